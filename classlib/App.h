@@ -1,0 +1,38 @@
+#pragma once
+// CWinApp: the one application object, its start-up hook and the message loop.
+
+#include <windows.h>
+
+class CWnd;
+
+class CWinApp {
+public:
+    CWinApp();
+    CWinApp(const CWinApp&) = delete;
+    CWinApp& operator=(const CWinApp&) = delete;
+    virtual ~CWinApp();
+
+    // Returning FALSE ends the program before the message loop runs.
+    virtual BOOL InitInstance() { return TRUE; }
+    virtual int Run();
+    virtual int ExitInstance() { return m_exitCode; }
+    // Chance to handle a queued message before it is translated and dispatched.
+    virtual BOOL PreTranslateMessage(MSG* msg);
+
+    CWnd* m_pMainWnd = nullptr;
+    HINSTANCE m_hInstance = nullptr;
+    LPWSTR m_lpCmdLine = nullptr;
+    int m_nCmdShow = SW_SHOWNORMAL;
+
+protected:
+    int m_exitCode = 0;
+};
+
+CWinApp* AfxGetApp();
+CWnd* AfxGetMainWnd();
+HINSTANCE AfxGetInstanceHandle();
+HINSTANCE AfxGetResourceHandle();
+void AfxSetResourceHandle(HINSTANCE instance);
+
+// Body of the program's wWinMain: runs the application object's start-up and message loop.
+int AfxWinMain(HINSTANCE instance, LPWSTR cmdLine, int cmdShow);

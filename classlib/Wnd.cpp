@@ -1,0 +1,144 @@
+#include "classlib/Wnd.h"
+
+#include "classlib/App.h"
+
+#include <set>
+#include <string>
+#include <unordered_map>
+
+namespace {
+
+// Windows belong to the thread that made them, so the handle map is per thread.
+thread_local std::unordered_map<HWND, CWnd*> t_windows;
+thread_local CWnd* t_creating = nullptr;
+thread_local HHOOK t_hook = nullptr;
+
+} // namespace
+
+CWnd* CWnd::FromHandlePermanent(HWND hwnd)
+{
+    auto it = t_windows.find(hwnd);
+    return it == t_windows.end() ? nullptr : it->second;
+}
+
+void CWnd::Attach(HWND hwnd)
+{
+    m_hWnd = hwnd;
+    t_windows[hwnd] = this;
+    WNDPROC proc = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd, GWLP_WNDPROC));
+    if (proc != AfxWndProc)
+        m_superProc = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(AfxWndProc)));
+}
+
+// Catches the window before its first message, also for system classes (edit, list view).
+LRESULT CALLBACK CreationHook(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HCBT_CREATEWND && t_creating) {
+        CWnd* wnd = t_creating;
+        t_creating = nullptr;
+        wnd->Attach(reinterpret_cast<HWND>(wParam));
+    }
+    return CallNextHookEx(t_hook, code, wParam, lParam);
+}
+
+LRESULT CALLBACK AfxWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    CWnd* wnd = CWnd::FromHandlePermanent(hwnd);
+    if (!wnd && t_creating) {
+        wnd = t_creating;
+        t_creating = nullptr;
+        wnd->Attach(hwnd);
+    }
+    if (!wnd)
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    return wnd->Dispatch(message, wParam, lParam);
+}
+
+LRESULT CWnd::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    LRESULT result = WindowProc(message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        HWND hwnd = m_hWnd;
+        t_windows.erase(hwnd);
+        if (m_superProc)
+            SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_superProc));
+        m_hWnd = nullptr;
+        m_superProc = nullptr;
+        PostNcDestroy();
+    }
+    return result;
+}
+
+CWnd::~CWnd()
+{
+    if (m_hWnd)
+        DestroyWindow();
+}
+
+BOOL CWnd::CreateEx(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x, int y, int width,
+                    int height, HWND parent, HMENU menuOrId, LPVOID param)
+{
+    CWnd* outer = t_creating;
+    HHOOK outerHook = t_hook;
+    t_creating = this;
+    t_hook = SetWindowsHookExW(WH_CBT, CreationHook, nullptr, GetCurrentThreadId());
+    HWND hwnd = CreateWindowExW(exStyle, className, windowName, style, x, y, width, height, parent, menuOrId,
+                                AfxGetInstanceHandle(), param);
+    if (t_hook)
+        UnhookWindowsHookEx(t_hook);
+    t_hook = outerHook;
+    t_creating = outer;
+    if (!hwnd && m_hWnd) // creation refused after the object was attached
+        t_windows.erase(m_hWnd), m_hWnd = nullptr;
+    return hwnd != nullptr;
+}
+
+BOOL CWnd::DestroyWindow()
+{
+    if (!m_hWnd)
+        return FALSE;
+    HWND hwnd = m_hWnd;
+    BOOL ok = ::DestroyWindow(hwnd);
+    // A window of another thread cannot be destroyed from here; forget it all the same.
+    if (m_hWnd == hwnd) {
+        t_windows.erase(hwnd);
+        m_hWnd = nullptr;
+    }
+    return ok;
+}
+
+LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return DefWindowProc(message, wParam, lParam);
+}
+
+LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (m_superProc)
+        return CallWindowProcW(m_superProc, m_hWnd, message, wParam, lParam);
+    return ::DefWindowProcW(m_hWnd, message, wParam, lParam);
+}
+
+LPCWSTR AfxRegisterWndClass(UINT classStyle, HCURSOR cursor, HBRUSH background, HICON icon)
+{
+    static std::set<std::wstring> registered;
+    HINSTANCE instance = AfxGetInstanceHandle();
+    wchar_t name[96];
+    wsprintfW(name, L"Kv2:%p:%x:%p:%p:%p", (void*)instance, classStyle, (void*)cursor, (void*)background,
+              (void*)icon);
+    auto it = registered.find(name);
+    if (it != registered.end())
+        return it->c_str();
+    WNDCLASSW wc = {};
+    wc.style = classStyle;
+    wc.lpfnWndProc = AfxWndProc;
+    wc.hInstance = instance;
+    wc.hCursor = cursor;
+    wc.hbrBackground = background;
+    wc.hIcon = icon;
+    wc.lpszClassName = name;
+    if (!RegisterClassW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
+        return nullptr;
+    return registered.insert(name).first->c_str();
+}

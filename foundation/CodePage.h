@@ -1,0 +1,17 @@
+#pragma once
+// UTF-16 <-> byte text in a code page. Every conversion stops at the first NUL, is lenient on
+// invalid input and gives an empty result on failure.
+
+#include "classlib/String.h"
+
+const UINT CP_SHIFT_JIS = 932;
+// Stored as a server's code page; routed to the own ISO-2022-JP codec, never to the platform.
+const UINT CP_ISO2022JP = 50221;
+
+CStringA ConvertToCodePage(CString text, UINT codePage);
+CString ConvertFromCodePage(CStringA bytes, UINT codePage);
+CStringA ConvertToUtf8(CString text);
+CString ConvertFromUtf8(CStringA bytes);
+// Unmappable characters become the geta mark 0x81 0xAC.
+CStringA ConvertToShiftJis(CString text);
+CString ConvertFromShiftJis(CStringA bytes);

@@ -1,0 +1,8 @@
+# Shared settings of the project's scripts; sourced, not run.
+KETROVAL_CACHE=${KETROVAL_CACHE:-$HOME/.cache/ketroval2}
+export KETROVAL_CACHE
+export WINEPREFIX=${KETROVAL_WINEPREFIX:-$KETROVAL_CACHE/wineprefix}
+export WINEARCH=win32
+export WINEDEBUG=${WINEDEBUG:--all}
+# No Mono or Gecko prompts: the program needs neither.
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}

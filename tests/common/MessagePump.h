@@ -1,0 +1,11 @@
+#pragma once
+// Runs the thread's message loop the way the program's would, for tests of message-driven code.
+
+#include <windows.h>
+
+#include <functional>
+
+// Pumps messages until done() is true or the deadline passes; returns done().
+bool PumpMessagesUntil(const std::function<bool()>& done, DWORD timeoutMs);
+// Pumps messages for the whole time given.
+void PumpMessagesFor(DWORD ms);

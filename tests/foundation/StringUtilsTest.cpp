@@ -1,0 +1,230 @@
+#include "foundation/StringUtils.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+using Strings = std::vector<CString>;
+
+TEST(StringCutting, FirstWordSkipsBlanksAround)
+{
+    CString s(L"  PRIVMSG #chan");
+    EXPECT_EQ(CutFirstWord(s), L"PRIVMSG");
+    EXPECT_EQ(s, L"#chan");
+    EXPECT_EQ(CutFirstWord(s), L"#chan");
+    EXPECT_EQ(s, L"");
+    CString blanks(L"   ");
+    EXPECT_EQ(CutFirstWord(blanks), L"");
+    EXPECT_TRUE(blanks.IsEmpty());
+    CString tabs(L"a\tb c"); // only the blank separates words
+    EXPECT_EQ(CutFirstWord(tabs), L"a\tb");
+    CStringA bytes(":nick!u@h   PRIVMSG x");
+    EXPECT_EQ(CutFirstWordA(bytes), ":nick!u@h");
+    EXPECT_EQ(bytes, "PRIVMSG x");
+}
+
+TEST(StringCutting, TokensAndLines)
+{
+    CString s(L"a,b,,c");
+    EXPECT_EQ(CutFirstCommaToken(s), L"a");
+    EXPECT_EQ(s, L"b,,c");
+    CString t(L" x\ty ");
+    EXPECT_EQ(CutFirstTabToken(t), L" x");
+    EXPECT_EQ(t, L"y ");
+    CString u(L"no bar");
+    EXPECT_EQ(CutFirstBarToken(u), L"no bar");
+    EXPECT_TRUE(u.IsEmpty());
+
+    CString crlf(L"a\r\nb");
+    EXPECT_EQ(CutFirstLine(crlf), L"a");
+    EXPECT_EQ(crlf, L"b");
+    CString lfcr(L"a\n\rb");
+    EXPECT_EQ(CutFirstLine(lfcr), L"a");
+    EXPECT_EQ(lfcr, L"\rb");
+    CString last(L"only");
+    EXPECT_EQ(CutFirstLine(last), L"only");
+    EXPECT_TRUE(last.IsEmpty());
+}
+
+TEST(StringSplitting, LinesWordsAndCommas)
+{
+    EXPECT_EQ(SplitLines(L"a\r\n\nb\rc"), (Strings{L"a", L"", L"b", L"c"}));
+    EXPECT_EQ(SplitWords(L"a b c d", 3), (Strings{L"a", L"b", L"c d"}));
+    EXPECT_EQ(SplitWords(L"a  b c", 0), (Strings{L"a", L"b", L"c"}));
+    EXPECT_EQ(SplitWords(L"   ", 0), (Strings{L""}));
+    EXPECT_EQ(SplitWords(L"x y", 1), (Strings{L"x y"}));
+    EXPECT_EQ(SplitAtCommas(L"a,,b"), (Strings{L"a", L"", L"b"}));
+    EXPECT_EQ(SplitAtCommas(L"a,"), (Strings{L"a"}));
+    EXPECT_EQ(SplitAtCommas(L",a"), (Strings{L"", L"a"}));
+    EXPECT_TRUE(SplitAtCommas(L"").empty());
+    EXPECT_EQ(JoinStrings({L"a", L"b", L"c"}, L", "), L"a, b, c");
+    EXPECT_EQ(JoinStrings({}, L","), L"");
+    std::deque<CString> items{L"KICK", L"#c", L"nick", L"bye"};
+    EXPECT_EQ(JoinDequeFrom(items, 2, L" "), L"nick bye");
+    EXPECT_EQ(JoinDequeFrom(items, 9, L" "), L"");
+}
+
+TEST(StringHelpers, TrimQuoteAndBlankTests)
+{
+    EXPECT_EQ(TrimTrailingSpaces(L"a b  "), L"a b");
+    EXPECT_EQ(TrimTrailingSpaces(L"tab\t"), L"tab\t");
+    EXPECT_EQ(TrimTrailingSpacesA("x  "), "x");
+    EXPECT_EQ(StripLeadingColon(L"::x"), L":x");
+    EXPECT_EQ(StripLeadingColon(L"x:"), L"x:");
+    EXPECT_EQ(QuoteCtcp(L"PING 123"), CString(L"\x01PING 123\x01"));
+    EXPECT_TRUE(IsBlankText(L""));
+    EXPECT_TRUE(IsBlankText(L" \t\r\n"));
+    EXPECT_FALSE(IsBlankText(L" x "));
+}
+
+TEST(StringHelpers, ThousandsSeparators)
+{
+    EXPECT_EQ(FormatWithThousandsSeparators(1234567), L"1,234,567");
+    EXPECT_EQ(FormatWithThousandsSeparators(1000), L"1,000");
+    EXPECT_EQ(FormatWithThousandsSeparators(1000005), L"1,000,005");
+    EXPECT_EQ(FormatWithThousandsSeparators(999), L"999");
+    EXPECT_EQ(FormatWithThousandsSeparators(0), L"0");
+    EXPECT_EQ(FormatWithThousandsSeparators(-5), L"0");
+    EXPECT_EQ(FormatWithThousandsSeparators(9223372036854775807LL), L"9,223,372,036,854,775,807");
+}
+
+TEST(StringHelpers, EscapingRoundTrips)
+{
+    CString original(L"D:\\dir\t");
+    CString escaped = EscapeBackslashesAndTabs(original);
+    EXPECT_EQ(escaped, L"D:\\\\dir\\t");
+    EXPECT_EQ(UnescapeBackslashesAndTabs(escaped), original);
+    EXPECT_EQ(UnescapeBackslashesAndTabs(L"\\x"), L"x");
+    EXPECT_EQ(UnescapeBackslashesAndTabs(L"end\\"), L"end\\");
+}
+
+TEST(StringHelpers, UrlEncodingAndFullWidthLowering)
+{
+    EXPECT_EQ(EncodeUrl("a b&c"), L"a+b%26c");
+    EXPECT_EQ(EncodeUrl("\xE3"), L"%E3");
+    EXPECT_EQ(EncodeUrl("A-z_0.9~"), L"A-z_0.9%7E");
+    CString s(L"ABC\uFF21\uFF3A\uFF3B");
+    MakeLowerFullWidth(s);
+    EXPECT_EQ(s, L"abc\uFF41\uFF5A\uFF3B");
+}
+
+TEST(StringHelpers, DoubleNullTerminatedKeepsLength)
+{
+    CString filter = MakeDoubleNullTerminated(L"Text|*.txt|");
+    EXPECT_EQ(filter.GetLength(), 11);
+    EXPECT_EQ(filter.GetString()[12], 0);
+}
+
+struct TWildcardCase {
+    const wchar_t* mask;
+    const wchar_t* text;
+    bool matches;
+};
+
+TEST(MatchWildcard, IrcMaskCases)
+{
+    const TWildcardCase cases[] = {
+        {L"nick!*", L"NICK!user", true},
+        {L"a\\*b", L"a*b", true},
+        {L"a\\*b", L"axb", false},
+        {L"a\\*b", L"ab", false},
+        {L"[x]", L"{X}", true},
+        {L"{x}", L"[X]", true},
+        {L"a|b", L"A\\B", true},
+        {L"^x", L"~x", false},
+        {L"~x", L"^x", false},
+        {L"*", L"", true},
+        {L"?", L"", false},
+        {L"", L"", true},
+        {L"", L"a", false},
+        {L"a", L"", false},
+        {L"*!*@*.example.com", L"Nick!~user@host.EXAMPLE.COM", true},
+        {L"*!*@*.example.com", L"Nick!~user@example.com", false},
+        {L"*@host", L"user@host", true},
+        {L"*@host", L"user@host2", false},
+        {L"a*b*c", L"abc", true},
+        {L"a*b*c", L"aXbYbZc", true},
+        {L"a*b*c", L"aXbYbZ", false},
+        {L"a??d", L"abcd", true},
+        {L"a??d", L"abd", false},
+        {L"**a", L"bba", true},
+        {L"a*", L"a", true},
+        {L"a\\", L"a", true},
+        {L"a\\?", L"a?", true},
+        {L"a\\?", L"ab", false},
+        {L"\\\\", L"\\", true},
+        {L"*\\*", L"x*", true},
+        {L"*\\*", L"x", false},
+        {L"?*?", L"ab", true},
+        {L"?*?", L"a", false},
+        {L"日本*", L"日本語", true},
+    };
+    int index = 0;
+    for (const TWildcardCase& c : cases) {
+        EXPECT_EQ(MatchWildcard(c.mask, c.text), c.matches) << "case " << index;
+        index++;
+    }
+}
+
+namespace {
+
+wchar_t Fold(wchar_t c) { return c >= 0x61 && c <= 0x7D ? (wchar_t)(c - 32) : c; }
+
+// The matcher's rules written as the plain recursion, as an independent reference.
+bool ReferenceMatch(const wchar_t* m, const wchar_t* t)
+{
+    bool escaped = false;
+    if (*m == L'\\') {
+        m++;
+        escaped = true;
+    }
+    if (*m == 0)
+        return *t == 0;
+    if (*t == 0)
+        return *m == L'*' && !escaped && ReferenceMatch(m + 1, t);
+    if (*m == L'*' && !escaped) {
+        for (;; t++) {
+            if (ReferenceMatch(m + 1, t))
+                return true;
+            if (*t == 0)
+                return false;
+        }
+    }
+    if (*m == L'?' && !escaped)
+        return ReferenceMatch(m + 1, t + 1);
+    return Fold(*m) == Fold(*t) && ReferenceMatch(m + 1, t + 1);
+}
+
+CString RandomText(std::mt19937& rng, const wchar_t* alphabet, int maxLength)
+{
+    int alphabetSize = (int)wcslen(alphabet);
+    int length = (int)(rng() % (maxLength + 1));
+    CString s;
+    for (int i = 0; i < length; i++)
+        s += alphabet[rng() % alphabetSize];
+    return s;
+}
+
+} // namespace
+
+TEST(MatchWildcard, AgreesWithTheRecursiveRulesOnRandomMasks)
+{
+    std::mt19937 rng(20261207);
+    for (int i = 0; i < 20000; i++) {
+        CString mask = RandomText(rng, L"ab*?\\{[A", 8);
+        CString text = RandomText(rng, L"abAB[{*?\\", 8);
+        ASSERT_EQ(MatchWildcard(mask, text), ReferenceMatch(mask, text))
+            << "mask of " << mask.GetLength() << " and text of " << text.GetLength() << " characters";
+    }
+}
+
+TEST(MatchWildcard, HostileMasksFinish)
+{
+    CString stars;
+    for (int i = 0; i < 200000; i++)
+        stars += L"*a";
+    CString text(L'a', 5000);
+    EXPECT_FALSE(MatchWildcard(stars + L"b", text));
+    EXPECT_TRUE(MatchWildcard(CString(L'*', 100000), text));
+    EXPECT_FALSE(MatchWildcard(CString(L'?', 5001), text));
+}
