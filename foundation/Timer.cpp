@@ -11,17 +11,19 @@ void DeleteWindow(TMessageWindow*& window)
     window = nullptr;
 }
 
-} // namespace
-
-TTimer::~TTimer() { DeleteWindow(window); }
-
-void TTimer::CreateMessageWindow()
+void MakeWindow(TMessageWindow*& window, IMessageWindowListener* listener)
 {
     if (window)
         return;
     window = new TMessageWindow;
-    window->Create(this);
+    window->Create(listener);
 }
+
+} // namespace
+
+TTimer::~TTimer() { DeleteWindow(window); }
+
+void TTimer::CreateMessageWindow() { MakeWindow(window, this); }
 
 void TTimer::Start(UINT interval)
 {
@@ -57,13 +59,7 @@ TMultiTimer::~TMultiTimer()
     DeleteWindow(window);
 }
 
-void TMultiTimer::CreateMessageWindow()
-{
-    if (window)
-        return;
-    window = new TMessageWindow;
-    window->Create(this);
-}
+void TMultiTimer::CreateMessageWindow() { MakeWindow(window, this); }
 
 UINT_PTR TMultiTimer::StartTimer(UINT interval)
 {
