@@ -16,12 +16,15 @@ TIRCReceiveMessageA ParseLine(const CStringA& line)
     return msg;
 }
 
-std::deque<CStringA> Params(std::initializer_list<const char*> items)
+// prefix|nick|user|host|COMMAND|numeric then each parameter in [ ].
+CStringA Describe(const CStringA& line)
 {
-    std::deque<CStringA> params;
-    for (const char* item : items)
-        params.push_back(item);
-    return params;
+    TIRCReceiveMessageA msg = ParseLine(line);
+    CStringA text = msg.prefix + "|" + msg.nick + "|" + msg.user + "|" + msg.host + "|" + msg.command;
+    text.AppendFormat("|%d", msg.numeric);
+    for (const CStringA& param : msg.params)
+        text += "[" + param + "]";
+    return text;
 }
 
 TIRCSendMessage Built(const CStringA& command, const CStringA& first, const CStringA& second, UINT codePage = 0)
@@ -37,175 +40,92 @@ TIRCSendMessage Built(const CStringA& command, const CStringA& first, const CStr
 
 } // namespace
 
-TEST(ReceiveParse, PrefixSplitsIntoNickUserHost)
+TEST(ReceiveParse, LinesSplitIntoFields)
 {
-    TIRCReceiveMessageA ping = ParseLine(":srv PING");
-    EXPECT_EQ(ping.prefix, "srv");
-    EXPECT_EQ(ping.nick, "srv");
-    EXPECT_EQ(ping.user, "");
-    EXPECT_EQ(ping.host, "");
-    EXPECT_EQ(ping.command, "PING");
-    EXPECT_TRUE(ping.params.empty());
-
-    TIRCReceiveMessageA msg = ParseLine(":n!u@h PRIVMSG #c :hello,  world ");
-    EXPECT_EQ(msg.nick, "n");
-    EXPECT_EQ(msg.user, "u");
-    EXPECT_EQ(msg.host, "h");
-    EXPECT_EQ(msg.command, "PRIVMSG");
-    EXPECT_EQ(msg.params, Params({"#c", "hello,  world "}));
-
-    TIRCReceiveMessageA noHost = ParseLine(":n!u PRIVMSG #c :x");
-    EXPECT_EQ(noHost.nick, "n");
-    EXPECT_EQ(noHost.user, "");
-    EXPECT_EQ(noHost.host, "");
+    const char* cases[][2] = {
+        {":srv PING", "srv|srv|||PING|0"},
+        {":n!u@h PRIVMSG #c :hello,  world ", "n!u@h|n|u|h|PRIVMSG|0[#c][hello,  world ]"},
+        {":n!u PRIVMSG #c :x", "n!u|n|||PRIVMSG|0[#c][x]"},
+        {"privmsg #c :x", "||||PRIVMSG|0[#c][x]"},
+        {":srv 001 me :Hi", "srv|srv|||001|1[me][Hi]"},
+        {"433abc x", "||||433abc|433[x]"},
+        {"PRIVMSG #c :", "||||PRIVMSG|0[#c][]"},
+        {"PRIVMSG #c", "||||PRIVMSG|0[#c]"},
+        {"MODE  #c   +o  a    b   ", "||||MODE|0[#c][+o][a][b]"},
+        {"X a:b\tc :d :e", "||||X|0[a:b\tc][d :e]"},
+        // bad input from a server
+        {"", "|||||0"},
+        {"     ", "|||||0"},
+        {":srv   ", "srv|srv||||0"},
+        {": PING", "||||PING|0"},
+        {":a!!b@@c@d!e KICK", "a!!b@@c@d!e|a|!b|@c@d!e|KICK|0"},
+        {":only trailing", "only|only|||TRAILING|0"},
+        {"::x y", ":x|:x|||Y|0"},
+        {"NOTICE :", "||||NOTICE|0[]"},
+        {"2147483648 x", "||||2147483648|2147483647[x]"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Describe(c[0]), c[1]) << c[0];
+    EXPECT_EQ(ParseLine(CStringA('9', 400)).numeric, INT_MAX);
 }
 
-TEST(ReceiveParse, CommandWordAndNumeric)
+TEST(ReceiveParse, HostileLines)
 {
-    TIRCReceiveMessageA lower = ParseLine("privmsg #c :x");
-    EXPECT_EQ(lower.command, "PRIVMSG");
-    EXPECT_EQ(lower.numeric, 0);
-    TIRCReceiveMessageA welcome = ParseLine(":srv 001 me :Welcome");
-    EXPECT_EQ(welcome.command, "001");
-    EXPECT_EQ(welcome.numeric, 1);
-    EXPECT_EQ(ParseLine("433abc x").numeric, 433);
-    EXPECT_EQ(ParseLine("433abc x").command, "433abc");
-}
+    EXPECT_EQ(Describe(CStringA("PRIVMSG #c\0d :a\0b", 17)), CStringA("||||PRIVMSG|0[#c\0d][a\0b]", 24));
 
-TEST(ReceiveParse, NumericWithEndlessDigitsSaturates)
-{
-    EXPECT_EQ(ParseLine("2147483647 x").numeric, INT_MAX);
-    EXPECT_EQ(ParseLine("2147483648 x").numeric, INT_MAX);
-    EXPECT_EQ(ParseLine(CStringA('9', 400) + " x").numeric, INT_MAX);
-    EXPECT_EQ(ParseLine("0000000000000000000042").numeric, 42);
-}
-
-TEST(ReceiveParse, ParametersAndTrailing)
-{
-    EXPECT_EQ(ParseLine("PRIVMSG #c :").params, Params({"#c", ""}));
-    EXPECT_EQ(ParseLine("PRIVMSG #c").params, Params({"#c"}));
-    EXPECT_EQ(ParseLine("MODE  #c   +o  a    b").params, Params({"#c", "+o", "a", "b"}));
-    EXPECT_EQ(ParseLine("X a:b :c :d").params, Params({"a:b", "c :d"}));
-    EXPECT_EQ(ParseLine("X a\tb c").params, Params({"a\tb", "c"}));
-    EXPECT_EQ(ParseLine("X a b   ").params, Params({"a", "b"}));
-}
-
-TEST(ReceiveParse, EmptyLinesAndPrefixAloneGiveNoCommand)
-{
-    for (const char* line : {"", "     ", ":srv", ":srv    ", ":", ": "}) {
-        TIRCReceiveMessageA msg = ParseLine(line);
-        EXPECT_EQ(msg.command, "") << line;
-        EXPECT_TRUE(msg.params.empty()) << line;
-    }
-    EXPECT_EQ(ParseLine(":a!b@c").nick, "a");
-}
-
-TEST(ReceiveParse, ReparseClearsEveryField)
-{
-    TIRCReceiveMessageA msg = ParseLine(":n!u@h 005 a b :c");
-    msg.rawLine = "PING";
-    msg.Parse();
-    EXPECT_EQ(msg.prefix, "");
-    EXPECT_EQ(msg.nick, "");
-    EXPECT_EQ(msg.user, "");
-    EXPECT_EQ(msg.host, "");
-    EXPECT_EQ(msg.numeric, 0);
-    EXPECT_TRUE(msg.params.empty());
-}
-
-TEST(ReceiveParseHostile, OddPrefixesTrailingAloneAndNuls)
-{
-    TIRCReceiveMessageA many = ParseLine(":a!!b@@c@d!e PRIVMSG x");
-    EXPECT_EQ(many.nick, "a");
-    EXPECT_EQ(many.user, "!b");
-    EXPECT_EQ(many.host, "@c@d!e");
-    EXPECT_EQ(ParseLine(":@!x KICK").user, "");
-    EXPECT_EQ(ParseLine(":@!x KICK").nick, "@");
-
-    TIRCReceiveMessageA trailing = ParseLine(":only trailing");
-    EXPECT_EQ(trailing.command, "TRAILING");
-    TIRCReceiveMessageA colon = ParseLine("::x y");
-    EXPECT_EQ(colon.prefix, ":x");
-    EXPECT_EQ(colon.command, "Y");
-    TIRCReceiveMessageA lone = ParseLine("NOTICE :");
-    EXPECT_EQ(lone.params, Params({""}));
-
-    CStringA withNul("PRIVMSG #c\0d :a\0b", 17);
-    TIRCReceiveMessageA nul = ParseLine(withNul);
-    EXPECT_EQ(nul.command, "PRIVMSG");
-    ASSERT_EQ(nul.params.size(), 2u);
-    EXPECT_EQ(nul.params[0], CStringA("#c\0d", 4));
-    EXPECT_EQ(nul.params[1], CStringA("a\0b", 3));
-    EXPECT_EQ(ParseLine(CStringA("\0", 1)).command, CStringA("\0", 1));
-}
-
-TEST(ReceiveParseHostile, HundredsOfParametersAndLongLines)
-{
     CStringA line("MODE");
     for (int i = 0; i < 700; i++)
         line.AppendFormat(" p%d", i);
-    TIRCReceiveMessageA msg = ParseLine(line);
-    ASSERT_EQ(msg.params.size(), 700u);
-    EXPECT_EQ(msg.params[15], "p15");
-    EXPECT_EQ(msg.params[699], "p699");
+    TIRCReceiveMessageA many = ParseLine(line);
+    ASSERT_EQ(many.params.size(), 700u);
+    EXPECT_EQ(many.params[699], "p699");
 
     CStringA big = ":" + CStringA('n', 8192) + " PRIVMSG " + CStringA('#', 8192) + " :" + CStringA('x', 8192);
     TIRCReceiveMessageA longOne = ParseLine(big);
     EXPECT_EQ(longOne.nick.GetLength(), 8192);
     ASSERT_EQ(longOne.params.size(), 2u);
     EXPECT_EQ(longOne.params[1].GetLength(), 8192);
+
+    TIRCReceiveMessageA reused = ParseLine(":n!u@h 005 a b :c");
+    reused.rawLine = "PING";
+    reused.Parse();
+    EXPECT_EQ(reused.prefix + reused.nick + reused.user + reused.host, "");
+    EXPECT_TRUE(reused.numeric == 0 && reused.params.empty());
 }
 
-TEST(ReceiveMessage, GetParamOutOfRangeIsEmpty)
+TEST(ReceiveMessage, ParamAccessOutOfRangeIsEmpty)
 {
     TIRCReceiveMessage msg;
-    EXPECT_EQ(msg.GetParam(0), L"");
     EXPECT_EQ(msg.GetParamsFrom(0), L"");
     msg.params = {L"me", L"a", L"b c"};
-    EXPECT_EQ(msg.GetParam(-1), L"");
-    EXPECT_EQ(msg.GetParam(3), L"");
-    EXPECT_EQ(msg.GetParam(INT_MAX), L"");
+    EXPECT_EQ(msg.GetParam(-1) + msg.GetParam(3) + msg.GetParam(INT_MAX), L"");
     EXPECT_EQ(msg.GetParam(2), L"b c");
     EXPECT_EQ(msg.GetParamsFrom(1), L"a b c");
-    EXPECT_EQ(msg.GetParamsFrom(3), L"");
-    EXPECT_EQ(msg.GetParamsFrom(INT_MAX), L"");
+    EXPECT_EQ(msg.GetParamsFrom(3) + msg.GetParamsFrom(INT_MAX), L"");
 }
 
 TEST(SendBuild, LineLayoutAndPenalty)
 {
-    TIRCSendMessage join = Built("JOIN", "", "");
-    EXPECT_EQ(join.line, "JOIN\r\n");
-    EXPECT_EQ(join.penalty, 2);
-    EXPECT_TRUE(join.built);
+    EXPECT_EQ(Built("JOIN", "", "").line, "JOIN\r\n");
+    EXPECT_EQ(Built("JOIN", "", "").penalty, 2);
     EXPECT_EQ(Built("JOIN", "", "key").line, "JOIN key\r\n");
     EXPECT_EQ(Built("PRIVMSG", "#c", ":hi there").line, "PRIVMSG #c :hi there\r\n");
-
-    // 99 bytes with CR LF weighs 2, 100 weighs 3
+    // 99 bytes with CR LF weigh 2, 100 weigh 3; only PRIVMSG and NOTICE grow
     EXPECT_EQ(Built("PRIVMSG", "#c", ":" + CStringA('x', 85)).penalty, 2);
     EXPECT_EQ(Built("PRIVMSG", "#c", ":" + CStringA('x', 86)).penalty, 3);
-    EXPECT_EQ(Built("notice", "#c", ":" + CStringA('x', 186)).penalty, 3);
     EXPECT_EQ(Built("notice", "#c", ":" + CStringA('x', 187)).penalty, 4);
     EXPECT_EQ(Built("TOPIC", "#c", ":" + CStringA('x', 400)).penalty, 2);
 
-    TIRCSendMessage heavy;
-    heavy.command = "KICK";
-    heavy.penalty = 25;
-    heavy.Build();
-    EXPECT_EQ(heavy.penalty, 10);
-}
-
-TEST(SendBuild, OverlongLineIsCutTo510Bytes)
-{
-    CStringA text = ":" + CStringA('x', 600 - 11);
-    TIRCSendMessage msg = Built("PRIVMSG", "#c", text);
-    EXPECT_EQ(msg.line.GetLength(), 512);
-    EXPECT_EQ(msg.line, ("PRIVMSG #c " + text).Left(510) + "\r\n");
+    TIRCSendMessage msg = Built("PRIVMSG", "#c", ":" + CStringA('x', 589));
+    EXPECT_EQ(msg.line, "PRIVMSG #c :" + CStringA('x', 498) + "\r\n");
     EXPECT_EQ(msg.penalty, 7);
-
-    CStringA line = msg.line;
     msg.Build();
-    EXPECT_EQ(msg.line, line);
+    EXPECT_EQ(msg.line.GetLength(), 512);
     EXPECT_EQ(msg.penalty, 7);
+    msg = TIRCSendMessage();
+    msg.penalty = 25;
+    msg.Build();
+    EXPECT_EQ(msg.penalty, 10);
 }
 
 TEST(SendBuild, LineBreaksAndNulsEndAParameter)
@@ -217,48 +137,24 @@ TEST(SendBuild, LineBreaksAndNulsEndAParameter)
     EXPECT_EQ(Built("NICK\r\nQUIT", "x", "").line, "NICK x\r\n");
 }
 
-TEST(SendBuild, Utf8CutKeepsWholeCharacters)
+TEST(SendBuild, EncodedTextIsCutBetweenCharacters)
 {
-    // "PRIVMSG #c :" is 12 bytes; three-byte characters then straddle byte 510.
-    CStringA text = ":" + ConvertToUtf8(CString(L'\u3042', 200));
-    TIRCSendMessage msg = Built("PRIVMSG", "#c", text, CP_UTF8);
-    CStringA line = msg.line.Left(msg.line.GetLength() - 2);
-    EXPECT_EQ(line.GetLength(), 12 + 166 * 3);
-    EXPECT_EQ(ConvertToUtf8(ConvertFromUtf8(line)), line);
+    // "PRIVMSG #ch :" is 13 bytes; the 166th three-byte character spans bytes 508 to 510.
+    CStringA utf8 = ":" + ConvertToUtf8(CString(L'\u3042', 200));
+    CStringA line = Built("PRIVMSG", "#ch", utf8, CP_UTF8).line;
+    EXPECT_EQ(line, ("PRIVMSG #ch " + utf8).Left(13 + 165 * 3) + "\r\n");
+    EXPECT_EQ(Built("PRIVMSG", "#ch", utf8).line.GetLength(), 512); // code page unknown: byte cut
 
-    // without the code page the cut stays at the byte limit
-    EXPECT_EQ(Built("PRIVMSG", "#c", text).line.GetLength(), 512);
-}
+    // "TOPIC #c :x" is 11 bytes, so a double-byte character spans bytes 509 and 510.
+    CStringA sjis = ":x" + ConvertToShiftJis(CString(L'\u3042', 300));
+    EXPECT_EQ(Built("TOPIC", "#c", sjis, CP_SHIFT_JIS).line, ("TOPIC #c " + sjis).Left(509) + "\r\n");
 
-TEST(SendBuild, ShiftJisCutKeepsWholeCharacters)
-{
-    // "TOPIC #c :x" is 11 bytes, so the double-byte characters straddle byte 510.
-    CStringA text = ":x" + ConvertToShiftJis(CString(L'\u3042', 300));
-    TIRCSendMessage msg = Built("TOPIC", "#c", text, CP_SHIFT_JIS);
-    EXPECT_EQ(msg.line.GetLength(), 509 + 2);
-    EXPECT_EQ(msg.line.Left(509), ("TOPIC #c " + text).Left(509));
-}
-
-TEST(SendBuild, Iso2022JpCutReturnsToAscii)
-{
-    const char* kanji = "\x1b$B";
-    const char* ascii = "\x1b(B";
-    CStringA text = CStringA(":") + kanji;
+    // ISO-2022-JP: the cut falls between pairs and the line returns to ASCII within 510 bytes.
+    CStringA jis = ":\x1b$B";
     for (int i = 0; i < 300; i++)
-        text += "$\"";
-    text += ascii;
-    TIRCSendMessage msg = Built("PRIVMSG", "#c", text, 50221);
-    EXPECT_LE(msg.line.GetLength(), 512);
-    CStringA line = msg.line.Left(msg.line.GetLength() - 2);
-    ASSERT_GE(line.GetLength(), 3);
-    EXPECT_EQ(line.Right(3), ascii);
-    int pairs = line.GetLength() - 12 - 3 - 3;
-    EXPECT_EQ(pairs % 2, 0);
-    EXPECT_EQ(line.GetLength(), 510); // 12 + ESC $ B + 246 pairs + ESC ( B
-
-    // a cut in the ASCII stretch after the kanji needs no extra return
-    CStringA mixed = CStringA(":") + kanji + "$\"" + ascii + CStringA('a', 600);
-    TIRCSendMessage plain = Built("PRIVMSG", "#c", mixed, 50221);
-    EXPECT_EQ(plain.line.GetLength(), 512);
-    EXPECT_EQ(plain.line.Left(510), ("PRIVMSG #c " + mixed).Left(510));
+        jis += "$\"";
+    line = Built("PRIVMSG", "#c", jis + "\x1b(B", CP_ISO2022JP).line;
+    EXPECT_EQ(line, ("PRIVMSG #c " + jis).Left(12 + 3 + 246 * 2) + "\x1b(B\r\n");
+    CStringA mixed = ":\x1b$B$\"\x1b(B" + CStringA('a', 600);
+    EXPECT_EQ(Built("PRIVMSG", "#c", mixed, CP_ISO2022JP).line, ("PRIVMSG #c " + mixed).Left(510) + "\r\n");
 }
