@@ -47,11 +47,12 @@ int CutDoubleByte(const unsigned char* p, int len, int limit, const CPINFO& info
     return i;
 }
 
-// Length of the escape sequence at p[i], or 0 when the ESC starts none.
+// Length of the escape sequence at p[i], or 0 when the ESC starts none. The designations in
+// use have at most two intermediate bytes (ESC $ ( D).
 int EscapeLength(const unsigned char* p, int len, int i)
 {
     int j = i + 1;
-    while (j < len && p[j] >= 0x20 && p[j] <= 0x2F)
+    while (j < len && j < i + 3 && p[j] >= 0x20 && p[j] <= 0x2F)
         j++;
     if (j == i + 1 || j >= len || p[j] < 0x30 || p[j] > 0x7E)
         return 0;
@@ -91,8 +92,9 @@ int CutIso2022Jp(const unsigned char* p, int len, int limit, bool* closeJis)
     return best;
 }
 
-} // namespace
-
+// The length of line's longest head of at most limit bytes that ends between two characters of
+// the code page; *closeJis is set when an ISO-2022-JP head must be followed by ESC ( B, which
+// the returned length leaves room for.
 int FindCharacterCut(const CStringA& line, int limit, UINT codePage, bool* closeJis)
 {
     *closeJis = false;
@@ -110,11 +112,14 @@ int FindCharacterCut(const CStringA& line, int limit, UINT codePage, bool* close
     return limit;
 }
 
+} // namespace
+
 void TIRCSendMessage::Build()
 {
     if (built)
         return;
-    line = CutAtLineBreak(command);
+    CStringA word = CutAtLineBreak(command);
+    line = word;
     CStringA first = CutAtLineBreak(firstParam);
     CStringA second = CutAtLineBreak(secondParam);
     if (!first.IsEmpty()) {
@@ -133,7 +138,7 @@ void TIRCSendMessage::Build()
     }
     line += "\r\n";
 
-    CStringA upper(command);
+    CStringA upper(word);
     for (int i = 0; i < upper.GetLength(); i++)
         if (upper[i] >= 'a' && upper[i] <= 'z')
             upper.SetAt(i, (char)(upper[i] - 32));

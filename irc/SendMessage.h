@@ -29,8 +29,3 @@ class TIRCSendMessage {
     // characters; 0 when unknown (cut at the byte limit).
     UINT codePage = 0;
 };
-
-// The length of line's longest head of at most limit bytes that ends between two characters of
-// the code page; *closeJis is set when an ISO-2022-JP head must be followed by ESC ( B, which
-// the returned length leaves room for.
-int FindCharacterCut(const CStringA& line, int limit, UINT codePage, bool* closeJis);
