@@ -124,6 +124,6 @@ TEST(IrcMarkup, CodesSurviveTheTripThroughMarkup)
         CString markup = ConvertControlCodesToMarkup(codes);
         EXPECT_EQ(ConvertMarkupToControlCodes(markup), codes) << Show(codes) << " -> " << Show(markup);
         CString plain = StripControlCodes(codes);
-        EXPECT_EQ(plain.FindOneOf(L"\x02\x03\x0F\x16\x1F0123456789"), -1) << Show(plain);
+        EXPECT_EQ(plain.FindOneOf(L"\x02\x03\x0F\x16\x1F" L"0123456789"), -1) << Show(plain);
     }
 }
