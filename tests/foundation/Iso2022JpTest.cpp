@@ -134,7 +134,8 @@ TEST(Iso2022Jp, EscapeSequencesAndKanaModes)
     // SI closes the SO section before the kanji designation.
     EXPECT_EQ(EncodeIso2022Jp(L"ｱあ", KANA_MODE_ROMAN_7),
               Bytes("\x1B\x28\x4A\x0E\x31\x0F\x1B\x24\x42\x24\x22\x1B\x28\x42", 14));
-    EXPECT_EQ(EncodeIso2022Jp(L"ｱあ", KANA_MODE_KANA), Bytes("\x1B\x28\x49\x31\x1B\x24\x42\x24\x22\x1B\x28\x42", 12));
+    EXPECT_EQ(EncodeIso2022Jp(L"ｱあ", KANA_MODE_KANA),
+              Bytes("\x1B\x28\x49\x31\x1B\x24\x42\x24\x22\x1B\x28\x42", 12));
     for (int mode : {KANA_MODE_KANA, KANA_MODE_ROMAN_7, KANA_MODE_ROMAN_8})
         EXPECT_EQ(DecodeIso2022Jp(EncodeIso2022Jp(L"aｱｲあｳb", mode)), L"aｱｲあｳb") << mode;
 }
