@@ -2,3 +2,4 @@
 // Resource ids, one header per subsystem. The numbers are fixed: every text is looked up by them.
 
 #include "res/strings/foundation.h"
+#include "res/strings/net.h"
