@@ -223,7 +223,8 @@ void TTCPClient::ReceiveAll(bool closing)
     if (closeCount != closes)
         return; // the owner closed or reconnected from its callback
 
-    if (peerClosed || (closing && !failed)) {
+    // After the close event a failed read (a handshake cut short, say) is still just the close.
+    if (peerClosed || closing) {
         Close();
         if (listener)
             listener->OnClose(this);

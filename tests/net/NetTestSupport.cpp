@@ -100,14 +100,31 @@ TPeer::TPeer()
 
 TPeer::~TPeer()
 {
-    closesocket(listener);
-    {
-        std::lock_guard<std::mutex> guard(lock);
-        for (SOCKET s : open)
-            shutdown(s, SD_BOTH);
-    }
+    stopping = true;
     if (thread.joinable())
         thread.join();
+    closesocket(listener);
+}
+
+bool TPeer::WaitReadable(SOCKET s)
+{
+    while (!stopping) {
+        fd_set readable;
+        FD_ZERO(&readable);
+        FD_SET(s, &readable);
+        timeval step = {0, 20000};
+        int ready = select(0, &readable, nullptr, nullptr, &step);
+        if (ready != 0)
+            return ready > 0;
+    }
+    return false;
+}
+
+int TPeer::Receive(SOCKET s, char* buffer, int size)
+{
+    if (!WaitReadable(s))
+        return -1;
+    return recv(s, buffer, size, 0);
 }
 
 int TPeer::UnusedPort()
@@ -120,18 +137,12 @@ void TPeer::Start(std::function<void(SOCKET)> serve, int connections)
 {
     thread = std::thread([this, serve, connections] {
         for (int i = 0; i < connections; i++) {
+            if (!WaitReadable(listener))
+                return;
             SOCKET s = accept(listener, nullptr, nullptr);
             if (s == INVALID_SOCKET)
                 return;
-            {
-                std::lock_guard<std::mutex> guard(lock);
-                open.push_back(s);
-            }
             serve(s);
-            {
-                std::lock_guard<std::mutex> guard(lock);
-                open.erase(std::find(open.begin(), open.end(), s));
-            }
             closesocket(s);
         }
     });
@@ -141,7 +152,7 @@ bool TPeer::ReadExactly(SOCKET s, std::string& into, int count)
 {
     char buffer[4096];
     while (count > 0) {
-        int n = recv(s, buffer, count < (int)sizeof(buffer) ? count : (int)sizeof(buffer), 0);
+        int n = Receive(s, buffer, count < (int)sizeof(buffer) ? count : (int)sizeof(buffer));
         if (n <= 0)
             return false;
         into.append(buffer, n);
@@ -153,10 +164,10 @@ bool TPeer::ReadExactly(SOCKET s, std::string& into, int count)
 TEchoPeer::TEchoPeer(int connections)
 {
     Start(
-        [](SOCKET s) {
+        [this](SOCKET s) {
             char buffer[65536];
             int n;
-            while ((n = recv(s, buffer, sizeof(buffer), 0)) > 0)
+            while ((n = Receive(s, buffer, sizeof(buffer))) > 0)
                 for (int sent = 0; sent < n;) {
                     int m = send(s, buffer + sent, n - sent, 0);
                     if (m <= 0)
@@ -217,7 +228,7 @@ void TScriptedPeer::Run()
                 } else if (step.what == 'o') {
                     char buffer[4096];
                     int n;
-                    while ((n = recv(s, buffer, sizeof(buffer), 0)) > 0) {
+                    while ((n = Receive(s, buffer, sizeof(buffer))) > 0) {
                         {
                             std::lock_guard<std::mutex> guard(lock);
                             received.append(buffer, n);

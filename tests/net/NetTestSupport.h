@@ -5,6 +5,7 @@
 #include "net/SocksClient.h"
 #include "net/TCPServer.h"
 
+#include <atomic>
 #include <functional>
 #include <mutex>
 #include <string>
@@ -38,12 +39,16 @@ public:
 protected:
     void Start(std::function<void(SOCKET)> serve, int connections);
     bool ReadExactly(SOCKET s, std::string& into, int count);
+    // Blocking calls are not woken by closing from another thread under every Winsock, so the
+    // peer waits in short steps and gives up once the test ends.
+    bool WaitReadable(SOCKET s);
+    int Receive(SOCKET s, char* buffer, int size);
 
     SOCKET listener = INVALID_SOCKET;
     int port = 0;
     std::thread thread;
     std::mutex lock;
-    std::vector<SOCKET> open;
+    std::atomic<bool> stopping{false};
 };
 
 // Echoes every byte back until the client closes.
