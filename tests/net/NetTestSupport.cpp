@@ -202,6 +202,12 @@ TScriptedPeer& TScriptedPeer::Echo()
     return *this;
 }
 
+TScriptedPeer& TScriptedPeer::Drain(int ms)
+{
+    steps.push_back({'d', std::string(), ms});
+    return *this;
+}
+
 TScriptedPeer& TScriptedPeer::Close()
 {
     steps.push_back({'c', std::string(), 0});
@@ -234,6 +240,17 @@ void TScriptedPeer::Run()
                             received.append(buffer, n);
                         }
                         send(s, buffer, n, 0);
+                    }
+                } else if (step.what == 'd') {
+                    DWORD end = GetTickCount() + step.count;
+                    char buffer[4096];
+                    while (GetTickCount() < end) {
+                        u_long available = 0;
+                        ioctlsocket(s, FIONREAD, &available);
+                        if (available > 0)
+                            recv(s, buffer, sizeof(buffer), 0);
+                        else
+                            Sleep(10);
                     }
                 } else if (step.what == 'c') {
                     return;

@@ -64,6 +64,8 @@ public:
     TScriptedPeer& Send(const std::string& bytes);
     TScriptedPeer& Pause(int ms);
     TScriptedPeer& Echo();
+    // Reads whatever comes for the time given, so the close that follows is orderly.
+    TScriptedPeer& Drain(int ms);
     // Ends without reading what is left, so the close is a reset when bytes are unread.
     TScriptedPeer& Close();
     void Run();
