@@ -125,6 +125,10 @@ void TSocksClient::OnReceive(TTCPClient*)
             listener->OnReceive(this);
         return;
     }
+    // No reply is due while the target is looked up; taking the bytes anyway would let a
+    // chattering proxy grow the handshake buffer without bound. The client's own cap holds them.
+    if (state == SOCKS_STATE_RESOLVING)
+        return;
     TMemoryStream& incoming = client.receiveBuffer;
     int count = incoming.size < HandshakeChunk ? incoming.size : HandshakeChunk;
     handshake.Write(incoming.buffer, count);

@@ -273,6 +273,21 @@ TEST_F(SocksClientTest, Socks5RefusalsGiveTheirKindsAndTexts)
     }
 }
 
+TEST_F(SocksClientTest, BytesFromTheProxyBeforeAnyRequestAreNotTaken)
+{
+    // While the target is looked up nothing is due; the bytes stay under the client's own limit.
+    socks.useProxy = true;
+    socks.active = true;
+    socks.state = SOCKS_STATE_RESOLVING;
+    std::string chatter(8192, 'z');
+    socks.client.receiveBuffer.Write(chatter.data(), (int)chatter.size());
+    socks.OnReceive(&socks.client);
+    socks.OnReceive(&socks.client);
+    EXPECT_EQ(socks.handshake.size, 0);
+    EXPECT_EQ(socks.client.receiveBuffer.size, 8192);
+    EXPECT_EQ(recorder.events, "");
+}
+
 TEST_F(SocksClientTest, ProxyClosingMidHandshakeIsAClose)
 {
     TScriptedPeer proxy;
