@@ -165,7 +165,8 @@ TEST_F(SocksClientTest, Socks5ConnectsByAddressWithOrWithoutPassword)
 TEST_F(SocksClientTest, Socks5ConnectsByNameWhenTheLocalLookupFails)
 {
     TPeer proxy;
-    proxy.Expect(3).Send(B({5, 0})).Expect(7 + 255).Send(B({5, 0, 0, 3, 3}) + "abc" + B({0, 80}) + "x\r\n").Echo().Run();
+    std::string boundByName = B({5, 0, 0, 3, 3}) + "abc" + B({0, 80});
+    proxy.Expect(3).Send(B({5, 0})).Expect(7 + 255).Send(boundByName + "x\r\n").Echo().Run();
     ConnectThrough(proxy.Port(), 5, CString(L'a', 300));
     ASSERT_TRUE(PumpMessagesUntil([&] { return !recorder.lines.empty() || recorder.Saw("error"); }, 10000))
         << recorder.events;
@@ -193,7 +194,8 @@ TEST_F(SocksClientTest, Socks5RefusalsGiveTheirKindsAndTexts)
         {B({5, 0}), "", B({5, 1, 0, 1, 0, 0, 0, 0, 0, 0}), SOCKET_ERROR_CONNECT, L""},
         {B({5, 0}), "", B({5, 2, 0, 1, 0, 0, 0, 0, 0, 0}), SOCKET_ERROR_PROXY,
          L"SOCKSサーバのルールセットにより接続が拒否されました"},
-        {B({5, 0}), "", B({5, 7, 0, 1, 0, 0, 0, 0, 0, 0}), SOCKET_ERROR_PROXY, L"SOCKSサーバがサポートしないコマンドです"},
+        {B({5, 0}), "", B({5, 7, 0, 1, 0, 0, 0, 0, 0, 0}), SOCKET_ERROR_PROXY,
+         L"SOCKSサーバがサポートしないコマンドです"},
         {B({5, 0}), "", B({5, 8, 0, 4}) + std::string(18, '\0'), SOCKET_ERROR_PROXY,
          L"SOCKSサーバがサポートしないアドレスタイプです"},
         // An unknown address type is taken as the header alone.
