@@ -3,3 +3,4 @@
 
 #include "res/strings/foundation.h"
 #include "res/strings/irc.h"
+#include "res/strings/net.h"

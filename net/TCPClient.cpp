@@ -1,0 +1,264 @@
+#include "net/TCPClient.h"
+
+#include <memory>
+
+TTCPClient::TTCPClient() { resolver.listener = this; }
+
+TTCPClient::TTCPClient(SOCKET accepted, const sockaddr_in& peer) : TTCPClient()
+{
+    socket = accepted;
+    address.address = peer.sin_addr.s_addr;
+    port = ntohs(peer.sin_port);
+    connected = true;
+    // No listener yet, so a failure here has no one to hear it.
+    SelectEvents();
+}
+
+TTCPClient::~TTCPClient() { Close(); }
+
+void TTCPClient::SetHostName(CString name)
+{
+    if (!connected)
+        hostName = name;
+}
+
+void TTCPClient::SetPort(int newPort)
+{
+    if (!connected)
+        port = newPort;
+}
+
+void TTCPClient::Connect()
+{
+    if (connected)
+        return;
+    Close();
+    connected = true;
+    resolver.SetHostName(hostName);
+    resolver.Resolve();
+}
+
+void TTCPClient::Close()
+{
+    connected = false;
+    closeCount++;
+    sendWaitsForRead = false;
+    receiveBuffer.Reserve(0);
+    resolver.Cancel();
+    if (socket != INVALID_SOCKET) {
+        if (window && window->m_hWnd)
+            WSAAsyncSelect(socket, window->m_hWnd, 0, 0);
+        shutdown(socket, SD_BOTH);
+        closesocket(socket);
+        socket = INVALID_SOCKET;
+    }
+    if (window) {
+        window->listener = nullptr;
+        delete window;
+        window = nullptr;
+    }
+    if (ssl)
+        EndTls();
+}
+
+int TTCPClient::Send(const void* bytes, int count)
+{
+    if (!connected || count <= 0)
+        return 0;
+    if (useTls && ssl)
+        return TlsSend(bytes, count);
+    int sent = send(socket, static_cast<const char*>(bytes), count, 0);
+    if (sent > 0)
+        return sent;
+    int code = WSAGetLastError();
+    if (IsSocketInProgress(code))
+        return 0;
+    Close();
+    ReportError(SOCKET_ERROR_SEND, code);
+    return 0;
+}
+
+void TTCPClient::OnMessage(TWindowMessage& msg)
+{
+    if (msg.message == WM_SOCKET_EVENT) {
+        OnSocketEvent(msg.wParam, msg.lParam);
+        return;
+    }
+    msg.result = window->DefWindowProc(msg.message, msg.wParam, msg.lParam);
+}
+
+void TTCPClient::OnResolve(TNameResolver*)
+{
+    address = resolver.GetAddress();
+    unsigned closes = closeCount;
+    if (listener)
+        listener->OnResolve(this);
+    if (closeCount == closes)
+        ConnectSocket();
+}
+
+void TTCPClient::OnResolveError(TNameResolver*, CString)
+{
+    Close();
+    ReportError(SOCKET_ERROR_RESOLVE, -1);
+}
+
+void TTCPClient::ConnectSocket()
+{
+    socket = ::socket(AF_INET, SOCK_STREAM, 0);
+    if (socket == INVALID_SOCKET) {
+        int code = WSAGetLastError();
+        Close();
+        ReportError(SOCKET_ERROR_CREATE, code);
+        return;
+    }
+    if (!SelectEvents()) {
+        int code = WSAGetLastError();
+        Close();
+        ReportError(SOCKET_ERROR_SELECT, code);
+        return;
+    }
+    sockaddr_in target = {};
+    target.sin_family = AF_INET;
+    target.sin_port = htons((u_short)port);
+    target.sin_addr.s_addr = address.address;
+    if (connect(socket, reinterpret_cast<const sockaddr*>(&target), sizeof(target)) == 0)
+        return;
+    int code = WSAGetLastError();
+    if (IsSocketInProgress(code))
+        return;
+    Close();
+    ReportError(SOCKET_ERROR_CONNECT, code);
+}
+
+void TTCPClient::CreateMessageWindow()
+{
+    if (window)
+        return;
+    window = new TMessageWindow;
+    window->Create(this);
+}
+
+bool TTCPClient::SelectEvents()
+{
+    CreateMessageWindow();
+    if (!window->m_hWnd)
+        return false;
+    return WSAAsyncSelect(socket, window->m_hWnd, WM_SOCKET_EVENT, FD_READ | FD_WRITE | FD_CONNECT | FD_CLOSE) == 0;
+}
+
+void TTCPClient::OnSocketEvent(WPARAM wParam, LPARAM lParam)
+{
+    if (!connected)
+        return;
+    int event = WSAGETSELECTEVENT(lParam);
+    int error = WSAGETSELECTERROR(lParam);
+    if (error != 0) {
+        Close();
+        switch (event) {
+        case FD_READ:
+            ReportError(SOCKET_ERROR_RECEIVE, error);
+            break;
+        case FD_WRITE:
+            ReportError(SOCKET_ERROR_SEND, error);
+            break;
+        case FD_CONNECT:
+            ReportError(SOCKET_ERROR_CONNECT, error);
+            break;
+        case FD_CLOSE:
+            ReportError(SOCKET_ERROR_CLOSE, error);
+            break;
+        }
+        return;
+    }
+    if ((SOCKET)wParam != socket)
+        return;
+    switch (event) {
+    case FD_READ:
+        ReceiveAll(false);
+        break;
+    case FD_WRITE:
+        if (listener)
+            listener->OnSend(this);
+        break;
+    case FD_CONNECT:
+        StartTls();
+        break;
+    case FD_CLOSE:
+        // Whatever the peer sent before closing is still delivered ahead of OnClose.
+        ReceiveAll(true);
+        break;
+    }
+}
+
+void TTCPClient::ReceiveAll(bool closing)
+{
+    // A full buffer nobody drains would stop reading for good: give up on the connection.
+    if (receiveBuffer.size >= MaxReceiveBuffer) {
+        Close();
+        ReportError(SOCKET_ERROR_RECEIVE, WSAENOBUFS);
+        return;
+    }
+    std::unique_ptr<char[]> chunk(new char[ReadChunkSize]);
+    int total = 0;
+    bool peerClosed = false;
+    bool failed = false;
+    int code = 0;
+    while (receiveBuffer.size < MaxReceiveBuffer) {
+        int count = Receive(chunk.get(), ReadChunkSize, peerClosed, failed, code);
+        if (count <= 0)
+            break;
+        int stored = receiveBuffer.Write(chunk.get(), count);
+        total += stored;
+        if (stored < count) {
+            failed = true;
+            code = WSAENOBUFS;
+            break;
+        }
+    }
+
+    unsigned closes = closeCount;
+    if (total > 0 && listener)
+        listener->OnReceive(this);
+    if (closeCount != closes)
+        return; // the owner closed or reconnected from its callback
+
+    // After the close event a failed read (a handshake cut short, say) is still just the close.
+    if (peerClosed || closing) {
+        Close();
+        if (listener)
+            listener->OnClose(this);
+    } else if (failed) {
+        Close();
+        ReportError(SOCKET_ERROR_RECEIVE, code);
+    } else if (receiveBuffer.size >= MaxReceiveBuffer) {
+        Close();
+        ReportError(SOCKET_ERROR_RECEIVE, WSAENOBUFS);
+    } else if (sendWaitsForRead) {
+        sendWaitsForRead = false;
+        if (listener)
+            listener->OnSend(this);
+    }
+}
+
+int TTCPClient::Receive(char* chunk, int size, bool& peerClosed, bool& failed, int& code)
+{
+    if (useTls && ssl)
+        return TlsReceive(chunk, size, peerClosed, failed, code);
+    int count = recv(socket, chunk, size, 0);
+    if (count > 0)
+        return count;
+    if (count == 0) {
+        peerClosed = true;
+        return 0;
+    }
+    code = WSAGetLastError();
+    failed = !IsSocketInProgress(code);
+    return -1;
+}
+
+void TTCPClient::ReportError(int kind, int code)
+{
+    if (listener)
+        listener->OnError(this, kind, GetSocketErrorText(code, kind));
+}

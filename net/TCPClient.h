@@ -1,0 +1,87 @@
+#pragma once
+// One non-blocking TCP connection driven by socket messages on its own hidden window: resolve,
+// connect (optionally TLS), read in bursts into a bounded buffer, send what the socket takes.
+
+#include "foundation/MemoryStream.h"
+#include "net/NameResolver.h"
+#include "net/TCPSocket.h"
+
+typedef struct ssl_st SSL;
+
+class TTCPClient;
+
+class ITCPClientListener {
+public:
+    virtual void OnConnect(TTCPClient* client) = 0;
+    // The peer closed; the client is already closed.
+    virtual void OnClose(TTCPClient* client) = 0;
+    // The socket is created and connected right after this returns.
+    virtual void OnResolve(TTCPClient* client) = 0;
+    // Once per read burst; the owner drains receiveBuffer here.
+    virtual void OnReceive(TTCPClient* client) = 0;
+    virtual void OnSend(TTCPClient* client) = 0;
+    // The client is already closed.
+    virtual void OnError(TTCPClient* client, int kind, CString message) = 0;
+
+protected:
+    ~ITCPClientListener() = default;
+};
+
+class TTCPClient : public TTCPSocket, public IMessageWindowListener, public INameResolverListener {
+public:
+    static const int ReadChunkSize = 65536;
+    static const int MaxReceiveBuffer = 1048576;
+
+    TTCPClient();
+    // An accepted connection: open at once, no lookup and no connect.
+    TTCPClient(SOCKET accepted, const sockaddr_in& peer);
+    ~TTCPClient() override;
+
+    void SetHostName(CString name);
+    void SetPort(int newPort);
+    TInetAddress GetAddress() const { return address; }
+
+    void Connect();
+    // Safe at any time; makes no listener call.
+    void Close();
+    CStringA ReadLine() { return receiveBuffer.ReadLine(); }
+    // Returns how many bytes the socket took; 0 means retry after the next OnSend.
+    int Send(const void* bytes, int count);
+
+    void OnMessage(TWindowMessage& msg) override;
+    void OnResolve(TNameResolver* resolver) override;
+    void OnResolveError(TNameResolver* resolver, CString message) override;
+
+    SOCKET socket = INVALID_SOCKET;
+    TMemoryStream receiveBuffer;
+    ITCPClientListener* listener = nullptr;
+    bool connected = false;
+    TInetAddress address;
+    int port = 0;
+    CString hostName;
+    bool useTls = false;
+    SSL* ssl = nullptr;
+    TMessageWindow* window = nullptr;
+    TNameResolver resolver;
+
+private:
+    void ConnectSocket();
+    bool SelectEvents();
+    void CreateMessageWindow();
+    void OnSocketEvent(WPARAM wParam, LPARAM lParam);
+    // closing: the peer's close is known already, so the burst ends in OnClose.
+    void ReceiveAll(bool closing);
+    // > 0 bytes read; 0 the peer closed; -1 nothing now, or failed with code.
+    int Receive(char* chunk, int size, bool& peerClosed, bool& failed, int& code);
+    void ReportError(int kind, int code);
+    // TLS, in TCPClientTls.cpp.
+    void StartTls();
+    int TlsReceive(char* chunk, int size, bool& peerClosed, bool& failed, int& code);
+    int TlsSend(const void* bytes, int count);
+    void EndTls();
+
+    // Counts closes, so a callback that closed or reconnected the client is noticed afterwards.
+    unsigned closeCount = 0;
+    // A TLS write waited for handshake bytes from the peer; the next read burst tells the owner.
+    bool sendWaitsForRead = false;
+};

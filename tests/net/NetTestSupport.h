@@ -1,0 +1,112 @@
+#pragma once
+// Shared pieces of the network tests: Winsock start-up, the real peers' ports, an in-process
+// peer on 127.0.0.1 that plays a script, and listeners that record what the sockets report.
+
+#include "net/SocksClient.h"
+
+#include <atomic>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+// Values the peers fixture wrote; HavePeers is false outside ctest.
+bool HavePeers();
+std::string PeerValue(const char* key);
+
+// Skips outside ctest (no fixture), fails when the fixture ran but gave no such port.
+#define REQUIRE_PEER_PORT(variable, key)                                                                       \
+    if (!HavePeers())                                                                                          \
+        GTEST_SKIP() << "run through ctest, which starts the peers";                                           \
+    int variable = atoi(PeerValue(key).c_str());                                                               \
+    ASSERT_GT(variable, 0) << key << " missing from the peers file"
+
+std::string Bytes(const CStringA& text);
+std::string Hex(const std::string& bytes);
+
+// A listening socket on 127.0.0.1; a thread plays the script against one connection.
+class TPeer {
+public:
+    TPeer();
+    virtual ~TPeer();
+    int Port() const { return port; }
+    // A port where nothing listens.
+    static int UnusedPort();
+
+    TPeer& Expect(int count); // reads exactly count bytes, kept for Expected()
+    TPeer& Send(const std::string& bytes);
+    TPeer& Pause(int ms);
+    TPeer& Echo();         // until the client closes
+    TPeer& Drain(int ms);  // reads whatever comes for a while, so the close that follows is orderly
+    void Run();
+    std::string Expected(int step);
+
+protected:
+    void Start(std::function<void(SOCKET)> serve);
+    // Blocking calls are not woken by a close from another thread everywhere, so the peer waits
+    // in short steps and gives up once the test ends.
+    bool WaitReadable(SOCKET s);
+    int Receive(SOCKET s, char* buffer, int size);
+    void Stop();
+
+    SOCKET listener = INVALID_SOCKET;
+    int port = 0;
+    std::thread thread;
+    std::atomic<bool> stopping{false};
+    std::vector<std::function<bool(SOCKET)>> steps;
+    std::vector<std::string> expected;
+    std::mutex lock;
+};
+
+// An echo peer.
+struct TEchoPeer : TPeer {
+    TEchoPeer() { Echo().Run(); }
+};
+
+// Events of one socket as words in order ("resolve connect send receive close"); runs of
+// receive or send count once.
+class TEventLog {
+public:
+    void Add(const std::string& event);
+    bool Saw(const char* event) const;
+    void Error(int kind, CString message);
+
+    std::string events;
+    int errorKind = -1;
+    CString errorMessage;
+};
+
+class TClientRecorder : public ITCPClientListener, public TEventLog {
+public:
+    void OnConnect(TTCPClient* c) override;
+    void OnClose(TTCPClient*) override { Add("close"); }
+    void OnResolve(TTCPClient*) override { Add("resolve"); }
+    void OnReceive(TTCPClient* c) override;
+    void OnSend(TTCPClient* c) override;
+    void OnError(TTCPClient*, int kind, CString message) override { Error(kind, message); }
+
+    std::string data;    // every byte received, in order
+    std::string pending; // sent from OnConnect and OnSend until the socket took it all
+    bool tlsDoneAtConnect = false;
+    std::function<void(TTCPClient*)> onReceive; // instead of draining the buffer into data
+
+private:
+    void Flush(TTCPClient* c);
+};
+
+class TSocksRecorder : public ISocksClientListener, public TEventLog {
+public:
+    void OnConnect(TSocksClient* s) override;
+    void OnClose(TSocksClient*) override { Add("close"); }
+    void OnResolve(TSocksClient*) override { Add("resolve"); }
+    void OnReceive(TSocksClient* s) override;
+    void OnSend(TSocksClient*) override { Add("send"); }
+    void OnError(TSocksClient*, int kind, CString message) override { Error(kind, message); }
+
+    std::vector<std::string> lines;
+    std::string sendOnConnect;
+};
+
+// Sends the whole text, pumping messages while the socket takes it.
+bool SendAll(TTCPClient& client, const std::string& text);

@@ -1,0 +1,155 @@
+#include "net/TCPClient.h"
+#include "tests/common/MessagePump.h"
+#include "tests/net/NetTestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class TCPClientTest : public ::testing::Test {
+protected:
+    void SetUp() override { client.listener = &recorder; }
+    void ConnectTo(const wchar_t* host, int port)
+    {
+        client.SetHostName(host);
+        client.SetPort(port);
+        client.Connect();
+    }
+    bool WaitFor(const char* event, DWORD ms = 5000)
+    {
+        return PumpMessagesUntil([&] { return recorder.Saw(event); }, ms);
+    }
+    TClientRecorder recorder;
+    TTCPClient client;
+};
+
+} // namespace
+
+TEST(SocketErrorText, CodeTextElseKindTextElseGeneral)
+{
+    EXPECT_EQ(GetSocketErrorText(11001, SOCKET_ERROR_SEND), CString(L"ホストが見つかりませんでした"));
+    EXPECT_EQ(GetSocketErrorText(10005, SOCKET_ERROR_RECEIVE), CString(L"受信に失敗しました"));
+    EXPECT_EQ(GetSocketErrorText(-1, SOCKET_ERROR_RESOLVE), CString(L"接続先が見つかりませんでした"));
+    EXPECT_EQ(GetSocketErrorText(0, SOCKET_ERROR_PROXY), CString(L"認証に失敗しました"));
+    EXPECT_EQ(GetSocketErrorText(0, 12), CString(L"ソケットに関する一般エラー"));
+}
+
+TEST_F(TCPClientTest, EventsComeInOrderAndDataMakesTheRoundTrip)
+{
+    TEchoPeer peer;
+    recorder.pending = "PING one\r\n";
+    ConnectTo(L"127.0.0.1", peer.Port());
+    EXPECT_EQ(recorder.events, "resolve"); // a dotted address resolves inside Connect
+    client.Connect();                       // already connecting: nothing
+    ASSERT_TRUE(PumpMessagesUntil([&] { return recorder.data.size() >= 10; }, 5000));
+    EXPECT_EQ(recorder.data, "PING one\r\n");
+    EXPECT_EQ(recorder.events, "resolve connect send receive");
+    EXPECT_EQ(client.GetAddress().ToString(), CString(L"127.0.0.1"));
+}
+
+TEST_F(TCPClientTest, ConnectsToANameAndReadsLines)
+{
+    TEchoPeer peer;
+    ConnectTo(L"localhost", peer.Port());
+    EXPECT_EQ(recorder.events, "");
+    ASSERT_TRUE(WaitFor("connect"));
+    recorder.onReceive = [&](TTCPClient* c) {
+        for (CStringA line = c->ReadLine(); !line.IsEmpty(); line = c->ReadLine())
+            recorder.data += Bytes(line) + "|";
+    };
+    ASSERT_TRUE(SendAll(client, "first\r\nsecond\nthird"));
+    ASSERT_TRUE(PumpMessagesUntil([&] { return recorder.data == "first|second|"; }, 5000)) << recorder.data;
+    EXPECT_EQ(client.receiveBuffer.size, 5); // "third" waits for its line end
+}
+
+TEST_F(TCPClientTest, RefusedConnectReportsKind3)
+{
+    ConnectTo(L"127.0.0.1", TPeer::UnusedPort());
+    ASSERT_TRUE(WaitFor("error"));
+    EXPECT_EQ(recorder.events, "resolve error");
+    EXPECT_EQ(recorder.errorKind, SOCKET_ERROR_CONNECT);
+    EXPECT_EQ(recorder.errorMessage, CString(L"接続は拒否されました"));
+    EXPECT_FALSE(client.connected);
+    EXPECT_EQ(client.window, nullptr);
+}
+
+TEST_F(TCPClientTest, LookupFailureReportsKind1)
+{
+    ConnectTo(L"0.0.0.0", 6667);
+    // The text is the kind's own, whatever the system said.
+    ConnectTo(L"localhost", 6667);
+    SendMessageW(client.resolver.window->m_hWnd, WM_APP + 1, (WPARAM)client.resolver.request,
+                 WSAMAKEASYNCREPLY(0, WSAHOST_NOT_FOUND));
+    PumpMessagesFor(100);
+    EXPECT_EQ(recorder.events, "error error");
+    EXPECT_EQ(recorder.errorKind, SOCKET_ERROR_RESOLVE);
+    EXPECT_EQ(recorder.errorMessage, CString(L"接続先が見つかりませんでした"));
+    EXPECT_FALSE(client.connected);
+    EXPECT_EQ(client.Send("x", 1), 0);
+}
+
+TEST_F(TCPClientTest, DataSentWithTheCloseArrivesBeforeOnClose)
+{
+    TPeer peer;
+    peer.Send("line one\r\nline two\r\n").Run();
+    ConnectTo(L"127.0.0.1", peer.Port());
+    ASSERT_TRUE(WaitFor("close"));
+    EXPECT_EQ(recorder.data, "line one\r\nline two\r\n");
+    EXPECT_EQ(recorder.events.substr(recorder.events.size() - 13), "receive close");
+    EXPECT_FALSE(client.connected);
+}
+
+TEST_F(TCPClientTest, OwnerClosingInOnReceiveGetsNoFurtherEvents)
+{
+    TPeer peer;
+    peer.Send("bye\r\n").Run();
+    recorder.onReceive = [](TTCPClient* c) { c->Close(); };
+    ConnectTo(L"127.0.0.1", peer.Port());
+    ASSERT_TRUE(WaitFor("receive"));
+    PumpMessagesFor(200);
+    EXPECT_EQ(recorder.events.substr(recorder.events.size() - 7), "receive");
+}
+
+TEST_F(TCPClientTest, LargeTransfersArriveWhole)
+{
+    TEchoPeer peer;
+    ConnectTo(L"127.0.0.1", peer.Port());
+    for (int i = 0; recorder.pending.size() < 3 * 1024 * 1024; i++)
+        recorder.pending += "PRIVMSG #channel :line number " + std::to_string(i) + "\r\n";
+    std::string text = recorder.pending;
+    ASSERT_TRUE(PumpMessagesUntil([&] { return recorder.data.size() >= text.size() || !client.connected; }, 20000));
+    EXPECT_TRUE(recorder.data == text);
+    EXPECT_EQ(recorder.errorKind, -1);
+}
+
+TEST_F(TCPClientTest, FullSocketMakesSendReturnZeroAndOnSendFollows)
+{
+    TPeer peer;
+    peer.Pause(500).Echo().Run();
+    ConnectTo(L"127.0.0.1", peer.Port());
+    ASSERT_TRUE(WaitFor("send"));
+    std::string chunk(65536, 'x');
+    long long total = 0;
+    int result = 1;
+    for (int i = 0; i < 2000 && result > 0; i++)
+        total += result = client.Send(chunk.data(), (int)chunk.size());
+    ASSERT_EQ(result, 0) << "the socket never filled";
+    EXPECT_TRUE(client.connected);
+    recorder.events.clear();
+    ASSERT_TRUE(WaitFor("send", 10000));
+    ASSERT_TRUE(PumpMessagesUntil([&] { return (long long)recorder.data.size() >= total; }, 10000));
+    EXPECT_EQ((long long)recorder.data.size(), total);
+}
+
+TEST_F(TCPClientTest, OverlongLineClosesWithKind5InsteadOfStalling)
+{
+    TPeer peer;
+    peer.Send(std::string(1100 * 1024, 'a')).Send("\r\n").Echo().Run();
+    // A line-taking owner: this line never ends within the buffer.
+    recorder.onReceive = [](TTCPClient* c) { EXPECT_TRUE(c->ReadLine().IsEmpty()); };
+    ConnectTo(L"127.0.0.1", peer.Port());
+    ASSERT_TRUE(WaitFor("error", 10000)) << recorder.events;
+    EXPECT_EQ(recorder.errorKind, SOCKET_ERROR_RECEIVE);
+    EXPECT_EQ(recorder.errorMessage, CString(L"これ以上のバッファを割り当てることができません"));
+    EXPECT_FALSE(client.connected);
+}
