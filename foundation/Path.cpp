@@ -8,9 +8,15 @@ const int MaxPart = 255;
 const wchar_t InvalidNameChars[] = L":<>\\/*?|\"";
 const wchar_t InvalidPathChars[] = L":<>*?|\"";
 
-bool IsSlash(wchar_t c) { return c == L'\\' || c == L'/'; }
+bool IsSlash(wchar_t c)
+{
+    return c == L'\\' || c == L'/';
+}
 
-bool IsLetter(wchar_t c) { return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z'); }
+bool IsLetter(wchar_t c)
+{
+    return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z');
+}
 
 void ReplaceEach(CString& text, const wchar_t* set, int from)
 {
@@ -90,7 +96,10 @@ CString GetProgramFilePath()
     return CString(buffer);
 }
 
-CString GetProgramFolder() { return ExtractFolder(GetProgramFilePath()); }
+CString GetProgramFolder()
+{
+    return ExtractFolder(GetProgramFilePath());
+}
 
 CString GetSpecialFolder(int folderId)
 {
@@ -109,13 +118,25 @@ CString GetSpecialFolder(int folderId)
     return result;
 }
 
-CString GetProgramFilesFolder() { return GetSpecialFolder(CSIDL_PROGRAM_FILES); }
+CString GetProgramFilesFolder()
+{
+    return GetSpecialFolder(CSIDL_PROGRAM_FILES);
+}
 
-CString GetAppDataFolder() { return GetSpecialFolder(CSIDL_APPDATA); }
+CString GetAppDataFolder()
+{
+    return GetSpecialFolder(CSIDL_APPDATA);
+}
 
-CString GetDesktopFolder() { return GetSpecialFolder(CSIDL_DESKTOPDIRECTORY); }
+CString GetDesktopFolder()
+{
+    return GetSpecialFolder(CSIDL_DESKTOPDIRECTORY);
+}
 
-CString GetMyDocumentsFolder() { return GetSpecialFolder(CSIDL_PERSONAL); }
+CString GetMyDocumentsFolder()
+{
+    return GetSpecialFolder(CSIDL_PERSONAL);
+}
 
 CString GetCurrentFolder()
 {
@@ -124,13 +145,25 @@ CString GetCurrentFolder()
     return len > 0 && len <= MAX_PATH ? CString(buffer) : CString();
 }
 
-void SetCurrentFolder(const CString& path) { SetCurrentDirectoryW(path); }
+void SetCurrentFolder(const CString& path)
+{
+    SetCurrentDirectoryW(path);
+}
 
-void ReplaceInvalidFileNameChars(CString& name) { ReplaceEach(name, InvalidNameChars, 0); }
+void ReplaceInvalidFileNameChars(CString& name)
+{
+    ReplaceEach(name, InvalidNameChars, 0);
+}
 
-bool IsValidFileName(const CString& name) { return !name.IsEmpty() && name.FindOneOf(InvalidNameChars) < 0; }
+bool IsValidFileName(const CString& name)
+{
+    return !name.IsEmpty() && name.FindOneOf(InvalidNameChars) < 0;
+}
 
-void ReplaceInvalidPathChars(CString& path) { ReplaceEach(path, InvalidPathChars, ExtractDrive(path).GetLength()); }
+void ReplaceInvalidPathChars(CString& path)
+{
+    ReplaceEach(path, InvalidPathChars, ExtractDrive(path).GetLength());
+}
 
 void ReplaceDoubleDots(CString& path)
 {
@@ -139,7 +172,10 @@ void ReplaceDoubleDots(CString& path)
             path.SetAt(i, L'_');
 }
 
-void TrimTrailingBackslashes(CString& path) { path.TrimRight(L'\\'); }
+void TrimTrailingBackslashes(CString& path)
+{
+    path.TrimRight(L'\\');
+}
 
 bool IsAbsolutePath(const CString& path)
 {

@@ -154,7 +154,10 @@ COLORREF TIniFile::ReadColor(const CString& key, COLORREF defaultValue) const
     return value == MissingValue ? defaultValue : ParseColor(value);
 }
 
-TIniFileWriter::~TIniFileWriter() { Close(); }
+TIniFileWriter::~TIniFileWriter()
+{
+    Close();
+}
 
 bool TIniFileWriter::Open(const CString& path)
 {
@@ -190,7 +193,10 @@ void TIniFileWriter::WriteInt(const CString& key, int value)
     WriteString(key, text);
 }
 
-void TIniFileWriter::WriteBool(const CString& key, bool value) { WriteString(key, value ? L"true" : L"false"); }
+void TIniFileWriter::WriteBool(const CString& key, bool value)
+{
+    WriteString(key, value ? L"true" : L"false");
+}
 
 void TIniFileWriter::WriteColor(const CString& key, COLORREF value)
 {
@@ -199,4 +205,7 @@ void TIniFileWriter::WriteColor(const CString& key, COLORREF value)
     WriteString(key, text);
 }
 
-bool TIniFileWriter::Close() { return file.Commit(); }
+bool TIniFileWriter::Close()
+{
+    return file.Commit();
+}

@@ -18,26 +18,38 @@ CString Numbered(const wchar_t* format, int index)
     return text;
 }
 
-// Reads the lists of the file. A damaged file may claim counts in the billions: all counts
-// together may visit only as many items as the file has entries (plus a slack for short files
-// with missing items), which no file this program wrote ever reaches.
+// Reads the lists of the file. A damaged file may claim counts in the billions, so a count
+// is held to the keys (or sections) that could belong to its items plus a small slack, and the
+// records made for missing items to the file's size. No file this program wrote comes near.
 class TTreeReader {
-public:
-    explicit TTreeReader(const TIniFile& ini) : ini(ini)
+  public:
+    explicit TTreeReader(TIniFile& ini) : ini(ini)
     {
         for (const auto& section : ini.sections)
-            budget += (long long)section.second.size();
+            recordBudget += (long long)section.second.size();
     }
 
-    int ReadCount(const CString& key)
+    // itemPrefix: what the keys of the list's items (and its count key) begin with.
+    int ReadCount(const CString& countKey, const CString& itemPrefix)
     {
-        int count = ini.ReadInt(key, 0);
-        if (count <= 0)
+        auto section = ini.sections.find(ini.currentSection);
+        if (section == ini.sections.end())
             return 0;
-        if (count > budget)
-            count = (int)budget;
-        budget -= count;
+        return Clamp(ini.ReadInt(countKey, 0), CountWithPrefix(section->second, itemPrefix));
+    }
+
+    // For lists whose missing items still become records.
+    int ReadRecordCount(int count)
+    {
+        if (count > recordBudget)
+            count = (int)recordBudget;
+        recordBudget -= count;
         return count;
+    }
+
+    int ReadUnitCount()
+    {
+        return ReadRecordCount(Clamp(ini.ReadInt(L"Unit.Count", 0), CountWithPrefix(ini.sections, L"Unit.")));
     }
 
     // Empty items are dropped; the key of item i is prefix + the index in itemFormat + suffix.
@@ -45,7 +57,7 @@ public:
                                   const wchar_t* suffix)
     {
         std::vector<CString> items;
-        int count = ReadCount(countKey);
+        int count = ReadCount(countKey, prefix);
         for (int i = 0; i < count; i++) {
             CString item = ini.ReadString(prefix + Numbered(itemFormat, i) + suffix, L"");
             if (!item.IsEmpty())
@@ -63,10 +75,27 @@ public:
     TChannelConfig ReadChannel(int index);
     TUnitConfig ReadUnit();
 
-    const TIniFile& ini;
+    TIniFile& ini;
 
-private:
-    long long budget = 1024;
+  private:
+    static const int Slack = 16;
+
+    static int Clamp(int count, long long present)
+    {
+        if (count <= 0)
+            return 0;
+        return count - Slack > present ? (int)present + Slack : count;
+    }
+
+    template <typename Map> static long long CountWithPrefix(const Map& map, const CString& prefix)
+    {
+        long long count = 0;
+        for (auto it = map.lower_bound(prefix); it != map.end() && it->first.Left(prefix.GetLength()) == prefix; ++it)
+            count++;
+        return count;
+    }
+
+    long long recordBudget = 1024;
 };
 
 void WriteList(TIniFileWriter& writer, const CString& countKey, const CString& prefix, const wchar_t* itemFormat,
@@ -166,7 +195,7 @@ TUnitConfig TTreeReader::ReadUnit()
         codePage = ini.ReadInt(L"Encoding", -1) == 1 ? 65001 : 50221;
     unit.Codepage = codePage;
 
-    int altCount = ReadCount(L"AltServer.Count");
+    int altCount = ReadRecordCount(ReadCount(L"AltServer.Count", L"AltServer."));
     for (int i = 0; i < altCount; i++) {
         CString prefix = Numbered(L"AltServer.%02d", i);
         TAltServer server;
@@ -180,7 +209,7 @@ TUnitConfig TTreeReader::ReadUnit()
     unit.MacroFiles = ReadList(L"MacroFile.Count", L"MacroFile.", L"%02d", L"");
     unit.ScriptFiles = ReadList(L"ScriptFile.Count", L"ScriptFile.", L"%02d", L"");
 
-    int channelCount = ReadCount(L"Channel.Count");
+    int channelCount = ReadRecordCount(ReadCount(L"Channel.Count", L"Channel."));
     for (int i = 0; i < channelCount; i++)
         unit.Channels.push_back(ReadChannel(i));
     return unit;
@@ -251,7 +280,7 @@ void TConfig::LoadServerTree()
     ini.SetSection(L"World");
     world.AutoOpMasks = reader.ReadMasks(L"", L"AutoOp");
     world.IgnoreMasks = reader.ReadMasks(L"", L"Ignore");
-    int unitCount = reader.ReadCount(L"Unit.Count");
+    int unitCount = reader.ReadUnitCount();
     for (int i = 0; i < unitCount; i++) {
         ini.SetSection(Numbered(L"Unit.%02d", i));
         world.Units.push_back(reader.ReadUnit());
