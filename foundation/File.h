@@ -5,7 +5,7 @@
 #include "classlib/String.h"
 
 class TFile {
-  public:
+public:
     TFile() = default;
     TFile(const TFile&) = delete;
     TFile& operator=(const TFile&) = delete;
@@ -24,7 +24,7 @@ class TFile {
 };
 
 class TTextFile : public TFile {
-  public:
+public:
     TTextFile(UINT codePage, bool dropTerminator) : codePage(codePage), dropTerminator(dropTerminator) {}
 
     bool ReadAll(CStringA& bytes);
@@ -40,14 +40,14 @@ class TTextFile : public TFile {
     UINT codePage;
     bool dropTerminator;
 
-  private:
+private:
     bool WriteBytes(const CStringA& bytes);
 };
 
 // Writes a new version of a file beside it and puts it in place only when every write
 // succeeded, so a full disk or a crash never leaves a half-written settings file behind.
 class TSafeFileWriter {
-  public:
+public:
     TSafeFileWriter() = default;
     TSafeFileWriter(const TSafeFileWriter&) = delete;
     TSafeFileWriter& operator=(const TSafeFileWriter&) = delete;
@@ -63,7 +63,7 @@ class TSafeFileWriter {
     bool Commit();
     void Abandon();
 
-  private:
+private:
     TFile file;
     CString targetPath;
     CString tempPath;

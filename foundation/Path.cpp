@@ -237,7 +237,11 @@ void DeleteFolderTree(const CString& path)
         if (name == L"." || name == L"..")
             continue;
         CString full = trimmed + L"\\" + name;
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        // A linked folder is removed as a link: its target's contents are not ours to delete.
+        if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+            (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
+            RemoveDirectoryW(full);
+        else if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
             DeleteFolderTree(full);
         else
             DeleteFileW(full);

@@ -6,7 +6,7 @@
 #include <vector>
 
 class TStringList {
-  public:
+public:
     virtual ~TStringList() = default;
 
     // A failed open returns false and keeps the old entries.
@@ -21,7 +21,7 @@ class TStringList {
 };
 
 class TStringAList {
-  public:
+public:
     virtual ~TStringAList() = default;
 
     bool LoadFromFile(const CString& path);

@@ -9,7 +9,7 @@
 #include <vector>
 
 class TConfig {
-  public:
+public:
     TConfig() = default;
     TConfig(const TConfig&) = delete;
     TConfig& operator=(const TConfig&) = delete;

@@ -8,7 +8,7 @@
 #include <map>
 
 class TIniFile {
-  public:
+public:
     // stripQuotes: values lose one pair of surrounding double quotes (the old version's files).
     explicit TIniFile(bool stripQuotes) : stripQuotes(stripQuotes) {}
     virtual ~TIniFile() = default;
@@ -29,7 +29,7 @@ class TIniFile {
 };
 
 class TIniFileWriter {
-  public:
+public:
     TIniFileWriter() = default;
     TIniFileWriter(const TIniFileWriter&) = delete;
     TIniFileWriter& operator=(const TIniFileWriter&) = delete;
@@ -46,7 +46,7 @@ class TIniFileWriter {
     // Replaces the old file with the new one; false (old file untouched) when any write failed.
     bool Close();
 
-  private:
+private:
     TSafeFileWriter file;
     CString lastSection;
 };

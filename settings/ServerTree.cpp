@@ -22,7 +22,7 @@ CString Numbered(const wchar_t* format, int index)
 // is held to the keys (or sections) that could belong to its items plus a small slack, and the
 // records made for missing items to the file's size. No file this program wrote comes near.
 class TTreeReader {
-  public:
+public:
     explicit TTreeReader(TIniFile& ini) : ini(ini)
     {
         for (const auto& section : ini.sections)
@@ -77,7 +77,7 @@ class TTreeReader {
 
     TIniFile& ini;
 
-  private:
+private:
     static const int Slack = 16;
 
     static int Clamp(int count, long long present)

@@ -14,12 +14,9 @@ inline void PrintTo(const CStringT<char>& text, std::ostream* out)
 
 inline void PrintTo(const CStringT<wchar_t>& text, std::ostream* out)
 {
-    int length = text.GetLength();
-    int size = WideCharToMultiByte(CP_UTF8, 0, text.GetString(), length, nullptr, 0, nullptr, nullptr);
-    std::string bytes((size_t)(size > 0 ? size : 0), '\0');
-    if (size > 0)
-        WideCharToMultiByte(CP_UTF8, 0, text.GetString(), length, &bytes[0], size, nullptr, nullptr);
-    *out << "L\"" << bytes << '"';
+    std::string bytes((size_t)text.GetLength() * 4, '\0');
+    int size = WideCharToMultiByte(CP_UTF8, 0, text, text.GetLength(), &bytes[0], (int)bytes.size(), 0, 0);
+    *out << "L\"" << bytes.substr(0, (size_t)(size > 0 ? size : 0)) << '"';
 }
 
 } // namespace classlib
