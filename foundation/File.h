@@ -1,0 +1,74 @@
+#pragma once
+// A Win32 file handle with 64-bit positions, text files read and written line by line, and the
+// safe rewrite of a whole file through a temporary one.
+
+#include "classlib/String.h"
+
+class TFile {
+public:
+    TFile() = default;
+    TFile(const TFile&) = delete;
+    TFile& operator=(const TFile&) = delete;
+    virtual ~TFile();
+
+    // Arguments as CreateFileW takes them, but the creation disposition before the share mode.
+    // Fails without touching the file when this object is open already.
+    bool Open(const CString& path, DWORD access, DWORD creation, DWORD share, DWORD flags);
+    void Close();
+    bool IsOpen() const { return handle != INVALID_HANDLE_VALUE; }
+    bool GetLastWriteTime(FILETIME& time) const;
+    // Moves relative to the current position and returns the new one; -1 when closed or refused.
+    long long Seek(long long distance);
+
+    HANDLE handle = INVALID_HANDLE_VALUE;
+};
+
+class TTextFile : public TFile {
+public:
+    TTextFile(UINT codePage, bool dropTerminator) : codePage(codePage), dropTerminator(dropTerminator) {}
+
+    bool ReadAll(CStringA& bytes);
+    bool ReadAllText(CString& text);
+    // CR LF, a lone LF and a lone CR each end a line; a last line without terminator counts.
+    bool ReadRawLine(CStringA& bytes);
+    bool ReadLine(CString& text);
+    // True only when at least one byte was written: empty text gives false.
+    bool Write(const CString& text);
+    bool WriteRawLine(const CStringA& bytes);
+    bool WriteLine(const CString& text);
+
+    UINT codePage;
+    bool dropTerminator;
+
+private:
+    bool WriteBytes(const CStringA& bytes);
+};
+
+// Writes a new version of a file beside it and puts it in place only when every write
+// succeeded, so a full disk or a crash never leaves a half-written settings file behind.
+class TSafeFileWriter {
+public:
+    TSafeFileWriter() = default;
+    TSafeFileWriter(const TSafeFileWriter&) = delete;
+    TSafeFileWriter& operator=(const TSafeFileWriter&) = delete;
+    // Abandons an uncommitted file: the old one stays as it was.
+    virtual ~TSafeFileWriter();
+
+    bool Open(const CString& path);
+    bool IsOpen() const { return file.IsOpen(); }
+    // A short or failed write marks the whole file failed; later writes are skipped.
+    bool Write(const void* data, int count);
+    bool Write(const CStringA& bytes) { return Write(bytes.GetString(), bytes.GetLength()); }
+    // Replaces the target with what was written; false, with the target untouched, on any failure.
+    bool Commit();
+    void Abandon();
+
+private:
+    TFile file;
+    CString targetPath;
+    CString tempPath;
+    bool failed = false;
+};
+
+// For tests: the safe writer's writes fail once this many more bytes went out (negative: never).
+void SimulateWriteFailureAfter(long long bytes);

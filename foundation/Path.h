@@ -1,0 +1,40 @@
+#pragma once
+// Path splitting, program and shell folders, safe names, and folder trees. Paths use the
+// backslash; nothing here folds case. Folder results end with a backslash unless noted.
+
+#include "classlib/String.h"
+
+#include <vector>
+
+void SplitPath(const CString& path, CString& drive, CString& folder, CString& title, CString& extension);
+CString ExtractDrive(const CString& path);
+CString ExtractFolder(const CString& path);
+CString ExtractFileTitle(const CString& path);
+CString ExtractFileName(const CString& path);
+CString ExtractFileExtension(const CString& path);
+
+CString GetProgramFilePath();
+CString GetProgramFolder();
+// No trailing backslash; empty when the shell cannot resolve the folder.
+CString GetSpecialFolder(int folderId);
+CString GetProgramFilesFolder();
+CString GetAppDataFolder();
+CString GetDesktopFolder();
+CString GetMyDocumentsFolder();
+CString GetCurrentFolder();
+void SetCurrentFolder(const CString& path);
+
+void ReplaceInvalidFileNameChars(CString& name);
+bool IsValidFileName(const CString& name);
+// Keeps backslashes, slashes and the drive's colon, so the folder structure survives.
+void ReplaceInvalidPathChars(CString& path);
+void ReplaceDoubleDots(CString& path);
+void TrimTrailingBackslashes(CString& path);
+bool IsAbsolutePath(const CString& path);
+
+bool PathExists(const CString& path);
+bool CreateFolderTree(const CString& path);
+// Read-only files are left in place, and so are the folders above them.
+void DeleteFolderTree(const CString& path);
+void FindFileNames(std::vector<CString>& names, const CString& pattern);
+void CopyFiles(const CString& sourceFolder, const CString& pattern, const CString& targetFolder);

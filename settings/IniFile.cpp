@@ -1,0 +1,211 @@
+#include "settings/IniFile.h"
+
+#include "foundation/CodePage.h"
+#include "foundation/StringList.h"
+
+#include <climits>
+#include <cstring>
+
+namespace {
+
+const wchar_t MissingValue[] = L"*****DEFAULT*****";
+const char Utf8Marker[] = "Encoding=UTF-8";
+
+int SkipSpaces(const CString& text)
+{
+    int i = 0;
+    while (i < text.GetLength() && iswspace(text[i]))
+        i++;
+    return i;
+}
+
+int DigitValue(wchar_t c)
+{
+    if (c >= L'0' && c <= L'9')
+        return c - L'0';
+    if (c >= L'a' && c <= L'f')
+        return c - L'a' + 10;
+    if (c >= L'A' && c <= L'F')
+        return c - L'A' + 10;
+    return 99;
+}
+
+// Reads sign and digits as the C runtime's strtol does, saturating at the type's limits.
+int ParseInt(const CString& text)
+{
+    int i = SkipSpaces(text);
+    bool negative = false;
+    if (i < text.GetLength() && (text[i] == L'+' || text[i] == L'-'))
+        negative = text[i++] == L'-';
+    long long value = 0;
+    for (; i < text.GetLength() && DigitValue(text[i]) < 10; i++) {
+        value = value * 10 + DigitValue(text[i]);
+        if (value > (long long)INT_MAX + 1)
+            value = (long long)INT_MAX + 1;
+    }
+    if (negative)
+        value = -value;
+    if (value > INT_MAX)
+        return INT_MAX;
+    return (int)value;
+}
+
+// As strtoul with base 16: optional sign and 0x prefix; beyond 32 bits gives 0xFFFFFFFF.
+COLORREF ParseColor(const CString& text)
+{
+    int i = SkipSpaces(text);
+    int len = text.GetLength();
+    bool negative = false;
+    if (i < len && (text[i] == L'+' || text[i] == L'-'))
+        negative = text[i++] == L'-';
+    if (i + 2 < len && text[i] == L'0' && (text[i + 1] == L'x' || text[i + 1] == L'X') && DigitValue(text[i + 2]) < 16)
+        i += 2;
+    unsigned long long value = 0;
+    bool overflow = false;
+    for (; i < len && DigitValue(text[i]) < 16; i++) {
+        value = value * 16 + DigitValue(text[i]);
+        if (value > 0xFFFFFFFFull) {
+            overflow = true;
+            value = 0xFFFFFFFFull;
+        }
+    }
+    if (overflow)
+        return 0xFFFFFFFF;
+    return negative ? (COLORREF)(0u - (unsigned)value) : (COLORREF)value;
+}
+
+CStringA Utf8WithoutBreaks(CString text)
+{
+    text.Replace(L'\r', L' ');
+    text.Replace(L'\n', L' ');
+    return ConvertToUtf8(text);
+}
+
+} // namespace
+
+bool TIniFile::Load(const CString& path)
+{
+    sections.clear();
+    TStringAList lines;
+    if (!lines.LoadFromFile(path))
+        return false;
+    CString section;
+    bool utf8 = false;
+    for (int index = 0; index < lines.GetCount(); index++) {
+        const CStringA& bytes = lines.items[index];
+        if (bytes.IsEmpty())
+            continue;
+        if (index == 0 && bytes.GetLength() == (int)strlen(Utf8Marker) && bytes.CompareNoCase(Utf8Marker) == 0) {
+            utf8 = true;
+            continue;
+        }
+        CString line = utf8 ? ConvertFromUtf8(bytes) : ConvertFromCodePage(bytes, CP_SHIFT_JIS);
+        if (line.IsEmpty())
+            continue;
+        if (line[0] == L'[') {
+            int end = line.GetLength();
+            if (end > 1 && line[end - 1] == L']')
+                end--;
+            section = line.Mid(1, end - 1);
+            sections[section];
+            continue;
+        }
+        int equals = line.Find(L'=');
+        if (equals >= 0)
+            sections[section][line.Left(equals)] = line.Mid(equals + 1);
+    }
+    return true;
+}
+
+CString TIniFile::ReadString(const CString& key, const CString& defaultValue) const
+{
+    auto section = sections.find(currentSection);
+    if (section == sections.end())
+        return defaultValue;
+    auto entry = section->second.find(key);
+    if (entry == section->second.end())
+        return defaultValue;
+    CString value = entry->second;
+    int len = value.GetLength();
+    if (stripQuotes && len >= 2 && value[0] == L'"' && value[len - 1] == L'"')
+        value = value.Mid(1, len - 2);
+    return value;
+}
+
+int TIniFile::ReadInt(const CString& key, int defaultValue) const
+{
+    CString value = ReadString(key, MissingValue);
+    return value == MissingValue ? defaultValue : ParseInt(value);
+}
+
+bool TIniFile::ReadBool(const CString& key, bool defaultValue) const
+{
+    CString value = ReadString(key, MissingValue);
+    if (value == L"true" || value == L"1")
+        return true;
+    if (value == L"false" || value == L"0")
+        return false;
+    return defaultValue;
+}
+
+COLORREF TIniFile::ReadColor(const CString& key, COLORREF defaultValue) const
+{
+    CString value = ReadString(key, MissingValue);
+    return value == MissingValue ? defaultValue : ParseColor(value);
+}
+
+TIniFileWriter::~TIniFileWriter()
+{
+    Close();
+}
+
+bool TIniFileWriter::Open(const CString& path)
+{
+    if (!file.Open(path))
+        return false;
+    lastSection.Empty();
+    file.Write(CStringA(Utf8Marker) + "\r\n\r\n");
+    return true;
+}
+
+void TIniFileWriter::WriteSection(const CString& name)
+{
+    if (!file.IsOpen())
+        return;
+    CStringA bytes;
+    if (!lastSection.IsEmpty())
+        bytes = "\r\n";
+    bytes += "[" + Utf8WithoutBreaks(name) + "]\r\n\r\n";
+    file.Write(bytes);
+    lastSection = name;
+}
+
+void TIniFileWriter::WriteString(const CString& key, const CString& value)
+{
+    if (file.IsOpen())
+        file.Write(Utf8WithoutBreaks(key) + "=" + Utf8WithoutBreaks(value) + "\r\n");
+}
+
+void TIniFileWriter::WriteInt(const CString& key, int value)
+{
+    CString text;
+    text.Format(L"%d", value);
+    WriteString(key, text);
+}
+
+void TIniFileWriter::WriteBool(const CString& key, bool value)
+{
+    WriteString(key, value ? L"true" : L"false");
+}
+
+void TIniFileWriter::WriteColor(const CString& key, COLORREF value)
+{
+    CString text;
+    text.Format(L"%06x", (unsigned)value);
+    WriteString(key, text);
+}
+
+bool TIniFileWriter::Close()
+{
+    return file.Commit();
+}

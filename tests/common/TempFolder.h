@@ -1,0 +1,75 @@
+#pragma once
+// A fresh folder under the system's temporary folder, removed with its contents at the end of
+// the test, and whole-file helpers that bypass the code under test.
+
+#include "classlib/String.h"
+
+class TTempFolder {
+public:
+    TTempFolder()
+    {
+        wchar_t base[MAX_PATH + 1] = {};
+        GetTempPathW(MAX_PATH, base);
+        for (unsigned n = GetTickCount() ^ GetCurrentProcessId(); path.IsEmpty() || !CreateDirectoryW(path, nullptr);)
+            path.Format(L"%skv2test%08x\\", base, n++);
+    }
+    ~TTempFolder() { Remove(path.Left(path.GetLength() - 1)); }
+
+    CString File(const wchar_t* name) const { return path + name; }
+
+    CString path; // ends with a backslash
+
+private:
+    static void Remove(const CString& folder)
+    {
+        WIN32_FIND_DATAW data;
+        HANDLE search = FindFirstFileW(folder + L"\\*", &data);
+        while (search != INVALID_HANDLE_VALUE) {
+            CString full = folder + L"\\" + data.cFileName;
+            SetFileAttributesW(full, FILE_ATTRIBUTE_NORMAL);
+            if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                DeleteFileW(full);
+            else if (data.cFileName[0] != L'.')
+                Remove(full);
+            if (!FindNextFileW(search, &data)) {
+                FindClose(search);
+                break;
+            }
+        }
+        RemoveDirectoryW(folder);
+    }
+};
+
+inline bool WriteFileBytes(const CString& path, const CStringA& bytes)
+{
+    HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD written = 0;
+    bool ok = file != INVALID_HANDLE_VALUE &&
+              (bytes.IsEmpty() || WriteFile(file, bytes.GetString(), (DWORD)bytes.GetLength(), &written, nullptr));
+    CloseHandle(file);
+    return ok && written == (DWORD)bytes.GetLength();
+}
+
+inline CStringA ReadFileBytes(const CString& path)
+{
+    CStringA bytes;
+    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    char chunk[4096];
+    DWORD got = 0;
+    while (file != INVALID_HANDLE_VALUE && ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got > 0)
+        bytes.Append(chunk, (int)got);
+    CloseHandle(file);
+    return bytes;
+}
+
+// Entries of the folder other than "." and "..", as a check that nothing was left behind.
+inline int CountEntries(const CString& folder)
+{
+    int count = 0;
+    WIN32_FIND_DATAW data;
+    HANDLE search = FindFirstFileW(folder + L"*", &data);
+    for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileW(search, &data))
+        count += data.cFileName[0] != L'.';
+    FindClose(search);
+    return count;
+}
