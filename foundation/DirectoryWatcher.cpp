@@ -1,0 +1,85 @@
+#include "foundation/DirectoryWatcher.h"
+
+#include "classlib/Thread.h"
+
+namespace {
+const UINT kChangedMessage = WM_APP + 1;
+const DWORD kWatchFilter = FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR_NAME | FILE_NOTIFY_CHANGE_SIZE |
+                           FILE_NOTIFY_CHANGE_LAST_WRITE;
+const DWORD kStopWaitMs = 1000;
+} // namespace
+
+TDirectoryWatcher::TDirectoryWatcher(IDirectoryWatcherListener* listener)
+    : listener(listener), context(new TDirectoryWatchContext)
+{
+}
+
+TDirectoryWatcher::~TDirectoryWatcher()
+{
+    if (window) {
+        window->listener = nullptr;
+        delete window;
+        window = nullptr;
+    }
+    context->Release();
+}
+
+void TDirectoryWatcher::SetFolder(const CString& folder) { context->folder = folder; }
+
+void TDirectoryWatcher::CreateMessageWindow()
+{
+    if (window)
+        return;
+    window = new TMessageWindow;
+    window->Create(this);
+}
+
+bool TDirectoryWatcher::Start()
+{
+    CreateMessageWindow();
+    context->notifyWindow = window->GetSafeHwnd();
+    context->AddRef(); // the worker's reference
+    if (!AfxBeginThread(&TDirectoryWatcher::WatchThread, context)) {
+        context->Release();
+        return false;
+    }
+    return true;
+}
+
+bool TDirectoryWatcher::Stop()
+{
+    context->stopEvent.SetEvent();
+    return WaitForSingleObject(context->stoppedEvent, kStopWaitMs) == WAIT_OBJECT_0;
+}
+
+void TDirectoryWatcher::OnMessage(TWindowMessage& msg)
+{
+    if (msg.message == kChangedMessage) {
+        if (listener)
+            listener->OnDirectoryChanged(this);
+        return;
+    }
+    msg.result = window->DefWindowProc(msg.message, msg.wParam, msg.lParam);
+}
+
+UINT __cdecl TDirectoryWatcher::WatchThread(LPVOID param)
+{
+    TDirectoryWatchContext* ctx = static_cast<TDirectoryWatchContext*>(param);
+    HANDLE change = FindFirstChangeNotificationW(ctx->folder, FALSE, kWatchFilter);
+    if (change != INVALID_HANDLE_VALUE) {
+        HANDLE handles[2] = {change, ctx->stopEvent};
+        for (;;) {
+            DWORD r = WaitForMultipleObjects(2, handles, FALSE, INFINITE);
+            if (r == WAIT_TIMEOUT)
+                continue;
+            if (r != WAIT_OBJECT_0)
+                break;
+            FindNextChangeNotification(change);
+            PostMessageW(ctx->notifyWindow, kChangedMessage, 0, 0);
+        }
+        FindCloseChangeNotification(change);
+    }
+    ctx->stoppedEvent.SetEvent();
+    ctx->Release();
+    return 0;
+}
