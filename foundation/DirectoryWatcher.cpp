@@ -16,6 +16,8 @@ TDirectoryWatcher::TDirectoryWatcher(IDirectoryWatcherListener* listener)
 
 TDirectoryWatcher::~TDirectoryWatcher()
 {
+    // A worker that missed the stop time-out ends on its own and frees the context itself.
+    context->stopEvent.SetEvent();
     if (window) {
         window->listener = nullptr;
         delete window;
