@@ -6,7 +6,7 @@
 typedef UINT(__cdecl* AFX_THREADPROC)(LPVOID);
 
 class CWinThread {
-public:
+  public:
     CWinThread(AFX_THREADPROC proc, LPVOID param);
     CWinThread(const CWinThread&) = delete;
     CWinThread& operator=(const CWinThread&) = delete;
@@ -22,7 +22,7 @@ public:
     // The object deletes itself when the thread function returns.
     BOOL m_bAutoDelete = TRUE;
 
-private:
+  private:
     static unsigned __stdcall Entry(void* self);
 
     AFX_THREADPROC m_proc;
@@ -31,5 +31,5 @@ private:
 
 // Returns null when the thread cannot be started. With the default auto-delete, the object may be
 // gone as soon as the thread ends, so callers started without CREATE_SUSPENDED must not keep it.
-CWinThread* AfxBeginThread(AFX_THREADPROC proc, LPVOID param, int priority = THREAD_PRIORITY_NORMAL,
-                           UINT stackSize = 0, DWORD createFlags = 0, LPSECURITY_ATTRIBUTES security = nullptr);
+CWinThread* AfxBeginThread(AFX_THREADPROC proc, LPVOID param, int priority = THREAD_PRIORITY_NORMAL, UINT stackSize = 0,
+                           DWORD createFlags = 0, LPSECURITY_ATTRIBUTES security = nullptr);

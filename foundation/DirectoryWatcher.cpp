@@ -26,7 +26,10 @@ TDirectoryWatcher::~TDirectoryWatcher()
     context->Release();
 }
 
-void TDirectoryWatcher::SetFolder(const CString& folder) { context->folder = folder; }
+void TDirectoryWatcher::SetFolder(const CString& folder)
+{
+    context->folder = folder;
+}
 
 void TDirectoryWatcher::CreateMessageWindow()
 {

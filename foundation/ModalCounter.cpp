@@ -30,4 +30,7 @@ TModalManager::~TModalManager()
     }
 }
 
-int TModalManager::GetModalCount() { return g_modalCount; }
+int TModalManager::GetModalCount()
+{
+    return g_modalCount;
+}

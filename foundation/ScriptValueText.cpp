@@ -17,8 +17,8 @@ HRESULT InvokeMember(IDispatch* object, DISPID member, VARIANT* result, int argC
         VariantCopy(&callArgs[i], const_cast<VARIANT*>(&args[i]));
     }
     DISPPARAMS params = {callArgs, nullptr, (UINT)argCount, 0};
-    HRESULT hr = object->Invoke(member, IID_NULL, kUserDefaultLocale, DISPATCH_METHOD, &params, result, nullptr,
-                                nullptr);
+    HRESULT hr =
+        object->Invoke(member, IID_NULL, kUserDefaultLocale, DISPATCH_METHOD, &params, result, nullptr, nullptr);
     for (int i = 0; i < argCount; i++)
         VariantClear(&callArgs[i]);
     delete[] callArgs;
@@ -129,8 +129,7 @@ CString VariantToText(const VARIANT& value)
     }
 }
 
-HRESULT InvokeMethodByName(IDispatch* object, LPCWSTR methodName, VARIANT* result, int argCount,
-                           const VARIANT* args)
+HRESULT InvokeMethodByName(IDispatch* object, LPCWSTR methodName, VARIANT* result, int argCount, const VARIANT* args)
 {
     DISPID id = 0;
     LPOLESTR name = const_cast<LPOLESTR>(methodName);

@@ -9,7 +9,6 @@
 CString VariantToText(const VARIANT& value);
 
 // args in the order given; the call's argument array gets them last parameter first.
-HRESULT InvokeMethodByName(IDispatch* object, LPCWSTR methodName, VARIANT* result, int argCount,
-                           const VARIANT* args);
+HRESULT InvokeMethodByName(IDispatch* object, LPCWSTR methodName, VARIANT* result, int argCount, const VARIANT* args);
 // Calls the object's default member: how script function objects handed over as callbacks run.
 HRESULT InvokeFunctionObject(IDispatch* object, VARIANT* result, int argCount, const VARIANT* args);

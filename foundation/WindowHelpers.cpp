@@ -3,10 +3,10 @@
 #include "foundation/WindowsVersion.h"
 
 namespace {
-const DWORD kFlashAll = 3;      // FLASHW_ALL: caption and task-bar button
-const DWORD kFlashTimer = 4;    // FLASHW_TIMER
-const DWORD kFlashStop = 0;     // FLASHW_STOP
-const DWORD kTabTexture = 6;    // ETDT_ENABLE | ETDT_USETABTEXTURE
+const DWORD kFlashAll = 3;   // FLASHW_ALL: caption and task-bar button
+const DWORD kFlashTimer = 4; // FLASHW_TIMER
+const DWORD kFlashStop = 0;  // FLASHW_STOP
+const DWORD kTabTexture = 6; // ETDT_ENABLE | ETDT_USETABTEXTURE
 
 template <typename Result, typename Call> Result CallAttached(HWND window, Call call)
 {
@@ -41,8 +41,14 @@ HMODULE ThemeLibrary()
 typedef HRESULT(WINAPI* CloseThemeDataProc)(HANDLE);
 typedef HRESULT(WINAPI* EnableThemeDialogTextureProc)(HWND, DWORD);
 
-HRESULT WINAPI CloseThemeDataMissing(HANDLE) { return E_FAIL; }
-HRESULT WINAPI EnableThemeDialogTextureMissing(HWND, DWORD) { return E_FAIL; }
+HRESULT WINAPI CloseThemeDataMissing(HANDLE)
+{
+    return E_FAIL;
+}
+HRESULT WINAPI EnableThemeDialogTextureMissing(HWND, DWORD)
+{
+    return E_FAIL;
+}
 
 template <typename Proc> Proc BindTheme(const char* name, Proc fallBack)
 {
@@ -52,11 +58,20 @@ template <typename Proc> Proc BindTheme(const char* name, Proc fallBack)
 }
 } // namespace
 
-BOOL ForceBringWindowToTop(HWND window) { return CallAttached<BOOL>(window, BringWindowToTop); }
+BOOL ForceBringWindowToTop(HWND window)
+{
+    return CallAttached<BOOL>(window, BringWindowToTop);
+}
 
-BOOL ForceSetForegroundWindow(HWND window) { return CallAttached<BOOL>(window, SetForegroundWindow); }
+BOOL ForceSetForegroundWindow(HWND window)
+{
+    return CallAttached<BOOL>(window, SetForegroundWindow);
+}
 
-HWND ForceSetActiveWindow(HWND window) { return CallAttached<HWND>(window, SetActiveWindow); }
+HWND ForceSetActiveWindow(HWND window)
+{
+    return CallAttached<HWND>(window, SetActiveWindow);
+}
 
 void TWindowFlasher::FlashTitle()
 {

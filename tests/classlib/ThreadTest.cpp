@@ -1,5 +1,5 @@
-#include "classlib/Sync.h"
 #include "classlib/Thread.h"
+#include "classlib/Sync.h"
 
 #include <gtest/gtest.h>
 

@@ -7,14 +7,17 @@
 
 namespace {
 class DirectoryWatcherTest : public ::testing::Test, public IDirectoryWatcherListener {
-protected:
+  protected:
     void OnDirectoryChanged(TDirectoryWatcher* from) override
     {
         EXPECT_EQ(&watcher, from);
         changes++;
     }
 
-    bool WaitForChange() { return PumpMessagesUntil([this] { return changes > 0; }, 2000); }
+    bool WaitForChange()
+    {
+        return PumpMessagesUntil([this] { return changes > 0; }, 2000);
+    }
 
     TTempFolder temp;
     TDirectoryWatcher watcher{this};
@@ -63,7 +66,10 @@ TEST_F(DirectoryWatcherTest, MissingFolderEndsTheWorkerAtOnce)
     EXPECT_TRUE(watcher.Stop());
 }
 
-TEST_F(DirectoryWatcherTest, StopWithoutStartGivesUpAfterTheTimeOut) { EXPECT_FALSE(watcher.Stop()); }
+TEST_F(DirectoryWatcherTest, StopWithoutStartGivesUpAfterTheTimeOut)
+{
+    EXPECT_FALSE(watcher.Stop());
+}
 
 TEST_F(DirectoryWatcherTest, WatcherDestroyedWhileItsWorkerRunsLeavesTheWorkerSafe)
 {
