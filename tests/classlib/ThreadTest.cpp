@@ -29,16 +29,3 @@ TEST(ThreadTest, WorkerGetsItsParameterAndRunsUntilSignalled)
     ASSERT_TRUE(data.done.Lock(5000));
     EXPECT_EQ(42, data.seen);
 }
-
-TEST(ThreadTest, AutoResetEventWakesOneWaitThenResets)
-{
-    CEvent event;
-    EXPECT_FALSE(event.Lock(0));
-    event.SetEvent();
-    EXPECT_TRUE(event.Lock(0));
-    EXPECT_FALSE(event.Lock(0));
-
-    CEvent manual(TRUE, TRUE);
-    EXPECT_TRUE(manual.Lock(0));
-    EXPECT_TRUE(manual.Lock(0));
-}
