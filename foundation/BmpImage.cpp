@@ -33,7 +33,10 @@ public:
         DWORD got = 0;
         return Read(buffer, size, got) && got == size;
     }
-    bool Seek(DWORD offset) { return SetFilePointer(handle, (LONG)offset, nullptr, FILE_BEGIN) != INVALID_SET_FILE_POINTER; }
+    bool Seek(DWORD offset)
+    {
+        return SetFilePointer(handle, (LONG)offset, nullptr, FILE_BEGIN) != INVALID_SET_FILE_POINTER;
+    }
     uint64_t Position() const
     {
         LARGE_INTEGER zero = {}, position = {};

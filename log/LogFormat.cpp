@@ -8,8 +8,8 @@ namespace {
 
 struct TFormatKey {
     const wchar_t* key;
-    CString TLogFormat::* text;
-    bool TLogFormat::* flag;
+    CString TLogFormat::*text;
+    bool TLogFormat::*flag;
     const wchar_t* defaultText;
     UINT defaultTextId;
     bool defaultFlag;
@@ -122,7 +122,8 @@ void TLogFormat::SetDefaults()
 {
     for (const TFormatKey& entry : kFormatKeys) {
         if (entry.text)
-            this->*entry.text = entry.defaultText ? CString(entry.defaultText) : LoadResourceString(entry.defaultTextId);
+            this->*entry.text =
+                entry.defaultText ? CString(entry.defaultText) : LoadResourceString(entry.defaultTextId);
         else
             this->*entry.flag = entry.defaultFlag;
     }

@@ -196,8 +196,7 @@ void TViewConfig::Save(const TConfig& config) const
 void TViewConfig::UpdateTheme(const TConfig& config)
 {
     logTheme.text.Apply(settings.logText);
-    logTheme.channelLogBack.Apply(settings.channelLogBack, config.GetUserImageFolder(),
-                                  config.GetProgramImageFolder());
+    logTheme.channelLogBack.Apply(settings.channelLogBack, config.GetUserImageFolder(), config.GetProgramImageFolder());
     logTheme.allLogBack.Apply(settings.allLogBack, config.GetUserImageFolder(), config.GetProgramImageFolder());
     ApplyFontSetting(listFont, settings.list.font);
     ApplyFontSetting(treeFont, settings.tree.font);

@@ -1,5 +1,5 @@
-#include "foundation/BmpImage.h"
 #include "foundation/Image.h"
+#include "foundation/BmpImage.h"
 
 #include "tests/common/TempFolder.h"
 
