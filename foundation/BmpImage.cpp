@@ -10,7 +10,8 @@
 namespace {
 
 // A header whose pixels could not come from a file this size is refused before anything is
-// allocated; runs of RLE data expand at most about 128 times.
+// allocated. Plain rows may be cut short (the rest stays black); runs of RLE data expand about
+// 128 times at most, so 256 leaves room for skips.
 const uint64_t kMaxPlainExpansion = 4;
 const uint64_t kMaxRleExpansion = 256;
 

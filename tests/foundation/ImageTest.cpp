@@ -18,7 +18,7 @@ namespace {
 // Colours below are 0xRRGGBB.
 const DWORD kRed = 0xFF0000, kGreen = 0x00FF00, kBlue = 0x0000FF, kWhite = 0xFFFFFF, kGrey = 0x808080;
 
-struct TBmpSpec {
+struct TBmpLayout {
     int width = 3;
     int height = 2; // negative: rows top-down
     int bits = 24;
@@ -41,38 +41,38 @@ void Put16(std::string& out, WORD value)
     out += (char)(value >> 8);
 }
 
-std::string MakeBmp(const TBmpSpec& spec)
+std::string MakeBmp(const TBmpLayout& layout)
 {
     std::string info;
-    if (spec.headerSize == 12) {
+    if (layout.headerSize == 12) {
         Put32(info, 12);
-        Put16(info, (WORD)spec.width);
-        Put16(info, (WORD)spec.height);
+        Put16(info, (WORD)layout.width);
+        Put16(info, (WORD)layout.height);
         Put16(info, 1);
-        Put16(info, (WORD)spec.bits);
-        for (DWORD entry : spec.table)
+        Put16(info, (WORD)layout.bits);
+        for (DWORD entry : layout.table)
             info += std::string{(char)entry, (char)(entry >> 8), (char)(entry >> 16)};
     } else {
-        Put32(info, spec.headerSize);
-        Put32(info, (DWORD)spec.width);
-        Put32(info, (DWORD)spec.height);
+        Put32(info, layout.headerSize);
+        Put32(info, (DWORD)layout.width);
+        Put32(info, (DWORD)layout.height);
         Put16(info, 1);
-        Put16(info, (WORD)spec.bits);
-        Put32(info, spec.compression);
-        Put32(info, (DWORD)spec.data.size());
+        Put16(info, (WORD)layout.bits);
+        Put32(info, layout.compression);
+        Put32(info, (DWORD)layout.data.size());
         Put32(info, 2835);
         Put32(info, 2835);
-        Put32(info, spec.colorsUsed);
+        Put32(info, layout.colorsUsed);
         Put32(info, 0);
-        info.resize(spec.headerSize, '\0');
-        for (DWORD entry : spec.table)
+        info.resize(layout.headerSize, '\0');
+        for (DWORD entry : layout.table)
             Put32(info, entry);
     }
     std::string file = "BM";
-    Put32(file, (DWORD)(14 + info.size() + spec.data.size()));
+    Put32(file, (DWORD)(14 + info.size() + layout.data.size()));
     Put32(file, 0);
     Put32(file, (DWORD)(14 + info.size()));
-    return file + info + spec.data;
+    return file + info + layout.data;
 }
 
 // The picture's pixel at x, y counted from the top, as 0xRRGGBB.
@@ -93,7 +93,7 @@ std::vector<DWORD> AllPixels(const TImage& image)
 
 class ImageLoadTest : public ::testing::Test {
 protected:
-    bool LoadBmp(const TBmpSpec& spec) { return LoadBytes(MakeBmp(spec), L"pic.bmp"); }
+    bool LoadBmp(const TBmpLayout& layout) { return LoadBytes(MakeBmp(layout), L"pic.bmp"); }
     bool LoadBytes(const std::string& bytes, const wchar_t* name)
     {
         CString path = temp.File(name);
@@ -124,119 +124,119 @@ const std::vector<DWORD> kPalette = {0, kRed, kGreen, kBlue, kWhite, kGrey};
 
 TEST_F(ImageLoadTest, TwentyFourBitsTopDownAndBottomUpGiveTheSamePicture)
 {
-    TBmpSpec spec;
-    spec.data = Rows24(false);
-    ASSERT_TRUE(LoadBmp(spec));
+    TBmpLayout layout;
+    layout.data = Rows24(false);
+    ASSERT_TRUE(LoadBmp(layout));
     ExpectTestPicture();
-    spec.height = -2;
-    spec.data = Rows24(true);
-    ASSERT_TRUE(LoadBmp(spec));
+    layout.height = -2;
+    layout.data = Rows24(true);
+    ASSERT_TRUE(LoadBmp(layout));
     ExpectTestPicture();
     EXPECT_EQ(image.GetHeight(), 2);
 }
 
 TEST_F(ImageLoadTest, PalettePicturesOfOneFourAndEightBits)
 {
-    TBmpSpec spec;
-    spec.bits = 8;
-    spec.table = kPalette;
-    spec.colorsUsed = (DWORD)kPalette.size();
-    spec.data = std::string("\x04\x05\x00\x00\x01\x02\x03\x00", 8);
-    ASSERT_TRUE(LoadBmp(spec));
+    TBmpLayout layout;
+    layout.bits = 8;
+    layout.table = kPalette;
+    layout.colorsUsed = (DWORD)kPalette.size();
+    layout.data = std::string("\x04\x05\x00\x00\x01\x02\x03\x00", 8);
+    ASSERT_TRUE(LoadBmp(layout));
     ExpectTestPicture();
 
-    spec.bits = 4;
-    spec.data = std::string("\x45\x00\x00\x00\x12\x30\x00\x00", 8);
-    ASSERT_TRUE(LoadBmp(spec));
+    layout.bits = 4;
+    layout.data = std::string("\x45\x00\x00\x00\x12\x30\x00\x00", 8);
+    ASSERT_TRUE(LoadBmp(layout));
     ExpectTestPicture();
 
-    spec.bits = 1;
-    spec.table = {kGreen, kWhite};
-    spec.data = std::string("\x40\x00\x00\x00\xA0\x00\x00\x00", 8); // 010 over 101
-    ASSERT_TRUE(LoadBmp(spec));
+    layout.bits = 1;
+    layout.table = {kGreen, kWhite};
+    layout.data = std::string("\x40\x00\x00\x00\xA0\x00\x00\x00", 8); // 010 over 101
+    ASSERT_TRUE(LoadBmp(layout));
     EXPECT_EQ(AllPixels(image), (std::vector<DWORD>{kWhite, kGreen, kWhite, kGreen, kWhite, kGreen}));
 }
 
 TEST_F(ImageLoadTest, IndexesBeyondTheColoursUsedAreBlack)
 {
-    TBmpSpec spec;
-    spec.bits = 8;
-    spec.colorsUsed = 2;
-    spec.table = {kRed, kGreen};
-    spec.data = std::string("\x00\x01\x02\x00\x00\x01\x02\x00", 8);
-    ASSERT_TRUE(LoadBmp(spec));
+    TBmpLayout layout;
+    layout.bits = 8;
+    layout.colorsUsed = 2;
+    layout.table = {kRed, kGreen};
+    layout.data = std::string("\x00\x01\x02\x00\x00\x01\x02\x00", 8);
+    ASSERT_TRUE(LoadBmp(layout));
     EXPECT_EQ(AllPixels(image), (std::vector<DWORD>{kRed, kGreen, 0, kRed, kGreen, 0}));
 }
 
 TEST_F(ImageLoadTest, SixteenBitsAreFiveFiveFiveWithoutMasksAndFiveSixFiveWithThem)
 {
-    TBmpSpec spec;
-    spec.width = 2;
-    spec.height = 1;
-    spec.bits = 16;
+    TBmpLayout layout;
+    layout.width = 2;
+    layout.height = 1;
+    layout.bits = 16;
     std::string row;
     Put16(row, 0x7C00); // red at full scale
     Put16(row, 0x0210); // green 16 of 31, blue 16 of 31
-    spec.data = row;
-    ASSERT_TRUE(LoadBmp(spec));
+    layout.data = row;
+    ASSERT_TRUE(LoadBmp(layout));
     EXPECT_EQ(PixelAt(image, 0, 0), kRed);
     EXPECT_EQ(PixelAt(image, 1, 0), 0x008484u);
 
-    spec.compression = BI_BITFIELDS;
-    spec.table = {0xF800, 0x07E0, 0x001F};
+    layout.compression = BI_BITFIELDS;
+    layout.table = {0xF800, 0x07E0, 0x001F};
     row.clear();
     Put16(row, 0xFFFF);
     Put16(row, 0x07E0);
-    spec.data = row;
-    ASSERT_TRUE(LoadBmp(spec));
+    layout.data = row;
+    ASSERT_TRUE(LoadBmp(layout));
     EXPECT_EQ(PixelAt(image, 0, 0), kWhite);
     EXPECT_EQ(PixelAt(image, 1, 0), kGreen);
 }
 
 TEST_F(ImageLoadTest, ThirtyTwoBitsWithDefaultAndOwnMasks)
 {
-    TBmpSpec spec;
-    spec.width = 2;
-    spec.height = 1;
-    spec.bits = 32;
-    spec.data.clear();
-    Put32(spec.data, 0xAA123456);
-    Put32(spec.data, 0x00FF0000);
-    ASSERT_TRUE(LoadBmp(spec));
+    TBmpLayout layout;
+    layout.width = 2;
+    layout.height = 1;
+    layout.bits = 32;
+    layout.data.clear();
+    Put32(layout.data, 0xAA123456);
+    Put32(layout.data, 0x00FF0000);
+    ASSERT_TRUE(LoadBmp(layout));
     EXPECT_EQ(PixelAt(image, 0, 0), 0x123456u);
     EXPECT_EQ(PixelAt(image, 1, 0), kRed);
 
-    spec.compression = BI_BITFIELDS;
-    spec.table = {0x000000FF, 0x0000FF00, 0}; // red low, green, no blue channel
-    spec.data.clear();
-    Put32(spec.data, 0x00FFFF20);
-    Put32(spec.data, 0x000000FF);
-    ASSERT_TRUE(LoadBmp(spec));
+    layout.compression = BI_BITFIELDS;
+    layout.table = {0x000000FF, 0x0000FF00, 0}; // red low, green, no blue channel
+    layout.data.clear();
+    Put32(layout.data, 0x00FFFF20);
+    Put32(layout.data, 0x000000FF);
+    ASSERT_TRUE(LoadBmp(layout));
     EXPECT_EQ(PixelAt(image, 0, 0), 0x20FF00u);
     EXPECT_EQ(PixelAt(image, 1, 0), kRed);
 }
 
 TEST_F(ImageLoadTest, RunLengthPicturesDecode)
 {
-    TBmpSpec spec;
-    spec.bits = 8;
-    spec.compression = BI_RLE8;
-    spec.table = kPalette;
-    spec.colorsUsed = (DWORD)kPalette.size();
+    TBmpLayout layout;
+    layout.bits = 8;
+    layout.compression = BI_RLE8;
+    layout.table = kPalette;
+    layout.colorsUsed = (DWORD)kPalette.size();
     // Bottom row: literal 4 5 0 (padded); top row: run of one 1, literal... as runs 1x1 1x2 1x3.
-    spec.data = std::string("\x00\x03\x04\x05\x00\x00\x00\x00"
-                            "\x01\x01\x01\x02\x01\x03\x00\x01",
-                            16);
-    ASSERT_TRUE(LoadBmp(spec));
+    layout.data = std::string("\x00\x03\x04\x05\x00\x00\x00\x00"
+                              "\x01\x01\x01\x02\x01\x03\x00\x01",
+                              16);
+    ASSERT_TRUE(LoadBmp(layout));
     ExpectTestPicture();
 
-    spec.bits = 4;
-    spec.compression = BI_RLE4;
+    layout.bits = 4;
+    layout.compression = BI_RLE4;
     // Bottom row: literal 4 5 0; top row: run 1 2 1 (alternating nibbles) then a jump.
-    spec.data = std::string("\x00\x03\x45\x00\x00\x00"
-                            "\x02\x12\x01\x30\x00\x01",
-                            12);
-    ASSERT_TRUE(LoadBmp(spec));
+    layout.data = std::string("\x00\x03\x45\x00\x00\x00"
+                              "\x02\x12\x01\x30\x00\x01",
+                              12);
+    ASSERT_TRUE(LoadBmp(layout));
     ExpectTestPicture();
 }
 
@@ -267,75 +267,75 @@ TEST(BmpRleTest, CutCodesAndOverrunsFailWhileCleanEndsSucceed)
 
 TEST_F(ImageLoadTest, CoreHeaderPicturesDecode)
 {
-    TBmpSpec spec;
-    spec.headerSize = 12;
-    spec.data = Rows24(false);
-    ASSERT_TRUE(LoadBmp(spec));
+    TBmpLayout layout;
+    layout.headerSize = 12;
+    layout.data = Rows24(false);
+    ASSERT_TRUE(LoadBmp(layout));
     ExpectTestPicture();
-    spec.bits = 8;
-    spec.table = kPalette;
-    spec.table.resize(256);
-    spec.data = std::string("\x04\x05\x00\x00\x01\x02\x03\x00", 8);
-    ASSERT_TRUE(LoadBmp(spec));
+    layout.bits = 8;
+    layout.table = kPalette;
+    layout.table.resize(256);
+    layout.data = std::string("\x04\x05\x00\x00\x01\x02\x03\x00", 8);
+    ASSERT_TRUE(LoadBmp(layout));
     ExpectTestPicture();
 }
 
 TEST_F(ImageLoadTest, RefusedHeadersLeaveTheImageAlone)
 {
-    TBmpSpec good;
+    TBmpLayout good;
     good.data = Rows24(false);
     ASSERT_TRUE(LoadBmp(good));
 
-    std::vector<TBmpSpec> refused;
-    TBmpSpec spec = good;
-    spec.headerSize = 12;
-    spec.bits = 4;
-    spec.table.assign(16, 0);
-    refused.push_back(spec); // 4 bits with a core header
-    spec = good;
-    spec.headerSize = 124;
-    refused.push_back(spec); // newer header
-    spec = good;
-    spec.bits = 8;
-    spec.compression = BI_RLE8;
-    spec.height = -2;
-    refused.push_back(spec); // top-down run lengths
-    spec = good;
-    spec.bits = 8;
-    spec.compression = BI_RLE4;
-    refused.push_back(spec);
-    spec = good;
-    spec.compression = BI_BITFIELDS;
-    refused.push_back(spec); // bit fields with 24 bits
-    spec = good;
-    spec.bits = 2;
-    refused.push_back(spec);
-    spec = good;
-    spec.width = 0;
-    refused.push_back(spec);
-    spec = good;
-    spec.compression = 4;
-    refused.push_back(spec);
+    std::vector<TBmpLayout> refused;
+    TBmpLayout layout = good;
+    layout.headerSize = 12;
+    layout.bits = 4;
+    layout.table.assign(16, 0);
+    refused.push_back(layout); // 4 bits with a core header
+    layout = good;
+    layout.headerSize = 124;
+    refused.push_back(layout); // newer header
+    layout = good;
+    layout.bits = 8;
+    layout.compression = BI_RLE8;
+    layout.height = -2;
+    refused.push_back(layout); // top-down run lengths
+    layout = good;
+    layout.bits = 8;
+    layout.compression = BI_RLE4;
+    refused.push_back(layout);
+    layout = good;
+    layout.compression = BI_BITFIELDS;
+    refused.push_back(layout); // bit fields with 24 bits
+    layout = good;
+    layout.bits = 2;
+    refused.push_back(layout);
+    layout = good;
+    layout.width = 0;
+    refused.push_back(layout);
+    layout = good;
+    layout.compression = 4;
+    refused.push_back(layout);
     // Dimensions far beyond what the file holds, and ones whose size overflows 32 bits.
-    spec = good;
-    spec.height = 0x7FFFFFFF;
-    refused.push_back(spec);
-    spec = good;
-    spec.width = 0x40000000;
-    spec.height = 4;
-    refused.push_back(spec);
-    spec = good;
-    spec.bits = 32;
-    spec.width = 0x20000001;
-    spec.height = 8;
-    refused.push_back(spec);
-    spec = good;
-    spec.bits = 8;
-    spec.compression = BI_RLE8;
-    spec.width = 60000;
-    spec.height = 60000;
-    spec.data = std::string("\x00\x01", 2);
-    refused.push_back(spec);
+    layout = good;
+    layout.height = 0x7FFFFFFF;
+    refused.push_back(layout);
+    layout = good;
+    layout.width = 0x40000000;
+    layout.height = 4;
+    refused.push_back(layout);
+    layout = good;
+    layout.bits = 32;
+    layout.width = 0x20000001;
+    layout.height = 8;
+    refused.push_back(layout);
+    layout = good;
+    layout.bits = 8;
+    layout.compression = BI_RLE8;
+    layout.width = 60000;
+    layout.height = 60000;
+    layout.data = std::string("\x00\x01", 2);
+    refused.push_back(layout);
 
     for (size_t i = 0; i < refused.size(); i++) {
         EXPECT_FALSE(LoadBmp(refused[i])) << "case " << i;
@@ -350,21 +350,21 @@ TEST_F(ImageLoadTest, RefusedHeadersLeaveTheImageAlone)
 
 TEST_F(ImageLoadTest, OversizedColourCountIsCappedAndShortPixelDataLeavesBlack)
 {
-    TBmpSpec spec;
-    spec.bits = 8;
-    spec.colorsUsed = 0xFFFFFFF0;
-    spec.table = kPalette;
-    spec.table.resize(256);
-    spec.data = std::string("\x04\x05\x00\x00\x01", 5); // top row cut off
-    ASSERT_TRUE(LoadBmp(spec));
+    TBmpLayout layout;
+    layout.bits = 8;
+    layout.colorsUsed = 0xFFFFFFF0;
+    layout.table = kPalette;
+    layout.table.resize(256);
+    layout.data = std::string("\x04\x05\x00\x00\x01", 5); // top row cut off
+    ASSERT_TRUE(LoadBmp(layout));
     EXPECT_EQ(AllPixels(image), (std::vector<DWORD>{kRed, 0, 0, kWhite, kGrey, 0}));
 }
 
 TEST_F(ImageLoadTest, DecoderIsChosenByTheLowerCasedExtension)
 {
-    TBmpSpec spec;
-    spec.data = Rows24(false);
-    std::string bmp = MakeBmp(spec);
+    TBmpLayout layout;
+    layout.data = Rows24(false);
+    std::string bmp = MakeBmp(layout);
     EXPECT_TRUE(LoadBytes(bmp, L"pic.BMP"));
     EXPECT_FALSE(LoadBytes(bmp, L"pic.png"));
     EXPECT_FALSE(LoadBytes(bmp, L"picture"));
