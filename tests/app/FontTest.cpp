@@ -6,15 +6,6 @@
 
 namespace {
 
-TEST(FontTest, NewRecordIsEmptyWithTheJapaneseCharset)
-{
-    TFont font;
-    EXPECT_EQ(font.handle, nullptr);
-    EXPECT_EQ(font.logFont.lfCharSet, SHIFTJIS_CHARSET);
-    EXPECT_EQ(font.logFont.lfHeight, 0);
-    EXPECT_EQ(font.logFont.lfFaceName[0], L'\0');
-}
-
 TEST(FontTest, HeightIsNegativeAndFollowsTheDisplayResolution)
 {
     HDC screen = GetDC(nullptr);

@@ -55,26 +55,6 @@ protected:
     TViewSettings defaults;
 };
 
-TEST_F(ViewSettingsTest, DefaultsHaveTheBuiltInFaceColoursAndStyles)
-{
-    std::vector<TViewFont*> fonts = AllFonts(defaults);
-    ASSERT_EQ(fonts.size(), 35u);
-    for (TViewFont* font : fonts) {
-        EXPECT_EQ(font->family, L"ＭＳ Ｐゴシック");
-        EXPECT_EQ(font->size, 100);
-    }
-    EXPECT_EQ(defaults.logText.lineFonts[3].color, 0x1F8135u);
-    EXPECT_TRUE(defaults.logText.lineFonts[7].bold);
-    EXPECT_FALSE(defaults.logText.lineFonts[8].bold);
-    EXPECT_TRUE(defaults.logText.lineFonts[14].bold);
-    EXPECT_EQ(defaults.logText.nickFonts[6].color, 0x40B0B0u);
-    EXPECT_TRUE(defaults.logText.urlFont.underline);
-    EXPECT_TRUE(defaults.logText.keywordFont.bold);
-    EXPECT_EQ(defaults.list.groupBack[4], 0xC0E0E0u);
-    EXPECT_EQ(defaults.tree.updateBack, 0xD0D0D0u);
-    EXPECT_EQ(defaults.editFont.color, 0x101010u);
-}
-
 TEST_F(ViewSettingsTest, OneColourKeyOverDefaultsClearsEveryMissingStyle)
 {
     TViewSettings s = LoadOverDefaults("Encoding=UTF-8\r\n[LogText]\r\nLineFont.03.Color=ff0000\r\n");
