@@ -4,3 +4,5 @@
 #include "res/strings/foundation.h"
 #include "res/strings/irc.h"
 #include "res/strings/net.h"
+#include "res/strings/log.h"
+#include "res/strings/settings.h"

@@ -4,6 +4,7 @@
 
 #include "classlib/String.h"
 #include "settings/ServerConfig.h"
+#include "settings/ViewConfig.h"
 
 #include <map>
 #include <vector>
@@ -78,4 +79,7 @@ public:
     CString legacyUserMode;
     std::map<CString, CString> legacyChannelModes;
     CString legacyFolder;
+
+    // View settings ("view.ini") and the fonts and pictures built from them.
+    TViewConfig view;
 };

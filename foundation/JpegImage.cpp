@@ -1,0 +1,119 @@
+// The JPEG decoder over libjpeg. The library's error exit long-jumps back into DecodeJpeg, so
+// that frame and every frame the jump skips hold only plain data: nothing there has a destructor.
+
+#include "foundation/Image.h"
+
+#include <csetjmp>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+extern "C" {
+#include <jpeglib.h>
+}
+
+namespace {
+
+struct TJpegError {
+    jpeg_error_mgr manager;
+    jmp_buf abandon;
+};
+
+void AbandonLoad(j_common_ptr info)
+{
+    longjmp(reinterpret_cast<TJpegError*>(info->err)->abandon, 1);
+}
+
+// Warnings mean damaged data (a cut-off file is padded with grey otherwise); refuse the picture.
+void AbandonOnWarning(j_common_ptr info, int level)
+{
+    if (level < 0)
+        longjmp(reinterpret_cast<TJpegError*>(info->err)->abandon, 1);
+}
+
+struct TJpegResult {
+    HBITMAP section;
+    BITMAPINFOHEADER header;
+    void* pixels;
+};
+
+bool DecodeJpeg(FILE* input, TJpegResult& result)
+{
+    jpeg_decompress_struct info;
+    TJpegError error;
+    // Touched between setjmp and longjmp, so kept in memory for the clean-up after a jump.
+    HBITMAP volatile section = nullptr;
+    BYTE* volatile row = nullptr;
+
+    info.err = jpeg_std_error(&error.manager);
+    error.manager.error_exit = AbandonLoad;
+    error.manager.emit_message = AbandonOnWarning;
+    if (setjmp(error.abandon)) {
+        jpeg_destroy_decompress(&info);
+        free(row);
+        if (section)
+            DeleteObject(section);
+        return false;
+    }
+    jpeg_CreateDecompress(&info, JPEG_LIB_VERSION, sizeof info);
+    jpeg_stdio_src(&info, input);
+    jpeg_read_header(&info, TRUE);
+    jpeg_start_decompress(&info);
+
+    const int width = (int)info.output_width;
+    const int height = (int)info.output_height;
+    const int components = info.output_components;
+    if (width <= 0 || height <= 0 || (unsigned long long)width * height * 3 > 0x7FFFFFFF)
+        longjmp(error.abandon, 1);
+    void* pixels = nullptr;
+    section = CreateImageSection(width, height, result.header, pixels);
+    if (!section)
+        longjmp(error.abandon, 1);
+    row = static_cast<BYTE*>(malloc((size_t)components * width));
+    if (!row)
+        longjmp(error.abandon, 1);
+
+    const int stride = GetImageStride(width);
+    while (info.output_scanline < info.output_height) {
+        JSAMPROW rows[1] = {row};
+        jpeg_read_scanlines(&info, rows, 1);
+        // The first scanline is the top row, the last row of a bottom-up DIB.
+        BYTE* out = static_cast<BYTE*>(pixels) + (size_t)(height - (int)info.output_scanline) * stride;
+        for (int x = 0; x < width; x++, out += 3) {
+            const BYTE* in = row + x * components;
+            if (components == 1) {
+                out[0] = out[1] = out[2] = in[0];
+            } else if (components == 3) {
+                out[0] = in[2];
+                out[1] = in[1];
+                out[2] = in[0];
+            } else if (components == 4) {
+                out[0] = (BYTE)(in[2] * in[3] / 255);
+                out[1] = (BYTE)(in[1] * in[3] / 255);
+                out[2] = (BYTE)(in[0] * in[3] / 255);
+            }
+        }
+    }
+    jpeg_finish_decompress(&info);
+    jpeg_destroy_decompress(&info);
+    free(row);
+    result.section = section;
+    result.pixels = pixels;
+    return true;
+}
+
+} // namespace
+
+bool TJpegImageLoader::Load(const CString& path, TImage& image)
+{
+    FILE* input = _wfopen(path, L"rb");
+    if (!input)
+        return false;
+    TJpegResult result = {};
+    bool decoded = DecodeJpeg(input, result);
+    fclose(input);
+    if (!decoded)
+        return false;
+    image.SetBitmap(result.section, &result.header, result.pixels);
+    return true;
+}

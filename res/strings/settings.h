@@ -1,0 +1,3 @@
+#pragma once
+
+#define IDS_VIEW_DEFAULT_FACE 10271

@@ -1,0 +1,99 @@
+#pragma once
+// What the user chooses about how text looks, stored in "view.ini" and in theme files of the
+// same format.
+
+#include "classlib/String.h"
+#include "log/LogFormat.h"
+
+#include <windows.h>
+
+class TIniFile;
+class TIniFileWriter;
+
+const int kLineKindCount = 20;
+const int kNickFontCount = 7;
+const int kUserGroupCount = 5;
+
+struct TViewFont {
+    CString family;
+    BYTE charset = 128;
+    int size = 0;
+    bool nFlag = false; // kept and written back only
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    COLORREF color = 0xFFFFFFFF;
+};
+
+struct TViewLogTextConfig {
+    TViewFont lineFonts[kLineKindCount];
+    TViewFont nickFonts[kNickFontCount];
+    TViewFont timeFont;
+    TViewFont channelFont;
+    TViewFont urlFont;
+    TViewFont hostnameFont;
+    TViewFont keywordFont;
+    int shadowKind = 0;
+    COLORREF shadowColor = 0xC0C0C0;
+    bool useUrlFont = false;
+    bool useHostnameFont = false;
+    COLORREF selectTextColor = 0xFFFFFF;
+    COLORREF selectBackColor = 0xE16941;
+    COLORREF hilightBackColor = 0xB0FFA0;
+};
+
+struct TViewBackground {
+    COLORREF color = 0xFFFFFF;
+    CString imageFile;
+    int style = 0;
+};
+
+struct TViewListConfig {
+    TViewFont font;
+    COLORREF selectedText = 0xFFFFFFFF;
+    COLORREF selectedBack = 0xFFFFFFFF;
+    COLORREF selfText = 0xFFFFFFFF;
+    COLORREF selfBack = 0xFFFFFFFF;
+    COLORREF groupText[kUserGroupCount] = {0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF};
+    COLORREF groupBack[kUserGroupCount] = {0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF};
+    COLORREF backColor = 0xFFFFFF;
+};
+
+struct TViewTreeConfig {
+    TViewFont font;
+    COLORREF selectedText = 0xFFFFFFFF;
+    COLORREF selectedBack = 0xFFFFFFFF;
+    COLORREF keywordText = 0xFFFFFFFF;
+    COLORREF keywordBack = 0xFFFFFFFF;
+    COLORREF newTalkText = 0xFFFFFFFF;
+    COLORREF newTalkBack = 0xFFFFFFFF;
+    COLORREF updateText = 0xFFFFFFFF;
+    COLORREF updateBack = 0xFFFFFFFF;
+    COLORREF backColor = 0xFFFFFF;
+};
+
+class TViewSettings {
+public:
+    // The formats only leave the constructor empty; the appearance has its construction values.
+    void SetDefaults();
+    // False when the file cannot be opened; the settings are then unchanged.
+    bool LoadFile(const CString& path) { return ReadFile(path, true, true); }
+    bool LoadAppearance(const CString& path) { return ReadFile(path, true, false); }
+    bool LoadFormats(const CString& path) { return ReadFile(path, false, true); }
+    bool ReadFile(const CString& path, bool appearance, bool formats);
+    // False when the file cannot be written; the old file then stays.
+    bool SaveFile(const CString& path) const;
+
+    TViewLogTextConfig logText;
+    TViewBackground channelLogBack;
+    TViewBackground allLogBack;
+    TViewListConfig list;
+    TViewTreeConfig tree;
+    TViewFont editFont;
+    COLORREF editBackColor = 0xFFFFFF;
+    TLogFormat formats;
+};
+
+// The five keys of one font under a prefix, in the section already selected.
+void ReadFontSetting(const TIniFile& ini, const CString& prefix, TViewFont& font);
+void WriteFontSetting(TIniFileWriter& writer, const CString& prefix, const TViewFont& font);

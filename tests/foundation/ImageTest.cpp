@@ -1,0 +1,467 @@
+#include "foundation/Image.h"
+#include "foundation/BmpImage.h"
+
+#include "tests/common/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+extern "C" {
+#include <jpeglib.h>
+}
+
+namespace {
+
+// Colours below are 0xRRGGBB.
+const DWORD kRed = 0xFF0000, kGreen = 0x00FF00, kBlue = 0x0000FF, kWhite = 0xFFFFFF, kGrey = 0x808080;
+
+struct TBmpLayout {
+    int width = 3;
+    int height = 2; // negative: rows top-down
+    int bits = 24;
+    DWORD compression = BI_RGB;
+    DWORD colorsUsed = 0;
+    std::vector<DWORD> table; // 0x00RRGGBB entries, or the three masks
+    std::string data;         // pixel bytes as stored
+    DWORD headerSize = 40;
+};
+
+void Put32(std::string& out, DWORD value)
+{
+    for (int i = 0; i < 4; i++)
+        out += (char)(value >> (8 * i));
+}
+
+void Put16(std::string& out, WORD value)
+{
+    out += (char)value;
+    out += (char)(value >> 8);
+}
+
+std::string MakeBmp(const TBmpLayout& layout)
+{
+    std::string info;
+    if (layout.headerSize == 12) {
+        Put32(info, 12);
+        Put16(info, (WORD)layout.width);
+        Put16(info, (WORD)layout.height);
+        Put16(info, 1);
+        Put16(info, (WORD)layout.bits);
+        for (DWORD entry : layout.table)
+            info += std::string{(char)entry, (char)(entry >> 8), (char)(entry >> 16)};
+    } else {
+        Put32(info, layout.headerSize);
+        Put32(info, (DWORD)layout.width);
+        Put32(info, (DWORD)layout.height);
+        Put16(info, 1);
+        Put16(info, (WORD)layout.bits);
+        Put32(info, layout.compression);
+        Put32(info, (DWORD)layout.data.size());
+        Put32(info, 2835);
+        Put32(info, 2835);
+        Put32(info, layout.colorsUsed);
+        Put32(info, 0);
+        info.resize(layout.headerSize, '\0');
+        for (DWORD entry : layout.table)
+            Put32(info, entry);
+    }
+    std::string file = "BM";
+    Put32(file, (DWORD)(14 + info.size() + layout.data.size()));
+    Put32(file, 0);
+    Put32(file, (DWORD)(14 + info.size()));
+    return file + info + layout.data;
+}
+
+// The picture's pixel at x, y counted from the top, as 0xRRGGBB.
+DWORD PixelAt(const TImage& image, int x, int y)
+{
+    const BYTE* p = image.GetPixels() + (size_t)(image.GetHeight() - 1 - y) * GetImageStride(image.GetWidth()) + x * 3;
+    return (DWORD)p[2] << 16 | (DWORD)p[1] << 8 | p[0];
+}
+
+std::vector<DWORD> AllPixels(const TImage& image)
+{
+    std::vector<DWORD> pixels;
+    for (int y = 0; y < image.GetHeight(); y++)
+        for (int x = 0; x < image.GetWidth(); x++)
+            pixels.push_back(PixelAt(image, x, y));
+    return pixels;
+}
+
+class ImageLoadTest : public ::testing::Test {
+protected:
+    bool LoadBmp(const TBmpLayout& layout) { return LoadBytes(MakeBmp(layout), L"pic.bmp"); }
+    bool LoadBytes(const std::string& bytes, const wchar_t* name)
+    {
+        CString path = temp.File(name);
+        EXPECT_TRUE(WriteFileBytes(path, CStringA(bytes.data(), (int)bytes.size())));
+        return TImageLoader().LoadFromFile(path, image);
+    }
+    // The test picture: top row red, green, blue; bottom row white, grey, black.
+    void ExpectTestPicture()
+    {
+        ASSERT_FALSE(image.IsEmpty());
+        ASSERT_EQ(image.GetWidth(), 3);
+        ASSERT_EQ(image.GetHeight(), 2);
+        EXPECT_EQ(AllPixels(image), (std::vector<DWORD>{kRed, kGreen, kBlue, kWhite, kGrey, 0}));
+    }
+
+    TTempFolder temp;
+    TImage image;
+};
+
+std::string Rows24(bool topDown)
+{
+    std::string top = std::string("\x00\x00\xFF\x00\xFF\x00\xFF\x00\x00", 9) + std::string(3, '\0');
+    std::string bottom = std::string("\xFF\xFF\xFF\x80\x80\x80\x00\x00\x00", 9) + std::string(3, '\0');
+    return topDown ? top + bottom : bottom + top;
+}
+
+const std::vector<DWORD> kPalette = {0, kRed, kGreen, kBlue, kWhite, kGrey};
+
+TEST_F(ImageLoadTest, TwentyFourBitsTopDownAndBottomUpGiveTheSamePicture)
+{
+    TBmpLayout layout;
+    layout.data = Rows24(false);
+    ASSERT_TRUE(LoadBmp(layout));
+    ExpectTestPicture();
+    layout.height = -2;
+    layout.data = Rows24(true);
+    ASSERT_TRUE(LoadBmp(layout));
+    ExpectTestPicture();
+    EXPECT_EQ(image.GetHeight(), 2);
+}
+
+TEST_F(ImageLoadTest, PalettePicturesOfOneFourAndEightBits)
+{
+    TBmpLayout layout;
+    layout.bits = 8;
+    layout.table = kPalette;
+    layout.colorsUsed = (DWORD)kPalette.size();
+    layout.data = std::string("\x04\x05\x00\x00\x01\x02\x03\x00", 8);
+    ASSERT_TRUE(LoadBmp(layout));
+    ExpectTestPicture();
+
+    layout.bits = 4;
+    layout.data = std::string("\x45\x00\x00\x00\x12\x30\x00\x00", 8);
+    ASSERT_TRUE(LoadBmp(layout));
+    ExpectTestPicture();
+
+    layout.bits = 1;
+    layout.table = {kGreen, kWhite};
+    layout.data = std::string("\x40\x00\x00\x00\xA0\x00\x00\x00", 8); // 010 over 101
+    ASSERT_TRUE(LoadBmp(layout));
+    EXPECT_EQ(AllPixels(image), (std::vector<DWORD>{kWhite, kGreen, kWhite, kGreen, kWhite, kGreen}));
+}
+
+TEST_F(ImageLoadTest, IndexesBeyondTheColoursUsedAreBlack)
+{
+    TBmpLayout layout;
+    layout.bits = 8;
+    layout.colorsUsed = 2;
+    layout.table = {kRed, kGreen};
+    layout.data = std::string("\x00\x01\x02\x00\x00\x01\x02\x00", 8);
+    ASSERT_TRUE(LoadBmp(layout));
+    EXPECT_EQ(AllPixels(image), (std::vector<DWORD>{kRed, kGreen, 0, kRed, kGreen, 0}));
+}
+
+TEST_F(ImageLoadTest, SixteenBitsAreFiveFiveFiveWithoutMasksAndFiveSixFiveWithThem)
+{
+    TBmpLayout layout;
+    layout.width = 2;
+    layout.height = 1;
+    layout.bits = 16;
+    std::string row;
+    Put16(row, 0x7C00); // red at full scale
+    Put16(row, 0x0210); // green 16 of 31, blue 16 of 31
+    layout.data = row;
+    ASSERT_TRUE(LoadBmp(layout));
+    EXPECT_EQ(PixelAt(image, 0, 0), kRed);
+    EXPECT_EQ(PixelAt(image, 1, 0), 0x008484u);
+
+    layout.compression = BI_BITFIELDS;
+    layout.table = {0xF800, 0x07E0, 0x001F};
+    row.clear();
+    Put16(row, 0xFFFF);
+    Put16(row, 0x07E0);
+    layout.data = row;
+    ASSERT_TRUE(LoadBmp(layout));
+    EXPECT_EQ(PixelAt(image, 0, 0), kWhite);
+    EXPECT_EQ(PixelAt(image, 1, 0), kGreen);
+}
+
+TEST_F(ImageLoadTest, ThirtyTwoBitsWithDefaultAndOwnMasks)
+{
+    TBmpLayout layout;
+    layout.width = 2;
+    layout.height = 1;
+    layout.bits = 32;
+    layout.data.clear();
+    Put32(layout.data, 0xAA123456);
+    Put32(layout.data, 0x00FF0000);
+    ASSERT_TRUE(LoadBmp(layout));
+    EXPECT_EQ(PixelAt(image, 0, 0), 0x123456u);
+    EXPECT_EQ(PixelAt(image, 1, 0), kRed);
+
+    layout.compression = BI_BITFIELDS;
+    layout.table = {0x000000FF, 0x0000FF00, 0}; // red low, green, no blue channel
+    layout.data.clear();
+    Put32(layout.data, 0x00FFFF20);
+    Put32(layout.data, 0x000000FF);
+    ASSERT_TRUE(LoadBmp(layout));
+    EXPECT_EQ(PixelAt(image, 0, 0), 0x20FF00u);
+    EXPECT_EQ(PixelAt(image, 1, 0), kRed);
+}
+
+TEST_F(ImageLoadTest, RunLengthPicturesDecode)
+{
+    TBmpLayout layout;
+    layout.bits = 8;
+    layout.compression = BI_RLE8;
+    layout.table = kPalette;
+    layout.colorsUsed = (DWORD)kPalette.size();
+    // Bottom row: literal 4 5 0 (padded); top row: run of one 1, literal... as runs 1x1 1x2 1x3.
+    layout.data = std::string("\x00\x03\x04\x05\x00\x00\x00\x00"
+                              "\x01\x01\x01\x02\x01\x03\x00\x01",
+                              16);
+    ASSERT_TRUE(LoadBmp(layout));
+    ExpectTestPicture();
+
+    layout.bits = 4;
+    layout.compression = BI_RLE4;
+    // Bottom row: literal 4 5 0; top row: run 1 2 1 (alternating nibbles) then a jump.
+    layout.data = std::string("\x00\x03\x45\x00\x00\x00"
+                              "\x02\x12\x01\x30\x00\x01",
+                              12);
+    ASSERT_TRUE(LoadBmp(layout));
+    ExpectTestPicture();
+}
+
+TEST(BmpRleTest, CutCodesAndOverrunsFailWhileCleanEndsSucceed)
+{
+    std::vector<BYTE> rows(8);
+    const BYTE cutLiteral[] = {0, 5, 1, 2};
+    EXPECT_FALSE(DecodeBmpRle8(cutLiteral, sizeof cutLiteral, rows.data(), 4, 2, 4));
+    const BYTE cutDelta[] = {0, 2, 1};
+    EXPECT_FALSE(DecodeBmpRle8(cutDelta, sizeof cutDelta, rows.data(), 4, 2, 4));
+    const BYTE longRun[] = {200, 7};
+    EXPECT_FALSE(DecodeBmpRle8(longRun, sizeof longRun, rows.data(), 4, 2, 4));
+    const BYTE deltaPastEnd[] = {0, 2, 0, 1, 0, 2, 0, 9, 3, 7};
+    EXPECT_TRUE(DecodeBmpRle8(deltaPastEnd, sizeof deltaPastEnd, rows.data(), 4, 2, 4));
+    const BYTE endsBetweenCodes[] = {2, 9};
+    EXPECT_TRUE(DecodeBmpRle8(endsBetweenCodes, sizeof endsBetweenCodes, rows.data(), 4, 2, 4));
+    EXPECT_EQ(rows[0], 9);
+    EXPECT_EQ(rows[1], 9);
+    std::vector<BYTE> nibbleRows(8);
+    const BYTE longNibbleRun[] = {9, 0x11};
+    EXPECT_FALSE(DecodeBmpRle4(longNibbleRun, sizeof longNibbleRun, nibbleRows.data(), 4, 2, 4));
+    const BYTE shortNibbleRun[] = {8, 0x12};
+    EXPECT_TRUE(DecodeBmpRle4(shortNibbleRun, sizeof shortNibbleRun, nibbleRows.data(), 4, 2, 4));
+    EXPECT_EQ(nibbleRows[0], 0x12);
+    EXPECT_EQ(nibbleRows[1], 0x12);
+    EXPECT_EQ(nibbleRows[2], 0); // the rest of the run lies past the row's four pixels
+}
+
+TEST_F(ImageLoadTest, CoreHeaderPicturesDecode)
+{
+    TBmpLayout layout;
+    layout.headerSize = 12;
+    layout.data = Rows24(false);
+    ASSERT_TRUE(LoadBmp(layout));
+    ExpectTestPicture();
+    layout.bits = 8;
+    layout.table = kPalette;
+    layout.table.resize(256);
+    layout.data = std::string("\x04\x05\x00\x00\x01\x02\x03\x00", 8);
+    ASSERT_TRUE(LoadBmp(layout));
+    ExpectTestPicture();
+}
+
+TEST_F(ImageLoadTest, RefusedHeadersLeaveTheImageAlone)
+{
+    TBmpLayout good;
+    good.data = Rows24(false);
+    ASSERT_TRUE(LoadBmp(good));
+
+    std::vector<TBmpLayout> refused;
+    TBmpLayout layout = good;
+    layout.headerSize = 12;
+    layout.bits = 4;
+    layout.table.assign(16, 0);
+    refused.push_back(layout); // 4 bits with a core header
+    layout = good;
+    layout.headerSize = 124;
+    refused.push_back(layout); // newer header
+    layout = good;
+    layout.bits = 8;
+    layout.compression = BI_RLE8;
+    layout.height = -2;
+    refused.push_back(layout); // top-down run lengths
+    layout = good;
+    layout.bits = 8;
+    layout.compression = BI_RLE4;
+    refused.push_back(layout);
+    layout = good;
+    layout.compression = BI_BITFIELDS;
+    refused.push_back(layout); // bit fields with 24 bits
+    layout = good;
+    layout.bits = 2;
+    refused.push_back(layout);
+    layout = good;
+    layout.width = 0;
+    refused.push_back(layout);
+    layout = good;
+    layout.compression = 4;
+    refused.push_back(layout);
+    // Dimensions far beyond what the file holds, and ones whose size overflows 32 bits.
+    layout = good;
+    layout.height = 0x7FFFFFFF;
+    refused.push_back(layout);
+    layout = good;
+    layout.width = 0x40000000;
+    layout.height = 4;
+    refused.push_back(layout);
+    layout = good;
+    layout.bits = 32;
+    layout.width = 0x20000001;
+    layout.height = 8;
+    refused.push_back(layout);
+    layout = good;
+    layout.bits = 8;
+    layout.compression = BI_RLE8;
+    layout.width = 60000;
+    layout.height = 60000;
+    layout.data = std::string("\x00\x01", 2);
+    refused.push_back(layout);
+
+    for (size_t i = 0; i < refused.size(); i++) {
+        EXPECT_FALSE(LoadBmp(refused[i])) << "case " << i;
+        ExpectTestPicture();
+    }
+    std::string bytes = MakeBmp(good);
+    EXPECT_FALSE(LoadBytes("BA" + bytes.substr(2), L"pic.bmp"));
+    EXPECT_FALSE(LoadBytes(bytes.substr(0, 30), L"pic.bmp"));
+    EXPECT_FALSE(LoadBytes(bytes.substr(0, 10), L"pic.bmp"));
+    ExpectTestPicture();
+}
+
+TEST_F(ImageLoadTest, OversizedColourCountIsCappedAndShortPixelDataLeavesBlack)
+{
+    TBmpLayout layout;
+    layout.bits = 8;
+    layout.colorsUsed = 0xFFFFFFF0;
+    layout.table = kPalette;
+    layout.table.resize(256);
+    layout.data = std::string("\x04\x05\x00\x00\x01", 5); // top row cut off
+    ASSERT_TRUE(LoadBmp(layout));
+    EXPECT_EQ(AllPixels(image), (std::vector<DWORD>{kRed, 0, 0, kWhite, kGrey, 0}));
+}
+
+TEST_F(ImageLoadTest, DecoderIsChosenByTheLowerCasedExtension)
+{
+    TBmpLayout layout;
+    layout.data = Rows24(false);
+    std::string bmp = MakeBmp(layout);
+    EXPECT_TRUE(LoadBytes(bmp, L"pic.BMP"));
+    EXPECT_FALSE(LoadBytes(bmp, L"pic.png"));
+    EXPECT_FALSE(LoadBytes(bmp, L"picture"));
+    // A BMP named as a JPEG goes to the JPEG decoder, which refuses it.
+    CreateDirectoryW(temp.File(L"my.pictures"), nullptr);
+    EXPECT_FALSE(LoadBytes(bmp, L"my.pictures\\back.jpg"));
+    EXPECT_FALSE(LoadBytes(bmp, L"my.pictures\\back"));
+    ExpectTestPicture();
+}
+
+// A JPEG of solid 8 × 8 blocks (left block, right block), made with the library itself.
+std::string EncodeJpeg(J_COLOR_SPACE space, int components, const BYTE* left, const BYTE* right)
+{
+    jpeg_compress_struct info;
+    jpeg_error_mgr error;
+    info.err = jpeg_std_error(&error);
+    jpeg_create_compress(&info);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &buffer, &size);
+    info.image_width = 16;
+    info.image_height = 8;
+    info.input_components = components;
+    info.in_color_space = space;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, 100, TRUE);
+    jpeg_start_compress(&info, TRUE);
+    std::vector<BYTE> row(16 * components);
+    for (int x = 0; x < 16; x++)
+        memcpy(&row[x * components], x < 8 ? left : right, components);
+    while (info.next_scanline < info.image_height) {
+        JSAMPROW rows[1] = {row.data()};
+        jpeg_write_scanlines(&info, rows, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    std::string bytes((const char*)buffer, size);
+    free(buffer);
+    return bytes;
+}
+
+void ExpectNear(DWORD actual, DWORD expected)
+{
+    for (int shift = 0; shift < 24; shift += 8)
+        EXPECT_NEAR((int)(actual >> shift & 0xFF), (int)(expected >> shift & 0xFF), 3)
+            << std::hex << actual << " vs " << expected;
+}
+
+TEST_F(ImageLoadTest, GreyRgbAndCmykJpegsDecode)
+{
+    const BYTE greyLeft[] = {40}, greyRight[] = {200};
+    ASSERT_TRUE(LoadBytes(EncodeJpeg(JCS_GRAYSCALE, 1, greyLeft, greyRight), L"grey.jpeg"));
+    ASSERT_EQ(image.GetWidth(), 16);
+    ASSERT_EQ(image.GetHeight(), 8);
+    DWORD grey = PixelAt(image, 0, 0);
+    EXPECT_EQ(grey & 0xFF, grey >> 8 & 0xFF);
+    EXPECT_EQ(grey & 0xFF, grey >> 16);
+    ExpectNear(grey, 0x282828);
+    ExpectNear(PixelAt(image, 15, 7), 0xC8C8C8);
+
+    const BYTE rgbLeft[] = {220, 30, 40}, rgbRight[] = {20, 60, 230};
+    ASSERT_TRUE(LoadBytes(EncodeJpeg(JCS_RGB, 3, rgbLeft, rgbRight), L"rgb.JPG"));
+    ExpectNear(PixelAt(image, 0, 0), 0xDC1E28);
+    ExpectNear(PixelAt(image, 15, 7), 0x143CE6);
+
+    // Stored inverted: 255 is no ink; the fourth channel scales the other three.
+    const BYTE cmykLeft[] = {200, 100, 50, 128}, cmykRight[] = {255, 255, 255, 255};
+    ASSERT_TRUE(LoadBytes(EncodeJpeg(JCS_CMYK, 4, cmykLeft, cmykRight), L"cmyk.jif"));
+    ExpectNear(PixelAt(image, 0, 0), (200 * 128 / 255) << 16 | (100 * 128 / 255) << 8 | (50 * 128 / 255));
+    ExpectNear(PixelAt(image, 15, 0), kWhite);
+}
+
+TEST_F(ImageLoadTest, TruncatedOrCorruptJpegsFailAndLeaveTheImage)
+{
+    const BYTE left[] = {220, 30, 40}, right[] = {20, 60, 230};
+    std::string jpeg = EncodeJpeg(JCS_RGB, 3, left, right);
+    ASSERT_TRUE(LoadBytes(jpeg, L"good.jpg"));
+    HBITMAP before = image.GetHandle();
+    EXPECT_FALSE(LoadBytes(jpeg.substr(0, jpeg.size() / 2), L"cut.jpg"));
+    EXPECT_FALSE(LoadBytes(jpeg.substr(0, 100), L"header.jpg"));
+    EXPECT_FALSE(LoadBytes("\xFF\xD8\xFF\xE0 not a picture", L"junk.jpg"));
+    EXPECT_FALSE(LoadBytes("", L"empty.jpg"));
+    EXPECT_FALSE(TImageLoader().LoadFromFile(temp.File(L"missing.jpg"), image));
+    EXPECT_EQ(image.GetHandle(), before);
+    ExpectNear(PixelAt(image, 0, 0), 0xDC1E28);
+}
+
+TEST_F(ImageLoadTest, RepeatedFailedJpegLoadsDoNotLeakGdiObjects)
+{
+    const BYTE left[] = {1, 2, 3}, right[] = {4, 5, 6};
+    std::string jpeg = EncodeJpeg(JCS_RGB, 3, left, right);
+    std::string cut = jpeg.substr(0, jpeg.size() - 40);
+    EXPECT_FALSE(LoadBytes(cut, L"cut.jpg"));
+    DWORD objects = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    for (int i = 0; i < 50; i++)
+        EXPECT_FALSE(LoadBytes(cut, L"cut.jpg"));
+    EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), objects + 2);
+}
+
+} // namespace
