@@ -1,0 +1,3 @@
+#pragma once
+
+#define IDS_USER_GROUP_SELF 10339
