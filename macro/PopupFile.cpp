@@ -25,13 +25,24 @@ CString SearchAddressPrefix()
 // address that carries the selection as URL-encoded UTF-8.
 void UpdateSearchItem(TPopupItem& item)
 {
-    if (item.action.CompareNoCase(L"OpenURL") != 0 || item.actionInfo.Left(SearchAddressPrefix().GetLength()) != SearchAddressPrefix())
+    if (item.action.CompareNoCase(L"OpenURL") != 0 ||
+        item.actionInfo.Left(SearchAddressPrefix().GetLength()) != SearchAddressPrefix())
         return;
     item.actionInfo.Replace(L"Shift_JIS", L"utf-8");
     if (item.target.CompareNoCase(L"UTF-8") == 0) {
         item.target.Empty();
         item.actionInfo.Replace(L"%s", L"$encodeurl(%s)");
     }
+}
+
+// A line break inside a field would end the item's line and make a new item of the rest, so
+// line breaks are written as blanks, as the .ini writer does.
+CString FieldText(const CString& text)
+{
+    CString field = EscapePopupText(text);
+    field.Replace(L'\r', L' ');
+    field.Replace(L'\n', L' ');
+    return field;
 }
 
 TPopupItem* ParseItem(CString line)
@@ -102,9 +113,9 @@ bool TPopupFile::Save(const CString& path) const
     lines.Add(EncodingLine);
     for (const TPopupItem* item : items) {
         CString line;
-        line.Format(L"%d\t%s\t%s\t%s\t%s", item->level, EscapePopupText(item->name).GetString(),
-                    EscapePopupText(item->action).GetString(), EscapePopupText(item->target).GetString(),
-                    EscapePopupText(item->actionInfo).GetString());
+        line.Format(L"%d\t%s\t%s\t%s\t%s", item->level, FieldText(item->name).GetString(),
+                    FieldText(item->action).GetString(), FieldText(item->target).GetString(),
+                    FieldText(item->actionInfo).GetString());
         lines.Add(ConvertToUtf8(line));
     }
     return lines.SaveToFile(path);

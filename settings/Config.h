@@ -12,7 +12,7 @@
 #include <vector>
 
 class TConfig {
-public:
+  public:
     TConfig() = default;
     TConfig(const TConfig&) = delete;
     TConfig& operator=(const TConfig&) = delete;

@@ -14,7 +14,7 @@ const char DefaultFile[] =
     ;
 
 class PreferenceTest : public ::testing::Test {
-protected:
+  protected:
     void LoadFile(const CString& body)
     {
         ASSERT_TRUE(WriteFileBytes(temp.File(L"preference.ini"), ConvertToUtf8(L"Encoding=UTF-8\r\n" + body)));
@@ -69,8 +69,8 @@ CString ChangedFile(const CString& defaults)
         }
         CString key = line.Left(equals), value = line.Mid(equals + 1);
         if (key == L"Count" || key.Right(6) == L".Count") {
-            CString format = section == L"[NickList]" ? L"Item.%02d"
-                             : section == L"[Ison]"   ? L"IsonTarget.%02d"
+            CString format = section == L"[NickList]"  ? L"Item.%02d"
+                             : section == L"[Ison]"    ? L"IsonTarget.%02d"
                              : section == L"[Keyword]" ? key.Left(key.GetLength() - 5) + L"%02d.Pattern"
                                                        : key.Left(key.GetLength() - 5) + L"%d.Mask";
             out += key + L"=2\n";
