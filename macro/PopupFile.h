@@ -16,7 +16,7 @@ struct TPopupItem {
 };
 
 class TPopupFile {
-  public:
+public:
     TPopupFile() = default;
     TPopupFile(const TPopupFile&) = delete;
     TPopupFile& operator=(const TPopupFile&) = delete;

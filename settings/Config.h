@@ -12,7 +12,7 @@
 #include <vector>
 
 class TConfig {
-  public:
+public:
     TConfig() = default;
     TConfig(const TConfig&) = delete;
     TConfig& operator=(const TConfig&) = delete;
@@ -105,5 +105,5 @@ class TConfig {
 
     TWindowGeometry geometry;
     TPopupFile popup;
-    TPreference preference;
+    TPreference preference = {};
 };

@@ -6,7 +6,7 @@
 #include <vector>
 
 class TLogKeyword {
-  public:
+public:
     virtual ~TLogKeyword() = default;
 
     bool ExactWordMatch = false;

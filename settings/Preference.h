@@ -18,7 +18,7 @@ CString GetDefaultLogFolder();
 CString GetDefaultDCCFolder();
 
 class TPreference {
-  public:
+public:
     // Fills every member from the file in the folder; a missing file or key gives the default.
     void Load(const CString& settingsFolder);
     // Rewrites the whole file; a failure leaves the old file as it was.
@@ -235,7 +235,7 @@ class TPreference {
     int IsonInterval;
     std::vector<CString> isonTargets;
 
-  private:
+private:
     // Each section is one function that either reads or writes, so the keys and their
     // defaults are spelled once.
     void ExchangeApplication(TPreferenceIO& io);

@@ -10,7 +10,7 @@
 extern const wchar_t PreferenceDefaultSentinel[];
 
 class TPreferenceIO {
-  public:
+public:
     explicit TPreferenceIO(const TIniFile& ini) : ini(&ini) {}
     explicit TPreferenceIO(TIniFileWriter& writer) : writer(&writer) {}
 
@@ -29,7 +29,7 @@ class TPreferenceIO {
     void List(const CString& countKey, const CString& itemPrefix, const wchar_t* indexFormat, const CString& itemSuffix,
               std::vector<CString>& items);
 
-  private:
+private:
     int ReadCount(const CString& countKey) const;
 
     const TIniFile* ini = nullptr;

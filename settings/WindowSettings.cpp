@@ -12,7 +12,7 @@ const wchar_t WindowFileName[] = L"window.ini";
 
 // One pass over the keys, reading each with its fixed default or writing the field.
 class TWindowIO {
-  public:
+public:
     explicit TWindowIO(const TIniFile& ini) : ini(&ini) {}
     explicit TWindowIO(TIniFileWriter& writer) : writer(&writer) {}
 
@@ -84,7 +84,7 @@ class TWindowIO {
         }
     }
 
-  private:
+private:
     const TIniFile* ini = nullptr;
     TIniFileWriter* writer = nullptr;
 };

@@ -9,7 +9,7 @@
 namespace {
 
 class PopupFileTest : public ::testing::Test {
-  protected:
+protected:
     bool LoadBytes(const CStringA& bytes)
     {
         EXPECT_TRUE(WriteFileBytes(Path(), bytes));

@@ -9,7 +9,7 @@
 namespace {
 
 class FoldersTest : public ::testing::Test {
-  protected:
+protected:
     FoldersTest()
     {
         environment.programFilesFolder = temp.path + L"Programs";

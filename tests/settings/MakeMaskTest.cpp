@@ -8,7 +8,7 @@ namespace {
 
 TPreference MaskOptions(bool autoMask, bool wholeNick, bool wholeUser, bool allDigits, bool firstToken)
 {
-    TPreference preference;
+    TPreference preference = {};
     preference.AutoMask = autoMask;
     preference.MaskWholeNick = wholeNick;
     preference.MaskWholeUsername = wholeUser;

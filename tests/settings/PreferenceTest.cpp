@@ -14,7 +14,7 @@ const char DefaultFile[] =
     ;
 
 class PreferenceTest : public ::testing::Test {
-  protected:
+protected:
     void LoadFile(const CString& body)
     {
         ASSERT_TRUE(WriteFileBytes(temp.File(L"preference.ini"), ConvertToUtf8(L"Encoding=UTF-8\r\n" + body)));

@@ -14,7 +14,7 @@ const char DefaultFile[] =
     ;
 
 class WindowSettingsTest : public ::testing::Test {
-  protected:
+protected:
     WindowSettingsTest() { config.settingsFolder = temp.path + L"settings\\"; }
 
     void LoadFile(const char* body)
