@@ -51,19 +51,20 @@ CString Numbered(const CString& format, int index)
     return text;
 }
 
-// Every value of the default file changed: flags flipped, numbers one up (each choice code
-// stays in range), texts extended, and two items in every list.
-CString ChangedFile(const CString& defaults)
+// The default file with values changed: flags flipped, numbers one up (each choice code stays
+// in range), texts extended, and two items in every list. Only the keys on lines whose number
+// has a bit of linesToChange set are changed, so that two keys sharing one member show up.
+CString ChangedFile(const CString& defaults, int linesToChange)
 {
     CString rest = defaults, out, section;
-    while (!rest.IsEmpty()) {
+    for (int lineNumber = 0; !rest.IsEmpty(); lineNumber++) {
         int end = rest.Find(L'\n');
         CString line = end < 0 ? rest : rest.Left(end);
         rest = end < 0 ? CString() : rest.Mid(end + 1);
         int equals = line.Find(L'=');
         if (line.Left(1) == L"[")
             section = line;
-        if (equals < 0 || line.Left(9) == L"Encoding=") {
+        if (equals < 0 || line.Left(9) == L"Encoding=" || !(lineNumber & linesToChange)) {
             out += line + L"\n";
             continue;
         }
@@ -101,7 +102,7 @@ TEST_F(PreferenceTest, NoFileGivesEveryDefaultInFileOrder)
 
 TEST_F(PreferenceTest, SaveThenLoadGivesBackEveryValue)
 {
-    CString changed = ChangedFile(ExpectedDefaultFile());
+    CString changed = ChangedFile(ExpectedDefaultFile(), -1);
     CString body = changed.Mid(changed.Find(L'\n') + 1);
     body.Replace(L"\n", L"\r\n");
     LoadFile(body);
@@ -113,6 +114,15 @@ TEST_F(PreferenceTest, SaveThenLoadGivesBackEveryValue)
     EXPECT_EQ(preference.userGroups.groups[2].name, L"グループ2x");
     changed.Replace(L"Installed=false", L"Installed=true"); // a save marks the program set up
     EXPECT_EQ(SavedText(), changed);
+
+    for (int bit = 1; bit < 1024; bit <<= 1) {
+        changed = ChangedFile(ExpectedDefaultFile(), bit);
+        body = changed.Mid(changed.Find(L'\n') + 1);
+        body.Replace(L"\n", L"\r\n");
+        LoadFile(body);
+        changed.Replace(L"Installed=false", L"Installed=true");
+        EXPECT_EQ(SavedText(), changed) << "lines with bit " << bit;
+    }
 }
 
 TEST_F(PreferenceTest, ListsSkipEmptyItemsAndRenumber)

@@ -36,6 +36,30 @@ protected:
     TConfig config;
 };
 
+// The default file with the values on some lines changed (numbers one up, flags flipped,
+// colours one down): only lines whose number has a bit of linesToChange set.
+CStringA ChangedFile(int linesToChange)
+{
+    CStringA rest = DefaultFile, out;
+    for (int lineNumber = 0; !rest.IsEmpty(); lineNumber++) {
+        int end = rest.Find('\n');
+        CStringA line = rest.Left(end);
+        rest = rest.Mid(end + 1);
+        int equals = line.Find('=');
+        CStringA key = line.Left(equals + 1), value = line.Mid(equals + 1);
+        if (equals < 0 || key == "Encoding=" || !(lineNumber & linesToChange))
+            out += line;
+        else if (value == "true" || value == "false")
+            out += key + (value == "true" ? "false" : "true");
+        else if (value == "ffffff")
+            out += key + "fffffe";
+        else
+            out.AppendFormat("%s%d", key.GetString(), atoi(value) + 1);
+        out += "\n";
+    }
+    return out;
+}
+
 } // namespace
 
 TEST_F(WindowSettingsTest, NoFileGivesTheDefaultsInFileOrder)
@@ -51,36 +75,20 @@ TEST_F(WindowSettingsTest, NoFileGivesTheDefaultsInFileOrder)
 
 TEST_F(WindowSettingsTest, SaveThenLoadGivesBackEveryField)
 {
-    config.LoadWindowSettings();
-    config.mainWindowRect = {-50, 10, 250, 410};
-    config.maximized = true;
-    config.splitterInfo = 77;
-    config.enableToolBar = false;
-    config.geometry.dccRect = {1, 2, 3, 4};
-    config.geometry.whoHeader[5] = 12;
-    config.geometry.macroSelectSize.height = 33;
-    config.geometry.findRing = false;
-    AfxGetCustomColors()[3] = 0x123456;
-    CStringA saved = SavedText();
-    AfxGetCustomColors()[3] = 0xFFFFFF;
-
-    TConfig reloaded;
-    reloaded.settingsFolder = config.settingsFolder;
-    reloaded.LoadWindowSettings();
-    EXPECT_EQ(reloaded.mainWindowRect.left, -50);
-    EXPECT_EQ(reloaded.mainWindowRect.right, 250);
-    EXPECT_EQ(reloaded.mainWindowRect.bottom, 410);
-    EXPECT_TRUE(reloaded.maximized);
-    EXPECT_EQ(reloaded.splitterInfo, 77);
-    EXPECT_FALSE(reloaded.enableToolBar);
-    EXPECT_EQ(reloaded.geometry.dccRect.right, 3);
-    EXPECT_EQ(reloaded.geometry.whoHeader[5], 12);
-    EXPECT_EQ(reloaded.geometry.macroSelectSize.height, 33);
-    EXPECT_FALSE(reloaded.geometry.findRing);
+    for (int bit = -1; bit < 512; bit = bit < 0 ? 1 : bit << 1) {
+        CStringA changed = ChangedFile(bit);
+        CStringA body = changed.Mid(changed.Find('\n') + 1);
+        body.Replace("\n", "\r\n");
+        LoadFile(body);
+        EXPECT_EQ(SavedText(), changed) << "lines with bit " << bit;
+    }
+    LoadFile("[Main]\r\nLeft=-50\r\nWidth=300\r\n[CustomColor]\r\nColor.03=123456\r\n");
+    EXPECT_EQ(config.mainWindowRect.left, -50);
+    EXPECT_EQ(config.mainWindowRect.right, 250);
     EXPECT_EQ(AfxGetCustomColors()[3], 0x123456u);
-    config.settingsFolder = temp.path + L"again\\";
-    EXPECT_EQ(SavedText(), saved); // every field, not only the ones looked at above
-    AfxGetCustomColors()[3] = 0xFFFFFF;
+    DeleteFileW(config.settingsFolder + L"window.ini");
+    config.LoadWindowSettings(); // every colour back to white for the other tests
+    EXPECT_EQ(AfxGetCustomColors()[3], 0xFFFFFFu);
 }
 
 TEST_F(WindowSettingsTest, HeaderListsHaveTheirFixedLength)
