@@ -64,3 +64,10 @@ int AfxWinMain(HINSTANCE instance, LPWSTR cmdLine, int cmdShow)
         return app->ExitInstance();
     return app->Run();
 }
+
+COLORREF* AfxGetCustomColors()
+{
+    static COLORREF colors[16] = {0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF,
+                                  0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF};
+    return colors;
+}

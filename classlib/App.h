@@ -36,3 +36,6 @@ void AfxSetResourceHandle(HINSTANCE instance);
 
 // Body of the program's wWinMain: runs the application object's start-up and message loop.
 int AfxWinMain(HINSTANCE instance, LPWSTR cmdLine, int cmdShow);
+
+// The colour dialog's sixteen saved custom colours, shared by every colour dialog of the process.
+COLORREF* AfxGetCustomColors();

@@ -22,7 +22,7 @@ enum {
 int GetWindowsVersionCode(DWORD platformId, DWORD major, DWORD minor, DWORD build);
 
 class TWindowsVersion {
-  public:
+public:
     TWindowsVersion(const TWindowsVersion&) = delete;
     TWindowsVersion& operator=(const TWindowsVersion&) = delete;
     virtual ~TWindowsVersion() = default;
@@ -33,7 +33,7 @@ class TWindowsVersion {
     int GetVersionCode() const;
     const OSVERSIONINFOW& GetVersionInfo() const { return info; }
 
-  private:
+private:
     TWindowsVersion();
 
     OSVERSIONINFOW info = {};

@@ -3,8 +3,11 @@
 // file has its own loader and saver; nothing is saved when the object is destroyed.
 
 #include "classlib/String.h"
+#include "macro/PopupFile.h"
+#include "settings/Preference.h"
 #include "settings/ServerConfig.h"
 #include "settings/ViewConfig.h"
+#include "settings/WindowGeometry.h"
 
 #include <map>
 #include <vector>
@@ -82,4 +85,29 @@ public:
 
     // View settings ("view.ini") and the fonts and pictures built from them.
     TViewConfig view;
+
+    // Folders, window state, popup menu and preferences.
+    // What the folder set-up asks of the system, replaceable so every branch can be tried.
+    struct TFolderEnvironment {
+        CString programFolder;
+        CString programFilesFolder; // no trailing backslash
+        CString appDataFolder;      // no trailing backslash
+        CString windowsUserName;
+        int windowsVersionCode = 0;
+        bool setCurrentFolder = true;
+    };
+    static TFolderEnvironment GetSystemFolderEnvironment();
+    // userOption: the command line's "USER" value, empty when absent. Creates every folder.
+    void InitFolders(const CString& userOption);
+    void InitFolders(const CString& userOption, const TFolderEnvironment& environment);
+    // "window.ini"; a missing file gives the defaults.
+    void LoadWindowSettings();
+    bool SaveWindowSettings();
+    // "popupmenu.kcf"; a file that cannot be read gives the default menu.
+    void LoadPopupMenu();
+    bool SavePopupMenu();
+
+    TWindowGeometry geometry;
+    TPopupFile popup;
+    TPreference preference = {};
 };

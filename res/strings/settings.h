@@ -1,3 +1,4 @@
 #pragma once
 
 #define IDS_VIEW_DEFAULT_FACE 10271
+#define IDS_USER_GROUP_SELF 10339

@@ -1,0 +1,88 @@
+// "preference.ini": the file as a whole, and the sections "Application" and "Connection".
+
+#include "settings/Preference.h"
+
+#include "foundation/Path.h"
+#include "settings/PreferenceIO.h"
+
+namespace {
+
+const wchar_t PreferenceFileName[] = L"preference.ini";
+
+} // namespace
+
+CString GetDefaultLogFolder()
+{
+    CString folder = GetMyDocumentsFolder();
+    if (folder.IsEmpty())
+        folder = GetDesktopFolder();
+    TrimTrailingBackslashes(folder);
+    return folder + L"\\KetrovalLog\\";
+}
+
+CString GetDefaultDCCFolder()
+{
+    return GetDesktopFolder();
+}
+
+void TPreference::Load(const CString& settingsFolder)
+{
+    TIniFile ini(false);
+    ini.Load(settingsFolder + PreferenceFileName);
+    TPreferenceIO io(ini);
+    Exchange(io);
+}
+
+bool TPreference::Save(const CString& settingsFolder) const
+{
+    CreateFolderTree(settingsFolder);
+    TIniFileWriter writer;
+    if (!writer.Open(settingsFolder + PreferenceFileName))
+        return false;
+    TPreferenceIO io(writer);
+    // Writing only reads the members; one exchange function serves both directions.
+    const_cast<TPreference*>(this)->Exchange(io);
+    return writer.Close();
+}
+
+void TPreference::Exchange(TPreferenceIO& io)
+{
+    ExchangeApplication(io);
+    ExchangeConnection(io);
+    ExchangeEvent(io);
+    ExchangeInterface(io);
+    ExchangeAction(io);
+    ExchangeWindow(io);
+    ExchangeLayout(io);
+    ExchangeKeyword(io);
+    ExchangeUserGroup(io);
+    ExchangeNickList(io);
+    ExchangeLog(io);
+    ExchangeSound(io);
+    ExchangeDCC(io);
+    ExchangeUserInfo(io);
+    ExchangeDetail(io);
+    ExchangeIson(io);
+}
+
+void TPreference::ExchangeApplication(TPreferenceIO& io)
+{
+    io.Section(L"Application");
+    // A saved file always marks the program as set up, whatever the member holds.
+    bool installed = io.IsLoading() ? false : true;
+    io.Bool(L"Installed", io.IsLoading() ? Installed : installed, false);
+}
+
+void TPreference::ExchangeConnection(TPreferenceIO& io)
+{
+    io.Section(L"Connection");
+    io.Bool(L"Reconnect", Reconnect, true);
+    io.Int(L"ReconnectCount", ReconnectCount, 10);
+    io.Int(L"ReconnectTime", ReconnectTime, 20);
+    io.Bool(L"RetryOnHalt", RetryOnHalt, true);
+    io.Int(L"RetryOnHaltTime", RetryOnHaltTime, 300);
+    io.Bool(L"ForceAutoJoin", ForceAutoJoin, true);
+    io.Bool(L"RestoreNickAndAwayOnReconnect", RestoreNickAndAwayOnReconnect, true);
+    io.Choice(L"IPResolveMethod", IPResolveMethod, 1, 3);
+    io.String(L"IPAddress", IPAddress, L"");
+}

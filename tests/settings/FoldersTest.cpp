@@ -1,0 +1,184 @@
+#include "settings/Config.h"
+
+#include "foundation/Path.h"
+#include "tests/common/StringPrinter.h"
+#include "tests/common/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class FoldersTest : public ::testing::Test {
+protected:
+    FoldersTest()
+    {
+        environment.programFilesFolder = temp.path + L"Programs";
+        environment.programFolder = environment.programFilesFolder + L"\\Kv\\";
+        environment.appDataFolder = temp.path + L"AppData";
+        environment.windowsUserName = L"win?user*";
+        environment.windowsVersionCode = 9;
+        environment.setCurrentFolder = false;
+        CreateFolderTree(environment.programFolder);
+        CreateFolderTree(environment.appDataFolder + L"\\");
+    }
+
+    CString Program(const wchar_t* relative) const { return environment.programFolder + relative; }
+    void MakeFile(const CString& path) const
+    {
+        CreateFolderTree(ExtractFolder(path));
+        ASSERT_TRUE(WriteFileBytes(path, "x"));
+    }
+    void UseProgramFolderRoot() { environment.programFilesFolder = temp.path + L"Elsewhere"; }
+
+    TTempFolder temp;
+    TConfig::TFolderEnvironment environment;
+    TConfig config;
+};
+
+} // namespace
+
+TEST_F(FoldersTest, ProgramFolderRootSharesTheDefaultProfile)
+{
+    UseProgramFolderRoot();
+    config.InitFolders(L"", environment);
+    EXPECT_EQ(config.profileName, L"default");
+    EXPECT_EQ(config.legacyProfileName, L"win_user_");
+    EXPECT_EQ(config.GetUserFolder(), Program(L"users\\default\\"));
+    EXPECT_EQ(config.GetSettingsFolder(), Program(L"users\\default\\settings\\"));
+    EXPECT_EQ(config.GetSoundsFolder(), Program(L"users\\default\\macros\\sounds\\"));
+    EXPECT_EQ(config.GetUserImageFolder(), Program(L"users\\default\\themes\\images\\"));
+    EXPECT_EQ(config.GetProgramImageFolder(), Program(L"themes\\images\\"));
+    EXPECT_EQ(config.legacyFolder, environment.programFolder);
+    for (const CString& folder : {config.GetSettingsFolder(), config.GetFilesFolder(), config.GetSoundsFolder(),
+                                  config.GetScriptFilesFolder(), config.GetUserImageFolder()})
+        EXPECT_TRUE(PathExists(folder.Left(folder.GetLength() - 1))) << folder.GetString();
+}
+
+TEST_F(FoldersTest, ProfileNamesStayOneFolderBelowUsers)
+{
+    UseProgramFolderRoot();
+    MakeFile(Program(L"multiuser.ini"));
+    config.InitFolders(L"", environment);
+    EXPECT_EQ(config.GetUserFolder(), Program(L"users\\win_user_\\"));
+    for (const wchar_t* option : {L"..", L".", L"..\\..\\evil", L"a/../../b", L"c:\\x", L". ."}) {
+        TConfig other;
+        other.InitFolders(option, environment);
+        CString profile = other.GetUserFolder().Mid(Program(L"users\\").GetLength());
+        EXPECT_EQ(profile.Find(L'\\'), profile.GetLength() - 1) << profile.GetString();
+        EXPECT_NE(profile.Trim(L"\\. "), L"") << option;
+        EXPECT_EQ(other.legacyProfileName, other.profileName);
+    }
+    TConfig named;
+    named.InitFolders(L"alice", environment);
+    EXPECT_EQ(named.GetUserFolder(), Program(L"users\\alice\\"));
+}
+
+TEST_F(FoldersTest, NewWindowsUnderProgramFilesMovesOldFilesToAppData)
+{
+    MakeFile(Program(L"users\\bob\\config\\tree.ini"));
+    MakeFile(Program(L"users\\bob\\theme\\image\\bg.png"));
+    MakeFile(Program(L"users\\bob\\macro\\file\\m.txt"));
+    MakeFile(Program(L"users\\bob\\macro\\sound\\s.wav"));
+    MakeFile(Program(L"theme\\image\\logo.png"));
+    MakeFile(Program(L"theme\\old.theme"));
+    config.InitFolders(L"bob", environment);
+    CString appRoot = environment.appDataFolder + L"\\Ketroval2\\";
+    EXPECT_EQ(config.GetUserFolder(), appRoot);
+    EXPECT_TRUE(PathExists(appRoot + L"settings\\tree.ini"));
+    EXPECT_TRUE(PathExists(appRoot + L"themes\\images\\bg.png"));
+    EXPECT_TRUE(PathExists(appRoot + L"macros\\files\\m.txt"));
+    EXPECT_TRUE(PathExists(appRoot + L"macros\\sounds\\s.wav"));
+    EXPECT_TRUE(PathExists(Program(L"themes\\images\\logo.png")));
+    EXPECT_TRUE(PathExists(Program(L"themes\\old.theme")));
+    EXPECT_TRUE(PathExists(Program(L"theme\\old.theme"))); // copied, not moved
+
+    // A second start finds the new root and leaves the old profile alone.
+    MakeFile(Program(L"users\\bob\\settings\\later.ini"));
+    TConfig second;
+    second.InitFolders(L"bob", environment);
+    EXPECT_EQ(second.GetUserFolder(), appRoot);
+    EXPECT_FALSE(PathExists(appRoot + L"settings\\later.ini"));
+}
+
+TEST_F(FoldersTest, AppDataNeedsVistaAndAnExactProgramFilesPrefix)
+{
+    environment.windowsVersionCode = 7;
+    config.InitFolders(L"", environment);
+    EXPECT_EQ(config.GetUserFolder(), Program(L"users\\default\\"));
+    environment.windowsVersionCode = 8;
+    environment.programFilesFolder.MakeUpper();
+    TConfig otherCase;
+    otherCase.InitFolders(L"", environment);
+    EXPECT_EQ(otherCase.GetUserFolder(), Program(L"users\\default\\"));
+    environment.programFilesFolder = temp.path + L"Programs";
+    TConfig vista;
+    vista.InitFolders(L"", environment);
+    EXPECT_EQ(vista.GetUserFolder(), environment.appDataFolder + L"\\Ketroval2\\");
+}
+
+TEST_F(FoldersTest, OldProgramThemesMoveWithoutLosingLeftovers)
+{
+    UseProgramFolderRoot();
+    MakeFile(Program(L"theme\\a.theme"));
+    MakeFile(Program(L"theme\\b.theme"));
+    MakeFile(Program(L"themes\\b.theme"));
+    MakeFile(Program(L"theme\\readme.txt"));
+    MakeFile(Program(L"theme\\image\\pic.png"));
+    config.InitFolders(L"", environment);
+    EXPECT_TRUE(PathExists(Program(L"themes\\a.theme")));
+    EXPECT_TRUE(PathExists(Program(L"themes\\images\\pic.png")));
+    EXPECT_FALSE(PathExists(Program(L"theme\\a.theme")));
+    // Not moved, so kept: the name taken at the target and the file that is no theme.
+    EXPECT_TRUE(PathExists(Program(L"theme\\b.theme")));
+    EXPECT_TRUE(PathExists(Program(L"theme\\readme.txt")));
+    EXPECT_FALSE(PathExists(Program(L"theme\\image")));
+
+    DeleteFileW(Program(L"theme\\b.theme"));
+    DeleteFileW(Program(L"theme\\readme.txt"));
+    MakeFile(Program(L"theme\\c.theme"));
+    DeleteFolderTree(config.GetSettingsFolder());
+    TConfig again;
+    again.InitFolders(L"", environment);
+    EXPECT_TRUE(PathExists(Program(L"themes\\c.theme")));
+    EXPECT_FALSE(PathExists(Program(L"theme")));
+}
+
+TEST_F(FoldersTest, OldFolderNamesAreRenamedWithoutOverwriting)
+{
+    UseProgramFolderRoot();
+    MakeFile(Program(L"users\\default\\config\\tree.ini"));
+    MakeFile(Program(L"users\\default\\theme\\image\\bg.png"));
+    MakeFile(Program(L"users\\default\\macro\\sound\\s.wav"));
+    config.InitFolders(L"", environment);
+    EXPECT_TRUE(PathExists(Program(L"users\\default\\settings\\tree.ini")));
+    EXPECT_TRUE(PathExists(Program(L"users\\default\\themes\\images\\bg.png")));
+    EXPECT_TRUE(PathExists(Program(L"users\\default\\macros\\sounds\\s.wav")));
+    EXPECT_FALSE(PathExists(Program(L"users\\default\\config")));
+
+    MakeFile(Program(L"users\\default\\config\\old.ini"));
+    TConfig again;
+    again.InitFolders(L"", environment);
+    EXPECT_TRUE(PathExists(Program(L"users\\default\\config\\old.ini")));
+    EXPECT_TRUE(PathExists(Program(L"users\\default\\settings\\tree.ini")));
+}
+
+TEST_F(FoldersTest, CurrentFolderBecomesTheProgramFolder)
+{
+    UseProgramFolderRoot();
+    CString before = GetCurrentFolder();
+    environment.setCurrentFolder = true;
+    config.InitFolders(L"", environment);
+    CString now = GetCurrentFolder();
+    SetCurrentFolder(before);
+    if (now.Right(1) != L"\\")
+        now += L"\\";
+    EXPECT_EQ(now.CompareNoCase(environment.programFolder), 0) << now.GetString();
+}
+
+TEST(Folders, SystemEnvironmentIsFilled)
+{
+    TConfig::TFolderEnvironment environment = TConfig::GetSystemFolderEnvironment();
+    EXPECT_EQ(environment.programFolder, GetProgramFolder());
+    EXPECT_FALSE(environment.windowsUserName.IsEmpty());
+    EXPECT_GE(environment.windowsVersionCode, 7);
+}
