@@ -4,7 +4,7 @@
 #include <windows.h>
 
 class CEvent {
-  public:
+public:
     // Creation failure leaves m_hObject null; waits on it then fail at once.
     explicit CEvent(BOOL initiallyOwn = FALSE, BOOL manualReset = FALSE, LPCWSTR name = nullptr,
                     LPSECURITY_ATTRIBUTES security = nullptr);

@@ -6,7 +6,7 @@
 typedef UINT(__cdecl* AFX_THREADPROC)(LPVOID);
 
 class CWinThread {
-  public:
+public:
     CWinThread(AFX_THREADPROC proc, LPVOID param);
     CWinThread(const CWinThread&) = delete;
     CWinThread& operator=(const CWinThread&) = delete;
@@ -22,7 +22,7 @@ class CWinThread {
     // The object deletes itself when the thread function returns.
     BOOL m_bAutoDelete = TRUE;
 
-  private:
+private:
     static unsigned __stdcall Entry(void* self);
 
     AFX_THREADPROC m_proc;

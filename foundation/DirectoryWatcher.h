@@ -9,10 +9,10 @@
 class TDirectoryWatcher;
 
 class IDirectoryWatcherListener {
-  public:
+public:
     virtual void OnDirectoryChanged(TDirectoryWatcher* watcher) = 0;
 
-  protected:
+protected:
     ~IDirectoryWatcherListener() = default;
 };
 
@@ -34,7 +34,7 @@ struct TDirectoryWatchContext {
 };
 
 class TDirectoryWatcher : public IMessageWindowListener {
-  public:
+public:
     explicit TDirectoryWatcher(IDirectoryWatcherListener* listener = nullptr);
     TDirectoryWatcher(const TDirectoryWatcher&) = delete;
     TDirectoryWatcher& operator=(const TDirectoryWatcher&) = delete;
@@ -49,7 +49,7 @@ class TDirectoryWatcher : public IMessageWindowListener {
 
     void OnMessage(TWindowMessage& msg) override;
 
-  private:
+private:
     static UINT __cdecl WatchThread(LPVOID param);
     void CreateMessageWindow();
 

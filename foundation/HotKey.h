@@ -4,7 +4,7 @@
 #include <windows.h>
 
 class THotKeyManager {
-  public:
+public:
     THotKeyManager() = default;
     THotKeyManager(const THotKeyManager&) = delete;
     THotKeyManager& operator=(const THotKeyManager&) = delete;
@@ -20,7 +20,7 @@ class THotKeyManager {
 
     static const int kHotKeyId = 1;
 
-  private:
+private:
     HWND window = nullptr;
     WORD modifiers = 0;
     WORD key = 0;

@@ -4,7 +4,7 @@
 #include "classlib/String.h"
 
 class THtmlHelp {
-  public:
+public:
     THtmlHelp() = default;
     THtmlHelp(const THtmlHelp&) = delete;
     THtmlHelp& operator=(const THtmlHelp&) = delete;
@@ -16,6 +16,6 @@ class THtmlHelp {
     // when the help file is missing or the viewer is not installed.
     bool ShowTopic(const CString& topic);
 
-  private:
+private:
     CString helpFile;
 };

@@ -3,7 +3,7 @@
 // however deeply they nest.
 
 class TModalManager {
-  public:
+public:
     TModalManager();
     TModalManager(const TModalManager&) = delete;
     TModalManager& operator=(const TModalManager&) = delete;

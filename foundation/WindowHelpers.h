@@ -11,7 +11,7 @@ BOOL ForceSetForegroundWindow(HWND window);
 HWND ForceSetActiveWindow(HWND window);
 
 class TWindowFlasher {
-  public:
+public:
     explicit TWindowFlasher(HWND window = nullptr) : window(window) {}
 
     void SetWindow(HWND newWindow) { window = newWindow; }
@@ -24,7 +24,7 @@ class TWindowFlasher {
     bool IsFlashing() const { return flashing; }
     bool IsBlinking() const { return blinking; }
 
-  private:
+private:
     HWND window;
     bool flashing = false;
     bool blinking = false;

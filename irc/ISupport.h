@@ -16,7 +16,7 @@ struct TModeChange {
 };
 
 class TISupportMode {
-  public:
+public:
     // CHANMODES groups: the index of the group a letter is in.
     enum { kListMode = 0, kAlwaysParam = 1, kParamWhenSet = 2, kFlagMode = 3 };
 
@@ -40,7 +40,7 @@ class TISupportMode {
 };
 
 class TISupportInfo {
-  public:
+public:
     TISupportInfo();
     virtual ~TISupportInfo() = default;
 

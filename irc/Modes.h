@@ -5,7 +5,7 @@
 #include "irc/ISupport.h"
 
 class TChannelMode {
-  public:
+public:
     TChannelMode() = default;
     TChannelMode(const TChannelMode&) = default;
     TChannelMode& operator=(const TChannelMode&) = default;
@@ -33,12 +33,12 @@ class TChannelMode {
     // Which letters take parameters; null means the default tables.
     const TISupportMode* serverModes = nullptr;
 
-  private:
+private:
     bool* FlagOf(wchar_t letter);
 };
 
 class TUserMode {
-  public:
+public:
     void ApplyModeChange(const CString& text);
     CString ToString() const;
 

@@ -8,7 +8,7 @@ namespace {
 
 // Words end at blanks (0x20) only; the blanks after a word are eaten with it.
 class TWordCutter {
-  public:
+public:
     explicit TWordCutter(const CStringA& text) : m_text(text.GetString()), m_len(text.GetLength()) {}
 
     bool AtEnd() const { return m_pos >= m_len; }
@@ -28,7 +28,7 @@ class TWordCutter {
     CStringA Rest() const { return CStringA(m_text + m_pos, m_len - m_pos); }
     void Skip(int n) { m_pos += n; }
 
-  private:
+private:
     void SkipBlanks()
     {
         while (m_pos < m_len && m_text[m_pos] == ' ')

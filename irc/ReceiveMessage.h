@@ -7,7 +7,7 @@
 #include <deque>
 
 class TIRCReceiveMessageA {
-  public:
+public:
     virtual ~TIRCReceiveMessageA() = default;
 
     // Splits rawLine into the other fields; any bytes give a message, maybe with an empty command.
@@ -25,7 +25,7 @@ class TIRCReceiveMessageA {
 };
 
 class TIRCReceiveMessage {
-  public:
+public:
     virtual ~TIRCReceiveMessage() = default;
 
     // "" when index is out of range, so handlers need not check the count.

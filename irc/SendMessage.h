@@ -5,7 +5,7 @@
 #include "classlib/String.h"
 
 class TIRCSendMessage {
-  public:
+public:
     static const int kMaxLineBytes = 510; // without CR LF
     static const int kMaxPenalty = 10;
 

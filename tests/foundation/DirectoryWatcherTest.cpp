@@ -7,7 +7,7 @@
 
 namespace {
 class DirectoryWatcherTest : public ::testing::Test, public IDirectoryWatcherListener {
-  protected:
+protected:
     void OnDirectoryChanged(TDirectoryWatcher* from) override
     {
         EXPECT_EQ(&watcher, from);

@@ -7,7 +7,7 @@
 
 namespace {
 class ModalCounterTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override
     {
         main.CreateEx(0, AfxRegisterWndClass(0), L"main", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr);

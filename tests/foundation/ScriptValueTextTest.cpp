@@ -12,7 +12,7 @@ namespace {
 // A script object with one method, "toString", whose result the test chooses; it also
 // records the arguments of every call.
 class TFakeObject : public IDispatch {
-  public:
+public:
     explicit TFakeObject(VARIANT result) : result(result) {}
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** out) override
