@@ -15,10 +15,22 @@
 namespace {
 
 const wchar_t* const kBuiltInTemplates[] = {
-    L"Deep.kvf",      L"Red&Blue.kvf",      L"Silver&Gold.kvf",   L"SnowWhite.kvf",
-    L"モモハウス.kvf", L"モモハウス大.kvf",  L"英語メッセージ.kvf", L"簡潔メッセージ.kvf",
-    L"金藍色.kvf",     L"金藍色大.kvf",      L"空.kvf",             L"黒基調1.kvf",
-    L"黒基調2.kvf",    L"紺基調.kvf",        L"深海.kvf",           L"日本語メッセージ.kvf",
+    L"Deep.kvf",
+    L"Red&Blue.kvf",
+    L"Silver&Gold.kvf",
+    L"SnowWhite.kvf",
+    L"モモハウス.kvf",
+    L"モモハウス大.kvf",
+    L"英語メッセージ.kvf",
+    L"簡潔メッセージ.kvf",
+    L"金藍色.kvf",
+    L"金藍色大.kvf",
+    L"空.kvf",
+    L"黒基調1.kvf",
+    L"黒基調2.kvf",
+    L"紺基調.kvf",
+    L"深海.kvf",
+    L"日本語メッセージ.kvf",
 };
 
 bool IsBuiltInTemplate(const CString& name)

@@ -15,11 +15,11 @@ struct TNamedColor {
 };
 
 const TNamedColor kColorNames[] = {
-    {L"clAqua", 0xFFFF00},   {L"clBlack", 0x000000}, {L"clBlue", 0xFF0000},   {L"clDkGray", 0xA9A9A9},
-    {L"clFuchsia", 0xFF00FF}, {L"clGray", 0x808080},  {L"clGreen", 0x008000},  {L"clKetro", 0x00FF00},
-    {L"clLtGray", 0xC0C0C0}, {L"clMaroon", 0x000080}, {L"clNavy", 0x800000},  {L"clOlive", 0x008080},
-    {L"clPurple", 0x800080}, {L"clRed", 0x0000FF},   {L"clSilver", 0xC0C0C0}, {L"clTeal", 0x808000},
-    {L"clWhite", 0xFFFFFF},  {L"clYellow", 0x00FFFF},
+    {L"clAqua", 0xFFFF00},    {L"clBlack", 0x000000},  {L"clBlue", 0xFF0000},   {L"clDkGray", 0xA9A9A9},
+    {L"clFuchsia", 0xFF00FF}, {L"clGray", 0x808080},   {L"clGreen", 0x008000},  {L"clKetro", 0x00FF00},
+    {L"clLtGray", 0xC0C0C0},  {L"clMaroon", 0x000080}, {L"clNavy", 0x800000},   {L"clOlive", 0x008080},
+    {L"clPurple", 0x800080},  {L"clRed", 0x0000FF},    {L"clSilver", 0xC0C0C0}, {L"clTeal", 0x808000},
+    {L"clWhite", 0xFFFFFF},   {L"clYellow", 0x00FFFF},
 };
 
 int HexDigit(wchar_t c)
@@ -89,13 +89,13 @@ void ReadFontsAndColors(TIniFile& ini, TViewSettings& s)
         const wchar_t* section;
         TViewFont& font;
     } fonts[] = {
-        {L"Font_Time", t.timeFont},       {L"Font_PreNick", t.nickFonts[0]}, {L"Font_PreNick2", t.nickFonts[2]},
-        {L"Font_MyNick", t.nickFonts[1]}, {L"Font_PreChan", t.channelFont},  {L"Font_Keyword", t.keywordFont},
-        {L"Font_Text", t.lineFonts[0]},   {L"Font_Notice", t.lineFonts[1]},  {L"Font_Action", t.lineFonts[2]},
-        {L"Font_Error", t.lineFonts[14]}, {L"Font_Invite", t.lineFonts[7]},  {L"Font_Join", t.lineFonts[3]},
-        {L"Font_Kick", t.lineFonts[6]},   {L"Font_Mode", t.lineFonts[9]},    {L"Font_Nick", t.lineFonts[8]},
-        {L"Font_Part", t.lineFonts[4]},   {L"Font_Quit", t.lineFonts[5]},    {L"Font_Topic", t.lineFonts[10]},
-        {L"Font_System", t.lineFonts[16]}, {L"Font_Reply", t.lineFonts[15]}, {L"Font_Input", s.editFont},
+        {L"Font_Time", t.timeFont},        {L"Font_PreNick", t.nickFonts[0]}, {L"Font_PreNick2", t.nickFonts[2]},
+        {L"Font_MyNick", t.nickFonts[1]},  {L"Font_PreChan", t.channelFont},  {L"Font_Keyword", t.keywordFont},
+        {L"Font_Text", t.lineFonts[0]},    {L"Font_Notice", t.lineFonts[1]},  {L"Font_Action", t.lineFonts[2]},
+        {L"Font_Error", t.lineFonts[14]},  {L"Font_Invite", t.lineFonts[7]},  {L"Font_Join", t.lineFonts[3]},
+        {L"Font_Kick", t.lineFonts[6]},    {L"Font_Mode", t.lineFonts[9]},    {L"Font_Nick", t.lineFonts[8]},
+        {L"Font_Part", t.lineFonts[4]},    {L"Font_Quit", t.lineFonts[5]},    {L"Font_Topic", t.lineFonts[10]},
+        {L"Font_System", t.lineFonts[16]}, {L"Font_Reply", t.lineFonts[15]},  {L"Font_Input", s.editFont},
         {L"Font_ChList", s.tree.font},
     };
     for (const auto& entry : fonts)
