@@ -1,0 +1,255 @@
+// The previous major version's server profiles, list files and copied files.
+
+#include "settings/Config.h"
+#include "settings/IniFile.h"
+#include "settings/LegacyImport.h"
+#include "settings/ServerPassword.h"
+
+#include "foundation/CodePage.h"
+#include "foundation/Iso2022Jp.h"
+#include "foundation/Path.h"
+#include "foundation/StringList.h"
+#include "foundation/StringUtils.h"
+#include "irc/Modes.h"
+
+namespace {
+
+const wchar_t* const kBuiltInTemplates[] = {
+    L"Deep.kvf",
+    L"Red&Blue.kvf",
+    L"Silver&Gold.kvf",
+    L"SnowWhite.kvf",
+    L"モモハウス.kvf",
+    L"モモハウス大.kvf",
+    L"英語メッセージ.kvf",
+    L"簡潔メッセージ.kvf",
+    L"金藍色.kvf",
+    L"金藍色大.kvf",
+    L"空.kvf",
+    L"黒基調1.kvf",
+    L"黒基調2.kvf",
+    L"紺基調.kvf",
+    L"深海.kvf",
+    L"日本語メッセージ.kvf",
+};
+
+bool IsBuiltInTemplate(const CString& name)
+{
+    for (const wchar_t* builtIn : kBuiltInTemplates)
+        if (name == builtIn)
+            return true;
+    return false;
+}
+
+// Letters A to Z fold; everything else must match exactly.
+bool EqualsAsciiNoCase(const CString& a, const CString& b)
+{
+    if (a.GetLength() != b.GetLength())
+        return false;
+    for (int i = 0; i < a.GetLength(); i++) {
+        wchar_t x = a[i], y = b[i];
+        if (x >= L'a' && x <= L'z')
+            x -= 32;
+        if (y >= L'a' && y <= L'z')
+            y -= 32;
+        if (x != y)
+            return false;
+    }
+    return true;
+}
+
+CString DecodeLegacyPassword(CString password, int version)
+{
+    if (password.IsEmpty())
+        return password;
+    int len = password.GetLength();
+    if (version < 3 && len >= 2 && password[0] == L'"' && password[len - 1] == L'"')
+        password = password.Mid(1, len - 2);
+    if (version == 1) {
+        CStringA bytes = ConvertToCodePage(password, CP_SHIFT_JIS);
+        for (int i = 0; i < bytes.GetLength(); i++)
+            bytes.SetAt(i, (char)(bytes[i] ^ 0x3C));
+        return ConvertFromCodePage(bytes, CP_SHIFT_JIS);
+    }
+    if (version >= 2)
+        return DecodeServerPassword(password);
+    return password;
+}
+
+void ReadProfileChannels(const TIniFile& ini, const TConfig& config, TUnitConfig& unit)
+{
+    int count = ReadLegacyCount(ini, L"AutoJoinChCount");
+    CString key;
+    for (int j = 0; j < count; j++) {
+        key.Format(L"AutoJoinChItem%d", j);
+        CString item = ini.ReadString(key, L"");
+        if (item.IsEmpty())
+            continue;
+        TChannelConfig channel;
+        channel.Name = NormalizeLegacyChannelName(CutFirstWord(item));
+        channel.Password = CutFirstWord(item);
+        channel.Mode = ChooseLegacyChannelMode(config.legacyChannelModes, channel.Name);
+        unit.Channels.push_back(channel);
+    }
+}
+
+// Only single names straight from the folder listing are copied, and only files: nothing the
+// old folder holds can reach outside the target folder.
+void CopyLegacyFiles(const CString& sourceFolder, const wchar_t* pattern, const CString& targetFolder,
+                     bool skipBuiltInTemplates)
+{
+    if (targetFolder.IsEmpty())
+        return;
+    WIN32_FIND_DATAW data;
+    HANDLE search = FindFirstFileW(sourceFolder + pattern, &data);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        CString name = data.cFileName;
+        if (data.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT))
+            continue;
+        if (!IsValidFileName(name) || name == L"." || name == L"..")
+            continue;
+        if (skipBuiltInTemplates && IsBuiltInTemplate(name))
+            continue;
+        CopyFileW(sourceFolder + name, targetFolder + name, FALSE);
+    } while (FindNextFileW(search, &data));
+    FindClose(search);
+}
+
+} // namespace
+
+void TConfig::ImportLegacyProfiles()
+{
+    TIniFile ini(true);
+    if (!ini.Load(GetLegacyConfigPath(L"-profile.ini")))
+        return;
+    TUserMode userMode;
+    userMode.ApplyModeChange(legacyUserMode);
+
+    CString key;
+    ini.SetSection(L"Root");
+    int count = ReadLegacyCount(ini, L"ProfileCount");
+    for (int i = 0; i < count; i++) {
+        ini.SetSection(L"Root");
+        key.Format(L"Name%d", i);
+        CString name = ini.ReadString(key, L"");
+        if (name.IsEmpty())
+            continue;
+        key.Format(L"AutoConnect%d", i);
+        bool autoConnect = ini.ReadBool(key, false);
+
+        TUnitConfig unit;
+        unit.Name = name;
+        ini.SetSection(name);
+        unit.Hostname = ini.ReadString(L"Server", L"");
+        unit.Port = ini.ReadInt(L"Port", 6667);
+        unit.Password = ini.ReadString(L"Password", L"");
+        unit.Nick = ini.ReadString(L"Nick", L"");
+        unit.EnableNickLen = ini.ReadBool(L"ExtendedServer", false);
+        unit.NickLen = ini.ReadInt(L"ExtendedNickLen", 9);
+        unit.Username = legacyUserName;
+        unit.Realname = legacyRealName;
+        unit.PartMessage = legacyPartMessage;
+        unit.QuitMessage = legacyQuitMessage;
+        unit.AwayMessage = legacyAwayMessage;
+        unit.UserInfo = legacyUserInfo;
+        unit.AutoConnect = autoConnect;
+        unit.Invisible = userMode.invisible;
+        unit.Password = DecodeLegacyPassword(unit.Password, ini.ReadInt(L"PasswordVersion", 0));
+
+        int macroCount = ReadLegacyCount(ini, L"MacroFilesCount");
+        for (int j = 0; j < macroCount; j++) {
+            key.Format(L"MacroFiles%d", j);
+            CString file = ini.ReadString(key, L"");
+            if (!file.IsEmpty())
+                unit.MacroFiles.push_back(file);
+        }
+        ReadProfileChannels(ini, *this, unit);
+        world.Units.push_back(unit);
+    }
+}
+
+void TConfig::ImportLegacyAutoOp()
+{
+    // Raw bytes: the file is ISO-2022-JP, whatever a text reader would make of it.
+    TStringAList lines;
+    if (!lines.LoadFromFile(GetLegacyConfigPath(L"-autoop.kcf")))
+        return;
+    CString header;
+    std::vector<CString> masks;
+    auto applyGroup = [&]() {
+        if (header.IsEmpty() || masks.empty())
+            return;
+        if (EqualsAsciiNoCase(header, L"all")) {
+            world.AutoOpMasks = masks;
+            return;
+        }
+        bool found = false;
+        for (TUnitConfig& unit : world.Units) {
+            for (TChannelConfig& channel : unit.Channels) {
+                if (EqualsAsciiNoCase(channel.Name, header)) {
+                    channel.AutoOpMasks = masks;
+                    found = true;
+                    break;
+                }
+            }
+        }
+        if (found)
+            return;
+        TChannelConfig channel;
+        channel.Name = header;
+        channel.AutoOpMasks = masks;
+        channel.Mode = ChooseLegacyChannelMode(legacyChannelModes, header);
+        for (TUnitConfig& unit : world.Units)
+            unit.Channels.push_back(channel);
+    };
+    for (const CStringA& bytes : lines.items) {
+        if (bytes.IsEmpty())
+            continue;
+        CString line = DecodeIso2022Jp(bytes);
+        if (!line.IsEmpty() && line[0] == L' ') {
+            masks.push_back(line.Mid(1));
+            continue;
+        }
+        applyGroup();
+        header = NormalizeLegacyChannelName(line);
+        masks.clear();
+    }
+    applyGroup();
+}
+
+void TConfig::ImportLegacyNicks()
+{
+    TStringList lines;
+    if (!lines.LoadFromFile(GetLegacyConfigPath(L"-nicks.kcf")))
+        return;
+    preference.nickList.clear();
+    for (const CString& line : lines.items)
+        if (!line.IsEmpty())
+            preference.nickList.push_back(line);
+}
+
+void TConfig::ImportLegacyIgnore()
+{
+    TStringList lines;
+    if (!lines.LoadFromFile(GetLegacyConfigPath(L"-ignore.kcf")))
+        return;
+    world.IgnoreMasks.clear();
+    for (const CString& line : lines.items)
+        if (!line.IsEmpty())
+            world.IgnoreMasks.push_back(line);
+}
+
+void TConfig::ImportLegacyMacrosAndSounds()
+{
+    CopyLegacyFiles(legacyFolder + L"Macro\\", L"*.kmf", macroFolder, false);
+    CopyLegacyFiles(legacyFolder + L"Macro\\File\\", L"*.*", filesFolder, false);
+    CopyLegacyFiles(legacyFolder + L"Sound\\", L"*.*", soundsFolder, false);
+}
+
+void TConfig::ImportLegacyImagesAndTemplates()
+{
+    CopyLegacyFiles(legacyFolder + L"Image\\", L"*.*", userImageFolder, false);
+    CopyLegacyFiles(legacyFolder + L"Template\\", L"*.kvf", userThemeFolder, true);
+}
