@@ -10,11 +10,13 @@
 
 namespace {
 
-// The "USER" value names one profile folder below "users\": no path separators, and no name
-// of dots alone, which Windows would resolve to "users\" itself or the folder above.
+// The "USER" value names one profile folder below "users\": no path separators, no colon (the
+// path helper keeps a drive's, and "c:" would name a stream, not a folder), and no name of dots
+// alone, which Windows would resolve to "users\" itself or the folder above.
 CString SafeProfileName(CString name)
 {
     ReplaceInvalidPathChars(name);
+    name.Replace(L':', L'_');
     name.Replace(L'\\', L'_');
     name.Replace(L'/', L'_');
     CString bare = name;

@@ -71,6 +71,12 @@ TEST_F(FoldersTest, ProfileNamesStayOneFolderBelowUsers)
     TConfig named;
     named.InitFolders(L"alice", environment);
     EXPECT_EQ(named.GetUserFolder(), Program(L"users\\alice\\"));
+    // A drive-like name is still one plain folder, and one that can be made.
+    TConfig drive;
+    drive.InitFolders(L"c:", environment);
+    EXPECT_EQ(drive.GetUserFolder(), Program(L"users\\c_\\"));
+    EXPECT_EQ(drive.legacyProfileName, L"c_");
+    EXPECT_TRUE(PathExists(Program(L"users\\c_\\settings")));
 }
 
 TEST_F(FoldersTest, NewWindowsUnderProgramFilesMovesOldFilesToAppData)
