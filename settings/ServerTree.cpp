@@ -7,6 +7,10 @@
 #include "settings/IniFile.h"
 #include "settings/ServerPassword.h"
 
+#include <algorithm>
+#include <climits>
+#include <map>
+
 namespace {
 
 const wchar_t TreeFileName[] = L"tree.ini";
@@ -19,8 +23,9 @@ CString Numbered(const wchar_t* format, int index)
 }
 
 // Reads the lists of the file. A damaged file may claim counts in the billions, so a count
-// is held to the keys (or sections) that could belong to its items plus a small slack, and the
-// records made for missing items to the file's size. No file this program wrote comes near.
+// is held to the highest item index present (or the number of keys or sections that could belong
+// to its items) plus a small slack, and the records made for missing items to the file's size.
+// No file this program wrote comes near. Lists that drop missing items walk the keys present.
 class TTreeReader {
 public:
     explicit TTreeReader(TIniFile& ini) : ini(ini)
@@ -56,13 +61,23 @@ public:
     std::vector<CString> ReadList(const CString& countKey, const CString& prefix, const wchar_t* itemFormat,
                                   const wchar_t* suffix)
     {
-        std::vector<CString> items;
-        int count = ReadCount(countKey, prefix);
-        for (int i = 0; i < count; i++) {
-            CString item = ini.ReadString(prefix + Numbered(itemFormat, i) + suffix, L"");
-            if (!item.IsEmpty())
-                items.push_back(item);
+        std::map<int, CString> found;
+        auto section = ini.sections.find(ini.currentSection);
+        int count = ini.ReadInt(countKey, 0);
+        if (section != ini.sections.end() && count > 0) {
+            const auto& keys = section->second;
+            for (auto it = keys.lower_bound(prefix); it != keys.end() && HasPrefix(it->first, prefix); ++it) {
+                int index = LeadingIndex(it->first, prefix.GetLength());
+                if (index < 0 || index >= count || it->first != prefix + Numbered(itemFormat, index) + suffix)
+                    continue;
+                CString item = ini.ReadString(it->first, L"");
+                if (!item.IsEmpty())
+                    found[index] = item;
+            }
         }
+        std::vector<CString> items;
+        for (const auto& item : found)
+            items.push_back(item.second);
         return items;
     }
 
@@ -87,12 +102,34 @@ private:
         return count - Slack > present ? (int)present + Slack : count;
     }
 
+    static bool HasPrefix(const CString& name, const CString& prefix)
+    {
+        return name.Left(prefix.GetLength()) == prefix;
+    }
+
+    // The decimal number at the given position, or -1 when there is none or it overflows.
+    static int LeadingIndex(const CString& name, int from)
+    {
+        long long value = -1;
+        for (int i = from; i < name.GetLength() && name[i] >= L'0' && name[i] <= L'9'; i++) {
+            value = (value < 0 ? 0 : value * 10) + (name[i] - L'0');
+            if (value > INT_MAX)
+                return -1;
+        }
+        return (int)value;
+    }
+
+    // How many items the names with the prefix can stand for: at least one per name, and at least
+    // up to the highest index among them, so a gap in the numbering loses nothing behind it.
     template <typename Map> static long long CountWithPrefix(const Map& map, const CString& prefix)
     {
         long long count = 0;
-        for (auto it = map.lower_bound(prefix); it != map.end() && it->first.Left(prefix.GetLength()) == prefix; ++it)
+        long long extent = 0;
+        for (auto it = map.lower_bound(prefix); it != map.end() && HasPrefix(it->first, prefix); ++it) {
             count++;
-        return count;
+            extent = std::max(extent, (long long)LeadingIndex(it->first, prefix.GetLength()) + 1);
+        }
+        return std::max(count, extent);
     }
 
     long long recordBudget = 1024;

@@ -182,13 +182,32 @@ TEST_F(ServerTreeTest, AbsurdCountsInADamagedFileStayBounded)
 {
     LoadTree("[World]\r\nUnit.Count=2000000000\r\nAutoOp.Count=2000000000\r\n"
              "[Unit.00]\r\nName=real\r\nChannel.Count=2000000000\r\nChannel.00.Name=#c\r\n"
-             "Channel.00.AutoOp.Count=2000000000\r\n");
+             "Channel.00.AutoOp.Count=2000000000\r\nLoginCommand.Count=2000000000\r\n"
+             "LoginCommand.1999999999=far\r\n");
     ASSERT_FALSE(config.world.Units.empty());
     EXPECT_LT(config.world.Units.size(), 100u);
     EXPECT_EQ(config.world.Units[0].Name, L"real");
     ASSERT_FALSE(config.world.Units[0].Channels.empty());
     EXPECT_EQ(config.world.Units[0].Channels[0].Name, L"#c");
     EXPECT_LT(config.world.Units[0].Channels.size(), 100u);
+    EXPECT_EQ(config.world.Units[0].LoginCommands, (std::vector<CString>{L"far"}));
+}
+
+TEST_F(ServerTreeTest, ItemsFarBehindAGapInTheNumberingAreKept)
+{
+    LoadTree("[World]\r\nUnit.Count=40\r\nIgnore.Count=60\r\nIgnore.59.Mask=*!*@late\r\n"
+             "[Unit.00]\r\nName=first\r\n"
+             "[Unit.39]\r\nName=last\r\nLoginCommand.Count=50\r\nLoginCommand.45=/join #x\r\nLoginCommand.5=odd\r\n"
+             "Channel.Count=30\r\nChannel.29.Name=#late\r\nAltServer.Count=25\r\nAltServer.24.Port=7000\r\n");
+    ASSERT_EQ(config.world.Units.size(), 40u);
+    EXPECT_EQ(config.world.IgnoreMasks, (std::vector<CString>{L"*!*@late"}));
+    const TUnitConfig& last = config.world.Units[39];
+    EXPECT_EQ(last.Name, L"last");
+    EXPECT_EQ(last.LoginCommands, (std::vector<CString>{L"/join #x"})); // "5" is not how index 5 is written
+    ASSERT_EQ(last.Channels.size(), 30u);
+    EXPECT_EQ(last.Channels[29].Name, L"#late");
+    ASSERT_EQ(last.AltServers.size(), 25u);
+    EXPECT_EQ(last.AltServers[24].Port, 7000);
 }
 
 TEST_F(ServerTreeTest, InterruptedSaveLeavesThePreviousTree)
