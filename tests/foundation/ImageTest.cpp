@@ -265,6 +265,20 @@ TEST(BmpRleTest, CutCodesAndOverrunsFailWhileCleanEndsSucceed)
     EXPECT_EQ(nibbleRows[2], 0); // the rest of the run lies past the row's four pixels
 }
 
+TEST(BmpRleTest, EightBitRunsGoOnIntoTheNextRowUntilThePictureEnds)
+{
+    std::vector<BYTE> rows(8);
+    const BYTE run[] = {6, 9};
+    EXPECT_TRUE(DecodeBmpRle8(run, sizeof run, rows.data(), 4, 2, 4));
+    EXPECT_EQ(rows, (std::vector<BYTE>{9, 9, 9, 9, 9, 9, 0, 0}));
+    rows.assign(8, 0);
+    const BYTE literal[] = {0, 2, 3, 0, 0, 5, 1, 2, 3, 4, 5, 0};
+    EXPECT_TRUE(DecodeBmpRle8(literal, sizeof literal, rows.data(), 4, 2, 4));
+    EXPECT_EQ(rows, (std::vector<BYTE>{0, 0, 0, 1, 2, 3, 4, 5}));
+    const BYTE pastEnd[] = {0, 2, 3, 0, 6, 9};
+    EXPECT_FALSE(DecodeBmpRle8(pastEnd, sizeof pastEnd, rows.data(), 4, 2, 4));
+}
+
 TEST_F(ImageLoadTest, CoreHeaderPicturesDecode)
 {
     TBmpLayout layout;
