@@ -170,9 +170,8 @@ bool DecodeBmpRle4(const BYTE* data, size_t size, BYTE* dest, int width, int hei
                 flush();
                 y += dy;
             }
+            // Only a pixel put past the row buffer is an error, not the move itself.
             x += dx;
-            if (x > (int64_t)row.size())
-                return false;
         } else {
             size_t bytes = (code + 1) / 2;
             if (pos + bytes > size)

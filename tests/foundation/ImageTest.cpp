@@ -279,6 +279,16 @@ TEST(BmpRleTest, EightBitRunsGoOnIntoTheNextRowUntilThePictureEnds)
     EXPECT_FALSE(DecodeBmpRle8(pastEnd, sizeof pastEnd, rows.data(), 4, 2, 4));
 }
 
+TEST(BmpRleTest, FourBitMovePastTheRowIsFineUntilAPixelLandsThere)
+{
+    std::vector<BYTE> rows(8);
+    const BYTE moveThenNextRow[] = {0, 2, 20, 0, 0, 0, 2, 0x12, 0, 1};
+    EXPECT_TRUE(DecodeBmpRle4(moveThenNextRow, sizeof moveThenNextRow, rows.data(), 4, 2, 4));
+    EXPECT_EQ(rows, (std::vector<BYTE>{0, 0, 0, 0, 0x12, 0, 0, 0}));
+    const BYTE moveThenRun[] = {0, 2, 20, 0, 2, 0x12};
+    EXPECT_FALSE(DecodeBmpRle4(moveThenRun, sizeof moveThenRun, rows.data(), 4, 2, 4));
+}
+
 TEST_F(ImageLoadTest, CoreHeaderPicturesDecode)
 {
     TBmpLayout layout;
