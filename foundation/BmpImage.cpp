@@ -101,7 +101,8 @@ bool DecodeBmpRle8(const BYTE* data, size_t size, BYTE* dest, int /*width*/, int
         BYTE count = data[pos++];
         BYTE code = data[pos++];
         if (count > 0) {
-            if (y * stride + x + count > total || x + count > stride)
+            // Rows lie end to end, so a run may go on into the next row.
+            if (y * stride + x + count > total)
                 return false;
             memset(dest + y * stride + x, code, count);
             x += count;
@@ -118,7 +119,7 @@ bool DecodeBmpRle8(const BYTE* data, size_t size, BYTE* dest, int /*width*/, int
         } else {
             if (pos + code > size)
                 return false;
-            if (y * stride + x + code > total || x + code > stride)
+            if (y * stride + x + code > total)
                 return false;
             memcpy(dest + y * stride + x, data + pos, code);
             x += code;
@@ -169,9 +170,8 @@ bool DecodeBmpRle4(const BYTE* data, size_t size, BYTE* dest, int width, int hei
                 flush();
                 y += dy;
             }
+            // Only a pixel put past the row buffer is an error, not the move itself.
             x += dx;
-            if (x > (int64_t)row.size())
-                return false;
         } else {
             size_t bytes = (code + 1) / 2;
             if (pos + bytes > size)

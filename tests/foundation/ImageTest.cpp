@@ -265,6 +265,30 @@ TEST(BmpRleTest, CutCodesAndOverrunsFailWhileCleanEndsSucceed)
     EXPECT_EQ(nibbleRows[2], 0); // the rest of the run lies past the row's four pixels
 }
 
+TEST(BmpRleTest, EightBitRunsGoOnIntoTheNextRowUntilThePictureEnds)
+{
+    std::vector<BYTE> rows(8);
+    const BYTE run[] = {6, 9};
+    EXPECT_TRUE(DecodeBmpRle8(run, sizeof run, rows.data(), 4, 2, 4));
+    EXPECT_EQ(rows, (std::vector<BYTE>{9, 9, 9, 9, 9, 9, 0, 0}));
+    rows.assign(8, 0);
+    const BYTE literal[] = {0, 2, 3, 0, 0, 5, 1, 2, 3, 4, 5, 0};
+    EXPECT_TRUE(DecodeBmpRle8(literal, sizeof literal, rows.data(), 4, 2, 4));
+    EXPECT_EQ(rows, (std::vector<BYTE>{0, 0, 0, 1, 2, 3, 4, 5}));
+    const BYTE pastEnd[] = {0, 2, 3, 0, 6, 9};
+    EXPECT_FALSE(DecodeBmpRle8(pastEnd, sizeof pastEnd, rows.data(), 4, 2, 4));
+}
+
+TEST(BmpRleTest, FourBitMovePastTheRowIsFineUntilAPixelLandsThere)
+{
+    std::vector<BYTE> rows(8);
+    const BYTE moveThenNextRow[] = {0, 2, 20, 0, 0, 0, 2, 0x12, 0, 1};
+    EXPECT_TRUE(DecodeBmpRle4(moveThenNextRow, sizeof moveThenNextRow, rows.data(), 4, 2, 4));
+    EXPECT_EQ(rows, (std::vector<BYTE>{0, 0, 0, 0, 0x12, 0, 0, 0}));
+    const BYTE moveThenRun[] = {0, 2, 20, 0, 2, 0x12};
+    EXPECT_FALSE(DecodeBmpRle4(moveThenRun, sizeof moveThenRun, rows.data(), 4, 2, 4));
+}
+
 TEST_F(ImageLoadTest, CoreHeaderPicturesDecode)
 {
     TBmpLayout layout;
