@@ -42,7 +42,8 @@ template <typename S> int CompareFolded(const S& a, const S& b)
 
 bool FirstCharIn(const CString& name, const wchar_t* set)
 {
-    return !name.IsEmpty() && wcschr(set, name[0]) != nullptr;
+    // wcschr would find a NUL as the set's terminator
+    return !name.IsEmpty() && name[0] != 0 && wcschr(set, name[0]) != nullptr;
 }
 
 bool IsAsciiLetter(wchar_t c)
@@ -86,7 +87,7 @@ bool IsIRCCommand(const CString& word)
         if (upper[i] >= L'a' && upper[i] <= L'z')
             upper.SetAt(i, (wchar_t)(upper[i] - 32));
     for (int i = 0; kCommands[i][0]; i++)
-        if (upper == kCommands[i])
+        if (upper == CString(kCommands[i])) // whole buffers, so a NUL inside does not end the word
             return true;
     return false;
 }

@@ -1,6 +1,5 @@
 #include "irc/ISupport.h"
 
-#include "foundation/StringUtils.h"
 #include "irc/Decimal.h"
 
 namespace {
@@ -11,6 +10,37 @@ const wchar_t kDefaultChannelTypes[] = L"#&+!";
 const int kDefaultModes = 3;
 const int kDefaultNickLength = 9;
 const wchar_t kSupportedClosing[] = L" are supported by this server";
+
+// Blank-separated words read by position. Cutting each word off a copy would copy the whole
+// remainder per word, which one long 005 or MODE line from a server turns into a freeze.
+class TWordReader {
+public:
+    explicit TWordReader(const CString& text) : m_text(text) {}
+
+    bool AtEnd() const { return m_pos >= m_text.GetLength(); }
+
+    // "" at the end, as cutting from an empty text gives.
+    CString Next()
+    {
+        SkipBlanks();
+        int start = m_pos;
+        while (m_pos < m_text.GetLength() && m_text[m_pos] != L' ')
+            m_pos++;
+        int end = m_pos;
+        SkipBlanks();
+        return m_text.Mid(start, end - start);
+    }
+
+private:
+    void SkipBlanks()
+    {
+        while (m_pos < m_text.GetLength() && m_text[m_pos] == L' ')
+            m_pos++;
+    }
+
+    const CString m_text;
+    int m_pos = 0;
+};
 
 CString AsciiLower(CString text)
 {
@@ -81,9 +111,9 @@ bool TISupportMode::IsFlagMode(wchar_t letter) const
 void TISupportMode::ParseModeChanges(const CString& text, std::vector<TModeChange>& changes) const
 {
     changes.clear();
-    CString rest(text);
-    while (!rest.IsEmpty()) {
-        CString word = CutFirstWord(rest);
+    TWordReader rest(text);
+    while (!rest.AtEnd()) {
+        CString word = rest.Next();
         if (word.IsEmpty())
             break;
         if (word[0] != L'+' && word[0] != L'-')
@@ -100,9 +130,9 @@ void TISupportMode::ParseModeChanges(const CString& text, std::vector<TModeChang
             change.adding = adding;
             if (IsMemberMode(c)) {
                 change.memberMode = true;
-                change.param = CutFirstWord(rest);
+                change.param = rest.Next();
             } else if (TakesParameter(c, adding)) {
-                change.param = CutFirstWord(rest);
+                change.param = rest.Next();
             } else {
                 change.flagMode = IsFlagMode(c);
             }
@@ -131,8 +161,9 @@ void TISupportInfo::Parse(const CString& text)
     int closing = rest.Find(kSupportedClosing);
     if (closing >= 0 && closing + (int)wcslen(kSupportedClosing) == rest.GetLength())
         rest = rest.Left(closing);
-    while (!rest.IsEmpty()) {
-        CString word = CutFirstWord(rest);
+    TWordReader words(rest);
+    while (!words.AtEnd()) {
+        CString word = words.Next();
         if (word.IsEmpty())
             break;
         SetValue(word);

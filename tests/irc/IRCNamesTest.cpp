@@ -24,6 +24,7 @@ TEST(IRCNames, CommandTableAndFolding)
 {
     EXPECT_TRUE(IsIRCCommand(L"privmsg") && IsIRCCommand(L"KILL") && IsIRCCommand(L"HAZH") && IsIRCCommand(L"map"));
     EXPECT_FALSE(IsIRCCommand(L"HASH") || IsIRCCommand(L"") || IsIRCCommand(L"PRIVMSG "));
+    EXPECT_FALSE(IsIRCCommand(CString(L"KILL\0x", 6))); // text from a server may hold NUL
 
     EXPECT_EQ(IRCToUpper(L"nick{a}~^|\u00e9"), L"NICK[A]~^\\\u00e9");
     CStringA bytes("ab{|}~\xe3\x81\x82");
@@ -42,6 +43,8 @@ TEST(IRCNames, ChannelKindsAndPrefixSplit)
 {
     EXPECT_TRUE(IsModeChannelName(L"!a") && IsChannelName(L"+a") && IsChannelNameOrAlias(L"%a"));
     EXPECT_FALSE(IsModeChannelName(L"+a") || IsChannelName(L"%a") || IsChannelName(L"") || IsChannelNameOrAlias(L"n"));
+    const CString nulFirst(L"\0#", 2);
+    EXPECT_FALSE(IsModeChannelName(nulFirst) || IsChannelName(nulFirst) || IsChannelNameOrAlias(nulFirst));
 
     EXPECT_EQ(Split("n!u@h"), "n|u|h");
     EXPECT_EQ(Split("n!u"), "n|-|-");

@@ -101,3 +101,21 @@ TEST(ISupport, ModeTextSplitsIntoChanges)
     EXPECT_EQ(Changes(L"+Z"), L"+Z[] ");
     EXPECT_EQ(Changes(L"  "), L"");
 }
+
+TEST(ISupport, LinesAsLongAsTheTransportHoldsAreReadWhole)
+{
+    CString tokens, params;
+    for (int i = 0; i < 250000; i++) {
+        tokens += L"X=1 ";
+        params += L" p1";
+    }
+    TISupportInfo info;
+    info.Parse(tokens + L"NICKLEN=20");
+    EXPECT_EQ(info.GetNickLength(), 20);
+
+    std::vector<TModeChange> changes;
+    info.modes.ParseModeChanges(L"+b" + params + L" +k key", changes);
+    ASSERT_EQ(changes.size(), 2u);
+    EXPECT_EQ(changes[0].param, L"p1");
+    EXPECT_EQ(changes[1].param, L"key");
+}
