@@ -4,5 +4,5 @@ export KETROVAL_CACHE
 export WINEPREFIX=${KETROVAL_WINEPREFIX:-$KETROVAL_CACHE/wineprefix}
 export WINEARCH=win32
 export WINEDEBUG=${WINEDEBUG:--all}
-# No Mono or Gecko prompts: the program needs neither.
-export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+# No Mono or Gecko prompts and no desktop menu entries: the program needs none of them.
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=;winemenubuilder.exe=d}
