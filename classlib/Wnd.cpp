@@ -99,9 +99,11 @@ BOOL CWnd::DestroyWindow()
     if (!m_hWnd)
         return FALSE;
     HWND hwnd = m_hWnd;
+    bool mapped = FromHandlePermanent(hwnd) == this;
     BOOL ok = ::DestroyWindow(hwnd);
+    // PostNcDestroy may have deleted this object: touch it only while the window still maps to it.
     // A window of another thread cannot be destroyed from here; forget it all the same.
-    if (m_hWnd == hwnd) {
+    if (!mapped || FromHandlePermanent(hwnd) == this) {
         t_windows.erase(hwnd);
         m_hWnd = nullptr;
     }
