@@ -89,9 +89,17 @@ BOOL CWnd::CreateEx(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD 
         UnhookWindowsHookEx(t_hook);
     t_hook = outerHook;
     t_creating = outer;
-    if (!hwnd && m_hWnd) // creation refused after the object was attached
-        t_windows.erase(m_hWnd), m_hWnd = nullptr;
-    return hwnd != nullptr;
+    if (hwnd)
+        return TRUE;
+    // Refused after the object was attached. If WM_NCDESTROY already came, PostNcDestroy may have
+    // deleted this object, so touch it only while a window still maps to it.
+    for (auto it = t_windows.begin(); it != t_windows.end(); ++it)
+        if (it->second == this) {
+            t_windows.erase(it);
+            m_hWnd = nullptr;
+            break;
+        }
+    return FALSE;
 }
 
 BOOL CWnd::DestroyWindow()

@@ -112,3 +112,26 @@ TEST(CWnd, DestroyWindowLeavesAWindowThatDeletedItselfAlone)
     EXPECT_EQ(CWnd::FromHandlePermanent(hwnd), nullptr);
     VirtualFree(TSelfDeletingWnd::s_page, 0, MEM_RELEASE);
 }
+
+namespace {
+
+class TRefusingWnd : public TSelfDeletingWnd {
+public:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_NCCREATE)
+            return FALSE;
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+};
+
+} // namespace
+
+TEST(CWnd, RefusedCreationLeavesAWindowThatDeletedItselfAlone)
+{
+    TSelfDeletingWnd::s_deleted = false;
+    TRefusingWnd* wnd = new TRefusingWnd;
+    EXPECT_FALSE(wnd->CreateEx(0, AfxRegisterWndClass(0), L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr));
+    EXPECT_TRUE(TSelfDeletingWnd::s_deleted);
+    VirtualFree(TSelfDeletingWnd::s_page, 0, MEM_RELEASE);
+}
