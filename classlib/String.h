@@ -281,6 +281,11 @@ public:
     {
         if (len <= 0)
             return *this;
+        if (m_data && s >= m_data && s <= m_data + m_cap) {
+            // s is our own text, which growing would free before the copy
+            CStringT copy(s, len);
+            return Append(copy.m_data, len);
+        }
         Reserve(m_len + len);
         memmove(m_data + m_len, s, len * sizeof(Ch));
         m_len += len;
