@@ -281,6 +281,11 @@ public:
     {
         if (len <= 0)
             return *this;
+        if (m_data && s >= m_data && s <= m_data + m_cap) {
+            // s is our own text, which growing would free before the copy
+            CStringT copy(s, len);
+            return Append(copy.m_data, len);
+        }
         Reserve(m_len + len);
         memmove(m_data + m_len, s, len * sizeof(Ch));
         m_len += len;
@@ -429,7 +434,7 @@ private:
             return;
         }
         if (len > m_cap || (m_data && s >= m_data && s <= m_data + m_cap)) {
-            Ch* fresh = new Ch[len + 1];
+            Ch* fresh = new Ch[len + 2];
             memcpy(fresh, s, len * sizeof(Ch));
             delete[] m_data;
             m_data = fresh;
@@ -438,7 +443,9 @@ private:
             memcpy(m_data, s, len * sizeof(Ch));
         }
         m_len = len;
+        // Two NULs, so a copy of a double-NUL-terminated list stays one.
         m_data[m_len] = 0;
+        m_data[m_len + 1] = 0;
     }
     void Reserve(int length)
     {

@@ -89,9 +89,17 @@ BOOL CWnd::CreateEx(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD 
         UnhookWindowsHookEx(t_hook);
     t_hook = outerHook;
     t_creating = outer;
-    if (!hwnd && m_hWnd) // creation refused after the object was attached
-        t_windows.erase(m_hWnd), m_hWnd = nullptr;
-    return hwnd != nullptr;
+    if (hwnd)
+        return TRUE;
+    // Refused after the object was attached. If WM_NCDESTROY already came, PostNcDestroy may have
+    // deleted this object, so touch it only while a window still maps to it.
+    for (auto it = t_windows.begin(); it != t_windows.end(); ++it)
+        if (it->second == this) {
+            t_windows.erase(it);
+            m_hWnd = nullptr;
+            break;
+        }
+    return FALSE;
 }
 
 BOOL CWnd::DestroyWindow()
@@ -99,9 +107,11 @@ BOOL CWnd::DestroyWindow()
     if (!m_hWnd)
         return FALSE;
     HWND hwnd = m_hWnd;
+    bool mapped = FromHandlePermanent(hwnd) == this;
     BOOL ok = ::DestroyWindow(hwnd);
+    // PostNcDestroy may have deleted this object: touch it only while the window still maps to it.
     // A window of another thread cannot be destroyed from here; forget it all the same.
-    if (m_hWnd == hwnd) {
+    if (!mapped || FromHandlePermanent(hwnd) == this) {
         t_windows.erase(hwnd);
         m_hWnd = nullptr;
     }

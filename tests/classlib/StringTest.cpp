@@ -90,6 +90,18 @@ TEST(CStringEditing, ReplaceInsertDeleteAndTrim)
     EXPECT_EQ(self, L"bc");
 }
 
+TEST(CStringEditing, AppendingFromItsOwnBufferWhileGrowing)
+{
+    CString s(L"0123456789abcdef"); // a full buffer, so appending must grow it
+    s += s;
+    EXPECT_EQ(s, L"0123456789abcdef0123456789abcdef");
+    s.Append(s.GetString() + 30, 2);
+    EXPECT_EQ(s.Right(4), L"efef");
+    CStringA a("0123456789abcdef");
+    a += a;
+    EXPECT_EQ(a, "0123456789abcdef0123456789abcdef");
+}
+
 TEST(CStringCase, LowerUpperAndCaseFreeCompare)
 {
     CString s(L"MiXeD");

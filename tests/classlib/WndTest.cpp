@@ -71,3 +71,67 @@ TEST(CWnd, RegisteringTheSameClassTwiceGivesOneName)
     EXPECT_EQ(a, b);
     EXPECT_STRNE(a, AfxRegisterWndClass(0));
 }
+
+namespace {
+
+// Lives on its own page, and deleting it takes the page away, so any touch of the object
+// after its PostNcDestroy deleted it faults instead of passing unnoticed.
+class TSelfDeletingWnd : public CWnd {
+public:
+    static void* operator new(size_t size)
+    {
+        void* p = VirtualAlloc(nullptr, size, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
+        s_page = p;
+        return p;
+    }
+    static void operator delete(void* p) { VirtualFree(p, 4096, MEM_DECOMMIT); }
+
+    void PostNcDestroy() override
+    {
+        s_deleted = true;
+        delete this;
+    }
+
+    static void* s_page;
+    static bool s_deleted;
+};
+
+void* TSelfDeletingWnd::s_page = nullptr;
+bool TSelfDeletingWnd::s_deleted = false;
+
+} // namespace
+
+TEST(CWnd, DestroyWindowLeavesAWindowThatDeletedItselfAlone)
+{
+    TSelfDeletingWnd* wnd = new TSelfDeletingWnd;
+    ASSERT_TRUE(wnd->CreateEx(0, AfxRegisterWndClass(0), L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr));
+    HWND hwnd = wnd->m_hWnd;
+    EXPECT_TRUE(wnd->DestroyWindow());
+    EXPECT_TRUE(TSelfDeletingWnd::s_deleted);
+    EXPECT_FALSE(IsWindow(hwnd));
+    EXPECT_EQ(CWnd::FromHandlePermanent(hwnd), nullptr);
+    VirtualFree(TSelfDeletingWnd::s_page, 0, MEM_RELEASE);
+}
+
+namespace {
+
+class TRefusingWnd : public TSelfDeletingWnd {
+public:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_NCCREATE)
+            return FALSE;
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+};
+
+} // namespace
+
+TEST(CWnd, RefusedCreationLeavesAWindowThatDeletedItselfAlone)
+{
+    TSelfDeletingWnd::s_deleted = false;
+    TRefusingWnd* wnd = new TRefusingWnd;
+    EXPECT_FALSE(wnd->CreateEx(0, AfxRegisterWndClass(0), L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr));
+    EXPECT_TRUE(TSelfDeletingWnd::s_deleted);
+    VirtualFree(TSelfDeletingWnd::s_page, 0, MEM_RELEASE);
+}

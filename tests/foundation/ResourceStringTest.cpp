@@ -15,6 +15,12 @@ TEST(ResourceString, FilterEndsInTwoNuls)
     const wchar_t* p = filter.GetString();
     EXPECT_EQ(p[filter.GetLength()], 0);
     EXPECT_EQ(p[filter.GetLength() + 1], 0);
+    // Kept in a member or copied, it must still end in two NULs.
+    CString copy;
+    copy = filter;
+    EXPECT_EQ(copy.GetString()[copy.GetLength() + 1], 0);
+    CString copied(filter);
+    EXPECT_EQ(copied.GetString()[copied.GetLength() + 1], 0);
 }
 
 TEST(ResourceString, FormatsPutArgumentsInPlaceholderOrder)
