@@ -14,7 +14,7 @@ HtmlHelpWProc GetHtmlHelpW()
     if (!tried) {
         tried = true;
         if (HMODULE lib = LoadLibraryW(L"hhctrl.ocx"))
-            proc = reinterpret_cast<HtmlHelpWProc>(reinterpret_cast<void*>(GetProcAddress(lib, "HtmlHelpW")));
+            proc = reinterpret_cast<HtmlHelpWProc>(reinterpret_cast<void (*)()>(GetProcAddress(lib, "HtmlHelpW")));
     }
     return proc;
 }

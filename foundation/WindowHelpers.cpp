@@ -54,7 +54,7 @@ template <typename Proc> Proc BindTheme(const char* name, Proc fallBack)
 {
     HMODULE lib = ThemeLibrary();
     FARPROC found = lib ? GetProcAddress(lib, name) : nullptr;
-    return found ? reinterpret_cast<Proc>(reinterpret_cast<void*>(found)) : fallBack;
+    return found ? reinterpret_cast<Proc>(reinterpret_cast<void (*)()>(found)) : fallBack;
 }
 } // namespace
 
