@@ -1,6 +1,6 @@
 #include "irc/ISupport.h"
 
-#include "irc/Decimal.h"
+#include "foundation/Decimal.h"
 
 namespace {
 

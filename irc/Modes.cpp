@@ -1,7 +1,7 @@
 #include "irc/Modes.h"
 
 #include "foundation/StringUtils.h"
-#include "irc/Decimal.h"
+#include "foundation/Decimal.h"
 
 void TChannelMode::Clear()
 {

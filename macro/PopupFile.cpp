@@ -1,13 +1,13 @@
 #include "macro/PopupFile.h"
 
 #include "foundation/CodePage.h"
+#include "foundation/Decimal.h"
 #include "foundation/Path.h"
 #include "foundation/ResourceString.h"
 #include "foundation/StringList.h"
 #include "foundation/StringUtils.h"
 #include "res/resource.h"
 
-#include <stdlib.h>
 
 const wchar_t PopupSearchAddress[] = L"http://www.google.com/search?ie=utf-8&q=$encodeurl(%s)";
 
@@ -48,7 +48,7 @@ CString FieldText(const CString& text)
 TPopupItem* ParseItem(CString line)
 {
     TPopupItem* item = new TPopupItem;
-    item->level = (int)wcstol(CutFirstTabToken(line), nullptr, 10);
+    item->level = ReadDecimal(CutFirstTabToken(line));
     CString* fields[] = {&item->name, &item->action, &item->target, &item->actionInfo};
     for (CString* field : fields)
         *field = UnescapePopupText(CutFirstTabToken(line));

@@ -1,6 +1,7 @@
 #include "settings/IniFile.h"
 
 #include "foundation/CodePage.h"
+#include "foundation/Decimal.h"
 #include "foundation/StringList.h"
 
 #include <climits>
@@ -19,37 +20,6 @@ int SkipSpaces(const CString& text)
     return i;
 }
 
-int DigitValue(wchar_t c)
-{
-    if (c >= L'0' && c <= L'9')
-        return c - L'0';
-    if (c >= L'a' && c <= L'f')
-        return c - L'a' + 10;
-    if (c >= L'A' && c <= L'F')
-        return c - L'A' + 10;
-    return 99;
-}
-
-// Reads sign and digits as the C runtime's strtol does, saturating at the type's limits.
-int ParseInt(const CString& text)
-{
-    int i = SkipSpaces(text);
-    bool negative = false;
-    if (i < text.GetLength() && (text[i] == L'+' || text[i] == L'-'))
-        negative = text[i++] == L'-';
-    long long value = 0;
-    for (; i < text.GetLength() && DigitValue(text[i]) < 10; i++) {
-        value = value * 10 + DigitValue(text[i]);
-        if (value > (long long)INT_MAX + 1)
-            value = (long long)INT_MAX + 1;
-    }
-    if (negative)
-        value = -value;
-    if (value > INT_MAX)
-        return INT_MAX;
-    return (int)value;
-}
-
 // As strtoul with base 16: optional sign and 0x prefix; beyond 32 bits gives 0xFFFFFFFF.
 COLORREF ParseColor(const CString& text)
 {
@@ -58,12 +28,13 @@ COLORREF ParseColor(const CString& text)
     bool negative = false;
     if (i < len && (text[i] == L'+' || text[i] == L'-'))
         negative = text[i++] == L'-';
-    if (i + 2 < len && text[i] == L'0' && (text[i + 1] == L'x' || text[i + 1] == L'X') && DigitValue(text[i + 2]) < 16)
+    if (i + 2 < len && text[i] == L'0' && (text[i + 1] == L'x' || text[i + 1] == L'X') &&
+        HexDigitValue(text[i + 2]) >= 0)
         i += 2;
     unsigned long long value = 0;
     bool overflow = false;
-    for (; i < len && DigitValue(text[i]) < 16; i++) {
-        value = value * 16 + DigitValue(text[i]);
+    for (; i < len && HexDigitValue(text[i]) >= 0; i++) {
+        value = value * 16 + HexDigitValue(text[i]);
         if (value > 0xFFFFFFFFull) {
             overflow = true;
             value = 0xFFFFFFFFull;
@@ -135,7 +106,7 @@ CString TIniFile::ReadString(const CString& key, const CString& defaultValue) co
 int TIniFile::ReadInt(const CString& key, int defaultValue) const
 {
     CString value = ReadString(key, MissingValue);
-    return value == MissingValue ? defaultValue : ParseInt(value);
+    return value == MissingValue ? defaultValue : ReadDecimal(value);
 }
 
 bool TIniFile::ReadBool(const CString& key, bool defaultValue) const

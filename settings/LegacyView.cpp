@@ -1,5 +1,6 @@
 #include "settings/LegacyView.h"
 
+#include "foundation/Decimal.h"
 #include "settings/Config.h"
 #include "settings/IniFile.h"
 #include "settings/LegacyImport.h"
@@ -21,17 +22,6 @@ const TNamedColor kColorNames[] = {
     {L"clPurple", 0x800080},  {L"clRed", 0x0000FF},    {L"clSilver", 0xC0C0C0}, {L"clTeal", 0x808000},
     {L"clWhite", 0xFFFFFF},   {L"clYellow", 0x00FFFF},
 };
-
-int HexDigit(wchar_t c)
-{
-    if (c >= L'0' && c <= L'9')
-        return c - L'0';
-    if (c >= L'a' && c <= L'f')
-        return c - L'a' + 10;
-    if (c >= L'A' && c <= L'F')
-        return c - L'A' + 10;
-    return -1;
-}
 
 // Farther from white than from black; equal distances count as light.
 bool IsDark(COLORREF color)
@@ -159,8 +149,8 @@ COLORREF ParseLegacyColor(const CString& text, COLORREF defaultColor)
     if (text.GetLength() < 6)
         return defaultColor;
     COLORREF value = 0;
-    for (int i = text.GetLength() - 6; i < text.GetLength() && HexDigit(text[i]) >= 0; i++)
-        value = value * 16 + HexDigit(text[i]);
+    for (int i = text.GetLength() - 6; i < text.GetLength() && HexDigitValue(text[i]) >= 0; i++)
+        value = value * 16 + HexDigitValue(text[i]);
     return value;
 }
 

@@ -1,11 +1,12 @@
-#include "irc/Decimal.h"
+#include "foundation/Decimal.h"
 
 #include <climits>
+#include <cwctype>
 
 int ReadDecimal(const CString& text)
 {
     int i = 0, len = text.GetLength();
-    while (i < len && (text[i] == L' ' || (text[i] >= L'\t' && text[i] <= L'\r')))
+    while (i < len && iswspace(text[i]))
         i++;
     bool negative = false;
     if (i < len && (text[i] == L'+' || text[i] == L'-'))
@@ -19,4 +20,15 @@ int ReadDecimal(const CString& text)
     if (negative)
         return (int)-value;
     return value > INT_MAX ? INT_MAX : (int)value;
+}
+
+int HexDigitValue(wchar_t c)
+{
+    if (c >= L'0' && c <= L'9')
+        return c - L'0';
+    if (c >= L'a' && c <= L'f')
+        return c - L'a' + 10;
+    if (c >= L'A' && c <= L'F')
+        return c - L'A' + 10;
+    return -1;
 }

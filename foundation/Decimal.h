@@ -1,0 +1,9 @@
+#pragma once
+// Numbers in stored or received text: leading blanks, an optional sign, then digits, the way the C
+// runtime reads them, but held to the int range instead of wrapping. No digits gives 0.
+
+#include "classlib/String.h"
+
+int ReadDecimal(const CString& text);
+// 0 to 15 for a hexadecimal digit, -1 for anything else.
+int HexDigitValue(wchar_t c);
