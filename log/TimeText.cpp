@@ -31,17 +31,17 @@ CString MakeSafePattern(const CString& run)
     return safe;
 }
 
+// One stretch of ASCII through wcsftime; false when it does not fit the 128 characters a
+// stamp may take.
 bool ExpandRun(const CString& run, const tm& when, CString& out)
 {
-    wchar_t buffer[128];
+    // Larger than allowed, since some run-times cut a long expansion short instead of failing.
+    const size_t kLimit = 128, kRoom = 2048;
+    wchar_t buffer[kRoom];
     CString safe = MakeSafePattern(run);
-    size_t n = wcsftime(buffer, 128, safe, &when);
-    if (n == 0 && !safe.IsEmpty()) {
-        // 0 also stands for an expansion that is really empty ("%p" in some locales).
-        wchar_t large[2048];
-        if (wcsftime(large, 2048, safe, &when) > 0)
-            return false;
-    }
+    size_t n = wcsftime(buffer, kRoom, safe, &when);
+    if (n >= kLimit || (n == 0 && safe.GetLength() >= (int)kLimit))
+        return false;
     out.Append(buffer, (int)n);
     return true;
 }
