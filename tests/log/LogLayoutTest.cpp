@@ -11,7 +11,8 @@ protected:
     {
         CString out;
         for (int i = 0; i < line.GetRowCount(); i++)
-            out += (i ? L"|" : L"") + line.model.text.Mid(line.GetRow(i).start, line.GetRow(i).end - line.GetRow(i).start);
+            out +=
+                (i ? L"|" : L"") + line.model.text.Mid(line.GetRow(i).start, line.GetRow(i).end - line.GetRow(i).start);
         return out;
     }
 };
@@ -103,8 +104,8 @@ TEST_F(LogLayoutTest, HitTestingMapsPointsToCharacters)
 // testing stay inside it.
 TEST_F(LogLayoutTest, CodeSoupOfAnyLengthWrapsAndPaints)
 {
-    const wchar_t alphabet[] = {2, 3, 15, 22, 31, 9, L' ', L'0', L'4', L',', L'a', L'W', L'.', L'/', L':',
-                                L'h', L't', L'p', 0x3042, 0xD83D, 0xDE00, 0xD800};
+    const wchar_t alphabet[] = {2,    3,    15,   22,   31,   9,    L' ', L'0',   L'4',   L',',   L'a',
+                                L'W', L'.', L'/', L':', L'h', L't', L'p', 0x3042, 0xD83D, 0xDE00, 0xD800};
     unsigned seed = 11;
     auto next = [&seed] { return (seed = seed * 1103515245 + 12345) >> 16; };
     for (int round = 0; round < 120; round++) {
