@@ -3,6 +3,8 @@
 // server and whether the user is in it. Views, members and log files join it later.
 
 #include "irc/Modes.h"
+#include "log/FileLogger.h"
+#include "log/LogLineSink.h"
 #include "settings/ServerConfig.h"
 
 class TIRCUnit;
@@ -16,6 +18,8 @@ public:
     TIRCChannel& operator=(const TIRCChannel&) = delete;
     virtual ~TIRCChannel() = default;
 
+    // Into the channel's view (made on first need) and log file; true when it hit a keyword.
+    bool AddLine(TLogLineData line, bool checkKeywords);
     void OnJoined() { joined = true; }
     void OnLeft() { joined = false; }
 
@@ -29,6 +33,7 @@ public:
     bool IsJoined() const { return joined; }
 
     TChannelMode mode;
+    TFileLogger logger;
 
 private:
     TIRCUnit* unit;

@@ -7,6 +7,8 @@
 #include "irc/IRCConnection.h"
 #include "irc/IRCUnitSession.h"
 #include "irc/UnitServices.h"
+#include "log/FileLogger.h"
+#include "log/LogFormat.h"
 #include "net/NameResolver.h"
 #include "settings/ServerConfig.h"
 
@@ -36,6 +38,11 @@ public:
 
     void SetScriptEvents(IUnitScriptEvents* events) { scripts = events; }
     void SetMacroEngine(IUnitMacroEngine* engine) { macros = engine; }
+    // The "Format" settings of the view; read at every printed line.
+    void SetLogFormat(const TLogFormat* format);
+    IIRCUnitListener* GetWorld() const { return world; }
+    const TPreference* GetPreference() const { return preference; }
+    TFileLogger& GetServerLog() { return serverLog; }
 
     CString GetName() const { return settings.Name; }
     const TUnitSetting& GetSettings() const { return settings; }
@@ -98,12 +105,37 @@ public:
     void Tick();
     void ScheduleConnect(int seconds);
 
-    // Output.
+    // Output: every line a unit shows goes through these.
+    bool PrintToServer(const CString& channelName, const CString& nick, const CString& text, int eventType,
+                       int nickStyle, bool checkKeywords, const CString& eventData);
+    bool PrintToChannel(TIRCChannel* channel, const CString& nick, const CString& text, int eventType, int nickStyle,
+                        bool checkKeywords);
     void PrintSystemText(TIRCChannel* channel, const CString& text);
-    void PrintErrorText(const CString& text);
     void PrintReply(const CString& text);
+    void PrintCtcpQueryText(const CString& text);
+    void PrintCtcpReplyText(const CString& text);
+    void PrintErrorText(const CString& text);
+    void PrintReplyParams(const TIRCReceiveMessage& message);
     void PrintUnknownReply(const TIRCReceiveMessage& message);
+    void PrintErrorReply(const TIRCReceiveMessage& message);
+    bool PrintServerLine(const CString& channelName, const CString& nick, const CString& text, int eventType,
+                         int nickStyle, bool checkKeywords, const CString& eventData);
+    bool PrintChannelLine(int eventType, TIRCChannel* channel, const CString& nick, const CString& text,
+                          int nickStyle, bool checkKeywords);
+    void CopyServerLineToAllLog(const CString& channelName, const CString& nick, const CString& text, int eventType,
+                                int nickStyle, bool checkKeywords);
+    void CopyChannelLineToAllLog(TIRCChannel* channel, const CString& nick, const CString& text, int eventType,
+                                 int nickStyle, bool checkKeywords);
+    bool ShouldCopyToAllLog(TIRCChannel* channel);
+    void PrintSystemLine(TIRCChannel* channel, const CString& text);
+    void CopySystemLineToAllLog(TIRCChannel* channel, const CString& text);
+    static int GetLineType(int eventType);
+    void OnKeywordHit(TIRCChannel* channel, const TLogLineData& line);
+    void CollectUrls(const TLogLineData& line, const TLogLineAdded& added, TIRCChannel* channel);
+    void MarkNewTalk(TIRCChannel* talk);
+    void MarkUpdate(TIRCChannel* channel);
     void RefreshTreeItem(TIRCChannel* channel);
+    void UpdateTitleIfUnitSelected() { world->UpdateTitleIfUnitSelected(this); }
     void LogReceivedLine(const CStringA& line);
     void LogSentLine(const CStringA& line);
     void CloseServerLog();
@@ -145,6 +177,9 @@ private:
     void SendJoin(const CString& channels, const CString& keys);
     bool FitsJoinLine(const CString& channels, const CString& keys) const;
     void CollectRejoinList();
+    TLogLineData MakeLine(int eventType, const CString& nick, const CString& text, int nickStyle) const;
+    CString PlacePrefix(const CString& channelName) const;
+    bool NodeSetting(TIRCChannel* channel, bool TChannelConfig::*channelFlag, bool TUnitSetting::*unitFlag) const;
 
     TIRCUnitSession session;
     std::vector<TIRCChannel*> channels;
@@ -153,6 +188,8 @@ private:
     const TPreference* preference;
     IUnitScriptEvents* scripts;
     IUnitMacroEngine* macros;
+    const TLogFormat* logFormat;
+    TFileLogger serverLog;
     TInetAddress myAddress;
     int addressMethod = 0;
     CString addressTexts[3];

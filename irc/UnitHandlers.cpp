@@ -3,6 +3,17 @@
 
 #include "irc/IRCUnit.h"
 
+// Plain text into the channel it was said in; talks, CTCP, ignore masks and the rest of the
+// message display come with the message handlers.
+void TIRCUnit::HandlePrivmsg(const TIRCReceiveMessage& message, TDispatchResult& result)
+{
+    TIRCChannel* channel = FindChannelByIRCName(message.GetParam(0));
+    if (!channel)
+        return;
+    result.keyword = PrintToChannel(channel, message.nick, message.GetParam(1), EVENT_MESSAGE, 0, true);
+    MarkUpdate(channel);
+}
+
 void TIRCUnit::HandlePing(const TIRCReceiveMessage& message, TDispatchResult&)
 {
     session.keepAliveCount = 0;
@@ -53,7 +64,6 @@ void TIRCUnit::OnErrorMessage(const TIRCReceiveMessage& message, TDispatchResult
     PrintErrorText(message.GetParamsFrom(0));
 }
 
-void TIRCUnit::HandlePrivmsg(const TIRCReceiveMessage&, TDispatchResult&) {}
 void TIRCUnit::HandleQuit(const TIRCReceiveMessage&, TDispatchResult&) {}
 void TIRCUnit::HandleTopic(const TIRCReceiveMessage&, TDispatchResult&) {}
 void TIRCUnit::HandleNotice(const TIRCReceiveMessage&, TDispatchResult&) {}
