@@ -137,6 +137,7 @@ public:
     void RefreshTreeItem(TIRCChannel* channel);
     void UpdateTitleIfUnitSelected() { world->UpdateTitleIfUnitSelected(this); }
     void LogReceivedLine(const CStringA& line);
+    void LogReceivedText(const CString& text);
     void LogSentLine(const CStringA& line);
     void CloseServerLog();
     void FlushLogs();
@@ -179,6 +180,7 @@ private:
     void CollectRejoinList();
     TLogLineData MakeLine(int eventType, const CString& nick, const CString& text, int nickStyle) const;
     CString PlacePrefix(const CString& channelName) const;
+    CString TimeText() const;
     bool NodeSetting(TIRCChannel* channel, bool TChannelConfig::*channelFlag, bool TUnitSetting::*unitFlag) const;
 
     TIRCUnitSession session;
@@ -190,6 +192,12 @@ private:
     IUnitMacroEngine* macros;
     const TLogFormat* logFormat;
     TFileLogger serverLog;
+    struct TTimeCache {
+        unsigned long long second = 0;
+        CString pattern;
+        CString text;
+    };
+    mutable TTimeCache timeCache;
     TInetAddress myAddress;
     int addressMethod = 0;
     CString addressTexts[3];

@@ -50,9 +50,9 @@ void TIRCUnit::OnResolve(TIRCConnection*) {}
 
 void TIRCUnit::OnReceive(TIRCConnection*, TIRCReceiveMessageA* raw)
 {
-    LogReceivedLine(raw->rawLine);
     TIRCReceiveMessage message;
     message.rawLine = Decode(raw->rawLine);
+    LogReceivedText(message.rawLine);
     message.prefix = Decode(raw->prefix);
     message.nick = Decode(raw->nick);
     message.user = Decode(raw->user);

@@ -39,7 +39,7 @@ TLogLineData TIRCUnit::MakeLine(int eventType, const CString& nick, const CStrin
 {
     TLogFormatter formatter(*logFormat);
     TLogLineData line;
-    line.timeText = formatter.FormatTime();
+    line.timeText = TimeText();
     line.body = text;
     line.lineType = GetLineType(eventType);
     line.nickStyle = nickStyle;
@@ -50,6 +50,23 @@ TLogLineData TIRCUnit::MakeLine(int eventType, const CString& nick, const CStrin
     }
     line.unitTag = (intptr_t)this;
     return line;
+}
+
+// The stamp changes once a second at most; a flood of lines shares it.
+CString TIRCUnit::TimeText() const
+{
+    if (!logFormat->EnableTime)
+        return CString();
+    // The run-time's time() is slow enough to show in a flood; the system clock is not.
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    unsigned long long second = ((unsigned long long)now.dwHighDateTime << 32 | now.dwLowDateTime) / 10000000;
+    if (second != timeCache.second || logFormat->Time != timeCache.pattern) {
+        timeCache.second = second;
+        timeCache.pattern = logFormat->Time;
+        timeCache.text = TLogFormatter(*logFormat).FormatTimeAt(time(nullptr));
+    }
+    return timeCache.text;
 }
 
 CString TIRCUnit::PlacePrefix(const CString& channelName) const
@@ -261,10 +278,12 @@ void TIRCUnit::MarkUpdate(TIRCChannel* channel)
 
 void TIRCUnit::RefreshTreeItem(TIRCChannel* channel) { world->RefreshTreeItem(this, channel); }
 
-void TIRCUnit::LogReceivedLine(const CStringA& line)
+void TIRCUnit::LogReceivedLine(const CStringA& line) { LogReceivedText(Decode(line)); }
+
+void TIRCUnit::LogReceivedText(const CString& text)
 {
     if (!session.shutdown)
-        world->AddProtocolLine(this, Decode(line), 0);
+        world->AddProtocolLine(this, text, 0);
 }
 
 void TIRCUnit::LogSentLine(const CStringA& line)
