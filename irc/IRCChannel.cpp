@@ -9,11 +9,20 @@ TIRCChannel::TIRCChannel(TIRCUnit* owner, const TChannelConfig& entry, int chann
     const TPreference* preference = unit->GetPreference();
     logger.preferences = preference;
     logger.kind = kind == KindChannel ? LOGFILE_CHANNEL : kind == KindTalk ? LOGFILE_TALK : LOGFILE_DCCCHAT;
-    logger.enabled = kind == KindChannel ? preference->EnableChannelLog
-                     : kind == KindTalk  ? preference->EnableTalkLog
-                                         : preference->EnableDCCChatLog;
     logger.SetServerName(unit->GetName());
     logger.SetChannelName(config.Name);
+    ApplyPreferences();
+}
+
+void TIRCChannel::ApplyPreferences()
+{
+    const TPreference* preference = unit->GetPreference();
+    bool enabled = kind == KindChannel ? preference->EnableChannelLog
+                   : kind == KindTalk  ? preference->EnableTalkLog
+                                       : preference->EnableDCCChatLog;
+    if (!enabled)
+        logger.Close();
+    logger.enabled = enabled;
 }
 
 bool TIRCChannel::AddLine(TLogLineData line, bool checkKeywords)

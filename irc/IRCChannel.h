@@ -20,6 +20,8 @@ public:
 
     // Into the channel's view (made on first need) and log file; true when it hit a keyword.
     bool AddLine(TLogLineData line, bool checkKeywords);
+    // The log file follows the log switch of its kind.
+    void ApplyPreferences();
     void OnJoined() { joined = true; }
     void OnLeft() { joined = false; }
 

@@ -104,6 +104,7 @@ public:
     // Tick.
     void Tick();
     void ScheduleConnect(int seconds);
+    void ApplyPreferences();
 
     // Output: every line a unit shows goes through these.
     bool PrintToServer(const CString& channelName, const CString& nick, const CString& text, int eventType,
@@ -175,6 +176,7 @@ private:
     void TickQuitWait();
     void TickKeepAlive();
     void ResolveOwnAddress();
+    void ApplyAddressMethod();
     void SendJoin(const CString& channels, const CString& keys);
     bool FitsJoinLine(const CString& channels, const CString& keys) const;
     void CollectRejoinList();
@@ -200,6 +202,7 @@ private:
     mutable TTimeCache timeCache;
     TInetAddress myAddress;
     int addressMethod = 0;
+    // Host texts the own address may come from: the own JOIN's, the GETADDRESS reply's, spare.
     CString addressTexts[3];
     TNameResolver resolver;
     TIRCConnection connection;

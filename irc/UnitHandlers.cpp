@@ -25,6 +25,8 @@ void TIRCUnit::HandleJoin(const TIRCReceiveMessage& message, TDispatchResult&)
 {
     if (message.nick != session.currentNick)
         return;
+    // The host the server shows for the user is one way to learn the own address.
+    addressTexts[0] = message.host;
     CString name = message.GetParam(0);
     TIRCChannel* channel = FindChannelByIRCName(name);
     if (!channel)

@@ -117,3 +117,37 @@ TEST_F(UnitTickTest, ADelayedConnectStartsWhenItsCountdownRunsOut)
 }
 
 } // namespace
+
+namespace {
+
+class UnitPreferencesTest : public TUnitTest {};
+
+TEST_F(UnitPreferencesTest, SwitchingToGetAddressAsksOneselfOncePerChange)
+{
+    StartOffline();
+    Feed(":irc.example 001 kvnick :Welcome");
+    TakeQueued();
+    preference.IPResolveMethod = 2;
+    unit->ApplyPreferences();
+    EXPECT_EQ(TakeQueued(), (Lines{"PRIVMSG kvnick :\x01GETADDRESS\x01"}));
+    unit->ApplyPreferences();
+    EXPECT_TRUE(TakeQueued().empty());
+}
+
+TEST_F(UnitPreferencesTest, TurningTheServerLogOffClosesItAndTheReconnectFollowsThePreference)
+{
+    preference.LogRootDir = folder.path + L"logs\\";
+    preference.EnableUnitLog = true;
+    StartOffline();
+    Feed(":irc.example 001 kvnick :Welcome");
+    ASSERT_TRUE(unit->GetServerLog().IsOpen());
+    preference.EnableUnitLog = false;
+    preference.Reconnect = false;
+    unit->ApplyPreferences();
+    EXPECT_FALSE(unit->GetServerLog().IsOpen());
+    EXPECT_FALSE(unit->GetSession().reconnectArmed);
+    unit->PrintReply(L"not written");
+    EXPECT_FALSE(unit->GetServerLog().IsOpen());
+}
+
+} // namespace
