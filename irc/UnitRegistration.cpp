@@ -56,6 +56,8 @@ void TIRCUnit::OpenConnection(bool firstAttempt)
     transport.password = settings.SocksPassword;
     if (transport.client.socket == INVALID_SOCKET)
         transport.client.useTls = !settings.EnableSocks && settings.UseSSL;
+    // Through a proxy, TLS starts on the server's stream once the proxy has connected it.
+    transport.tlsAfterProxy = settings.EnableSocks && settings.UseSSL;
 
     int& index = session.altServerIndex;
     CString host;

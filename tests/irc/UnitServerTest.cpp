@@ -60,7 +60,7 @@ struct TRoadCase {
     bool socks;
 };
 
-TEST_F(UnitServerTest, RegistersLogsInAndJoinsOnNgircdDirectlyOverTlsAndThroughSocks5)
+TEST_F(UnitServerTest, RegistersLogsInAndJoinsOnNgircdDirectlyOverTlsAndThroughSocks5WithAndWithoutTls)
 {
     REQUIRE_PEER_PORT(plainPort, "IRC_PORT");
     REQUIRE_PEER_PORT(tlsPort, "IRC_TLS_PORT");
@@ -69,6 +69,7 @@ TEST_F(UnitServerTest, RegistersLogsInAndJoinsOnNgircdDirectlyOverTlsAndThroughS
         {"plain", "IRC_PORT", false, false},
         {"TLS", "IRC_TLS_PORT", true, false},
         {"SOCKS5", "IRC_PORT", false, true},
+        {"TLS through SOCKS5", "IRC_TLS_PORT", true, true},
     };
     int n = 0;
     for (const TRoadCase& c : cases) {
