@@ -89,8 +89,7 @@ public:
     void HandleNumericReply(const TIRCReceiveMessage& message);
 
     // Sending.
-    void SendCommand(const CString& command, const CString& first, const CString& second, int penalty,
-                     int priority);
+    void SendCommand(const CString& command, const CString& first, const CString& second, int penalty, int priority);
     bool SplitMessageText(const CString& command, const CString& target, CString& text, CString& rest) const;
     void SendPong(const CString& text);
     void SendNames(const CString& channel);
@@ -121,8 +120,8 @@ public:
     void PrintErrorReply(const TIRCReceiveMessage& message);
     bool PrintServerLine(const CString& channelName, const CString& nick, const CString& text, int eventType,
                          int nickStyle, bool checkKeywords, const CString& eventData);
-    bool PrintChannelLine(int eventType, TIRCChannel* channel, const CString& nick, const CString& text,
-                          int nickStyle, bool checkKeywords);
+    bool PrintChannelLine(int eventType, TIRCChannel* channel, const CString& nick, const CString& text, int nickStyle,
+                          bool checkKeywords);
     void CopyServerLineToAllLog(const CString& channelName, const CString& nick, const CString& text, int eventType,
                                 int nickStyle, bool checkKeywords);
     void CopyChannelLineToAllLog(TIRCChannel* channel, const CString& nick, const CString& text, int eventType,

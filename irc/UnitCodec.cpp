@@ -15,9 +15,12 @@ const int kIso2022Jp = 50221;
 int KanaModeOf(int method)
 {
     switch (method) {
-    case 1: return 2;
-    case 2: return 1;
-    default: return 0;
+    case 1:
+        return 2;
+    case 2:
+        return 1;
+    default:
+        return 0;
     }
 }
 

@@ -4,10 +4,12 @@
 
 void TIRCUnit::HandleNumericReply(const TIRCReceiveMessage& message)
 {
+    // clang-format off
     switch (message.numeric) {
     case 1: OnLoggedIn(message); break;
     case 376: OnLoggedIn(message); break;
     case 422: OnLoggedIn(message); break;
     default: PrintUnknownReply(message); break;
     }
+    // clang-format on
 }

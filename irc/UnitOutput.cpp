@@ -76,8 +76,7 @@ CString TIRCUnit::PlacePrefix(const CString& channelName) const
                                  : formatter.FormatUnitChannelPrefix(settings.Name, channelName);
 }
 
-bool TIRCUnit::NodeSetting(TIRCChannel* channel, bool TChannelConfig::*channelFlag,
-                           bool TUnitSetting::*unitFlag) const
+bool TIRCUnit::NodeSetting(TIRCChannel* channel, bool TChannelConfig::*channelFlag, bool TUnitSetting::*unitFlag) const
 {
     return channel ? channel->GetConfig().*channelFlag : settings.*unitFlag;
 }
@@ -108,7 +107,10 @@ void TIRCUnit::PrintSystemText(TIRCChannel* channel, const CString& text)
         CopySystemLineToAllLog(channel, text);
 }
 
-void TIRCUnit::PrintReply(const CString& text) { PrintToServer(CString(), CString(), text, EVENT_REPLY, 0, false, CString()); }
+void TIRCUnit::PrintReply(const CString& text)
+{
+    PrintToServer(CString(), CString(), text, EVENT_REPLY, 0, false, CString());
+}
 
 void TIRCUnit::PrintCtcpQueryText(const CString& text)
 {
@@ -188,8 +190,8 @@ void TIRCUnit::CopyServerLineToAllLog(const CString& channelName, const CString&
     world->AddLineToAllLog(line, checkKeywords && settings.Keyword);
 }
 
-void TIRCUnit::CopyChannelLineToAllLog(TIRCChannel* channel, const CString& nick, const CString& text,
-                                       int eventType, int nickStyle, bool checkKeywords)
+void TIRCUnit::CopyChannelLineToAllLog(TIRCChannel* channel, const CString& nick, const CString& text, int eventType,
+                                       int nickStyle, bool checkKeywords)
 {
     if (!IsConsoleEventEnabled(*logFormat, eventType))
         return;

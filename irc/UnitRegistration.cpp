@@ -88,9 +88,9 @@ void TIRCUnit::BeginConnecting(bool firstAttempt)
         session.loginCountdown = preference->RetryOnHaltTime;
     const TSocksClient& transport = connection.transport;
     CString host = StripHostComment(transport.targetHost);
-    PrintSystemText(nullptr, firstAttempt ? FormatConnectingMessage(host, transport.targetPort)
-                                          : FormatReconnectingMessage(host, transport.targetPort,
-                                                                      session.reconnectAttempts));
+    PrintSystemText(nullptr, firstAttempt
+                                 ? FormatConnectingMessage(host, transport.targetPort)
+                                 : FormatReconnectingMessage(host, transport.targetPort, session.reconnectAttempts));
 }
 
 void TIRCUnit::Register()
@@ -129,8 +129,8 @@ void TIRCUnit::OnLoggedIn(const TIRCReceiveMessage& welcome)
     PrintSystemText(nullptr, LoadResourceString(IDS_LOGGED_IN));
 
     bool restoreAway = preference->RestoreNickAndAwayOnReconnect ? session.userMode.away : settings.AutoAway;
-    CString awayText = preference->RestoreNickAndAwayOnReconnect ? session.awayMessage
-                                                                 : ExpandText(settings.AwayMessage);
+    CString awayText =
+        preference->RestoreNickAndAwayOnReconnect ? session.awayMessage : ExpandText(settings.AwayMessage);
     if (restoreAway)
         SetAway(true, awayText);
     else

@@ -5,7 +5,6 @@
 
 #include "settings/Preference.h"
 
-
 void TIRCUnit::Tick()
 {
     switch (session.state) {

@@ -49,9 +49,8 @@ TEST_F(UnitDispatchTest, MacroEventsFollowEachLineWithDerivedModeAndKeywordEvent
     Feed(":op!u@h MODE #one +o-v kvnick other");
     Feed(":a!u@h PRIVMSG #one :hello");
     Feed(":a!u@h WHATEVER x");
-    EXPECT_EQ(recorder.macroEvents,
-              (Lines{"MODE #one +o-v kvnick other", "OP #one kvnick", "DEVOICE #one other", "PRIVMSG #one hello",
-                     "WHATEVER x"}));
+    EXPECT_EQ(recorder.macroEvents, (Lines{"MODE #one +o-v kvnick other", "OP #one kvnick", "DEVOICE #one other",
+                                           "PRIVMSG #one hello", "WHATEVER x"}));
 }
 
 TEST_F(UnitDispatchTest, StoppedMacrosSeeNothingWhileHandlersStillRun)

@@ -25,7 +25,11 @@ TEST_F(UnitRegistrationTest, RegistrationSendsPassNickAndUserAsStored)
         {"no password", false, L"", true, L"kvuser", {"NICK kvnick", "USER kvuser 8 * :Ketroval Test"}},
         {"password set but off", false, L"secret", true, L"kvuser", {"NICK kvnick", "USER kvuser 8 * :Ketroval Test"}},
         {"password on but empty", true, L"", true, L"kvuser", {"NICK kvnick", "USER kvuser 8 * :Ketroval Test"}},
-        {"password on", true, L"secret", false, L"kvuser",
+        {"password on",
+         true,
+         L"secret",
+         false,
+         L"kvuser",
          {"PASS secret", "NICK kvnick", "USER kvuser 0 * :Ketroval Test"}},
         {"blank user name made valid", false, L"", true, L"kv user", {"NICK kvnick", "USER kvuser 8 * :Ketroval Test"}},
     };

@@ -40,8 +40,10 @@ protected:
     bool SawMacroEvent(const std::string& event)
     {
         return PumpMessagesUntil(
-            [&] { return std::find(recorder.macroEvents.begin(), recorder.macroEvents.end(), event) !=
-                         recorder.macroEvents.end(); },
+            [&] {
+                return std::find(recorder.macroEvents.begin(), recorder.macroEvents.end(), event) !=
+                       recorder.macroEvents.end();
+            },
             10000);
     }
     bool HistoryHolds(const char* line)
@@ -167,13 +169,8 @@ TEST_F(UnitServerTest, AUserQuitIsNeverFollowedByAReconnect)
 {
     preference.ReconnectTime = 1;
     TScriptedServer server;
-    settings.Port = server.Port();
-    MakeUnit();
-    unit->Connect();
-    TLineSocket* peer = server.WaitClient();
+    TLineSocket* peer = ConnectTo(server, true);
     ASSERT_NE(peer, nullptr);
-    peer->Send(":irc.example 001 kvnick :Welcome\r\n");
-    ASSERT_TRUE(WaitLoggedIn());
     unit->SendQuit(L"bye");
     ASSERT_TRUE(peer->WaitFor("QUIT :bye"));
     peer->Close();
@@ -188,14 +185,8 @@ TEST_F(UnitServerTest, AUserQuitIsNeverFollowedByAReconnect)
 TEST_F(UnitServerTest, PingIsAnsweredAheadOfLinesHeldByFloodControl)
 {
     TScriptedServer server;
-    settings.Port = server.Port();
-    MakeUnit();
-    unit->Connect();
-    TLineSocket* peer = server.WaitClient();
+    TLineSocket* peer = ConnectTo(server, true);
     ASSERT_NE(peer, nullptr);
-    ASSERT_TRUE(peer->WaitFor("USER kvuser"));
-    peer->Send(":irc.example 001 kvnick :Welcome\r\n");
-    ASSERT_TRUE(WaitLoggedIn());
     size_t before = peer->Lines().size();
     // Budgets are paid back only once the PING has been read, so the order is exact.
     TIRCConnection& connection = unit->GetConnection();

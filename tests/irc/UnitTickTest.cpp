@@ -85,13 +85,8 @@ TEST_F(UnitTickTest, KeepAlivePongGoesOutEveryIntervalOnlyWhenLoggedIn)
 TEST_F(UnitTickTest, AServerThatIgnoresQuitIsDroppedOnTheSeventhTick)
 {
     TScriptedServer server;
-    settings.Port = server.Port();
-    MakeUnit();
-    unit->Connect();
-    TLineSocket* peer = server.WaitClient();
+    TLineSocket* peer = ConnectTo(server, true);
     ASSERT_NE(peer, nullptr);
-    peer->Send(":irc.example 001 kvnick :Welcome\r\n");
-    ASSERT_TRUE(PumpMessagesUntil([&] { return unit->GetState() == TIRCUnit::StateLoggedIn; }, 5000));
     unit->SendQuit(L"bye");
     ASSERT_TRUE(peer->WaitFor("QUIT :bye"));
     for (int i = 0; i < 6; i++)
