@@ -174,6 +174,9 @@ private:
     void TickRegistering();
     void TickQuitWait();
     void TickKeepAlive();
+    void RestoreAway();
+    void ReopenTalks();
+    TJoinList TakeJoinList();
     void ResolveOwnAddress();
     void ApplyAddressMethod();
     void SendJoin(const CString& channels, const CString& keys);

@@ -123,3 +123,34 @@ TEST_F(UnitDispatchTest, SentLinesAreNotReportedBeforeTheyAreWritten)
 }
 
 } // namespace
+
+namespace {
+
+class UnitRejoinTest : public UnitDispatchTest {};
+
+TEST_F(UnitRejoinTest, ForcedAutoJoinAddsTheAutoJoinChannelsThatWereNotJoined)
+{
+    preference.ForceAutoJoin = true;
+    LogIn();
+    TChannelConfig two;
+    two.Name = L"#two";
+    unit->AddChannel(two, TIRCChannel::KindChannel);
+    unit->OnClose(&unit->GetConnection());
+    StartOffline();
+    TakeQueued();
+    Feed(":irc.example 001 kvnick :Welcome back");
+    EXPECT_EQ(TakeQueued(), (Lines{"JOIN #one,#two key1"}));
+}
+
+TEST_F(UnitRejoinTest, AConnectionTheUserStartsForgetsThePreviousChannels)
+{
+    LogIn();
+    unit->OnClose(&unit->GetConnection());
+    ASSERT_TRUE(unit->GetSession().rejoinPending);
+    unit->Connect();
+    EXPECT_FALSE(unit->GetSession().rejoinPending);
+    EXPECT_TRUE(unit->GetSession().rejoinList.empty());
+    unit->CloseByUser();
+}
+
+} // namespace
