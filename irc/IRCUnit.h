@@ -185,6 +185,7 @@ private:
     TLogLineData MakeLine(int eventType, const CString& nick, const CString& text, int nickStyle) const;
     CString PlacePrefix(const CString& channelName) const;
     CString TimeText() const;
+    CString NickPrefix(const CString& nick) const;
     bool NodeSetting(TIRCChannel* channel, bool TChannelConfig::*channelFlag, bool TUnitSetting::*unitFlag) const;
 
     TIRCUnitSession session;
@@ -202,6 +203,13 @@ private:
         CString text;
     };
     mutable TTimeCache timeCache;
+    struct TPrefixCache {
+        CString name;
+        CString pattern;
+        CString server;
+        CString text;
+    };
+    mutable TPrefixCache prefixCache[2]; // nick prefix, place prefix
     TInetAddress myAddress;
     int addressMethod = 0;
     // Host texts the own address may come from: the own JOIN's, the GETADDRESS reply's, spare.
