@@ -2,6 +2,8 @@
 
 #include <oniguruma.h>
 
+#include <vector>
+
 const wchar_t* const kUrlPattern = L"(h?ttps?|ftp|mms)://[^\\s/,'\"`?<>\u3000]+"
                                    L"(/([^\\s'\"<>\u3000\u2026]*"
                                    L"[^\\s.,'\"?<>\u3000\u3001\uFF0C\u3002\uFF0E\u2026])?)?";
@@ -24,6 +26,66 @@ bool MayBeInAddress(wchar_t c)
 {
     return c >= 0x80 || (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z') || (c >= L'0' && c <= L'9') || c == L'.' ||
            c == L':' || c == L'-';
+}
+
+bool IsAsciiLetter(wchar_t c) { return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z'); }
+bool IsAsciiDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
+bool IsLabelChar(wchar_t c) { return IsAsciiLetter(c) || IsAsciiDigit(c) || c == L'-'; }
+bool IsLowerHex(wchar_t c) { return IsAsciiDigit(c) || (c >= L'a' && c <= L'f'); }
+
+// The three address patterns at position s of ASCII text, in the expression's order and with its
+// backtracking; the length of the match, 0 for none.
+int MatchHostName(const wchar_t* t, int s, int end)
+{
+    std::vector<int> labelEnds; // position after each "label."
+    for (int p = s;;) {
+        int q = p;
+        while (q < end && IsLabelChar(t[q]))
+            q++;
+        if (q == p || q >= end || t[q] != L'.' || t[p] == L'-' || t[q - 1] == L'-')
+            break;
+        p = q + 1;
+        labelEnds.push_back(p);
+    }
+    // As many labels as the top level still allows, at least two before it.
+    for (int k = (int)labelEnds.size(); k >= 2; k--) {
+        int at = labelEnds[k - 1], letters = 0;
+        while (at + letters < end && letters < 6 && IsAsciiLetter(t[at + letters]))
+            letters++;
+        if (letters >= 2)
+            return at + letters - s;
+    }
+    return 0;
+}
+
+// Runs of at most `most` characters of a class, each closed by a separator, `groups` times, then
+// one more run of up to `most` (at least `last`).
+template <typename Class>
+int MatchGroups(const wchar_t* t, int s, int end, int groups, int most, int last, wchar_t separator, Class isMember)
+{
+    int p = s;
+    for (int g = 0; g < groups; g++) {
+        int q = p;
+        while (q < end && isMember(t[q]))
+            q++;
+        if (q - p > most || q - p < last || q >= end || t[q] != separator)
+            return 0;
+        p = q + 1;
+    }
+    int q = p;
+    while (q < end && q - p < most && isMember(t[q]))
+        q++;
+    return q - p >= last ? q - s : 0;
+}
+
+int MatchAddressAt(const wchar_t* t, int s, int end)
+{
+    int n = MatchHostName(t, s, end);
+    if (n == 0)
+        n = MatchGroups(t, s, end, 7, 4, 0, L':', IsLowerHex);
+    if (n == 0)
+        n = MatchGroups(t, s, end, 3, 3, 1, L'.', IsAsciiDigit);
+    return n;
 }
 
 // White space as the expression library sees it in \s.
@@ -117,30 +179,56 @@ int TLogAddressFinder::FindAddress(const CString& text, int start, int& length) 
 {
     length = 0;
     const int n = text.GetLength();
-    // The expression runs only over stretches of characters an address can hold, and only over
-    // those with a dot or enough colons.
+    const wchar_t* t = text.GetString();
+    // Only stretches of characters an address can hold, and only those with a dot or enough
+    // colons; plain ASCII ones are matched by hand, others (digits of other scripts) by the
+    // expression.
     for (int i = start < 0 ? 0 : start; i < n;) {
-        while (i < n && !MayBeInAddress(text[i]))
+        while (i < n && !MayBeInAddress(t[i]))
             i++;
         int first = i, dots = 0, colons = 0;
-        for (; i < n && MayBeInAddress(text[i]); i++) {
-            dots += text[i] == L'.';
-            colons += text[i] == L':';
+        bool ascii = true;
+        for (; i < n && MayBeInAddress(t[i]); i++) {
+            dots += t[i] == L'.';
+            colons += t[i] == L':';
+            ascii = ascii && t[i] < 0x80;
         }
         if (dots == 0 && colons < 7)
             continue;
-        CString stretch = text.Mid(first, i - first);
-        TRegexMatchResult match;
-        for (int p = 0; addressExpression.Search(match, stretch, p, -1);) {
-            int s = first + match.region->beg[0] / 2;
-            int e = first + match.region->end[0] / 2;
-            if (e >= n || !IsWordTail(text[e])) {
-                length = e - s;
-                return s;
-            }
-            // Part of a longer word: look again after it.
-            p = (e > s ? e : s + 1) - first;
+        int s = ascii ? FindAsciiAddress(t, n, first, i, length) : FindAddressInStretch(text, first, i, length);
+        if (s >= 0)
+            return s;
+    }
+    return -1;
+}
+
+int TLogAddressFinder::FindAsciiAddress(const wchar_t* t, int n, int first, int end, int& length) const
+{
+    for (int s = first; s < end; s++) {
+        int m = MatchAddressAt(t, s, end);
+        if (m == 0)
+            continue;
+        if (s + m >= n || !IsWordTail(t[s + m])) {
+            length = m;
+            return s;
         }
+        s += m - 1; // part of a longer word: look again after it
+    }
+    return -1;
+}
+
+int TLogAddressFinder::FindAddressInStretch(const CString& text, int first, int end, int& length) const
+{
+    CString stretch = text.Mid(first, end - first);
+    TRegexMatchResult match;
+    for (int p = 0; addressExpression.Search(match, stretch, p, -1);) {
+        int s = first + match.region->beg[0] / 2;
+        int e = first + match.region->end[0] / 2;
+        if (e >= text.GetLength() || !IsWordTail(text[e])) {
+            length = e - s;
+            return s;
+        }
+        p = (e > s ? e : s + 1) - first; // part of a longer word: look again after it
     }
     return -1;
 }

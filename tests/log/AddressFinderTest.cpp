@@ -126,7 +126,7 @@ TEST(AddressFinderTest, FindUrlAgreesWithTheUrlExpression)
                                L"/",      L"a",      L".",   L",",   L"?",   L"(",      L")",  L" ",      L"\u3000",
                                L"\u3002", L"\u2026", L"'",   L"`",   L"<",   L"\u65e5", L"\t", L"\u00A0", L"x_(y)"};
     unsigned seed = 3;
-    for (int round = 0; round < 4000; round++) {
+    for (int round = 0; round < 5000; round++) {
         CString text;
         int count = 1 + round % 12;
         for (int i = 0; i < count; i++) {
@@ -166,7 +166,7 @@ TEST(AddressFinderTest, FindAddressAgreesWithTheAddressExpression)
     const wchar_t* pieces[] = {L"a", L"Z", L"1",  L"99", L"\uFF11", L".",  L":",   L"-",  L"_",
                                L" ", L"/", L"ab", L"f0", L"\u65e5", L"::", L"com", L"1.2"};
     unsigned seed = 5;
-    for (int round = 0; round < 4000; round++) {
+    for (int round = 0; round < 5000; round++) {
         CString text;
         int count = 1 + round % 16;
         for (int i = 0; i < count; i++) {
