@@ -2,8 +2,6 @@
 
 #include <oniguruma.h>
 
-#include <vector>
-
 const wchar_t* const kUrlPattern = L"(h?ttps?|ftp|mms)://[^\\s/,'\"`?<>\u3000]+"
                                    L"(/([^\\s'\"<>\u3000\u2026]*"
                                    L"[^\\s.,'\"?<>\u3000\u3001\uFF0C\u3002\uFF0E\u2026])?)?";
@@ -37,7 +35,9 @@ bool IsLowerHex(wchar_t c) { return IsAsciiDigit(c) || (c >= L'a' && c <= L'f');
 // backtracking; the length of the match, 0 for none.
 int MatchHostName(const wchar_t* t, int s, int end)
 {
-    std::vector<int> labelEnds; // position after each "label."
+    // The labels repeat greedily and give back until a top level of 2 to 6 letters follows, so
+    // the match ends after the last label (at least the second) that has one.
+    int labels = 0, best = 0;
     for (int p = s;;) {
         int q = p;
         while (q < end && IsLabelChar(t[q]))
@@ -45,17 +45,13 @@ int MatchHostName(const wchar_t* t, int s, int end)
         if (q == p || q >= end || t[q] != L'.' || t[p] == L'-' || t[q - 1] == L'-')
             break;
         p = q + 1;
-        labelEnds.push_back(p);
-    }
-    // As many labels as the top level still allows, at least two before it.
-    for (int k = (int)labelEnds.size(); k >= 2; k--) {
-        int at = labelEnds[k - 1], letters = 0;
-        while (at + letters < end && letters < 6 && IsAsciiLetter(t[at + letters]))
+        int letters = 0;
+        while (p + letters < end && letters < 6 && IsAsciiLetter(t[p + letters]))
             letters++;
-        if (letters >= 2)
-            return at + letters - s;
+        if (++labels >= 2 && letters >= 2)
+            best = p + letters - s;
     }
-    return 0;
+    return best;
 }
 
 // Runs of at most `most` characters of a class, each closed by a separator, `groups` times, then
@@ -114,6 +110,15 @@ bool SchemeIs(const CString& text, int at, const wchar_t* scheme)
     return true;
 }
 
+int FindSeparator(const CString& text, int from)
+{
+    const wchar_t* t = text.GetString();
+    for (int i = from, n = text.GetLength(); i + 2 < n; i++)
+        if (t[i] == L':' && t[i + 1] == L'/' && t[i + 2] == L'/')
+            return i;
+    return -1;
+}
+
 // Start of the scheme that ends at the "://" at separator, leftmost first, or -1.
 int FindSchemeStart(const CString& text, int start, int separator)
 {
@@ -144,8 +149,8 @@ int TLogAddressFinder::FindUrl(const CString& text, int start, int& length) cons
 {
     length = 0;
     const int n = text.GetLength();
-    for (int separator = text.Find(L"://", start < 0 ? 0 : start); separator >= 0;
-         separator = text.Find(L"://", separator + 1)) {
+    for (int separator = FindSeparator(text, start < 0 ? 0 : start); separator >= 0;
+         separator = FindSeparator(text, separator + 1)) {
         int s = FindSchemeStart(text, start < 0 ? 0 : start, separator);
         int e = separator + 3;
         while (e < n && IsUrlHostChar(text[e]))

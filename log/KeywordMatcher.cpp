@@ -51,8 +51,12 @@ template <typename Visit> void ForEachOccurrence(const CString& text, CString pa
         return;
     if (foldCase)
         FoldCase(pattern);
-    for (int pos = text.Find(pattern, 0); pos >= 0; pos = text.Find(pattern, pos + pattern.GetLength()))
+    // Line text holds no NUL (the code-page conversion stops at one), so the C search fits.
+    const wchar_t* t = text.GetString();
+    for (const wchar_t* hit = wcsstr(t, pattern); hit; hit = wcsstr(hit + pattern.GetLength(), pattern)) {
+        int pos = (int)(hit - t);
         visit(TLogRange{pos, pos + pattern.GetLength()});
+    }
 }
 
 } // namespace

@@ -145,6 +145,7 @@ void TLogLineComposition::Layout(const TLogLineModel& model, HDC dc, int width)
     int p = 0, available = width, onRow = 0;
     size_t r = 0;
     TLogRow row;
+    row.pieces.reserve(model.runs.size());
     while (p < length) {
         while (r < model.runs.size() && model.runs[r].end <= p)
             r++;
