@@ -121,7 +121,9 @@ void TLogLineModel::ParseText(const CString& body, const TLogDrawContext& contex
     CString stripped;
     wchar_t* out = stripped.GetBuffer(n);
     int count = 0;
-    std::vector<TLogCharStyle> styles;
+    // One scratch buffer for every line: lines are composed one at a time on the UI thread.
+    static std::vector<TLogCharStyle> styles;
+    styles.clear();
     styles.reserve(n);
     TLogCharStyle style = {RUN_TEXT, 0, 0, 0};
     for (int i = 0; i < n;) {
