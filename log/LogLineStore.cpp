@@ -8,8 +8,10 @@ TLogLineAdded TLogLineStore::AddLine(const TLogLineData& data, bool checkKeyword
     TLogLineAdded added;
     added.lineNumber = counter;
     added.keyword = line->model.keyword;
-    added.urls = line->model.urls;
-    added.text = line->model.text;
+    if (!line->model.urls.empty()) {
+        added.urls = line->model.urls;
+        added.text = line->model.text;
+    }
     lines.push_back(std::move(line));
     if (limit > 0 && (int)lines.size() > limit)
         RemoveHeadLines((int)lines.size() - limit);
