@@ -91,20 +91,15 @@ CString TFileLogger::MakeFileName() const
     const CString* templates[] = {&preferences->UnitLogFile, &preferences->ChannelLogFile, &preferences->TalkLogFile,
                                   &preferences->DCCChatLogFile, &preferences->URLLogFile};
     const CString& pattern = kind >= 0 && kind <= LOGFILE_URL ? *templates[kind] : preferences->ChannelLogFile;
-    TFormatter f;
-    f.SetVariable('s', serverName);
-    f.SetVariable('p', serverName);
-    f.SetVariable('c', channelName);
     tm local = {};
     BreakDownLocalTime(clock(nullptr), local);
-    CString part;
-    part.Format(L"%04d", local.tm_year + 1900);
-    f.SetVariable('y', part);
-    part.Format(L"%02d", local.tm_mon + 1);
-    f.SetVariable('m', part);
-    part.Format(L"%02d", local.tm_mday);
-    f.SetVariable('d', part);
-    CString path = root + f.Format(pattern);
+    CString year, month, day;
+    year.Format(L"%04d", local.tm_year + 1900);
+    month.Format(L"%02d", local.tm_mon + 1);
+    day.Format(L"%02d", local.tm_mday);
+    CString name = ExpandTemplate(
+        pattern, {{'s', serverName}, {'p', serverName}, {'c', channelName}, {'y', year}, {'m', month}, {'d', day}});
+    CString path = root + name;
     ReplaceDoubleDots(path);
     return path;
 }

@@ -116,6 +116,17 @@ TEST(AddressFinderTest, FindAddressNeedsThreeLabelsOrFullIpForms)
         EXPECT_EQ(FirstMatch(c.text, 0, address), CString(c.address)) << ::testing::PrintToString(CString(c.text));
 }
 
+// Text made of random pieces, the same for the same seed.
+template <size_t N> CString RandomText(const wchar_t* (&pieces)[N], int count, unsigned& seed)
+{
+    CString text;
+    for (int i = 0; i < count; i++) {
+        seed = seed * 1103515245 + 12345;
+        text += pieces[(seed >> 16) % N];
+    }
+    return text;
+}
+
 // The hand-made URL scanner finds exactly what the URL expression finds, brackets trimmed alike.
 TEST(AddressFinderTest, FindUrlAgreesWithTheUrlExpression)
 {
@@ -127,12 +138,7 @@ TEST(AddressFinderTest, FindUrlAgreesWithTheUrlExpression)
                                L"\u3002", L"\u2026", L"'",   L"`",   L"<",   L"\u65e5", L"\t", L"\u00A0", L"x_(y)"};
     unsigned seed = 3;
     for (int round = 0; round < 5000; round++) {
-        CString text;
-        int count = 1 + round % 12;
-        for (int i = 0; i < count; i++) {
-            seed = seed * 1103515245 + 12345;
-            text += pieces[(seed >> 16) % (sizeof pieces / sizeof pieces[0])];
-        }
+        CString text = RandomText(pieces, 1 + round % 12, seed);
         int start = (int)((seed >> 8) % 3);
         int expectedStart = -1, expectedLength = 0;
         TRegexMatchResult match;
@@ -167,12 +173,7 @@ TEST(AddressFinderTest, FindAddressAgreesWithTheAddressExpression)
                                L" ", L"/", L"ab", L"f0", L"\u65e5", L"::", L"com", L"1.2"};
     unsigned seed = 5;
     for (int round = 0; round < 5000; round++) {
-        CString text;
-        int count = 1 + round % 16;
-        for (int i = 0; i < count; i++) {
-            seed = seed * 1103515245 + 12345;
-            text += pieces[(seed >> 16) % (sizeof pieces / sizeof pieces[0])];
-        }
+        CString text = RandomText(pieces, 1 + round % 16, seed);
         int expectedStart = -1, expectedLength = 0;
         TRegexMatchResult match;
         for (int p = 0; regex.Search(match, text, p, -1);) {
