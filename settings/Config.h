@@ -3,7 +3,7 @@
 // file has its own loader and saver; nothing is saved when the object is destroyed.
 
 #include "classlib/String.h"
-#include "macro/PopupFile.h"
+#include "settings/PopupFile.h"
 #include "settings/Preference.h"
 #include "settings/ServerConfig.h"
 #include "settings/ViewConfig.h"

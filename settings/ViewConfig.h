@@ -1,7 +1,7 @@
 #pragma once
 // The fonts and pictures that drawing uses, built from the stored view settings.
 
-#include "app/Font.h"
+#include "settings/Font.h"
 #include "foundation/Image.h"
 #include "settings/ViewSettings.h"
 

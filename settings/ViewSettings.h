@@ -3,7 +3,7 @@
 // same format.
 
 #include "classlib/String.h"
-#include "log/LogFormat.h"
+#include "settings/LogFormat.h"
 
 #include <windows.h>
 

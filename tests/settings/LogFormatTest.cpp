@@ -1,4 +1,4 @@
-#include "log/LogFormat.h"
+#include "settings/LogFormat.h"
 #include "settings/IniFile.h"
 
 #include "tests/common/StringPrinter.h"

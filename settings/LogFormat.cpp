@@ -1,4 +1,4 @@
-#include "log/LogFormat.h"
+#include "settings/LogFormat.h"
 
 #include "foundation/ResourceString.h"
 #include "res/resource.h"

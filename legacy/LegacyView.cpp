@@ -1,9 +1,9 @@
-#include "settings/LegacyView.h"
+#include "legacy/LegacyView.h"
 
 #include "foundation/Decimal.h"
 #include "settings/Config.h"
 #include "settings/IniFile.h"
-#include "settings/LegacyImport.h"
+#include "legacy/LegacyImport.h"
 #include "settings/ViewSettings.h"
 
 #include <climits>

@@ -2,7 +2,7 @@
 
 #include "settings/Config.h"
 #include "settings/IniFile.h"
-#include "settings/LegacyImport.h"
+#include "legacy/LegacyImport.h"
 #include "settings/ServerPassword.h"
 
 #include "foundation/CodePage.h"

@@ -3,7 +3,7 @@
 
 #include "settings/Config.h"
 #include "settings/IniFile.h"
-#include "settings/LegacyImport.h"
+#include "legacy/LegacyImport.h"
 
 #include "foundation/Path.h"
 #include "irc/IRCNames.h"

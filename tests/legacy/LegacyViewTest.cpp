@@ -1,4 +1,4 @@
-#include "settings/LegacyView.h"
+#include "legacy/LegacyView.h"
 
 #include "foundation/CodePage.h"
 #include "settings/Config.h"
