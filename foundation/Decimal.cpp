@@ -32,3 +32,14 @@ int HexDigitValue(wchar_t c)
         return c - L'A' + 10;
     return -1;
 }
+
+int ReadIndex(const CString& text, int from)
+{
+    long long value = -1;
+    for (int i = from; i < text.GetLength() && text[i] >= L'0' && text[i] <= L'9'; i++) {
+        value = (value < 0 ? 0 : value * 10) + (text[i] - L'0');
+        if (value > INT_MAX)
+            return -1;
+    }
+    return (int)value;
+}

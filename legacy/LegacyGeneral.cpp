@@ -8,7 +8,6 @@
 #include "foundation/Path.h"
 #include "irc/IRCNames.h"
 
-#include <algorithm>
 
 namespace {
 
@@ -43,7 +42,8 @@ public:
     void List(const wchar_t* countKey, const wchar_t* itemFormat, std::vector<CString>& target) const
     {
         target.clear();
-        int count = ReadLegacyCount(ini, countKey);
+        CString prefix = itemFormat;
+        int count = ReadLegacyCount(ini, countKey, prefix.Left(prefix.Find(L'%')));
         CString key;
         for (int i = 0; i < count; i++) {
             key.Format(itemFormat, i);
@@ -140,7 +140,7 @@ void ReadUser(const TIniFile& ini, TConfig& config)
 void ReadModes(const TIniFile& ini, TConfig& config)
 {
     config.legacyChannelModes.clear();
-    int count = ReadLegacyCount(ini, L"Count");
+    int count = ReadLegacyCount(ini, L"Count", L"ChanName");
     CString key;
     for (int i = 0; i < count; i++) {
         key.Format(L"ChanName%d", i);
@@ -252,9 +252,9 @@ void ReadAutoOp(const TLegacyReader& r, TPreference& p)
 
 } // namespace
 
-int ReadLegacyCount(const TIniFile& ini, const CString& key)
+int ReadLegacyCount(const TIniFile& ini, const CString& key, const CString& itemPrefix)
 {
-    return std::clamp(ini.ReadInt(key, 0), 0, kMaxLegacyItems);
+    return ini.TakeRecords(ini.ReadCount(key, itemPrefix));
 }
 
 CString NormalizeLegacyChannelName(const CString& name)

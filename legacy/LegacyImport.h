@@ -7,11 +7,9 @@
 
 class TIniFile;
 
-// A damaged old file could claim billions of entries; no real one held more than this.
-const int kMaxLegacyItems = 10000;
-
-// A count key of the current section, clamped to 0..kMaxLegacyItems.
-int ReadLegacyCount(const TIniFile& ini, const CString& key);
+// A count key of the current section, bounded like every count of a settings file; the keys of
+// the items are itemPrefix + index.
+int ReadLegacyCount(const TIniFile& ini, const CString& key, const CString& itemPrefix);
 // "!!name" drops one '!', a safe channel takes its short form, a masked channel its '%' alias.
 CString NormalizeLegacyChannelName(const CString& name);
 // The channel's own mode, else the old default entry, else the new channel default.

@@ -78,7 +78,7 @@ CString DecodeLegacyPassword(CString password, int version)
 
 void ReadProfileChannels(const TIniFile& ini, const TConfig& config, TUnitConfig& unit)
 {
-    int count = ReadLegacyCount(ini, L"AutoJoinChCount");
+    int count = ReadLegacyCount(ini, L"AutoJoinChCount", L"AutoJoinChItem");
     CString key;
     for (int j = 0; j < count; j++) {
         key.Format(L"AutoJoinChItem%d", j);
@@ -129,7 +129,7 @@ void TConfig::ImportLegacyProfiles()
 
     CString key;
     ini.SetSection(L"Root");
-    int count = ReadLegacyCount(ini, L"ProfileCount");
+    int count = ReadLegacyCount(ini, L"ProfileCount", L"Name");
     for (int i = 0; i < count; i++) {
         ini.SetSection(L"Root");
         key.Format(L"Name%d", i);
@@ -158,7 +158,7 @@ void TConfig::ImportLegacyProfiles()
         unit.Invisible = userMode.invisible;
         unit.Password = DecodeLegacyPassword(unit.Password, ini.ReadInt(L"PasswordVersion", 0));
 
-        int macroCount = ReadLegacyCount(ini, L"MacroFilesCount");
+        int macroCount = ReadLegacyCount(ini, L"MacroFilesCount", L"MacroFiles");
         for (int j = 0; j < macroCount; j++) {
             key.Format(L"MacroFiles%d", j);
             CString file = ini.ReadString(key, L"");

@@ -41,7 +41,7 @@ int BackgroundStyle(int drawType)
 void ReadBackgroundImages(TIniFile& ini, TViewSettings& s)
 {
     ini.SetSection(L"ChImageFile");
-    int count = ReadLegacyCount(ini, L"Count");
+    int count = ReadLegacyCount(ini, L"Count", L"ChanName");
     CString key;
     for (int i = 0; i < count; i++) {
         key.Format(L"ChanName%d", i);

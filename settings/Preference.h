@@ -10,7 +10,7 @@
 
 class TIniFile;
 class TIniFileWriter;
-class TPreferenceIO;
+class TIniExchange;
 
 // The documents folder (or the desktop when there is none) + "\KetrovalLog\".
 CString GetDefaultLogFolder();
@@ -238,21 +238,21 @@ public:
 private:
     // Each section is one function that either reads or writes, so the keys and their
     // defaults are spelled once.
-    void ExchangeApplication(TPreferenceIO& io);
-    void ExchangeConnection(TPreferenceIO& io);
-    void ExchangeEvent(TPreferenceIO& io);
-    void ExchangeInterface(TPreferenceIO& io);
-    void ExchangeAction(TPreferenceIO& io);
-    void ExchangeWindow(TPreferenceIO& io);
-    void ExchangeLayout(TPreferenceIO& io);
-    void ExchangeKeyword(TPreferenceIO& io);
-    void ExchangeUserGroup(TPreferenceIO& io);
-    void ExchangeNickList(TPreferenceIO& io);
-    void ExchangeLog(TPreferenceIO& io);
-    void ExchangeSound(TPreferenceIO& io);
-    void ExchangeDCC(TPreferenceIO& io);
-    void ExchangeUserInfo(TPreferenceIO& io);
-    void ExchangeDetail(TPreferenceIO& io);
-    void ExchangeIson(TPreferenceIO& io);
-    void Exchange(TPreferenceIO& io);
+    void ExchangeApplication(TIniExchange& io);
+    void ExchangeConnection(TIniExchange& io);
+    void ExchangeEvent(TIniExchange& io);
+    void ExchangeInterface(TIniExchange& io);
+    void ExchangeAction(TIniExchange& io);
+    void ExchangeWindow(TIniExchange& io);
+    void ExchangeLayout(TIniExchange& io);
+    void ExchangeKeyword(TIniExchange& io);
+    void ExchangeUserGroup(TIniExchange& io);
+    void ExchangeNickList(TIniExchange& io);
+    void ExchangeLog(TIniExchange& io);
+    void ExchangeSound(TIniExchange& io);
+    void ExchangeDCC(TIniExchange& io);
+    void ExchangeUserInfo(TIniExchange& io);
+    void ExchangeDetail(TIniExchange& io);
+    void ExchangeIson(TIniExchange& io);
+    void Exchange(TIniExchange& io);
 };

@@ -1,9 +1,9 @@
 // "preference.ini" sections "Event", "Interface", "Action", "Window" and "Layout".
 
 #include "settings/Preference.h"
-#include "settings/PreferenceIO.h"
+#include "settings/IniExchange.h"
 
-void TPreference::ExchangeEvent(TPreferenceIO& io)
+void TPreference::ExchangeEvent(TIniExchange& io)
 {
     io.Section(L"Event");
     io.Bool(L"FocusOnJoin", FocusOnJoin, false);
@@ -20,7 +20,7 @@ void TPreference::ExchangeEvent(TPreferenceIO& io)
     io.Bool(L"ExpandTreeOnLogOn", ExpandTreeOnLogOn, true);
 }
 
-void TPreference::ExchangeInterface(TPreferenceIO& io)
+void TPreference::ExchangeInterface(TIniExchange& io)
 {
     io.Section(L"Interface");
     io.Bool(L"EnableIMEOnInit", EnableIMEOnInit, false);
@@ -38,7 +38,7 @@ void TPreference::ExchangeInterface(TPreferenceIO& io)
     io.String(L"KickMessage", KickMessage, L"Flooder");
 }
 
-void TPreference::ExchangeAction(TPreferenceIO& io)
+void TPreference::ExchangeAction(TIniExchange& io)
 {
     io.Section(L"Action");
     io.Bool(L"SendMultiLineByNotice", SendMultiLineByNotice, true);
@@ -59,7 +59,7 @@ void TPreference::ExchangeAction(TPreferenceIO& io)
     io.Bool(L"AutoClipUrl", AutoClipUrl, false);
 }
 
-void TPreference::ExchangeWindow(TPreferenceIO& io)
+void TPreference::ExchangeWindow(TIniExchange& io)
 {
     io.Section(L"Window");
     io.Bool(L"HideAllWindowOnMinimize", HideAllWindowOnMinimize, true);
@@ -87,7 +87,7 @@ void TPreference::ExchangeWindow(TPreferenceIO& io)
     io.Bool(L"IgnoreNoticeForBalloon", IgnoreNoticeForBalloon, true);
 }
 
-void TPreference::ExchangeLayout(TPreferenceIO& io)
+void TPreference::ExchangeLayout(TIniExchange& io)
 {
     io.Section(L"Layout");
     io.Bool(L"ThreeColumnsLayout", ThreeColumnsLayout, false);
