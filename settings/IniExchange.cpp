@@ -66,13 +66,6 @@ void TIniExchange::Int(const CString& key, int& field, int defaultValue)
         writer->WriteInt(key, field);
 }
 
-void TIniExchange::Choice(const CString& key, int& field, int defaultValue, int last)
-{
-    Int(key, field, defaultValue);
-    if (ini && (field < 0 || field > last))
-        field = defaultValue;
-}
-
 void TIniExchange::Word(const CString& key, unsigned short& field, int defaultValue)
 {
     if (ini)

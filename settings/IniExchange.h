@@ -24,8 +24,6 @@ public:
     // For flags the file holds as 0 or 1.
     void BoolAsInt(const CString& key, bool& field, bool defaultValue);
     void Int(const CString& key, int& field, int defaultValue);
-    // A multiple-choice code: a stored value outside 0..last loads as the default.
-    void Choice(const CString& key, int& field, int defaultValue, int last);
     // Kept to the low 16 or 8 bits on load.
     void Word(const CString& key, unsigned short& field, int defaultValue);
     void Byte(const CString& key, BYTE& field, int defaultValue);

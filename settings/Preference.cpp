@@ -75,6 +75,6 @@ void TPreference::ExchangeConnection(TIniExchange& io)
     io.Int(L"RetryOnHaltTime", RetryOnHaltTime, 300);
     io.Bool(L"ForceAutoJoin", ForceAutoJoin, true);
     io.Bool(L"RestoreNickAndAwayOnReconnect", RestoreNickAndAwayOnReconnect, true);
-    io.Choice(L"IPResolveMethod", IPResolveMethod, 1, 3);
+    io.Int(L"IPResolveMethod", IPResolveMethod, 1);
     io.String(L"IPAddress", IPAddress, L"");
 }

@@ -12,7 +12,7 @@ void TPreference::ExchangeEvent(TIniExchange& io)
     io.Bool(L"FocusOnTalk", FocusOnTalk, false);
     io.Bool(L"IgnoreNoticeOnTalk", IgnoreNoticeOnTalk, true);
     io.Bool(L"RejoinOnKick", RejoinOnKick, false);
-    io.Choice(L"InviteAction", InviteAction, 1, 2);
+    io.Int(L"InviteAction", InviteAction, 1);
     io.Bool(L"ActivateInviteDialog", ActivateInviteDialog, true);
     io.Bool(L"LimitInviteDialog", LimitInviteDialog, true);
     io.Int(L"InviteDialogMax", InviteDialogMax, 3);
@@ -43,13 +43,13 @@ void TPreference::ExchangeAction(TIniExchange& io)
     io.Section(L"Action");
     io.Bool(L"SendMultiLineByNotice", SendMultiLineByNotice, true);
     io.String(L"ReferenceMark", ReferenceMark, L">");
-    io.Choice(L"NickPolicy", NickPolicy, 0, 2);
+    io.Int(L"NickPolicy", NickPolicy, 0);
     io.Bool(L"RejoinToRecoverOp", RejoinToRecoverOp, false);
     io.Bool(L"EnableAutoOpDelay", EnableAutoOpDelay, true);
     io.Int(L"AutoOpDelayMin", AutoOpDelayMin, 5);
     io.Int(L"AutoOpDelayMax", AutoOpDelayMax, 30);
     io.Bool(L"EnableAutoOpOnBeingOperator", EnableAutoOpOnBeingOperator, true);
-    io.Choice(L"URLOpenMethod", URLOpenMethod, 0, 2);
+    io.Int(L"URLOpenMethod", URLOpenMethod, 0);
     io.String(L"URLOpenApplication", URLOpenApplication, L"");
     io.Bool(L"UnawayOnSendTalk", UnawayOnSendTalk, true);
     io.Bool(L"IgnoreURLInConsoleReply", IgnoreURLInConsoleReply, true);

@@ -53,7 +53,7 @@ void TPreference::ExchangeNickList(TIniExchange& io)
 void TPreference::ExchangeUserInfo(TIniExchange& io)
 {
     io.Section(L"UserInfo");
-    io.Choice(L"WhoTiming", WhoTiming, 1, 3);
+    io.Int(L"WhoTiming", WhoTiming, 1);
     io.Bool(L"DetailWhois", DetailWhois, true);
     io.Bool(L"LimitWhoisDialog", LimitWhoisDialog, true);
     io.Int(L"WhoisDialogMax", WhoisDialogMax, 10);
@@ -76,7 +76,7 @@ void TPreference::ExchangeDetail(TIniExchange& io)
     io.Bool(L"EnableCommand", EnableCommand, true);
     io.String(L"CommandPrefix", CommandPrefix, L"/");
     io.Bool(L"EnableCtcpSequenceLimit", EnableCtcpSequenceLimit, true);
-    io.Choice(L"KanaEncodingMethod", KanaEncodingMethod, 0, 2);
+    io.Int(L"KanaEncodingMethod", KanaEncodingMethod, 0);
 }
 
 // Written like every other section, so a save keeps the watch list.

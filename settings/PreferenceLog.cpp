@@ -76,7 +76,7 @@ void TPreference::ExchangeDCC(TIniExchange& io)
     io.Int(L"DCCChatPortStart", DCCChatPortStart, 1196);
     io.Int(L"DCCChatPortEnd", DCCChatPortEnd, 1215);
     io.BoolAsInt(L"CloseDialogOnEndTransfer", CloseDialogOnEndTransfer, false);
-    io.Choice(L"DCCReceiveAction", DCCReceiveAction, 1, 2);
+    io.Int(L"DCCReceiveAction", DCCReceiveAction, 1);
     io.String(L"DCCRootDir", DCCRootDir, IniDefaultSentinel);
     ReplaceSentinel(io, DCCRootDir, GetDefaultDCCFolder);
     io.Bool(L"ReceiveInNickFolder", ReceiveInNickFolder, false);
@@ -106,7 +106,7 @@ void TPreference::ExchangeDCC(TIniExchange& io)
     io.Int(L"MaxDCCSendConnection", MaxDCCSendConnection, 3);
     io.Bool(L"EnableSendBufferSize", EnableSendBufferSize, false);
     io.Int(L"SendBufferSize", SendBufferSize, 4);
-    io.Choice(L"DCCChatAction", DCCChatAction, 1, 2);
+    io.Int(L"DCCChatAction", DCCChatAction, 1);
     io.Bool(L"ActivateDCCChatDialog", ActivateDCCChatDialog, true);
     io.Bool(L"SelectOnAutoAcceptChat", SelectOnAutoAcceptChat, false);
     io.Bool(L"EnableMaxDCCChatRequestDialog", EnableMaxDCCChatRequestDialog, true);
