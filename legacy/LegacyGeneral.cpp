@@ -276,50 +276,50 @@ CString ChooseLegacyChannelMode(const std::map<CString, CString>& modes, const C
     return entry != modes.end() ? entry->second : TChannelConfig().Mode;
 }
 
-CString TConfig::GetLegacyConfigPath(const wchar_t* suffix) const
+CString GetLegacyConfigPath(const TConfig& config, const wchar_t* suffix)
 {
-    return legacyFolder + L"Config\\" + legacyProfileName + suffix;
+    return config.legacyFolder + L"Config\\" + config.legacyProfileName + suffix;
 }
 
-bool TConfig::HasLegacySettings() const
+bool HasLegacySettings(const TConfig& config)
 {
-    return PathExists(GetLegacyConfigPath(L"-general.ini"));
+    return PathExists(GetLegacyConfigPath(config, L"-general.ini"));
 }
 
-void TConfig::ImportLegacySettings()
+void ImportLegacySettings(TConfig& config)
 {
-    ImportLegacyGeneral();
-    ImportLegacyProfiles();
-    ImportLegacyAutoOp();
-    ImportLegacyNicks();
-    ImportLegacyIgnore();
-    ImportLegacyView();
-    ImportLegacyMacrosAndSounds();
-    ImportLegacyImagesAndTemplates();
+    ImportLegacyGeneral(config);
+    ImportLegacyProfiles(config);
+    ImportLegacyAutoOp(config);
+    ImportLegacyNicks(config);
+    ImportLegacyIgnore(config);
+    ImportLegacyView(config);
+    ImportLegacyMacrosAndSounds(config);
+    ImportLegacyImagesAndTemplates(config);
 }
 
-void TConfig::ImportLegacyGeneral()
+void ImportLegacyGeneral(TConfig& config)
 {
     TIniFile ini(true);
-    if (!ini.Load(GetLegacyConfigPath(L"-general.ini")))
+    if (!ini.Load(GetLegacyConfigPath(config, L"-general.ini")))
         return;
     TLegacyReader reader(ini);
     ini.SetSection(L"Action");
-    ReadAction(reader, *this);
+    ReadAction(reader, config);
     ini.SetSection(L"User");
-    ReadUser(ini, *this);
+    ReadUser(ini, config);
     ini.SetSection(L"Mode");
-    ReadModes(ini, *this);
+    ReadModes(ini, config);
     ini.SetSection(L"Sound");
-    ReadSound(reader, preference);
+    ReadSound(reader, config.preference);
     ini.SetSection(L"CTCP");
-    ReadCtcp(reader, preference);
+    ReadCtcp(reader, config.preference);
     ini.SetSection(L"Logging");
-    ReadLogging(reader, preference);
+    ReadLogging(reader, config.preference);
     ini.SetSection(L"Keyword");
-    ReadKeyword(reader, preference.keyword);
+    ReadKeyword(reader, config.preference.keyword);
     ini.SetSection(L"SpecialUser");
-    reader.List(L"Count", L"Item%d", preference.userGroups.groups[1].masks);
+    reader.List(L"Count", L"Item%d", config.preference.userGroups.groups[1].masks);
     ini.SetSection(L"AutoOp");
-    ReadAutoOp(reader, preference);
+    ReadAutoOp(reader, config.preference);
 }

@@ -1,11 +1,28 @@
 #pragma once
-// Helpers shared by the readers of the previous major version's files.
+// The take-over of the previous major version's settings from config.legacyFolder, and the
+// helpers its readers share. Nothing is saved; a step whose file is missing or unreadable
+// changes nothing.
 
 #include "classlib/String.h"
 
 #include <map>
 
+class TConfig;
 class TIniFile;
+
+bool HasLegacySettings(const TConfig& config);
+void ImportLegacySettings(TConfig& config);
+void ImportLegacyGeneral(TConfig& config);
+// Appends servers every time it runs.
+void ImportLegacyProfiles(TConfig& config);
+void ImportLegacyAutoOp(TConfig& config);
+void ImportLegacyNicks(TConfig& config);
+void ImportLegacyIgnore(TConfig& config);
+void ImportLegacyView(TConfig& config);
+void ImportLegacyMacrosAndSounds(TConfig& config);
+void ImportLegacyImagesAndTemplates(TConfig& config);
+// legacyFolder + "Config\\" + legacyProfileName + suffix.
+CString GetLegacyConfigPath(const TConfig& config, const wchar_t* suffix);
 
 // A count key of the current section, bounded like every count of a settings file; the keys of
 // the items are itemPrefix + index.

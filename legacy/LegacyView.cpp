@@ -304,7 +304,7 @@ bool ImportLegacyViewFormats(const CString& path, TViewSettings& settings)
     return true;
 }
 
-void TConfig::ImportLegacyView()
+void ImportLegacyView(TConfig& config)
 {
-    ImportLegacyViewFile(GetLegacyConfigPath(L"-view.ini"), view.settings, &preference);
+    ImportLegacyViewFile(GetLegacyConfigPath(config, L"-view.ini"), config.view.settings, &config.preference);
 }

@@ -39,22 +39,6 @@ public:
     CString GetUserImageFolder() const { return userImageFolder; }
     void SetLegacyFolder(const CString& path) { legacyFolder = path; }
 
-    // Take-over of the previous major version's settings from legacyFolder. Nothing is saved;
-    // a step whose file is missing or unreadable changes nothing.
-    bool HasLegacySettings() const;
-    void ImportLegacySettings();
-    void ImportLegacyGeneral();
-    // Appends servers every time it runs.
-    void ImportLegacyProfiles();
-    void ImportLegacyAutoOp();
-    void ImportLegacyNicks();
-    void ImportLegacyIgnore();
-    void ImportLegacyView();
-    void ImportLegacyMacrosAndSounds();
-    void ImportLegacyImagesAndTemplates();
-    // legacyFolder + "Config\" + legacyProfileName + suffix.
-    CString GetLegacyConfigPath(const wchar_t* suffix) const;
-
     // The start-up loads give these their values; the constructor only zeroes them.
     RECT mainWindowRect = {};
     bool minimized = false;
