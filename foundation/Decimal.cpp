@@ -2,11 +2,19 @@
 
 #include <climits>
 #include <cwctype>
+#include <type_traits>
 
-int ReadDecimal(const CString& text)
+namespace {
+
+template <typename Ch> bool IsSpace(Ch c)
+{
+    return iswspace((wint_t)(std::make_unsigned_t<Ch>)c);
+}
+
+template <typename TString> int ReadDecimalText(const TString& text)
 {
     int i = 0, len = text.GetLength();
-    while (i < len && iswspace(text[i]))
+    while (i < len && IsSpace(text[i]))
         i++;
     bool negative = false;
     if (i < len && (text[i] == L'+' || text[i] == L'-'))
@@ -20,6 +28,18 @@ int ReadDecimal(const CString& text)
     if (negative)
         return (int)-value;
     return value > INT_MAX ? INT_MAX : (int)value;
+}
+
+} // namespace
+
+int ReadDecimal(const CString& text)
+{
+    return ReadDecimalText(text);
+}
+
+int ReadDecimal(const CStringA& text)
+{
+    return ReadDecimalText(text);
 }
 
 int HexDigitValue(wchar_t c)

@@ -109,5 +109,5 @@ public:
 
     TWindowGeometry geometry;
     TPopupFile popup;
-    TPreference preference = {};
+    TPreference preference;
 };

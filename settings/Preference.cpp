@@ -25,6 +25,13 @@ CString GetDefaultDCCFolder()
     return GetDesktopFolder();
 }
 
+TPreference::TPreference()
+{
+    TIniFile empty(false);
+    TIniExchange io(empty);
+    Exchange(io);
+}
+
 void TPreference::Load(const CString& settingsFolder)
 {
     LoadIniFile(settingsFolder + PreferenceFileName, [this](TIniExchange& io) { Exchange(io); });

@@ -1,6 +1,6 @@
 #pragma once
 // The user's preferences, stored in "preference.ini" in the settings folder. Every member is named
-// like its key; the constructor sets no scalar: Load gives each its value or its default.
+// like its key; a new block holds every default, as a load without a file gives.
 
 #include "classlib/String.h"
 #include "settings/LogKeyword.h"
@@ -8,8 +8,6 @@
 
 #include <vector>
 
-class TIniFile;
-class TIniFileWriter;
 class TIniExchange;
 
 // The documents folder (or the desktop when there is none) + "\KetrovalLog\".
@@ -19,6 +17,7 @@ CString GetDefaultDCCFolder();
 
 class TPreference {
 public:
+    TPreference();
     // Fills every member from the file in the folder; a missing file or key gives the default.
     void Load(const CString& settingsFolder);
     // Rewrites the whole file; a failure leaves the old file as it was.

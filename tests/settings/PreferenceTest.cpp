@@ -225,3 +225,17 @@ TEST_F(PreferenceTest, FailedSaveKeepsTheOldFile)
     CloseHandle(lock);
     EXPECT_EQ(ReadFileBytes(temp.File(L"preference.ini")), "Encoding=UTF-8\r\n[Application]\r\nInstalled=false\r\n");
 }
+
+TEST(PreferenceDefaults, ANewBlockHoldsWhatALoadWithoutAFileGives)
+{
+    TTempFolder temp;
+    TPreference loaded;
+    loaded.Load(temp.path);
+    ASSERT_TRUE(loaded.Save(temp.path));
+    CStringA fromLoad = ReadFileBytes(temp.File(L"preference.ini"));
+    TPreference fresh;
+    ASSERT_TRUE(fresh.Save(temp.path));
+    EXPECT_EQ(ReadFileBytes(temp.File(L"preference.ini")), fromLoad);
+    EXPECT_EQ(fresh.ReconnectCount, 10);
+    EXPECT_EQ(fresh.KanaEncodingMethod, 0);
+}
