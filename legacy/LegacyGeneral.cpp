@@ -1,13 +1,12 @@
 // The take-over of the previous major version's settings: detection, the order of the steps,
 // and the old general settings file.
 
-#include "settings/Config.h"
-#include "settings/IniFile.h"
 #include "legacy/LegacyImport.h"
 
 #include "foundation/Path.h"
 #include "irc/IRCNames.h"
-
+#include "settings/Config.h"
+#include "settings/IniFile.h"
 
 namespace {
 

@@ -1,9 +1,6 @@
 // The previous major version's server profiles, list files and copied files.
 
-#include "settings/Config.h"
-#include "settings/IniFile.h"
 #include "legacy/LegacyImport.h"
-#include "settings/ServerPassword.h"
 
 #include "foundation/CodePage.h"
 #include "foundation/Iso2022Jp.h"
@@ -11,6 +8,9 @@
 #include "foundation/StringList.h"
 #include "foundation/StringUtils.h"
 #include "irc/Modes.h"
+#include "settings/Config.h"
+#include "settings/IniFile.h"
+#include "settings/ServerPassword.h"
 
 namespace {
 

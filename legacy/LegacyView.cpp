@@ -1,9 +1,9 @@
 #include "legacy/LegacyView.h"
 
 #include "foundation/Decimal.h"
+#include "legacy/LegacyImport.h"
 #include "settings/Config.h"
 #include "settings/IniFile.h"
-#include "legacy/LegacyImport.h"
 #include "settings/ViewSettings.h"
 
 #include <climits>

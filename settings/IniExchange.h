@@ -41,8 +41,8 @@ public:
 
     // A list of texts under the keys itemPrefix + index + itemSuffix, the index written with
     // indexFormat. Loading keeps the non-empty items whose index is below the stored count.
-    void List(const CString& countKey, const CString& itemPrefix, const wchar_t* indexFormat,
-              const CString& itemSuffix, std::vector<CString>& items);
+    void List(const CString& countKey, const CString& itemPrefix, const wchar_t* indexFormat, const CString& itemSuffix,
+              std::vector<CString>& items);
     // The number of records in a list whose missing items still become records: the bounded
     // stored count when loading, else size, which is written.
     int Records(const CString& countKey, const CString& itemPrefix, int size);

@@ -1,6 +1,7 @@
 // "preference.ini" sections "Event", "Interface", "Action", "Window" and "Layout".
 
 #include "settings/Preference.h"
+
 #include "settings/IniExchange.h"
 
 void TPreference::ExchangeEvent(TIniExchange& io)

@@ -1,6 +1,7 @@
 // "preference.ini" sections "Log", "Sound" and "DCC".
 
 #include "settings/Preference.h"
+
 #include "settings/IniExchange.h"
 
 namespace {
