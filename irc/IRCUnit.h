@@ -8,8 +8,8 @@
 #include "irc/IRCUnitSession.h"
 #include "irc/UnitServices.h"
 #include "log/FileLogger.h"
-#include "log/LogFormat.h"
 #include "net/NameResolver.h"
+#include "settings/LogFormat.h"
 #include "settings/ServerConfig.h"
 
 #include <vector>
