@@ -136,6 +136,12 @@ public:
     void MarkUpdate(TIRCChannel* channel);
     void RefreshTreeItem(TIRCChannel* channel);
     void UpdateTitleIfUnitSelected() { world->UpdateTitleIfUnitSelected(this); }
+    // Only when exactly this node is the selected one.
+    void UpdateTitleIfSelected(TIRCChannel* channel)
+    {
+        if (world->IsSelected(this, channel))
+            world->UpdateTitleIfUnitSelected(this);
+    }
     void LogReceivedLine(const CStringA& line);
     void LogReceivedText(const CString& text);
     void LogSentLine(const CStringA& line);
