@@ -87,15 +87,57 @@ int MatchAddressAt(const wchar_t* t, int s, int end)
 // White space as the expression library sees it in \s.
 bool IsSpace(wchar_t c)
 {
-    return (c >= 0x09 && c <= 0x0D) || c == 0x20 || c == 0x85 || c == 0xA0 || c == 0x1680 ||
-           (c >= 0x2000 && c <= 0x200A) || c == 0x2028 || c == 0x2029 || c == 0x202F || c == 0x205F || c == 0x3000;
+    if (c < 0x80)
+        return (c >= 0x09 && c <= 0x0D) || c == 0x20;
+    return c == 0x85 || c == 0xA0 || c == 0x1680 || (c >= 0x2000 && c <= 0x200A) || c == 0x2028 || c == 0x2029 ||
+           c == 0x202F || c == 0x205F || c == 0x3000;
 }
 
-bool IsUrlHostChar(wchar_t c) { return !IsSpace(c) && !wcschr(L"/,'\"`?<>", c); }
+bool IsUrlHostChar(wchar_t c)
+{
+    switch (c) {
+    case 0:
+    case L'/':
+    case L',':
+    case L'\'':
+    case L'"':
+    case L'`':
+    case L'?':
+    case L'<':
+    case L'>':
+        return false;
+    }
+    return !IsSpace(c);
+}
 
-bool IsUrlPathChar(wchar_t c) { return !IsSpace(c) && c != 0x2026 && !wcschr(L"'\"<>", c); }
+bool IsUrlPathChar(wchar_t c)
+{
+    switch (c) {
+    case 0:
+    case L'\'':
+    case L'"':
+    case L'<':
+    case L'>':
+    case 0x2026:
+        return false;
+    }
+    return !IsSpace(c);
+}
 
-bool IsUrlPathEnd(wchar_t c) { return IsUrlPathChar(c) && !wcschr(L".,?\u3001\uFF0C\u3002\uFF0E", c); }
+bool IsUrlPathEnd(wchar_t c)
+{
+    switch (c) {
+    case L'.':
+    case L',':
+    case L'?':
+    case 0x3001:
+    case 0xFF0C:
+    case 0x3002:
+    case 0xFF0E:
+        return false;
+    }
+    return IsUrlPathChar(c);
+}
 
 // The scheme letters under the expression's case folding, where the long s folds to s.
 bool SchemeIs(const CString& text, int at, const wchar_t* scheme)

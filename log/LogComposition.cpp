@@ -129,23 +129,35 @@ int TLogLineComposition::MeasureRange(const TLogLineModel& model, HDC dc, const 
     return width;
 }
 
+// Rows are filled in place, so a line laid out again keeps their piece buffers.
+TLogRow& TLogLineComposition::StartRow(int& count, int start)
+{
+    if (count == (int)rows.size())
+        rows.emplace_back();
+    TLogRow& row = rows[count++];
+    row.start = row.end = start;
+    row.height = 0;
+    row.pieces.clear();
+    return row;
+}
+
 void TLogLineComposition::Layout(const TLogLineModel& model, HDC dc, int width)
 {
     if (layoutStamp == context->layoutGeneration)
         return;
-    rows.clear();
     height = 0;
     layoutStamp = context->layoutGeneration;
+    int count = 0;
     if (model.text.IsEmpty() || width < 1) {
-        rows.push_back(TLogRow{0, 0, 10, {}});
+        StartRow(count, 0).height = 10;
+        rows.resize(count);
         height = 10;
         return;
     }
     const int length = model.text.GetLength();
     int p = 0, available = width, onRow = 0;
     size_t r = 0;
-    TLogRow row;
-    row.pieces.reserve(model.runs.size());
+    StartRow(count, 0).pieces.reserve(model.runs.size());
     while (p < length) {
         while (r < model.runs.size() && model.runs[r].end <= p)
             r++;
@@ -154,25 +166,24 @@ void TLogLineComposition::Layout(const TLogLineModel& model, HDC dc, int width)
         const TLogRun& run = model.runs[r];
         SIZE size;
         int n = FitPiece(model, dc, run, available, p, onRow, true, size);
+        TLogRow* row = &rows[count - 1];
         if (n == 0) {
-            if (row.pieces.empty())
+            if (row->pieces.empty())
                 break; // not even one character fits: the rest is not shown
-            row.end = p;
-            rows.push_back(std::move(row));
-            row = TLogRow{p, p, 0, {}};
+            row->end = p;
+            StartRow(count, p);
             available = width - context->indent;
             onRow = 0;
             continue;
         }
-        row.pieces.push_back(
+        row->pieces.push_back(
             TLogPiece{p, p + n, run.kind, run.flags, run.foreground, run.background, (int)size.cx, (int)size.cy});
         available -= size.cx;
-        if (size.cy > row.height)
-            row.height = size.cy;
+        if (size.cy > row->height)
+            row->height = size.cy;
         if (n < run.end - p) {
-            row.end = p + n;
-            rows.push_back(std::move(row));
-            row = TLogRow{p + n, p + n, 0, {}};
+            row->end = p + n;
+            StartRow(count, p + n);
             available = width - context->indent;
             onRow = 0;
         } else {
@@ -180,10 +191,11 @@ void TLogLineComposition::Layout(const TLogLineModel& model, HDC dc, int width)
         }
         p += n;
     }
-    if (!row.pieces.empty()) {
-        row.end = p;
-        rows.push_back(std::move(row));
-    }
+    if (rows[count - 1].pieces.empty())
+        count--;
+    else
+        rows[count - 1].end = p;
+    rows.resize(count);
     for (const TLogRow& done : rows)
         height += done.height;
 }

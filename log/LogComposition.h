@@ -52,6 +52,7 @@ public:
     int layoutStamp = 0;
 
 private:
+    TLogRow& StartRow(int& count, int start);
     TFont* ChooseRunFont(const TLogLineModel& model, int kind, unsigned char flags) const;
     TFont* SelectRunFont(const TLogLineModel& model, HDC dc, const TLogPiece& piece, bool shadow);
     // The overhang of an italic font grows with the rows laid out so far.

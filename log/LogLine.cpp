@@ -63,16 +63,14 @@ void MarkKind(std::vector<TLogCharStyle>& styles, int start, int end, unsigned c
         styles[i].kind = kind;
 }
 
-// The body without its codes, and the style of each character that is left.
-CString StripCodes(const CString& body, std::vector<TLogCharStyle>& styles)
+// The body without its codes into stripped, and the style of each character that is left.
+void StripCodes(const CString& body, CString& stripped, std::vector<TLogCharStyle>& styles)
 {
     const wchar_t* s = body.GetString();
     const int n = body.GetLength();
-    CString stripped;
     wchar_t* out = stripped.GetBuffer(n);
     int count = 0;
-    styles.clear();
-    styles.reserve(n);
+    styles.resize(n);
     TLogCharStyle style = {RUN_TEXT, 0, 0, 0};
     for (int i = 0; i < n;) {
         wchar_t c = s[i++];
@@ -94,12 +92,12 @@ CString StripCodes(const CString& body, std::vector<TLogCharStyle>& styles)
                 i = ReadColorCode(s, n, i, style);
             break;
         default:
+            styles[count] = style;
             out[count++] = c;
-            styles.push_back(style);
         }
     }
     stripped.ReleaseBuffer(count);
-    return stripped;
+    styles.resize(count);
 }
 
 // One run per stretch of equally styled characters, compared as stored.
@@ -131,6 +129,12 @@ void TLogLineModel::Compose(const TLogLineData& data, const TLogDrawContext& con
     nickStyle = data.nickStyle;
     nick = data.nick;
     eventData = data.eventData;
+    // A model may be composed again (the store reuses the oldest line): its buffers stay.
+    text.Empty();
+    runs.clear();
+    urls.clear();
+    addresses.clear();
+    keyword = false;
     runs.reserve(8);
     BuildPrefix(data);
     if (data.body.Find(L'\t') < 0) {
@@ -175,11 +179,13 @@ void TLogLineModel::ParseText(const CString& body, const TLogDrawContext& contex
         text += body;
         return;
     }
-    // One scratch buffer for every line: lines are composed one at a time on the UI thread.
+    // Scratch kept for every line: lines are composed one at a time on the UI thread.
     static std::vector<TLogCharStyle> styles;
-    CString stripped = StripCodes(body, styles);
-    const int count = stripped.GetLength();
-    if (count == 0)
+    static CString stripped;
+    static TKeywordMatcher keywords;
+    static std::vector<TLogRange> hits;
+    StripCodes(body, stripped, styles);
+    if (stripped.IsEmpty())
         return;
     if (context.addressFinder) {
         int len = 0;
@@ -197,7 +203,8 @@ void TLogLineModel::ParseText(const CString& body, const TLogDrawContext& contex
         }
     }
     if (checkKeywords && IsMessageLineType(lineType) && context.keyword) {
-        std::vector<TLogRange> hits = FindKeywords(*context.keyword, stripped, urls);
+        hits.clear();
+        keywords.Find(*context.keyword, stripped, urls, hits);
         keyword = !hits.empty();
         for (const TLogRange& r : hits)
             MarkKind(styles, r.start, r.end, RUN_KEYWORD);

@@ -2,7 +2,15 @@
 
 TLogLineAdded TLogLineStore::AddLine(const TLogLineData& data, bool checkKeywords)
 {
-    auto line = std::make_unique<TLogLine>(context);
+    std::unique_ptr<TLogLine> line;
+    if (limit > 0 && (int)lines.size() >= limit) {
+        // The line that falls out is composed again: its text and run buffers are reused.
+        line = std::move(lines.front());
+        lines.pop_front();
+        line->composition.layoutStamp = 0;
+    } else {
+        line = std::make_unique<TLogLine>(context);
+    }
     line->model.Compose(data, *context, checkKeywords);
     line->model.lineNumber = ++counter;
     TLogLineAdded added;

@@ -111,7 +111,14 @@ struct TBenchLog {
         store.AddLine(data, true);
     }
     void Layout(HDC dc) { store.GetLine(store.GetCount() - 1).Layout(dc, 800); }
-    bool Write() { return logger.WriteLine(data.timeText + data.nickPrefix + data.body); }
+    // The file's line as a caller keeps it: in one buffer reused for every line.
+    bool Write()
+    {
+        fileLine = data.timeText;
+        fileLine += data.nickPrefix;
+        fileLine += data.body;
+        return logger.WriteLine(fileLine);
+    }
 
     TViewSettings view;
     TLogTextTheme theme;
@@ -123,6 +130,7 @@ struct TBenchLog {
     TPreference prefs;
     TFileLogger logger;
     TLogLineData data;
+    CString fileLine;
 };
 
 } // namespace
