@@ -22,8 +22,9 @@ bool IsWordTail(wchar_t c)
 // and '-', and digits of other scripts (any character from U+0080 is let through for them).
 bool MayBeInAddress(wchar_t c)
 {
-    return c >= 0x80 || (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z') || (c >= L'0' && c <= L'9') || c == L'.' ||
-           c == L':' || c == L'-';
+    // One bit per ASCII character: '-' to ':', 'A' to 'Z', 'a' to 'z'.
+    static const unsigned kAscii[4] = {0, 0x07FFE000, 0x07FFFFFE, 0x07FFFFFE};
+    return c >= 0x80 || ((kAscii[c >> 5] >> (c & 31)) & 1) != 0;
 }
 
 bool IsAsciiLetter(wchar_t c) { return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z'); }
@@ -74,13 +75,14 @@ int MatchGroups(const wchar_t* t, int s, int end, int groups, int most, int last
     return q - p >= last ? q - s : 0;
 }
 
-int MatchAddressAt(const wchar_t* t, int s, int end)
+// Alternatives that need more dots or colons than the stretch has are not tried.
+int MatchAddressAt(const wchar_t* t, int s, int end, int dots, int colons)
 {
-    int n = MatchHostName(t, s, end);
-    if (n == 0)
-        n = MatchGroups(t, s, end, 7, 4, 0, L':', IsLowerHex);
-    if (n == 0)
-        n = MatchGroups(t, s, end, 3, 3, 1, L'.', IsAsciiDigit);
+    int n = dots >= 2 ? MatchHostName(t, s, end) : 0;
+    if (n == 0 && colons >= 7)
+        n = MatchGroups(t, s, end, 7, 4, 0, L':', [](wchar_t c) { return IsLowerHex(c); });
+    if (n == 0 && dots >= 3)
+        n = MatchGroups(t, s, end, 3, 3, 1, L'.', [](wchar_t c) { return IsAsciiDigit(c); });
     return n;
 }
 
@@ -227,9 +229,9 @@ int TLogAddressFinder::FindAddress(const CString& text, int start, int& length) 
     length = 0;
     const int n = text.GetLength();
     const wchar_t* t = text.GetString();
-    // Only stretches of characters an address can hold, and only those with a dot or enough
-    // colons; plain ASCII ones are matched by hand, others (digits of other scripts) by the
-    // expression.
+    // Only stretches of characters an address can hold, and only those with the two dots of a
+    // host name or the seven colons of IPv6; plain ASCII ones are matched by hand, others
+    // (digits of other scripts) by the expression.
     for (int i = start < 0 ? 0 : start; i < n;) {
         while (i < n && !MayBeInAddress(t[i]))
             i++;
@@ -240,19 +242,21 @@ int TLogAddressFinder::FindAddress(const CString& text, int start, int& length) 
             colons += t[i] == L':';
             ascii = ascii && t[i] < 0x80;
         }
-        if (dots == 0 && colons < 7)
+        if (dots < 2 && colons < 7)
             continue;
-        int s = ascii ? FindAsciiAddress(t, n, first, i, length) : FindAddressInStretch(text, first, i, length);
+        int s = ascii ? FindAsciiAddress(t, n, first, i, dots, colons, length)
+                      : FindAddressInStretch(text, first, i, length);
         if (s >= 0)
             return s;
     }
     return -1;
 }
 
-int TLogAddressFinder::FindAsciiAddress(const wchar_t* t, int n, int first, int end, int& length) const
+int TLogAddressFinder::FindAsciiAddress(const wchar_t* t, int n, int first, int end, int dots, int colons,
+                                        int& length) const
 {
     for (int s = first; s < end; s++) {
-        int m = MatchAddressAt(t, s, end);
+        int m = MatchAddressAt(t, s, end, dots, colons);
         if (m == 0)
             continue;
         if (s + m >= n || !IsWordTail(t[s + m])) {

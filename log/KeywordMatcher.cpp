@@ -76,6 +76,8 @@ void TKeywordMatcher::Prepare(const TLogKeyword& keyword)
     foldCase = fold;
     like.Compile(keyword.Like, fold);
     dislike.Compile(keyword.Dislike, fold);
+    for (int b = 0; b < 256; b++)
+        mayStart[b] = like.first[b] < like.first[b + 1] || dislike.first[b] < dislike.first[b + 1];
     compiled = true;
 }
 
@@ -86,11 +88,10 @@ template <typename Visit> void TKeywordMatcher::ForEachOccurrence(const TKeyword
         return;
     const wchar_t* t = line.data();
     const int n = lineLength;
-    const int* first = patterns.first;
     nextFree.assign(patterns.folded.size(), 0);
-    for (int i = 0; i < n; i++) {
+    for (int i : starts) {
         int b = t[i] & 0xFF;
-        for (int k = first[b], last = first[b + 1]; k < last; k++) {
+        for (int k = patterns.first[b], last = patterns.first[b + 1]; k < last; k++) {
             int p = patterns.byFirst[k];
             const CString& pattern = patterns.folded[p];
             int length = pattern.GetLength();
@@ -102,25 +103,34 @@ template <typename Visit> void TKeywordMatcher::ForEachOccurrence(const TKeyword
     }
 }
 
+// The line as the patterns were folded, and where a pattern may start in it.
+void TKeywordMatcher::FoldLine(const CString& text)
+{
+    if ((int)line.size() < text.GetLength())
+        line.resize(text.GetLength());
+    // Line text holds no NUL (the code-page conversion stops at one); searched as a C string.
+    const wchar_t* s = text.GetString();
+    wchar_t* out = line.data();
+    int n = 0;
+    starts.clear();
+    for (; s[n]; n++) {
+        wchar_t c = foldCase ? FoldCase(s[n]) : s[n];
+        out[n] = c;
+        if (mayStart[c & 0xFF])
+            starts.push_back(n);
+    }
+    lineLength = n;
+}
+
 void TKeywordMatcher::Find(const TLogKeyword& keyword, const CString& text, const std::vector<TLogRange>& urls,
                            std::vector<TLogRange>& found, std::vector<int>* patternOf)
 {
     if (keyword.Like.empty())
         return;
     Prepare(keyword);
-    // Line text holds no NUL (the code-page conversion stops at one); searched as a C string.
-    if ((int)line.size() < text.GetLength())
-        line.resize(text.GetLength());
-    const wchar_t* s = text.GetString();
-    wchar_t* out = line.data();
-    int n = 0;
-    if (foldCase)
-        for (; s[n]; n++)
-            out[n] = FoldCase(s[n]);
-    else
-        for (; s[n]; n++)
-            out[n] = s[n];
-    lineLength = n;
+    FoldLine(text);
+    if (starts.empty())
+        return;
     disliked.clear();
     if (!keyword.ExactWordMatch)
         ForEachOccurrence(dislike, [&](int, const TLogRange& r) { disliked.push_back(r); });

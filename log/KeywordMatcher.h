@@ -33,15 +33,20 @@ public:
 private:
     // Folds the patterns again only when the settings changed since the last line.
     void Prepare(const TLogKeyword& keyword);
+    void FoldLine(const CString& text);
     template <typename Visit> void ForEachOccurrence(const TKeywordPatterns& patterns, Visit visit);
 
     TKeywordPatterns like;
     TKeywordPatterns dislike;
     bool foldCase = true;
     bool compiled = false;
-    // Scratch kept between lines: the folded line and per-pattern search positions.
+    // By the low byte of a character: whether some pattern starts with it.
+    bool mayStart[256] = {};
+    // Scratch kept between lines: the folded line, where patterns may start, and per-pattern
+    // search positions.
     std::vector<wchar_t> line;
     int lineLength = 0;
+    std::vector<int> starts;
     std::vector<int> nextFree;
     std::vector<TLogRange> disliked;
 };

@@ -81,12 +81,41 @@ int TLogLineComposition::GetItalicAllowance(const TFont* font) const
     return (int)((context->leading * (int)rows.size() + height) * 0.414214);
 }
 
+// The font and widths of each run style a layout has seen: fonts stay as they are during one
+// layout, and looking them up per run was a good part of its cost.
+struct TRunFontMemo {
+    struct TEntry {
+        int kind;
+        unsigned char flags;
+        const TFont* font;
+        TFontWidths* widths;
+    };
+    TEntry entries[8];
+    int count = 0;
+};
+
+const TFont* TLogLineComposition::GetRunFont(const TLogLineModel& model, const TLogRun& run, TRunFontMemo* memo,
+                                             TFontWidths*& widths) const
+{
+    if (memo)
+        for (int i = 0; i < memo->count; i++)
+            if (memo->entries[i].kind == run.kind && memo->entries[i].flags == run.flags) {
+                widths = memo->entries[i].widths;
+                return memo->entries[i].font;
+            }
+    const TFont* font = ChooseRunFont(model, run.kind, run.flags);
+    widths = &context->widths.Get(*font);
+    if (memo && memo->count < 8)
+        memo->entries[memo->count++] = TRunFontMemo::TEntry{run.kind, run.flags, font, widths};
+    return font;
+}
+
 int TLogLineComposition::FitPiece(const TLogLineModel& model, HDC dc, const TLogRun& run, int available, int start,
-                                  int onRow, bool wrap, SIZE& size)
+                                  int onRow, bool wrap, SIZE& size, TRunFontMemo* memo)
 {
     size.cx = size.cy = 0;
-    const TFont* font = ChooseRunFont(model, run.kind, run.flags);
-    TFontWidths& widths = context->widths.Get(*font);
+    TFontWidths* widths;
+    const TFont* font = GetRunFont(model, run, memo, widths);
     int allowance = GetItalicAllowance(font);
     available -= allowance / 2;
     if (available <= 0 || run.end <= start)
@@ -94,7 +123,7 @@ int TLogLineComposition::FitPiece(const TLogLineModel& model, HDC dc, const TLog
     const wchar_t* s = model.text.GetString();
     int n = 0, width = 0, units = 1;
     while (start + n < run.end) {
-        int w = widths.Width(dc, font->handle, s, start + n, run.end, units);
+        int w = widths->Width(dc, font->handle, s, start + n, run.end, units);
         if (width + w > available)
             break;
         width += w;
@@ -108,14 +137,16 @@ int TLogLineComposition::FitPiece(const TLogLineModel& model, HDC dc, const TLog
         int k = start + n - 1;
         while (k >= start && IsWrapWordChar(s[k]))
             k--;
-        if (k >= start)
-            n = k - start + 1;
-        else if (onRow > 0)
+        if (k < start && onRow > 0)
             return 0; // the word moves whole to the next row
-        width = MeasureRange(model, dc, font, start, start + n);
+        if (k >= start) {
+            // Only the word that moves to the next row is measured again.
+            width -= MeasureRange(model, dc, font, k + 1, start + n);
+            n = k - start + 1;
+        }
     }
     size.cx = width + allowance;
-    size.cy = widths.GetHeight(dc, font->handle);
+    size.cy = widths->GetHeight(dc, font->handle);
     return n;
 }
 
@@ -138,6 +169,10 @@ TLogRow& TLogLineComposition::StartRow(int& count, int start)
     row.start = row.end = start;
     row.height = 0;
     row.pieces.clear();
+    if (row.pieces.capacity() == 0 && !sparePieces.empty()) {
+        row.pieces.swap(sparePieces.back());
+        sparePieces.pop_back();
+    }
     return row;
 }
 
@@ -158,6 +193,7 @@ void TLogLineComposition::Layout(const TLogLineModel& model, HDC dc, int width)
     int p = 0, available = width, onRow = 0;
     size_t r = 0;
     StartRow(count, 0).pieces.reserve(model.runs.size());
+    TRunFontMemo memo;
     while (p < length) {
         while (r < model.runs.size() && model.runs[r].end <= p)
             r++;
@@ -165,7 +201,7 @@ void TLogLineComposition::Layout(const TLogLineModel& model, HDC dc, int width)
             break;
         const TLogRun& run = model.runs[r];
         SIZE size;
-        int n = FitPiece(model, dc, run, available, p, onRow, true, size);
+        int n = FitPiece(model, dc, run, available, p, onRow, true, size, &memo);
         TLogRow* row = &rows[count - 1];
         if (n == 0) {
             if (row->pieces.empty())
@@ -195,6 +231,10 @@ void TLogLineComposition::Layout(const TLogLineModel& model, HDC dc, int width)
         count--;
     else
         rows[count - 1].end = p;
+    for (size_t i = count; i < rows.size(); i++) {
+        rows[i].pieces.clear();
+        sparePieces.push_back(std::move(rows[i].pieces));
+    }
     rows.resize(count);
     for (const TLogRow& done : rows)
         height += done.height;
@@ -275,7 +315,9 @@ int TLogLineComposition::HitTestRow(const TLogLineModel& model, HDC dc, const TL
             continue;
         }
         SIZE size;
-        int n = x > pieceLeft ? FitPiece(model, dc, RunOfPiece(piece), x - pieceLeft, piece.start, 0, false, size) : 0;
+        int n = x > pieceLeft
+                    ? FitPiece(model, dc, RunOfPiece(piece), x - pieceLeft, piece.start, 0, false, size, nullptr)
+                    : 0;
         int i = piece.start + n;
         if (!nearest || i >= model.text.GetLength())
             return i;

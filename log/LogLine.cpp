@@ -4,6 +4,8 @@
 #include "log/AddressFinder.h"
 #include "log/KeywordMatcher.h"
 
+#include <cstring>
+
 const COLORREF kIrcPalette[IRC_PALETTE_SIZE] = {
     RGB(255, 255, 255), RGB(0, 0, 0),     RGB(0, 0, 128),     RGB(0, 128, 0),     RGB(255, 0, 0),   RGB(128, 0, 0),
     RGB(128, 0, 128),   RGB(255, 128, 0), RGB(255, 255, 0),   RGB(0, 255, 0),     RGB(0, 128, 128), RGB(0, 255, 255),
@@ -18,10 +20,8 @@ struct TLogCharStyle {
     unsigned char foreground;
     unsigned char background;
 
-    bool operator==(const TLogCharStyle& o) const
-    {
-        return kind == o.kind && flags == o.flags && foreground == o.foreground && background == o.background;
-    }
+    // Four bytes without padding: compared as one word.
+    bool operator==(const TLogCharStyle& o) const { return memcmp(this, &o, sizeof o) == 0; }
 };
 
 bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
@@ -63,14 +63,17 @@ void MarkKind(std::vector<TLogCharStyle>& styles, int start, int end, unsigned c
         styles[i].kind = kind;
 }
 
-// The body without its codes into stripped, and the style of each character that is left.
+// The body without its codes into stripped, a tab as four blanks, and the style of each
+// character that is left; styles only grows, its first stripped.GetLength() entries count.
 void StripCodes(const CString& body, CString& stripped, std::vector<TLogCharStyle>& styles)
 {
     const wchar_t* s = body.GetString();
     const int n = body.GetLength();
-    wchar_t* out = stripped.GetBuffer(n);
+    int capacity = n;
+    wchar_t* out = stripped.GetBuffer(capacity);
+    if ((int)styles.size() < capacity)
+        styles.resize(capacity);
     int count = 0;
-    styles.resize(n);
     TLogCharStyle style = {RUN_TEXT, 0, 0, 0};
     for (int i = 0; i < n;) {
         wchar_t c = s[i++];
@@ -91,19 +94,30 @@ void StripCodes(const CString& body, CString& stripped, std::vector<TLogCharStyl
             if (i < n)
                 i = ReadColorCode(s, n, i, style);
             break;
+        case L'\t':
+            if (count + 4 > capacity) {
+                stripped.ReleaseBuffer(count);
+                capacity = count + 4 + (n - i);
+                out = stripped.GetBuffer(capacity);
+                if ((int)styles.size() < capacity)
+                    styles.resize(capacity);
+            }
+            for (int k = 0; k < 4; k++) {
+                styles[count] = style;
+                out[count++] = L' ';
+            }
+            break;
         default:
             styles[count] = style;
             out[count++] = c;
         }
     }
     stripped.ReleaseBuffer(count);
-    styles.resize(count);
 }
 
 // One run per stretch of equally styled characters, compared as stored.
-void AppendRuns(std::vector<TLogRun>& runs, const std::vector<TLogCharStyle>& styles, int offset)
+void AppendRuns(std::vector<TLogRun>& runs, const std::vector<TLogCharStyle>& styles, int count, int offset)
 {
-    const int count = (int)styles.size();
     for (int first = 0; first < count;) {
         int last = first + 1;
         while (last < count && styles[last] == styles[first])
@@ -137,13 +151,7 @@ void TLogLineModel::Compose(const TLogLineData& data, const TLogDrawContext& con
     keyword = false;
     runs.reserve(8);
     BuildPrefix(data);
-    if (data.body.Find(L'\t') < 0) {
-        ParseText(data.body, context, checkKeywords);
-    } else {
-        CString body = data.body;
-        body.Replace(L"\t", L"    ");
-        ParseText(body, context, checkKeywords);
-    }
+    ParseText(data.body, context, checkKeywords);
     length = text.GetLength();
 }
 
@@ -172,11 +180,13 @@ void TLogLineModel::ParseText(const CString& body, const TLogDrawContext& contex
 {
     const int prefix = text.GetLength();
     if (context.rawText) {
+        CString raw = body;
+        raw.Replace(L"\t", L"    ");
+        text += raw;
         TLogRun run;
         run.start = prefix;
-        run.end = prefix + body.GetLength();
+        run.end = text.GetLength();
         runs.push_back(run);
-        text += body;
         return;
     }
     // Scratch kept for every line: lines are composed one at a time on the UI thread.
@@ -213,7 +223,7 @@ void TLogLineModel::ParseText(const CString& body, const TLogDrawContext& contex
         r.start += prefix;
         r.end += prefix;
     }
-    AppendRuns(runs, styles, prefix);
+    AppendRuns(runs, styles, stripped.GetLength(), prefix);
     text += stripped;
 }
 
