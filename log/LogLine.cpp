@@ -180,9 +180,13 @@ void TLogLineModel::ParseText(const CString& body, const TLogDrawContext& contex
 {
     const int prefix = text.GetLength();
     if (context.rawText) {
-        CString raw = body;
-        raw.Replace(L"\t", L"    ");
-        text += raw;
+        if (body.Find(L'\t') < 0) {
+            text += body;
+        } else {
+            CString raw = body;
+            raw.Replace(L"\t", L"    ");
+            text += raw;
+        }
         TLogRun run;
         run.start = prefix;
         run.end = text.GetLength();
