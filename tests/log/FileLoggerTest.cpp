@@ -184,14 +184,15 @@ TEST_F(FileLoggerTest, LinesAreTheSystemsUtf8OfEveryKindOfCharacter)
         L"lone low \xDE00 end",
         L"high at the end \xD83D",
         L"low first \xDE00\xD83D",
+        CString(L"cut at NUL\0 unseen", 19),
     };
     for (const CString& text : texts)
         EXPECT_TRUE(logger.WriteLine(text));
     CString path = logger.GetCurrentPath();
     logger.Close();
     std::vector<std::string> lines = Lines(path);
-    ASSERT_EQ(lines.size(), 9u);
-    for (size_t i = 0; i < 7; i++)
+    ASSERT_EQ(lines.size(), 10u);
+    for (size_t i = 0; i < 8; i++)
         EXPECT_EQ(lines[i + 1], Utf8(texts[i])) << i;
 }
 

@@ -8,15 +8,23 @@
 
 namespace {
 
-TEST(LogLineStoreTest, NumbersComposesAndDropsTheOldestLines)
-{
+class LogLineStoreTest : public ::testing::Test {
+protected:
+    LogLineStoreTest()
+    {
+        keyword.Like = {L"hello"};
+        context.addressFinder = &finder;
+        context.keyword = &keyword;
+    }
+
     TLogAddressFinder finder;
     TLogKeyword keyword;
-    keyword.Like = {L"hello"};
     TLogDrawContext context;
-    context.addressFinder = &finder;
-    context.keyword = &keyword;
-    TLogLineStore store(&context);
+    TLogLineStore store{&context};
+};
+
+TEST_F(LogLineStoreTest, NumbersComposesAndDropsTheOldestLines)
+{
     store.limit = 3;
     ILogLineSink& sink = store;
 
@@ -44,15 +52,8 @@ TEST(LogLineStoreTest, NumbersComposesAndDropsTheOldestLines)
 }
 
 // The store composes the newest line into the object of the one it drops.
-TEST(LogLineStoreTest, ALineTakingTheOldestsPlaceKeepsNothingOfIt)
+TEST_F(LogLineStoreTest, ALineTakingTheOldestsPlaceKeepsNothingOfIt)
 {
-    TLogAddressFinder finder;
-    TLogKeyword keyword;
-    keyword.Like = {L"hello"};
-    TLogDrawContext context;
-    context.addressFinder = &finder;
-    context.keyword = &keyword;
-    TLogLineStore store(&context);
     store.limit = 1;
 
     TLogLineData data;
