@@ -227,10 +227,17 @@ void TLogLineComposition::Layout(const TLogLineModel& model, HDC dc, int width)
         }
         p += n;
     }
+    FinishRows(count, p);
+}
+
+// Ends the last row at end (drops it when empty), keeps the buffers of rows no longer used and
+// sums the height.
+void TLogLineComposition::FinishRows(int count, int end)
+{
     if (rows[count - 1].pieces.empty())
         count--;
     else
-        rows[count - 1].end = p;
+        rows[count - 1].end = end;
     for (size_t i = count; i < rows.size(); i++) {
         rows[i].pieces.clear();
         sparePieces.push_back(std::move(rows[i].pieces));

@@ -57,6 +57,7 @@ private:
     // Piece buffers of rows a shorter layout dropped, for the rows of the next one.
     std::vector<std::vector<TLogPiece>> sparePieces;
     TLogRow& StartRow(int& count, int start);
+    void FinishRows(int count, int end);
     TFont* ChooseRunFont(const TLogLineModel& model, int kind, unsigned char flags) const;
     TFont* SelectRunFont(const TLogLineModel& model, HDC dc, const TLogPiece& piece, bool shadow);
     // The overhang of an italic font grows with the rows laid out so far.

@@ -148,6 +148,49 @@ struct TBenchLog {
     CString fileLine;
 };
 
+// Seconds per line of each stage alone, so a change shows where it helped.
+struct TStageTimes {
+    double compose = 0, layout = 0, write = 0, writeFile = 0;
+};
+
+TStageTimes TimeStages(const std::vector<CString>& bodies, const CString& folder, HDC dc, bool& written)
+{
+    TStageTimes times;
+    TBenchLog log(folder);
+    times.compose = Time([&] {
+        for (int i = 0; i < kLines; i++)
+            log.Compose(bodies[i % kDistinct]);
+    });
+    times.layout = Time([&] {
+        for (int round = 0; round < kLines / log.store.limit; round++) {
+            log.context.layoutGeneration++;
+            for (int k = 0; k < log.store.GetCount(); k++)
+                log.store.GetLine(k).Layout(dc, 800);
+        }
+    });
+    times.write = Time([&] {
+        for (int i = 0; i < kLines; i++) {
+            log.data.body = bodies[i % kDistinct];
+            written &= log.Write();
+        }
+    });
+    // The floor under append: the same bytes with one WriteFile each and nothing else.
+    std::vector<CStringA> lines;
+    for (int i = 0; i < kDistinct; i++)
+        lines.push_back(
+            ConvertToCodePage(StripControlCodes(log.data.timeText + log.data.nickPrefix + bodies[i]), CP_UTF8) +
+            "\r\n");
+    HANDLE file = log.logger.GetHandle();
+    times.writeFile = Time([&] {
+        for (int i = 0; i < kLines; i++) {
+            const CStringA& bytes = lines[i % kDistinct];
+            DWORD done = 0;
+            written &= WriteFile(file, bytes.GetString(), (DWORD)bytes.GetLength(), &done, nullptr) != 0;
+        }
+    });
+    return times;
+}
+
 } // namespace
 
 int main()
@@ -157,7 +200,7 @@ int main()
     GetTempPathW(MAX_PATH, temp);
     HDC dc = CreateCompatibleDC(nullptr);
     bool written = true;
-    double seconds, cpu, compose, layout, write, system;
+    double seconds, cpu;
     {
         TBenchLog log(temp);
         seconds = Time(
@@ -173,50 +216,13 @@ int main()
     PROCESS_MEMORY_COUNTERS memory = {};
     memory.cb = sizeof memory;
     GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory);
-    {
-        // Each stage alone, so a change shows where it helped.
-        TBenchLog log(temp);
-        compose = Time([&] {
-            for (int i = 0; i < kLines; i++)
-                log.Compose(bodies[i % kDistinct]);
-        });
-        layout = Time([&] {
-            for (int round = 0; round < kLines / log.store.limit; round++) {
-                log.context.layoutGeneration++;
-                for (int k = 0; k < log.store.GetCount(); k++)
-                    log.store.GetLine(k).Layout(dc, 800);
-            }
-        });
-        write = Time([&] {
-            for (int i = 0; i < kLines; i++) {
-                log.data.body = bodies[i % kDistinct];
-                written &= log.Write();
-            }
-        });
-    }
-    {
-        // The floor under append: the same bytes with one WriteFile each and nothing else.
-        TBenchLog log(temp);
-        log.Write();
-        HANDLE file = log.logger.GetHandle();
-        std::vector<CStringA> lines;
-        for (int i = 0; i < kDistinct; i++)
-            lines.push_back(
-                ConvertToCodePage(StripControlCodes(log.data.timeText + log.data.nickPrefix + bodies[i]), CP_UTF8) +
-                "\r\n");
-        system = Time([&] {
-            for (int i = 0; i < kLines; i++) {
-                const CStringA& bytes = lines[i % kDistinct];
-                DWORD done = 0;
-                written &= WriteFile(file, bytes.GetString(), (DWORD)bytes.GetLength(), &done, nullptr) != 0;
-            }
-        });
-    }
+    TStageTimes stages = TimeStages(bodies, temp, dc, written);
     DeleteDC(dc);
     printf("log compose+wrap+append: %d lines in %.3f s = %.0f lines/s; peak working set %.1f MB%s\n", kLines, seconds,
            kLines / seconds, memory.PeakWorkingSetSize / 1048576.0, written ? "" : " (WRITE FAILED)");
     printf("  processor time %.3f s = %.0f lines per processor second\n", cpu, kLines / cpu);
     printf("  per line alone: compose %.2f us, wrap %.2f us, append %.2f us (WriteFile alone %.2f us)\n",
-           compose * 1e6 / kLines, layout * 1e6 / kLines, write * 1e6 / kLines, system * 1e6 / kLines);
+           stages.compose * 1e6 / kLines, stages.layout * 1e6 / kLines, stages.write * 1e6 / kLines,
+           stages.writeFile * 1e6 / kLines);
     return written ? 0 : 1;
 }
