@@ -4,6 +4,7 @@
 #include "log/AddressFinder.h"
 #include "log/KeywordMatcher.h"
 
+#include <algorithm>
 #include <cstring>
 
 const COLORREF kIrcPalette[IRC_PALETTE_SIZE] = {
@@ -57,80 +58,129 @@ int ReadColorCode(const wchar_t* s, int length, int i, TLogCharStyle& style)
     return i;
 }
 
-void MarkKind(std::vector<TLogCharStyle>& styles, int start, int end, unsigned char kind)
-{
-    for (int i = start; i < end; i++)
-        styles[i].kind = kind;
-}
+// From start on, the stripped body has the codes' style (the kind is left as text).
+struct TCodeSegment {
+    int start;
+    TLogCharStyle style;
+};
 
-// The body without its codes into stripped, a tab as four blanks, and the style of each
-// character that is left; styles only grows, its first stripped.GetLength() entries count.
-void StripCodes(const CString& body, CString& stripped, std::vector<TLogCharStyle>& styles)
+// A URL, address or keyword range; later kinds win where they overlap.
+struct TKindMark {
+    int start;
+    int end;
+    unsigned char kind;
+};
+
+// The body without its codes into stripped, a tab as four blanks, and where the style of the
+// characters left changes.
+void StripCodes(const CString& body, CString& stripped, std::vector<TCodeSegment>& segments)
 {
     const wchar_t* s = body.GetString();
     const int n = body.GetLength();
     int capacity = n;
     wchar_t* out = stripped.GetBuffer(capacity);
-    if ((int)styles.size() < capacity)
-        styles.resize(capacity);
     int count = 0;
+    segments.clear();
     TLogCharStyle style = {RUN_TEXT, 0, 0, 0};
+    bool changed = true;
+    // The style of the next character, recorded when it differs from the last one recorded.
+    auto startCharacter = [&] {
+        if (changed && (segments.empty() || !(segments.back().style == style)))
+            segments.push_back(TCodeSegment{count, style});
+        changed = false;
+    };
     for (int i = 0; i < n;) {
         wchar_t c = s[i++];
         switch (c) {
         case CODE_BOLD:
             style.flags ^= STYLE_BOLD;
+            changed = true;
             break;
         case CODE_UNDERLINE:
             style.flags ^= STYLE_UNDERLINE;
+            changed = true;
             break;
         case CODE_REVERSE:
             style.flags ^= STYLE_REVERSE;
+            changed = true;
             break;
         case CODE_STOP:
             style.flags = 0;
+            changed = true;
             break;
         case CODE_COLOR:
             if (i < n)
                 i = ReadColorCode(s, n, i, style);
+            changed = true;
             break;
         case L'\t':
             if (count + 4 > capacity) {
                 stripped.ReleaseBuffer(count);
                 capacity = count + 4 + (n - i);
                 out = stripped.GetBuffer(capacity);
-                if ((int)styles.size() < capacity)
-                    styles.resize(capacity);
             }
-            for (int k = 0; k < 4; k++) {
-                styles[count] = style;
+            startCharacter();
+            for (int k = 0; k < 4; k++)
                 out[count++] = L' ';
-            }
             break;
         default:
-            styles[count] = style;
+            startCharacter();
             out[count++] = c;
         }
     }
     stripped.ReleaseBuffer(count);
 }
 
-// One run per stretch of equally styled characters, compared as stored.
-void AppendRuns(std::vector<TLogRun>& runs, const std::vector<TLogCharStyle>& styles, int count, int offset)
+// The kind at position at: the last mark over it wins.
+unsigned char KindAt(const std::vector<TKindMark>& marks, int at)
 {
-    for (int first = 0; first < count;) {
-        int last = first + 1;
-        while (last < count && styles[last] == styles[first])
-            last++;
+    unsigned char kind = RUN_TEXT;
+    for (const TKindMark& mark : marks)
+        if (mark.start <= at && at < mark.end)
+            kind = mark.kind;
+    return kind;
+}
+
+// One run per stretch of equal style and kind: the stretches between the points where a code
+// segment or a mark begins or ends, joined where neighbours are equal.
+void AppendRuns(std::vector<TLogRun>& runs, const std::vector<TCodeSegment>& segments,
+                const std::vector<TKindMark>& marks, int count, int offset)
+{
+    static std::vector<int> points;
+    points.clear();
+    points.push_back(count);
+    for (const TCodeSegment& segment : segments)
+        points.push_back(segment.start);
+    for (const TKindMark& mark : marks) {
+        points.push_back(mark.start);
+        points.push_back(mark.end < count ? mark.end : count);
+    }
+    std::sort(points.begin(), points.end());
+    points.erase(std::unique(points.begin(), points.end()), points.end());
+    const size_t firstRun = runs.size();
+    size_t segment = 0;
+    for (size_t k = 0; k + 1 < points.size(); k++) {
+        int from = points[k];
+        while (segment + 1 < segments.size() && segments[segment + 1].start <= from)
+            segment++;
+        TLogCharStyle style = segments[segment].style;
+        style.kind = KindAt(marks, from);
+        if (runs.size() > firstRun) {
+            TLogRun& last = runs.back();
+            TLogCharStyle lastStyle = {(unsigned char)last.kind, last.flags, last.foreground, last.background};
+            if (lastStyle == style) {
+                last.end = offset + points[k + 1];
+                continue;
+            }
+        }
         TLogRun run;
-        run.start = offset + first;
-        run.end = offset + last;
-        run.kind = styles[first].kind;
-        run.flags = styles[first].flags;
-        run.foreground = styles[first].foreground;
-        run.background = styles[first].background;
+        run.start = offset + from;
+        run.end = offset + points[k + 1];
+        run.kind = style.kind;
+        run.flags = style.flags;
+        run.foreground = style.foreground;
+        run.background = style.background;
         runs.push_back(run);
-        first = last;
     }
 }
 
@@ -194,24 +244,26 @@ void TLogLineModel::ParseText(const CString& body, const TLogDrawContext& contex
         return;
     }
     // Scratch kept for every line: lines are composed one at a time on the UI thread.
-    static std::vector<TLogCharStyle> styles;
+    static std::vector<TCodeSegment> segments;
+    static std::vector<TKindMark> marks;
     static CString stripped;
     static TKeywordMatcher keywords;
     static std::vector<TLogRange> hits;
-    StripCodes(body, stripped, styles);
+    StripCodes(body, stripped, segments);
     if (stripped.IsEmpty())
         return;
+    marks.clear();
     if (context.addressFinder) {
         int len = 0;
         for (int p = 0, at; (at = context.addressFinder->FindAddress(stripped, p, len)) >= 0; p = at + len) {
             addresses.push_back(TLogRange{prefix + at, prefix + at + len});
-            MarkKind(styles, at, at + len, RUN_ADDRESS);
+            marks.push_back(TKindMark{at, at + len, RUN_ADDRESS});
             if (len == 0)
                 break;
         }
         for (int p = 0, at; (at = context.addressFinder->FindUrl(stripped, p, len)) >= 0; p = at + len) {
             urls.push_back(TLogRange{at, at + len});
-            MarkKind(styles, at, at + len, RUN_URL);
+            marks.push_back(TKindMark{at, at + len, RUN_URL});
             if (len == 0)
                 break;
         }
@@ -221,13 +273,13 @@ void TLogLineModel::ParseText(const CString& body, const TLogDrawContext& contex
         keywords.Find(*context.keyword, stripped, urls, hits);
         keyword = !hits.empty();
         for (const TLogRange& r : hits)
-            MarkKind(styles, r.start, r.end, RUN_KEYWORD);
+            marks.push_back(TKindMark{r.start, r.end, RUN_KEYWORD});
     }
     for (TLogRange& r : urls) {
         r.start += prefix;
         r.end += prefix;
     }
-    AppendRuns(runs, styles, stripped.GetLength(), prefix);
+    AppendRuns(runs, segments, marks, stripped.GetLength(), prefix);
     text += stripped;
 }
 
