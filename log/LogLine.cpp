@@ -131,16 +131,6 @@ void StripCodes(const CString& body, CString& stripped, std::vector<TCodeSegment
     stripped.ReleaseBuffer(count);
 }
 
-// The kind at position at: the last mark over it wins.
-unsigned char KindAt(const std::vector<TKindMark>& marks, int at)
-{
-    unsigned char kind = RUN_TEXT;
-    for (const TKindMark& mark : marks)
-        if (mark.start <= at && at < mark.end)
-            kind = mark.kind;
-    return kind;
-}
-
 // One run per stretch of equal style and kind: the stretches between the points where a code
 // segment or a mark begins or ends, joined where neighbours are equal.
 void AppendRuns(std::vector<TLogRun>& runs, const std::vector<TCodeSegment>& segments,
@@ -157,6 +147,13 @@ void AppendRuns(std::vector<TLogRun>& runs, const std::vector<TCodeSegment>& seg
     }
     std::sort(points.begin(), points.end());
     points.erase(std::unique(points.begin(), points.end()), points.end());
+    // The kind of each stretch: marks painted in order, so the last one over a stretch wins.
+    static std::vector<unsigned char> kinds;
+    kinds.assign(points.size(), RUN_TEXT);
+    for (const TKindMark& mark : marks)
+        for (size_t k = std::lower_bound(points.begin(), points.end(), mark.start) - points.begin();
+             k + 1 < points.size() && points[k] < mark.end; k++)
+            kinds[k] = mark.kind;
     const size_t firstRun = runs.size();
     size_t segment = 0;
     for (size_t k = 0; k + 1 < points.size(); k++) {
@@ -164,7 +161,7 @@ void AppendRuns(std::vector<TLogRun>& runs, const std::vector<TCodeSegment>& seg
         while (segment + 1 < segments.size() && segments[segment + 1].start <= from)
             segment++;
         TLogCharStyle style = segments[segment].style;
-        style.kind = KindAt(marks, from);
+        style.kind = kinds[k];
         if (runs.size() > firstRun) {
             TLogRun& last = runs.back();
             TLogCharStyle lastStyle = {(unsigned char)last.kind, last.flags, last.foreground, last.background};
