@@ -18,14 +18,26 @@ bool IsWordTail(wchar_t c)
     return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z') || (c >= L'0' && c <= L'9') || c == L'_' || c == L'-';
 }
 
+enum TAddressCharClass { ADDRESS_NONE = 0, ADDRESS_CHAR = 1, ADDRESS_DOT = 2, ADDRESS_COLON = 3 };
+
 // A match of the address expression is made of these only: ASCII letters and digits, '.', ':'
 // and '-', and digits of other scripts (any character from U+0080 is let through for them).
-bool MayBeInAddress(wchar_t c)
-{
-    // One bit per ASCII character: '-' to ':', 'A' to 'Z', 'a' to 'z'.
-    static const unsigned kAscii[4] = {0, 0x07FFE000, 0x07FFFFFE, 0x07FFFFFE};
-    return c >= 0x80 || ((kAscii[c >> 5] >> (c & 31)) & 1) != 0;
-}
+struct TAddressClasses {
+    unsigned char of[128];
+
+    constexpr TAddressClasses() : of()
+    {
+        for (int c = 0; c < 128; c++)
+            of[c] = c == '.'   ? ADDRESS_DOT
+                    : c == ':' ? ADDRESS_COLON
+                    : (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-'
+                        ? ADDRESS_CHAR
+                        : ADDRESS_NONE;
+    }
+};
+constexpr TAddressClasses kAddressClasses;
+
+int GetAddressClass(wchar_t c) { return c >= 0x80 ? (int)ADDRESS_CHAR : (int)kAddressClasses.of[c]; }
 
 bool IsAsciiLetter(wchar_t c) { return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z'); }
 bool IsAsciiDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
@@ -233,13 +245,16 @@ int TLogAddressFinder::FindAddress(const CString& text, int start, int& length) 
     // host name or the seven colons of IPv6; plain ASCII ones are matched by hand, others
     // (digits of other scripts) by the expression.
     for (int i = start < 0 ? 0 : start; i < n;) {
-        while (i < n && !MayBeInAddress(t[i]))
+        while (i < n && GetAddressClass(t[i]) == ADDRESS_NONE)
             i++;
         int first = i, dots = 0, colons = 0;
         bool ascii = true;
-        for (; i < n && MayBeInAddress(t[i]); i++) {
-            dots += t[i] == L'.';
-            colons += t[i] == L':';
+        for (; i < n; i++) {
+            int type = GetAddressClass(t[i]);
+            if (type == ADDRESS_NONE)
+                break;
+            dots += type == ADDRESS_DOT;
+            colons += type == ADDRESS_COLON;
             ascii = ascii && t[i] < 0x80;
         }
         if (dots < 2 && colons < 7)
