@@ -90,6 +90,17 @@ void StripCodes(const CString& body, CString& stripped, std::vector<TCodeSegment
         changed = false;
     };
     for (int i = 0; i < n;) {
+        // Codes and tabs are below the blank: the characters between them are copied at once.
+        int plain = i;
+        while (plain < n && s[plain] >= 0x20)
+            plain++;
+        if (plain > i) {
+            startCharacter();
+            wmemcpy(out + count, s + i, plain - i);
+            count += plain - i;
+            i = plain;
+            continue;
+        }
         wchar_t c = s[i++];
         switch (c) {
         case CODE_BOLD:
