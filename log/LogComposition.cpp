@@ -97,16 +97,18 @@ struct TRunFontMemo {
 const TFont* TLogLineComposition::GetRunFont(const TLogLineModel& model, const TLogRun& run, TRunFontMemo* memo,
                                              TFontWidths*& widths) const
 {
+    // Colours do not choose the font: runs that differ only in them share an entry.
+    unsigned char flags = run.flags & (STYLE_BOLD | STYLE_UNDERLINE);
     if (memo)
         for (int i = 0; i < memo->count; i++)
-            if (memo->entries[i].kind == run.kind && memo->entries[i].flags == run.flags) {
+            if (memo->entries[i].kind == run.kind && memo->entries[i].flags == flags) {
                 widths = memo->entries[i].widths;
                 return memo->entries[i].font;
             }
-    const TFont* font = ChooseRunFont(model, run.kind, run.flags);
+    const TFont* font = ChooseRunFont(model, run.kind, flags);
     widths = &context->widths.Get(*font);
     if (memo && memo->count < 8)
-        memo->entries[memo->count++] = TRunFontMemo::TEntry{run.kind, run.flags, font, widths};
+        memo->entries[memo->count++] = TRunFontMemo::TEntry{run.kind, flags, font, widths};
     return font;
 }
 
