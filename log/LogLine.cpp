@@ -71,6 +71,32 @@ struct TKindMark {
     unsigned char kind;
 };
 
+// Applies the code c (its colour numbers follow s[i]) to style and moves i past them; false
+// when c is no code.
+bool ApplyCode(wchar_t c, const wchar_t* s, int n, int& i, TLogCharStyle& style)
+{
+    switch (c) {
+    case CODE_BOLD:
+        style.flags ^= STYLE_BOLD;
+        return true;
+    case CODE_UNDERLINE:
+        style.flags ^= STYLE_UNDERLINE;
+        return true;
+    case CODE_REVERSE:
+        style.flags ^= STYLE_REVERSE;
+        return true;
+    case CODE_STOP:
+        style.flags = 0;
+        return true;
+    case CODE_COLOR:
+        if (i < n)
+            i = ReadColorCode(s, n, i, style);
+        return true;
+    default:
+        return false;
+    }
+}
+
 // The body without its codes into stripped, a tab as four blanks, and where the style of the
 // characters left changes.
 void StripCodes(const CString& body, CString& stripped, std::vector<TCodeSegment>& segments)
@@ -102,29 +128,9 @@ void StripCodes(const CString& body, CString& stripped, std::vector<TCodeSegment
             continue;
         }
         wchar_t c = s[i++];
-        switch (c) {
-        case CODE_BOLD:
-            style.flags ^= STYLE_BOLD;
+        if (ApplyCode(c, s, n, i, style)) {
             changed = true;
-            break;
-        case CODE_UNDERLINE:
-            style.flags ^= STYLE_UNDERLINE;
-            changed = true;
-            break;
-        case CODE_REVERSE:
-            style.flags ^= STYLE_REVERSE;
-            changed = true;
-            break;
-        case CODE_STOP:
-            style.flags = 0;
-            changed = true;
-            break;
-        case CODE_COLOR:
-            if (i < n)
-                i = ReadColorCode(s, n, i, style);
-            changed = true;
-            break;
-        case L'\t':
+        } else if (c == L'\t') {
             if (count + 4 > capacity) {
                 stripped.ReleaseBuffer(count);
                 capacity = count + 4 + (n - i);
@@ -133,8 +139,7 @@ void StripCodes(const CString& body, CString& stripped, std::vector<TCodeSegment
             startCharacter();
             for (int k = 0; k < 4; k++)
                 out[count++] = L' ';
-            break;
-        default:
+        } else {
             startCharacter();
             out[count++] = c;
         }
