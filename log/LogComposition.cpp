@@ -123,13 +123,21 @@ int TLogLineComposition::FitPiece(const TLogLineModel& model, HDC dc, const TLog
     if (available <= 0 || run.end <= start)
         return 0;
     const wchar_t* s = model.text.GetString();
-    int n = 0, width = 0, units = 1;
-    while (start + n < run.end) {
-        int w = widths->Width(dc, font->handle, s, start + n, run.end, units);
+    const int end = run.end;
+    int n = 0, width = 0;
+    while (start + n < end) {
+        // Known widths without a call: the loop then keeps its counters in registers.
+        int step = 1;
+        int w = widths->KnownWidth(s[start + n]);
+        if (w < 0) {
+            int units;
+            w = widths->Width(dc, font->handle, s, start + n, end, units);
+            step = units;
+        }
         if (width + w > available)
             break;
         width += w;
-        n += units;
+        n += step;
     }
     if (n <= 0)
         return 0;
