@@ -51,6 +51,15 @@ public:
     {
         return (UINT)this->SendMessage(TVM_GETITEMSTATE, (WPARAM)item, (LPARAM)mask);
     }
+    BOOL SetItemState(HTREEITEM item, UINT state, UINT mask)
+    {
+        TVITEMW tv = {};
+        tv.mask = TVIF_STATE;
+        tv.hItem = item;
+        tv.state = state;
+        tv.stateMask = mask;
+        return (BOOL)this->SendMessage(TVM_SETITEMW, 0, (LPARAM)&tv);
+    }
     CString GetItemText(HTREEITEM item) const
     {
         wchar_t buffer[1024] = {};

@@ -1,6 +1,7 @@
 #include "tests/app/ControlsDialog.h"
 
 #include "app/ChildId.h"
+#include "res/resource.h"
 #include "tests/common/TestDialogIds.h"
 
 bool TRecordingListener::Record(const wchar_t* what, UINT key, int x, int y, void* item)
@@ -108,6 +109,10 @@ void TControlsDialog::FillControls()
         listView.SetItemText(i, 1, i % 2 ? L"離席" : L"在席");
         listView.SetItemData(i, 100 + i);
     }
+    // Drag images are made from the item's picture: a tree without images cannot drag.
+    images.Create(16, 16, ILC_COLOR32 | ILC_MASK, 1, 1);
+    images.Add((HICON)LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON, 16, 16, 0));
+    tree.SetImageList(images, TVSIL_NORMAL);
     HTREEITEM a = tree.InsertItem(L"サーバA");
     HTREEITEM a1 = tree.InsertItem(L"#雑談", a);
     HTREEITEM a2 = tree.InsertItem(L"#開発", a);

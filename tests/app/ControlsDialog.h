@@ -104,6 +104,7 @@ public:
     TListPanel* cards = nullptr;
     TChatPanel* chat = nullptr;
     TLayoutManager layout;
+    CImageList images;
     HTREEITEM treeItems[6] = {};   // root A (A1, A2 (A2a)), root B, root C
 
 private:

@@ -48,28 +48,12 @@ TEST_F(ControlsDialogTest, EnterCtrlMAndCtrlSpaceGoToTheirOwnOperations)
     }
 }
 
-namespace {
-
-// Wine's default handling of F10 also enters the (system) menu bar once the key is released;
-// Escape leaves it.
-void CALLBACK LeaveMenuMode(HWND, UINT, UINT_PTR id, DWORD)
-{
-    KillTimer(nullptr, id);
-    INPUT keys[2] = {};
-    keys[0].type = keys[1].type = INPUT_KEYBOARD;
-    keys[0].ki.wVk = keys[1].ki.wVk = VK_ESCAPE;
-    keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, keys, sizeof(INPUT));
-}
-
-} // namespace
-
 TEST_F(ControlsDialogTest, ShiftF10IsNeverConsumedAndAsksForTheMenuAtTheEditsCentre)
 {
     dialog.listener.consumeAll = true; // even a listener that takes every key gets no Shift+F10
-    SetTimer(nullptr, 0, 300, LeaveMenuMode);
-    PressIn(dialog.edit, VK_F10, {VK_SHIFT});
-    PumpMessagesFor(400);
+    FocusForInput(dialog.edit);
+    dialog.listener.Clear();
+    PressMenuKey(VK_F10, {VK_SHIFT});
     EXPECT_EQ(dialog.listener.Count(L"syskey"), 0);
     const TReport* context = dialog.listener.Last(L"context");
     ASSERT_NE(context, nullptr);
