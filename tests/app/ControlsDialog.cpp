@@ -144,6 +144,10 @@ void TControlsDialog::BuildPanels()
         log->Create(id == 1 ? L"ログ一" : L"ログ二", WS_CHILD | SS_SUNKEN, RECT{}, m_hWnd, GetNextChildId());
         chat->cards.AddCard(id, log);
     }
+    // Windows made in code start with the system font; give them the dialog's.
+    for (CWnd* card : {cards->GetCard(1), cards->GetCard(2), chat->cards.GetCard(1), chat->cards.GetCard(2),
+                       (CWnd*)&chat->input})
+        card->SetFont(GetFont());
     cards->ShowCard(1);
     chat->cards.ShowCard(1);
     chat->input.listener = &listener;
