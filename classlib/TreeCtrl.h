@@ -5,8 +5,7 @@
 
 #include <commctrl.h>
 
-template <class TBase>
-class CTreeCtrlT : public TBase {
+template <class TBase> class CTreeCtrlT : public TBase {
 public:
     HTREEITEM InsertItem(LPCWSTR text, HTREEITEM parent = TVI_ROOT, HTREEITEM after = TVI_LAST)
     {

@@ -31,8 +31,8 @@ TEST(CharsetNames, NamedSetsAndTheRest)
         int charset;
         const wchar_t* name;
     } kCases[] = {
-        {0, L"欧文"}, {128, L"日本語"}, {130, L"韓国古語"}, {186, L"バルト諸語"},
-        {238, L"東ヨーロッパ諸語"}, {255, L"OEM"}, {100, L"その他"}, {1, L"その他"},
+        {0, L"欧文"},  {128, L"日本語"}, {130, L"韓国古語"}, {186, L"バルト諸語"}, {238, L"東ヨーロッパ諸語"},
+        {255, L"OEM"}, {100, L"その他"}, {1, L"その他"},
     };
     for (const auto& c : kCases)
         EXPECT_EQ(GetCharsetName(c.charset), CString(c.name)) << c.charset;

@@ -145,8 +145,8 @@ void TControlsDialog::BuildPanels()
         chat->cards.AddCard(id, log);
     }
     // Windows made in code start with the system font; give them the dialog's.
-    for (CWnd* card : {cards->GetCard(1), cards->GetCard(2), chat->cards.GetCard(1), chat->cards.GetCard(2),
-                       (CWnd*)&chat->input})
+    for (CWnd* card :
+         {cards->GetCard(1), cards->GetCard(2), chat->cards.GetCard(1), chat->cards.GetCard(2), (CWnd*)&chat->input})
         card->SetFont(GetFont());
     cards->ShowCard(1);
     chat->cards.ShowCard(1);

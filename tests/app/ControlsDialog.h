@@ -105,7 +105,7 @@ public:
     TChatPanel* chat = nullptr;
     TLayoutManager layout;
     CImageList images;
-    HTREEITEM treeItems[6] = {};   // root A (A1, A2 (A2a)), root B, root C
+    HTREEITEM treeItems[6] = {}; // root A (A1, A2 (A2a)), root B, root C
 
 private:
     void FillControls();

@@ -159,7 +159,7 @@ TEST(TUpdateDialog, NestedModalRunsKeepTheMainWindowDisabledUntilTheLastCloses)
     EXPECT_EQ(outer.DoModal(), IDCANCEL);
     seen.push_back({"outer closed", main.IsWindowEnabled()});
     const std::vector<std::pair<const char*, BOOL>> expected = {
-        {"outer open", FALSE}, {"inner open", FALSE},  {"box open", FALSE},
+        {"outer open", FALSE}, {"inner open", FALSE},   {"box open", FALSE},
         {"box closed", FALSE}, {"inner closed", FALSE}, {"outer closed", TRUE},
     };
     ASSERT_EQ(seen.size(), expected.size());
@@ -190,8 +190,9 @@ TEST(DialogTextHelpers, SpinValuesAreClampedIntoTheRange)
         const wchar_t* text;
         int low, high, expected;
     } kCases[] = {
-        {L"abc", 1, 100, 1}, {L"500", 1, 100, 100}, {L"-3", 0, 10, 0},       {L"  +7x", 0, 10, 7},
-        {L"", -5, 5, 0},     {L"99999999999", 0, 10, 10}, {L"-99999999999", -4, 10, -4},
+        {L"abc", 1, 100, 1},           {L"500", 1, 100, 100}, {L"-3", 0, 10, 0},
+        {L"  +7x", 0, 10, 7},          {L"", -5, 5, 0},       {L"99999999999", 0, 10, 10},
+        {L"-99999999999", -4, 10, -4},
     };
     for (const auto& c : kCases) {
         SetSpinEditValue(edit, spin, 0, c.low, c.high);

@@ -33,6 +33,15 @@ protected:
                                   nullptr));
         focusOwner.CreateEx(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_BORDER, 0, 270, 200, 20, host, nullptr);
     }
+    // The splitter owns its panes; they start as two edits.
+    void MakeSplitter(TSplitter& splitter, bool vertical)
+    {
+        ASSERT_TRUE(splitter.Create(host, GetNextChildId(), vertical));
+        splitter.first = MakeCard(L"first");
+        splitter.second = MakeCard(L"second");
+        splitter.first->SetParent(splitter);
+        splitter.second->SetParent(splitter);
+    }
     CEdit* MakeCard(const wchar_t* text)
     {
         CEdit* card = new CEdit;
@@ -152,11 +161,7 @@ TEST_F(PanelTest, SplitterShowsPanesClampedToTheMinimum)
     };
     for (const SplitCase& c : kCases) {
         TSplitter splitter;
-        ASSERT_TRUE(splitter.Create(host, GetNextChildId(), true));
-        splitter.first = MakeCard(L"first");
-        splitter.second = MakeCard(L"second");
-        splitter.first->SetParent(splitter);
-        splitter.second->SetParent(splitter);
+        MakeSplitter(splitter, true);
         splitter.farSide = c.farSide;
         splitter.position = c.position;
         splitter.minimum = c.minimum;
@@ -171,11 +176,7 @@ TEST_F(PanelTest, SplitterShowsPanesClampedToTheMinimum)
 TEST_F(PanelTest, SplitterDragKeepsTheMinimumAndGivesTheFocusBackOnce)
 {
     TSplitter splitter;
-    ASSERT_TRUE(splitter.Create(host, GetNextChildId(), true));
-    splitter.first = MakeCard(L"first");
-    splitter.second = MakeCard(L"second");
-    splitter.first->SetParent(splitter);
-    splitter.second->SetParent(splitter);
+    MakeSplitter(splitter, true);
     splitter.minimum = 30;
     splitter.position = 100;
     splitter.MoveWindow(10, 10, 300, 200);
@@ -202,11 +203,7 @@ TEST_F(PanelTest, SplitterDragKeepsTheMinimumAndGivesTheFocusBackOnce)
 TEST_F(PanelTest, SplitterModesShowOnePaneFillingTheWindow)
 {
     TSplitter splitter;
-    ASSERT_TRUE(splitter.Create(host, GetNextChildId(), false));
-    splitter.first = MakeCard(L"first");
-    splitter.second = MakeCard(L"second");
-    splitter.first->SetParent(splitter);
-    splitter.second->SetParent(splitter);
+    MakeSplitter(splitter, false);
     splitter.MoveWindow(0, 0, 200, 150);
     for (int mode : {TSplitter::SECOND_ONLY, TSplitter::FIRST_ONLY}) {
         splitter.mode = mode;

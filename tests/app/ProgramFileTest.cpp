@@ -67,10 +67,10 @@ TEST(ProgramFile, ImportsSystemLibrariesOnly)
 {
     std::set<std::string> dlls = ImportedDlls(ReadWholeFile(ProgramPath()));
     ASSERT_FALSE(dlls.empty());
-    const std::set<std::string> system = {"kernel32.dll", "user32.dll",  "gdi32.dll",    "comctl32.dll",
-                                          "msvcrt.dll",   "imm32.dll",   "shell32.dll",  "advapi32.dll",
+    const std::set<std::string> system = {"kernel32.dll", "user32.dll",   "gdi32.dll",   "comctl32.dll",
+                                          "msvcrt.dll",   "imm32.dll",    "shell32.dll", "advapi32.dll",
                                           "ole32.dll",    "oleaut32.dll", "ws2_32.dll",  "comdlg32.dll",
-                                          "shlwapi.dll",  "winmm.dll",   "version.dll", "uxtheme.dll"};
+                                          "shlwapi.dll",  "winmm.dll",    "version.dll", "uxtheme.dll"};
     for (const std::string& dll : dlls)
         EXPECT_TRUE(system.count(dll)) << dll;
 }
@@ -94,6 +94,7 @@ TEST(ProgramFile, CarriesTheCommonControlsSixManifestAndVersion)
     UINT length = 0;
     ASSERT_TRUE(VerQueryValueW(version.data(), L"\\", (void**)&fixed, &length));
     EXPECT_EQ(HIWORD(fixed->dwFileVersionMS), 2u);
-    EXPECT_TRUE(FindResourceW(program, MAKEINTRESOURCEW(128), MAKEINTRESOURCEW(14))) << "the main icon"; // RT_GROUP_ICON
+    EXPECT_TRUE(FindResourceW(program, MAKEINTRESOURCEW(128), MAKEINTRESOURCEW(14)))
+        << "the main icon"; // RT_GROUP_ICON
     FreeLibrary(program);
 }

@@ -3,8 +3,8 @@
 #include "tests/common/MessagePump.h"
 
 #include <cstdint>
-#include <functional>
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
