@@ -111,6 +111,17 @@ void ClickAt(POINT point, bool right)
     PumpMessagesFor(80);
 }
 
+void TurnWheel(POINT point, int notches)
+{
+    SendMouse(point, 0);
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = MOUSEEVENTF_WHEEL;
+    input.mi.mouseData = (DWORD)(notches * WHEEL_DELTA);
+    SendInput(1, &input, sizeof(input));
+    PumpMessagesFor(80);
+}
+
 void DoubleClickAt(POINT point)
 {
     WaitOutDoubleClick();
