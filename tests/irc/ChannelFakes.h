@@ -1,7 +1,7 @@
 #pragma once
 // Recording stand-ins for the windows and the unit a channel talks to.
 
-#include "irc/Channel.h"
+#include "irc/IRCChannel.h"
 #include "settings/Preference.h"
 
 #include <algorithm>

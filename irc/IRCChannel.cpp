@@ -1,4 +1,4 @@
-#include "irc/Channel.h"
+#include "irc/IRCChannel.h"
 
 #include "foundation/ResourceString.h"
 #include "irc/IRCNames.h"
@@ -277,11 +277,11 @@ int TIRCChannel::GetChatPort()
 void TIRCChannel::OnChatConnected()
 {
     OnJoined();
-    unit->PrintSystemText(this, LoadResourceString(IDS_CHAT_CONNECTED));
+    unit->PrintSystemText(this, LoadResourceString(IDS_CONNECTED));
 }
 
 void TIRCChannel::OnChatClosed()
 {
-    unit->PrintSystemText(this, LoadResourceString(IDS_CHAT_CLOSED));
+    unit->PrintSystemText(this, LoadResourceString(IDS_DISCONNECTED));
     OnLeft();
 }
