@@ -27,6 +27,7 @@ public:
     const CString& GetName() const { return config.Name; }
     int GetKind() const { return kind; }
     const CString& GetIRCName() const { return ircName; }
+    bool IsJoined() const { return joined; }
     void SetIRCName(const CString& name) { ircName = name; }
     const CString& GetPeerName() const { return peerName; }
     void SetPeerName(const CString& name) { peerName = name; }
