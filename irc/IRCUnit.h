@@ -194,6 +194,40 @@ private:
     void CollectRejoinList();
     // The own JOIN: the node of the channel, made when missing, enters the joined state.
     TIRCChannel* EnterJoinedChannel(const TIRCReceiveMessage& message, const CString& channelText);
+    // Which of the session's five reply flags says a multi-line reply is running.
+    enum { kNamesListing = 0, kWhoListing = 1, kWhoisListing = 2, kWhowasListing = 3, kChannelListing = 4 };
+    void OnISupportReply(const TIRCReceiveMessage& message);
+    void OnUserModeReply(const TIRCReceiveMessage& message);
+    void OnAwayReply(const TIRCReceiveMessage& message);
+    void OnAwayStateReply(const TIRCReceiveMessage& message, bool away);
+    void OnWhoisUserReply(const TIRCReceiveMessage& message);
+    void OnWhoisServerReply(const TIRCReceiveMessage& message);
+    void OnWhoisOperatorReply(const TIRCReceiveMessage& message);
+    void OnWhowasUserReply(const TIRCReceiveMessage& message);
+    void OnWhoisIdleReply(const TIRCReceiveMessage& message);
+    void OnWhoisChannelsReply(const TIRCReceiveMessage& message);
+    void OnListReply(const TIRCReceiveMessage& message);
+    void OnChannelModeReply(const TIRCReceiveMessage& message);
+    void OnCreationTimeReply(const TIRCReceiveMessage& message);
+    void OnTopicReply(const TIRCReceiveMessage& message, bool withTopic);
+    void OnTopicSetterReply(const TIRCReceiveMessage& message);
+    void OnInvitingReply(const TIRCReceiveMessage& message);
+    void OnMaskListReply(const TIRCReceiveMessage& message);
+    void OnMaskListEndReply(const TIRCReceiveMessage& message);
+    void OnWhoReply(const TIRCReceiveMessage& message);
+    void OnWhoEndReply(const TIRCReceiveMessage& message);
+    void OnNamesReply(const TIRCReceiveMessage& message);
+    void OnNamesEndReply(const TIRCReceiveMessage& message);
+    void AddNamesMembers(TIRCChannel* channel, const CString& names);
+    void RetryWithUnderscore(int maxLength, bool loggedIn);
+    void RetryWithNumber(int maxLength, bool loggedIn);
+    void GiveUpNick();
+    // False when the reply started the creation of a safe channel and needs nothing more.
+    bool OnNoSuchChannel(const TIRCReceiveMessage& message);
+    // A joined channel of that name, or null.
+    TIRCChannel* FindJoinedChannel(const CString& name) const;
+    // Into the joined channel of that name, else into the server log.
+    void PrintReplyToChannel(const CString& channelName, const CString& text, int type);
     void OnAnonymousChanged(TIRCChannel* channel);
     void ApplyMemberModeChange(TIRCChannel* channel, const TModeChange& change);
     bool ShowInChannel(const TIRCReceiveMessage& message, int kind, const CString& target, const CString& text,

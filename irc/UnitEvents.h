@@ -30,3 +30,10 @@ enum TEventType {
 
 // The formats the unit was given, or the default ones until it has them.
 TLogFormatter MakeLineFormatter(const TLogFormat* format);
+
+// Digits of a server reply as a number of at most 64 bits; the value saturates instead of
+// wrapping, and text without digits gives 0.
+unsigned long long ReadUnsignedReply(const CString& text);
+// Seconds since 1970 from a server as local "%Y/%m/%d %H:%M"; a value the run-time cannot
+// convert shows as the number itself.
+CString FormatServerTime(long long seconds);
