@@ -1,4 +1,4 @@
-#include "ChannelFakes.h"
+#include "tests/irc/ChannelFakes.h"
 #include "tests/common/StringPrinter.h"
 
 #include "irc/IRCNames.h"
