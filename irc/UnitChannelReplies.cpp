@@ -64,9 +64,9 @@ void TIRCUnit::OnChannelModeReply(const TIRCReceiveMessage& message)
         RejoinToRecoverOp(channel);
         return;
     }
-    CString text = MakeLineFormatter(logFormat).FormatModeReply(name, modes);
+    CString text = TLogFormatter(*logFormat).FormatModeReply(name, modes);
     if (!channel) {
-        PrintToServer(L"", L"", text, EventModeReply, 0, false, L"");
+        PrintToServer(L"", L"", text, EVENT_MODE_REPLY, 0, false, L"");
         return;
     }
     bool wasAnonymous = channel->mode.anonymous;
@@ -78,7 +78,7 @@ void TIRCUnit::OnChannelModeReply(const TIRCReceiveMessage& message)
     channel->modesKnown = true;
     RejoinToRecoverOp(channel);
     UpdateTitleIfSelected(channel);
-    PrintToChannel(channel, L"", text, EventModeReply, 0, false);
+    PrintToChannel(channel, L"", text, EVENT_MODE_REPLY, 0, false);
 }
 
 void TIRCUnit::OnCreationTimeReply(const TIRCReceiveMessage& message)
@@ -87,16 +87,16 @@ void TIRCUnit::OnCreationTimeReply(const TIRCReceiveMessage& message)
     CString text;
     text.Format(L"*created at %s",
                 FormatServerTime(seconds > 0x7FFFFFFFFFFFFFFFULL ? -1 : (long long)seconds).GetString());
-    PrintReplyToChannel(message.GetParam(1), text, EventReply);
+    PrintReplyToChannel(message.GetParam(1), text, EVENT_REPLY);
 }
 
 void TIRCUnit::OnTopicReply(const TIRCReceiveMessage& message, bool withTopic)
 {
     CString name = message.GetParam(1), topic = withTopic ? message.GetParam(2) : CString();
-    CString text = MakeLineFormatter(logFormat).FormatTopicReply(name, topic);
+    CString text = TLogFormatter(*logFormat).FormatTopicReply(name, topic);
     if (TIRCChannel* channel = FindJoinedChannel(name))
         channel->topic = topic;
-    PrintReplyToChannel(name, text, EventTopicReply);
+    PrintReplyToChannel(name, text, EVENT_TOPIC_REPLY);
 }
 
 void TIRCUnit::OnTopicSetterReply(const TIRCReceiveMessage& message)
@@ -104,13 +104,13 @@ void TIRCUnit::OnTopicSetterReply(const TIRCReceiveMessage& message)
     CString text;
     text.Format(L"*%s set the topic at %s", message.GetParam(2).GetString(),
                 FormatServerTime(ReadSignedReply(message.GetParam(3))).GetString());
-    PrintReplyToChannel(message.GetParam(1), text, EventReply);
+    PrintReplyToChannel(message.GetParam(1), text, EVENT_REPLY);
 }
 
 void TIRCUnit::OnInvitingReply(const TIRCReceiveMessage& message)
 {
-    CString text = MakeLineFormatter(logFormat).FormatInviting(message.GetParam(1), message.GetParam(2));
-    PrintToServer(L"", L"", text, EventInviting, 0, false, L"");
+    CString text = TLogFormatter(*logFormat).FormatInviting(message.GetParam(1), message.GetParam(2));
+    PrintToServer(L"", L"", text, EVENT_INVITING, 0, false, L"");
 }
 
 namespace {
@@ -186,15 +186,15 @@ void TIRCUnit::OnNamesReply(const TIRCReceiveMessage& message)
     session.replyFlags[kNamesListing] = true;
     CString name = message.GetParam(2), names = message.GetParam(3);
     names.TrimRight();
-    CString text = MakeLineFormatter(logFormat).FormatNamesReply(name, names);
+    CString text = TLogFormatter(*logFormat).FormatNamesReply(name, names);
     TIRCChannel* channel = FindJoinedChannel(name);
     if (!channel) {
-        PrintToServer(L"", L"", text, EventNamesReply, 0, false, L"");
+        PrintToServer(L"", L"", text, EVENT_NAMES_REPLY, 0, false, L"");
         return;
     }
     if (!channel->namesComplete)
         AddNamesMembers(channel, names);
-    PrintToChannel(channel, L"", text, EventNamesReply, 0, false);
+    PrintToChannel(channel, L"", text, EVENT_NAMES_REPLY, 0, false);
 }
 
 void TIRCUnit::AddNamesMembers(TIRCChannel* channel, const CString& names)

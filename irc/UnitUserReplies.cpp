@@ -53,7 +53,7 @@ void TIRCUnit::OnUserModeReply(const TIRCReceiveMessage& message)
     session.userMode.ApplyModeChange(modes);
     if (modes == L"+")
         return;
-    PrintToServer(L"", L"", MakeLineFormatter(logFormat).FormatUserMode(session.currentNick, modes), EventUserMode,
+    PrintToServer(L"", L"", TLogFormatter(*logFormat).FormatUserMode(session.currentNick, modes), EVENT_USER_MODE,
                   0, false, L"");
     world->UpdateTitleIfUnitSelected(this);
 }
@@ -69,11 +69,11 @@ void TIRCUnit::OnAwayReply(const TIRCReceiveMessage& message)
     }
     if (session.replyFlags[kWhowasListing] || nick.IsEmpty())
         return;
-    CString line = MakeLineFormatter(logFormat).FormatAwayReply(nick, text);
+    CString line = TLogFormatter(*logFormat).FormatAwayReply(nick, text);
     if (TIRCChannel* talk = FindChannelByIRCName(nick))
-        PrintToChannel(talk, L"", line, EventAwayReply, 0, false);
+        PrintToChannel(talk, L"", line, EVENT_AWAY_REPLY, 0, false);
     else
-        PrintToServer(L"", L"", line, EventAwayReply, 0, false, L"");
+        PrintToServer(L"", L"", line, EVENT_AWAY_REPLY, 0, false, L"");
 }
 
 void TIRCUnit::OnAwayStateReply(const TIRCReceiveMessage&, bool away)

@@ -35,7 +35,7 @@ std::vector<CString> Sorted(std::vector<TIRCMember> members, int method)
 class MemberManagerTest : public ::testing::Test {
 protected:
     MemberManagerTest() : members(&unit) {}
-    TFakeChannelUnit unit;
+    TFakeClassifier unit;
     TIRCMemberManager members;
 };
 

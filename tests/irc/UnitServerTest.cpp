@@ -194,13 +194,19 @@ TEST_F(UnitServerTest, PingIsAnsweredAheadOfLinesHeldByFloodControl)
     unit->Connect();
     TLineSocket* peer = server.WaitClient();
     ASSERT_NE(peer, nullptr);
+    ASSERT_TRUE(peer->WaitFor("USER kvuser"));
     peer->Send(":irc.example 001 kvnick :Welcome\r\n");
     ASSERT_TRUE(WaitLoggedIn());
     size_t before = peer->Lines().size();
+    // Budgets are paid back only once the PING has been read, so the order is exact.
+    TIRCConnection& connection = unit->GetConnection();
+    connection.timer.Stop();
     for (int i = 0; i < 10; i++)
         unit->SendCommand(L"PRIVMSG", L"#c", L":line " + CString(std::to_wstring(i).c_str()), 2, 0);
     ASSERT_TRUE(PumpMessagesUntil([&] { return peer->LineCount() >= before + 6; }, 5000));
     peer->Send("PING :stamp\r\n");
+    ASSERT_TRUE(PumpMessagesUntil([&] { return !connection.high.empty(); }, 5000));
+    connection.timer.Start(TIRCConnection::kTickMs);
     ASSERT_TRUE(peer->WaitFor("PONG :stamp", 8000));
     Lines lines = peer->Lines();
     size_t pong = std::find(lines.begin(), lines.end(), "PONG :stamp") - lines.begin();
