@@ -83,10 +83,8 @@ void TIRCUnit::OnChannelModeReply(const TIRCReceiveMessage& message)
 
 void TIRCUnit::OnCreationTimeReply(const TIRCReceiveMessage& message)
 {
-    unsigned long long seconds = ReadUnsignedReply(message.GetParam(2));
     CString text;
-    text.Format(L"*created at %s",
-                FormatServerTime(seconds > 0x7FFFFFFFFFFFFFFFULL ? -1 : (long long)seconds).GetString());
+    text.Format(L"*created at %s", FormatServerTime(message.GetParam(2)).GetString());
     PrintReplyToChannel(message.GetParam(1), text, EVENT_REPLY);
 }
 
@@ -103,7 +101,7 @@ void TIRCUnit::OnTopicSetterReply(const TIRCReceiveMessage& message)
 {
     CString text;
     text.Format(L"*%s set the topic at %s", message.GetParam(2).GetString(),
-                FormatServerTime(ReadSignedReply(message.GetParam(3))).GetString());
+                FormatServerTime(ReadSignedReply(message.GetParam(3)), message.GetParam(3)).GetString());
     PrintReplyToChannel(message.GetParam(1), text, EVENT_REPLY);
 }
 

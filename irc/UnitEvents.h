@@ -10,5 +10,7 @@
 // wrapping, and text without digits gives 0.
 unsigned long long ReadUnsignedReply(const CString& text);
 // Seconds since 1970 from a server as local "%Y/%m/%d %H:%M"; a value the run-time cannot
-// convert shows as the number itself.
-CString FormatServerTime(long long seconds);
+// convert shows as the server wrote it.
+CString FormatServerTime(long long seconds, const CString& asSent);
+// The same for a reply parameter read as an unsigned number.
+CString FormatServerTime(const CString& asSent);

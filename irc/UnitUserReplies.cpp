@@ -25,7 +25,13 @@ unsigned long long ReadUnsignedReply(const CString& text)
     return value;
 }
 
-CString FormatServerTime(long long seconds)
+CString FormatServerTime(const CString& asSent)
+{
+    unsigned long long seconds = ReadUnsignedReply(asSent);
+    return FormatServerTime(seconds > 0x7FFFFFFFFFFFFFFFULL ? -1 : (long long)seconds, asSent);
+}
+
+CString FormatServerTime(long long seconds, const CString& asSent)
 {
     CString text;
     __time64_t when = seconds;
@@ -35,7 +41,7 @@ CString FormatServerTime(long long seconds)
     if (local && wcsftime(buffer, 64, L"%Y/%m/%d %H:%M", local) > 0)
         text = buffer;
     else
-        text.Format(L"%lld", seconds);
+        text = asSent;
     return text;
 }
 
@@ -126,9 +132,7 @@ void TIRCUnit::OnWhoisIdleReply(const TIRCReceiveMessage& message)
                 (unsigned)(idle % 60));
     PrintReply(line);
     if (!signOn.IsEmpty() && iswdigit(signOn[0])) {
-        unsigned long long when = ReadUnsignedReply(signOn);
-        line.Format(L"%s logged on at %s", nick.GetString(),
-                    FormatServerTime(when > 0x7FFFFFFFFFFFFFFFULL ? -1 : (long long)when).GetString());
+        line.Format(L"%s logged on at %s", nick.GetString(), FormatServerTime(signOn).GetString());
         PrintReply(line);
     }
 }

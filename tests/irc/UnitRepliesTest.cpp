@@ -129,10 +129,10 @@ TEST_F(RepliesTest, ListFlagsFollowTheirReplies)
 
 TEST(ServerTime, UnconvertibleTimesShowTheNumber)
 {
-    EXPECT_EQ(FormatServerTime(-1), L"-1");
-    EXPECT_EQ(FormatServerTime(0x7FFFFFFFFFFFFFFFLL), L"9223372036854775807");
-    EXPECT_EQ(FormatServerTime(100000000000LL), L"100000000000");
-    CString normal = FormatServerTime(1700000000);
+    EXPECT_EQ(FormatServerTime(-1, L"-1"), L"-1");
+    EXPECT_EQ(FormatServerTime(L"99999999999999999999"), L"99999999999999999999");
+    EXPECT_EQ(FormatServerTime(L"100000000000"), L"100000000000");
+    CString normal = FormatServerTime(L"1700000000");
     EXPECT_EQ(normal.GetLength(), 16) << "yyyy/mm/dd hh:mm";
     EXPECT_EQ(normal.Left(4), L"2023");
     EXPECT_EQ(ReadUnsignedReply(L"99999999999999999999999"), ~0ULL);
