@@ -242,6 +242,8 @@ private:
     // Into the joined channel of that name, else into the server log.
     void PrintReplyToChannel(const CString& channelName, const CString& text, int type);
     void OnAnonymousChanged(TIRCChannel* channel);
+    // The sender's member learns its user and host; a first-known address may earn auto-op.
+    void StoreSenderAddress(TIRCChannel* channel, const TIRCReceiveMessage& message);
     void ApplyMemberModeChange(TIRCChannel* channel, const TModeChange& change);
     bool ShowInChannel(const TIRCReceiveMessage& message, int kind, const CString& target, const CString& text,
                        int nickStyle, bool keyword, TIRCChannel*& channel);

@@ -29,8 +29,7 @@ void TIRCUnit::HandleMode(const TIRCReceiveMessage& message, TDispatchResult& re
         PrintToServer(target, message.nick, text, EVENT_MODE, 0, false, L"");
         return;
     }
-    if (channel->UpdateMemberUserHost(message.nick, message.user, message.host))
-        CheckAutoOp(channel, message.nick, message.user, message.host);
+    StoreSenderAddress(channel, message);
     bool wasAnonymous = channel->mode.anonymous;
     channel->mode.ApplyModeChange(modes, result.modeChanges);
     if (channel->mode.anonymous != wasAnonymous)
@@ -95,8 +94,7 @@ void TIRCUnit::HandleTopic(const TIRCReceiveMessage& message, TDispatchResult&)
         PrintToServer(channelText, message.nick, text, EVENT_TOPIC, 0, false, L"");
         return;
     }
-    if (channel->UpdateMemberUserHost(message.nick, message.user, message.host))
-        CheckAutoOp(channel, message.nick, message.user, message.host);
+    StoreSenderAddress(channel, message);
     channel->topic = topic;
     PrintToChannel(channel, message.nick, text, EVENT_TOPIC, 0, false);
     UpdateTitleIfSelected(channel);
@@ -143,8 +141,7 @@ void TIRCUnit::HandleKick(const TIRCReceiveMessage& message, TDispatchResult&)
         if (preference->RejoinOnKick)
             SendJoin(channelText, key);
     } else {
-        if (channel->UpdateMemberUserHost(message.nick, message.user, message.host))
-            CheckAutoOp(channel, message.nick, message.user, message.host);
+        StoreSenderAddress(channel, message);
         channel->RemoveMember(target);
         RejoinToRecoverOp(channel);
     }

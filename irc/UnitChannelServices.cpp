@@ -118,6 +118,12 @@ void TIRCUnit::CheckAutoOp(TIRCChannel* channel, const CString& nick, const CStr
         channel->QueueAutoOp(nick);
 }
 
+void TIRCUnit::StoreSenderAddress(TIRCChannel* channel, const TIRCReceiveMessage& message)
+{
+    if (channel->UpdateMemberUserHost(message.nick, message.user, message.host))
+        CheckAutoOp(channel, message.nick, message.user, message.host);
+}
+
 void TIRCUnit::CheckAutoOpAll(TIRCChannel* channel)
 {
     if (!channel || !channel->op)

@@ -93,8 +93,7 @@ bool TIRCUnit::ShowInChannel(const TIRCReceiveMessage& message, int kind, const 
     channel = target.IsEmpty() ? nullptr : FindChannel(target);
     bool hit;
     if (channel) {
-        if (channel->UpdateMemberUserHost(message.nick, message.user, message.host))
-            CheckAutoOp(channel, message.nick, message.user, message.host);
+        StoreSenderAddress(channel, message);
         hit = PrintToChannel(channel, message.nick, text, kind, nickStyle, keyword);
         if (kind != KindNotice)
             MarkUpdate(channel);
