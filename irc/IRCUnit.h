@@ -90,8 +90,7 @@ public:
     void HandleNumericReply(const TIRCReceiveMessage& message);
 
     // Sending.
-    void SendCommand(const CString& command, const CString& first, const CString& second, int penalty,
-                     int priority);
+    void SendCommand(const CString& command, const CString& first, const CString& second, int penalty, int priority);
     bool SplitMessageText(const CString& command, const CString& target, CString& text, CString& rest) const;
     void SendPong(const CString& text);
     void SendNames(const CString& channel);
@@ -105,6 +104,7 @@ public:
     // Tick.
     void Tick();
     void ScheduleConnect(int seconds);
+    void ApplyPreferences();
 
     // Output: every line a unit shows goes through these.
     bool PrintToServer(const CString& channelName, const CString& nick, const CString& text, int eventType,
@@ -121,8 +121,8 @@ public:
     void PrintErrorReply(const TIRCReceiveMessage& message);
     bool PrintServerLine(const CString& channelName, const CString& nick, const CString& text, int eventType,
                          int nickStyle, bool checkKeywords, const CString& eventData);
-    bool PrintChannelLine(int eventType, TIRCChannel* channel, const CString& nick, const CString& text,
-                          int nickStyle, bool checkKeywords);
+    bool PrintChannelLine(int eventType, TIRCChannel* channel, const CString& nick, const CString& text, int nickStyle,
+                          bool checkKeywords);
     void CopyServerLineToAllLog(const CString& channelName, const CString& nick, const CString& text, int eventType,
                                 int nickStyle, bool checkKeywords);
     void CopyChannelLineToAllLog(TIRCChannel* channel, const CString& nick, const CString& text, int eventType,
@@ -138,6 +138,7 @@ public:
     void RefreshTreeItem(TIRCChannel* channel);
     void UpdateTitleIfUnitSelected() { world->UpdateTitleIfUnitSelected(this); }
     void LogReceivedLine(const CStringA& line);
+    void LogReceivedText(const CString& text);
     void LogSentLine(const CStringA& line);
     void CloseServerLog();
     void FlushLogs();
@@ -201,7 +202,11 @@ private:
     void TickRegistering();
     void TickQuitWait();
     void TickKeepAlive();
+    void RestoreAway();
+    void ReopenTalks();
+    TJoinList TakeJoinList();
     void ResolveOwnAddress();
+    void ApplyAddressMethod();
     void SendJoin(const CString& channels, const CString& keys);
     bool FitsJoinLine(const CString& channels, const CString& keys) const;
     void CollectRejoinList();
@@ -252,6 +257,7 @@ private:
     void ShowBalloon(int kind, const CString& nick, const CString& target, const CString& text, TIRCChannel* node);
     TLogLineData MakeLine(int eventType, const CString& nick, const CString& text, int nickStyle) const;
     CString PlacePrefix(const CString& channelName) const;
+    CString TimeText() const;
     bool NodeSetting(TIRCChannel* channel, bool TChannelConfig::*channelFlag, bool TUnitSetting::*unitFlag) const;
 
     TIRCUnitSession session;
@@ -263,8 +269,15 @@ private:
     IUnitMacroEngine* macros;
     const TLogFormat* logFormat;
     TFileLogger serverLog;
+    struct TTimeCache {
+        unsigned long long second = 0;
+        CString pattern;
+        CString text;
+    };
+    mutable TTimeCache timeCache;
     TInetAddress myAddress;
     int addressMethod = 0;
+    // Host texts the own address may come from: the own JOIN's, the GETADDRESS reply's, spare.
     CString addressTexts[3];
     TNameResolver resolver;
     TIRCConnection connection;
