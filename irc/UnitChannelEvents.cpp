@@ -112,8 +112,10 @@ void TIRCUnit::HandleInvite(const TIRCReceiveMessage& message, TDispatchResult&)
     PrintToServer(L"", message.nick, text, EVENT_INVITE, 0, false, eventData);
     if (preference->EnableInviteSound)
         PlaySoundFile(preference->InviteSoundFile);
-    // Joining on an invitation is the user's choice; a channel name that cannot be one is not joined.
-    if (preference->InviteAction == 2 && IsChannelName(channelText))
+    // Only a channel name is joined: "JOIN 0" would leave every channel.
+    if (!IsChannelName(channelText))
+        return;
+    if (preference->InviteAction == 2)
         SendJoin(channelText, L"");
     else if (preference->InviteAction == 1 && channelWindows)
         channelWindows->ShowInvitation(this, message.nick, channelText);

@@ -58,7 +58,10 @@ void TIRCUnit::RetryNick(const TIRCReceiveMessage& message)
     switch (preference->NickPolicy) {
     case 0: RetryWithUnderscore(maxLength, loggedIn); break;
     case 1: RetryWithNumber(maxLength, loggedIn); break;
-    default: GiveUpNick(); break;
+    default:
+        // The nick dialog asks the user; without it, say so and leave the registration waiting.
+        PrintErrorText(LoadResourceString(IDS_NO_USABLE_NICK));
+        break;
     }
 }
 

@@ -143,11 +143,11 @@ void TIRCUnit::HandleJoin(const TIRCReceiveMessage& message, TDispatchResult&)
             channel->GetMembers().AddMember(joiner, true);
             RefreshTreeItem(channel);
             UpdateTitleIfSelected(channel);
-            if (preference->FocusOnJoin || session.selectFirstChannel) {
+            bool select = preference->FocusOnJoin || session.selectFirstChannel;
+            if (!preference->FocusOnJoin)
                 session.selectFirstChannel = false;
-                if (channelWindows)
-                    channelWindows->Select(this, channel);
-            }
+            if (select && channelWindows)
+                channelWindows->Select(this, channel);
         }
         return;
     }

@@ -11,8 +11,8 @@ namespace {
 
 enum { KindPrivmsg = 0, KindNotice = 1, KindAction = 2 };
 
-// The text between the opening 0x01 and the next one; a lone 0x01 right after the first does
-// not end it. False for a plain message.
+} // namespace
+
 bool SplitCtcp(const CString& text, CString& ctcp)
 {
     if (text.IsEmpty() || text[0] != 1)
@@ -25,8 +25,6 @@ bool SplitCtcp(const CString& text, CString& ctcp)
     }
     return true;
 }
-
-} // namespace
 
 void TIRCUnit::HandlePrivmsg(const TIRCReceiveMessage& message, TDispatchResult& result)
 {

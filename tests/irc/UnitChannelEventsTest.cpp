@@ -99,6 +99,8 @@ TEST_F(ChannelEventsTest, InvitationsByPreference)
         LogIn();
         windows.invitations.clear();
         Feed(":a!u@h INVITE kvnick :#there");
+        // "JOIN 0" would leave every channel.
+        Feed(":a!u@h INVITE kvnick :0");
         EXPECT_EQ(TakeQueued(), c.joins) << c.action;
         EXPECT_EQ(windows.invitations.size(), c.windows) << c.action;
     }

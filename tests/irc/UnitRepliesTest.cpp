@@ -140,6 +140,25 @@ TEST(ServerTime, UnconvertibleTimesShowTheNumber)
     EXPECT_EQ(ReadUnsignedReply(L"abc"), 0u);
 }
 
+TEST(Ctcp, SplitTakesTheTextBetweenTheMarks)
+{
+    const struct {
+        const wchar_t* text;
+        bool ctcp;
+        const wchar_t* inner;
+    } cases[] = {{L"\x01" L"ACTION waves\x01", true, L"ACTION waves"},
+                 {L"\x01VERSION", true, L"VERSION"},
+                 {L"\x01\x01PING 1\x01", true, L"\x01PING 1"},
+                 {L"\x01", true, L""},
+                 {L"plain \x01text\x01", false, L""},
+                 {L"", false, L""}};
+    for (const auto& c : cases) {
+        CString inner;
+        EXPECT_EQ(SplitCtcp(c.text, inner), c.ctcp);
+        EXPECT_EQ(inner, c.inner);
+    }
+}
+
 // Every numeric the received side handles, with no, short, empty, huge and hostile fields.
 TEST_F(RepliesTest, HostileRepliesNeitherCrashNorGrowWithoutBound)
 {
