@@ -1,8 +1,8 @@
 #include "irc/IRCChannel.h"
 
 #include "foundation/ResourceString.h"
-#include "irc/IRCUnit.h"
 #include "irc/IRCNames.h"
+#include "irc/IRCUnit.h"
 #include "res/strings/irc.h"
 #include "settings/Preference.h"
 

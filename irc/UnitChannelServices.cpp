@@ -24,10 +24,7 @@ bool MatchesAny(const std::vector<CString>& masks, const CString& address)
 
 } // namespace
 
-int TIRCUnit::GetMemberSortMethod()
-{
-    return preference->MemberSortMethod;
-}
+int TIRCUnit::GetMemberSortMethod() { return preference->MemberSortMethod; }
 
 void TIRCUnit::SendChannelMode(TIRCChannel* channel, const CString& text)
 {
@@ -79,10 +76,7 @@ IMaskList* TIRCUnit::CreateMaskList(TIRCChannel* channel, const CString& title)
     return channelWindows ? channelWindows->CreateMaskList(this, channel, title) : nullptr;
 }
 
-void TIRCUnit::SendWho(const CString& target)
-{
-    SendCommand(L"WHO", target, L"", 2, 0);
-}
+void TIRCUnit::SendWho(const CString& target) { SendCommand(L"WHO", target, L"", 2, 0); }
 
 bool TIRCUnit::IsIgnored(const CString& nick, const CString& user, const CString& host) const
 {
@@ -113,8 +107,8 @@ void TIRCUnit::CheckAutoOp(TIRCChannel* channel, const CString& nick, const CStr
     if (!channel || !channel->op)
         return;
     CString address = AddressOf(nick, user, host);
-    if ((worldSetting && MatchesAny(worldSetting->AutoOpMasks, address)) ||
-        MatchesAny(settings.AutoOpMasks, address) || MatchesAny(channel->GetConfig().AutoOpMasks, address))
+    if ((worldSetting && MatchesAny(worldSetting->AutoOpMasks, address)) || MatchesAny(settings.AutoOpMasks, address) ||
+        MatchesAny(channel->GetConfig().AutoOpMasks, address))
         channel->QueueAutoOp(nick);
 }
 

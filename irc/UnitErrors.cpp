@@ -56,8 +56,12 @@ void TIRCUnit::RetryNick(const TIRCReceiveMessage& message)
     if (maxLength > kMaxBuiltNickLength)
         maxLength = kMaxBuiltNickLength;
     switch (preference->NickPolicy) {
-    case 0: RetryWithUnderscore(maxLength, loggedIn); break;
-    case 1: RetryWithNumber(maxLength, loggedIn); break;
+    case 0:
+        RetryWithUnderscore(maxLength, loggedIn);
+        break;
+    case 1:
+        RetryWithNumber(maxLength, loggedIn);
+        break;
     default:
         // The nick dialog asks the user; without it, say so and leave the registration waiting.
         PrintErrorText(LoadResourceString(IDS_NO_USABLE_NICK));

@@ -108,8 +108,8 @@ bool TIRCUnit::ShowInChannel(const TIRCReceiveMessage& message, int kind, const 
     return hit;
 }
 
-bool TIRCUnit::ShowInTalk(const TIRCReceiveMessage& message, int kind, const CString& text, int nickStyle,
-                          bool keyword, TIRCChannel*& talk, bool& newTalk)
+bool TIRCUnit::ShowInTalk(const TIRCReceiveMessage& message, int kind, const CString& text, int nickStyle, bool keyword,
+                          TIRCChannel*& talk, bool& newTalk)
 {
     talk = FindChannel(message.nick);
     if (!talk && preference->RegisterOnTalk && !(preference->IgnoreNoticeOnTalk && kind == KindNotice)) {
@@ -133,15 +133,14 @@ bool TIRCUnit::ShowInTalk(const TIRCReceiveMessage& message, int kind, const CSt
     }
     if (kind != KindNotice)
         MarkUpdate(talk);
-    bool quiet = (newTalk && preference->EnableTalkSound) || (hit && preference->EnableKeywordSound) ||
-                 message.prefix.IsEmpty();
+    bool quiet =
+        (newTalk && preference->EnableTalkSound) || (hit && preference->EnableKeywordSound) || message.prefix.IsEmpty();
     if (!quiet && preference->EnableTalkMessageSound)
         PlaySoundFile(preference->TalkMessageSoundFile);
     return hit;
 }
 
-void TIRCUnit::ShowBalloon(int kind, const CString& nick, const CString& target, const CString& text,
-                           TIRCChannel* node)
+void TIRCUnit::ShowBalloon(int kind, const CString& nick, const CString& target, const CString& text, TIRCChannel* node)
 {
     if (!channelWindows || !preference->EnableBaloon)
         return;

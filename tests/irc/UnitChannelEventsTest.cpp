@@ -1,8 +1,8 @@
 // MODE, TOPIC, INVITE and KICK: channel modes, member flags, mask lists, topics, invitations
 // and kicks; and the messages that reach channels and talks.
 
-#include "tests/irc/ReceiveTestSupport.h"
 #include "tests/common/StringPrinter.h"
+#include "tests/irc/ReceiveTestSupport.h"
 
 namespace {
 

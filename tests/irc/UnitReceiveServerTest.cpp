@@ -1,9 +1,9 @@
 // The received side against ngircd: a second client joins, parts, quits, changes its nick,
 // gives modes, kicks, sets topics and invites, and the unit's channels and members follow.
 
-#include "tests/irc/ReceiveTestSupport.h"
 #include "tests/common/MessagePump.h"
 #include "tests/common/StringPrinter.h"
+#include "tests/irc/ReceiveTestSupport.h"
 #include "tests/net/NetTestSupport.h"
 
 namespace {

@@ -1,8 +1,8 @@
 // Numeric replies fill channels and the session; error replies retry a refused nick, and the
 // retry ends.
 
-#include "tests/irc/ReceiveTestSupport.h"
 #include "tests/common/StringPrinter.h"
+#include "tests/irc/ReceiveTestSupport.h"
 
 #include "irc/UnitEvents.h"
 
@@ -20,7 +20,7 @@ TEST_F(RepliesTest, NamesGiveMembersTheirModesFromOnePrefixCharacter)
     const struct {
         const wchar_t* nick;
         bool q, a, o, h, v;
-    } cases[] = {{L"owner", true, false, true, false, false}, {L"admin", false, true, false, false, false},
+    } cases[] = {{L"owner", true, false, true, false, false},  {L"admin", false, true, false, false, false},
                  {L"half", false, false, false, true, false},  {L"voice", false, false, false, false, true},
                  {L"+both", false, false, true, false, false}, {L"plain", false, false, false, false, false}};
     for (const auto& c : cases) {
@@ -146,7 +146,9 @@ TEST(Ctcp, SplitTakesTheTextBetweenTheMarks)
         const wchar_t* text;
         bool ctcp;
         const wchar_t* inner;
-    } cases[] = {{L"\x01" L"ACTION waves\x01", true, L"ACTION waves"},
+    } cases[] = {{L"\x01"
+                  L"ACTION waves\x01",
+                  true, L"ACTION waves"},
                  {L"\x01VERSION", true, L"VERSION"},
                  {L"\x01\x01PING 1\x01", true, L"\x01PING 1"},
                  {L"\x01", true, L""},
