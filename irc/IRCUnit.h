@@ -5,6 +5,7 @@
 
 #include "irc/IRCChannel.h"
 #include "irc/ChannelWindows.h"
+#include "irc/ReceivedScriptEvents.h"
 #include "irc/IRCConnection.h"
 #include "irc/IRCUnitSession.h"
 #include "irc/UnitServices.h"
@@ -155,6 +156,7 @@ public:
     // Received side: what channels ask of their unit, the masks, and the messages.
     void SetChannelWindows(IChannelWindows* windows) { channelWindows = windows; }
     void SetWorldSetting(const TWorldSetting* setting) { worldSetting = setting; }
+    void SetReceivedScriptEvents(IReceivedScriptEvents* events);
     void ClassifyMember(TIRCMember& member) override { ClassifyUser(member); }
     int GetMemberSortMethod() override;
     void SendChannelMode(TIRCChannel* channel, const CString& text);
@@ -247,6 +249,10 @@ private:
     // Into the joined channel of that name, else into the server log.
     void PrintReplyToChannel(const CString& channelName, const CString& text, int type);
     void OnAnonymousChanged(TIRCChannel* channel);
+    void LeaveOnPart(TIRCChannel* channel, const TIRCReceiveMessage& message, const CString& text);
+    void LeaveOnKick(TIRCChannel* channel, const TIRCReceiveMessage& message, const CString& text);
+    void ApplyChannelMode(TIRCChannel* channel, const TIRCReceiveMessage& message, const CString& modes,
+                          TDispatchResult& result);
     // The sender's member learns its user and host; a first-known address may earn auto-op.
     void StoreSenderAddress(TIRCChannel* channel, const TIRCReceiveMessage& message);
     void ApplyMemberModeChange(TIRCChannel* channel, const TModeChange& change);
@@ -283,4 +289,5 @@ private:
     TIRCConnection connection;
     IChannelWindows* channelWindows = nullptr;
     const TWorldSetting* worldSetting = nullptr;
+    IReceivedScriptEvents* receivedScripts = GetNullReceivedScriptEvents();
 };

@@ -24,6 +24,17 @@ bool MatchesAny(const std::vector<CString>& masks, const CString& address)
 
 } // namespace
 
+IReceivedScriptEvents* GetNullReceivedScriptEvents()
+{
+    static TNullReceivedScriptEvents events;
+    return &events;
+}
+
+void TIRCUnit::SetReceivedScriptEvents(IReceivedScriptEvents* events)
+{
+    receivedScripts = events ? events : GetNullReceivedScriptEvents();
+}
+
 int TIRCUnit::GetMemberSortMethod() { return preference->MemberSortMethod; }
 
 void TIRCUnit::SendChannelMode(TIRCChannel* channel, const CString& text)

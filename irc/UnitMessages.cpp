@@ -83,6 +83,15 @@ void TIRCUnit::ShowMessage(const TIRCReceiveMessage& message, int kind, const CS
         hit = ShowInChannel(message, kind, toUser ? CString() : target, text, nickStyle, keyword, node);
     result.keyword = result.keyword || hit;
     ShowBalloon(kind, nick, target, text, node);
+
+    static const wchar_t* const kEvents[3][2] = {
+        {L"ChannelText", L"TalkText"}, {L"ChannelNotice", L"TalkNotice"}, {L"ChannelAction", L"TalkAction"}};
+    static const wchar_t* const kCommands[3] = {L"PRIVMSG", L"NOTICE", L"ACTION"};
+    receivedScripts->FireOnMessage(kEvents[kind][talkPath ? 1 : 0], message, target, text);
+    if (newTalk)
+        receivedScripts->FireOnNewTalk(message, kCommands[kind], text);
+    if (hit)
+        receivedScripts->FireOnHighlight(message, kCommands[kind], target, text);
 }
 
 bool TIRCUnit::ShowInChannel(const TIRCReceiveMessage& message, int kind, const CString& target, const CString& text,
@@ -157,6 +166,7 @@ void TIRCUnit::ShowBalloon(int kind, const CString& nick, const CString& target,
 void TIRCUnit::OnErrorMessage(const TIRCReceiveMessage& message, TDispatchResult&)
 {
     PrintErrorText(TLogFormatter(*logFormat).FormatError(message, message.GetParam(0)));
+    receivedScripts->FireOnError(message.GetParam(0));
 }
 
 void TIRCUnit::OnKill(const TIRCReceiveMessage& message, TDispatchResult&)

@@ -47,4 +47,5 @@ void TIRCUnit::HandleNumericReply(const TIRCReceiveMessage& message)
     default: PrintUnknownReply(message); break;
     }
     // clang-format on
+    receivedScripts->FireOnNumericReply(number, message.GetParamsFrom(1));
 }

@@ -160,4 +160,38 @@ TEST_F(ChannelEventsTest, KillRemovesTheVictimEverywhere)
     EXPECT_EQ(Nicks(L"#b"), (NickList{L"kvnick"}));
 }
 
+TEST_F(ChannelEventsTest, ScriptsHearEachEventAndEachModeChange)
+{
+    preference.RegisterOnTalk = true;
+    worldSetting.IgnoreMasks = {L"troll!*@*"};
+    LogIn({"#c"}, "a b");
+    const struct {
+        const char* line;
+        Lines events;
+    } cases[] = {
+        {":op!u@h MODE #c +o-v+b a b m!*@*",
+         {"Mode #c +o-v+b a b m!*@*", "ModeChange #c +o a", "ModeChange #c -v b", "ModeChange #c +b m!*@*"}},
+        {":kvnick MODE kvnick +i", {"Mode kvnick +i"}},
+        {":op!u@h MODE #elsewhere +m", {"Mode #elsewhere +m"}},
+        {":a!u@h TOPIC #c :t", {"Topic #c t"}},
+        {":a!u@h KICK #c b :bye", {"Kick #c b bye"}},
+        {":a!u@h PART #c :later", {"Part #c later"}},
+        {":z!u@h JOIN #c", {"Join #c"}},
+        {":z!u@h NICK :y", {"Nick y"}},
+        {":y!u@h QUIT :gone", {"Quit gone"}},
+        {":a!u@h INVITE kvnick #x", {"Invite #x"}},
+        {":a!u@h PRIVMSG #c :hi", {"ChannelText #c hi"}},
+        {":friend!u@h PRIVMSG kvnick :psst", {"TalkText kvnick psst", "NewTalk PRIVMSG psst"}},
+        {":troll!u@h PRIVMSG #c :spam", {}},
+        {"ERROR :Closing link", {"Error Closing link"}},
+        {":srv 433 kvnick x :in use", {"NumericReply 433 x in use"}},
+        {":srv 999 kvnick odd :thing", {"NumericReply 999 odd thing"}},
+    };
+    for (const auto& c : cases) {
+        scriptEvents.events.clear();
+        Feed(c.line);
+        EXPECT_EQ(scriptEvents.events, c.events) << c.line;
+    }
+}
+
 } // namespace
