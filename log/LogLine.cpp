@@ -63,65 +63,15 @@ void MarkKind(std::vector<TLogCharStyle>& styles, int start, int end, unsigned c
         styles[i].kind = kind;
 }
 
-} // namespace
-
-void TLogLineModel::Compose(const TLogLineData& data, const TLogDrawContext& context, bool checkKeywords)
+// The body without its codes, and the style of each character that is left.
+CString StripCodes(const CString& body, std::vector<TLogCharStyle>& styles)
 {
-    lineNumber = data.lineNumber;
-    lineType = data.lineType;
-    nickStyle = data.nickStyle;
-    nick = data.nick;
-    eventData = data.eventData;
-    CString body = data.body;
-    if (body.Find(L'\t') >= 0)
-        body.Replace(L"\t", L"    ");
-    BuildPrefix(data);
-    ParseText(body, context, checkKeywords);
-    length = text.GetLength();
-}
-
-void TLogLineModel::BuildPrefix(const TLogLineData& data)
-{
-    text.Preallocate(data.timeText.GetLength() + data.placePrefix.GetLength() + data.nickPrefix.GetLength() +
-                     data.body.GetLength());
-    text = data.timeText;
-    text += data.placePrefix;
-    text += data.nickPrefix;
-    length = text.GetLength();
-    const struct {
-        const CString* part;
-        int kind;
-    } parts[] = {{&data.timeText, RUN_TIME}, {&data.placePrefix, RUN_PLACE}, {&data.nickPrefix, RUN_NICK}};
-    int at = 0;
-    for (const auto& p : parts) {
-        if (p.part->IsEmpty())
-            continue;
-        TLogRun run;
-        run.start = at;
-        run.end = at + p.part->GetLength();
-        run.kind = p.kind;
-        runs.push_back(run);
-        at = run.end;
-    }
-}
-
-void TLogLineModel::ParseText(const CString& body, const TLogDrawContext& context, bool checkKeywords)
-{
-    const int prefix = text.GetLength();
-    if (context.rawText) {
-        TLogRun run;
-        run.start = prefix;
-        run.end = prefix + body.GetLength();
-        runs.push_back(run);
-        text += body;
-        return;
-    }
     const wchar_t* s = body.GetString();
     const int n = body.GetLength();
     CString stripped;
     wchar_t* out = stripped.GetBuffer(n);
     int count = 0;
-    std::vector<TLogCharStyle> styles;
+    styles.clear();
     styles.reserve(n);
     TLogCharStyle style = {RUN_TEXT, 0, 0, 0};
     for (int i = 0; i < n;) {
@@ -149,6 +99,86 @@ void TLogLineModel::ParseText(const CString& body, const TLogDrawContext& contex
         }
     }
     stripped.ReleaseBuffer(count);
+    return stripped;
+}
+
+// One run per stretch of equally styled characters, compared as stored.
+void AppendRuns(std::vector<TLogRun>& runs, const std::vector<TLogCharStyle>& styles, int offset)
+{
+    const int count = (int)styles.size();
+    for (int first = 0; first < count;) {
+        int last = first + 1;
+        while (last < count && styles[last] == styles[first])
+            last++;
+        TLogRun run;
+        run.start = offset + first;
+        run.end = offset + last;
+        run.kind = styles[first].kind;
+        run.flags = styles[first].flags;
+        run.foreground = styles[first].foreground;
+        run.background = styles[first].background;
+        runs.push_back(run);
+        first = last;
+    }
+}
+
+} // namespace
+
+void TLogLineModel::Compose(const TLogLineData& data, const TLogDrawContext& context, bool checkKeywords)
+{
+    lineNumber = data.lineNumber;
+    lineType = data.lineType;
+    nickStyle = data.nickStyle;
+    nick = data.nick;
+    eventData = data.eventData;
+    runs.reserve(8);
+    BuildPrefix(data);
+    if (data.body.Find(L'\t') < 0) {
+        ParseText(data.body, context, checkKeywords);
+    } else {
+        CString body = data.body;
+        body.Replace(L"\t", L"    ");
+        ParseText(body, context, checkKeywords);
+    }
+    length = text.GetLength();
+}
+
+void TLogLineModel::BuildPrefix(const TLogLineData& data)
+{
+    const CString* parts[] = {&data.timeText, &data.placePrefix, &data.nickPrefix};
+    const int kinds[] = {RUN_TIME, RUN_PLACE, RUN_NICK};
+    int prefixLength = 0;
+    for (const CString* part : parts)
+        prefixLength += part->GetLength();
+    text.Preallocate(prefixLength + data.body.GetLength());
+    for (int i = 0; i < 3; i++) {
+        if (parts[i]->IsEmpty())
+            continue;
+        TLogRun run;
+        run.start = text.GetLength();
+        text += *parts[i];
+        run.end = text.GetLength();
+        run.kind = kinds[i];
+        runs.push_back(run);
+    }
+    length = text.GetLength();
+}
+
+void TLogLineModel::ParseText(const CString& body, const TLogDrawContext& context, bool checkKeywords)
+{
+    const int prefix = text.GetLength();
+    if (context.rawText) {
+        TLogRun run;
+        run.start = prefix;
+        run.end = prefix + body.GetLength();
+        runs.push_back(run);
+        text += body;
+        return;
+    }
+    // One scratch buffer for every line: lines are composed one at a time on the UI thread.
+    static std::vector<TLogCharStyle> styles;
+    CString stripped = StripCodes(body, styles);
+    const int count = stripped.GetLength();
     if (count == 0)
         return;
     if (context.addressFinder) {
@@ -176,20 +206,7 @@ void TLogLineModel::ParseText(const CString& body, const TLogDrawContext& contex
         r.start += prefix;
         r.end += prefix;
     }
-    for (int first = 0; first < count;) {
-        int last = first + 1;
-        while (last < count && styles[last] == styles[first])
-            last++;
-        TLogRun run;
-        run.start = prefix + first;
-        run.end = prefix + last;
-        run.kind = styles[first].kind;
-        run.flags = styles[first].flags;
-        run.foreground = styles[first].foreground;
-        run.background = styles[first].background;
-        runs.push_back(run);
-        first = last;
-    }
+    AppendRuns(runs, styles, prefix);
     text += stripped;
 }
 

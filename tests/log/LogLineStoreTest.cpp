@@ -1,5 +1,5 @@
-#include "log/AddressFinder.h"
 #include "log/LogLineStore.h"
+#include "log/AddressFinder.h"
 #include "settings/LogKeyword.h"
 
 #include "tests/common/StringPrinter.h"
