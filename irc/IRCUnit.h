@@ -4,6 +4,8 @@
 // output and the per-second tick.
 
 #include "irc/IRCChannel.h"
+#include "irc/ChannelWindows.h"
+#include "irc/ReceivedScriptEvents.h"
 #include "irc/IRCConnection.h"
 #include "irc/IRCUnitSession.h"
 #include "irc/UnitServices.h"
@@ -27,7 +29,7 @@ struct TDispatchRow;
 // A host text up to its first blank, '(', ')' or ','.
 CString StripHostComment(const CString& host);
 
-class TIRCUnit : public IIRCConnectionListener, public INameResolverListener {
+class TIRCUnit : public IIRCConnectionListener, public INameResolverListener, public IMemberManagerListener {
 public:
     enum TState { StateDisconnected = 0, StateConnecting = 1, StateRegistering = 2, StateLoggedIn = 3 };
 
@@ -157,6 +159,32 @@ public:
     void OnResolve(TNameResolver* resolver) override;
     void OnResolveError(TNameResolver* resolver, CString message) override;
 
+    // Received side: what channels ask of their unit, the masks, and the messages.
+    void SetChannelWindows(IChannelWindows* windows) { channelWindows = windows; }
+    void SetWorldSetting(const TWorldSetting* setting) { worldSetting = setting; }
+    void SetReceivedScriptEvents(IReceivedScriptEvents* events);
+    void ClassifyMember(TIRCMember& member) override { ClassifyUser(member); }
+    int GetMemberSortMethod() override;
+    void SendChannelMode(TIRCChannel* channel, const CString& text);
+    void SendModeChanges(TIRCChannel* channel, wchar_t letter, const std::vector<CString>& removals,
+                         const std::vector<CString>& additions);
+    bool IsSelected(TIRCChannel* channel) { return world->IsSelected(this, channel); }
+    IMemberListView* CreateMemberView(TIRCChannel* channel);
+    void DestroyMemberView(TIRCChannel* channel);
+    IMaskList* CreateMaskList(TIRCChannel* channel, const CString& title);
+    void SendWho(const CString& target);
+    bool IsIgnored(const CString& nick, const CString& user, const CString& host) const;
+    void ClassifyUser(TIRCMember& member) const;
+    void CheckAutoOp(TIRCChannel* channel, const CString& nick, const CString& user, const CString& host);
+    void CheckAutoOpAll(TIRCChannel* channel);
+    void RejoinToRecoverOp(TIRCChannel* channel);
+    void RetryNick(const TIRCReceiveMessage& message);
+    void HandleErrorReply(const TIRCReceiveMessage& message);
+    void ShowMessage(const TIRCReceiveMessage& message, int kind, const CString& text, TDispatchResult& result);
+    TIRCChannel* OpenTalk(const TIRCMember& peer);
+    void OnCtcpQuery(const TIRCReceiveMessage& message, const CString& ctcp, TDispatchResult& result);
+    void OnCtcpReply(const TIRCReceiveMessage& message, const CString& ctcp);
+
 private:
     void Dispatch(const TIRCReceiveMessage& message, TDispatchResult& result);
     void RunMacros(const TIRCReceiveMessage& message, const TDispatchResult& result);
@@ -188,6 +216,55 @@ private:
     void SendJoin(const CString& channels, const CString& keys);
     bool FitsJoinLine(const CString& channels, const CString& keys) const;
     void CollectRejoinList();
+    // The own JOIN: the node of the channel, made when missing, enters the joined state.
+    TIRCChannel* EnterJoinedChannel(const TIRCReceiveMessage& message, const CString& channelText);
+    // Which of the session's five reply flags says a multi-line reply is running.
+    enum { kNamesListing = 0, kWhoListing = 1, kWhoisListing = 2, kWhowasListing = 3, kChannelListing = 4 };
+    void OnISupportReply(const TIRCReceiveMessage& message);
+    void OnUserModeReply(const TIRCReceiveMessage& message);
+    void OnAwayReply(const TIRCReceiveMessage& message);
+    void OnAwayStateReply(const TIRCReceiveMessage& message, bool away);
+    void OnWhoisUserReply(const TIRCReceiveMessage& message);
+    void OnWhoisServerReply(const TIRCReceiveMessage& message);
+    void OnWhoisOperatorReply(const TIRCReceiveMessage& message);
+    void OnWhowasUserReply(const TIRCReceiveMessage& message);
+    void OnWhoisIdleReply(const TIRCReceiveMessage& message);
+    void OnWhoisChannelsReply(const TIRCReceiveMessage& message);
+    void OnListReply(const TIRCReceiveMessage& message);
+    void OnChannelModeReply(const TIRCReceiveMessage& message);
+    void OnCreationTimeReply(const TIRCReceiveMessage& message);
+    void OnTopicReply(const TIRCReceiveMessage& message, bool withTopic);
+    void OnTopicSetterReply(const TIRCReceiveMessage& message);
+    void OnInvitingReply(const TIRCReceiveMessage& message);
+    void OnMaskListReply(const TIRCReceiveMessage& message);
+    void OnMaskListEndReply(const TIRCReceiveMessage& message);
+    void OnWhoReply(const TIRCReceiveMessage& message);
+    void OnWhoEndReply(const TIRCReceiveMessage& message);
+    void OnNamesReply(const TIRCReceiveMessage& message);
+    void OnNamesEndReply(const TIRCReceiveMessage& message);
+    void AddNamesMembers(TIRCChannel* channel, const CString& names);
+    void RetryWithUnderscore(int maxLength, bool loggedIn);
+    void RetryWithNumber(int maxLength, bool loggedIn);
+    void GiveUpNick();
+    // False when the reply started the creation of a safe channel and needs nothing more.
+    bool OnNoSuchChannel(const TIRCReceiveMessage& message);
+    // A joined channel of that name, or null.
+    TIRCChannel* FindJoinedChannel(const CString& name) const;
+    // Into the joined channel of that name, else into the server log.
+    void PrintReplyToChannel(const CString& channelName, const CString& text, int type);
+    void OnAnonymousChanged(TIRCChannel* channel);
+    void LeaveOnPart(TIRCChannel* channel, const TIRCReceiveMessage& message, const CString& text);
+    void LeaveOnKick(TIRCChannel* channel, const TIRCReceiveMessage& message, const CString& text);
+    void ApplyChannelMode(TIRCChannel* channel, const TIRCReceiveMessage& message, const CString& modes,
+                          TDispatchResult& result);
+    // The sender's member learns its user and host; a first-known address may earn auto-op.
+    void StoreSenderAddress(TIRCChannel* channel, const TIRCReceiveMessage& message);
+    void ApplyMemberModeChange(TIRCChannel* channel, const TModeChange& change);
+    bool ShowInChannel(const TIRCReceiveMessage& message, int kind, const CString& target, const CString& text,
+                       int nickStyle, bool keyword, TIRCChannel*& channel);
+    bool ShowInTalk(const TIRCReceiveMessage& message, int kind, const CString& text, int nickStyle, bool keyword,
+                    TIRCChannel*& talk, bool& newTalk);
+    void ShowBalloon(int kind, const CString& nick, const CString& target, const CString& text, TIRCChannel* node);
     TLogLineData MakeLine(int eventType, const CString& nick, const CString& text, int nickStyle) const;
     CString PlacePrefix(const CString& channelName) const;
     CString TimeText() const;
@@ -222,4 +299,7 @@ private:
     CString addressTexts[3];
     TNameResolver resolver;
     TIRCConnection connection;
+    IChannelWindows* channelWindows = nullptr;
+    const TWorldSetting* worldSetting = nullptr;
+    IReceivedScriptEvents* receivedScripts = GetNullReceivedScriptEvents();
 };
