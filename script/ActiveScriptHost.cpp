@@ -339,6 +339,9 @@ HRESULT STDMETHODCALLTYPE CActiveScriptHost::OnScriptError(IActiveScriptError* e
 {
     if (!error)
         return E_POINTER;
+    // The abort of a call that ran too long is reported already.
+    if (!entries.empty() && entries.back().timedOut)
+        return S_OK;
     EXCEPINFO exception = {};
     error->GetExceptionInfo(&exception);
     if (exception.pfnDeferredFillIn)
@@ -383,17 +386,34 @@ HRESULT STDMETHODCALLTYPE CActiveScriptHost::EnableModeless(BOOL)
     return S_OK;
 }
 
-HRESULT STDMETHODCALLTYPE CActiveScriptHost::QueryContinue()
+bool CActiveScriptHost::IsOverTime()
 {
     if (entries.empty())
-        return S_OK;
+        return false;
     TEntry& current = entries.back();
     // Elapsed time by unsigned difference, so the tick counter's wrap changes nothing.
     if (current.timedOut || ReadTickCount() - current.tick <= timeout)
-        return S_OK;
+        return current.timedOut;
     current.timedOut = true;
     ReportMessage(L"Script execution timed out");
-    return S_FALSE;
+    return true;
+}
+
+HRESULT STDMETHODCALLTYPE CActiveScriptHost::QueryContinue()
+{
+    // Once per call: the engine stops the running code on the first refusal.
+    bool reported = !entries.empty() && entries.back().timedOut;
+    return !reported && IsOverTime() ? S_FALSE : S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE CActiveScriptHost::Invoke(DISPID id, REFIID iid, LCID locale, WORD flags,
+                                                    DISPPARAMS* params, VARIANT* result, EXCEPINFO* exception,
+                                                    UINT* argError)
+{
+    // Engines that never poll (Wine's JScript) are stopped at their next call of a host member.
+    if (IsOverTime())
+        return E_ABORT;
+    return TDispatchObject::Invoke(id, iid, locale, flags, params, result, exception, argError);
 }
 
 HRESULT STDMETHODCALLTYPE CActiveScriptHost::GetClassInfo(ITypeInfo** info)

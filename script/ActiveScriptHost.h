@@ -76,6 +76,9 @@ public:
     ULONG STDMETHODCALLTYPE AddRef() override { return TDispatchObject::AddRef(); }
     ULONG STDMETHODCALLTYPE Release() override { return TDispatchObject::Release(); }
 
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID locale, WORD flags, DISPPARAMS* params,
+                                     VARIANT* result, EXCEPINFO* exception, UINT* argError) override;
+
     // IActiveScriptSite
     HRESULT STDMETHODCALLTYPE GetLCID(LCID* locale) override;
     HRESULT STDMETHODCALLTYPE GetItemInfo(LPCOLESTR name, DWORD mask, IUnknown** item, ITypeInfo** info) override;
@@ -117,6 +120,8 @@ private:
     };
 
     bool Fail(const wchar_t* what, HRESULT hr);
+    // True when the innermost script call ran past its limit; reports that once.
+    bool IsOverTime();
     const wchar_t* FindEventName(DISPID id) const;
     void ReleaseHandlers();
 
