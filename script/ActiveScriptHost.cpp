@@ -2,8 +2,8 @@
 
 #include "foundation/ScriptValueText.h"
 
-#include <olectl.h>
 #include <oleauto.h>
+#include <olectl.h>
 
 #include <algorithm>
 
@@ -16,10 +16,7 @@ const IID kIID_IActiveScriptSiteInterruptPoll = {
 const IID kIID_IBindEventHandler = {0x63cdbcb0, 0xc1b1, 0x11d0, {0x93, 0x36, 0x00, 0xa0, 0xc9, 0x0d, 0xca, 0xa9}};
 const DWORD kHostItemFlags = SCRIPTITEM_ISVISIBLE | SCRIPTITEM_ISSOURCE | SCRIPTITEM_GLOBALMEMBERS;
 
-CString FromBstr(BSTR text)
-{
-    return text ? CString(text, (int)SysStringLen(text)) : CString();
-}
+CString FromBstr(BSTR text) { return text ? CString(text, (int)SysStringLen(text)) : CString(); }
 } // namespace
 
 HRESULT STDMETHODCALLTYPE TEventConnectionPoint::QueryInterface(REFIID iid, void** object)
@@ -33,15 +30,9 @@ HRESULT STDMETHODCALLTYPE TEventConnectionPoint::QueryInterface(REFIID iid, void
     return S_OK;
 }
 
-ULONG STDMETHODCALLTYPE TEventConnectionPoint::AddRef()
-{
-    return host->AddRef();
-}
+ULONG STDMETHODCALLTYPE TEventConnectionPoint::AddRef() { return host->AddRef(); }
 
-ULONG STDMETHODCALLTYPE TEventConnectionPoint::Release()
-{
-    return host->Release();
-}
+ULONG STDMETHODCALLTYPE TEventConnectionPoint::Release() { return host->Release(); }
 
 HRESULT STDMETHODCALLTYPE TEventConnectionPoint::GetConnectionInterface(IID* iid)
 {
@@ -270,8 +261,7 @@ HRESULT STDMETHODCALLTYPE CActiveScriptHost::GetLCID(LCID* locale)
     return S_OK;
 }
 
-HRESULT STDMETHODCALLTYPE CActiveScriptHost::GetItemInfo(LPCOLESTR name, DWORD mask, IUnknown** item,
-                                                         ITypeInfo** info)
+HRESULT STDMETHODCALLTYPE CActiveScriptHost::GetItemInfo(LPCOLESTR name, DWORD mask, IUnknown** item, ITypeInfo** info)
 {
     if (mask & SCRIPTINFO_ITYPEINFO) {
         if (!info)
@@ -320,20 +310,11 @@ HRESULT STDMETHODCALLTYPE CActiveScriptHost::GetItemInfo(LPCOLESTR name, DWORD m
     return S_OK;
 }
 
-HRESULT STDMETHODCALLTYPE CActiveScriptHost::GetDocVersionString(BSTR*)
-{
-    return E_NOTIMPL;
-}
+HRESULT STDMETHODCALLTYPE CActiveScriptHost::GetDocVersionString(BSTR*) { return E_NOTIMPL; }
 
-HRESULT STDMETHODCALLTYPE CActiveScriptHost::OnScriptTerminate(const VARIANT*, const EXCEPINFO*)
-{
-    return S_OK;
-}
+HRESULT STDMETHODCALLTYPE CActiveScriptHost::OnScriptTerminate(const VARIANT*, const EXCEPINFO*) { return S_OK; }
 
-HRESULT STDMETHODCALLTYPE CActiveScriptHost::OnStateChange(SCRIPTSTATE)
-{
-    return S_OK;
-}
+HRESULT STDMETHODCALLTYPE CActiveScriptHost::OnStateChange(SCRIPTSTATE) { return S_OK; }
 
 HRESULT STDMETHODCALLTYPE CActiveScriptHost::OnScriptError(IActiveScriptError* error)
 {
@@ -381,10 +362,7 @@ HRESULT STDMETHODCALLTYPE CActiveScriptHost::GetWindow(HWND* window)
     return siteWindow ? S_OK : E_FAIL;
 }
 
-HRESULT STDMETHODCALLTYPE CActiveScriptHost::EnableModeless(BOOL)
-{
-    return S_OK;
-}
+HRESULT STDMETHODCALLTYPE CActiveScriptHost::EnableModeless(BOOL) { return S_OK; }
 
 bool CActiveScriptHost::IsOverTime()
 {
@@ -406,9 +384,8 @@ HRESULT STDMETHODCALLTYPE CActiveScriptHost::QueryContinue()
     return !reported && IsOverTime() ? S_FALSE : S_OK;
 }
 
-HRESULT STDMETHODCALLTYPE CActiveScriptHost::Invoke(DISPID id, REFIID iid, LCID locale, WORD flags,
-                                                    DISPPARAMS* params, VARIANT* result, EXCEPINFO* exception,
-                                                    UINT* argError)
+HRESULT STDMETHODCALLTYPE CActiveScriptHost::Invoke(DISPID id, REFIID iid, LCID locale, WORD flags, DISPPARAMS* params,
+                                                    VARIANT* result, EXCEPINFO* exception, UINT* argError)
 {
     // Engines that never poll (Wine's JScript) are stopped at their next call of a host member.
     if (IsOverTime())
@@ -444,8 +421,8 @@ HRESULT STDMETHODCALLTYPE CActiveScriptHost::GetMultiTypeInfoCount(ULONG* count)
     return S_OK;
 }
 
-HRESULT STDMETHODCALLTYPE CActiveScriptHost::GetInfoOfIndex(ULONG index, DWORD flags, ITypeInfo** coclass,
-                                                            DWORD*, ULONG*, IID*, IID*)
+HRESULT STDMETHODCALLTYPE CActiveScriptHost::GetInfoOfIndex(ULONG index, DWORD flags, ITypeInfo** coclass, DWORD*,
+                                                            ULONG*, IID*, IID*)
 {
     if (index != 0)
         return E_INVALIDARG;

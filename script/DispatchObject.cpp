@@ -176,10 +176,7 @@ HRESULT STDMETHODCALLTYPE TDispatchObject::QueryInterface(REFIID iid, void** obj
     return S_OK;
 }
 
-ULONG STDMETHODCALLTYPE TDispatchObject::AddRef()
-{
-    return ++references;
-}
+ULONG STDMETHODCALLTYPE TDispatchObject::AddRef() { return ++references; }
 
 ULONG STDMETHODCALLTYPE TDispatchObject::Release()
 {

@@ -51,7 +51,10 @@ HRESULT CallDispatchMember(TDispatchObject* self, TDispatchCall& call)
     return (static_cast<T*>(self)->*Method)(call);
 }
 
-#define KV_DISPATCH(Class, name, method) {L##name, &CallDispatchMember<Class, &Class::method>}
+#define KV_DISPATCH(Class, name, method)                                                                               \
+    {                                                                                                                  \
+        L##name, &CallDispatchMember<Class, &Class::method>                                                            \
+    }
 
 struct TDispatchTable {
     const TDispatchMember* members;
@@ -71,8 +74,7 @@ public:
     ULONG STDMETHODCALLTYPE Release() override;
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
     HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID locale, ITypeInfo** info) override;
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID locale,
-                                            DISPID* ids) override;
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID locale, DISPID* ids) override;
     HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID locale, WORD flags, DISPPARAMS* params,
                                      VARIANT* result, EXCEPINFO* exception, UINT* argError) override;
 

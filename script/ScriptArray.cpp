@@ -86,8 +86,8 @@ HRESULT STDMETHODCALLTYPE TScriptArray::GetDispID(BSTR name, DWORD, DISPID* id)
     return S_OK;
 }
 
-HRESULT STDMETHODCALLTYPE TScriptArray::InvokeEx(DISPID id, LCID, WORD flags, DISPPARAMS*, VARIANT* result,
-                                                 EXCEPINFO*, IServiceProvider*)
+HRESULT STDMETHODCALLTYPE TScriptArray::InvokeEx(DISPID id, LCID, WORD flags, DISPPARAMS*, VARIANT* result, EXCEPINFO*,
+                                                 IServiceProvider*)
 {
     if (result)
         VariantInit(result);

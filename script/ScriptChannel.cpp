@@ -47,12 +47,18 @@ const TDispatchTable& TScriptChannel::GetDispatchTable() const
 {
     using Self = TScriptChannel;
     static const TDispatchMember members[] = {
-        KV_DISPATCH(Self, "name", Name),           KV_DISPATCH(Self, "active", Active),
-        KV_DISPATCH(Self, "mode", Mode),           KV_DISPATCH(Self, "members", Members),
-        KV_DISPATCH(Self, "highlighted", Highlighted), KV_DISPATCH(Self, "newTalk", NewTalk),
-        KV_DISPATCH(Self, "unread", Unread),       KV_DISPATCH(Self, "channel", IsChannel),
-        KV_DISPATCH(Self, "talk", IsTalk),         KV_DISPATCH(Self, "dccChat", IsDccChat),
-        KV_DISPATCH(Self, "toString", ToString),   KV_DISPATCH(Self, "findMember", FindMember),
+        KV_DISPATCH(Self, "name", Name),
+        KV_DISPATCH(Self, "active", Active),
+        KV_DISPATCH(Self, "mode", Mode),
+        KV_DISPATCH(Self, "members", Members),
+        KV_DISPATCH(Self, "highlighted", Highlighted),
+        KV_DISPATCH(Self, "newTalk", NewTalk),
+        KV_DISPATCH(Self, "unread", Unread),
+        KV_DISPATCH(Self, "channel", IsChannel),
+        KV_DISPATCH(Self, "talk", IsTalk),
+        KV_DISPATCH(Self, "dccChat", IsDccChat),
+        KV_DISPATCH(Self, "toString", ToString),
+        KV_DISPATCH(Self, "findMember", FindMember),
         KV_DISPATCH(Self, "print", Print),
     };
     static const TDispatchTable table = {members, (int)std::size(members), &DIID_IScriptChannel};
@@ -150,9 +156,9 @@ const TDispatchTable& TScriptChannelMode::GetDispatchTable() const
 {
     using Self = TScriptChannelMode;
     static const TDispatchMember members[] = {
-        KV_DISPATCH(Self, "a", A), KV_DISPATCH(Self, "i", I), KV_DISPATCH(Self, "m", M),
-        KV_DISPATCH(Self, "n", N), KV_DISPATCH(Self, "p", P), KV_DISPATCH(Self, "q", Q),
-        KV_DISPATCH(Self, "r", R), KV_DISPATCH(Self, "s", S), KV_DISPATCH(Self, "t", T),
+        KV_DISPATCH(Self, "a", A),     KV_DISPATCH(Self, "i", I),   KV_DISPATCH(Self, "m", M),
+        KV_DISPATCH(Self, "n", N),     KV_DISPATCH(Self, "p", P),   KV_DISPATCH(Self, "q", Q),
+        KV_DISPATCH(Self, "r", R),     KV_DISPATCH(Self, "s", S),   KV_DISPATCH(Self, "t", T),
         KV_DISPATCH(Self, "l", Limit), KV_DISPATCH(Self, "k", Key), KV_DISPATCH(Self, "toString", ToString),
     };
     static const TDispatchTable table = {members, (int)std::size(members), &DIID_IScriptChannelMode};
@@ -183,15 +189,9 @@ CString TScriptChannelMode::FormatMode(const TScriptChannelModeRecord& mode)
     return letters.IsEmpty() ? CString() : L"+" + letters + params;
 }
 
-HRESULT TScriptChannelMode::Limit(TDispatchCall& call)
-{
-    return AccessLongField(call, mode.l);
-}
+HRESULT TScriptChannelMode::Limit(TDispatchCall& call) { return AccessLongField(call, mode.l); }
 
-HRESULT TScriptChannelMode::Key(TDispatchCall& call)
-{
-    return AccessTextField(call, mode.k);
-}
+HRESULT TScriptChannelMode::Key(TDispatchCall& call) { return AccessTextField(call, mode.k); }
 
 HRESULT TScriptChannelMode::ToString(TDispatchCall& call)
 {
@@ -226,10 +226,7 @@ CString TScriptChannelMemberMode::FormatMarks(const TScriptMemberFlags& flags)
     return marks;
 }
 
-HRESULT TScriptChannelMemberMode::Flag(TDispatchCall& call, bool& flag)
-{
-    return AccessBoolField(call, flag);
-}
+HRESULT TScriptChannelMemberMode::Flag(TDispatchCall& call, bool& flag) { return AccessBoolField(call, flag); }
 
 HRESULT TScriptChannelMemberMode::ToString(TDispatchCall& call)
 {
@@ -238,9 +235,11 @@ HRESULT TScriptChannelMemberMode::ToString(TDispatchCall& call)
 }
 
 TScriptUser::TScriptUser(const TScriptMemberRecord& member)
-    : nick(member.nick), username(member.username), address(member.address),
-      flags{member.q, member.a, member.o, member.h, member.v},
-      group(member.groupKind == 2 ? 0 : member.groupKind == 1 ? member.groupIndex + 1 : -1)
+    : nick(member.nick), username(member.username),
+      address(member.address), flags{member.q, member.a, member.o, member.h, member.v},
+      group(member.groupKind == 2   ? 0
+            : member.groupKind == 1 ? member.groupIndex + 1
+                                    : -1)
 {
 }
 
@@ -248,28 +247,23 @@ const TDispatchTable& TScriptUser::GetDispatchTable() const
 {
     using Self = TScriptUser;
     static const TDispatchMember members[] = {
-        KV_DISPATCH(Self, "nick", Nick), KV_DISPATCH(Self, "username", Username), KV_DISPATCH(Self, "address", Address),
-        KV_DISPATCH(Self, "mode", Mode), KV_DISPATCH(Self, "group", Group),       KV_DISPATCH(Self, "op", Op),
+        KV_DISPATCH(Self, "nick", Nick),         KV_DISPATCH(Self, "username", Username),
+        KV_DISPATCH(Self, "address", Address),   KV_DISPATCH(Self, "mode", Mode),
+        KV_DISPATCH(Self, "group", Group),       KV_DISPATCH(Self, "op", Op),
         KV_DISPATCH(Self, "toString", ToString),
     };
     static const TDispatchTable table = {members, (int)std::size(members), &DIID_IScriptUser};
     return table;
 }
 
-HRESULT TScriptUser::Text(TDispatchCall& call, CString& field)
-{
-    return AccessTextField(call, field);
-}
+HRESULT TScriptUser::Text(TDispatchCall& call, CString& field) { return AccessTextField(call, field); }
 
 HRESULT TScriptUser::Mode(TDispatchCall& call)
 {
     return call.IsPut() ? S_OK : call.ReturnObject(new TScriptChannelMemberMode(flags));
 }
 
-HRESULT TScriptUser::Group(TDispatchCall& call)
-{
-    return AccessLongField(call, group);
-}
+HRESULT TScriptUser::Group(TDispatchCall& call) { return AccessLongField(call, group); }
 
 HRESULT TScriptUser::Op(TDispatchCall& call)
 {

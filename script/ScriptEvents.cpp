@@ -5,15 +5,9 @@
 #include "script/ScriptManager.h"
 #include "script/ScriptObjects.h"
 
-void TScriptManager::FireOnConnect()
-{
-    Fire(EventOnConnect, TScriptEventArgs());
-}
+void TScriptManager::FireOnConnect() { Fire(EventOnConnect, TScriptEventArgs()); }
 
-void TScriptManager::FireOnDisconnect()
-{
-    Fire(EventOnDisconnect, TScriptEventArgs());
-}
+void TScriptManager::FireOnDisconnect() { Fire(EventOnDisconnect, TScriptEventArgs()); }
 
 void TScriptManager::FireOnChannelText(const TScriptSender& prefix, const CString& channel, const CString& text)
 {

@@ -16,10 +16,10 @@ const TDispatchTable& TScriptFile::GetDispatchTable() const
 {
     using Self = TScriptFile;
     static const TDispatchMember members[] = {
-        KV_DISPATCH(Self, "size", Size),         KV_DISPATCH(Self, "codePage", CodePage),
-        KV_DISPATCH(Self, "close", Close),       KV_DISPATCH(Self, "truncate", Truncate),
+        KV_DISPATCH(Self, "size", Size),           KV_DISPATCH(Self, "codePage", CodePage),
+        KV_DISPATCH(Self, "close", Close),         KV_DISPATCH(Self, "truncate", Truncate),
         KV_DISPATCH(Self, "seekToEnd", SeekToEnd), KV_DISPATCH(Self, "readAll", ReadAll),
-        KV_DISPATCH(Self, "readLine", ReadLine), KV_DISPATCH(Self, "write", Write),
+        KV_DISPATCH(Self, "readLine", ReadLine),   KV_DISPATCH(Self, "write", Write),
         KV_DISPATCH(Self, "writeLine", WriteLine),
     };
     static const TDispatchTable table = {members, (int)std::size(members), &DIID_IScriptFile};

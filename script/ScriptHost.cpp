@@ -51,15 +51,9 @@ TScriptHost::TScriptHost(IScriptServer* server, IScriptFrame* frame) : server(se
     SetItemName(L"event");
 }
 
-const GUID& TScriptHost::GetPrimaryIdentity() const
-{
-    return CLSID_ScriptHost;
-}
+const GUID& TScriptHost::GetPrimaryIdentity() const { return CLSID_ScriptHost; }
 
-const IID& TScriptHost::GetEventIdentity() const
-{
-    return DIID_IScriptHostEvent;
-}
+const IID& TScriptHost::GetEventIdentity() const { return DIID_IScriptHostEvent; }
 
 void TScriptHost::ReportMessage(const CString& text)
 {
@@ -214,25 +208,13 @@ HRESULT TScriptHost::ReturnFolder(TDispatchCall& call, CString folder)
     return call.ReturnString(folder);
 }
 
-HRESULT TScriptHost::WindowsUser(TDispatchCall& call)
-{
-    return ReturnFolder(call, frame->GetWindowsUserName());
-}
+HRESULT TScriptHost::WindowsUser(TDispatchCall& call) { return ReturnFolder(call, frame->GetWindowsUserName()); }
 
-HRESULT TScriptHost::AppRootPath(TDispatchCall& call)
-{
-    return ReturnFolder(call, frame->GetProgramFolder());
-}
+HRESULT TScriptHost::AppRootPath(TDispatchCall& call) { return ReturnFolder(call, frame->GetProgramFolder()); }
 
-HRESULT TScriptHost::UserRootPath(TDispatchCall& call)
-{
-    return ReturnFolder(call, frame->GetUserFolder());
-}
+HRESULT TScriptHost::UserRootPath(TDispatchCall& call) { return ReturnFolder(call, frame->GetUserFolder()); }
 
-HRESULT TScriptHost::UserScriptPath(TDispatchCall& call)
-{
-    return ReturnFolder(call, frame->GetScriptFolder());
-}
+HRESULT TScriptHost::UserScriptPath(TDispatchCall& call) { return ReturnFolder(call, frame->GetScriptFolder()); }
 
 HRESULT TScriptHost::UserScriptFilePath(TDispatchCall& call)
 {

@@ -66,10 +66,7 @@ HRESULT TScriptHost::FindChannel(TDispatchCall& call)
     return call.ReturnObject(channel ? new TScriptChannel(server, channel) : nullptr);
 }
 
-HRESULT TScriptHost::SendRaw(TDispatchCall& call)
-{
-    return Issue(call.GetString(0));
-}
+HRESULT TScriptHost::SendRaw(TDispatchCall& call) { return Issue(call.GetString(0)); }
 
 HRESULT TScriptHost::Send(TDispatchCall& call)
 {
@@ -91,20 +88,14 @@ HRESULT TScriptHost::Part(TDispatchCall& call)
     return IssueWithOptional(call, L"PART " + call.GetString(0), 1, L" :");
 }
 
-HRESULT TScriptHost::Quit(TDispatchCall& call)
-{
-    return IssueWithOptional(call, L"QUIT", 0, L" :");
-}
+HRESULT TScriptHost::Quit(TDispatchCall& call) { return IssueWithOptional(call, L"QUIT", 0, L" :"); }
 
 HRESULT TScriptHost::Kick(TDispatchCall& call)
 {
     return IssueWithOptional(call, L"KICK " + call.GetString(0) + L" " + call.GetString(1), 2, L" :");
 }
 
-HRESULT TScriptHost::Nick(TDispatchCall& call)
-{
-    return Issue(L"NICK " + call.GetString(0));
-}
+HRESULT TScriptHost::Nick(TDispatchCall& call) { return Issue(L"NICK " + call.GetString(0)); }
 
 HRESULT TScriptHost::Mode(TDispatchCall& call)
 {
@@ -128,10 +119,7 @@ HRESULT TScriptHost::Whois(TDispatchCall& call)
     return Issue(L"WHOIS " + nick + L" " + nick);
 }
 
-HRESULT TScriptHost::Away(TDispatchCall& call)
-{
-    return IssueWithOptional(call, L"AWAY", 0, L" :");
-}
+HRESULT TScriptHost::Away(TDispatchCall& call) { return IssueWithOptional(call, L"AWAY", 0, L" :"); }
 
 HRESULT TScriptHost::Ctcp(TDispatchCall& call)
 {

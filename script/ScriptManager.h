@@ -65,21 +65,19 @@ public:
     void FireOnJoin(const TScriptSender& prefix, const CString& channel);
     void FireOnPart(const TScriptSender& prefix, const CString& channel, const CString& comment);
     void FireOnQuit(const TScriptSender& prefix, const CString& comment);
-    void FireOnKick(const TScriptSender& prefix, const CString& channel, const CString& target,
-                    const CString& comment);
+    void FireOnKick(const TScriptSender& prefix, const CString& channel, const CString& target, const CString& comment);
     void FireOnNick(const TScriptSender& prefix, const CString& newNick);
     void FireOnMode(const TScriptSender& prefix, const CString& channel, const CString& mode);
     void FireOnTopic(const TScriptSender& prefix, const CString& channel, const CString& topic);
     void FireOnInvite(const TScriptSender& prefix, const CString& channel);
     void FireOnError(const CString& message);
     void FireOnNumericReply(long number, const CString& msg);
-    void FireOnCtcp(const TScriptSender& prefix, const CString& target, const CString& command,
-                    const CString& param);
+    void FireOnCtcp(const TScriptSender& prefix, const CString& target, const CString& command, const CString& param);
     void FireOnCtcpReply(const TScriptSender& prefix, const CString& target, const CString& command,
                          const CString& param);
     // The size reaches scripts whole, also above 4 GiB.
-    void FireOnDccSend(const TScriptSender& prefix, const CString& target, const CString& fileName,
-                       ULONGLONG size, const CString& address, long port);
+    void FireOnDccSend(const TScriptSender& prefix, const CString& target, const CString& fileName, ULONGLONG size,
+                       const CString& address, long port);
     void FireOnDccChat(const TScriptSender& prefix, const CString& target, const CString& address, long port);
     void FireOnModeChange(const TScriptSender& prefix, const CString& channel, const CString& mode,
                           const CString& param);

@@ -3,8 +3,7 @@
 #include "script/ScriptChannel.h"
 #include "script/ScriptGuids.h"
 
-TScriptPrefix::TScriptPrefix(const CString& raw, const CString& nick, const CString& username,
-                             const CString& address)
+TScriptPrefix::TScriptPrefix(const CString& raw, const CString& nick, const CString& username, const CString& address)
 {
     if (raw.Find(L'@') < 0 && raw.Find(L'!') < 0 && nick.Find(L'.') >= 0) {
         server = raw;
@@ -15,17 +14,14 @@ TScriptPrefix::TScriptPrefix(const CString& raw, const CString& nick, const CStr
     this->address = address;
 }
 
-HRESULT TScriptPrefix::AccessTextField(TDispatchCall& call, CString& field)
-{
-    return ::AccessTextField(call, field);
-}
+HRESULT TScriptPrefix::AccessTextField(TDispatchCall& call, CString& field) { return ::AccessTextField(call, field); }
 
 const TDispatchTable& TScriptPrefix::GetDispatchTable() const
 {
     using Self = TScriptPrefix;
     static const TDispatchMember members[] = {
-        KV_DISPATCH(Self, "nick", Nick),     KV_DISPATCH(Self, "username", Username),
-        KV_DISPATCH(Self, "address", Address), KV_DISPATCH(Self, "server", Server),
+        KV_DISPATCH(Self, "nick", Nick),         KV_DISPATCH(Self, "username", Username),
+        KV_DISPATCH(Self, "address", Address),   KV_DISPATCH(Self, "server", Server),
         KV_DISPATCH(Self, "toString", ToString),
     };
     static const TDispatchTable table = {members, (int)std::size(members), &DIID_IScriptPrefix};
@@ -49,10 +45,7 @@ const TDispatchTable& TScriptEventContext::GetDispatchTable() const
     return table;
 }
 
-HRESULT TScriptEventContext::Handled(TDispatchCall& call)
-{
-    return AccessBoolField(call, handled);
-}
+HRESULT TScriptEventContext::Handled(TDispatchCall& call) { return AccessBoolField(call, handled); }
 
 const TDispatchTable& TScriptClipboard::GetDispatchTable() const
 {
@@ -121,10 +114,14 @@ const TDispatchTable& TScriptWindow::GetDispatchTable() const
 {
     using Self = TScriptWindow;
     static const TDispatchMember members[] = {
-        KV_DISPATCH(Self, "minimized", Minimized), KV_DISPATCH(Self, "maximized", Maximized),
-        KV_DISPATCH(Self, "show", Show),           KV_DISPATCH(Self, "minimize", Minimize),
-        KV_DISPATCH(Self, "maximize", Maximize),   KV_DISPATCH(Self, "flashTitle", FlashTitle),
-        KV_DISPATCH(Self, "blinkTitle", BlinkTitle), KV_DISPATCH(Self, "restoreTitle", RestoreTitle),
+        KV_DISPATCH(Self, "minimized", Minimized),
+        KV_DISPATCH(Self, "maximized", Maximized),
+        KV_DISPATCH(Self, "show", Show),
+        KV_DISPATCH(Self, "minimize", Minimize),
+        KV_DISPATCH(Self, "maximize", Maximize),
+        KV_DISPATCH(Self, "flashTitle", FlashTitle),
+        KV_DISPATCH(Self, "blinkTitle", BlinkTitle),
+        KV_DISPATCH(Self, "restoreTitle", RestoreTitle),
     };
     static const TDispatchTable table = {members, (int)std::size(members), &DIID_IScriptWindow};
     return table;

@@ -62,8 +62,7 @@ const TEventCase kEvents[] = {
      L"onHighlight|bob!bu@bh.example|PRIVMSG|#a|me?"},
     {"onNewTalk", "p,c,t", [](TScriptManager& m) { m.FireOnNewTalk(kBob, L"NOTICE", L"hello"); },
      L"onNewTalk|bob!bu@bh.example|NOTICE|hello"},
-    {"onSendingCommand", "c,t,x",
-     [](TScriptManager& m) { EXPECT_FALSE(m.FireOnSendingCommand(L"FOO", L"bar baz")); },
+    {"onSendingCommand", "c,t,x", [](TScriptManager& m) { EXPECT_FALSE(m.FireOnSendingCommand(L"FOO", L"bar baz")); },
      L"onSendingCommand|FOO|bar baz|false"},
 };
 

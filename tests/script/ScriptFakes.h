@@ -109,7 +109,10 @@ public:
         return selectionHere;
     }
     void Select(IScriptServer*, TIRCChannel* channel) override { selections.push_back(channel); }
-    void ShowBalloon(const CString& title, const CString& text) override { calls.push_back(L"balloon " + title + L"/" + text); }
+    void ShowBalloon(const CString& title, const CString& text) override
+    {
+        calls.push_back(L"balloon " + title + L"/" + text);
+    }
     void ExecuteAction(const CString& name) override { calls.push_back(L"action " + name); }
     void OpenUrl(const CString& url) override { calls.push_back(L"url " + url); }
     void StartMessageAlert() override { calls.push_back(L"flash"); }

@@ -1,6 +1,8 @@
 // Loading, reloading and unloading scripts, and the order in which they hear events.
 
+#include "../common/MessagePump.h"
 #include "ScriptFakes.h"
+#include "foundation/DirectoryWatcher.h"
 #include "script/ScriptHost.h"
 
 namespace {
@@ -93,4 +95,59 @@ TEST_F(ScriptFixture, ScriptTextReachesTheEngineWithCrLfLineEnds)
     Load({L"bad.js"});
     ASSERT_FALSE(frame.errors.empty());
     EXPECT_NE(-1, frame.errors[0].Find(L"line 3)")) << frame.errors[0].GetString();
+}
+
+namespace {
+// What the main window does when the scripts folder changes: load the same list again.
+class TReloadOnChange : public IDirectoryWatcherListener {
+public:
+    TReloadOnChange(TScriptManager& manager, std::vector<CString> names) : manager(manager), names(names) {}
+    void OnDirectoryChanged(TDirectoryWatcher*) override
+    {
+        manager.LoadScripts(names);
+        changes++;
+    }
+    TScriptManager& manager;
+    std::vector<CString> names;
+    int changes = 0;
+};
+} // namespace
+
+TEST_F(ScriptFixture, EditedScriptReloadsWhenTheFolderWatcherReports)
+{
+    WriteScript(L"a.js", "var version = 1; function event::onConnect() { log('version ' + version); }");
+    Load({L"a.js"});
+    TReloadOnChange reload(manager, {L"a.js"});
+    TDirectoryWatcher watcher(&reload);
+    watcher.SetFolder(folder.path);
+    ASSERT_TRUE(watcher.Start());
+    PumpMessagesFor(200);
+    WriteScript(L"a.js", "var version = 22; function event::onConnect() { log('version ' + version); }");
+    ASSERT_TRUE(PumpMessagesUntil([&] { return reload.changes > 0; }, 5000));
+    EXPECT_TRUE(watcher.Stop());
+    frame.logs.clear();
+    manager.FireOnConnect();
+    EXPECT_EQ((std::vector<CString>{L"version 22"}), Logged());
+}
+
+TEST_F(ScriptFixture, EventsFiredFromInsideAHandlerRunNested)
+{
+    // The server echoes a script's own message as an event, as the engine does for sent text.
+    struct TEchoingServer : TFakeScriptServer {
+        TScriptManager* manager = nullptr;
+        void ExecuteCommand(const CString& line) override
+        {
+            TFakeScriptServer::ExecuteCommand(line);
+            manager->FireOnChannelText({L"me", L"me", L"", L""}, L"#a", line);
+        }
+    };
+    TEchoingServer echoing;
+    TScriptManager nested(&echoing, &frame);
+    echoing.manager = &nested;
+    WriteScript(L"a.js", "function event::onConnect() { log('before'); sendRaw('PRIVMSG #a :x'); log('after'); }\r\n"
+                         "function event::onChannelText(p, c, t) { log('echo ' + t); }\r\n");
+    nested.LoadScripts({L"a.js"});
+    nested.FireOnConnect();
+    EXPECT_EQ((std::vector<CString>{L"before", L"echo PRIVMSG #a :x", L"after"}), Logged());
+    EXPECT_TRUE(frame.errors.empty());
 }

@@ -1,9 +1,9 @@
 // Channels, members, arrays, modes and the other script objects as scripts see them.
 
+#include "script/ScriptObjects.h"
 #include "ScriptFakes.h"
 #include "foundation/ScriptValueText.h"
 #include "script/ScriptArray.h"
-#include "script/ScriptObjects.h"
 
 namespace {
 TScriptMemberRecord MakeMember(const wchar_t* nick, bool o, bool v)
@@ -41,16 +41,22 @@ protected:
 TEST_F(ScriptObjectsTest, ChannelsMembersAndModesShowThemselves)
 {
     Run("var c = findChannel('#A'), u = c.findMember('BOB');\r\n"
-        "log([c.toString(), c.name, c.active, c.channel, c.talk, c.dccChat, c.mode.toString(), c.mode.l, c.mode.k].join('|'));\r\n"
-        "log([u.toString(), u.mode.toString(), u.op, u.group, c.findMember('carol').op, c.findMember('nobody')].join('|'));\r\n"
+        "log([c.toString(), c.name, c.active, c.channel, c.talk, c.dccChat, c.mode.toString(), c.mode.l, "
+        "c.mode.k].join('|'));\r\n"
+        "log([u.toString(), u.mode.toString(), u.op, u.group, c.findMember('carol').op, "
+        "c.findMember('nobody')].join('|'));\r\n"
         "log([channels.toString(), channels.length, channels[1].talk, channels[2].dccChat].join('|'));\r\n"
-        "log(c.members.toString() + '|' + findChannel('#none'));\r\n");
+        "log(c.members.toString() + '|' + findChannel('#none'));\r\n"
+        "log(c); log(null); log(channels);\r\n");
     ASSERT_TRUE(frame.errors.empty()) << frame.errors[0].GetString();
     EXPECT_EQ((std::vector<CString>{
                   L"[Channel #a]|#a|true|true|false|false|[ChannelMode +sntlk 10 key]|10|key",
                   L"[User @+bob, ubob, h.example]|[MemberMode @+]|true|5|false|",
                   L"[KetroArray [Channel #a], [Channel bob], [Channel =dcc]]|3|true|true",
                   L"[KetroArray [User @+bob, ubob, h.example], [User carol, ucarol, h.example]]|null",
+                  L"[Channel #a]",
+                  L"null",
+                  L"[KetroArray [Channel #a], [Channel bob], [Channel =dcc]]",
               }),
               Logged());
 }
@@ -60,7 +66,8 @@ TEST_F(ScriptObjectsTest, ObjectsKeptPastTheirChannelAnswerAsGone)
     Run("var c = findChannel('#a'), m = c.members, kept;\r\n"
         "function event::onJoin(p, ch) { kept = p; }\r\n"
         "function event::onConnect() {\r\n"
-        "  log([c.toString(), c.name, c.active, c.mode, c.members, c.findMember('bob'), c.channel, m.length].join('|'));\r\n"
+        "  log([c.toString(), c.name, c.active, c.mode, c.members, c.findMember('bob'), c.channel, "
+        "m.length].join('|'));\r\n"
         "  c.print('nothing'); c.highlighted = true;\r\n"
         "  try { m[0]; log('item'); } catch (e) { log('no item'); }\r\n"
         "  log(kept.toString() + ' ' + kept.nick); }\r\n");
@@ -69,9 +76,7 @@ TEST_F(ScriptObjectsTest, ObjectsKeptPastTheirChannelAnswerAsGone)
     frame.logs.clear();
     manager.FireOnConnect();
     EXPECT_TRUE(frame.errors.empty()) << frame.errors[0].GetString();
-    EXPECT_EQ((std::vector<CString>{L"[Channel]||false||||true|2", L"no item",
-                                    L"[Prefix dan, du, dh] dan"}),
-              Logged());
+    EXPECT_EQ((std::vector<CString>{L"[Channel]||false||||true|2", L"no item", L"[Prefix dan, du, dh] dan"}), Logged());
     EXPECT_TRUE(server.printed.empty());
 }
 
@@ -136,8 +141,12 @@ TEST_F(ScriptObjectsTest, ArraysEnumerateTheirElementsOnly)
         const wchar_t* name;
         HRESULT status;
         DISPID id;
-    } names[] = {{L"LENGTH", S_OK, 1}, {L"toString", S_OK, 2}, {L"2", S_OK, 12}, {L"3", DISP_E_MEMBERNOTFOUND, -1},
-                 {L"-1", DISP_E_MEMBERNOTFOUND, -1}, {L"1x", DISP_E_MEMBERNOTFOUND, -1}};
+    } names[] = {{L"LENGTH", S_OK, 1},
+                 {L"toString", S_OK, 2},
+                 {L"2", S_OK, 12},
+                 {L"3", DISP_E_MEMBERNOTFOUND, -1},
+                 {L"-1", DISP_E_MEMBERNOTFOUND, -1},
+                 {L"1x", DISP_E_MEMBERNOTFOUND, -1}};
     for (const auto& n : names) {
         BSTR text = SysAllocString(n.name);
         EXPECT_EQ(n.status, array->GetDispID(text, 0, &id)) << n.name;
