@@ -16,7 +16,6 @@ const IID kIID_IActiveScriptSiteInterruptPoll = {
 const IID kIID_IBindEventHandler = {0x63cdbcb0, 0xc1b1, 0x11d0, {0x93, 0x36, 0x00, 0xa0, 0xc9, 0x0d, 0xca, 0xa9}};
 const DWORD kHostItemFlags = SCRIPTITEM_ISVISIBLE | SCRIPTITEM_ISSOURCE | SCRIPTITEM_GLOBALMEMBERS;
 
-CString FromBstr(BSTR text) { return text ? CString(text, (int)SysStringLen(text)) : CString(); }
 } // namespace
 
 HRESULT STDMETHODCALLTYPE TEventConnectionPoint::QueryInterface(REFIID iid, void** object)
@@ -333,7 +332,7 @@ HRESULT STDMETHODCALLTYPE CActiveScriptHost::OnScriptError(IActiveScriptError* e
     error->GetSourcePosition(&context, &line, &column);
     BSTR lineText = nullptr;
     error->GetSourceLineText(&lineText);
-    ReportScriptError(FromBstr(exception.bstrDescription), FromBstr(exception.bstrSource), line);
+    ReportScriptError(BstrToString(exception.bstrDescription), BstrToString(exception.bstrSource), line);
     SysFreeString(lineText);
     SysFreeString(exception.bstrDescription);
     SysFreeString(exception.bstrSource);

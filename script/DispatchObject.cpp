@@ -17,6 +17,14 @@ bool IsLeftOut(const VARIANT* value)
 }
 } // namespace
 
+CString BstrToString(BSTR text) { return text ? CString(text, (int)SysStringLen(text)) : CString(); }
+
+bool ConvertVariant(const VARIANT* value, VARTYPE type, VARIANT& out)
+{
+    VariantInit(&out);
+    return value && VariantChangeType(&out, const_cast<VARIANT*>(value), 0, type) == S_OK;
+}
+
 const VARIANT* TDispatchCall::GetArg(UINT index) const
 {
     if (!params)
@@ -43,40 +51,27 @@ bool TDispatchCall::IsString(UINT index) const
 
 CString TDispatchCall::GetString(UINT index) const
 {
-    const VARIANT* value = GetArg(index);
-    if (!value)
-        return CString();
     VARIANT text;
-    VariantInit(&text);
     CString result;
-    if (VariantChangeType(&text, const_cast<VARIANT*>(value), 0, VT_BSTR) == S_OK && V_BSTR(&text))
-        result = CString(V_BSTR(&text), (int)SysStringLen(V_BSTR(&text)));
+    if (ConvertVariant(GetArg(index), VT_BSTR, text))
+        result = BstrToString(V_BSTR(&text));
     VariantClear(&text);
     return result;
 }
 
 bool TDispatchCall::GetBool(UINT index) const
 {
-    const VARIANT* value = GetArg(index);
     VARIANT flag;
-    VariantInit(&flag);
-    bool result = value && VariantChangeType(&flag, const_cast<VARIANT*>(value), 0, VT_BOOL) == S_OK &&
-                  V_BOOL(&flag) != VARIANT_FALSE;
-    VariantClear(&flag);
-    return result;
+    return ConvertVariant(GetArg(index), VT_BOOL, flag) && V_BOOL(&flag) != VARIANT_FALSE;
 }
 
 ULONG TDispatchCall::GetUnsigned(UINT index) const
 {
-    const VARIANT* value = GetArg(index);
     VARIANT number;
-    VariantInit(&number);
-    ULONG result = 0;
-    if (value && VariantChangeType(&number, const_cast<VARIANT*>(value), 0, VT_R8) == S_OK) {
-        double d = V_R8(&number);
-        result = d <= 0 ? 0 : d >= 4294967295.0 ? 0xFFFFFFFFu : (ULONG)d;
-    }
-    return result;
+    if (!ConvertVariant(GetArg(index), VT_R8, number))
+        return 0;
+    double d = V_R8(&number);
+    return d <= 0 ? 0 : d >= 4294967295.0 ? 0xFFFFFFFFu : (ULONG)d;
 }
 
 IDispatch* TDispatchCall::GetObject(UINT index) const

@@ -6,6 +6,12 @@
 
 #include <oaidl.h>
 
+// Text of an automation string; a null string is empty.
+CString BstrToString(BSTR text);
+// The value converted to the type into out (cleared by the caller); false when there is no
+// value or it does not convert.
+bool ConvertVariant(const VARIANT* value, VARTYPE type, VARIANT& out);
+
 // One call of a member, as the script engine made it.
 class TDispatchCall {
 public:

@@ -189,7 +189,7 @@ CString TScriptArray::ToText() const
         if (InvokeMethodByName(item, L"toString", &result, 0, nullptr) == S_OK && V_VT(&result) == VT_BSTR) {
             if (!first)
                 text += L", ";
-            text += CString(V_BSTR(&result), (int)SysStringLen(V_BSTR(&result)));
+            text += BstrToString(V_BSTR(&result));
             first = false;
         }
         VariantClear(&result);

@@ -5,42 +5,33 @@
 
 HRESULT AccessTextField(TDispatchCall& call, CString& field)
 {
-    if (call.IsPut()) {
-        const VARIANT* value = call.GetPutValue();
-        VARIANT text;
-        VariantInit(&text);
-        if (value && VariantChangeType(&text, const_cast<VARIANT*>(value), 0, VT_BSTR) == S_OK)
-            field = V_BSTR(&text) ? CString(V_BSTR(&text), (int)SysStringLen(V_BSTR(&text))) : CString();
-        VariantClear(&text);
-        return S_OK;
-    }
-    return call.ReturnString(field);
+    if (!call.IsPut())
+        return call.ReturnString(field);
+    VARIANT text;
+    if (ConvertVariant(call.GetPutValue(), VT_BSTR, text))
+        field = BstrToString(V_BSTR(&text));
+    VariantClear(&text);
+    return S_OK;
 }
 
 HRESULT AccessBoolField(TDispatchCall& call, bool& field)
 {
-    if (call.IsPut()) {
-        const VARIANT* value = call.GetPutValue();
-        VARIANT flag;
-        VariantInit(&flag);
-        if (value && VariantChangeType(&flag, const_cast<VARIANT*>(value), 0, VT_BOOL) == S_OK)
-            field = V_BOOL(&flag) != VARIANT_FALSE;
-        return S_OK;
-    }
-    return call.ReturnBool(field);
+    if (!call.IsPut())
+        return call.ReturnBool(field);
+    VARIANT flag;
+    if (ConvertVariant(call.GetPutValue(), VT_BOOL, flag))
+        field = V_BOOL(&flag) != VARIANT_FALSE;
+    return S_OK;
 }
 
 HRESULT AccessLongField(TDispatchCall& call, long& field)
 {
-    if (call.IsPut()) {
-        const VARIANT* value = call.GetPutValue();
-        VARIANT number;
-        VariantInit(&number);
-        if (value && VariantChangeType(&number, const_cast<VARIANT*>(value), 0, VT_I4) == S_OK)
-            field = V_I4(&number);
-        return S_OK;
-    }
-    return call.ReturnLong(field);
+    if (!call.IsPut())
+        return call.ReturnLong(field);
+    VARIANT number;
+    if (ConvertVariant(call.GetPutValue(), VT_I4, number))
+        field = V_I4(&number);
+    return S_OK;
 }
 
 const TDispatchTable& TScriptChannel::GetDispatchTable() const
@@ -104,10 +95,8 @@ HRESULT TScriptChannel::Mark(TDispatchCall& call, TScriptChannelMark mark)
     TScriptChannelRecord record = server->GetChannelRecord(channel);
     if (!call.IsPut())
         return call.ReturnBool(record.marks[mark]);
-    const VARIANT* value = call.GetPutValue();
     VARIANT flag;
-    VariantInit(&flag);
-    if (!value || VariantChangeType(&flag, const_cast<VARIANT*>(value), 0, VT_BOOL) != S_OK)
+    if (!ConvertVariant(call.GetPutValue(), VT_BOOL, flag))
         return S_OK;
     bool set = V_BOOL(&flag) != VARIANT_FALSE;
     if (set == record.marks[mark])

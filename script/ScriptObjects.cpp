@@ -97,7 +97,7 @@ HRESULT TScriptClipboard::Text(TDispatchCall& call)
     if (call.IsPut()) {
         const VARIANT* value = call.GetPutValue();
         if (value && V_VT(value) == VT_BSTR)
-            WriteText(CString(V_BSTR(value), (int)SysStringLen(V_BSTR(value))));
+            WriteText(BstrToString(V_BSTR(value)));
         return S_OK;
     }
     CString text;
