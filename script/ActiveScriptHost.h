@@ -64,6 +64,8 @@ public:
     void SetItemName(const CString& name) { itemName = name; }
     void SetSiteWindow(HWND window) { siteWindow = window; }
     bool HasEngine() const { return script != nullptr; }
+    // True while the engine runs script code of this host.
+    bool IsRunning() const { return !entries.empty(); }
 
     // Calls the handlers of one event; args in parameter order.
     void FireEvent(DISPID id, int argCount, const VARIANT* args);

@@ -52,6 +52,7 @@ public:
     void SetScriptName(const CString& name) { scriptName = name; }
     const CString& GetScriptName() const { return scriptName; }
     size_t GetTimerCount() const { return timers.GetCount(); }
+    void StopTimers() { timers.ClearAll(); }
 
     void ReportMessage(const CString& text) override;
     void ReportScriptError(const CString& description, const CString& source, ULONG line) override;

@@ -13,6 +13,31 @@ TScriptItem::~TScriptItem()
     window->Release();
 }
 
+TScriptManager::~TScriptManager()
+{
+    UnloadAll(false);
+    for (TScriptItem* item : retired)
+        delete item;
+}
+
+void TScriptManager::DropItem(TScriptItem* item)
+{
+    if (!item->host->IsRunning()) {
+        delete item;
+        return;
+    }
+    item->host->StopTimers();
+    retired.push_back(item);
+}
+
+void TScriptManager::DeleteRetired()
+{
+    std::vector<TScriptItem*> waiting;
+    waiting.swap(retired);
+    for (TScriptItem* item : waiting)
+        DropItem(item);
+}
+
 std::vector<CString> TScriptManager::GetLoadedNames() const
 {
     std::vector<CString> names;
@@ -80,7 +105,7 @@ void TScriptManager::LoadScripts(const std::vector<CString>& enabledFiles)
             if (!ReadFileStamp(name, size, time)) {
                 items.erase(old);
                 item->host->FireEvent(EventOnUnload, 0, nullptr);
-                delete item;
+                DropItem(item);
                 continue;
             }
             if (size == item->size && time == item->time) {
@@ -101,6 +126,7 @@ void TScriptManager::LoadScripts(const std::vector<CString>& enabledFiles)
         if (IsLoaded(host))
             host->FireEvent(EventOnLoad, 0, nullptr);
     }
+    DeleteRetired();
 }
 
 void TScriptManager::UnloadAll(bool fireUnload)
@@ -110,8 +136,9 @@ void TScriptManager::UnloadAll(bool fireUnload)
     for (auto& entry : old) {
         if (fireUnload)
             entry.second->host->FireEvent(EventOnUnload, 0, nullptr);
-        delete entry.second;
+        DropItem(entry.second);
     }
+    DeleteRetired();
 }
 
 bool TScriptManager::IsLoaded(const TScriptHost* host) const
@@ -134,6 +161,7 @@ void TScriptManager::Fire(DISPID id, const TScriptEventArgs& args, const TScript
         if (IsLoaded(host))
             host->FireEvent(id, args.Count(), args.Values());
     }
+    DeleteRetired();
 }
 
 void TScriptManager::FireWithPrefix(DISPID id, const TScriptSender& prefix, std::vector<CString> texts)

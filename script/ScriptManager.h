@@ -45,7 +45,7 @@ public:
     TScriptManager(IScriptServer* server, IScriptFrame* frame) : server(server), frame(frame) {}
     TScriptManager(const TScriptManager&) = delete;
     TScriptManager& operator=(const TScriptManager&) = delete;
-    virtual ~TScriptManager() { UnloadAll(false); }
+    virtual ~TScriptManager();
 
     void LoadScripts(const std::vector<CString>& enabledFiles);
     void UnloadAll(bool fireUnload);
@@ -94,8 +94,12 @@ private:
     void Fire(DISPID id, const TScriptEventArgs& args, const TScriptEventContext* context = nullptr);
     void FireWithPrefix(DISPID id, const TScriptSender& prefix, std::vector<CString> texts);
     bool IsLoaded(const TScriptHost* host) const;
+    // A script unloaded from inside its own code is deleted once that code has returned.
+    void DropItem(TScriptItem* item);
+    void DeleteRetired();
 
     IScriptServer* server;
     IScriptFrame* frame;
     std::map<CString, TScriptItem*> items; // ordered by UTF-16 code units
+    std::vector<TScriptItem*> retired;
 };

@@ -4,7 +4,9 @@
 
 #include <oleauto.h>
 
-TScriptTimerManager::~TScriptTimerManager()
+TScriptTimerManager::~TScriptTimerManager() { ClearAll(); }
+
+void TScriptTimerManager::ClearAll()
 {
     std::map<UINT, TEntry> old;
     old.swap(timers);

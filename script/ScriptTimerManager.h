@@ -18,6 +18,7 @@ public:
     // 0 when the system gives no timer; ids of one script run 1, 2, 3 ... and are never reused.
     UINT SetTimer(IDispatch* callback, UINT interval, bool once);
     void ClearTimer(UINT id);
+    void ClearAll();
     size_t GetCount() const { return timers.size(); }
     void OnTimer(TMultiTimer* timer, UINT_PTR id) override;
 

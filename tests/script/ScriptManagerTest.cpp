@@ -151,3 +151,30 @@ TEST_F(ScriptFixture, EventsFiredFromInsideAHandlerRunNested)
     EXPECT_EQ((std::vector<CString>{L"before", L"echo PRIVMSG #a :x", L"after"}), Logged());
     EXPECT_TRUE(frame.errors.empty());
 }
+
+TEST_F(ScriptFixture, ScriptUnloadedFromInsideItsOwnCodeFinishesFirst)
+{
+    // The server unloads every script when asked to connect, as a shutdown from a menu would.
+    struct TUnloadingServer : TFakeScriptServer {
+        TScriptManager* manager = nullptr;
+        void Connect() override { manager->UnloadAll(true); }
+    };
+    TUnloadingServer unloading;
+    unloading.connected = false;
+    TScriptManager own(&unloading, &frame);
+    unloading.manager = &own;
+    WriteScript(L"a.js", "function event::onUnload() { log('unload'); }\r\n"
+                         "function event::onConnect() { connect(); log('after ' + name); }\r\n"
+                         "setTimeout(function() { connect(); log('timer after ' + name); }, 10);\r\n");
+    own.LoadScripts({L"a.js"});
+    own.FireOnConnect();
+    EXPECT_EQ((std::vector<CString>{L"unload", L"after testnet"}), Logged());
+    EXPECT_TRUE(own.GetLoadedNames().empty());
+    EXPECT_TRUE(frame.errors.empty());
+
+    frame.logs.clear();
+    own.LoadScripts({L"a.js"});
+    PumpMessagesFor(300);
+    EXPECT_EQ((std::vector<CString>{L"unload", L"timer after testnet"}), Logged());
+    EXPECT_TRUE(own.GetLoadedNames().empty());
+}

@@ -60,15 +60,21 @@ TEST(ScriptSiteTest, EachCallKeepsItsOwnLimitAcrossTheTickWrap)
         DWORD now;
         HRESULT expected;
     } steps[] = {
-        {"enter", 0xFFFFF000, S_OK},                                // 4096 ms before the counter wraps
-        {"poll", 0xFFFFFFFF, S_OK},    {"poll", 0x00000388, S_OK},  // 5000 ms after the entry, across the wrap: not yet
-                                                                    // over
-        {"enter", 0x00000389, S_OK},                                // a nested call starts its own measurement
-        {"poll", 0x00001000, S_OK},    {"leave", 0x00001000, S_OK}, // back in the outer call, which is over its limit
-                                                                    // now
-        {"poll", 0x00001001, S_FALSE}, {"poll", 0x00001002, S_OK},  // reported once
-        {"leave", 0x00001002, S_OK},   {"poll", 0x00100000, S_OK},  // no call in progress: never stopped
-        {"enter", 0x00100000, S_OK},   {"poll", 0x00101388, S_OK},  {"poll", 0x00101389, S_FALSE},
+        {"enter", 0xFFFFF000, S_OK}, // 4096 ms before the counter wraps
+        {"poll", 0xFFFFFFFF, S_OK},
+        {"poll", 0x00000388, S_OK},  // 5000 ms after the entry, across the wrap: not yet
+                                     // over
+        {"enter", 0x00000389, S_OK}, // a nested call starts its own measurement
+        {"poll", 0x00001000, S_OK},
+        {"leave", 0x00001000, S_OK}, // back in the outer call, which is over its limit
+                                     // now
+        {"poll", 0x00001001, S_FALSE},
+        {"poll", 0x00001002, S_OK}, // reported once
+        {"leave", 0x00001002, S_OK},
+        {"poll", 0x00100000, S_OK}, // no call in progress: never stopped
+        {"enter", 0x00100000, S_OK},
+        {"poll", 0x00101388, S_OK},
+        {"poll", 0x00101389, S_FALSE},
     };
     for (const auto& step : steps) {
         SCOPED_TRACE(step.step);
