@@ -397,7 +397,7 @@ HRESULT STDMETHODCALLTYPE CActiveScriptHost::GetClassInfo(ITypeInfo** info)
     if (!info)
         return E_POINTER;
     *info = nullptr;
-    return GetModuleTypeInfo(GetPrimaryIdentity(), info);
+    return GetModuleTypeInfo(GetClassIdentity(), info);
 }
 
 HRESULT STDMETHODCALLTYPE CActiveScriptHost::GetGUID(DWORD kind, GUID* guid)

@@ -108,8 +108,10 @@ public:
     HRESULT STDMETHODCALLTYPE FindConnectionPoint(REFIID iid, IConnectionPoint** point) override;
 
 protected:
-    // The coclass, the default source interface and the events it names.
+    // The coclass, the class identity reported to the engine, the default source interface and
+    // the events it names.
     virtual const GUID& GetPrimaryIdentity() const = 0;
+    virtual const GUID& GetClassIdentity() const = 0;
     virtual const IID& GetEventIdentity() const = 0;
     virtual const TScriptEventName* GetEventNames(int& count) const = 0;
     virtual DWORD ReadTickCount() const { return GetTickCount(); }

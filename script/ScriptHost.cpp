@@ -53,6 +53,8 @@ TScriptHost::TScriptHost(IScriptServer* server, IScriptFrame* frame) : server(se
 
 const GUID& TScriptHost::GetPrimaryIdentity() const { return CLSID_ScriptHost; }
 
+const GUID& TScriptHost::GetClassIdentity() const { return DIID_IScriptHost; }
+
 const IID& TScriptHost::GetEventIdentity() const { return DIID_IScriptHostEvent; }
 
 void TScriptHost::ReportMessage(const CString& text)

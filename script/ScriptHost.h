@@ -112,6 +112,7 @@ public:
 
 protected:
     const GUID& GetPrimaryIdentity() const override;
+    const GUID& GetClassIdentity() const override;
     const IID& GetEventIdentity() const override;
     const TScriptEventName* GetEventNames(int& count) const override { return GetScriptEventNames(count); }
 

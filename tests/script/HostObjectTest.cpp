@@ -61,7 +61,9 @@ TEST_F(ScriptFixture, PropertiesAnswerAndIgnoreAssignments)
 TEST_F(ScriptFixture, FrameMembersReachTheMainWindow)
 {
     server.AddChannel(L"#a");
-    Run("showBalloon('t', 'x'); executeMenu('Quit'); browseUrl('http://example.com/');\r\n"
+    frame.selectionHere = true;
+    Run("log(selectedChannel.toString());\r\n"
+        "showBalloon('t', 'x'); executeMenu('Quit'); browseUrl('http://example.com/');\r\n"
         "window.restoreTitle(); window.flashTitle(); window.blinkTitle();\r\n"
         "selectChannel('#A'); selectChannel('#none'); print('one\\r\\ntwo');\r\n"
         "log(typeof window.toString);\r\n");
@@ -71,7 +73,7 @@ TEST_F(ScriptFixture, FrameMembersReachTheMainWindow)
               frame.calls);
     EXPECT_EQ((std::vector<TIRCChannel*>{TFakeScriptServer::Handle(server.channels[0]), nullptr}), frame.selections);
     EXPECT_EQ((std::vector<CString>{L"<server>: one", L"<server>: two"}), server.printed);
-    EXPECT_EQ(CString(L"undefined"), LastLog());
+    EXPECT_EQ((std::vector<CString>{L"[Channel]", L"undefined"}), Logged());
 }
 
 TEST_F(ScriptFixture, TimersFireFromTheMessageLoop)

@@ -111,6 +111,14 @@ TEST(ScriptSiteTest, ItemsAndClassInformationAsTheEngineAsks)
     info->Release();
     item->Release();
 
+    ASSERT_EQ(S_OK, host.GetClassInfo(&info));
+    ASSERT_EQ(S_OK, info->GetTypeAttr(&attributes));
+    EXPECT_TRUE(IsEqualGUID(DIID_IScriptHost, attributes->guid));
+    info->ReleaseTypeAttr(attributes);
+    info->Release();
+    EXPECT_EQ(E_INVALIDARG,
+              host.GetInfoOfIndex(1, MULTICLASSINFO_GETTYPEINFO, &info, nullptr, nullptr, nullptr, nullptr));
+
     GUID guid;
     EXPECT_EQ(S_OK, host.GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID, &guid));
     EXPECT_TRUE(IsEqualGUID(DIID_IScriptHostEvent, guid));
