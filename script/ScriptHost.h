@@ -44,7 +44,7 @@ const TScriptEventName* GetScriptEventNames(int& count);
 class TScriptHost : public CActiveScriptHost {
 public:
     // A command that a script runs must end: after this long it is stopped.
-    static const DWORD kCommandTimeout = 30000;
+    static const DWORD kDefaultCommandTimeout = 30000;
 
     TScriptHost(IScriptServer* server, IScriptFrame* frame);
     ~TScriptHost() override = default;
@@ -53,6 +53,7 @@ public:
     const CString& GetScriptName() const { return scriptName; }
     size_t GetTimerCount() const { return timers.GetCount(); }
     void StopTimers() { timers.ClearAll(); }
+    void SetCommandTimeout(DWORD ms) { commandTimeout = ms; }
 
     void ReportMessage(const CString& text) override;
     void ReportScriptError(const CString& description, const CString& source, ULONG line) override;
@@ -127,4 +128,5 @@ private:
     IScriptFrame* frame;
     TScriptTimerManager timers;
     CString scriptName;
+    DWORD commandTimeout = kDefaultCommandTimeout;
 };

@@ -201,7 +201,7 @@ HRESULT TScriptHost::OpenFile(TDispatchCall& call)
 HRESULT TScriptHost::ExecuteCommand(TDispatchCall& call)
 {
     CStringA commandLine = ConvertToCodePage(call.GetString(0), CP_ACP);
-    CStringA output = RunCommandCapturingOutput(commandLine, CStringA(), kCommandTimeout);
+    CStringA output = RunCommandCapturingOutput(commandLine, CStringA(), commandTimeout);
     return call.ReturnString(ConvertFromCodePage(output, CP_ACP));
 }
 

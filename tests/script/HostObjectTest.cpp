@@ -114,9 +114,28 @@ TEST_F(ScriptFixture, FilesOpenBelowTheScriptFilesFolder)
     EXPECT_EQ((std::vector<CString>{L"first|second|undefined|13|65001", L"true", L"日本", L"x"}), Logged());
 }
 
+// Started by the test below as a command that never ends.
+TEST(DISABLED_ScriptChild, Hang) { Sleep(INFINITE); }
+
 TEST_F(ScriptFixture, ExecuteCommandReturnsWhatTheCommandPrinted)
 {
-    Run("log(executeCommand('cmd /c echo hello'));");
+    Run("function event::onConnect() { log('[' + executeCommand(hang) + ']'); }\r\n"
+        "log(executeCommand('cmd /c echo hello'));");
     ASSERT_TRUE(frame.errors.empty()) << frame.errors[0].GetString();
     EXPECT_EQ(CString(L"hello"), LastLog().Trim());
+
+    wchar_t path[MAX_PATH + 1] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    CString hang;
+    hang.Format(L"var hang = '\"%s\" --gtest_also_run_disabled_tests --gtest_filter=DISABLED_ScriptChild.Hang';", path);
+    hang.Replace(L"\\", L"\\\\");
+    TScriptHost* host = manager.FindHost(L"test.js");
+    ASSERT_TRUE(host->AddScriptCode(hang));
+    host->SetCommandTimeout(1500);
+    size_t before = frame.logs.size();
+    DWORD start = GetTickCount();
+    manager.FireOnConnect();
+    EXPECT_LT(GetTickCount() - start, 10000u);
+    EXPECT_GT(frame.logs.size(), before);
+    EXPECT_EQ(CString(L"]"), LastLog().Right(1));
 }
