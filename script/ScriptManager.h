@@ -3,6 +3,7 @@
 // changed, drops those no longer enabled, and fires the server's events into every loaded
 // script in file-name order.
 
+#include "irc/UnitServices.h"
 #include "script/ScriptServer.h"
 
 #include <oaidl.h>
@@ -40,7 +41,7 @@ public:
     ULONGLONG time; // last write, as a file time
 };
 
-class TScriptManager {
+class TScriptManager : public IUnitScriptEvents {
 public:
     TScriptManager(IScriptServer* server, IScriptFrame* frame) : server(server), frame(frame) {}
     TScriptManager(const TScriptManager&) = delete;
@@ -53,8 +54,8 @@ public:
     // Null when the script is not loaded.
     TScriptHost* FindHost(const CString& name) const;
 
-    void FireOnConnect();
-    void FireOnDisconnect();
+    void FireOnConnect() override;
+    void FireOnDisconnect() override;
     void FireOnChannelText(const TScriptSender& prefix, const CString& channel, const CString& text);
     void FireOnChannelNotice(const TScriptSender& prefix, const CString& channel, const CString& text);
     void FireOnChannelAction(const TScriptSender& prefix, const CString& channel, const CString& text);
