@@ -47,7 +47,8 @@ public:
     static const DWORD kDefaultCommandTimeout = 30000;
 
     TScriptHost(IScriptServer* server, IScriptFrame* frame);
-    ~TScriptHost() override = default;
+    // The engine closes while this host can still answer its calls.
+    ~TScriptHost() override { ReleaseEngine(); }
 
     void SetScriptName(const CString& name) { scriptName = name; }
     const CString& GetScriptName() const { return scriptName; }
