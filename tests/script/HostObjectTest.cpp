@@ -139,3 +139,29 @@ TEST_F(ScriptFixture, ExecuteCommandReturnsWhatTheCommandPrinted)
     EXPECT_GT(frame.logs.size(), before);
     EXPECT_EQ(CString(L"]"), LastLog().Right(1));
 }
+
+TEST_F(ScriptFixture, ThrowingTimerCallbacksKeepTheirKind)
+{
+    Run("var ticks = 0;\r\n"
+        "setInterval(function() { ticks++; throw new Error('tick'); }, 10);\r\n"
+        "setTimeout(function() { throw new Error('once'); }, 10);\r\n"
+        "function event::onConnect() { log('ticks ' + (ticks >= 3)); }\r\n");
+    TScriptHost* host = manager.FindHost(L"test.js");
+    ASSERT_TRUE(PumpMessagesUntil([&] { return frame.errors.size() >= 4; }, 5000));
+    EXPECT_EQ(1u, host->GetTimerCount());
+    manager.FireOnConnect();
+    EXPECT_EQ(CString(L"ticks true"), LastLog());
+}
+
+TEST_F(ScriptFixture, ReloadingAScriptStopsTheTimersOfItsOldInstance)
+{
+    WriteScript(L"test.js", "setInterval(function() { log('old'); }, 10);");
+    Load({L"test.js"});
+    WriteScript(L"test.js", "setInterval(function() { log('new instance'); }, 10);");
+    Load({L"test.js"});
+    PumpMessagesFor(200);
+    std::vector<CString> logged = Logged();
+    ASSERT_FALSE(logged.empty());
+    EXPECT_EQ(CString(L"new instance"), logged.back());
+    EXPECT_EQ(std::find(logged.begin(), logged.end(), CString(L"old")), logged.end());
+}
