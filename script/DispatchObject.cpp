@@ -239,7 +239,7 @@ HRESULT STDMETHODCALLTYPE TDispatchObject::Invoke(DISPID id, REFIID, LCID, WORD 
                                                   VARIANT* result, EXCEPINFO*, UINT*)
 {
     const TDispatchTable& table = GetDispatchTable();
-    if (id < 1 || id > table.count)
+    if (id < 1 || id > table.count || (table.members[id - 1].method && !(flags & DISPATCH_METHOD)))
         return DISP_E_MEMBERNOTFOUND;
     if (result)
         VariantInit(result);

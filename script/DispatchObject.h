@@ -49,6 +49,7 @@ using TDispatchHandler = HRESULT (*)(TDispatchObject* self, TDispatchCall& call)
 struct TDispatchMember {
     const wchar_t* name;
     TDispatchHandler handler;
+    bool method; // runs only when called, never when read as a property
 };
 
 template <class T, HRESULT (T::*Method)(TDispatchCall&)>
@@ -57,10 +58,10 @@ HRESULT CallDispatchMember(TDispatchObject* self, TDispatchCall& call)
     return (static_cast<T*>(self)->*Method)(call);
 }
 
-#define KV_DISPATCH(Class, name, method)                                                                               \
-    {                                                                                                                  \
-        L##name, &CallDispatchMember<Class, &Class::method>                                                            \
-    }
+// clang-format off
+#define KV_PROPERTY(Class, name, handler) {L##name, &CallDispatchMember<Class, &Class::handler>, false}
+#define KV_METHOD(Class, name, handler) {L##name, &CallDispatchMember<Class, &Class::handler>, true}
+// clang-format on
 
 struct TDispatchTable {
     const TDispatchMember* members;

@@ -38,19 +38,19 @@ const TDispatchTable& TScriptChannel::GetDispatchTable() const
 {
     using Self = TScriptChannel;
     static const TDispatchMember members[] = {
-        KV_DISPATCH(Self, "name", Name),
-        KV_DISPATCH(Self, "active", Active),
-        KV_DISPATCH(Self, "mode", Mode),
-        KV_DISPATCH(Self, "members", Members),
-        KV_DISPATCH(Self, "highlighted", Highlighted),
-        KV_DISPATCH(Self, "newTalk", NewTalk),
-        KV_DISPATCH(Self, "unread", Unread),
-        KV_DISPATCH(Self, "channel", IsChannel),
-        KV_DISPATCH(Self, "talk", IsTalk),
-        KV_DISPATCH(Self, "dccChat", IsDccChat),
-        KV_DISPATCH(Self, "toString", ToString),
-        KV_DISPATCH(Self, "findMember", FindMember),
-        KV_DISPATCH(Self, "print", Print),
+        KV_PROPERTY(Self, "name", Name),
+        KV_PROPERTY(Self, "active", Active),
+        KV_PROPERTY(Self, "mode", Mode),
+        KV_PROPERTY(Self, "members", Members),
+        KV_PROPERTY(Self, "highlighted", Highlighted),
+        KV_PROPERTY(Self, "newTalk", NewTalk),
+        KV_PROPERTY(Self, "unread", Unread),
+        KV_PROPERTY(Self, "channel", IsChannel),
+        KV_PROPERTY(Self, "talk", IsTalk),
+        KV_PROPERTY(Self, "dccChat", IsDccChat),
+        KV_METHOD(Self, "toString", ToString),
+        KV_METHOD(Self, "findMember", FindMember),
+        KV_METHOD(Self, "print", Print),
     };
     static const TDispatchTable table = {members, (int)std::size(members), &DIID_IScriptChannel};
     return table;
@@ -145,10 +145,10 @@ const TDispatchTable& TScriptChannelMode::GetDispatchTable() const
 {
     using Self = TScriptChannelMode;
     static const TDispatchMember members[] = {
-        KV_DISPATCH(Self, "a", A),     KV_DISPATCH(Self, "i", I),   KV_DISPATCH(Self, "m", M),
-        KV_DISPATCH(Self, "n", N),     KV_DISPATCH(Self, "p", P),   KV_DISPATCH(Self, "q", Q),
-        KV_DISPATCH(Self, "r", R),     KV_DISPATCH(Self, "s", S),   KV_DISPATCH(Self, "t", T),
-        KV_DISPATCH(Self, "l", Limit), KV_DISPATCH(Self, "k", Key), KV_DISPATCH(Self, "toString", ToString),
+        KV_PROPERTY(Self, "a", A),     KV_PROPERTY(Self, "i", I),   KV_PROPERTY(Self, "m", M),
+        KV_PROPERTY(Self, "n", N),     KV_PROPERTY(Self, "p", P),   KV_PROPERTY(Self, "q", Q),
+        KV_PROPERTY(Self, "r", R),     KV_PROPERTY(Self, "s", S),   KV_PROPERTY(Self, "t", T),
+        KV_PROPERTY(Self, "l", Limit), KV_PROPERTY(Self, "k", Key), KV_METHOD(Self, "toString", ToString),
     };
     static const TDispatchTable table = {members, (int)std::size(members), &DIID_IScriptChannelMode};
     return table;
@@ -192,8 +192,8 @@ const TDispatchTable& TScriptChannelMemberMode::GetDispatchTable() const
 {
     using Self = TScriptChannelMemberMode;
     static const TDispatchMember members[] = {
-        KV_DISPATCH(Self, "q", Q), KV_DISPATCH(Self, "a", A), KV_DISPATCH(Self, "o", O),
-        KV_DISPATCH(Self, "h", H), KV_DISPATCH(Self, "v", V), KV_DISPATCH(Self, "toString", ToString),
+        KV_PROPERTY(Self, "q", Q), KV_PROPERTY(Self, "a", A), KV_PROPERTY(Self, "o", O),
+        KV_PROPERTY(Self, "h", H), KV_PROPERTY(Self, "v", V), KV_METHOD(Self, "toString", ToString),
     };
     static const TDispatchTable table = {members, (int)std::size(members), &DIID_IScriptChannelMemberMode};
     return table;
@@ -236,10 +236,10 @@ const TDispatchTable& TScriptUser::GetDispatchTable() const
 {
     using Self = TScriptUser;
     static const TDispatchMember members[] = {
-        KV_DISPATCH(Self, "nick", Nick),         KV_DISPATCH(Self, "username", Username),
-        KV_DISPATCH(Self, "address", Address),   KV_DISPATCH(Self, "mode", Mode),
-        KV_DISPATCH(Self, "group", Group),       KV_DISPATCH(Self, "op", Op),
-        KV_DISPATCH(Self, "toString", ToString),
+        KV_PROPERTY(Self, "nick", Nick),       KV_PROPERTY(Self, "username", Username),
+        KV_PROPERTY(Self, "address", Address), KV_PROPERTY(Self, "mode", Mode),
+        KV_PROPERTY(Self, "group", Group),     KV_PROPERTY(Self, "op", Op),
+        KV_METHOD(Self, "toString", ToString),
     };
     static const TDispatchTable table = {members, (int)std::size(members), &DIID_IScriptUser};
     return table;

@@ -16,11 +16,11 @@ const TDispatchTable& TScriptFile::GetDispatchTable() const
 {
     using Self = TScriptFile;
     static const TDispatchMember members[] = {
-        KV_DISPATCH(Self, "size", Size),           KV_DISPATCH(Self, "codePage", CodePage),
-        KV_DISPATCH(Self, "close", Close),         KV_DISPATCH(Self, "truncate", Truncate),
-        KV_DISPATCH(Self, "seekToEnd", SeekToEnd), KV_DISPATCH(Self, "readAll", ReadAll),
-        KV_DISPATCH(Self, "readLine", ReadLine),   KV_DISPATCH(Self, "write", Write),
-        KV_DISPATCH(Self, "writeLine", WriteLine),
+        KV_PROPERTY(Self, "size", Size),         KV_PROPERTY(Self, "codePage", CodePage),
+        KV_METHOD(Self, "close", Close),         KV_METHOD(Self, "truncate", Truncate),
+        KV_METHOD(Self, "seekToEnd", SeekToEnd), KV_METHOD(Self, "readAll", ReadAll),
+        KV_METHOD(Self, "readLine", ReadLine),   KV_METHOD(Self, "write", Write),
+        KV_METHOD(Self, "writeLine", WriteLine),
     };
     static const TDispatchTable table = {members, (int)std::size(members), &DIID_IScriptFile};
     return table;

@@ -20,9 +20,9 @@ const TDispatchTable& TScriptPrefix::GetDispatchTable() const
 {
     using Self = TScriptPrefix;
     static const TDispatchMember members[] = {
-        KV_DISPATCH(Self, "nick", Nick),         KV_DISPATCH(Self, "username", Username),
-        KV_DISPATCH(Self, "address", Address),   KV_DISPATCH(Self, "server", Server),
-        KV_DISPATCH(Self, "toString", ToString),
+        KV_PROPERTY(Self, "nick", Nick),       KV_PROPERTY(Self, "username", Username),
+        KV_PROPERTY(Self, "address", Address), KV_PROPERTY(Self, "server", Server),
+        KV_METHOD(Self, "toString", ToString),
     };
     static const TDispatchTable table = {members, (int)std::size(members), &DIID_IScriptPrefix};
     return table;
@@ -40,7 +40,7 @@ HRESULT TScriptPrefix::ToString(TDispatchCall& call)
 
 const TDispatchTable& TScriptEventContext::GetDispatchTable() const
 {
-    static const TDispatchMember members[] = {KV_DISPATCH(TScriptEventContext, "handled", Handled)};
+    static const TDispatchMember members[] = {KV_PROPERTY(TScriptEventContext, "handled", Handled)};
     static const TDispatchTable table = {members, 1, &DIID_IScriptEventContext};
     return table;
 }
@@ -50,8 +50,8 @@ HRESULT TScriptEventContext::Handled(TDispatchCall& call) { return AccessBoolFie
 const TDispatchTable& TScriptClipboard::GetDispatchTable() const
 {
     static const TDispatchMember members[] = {
-        KV_DISPATCH(TScriptClipboard, "text", Text),
-        KV_DISPATCH(TScriptClipboard, "setText", SetText),
+        KV_PROPERTY(TScriptClipboard, "text", Text),
+        KV_METHOD(TScriptClipboard, "setText", SetText),
     };
     static const TDispatchTable table = {members, 2, &DIID_IScriptClipboard};
     return table;
@@ -114,14 +114,14 @@ const TDispatchTable& TScriptWindow::GetDispatchTable() const
 {
     using Self = TScriptWindow;
     static const TDispatchMember members[] = {
-        KV_DISPATCH(Self, "minimized", Minimized),
-        KV_DISPATCH(Self, "maximized", Maximized),
-        KV_DISPATCH(Self, "show", Show),
-        KV_DISPATCH(Self, "minimize", Minimize),
-        KV_DISPATCH(Self, "maximize", Maximize),
-        KV_DISPATCH(Self, "flashTitle", FlashTitle),
-        KV_DISPATCH(Self, "blinkTitle", BlinkTitle),
-        KV_DISPATCH(Self, "restoreTitle", RestoreTitle),
+        KV_PROPERTY(Self, "minimized", Minimized),
+        KV_PROPERTY(Self, "maximized", Maximized),
+        KV_METHOD(Self, "show", Show),
+        KV_METHOD(Self, "minimize", Minimize),
+        KV_METHOD(Self, "maximize", Maximize),
+        KV_METHOD(Self, "flashTitle", FlashTitle),
+        KV_METHOD(Self, "blinkTitle", BlinkTitle),
+        KV_METHOD(Self, "restoreTitle", RestoreTitle),
     };
     static const TDispatchTable table = {members, (int)std::size(members), &DIID_IScriptWindow};
     return table;

@@ -27,31 +27,33 @@ struct TTypeLibrary {
     ITypeLib* library = nullptr;
 };
 
-// Every member of the interface as (name, dispatch id), properties and methods alike.
-std::map<CString, DISPID> ReadMembers(ITypeInfo* info)
+// Every member of the interface: name -> (dispatch id, whether it is a method).
+using TMembers = std::map<CString, std::pair<DISPID, bool>>;
+
+TMembers ReadMembers(ITypeInfo* info)
 {
-    std::map<CString, DISPID> members;
+    TMembers members;
     TYPEATTR* attributes = nullptr;
     if (FAILED(info->GetTypeAttr(&attributes)))
         return members;
-    auto add = [&](MEMBERID id) {
+    auto add = [&](MEMBERID id, bool method) {
         BSTR name = nullptr;
         UINT count = 0;
         if (SUCCEEDED(info->GetNames(id, &name, 1, &count)) && count == 1)
-            members[CString(name)] = id;
+            members[CString(name)] = {id, method};
         SysFreeString(name);
     };
     for (UINT i = 0; i < attributes->cVars; i++) {
         VARDESC* var = nullptr;
         if (SUCCEEDED(info->GetVarDesc(i, &var))) {
-            add(var->memid);
+            add(var->memid, false);
             info->ReleaseVarDesc(var);
         }
     }
     for (UINT i = 0; i < attributes->cFuncs; i++) {
         FUNCDESC* func = nullptr;
         if (SUCCEEDED(info->GetFuncDesc(i, &func))) {
-            add(func->memid);
+            add(func->memid, true);
             info->ReleaseFuncDesc(func);
         }
     }
@@ -59,11 +61,11 @@ std::map<CString, DISPID> ReadMembers(ITypeInfo* info)
     return members;
 }
 
-std::map<CString, DISPID> TableMembers(const TDispatchTable& table)
+TMembers TableMembers(const TDispatchTable& table)
 {
-    std::map<CString, DISPID> members;
+    TMembers members;
     for (int i = 0; i < table.count; i++)
-        members[table.members[i].name] = i + 1;
+        members[table.members[i].name] = {i + 1, table.members[i].method};
     return members;
 }
 } // namespace
@@ -99,7 +101,7 @@ TEST(TypeLibraryTest, EveryDispatchIdMatchesTheObjectsTable)
         const TDispatchTable& table = object->GetDispatchTable();
         ITypeInfo* info = nullptr;
         ASSERT_EQ(S_OK, types.library->GetTypeInfoOfGuid(*table.iid, &info));
-        std::map<CString, DISPID> declared = ReadMembers(info);
+        TMembers declared = ReadMembers(info);
         info->Release();
         EXPECT_EQ(declared, TableMembers(table)) << table.members[0].name;
         if (object != host)
@@ -109,13 +111,13 @@ TEST(TypeLibraryTest, EveryDispatchIdMatchesTheObjectsTable)
     // The events, and the coclass that names both interfaces.
     ITypeInfo* events = nullptr;
     ASSERT_EQ(S_OK, types.library->GetTypeInfoOfGuid(DIID_IScriptHostEvent, &events));
-    std::map<CString, DISPID> declared = ReadMembers(events);
+    TMembers declared = ReadMembers(events);
     events->Release();
     int count = 0;
     const TScriptEventName* names = GetScriptEventNames(count);
-    std::map<CString, DISPID> table;
+    TMembers table;
     for (int i = 0; i < count; i++)
-        table[names[i].name] = names[i].id;
+        table[names[i].name] = {names[i].id, true};
     EXPECT_EQ(29u, table.size());
     EXPECT_EQ(declared, table);
 

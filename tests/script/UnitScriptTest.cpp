@@ -21,7 +21,8 @@ TEST_F(UnitScriptTest, ScriptsHearTheLogInAndActOnTheServer)
     unit->SetScriptEvents(&manager);
     ASSERT_TRUE(WriteFileBytes(scripts.File(L"t.js"),
                                "function event::onConnect() {\r\n"
-                               "  log(['connected', myNick, name, connected].join(' ')); join('#kv', 'key'); }\r\n"
+                               "  log(['connected', myNick, name, connected].join(' ')); join('#kv', 'key');\r\n"
+                               "  send('#kv', 'hello there'); setTimeout(function() { disconnect(); }, 50); }\r\n"
                                "function event::onDisconnect() { log('disconnected'); }\r\n"));
     manager.LoadScripts({L"t.js"});
 
@@ -31,12 +32,15 @@ TEST_F(UnitScriptTest, ScriptsHearTheLogInAndActOnTheServer)
     ASSERT_TRUE(peer->WaitFor("USER "));
     peer->Send(":irc.example 001 kvnick :Welcome\r\n");
     ASSERT_TRUE(peer->WaitFor("JOIN #kv key"));
+    ASSERT_TRUE(peer->WaitFor("NOTICE #kv :hello there"));
     ASSERT_FALSE(frame.logs.empty());
     EXPECT_EQ(CString(L"testnet/t.js: connected kvnick testnet true"), frame.logs[0]);
 
-    server.Kill();
+    // disconnect() drops the connection at once, without QUIT.
     EXPECT_TRUE(PumpMessagesUntil([&] { return frame.logs.size() == 2; }, 5000));
     EXPECT_EQ(CString(L"testnet/t.js: disconnected"), frame.logs.back());
+    EXPECT_TRUE(PumpMessagesUntil([&] { return peer->Closed(); }, 5000));
+    EXPECT_EQ(std::string::npos, peer->Received().find("QUIT"));
     EXPECT_TRUE(frame.errors.empty());
     unit.reset();
 }
