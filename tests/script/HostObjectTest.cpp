@@ -109,10 +109,13 @@ TEST_F(ScriptFixture, FilesOpenBelowTheScriptFilesFolder)
     Run("var f = openFile('in.txt');\r\n"
         "log([f.readLine(), f.readLine(), typeof f.readLine(), f.size, f.codePage].join('|'));\r\n"
         "log(openFile('missing.txt') === null);\r\n"
+        "log(openFile('missing.txt', 0) === null);\r\n"
+        "log(openFile('in.txt', true, 932).codePage);\r\n"
         "var w = openFile('out.txt', false); w.writeLine('日本'); w.write('x'); w.close();\r\n"
         "log(openFile('out.txt').readAll());\r\n");
     ASSERT_TRUE(frame.errors.empty()) << frame.errors[0].GetString();
-    EXPECT_EQ((std::vector<CString>{L"first|second|undefined|13|65001", L"true", L"日本", L"x"}), Logged());
+    EXPECT_EQ((std::vector<CString>{L"first|second|undefined|13|65001", L"true", L"true", L"932", L"日本", L"x"}),
+              Logged());
 }
 
 // Started by the test below as a command that never ends.
