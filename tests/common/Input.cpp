@@ -6,15 +6,20 @@
 
 namespace {
 
-void SendMouse(DWORD flags, LONG x = 0, LONG y = 0, DWORD data = 0)
+// Queued together: a button press that starts a modal loop (the scroll bar's) gets its release.
+void SendMouse(std::initializer_list<DWORD> flags, LONG x = 0, LONG y = 0, DWORD data = 0)
 {
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = x;
-    input.mi.dy = y;
-    input.mi.mouseData = data;
-    input.mi.dwFlags = flags;
-    SendInput(1, &input, sizeof(input));
+    std::vector<INPUT> inputs;
+    for (DWORD f : flags) {
+        INPUT input = {};
+        input.type = INPUT_MOUSE;
+        input.mi.dx = x;
+        input.mi.dy = y;
+        input.mi.mouseData = data;
+        input.mi.dwFlags = f;
+        inputs.push_back(input);
+    }
+    SendInput((UINT)inputs.size(), inputs.data(), sizeof(INPUT));
     PumpMessagesFor(30);
 }
 
@@ -27,37 +32,32 @@ void MoveMouseTo(POINT screen)
     // Absolute coordinates run from 0 to 65535 across the screen; round to the pixel's middle.
     const LONG x = (LONG)((screen.x * 65536LL + 32768) / width);
     const LONG y = (LONG)((screen.y * 65536LL + 32768) / height);
-    SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, x, y);
+    SendMouse({MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE}, x, y);
 }
 
-void PressLeftButton() { SendMouse(MOUSEEVENTF_LEFTDOWN); }
+void PressLeftButton() { SendMouse({MOUSEEVENTF_LEFTDOWN}); }
 
-void ReleaseLeftButton() { SendMouse(MOUSEEVENTF_LEFTUP); }
+void ReleaseLeftButton() { SendMouse({MOUSEEVENTF_LEFTUP}); }
 
 void ClickLeft(POINT screen)
 {
     MoveMouseTo(screen);
-    PressLeftButton();
-    ReleaseLeftButton();
+    SendMouse({MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP});
 }
 
 void DoubleClickLeft(POINT screen)
 {
     MoveMouseTo(screen);
-    for (int i = 0; i < 2; i++) {
-        SendMouse(MOUSEEVENTF_LEFTDOWN);
-        SendMouse(MOUSEEVENTF_LEFTUP);
-    }
+    SendMouse({MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP});
 }
 
 void ClickRight(POINT screen)
 {
     MoveMouseTo(screen);
-    SendMouse(MOUSEEVENTF_RIGHTDOWN);
-    SendMouse(MOUSEEVENTF_RIGHTUP);
+    SendMouse({MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP});
 }
 
-void TurnWheel(int delta) { SendMouse(MOUSEEVENTF_WHEEL, 0, 0, (DWORD)delta); }
+void TurnWheel(int delta) { SendMouse({MOUSEEVENTF_WHEEL}, 0, 0, (DWORD)delta); }
 
 namespace {
 
