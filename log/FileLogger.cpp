@@ -34,11 +34,22 @@ bool IsDeviceName(const CString& name)
     return false;
 }
 
-bool WriteAll(HANDLE handle, const CStringA& bytes)
+bool WriteAll(HANDLE handle, const char* bytes, int count)
 {
     DWORD written = 0;
-    return WriteFile(handle, bytes.GetString(), (DWORD)bytes.GetLength(), &written, nullptr) &&
-           written == (DWORD)bytes.GetLength();
+    return WriteFile(handle, bytes, (DWORD)count, &written, nullptr) && written == (DWORD)count;
+}
+
+bool WriteAll(HANDLE handle, const CStringA& bytes) { return WriteAll(handle, bytes.GetString(), bytes.GetLength()); }
+
+bool HasControlCodes(const CString& text)
+{
+    for (int i = 0; i < text.GetLength(); i++) {
+        wchar_t c = text[i];
+        if (c == CODE_BOLD || c == CODE_COLOR || c == CODE_STOP || c == CODE_REVERSE || c == CODE_UNDERLINE)
+            return true;
+    }
+    return false;
 }
 
 } // namespace
@@ -80,20 +91,15 @@ CString TFileLogger::MakeFileName() const
     const CString* templates[] = {&preferences->UnitLogFile, &preferences->ChannelLogFile, &preferences->TalkLogFile,
                                   &preferences->DCCChatLogFile, &preferences->URLLogFile};
     const CString& pattern = kind >= 0 && kind <= LOGFILE_URL ? *templates[kind] : preferences->ChannelLogFile;
-    TFormatter f;
-    f.SetVariable('s', serverName);
-    f.SetVariable('p', serverName);
-    f.SetVariable('c', channelName);
     tm local = {};
     BreakDownLocalTime(clock(nullptr), local);
-    CString part;
-    part.Format(L"%04d", local.tm_year + 1900);
-    f.SetVariable('y', part);
-    part.Format(L"%02d", local.tm_mon + 1);
-    f.SetVariable('m', part);
-    part.Format(L"%02d", local.tm_mday);
-    f.SetVariable('d', part);
-    CString path = root + f.Format(pattern);
+    CString year, month, day;
+    year.Format(L"%04d", local.tm_year + 1900);
+    month.Format(L"%02d", local.tm_mon + 1);
+    day.Format(L"%02d", local.tm_mday);
+    CString name = ExpandTemplate(
+        pattern, {{'s', serverName}, {'p', serverName}, {'c', channelName}, {'y', year}, {'m', month}, {'d', day}});
+    CString path = root + name;
     ReplaceDoubleDots(path);
     return path;
 }
@@ -166,16 +172,29 @@ bool TFileLogger::WriteLine(const CString& text)
         return false;
     if (!IsOpen() && !Open())
         return false;
-    return WriteRawLine(StripControlCodes(text));
+    return WriteRawLine(HasControlCodes(text) ? StripControlCodes(text) : text);
 }
 
 bool TFileLogger::WriteRawLine(const CString& text)
 {
     if (!IsOpen())
         return false;
-    CStringA bytes = ConvertToCodePage(text, preferences ? preferences->LogCodepage : CP_UTF8);
-    bytes += "\r\n";
-    if (WriteAll(file.handle, bytes))
+    UINT codePage = preferences ? preferences->LogCodepage : CP_UTF8;
+    bool written;
+    if (codePage == CP_UTF8) {
+        // The usual case in one conversion into one buffer and one write.
+        int length = (int)wcslen(text.GetString());
+        CStringA bytes;
+        char* out = bytes.GetBuffer(length * 3 + 2);
+        int count =
+            length ? WideCharToMultiByte(CP_UTF8, 0, text.GetString(), length, out, length * 3, nullptr, nullptr) : 0;
+        out[count] = '\r';
+        out[count + 1] = '\n';
+        written = WriteAll(file.handle, out, count + 2);
+    } else {
+        written = WriteAll(file.handle, ConvertToCodePage(text, codePage) + "\r\n");
+    }
+    if (written)
         return true;
     Fail(openedName);
     return false;

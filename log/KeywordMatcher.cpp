@@ -1,10 +1,25 @@
 #include "log/KeywordMatcher.h"
 
 #include "foundation/CharClass.h"
-#include "foundation/StringUtils.h"
 #include "settings/LogKeyword.h"
 
 namespace {
+
+// As MakeLowerFullWidth does, with ASCII done without the run-time: lines are mostly ASCII.
+void FoldCase(CString& text)
+{
+    wchar_t* s = text.GetBuffer();
+    for (int i = 0; i < text.GetLength(); i++) {
+        wchar_t c = s[i];
+        if (c < 0x80)
+            s[i] = c >= L'A' && c <= L'Z' ? (wchar_t)(c + 32) : c;
+        else if (c >= 0xFF21 && c <= 0xFF3A)
+            s[i] = (wchar_t)(c + 0x20);
+        else
+            s[i] = (wchar_t)towlower(c);
+    }
+    text.ReleaseBuffer(text.GetLength());
+}
 
 bool Overlaps(const TLogRange& a, const TLogRange& b) { return a.start < b.end && b.start < a.end; }
 
@@ -35,9 +50,13 @@ template <typename Visit> void ForEachOccurrence(const CString& text, CString pa
     if (pattern.IsEmpty())
         return;
     if (foldCase)
-        MakeLowerFullWidth(pattern);
-    for (int pos = text.Find(pattern, 0); pos >= 0; pos = text.Find(pattern, pos + pattern.GetLength()))
+        FoldCase(pattern);
+    // Line text holds no NUL (the code-page conversion stops at one), so the C search fits.
+    const wchar_t* t = text.GetString();
+    for (const wchar_t* hit = wcsstr(t, pattern); hit; hit = wcsstr(hit + pattern.GetLength(), pattern)) {
+        int pos = (int)(hit - t);
         visit(TLogRange{pos, pos + pattern.GetLength()});
+    }
 }
 
 } // namespace
@@ -51,7 +70,7 @@ std::vector<TLogRange> FindKeywords(const TLogKeyword& keyword, const CString& o
     bool foldCase = !keyword.Case;
     CString text = original;
     if (foldCase)
-        MakeLowerFullWidth(text);
+        FoldCase(text);
     std::vector<TLogRange> disliked;
     if (!keyword.ExactWordMatch) {
         for (const CString& pattern : keyword.Dislike)

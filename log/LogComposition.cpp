@@ -33,54 +33,50 @@ TLogRun RunOfPiece(const TLogPiece& piece)
 
 } // namespace
 
-TFont* TLogLineComposition::SelectRunFont(const TLogLineModel& model, HDC dc, int kind, unsigned char flags,
-                                          unsigned char foreground, bool shadow)
+TFont* TLogLineComposition::ChooseRunFont(const TLogLineModel& model, int kind, unsigned char flags) const
 {
     TLogTextTheme& theme = *context->textTheme;
     bool keywordLine = context->keyword && context->keyword->WholeLine && model.keyword;
     bool bold = (flags & STYLE_BOLD) != 0;
-    TFont* font;
     switch (kind) {
     case RUN_TIME:
-        font = &theme.timeFont;
-        break;
+        return &theme.timeFont;
     case RUN_NICK:
-        font = &theme.nickFonts[model.nickStyle >= 0 && model.nickStyle < kNickFontCount ? model.nickStyle : 0];
-        break;
+        return &theme.nickFonts[model.nickStyle >= 0 && model.nickStyle < kNickFontCount ? model.nickStyle : 0];
     case RUN_PLACE:
-        font = &theme.channelFont;
-        break;
+        return &theme.channelFont;
     case RUN_URL:
-        font = keywordLine        ? theme.GetUnderlinedKeywordFont()
+        return keywordLine        ? theme.GetUnderlinedKeywordFont()
                : theme.useUrlFont ? &theme.urlFont
                                   : theme.GetLineFont(model.lineType, bold, true);
-        break;
     case RUN_ADDRESS:
-        font = keywordLine             ? theme.GetUnderlinedKeywordFont()
+        return keywordLine             ? theme.GetUnderlinedKeywordFont()
                : theme.useHostnameFont ? &theme.hostnameFont
                                        : theme.GetLineFont(model.lineType, bold, true);
-        break;
     case RUN_KEYWORD:
-        font = &theme.keywordFont;
-        break;
+        return &theme.keywordFont;
     default:
-        font =
-            keywordLine ? &theme.keywordFont : theme.GetLineFont(model.lineType, bold, (flags & STYLE_UNDERLINE) != 0);
+        return keywordLine ? &theme.keywordFont
+                           : theme.GetLineFont(model.lineType, bold, (flags & STYLE_UNDERLINE) != 0);
     }
+}
+
+TFont* TLogLineComposition::SelectRunFont(const TLogLineModel& model, HDC dc, const TLogPiece& piece, bool shadow)
+{
+    TFont* font = ChooseRunFont(model, piece.kind, piece.flags);
     if (font->handle)
         SelectObject(dc, font->handle);
-    COLORREF color = shadow                     ? theme.shadowColor
-                     : flags & STYLE_FOREGROUND ? kIrcPalette[foreground % IRC_PALETTE_SIZE]
-                                                : font->color;
+    COLORREF color = shadow                           ? context->textTheme->shadowColor
+                     : piece.flags & STYLE_FOREGROUND ? kIrcPalette[piece.foreground % IRC_PALETTE_SIZE]
+                                                      : font->color;
     SetTextColor(dc, color);
-    selectedFont = font;
     return font;
 }
 
 // Room an italic font's overhang needs; grows with the rows laid out so far.
-int TLogLineComposition::GetItalicAllowance() const
+int TLogLineComposition::GetItalicAllowance(const TFont* font) const
 {
-    if (!selectedFont || !selectedFont->logFont.lfItalic)
+    if (!font->logFont.lfItalic)
         return 0;
     return (int)((context->leading * (int)rows.size() + height) * 0.414214);
 }
@@ -89,19 +85,24 @@ int TLogLineComposition::FitPiece(const TLogLineModel& model, HDC dc, const TLog
                                   int onRow, bool wrap, SIZE& size)
 {
     size.cx = size.cy = 0;
-    SelectRunFont(model, dc, run.kind, run.flags, run.foreground, false);
-    int allowance = GetItalicAllowance();
+    const TFont* font = ChooseRunFont(model, run.kind, run.flags);
+    TFontWidths& widths = context->widths.Get(*font);
+    int allowance = GetItalicAllowance(font);
     available -= allowance / 2;
-    int rest = run.end - start;
-    if (available <= 0 || rest <= 0)
+    if (available <= 0 || run.end <= start)
         return 0;
     const wchar_t* s = model.text.GetString();
-    int n = 0;
-    SIZE whole;
-    if (!GetTextExtentExPointW(dc, s + start, rest, available, &n, nullptr, &whole) || n <= 0)
+    int n = 0, width = 0, units = 1;
+    while (start + n < run.end) {
+        int w = widths.Width(dc, font->handle, s, start + n, run.end, units);
+        if (width + w > available)
+            break;
+        width += w;
+        n += units;
+    }
+    if (n <= 0)
         return 0;
-    if (n > rest)
-        n = rest;
+    int rest = run.end - start;
     if (wrap && n < rest && IsWrapWordChar(s[start + n]) && !InAnyRange(model.urls, start + n) &&
         !InAnyRange(model.addresses, start + n)) {
         int k = start + n - 1;
@@ -111,14 +112,21 @@ int TLogLineComposition::FitPiece(const TLogLineModel& model, HDC dc, const TLog
             n = k - start + 1;
         else if (onRow > 0)
             return 0; // the word moves whole to the next row
+        width = MeasureRange(model, dc, font, start, start + n);
     }
-    if (n < rest) {
-        if (!GetTextExtentPoint32W(dc, s + start, n, &whole))
-            return 0;
-    }
-    size = whole;
-    size.cx += allowance;
+    size.cx = width + allowance;
+    size.cy = widths.GetHeight(dc, font->handle);
     return n;
+}
+
+int TLogLineComposition::MeasureRange(const TLogLineModel& model, HDC dc, const TFont* font, int from, int to)
+{
+    TFontWidths& widths = context->widths.Get(*font);
+    const wchar_t* s = model.text.GetString();
+    int width = 0, units = 1;
+    for (int i = from; i < to; i += units)
+        width += widths.Width(dc, font->handle, s, i, to, units);
+    return width;
 }
 
 void TLogLineComposition::Layout(const TLogLineModel& model, HDC dc, int width)
@@ -133,11 +141,11 @@ void TLogLineComposition::Layout(const TLogLineModel& model, HDC dc, int width)
         height = 10;
         return;
     }
-    HGDIOBJ oldFont = GetCurrentObject(dc, OBJ_FONT);
     const int length = model.text.GetLength();
     int p = 0, available = width, onRow = 0;
     size_t r = 0;
     TLogRow row;
+    row.pieces.reserve(model.runs.size());
     while (p < length) {
         while (r < model.runs.size() && model.runs[r].end <= p)
             r++;
@@ -178,7 +186,6 @@ void TLogLineComposition::Layout(const TLogLineModel& model, HDC dc, int width)
     }
     for (const TLogRow& done : rows)
         height += done.height;
-    SelectObject(dc, oldFont);
 }
 
 int TLogLineComposition::GetRowsHeight(int firstRow, int lastRow) const
@@ -209,12 +216,10 @@ int TLogLineComposition::MeasurePrefix(const TLogLineModel& model, HDC dc, const
 {
     if (count <= 0)
         return 0;
-    SelectRunFont(model, dc, piece.kind, piece.flags, piece.foreground, false);
-    SIZE size = {0, 0};
-    if (!GetTextExtentPoint32W(dc, model.text.GetString() + piece.start, count, &size))
-        return 0;
-    int allowance = GetItalicAllowance();
-    return size.cx + (count >= piece.end - piece.start ? allowance : allowance / 2);
+    const TFont* font = ChooseRunFont(model, piece.kind, piece.flags);
+    int allowance = GetItalicAllowance(font);
+    return MeasureRange(model, dc, font, piece.start, piece.start + count) +
+           (count >= piece.end - piece.start ? allowance : allowance / 2);
 }
 
 int TLogLineComposition::HitTest(const TLogLineModel& model, HDC dc, int firstRow, int x, int y, bool nearest)
@@ -225,7 +230,6 @@ int TLogLineComposition::HitTest(const TLogLineModel& model, HDC dc, int firstRo
         x = 0;
     if (firstRow < 0)
         firstRow = 0;
-    HGDIOBJ oldFont = GetCurrentObject(dc, OBJ_FONT);
     int result = 0, top = 0;
     for (int i = firstRow; i < (int)rows.size(); i++) {
         const TLogRow& row = rows[i];
@@ -244,7 +248,6 @@ int TLogLineComposition::HitTest(const TLogLineModel& model, HDC dc, int firstRo
         if (y < top)
             break;
     }
-    SelectObject(dc, oldFont);
     return result;
 }
 

@@ -52,10 +52,11 @@ public:
     int layoutStamp = 0;
 
 private:
-    TFont* SelectRunFont(const TLogLineModel& model, HDC dc, int kind, unsigned char flags, unsigned char foreground,
-                         bool shadow);
-    // From the font selected last; the overhang grows with the rows laid out so far.
-    int GetItalicAllowance() const;
+    TFont* ChooseRunFont(const TLogLineModel& model, int kind, unsigned char flags) const;
+    TFont* SelectRunFont(const TLogLineModel& model, HDC dc, const TLogPiece& piece, bool shadow);
+    // The overhang of an italic font grows with the rows laid out so far.
+    int GetItalicAllowance(const TFont* font) const;
+    int MeasureRange(const TLogLineModel& model, HDC dc, const TFont* font, int from, int to);
     int FitPiece(const TLogLineModel& model, HDC dc, const TLogRun& run, int available, int start, int onRow, bool wrap,
                  SIZE& size);
     int HitTestRow(const TLogLineModel& model, HDC dc, const TLogRow& row, int left, int x, bool nearest);
@@ -67,6 +68,4 @@ private:
     void DrawPart(const TLogLineModel& model, HDC dc, const TLogPiece& piece, int x, int bottom, int from, int to,
                   int color, int dx, int dy);
     RECT PartRect(const TLogLineModel& model, HDC dc, const TLogPiece& piece, int x, int bottom, int from, int to);
-
-    TFont* selectedFont = nullptr;
 };

@@ -72,37 +72,37 @@ void TLogLineModel::Compose(const TLogLineData& data, const TLogDrawContext& con
     nickStyle = data.nickStyle;
     nick = data.nick;
     eventData = data.eventData;
-    CString body = data.body;
-    if (body.Find(L'\t') >= 0)
-        body.Replace(L"\t", L"    ");
+    runs.reserve(8);
     BuildPrefix(data);
-    ParseText(body, context, checkKeywords);
+    if (data.body.Find(L'\t') < 0) {
+        ParseText(data.body, context, checkKeywords);
+    } else {
+        CString body = data.body;
+        body.Replace(L"\t", L"    ");
+        ParseText(body, context, checkKeywords);
+    }
     length = text.GetLength();
 }
 
 void TLogLineModel::BuildPrefix(const TLogLineData& data)
 {
-    text.Preallocate(data.timeText.GetLength() + data.placePrefix.GetLength() + data.nickPrefix.GetLength() +
-                     data.body.GetLength());
-    text = data.timeText;
-    text += data.placePrefix;
-    text += data.nickPrefix;
-    length = text.GetLength();
-    const struct {
-        const CString* part;
-        int kind;
-    } parts[] = {{&data.timeText, RUN_TIME}, {&data.placePrefix, RUN_PLACE}, {&data.nickPrefix, RUN_NICK}};
-    int at = 0;
-    for (const auto& p : parts) {
-        if (p.part->IsEmpty())
+    const CString* parts[] = {&data.timeText, &data.placePrefix, &data.nickPrefix};
+    const int kinds[] = {RUN_TIME, RUN_PLACE, RUN_NICK};
+    int prefixLength = 0;
+    for (const CString* part : parts)
+        prefixLength += part->GetLength();
+    text.Preallocate(prefixLength + data.body.GetLength());
+    for (int i = 0; i < 3; i++) {
+        if (parts[i]->IsEmpty())
             continue;
         TLogRun run;
-        run.start = at;
-        run.end = at + p.part->GetLength();
-        run.kind = p.kind;
+        run.start = text.GetLength();
+        text += *parts[i];
+        run.end = text.GetLength();
+        run.kind = kinds[i];
         runs.push_back(run);
-        at = run.end;
     }
+    length = text.GetLength();
 }
 
 void TLogLineModel::ParseText(const CString& body, const TLogDrawContext& context, bool checkKeywords)
@@ -121,7 +121,9 @@ void TLogLineModel::ParseText(const CString& body, const TLogDrawContext& contex
     CString stripped;
     wchar_t* out = stripped.GetBuffer(n);
     int count = 0;
-    std::vector<TLogCharStyle> styles;
+    // One scratch buffer for every line: lines are composed one at a time on the UI thread.
+    static std::vector<TLogCharStyle> styles;
+    styles.clear();
     styles.reserve(n);
     TLogCharStyle style = {RUN_TEXT, 0, 0, 0};
     for (int i = 0; i < n;) {

@@ -2,15 +2,16 @@
 
 TLogLineAdded TLogLineStore::AddLine(const TLogLineData& data, bool checkKeywords)
 {
-    TLogLineData numbered = data;
-    numbered.lineNumber = ++counter;
     auto line = std::make_unique<TLogLine>(context);
-    line->model.Compose(numbered, *context, checkKeywords);
+    line->model.Compose(data, *context, checkKeywords);
+    line->model.lineNumber = ++counter;
     TLogLineAdded added;
-    added.lineNumber = numbered.lineNumber;
+    added.lineNumber = counter;
     added.keyword = line->model.keyword;
-    added.urls = line->model.urls;
-    added.text = line->model.text;
+    if (!line->model.urls.empty()) {
+        added.urls = line->model.urls;
+        added.text = line->model.text;
+    }
     lines.push_back(std::move(line));
     if (limit > 0 && (int)lines.size() > limit)
         RemoveHeadLines((int)lines.size() - limit);

@@ -32,16 +32,10 @@ time_t LocalTime(int year, int month, int day, int hour)
     return mktime(&parts);
 }
 
-// Reads beside the logger's open handle, as other programs may.
 std::vector<std::string> Lines(const CString& path)
 {
-    std::string text;
-    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, 0);
-    char chunk[4096];
-    DWORD got = 0;
-    while (file != INVALID_HANDLE_VALUE && ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got > 0)
-        text.append(chunk, got);
-    CloseHandle(file);
+    CStringA bytes = ReadFileBytes(path);
+    std::string text(bytes.GetString(), (size_t)bytes.GetLength());
     std::vector<std::string> lines;
     for (size_t pos = 0; pos < text.size();) {
         size_t end = text.find("\r\n", pos);
