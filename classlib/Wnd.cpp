@@ -1,6 +1,9 @@
 #include "classlib/Wnd.h"
 
 #include "classlib/App.h"
+#include "classlib/MsgMap.h"
+
+#include <functional>
 
 #include <set>
 #include <string>
@@ -79,16 +82,25 @@ CWnd::~CWnd()
 BOOL CWnd::CreateEx(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x, int y, int width,
                     int height, HWND parent, HMENU menuOrId, LPVOID param)
 {
-    CWnd* outer = t_creating;
-    HHOOK outerHook = t_hook;
-    t_creating = this;
-    t_hook = SetWindowsHookExW(WH_CBT, CreationHook, nullptr, GetCurrentThreadId());
-    HWND hwnd = CreateWindowExW(exStyle, className, windowName, style, x, y, width, height, parent, menuOrId,
-                                AfxGetInstanceHandle(), param);
-    if (t_hook)
-        UnhookWindowsHookEx(t_hook);
-    t_hook = outerHook;
-    t_creating = outer;
+    CREATESTRUCTW cs = {};
+    cs.dwExStyle = exStyle;
+    cs.lpszClass = className;
+    cs.lpszName = windowName;
+    cs.style = (LONG)style;
+    cs.x = x;
+    cs.y = y;
+    cs.cx = width;
+    cs.cy = height;
+    cs.hwndParent = parent;
+    cs.hMenu = menuOrId;
+    cs.hInstance = AfxGetInstanceHandle();
+    cs.lpCreateParams = param;
+    if (!PreCreateWindow(cs))
+        return FALSE;
+    HWND hwnd = AfxCreateAttached(this, [&] {
+        return CreateWindowExW(cs.dwExStyle, cs.lpszClass, cs.lpszName, (DWORD)cs.style, cs.x, cs.y, cs.cx, cs.cy,
+                               cs.hwndParent, cs.hMenu, cs.hInstance, cs.lpCreateParams);
+    });
     if (hwnd)
         return TRUE;
     // Refused after the object was attached. If WM_NCDESTROY already came, PostNcDestroy may have
@@ -100,6 +112,28 @@ BOOL CWnd::CreateEx(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD 
             break;
         }
     return FALSE;
+}
+
+HWND AfxCreateAttached(CWnd* wnd, const std::function<HWND()>& create)
+{
+    CWnd* outer = t_creating;
+    HHOOK outerHook = t_hook;
+    t_creating = wnd;
+    t_hook = SetWindowsHookExW(WH_CBT, CreationHook, nullptr, GetCurrentThreadId());
+    HWND hwnd = create();
+    if (t_hook)
+        UnhookWindowsHookEx(t_hook);
+    t_hook = outerHook;
+    t_creating = outer;
+    return hwnd;
+}
+
+BOOL CWnd::SubclassWindow(HWND hwnd)
+{
+    if (!hwnd || m_hWnd || FromHandlePermanent(hwnd))
+        return FALSE;
+    Attach(hwnd);
+    return TRUE;
 }
 
 BOOL CWnd::DestroyWindow()
@@ -120,7 +154,68 @@ BOOL CWnd::DestroyWindow()
 
 LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    LRESULT result = 0;
+    if (ReflectToChild(message, wParam, lParam, result))
+        return result;
+    if (ProcessWindowMessage(message, wParam, lParam, result))
+        return result;
     return DefWindowProc(message, wParam, lParam);
+}
+
+// The control's own object sees its notification first, so a control class keeps its
+// behaviour whichever parent it is put in.
+BOOL CWnd::ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    HWND child = nullptr;
+    switch (message) {
+    case WM_COMMAND:
+        child = (HWND)lParam;
+        break;
+    case WM_NOTIFY:
+        child = ((NMHDR*)lParam)->hwndFrom;
+        break;
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORSTATIC:
+        child = (HWND)lParam;
+        break;
+    case WM_DRAWITEM:
+        if (((DRAWITEMSTRUCT*)lParam)->CtlType != ODT_MENU)
+            child = ((DRAWITEMSTRUCT*)lParam)->hwndItem;
+        break;
+    case WM_MEASUREITEM:
+        if (((MEASUREITEMSTRUCT*)lParam)->CtlType != ODT_MENU)
+            child = ::GetDlgItem(m_hWnd, (int)((MEASUREITEMSTRUCT*)lParam)->CtlID);
+        break;
+    default:
+        return FALSE;
+    }
+    CWnd* wnd = child && child != m_hWnd ? FromHandlePermanent(child) : nullptr;
+    return wnd && wnd->ProcessWindowMessage(KV_REFLECTED(message), wParam, lParam, result);
+}
+
+BOOL AfxPreTranslateMessage(MSG* msg)
+{
+    for (HWND hwnd = msg->hwnd; hwnd; hwnd = ::GetParent(hwnd)) {
+        CWnd* wnd = CWnd::FromHandlePermanent(hwnd);
+        if (wnd && wnd->PreTranslateMessage(msg))
+            return TRUE;
+        if (!(::GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_CHILD))
+            break;
+    }
+    return FALSE;
+}
+
+CString CWindow::GetWindowText() const
+{
+    CString text;
+    int length = ::GetWindowTextLengthW(m_hWnd);
+    if (length <= 0)
+        return text;
+    int got = ::GetWindowTextW(m_hWnd, text.GetBuffer(length + 1), length + 1);
+    text.ReleaseBuffer(got > 0 ? got : 0);
+    return text;
 }
 
 LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
@@ -128,6 +223,21 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     if (m_superProc)
         return CallWindowProcW(m_superProc, m_hWnd, message, wParam, lParam);
     return ::DefWindowProcW(m_hWnd, message, wParam, lParam);
+}
+
+BOOL AfxRegisterNamedClass(LPCWSTR name, UINT classStyle, HCURSOR cursor, HBRUSH background)
+{
+    HINSTANCE instance = AfxGetInstanceHandle();
+    WNDCLASSW wc = {};
+    if (GetClassInfoW(instance, name, &wc))
+        return TRUE;
+    wc.style = classStyle;
+    wc.lpfnWndProc = AfxWndProc;
+    wc.hInstance = instance;
+    wc.hCursor = cursor;
+    wc.hbrBackground = background;
+    wc.lpszClassName = name;
+    return RegisterClassW(&wc) || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
 LPCWSTR AfxRegisterWndClass(UINT classStyle, HCURSOR cursor, HBRUSH background, HICON icon)

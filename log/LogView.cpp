@@ -1,35 +1,8 @@
 #include "log/LogView.h"
 
-#include "classlib/App.h"
+#include "app/KeyState.h"
 #include "log/LogViewInput.h"
 #include "settings/ViewConfig.h"
-
-namespace {
-
-const wchar_t kLogViewClass[] = L"Ketroval2LogView";
-
-// The framework's class under our own name, registered once per process; the framework's own
-// class serves when that fails.
-LPCWSTR GetLogViewClass()
-{
-    static LPCWSTR name = nullptr;
-    if (name)
-        return name;
-    LPCWSTR base = AfxRegisterWndClass(CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS, nullptr, (HBRUSH)(COLOR_WINDOW + 1));
-    WNDCLASSW wc = {};
-    HINSTANCE instance = AfxGetInstanceHandle();
-    if (GetClassInfoW(instance, kLogViewClass, &wc)) {
-        name = kLogViewClass;
-    } else if (GetClassInfoW(instance, base, &wc)) {
-        wc.lpszClassName = kLogViewClass;
-        name = RegisterClassW(&wc) ? kLogViewClass : base;
-    } else {
-        name = base;
-    }
-    return name;
-}
-
-} // namespace
 
 void TScroller::Reset(HWND hwnd)
 {
@@ -87,7 +60,7 @@ bool TLogView::Create(TLogTextTheme* textTheme, const TLogBkTheme* backTheme, HW
     m_context.addressFinder = addressFinder;
     m_context.rawText = rawText;
     const DWORD style = WS_CHILD | WS_CLIPSIBLINGS | WS_VSCROLL | WS_TABSTOP;
-    return CreateEx(0, GetLogViewClass(), L"", style, 0, 0, 0, 0, parent, (HMENU)(UINT_PTR)id) != FALSE;
+    return CreateEx(0, nullptr, L"", style, 0, 0, 0, 0, parent, (HMENU)(UINT_PTR)id) != FALSE;
 }
 
 TLogLineAdded TLogView::AddLine(const TLogLineData& data, bool checkKeywords)
@@ -168,7 +141,7 @@ int TLogView::HitTestLine(int line, int x, int y, int firstRow, bool nearest)
 void TLogView::Repaint()
 {
     if (m_hWnd)
-        InvalidateRect(m_hWnd, nullptr, FALSE);
+        Invalidate(FALSE);
 }
 
 void TLogView::ScrollToTop()
@@ -288,7 +261,7 @@ void TLogView::OnVScroll(int code)
         SCROLLINFO info = {};
         info.cbSize = sizeof(info);
         info.fMask = SIF_TRACKPOS;
-        GetScrollInfo(m_hWnd, SB_VERT, &info);
+        ::GetScrollInfo(m_hWnd, SB_VERT, &info);
         m_layout.TrackThumb(info.nTrackPos);
         Repaint();
         break;
@@ -298,7 +271,7 @@ void TLogView::OnVScroll(int code)
     }
 }
 
-void TLogView::OnMouseWheel(short delta)
+void TLogView::OnMouseWheel(UINT, short delta, POINT)
 {
     const int notches = TakeWheelNotches(delta);
     if (notches == 0)
@@ -318,11 +291,11 @@ void TLogView::OnMouseWheel(short delta)
 
 bool TLogView::OnKeyDown(UINT key)
 {
-    if (key == VK_SHIFT || key == VK_CONTROL || key == VK_LWIN || key == VK_RWIN || key == VK_APPS)
+    if (IsNeverReportedKey(key))
         return false;
-    const bool ctrl = GetKeyState(VK_CONTROL) < 0;
-    const bool shift = GetKeyState(VK_SHIFT) < 0;
-    const bool alt = GetKeyState(VK_MENU) < 0;
+    const bool ctrl = IsKeyDown(VK_CONTROL);
+    const bool shift = IsKeyDown(VK_SHIFT);
+    const bool alt = IsKeyDown(VK_MENU);
     if (!ctrl && !shift && !alt) {
         switch (key) {
         case VK_PRIOR:
@@ -359,7 +332,7 @@ bool TLogView::OnKeyDown(UINT key)
 
 bool TLogView::OnSysKeyDown(UINT key)
 {
-    if (key == VK_F10 && GetKeyState(VK_SHIFT) < 0 && GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_MENU) >= 0)
+    if (IsShiftF10(key))
         return false;
     return keyListener && keyListener->OnSysKeyDown(this, key);
 }

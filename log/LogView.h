@@ -3,6 +3,7 @@
 // script console: keeps at most a set number of lines, follows the newest one unless the user
 // scrolled away, and lets the user select, copy and search.
 
+#include "classlib/MsgMap.h"
 #include "classlib/Wnd.h"
 #include "log/LogLineStore.h"
 #include "log/LogSelection.h"
@@ -74,7 +75,8 @@ public:
 
     bool OnKeyDown(UINT key);
     bool OnSysKeyDown(UINT key);
-    void OnMouseWheel(short delta);
+    // Owners forward the wheel messages of their other windows here.
+    void OnMouseWheel(UINT flags, short delta, POINT point);
 
     void SetLineLeading(int leading);
     void SetIndent(int indent);
@@ -90,10 +92,45 @@ public:
     int maxLines = 1000;
     bool nickPopupsEnabled = false;
 
-protected:
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    BOOL PreCreateWindow(CREATESTRUCTW& cs) override;
+    // Keys go to OnKeyDown and OnSysKeyDown before a dialog or the loop translates them.
+    BOOL PreTranslateMessage(MSG* msg) override;
+
+    BEGIN_MSG_MAP(TLogView)
+        MESSAGE_HANDLER(WM_CREATE, OnCreateMessage)
+        MESSAGE_HANDLER(WM_ERASEBKGND, OnEraseBackground)
+        MESSAGE_HANDLER(WM_SIZE, OnSizeMessage)
+        MESSAGE_HANDLER(WM_VSCROLL, OnVScrollMessage)
+        MESSAGE_HANDLER(WM_PAINT, OnPaintMessage)
+        MESSAGE_HANDLER(WM_TIMER, OnTimerMessage)
+        MESSAGE_HANDLER(WM_KILLFOCUS, OnKillFocus)
+        MESSAGE_HANDLER(WM_LBUTTONDOWN, OnLButtonDownMessage)
+        MESSAGE_HANDLER(WM_LBUTTONUP, OnLButtonUpMessage)
+        MESSAGE_HANDLER(WM_LBUTTONDBLCLK, OnLButtonDblClkMessage)
+        MESSAGE_HANDLER(WM_MOUSEMOVE, OnMouseMoveMessage)
+        MESSAGE_HANDLER(WM_CONTEXTMENU, OnContextMenuMessage)
+        MESSAGE_HANDLER(WM_MOUSEWHEEL, OnMouseWheelMessage)
+        MESSAGE_HANDLER(WM_KEYDOWN, OnSwallowedKey)
+        MESSAGE_HANDLER(WM_KEYUP, OnSwallowedKey)
+        MESSAGE_HANDLER(WM_CHAR, OnSwallowedKey)
+    END_MSG_MAP()
 
 private:
+    LRESULT OnCreateMessage(WPARAM wParam, LPARAM lParam);
+    LRESULT OnEraseBackground(WPARAM, LPARAM) { return TRUE; } // painting covers the client area
+    LRESULT OnSizeMessage(WPARAM wParam, LPARAM lParam);
+    LRESULT OnVScrollMessage(WPARAM wParam, LPARAM lParam);
+    LRESULT OnPaintMessage(WPARAM, LPARAM);
+    LRESULT OnTimerMessage(WPARAM, LPARAM);
+    LRESULT OnKillFocus(WPARAM wParam, LPARAM lParam);
+    LRESULT OnLButtonDownMessage(WPARAM, LPARAM);
+    LRESULT OnLButtonUpMessage(WPARAM, LPARAM lParam);
+    LRESULT OnLButtonDblClkMessage(WPARAM, LPARAM);
+    LRESULT OnMouseMoveMessage(WPARAM, LPARAM);
+    LRESULT OnContextMenuMessage(WPARAM, LPARAM lParam);
+    LRESULT OnMouseWheelMessage(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSwallowedKey(WPARAM, LPARAM) { return 0; }
+
     // ILogViewLines, over the kept lines.
     const CString& GetLineText(int line) const override;
     int GetRowCount(int line) override;
@@ -108,7 +145,6 @@ private:
     void Repaint();
     void OnSize(int width, int height);
     void OnVScroll(int code);
-    void OnPaint();
     void DrawContent(HDC dc, const RECT& client);
 
     // Mouse and selection, in LogViewMouse.cpp.

@@ -1,5 +1,6 @@
 #include "log/LogView.h"
 
+#include "app/Label.h"
 #include "foundation/CharClass.h"
 #include "log/LogViewInput.h"
 
@@ -18,7 +19,7 @@ POINT TLogView::GetCursorClientPoint() const
 {
     POINT point = {0, 0};
     GetCursorPos(&point);
-    ScreenToClient(m_hWnd, &point);
+    ScreenToClient(&point);
     return point;
 }
 
@@ -73,17 +74,8 @@ void TLogView::SelectAll()
 void TLogView::CopySelection()
 {
     const CString text = GetSelectedText();
-    if (text.IsEmpty() || !OpenClipboard(m_hWnd))
-        return;
-    EmptyClipboard();
-    const SIZE_T bytes = (text.GetLength() + 1) * sizeof(wchar_t);
-    if (HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes)) {
-        memcpy(GlobalLock(memory), text.GetString(), bytes);
-        GlobalUnlock(memory);
-        if (!SetClipboardData(CF_UNICODETEXT, memory))
-            GlobalFree(memory);
-    }
-    CloseClipboard();
+    if (!text.IsEmpty())
+        CopyTextToClipboard(text);
 }
 
 void TLogView::MoveSelectionEndTo(POINT point)
@@ -99,7 +91,7 @@ void TLogView::MoveSelectionEndTo(POINT point)
 
 void TLogView::OnLButtonDown()
 {
-    SetFocus(m_hWnd);
+    SetFocus();
     if (m_swallowNextClick) {
         m_swallowNextClick = false;
         return;
@@ -271,16 +263,16 @@ void TLogView::OnContextMenu(int x, int y)
     POINT screen = {x, y};
     if (x == -1 && y == -1) {
         RECT rect;
-        GetClientRect(m_hWnd, &rect);
+        GetClientRect(&rect);
         screen = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-        ClientToScreen(m_hWnd, &screen);
+        ClientToScreen(&screen);
     } else {
         GetCursorPos(&screen);
     }
-    SetFocus(m_hWnd);
+    SetFocus();
     m_dragging = false;
     POINT point = screen;
-    ScreenToClient(m_hWnd, &point);
+    ScreenToClient(&point);
     TLogTextPos pos;
     if (HitTest(point, pos, false) && pos.ch < GetLineText(pos.line).GetLength()) {
         TLogLine& line = m_store.GetLine(pos.line);

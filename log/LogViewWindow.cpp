@@ -1,101 +1,117 @@
 #include "log/LogView.h"
 
+#include "app/DoubleBufferedView.h"
 #include "settings/ViewConfig.h"
 
 #include <windowsx.h>
 
-LRESULT TLogView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+BOOL TLogView::PreCreateWindow(CREATESTRUCTW& cs)
 {
-    switch (message) {
-    case WM_CREATE: {
-        const LRESULT result = DefWindowProc(message, wParam, lParam);
-        m_scroller.Reset(m_hWnd);
-        return result;
-    }
-    case WM_ERASEBKGND:
-        return TRUE; // painting covers the whole client area
-    case WM_SIZE:
-        DefWindowProc(message, wParam, lParam);
-        OnSize(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
-        return 0;
-    case WM_VSCROLL:
-        if (GetLineCount() > 0)
-            OnVScroll(LOWORD(wParam));
-        return DefWindowProc(message, wParam, lParam);
-    case WM_PAINT:
-        OnPaint();
-        return 0;
-    case WM_TIMER:
-        OnTimer();
-        return 0;
-    case WM_KILLFOCUS:
-        DefWindowProc(message, wParam, lParam);
-        StopAutoScrollTimer();
-        return 0;
-    case WM_LBUTTONDOWN:
-        OnLButtonDown();
-        return 0;
-    case WM_LBUTTONUP:
-        OnLButtonUp({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
-        return 0;
-    case WM_LBUTTONDBLCLK:
-        OnLButtonDblClk();
-        return 0;
-    case WM_MOUSEMOVE:
-        OnMouseMove();
-        return 0;
-    case WM_CONTEXTMENU:
-        OnContextMenu(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
-        return 0;
-    case WM_MOUSEWHEEL:
-        OnMouseWheel(GET_WHEEL_DELTA_WPARAM(wParam));
-        return 0;
-    case WM_GETDLGCODE:
-        // Arrows and characters reach the view inside dialogs; Esc and Tab stay the dialog's.
-        return DLGC_WANTARROWS | DLGC_WANTCHARS;
-    case WM_KEYDOWN:
-        OnKeyDown((UINT)wParam);
-        return 0;
-    case WM_SYSKEYDOWN:
-        if (OnSysKeyDown((UINT)wParam))
-            return 0;
-        return DefWindowProc(message, wParam, lParam);
-    case WM_KEYUP:
-    case WM_CHAR:
-        return 0;
-    default:
-        return DefWindowProc(message, wParam, lParam);
-    }
+    // The framework's class under our own name; the framework's class serves when that fails.
+    cs.lpszClass = AfxRegisterWndClass(CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS, nullptr, (HBRUSH)(COLOR_WINDOW + 1));
+    if (AfxRegisterNamedClass(L"Ketroval2LogView", CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS, nullptr,
+                              (HBRUSH)(COLOR_WINDOW + 1)))
+        cs.lpszClass = L"Ketroval2LogView";
+    return TRUE;
 }
 
-void TLogView::OnPaint()
+BOOL TLogView::PreTranslateMessage(MSG* msg)
 {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(m_hWnd, &ps);
+    if (msg->hwnd != m_hWnd)
+        return FALSE;
+    if (msg->message == WM_KEYDOWN)
+        return OnKeyDown((UINT)msg->wParam);
+    if (msg->message == WM_SYSKEYDOWN)
+        return OnSysKeyDown((UINT)msg->wParam);
+    return FALSE;
+}
+
+LRESULT TLogView::OnCreateMessage(WPARAM wParam, LPARAM lParam)
+{
+    const LRESULT result = DefWindowProc(WM_CREATE, wParam, lParam);
+    m_scroller.Reset(m_hWnd);
+    return result;
+}
+
+LRESULT TLogView::OnSizeMessage(WPARAM wParam, LPARAM lParam)
+{
+    DefWindowProc(WM_SIZE, wParam, lParam);
+    OnSize(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+    return 0;
+}
+
+LRESULT TLogView::OnVScrollMessage(WPARAM wParam, LPARAM lParam)
+{
+    if (GetLineCount() > 0)
+        OnVScroll(LOWORD(wParam));
+    return DefWindowProc(WM_VSCROLL, wParam, lParam);
+}
+
+LRESULT TLogView::OnTimerMessage(WPARAM, LPARAM)
+{
+    OnTimer();
+    return 0;
+}
+
+LRESULT TLogView::OnKillFocus(WPARAM wParam, LPARAM lParam)
+{
+    DefWindowProc(WM_KILLFOCUS, wParam, lParam);
+    StopAutoScrollTimer();
+    return 0;
+}
+
+LRESULT TLogView::OnLButtonDownMessage(WPARAM, LPARAM)
+{
+    OnLButtonDown();
+    return 0;
+}
+
+LRESULT TLogView::OnLButtonUpMessage(WPARAM, LPARAM lParam)
+{
+    OnLButtonUp({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+    return 0;
+}
+
+LRESULT TLogView::OnLButtonDblClkMessage(WPARAM, LPARAM)
+{
+    OnLButtonDblClk();
+    return 0;
+}
+
+LRESULT TLogView::OnMouseMoveMessage(WPARAM, LPARAM)
+{
+    OnMouseMove();
+    return 0;
+}
+
+LRESULT TLogView::OnContextMenuMessage(WPARAM, LPARAM lParam)
+{
+    OnContextMenu(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+    return 0;
+}
+
+LRESULT TLogView::OnMouseWheelMessage(WPARAM wParam, LPARAM lParam)
+{
+    OnMouseWheel(GET_KEYSTATE_WPARAM(wParam), GET_WHEEL_DELTA_WPARAM(wParam), {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+    return 0;
+}
+
+LRESULT TLogView::OnPaintMessage(WPARAM, LPARAM)
+{
+    CPaintDC paint(m_hWnd);
     RECT client;
-    GetClientRect(m_hWnd, &client);
-    const int saved = SaveDC(dc);
-    const RECT& area = ps.rcPaint;
-    HDC memDC = doubleBuffering ? CreateCompatibleDC(dc) : nullptr;
-    HBITMAP bitmap = memDC ? CreateCompatibleBitmap(dc, area.right - area.left, area.bottom - area.top) : nullptr;
-    if (memDC && bitmap) {
-        HGDIOBJ old = SelectObject(memDC, bitmap);
-        SetViewportOrgEx(memDC, -area.left, -area.top, nullptr);
-        DrawContent(memDC, client);
-        BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, memDC, area.left, area.top,
-               SRCCOPY);
-        SelectObject(memDC, old);
+    GetClientRect(&client);
+    const int saved = SaveDC(paint);
+    if (doubleBuffering) {
+        TMemDC memory(paint);
+        DrawContent(memory, client);
     } else {
-        DrawContent(dc, client);
+        DrawContent(paint, client);
     }
-    if (bitmap)
-        DeleteObject(bitmap);
-    if (memDC)
-        DeleteDC(memDC);
-    RestoreDC(dc, saved);
+    RestoreDC(paint, saved);
     if (m_textTheme)
         m_textTheme->ReleaseVariantFonts();
-    EndPaint(m_hWnd, &ps);
+    return 0;
 }
 
 void TLogView::DrawContent(HDC dc, const RECT& client)

@@ -7,3 +7,7 @@
 #include "res/strings/net.h"
 #include "res/strings/log.h"
 #include "res/strings/settings.h"
+#include "res/strings/controls.h"
+
+// The main frame's icon, menu and accelerators.
+#define IDR_MAINFRAME 128

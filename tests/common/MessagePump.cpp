@@ -1,11 +1,15 @@
 #include "tests/common/MessagePump.h"
 
+#include "classlib/Wnd.h"
+
 namespace {
 
 void PumpPending()
 {
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (AfxPreTranslateMessage(&msg))
+            continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }

@@ -1,7 +1,8 @@
 #include "LogViewFixture.h"
 
 #include "classlib/App.h"
-#include "tests/common/Input.h"
+#include "tests/common/PointerInput.h"
+#include "tests/common/UserInput.h"
 #include "tests/common/MessagePump.h"
 
 void LogViewWindowTest::SetUp()
@@ -71,7 +72,7 @@ POINT LogViewWindowTest::PointOfRow(int line, int row, int x)
         TLogLine& l = view.GetLine(i);
         for (int r = i == top.line ? top.row : 0; r < l.GetRowCount(); r++) {
             if (i == line && r == row)
-                return ClientToScreenPoint(view, x, y + l.GetRow(r).height / 2);
+                return ScreenPointOf(view, x, y + l.GetRow(r).height / 2);
             y += l.GetRow(r).height + l.composition.context->leading;
         }
     }
@@ -92,7 +93,7 @@ POINT LogViewWindowTest::PointOfChar(int line, int ch)
         TLogTextPos pos;
         view.HitTest(probe, pos, false);
         if (pos.line == line && pos.ch == ch)
-            return ClientToScreenPoint(view, x + 1, client.y);
+            return ScreenPointOf(view, x + 1, client.y);
     }
     ADD_FAILURE() << "character not found: " << line << ", " << ch;
     return center;
@@ -131,4 +132,13 @@ void LogViewWindowTest::EmptyTheClipboard()
         EmptyClipboard();
         CloseClipboard();
     }
+}
+
+std::unique_ptr<TMemoryCanvas> LogViewWindowTest::CaptureView()
+{
+    auto canvas = std::make_unique<TMemoryCanvas>(ClientWidth(), ClientHeight());
+    HDC dc = GetDC(view);
+    BitBlt(canvas->dc, 0, 0, canvas->width, canvas->height, dc, 0, 0, SRCCOPY);
+    ReleaseDC(view, dc);
+    return canvas;
 }

@@ -6,8 +6,11 @@
 #include "log/LogView.h"
 #include "settings/LogKeyword.h"
 #include "settings/ViewConfig.h"
+#include "tests/common/Screenshot.h"
 
 #include <gtest/gtest.h>
+
+#include <memory>
 
 class LogViewWindowTest : public testing::Test {
 protected:
@@ -27,6 +30,8 @@ protected:
     POINT PointOfRow(int line, int row, int x);
     int ClientWidth();
     int ClientHeight();
+    // What the view's client area shows now.
+    std::unique_ptr<TMemoryCanvas> CaptureView();
     CString ClipboardText();
     void EmptyTheClipboard();
 

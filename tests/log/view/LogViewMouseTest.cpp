@@ -1,5 +1,6 @@
 #include "LogViewFixture.h"
-#include "tests/common/Input.h"
+#include "tests/common/PointerInput.h"
+#include "tests/common/UserInput.h"
 #include "tests/common/MessagePump.h"
 
 namespace {
@@ -22,7 +23,7 @@ TEST_F(LogViewWindowTest, DragAcrossAWrappedLineCopiesItsRowsExactly)
     PressLeftButton();
     MoveMouseTo(PointOfRow(2, 1, ClientWidth() - 4));
     ReleaseLeftButton();
-    PressKeys({VK_CONTROL, 'C'});
+    PressKey('C', {VK_CONTROL});
 
     const CString expected = CString(kLongLine).Left(line.GetRow(1).end);
     EXPECT_STREQ(expected, ClipboardText());
@@ -45,7 +46,7 @@ TEST_F(LogViewWindowTest, DragPastTheBottomEdgeScrollsAndCopiesEverySelectedLine
 
     MoveMouseTo(PointOfChar(1, 0));
     PressLeftButton();
-    POINT below = ClientToScreenPoint(view, 100, ClientHeight() + 5);
+    POINT below = ScreenPointOf(view, 100, ClientHeight() + 5);
     MoveMouseTo(below);
     PumpMessagesFor(600); // slow: a row every 185 ms
     const int slowTop = view.GetTopPosition().line;
@@ -65,7 +66,7 @@ TEST_F(LogViewWindowTest, DragPastTheBottomEdgeScrollsAndCopiesEverySelectedLine
     for (int i = 1; i < selection.end.line; i++)
         expected += texts[i] + L"\r\n";
     expected += texts[selection.end.line].Left(selection.end.ch);
-    PressKeys({VK_CONTROL, 'C'});
+    PressKey('C', {VK_CONTROL});
     EXPECT_STREQ(expected, ClipboardText());
 }
 
@@ -80,14 +81,14 @@ TEST_F(LogViewWindowTest, DoubleClickSelectsAWordByItsCharacterClassAndATripleCl
         const wchar_t* word;
     } cases[] = {{5, L"日本語"}, {8, L"テキスト"}, {13, L"def"}, {1, L"abc"}};
     for (const auto& c : cases) {
-        DoubleClickLeft(PointOfChar(1, c.ch));
+        DoubleClickAt(PointOfChar(1, c.ch));
         EXPECT_STREQ(c.word, view.GetSelectedText()) << c.ch;
         PumpMessagesFor(GetDoubleClickTime() + 50); // the next double-click is no triple click
     }
 
     const POINT at = PointOfChar(1, 2);
-    DoubleClickLeft(at);
-    ClickLeft(at);
+    DoubleClickAt(at);
+    ClickAt(at);
     EXPECT_STREQ(text, view.GetSelectedText());
 }
 
@@ -120,27 +121,27 @@ TEST_F(LogViewWindowTest, RightClickOpensThePopupOfWhatIsUnderThePointer)
         {PointOfChar(1, 10), L"plain"}, // the body of a message line
         {PointOfChar(2, 6), L"nick bob"}, // any part of a line that is not a message
         {PointOfChar(3, 10), L"address irc.example.net.jp"},
-        {ClientToScreenPoint(view, 200, ClientHeight() - 10), L"plain"},
+        {ScreenPointOf(view, 200, ClientHeight() - 10), L"plain"},
     };
     for (const auto& c : cases) {
         recorder.last.Empty();
-        ClickRight(c.at);
+        ClickAt(c.at, true);
         EXPECT_STREQ(c.popup, recorder.last);
     }
 
-    DoubleClickLeft(PointOfChar(0, 8));
+    DoubleClickAt(PointOfChar(0, 8));
     EXPECT_STREQ(L"url double-click http://example.org/page", recorder.last);
     EXPECT_FALSE(view.HasSelection());
     PumpMessagesFor(GetDoubleClickTime() + 50);
 
     view.SelectAll(); // inside the selection even a URL gives the plain popup
-    ClickRight(PointOfChar(0, 8));
+    ClickAt(PointOfChar(0, 8), true);
     EXPECT_STREQ(L"plain", recorder.last);
     recorder.last.Empty();
     PressChords({{VK_SHIFT, VK_F10}, {VK_ESCAPE}});
     EXPECT_STREQ(L"plain", recorder.last);
     view.nickPopupsEnabled = false;
-    ClickRight(PointOfChar(1, 2));
+    ClickAt(PointOfChar(1, 2), true);
     EXPECT_STREQ(L"plain", recorder.last);
 }
 

@@ -1,8 +1,8 @@
 #include "LogViewFixture.h"
 #include "log/LogViewInput.h"
-#include "tests/common/Input.h"
+#include "tests/common/PointerInput.h"
+#include "tests/common/UserInput.h"
 #include "tests/common/MessagePump.h"
-#include "tests/common/Screenshot.h"
 
 namespace {
 
@@ -13,7 +13,7 @@ TEST_F(LogViewWindowTest, WheelScrollsRowsAndTheScrollBarArrowOneRow)
     view.AddLine(Line(CString(L"wrapped ") + CString(L'w', 300)), false);
     AddLines(200);
     view.ScrollToTop();
-    ClickLeft(ClientToScreenPoint(view, 100, 100));
+    ClickAt(ScreenPointOf(view, 100, 100));
     const int rows = GetWheelScrollRows();
     ASSERT_LT(rows, 50);
     ASSERT_GE(view.GetLine(0).GetRowCount(), 2);
@@ -33,14 +33,14 @@ TEST_F(LogViewWindowTest, WheelScrollsRowsAndTheScrollBarArrowOneRow)
     GetWindowRect(view, &bar);
     const int arrow = GetSystemMetrics(SM_CYVSCROLL);
     const POINT down = {bar.right - GetSystemMetrics(SM_CXVSCROLL) / 2, bar.bottom - arrow / 2};
-    ClickLeft(down);
+    ClickAt(down);
     EXPECT_EQ((TLogRowPos{0, 1}), view.GetTopPosition());
-    ClickLeft(down);
-    ClickLeft({down.x, bar.top + arrow / 2});
+    ClickAt(down);
+    ClickAt({down.x, bar.top + arrow / 2});
     EXPECT_EQ((TLogRowPos{0, 1}), view.GetTopPosition());
 
     const TLogRowPos bottom = view.GetBottomPosition();
-    ClickLeft({down.x, bar.bottom - 2 * arrow}); // the page area below the thumb
+    ClickAt({down.x, bar.bottom - 2 * arrow}); // the page area below the thumb
     EXPECT_EQ(bottom, view.GetTopPosition());
     SCROLLINFO info = {};
     info.cbSize = sizeof(info);
@@ -54,7 +54,7 @@ TEST_F(LogViewWindowTest, ScrolledBackViewStaysPutWhileLinesArriveAndFollowsAgai
 {
     AddLines(200);
     EXPECT_TRUE(view.IsAtEnd());
-    ClickLeft(ClientToScreenPoint(view, 100, 100));
+    ClickAt(ScreenPointOf(view, 100, 100));
     TurnWheel(3 * WHEEL_DELTA);
     ASSERT_FALSE(view.IsAtEnd());
     const int number = TopLineNumber(view);
@@ -64,7 +64,7 @@ TEST_F(LogViewWindowTest, ScrolledBackViewStaysPutWhileLinesArriveAndFollowsAgai
     EXPECT_EQ(number, TopLineNumber(view));
     EXPECT_EQ(top, view.GetTopPosition());
 
-    PressKeys({VK_END});
+    PressKey(VK_END);
     EXPECT_TRUE(view.IsAtEnd());
     for (int i = 0; i < 30; i++) {
         view.AddLine(Line(CString(L"a newest line that wraps ") + CString(L'z', i * 10)), false);
@@ -103,19 +103,15 @@ TEST_F(LogViewWindowTest, LineLimitDropsTheOldestAndTheSelectionFollowsItsText)
     EXPECT_EQ(132, view.AddLine(Line(L"numbers go on"), false).lineNumber);
 }
 
-// Rows of the client area that show a colour, line by line of the view.
-std::vector<bool> LinesShowing(TLogView& view, const TPixels& pixels, COLORREF color)
+// Which lines of the view show a colour somewhere in their band.
+std::vector<bool> LinesShowing(TLogView& view, const TMemoryCanvas& canvas, COLORREF color)
 {
     std::vector<bool> shown;
     int y = 2;
-    for (int i = view.GetTopPosition().line; i < view.GetLineCount() && y < pixels.height; i++) {
+    for (int i = view.GetTopPosition().line; i < view.GetLineCount() && y < canvas.height; i++) {
         TLogLine& line = view.GetLine(i);
         const int height = line.composition.GetRowsHeight(0, line.GetRowCount());
-        bool found = false;
-        for (int py = y; py < y + height && py < pixels.height && !found; py++)
-            for (int px = 0; px < pixels.width && !found; px++)
-                found = pixels.At(px, py) == color;
-        shown.push_back(found);
+        shown.push_back(canvas.Count(RECT{0, y, canvas.width, y + height}, color) > 0);
         y += height;
     }
     return shown;
@@ -129,10 +125,10 @@ TEST_F(LogViewWindowTest, SearchHighlightsEveryOccurrenceAndStepsThroughThem)
         view.AddLine(Line(text), false);
     view.SetSearchWords({L"Needle", L"ＮＥＥＤＬＥ"}); // full-width capitals fold too
     Settle();
-    const TPixels pixels = CaptureClient(view);
-    SaveScreenshot(pixels, L"logview-search");
-    const std::vector<bool> highlighted = LinesShowing(view, pixels, theme.text.hilightBackColor);
-    const std::vector<bool> selected = LinesShowing(view, pixels, theme.text.selectBackColor);
+    const auto canvas = CaptureView();
+    canvas->SavePng(ScreenshotPath(L"logview-search.png"));
+    const std::vector<bool> highlighted = LinesShowing(view, *canvas, theme.text.hilightBackColor);
+    const std::vector<bool> selected = LinesShowing(view, *canvas, theme.text.selectBackColor);
     const bool expected[] = {false, false, true, false, true, false, true};
     ASSERT_EQ(7u, highlighted.size());
     for (int i = 0; i < 7; i++)
@@ -148,7 +144,7 @@ TEST_F(LogViewWindowTest, SearchHighlightsEveryOccurrenceAndStepsThroughThem)
 
     view.SetSearchWords({});
     Settle();
-    EXPECT_EQ(std::vector<bool>(7, false), LinesShowing(view, CaptureClient(view), theme.text.hilightBackColor));
+    EXPECT_EQ(std::vector<bool>(7, false), LinesShowing(view, *CaptureView(), theme.text.hilightBackColor));
 }
 
 } // namespace
