@@ -8,6 +8,7 @@
 #include "res/strings/log.h"
 #include "res/strings/settings.h"
 #include "res/strings/controls.h"
+#include "res/windows/log.h"
 
 // The main frame's icon, menu and accelerators.
 #define IDR_MAINFRAME 128

@@ -66,3 +66,15 @@ void PressChords(std::initializer_list<std::initializer_list<WORD>> chords)
     PumpMessagesFor(50);
 }
 
+
+void RightClickThenKey(POINT screen, WORD key)
+{
+    MoveMouseTo(screen);
+    std::vector<INPUT> inputs(2);
+    inputs[0].type = inputs[1].type = INPUT_MOUSE;
+    inputs[0].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
+    AppendChord(inputs, {key});
+    SendInput((UINT)inputs.size(), inputs.data(), sizeof(INPUT));
+    PumpMessagesFor(100);
+}
