@@ -19,16 +19,15 @@ void TScroller::Reset(HWND hwnd)
 
 void TScroller::Update(int maximum, int position)
 {
-    if (!m_hwnd)
+    // Each call redraws the bar, which costs more than painting the text: send changes only.
+    if (!m_hwnd || (maximum == m_maximum && position == m_info.nPos))
         return;
     m_info.cbSize = sizeof(m_info);
-    if (maximum != m_maximum) {
-        m_maximum = maximum;
-        m_info.fMask = SIF_RANGE | SIF_PAGE | SIF_DISABLENOSCROLL;
-        m_info.nMax = maximum;
-        SetScrollInfo(m_hwnd, SB_VERT, &m_info, TRUE);
-    }
     m_info.fMask = SIF_POS | SIF_DISABLENOSCROLL;
+    if (maximum != m_maximum)
+        m_info.fMask |= SIF_RANGE | SIF_PAGE;
+    m_maximum = maximum;
+    m_info.nMax = maximum;
     m_info.nPos = position;
     SetScrollInfo(m_hwnd, SB_VERT, &m_info, TRUE);
 }
@@ -140,8 +139,11 @@ int TLogView::HitTestLine(int line, int x, int y, int firstRow, bool nearest)
 
 void TLogView::Repaint()
 {
-    if (m_hWnd)
+    // A flood asks for a repaint per line; one request until the paint comes is enough.
+    if (m_hWnd && !m_paintPending) {
+        m_paintPending = true;
         Invalidate(FALSE);
+    }
 }
 
 void TLogView::ScrollToTop()

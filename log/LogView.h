@@ -172,6 +172,7 @@ private:
     HDC m_measureDC = nullptr;
     int m_clientWidth = 0;
     int m_lastClientWidth = 0;
+    bool m_paintPending = false;
 
     bool m_dragging = false;
     bool m_swallowNextClick = false;

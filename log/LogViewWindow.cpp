@@ -98,6 +98,7 @@ LRESULT TLogView::OnMouseWheelMessage(WPARAM wParam, LPARAM lParam)
 
 LRESULT TLogView::OnPaintMessage(WPARAM, LPARAM)
 {
+    m_paintPending = false;
     CPaintDC paint(m_hWnd);
     RECT client;
     GetClientRect(&client);

@@ -28,6 +28,17 @@ TEST_F(LogViewWindowTest, DragAcrossAWrappedLineCopiesItsRowsExactly)
     const CString expected = CString(kLongLine).Left(line.GetRow(1).end);
     EXPECT_STREQ(expected, ClipboardText());
     EXPECT_FALSE(view.HasSelection()); // Ctrl+C copies and clears
+
+    // With copy on select the release copies at once and leaves nothing selected.
+    view.copyOnSelect = true;
+    EmptyTheClipboard();
+    PumpMessagesFor(GetDoubleClickTime() + 50); // a press at the same spot is no double-click
+    MoveMouseTo(PointOfChar(2, 0));
+    PressLeftButton();
+    MoveMouseTo(PointOfRow(2, 1, ClientWidth() - 4));
+    ReleaseLeftButton();
+    EXPECT_STREQ(expected, ClipboardText());
+    EXPECT_FALSE(view.HasSelection());
 }
 
 TEST_F(LogViewWindowTest, DragPastTheBottomEdgeScrollsAndCopiesEverySelectedLine)
@@ -94,8 +105,10 @@ TEST_F(LogViewWindowTest, DoubleClickSelectsAWordByItsCharacterClassAndATripleCl
 
 TEST_F(LogViewWindowTest, RightClickOpensThePopupOfWhatIsUnderThePointer)
 {
-    struct TRecorder : ILogViewContextPopupListener, ILogViewNickContextPopupListener {
+    struct TRecorder : ILogViewContextPopupListener, ILogViewNickContextPopupListener,
+                       ILogViewEventLineClickListener {
         CString last;
+        void OnEventLineClick(TLogView*, const CString& data) override { last = L"event " + data; }
         void OnUrlDoubleClick(TLogView*, const CString& url) override { last = L"url double-click " + url; }
         void OnContextPopup(TLogView*, int, int) override { last = L"plain"; }
         void OnUrlContextPopup(TLogView* v, int, int) override { last = L"url " + v->GetContextMenuText(); }
@@ -104,11 +117,15 @@ TEST_F(LogViewWindowTest, RightClickOpensThePopupOfWhatIsUnderThePointer)
     } recorder;
     view.contextPopupListener = &recorder;
     view.nickPopupListener = &recorder;
+    view.eventLineListener = &recorder;
     view.nickPopupsEnabled = true;
     view.AddLine(Line(L"see http://example.org/page now"), false);
     view.AddLine(Line(L"hello there", L"<alice> ", L"alice"), false);
     view.AddLine(Line(L"*bob has joined", CString(), L"bob", 3), false);
     view.AddLine(Line(L"server irc.example.net.jp is up"), false);
+    TLogLineData event = Line(L"*carol invites you to #room");
+    event.eventData = L"1 2 3";
+    view.AddLine(event, false);
     Settle();
 
     const struct {
@@ -131,6 +148,10 @@ TEST_F(LogViewWindowTest, RightClickOpensThePopupOfWhatIsUnderThePointer)
 
     DoubleClickAt(PointOfChar(0, 8));
     EXPECT_STREQ(L"url double-click http://example.org/page", recorder.last);
+    EXPECT_FALSE(view.HasSelection());
+    PumpMessagesFor(GetDoubleClickTime() + 50);
+    DoubleClickAt(PointOfChar(4, 3)); // a line with event data: no word selection
+    EXPECT_STREQ(L"event 1 2 3", recorder.last);
     EXPECT_FALSE(view.HasSelection());
     PumpMessagesFor(GetDoubleClickTime() + 50);
 

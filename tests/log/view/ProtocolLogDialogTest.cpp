@@ -126,6 +126,7 @@ TEST_F(ProtocolLogDialogTest, CtrlCAndThePopupsCopyItemCopyAndClearTheSelection)
     EXPECT_STREQ(Line(0).model.text + L"\r\n", GetClipboardText());
 
     CopyTextToClipboard(L"");
+    FocusForInput(view);
     PressKey('A', {VK_CONTROL});
     RightClickThenKey(ScreenPointOf(view, 40, 8), 'C');
     EXPECT_FALSE(view.HasSelection());
