@@ -15,7 +15,7 @@ void FoldCase(CString& text)
             s[i] = c >= L'A' && c <= L'Z' ? (wchar_t)(c + 32) : c;
         else if (c >= 0xFF21 && c <= 0xFF3A)
             s[i] = (wchar_t)(c + 0x20);
-        else
+        else if (!(c >= 0x3000 && c <= 0x9FFF)) // kana and kanji have no case
             s[i] = (wchar_t)towlower(c);
     }
     text.ReleaseBuffer(text.GetLength());

@@ -1,7 +1,7 @@
 #include "log/LogComposition.h"
 
-#include "app/Font.h"
 #include "log/LogLine.h"
+#include "settings/Font.h"
 #include "settings/LogKeyword.h"
 #include "settings/ViewConfig.h"
 

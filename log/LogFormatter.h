@@ -5,7 +5,7 @@
 
 #include "classlib/String.h"
 #include "log/Formatter.h"
-#include "log/LogFormat.h"
+#include "settings/LogFormat.h"
 
 #include <ctime>
 

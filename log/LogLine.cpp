@@ -63,6 +63,65 @@ void MarkKind(std::vector<TLogCharStyle>& styles, int start, int end, unsigned c
         styles[i].kind = kind;
 }
 
+// The body without its codes, and the style of each character that is left.
+CString StripCodes(const CString& body, std::vector<TLogCharStyle>& styles)
+{
+    const wchar_t* s = body.GetString();
+    const int n = body.GetLength();
+    CString stripped;
+    wchar_t* out = stripped.GetBuffer(n);
+    int count = 0;
+    styles.clear();
+    styles.reserve(n);
+    TLogCharStyle style = {RUN_TEXT, 0, 0, 0};
+    for (int i = 0; i < n;) {
+        wchar_t c = s[i++];
+        switch (c) {
+        case CODE_BOLD:
+            style.flags ^= STYLE_BOLD;
+            break;
+        case CODE_UNDERLINE:
+            style.flags ^= STYLE_UNDERLINE;
+            break;
+        case CODE_REVERSE:
+            style.flags ^= STYLE_REVERSE;
+            break;
+        case CODE_STOP:
+            style.flags = 0;
+            break;
+        case CODE_COLOR:
+            if (i < n)
+                i = ReadColorCode(s, n, i, style);
+            break;
+        default:
+            out[count++] = c;
+            styles.push_back(style);
+        }
+    }
+    stripped.ReleaseBuffer(count);
+    return stripped;
+}
+
+// One run per stretch of equally styled characters, compared as stored.
+void AppendRuns(std::vector<TLogRun>& runs, const std::vector<TLogCharStyle>& styles, int offset)
+{
+    const int count = (int)styles.size();
+    for (int first = 0; first < count;) {
+        int last = first + 1;
+        while (last < count && styles[last] == styles[first])
+            last++;
+        TLogRun run;
+        run.start = offset + first;
+        run.end = offset + last;
+        run.kind = styles[first].kind;
+        run.flags = styles[first].flags;
+        run.foreground = styles[first].foreground;
+        run.background = styles[first].background;
+        runs.push_back(run);
+        first = last;
+    }
+}
+
 } // namespace
 
 void TLogLineModel::Compose(const TLogLineData& data, const TLogDrawContext& context, bool checkKeywords)
@@ -116,41 +175,10 @@ void TLogLineModel::ParseText(const CString& body, const TLogDrawContext& contex
         text += body;
         return;
     }
-    const wchar_t* s = body.GetString();
-    const int n = body.GetLength();
-    CString stripped;
-    wchar_t* out = stripped.GetBuffer(n);
-    int count = 0;
     // One scratch buffer for every line: lines are composed one at a time on the UI thread.
     static std::vector<TLogCharStyle> styles;
-    styles.clear();
-    styles.reserve(n);
-    TLogCharStyle style = {RUN_TEXT, 0, 0, 0};
-    for (int i = 0; i < n;) {
-        wchar_t c = s[i++];
-        switch (c) {
-        case CODE_BOLD:
-            style.flags ^= STYLE_BOLD;
-            break;
-        case CODE_UNDERLINE:
-            style.flags ^= STYLE_UNDERLINE;
-            break;
-        case CODE_REVERSE:
-            style.flags ^= STYLE_REVERSE;
-            break;
-        case CODE_STOP:
-            style.flags = 0;
-            break;
-        case CODE_COLOR:
-            if (i < n)
-                i = ReadColorCode(s, n, i, style);
-            break;
-        default:
-            out[count++] = c;
-            styles.push_back(style);
-        }
-    }
-    stripped.ReleaseBuffer(count);
+    CString stripped = StripCodes(body, styles);
+    const int count = stripped.GetLength();
     if (count == 0)
         return;
     if (context.addressFinder) {
@@ -178,20 +206,7 @@ void TLogLineModel::ParseText(const CString& body, const TLogDrawContext& contex
         r.start += prefix;
         r.end += prefix;
     }
-    for (int first = 0; first < count;) {
-        int last = first + 1;
-        while (last < count && styles[last] == styles[first])
-            last++;
-        TLogRun run;
-        run.start = prefix + first;
-        run.end = prefix + last;
-        run.kind = styles[first].kind;
-        run.flags = styles[first].flags;
-        run.foreground = styles[first].foreground;
-        run.background = styles[first].background;
-        runs.push_back(run);
-        first = last;
-    }
+    AppendRuns(runs, styles, prefix);
     text += stripped;
 }
 

@@ -1,7 +1,7 @@
-#include "app/Font.h"
 #include "foundation/StringUtils.h"
 #include "log/LogComposition.h"
 #include "log/LogLine.h"
+#include "settings/Font.h"
 #include "settings/ViewConfig.h"
 
 namespace {

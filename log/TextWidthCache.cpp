@@ -1,6 +1,6 @@
 #include "log/TextWidthCache.h"
 
-#include "app/Font.h"
+#include "settings/Font.h"
 
 namespace {
 
