@@ -1,8 +1,5 @@
 #include "app/CardLayoutPanel.h"
 
-#include <set>
-#include <string>
-
 LPCWSTR RegisterPanelClass(LPCWSTR name)
 {
     const UINT style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
@@ -11,6 +8,13 @@ LPCWSTR RegisterPanelClass(LPCWSTR name)
     if (AfxRegisterNamedClass(name, style, arrow, face))
         return name;
     return AfxRegisterWndClass(style, arrow, face);
+}
+
+LRESULT HandFocusBack(WPARAM lostFocus)
+{
+    if (lostFocus && ::IsWindow((HWND)lostFocus))
+        ::SetFocus((HWND)lostFocus);
+    return 0;
 }
 
 void SetPanelStyles(CREATESTRUCTW& cs)
@@ -145,13 +149,6 @@ LRESULT TBorderPanel::OnSize(WPARAM wParam, LPARAM lParam)
     if (child)
         child->MoveWindow(0, 0, LOWORD(lParam), HIWORD(lParam));
     return DefWindowProc(WM_SIZE, wParam, lParam);
-}
-
-LRESULT TBorderPanel::OnSetFocus(WPARAM wParam, LPARAM)
-{
-    if (wParam && ::IsWindow((HWND)wParam))
-        ::SetFocus((HWND)wParam);
-    return 0;
 }
 
 TToolBarPanel::~TToolBarPanel()

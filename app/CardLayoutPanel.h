@@ -11,6 +11,9 @@
 // background); on failure the anonymous class of the same kind is returned instead.
 LPCWSTR RegisterPanelClass(LPCWSTR name);
 
+// Containers hand the focus straight back to the window that lost it (wParam of WM_SETFOCUS).
+LRESULT HandFocusBack(WPARAM lostFocus);
+
 // The cards of one panel: the panel owns the windows and deletes them.
 class TCardDeck {
 public:
@@ -32,8 +35,7 @@ private:
 
 // Card-panel behaviour for a window class: CWnd for the plain panel, CEdit for the one that
 // borrows the edit control's themed sunken border.
-template <class TBase>
-class TCardPanelT : public TBase {
+template <class TBase> class TCardPanelT : public TBase {
 public:
     virtual void AddCard(UINT id, CWnd* window) { deck.Add(this->m_hWnd, id, window); }
     virtual void RemoveCard(UINT id) { deck.Remove(id); }
@@ -54,13 +56,7 @@ protected:
         deck.Resize(LOWORD(lParam), HIWORD(lParam));
         return this->DefWindowProc(WM_SIZE, wParam, lParam);
     }
-    // Hands the focus straight back to the window that had it.
-    LRESULT OnSetFocus(WPARAM wParam, LPARAM)
-    {
-        if (wParam && ::IsWindow((HWND)wParam))
-            ::SetFocus((HWND)wParam);
-        return 0;
-    }
+    LRESULT OnSetFocus(WPARAM wParam, LPARAM) { return HandFocusBack(wParam); }
 
     TCardDeck deck;
 };
@@ -101,7 +97,7 @@ public:
 
 private:
     LRESULT OnSize(WPARAM wParam, LPARAM lParam);
-    LRESULT OnSetFocus(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSetFocus(WPARAM wParam, LPARAM) { return HandFocusBack(wParam); }
 };
 
 // A 24-pixel tool-bar row above a content window; both are owned.

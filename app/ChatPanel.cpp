@@ -40,10 +40,3 @@ LRESULT TChatPanel::OnSize(WPARAM, LPARAM)
     RecalcLayout();
     return 0;
 }
-
-LRESULT TChatPanel::OnSetFocus(WPARAM wParam, LPARAM)
-{
-    if (wParam && ::IsWindow((HWND)wParam))
-        ::SetFocus((HWND)wParam);
-    return 0;
-}

@@ -23,5 +23,5 @@ public:
 private:
     LRESULT OnCreate(WPARAM wParam, LPARAM lParam);
     LRESULT OnSize(WPARAM, LPARAM);
-    LRESULT OnSetFocus(WPARAM wParam, LPARAM);
+    LRESULT OnSetFocus(WPARAM wParam, LPARAM) { return HandFocusBack(wParam); }
 };

@@ -96,9 +96,8 @@ void TEdit::OnChange()
 
 LRESULT TEdit::OnMouseWheel(WPARAM wParam, LPARAM lParam)
 {
-    if (listener &&
-        listener->OnMouseWheel(this, GET_KEYSTATE_WPARAM(wParam), GET_WHEEL_DELTA_WPARAM(wParam),
-                               GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)))
+    if (listener && listener->OnMouseWheel(this, GET_KEYSTATE_WPARAM(wParam), GET_WHEEL_DELTA_WPARAM(wParam),
+                                           GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)))
         return 0;
     return DefWindowProc(WM_MOUSEWHEEL, wParam, lParam);
 }

@@ -25,8 +25,8 @@ void TLayoutManager::AddControl(UINT anchors, HWND control)
 namespace {
 
 // One axis: both anchors stretch; one keeps the size at that edge.
-void PlaceSpan(bool nearAnchor, bool farAnchor, int nearDistance, int farDistance, int farEdge, int size,
-               int& from, int& to)
+void PlaceSpan(bool nearAnchor, bool farAnchor, int nearDistance, int farDistance, int farEdge, int size, int& from,
+               int& to)
 {
     if (nearAnchor && farAnchor) {
         from = nearDistance;

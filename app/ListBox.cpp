@@ -161,7 +161,8 @@ LRESULT TCheckListBox::OnDrawItem(WPARAM, LPARAM lParam)
     dc.FillSolidRect(rect, ::GetSysColor(COLOR_WINDOW));
     dc.FillSolidRect(text, ::GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
     RECT check = {rect.left + 1, rect.top + 1, rect.left + box - 1, rect.bottom - 1};
-    ::DrawFrameControl(dc, &check, DFC_BUTTON, DFCS_BUTTONCHECK | DFCS_FLAT | (GetCheck((int)item->itemID) ? DFCS_CHECKED : 0));
+    ::DrawFrameControl(dc, &check, DFC_BUTTON,
+                       DFCS_BUTTONCHECK | DFCS_FLAT | (GetCheck((int)item->itemID) ? DFCS_CHECKED : 0));
     dc.SetBkMode(TRANSPARENT);
     dc.SetTextColor(::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
     text.left += 2;

@@ -33,7 +33,7 @@ public:
     bool vertical = true;
     bool farSide = true; // the first pane at the right (bottom) edge
     int barWidth = 3;
-    int position = 0;    // the first pane's size, from its own edge
+    int position = 0; // the first pane's size, from its own edge
     int minimum = 0;
     int mode = BOTH;
 

@@ -67,9 +67,6 @@ void SetComboText(HWND combo, const CString& text, int limit)
 
 CString GetControlText(HWND window) { return CWindow(window).GetWindowText(); }
 
-void SetEditLines(const std::vector<CString>& lines, HWND edit)
-{
-    ::SetWindowTextW(edit, JoinStrings(lines, L"\r\n"));
-}
+void SetEditLines(const std::vector<CString>& lines, HWND edit) { ::SetWindowTextW(edit, JoinStrings(lines, L"\r\n")); }
 
 void GetEditLines(HWND edit, std::vector<CString>& lines) { lines = SplitLines(GetControlText(edit)); }

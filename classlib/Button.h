@@ -3,8 +3,7 @@
 
 #include "classlib/Wnd.h"
 
-template <class TBase>
-class CButtonT : public TBase {
+template <class TBase> class CButtonT : public TBase {
 public:
     int GetCheck() const { return (int)this->SendMessage(BM_GETCHECK); }
     void SetCheck(int check) { this->SendMessage(BM_SETCHECK, (WPARAM)check); }

@@ -20,9 +20,9 @@ public:
     BOOL DoUpdate(CWnd* target, BOOL disableIfNoHandler);
 
     UINT m_nID = 0;
-    UINT m_nIndex = 0;          // position in m_hMenu
-    HMENU m_hMenu = nullptr;    // set for a menu item
-    HWND m_hOther = nullptr;    // set for a control
+    UINT m_nIndex = 0;       // position in m_hMenu
+    HMENU m_hMenu = nullptr; // set for a menu item
+    HWND m_hOther = nullptr; // set for a control
     BOOL m_bEnableChanged = FALSE;
 };
 

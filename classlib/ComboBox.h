@@ -3,8 +3,7 @@
 
 #include "classlib/Wnd.h"
 
-template <class TBase>
-class CComboBoxT : public TBase {
+template <class TBase> class CComboBoxT : public TBase {
 public:
     int GetCount() const { return (int)this->SendMessage(CB_GETCOUNT); }
     int AddString(LPCWSTR text) { return (int)this->SendMessage(CB_ADDSTRING, 0, (LPARAM)text); }

@@ -32,8 +32,8 @@ HWND TopLevelOf(HWND hwnd)
 HWND CDialog::CreateFromTemplate(HWND owner)
 {
     return AfxCreateAttached(this, [&] {
-        return ::CreateDialogParamW(AfxGetResourceHandle(), MAKEINTRESOURCEW(m_nIDTemplate), owner,
-                                    PassiveDialogProc, 0);
+        return ::CreateDialogParamW(AfxGetResourceHandle(), MAKEINTRESOURCEW(m_nIDTemplate), owner, PassiveDialogProc,
+                                    0);
     });
 }
 

@@ -18,11 +18,11 @@ struct CRuntimeClass {
 
 #define RUNTIME_CLASS(theClass) (&theClass::class##theClass)
 
-#define DECLARE_DYNCREATE(theClass)                                                                            \
-public:                                                                                                        \
-    static const CRuntimeClass class##theClass;                                                                \
+#define DECLARE_DYNCREATE(theClass)                                                                                    \
+public:                                                                                                                \
+    static const CRuntimeClass class##theClass;                                                                        \
     static CWnd* CreateObject();
 
-#define IMPLEMENT_DYNCREATE(theClass)                                                                          \
-    CWnd* theClass::CreateObject() { return new theClass; }                                                    \
+#define IMPLEMENT_DYNCREATE(theClass)                                                                                  \
+    CWnd* theClass::CreateObject() { return new theClass; }                                                            \
     const CRuntimeClass theClass::class##theClass(L## #theClass, &theClass::CreateObject);

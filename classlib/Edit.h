@@ -4,8 +4,7 @@
 
 #include "classlib/Wnd.h"
 
-template <class TBase>
-class CEditT : public TBase {
+template <class TBase> class CEditT : public TBase {
 public:
     void LimitText(int limit) { this->SendMessage(EM_LIMITTEXT, (WPARAM)limit); }
     UINT GetLimitText() const { return (UINT)this->SendMessage(EM_GETLIMITTEXT); }

@@ -4,8 +4,7 @@
 
 #include <windows.h>
 
-template <class THandle>
-class CGdiObject {
+template <class THandle> class CGdiObject {
 public:
     CGdiObject() = default;
     explicit CGdiObject(THandle handle) : m_handle(handle) {}

@@ -3,8 +3,7 @@
 
 #include "classlib/Wnd.h"
 
-template <class TBase>
-class CListBoxT : public TBase {
+template <class TBase> class CListBoxT : public TBase {
 public:
     int GetCount() const { return (int)this->SendMessage(LB_GETCOUNT); }
     int AddString(LPCWSTR text) { return (int)this->SendMessage(LB_ADDSTRING, 0, (LPARAM)text); }

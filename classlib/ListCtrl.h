@@ -5,8 +5,7 @@
 
 #include <commctrl.h>
 
-template <class TBase>
-class CListCtrlT : public TBase {
+template <class TBase> class CListCtrlT : public TBase {
 public:
     int GetItemCount() const { return (int)this->SendMessage(LVM_GETITEMCOUNT); }
     int InsertItem(int index, LPCWSTR text, int image = -1)

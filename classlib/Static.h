@@ -3,8 +3,7 @@
 
 #include "classlib/Wnd.h"
 
-template <class TBase>
-class CStaticT : public TBase {
+template <class TBase> class CStaticT : public TBase {
 public:
     HICON SetIcon(HICON icon) { return (HICON)this->SendMessage(STM_SETICON, (WPARAM)icon); }
 };

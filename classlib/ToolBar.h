@@ -5,8 +5,7 @@
 
 #include <commctrl.h>
 
-template <class TBase>
-class CToolBarCtrlT : public TBase {
+template <class TBase> class CToolBarCtrlT : public TBase {
 public:
     void SetButtonStructSize() { this->SendMessage(TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON)); }
     BOOL AddButtons(int count, const TBBUTTON* buttons)

@@ -5,8 +5,7 @@
 
 #include <commctrl.h>
 
-template <class TBase>
-class CTreeCtrlT : public TBase {
+template <class TBase> class CTreeCtrlT : public TBase {
 public:
     HTREEITEM InsertItem(LPCWSTR text, HTREEITEM parent = TVI_ROOT, HTREEITEM after = TVI_LAST)
     {
@@ -50,6 +49,15 @@ public:
     UINT GetItemState(HTREEITEM item, UINT mask) const
     {
         return (UINT)this->SendMessage(TVM_GETITEMSTATE, (WPARAM)item, (LPARAM)mask);
+    }
+    BOOL SetItemState(HTREEITEM item, UINT state, UINT mask)
+    {
+        TVITEMW tv = {};
+        tv.mask = TVIF_STATE;
+        tv.hItem = item;
+        tv.state = state;
+        tv.stateMask = mask;
+        return (BOOL)this->SendMessage(TVM_SETITEMW, 0, (LPARAM)&tv);
     }
     CString GetItemText(HTREEITEM item) const
     {

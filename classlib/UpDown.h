@@ -5,8 +5,7 @@
 
 #include <commctrl.h>
 
-template <class TBase>
-class CSpinButtonCtrlT : public TBase {
+template <class TBase> class CSpinButtonCtrlT : public TBase {
 public:
     void SetRange32(int low, int high) { this->SendMessage(UDM_SETRANGE32, (WPARAM)low, (LPARAM)high); }
     void GetRange32(int& low, int& high) const { this->SendMessage(UDM_GETRANGE32, (WPARAM)&low, (LPARAM)&high); }

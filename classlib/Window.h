@@ -29,6 +29,10 @@ public:
     BOOL UpdateWindow() { return ::UpdateWindow(m_hWnd); }
     BOOL Invalidate(BOOL erase = TRUE) { return ::InvalidateRect(m_hWnd, nullptr, erase); }
     BOOL InvalidateRect(const RECT* rect, BOOL erase = TRUE) { return ::InvalidateRect(m_hWnd, rect, erase); }
+    BOOL RedrawWindow(UINT flags = RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW)
+    {
+        return ::RedrawWindow(m_hWnd, nullptr, nullptr, flags);
+    }
     void SetRedraw(BOOL redraw) { ::SendMessageW(m_hWnd, WM_SETREDRAW, redraw, 0); }
 
     BOOL GetClientRect(RECT* rect) const { return ::GetClientRect(m_hWnd, rect); }

@@ -30,8 +30,8 @@ void CWnd::Attach(HWND hwnd)
     t_windows[hwnd] = this;
     WNDPROC proc = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd, GWLP_WNDPROC));
     if (proc != AfxWndProc)
-        m_superProc = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(AfxWndProc)));
+        m_superProc =
+            reinterpret_cast<WNDPROC>(SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(AfxWndProc)));
 }
 
 // Catches the window before its first message, also for system classes (edit, list view).
@@ -225,40 +225,41 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     return ::DefWindowProcW(m_hWnd, message, wParam, lParam);
 }
 
-BOOL AfxRegisterNamedClass(LPCWSTR name, UINT classStyle, HCURSOR cursor, HBRUSH background)
+namespace {
+
+bool RegisterClassOnce(LPCWSTR name, UINT classStyle, HCURSOR cursor, HBRUSH background, HICON icon)
 {
-    HINSTANCE instance = AfxGetInstanceHandle();
     WNDCLASSW wc = {};
-    if (GetClassInfoW(instance, name, &wc))
-        return TRUE;
     wc.style = classStyle;
     wc.lpfnWndProc = AfxWndProc;
-    wc.hInstance = instance;
+    wc.hInstance = AfxGetInstanceHandle();
     wc.hCursor = cursor;
     wc.hbrBackground = background;
+    wc.hIcon = icon;
     wc.lpszClassName = name;
     return RegisterClassW(&wc) || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+} // namespace
+
+BOOL AfxRegisterNamedClass(LPCWSTR name, UINT classStyle, HCURSOR cursor, HBRUSH background)
+{
+    WNDCLASSW known = {};
+    if (GetClassInfoW(AfxGetInstanceHandle(), name, &known))
+        return TRUE;
+    return RegisterClassOnce(name, classStyle, cursor, background, nullptr);
 }
 
 LPCWSTR AfxRegisterWndClass(UINT classStyle, HCURSOR cursor, HBRUSH background, HICON icon)
 {
     static std::set<std::wstring> registered;
-    HINSTANCE instance = AfxGetInstanceHandle();
     wchar_t name[96];
-    wsprintfW(name, L"Kv2:%p:%x:%p:%p:%p", (void*)instance, classStyle, (void*)cursor, (void*)background,
+    wsprintfW(name, L"Kv2:%p:%x:%p:%p:%p", (void*)AfxGetInstanceHandle(), classStyle, (void*)cursor, (void*)background,
               (void*)icon);
     auto it = registered.find(name);
     if (it != registered.end())
         return it->c_str();
-    WNDCLASSW wc = {};
-    wc.style = classStyle;
-    wc.lpfnWndProc = AfxWndProc;
-    wc.hInstance = instance;
-    wc.hCursor = cursor;
-    wc.hbrBackground = background;
-    wc.hIcon = icon;
-    wc.lpszClassName = name;
-    if (!RegisterClassW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
+    if (!RegisterClassOnce(name, classStyle, cursor, background, icon))
         return nullptr;
     return registered.insert(name).first->c_str();
 }

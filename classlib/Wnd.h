@@ -13,10 +13,10 @@ public:
     virtual ~CWnd();
 
     // The object is attached before WM_NCCREATE, so messages sent during creation reach it.
-    virtual BOOL CreateEx(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x, int y,
-                          int width, int height, HWND parent, HMENU menuOrId, LPVOID param = nullptr);
-    BOOL CreateEx(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, const RECT& rect,
-                  HWND parent, UINT id)
+    virtual BOOL CreateEx(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x, int y, int width,
+                          int height, HWND parent, HMENU menuOrId, LPVOID param = nullptr);
+    BOOL CreateEx(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, const RECT& rect, HWND parent,
+                  UINT id)
     {
         return CreateEx(exStyle, className, windowName, style, rect.left, rect.top, rect.right - rect.left,
                         rect.bottom - rect.top, parent, (HMENU)(UINT_PTR)id);

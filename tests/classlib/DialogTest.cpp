@@ -1,6 +1,6 @@
+#include "classlib/Dialog.h"
 #include "classlib/App.h"
 #include "classlib/CmdUI.h"
-#include "classlib/Dialog.h"
 #include "classlib/Frame.h"
 #include "classlib/MsgMap.h"
 #include "tests/common/MessagePump.h"
@@ -92,8 +92,8 @@ TEST(CDialog, ModalLoopKicksIdleUpdatesAndReturnsTheEndResult)
 TEST(CDialog, EscapeCancelsAndOwnerIsDisabledOnlyMeanwhile)
 {
     CWnd owner;
-    ASSERT_TRUE(owner.CreateEx(0, AfxRegisterWndClass(0), L"owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 300,
-                               200, nullptr, nullptr));
+    ASSERT_TRUE(owner.CreateEx(0, AfxRegisterWndClass(0), L"owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 300, 200,
+                               nullptr, nullptr));
     TCommandDialog dialog;
     dialog.m_pParentWnd = &owner;
     BOOL ownerEnabledMeanwhile = TRUE;

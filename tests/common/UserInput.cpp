@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -51,6 +52,24 @@ void PressKey(WORD key, std::initializer_list<WORD> modifiers)
     PumpMessagesFor(60);
 }
 
+namespace {
+
+void CALLBACK PressEscape(HWND, UINT, UINT_PTR id, DWORD)
+{
+    KillTimer(nullptr, id);
+    SendKeyEvent(VK_ESCAPE, false);
+    SendKeyEvent(VK_ESCAPE, true);
+}
+
+} // namespace
+
+void PressMenuKey(WORD key, std::initializer_list<WORD> modifiers)
+{
+    SetTimer(nullptr, 0, 300, PressEscape);
+    PressKey(key, modifiers);
+    PumpMessagesFor(400);
+}
+
 void TypeText(const wchar_t* text)
 {
     for (; *text; text++) {
@@ -80,20 +99,40 @@ void DoubleClickAt(POINT point)
     PumpMessagesFor(80);
 }
 
+namespace {
+
+// Controls run their own loops while a button is down (drag detection), so the rest of a
+// gesture has to come from another thread while this one keeps dispatching.
+DWORD WINAPI RunGesture(void* param)
+{
+    (*(std::function<void()>*)param)();
+    return 0;
+}
+
+void PerformWhilePumping(std::function<void()> gesture)
+{
+    HANDLE thread = CreateThread(nullptr, 0, RunGesture, &gesture, 0, nullptr);
+    PumpMessagesUntil([&] { return WaitForSingleObject(thread, 0) == WAIT_OBJECT_0; }, 10000);
+    CloseHandle(thread);
+    PumpMessagesFor(80);
+}
+
+} // namespace
+
 void DragMouse(POINT from, POINT to)
 {
-    SendMouse(from, 0);
-    PumpMessagesFor(30);
-    SendMouse(from, MOUSEEVENTF_LEFTDOWN);
-    PumpMessagesFor(30);
-    const int steps = 8;
-    for (int i = 1; i <= steps; i++) {
-        POINT p = {from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps};
-        SendMouse(p, 0);
-        PumpMessagesFor(20);
-    }
-    SendMouse(to, MOUSEEVENTF_LEFTUP);
-    PumpMessagesFor(80);
+    PerformWhilePumping([=] {
+        SendMouse(from, 0);
+        Sleep(30);
+        SendMouse(from, MOUSEEVENTF_LEFTDOWN);
+        Sleep(30);
+        const int steps = 8;
+        for (int i = 1; i <= steps; i++) {
+            SendMouse(POINT{from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps}, 0);
+            Sleep(25);
+        }
+        SendMouse(to, MOUSEEVENTF_LEFTUP);
+    });
 }
 
 POINT ScreenPointOf(HWND window)

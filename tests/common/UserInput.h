@@ -10,6 +10,9 @@
 void FocusForInput(HWND window);
 // Presses the key with the modifiers held (VK_SHIFT, VK_CONTROL, VK_MENU ...), then pumps.
 void PressKey(WORD key, std::initializer_list<WORD> modifiers = {});
+// The same for keys after which Wine's default handling enters the menu bar (F10, also with
+// Shift); Escape, pressed from a timer, leaves it again.
+void PressMenuKey(WORD key, std::initializer_list<WORD> modifiers = {});
 void TypeText(const wchar_t* text);
 // Screen coordinates.
 void ClickAt(POINT point, bool right = false);
