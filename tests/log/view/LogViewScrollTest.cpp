@@ -148,3 +148,67 @@ TEST_F(LogViewWindowTest, SearchHighlightsEveryOccurrenceAndStepsThroughThem)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(LogViewWindowTest, EndingASearchReturnsToTheSameTextAfterOldLinesWent)
+{
+    view.maxLines = 100;
+    AddLines(100);
+    view.ScrollToTop();
+    view.ScrollDown(50);
+    const CString before = view.GetLine(view.GetTopPosition().line).model.text;
+    view.SetSearchWords({L"line 099"});
+    AddLines(30); // drops the 30 oldest lines while the search is on
+    view.SetSearchWords({});
+    EXPECT_STREQ(before, view.GetLine(view.GetTopPosition().line).model.text);
+}
+
+TEST_F(LogViewWindowTest, KeysScrollSelectAndCopyAndTheRestGoToTheListener)
+{
+    struct TKeys : ILogViewKeyListener {
+        std::vector<UINT> keys;
+        bool OnKeyDown(TLogView*, UINT key) override
+        {
+            keys.push_back(key);
+            return key == 'Q';
+        }
+        bool OnSysKeyDown(TLogView*, UINT key) override
+        {
+            keys.push_back(key + 0x1000);
+            return false;
+        }
+    } listener;
+    view.keyListener = &listener;
+    AddLines(100);
+    FocusForInput(view);
+    PressKey(VK_HOME);
+    EXPECT_EQ(TLogRowPos(), view.GetTopPosition());
+    PressKey(VK_DOWN);
+    PressKey(VK_DOWN);
+    EXPECT_EQ((TLogRowPos{2, 0}), view.GetTopPosition());
+    PressKey(VK_UP);
+    EXPECT_EQ((TLogRowPos{1, 0}), view.GetTopPosition());
+    const TLogRowPos bottom = view.GetBottomPosition();
+    PressKey(VK_NEXT);
+    EXPECT_EQ(bottom, view.GetTopPosition());
+    PressKey(VK_PRIOR);
+    EXPECT_EQ((TLogRowPos{1, 0}), view.GetTopPosition());
+    PressKey(VK_END);
+    EXPECT_TRUE(view.IsAtEnd());
+    EXPECT_TRUE(listener.keys.empty());
+
+    PressKey('A', {VK_CONTROL});
+    EXPECT_STREQ(view.GetAllText(), view.GetSelectedText());
+    PressKey('C', {VK_CONTROL});
+    EXPECT_FALSE(view.HasSelection());
+    EXPECT_STREQ(view.GetAllText(), ClipboardText());
+
+    PressKey('Q');
+    PressKey(VK_F5);
+    PressKey(VK_SHIFT); // never reported
+    const std::vector<UINT> expected = {'Q', VK_F5};
+    EXPECT_EQ(expected, listener.keys);
+}
+
+} // namespace
