@@ -61,8 +61,8 @@ TLogTextPos SearchStart(int count, const TLogSelection& selection, bool forward)
 
 } // namespace
 
-bool FindTextInLines(const ILogViewLines& lines, const CString& text, bool forward, bool matchCase,
-                     bool wrapAround, const TLogSelection& selection, TLogMatch& match)
+bool FindTextInLines(const ILogViewLines& lines, const CString& text, bool forward, bool matchCase, bool wrapAround,
+                     const TLogSelection& selection, TLogMatch& match)
 {
     if (text.IsEmpty())
         return false;
@@ -98,8 +98,7 @@ bool FindWordsInLines(const ILogViewLines& lines, const std::vector<CString>& wo
             const int index = forward ? hay.Find(needle, limit) : FindLastBefore(hay, needle, limit);
             if (index < 0)
                 continue;
-            const bool better = forward ? index < match.index
-                                        : index + needle.GetLength() > match.index + match.length;
+            const bool better = forward ? index < match.index : index + needle.GetLength() > match.index + match.length;
             if (!found || better)
                 match = {line, index, needle.GetLength()};
             found = true;

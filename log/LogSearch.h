@@ -13,8 +13,8 @@ struct TLogMatch {
 
 // Forward from the selection's end (else the first line), backward from its start (else the last
 // line); wrapping around searches once more from the other end.
-bool FindTextInLines(const ILogViewLines& lines, const CString& text, bool forward, bool matchCase,
-                     bool wrapAround, const TLogSelection& selection, TLogMatch& match);
+bool FindTextInLines(const ILogViewLines& lines, const CString& text, bool forward, bool matchCase, bool wrapAround,
+                     const TLogSelection& selection, TLogMatch& match);
 // The nearest occurrence of any word, case-insensitive; always wraps around once. The earlier
 // word in the list wins a tie.
 bool FindWordsInLines(const ILogViewLines& lines, const std::vector<CString>& words, bool forward, bool fromStart,

@@ -32,10 +32,7 @@ void TScroller::Update(int maximum, int position)
     SetScrollInfo(m_hwnd, SB_VERT, &m_info, TRUE);
 }
 
-TLogView::TLogView() : m_store(&m_context), m_layout(*this)
-{
-    m_context.indent = 7;
-}
+TLogView::TLogView() : m_store(&m_context), m_layout(*this) { m_context.indent = 7; }
 
 TLogView::~TLogView()
 {
@@ -219,15 +216,9 @@ void TLogView::RefreshView()
     Repaint();
 }
 
-void TLogView::SetLineLeading(int leading)
-{
-    m_context.leading = leading < 0 ? 0 : leading;
-}
+void TLogView::SetLineLeading(int leading) { m_context.leading = leading < 0 ? 0 : leading; }
 
-void TLogView::SetIndent(int indent)
-{
-    m_context.indent = indent < 0 ? 0 : indent;
-}
+void TLogView::SetIndent(int indent) { m_context.indent = indent < 0 ? 0 : indent; }
 
 void TLogView::OnSize(int width, int height)
 {

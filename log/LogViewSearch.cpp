@@ -71,8 +71,8 @@ void TLogView::ScrollToSelection()
     if (start.line >= count)
         return;
     const TLogRowPos startRow = {start.line, GetRowOfChar(start.line, start.ch, true)};
-    const TLogRowPos endRow = end.line < count ? TLogRowPos{end.line, GetRowOfChar(end.line, end.ch, false)}
-                                               : TLogRowPos{count, 0};
+    const TLogRowPos endRow =
+        end.line < count ? TLogRowPos{end.line, GetRowOfChar(end.line, end.ch, false)} : TLogRowPos{count, 0};
     if (m_layout.top <= startRow && endRow < m_layout.bottom)
         return;
     if (startRow < m_layout.top) {

@@ -92,7 +92,8 @@ LRESULT TLogView::OnContextMenuMessage(WPARAM, LPARAM lParam)
 
 LRESULT TLogView::OnMouseWheelMessage(WPARAM wParam, LPARAM lParam)
 {
-    OnMouseWheel(GET_KEYSTATE_WPARAM(wParam), GET_WHEEL_DELTA_WPARAM(wParam), {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+    OnMouseWheel(GET_KEYSTATE_WPARAM(wParam), GET_WHEEL_DELTA_WPARAM(wParam),
+                 {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
     return 0;
 }
 

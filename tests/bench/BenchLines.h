@@ -55,4 +55,3 @@ inline double Seconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to)
     QueryPerformanceFrequency(&frequency);
     return (double)(to.QuadPart - from.QuadPart) / (double)frequency.QuadPart;
 }
-

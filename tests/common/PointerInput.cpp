@@ -66,7 +66,6 @@ void PressChords(std::initializer_list<std::initializer_list<WORD>> chords)
     PumpMessagesFor(50);
 }
 
-
 void RightClickThenKey(POINT screen, WORD key)
 {
     MoveMouseTo(screen);

@@ -30,7 +30,7 @@ TEST_F(SelectionTest, SelectedTextJoinsLinesWithCrLf)
         {{0, 6}, {0, 10}, L"line"},
         {{1, 3}, {0, 6}, L"line\r\nsec"}, // dragged backwards
         {{0, 0}, {1, 11}, L"first line\r\nsecond line"},
-        {{0, 10}, {1, 6}, L"second"},      // nothing of the first line, so no line break
+        {{0, 10}, {1, 6}, L"second"}, // nothing of the first line, so no line break
         {{1, 0}, {3, 6}, L"second line\r\n\r\nfourth"},
         {{4, 0}, {0, 0}, L"first line\r\nsecond line\r\n\r\nfourth line\r\n"}, // select all
         {{2, 0}, {3, 0}, L""},

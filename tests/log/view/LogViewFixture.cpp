@@ -1,9 +1,9 @@
 #include "LogViewFixture.h"
 
 #include "classlib/App.h"
+#include "tests/common/MessagePump.h"
 #include "tests/common/PointerInput.h"
 #include "tests/common/UserInput.h"
-#include "tests/common/MessagePump.h"
 
 void LogViewWindowTest::SetUp()
 {
@@ -11,8 +11,8 @@ void LogViewWindowTest::SetUp()
     theme.text.Apply(settings.logText);
     keyword.Like.push_back(L"keyword");
     LPCWSTR cls = AfxRegisterWndClass(0, LoadCursorW(nullptr, IDC_ARROW), (HBRUSH)(COLOR_BTNFACE + 1));
-    ASSERT_TRUE(frame.CreateEx(0, cls, L"log view", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 40, 40, 400, 300, nullptr,
-                               nullptr));
+    ASSERT_TRUE(
+        frame.CreateEx(0, cls, L"log view", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 40, 40, 400, 300, nullptr, nullptr));
     ASSERT_TRUE(view.Create(&theme.text, &theme.channelLogBack, frame, 70001, &keyword, &finder, false));
     SetViewSize(600, 400);
     frame.ShowWindow(SW_SHOW);

@@ -1,5 +1,5 @@
-#include "FakeLogLines.h"
 #include "log/LogViewLayout.h"
+#include "FakeLogLines.h"
 
 #include <gtest/gtest.h>
 

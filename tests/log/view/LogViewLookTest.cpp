@@ -7,7 +7,11 @@
 
 namespace {
 
-const wchar_t kColoured[] = L"\x03" L"4red \x03" L"3green \x03" L"12blue\x03 \x02" L"bold\x02 \x1Funder\x1F \x16reverse\x16";
+const wchar_t kColoured[] = L"\x03"
+                            L"4red \x03"
+                            L"3green \x03"
+                            L"12blue\x03 \x02"
+                            L"bold\x02 \x1Funder\x1F \x16reverse\x16";
 
 void AddSampleLines(TLogView& view)
 {

@@ -1,7 +1,7 @@
 #include "LogViewFixture.h"
+#include "tests/common/MessagePump.h"
 #include "tests/common/PointerInput.h"
 #include "tests/common/UserInput.h"
-#include "tests/common/MessagePump.h"
 
 namespace {
 
@@ -105,8 +105,7 @@ TEST_F(LogViewWindowTest, DoubleClickSelectsAWordByItsCharacterClassAndATripleCl
 
 TEST_F(LogViewWindowTest, RightClickOpensThePopupOfWhatIsUnderThePointer)
 {
-    struct TRecorder : ILogViewContextPopupListener, ILogViewNickContextPopupListener,
-                       ILogViewEventLineClickListener {
+    struct TRecorder : ILogViewContextPopupListener, ILogViewNickContextPopupListener, ILogViewEventLineClickListener {
         CString last;
         void OnEventLineClick(TLogView*, const CString& data) override { last = L"event " + data; }
         void OnUrlDoubleClick(TLogView*, const CString& url) override { last = L"url double-click " + url; }
@@ -135,7 +134,7 @@ TEST_F(LogViewWindowTest, RightClickOpensThePopupOfWhatIsUnderThePointer)
         {PointOfChar(0, 8), L"url http://example.org/page"},
         {PointOfChar(0, 1), L"plain"},
         {PointOfChar(1, 2), L"nick alice"},
-        {PointOfChar(1, 10), L"plain"}, // the body of a message line
+        {PointOfChar(1, 10), L"plain"},   // the body of a message line
         {PointOfChar(2, 6), L"nick bob"}, // any part of a line that is not a message
         {PointOfChar(3, 10), L"address irc.example.net.jp"},
         {ScreenPointOf(view, 200, ClientHeight() - 10), L"plain"},

@@ -1,8 +1,8 @@
 #include "LogViewFixture.h"
 #include "log/LogViewInput.h"
+#include "tests/common/MessagePump.h"
 #include "tests/common/PointerInput.h"
 #include "tests/common/UserInput.h"
-#include "tests/common/MessagePump.h"
 
 namespace {
 
@@ -120,7 +120,7 @@ std::vector<bool> LinesShowing(TLogView& view, const TMemoryCanvas& canvas, COLO
 TEST_F(LogViewWindowTest, SearchHighlightsEveryOccurrenceAndStepsThroughThem)
 {
     const wchar_t* texts[] = {L"nothing here", L"a needle", L"NEEDLE and needle", L"hay", L"ｎｅｅｄｌｅ full width",
-                              L"more hay", L"needle"};
+                              L"more hay",     L"needle"};
     for (const wchar_t* text : texts)
         view.AddLine(Line(text), false);
     view.SetSearchWords({L"Needle", L"ＮＥＥＤＬＥ"}); // full-width capitals fold too

@@ -1,5 +1,5 @@
-#include "app/Label.h"
 #include "log/ProtocolLogDialog.h"
+#include "app/Label.h"
 #include "settings/Preference.h"
 #include "settings/ViewConfig.h"
 #include "tests/common/MessagePump.h"
@@ -48,14 +48,20 @@ TEST_F(ProtocolLogDialogTest, ProtocolLinesCarryTheTimeAndTheirDirection)
 {
     dialog.AddProtocolLine(L"PING :x", false);
     dialog.AddProtocolLine(L"PONG :x", true);
-    dialog.AddProtocolLine(L"PRIVMSG #a :\x02" L"bold\x03" L"4red", false);
+    dialog.AddProtocolLine(L"PRIVMSG #a :\x02"
+                           L"bold\x03"
+                           L"4red",
+                           false);
     ASSERT_EQ(3, dialog.GetLogView().GetLineCount());
     EXPECT_TRUE(StartsWithTime(Line(0).model.text));
     EXPECT_STREQ(L"PING :x", Line(0).model.text.Mid(9));
     EXPECT_EQ(19, Line(0).model.lineType);
     EXPECT_EQ(18, Line(1).model.lineType);
     // control codes stay in the text as they came
-    EXPECT_STREQ(L"PRIVMSG #a :\x02" L"bold\x03" L"4red", Line(2).model.text.Mid(9));
+    EXPECT_STREQ(L"PRIVMSG #a :\x02"
+                 L"bold\x03"
+                 L"4red",
+                 Line(2).model.text.Mid(9));
 }
 
 TEST_F(ProtocolLogDialogTest, ScriptLinesShowServerAndScriptOnlyWhereAsked)
