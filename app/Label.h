@@ -49,8 +49,3 @@ private:
     CFont captionFont;
     CBitmap gradient;
 };
-
-// The clipboard's plain text, as CF_UNICODETEXT.
-void CopyTextToClipboard(const CString& text);
-// Empty when the clipboard holds no text.
-CString GetClipboardText();

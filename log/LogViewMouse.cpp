@@ -1,6 +1,6 @@
 #include "log/LogView.h"
 
-#include "app/Label.h"
+#include "app/Clipboard.h"
 #include "foundation/CharClass.h"
 #include "log/LogViewInput.h"
 

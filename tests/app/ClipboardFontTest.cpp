@@ -1,5 +1,5 @@
 #include "app/ComboBox.h"
-#include "app/Label.h"
+#include "app/Clipboard.h"
 #include "tests/common/StringPrinter.h"
 
 #include <gtest/gtest.h>

@@ -12,7 +12,8 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(dialog.Create());
-        dialog.SetWindowPos(HWND_TOP, 20, 20, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+        // Topmost: windows of other test programs on the desktop must not catch the clicks.
+        dialog.SetWindowPos(HWND_TOPMOST, 20, 20, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
         PumpMessagesFor(100);
     }
     void TearDown() override

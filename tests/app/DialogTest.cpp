@@ -10,22 +10,6 @@
 
 namespace {
 
-// Runs the next step of a test from a timer, inside whatever modal loop is open by then.
-std::function<void()> g_nextStep;
-
-void CALLBACK RunNextStep(HWND, UINT, UINT_PTR id, DWORD)
-{
-    KillTimer(nullptr, id);
-    std::function<void()> step = g_nextStep;
-    step();
-}
-
-void Later(std::function<void()> step)
-{
-    g_nextStep = step;
-    SetTimer(nullptr, 0, 100, RunNextStep);
-}
-
 RECT RectIn(HWND control, HWND parent)
 {
     RECT rect;
@@ -120,11 +104,9 @@ TEST_F(ControlsDialogTest, CheckListBoxDoubleClickOnTheBoxOnlyTogglesIt)
     ClickAt(ScreenPointOf(list, 4, middle));
     EXPECT_TRUE(list.GetCheck(0));
     EXPECT_EQ(dialog.listener.Count(L"checkchange"), 1);
-    PumpMessagesFor(GetDoubleClickTime() + 50);
     DoubleClickAt(ScreenPointOf(list, 4, middle));
     EXPECT_TRUE(list.GetCheck(0)) << "toggled twice";
     EXPECT_EQ(dialog.listener.Count(L"dblclick"), 0);
-    PumpMessagesFor(GetDoubleClickTime() + 50);
     DoubleClickAt(ScreenPointOf(list, 60, middle));
     EXPECT_EQ(dialog.listener.Count(L"dblclick"), 1);
     EXPECT_TRUE(list.GetCheck(0));
@@ -139,9 +121,9 @@ TEST(TUpdateDialog, NestedModalRunsKeepTheMainWindowDisabledUntilTheLastCloses)
     app.m_pMainWnd = &main;
     std::vector<std::pair<const char*, BOOL>> seen;
     TUpdateDialog outer(IDD_TEST_COMMANDS), inner(IDD_TEST_COMMANDS, &outer);
-    Later([&] {
+    RunLater(100, [&] {
         seen.push_back({"outer open", main.IsWindowEnabled()});
-        Later([&] {
+        RunLater(100, [&] {
             seen.push_back({"inner open", main.IsWindowEnabled()});
             {
                 TModalManager box; // as a message box counts itself
@@ -149,7 +131,7 @@ TEST(TUpdateDialog, NestedModalRunsKeepTheMainWindowDisabledUntilTheLastCloses)
             }
             seen.push_back({"box closed", main.IsWindowEnabled()});
             inner.EndDialog(IDOK);
-            Later([&] {
+            RunLater(100, [&] {
                 seen.push_back({"inner closed", main.IsWindowEnabled()});
                 outer.EndDialog(IDCANCEL);
             });

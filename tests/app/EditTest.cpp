@@ -117,3 +117,12 @@ TEST_F(ControlsDialogTest, TextChangesAndFontHeightAreReported)
     EXPECT_EQ((logBefore.bottom - logBefore.top) - (logAfter.bottom - logAfter.top), grown);
     chat.input.SetFont(nullptr);
 }
+
+TEST_F(ControlsDialogTest, TheWheelGoesToTheListener)
+{
+    FocusForInput(dialog.input);
+    dialog.listener.Clear();
+    TurnWheel(ScreenPointOf(dialog.input), -1);
+    ASSERT_EQ(dialog.listener.Count(L"wheel"), 1);
+    EXPECT_EQ(dialog.listener.Last(L"wheel")->x, -WHEEL_DELTA);
+}

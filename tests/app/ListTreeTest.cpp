@@ -2,6 +2,8 @@
 
 #include "tests/common/StringPrinter.h"
 
+#include <algorithm>
+
 TEST_F(ControlsDialogTest, ListArrowsStayWithTheListUnlessAModifierIsHeld)
 {
     dialog.listView.SetItemState(0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
@@ -142,6 +144,49 @@ TEST_F(ControlsDialogTest, TreeDropsOnlyOntoOtherBranches)
     dialog.listener.droppedOn = nullptr;
     DragMouse(centre(a2), ScreenPointOf(tree, 5, client.bottom - 3));
     EXPECT_EQ(dialog.listener.droppedOn, nullptr) << "outside any item";
+}
+
+namespace {
+
+// What the tree shows as drop target, sampled while a drag runs.
+std::vector<HTREEITEM> g_highlights;
+HWND g_sampledTree = nullptr;
+
+void CALLBACK SampleHighlight(HWND, UINT, UINT_PTR, DWORD)
+{
+    HTREEITEM item = TreeView_GetDropHilight(g_sampledTree);
+    if (item)
+        g_highlights.push_back(item);
+}
+
+} // namespace
+
+TEST_F(ControlsDialogTest, TreeDragOverARefusedTargetHighlightsTheDraggedItem)
+{
+    TTreeView& tree = dialog.tree;
+    HTREEITEM a = dialog.treeItems[0], b = dialog.treeItems[4];
+    auto centre = [&](HTREEITEM item) {
+        RECT rect;
+        tree.GetItemRect(item, &rect, TRUE);
+        return ScreenPointOf(tree, (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    };
+    g_sampledTree = tree;
+    for (int refuse = 0; refuse < 2; refuse++) {
+        dialog.listener.refuseDragTargets = refuse == 1;
+        g_highlights.clear();
+        FocusForInput(tree);
+        UINT_PTR timer = SetTimer(nullptr, 0, 10, SampleHighlight);
+        DragMouse(centre(b), centre(a));
+        KillTimer(nullptr, timer);
+        ASSERT_FALSE(g_highlights.empty());
+        // Accepted targets take the highlight on the way; refused ones leave it on the dragged item.
+        long onDragged = std::count(g_highlights.begin(), g_highlights.end(), b);
+        if (refuse)
+            EXPECT_EQ(onDragged, (long)g_highlights.size());
+        else
+            EXPECT_LT(onDragged, (long)g_highlights.size());
+    }
+    EXPECT_EQ(tree.GetDropHilightItem(), nullptr) << "the highlight goes with the drop";
 }
 
 TEST_F(ControlsDialogTest, TreeRowHelpersFollowExpansion)

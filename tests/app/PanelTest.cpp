@@ -28,7 +28,8 @@ class PanelTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(host.CreateEx(0, AfxRegisterWndClass(0, nullptr, (HBRUSH)(COLOR_BTNFACE + 1)), L"panels",
+        // Topmost: windows of other test programs on the desktop must not catch the clicks.
+        ASSERT_TRUE(host.CreateEx(WS_EX_TOPMOST, AfxRegisterWndClass(0, nullptr, (HBRUSH)(COLOR_BTNFACE + 1)), L"panels",
                                   WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE, 40, 40, 420, 320, nullptr,
                                   nullptr));
         focusOwner.CreateEx(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_BORDER, 0, 270, 200, 20, host, nullptr);
@@ -198,6 +199,29 @@ TEST_F(PanelTest, SplitterDragKeepsTheMinimumAndGivesTheFocusBackOnce)
     splitter.first->SetFocus();
     splitter.MoveWindow(10, 10, 380, 200);
     EXPECT_EQ(GetFocus(), (HWND)*splitter.first);
+}
+
+TEST_F(PanelTest, SplitterDragEndsAtTheOldPositionWhenTheFocusGoes)
+{
+    TSplitter splitter;
+    MakeSplitter(splitter, true);
+    splitter.position = 100;
+    splitter.MoveWindow(10, 10, 300, 200);
+    // Once the drag is under way, the focus goes elsewhere, as Alt+Tab would take it.
+    bool draggingWhenFocusWent = false;
+    std::function<void()> waitForDrag = [&] {
+        if (GetCapture() != splitter.m_hWnd)
+            return RunLater(20, waitForDrag);
+        draggingWhenFocusWent = true;
+        focusOwner.SetFocus();
+    };
+    RunLater(20, waitForDrag);
+    POINT bar = ScreenPointOf(splitter, 101, 100);
+    DragMouse(bar, POINT{bar.x + 120, bar.y});
+    EXPECT_TRUE(draggingWhenFocusWent);
+    EXPECT_EQ(splitter.position, 100);
+    EXPECT_EQ(WidthOf(*splitter.first), 100);
+    EXPECT_EQ(GetCapture(), nullptr);
 }
 
 TEST_F(PanelTest, SplitterModesShowOnePaneFillingTheWindow)

@@ -35,3 +35,22 @@ void PumpMessagesFor(DWORD ms)
 {
     PumpMessagesUntil([] { return false; }, ms);
 }
+
+namespace {
+
+std::function<void()> g_laterStep;
+
+void CALLBACK RunLaterStep(HWND, UINT, UINT_PTR id, DWORD)
+{
+    KillTimer(nullptr, id);
+    std::function<void()> step = g_laterStep;
+    step();
+}
+
+} // namespace
+
+void RunLater(DWORD ms, std::function<void()> step)
+{
+    g_laterStep = step;
+    SetTimer(nullptr, 0, ms, RunLaterStep);
+}

@@ -34,37 +34,21 @@ void PressLeftButton() { SendMouse(MOUSEEVENTF_LEFTDOWN); }
 
 void ReleaseLeftButton() { SendMouse(MOUSEEVENTF_LEFTUP); }
 
-void TurnWheel(int delta) { SendMouse(MOUSEEVENTF_WHEEL, 0, 0, (DWORD)delta); }
+void TurnWheelBy(int delta) { SendMouse(MOUSEEVENTF_WHEEL, 0, 0, (DWORD)delta); }
 
 namespace {
 
-void AppendChord(std::vector<INPUT>& inputs, std::initializer_list<WORD> keys)
+void AppendKey(std::vector<INPUT>& inputs, WORD key)
 {
-    for (WORD key : keys) {
-        INPUT input = {};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = key;
-        inputs.push_back(input);
-    }
-    for (auto it = keys.end(); it != keys.begin();) {
-        INPUT input = {};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = *--it;
-        input.ki.dwFlags = KEYEVENTF_KEYUP;
-        inputs.push_back(input);
-    }
+    INPUT input = {};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    inputs.push_back(input);
+    input.ki.dwFlags = KEYEVENTF_KEYUP;
+    inputs.push_back(input);
 }
 
 } // namespace
-
-void PressChords(std::initializer_list<std::initializer_list<WORD>> chords)
-{
-    std::vector<INPUT> inputs;
-    for (const auto& chord : chords)
-        AppendChord(inputs, chord);
-    SendInput((UINT)inputs.size(), inputs.data(), sizeof(INPUT));
-    PumpMessagesFor(50);
-}
 
 void RightClickThenKey(POINT screen, WORD key)
 {
@@ -73,7 +57,7 @@ void RightClickThenKey(POINT screen, WORD key)
     inputs[0].type = inputs[1].type = INPUT_MOUSE;
     inputs[0].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
     inputs[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
-    AppendChord(inputs, {key});
+    AppendKey(inputs, key);
     SendInput((UINT)inputs.size(), inputs.data(), sizeof(INPUT));
     PumpMessagesFor(100);
 }

@@ -19,8 +19,20 @@ void SendKeyEvent(WORD key, bool up)
     SendInput(1, &input, sizeof(input));
 }
 
+DWORD g_lastPress = 0;
+
+// A press soon after another one would make a double click of what should be a new gesture.
+void WaitOutDoubleClick()
+{
+    DWORD since = GetTickCount() - g_lastPress;
+    if (since < GetDoubleClickTime() + 50)
+        PumpMessagesFor(GetDoubleClickTime() + 50 - since);
+}
+
 void SendMouse(POINT point, DWORD flags)
 {
+    if (flags & (MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_RIGHTDOWN))
+        g_lastPress = GetTickCount();
     int width = GetSystemMetrics(SM_CXSCREEN) - 1, height = GetSystemMetrics(SM_CYSCREEN) - 1;
     INPUT input = {};
     input.type = INPUT_MOUSE;
@@ -34,11 +46,20 @@ void SendMouse(POINT point, DWORD flags)
 
 void FocusForInput(HWND window)
 {
+    // Other test programs on the same desktop may hold the foreground for a moment.
     HWND top = GetAncestor(window, GA_ROOT);
-    SetForegroundWindow(top);
-    SetActiveWindow(top);
-    SetFocus(window);
-    PumpMessagesFor(50);
+    PumpMessagesUntil(
+        [&] {
+            if (GetForegroundWindow() != top) {
+                SetForegroundWindow(top);
+                SetActiveWindow(top);
+            }
+            if (GetFocus() != window)
+                SetFocus(window);
+            return GetForegroundWindow() == top && GetFocus() == window;
+        },
+        2000);
+    PumpMessagesFor(30);
 }
 
 void PressKey(WORD key, std::initializer_list<WORD> modifiers)
@@ -83,14 +104,27 @@ void TypeText(const wchar_t* text)
 
 void ClickAt(POINT point, bool right)
 {
+    WaitOutDoubleClick();
     SendMouse(point, 0);
     SendMouse(point, right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN);
     SendMouse(point, right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP);
     PumpMessagesFor(80);
 }
 
+void TurnWheel(POINT point, int notches)
+{
+    SendMouse(point, 0);
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = MOUSEEVENTF_WHEEL;
+    input.mi.mouseData = (DWORD)(notches * WHEEL_DELTA);
+    SendInput(1, &input, sizeof(input));
+    PumpMessagesFor(80);
+}
+
 void DoubleClickAt(POINT point)
 {
+    WaitOutDoubleClick();
     SendMouse(point, 0);
     for (int i = 0; i < 2; i++) {
         SendMouse(point, MOUSEEVENTF_LEFTDOWN);
@@ -121,6 +155,7 @@ void PerformWhilePumping(std::function<void()> gesture)
 
 void DragMouse(POINT from, POINT to)
 {
+    WaitOutDoubleClick();
     PerformWhilePumping([=] {
         SendMouse(from, 0);
         Sleep(30);
@@ -131,6 +166,7 @@ void DragMouse(POINT from, POINT to)
             SendMouse(POINT{from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps}, 0);
             Sleep(25);
         }
+        Sleep(80); // a user stops over the target before letting go
         SendMouse(to, MOUSEEVENTF_LEFTUP);
     });
 }

@@ -17,6 +17,8 @@ void TypeText(const wchar_t* text);
 // Screen coordinates.
 void ClickAt(POINT point, bool right = false);
 void DoubleClickAt(POINT point);
+// One notch of the wheel (120) per unit, away from the user when positive.
+void TurnWheel(POINT point, int notches);
 // Presses the left button at one point, moves in steps to the other and releases there.
 void DragMouse(POINT from, POINT to);
 // The centre of a window's client area, or a client point, in screen coordinates.

@@ -18,15 +18,15 @@ TEST_F(LogViewWindowTest, WheelScrollsRowsAndTheScrollBarArrowOneRow)
     ASSERT_LT(rows, 50);
     ASSERT_GE(view.GetLine(0).GetRowCount(), 2);
 
-    TurnWheel(-WHEEL_DELTA);
+    TurnWheelBy(-WHEEL_DELTA);
     TLogRowPos expected = {0, rows};
     if (rows >= view.GetLine(0).GetRowCount())
         expected = {1 + rows - view.GetLine(0).GetRowCount(), 0};
     EXPECT_EQ(expected, view.GetTopPosition());
-    TurnWheel(-WHEEL_DELTA / 2);
+    TurnWheelBy(-WHEEL_DELTA / 2);
     EXPECT_EQ(expected, view.GetTopPosition()); // half a notch waits for the other half
-    TurnWheel(-WHEEL_DELTA / 2);
-    TurnWheel(2 * WHEEL_DELTA);
+    TurnWheelBy(-WHEEL_DELTA / 2);
+    TurnWheelBy(2 * WHEEL_DELTA);
     EXPECT_EQ(TLogRowPos(), view.GetTopPosition());
 
     RECT bar;
@@ -55,7 +55,7 @@ TEST_F(LogViewWindowTest, ScrolledBackViewStaysPutWhileLinesArriveAndFollowsAgai
     AddLines(200);
     EXPECT_TRUE(view.IsAtEnd());
     ClickAt(ScreenPointOf(view, 100, 100));
-    TurnWheel(3 * WHEEL_DELTA);
+    TurnWheelBy(3 * WHEEL_DELTA);
     ASSERT_FALSE(view.IsAtEnd());
     const int number = TopLineNumber(view);
     const TLogRowPos top = view.GetTopPosition();

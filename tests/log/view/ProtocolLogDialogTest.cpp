@@ -1,5 +1,5 @@
 #include "log/ProtocolLogDialog.h"
-#include "app/Label.h"
+#include "app/Clipboard.h"
 #include "settings/Preference.h"
 #include "settings/ViewConfig.h"
 #include "tests/common/MessagePump.h"
