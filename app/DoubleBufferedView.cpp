@@ -1,5 +1,7 @@
 #include "app/DoubleBufferedView.h"
 
+#include <commctrl.h>
+
 TMemDC::TMemDC(HDC target) : target(target), offScreen(::GetDeviceCaps(target, TECHNOLOGY) != DT_RASPRINTER)
 {
     ::GetClipBox(target, &rect);
@@ -41,12 +43,37 @@ LRESULT PaintDoubleBuffered(CWnd* control, COLORREF background)
     return control->DefWindowProc(WM_PAINT, (WPARAM)(HDC)memory, 0);
 }
 
+namespace {
+
+// The themed border is drawn in the control's background colour; it should look like any
+// other control's, so the system window colour stands in while the frame is painted.
+class TWindowColorForFrame {
+public:
+    TWindowColorForFrame(CWnd* control, UINT setBkColor, COLORREF current)
+        : control(control), setBkColor(setBkColor), current(current)
+    {
+        control->SendMessage(setBkColor, 0, (LPARAM)::GetSysColor(COLOR_WINDOW));
+    }
+    ~TWindowColorForFrame() { control->SendMessage(setBkColor, 0, (LPARAM)current); }
+
+private:
+    CWnd* control;
+    UINT setBkColor;
+    COLORREF current;
+};
+
+} // namespace
+
 LRESULT TDoubleBufferedListView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_PAINT && !wParam)
         return PaintDoubleBuffered(this, GetBkColor());
     if (message == WM_ERASEBKGND)
         return TRUE;
+    if (message == WM_NCPAINT) {
+        TWindowColorForFrame frame(this, LVM_SETBKCOLOR, GetBkColor());
+        return TListView::WindowProc(message, wParam, lParam);
+    }
     return TListView::WindowProc(message, wParam, lParam);
 }
 
@@ -56,5 +83,9 @@ LRESULT TDoubleBufferedTreeView::WindowProc(UINT message, WPARAM wParam, LPARAM 
         return PaintDoubleBuffered(this, GetBkColor());
     if (message == WM_ERASEBKGND)
         return TRUE;
+    if (message == WM_NCPAINT) {
+        TWindowColorForFrame frame(this, TVM_SETBKCOLOR, GetBkColor());
+        return TTreeView::WindowProc(message, wParam, lParam);
+    }
     return TTreeView::WindowProc(message, wParam, lParam);
 }

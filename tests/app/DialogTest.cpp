@@ -8,25 +8,11 @@
 
 #include <commctrl.h>
 
-namespace {
-
-RECT RectIn(HWND control, HWND parent)
-{
-    RECT rect;
-    GetWindowRect(control, &rect);
-    MapWindowPoints(nullptr, parent, (POINT*)&rect, 2);
-    return rect;
-}
-
-} // namespace
-
 TEST_F(ControlsDialogTest, LayoutManagerKeepsAnchoredDistancesAfterAResize)
 {
-    RECT client;
-    dialog.GetClientRect(&client);
     HWND ok = dialog.GetDlgItem(IDOK);
-    RECT listBefore = RectIn(dialog.list, dialog), viewBefore = RectIn(dialog.listView, dialog),
-         okBefore = RectIn(ok, dialog), treeBefore = RectIn(dialog.tree, dialog);
+    RECT listBefore = WindowRectIn(dialog.list, dialog), viewBefore = WindowRectIn(dialog.listView, dialog),
+         okBefore = WindowRectIn(ok, dialog), treeBefore = WindowRectIn(dialog.tree, dialog);
     RECT window;
     dialog.GetWindowRect(&window);
     const int dx = 180, dy = 120;
@@ -34,8 +20,8 @@ TEST_F(ControlsDialogTest, LayoutManagerKeepsAnchoredDistancesAfterAResize)
                         SWP_NOMOVE | SWP_NOZORDER);
     PumpMessagesFor(100);
 
-    RECT list = RectIn(dialog.list, dialog), view = RectIn(dialog.listView, dialog), okAfter = RectIn(ok, dialog),
-         tree = RectIn(dialog.tree, dialog);
+    RECT list = WindowRectIn(dialog.list, dialog), view = WindowRectIn(dialog.listView, dialog),
+         okAfter = WindowRectIn(ok, dialog), tree = WindowRectIn(dialog.tree, dialog);
     EXPECT_EQ(list.left, listBefore.left) << "anchors 0: left and top kept";
     EXPECT_EQ(list.top, listBefore.top);
     EXPECT_EQ(list.right - list.left, listBefore.right - listBefore.left);

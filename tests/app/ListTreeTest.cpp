@@ -218,3 +218,20 @@ TEST_F(ControlsDialogTest, TreeRowHelpersFollowExpansion)
     tree.ExpandAll(nullptr, TVE_EXPAND);
     EXPECT_TRUE(tree.IsItemVisible(a2a));
 }
+
+TEST_F(ControlsDialogTest, ListDoubleClickOnACheckBoxTogglesItTwice)
+{
+    TListView& list = dialog.listView;
+    list.SetExtendedStyle(LVS_EX_CHECKBOXES);
+    auto checked = [&] { return ((list.GetItemState(0, LVIS_STATEIMAGEMASK) >> 12) - 1) == 1; };
+    RECT row;
+    list.GetItemRect(0, &row, LVIR_BOUNDS);
+    POINT box = ScreenPointOf(list, row.left + 8, (row.top + row.bottom) / 2);
+    FocusForInput(list);
+    ClickAt(box);
+    ASSERT_TRUE(checked()) << "one click on the box checks it";
+    dialog.listener.Clear();
+    DoubleClickAt(box);
+    EXPECT_TRUE(checked()) << "a double click toggles twice";
+    EXPECT_EQ(dialog.listener.Count(L"dblclick"), 1);
+}

@@ -8,14 +8,6 @@
 
 namespace {
 
-RECT WindowRectIn(HWND window, HWND parent)
-{
-    RECT rect;
-    GetWindowRect(window, &rect);
-    MapWindowPoints(nullptr, parent, (POINT*)&rect, 2);
-    return rect;
-}
-
 int WidthOf(HWND window)
 {
     RECT rect;
@@ -29,9 +21,9 @@ protected:
     void SetUp() override
     {
         // Topmost: windows of other test programs on the desktop must not catch the clicks.
-        ASSERT_TRUE(host.CreateEx(WS_EX_TOPMOST, AfxRegisterWndClass(0, nullptr, (HBRUSH)(COLOR_BTNFACE + 1)), L"panels",
-                                  WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE, 40, 40, 420, 320, nullptr,
-                                  nullptr));
+        ASSERT_TRUE(host.CreateEx(WS_EX_TOPMOST, AfxRegisterWndClass(0, nullptr, (HBRUSH)(COLOR_BTNFACE + 1)),
+                                  L"panels", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE, 40, 40, 420, 320,
+                                  nullptr, nullptr));
         focusOwner.CreateEx(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_BORDER, 0, 270, 200, 20, host, nullptr);
     }
     // The splitter owns its panes; they start as two edits.

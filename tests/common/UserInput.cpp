@@ -185,6 +185,14 @@ POINT ScreenPointOf(HWND window, int x, int y)
     return point;
 }
 
+RECT WindowRectIn(HWND window, HWND parent)
+{
+    RECT rect;
+    GetWindowRect(window, &rect);
+    MapWindowPoints(nullptr, parent, (POINT*)&rect, 2);
+    return rect;
+}
+
 namespace {
 
 uint32_t Crc32(const uint8_t* data, size_t size, uint32_t crc = 0)

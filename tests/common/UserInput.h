@@ -24,5 +24,7 @@ void DragMouse(POINT from, POINT to);
 // The centre of a window's client area, or a client point, in screen coordinates.
 POINT ScreenPointOf(HWND window);
 POINT ScreenPointOf(HWND window, int x, int y);
+// A child's window rectangle in its parent's client coordinates.
+RECT WindowRectIn(HWND window, HWND parent);
 // Writes what the screen shows of the window to a PNG file; folders are made as needed.
 bool SaveWindowPng(HWND window, const wchar_t* path);
