@@ -91,9 +91,11 @@ void Flood(int lines, int batch)
     UpdateWindow(bench.view);
     QueryPerformanceCounter(&end);
     const double seconds = Seconds(start, end);
-    printf("log view flood, limit 1000, painted every %d lines: %d lines in %.3f s = %.0f lines/s; working set "
-           "%.1f MB at 10,000 lines, %.1f MB at %d; peak %.1f MB\n",
-           batch, lines, seconds, lines / seconds, atLimit, WorkingSetMB(false), lines, WorkingSetMB(true));
+    printf("log view flood, limit 1000, painted every %d lines: %d lines in %.3f s = %.0f lines/s; ", batch, lines,
+           seconds, lines / seconds);
+    if (atLimit > 0)
+        printf("working set %.1f MB at 10,000 lines, ", atLimit);
+    printf("%.1f MB at %d; peak %.1f MB\n", WorkingSetMB(false), lines, WorkingSetMB(true));
 }
 
 void Repaint(bool relayout)
