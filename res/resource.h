@@ -8,6 +8,7 @@
 #include "res/strings/macro.h"
 #include "res/strings/net.h"
 #include "res/strings/settings.h"
+#include "res/windows/log.h"
 
 // The main frame's icon, menu and accelerators.
 #define IDR_MAINFRAME 128

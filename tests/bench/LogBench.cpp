@@ -1,6 +1,7 @@
 // Compose, wrap and append to a log file: 100,000 varied channel lines through the log text
 // engine, reported as lines per second and peak memory.
 
+#include "BenchLines.h"
 #include "foundation/CodePage.h"
 #include "foundation/IrcMarkup.h"
 #include "log/AddressFinder.h"
@@ -18,54 +19,6 @@
 namespace {
 
 const int kLines = 100000;
-// Distinct bodies, taken in turn: the input stays small, so peak memory is the engine's.
-const int kDistinct = 4096;
-
-// Channel talk as it comes: plain chat, colours, URLs, hosts, Japanese and keywords mixed.
-std::vector<CString> MakeBodies()
-{
-    const wchar_t* words[] = {L"hello",
-                              L"the",
-                              L"server",
-                              L"\u65e5\u672c\u8a9e",
-                              L"\u3053\u3093\u306b\u3061\u306f",
-                              L"build",
-                              L"works",
-                              L"again",
-                              L"http://example.org/path/to?x=1",
-                              L"irc.example.net",
-                              L"10.0.0.1",
-                              L"ketroval",
-                              L"\x03"
-                              L"4,1red\x03",
-                              L"\x02"
-                              L"bold\x02",
-                              L"(smile)",
-                              L"\u30c6\u30b9\u30c8\u3067\u3059\u3002",
-                              L"https://w.example.com/a_(b)",
-                              L"nick:"};
-    const int count = sizeof words / sizeof words[0];
-    std::vector<CString> bodies;
-    unsigned seed = 1;
-    for (int i = 0; i < kDistinct; i++) {
-        CString body;
-        int n = 3 + (int)((seed = seed * 1103515245 + 12345) >> 16) % 14;
-        for (int k = 0; k < n; k++) {
-            seed = seed * 1103515245 + 12345;
-            body += words[(seed >> 16) % count];
-            body += L' ';
-        }
-        bodies.push_back(body);
-    }
-    return bodies;
-}
-
-double Seconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to)
-{
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return (double)(to.QuadPart - from.QuadPart) / (double)frequency.QuadPart;
-}
 
 // Processor seconds (user and kernel) this thread has used: on a busy machine the clock also
 // counts the time other processes had the core.
