@@ -1,0 +1,161 @@
+#pragma once
+// One session with one IRC server: its settings, connection, channels and talks. The sources
+// are split by concern: lifetime and channels, registration, dispatch, numerics, sending,
+// output and the per-second tick.
+
+#include "irc/IRCChannel.h"
+#include "irc/IRCConnection.h"
+#include "irc/IRCUnitSession.h"
+#include "irc/UnitServices.h"
+#include "net/NameResolver.h"
+#include "settings/ServerConfig.h"
+
+#include <vector>
+
+class TPreference;
+
+// What a handler leaves for the macro step after it.
+struct TDispatchResult {
+    bool keyword = false;
+    std::vector<TModeChange> modeChanges;
+};
+
+struct TDispatchRow;
+
+// A host text up to its first blank, '(', ')' or ','.
+CString StripHostComment(const CString& host);
+
+class TIRCUnit : public IIRCConnectionListener, public INameResolverListener {
+public:
+    enum TState { StateDisconnected = 0, StateConnecting = 1, StateRegistering = 2, StateLoggedIn = 3 };
+
+    TIRCUnit(IIRCUnitListener* world, const TPreference* preference, const TUnitSetting& settings);
+    TIRCUnit(const TIRCUnit&) = delete;
+    TIRCUnit& operator=(const TIRCUnit&) = delete;
+    virtual ~TIRCUnit();
+
+    void SetScriptEvents(IUnitScriptEvents* events) { scripts = events; }
+    void SetMacroEngine(IUnitMacroEngine* engine) { macros = engine; }
+
+    CString GetName() const { return settings.Name; }
+    const TUnitSetting& GetSettings() const { return settings; }
+    TIRCUnitSession& GetSession() { return session; }
+    const TIRCUnitSession& GetSession() const { return session; }
+    TIRCConnection& GetConnection() { return connection; }
+    const std::vector<TIRCChannel*>& GetChannels() const { return channels; }
+    TInetAddress GetMyAddress() const { return myAddress; }
+    int GetState() const { return session.state; }
+
+    // Channels and talks.
+    TIRCChannel* AddChannel(const TChannelConfig& config, int kind);
+    TIRCChannel* FindChannel(const CString& name) const;
+    TIRCChannel* FindChannelByIRCName(const CString& name) const;
+    TIRCChannel* LookupChannel(const CString& name) const;
+    bool HasChannel(const TIRCChannel* channel) const;
+    void DeleteChannel(TIRCChannel* channel);
+    void DeleteAllChannels();
+
+    // Registration and login.
+    void Connect();
+    void OpenConnection(bool firstAttempt);
+    void BeginConnecting(bool firstAttempt);
+    void Register();
+    void OnLoggedIn(const TIRCReceiveMessage& welcome);
+    void AutoJoin(const TJoinList& list);
+    void SetAway(bool away, const CString& message);
+    void SendCtcpQuery(const CString& target, const CString& query);
+    // Without the interpreter, a command line goes out as typed.
+    void ExecuteCommand(const CString& line, int flags);
+
+    // Connection events and dispatch.
+    void OnConnect(TIRCConnection* connection) override;
+    void OnClose(TIRCConnection* connection) override;
+    void OnResolve(TIRCConnection* connection) override;
+    void OnReceive(TIRCConnection* connection, TIRCReceiveMessageA* message) override;
+    void OnSend(TIRCConnection* connection, TIRCSendMessage* message) override;
+    void OnError(TIRCConnection* connection, CString message) override;
+    void Disconnect(bool byUser, bool byTimeout);
+    // The user ends the session: the server gets QUIT and a few seconds to close.
+    void SendQuit(const CString& comment);
+    // The user drops the connection at once.
+    void CloseByUser();
+    void HandleNumericReply(const TIRCReceiveMessage& message);
+
+    // Sending.
+    void SendCommand(const CString& command, const CString& first, const CString& second, int penalty,
+                     int priority);
+    bool SplitMessageText(const CString& command, const CString& target, CString& text, CString& rest) const;
+    void SendPong(const CString& text);
+    void SendNames(const CString& channel);
+    void SendList(const CString& filter);
+    void RequestChannelList(CString filter) { SendList(filter); }
+    void SendInvite(const CString& nick, const CString& channel);
+    CString ExpandText(const CString& text);
+    static CString GetVersionText();
+    static CString GetClientInfoText();
+
+    // Tick.
+    void Tick();
+    void ScheduleConnect(int seconds);
+
+    // Output.
+    void PrintSystemText(TIRCChannel* channel, const CString& text);
+    void PrintErrorText(const CString& text);
+    void PrintReply(const CString& text);
+    void PrintUnknownReply(const TIRCReceiveMessage& message);
+    void RefreshTreeItem(TIRCChannel* channel);
+    void LogReceivedLine(const CStringA& line);
+    void LogSentLine(const CStringA& line);
+    void CloseServerLog();
+    void FlushLogs();
+    void PlaySoundFile(const CString& path);
+
+    // Codec of the session's code page.
+    CString Decode(const CStringA& bytes) const;
+    CStringA Encode(const CString& text) const;
+    int CompareNames(const CString& a, const CString& b) const;
+
+    void OnResolve(TNameResolver* resolver) override;
+    void OnResolveError(TNameResolver* resolver, CString message) override;
+
+private:
+    void Dispatch(const TIRCReceiveMessage& message, TDispatchResult& result);
+    void RunMacros(const TIRCReceiveMessage& message, const TDispatchResult& result);
+    static const TDispatchRow kCommands[14];
+    // Received commands, in the order the dispatch table tries them.
+    void HandlePrivmsg(const TIRCReceiveMessage& message, TDispatchResult& result);
+    void HandleJoin(const TIRCReceiveMessage& message, TDispatchResult& result);
+    void HandleQuit(const TIRCReceiveMessage& message, TDispatchResult& result);
+    void HandlePart(const TIRCReceiveMessage& message, TDispatchResult& result);
+    void HandleMode(const TIRCReceiveMessage& message, TDispatchResult& result);
+    void HandleNick(const TIRCReceiveMessage& message, TDispatchResult& result);
+    void HandlePing(const TIRCReceiveMessage& message, TDispatchResult& result);
+    void HandleTopic(const TIRCReceiveMessage& message, TDispatchResult& result);
+    void HandleNotice(const TIRCReceiveMessage& message, TDispatchResult& result);
+    void HandleKick(const TIRCReceiveMessage& message, TDispatchResult& result);
+    void HandleInvite(const TIRCReceiveMessage& message, TDispatchResult& result);
+    void OnErrorMessage(const TIRCReceiveMessage& message, TDispatchResult& result);
+    void OnWallops(const TIRCReceiveMessage& message, TDispatchResult& result);
+    void OnKill(const TIRCReceiveMessage& message, TDispatchResult& result);
+    void TickDisconnected();
+    void TickRegistering();
+    void TickQuitWait();
+    void TickKeepAlive();
+    void ResolveOwnAddress();
+    void SendJoin(const CString& channels, const CString& keys);
+    bool FitsJoinLine(const CString& channels, const CString& keys) const;
+    void CollectRejoinList();
+
+    TIRCUnitSession session;
+    std::vector<TIRCChannel*> channels;
+    TUnitSetting settings;
+    IIRCUnitListener* world;
+    const TPreference* preference;
+    IUnitScriptEvents* scripts;
+    IUnitMacroEngine* macros;
+    TInetAddress myAddress;
+    int addressMethod = 0;
+    CString addressTexts[3];
+    TNameResolver resolver;
+    TIRCConnection connection;
+};
