@@ -41,6 +41,13 @@ void TIRCUnit::HandleNick(const TIRCReceiveMessage& message, TDispatchResult&)
         session.currentNick = newNick;
 }
 
+// The applied changes go to the macro step, which derives OP, DEOP, VOICE and DEVOICE from them.
+void TIRCUnit::HandleMode(const TIRCReceiveMessage& message, TDispatchResult& result)
+{
+    if (TIRCChannel* channel = FindChannelByIRCName(message.GetParam(0)))
+        channel->mode.ApplyModeChange(message.GetParamsFrom(1), result.modeChanges);
+}
+
 void TIRCUnit::OnErrorMessage(const TIRCReceiveMessage& message, TDispatchResult&)
 {
     PrintErrorText(message.GetParamsFrom(0));
@@ -48,7 +55,6 @@ void TIRCUnit::OnErrorMessage(const TIRCReceiveMessage& message, TDispatchResult
 
 void TIRCUnit::HandlePrivmsg(const TIRCReceiveMessage&, TDispatchResult&) {}
 void TIRCUnit::HandleQuit(const TIRCReceiveMessage&, TDispatchResult&) {}
-void TIRCUnit::HandleMode(const TIRCReceiveMessage&, TDispatchResult&) {}
 void TIRCUnit::HandleTopic(const TIRCReceiveMessage&, TDispatchResult&) {}
 void TIRCUnit::HandleNotice(const TIRCReceiveMessage&, TDispatchResult&) {}
 void TIRCUnit::HandleKick(const TIRCReceiveMessage&, TDispatchResult&) {}

@@ -3,13 +3,13 @@
 #include "foundation/CodePage.h"
 #include "tests/common/MessagePump.h"
 
-namespace {
-
-std::string Utf8(const CString& text)
+std::string Narrow(const CString& text)
 {
     CStringA bytes = ConvertToUtf8(text);
     return std::string(bytes.GetString(), bytes.GetLength());
 }
+
+namespace {
 
 SOCKET ListenOn(int port, int& actualPort)
 {
@@ -48,9 +48,9 @@ bool Readable(SOCKET s, const std::atomic<bool>& stopping)
 
 bool TUnitRecorder::ProcessEvent(const TIRCReceiveMessage& message, const CString&)
 {
-    std::string event = Utf8(message.command.IsEmpty() ? CString(L"?") : message.command);
+    std::string event = Narrow(message.command.IsEmpty() ? CString(L"?") : message.command);
     for (const CString& param : message.params)
-        event += " " + Utf8(param);
+        event += " " + Narrow(param);
     macroEvents.push_back(event);
     return false;
 }
@@ -80,7 +80,11 @@ void TUnitTest::StartOffline()
     if (!unit)
         MakeUnit();
     unit->GetConnection().transport.active = true;
-    unit->GetSession().state = TIRCUnit::StateConnecting;
+    // What Connect sets before the transport is asked to connect.
+    TIRCUnitSession& session = unit->GetSession();
+    session.currentNick = session.firstNick = session.secondNick = session.wantedNick = settings.Nick;
+    session.reconnectArmed = preference.Reconnect;
+    session.state = TIRCUnit::StateConnecting;
     unit->OnConnect(&unit->GetConnection());
 }
 

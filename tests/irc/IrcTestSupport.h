@@ -15,6 +15,8 @@
 #include <thread>
 #include <vector>
 
+std::string Narrow(const CString& text); // UTF-8
+
 class TUnitRecorder : public IIRCUnitListener, public IUnitScriptEvents, public IUnitMacroEngine {
 public:
     void RefreshTreeItem(TIRCUnit*, TIRCChannel*) override { refreshes++; }
