@@ -1,4 +1,8 @@
 #include "log/AddressFinder.h"
+#include "log/KeywordMatcher.h"
+#include "settings/LogKeyword.h"
+
+#include "tests/common/StringPrinter.h"
 
 #include <gtest/gtest.h>
 
@@ -55,6 +59,114 @@ TEST(AddressFinderTest, UrlEndsBeforeTrailingPunctuationAndQuotes)
     EXPECT_EQ(UrlLength(L"http://a.org/"), 13);
     EXPECT_EQ(UrlLength(L"http://a.org?q"), 12);
     EXPECT_EQ(UrlLength(L"http://a.org/a_(b)"), 18);
+}
+
+// The first match at or after start, as its text; "-" when there is none.
+template <typename Find> CString FirstMatch(const CString& text, int start, Find find)
+{
+    int length = 0;
+    int at = find(text, start, length);
+    return at < 0 ? CString(L"-") : text.Mid(at, length);
+}
+
+TEST(AddressFinderTest, FindUrlKeepsItsOwnBracketsAndDropsTheSurroundingOnes)
+{
+    TLogAddressFinder finder;
+    auto url = [&](const CString& t, int s, int& n) { return finder.FindUrl(t, s, n); };
+    struct {
+        const wchar_t* text;
+        const wchar_t* url;
+    } cases[] = {
+        {L"(see http://w.org/a_(b))", L"http://w.org/a_(b)"},
+        {L"(http://w.org/)", L"http://w.org/"},
+        {L"end http://w.org/x.", L"http://w.org/x"},
+        {L"end http://w.org/x\u3002 next", L"http://w.org/x"},
+        {L"mid http://w.org/x\u3002y", L"http://w.org/x\u3002y"},
+        {L"end http://w.org/x\u2026", L"http://w.org/x"},
+        {L"caps HTTP://W.ORG/X", L"HTTP://W.ORG/X"},
+        {L"no url here", L"-"},
+        {L"host only http://w.org?q", L"http://w.org"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FirstMatch(c.text, 0, url), CString(c.url)) << ::testing::PrintToString(CString(c.text));
+    EXPECT_EQ(FirstMatch(L"http://a.org/ http://b.org/", 1, url), CString(L"ttp://a.org/"));
+    EXPECT_EQ(FirstMatch(L"http://a.org/ http://b.org/", 2, url), CString(L"http://b.org/"));
+}
+
+TEST(AddressFinderTest, FindAddressNeedsThreeLabelsOrFullIpForms)
+{
+    TLogAddressFinder finder;
+    auto address = [&](const CString& t, int s, int& n) { return finder.FindAddress(t, s, n); };
+    struct {
+        const wchar_t* text;
+        const wchar_t* address;
+    } cases[] = {
+        {L"name.tld", L"-"},
+        {L"at host.name.tld now", L"host.name.tld"},
+        {L"host.name.tld_x", L"-"},
+        {L"host.name.tld-x", L"-"},
+        {L"host.name.tld-x then a.b.org", L"a.b.org"},
+        {L"999.999.999.999", L"999.999.999.999"},
+        {L"::1", L"-"},
+        {L"fe80:0:0:0:1:2:3:4", L"fe80:0:0:0:1:2:3:4"},
+        // Capital digits are no IPv6 address: only the tail that looks like one is found.
+        {L"FE80:0:0:0:1:2:3:4", L"80:0:0:0:1:2:3:4"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FirstMatch(c.text, 0, address), CString(c.address)) << ::testing::PrintToString(CString(c.text));
+}
+
+struct TKeywordCase {
+    const wchar_t* text;
+    std::vector<CString> like;
+    std::vector<CString> dislike;
+    bool exact, caseSensitive;
+    const wchar_t* found; // "start-end" pairs
+};
+
+CString DescribeRanges(const std::vector<TLogRange>& ranges)
+{
+    CString out;
+    for (const TLogRange& r : ranges)
+        out.AppendFormat(L"%s%d-%d", out.IsEmpty() ? L"" : L" ", r.start, r.end);
+    return out;
+}
+
+TEST(KeywordMatcherTest, FindsKeywordsUnderTheSettings)
+{
+    TKeywordCase cases[] = {
+        {L"Hello FOO", {L"Foo"}, {}, false, false, L"6-9"},
+        {L"\uFF26\uFF2F\uFF2F!", {L"\uFF46\uFF4F\uFF4F"}, {}, false, false, L"0-3"},
+        {L"Hello FOO", {L"Foo"}, {}, false, true, L""},
+        {L"concatenate", {L"cat"}, {}, true, false, L""},
+        {L"cat! 1cat", {L"cat"}, {}, true, false, L"0-3 6-9"},
+        {L"concatenate", {L"cat"}, {}, false, false, L"3-6"},
+        {L"bobcat cat", {L"cat"}, {L"bobcat"}, false, false, L"7-10"},
+        {L"aaaa", {L"aa"}, {}, false, false, L"0-2 2-4"},
+        {L"ab", {L"a", L"ab", L""}, {}, false, false, L"0-1 0-2"},
+    };
+    for (const TKeywordCase& c : cases) {
+        TLogKeyword keyword;
+        keyword.Like = c.like;
+        keyword.Dislike = c.dislike;
+        keyword.ExactWordMatch = c.exact;
+        keyword.Case = c.caseSensitive;
+        EXPECT_EQ(DescribeRanges(FindKeywords(keyword, c.text, {})), CString(c.found))
+            << ::testing::PrintToString(CString(c.text));
+    }
+}
+
+TEST(KeywordMatcherTest, UrlsHideKeywordsOnlyWhileIgnoreUrlIsOn)
+{
+    TLogKeyword keyword;
+    keyword.Like = {L"key"};
+    std::vector<TLogRange> urls = {{4, 20}};
+    EXPECT_EQ(DescribeRanges(FindKeywords(keyword, L"key http://a.org/key", urls)), CString(L"0-3"));
+    keyword.IgnoreURL = false;
+    EXPECT_EQ(DescribeRanges(FindKeywords(keyword, L"key http://a.org/key", urls)), CString(L"0-3 17-20"));
+    keyword.ExactWordMatch = true;
+    keyword.IgnoreURL = true;
+    EXPECT_EQ(DescribeRanges(FindKeywords(keyword, L"key http://a.org/key", urls)), CString(L"0-3 17-20"));
 }
 
 } // namespace
