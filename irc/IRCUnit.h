@@ -4,6 +4,7 @@
 // output and the per-second tick.
 
 #include "irc/IRCChannel.h"
+#include "irc/ChannelWindows.h"
 #include "irc/IRCConnection.h"
 #include "irc/IRCUnitSession.h"
 #include "irc/UnitServices.h"
@@ -13,6 +14,7 @@
 #include <vector>
 
 class TPreference;
+class TLogFormat;
 
 // What a handler leaves for the macro step after it.
 struct TDispatchResult {
@@ -25,7 +27,7 @@ struct TDispatchRow;
 // A host text up to its first blank, '(', ')' or ','.
 CString StripHostComment(const CString& host);
 
-class TIRCUnit : public IIRCConnectionListener, public INameResolverListener {
+class TIRCUnit : public IIRCConnectionListener, public INameResolverListener, public IIRCChannelListener {
 public:
     enum TState { StateDisconnected = 0, StateConnecting = 1, StateRegistering = 2, StateLoggedIn = 3 };
 
@@ -118,6 +120,51 @@ public:
     void OnResolve(TNameResolver* resolver) override;
     void OnResolveError(TNameResolver* resolver, CString message) override;
 
+    // Received side: what channels ask of their unit, the masks, and the event lines.
+    void SetChannelWindows(IChannelWindows* windows) { channelWindows = windows; }
+    void SetWorldSetting(const TWorldSetting* setting) { worldSetting = setting; }
+    void SetLogFormat(const TLogFormat* format) { logFormat = format; }
+    void ClassifyMember(TIRCMember& member) override { ClassifyUser(member); }
+    int GetMemberSortMethod() override;
+    const TPreference& GetPreference() override { return *preference; }
+    CString GetUnitName() override { return settings.Name; }
+    void SendChannelMode(TIRCChannel* channel, const CString& text) override;
+    void SendModeChanges(TIRCChannel* channel, wchar_t letter, const std::vector<CString>& removals,
+                         const std::vector<CString>& additions) override;
+    bool IsSelected(TIRCChannel* channel) override { return world->IsSelected(this, channel); }
+    IMemberListView* CreateMemberView(TIRCChannel* channel) override;
+    void DestroyMemberView(TIRCChannel* channel) override;
+    IMaskList* CreateMaskList(TIRCChannel* channel, const CString& title) override;
+    void SendWho(const CString& target);
+    bool IsIgnored(const CString& nick, const CString& user, const CString& host) const;
+    void ClassifyUser(TIRCMember& member) const;
+    void CheckAutoOp(TIRCChannel* channel, const CString& nick, const CString& user, const CString& host);
+    void CheckAutoOpAll(TIRCChannel* channel);
+    void RejoinToRecoverOp(TIRCChannel* channel);
+    void RetryNick(const TIRCReceiveMessage& message);
+    void HandleErrorReply(const TIRCReceiveMessage& message);
+    void ShowMessage(const TIRCReceiveMessage& message, int kind, const CString& text, TDispatchResult& result);
+    TIRCChannel* OpenTalk(const TIRCMember& peer);
+    void OnCtcpQuery(const TIRCReceiveMessage& message, const CString& ctcp, TDispatchResult& result);
+    void OnCtcpReply(const TIRCReceiveMessage& message, const CString& ctcp);
+    // Printers of the event lines.
+    bool PrintToServer(const CString& channelName, const CString& nick, const CString& text, int type, int nickStyle,
+                       bool keyword, const CString& eventData);
+    bool PrintToChannel(TIRCChannel* channel, const CString& nick, const CString& text, int type, int nickStyle,
+                        bool keyword);
+    bool PrintChannelLine(int type, TIRCChannel* channel, const CString& nick, const CString& text, int nickStyle,
+                          bool keyword);
+    bool PrintServerLine(const CString& channelName, const CString& nick, const CString& text, int type,
+                         int nickStyle, bool keyword, const CString& eventData);
+    void CopyServerLineToAllLog(const CString& channelName, const CString& nick, const CString& text, int type,
+                                int nickStyle, bool keyword);
+    void PrintSystemLine(TIRCChannel* channel, const CString& text);
+    void PrintReplyParams(const TIRCReceiveMessage& message);
+    void PrintErrorReply(const TIRCReceiveMessage& message);
+    void MarkUpdate(TIRCChannel* channel);
+    void MarkNewTalk(TIRCChannel* talk);
+    void UpdateTitleIfSelected(TIRCChannel* channel);
+
 private:
     void Dispatch(const TIRCReceiveMessage& message, TDispatchResult& result);
     void RunMacros(const TIRCReceiveMessage& message, const TDispatchResult& result);
@@ -145,6 +192,15 @@ private:
     void SendJoin(const CString& channels, const CString& keys);
     bool FitsJoinLine(const CString& channels, const CString& keys) const;
     void CollectRejoinList();
+    // The own JOIN: the node of the channel, made when missing, enters the joined state.
+    TIRCChannel* EnterJoinedChannel(const TIRCReceiveMessage& message, const CString& channelText);
+    void OnAnonymousChanged(TIRCChannel* channel);
+    void ApplyMemberModeChange(TIRCChannel* channel, const TModeChange& change);
+    bool ShowInChannel(const TIRCReceiveMessage& message, int kind, const CString& target, const CString& text,
+                       int nickStyle, bool keyword, TIRCChannel*& channel);
+    bool ShowInTalk(const TIRCReceiveMessage& message, int kind, const CString& text, int nickStyle, bool keyword,
+                    TIRCChannel*& talk, bool& newTalk);
+    void ShowBalloon(int kind, const CString& nick, const CString& target, const CString& text, TIRCChannel* node);
 
     TIRCUnitSession session;
     std::vector<TIRCChannel*> channels;
@@ -158,4 +214,7 @@ private:
     CString addressTexts[3];
     TNameResolver resolver;
     TIRCConnection connection;
+    IChannelWindows* channelWindows = nullptr;
+    const TWorldSetting* worldSetting = nullptr;
+    const TLogFormat* logFormat = nullptr;
 };

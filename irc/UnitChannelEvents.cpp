@@ -1,0 +1,152 @@
+// MODE, TOPIC, INVITE and KICK: modes, topics and member flags of channels, the user's own
+// modes, invitations and being kicked.
+
+#include "irc/IRCUnit.h"
+
+#include "foundation/ResourceString.h"
+#include "irc/IRCNames.h"
+#include "irc/UnitEvents.h"
+#include "res/strings/irc.h"
+#include "settings/Preference.h"
+
+void TIRCUnit::HandleMode(const TIRCReceiveMessage& message, TDispatchResult& result)
+{
+    CString target = message.GetParam(0);
+    CString modes = message.GetParamsFrom(1);
+    modes.TrimRight();
+    if (target.IsEmpty())
+        return;
+    TLogFormatter formatter = MakeLineFormatter(logFormat);
+    if (target == session.currentNick) {
+        session.userMode.ApplyModeChange(modes);
+        PrintToServer(L"", message.nick, formatter.FormatUserMode(target, modes), EventUserMode, 0, false, L"");
+        world->UpdateTitleIfUnitSelected(this);
+        return;
+    }
+    CString text = formatter.FormatMode(message, target, modes);
+    TIRCChannel* channel = FindChannelByIRCName(target);
+    if (!channel) {
+        PrintToServer(target, message.nick, text, EventMode, 0, false, L"");
+        return;
+    }
+    if (channel->UpdateMemberUserHost(message.nick, message.user, message.host))
+        CheckAutoOp(channel, message.nick, message.user, message.host);
+    bool wasAnonymous = channel->mode.anonymous;
+    channel->mode.ApplyModeChange(modes, result.modeChanges);
+    if (channel->mode.anonymous != wasAnonymous)
+        OnAnonymousChanged(channel);
+    for (const TModeChange& change : result.modeChanges)
+        ApplyMemberModeChange(channel, change);
+    PrintToChannel(channel, message.nick, text, EventMode, 0, false);
+    UpdateTitleIfSelected(channel);
+}
+
+// Anonymous channels list nobody but the user; leaving that state needs a fresh WHO.
+void TIRCUnit::OnAnonymousChanged(TIRCChannel* channel)
+{
+    if (channel->mode.anonymous) {
+        TIRCMember* own = channel->FindMember(session.currentNick);
+        TIRCMember copy = own ? *own : TIRCMember();
+        channel->GetMembers().Clear();
+        if (own)
+            channel->GetMembers().AddMember(copy, false);
+    } else {
+        channel->whoComplete = false;
+        SendWho(channel->GetIRCName());
+    }
+}
+
+void TIRCUnit::ApplyMemberModeChange(TIRCChannel* channel, const TModeChange& change)
+{
+    if (change.memberMode) {
+        bool opLetter = change.letter == L'q' || change.letter == L'a' || change.letter == L'o';
+        TIRCMember* own = change.param == session.currentNick ? channel->FindMember(change.param) : nullptr;
+        if (!opLetter || !own) {
+            channel->ChangeMemberMode(change.param, change.letter, change.adding);
+            return;
+        }
+        bool wasOp = own->IsOp();
+        channel->ChangeMemberMode(change.param, change.letter, change.adding);
+        own = channel->FindMember(change.param);
+        channel->op = own && own->IsOp();
+        if (wasOp && !channel->op)
+            channel->ClearAutoOpQueue();
+        else if (!wasOp && channel->op && channel->whoComplete && preference->EnableAutoOpOnBeingOperator)
+            CheckAutoOpAll(channel);
+        return;
+    }
+    IMaskList* list = channel->GetMaskList(TIRCChannel::MaskListIndex(change.letter));
+    if (!list || change.param.IsEmpty())
+        return;
+    if (change.adding)
+        channel->AddListedMask(TIRCChannel::MaskListIndex(change.letter), change.param);
+    else
+        list->RemoveMask(change.param);
+}
+
+void TIRCUnit::HandleTopic(const TIRCReceiveMessage& message, TDispatchResult&)
+{
+    CString channelText = message.GetParam(0), topic = message.GetParam(1);
+    if (channelText.IsEmpty())
+        return;
+    CString text = MakeLineFormatter(logFormat).FormatTopic(message, channelText, topic);
+    TIRCChannel* channel = FindChannelByIRCName(channelText);
+    if (!channel) {
+        PrintToServer(channelText, message.nick, text, EventTopic, 0, false, L"");
+        return;
+    }
+    if (channel->UpdateMemberUserHost(message.nick, message.user, message.host))
+        CheckAutoOp(channel, message.nick, message.user, message.host);
+    channel->topic = topic;
+    PrintToChannel(channel, message.nick, text, EventTopic, 0, false);
+    UpdateTitleIfSelected(channel);
+}
+
+void TIRCUnit::HandleInvite(const TIRCReceiveMessage& message, TDispatchResult&)
+{
+    CString channelText = message.GetParam(1);
+    channelText.TrimRight();
+    if (channelText.IsEmpty())
+        return;
+    CString text = MakeLineFormatter(logFormat).FormatInvite(message, channelText);
+    CString eventData;
+    eventData.Format(L"INVITE %p %s", (void*)this, channelText.GetString());
+    PrintToServer(L"", message.nick, text, EventInvite, 0, false, eventData);
+    if (preference->EnableInviteSound)
+        PlaySoundFile(preference->InviteSoundFile);
+    // Joining on an invitation is the user's choice; a channel name that cannot be one is not joined.
+    if (preference->InviteAction == 2 && IsChannelName(channelText))
+        SendJoin(channelText, L"");
+    else if (preference->InviteAction == 1 && channelWindows)
+        channelWindows->ShowInvitation(this, message.nick, channelText);
+}
+
+void TIRCUnit::HandleKick(const TIRCReceiveMessage& message, TDispatchResult&)
+{
+    CString channelText = message.GetParam(0), target = message.GetParam(1);
+    if (channelText.IsEmpty() || target.IsEmpty())
+        return;
+    CString text = MakeLineFormatter(logFormat).FormatKick(message, channelText, target, message.GetParam(2));
+    TIRCChannel* channel = FindChannelByIRCName(channelText);
+    if (!channel) {
+        PrintToServer(channelText, message.nick, text, EventKick, 0, false, L"");
+        return;
+    }
+    PrintToChannel(channel, message.nick, text, EventKick, 0, false);
+    if (target == session.currentNick) {
+        CString key = channel->mode.key;
+        PrintSystemLine(channel, LoadResourceString(IDS_KICKED_FROM_CHANNEL));
+        channel->OnLeft();
+        RefreshTreeItem(channel);
+        if (preference->EnableKickSound)
+            PlaySoundFile(preference->KickSoundFile);
+        if (preference->RejoinOnKick)
+            SendJoin(channelText, key);
+    } else {
+        if (channel->UpdateMemberUserHost(message.nick, message.user, message.host))
+            CheckAutoOp(channel, message.nick, message.user, message.host);
+        channel->RemoveMember(target);
+        RejoinToRecoverOp(channel);
+    }
+    UpdateTitleIfSelected(channel);
+}
