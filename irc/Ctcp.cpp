@@ -25,7 +25,7 @@ void SplitCtcpBody(const CString& body, CString& command, CString& argument)
 
 CString MakeCtcpParam(const CString& body) { return L":" + QuoteCtcp(body); }
 
-bool AcceptCtcpQuery(const TPreference& preference, DWORD now, DWORD& lastAccepted)
+bool AcceptCtcpQuery(const TPreference& preference, DWORD now, unsigned& lastAccepted)
 {
     if (preference.IgnoreCtcp)
         return false;

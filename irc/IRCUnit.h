@@ -7,7 +7,10 @@
 #include "irc/ChannelWindows.h"
 #include "irc/IRCConnection.h"
 #include "irc/IRCUnitSession.h"
+#include "irc/RejoinManager.h"
+#include "irc/UnitSendServices.h"
 #include "irc/UnitServices.h"
+#include "irc/WhoCommandManager.h"
 #include "net/NameResolver.h"
 #include "settings/ServerConfig.h"
 
@@ -23,11 +26,16 @@ struct TDispatchResult {
 };
 
 struct TDispatchRow;
+struct TUserCommand;
 
 // A host text up to its first blank, '(', ')' or ','.
 CString StripHostComment(const CString& host);
 
-class TIRCUnit : public IIRCConnectionListener, public INameResolverListener, public IIRCChannelListener {
+class TIRCUnit : public IIRCConnectionListener,
+                 public INameResolverListener,
+                 public IIRCChannelListener,
+                 public IWhoCommandManagerListener,
+                 public IRejoinManagerListener {
 public:
     enum TState { StateDisconnected = 0, StateConnecting = 1, StateRegistering = 2, StateLoggedIn = 3 };
 
@@ -65,9 +73,6 @@ public:
     void OnLoggedIn(const TIRCReceiveMessage& welcome);
     void AutoJoin(const TJoinList& list);
     void SetAway(bool away, const CString& message);
-    void SendCtcpQuery(const CString& target, const CString& query);
-    // Without the interpreter, a command line goes out as typed.
-    void ExecuteCommand(const CString& line, int flags);
 
     // Connection events and dispatch.
     void OnConnect(TIRCConnection* connection) override;
@@ -165,7 +170,66 @@ public:
     void MarkNewTalk(TIRCChannel* talk);
     void UpdateTitleIfSelected(TIRCChannel* channel);
 
+    // The sending side: typed text, the command interpreter, the command builders, CTCP and DCC.
+    void SetSendScripts(IUnitSendScripts* events);
+    void SetDccManager(IUnitDccManager* manager);
+    void SetFrame(IUnitFrame* owner);
+    TWhoCommandManager& GetWhoManager() { return whoManager; }
+    TRejoinManager& GetRejoinManager() { return rejoinManager; }
+    TSafeChannelJoinManager& GetSafeJoinManager() { return safeJoinManager; }
+
+    bool SendInput(TIRCChannel* channel, CString text, bool notice, bool action, bool allowCommand);
+    void SendTextLines(TIRCChannel* channel, CString text, bool notice);
+    void SendText(TIRCChannel* channel, CString text, int kind);
+    bool RunMacros(const TIRCReceiveMessage& record, const CString& nick);
+    void ExecuteCommand(CString line, bool quiet);
+
+    void SendCtcpQuery(const CString& target, const CString& query);
+    void SendCtcpReply(const CString& target, const CString& text);
+    void SendMode(const CString& target, const CString& modes);
+    void SendNick(const CString& nick, bool remember);
+    void SendAway(const CString& message);
+    void SendPart(const CString& channel, const CString& message);
+    void SendKick(const CString& channel, const CString& nicks, const CString& comment, int penalty);
+    void SendTopic(const CString& channel, const CString& topic);
+    void QueryTopic(const CString& channel);
+    void SendJoin(const CString& channels, const CString& keys);
+    void OnSendWho(const CString& target) override;
+    void OnRejoin(const TChannelKeyList& channels) override;
+
+    void OnDccQuery(const TIRCReceiveMessage& message, CString text);
+    void SendDccSendOffer(const CString& nick, const CString& fileName, int port, long long size);
+    void SendDccChatOffer(const CString& nick, int port);
+    void SendDccResumeRequest(const CString& nick, const CString& fileName, int port, long long position);
+    void SendDccAccept(const CString& nick, const CString& fileName, int port, long long position);
+
+    void PrintCtcpQueryText(const CString& text);
+    void PrintCtcpReplyText(const CString& text);
+
 private:
+    // The sending side's own steps.
+    TIRCReceiveMessage MakeOwnRecord(const CString& command) const;
+    CString PrepareParamText(const CString& text) const;
+    CString ResolveTargetList(const CString& list, bool safeChannels) const;
+    CString ResolveTarget(const CString& token, bool safeChannels) const;
+    void SendMessagePieces(TIRCChannel* channel, const CString& command, int kind, CString text, bool convert);
+    void FireOwnMessageEvent(const TIRCReceiveMessage& record, const CString& target, const CString& text, int kind,
+                             bool channel);
+    void DispatchCommand(const TUserCommand& command, bool quiet);
+    void SendUserMessage(const TUserCommand& command, bool quiet);
+    void EchoMessagePiece(const CString& token, const CString& piece, int kind, bool quiet,
+                          const TIRCReceiveMessage& record);
+    static CString GetWireName(const TIRCChannel* channel);
+    void SendOtherCommand(const TUserCommand& command, bool quiet);
+    void AnswerCtcpQuery(const TIRCReceiveMessage& message, const CString& command, const CString& argument);
+    void OnGetAddressQuery(const TIRCReceiveMessage& message);
+    void OnDccSendOffer(const TIRCReceiveMessage& message, const CString& text);
+    void OnDccChatOffer(const TIRCReceiveMessage& message, const CString& text);
+    void OnDccResume(const TIRCReceiveMessage& message, const CString& text);
+    void OnDccAccept(const TIRCReceiveMessage& message, const CString& text);
+    void ShowDccWindowOnOffer(bool automatic);
+    bool IsAutoReceive(const TIRCReceiveMessage& message) const;
+
     void Dispatch(const TIRCReceiveMessage& message, TDispatchResult& result);
     void RunMacros(const TIRCReceiveMessage& message, const TDispatchResult& result);
     static const TDispatchRow kCommands[14];
@@ -189,7 +253,6 @@ private:
     void TickQuitWait();
     void TickKeepAlive();
     void ResolveOwnAddress();
-    void SendJoin(const CString& channels, const CString& keys);
     bool FitsJoinLine(const CString& channels, const CString& keys) const;
     void CollectRejoinList();
     // The own JOIN: the node of the channel, made when missing, enters the joined state.
@@ -213,6 +276,12 @@ private:
     int addressMethod = 0;
     CString addressTexts[3];
     TNameResolver resolver;
+    IUnitSendScripts* sendScripts;
+    IUnitDccManager* dccManager;
+    IUnitFrame* frame;
+    TWhoCommandManager whoManager;
+    TRejoinManager rejoinManager;
+    TSafeChannelJoinManager safeJoinManager;
     TIRCConnection connection;
     IChannelWindows* channelWindows = nullptr;
     const TWorldSetting* worldSetting = nullptr;

@@ -101,8 +101,6 @@ void TIRCUnit::SendJoin(const CString& channelList, const CString& keyList)
         SendCommand(L"JOIN", joined, keyList, 2, 0);
 }
 
-void TIRCUnit::SendWho(const CString& target) { SendCommand(L"WHO", target, CString(), 2, 0); }
-
 void TIRCUnit::OnSendWho(const CString& target) { SendWho(target); }
 
 void TIRCUnit::OnRejoin(const TChannelKeyList& list) { AutoJoin(list); }

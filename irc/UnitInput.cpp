@@ -181,7 +181,7 @@ void TIRCUnit::EchoMessagePiece(const CString& token, const CString& piece, int 
         return;
     TIRCChannel* channel = LookupChannel(token);
     if (!channel && !IsChannelNameOrAlias(token) && !IsServiceName(token))
-        channel = OpenTalk(token);
+        channel = OpenTalk(TIRCMember(token, CString(), CString()));
     if (channel)
         PrintToChannel(channel, session.currentNick, piece, kind, 1, false);
     else

@@ -24,8 +24,6 @@ void TIRCUnit::PrintErrorReply(const TIRCReceiveMessage&) {}
 void TIRCUnit::MarkUpdate(TIRCChannel*) {}
 void TIRCUnit::MarkNewTalk(TIRCChannel*) {}
 void TIRCUnit::UpdateTitleIfSelected(TIRCChannel*) {}
-void TIRCUnit::OnCtcpQuery(const TIRCReceiveMessage&, const CString&, TDispatchResult&) {}
-void TIRCUnit::OnCtcpReply(const TIRCReceiveMessage&, const CString&) {}
 
 TIRCChannel* TIRCUnit::OpenTalk(const TIRCMember& peer)
 {

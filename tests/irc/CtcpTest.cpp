@@ -51,7 +51,7 @@ TEST(Ctcp, FramingGivesOneUpperCasedCommandAndItsArgument)
 TEST(Ctcp, QueriesAreAnsweredAtMostOnceInFiveSeconds)
 {
     TPreference limited = CtcpPreference(false, true);
-    DWORD last = 0;
+    unsigned last = 0;
     EXPECT_TRUE(AcceptCtcpQuery(limited, 100000, last));
     EXPECT_FALSE(AcceptCtcpQuery(limited, 103000, last)); // 3 s later
     EXPECT_TRUE(AcceptCtcpQuery(limited, 106000, last));  // the ignored one did not move the time
