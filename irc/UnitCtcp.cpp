@@ -36,6 +36,11 @@ void TIRCUnit::OnCtcpQuery(const TIRCReceiveMessage& message, const CString& bod
         OnDccQuery(message, argument);
         return;
     }
+    // Our own address query comes back to us; others' queries must not hold it back.
+    if (command == L"GETADDRESS" && message.nick == session.currentNick) {
+        OnGetAddressQuery(message);
+        return;
+    }
     if (!AcceptCtcpQuery(*preference, GetTickCount(), session.lastCtcpTime)) {
         PrintCtcpQueryText(MakeLineFormatter(logFormat).FormatCTCPQuery(message, command) + L" : ignored");
         return;

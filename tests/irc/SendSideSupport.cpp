@@ -25,6 +25,8 @@ void TSendRecorder::FireOnDccChat(const TIRCReceiveMessage&, const CString&, con
 void TSendRecorder::AddReceiveItem(TIRCUnit*, int variant, bool automatic, const CString& nick,
                                    const CString& fileName, int port, long long size, const TInetAddress& address)
 {
+    dccPorts.push_back(port);
+    dccNames.push_back(fileName);
     dcc.push_back("receive " + Text(variant) + (automatic ? " auto " : " ask ") + Narrow(nick) + " " +
                   Narrow(fileName) + " " + Text(port) + " " + Text(size) + " " + Narrow(address.ToString()));
 }
@@ -43,22 +45,26 @@ bool TSendRecorder::FindReceiveFileSize(TIRCUnit*, const CString&, int, long lon
 
 bool TSendRecorder::HandleResumeRequest(TIRCUnit*, const CString& nick, int port, long long position)
 {
+    dccPorts.push_back(port);
     dcc.push_back("resume " + Narrow(nick) + " " + Text(port) + " " + Text(position));
     return true;
 }
 
 void TSendRecorder::HandleResumeAccept(TIRCUnit*, const CString& nick, int port, long long position)
 {
+    dccPorts.push_back(port);
     dcc.push_back("accept " + Narrow(nick) + " " + Text(port) + " " + Text(position));
 }
 
 void TSendRecorder::AcceptChatOffer(TIRCUnit*, const CString& nick, const TInetAddress& address, int port, bool)
 {
+    dccPorts.push_back(port);
     dcc.push_back("chat accept " + Narrow(nick) + " " + Narrow(address.ToString()) + " " + Text(port));
 }
 
 void TSendRecorder::AskChatOffer(TIRCUnit*, const CString& nick, const TInetAddress& address, int port, bool)
 {
+    dccPorts.push_back(port);
     dcc.push_back("chat ask " + Narrow(nick) + " " + Narrow(address.ToString()) + " " + Text(port));
 }
 

@@ -81,8 +81,10 @@ public:
 
     // "name target text" per script event.
     std::vector<std::string> events;
-    // One line per call into the DCC side.
+    // One line per call into the DCC side, and the port and file name (if any) of each call.
     std::vector<std::string> dcc;
+    std::vector<int> dccPorts;
+    std::vector<CString> dccNames;
     bool takeCommands = false;
     // Size of the file the DCC side holds for a resume; negative for none.
     long long fileSize = -1;
