@@ -3,8 +3,10 @@
 // mask-list windows, the tree items of new and renamed nodes, the selection and balloons.
 // Without it (tests, start-up) the unit runs with no windows at all.
 
-#include "irc/ChannelListener.h"
+#include "irc/MaskList.h"
+#include "irc/MemberView.h"
 
+class TIRCChannel;
 class TIRCUnit;
 
 class IChannelWindows {

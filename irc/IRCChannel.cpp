@@ -1,6 +1,7 @@
 #include "irc/IRCChannel.h"
 
 #include "foundation/ResourceString.h"
+#include "irc/IRCUnit.h"
 #include "irc/IRCNames.h"
 #include "res/strings/irc.h"
 #include "settings/Preference.h"
@@ -20,14 +21,22 @@ int lastChatPort = -1;
 
 } // namespace
 
-TIRCChannel::TIRCChannel(IIRCChannelListener* unit, const TChannelConfig& config, int kind)
-    : config(config), unit(unit), kind(kind), members(unit)
+TIRCChannel::TIRCChannel(TIRCUnit* owner, const TChannelConfig& entry, int channelKind)
+    : config(entry), unit(owner), kind(channelKind), members(owner)
 {
     // A safe channel's full name comes from the server once joined.
     if (config.Name.IsEmpty() || !IsSafeChannelName(config.Name))
         ircName = IsChannelAlias(config.Name) ? ExpandChannelAlias(config.Name) : config.Name;
     if (kind == KindDccChat)
         peerName = config.ExtraText;
+    const TPreference* preference = unit->GetPreference();
+    logger.preferences = preference;
+    logger.kind = kind == KindChannel ? LOGFILE_CHANNEL : kind == KindTalk ? LOGFILE_TALK : LOGFILE_DCCCHAT;
+    logger.enabled = kind == KindChannel ? preference->EnableChannelLog
+                     : kind == KindTalk  ? preference->EnableTalkLog
+                                         : preference->EnableDCCChatLog;
+    logger.SetServerName(unit->GetName());
+    logger.SetChannelName(kind == KindDccChat ? peerName : config.Name);
 }
 
 TIRCChannel::~TIRCChannel()
@@ -91,7 +100,7 @@ void TIRCChannel::DetachMemberView()
 
 void TIRCChannel::ApplyPreferences()
 {
-    const TPreference& pref = unit->GetPreference();
+    const TPreference& pref = *unit->GetPreference();
     if (kind == KindTalk) {
         config.Update = pref.TalkUpdate;
         config.Console = pref.TalkAllLog;
@@ -138,7 +147,7 @@ void TIRCChannel::ShowMaskList(int index)
     if (index < 0 || index >= MaskListCount)
         return;
     if (!maskLists[index]) {
-        CString title = FormatStringResourceWithTwo(kMaskTitles[index], config.Name, unit->GetUnitName());
+        CString title = FormatStringResourceWithTwo(kMaskTitles[index], config.Name, unit->GetName());
         maskLists[index] = unit->CreateMaskList(this, title);
         if (!maskLists[index])
             return;
@@ -223,7 +232,7 @@ void TIRCChannel::ResetAutoOpWait()
 {
     if (!autoOpQueue.empty())
         return;
-    const TPreference& pref = unit->GetPreference();
+    const TPreference& pref = *unit->GetPreference();
     if (!pref.EnableAutoOpDelay) {
         autoOpWait = 0;
         return;
@@ -263,7 +272,7 @@ void TIRCChannel::ClearAutoOpQueue()
 
 int TIRCChannel::GetChatPort()
 {
-    const TPreference& pref = unit->GetPreference();
+    const TPreference& pref = *unit->GetPreference();
     int first = pref.DCCChatPortStart, last = pref.DCCChatPortEnd;
     int next = lastChatPort + 1;
     if (next < first || next > last)
@@ -284,4 +293,21 @@ void TIRCChannel::OnChatClosed()
 {
     unit->PrintSystemText(this, LoadResourceString(IDS_DISCONNECTED));
     OnLeft();
+}
+
+bool TIRCChannel::AddLine(TLogLineData line, bool checkKeywords)
+{
+    TLogLineAdded added;
+    if (ILogLineSink* view = unit->GetWorld()->GetLogSink(unit, this))
+        added = view->AddLine(line, checkKeywords && config.Keyword);
+    // The history copies lead back here by unit, channel and line number.
+    line.lineNumber = added.lineNumber;
+    line.eventData.Format(L"%x %x %lu", (unsigned)(uintptr_t)unit, (unsigned)(uintptr_t)this,
+                          (unsigned long)added.lineNumber);
+    logger.WriteLine(line.timeText + line.placePrefix + line.nickPrefix + line.body);
+    if (added.keyword)
+        unit->OnKeywordHit(this, line);
+    if (!added.urls.empty())
+        unit->CollectUrls(line, added, this);
+    return added.keyword;
 }

@@ -2,13 +2,17 @@
 // A channel, private talk or DCC chat talk of a server unit: its stored settings, its live state
 // on the server, its members, its mask-list windows and the nicks waiting for operator status.
 
-#include "irc/ChannelListener.h"
+#include "irc/MaskList.h"
 #include "irc/MemberManager.h"
 #include "irc/Modes.h"
 #include "irc/Node.h"
+#include "log/FileLogger.h"
+#include "log/LogLineSink.h"
 #include "settings/ServerConfig.h"
 
 #include <deque>
+
+class TIRCUnit;
 
 class TIRCChannel : public TIRCNode {
 public:
@@ -19,9 +23,13 @@ public:
     // Replies a server may add to one list window; more would only grow memory.
     static constexpr int kMaxListMasks = 10000;
 
-    TIRCChannel(IIRCChannelListener* unit, const TChannelConfig& config, int kind);
+    TIRCChannel(TIRCUnit* unit, const TChannelConfig& config, int kind);
     ~TIRCChannel() override;
 
+    // Into the channel's view (made on first need) and log file; true when it hit a keyword.
+    bool AddLine(TLogLineData line, bool checkKeywords);
+
+    TIRCUnit* GetUnit() const { return unit; }
     const TChannelConfig& GetConfig() const { return config; }
     TChannelConfig& GetConfig() { return config; }
     const CString& GetName() const { return config.Name; }
@@ -78,13 +86,14 @@ public:
     bool namesComplete = false;
     bool whoComplete = false;
     int chatEncoding = 0;
+    TFileLogger logger;
 
 private:
     void ResetAutoOpWait();
     int FindMaskList(IMaskList* list) const;
 
     TChannelConfig config;
-    IIRCChannelListener* unit;
+    TIRCUnit* unit;
     int kind;
     CString ircName;
     CString peerName;

@@ -28,6 +28,11 @@ TIRCUnit::TIRCUnit(IIRCUnitListener* owner, const TPreference* preferences, cons
     whoManager.SetPreference(preference);
     rejoinManager.SetListener(this);
     rejoinManager.SetPreference(preference);
+    SetLogFormat(nullptr);
+    serverLog.preferences = preference;
+    serverLog.kind = LOGFILE_SERVER;
+    serverLog.enabled = preference->EnableUnitLog;
+    serverLog.SetServerName(settings.Name);
     addressMethod = preference->IPResolveMethod;
     // Methods 1 and 2 learn the address only once logged in.
     if (addressMethod == 0) {

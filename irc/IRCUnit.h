@@ -11,13 +11,14 @@
 #include "irc/UnitSendServices.h"
 #include "irc/UnitServices.h"
 #include "irc/WhoCommandManager.h"
+#include "log/FileLogger.h"
+#include "log/LogFormat.h"
 #include "net/NameResolver.h"
 #include "settings/ServerConfig.h"
 
 #include <vector>
 
 class TPreference;
-class TLogFormat;
 
 // What a handler leaves for the macro step after it.
 struct TDispatchResult {
@@ -33,7 +34,7 @@ CString StripHostComment(const CString& host);
 
 class TIRCUnit : public IIRCConnectionListener,
                  public INameResolverListener,
-                 public IIRCChannelListener,
+                 public IMemberManagerListener,
                  public IWhoCommandManagerListener,
                  public IRejoinManagerListener {
 public:
@@ -46,6 +47,11 @@ public:
 
     void SetScriptEvents(IUnitScriptEvents* events) { scripts = events; }
     void SetMacroEngine(IUnitMacroEngine* engine) { macros = engine; }
+    // The "Format" settings of the view; read at every printed line.
+    void SetLogFormat(const TLogFormat* format);
+    IIRCUnitListener* GetWorld() const { return world; }
+    const TPreference* GetPreference() const { return preference; }
+    TFileLogger& GetServerLog() { return serverLog; }
 
     CString GetName() const { return settings.Name; }
     const TUnitSetting& GetSettings() const { return settings; }
@@ -105,12 +111,37 @@ public:
     void Tick();
     void ScheduleConnect(int seconds);
 
-    // Output.
+    // Output: every line a unit shows goes through these.
+    bool PrintToServer(const CString& channelName, const CString& nick, const CString& text, int eventType,
+                       int nickStyle, bool checkKeywords, const CString& eventData);
+    bool PrintToChannel(TIRCChannel* channel, const CString& nick, const CString& text, int eventType, int nickStyle,
+                        bool checkKeywords);
     void PrintSystemText(TIRCChannel* channel, const CString& text);
-    void PrintErrorText(const CString& text);
     void PrintReply(const CString& text);
+    void PrintCtcpQueryText(const CString& text);
+    void PrintCtcpReplyText(const CString& text);
+    void PrintErrorText(const CString& text);
+    void PrintReplyParams(const TIRCReceiveMessage& message);
     void PrintUnknownReply(const TIRCReceiveMessage& message);
+    void PrintErrorReply(const TIRCReceiveMessage& message);
+    bool PrintServerLine(const CString& channelName, const CString& nick, const CString& text, int eventType,
+                         int nickStyle, bool checkKeywords, const CString& eventData);
+    bool PrintChannelLine(int eventType, TIRCChannel* channel, const CString& nick, const CString& text,
+                          int nickStyle, bool checkKeywords);
+    void CopyServerLineToAllLog(const CString& channelName, const CString& nick, const CString& text, int eventType,
+                                int nickStyle, bool checkKeywords);
+    void CopyChannelLineToAllLog(TIRCChannel* channel, const CString& nick, const CString& text, int eventType,
+                                 int nickStyle, bool checkKeywords);
+    bool ShouldCopyToAllLog(TIRCChannel* channel);
+    void PrintSystemLine(TIRCChannel* channel, const CString& text);
+    void CopySystemLineToAllLog(TIRCChannel* channel, const CString& text);
+    static int GetLineType(int eventType);
+    void OnKeywordHit(TIRCChannel* channel, const TLogLineData& line);
+    void CollectUrls(const TLogLineData& line, const TLogLineAdded& added, TIRCChannel* channel);
+    void MarkNewTalk(TIRCChannel* talk);
+    void MarkUpdate(TIRCChannel* channel);
     void RefreshTreeItem(TIRCChannel* channel);
+    void UpdateTitleIfUnitSelected() { world->UpdateTitleIfUnitSelected(this); }
     void LogReceivedLine(const CStringA& line);
     void LogSentLine(const CStringA& line);
     void CloseServerLog();
@@ -125,21 +156,18 @@ public:
     void OnResolve(TNameResolver* resolver) override;
     void OnResolveError(TNameResolver* resolver, CString message) override;
 
-    // Received side: what channels ask of their unit, the masks, and the event lines.
+    // Received side: what channels ask of their unit, the masks, and the messages.
     void SetChannelWindows(IChannelWindows* windows) { channelWindows = windows; }
     void SetWorldSetting(const TWorldSetting* setting) { worldSetting = setting; }
-    void SetLogFormat(const TLogFormat* format) { logFormat = format; }
     void ClassifyMember(TIRCMember& member) override { ClassifyUser(member); }
     int GetMemberSortMethod() override;
-    const TPreference& GetPreference() override { return *preference; }
-    CString GetUnitName() override { return settings.Name; }
-    void SendChannelMode(TIRCChannel* channel, const CString& text) override;
+    void SendChannelMode(TIRCChannel* channel, const CString& text);
     void SendModeChanges(TIRCChannel* channel, wchar_t letter, const std::vector<CString>& removals,
-                         const std::vector<CString>& additions) override;
-    bool IsSelected(TIRCChannel* channel) override { return world->IsSelected(this, channel); }
-    IMemberListView* CreateMemberView(TIRCChannel* channel) override;
-    void DestroyMemberView(TIRCChannel* channel) override;
-    IMaskList* CreateMaskList(TIRCChannel* channel, const CString& title) override;
+                         const std::vector<CString>& additions);
+    bool IsSelected(TIRCChannel* channel) { return world->IsSelected(this, channel); }
+    IMemberListView* CreateMemberView(TIRCChannel* channel);
+    void DestroyMemberView(TIRCChannel* channel);
+    IMaskList* CreateMaskList(TIRCChannel* channel, const CString& title);
     void SendWho(const CString& target);
     bool IsIgnored(const CString& nick, const CString& user, const CString& host) const;
     void ClassifyUser(TIRCMember& member) const;
@@ -152,22 +180,7 @@ public:
     TIRCChannel* OpenTalk(const TIRCMember& peer);
     void OnCtcpQuery(const TIRCReceiveMessage& message, const CString& ctcp, TDispatchResult& result);
     void OnCtcpReply(const TIRCReceiveMessage& message, const CString& ctcp);
-    // Printers of the event lines.
-    bool PrintToServer(const CString& channelName, const CString& nick, const CString& text, int type, int nickStyle,
-                       bool keyword, const CString& eventData);
-    bool PrintToChannel(TIRCChannel* channel, const CString& nick, const CString& text, int type, int nickStyle,
-                        bool keyword);
-    bool PrintChannelLine(int type, TIRCChannel* channel, const CString& nick, const CString& text, int nickStyle,
-                          bool keyword);
-    bool PrintServerLine(const CString& channelName, const CString& nick, const CString& text, int type,
-                         int nickStyle, bool keyword, const CString& eventData);
-    void CopyServerLineToAllLog(const CString& channelName, const CString& nick, const CString& text, int type,
-                                int nickStyle, bool keyword);
-    void PrintSystemLine(TIRCChannel* channel, const CString& text);
-    void PrintReplyParams(const TIRCReceiveMessage& message);
-    void PrintErrorReply(const TIRCReceiveMessage& message);
-    void MarkUpdate(TIRCChannel* channel);
-    void MarkNewTalk(TIRCChannel* talk);
+    // The title follows when exactly this node (null: the server node) is selected.
     void UpdateTitleIfSelected(TIRCChannel* channel);
 
     // The sending side: typed text, the command interpreter, the command builders, CTCP and DCC.
@@ -203,8 +216,6 @@ public:
     void SendDccResumeRequest(const CString& nick, const CString& fileName, int port, long long position);
     void SendDccAccept(const CString& nick, const CString& fileName, int port, long long position);
 
-    void PrintCtcpQueryText(const CString& text);
-    void PrintCtcpReplyText(const CString& text);
 
 private:
     // The sending side's own steps.
@@ -257,6 +268,40 @@ private:
     void CollectRejoinList();
     // The own JOIN: the node of the channel, made when missing, enters the joined state.
     TIRCChannel* EnterJoinedChannel(const TIRCReceiveMessage& message, const CString& channelText);
+    // Which of the session's five reply flags says a multi-line reply is running.
+    enum { kNamesListing = 0, kWhoListing = 1, kWhoisListing = 2, kWhowasListing = 3, kChannelListing = 4 };
+    void OnISupportReply(const TIRCReceiveMessage& message);
+    void OnUserModeReply(const TIRCReceiveMessage& message);
+    void OnAwayReply(const TIRCReceiveMessage& message);
+    void OnAwayStateReply(const TIRCReceiveMessage& message, bool away);
+    void OnWhoisUserReply(const TIRCReceiveMessage& message);
+    void OnWhoisServerReply(const TIRCReceiveMessage& message);
+    void OnWhoisOperatorReply(const TIRCReceiveMessage& message);
+    void OnWhowasUserReply(const TIRCReceiveMessage& message);
+    void OnWhoisIdleReply(const TIRCReceiveMessage& message);
+    void OnWhoisChannelsReply(const TIRCReceiveMessage& message);
+    void OnListReply(const TIRCReceiveMessage& message);
+    void OnChannelModeReply(const TIRCReceiveMessage& message);
+    void OnCreationTimeReply(const TIRCReceiveMessage& message);
+    void OnTopicReply(const TIRCReceiveMessage& message, bool withTopic);
+    void OnTopicSetterReply(const TIRCReceiveMessage& message);
+    void OnInvitingReply(const TIRCReceiveMessage& message);
+    void OnMaskListReply(const TIRCReceiveMessage& message);
+    void OnMaskListEndReply(const TIRCReceiveMessage& message);
+    void OnWhoReply(const TIRCReceiveMessage& message);
+    void OnWhoEndReply(const TIRCReceiveMessage& message);
+    void OnNamesReply(const TIRCReceiveMessage& message);
+    void OnNamesEndReply(const TIRCReceiveMessage& message);
+    void AddNamesMembers(TIRCChannel* channel, const CString& names);
+    void RetryWithUnderscore(int maxLength, bool loggedIn);
+    void RetryWithNumber(int maxLength, bool loggedIn);
+    void GiveUpNick();
+    // False when the reply started the creation of a safe channel and needs nothing more.
+    bool OnNoSuchChannel(const TIRCReceiveMessage& message);
+    // A joined channel of that name, or null.
+    TIRCChannel* FindJoinedChannel(const CString& name) const;
+    // Into the joined channel of that name, else into the server log.
+    void PrintReplyToChannel(const CString& channelName, const CString& text, int type);
     void OnAnonymousChanged(TIRCChannel* channel);
     void ApplyMemberModeChange(TIRCChannel* channel, const TModeChange& change);
     bool ShowInChannel(const TIRCReceiveMessage& message, int kind, const CString& target, const CString& text,
@@ -264,6 +309,9 @@ private:
     bool ShowInTalk(const TIRCReceiveMessage& message, int kind, const CString& text, int nickStyle, bool keyword,
                     TIRCChannel*& talk, bool& newTalk);
     void ShowBalloon(int kind, const CString& nick, const CString& target, const CString& text, TIRCChannel* node);
+    TLogLineData MakeLine(int eventType, const CString& nick, const CString& text, int nickStyle) const;
+    CString PlacePrefix(const CString& channelName) const;
+    bool NodeSetting(TIRCChannel* channel, bool TChannelConfig::*channelFlag, bool TUnitSetting::*unitFlag) const;
 
     TIRCUnitSession session;
     std::vector<TIRCChannel*> channels;
@@ -272,6 +320,8 @@ private:
     const TPreference* preference;
     IUnitScriptEvents* scripts;
     IUnitMacroEngine* macros;
+    const TLogFormat* logFormat;
+    TFileLogger serverLog;
     TInetAddress myAddress;
     int addressMethod = 0;
     CString addressTexts[3];
@@ -285,5 +335,4 @@ private:
     TIRCConnection connection;
     IChannelWindows* channelWindows = nullptr;
     const TWorldSetting* worldSetting = nullptr;
-    const TLogFormat* logFormat = nullptr;
 };

@@ -1,7 +1,6 @@
 #include "irc/Member.h"
 
 #include <cmath>
-#include <ctime>
 #include <cwchar>
 
 namespace {
@@ -35,6 +34,18 @@ int CompareText(const CString& a, const CString& b)
     return _wcsicmp(a, b);
 }
 
+// Seconds since 1970 as time() gives them; msvcrt's time() costs microseconds under Wine, and a
+// NAMES burst makes thousands of members at once.
+long long NowSeconds()
+{
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    ULARGE_INTEGER ticks;
+    ticks.LowPart = now.dwLowDateTime;
+    ticks.HighPart = now.dwHighDateTime;
+    return (long long)(ticks.QuadPart / 10000000ULL) - 11644473600LL;
+}
+
 bool IsAsciiAlnum(wchar_t c)
 {
     return (c >= L'a' && c <= L'z') || (c >= L'0' && c <= L'9');
@@ -42,10 +53,10 @@ bool IsAsciiAlnum(wchar_t c)
 
 } // namespace
 
-TIRCMember::TIRCMember() : lastDecayTime(_time64(nullptr)) {}
+TIRCMember::TIRCMember() : lastDecayTime(NowSeconds()) {}
 
 TIRCMember::TIRCMember(const CString& nick, const CString& user, const CString& host)
-    : nick(nick), user(user), host(host), lastDecayTime(_time64(nullptr))
+    : nick(nick), user(user), host(host), lastDecayTime(NowSeconds())
 {
 }
 
@@ -103,7 +114,7 @@ void TIRCMember::AddSecondActivity(const CString& ownNick, const CString& text)
 
 void TIRCMember::DecayActivity()
 {
-    DecayActivity(_time64(nullptr));
+    DecayActivity(NowSeconds());
 }
 
 void TIRCMember::DecayActivity(long long now)

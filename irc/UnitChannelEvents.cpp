@@ -16,17 +16,17 @@ void TIRCUnit::HandleMode(const TIRCReceiveMessage& message, TDispatchResult& re
     modes.TrimRight();
     if (target.IsEmpty())
         return;
-    TLogFormatter formatter = MakeLineFormatter(logFormat);
+    TLogFormatter formatter = TLogFormatter(*logFormat);
     if (target == session.currentNick) {
         session.userMode.ApplyModeChange(modes);
-        PrintToServer(L"", message.nick, formatter.FormatUserMode(target, modes), EventUserMode, 0, false, L"");
+        PrintToServer(L"", message.nick, formatter.FormatUserMode(target, modes), EVENT_USER_MODE, 0, false, L"");
         world->UpdateTitleIfUnitSelected(this);
         return;
     }
     CString text = formatter.FormatMode(message, target, modes);
     TIRCChannel* channel = FindChannelByIRCName(target);
     if (!channel) {
-        PrintToServer(target, message.nick, text, EventMode, 0, false, L"");
+        PrintToServer(target, message.nick, text, EVENT_MODE, 0, false, L"");
         return;
     }
     if (channel->UpdateMemberUserHost(message.nick, message.user, message.host))
@@ -37,7 +37,7 @@ void TIRCUnit::HandleMode(const TIRCReceiveMessage& message, TDispatchResult& re
         OnAnonymousChanged(channel);
     for (const TModeChange& change : result.modeChanges)
         ApplyMemberModeChange(channel, change);
-    PrintToChannel(channel, message.nick, text, EventMode, 0, false);
+    PrintToChannel(channel, message.nick, text, EVENT_MODE, 0, false);
     UpdateTitleIfSelected(channel);
 }
 
@@ -89,16 +89,16 @@ void TIRCUnit::HandleTopic(const TIRCReceiveMessage& message, TDispatchResult&)
     CString channelText = message.GetParam(0), topic = message.GetParam(1);
     if (channelText.IsEmpty())
         return;
-    CString text = MakeLineFormatter(logFormat).FormatTopic(message, channelText, topic);
+    CString text = TLogFormatter(*logFormat).FormatTopic(message, channelText, topic);
     TIRCChannel* channel = FindChannelByIRCName(channelText);
     if (!channel) {
-        PrintToServer(channelText, message.nick, text, EventTopic, 0, false, L"");
+        PrintToServer(channelText, message.nick, text, EVENT_TOPIC, 0, false, L"");
         return;
     }
     if (channel->UpdateMemberUserHost(message.nick, message.user, message.host))
         CheckAutoOp(channel, message.nick, message.user, message.host);
     channel->topic = topic;
-    PrintToChannel(channel, message.nick, text, EventTopic, 0, false);
+    PrintToChannel(channel, message.nick, text, EVENT_TOPIC, 0, false);
     UpdateTitleIfSelected(channel);
 }
 
@@ -108,10 +108,10 @@ void TIRCUnit::HandleInvite(const TIRCReceiveMessage& message, TDispatchResult&)
     channelText.TrimRight();
     if (channelText.IsEmpty())
         return;
-    CString text = MakeLineFormatter(logFormat).FormatInvite(message, channelText);
+    CString text = TLogFormatter(*logFormat).FormatInvite(message, channelText);
     CString eventData;
     eventData.Format(L"INVITE %p %s", (void*)this, channelText.GetString());
-    PrintToServer(L"", message.nick, text, EventInvite, 0, false, eventData);
+    PrintToServer(L"", message.nick, text, EVENT_INVITE, 0, false, eventData);
     if (preference->EnableInviteSound)
         PlaySoundFile(preference->InviteSoundFile);
     // Joining on an invitation is the user's choice; a channel name that cannot be one is not joined.
@@ -126,13 +126,13 @@ void TIRCUnit::HandleKick(const TIRCReceiveMessage& message, TDispatchResult&)
     CString channelText = message.GetParam(0), target = message.GetParam(1);
     if (channelText.IsEmpty() || target.IsEmpty())
         return;
-    CString text = MakeLineFormatter(logFormat).FormatKick(message, channelText, target, message.GetParam(2));
+    CString text = TLogFormatter(*logFormat).FormatKick(message, channelText, target, message.GetParam(2));
     TIRCChannel* channel = FindChannelByIRCName(channelText);
     if (!channel) {
-        PrintToServer(channelText, message.nick, text, EventKick, 0, false, L"");
+        PrintToServer(channelText, message.nick, text, EVENT_KICK, 0, false, L"");
         return;
     }
-    PrintToChannel(channel, message.nick, text, EventKick, 0, false);
+    PrintToChannel(channel, message.nick, text, EVENT_KICK, 0, false);
     if (target == session.currentNick) {
         CString key = channel->mode.key;
         PrintSystemLine(channel, LoadResourceString(IDS_KICKED_FROM_CHANNEL));

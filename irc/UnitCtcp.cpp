@@ -5,7 +5,8 @@
 
 #include "foundation/IrcMarkup.h"
 #include "irc/Ctcp.h"
-#include "irc/UnitEvents.h"
+#include "log/LogFormatter.h"
+#include "log/LogLineData.h"
 #include "settings/Preference.h"
 
 namespace {
@@ -14,22 +15,12 @@ const size_t kMaxQueuedBeforeCtcpAnswer = 8;
 
 } // namespace
 
-void TIRCUnit::PrintCtcpQueryText(const CString& text)
-{
-    PrintToServer(CString(), CString(), text, EventCtcpQuery, 0, false, CString());
-}
-
-void TIRCUnit::PrintCtcpReplyText(const CString& text)
-{
-    PrintToServer(CString(), CString(), text, EventCtcpReply, 0, false, CString());
-}
-
 void TIRCUnit::OnCtcpQuery(const TIRCReceiveMessage& message, const CString& body, TDispatchResult& result)
 {
     CString command, argument;
     SplitCtcpBody(body, command, argument);
     if (command == L"ACTION") {
-        ShowMessage(message, EventAction, argument, result);
+        ShowMessage(message, EVENT_ACTION, argument, result);
         return;
     }
     if (command == L"DCC") {
@@ -42,7 +33,7 @@ void TIRCUnit::OnCtcpQuery(const TIRCReceiveMessage& message, const CString& bod
         return;
     }
     if (!AcceptCtcpQuery(*preference, GetTickCount(), session.lastCtcpTime)) {
-        PrintCtcpQueryText(MakeLineFormatter(logFormat).FormatCTCPQuery(message, command) + L" : ignored");
+        PrintCtcpQueryText(TLogFormatter(*logFormat).FormatCTCPQuery(message, command) + L" : ignored");
         return;
     }
     AnswerCtcpQuery(message, command, argument);
@@ -73,7 +64,7 @@ void TIRCUnit::AnswerCtcpQuery(const TIRCReceiveMessage& message, const CString&
     // network must not pile up answers behind it.
     if (!answer.IsEmpty() && connection.QueuedCount() < kMaxQueuedBeforeCtcpAnswer)
         SendCtcpReply(message.nick, answer);
-    PrintCtcpQueryText(MakeLineFormatter(logFormat).FormatCTCPQuery(message, command));
+    PrintCtcpQueryText(TLogFormatter(*logFormat).FormatCTCPQuery(message, command));
 }
 
 // The unit's own query to itself shows the user name and host the server gives it.
@@ -94,7 +85,7 @@ void TIRCUnit::OnCtcpReply(const TIRCReceiveMessage& message, const CString& bod
 {
     CString command, argument;
     SplitCtcpBody(body, command, argument);
-    TLogFormatter formatter = MakeLineFormatter(logFormat);
+    TLogFormatter formatter = TLogFormatter(*logFormat);
     CString text;
     if (command == L"PING")
         text = FormatPingElapsed(GetTickCount(), argument);

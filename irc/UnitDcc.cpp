@@ -5,7 +5,8 @@
 
 #include "foundation/StringUtils.h"
 #include "irc/DccOffer.h"
-#include "irc/UnitEvents.h"
+#include "log/LogFormatter.h"
+#include "log/LogLineData.h"
 #include "settings/Preference.h"
 
 void TIRCUnit::OnDccQuery(const TIRCReceiveMessage& message, CString text)
@@ -21,7 +22,7 @@ void TIRCUnit::OnDccQuery(const TIRCReceiveMessage& message, CString text)
     else if (type == L"ACCEPT")
         OnDccAccept(message, text);
     else
-        PrintCtcpQueryText(MakeLineFormatter(logFormat).FormatCTCPQuery(message, L"DCC " + type));
+        PrintCtcpQueryText(TLogFormatter(*logFormat).FormatCTCPQuery(message, L"DCC " + type));
 }
 
 bool TIRCUnit::IsAutoReceive(const TIRCReceiveMessage& message) const
@@ -47,9 +48,9 @@ void TIRCUnit::OnDccSendOffer(const TIRCReceiveMessage& message, const CString& 
     // Anyone can offer: nothing reaches the DCC side, the log or scripts before it is checked.
     bool valid = CheckDccSendOffer(offer);
     PrintToServer(CString(), CString(),
-                  MakeLineFormatter(logFormat)
+                  TLogFormatter(*logFormat)
                       .FormatDCCSend(message, offer.fileName, offer.address.ToString(), offer.port, offer.size),
-                  EventDccSend, 0, false, CString());
+                  EVENT_DCC_SEND, 0, false, CString());
     if (preference->EnableDCCReceiveSound)
         PlaySoundFile(preference->DCCReceiveSoundFile);
     if (!valid)
@@ -79,8 +80,8 @@ void TIRCUnit::OnDccChatOffer(const TIRCReceiveMessage& message, const CString& 
 {
     TDccChatOffer offer = ParseDccChatOffer(text);
     CString address = offer.address.ToString();
-    PrintToServer(CString(), CString(), MakeLineFormatter(logFormat).FormatDCCChat(message, address, offer.port),
-                  EventDccChat, 0, false, CString());
+    PrintToServer(CString(), CString(), TLogFormatter(*logFormat).FormatDCCChat(message, address, offer.port),
+                  EVENT_DCC_CHAT, 0, false, CString());
     if (session.shutdown || !CheckDccChatOffer(offer))
         return;
     if (preference->EnableDCCChatSound)
@@ -103,7 +104,7 @@ void TIRCUnit::OnDccResume(const TIRCReceiveMessage& message, const CString& tex
                     IsValidDccResumePosition(offer.position, size) &&
                     dccManager->HandleResumeRequest(this, message.nick, offer.port, offer.position);
     PrintToServer(CString(), CString(),
-                  MakeLineFormatter(logFormat).FormatDCCResume(message, offer.port, offer.position), EventDccResume,
+                  TLogFormatter(*logFormat).FormatDCCResume(message, offer.port, offer.position), EVENT_DCC_RESUME,
                   0, false, CString());
     if (accepted)
         SendDccAccept(message.nick, offer.fileName, offer.port, offer.position);
@@ -117,7 +118,7 @@ void TIRCUnit::OnDccAccept(const TIRCReceiveMessage& message, const CString& tex
         IsValidDccResumePosition(offer.position, size))
         dccManager->HandleResumeAccept(this, message.nick, offer.port, offer.position);
     PrintToServer(CString(), CString(),
-                  MakeLineFormatter(logFormat).FormatDCCAccept(message, offer.port, offer.position), EventDccAccept,
+                  TLogFormatter(*logFormat).FormatDCCAccept(message, offer.port, offer.position), EVENT_DCC_ACCEPT,
                   0, false, CString());
 }
 

@@ -1,38 +1,16 @@
 #pragma once
-// Shared by the received-side sources of the unit: event types of the printed lines and the
-// formatter of the unit's log formats.
+// Shared by the received-side sources of the unit: numbers and times in server replies.
 
+#include "classlib/String.h"
 #include "log/LogFormatter.h"
+#include "log/LogLineData.h"
 
-// Event types of printed lines; each selects a display switch and a line type.
-enum TEventType {
-    EventPrivmsg = 0,
-    EventNotice = 1,
-    EventAction = 2,
-    EventJoin = 3,
-    EventPart = 4,
-    EventNick = 5,
-    EventKill = 6,
-    EventKick = 7,
-    EventMode = 8,
-    EventUserMode = 9,
-    EventQuit = 10,
-    EventInviting = 11,
-    EventInvite = 12,
-    EventTopic = 13,
-    EventCtcpQuery = 14,
-    EventCtcpReply = 15,
-    EventDccSend = 16,
-    EventDccResume = 17,
-    EventDccAccept = 18,
-    EventDccChat = 19,
-    EventError = 20,
-    EventReply = 21,
-    EventModeReply = 22,
-    EventTopicReply = 23,
-    EventNamesReply = 24,
-    EventAwayReply = 25,
-};
 
-// The formats the unit was given, or the default ones until it has them.
-TLogFormatter MakeLineFormatter(const TLogFormat* format);
+// Digits of a server reply as a number of at most 64 bits; the value saturates instead of
+// wrapping, and text without digits gives 0.
+unsigned long long ReadUnsignedReply(const CString& text);
+// Seconds since 1970 from a server as local "%Y/%m/%d %H:%M"; a value the run-time cannot
+// convert shows as the server wrote it.
+CString FormatServerTime(long long seconds, const CString& asSent);
+// The same for a reply parameter read as an unsigned number.
+CString FormatServerTime(const CString& asSent);

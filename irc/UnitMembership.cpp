@@ -9,16 +9,6 @@
 #include "res/strings/irc.h"
 #include "settings/Preference.h"
 
-TLogFormatter MakeLineFormatter(const TLogFormat* format)
-{
-    static TLogFormat defaults = [] {
-        TLogFormat f;
-        f.SetDefaults();
-        return f;
-    }();
-    return TLogFormatter(format ? *format : defaults);
-}
-
 void TIRCUnit::HandleNick(const TIRCReceiveMessage& message, TDispatchResult&)
 {
     CString oldNick = message.nick, newNick = message.GetParam(0);
@@ -26,7 +16,7 @@ void TIRCUnit::HandleNick(const TIRCReceiveMessage& message, TDispatchResult&)
     // A NICK without a new name would rename members and talks to nothing.
     if (oldNick.IsEmpty() || newNick.IsEmpty())
         return;
-    CString text = MakeLineFormatter(logFormat).FormatNick(message, newNick);
+    CString text = TLogFormatter(*logFormat).FormatNick(message, newNick);
     bool own = oldNick == session.currentNick;
     if (own) {
         session.currentNick = newNick;
@@ -39,7 +29,7 @@ void TIRCUnit::HandleNick(const TIRCReceiveMessage& message, TDispatchResult&)
             if (CompareNames(channel->GetPeerName(), oldNick) == 0)
                 channel->SetPeerName(newNick);
         } else if (channel->FindMember(oldNick)) {
-            PrintChannelLine(EventNick, channel, newNick, text, 0, false);
+            PrintChannelLine(EVENT_NICK, channel, newNick, text, 0, false);
             channel->RenameMember(oldNick, newNick);
             if (channel->UpdateMemberUserHost(newNick, message.user, message.host) &&
                 channel->GetKind() == TIRCChannel::KindChannel)
@@ -47,8 +37,8 @@ void TIRCUnit::HandleNick(const TIRCReceiveMessage& message, TDispatchResult&)
         }
     }
     if (own)
-        PrintServerLine(L"", newNick, text, EventNick, 0, false, L"");
-    CopyServerLineToAllLog(L"", newNick, text, EventNick, 0, false);
+        PrintServerLine(L"", newNick, text, EVENT_NICK, 0, false, L"");
+    CopyServerLineToAllLog(L"", newNick, text, EVENT_NICK, 0, false);
 
     TIRCChannel* talk = FindChannel(oldNick);
     if (talk && talk->GetKind() == TIRCChannel::KindTalk) {
@@ -70,16 +60,16 @@ void TIRCUnit::HandleQuit(const TIRCReceiveMessage& message, TDispatchResult&)
 {
     if (message.nick.IsEmpty())
         return;
-    CString text = MakeLineFormatter(logFormat).FormatQuit(message, message.GetParam(0));
+    CString text = TLogFormatter(*logFormat).FormatQuit(message, message.GetParam(0));
     for (TIRCChannel* channel : channels) {
         if (!channel->FindMember(message.nick))
             continue;
-        PrintChannelLine(EventQuit, channel, message.nick, text, 0, false);
+        PrintChannelLine(EVENT_QUIT, channel, message.nick, text, 0, false);
         channel->RemoveMember(message.nick);
         RejoinToRecoverOp(channel);
         UpdateTitleIfSelected(channel);
     }
-    CopyServerLineToAllLog(L"", message.nick, text, EventQuit, 0, false);
+    CopyServerLineToAllLog(L"", message.nick, text, EVENT_QUIT, 0, false);
 }
 
 namespace {
@@ -141,7 +131,7 @@ void TIRCUnit::HandleJoin(const TIRCReceiveMessage& message, TDispatchResult&)
     }
     if (message.nick.IsEmpty() || channelText.IsEmpty())
         return;
-    CString text = MakeLineFormatter(logFormat).FormatJoin(message, channelText);
+    CString text = TLogFormatter(*logFormat).FormatJoin(message, channelText);
     TIRCMember joiner(message.nick, message.user, message.host);
     joiner.o = op;
 
@@ -149,7 +139,7 @@ void TIRCUnit::HandleJoin(const TIRCReceiveMessage& message, TDispatchResult&)
         TIRCChannel* channel = EnterJoinedChannel(message, channelText);
         if (channel) {
             PrintSystemLine(channel, LoadResourceString(IDS_JOINED_CHANNEL));
-            PrintToChannel(channel, message.nick, text, EventJoin, 0, false);
+            PrintToChannel(channel, message.nick, text, EVENT_JOIN, 0, false);
             channel->GetMembers().AddMember(joiner, true);
             RefreshTreeItem(channel);
             UpdateTitleIfSelected(channel);
@@ -163,7 +153,7 @@ void TIRCUnit::HandleJoin(const TIRCReceiveMessage& message, TDispatchResult&)
     }
     TIRCChannel* channel = FindChannelByIRCName(channelText);
     if (!channel) {
-        PrintToServer(channelText, message.nick, text, EventJoin, 0, false, L"");
+        PrintToServer(channelText, message.nick, text, EVENT_JOIN, 0, false, L"");
         return;
     }
     // Nobody is listed in an anonymous channel.
@@ -172,7 +162,7 @@ void TIRCUnit::HandleJoin(const TIRCReceiveMessage& message, TDispatchResult&)
         CheckAutoOp(channel, message.nick, message.user, message.host);
         UpdateTitleIfSelected(channel);
     }
-    PrintToChannel(channel, message.nick, text, EventJoin, 0, false);
+    PrintToChannel(channel, message.nick, text, EVENT_JOIN, 0, false);
 }
 
 void TIRCUnit::HandlePart(const TIRCReceiveMessage& message, TDispatchResult&)
@@ -180,13 +170,13 @@ void TIRCUnit::HandlePart(const TIRCReceiveMessage& message, TDispatchResult&)
     CString channelText = message.GetParam(0);
     if (message.nick.IsEmpty() || channelText.IsEmpty())
         return;
-    CString text = MakeLineFormatter(logFormat).FormatPart(message, channelText, message.GetParam(1));
+    CString text = TLogFormatter(*logFormat).FormatPart(message, channelText, message.GetParam(1));
     TIRCChannel* channel = FindChannelByIRCName(channelText);
     if (!channel) {
-        PrintToServer(channelText, message.nick, text, EventPart, 0, false, L"");
+        PrintToServer(channelText, message.nick, text, EVENT_PART, 0, false, L"");
         return;
     }
-    PrintToChannel(channel, message.nick, text, EventPart, 0, false);
+    PrintToChannel(channel, message.nick, text, EVENT_PART, 0, false);
     if (message.nick == session.currentNick) {
         PrintSystemLine(channel, LoadResourceString(IDS_LEFT_CHANNEL));
         channel->OnLeft();

@@ -154,13 +154,13 @@ void TIRCUnit::ShowBalloon(int kind, const CString& nick, const CString& target,
         return;
     if (preference->BalloonFollowsAllLog && !(node ? node->GetConfig().Console : settings.Console))
         return;
-    CString title = IsChannelName(target) ? MakeLineFormatter(logFormat).FormatChannelPrefix(target) : CString();
+    CString title = IsChannelName(target) ? TLogFormatter(*logFormat).FormatChannelPrefix(target) : CString();
     channelWindows->ShowBalloon(title + nick, text);
 }
 
 void TIRCUnit::OnErrorMessage(const TIRCReceiveMessage& message, TDispatchResult&)
 {
-    PrintErrorText(MakeLineFormatter(logFormat).FormatError(message, message.GetParam(0)));
+    PrintErrorText(TLogFormatter(*logFormat).FormatError(message, message.GetParam(0)));
 }
 
 void TIRCUnit::OnKill(const TIRCReceiveMessage& message, TDispatchResult&)
@@ -168,16 +168,16 @@ void TIRCUnit::OnKill(const TIRCReceiveMessage& message, TDispatchResult&)
     CString victim = message.GetParam(0);
     if (victim.IsEmpty())
         return;
-    CString text = MakeLineFormatter(logFormat).FormatKill(message, victim, message.GetParam(1));
+    CString text = TLogFormatter(*logFormat).FormatKill(message, victim, message.GetParam(1));
     for (TIRCChannel* channel : channels) {
         if (!channel->FindMember(victim))
             continue;
-        PrintChannelLine(EventKill, channel, L"", text, 0, false);
+        PrintChannelLine(EVENT_KILL, channel, L"", text, 0, false);
         channel->RemoveMember(victim);
         RejoinToRecoverOp(channel);
         UpdateTitleIfSelected(channel);
     }
-    CopyServerLineToAllLog(L"", L"", text, EventKill, 0, false);
+    CopyServerLineToAllLog(L"", L"", text, EVENT_KILL, 0, false);
 }
 
 void TIRCUnit::OnWallops(const TIRCReceiveMessage& message, TDispatchResult&)

@@ -3,11 +3,14 @@
 // manager and the macro engine implement these; the null versions stand in until they exist
 // and keep the engine runnable without any window.
 
-#include "classlib/String.h"
+#include "log/LogLineSink.h"
 
 class TIRCUnit;
 class TIRCChannel;
 class TIRCReceiveMessage;
+
+// Marks of a tree item; the world repaints the tree as the marks it already shows require.
+enum TNodeMark { MARK_KEYWORD = 0, MARK_NEW_TALK = 1, MARK_UPDATE = 2 };
 
 class IIRCUnitListener {
 public:
@@ -23,6 +26,20 @@ public:
     virtual void PlaySoundFile(const CString& path) = 0;
     // A connection of the unit ended; the main window may be waiting for the last one to close.
     virtual void OnConnectionEnded(TIRCUnit* unit) = 0;
+
+    // Output. The log view of a node is made on its first line; null prints into no view.
+    virtual ILogLineSink* GetLogSink(TIRCUnit* unit, TIRCChannel* channel) = 0;
+    virtual void AddLineToAllLog(const TLogLineData& line, bool checkKeywords) = 0;
+    // The node's view shows an earlier part of its log.
+    virtual bool IsScrolledBack(TIRCUnit* unit, TIRCChannel* channel) = 0;
+    virtual void MarkNode(TIRCUnit* unit, TIRCChannel* channel, TNodeMark mark) = 0;
+    virtual void StartHighlightAlert() = 0;
+    virtual void StartMessageAlert() = 0;
+    virtual void AddToKeywordHistory(const TLogLineData& line) = 0;
+    virtual void AddToUrlHistory(const TLogLineData& line) = 0;
+    virtual void QueueClipboardText(const CString& text) = 0;
+    // direction: 0 received, 1 sent.
+    virtual void AddProtocolLine(TIRCUnit* unit, const CString& text, int direction) = 0;
 
 protected:
     ~IIRCUnitListener() = default;
@@ -57,6 +74,16 @@ public:
     bool AreMacrosStopped() override { return false; }
     void PlaySoundFile(const CString&) override {}
     void OnConnectionEnded(TIRCUnit*) override {}
+    ILogLineSink* GetLogSink(TIRCUnit*, TIRCChannel*) override { return nullptr; }
+    void AddLineToAllLog(const TLogLineData&, bool) override {}
+    bool IsScrolledBack(TIRCUnit*, TIRCChannel*) override { return false; }
+    void MarkNode(TIRCUnit*, TIRCChannel*, TNodeMark) override {}
+    void StartHighlightAlert() override {}
+    void StartMessageAlert() override {}
+    void AddToKeywordHistory(const TLogLineData&) override {}
+    void AddToUrlHistory(const TLogLineData&) override {}
+    void QueueClipboardText(const CString&) override {}
+    void AddProtocolLine(TIRCUnit*, const CString&, int) override {}
 };
 
 class TNullScriptEvents : public IUnitScriptEvents {

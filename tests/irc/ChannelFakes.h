@@ -1,8 +1,8 @@
 #pragma once
-// Recording stand-ins for the windows and the unit a channel talks to.
+// Recording stand-ins for the windows a channel and its members talk to.
 
-#include "irc/IRCChannel.h"
-#include "settings/Preference.h"
+#include "irc/MaskList.h"
+#include "irc/MemberManager.h"
 
 #include <algorithm>
 #include <vector>
@@ -71,57 +71,13 @@ public:
     int shows = 0;
 };
 
-class TFakeChannelUnit : public IIRCChannelListener {
+// Classifies the own nick as the user's identity; sorts by the given method.
+class TFakeClassifier : public IMemberManagerListener {
 public:
-    TFakeChannelUnit() { pref.Load(L"Z:\\nonexistent-ketroval-folder"); }
-    ~TFakeChannelUnit()
-    {
-        for (TFakeMaskList* list : lists)
-            if (std::find(deleted.begin(), deleted.end(), list) == deleted.end())
-                delete list;
-    }
-
     void ClassifyMember(TIRCMember& member) override { member.groupKind = member.nick == ownNick ? 2 : 0; }
     int GetMemberSortMethod() override { return sortMethod; }
-    const TPreference& GetPreference() override { return pref; }
-    CString GetUnitName() override { return L"srv"; }
-    void SendChannelMode(TIRCChannel*, const CString& text) override { sent.push_back(L"MODE " + text); }
-    void SendModeChanges(TIRCChannel*, wchar_t letter, const std::vector<CString>& removals,
-                         const std::vector<CString>& additions) override
-    {
-        CString line;
-        line.Format(L"%c:", letter);
-        for (const CString& mask : removals)
-            line += L" -" + mask;
-        for (const CString& mask : additions)
-            line += L" +" + mask;
-        sent.push_back(line);
-    }
-    void PrintSystemText(TIRCChannel*, const CString& text) override { printed.push_back(text); }
-    bool IsSelected(TIRCChannel* channel) override { return channel == selected; }
-    IMemberListView* CreateMemberView(TIRCChannel*) override
-    {
-        viewsCreated++;
-        return &view;
-    }
-    void DestroyMemberView(TIRCChannel*) override { viewsDestroyed++; }
-    IMaskList* CreateMaskList(TIRCChannel*, const CString& title) override
-    {
-        titles.push_back(title);
-        lists.push_back(new TFakeMaskList(&deleted));
-        return lists.back();
-    }
 
-    TPreference pref;
     CString ownNick = L"me";
     int sortMethod = 1;
-    TIRCChannel* selected = nullptr;
     TFakeMemberView view;
-    int viewsCreated = 0;
-    int viewsDestroyed = 0;
-    std::vector<CString> sent;
-    std::vector<CString> printed;
-    std::vector<CString> titles;
-    std::vector<TFakeMaskList*> lists;
-    std::vector<TFakeMaskList*> deleted;
 };

@@ -1,175 +1,171 @@
-#include "ChannelFakes.h"
+// Channels: their names on the server, join state, auto-op queue, mask lists and chat ports.
+
+#include "tests/irc/ReceiveTestSupport.h"
 #include "tests/common/StringPrinter.h"
 
 #include "irc/IRCNames.h"
 
-#include <gtest/gtest.h>
-
 namespace {
 
-TChannelConfig Config(const wchar_t* name)
-{
-    TChannelConfig config;
-    config.Name = name;
-    return config;
-}
-
-class ChannelTest : public ::testing::Test {
+class ChannelTest : public TReceiveTest {
 protected:
-    ChannelTest() : channel(&unit, Config(L"#chan"), TIRCChannel::KindChannel)
+    // Logged in, #chan joined as its operator with the given members.
+    TIRCChannel* JoinAsOp(const char* members)
     {
-        unit.pref.EnableAutoOpDelay = false;
+        LogIn({"#chan"}, members);
+        TIRCChannel* channel = Channel(L"#chan");
+        channel->op = true;
+        return channel;
     }
-    // Joined with the user as operator and the given members.
-    void JoinAsOp(std::initializer_list<const wchar_t*> nicks)
+    TIRCChannel* Add(const wchar_t* name, int kind)
     {
-        channel.OnJoined();
-        channel.op = true;
-        for (const wchar_t* nick : nicks)
-            channel.GetMembers().AddMember(TIRCMember(nick, L"u", L"h"), true);
+        TChannelConfig config;
+        config.Name = name;
+        return unit->AddChannel(config, kind);
     }
-    TFakeChannelUnit unit;
-    TIRCChannel channel;
 };
 
-} // namespace
-
-TEST(Channel, IRCNameFromTheStoredName)
+TEST_F(ChannelTest, IRCNameFromTheStoredName)
 {
-    TFakeChannelUnit unit;
+    LogIn();
     const struct {
         const wchar_t* name;
         CString ircName;
-    } cases[] = {{L"!safe", L""}, {L"%local", CString(L"#local") + kServerMaskSuffix}, {L"#plain", L"#plain"},
-                 {L"", L""}};
+    } cases[] = {{L"!safe", L""}, {L"%local", CString(L"#local") + kServerMaskSuffix}, {L"#plain", L"#plain"}};
     for (const auto& c : cases)
-        EXPECT_EQ(TIRCChannel(&unit, Config(c.name), 0).GetIRCName(), c.ircName) << c.name;
+        EXPECT_EQ(Add(c.name, 0)->GetIRCName(), c.ircName) << c.name;
 
-    TIRCChannel safe(&unit, Config(L"!safe"), 0);
-    safe.SetIRCName(L"!ABCDEsafe");
-    safe.OnJoined();
-    safe.OnLeft();
-    EXPECT_EQ(safe.GetIRCName(), L"");
+    TIRCChannel* safe = unit->FindChannel(L"!safe");
+    safe->SetIRCName(L"!ABCDEsafe");
+    safe->OnJoined();
+    safe->OnLeft();
+    EXPECT_EQ(safe->GetIRCName(), L"");
 }
 
 TEST_F(ChannelTest, JoinAndLeaveResetTheLiveState)
 {
-    channel.topic = L"t";
+    TIRCChannel* channel = JoinAsOp("a b");
+    channel->topic = L"t";
     std::vector<TModeChange> changes;
-    channel.mode.ApplyModeChange(L"+ntk key", changes);
-    channel.namesComplete = channel.whoComplete = channel.modesKnown = true;
-    unit.selected = &channel;
-    JoinAsOp({L"a", L"b"});
-    EXPECT_TRUE(channel.joined);
-    EXPECT_EQ(channel.topic, L"");
-    EXPECT_EQ(channel.mode.ToString(), L"");
-    EXPECT_FALSE(channel.namesComplete || channel.whoComplete || channel.modesKnown);
-    EXPECT_EQ(unit.viewsCreated, 1);
-    EXPECT_EQ(unit.view.items.size(), 2u);
+    channel->mode.ApplyModeChange(L"+ntk key", changes);
+    channel->EnsureMemberView();
+    EXPECT_EQ(windows.view.items.size(), 3u);
+    channel->QueueAutoOp(L"a");
+    channel->OnLeft();
+    EXPECT_FALSE(channel->IsJoined());
+    EXPECT_EQ(channel->GetMembers().GetCount(), 0);
+    EXPECT_TRUE(channel->GetAutoOpQueue().empty());
+    EXPECT_EQ(channel->memberView, nullptr);
 
-    channel.QueueAutoOp(L"a");
-    channel.OnLeft();
-    EXPECT_FALSE(channel.joined);
-    EXPECT_EQ(channel.GetMembers().GetCount(), 0);
-    EXPECT_TRUE(channel.GetAutoOpQueue().empty());
-    EXPECT_EQ(unit.viewsDestroyed, 1);
-    EXPECT_EQ(channel.memberView, nullptr);
+    channel->OnJoined();
+    EXPECT_EQ(channel->topic, L"");
+    EXPECT_EQ(channel->mode.ToString(), L"");
+    EXPECT_FALSE(channel->namesComplete || channel->whoComplete || channel->modesKnown || channel->op);
 }
 
 TEST_F(ChannelTest, AutoOpWithoutDelaySendsEachNickAtOnce)
 {
-    JoinAsOp({L"a", L"b", L"opped"});
-    channel.ChangeMemberMode(L"opped", L'o', true);
+    preference.EnableAutoOpDelay = false;
+    TIRCChannel* channel = JoinAsOp("a b @opped");
     for (const wchar_t* nick : {L"a", L"b", L"opped", L"stranger"})
-        channel.QueueAutoOp(nick);
-    EXPECT_EQ(unit.sent, (std::vector<CString>{L"o: +a", L"o: +b"}));
+        channel->QueueAutoOp(nick);
+    EXPECT_EQ(TakeQueued(), (Lines{"MODE #chan +o a", "MODE #chan +o b"}));
 }
 
 TEST_F(ChannelTest, AutoOpWithDelaySendsBatchesOfThreeAfterTheWait)
 {
-    unit.pref.EnableAutoOpDelay = true;
-    unit.pref.AutoOpDelayMin = unit.pref.AutoOpDelayMax = 2;
-    JoinAsOp({L"a", L"b", L"c", L"d", L"e", L"gone"});
+    preference.EnableAutoOpDelay = true;
+    preference.AutoOpDelayMin = preference.AutoOpDelayMax = 2;
+    TIRCChannel* channel = JoinAsOp("a b c d e gone");
     for (const wchar_t* nick : {L"a", L"gone", L"a", L"b", L"c", L"d", L"e"})
-        channel.QueueAutoOp(nick);
-    channel.RemoveMember(L"gone");
-    channel.ChangeMemberMode(L"d", L'o', true);
-    channel.ProcessAutoOpQueue(true);
-    channel.ProcessAutoOpQueue(true);
-    EXPECT_TRUE(unit.sent.empty());
-    channel.ProcessAutoOpQueue(true);
-    channel.ProcessAutoOpQueue(true);
-    channel.ProcessAutoOpQueue(true);
-    EXPECT_EQ(unit.sent, (std::vector<CString>{L"o: +a +b +c", L"o: +e"}));
+        channel->QueueAutoOp(nick);
+    channel->RemoveMember(L"gone");
+    channel->ChangeMemberMode(L"d", L'o', true);
+    channel->ProcessAutoOpQueue(true);
+    channel->ProcessAutoOpQueue(true);
+    EXPECT_TRUE(TakeQueued().empty());
+    for (int tick = 0; tick < 3; tick++)
+        channel->ProcessAutoOpQueue(true);
+    EXPECT_EQ(TakeQueued(), (Lines{"MODE #chan +ooo a b c", "MODE #chan +o e"}));
 
-    channel.op = false;
-    channel.QueueAutoOp(L"a");
-    EXPECT_TRUE(channel.GetAutoOpQueue().empty());
+    channel->op = false;
+    channel->QueueAutoOp(L"a");
+    EXPECT_TRUE(channel->GetAutoOpQueue().empty());
+}
+
+TEST_F(ChannelTest, ModeChangesGoThreeToALineRemovalsFirst)
+{
+    TIRCChannel* channel = JoinAsOp("");
+    unit->SendModeChanges(channel, L'b', {L"r1"}, {L"a1", L"a2", L"a3", L"a4"});
+    EXPECT_EQ(TakeQueued(), (Lines{"MODE #chan -b+bb r1 a1 a2", "MODE #chan +bb a3 a4"}));
 }
 
 TEST_F(ChannelTest, MaskListOKSendsOnlyRealChanges)
 {
-    channel.ShowMaskList(TIRCChannel::BanList);
-    ASSERT_EQ(unit.lists.size(), 1u);
-    EXPECT_EQ(unit.titles[0], L"#chan のバンリスト - srv");
-    TFakeMaskList* list = unit.lists[0];
+    TIRCChannel* channel = JoinAsOp("");
+    channel->ShowMaskList(TIRCChannel::BanList);
+    ASSERT_EQ(windows.lists.size(), 1u);
+    TFakeMaskList* list = windows.lists[0];
     list->filled = {L"a!*@*", L"Nick!*@*", L"old!*@*"};
     list->masks = {L"a!*@*", L"NICK!*@*", L"new!*@*"};
-    channel.OnMaskDialogOK(list);
-    EXPECT_EQ(unit.sent, (std::vector<CString>{L"b: -old!*@* +new!*@*"}));
+    channel->OnMaskDialogOK(list);
+    EXPECT_EQ(TakeQueued(), (Lines{"MODE #chan -b+b old!*@* new!*@*"}));
 
-    unit.sent.clear();
     list->masks = list->filled;
-    channel.OnMaskDialogOK(list);
-    channel.OnMaskDialogOK(nullptr);
-    EXPECT_TRUE(unit.sent.empty());
+    channel->OnMaskDialogOK(list);
+    channel->OnMaskDialogOK(nullptr);
+    EXPECT_TRUE(TakeQueued().empty());
 
-    channel.OnMaskDialogUpdate(list);
-    EXPECT_EQ(unit.sent, (std::vector<CString>{L"MODE +b"}));
-    channel.ShowMaskList(TIRCChannel::BanList);
-    EXPECT_EQ(unit.lists.size(), 1u);
+    channel->OnMaskDialogUpdate(list);
+    EXPECT_EQ(TakeQueued(), (Lines{"MODE #chan +b"}));
+    channel->ShowMaskList(TIRCChannel::BanList);
+    EXPECT_EQ(windows.lists.size(), 1u);
     EXPECT_EQ(list->shows, 2);
-    channel.OnMaskDialogClose(list);
-    EXPECT_EQ(channel.GetMaskList(TIRCChannel::BanList), nullptr);
-    EXPECT_EQ(unit.deleted.size(), 1u);
+    channel->OnMaskDialogClose(list);
+    EXPECT_EQ(channel->GetMaskList(TIRCChannel::BanList), nullptr);
+    EXPECT_EQ(windows.deleted.size(), 1u);
 }
 
 TEST_F(ChannelTest, ListedMasksStopAtTheBound)
 {
-    EXPECT_FALSE(channel.AddListedMask(TIRCChannel::InviteList, L"x"));
-    channel.ShowMaskList(TIRCChannel::InviteList);
+    TIRCChannel* channel = JoinAsOp("");
+    EXPECT_FALSE(channel->AddListedMask(TIRCChannel::InviteList, L"x"));
+    channel->ShowMaskList(TIRCChannel::InviteList);
     for (int i = 0; i < TIRCChannel::kMaxListMasks; i++)
-        ASSERT_TRUE(channel.AddListedMask(TIRCChannel::InviteList, L"m"));
-    EXPECT_FALSE(channel.AddListedMask(TIRCChannel::InviteList, L"m"));
-    EXPECT_EQ(unit.lists[0]->GetMaskCount(), TIRCChannel::kMaxListMasks);
+        ASSERT_TRUE(channel->AddListedMask(TIRCChannel::InviteList, L"m"));
+    EXPECT_FALSE(channel->AddListedMask(TIRCChannel::InviteList, L"m"));
+    EXPECT_EQ(windows.lists[0]->GetMaskCount(), TIRCChannel::kMaxListMasks);
     EXPECT_EQ(TIRCChannel::MaskListIndex(L'R'), TIRCChannel::ReopList);
     EXPECT_EQ(TIRCChannel::MaskListIndex(L'k'), -1);
 }
 
 TEST_F(ChannelTest, ChatPortsCycleThroughTheRange)
 {
-    unit.pref.DCCChatPortStart = 1024;
-    unit.pref.DCCChatPortEnd = 1025;
+    preference.DCCChatPortStart = 1024;
+    preference.DCCChatPortEnd = 1025;
+    TIRCChannel* channel = JoinAsOp("");
     std::vector<int> ports;
     for (int i = 0; i < 3; i++)
-        ports.push_back(channel.GetChatPort());
+        ports.push_back(channel->GetChatPort());
     EXPECT_EQ(ports, (std::vector<int>{1024, 1025, 1024}));
-    unit.pref.DCCChatPortStart = 2000;
-    unit.pref.DCCChatPortEnd = 1999;
-    EXPECT_EQ(channel.GetChatPort(), -1);
+    preference.DCCChatPortStart = 2000;
+    preference.DCCChatPortEnd = 1999;
+    EXPECT_EQ(channel->GetChatPort(), -1);
 }
 
-TEST(Channel, TalksTakeTheirFlagsFromThePreferences)
+TEST_F(ChannelTest, TalksTakeTheirFlagsFromThePreferences)
 {
-    TFakeChannelUnit unit;
-    unit.pref.TalkUpdate = false, unit.pref.TalkAllLog = true, unit.pref.TalkKeyword = false;
-    TChannelConfig config = Config(L"peer");
-    config.Update = true, config.Console = false, config.Keyword = true;
-    TIRCChannel talk(&unit, config, TIRCChannel::KindTalk), chan(&unit, config, TIRCChannel::KindChannel);
-    talk.ApplyPreferences();
-    chan.ApplyPreferences();
-    EXPECT_FALSE(talk.GetConfig().Update);
-    EXPECT_TRUE(talk.GetConfig().Console);
-    EXPECT_TRUE(chan.GetConfig().Update);
-    EXPECT_FALSE(chan.GetConfig().Console);
+    preference.TalkUpdate = false, preference.TalkAllLog = true, preference.TalkKeyword = false;
+    LogIn();
+    TIRCChannel* talk = Add(L"peer", TIRCChannel::KindTalk);
+    TIRCChannel* chan = Add(L"#peer", TIRCChannel::KindChannel);
+    chan->GetConfig().Console = false;
+    talk->ApplyPreferences();
+    chan->ApplyPreferences();
+    EXPECT_FALSE(talk->GetConfig().Update);
+    EXPECT_TRUE(talk->GetConfig().Console);
+    EXPECT_TRUE(chan->GetConfig().Update);
+    EXPECT_FALSE(chan->GetConfig().Console);
 }
+
+} // namespace

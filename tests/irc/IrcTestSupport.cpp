@@ -46,6 +46,55 @@ bool Readable(SOCKET s, const std::atomic<bool>& stopping)
 
 } // namespace
 
+TUnitRecorder::TUnitRecorder()
+{
+    context.keyword = &keywords;
+    context.addressFinder = &addressFinder;
+}
+
+ILogLineSink* TUnitRecorder::GetLogSink(TIRCUnit*, TIRCChannel* channel)
+{
+    std::unique_ptr<TLogLineStore>& view = views[channel];
+    if (!view)
+        view = std::make_unique<TLogLineStore>(&context);
+    return view.get();
+}
+
+void TUnitRecorder::AddLineToAllLog(const TLogLineData& line, bool checkKeywords)
+{
+    allLogLines.push_back(line);
+    allLog.AddLine(line, checkKeywords);
+}
+
+void TUnitRecorder::MarkNode(TIRCUnit*, TIRCChannel* channel, TNodeMark mark)
+{
+    const char* names[] = {"keyword", "newtalk", "update"};
+    marks.push_back(std::string(names[mark]) + " " + (channel ? Narrow(channel->GetName()) : "server"));
+}
+
+void TUnitRecorder::AddProtocolLine(TIRCUnit*, const CString& text, int direction)
+{
+    protocol.push_back((direction ? "> " : "< ") + Narrow(text));
+}
+
+std::vector<std::string> TUnitRecorder::ViewTexts(TIRCChannel* channel)
+{
+    std::vector<std::string> texts;
+    auto found = views.find(channel);
+    if (found != views.end())
+        for (int i = 0; i < found->second->GetCount(); i++)
+            texts.push_back(Narrow(found->second->GetLine(i).GetText()));
+    return texts;
+}
+
+std::vector<std::string> TUnitRecorder::AllLogTexts()
+{
+    std::vector<std::string> texts;
+    for (int i = 0; i < allLog.GetCount(); i++)
+        texts.push_back(Narrow(allLog.GetLine(i).GetText()));
+    return texts;
+}
+
 bool TUnitRecorder::ProcessEvent(const TIRCReceiveMessage& message, const CString&)
 {
     std::string event = Narrow(message.command.IsEmpty() ? CString(L"?") : message.command);

@@ -3,12 +3,15 @@
 // for everything around it, a scripted IRC server on 127.0.0.1 and a line-based second client.
 
 #include "irc/IRCUnit.h"
+#include "log/AddressFinder.h"
+#include "log/LogLineStore.h"
 #include "settings/Preference.h"
 #include "tests/common/TempFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -19,19 +22,50 @@ std::string Narrow(const CString& text); // UTF-8
 
 class TUnitRecorder : public IIRCUnitListener, public IUnitScriptEvents, public IUnitMacroEngine {
 public:
+    TUnitRecorder();
     void RefreshTreeItem(TIRCUnit*, TIRCChannel*) override { refreshes++; }
     void ExpandUnitItem(TIRCUnit*) override {}
     void UpdateTitleIfUnitSelected(TIRCUnit*) override {}
-    bool IsSelected(TIRCUnit*, TIRCChannel*) override { return false; }
-    bool IsMainWindowActive() override { return false; }
+    bool IsSelected(TIRCUnit*, TIRCChannel* channel) override { return selected && channel == selectedChannel; }
+    bool IsMainWindowActive() override { return active; }
     bool AreMacrosStopped() override { return macrosStopped; }
     void PlaySoundFile(const CString& path) override { sounds.push_back(path); }
     void OnConnectionEnded(TIRCUnit*) override { connectionsEnded++; }
+    ILogLineSink* GetLogSink(TIRCUnit* unit, TIRCChannel* channel) override;
+    void AddLineToAllLog(const TLogLineData& line, bool checkKeywords) override;
+    bool IsScrolledBack(TIRCUnit*, TIRCChannel*) override { return scrolledBack; }
+    void MarkNode(TIRCUnit*, TIRCChannel* channel, TNodeMark mark) override;
+    void StartHighlightAlert() override { alerts.push_back("highlight"); }
+    void StartMessageAlert() override { alerts.push_back("message"); }
+    void AddToKeywordHistory(const TLogLineData& line) override { keywordHistory.push_back(line); }
+    void AddToUrlHistory(const TLogLineData& line) override { urlHistory.push_back(line); }
+    void QueueClipboardText(const CString& text) override { clipboard.push_back(text); }
+    void AddProtocolLine(TIRCUnit*, const CString& text, int direction) override;
     void FireOnConnect() override { scriptConnects++; }
     void FireOnDisconnect() override { scriptDisconnects++; }
     bool ProcessEvent(const TIRCReceiveMessage& message, const CString&) override;
     CString ExpandVariables(const CString& text, const CString&) override { return text; }
 
+    // The composed texts of a node's view (channel null: the server's), oldest first.
+    std::vector<std::string> ViewTexts(TIRCChannel* channel);
+    std::vector<std::string> AllLogTexts();
+
+    TLogKeyword keywords;
+    TLogAddressFinder addressFinder;
+    TLogDrawContext context;
+    std::map<TIRCChannel*, std::unique_ptr<TLogLineStore>> views;
+    TLogLineStore allLog{&context};
+    std::vector<TLogLineData> allLogLines;
+    std::vector<TLogLineData> keywordHistory;
+    std::vector<TLogLineData> urlHistory;
+    std::vector<CString> clipboard;
+    std::vector<std::string> marks;
+    std::vector<std::string> alerts;
+    std::vector<std::string> protocol; // "< received" and "> sent"
+    bool selected = false;
+    TIRCChannel* selectedChannel = nullptr;
+    bool scrolledBack = false;
+    bool active = false;
     int refreshes = 0;
     int connectionsEnded = 0;
     int scriptConnects = 0;

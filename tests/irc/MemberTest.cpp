@@ -1,4 +1,4 @@
-#include "ChannelFakes.h"
+#include "tests/irc/ChannelFakes.h"
 #include "tests/common/StringPrinter.h"
 
 #include <gtest/gtest.h>
@@ -35,7 +35,7 @@ std::vector<CString> Sorted(std::vector<TIRCMember> members, int method)
 class MemberManagerTest : public ::testing::Test {
 protected:
     MemberManagerTest() : members(&unit) {}
-    TFakeChannelUnit unit;
+    TFakeClassifier unit;
     TIRCMemberManager members;
 };
 
