@@ -7,6 +7,7 @@
 #include "irc/ChannelWindows.h"
 #include "irc/IRCConnection.h"
 #include "irc/IRCUnitSession.h"
+#include "irc/MacroManagerListener.h"
 #include "irc/RejoinManager.h"
 #include "irc/UnitSendServices.h"
 #include "irc/UnitServices.h"
@@ -36,7 +37,8 @@ class TIRCUnit : public IIRCConnectionListener,
                  public INameResolverListener,
                  public IMemberManagerListener,
                  public IWhoCommandManagerListener,
-                 public IRejoinManagerListener {
+                 public IRejoinManagerListener,
+                 public IMacroManagerListener {
 public:
     enum TState { StateDisconnected = 0, StateConnecting = 1, StateRegistering = 2, StateLoggedIn = 3 };
 
@@ -215,6 +217,28 @@ public:
     void SendDccChatOffer(const CString& nick, int port);
     void SendDccResumeRequest(const CString& nick, const CString& fileName, int port, long long position);
     void SendDccAccept(const CString& nick, const CString& fileName, int port, long long position);
+
+    // What the macro engine asks of the unit.
+    void OnMacroFileLoadError(const CString& fileName) override;
+    void Print(const CString& channel, const CString& text) override;
+    bool IsSelf(const CString& nick, const CString& user, const CString& host) override;
+    bool IsPrefixInUserGroup(int group, const CString& nick, const CString& user, const CString& host) override;
+    bool IsChannelOperator(const CString& channel, const CString& nick) override;
+    bool IsAway() override { return session.userMode.away; }
+    CString GetCurrentChannelName() override;
+    CString GetSelectedText() override;
+    CString GetMyAddressText() override { return myAddress.ToString(); }
+    void Execute(const CString& commandLine, bool minimized) override;
+    void OpenUrl(const CString& url, const CString& unused) override;
+    void ExecuteCommand(const CString& text, bool notify, bool multiLine) override;
+    void GiveOp(const CString& channel, const CString& nick) override;
+    void PlaySound(const CString& fileName) override;
+    void SelectChannel(const CString& channel) override;
+    void SetChannelCondition(const CString& channel, const CString& word) override;
+    void WindowAction(const CString& word) override;
+    void ExecuteMenu(const CString& actionName) override;
+    void ShowBalloon(const CString& title, const CString& text) override;
+    void PrintScriptText(TIRCChannel* channel, const CString& text);
 
 
 private:

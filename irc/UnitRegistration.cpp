@@ -169,6 +169,10 @@ void TIRCUnit::OnLoggedIn(const TIRCReceiveMessage& welcome)
             if (channel->GetKind() == TIRCChannel::KindChannel && channel->GetConfig().AutoJoin)
                 list.emplace_back(channel->GetName(), channel->GetConfig().Password);
     }
+    // WHOs of the joined channels wait behind the joins themselves.
+    int whoWait = preference->WhoTiming == 1 ? 2 : preference->WhoTiming == 2 ? 5 : 0;
+    whoManager.Reset(whoWait * (int)list.size());
+    safeJoinManager.Clear();
     AutoJoin(list);
     world->UpdateTitleIfUnitSelected(this);
     ResolveOwnAddress();

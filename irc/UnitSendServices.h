@@ -74,6 +74,7 @@ public:
     virtual void ShowBalloon(const CString& title, const CString& text) = 0;
     virtual void RunProgram(const CString& program, const CString& arguments, const CString& folder,
                             bool minimized) = 0;
+    virtual CString GetSoundsFolder() = 0;
     // The DCC window on a file offer.
     virtual void ShowDCCDialog(bool minimized) = 0;
     virtual void BringDCCDialogToFront() = 0;
@@ -127,6 +128,7 @@ public:
     bool ExecuteAction(const CString&) override { return false; }
     void ShowBalloon(const CString&, const CString&) override {}
     void RunProgram(const CString&, const CString&, const CString&, bool) override {}
+    CString GetSoundsFolder() override { return CString(); }
     void ShowDCCDialog(bool) override {}
     void BringDCCDialogToFront() override {}
     void BlinkDCCDialog() override {}

@@ -18,6 +18,11 @@ void TIRCUnit::Tick()
         TickRegistering();
         break;
     }
+    if (session.state == StateLoggedIn) {
+        whoManager.Tick(true);
+        if (preference->RejoinOnError437)
+            rejoinManager.Tick();
+    }
     TickQuitWait();
     TickKeepAlive();
     FlushLogs();

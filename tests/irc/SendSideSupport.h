@@ -65,19 +65,36 @@ public:
     void AskChatOffer(TIRCUnit*, const CString& nick, const TInetAddress& address, int port, bool) override;
 
     TIRCChannel* GetSelectedChannel(TIRCUnit*) override { return selected; }
-    void Select(TIRCUnit*, TIRCChannel*) override {}
-    void OpenUrl(const CString&) override {}
-    CString GetSelectedText() override { return CString(); }
-    void RedrawTree() override {}
-    void WindowAction(const CString&) override {}
-    bool ExecuteAction(const CString&) override { return false; }
-    void ShowBalloon(const CString&, const CString&) override {}
-    void RunProgram(const CString&, const CString&, const CString&, bool) override {}
+    void Select(TIRCUnit*, TIRCChannel* channel) override
+    {
+        Frame("select " + (channel ? Narrow(channel->GetName()) : std::string("server")));
+    }
+    void OpenUrl(const CString& url) override { Frame("url " + Narrow(url)); }
+    CString GetSelectedText() override { return selectedText; }
+    void RedrawTree() override { Frame("redraw"); }
+    void WindowAction(const CString& word) override { Frame("window " + Narrow(word)); }
+    bool ExecuteAction(const CString& name) override
+    {
+        Frame("menu " + Narrow(name));
+        return true;
+    }
+    void ShowBalloon(const CString& title, const CString& text) override
+    {
+        Frame("balloon " + Narrow(title) + " " + Narrow(text));
+    }
+    void RunProgram(const CString& program, const CString& arguments, const CString& folder,
+                    bool minimized) override
+    {
+        Frame("run [" + Narrow(program) + "] [" + Narrow(arguments) + "] [" + Narrow(folder) + "]" +
+              (minimized ? " min" : ""));
+    }
+    CString GetSoundsFolder() override { return L"C:\\Sounds\\"; }
     void ShowDCCDialog(bool minimized) override { dcc.push_back(minimized ? "window minimized" : "window"); }
     void BringDCCDialogToFront() override {}
     void BlinkDCCDialog() override {}
 
     void Event(const char* name, const CString& target, const CString& text);
+    void Frame(const std::string& call) { frame.push_back(call); }
 
     // "name target text" per script event.
     std::vector<std::string> events;
@@ -85,6 +102,9 @@ public:
     std::vector<std::string> dcc;
     std::vector<int> dccPorts;
     std::vector<CString> dccNames;
+    // One line per call into the main window.
+    std::vector<std::string> frame;
+    CString selectedText;
     bool takeCommands = false;
     // Size of the file the DCC side holds for a resume; negative for none.
     long long fileSize = -1;
