@@ -211,6 +211,8 @@ public:
     void SendJoin(const CString& channels, const CString& keys);
     void OnSendWho(const CString& target) override;
     void OnRejoin(const TChannelKeyList& channels) override;
+    void KickMembers(TIRCChannel* channel, const std::vector<CString>& nicks, const CString& comment);
+    void CancelReconnect();
 
     void OnDccQuery(const TIRCReceiveMessage& message, CString text);
     void SendDccSendOffer(const CString& nick, const CString& fileName, int port, long long size);
@@ -255,6 +257,7 @@ private:
     void EchoMessagePiece(const CString& token, const CString& piece, int kind, bool quiet,
                           const TIRCReceiveMessage& record);
     static CString GetWireName(const TIRCChannel* channel);
+    void ScoreActivity(TIRCChannel* channel, const CString& text);
     void SendOtherCommand(const TUserCommand& command, bool quiet);
     void AnswerCtcpQuery(const TIRCReceiveMessage& message, const CString& command, const CString& argument);
     void OnGetAddressQuery(const TIRCReceiveMessage& message);

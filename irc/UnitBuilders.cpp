@@ -4,9 +4,12 @@
 #include "irc/IRCUnit.h"
 
 #include "foundation/IrcMarkup.h"
+#include "foundation/ResourceString.h"
 #include "foundation/StringUtils.h"
 #include "irc/Ctcp.h"
 #include "irc/IRCNames.h"
+#include "irc/UserCommand.h"
+#include "res/strings/irc.h"
 #include "settings/Preference.h"
 
 namespace {
@@ -104,3 +107,17 @@ void TIRCUnit::SendJoin(const CString& channelList, const CString& keyList)
 void TIRCUnit::OnSendWho(const CString& target) { SendWho(target); }
 
 void TIRCUnit::OnRejoin(const TChannelKeyList& list) { AutoJoin(list); }
+
+void TIRCUnit::KickMembers(TIRCChannel* channel, const std::vector<CString>& nicks, const CString& comment)
+{
+    for (const CString& nick : nicks)
+        SendKick(channel->GetIRCName(), nick, comment, CountKickPenalty(nick));
+}
+
+void TIRCUnit::CancelReconnect()
+{
+    if (session.state != StateDisconnected || !session.reconnectArmed || session.reconnectCountdown <= 0)
+        return;
+    session.reconnectArmed = false;
+    PrintSystemText(nullptr, LoadResourceString(IDS_RECONNECT_CANCELLED));
+}

@@ -113,6 +113,18 @@ void TIRCUnit::SendText(TIRCChannel* channel, CString text, int kind)
         SendCommand(L"PRIVMSG", GetWireName(channel), L":" + QuoteCtcp(L"ACTION " + text), 2, 0);
     else
         SendCommand(kMessageWords[kind], GetWireName(channel), L":" + text, 2, 0);
+    if (kind == 0)
+        ScoreActivity(channel, text);
+}
+
+// The member a text addresses moves up in nick completion.
+void TIRCUnit::ScoreActivity(TIRCChannel* channel, const CString& text)
+{
+    for (const CString& nick : GetAddressedNicks(text))
+        if (TIRCMember* member = channel->FindMember(nick)) {
+            member->AddActivity();
+            return;
+        }
 }
 
 void TIRCUnit::FireOwnMessageEvent(const TIRCReceiveMessage& record, const CString& target, const CString& text,

@@ -307,3 +307,34 @@ TEST_F(UnitCommandTest, JoinRemembersKeysAndSafeChannels)
     EXPECT_TRUE(unit->GetSafeJoinManager().Contains(L"!SAFE"));
     EXPECT_FALSE(unit->GetSafeJoinManager().Contains(L"!!new"));
 }
+
+TEST_F(UnitCommandTest, AddressedMembersGainActivityFromPlainTextOnly)
+{
+    TIRCChannel* channel = unit->FindChannel(L"#a");
+    for (const wchar_t* nick : {L"Nick", L"at", L"arrow", L"quiet"})
+        channel->AddOrUpdateMember(nick, L"u", L"h", L"", L"", false, false, false, false, false);
+    unit->SendInput(channel, L"nick: hello", false, false, true);
+    unit->SendInput(channel, L"@at hello", false, false, true);
+    unit->SendInput(channel, L"hello > arrow", false, false, true);
+    unit->SendInput(channel, L"quiet: hi", true, false, true);
+    unit->SendInput(channel, L"quiet: hi", false, true, true);
+    EXPECT_GT(channel->FindMember(L"Nick")->activity, 0);
+    EXPECT_GT(channel->FindMember(L"at")->activity, 0);
+    EXPECT_GT(channel->FindMember(L"arrow")->activity, 0);
+    EXPECT_EQ(channel->FindMember(L"quiet")->activity, 0);
+}
+
+TEST_F(UnitCommandTest, KicksGoOneByOneAndAPendingReconnectCanBeCancelled)
+{
+    unit->KickMembers(unit->FindChannel(L"#a"), {L"x", L"y"}, L"bye");
+    EXPECT_EQ(TakeQueued(), (Lines{"KICK #a x :bye", "KICK #a y :bye"}));
+
+    TIRCUnitSession& session = unit->GetSession();
+    session.reconnectArmed = true;
+    session.reconnectCountdown = 5;
+    unit->CancelReconnect(); // still connected
+    EXPECT_TRUE(session.reconnectArmed);
+    session.state = TIRCUnit::StateDisconnected;
+    unit->CancelReconnect();
+    EXPECT_FALSE(session.reconnectArmed);
+}
