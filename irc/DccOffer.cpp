@@ -42,6 +42,13 @@ bool IsDeviceName(const CString& name)
            base[3] <= L'9';
 }
 
+CString FormatResumeOffer(const wchar_t* type, const CString& fileName, int port, long long position)
+{
+    CString text;
+    text.Format(L"DCC %s %s %d %I64d", type, fileName.GetString(), port, position);
+    return text;
+}
+
 } // namespace
 
 TDccSendOffer ParseDccSendOffer(CString text)
@@ -145,14 +152,10 @@ CString FormatDccChatOffer(unsigned long address, int port)
 
 CString FormatDccResumeRequest(const CString& fileName, int port, long long position)
 {
-    CString text;
-    text.Format(L"DCC RESUME %s %d %I64d", fileName.GetString(), port, position);
-    return text;
+    return FormatResumeOffer(L"RESUME", fileName, port, position);
 }
 
 CString FormatDccAccept(const CString& fileName, int port, long long position)
 {
-    CString text;
-    text.Format(L"DCC ACCEPT %s %d %I64d", fileName.GetString(), port, position);
-    return text;
+    return FormatResumeOffer(L"ACCEPT", fileName, port, position);
 }

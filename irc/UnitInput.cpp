@@ -130,21 +130,13 @@ void TIRCUnit::ScoreActivity(TIRCChannel* channel, const CString& text)
 void TIRCUnit::FireOwnMessageEvent(const TIRCReceiveMessage& record, const CString& target, const CString& text,
                                    int kind, bool channel)
 {
-    if (channel) {
-        if (kind == 1)
-            sendScripts->FireOnChannelNotice(record, target, text);
-        else if (kind == 2)
-            sendScripts->FireOnChannelAction(record, target, text);
-        else
-            sendScripts->FireOnChannelText(record, target, text);
-    } else {
-        if (kind == 1)
-            sendScripts->FireOnTalkNotice(record, target, text);
-        else if (kind == 2)
-            sendScripts->FireOnTalkAction(record, target, text);
-        else
-            sendScripts->FireOnTalkText(record, target, text);
-    }
+    typedef void (IUnitSendScripts::*TFire)(const TIRCReceiveMessage&, const CString&, const CString&);
+    // By message kind: text, notice, action.
+    static const TFire kChannelEvents[] = {&IUnitSendScripts::FireOnChannelText, &IUnitSendScripts::FireOnChannelNotice,
+                                           &IUnitSendScripts::FireOnChannelAction};
+    static const TFire kTalkEvents[] = {&IUnitSendScripts::FireOnTalkText, &IUnitSendScripts::FireOnTalkNotice,
+                                        &IUnitSendScripts::FireOnTalkAction};
+    (sendScripts->*(channel ? kChannelEvents : kTalkEvents)[kind])(record, target, text);
 }
 
 // The message commands of the interpreter: several targets at once, pieces framed alike.
