@@ -1,8 +1,8 @@
 #include "irc/IRCChannel.h"
 
 #include "foundation/ResourceString.h"
-#include "irc/IRCUnit.h"
 #include "irc/IRCNames.h"
+#include "irc/IRCUnit.h"
 #include "res/strings/irc.h"
 #include "settings/Preference.h"
 
@@ -32,11 +32,9 @@ TIRCChannel::TIRCChannel(TIRCUnit* owner, const TChannelConfig& entry, int chann
     const TPreference* preference = unit->GetPreference();
     logger.preferences = preference;
     logger.kind = kind == KindChannel ? LOGFILE_CHANNEL : kind == KindTalk ? LOGFILE_TALK : LOGFILE_DCCCHAT;
-    logger.enabled = kind == KindChannel ? preference->EnableChannelLog
-                     : kind == KindTalk  ? preference->EnableTalkLog
-                                         : preference->EnableDCCChatLog;
     logger.SetServerName(unit->GetName());
     logger.SetChannelName(kind == KindDccChat ? peerName : config.Name);
+    ApplyLogSwitch();
 }
 
 TIRCChannel::~TIRCChannel()
@@ -110,6 +108,21 @@ void TIRCChannel::ApplyPreferences()
         config.Console = pref.DCCChatAllLog;
         config.Keyword = pref.DCCChatKeyword;
     }
+    if (!logger.enabled)
+        logger.SetChannelName(kind == KindDccChat ? peerName : config.Name);
+    ApplyLogSwitch();
+}
+
+// The log file follows the log switch of its kind.
+void TIRCChannel::ApplyLogSwitch()
+{
+    const TPreference* preference = unit->GetPreference();
+    bool enabled = kind == KindChannel ? preference->EnableChannelLog
+                   : kind == KindTalk  ? preference->EnableTalkLog
+                                       : preference->EnableDCCChatLog;
+    if (!enabled)
+        logger.Close();
+    logger.enabled = enabled;
 }
 
 bool TIRCChannel::UpdateMemberUserHost(const CString& nick, const CString& user, const CString& host)

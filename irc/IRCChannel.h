@@ -45,7 +45,8 @@ public:
     void OnLeft();
     void EnsureMemberView();
     void DetachMemberView() override;
-    // Talks and DCC chat talks take their tree flags from the preferences.
+    // Talks and DCC chat talks take their tree flags from the preferences; the log file follows
+    // the log switch of its kind.
     void ApplyPreferences();
 
     TIRCMemberManager& GetMembers() { return members; }
@@ -90,6 +91,7 @@ public:
 
 private:
     void ResetAutoOpWait();
+    void ApplyLogSwitch();
     int FindMaskList(IMaskList* list) const;
 
     TChannelConfig config;

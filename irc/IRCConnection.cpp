@@ -1,5 +1,7 @@
 #include "irc/IRCConnection.h"
 
+#include <cstring>
+
 TIRCConnection::TIRCConnection()
 {
     transport.listener = this;
@@ -151,22 +153,39 @@ void TIRCConnection::OnResolve(TSocksClient*)
 
 void TIRCConnection::OnReceive(TSocksClient*)
 {
+    // A handler that runs a message loop may see more data arrive; the outer loop takes it.
+    if (receiving)
+        return;
+    receiving = true;
     TMemoryStream& buffer = transport.client.receiveBuffer;
-    while (!InHandshake()) {
-        int before = buffer.size;
-        if (before <= 0)
-            return;
-        TIRCReceiveMessageA message;
-        message.rawLine = transport.ReadLine();
-        // An unchanged buffer held no complete line; the rest waits for more bytes.
-        if (buffer.size == before)
-            return;
-        if (message.rawLine.IsEmpty())
+    unsigned closes = closeCount;
+    // Lines are cut in place and the buffer is shifted once per burst, not once per line.
+    int taken = 0;
+    while (!InHandshake() && taken < buffer.size) {
+        char* start = buffer.buffer + taken;
+        char* lf = static_cast<char*>(memchr(start, '\n', buffer.size - taken));
+        if (!lf)
+            break;
+        int length = (int)(lf - start);
+        taken += length + 1;
+        if (length > 0 && lf[-1] == '\r')
+            length--;
+        if (length == 0)
             continue;
+        TIRCReceiveMessageA message;
+        message.rawLine = CStringA(start, length);
+        message.rawLine.Replace('\0', ' ');
         message.Parse();
         if (listener)
             listener->OnReceive(this, &message);
+        // Closing freed the buffer and dropped the lines still in it.
+        if (closes != closeCount || !transport.active) {
+            receiving = false;
+            return;
+        }
     }
+    buffer.Discard(taken);
+    receiving = false;
 }
 
 void TIRCConnection::OnSend(TSocksClient*) { SendQueued(); }

@@ -81,4 +81,5 @@ private:
 
     // Counts closes, so a listener call that closed the connection is noticed afterwards.
     unsigned closeCount = 0;
+    bool receiving = false;
 };

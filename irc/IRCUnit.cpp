@@ -1,8 +1,8 @@
 #include "irc/IRCUnit.h"
 
+#include "foundation/ResourceString.h"
 #include "irc/IRCNames.h"
 #include "res/resource.h"
-#include "foundation/ResourceString.h"
 #include "settings/Preference.h"
 
 #include <algorithm>

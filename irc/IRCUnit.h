@@ -5,6 +5,7 @@
 
 #include "irc/IRCChannel.h"
 #include "irc/ChannelWindows.h"
+#include "irc/ReceivedScriptEvents.h"
 #include "irc/IRCConnection.h"
 #include "irc/IRCUnitSession.h"
 #include "irc/MacroManagerListener.h"
@@ -97,8 +98,7 @@ public:
     void HandleNumericReply(const TIRCReceiveMessage& message);
 
     // Sending.
-    void SendCommand(const CString& command, const CString& first, const CString& second, int penalty,
-                     int priority);
+    void SendCommand(const CString& command, const CString& first, const CString& second, int penalty, int priority);
     bool SplitMessageText(const CString& command, const CString& target, CString& text, CString& rest) const;
     void SendPong(const CString& text);
     void SendNames(const CString& channel);
@@ -112,6 +112,7 @@ public:
     // Tick.
     void Tick();
     void ScheduleConnect(int seconds);
+    void ApplyPreferences();
 
     // Output: every line a unit shows goes through these.
     bool PrintToServer(const CString& channelName, const CString& nick, const CString& text, int eventType,
@@ -128,8 +129,8 @@ public:
     void PrintErrorReply(const TIRCReceiveMessage& message);
     bool PrintServerLine(const CString& channelName, const CString& nick, const CString& text, int eventType,
                          int nickStyle, bool checkKeywords, const CString& eventData);
-    bool PrintChannelLine(int eventType, TIRCChannel* channel, const CString& nick, const CString& text,
-                          int nickStyle, bool checkKeywords);
+    bool PrintChannelLine(int eventType, TIRCChannel* channel, const CString& nick, const CString& text, int nickStyle,
+                          bool checkKeywords);
     void CopyServerLineToAllLog(const CString& channelName, const CString& nick, const CString& text, int eventType,
                                 int nickStyle, bool checkKeywords);
     void CopyChannelLineToAllLog(TIRCChannel* channel, const CString& nick, const CString& text, int eventType,
@@ -145,6 +146,7 @@ public:
     void RefreshTreeItem(TIRCChannel* channel);
     void UpdateTitleIfUnitSelected() { world->UpdateTitleIfUnitSelected(this); }
     void LogReceivedLine(const CStringA& line);
+    void LogReceivedText(const CString& text);
     void LogSentLine(const CStringA& line);
     void CloseServerLog();
     void FlushLogs();
@@ -161,6 +163,7 @@ public:
     // Received side: what channels ask of their unit, the masks, and the messages.
     void SetChannelWindows(IChannelWindows* windows) { channelWindows = windows; }
     void SetWorldSetting(const TWorldSetting* setting) { worldSetting = setting; }
+    void SetReceivedScriptEvents(IReceivedScriptEvents* events);
     void ClassifyMember(TIRCMember& member) override { ClassifyUser(member); }
     int GetMemberSortMethod() override;
     void SendChannelMode(TIRCChannel* channel, const CString& text);
@@ -290,7 +293,11 @@ private:
     void TickRegistering();
     void TickQuitWait();
     void TickKeepAlive();
+    void RestoreAway();
+    void ReopenTalks();
+    TJoinList TakeJoinList();
     void ResolveOwnAddress();
+    void ApplyAddressMethod();
     bool FitsJoinLine(const CString& channels, const CString& keys) const;
     void CollectRejoinList();
     // The own JOIN: the node of the channel, made when missing, enters the joined state.
@@ -330,6 +337,12 @@ private:
     // Into the joined channel of that name, else into the server log.
     void PrintReplyToChannel(const CString& channelName, const CString& text, int type);
     void OnAnonymousChanged(TIRCChannel* channel);
+    void LeaveOnPart(TIRCChannel* channel, const TIRCReceiveMessage& message, const CString& text);
+    void LeaveOnKick(TIRCChannel* channel, const TIRCReceiveMessage& message, const CString& text);
+    void ApplyChannelMode(TIRCChannel* channel, const TIRCReceiveMessage& message, const CString& modes,
+                          TDispatchResult& result);
+    // The sender's member learns its user and host; a first-known address may earn auto-op.
+    void StoreSenderAddress(TIRCChannel* channel, const TIRCReceiveMessage& message);
     void ApplyMemberModeChange(TIRCChannel* channel, const TModeChange& change);
     bool ShowInChannel(const TIRCReceiveMessage& message, int kind, const CString& target, const CString& text,
                        int nickStyle, bool keyword, TIRCChannel*& channel);
@@ -338,6 +351,7 @@ private:
     void ShowBalloon(int kind, const CString& nick, const CString& target, const CString& text, TIRCChannel* node);
     TLogLineData MakeLine(int eventType, const CString& nick, const CString& text, int nickStyle) const;
     CString PlacePrefix(const CString& channelName) const;
+    CString TimeText() const;
     bool NodeSetting(TIRCChannel* channel, bool TChannelConfig::*channelFlag, bool TUnitSetting::*unitFlag) const;
 
     TIRCUnitSession session;
@@ -349,8 +363,15 @@ private:
     IUnitMacroEngine* macros;
     const TLogFormat* logFormat;
     TFileLogger serverLog;
+    struct TTimeCache {
+        unsigned long long second = 0;
+        CString pattern;
+        CString text;
+    };
+    mutable TTimeCache timeCache;
     TInetAddress myAddress;
     int addressMethod = 0;
+    // Host texts the own address may come from: the own JOIN's, the GETADDRESS reply's, spare.
     CString addressTexts[3];
     TNameResolver resolver;
     IUnitSendScripts* sendScripts;
@@ -362,4 +383,5 @@ private:
     TIRCConnection connection;
     IChannelWindows* channelWindows = nullptr;
     const TWorldSetting* worldSetting = nullptr;
+    IReceivedScriptEvents* receivedScripts = GetNullReceivedScriptEvents();
 };

@@ -29,10 +29,7 @@ int CompareGroup(const TIRCMember* a, const TIRCMember* b)
 }
 
 // Folds ASCII letters only, unlike IRC folding: the list reads as the user expects.
-int CompareText(const CString& a, const CString& b)
-{
-    return _wcsicmp(a, b);
-}
+int CompareText(const CString& a, const CString& b) { return _wcsicmp(a, b); }
 
 // Seconds since 1970 as time() gives them; msvcrt's time() costs microseconds under Wine, and a
 // NAMES burst makes thousands of members at once.
@@ -46,10 +43,7 @@ long long NowSeconds()
     return (long long)(ticks.QuadPart / 10000000ULL) - 11644473600LL;
 }
 
-bool IsAsciiAlnum(wchar_t c)
-{
-    return (c >= L'a' && c <= L'z') || (c >= L'0' && c <= L'9');
-}
+bool IsAsciiAlnum(wchar_t c) { return (c >= L'a' && c <= L'z') || (c >= L'0' && c <= L'9'); }
 
 } // namespace
 
@@ -78,19 +72,26 @@ CString TIRCMember::GetPrefixChar() const
 bool TIRCMember::SetMode(wchar_t letter, bool on)
 {
     switch (letter) {
-    case L'q': q = on; return true;
-    case L'a': a = on; return true;
-    case L'o': o = on; return true;
-    case L'h': h = on; return true;
-    case L'v': v = on; return true;
+    case L'q':
+        q = on;
+        return true;
+    case L'a':
+        a = on;
+        return true;
+    case L'o':
+        o = on;
+        return true;
+    case L'h':
+        h = on;
+        return true;
+    case L'v':
+        v = on;
+        return true;
     }
     return false;
 }
 
-void TIRCMember::AddActivity()
-{
-    activity += activity == 0 ? 100 : 20;
-}
+void TIRCMember::AddActivity() { activity += activity == 0 ? 100 : 20; }
 
 void TIRCMember::AddSecondActivity(const CString& ownNick, const CString& text)
 {
@@ -112,10 +113,7 @@ void TIRCMember::AddSecondActivity(const CString& ownNick, const CString& text)
         secondActivity += secondActivity == 0 ? 4 : 1;
 }
 
-void TIRCMember::DecayActivity()
-{
-    DecayActivity(NowSeconds());
-}
+void TIRCMember::DecayActivity() { DecayActivity(NowSeconds()); }
 
 void TIRCMember::DecayActivity(long long now)
 {
@@ -135,8 +133,12 @@ int CompareMembers(const TIRCMember* a, const TIRCMember* b, int method)
 {
     int result = 0;
     switch (method) {
-    case 1: result = CompareRank(a, b); break;
-    case 2: result = CompareGroup(a, b); break;
+    case 1:
+        result = CompareRank(a, b);
+        break;
+    case 2:
+        result = CompareGroup(a, b);
+        break;
     case 3:
         result = CompareRank(a, b);
         if (result == 0)
@@ -155,11 +157,21 @@ int CompareWhoRows(const TIRCMember* a, const TIRCMember* b, int column)
 {
     int result = 0;
     switch (column) {
-    case 0: result = CompareRank(a, b); break;
-    case 2: result = CompareText(a->user, b->user); break;
-    case 3: result = CompareText(a->host, b->host); break;
-    case 4: result = CompareText(a->fullName, b->fullName); break;
-    case 5: result = CompareText(a->server, b->server); break;
+    case 0:
+        result = CompareRank(a, b);
+        break;
+    case 2:
+        result = CompareText(a->user, b->user);
+        break;
+    case 3:
+        result = CompareText(a->host, b->host);
+        break;
+    case 4:
+        result = CompareText(a->fullName, b->fullName);
+        break;
+    case 5:
+        result = CompareText(a->server, b->server);
+        break;
     }
     return result != 0 ? result : CompareText(a->nick, b->nick);
 }

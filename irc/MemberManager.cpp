@@ -85,14 +85,7 @@ void TIRCMemberManager::AddOrUpdateMember(const CString& nick, const CString& us
             *fields[i] = *texts[i];
     member->q = q, member->a = a, member->o = o, member->h = h, member->v = v;
     Classify(*member);
-    if (memberView) {
-        int item = memberView->FindItem(member);
-        if (item >= 0)
-            memberView->RedrawItem(item);
-    }
-    SortMemberView();
-    ShowInWhoList(member, false);
-    SortWhoList();
+    ShowChangedDetails(member);
 }
 
 bool TIRCMemberManager::UpdateUserHost(const CString& nick, const CString& user, const CString& host)
@@ -106,6 +99,12 @@ bool TIRCMemberManager::UpdateUserHost(const CString& nick, const CString& user,
         member->user = user;
     if (!host.IsEmpty())
         member->host = host;
+    ShowChangedDetails(member);
+    return true;
+}
+
+void TIRCMemberManager::ShowChangedDetails(TIRCMember* member)
+{
     if (memberView) {
         int item = memberView->FindItem(member);
         if (item >= 0)
@@ -114,7 +113,6 @@ bool TIRCMemberManager::UpdateUserHost(const CString& nick, const CString& user,
     SortMemberView();
     ShowInWhoList(member, false);
     SortWhoList();
-    return true;
 }
 
 void TIRCMemberManager::RemoveMember(const CString& nick)

@@ -54,6 +54,8 @@ private:
 
     void ShowInMemberView(TIRCMember* member);
     void ShowInWhoList(TIRCMember* member, bool withNick);
+    // Both views after the member's modes or address changed.
+    void ShowChangedDetails(TIRCMember* member);
     void SortMemberView();
     void Classify(TIRCMember& member);
 

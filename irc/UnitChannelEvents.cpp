@@ -16,27 +16,38 @@ void TIRCUnit::HandleMode(const TIRCReceiveMessage& message, TDispatchResult& re
     modes.TrimRight();
     if (target.IsEmpty())
         return;
-    TLogFormatter formatter = TLogFormatter(*logFormat);
+    TLogFormatter formatter(*logFormat);
+    TIRCChannel* channel = nullptr;
     if (target == session.currentNick) {
         session.userMode.ApplyModeChange(modes);
         PrintToServer(L"", message.nick, formatter.FormatUserMode(target, modes), EVENT_USER_MODE, 0, false, L"");
         world->UpdateTitleIfUnitSelected(this);
-        return;
+    } else if ((channel = FindChannelByIRCName(target)) != nullptr) {
+        ApplyChannelMode(channel, message, modes, result);
+    } else {
+        PrintToServer(target, message.nick, formatter.FormatMode(message, target, modes), EVENT_MODE, 0, false, L"");
     }
-    CString text = formatter.FormatMode(message, target, modes);
-    TIRCChannel* channel = FindChannelByIRCName(target);
-    if (!channel) {
-        PrintToServer(target, message.nick, text, EVENT_MODE, 0, false, L"");
+    receivedScripts->FireOnMode(message, target, modes);
+    if (!channel)
         return;
+    for (const TModeChange& change : result.modeChanges) {
+        CString signLetter;
+        signLetter.Format(L"%c%c", change.adding ? L'+' : L'-', change.letter);
+        receivedScripts->FireOnModeChange(message, target, signLetter, change.param);
     }
-    if (channel->UpdateMemberUserHost(message.nick, message.user, message.host))
-        CheckAutoOp(channel, message.nick, message.user, message.host);
+}
+
+void TIRCUnit::ApplyChannelMode(TIRCChannel* channel, const TIRCReceiveMessage& message, const CString& modes,
+                                TDispatchResult& result)
+{
+    StoreSenderAddress(channel, message);
     bool wasAnonymous = channel->mode.anonymous;
     channel->mode.ApplyModeChange(modes, result.modeChanges);
     if (channel->mode.anonymous != wasAnonymous)
         OnAnonymousChanged(channel);
     for (const TModeChange& change : result.modeChanges)
         ApplyMemberModeChange(channel, change);
+    CString text = TLogFormatter(*logFormat).FormatMode(message, message.GetParam(0), modes);
     PrintToChannel(channel, message.nick, text, EVENT_MODE, 0, false);
     UpdateTitleIfSelected(channel);
 }
@@ -93,13 +104,13 @@ void TIRCUnit::HandleTopic(const TIRCReceiveMessage& message, TDispatchResult&)
     TIRCChannel* channel = FindChannelByIRCName(channelText);
     if (!channel) {
         PrintToServer(channelText, message.nick, text, EVENT_TOPIC, 0, false, L"");
-        return;
+    } else {
+        StoreSenderAddress(channel, message);
+        channel->topic = topic;
+        PrintToChannel(channel, message.nick, text, EVENT_TOPIC, 0, false);
+        UpdateTitleIfSelected(channel);
     }
-    if (channel->UpdateMemberUserHost(message.nick, message.user, message.host))
-        CheckAutoOp(channel, message.nick, message.user, message.host);
-    channel->topic = topic;
-    PrintToChannel(channel, message.nick, text, EVENT_TOPIC, 0, false);
-    UpdateTitleIfSelected(channel);
+    receivedScripts->FireOnTopic(message, channelText, topic);
 }
 
 void TIRCUnit::HandleInvite(const TIRCReceiveMessage& message, TDispatchResult&)
@@ -114,11 +125,14 @@ void TIRCUnit::HandleInvite(const TIRCReceiveMessage& message, TDispatchResult&)
     PrintToServer(L"", message.nick, text, EVENT_INVITE, 0, false, eventData);
     if (preference->EnableInviteSound)
         PlaySoundFile(preference->InviteSoundFile);
-    // Joining on an invitation is the user's choice; a channel name that cannot be one is not joined.
-    if (preference->InviteAction == 2 && IsChannelName(channelText))
-        SendJoin(channelText, L"");
-    else if (preference->InviteAction == 1 && channelWindows)
-        channelWindows->ShowInvitation(this, message.nick, channelText);
+    // Only a channel name is joined: "JOIN 0" would leave every channel.
+    if (IsChannelName(channelText)) {
+        if (preference->InviteAction == 2)
+            SendJoin(channelText, L"");
+        else if (preference->InviteAction == 1 && channelWindows)
+            channelWindows->ShowInvitation(this, message.nick, channelText);
+    }
+    receivedScripts->FireOnInvite(message, channelText);
 }
 
 void TIRCUnit::HandleKick(const TIRCReceiveMessage& message, TDispatchResult&)
@@ -128,10 +142,16 @@ void TIRCUnit::HandleKick(const TIRCReceiveMessage& message, TDispatchResult&)
         return;
     CString text = TLogFormatter(*logFormat).FormatKick(message, channelText, target, message.GetParam(2));
     TIRCChannel* channel = FindChannelByIRCName(channelText);
-    if (!channel) {
+    if (!channel)
         PrintToServer(channelText, message.nick, text, EVENT_KICK, 0, false, L"");
-        return;
-    }
+    else
+        LeaveOnKick(channel, message, text);
+    receivedScripts->FireOnKick(message, channelText, target, message.GetParam(2));
+}
+
+void TIRCUnit::LeaveOnKick(TIRCChannel* channel, const TIRCReceiveMessage& message, const CString& text)
+{
+    CString channelText = message.GetParam(0), target = message.GetParam(1);
     PrintToChannel(channel, message.nick, text, EVENT_KICK, 0, false);
     if (target == session.currentNick) {
         CString key = channel->mode.key;
@@ -143,8 +163,7 @@ void TIRCUnit::HandleKick(const TIRCReceiveMessage& message, TDispatchResult&)
         if (preference->RejoinOnKick)
             SendJoin(channelText, key);
     } else {
-        if (channel->UpdateMemberUserHost(message.nick, message.user, message.host))
-            CheckAutoOp(channel, message.nick, message.user, message.host);
+        StoreSenderAddress(channel, message);
         channel->RemoveMember(target);
         RejoinToRecoverOp(channel);
     }

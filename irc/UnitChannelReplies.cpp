@@ -22,8 +22,8 @@ long long ReadSignedReply(const CString& text)
     CString digits = text;
     digits.TrimLeft(L' ');
     bool negative = !digits.IsEmpty() && digits[0] == L'-';
-    unsigned long long value = ReadUnsignedReply(negative || (!digits.IsEmpty() && digits[0] == L'+') ? digits.Mid(1)
-                                                                                                         : digits);
+    unsigned long long value =
+        ReadUnsignedReply(negative || (!digits.IsEmpty() && digits[0] == L'+') ? digits.Mid(1) : digits);
     long long clipped = value > 0x7FFFFFFFFFFFFFFFULL ? 0x7FFFFFFFFFFFFFFFLL : (long long)value;
     return negative ? -clipped : clipped;
 }
@@ -117,10 +117,17 @@ namespace {
 int MaskListOfReply(int number)
 {
     switch (number) {
-    case 344: case 345: return TIRCChannel::ReopList;
-    case 346: case 347: return TIRCChannel::InviteList;
-    case 348: case 349: return TIRCChannel::BanExceptionList;
-    default: return TIRCChannel::BanList;
+    case 344:
+    case 345:
+        return TIRCChannel::ReopList;
+    case 346:
+    case 347:
+        return TIRCChannel::InviteList;
+    case 348:
+    case 349:
+        return TIRCChannel::BanExceptionList;
+    default:
+        return TIRCChannel::BanList;
     }
 }
 
@@ -210,11 +217,21 @@ void TIRCUnit::AddNamesMembers(TIRCChannel* channel, const CString& names)
         const wchar_t* prefix = wcschr(kPrefixes, word[0]);
         if (word[0] != 0 && prefix) {
             switch (*prefix) {
-            case L'~': member.q = member.o = true; break;
-            case L'&': member.a = true; break;
-            case L'@': member.o = true; break;
-            case L'%': member.h = true; break;
-            case L'+': member.v = true; break;
+            case L'~':
+                member.q = member.o = true;
+                break;
+            case L'&':
+                member.a = true;
+                break;
+            case L'@':
+                member.o = true;
+                break;
+            case L'%':
+                member.h = true;
+                break;
+            case L'+':
+                member.v = true;
+                break;
             }
             word = word.Mid(1);
         }

@@ -24,10 +24,18 @@ bool MatchesAny(const std::vector<CString>& masks, const CString& address)
 
 } // namespace
 
-int TIRCUnit::GetMemberSortMethod()
+IReceivedScriptEvents* GetNullReceivedScriptEvents()
 {
-    return preference->MemberSortMethod;
+    static TNullReceivedScriptEvents events;
+    return &events;
 }
+
+void TIRCUnit::SetReceivedScriptEvents(IReceivedScriptEvents* events)
+{
+    receivedScripts = events ? events : GetNullReceivedScriptEvents();
+}
+
+int TIRCUnit::GetMemberSortMethod() { return preference->MemberSortMethod; }
 
 void TIRCUnit::SendChannelMode(TIRCChannel* channel, const CString& text)
 {
@@ -79,10 +87,7 @@ IMaskList* TIRCUnit::CreateMaskList(TIRCChannel* channel, const CString& title)
     return channelWindows ? channelWindows->CreateMaskList(this, channel, title) : nullptr;
 }
 
-void TIRCUnit::SendWho(const CString& target)
-{
-    SendCommand(L"WHO", target, L"", 2, 0);
-}
+void TIRCUnit::SendWho(const CString& target) { SendCommand(L"WHO", target, L"", 2, 0); }
 
 bool TIRCUnit::IsIgnored(const CString& nick, const CString& user, const CString& host) const
 {
@@ -113,9 +118,15 @@ void TIRCUnit::CheckAutoOp(TIRCChannel* channel, const CString& nick, const CStr
     if (!channel || !channel->op)
         return;
     CString address = AddressOf(nick, user, host);
-    if ((worldSetting && MatchesAny(worldSetting->AutoOpMasks, address)) ||
-        MatchesAny(settings.AutoOpMasks, address) || MatchesAny(channel->GetConfig().AutoOpMasks, address))
+    if ((worldSetting && MatchesAny(worldSetting->AutoOpMasks, address)) || MatchesAny(settings.AutoOpMasks, address) ||
+        MatchesAny(channel->GetConfig().AutoOpMasks, address))
         channel->QueueAutoOp(nick);
+}
+
+void TIRCUnit::StoreSenderAddress(TIRCChannel* channel, const TIRCReceiveMessage& message)
+{
+    if (channel->UpdateMemberUserHost(message.nick, message.user, message.host))
+        CheckAutoOp(channel, message.nick, message.user, message.host);
 }
 
 void TIRCUnit::CheckAutoOpAll(TIRCChannel* channel)

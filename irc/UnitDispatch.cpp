@@ -15,12 +15,10 @@ struct TDispatchRow {
 
 // Tried in this order; the first word that matches exactly wins.
 const TDispatchRow TIRCUnit::kCommands[14] = {
-    {L"PRIVMSG", &TIRCUnit::HandlePrivmsg}, {L"JOIN", &TIRCUnit::HandleJoin},
-    {L"QUIT", &TIRCUnit::HandleQuit},       {L"PART", &TIRCUnit::HandlePart},
-    {L"MODE", &TIRCUnit::HandleMode},       {L"NICK", &TIRCUnit::HandleNick},
-    {L"PING", &TIRCUnit::HandlePing},       {L"TOPIC", &TIRCUnit::HandleTopic},
-    {L"NOTICE", &TIRCUnit::HandleNotice},   {L"KICK", &TIRCUnit::HandleKick},
-    {L"INVITE", &TIRCUnit::HandleInvite},   {L"ERROR", &TIRCUnit::OnErrorMessage},
+    {L"PRIVMSG", &TIRCUnit::HandlePrivmsg}, {L"JOIN", &TIRCUnit::HandleJoin},     {L"QUIT", &TIRCUnit::HandleQuit},
+    {L"PART", &TIRCUnit::HandlePart},       {L"MODE", &TIRCUnit::HandleMode},     {L"NICK", &TIRCUnit::HandleNick},
+    {L"PING", &TIRCUnit::HandlePing},       {L"TOPIC", &TIRCUnit::HandleTopic},   {L"NOTICE", &TIRCUnit::HandleNotice},
+    {L"KICK", &TIRCUnit::HandleKick},       {L"INVITE", &TIRCUnit::HandleInvite}, {L"ERROR", &TIRCUnit::OnErrorMessage},
     {L"WALLOPS", &TIRCUnit::OnWallops},     {L"KILL", &TIRCUnit::OnKill},
 };
 
@@ -50,9 +48,9 @@ void TIRCUnit::OnResolve(TIRCConnection*) {}
 
 void TIRCUnit::OnReceive(TIRCConnection*, TIRCReceiveMessageA* raw)
 {
-    LogReceivedLine(raw->rawLine);
     TIRCReceiveMessage message;
     message.rawLine = Decode(raw->rawLine);
+    LogReceivedText(message.rawLine);
     message.prefix = Decode(raw->prefix);
     message.nick = Decode(raw->nick);
     message.user = Decode(raw->user);

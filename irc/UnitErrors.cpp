@@ -25,6 +25,7 @@ void TIRCUnit::HandleErrorReply(const TIRCReceiveMessage& message)
         RetryNick(message);
     else if (number == 437 && preference->RejoinOnError437)
         rejoinManager.AddRejoin(message.GetParam(1));
+    receivedScripts->FireOnNumericReply(number, message.GetParamsFrom(1));
 }
 
 void TIRCUnit::RetryNick(const TIRCReceiveMessage& message)
@@ -58,9 +59,16 @@ void TIRCUnit::RetryNick(const TIRCReceiveMessage& message)
     if (maxLength > kMaxBuiltNickLength)
         maxLength = kMaxBuiltNickLength;
     switch (preference->NickPolicy) {
-    case 0: RetryWithUnderscore(maxLength, loggedIn); break;
-    case 1: RetryWithNumber(maxLength, loggedIn); break;
-    default: GiveUpNick(); break;
+    case 0:
+        RetryWithUnderscore(maxLength, loggedIn);
+        break;
+    case 1:
+        RetryWithNumber(maxLength, loggedIn);
+        break;
+    default:
+        // The nick dialog asks the user; without it, say so and leave the registration waiting.
+        PrintErrorText(LoadResourceString(IDS_NO_USABLE_NICK));
+        break;
     }
 }
 

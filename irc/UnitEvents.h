@@ -5,7 +5,6 @@
 #include "log/LogFormatter.h"
 #include "log/LogLineData.h"
 
-
 // Digits of a server reply as a number of at most 64 bits; the value saturates instead of
 // wrapping, and text without digits gives 0.
 unsigned long long ReadUnsignedReply(const CString& text);

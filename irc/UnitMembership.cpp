@@ -54,6 +54,7 @@ void TIRCUnit::HandleNick(const TIRCReceiveMessage& message, TDispatchResult&)
         world->UpdateTitleIfUnitSelected(this);
     else
         UpdateTitleIfSelected(talk && talk->GetKind() == TIRCChannel::KindTalk ? talk : nullptr);
+    receivedScripts->FireOnNick(message, newNick);
 }
 
 void TIRCUnit::HandleQuit(const TIRCReceiveMessage& message, TDispatchResult&)
@@ -70,6 +71,7 @@ void TIRCUnit::HandleQuit(const TIRCReceiveMessage& message, TDispatchResult&)
         UpdateTitleIfSelected(channel);
     }
     CopyServerLineToAllLog(L"", message.nick, text, EVENT_QUIT, 0, false);
+    receivedScripts->FireOnQuit(message, message.GetParam(0));
 }
 
 namespace {
@@ -143,17 +145,19 @@ void TIRCUnit::HandleJoin(const TIRCReceiveMessage& message, TDispatchResult&)
             channel->GetMembers().AddMember(joiner, true);
             RefreshTreeItem(channel);
             UpdateTitleIfSelected(channel);
-            if (preference->FocusOnJoin || session.selectFirstChannel) {
+            bool select = preference->FocusOnJoin || session.selectFirstChannel;
+            if (!preference->FocusOnJoin)
                 session.selectFirstChannel = false;
-                if (channelWindows)
-                    channelWindows->Select(this, channel);
-            }
+            if (select && channelWindows)
+                channelWindows->Select(this, channel);
         }
+        receivedScripts->FireOnJoin(message, channelText);
         return;
     }
     TIRCChannel* channel = FindChannelByIRCName(channelText);
     if (!channel) {
         PrintToServer(channelText, message.nick, text, EVENT_JOIN, 0, false, L"");
+        receivedScripts->FireOnJoin(message, channelText);
         return;
     }
     // Nobody is listed in an anonymous channel.
@@ -163,6 +167,7 @@ void TIRCUnit::HandleJoin(const TIRCReceiveMessage& message, TDispatchResult&)
         UpdateTitleIfSelected(channel);
     }
     PrintToChannel(channel, message.nick, text, EVENT_JOIN, 0, false);
+    receivedScripts->FireOnJoin(message, channelText);
 }
 
 void TIRCUnit::HandlePart(const TIRCReceiveMessage& message, TDispatchResult&)
@@ -172,10 +177,15 @@ void TIRCUnit::HandlePart(const TIRCReceiveMessage& message, TDispatchResult&)
         return;
     CString text = TLogFormatter(*logFormat).FormatPart(message, channelText, message.GetParam(1));
     TIRCChannel* channel = FindChannelByIRCName(channelText);
-    if (!channel) {
+    if (!channel)
         PrintToServer(channelText, message.nick, text, EVENT_PART, 0, false, L"");
-        return;
-    }
+    else
+        LeaveOnPart(channel, message, text);
+    receivedScripts->FireOnPart(message, channelText, message.GetParam(1));
+}
+
+void TIRCUnit::LeaveOnPart(TIRCChannel* channel, const TIRCReceiveMessage& message, const CString& text)
+{
     PrintToChannel(channel, message.nick, text, EVENT_PART, 0, false);
     if (message.nick == session.currentNick) {
         PrintSystemLine(channel, LoadResourceString(IDS_LEFT_CHANNEL));

@@ -71,6 +71,15 @@ void TIRCUnit::ShowMessage(const TIRCReceiveMessage& message, int kind, const CS
         hit = ShowInChannel(message, kind, toUser ? CString() : target, text, nickStyle, keyword, node);
     result.keyword = result.keyword || hit;
     ShowBalloon(kind, nick, target, text, node);
+
+    static const wchar_t* const kEvents[3][2] = {
+        {L"ChannelText", L"TalkText"}, {L"ChannelNotice", L"TalkNotice"}, {L"ChannelAction", L"TalkAction"}};
+    static const wchar_t* const kCommands[3] = {L"PRIVMSG", L"NOTICE", L"ACTION"};
+    receivedScripts->FireOnMessage(kEvents[kind][talkPath ? 1 : 0], message, target, text);
+    if (newTalk)
+        receivedScripts->FireOnNewTalk(message, kCommands[kind], text);
+    if (hit)
+        receivedScripts->FireOnHighlight(message, kCommands[kind], target, text);
 }
 
 bool TIRCUnit::ShowInChannel(const TIRCReceiveMessage& message, int kind, const CString& target, const CString& text,
@@ -79,8 +88,7 @@ bool TIRCUnit::ShowInChannel(const TIRCReceiveMessage& message, int kind, const 
     channel = target.IsEmpty() ? nullptr : FindChannel(target);
     bool hit;
     if (channel) {
-        if (channel->UpdateMemberUserHost(message.nick, message.user, message.host))
-            CheckAutoOp(channel, message.nick, message.user, message.host);
+        StoreSenderAddress(channel, message);
         hit = PrintToChannel(channel, message.nick, text, kind, nickStyle, keyword);
         if (kind != KindNotice)
             MarkUpdate(channel);
@@ -97,8 +105,8 @@ bool TIRCUnit::ShowInChannel(const TIRCReceiveMessage& message, int kind, const 
     return hit;
 }
 
-bool TIRCUnit::ShowInTalk(const TIRCReceiveMessage& message, int kind, const CString& text, int nickStyle,
-                          bool keyword, TIRCChannel*& talk, bool& newTalk)
+bool TIRCUnit::ShowInTalk(const TIRCReceiveMessage& message, int kind, const CString& text, int nickStyle, bool keyword,
+                          TIRCChannel*& talk, bool& newTalk)
 {
     talk = FindChannel(message.nick);
     if (!talk && preference->RegisterOnTalk && !(preference->IgnoreNoticeOnTalk && kind == KindNotice)) {
@@ -122,15 +130,14 @@ bool TIRCUnit::ShowInTalk(const TIRCReceiveMessage& message, int kind, const CSt
     }
     if (kind != KindNotice)
         MarkUpdate(talk);
-    bool quiet = (newTalk && preference->EnableTalkSound) || (hit && preference->EnableKeywordSound) ||
-                 message.prefix.IsEmpty();
+    bool quiet =
+        (newTalk && preference->EnableTalkSound) || (hit && preference->EnableKeywordSound) || message.prefix.IsEmpty();
     if (!quiet && preference->EnableTalkMessageSound)
         PlaySoundFile(preference->TalkMessageSoundFile);
     return hit;
 }
 
-void TIRCUnit::ShowBalloon(int kind, const CString& nick, const CString& target, const CString& text,
-                           TIRCChannel* node)
+void TIRCUnit::ShowBalloon(int kind, const CString& nick, const CString& target, const CString& text, TIRCChannel* node)
 {
     if (!channelWindows || !preference->EnableBaloon)
         return;
@@ -147,6 +154,7 @@ void TIRCUnit::ShowBalloon(int kind, const CString& nick, const CString& target,
 void TIRCUnit::OnErrorMessage(const TIRCReceiveMessage& message, TDispatchResult&)
 {
     PrintErrorText(TLogFormatter(*logFormat).FormatError(message, message.GetParam(0)));
+    receivedScripts->FireOnError(message.GetParam(0));
 }
 
 void TIRCUnit::OnKill(const TIRCReceiveMessage& message, TDispatchResult&)

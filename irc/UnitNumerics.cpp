@@ -9,6 +9,7 @@ void TIRCUnit::HandleNumericReply(const TIRCReceiveMessage& message)
         HandleErrorReply(message);
         return;
     }
+    // clang-format off
     switch (number) {
     case 1: OnLoggedIn(message); PrintReplyParams(message); break;
     case 376: OnLoggedIn(message); PrintReplyParams(message); break;
@@ -45,4 +46,6 @@ void TIRCUnit::HandleNumericReply(const TIRCReceiveMessage& message)
     case 403: if (!OnNoSuchChannel(message)) return; break;
     default: PrintUnknownReply(message); break;
     }
+    // clang-format on
+    receivedScripts->FireOnNumericReply(number, message.GetParamsFrom(1));
 }

@@ -39,7 +39,7 @@ TLogLineData TIRCUnit::MakeLine(int eventType, const CString& nick, const CStrin
 {
     TLogFormatter formatter(*logFormat);
     TLogLineData line;
-    line.timeText = formatter.FormatTime();
+    line.timeText = TimeText();
     line.body = text;
     line.lineType = GetLineType(eventType);
     line.nickStyle = nickStyle;
@@ -52,6 +52,23 @@ TLogLineData TIRCUnit::MakeLine(int eventType, const CString& nick, const CStrin
     return line;
 }
 
+// The stamp changes once a second at most; a flood of lines shares it.
+CString TIRCUnit::TimeText() const
+{
+    if (!logFormat->EnableTime)
+        return CString();
+    // The run-time's time() is slow enough to show in a flood; the system clock is not.
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    unsigned long long second = ((unsigned long long)now.dwHighDateTime << 32 | now.dwLowDateTime) / 10000000;
+    if (second != timeCache.second || logFormat->Time != timeCache.pattern) {
+        timeCache.second = second;
+        timeCache.pattern = logFormat->Time;
+        timeCache.text = TLogFormatter(*logFormat).FormatTimeAt(time(nullptr));
+    }
+    return timeCache.text;
+}
+
 CString TIRCUnit::PlacePrefix(const CString& channelName) const
 {
     TLogFormatter formatter(*logFormat);
@@ -59,8 +76,7 @@ CString TIRCUnit::PlacePrefix(const CString& channelName) const
                                  : formatter.FormatUnitChannelPrefix(settings.Name, channelName);
 }
 
-bool TIRCUnit::NodeSetting(TIRCChannel* channel, bool TChannelConfig::*channelFlag,
-                           bool TUnitSetting::*unitFlag) const
+bool TIRCUnit::NodeSetting(TIRCChannel* channel, bool TChannelConfig::*channelFlag, bool TUnitSetting::*unitFlag) const
 {
     return channel ? channel->GetConfig().*channelFlag : settings.*unitFlag;
 }
@@ -91,7 +107,10 @@ void TIRCUnit::PrintSystemText(TIRCChannel* channel, const CString& text)
         CopySystemLineToAllLog(channel, text);
 }
 
-void TIRCUnit::PrintReply(const CString& text) { PrintToServer(CString(), CString(), text, EVENT_REPLY, 0, false, CString()); }
+void TIRCUnit::PrintReply(const CString& text)
+{
+    PrintToServer(CString(), CString(), text, EVENT_REPLY, 0, false, CString());
+}
 
 void TIRCUnit::PrintCtcpQueryText(const CString& text)
 {
@@ -171,8 +190,8 @@ void TIRCUnit::CopyServerLineToAllLog(const CString& channelName, const CString&
     world->AddLineToAllLog(line, checkKeywords && settings.Keyword);
 }
 
-void TIRCUnit::CopyChannelLineToAllLog(TIRCChannel* channel, const CString& nick, const CString& text,
-                                       int eventType, int nickStyle, bool checkKeywords)
+void TIRCUnit::CopyChannelLineToAllLog(TIRCChannel* channel, const CString& nick, const CString& text, int eventType,
+                                       int nickStyle, bool checkKeywords)
 {
     if (!IsConsoleEventEnabled(*logFormat, eventType))
         return;
@@ -261,10 +280,12 @@ void TIRCUnit::MarkUpdate(TIRCChannel* channel)
 
 void TIRCUnit::RefreshTreeItem(TIRCChannel* channel) { world->RefreshTreeItem(this, channel); }
 
-void TIRCUnit::LogReceivedLine(const CStringA& line)
+void TIRCUnit::LogReceivedLine(const CStringA& line) { LogReceivedText(Decode(line)); }
+
+void TIRCUnit::LogReceivedText(const CString& text)
 {
     if (!session.shutdown)
-        world->AddProtocolLine(this, Decode(line), 0);
+        world->AddProtocolLine(this, text, 0);
 }
 
 void TIRCUnit::LogSentLine(const CStringA& line)

@@ -56,6 +56,8 @@ void TIRCUnit::OpenConnection(bool firstAttempt)
     transport.password = settings.SocksPassword;
     if (transport.client.socket == INVALID_SOCKET)
         transport.client.useTls = !settings.EnableSocks && settings.UseSSL;
+    // Through a proxy, TLS starts on the server's stream once the proxy has connected it.
+    transport.tlsAfterProxy = settings.EnableSocks && settings.UseSSL;
 
     int& index = session.altServerIndex;
     CString host;
@@ -86,9 +88,9 @@ void TIRCUnit::BeginConnecting(bool firstAttempt)
         session.loginCountdown = preference->RetryOnHaltTime;
     const TSocksClient& transport = connection.transport;
     CString host = StripHostComment(transport.targetHost);
-    PrintSystemText(nullptr, firstAttempt ? FormatConnectingMessage(host, transport.targetPort)
-                                          : FormatReconnectingMessage(host, transport.targetPort,
-                                                                      session.reconnectAttempts));
+    PrintSystemText(nullptr, firstAttempt
+                                 ? FormatConnectingMessage(host, transport.targetPort)
+                                 : FormatReconnectingMessage(host, transport.targetPort, session.reconnectAttempts));
 }
 
 void TIRCUnit::Register()
@@ -125,50 +127,16 @@ void TIRCUnit::OnLoggedIn(const TIRCReceiveMessage& welcome)
     session.nickRetryCount = 0;
     session.altServerIndex = -1;
     PrintSystemText(nullptr, LoadResourceString(IDS_LOGGED_IN));
-
-    bool restoreAway = preference->RestoreNickAndAwayOnReconnect ? session.userMode.away : settings.AutoAway;
-    CString awayText = preference->RestoreNickAndAwayOnReconnect ? session.awayMessage
-                                                                 : ExpandText(settings.AwayMessage);
-    if (restoreAway)
-        SetAway(true, awayText);
-    else
-        session.awayMessage.Empty();
+    RestoreAway();
     // The server's away reply sets the flag again.
     session.userMode = TUserMode();
-
-    for (TIRCChannel* channel : channels) {
-        if (channel->GetKind() != TIRCChannel::KindTalk)
-            continue;
-        channel->OnJoined();
-        RefreshTreeItem(channel);
-        PrintSystemText(channel, LoadResourceString(IDS_TALK_STARTED));
-    }
+    ReopenTalks();
     for (CString& text : addressTexts)
         text.Empty();
     for (const CString& line : settings.LoginCommands)
         if (!line.IsEmpty())
             ExecuteCommand(line, 0);
-
-    TJoinList list;
-    if (session.rejoinPending) {
-        list = session.rejoinList;
-        if (preference->ForceAutoJoin)
-            for (TIRCChannel* channel : channels) {
-                if (channel->GetKind() != TIRCChannel::KindChannel || !channel->GetConfig().AutoJoin)
-                    continue;
-                bool listed = false;
-                for (const auto& entry : list)
-                    listed = listed || CompareNames(entry.first, channel->GetName()) == 0;
-                if (!listed)
-                    list.emplace_back(channel->GetName(), channel->GetConfig().Password);
-            }
-        session.rejoinPending = false;
-        session.rejoinList.clear();
-    } else {
-        for (TIRCChannel* channel : channels)
-            if (channel->GetKind() == TIRCChannel::KindChannel && channel->GetConfig().AutoJoin)
-                list.emplace_back(channel->GetName(), channel->GetConfig().Password);
-    }
+    TJoinList list = TakeJoinList();
     // WHOs of the joined channels wait behind the joins themselves.
     int whoWait = preference->WhoTiming == 1 ? 2 : preference->WhoTiming == 2 ? 5 : 0;
     whoManager.Reset(whoWait * (int)list.size());
@@ -181,6 +149,51 @@ void TIRCUnit::OnLoggedIn(const TIRCReceiveMessage& welcome)
     if (preference->EnableLogInSound)
         PlaySoundFile(preference->LogInSoundFile);
     scripts->FireOnConnect();
+}
+
+void TIRCUnit::RestoreAway()
+{
+    bool restore = preference->RestoreNickAndAwayOnReconnect;
+    bool away = restore ? session.userMode.away : settings.AutoAway;
+    if (away)
+        SetAway(true, restore ? session.awayMessage : ExpandText(settings.AwayMessage));
+    else
+        session.awayMessage.Empty();
+}
+
+void TIRCUnit::ReopenTalks()
+{
+    for (TIRCChannel* channel : channels) {
+        if (channel->GetKind() != TIRCChannel::KindTalk)
+            continue;
+        channel->OnJoined();
+        RefreshTreeItem(channel);
+        PrintSystemText(channel, LoadResourceString(IDS_TALK_STARTED));
+    }
+}
+
+// The channels of a lost session, with the auto-join ones when forced; else the auto-join ones.
+TJoinList TIRCUnit::TakeJoinList()
+{
+    TJoinList list;
+    bool rejoin = session.rejoinPending;
+    if (rejoin) {
+        list = session.rejoinList;
+        session.rejoinPending = false;
+        session.rejoinList.clear();
+        if (!preference->ForceAutoJoin)
+            return list;
+    }
+    for (TIRCChannel* channel : channels) {
+        if (channel->GetKind() != TIRCChannel::KindChannel || !channel->GetConfig().AutoJoin)
+            continue;
+        bool listed = false;
+        for (const auto& entry : list)
+            listed = listed || (rejoin && CompareNames(entry.first, channel->GetName()) == 0);
+        if (!listed)
+            list.emplace_back(channel->GetName(), channel->GetConfig().Password);
+    }
+    return list;
 }
 
 void TIRCUnit::ResolveOwnAddress()

@@ -61,10 +61,7 @@ void TIRCUnit::SendNames(const CString& channel) { SendCommand(L"NAMES", channel
 
 void TIRCUnit::SendList(const CString& filter) { SendCommand(L"LIST", CString(), filter, 2, 0); }
 
-void TIRCUnit::SendInvite(const CString& nick, const CString& channel)
-{
-    SendCommand(L"INVITE", nick, channel, 2, 0);
-}
+void TIRCUnit::SendInvite(const CString& nick, const CString& channel) { SendCommand(L"INVITE", nick, channel, 2, 0); }
 
 CString TIRCUnit::ExpandText(const CString& text) { return macros->ExpandVariables(text, session.currentNick); }
 

@@ -5,7 +5,6 @@
 
 #include "settings/Preference.h"
 
-
 void TIRCUnit::Tick()
 {
     switch (session.state) {
@@ -87,5 +86,56 @@ void TIRCUnit::TickKeepAlive()
     if (++session.keepAliveCount >= preference->AutoPongTime) {
         SendPong(session.serverName);
         session.keepAliveCount = 0;
+    }
+}
+
+void TIRCUnit::ApplyPreferences()
+{
+    if (preference->EnableUnitLog != serverLog.enabled) {
+        if (!preference->EnableUnitLog)
+            serverLog.Close();
+        serverLog.enabled = preference->EnableUnitLog;
+    }
+    serverLog.ReopenIfNameChanged();
+    ApplyAddressMethod();
+    if (session.state == StateLoggedIn)
+        session.reconnectArmed = preference->Reconnect;
+    for (TIRCChannel* channel : channels)
+        channel->ApplyPreferences();
+}
+
+void TIRCUnit::ApplyAddressMethod()
+{
+    if (preference->IPResolveMethod == addressMethod) {
+        if (addressMethod == 3 && resolver.GetHostName() != preference->IPAddress) {
+            myAddress = TInetAddress();
+            resolver.SetHostName(preference->IPAddress);
+            resolver.Resolve();
+        }
+        return;
+    }
+    myAddress = TInetAddress();
+    addressMethod = preference->IPResolveMethod;
+    const CString* host = nullptr;
+    switch (addressMethod) {
+    case 0:
+        resolver.ResolveLocalHost();
+        return;
+    case 1:
+        host = &addressTexts[0];
+        break;
+    case 2:
+        host = &addressTexts[1];
+        // No reply yet: asking oneself brings one.
+        if (host->IsEmpty())
+            SendCtcpQuery(session.currentNick, L"GETADDRESS");
+        break;
+    case 3:
+        host = &preference->IPAddress;
+        break;
+    }
+    if (host && !host->IsEmpty()) {
+        resolver.SetHostName(*host);
+        resolver.Resolve();
     }
 }

@@ -59,8 +59,8 @@ void TIRCUnit::OnUserModeReply(const TIRCReceiveMessage& message)
     session.userMode.ApplyModeChange(modes);
     if (modes == L"+")
         return;
-    PrintToServer(L"", L"", TLogFormatter(*logFormat).FormatUserMode(session.currentNick, modes), EVENT_USER_MODE,
-                  0, false, L"");
+    PrintToServer(L"", L"", TLogFormatter(*logFormat).FormatUserMode(session.currentNick, modes), EVENT_USER_MODE, 0,
+                  false, L"");
     world->UpdateTitleIfUnitSelected(this);
 }
 

@@ -42,6 +42,9 @@ public:
     TInetAddress GetAddress() const { return address; }
 
     void Connect();
+    // Runs at the connect event; a proxy in front calls it once it has connected the target, so
+    // the TLS session runs with the server, not with the proxy. Ends in OnConnect or OnError.
+    void StartTls();
     // Safe at any time; makes no listener call.
     void Close();
     CStringA ReadLine() { return receiveBuffer.ReadLine(); }
@@ -75,7 +78,6 @@ private:
     int Receive(char* chunk, int size, bool& peerClosed, bool& failed, int& code);
     void ReportError(int kind, int code);
     // TLS, in TCPClientTls.cpp.
-    void StartTls();
     int TlsReceive(char* chunk, int size, bool& peerClosed, bool& failed, int& code);
     int TlsSend(const void* bytes, int count);
     void EndTls();

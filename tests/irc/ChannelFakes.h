@@ -55,7 +55,10 @@ public:
     explicit TFakeMaskList(std::vector<TFakeMaskList*>* deleted) : deleted(deleted) {}
     ~TFakeMaskList() override { deleted->push_back(this); }
     void AddMask(const CString& mask) override { masks.push_back(mask); }
-    void RemoveMask(const CString& mask) override { masks.erase(std::remove(masks.begin(), masks.end(), mask), masks.end()); }
+    void RemoveMask(const CString& mask) override
+    {
+        masks.erase(std::remove(masks.begin(), masks.end(), mask), masks.end());
+    }
     void ClearMasks() override { masks.clear(); }
     int GetMaskCount() override { return (int)masks.size(); }
     void GetMasks(std::vector<CString>& now, std::vector<CString>& before) override

@@ -1,7 +1,7 @@
 // Channels: their names on the server, join state, auto-op queue, mask lists and chat ports.
 
-#include "tests/irc/ReceiveTestSupport.h"
 #include "tests/common/StringPrinter.h"
+#include "tests/irc/ReceiveTestSupport.h"
 
 #include "irc/IRCNames.h"
 

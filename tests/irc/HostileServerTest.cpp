@@ -12,9 +12,9 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-const char* const kWords[] = {"PRIVMSG", "JOIN", "QUIT", "PART",  "MODE",    "NICK", "PING", "TOPIC",
+const char* const kWords[] = {"PRIVMSG", "JOIN", "QUIT",   "PART",  "MODE",    "NICK", "PING", "TOPIC",
                               "NOTICE",  "KICK", "INVITE", "ERROR", "WALLOPS", "KILL", "001",  "376",
-                              "422",     "005",  "433",  "353",   "000",     "999",  "0001", "4294967296"};
+                              "422",     "005",  "433",    "353",   "000",     "999",  "0001", "4294967296"};
 
 const char* const kPrefixes[] = {"", ":", ":irc.example ", ":kvnick!kvuser@host ", ":!@ ", ":a!b ", ":@@@ "};
 
@@ -128,10 +128,7 @@ TEST_F(HostileServerTest, HundredThousandSeededRandomLines)
 TEST_F(HostileServerTest, JunkOverTheSocketEndsOnlyInADisconnect)
 {
     TScriptedServer server;
-    settings.Port = server.Port();
-    MakeUnit();
-    unit->Connect();
-    TLineSocket* peer = server.WaitClient();
+    TLineSocket* peer = ConnectTo(server, false);
     ASSERT_NE(peer, nullptr);
     std::string junk(":irc.example 001 kvnick :hi\r\n");
     for (int i = 0; i < 256; i++)

@@ -2,6 +2,7 @@
 
 #include "foundation/CodePage.h"
 #include "tests/common/MessagePump.h"
+#include "tests/net/NetTestSupport.h"
 
 std::string Narrow(const CString& text)
 {
@@ -28,20 +29,6 @@ SOCKET ListenOn(int port, int& actualPort)
     getsockname(s, reinterpret_cast<sockaddr*>(&address), &length);
     actualPort = ntohs(address.sin_port);
     return s;
-}
-
-bool Readable(SOCKET s, const std::atomic<bool>& stopping)
-{
-    while (!stopping) {
-        fd_set readable;
-        FD_ZERO(&readable);
-        FD_SET(s, &readable);
-        timeval step = {0, 20000};
-        int ready = select(0, &readable, nullptr, nullptr, &step);
-        if (ready != 0)
-            return ready > 0;
-    }
-    return false;
 }
 
 } // namespace
@@ -170,6 +157,22 @@ std::vector<std::string> TUnitTest::TakeQueued()
     return lines;
 }
 
+TLineSocket* TUnitTest::ConnectTo(TScriptedServer& server, bool logIn)
+{
+    settings.Port = server.Port();
+    MakeUnit();
+    unit->Connect();
+    TLineSocket* peer = server.WaitClient();
+    if (!peer || !logIn)
+        return peer;
+    // After the registration lines, so a test that counts lines starts from them.
+    if (!peer->WaitFor("USER "))
+        return nullptr;
+    peer->Send(":irc.example 001 kvnick :Welcome\r\n");
+    bool loggedIn = PumpMessagesUntil([&] { return unit->GetState() == TIRCUnit::StateLoggedIn; }, 5000);
+    return loggedIn ? peer : nullptr;
+}
+
 TLineSocket::TLineSocket(SOCKET connected) : socket(connected)
 {
     thread = std::thread([this] { Read(); });
@@ -186,7 +189,7 @@ TLineSocket::~TLineSocket()
 void TLineSocket::Read()
 {
     char buffer[65536];
-    while (Readable(socket, stopping)) {
+    while (WaitReadable(socket, stopping)) {
         int n = recv(socket, buffer, sizeof(buffer), 0);
         if (n <= 0)
             break;
@@ -264,7 +267,7 @@ bool TScriptedServer::Listen()
 
 void TScriptedServer::AcceptLoop()
 {
-    while (Readable(listener, stopping)) {
+    while (WaitReadable(listener, stopping)) {
         SOCKET s = accept(listener, nullptr, nullptr);
         if (s == INVALID_SOCKET)
             return;

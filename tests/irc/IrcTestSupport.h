@@ -18,6 +18,9 @@
 #include <thread>
 #include <vector>
 
+class TLineSocket;
+class TScriptedServer;
+
 std::string Narrow(const CString& text); // UTF-8
 
 class TUnitRecorder : public IIRCUnitListener, public IUnitScriptEvents, public IUnitMacroEngine {
@@ -88,6 +91,8 @@ protected:
     // The lines waiting to be written, in the order they would leave.
     std::vector<std::string> Queued();
     std::vector<std::string> TakeQueued();
+    // A fresh unit connected to the server, logged in when asked; null when it did not get there.
+    TLineSocket* ConnectTo(TScriptedServer& server, bool logIn);
 
     TTempFolder folder;
     TPreference preference;

@@ -1,5 +1,5 @@
-#include "tests/irc/ChannelFakes.h"
 #include "tests/common/StringPrinter.h"
+#include "tests/irc/ChannelFakes.h"
 
 #include <gtest/gtest.h>
 
@@ -93,7 +93,7 @@ TEST(Member, SecondActivityCountsLinesThatNameTheUser)
 
 TEST(Member, SortMethods)
 {
-    std::vector<TIRCMember> list = {Make(L"/zed"), Make(L"v/Vic"), Make(L"o/bob"), Make(L"o/Alice"),
+    std::vector<TIRCMember> list = {Make(L"/zed"),      Make(L"v/Vic"),     Make(L"o/bob"), Make(L"o/Alice"),
                                     Make(L"/g4", 1, 3), Make(L"/g1", 1, 0), Make(L"/me", 2)};
     using V = std::vector<CString>;
     EXPECT_EQ(Sorted(list, 1), (V{L"Alice", L"bob", L"Vic", L"g1", L"g4", L"me", L"zed"}));

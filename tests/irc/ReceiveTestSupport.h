@@ -35,6 +35,67 @@ public:
     std::vector<CString> balloons, invitations;
 };
 
+// Each script event as "name arg arg".
+class TScriptEventRecorder : public IReceivedScriptEvents {
+public:
+    void FireOnNick(const TIRCReceiveMessage&, const CString& nick) override { Add(L"Nick", {nick}); }
+    void FireOnQuit(const TIRCReceiveMessage&, const CString& comment) override { Add(L"Quit", {comment}); }
+    void FireOnJoin(const TIRCReceiveMessage&, const CString& channel) override { Add(L"Join", {channel}); }
+    void FireOnPart(const TIRCReceiveMessage&, const CString& channel, const CString& comment) override
+    {
+        Add(L"Part", {channel, comment});
+    }
+    void FireOnMode(const TIRCReceiveMessage&, const CString& target, const CString& modes) override
+    {
+        Add(L"Mode", {target, modes});
+    }
+    void FireOnModeChange(const TIRCReceiveMessage&, const CString& target, const CString& sign,
+                          const CString& param) override
+    {
+        Add(L"ModeChange", {target, sign, param});
+    }
+    void FireOnTopic(const TIRCReceiveMessage&, const CString& channel, const CString& topic) override
+    {
+        Add(L"Topic", {channel, topic});
+    }
+    void FireOnInvite(const TIRCReceiveMessage&, const CString& channel) override { Add(L"Invite", {channel}); }
+    void FireOnKick(const TIRCReceiveMessage&, const CString& channel, const CString& target,
+                    const CString& comment) override
+    {
+        Add(L"Kick", {channel, target, comment});
+    }
+    void FireOnMessage(const wchar_t* event, const TIRCReceiveMessage&, const CString& target,
+                       const CString& text) override
+    {
+        Add(event, {target, text});
+    }
+    void FireOnNewTalk(const TIRCReceiveMessage&, const CString& command, const CString& text) override
+    {
+        Add(L"NewTalk", {command, text});
+    }
+    void FireOnHighlight(const TIRCReceiveMessage&, const CString& command, const CString& target,
+                         const CString& text) override
+    {
+        Add(L"Highlight", {command, target, text});
+    }
+    void FireOnError(const CString& text) override { Add(L"Error", {text}); }
+    void FireOnNumericReply(int number, const CString& text) override
+    {
+        Add(L"NumericReply", {CString(std::to_wstring(number).c_str()), text});
+    }
+
+    std::vector<std::string> events;
+
+private:
+    void Add(const wchar_t* name, std::initializer_list<CString> args)
+    {
+        std::string event = Narrow(name);
+        for (const CString& arg : args)
+            event += " " + Narrow(arg);
+        events.push_back(event);
+    }
+};
+
 class TReceiveTest : public TUnitTest {
 protected:
     using Lines = std::vector<std::string>;
@@ -45,6 +106,7 @@ protected:
         MakeUnit();
         unit->SetChannelWindows(&windows);
         unit->SetWorldSetting(&worldSetting);
+        unit->SetReceivedScriptEvents(&scriptEvents);
         StartOffline();
         Feed(":irc.example 001 kvnick :Welcome");
         for (const char* name : channels) {
@@ -53,6 +115,7 @@ protected:
             Feed(std::string(":irc.example 366 kvnick ") + name + " :End");
         }
         TakeQueued();
+        scriptEvents.events.clear();
     }
     TIRCChannel* Channel(const wchar_t* name) { return unit->FindChannelByIRCName(name); }
     std::vector<CString> Nicks(const wchar_t* name)
@@ -68,4 +131,5 @@ protected:
 
     TFakeChannelWindows windows;
     TWorldSetting worldSetting;
+    TScriptEventRecorder scriptEvents;
 };

@@ -1,8 +1,8 @@
 // MODE, TOPIC, INVITE and KICK: channel modes, member flags, mask lists, topics, invitations
 // and kicks; and the messages that reach channels and talks.
 
-#include "tests/irc/ReceiveTestSupport.h"
 #include "tests/common/StringPrinter.h"
+#include "tests/irc/ReceiveTestSupport.h"
 
 namespace {
 
@@ -99,6 +99,8 @@ TEST_F(ChannelEventsTest, InvitationsByPreference)
         LogIn();
         windows.invitations.clear();
         Feed(":a!u@h INVITE kvnick :#there");
+        // "JOIN 0" would leave every channel.
+        Feed(":a!u@h INVITE kvnick :0");
         EXPECT_EQ(TakeQueued(), c.joins) << c.action;
         EXPECT_EQ(windows.invitations.size(), c.windows) << c.action;
     }
@@ -156,6 +158,40 @@ TEST_F(ChannelEventsTest, KillRemovesTheVictimEverywhere)
     Feed(":oper!u@h KILL victim :spam");
     EXPECT_EQ(Nicks(L"#a"), (NickList{L"kvnick"}));
     EXPECT_EQ(Nicks(L"#b"), (NickList{L"kvnick"}));
+}
+
+TEST_F(ChannelEventsTest, ScriptsHearEachEventAndEachModeChange)
+{
+    preference.RegisterOnTalk = true;
+    worldSetting.IgnoreMasks = {L"troll!*@*"};
+    LogIn({"#c"}, "a b");
+    const struct {
+        const char* line;
+        Lines events;
+    } cases[] = {
+        {":op!u@h MODE #c +o-v+b a b m!*@*",
+         {"Mode #c +o-v+b a b m!*@*", "ModeChange #c +o a", "ModeChange #c -v b", "ModeChange #c +b m!*@*"}},
+        {":kvnick MODE kvnick +i", {"Mode kvnick +i"}},
+        {":op!u@h MODE #elsewhere +m", {"Mode #elsewhere +m"}},
+        {":a!u@h TOPIC #c :t", {"Topic #c t"}},
+        {":a!u@h KICK #c b :bye", {"Kick #c b bye"}},
+        {":a!u@h PART #c :later", {"Part #c later"}},
+        {":z!u@h JOIN #c", {"Join #c"}},
+        {":z!u@h NICK :y", {"Nick y"}},
+        {":y!u@h QUIT :gone", {"Quit gone"}},
+        {":a!u@h INVITE kvnick #x", {"Invite #x"}},
+        {":a!u@h PRIVMSG #c :hi", {"ChannelText #c hi"}},
+        {":friend!u@h PRIVMSG kvnick :psst", {"TalkText kvnick psst", "NewTalk PRIVMSG psst"}},
+        {":troll!u@h PRIVMSG #c :spam", {}},
+        {"ERROR :Closing link", {"Error Closing link"}},
+        {":srv 433 kvnick x :in use", {"NumericReply 433 x in use"}},
+        {":srv 999 kvnick odd :thing", {"NumericReply 999 odd thing"}},
+    };
+    for (const auto& c : cases) {
+        scriptEvents.events.clear();
+        Feed(c.line);
+        EXPECT_EQ(scriptEvents.events, c.events) << c.line;
+    }
 }
 
 } // namespace

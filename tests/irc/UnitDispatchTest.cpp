@@ -49,9 +49,8 @@ TEST_F(UnitDispatchTest, MacroEventsFollowEachLineWithDerivedModeAndKeywordEvent
     Feed(":op!u@h MODE #one +o-v kvnick other");
     Feed(":a!u@h PRIVMSG #one :hello");
     Feed(":a!u@h WHATEVER x");
-    EXPECT_EQ(recorder.macroEvents,
-              (Lines{"MODE #one +o-v kvnick other", "OP #one kvnick", "DEVOICE #one other", "PRIVMSG #one hello",
-                     "WHATEVER x"}));
+    EXPECT_EQ(recorder.macroEvents, (Lines{"MODE #one +o-v kvnick other", "OP #one kvnick", "DEVOICE #one other",
+                                           "PRIVMSG #one hello", "WHATEVER x"}));
 }
 
 TEST_F(UnitDispatchTest, StoppedMacrosSeeNothingWhileHandlersStillRun)
@@ -121,6 +120,37 @@ TEST_F(UnitDispatchTest, SentLinesAreNotReportedBeforeTheyAreWritten)
     LogIn();
     unit->SendCommand(L"PRIVMSG", L"#one", L":x", 2, 0);
     EXPECT_EQ(unit->GetConnection().history.size(), 0u);
+}
+
+} // namespace
+
+namespace {
+
+class UnitRejoinTest : public UnitDispatchTest {};
+
+TEST_F(UnitRejoinTest, ForcedAutoJoinAddsTheAutoJoinChannelsThatWereNotJoined)
+{
+    preference.ForceAutoJoin = true;
+    LogIn();
+    TChannelConfig two;
+    two.Name = L"#two";
+    unit->AddChannel(two, TIRCChannel::KindChannel);
+    unit->OnClose(&unit->GetConnection());
+    StartOffline();
+    TakeQueued();
+    Feed(":irc.example 001 kvnick :Welcome back");
+    EXPECT_EQ(TakeQueued(), (Lines{"JOIN #one,#two key1"}));
+}
+
+TEST_F(UnitRejoinTest, AConnectionTheUserStartsForgetsThePreviousChannels)
+{
+    LogIn();
+    unit->OnClose(&unit->GetConnection());
+    ASSERT_TRUE(unit->GetSession().rejoinPending);
+    unit->Connect();
+    EXPECT_FALSE(unit->GetSession().rejoinPending);
+    EXPECT_TRUE(unit->GetSession().rejoinList.empty());
+    unit->CloseByUser();
 }
 
 } // namespace

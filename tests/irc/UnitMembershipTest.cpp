@@ -1,7 +1,7 @@
 // JOIN, PART, QUIT and NICK keep channels, talks and members in step.
 
-#include "tests/irc/ReceiveTestSupport.h"
 #include "tests/common/StringPrinter.h"
+#include "tests/irc/ReceiveTestSupport.h"
 
 namespace {
 
@@ -111,11 +111,31 @@ TEST_F(MembershipTest, MalformedLinesChangeNothing)
 {
     LogIn({"#c"}, "x");
     const char* lines[] = {
-        ":x!u@h JOIN",        ":x!u@h JOIN :",      ":x!u@h JOIN : ",     "JOIN #c",           ":x!u@h PART",
-        ":x!u@h PART :",      "PART #c",            ":x!u@h NICK",        ":x!u@h NICK :",     ":x!u@h NICK : ",
-        "NICK :y",            "QUIT :bye",          ":x!u@h KICK #c",     ":x!u@h KICK",       ":x!u@h KICK #c :",
-        ":x!u@h MODE",        ":x!u@h MODE #c +o",  ":x!u@h MODE #c +v nobody", ":x!u@h TOPIC", ":x!u@h INVITE kvnick",
-        ":x!u@h JOIN :\x07o", ":x!u@h KILL",        ":x!u@h PRIVMSG",     ":x!u@h NOTICE",     "PRIVMSG #c :x",
+        ":x!u@h JOIN",
+        ":x!u@h JOIN :",
+        ":x!u@h JOIN : ",
+        "JOIN #c",
+        ":x!u@h PART",
+        ":x!u@h PART :",
+        "PART #c",
+        ":x!u@h NICK",
+        ":x!u@h NICK :",
+        ":x!u@h NICK : ",
+        "NICK :y",
+        "QUIT :bye",
+        ":x!u@h KICK #c",
+        ":x!u@h KICK",
+        ":x!u@h KICK #c :",
+        ":x!u@h MODE",
+        ":x!u@h MODE #c +o",
+        ":x!u@h MODE #c +v nobody",
+        ":x!u@h TOPIC",
+        ":x!u@h INVITE kvnick",
+        ":x!u@h JOIN :\x07o",
+        ":x!u@h KILL",
+        ":x!u@h PRIVMSG",
+        ":x!u@h NOTICE",
+        "PRIVMSG #c :x",
     };
     for (const char* line : lines)
         Feed(line);

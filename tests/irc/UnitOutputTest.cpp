@@ -169,7 +169,10 @@ TEST_F(UnitOutputTest, ProtocolLinesShowBothDirectionsButNotDuringShutdown)
 
 TEST_F(UnitOutputTest, LinesGoToTheDatedLogFiles)
 {
-    unit->PrintToChannel(channel, L"friend", L"\x03" "4red\x03 text", EVENT_MESSAGE, 0, false);
+    unit->PrintToChannel(channel, L"friend",
+                         L"\x03"
+                         "4red\x03 text",
+                         EVENT_MESSAGE, 0, false);
     unit->PrintReply(L"server reply");
     channel->logger.Close();
     unit->GetServerLog().Close();

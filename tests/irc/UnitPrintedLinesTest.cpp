@@ -92,8 +92,8 @@ TEST_F(PrintedLinesTest, WhoisAndTimeRepliesWithoutAWindow)
     Feed(":srv 329 kvnick #nowhere 18446744073709551615");
     EXPECT_EQ(Printed(nullptr), (Lines{"bob is Bob B (bu@bh)", "bob is away : lunch", "bob is 1:02:05 idle",
                                        "bob is on #a, @#b", "*created at 18446744073709551615"}));
-    EXPECT_EQ(Printed(Channel(L"#a")), (Lines{"*setter set the topic at 99999999999999",
-                                              "*setter set the topic at -99999999999999999999999"}));
+    EXPECT_EQ(Printed(Channel(L"#a")),
+              (Lines{"*setter set the topic at 99999999999999", "*setter set the topic at -99999999999999999999999"}));
 }
 
 } // namespace

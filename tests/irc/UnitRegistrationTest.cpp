@@ -25,7 +25,11 @@ TEST_F(UnitRegistrationTest, RegistrationSendsPassNickAndUserAsStored)
         {"no password", false, L"", true, L"kvuser", {"NICK kvnick", "USER kvuser 8 * :Ketroval Test"}},
         {"password set but off", false, L"secret", true, L"kvuser", {"NICK kvnick", "USER kvuser 8 * :Ketroval Test"}},
         {"password on but empty", true, L"", true, L"kvuser", {"NICK kvnick", "USER kvuser 8 * :Ketroval Test"}},
-        {"password on", true, L"secret", false, L"kvuser",
+        {"password on",
+         true,
+         L"secret",
+         false,
+         L"kvuser",
          {"PASS secret", "NICK kvnick", "USER kvuser 0 * :Ketroval Test"}},
         {"blank user name made valid", false, L"", true, L"kv user", {"NICK kvnick", "USER kvuser 8 * :Ketroval Test"}},
     };
@@ -104,8 +108,21 @@ TEST_F(UnitRegistrationTest, AutoJoinBatchesChannelsWithKeyedOnesFirst)
         {"alias expanded", {{L"%test", L""}}, {"JOIN #test:*.jp"}},
         {"empty list", {}, {}},
     };
+    // A name longer than a line on its own goes out alone, never after an empty JOIN.
+    CString longName = L"#" + CString(L'x', 499);
+    std::string longLine = "JOIN " + Narrow(longName);
+    const TJoinCase overlong[] = {
+        {"overlong keyless first", {{longName, L""}}, {longLine}},
+        {"overlong keyed first", {{longName, L"k"}}, {longLine + " k"}},
+    };
     StartOffline();
     TakeQueued();
+    for (const TJoinCase& c : overlong) {
+        unit->AutoJoin(c.list);
+        Lines lines = TakeQueued();
+        ASSERT_EQ(lines.size(), 1u) << c.name;
+        EXPECT_EQ(lines[0], c.lines[0]) << c.name;
+    }
     for (const TJoinCase& c : cases) {
         unit->AutoJoin(c.list);
         EXPECT_EQ(TakeQueued(), c.lines) << c.name;

@@ -1,9 +1,10 @@
 // Numeric replies fill channels and the session; error replies retry a refused nick, and the
 // retry ends.
 
-#include "tests/irc/ReceiveTestSupport.h"
 #include "tests/common/StringPrinter.h"
+#include "tests/irc/ReceiveTestSupport.h"
 
+#include "irc/Ctcp.h"
 #include "irc/UnitEvents.h"
 
 namespace {
@@ -20,7 +21,7 @@ TEST_F(RepliesTest, NamesGiveMembersTheirModesFromOnePrefixCharacter)
     const struct {
         const wchar_t* nick;
         bool q, a, o, h, v;
-    } cases[] = {{L"owner", true, false, true, false, false}, {L"admin", false, true, false, false, false},
+    } cases[] = {{L"owner", true, false, true, false, false},  {L"admin", false, true, false, false, false},
                  {L"half", false, false, false, true, false},  {L"voice", false, false, false, false, true},
                  {L"+both", false, false, true, false, false}, {L"plain", false, false, false, false, false}};
     for (const auto& c : cases) {
@@ -138,6 +139,27 @@ TEST(ServerTime, UnconvertibleTimesShowTheNumber)
     EXPECT_EQ(ReadUnsignedReply(L"99999999999999999999999"), ~0ULL);
     EXPECT_EQ(ReadUnsignedReply(L"3725x"), 3725u);
     EXPECT_EQ(ReadUnsignedReply(L"abc"), 0u);
+}
+
+TEST(Ctcp, SplitTakesTheTextBetweenTheMarks)
+{
+    const struct {
+        const wchar_t* text;
+        bool ctcp;
+        const wchar_t* inner;
+    } cases[] = {{L"\x01"
+                  L"ACTION waves\x01",
+                  true, L"ACTION waves"},
+                 {L"\x01VERSION", true, L"VERSION"},
+                 {L"\x01\x01PING 1\x01", true, L"\x01PING 1"},
+                 {L"\x01", true, L""},
+                 {L"plain \x01text\x01", false, L""},
+                 {L"", false, L""}};
+    for (const auto& c : cases) {
+        CString inner;
+        EXPECT_EQ(GetCtcpBody(c.text, inner), c.ctcp);
+        EXPECT_EQ(inner, c.inner);
+    }
 }
 
 // Every numeric the received side handles, with no, short, empty, huge and hostile fields.

@@ -40,8 +40,10 @@ protected:
     bool SawMacroEvent(const std::string& event)
     {
         return PumpMessagesUntil(
-            [&] { return std::find(recorder.macroEvents.begin(), recorder.macroEvents.end(), event) !=
-                         recorder.macroEvents.end(); },
+            [&] {
+                return std::find(recorder.macroEvents.begin(), recorder.macroEvents.end(), event) !=
+                       recorder.macroEvents.end();
+            },
             10000);
     }
     bool HistoryHolds(const char* line)
@@ -60,7 +62,7 @@ struct TRoadCase {
     bool socks;
 };
 
-TEST_F(UnitServerTest, RegistersLogsInAndJoinsOnNgircdDirectlyOverTlsAndThroughSocks5)
+TEST_F(UnitServerTest, RegistersLogsInAndJoinsOnNgircdDirectlyOverTlsAndThroughSocks5WithAndWithoutTls)
 {
     REQUIRE_PEER_PORT(plainPort, "IRC_PORT");
     REQUIRE_PEER_PORT(tlsPort, "IRC_TLS_PORT");
@@ -69,6 +71,7 @@ TEST_F(UnitServerTest, RegistersLogsInAndJoinsOnNgircdDirectlyOverTlsAndThroughS
         {"plain", "IRC_PORT", false, false},
         {"TLS", "IRC_TLS_PORT", true, false},
         {"SOCKS5", "IRC_PORT", false, true},
+        {"TLS through SOCKS5", "IRC_TLS_PORT", true, true},
     };
     int n = 0;
     for (const TRoadCase& c : cases) {
@@ -168,13 +171,8 @@ TEST_F(UnitServerTest, AUserQuitIsNeverFollowedByAReconnect)
 {
     preference.ReconnectTime = 1;
     TScriptedServer server;
-    settings.Port = server.Port();
-    MakeUnit();
-    unit->Connect();
-    TLineSocket* peer = server.WaitClient();
+    TLineSocket* peer = ConnectTo(server, true);
     ASSERT_NE(peer, nullptr);
-    peer->Send(":irc.example 001 kvnick :Welcome\r\n");
-    ASSERT_TRUE(WaitLoggedIn());
     unit->SendQuit(L"bye");
     ASSERT_TRUE(peer->WaitFor("QUIT :bye"));
     peer->Close();
@@ -189,14 +187,8 @@ TEST_F(UnitServerTest, AUserQuitIsNeverFollowedByAReconnect)
 TEST_F(UnitServerTest, PingIsAnsweredAheadOfLinesHeldByFloodControl)
 {
     TScriptedServer server;
-    settings.Port = server.Port();
-    MakeUnit();
-    unit->Connect();
-    TLineSocket* peer = server.WaitClient();
+    TLineSocket* peer = ConnectTo(server, true);
     ASSERT_NE(peer, nullptr);
-    ASSERT_TRUE(peer->WaitFor("USER kvuser"));
-    peer->Send(":irc.example 001 kvnick :Welcome\r\n");
-    ASSERT_TRUE(WaitLoggedIn());
     size_t before = peer->Lines().size();
     // Budgets are paid back only once the PING has been read, so the order is exact.
     TIRCConnection& connection = unit->GetConnection();

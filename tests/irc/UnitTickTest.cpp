@@ -85,13 +85,8 @@ TEST_F(UnitTickTest, KeepAlivePongGoesOutEveryIntervalOnlyWhenLoggedIn)
 TEST_F(UnitTickTest, AServerThatIgnoresQuitIsDroppedOnTheSeventhTick)
 {
     TScriptedServer server;
-    settings.Port = server.Port();
-    MakeUnit();
-    unit->Connect();
-    TLineSocket* peer = server.WaitClient();
+    TLineSocket* peer = ConnectTo(server, true);
     ASSERT_NE(peer, nullptr);
-    peer->Send(":irc.example 001 kvnick :Welcome\r\n");
-    ASSERT_TRUE(PumpMessagesUntil([&] { return unit->GetState() == TIRCUnit::StateLoggedIn; }, 5000));
     unit->SendQuit(L"bye");
     ASSERT_TRUE(peer->WaitFor("QUIT :bye"));
     for (int i = 0; i < 6; i++)
@@ -114,6 +109,40 @@ TEST_F(UnitTickTest, ADelayedConnectStartsWhenItsCountdownRunsOut)
     unit->Tick();
     EXPECT_TRUE(unit->GetConnection().IsActive());
     EXPECT_NE(server.WaitClient(), nullptr);
+}
+
+} // namespace
+
+namespace {
+
+class UnitPreferencesTest : public TUnitTest {};
+
+TEST_F(UnitPreferencesTest, SwitchingToGetAddressAsksOneselfOncePerChange)
+{
+    StartOffline();
+    Feed(":irc.example 001 kvnick :Welcome");
+    TakeQueued();
+    preference.IPResolveMethod = 2;
+    unit->ApplyPreferences();
+    EXPECT_EQ(TakeQueued(), (Lines{"PRIVMSG kvnick :\x01GETADDRESS\x01"}));
+    unit->ApplyPreferences();
+    EXPECT_TRUE(TakeQueued().empty());
+}
+
+TEST_F(UnitPreferencesTest, TurningTheServerLogOffClosesItAndTheReconnectFollowsThePreference)
+{
+    preference.LogRootDir = folder.path + L"logs\\";
+    preference.EnableUnitLog = true;
+    StartOffline();
+    Feed(":irc.example 001 kvnick :Welcome");
+    ASSERT_TRUE(unit->GetServerLog().IsOpen());
+    preference.EnableUnitLog = false;
+    preference.Reconnect = false;
+    unit->ApplyPreferences();
+    EXPECT_FALSE(unit->GetServerLog().IsOpen());
+    EXPECT_FALSE(unit->GetSession().reconnectArmed);
+    unit->PrintReply(L"not written");
+    EXPECT_FALSE(unit->GetServerLog().IsOpen());
 }
 
 } // namespace
