@@ -127,10 +127,7 @@ bool CheckDccChatOffer(const TDccChatOffer& offer)
     return IsValidDccPort(offer.port) && IsValidDccAddress(offer.address);
 }
 
-bool IsValidDccResumePosition(long long position, long long fileSize)
-{
-    return position >= 0 && position <= fileSize;
-}
+bool IsValidDccResumePosition(long long position, long long fileSize) { return position >= 0 && position <= fileSize; }
 
 CString FormatDccSendOffer(const CString& fileName, unsigned long address, int port, long long size, bool extended)
 {

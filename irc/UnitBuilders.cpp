@@ -58,8 +58,7 @@ void TIRCUnit::SendNick(const CString& nick, bool remember)
 
 void TIRCUnit::SendAway(const CString& message)
 {
-    SendCommand(L"AWAY", CString(), message.IsEmpty() ? CString() : L":" + ConvertMarkupToControlCodes(message), 2,
-                0);
+    SendCommand(L"AWAY", CString(), message.IsEmpty() ? CString() : L":" + ConvertMarkupToControlCodes(message), 2, 0);
 }
 
 void TIRCUnit::SendPart(const CString& channel, const CString& message)

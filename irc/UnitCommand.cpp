@@ -60,8 +60,8 @@ bool IsMessageCommand(const CString& word) { return word == L"PRIVMSG" || word =
 
 bool TakesTargetList(const CString& word)
 {
-    static const wchar_t* const kWords[] = {L"PRIVMSG", L"NOTICE", L"ACTION", L"CTCP", L"CTCPREPLY",
-                                            L"CTCPPING", L"JOIN",  L"PART",   L"KICK"};
+    static const wchar_t* const kWords[] = {L"PRIVMSG",  L"NOTICE", L"ACTION", L"CTCP", L"CTCPREPLY",
+                                            L"CTCPPING", L"JOIN",   L"PART",   L"KICK"};
     for (const wchar_t* listWord : kWords)
         if (word == listWord)
             return true;

@@ -57,8 +57,8 @@ void TIRCUnit::OnDccSendOffer(const TIRCReceiveMessage& message, const CString& 
         return;
     if (preference->DCCReceiveAction != 0) {
         bool automatic = IsAutoReceive(message);
-        dccManager->AddReceiveItem(this, offer.variant, automatic, message.nick, offer.fileName, offer.port,
-                                   offer.size, offer.address);
+        dccManager->AddReceiveItem(this, offer.variant, automatic, message.nick, offer.fileName, offer.port, offer.size,
+                                   offer.address);
         ShowDccWindowOnOffer(automatic);
     }
     sendScripts->FireOnDccSend(message, message.GetParam(0), offer.fileName, (unsigned long)offer.size,
@@ -87,8 +87,7 @@ void TIRCUnit::OnDccChatOffer(const TIRCReceiveMessage& message, const CString& 
     if (preference->EnableDCCChatSound)
         PlaySoundFile(preference->DCCChatSoundFile);
     if (preference->DCCChatAction == 2)
-        dccManager->AcceptChatOffer(this, message.nick, offer.address, offer.port,
-                                    preference->SelectOnAutoAcceptChat);
+        dccManager->AcceptChatOffer(this, message.nick, offer.address, offer.port, preference->SelectOnAutoAcceptChat);
     else if (preference->DCCChatAction == 1)
         dccManager->AskChatOffer(this, message.nick, offer.address, offer.port, preference->ActivateDCCChatDialog);
     sendScripts->FireOnDccChat(message, message.GetParam(0), address, offer.port);
@@ -99,13 +98,11 @@ void TIRCUnit::OnDccResume(const TIRCReceiveMessage& message, const CString& tex
     TDccResumeOffer offer = ParseDccResumeOffer(text);
     long long size = 0;
     // A position past the end of the file would have the send item read beyond it.
-    bool accepted = IsValidDccPort(offer.port) &&
-                    dccManager->FindSendFileSize(this, message.nick, offer.port, size) &&
+    bool accepted = IsValidDccPort(offer.port) && dccManager->FindSendFileSize(this, message.nick, offer.port, size) &&
                     IsValidDccResumePosition(offer.position, size) &&
                     dccManager->HandleResumeRequest(this, message.nick, offer.port, offer.position);
-    PrintToServer(CString(), CString(),
-                  TLogFormatter(*logFormat).FormatDCCResume(message, offer.port, offer.position), EVENT_DCC_RESUME,
-                  0, false, CString());
+    PrintToServer(CString(), CString(), TLogFormatter(*logFormat).FormatDCCResume(message, offer.port, offer.position),
+                  EVENT_DCC_RESUME, 0, false, CString());
     if (accepted)
         SendDccAccept(message.nick, offer.fileName, offer.port, offer.position);
 }
@@ -117,15 +114,14 @@ void TIRCUnit::OnDccAccept(const TIRCReceiveMessage& message, const CString& tex
     if (IsValidDccPort(offer.port) && dccManager->FindReceiveFileSize(this, message.nick, offer.port, size) &&
         IsValidDccResumePosition(offer.position, size))
         dccManager->HandleResumeAccept(this, message.nick, offer.port, offer.position);
-    PrintToServer(CString(), CString(),
-                  TLogFormatter(*logFormat).FormatDCCAccept(message, offer.port, offer.position), EVENT_DCC_ACCEPT,
-                  0, false, CString());
+    PrintToServer(CString(), CString(), TLogFormatter(*logFormat).FormatDCCAccept(message, offer.port, offer.position),
+                  EVENT_DCC_ACCEPT, 0, false, CString());
 }
 
 void TIRCUnit::SendDccSendOffer(const CString& nick, const CString& fileName, int port, long long size)
 {
-    SendCtcpQuery(nick, FormatDccSendOffer(fileName, ntohl(myAddress.address), port, size,
-                                           preference->ExtendedDCCProtocol));
+    SendCtcpQuery(nick,
+                  FormatDccSendOffer(fileName, ntohl(myAddress.address), port, size, preference->ExtendedDCCProtocol));
 }
 
 void TIRCUnit::SendDccChatOffer(const CString& nick, int port)

@@ -55,7 +55,8 @@ void TIRCUnit::PrintScriptText(TIRCChannel* channel, const CString& text)
 
 bool TIRCUnit::IsSelf(const CString& nick, const CString& user, const CString& host)
 {
-    return nick == session.currentNick || MatchesGroup(preference->userGroups.groups[0], nick + L"!" + user + L"@" + host);
+    return nick == session.currentNick ||
+           MatchesGroup(preference->userGroups.groups[0], nick + L"!" + user + L"@" + host);
 }
 
 bool TIRCUnit::IsPrefixInUserGroup(int group, const CString& nick, const CString& user, const CString& host)

@@ -10,7 +10,7 @@ namespace {
 
 bool TakesTarget(const CString& command)
 {
-    static const wchar_t* const kWords[] = {L"PRIVMSG", L"NOTICE", L"ACTION", L"CTCPPING", L"JOIN", L"PART",
+    static const wchar_t* const kWords[] = {L"PRIVMSG", L"NOTICE", L"ACTION", L"CTCPPING", L"JOIN",     L"PART",
                                             L"MODE",    L"TOPIC",  L"KICK",   L"INVITE",   L"CTCPREPLY"};
     for (const wchar_t* word : kWords)
         if (command == word)

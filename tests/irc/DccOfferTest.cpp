@@ -61,9 +61,9 @@ TEST(DccOffer, HostileValuesAreRefused)
         {L"f 3232235777 65536 1024", false},
         {L"f 3232235777 -1 1024", false},
         {L"f 0 5000 1024", false},
-        {L"f 255 5000 1024", false},          // 0.0.0.255
-        {L"f 4294967295 5000 1024", false},   // broadcast
-        {L"f 3758096385 5000 1024", false},   // 224.0.0.1
+        {L"f 255 5000 1024", false},        // 0.0.0.255
+        {L"f 4294967295 5000 1024", false}, // broadcast
+        {L"f 3758096385 5000 1024", false}, // 224.0.0.1
         {L"f 3232235777 5000 0", false},
         {L"f 3232235777 5000 -1024", false},
         {L"f 3232235777 5000 17592186044417", false}, // above 2^44
@@ -109,7 +109,8 @@ TEST(DccOffer, FileNamesAreMadeSafe)
 
 TEST(DccOffer, OwnOffersUseTheWireLayout)
 {
-    EXPECT_EQ(FormatDccSendOffer(L"a b.txt", 3232235777ul, 5000, 1024, false), L"DCC SEND a_b.txt 3232235777 5000 1024");
+    EXPECT_EQ(FormatDccSendOffer(L"a b.txt", 3232235777ul, 5000, 1024, false),
+              L"DCC SEND a_b.txt 3232235777 5000 1024");
     EXPECT_EQ(FormatDccSendOffer(L"a b.txt", 3232235777ul, 5000, 8589934592LL, true),
               L"DCC SEND a_b.txt 3232235777 5000 8589934592 2 :a b.txt");
     EXPECT_EQ(FormatDccChatOffer(4294967295ul, 4000), L"DCC CHAT chat 4294967295 4000");

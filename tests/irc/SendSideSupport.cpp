@@ -11,8 +11,8 @@ void TSendRecorder::Event(const char* name, const CString& target, const CString
     events.push_back(std::string(name) + " " + Narrow(target) + " " + Narrow(text));
 }
 
-void TSendRecorder::FireOnDccSend(const TIRCReceiveMessage&, const CString&, const CString& file,
-                                  unsigned long size, const CString& address, int port)
+void TSendRecorder::FireOnDccSend(const TIRCReceiveMessage&, const CString&, const CString& file, unsigned long size,
+                                  const CString& address, int port)
 {
     events.push_back("onDccSend " + Narrow(file) + " " + Text(size) + " " + Narrow(address) + " " + Text(port));
 }
@@ -22,8 +22,8 @@ void TSendRecorder::FireOnDccChat(const TIRCReceiveMessage&, const CString&, con
     events.push_back("onDccChat " + Narrow(address) + " " + Text(port));
 }
 
-void TSendRecorder::AddReceiveItem(TIRCUnit*, int variant, bool automatic, const CString& nick,
-                                   const CString& fileName, int port, long long size, const TInetAddress& address)
+void TSendRecorder::AddReceiveItem(TIRCUnit*, int variant, bool automatic, const CString& nick, const CString& fileName,
+                                   int port, long long size, const TInetAddress& address)
 {
     dccPorts.push_back(port);
     dccNames.push_back(fileName);

@@ -55,8 +55,8 @@ public:
                        const CString& address, int port) override;
     void FireOnDccChat(const TIRCReceiveMessage&, const CString&, const CString& address, int port) override;
 
-    void AddReceiveItem(TIRCUnit*, int variant, bool automatic, const CString& nick, const CString& fileName,
-                        int port, long long size, const TInetAddress& address) override;
+    void AddReceiveItem(TIRCUnit*, int variant, bool automatic, const CString& nick, const CString& fileName, int port,
+                        long long size, const TInetAddress& address) override;
     bool FindSendFileSize(TIRCUnit*, const CString&, int, long long& size) override;
     bool FindReceiveFileSize(TIRCUnit*, const CString&, int, long long& size) override;
     bool HandleResumeRequest(TIRCUnit*, const CString& nick, int port, long long position) override;
@@ -82,8 +82,7 @@ public:
     {
         Frame("balloon " + Narrow(title) + " " + Narrow(text));
     }
-    void RunProgram(const CString& program, const CString& arguments, const CString& folder,
-                    bool minimized) override
+    void RunProgram(const CString& program, const CString& arguments, const CString& folder, bool minimized) override
     {
         Frame("run [" + Narrow(program) + "] [" + Narrow(arguments) + "] [" + Narrow(folder) + "]" +
               (minimized ? " min" : ""));

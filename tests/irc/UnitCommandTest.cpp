@@ -126,9 +126,9 @@ TEST_F(UnitCommandTest, MessagesOpenTalksExceptForServicesAndChannels)
     Run(L"msg #a,#unjoined,other hi");
     EXPECT_TRUE(HasChannel(L"other"));
     EXPECT_FALSE(HasChannel(L"#unjoined"));
-    EXPECT_EQ(send.events, (Lines{"onTalkText someone hello", "onTalkText NickServ identify secret",
-                                  "onTalkText chanserv op #a", "onChannelText #a hi", "onChannelText #unjoined hi",
-                                  "onTalkText other hi"}));
+    EXPECT_EQ(send.events,
+              (Lines{"onTalkText someone hello", "onTalkText NickServ identify secret", "onTalkText chanserv op #a",
+                     "onChannelText #a hi", "onChannelText #unjoined hi", "onTalkText other hi"}));
     EXPECT_EQ(recorder.macroEvents.back(), "PRIVMSG #a,#unjoined,other hi");
 }
 

@@ -114,8 +114,7 @@ TEST_F(UnitCtcpTest, FileOffersReachTheDccSideOnlyWhenChecked)
         Lines dcc;
     } cases[] = {
         {"\"my file.txt\" 3232235777 5000 1024", {"receive 0 auto peer my file.txt 5000 1024 192.168.1.1"}},
-        {"a_b.txt 3232235777 5000 8589934592 2 :a b.txt",
-         {"receive 2 auto peer a b.txt 5000 8589934592 192.168.1.1"}},
+        {"a_b.txt 3232235777 5000 8589934592 2 :a b.txt", {"receive 2 auto peer a b.txt 5000 8589934592 192.168.1.1"}},
         {"..\\..\\boot.ini 3232235777 5000 10", {"receive 0 auto peer boot.ini 5000 10 192.168.1.1"}},
         {"CON 3232235777 5000 10", {"receive 0 auto peer _CON 5000 10 192.168.1.1"}},
         {"x 3232235777 0 10", {}},
@@ -184,12 +183,24 @@ TEST_F(UnitCtcpTest, HostileCtcpAndDccLinesMakeNoReflectorAndPassNoBadValues)
     preference.DCCChatAction = 2;
     send.fileSize = 1 << 20;
     std::mt19937 random(18);
-    const char* const words[] = {"VERSION", "PING",  "TIME", "CLIENTINFO", "USERINFO", "ACTION", "DCC SEND",
-                                 "DCC CHAT chat", "DCC RESUME", "DCC ACCEPT", "DCC", "GETADDRESS", "FINGER", ""};
-    const char* const numbers[] = {"0", "1", "-1", "65535", "65536", "4294967295", "4294967296", "3232235777",
-                                   "99999999999999999999999", "-9223372036854775808", "2130706433", "x", ""};
-    const char* const names[] = {"a.txt", "..", "\"a b\"", "\"unclosed", "CON.txt", "..\\..\\x", "/etc/passwd",
-                                 "a\rb", "nul", "x. . ", ":", "\x01", "\xe6\x97\xa5"};
+    const char* const words[] = {
+        "VERSION",       "PING",       "TIME",       "CLIENTINFO", "USERINFO",   "ACTION", "DCC SEND",
+        "DCC CHAT chat", "DCC RESUME", "DCC ACCEPT", "DCC",        "GETADDRESS", "FINGER", ""};
+    const char* const numbers[] = {"0",
+                                   "1",
+                                   "-1",
+                                   "65535",
+                                   "65536",
+                                   "4294967295",
+                                   "4294967296",
+                                   "3232235777",
+                                   "99999999999999999999999",
+                                   "-9223372036854775808",
+                                   "2130706433",
+                                   "x",
+                                   ""};
+    const char* const names[] = {"a.txt", "..",  "\"a b\"", "\"unclosed", "CON.txt", "..\\..\\x",   "/etc/passwd",
+                                 "a\rb",  "nul", "x. . ",   ":",          "\x01",    "\xe6\x97\xa5"};
     auto pick = [&random](const auto& list) { return list[random() % (sizeof(list) / sizeof(list[0]))]; };
     size_t maxQueued = 0, answered = 0;
     for (int i = 0; i < 100000; i++) {

@@ -34,7 +34,8 @@ TEST_F(UnitMacroServicesTest, ConditionsOnUsersAndStates)
     EXPECT_TRUE(Macros().IsSelf(L"other", L"me", L"home.example"));
     EXPECT_TRUE(Macros().IsPrefixInUserGroup(0, L"friend", L"u", L"h"));
     EXPECT_TRUE(Macros().IsPrefixInUserGroup(4, L"last", L"u", L"h"));
-    EXPECT_FALSE(Macros().IsPrefixInUserGroup(1, L"friend", L"u", L"h") || Macros().IsPrefixInUserGroup(5, L"last", L"u", L"h") ||
+    EXPECT_FALSE(Macros().IsPrefixInUserGroup(1, L"friend", L"u", L"h") ||
+                 Macros().IsPrefixInUserGroup(5, L"last", L"u", L"h") ||
                  Macros().IsPrefixInUserGroup(-1, L"friend", L"u", L"h"));
     EXPECT_TRUE(Macros().IsChannelOperator(L"#A", L"OPPER"));
     EXPECT_FALSE(Macros().IsChannelOperator(L"#a", L"plain") || Macros().IsChannelOperator(L"#a", L"nobody") ||
@@ -67,9 +68,9 @@ TEST_F(UnitMacroServicesTest, ActionsReachTheWindowsAndTheInterpreter)
     Macros().WindowAction(L"dance");
     Macros().ExecuteMenu(L"Connect");
     Macros().ShowBalloon(L"t", L"x");
-    EXPECT_EQ(send.frame, (Lines{"run [D:\\Tools\\app.exe] [-x file] [D:\\Tools]", "run [notepad.exe file.txt] [] [] min",
-                                 "url http://example.com/", "select #a", "select server", "window quit", "menu Connect",
-                                 "balloon t x"}));
+    EXPECT_EQ(send.frame, (Lines{"run [D:\\Tools\\app.exe] [-x file] [D:\\Tools]",
+                                 "run [notepad.exe file.txt] [] [] min", "url http://example.com/", "select #a",
+                                 "select server", "window quit", "menu Connect", "balloon t x"}));
 
     Macros().PlaySound(L"ding.wav");
     Macros().PlaySound(L"E:\\ring.wav");
