@@ -5,14 +5,14 @@
 TIRCConnection::TIRCConnection()
 {
     transport.listener = this;
-    timer.listener = this;
+    timer.SetListener(this);
 }
 
 TIRCConnection::~TIRCConnection()
 {
     // Nothing may reach a half-destroyed object.
     transport.listener = nullptr;
-    timer.listener = nullptr;
+    timer.SetListener(nullptr);
 }
 
 void TIRCConnection::Enqueue(const TIRCSendMessage& message, int priority)
@@ -51,11 +51,7 @@ void TIRCConnection::Close()
     ResetFloodControl();
 }
 
-void TIRCConnection::StopTimer()
-{
-    timer.Stop();
-    timer.running = false;
-}
+void TIRCConnection::StopTimer() { timer.Stop(); }
 
 void TIRCConnection::WriteCurrent()
 {

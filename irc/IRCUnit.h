@@ -14,8 +14,8 @@
 #include "irc/UnitServices.h"
 #include "irc/WhoCommandManager.h"
 #include "log/FileLogger.h"
-#include "log/LogFormat.h"
 #include "net/NameResolver.h"
+#include "settings/LogFormat.h"
 #include "settings/ServerConfig.h"
 
 #include <vector>
@@ -145,6 +145,12 @@ public:
     void MarkUpdate(TIRCChannel* channel);
     void RefreshTreeItem(TIRCChannel* channel);
     void UpdateTitleIfUnitSelected() { world->UpdateTitleIfUnitSelected(this); }
+    // Only when exactly this node is the selected one.
+    void UpdateTitleIfSelected(TIRCChannel* channel)
+    {
+        if (world->IsSelected(this, channel))
+            world->UpdateTitleIfUnitSelected(this);
+    }
     void LogReceivedLine(const CStringA& line);
     void LogReceivedText(const CString& text);
     void LogSentLine(const CStringA& line);
@@ -185,8 +191,6 @@ public:
     TIRCChannel* OpenTalk(const TIRCMember& peer);
     void OnCtcpQuery(const TIRCReceiveMessage& message, const CString& ctcp, TDispatchResult& result);
     void OnCtcpReply(const TIRCReceiveMessage& message, const CString& ctcp);
-    // The title follows when exactly this node (null: the server node) is selected.
-    void UpdateTitleIfSelected(TIRCChannel* channel);
 
     // The sending side: typed text, the command interpreter, the command builders, CTCP and DCC.
     void SetSendScripts(IUnitSendScripts* events);
@@ -352,6 +356,7 @@ private:
     TLogLineData MakeLine(int eventType, const CString& nick, const CString& text, int nickStyle) const;
     CString PlacePrefix(const CString& channelName) const;
     CString TimeText() const;
+    CString NickPrefix(const CString& nick) const;
     bool NodeSetting(TIRCChannel* channel, bool TChannelConfig::*channelFlag, bool TUnitSetting::*unitFlag) const;
 
     TIRCUnitSession session;
@@ -369,6 +374,13 @@ private:
         CString text;
     };
     mutable TTimeCache timeCache;
+    struct TPrefixCache {
+        CString name;
+        CString pattern;
+        CString server;
+        CString text;
+    };
+    mutable TPrefixCache prefixCache[2]; // nick prefix, place prefix
     TInetAddress myAddress;
     int addressMethod = 0;
     // Host texts the own address may come from: the own JOIN's, the GETADDRESS reply's, spare.

@@ -21,7 +21,7 @@ void TIRCUnit::HandleMode(const TIRCReceiveMessage& message, TDispatchResult& re
     if (target == session.currentNick) {
         session.userMode.ApplyModeChange(modes);
         PrintToServer(L"", message.nick, formatter.FormatUserMode(target, modes), EVENT_USER_MODE, 0, false, L"");
-        world->UpdateTitleIfUnitSelected(this);
+        UpdateTitleIfUnitSelected();
     } else if ((channel = FindChannelByIRCName(target)) != nullptr) {
         ApplyChannelMode(channel, message, modes, result);
     } else {

@@ -157,9 +157,3 @@ void TIRCUnit::RejoinToRecoverOp(TIRCChannel* channel)
     if (!channel->topic.IsEmpty())
         SendCommand(L"TOPIC", ircName, L":" + channel->topic, 2, 0);
 }
-
-void TIRCUnit::UpdateTitleIfSelected(TIRCChannel* channel)
-{
-    if (world->IsSelected(this, channel))
-        world->UpdateTitleIfUnitSelected(this);
-}

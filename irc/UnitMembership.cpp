@@ -51,7 +51,7 @@ void TIRCUnit::HandleNick(const TIRCReceiveMessage& message, TDispatchResult&)
             channelWindows->OnChannelRenamed(this, talk);
     }
     if (own)
-        world->UpdateTitleIfUnitSelected(this);
+        UpdateTitleIfUnitSelected();
     else
         UpdateTitleIfSelected(talk && talk->GetKind() == TIRCChannel::KindTalk ? talk : nullptr);
     receivedScripts->FireOnNick(message, newNick);

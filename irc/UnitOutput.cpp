@@ -37,7 +37,6 @@ int TIRCUnit::GetLineType(int eventType) { return GetLineTypeOfEvent(eventType);
 
 TLogLineData TIRCUnit::MakeLine(int eventType, const CString& nick, const CString& text, int nickStyle) const
 {
-    TLogFormatter formatter(*logFormat);
     TLogLineData line;
     line.timeText = TimeText();
     line.body = text;
@@ -45,7 +44,7 @@ TLogLineData TIRCUnit::MakeLine(int eventType, const CString& nick, const CStrin
     line.nickStyle = nickStyle;
     if (!nick.IsEmpty()) {
         if (IsMessageLineType(line.lineType))
-            line.nickPrefix = formatter.FormatNickPrefix(nick);
+            line.nickPrefix = NickPrefix(nick);
         line.nick = nick;
     }
     line.unitTag = (intptr_t)this;
@@ -69,11 +68,31 @@ CString TIRCUnit::TimeText() const
     return timeCache.text;
 }
 
+// A line and its all-channels copy share their prefixes; each is expanded once for both.
+CString TIRCUnit::NickPrefix(const CString& nick) const
+{
+    TPrefixCache& cache = prefixCache[0];
+    if (nick != cache.name || logFormat->PreNick != cache.pattern) {
+        cache.name = nick;
+        cache.pattern = logFormat->PreNick;
+        cache.text = TLogFormatter(*logFormat).FormatNickPrefix(nick);
+    }
+    return cache.text;
+}
+
 CString TIRCUnit::PlacePrefix(const CString& channelName) const
 {
-    TLogFormatter formatter(*logFormat);
-    return channelName.IsEmpty() ? formatter.FormatUnitPrefix(settings.Name)
-                                 : formatter.FormatUnitChannelPrefix(settings.Name, channelName);
+    TPrefixCache& cache = prefixCache[1];
+    const CString& pattern = channelName.IsEmpty() ? logFormat->Unit : logFormat->UnitChannel;
+    if (channelName != cache.name || pattern != cache.pattern || settings.Name != cache.server) {
+        TLogFormatter formatter(*logFormat);
+        cache.name = channelName;
+        cache.pattern = pattern;
+        cache.server = settings.Name;
+        cache.text = channelName.IsEmpty() ? formatter.FormatUnitPrefix(settings.Name)
+                                           : formatter.FormatUnitChannelPrefix(settings.Name, channelName);
+    }
+    return cache.text;
 }
 
 bool TIRCUnit::NodeSetting(TIRCChannel* channel, bool TChannelConfig::*channelFlag, bool TUnitSetting::*unitFlag) const

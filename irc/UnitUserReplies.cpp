@@ -61,7 +61,7 @@ void TIRCUnit::OnUserModeReply(const TIRCReceiveMessage& message)
         return;
     PrintToServer(L"", L"", TLogFormatter(*logFormat).FormatUserMode(session.currentNick, modes), EVENT_USER_MODE, 0,
                   false, L"");
-    world->UpdateTitleIfUnitSelected(this);
+    UpdateTitleIfUnitSelected();
 }
 
 void TIRCUnit::OnAwayReply(const TIRCReceiveMessage& message)
@@ -85,7 +85,7 @@ void TIRCUnit::OnAwayReply(const TIRCReceiveMessage& message)
 void TIRCUnit::OnAwayStateReply(const TIRCReceiveMessage&, bool away)
 {
     session.userMode.away = away;
-    world->UpdateTitleIfUnitSelected(this);
+    UpdateTitleIfUnitSelected();
     PrintSystemText(nullptr, LoadResourceString(away ? IDS_AWAY_SET : IDS_AWAY_UNSET));
 }
 

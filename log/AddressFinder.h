@@ -21,6 +21,9 @@ public:
     bool IsUrl(const CString& text) const;
 
 private:
+    int FindAsciiAddress(const wchar_t* text, int n, int first, int end, int dots, int colons, int& length) const;
+    int FindAddressInStretch(const CString& text, int first, int end, int& length) const;
+
     TRegex urlExpression;
     TRegex addressExpression;
 };

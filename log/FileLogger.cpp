@@ -34,11 +34,56 @@ bool IsDeviceName(const CString& name)
     return false;
 }
 
-bool WriteAll(HANDLE handle, const CStringA& bytes)
+bool WriteAll(HANDLE handle, const char* bytes, int count)
 {
     DWORD written = 0;
-    return WriteFile(handle, bytes.GetString(), (DWORD)bytes.GetLength(), &written, nullptr) &&
-           written == (DWORD)bytes.GetLength();
+    return WriteFile(handle, bytes, (DWORD)count, &written, nullptr) && written == (DWORD)count;
+}
+
+bool WriteAll(HANDLE handle, const CStringA& bytes) { return WriteAll(handle, bytes.GetString(), bytes.GetLength()); }
+
+bool HasControlCodes(const CString& text)
+{
+    const wchar_t* s = text.GetString();
+    for (int i = 0, n = text.GetLength(); i < n; i++) {
+        wchar_t c = s[i];
+        // Every code is below a blank: one comparison for the usual character.
+        if (c < 0x20 &&
+            (c == CODE_BOLD || c == CODE_COLOR || c == CODE_STOP || c == CODE_REVERSE || c == CODE_UNDERLINE))
+            return true;
+    }
+    return false;
+}
+
+// UTF-16 up to the first NUL to UTF-8 as WideCharToMultiByte writes it, without the call; -1 at
+// an unpaired surrogate, whose replacement is left to the system.
+int EncodeUtf8(const wchar_t* s, int length, char* out)
+{
+    unsigned char* o = (unsigned char*)out;
+    for (int i = 0; i < length; i++) {
+        unsigned c = s[i];
+        if (c < 0x80) {
+            if (c == 0)
+                break;
+            *o++ = (unsigned char)c;
+        } else if (c < 0x800) {
+            *o++ = (unsigned char)(0xC0 | c >> 6);
+            *o++ = (unsigned char)(0x80 | (c & 0x3F));
+        } else if (c < 0xD800 || c > 0xDFFF) {
+            *o++ = (unsigned char)(0xE0 | c >> 12);
+            *o++ = (unsigned char)(0x80 | ((c >> 6) & 0x3F));
+            *o++ = (unsigned char)(0x80 | (c & 0x3F));
+        } else if (c <= 0xDBFF && i + 1 < length && s[i + 1] >= 0xDC00 && s[i + 1] <= 0xDFFF) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (s[++i] - 0xDC00);
+            *o++ = (unsigned char)(0xF0 | c >> 18);
+            *o++ = (unsigned char)(0x80 | ((c >> 12) & 0x3F));
+            *o++ = (unsigned char)(0x80 | ((c >> 6) & 0x3F));
+            *o++ = (unsigned char)(0x80 | (c & 0x3F));
+        } else {
+            return -1;
+        }
+    }
+    return (int)((char*)o - out);
 }
 
 } // namespace
@@ -80,20 +125,15 @@ CString TFileLogger::MakeFileName() const
     const CString* templates[] = {&preferences->UnitLogFile, &preferences->ChannelLogFile, &preferences->TalkLogFile,
                                   &preferences->DCCChatLogFile, &preferences->URLLogFile};
     const CString& pattern = kind >= 0 && kind <= LOGFILE_URL ? *templates[kind] : preferences->ChannelLogFile;
-    TFormatter f;
-    f.SetVariable('s', serverName);
-    f.SetVariable('p', serverName);
-    f.SetVariable('c', channelName);
     tm local = {};
     BreakDownLocalTime(clock(nullptr), local);
-    CString part;
-    part.Format(L"%04d", local.tm_year + 1900);
-    f.SetVariable('y', part);
-    part.Format(L"%02d", local.tm_mon + 1);
-    f.SetVariable('m', part);
-    part.Format(L"%02d", local.tm_mday);
-    f.SetVariable('d', part);
-    CString path = root + f.Format(pattern);
+    CString year, month, day;
+    year.Format(L"%04d", local.tm_year + 1900);
+    month.Format(L"%02d", local.tm_mon + 1);
+    day.Format(L"%02d", local.tm_mday);
+    CString name = ExpandTemplate(
+        pattern, {{'s', serverName}, {'p', serverName}, {'c', channelName}, {'y', year}, {'m', month}, {'d', day}});
+    CString path = root + name;
     ReplaceDoubleDots(path);
     return path;
 }
@@ -166,16 +206,34 @@ bool TFileLogger::WriteLine(const CString& text)
         return false;
     if (!IsOpen() && !Open())
         return false;
-    return WriteRawLine(StripControlCodes(text));
+    if (!HasControlCodes(text))
+        return WriteRawLine(text);
+    StripControlCodes(text, plainText);
+    return WriteRawLine(plainText);
 }
 
 bool TFileLogger::WriteRawLine(const CString& text)
 {
     if (!IsOpen())
         return false;
-    CStringA bytes = ConvertToCodePage(text, preferences ? preferences->LogCodepage : CP_UTF8);
-    bytes += "\r\n";
-    if (WriteAll(file.handle, bytes))
+    UINT codePage = preferences ? preferences->LogCodepage : CP_UTF8;
+    bool written;
+    if (codePage == CP_UTF8) {
+        // The usual case: encoded into a buffer kept between lines, then one write.
+        int length = text.GetLength();
+        char* out = lineBytes.GetBuffer(length * 3 + 2);
+        int count = EncodeUtf8(text.GetString(), length, out);
+        if (count < 0) {
+            length = (int)wcslen(text.GetString());
+            count = WideCharToMultiByte(CP_UTF8, 0, text.GetString(), length, out, length * 3, nullptr, nullptr);
+        }
+        out[count] = '\r';
+        out[count + 1] = '\n';
+        written = WriteAll(file.handle, out, count + 2);
+    } else {
+        written = WriteAll(file.handle, ConvertToCodePage(text, codePage) + "\r\n");
+    }
+    if (written)
         return true;
     Fail(openedName);
     return false;

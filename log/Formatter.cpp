@@ -8,11 +8,21 @@ void TFormatter::SetVariable(unsigned char letter, const CString& value)
     set[letter] = true;
 }
 
-void TFormatter::SetNumber(unsigned char letter, long long value)
+void TFormatter::SetNumber(unsigned char letter, long long value) { SetVariable(letter, DecimalText(value)); }
+
+CString DecimalText(long long value)
 {
     CString text;
     text.Format(L"%I64d", value);
-    SetVariable(letter, text);
+    return text;
+}
+
+CString ExpandTemplate(const CString& pattern, std::initializer_list<TFormatterLetter> letters)
+{
+    TFormatter f;
+    for (const TFormatterLetter& l : letters)
+        f.SetVariable(l.letter, l.value);
+    return f.Format(pattern);
 }
 
 CString TFormatter::Format(const CString& pattern) const

@@ -4,6 +4,8 @@
 
 #include "classlib/String.h"
 
+#include <initializer_list>
+
 class TFormatter {
 public:
     virtual ~TFormatter() = default;
@@ -18,3 +20,14 @@ private:
     CString values[256];
     bool set[256] = {};
 };
+
+// Decimal digits, a minus sign when negative, no padding.
+CString DecimalText(long long value);
+
+struct TFormatterLetter {
+    unsigned char letter;
+    CString value;
+};
+
+// One expansion with the given letters bound.
+CString ExpandTemplate(const CString& pattern, std::initializer_list<TFormatterLetter> letters);

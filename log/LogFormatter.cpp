@@ -7,18 +7,21 @@
 
 namespace {
 
-// A formatter with the sender's nick, user and host already bound.
-class TSenderFormatter : public TFormatter {
-public:
-    explicit TSenderFormatter(const TIRCReceiveMessage& msg)
-    {
-        SetVariable('n', msg.nick);
-        SetVariable('u', msg.user);
-        SetVariable('h', msg.host);
-    }
-};
-
 } // namespace
+
+CString TLogFormatter::Expand(const CString& pattern, std::initializer_list<TFormatterLetter> letters,
+                              const TIRCReceiveMessage* sender)
+{
+    TFormatter f;
+    if (sender) {
+        f.SetVariable('n', sender->nick);
+        f.SetVariable('u', sender->user);
+        f.SetVariable('h', sender->host);
+    }
+    for (const TFormatterLetter& l : letters)
+        f.SetVariable(l.letter, l.value);
+    return f.Format(pattern);
+}
 
 CString TLogFormatter::FormatTime() const { return FormatTimeAt(time(nullptr)); }
 
@@ -30,56 +33,36 @@ CString TLogFormatter::FormatTimeAt(time_t when) const
     return FormatTimePattern(format.Time, local);
 }
 
-CString TLogFormatter::FormatUnitPrefix(const CString& server) const
-{
-    TFormatter f;
-    f.SetVariable('s', server);
-    return f.Format(format.Unit);
-}
+CString TLogFormatter::FormatUnitPrefix(const CString& server) const { return Expand(format.Unit, {{'s', server}}); }
 
 CString TLogFormatter::FormatChannelPrefix(const CString& channel) const
 {
-    TFormatter f;
-    f.SetVariable('c', channel);
-    return f.Format(format.Channel);
+    return Expand(format.Channel, {{'c', channel}});
 }
 
 CString TLogFormatter::FormatUnitChannelPrefix(const CString& server, const CString& channel) const
 {
-    TFormatter f;
-    f.SetVariable('s', server);
-    f.SetVariable('c', channel);
-    return f.Format(format.UnitChannel);
+    return Expand(format.UnitChannel, {{'s', server}, {'c', channel}});
 }
 
 CString TLogFormatter::FormatNickPrefix(const CString& nick) const
 {
-    TFormatter f;
-    f.SetVariable('n', nick);
-    f.SetVariable('s', nick);
-    return f.Format(format.PreNick);
+    return Expand(format.PreNick, {{'n', nick}, {'s', nick}});
 }
 
 CString TLogFormatter::FormatJoin(const TIRCReceiveMessage& msg, const CString& channel) const
 {
-    TSenderFormatter f(msg);
-    f.SetVariable('c', channel);
-    return f.Format(format.Join);
+    return Expand(format.Join, {{'c', channel}}, &msg);
 }
 
 CString TLogFormatter::FormatPart(const TIRCReceiveMessage& msg, const CString& channel, const CString& text) const
 {
-    TSenderFormatter f(msg);
-    f.SetVariable('c', channel);
-    f.SetVariable('m', text);
-    return f.Format(format.Part);
+    return Expand(format.Part, {{'c', channel}, {'m', text}}, &msg);
 }
 
 CString TLogFormatter::FormatNick(const TIRCReceiveMessage& msg, const CString& newNick) const
 {
-    TSenderFormatter f(msg);
-    f.SetVariable('t', newNick);
-    return f.Format(format.Nick);
+    return Expand(format.Nick, {{'t', newNick}}, &msg);
 }
 
 CString TLogFormatter::FormatKill(const TIRCReceiveMessage& msg, const CString& killed, const CString& reason) const
@@ -90,113 +73,72 @@ CString TLogFormatter::FormatKill(const TIRCReceiveMessage& msg, const CString& 
 CString TLogFormatter::FormatKick(const TIRCReceiveMessage& msg, const CString& channel, const CString& kicked,
                                   const CString& reason) const
 {
-    TSenderFormatter f(msg);
-    f.SetVariable('t', kicked);
-    f.SetVariable('c', channel);
-    f.SetVariable('m', reason);
-    return f.Format(format.Kick);
+    return Expand(format.Kick, {{'t', kicked}, {'c', channel}, {'m', reason}}, &msg);
 }
 
 CString TLogFormatter::FormatMode(const TIRCReceiveMessage& msg, const CString& channel, const CString& modes) const
 {
-    TSenderFormatter f(msg);
-    f.SetVariable('c', channel);
-    f.SetVariable('m', modes);
-    return f.Format(format.Mode);
+    return Expand(format.Mode, {{'c', channel}, {'m', modes}}, &msg);
 }
 
 CString TLogFormatter::FormatUserMode(const CString& nick, const CString& modes) const
 {
-    TFormatter f;
-    f.SetVariable('n', nick);
-    f.SetVariable('m', modes);
-    return f.Format(format.UserMode);
+    return Expand(format.UserMode, {{'n', nick}, {'m', modes}});
 }
 
 CString TLogFormatter::FormatQuit(const TIRCReceiveMessage& msg, const CString& text) const
 {
-    TSenderFormatter f(msg);
-    f.SetVariable('m', text);
-    return f.Format(format.Quit);
+    return Expand(format.Quit, {{'m', text}}, &msg);
 }
 
 CString TLogFormatter::FormatInviting(const CString& nick, const CString& channel) const
 {
-    TFormatter f;
-    f.SetVariable('n', nick);
-    f.SetVariable('c', channel);
-    return f.Format(format.Inviting);
+    return Expand(format.Inviting, {{'n', nick}, {'c', channel}});
 }
 
 CString TLogFormatter::FormatInvite(const TIRCReceiveMessage& msg, const CString& channel) const
 {
-    TSenderFormatter f(msg);
-    f.SetVariable('c', channel);
-    return f.Format(format.Invite);
+    return Expand(format.Invite, {{'c', channel}}, &msg);
 }
 
 CString TLogFormatter::FormatTopic(const TIRCReceiveMessage& msg, const CString& channel, const CString& topic) const
 {
-    TSenderFormatter f(msg);
-    f.SetVariable('c', channel);
-    f.SetVariable('m', topic);
-    return f.Format(format.Topic);
+    return Expand(format.Topic, {{'c', channel}, {'m', topic}}, &msg);
 }
 
 CString TLogFormatter::FormatCTCPQuery(const TIRCReceiveMessage& msg, const CString& command) const
 {
-    TSenderFormatter f(msg);
-    f.SetVariable('k', command);
-    return f.Format(format.CTCPQuery);
+    return Expand(format.CTCPQuery, {{'k', command}}, &msg);
 }
 
 CString TLogFormatter::FormatCTCPReply(const TIRCReceiveMessage& msg, const CString& command, const CString& text) const
 {
-    TSenderFormatter f(msg);
-    f.SetVariable('k', command);
-    f.SetVariable('m', text);
-    return f.Format(format.CTCPReply);
+    return Expand(format.CTCPReply, {{'k', command}, {'m', text}}, &msg);
 }
 
 CString TLogFormatter::FormatDCCSend(const TIRCReceiveMessage& msg, const CString& file, const CString& address,
                                      int port, long long size) const
 {
-    TSenderFormatter f(msg);
-    f.SetVariable('f', file);
-    f.SetVariable('a', address);
-    f.SetNumber('p', port);
-    f.SetNumber('s', size);
-    return f.Format(format.DCCSend);
+    return Expand(format.DCCSend, {{'f', file}, {'a', address}, {'p', DecimalText(port)}, {'s', DecimalText(size)}},
+                  &msg);
 }
 
 CString TLogFormatter::FormatDCCChat(const TIRCReceiveMessage& msg, const CString& address, int port) const
 {
-    TSenderFormatter f(msg);
-    f.SetVariable('a', address);
-    f.SetNumber('p', port);
-    return f.Format(format.DCCChat);
+    return Expand(format.DCCChat, {{'a', address}, {'p', DecimalText(port)}}, &msg);
 }
 
 CString TLogFormatter::FormatDCCResume(const TIRCReceiveMessage& msg, int port, long long position) const
 {
-    TSenderFormatter f(msg);
-    f.SetNumber('p', port);
-    f.SetNumber('s', position);
-    return f.Format(format.DCCResume);
+    return Expand(format.DCCResume, {{'p', DecimalText(port)}, {'s', DecimalText(position)}}, &msg);
 }
 
 CString TLogFormatter::FormatDCCAccept(const TIRCReceiveMessage& msg, int port, long long position) const
 {
-    TSenderFormatter f(msg);
-    f.SetNumber('p', port);
-    f.SetNumber('s', position);
-    return f.Format(format.DCCAccept);
+    return Expand(format.DCCAccept, {{'p', DecimalText(port)}, {'s', DecimalText(position)}}, &msg);
 }
 
 CString TLogFormatter::FormatError(const TIRCReceiveMessage& msg, const CString& text) const
 {
-    TSenderFormatter f(msg);
-    f.SetVariable('m', text);
-    f.SetVariable('s', text);
-    return f.Format(format.Error);
+    return Expand(format.Error, {{'m', text}, {'s', text}}, &msg);
 }

@@ -4,7 +4,8 @@
 // is only read, at each call, so a changed setting applies to the next line.
 
 #include "classlib/String.h"
-#include "log/LogFormat.h"
+#include "log/Formatter.h"
+#include "settings/LogFormat.h"
 
 #include <ctime>
 
@@ -64,6 +65,10 @@ public:
                             const CString& userModes) const;
 
 private:
+    // The template with the letters bound, and the sender's nick, user and host (n, u, h) first.
+    static CString Expand(const CString& pattern, std::initializer_list<TFormatterLetter> letters,
+                          const TIRCReceiveMessage* sender = nullptr);
+
     const TLogFormat& format;
 };
 

@@ -4,6 +4,7 @@
 
 #include "log/LogComposition.h"
 #include "log/LogLineData.h"
+#include "log/TextWidthCache.h"
 
 #include <vector>
 
@@ -28,6 +29,8 @@ struct TLogDrawContext {
     // Shows control codes as characters and marks nothing.
     bool rawText = false;
     std::vector<CString> searchWords;
+    // Character widths of the theme's fonts, kept across lines and layouts.
+    TTextWidthCache widths;
 };
 
 class TLogLineModel {

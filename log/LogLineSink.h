@@ -10,7 +10,8 @@ struct TLogLineAdded {
     bool keyword = false;
     // The URLs of the line, in the composed line's coordinates.
     std::vector<TLogRange> urls;
-    // The text the ranges index: time, place and nick prefixes, then the body without codes.
+    // The text the ranges index (time, place and nick prefixes, then the body without codes);
+    // empty when the line has no URL.
     CString text;
 };
 

@@ -2,15 +2,27 @@
 
 TLogLineAdded TLogLineStore::AddLine(const TLogLineData& data, bool checkKeywords)
 {
-    TLogLineData numbered = data;
-    numbered.lineNumber = ++counter;
-    auto line = std::make_unique<TLogLine>(context);
-    line->model.Compose(numbered, *context, checkKeywords);
+    std::unique_ptr<TLogLine> line;
+    if (limit > 0 && (int)lines.size() >= limit) {
+        // The line that falls out is composed again: its text and run buffers are reused.
+        line = std::move(lines.front());
+        lines.pop_front();
+        line->composition.layoutStamp = 0;
+    } else {
+        line = std::make_unique<TLogLine>(context);
+    }
+    line->model.Compose(data, *context, checkKeywords);
+    line->model.lineNumber = ++counter;
     TLogLineAdded added;
-    added.lineNumber = numbered.lineNumber;
+    added.lineNumber = counter;
     added.keyword = line->model.keyword;
-    added.urls = line->model.urls;
-    added.text = line->model.text;
+    if (!line->model.urls.empty()) {
+        added.urls = line->model.urls;
+        // Sized in the steps the line's own buffer grows by: blocks of few sizes, which the heap
+        // hands out again without searching its free lists.
+        added.text.Preallocate(line->model.text.GetLength());
+        added.text = line->model.text;
+    }
     lines.push_back(std::move(line));
     if (limit > 0 && (int)lines.size() > limit)
         RemoveHeadLines((int)lines.size() - limit);

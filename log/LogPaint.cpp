@@ -1,7 +1,7 @@
-#include "app/Font.h"
 #include "foundation/StringUtils.h"
 #include "log/LogComposition.h"
 #include "log/LogLine.h"
+#include "settings/Font.h"
 #include "settings/ViewConfig.h"
 
 namespace {
@@ -80,7 +80,7 @@ void TLogLineComposition::DrawPart(const TLogLineModel& model, HDC dc, const TLo
     if (from >= to)
         return;
     int partX = x + MeasurePrefix(model, dc, piece, from - piece.start);
-    SelectRunFont(model, dc, piece.kind, piece.flags, piece.foreground, color == PART_SHADOW);
+    SelectRunFont(model, dc, piece, color == PART_SHADOW);
     if (color == PART_SELECTED)
         SetTextColor(dc, context->textTheme->selectTextColor);
     ExtTextOutW(dc, partX + dx, bottom + dy, 0, nullptr, model.text.GetString() + from, to - from, nullptr);

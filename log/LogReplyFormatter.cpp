@@ -68,122 +68,84 @@ bool IsChannelEventEnabled(const TLogFormat& format, int eventKind)
 
 CString TLogFormatter::FormatModeReply(const CString& channel, const CString& modes) const
 {
-    TFormatter f;
-    f.SetVariable('c', channel);
-    f.SetVariable('m', modes);
-    return f.Format(format.ModeReply);
+    return Expand(format.ModeReply, {{'c', channel}, {'m', modes}});
 }
 
 CString TLogFormatter::FormatTopicReply(const CString& channel, const CString& topic) const
 {
-    TFormatter f;
-    f.SetVariable('c', channel);
-    f.SetVariable('m', topic);
-    return f.Format(format.TopicReply);
+    return Expand(format.TopicReply, {{'c', channel}, {'m', topic}});
 }
 
 CString TLogFormatter::FormatAwayReply(const CString& nick, const CString& text) const
 {
-    TFormatter f;
-    f.SetVariable('n', nick);
-    f.SetVariable('m', text);
-    return f.Format(format.AwayReply);
+    return Expand(format.AwayReply, {{'n', nick}, {'m', text}});
 }
 
 CString TLogFormatter::FormatNamesReply(const CString& channel, const CString& names) const
 {
-    TFormatter f;
-    f.SetVariable('c', channel);
-    f.SetVariable('m', names);
-    return f.Format(format.NamesReply);
+    return Expand(format.NamesReply, {{'c', channel}, {'m', names}});
 }
 
 CString TLogFormatter::FormatErrorReply(int code, const CString& text) const
 {
-    TFormatter f;
-    f.SetNumber('k', code);
-    f.SetVariable('m', text);
-    return f.Format(format.ErrorReply);
+    return Expand(format.ErrorReply, {{'k', DecimalText(code)}, {'m', text}});
 }
 
 CString TLogFormatter::FormatDCCSendComplete(const CString& nick, const CString& file, long long size) const
 {
-    TFormatter f;
-    f.SetVariable('n', nick);
-    f.SetVariable('f', file);
-    f.SetNumber('s', size);
-    return f.Format(format.DCCSendComplete);
+    return Expand(format.DCCSendComplete, {{'n', nick}, {'f', file}, {'s', DecimalText(size)}});
 }
 
 CString TLogFormatter::FormatDCCSendFail(const CString& nick, const CString& file, long long size, long long sent,
                                          int percent, const CString& text) const
 {
-    TFormatter f;
-    f.SetVariable('n', nick);
-    f.SetVariable('f', file);
-    f.SetNumber('s', size);
-    f.SetNumber('z', sent);
-    f.SetNumber('x', percent);
-    f.SetVariable('m', text);
-    return f.Format(format.DCCSendFail);
+    return Expand(format.DCCSendFail, {{'n', nick},
+                                       {'f', file},
+                                       {'s', DecimalText(size)},
+                                       {'z', DecimalText(sent)},
+                                       {'x', DecimalText(percent)},
+                                       {'m', text}});
 }
 
 CString TLogFormatter::FormatDCCReceiveComplete(const CString& nick, const CString& file, long long size) const
 {
-    TFormatter f;
-    f.SetVariable('n', nick);
-    f.SetVariable('f', file);
-    f.SetNumber('s', size);
-    return f.Format(format.DCCReceiveComplete);
+    return Expand(format.DCCReceiveComplete, {{'n', nick}, {'f', file}, {'s', DecimalText(size)}});
 }
 
 CString TLogFormatter::FormatDCCReceiveFail(const CString& nick, const CString& file, const CString& address, int port,
                                             long long size, long long received, int percent, const CString& text) const
 {
-    TFormatter f;
-    f.SetVariable('n', nick);
-    f.SetVariable('f', file);
-    f.SetVariable('a', address);
-    f.SetNumber('p', port);
-    f.SetNumber('s', size);
-    f.SetNumber('z', received);
-    f.SetNumber('x', percent);
-    f.SetVariable('m', text);
-    return f.Format(format.DCCReceiveFail);
+    return Expand(format.DCCReceiveFail, {{'n', nick},
+                                          {'f', file},
+                                          {'a', address},
+                                          {'p', DecimalText(port)},
+                                          {'s', DecimalText(size)},
+                                          {'z', DecimalText(received)},
+                                          {'x', DecimalText(percent)},
+                                          {'m', text}});
 }
 
 CString TLogFormatter::FormatUnitTitle(const CString& nick, const CString& server, const CString& userModes) const
 {
-    TFormatter f;
-    f.SetVariable('n', nick);
-    f.SetVariable('s', server);
-    f.SetVariable('u', userModes);
-    return f.Format(format.UnitTitle);
+    return Expand(format.UnitTitle, {{'n', nick}, {'s', server}, {'u', userModes}});
 }
 
 CString TLogFormatter::FormatChannelTitle(const CString& nick, const CString& server, const CString& channel,
                                           const CString& userModes, const CString& channelModes, const CString& topic,
                                           int members, const CString& ownPrefix) const
 {
-    TFormatter f;
-    f.SetVariable('n', nick);
-    f.SetVariable('s', server);
-    f.SetVariable('c', channel);
-    f.SetVariable('u', userModes);
-    f.SetVariable('m', channelModes);
-    f.SetVariable('t', topic);
-    f.SetNumber('x', members);
-    f.SetVariable('@', ownPrefix);
-    return f.Format(format.ChannelTitle);
+    return Expand(format.ChannelTitle, {{'n', nick},
+                                        {'s', server},
+                                        {'c', channel},
+                                        {'u', userModes},
+                                        {'m', channelModes},
+                                        {'t', topic},
+                                        {'x', DecimalText(members)},
+                                        {'@', ownPrefix}});
 }
 
 CString TLogFormatter::FormatTalkTitle(const CString& nick, const CString& server, const CString& partner,
                                        const CString& userModes) const
 {
-    TFormatter f;
-    f.SetVariable('n', nick);
-    f.SetVariable('s', server);
-    f.SetVariable('c', partner);
-    f.SetVariable('u', userModes);
-    return f.Format(format.TalkTitle);
+    return Expand(format.TalkTitle, {{'n', nick}, {'s', server}, {'c', partner}, {'u', userModes}});
 }

@@ -64,13 +64,12 @@ public:
     CString hostName;
     bool useTls = false;
     SSL* ssl = nullptr;
-    TMessageWindow* window = nullptr;
+    THiddenWindow window{this};
     TNameResolver resolver;
 
 private:
     void ConnectSocket();
     bool SelectEvents();
-    void CreateMessageWindow();
     void OnSocketEvent(WPARAM wParam, LPARAM lParam);
     // closing: the peer's close is known already, so the burst ends in OnClose.
     void ReceiveAll(bool closing);

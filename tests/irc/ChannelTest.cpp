@@ -153,19 +153,4 @@ TEST_F(ChannelTest, ChatPortsCycleThroughTheRange)
     EXPECT_EQ(channel->GetChatPort(), -1);
 }
 
-TEST_F(ChannelTest, TalksTakeTheirFlagsFromThePreferences)
-{
-    preference.TalkUpdate = false, preference.TalkAllLog = true, preference.TalkKeyword = false;
-    LogIn();
-    TIRCChannel* talk = Add(L"peer", TIRCChannel::KindTalk);
-    TIRCChannel* chan = Add(L"#peer", TIRCChannel::KindChannel);
-    chan->GetConfig().Console = false;
-    talk->ApplyPreferences();
-    chan->ApplyPreferences();
-    EXPECT_FALSE(talk->GetConfig().Update);
-    EXPECT_TRUE(talk->GetConfig().Console);
-    EXPECT_TRUE(chan->GetConfig().Update);
-    EXPECT_FALSE(chan->GetConfig().Console);
-}
-
 } // namespace

@@ -194,7 +194,7 @@ TEST_F(IRCConnectionTest, ThePeersCloseIsReportedAndStopsTheTimer)
     connection.timer.Start(TIRCConnection::kTickMs);
     peer->Close();
     ASSERT_TRUE(PumpMessagesUntil([&] { return recorder.closes == 1; }, 5000));
-    EXPECT_FALSE(connection.timer.running);
+    EXPECT_FALSE(connection.timer.IsRunning());
 }
 
 } // namespace

@@ -6,9 +6,9 @@
 namespace {
 
 // "@+nick" style: leading q a o h v letters before a '/' give the modes ("ov/nick").
-TIRCMember Make(const wchar_t* spec, int groupKind = 0, int groupIndex = -1)
+TIRCMember Make(const wchar_t* modesAndNick, int groupKind = 0, int groupIndex = -1)
 {
-    CString text = spec;
+    CString text = modesAndNick;
     TIRCMember member;
     int slash = text.Find(L'/');
     for (int i = 0; i < slash; i++)
@@ -44,15 +44,15 @@ protected:
 TEST(Member, PrefixShowsTheHighestMode)
 {
     const struct {
-        const wchar_t* spec;
+        const wchar_t* member;
         const wchar_t* prefix;
         bool op;
     } cases[] = {{L"ov/x", L"@", true}, {L"h/x", L"%", false}, {L"/x", L"", false},
                  {L"qv/x", L"~", true}, {L"av/x", L"&", true}, {L"v/x", L"+", false}};
     for (const auto& c : cases) {
-        TIRCMember m = Make(c.spec);
-        EXPECT_EQ(m.GetPrefixChar(), c.prefix) << c.spec;
-        EXPECT_EQ(m.IsOp(), c.op) << c.spec;
+        TIRCMember m = Make(c.member);
+        EXPECT_EQ(m.GetPrefixChar(), c.prefix) << c.member;
+        EXPECT_EQ(m.IsOp(), c.op) << c.member;
     }
 }
 

@@ -160,6 +160,29 @@ TEST_F(ChannelEventsTest, KillRemovesTheVictimEverywhere)
     EXPECT_EQ(Nicks(L"#b"), (NickList{L"kvnick"}));
 }
 
+TEST_F(ChannelEventsTest, BalloonsFollowTheirSwitches)
+{
+    preference.EnableBaloon = true;
+    preference.ShowBalloonOnInactive = true;
+    preference.IgnoreNoticeForBalloon = true;
+    preference.BalloonFollowsAllLog = false;
+    LogIn({"#c"}, "a");
+    const struct {
+        bool active;
+        const char* line;
+        std::vector<CString> balloons;
+    } cases[] = {{false, ":a!u@h PRIVMSG #c :hi", {L"<#c> a|hi"}},
+                 {true, ":a!u@h PRIVMSG #c :hi", {}},
+                 {false, ":a!u@h NOTICE #c :note", {}},
+                 {false, ":a!u@h PRIVMSG kvnick :psst", {L"a|psst"}}};
+    for (const auto& c : cases) {
+        windows.balloons.clear();
+        recorder.active = c.active;
+        Feed(c.line);
+        EXPECT_EQ(windows.balloons, c.balloons) << c.line;
+    }
+}
+
 TEST_F(ChannelEventsTest, ScriptsHearEachEventAndEachModeChange)
 {
     preference.RegisterOnTalk = true;

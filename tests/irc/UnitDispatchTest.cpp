@@ -115,13 +115,6 @@ TEST_F(UnitDispatchTest, OwnNickChangeIsFollowed)
     EXPECT_EQ(Narrow(unit->GetSession().currentNick), "renamed");
 }
 
-TEST_F(UnitDispatchTest, SentLinesAreNotReportedBeforeTheyAreWritten)
-{
-    LogIn();
-    unit->SendCommand(L"PRIVMSG", L"#one", L":x", 2, 0);
-    EXPECT_EQ(unit->GetConnection().history.size(), 0u);
-}
-
 } // namespace
 
 namespace {

@@ -28,19 +28,6 @@ TEST_F(UnitSendTest, CommandsWhileDisconnectedLeaveNoTrace)
     EXPECT_FALSE(unit->GetConnection().writing);
 }
 
-TEST_F(UnitSendTest, PenaltiesAndPrioritiesOfTheFixedSenders)
-{
-    StartOffline();
-    TakeQueued();
-    unit->SendNames(L"#c");
-    unit->SendList(L"");
-    unit->SendInvite(L"nick", L"#c");
-    unit->SendPong(L"server");
-    Lines lines = Queued();
-    EXPECT_EQ(lines, (Lines{"NAMES #c", "PONG :server", "LIST", "INVITE nick #c"}));
-    EXPECT_EQ(unit->GetConnection().high.front().penalty, 2);
-}
-
 struct TSplitCase {
     const char* name;
     int codePage;

@@ -116,6 +116,85 @@ TEST(AddressFinderTest, FindAddressNeedsThreeLabelsOrFullIpForms)
         EXPECT_EQ(FirstMatch(c.text, 0, address), CString(c.address)) << ::testing::PrintToString(CString(c.text));
 }
 
+// Text made of random pieces, the same for the same seed.
+template <size_t N> CString RandomText(const wchar_t* (&pieces)[N], int count, unsigned& seed)
+{
+    CString text;
+    for (int i = 0; i < count; i++) {
+        seed = seed * 1103515245 + 12345;
+        text += pieces[(seed >> 16) % N];
+    }
+    return text;
+}
+
+// The hand-made URL scanner finds exactly what the URL expression finds, brackets trimmed alike.
+TEST(AddressFinderTest, FindUrlAgreesWithTheUrlExpression)
+{
+    TLogAddressFinder finder;
+    TRegex regex;
+    ASSERT_TRUE(regex.Compile(kUrlPattern, ONIG_OPTION_IGNORECASE | ONIG_OPTION_DONT_CAPTURE_GROUP));
+    const wchar_t* pieces[] = {L"http",   L"HTTPS",  L"ttp", L"ftp", L"Mms", L"h",      L"s",  L"\u017F", L"://",
+                               L"/",      L"a",      L".",   L",",   L"?",   L"(",      L")",  L" ",      L"\u3000",
+                               L"\u3002", L"\u2026", L"'",   L"`",   L"<",   L"\u65e5", L"\t", L"\u00A0", L"x_(y)"};
+    unsigned seed = 3;
+    for (int round = 0; round < 5000; round++) {
+        CString text = RandomText(pieces, 1 + round % 12, seed);
+        int start = (int)((seed >> 8) % 3);
+        int expectedStart = -1, expectedLength = 0;
+        TRegexMatchResult match;
+        if (regex.Search(match, text, start, -1)) {
+            expectedStart = match.region->beg[0] / 2;
+            int end = match.region->end[0] / 2, open = 0, close = 0;
+            for (int i = expectedStart; i < end; i++) {
+                open += text[i] == L'(';
+                close += text[i] == L')';
+            }
+            for (; close > open && end > expectedStart && text[end - 1] == L')'; close--)
+                end--;
+            expectedLength = end - expectedStart;
+        }
+        int length = -1;
+        int at = finder.FindUrl(text, start, length);
+        EXPECT_EQ(at, expectedStart) << ::testing::PrintToString(text);
+        if (at >= 0) {
+            EXPECT_EQ(length, expectedLength) << ::testing::PrintToString(text);
+        }
+    }
+}
+
+// Searching only the stretches that can hold an address finds what a search of the whole text
+// finds.
+TEST(AddressFinderTest, FindAddressAgreesWithTheAddressExpression)
+{
+    TLogAddressFinder finder;
+    TRegex regex;
+    ASSERT_TRUE(regex.Compile(kAddressPattern, ONIG_OPTION_DONT_CAPTURE_GROUP));
+    const wchar_t* pieces[] = {L"a", L"Z", L"1",  L"99", L"\uFF11", L".",  L":",   L"-",  L"_",
+                               L" ", L"/", L"ab", L"f0", L"\u65e5", L"::", L"com", L"1.2"};
+    unsigned seed = 5;
+    for (int round = 0; round < 5000; round++) {
+        CString text = RandomText(pieces, 1 + round % 16, seed);
+        int expectedStart = -1, expectedLength = 0;
+        TRegexMatchResult match;
+        for (int p = 0; regex.Search(match, text, p, -1);) {
+            int s = match.region->beg[0] / 2, e = match.region->end[0] / 2;
+            wchar_t next = e < text.GetLength() ? text[e] : 0;
+            if (!(iswalnum(next) && next < 0x80) && next != L'_' && next != L'-') {
+                expectedStart = s;
+                expectedLength = e - s;
+                break;
+            }
+            p = e > s ? e : s + 1;
+        }
+        int length = -1;
+        int at = finder.FindAddress(text, 0, length);
+        EXPECT_EQ(at, expectedStart) << ::testing::PrintToString(text);
+        if (at >= 0) {
+            EXPECT_EQ(length, expectedLength) << ::testing::PrintToString(text);
+        }
+    }
+}
+
 struct TKeywordCase {
     const wchar_t* text;
     std::vector<CString> like;

@@ -32,16 +32,10 @@ time_t LocalTime(int year, int month, int day, int hour)
     return mktime(&parts);
 }
 
-// Reads beside the logger's open handle, as other programs may.
 std::vector<std::string> Lines(const CString& path)
 {
-    std::string text;
-    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, 0);
-    char chunk[4096];
-    DWORD got = 0;
-    while (file != INVALID_HANDLE_VALUE && ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got > 0)
-        text.append(chunk, got);
-    CloseHandle(file);
+    CStringA bytes = ReadFileBytes(path);
+    std::string text(bytes.GetString(), (size_t)bytes.GetLength());
     std::vector<std::string> lines;
     for (size_t pos = 0; pos < text.size();) {
         size_t end = text.find("\r\n", pos);
@@ -177,6 +171,29 @@ TEST_F(FileLoggerTest, WritesStampedLinesWithoutCodesInTheLogCodePage)
     lines = Lines(path);
     ASSERT_EQ(lines.size(), 6u);
     EXPECT_EQ(lines[4], "\x93\xfa\x96\x7b");
+}
+
+// The same bytes the system's conversion gives, including its replacement of lone surrogates.
+TEST_F(FileLoggerTest, LinesAreTheSystemsUtf8OfEveryKindOfCharacter)
+{
+    const CString texts[] = {
+        L"plain ascii",
+        L"caf\u00e9 \u00a9 \u07ff \u0800 \u65e5\u672c \uffe5 \ufffd \uffff",
+        L"pair \xD83D\xDE00 and \xDBFF\xDFFF",
+        L"lone high \xD83D end",
+        L"lone low \xDE00 end",
+        L"high at the end \xD83D",
+        L"low first \xDE00\xD83D",
+        CString(L"cut at NUL\0 unseen", 19),
+    };
+    for (const CString& text : texts)
+        EXPECT_TRUE(logger.WriteLine(text));
+    CString path = logger.GetCurrentPath();
+    logger.Close();
+    std::vector<std::string> lines = Lines(path);
+    ASSERT_EQ(lines.size(), 10u);
+    for (size_t i = 0; i < 8; i++)
+        EXPECT_EQ(lines[i + 1], Utf8(texts[i])) << i;
 }
 
 TEST_F(FileLoggerTest, DateChangeClosesTheOldFileAndOpensANewOne)

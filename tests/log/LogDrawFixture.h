@@ -2,9 +2,9 @@
 // A themed draw context and a memory canvas for the layout and painting tests: every font is
 // the same monospaced face, each role with its own colour, so pixels tell the roles apart.
 
-#include "app/Font.h"
 #include "log/AddressFinder.h"
 #include "log/LogLine.h"
+#include "settings/Font.h"
 #include "settings/LogKeyword.h"
 #include "settings/ViewConfig.h"
 

@@ -70,7 +70,7 @@ TEST_F(TCPClientTest, RefusedConnectReportsKind3)
     EXPECT_EQ(recorder.errorKind, SOCKET_ERROR_CONNECT);
     EXPECT_EQ(recorder.errorMessage, CString(L"接続は拒否されました"));
     EXPECT_FALSE(client.connected);
-    EXPECT_EQ(client.window, nullptr);
+    EXPECT_EQ(client.window.GetHandle(), nullptr);
 }
 
 TEST_F(TCPClientTest, LookupFailureReportsKind1)
@@ -78,7 +78,7 @@ TEST_F(TCPClientTest, LookupFailureReportsKind1)
     ConnectTo(L"0.0.0.0", 6667);
     // The text is the kind's own, whatever the system said.
     ConnectTo(L"localhost", 6667);
-    SendMessageW(client.resolver.window->m_hWnd, WM_APP + 1, (WPARAM)client.resolver.request,
+    SendMessageW(client.resolver.window.GetHandle(), WM_APP + 1, (WPARAM)client.resolver.request,
                  WSAMAKEASYNCREPLY(0, WSAHOST_NOT_FOUND));
     PumpMessagesFor(100);
     EXPECT_EQ(recorder.events, "error error");
