@@ -21,6 +21,13 @@ TIRCUnit::TIRCUnit(IIRCUnitListener* owner, const TPreference* preferences, cons
 {
     connection.listener = this;
     resolver.listener = this;
+    SetSendScripts(nullptr);
+    SetDccManager(nullptr);
+    SetFrame(nullptr);
+    whoManager.SetListener(this);
+    whoManager.SetPreference(preference);
+    rejoinManager.SetListener(this);
+    rejoinManager.SetPreference(preference);
     SetLogFormat(nullptr);
     serverLog.preferences = preference;
     serverLog.kind = LOGFILE_SERVER;

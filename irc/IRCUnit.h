@@ -8,7 +8,11 @@
 #include "irc/ReceivedScriptEvents.h"
 #include "irc/IRCConnection.h"
 #include "irc/IRCUnitSession.h"
+#include "irc/MacroManagerListener.h"
+#include "irc/RejoinManager.h"
+#include "irc/UnitSendServices.h"
 #include "irc/UnitServices.h"
+#include "irc/WhoCommandManager.h"
 #include "log/FileLogger.h"
 #include "net/NameResolver.h"
 #include "settings/LogFormat.h"
@@ -25,11 +29,17 @@ struct TDispatchResult {
 };
 
 struct TDispatchRow;
+struct TUserCommand;
 
 // A host text up to its first blank, '(', ')' or ','.
 CString StripHostComment(const CString& host);
 
-class TIRCUnit : public IIRCConnectionListener, public INameResolverListener, public IMemberManagerListener {
+class TIRCUnit : public IIRCConnectionListener,
+                 public INameResolverListener,
+                 public IMemberManagerListener,
+                 public IWhoCommandManagerListener,
+                 public IRejoinManagerListener,
+                 public IMacroManagerListener {
 public:
     enum TState { StateDisconnected = 0, StateConnecting = 1, StateRegistering = 2, StateLoggedIn = 3 };
 
@@ -72,9 +82,6 @@ public:
     void OnLoggedIn(const TIRCReceiveMessage& welcome);
     void AutoJoin(const TJoinList& list);
     void SetAway(bool away, const CString& message);
-    void SendCtcpQuery(const CString& target, const CString& query);
-    // Without the interpreter, a command line goes out as typed.
-    void ExecuteCommand(const CString& line, int flags);
 
     // Connection events and dispatch.
     void OnConnect(TIRCConnection* connection) override;
@@ -185,7 +192,89 @@ public:
     void OnCtcpQuery(const TIRCReceiveMessage& message, const CString& ctcp, TDispatchResult& result);
     void OnCtcpReply(const TIRCReceiveMessage& message, const CString& ctcp);
 
+    // The sending side: typed text, the command interpreter, the command builders, CTCP and DCC.
+    void SetSendScripts(IUnitSendScripts* events);
+    void SetDccManager(IUnitDccManager* manager);
+    void SetFrame(IUnitFrame* owner);
+    TWhoCommandManager& GetWhoManager() { return whoManager; }
+    TRejoinManager& GetRejoinManager() { return rejoinManager; }
+    TSafeChannelJoinManager& GetSafeJoinManager() { return safeJoinManager; }
+
+    bool SendInput(TIRCChannel* channel, CString text, bool notice, bool action, bool allowCommand);
+    void SendTextLines(TIRCChannel* channel, CString text, bool notice);
+    void SendText(TIRCChannel* channel, CString text, int kind);
+    bool RunMacros(const TIRCReceiveMessage& record, const CString& nick);
+    void ExecuteCommand(CString line, bool quiet);
+
+    void SendCtcpQuery(const CString& target, const CString& query);
+    void SendCtcpReply(const CString& target, const CString& text);
+    void SendMode(const CString& target, const CString& modes);
+    void SendNick(const CString& nick, bool remember);
+    void SendAway(const CString& message);
+    void SendPart(const CString& channel, const CString& message);
+    void SendKick(const CString& channel, const CString& nicks, const CString& comment, int penalty);
+    void SendTopic(const CString& channel, const CString& topic);
+    void QueryTopic(const CString& channel);
+    void SendJoin(const CString& channels, const CString& keys);
+    void OnSendWho(const CString& target) override;
+    void OnRejoin(const TChannelKeyList& channels) override;
+    void KickMembers(TIRCChannel* channel, const std::vector<CString>& nicks, const CString& comment);
+    void CancelReconnect();
+
+    void OnDccQuery(const TIRCReceiveMessage& message, CString text);
+    void SendDccSendOffer(const CString& nick, const CString& fileName, int port, long long size);
+    void SendDccChatOffer(const CString& nick, int port);
+    void SendDccResumeRequest(const CString& nick, const CString& fileName, int port, long long position);
+    void SendDccAccept(const CString& nick, const CString& fileName, int port, long long position);
+
+    // What the macro engine asks of the unit.
+    void OnMacroFileLoadError(const CString& fileName) override;
+    void Print(const CString& channel, const CString& text) override;
+    bool IsSelf(const CString& nick, const CString& user, const CString& host) override;
+    bool IsPrefixInUserGroup(int group, const CString& nick, const CString& user, const CString& host) override;
+    bool IsChannelOperator(const CString& channel, const CString& nick) override;
+    bool IsAway() override { return session.userMode.away; }
+    CString GetCurrentChannelName() override;
+    CString GetSelectedText() override;
+    CString GetMyAddressText() override { return myAddress.ToString(); }
+    void Execute(const CString& commandLine, bool minimized) override;
+    void OpenUrl(const CString& url, const CString& unused) override;
+    void ExecuteCommand(const CString& text, bool notify, bool multiLine) override;
+    void GiveOp(const CString& channel, const CString& nick) override;
+    void PlaySound(const CString& fileName) override;
+    void SelectChannel(const CString& channel) override;
+    void SetChannelCondition(const CString& channel, const CString& word) override;
+    void WindowAction(const CString& word) override;
+    void ExecuteMenu(const CString& actionName) override;
+    void ShowBalloon(const CString& title, const CString& text) override;
+    void PrintScriptText(TIRCChannel* channel, const CString& text);
+
+
 private:
+    // The sending side's own steps.
+    TIRCReceiveMessage MakeOwnRecord(const CString& command) const;
+    CString PrepareParamText(const CString& text) const;
+    CString ResolveTargetList(const CString& list, bool safeChannels) const;
+    CString ResolveTarget(const CString& token, bool safeChannels) const;
+    void SendMessagePieces(TIRCChannel* channel, const CString& command, int kind, CString text, bool convert);
+    void FireOwnMessageEvent(const TIRCReceiveMessage& record, const CString& target, const CString& text, int kind,
+                             bool channel);
+    void DispatchCommand(const TUserCommand& command, bool quiet);
+    void SendUserMessage(const TUserCommand& command, bool quiet);
+    void EchoMessagePiece(const CString& token, const CString& piece, int kind, bool quiet,
+                          const TIRCReceiveMessage& record);
+    static CString GetWireName(const TIRCChannel* channel);
+    void ScoreActivity(TIRCChannel* channel, const CString& text);
+    void SendOtherCommand(const TUserCommand& command, bool quiet);
+    void AnswerCtcpQuery(const TIRCReceiveMessage& message, const CString& command, const CString& argument);
+    void OnGetAddressQuery(const TIRCReceiveMessage& message);
+    void OnDccSendOffer(const TIRCReceiveMessage& message, const CString& text);
+    void OnDccChatOffer(const TIRCReceiveMessage& message, const CString& text);
+    void OnDccResume(const TIRCReceiveMessage& message, const CString& text);
+    void OnDccAccept(const TIRCReceiveMessage& message, const CString& text);
+    void ShowDccWindowOnOffer(bool automatic);
+    bool IsAutoReceive(const TIRCReceiveMessage& message) const;
+
     void Dispatch(const TIRCReceiveMessage& message, TDispatchResult& result);
     void RunMacros(const TIRCReceiveMessage& message, const TDispatchResult& result);
     static const TDispatchRow kCommands[14];
@@ -213,7 +302,6 @@ private:
     TJoinList TakeJoinList();
     void ResolveOwnAddress();
     void ApplyAddressMethod();
-    void SendJoin(const CString& channels, const CString& keys);
     bool FitsJoinLine(const CString& channels, const CString& keys) const;
     void CollectRejoinList();
     // The own JOIN: the node of the channel, made when missing, enters the joined state.
@@ -298,6 +386,12 @@ private:
     // Host texts the own address may come from: the own JOIN's, the GETADDRESS reply's, spare.
     CString addressTexts[3];
     TNameResolver resolver;
+    IUnitSendScripts* sendScripts;
+    IUnitDccManager* dccManager;
+    IUnitFrame* frame;
+    TWhoCommandManager whoManager;
+    TRejoinManager rejoinManager;
+    TSafeChannelJoinManager safeJoinManager;
     TIRCConnection connection;
     IChannelWindows* channelWindows = nullptr;
     const TWorldSetting* worldSetting = nullptr;

@@ -270,6 +270,8 @@ void TIRCUnit::OnNamesEndReply(const TIRCReceiveMessage& message)
         channel->whoComplete = true;
     } else if (preference->WhoTiming == 0) {
         SendWho(channel->GetIRCName());
+    } else if (preference->WhoTiming == 1 || preference->WhoTiming == 2) {
+        whoManager.Add(channel->GetIRCName(), channel->GetMembers().GetCount());
     }
 }
 

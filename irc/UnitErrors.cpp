@@ -23,6 +23,8 @@ void TIRCUnit::HandleErrorReply(const TIRCReceiveMessage& message)
     int number = message.numeric;
     if (number == 432 || number == 433 || number == 436 || (number == 437 && !IsChannelName(message.GetParam(1))))
         RetryNick(message);
+    else if (number == 437 && preference->RejoinOnError437)
+        rejoinManager.AddRejoin(message.GetParam(1));
     receivedScripts->FireOnNumericReply(number, message.GetParamsFrom(1));
 }
 

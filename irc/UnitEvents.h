@@ -13,6 +13,3 @@ unsigned long long ReadUnsignedReply(const CString& text);
 CString FormatServerTime(long long seconds, const CString& asSent);
 // The same for a reply parameter read as an unsigned number.
 CString FormatServerTime(const CString& asSent);
-// The text between a message's opening 0x01 and the next one; a lone 0x01 right after the first
-// does not end it. False for a plain message.
-bool SplitCtcp(const CString& text, CString& ctcp);

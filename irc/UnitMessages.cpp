@@ -3,6 +3,7 @@
 
 #include "irc/IRCUnit.h"
 
+#include "irc/Ctcp.h"
 #include "irc/IRCNames.h"
 #include "irc/UnitEvents.h"
 #include "settings/Preference.h"
@@ -13,23 +14,10 @@ enum { KindPrivmsg = 0, KindNotice = 1, KindAction = 2 };
 
 } // namespace
 
-bool SplitCtcp(const CString& text, CString& ctcp)
-{
-    if (text.IsEmpty() || text[0] != 1)
-        return false;
-    ctcp = text.Mid(1);
-    if (ctcp.GetLength() >= 1) {
-        int end = ctcp.Find(L'\x01', 1);
-        if (end >= 0)
-            ctcp = ctcp.Left(end);
-    }
-    return true;
-}
-
 void TIRCUnit::HandlePrivmsg(const TIRCReceiveMessage& message, TDispatchResult& result)
 {
     CString text = message.GetParam(1), ctcp;
-    if (SplitCtcp(text, ctcp))
+    if (GetCtcpBody(text, ctcp))
         OnCtcpQuery(message, ctcp, result);
     else
         ShowMessage(message, KindPrivmsg, text, result);
@@ -38,7 +26,7 @@ void TIRCUnit::HandlePrivmsg(const TIRCReceiveMessage& message, TDispatchResult&
 void TIRCUnit::HandleNotice(const TIRCReceiveMessage& message, TDispatchResult& result)
 {
     CString text = message.GetParam(1), ctcp;
-    if (SplitCtcp(text, ctcp))
+    if (GetCtcpBody(text, ctcp))
         OnCtcpReply(message, ctcp);
     else
         ShowMessage(message, KindNotice, text, result);

@@ -1,14 +1,10 @@
-// Operations other parts of the engine bring (CTCP, talks). Until they arrive, CTCP is not
-// answered; talks open as they will.
+// Operations other parts of the engine bring (talks). Until they arrive, talks open as they will.
 
 #include "irc/IRCUnit.h"
 
 #include "foundation/ResourceString.h"
 #include "res/strings/irc.h"
 #include "settings/Preference.h"
-
-void TIRCUnit::OnCtcpQuery(const TIRCReceiveMessage&, const CString&, TDispatchResult&) {}
-void TIRCUnit::OnCtcpReply(const TIRCReceiveMessage&, const CString&) {}
 
 TIRCChannel* TIRCUnit::OpenTalk(const TIRCMember& peer)
 {

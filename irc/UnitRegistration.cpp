@@ -136,7 +136,12 @@ void TIRCUnit::OnLoggedIn(const TIRCReceiveMessage& welcome)
     for (const CString& line : settings.LoginCommands)
         if (!line.IsEmpty())
             ExecuteCommand(line, 0);
-    AutoJoin(TakeJoinList());
+    TJoinList list = TakeJoinList();
+    // WHOs of the joined channels wait behind the joins themselves.
+    int whoWait = preference->WhoTiming == 1 ? 2 : preference->WhoTiming == 2 ? 5 : 0;
+    whoManager.Reset(whoWait * (int)list.size());
+    safeJoinManager.Clear();
+    AutoJoin(list);
     world->UpdateTitleIfUnitSelected(this);
     ResolveOwnAddress();
     if (preference->ExpandTreeOnLogOn)
@@ -213,13 +218,6 @@ bool TIRCUnit::FitsJoinLine(const CString& channelText, const CString& keyText) 
     return Encode(channelText + keyText).GetLength() <= kJoinBytes;
 }
 
-void TIRCUnit::SendJoin(const CString& channelText, const CString& keyText)
-{
-    // A JOIN without a channel would only earn an error reply.
-    if (!channelText.IsEmpty())
-        SendCommand(L"JOIN", channelText, keyText, 2, 0);
-}
-
 void TIRCUnit::AutoJoin(const TJoinList& list)
 {
     CString names, keys;
@@ -266,20 +264,4 @@ void TIRCUnit::SetAway(bool away, const CString& message)
     session.userMode.away = away;
     session.awayMessage = away ? message : CString();
     SendCommand(L"AWAY", CString(), away ? L":" + message : CString(), 2, 0);
-}
-
-void TIRCUnit::SendCtcpQuery(const CString& target, const CString& query)
-{
-    SendCommand(L"PRIVMSG", target, L":\x01" + query + L"\x01", 2, 0);
-}
-
-void TIRCUnit::ExecuteCommand(const CString& line, int)
-{
-    CString rest = line;
-    rest.TrimLeft(L' ');
-    int blank = rest.Find(L' ');
-    CString word = blank < 0 ? rest : rest.Left(blank);
-    CString params = blank < 0 ? CString() : rest.Mid(blank + 1);
-    if (!word.IsEmpty())
-        SendCommand(word, CString(), params, 2, 0);
 }

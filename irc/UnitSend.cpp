@@ -3,6 +3,7 @@
 #include "irc/IRCUnit.h"
 
 #include "foundation/CodePage.h"
+#include "foundation/IrcMarkup.h"
 
 namespace {
 
@@ -78,7 +79,7 @@ void TIRCUnit::SendQuit(const CString& comment)
     session.reconnectArmed = false;
     session.quitSent = true;
     session.quitCountdown = 6;
-    SendCommand(L"QUIT", CString(), L":" + comment, 2, 0);
+    SendCommand(L"QUIT", CString(), L":" + ConvertMarkupToControlCodes(comment), 2, 0);
 }
 
 void TIRCUnit::CloseByUser()

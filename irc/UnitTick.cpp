@@ -17,6 +17,11 @@ void TIRCUnit::Tick()
         TickRegistering();
         break;
     }
+    if (session.state == StateLoggedIn) {
+        whoManager.Tick(true);
+        if (preference->RejoinOnError437)
+            rejoinManager.Tick();
+    }
     TickQuitWait();
     TickKeepAlive();
     FlushLogs();

@@ -4,6 +4,7 @@
 #include "tests/common/StringPrinter.h"
 #include "tests/irc/ReceiveTestSupport.h"
 
+#include "irc/Ctcp.h"
 #include "irc/UnitEvents.h"
 
 namespace {
@@ -156,7 +157,7 @@ TEST(Ctcp, SplitTakesTheTextBetweenTheMarks)
                  {L"", false, L""}};
     for (const auto& c : cases) {
         CString inner;
-        EXPECT_EQ(SplitCtcp(c.text, inner), c.ctcp);
+        EXPECT_EQ(GetCtcpBody(c.text, inner), c.ctcp);
         EXPECT_EQ(inner, c.inner);
     }
 }
