@@ -1,0 +1,63 @@
+#pragma once
+// The root of the model: every server unit built from the server tree settings, the
+// one-second tick that drives them, automatic connects at start, the clipboard queue and the
+// limits on request dialogs.
+
+#include "irc/IRCUnit.h"
+#include "irc/NickCompletion.h"
+
+#include <deque>
+#include <vector>
+
+struct TWorldConfig;
+
+// What the world asks of the main window and the system around it.
+class IIRCWorldHost {
+public:
+    virtual void CopyTextToClipboard(const CString& text) = 0;
+
+protected:
+    ~IIRCWorldHost() = default;
+};
+
+class TIRCWorld {
+public:
+    // views stands for the tree, log views and member lists the units report to.
+    TIRCWorld(const TPreference* preference, TWorldConfig* tree, IIRCUnitListener* views, IIRCWorldHost* host);
+    TIRCWorld(const TIRCWorld&) = delete;
+    TIRCWorld& operator=(const TIRCWorld&) = delete;
+    ~TIRCWorld();
+
+    void CreateUnitsFromSettings();
+    const std::vector<TIRCUnit*>& GetUnits() const { return units; }
+    TIRCUnit* FindUnit(const CString& name) const;
+    bool HasUnit(const TIRCUnit* unit) const;
+
+    // Servers named on the command line, else those marked to connect at start, 3 seconds
+    // apart. Ctrl held at start skips it.
+    void AutoConnect(const std::vector<CString>& names);
+    void AutoConnect(const std::vector<CString>& names, bool controlHeld);
+
+    void Tick();
+    void QueueClipboardText(const CString& text) { clipboardQueue.push_back(text); }
+
+    bool TryOpenDCCChatDialog();
+    bool TryOpenInviteDialog();
+    bool TryOpenWhoisDialog();
+    void OnDCCChatDialogClosed() { dccChatDialogs.OnClosed(); }
+    void OnInviteDialogClosed() { inviteDialogs.OnClosed(); }
+    void OnWhoisDialogClosed() { whoisDialogs.OnClosed(); }
+
+private:
+    int ConnectStaggered(const std::vector<TIRCUnit*>& chosen);
+
+    const TPreference* preference;
+    TWorldConfig* tree;
+    IIRCUnitListener* views;
+    IIRCWorldHost* host;
+    std::vector<TIRCUnit*> units;
+    std::deque<CString> clipboardQueue;
+    TDialogLimit dccChatDialogs;
+    TDialogLimit inviteDialogs;
+    TDialogLimit whoisDialogs;
+};

@@ -1,0 +1,157 @@
+// The world without windows: units from the server tree, automatic connects, the tick and its
+// clipboard queue, and the request-dialog limits.
+
+#include "tests/common/StringPrinter.h"
+#include "tests/common/TempFolder.h"
+
+#include "irc/IRCWorld.h"
+#include "settings/Preference.h"
+#include "settings/ServerConfig.h"
+
+#include <gtest/gtest.h>
+#include <winsock2.h>
+
+#include <memory>
+
+namespace {
+
+class TClipboardRecorder : public IIRCWorldHost {
+public:
+    void CopyTextToClipboard(const CString& text) override { copied.push_back(text); }
+    std::vector<CString> copied;
+};
+
+class WorldTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        preference.Load(folder.path);
+        WSADATA data;
+        WSAStartup(MAKEWORD(2, 2), &data);
+        // A listener that never accepts: a connect to it only has to start.
+        listener = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+        sockaddr_in address = {};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        int size = sizeof(address);
+        ASSERT_EQ(bind(listener, (sockaddr*)&address, size), 0);
+        ASSERT_EQ(listen(listener, 8), 0);
+        getsockname(listener, (sockaddr*)&address, &size);
+        port = ntohs(address.sin_port);
+    }
+    void TearDown() override
+    {
+        world.reset();
+        closesocket(listener);
+        WSACleanup();
+    }
+    void AddServer(const wchar_t* name, bool autoConnect, std::vector<const wchar_t*> channels = {})
+    {
+        TUnitConfig unit;
+        unit.Name = name;
+        unit.Hostname = L"127.0.0.1";
+        unit.Port = port;
+        unit.AutoConnect = autoConnect;
+        for (const wchar_t* channel : channels) {
+            unit.Channels.emplace_back();
+            unit.Channels.back().Name = channel;
+        }
+        tree.Units.push_back(unit);
+    }
+    TIRCWorld& Build()
+    {
+        world = std::make_unique<TIRCWorld>(&preference, &tree, &views, &host);
+        world->CreateUnitsFromSettings();
+        return *world;
+    }
+    // -1 not started, 0 connecting now, else the seconds it waits.
+    int Start(const wchar_t* name)
+    {
+        TIRCUnit* unit = world->FindUnit(name);
+        if (unit->GetState() != TIRCUnit::StateDisconnected)
+            return 0;
+        const TIRCUnitSession& session = unit->GetSession();
+        return session.delayedConnect ? session.delayedConnectCountdown : -1;
+    }
+
+    SOCKET listener = INVALID_SOCKET;
+    int port = 0;
+    TTempFolder folder;
+    TPreference preference;
+    TWorldConfig tree;
+    TNullUnitListener views;
+    TClipboardRecorder host;
+    std::unique_ptr<TIRCWorld> world;
+};
+
+TEST_F(WorldTest, UnitsComeFromTheServerTreeInOrder)
+{
+    AddServer(L"one", false, {L"#a", L"#b"});
+    AddServer(L"two", false);
+    Build();
+    ASSERT_EQ(world->GetUnits().size(), 2u);
+    EXPECT_EQ(world->GetUnits()[0]->GetName(), L"one");
+    EXPECT_NE(world->GetUnits()[0]->FindChannel(L"#b"), nullptr);
+    EXPECT_EQ(world->FindUnit(L"three"), nullptr);
+    EXPECT_TRUE(world->HasUnit(world->FindUnit(L"two")));
+    TIRCUnit stranger(&views, &preference, tree.Units[0]);
+    EXPECT_FALSE(world->HasUnit(&stranger));
+    EXPECT_FALSE(world->HasUnit(nullptr));
+}
+
+TEST_F(WorldTest, AutoConnectStartsServersThreeSecondsApart)
+{
+    const struct {
+        const char* name;
+        std::vector<CString> names;
+        bool control;
+        int a, b, c;
+    } cases[] = {
+        {"named servers, unknown names skipped", {L"a", L"nosuch", L"c"}, false, 0, -1, 3},
+        {"no name falls back to the marked servers", {}, false, 0, 3, -1},
+        {"unknown names only fall back too", {L"nosuch"}, false, 0, 3, -1},
+        {"order of the names counts", {L"c", L"a"}, false, 3, -1, 0},
+        {"Ctrl held connects nothing", {L"a"}, true, -1, -1, -1},
+    };
+    for (const auto& c : cases) {
+        tree.Units.clear();
+        AddServer(L"a", true), AddServer(L"b", true), AddServer(L"c", false);
+        Build().AutoConnect(c.names, c.control);
+        EXPECT_EQ(Start(L"a"), c.a) << c.name;
+        EXPECT_EQ(Start(L"b"), c.b) << c.name;
+        EXPECT_EQ(Start(L"c"), c.c) << c.name;
+    }
+}
+
+TEST_F(WorldTest, TickCountsDownDelayedConnectsAndCopiesOneTextEach)
+{
+    AddServer(L"a", true), AddServer(L"b", true);
+    Build().AutoConnect({});
+    world->QueueClipboardText(L"first");
+    world->QueueClipboardText(L"second");
+    world->Tick();
+    EXPECT_EQ(host.copied, (std::vector<CString>{L"first"}));
+    EXPECT_EQ(Start(L"b"), 2);
+    world->Tick();
+    world->Tick();
+    EXPECT_EQ(host.copied, (std::vector<CString>{L"first", L"second"}));
+    EXPECT_EQ(Start(L"b"), 0);
+}
+
+TEST_F(WorldTest, RequestDialogsStopAtTheirLimit)
+{
+    preference.LimitWhoisDialog = true;
+    preference.WhoisDialogMax = 2;
+    preference.LimitInviteDialog = false;
+    preference.InviteDialogMax = 1;
+    Build();
+    EXPECT_TRUE(world->TryOpenWhoisDialog());
+    EXPECT_TRUE(world->TryOpenWhoisDialog());
+    EXPECT_FALSE(world->TryOpenWhoisDialog());
+    world->OnWhoisDialogClosed();
+    EXPECT_TRUE(world->TryOpenWhoisDialog());
+    for (int i = 0; i < 3; i++)
+        EXPECT_TRUE(world->TryOpenInviteDialog());
+}
+
+} // namespace
