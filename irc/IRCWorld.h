@@ -38,6 +38,21 @@ public:
     void AutoConnect(const std::vector<CString>& names);
     void AutoConnect(const std::vector<CString>& names, bool controlHeld);
 
+    // The node the tree shows as current; channel null for a server node, unit null for none.
+    void Select(TIRCUnit* unit, TIRCChannel* channel);
+    void GetSelection(TIRCUnit*& unit, TIRCChannel*& channel) const
+    {
+        unit = currentUnit;
+        channel = currentChannel;
+    }
+
+    // Enter in the input line; true when the unit took the text, which the line then clears.
+    bool SendInputLine(const CString& text, bool ctrl, bool shift, bool alt, bool returnKey);
+    // Tab and Shift+Tab: the replacement for the input line's selection, if any.
+    bool CompleteNick(const CString& text, int selStart, int selEnd, bool forward, TNickCompletionEdit& edit);
+    // A click on a line that carries event data; the units and channels it names may be gone.
+    void OnEventLineClick(bool allChannelsLog, const CString& eventData);
+
     void Tick();
     void QueueClipboardText(const CString& text) { clipboardQueue.push_back(text); }
 
@@ -56,6 +71,9 @@ private:
     IIRCUnitListener* views;
     IIRCWorldHost* host;
     std::vector<TIRCUnit*> units;
+    TIRCUnit* currentUnit = nullptr;
+    TIRCChannel* currentChannel = nullptr;
+    TNickCompleter completer;
     std::deque<CString> clipboardQueue;
     TDialogLimit dccChatDialogs;
     TDialogLimit inviteDialogs;

@@ -138,6 +138,98 @@ TEST_F(WorldTest, TickCountsDownDelayedConnectsAndCopiesOneTextEach)
     EXPECT_EQ(Start(L"b"), 0);
 }
 
+// A unit whose transport counts as open, so that what it sends stays queued.
+bool HasQueued(TIRCUnit* unit)
+{
+    TIRCConnection& connection = unit->GetConnection();
+    return connection.writing || !connection.normal.empty();
+}
+
+TEST_F(WorldTest, EventLinesOfDeletedNodesDoNothing)
+{
+    AddServer(L"a", false, {L"#x", L"#y"});
+    Build();
+    TIRCUnit* unit = world->FindUnit(L"a");
+    TIRCChannel* x = unit->FindChannel(L"#x");
+    TIRCChannel* y = unit->FindChannel(L"#y");
+    TIRCUnit stranger(&views, &preference, tree.Units[0]);
+    CString gone;
+    gone.Format(L"%p %p", (void*)&stranger, (void*)stranger.FindChannel(L"#x"));
+    CString both, channelGone;
+    both.Format(L"%p %p", (void*)unit, (void*)x);
+    unit->DeleteChannel(y);
+    channelGone.Format(L"%p %p", (void*)unit, (void*)y);
+    const struct {
+        const char* name;
+        CString data;
+        TIRCUnit* unit;
+        TIRCChannel* channel;
+    } cases[] = {
+        {"unit and channel", both, unit, x},
+        {"server line", CString(L"00000000 0"), nullptr, nullptr},
+        {"deleted channel selects its unit", channelGone, unit, nullptr},
+        {"unit of another world", gone, nullptr, nullptr},
+        {"not hexadecimal", CString(L"zz 12"), nullptr, nullptr},
+        {"empty", CString(), nullptr, nullptr},
+    };
+    for (const auto& c : cases) {
+        world->Select(nullptr, nullptr);
+        world->OnEventLineClick(true, c.data);
+        TIRCUnit* selectedUnit;
+        TIRCChannel* selectedChannel;
+        world->GetSelection(selectedUnit, selectedChannel);
+        EXPECT_EQ(selectedUnit, c.unit) << c.name;
+        EXPECT_EQ(selectedChannel, c.channel) << c.name;
+    }
+
+    unit->GetConnection().transport.active = true;
+    stranger.GetConnection().transport.active = true;
+    CString invite;
+    invite.Format(L"INVITE %p #z", (void*)&stranger);
+    world->OnEventLineClick(false, invite);
+    EXPECT_FALSE(HasQueued(&stranger));
+    invite.Format(L"invite %p #z", (void*)unit);
+    world->OnEventLineClick(false, invite);
+    EXPECT_TRUE(HasQueued(unit));
+    unit->GetConnection().transport.active = false;
+    stranger.GetConnection().transport.active = false;
+}
+
+TEST_F(WorldTest, EnterSendsToTheSelectedUnitOnly)
+{
+    AddServer(L"a", false, {L"#x"});
+    Build();
+    TIRCUnit* unit = world->FindUnit(L"a");
+    unit->GetConnection().transport.active = true;
+    EXPECT_FALSE(world->SendInputLine(L"/join #x", false, false, false, true));
+    world->Select(unit, nullptr);
+    EXPECT_FALSE(world->SendInputLine(L"", false, false, false, true));
+    EXPECT_FALSE(HasQueued(unit));
+    EXPECT_TRUE(world->SendInputLine(L"/join #x", false, false, false, true));
+    EXPECT_TRUE(HasQueued(unit));
+    unit->GetConnection().transport.active = false;
+}
+
+TEST_F(WorldTest, TabCompletesFromTheSelectedChannelAndEnterEndsTheCycle)
+{
+    AddServer(L"a", false, {L"#x"});
+    Build();
+    TIRCUnit* unit = world->FindUnit(L"a");
+    TIRCChannel* x = unit->FindChannel(L"#x");
+    x->GetMembers().AddMember(TIRCMember(L"nick", L"u", L"h"), false);
+    x->GetMembers().AddMember(TIRCMember(L"nils", L"u", L"h"), false);
+    TNickCompletionEdit edit;
+    EXPECT_FALSE(world->CompleteNick(L"ni", 2, 2, true, edit));
+    world->Select(unit, x);
+    ASSERT_TRUE(world->CompleteNick(L"ni", 2, 2, true, edit));
+    EXPECT_EQ(edit.insert, L"nick: ");
+    ASSERT_TRUE(world->CompleteNick(L"nick: ", 6, 6, true, edit));
+    EXPECT_EQ(edit.insert, L"nils: ");
+    // After Enter the word before the caret is empty again.
+    world->SendInputLine(L"", false, false, false, true);
+    EXPECT_FALSE(world->CompleteNick(L"nick: ", 6, 6, true, edit));
+}
+
 TEST_F(WorldTest, RequestDialogsStopAtTheirLimit)
 {
     preference.LimitWhoisDialog = true;

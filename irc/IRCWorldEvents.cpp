@@ -1,0 +1,68 @@
+// What the input line and the log views report to the world.
+#include "irc/IRCWorld.h"
+
+#include "foundation/Decimal.h"
+#include "foundation/StringUtils.h"
+
+#include <cstdint>
+
+namespace {
+
+// A pointer written as hexadecimal text; only ever compared, never followed.
+uintptr_t ReadHexWord(CString& text)
+{
+    CString word = CutFirstWord(text);
+    uintptr_t value = 0;
+    for (int i = 0; i < word.GetLength(); i++) {
+        int digit = HexDigitValue(word[i]);
+        if (digit < 0)
+            return 0;
+        value = value * 16 + digit;
+    }
+    return value;
+}
+
+} // namespace
+
+void TIRCWorld::Select(TIRCUnit* unit, TIRCChannel* channel)
+{
+    currentUnit = HasUnit(unit) ? unit : nullptr;
+    currentChannel = currentUnit && currentUnit->HasChannel(channel) ? channel : nullptr;
+}
+
+bool TIRCWorld::SendInputLine(const CString& text, bool ctrl, bool shift, bool alt, bool returnKey)
+{
+    completer.Reset();
+    if (text.IsEmpty() || !currentUnit)
+        return false;
+    bool notice = returnKey && ctrl && !shift && !alt;
+    bool action = returnKey && ctrl && shift && !alt;
+    return currentUnit->SendInput(currentChannel, text, notice, action, true);
+}
+
+bool TIRCWorld::CompleteNick(const CString& text, int selStart, int selEnd, bool forward, TNickCompletionEdit& edit)
+{
+    if (!currentUnit || !currentChannel)
+        return false;
+    return completer.Complete(text, selStart, selEnd, currentChannel->GetMembers().GetMembers(),
+                              currentUnit->GetSession().currentNick, forward, edit);
+}
+
+void TIRCWorld::OnEventLineClick(bool allChannelsLog, const CString& eventData)
+{
+    CString rest = eventData;
+    if (allChannelsLog) {
+        auto* unit = (TIRCUnit*)ReadHexWord(rest);
+        auto* channel = (TIRCChannel*)ReadHexWord(rest);
+        if (HasUnit(unit))
+            Select(unit, unit->HasChannel(channel) ? channel : nullptr);
+        return;
+    }
+    CString word = CutFirstWord(rest);
+    if (word.CompareNoCase(L"INVITE") != 0)
+        return;
+    auto* unit = (TIRCUnit*)ReadHexWord(rest);
+    CString channelName = CutFirstWord(rest);
+    if (HasUnit(unit))
+        unit->JoinChannelByName(channelName, CString());
+}
