@@ -241,6 +241,9 @@ public:
     void SetTopic(TIRCChannel* channel, const CString& topic);
     void RenameMacroFile(const CString& oldName, const CString& newName);
     void RemoveMacroFile(const CString& name);
+    // Edited server properties; a connected unit keeps its code page until it connects again.
+    void ApplySettings(const TUnitSetting& edited);
+    void UpdateLogServerName();
 
     // What the macro engine asks of the unit.
     void OnMacroFileLoadError(const CString& fileName) override;

@@ -82,6 +82,47 @@ int TIRCWorld::ConnectStaggered(const std::vector<TIRCUnit*>& chosen)
     return n;
 }
 
+void TIRCWorld::ApplyServerSettings(TIRCUnit* unit, const TUnitConfig& edited)
+{
+    if (!HasUnit(unit))
+        return;
+    TIRCUnit* noted;
+    TIRCChannel* notedChannel;
+    GetSelection(noted, notedChannel);
+    CString unitName = noted ? noted->GetName() : CString();
+    CString channelName = notedChannel ? notedChannel->GetName() : CString();
+    std::vector<TIRCChannel*> removed;
+    for (TIRCChannel* channel : unit->GetChannels()) {
+        bool kept = channel->GetKind() != TIRCChannel::KindChannel;
+        for (const TChannelConfig& record : edited.Channels)
+            kept = kept || record.Name == channel->GetName();
+        if (!kept)
+            removed.push_back(channel);
+    }
+    for (TIRCChannel* channel : removed)
+        unit->DeleteChannel(channel);
+    for (const TChannelConfig& record : edited.Channels) {
+        if (TIRCChannel* channel = unit->FindChannel(record.Name))
+            channel->GetConfig() = record;
+        else
+            unit->AddChannel(record, TIRCChannel::KindChannel);
+    }
+    TUnitSetting setting = edited;
+    for (;;) {
+        TIRCUnit* holder = FindUnit(setting.Name);
+        if (!holder || holder == unit)
+            break;
+        setting.Name += L"_";
+    }
+    bool renamed = setting.Name != unit->GetName();
+    unit->ApplySettings(setting);
+    if (renamed)
+        unit->UpdateLogServerName();
+    // The selection may have pointed at a deleted channel; it is found again by its names.
+    TIRCUnit* selected = FindUnit(unitName);
+    Select(selected, selected ? selected->FindChannel(channelName) : nullptr);
+}
+
 void TIRCWorld::Tick()
 {
     for (TIRCUnit* unit : units)

@@ -10,6 +10,7 @@
 #include <vector>
 
 struct TWorldConfig;
+struct TUnitConfig;
 
 // What the world asks of the main window and the system around it.
 class IIRCWorldHost {
@@ -40,11 +41,8 @@ public:
 
     // The node the tree shows as current; channel null for a server node, unit null for none.
     void Select(TIRCUnit* unit, TIRCChannel* channel);
-    void GetSelection(TIRCUnit*& unit, TIRCChannel*& channel) const
-    {
-        unit = currentUnit;
-        channel = currentChannel;
-    }
+    // A node deleted since it was selected reads as none (its server node when only the channel went).
+    void GetSelection(TIRCUnit*& unit, TIRCChannel*& channel) const;
 
     // Enter in the input line; true when the unit took the text, which the line then clears.
     bool SendInputLine(const CString& text, bool ctrl, bool shift, bool alt, bool returnKey);
@@ -52,6 +50,9 @@ public:
     bool CompleteNick(const CString& text, int selStart, int selEnd, bool forward, TNickCompletionEdit& edit);
     // A click on a line that carries event data; the units and channels it names may be gone.
     void OnEventLineClick(bool allChannelsLog, const CString& eventData);
+
+    // Edited properties of a server reach the running unit; gone units are ignored.
+    void ApplyServerSettings(TIRCUnit* unit, const TUnitConfig& edited);
 
     void Tick();
     void QueueClipboardText(const CString& text) { clipboardQueue.push_back(text); }

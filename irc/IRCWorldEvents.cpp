@@ -30,22 +30,34 @@ void TIRCWorld::Select(TIRCUnit* unit, TIRCChannel* channel)
     currentChannel = currentUnit && currentUnit->HasChannel(channel) ? channel : nullptr;
 }
 
+void TIRCWorld::GetSelection(TIRCUnit*& unit, TIRCChannel*& channel) const
+{
+    unit = HasUnit(currentUnit) ? currentUnit : nullptr;
+    channel = unit && unit->HasChannel(currentChannel) ? currentChannel : nullptr;
+}
+
 bool TIRCWorld::SendInputLine(const CString& text, bool ctrl, bool shift, bool alt, bool returnKey)
 {
     completer.Reset();
-    if (text.IsEmpty() || !currentUnit)
+    TIRCUnit* unit;
+    TIRCChannel* channel;
+    GetSelection(unit, channel);
+    if (text.IsEmpty() || !unit)
         return false;
     bool notice = returnKey && ctrl && !shift && !alt;
     bool action = returnKey && ctrl && shift && !alt;
-    return currentUnit->SendInput(currentChannel, text, notice, action, true);
+    return unit->SendInput(channel, text, notice, action, true);
 }
 
 bool TIRCWorld::CompleteNick(const CString& text, int selStart, int selEnd, bool forward, TNickCompletionEdit& edit)
 {
-    if (!currentUnit || !currentChannel)
+    TIRCUnit* unit;
+    TIRCChannel* channel;
+    GetSelection(unit, channel);
+    if (!channel)
         return false;
-    return completer.Complete(text, selStart, selEnd, currentChannel->GetMembers().GetMembers(),
-                              currentUnit->GetSession().currentNick, forward, edit);
+    return completer.Complete(text, selStart, selEnd, channel->GetMembers().GetMembers(),
+                              unit->GetSession().currentNick, forward, edit);
 }
 
 void TIRCWorld::OnEventLineClick(bool allChannelsLog, const CString& eventData)

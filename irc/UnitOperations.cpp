@@ -67,3 +67,16 @@ void TIRCUnit::RemoveMacroFile(const CString& name)
     if (it != files.end())
         files.erase(it);
 }
+
+void TIRCUnit::ApplySettings(const TUnitSetting& edited)
+{
+    settings = edited;
+    if (!connection.IsActive())
+        session.codePage = settings.Codepage;
+}
+
+void TIRCUnit::UpdateLogServerName()
+{
+    serverLog.SetServerName(settings.Name);
+    serverLog.ReopenIfNameChanged();
+}

@@ -230,6 +230,59 @@ TEST_F(WorldTest, TabCompletesFromTheSelectedChannelAndEnterEndsTheCycle)
     EXPECT_FALSE(world->CompleteNick(L"nick: ", 6, 6, true, edit));
 }
 
+TEST_F(WorldTest, EditedServerSettingsReachTheRunningUnit)
+{
+    AddServer(L"a", false, {L"#keep", L"#drop"});
+    AddServer(L"b", false);
+    AddServer(L"b_", false);
+    Build();
+    TIRCUnit* unit = world->FindUnit(L"a");
+    TChannelConfig talk;
+    talk.Name = L"peer";
+    unit->AddChannel(talk, TIRCChannel::KindTalk);
+    world->Select(unit, unit->FindChannel(L"#drop"));
+
+    TUnitConfig edited = tree.Units[0];
+    edited.Name = L"b";
+    edited.Codepage = 65001;
+    edited.Channels.erase(edited.Channels.begin() + 1);
+    edited.Channels.emplace_back();
+    edited.Channels.back().Name = L"#new";
+    edited.Channels[0].Password = L"key";
+    world->ApplyServerSettings(unit, edited);
+
+    EXPECT_EQ(unit->GetName(), L"b__");
+    EXPECT_EQ(unit->FindChannel(L"#drop"), nullptr);
+    ASSERT_NE(unit->FindChannel(L"#new"), nullptr);
+    EXPECT_EQ(unit->FindChannel(L"#keep")->GetConfig().Password, L"key");
+    EXPECT_NE(unit->FindChannel(L"peer"), nullptr);
+    EXPECT_EQ(unit->GetSession().codePage, 65001);
+    // The renamed unit no longer answers to the noted name: nothing is selected.
+    TIRCUnit* selectedUnit;
+    TIRCChannel* selectedChannel;
+    world->GetSelection(selectedUnit, selectedChannel);
+    EXPECT_EQ(selectedUnit, nullptr);
+
+    TIRCUnit stranger(&views, &preference, tree.Units[1]);
+    world->ApplyServerSettings(&stranger, edited);
+    EXPECT_EQ(stranger.GetName(), L"b");
+}
+
+TEST_F(WorldTest, SelectionOfADeletedChannelFallsBackToItsServer)
+{
+    AddServer(L"a", false, {L"#x"});
+    Build();
+    TIRCUnit* unit = world->FindUnit(L"a");
+    world->Select(unit, unit->FindChannel(L"#x"));
+    unit->DeleteChannel(unit->FindChannel(L"#x"));
+    TIRCUnit* selectedUnit;
+    TIRCChannel* selectedChannel;
+    world->GetSelection(selectedUnit, selectedChannel);
+    EXPECT_EQ(selectedUnit, unit);
+    EXPECT_EQ(selectedChannel, nullptr);
+    EXPECT_FALSE(world->SendInputLine(L"hello", false, false, false, true));
+}
+
 TEST_F(WorldTest, RequestDialogsStopAtTheirLimit)
 {
     preference.LimitWhoisDialog = true;
