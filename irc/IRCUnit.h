@@ -244,6 +244,8 @@ public:
     // Edited server properties; a connected unit keeps its code page until it connects again.
     void ApplySettings(const TUnitSetting& edited);
     void UpdateLogServerName();
+    // Log files whose dated name changed (a new day) move to the new name.
+    void ReopenLogFiles();
 
     // What the macro engine asks of the unit.
     void OnMacroFileLoadError(const CString& fileName) override;

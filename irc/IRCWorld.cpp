@@ -10,6 +10,9 @@
 TIRCWorld::TIRCWorld(const TPreference* preference, TWorldConfig* tree, IIRCUnitListener* views, IIRCWorldHost* host)
     : preference(preference), tree(tree), views(views), host(host)
 {
+    SYSTEMTIME now;
+    ::GetLocalTime(&now);
+    lastTickDay = now.wDay;
 }
 
 TIRCWorld::~TIRCWorld()
@@ -125,8 +128,20 @@ void TIRCWorld::ApplyServerSettings(TIRCUnit* unit, const TUnitConfig& edited)
 
 void TIRCWorld::Tick()
 {
+    SYSTEMTIME now;
+    ::GetLocalTime(&now);
+    TickOn(now.wDay);
+}
+
+void TIRCWorld::TickOn(int day)
+{
     for (TIRCUnit* unit : units)
         unit->Tick();
+    if (day != lastTickDay) {
+        for (TIRCUnit* unit : units)
+            unit->ReopenLogFiles();
+        lastTickDay = day;
+    }
     // One text a second: clipboard viewers that copy every change get each one.
     if (!clipboardQueue.empty()) {
         CString text = clipboardQueue.front();

@@ -55,6 +55,8 @@ public:
     void ApplyServerSettings(TIRCUnit* unit, const TUnitConfig& edited);
 
     void Tick();
+    // The tick on a given local day of the month; a new day moves the log files.
+    void TickOn(int day);
     void QueueClipboardText(const CString& text) { clipboardQueue.push_back(text); }
 
     bool TryOpenDCCChatDialog();
@@ -76,6 +78,7 @@ private:
     TIRCChannel* currentChannel = nullptr;
     TNickCompleter completer;
     std::deque<CString> clipboardQueue;
+    int lastTickDay;
     TDialogLimit dccChatDialogs;
     TDialogLimit inviteDialogs;
     TDialogLimit whoisDialogs;

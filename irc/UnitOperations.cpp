@@ -78,5 +78,14 @@ void TIRCUnit::ApplySettings(const TUnitSetting& edited)
 void TIRCUnit::UpdateLogServerName()
 {
     serverLog.SetServerName(settings.Name);
+    for (TIRCChannel* channel : channels)
+        channel->logger.SetServerName(settings.Name);
+    ReopenLogFiles();
+}
+
+void TIRCUnit::ReopenLogFiles()
+{
     serverLog.ReopenIfNameChanged();
+    for (TIRCChannel* channel : channels)
+        channel->logger.ReopenIfNameChanged();
 }

@@ -283,6 +283,30 @@ TEST_F(WorldTest, SelectionOfADeletedChannelFallsBackToItsServer)
     EXPECT_FALSE(world->SendInputLine(L"hello", false, false, false, true));
 }
 
+time_t NextDay(time_t*) { return time(nullptr) + 24 * 60 * 60; }
+
+TEST_F(WorldTest, NewDayMovesTheLogFilesToTheirNewNames)
+{
+    preference.LogRootDir = folder.path + L"logs\\";
+    preference.EnableUnitLog = true;
+    AddServer(L"a", false);
+    Build();
+    TIRCUnit* unit = world->FindUnit(L"a");
+    unit->PrintReply(L"today");
+    TFileLogger& log = unit->GetServerLog();
+    ASSERT_TRUE(log.IsOpen());
+    CString today = log.GetCurrentPath();
+    log.clock = NextDay;
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    world->TickOn(now.wDay);
+    EXPECT_EQ(log.GetCurrentPath(), today);
+    world->TickOn(now.wDay % 28 + 1);
+    EXPECT_NE(log.GetCurrentPath(), today);
+    EXPECT_TRUE(log.IsOpen());
+    log.clock = time;
+}
+
 TEST_F(WorldTest, RequestDialogsStopAtTheirLimit)
 {
     preference.LimitWhoisDialog = true;
