@@ -11,11 +11,14 @@
 
 struct TWorldConfig;
 struct TUnitConfig;
+struct TPopupItem;
 
 // What the world asks of the main window and the system around it.
 class IIRCWorldHost {
 public:
     virtual void CopyTextToClipboard(const CString& text) = 0;
+    // The menu command of a main-window action name; 0 when there is none.
+    virtual int FindActionCommand(const CString& name) = 0;
 
 protected:
     ~IIRCWorldHost() = default;
@@ -53,6 +56,9 @@ public:
 
     // Edited properties of a server reach the running unit; gone units are ignored.
     void ApplyServerSettings(TIRCUnit* unit, const TUnitConfig& edited);
+
+    // The user's popup items into menu, their levels as submenus.
+    void BuildUserPopupMenu(HMENU menu, const std::vector<TPopupItem*>& items);
 
     void Tick();
     // The tick on a given local day of the month; a new day moves the log files.

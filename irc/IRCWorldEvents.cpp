@@ -3,6 +3,7 @@
 
 #include "foundation/Decimal.h"
 #include "foundation/StringUtils.h"
+#include "settings/PopupFile.h"
 
 #include <cstdint>
 
@@ -21,6 +22,8 @@ uintptr_t ReadHexWord(CString& text)
     }
     return value;
 }
+
+int ClampLevel(int level) { return level < 0 ? 0 : level > 2 ? 2 : level; }
 
 } // namespace
 
@@ -77,4 +80,37 @@ void TIRCWorld::OnEventLineClick(bool allChannelsLog, const CString& eventData)
     CString channelName = CutFirstWord(rest);
     if (HasUnit(unit))
         unit->JoinChannelByName(channelName, CString());
+}
+
+void TIRCWorld::BuildUserPopupMenu(HMENU menu, const std::vector<TPopupItem*>& items)
+{
+    HMENU levels[3] = {menu, menu, menu};
+    HMENU current = menu;
+    int previous = 0;
+    for (size_t i = 0; i < items.size(); i++) {
+        const TPopupItem& item = *items[i];
+        CString text = item.name;
+        text.Replace(L"\\t", L"\t");
+        CString action = item.action;
+        action.MakeLower();
+        int level = ClampLevel(item.level);
+        if (level < previous)
+            current = levels[level];
+        previous = level;
+        int next = i + 1 < items.size() ? ClampLevel(items[i + 1]->level) : 0;
+        if (next > level) {
+            HMENU sub = ::CreatePopupMenu();
+            ::AppendMenuW(current, MF_POPUP, (UINT_PTR)sub, text);
+            current = sub;
+            for (int l = level + 1; l <= next; l++)
+                levels[l] = sub;
+        } else if (item.name == L"-") {
+            ::AppendMenuW(current, MF_SEPARATOR, 0, nullptr);
+        } else if (action == L"menu") {
+            if (int command = host->FindActionCommand(item.actionInfo))
+                ::AppendMenuW(current, MF_STRING, command, text);
+        } else {
+            ::AppendMenuW(current, MF_STRING, item.commandId, text);
+        }
+    }
 }

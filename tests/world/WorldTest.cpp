@@ -4,7 +4,9 @@
 #include "tests/common/StringPrinter.h"
 #include "tests/common/TempFolder.h"
 
+#include "foundation/CodePage.h"
 #include "irc/IRCWorld.h"
+#include "settings/PopupFile.h"
 #include "settings/Preference.h"
 #include "settings/ServerConfig.h"
 
@@ -15,9 +17,16 @@
 
 namespace {
 
+std::string Narrow(const CString& text)
+{
+    CStringA bytes = ConvertToUtf8(text);
+    return std::string(bytes.GetString(), bytes.GetLength());
+}
+
 class TClipboardRecorder : public IIRCWorldHost {
 public:
     void CopyTextToClipboard(const CString& text) override { copied.push_back(text); }
+    int FindActionCommand(const CString& name) override { return name == L"Connect" ? 500 : 0; }
     std::vector<CString> copied;
 };
 
@@ -305,6 +314,54 @@ TEST_F(WorldTest, NewDayMovesTheLogFilesToTheirNewNames)
     EXPECT_NE(log.GetCurrentPath(), today);
     EXPECT_TRUE(log.IsOpen());
     log.clock = time;
+}
+
+// "text=id" per item, a submenu as "text[...]".
+std::string DescribeMenu(HMENU menu)
+{
+    std::string out;
+    for (int i = 0; i < GetMenuItemCount(menu); i++) {
+        wchar_t text[64] = {};
+        GetMenuStringW(menu, i, text, 64, MF_BYPOSITION);
+        out += (i ? " " : "") + Narrow(text);
+        if (HMENU sub = GetSubMenu(menu, i))
+            out += "[" + DescribeMenu(sub) + "]";
+        else
+            out += "=" + std::to_string(GetMenuItemID(menu, i));
+    }
+    return out;
+}
+
+TEST_F(WorldTest, PopupItemLevelsBecomeSubmenus)
+{
+    Build();
+    const struct {
+        int level;
+        const wchar_t* name;
+        const wchar_t* action;
+        const wchar_t* info;
+    } rows[] = {
+        {0, L"A", L"", L""},
+        {1, L"B", L"command", L""},
+        {1, L"C\\tF2", L"command", L""},
+        {0, L"D", L"MENU", L"Connect"},
+        {0, L"E", L"menu", L"NoSuch"},
+        {-3, L"F", L"", L""},
+        {5, L"G", L"command", L""},
+        {0, L"-", L"", L""},
+    };
+    std::vector<std::unique_ptr<TPopupItem>> owned;
+    std::vector<TPopupItem*> items;
+    for (const auto& r : rows) {
+        owned.push_back(std::make_unique<TPopupItem>());
+        owned.back()->level = r.level, owned.back()->name = r.name, owned.back()->action = r.action;
+        owned.back()->actionInfo = r.info, owned.back()->commandId = 100 + (int)items.size();
+        items.push_back(owned.back().get());
+    }
+    HMENU menu = CreatePopupMenu();
+    world->BuildUserPopupMenu(menu, items);
+    EXPECT_EQ(DescribeMenu(menu), "A[B=101 C\tF2=102] D=500 F[G=106] =0");
+    DestroyMenu(menu);
 }
 
 TEST_F(WorldTest, RequestDialogsStopAtTheirLimit)
