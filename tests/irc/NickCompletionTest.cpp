@@ -104,19 +104,4 @@ TEST_F(NickCompletionTest, EditedTextStartsAfresh)
     EXPECT_EQ(Press(), L"nick: nick");
 }
 
-TEST(DialogLimit, RefusesBeyondTheMaximumUntilOneCloses)
-{
-    TDialogLimit limit;
-    EXPECT_TRUE(limit.TryOpen(true, 2));
-    EXPECT_TRUE(limit.TryOpen(true, 2));
-    EXPECT_FALSE(limit.TryOpen(true, 2));
-    limit.OnClosed();
-    EXPECT_TRUE(limit.TryOpen(true, 2));
-    EXPECT_TRUE(limit.TryOpen(false, 2));
-    EXPECT_EQ(limit.GetOpenCount(), 3);
-    for (int i = 0; i < 5; i++)
-        limit.OnClosed();
-    EXPECT_EQ(limit.GetOpenCount(), 0);
-}
-
 } // namespace
