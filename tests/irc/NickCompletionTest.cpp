@@ -1,5 +1,5 @@
 // Tab completion in the input line as the user meets it: the text after each key, cycling, the
-// suffixes by position, ranking by activity, and the request-dialog limits.
+// suffixes by position and ranking by activity.
 
 #include "tests/common/StringPrinter.h"
 
