@@ -3,12 +3,12 @@
 // are split by concern: lifetime and channels, registration, dispatch, numerics, sending,
 // output and the per-second tick.
 
-#include "irc/IRCChannel.h"
 #include "irc/ChannelWindows.h"
-#include "irc/ReceivedScriptEvents.h"
+#include "irc/IRCChannel.h"
 #include "irc/IRCConnection.h"
 #include "irc/IRCUnitSession.h"
 #include "irc/MacroManagerListener.h"
+#include "irc/ReceivedScriptEvents.h"
 #include "irc/RejoinManager.h"
 #include "irc/UnitSendServices.h"
 #include "irc/UnitServices.h"
@@ -227,6 +227,26 @@ public:
     void SendDccResumeRequest(const CString& nick, const CString& fileName, int port, long long position);
     void SendDccAccept(const CString& nick, const CString& fileName, int port, long long position);
 
+    // What the world and the main window ask of the unit.
+    void JoinChannel(TIRCChannel* channel);
+    void JoinChannelByName(const CString& name, const CString& key);
+    void PartChannelDefault(TIRCChannel* channel);
+    void PartChannel(TIRCChannel* channel, const CString& comment);
+    // dropQueued: the QUIT goes before the lines still waiting.
+    void QuitDefault(bool dropQueued);
+    void ChangeNick(const CString& nick);
+    void SendWhois(const CString& nick);
+    void ChangeChannelModes(TIRCChannel* channel, const TChannelMode& wanted);
+    void InviteToChannel(const CString& nick, const CString& channelName);
+    void SetTopic(TIRCChannel* channel, const CString& topic);
+    void RenameMacroFile(const CString& oldName, const CString& newName);
+    void RemoveMacroFile(const CString& name);
+    // Edited server properties; a connected unit keeps its code page until it connects again.
+    void ApplySettings(const TUnitSetting& edited);
+    void UpdateLogServerName();
+    // Log files whose dated name changed (a new day) move to the new name.
+    void ReopenLogFiles();
+
     // What the macro engine asks of the unit.
     void OnMacroFileLoadError(const CString& fileName) override;
     void Print(const CString& channel, const CString& text) override;
@@ -248,7 +268,6 @@ public:
     void ExecuteMenu(const CString& actionName) override;
     void ShowBalloon(const CString& title, const CString& text) override;
     void PrintScriptText(TIRCChannel* channel, const CString& text);
-
 
 private:
     // The sending side's own steps.

@@ -263,5 +263,6 @@ void TIRCUnit::SetAway(bool away, const CString& message)
 {
     session.userMode.away = away;
     session.awayMessage = away ? message : CString();
-    SendCommand(L"AWAY", CString(), away ? L":" + message : CString(), 2, 0);
+    // AWAY without text would mean coming back.
+    SendCommand(L"AWAY", CString(), away ? L":" + (message.IsEmpty() ? CString(L"Gone") : message) : CString(), 2, 0);
 }

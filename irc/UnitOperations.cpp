@@ -1,0 +1,91 @@
+// What the world and the main window ask of a unit: join, part, quit, nick, WHOIS, modes,
+// invitations, topics and the unit's list of macro files.
+#include "irc/IRCUnit.h"
+
+#include "irc/IRCNames.h"
+#include "settings/Preference.h"
+
+#include <algorithm>
+
+void TIRCUnit::JoinChannel(TIRCChannel* channel) { SendJoin(channel->GetName(), channel->GetConfig().Password); }
+
+void TIRCUnit::JoinChannelByName(const CString& name, const CString& key) { SendJoin(name, key); }
+
+void TIRCUnit::PartChannelDefault(TIRCChannel* channel) { PartChannel(channel, ExpandText(settings.PartMessage)); }
+
+void TIRCUnit::PartChannel(TIRCChannel* channel, const CString& comment) { SendPart(channel->GetIRCName(), comment); }
+
+void TIRCUnit::QuitDefault(bool dropQueued)
+{
+    // Waiting lines would hold the QUIT back; the history stays for the flood window.
+    if (dropQueued)
+        connection.ClearQueues();
+    SendQuit(ExpandText(settings.QuitMessage));
+}
+
+void TIRCUnit::ChangeNick(const CString& nick) { SendNick(nick, true); }
+
+void TIRCUnit::SendWhois(const CString& nick)
+{
+    // The nick twice makes the nick's own server answer, which knows the idle time.
+    SendCommand(L"WHOIS", preference->DetailWhois ? nick + L" " + nick : nick, CString(), 2, 0);
+}
+
+void TIRCUnit::ChangeChannelModes(TIRCChannel* channel, const TChannelMode& wanted)
+{
+    CString change = wanted.BuildChangeString(channel->mode);
+    if (!change.IsEmpty())
+        SendChannelMode(channel, change);
+}
+
+void TIRCUnit::InviteToChannel(const CString& nick, const CString& channelName)
+{
+    CString name = channelName;
+    if (!name.IsEmpty() && name[0] == L'!') {
+        if (TIRCChannel* channel = LookupChannel(name))
+            name = channel->GetIRCName();
+    } else if (!name.IsEmpty() && name[0] == L'%') {
+        name = ExpandChannelAlias(name);
+    }
+    SendInvite(nick, name);
+}
+
+void TIRCUnit::SetTopic(TIRCChannel* channel, const CString& topic) { SendTopic(channel->GetIRCName(), topic); }
+
+void TIRCUnit::RenameMacroFile(const CString& oldName, const CString& newName)
+{
+    auto& files = settings.MacroFiles;
+    auto it = std::find(files.begin(), files.end(), oldName);
+    if (it != files.end())
+        *it = newName;
+}
+
+void TIRCUnit::RemoveMacroFile(const CString& name)
+{
+    auto& files = settings.MacroFiles;
+    auto it = std::find(files.begin(), files.end(), name);
+    if (it != files.end())
+        files.erase(it);
+}
+
+void TIRCUnit::ApplySettings(const TUnitSetting& edited)
+{
+    settings = edited;
+    if (!connection.IsActive())
+        session.codePage = settings.Codepage;
+}
+
+void TIRCUnit::UpdateLogServerName()
+{
+    serverLog.SetServerName(settings.Name);
+    for (TIRCChannel* channel : channels)
+        channel->logger.SetServerName(settings.Name);
+    ReopenLogFiles();
+}
+
+void TIRCUnit::ReopenLogFiles()
+{
+    serverLog.ReopenIfNameChanged();
+    for (TIRCChannel* channel : channels)
+        channel->logger.ReopenIfNameChanged();
+}
