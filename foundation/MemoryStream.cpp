@@ -17,8 +17,7 @@ bool TMemoryStream::Reserve(int wanted)
     if (wanted <= 0) {
         free(buffer);
         buffer = nullptr;
-        size = 0;
-        capacity = 0;
+        capacity = start = size = cleaned = searched = 0;
         return true;
     }
     // Rounding up past INT_MAX would wrap to a tiny block.
@@ -39,24 +38,56 @@ bool TMemoryStream::Reserve(int wanted)
     if (!buffer)
         return false;
     capacity = newCapacity;
-    size = 0;
+    start = size = cleaned = searched = 0;
     return true;
+}
+
+void TMemoryStream::MoveToFront()
+{
+    if (start == 0)
+        return;
+    memmove(buffer, buffer + start, size);
+    start = 0;
 }
 
 int TMemoryStream::Write(const void* source, int count)
 {
     if (count < 1)
         return 0;
-    if (count > capacity - size) {
-        long long wanted = (long long)size + count;
-        if (wanted > INT_MAX || !Reserve((int)wanted))
-            count = capacity - size;
+    if (count > capacity - start - size) {
+        // Moving down pays off once the taken part is a fair share of what stays, so every byte is
+        // moved a bounded number of times; otherwise the block grows instead.
+        if (count <= capacity - size && start >= size / 8)
+            MoveToFront();
+        long long wanted = (long long)start + size + count;
+        if (wanted > capacity && (wanted > INT_MAX || !Reserve((int)wanted))) {
+            MoveToFront();
+            if (count > capacity - size)
+                count = capacity - size;
+        }
     }
     if (count < 1)
         return 0;
-    memcpy(buffer + size, source, count);
+    memcpy(buffer + start + size, source, count);
     size += count;
     return count;
+}
+
+bool TMemoryStream::Unread(const void* source, int count)
+{
+    if (count < 1)
+        return true;
+    if (count > start) {
+        if ((long long)size + count > INT_MAX || !Reserve(size + count))
+            return false;
+        memmove(buffer + count, buffer + start, size);
+        start = count;
+    }
+    start -= count;
+    memcpy(buffer + start, source, count);
+    size += count;
+    cleaned = searched = 0;
+    return true;
 }
 
 int TMemoryStream::Peek(void* destination, int count) const
@@ -64,7 +95,7 @@ int TMemoryStream::Peek(void* destination, int count) const
     int n = count < size ? count : size;
     if (n < 1)
         return 0;
-    memcpy(destination, buffer, n);
+    memcpy(destination, buffer + start, n);
     return n;
 }
 
@@ -73,26 +104,41 @@ void TMemoryStream::Discard(int count)
     int n = count < size ? count : size;
     if (n < 1)
         return;
-    memmove(buffer, buffer + n, size - n);
+    start += n;
     size -= n;
+    cleaned = cleaned > n ? cleaned - n : 0;
+    searched = searched > n ? searched - n : 0;
+    if (size == 0)
+        start = 0;
+}
+
+bool TMemoryStream::HasLineEnd()
+{
+    if (searched < size && memchr(buffer + start + searched, '\n', size - searched))
+        return true;
+    searched = size;
+    return false;
 }
 
 CStringA TMemoryStream::ReadLine()
 {
     if (size == 0)
         return CStringA();
-    // NULs become blanks in place, so a line never ends early at one.
-    for (int i = 0; i < size; i++)
-        if (buffer[i] == 0)
-            buffer[i] = ' ';
-    char* lf = static_cast<char*>(memchr(buffer, '\n', size));
-    if (!lf)
+    // NULs become blanks in place, so a line never ends early at one; each byte is looked at once.
+    char* front = buffer + start;
+    for (; cleaned < size; cleaned++)
+        if (front[cleaned] == 0)
+            front[cleaned] = ' ';
+    char* lf = static_cast<char*>(memchr(front + searched, '\n', size - searched));
+    if (!lf) {
+        searched = size;
         return CStringA();
-    int lineLength = (int)(lf - buffer) + 1;
+    }
+    int lineLength = (int)(lf - front) + 1;
     int textLength = lineLength - 1;
     if (lineLength >= 2 && lf[-1] == '\r')
         textLength--;
-    CStringA line(buffer, textLength);
+    CStringA line(front, textLength);
     Discard(lineLength);
     return line;
 }
