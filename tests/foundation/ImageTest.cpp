@@ -476,6 +476,47 @@ TEST_F(ImageLoadTest, TruncatedOrCorruptJpegsFailAndLeaveTheImage)
     ExpectNear(PixelAt(image, 0, 0), 0xDC1E28);
 }
 
+// Where a marker segment of the given kind starts, or npos.
+size_t FindSegment(const std::string& jpeg, unsigned char marker)
+{
+    size_t pos = 2;
+    while (pos + 4 <= jpeg.size() && (unsigned char)jpeg[pos] == 0xFF) {
+        if ((unsigned char)jpeg[pos + 1] == marker)
+            return pos;
+        pos += 2 + ((unsigned char)jpeg[pos + 2] << 8 | (unsigned char)jpeg[pos + 3]);
+    }
+    return std::string::npos;
+}
+
+TEST_F(ImageLoadTest, HarmlessJpegWarningsLoadWhileLostDataFails)
+{
+    const BYTE left[] = {220, 30, 40}, right[] = {20, 60, 230};
+    std::string jpeg = EncodeJpeg(JCS_RGB, 3, left, right);
+    // Some cameras leave stray bytes between segments.
+    std::string stray = jpeg;
+    stray.insert(FindSegment(jpeg, 0xDB), "\x00\x13\x37junk");
+    ASSERT_TRUE(LoadBytes(stray, L"stray.jpg"));
+    ExpectNear(PixelAt(image, 0, 0), 0xDC1E28);
+    HBITMAP before = image.GetHandle();
+
+    // An end marker in the middle of the scan: the rest would be filled in.
+    size_t scan = FindSegment(jpeg, 0xDA);
+    ASSERT_NE(scan, std::string::npos);
+    std::string corrupt = jpeg;
+    size_t middle = scan + (jpeg.size() - scan) / 2;
+    corrupt.replace(middle, 2, "\xFF\xD9");
+    EXPECT_FALSE(LoadBytes(corrupt, L"corrupt.jpg"));
+
+    // A small file that declares a huge picture.
+    std::string huge = jpeg;
+    size_t frame = FindSegment(jpeg, 0xC0);
+    ASSERT_NE(frame, std::string::npos);
+    huge[frame + 5] = (char)0x00, huge[frame + 6] = (char)0xFF;               // height 255
+    huge[frame + 7] = (char)0xFF, huge[frame + 8] = (char)0x10;               // width 65,296
+    EXPECT_FALSE(LoadBytes(huge, L"huge.jpg"));
+    EXPECT_EQ(image.GetHandle(), before);
+}
+
 TEST_F(ImageLoadTest, RepeatedFailedJpegLoadsDoNotLeakGdiObjects)
 {
     const BYTE left[] = {1, 2, 3}, right[] = {4, 5, 6};
