@@ -1,6 +1,7 @@
 #include "foundation/Image.h"
 #include "foundation/BmpImage.h"
 
+#include "tests/common/JpegEncoder.h"
 #include "tests/common/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -9,9 +10,6 @@
 #include <string>
 #include <vector>
 
-extern "C" {
-#include <jpeglib.h>
-}
 
 namespace {
 
@@ -399,35 +397,16 @@ TEST_F(ImageLoadTest, DecoderIsChosenByTheLowerCasedExtension)
     ExpectTestPicture();
 }
 
-// A JPEG of solid 8 × 8 blocks (left block, right block), made with the library itself.
+// A JPEG of solid 8 × 8 blocks (left block, right block).
 std::string EncodeJpeg(J_COLOR_SPACE space, int components, const BYTE* left, const BYTE* right)
 {
-    jpeg_compress_struct info;
-    jpeg_error_mgr error;
-    info.err = jpeg_std_error(&error);
-    jpeg_create_compress(&info);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&info, &buffer, &size);
-    info.image_width = 16;
-    info.image_height = 8;
-    info.input_components = components;
-    info.in_color_space = space;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, 100, TRUE);
-    jpeg_start_compress(&info, TRUE);
-    std::vector<BYTE> row(16 * components);
-    for (int x = 0; x < 16; x++)
-        memcpy(&row[x * components], x < 8 ? left : right, components);
-    while (info.next_scanline < info.image_height) {
-        JSAMPROW rows[1] = {row.data()};
-        jpeg_write_scanlines(&info, rows, 1);
-    }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    std::string bytes((const char*)buffer, size);
-    free(buffer);
-    return bytes;
+    return EncodeJpeg(
+        16, 8, space, components, false,
+        [&](int, JSAMPLE* row) {
+            for (int x = 0; x < 16; x++)
+                memcpy(&row[x * components], x < 8 ? left : right, components);
+        },
+        100);
 }
 
 void ExpectNear(DWORD actual, DWORD expected)

@@ -1,13 +1,11 @@
 #include "tests/fuzz/FuzzSeeds.h"
 
+#include "tests/common/JpegEncoder.h"
+
 #include <windows.h>
 
 #include <cstdlib>
 #include <cstring>
-
-extern "C" {
-#include <jpeglib.h>
-}
 
 std::string WideBytes(const std::wstring& text)
 {
@@ -102,33 +100,10 @@ std::string Bmp(int headerSize, int width, int height, int bits, unsigned compre
 
 std::string Jpeg(J_COLOR_SPACE space, int components, bool progressive)
 {
-    jpeg_compress_struct info;
-    jpeg_error_mgr error;
-    info.err = jpeg_std_error(&error);
-    jpeg_create_compress(&info);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&info, &buffer, &size);
-    info.image_width = 24;
-    info.image_height = 16;
-    info.input_components = components;
-    info.in_color_space = space;
-    jpeg_set_defaults(&info);
-    if (progressive)
-        jpeg_simple_progression(&info);
-    jpeg_start_compress(&info, TRUE);
-    std::vector<JSAMPLE> row(24 * components);
-    while (info.next_scanline < info.image_height) {
-        for (size_t x = 0; x < row.size(); x++)
-            row[x] = (JSAMPLE)(x * 7 + info.next_scanline * 13);
-        JSAMPROW rows[1] = {row.data()};
-        jpeg_write_scanlines(&info, rows, 1);
-    }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    std::string bytes((const char*)buffer, size);
-    free(buffer);
-    return bytes;
+    return EncodeJpeg(24, 16, space, components, progressive, [&](int y, JSAMPLE* row) {
+        for (int x = 0; x < 24 * components; x++)
+            row[x] = (JSAMPLE)(x * 7 + y * 13);
+    });
 }
 
 } // namespace
