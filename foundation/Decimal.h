@@ -5,5 +5,9 @@
 #include "classlib/String.h"
 
 int ReadDecimal(const CString& text);
+int ReadDecimal(const CStringA& text);
 // 0 to 15 for a hexadecimal digit, -1 for anything else.
 int HexDigitValue(wchar_t c);
+// The unsigned digits starting at from, as in the index of a numbered key; -1 when there are none
+// or they go beyond the int range.
+int ReadIndex(const CString& text, int from);

@@ -18,11 +18,7 @@ TDirectoryWatcher::~TDirectoryWatcher()
 {
     // A worker that missed the stop time-out ends on its own and frees the context itself.
     context->stopEvent.SetEvent();
-    if (window) {
-        window->listener = nullptr;
-        delete window;
-        window = nullptr;
-    }
+    window.Destroy();
     context->Release();
 }
 
@@ -31,18 +27,9 @@ void TDirectoryWatcher::SetFolder(const CString& folder)
     context->folder = folder;
 }
 
-void TDirectoryWatcher::CreateMessageWindow()
-{
-    if (window)
-        return;
-    window = new TMessageWindow;
-    window->Create(this);
-}
-
 bool TDirectoryWatcher::Start()
 {
-    CreateMessageWindow();
-    context->notifyWindow = window->GetSafeHwnd();
+    context->notifyWindow = window.Create();
     context->AddRef(); // the worker's reference
     if (!AfxBeginThread(&TDirectoryWatcher::WatchThread, context)) {
         context->Release();
@@ -64,7 +51,7 @@ void TDirectoryWatcher::OnMessage(TWindowMessage& msg)
             listener->OnDirectoryChanged(this);
         return;
     }
-    msg.result = window->DefWindowProc(msg.message, msg.wParam, msg.lParam);
+    msg.result = window.Default(msg);
 }
 
 UINT __cdecl TDirectoryWatcher::WatchThread(LPVOID param)

@@ -51,9 +51,8 @@ public:
 
 private:
     static UINT __cdecl WatchThread(LPVOID param);
-    void CreateMessageWindow();
 
     IDirectoryWatcherListener* listener;
-    TMessageWindow* window = nullptr;
+    THiddenWindow window{this};
     TDirectoryWatchContext* context;
 };

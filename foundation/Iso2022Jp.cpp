@@ -59,6 +59,20 @@ CStringA EncodeIso2022Jp(const CString& text, int kanaMode)
     return ShiftJisToJis(ConvertToShiftJis(text), kanaMode);
 }
 
+CStringA EncodeIso2022JpByKanaMethod(const CString& text, int kanaEncodingMethod)
+{
+    switch (kanaEncodingMethod) {
+    case KANA_METHOD_FULL_WIDTH:
+        return EncodeIso2022Jp(ConvertHalfWidthKanaToFullWidth(text), KANA_MODE_KANA);
+    case KANA_METHOD_ROMAN_8:
+        return EncodeIso2022Jp(text, KANA_MODE_ROMAN_8);
+    case KANA_METHOD_ROMAN_7:
+        return EncodeIso2022Jp(text, KANA_MODE_ROMAN_7);
+    default:
+        return EncodeIso2022Jp(text, KANA_MODE_KANA);
+    }
+}
+
 CString DecodeIso2022Jp(const CStringA& bytes) { return ConvertFromShiftJis(JisToShiftJis(bytes)); }
 
 void AppendJisRomanEscape(CStringA& out) { AppendEscape(out, '(', 'J'); }

@@ -11,12 +11,23 @@ enum THalfWidthKanaMode {
     KANA_MODE_ROMAN_8 = 2, // ESC ( J, Shift_JIS bytes 0xA1-0xDF unchanged
 };
 
+// The user's choice of how half-width katakana are sent, numbered as the preference stores it.
+enum TKanaEncodingMethod {
+    KANA_METHOD_FULL_WIDTH = 0, // converted to full-width katakana first
+    KANA_METHOD_ROMAN_8 = 1,
+    KANA_METHOD_ROMAN_7 = 2,
+    KANA_METHOD_KANA = 3,
+};
+
 enum TJisOrUtf8 {
     DETECTED_JIS = 1,
     DETECTED_UTF8 = 2,
 };
 
 CStringA EncodeIso2022Jp(const CString& text, int kanaMode);
+// As the user's kana choice says; a choice this program does not know sends ESC ( I kana, so a
+// value written by another version still gives a line every server can take.
+CStringA EncodeIso2022JpByKanaMethod(const CString& text, int kanaEncodingMethod);
 CString DecodeIso2022Jp(const CStringA& bytes);
 CString ConvertHalfWidthKanaToFullWidth(const CString& text);
 // DETECTED_JIS when any ESC is followed by "(" or "$", else DETECTED_UTF8.

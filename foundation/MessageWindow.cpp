@@ -21,3 +21,27 @@ LRESULT TMessageWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     listener->OnMessage(msg);
     return msg.result;
 }
+
+HWND THiddenWindow::Create()
+{
+    if (!window) {
+        window = new TMessageWindow;
+        window->Create(listener);
+    }
+    return window->m_hWnd;
+}
+
+void THiddenWindow::Destroy()
+{
+    if (!window)
+        return;
+    // Cleared first: a message sent while the window goes must not reach a closing owner.
+    window->listener = nullptr;
+    delete window;
+    window = nullptr;
+}
+
+LRESULT THiddenWindow::Default(const TWindowMessage& msg) const
+{
+    return window ? window->DefWindowProc(msg.message, msg.wParam, msg.lParam) : 0;
+}

@@ -31,3 +31,26 @@ public:
     // Cleared before the window goes, so late messages get the default processing.
     IMessageWindowListener* listener = nullptr;
 };
+
+// The hidden window of a notifier that is not a window itself: made on first use, destroyed by
+// Destroy or with its owner. Destroying it drops its queued messages and kills its timers; the
+// listener hears nothing after that.
+class THiddenWindow {
+public:
+    explicit THiddenWindow(IMessageWindowListener* listener) : listener(listener) {}
+    THiddenWindow(const THiddenWindow&) = delete;
+    THiddenWindow& operator=(const THiddenWindow&) = delete;
+    ~THiddenWindow() { Destroy(); }
+
+    // The window, made now when there is none; null when the system refuses it.
+    HWND Create();
+    void Destroy();
+    // Null while there is no window.
+    HWND GetHandle() const { return window ? window->m_hWnd : nullptr; }
+    // The system's own answer, for messages the owner leaves alone.
+    LRESULT Default(const TWindowMessage& msg) const;
+
+private:
+    IMessageWindowListener* const listener;
+    TMessageWindow* window = nullptr;
+};

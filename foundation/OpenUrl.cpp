@@ -115,16 +115,24 @@ void OpenInNewBrowserWindow(const CString& url)
     StartProgram(ExtractBrowserProgram(command) + L" " + QuoteCommandLineArgument(url));
 }
 
+int ChooseUrlOpenMode(int mode, bool isUrl)
+{
+    if (isUrl && (mode == URL_OPEN_PROGRAM || mode == URL_OPEN_NEW_BROWSER_WINDOW))
+        return mode;
+    return URL_OPEN_SHELL;
+}
+
 void OpenUrl(const CString& programPath, const CString& text, int mode, bool isUrl)
 {
-    if (!isUrl) {
-        OpenWithShell(text);
-        return;
-    }
-    if (mode == URL_OPEN_PROGRAM)
+    switch (ChooseUrlOpenMode(mode, isUrl)) {
+    case URL_OPEN_PROGRAM:
         OpenWithProgram(programPath, text);
-    else if (mode == URL_OPEN_NEW_BROWSER_WINDOW)
+        break;
+    case URL_OPEN_NEW_BROWSER_WINDOW:
         OpenInNewBrowserWindow(text);
-    else
+        break;
+    default:
         OpenWithShell(text);
+        break;
+    }
 }

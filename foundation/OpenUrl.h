@@ -14,6 +14,9 @@ enum {
 // isUrl: whether the application's URL finder takes text for a URL; anything else (a file,
 // a folder) always goes to the shell. mode and programPath come from the preferences.
 void OpenUrl(const CString& programPath, const CString& text, int mode, bool isUrl);
+// The way OpenUrl takes: text that is not a URL, and a mode this program does not know (a value
+// written by another version), go to the shell.
+int ChooseUrlOpenMode(int mode, bool isUrl);
 void OpenWithShell(const CString& text);
 void OpenWithProgram(const CString& programPath, const CString& url);
 void OpenInNewBrowserWindow(const CString& url);

@@ -1,46 +1,18 @@
 #include "foundation/Timer.h"
 
-namespace {
-
-void DeleteWindow(TMessageWindow*& window)
-{
-    if (!window)
-        return;
-    window->listener = nullptr;
-    delete window;
-    window = nullptr;
-}
-
-void MakeWindow(TMessageWindow*& window, IMessageWindowListener* listener)
-{
-    if (window)
-        return;
-    window = new TMessageWindow;
-    window->Create(listener);
-}
-
-} // namespace
-
-TTimer::~TTimer() { DeleteWindow(window); }
-
-void TTimer::CreateMessageWindow() { MakeWindow(window, this); }
-
 void TTimer::Start(UINT interval)
 {
-    CreateMessageWindow();
-    if (!window)
+    HWND hwnd = window.Create();
+    if (!hwnd)
         return;
     running = true;
-    ::SetTimer(window->m_hWnd, 1, interval, nullptr);
+    ::SetTimer(hwnd, 1, interval, nullptr);
 }
 
 void TTimer::Stop()
 {
-    if (!window)
-        return;
     running = false;
-    ::KillTimer(window->m_hWnd, 1);
-    DeleteWindow(window);
+    window.Destroy();
 }
 
 void TTimer::OnMessage(TWindowMessage& msg)
@@ -50,40 +22,34 @@ void TTimer::OnMessage(TWindowMessage& msg)
             listener->OnTimer(this);
         return;
     }
-    msg.result = window->DefWindowProc(msg.message, msg.wParam, msg.lParam);
+    msg.result = window.Default(msg);
 }
 
 TMultiTimer::~TMultiTimer()
 {
     StopAllTimers();
-    DeleteWindow(window);
 }
-
-void TMultiTimer::CreateMessageWindow() { MakeWindow(window, this); }
 
 UINT_PTR TMultiTimer::StartTimer(UINT interval)
 {
-    CreateMessageWindow();
+    HWND hwnd = window.Create();
     lastId++;
-    UINT_PTR id = ::SetTimer(window->m_hWnd, lastId, interval, nullptr);
+    if (!hwnd || !::SetTimer(hwnd, lastId, interval, nullptr))
+        return 0;
     ids.insert(lastId);
-    return id;
+    return lastId;
 }
 
 void TMultiTimer::StopTimer(UINT_PTR id)
 {
-    if (!window)
-        return;
-    ::KillTimer(window->m_hWnd, id);
-    ids.erase(id);
+    if (ids.erase(id))
+        ::KillTimer(window.GetHandle(), id);
 }
 
 void TMultiTimer::StopAllTimers()
 {
-    if (!window)
-        return;
     for (UINT_PTR id : ids)
-        ::KillTimer(window->m_hWnd, id);
+        ::KillTimer(window.GetHandle(), id);
     ids.clear();
 }
 
@@ -94,5 +60,5 @@ void TMultiTimer::OnMessage(TWindowMessage& msg)
             listener->OnTimer(this, msg.wParam);
         return;
     }
-    msg.result = window->DefWindowProc(msg.message, msg.wParam, msg.lParam);
+    msg.result = window.Default(msg);
 }

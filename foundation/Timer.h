@@ -30,16 +30,20 @@ public:
     TTimer() = default;
     TTimer(const TTimer&) = delete;
     TTimer& operator=(const TTimer&) = delete;
-    virtual ~TTimer();
+    virtual ~TTimer() = default;
 
-    void CreateMessageWindow();
+    void SetListener(ITimerListener* newListener) { listener = newListener; }
     void Start(UINT interval);
     void Stop();
+    bool IsRunning() const { return running; }
+    // Null while stopped.
+    HWND GetWindow() const { return window.GetHandle(); }
     void OnMessage(TWindowMessage& msg) override;
 
+private:
     ITimerListener* listener = nullptr;
     bool running = false;
-    TMessageWindow* window = nullptr;
+    THiddenWindow window{this};
 };
 
 // Many timers on one window; ids run 1, 2, 3 ... and are never reused.
@@ -50,14 +54,18 @@ public:
     TMultiTimer& operator=(const TMultiTimer&) = delete;
     virtual ~TMultiTimer();
 
-    void CreateMessageWindow();
+    void SetListener(IMultiTimerListener* newListener) { listener = newListener; }
+    // 0 when the system gives no timer.
     UINT_PTR StartTimer(UINT interval);
     void StopTimer(UINT_PTR id);
     void StopAllTimers();
+    bool IsRunning(UINT_PTR id) const { return ids.count(id) != 0; }
+    size_t GetRunningCount() const { return ids.size(); }
     void OnMessage(TWindowMessage& msg) override;
 
+private:
     IMultiTimerListener* listener = nullptr;
     UINT lastId = 0;
     std::set<UINT_PTR> ids;
-    TMessageWindow* window = nullptr;
+    THiddenWindow window{this};
 };

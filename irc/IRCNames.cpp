@@ -78,6 +78,8 @@ bool EndsInServerMask(const CString& name)
 
 } // namespace
 
+const wchar_t kChannelPrefixes[] = L"#&+!";
+
 bool IsIRCCommand(const CString& word)
 {
     if (word.IsEmpty())
@@ -128,7 +130,7 @@ bool IsModeChannelName(const CString& name)
 
 bool IsChannelName(const CString& name)
 {
-    return FirstCharIn(name, L"#&+!");
+    return FirstCharIn(name, kChannelPrefixes);
 }
 
 bool IsChannelNameOrAlias(const CString& name)

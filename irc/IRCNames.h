@@ -17,6 +17,9 @@ int IRCCompareNoCase(const CString& a, const CString& b);
 int IRCCompareNoCaseA(const CStringA& a, const CStringA& b);
 
 bool IsModeChannelName(const CString& name);
+// What a channel name may begin with; also the channel types a server is taken to have until it
+// says otherwise.
+extern const wchar_t kChannelPrefixes[];
 bool IsChannelName(const CString& name);
 bool IsChannelNameOrAlias(const CString& name);
 

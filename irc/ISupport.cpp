@@ -1,46 +1,16 @@
 #include "irc/ISupport.h"
 
 #include "foundation/Decimal.h"
+#include "irc/IRCNames.h"
+#include "irc/WordReader.h"
 
 namespace {
 
 const wchar_t kDefaultPrefix[] = L"(ov)@+";
 const wchar_t kDefaultChanModes[] = L"beIR,k,l,imnpstaqr";
-const wchar_t kDefaultChannelTypes[] = L"#&+!";
 const int kDefaultModes = 3;
 const int kDefaultNickLength = 9;
 const wchar_t kSupportedClosing[] = L" are supported by this server";
-
-// Blank-separated words read by position. Cutting each word off a copy would copy the whole
-// remainder per word, which one long 005 or MODE line from a server turns into a freeze.
-class TWordReader {
-public:
-    explicit TWordReader(const CString& text) : m_text(text) {}
-
-    bool AtEnd() const { return m_pos >= m_text.GetLength(); }
-
-    // "" at the end, as cutting from an empty text gives.
-    CString Next()
-    {
-        SkipBlanks();
-        int start = m_pos;
-        while (m_pos < m_text.GetLength() && m_text[m_pos] != L' ')
-            m_pos++;
-        int end = m_pos;
-        SkipBlanks();
-        return m_text.Mid(start, end - start);
-    }
-
-private:
-    void SkipBlanks()
-    {
-        while (m_pos < m_text.GetLength() && m_text[m_pos] == L' ')
-            m_pos++;
-    }
-
-    const CString m_text;
-    int m_pos = 0;
-};
 
 CString AsciiLower(CString text)
 {
@@ -111,7 +81,7 @@ bool TISupportMode::IsFlagMode(wchar_t letter) const
 void TISupportMode::ParseModeChanges(const CString& text, std::vector<TModeChange>& changes) const
 {
     changes.clear();
-    TWordReader rest(text);
+    TWordReader<CString> rest(text);
     while (!rest.AtEnd()) {
         CString word = rest.Next();
         if (word.IsEmpty())
@@ -149,7 +119,7 @@ TISupportInfo::TISupportInfo()
 void TISupportInfo::Reset()
 {
     nickLength = kDefaultNickLength;
-    channelTypes = kDefaultChannelTypes;
+    channelTypes = kChannelPrefixes;
     modes.modesPerCommand = kDefaultModes;
     modes.SetPrefix(kDefaultPrefix);
     modes.SetChanModes(kDefaultChanModes);
@@ -161,7 +131,7 @@ void TISupportInfo::Parse(const CString& text)
     int closing = rest.Find(kSupportedClosing);
     if (closing >= 0 && closing + (int)wcslen(kSupportedClosing) == rest.GetLength())
         rest = rest.Left(closing);
-    TWordReader words(rest);
+    TWordReader<CString> words(rest);
     while (!words.AtEnd()) {
         CString word = words.Next();
         if (word.IsEmpty())

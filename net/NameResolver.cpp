@@ -6,24 +6,6 @@
 TNameResolver::~TNameResolver()
 {
     Cancel();
-    DestroyMessageWindow();
-}
-
-void TNameResolver::CreateMessageWindow()
-{
-    if (window)
-        return;
-    window = new TMessageWindow;
-    window->Create(this);
-}
-
-void TNameResolver::DestroyMessageWindow()
-{
-    if (!window)
-        return;
-    window->listener = nullptr;
-    delete window;
-    window = nullptr;
 }
 
 void TNameResolver::Resolve()
@@ -33,10 +15,10 @@ void TNameResolver::Resolve()
     CStringA name = ConvertToUtf8(hostName);
     resolved.address = inet_addr(name);
     if (resolved.address == INADDR_NONE) {
-        CreateMessageWindow();
+        HWND hwnd = window.Create();
         HANDLE handle = nullptr;
-        if (window && window->m_hWnd)
-            handle = WSAAsyncGetHostByName(window->m_hWnd, WM_SOCKET_EVENT, name, hostBuffer, HostBufferSize);
+        if (hwnd)
+            handle = WSAAsyncGetHostByName(hwnd, WM_SOCKET_EVENT, name, hostBuffer, HostBufferSize);
         if (!handle) {
             resolved = TInetAddress();
             ReportError();
@@ -79,7 +61,7 @@ void TNameResolver::OnMessage(TWindowMessage& msg)
         OnAnswer(msg.wParam, msg.lParam);
         return;
     }
-    msg.result = window->DefWindowProc(msg.message, msg.wParam, msg.lParam);
+    msg.result = window.Default(msg);
 }
 
 void TNameResolver::OnAnswer(WPARAM handle, LPARAM result)
@@ -112,14 +94,14 @@ void TNameResolver::OnAnswer(WPARAM handle, LPARAM result)
 void TNameResolver::ReportResolved()
 {
     // The window goes first: the listener may start the next lookup from its callback.
-    DestroyMessageWindow();
+    window.Destroy();
     if (listener)
         listener->OnResolve(this);
 }
 
 void TNameResolver::ReportError()
 {
-    DestroyMessageWindow();
+    window.Destroy();
     if (listener)
         listener->OnResolveError(this, CString());
 }

@@ -37,7 +37,6 @@ public:
     void ResolveLocalHost();
     // Drops a pending lookup; no listener call follows.
     void Cancel();
-    void CreateMessageWindow();
     void OnMessage(TWindowMessage& msg) override;
 
     HANDLE request = nullptr;
@@ -46,11 +45,10 @@ public:
     bool skipPrivate = false; // pass over private addresses and 127.0.0.1 in an answer
     CString hostName;
     TInetAddress resolved;
-    TMessageWindow* window = nullptr;
+    THiddenWindow window{this};
 
 private:
     void OnAnswer(WPARAM handle, LPARAM result);
     void ReportResolved();
     void ReportError();
-    void DestroyMessageWindow();
 };

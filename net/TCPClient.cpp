@@ -47,17 +47,13 @@ void TTCPClient::Close()
     receiveBuffer.Reserve(0);
     resolver.Cancel();
     if (socket != INVALID_SOCKET) {
-        if (window && window->m_hWnd)
-            WSAAsyncSelect(socket, window->m_hWnd, 0, 0);
+        if (window.GetHandle())
+            WSAAsyncSelect(socket, window.GetHandle(), 0, 0);
         shutdown(socket, SD_BOTH);
         closesocket(socket);
         socket = INVALID_SOCKET;
     }
-    if (window) {
-        window->listener = nullptr;
-        delete window;
-        window = nullptr;
-    }
+    window.Destroy();
     if (ssl)
         EndTls();
 }
@@ -81,8 +77,8 @@ void TTCPClient::ResumeReading()
     if (!readPaused || receiveBuffer.GetSize() >= MaxReceiveBuffer)
         return;
     readPaused = false;
-    if (connected && window && window->m_hWnd)
-        PostMessageW(window->m_hWnd, WM_SOCKET_EVENT, (WPARAM)socket,
+    if (connected && window.GetHandle())
+        PostMessageW(window.GetHandle(), WM_SOCKET_EVENT, (WPARAM)socket,
                      WSAMAKESELECTREPLY(peerClosing ? FD_CLOSE : FD_READ, 0));
 }
 
@@ -109,7 +105,7 @@ void TTCPClient::OnMessage(TWindowMessage& msg)
         OnSocketEvent(msg.wParam, msg.lParam);
         return;
     }
-    msg.result = window->DefWindowProc(msg.message, msg.wParam, msg.lParam);
+    msg.result = window.Default(msg);
 }
 
 void TTCPClient::OnResolve(TNameResolver*)
@@ -156,20 +152,12 @@ void TTCPClient::ConnectSocket()
     ReportError(SOCKET_ERROR_CONNECT, code);
 }
 
-void TTCPClient::CreateMessageWindow()
-{
-    if (window)
-        return;
-    window = new TMessageWindow;
-    window->Create(this);
-}
-
 bool TTCPClient::SelectEvents()
 {
-    CreateMessageWindow();
-    if (!window->m_hWnd)
+    HWND hwnd = window.Create();
+    if (!hwnd)
         return false;
-    return WSAAsyncSelect(socket, window->m_hWnd, WM_SOCKET_EVENT, FD_READ | FD_WRITE | FD_CONNECT | FD_CLOSE) == 0;
+    return WSAAsyncSelect(socket, hwnd, WM_SOCKET_EVENT, FD_READ | FD_WRITE | FD_CONNECT | FD_CLOSE) == 0;
 }
 
 void TTCPClient::OnSocketEvent(WPARAM wParam, LPARAM lParam)

@@ -75,7 +75,6 @@ private:
 
     void ConnectSocket();
     bool SelectEvents();
-    void CreateMessageWindow();
     void OnSocketEvent(WPARAM wParam, LPARAM lParam);
     // closing: the peer's close is known already, so the burst ends in OnClose.
     void ReceiveAll(bool closing);
@@ -95,7 +94,7 @@ private:
     TMemoryStream receiveBuffer;
     bool connected = false;
     SSL* ssl = nullptr;
-    TMessageWindow* window = nullptr;
+    THiddenWindow window{this};
     TNameResolver resolver;
     // Reading waits for the owner to take from a full buffer; the peer's close waits with it.
     bool readPaused = false;

@@ -36,9 +36,8 @@ void TTCPServer::Open()
         Fail(SOCKET_ERROR_LISTEN, WSAGetLastError());
         return;
     }
-    CreateMessageWindow();
-    if (!window->m_hWnd ||
-        WSAAsyncSelect(socket, window->m_hWnd, WM_SERVER_SOCKET_EVENT, FD_ACCEPT | FD_CLOSE) != 0) {
+    HWND hwnd = window.Create();
+    if (!hwnd || WSAAsyncSelect(socket, hwnd, WM_SERVER_SOCKET_EVENT, FD_ACCEPT | FD_CLOSE) != 0) {
         Fail(SOCKET_ERROR_SELECT, WSAGetLastError());
         return;
     }
@@ -52,16 +51,12 @@ void TTCPServer::Close()
     listening = false;
     if (socket != INVALID_SOCKET) {
         shutdown(socket, SD_BOTH);
-        if (window && window->m_hWnd)
-            WSAAsyncSelect(socket, window->m_hWnd, 0, 0);
+        if (window.GetHandle())
+            WSAAsyncSelect(socket, window.GetHandle(), 0, 0);
         closesocket(socket);
         socket = INVALID_SOCKET;
     }
-    if (window) {
-        window->listener = nullptr;
-        delete window;
-        window = nullptr;
-    }
+    window.Destroy();
 }
 
 void TTCPServer::DeleteClient(int index)
@@ -81,21 +76,13 @@ int TTCPServer::FindClient(TTCPClient* client) const
     return -1;
 }
 
-void TTCPServer::CreateMessageWindow()
-{
-    if (window)
-        return;
-    window = new TMessageWindow;
-    window->Create(this);
-}
-
 void TTCPServer::OnMessage(TWindowMessage& msg)
 {
     if (msg.message == WM_SERVER_SOCKET_EVENT) {
         OnSocketEvent(msg.wParam, msg.lParam);
         return;
     }
-    msg.result = window->DefWindowProc(msg.message, msg.wParam, msg.lParam);
+    msg.result = window.Default(msg);
 }
 
 void TTCPServer::OnSocketEvent(WPARAM wParam, LPARAM lParam)

@@ -35,7 +35,6 @@ public:
     // Later clients move down by one.
     void DeleteClient(int index);
     int FindClient(TTCPClient* client) const;
-    void CreateMessageWindow();
 
     void OnConnect(TTCPClient*) override {}
     void OnClose(TTCPClient* client) override;
@@ -53,7 +52,7 @@ public:
     int port = 0;
     bool reuseAddress = false;
     std::vector<TTCPClient*> clients; // owned
-    TMessageWindow* window = nullptr;
+    THiddenWindow window{this};
 
 private:
     void OnSocketEvent(WPARAM wParam, LPARAM lParam);

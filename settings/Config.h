@@ -3,7 +3,7 @@
 // file has its own loader and saver; nothing is saved when the object is destroyed.
 
 #include "classlib/String.h"
-#include "macro/PopupFile.h"
+#include "settings/PopupFile.h"
 #include "settings/Preference.h"
 #include "settings/ServerConfig.h"
 #include "settings/ViewConfig.h"
@@ -38,22 +38,6 @@ public:
     CString GetUserThemeFolder() const { return userThemeFolder; }
     CString GetUserImageFolder() const { return userImageFolder; }
     void SetLegacyFolder(const CString& path) { legacyFolder = path; }
-
-    // Take-over of the previous major version's settings from legacyFolder. Nothing is saved;
-    // a step whose file is missing or unreadable changes nothing.
-    bool HasLegacySettings() const;
-    void ImportLegacySettings();
-    void ImportLegacyGeneral();
-    // Appends servers every time it runs.
-    void ImportLegacyProfiles();
-    void ImportLegacyAutoOp();
-    void ImportLegacyNicks();
-    void ImportLegacyIgnore();
-    void ImportLegacyView();
-    void ImportLegacyMacrosAndSounds();
-    void ImportLegacyImagesAndTemplates();
-    // legacyFolder + "Config\" + legacyProfileName + suffix.
-    CString GetLegacyConfigPath(const wchar_t* suffix) const;
 
     // The start-up loads give these their values; the constructor only zeroes them.
     RECT mainWindowRect = {};
@@ -125,5 +109,5 @@ public:
 
     TWindowGeometry geometry;
     TPopupFile popup;
-    TPreference preference = {};
+    TPreference preference;
 };

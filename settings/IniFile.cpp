@@ -4,13 +4,15 @@
 #include "foundation/Decimal.h"
 #include "foundation/StringList.h"
 
-#include <climits>
+#include <algorithm>
 #include <cstring>
 
 namespace {
 
 const wchar_t MissingValue[] = L"*****DEFAULT*****";
 const char Utf8Marker[] = "Encoding=UTF-8";
+const int CountSlack = 16;
+const int RecordSlack = 1024;
 
 int SkipSpaces(const CString& text)
 {
@@ -45,6 +47,31 @@ COLORREF ParseColor(const CString& text)
     return negative ? (COLORREF)(0u - (unsigned)value) : (COLORREF)value;
 }
 
+bool HasPrefix(const CString& name, const CString& prefix)
+{
+    return name.Left(prefix.GetLength()) == prefix;
+}
+
+// How many items the names with the prefix can stand for: at least one per name, and at least
+// up to the highest index among them, so a gap in the numbering loses nothing behind it.
+template <typename Map> long long CountWithPrefix(const Map& map, const CString& prefix)
+{
+    long long count = 0;
+    long long extent = 0;
+    for (auto it = map.lower_bound(prefix); it != map.end() && HasPrefix(it->first, prefix); ++it) {
+        count++;
+        extent = std::max(extent, (long long)ReadIndex(it->first, prefix.GetLength()) + 1);
+    }
+    return std::max(count, extent);
+}
+
+int BoundCount(int count, long long present)
+{
+    if (count <= 0)
+        return 0;
+    return count - CountSlack > present ? (int)present + CountSlack : count;
+}
+
 CStringA Utf8WithoutBreaks(CString text)
 {
     text.Replace(L'\r', L' ');
@@ -57,6 +84,7 @@ CStringA Utf8WithoutBreaks(CString text)
 bool TIniFile::Load(const CString& path)
 {
     sections.clear();
+    recordBudget = RecordSlack;
     TStringAList lines;
     if (!lines.LoadFromFile(path))
         return false;
@@ -85,6 +113,8 @@ bool TIniFile::Load(const CString& path)
         if (equals >= 0)
             sections[section][line.Left(equals)] = line.Mid(equals + 1);
     }
+    for (const auto& entry : sections)
+        recordBudget += 1 + (long long)entry.second.size();
     return true;
 }
 
@@ -123,6 +153,39 @@ COLORREF TIniFile::ReadColor(const CString& key, COLORREF defaultValue) const
 {
     CString value = ReadString(key, MissingValue);
     return value == MissingValue ? defaultValue : ParseColor(value);
+}
+
+std::vector<CString> TIniFile::GetKeys(const CString& prefix) const
+{
+    std::vector<CString> keys;
+    auto section = sections.find(currentSection);
+    if (section == sections.end())
+        return keys;
+    const TSection& entries = section->second;
+    for (auto it = entries.lower_bound(prefix); it != entries.end() && HasPrefix(it->first, prefix); ++it)
+        keys.push_back(it->first);
+    return keys;
+}
+
+int TIniFile::ReadCount(const CString& countKey, const CString& itemPrefix) const
+{
+    auto section = sections.find(currentSection);
+    if (section == sections.end())
+        return 0;
+    return BoundCount(ReadInt(countKey, 0), CountWithPrefix(section->second, itemPrefix));
+}
+
+int TIniFile::ReadSectionCount(const CString& countKey, const CString& sectionPrefix) const
+{
+    return BoundCount(ReadInt(countKey, 0), CountWithPrefix(sections, sectionPrefix));
+}
+
+int TIniFile::TakeRecords(int count) const
+{
+    if (count > recordBudget)
+        count = (int)recordBudget;
+    recordBudget -= count;
+    return count;
 }
 
 TIniFileWriter::~TIniFileWriter()

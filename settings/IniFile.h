@@ -6,6 +6,7 @@
 #include "foundation/File.h"
 
 #include <map>
+#include <vector>
 
 class TIniFile {
 public:
@@ -22,10 +23,27 @@ public:
     // Only "true", "1", "false" and "0"; anything else gives the default.
     bool ReadBool(const CString& key, bool defaultValue) const;
     COLORREF ReadColor(const CString& key, COLORREF defaultValue) const;
+    // The keys of the current section that begin with prefix, in sorted order.
+    std::vector<CString> GetKeys(const CString& prefix) const;
 
-    std::map<CString, std::map<CString, CString>> sections;
+    // Counts in a damaged file may claim billions of items. A count is held to what the names
+    // present can stand for (the highest index behind the item prefix plus one, and at least the
+    // number of such names) plus a small slack; no file this program wrote comes near.
+    int ReadCount(const CString& countKey, const CString& itemPrefix) const;
+    // The same for items that are sections of their own, named sectionPrefix + index.
+    int ReadSectionCount(const CString& countKey, const CString& sectionPrefix) const;
+    // Records made for items a list claims but the file may not hold all come out of one budget
+    // of the file's size, so nested lists cannot multiply a small file into millions of records.
+    // Reading does not change the file, so this counts as a read.
+    int TakeRecords(int count) const;
+
+private:
+    typedef std::map<CString, CString> TSection;
+
+    std::map<CString, TSection> sections;
     const bool stripQuotes;
     CString currentSection;
+    mutable long long recordBudget = 0;
 };
 
 class TIniFileWriter {

@@ -3,7 +3,7 @@
 #include "settings/Preference.h"
 
 #include "foundation/Path.h"
-#include "settings/PreferenceIO.h"
+#include "settings/IniExchange.h"
 
 namespace {
 
@@ -25,27 +25,26 @@ CString GetDefaultDCCFolder()
     return GetDesktopFolder();
 }
 
+TPreference::TPreference()
+{
+    TIniFile empty(false);
+    TIniExchange io(empty);
+    Exchange(io);
+}
+
 void TPreference::Load(const CString& settingsFolder)
 {
-    TIniFile ini(false);
-    ini.Load(settingsFolder + PreferenceFileName);
-    TPreferenceIO io(ini);
-    Exchange(io);
+    LoadIniFile(settingsFolder + PreferenceFileName, [this](TIniExchange& io) { Exchange(io); });
 }
 
 bool TPreference::Save(const CString& settingsFolder) const
 {
-    CreateFolderTree(settingsFolder);
-    TIniFileWriter writer;
-    if (!writer.Open(settingsFolder + PreferenceFileName))
-        return false;
-    TPreferenceIO io(writer);
     // Writing only reads the members; one exchange function serves both directions.
-    const_cast<TPreference*>(this)->Exchange(io);
-    return writer.Close();
+    TPreference* self = const_cast<TPreference*>(this);
+    return SaveIniFile(settingsFolder + PreferenceFileName, [self](TIniExchange& io) { self->Exchange(io); });
 }
 
-void TPreference::Exchange(TPreferenceIO& io)
+void TPreference::Exchange(TIniExchange& io)
 {
     ExchangeApplication(io);
     ExchangeConnection(io);
@@ -65,7 +64,7 @@ void TPreference::Exchange(TPreferenceIO& io)
     ExchangeIson(io);
 }
 
-void TPreference::ExchangeApplication(TPreferenceIO& io)
+void TPreference::ExchangeApplication(TIniExchange& io)
 {
     io.Section(L"Application");
     // A saved file always marks the program as set up, whatever the member holds.
@@ -73,7 +72,7 @@ void TPreference::ExchangeApplication(TPreferenceIO& io)
     io.Bool(L"Installed", io.IsLoading() ? Installed : installed, false);
 }
 
-void TPreference::ExchangeConnection(TPreferenceIO& io)
+void TPreference::ExchangeConnection(TIniExchange& io)
 {
     io.Section(L"Connection");
     io.Bool(L"Reconnect", Reconnect, true);
@@ -83,6 +82,6 @@ void TPreference::ExchangeConnection(TPreferenceIO& io)
     io.Int(L"RetryOnHaltTime", RetryOnHaltTime, 300);
     io.Bool(L"ForceAutoJoin", ForceAutoJoin, true);
     io.Bool(L"RestoreNickAndAwayOnReconnect", RestoreNickAndAwayOnReconnect, true);
-    io.Choice(L"IPResolveMethod", IPResolveMethod, 1, 3);
+    io.Int(L"IPResolveMethod", IPResolveMethod, 1);
     io.String(L"IPAddress", IPAddress, L"");
 }

@@ -1,6 +1,6 @@
 #pragma once
 // The user's preferences, stored in "preference.ini" in the settings folder. Every member is named
-// like its key; the constructor sets no scalar: Load gives each its value or its default.
+// like its key; a new block holds every default, as a load without a file gives.
 
 #include "classlib/String.h"
 #include "settings/LogKeyword.h"
@@ -8,9 +8,7 @@
 
 #include <vector>
 
-class TIniFile;
-class TIniFileWriter;
-class TPreferenceIO;
+class TIniExchange;
 
 // The documents folder (or the desktop when there is none) + "\KetrovalLog\".
 CString GetDefaultLogFolder();
@@ -19,6 +17,7 @@ CString GetDefaultDCCFolder();
 
 class TPreference {
 public:
+    TPreference();
     // Fills every member from the file in the folder; a missing file or key gives the default.
     void Load(const CString& settingsFolder);
     // Rewrites the whole file; a failure leaves the old file as it was.
@@ -238,21 +237,21 @@ public:
 private:
     // Each section is one function that either reads or writes, so the keys and their
     // defaults are spelled once.
-    void ExchangeApplication(TPreferenceIO& io);
-    void ExchangeConnection(TPreferenceIO& io);
-    void ExchangeEvent(TPreferenceIO& io);
-    void ExchangeInterface(TPreferenceIO& io);
-    void ExchangeAction(TPreferenceIO& io);
-    void ExchangeWindow(TPreferenceIO& io);
-    void ExchangeLayout(TPreferenceIO& io);
-    void ExchangeKeyword(TPreferenceIO& io);
-    void ExchangeUserGroup(TPreferenceIO& io);
-    void ExchangeNickList(TPreferenceIO& io);
-    void ExchangeLog(TPreferenceIO& io);
-    void ExchangeSound(TPreferenceIO& io);
-    void ExchangeDCC(TPreferenceIO& io);
-    void ExchangeUserInfo(TPreferenceIO& io);
-    void ExchangeDetail(TPreferenceIO& io);
-    void ExchangeIson(TPreferenceIO& io);
-    void Exchange(TPreferenceIO& io);
+    void ExchangeApplication(TIniExchange& io);
+    void ExchangeConnection(TIniExchange& io);
+    void ExchangeEvent(TIniExchange& io);
+    void ExchangeInterface(TIniExchange& io);
+    void ExchangeAction(TIniExchange& io);
+    void ExchangeWindow(TIniExchange& io);
+    void ExchangeLayout(TIniExchange& io);
+    void ExchangeKeyword(TIniExchange& io);
+    void ExchangeUserGroup(TIniExchange& io);
+    void ExchangeNickList(TIniExchange& io);
+    void ExchangeLog(TIniExchange& io);
+    void ExchangeSound(TIniExchange& io);
+    void ExchangeDCC(TIniExchange& io);
+    void ExchangeUserInfo(TIniExchange& io);
+    void ExchangeDetail(TIniExchange& io);
+    void ExchangeIson(TIniExchange& io);
+    void Exchange(TIniExchange& io);
 };

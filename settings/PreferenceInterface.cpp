@@ -1,9 +1,10 @@
 // "preference.ini" sections "Event", "Interface", "Action", "Window" and "Layout".
 
 #include "settings/Preference.h"
-#include "settings/PreferenceIO.h"
 
-void TPreference::ExchangeEvent(TPreferenceIO& io)
+#include "settings/IniExchange.h"
+
+void TPreference::ExchangeEvent(TIniExchange& io)
 {
     io.Section(L"Event");
     io.Bool(L"FocusOnJoin", FocusOnJoin, false);
@@ -12,7 +13,7 @@ void TPreference::ExchangeEvent(TPreferenceIO& io)
     io.Bool(L"FocusOnTalk", FocusOnTalk, false);
     io.Bool(L"IgnoreNoticeOnTalk", IgnoreNoticeOnTalk, true);
     io.Bool(L"RejoinOnKick", RejoinOnKick, false);
-    io.Choice(L"InviteAction", InviteAction, 1, 2);
+    io.Int(L"InviteAction", InviteAction, 1);
     io.Bool(L"ActivateInviteDialog", ActivateInviteDialog, true);
     io.Bool(L"LimitInviteDialog", LimitInviteDialog, true);
     io.Int(L"InviteDialogMax", InviteDialogMax, 3);
@@ -20,7 +21,7 @@ void TPreference::ExchangeEvent(TPreferenceIO& io)
     io.Bool(L"ExpandTreeOnLogOn", ExpandTreeOnLogOn, true);
 }
 
-void TPreference::ExchangeInterface(TPreferenceIO& io)
+void TPreference::ExchangeInterface(TIniExchange& io)
 {
     io.Section(L"Interface");
     io.Bool(L"EnableIMEOnInit", EnableIMEOnInit, false);
@@ -38,18 +39,18 @@ void TPreference::ExchangeInterface(TPreferenceIO& io)
     io.String(L"KickMessage", KickMessage, L"Flooder");
 }
 
-void TPreference::ExchangeAction(TPreferenceIO& io)
+void TPreference::ExchangeAction(TIniExchange& io)
 {
     io.Section(L"Action");
     io.Bool(L"SendMultiLineByNotice", SendMultiLineByNotice, true);
     io.String(L"ReferenceMark", ReferenceMark, L">");
-    io.Choice(L"NickPolicy", NickPolicy, 0, 2);
+    io.Int(L"NickPolicy", NickPolicy, 0);
     io.Bool(L"RejoinToRecoverOp", RejoinToRecoverOp, false);
     io.Bool(L"EnableAutoOpDelay", EnableAutoOpDelay, true);
     io.Int(L"AutoOpDelayMin", AutoOpDelayMin, 5);
     io.Int(L"AutoOpDelayMax", AutoOpDelayMax, 30);
     io.Bool(L"EnableAutoOpOnBeingOperator", EnableAutoOpOnBeingOperator, true);
-    io.Choice(L"URLOpenMethod", URLOpenMethod, 0, 2);
+    io.Int(L"URLOpenMethod", URLOpenMethod, 0);
     io.String(L"URLOpenApplication", URLOpenApplication, L"");
     io.Bool(L"UnawayOnSendTalk", UnawayOnSendTalk, true);
     io.Bool(L"IgnoreURLInConsoleReply", IgnoreURLInConsoleReply, true);
@@ -59,7 +60,7 @@ void TPreference::ExchangeAction(TPreferenceIO& io)
     io.Bool(L"AutoClipUrl", AutoClipUrl, false);
 }
 
-void TPreference::ExchangeWindow(TPreferenceIO& io)
+void TPreference::ExchangeWindow(TIniExchange& io)
 {
     io.Section(L"Window");
     io.Bool(L"HideAllWindowOnMinimize", HideAllWindowOnMinimize, true);
@@ -87,7 +88,7 @@ void TPreference::ExchangeWindow(TPreferenceIO& io)
     io.Bool(L"IgnoreNoticeForBalloon", IgnoreNoticeForBalloon, true);
 }
 
-void TPreference::ExchangeLayout(TPreferenceIO& io)
+void TPreference::ExchangeLayout(TIniExchange& io)
 {
     io.Section(L"Layout");
     io.Bool(L"ThreeColumnsLayout", ThreeColumnsLayout, false);

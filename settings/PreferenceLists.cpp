@@ -4,9 +4,9 @@
 
 #include "foundation/ResourceString.h"
 #include "res/resource.h"
-#include "settings/PreferenceIO.h"
+#include "settings/IniExchange.h"
 
-void TPreference::ExchangeKeyword(TPreferenceIO& io)
+void TPreference::ExchangeKeyword(TIniExchange& io)
 {
     io.Section(L"Keyword");
     io.Bool(L"ExactWordMatch", keyword.ExactWordMatch, false);
@@ -25,7 +25,7 @@ void TPreference::ExchangeKeyword(TPreferenceIO& io)
     io.List(L"Dislike.Count", L"Dislike.", L"%02d", L".Pattern", keyword.Dislike);
 }
 
-void TPreference::ExchangeUserGroup(TPreferenceIO& io)
+void TPreference::ExchangeUserGroup(TIniExchange& io)
 {
     io.Section(L"UserGroup");
     // The own group's name is not stored: it is always the program's word for "self".
@@ -37,23 +37,23 @@ void TPreference::ExchangeUserGroup(TPreferenceIO& io)
         TUserGroup& group = userGroups.groups[k + 1];
         CString prefix;
         prefix.Format(L"Group.%d", k);
-        io.String(prefix + L".Name", group.name, PreferenceDefaultSentinel);
-        if (io.IsLoading() && group.name == PreferenceDefaultSentinel)
+        io.String(prefix + L".Name", group.name, IniDefaultSentinel);
+        if (io.IsLoading() && group.name == IniDefaultSentinel)
             group.name = FormatStringResourceWithNumber(IDS_USER_GROUP_NAME, k + 1);
         io.List(prefix + L".Count", prefix + L".", L"%d", L".Mask", group.masks);
     }
 }
 
-void TPreference::ExchangeNickList(TPreferenceIO& io)
+void TPreference::ExchangeNickList(TIniExchange& io)
 {
     io.Section(L"NickList");
     io.List(L"Count", L"Item.", L"%02d", L"", nickList);
 }
 
-void TPreference::ExchangeUserInfo(TPreferenceIO& io)
+void TPreference::ExchangeUserInfo(TIniExchange& io)
 {
     io.Section(L"UserInfo");
-    io.Choice(L"WhoTiming", WhoTiming, 1, 3);
+    io.Int(L"WhoTiming", WhoTiming, 1);
     io.Bool(L"DetailWhois", DetailWhois, true);
     io.Bool(L"LimitWhoisDialog", LimitWhoisDialog, true);
     io.Int(L"WhoisDialogMax", WhoisDialogMax, 10);
@@ -64,7 +64,7 @@ void TPreference::ExchangeUserInfo(TPreferenceIO& io)
     io.Bool(L"MaskFirstAddressToken", MaskFirstAddressToken, false);
 }
 
-void TPreference::ExchangeDetail(TPreferenceIO& io)
+void TPreference::ExchangeDetail(TIniExchange& io)
 {
     io.Section(L"Detail");
     io.Bool(L"EnableAutoPong", EnableAutoPong, true);
@@ -76,11 +76,11 @@ void TPreference::ExchangeDetail(TPreferenceIO& io)
     io.Bool(L"EnableCommand", EnableCommand, true);
     io.String(L"CommandPrefix", CommandPrefix, L"/");
     io.Bool(L"EnableCtcpSequenceLimit", EnableCtcpSequenceLimit, true);
-    io.Choice(L"KanaEncodingMethod", KanaEncodingMethod, 0, 2);
+    io.Int(L"KanaEncodingMethod", KanaEncodingMethod, 0);
 }
 
 // Written like every other section, so a save keeps the watch list.
-void TPreference::ExchangeIson(TPreferenceIO& io)
+void TPreference::ExchangeIson(TIniExchange& io)
 {
     io.Section(L"Ison");
     io.Bool(L"ShowIsonWindowOnStart", ShowIsonWindowOnStart, false);

@@ -1,23 +1,24 @@
 // "preference.ini" sections "Log", "Sound" and "DCC".
 
 #include "settings/Preference.h"
-#include "settings/PreferenceIO.h"
+
+#include "settings/IniExchange.h"
 
 namespace {
 
 // The exact sentinel only: another spelling is a folder the user typed.
-void ReplaceSentinel(const TPreferenceIO& io, CString& folder, CString (*computeDefault)())
+void ReplaceSentinel(const TIniExchange& io, CString& folder, CString (*computeDefault)())
 {
-    if (io.IsLoading() && folder == PreferenceDefaultSentinel)
+    if (io.IsLoading() && folder == IniDefaultSentinel)
         folder = computeDefault();
 }
 
 } // namespace
 
-void TPreference::ExchangeLog(TPreferenceIO& io)
+void TPreference::ExchangeLog(TIniExchange& io)
 {
     io.Section(L"Log");
-    io.String(L"LogRootDir", LogRootDir, PreferenceDefaultSentinel);
+    io.String(L"LogRootDir", LogRootDir, IniDefaultSentinel);
     io.String(L"UnitLogFile", UnitLogFile, L"Server\\%y%m%d-%s.txt");
     io.String(L"ChannelLogFile", ChannelLogFile, L"%c\\%y%m%d-%s.txt");
     io.String(L"TalkLogFile", TalkLogFile, L"Talk\\%y%m%d-%c-%s.txt");
@@ -34,7 +35,7 @@ void TPreference::ExchangeLog(TPreferenceIO& io)
     ReplaceSentinel(io, LogRootDir, GetDefaultLogFolder);
 }
 
-void TPreference::ExchangeSound(TPreferenceIO& io)
+void TPreference::ExchangeSound(TIniExchange& io)
 {
     struct TSoundKeys {
         const wchar_t* fileKey;
@@ -68,7 +69,7 @@ void TPreference::ExchangeSound(TPreferenceIO& io)
         io.Bool(sound.enableKey, sound.enable, false);
 }
 
-void TPreference::ExchangeDCC(TPreferenceIO& io)
+void TPreference::ExchangeDCC(TIniExchange& io)
 {
     io.Section(L"DCC");
     io.Int(L"DCCReceivePortStart", DCCReceivePortStart, 1096);
@@ -76,8 +77,8 @@ void TPreference::ExchangeDCC(TPreferenceIO& io)
     io.Int(L"DCCChatPortStart", DCCChatPortStart, 1196);
     io.Int(L"DCCChatPortEnd", DCCChatPortEnd, 1215);
     io.BoolAsInt(L"CloseDialogOnEndTransfer", CloseDialogOnEndTransfer, false);
-    io.Choice(L"DCCReceiveAction", DCCReceiveAction, 1, 2);
-    io.String(L"DCCRootDir", DCCRootDir, PreferenceDefaultSentinel);
+    io.Int(L"DCCReceiveAction", DCCReceiveAction, 1);
+    io.String(L"DCCRootDir", DCCRootDir, IniDefaultSentinel);
     ReplaceSentinel(io, DCCRootDir, GetDefaultDCCFolder);
     io.Bool(L"ReceiveInNickFolder", ReceiveInNickFolder, false);
     io.Bool(L"ViewDialogOnReceive", ViewDialogOnReceive, true);
@@ -106,7 +107,7 @@ void TPreference::ExchangeDCC(TPreferenceIO& io)
     io.Int(L"MaxDCCSendConnection", MaxDCCSendConnection, 3);
     io.Bool(L"EnableSendBufferSize", EnableSendBufferSize, false);
     io.Int(L"SendBufferSize", SendBufferSize, 4);
-    io.Choice(L"DCCChatAction", DCCChatAction, 1, 2);
+    io.Int(L"DCCChatAction", DCCChatAction, 1);
     io.Bool(L"ActivateDCCChatDialog", ActivateDCCChatDialog, true);
     io.Bool(L"SelectOnAutoAcceptChat", SelectOnAutoAcceptChat, false);
     io.Bool(L"EnableMaxDCCChatRequestDialog", EnableMaxDCCChatRequestDialog, true);

@@ -1,8 +1,8 @@
 #pragma once
 // The fonts and pictures that drawing uses, built from the stored view settings.
 
-#include "app/Font.h"
 #include "foundation/Image.h"
+#include "settings/Font.h"
 #include "settings/ViewSettings.h"
 
 class TConfig;

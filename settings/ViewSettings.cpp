@@ -1,40 +1,38 @@
 #include "settings/ViewSettings.h"
 
-#include "foundation/Path.h"
 #include "foundation/ResourceString.h"
 #include "res/resource.h"
-#include "settings/IniFile.h"
+#include "settings/IniExchange.h"
 
 namespace {
 
 const wchar_t* const kMissingStyle = L"***DEFAULT***";
 
-template <class TVisitor, class TBackground> void VisitBackground(TVisitor& v, TBackground& back)
+void ExchangeBackground(TIniExchange& v, TViewBackground& back)
 {
     v.Color(L"BackColor", back.color);
     v.String(L"BackImageFile", back.imageFile);
     v.Int(L"BackStyle", back.style);
 }
 
-// Loading and saving walk the appearance through one list, so both keep the same keys in the
-// same order.
-template <class TVisitor, class TSettings> void VisitAppearance(TVisitor& v, TSettings& s)
+// A missing key keeps what the field holds, so a theme may set only some of them.
+void ExchangeAppearance(TIniExchange& v, TViewSettings& s)
 {
     CString prefix;
     v.Section(L"LogText");
     for (int i = 0; i < kLineKindCount; i++) {
         prefix.Format(L"LineFont.%02d.", i);
-        v.Font(prefix, s.logText.lineFonts[i]);
+        ExchangeFont(v, prefix, s.logText.lineFonts[i]);
     }
     for (int i = 0; i < kNickFontCount; i++) {
         prefix.Format(L"NickFont.%02d.", i);
-        v.Font(prefix, s.logText.nickFonts[i]);
+        ExchangeFont(v, prefix, s.logText.nickFonts[i]);
     }
-    v.Font(L"TimeFont.", s.logText.timeFont);
-    v.Font(L"ChannelFont.", s.logText.channelFont);
-    v.Font(L"URLFont.", s.logText.urlFont);
-    v.Font(L"HostnameFont.", s.logText.hostnameFont);
-    v.Font(L"KeywordFont.", s.logText.keywordFont);
+    ExchangeFont(v, L"TimeFont.", s.logText.timeFont);
+    ExchangeFont(v, L"ChannelFont.", s.logText.channelFont);
+    ExchangeFont(v, L"URLFont.", s.logText.urlFont);
+    ExchangeFont(v, L"HostnameFont.", s.logText.hostnameFont);
+    ExchangeFont(v, L"KeywordFont.", s.logText.keywordFont);
     v.Color(L"ShadowColor", s.logText.shadowColor);
     v.Int(L"ShadowKind", s.logText.shadowKind);
     v.Bool(L"UseURLFont", s.logText.useUrlFont);
@@ -44,12 +42,12 @@ template <class TVisitor, class TSettings> void VisitAppearance(TVisitor& v, TSe
     v.Color(L"HilightBackColor", s.logText.hilightBackColor);
 
     v.Section(L"ChannelLogBack");
-    VisitBackground(v, s.channelLogBack);
+    ExchangeBackground(v, s.channelLogBack);
     v.Section(L"AllLogBack");
-    VisitBackground(v, s.allLogBack);
+    ExchangeBackground(v, s.allLogBack);
 
     v.Section(L"List");
-    v.Font(L"Font.", s.list.font);
+    ExchangeFont(v, L"Font.", s.list.font);
     v.Color(L"SelectedColor.Text", s.list.selectedText);
     v.Color(L"SelectedColor.Back", s.list.selectedBack);
     v.Color(L"SelfColor.Text", s.list.selfText);
@@ -62,7 +60,7 @@ template <class TVisitor, class TSettings> void VisitAppearance(TVisitor& v, TSe
     v.Color(L"BackColor", s.list.backColor);
 
     v.Section(L"Tree");
-    v.Font(L"Font.", s.tree.font);
+    ExchangeFont(v, L"Font.", s.tree.font);
     v.Color(L"SelectedColor.Text", s.tree.selectedText);
     v.Color(L"SelectedColor.Back", s.tree.selectedBack);
     v.Color(L"KeywordColor.Text", s.tree.keywordText);
@@ -74,29 +72,9 @@ template <class TVisitor, class TSettings> void VisitAppearance(TVisitor& v, TSe
     v.Color(L"BackColor", s.tree.backColor);
 
     v.Section(L"Edit");
-    v.Font(L"Font.", s.editFont);
+    ExchangeFont(v, L"Font.", s.editFont);
     v.Color(L"BackColor", s.editBackColor);
 }
-
-struct TAppearanceReader {
-    TIniFile& ini;
-    void Section(const wchar_t* name) { ini.SetSection(name); }
-    void Font(const CString& prefix, TViewFont& font) { ReadFontSetting(ini, prefix, font); }
-    void Color(const CString& key, COLORREF& value) { value = ini.ReadColor(key, value); }
-    void Int(const CString& key, int& value) { value = ini.ReadInt(key, value); }
-    void Bool(const CString& key, bool& value) { value = ini.ReadBool(key, value); }
-    void String(const CString& key, CString& value) { value = ini.ReadString(key, value); }
-};
-
-struct TAppearanceWriter {
-    TIniFileWriter& writer;
-    void Section(const wchar_t* name) { writer.WriteSection(name); }
-    void Font(const CString& prefix, const TViewFont& font) { WriteFontSetting(writer, prefix, font); }
-    void Color(const CString& key, COLORREF value) { writer.WriteColor(key, value); }
-    void Int(const CString& key, int value) { writer.WriteInt(key, value); }
-    void Bool(const CString& key, bool value) { writer.WriteBool(key, value); }
-    void String(const CString& key, const CString& value) { writer.WriteString(key, value); }
-};
 
 void SetFont(TViewFont& font, const CString& face, BYTE charset, COLORREF color)
 {
@@ -115,39 +93,31 @@ void SetStyle(TViewFont& font, bool bold, bool underline)
 
 } // namespace
 
-void ReadFontSetting(const TIniFile& ini, const CString& prefix, TViewFont& font)
+void ExchangeFont(TIniExchange& io, const CString& prefix, TViewFont& font)
 {
-    font.family = ini.ReadString(prefix + L"Family", font.family);
-    font.size = ini.ReadInt(prefix + L"Size", font.size);
-    font.charset = (BYTE)(ini.ReadInt(prefix + L"Charset", font.charset) & 0xFF);
-    font.color = ini.ReadColor(prefix + L"Color", font.color);
-    CString style = ini.ReadString(prefix + L"Style", kMissingStyle);
-    if (style == kMissingStyle) {
-        font.nFlag = font.bold = font.italic = font.underline = false;
-        return;
-    }
-    font.nFlag = style.Find(L'N') >= 0;
-    font.bold = style.Find(L'B') >= 0;
-    font.underline = style.Find(L'U') >= 0;
-    font.italic = style.Find(L'I') >= 0;
-}
-
-void WriteFontSetting(TIniFileWriter& writer, const CString& prefix, const TViewFont& font)
-{
-    writer.WriteString(prefix + L"Family", font.family);
-    writer.WriteInt(prefix + L"Size", font.size);
-    writer.WriteInt(prefix + L"Charset", font.charset);
-    writer.WriteColor(prefix + L"Color", font.color);
+    io.String(prefix + L"Family", font.family);
+    io.Int(prefix + L"Size", font.size);
+    io.Byte(prefix + L"Charset", font.charset, font.charset);
+    io.Color(prefix + L"Color", font.color);
     CString style;
-    if (font.nFlag)
-        style += L'N';
-    if (font.bold)
-        style += L'B';
-    if (font.underline)
-        style += L'U';
-    if (font.italic)
-        style += L'I';
-    writer.WriteString(prefix + L"Style", style);
+    if (!io.IsLoading()) {
+        if (font.nFlag)
+            style += L'N';
+        if (font.bold)
+            style += L'B';
+        if (font.underline)
+            style += L'U';
+        if (font.italic)
+            style += L'I';
+    }
+    io.String(prefix + L"Style", style, kMissingStyle);
+    if (!io.IsLoading())
+        return;
+    // A font without a style key is plain.
+    font.nFlag = style != kMissingStyle && style.Find(L'N') >= 0;
+    font.bold = style != kMissingStyle && style.Find(L'B') >= 0;
+    font.underline = style != kMissingStyle && style.Find(L'U') >= 0;
+    font.italic = style != kMissingStyle && style.Find(L'I') >= 0;
 }
 
 void TViewSettings::SetDefaults()
@@ -226,23 +196,21 @@ bool TViewSettings::ReadFile(const CString& path, bool appearance, bool readForm
     TIniFile ini(false);
     if (!ini.Load(path))
         return false;
-    if (appearance) {
-        TAppearanceReader reader{ini};
-        VisitAppearance(reader, *this);
-    }
-    if (readFormats)
-        formats.Load(ini);
+    TIniExchange io(ini);
+    Exchange(io, appearance, readFormats);
     return true;
 }
 
 bool TViewSettings::SaveFile(const CString& path) const
 {
-    CreateFolderTree(ExtractFolder(path));
-    TIniFileWriter writer;
-    if (!writer.Open(path))
-        return false;
-    TAppearanceWriter appearanceWriter{writer};
-    VisitAppearance(appearanceWriter, *this);
-    formats.Save(writer);
-    return writer.Close();
+    TViewSettings* self = const_cast<TViewSettings*>(this);
+    return SaveIniFile(path, [self](TIniExchange& io) { self->Exchange(io, true, true); });
+}
+
+void TViewSettings::Exchange(TIniExchange& io, bool appearance, bool withFormats)
+{
+    if (appearance)
+        ExchangeAppearance(io, *this);
+    if (withFormats)
+        formats.Exchange(io);
 }

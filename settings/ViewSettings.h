@@ -3,12 +3,11 @@
 // same format.
 
 #include "classlib/String.h"
-#include "log/LogFormat.h"
+#include "settings/LogFormat.h"
 
 #include <windows.h>
 
-class TIniFile;
-class TIniFileWriter;
+class TIniExchange;
 
 const int kLineKindCount = 20;
 const int kNickFontCount = 7;
@@ -92,8 +91,10 @@ public:
     TViewFont editFont;
     COLORREF editBackColor = 0xFFFFFF;
     TLogFormat formats;
+
+private:
+    void Exchange(TIniExchange& io, bool appearance, bool withFormats);
 };
 
 // The five keys of one font under a prefix, in the section already selected.
-void ReadFontSetting(const TIniFile& ini, const CString& prefix, TViewFont& font);
-void WriteFontSetting(TIniFileWriter& writer, const CString& prefix, const TViewFont& font);
+void ExchangeFont(TIniExchange& io, const CString& prefix, TViewFont& font);

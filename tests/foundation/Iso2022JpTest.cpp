@@ -140,6 +140,24 @@ TEST(Iso2022Jp, EscapeSequencesAndKanaModes)
         EXPECT_EQ(DecodeIso2022Jp(EncodeIso2022Jp(L"aｱｲあｳb", mode)), L"aｱｲあｳb") << mode;
 }
 
+TEST(Iso2022Jp, EveryStoredKanaChoiceSendsItsOwnBytes)
+{
+    struct {
+        int method;
+        CStringA bytes;
+    } cases[] = {
+        {KANA_METHOD_FULL_WIDTH, Bytes("\x1B\x24\x42\x25\x2C\x1B\x28\x42", 8)}, // ｶﾞ as full-width ガ
+        {KANA_METHOD_ROMAN_8, Bytes("\x1B\x28\x4A\xB6\xDE\x1B\x28\x42", 8)},
+        {KANA_METHOD_ROMAN_7, Bytes("\x1B\x28\x4A\x0E\x36\x5E\x0F\x1B\x28\x42", 10)},
+        {KANA_METHOD_KANA, Bytes("\x1B\x28\x49\x36\x5E\x1B\x28\x42", 8)},
+        // Choices of another version: kana, the way every server takes them.
+        {4, Bytes("\x1B\x28\x49\x36\x5E\x1B\x28\x42", 8)},
+        {-1, Bytes("\x1B\x28\x49\x36\x5E\x1B\x28\x42", 8)},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(EncodeIso2022JpByKanaMethod(L"ｶﾞ", c.method), c.bytes) << c.method;
+}
+
 TEST(Iso2022Jp, CharactersJisCannotCarryBecomeTheGetaMark)
 {
     EXPECT_EQ(ShiftJisToJis(Bytes("\xF0\x40", 2), KANA_MODE_KANA), KanjiBytes(0x222E));

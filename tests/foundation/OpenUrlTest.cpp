@@ -56,3 +56,21 @@ TEST(OpenUrlTest, RegisteredBrowserCommandLosesItsArguments)
     EXPECT_EQ(CString(L"\"C:\\Web\\web.exe -a"), ExtractBrowserProgram(L"\"C:\\Web\\web.exe -a"));
     EXPECT_EQ(CString(L"\"web.exe %1\""), ExtractBrowserProgram(L"web.exe %1"));
 }
+
+TEST(OpenUrlTest, UnknownStoredModesAndNonUrlsGoToTheShell)
+{
+    struct {
+        int mode;
+        bool isUrl;
+        int expected;
+    } cases[] = {
+        {URL_OPEN_SHELL, true, URL_OPEN_SHELL},
+        {URL_OPEN_PROGRAM, true, URL_OPEN_PROGRAM},
+        {URL_OPEN_NEW_BROWSER_WINDOW, true, URL_OPEN_NEW_BROWSER_WINDOW},
+        {URL_OPEN_PROGRAM, false, URL_OPEN_SHELL},
+        {3, true, URL_OPEN_SHELL},
+        {-1, true, URL_OPEN_SHELL},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ChooseUrlOpenMode(c.mode, c.isUrl), c.expected) << c.mode << " " << c.isUrl;
+}

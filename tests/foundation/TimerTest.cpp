@@ -36,9 +36,10 @@ public:
             seen++;
             return;
         }
-        msg.result = window->DefWindowProc(msg.message, msg.wParam, msg.lParam);
+        msg.result = hidden ? hidden->Default(msg) : window->DefWindowProc(msg.message, msg.wParam, msg.lParam);
     }
     TMessageWindow* window = nullptr;
+    const THiddenWindow* hidden = nullptr;
     int seen = 0;
 };
 
@@ -59,21 +60,41 @@ TEST(MessageWindow, HandsMessagesToTheListenerAndReturnsItsResult)
     EXPECT_EQ(probe.seen, 1);
 }
 
+TEST(HiddenWindow, MadeOnceOnFirstUseAndGoneWithItsQueueAfterDestroy)
+{
+    TListenerProbe probe;
+    THiddenWindow window(&probe);
+    probe.hidden = &window;
+    EXPECT_EQ(window.GetHandle(), nullptr);
+    HWND first = window.Create();
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(window.Create(), first);
+    EXPECT_EQ(SendMessageW(first, WM_USER + 1, 21, 0), 42);
+    PostMessageW(first, WM_USER + 1, 1, 0);
+    window.Destroy();
+    EXPECT_FALSE(IsWindow(first));
+    EXPECT_EQ(window.GetHandle(), nullptr);
+    PumpMessagesFor(30);
+    EXPECT_EQ(probe.seen, 1);
+    window.Destroy(); // twice is harmless
+    EXPECT_NE(window.Create(), nullptr);
+}
+
 TEST(Timer, RepeatsUntilStoppedAndNothingArrivesAfterStop)
 {
     TTimerCounter counter;
     TTimer timer;
-    timer.listener = &counter;
+    timer.SetListener(&counter);
     timer.Start(20);
-    EXPECT_TRUE(timer.running);
+    EXPECT_TRUE(timer.IsRunning());
     ASSERT_TRUE(PumpMessagesUntil([&] { return counter.count >= 3; }, 3000));
 
     // A WM_TIMER already in the queue dies with the window.
-    PostMessageW(timer.window->m_hWnd, WM_TIMER, 1, 0);
+    PostMessageW(timer.GetWindow(), WM_TIMER, 1, 0);
     timer.Stop();
     int atStop = counter.count;
-    EXPECT_FALSE(timer.running);
-    EXPECT_EQ(timer.window, nullptr);
+    EXPECT_FALSE(timer.IsRunning());
+    EXPECT_EQ(timer.GetWindow(), nullptr);
     PumpMessagesFor(150);
     EXPECT_EQ(counter.count, atStop);
 
@@ -85,28 +106,29 @@ TEST(Timer, StopWithoutStartAndNullListenerAreHarmless)
 {
     TTimer timer;
     timer.Stop();
-    EXPECT_EQ(timer.window, nullptr);
+    EXPECT_EQ(timer.GetWindow(), nullptr);
     timer.Start(10);
     PumpMessagesFor(60); // no listener: WM_TIMER is swallowed
     // Other messages still get the default processing.
-    timer.window->SendMessage(WM_SETTEXT, 0, (LPARAM)L"abc");
-    EXPECT_EQ(timer.window->SendMessage(WM_GETTEXTLENGTH), 3);
+    SendMessageW(timer.GetWindow(), WM_SETTEXT, 0, (LPARAM)L"abc");
+    EXPECT_EQ(SendMessageW(timer.GetWindow(), WM_GETTEXTLENGTH, 0, 0), 3);
 }
 
 TEST(MultiTimer, IdsCountUpAndAreNeverReused)
 {
     TMultiTimerRecorder recorder;
     TMultiTimer timers;
-    timers.listener = &recorder;
+    timers.SetListener(&recorder);
     EXPECT_EQ(timers.StartTimer(1000), 1u);
     timers.StopTimer(1);
     EXPECT_EQ(timers.StartTimer(1000), 2u);
     EXPECT_EQ(timers.StartTimer(1000), 3u);
-    EXPECT_EQ(timers.ids, (std::set<UINT_PTR>{2, 3}));
-    timers.StopTimer(99); // never started: the set is unchanged
-    EXPECT_EQ(timers.ids.size(), 2u);
+    EXPECT_FALSE(timers.IsRunning(1));
+    EXPECT_TRUE(timers.IsRunning(2) && timers.IsRunning(3));
+    timers.StopTimer(99); // never started: the others run on
+    EXPECT_EQ(timers.GetRunningCount(), 2u);
     timers.StopAllTimers();
-    EXPECT_TRUE(timers.ids.empty());
+    EXPECT_EQ(timers.GetRunningCount(), 0u);
     EXPECT_EQ(timers.StartTimer(1000), 4u);
 }
 
@@ -114,7 +136,7 @@ TEST(MultiTimer, ReportsEachIdAndStopsOneWithoutTheOthers)
 {
     TMultiTimerRecorder recorder;
     TMultiTimer timers;
-    timers.listener = &recorder;
+    timers.SetListener(&recorder);
     UINT_PTR fast = timers.StartTimer(15);
     UINT_PTR slow = timers.StartTimer(40);
     ASSERT_TRUE(PumpMessagesUntil([&] { return recorder.Count(fast) >= 2 && recorder.Count(slow) >= 1; }, 3000));

@@ -299,6 +299,20 @@ void WriteFuzzFile(const std::wstring& path, const std::string& bytes)
     CloseHandle(file);
 }
 
+std::string ReadFuzzFile(const std::wstring& path)
+{
+    std::string bytes;
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return bytes;
+    char chunk[65536];
+    DWORD got = 0;
+    while (ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got > 0)
+        bytes.append(chunk, got);
+    CloseHandle(file);
+    return bytes;
+}
+
 std::wstring WideOf(const std::string& bytes)
 {
     std::wstring text(bytes.size() / 2, L'\0');

@@ -27,5 +27,6 @@ void FuzzCheck(bool condition, const char* what);
 // A scratch folder of this process, ending with a backslash; emptied at exit.
 std::wstring FuzzFolder();
 void WriteFuzzFile(const std::wstring& path, const std::string& bytes);
+std::string ReadFuzzFile(const std::wstring& path);
 // Input bytes taken as UTF-16 units, so every unit (lone surrogates too) can occur.
 std::wstring WideOf(const std::string& bytes);

@@ -17,7 +17,7 @@ protected:
     {
         resolved++;
         address = r->GetAddress();
-        windowDuringCallback = r->window != nullptr;
+        windowDuringCallback = r->window.GetHandle() != nullptr;
     }
     void OnResolveError(TNameResolver* r, CString message) override
     {
@@ -37,12 +37,12 @@ protected:
         list[addresses.size()] = nullptr;
         *entry = hostent{data, list + addresses.size(), AF_INET, 4, list};
         resolver.request = reinterpret_cast<HANDLE>(0x4242);
-        resolver.CreateMessageWindow();
+        resolver.window.Create();
         Deliver(resolver.request, error);
     }
     void Deliver(HANDLE handle, int error)
     {
-        SendMessageW(resolver.window->m_hWnd, WM_APP + 1, (WPARAM)handle, WSAMAKEASYNCREPLY(0, error));
+        SendMessageW(resolver.window.GetHandle(), WM_APP + 1, (WPARAM)handle, WSAMAKEASYNCREPLY(0, error));
     }
 
     TNameResolver resolver;
@@ -73,7 +73,7 @@ TEST_F(NameResolverTest, DottedAddressesNeedNoLookup)
     resolver.Resolve();
     EXPECT_EQ(resolved, 1); // before Resolve returned
     EXPECT_EQ(address.ToString(), CString(L"10.1.2.3"));
-    EXPECT_EQ(resolver.window, nullptr);
+    EXPECT_EQ(resolver.window.GetHandle(), nullptr);
 
     resolver.SetHostName(L"0.0.0.0");
     resolver.Resolve();
@@ -109,7 +109,7 @@ TEST_F(NameResolverTest, AnswerGivesTheFirstAddressNotSkipped)
 {
     Answer({Address(192, 168, 1, 5), Address(203, 0, 113, 9)});
     EXPECT_EQ(address.ToString(), CString(L"192.168.1.5"));
-    EXPECT_EQ(resolver.window, nullptr);
+    EXPECT_EQ(resolver.window.GetHandle(), nullptr);
 
     resolver.skipPrivate = true;
     Answer({Address(192, 168, 1, 5), Address(203, 0, 113, 9)});
@@ -126,7 +126,7 @@ TEST_F(NameResolverTest, FailedAndEmptyAnswersAreErrors)
 {
     Answer({Address(203, 0, 113, 9)}, WSAHOST_NOT_FOUND);
     EXPECT_TRUE(address.IsNone());
-    EXPECT_EQ(resolver.window, nullptr);
+    EXPECT_EQ(resolver.window.GetHandle(), nullptr);
     Answer({});
     Answer({Address(0, 0, 0, 0), Address(203, 0, 113, 9)});
     EXPECT_EQ(errors, 3);
@@ -136,7 +136,7 @@ TEST_F(NameResolverTest, FailedAndEmptyAnswersAreErrors)
 TEST_F(NameResolverTest, AnswerToAnotherLookupIsIgnored)
 {
     resolver.request = reinterpret_cast<HANDLE>(0x4242);
-    resolver.CreateMessageWindow();
+    resolver.window.Create();
     Deliver(reinterpret_cast<HANDLE>(0x9999), WSAHOST_NOT_FOUND);
     EXPECT_EQ(resolved + errors, 0);
     EXPECT_EQ(resolver.request, reinterpret_cast<HANDLE>(0x4242));

@@ -111,7 +111,7 @@ public:
 // The client's private parts that tests look at.
 class TTCPClientProbe {
 public:
-    static TMessageWindow* Window(TTCPClient& c) { return c.window; }
+    static HWND Window(TTCPClient& c) { return c.window.GetHandle(); }
     static TNameResolver& Resolver(TTCPClient& c) { return c.resolver; }
     static SSL* Session(TTCPClient& c) { return c.ssl; }
 };

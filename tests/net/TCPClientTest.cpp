@@ -79,7 +79,7 @@ TEST_F(TCPClientTest, LookupFailureReportsKind1)
     // The text is the kind's own, whatever the system said.
     ConnectTo(L"localhost", 6667);
     TNameResolver& resolver = TTCPClientProbe::Resolver(client);
-    SendMessageW(resolver.window->m_hWnd, WM_APP + 1, (WPARAM)resolver.request,
+    SendMessageW(resolver.window.GetHandle(), WM_APP + 1, (WPARAM)resolver.request,
                  WSAMAKEASYNCREPLY(0, WSAHOST_NOT_FOUND));
     PumpMessagesFor(100);
     EXPECT_EQ(recorder.events, "error error");

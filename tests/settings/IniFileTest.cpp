@@ -165,3 +165,28 @@ TEST_F(IniFileTest, InterruptedSaveKeepsThePreviousFile)
     EXPECT_FALSE(writer.Open(temp.File(L"missing\\x.ini")));
     EXPECT_FALSE(writer.Close());
 }
+
+TEST_F(IniFileTest, CountsAreHeldToWhatTheNamesPresentCanStandFor)
+{
+    struct {
+        const char* keys;
+        int expected;
+    } cases[] = {
+        {"N=3\r\nI.0=a\r\nI.1=b\r\nI.2=c\r\n", 3},
+        {"N=-4\r\nI.0=a\r\n", 0},
+        {"N=2000000000\r\nI.00=a\r\n", 1 + 16},
+        {"N=60\r\nI.59=far\r\n", 60}, // a gap in the numbering loses nothing behind it
+        {"N=2000000000\r\nI.x=a\r\nI.y=b\r\nI.z=c\r\n", 3 + 16},
+        {"N=12\r\n", 12},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Load(CStringA("[S]\r\n") + c.keys, L"S").ReadCount(L"N", L"I."), c.expected) << c.keys;
+
+    TIniFile& ini = Load("[S]\r\nUnit.Count=2000000000\r\n[Unit.00]\r\n[Unit.39]\r\nk=v\r\n", L"S");
+    EXPECT_EQ(ini.ReadSectionCount(L"Unit.Count", L"Unit."), 40 + 16);
+    // Five names in the file: records for missing items run out after the budget.
+    int first = ini.TakeRecords(INT_MAX);
+    EXPECT_GE(first, 1024);
+    EXPECT_LT(first, 1100);
+    EXPECT_EQ(ini.TakeRecords(5), 0);
+}

@@ -168,24 +168,43 @@ TEST_F(PreferenceTest, FoldersReplaceOnlyTheExactSentinel)
     EXPECT_EQ(preference.LogRootDir.Find(L"\\\\"), -1);
 }
 
+TEST_F(PreferenceTest, EveryStoredChoiceSurvivesLoadAndSave)
+{
+    // The last choice each page offers, and values only another version could have written.
+    const struct {
+        const wchar_t* section;
+        const wchar_t* key;
+        int TPreference::*member;
+    } choices[] = {
+        {L"Connection", L"IPResolveMethod", &TPreference::IPResolveMethod},
+        {L"Event", L"InviteAction", &TPreference::InviteAction},
+        {L"Action", L"NickPolicy", &TPreference::NickPolicy},
+        {L"Action", L"URLOpenMethod", &TPreference::URLOpenMethod},
+        {L"DCC", L"DCCReceiveAction", &TPreference::DCCReceiveAction},
+        {L"DCC", L"DCCChatAction", &TPreference::DCCChatAction},
+        {L"UserInfo", L"WhoTiming", &TPreference::WhoTiming},
+        {L"Detail", L"KanaEncodingMethod", &TPreference::KanaEncodingMethod},
+    };
+    for (int stored : {3, 7, -2}) {
+        CString body;
+        for (const auto& c : choices)
+            body += Numbered(CString(L"[") + c.section + L"]\r\n" + c.key + L"=%d\r\n", stored);
+        LoadFile(body);
+        CString saved = SavedText();
+        for (const auto& c : choices) {
+            EXPECT_EQ(preference.*c.member, stored) << c.key;
+            EXPECT_NE(saved.Find(Numbered(CString(L"\n") + c.key + L"=%d\n", stored)), -1) << c.key << stored;
+        }
+    }
+}
+
 TEST_F(PreferenceTest, DamagedNumbersStayUsable)
 {
-    LoadFile(L"[Connection]\r\nIPResolveMethod=7\r\n[Event]\r\nInviteAction=-1\r\nInviteDialogMax=-5\r\n"
-             L"[Action]\r\nNickPolicy=3\r\nURLOpenMethod=2\r\n[Window]\r\nRestoreHotKeyVCode=65536\r\n"
-             L"RestoreHotKeyModifiers=-1\r\n[DCC]\r\nDCCReceiveAction=9\r\nDCCChatAction=2\r\n"
+    LoadFile(L"[Event]\r\nInviteDialogMax=-5\r\n[Window]\r\nRestoreHotKeyVCode=65536\r\n"
+             L"RestoreHotKeyModifiers=-1\r\n[DCC]\r\n"
              L"CloseDialogOnEndTransfer=1\r\nDCCChatAdaptiveEncodingSelection=true\r\n"
-             L"[UserInfo]\r\nWhoTiming=4\r\n[Detail]\r\nKanaEncodingMethod=-2\r\n"
              L"[Keyword]\r\nLike.Count=2000000000\r\nLike.00.Pattern=a\r\n");
-    // Choices outside their range fall back to the default; plain numbers stay as stored.
-    EXPECT_EQ(preference.IPResolveMethod, 1);
-    EXPECT_EQ(preference.InviteAction, 1);
     EXPECT_EQ(preference.InviteDialogMax, -5);
-    EXPECT_EQ(preference.NickPolicy, 0);
-    EXPECT_EQ(preference.URLOpenMethod, 2);
-    EXPECT_EQ(preference.DCCReceiveAction, 1);
-    EXPECT_EQ(preference.DCCChatAction, 2);
-    EXPECT_EQ(preference.WhoTiming, 1);
-    EXPECT_EQ(preference.KanaEncodingMethod, 0);
     EXPECT_EQ(preference.RestoreHotKeyVCode, 0);
     EXPECT_EQ(preference.RestoreHotKeyModifiers, 65535);
     EXPECT_TRUE(preference.CloseDialogOnEndTransfer);
@@ -205,4 +224,18 @@ TEST_F(PreferenceTest, FailedSaveKeepsTheOldFile)
     EXPECT_FALSE(preference.Save(temp.path));
     CloseHandle(lock);
     EXPECT_EQ(ReadFileBytes(temp.File(L"preference.ini")), "Encoding=UTF-8\r\n[Application]\r\nInstalled=false\r\n");
+}
+
+TEST(PreferenceDefaults, ANewBlockHoldsWhatALoadWithoutAFileGives)
+{
+    TTempFolder temp;
+    TPreference loaded;
+    loaded.Load(temp.path);
+    ASSERT_TRUE(loaded.Save(temp.path));
+    CStringA fromLoad = ReadFileBytes(temp.File(L"preference.ini"));
+    TPreference fresh;
+    ASSERT_TRUE(fresh.Save(temp.path));
+    EXPECT_EQ(ReadFileBytes(temp.File(L"preference.ini")), fromLoad);
+    EXPECT_EQ(fresh.ReconnectCount, 10);
+    EXPECT_EQ(fresh.KanaEncodingMethod, 0);
 }

@@ -1,5 +1,5 @@
-#include "log/LogFormat.h"
-#include "settings/IniFile.h"
+#include "settings/LogFormat.h"
+#include "settings/IniExchange.h"
 
 #include "tests/common/StringPrinter.h"
 #include "tests/common/TempFolder.h"
@@ -32,19 +32,14 @@ std::vector<std::string> FormatLines(const CString& path)
 
 class LogFormatTest : public ::testing::Test {
 protected:
-    void Save(const TLogFormat& format)
+    void Save(TLogFormat format)
     {
-        TIniFileWriter writer;
-        ASSERT_TRUE(writer.Open(path));
-        format.Save(writer);
-        ASSERT_TRUE(writer.Close());
+        ASSERT_TRUE(SaveIniFile(path, [&](TIniExchange& io) { format.Exchange(io); }));
     }
     void Load(const std::string& section, TLogFormat& format)
     {
         ASSERT_TRUE(WriteFileBytes(path, CStringA(("Encoding=UTF-8\r\n[Format]\r\n" + section).c_str())));
-        TIniFile ini(false);
-        ASSERT_TRUE(ini.Load(path));
-        format.Load(ini);
+        ASSERT_TRUE(LoadIniFile(path, [&](TIniExchange& io) { format.Exchange(io); }));
     }
 
     TTempFolder temp;

@@ -4,8 +4,7 @@
 
 #include "classlib/String.h"
 
-class TIniFile;
-class TIniFileWriter;
+class TIniExchange;
 
 class TLogFormat {
 public:
@@ -13,10 +12,9 @@ public:
     virtual ~TLogFormat() = default;
 
     void SetDefaults();
-    // Keys missing from the section keep the fields as they are.
-    void Load(TIniFile& ini);
-    // Writes every key, defaults included.
-    void Save(TIniFileWriter& writer) const;
+    // The "Format" section: keys missing from it keep the fields as they are; a save writes
+    // every key, defaults included.
+    void Exchange(TIniExchange& io);
 
     // Field names are the stored keys.
     CString UnitTitle;

@@ -1,14 +1,12 @@
 // The take-over of the previous major version's settings: detection, the order of the steps,
 // and the old general settings file.
 
-#include "settings/Config.h"
-#include "settings/IniFile.h"
-#include "settings/LegacyImport.h"
+#include "legacy/LegacyImport.h"
 
 #include "foundation/Path.h"
 #include "irc/IRCNames.h"
-
-#include <algorithm>
+#include "settings/Config.h"
+#include "settings/IniFile.h"
 
 namespace {
 
@@ -43,7 +41,8 @@ public:
     void List(const wchar_t* countKey, const wchar_t* itemFormat, std::vector<CString>& target) const
     {
         target.clear();
-        int count = ReadLegacyCount(ini, countKey);
+        CString prefix = itemFormat;
+        int count = ReadLegacyCount(ini, countKey, prefix.Left(prefix.Find(L'%')));
         CString key;
         for (int i = 0; i < count; i++) {
             key.Format(itemFormat, i);
@@ -140,7 +139,7 @@ void ReadUser(const TIniFile& ini, TConfig& config)
 void ReadModes(const TIniFile& ini, TConfig& config)
 {
     config.legacyChannelModes.clear();
-    int count = ReadLegacyCount(ini, L"Count");
+    int count = ReadLegacyCount(ini, L"Count", L"ChanName");
     CString key;
     for (int i = 0; i < count; i++) {
         key.Format(L"ChanName%d", i);
@@ -252,9 +251,9 @@ void ReadAutoOp(const TLegacyReader& r, TPreference& p)
 
 } // namespace
 
-int ReadLegacyCount(const TIniFile& ini, const CString& key)
+int ReadLegacyCount(const TIniFile& ini, const CString& key, const CString& itemPrefix)
 {
-    return std::clamp(ini.ReadInt(key, 0), 0, kMaxLegacyItems);
+    return ini.TakeRecords(ini.ReadCount(key, itemPrefix));
 }
 
 CString NormalizeLegacyChannelName(const CString& name)
@@ -276,50 +275,50 @@ CString ChooseLegacyChannelMode(const std::map<CString, CString>& modes, const C
     return entry != modes.end() ? entry->second : TChannelConfig().Mode;
 }
 
-CString TConfig::GetLegacyConfigPath(const wchar_t* suffix) const
+CString GetLegacyConfigPath(const TConfig& config, const wchar_t* suffix)
 {
-    return legacyFolder + L"Config\\" + legacyProfileName + suffix;
+    return config.legacyFolder + L"Config\\" + config.legacyProfileName + suffix;
 }
 
-bool TConfig::HasLegacySettings() const
+bool HasLegacySettings(const TConfig& config)
 {
-    return PathExists(GetLegacyConfigPath(L"-general.ini"));
+    return PathExists(GetLegacyConfigPath(config, L"-general.ini"));
 }
 
-void TConfig::ImportLegacySettings()
+void ImportLegacySettings(TConfig& config)
 {
-    ImportLegacyGeneral();
-    ImportLegacyProfiles();
-    ImportLegacyAutoOp();
-    ImportLegacyNicks();
-    ImportLegacyIgnore();
-    ImportLegacyView();
-    ImportLegacyMacrosAndSounds();
-    ImportLegacyImagesAndTemplates();
+    ImportLegacyGeneral(config);
+    ImportLegacyProfiles(config);
+    ImportLegacyAutoOp(config);
+    ImportLegacyNicks(config);
+    ImportLegacyIgnore(config);
+    ImportLegacyView(config);
+    ImportLegacyMacrosAndSounds(config);
+    ImportLegacyImagesAndTemplates(config);
 }
 
-void TConfig::ImportLegacyGeneral()
+void ImportLegacyGeneral(TConfig& config)
 {
     TIniFile ini(true);
-    if (!ini.Load(GetLegacyConfigPath(L"-general.ini")))
+    if (!ini.Load(GetLegacyConfigPath(config, L"-general.ini")))
         return;
     TLegacyReader reader(ini);
     ini.SetSection(L"Action");
-    ReadAction(reader, *this);
+    ReadAction(reader, config);
     ini.SetSection(L"User");
-    ReadUser(ini, *this);
+    ReadUser(ini, config);
     ini.SetSection(L"Mode");
-    ReadModes(ini, *this);
+    ReadModes(ini, config);
     ini.SetSection(L"Sound");
-    ReadSound(reader, preference);
+    ReadSound(reader, config.preference);
     ini.SetSection(L"CTCP");
-    ReadCtcp(reader, preference);
+    ReadCtcp(reader, config.preference);
     ini.SetSection(L"Logging");
-    ReadLogging(reader, preference);
+    ReadLogging(reader, config.preference);
     ini.SetSection(L"Keyword");
-    ReadKeyword(reader, preference.keyword);
+    ReadKeyword(reader, config.preference.keyword);
     ini.SetSection(L"SpecialUser");
-    reader.List(L"Count", L"Item%d", preference.userGroups.groups[1].masks);
+    reader.List(L"Count", L"Item%d", config.preference.userGroups.groups[1].masks);
     ini.SetSection(L"AutoOp");
-    ReadAutoOp(reader, preference);
+    ReadAutoOp(reader, config.preference);
 }

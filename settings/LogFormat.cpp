@@ -1,8 +1,8 @@
-#include "log/LogFormat.h"
+#include "settings/LogFormat.h"
 
 #include "foundation/ResourceString.h"
 #include "res/resource.h"
-#include "settings/IniFile.h"
+#include "settings/IniExchange.h"
 
 namespace {
 
@@ -129,24 +129,13 @@ void TLogFormat::SetDefaults()
     }
 }
 
-void TLogFormat::Load(TIniFile& ini)
+void TLogFormat::Exchange(TIniExchange& io)
 {
-    ini.SetSection(L"Format");
+    io.Section(L"Format");
     for (const TFormatKey& entry : kFormatKeys) {
         if (entry.text)
-            this->*entry.text = ini.ReadString(entry.key, this->*entry.text);
+            io.String(entry.key, this->*entry.text);
         else
-            this->*entry.flag = ini.ReadBool(entry.key, this->*entry.flag);
-    }
-}
-
-void TLogFormat::Save(TIniFileWriter& writer) const
-{
-    writer.WriteSection(L"Format");
-    for (const TFormatKey& entry : kFormatKeys) {
-        if (entry.text)
-            writer.WriteString(entry.key, this->*entry.text);
-        else
-            writer.WriteBool(entry.key, this->*entry.flag);
+            io.Bool(entry.key, this->*entry.flag);
     }
 }

@@ -1,4 +1,4 @@
-#include "app/Font.h"
+#include "settings/Font.h"
 
 #include "tests/common/StringPrinter.h"
 

@@ -1,9 +1,6 @@
 // The previous major version's server profiles, list files and copied files.
 
-#include "settings/Config.h"
-#include "settings/IniFile.h"
-#include "settings/LegacyImport.h"
-#include "settings/ServerPassword.h"
+#include "legacy/LegacyImport.h"
 
 #include "foundation/CodePage.h"
 #include "foundation/Iso2022Jp.h"
@@ -11,6 +8,9 @@
 #include "foundation/StringList.h"
 #include "foundation/StringUtils.h"
 #include "irc/Modes.h"
+#include "settings/Config.h"
+#include "settings/IniFile.h"
+#include "settings/ServerPassword.h"
 
 namespace {
 
@@ -78,7 +78,7 @@ CString DecodeLegacyPassword(CString password, int version)
 
 void ReadProfileChannels(const TIniFile& ini, const TConfig& config, TUnitConfig& unit)
 {
-    int count = ReadLegacyCount(ini, L"AutoJoinChCount");
+    int count = ReadLegacyCount(ini, L"AutoJoinChCount", L"AutoJoinChItem");
     CString key;
     for (int j = 0; j < count; j++) {
         key.Format(L"AutoJoinChItem%d", j);
@@ -119,17 +119,17 @@ void CopyLegacyFiles(const CString& sourceFolder, const wchar_t* pattern, const 
 
 } // namespace
 
-void TConfig::ImportLegacyProfiles()
+void ImportLegacyProfiles(TConfig& config)
 {
     TIniFile ini(true);
-    if (!ini.Load(GetLegacyConfigPath(L"-profile.ini")))
+    if (!ini.Load(GetLegacyConfigPath(config, L"-profile.ini")))
         return;
     TUserMode userMode;
-    userMode.ApplyModeChange(legacyUserMode);
+    userMode.ApplyModeChange(config.legacyUserMode);
 
     CString key;
     ini.SetSection(L"Root");
-    int count = ReadLegacyCount(ini, L"ProfileCount");
+    int count = ReadLegacyCount(ini, L"ProfileCount", L"Name");
     for (int i = 0; i < count; i++) {
         ini.SetSection(L"Root");
         key.Format(L"Name%d", i);
@@ -148,33 +148,33 @@ void TConfig::ImportLegacyProfiles()
         unit.Nick = ini.ReadString(L"Nick", L"");
         unit.EnableNickLen = ini.ReadBool(L"ExtendedServer", false);
         unit.NickLen = ini.ReadInt(L"ExtendedNickLen", 9);
-        unit.Username = legacyUserName;
-        unit.Realname = legacyRealName;
-        unit.PartMessage = legacyPartMessage;
-        unit.QuitMessage = legacyQuitMessage;
-        unit.AwayMessage = legacyAwayMessage;
-        unit.UserInfo = legacyUserInfo;
+        unit.Username = config.legacyUserName;
+        unit.Realname = config.legacyRealName;
+        unit.PartMessage = config.legacyPartMessage;
+        unit.QuitMessage = config.legacyQuitMessage;
+        unit.AwayMessage = config.legacyAwayMessage;
+        unit.UserInfo = config.legacyUserInfo;
         unit.AutoConnect = autoConnect;
         unit.Invisible = userMode.invisible;
         unit.Password = DecodeLegacyPassword(unit.Password, ini.ReadInt(L"PasswordVersion", 0));
 
-        int macroCount = ReadLegacyCount(ini, L"MacroFilesCount");
+        int macroCount = ReadLegacyCount(ini, L"MacroFilesCount", L"MacroFiles");
         for (int j = 0; j < macroCount; j++) {
             key.Format(L"MacroFiles%d", j);
             CString file = ini.ReadString(key, L"");
             if (!file.IsEmpty())
                 unit.MacroFiles.push_back(file);
         }
-        ReadProfileChannels(ini, *this, unit);
-        world.Units.push_back(unit);
+        ReadProfileChannels(ini, config, unit);
+        config.world.Units.push_back(unit);
     }
 }
 
-void TConfig::ImportLegacyAutoOp()
+void ImportLegacyAutoOp(TConfig& config)
 {
     // Raw bytes: the file is ISO-2022-JP, whatever a text reader would make of it.
     TStringAList lines;
-    if (!lines.LoadFromFile(GetLegacyConfigPath(L"-autoop.kcf")))
+    if (!lines.LoadFromFile(GetLegacyConfigPath(config, L"-autoop.kcf")))
         return;
     CString header;
     std::vector<CString> masks;
@@ -182,11 +182,11 @@ void TConfig::ImportLegacyAutoOp()
         if (header.IsEmpty() || masks.empty())
             return;
         if (EqualsAsciiNoCase(header, L"all")) {
-            world.AutoOpMasks = masks;
+            config.world.AutoOpMasks = masks;
             return;
         }
         bool found = false;
-        for (TUnitConfig& unit : world.Units) {
+        for (TUnitConfig& unit : config.world.Units) {
             for (TChannelConfig& channel : unit.Channels) {
                 if (EqualsAsciiNoCase(channel.Name, header)) {
                     channel.AutoOpMasks = masks;
@@ -200,8 +200,8 @@ void TConfig::ImportLegacyAutoOp()
         TChannelConfig channel;
         channel.Name = header;
         channel.AutoOpMasks = masks;
-        channel.Mode = ChooseLegacyChannelMode(legacyChannelModes, header);
-        for (TUnitConfig& unit : world.Units)
+        channel.Mode = ChooseLegacyChannelMode(config.legacyChannelModes, header);
+        for (TUnitConfig& unit : config.world.Units)
             unit.Channels.push_back(channel);
     };
     for (const CStringA& bytes : lines.items) {
@@ -219,37 +219,37 @@ void TConfig::ImportLegacyAutoOp()
     applyGroup();
 }
 
-void TConfig::ImportLegacyNicks()
+void ImportLegacyNicks(TConfig& config)
 {
     TStringList lines;
-    if (!lines.LoadFromFile(GetLegacyConfigPath(L"-nicks.kcf")))
+    if (!lines.LoadFromFile(GetLegacyConfigPath(config, L"-nicks.kcf")))
         return;
-    preference.nickList.clear();
+    config.preference.nickList.clear();
     for (const CString& line : lines.items)
         if (!line.IsEmpty())
-            preference.nickList.push_back(line);
+            config.preference.nickList.push_back(line);
 }
 
-void TConfig::ImportLegacyIgnore()
+void ImportLegacyIgnore(TConfig& config)
 {
     TStringList lines;
-    if (!lines.LoadFromFile(GetLegacyConfigPath(L"-ignore.kcf")))
+    if (!lines.LoadFromFile(GetLegacyConfigPath(config, L"-ignore.kcf")))
         return;
-    world.IgnoreMasks.clear();
+    config.world.IgnoreMasks.clear();
     for (const CString& line : lines.items)
         if (!line.IsEmpty())
-            world.IgnoreMasks.push_back(line);
+            config.world.IgnoreMasks.push_back(line);
 }
 
-void TConfig::ImportLegacyMacrosAndSounds()
+void ImportLegacyMacrosAndSounds(TConfig& config)
 {
-    CopyLegacyFiles(legacyFolder + L"Macro\\", L"*.kmf", macroFolder, false);
-    CopyLegacyFiles(legacyFolder + L"Macro\\File\\", L"*.*", filesFolder, false);
-    CopyLegacyFiles(legacyFolder + L"Sound\\", L"*.*", soundsFolder, false);
+    CopyLegacyFiles(config.legacyFolder + L"Macro\\", L"*.kmf", config.macroFolder, false);
+    CopyLegacyFiles(config.legacyFolder + L"Macro\\File\\", L"*.*", config.filesFolder, false);
+    CopyLegacyFiles(config.legacyFolder + L"Sound\\", L"*.*", config.soundsFolder, false);
 }
 
-void TConfig::ImportLegacyImagesAndTemplates()
+void ImportLegacyImagesAndTemplates(TConfig& config)
 {
-    CopyLegacyFiles(legacyFolder + L"Image\\", L"*.*", userImageFolder, false);
-    CopyLegacyFiles(legacyFolder + L"Template\\", L"*.kvf", userThemeFolder, true);
+    CopyLegacyFiles(config.legacyFolder + L"Image\\", L"*.*", config.userImageFolder, false);
+    CopyLegacyFiles(config.legacyFolder + L"Template\\", L"*.kvf", config.userThemeFolder, true);
 }

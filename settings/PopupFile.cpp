@@ -1,4 +1,4 @@
-#include "macro/PopupFile.h"
+#include "settings/PopupFile.h"
 
 #include "foundation/CodePage.h"
 #include "foundation/Decimal.h"

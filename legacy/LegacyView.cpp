@@ -1,9 +1,9 @@
-#include "settings/LegacyView.h"
+#include "legacy/LegacyView.h"
 
 #include "foundation/Decimal.h"
+#include "legacy/LegacyImport.h"
 #include "settings/Config.h"
 #include "settings/IniFile.h"
-#include "settings/LegacyImport.h"
 #include "settings/ViewSettings.h"
 
 #include <climits>
@@ -41,7 +41,7 @@ int BackgroundStyle(int drawType)
 void ReadBackgroundImages(TIniFile& ini, TViewSettings& s)
 {
     ini.SetSection(L"ChImageFile");
-    int count = ReadLegacyCount(ini, L"Count");
+    int count = ReadLegacyCount(ini, L"Count", L"ChanName");
     CString key;
     for (int i = 0; i < count; i++) {
         key.Format(L"ChanName%d", i);
@@ -304,7 +304,7 @@ bool ImportLegacyViewFormats(const CString& path, TViewSettings& settings)
     return true;
 }
 
-void TConfig::ImportLegacyView()
+void ImportLegacyView(TConfig& config)
 {
-    ImportLegacyViewFile(GetLegacyConfigPath(L"-view.ini"), view.settings, &preference);
+    ImportLegacyViewFile(GetLegacyConfigPath(config, L"-view.ini"), config.view.settings, &config.preference);
 }

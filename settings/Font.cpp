@@ -1,4 +1,4 @@
-#include "app/Font.h"
+#include "settings/Font.h"
 
 #include "classlib/App.h"
 #include "classlib/Wnd.h"

@@ -1,6 +1,7 @@
-#include "settings/LegacyView.h"
+#include "legacy/LegacyView.h"
 
 #include "foundation/CodePage.h"
+#include "legacy/LegacyImport.h"
 #include "settings/Config.h"
 #include "tests/common/StringPrinter.h"
 #include "tests/common/TempFolder.h"
@@ -174,7 +175,7 @@ TEST_F(LegacyViewTest, TakeOverReadsTheProfilesViewFile)
     CreateDirectoryW(temp.path + L"Config", nullptr);
     path = temp.path + L"Config\\ジム-view.ini";
     WriteView(L"[LogBackground]\nTextType=2\n[Format]\nInvertList=1\nTimeFormat=hh時\n");
-    config.ImportLegacyView();
+    ImportLegacyView(config);
     EXPECT_EQ(config.view.settings.logText.shadowKind, 1);
     EXPECT_EQ(config.view.settings.formats.Time, L"%H時");
     EXPECT_TRUE(config.preference.InvertMemberAndTree);

@@ -1,3 +1,4 @@
+#include "legacy/LegacyImport.h"
 #include "settings/Config.h"
 
 #include "foundation/CodePage.h"
@@ -60,7 +61,7 @@ TEST_F(LegacyImportTest, GeneralSettingsMapOntoPreferencesAndWindowState)
                               L"ForbiddenCount=0\n"
                               L"[SpecialUser]\nCount=2\nItem0=\nItem1=*!*@friend.jp\n"
                               L"[AutoOp]\n");
-    config.ImportLegacyGeneral();
+    ImportLegacyGeneral(config);
 
     const TPreference& p = config.preference;
     EXPECT_TRUE(config.topMost);
@@ -109,7 +110,7 @@ TEST_F(LegacyImportTest, MissingOrUnreadableKeysLeaveSettingsAsTheyWere)
     p.keyword.Like = {L"old"};
     WriteOld(L"-general.ini", L"[Action]\nAutoAcceptInvite=yes\nNickInitType=2\nReconnectInterval=\n"
                               L"[Keyword]\nKeyCount=-4\n");
-    config.ImportLegacyGeneral();
+    ImportLegacyGeneral(config);
 
     EXPECT_TRUE(p.RestoreTrayIconOnSingleClick);
     EXPECT_EQ(p.InviteAction, 0);
@@ -129,7 +130,7 @@ TEST_F(LegacyImportTest, UnreadableGeneralFileChangesNothing)
     config.legacyChannelModes[L"#keep"] = L"+n";
     config.legacyUserName = L"kept";
     config.preference.NickPolicy = 2;
-    config.ImportLegacyGeneral();
+    ImportLegacyGeneral(config);
     EXPECT_EQ(config.legacyChannelModes.size(), 1u);
     EXPECT_EQ(config.legacyUserName, L"kept");
     EXPECT_EQ(config.preference.NickPolicy, 2);
@@ -142,8 +143,8 @@ TEST_F(LegacyImportTest, HugeCountsAreBounded)
     WriteOld(L"-profile.ini", L"[Root]\nProfileCount=2147483647\nName3=net\n"
                               L"[net]\nAutoJoinChCount=2147483647\nAutoJoinChItem0=#c\n"
                               L"MacroFilesCount=2147483647\n");
-    config.ImportLegacyGeneral();
-    config.ImportLegacyProfiles();
+    ImportLegacyGeneral(config);
+    ImportLegacyProfiles(config);
     EXPECT_EQ(config.preference.keyword.Like, TStrings{L"a"});
     EXPECT_EQ(config.legacyChannelModes.at(L"#x"), L"+n");
     ASSERT_EQ(config.world.Units.size(), 1u);
@@ -166,7 +167,7 @@ TEST_F(LegacyImportTest, ProfilesBecomeServersWithTheOldIdentityAndChannels)
              L"AutoJoinChItem3=!!newchan\nAutoJoinChItem4=!ABCDEfoo\nAutoJoinChItem5=#masked:*.jp\n"
              L"[scrambled]\nPassword=" +
                  letters + L"\nPasswordVersion=2\n");
-    config.ImportLegacyProfiles();
+    ImportLegacyProfiles(config);
 
     ASSERT_EQ(config.world.Units.size(), 3u);
     const TUnitConfig& u = config.world.Units[0];
@@ -204,7 +205,7 @@ TEST_F(LegacyImportTest, OneByteKeyPasswordsDecodeThroughCodePage932)
     CStringA file = "[Root]\r\nProfileCount=1\r\nName0=n\r\n[n]\r\nPasswordVersion=1\r\nPassword=";
     ASSERT_TRUE(WriteFileBytes(oldFolder + L"Config\\jim-profile.ini", file + scrambled + "\r\n"));
     config.legacyUserMode = L"+i";
-    config.ImportLegacyProfiles();
+    ImportLegacyProfiles(config);
     ASSERT_EQ(config.world.Units.size(), 1u);
     EXPECT_EQ(config.world.Units[0].Password, L"pw日本");
     EXPECT_TRUE(config.world.Units[0].Invisible);
@@ -237,7 +238,7 @@ TEST_F(LegacyImportTest, AutoOpGroupsGoToTheWorldOrToMatchingChannels)
         WriteFileBytes(oldFolder + L"Config\\jim-autoop.kcf",
                        AutoOpLines({L" stray!*@*", L"ALL", L" *!*@a", L"#chat", L" 花子!*@*.jp", L"", L"all", L" *!*@b",
                                     L" *!*@c", L"#quiet", L"!!safe", L" s!*@*", L"#新規", L" 太郎!*@*", L"", L""})));
-    config.ImportLegacyAutoOp();
+    ImportLegacyAutoOp(config);
 
     EXPECT_EQ(config.world.AutoOpMasks, (TStrings{L"*!*@b", L"*!*@c"}));
     const TUnitConfig& ua = config.world.Units[0];
@@ -264,13 +265,13 @@ TEST_F(LegacyImportTest, NickAndIgnoreListsReplaceOnlyWhenTheirFileIsRead)
     config.preference.nickList = {L"before"};
     config.world.IgnoreMasks = {L"kept!*@*"};
     ASSERT_TRUE(WriteFileBytes(oldFolder + L"Config\\jim-nicks.kcf", ConvertToUtf8(L"a\r\n\r\nジム\r\n")));
-    config.ImportLegacyNicks();
-    config.ImportLegacyIgnore();
+    ImportLegacyNicks(config);
+    ImportLegacyIgnore(config);
     EXPECT_EQ(config.preference.nickList, (TStrings{L"a", L"ジム"}));
     EXPECT_EQ(config.world.IgnoreMasks, TStrings{L"kept!*@*"});
 
     ASSERT_TRUE(WriteFileBytes(oldFolder + L"Config\\jim-ignore.kcf", "x!*@*\r\n\r\n*!*@spam\r\n"));
-    config.ImportLegacyIgnore();
+    ImportLegacyIgnore(config);
     EXPECT_EQ(config.world.IgnoreMasks, (TStrings{L"x!*@*", L"*!*@spam"}));
 }
 
@@ -310,8 +311,8 @@ TEST_F(LegacyCopyTest, OldFilesAreCopiedIntoTheNewFolders)
     WriteFile(L"Template\\mine.kvf", "mine");
     ASSERT_TRUE(WriteFileBytes(config.macroFolder + L"挨拶.kmf", "older and longer"));
 
-    config.ImportLegacyMacrosAndSounds();
-    config.ImportLegacyImagesAndTemplates();
+    ImportLegacyMacrosAndSounds(config);
+    ImportLegacyImagesAndTemplates(config);
 
     EXPECT_EQ(ReadFileBytes(config.macroFolder + L"挨拶.kmf"), "macro");
     EXPECT_EQ(CountEntries(config.macroFolder), 1); // neither the .txt nor the folder
@@ -325,7 +326,7 @@ TEST_F(LegacyCopyTest, OldFilesAreCopiedIntoTheNewFolders)
     // Built-in names are matched exactly.
     DeleteFileW(oldFolder + L"Template\\Deep.kvf");
     WriteFile(L"Template\\deep.kvf", "own");
-    config.ImportLegacyImagesAndTemplates();
+    ImportLegacyImagesAndTemplates(config);
     EXPECT_EQ(ReadFileBytes(config.userThemeFolder + L"deep.kvf"), "own");
 }
 
@@ -335,20 +336,20 @@ TEST_F(LegacyCopyTest, UnsetTargetFoldersReceiveNothing)
     config.soundsFolder.Empty();
     CString current = GetCurrentFolder();
     SetCurrentFolder(temp.path);
-    config.ImportLegacyMacrosAndSounds();
+    ImportLegacyMacrosAndSounds(config);
     SetCurrentFolder(current);
     EXPECT_FALSE(PathExists(temp.path + L"ding.wav"));
 }
 
 TEST_F(LegacyImportTest, TakeOverNeedsTheGeneralFileOfTheProfile)
 {
-    EXPECT_FALSE(config.HasLegacySettings());
+    EXPECT_FALSE(HasLegacySettings(config));
     ASSERT_TRUE(WriteFileBytes(oldFolder + L"Config\\someone-general.ini", "[User]\r\n"));
-    EXPECT_FALSE(config.HasLegacySettings());
+    EXPECT_FALSE(HasLegacySettings(config));
 
     WriteOld(L"-general.ini", L"[User]\nRealname=ジム\n[Action]\nTopMost=true\n");
-    EXPECT_TRUE(config.HasLegacySettings());
-    config.ImportLegacySettings();
+    EXPECT_TRUE(HasLegacySettings(config));
+    ImportLegacySettings(config);
     EXPECT_EQ(config.legacyRealName, L"ジム");
     EXPECT_TRUE(config.topMost);
     EXPECT_TRUE(config.world.Units.empty());
@@ -362,7 +363,7 @@ TEST_F(LegacyImportTest, DamagedFilesLoadWithDefaults)
         junk += (char)((i * 7919) % 256);
     for (const wchar_t* name : {L"-general.ini", L"-profile.ini", L"-autoop.kcf", L"-nicks.kcf", L"-view.ini"})
         ASSERT_TRUE(WriteFileBytes(oldFolder + L"Config\\jim" + name, junk));
-    config.ImportLegacySettings();
+    ImportLegacySettings(config);
     EXPECT_EQ(config.legacyUserName, L"username");
     EXPECT_EQ(config.legacyUserMode, L"+i");
     EXPECT_TRUE(config.world.Units.empty());
