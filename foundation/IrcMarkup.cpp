@@ -9,7 +9,7 @@ const wchar_t MARKUP_STOP[] = L"<stop>";
 const wchar_t MARKUP_COLOR[] = L"<color";
 
 const wchar_t* const COLOR_NAMES[IRC_COLOR_COUNT] = {
-    L"White", L"Black",  L"Navy", L"Green", L"Red",  L"Maroon",  L"Purple", L"Orange",
+    L"White",  L"Black", L"Navy", L"Green", L"Red",  L"Maroon",  L"Purple", L"Orange",
     L"Yellow", L"Ketro", L"Teal", L"Aqua",  L"Blue", L"Fuchsia", L"Gray",   L"Silver",
 };
 
@@ -240,6 +240,9 @@ CString StripControlCodes(const CString& text)
 {
     CString out;
     int len = text.GetLength();
+    // Written straight into the buffer: every log line passes through here.
+    wchar_t* o = out.GetBuffer(len);
+    int n = 0;
     int i = 0;
     while (i < len) {
         wchar_t c = text[i];
@@ -249,8 +252,9 @@ CString StripControlCodes(const CString& text)
             continue;
         }
         if (c != CODE_BOLD && c != CODE_STOP && c != CODE_REVERSE && c != CODE_UNDERLINE)
-            out += c;
+            o[n++] = c;
         i++;
     }
+    out.ReleaseBuffer(n);
     return out;
 }

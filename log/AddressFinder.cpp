@@ -6,9 +6,236 @@ const wchar_t* const kUrlPattern = L"(h?ttps?|ftp|mms)://[^\\s/,'\"`?<>\u3000]+"
                                    L"(/([^\\s'\"<>\u3000\u2026]*"
                                    L"[^\\s.,'\"?<>\u3000\u3001\uFF0C\u3002\uFF0E\u2026])?)?";
 
+const wchar_t* const kAddressPattern =
+    L"([a-zA-Z\\d]([-a-zA-Z\\d]*[a-zA-Z\\d])?\\.)([a-zA-Z\\d]([-a-zA-Z\\d]*[a-zA-Z\\d])?\\.)+[a-zA-Z]{2,6}"
+    L"|([a-f\\d]{0,4}:){7}[a-f\\d]{0,4}"
+    L"|(\\d{1,3}\\.){3}\\d{1,3}";
+
+namespace {
+
+bool IsWordTail(wchar_t c)
+{
+    return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z') || (c >= L'0' && c <= L'9') || c == L'_' || c == L'-';
+}
+
+// A match of the address expression is made of these only: ASCII letters and digits, '.', ':'
+// and '-', and digits of other scripts (any character from U+0080 is let through for them).
+bool MayBeInAddress(wchar_t c)
+{
+    return c >= 0x80 || (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z') || (c >= L'0' && c <= L'9') || c == L'.' ||
+           c == L':' || c == L'-';
+}
+
+bool IsAsciiLetter(wchar_t c) { return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z'); }
+bool IsAsciiDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
+bool IsLabelChar(wchar_t c) { return IsAsciiLetter(c) || IsAsciiDigit(c) || c == L'-'; }
+bool IsLowerHex(wchar_t c) { return IsAsciiDigit(c) || (c >= L'a' && c <= L'f'); }
+
+// The three address patterns at position s of ASCII text, in the expression's order and with its
+// backtracking; the length of the match, 0 for none.
+int MatchHostName(const wchar_t* t, int s, int end)
+{
+    // The labels repeat greedily and give back until a top level of 2 to 6 letters follows, so
+    // the match ends after the last label (at least the second) that has one.
+    int labels = 0, best = 0;
+    for (int p = s;;) {
+        int q = p;
+        while (q < end && IsLabelChar(t[q]))
+            q++;
+        if (q == p || q >= end || t[q] != L'.' || t[p] == L'-' || t[q - 1] == L'-')
+            break;
+        p = q + 1;
+        int letters = 0;
+        while (p + letters < end && letters < 6 && IsAsciiLetter(t[p + letters]))
+            letters++;
+        if (++labels >= 2 && letters >= 2)
+            best = p + letters - s;
+    }
+    return best;
+}
+
+// Runs of at most `most` characters of a class, each closed by a separator, `groups` times, then
+// one more run of up to `most` (at least `last`).
+template <typename Class>
+int MatchGroups(const wchar_t* t, int s, int end, int groups, int most, int last, wchar_t separator, Class isMember)
+{
+    int p = s;
+    for (int g = 0; g < groups; g++) {
+        int q = p;
+        while (q < end && isMember(t[q]))
+            q++;
+        if (q - p > most || q - p < last || q >= end || t[q] != separator)
+            return 0;
+        p = q + 1;
+    }
+    int q = p;
+    while (q < end && q - p < most && isMember(t[q]))
+        q++;
+    return q - p >= last ? q - s : 0;
+}
+
+int MatchAddressAt(const wchar_t* t, int s, int end)
+{
+    int n = MatchHostName(t, s, end);
+    if (n == 0)
+        n = MatchGroups(t, s, end, 7, 4, 0, L':', IsLowerHex);
+    if (n == 0)
+        n = MatchGroups(t, s, end, 3, 3, 1, L'.', IsAsciiDigit);
+    return n;
+}
+
+// White space as the expression library sees it in \s.
+bool IsSpace(wchar_t c)
+{
+    return (c >= 0x09 && c <= 0x0D) || c == 0x20 || c == 0x85 || c == 0xA0 || c == 0x1680 ||
+           (c >= 0x2000 && c <= 0x200A) || c == 0x2028 || c == 0x2029 || c == 0x202F || c == 0x205F || c == 0x3000;
+}
+
+bool IsUrlHostChar(wchar_t c) { return !IsSpace(c) && !wcschr(L"/,'\"`?<>", c); }
+
+bool IsUrlPathChar(wchar_t c) { return !IsSpace(c) && c != 0x2026 && !wcschr(L"'\"<>", c); }
+
+bool IsUrlPathEnd(wchar_t c) { return IsUrlPathChar(c) && !wcschr(L".,?\u3001\uFF0C\u3002\uFF0E", c); }
+
+// The scheme letters under the expression's case folding, where the long s folds to s.
+bool SchemeIs(const CString& text, int at, const wchar_t* scheme)
+{
+    for (int i = 0; scheme[i]; i++) {
+        wchar_t c = text[at + i];
+        if (c >= L'A' && c <= L'Z')
+            c = (wchar_t)(c + 32);
+        if (c != scheme[i] && !(scheme[i] == L's' && c == 0x017F))
+            return false;
+    }
+    return true;
+}
+
+int FindSeparator(const CString& text, int from)
+{
+    const wchar_t* t = text.GetString();
+    for (int i = from, n = text.GetLength(); i + 2 < n; i++)
+        if (t[i] == L':' && t[i + 1] == L'/' && t[i + 2] == L'/')
+            return i;
+    return -1;
+}
+
+// Start of the scheme that ends at the "://" at separator, leftmost first, or -1.
+int FindSchemeStart(const CString& text, int start, int separator)
+{
+    static const wchar_t* const schemes[] = {L"https", L"http", L"ttps", L"ttp", L"ftp", L"mms"};
+    for (int length = 5; length >= 3; length--) {
+        int at = separator - length;
+        if (at < start)
+            continue;
+        for (const wchar_t* scheme : schemes)
+            if ((int)wcslen(scheme) == length && SchemeIs(text, at, scheme))
+                return at;
+    }
+    return -1;
+}
+
+} // namespace
+
 TLogAddressFinder::TLogAddressFinder()
 {
     urlExpression.Compile(kUrlPattern, ONIG_OPTION_IGNORECASE | ONIG_OPTION_DONT_CAPTURE_GROUP);
+    addressExpression.Compile(kAddressPattern, ONIG_OPTION_DONT_CAPTURE_GROUP);
+}
+
+// The URL expression worked out by hand (it is the hot path of every line): a scheme, "://", the
+// longest run of host characters, then after a '/' the longest run of path characters cut back
+// to its last allowed final character.
+int TLogAddressFinder::FindUrl(const CString& text, int start, int& length) const
+{
+    length = 0;
+    const int n = text.GetLength();
+    for (int separator = FindSeparator(text, start < 0 ? 0 : start); separator >= 0;
+         separator = FindSeparator(text, separator + 1)) {
+        int s = FindSchemeStart(text, start < 0 ? 0 : start, separator);
+        int e = separator + 3;
+        while (e < n && IsUrlHostChar(text[e]))
+            e++;
+        if (s < 0 || e == separator + 3)
+            continue;
+        if (e < n && text[e] == L'/') {
+            int pathEnd = ++e;
+            for (int i = e; i < n && IsUrlPathChar(text[i]); i++)
+                if (IsUrlPathEnd(text[i]))
+                    pathEnd = i + 1;
+            e = pathEnd;
+        }
+        int open = 0, close = 0;
+        for (int i = s; i < e; i++) {
+            open += text[i] == L'(';
+            close += text[i] == L')';
+        }
+        // A closing bracket without its opening one inside the URL closes the surrounding text.
+        while (close > open && e > s && text[e - 1] == L')') {
+            e--;
+            close--;
+        }
+        length = e - s;
+        return s;
+    }
+    return -1;
+}
+
+int TLogAddressFinder::FindAddress(const CString& text, int start, int& length) const
+{
+    length = 0;
+    const int n = text.GetLength();
+    const wchar_t* t = text.GetString();
+    // Only stretches of characters an address can hold, and only those with a dot or enough
+    // colons; plain ASCII ones are matched by hand, others (digits of other scripts) by the
+    // expression.
+    for (int i = start < 0 ? 0 : start; i < n;) {
+        while (i < n && !MayBeInAddress(t[i]))
+            i++;
+        int first = i, dots = 0, colons = 0;
+        bool ascii = true;
+        for (; i < n && MayBeInAddress(t[i]); i++) {
+            dots += t[i] == L'.';
+            colons += t[i] == L':';
+            ascii = ascii && t[i] < 0x80;
+        }
+        if (dots == 0 && colons < 7)
+            continue;
+        int s = ascii ? FindAsciiAddress(t, n, first, i, length) : FindAddressInStretch(text, first, i, length);
+        if (s >= 0)
+            return s;
+    }
+    return -1;
+}
+
+int TLogAddressFinder::FindAsciiAddress(const wchar_t* t, int n, int first, int end, int& length) const
+{
+    for (int s = first; s < end; s++) {
+        int m = MatchAddressAt(t, s, end);
+        if (m == 0)
+            continue;
+        if (s + m >= n || !IsWordTail(t[s + m])) {
+            length = m;
+            return s;
+        }
+        s += m - 1; // part of a longer word: look again after it
+    }
+    return -1;
+}
+
+int TLogAddressFinder::FindAddressInStretch(const CString& text, int first, int end, int& length) const
+{
+    CString stretch = text.Mid(first, end - first);
+    TRegexMatchResult match;
+    for (int p = 0; addressExpression.Search(match, stretch, p, -1);) {
+        int s = first + match.region->beg[0] / 2;
+        int e = first + match.region->end[0] / 2;
+        if (e >= text.GetLength() || !IsWordTail(text[e])) {
+            length = e - s;
+            return s;
+        }
+        p = (e > s ? e : s + 1) - first; // part of a longer word: look again after it
+    }
+    return -1;
 }
 
 bool TLogAddressFinder::IsUrl(const CString& text) const

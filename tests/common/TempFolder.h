@@ -53,7 +53,9 @@ inline bool WriteFileBytes(const CString& path, const CStringA& bytes)
 inline CStringA ReadFileBytes(const CString& path)
 {
     CStringA bytes;
-    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    // Readable beside a writer that shares reading, as a log being written is.
+    HANDLE file =
+        CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
     char chunk[4096];
     DWORD got = 0;
     while (file != INVALID_HANDLE_VALUE && ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got > 0)

@@ -1,0 +1,222 @@
+#include "log/FileLogger.h"
+
+#include "foundation/CodePage.h"
+#include "foundation/IrcMarkup.h"
+#include "foundation/Path.h"
+#include "foundation/ResourceString.h"
+#include "log/Formatter.h"
+#include "log/TimeText.h"
+#include "res/resource.h"
+#include "settings/Preference.h"
+
+namespace {
+
+const int kOpenAttempts = 100;
+// Long enough for any channel or nick, short enough that the path stays within MAX_PATH.
+const int kMaxNamePart = 100;
+
+const wchar_t* const kDeviceNames[] = {L"CON",  L"PRN",    L"AUX",     L"NUL",   L"COM1", L"COM2", L"COM3",
+                                       L"COM4", L"COM5",   L"COM6",    L"COM7",  L"COM8", L"COM9", L"LPT1",
+                                       L"LPT2", L"LPT3",   L"LPT4",    L"LPT5",  L"LPT6", L"LPT7", L"LPT8",
+                                       L"LPT9", L"CONIN$", L"CONOUT$", L"CLOCK$"};
+
+// Windows opens the device for "NUL", "nul.txt" or "COM1 .log" in any folder.
+bool IsDeviceName(const CString& name)
+{
+    CString base = name;
+    int dot = base.Find(L'.');
+    if (dot >= 0)
+        base = base.Left(dot);
+    base.TrimRight(L' ');
+    for (const wchar_t* device : kDeviceNames)
+        if (base.CompareNoCase(device) == 0)
+            return true;
+    return false;
+}
+
+bool WriteAll(HANDLE handle, const char* bytes, int count)
+{
+    DWORD written = 0;
+    return WriteFile(handle, bytes, (DWORD)count, &written, nullptr) && written == (DWORD)count;
+}
+
+bool WriteAll(HANDLE handle, const CStringA& bytes) { return WriteAll(handle, bytes.GetString(), bytes.GetLength()); }
+
+bool HasControlCodes(const CString& text)
+{
+    for (int i = 0; i < text.GetLength(); i++) {
+        wchar_t c = text[i];
+        if (c == CODE_BOLD || c == CODE_COLOR || c == CODE_STOP || c == CODE_REVERSE || c == CODE_UNDERLINE)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+CString MakeSafeFileNamePart(const CString& name)
+{
+    CString safe = name.Left(kMaxNamePart);
+    for (int i = 0; i < safe.GetLength(); i++) {
+        wchar_t c = safe[i];
+        if (c < 0x20 || c == 0x7F || wcschr(L":<>\\/*?|\"", c))
+            safe.SetAt(i, L'_');
+    }
+    // Windows drops trailing dots and blanks, so "." and ".." would name the folder itself.
+    for (int i = safe.GetLength() - 1; i >= 0 && (safe[i] == L'.' || safe[i] == L' '); i--)
+        safe.SetAt(i, L'_');
+    if (IsDeviceName(safe))
+        safe.Insert(0, L'_');
+    return safe;
+}
+
+TFileLogger::TFileLogger() : file(CP_UTF8, true) {}
+
+TFileLogger::~TFileLogger() { Close(); }
+
+void TFileLogger::SetServerName(const CString& name) { serverName = MakeSafeFileNamePart(name); }
+
+void TFileLogger::SetChannelName(const CString& name) { channelName = MakeSafeFileNamePart(name); }
+
+CString TFileLogger::MakeFileName() const
+{
+    if (!preferences)
+        return CString();
+    CString root = preferences->LogRootDir.IsEmpty() ? GetDefaultLogFolder() : preferences->LogRootDir;
+    if (!IsAbsolutePath(root))
+        root = (programFolder.IsEmpty() ? GetProgramFolder() : programFolder) + root;
+    ReplaceInvalidPathChars(root);
+    if (root.IsEmpty() || root[root.GetLength() - 1] != L'\\')
+        root += L'\\';
+    const CString* templates[] = {&preferences->UnitLogFile, &preferences->ChannelLogFile, &preferences->TalkLogFile,
+                                  &preferences->DCCChatLogFile, &preferences->URLLogFile};
+    const CString& pattern = kind >= 0 && kind <= LOGFILE_URL ? *templates[kind] : preferences->ChannelLogFile;
+    tm local = {};
+    BreakDownLocalTime(clock(nullptr), local);
+    CString year, month, day;
+    year.Format(L"%04d", local.tm_year + 1900);
+    month.Format(L"%02d", local.tm_mon + 1);
+    day.Format(L"%02d", local.tm_mday);
+    CString name = ExpandTemplate(
+        pattern, {{'s', serverName}, {'p', serverName}, {'c', channelName}, {'y', year}, {'m', month}, {'d', day}});
+    CString path = root + name;
+    ReplaceDoubleDots(path);
+    return path;
+}
+
+CStringA TFileLogger::MakeStamp(UINT textId, const wchar_t* separator) const
+{
+    tm local = {};
+    BreakDownLocalTime(clock(nullptr), local);
+    CString line =
+        L"--------" + FormatTimePattern(L"%Y/%m/%d %H:%M:%S", local) + separator + LoadResourceString(textId);
+    return ConvertToCodePage(line, preferences ? preferences->LogCodepage : CP_UTF8);
+}
+
+bool TFileLogger::Open()
+{
+    if (IsOpen())
+        return true;
+    CString name = MakeFileName();
+    if (name.IsEmpty() || name == failedPath)
+        return false;
+    failedPath.Empty();
+    CString folder = ExtractFolder(name);
+    if (!PathExists(folder))
+        CreateFolderTree(folder);
+    CString extension = ExtractFileExtension(name);
+    CString base = name.Left(name.GetLength() - extension.GetLength());
+    CString path = name;
+    for (int i = 0; i < kOpenAttempts; i++) {
+        if (file.Open(path, GENERIC_WRITE, OPEN_ALWAYS, FILE_SHARE_READ,
+                      FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN))
+            break;
+        path.Format(L"%s_%02d%s", base.GetString(), i, extension.GetString());
+    }
+    if (!IsOpen()) {
+        Fail(name);
+        return false;
+    }
+    LARGE_INTEGER zero = {};
+    SetFilePointerEx(file.handle, zero, nullptr, FILE_END);
+    currentPath = path;
+    openedName = name;
+    if (WriteAll(file.handle, MakeStamp(IDS_LOG_FILE_STARTED, L" ") + "\r\n"))
+        return true;
+    Fail(name);
+    return false;
+}
+
+void TFileLogger::Close()
+{
+    if (IsOpen()) {
+        WriteAll(file.handle, MakeStamp(IDS_LOG_FILE_ENDED, L"") + "\r\n");
+        file.Close();
+    }
+    failedPath.Empty();
+}
+
+void TFileLogger::Fail(const CString& name)
+{
+    file.Close();
+    failedPath = name;
+    if (listener)
+        listener->OnLogFileFailed(this, name);
+}
+
+bool TFileLogger::WriteLine(const CString& text)
+{
+    if (!enabled || !preferences)
+        return false;
+    if (HasFailed() && MakeFileName() == failedPath)
+        return false;
+    if (!IsOpen() && !Open())
+        return false;
+    return WriteRawLine(HasControlCodes(text) ? StripControlCodes(text) : text);
+}
+
+bool TFileLogger::WriteRawLine(const CString& text)
+{
+    if (!IsOpen())
+        return false;
+    UINT codePage = preferences ? preferences->LogCodepage : CP_UTF8;
+    bool written;
+    if (codePage == CP_UTF8) {
+        // The usual case in one conversion into one buffer and one write.
+        int length = (int)wcslen(text.GetString());
+        CStringA bytes;
+        char* out = bytes.GetBuffer(length * 3 + 2);
+        int count =
+            length ? WideCharToMultiByte(CP_UTF8, 0, text.GetString(), length, out, length * 3, nullptr, nullptr) : 0;
+        out[count] = '\r';
+        out[count + 1] = '\n';
+        written = WriteAll(file.handle, out, count + 2);
+    } else {
+        written = WriteAll(file.handle, ConvertToCodePage(text, codePage) + "\r\n");
+    }
+    if (written)
+        return true;
+    Fail(openedName);
+    return false;
+}
+
+void TFileLogger::ReopenIfNameChanged()
+{
+    if (!IsOpen() && !HasFailed())
+        return;
+    // Compared with the name asked for, not the numbered one a locked file made us take.
+    if (MakeFileName() == (IsOpen() ? openedName : failedPath))
+        return;
+    Close();
+    Open();
+}
+
+void TFileLogger::FlushTick()
+{
+    if (!IsOpen() || !preferences || !preferences->ForceFlushLog)
+        return;
+    if (++flushCount > preferences->FlushLogTime) {
+        FlushFileBuffers(file.handle);
+        flushCount = 0;
+    }
+}

@@ -1,0 +1,83 @@
+#pragma once
+// One dated log file of a server, channel, talk, DCC chat or the URL history: named from the
+// preference templates, opened on the first line, marked with stamp lines at open and close,
+// and reopened under the new name when the date (or channel name) changes.
+
+#include "classlib/String.h"
+#include "foundation/File.h"
+
+#include <ctime>
+
+class TFileLogger;
+class TPreference;
+
+enum TLogFileKind {
+    LOGFILE_SERVER = 0,
+    LOGFILE_CHANNEL = 1,
+    LOGFILE_TALK = 2,
+    LOGFILE_DCCCHAT = 3,
+    LOGFILE_URL = 4,
+};
+
+class IFileLoggerListener {
+public:
+    // Once per failure: lines are dropped until the next date change, Close or rename.
+    virtual void OnLogFileFailed(TFileLogger* logger, const CString& path) = 0;
+
+protected:
+    ~IFileLoggerListener() = default;
+};
+
+class TFileLogger {
+public:
+    TFileLogger();
+    TFileLogger(const TFileLogger&) = delete;
+    TFileLogger& operator=(const TFileLogger&) = delete;
+    virtual ~TFileLogger();
+
+    // Names a server chooses: always one file name part inside the log folder.
+    void SetServerName(const CString& name);
+    void SetChannelName(const CString& name);
+    CString MakeFileName() const;
+    bool Open();
+    // Writes the closing stamp when open; also lets a failed logger try again.
+    void Close();
+    // False when the line did not reach the file (disabled, or the file failed).
+    bool WriteLine(const CString& text);
+    bool WriteRawLine(const CString& text);
+    void ReopenIfNameChanged();
+    // The one-second tick: flushes to disk every "FlushLogTime" ticks when "ForceFlushLog" is on.
+    void FlushTick();
+
+    bool IsOpen() const { return file.IsOpen(); }
+    bool HasFailed() const { return !failedPath.IsEmpty(); }
+    HANDLE GetHandle() const { return file.handle; }
+    const CString& GetCurrentPath() const { return currentPath; }
+
+    const TPreference* preferences = nullptr;
+    IFileLoggerListener* listener = nullptr;
+    int kind = LOGFILE_CHANNEL;
+    bool enabled = false;
+    int flushCount = 0;
+    // Base of a relative log root; the program's folder unless set.
+    CString programFolder;
+    // Tests move the clock; the run-time's time() otherwise.
+    time_t (*clock)(time_t*) = time;
+
+private:
+    void Fail(const CString& path);
+    CStringA MakeStamp(UINT textId, const wchar_t* separator) const;
+
+    TTextFile file;
+    CString currentPath;
+    CString serverName;
+    CString channelName;
+    // The name the templates gave when the file opened (the file may carry a number after it).
+    CString openedName;
+    // The name that failed; nothing is retried under it.
+    CString failedPath;
+};
+
+// Replaces path separators, reserved and control characters, trailing dots and blanks, and
+// prefixes device names (CON, NUL, COM1, ...), so the name stays one part of a path.
+CString MakeSafeFileNamePart(const CString& name);

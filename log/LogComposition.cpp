@@ -1,0 +1,286 @@
+#include "log/LogComposition.h"
+
+#include "log/LogLine.h"
+#include "settings/Font.h"
+#include "settings/LogKeyword.h"
+#include "settings/ViewConfig.h"
+
+namespace {
+
+// Latin, Greek, Cyrillic and the other alphabets up to U+10FF keep their words whole; every other
+// character (blanks, CJK, controls) may break on either side.
+bool IsWrapWordChar(wchar_t c) { return (c >= 0x21 && c <= 0x10FF) || (c >= 0x1E00 && c <= 0x1FFF); }
+
+bool InAnyRange(const std::vector<TLogRange>& ranges, int index)
+{
+    for (const TLogRange& r : ranges)
+        if (r.start <= index && index < r.end)
+            return true;
+    return false;
+}
+
+TLogRun RunOfPiece(const TLogPiece& piece)
+{
+    TLogRun run;
+    run.start = piece.start;
+    run.end = piece.end;
+    run.kind = piece.kind;
+    run.flags = piece.flags;
+    run.foreground = piece.foreground;
+    run.background = piece.background;
+    return run;
+}
+
+} // namespace
+
+TFont* TLogLineComposition::ChooseRunFont(const TLogLineModel& model, int kind, unsigned char flags) const
+{
+    TLogTextTheme& theme = *context->textTheme;
+    bool keywordLine = context->keyword && context->keyword->WholeLine && model.keyword;
+    bool bold = (flags & STYLE_BOLD) != 0;
+    switch (kind) {
+    case RUN_TIME:
+        return &theme.timeFont;
+    case RUN_NICK:
+        return &theme.nickFonts[model.nickStyle >= 0 && model.nickStyle < kNickFontCount ? model.nickStyle : 0];
+    case RUN_PLACE:
+        return &theme.channelFont;
+    case RUN_URL:
+        return keywordLine        ? theme.GetUnderlinedKeywordFont()
+               : theme.useUrlFont ? &theme.urlFont
+                                  : theme.GetLineFont(model.lineType, bold, true);
+    case RUN_ADDRESS:
+        return keywordLine             ? theme.GetUnderlinedKeywordFont()
+               : theme.useHostnameFont ? &theme.hostnameFont
+                                       : theme.GetLineFont(model.lineType, bold, true);
+    case RUN_KEYWORD:
+        return &theme.keywordFont;
+    default:
+        return keywordLine ? &theme.keywordFont
+                           : theme.GetLineFont(model.lineType, bold, (flags & STYLE_UNDERLINE) != 0);
+    }
+}
+
+TFont* TLogLineComposition::SelectRunFont(const TLogLineModel& model, HDC dc, const TLogPiece& piece, bool shadow)
+{
+    TFont* font = ChooseRunFont(model, piece.kind, piece.flags);
+    if (font->handle)
+        SelectObject(dc, font->handle);
+    COLORREF color = shadow                           ? context->textTheme->shadowColor
+                     : piece.flags & STYLE_FOREGROUND ? kIrcPalette[piece.foreground % IRC_PALETTE_SIZE]
+                                                      : font->color;
+    SetTextColor(dc, color);
+    return font;
+}
+
+// Room an italic font's overhang needs; grows with the rows laid out so far.
+int TLogLineComposition::GetItalicAllowance(const TFont* font) const
+{
+    if (!font->logFont.lfItalic)
+        return 0;
+    return (int)((context->leading * (int)rows.size() + height) * 0.414214);
+}
+
+int TLogLineComposition::FitPiece(const TLogLineModel& model, HDC dc, const TLogRun& run, int available, int start,
+                                  int onRow, bool wrap, SIZE& size)
+{
+    size.cx = size.cy = 0;
+    const TFont* font = ChooseRunFont(model, run.kind, run.flags);
+    TFontWidths& widths = context->widths.Get(*font);
+    int allowance = GetItalicAllowance(font);
+    available -= allowance / 2;
+    if (available <= 0 || run.end <= start)
+        return 0;
+    const wchar_t* s = model.text.GetString();
+    int n = 0, width = 0, units = 1;
+    while (start + n < run.end) {
+        int w = widths.Width(dc, font->handle, s, start + n, run.end, units);
+        if (width + w > available)
+            break;
+        width += w;
+        n += units;
+    }
+    if (n <= 0)
+        return 0;
+    int rest = run.end - start;
+    if (wrap && n < rest && IsWrapWordChar(s[start + n]) && !InAnyRange(model.urls, start + n) &&
+        !InAnyRange(model.addresses, start + n)) {
+        int k = start + n - 1;
+        while (k >= start && IsWrapWordChar(s[k]))
+            k--;
+        if (k >= start)
+            n = k - start + 1;
+        else if (onRow > 0)
+            return 0; // the word moves whole to the next row
+        width = MeasureRange(model, dc, font, start, start + n);
+    }
+    size.cx = width + allowance;
+    size.cy = widths.GetHeight(dc, font->handle);
+    return n;
+}
+
+int TLogLineComposition::MeasureRange(const TLogLineModel& model, HDC dc, const TFont* font, int from, int to)
+{
+    TFontWidths& widths = context->widths.Get(*font);
+    const wchar_t* s = model.text.GetString();
+    int width = 0, units = 1;
+    for (int i = from; i < to; i += units)
+        width += widths.Width(dc, font->handle, s, i, to, units);
+    return width;
+}
+
+void TLogLineComposition::Layout(const TLogLineModel& model, HDC dc, int width)
+{
+    if (layoutStamp == context->layoutGeneration)
+        return;
+    rows.clear();
+    height = 0;
+    layoutStamp = context->layoutGeneration;
+    if (model.text.IsEmpty() || width < 1) {
+        rows.push_back(TLogRow{0, 0, 10, {}});
+        height = 10;
+        return;
+    }
+    const int length = model.text.GetLength();
+    int p = 0, available = width, onRow = 0;
+    size_t r = 0;
+    TLogRow row;
+    row.pieces.reserve(model.runs.size());
+    while (p < length) {
+        while (r < model.runs.size() && model.runs[r].end <= p)
+            r++;
+        if (r == model.runs.size())
+            break;
+        const TLogRun& run = model.runs[r];
+        SIZE size;
+        int n = FitPiece(model, dc, run, available, p, onRow, true, size);
+        if (n == 0) {
+            if (row.pieces.empty())
+                break; // not even one character fits: the rest is not shown
+            row.end = p;
+            rows.push_back(std::move(row));
+            row = TLogRow{p, p, 0, {}};
+            available = width - context->indent;
+            onRow = 0;
+            continue;
+        }
+        row.pieces.push_back(
+            TLogPiece{p, p + n, run.kind, run.flags, run.foreground, run.background, (int)size.cx, (int)size.cy});
+        available -= size.cx;
+        if (size.cy > row.height)
+            row.height = size.cy;
+        if (n < run.end - p) {
+            row.end = p + n;
+            rows.push_back(std::move(row));
+            row = TLogRow{p + n, p + n, 0, {}};
+            available = width - context->indent;
+            onRow = 0;
+        } else {
+            onRow += n;
+        }
+        p += n;
+    }
+    if (!row.pieces.empty()) {
+        row.end = p;
+        rows.push_back(std::move(row));
+    }
+    for (const TLogRow& done : rows)
+        height += done.height;
+}
+
+int TLogLineComposition::GetRowsHeight(int firstRow, int lastRow) const
+{
+    if (firstRow < 0)
+        firstRow = 0;
+    if (lastRow > (int)rows.size())
+        lastRow = (int)rows.size();
+    int sum = 0;
+    for (int i = firstRow; i < lastRow; i++)
+        sum += rows[i].height + context->leading;
+    return sum;
+}
+
+int TLogLineComposition::RowIndexOf(int index, bool endExclusive) const
+{
+    if (rows.empty())
+        return 0;
+    for (size_t i = 0; i < rows.size(); i++) {
+        const TLogRow& row = rows[i];
+        if (row.start <= index && (endExclusive ? index < row.end : index <= row.end))
+            return (int)i;
+    }
+    return (int)rows.size() - 1;
+}
+
+int TLogLineComposition::MeasurePrefix(const TLogLineModel& model, HDC dc, const TLogPiece& piece, int count)
+{
+    if (count <= 0)
+        return 0;
+    const TFont* font = ChooseRunFont(model, piece.kind, piece.flags);
+    int allowance = GetItalicAllowance(font);
+    return MeasureRange(model, dc, font, piece.start, piece.start + count) +
+           (count >= piece.end - piece.start ? allowance : allowance / 2);
+}
+
+int TLogLineComposition::HitTest(const TLogLineModel& model, HDC dc, int firstRow, int x, int y, bool nearest)
+{
+    if (y >= height + context->leading * (int)rows.size())
+        return model.text.GetLength();
+    if (x < 0)
+        x = 0;
+    if (firstRow < 0)
+        firstRow = 0;
+    int result = 0, top = 0;
+    for (int i = firstRow; i < (int)rows.size(); i++) {
+        const TLogRow& row = rows[i];
+        result = row.end;
+        top += context->leading / 2;
+        if (y < top) {
+            result = row.start;
+            break;
+        }
+        top += row.height;
+        if (y < top) {
+            result = HitTestRow(model, dc, row, i > 0 ? context->indent : 0, x, nearest);
+            break;
+        }
+        top += context->leading - context->leading / 2;
+        if (y < top)
+            break;
+    }
+    return result;
+}
+
+int TLogLineComposition::HitTestRow(const TLogLineModel& model, HDC dc, const TLogRow& row, int left, int x,
+                                    bool nearest)
+{
+    int pieceLeft = left;
+    for (size_t k = 0; k < row.pieces.size(); k++) {
+        const TLogPiece& piece = row.pieces[k];
+        int right = pieceLeft + piece.width;
+        if (right < x) {
+            pieceLeft = right;
+            continue;
+        }
+        SIZE size;
+        int n = x > pieceLeft ? FitPiece(model, dc, RunOfPiece(piece), x - pieceLeft, piece.start, 0, false, size) : 0;
+        int i = piece.start + n;
+        if (!nearest || i >= model.text.GetLength())
+            return i;
+        int charLength = model.text[i] >= 0xD800 && model.text[i] <= 0xDBFF ? 2 : 1;
+        if (i + charLength > model.text.GetLength())
+            return i; // a lone high surrogate at the end
+        int leftEdge = pieceLeft + MeasurePrefix(model, dc, piece, i - piece.start);
+        int rightEdge;
+        if (i + charLength <= piece.end) {
+            rightEdge = pieceLeft + MeasurePrefix(model, dc, piece, i + charLength - piece.start);
+        } else {
+            if (k + 1 >= row.pieces.size() || row.pieces[k + 1].start == row.pieces[k + 1].end)
+                return i;
+            const TLogPiece& next = row.pieces[k + 1];
+            rightEdge = right + MeasurePrefix(model, dc, next, i + charLength - next.start);
+        }
+        return rightEdge - x <= x - leftEdge ? i + charLength : i;
+    }
+    return row.end;
+}

@@ -1,0 +1,260 @@
+#include "log/FileLogger.h"
+#include "foundation/CodePage.h"
+#include "settings/Preference.h"
+
+#include "tests/common/StringPrinter.h"
+#include "tests/common/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+time_t fakeNow = 0;
+time_t FakeClock(time_t* out)
+{
+    if (out)
+        *out = fakeNow;
+    return fakeNow;
+}
+
+// Local midnight of the day plus a few hours, so the date parts are known.
+time_t LocalTime(int year, int month, int day, int hour)
+{
+    tm parts = {};
+    parts.tm_year = year - 1900;
+    parts.tm_mon = month - 1;
+    parts.tm_mday = day;
+    parts.tm_hour = hour;
+    parts.tm_isdst = -1;
+    return mktime(&parts);
+}
+
+std::vector<std::string> Lines(const CString& path)
+{
+    CStringA bytes = ReadFileBytes(path);
+    std::string text(bytes.GetString(), (size_t)bytes.GetLength());
+    std::vector<std::string> lines;
+    for (size_t pos = 0; pos < text.size();) {
+        size_t end = text.find("\r\n", pos);
+        if (end == std::string::npos)
+            end = text.size();
+        lines.push_back(text.substr(pos, end - pos));
+        pos = end + 2;
+    }
+    return lines;
+}
+
+std::string Utf8(const CString& text)
+{
+    CStringA bytes = ConvertToUtf8(text);
+    return std::string(bytes.GetString(), (size_t)bytes.GetLength());
+}
+
+class FileLoggerTest : public ::testing::Test, public IFileLoggerListener {
+protected:
+    void SetUp() override
+    {
+        prefs.Load(temp.path);
+        prefs.LogRootDir = root;
+        fakeNow = LocalTime(2026, 3, 4, 10);
+        logger.preferences = &prefs;
+        logger.listener = this;
+        logger.clock = FakeClock;
+        logger.enabled = true;
+    }
+
+    void OnLogFileFailed(TFileLogger*, const CString& path) override { failures.push_back(path); }
+
+    TTempFolder temp;
+    CString root = temp.path + L"logs\\";
+    TPreference prefs;
+    TFileLogger logger;
+    std::vector<CString> failures;
+};
+
+TEST_F(FileLoggerTest, NamesComeFromTheTemplateOfEachKind)
+{
+    struct {
+        int kind;
+        const wchar_t* server;
+        const wchar_t* channel;
+        const wchar_t* name;
+    } cases[] = {
+        {LOGFILE_SERVER, L"irc:1", L"", L"Server\\20260304-irc_1.txt"},
+        {LOGFILE_CHANNEL, L"irc:1", L"#a/b", L"#a_b\\20260304-irc_1.txt"},
+        {LOGFILE_TALK, L"net", L"bob", L"Talk\\20260304-bob-net.txt"},
+        {LOGFILE_DCCCHAT, L"net", L"=bob", L"DCCChat\\20260304-=bob-net.txt"},
+        {LOGFILE_URL, L"net", L"x", L"URL\\20260304.txt"},
+        {9, L"net", L"#c", L"#c\\20260304-net.txt"},
+        {LOGFILE_SERVER, L"a..b", L"", L"Server\\20260304-a_.b.txt"},
+    };
+    for (const auto& c : cases) {
+        logger.kind = c.kind;
+        logger.SetServerName(c.server);
+        logger.SetChannelName(c.channel);
+        EXPECT_EQ(logger.MakeFileName(), root + c.name);
+    }
+    logger.programFolder = L"C:\\prog\\";
+    prefs.LogRootDir = L"logs";
+    logger.kind = LOGFILE_URL;
+    EXPECT_EQ(logger.MakeFileName(), CString(L"C:\\prog\\logs\\URL\\20260304.txt"));
+}
+
+// Names a server chooses must never lead out of the log folder or onto a device.
+TEST_F(FileLoggerTest, HostileNamesGiveOneFileInsideTheLogFolder)
+{
+    const wchar_t* names[] = {L"..",
+                              L".",
+                              L"../../evil",
+                              L"..\\..\\evil",
+                              L"CON",
+                              L"nul.txt",
+                              L"COM1",
+                              L"LPT1 ",
+                              L"a. ",
+                              L"x\x01y\x1Fz",
+                              L"C:\\Windows\\x",
+                              L"/etc/passwd",
+                              L"\\\\host\\share\\f",
+                              L"#c:\\..",
+                              L"",
+                              L"aux.",
+                              L"...",
+                              L"#\u65e5\u672c"};
+    wchar_t full[MAX_PATH * 2];
+    int written = 0;
+    for (const wchar_t* name : names) {
+        for (int kind : {LOGFILE_CHANNEL, LOGFILE_TALK}) {
+            logger.kind = kind;
+            logger.SetChannelName(name);
+            logger.SetServerName(name);
+            CString path = logger.MakeFileName();
+            ASSERT_GT(GetFullPathNameW(path, MAX_PATH * 2, full, nullptr), 0u);
+            CString resolved = full;
+            EXPECT_EQ(resolved.Left(root.GetLength()).CompareNoCase(root), 0) << ::testing::PrintToString(resolved);
+            EXPECT_TRUE(logger.WriteLine(L"line")) << ::testing::PrintToString(path);
+            EXPECT_EQ(logger.GetCurrentPath(), path);
+            logger.Close();
+            EXPECT_NE(GetFileAttributesW(path), INVALID_FILE_ATTRIBUTES) << ::testing::PrintToString(path);
+            written++;
+        }
+    }
+    EXPECT_TRUE(failures.empty());
+    EXPECT_EQ(CountEntries(temp.path), 1); // only "logs"
+    CString longName(L'n', 400);
+    logger.SetChannelName(longName);
+    EXPECT_TRUE(logger.WriteLine(L"long"));
+}
+
+TEST_F(FileLoggerTest, WritesStampedLinesWithoutCodesInTheLogCodePage)
+{
+    logger.kind = LOGFILE_TALK;
+    logger.SetServerName(L"net");
+    logger.SetChannelName(L"bob");
+    EXPECT_TRUE(logger.WriteLine(L"\x02"
+                                 L"bold\x02 \x03"
+                                 L"4,1red\x0F \u65e5\u672c"));
+    CString path = logger.GetCurrentPath();
+    logger.Close();
+    std::vector<std::string> lines = Lines(path);
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0], "--------2026/03/04 10:00:00 " + Utf8(L"\u30ed\u30b0\u3092\u958b\u59cb"));
+    EXPECT_EQ(lines[1], "bold red " + Utf8(L"\u65e5\u672c"));
+    EXPECT_EQ(lines[2], "--------2026/03/04 10:00:00" + Utf8(L"\u30ed\u30b0\u3092\u7d42\u4e86"));
+
+    prefs.LogCodepage = 932;
+    EXPECT_TRUE(logger.WriteLine(L"\u65e5\u672c"));
+    logger.Close();
+    lines = Lines(path);
+    ASSERT_EQ(lines.size(), 6u);
+    EXPECT_EQ(lines[4], "\x93\xfa\x96\x7b");
+}
+
+TEST_F(FileLoggerTest, DateChangeClosesTheOldFileAndOpensANewOne)
+{
+    logger.SetServerName(L"net");
+    logger.SetChannelName(L"#c");
+    EXPECT_TRUE(logger.WriteLine(L"before"));
+    CString first = logger.GetCurrentPath();
+    logger.ReopenIfNameChanged();
+    EXPECT_EQ(Lines(first).size(), 2u);
+    fakeNow = LocalTime(2026, 3, 5, 0);
+    logger.ReopenIfNameChanged();
+    CString second = logger.GetCurrentPath();
+    EXPECT_NE(first, second);
+    EXPECT_TRUE(logger.WriteLine(L"after"));
+    std::vector<std::string> old = Lines(first), now = Lines(second);
+    ASSERT_EQ(old.size(), 3u);
+    EXPECT_EQ(old[2].substr(0, 18), "--------2026/03/05");
+    ASSERT_EQ(now.size(), 2u);
+    EXPECT_EQ(now[1], "after");
+}
+
+TEST_F(FileLoggerTest, LockedFileMovesToANumberedNameAndStaysThere)
+{
+    logger.SetServerName(L"net");
+    logger.SetChannelName(L"#c");
+    CString name = logger.MakeFileName();
+    CreateDirectoryW(root, nullptr);
+    CreateDirectoryW(root + L"#c", nullptr);
+    HANDLE lock = CreateFileW(name, GENERIC_READ, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    EXPECT_TRUE(logger.WriteLine(L"x"));
+    EXPECT_EQ(logger.GetCurrentPath(), root + L"#c\\20260304-net_00.txt");
+    // The tick must not close and reopen the numbered file again and again.
+    logger.ReopenIfNameChanged();
+    EXPECT_TRUE(logger.WriteLine(L"y"));
+    CloseHandle(lock);
+    logger.Close();
+    EXPECT_EQ(Lines(root + L"#c\\20260304-net_00.txt").size(), 4u);
+}
+
+TEST_F(FileLoggerTest, FailureIsReportedOnceAndRetriedOnReopenOrNewDay)
+{
+    // A file where the log folder should be: no log file can be made.
+    ASSERT_TRUE(WriteFileBytes(temp.path + L"logs", "x"));
+    logger.SetServerName(L"net");
+    logger.SetChannelName(L"#c");
+    EXPECT_FALSE(logger.WriteLine(L"lost 1"));
+    EXPECT_FALSE(logger.WriteLine(L"lost 2"));
+    ASSERT_EQ(failures.size(), 1u);
+    EXPECT_EQ(failures[0], logger.MakeFileName());
+    EXPECT_TRUE(logger.HasFailed());
+
+    fakeNow = LocalTime(2026, 3, 5, 0);
+    logger.ReopenIfNameChanged();
+    EXPECT_FALSE(logger.WriteLine(L"still blocked"));
+    EXPECT_EQ(failures.size(), 2u);
+
+    DeleteFileW(temp.path + L"logs");
+    EXPECT_FALSE(logger.WriteLine(L"same day, no retry"));
+    logger.Close();
+    EXPECT_TRUE(logger.WriteLine(L"written"));
+    EXPECT_EQ(failures.size(), 2u);
+    EXPECT_FALSE(logger.HasFailed());
+
+    logger.enabled = false;
+    EXPECT_FALSE(logger.WriteLine(L"disabled"));
+}
+
+TEST_F(FileLoggerTest, FlushTickCountsOnlyWhileForcedAndOpen)
+{
+    prefs.ForceFlushLog = false;
+    logger.FlushTick();
+    EXPECT_EQ(logger.flushCount, 0);
+    prefs.ForceFlushLog = true;
+    logger.FlushTick();
+    EXPECT_EQ(logger.flushCount, 0); // closed
+    ASSERT_TRUE(logger.WriteLine(L"x"));
+    prefs.FlushLogTime = 2;
+    logger.FlushTick();
+    logger.FlushTick();
+    EXPECT_EQ(logger.flushCount, 2);
+    logger.FlushTick();
+    EXPECT_EQ(logger.flushCount, 0);
+}
+
+} // namespace

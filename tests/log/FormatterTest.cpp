@@ -1,0 +1,86 @@
+#include "log/Formatter.h"
+#include "log/TimeText.h"
+
+#include "tests/common/StringPrinter.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(FormatterTest, ExpandsTemplates)
+{
+    TFormatter f;
+    f.SetVariable('n', L"abc");
+    f.SetVariable('l', L"abcdef");
+    f.SetVariable('e', L"");
+    f.SetVariable('@', L"@");
+    f.SetNumber('k', -5);
+    struct {
+        const wchar_t* pattern;
+        const wchar_t* result;
+    } cases[] = {
+        {L"%%", L"%"},
+        {L"%5%", L"%"},
+        {L"[%-8n]", L"[abc     ]"},
+        {L"[%+8n]", L"[abc     ]"},
+        {L"[%08n]", L"[abc     ]"},
+        {L"[%2l]", L"[abcdef]"},
+        {L"[%3e]", L"[   ]"},
+        {L"%z", L"z"},
+        {L"x%", L"x"},
+        {L"[%1-2n]", L"[abc         ]"},
+        {L"%@%n", L"@abc"},
+        {L"%k", L"-5"},
+        {L"%\u3042", L"\u3042"},
+        {L"*%n part (%m)", L"*abc part (m)"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(f.Format(c.pattern), CString(c.result)) << ::testing::PrintToString(CString(c.pattern));
+}
+
+TEST(FormatterTest, HugeWidthsArePaddedWithinBounds)
+{
+    TFormatter f;
+    f.SetVariable('n', L"x");
+    CString out = f.Format(L"%99999999999999999999n");
+    EXPECT_LT(out.GetLength(), 10000);
+    EXPECT_EQ(out.Left(2), CString(L"x "));
+}
+
+TEST(TimeTextTest, ExpandsPatternsAndKeepsOtherTextSafe)
+{
+    tm when = {};
+    when.tm_year = 2026 - 1900;
+    when.tm_mon = 11;
+    when.tm_mday = 7;
+    when.tm_hour = 9;
+    when.tm_min = 5;
+    when.tm_sec = 3;
+    when.tm_wday = 1;
+    struct {
+        const wchar_t* pattern;
+        const wchar_t* result;
+    } cases[] = {
+        {L"%H:%M ", L"09:05 "},
+        {L"%Y/%m/%d %H:%M:%S", L"2026/12/07 09:05:03"},
+        {L"%H\u6642%M\u5206", L"09\u664205\u5206"},
+        // Conversions the run-time does not know, and a lone %, print as text.
+        {L"%Q%H", L"%Q09"},
+        {L"%H%", L"09%"},
+        {L"%%H", L"%H"},
+        {L"%E%O%#", L"%E%O%#"},
+        {L"%#H", L"9"},
+        {L"%\u3042", L"%\u3042"},
+        {L"", L""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FormatTimePattern(c.pattern, when), CString(c.result))
+            << ::testing::PrintToString(CString(c.pattern));
+    // One stretch that expands past 127 characters gives nothing at all.
+    CString longPattern;
+    for (int i = 0; i < 30; i++)
+        longPattern += L"%Y/%m";
+    EXPECT_EQ(FormatTimePattern(longPattern, when), CString());
+}
+
+} // namespace
