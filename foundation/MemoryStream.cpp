@@ -78,15 +78,20 @@ bool TMemoryStream::Unread(const void* source, int count)
     if (count < 1)
         return true;
     if (count > start) {
-        if ((long long)size + count > INT_MAX || !Reserve(size + count))
+        // Room for more than this piece, so that putting back piece after piece moves the data
+        // only now and then.
+        long long room = (long long)count + size / 2;
+        if (size + room > INT_MAX || !Reserve((int)(size + room)))
             return false;
-        memmove(buffer + count, buffer + start, size);
-        start = count;
+        memmove(buffer + room, buffer + start, size);
+        start = (int)room;
     }
     start -= count;
     memcpy(buffer + start, source, count);
     size += count;
-    cleaned = searched = 0;
+    // What is known of the bytes behind still holds when the new ones have no NUL or LF.
+    cleaned = memchr(source, 0, count) ? 0 : cleaned + count;
+    searched = memchr(source, '\n', count) ? 0 : searched + count;
     return true;
 }
 

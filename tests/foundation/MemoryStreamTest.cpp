@@ -181,3 +181,18 @@ TEST(MemoryStream, UnreadPutsBytesBackInFront)
     EXPECT_EQ(s.GetSize(), 0);
     EXPECT_TRUE(s.Unread("", 0));
 }
+
+TEST(MemoryStream, ManyPiecesPutBackKeepTheirOrder)
+{
+    TMemoryStream s;
+    Put(s, "end\n", 4);
+    std::string expected = "end";
+    for (int i = 0; i < 20000; i++) {
+        char piece[2] = {(char)('a' + i % 26), (char)('A' + i % 26)};
+        ASSERT_TRUE(s.Unread(piece, 2));
+        expected.insert(0, piece, 2);
+    }
+    CStringA line = s.ReadLine();
+    EXPECT_TRUE(std::string(line.GetString(), line.GetLength()) == expected);
+    EXPECT_LE(s.GetCapacity(), 4 * 40004 + 4096);
+}

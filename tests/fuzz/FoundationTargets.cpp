@@ -20,8 +20,14 @@ public:
     void Append(const std::string& bytes) { text += bytes; }
     void Prepend(const std::string& bytes)
     {
-        text = bytes + text.substr(front);
-        front = searched = 0;
+        if (front < bytes.size()) {
+            size_t room = bytes.size() + Size();
+            text = std::string(room, '\0') + text.substr(front);
+            front = room;
+        }
+        front -= bytes.size();
+        text.replace(front, bytes.size(), bytes);
+        searched = bytes.find('\n') == std::string::npos ? searched + bytes.size() : 0;
     }
     size_t Size() const { return text.size() - front; }
     void Take(size_t n)
@@ -29,7 +35,7 @@ public:
         n = std::min(n, Size());
         front += n;
         searched = searched > n ? searched - n : 0;
-        if (front > text.size() / 2) {
+        if (front > text.size() / 2 && front > 4096) {
             text.erase(0, front);
             front = 0;
         }
