@@ -142,39 +142,68 @@ TEST_F(TCPClientTest, FullSocketMakesSendReturnZeroAndOnSendFollows)
     EXPECT_EQ((long long)recorder.data.size(), total);
 }
 
-TEST_F(TCPClientTest, SlowOwnerBehindAFloodLosesNoLineAndStaysConnected)
-{
-    std::string flood;
+// A peer sends 3 MB of numbered lines in one go (and then echoes, or closes); the owner takes 300
+// lines per OnReceive and a few more between events, as a timer-driven consumer would.
+struct TSlowOwnerRun {
     int lineCount = 0;
-    while (flood.size() < 3 * 1024 * 1024)
-        flood += ":n!u@h PRIVMSG #c :" + std::to_string(lineCount++) + "\r\n";
-    TPeer peer;
-    peer.Send(flood).Echo().Run();
     int taken = 0;
     bool inOrder = true;
+};
+
+TSlowOwnerRun TakeFloodSlowly(TTCPClient& client, TClientRecorder& recorder, bool peerCloses)
+{
+    TSlowOwnerRun run;
+    std::string flood;
+    while (flood.size() < 3 * 1024 * 1024)
+        flood += ":n!u@h PRIVMSG #c :" + std::to_string(run.lineCount++) + "\r\n";
+    TPeer peer;
+    peer.Send(flood);
+    if (!peerCloses)
+        peer.Echo();
+    peer.Run();
     auto take = [&](TTCPClient* c, int most) {
         for (; most > 0 && c->GetReceivedSize() > 0; most--) {
             CStringA line = c->ReadLine();
             if (line.IsEmpty())
                 break;
-            inOrder = inOrder && Bytes(line) == ":n!u@h PRIVMSG #c :" + std::to_string(taken);
-            taken++;
+            run.inOrder = run.inOrder && Bytes(line) == ":n!u@h PRIVMSG #c :" + std::to_string(run.taken);
+            run.taken++;
         }
     };
     recorder.onReceive = [&](TTCPClient* c) { take(c, 300); };
-    ConnectTo(L"127.0.0.1", peer.Port());
-    // Between events the owner takes a few more lines, as a timer-driven consumer would.
-    ASSERT_TRUE(PumpMessagesUntil(
+    client.SetHostName(L"127.0.0.1");
+    client.SetPort(peer.Port());
+    client.Connect();
+    EXPECT_TRUE(PumpMessagesUntil(
         [&] {
             take(&client, 1000);
-            return taken == lineCount || !client.IsConnected();
+            return run.taken == run.lineCount || !client.IsConnected();
         },
         60000))
-        << taken << " of " << lineCount;
-    EXPECT_TRUE(inOrder);
+        << run.taken << " of " << run.lineCount;
+    recorder.onReceive = nullptr;
+    return run;
+}
+
+TEST_F(TCPClientTest, SlowOwnerBehindAFloodLosesNoLineAndStaysConnected)
+{
+    TSlowOwnerRun run = TakeFloodSlowly(client, recorder, false);
+    EXPECT_EQ(run.taken, run.lineCount);
+    EXPECT_TRUE(run.inOrder);
     EXPECT_TRUE(client.IsConnected());
     EXPECT_EQ(recorder.errorKind, -1);
     EXPECT_EQ(client.GetReceivedSize(), 0);
+}
+
+// The close waits behind the data the owner has not made room for, and still comes.
+TEST_F(TCPClientTest, PeerClosingBehindAFloodClosesOnceTheDataIsRead)
+{
+    TSlowOwnerRun run = TakeFloodSlowly(client, recorder, true);
+    EXPECT_TRUE(run.inOrder);
+    EXPECT_GT(run.taken, 1024 * 1024 / 40); // more than one full buffer went through
+    EXPECT_FALSE(client.IsConnected());
+    EXPECT_EQ(recorder.events.substr(recorder.events.size() - 5), "close");
+    EXPECT_EQ(recorder.errorKind, -1);
 }
 
 TEST_F(TCPClientTest, LineLongerThanTheBufferClosesWithKind5)
