@@ -376,10 +376,7 @@ void ConvertRows(const TBmpFormat& format, const std::vector<BYTE>& source, BYTE
 
 } // namespace
 
-bool TBmpImageLoader::Load(const CString& path, TImage& image)
-{
-    return Decode(path, image) == -1;
-}
+bool TBmpImageLoader::Load(const CString& path, TImage& image) { return Decode(path, image) == -1; }
 
 int TBmpImageLoader::Decode(const CString& path, TImage& image)
 {

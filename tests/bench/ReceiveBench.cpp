@@ -15,7 +15,8 @@ std::string MakeTraffic(int lines)
     for (int i = 0; i < lines; i++) {
         seed = seed * 1103515245u + 12345u;
         int words = 4 + (seed >> 16) % 28;
-        text += ":nick" + std::to_string(i % 300) + "!user@host" + std::to_string(i % 50) + ".example.net PRIVMSG #chan :";
+        text +=
+            ":nick" + std::to_string(i % 300) + "!user@host" + std::to_string(i % 50) + ".example.net PRIVMSG #chan :";
         for (int w = 0; w < words; w++)
             text += w % 3 ? "word " : "text ";
         text += "\r\n";

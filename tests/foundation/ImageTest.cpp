@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-
 namespace {
 
 // Colours below are 0xRRGGBB.
@@ -490,8 +489,8 @@ TEST_F(ImageLoadTest, HarmlessJpegWarningsLoadWhileLostDataFails)
     std::string huge = jpeg;
     size_t frame = FindSegment(jpeg, 0xC0);
     ASSERT_NE(frame, std::string::npos);
-    huge[frame + 5] = (char)0x00, huge[frame + 6] = (char)0xFF;               // height 255
-    huge[frame + 7] = (char)0xFF, huge[frame + 8] = (char)0x10;               // width 65,296
+    huge[frame + 5] = (char)0x00, huge[frame + 6] = (char)0xFF; // height 255
+    huge[frame + 7] = (char)0xFF, huge[frame + 8] = (char)0x10; // width 65,296
     EXPECT_FALSE(LoadBytes(huge, L"huge.jpg"));
     EXPECT_EQ(image.GetHandle(), before);
 }

@@ -136,6 +136,5 @@ TEST(IrcMarkup, LongRunsOfOpenTagsConvert)
     EXPECT_TRUE(ConvertMarkupToControlCodes(unclosed) == unclosed);
     EXPECT_EQ(ConvertMarkupToControlCodes(Repeat(L"<color a,", n) + L">x"), Codes(L"Cx"));
     EXPECT_TRUE(ConvertMarkupToControlCodes(Repeat(L"<color red,blue>x", n)) == Repeat(Codes(L"C04,12x"), n));
-    EXPECT_EQ(ConvertMarkupToControlCodes(L"<color red>a,b<color blue,red>c<color x"),
-              Codes(L"C04a,bC12,04c<color x"));
+    EXPECT_EQ(ConvertMarkupToControlCodes(L"<color red>a,b<color blue,red>c<color x"), Codes(L"C04a,bC12,04c<color x"));
 }

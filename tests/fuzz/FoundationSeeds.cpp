@@ -25,33 +25,41 @@ std::vector<std::string> ReceiveQueueSeeds()
     std::string script;
     for (int i = 0; i < 8; i++)
         script += std::string(1, (char)12) + "PRIVMSG #c :hello there\r\n\x01\x02" + "\x90\x90\xD0\x05\xF0";
-    return {script, std::string("\x05line\0one\nrest\x90\x90\xE8\x20\xF5\x03" "ab\r\xF8", 22)};
+    return {script, std::string("\x05line\0one\nrest\x90\x90\xE8\x20\xF5\x03"
+                                "ab\r\xF8",
+                                22)};
 }
 
 std::vector<std::wstring> DecorationTokens()
 {
-    return {L"<bold>",       L"<reverse>",   L"<underline>", L"<stop>", L"<color",   L"<color>", L"<color red>",
-            L"<color red,",  L",blue>",      L"\x02",        L"\x03",   L"\x0304,12", L"\x0F",    L"\x16",
-            L"\x1F",         L"<color fuchsia,ketro>"};
+    return {L"<bold>", L"<reverse>", L"<underline>", L"<stop>",
+            L"<color", L"<color>",   L"<color red>", L"<color red,",
+            L",blue>", L"\x02",      L"\x03",        L"\x0304,12",
+            L"\x0F",   L"\x16",      L"\x1F",        L"<color fuchsia,ketro>"};
 }
 
 std::vector<std::string> DecorationSeeds()
 {
     return WideTokens({L"<bold>hi<stop> <color red,blue>x<color Red> <color>y",
-                       L"\x02" L"bold\x0F \x03" L"04,12red on blue\x03 \x03" L"99,01z \x16rev\x1F",
+                       L"\x02"
+                       L"bold\x0F \x03"
+                       L"04,12red on blue\x03 \x03"
+                       L"99,01z \x16rev\x1F",
                        L"a<b<bold <color red, blue> <color pink,blue>"});
 }
 
 std::vector<std::string> Iso2022JpSeeds()
 {
-    return {"\x1B$B$3$s$K$A$O\x1B(B hello", "\x1B(I123\x1B(B\x0E" "45\x0F", "plain ascii \x1B(J~\x1B(B",
-            "\x1B$@0!\x1B$B4A\x1B(B"};
+    return {"\x1B$B$3$s$K$A$O\x1B(B hello",
+            "\x1B(I123\x1B(B\x0E"
+            "45\x0F",
+            "plain ascii \x1B(J~\x1B(B", "\x1B$@0!\x1B$B4A\x1B(B"};
 }
 
 std::vector<std::wstring> RegexTokens()
 {
-    return {L"[", L"]", L"(", L")", L"(?:", L"(?<n>", L"\\k<n>", L"*", L"+", L"?", L"{2,}", L"|", L"\\w",
-            L"\\d", L"^", L"$", L"[[:alpha:]]", L"&&", L"(?i)", L"\\x{1F600}", L".*", L"(a|a)*"};
+    return {L"[", L"]",   L"(",   L")", L"(?:", L"(?<n>",       L"\\k<n>", L"*",    L"+",          L"?",  L"{2,}",
+            L"|", L"\\w", L"\\d", L"^", L"$",   L"[[:alpha:]]", L"&&",     L"(?i)", L"\\x{1F600}", L".*", L"(a|a)*"};
 }
 
 std::vector<std::string> RegexSeeds()
@@ -122,6 +130,5 @@ std::vector<std::string> BmpSeeds()
 
 std::vector<std::string> JpegSeeds()
 {
-    return {Jpeg(JCS_RGB, 3, false), Jpeg(JCS_GRAYSCALE, 1, false), Jpeg(JCS_RGB, 3, true),
-            Jpeg(JCS_CMYK, 4, false)};
+    return {Jpeg(JCS_RGB, 3, false), Jpeg(JCS_GRAYSCALE, 1, false), Jpeg(JCS_RGB, 3, true), Jpeg(JCS_CMYK, 4, false)};
 }

@@ -133,11 +133,10 @@ void Report(const char* kind, unsigned long code)
         CloseHandle(file);
     }
     printf("FUZZ %s (0x%lx) target=%s seed=%llu iteration=%lld %s bytes=%u input=%s\n", kind, code, current.target,
-           current.seed, current.iteration, current.source, current.input ? (unsigned)current.input->size() : 0u,
-           path);
+           current.seed, current.iteration, current.source, current.input ? (unsigned)current.input->size() : 0u, path);
     if (current.iteration >= 0)
-        printf("  again: %s --target %s --seed %llu --iteration %lld\n", current.program, current.target,
-               current.seed, current.iteration);
+        printf("  again: %s --target %s --seed %llu --iteration %lld\n", current.program, current.target, current.seed,
+               current.iteration);
     fflush(stdout);
     TerminateProcess(GetCurrentProcess(), strcmp(kind, "timeout") == 0 ? 4 : 3);
 }

@@ -29,7 +29,25 @@ struct TScratchConfig : TConfig {
     std::wstring Settings(const wchar_t* name) const { return std::wstring(settingsFolder) + name; }
 };
 
-inline const std::vector<std::string> kIniTokens = {
-    "Encoding=UTF-8\r\n", "[", "]", "=", "\r\n", ".Count=", "Count=", "*****DEFAULT*****", "%%%%%%DEFAULT%%%%%%",
-    "***DEFAULT***", "2147483647", "-2147483648", "99999999999", "\"", "\x81", "\xEF\xBB\xBF", "Unit.00.",
-    "Channel.00.", "true", "clRed", "\t", "\\t"};
+inline const std::vector<std::string> kIniTokens = {"Encoding=UTF-8\r\n",
+                                                    "[",
+                                                    "]",
+                                                    "=",
+                                                    "\r\n",
+                                                    ".Count=",
+                                                    "Count=",
+                                                    "*****DEFAULT*****",
+                                                    "%%%%%%DEFAULT%%%%%%",
+                                                    "***DEFAULT***",
+                                                    "2147483647",
+                                                    "-2147483648",
+                                                    "99999999999",
+                                                    "\"",
+                                                    "\x81",
+                                                    "\xEF\xBB\xBF",
+                                                    "Unit.00.",
+                                                    "Channel.00.",
+                                                    "true",
+                                                    "clRed",
+                                                    "\t",
+                                                    "\\t"};
