@@ -17,7 +17,7 @@ bool TMemoryStream::Reserve(int wanted)
     if (wanted <= 0) {
         free(buffer);
         buffer = nullptr;
-        capacity = start = size = cleaned = searched = 0;
+        capacity = start = size = uncleanedFront = cleaned = searched = 0;
         return true;
     }
     // Rounding up past INT_MAX would wrap to a tiny block.
@@ -38,7 +38,7 @@ bool TMemoryStream::Reserve(int wanted)
     if (!buffer)
         return false;
     capacity = newCapacity;
-    start = size = cleaned = searched = 0;
+    start = size = uncleanedFront = cleaned = searched = 0;
     return true;
 }
 
@@ -89,8 +89,11 @@ bool TMemoryStream::Unread(const void* source, int count)
     start -= count;
     memcpy(buffer + start, source, count);
     size += count;
-    // What is known of the bytes behind still holds when the new ones have no NUL or LF.
-    cleaned = memchr(source, 0, count) ? 0 : cleaned + count;
+    // What is known of the bytes behind still holds; the new ones are looked at once, later.
+    if (uncleanedFront == 0 && !memchr(source, 0, count))
+        cleaned += count;
+    else
+        uncleanedFront += count;
     searched = memchr(source, '\n', count) ? 0 : searched + count;
     return true;
 }
@@ -111,7 +114,10 @@ void TMemoryStream::Discard(int count)
         return;
     start += n;
     size -= n;
-    cleaned = cleaned > n ? cleaned - n : 0;
+    int pastUncleaned = n - uncleanedFront;
+    uncleanedFront = pastUncleaned < 0 ? -pastUncleaned : 0;
+    if (pastUncleaned > 0)
+        cleaned = cleaned > pastUncleaned ? cleaned - pastUncleaned : 0;
     searched = searched > n ? searched - n : 0;
     if (size == 0)
         start = 0;
@@ -131,9 +137,14 @@ CStringA TMemoryStream::ReadLine()
         return CStringA();
     // NULs become blanks in place, so a line never ends early at one; each byte is looked at once.
     char* front = buffer + start;
-    for (; cleaned < size; cleaned++)
-        if (front[cleaned] == 0)
-            front[cleaned] = ' ';
+    for (int i = 0; i < uncleanedFront; i++)
+        if (front[i] == 0)
+            front[i] = ' ';
+    for (int i = uncleanedFront + cleaned; i < size; i++)
+        if (front[i] == 0)
+            front[i] = ' ';
+    uncleanedFront = 0;
+    cleaned = size;
     char* lf = static_cast<char*>(memchr(front + searched, '\n', size - searched));
     if (!lf) {
         searched = size;

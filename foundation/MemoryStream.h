@@ -36,7 +36,9 @@ private:
     int capacity = 0;
     int start = 0; // bytes already taken off the front
     int size = 0;  // bytes held from start
-    // Bytes from start known to hold no NUL, and known to hold no LF.
+    // Bytes put back in front and not yet looked at; after them, bytes known to hold no NUL.
+    int uncleanedFront = 0;
     int cleaned = 0;
+    // Bytes from start known to hold no LF.
     int searched = 0;
 };

@@ -179,6 +179,12 @@ TEST(MemoryStream, UnreadPutsBytesBackInFront)
     ASSERT_TRUE(s.Unread("ONE ", 4)); // into the room the discard left
     EXPECT_EQ(s.ReadLine(), "ONE two");
     EXPECT_EQ(s.GetSize(), 0);
+    // NULs put back become blanks like any others, also behind bytes already looked at.
+    Put(s, "x\0y", 3);
+    EXPECT_EQ(s.ReadLine(), "");
+    ASSERT_TRUE(s.Unread("a\0b", 3));
+    Put(s, "\0\n", 2);
+    EXPECT_EQ(s.ReadLine(), "a bx y ");
     EXPECT_TRUE(s.Unread("", 0));
 }
 
