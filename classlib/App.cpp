@@ -1,5 +1,6 @@
 #include "classlib/App.h"
 
+#include "classlib/MsgMap.h"
 #include "classlib/Wnd.h"
 
 namespace {
@@ -21,12 +22,23 @@ CWinApp::~CWinApp()
         g_app = nullptr;
 }
 
-BOOL CWinApp::PreTranslateMessage(MSG*) { return FALSE; }
+BOOL CWinApp::PreTranslateMessage(MSG* msg) { return AfxPreTranslateMessage(msg); }
+
+BOOL CWinApp::OnIdle(LONG count)
+{
+    CWnd* main = m_pMainWnd;
+    if (count == 0 && main && main->m_hWnd)
+        main->SendMessage(WM_IDLEUPDATECMDUI, TRUE);
+    return FALSE;
+}
 
 int CWinApp::Run()
 {
     MSG msg;
     for (;;) {
+        LONG idleCount = 0;
+        while (!PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE) && OnIdle(idleCount++)) {
+        }
         BOOL got = GetMessageW(&msg, nullptr, 0, 0);
         if (got == 0) {
             m_exitCode = (int)msg.wParam;
@@ -46,7 +58,10 @@ CWinApp* AfxGetApp() { return g_app; }
 
 CWnd* AfxGetMainWnd() { return g_app ? g_app->m_pMainWnd : nullptr; }
 
-HINSTANCE AfxGetInstanceHandle() { return g_app && g_app->m_hInstance ? g_app->m_hInstance : GetModuleHandleW(nullptr); }
+HINSTANCE AfxGetInstanceHandle()
+{
+    return g_app && g_app->m_hInstance ? g_app->m_hInstance : GetModuleHandleW(nullptr);
+}
 
 HINSTANCE AfxGetResourceHandle() { return g_resources ? g_resources : AfxGetInstanceHandle(); }
 

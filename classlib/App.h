@@ -16,8 +16,12 @@ public:
     virtual BOOL InitInstance() { return TRUE; }
     virtual int Run();
     virtual int ExitInstance() { return m_exitCode; }
-    // Chance to handle a queued message before it is translated and dispatched.
+    // Chance to handle a queued message before it is translated and dispatched; by default the
+    // message's window and its parents see it (AfxPreTranslateMessage).
     virtual BOOL PreTranslateMessage(MSG* msg);
+    // Called while the queue is empty, count 0 first; true asks for another call. The first
+    // call lets the main window update its tool bar (WM_IDLEUPDATECMDUI).
+    virtual BOOL OnIdle(LONG count);
 
     CWnd* m_pMainWnd = nullptr;
     HINSTANCE m_hInstance = nullptr;

@@ -1,6 +1,9 @@
 #include "classlib/Wnd.h"
 
 #include "classlib/App.h"
+#include "classlib/MsgMap.h"
+
+#include <functional>
 
 #include <set>
 #include <string>
@@ -27,8 +30,8 @@ void CWnd::Attach(HWND hwnd)
     t_windows[hwnd] = this;
     WNDPROC proc = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd, GWLP_WNDPROC));
     if (proc != AfxWndProc)
-        m_superProc = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(AfxWndProc)));
+        m_superProc =
+            reinterpret_cast<WNDPROC>(SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(AfxWndProc)));
 }
 
 // Catches the window before its first message, also for system classes (edit, list view).
@@ -79,16 +82,25 @@ CWnd::~CWnd()
 BOOL CWnd::CreateEx(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x, int y, int width,
                     int height, HWND parent, HMENU menuOrId, LPVOID param)
 {
-    CWnd* outer = t_creating;
-    HHOOK outerHook = t_hook;
-    t_creating = this;
-    t_hook = SetWindowsHookExW(WH_CBT, CreationHook, nullptr, GetCurrentThreadId());
-    HWND hwnd = CreateWindowExW(exStyle, className, windowName, style, x, y, width, height, parent, menuOrId,
-                                AfxGetInstanceHandle(), param);
-    if (t_hook)
-        UnhookWindowsHookEx(t_hook);
-    t_hook = outerHook;
-    t_creating = outer;
+    CREATESTRUCTW cs = {};
+    cs.dwExStyle = exStyle;
+    cs.lpszClass = className;
+    cs.lpszName = windowName;
+    cs.style = (LONG)style;
+    cs.x = x;
+    cs.y = y;
+    cs.cx = width;
+    cs.cy = height;
+    cs.hwndParent = parent;
+    cs.hMenu = menuOrId;
+    cs.hInstance = AfxGetInstanceHandle();
+    cs.lpCreateParams = param;
+    if (!PreCreateWindow(cs))
+        return FALSE;
+    HWND hwnd = AfxCreateAttached(this, [&] {
+        return CreateWindowExW(cs.dwExStyle, cs.lpszClass, cs.lpszName, (DWORD)cs.style, cs.x, cs.y, cs.cx, cs.cy,
+                               cs.hwndParent, cs.hMenu, cs.hInstance, cs.lpCreateParams);
+    });
     if (hwnd)
         return TRUE;
     // Refused after the object was attached. If WM_NCDESTROY already came, PostNcDestroy may have
@@ -100,6 +112,28 @@ BOOL CWnd::CreateEx(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD 
             break;
         }
     return FALSE;
+}
+
+HWND AfxCreateAttached(CWnd* wnd, const std::function<HWND()>& create)
+{
+    CWnd* outer = t_creating;
+    HHOOK outerHook = t_hook;
+    t_creating = wnd;
+    t_hook = SetWindowsHookExW(WH_CBT, CreationHook, nullptr, GetCurrentThreadId());
+    HWND hwnd = create();
+    if (t_hook)
+        UnhookWindowsHookEx(t_hook);
+    t_hook = outerHook;
+    t_creating = outer;
+    return hwnd;
+}
+
+BOOL CWnd::SubclassWindow(HWND hwnd)
+{
+    if (!hwnd || m_hWnd || FromHandlePermanent(hwnd))
+        return FALSE;
+    Attach(hwnd);
+    return TRUE;
 }
 
 BOOL CWnd::DestroyWindow()
@@ -120,7 +154,68 @@ BOOL CWnd::DestroyWindow()
 
 LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    LRESULT result = 0;
+    if (ReflectToChild(message, wParam, lParam, result))
+        return result;
+    if (ProcessWindowMessage(message, wParam, lParam, result))
+        return result;
     return DefWindowProc(message, wParam, lParam);
+}
+
+// The control's own object sees its notification first, so a control class keeps its
+// behaviour whichever parent it is put in.
+BOOL CWnd::ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    HWND child = nullptr;
+    switch (message) {
+    case WM_COMMAND:
+        child = (HWND)lParam;
+        break;
+    case WM_NOTIFY:
+        child = ((NMHDR*)lParam)->hwndFrom;
+        break;
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORSTATIC:
+        child = (HWND)lParam;
+        break;
+    case WM_DRAWITEM:
+        if (((DRAWITEMSTRUCT*)lParam)->CtlType != ODT_MENU)
+            child = ((DRAWITEMSTRUCT*)lParam)->hwndItem;
+        break;
+    case WM_MEASUREITEM:
+        if (((MEASUREITEMSTRUCT*)lParam)->CtlType != ODT_MENU)
+            child = ::GetDlgItem(m_hWnd, (int)((MEASUREITEMSTRUCT*)lParam)->CtlID);
+        break;
+    default:
+        return FALSE;
+    }
+    CWnd* wnd = child && child != m_hWnd ? FromHandlePermanent(child) : nullptr;
+    return wnd && wnd->ProcessWindowMessage(KV_REFLECTED(message), wParam, lParam, result);
+}
+
+BOOL AfxPreTranslateMessage(MSG* msg)
+{
+    for (HWND hwnd = msg->hwnd; hwnd; hwnd = ::GetParent(hwnd)) {
+        CWnd* wnd = CWnd::FromHandlePermanent(hwnd);
+        if (wnd && wnd->PreTranslateMessage(msg))
+            return TRUE;
+        if (!(::GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_CHILD))
+            break;
+    }
+    return FALSE;
+}
+
+CString CWindow::GetWindowText() const
+{
+    CString text;
+    int length = ::GetWindowTextLengthW(m_hWnd);
+    if (length <= 0)
+        return text;
+    int got = ::GetWindowTextW(m_hWnd, text.GetBuffer(length + 1), length + 1);
+    text.ReleaseBuffer(got > 0 ? got : 0);
+    return text;
 }
 
 LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
@@ -130,25 +225,41 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     return ::DefWindowProcW(m_hWnd, message, wParam, lParam);
 }
 
-LPCWSTR AfxRegisterWndClass(UINT classStyle, HCURSOR cursor, HBRUSH background, HICON icon)
+namespace {
+
+bool RegisterClassOnce(LPCWSTR name, UINT classStyle, HCURSOR cursor, HBRUSH background, HICON icon)
 {
-    static std::set<std::wstring> registered;
-    HINSTANCE instance = AfxGetInstanceHandle();
-    wchar_t name[96];
-    wsprintfW(name, L"Kv2:%p:%x:%p:%p:%p", (void*)instance, classStyle, (void*)cursor, (void*)background,
-              (void*)icon);
-    auto it = registered.find(name);
-    if (it != registered.end())
-        return it->c_str();
     WNDCLASSW wc = {};
     wc.style = classStyle;
     wc.lpfnWndProc = AfxWndProc;
-    wc.hInstance = instance;
+    wc.hInstance = AfxGetInstanceHandle();
     wc.hCursor = cursor;
     wc.hbrBackground = background;
     wc.hIcon = icon;
     wc.lpszClassName = name;
-    if (!RegisterClassW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
+    return RegisterClassW(&wc) || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+} // namespace
+
+BOOL AfxRegisterNamedClass(LPCWSTR name, UINT classStyle, HCURSOR cursor, HBRUSH background)
+{
+    WNDCLASSW known = {};
+    if (GetClassInfoW(AfxGetInstanceHandle(), name, &known))
+        return TRUE;
+    return RegisterClassOnce(name, classStyle, cursor, background, nullptr);
+}
+
+LPCWSTR AfxRegisterWndClass(UINT classStyle, HCURSOR cursor, HBRUSH background, HICON icon)
+{
+    static std::set<std::wstring> registered;
+    wchar_t name[96];
+    wsprintfW(name, L"Kv2:%p:%x:%p:%p:%p", (void*)AfxGetInstanceHandle(), classStyle, (void*)cursor, (void*)background,
+              (void*)icon);
+    auto it = registered.find(name);
+    if (it != registered.end())
+        return it->c_str();
+    if (!RegisterClassOnce(name, classStyle, cursor, background, icon))
         return nullptr;
     return registered.insert(name).first->c_str();
 }

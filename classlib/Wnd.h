@@ -1,9 +1,11 @@
 #pragma once
 // CWnd: a window handle plus the object that receives its messages.
 
-#include <windows.h>
+#include "classlib/Window.h"
 
-class CWnd {
+#include <functional>
+
+class CWnd : public CWindow {
 public:
     CWnd() = default;
     CWnd(const CWnd&) = delete;
@@ -11,32 +13,31 @@ public:
     virtual ~CWnd();
 
     // The object is attached before WM_NCCREATE, so messages sent during creation reach it.
-    virtual BOOL CreateEx(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x, int y,
-                          int width, int height, HWND parent, HMENU menuOrId, LPVOID param = nullptr);
+    virtual BOOL CreateEx(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x, int y, int width,
+                          int height, HWND parent, HMENU menuOrId, LPVOID param = nullptr);
+    BOOL CreateEx(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, const RECT& rect, HWND parent,
+                  UINT id)
+    {
+        return CreateEx(exStyle, className, windowName, style, rect.left, rect.top, rect.right - rect.left,
+                        rect.bottom - rect.top, parent, (HMENU)(UINT_PTR)id);
+    }
     virtual BOOL DestroyWindow();
+    // Takes over a window made elsewhere (a dialog's control); given back when it is destroyed.
+    BOOL SubclassWindow(HWND hwnd);
+    BOOL SubclassDlgItem(UINT id, HWND parent) { return SubclassWindow(::GetDlgItem(parent, id)); }
 
+    // Runs the message map, gives notifications to the child they come from, then the default.
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
-
-    HWND GetSafeHwnd() const { return m_hWnd; }
-    operator HWND() const { return m_hWnd; }
-
-    BOOL ShowWindow(int cmd) { return ::ShowWindow(m_hWnd, cmd); }
-    BOOL UpdateWindow() { return ::UpdateWindow(m_hWnd); }
-    void SetWindowText(LPCWSTR text) { ::SetWindowTextW(m_hWnd, text); }
-    LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0)
-    {
-        return ::SendMessageW(m_hWnd, message, wParam, lParam);
-    }
-    BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0)
-    {
-        return ::PostMessageW(m_hWnd, message, wParam, lParam);
-    }
+    // Written by the macros of classlib/MsgMap.h; true when an entry handled the message.
+    virtual BOOL ProcessWindowMessage(UINT, WPARAM, LPARAM, LRESULT&) { return FALSE; }
+    // Sees a queued message before it is dispatched; true drops it.
+    virtual BOOL PreTranslateMessage(MSG*) { return FALSE; }
+    // May change the creation styles and class before the window is made.
+    virtual BOOL PreCreateWindow(CREATESTRUCTW&) { return TRUE; }
 
     // The object that owns a window, or null for windows we did not create.
     static CWnd* FromHandlePermanent(HWND hwnd);
-
-    HWND m_hWnd = nullptr;
 
 protected:
     // Called after the window is gone (WM_NCDESTROY); windows that own themselves delete here.
@@ -47,6 +48,7 @@ private:
     friend LRESULT CALLBACK CreationHook(int, WPARAM, LPARAM);
     void Attach(HWND hwnd);
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
+    BOOL ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
     WNDPROC m_superProc = nullptr; // the class's own procedure when we subclassed a system class
 };
@@ -56,3 +58,13 @@ LRESULT CALLBACK AfxWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
 // Registers (once) a window class served by CWnd objects and returns its name.
 LPCWSTR AfxRegisterWndClass(UINT classStyle, HCURSOR cursor = nullptr, HBRUSH background = nullptr,
                             HICON icon = nullptr);
+// Registers a named class like AfxRegisterWndClass's; false when the system refuses the name.
+BOOL AfxRegisterNamedClass(LPCWSTR name, UINT classStyle, HCURSOR cursor, HBRUSH background);
+
+// Runs create() with wnd attached to the first window it makes, as CreateEx does; for windows
+// the system makes for us (dialogs from templates).
+HWND AfxCreateAttached(CWnd* wnd, const std::function<HWND()>& create);
+
+// Offers a queued message to the PreTranslateMessage of its window and of each parent up to
+// the top-level window; true when one of them took it.
+BOOL AfxPreTranslateMessage(MSG* msg);

@@ -156,10 +156,13 @@ bool IsLetterCodePoint(unsigned int codePoint)
     return false;
 }
 
-int GetFirstCodePoint(const CString& text)
+int GetFirstCodePoint(const CString& text) { return GetFirstCodePoint(text.GetString(), text.GetLength()); }
+
+int GetLastCodePoint(const CString& text) { return GetLastCodePoint(text.GetString(), text.GetLength()); }
+
+int GetFirstCodePoint(const wchar_t* text, int len)
 {
-    int len = text.GetLength();
-    if (len == 0)
+    if (len <= 0)
         return -1;
     wchar_t c = text[0];
     if (c < 0xD800 || c > 0xDFFF)
@@ -169,10 +172,9 @@ int GetFirstCodePoint(const CString& text)
     return -1;
 }
 
-int GetLastCodePoint(const CString& text)
+int GetLastCodePoint(const wchar_t* text, int len)
 {
-    int len = text.GetLength();
-    if (len == 0)
+    if (len <= 0)
         return -1;
     wchar_t c = text[len - 1];
     if (c < 0xD800 || c > 0xDFFF)

@@ -39,4 +39,7 @@ bool IsLetterCodePoint(unsigned int codePoint);
 // A surrogate pair is combined; -1 for an empty string or an unpaired surrogate at that end.
 int GetFirstCodePoint(const CString& text);
 int GetLastCodePoint(const CString& text);
+// The same for length characters at text, without a copy.
+int GetFirstCodePoint(const wchar_t* text, int length);
+int GetLastCodePoint(const wchar_t* text, int length);
 bool IsAsciiLetter(wchar_t c);

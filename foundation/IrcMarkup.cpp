@@ -239,6 +239,12 @@ CString ConvertControlCodesToMarkup(const CString& text)
 CString StripControlCodes(const CString& text)
 {
     CString out;
+    StripControlCodes(text, out);
+    return out;
+}
+
+void StripControlCodes(const CString& text, CString& out)
+{
     int len = text.GetLength();
     // Written straight into the buffer: every log line passes through here.
     wchar_t* o = out.GetBuffer(len);
@@ -256,5 +262,4 @@ CString StripControlCodes(const CString& text)
         i++;
     }
     out.ReleaseBuffer(n);
-    return out;
 }

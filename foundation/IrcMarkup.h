@@ -15,6 +15,8 @@ CString ConvertMarkupToControlCodes(const CString& text);
 CString ConvertControlCodesToMarkup(const CString& text);
 // Removes the codes and the colour numbers after each colour code.
 CString StripControlCodes(const CString& text);
+// The same into out, whose buffer is reused; out must not be text.
+void StripControlCodes(const CString& text, CString& out);
 // A background of -1 means none.
 CString MakeColorMarkup(int foreground, int background);
 CString GetBoldMarkup();

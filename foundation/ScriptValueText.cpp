@@ -12,9 +12,10 @@ HRESULT InvokeMember(IDispatch* object, DISPID member, VARIANT* result, int argC
     if (argCount < 0)
         argCount = 0;
     VARIANT* callArgs = argCount ? new VARIANT[argCount] : nullptr;
+    // The call's array holds the last parameter first.
     for (int i = 0; i < argCount; i++) {
-        VariantInit(&callArgs[i]);
-        VariantCopy(&callArgs[i], const_cast<VARIANT*>(&args[i]));
+        VariantInit(&callArgs[argCount - 1 - i]);
+        VariantCopy(&callArgs[argCount - 1 - i], const_cast<VARIANT*>(&args[i]));
     }
     DISPPARAMS params = {callArgs, nullptr, (UINT)argCount, 0};
     HRESULT hr =

@@ -18,13 +18,26 @@ bool IsWordTail(wchar_t c)
     return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z') || (c >= L'0' && c <= L'9') || c == L'_' || c == L'-';
 }
 
+enum TAddressCharClass { ADDRESS_NONE = 0, ADDRESS_CHAR = 1, ADDRESS_DOT = 2, ADDRESS_COLON = 3 };
+
 // A match of the address expression is made of these only: ASCII letters and digits, '.', ':'
 // and '-', and digits of other scripts (any character from U+0080 is let through for them).
-bool MayBeInAddress(wchar_t c)
-{
-    return c >= 0x80 || (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z') || (c >= L'0' && c <= L'9') || c == L'.' ||
-           c == L':' || c == L'-';
-}
+struct TAddressClasses {
+    unsigned char of[128];
+
+    constexpr TAddressClasses() : of()
+    {
+        for (int c = 0; c < 128; c++)
+            of[c] = c == '.'   ? ADDRESS_DOT
+                    : c == ':' ? ADDRESS_COLON
+                    : (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-'
+                        ? ADDRESS_CHAR
+                        : ADDRESS_NONE;
+    }
+};
+constexpr TAddressClasses kAddressClasses;
+
+int GetAddressClass(wchar_t c) { return c >= 0x80 ? (int)ADDRESS_CHAR : (int)kAddressClasses.of[c]; }
 
 bool IsAsciiLetter(wchar_t c) { return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z'); }
 bool IsAsciiDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
@@ -74,28 +87,71 @@ int MatchGroups(const wchar_t* t, int s, int end, int groups, int most, int last
     return q - p >= last ? q - s : 0;
 }
 
-int MatchAddressAt(const wchar_t* t, int s, int end)
+// Alternatives that need more dots or colons than the stretch has are not tried.
+int MatchAddressAt(const wchar_t* t, int s, int end, int dots, int colons)
 {
-    int n = MatchHostName(t, s, end);
-    if (n == 0)
-        n = MatchGroups(t, s, end, 7, 4, 0, L':', IsLowerHex);
-    if (n == 0)
-        n = MatchGroups(t, s, end, 3, 3, 1, L'.', IsAsciiDigit);
+    int n = dots >= 2 ? MatchHostName(t, s, end) : 0;
+    if (n == 0 && colons >= 7)
+        n = MatchGroups(t, s, end, 7, 4, 0, L':', [](wchar_t c) { return IsLowerHex(c); });
+    if (n == 0 && dots >= 3)
+        n = MatchGroups(t, s, end, 3, 3, 1, L'.', [](wchar_t c) { return IsAsciiDigit(c); });
     return n;
 }
 
 // White space as the expression library sees it in \s.
 bool IsSpace(wchar_t c)
 {
-    return (c >= 0x09 && c <= 0x0D) || c == 0x20 || c == 0x85 || c == 0xA0 || c == 0x1680 ||
-           (c >= 0x2000 && c <= 0x200A) || c == 0x2028 || c == 0x2029 || c == 0x202F || c == 0x205F || c == 0x3000;
+    if (c < 0x80)
+        return (c >= 0x09 && c <= 0x0D) || c == 0x20;
+    return c == 0x85 || c == 0xA0 || c == 0x1680 || (c >= 0x2000 && c <= 0x200A) || c == 0x2028 || c == 0x2029 ||
+           c == 0x202F || c == 0x205F || c == 0x3000;
 }
 
-bool IsUrlHostChar(wchar_t c) { return !IsSpace(c) && !wcschr(L"/,'\"`?<>", c); }
+bool IsUrlHostChar(wchar_t c)
+{
+    switch (c) {
+    case 0:
+    case L'/':
+    case L',':
+    case L'\'':
+    case L'"':
+    case L'`':
+    case L'?':
+    case L'<':
+    case L'>':
+        return false;
+    }
+    return !IsSpace(c);
+}
 
-bool IsUrlPathChar(wchar_t c) { return !IsSpace(c) && c != 0x2026 && !wcschr(L"'\"<>", c); }
+bool IsUrlPathChar(wchar_t c)
+{
+    switch (c) {
+    case 0:
+    case L'\'':
+    case L'"':
+    case L'<':
+    case L'>':
+    case 0x2026:
+        return false;
+    }
+    return !IsSpace(c);
+}
 
-bool IsUrlPathEnd(wchar_t c) { return IsUrlPathChar(c) && !wcschr(L".,?\u3001\uFF0C\u3002\uFF0E", c); }
+bool IsUrlPathEnd(wchar_t c)
+{
+    switch (c) {
+    case L'.':
+    case L',':
+    case L'?':
+    case 0x3001:
+    case 0xFF0C:
+    case 0x3002:
+    case 0xFF0E:
+        return false;
+    }
+    return IsUrlPathChar(c);
+}
 
 // The scheme letters under the expression's case folding, where the long s folds to s.
 bool SchemeIs(const CString& text, int at, const wchar_t* scheme)
@@ -185,32 +241,37 @@ int TLogAddressFinder::FindAddress(const CString& text, int start, int& length) 
     length = 0;
     const int n = text.GetLength();
     const wchar_t* t = text.GetString();
-    // Only stretches of characters an address can hold, and only those with a dot or enough
-    // colons; plain ASCII ones are matched by hand, others (digits of other scripts) by the
-    // expression.
+    // Only stretches of characters an address can hold, and only those with the two dots of a
+    // host name or the seven colons of IPv6; plain ASCII ones are matched by hand, others
+    // (digits of other scripts) by the expression.
     for (int i = start < 0 ? 0 : start; i < n;) {
-        while (i < n && !MayBeInAddress(t[i]))
+        while (i < n && GetAddressClass(t[i]) == ADDRESS_NONE)
             i++;
         int first = i, dots = 0, colons = 0;
         bool ascii = true;
-        for (; i < n && MayBeInAddress(t[i]); i++) {
-            dots += t[i] == L'.';
-            colons += t[i] == L':';
+        for (; i < n; i++) {
+            int type = GetAddressClass(t[i]);
+            if (type == ADDRESS_NONE)
+                break;
+            dots += type == ADDRESS_DOT;
+            colons += type == ADDRESS_COLON;
             ascii = ascii && t[i] < 0x80;
         }
-        if (dots == 0 && colons < 7)
+        if (dots < 2 && colons < 7)
             continue;
-        int s = ascii ? FindAsciiAddress(t, n, first, i, length) : FindAddressInStretch(text, first, i, length);
+        int s = ascii ? FindAsciiAddress(t, n, first, i, dots, colons, length)
+                      : FindAddressInStretch(text, first, i, length);
         if (s >= 0)
             return s;
     }
     return -1;
 }
 
-int TLogAddressFinder::FindAsciiAddress(const wchar_t* t, int n, int first, int end, int& length) const
+int TLogAddressFinder::FindAsciiAddress(const wchar_t* t, int n, int first, int end, int dots, int colons,
+                                        int& length) const
 {
     for (int s = first; s < end; s++) {
-        int m = MatchAddressAt(t, s, end);
+        int m = MatchAddressAt(t, s, end, dots, colons);
         if (m == 0)
             continue;
         if (s + m >= n || !IsWordTail(t[s + m])) {

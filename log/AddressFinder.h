@@ -21,7 +21,7 @@ public:
     bool IsUrl(const CString& text) const;
 
 private:
-    int FindAsciiAddress(const wchar_t* text, int n, int first, int end, int& length) const;
+    int FindAsciiAddress(const wchar_t* text, int n, int first, int end, int dots, int colons, int& length) const;
     int FindAddressInStretch(const CString& text, int first, int end, int& length) const;
 
     TRegex urlExpression;

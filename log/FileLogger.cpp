@@ -44,12 +44,46 @@ bool WriteAll(HANDLE handle, const CStringA& bytes) { return WriteAll(handle, by
 
 bool HasControlCodes(const CString& text)
 {
-    for (int i = 0; i < text.GetLength(); i++) {
-        wchar_t c = text[i];
-        if (c == CODE_BOLD || c == CODE_COLOR || c == CODE_STOP || c == CODE_REVERSE || c == CODE_UNDERLINE)
+    const wchar_t* s = text.GetString();
+    for (int i = 0, n = text.GetLength(); i < n; i++) {
+        wchar_t c = s[i];
+        // Every code is below a blank: one comparison for the usual character.
+        if (c < 0x20 &&
+            (c == CODE_BOLD || c == CODE_COLOR || c == CODE_STOP || c == CODE_REVERSE || c == CODE_UNDERLINE))
             return true;
     }
     return false;
+}
+
+// UTF-16 up to the first NUL to UTF-8 as WideCharToMultiByte writes it, without the call; -1 at
+// an unpaired surrogate, whose replacement is left to the system.
+int EncodeUtf8(const wchar_t* s, int length, char* out)
+{
+    unsigned char* o = (unsigned char*)out;
+    for (int i = 0; i < length; i++) {
+        unsigned c = s[i];
+        if (c < 0x80) {
+            if (c == 0)
+                break;
+            *o++ = (unsigned char)c;
+        } else if (c < 0x800) {
+            *o++ = (unsigned char)(0xC0 | c >> 6);
+            *o++ = (unsigned char)(0x80 | (c & 0x3F));
+        } else if (c < 0xD800 || c > 0xDFFF) {
+            *o++ = (unsigned char)(0xE0 | c >> 12);
+            *o++ = (unsigned char)(0x80 | ((c >> 6) & 0x3F));
+            *o++ = (unsigned char)(0x80 | (c & 0x3F));
+        } else if (c <= 0xDBFF && i + 1 < length && s[i + 1] >= 0xDC00 && s[i + 1] <= 0xDFFF) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (s[++i] - 0xDC00);
+            *o++ = (unsigned char)(0xF0 | c >> 18);
+            *o++ = (unsigned char)(0x80 | ((c >> 12) & 0x3F));
+            *o++ = (unsigned char)(0x80 | ((c >> 6) & 0x3F));
+            *o++ = (unsigned char)(0x80 | (c & 0x3F));
+        } else {
+            return -1;
+        }
+    }
+    return (int)((char*)o - out);
 }
 
 } // namespace
@@ -172,7 +206,10 @@ bool TFileLogger::WriteLine(const CString& text)
         return false;
     if (!IsOpen() && !Open())
         return false;
-    return WriteRawLine(HasControlCodes(text) ? StripControlCodes(text) : text);
+    if (!HasControlCodes(text))
+        return WriteRawLine(text);
+    StripControlCodes(text, plainText);
+    return WriteRawLine(plainText);
 }
 
 bool TFileLogger::WriteRawLine(const CString& text)
@@ -182,12 +219,14 @@ bool TFileLogger::WriteRawLine(const CString& text)
     UINT codePage = preferences ? preferences->LogCodepage : CP_UTF8;
     bool written;
     if (codePage == CP_UTF8) {
-        // The usual case in one conversion into one buffer and one write.
-        int length = (int)wcslen(text.GetString());
-        CStringA bytes;
-        char* out = bytes.GetBuffer(length * 3 + 2);
-        int count =
-            length ? WideCharToMultiByte(CP_UTF8, 0, text.GetString(), length, out, length * 3, nullptr, nullptr) : 0;
+        // The usual case: encoded into a buffer kept between lines, then one write.
+        int length = text.GetLength();
+        char* out = lineBytes.GetBuffer(length * 3 + 2);
+        int count = EncodeUtf8(text.GetString(), length, out);
+        if (count < 0) {
+            length = (int)wcslen(text.GetString());
+            count = WideCharToMultiByte(CP_UTF8, 0, text.GetString(), length, out, length * 3, nullptr, nullptr);
+        }
         out[count] = '\r';
         out[count + 1] = '\n';
         written = WriteAll(file.handle, out, count + 2);

@@ -76,6 +76,9 @@ private:
     CString openedName;
     // The name that failed; nothing is retried under it.
     CString failedPath;
+    // The line being written, without codes and as bytes; kept to reuse their buffers.
+    CString plainText;
+    CStringA lineBytes;
 };
 
 // Replaces path separators, reserved and control characters, trailing dots and blanks, and

@@ -3,22 +3,20 @@
 #include "foundation/CharClass.h"
 #include "settings/LogKeyword.h"
 
+#include <algorithm>
+
 namespace {
 
 // As MakeLowerFullWidth does, with ASCII done without the run-time: lines are mostly ASCII.
-void FoldCase(CString& text)
+wchar_t FoldCase(wchar_t c)
 {
-    wchar_t* s = text.GetBuffer();
-    for (int i = 0; i < text.GetLength(); i++) {
-        wchar_t c = s[i];
-        if (c < 0x80)
-            s[i] = c >= L'A' && c <= L'Z' ? (wchar_t)(c + 32) : c;
-        else if (c >= 0xFF21 && c <= 0xFF3A)
-            s[i] = (wchar_t)(c + 0x20);
-        else if (!(c >= 0x3000 && c <= 0x9FFF)) // kana and kanji have no case
-            s[i] = (wchar_t)towlower(c);
-    }
-    text.ReleaseBuffer(text.GetLength());
+    if (c < 0x80)
+        return c >= L'A' && c <= L'Z' ? (wchar_t)(c + 32) : c;
+    if (c >= 0xFF21 && c <= 0xFF3A)
+        return (wchar_t)(c + 0x20);
+    if (c >= 0x3000 && c <= 0x9FFF) // kana and kanji have no case
+        return c;
+    return (wchar_t)towlower(c);
 }
 
 bool Overlaps(const TLogRange& a, const TLogRange& b) { return a.start < b.end && b.start < a.end; }
@@ -34,56 +32,132 @@ bool OverlapsAny(const TLogRange& r, const std::vector<TLogRange>& ranges)
 bool IsLetter(int codePoint) { return codePoint >= 0 && IsLetterCodePoint((unsigned)codePoint); }
 
 // A whole word: no letter joins the occurrence to the text on either side.
-bool IsWholeWord(const CString& text, const TLogRange& r)
+bool IsWholeWord(const wchar_t* text, int length, const TLogRange& r)
 {
-    CString inside = text.Mid(r.start, r.end - r.start);
-    if (r.start > 0 && IsLetter(GetLastCodePoint(text.Left(r.start))) && IsLetter(GetFirstCodePoint(inside)))
+    const wchar_t* inside = text + r.start;
+    int count = r.end - r.start;
+    if (r.start > 0 && IsLetter(GetLastCodePoint(text, r.start)) && IsLetter(GetFirstCodePoint(inside, count)))
         return false;
-    if (r.end < text.GetLength() && IsLetter(GetLastCodePoint(inside)) && IsLetter(GetFirstCodePoint(text.Mid(r.end))))
+    if (r.end < length && IsLetter(GetLastCodePoint(inside, count)) &&
+        IsLetter(GetFirstCodePoint(text + r.end, length - r.end)))
         return false;
     return true;
 }
 
-// Occurrences of one pattern that do not overlap each other.
-template <typename Visit> void ForEachOccurrence(const CString& text, CString pattern, bool foldCase, Visit visit)
+} // namespace
+
+void TKeywordPatterns::Compile(const std::vector<CString>& patterns, bool foldCase)
 {
-    if (pattern.IsEmpty())
+    source = patterns;
+    folded.clear();
+    byFirst.clear();
+    for (const CString& pattern : patterns) {
+        // Searched as C strings, as the line is: a pattern ends at its first NUL.
+        CString copy(pattern.GetString());
+        if (foldCase)
+            for (int i = 0; i < copy.GetLength(); i++)
+                copy.SetAt(i, FoldCase(copy[i]));
+        folded.push_back(copy);
+    }
+    for (int b = 0; b < 256; b++) {
+        first[b] = (int)byFirst.size();
+        for (int p = 0; p < (int)folded.size(); p++)
+            if (!folded[p].IsEmpty() && (folded[p][0] & 0xFF) == b)
+                byFirst.push_back(p);
+    }
+    first[256] = (int)byFirst.size();
+}
+
+void TKeywordMatcher::Prepare(const TLogKeyword& keyword)
+{
+    bool fold = !keyword.Case;
+    if (compiled && fold == foldCase && keyword.Like == like.source && keyword.Dislike == dislike.source)
         return;
-    if (foldCase)
-        FoldCase(pattern);
-    // Line text holds no NUL (the code-page conversion stops at one), so the C search fits.
-    const wchar_t* t = text.GetString();
-    for (const wchar_t* hit = wcsstr(t, pattern); hit; hit = wcsstr(hit + pattern.GetLength(), pattern)) {
-        int pos = (int)(hit - t);
-        visit(TLogRange{pos, pos + pattern.GetLength()});
+    foldCase = fold;
+    like.Compile(keyword.Like, fold);
+    dislike.Compile(keyword.Dislike, fold);
+    for (int b = 0; b < 256; b++)
+        mayStart[b] = like.first[b] < like.first[b + 1] || dislike.first[b] < dislike.first[b + 1];
+    compiled = true;
+}
+
+// Each pattern's occurrences left to right, the next one searched after the end of the last.
+template <typename Visit> void TKeywordMatcher::ForEachOccurrence(const TKeywordPatterns& patterns, Visit visit)
+{
+    if (patterns.byFirst.empty())
+        return;
+    const wchar_t* t = line.data();
+    const int n = lineLength;
+    nextFree.assign(patterns.folded.size(), 0);
+    for (int i : starts) {
+        int b = t[i] & 0xFF;
+        for (int k = patterns.first[b], last = patterns.first[b + 1]; k < last; k++) {
+            int p = patterns.byFirst[k];
+            const CString& pattern = patterns.folded[p];
+            int length = pattern.GetLength();
+            if (i < nextFree[p] || length > n - i || wmemcmp(t + i, pattern.GetString(), length) != 0)
+                continue;
+            nextFree[p] = i + length;
+            visit(p, TLogRange{i, i + length});
+        }
     }
 }
 
-} // namespace
-
-std::vector<TLogRange> FindKeywords(const TLogKeyword& keyword, const CString& original,
-                                    const std::vector<TLogRange>& urls)
+// The line as the patterns were folded, and where a pattern may start in it.
+void TKeywordMatcher::FoldLine(const CString& text)
 {
-    std::vector<TLogRange> found;
+    if ((int)line.size() < text.GetLength())
+        line.resize(text.GetLength());
+    // Line text holds no NUL (the code-page conversion stops at one); searched as a C string.
+    const wchar_t* s = text.GetString();
+    wchar_t* out = line.data();
+    int n = 0;
+    starts.clear();
+    for (; s[n]; n++) {
+        wchar_t c = foldCase ? FoldCase(s[n]) : s[n];
+        out[n] = c;
+        if (mayStart[c & 0xFF])
+            starts.push_back(n);
+    }
+    lineLength = n;
+}
+
+void TKeywordMatcher::Find(const TLogKeyword& keyword, const CString& text, const std::vector<TLogRange>& urls,
+                           std::vector<TLogRange>& found, std::vector<int>* patternOf)
+{
     if (keyword.Like.empty())
-        return found;
-    bool foldCase = !keyword.Case;
-    CString text = original;
-    if (foldCase)
-        FoldCase(text);
-    std::vector<TLogRange> disliked;
-    if (!keyword.ExactWordMatch) {
-        for (const CString& pattern : keyword.Dislike)
-            ForEachOccurrence(text, pattern, foldCase, [&](const TLogRange& r) { disliked.push_back(r); });
-    }
-    for (const CString& pattern : keyword.Like) {
-        ForEachOccurrence(text, pattern, foldCase, [&](const TLogRange& r) {
-            bool keep = keyword.ExactWordMatch
-                            ? IsWholeWord(text, r)
-                            : !(keyword.IgnoreURL && OverlapsAny(r, urls)) && !OverlapsAny(r, disliked);
-            if (keep)
-                found.push_back(r);
-        });
-    }
-    return found;
+        return;
+    Prepare(keyword);
+    FoldLine(text);
+    if (starts.empty())
+        return;
+    disliked.clear();
+    if (!keyword.ExactWordMatch)
+        ForEachOccurrence(dislike, [&](int, const TLogRange& r) { disliked.push_back(r); });
+    ForEachOccurrence(like, [&](int pattern, const TLogRange& r) {
+        bool keep = keyword.ExactWordMatch ? IsWholeWord(line.data(), lineLength, r)
+                                           : !(keyword.IgnoreURL && OverlapsAny(r, urls)) && !OverlapsAny(r, disliked);
+        if (!keep)
+            return;
+        found.push_back(r);
+        if (patternOf)
+            patternOf->push_back(pattern);
+    });
+}
+
+std::vector<TLogRange> FindKeywords(const TLogKeyword& keyword, const CString& text, const std::vector<TLogRange>& urls)
+{
+    TKeywordMatcher matcher;
+    std::vector<TLogRange> found;
+    std::vector<int> patternOf;
+    matcher.Find(keyword, text, urls, found, &patternOf);
+    // Pattern by pattern: each pattern's occurrences are in order already.
+    std::vector<int> order(found.size());
+    for (size_t i = 0; i < order.size(); i++)
+        order[i] = (int)i;
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return patternOf[a] < patternOf[b]; });
+    std::vector<TLogRange> sorted;
+    for (int i : order)
+        sorted.push_back(found[i]);
+    return sorted;
 }

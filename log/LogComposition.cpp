@@ -81,24 +81,63 @@ int TLogLineComposition::GetItalicAllowance(const TFont* font) const
     return (int)((context->leading * (int)rows.size() + height) * 0.414214);
 }
 
+// The font and widths of each run style a layout has seen: fonts stay as they are during one
+// layout, and looking them up per run was a good part of its cost.
+struct TRunFontMemo {
+    struct TEntry {
+        int kind;
+        unsigned char flags;
+        const TFont* font;
+        TFontWidths* widths;
+    };
+    TEntry entries[8];
+    int count = 0;
+};
+
+const TFont* TLogLineComposition::GetRunFont(const TLogLineModel& model, const TLogRun& run, TRunFontMemo* memo,
+                                             TFontWidths*& widths) const
+{
+    // Colours do not choose the font: runs that differ only in them share an entry.
+    unsigned char flags = run.flags & (STYLE_BOLD | STYLE_UNDERLINE);
+    if (memo)
+        for (int i = 0; i < memo->count; i++)
+            if (memo->entries[i].kind == run.kind && memo->entries[i].flags == flags) {
+                widths = memo->entries[i].widths;
+                return memo->entries[i].font;
+            }
+    const TFont* font = ChooseRunFont(model, run.kind, flags);
+    widths = &context->widths.Get(*font);
+    if (memo && memo->count < 8)
+        memo->entries[memo->count++] = TRunFontMemo::TEntry{run.kind, flags, font, widths};
+    return font;
+}
+
 int TLogLineComposition::FitPiece(const TLogLineModel& model, HDC dc, const TLogRun& run, int available, int start,
-                                  int onRow, bool wrap, SIZE& size)
+                                  int onRow, bool wrap, SIZE& size, TRunFontMemo* memo)
 {
     size.cx = size.cy = 0;
-    const TFont* font = ChooseRunFont(model, run.kind, run.flags);
-    TFontWidths& widths = context->widths.Get(*font);
+    TFontWidths* widths;
+    const TFont* font = GetRunFont(model, run, memo, widths);
     int allowance = GetItalicAllowance(font);
     available -= allowance / 2;
     if (available <= 0 || run.end <= start)
         return 0;
     const wchar_t* s = model.text.GetString();
-    int n = 0, width = 0, units = 1;
-    while (start + n < run.end) {
-        int w = widths.Width(dc, font->handle, s, start + n, run.end, units);
+    const int end = run.end;
+    int n = 0, width = 0;
+    while (start + n < end) {
+        // Known widths without a call: the loop then keeps its counters in registers.
+        int step = 1;
+        int w = widths->KnownWidth(s[start + n]);
+        if (w < 0) {
+            int units;
+            w = widths->Width(dc, font->handle, s, start + n, end, units);
+            step = units;
+        }
         if (width + w > available)
             break;
         width += w;
-        n += units;
+        n += step;
     }
     if (n <= 0)
         return 0;
@@ -108,14 +147,16 @@ int TLogLineComposition::FitPiece(const TLogLineModel& model, HDC dc, const TLog
         int k = start + n - 1;
         while (k >= start && IsWrapWordChar(s[k]))
             k--;
-        if (k >= start)
-            n = k - start + 1;
-        else if (onRow > 0)
+        if (k < start && onRow > 0)
             return 0; // the word moves whole to the next row
-        width = MeasureRange(model, dc, font, start, start + n);
+        if (k >= start) {
+            // Only the word that moves to the next row is measured again.
+            width -= MeasureRange(model, dc, font, k + 1, start + n);
+            n = k - start + 1;
+        }
     }
     size.cx = width + allowance;
-    size.cy = widths.GetHeight(dc, font->handle);
+    size.cy = widths->GetHeight(dc, font->handle);
     return n;
 }
 
@@ -129,23 +170,40 @@ int TLogLineComposition::MeasureRange(const TLogLineModel& model, HDC dc, const 
     return width;
 }
 
+// Rows are filled in place, so a line laid out again keeps their piece buffers.
+TLogRow& TLogLineComposition::StartRow(int& count, int start)
+{
+    if (count == (int)rows.size())
+        rows.emplace_back();
+    TLogRow& row = rows[count++];
+    row.start = row.end = start;
+    row.height = 0;
+    row.pieces.clear();
+    if (row.pieces.capacity() == 0 && !sparePieces.empty()) {
+        row.pieces.swap(sparePieces.back());
+        sparePieces.pop_back();
+    }
+    return row;
+}
+
 void TLogLineComposition::Layout(const TLogLineModel& model, HDC dc, int width)
 {
     if (layoutStamp == context->layoutGeneration)
         return;
-    rows.clear();
     height = 0;
     layoutStamp = context->layoutGeneration;
+    int count = 0;
     if (model.text.IsEmpty() || width < 1) {
-        rows.push_back(TLogRow{0, 0, 10, {}});
+        StartRow(count, 0).height = 10;
+        rows.resize(count);
         height = 10;
         return;
     }
     const int length = model.text.GetLength();
     int p = 0, available = width, onRow = 0;
     size_t r = 0;
-    TLogRow row;
-    row.pieces.reserve(model.runs.size());
+    StartRow(count, 0).pieces.reserve(model.runs.size());
+    TRunFontMemo memo;
     while (p < length) {
         while (r < model.runs.size() && model.runs[r].end <= p)
             r++;
@@ -153,26 +211,25 @@ void TLogLineComposition::Layout(const TLogLineModel& model, HDC dc, int width)
             break;
         const TLogRun& run = model.runs[r];
         SIZE size;
-        int n = FitPiece(model, dc, run, available, p, onRow, true, size);
+        int n = FitPiece(model, dc, run, available, p, onRow, true, size, &memo);
+        TLogRow* row = &rows[count - 1];
         if (n == 0) {
-            if (row.pieces.empty())
+            if (row->pieces.empty())
                 break; // not even one character fits: the rest is not shown
-            row.end = p;
-            rows.push_back(std::move(row));
-            row = TLogRow{p, p, 0, {}};
+            row->end = p;
+            StartRow(count, p);
             available = width - context->indent;
             onRow = 0;
             continue;
         }
-        row.pieces.push_back(
+        row->pieces.push_back(
             TLogPiece{p, p + n, run.kind, run.flags, run.foreground, run.background, (int)size.cx, (int)size.cy});
         available -= size.cx;
-        if (size.cy > row.height)
-            row.height = size.cy;
+        if (size.cy > row->height)
+            row->height = size.cy;
         if (n < run.end - p) {
-            row.end = p + n;
-            rows.push_back(std::move(row));
-            row = TLogRow{p + n, p + n, 0, {}};
+            row->end = p + n;
+            StartRow(count, p + n);
             available = width - context->indent;
             onRow = 0;
         } else {
@@ -180,10 +237,22 @@ void TLogLineComposition::Layout(const TLogLineModel& model, HDC dc, int width)
         }
         p += n;
     }
-    if (!row.pieces.empty()) {
-        row.end = p;
-        rows.push_back(std::move(row));
+    FinishRows(count, p);
+}
+
+// Ends the last row at end (drops it when empty), keeps the buffers of rows no longer used and
+// sums the height.
+void TLogLineComposition::FinishRows(int count, int end)
+{
+    if (rows[count - 1].pieces.empty())
+        count--;
+    else
+        rows[count - 1].end = end;
+    for (size_t i = count; i < rows.size(); i++) {
+        rows[i].pieces.clear();
+        sparePieces.push_back(std::move(rows[i].pieces));
     }
+    rows.resize(count);
     for (const TLogRow& done : rows)
         height += done.height;
 }
@@ -263,7 +332,9 @@ int TLogLineComposition::HitTestRow(const TLogLineModel& model, HDC dc, const TL
             continue;
         }
         SIZE size;
-        int n = x > pieceLeft ? FitPiece(model, dc, RunOfPiece(piece), x - pieceLeft, piece.start, 0, false, size) : 0;
+        int n = x > pieceLeft
+                    ? FitPiece(model, dc, RunOfPiece(piece), x - pieceLeft, piece.start, 0, false, size, nullptr)
+                    : 0;
         int i = piece.start + n;
         if (!nearest || i >= model.text.GetLength())
             return i;

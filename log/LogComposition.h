@@ -9,8 +9,10 @@
 #include <vector>
 
 class TFont;
+class TFontWidths;
 class TLogLineModel;
 struct TLogDrawContext;
+struct TRunFontMemo;
 
 struct TLogPiece {
     int start = 0;
@@ -52,13 +54,19 @@ public:
     int layoutStamp = 0;
 
 private:
+    // Piece buffers of rows a shorter layout dropped, for the rows of the next one.
+    std::vector<std::vector<TLogPiece>> sparePieces;
+    TLogRow& StartRow(int& count, int start);
+    void FinishRows(int count, int end);
     TFont* ChooseRunFont(const TLogLineModel& model, int kind, unsigned char flags) const;
     TFont* SelectRunFont(const TLogLineModel& model, HDC dc, const TLogPiece& piece, bool shadow);
     // The overhang of an italic font grows with the rows laid out so far.
     int GetItalicAllowance(const TFont* font) const;
     int MeasureRange(const TLogLineModel& model, HDC dc, const TFont* font, int from, int to);
+    const TFont* GetRunFont(const TLogLineModel& model, const TLogRun& run, TRunFontMemo* memo,
+                            TFontWidths*& widths) const;
     int FitPiece(const TLogLineModel& model, HDC dc, const TLogRun& run, int available, int start, int onRow, bool wrap,
-                 SIZE& size);
+                 SIZE& size, TRunFontMemo* memo);
     int HitTestRow(const TLogLineModel& model, HDC dc, const TLogRow& row, int left, int x, bool nearest);
     void PaintRow(const TLogLineModel& model, HDC dc, const TLogRow& row, int left, int bottom, int selStart,
                   int selEnd, const std::vector<TLogRange>& hits);

@@ -4,6 +4,9 @@
 #include "log/AddressFinder.h"
 #include "log/KeywordMatcher.h"
 
+#include <algorithm>
+#include <cstring>
+
 const COLORREF kIrcPalette[IRC_PALETTE_SIZE] = {
     RGB(255, 255, 255), RGB(0, 0, 0),     RGB(0, 0, 128),     RGB(0, 128, 0),     RGB(255, 0, 0),   RGB(128, 0, 0),
     RGB(128, 0, 128),   RGB(255, 128, 0), RGB(255, 255, 0),   RGB(0, 255, 0),     RGB(0, 128, 128), RGB(0, 255, 255),
@@ -18,10 +21,8 @@ struct TLogCharStyle {
     unsigned char foreground;
     unsigned char background;
 
-    bool operator==(const TLogCharStyle& o) const
-    {
-        return kind == o.kind && flags == o.flags && foreground == o.foreground && background == o.background;
-    }
+    // Four bytes without padding: compared as one word.
+    bool operator==(const TLogCharStyle& o) const { return memcmp(this, &o, sizeof o) == 0; }
 };
 
 bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
@@ -57,68 +58,142 @@ int ReadColorCode(const wchar_t* s, int length, int i, TLogCharStyle& style)
     return i;
 }
 
-void MarkKind(std::vector<TLogCharStyle>& styles, int start, int end, unsigned char kind)
+// From start on, the stripped body has the codes' style (the kind is left as text).
+struct TCodeSegment {
+    int start;
+    TLogCharStyle style;
+};
+
+// A URL, address or keyword range; later kinds win where they overlap.
+struct TKindMark {
+    int start;
+    int end;
+    unsigned char kind;
+};
+
+// Applies the code c (its colour numbers follow s[i]) to style and moves i past them; false
+// when c is no code.
+bool ApplyCode(wchar_t c, const wchar_t* s, int n, int& i, TLogCharStyle& style)
 {
-    for (int i = start; i < end; i++)
-        styles[i].kind = kind;
+    switch (c) {
+    case CODE_BOLD:
+        style.flags ^= STYLE_BOLD;
+        return true;
+    case CODE_UNDERLINE:
+        style.flags ^= STYLE_UNDERLINE;
+        return true;
+    case CODE_REVERSE:
+        style.flags ^= STYLE_REVERSE;
+        return true;
+    case CODE_STOP:
+        style.flags = 0;
+        return true;
+    case CODE_COLOR:
+        if (i < n)
+            i = ReadColorCode(s, n, i, style);
+        return true;
+    default:
+        return false;
+    }
 }
 
-// The body without its codes, and the style of each character that is left.
-CString StripCodes(const CString& body, std::vector<TLogCharStyle>& styles)
+// The body without its codes into stripped, a tab as four blanks, and where the style of the
+// characters left changes.
+void StripCodes(const CString& body, CString& stripped, std::vector<TCodeSegment>& segments)
 {
     const wchar_t* s = body.GetString();
     const int n = body.GetLength();
-    CString stripped;
-    wchar_t* out = stripped.GetBuffer(n);
+    int capacity = n;
+    wchar_t* out = stripped.GetBuffer(capacity);
     int count = 0;
-    styles.clear();
-    styles.reserve(n);
+    segments.clear();
     TLogCharStyle style = {RUN_TEXT, 0, 0, 0};
+    bool changed = true;
+    // The style of the next character, recorded when it differs from the last one recorded.
+    auto startCharacter = [&] {
+        if (changed && (segments.empty() || !(segments.back().style == style)))
+            segments.push_back(TCodeSegment{count, style});
+        changed = false;
+    };
     for (int i = 0; i < n;) {
+        // Codes and tabs are below the blank: the characters between them are copied at once.
+        int plain = i;
+        while (plain < n && s[plain] >= 0x20)
+            plain++;
+        if (plain > i) {
+            startCharacter();
+            wmemcpy(out + count, s + i, plain - i);
+            count += plain - i;
+            i = plain;
+            continue;
+        }
         wchar_t c = s[i++];
-        switch (c) {
-        case CODE_BOLD:
-            style.flags ^= STYLE_BOLD;
-            break;
-        case CODE_UNDERLINE:
-            style.flags ^= STYLE_UNDERLINE;
-            break;
-        case CODE_REVERSE:
-            style.flags ^= STYLE_REVERSE;
-            break;
-        case CODE_STOP:
-            style.flags = 0;
-            break;
-        case CODE_COLOR:
-            if (i < n)
-                i = ReadColorCode(s, n, i, style);
-            break;
-        default:
+        if (ApplyCode(c, s, n, i, style)) {
+            changed = true;
+        } else if (c == L'\t') {
+            if (count + 4 > capacity) {
+                stripped.ReleaseBuffer(count);
+                capacity = count + 4 + (n - i);
+                out = stripped.GetBuffer(capacity);
+            }
+            startCharacter();
+            for (int k = 0; k < 4; k++)
+                out[count++] = L' ';
+        } else {
+            startCharacter();
             out[count++] = c;
-            styles.push_back(style);
         }
     }
     stripped.ReleaseBuffer(count);
-    return stripped;
 }
 
-// One run per stretch of equally styled characters, compared as stored.
-void AppendRuns(std::vector<TLogRun>& runs, const std::vector<TLogCharStyle>& styles, int offset)
+// One run per stretch of equal style and kind: the stretches between the points where a code
+// segment or a mark begins or ends, joined where neighbours are equal.
+void AppendRuns(std::vector<TLogRun>& runs, const std::vector<TCodeSegment>& segments,
+                const std::vector<TKindMark>& marks, int count, int offset)
 {
-    const int count = (int)styles.size();
-    for (int first = 0; first < count;) {
-        int last = first + 1;
-        while (last < count && styles[last] == styles[first])
-            last++;
+    static std::vector<int> points;
+    points.clear();
+    points.push_back(count);
+    for (const TCodeSegment& segment : segments)
+        points.push_back(segment.start);
+    for (const TKindMark& mark : marks) {
+        points.push_back(mark.start);
+        points.push_back(mark.end < count ? mark.end : count);
+    }
+    std::sort(points.begin(), points.end());
+    points.erase(std::unique(points.begin(), points.end()), points.end());
+    // The kind of each stretch: marks painted in order, so the last one over a stretch wins.
+    static std::vector<unsigned char> kinds;
+    kinds.assign(points.size(), RUN_TEXT);
+    for (const TKindMark& mark : marks)
+        for (size_t k = std::lower_bound(points.begin(), points.end(), mark.start) - points.begin();
+             k + 1 < points.size() && points[k] < mark.end; k++)
+            kinds[k] = mark.kind;
+    const size_t firstRun = runs.size();
+    size_t segment = 0;
+    for (size_t k = 0; k + 1 < points.size(); k++) {
+        int from = points[k];
+        while (segment + 1 < segments.size() && segments[segment + 1].start <= from)
+            segment++;
+        TLogCharStyle style = segments[segment].style;
+        style.kind = kinds[k];
+        if (runs.size() > firstRun) {
+            TLogRun& last = runs.back();
+            TLogCharStyle lastStyle = {(unsigned char)last.kind, last.flags, last.foreground, last.background};
+            if (lastStyle == style) {
+                last.end = offset + points[k + 1];
+                continue;
+            }
+        }
         TLogRun run;
-        run.start = offset + first;
-        run.end = offset + last;
-        run.kind = styles[first].kind;
-        run.flags = styles[first].flags;
-        run.foreground = styles[first].foreground;
-        run.background = styles[first].background;
+        run.start = offset + from;
+        run.end = offset + points[k + 1];
+        run.kind = style.kind;
+        run.flags = style.flags;
+        run.foreground = style.foreground;
+        run.background = style.background;
         runs.push_back(run);
-        first = last;
     }
 }
 
@@ -131,15 +206,15 @@ void TLogLineModel::Compose(const TLogLineData& data, const TLogDrawContext& con
     nickStyle = data.nickStyle;
     nick = data.nick;
     eventData = data.eventData;
+    // A model may be composed again (the store reuses the oldest line): its buffers stay.
+    text.Empty();
+    runs.clear();
+    urls.clear();
+    addresses.clear();
+    keyword = false;
     runs.reserve(8);
     BuildPrefix(data);
-    if (data.body.Find(L'\t') < 0) {
-        ParseText(data.body, context, checkKeywords);
-    } else {
-        CString body = data.body;
-        body.Replace(L"\t", L"    ");
-        ParseText(body, context, checkKeywords);
-    }
+    ParseText(data.body, context, checkKeywords);
     length = text.GetLength();
 }
 
@@ -168,45 +243,56 @@ void TLogLineModel::ParseText(const CString& body, const TLogDrawContext& contex
 {
     const int prefix = text.GetLength();
     if (context.rawText) {
+        if (body.Find(L'\t') < 0) {
+            text += body;
+        } else {
+            CString raw = body;
+            raw.Replace(L"\t", L"    ");
+            text += raw;
+        }
         TLogRun run;
         run.start = prefix;
-        run.end = prefix + body.GetLength();
+        run.end = text.GetLength();
         runs.push_back(run);
-        text += body;
         return;
     }
-    // One scratch buffer for every line: lines are composed one at a time on the UI thread.
-    static std::vector<TLogCharStyle> styles;
-    CString stripped = StripCodes(body, styles);
-    const int count = stripped.GetLength();
-    if (count == 0)
+    // Scratch kept for every line: lines are composed one at a time on the UI thread.
+    static std::vector<TCodeSegment> segments;
+    static std::vector<TKindMark> marks;
+    static CString stripped;
+    static TKeywordMatcher keywords;
+    static std::vector<TLogRange> hits;
+    StripCodes(body, stripped, segments);
+    if (stripped.IsEmpty())
         return;
+    marks.clear();
     if (context.addressFinder) {
         int len = 0;
         for (int p = 0, at; (at = context.addressFinder->FindAddress(stripped, p, len)) >= 0; p = at + len) {
             addresses.push_back(TLogRange{prefix + at, prefix + at + len});
-            MarkKind(styles, at, at + len, RUN_ADDRESS);
+            marks.push_back(TKindMark{at, at + len, RUN_ADDRESS});
             if (len == 0)
                 break;
         }
         for (int p = 0, at; (at = context.addressFinder->FindUrl(stripped, p, len)) >= 0; p = at + len) {
             urls.push_back(TLogRange{at, at + len});
-            MarkKind(styles, at, at + len, RUN_URL);
+            marks.push_back(TKindMark{at, at + len, RUN_URL});
             if (len == 0)
                 break;
         }
     }
     if (checkKeywords && IsMessageLineType(lineType) && context.keyword) {
-        std::vector<TLogRange> hits = FindKeywords(*context.keyword, stripped, urls);
+        hits.clear();
+        keywords.Find(*context.keyword, stripped, urls, hits);
         keyword = !hits.empty();
         for (const TLogRange& r : hits)
-            MarkKind(styles, r.start, r.end, RUN_KEYWORD);
+            marks.push_back(TKindMark{r.start, r.end, RUN_KEYWORD});
     }
     for (TLogRange& r : urls) {
         r.start += prefix;
         r.end += prefix;
     }
-    AppendRuns(runs, styles, prefix);
+    AppendRuns(runs, segments, marks, stripped.GetLength(), prefix);
     text += stripped;
 }
 

@@ -2,7 +2,15 @@
 
 TLogLineAdded TLogLineStore::AddLine(const TLogLineData& data, bool checkKeywords)
 {
-    auto line = std::make_unique<TLogLine>(context);
+    std::unique_ptr<TLogLine> line;
+    if (limit > 0 && (int)lines.size() >= limit) {
+        // The line that falls out is composed again: its text and run buffers are reused.
+        line = std::move(lines.front());
+        lines.pop_front();
+        line->composition.layoutStamp = 0;
+    } else {
+        line = std::make_unique<TLogLine>(context);
+    }
     line->model.Compose(data, *context, checkKeywords);
     line->model.lineNumber = ++counter;
     TLogLineAdded added;
@@ -10,6 +18,9 @@ TLogLineAdded TLogLineStore::AddLine(const TLogLineData& data, bool checkKeyword
     added.keyword = line->model.keyword;
     if (!line->model.urls.empty()) {
         added.urls = line->model.urls;
+        // Sized in the steps the line's own buffer grows by: blocks of few sizes, which the heap
+        // hands out again without searching its free lists.
+        added.text.Preallocate(line->model.text.GetLength());
         added.text = line->model.text;
     }
     lines.push_back(std::move(line));

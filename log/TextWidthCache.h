@@ -27,6 +27,12 @@ public:
         }
         return MeasureFirst(dc, font, text, i, end, units);
     }
+    // Width of a character measured before, or -1 (also for every surrogate).
+    int KnownWidth(wchar_t c) const
+    {
+        const unsigned short* page = pages[c >> 8].get();
+        return page && page[c & 0xFF] != kUnknownWidth ? page[c & 0xFF] : -1;
+    }
     int GetHeight(HDC dc, HFONT font);
     bool Matches(const TFont& font) const;
 

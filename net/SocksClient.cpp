@@ -61,7 +61,10 @@ void TSocksClient::Connect()
     state = SOCKS_STATE_NONE;
     targetAddress.address = 0;
     handshake.Reserve(0);
+    tlsStarting = false;
     if (useProxy) {
+        // The proxy speaks plain; TLS, when wanted, starts after its handshake.
+        client.useTls = false;
         client.SetHostName(proxyHost);
         client.SetPort(proxyPort);
     } else {
@@ -75,6 +78,7 @@ void TSocksClient::Connect()
 void TSocksClient::Close()
 {
     active = false;
+    tlsStarting = false;
     state = SOCKS_STATE_NONE;
     targetAddress.address = 0;
     handshake.Reserve(0);
@@ -91,7 +95,8 @@ CStringA TSocksClient::ReadLine()
 
 void TSocksClient::OnConnect(TTCPClient*)
 {
-    if (!useProxy) {
+    if (!useProxy || tlsStarting) {
+        tlsStarting = false;
         if (listener)
             listener->OnConnect(this);
         return;
@@ -359,6 +364,14 @@ bool TSocksClient::TakeConnectReply()
 void TSocksClient::Succeed()
 {
     state = SOCKS_STATE_NONE;
+    if (tlsAfterProxy) {
+        // The server waits for our hello, so nothing of its own can be in the handshake buffer.
+        handshake.Reserve(0);
+        tlsStarting = true;
+        client.useTls = true;
+        client.StartTls();
+        return;
+    }
     // Bytes behind the final reply are the connection's own and go ahead of anything later.
     client.UnreadReceived(handshake.GetData(), handshake.GetSize());
     handshake.Reserve(0);

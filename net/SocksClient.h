@@ -64,6 +64,8 @@ public:
     bool useAuth = false;
     CString user;
     CString password;
+    // TLS with the target through the proxy: started once the proxy has connected it.
+    bool tlsAfterProxy = false;
 
 private:
     bool InHandshake() const { return useProxy && state != SOCKS_STATE_NONE; }
@@ -80,5 +82,6 @@ private:
     bool TakeAuthReply();
     bool TakeConnectReply();
     void Succeed();
+    bool tlsStarting = false;
     void Fail(int kind, UINT textId);
 };

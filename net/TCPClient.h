@@ -44,9 +44,13 @@ public:
     TInetAddress GetAddress() const { return address; }
 
     void Connect();
+    // Runs at the connect event; a proxy in front calls it once it has connected the target, so
+    // the TLS session runs with the server, not with the proxy. Ends in OnConnect or OnError.
+    void StartTls();
     // Safe at any time; makes no listener call.
     void Close();
     bool IsConnected() const { return connected; }
+    bool HasSocket() const { return socket != INVALID_SOCKET; }
     bool HasTlsSession() const { return ssl != nullptr; }
 
     // What was received and not yet taken. Taking resumes reading that a full buffer paused.
@@ -85,7 +89,6 @@ private:
     int Receive(char* chunk, int size, bool& peerClosed, bool& failed, int& code);
     void ReportError(int kind, int code);
     // TLS, in TCPClientTls.cpp.
-    void StartTls();
     int TlsReceive(char* chunk, int size, bool& peerClosed, bool& failed, int& code);
     int TlsSend(const void* bytes, int count);
     void EndTls();

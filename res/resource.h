@@ -1,9 +1,14 @@
 #pragma once
 // Resource ids, one header per subsystem. The numbers are fixed: every text is looked up by them.
 
+#include "res/strings/controls.h"
 #include "res/strings/foundation.h"
 #include "res/strings/irc.h"
+#include "res/strings/log.h"
 #include "res/strings/macro.h"
 #include "res/strings/net.h"
-#include "res/strings/log.h"
 #include "res/strings/settings.h"
+#include "res/windows/log.h"
+
+// The main frame's icon, menu and accelerators.
+#define IDR_MAINFRAME 128

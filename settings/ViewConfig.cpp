@@ -93,6 +93,27 @@ void TLogTextTheme::ReleaseVariantFonts()
     }
 }
 
+namespace {
+
+// The folder joined with a name from a view or theme file, or empty when the name leads out of
+// the folder ("..\", a drive, a share): a theme from elsewhere must not read any file it likes.
+CString JoinInsideFolder(const CString& folder, const CString& name)
+{
+    wchar_t base[MAX_PATH * 2];
+    wchar_t full[MAX_PATH * 2];
+    const DWORD baseLength = GetFullPathNameW(folder, MAX_PATH * 2, base, nullptr);
+    const DWORD fullLength = GetFullPathNameW(folder + name, MAX_PATH * 2, full, nullptr);
+    if (baseLength == 0 || baseLength >= MAX_PATH * 2 || fullLength <= baseLength || fullLength >= MAX_PATH * 2)
+        return CString();
+    if (CompareStringOrdinal(base, (int)baseLength, full, (int)baseLength, TRUE) != CSTR_EQUAL)
+        return CString();
+    if (base[baseLength - 1] != L'\\' && full[baseLength] != L'\\')
+        return CString(); // "images2\x" next to "images"
+    return CString(full, (int)fullLength);
+}
+
+} // namespace
+
 void TLogBkTheme::Apply(const TViewBackground& source, const CString& userImageFolder,
                         const CString& programImageFolder)
 {
@@ -101,10 +122,10 @@ void TLogBkTheme::Apply(const TViewBackground& source, const CString& userImageF
     picture.SetBitmap(nullptr, nullptr, nullptr);
     if (source.imageFile.IsEmpty())
         return;
-    CString path = userImageFolder + source.imageFile;
-    if (!PathExists(path))
-        path = programImageFolder + source.imageFile;
-    if (PathExists(path))
+    CString path = JoinInsideFolder(userImageFolder, source.imageFile);
+    if (path.IsEmpty() || !PathExists(path))
+        path = JoinInsideFolder(programImageFolder, source.imageFile);
+    if (!path.IsEmpty() && PathExists(path))
         TImageLoader().LoadFromFile(path, picture);
 }
 

@@ -1,6 +1,8 @@
 // Compose, wrap and append to a log file: 100,000 varied channel lines through the log text
 // engine, reported as lines per second and peak memory.
 
+#include "BenchLines.h"
+#include "foundation/CodePage.h"
 #include "foundation/IrcMarkup.h"
 #include "log/AddressFinder.h"
 #include "log/FileLogger.h"
@@ -17,53 +19,129 @@
 namespace {
 
 const int kLines = 100000;
-// Distinct bodies, taken in turn: the input stays small, so peak memory is the engine's.
-const int kDistinct = 4096;
 
-// Channel talk as it comes: plain chat, colours, URLs, hosts, Japanese and keywords mixed.
-std::vector<CString> MakeBodies()
+// Processor seconds (user and kernel) this thread has used: on a busy machine the clock also
+// counts the time other processes had the core.
+double ThreadSeconds()
 {
-    const wchar_t* words[] = {L"hello",
-                              L"the",
-                              L"server",
-                              L"\u65e5\u672c\u8a9e",
-                              L"\u3053\u3093\u306b\u3061\u306f",
-                              L"build",
-                              L"works",
-                              L"again",
-                              L"http://example.org/path/to?x=1",
-                              L"irc.example.net",
-                              L"10.0.0.1",
-                              L"ketroval",
-                              L"\x03"
-                              L"4,1red\x03",
-                              L"\x02"
-                              L"bold\x02",
-                              L"(smile)",
-                              L"\u30c6\u30b9\u30c8\u3067\u3059\u3002",
-                              L"https://w.example.com/a_(b)",
-                              L"nick:"};
-    const int count = sizeof words / sizeof words[0];
-    std::vector<CString> bodies;
-    unsigned seed = 1;
-    for (int i = 0; i < kDistinct; i++) {
-        CString body;
-        int n = 3 + (int)((seed = seed * 1103515245 + 12345) >> 16) % 14;
-        for (int k = 0; k < n; k++) {
-            seed = seed * 1103515245 + 12345;
-            body += words[(seed >> 16) % count];
-            body += L' ';
-        }
-        bodies.push_back(body);
-    }
-    return bodies;
+    FILETIME created, exited, kernel, user;
+    GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel, &user);
+    ULARGE_INTEGER k = {{kernel.dwLowDateTime, kernel.dwHighDateTime}};
+    ULARGE_INTEGER u = {{user.dwLowDateTime, user.dwHighDateTime}};
+    return (double)(k.QuadPart + u.QuadPart) / 1e7;
 }
 
-double Seconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to)
+// Seconds that body takes; its processor seconds go to cpu when given.
+template <typename Body> double Time(Body body, double* cpu = nullptr)
 {
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return (double)(to.QuadPart - from.QuadPart) / (double)frequency.QuadPart;
+    LARGE_INTEGER start, end;
+    double cpuStart = ThreadSeconds();
+    QueryPerformanceCounter(&start);
+    body();
+    QueryPerformanceCounter(&end);
+    if (cpu)
+        *cpu = ThreadSeconds() - cpuStart;
+    return Seconds(start, end);
+}
+
+// The engine as a channel log uses it: a view's lines with their context, and the channel's file.
+struct TBenchLog {
+    TBenchLog(const CString& folder) : store(&context)
+    {
+        view.SetDefaults();
+        theme.Apply(view.logText);
+        keyword.Like = {L"ketroval", L"\u30c6\u30b9\u30c8"};
+        context.textTheme = &theme;
+        context.backTheme = &back;
+        context.keyword = &keyword;
+        context.addressFinder = &finder;
+        store.limit = 1000;
+        prefs.Load(folder + L"kv2bench-none\\");
+        prefs.LogRootDir = folder + L"kv2bench-logs\\";
+        logger.preferences = &prefs;
+        logger.enabled = true;
+        logger.SetServerName(L"bench");
+        logger.SetChannelName(L"#bench");
+        data.timeText = L"12:34 ";
+        data.nickPrefix = L"(someone) ";
+        data.nick = L"someone";
+    }
+    ~TBenchLog()
+    {
+        CString path = logger.GetCurrentPath();
+        logger.Close();
+        DeleteFileW(path);
+    }
+
+    void Compose(const CString& body)
+    {
+        data.body = body;
+        store.AddLine(data, true);
+    }
+    void Layout(HDC dc) { store.GetLine(store.GetCount() - 1).Layout(dc, 800); }
+    // The file's line as a caller keeps it: in one buffer reused for every line.
+    bool Write()
+    {
+        fileLine = data.timeText;
+        fileLine += data.nickPrefix;
+        fileLine += data.body;
+        return logger.WriteLine(fileLine);
+    }
+
+    TViewSettings view;
+    TLogTextTheme theme;
+    TLogBkTheme back;
+    TLogKeyword keyword;
+    TLogAddressFinder finder;
+    TLogDrawContext context;
+    TLogLineStore store;
+    TPreference prefs;
+    TFileLogger logger;
+    TLogLineData data;
+    CString fileLine;
+};
+
+// Seconds per line of each stage alone, so a change shows where it helped.
+struct TStageTimes {
+    double compose = 0, layout = 0, write = 0, writeFile = 0;
+};
+
+TStageTimes TimeStages(const std::vector<CString>& bodies, const CString& folder, HDC dc, bool& written)
+{
+    TStageTimes times;
+    TBenchLog log(folder);
+    times.compose = Time([&] {
+        for (int i = 0; i < kLines; i++)
+            log.Compose(bodies[i % kDistinct]);
+    });
+    times.layout = Time([&] {
+        for (int round = 0; round < kLines / log.store.limit; round++) {
+            log.context.layoutGeneration++;
+            for (int k = 0; k < log.store.GetCount(); k++)
+                log.store.GetLine(k).Layout(dc, 800);
+        }
+    });
+    times.write = Time([&] {
+        for (int i = 0; i < kLines; i++) {
+            log.data.body = bodies[i % kDistinct];
+            written &= log.Write();
+        }
+    });
+    // The floor under append: the same bytes with one WriteFile each and nothing else.
+    std::vector<CStringA> lines;
+    for (int i = 0; i < kDistinct; i++)
+        lines.push_back(
+            ConvertToCodePage(StripControlCodes(log.data.timeText + log.data.nickPrefix + bodies[i]), CP_UTF8) +
+            "\r\n");
+    HANDLE file = log.logger.GetHandle();
+    times.writeFile = Time([&] {
+        for (int i = 0; i < kLines; i++) {
+            const CStringA& bytes = lines[i % kDistinct];
+            DWORD done = 0;
+            written &= WriteFile(file, bytes.GetString(), (DWORD)bytes.GetLength(), &done, nullptr) != 0;
+        }
+    });
+    return times;
 }
 
 } // namespace
@@ -71,58 +149,33 @@ double Seconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to)
 int main()
 {
     std::vector<CString> bodies = MakeBodies();
-    TViewSettings view;
-    view.SetDefaults();
-    TLogTextTheme theme;
-    theme.Apply(view.logText);
-    TLogBkTheme back;
-    TLogKeyword keyword;
-    keyword.Like = {L"ketroval", L"\u30c6\u30b9\u30c8"};
-    TLogAddressFinder finder;
-    TLogDrawContext context;
-    context.textTheme = &theme;
-    context.backTheme = &back;
-    context.keyword = &keyword;
-    context.addressFinder = &finder;
-    TLogLineStore store(&context);
-    store.limit = 1000;
-
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
-    TPreference prefs;
-    prefs.Load(CString(temp) + L"kv2bench-none\\");
-    prefs.LogRootDir = CString(temp) + L"kv2bench-logs\\";
-    TFileLogger logger;
-    logger.preferences = &prefs;
-    logger.enabled = true;
-    logger.SetServerName(L"bench");
-    logger.SetChannelName(L"#bench");
-
     HDC dc = CreateCompatibleDC(nullptr);
-    LARGE_INTEGER start, end;
-    QueryPerformanceCounter(&start);
-    TLogLineData data;
-    data.timeText = L"12:34 ";
-    data.nickPrefix = L"(someone) ";
-    data.nick = L"someone";
     bool written = true;
-    for (int i = 0; i < kLines; i++) {
-        data.body = bodies[i % kDistinct];
-        store.AddLine(data, true);
-        store.GetLine(store.GetCount() - 1).Layout(dc, 800);
-        written &= logger.WriteLine(data.timeText + data.nickPrefix + data.body);
+    double seconds, cpu;
+    {
+        TBenchLog log(temp);
+        seconds = Time(
+            [&] {
+                for (int i = 0; i < kLines; i++) {
+                    log.Compose(bodies[i % kDistinct]);
+                    log.Layout(dc);
+                    written &= log.Write();
+                }
+            },
+            &cpu);
     }
-    QueryPerformanceCounter(&end);
-    CString path = logger.GetCurrentPath();
-    logger.Close();
-    DeleteDC(dc);
-
     PROCESS_MEMORY_COUNTERS memory = {};
     memory.cb = sizeof memory;
     GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory);
-    double seconds = Seconds(start, end);
+    TStageTimes stages = TimeStages(bodies, temp, dc, written);
+    DeleteDC(dc);
     printf("log compose+wrap+append: %d lines in %.3f s = %.0f lines/s; peak working set %.1f MB%s\n", kLines, seconds,
            kLines / seconds, memory.PeakWorkingSetSize / 1048576.0, written ? "" : " (WRITE FAILED)");
-    DeleteFileW(path);
+    printf("  processor time %.3f s = %.0f lines per processor second\n", cpu, kLines / cpu);
+    printf("  per line alone: compose %.2f us, wrap %.2f us, append %.2f us (WriteFile alone %.2f us)\n",
+           stages.compose * 1e6 / kLines, stages.layout * 1e6 / kLines, stages.write * 1e6 / kLines,
+           stages.writeFile * 1e6 / kLines);
     return written ? 0 : 1;
 }

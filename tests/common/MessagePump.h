@@ -9,3 +9,6 @@
 bool PumpMessagesUntil(const std::function<bool()>& done, DWORD timeoutMs);
 // Pumps messages for the whole time given.
 void PumpMessagesFor(DWORD ms);
+// Runs the step from a thread timer after the delay, inside whatever message loop is running
+// then (a modal loop, a drag); one step is pending at a time.
+void RunLater(DWORD ms, std::function<void()> step);

@@ -41,8 +41,9 @@ public:
         calledId = id;
         EXPECT_EQ(DISPATCH_METHOD, flags);
         args.clear();
-        for (UINT i = 0; i < params->cArgs; i++)
-            args.push_back(V_I4(&params->rgvarg[i]));
+        // rgvarg holds the last parameter first.
+        for (UINT i = params->cArgs; i > 0; i--)
+            args.push_back(V_I4(&params->rgvarg[i - 1]));
         if (FAILED(status))
             return status;
         VariantCopy(out, &result);

@@ -173,6 +173,29 @@ TEST_F(FileLoggerTest, WritesStampedLinesWithoutCodesInTheLogCodePage)
     EXPECT_EQ(lines[4], "\x93\xfa\x96\x7b");
 }
 
+// The same bytes the system's conversion gives, including its replacement of lone surrogates.
+TEST_F(FileLoggerTest, LinesAreTheSystemsUtf8OfEveryKindOfCharacter)
+{
+    const CString texts[] = {
+        L"plain ascii",
+        L"caf\u00e9 \u00a9 \u07ff \u0800 \u65e5\u672c \uffe5 \ufffd \uffff",
+        L"pair \xD83D\xDE00 and \xDBFF\xDFFF",
+        L"lone high \xD83D end",
+        L"lone low \xDE00 end",
+        L"high at the end \xD83D",
+        L"low first \xDE00\xD83D",
+        CString(L"cut at NUL\0 unseen", 19),
+    };
+    for (const CString& text : texts)
+        EXPECT_TRUE(logger.WriteLine(text));
+    CString path = logger.GetCurrentPath();
+    logger.Close();
+    std::vector<std::string> lines = Lines(path);
+    ASSERT_EQ(lines.size(), 10u);
+    for (size_t i = 0; i < 8; i++)
+        EXPECT_EQ(lines[i + 1], Utf8(texts[i])) << i;
+}
+
 TEST_F(FileLoggerTest, DateChangeClosesTheOldFileAndOpensANewOne)
 {
     logger.SetServerName(L"net");

@@ -70,6 +70,36 @@ TEST_F(LogLayoutTest, LaysOutAgainOnlyWhenTheGenerationMoves)
     EXPECT_EQ(line.composition.GetRowsHeight(-3, 9), line.composition.height + 8);
 }
 
+// Rows and pieces as their text measures in the one monospaced font, joined with "|".
+CString DescribeRows(const TLogLine& line, int w)
+{
+    CString out;
+    for (int i = 0; i < line.GetRowCount(); i++)
+        for (const TLogPiece& piece : line.GetRow(i).pieces)
+            out.AppendFormat(L"%s%d:%d-%d=%d", out.IsEmpty() ? L"" : L"|", i, piece.start, piece.end,
+                             piece.width - (piece.end - piece.start) * w);
+    return out;
+}
+
+TEST_F(LogLayoutTest, LayingOutAgainGivesTheRowsOfAFreshLayout)
+{
+    int w = TextWidth(L"x");
+    context.indent = 0;
+    const wchar_t* body = L"aaaa bbbb cccccccc dd http://a.org/xyz";
+    TLogLine& line = AddLine(body, L"", 40 * w);
+    for (int columns : {7, 40, 5, 12, 3}) {
+        context.layoutGeneration++;
+        line.Layout(canvas.dc, columns * w + w / 2);
+        TLogLine& fresh = AddLine(body, L"", columns * w + w / 2);
+        EXPECT_EQ(RowTexts(line), RowTexts(fresh)) << columns;
+        EXPECT_EQ(DescribeRows(line, w), DescribeRows(fresh, w)) << columns;
+        // Every piece as wide as its characters, also where a word moved to the next row.
+        for (int i = 0; i < line.GetRowCount(); i++)
+            for (const TLogPiece& piece : line.GetRow(i).pieces)
+                EXPECT_EQ(piece.width, (piece.end - piece.start) * w) << columns;
+    }
+}
+
 TEST_F(LogLayoutTest, HitTestingMapsPointsToCharacters)
 {
     int w = TextWidth(L"x");

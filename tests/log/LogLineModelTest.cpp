@@ -157,6 +157,25 @@ TEST_F(LogLineModelTest, KeywordsOnlyOnMessageLinesWhenAsked)
     EXPECT_FALSE(Compose(L"a ping", LINE_MESSAGE, false).keyword);
 }
 
+TEST_F(LogLineModelTest, ChangedKeywordSettingsCountFromTheNextLine)
+{
+    context.keyword = &keyword;
+    keyword.Like = {L"ping"};
+    EXPECT_TRUE(Compose(L"a PING").keyword);
+    keyword.Like = {L"pong"};
+    EXPECT_FALSE(Compose(L"a ping").keyword);
+    EXPECT_TRUE(Compose(L"a pong").keyword);
+    keyword.Case = true;
+    EXPECT_FALSE(Compose(L"a PONG").keyword);
+    keyword.Case = false;
+    keyword.Dislike = {L"ponger"};
+    EXPECT_FALSE(Compose(L"a ponger").keyword);
+    keyword.Dislike.clear();
+    EXPECT_TRUE(Compose(L"a ponger").keyword);
+    keyword.Like.clear();
+    EXPECT_FALSE(Compose(L"a pong").keyword);
+}
+
 TEST_F(LogLineModelTest, AddressesAndUrlsAreMarkedUrlWinning)
 {
     context.addressFinder = &finder;

@@ -8,15 +8,23 @@
 
 namespace {
 
-TEST(LogLineStoreTest, NumbersComposesAndDropsTheOldestLines)
-{
+class LogLineStoreTest : public ::testing::Test {
+protected:
+    LogLineStoreTest()
+    {
+        keyword.Like = {L"hello"};
+        context.addressFinder = &finder;
+        context.keyword = &keyword;
+    }
+
     TLogAddressFinder finder;
     TLogKeyword keyword;
-    keyword.Like = {L"hello"};
     TLogDrawContext context;
-    context.addressFinder = &finder;
-    context.keyword = &keyword;
-    TLogLineStore store(&context);
+    TLogLineStore store{&context};
+};
+
+TEST_F(LogLineStoreTest, NumbersComposesAndDropsTheOldestLines)
+{
     store.limit = 3;
     ILogLineSink& sink = store;
 
@@ -41,6 +49,39 @@ TEST(LogLineStoreTest, NumbersComposesAndDropsTheOldestLines)
     store.RemoveHeadLines(10);
     EXPECT_EQ(store.GetCount(), 0);
     EXPECT_EQ(sink.AddLine(data, true).lineNumber, 6);
+}
+
+// The store composes the newest line into the object of the one it drops.
+TEST_F(LogLineStoreTest, ALineTakingTheOldestsPlaceKeepsNothingOfIt)
+{
+    store.limit = 1;
+
+    TLogLineData data;
+    data.timeText = L"10:00 ";
+    data.nickPrefix = L"(bob) ";
+    data.nick = L"bob";
+    data.eventData = L"event";
+    data.body = L"hello irc.example.net \x02http://a.org/\x02 and a long tail of words";
+    store.AddLine(data, true);
+    TLogLineData plain;
+    plain.body = L"hi";
+    TLogLineAdded added = store.AddLine(plain, true);
+    EXPECT_FALSE(added.keyword);
+    EXPECT_TRUE(added.urls.empty());
+    ASSERT_EQ(store.GetCount(), 1);
+    const TLogLineModel& model = store.GetLine(0).model;
+    EXPECT_EQ(model.text, CString(L"hi"));
+    EXPECT_EQ(model.length, 2);
+    EXPECT_FALSE(model.keyword);
+    EXPECT_TRUE(model.urls.empty());
+    EXPECT_TRUE(model.addresses.empty());
+    EXPECT_TRUE(model.nick.IsEmpty());
+    EXPECT_TRUE(model.eventData.IsEmpty());
+    ASSERT_EQ(model.runs.size(), 1u);
+    EXPECT_EQ(model.runs[0].start, 0);
+    EXPECT_EQ(model.runs[0].end, 2);
+    EXPECT_EQ(model.runs[0].kind, RUN_TEXT);
+    EXPECT_NE(store.GetLine(0).composition.layoutStamp, context.layoutGeneration);
 }
 
 } // namespace

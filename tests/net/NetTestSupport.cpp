@@ -114,7 +114,7 @@ void TPeer::Start(std::function<void(SOCKET)> serve)
     });
 }
 
-bool TPeer::WaitReadable(SOCKET s)
+bool WaitReadable(SOCKET s, const std::atomic<bool>& stopping)
 {
     while (!stopping) {
         fd_set readable;
@@ -127,6 +127,8 @@ bool TPeer::WaitReadable(SOCKET s)
     }
     return false;
 }
+
+bool TPeer::WaitReadable(SOCKET s) { return ::WaitReadable(s, stopping); }
 
 int TPeer::Receive(SOCKET s, char* buffer, int size) { return WaitReadable(s) ? recv(s, buffer, size, 0) : -1; }
 

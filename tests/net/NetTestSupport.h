@@ -22,6 +22,10 @@ std::string PeerValue(const char* key);
     int variable = atoi(PeerValue(key).c_str());                                                               \
     ASSERT_GT(variable, 0) << key << " missing from the peers file"
 
+// Waits in short steps, since a close from another thread does not wake select everywhere;
+// false once stopping is set or the socket failed.
+bool WaitReadable(SOCKET s, const std::atomic<bool>& stopping);
+
 std::string Bytes(const CStringA& text);
 std::string Hex(const std::string& bytes);
 

@@ -188,6 +188,30 @@ TEST_F(LogBackgroundTest, PictureComesFromTheUserFolderFirstAndMissingOnesFillOn
     EXPECT_TRUE(fill);
 }
 
+TEST_F(LogBackgroundTest, PictureNamesStayInsideTheImagesFolders)
+{
+    CString user = temp.path + L"images\\", program = temp.path + L"program\\images\\";
+    CreateDirectoryW(user, nullptr);
+    CreateDirectoryW(temp.path + L"program", nullptr);
+    CreateDirectoryW(program, nullptr);
+    CreateDirectoryW(user + L"sub", nullptr);
+    CreateDirectoryW(temp.path + L"images2", nullptr);
+    WriteBmp(temp.path + L"secret.bmp", 10, 10, [](int, int) { return RGB(255, 0, 0); });
+    WriteBmp(temp.path + L"images2\\x.bmp", 10, 10, [](int, int) { return RGB(255, 0, 0); });
+    WriteBmp(user + L"sub\\inside.bmp", 12, 12, [](int, int) { return RGB(255, 0, 0); });
+    const CString outside[] = {L"..\\secret.bmp", L"../secret.bmp", L"sub\\..\\..\\secret.bmp",
+                               L"..\\..\\secret.bmp", temp.path + L"secret.bmp", L"..\\images2\\x.bmp"};
+    TLogBkTheme theme;
+    for (const CString& name : outside) {
+        theme.Apply({RGB(0, 0, 255), name, 100}, user, program);
+        EXPECT_TRUE(theme.picture.IsEmpty()) << (const wchar_t*)name;
+    }
+    theme.Apply({RGB(0, 0, 255), L"sub\\inside.bmp", 100}, user, program);
+    EXPECT_EQ(12, theme.picture.GetWidth());
+    theme.Apply({RGB(0, 0, 255), L"sub\\..\\sub\\inside.bmp", 100}, user, program);
+    EXPECT_EQ(12, theme.picture.GetWidth());
+}
+
 class TextThemeTest : public ::testing::Test {
 protected:
     void SetUp() override

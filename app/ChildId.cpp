@@ -1,0 +1,7 @@
+#include "app/ChildId.h"
+
+namespace {
+UINT g_lastChildId = 70000;
+} // namespace
+
+UINT GetNextChildId() { return ++g_lastChildId; }

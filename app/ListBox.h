@@ -1,0 +1,86 @@
+#pragma once
+// TListBox reports keys, clicks and selection changes to its owner; TCheckListBox adds a check
+// box to every item.
+
+#include "classlib/ListBox.h"
+#include "classlib/MsgMap.h"
+
+#include <vector>
+
+class TListBox;
+
+class IListBoxListener {
+public:
+    // Key operations return true when they consumed the key.
+    virtual bool OnKeyDown(TListBox* list, UINT key) = 0;
+    virtual bool OnSysKeyDown(TListBox* list, UINT key) = 0;
+    virtual void OnDoubleClick(TListBox* list, UINT flags, int x, int y) = 0;
+    virtual void OnClick(TListBox* list, UINT flags, int x, int y) = 0;
+    virtual void OnSelChange(TListBox* list) = 0;
+
+protected:
+    ~IListBoxListener() = default;
+};
+
+class ICheckListBoxListener : public IListBoxListener {
+public:
+    virtual void OnCheckChange(TListBox* list) = 0;
+
+protected:
+    ~ICheckListBoxListener() = default;
+};
+
+class TListBox : public CListBox {
+public:
+    BOOL PreCreateWindow(CREATESTRUCTW& cs) override;
+    BOOL PreTranslateMessage(MSG* msg) override;
+
+    void GetItems(std::vector<CString>& items) const;
+    void SetItems(const std::vector<CString>& items);
+    virtual void UpdateHorizontalExtent();
+    // The item at a client point, by rows from the top index; -1 below the last item.
+    int ItemFromPoint(int x, int y) const;
+
+    BEGIN_MSG_MAP(TListBox)
+        MESSAGE_HANDLER(WM_LBUTTONDOWN, OnLButtonDown)
+        MESSAGE_HANDLER(WM_LBUTTONDBLCLK, OnLButtonDblClk)
+        REFLECTED_COMMAND_HANDLER(LBN_SELCHANGE, OnSelChange)
+    END_MSG_MAP()
+
+    IListBoxListener* listener = nullptr;
+
+protected:
+    int WidestItemText() const;
+    LRESULT OnLButtonDown(WPARAM wParam, LPARAM lParam);
+    LRESULT OnLButtonDblClk(WPARAM wParam, LPARAM lParam);
+    void OnSelChange();
+    bool checkChanged = false; // a check box changed in the current click
+};
+
+// An owner-drawn list box whose items carry a check box, toggled by a click on the box or by
+// the space key. The check state is the item's data.
+class TCheckListBox : public TListBox {
+public:
+    BOOL PreCreateWindow(CREATESTRUCTW& cs) override;
+    void UpdateHorizontalExtent() override;
+    bool GetCheck(int index) const;
+    void SetCheck(int index, bool check);
+
+    BEGIN_MSG_MAP(TCheckListBox)
+        MESSAGE_HANDLER(KV_REFLECTED(WM_DRAWITEM), OnDrawItem)
+        MESSAGE_HANDLER(WM_LBUTTONDOWN, OnCheckDown)
+        MESSAGE_HANDLER(WM_LBUTTONDBLCLK, OnCheckDblClk)
+        MESSAGE_HANDLER(WM_KEYDOWN, OnKeyDown)
+        CHAIN_MSG_MAP(TListBox)
+    END_MSG_MAP()
+
+    ICheckListBoxListener* checkListener = nullptr;
+
+private:
+    void ToggleCheck(int index);
+    bool ToggleIfOnBox(LPARAM lParam);
+    LRESULT OnDrawItem(WPARAM wParam, LPARAM lParam);
+    LRESULT OnCheckDown(WPARAM wParam, LPARAM lParam);
+    LRESULT OnCheckDblClk(WPARAM wParam, LPARAM lParam);
+    LRESULT OnKeyDown(WPARAM wParam, LPARAM lParam);
+};

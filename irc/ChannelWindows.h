@@ -1,0 +1,28 @@
+#pragma once
+// What the received side of a unit needs of the world and its windows: the member lists, the
+// mask-list windows, the tree items of new and renamed nodes, the selection and balloons.
+// Without it (tests, start-up) the unit runs with no windows at all.
+
+#include "irc/MaskList.h"
+#include "irc/MemberView.h"
+
+class TIRCChannel;
+class TIRCUnit;
+
+class IChannelWindows {
+public:
+    virtual IMemberListView* CreateMemberView(TIRCUnit* unit, TIRCChannel* channel) = 0;
+    virtual void DestroyMemberView(TIRCUnit* unit, TIRCChannel* channel) = 0;
+    virtual IMaskList* CreateMaskList(TIRCUnit* unit, TIRCChannel* channel, const CString& title) = 0;
+    // A node was added to the unit: its tree item, the sort and, for a joined channel, "tree.ini".
+    virtual void OnChannelAdded(TIRCUnit* unit, TIRCChannel* channel, bool storeTree) = 0;
+    // A talk took a new name: tree item text, title and sort follow.
+    virtual void OnChannelRenamed(TIRCUnit* unit, TIRCChannel* channel) = 0;
+    virtual void Select(TIRCUnit* unit, TIRCChannel* channel) = 0;
+    virtual void ShowBalloon(const CString& title, const CString& text) = 0;
+    // An invitation window, when the world's limit allows one more.
+    virtual void ShowInvitation(TIRCUnit* unit, const CString& nick, const CString& channel) = 0;
+
+protected:
+    ~IChannelWindows() = default;
+};

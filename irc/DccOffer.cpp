@@ -1,0 +1,158 @@
+#include "irc/DccOffer.h"
+
+#include "foundation/Decimal.h"
+#include "foundation/StringUtils.h"
+
+namespace {
+
+TInetAddress ReadAddress(const CString& word) { return TInetAddress(htonl(ReadUnsignedDecimal(word))); }
+
+// The name starts quoted only when a closing quote with a blank after it follows; then blanks
+// may sit inside it.
+CString CutOfferFileName(CString& text)
+{
+    int start = 0;
+    while (start < text.GetLength() && text[start] == L' ')
+        start++;
+    if (start < text.GetLength() && text[start] == L'"') {
+        int close = text.Find(L"\" ", start + 1);
+        if (close > start) {
+            CString name = text.Mid(start + 1, close - start - 1);
+            text = text.Mid(close + 1);
+            return name;
+        }
+    }
+    return CutFirstWord(text);
+}
+
+bool IsDeviceName(const CString& name)
+{
+    static const wchar_t* const kDevices[] = {L"CON", L"PRN", L"AUX", L"NUL", L"CONIN$", L"CONOUT$", L"CLOCK$"};
+    // Windows opens the device for "con.txt" or "con .txt" just the same.
+    CString base = name;
+    int dot = base.Find(L'.');
+    if (dot >= 0)
+        base = base.Left(dot);
+    base = TrimTrailingSpaces(base);
+    base.MakeUpper();
+    for (const wchar_t* device : kDevices)
+        if (base == device)
+            return true;
+    return base.GetLength() == 4 && (base.Left(3) == L"COM" || base.Left(3) == L"LPT") && base[3] >= L'0' &&
+           base[3] <= L'9';
+}
+
+CString FormatResumeOffer(const wchar_t* type, const CString& fileName, int port, long long position)
+{
+    CString text;
+    text.Format(L"DCC %s %s %d %I64d", type, fileName.GetString(), port, position);
+    return text;
+}
+
+} // namespace
+
+TDccSendOffer ParseDccSendOffer(CString text)
+{
+    TDccSendOffer offer;
+    offer.fileName = CutOfferFileName(text);
+    offer.address = ReadAddress(CutFirstWord(text));
+    offer.port = ReadDecimal(CutFirstWord(text));
+    offer.size = ReadDecimal64(CutFirstWord(text));
+    offer.variant = ReadDecimal(CutFirstWord(text));
+    if (offer.variant == 2 && !text.IsEmpty()) {
+        CString longName = TrimTrailingSpaces(StripLeadingColon(text));
+        if (!longName.IsEmpty())
+            offer.fileName = longName;
+    }
+    return offer;
+}
+
+TDccChatOffer ParseDccChatOffer(CString text)
+{
+    TDccChatOffer offer;
+    offer.protocol = CutFirstWord(text);
+    offer.address = ReadAddress(CutFirstWord(text));
+    offer.port = ReadDecimal(CutFirstWord(text));
+    return offer;
+}
+
+TDccResumeOffer ParseDccResumeOffer(CString text)
+{
+    TDccResumeOffer offer;
+    offer.fileName = CutFirstWord(text);
+    offer.port = ReadDecimal(CutFirstWord(text));
+    offer.position = ReadDecimal64(CutFirstWord(text));
+    return offer;
+}
+
+bool IsValidDccPort(int port) { return port >= 1 && port <= 65535; }
+
+bool IsValidDccAddress(const TInetAddress& address)
+{
+    ULONG host = ntohl(address.address);
+    return (host >> 24) != 0 && host < 0xE0000000ul;
+}
+
+CString MakeSafeDccFileName(const CString& name)
+{
+    CString safe = name;
+    int cut = safe.FindOneOf(L"/\\");
+    while (cut >= 0) {
+        safe = safe.Mid(cut + 1);
+        cut = safe.FindOneOf(L"/\\");
+    }
+    for (int i = 0; i < safe.GetLength(); i++)
+        if (safe[i] < 0x20 || safe[i] == 0x7F || wcschr(L"<>:\"|?*", safe[i]))
+            safe.SetAt(i, L'_');
+    int end = safe.GetLength();
+    while (end > 0 && (safe[end - 1] == L'.' || safe[end - 1] == L' '))
+        end--;
+    safe = safe.Left(end);
+    if (safe.IsEmpty())
+        return safe;
+    if (IsDeviceName(safe))
+        safe = L"_" + safe;
+    return safe;
+}
+
+bool CheckDccSendOffer(TDccSendOffer& offer)
+{
+    offer.fileName = MakeSafeDccFileName(offer.fileName);
+    return !offer.fileName.IsEmpty() && IsValidDccPort(offer.port) && IsValidDccAddress(offer.address) &&
+           offer.size > 0 && offer.size <= kMaxDccFileSize;
+}
+
+bool CheckDccChatOffer(const TDccChatOffer& offer)
+{
+    return IsValidDccPort(offer.port) && IsValidDccAddress(offer.address);
+}
+
+bool IsValidDccResumePosition(long long position, long long fileSize) { return position >= 0 && position <= fileSize; }
+
+CString FormatDccSendOffer(const CString& fileName, unsigned long address, int port, long long size, bool extended)
+{
+    CString wireName = fileName;
+    wireName.Replace(L' ', L'_');
+    CString text;
+    text.Format(L"DCC SEND %s %lu %d %I64d", wireName.GetString(), address, port, size);
+    if (extended)
+        text.AppendFormat(L" 2 :%s", fileName.GetString());
+    return text;
+}
+
+CString FormatDccChatOffer(unsigned long address, int port)
+{
+    CString text;
+    text.Format(L"DCC CHAT chat %lu %d", address, port);
+    return text;
+}
+
+CString FormatDccResumeRequest(const CString& fileName, int port, long long position)
+{
+    return FormatResumeOffer(L"RESUME", fileName, port, position);
+}
+
+CString FormatDccAccept(const CString& fileName, int port, long long position)
+{
+    return FormatResumeOffer(L"ACCEPT", fileName, port, position);
+}

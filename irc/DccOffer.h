@@ -1,0 +1,54 @@
+#pragma once
+// DCC offers carried in CTCP: the texts peers send, read field by field and checked before any
+// value reaches the DCC manager, and the texts of our own offers.
+
+#include "classlib/String.h"
+#include "net/InetAddress.h"
+
+// Larger than any file a peer could really offer; a bigger size is a lie or a wrapped number.
+const long long kMaxDccFileSize = 1LL << 44;
+
+struct TDccSendOffer {
+    CString fileName;
+    TInetAddress address;
+    int port = 0;
+    long long size = 0;
+    int variant = 0;
+};
+
+struct TDccChatOffer {
+    CString protocol;
+    TInetAddress address;
+    int port = 0;
+};
+
+// RESUME and ACCEPT carry the same fields.
+struct TDccResumeOffer {
+    CString fileName;
+    int port = 0;
+    long long position = 0;
+};
+
+// Each reads the text after the type word; missing or malformed numbers read as 0.
+TDccSendOffer ParseDccSendOffer(CString text);
+TDccChatOffer ParseDccChatOffer(CString text);
+TDccResumeOffer ParseDccResumeOffer(CString text);
+
+bool IsValidDccPort(int port);
+// Refuses 0.0.0.0/8, multicast, the reserved block and the broadcast address.
+bool IsValidDccAddress(const TInetAddress& address);
+// A name a receive item can create in the download folder: the last path part, control and
+// reserved characters replaced, no trailing dots or blanks, device names defused. Empty when
+// nothing usable is left.
+CString MakeSafeDccFileName(const CString& name);
+// Checks every field and makes the name safe; false when the offer must be dropped.
+bool CheckDccSendOffer(TDccSendOffer& offer);
+bool CheckDccChatOffer(const TDccChatOffer& offer);
+// The position must lie within the file the transfer is about.
+bool IsValidDccResumePosition(long long position, long long fileSize);
+
+// Our offers; addresses in host byte order, as the protocol writes them.
+CString FormatDccSendOffer(const CString& fileName, unsigned long address, int port, long long size, bool extended);
+CString FormatDccChatOffer(unsigned long address, int port);
+CString FormatDccResumeRequest(const CString& fileName, int port, long long position);
+CString FormatDccAccept(const CString& fileName, int port, long long position);

@@ -1,0 +1,85 @@
+#pragma once
+// The line layer of a server session: cuts received bytes into parsed lines and writes queued
+// commands in priority order under flood control (a penalty sum and a window of recent bytes).
+
+#include "foundation/Timer.h"
+#include "irc/ReceiveMessage.h"
+#include "irc/SendMessage.h"
+#include "net/SocksClient.h"
+
+#include <deque>
+
+class TIRCConnection;
+
+class IIRCConnectionListener {
+public:
+    virtual void OnConnect(TIRCConnection* connection) = 0;
+    // Called before the timer stops.
+    virtual void OnClose(TIRCConnection* connection) = 0;
+    virtual void OnResolve(TIRCConnection* connection) = 0;
+    // The message lives only during the call.
+    virtual void OnReceive(TIRCConnection* connection, TIRCReceiveMessageA* message) = 0;
+    // The message was written completely.
+    virtual void OnSend(TIRCConnection* connection, TIRCSendMessage* message) = 0;
+    virtual void OnError(TIRCConnection* connection, CString message) = 0;
+
+protected:
+    ~IIRCConnectionListener() = default;
+};
+
+class TIRCConnection : public ISocksClientListener, public ITimerListener {
+public:
+    static const int kPenaltyLimit = 10;
+    static const int kWindowLimit = 600;
+    static const UINT kTickMs = 1000;
+
+    TIRCConnection();
+    TIRCConnection(const TIRCConnection&) = delete;
+    TIRCConnection& operator=(const TIRCConnection&) = delete;
+    virtual ~TIRCConnection();
+
+    // Appends to the queue the priority selects (above 0 high, 0 normal, below 0 low) and sends.
+    void Enqueue(const TIRCSendMessage& message, int priority);
+    void SendQueued();
+    void Close();
+    // Empty queues and full budgets for the next connect; the transport is left as it is.
+    void ResetFloodControl();
+    void ClearQueues();
+    bool CanSend() const { return penaltySum <= kPenaltyLimit && windowBytes <= kWindowLimit; }
+    bool IsActive() const { return transport.active; }
+    size_t QueuedCount() const { return high.size() + normal.size() + low.size(); }
+
+    void OnConnect(TSocksClient* socks) override;
+    void OnClose(TSocksClient* socks) override;
+    void OnResolve(TSocksClient* socks) override;
+    void OnReceive(TSocksClient* socks) override;
+    void OnSend(TSocksClient* socks) override;
+    void OnError(TSocksClient* socks, int kind, CString message) override;
+    void OnTimer(TTimer* timer) override;
+
+    IIRCConnectionListener* listener = nullptr;
+    bool writing = false;
+    int written = 0;
+    TIRCSendMessage current;
+    std::deque<TIRCSendMessage> history;
+    std::deque<TIRCSendMessage> high;
+    std::deque<TIRCSendMessage> normal;
+    std::deque<TIRCSendMessage> low;
+    int penaltySum = 0;
+    int windowBytes = 0;
+    // The owner sets host, port, TLS and proxy here and connects it.
+    TSocksClient transport;
+    TTimer timer;
+
+private:
+    bool InHandshake() const { return transport.useProxy && transport.state != SOCKS_STATE_NONE; }
+    void WriteCurrent();
+    // Serves one queue; false when the loop must stop.
+    bool SendFrom(std::deque<TIRCSendMessage>& queue);
+    void AgeHistory();
+    void StopTimer();
+
+    // Counts closes, so a listener call that closed the connection is noticed afterwards.
+    unsigned closeCount = 0;
+    bool receiving = false;
+};

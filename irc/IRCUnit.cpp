@@ -1,0 +1,131 @@
+#include "irc/IRCUnit.h"
+
+#include "foundation/ResourceString.h"
+#include "irc/IRCNames.h"
+#include "res/resource.h"
+#include "settings/Preference.h"
+
+#include <algorithm>
+
+namespace {
+
+TNullUnitListener nullListener;
+TNullScriptEvents nullScripts;
+TNullMacroEngine nullMacros;
+
+} // namespace
+
+TIRCUnit::TIRCUnit(IIRCUnitListener* owner, const TPreference* preferences, const TUnitSetting& setting)
+    : settings(setting), world(owner ? owner : &nullListener), preference(preferences), scripts(&nullScripts),
+      macros(&nullMacros)
+{
+    connection.listener = this;
+    resolver.listener = this;
+    SetSendScripts(nullptr);
+    SetDccManager(nullptr);
+    SetFrame(nullptr);
+    whoManager.SetListener(this);
+    whoManager.SetPreference(preference);
+    rejoinManager.SetListener(this);
+    rejoinManager.SetPreference(preference);
+    SetLogFormat(nullptr);
+    serverLog.preferences = preference;
+    serverLog.kind = LOGFILE_SERVER;
+    serverLog.enabled = preference->EnableUnitLog;
+    serverLog.SetServerName(settings.Name);
+    addressMethod = preference->IPResolveMethod;
+    // Methods 1 and 2 learn the address only once logged in.
+    if (addressMethod == 0) {
+        resolver.ResolveLocalHost();
+    } else if (addressMethod == 3) {
+        resolver.SetHostName(preference->IPAddress);
+        resolver.Resolve();
+    }
+}
+
+TIRCUnit::~TIRCUnit()
+{
+    DeleteAllChannels();
+    connection.listener = nullptr;
+    resolver.listener = nullptr;
+}
+
+TIRCChannel* TIRCUnit::AddChannel(const TChannelConfig& config, int kind)
+{
+    if (FindChannel(config.Name))
+        return nullptr;
+    TIRCChannel* channel = new TIRCChannel(this, config, kind);
+    // MODE texts of this channel are read with this server's tables.
+    channel->mode.serverModes = &session.capabilities.modes;
+    channels.push_back(channel);
+    return channel;
+}
+
+TIRCChannel* TIRCUnit::FindChannel(const CString& name) const
+{
+    for (TIRCChannel* channel : channels)
+        if (CompareNames(channel->GetName(), name) == 0)
+            return channel;
+    return nullptr;
+}
+
+TIRCChannel* TIRCUnit::FindChannelByIRCName(const CString& name) const
+{
+    if (name.IsEmpty())
+        return nullptr;
+    if (IsSafeChannelName(name)) {
+        // The server names a safe channel with its five-character id; the tree keeps the short form.
+        CString shortName = GetSafeChannelShortName(name);
+        for (TIRCChannel* channel : channels)
+            if (IsSafeChannelName(channel->GetName()) && CompareNames(channel->GetName(), shortName) == 0)
+                return channel;
+        return nullptr;
+    }
+    for (TIRCChannel* channel : channels)
+        if (CompareNames(channel->GetIRCName(), name) == 0)
+            return channel;
+    return nullptr;
+}
+
+TIRCChannel* TIRCUnit::LookupChannel(const CString& name) const
+{
+    if (IsSafeChannelName(name)) {
+        TIRCChannel* channel = FindChannel(name);
+        return channel ? channel : FindChannelByIRCName(name);
+    }
+    if (IsChannelAlias(name))
+        return FindChannelByIRCName(ExpandChannelAlias(name));
+    if (IsMaskedChannelName(name))
+        return FindChannelByIRCName(name);
+    return FindChannel(name);
+}
+
+bool TIRCUnit::HasChannel(const TIRCChannel* channel) const
+{
+    return channel && std::find(channels.begin(), channels.end(), channel) != channels.end();
+}
+
+void TIRCUnit::DeleteChannel(TIRCChannel* channel)
+{
+    auto it = std::find(channels.begin(), channels.end(), channel);
+    if (it == channels.end())
+        return;
+    if (channel->GetKind() == TIRCChannel::KindChannel && channel->IsJoined())
+        SendCommand(L"PART", channel->GetIRCName(), L":" + ExpandText(settings.PartMessage), 4, 0);
+    else if (channel->GetKind() == TIRCChannel::KindTalk)
+        PrintSystemText(channel, LoadResourceString(IDS_TALK_ENDED));
+    channels.erase(it);
+    delete channel;
+}
+
+void TIRCUnit::DeleteAllChannels()
+{
+    for (TIRCChannel* channel : channels)
+        delete channel;
+    channels.clear();
+}
+
+void TIRCUnit::OnResolve(TNameResolver* lookup) { myAddress = lookup->GetAddress(); }
+
+// A failed lookup leaves the address unknown.
+void TIRCUnit::OnResolveError(TNameResolver*, CString) {}

@@ -1,0 +1,399 @@
+#pragma once
+// One session with one IRC server: its settings, connection, channels and talks. The sources
+// are split by concern: lifetime and channels, registration, dispatch, numerics, sending,
+// output and the per-second tick.
+
+#include "irc/IRCChannel.h"
+#include "irc/ChannelWindows.h"
+#include "irc/ReceivedScriptEvents.h"
+#include "irc/IRCConnection.h"
+#include "irc/IRCUnitSession.h"
+#include "irc/MacroManagerListener.h"
+#include "irc/RejoinManager.h"
+#include "irc/UnitSendServices.h"
+#include "irc/UnitServices.h"
+#include "irc/WhoCommandManager.h"
+#include "log/FileLogger.h"
+#include "net/NameResolver.h"
+#include "settings/LogFormat.h"
+#include "settings/ServerConfig.h"
+
+#include <vector>
+
+class TPreference;
+
+// What a handler leaves for the macro step after it.
+struct TDispatchResult {
+    bool keyword = false;
+    std::vector<TModeChange> modeChanges;
+};
+
+struct TDispatchRow;
+struct TUserCommand;
+
+// A host text up to its first blank, '(', ')' or ','.
+CString StripHostComment(const CString& host);
+
+class TIRCUnit : public IIRCConnectionListener,
+                 public INameResolverListener,
+                 public IMemberManagerListener,
+                 public IWhoCommandManagerListener,
+                 public IRejoinManagerListener,
+                 public IMacroManagerListener {
+public:
+    enum TState { StateDisconnected = 0, StateConnecting = 1, StateRegistering = 2, StateLoggedIn = 3 };
+
+    TIRCUnit(IIRCUnitListener* world, const TPreference* preference, const TUnitSetting& settings);
+    TIRCUnit(const TIRCUnit&) = delete;
+    TIRCUnit& operator=(const TIRCUnit&) = delete;
+    virtual ~TIRCUnit();
+
+    void SetScriptEvents(IUnitScriptEvents* events) { scripts = events; }
+    void SetMacroEngine(IUnitMacroEngine* engine) { macros = engine; }
+    // The "Format" settings of the view; read at every printed line.
+    void SetLogFormat(const TLogFormat* format);
+    IIRCUnitListener* GetWorld() const { return world; }
+    const TPreference* GetPreference() const { return preference; }
+    TFileLogger& GetServerLog() { return serverLog; }
+
+    CString GetName() const { return settings.Name; }
+    const TUnitSetting& GetSettings() const { return settings; }
+    TIRCUnitSession& GetSession() { return session; }
+    const TIRCUnitSession& GetSession() const { return session; }
+    TIRCConnection& GetConnection() { return connection; }
+    const std::vector<TIRCChannel*>& GetChannels() const { return channels; }
+    TInetAddress GetMyAddress() const { return myAddress; }
+    int GetState() const { return session.state; }
+
+    // Channels and talks.
+    TIRCChannel* AddChannel(const TChannelConfig& config, int kind);
+    TIRCChannel* FindChannel(const CString& name) const;
+    TIRCChannel* FindChannelByIRCName(const CString& name) const;
+    TIRCChannel* LookupChannel(const CString& name) const;
+    bool HasChannel(const TIRCChannel* channel) const;
+    void DeleteChannel(TIRCChannel* channel);
+    void DeleteAllChannels();
+
+    // Registration and login.
+    void Connect();
+    void OpenConnection(bool firstAttempt);
+    void BeginConnecting(bool firstAttempt);
+    void Register();
+    void OnLoggedIn(const TIRCReceiveMessage& welcome);
+    void AutoJoin(const TJoinList& list);
+    void SetAway(bool away, const CString& message);
+
+    // Connection events and dispatch.
+    void OnConnect(TIRCConnection* connection) override;
+    void OnClose(TIRCConnection* connection) override;
+    void OnResolve(TIRCConnection* connection) override;
+    void OnReceive(TIRCConnection* connection, TIRCReceiveMessageA* message) override;
+    void OnSend(TIRCConnection* connection, TIRCSendMessage* message) override;
+    void OnError(TIRCConnection* connection, CString message) override;
+    void Disconnect(bool byUser, bool byTimeout);
+    // The user ends the session: the server gets QUIT and a few seconds to close.
+    void SendQuit(const CString& comment);
+    // The user drops the connection at once.
+    void CloseByUser();
+    void HandleNumericReply(const TIRCReceiveMessage& message);
+
+    // Sending.
+    void SendCommand(const CString& command, const CString& first, const CString& second, int penalty, int priority);
+    bool SplitMessageText(const CString& command, const CString& target, CString& text, CString& rest) const;
+    void SendPong(const CString& text);
+    void SendNames(const CString& channel);
+    void SendList(const CString& filter);
+    void RequestChannelList(CString filter) { SendList(filter); }
+    void SendInvite(const CString& nick, const CString& channel);
+    CString ExpandText(const CString& text);
+    static CString GetVersionText();
+    static CString GetClientInfoText();
+
+    // Tick.
+    void Tick();
+    void ScheduleConnect(int seconds);
+    void ApplyPreferences();
+
+    // Output: every line a unit shows goes through these.
+    bool PrintToServer(const CString& channelName, const CString& nick, const CString& text, int eventType,
+                       int nickStyle, bool checkKeywords, const CString& eventData);
+    bool PrintToChannel(TIRCChannel* channel, const CString& nick, const CString& text, int eventType, int nickStyle,
+                        bool checkKeywords);
+    void PrintSystemText(TIRCChannel* channel, const CString& text);
+    void PrintReply(const CString& text);
+    void PrintCtcpQueryText(const CString& text);
+    void PrintCtcpReplyText(const CString& text);
+    void PrintErrorText(const CString& text);
+    void PrintReplyParams(const TIRCReceiveMessage& message);
+    void PrintUnknownReply(const TIRCReceiveMessage& message);
+    void PrintErrorReply(const TIRCReceiveMessage& message);
+    bool PrintServerLine(const CString& channelName, const CString& nick, const CString& text, int eventType,
+                         int nickStyle, bool checkKeywords, const CString& eventData);
+    bool PrintChannelLine(int eventType, TIRCChannel* channel, const CString& nick, const CString& text, int nickStyle,
+                          bool checkKeywords);
+    void CopyServerLineToAllLog(const CString& channelName, const CString& nick, const CString& text, int eventType,
+                                int nickStyle, bool checkKeywords);
+    void CopyChannelLineToAllLog(TIRCChannel* channel, const CString& nick, const CString& text, int eventType,
+                                 int nickStyle, bool checkKeywords);
+    bool ShouldCopyToAllLog(TIRCChannel* channel);
+    void PrintSystemLine(TIRCChannel* channel, const CString& text);
+    void CopySystemLineToAllLog(TIRCChannel* channel, const CString& text);
+    static int GetLineType(int eventType);
+    void OnKeywordHit(TIRCChannel* channel, const TLogLineData& line);
+    void CollectUrls(const TLogLineData& line, const TLogLineAdded& added, TIRCChannel* channel);
+    void MarkNewTalk(TIRCChannel* talk);
+    void MarkUpdate(TIRCChannel* channel);
+    void RefreshTreeItem(TIRCChannel* channel);
+    void UpdateTitleIfUnitSelected() { world->UpdateTitleIfUnitSelected(this); }
+    // Only when exactly this node is the selected one.
+    void UpdateTitleIfSelected(TIRCChannel* channel)
+    {
+        if (world->IsSelected(this, channel))
+            world->UpdateTitleIfUnitSelected(this);
+    }
+    void LogReceivedLine(const CStringA& line);
+    void LogReceivedText(const CString& text);
+    void LogSentLine(const CStringA& line);
+    void CloseServerLog();
+    void FlushLogs();
+    void PlaySoundFile(const CString& path);
+
+    // Codec of the session's code page.
+    CString Decode(const CStringA& bytes) const;
+    CStringA Encode(const CString& text) const;
+    int CompareNames(const CString& a, const CString& b) const;
+
+    void OnResolve(TNameResolver* resolver) override;
+    void OnResolveError(TNameResolver* resolver, CString message) override;
+
+    // Received side: what channels ask of their unit, the masks, and the messages.
+    void SetChannelWindows(IChannelWindows* windows) { channelWindows = windows; }
+    void SetWorldSetting(const TWorldSetting* setting) { worldSetting = setting; }
+    void SetReceivedScriptEvents(IReceivedScriptEvents* events);
+    void ClassifyMember(TIRCMember& member) override { ClassifyUser(member); }
+    int GetMemberSortMethod() override;
+    void SendChannelMode(TIRCChannel* channel, const CString& text);
+    void SendModeChanges(TIRCChannel* channel, wchar_t letter, const std::vector<CString>& removals,
+                         const std::vector<CString>& additions);
+    bool IsSelected(TIRCChannel* channel) { return world->IsSelected(this, channel); }
+    IMemberListView* CreateMemberView(TIRCChannel* channel);
+    void DestroyMemberView(TIRCChannel* channel);
+    IMaskList* CreateMaskList(TIRCChannel* channel, const CString& title);
+    void SendWho(const CString& target);
+    bool IsIgnored(const CString& nick, const CString& user, const CString& host) const;
+    void ClassifyUser(TIRCMember& member) const;
+    void CheckAutoOp(TIRCChannel* channel, const CString& nick, const CString& user, const CString& host);
+    void CheckAutoOpAll(TIRCChannel* channel);
+    void RejoinToRecoverOp(TIRCChannel* channel);
+    void RetryNick(const TIRCReceiveMessage& message);
+    void HandleErrorReply(const TIRCReceiveMessage& message);
+    void ShowMessage(const TIRCReceiveMessage& message, int kind, const CString& text, TDispatchResult& result);
+    TIRCChannel* OpenTalk(const TIRCMember& peer);
+    void OnCtcpQuery(const TIRCReceiveMessage& message, const CString& ctcp, TDispatchResult& result);
+    void OnCtcpReply(const TIRCReceiveMessage& message, const CString& ctcp);
+
+    // The sending side: typed text, the command interpreter, the command builders, CTCP and DCC.
+    void SetSendScripts(IUnitSendScripts* events);
+    void SetDccManager(IUnitDccManager* manager);
+    void SetFrame(IUnitFrame* owner);
+    TWhoCommandManager& GetWhoManager() { return whoManager; }
+    TRejoinManager& GetRejoinManager() { return rejoinManager; }
+    TSafeChannelJoinManager& GetSafeJoinManager() { return safeJoinManager; }
+
+    bool SendInput(TIRCChannel* channel, CString text, bool notice, bool action, bool allowCommand);
+    void SendTextLines(TIRCChannel* channel, CString text, bool notice);
+    void SendText(TIRCChannel* channel, CString text, int kind);
+    bool RunMacros(const TIRCReceiveMessage& record, const CString& nick);
+    void ExecuteCommand(CString line, bool quiet);
+
+    void SendCtcpQuery(const CString& target, const CString& query);
+    void SendCtcpReply(const CString& target, const CString& text);
+    void SendMode(const CString& target, const CString& modes);
+    void SendNick(const CString& nick, bool remember);
+    void SendAway(const CString& message);
+    void SendPart(const CString& channel, const CString& message);
+    void SendKick(const CString& channel, const CString& nicks, const CString& comment, int penalty);
+    void SendTopic(const CString& channel, const CString& topic);
+    void QueryTopic(const CString& channel);
+    void SendJoin(const CString& channels, const CString& keys);
+    void OnSendWho(const CString& target) override;
+    void OnRejoin(const TChannelKeyList& channels) override;
+    void KickMembers(TIRCChannel* channel, const std::vector<CString>& nicks, const CString& comment);
+    void CancelReconnect();
+
+    void OnDccQuery(const TIRCReceiveMessage& message, CString text);
+    void SendDccSendOffer(const CString& nick, const CString& fileName, int port, long long size);
+    void SendDccChatOffer(const CString& nick, int port);
+    void SendDccResumeRequest(const CString& nick, const CString& fileName, int port, long long position);
+    void SendDccAccept(const CString& nick, const CString& fileName, int port, long long position);
+
+    // What the macro engine asks of the unit.
+    void OnMacroFileLoadError(const CString& fileName) override;
+    void Print(const CString& channel, const CString& text) override;
+    bool IsSelf(const CString& nick, const CString& user, const CString& host) override;
+    bool IsPrefixInUserGroup(int group, const CString& nick, const CString& user, const CString& host) override;
+    bool IsChannelOperator(const CString& channel, const CString& nick) override;
+    bool IsAway() override { return session.userMode.away; }
+    CString GetCurrentChannelName() override;
+    CString GetSelectedText() override;
+    CString GetMyAddressText() override { return myAddress.ToString(); }
+    void Execute(const CString& commandLine, bool minimized) override;
+    void OpenUrl(const CString& url, const CString& unused) override;
+    void ExecuteCommand(const CString& text, bool notify, bool multiLine) override;
+    void GiveOp(const CString& channel, const CString& nick) override;
+    void PlaySound(const CString& fileName) override;
+    void SelectChannel(const CString& channel) override;
+    void SetChannelCondition(const CString& channel, const CString& word) override;
+    void WindowAction(const CString& word) override;
+    void ExecuteMenu(const CString& actionName) override;
+    void ShowBalloon(const CString& title, const CString& text) override;
+    void PrintScriptText(TIRCChannel* channel, const CString& text);
+
+
+private:
+    // The sending side's own steps.
+    TIRCReceiveMessage MakeOwnRecord(const CString& command) const;
+    CString PrepareParamText(const CString& text) const;
+    CString ResolveTargetList(const CString& list, bool safeChannels) const;
+    CString ResolveTarget(const CString& token, bool safeChannels) const;
+    void SendMessagePieces(TIRCChannel* channel, const CString& command, int kind, CString text, bool convert);
+    void FireOwnMessageEvent(const TIRCReceiveMessage& record, const CString& target, const CString& text, int kind,
+                             bool channel);
+    void DispatchCommand(const TUserCommand& command, bool quiet);
+    void SendUserMessage(const TUserCommand& command, bool quiet);
+    void EchoMessagePiece(const CString& token, const CString& piece, int kind, bool quiet,
+                          const TIRCReceiveMessage& record);
+    static CString GetWireName(const TIRCChannel* channel);
+    void ScoreActivity(TIRCChannel* channel, const CString& text);
+    void SendOtherCommand(const TUserCommand& command, bool quiet);
+    void AnswerCtcpQuery(const TIRCReceiveMessage& message, const CString& command, const CString& argument);
+    void OnGetAddressQuery(const TIRCReceiveMessage& message);
+    void OnDccSendOffer(const TIRCReceiveMessage& message, const CString& text);
+    void OnDccChatOffer(const TIRCReceiveMessage& message, const CString& text);
+    void OnDccResume(const TIRCReceiveMessage& message, const CString& text);
+    void OnDccAccept(const TIRCReceiveMessage& message, const CString& text);
+    void ShowDccWindowOnOffer(bool automatic);
+    bool IsAutoReceive(const TIRCReceiveMessage& message) const;
+
+    void Dispatch(const TIRCReceiveMessage& message, TDispatchResult& result);
+    void RunMacros(const TIRCReceiveMessage& message, const TDispatchResult& result);
+    static const TDispatchRow kCommands[14];
+    // Received commands, in the order the dispatch table tries them.
+    void HandlePrivmsg(const TIRCReceiveMessage& message, TDispatchResult& result);
+    void HandleJoin(const TIRCReceiveMessage& message, TDispatchResult& result);
+    void HandleQuit(const TIRCReceiveMessage& message, TDispatchResult& result);
+    void HandlePart(const TIRCReceiveMessage& message, TDispatchResult& result);
+    void HandleMode(const TIRCReceiveMessage& message, TDispatchResult& result);
+    void HandleNick(const TIRCReceiveMessage& message, TDispatchResult& result);
+    void HandlePing(const TIRCReceiveMessage& message, TDispatchResult& result);
+    void HandleTopic(const TIRCReceiveMessage& message, TDispatchResult& result);
+    void HandleNotice(const TIRCReceiveMessage& message, TDispatchResult& result);
+    void HandleKick(const TIRCReceiveMessage& message, TDispatchResult& result);
+    void HandleInvite(const TIRCReceiveMessage& message, TDispatchResult& result);
+    void OnErrorMessage(const TIRCReceiveMessage& message, TDispatchResult& result);
+    void OnWallops(const TIRCReceiveMessage& message, TDispatchResult& result);
+    void OnKill(const TIRCReceiveMessage& message, TDispatchResult& result);
+    void TickDisconnected();
+    void TickRegistering();
+    void TickQuitWait();
+    void TickKeepAlive();
+    void RestoreAway();
+    void ReopenTalks();
+    TJoinList TakeJoinList();
+    void ResolveOwnAddress();
+    void ApplyAddressMethod();
+    bool FitsJoinLine(const CString& channels, const CString& keys) const;
+    void CollectRejoinList();
+    // The own JOIN: the node of the channel, made when missing, enters the joined state.
+    TIRCChannel* EnterJoinedChannel(const TIRCReceiveMessage& message, const CString& channelText);
+    // Which of the session's five reply flags says a multi-line reply is running.
+    enum { kNamesListing = 0, kWhoListing = 1, kWhoisListing = 2, kWhowasListing = 3, kChannelListing = 4 };
+    void OnISupportReply(const TIRCReceiveMessage& message);
+    void OnUserModeReply(const TIRCReceiveMessage& message);
+    void OnAwayReply(const TIRCReceiveMessage& message);
+    void OnAwayStateReply(const TIRCReceiveMessage& message, bool away);
+    void OnWhoisUserReply(const TIRCReceiveMessage& message);
+    void OnWhoisServerReply(const TIRCReceiveMessage& message);
+    void OnWhoisOperatorReply(const TIRCReceiveMessage& message);
+    void OnWhowasUserReply(const TIRCReceiveMessage& message);
+    void OnWhoisIdleReply(const TIRCReceiveMessage& message);
+    void OnWhoisChannelsReply(const TIRCReceiveMessage& message);
+    void OnListReply(const TIRCReceiveMessage& message);
+    void OnChannelModeReply(const TIRCReceiveMessage& message);
+    void OnCreationTimeReply(const TIRCReceiveMessage& message);
+    void OnTopicReply(const TIRCReceiveMessage& message, bool withTopic);
+    void OnTopicSetterReply(const TIRCReceiveMessage& message);
+    void OnInvitingReply(const TIRCReceiveMessage& message);
+    void OnMaskListReply(const TIRCReceiveMessage& message);
+    void OnMaskListEndReply(const TIRCReceiveMessage& message);
+    void OnWhoReply(const TIRCReceiveMessage& message);
+    void OnWhoEndReply(const TIRCReceiveMessage& message);
+    void OnNamesReply(const TIRCReceiveMessage& message);
+    void OnNamesEndReply(const TIRCReceiveMessage& message);
+    void AddNamesMembers(TIRCChannel* channel, const CString& names);
+    void RetryWithUnderscore(int maxLength, bool loggedIn);
+    void RetryWithNumber(int maxLength, bool loggedIn);
+    void GiveUpNick();
+    // False when the reply started the creation of a safe channel and needs nothing more.
+    bool OnNoSuchChannel(const TIRCReceiveMessage& message);
+    // A joined channel of that name, or null.
+    TIRCChannel* FindJoinedChannel(const CString& name) const;
+    // Into the joined channel of that name, else into the server log.
+    void PrintReplyToChannel(const CString& channelName, const CString& text, int type);
+    void OnAnonymousChanged(TIRCChannel* channel);
+    void LeaveOnPart(TIRCChannel* channel, const TIRCReceiveMessage& message, const CString& text);
+    void LeaveOnKick(TIRCChannel* channel, const TIRCReceiveMessage& message, const CString& text);
+    void ApplyChannelMode(TIRCChannel* channel, const TIRCReceiveMessage& message, const CString& modes,
+                          TDispatchResult& result);
+    // The sender's member learns its user and host; a first-known address may earn auto-op.
+    void StoreSenderAddress(TIRCChannel* channel, const TIRCReceiveMessage& message);
+    void ApplyMemberModeChange(TIRCChannel* channel, const TModeChange& change);
+    bool ShowInChannel(const TIRCReceiveMessage& message, int kind, const CString& target, const CString& text,
+                       int nickStyle, bool keyword, TIRCChannel*& channel);
+    bool ShowInTalk(const TIRCReceiveMessage& message, int kind, const CString& text, int nickStyle, bool keyword,
+                    TIRCChannel*& talk, bool& newTalk);
+    void ShowBalloon(int kind, const CString& nick, const CString& target, const CString& text, TIRCChannel* node);
+    TLogLineData MakeLine(int eventType, const CString& nick, const CString& text, int nickStyle) const;
+    CString PlacePrefix(const CString& channelName) const;
+    CString TimeText() const;
+    CString NickPrefix(const CString& nick) const;
+    bool NodeSetting(TIRCChannel* channel, bool TChannelConfig::*channelFlag, bool TUnitSetting::*unitFlag) const;
+
+    TIRCUnitSession session;
+    std::vector<TIRCChannel*> channels;
+    TUnitSetting settings;
+    IIRCUnitListener* world;
+    const TPreference* preference;
+    IUnitScriptEvents* scripts;
+    IUnitMacroEngine* macros;
+    const TLogFormat* logFormat;
+    TFileLogger serverLog;
+    struct TTimeCache {
+        unsigned long long second = 0;
+        CString pattern;
+        CString text;
+    };
+    mutable TTimeCache timeCache;
+    struct TPrefixCache {
+        CString name;
+        CString pattern;
+        CString server;
+        CString text;
+    };
+    mutable TPrefixCache prefixCache[2]; // nick prefix, place prefix
+    TInetAddress myAddress;
+    int addressMethod = 0;
+    // Host texts the own address may come from: the own JOIN's, the GETADDRESS reply's, spare.
+    CString addressTexts[3];
+    TNameResolver resolver;
+    IUnitSendScripts* sendScripts;
+    IUnitDccManager* dccManager;
+    IUnitFrame* frame;
+    TWhoCommandManager whoManager;
+    TRejoinManager rejoinManager;
+    TSafeChannelJoinManager safeJoinManager;
+    TIRCConnection connection;
+    IChannelWindows* channelWindows = nullptr;
+    const TWorldSetting* worldSetting = nullptr;
+    IReceivedScriptEvents* receivedScripts = GetNullReceivedScriptEvents();
+};

@@ -1,0 +1,51 @@
+#pragma once
+// What one connection of a server unit knows: state, server, nicks, reconnect and time-out
+// counters. Reset starts from nothing; ResetForDisconnect keeps what the next login reuses.
+
+#include "irc/ISupport.h"
+#include "irc/Modes.h"
+
+#include <utility>
+#include <vector>
+
+typedef std::vector<std::pair<CString, CString>> TJoinList; // (channel, key); key empty when none
+
+class TIRCUnitSession {
+public:
+    TIRCUnitSession() { Reset(); }
+
+    void Reset();
+    void ResetForDisconnect();
+
+    int state;
+    TISupportInfo capabilities;
+    int altServerIndex;
+    int codePage;
+    CString serverName;
+    CString currentNick;
+    CString firstNick;
+    CString secondNick;
+    CString wantedNick;
+    int nickRetryCount;
+    int altNickIndex;
+    CString userName;
+    CString host;
+    TUserMode userMode;
+    CString awayMessage;
+    bool replyFlags[5];
+    bool reconnectArmed;
+    int reconnectAttempts;
+    int reconnectCountdown;
+    bool loginTimeoutArmed;
+    int loginCountdown;
+    bool rejoinPending;
+    TJoinList rejoinList;
+    bool delayedConnect;
+    int delayedConnectCountdown;
+    bool selectFirstChannel;
+    bool shutdown;
+    bool quitSent;
+    int quitCountdown;
+    int keepAliveCount;
+    unsigned lastCtcpTime;
+};

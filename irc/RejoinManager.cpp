@@ -1,0 +1,92 @@
+#include "irc/RejoinManager.h"
+
+#include "irc/IRCNames.h"
+#include "settings/Preference.h"
+
+namespace {
+
+// Pending entries this close to due go out in the batch of the one that is due.
+const int kBatchWindow = 10;
+
+} // namespace
+
+void TRejoinManager::RememberKey(const CString& channel, const CString& key)
+{
+    CString folded = IRCToUpper(channel);
+    auto found = m_records.find(folded);
+    if (found != m_records.end()) {
+        if (!key.IsEmpty())
+            found->second.key = key;
+        return;
+    }
+    if (m_records.size() >= kMaxRecords)
+        return;
+    TRecord& record = m_records[folded];
+    record.channel = channel;
+    record.key = key;
+}
+
+void TRejoinManager::Forget(const CString& channel) { m_records.erase(IRCToUpper(channel)); }
+
+void TRejoinManager::AddRejoin(const CString& channel)
+{
+    if (!m_preference)
+        return;
+    CString folded = IRCToUpper(channel);
+    if (m_records.find(folded) == m_records.end())
+        RememberKey(channel, CString());
+    auto found = m_records.find(folded);
+    if (found == m_records.end())
+        return;
+    int limit = m_preference->Error437RejoinCount;
+    if (limit >= 1 && ++found->second.retries > limit) {
+        m_records.erase(found);
+        return;
+    }
+    int interval = m_preference->Error437RejoinInterval;
+    for (TPending& entry : m_pending)
+        if (IRCToUpper(entry.channel) == folded) {
+            if (entry.countdown > interval)
+                entry.countdown = interval;
+            return;
+        }
+    if (m_pending.size() < kMaxPending)
+        m_pending.push_back({channel, interval});
+}
+
+void TRejoinManager::Tick()
+{
+    if (m_pending.empty())
+        return;
+    bool due = false;
+    for (TPending& entry : m_pending)
+        if (--entry.countdown <= 0)
+            due = true;
+    if (!due)
+        return;
+    TChannelKeyList batch;
+    for (auto it = m_pending.begin(); it != m_pending.end();) {
+        if (--it->countdown > kBatchWindow) {
+            ++it;
+            continue;
+        }
+        auto record = m_records.find(IRCToUpper(it->channel));
+        batch.push_back({it->channel, record != m_records.end() ? record->second.key : CString()});
+        it = m_pending.erase(it);
+    }
+    if (m_listener)
+        m_listener->OnRejoin(batch);
+}
+
+void TSafeChannelJoinManager::Add(const CString& channel)
+{
+    if (m_channels.size() < kMaxChannels)
+        m_channels.insert(IRCToUpper(channel));
+}
+
+void TSafeChannelJoinManager::Remove(const CString& channel) { m_channels.erase(IRCToUpper(channel)); }
+
+bool TSafeChannelJoinManager::Contains(const CString& channel) const
+{
+    return m_channels.count(IRCToUpper(channel)) != 0;
+}

@@ -1,0 +1,122 @@
+// The builders of outgoing commands with their flood weights, JOIN with the rejoin and safe-channel
+// bookkeeping, and the services the unit offers the WHO and rejoin managers.
+
+#include "irc/IRCUnit.h"
+
+#include "foundation/IrcMarkup.h"
+#include "foundation/ResourceString.h"
+#include "foundation/StringUtils.h"
+#include "irc/Ctcp.h"
+#include "irc/IRCNames.h"
+#include "irc/UserCommand.h"
+#include "res/strings/irc.h"
+#include "settings/Preference.h"
+
+namespace {
+
+TNullSendScripts nullSendScripts;
+TNullDccManager nullDccManager;
+TNullUnitFrame nullFrame;
+
+} // namespace
+
+void TIRCUnit::SetSendScripts(IUnitSendScripts* events) { sendScripts = events ? events : &nullSendScripts; }
+
+void TIRCUnit::SetDccManager(IUnitDccManager* manager) { dccManager = manager ? manager : &nullDccManager; }
+
+void TIRCUnit::SetFrame(IUnitFrame* owner) { frame = owner ? owner : &nullFrame; }
+
+void TIRCUnit::SendCtcpQuery(const CString& target, const CString& query)
+{
+    CString body = query;
+    // The reply handler turns the tick count back into the round trip.
+    if (body.CompareNoCase(L"PING") == 0)
+        body.Format(L"PING %lu", (unsigned long)GetTickCount());
+    SendCommand(L"PRIVMSG", target, MakeCtcpParam(body), 2, 0);
+}
+
+void TIRCUnit::SendCtcpReply(const CString& target, const CString& text)
+{
+    SendCommand(L"NOTICE", target, MakeCtcpParam(text), 2, 0);
+}
+
+void TIRCUnit::SendMode(const CString& target, const CString& modes)
+{
+    SendCommand(L"MODE", target, modes, IsChannelName(target) ? CountModePenalty(modes) : 2, 0);
+}
+
+void TIRCUnit::SendNick(const CString& nick, bool remember)
+{
+    session.firstNick = nick;
+    if (remember) {
+        session.secondNick = session.wantedNick;
+        session.wantedNick = nick;
+        session.nickRetryCount = 0;
+    }
+    SendCommand(L"NICK", nick, CString(), 2, 0);
+}
+
+void TIRCUnit::SendAway(const CString& message)
+{
+    SendCommand(L"AWAY", CString(), message.IsEmpty() ? CString() : L":" + ConvertMarkupToControlCodes(message), 2, 0);
+}
+
+void TIRCUnit::SendPart(const CString& channel, const CString& message)
+{
+    SendCommand(L"PART", channel, L":" + ConvertMarkupToControlCodes(message), 4, 0);
+}
+
+void TIRCUnit::SendKick(const CString& channel, const CString& nicks, const CString& comment, int penalty)
+{
+    SendCommand(L"KICK", channel, nicks + L" :" + ConvertMarkupToControlCodes(comment), penalty, 0);
+}
+
+void TIRCUnit::SendTopic(const CString& channel, const CString& topic)
+{
+    SendCommand(L"TOPIC", channel, L":" + ConvertMarkupToControlCodes(topic), 2, 0);
+}
+
+void TIRCUnit::QueryTopic(const CString& channel) { SendCommand(L"TOPIC", channel, CString(), 2, 0); }
+
+void TIRCUnit::SendJoin(const CString& channelList, const CString& keyList)
+{
+    if (preference->RejoinOnError437) {
+        CString names = channelList, keys = keyList;
+        while (!names.IsEmpty() && !keys.IsEmpty()) {
+            CString name = CutFirstCommaToken(names);
+            CString key = CutFirstCommaToken(keys);
+            if (!name.IsEmpty() && wcschr(L"#&!", name[0]))
+                rejoinManager.RememberKey(name, key);
+        }
+    }
+    CString joined, names = channelList;
+    for (int count = 0; !names.IsEmpty(); count++) {
+        CString name = CutFirstCommaToken(names);
+        if (IsSafeChannelName(name) && !IsSafeChannelCreateName(name))
+            safeJoinManager.Add(name);
+        else if (IsChannelAlias(name))
+            name = ExpandChannelAlias(name);
+        joined += count ? L"," + name : name;
+    }
+    // A JOIN without a channel would only earn an error reply.
+    if (!joined.IsEmpty())
+        SendCommand(L"JOIN", joined, keyList, 2, 0);
+}
+
+void TIRCUnit::OnSendWho(const CString& target) { SendWho(target); }
+
+void TIRCUnit::OnRejoin(const TChannelKeyList& list) { AutoJoin(list); }
+
+void TIRCUnit::KickMembers(TIRCChannel* channel, const std::vector<CString>& nicks, const CString& comment)
+{
+    for (const CString& nick : nicks)
+        SendKick(channel->GetIRCName(), nick, comment, CountKickPenalty(nick));
+}
+
+void TIRCUnit::CancelReconnect()
+{
+    if (session.state != StateDisconnected || !session.reconnectArmed || session.reconnectCountdown <= 0)
+        return;
+    session.reconnectArmed = false;
+    PrintSystemText(nullptr, LoadResourceString(IDS_RECONNECT_CANCELLED));
+}

@@ -1,0 +1,159 @@
+// What channels ask of their unit, and the mask checks the received side runs: ignore masks,
+// user groups, auto-op and the part-and-rejoin that wins operator status back.
+
+#include "irc/IRCUnit.h"
+
+#include "foundation/StringUtils.h"
+#include "irc/IRCNames.h"
+#include "settings/Preference.h"
+
+namespace {
+
+CString AddressOf(const CString& nick, const CString& user, const CString& host)
+{
+    return nick + L"!" + user + L"@" + host;
+}
+
+bool MatchesAny(const std::vector<CString>& masks, const CString& address)
+{
+    for (const CString& mask : masks)
+        if (MatchWildcard(mask, address))
+            return true;
+    return false;
+}
+
+} // namespace
+
+IReceivedScriptEvents* GetNullReceivedScriptEvents()
+{
+    static TNullReceivedScriptEvents events;
+    return &events;
+}
+
+void TIRCUnit::SetReceivedScriptEvents(IReceivedScriptEvents* events)
+{
+    receivedScripts = events ? events : GetNullReceivedScriptEvents();
+}
+
+int TIRCUnit::GetMemberSortMethod() { return preference->MemberSortMethod; }
+
+void TIRCUnit::SendChannelMode(TIRCChannel* channel, const CString& text)
+{
+    CString line = text;
+    line.TrimRight();
+    SendCommand(L"MODE", channel->GetIRCName(), line, CountModePenalty(line), 0);
+}
+
+// At most three parameters per MODE, the removals first.
+void TIRCUnit::SendModeChanges(TIRCChannel* channel, wchar_t letter, const std::vector<CString>& removals,
+                               const std::vector<CString>& additions)
+{
+    CString letters, params;
+    int count = 0;
+    wchar_t sign = 0;
+    auto flush = [&]() {
+        SendChannelMode(channel, letters + params);
+        letters.Empty(), params.Empty();
+        count = 0, sign = 0;
+    };
+    for (const auto* list : {&removals, &additions}) {
+        wchar_t wanted = list == &removals ? L'-' : L'+';
+        for (const CString& item : *list) {
+            if (sign != wanted)
+                letters += wanted, sign = wanted;
+            letters += letter;
+            params += L" " + item;
+            if (++count == 3)
+                flush();
+        }
+    }
+    if (count > 0)
+        flush();
+}
+
+IMemberListView* TIRCUnit::CreateMemberView(TIRCChannel* channel)
+{
+    return channelWindows ? channelWindows->CreateMemberView(this, channel) : nullptr;
+}
+
+void TIRCUnit::DestroyMemberView(TIRCChannel* channel)
+{
+    if (channelWindows)
+        channelWindows->DestroyMemberView(this, channel);
+}
+
+IMaskList* TIRCUnit::CreateMaskList(TIRCChannel* channel, const CString& title)
+{
+    return channelWindows ? channelWindows->CreateMaskList(this, channel, title) : nullptr;
+}
+
+void TIRCUnit::SendWho(const CString& target) { SendCommand(L"WHO", target, L"", 2, 0); }
+
+bool TIRCUnit::IsIgnored(const CString& nick, const CString& user, const CString& host) const
+{
+    return worldSetting && MatchesAny(worldSetting->IgnoreMasks, AddressOf(nick, user, host));
+}
+
+void TIRCUnit::ClassifyUser(TIRCMember& member) const
+{
+    member.groupKind = 0;
+    member.groupIndex = -1;
+    CString address = AddressOf(member.nick, member.user, member.host);
+    const TUserGroupList& groups = preference->userGroups;
+    if (member.nick == session.currentNick || MatchesAny(groups.groups[0].masks, address)) {
+        member.groupKind = 2;
+        return;
+    }
+    for (int i = 1; i < TUserGroupList::GroupCount; i++) {
+        if (MatchesAny(groups.groups[i].masks, address)) {
+            member.groupKind = 1;
+            member.groupIndex = i - 1;
+            return;
+        }
+    }
+}
+
+void TIRCUnit::CheckAutoOp(TIRCChannel* channel, const CString& nick, const CString& user, const CString& host)
+{
+    if (!channel || !channel->op)
+        return;
+    CString address = AddressOf(nick, user, host);
+    if ((worldSetting && MatchesAny(worldSetting->AutoOpMasks, address)) || MatchesAny(settings.AutoOpMasks, address) ||
+        MatchesAny(channel->GetConfig().AutoOpMasks, address))
+        channel->QueueAutoOp(nick);
+}
+
+void TIRCUnit::StoreSenderAddress(TIRCChannel* channel, const TIRCReceiveMessage& message)
+{
+    if (channel->UpdateMemberUserHost(message.nick, message.user, message.host))
+        CheckAutoOp(channel, message.nick, message.user, message.host);
+}
+
+void TIRCUnit::CheckAutoOpAll(TIRCChannel* channel)
+{
+    if (!channel || !channel->op)
+        return;
+    for (const CString& nick : channel->GetMembers().GetNicks()) {
+        TIRCMember* member = channel->FindMember(nick);
+        if (member && member->nick != session.currentNick && !member->o)
+            CheckAutoOp(channel, member->nick, member->user, member->host);
+    }
+}
+
+// Alone in a channel without operator status: leaving and coming back makes the user its operator.
+void TIRCUnit::RejoinToRecoverOp(TIRCChannel* channel)
+{
+    if (!preference->RejoinToRecoverOp || !channel || channel->GetKind() != TIRCChannel::KindChannel)
+        return;
+    if (!channel->modesKnown || channel->mode.anonymous || channel->mode.reop || channel->op ||
+        channel->GetMembers().GetCount() >= 2)
+        return;
+    const CString& name = channel->GetName();
+    if (name.IsEmpty() || (name[0] != L'#' && name[0] != L'&'))
+        return;
+    CString ircName = channel->GetIRCName();
+    SendCommand(L"PART", ircName, L":" + ExpandText(settings.PartMessage), 4, 0);
+    SendJoin(ircName, channel->mode.key);
+    if (!channel->topic.IsEmpty())
+        SendCommand(L"TOPIC", ircName, L":" + channel->topic, 2, 0);
+}

@@ -1,0 +1,84 @@
+// Text to and from the server's code page; ISO-2022-JP by the kana setting.
+
+#include "irc/IRCUnit.h"
+
+#include "foundation/CodePage.h"
+#include "foundation/Iso2022Jp.h"
+#include "irc/IRCNames.h"
+#include "settings/Preference.h"
+
+namespace {
+
+const int kIso2022Jp = 50221;
+
+// Kana modes of the encoder: 0 ESC ( I, 1 SO/SI, 2 eight-bit bytes.
+int KanaModeOf(int method)
+{
+    switch (method) {
+    case 1:
+        return 2;
+    case 2:
+        return 1;
+    default:
+        return 0;
+    }
+}
+
+// Most of a server's traffic is plain ASCII, which reads the same in every code page we use:
+// that head is widened directly and only the rest goes through the converter.
+int AsciiHeadLength(const CStringA& bytes)
+{
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(bytes.GetString());
+    int length = bytes.GetLength();
+    int i = 0;
+    while (i < length && p[i] < 0x80 && p[i] != 0x1B && p[i] != 0x0E && p[i] != 0x0F && p[i] != 0)
+        i++;
+    return i;
+}
+
+CString Widen(const CStringA& bytes, int count)
+{
+    CString text;
+    wchar_t* out = text.GetBuffer(count);
+    for (int i = 0; i < count; i++)
+        out[i] = (unsigned char)bytes[i];
+    text.ReleaseBuffer(count);
+    return text;
+}
+
+bool IsAscii(const CString& text)
+{
+    for (int i = 0; i < text.GetLength(); i++)
+        if (text[i] >= 0x80 || text[i] == 0)
+            return false;
+    return true;
+}
+
+} // namespace
+
+CString TIRCUnit::Decode(const CStringA& bytes) const
+{
+    int head = AsciiHeadLength(bytes);
+    if (head == bytes.GetLength())
+        return Widen(bytes, head);
+    CStringA rest = bytes.Mid(head);
+    CString text = session.codePage == kIso2022Jp ? DecodeIso2022Jp(rest) : ConvertFromCodePage(rest, session.codePage);
+    return head > 0 ? Widen(bytes, head) + text : text;
+}
+
+CStringA TIRCUnit::Encode(const CString& text) const
+{
+    if (session.codePage != kIso2022Jp)
+        return ConvertToCodePage(text, session.codePage);
+    int method = preference->KanaEncodingMethod;
+    if (method == 0)
+        return EncodeIso2022Jp(ConvertHalfWidthKanaToFullWidth(text), 0);
+    return EncodeIso2022Jp(text, KanaModeOf(method));
+}
+
+int TIRCUnit::CompareNames(const CString& a, const CString& b) const
+{
+    // ASCII names encode to themselves in every code page we use.
+    int result = IsAscii(a) && IsAscii(b) ? IRCCompareNoCase(a, b) : IRCCompareNoCaseA(Encode(a), Encode(b));
+    return result < 0 ? -1 : result > 0 ? 1 : 0;
+}

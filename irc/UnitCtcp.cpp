@@ -1,0 +1,98 @@
+// CTCP queries and replies: the usual queries answered to the sender's nick, at most one in five
+// seconds, and every query and reply shown in the server log and handed to scripts.
+
+#include "irc/IRCUnit.h"
+
+#include "foundation/IrcMarkup.h"
+#include "irc/Ctcp.h"
+#include "log/LogFormatter.h"
+#include "log/LogLineData.h"
+#include "settings/Preference.h"
+
+namespace {
+
+const size_t kMaxQueuedBeforeCtcpAnswer = 8;
+
+} // namespace
+
+void TIRCUnit::OnCtcpQuery(const TIRCReceiveMessage& message, const CString& body, TDispatchResult& result)
+{
+    CString command, argument;
+    SplitCtcpBody(body, command, argument);
+    if (command == L"ACTION") {
+        ShowMessage(message, EVENT_ACTION, argument, result);
+        return;
+    }
+    if (command == L"DCC") {
+        OnDccQuery(message, argument);
+        return;
+    }
+    // Our own address query comes back to us; others' queries must not hold it back.
+    if (command == L"GETADDRESS" && message.nick == session.currentNick) {
+        OnGetAddressQuery(message);
+        return;
+    }
+    if (!AcceptCtcpQuery(*preference, GetTickCount(), session.lastCtcpTime)) {
+        PrintCtcpQueryText(TLogFormatter(*logFormat).FormatCTCPQuery(message, command) + L" : ignored");
+        return;
+    }
+    AnswerCtcpQuery(message, command, argument);
+    sendScripts->FireOnCtcp(message, message.GetParam(0), command, argument);
+}
+
+void TIRCUnit::AnswerCtcpQuery(const TIRCReceiveMessage& message, const CString& command, const CString& argument)
+{
+    if (command == L"GETADDRESS") {
+        OnGetAddressQuery(message);
+        return;
+    }
+    CString answer;
+    if (command == L"PING") {
+        answer = L"PING " + argument;
+    } else if (command == L"TIME") {
+        SYSTEMTIME now;
+        GetLocalTime(&now);
+        answer = L"TIME " + FormatCtcpTime(now);
+    } else if (command == L"VERSION") {
+        answer = L"VERSION " + GetVersionText();
+    } else if (command == L"USERINFO") {
+        answer = L"USERINFO " + ExpandText(ConvertMarkupToControlCodes(settings.UserInfo));
+    } else if (command == L"CLIENTINFO") {
+        answer = L"CLIENTINFO " + GetClientInfoText();
+    }
+    // Answers wait in the send queue like any line; while it is long a stream of queries from the
+    // network must not pile up answers behind it.
+    if (!answer.IsEmpty() && connection.QueuedCount() < kMaxQueuedBeforeCtcpAnswer)
+        SendCtcpReply(message.nick, answer);
+    PrintCtcpQueryText(TLogFormatter(*logFormat).FormatCTCPQuery(message, command));
+}
+
+// The unit's own query to itself shows the user name and host the server gives it.
+void TIRCUnit::OnGetAddressQuery(const TIRCReceiveMessage& message)
+{
+    if (message.nick != session.currentNick)
+        return;
+    session.userName = message.user;
+    session.host = message.host;
+    addressTexts[0] = message.host;
+    if (addressMethod == 2) {
+        resolver.SetHostName(message.host);
+        resolver.Resolve();
+    }
+}
+
+void TIRCUnit::OnCtcpReply(const TIRCReceiveMessage& message, const CString& body)
+{
+    CString command, argument;
+    SplitCtcpBody(body, command, argument);
+    TLogFormatter formatter = TLogFormatter(*logFormat);
+    CString text;
+    if (command == L"PING")
+        text = FormatPingElapsed(GetTickCount(), argument);
+    else if (command == L"TIME" || command == L"VERSION" || command == L"USERINFO" || command == L"CLIENTINFO")
+        text = argument.Left(1) == L":" ? argument.Mid(1) : argument;
+    else
+        text = body;
+    PrintCtcpReplyText(formatter.FormatCTCPReply(message, command, text));
+    sendScripts->FireOnCtcpReply(message, message.GetParam(0), command, argument);
+}

@@ -1,0 +1,140 @@
+// DCC offers: the four kinds that arrive, checked before anything reaches the DCC side, and the
+// four the unit sends, all as CTCP queries.
+
+#include "irc/IRCUnit.h"
+
+#include "foundation/StringUtils.h"
+#include "irc/DccOffer.h"
+#include "log/LogFormatter.h"
+#include "log/LogLineData.h"
+#include "settings/Preference.h"
+
+void TIRCUnit::OnDccQuery(const TIRCReceiveMessage& message, CString text)
+{
+    CString type = CutFirstWord(text);
+    type.MakeUpper();
+    if (type == L"SEND")
+        OnDccSendOffer(message, text);
+    else if (type == L"CHAT")
+        OnDccChatOffer(message, text);
+    else if (type == L"RESUME")
+        OnDccResume(message, text);
+    else if (type == L"ACCEPT")
+        OnDccAccept(message, text);
+    else
+        PrintCtcpQueryText(TLogFormatter(*logFormat).FormatCTCPQuery(message, L"DCC " + type));
+}
+
+bool TIRCUnit::IsAutoReceive(const TIRCReceiveMessage& message) const
+{
+    if (preference->DCCReceiveAction != 2)
+        return false;
+    TIRCMember sender(message.nick, message.user, message.host);
+    ClassifyUser(sender);
+    if (sender.groupKind == 2)
+        return preference->AutoReceiveSelf;
+    if (sender.groupKind == 1) {
+        const bool groups[] = {preference->AutoReceiveGroup1, preference->AutoReceiveGroup2,
+                               preference->AutoReceiveGroup3, preference->AutoReceiveGroup4,
+                               preference->AutoReceiveGroup5};
+        return groups[sender.groupIndex];
+    }
+    return preference->AutoReceiveNormal;
+}
+
+void TIRCUnit::OnDccSendOffer(const TIRCReceiveMessage& message, const CString& text)
+{
+    TDccSendOffer offer = ParseDccSendOffer(text);
+    // Anyone can offer: nothing reaches the DCC side, the log or scripts before it is checked.
+    bool valid = CheckDccSendOffer(offer);
+    PrintToServer(CString(), CString(),
+                  TLogFormatter(*logFormat)
+                      .FormatDCCSend(message, offer.fileName, offer.address.ToString(), offer.port, offer.size),
+                  EVENT_DCC_SEND, 0, false, CString());
+    if (preference->EnableDCCReceiveSound)
+        PlaySoundFile(preference->DCCReceiveSoundFile);
+    if (!valid)
+        return;
+    if (preference->DCCReceiveAction != 0) {
+        bool automatic = IsAutoReceive(message);
+        dccManager->AddReceiveItem(this, offer.variant, automatic, message.nick, offer.fileName, offer.port, offer.size,
+                                   offer.address);
+        ShowDccWindowOnOffer(automatic);
+    }
+    sendScripts->FireOnDccSend(message, message.GetParam(0), offer.fileName, (unsigned long)offer.size,
+                               offer.address.ToString(), offer.port);
+}
+
+void TIRCUnit::ShowDccWindowOnOffer(bool automatic)
+{
+    if (preference->ViewDialogOnReceive)
+        frame->ShowDCCDialog(preference->MinimizeDialogOnAutoReceive && automatic &&
+                             !preference->ActivateDialogOnReceive);
+    if (preference->ActivateDialogOnReceive)
+        frame->BringDCCDialogToFront();
+    else if (preference->BlinkDialogOnReceive)
+        frame->BlinkDCCDialog();
+}
+
+void TIRCUnit::OnDccChatOffer(const TIRCReceiveMessage& message, const CString& text)
+{
+    TDccChatOffer offer = ParseDccChatOffer(text);
+    CString address = offer.address.ToString();
+    PrintToServer(CString(), CString(), TLogFormatter(*logFormat).FormatDCCChat(message, address, offer.port),
+                  EVENT_DCC_CHAT, 0, false, CString());
+    if (session.shutdown || !CheckDccChatOffer(offer))
+        return;
+    if (preference->EnableDCCChatSound)
+        PlaySoundFile(preference->DCCChatSoundFile);
+    if (preference->DCCChatAction == 2)
+        dccManager->AcceptChatOffer(this, message.nick, offer.address, offer.port, preference->SelectOnAutoAcceptChat);
+    else if (preference->DCCChatAction == 1)
+        dccManager->AskChatOffer(this, message.nick, offer.address, offer.port, preference->ActivateDCCChatDialog);
+    sendScripts->FireOnDccChat(message, message.GetParam(0), address, offer.port);
+}
+
+void TIRCUnit::OnDccResume(const TIRCReceiveMessage& message, const CString& text)
+{
+    TDccResumeOffer offer = ParseDccResumeOffer(text);
+    long long size = 0;
+    // A position past the end of the file would have the send item read beyond it.
+    bool accepted = IsValidDccPort(offer.port) && dccManager->FindSendFileSize(this, message.nick, offer.port, size) &&
+                    IsValidDccResumePosition(offer.position, size) &&
+                    dccManager->HandleResumeRequest(this, message.nick, offer.port, offer.position);
+    PrintToServer(CString(), CString(), TLogFormatter(*logFormat).FormatDCCResume(message, offer.port, offer.position),
+                  EVENT_DCC_RESUME, 0, false, CString());
+    if (accepted)
+        SendDccAccept(message.nick, offer.fileName, offer.port, offer.position);
+}
+
+void TIRCUnit::OnDccAccept(const TIRCReceiveMessage& message, const CString& text)
+{
+    TDccResumeOffer offer = ParseDccResumeOffer(text);
+    long long size = 0;
+    if (IsValidDccPort(offer.port) && dccManager->FindReceiveFileSize(this, message.nick, offer.port, size) &&
+        IsValidDccResumePosition(offer.position, size))
+        dccManager->HandleResumeAccept(this, message.nick, offer.port, offer.position);
+    PrintToServer(CString(), CString(), TLogFormatter(*logFormat).FormatDCCAccept(message, offer.port, offer.position),
+                  EVENT_DCC_ACCEPT, 0, false, CString());
+}
+
+void TIRCUnit::SendDccSendOffer(const CString& nick, const CString& fileName, int port, long long size)
+{
+    SendCtcpQuery(nick,
+                  FormatDccSendOffer(fileName, ntohl(myAddress.address), port, size, preference->ExtendedDCCProtocol));
+}
+
+void TIRCUnit::SendDccChatOffer(const CString& nick, int port)
+{
+    SendCtcpQuery(nick, FormatDccChatOffer(ntohl(myAddress.address), port));
+}
+
+void TIRCUnit::SendDccResumeRequest(const CString& nick, const CString& fileName, int port, long long position)
+{
+    SendCtcpQuery(nick, FormatDccResumeRequest(fileName, port, position));
+}
+
+void TIRCUnit::SendDccAccept(const CString& nick, const CString& fileName, int port, long long position)
+{
+    SendCtcpQuery(nick, FormatDccAccept(fileName, port, position));
+}

@@ -1,0 +1,123 @@
+// Error replies 400-599: printed, and a refused nick is retried with the alternatives of the
+// server settings, then with nicks built by the NickPolicy preference.
+
+#include "irc/IRCUnit.h"
+
+#include "foundation/ResourceString.h"
+#include "irc/IRCNames.h"
+#include "res/strings/irc.h"
+#include "settings/Preference.h"
+
+namespace {
+
+// Numbered nicks stop here; a server that refuses them all gets no endless stream of NICK lines.
+const int kMaxNumberedNicks = 100;
+// A server may announce any NICKLEN; underscores are added only up to this many characters.
+const int kMaxBuiltNickLength = 64;
+
+} // namespace
+
+void TIRCUnit::HandleErrorReply(const TIRCReceiveMessage& message)
+{
+    PrintErrorReply(message);
+    int number = message.numeric;
+    if (number == 432 || number == 433 || number == 436 || (number == 437 && !IsChannelName(message.GetParam(1))))
+        RetryNick(message);
+    else if (number == 437 && preference->RejoinOnError437)
+        rejoinManager.AddRejoin(message.GetParam(1));
+    receivedScripts->FireOnNumericReply(number, message.GetParamsFrom(1));
+}
+
+void TIRCUnit::RetryNick(const TIRCReceiveMessage& message)
+{
+    bool loggedIn = session.state == StateLoggedIn;
+    if (message.numeric == 432) {
+        if (loggedIn) {
+            session.wantedNick = session.secondNick;
+            session.nickRetryCount = 0;
+            return;
+        }
+        CString valid = session.firstNick;
+        MakeValidNick(valid);
+        // The same nick again would only be refused again; build another one instead.
+        if (valid != session.currentNick) {
+            session.currentNick = valid;
+            SendCommand(L"NICK", valid, L"", 2, 0);
+            return;
+        }
+    } else if (!loggedIn && !settings.AltNickList.empty()) {
+        session.altNickIndex++;
+        if (session.altNickIndex >= 0 && session.altNickIndex < (int)settings.AltNickList.size()) {
+            session.firstNick = session.currentNick = settings.AltNickList[(size_t)session.altNickIndex];
+            SendCommand(L"NICK", session.currentNick, L"", 2, 0);
+            return;
+        }
+    }
+    int maxLength = session.capabilities.GetNickLength();
+    if (settings.NickLen != 0 && settings.NickLen > maxLength)
+        maxLength = settings.NickLen;
+    if (maxLength > kMaxBuiltNickLength)
+        maxLength = kMaxBuiltNickLength;
+    switch (preference->NickPolicy) {
+    case 0:
+        RetryWithUnderscore(maxLength, loggedIn);
+        break;
+    case 1:
+        RetryWithNumber(maxLength, loggedIn);
+        break;
+    default:
+        // The nick dialog asks the user; without it, say so and leave the registration waiting.
+        PrintErrorText(LoadResourceString(IDS_NO_USABLE_NICK));
+        break;
+    }
+}
+
+void TIRCUnit::RetryWithUnderscore(int maxLength, bool loggedIn)
+{
+    CString& nick = session.firstNick;
+    if (nick.GetLength() >= maxLength) {
+        nick = nick.Left(maxLength);
+        int last = nick.GetLength() - 1;
+        while (last >= 0 && nick[last] == L'_')
+            last--;
+        if (last < 0) {
+            GiveUpNick();
+            return;
+        }
+        nick.Delete(last);
+    }
+    nick += L'_';
+    if (!loggedIn)
+        session.currentNick = nick;
+    SendCommand(L"NICK", nick, L"", 2, 0);
+}
+
+void TIRCUnit::RetryWithNumber(int maxLength, bool loggedIn)
+{
+    if (session.nickRetryCount >= kMaxNumberedNicks) {
+        PrintErrorText(LoadResourceString(IDS_NO_USABLE_NICK));
+        return;
+    }
+    CString number;
+    number.Format(L"%d", session.nickRetryCount);
+    int room = maxLength - number.GetLength();
+    if (session.firstNick.GetLength() > room)
+        session.firstNick = session.firstNick.Left(room > 0 ? room : 0);
+    CString nick = session.firstNick + number;
+    if (!loggedIn)
+        session.currentNick = nick;
+    SendCommand(L"NICK", nick, L"", 2, 0);
+    session.nickRetryCount++;
+}
+
+// Every nick the policy could build is taken: while registering, the attempt ends here.
+void TIRCUnit::GiveUpNick()
+{
+    PrintErrorText(LoadResourceString(IDS_NO_USABLE_NICK));
+    if (session.state != StateRegistering || !connection.IsActive())
+        return;
+    session.altServerIndex = -1;
+    connection.Close();
+    Disconnect(true, false);
+    session.delayedConnect = false;
+}

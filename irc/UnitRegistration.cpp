@@ -1,0 +1,267 @@
+// Connect, register with PASS, NICK and USER, and log in: away state, login commands, auto-join.
+
+#include "irc/IRCUnit.h"
+
+#include "foundation/ResourceString.h"
+#include "irc/IRCNames.h"
+#include "res/resource.h"
+#include "settings/Preference.h"
+
+namespace {
+
+const int kJoinBytes = 480;
+
+CString JoinWithComma(const CString& list, const CString& item, int count)
+{
+    return count > 0 ? list + L"," + item : list + item;
+}
+
+} // namespace
+
+CString StripHostComment(const CString& host)
+{
+    int cut = host.FindOneOf(L" (),");
+    return cut < 0 ? host : host.Left(cut);
+}
+
+void TIRCUnit::Connect()
+{
+    if (connection.IsActive())
+        return;
+    session.currentNick = session.firstNick = session.secondNick = session.wantedNick = settings.Nick;
+    if (settings.AutoAway) {
+        session.awayMessage = ExpandText(settings.AwayMessage);
+        session.userMode.away = true;
+    }
+    session.reconnectArmed = preference->Reconnect;
+    session.reconnectAttempts = 0;
+    session.reconnectCountdown = 0;
+    session.loginTimeoutArmed = preference->RetryOnHalt;
+    session.rejoinPending = false;
+    session.rejoinList.clear();
+    session.delayedConnect = false;
+    session.altServerIndex = -1;
+    OpenConnection(true);
+}
+
+void TIRCUnit::OpenConnection(bool firstAttempt)
+{
+    TSocksClient& transport = connection.transport;
+    transport.useProxy = settings.EnableSocks;
+    transport.proxyHost = settings.SocksHostname;
+    transport.proxyPort = settings.SocksPort;
+    transport.socksVersion = settings.SocksVersion;
+    transport.useAuth = settings.EnableSocksAuth;
+    transport.user = settings.SocksVersion == 4 ? settings.Username : settings.SocksUsername;
+    transport.password = settings.SocksPassword;
+    if (!transport.client.HasSocket())
+        transport.client.useTls = !settings.EnableSocks && settings.UseSSL;
+    // Through a proxy, TLS starts on the server's stream once the proxy has connected it.
+    transport.tlsAfterProxy = settings.EnableSocks && settings.UseSSL;
+
+    int& index = session.altServerIndex;
+    CString host;
+    int port;
+    if (index >= 0 && index < (int)settings.AltServers.size()) {
+        host = StripHostComment(settings.AltServers[index].Hostname);
+        port = settings.AltServers[index].Port;
+        index++;
+    } else {
+        host = StripHostComment(settings.Hostname);
+        port = settings.Port;
+        index = 0;
+    }
+    if (!transport.active) {
+        transport.targetHost = host;
+        transport.targetPort = port;
+    }
+    BeginConnecting(firstAttempt);
+    connection.ResetFloodControl();
+    transport.Connect();
+}
+
+void TIRCUnit::BeginConnecting(bool firstAttempt)
+{
+    session.state = StateConnecting;
+    // The login time-out also covers a connect that never completes.
+    if (session.loginTimeoutArmed)
+        session.loginCountdown = preference->RetryOnHaltTime;
+    const TSocksClient& transport = connection.transport;
+    CString host = StripHostComment(transport.targetHost);
+    PrintSystemText(nullptr, firstAttempt
+                                 ? FormatConnectingMessage(host, transport.targetPort)
+                                 : FormatReconnectingMessage(host, transport.targetPort, session.reconnectAttempts));
+}
+
+void TIRCUnit::Register()
+{
+    session.state = StateRegistering;
+    RefreshTreeItem(nullptr);
+    session.codePage = settings.Codepage;
+    PrintSystemText(nullptr, LoadResourceString(IDS_CONNECTED));
+    if (session.loginTimeoutArmed)
+        session.loginCountdown = preference->RetryOnHaltTime;
+    if (!preference->RestoreNickAndAwayOnReconnect)
+        session.wantedNick = settings.Nick;
+    session.currentNick = session.firstNick = session.wantedNick;
+    session.nickRetryCount = 0;
+    if (settings.EnablePassword && !settings.Password.IsEmpty())
+        SendCommand(L"PASS", settings.Password, CString(), 0, 0);
+    SendCommand(L"NICK", CString(), session.wantedNick, 0, 0);
+    // A blank or empty user name would make the server refuse the whole registration.
+    CString userName = settings.Username;
+    MakeValidUserName(userName);
+    CString text;
+    text.Format(L"%s %d * :%s", userName.GetString(), settings.Invisible ? 8 : 0, settings.Realname.GetString());
+    SendCommand(L"USER", CString(), text, 0, 0);
+}
+
+void TIRCUnit::OnLoggedIn(const TIRCReceiveMessage& welcome)
+{
+    if (session.state == StateLoggedIn)
+        return;
+    session.state = StateLoggedIn;
+    session.reconnectAttempts = 0;
+    session.serverName = welcome.prefix;
+    session.currentNick = welcome.GetParam(0);
+    session.nickRetryCount = 0;
+    session.altServerIndex = -1;
+    PrintSystemText(nullptr, LoadResourceString(IDS_LOGGED_IN));
+    RestoreAway();
+    // The server's away reply sets the flag again.
+    session.userMode = TUserMode();
+    ReopenTalks();
+    for (CString& text : addressTexts)
+        text.Empty();
+    for (const CString& line : settings.LoginCommands)
+        if (!line.IsEmpty())
+            ExecuteCommand(line, 0);
+    TJoinList list = TakeJoinList();
+    // WHOs of the joined channels wait behind the joins themselves.
+    int whoWait = preference->WhoTiming == 1 ? 2 : preference->WhoTiming == 2 ? 5 : 0;
+    whoManager.Reset(whoWait * (int)list.size());
+    safeJoinManager.Clear();
+    AutoJoin(list);
+    world->UpdateTitleIfUnitSelected(this);
+    ResolveOwnAddress();
+    if (preference->ExpandTreeOnLogOn)
+        world->ExpandUnitItem(this);
+    if (preference->EnableLogInSound)
+        PlaySoundFile(preference->LogInSoundFile);
+    scripts->FireOnConnect();
+}
+
+void TIRCUnit::RestoreAway()
+{
+    bool restore = preference->RestoreNickAndAwayOnReconnect;
+    bool away = restore ? session.userMode.away : settings.AutoAway;
+    if (away)
+        SetAway(true, restore ? session.awayMessage : ExpandText(settings.AwayMessage));
+    else
+        session.awayMessage.Empty();
+}
+
+void TIRCUnit::ReopenTalks()
+{
+    for (TIRCChannel* channel : channels) {
+        if (channel->GetKind() != TIRCChannel::KindTalk)
+            continue;
+        channel->OnJoined();
+        RefreshTreeItem(channel);
+        PrintSystemText(channel, LoadResourceString(IDS_TALK_STARTED));
+    }
+}
+
+// The channels of a lost session, with the auto-join ones when forced; else the auto-join ones.
+TJoinList TIRCUnit::TakeJoinList()
+{
+    TJoinList list;
+    bool rejoin = session.rejoinPending;
+    if (rejoin) {
+        list = session.rejoinList;
+        session.rejoinPending = false;
+        session.rejoinList.clear();
+        if (!preference->ForceAutoJoin)
+            return list;
+    }
+    for (TIRCChannel* channel : channels) {
+        if (channel->GetKind() != TIRCChannel::KindChannel || !channel->GetConfig().AutoJoin)
+            continue;
+        bool listed = false;
+        for (const auto& entry : list)
+            listed = listed || (rejoin && CompareNames(entry.first, channel->GetName()) == 0);
+        if (!listed)
+            list.emplace_back(channel->GetName(), channel->GetConfig().Password);
+    }
+    return list;
+}
+
+void TIRCUnit::ResolveOwnAddress()
+{
+    myAddress = TInetAddress();
+    switch (addressMethod) {
+    case 0:
+        resolver.ResolveLocalHost();
+        break;
+    case 2:
+        SendCtcpQuery(session.currentNick, L"GETADDRESS");
+        break;
+    case 3:
+        resolver.SetHostName(preference->IPAddress);
+        resolver.Resolve();
+        break;
+    }
+}
+
+bool TIRCUnit::FitsJoinLine(const CString& channelText, const CString& keyText) const
+{
+    return Encode(channelText + keyText).GetLength() <= kJoinBytes;
+}
+
+void TIRCUnit::AutoJoin(const TJoinList& list)
+{
+    CString names, keys;
+    int count = 0;
+    bool keyedOnly = true;
+    for (const auto& entry : list) {
+        CString name = IsChannelAlias(entry.first) ? ExpandChannelAlias(entry.first) : entry.first;
+        const CString& key = entry.second;
+        if (key.IsEmpty()) {
+            CString longer = JoinWithComma(names, name, count);
+            if (FitsJoinLine(longer, keys)) {
+                names = longer;
+                count++;
+            } else {
+                SendJoin(names, keys);
+                names = name;
+                keys.Empty();
+                count = 1;
+            }
+            keyedOnly = false;
+            continue;
+        }
+        // Keyed channels go first in a line, so a line that has a keyless one is sent first.
+        CString longerNames = JoinWithComma(names, name, count);
+        CString longerKeys = JoinWithComma(keys, key, count);
+        if (keyedOnly && FitsJoinLine(longerNames, longerKeys)) {
+            names = longerNames;
+            keys = longerKeys;
+            count++;
+        } else {
+            SendJoin(names, keys);
+            names = name;
+            keys = key;
+            count = 1;
+            keyedOnly = true;
+        }
+    }
+    if (count > 0)
+        SendJoin(names, keys);
+}
+
+void TIRCUnit::SetAway(bool away, const CString& message)
+{
+    session.userMode.away = away;
+    session.awayMessage = away ? message : CString();
+    SendCommand(L"AWAY", CString(), away ? L":" + message : CString(), 2, 0);
+}

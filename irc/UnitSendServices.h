@@ -1,0 +1,135 @@
+#pragma once
+// What the sending side of a server unit (typed text, commands, CTCP and DCC offers) needs of
+// the script host, the DCC manager and the main window. Each is implemented by its subsystem;
+// the null versions keep the unit whole in tests and until those subsystems exist.
+
+#include "classlib/String.h"
+#include "net/InetAddress.h"
+
+class TIRCUnit;
+class TIRCChannel;
+class TIRCReceiveMessage;
+
+// Script events; prefix is the message whose sender the script's prefix object shows.
+class IUnitSendScripts {
+public:
+    virtual void FireOnChannelText(const TIRCReceiveMessage& prefix, const CString& channel, const CString& text) = 0;
+    virtual void FireOnChannelNotice(const TIRCReceiveMessage& prefix, const CString& channel, const CString& text) = 0;
+    virtual void FireOnChannelAction(const TIRCReceiveMessage& prefix, const CString& channel, const CString& text) = 0;
+    virtual void FireOnTalkText(const TIRCReceiveMessage& prefix, const CString& target, const CString& text) = 0;
+    virtual void FireOnTalkNotice(const TIRCReceiveMessage& prefix, const CString& target, const CString& text) = 0;
+    virtual void FireOnTalkAction(const TIRCReceiveMessage& prefix, const CString& target, const CString& text) = 0;
+    virtual void FireOnDccChatText(const CString& talk, const CString& nick, const CString& text) = 0;
+    // True when a script took the command over.
+    virtual bool FireOnSendingCommand(const CString& command, const CString& text) = 0;
+    virtual void FireOnCtcp(const TIRCReceiveMessage& prefix, const CString& target, const CString& command,
+                            const CString& argument) = 0;
+    virtual void FireOnCtcpReply(const TIRCReceiveMessage& prefix, const CString& target, const CString& command,
+                                 const CString& argument) = 0;
+    // Scripts see the low 32 bits of the size.
+    virtual void FireOnDccSend(const TIRCReceiveMessage& prefix, const CString& target, const CString& file,
+                               unsigned long size, const CString& address, int port) = 0;
+    virtual void FireOnDccChat(const TIRCReceiveMessage& prefix, const CString& target, const CString& address,
+                               int port) = 0;
+
+protected:
+    ~IUnitSendScripts() = default;
+};
+
+// The DCC side. Only checked offers reach it: valid ports and addresses, safe file names,
+// sizes and positions within the file.
+class IUnitDccManager {
+public:
+    virtual void AddReceiveItem(TIRCUnit* unit, int variant, bool automatic, const CString& nick,
+                                const CString& fileName, int port, long long size, const TInetAddress& address) = 0;
+    // The size of the file of the send item waiting on that port; false when there is none.
+    virtual bool FindSendFileSize(TIRCUnit* unit, const CString& nick, int port, long long& size) = 0;
+    virtual bool FindReceiveFileSize(TIRCUnit* unit, const CString& nick, int port, long long& size) = 0;
+    // True when a send item waiting for its peer takes the position.
+    virtual bool HandleResumeRequest(TIRCUnit* unit, const CString& nick, int port, long long position) = 0;
+    virtual void HandleResumeAccept(TIRCUnit* unit, const CString& nick, int port, long long position) = 0;
+    // A chat offer taken at once (a new DCC talk connects) or put to the user in a request dialog.
+    virtual void AcceptChatOffer(TIRCUnit* unit, const CString& nick, const TInetAddress& address, int port,
+                                 bool select) = 0;
+    virtual void AskChatOffer(TIRCUnit* unit, const CString& nick, const TInetAddress& address, int port,
+                              bool activate) = 0;
+
+protected:
+    ~IUnitDccManager() = default;
+};
+
+// The world and the main window as the sending side and the macro actions reach them.
+class IUnitFrame {
+public:
+    // The selected channel or talk when it belongs to the unit; null otherwise.
+    virtual TIRCChannel* GetSelectedChannel(TIRCUnit* unit) = 0;
+    // channel null selects the unit's server node.
+    virtual void Select(TIRCUnit* unit, TIRCChannel* channel) = 0;
+    virtual void OpenUrl(const CString& url) = 0;
+    virtual CString GetSelectedText() = 0;
+    virtual void RedrawTree() = 0;
+    // "show", "minimize", "maximize", "flashtitle", "blinktitle", "restoretitle", "quit".
+    virtual void WindowAction(const CString& word) = 0;
+    virtual bool ExecuteAction(const CString& name) = 0;
+    virtual void ShowBalloon(const CString& title, const CString& text) = 0;
+    virtual void RunProgram(const CString& program, const CString& arguments, const CString& folder,
+                            bool minimized) = 0;
+    virtual CString GetSoundsFolder() = 0;
+    // The DCC window on a file offer.
+    virtual void ShowDCCDialog(bool minimized) = 0;
+    virtual void BringDCCDialogToFront() = 0;
+    virtual void BlinkDCCDialog() = 0;
+
+protected:
+    ~IUnitFrame() = default;
+};
+
+class TNullSendScripts : public IUnitSendScripts {
+public:
+    void FireOnChannelText(const TIRCReceiveMessage&, const CString&, const CString&) override {}
+    void FireOnChannelNotice(const TIRCReceiveMessage&, const CString&, const CString&) override {}
+    void FireOnChannelAction(const TIRCReceiveMessage&, const CString&, const CString&) override {}
+    void FireOnTalkText(const TIRCReceiveMessage&, const CString&, const CString&) override {}
+    void FireOnTalkNotice(const TIRCReceiveMessage&, const CString&, const CString&) override {}
+    void FireOnTalkAction(const TIRCReceiveMessage&, const CString&, const CString&) override {}
+    void FireOnDccChatText(const CString&, const CString&, const CString&) override {}
+    bool FireOnSendingCommand(const CString&, const CString&) override { return false; }
+    void FireOnCtcp(const TIRCReceiveMessage&, const CString&, const CString&, const CString&) override {}
+    void FireOnCtcpReply(const TIRCReceiveMessage&, const CString&, const CString&, const CString&) override {}
+    void FireOnDccSend(const TIRCReceiveMessage&, const CString&, const CString&, unsigned long, const CString&,
+                       int) override
+    {
+    }
+    void FireOnDccChat(const TIRCReceiveMessage&, const CString&, const CString&, int) override {}
+};
+
+class TNullDccManager : public IUnitDccManager {
+public:
+    void AddReceiveItem(TIRCUnit*, int, bool, const CString&, const CString&, int, long long,
+                        const TInetAddress&) override
+    {
+    }
+    bool FindSendFileSize(TIRCUnit*, const CString&, int, long long&) override { return false; }
+    bool FindReceiveFileSize(TIRCUnit*, const CString&, int, long long&) override { return false; }
+    bool HandleResumeRequest(TIRCUnit*, const CString&, int, long long) override { return false; }
+    void HandleResumeAccept(TIRCUnit*, const CString&, int, long long) override {}
+    void AcceptChatOffer(TIRCUnit*, const CString&, const TInetAddress&, int, bool) override {}
+    void AskChatOffer(TIRCUnit*, const CString&, const TInetAddress&, int, bool) override {}
+};
+
+class TNullUnitFrame : public IUnitFrame {
+public:
+    TIRCChannel* GetSelectedChannel(TIRCUnit*) override { return nullptr; }
+    void Select(TIRCUnit*, TIRCChannel*) override {}
+    void OpenUrl(const CString&) override {}
+    CString GetSelectedText() override { return CString(); }
+    void RedrawTree() override {}
+    void WindowAction(const CString&) override {}
+    bool ExecuteAction(const CString&) override { return false; }
+    void ShowBalloon(const CString&, const CString&) override {}
+    void RunProgram(const CString&, const CString&, const CString&, bool) override {}
+    CString GetSoundsFolder() override { return CString(); }
+    void ShowDCCDialog(bool) override {}
+    void BringDCCDialogToFront() override {}
+    void BlinkDCCDialog() override {}
+};

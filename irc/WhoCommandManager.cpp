@@ -1,0 +1,54 @@
+#include "irc/WhoCommandManager.h"
+
+#include "settings/Preference.h"
+
+void TWhoCommandManager::Add(const CString& target, int memberCount)
+{
+    if (m_queue.size() >= kMaxQueued)
+        return;
+    m_queue.push_back({target, memberCount < 0 ? 0 : memberCount});
+    if (m_wait <= 0)
+        SendFront();
+}
+
+void TWhoCommandManager::Tick(bool countDown)
+{
+    if (countDown && m_wait > 0)
+        m_wait--;
+    if (m_wait <= 0 && !m_queue.empty())
+        SendFront();
+}
+
+void TWhoCommandManager::Reset(int wait)
+{
+    m_queue.clear();
+    m_wait = wait;
+}
+
+void TWhoCommandManager::SendFront()
+{
+    if (m_listener)
+        m_listener->OnSendWho(m_queue.front().target);
+    SetWaitAfterWho();
+    if (!m_queue.empty())
+        m_queue.pop_front();
+}
+
+void TWhoCommandManager::SetWaitAfterWho()
+{
+    if (m_queue.empty() || !m_preference)
+        return;
+    int members = m_queue.front().memberCount;
+    switch (m_preference->WhoTiming) {
+    case 1:
+        m_wait = members / 60 + 3;
+        break;
+    case 2:
+        m_wait = members / 20 + 6;
+        break;
+    case 3:
+        m_queue.clear();
+        m_wait = 0;
+        break;
+    }
+}

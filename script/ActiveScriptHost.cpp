@@ -1,0 +1,471 @@
+#include "script/ActiveScriptHost.h"
+
+#include "foundation/ScriptValueText.h"
+
+#include <oleauto.h>
+#include <olectl.h>
+
+#include <algorithm>
+
+namespace {
+const LCID kEnglishNeutral = 9;
+// The system's values; the cross tools' uuid library lacks these.
+const IID kIID_IActiveScriptParse = {0xbb1a2ae2, 0xa4f9, 0x11cf, {0x8f, 0x20, 0x00, 0x80, 0x5f, 0x2c, 0xd0, 0x64}};
+const IID kIID_IActiveScriptSiteInterruptPoll = {
+    0x539698a0, 0xcdca, 0x11cf, {0xa5, 0xeb, 0x00, 0xaa, 0x00, 0x47, 0xa0, 0x63}};
+const IID kIID_IBindEventHandler = {0x63cdbcb0, 0xc1b1, 0x11d0, {0x93, 0x36, 0x00, 0xa0, 0xc9, 0x0d, 0xca, 0xa9}};
+const DWORD kHostItemFlags = SCRIPTITEM_ISVISIBLE | SCRIPTITEM_ISSOURCE | SCRIPTITEM_GLOBALMEMBERS;
+
+} // namespace
+
+HRESULT STDMETHODCALLTYPE TEventConnectionPoint::QueryInterface(REFIID iid, void** object)
+{
+    if (!object)
+        return E_POINTER;
+    *object = iid == IID_IUnknown || iid == IID_IConnectionPoint ? static_cast<IConnectionPoint*>(this) : nullptr;
+    if (!*object)
+        return E_NOINTERFACE;
+    AddRef();
+    return S_OK;
+}
+
+ULONG STDMETHODCALLTYPE TEventConnectionPoint::AddRef() { return host->AddRef(); }
+
+ULONG STDMETHODCALLTYPE TEventConnectionPoint::Release() { return host->Release(); }
+
+HRESULT STDMETHODCALLTYPE TEventConnectionPoint::GetConnectionInterface(IID* iid)
+{
+    if (!iid)
+        return E_POINTER;
+    IProvideMultipleClassInfo* info = host;
+    return info->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID, iid);
+}
+
+HRESULT STDMETHODCALLTYPE TEventConnectionPoint::GetConnectionPointContainer(IConnectionPointContainer** container)
+{
+    if (!container)
+        return E_POINTER;
+    *container = host;
+    host->AddRef();
+    return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE TEventConnectionPoint::Advise(IUnknown* sink, DWORD* cookie)
+{
+    if (!sink || !cookie)
+        return E_POINTER;
+    IDispatch* dispatch = nullptr;
+    if (FAILED(sink->QueryInterface(IID_IDispatch, (void**)&dispatch)) || !dispatch)
+        return CONNECT_E_CANNOTCONNECT;
+    *cookie = ++lastCookie;
+    sinks[*cookie] = dispatch;
+    return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE TEventConnectionPoint::Unadvise(DWORD cookie)
+{
+    auto found = sinks.find(cookie);
+    if (found == sinks.end())
+        return CONNECT_E_NOCONNECTION;
+    IDispatch* sink = found->second;
+    sinks.erase(found);
+    sink->Release();
+    return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE TEventConnectionPoint::EnumConnections(IEnumConnections** connections)
+{
+    if (connections)
+        *connections = nullptr;
+    return E_NOTIMPL;
+}
+
+std::vector<IDispatch*> TEventConnectionPoint::TakeSinks() const
+{
+    std::vector<IDispatch*> copy;
+    for (const auto& entry : sinks) {
+        entry.second->AddRef();
+        copy.push_back(entry.second);
+    }
+    return copy;
+}
+
+void TEventConnectionPoint::ReleaseAll()
+{
+    std::map<DWORD, IDispatch*> old;
+    old.swap(sinks);
+    for (auto& entry : old)
+        entry.second->Release();
+}
+
+CActiveScriptHost::CActiveScriptHost() : TDispatchObject(false), siteWindow(GetDesktopWindow()) {}
+
+CActiveScriptHost::~CActiveScriptHost()
+{
+    ReleaseEngine();
+    namedItems.clear();
+}
+
+bool CActiveScriptHost::Fail(const wchar_t* what, HRESULT hr)
+{
+    CString text;
+    text.Format(L"%s Error: %x", what, (unsigned)hr);
+    ReportMessage(text);
+    return false;
+}
+
+bool CActiveScriptHost::CreateEngine()
+{
+    ReleaseEngine();
+    CLSID engineClass;
+    if (FAILED(CLSIDFromProgID(L"JScript", &engineClass)))
+        return false;
+    HRESULT hr = CoCreateInstance(engineClass, nullptr, CLSCTX_ALL, IID_IActiveScript, (void**)&script);
+    if (SUCCEEDED(hr))
+        hr = script->QueryInterface(kIID_IActiveScriptParse, (void**)&parse);
+    if (SUCCEEDED(hr))
+        hr = script->SetScriptSite(static_cast<IActiveScriptSite*>(this));
+    if (SUCCEEDED(hr))
+        hr = parse->InitNew();
+    if (SUCCEEDED(hr)) {
+        namedItems[itemName] = static_cast<IDispatch*>(this);
+        hr = script->AddNamedItem(itemName, kHostItemFlags);
+    }
+    if (SUCCEEDED(hr))
+        hr = script->SetScriptState(SCRIPTSTATE_STARTED);
+    if (FAILED(hr)) {
+        Fail(L"CreateEngine", hr);
+        ReleaseEngine();
+        return false;
+    }
+    return true;
+}
+
+bool CActiveScriptHost::AddScriptItem(IDispatch* object)
+{
+    if (!script || !object)
+        return false;
+    namedItems[L"window"] = object;
+    HRESULT hr = script->AddNamedItem(L"window", SCRIPTITEM_ISVISIBLE);
+    if (SUCCEEDED(hr))
+        hr = script->SetScriptState(SCRIPTSTATE_CONNECTED);
+    return SUCCEEDED(hr) || Fail(L"AddScriptItem", hr);
+}
+
+bool CActiveScriptHost::AddScriptCode(const CString& text)
+{
+    if (!parse)
+        return false;
+    HRESULT hr = parse->ParseScriptText(text, nullptr, nullptr, nullptr, 0, 0,
+                                        SCRIPTTEXT_ISVISIBLE | SCRIPTTEXT_ISPERSISTENT, nullptr, nullptr);
+    if (SUCCEEDED(hr) && script)
+        hr = script->SetScriptState(SCRIPTSTATE_CONNECTED);
+    return SUCCEEDED(hr) || Fail(L"AddScriptCode", hr);
+}
+
+void CActiveScriptHost::ReleaseEngine()
+{
+    if (parse) {
+        parse->Release();
+        parse = nullptr;
+    }
+    if (script) {
+        IActiveScript* closing = script;
+        script = nullptr;
+        closing->Close();
+        closing->Release();
+    }
+    // The engine's handlers and sinks belong to the engine that is gone.
+    ReleaseHandlers();
+    entries.clear();
+}
+
+void CActiveScriptHost::ReleaseHandlers()
+{
+    std::map<CString, IDispatch*> old;
+    old.swap(boundHandlers);
+    for (auto& entry : old)
+        entry.second->Release();
+    connectionPoint.ReleaseAll();
+}
+
+const wchar_t* CActiveScriptHost::FindEventName(DISPID id) const
+{
+    int count = 0;
+    const TScriptEventName* names = GetEventNames(count);
+    for (int i = 0; i < count; i++) {
+        if (names[i].id == id)
+            return names[i].name;
+    }
+    return nullptr;
+}
+
+void CActiveScriptHost::FireEvent(DISPID id, int argCount, const VARIANT* args)
+{
+    const wchar_t* name = FindEventName(id);
+    if (!name)
+        return;
+    // A handler may unload scripts or rebind; hold what is called until the call returns.
+    AddRef();
+    auto bound = boundHandlers.find(name);
+    IDispatch* handler = bound != boundHandlers.end() ? bound->second : nullptr;
+    if (handler) {
+        handler->AddRef();
+        VARIANT result;
+        VariantInit(&result);
+        InvokeFunctionObject(handler, &result, argCount, args);
+        VariantClear(&result);
+        handler->Release();
+    }
+    std::vector<VARIANT> reversed(args, args + argCount);
+    std::reverse(reversed.begin(), reversed.end());
+    DISPPARAMS params = {reversed.empty() ? nullptr : reversed.data(), nullptr, (UINT)argCount, 0};
+    for (IDispatch* sink : connectionPoint.TakeSinks()) {
+        VARIANT result;
+        VariantInit(&result);
+        sink->Invoke(id, IID_NULL, kEnglishNeutral, DISPATCH_METHOD, &params, &result, nullptr, nullptr);
+        VariantClear(&result);
+        sink->Release();
+    }
+    Release();
+}
+
+HRESULT STDMETHODCALLTYPE CActiveScriptHost::QueryInterface(REFIID iid, void** object)
+{
+    return TDispatchObject::QueryInterface(iid, object);
+}
+
+void* CActiveScriptHost::QueryOther(REFIID iid)
+{
+    if (iid == IID_IActiveScriptSite)
+        return static_cast<IActiveScriptSite*>(this);
+    if (iid == IID_IActiveScriptSiteWindow)
+        return static_cast<IActiveScriptSiteWindow*>(this);
+    if (iid == kIID_IActiveScriptSiteInterruptPoll)
+        return static_cast<IActiveScriptSiteInterruptPoll*>(this);
+    if (iid == IID_IProvideMultipleClassInfo || iid == IID_IProvideClassInfo2 || iid == IID_IProvideClassInfo)
+        return static_cast<IProvideMultipleClassInfo*>(this);
+    if (iid == kIID_IBindEventHandler)
+        return static_cast<IBindEventHandler*>(this);
+    if (iid == IID_IConnectionPointContainer)
+        return static_cast<IConnectionPointContainer*>(this);
+    return nullptr;
+}
+
+HRESULT STDMETHODCALLTYPE CActiveScriptHost::GetLCID(LCID* locale)
+{
+    if (!locale)
+        return E_POINTER;
+    *locale = kEnglishNeutral;
+    return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE CActiveScriptHost::GetItemInfo(LPCOLESTR name, DWORD mask, IUnknown** item, ITypeInfo** info)
+{
+    if (mask & SCRIPTINFO_ITYPEINFO) {
+        if (!info)
+            return E_INVALIDARG;
+        *info = nullptr;
+    }
+    if (mask & SCRIPTINFO_IUNKNOWN) {
+        if (!item)
+            return E_INVALIDARG;
+        *item = nullptr;
+    }
+    if (name && EqualsIgnoringAsciiCase(name, itemName)) {
+        if (mask & SCRIPTINFO_ITYPEINFO) {
+            HRESULT hr = GetModuleTypeInfo(GetPrimaryIdentity(), info);
+            if (FAILED(hr))
+                return hr;
+        }
+        if (mask & SCRIPTINFO_IUNKNOWN) {
+            *item = static_cast<IDispatch*>(this);
+            AddRef();
+        }
+        return S_OK;
+    }
+    auto found = name ? namedItems.find(name) : namedItems.end();
+    if (found == namedItems.end())
+        return TYPE_E_ELEMENTNOTFOUND;
+    IUnknown* object = found->second;
+    if (!object)
+        return E_FAIL;
+    if (mask & SCRIPTINFO_ITYPEINFO) {
+        IProvideClassInfo* provider = nullptr;
+        HRESULT hr = E_FAIL;
+        if (SUCCEEDED(object->QueryInterface(IID_IProvideClassInfo, (void**)&provider)) && provider) {
+            hr = provider->GetClassInfo(info);
+            provider->Release();
+        } else {
+            hr = GetModuleTypeInfo(GetPrimaryIdentity(), info);
+        }
+        if (FAILED(hr))
+            return E_FAIL;
+    }
+    if (mask & SCRIPTINFO_IUNKNOWN) {
+        *item = object;
+        object->AddRef();
+    }
+    return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE CActiveScriptHost::GetDocVersionString(BSTR*) { return E_NOTIMPL; }
+
+HRESULT STDMETHODCALLTYPE CActiveScriptHost::OnScriptTerminate(const VARIANT*, const EXCEPINFO*) { return S_OK; }
+
+HRESULT STDMETHODCALLTYPE CActiveScriptHost::OnStateChange(SCRIPTSTATE) { return S_OK; }
+
+HRESULT STDMETHODCALLTYPE CActiveScriptHost::OnScriptError(IActiveScriptError* error)
+{
+    if (!error)
+        return E_POINTER;
+    // The abort of a call that ran too long is reported already.
+    if (!entries.empty() && entries.back().timedOut)
+        return S_OK;
+    EXCEPINFO exception = {};
+    error->GetExceptionInfo(&exception);
+    if (exception.pfnDeferredFillIn)
+        exception.pfnDeferredFillIn(&exception);
+    DWORD context = 0;
+    ULONG line = 0;
+    LONG column = 0;
+    error->GetSourcePosition(&context, &line, &column);
+    BSTR lineText = nullptr;
+    error->GetSourceLineText(&lineText);
+    ReportScriptError(BstrToString(exception.bstrDescription), BstrToString(exception.bstrSource), line);
+    SysFreeString(lineText);
+    SysFreeString(exception.bstrDescription);
+    SysFreeString(exception.bstrSource);
+    SysFreeString(exception.bstrHelpFile);
+    return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE CActiveScriptHost::OnEnterScript()
+{
+    entries.push_back({ReadTickCount(), false});
+    return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE CActiveScriptHost::OnLeaveScript()
+{
+    if (!entries.empty())
+        entries.pop_back();
+    return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE CActiveScriptHost::GetWindow(HWND* window)
+{
+    if (!window)
+        return E_POINTER;
+    *window = siteWindow;
+    return siteWindow ? S_OK : E_FAIL;
+}
+
+HRESULT STDMETHODCALLTYPE CActiveScriptHost::EnableModeless(BOOL) { return S_OK; }
+
+bool CActiveScriptHost::IsOverTime()
+{
+    if (entries.empty())
+        return false;
+    TEntry& current = entries.back();
+    // Elapsed time by unsigned difference, so the tick counter's wrap changes nothing.
+    if (current.timedOut || ReadTickCount() - current.tick <= timeout)
+        return current.timedOut;
+    current.timedOut = true;
+    ReportMessage(L"Script execution timed out");
+    return true;
+}
+
+HRESULT STDMETHODCALLTYPE CActiveScriptHost::QueryContinue()
+{
+    // Once per call: the engine stops the running code on the first refusal.
+    bool reported = !entries.empty() && entries.back().timedOut;
+    return !reported && IsOverTime() ? S_FALSE : S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE CActiveScriptHost::Invoke(DISPID id, REFIID iid, LCID locale, WORD flags, DISPPARAMS* params,
+                                                    VARIANT* result, EXCEPINFO* exception, UINT* argError)
+{
+    // Engines that never poll (Wine's JScript) are stopped at their next call of a host member.
+    if (IsOverTime())
+        return E_ABORT;
+    return TDispatchObject::Invoke(id, iid, locale, flags, params, result, exception, argError);
+}
+
+HRESULT STDMETHODCALLTYPE CActiveScriptHost::GetClassInfo(ITypeInfo** info)
+{
+    if (!info)
+        return E_POINTER;
+    *info = nullptr;
+    return GetModuleTypeInfo(GetClassIdentity(), info);
+}
+
+HRESULT STDMETHODCALLTYPE CActiveScriptHost::GetGUID(DWORD kind, GUID* guid)
+{
+    if (!guid)
+        return E_POINTER;
+    if (kind != GUIDKIND_DEFAULT_SOURCE_DISP_IID) {
+        *guid = GUID_NULL;
+        return E_INVALIDARG;
+    }
+    *guid = GetEventIdentity();
+    return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE CActiveScriptHost::GetMultiTypeInfoCount(ULONG* count)
+{
+    if (!count)
+        return E_POINTER;
+    *count = 1;
+    return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE CActiveScriptHost::GetInfoOfIndex(ULONG index, DWORD flags, ITypeInfo** coclass, DWORD*,
+                                                            ULONG*, IID*, IID*)
+{
+    if (index != 0)
+        return E_INVALIDARG;
+    if ((flags & MULTICLASSINFO_GETTYPEINFO) && coclass) {
+        *coclass = nullptr;
+        return GetModuleTypeInfo(GetPrimaryIdentity(), coclass);
+    }
+    return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE CActiveScriptHost::BindHandler(LPCOLESTR event, IDispatch* handler)
+{
+    if (!event || !handler)
+        return E_POINTER;
+    bool known = false;
+    int count = 0;
+    const TScriptEventName* names = GetEventNames(count);
+    for (int i = 0; i < count && !known; i++)
+        known = wcscmp(names[i].name, event) == 0;
+    if (!known)
+        return DISP_E_UNKNOWNNAME;
+    handler->AddRef();
+    IDispatch*& slot = boundHandlers[event];
+    if (slot)
+        slot->Release();
+    slot = handler;
+    return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE CActiveScriptHost::EnumConnectionPoints(IEnumConnectionPoints** points)
+{
+    if (points)
+        *points = nullptr;
+    return E_NOTIMPL;
+}
+
+HRESULT STDMETHODCALLTYPE CActiveScriptHost::FindConnectionPoint(REFIID iid, IConnectionPoint** point)
+{
+    if (!point)
+        return E_POINTER;
+    *point = nullptr;
+    if (iid != GetEventIdentity() && iid != IID_IDispatch)
+        return CONNECT_E_NOCONNECTION;
+    *point = &connectionPoint;
+    connectionPoint.AddRef();
+    return S_OK;
+}

@@ -1,0 +1,33 @@
+#pragma once
+// setTimeout and setInterval of one script: each timer calls a script function object from the
+// UI thread's message loop. The timers end with the script.
+
+#include "foundation/Timer.h"
+
+#include <oaidl.h>
+
+#include <map>
+
+class TScriptTimerManager : public IMultiTimerListener {
+public:
+    TScriptTimerManager() { timer.SetListener(this); }
+    TScriptTimerManager(const TScriptTimerManager&) = delete;
+    TScriptTimerManager& operator=(const TScriptTimerManager&) = delete;
+    virtual ~TScriptTimerManager();
+
+    // 0 when the system gives no timer; ids of one script run 1, 2, 3 ... and are never reused.
+    UINT SetTimer(IDispatch* callback, UINT interval, bool once);
+    void ClearTimer(UINT id);
+    void ClearAll();
+    size_t GetCount() const { return timers.size(); }
+    void OnTimer(TMultiTimer* timer, UINT_PTR id) override;
+
+private:
+    struct TEntry {
+        IDispatch* callback; // one reference held
+        bool once;
+    };
+
+    TMultiTimer timer;
+    std::map<UINT, TEntry> timers;
+};

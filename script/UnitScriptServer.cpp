@@ -1,0 +1,73 @@
+#include "script/UnitScriptServer.h"
+
+#include "irc/IRCUnit.h"
+
+namespace {
+// Commands from scripts: the interpreter skips onSendingCommand for them.
+const int kIssuedByScript = 1;
+} // namespace
+
+CString TUnitScriptServer::GetName() { return unit->GetName(); }
+
+bool TUnitScriptServer::IsConnected() { return unit->GetConnection().IsActive(); }
+
+bool TUnitScriptServer::IsAway() { return unit->GetSession().userMode.away; }
+
+CString TUnitScriptServer::GetMyNick() { return unit->GetSession().currentNick; }
+
+CString TUnitScriptServer::GetMyUsername() { return unit->GetSession().userName; }
+
+CString TUnitScriptServer::GetMyHost() { return unit->GetSession().host; }
+
+CString TUnitScriptServer::GetMyIPAddress() { return unit->GetMyAddress().ToString(); }
+
+void TUnitScriptServer::Connect() { unit->Connect(); }
+
+void TUnitScriptServer::Disconnect()
+{
+    TIRCUnitSession& session = unit->GetSession();
+    session.altServerIndex = -1;
+    if (unit->GetConnection().IsActive() || unit->GetState() == TIRCUnit::StateConnecting)
+        unit->CloseByUser();
+}
+
+void TUnitScriptServer::ExecuteCommand(const CString& line) { unit->ExecuteCommand(line, kIssuedByScript); }
+
+void TUnitScriptServer::PrintScriptText(TIRCChannel* channel, const CString& text)
+{
+    unit->PrintSystemText(channel, text);
+}
+
+std::vector<TIRCChannel*> TUnitScriptServer::GetChannels() { return unit->GetChannels(); }
+
+TIRCChannel* TUnitScriptServer::FindChannel(const CString& name) { return unit->FindChannel(name); }
+
+TIRCChannel* TUnitScriptServer::LookupChannel(const CString& name) { return unit->LookupChannel(name); }
+
+bool TUnitScriptServer::HasChannel(TIRCChannel* channel) { return unit->HasChannel(channel); }
+
+TScriptChannelRecord TUnitScriptServer::GetChannelRecord(TIRCChannel* channel)
+{
+    TScriptChannelRecord record;
+    record.name = channel->GetName();
+    record.active = channel->IsJoined();
+    record.kind = channel->GetKind();
+    const TChannelMode& mode = channel->mode;
+    record.mode.a = mode.anonymous;
+    record.mode.i = mode.inviteOnly;
+    record.mode.m = mode.moderated;
+    record.mode.n = mode.noOutsideMessages;
+    record.mode.p = mode.privateChannel;
+    record.mode.q = mode.quiet;
+    record.mode.r = mode.reop;
+    record.mode.s = mode.secret;
+    record.mode.t = mode.topicByOperators;
+    record.mode.l = mode.limit;
+    record.mode.k = mode.key;
+    return record;
+}
+
+// The engine keeps no members and no tree marks yet: nothing to find or set.
+bool TUnitScriptServer::FindMember(TIRCChannel*, const CString&, TScriptMemberRecord&) { return false; }
+
+void TUnitScriptServer::SetChannelMark(TIRCChannel*, TScriptChannelMark, bool, bool) {}

@@ -1,0 +1,33 @@
+#pragma once
+// A server unit of the IRC engine as its scripts reach it.
+
+#include "script/ScriptServer.h"
+
+class TIRCUnit;
+
+class TUnitScriptServer : public IScriptServer {
+public:
+    explicit TUnitScriptServer(TIRCUnit* unit) : unit(unit) {}
+
+    CString GetName() override;
+    bool IsConnected() override;
+    bool IsAway() override;
+    CString GetMyNick() override;
+    CString GetMyUsername() override;
+    CString GetMyHost() override;
+    CString GetMyIPAddress() override;
+    void Connect() override;
+    void Disconnect() override;
+    void ExecuteCommand(const CString& line) override;
+    void PrintScriptText(TIRCChannel* channel, const CString& text) override;
+    std::vector<TIRCChannel*> GetChannels() override;
+    TIRCChannel* FindChannel(const CString& name) override;
+    TIRCChannel* LookupChannel(const CString& name) override;
+    bool HasChannel(TIRCChannel* channel) override;
+    TScriptChannelRecord GetChannelRecord(TIRCChannel* channel) override;
+    bool FindMember(TIRCChannel* channel, const CString& nick, TScriptMemberRecord& member) override;
+    void SetChannelMark(TIRCChannel* channel, TScriptChannelMark mark, bool set, bool repaint) override;
+
+private:
+    TIRCUnit* unit;
+};

@@ -1,0 +1,138 @@
+// The log view in a shown window: a channel flood of 100,000 lines into a view that keeps 1,000,
+// painted as the message loop would between socket reads; then full repaints of a 1920x1080
+// view of wrapped, coloured lines.
+
+#include "BenchLines.h"
+#include "classlib/App.h"
+#include "log/AddressFinder.h"
+#include "log/LogView.h"
+#include "settings/LogKeyword.h"
+#include "settings/ViewConfig.h"
+
+#include <psapi.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+void PumpPending()
+{
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+double WorkingSetMB(bool peak)
+{
+    PROCESS_MEMORY_COUNTERS memory = {};
+    memory.cb = sizeof memory;
+    GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory);
+    return (peak ? memory.PeakWorkingSetSize : memory.WorkingSetSize) / 1048576.0;
+}
+
+struct TBench {
+    TViewSettings settings;
+    TLogTheme theme;
+    TLogKeyword keyword;
+    TLogAddressFinder finder;
+    CWnd frame;
+    TLogView view;
+    std::vector<CString> bodies = MakeBodies();
+    TLogLineData data;
+
+    TBench(int width, int height)
+    {
+        settings.SetDefaults();
+        theme.text.Apply(settings.logText);
+        keyword.Like = {L"ketroval", L"\u30c6\u30b9\u30c8"};
+        RECT rect = {0, 0, width, height};
+        AdjustWindowRect(&rect, WS_POPUP, FALSE);
+        frame.CreateEx(0, AfxRegisterWndClass(0), L"bench", WS_POPUP | WS_VISIBLE, 0, 0, rect.right - rect.left,
+                       rect.bottom - rect.top, nullptr, nullptr);
+        view.Create(&theme.text, &theme.channelLogBack, frame, 70001, &keyword, &finder, false);
+        view.MoveWindow(0, 0, width, height);
+        view.ShowWindow(SW_SHOW);
+        data.timeText = L"12:34 ";
+        data.nickPrefix = L"(someone) ";
+        data.nick = L"someone";
+        PumpPending();
+    }
+    void Add(int i, int parts = 1)
+    {
+        data.body = bodies[i % kDistinct];
+        for (int k = 1; k < parts; k++)
+            data.body += bodies[(i + k * 31) % kDistinct];
+        data.lineType = i % 5 == 4 ? 1 : 0;
+        view.AddLine(data, true);
+    }
+};
+
+// Lines arrive in batches of one socket read (64 KB, some 500 channel lines); the message loop
+// paints between batches, as it does when the queue runs empty.
+void Flood(int lines, int batch)
+{
+    TBench bench(800, 600);
+    bench.view.maxLines = 1000;
+    LARGE_INTEGER start, end;
+    double atLimit = 0;
+    QueryPerformanceCounter(&start);
+    for (int i = 0; i < lines; i++) {
+        bench.Add(i);
+        if ((i + 1) % batch == 0) {
+            UpdateWindow(bench.view);
+            PumpPending();
+        }
+        if (i + 1 == 10000)
+            atLimit = WorkingSetMB(false);
+    }
+    UpdateWindow(bench.view);
+    QueryPerformanceCounter(&end);
+    const double seconds = Seconds(start, end);
+    printf("log view flood, limit 1000, painted every %d lines: %d lines in %.3f s = %.0f lines/s; ", batch, lines,
+           seconds, lines / seconds);
+    if (atLimit > 0)
+        printf("working set %.1f MB at 10,000 lines, ", atLimit);
+    printf("%.1f MB at %d; peak %.1f MB\n", WorkingSetMB(false), lines, WorkingSetMB(true));
+}
+
+void Repaint(bool relayout)
+{
+    TBench bench(1920, 1080);
+    for (int i = 0; i < 2000; i++)
+        bench.Add(i * 7 + 3, 6); // long enough to wrap at 1920 pixels
+    bench.view.ScrollToEnd();
+    UpdateWindow(bench.view);
+    const int rounds = 200;
+    LARGE_INTEGER start, end;
+    QueryPerformanceCounter(&start);
+    for (int i = 0; i < rounds; i++) {
+        if (relayout)
+            bench.view.ResetLayout();
+        InvalidateRect(bench.view, nullptr, FALSE);
+        UpdateWindow(bench.view);
+    }
+    QueryPerformanceCounter(&end);
+    const TLogRowPos top = bench.view.GetTopPosition();
+    int rows = 0;
+    for (int i = top.line; i < bench.view.GetLineCount(); i++)
+        rows += bench.view.GetLine(i).GetRowCount();
+    printf("log view full repaint 1920x1080%s: %.2f ms per paint (%d lines in %d rows)\n",
+           relayout ? " with every visible line wrapped again" : "", Seconds(start, end) * 1000 / rounds,
+           bench.view.GetLineCount() - top.line, rows);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // A smaller count for a quick look: bench_logview 10000
+    const int lines = argc > 1 ? atoi(argv[1]) : 100000;
+    Flood(lines, 500);
+    Flood(lines / 50, 1);
+    Repaint(false);
+    Repaint(true);
+    return 0;
+}

@@ -1,0 +1,298 @@
+#include "tests/common/UserInput.h"
+
+#include "tests/common/MessagePump.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+void SendKeyEvent(WORD key, bool up)
+{
+    INPUT input = {};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    SendInput(1, &input, sizeof(input));
+}
+
+DWORD g_lastPress = 0;
+
+// A press soon after another one would make a double click of what should be a new gesture.
+void WaitOutDoubleClick()
+{
+    DWORD since = GetTickCount() - g_lastPress;
+    if (since < GetDoubleClickTime() + 50)
+        PumpMessagesFor(GetDoubleClickTime() + 50 - since);
+}
+
+void SendMouse(POINT point, DWORD flags)
+{
+    if (flags & (MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_RIGHTDOWN))
+        g_lastPress = GetTickCount();
+    int width = GetSystemMetrics(SM_CXSCREEN) - 1, height = GetSystemMetrics(SM_CYSCREEN) - 1;
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = MulDiv(point.x, 65535, width);
+    input.mi.dy = MulDiv(point.y, 65535, height);
+    input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+    SendInput(1, &input, sizeof(input));
+}
+
+} // namespace
+
+void FocusForInput(HWND window)
+{
+    // Other test programs on the same desktop may hold the foreground for a moment.
+    HWND top = GetAncestor(window, GA_ROOT);
+    PumpMessagesUntil(
+        [&] {
+            if (GetForegroundWindow() != top) {
+                SetForegroundWindow(top);
+                SetActiveWindow(top);
+            }
+            if (GetFocus() != window)
+                SetFocus(window);
+            return GetForegroundWindow() == top && GetFocus() == window;
+        },
+        2000);
+    PumpMessagesFor(30);
+}
+
+void PressKey(WORD key, std::initializer_list<WORD> modifiers)
+{
+    for (WORD m : modifiers)
+        SendKeyEvent(m, false);
+    SendKeyEvent(key, false);
+    SendKeyEvent(key, true);
+    for (auto it = modifiers.end(); it != modifiers.begin();)
+        SendKeyEvent(*--it, true);
+    PumpMessagesFor(60);
+}
+
+namespace {
+
+void CALLBACK PressEscape(HWND, UINT, UINT_PTR id, DWORD)
+{
+    KillTimer(nullptr, id);
+    SendKeyEvent(VK_ESCAPE, false);
+    SendKeyEvent(VK_ESCAPE, true);
+}
+
+} // namespace
+
+void PressMenuKey(WORD key, std::initializer_list<WORD> modifiers)
+{
+    SetTimer(nullptr, 0, 300, PressEscape);
+    PressKey(key, modifiers);
+    PumpMessagesFor(400);
+}
+
+void TypeText(const wchar_t* text)
+{
+    for (; *text; text++) {
+        SHORT scan = VkKeyScanW(*text);
+        if (HIBYTE(scan) & 1)
+            PressKey(LOBYTE(scan), {VK_SHIFT});
+        else
+            PressKey(LOBYTE(scan));
+    }
+}
+
+void ClickAt(POINT point, bool right)
+{
+    WaitOutDoubleClick();
+    SendMouse(point, 0);
+    SendMouse(point, right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN);
+    SendMouse(point, right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP);
+    PumpMessagesFor(80);
+}
+
+void TurnWheel(POINT point, int notches)
+{
+    SendMouse(point, 0);
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = MOUSEEVENTF_WHEEL;
+    input.mi.mouseData = (DWORD)(notches * WHEEL_DELTA);
+    SendInput(1, &input, sizeof(input));
+    PumpMessagesFor(80);
+}
+
+void DoubleClickAt(POINT point)
+{
+    WaitOutDoubleClick();
+    SendMouse(point, 0);
+    for (int i = 0; i < 2; i++) {
+        SendMouse(point, MOUSEEVENTF_LEFTDOWN);
+        SendMouse(point, MOUSEEVENTF_LEFTUP);
+    }
+    PumpMessagesFor(80);
+}
+
+namespace {
+
+// Controls run their own loops while a button is down (drag detection), so the rest of a
+// gesture has to come from another thread while this one keeps dispatching.
+DWORD WINAPI RunGesture(void* param)
+{
+    (*(std::function<void()>*)param)();
+    return 0;
+}
+
+void PerformWhilePumping(std::function<void()> gesture)
+{
+    HANDLE thread = CreateThread(nullptr, 0, RunGesture, &gesture, 0, nullptr);
+    PumpMessagesUntil([&] { return WaitForSingleObject(thread, 0) == WAIT_OBJECT_0; }, 10000);
+    CloseHandle(thread);
+    PumpMessagesFor(80);
+}
+
+} // namespace
+
+void DragMouse(POINT from, POINT to)
+{
+    WaitOutDoubleClick();
+    PerformWhilePumping([=] {
+        SendMouse(from, 0);
+        Sleep(30);
+        SendMouse(from, MOUSEEVENTF_LEFTDOWN);
+        Sleep(30);
+        const int steps = 8;
+        for (int i = 1; i <= steps; i++) {
+            SendMouse(POINT{from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps}, 0);
+            Sleep(25);
+        }
+        Sleep(80); // a user stops over the target before letting go
+        SendMouse(to, MOUSEEVENTF_LEFTUP);
+    });
+}
+
+POINT ScreenPointOf(HWND window)
+{
+    RECT client;
+    GetClientRect(window, &client);
+    return ScreenPointOf(window, client.right / 2, client.bottom / 2);
+}
+
+POINT ScreenPointOf(HWND window, int x, int y)
+{
+    POINT point = {x, y};
+    ClientToScreen(window, &point);
+    return point;
+}
+
+RECT WindowRectIn(HWND window, HWND parent)
+{
+    RECT rect;
+    GetWindowRect(window, &rect);
+    MapWindowPoints(nullptr, parent, (POINT*)&rect, 2);
+    return rect;
+}
+
+namespace {
+
+uint32_t Crc32(const uint8_t* data, size_t size, uint32_t crc = 0)
+{
+    crc = ~crc;
+    for (size_t i = 0; i < size; i++) {
+        crc ^= data[i];
+        for (int k = 0; k < 8; k++)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1)));
+    }
+    return ~crc;
+}
+
+void PutBig32(std::vector<uint8_t>& out, uint32_t v)
+{
+    for (int shift = 24; shift >= 0; shift -= 8)
+        out.push_back((uint8_t)(v >> shift));
+}
+
+void PutChunk(std::vector<uint8_t>& out, const char* type, const std::vector<uint8_t>& data)
+{
+    PutBig32(out, (uint32_t)data.size());
+    std::vector<uint8_t> body(type, type + 4);
+    body.insert(body.end(), data.begin(), data.end());
+    out.insert(out.end(), body.begin(), body.end());
+    PutBig32(out, Crc32(body.data(), body.size()));
+}
+
+// A zlib stream of stored (uncompressed) blocks: big files, but no compressor needed.
+std::vector<uint8_t> StoredZlib(const std::vector<uint8_t>& raw)
+{
+    std::vector<uint8_t> out = {0x78, 0x01};
+    size_t pos = 0;
+    do {
+        size_t n = raw.size() - pos < 65535 ? raw.size() - pos : 65535;
+        out.push_back(pos + n == raw.size() ? 1 : 0);
+        out.push_back((uint8_t)n);
+        out.push_back((uint8_t)(n >> 8));
+        out.push_back((uint8_t)~n);
+        out.push_back((uint8_t)(~n >> 8));
+        out.insert(out.end(), raw.begin() + pos, raw.begin() + pos + n);
+        pos += n;
+    } while (pos < raw.size());
+    uint32_t a = 1, b = 0;
+    for (uint8_t c : raw) {
+        a = (a + c) % 65521;
+        b = (b + a) % 65521;
+    }
+    PutBig32(out, (b << 16) | a);
+    return out;
+}
+
+void MakeFolders(const std::wstring& path)
+{
+    for (size_t i = path.find_first_of(L"\\/", 3); i != std::wstring::npos; i = path.find_first_of(L"\\/", i + 1))
+        CreateDirectoryW(path.substr(0, i).c_str(), nullptr);
+}
+
+} // namespace
+
+bool SaveWindowPng(HWND window, const wchar_t* path)
+{
+    RECT rect;
+    GetWindowRect(window, &rect);
+    int width = rect.right - rect.left, height = rect.bottom - rect.top;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+    GdiFlush();
+    std::vector<uint8_t> raw;
+    const uint8_t* pixels = (const uint8_t*)bits;
+    for (int y = 0; y < height; y++) {
+        raw.push_back(0); // no filter
+        for (int x = 0; x < width; x++) {
+            const uint8_t* p = pixels + ((size_t)y * width + x) * 4;
+            raw.insert(raw.end(), {p[2], p[1], p[0]});
+        }
+    }
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+
+    std::vector<uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    std::vector<uint8_t> header;
+    PutBig32(header, (uint32_t)width);
+    PutBig32(header, (uint32_t)height);
+    header.insert(header.end(), {8, 2, 0, 0, 0}); // 8-bit RGB
+    PutChunk(png, "IHDR", header);
+    PutChunk(png, "IDAT", StoredZlib(raw));
+    PutChunk(png, "IEND", {});
+    MakeFolders(path);
+    FILE* file = _wfopen(path, L"wb");
+    if (!file)
+        return false;
+    bool ok = fwrite(png.data(), 1, png.size(), file) == png.size();
+    return fclose(file) == 0 && ok;
+}

@@ -1,0 +1,30 @@
+#pragma once
+// Real keyboard and mouse input through SendInput, as a user gives it, and screenshots of
+// windows kept as PNG files for a person to look at.
+
+#include <windows.h>
+
+#include <initializer_list>
+
+// Brings the window's top-level window to the front and gives the window the focus.
+void FocusForInput(HWND window);
+// Presses the key with the modifiers held (VK_SHIFT, VK_CONTROL, VK_MENU ...), then pumps.
+void PressKey(WORD key, std::initializer_list<WORD> modifiers = {});
+// The same for keys after which Wine's default handling enters the menu bar (F10, also with
+// Shift); Escape, pressed from a timer, leaves it again.
+void PressMenuKey(WORD key, std::initializer_list<WORD> modifiers = {});
+void TypeText(const wchar_t* text);
+// Screen coordinates.
+void ClickAt(POINT point, bool right = false);
+void DoubleClickAt(POINT point);
+// One notch of the wheel (120) per unit, away from the user when positive.
+void TurnWheel(POINT point, int notches);
+// Presses the left button at one point, moves in steps to the other and releases there.
+void DragMouse(POINT from, POINT to);
+// The centre of a window's client area, or a client point, in screen coordinates.
+POINT ScreenPointOf(HWND window);
+POINT ScreenPointOf(HWND window, int x, int y);
+// A child's window rectangle in its parent's client coordinates.
+RECT WindowRectIn(HWND window, HWND parent);
+// Writes what the screen shows of the window to a PNG file; folders are made as needed.
+bool SaveWindowPng(HWND window, const wchar_t* path);

@@ -1,0 +1,194 @@
+#include "tests/common/StringPrinter.h"
+#include "tests/irc/ChannelFakes.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// "@+nick" style: leading q a o h v letters before a '/' give the modes ("ov/nick").
+TIRCMember Make(const wchar_t* modesAndNick, int groupKind = 0, int groupIndex = -1)
+{
+    CString text = modesAndNick;
+    TIRCMember member;
+    int slash = text.Find(L'/');
+    for (int i = 0; i < slash; i++)
+        member.SetMode(text[i], true);
+    member.nick = text.Mid(slash + 1);
+    member.groupKind = groupKind;
+    member.groupIndex = groupIndex;
+    return member;
+}
+
+std::vector<CString> Sorted(std::vector<TIRCMember> members, int method)
+{
+    std::vector<const TIRCMember*> order;
+    for (const TIRCMember& m : members)
+        order.push_back(&m);
+    std::stable_sort(order.begin(), order.end(),
+                     [&](const TIRCMember* a, const TIRCMember* b) { return CompareMembers(a, b, method) < 0; });
+    std::vector<CString> nicks;
+    for (const TIRCMember* m : order)
+        nicks.push_back(m->nick);
+    return nicks;
+}
+
+class MemberManagerTest : public ::testing::Test {
+protected:
+    MemberManagerTest() : members(&unit) {}
+    TFakeClassifier unit;
+    TIRCMemberManager members;
+};
+
+} // namespace
+
+TEST(Member, PrefixShowsTheHighestMode)
+{
+    const struct {
+        const wchar_t* member;
+        const wchar_t* prefix;
+        bool op;
+    } cases[] = {{L"ov/x", L"@", true}, {L"h/x", L"%", false}, {L"/x", L"", false},
+                 {L"qv/x", L"~", true}, {L"av/x", L"&", true}, {L"v/x", L"+", false}};
+    for (const auto& c : cases) {
+        TIRCMember m = Make(c.member);
+        EXPECT_EQ(m.GetPrefixChar(), c.prefix) << c.member;
+        EXPECT_EQ(m.IsOp(), c.op) << c.member;
+    }
+}
+
+TEST(Member, ActivityRisesAndHalvesPerWholeMinute)
+{
+    TIRCMember m;
+    m.lastDecayTime = 1000;
+    m.AddActivity();
+    EXPECT_EQ(m.activity, 100);
+    m.AddActivity();
+    EXPECT_EQ(m.activity, 120);
+    m.DecayActivity(1059);
+    EXPECT_EQ(m.activity, 120);
+    EXPECT_EQ(m.lastDecayTime, 1000);
+    m.DecayActivity(1120);
+    EXPECT_EQ(m.activity, 30);
+    EXPECT_EQ(m.lastDecayTime, 1120);
+    // A clock far ahead decays to nothing instead of overflowing the shift.
+    m.DecayActivity(1120 + 60LL * 100000);
+    EXPECT_EQ(m.activity, 0);
+}
+
+TEST(Member, SecondActivityCountsLinesThatNameTheUser)
+{
+    const struct {
+        const wchar_t* ownNick;
+        const wchar_t* text;
+        float first, second;
+    } cases[] = {{L"[Taro]", L"hello taro!", 20, 25}, {L"taro", L"hello all", 4, 5}, {L"[__]", L"x", 0, 0}};
+    for (const auto& c : cases) {
+        TIRCMember m;
+        m.AddSecondActivity(c.ownNick, c.text);
+        EXPECT_EQ(m.secondActivity, c.first) << c.text;
+        m.AddSecondActivity(c.ownNick, c.text);
+        EXPECT_EQ(m.secondActivity, c.second) << c.text;
+    }
+}
+
+TEST(Member, SortMethods)
+{
+    std::vector<TIRCMember> list = {Make(L"/zed"),      Make(L"v/Vic"),     Make(L"o/bob"), Make(L"o/Alice"),
+                                    Make(L"/g4", 1, 3), Make(L"/g1", 1, 0), Make(L"/me", 2)};
+    using V = std::vector<CString>;
+    EXPECT_EQ(Sorted(list, 1), (V{L"Alice", L"bob", L"Vic", L"g1", L"g4", L"me", L"zed"}));
+    EXPECT_EQ(Sorted(list, 2), (V{L"me", L"g1", L"g4", L"Alice", L"bob", L"Vic", L"zed"}));
+    EXPECT_EQ(Sorted(list, 4), (V{L"me", L"g1", L"g4", L"Alice", L"bob", L"Vic", L"zed"}));
+    EXPECT_EQ(Sorted(list, 0), (V{L"Alice", L"bob", L"g1", L"g4", L"me", L"Vic", L"zed"}));
+    std::vector<TIRCMember> mixed = {Make(L"/me", 2), Make(L"o/op", 0), Make(L"o/grp", 1, 0)};
+    EXPECT_EQ(Sorted(mixed, 3), (V{L"grp", L"op", L"me"}));
+    EXPECT_EQ(Sorted(mixed, 4), (V{L"me", L"grp", L"op"}));
+}
+
+TEST(Member, WhoRowsSortByColumnThenNick)
+{
+    TIRCMember a = Make(L"o/b"), b = Make(L"/a");
+    a.user = L"Zed", b.user = L"yak";
+    a.host = b.host = L"same";
+    EXPECT_LT(CompareWhoRows(&a, &b, 0), 0);
+    EXPECT_GT(CompareWhoRows(&a, &b, 2), 0);
+    EXPECT_GT(CompareWhoRows(&a, &b, 3), 0);
+    EXPECT_GT(CompareWhoRows(&a, &b, 1), 0);
+}
+
+TEST_F(MemberManagerTest, FoldedNicksFindTheSameMember)
+{
+    members.AddMember(TIRCMember(L"Nick[a]", L"u", L"h"), true);
+    for (const wchar_t* nick : {L"nick[a]", L"NICK{A}", L"nick{a}"})
+        EXPECT_NE(members.Find(nick), nullptr) << nick;
+    EXPECT_EQ(members.Find(L"nick~a~"), nullptr);
+    EXPECT_EQ(members.Find(L"nick[a"), nullptr);
+}
+
+TEST_F(MemberManagerTest, AddKeepsKnownAddressUnlessReplacingAll)
+{
+    members.AddMember(TIRCMember(L"a", L"user", L"host"), true);
+    members.AddMember(TIRCMember(L"A", L"", L"new"), false);
+    TIRCMember* m = members.Find(L"a");
+    EXPECT_EQ(m->nick, L"A");
+    EXPECT_EQ(m->user, L"user");
+    EXPECT_EQ(m->host, L"new");
+    members.AddMember(TIRCMember(L"a", L"", L""), true);
+    EXPECT_EQ(m->user, L"");
+    EXPECT_EQ(members.GetCount(), 1);
+}
+
+TEST_F(MemberManagerTest, RenameOntoAnotherMemberRemovesThatOne)
+{
+    members.SetMemberView(&unit.view);
+    members.AddMember(TIRCMember(L"old", L"u", L"h"), true);
+    members.AddMember(TIRCMember(L"new", L"x", L"y"), true);
+    members.RenameMember(L"old", L"new");
+    EXPECT_EQ(members.GetCount(), 1);
+    EXPECT_EQ(members.Find(L"new")->user, L"u");
+    EXPECT_EQ(unit.view.Column(0), (std::vector<CString>{L"new"}));
+    members.RenameMember(L"new", L"NEW");
+    EXPECT_EQ(members.GetNicks(), (std::vector<CString>{L"NEW"}));
+    members.RenameMember(L"absent", L"other");
+    EXPECT_EQ(members.GetCount(), 1);
+}
+
+TEST_F(MemberManagerTest, ViewsFollowEveryChange)
+{
+    TFakeMemberView who;
+    members.SetMemberView(&unit.view);
+    members.SetWhoList(&who);
+    members.AddMember(TIRCMember(L"zed", L"u", L"h"), true);
+    members.AddMember(TIRCMember(L"amy", L"u2", L"h2"), true);
+    members.ChangeMemberMode(L"zed", L'o', true);
+    EXPECT_EQ(unit.view.Column(0), (std::vector<CString>{L"zed", L"amy"}));
+    int sorts = unit.view.sorts;
+    members.ChangeMemberMode(L"zed", L'x', true);
+    EXPECT_GT(unit.view.sorts, sorts);
+    members.AddOrUpdateMember(L"amy", L"", L"", L"irc.example", L"Amy A", false, false, false, false, true);
+    EXPECT_EQ(members.Find(L"amy")->user, L"u2");
+    EXPECT_TRUE(members.Find(L"amy")->v);
+    EXPECT_EQ(who.items[(size_t)who.FindItem(members.Find(L"amy"))].columns[5], L"irc.example");
+    EXPECT_TRUE(members.UpdateUserHost(L"zed", L"", L"h9"));
+    EXPECT_FALSE(members.UpdateUserHost(L"zed", L"u", L"h9"));
+    EXPECT_FALSE(members.UpdateUserHost(L"nobody", L"u", L"h"));
+    members.RemoveMember(L"zed");
+    EXPECT_EQ(unit.view.Column(0), (std::vector<CString>{L"amy"}));
+    EXPECT_EQ(who.Column(1), (std::vector<CString>{L"amy"}));
+    members.Clear();
+    EXPECT_TRUE(unit.view.items.empty() && who.items.empty());
+    EXPECT_EQ(members.GetCount(), 0);
+}
+
+TEST_F(MemberManagerTest, ServerCannotGrowOneChannelWithoutLimit)
+{
+    CString nick;
+    for (int i = 0; i < TIRCMemberManager::kMaxMembers; i++) {
+        nick.Format(L"n%d", i);
+        ASSERT_TRUE(members.AddMember(TIRCMember(nick, L"", L""), false));
+    }
+    EXPECT_FALSE(members.AddMember(TIRCMember(L"onemore", L"", L""), false));
+    members.AddOrUpdateMember(L"another", L"u", L"h", L"", L"", false, false, false, false, false);
+    EXPECT_EQ(members.GetCount(), TIRCMemberManager::kMaxMembers);
+    EXPECT_TRUE(members.AddMember(TIRCMember(L"n5", L"u", L"h"), false));
+}

@@ -1,0 +1,57 @@
+// What the sending side shows: the user's own lines in the window they went to, and the CTCP and
+// DCC lines in the server log.
+
+#include "tests/irc/SendSideSupport.h"
+
+namespace {
+
+class SendEchoTest : public TSendSideTest {
+protected:
+    void SetUp() override
+    {
+        TSendSideTest::SetUp();
+        preference.EnableCtcpSequenceLimit = true;
+        LogIn();
+        channel = AddJoined(L"#a");
+    }
+    // The last line of a view (channel null: the server log) holds every one of the texts.
+    bool LastLineHolds(TIRCChannel* node, std::initializer_list<const char*> texts)
+    {
+        std::vector<std::string> lines = recorder.ViewTexts(node);
+        if (lines.empty())
+            return false;
+        for (const char* text : texts)
+            if (lines.back().find(text) == std::string::npos) {
+                ADD_FAILURE() << lines.back();
+                return false;
+            }
+        return true;
+    }
+
+    TIRCChannel* channel = nullptr;
+};
+
+} // namespace
+
+TEST_F(SendEchoTest, OwnLinesShowWhereTheyWent)
+{
+    unit->SendInput(channel, L"hello <bold>there", false, false, true);
+    EXPECT_TRUE(LastLineHolds(channel, {"kvnick", "hello", "there"}));
+    unit->ExecuteCommand(L"msg NickServ identify secret", false);
+    EXPECT_TRUE(LastLineHolds(nullptr, {"NickServ", "identify secret"}));
+    unit->ExecuteCommand(L"msg friend hi there", false);
+    EXPECT_TRUE(LastLineHolds(unit->FindChannel(L"friend"), {"hi there"}));
+}
+
+TEST_F(SendEchoTest, CtcpAndDccLinesGoToTheServerLog)
+{
+    Feed(":peer!u@h PRIVMSG kvnick :\1VERSION\1");
+    EXPECT_TRUE(LastLineHolds(nullptr, {"VERSION", "peer"}));
+    Feed(":peer!u@h PRIVMSG kvnick :\1TIME\1");
+    EXPECT_TRUE(LastLineHolds(nullptr, {"TIME", "peer", " : ignored"}));
+    Feed(":peer!u@h NOTICE kvnick :\1VERSION :Other 1.0\1");
+    EXPECT_TRUE(LastLineHolds(nullptr, {"VERSION", "Other 1.0"}));
+    Feed(":peer!u@h PRIVMSG kvnick :\1DCC SEND ..\\..\\evil.exe 3232235777 5000 10\1");
+    EXPECT_TRUE(LastLineHolds(nullptr, {"evil.exe", "192.168.1.1"}));
+    EXPECT_EQ(recorder.ViewTexts(nullptr).back().find(".."), std::string::npos);
+}

@@ -1,0 +1,235 @@
+// CTCP queries and DCC offers as they arrive from the network: the exact answers, the rate rule,
+// what reaches the DCC side, and a stream of hostile lines that must not make the client a
+// reflector or hand it values it cannot use.
+
+#include "tests/irc/SendSideSupport.h"
+
+#include "irc/DccOffer.h"
+
+#include <random>
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+class UnitCtcpTest : public TSendSideTest {
+protected:
+    void SetUp() override
+    {
+        TSendSideTest::SetUp();
+        settings.UserInfo = L"I am <bold>bold<bold>";
+        LogIn();
+    }
+    // One query from peer!u@h.example, answered or not; the rate rule starts afresh.
+    Lines Query(const std::string& target, const std::string& text)
+    {
+        unit->GetSession().lastCtcpTime = 0;
+        Feed(":peer!u@h.example PRIVMSG " + target + " :" + text);
+        return TakeQueued();
+    }
+};
+
+bool IsSafeWireLine(const std::string& line)
+{
+    return line.size() <= 510 && line.find_first_of(std::string("\r\n\0", 3)) == std::string::npos;
+}
+
+} // namespace
+
+TEST_F(UnitCtcpTest, KnownQueriesAreAnsweredToTheSenderExactly)
+{
+    const struct {
+        const char* target;
+        const char* text;
+        Lines answer;
+    } cases[] = {
+        {"#chan", "\1VERSION\1 trailing", {"NOTICE peer :\1VERSION Ketroval 2.40 (Win32)\1"}},
+        {"kvnick", "\1version", {"NOTICE peer :\1VERSION Ketroval 2.40 (Win32)\1"}},
+        {"kvnick", "\1PING 12345", {"NOTICE peer :\1PING 12345\1"}},
+        {"kvnick", "\1PING\1", {"NOTICE peer :\1PING \1"}},
+        {"kvnick", "\1CLIENTINFO\1", {"NOTICE peer :\1CLIENTINFO DCC VERSION CLIENTINFO USERINFO PING TIME\1"}},
+        {"kvnick", "\1USERINFO\1", {"NOTICE peer :\1USERINFO I am \2bold\2\1"}},
+        {"kvnick", "\1FINGER\1", {}},
+        {"kvnick", "\1GETADDRESS\1", {}},
+        {"kvnick", "hello \1VERSION\1", {}},
+        {"kvnick", "\1DCC XMIT x\1", {}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Query(c.target, c.text), c.answer) << c.text;
+
+    Lines time = Query("kvnick", "\1TIME\1");
+    ASSERT_EQ(time.size(), 1u);
+    EXPECT_EQ(time[0].size(), std::string("NOTICE peer :\1TIME \1").size() + 24) << time[0];
+    EXPECT_EQ(send.events.front(), "onCtcp #chan VERSION ");
+}
+
+TEST_F(UnitCtcpTest, OneAnswerInFiveSecondsAndIgnoredQueriesDoNotMoveTheClock)
+{
+    preference.EnableCtcpSequenceLimit = true;
+    Feed(":peer!u@h PRIVMSG kvnick :\1VERSION\1");
+    Feed(":peer!u@h PRIVMSG kvnick :\1VERSION\1");
+    Feed(":other!u@h PRIVMSG kvnick :\1PING 1\1");
+    EXPECT_EQ(TakeQueued().size(), 1u);
+    unit->GetSession().lastCtcpTime = GetTickCount() - 6000;
+    Feed(":peer!u@h PRIVMSG kvnick :\1PING 2\1");
+    EXPECT_EQ(TakeQueued(), Lines{"NOTICE peer :\1PING 2\1"});
+
+    preference.IgnoreCtcp = true;
+    unit->GetSession().lastCtcpTime = 0;
+    Feed(":peer!u@h PRIVMSG kvnick :\1VERSION\1");
+    Feed(":peer!u@h PRIVMSG kvnick :\1DCC CHAT chat 2130706433 4000\1");
+    EXPECT_EQ(TakeQueued(), Lines{});
+    EXPECT_EQ(unit->GetSession().lastCtcpTime, 0u);
+}
+
+TEST_F(UnitCtcpTest, OwnAddressQueryTakesUserAndHostFromOurselvesOnly)
+{
+    preference.EnableCtcpSequenceLimit = true;
+    // A stranger's query just before ours must not hold our own one back.
+    Feed(":stranger!evil@spoof PRIVMSG kvnick :\1GETADDRESS\1");
+    EXPECT_EQ(unit->GetSession().host, L"host.example");
+    Feed(":kvnick!realuser@real.host PRIVMSG kvnick :\1GETADDRESS\1");
+    EXPECT_EQ(unit->GetSession().userName, L"realuser");
+    EXPECT_EQ(unit->GetSession().host, L"real.host");
+}
+
+TEST_F(UnitCtcpTest, RepliesAreShownAndReportedNeverAnswered)
+{
+    Feed(":peer!u@h NOTICE kvnick :\1VERSION :Other 1.0\1");
+    Feed(":peer!u@h NOTICE kvnick :\1PING 123\1");
+    Feed(":peer!u@h NOTICE kvnick :\1DCC SEND x 2130706433 5000 10\1");
+    EXPECT_EQ(TakeQueued(), Lines{});
+    EXPECT_EQ(send.dcc, Lines{});
+    EXPECT_EQ(send.events, (Lines{"onCtcpReply kvnick VERSION :Other 1.0", "onCtcpReply kvnick PING 123",
+                                  "onCtcpReply kvnick DCC SEND x 2130706433 5000 10"}));
+}
+
+TEST_F(UnitCtcpTest, FileOffersReachTheDccSideOnlyWhenChecked)
+{
+    preference.DCCReceiveAction = 2;
+    preference.AutoReceiveNormal = true;
+    preference.ViewDialogOnReceive = false;
+    const struct {
+        const char* offer;
+        Lines dcc;
+    } cases[] = {
+        {"\"my file.txt\" 3232235777 5000 1024", {"receive 0 auto peer my file.txt 5000 1024 192.168.1.1"}},
+        {"a_b.txt 3232235777 5000 8589934592 2 :a b.txt", {"receive 2 auto peer a b.txt 5000 8589934592 192.168.1.1"}},
+        {"..\\..\\boot.ini 3232235777 5000 10", {"receive 0 auto peer boot.ini 5000 10 192.168.1.1"}},
+        {"CON 3232235777 5000 10", {"receive 0 auto peer _CON 5000 10 192.168.1.1"}},
+        {"x 3232235777 0 10", {}},
+        {"x 3232235777 70000 10", {}},
+        {"x 0 5000 10", {}},
+        {"x 4294967295 5000 10", {}},
+        {"x 3232235777 5000 0", {}},
+        {"x 3232235777 5000 -5", {}},
+        {"x 3232235777 5000 99999999999999999999", {}},
+        {".. 3232235777 5000 10", {}},
+    };
+    for (const auto& c : cases) {
+        send.dcc.clear();
+        Feed(std::string(":peer!u@h PRIVMSG kvnick :\1DCC SEND ") + c.offer + "\1");
+        EXPECT_EQ(send.dcc, c.dcc) << c.offer;
+    }
+    EXPECT_EQ(send.events[1], "onDccSend a b.txt 0 192.168.1.1 5000"); // low 32 bits of 2^33
+    EXPECT_EQ(TakeQueued(), Lines{});
+
+    preference.DCCReceiveAction = 0;
+    send.dcc.clear();
+    Feed(":peer!u@h PRIVMSG kvnick :\1DCC SEND f 3232235777 5000 10\1");
+    EXPECT_EQ(send.dcc, Lines{});
+}
+
+TEST_F(UnitCtcpTest, ChatOffersAndResumePositionsAreChecked)
+{
+    preference.DCCChatAction = 1;
+    Feed(":peer!u@h PRIVMSG kvnick :\1DCC CHAT chat 2130706433 4000\1");
+    preference.DCCChatAction = 2;
+    Feed(":peer!u@h PRIVMSG kvnick :\1DCC CHAT chat 2130706433 4001\1");
+    Feed(":peer!u@h PRIVMSG kvnick :\1DCC CHAT chat 0 4002\1");
+    Feed(":peer!u@h PRIVMSG kvnick :\1DCC CHAT chat 2130706433 65536\1");
+    EXPECT_EQ(send.dcc, (Lines{"chat ask peer 127.0.0.1 4000", "chat accept peer 127.0.0.1 4001"}));
+
+    send.dcc.clear();
+    send.fileSize = 1000;
+    Feed(":peer!u@h PRIVMSG kvnick :\1DCC RESUME f.bin 5000 500\1");
+    Feed(":peer!u@h PRIVMSG kvnick :\1DCC RESUME f.bin 5000 1001\1");
+    Feed(":peer!u@h PRIVMSG kvnick :\1DCC RESUME f.bin 5000 -1\1");
+    Feed(":peer!u@h PRIVMSG kvnick :\1DCC ACCEPT f.bin 5000 1000\1");
+    Feed(":peer!u@h PRIVMSG kvnick :\1DCC ACCEPT f.bin 5000 99999999999\1");
+    send.fileSize = -1;
+    Feed(":peer!u@h PRIVMSG kvnick :\1DCC RESUME f.bin 5000 0\1");
+    EXPECT_EQ(send.dcc, (Lines{"resume peer 5000 500", "accept peer 5000 1000"}));
+    EXPECT_EQ(TakeQueued(), Lines{"PRIVMSG peer :\1DCC ACCEPT f.bin 5000 500\1"});
+}
+
+TEST_F(UnitCtcpTest, OwnOffersAreQueries)
+{
+    unit->SendDccChatOffer(L"peer", 4000);
+    preference.ExtendedDCCProtocol = true;
+    unit->SendDccSendOffer(L"peer", L"a b.txt", 5000, 8589934592LL);
+    unit->SendDccResumeRequest(L"peer", L"a_b.txt", 5000, 100);
+    EXPECT_EQ(TakeQueued(), (Lines{"PRIVMSG peer :\1DCC CHAT chat 4294967295 4000\1",
+                                   "PRIVMSG peer :\1DCC SEND a_b.txt 4294967295 5000 8589934592 2 :a b.txt\1",
+                                   "PRIVMSG peer :\1DCC RESUME a_b.txt 5000 100\1"}));
+}
+
+// Random CTCP and DCC lines from many senders: no crash, no hang, every queued line a single safe
+// line, the queue bounded, and every value the DCC side sees within its checks.
+TEST_F(UnitCtcpTest, HostileCtcpAndDccLinesMakeNoReflectorAndPassNoBadValues)
+{
+    preference.DCCReceiveAction = 2;
+    preference.AutoReceiveNormal = true;
+    preference.DCCChatAction = 2;
+    send.fileSize = 1 << 20;
+    std::mt19937 random(18);
+    const char* const words[] = {
+        "VERSION",       "PING",       "TIME",       "CLIENTINFO", "USERINFO",   "ACTION", "DCC SEND",
+        "DCC CHAT chat", "DCC RESUME", "DCC ACCEPT", "DCC",        "GETADDRESS", "FINGER", ""};
+    const char* const numbers[] = {"0",
+                                   "1",
+                                   "-1",
+                                   "65535",
+                                   "65536",
+                                   "4294967295",
+                                   "4294967296",
+                                   "3232235777",
+                                   "99999999999999999999999",
+                                   "-9223372036854775808",
+                                   "2130706433",
+                                   "x",
+                                   ""};
+    const char* const names[] = {"a.txt", "..",  "\"a b\"", "\"unclosed", "CON.txt", "..\\..\\x",   "/etc/passwd",
+                                 "a\rb",  "nul", "x. . ",   ":",          "\x01",    "\xe6\x97\xa5"};
+    auto pick = [&random](const auto& list) { return list[random() % (sizeof(list) / sizeof(list[0]))]; };
+    size_t maxQueued = 0, answered = 0;
+    for (int i = 0; i < 100000; i++) {
+        preference.EnableCtcpSequenceLimit = (i / 25000) % 2 == 0;
+        std::string body = pick(words);
+        for (int n = random() % 7; n > 0; n--)
+            body += std::string(" ") + (random() % 3 ? pick(numbers) : pick(names));
+        if (random() % 50 == 0)
+            body += std::string(400 + random() % 300, 'p');
+        std::string line = ":n" + std::to_string(random() % 100) + "!u@h PRIVMSG " +
+                           (random() % 2 ? "kvnick" : "#chan") + " :\1" + body + (random() % 2 ? "\1" : "");
+        Feed(line);
+        maxQueued = std::max(maxQueued, unit->GetConnection().QueuedCount());
+        if (unit->GetConnection().QueuedCount() > 8) {
+            for (const std::string& sent : TakeQueued()) {
+                ASSERT_TRUE(IsSafeWireLine(sent)) << sent.size() << " " << sent.substr(0, 60);
+                answered++;
+            }
+        }
+    }
+    for (const std::string& sent : TakeQueued())
+        ASSERT_TRUE(IsSafeWireLine(sent)) << sent;
+    EXPECT_LE(maxQueued, 10u);
+    EXPECT_GT(answered, 0u); // the stretches without the rate rule were answered
+    EXPECT_FALSE(send.dcc.empty());
+    for (int port : send.dccPorts)
+        EXPECT_TRUE(port >= 1 && port <= 65535) << port;
+    for (const CString& name : send.dccNames) {
+        EXPECT_TRUE(name.Find(L"..") < 0 && name.FindOneOf(L"/\\\r") < 0) << Narrow(name);
+        EXPECT_EQ(name, MakeSafeDccFileName(name));
+    }
+}

@@ -1,0 +1,148 @@
+// JOIN, PART, QUIT and NICK keep channels, talks and members in step.
+
+#include "tests/common/StringPrinter.h"
+#include "tests/irc/ReceiveTestSupport.h"
+
+namespace {
+
+using NickList = std::vector<CString>;
+
+class MembershipTest : public TReceiveTest {};
+
+TEST_F(MembershipTest, OwnJoinMakesAJoinedNodeAndListsTheUser)
+{
+    LogIn();
+    Feed(":kvnick!ident@my.host JOIN :#new");
+    TIRCChannel* channel = Channel(L"#new");
+    ASSERT_NE(channel, nullptr);
+    EXPECT_TRUE(channel->IsJoined());
+    EXPECT_EQ(channel->GetName(), L"#new");
+    EXPECT_EQ(Nicks(L"#new"), (NickList{L"kvnick"}));
+    EXPECT_EQ(Member(L"#new", L"kvnick")->host, L"my.host");
+    EXPECT_EQ(unit->GetSession().userName, L"ident");
+    EXPECT_EQ(unit->GetSession().host, L"my.host");
+    EXPECT_EQ(windows.added, (std::vector<TIRCChannel*>{channel}));
+    EXPECT_EQ(windows.treeStores, 1);
+}
+
+TEST_F(MembershipTest, SafeAndMaskedChannelsGetTheirShortNodeNames)
+{
+    LogIn();
+    Feed(":kvnick!u@h JOIN :!ABCDEsafe");
+    Feed(":kvnick!u@h JOIN :#local:*.jp");
+    ASSERT_EQ(unit->GetChannels().size(), 2u);
+    EXPECT_EQ(unit->GetChannels()[0]->GetName(), L"!safe");
+    EXPECT_EQ(unit->GetChannels()[0]->GetIRCName(), L"!ABCDEsafe");
+    EXPECT_EQ(unit->GetChannels()[1]->GetName(), L"%local");
+    EXPECT_EQ(unit->GetChannels()[1]->GetIRCName(), L"#local:*.jp");
+}
+
+TEST_F(MembershipTest, JoinWithBellSuffixGivesOperatorOnlyForO)
+{
+    LogIn({"#c"});
+    Feed(":a!u@h JOIN :#c\x07o");
+    Feed(":b!u@h JOIN :#c\x07v");
+    Feed(":c!u@h JOIN :#c\x07");
+    EXPECT_EQ(Nicks(L"#c"), (NickList{L"a", L"b", L"c", L"kvnick"}));
+    EXPECT_TRUE(Member(L"#c", L"a")->o);
+    EXPECT_FALSE(Member(L"#c", L"b")->o || Member(L"#c", L"b")->v);
+    EXPECT_FALSE(Member(L"#c", L"c")->o);
+}
+
+TEST_F(MembershipTest, OthersComeAndGo)
+{
+    LogIn({"#a", "#b"}, "x y");
+    Feed(":z!u@h JOIN #a");
+    Feed(":x!u@h PART #a :bye");
+    Feed(":y!u@h QUIT :gone");
+    Feed(":w!u@h JOIN #unknown");
+    EXPECT_EQ(Nicks(L"#a"), (NickList{L"kvnick", L"z"}));
+    EXPECT_EQ(Nicks(L"#b"), (NickList{L"kvnick", L"x"}));
+    EXPECT_EQ(Channel(L"#unknown"), nullptr);
+}
+
+TEST_F(MembershipTest, AnonymousChannelsListNobodyElse)
+{
+    LogIn({"#anon"});
+    Feed(":irc.example 324 kvnick #anon +a");
+    Feed(":x!u@h JOIN #anon");
+    EXPECT_EQ(Nicks(L"#anon"), (NickList{L"kvnick"}));
+}
+
+TEST_F(MembershipTest, OwnPartLeavesTheNodeInTheTree)
+{
+    LogIn({"#c"}, "x");
+    Feed(":kvnick!u@h PART #c :later");
+    ASSERT_NE(Channel(L"#c"), nullptr);
+    EXPECT_FALSE(Channel(L"#c")->IsJoined());
+    EXPECT_TRUE(Nicks(L"#c").empty());
+}
+
+TEST_F(MembershipTest, OwnTestIsExactAboutLetterCase)
+{
+    LogIn({"#c"});
+    Feed(":KVNICK!u@h PART #c");
+    EXPECT_TRUE(Channel(L"#c")->IsJoined());
+    EXPECT_TRUE(Nicks(L"#c").empty()) << "the member KVNICK folds onto kvnick and leaves";
+}
+
+TEST_F(MembershipTest, NickChangesFollowMembersTalksAndTheUser)
+{
+    LogIn({"#a", "#b"}, "old");
+    TChannelConfig talk;
+    talk.Name = L"old";
+    unit->AddChannel(talk, TIRCChannel::KindTalk)->OnJoined();
+    talk.Name = L"new";
+    unit->AddChannel(talk, TIRCChannel::KindTalk);
+    Feed(":old!u2@h2 NICK :new");
+    EXPECT_EQ(Nicks(L"#a"), (NickList{L"kvnick", L"new"}));
+    EXPECT_EQ(Member(L"#b", L"new")->user, L"u2");
+    ASSERT_EQ(unit->GetChannels().size(), 3u) << "the talk already named new was removed";
+    EXPECT_EQ(unit->GetChannels()[2]->GetName(), L"new");
+    EXPECT_EQ(windows.renamed.size(), 1u);
+
+    Feed(":kvnick!u@h NICK :me2");
+    EXPECT_EQ(unit->GetSession().currentNick, L"me2");
+    EXPECT_EQ(Nicks(L"#a"), (NickList{L"me2", L"new"}));
+}
+
+// Lines a broken or hostile server may send: none may crash or invent members or channels.
+TEST_F(MembershipTest, MalformedLinesChangeNothing)
+{
+    LogIn({"#c"}, "x");
+    const char* lines[] = {
+        ":x!u@h JOIN",
+        ":x!u@h JOIN :",
+        ":x!u@h JOIN : ",
+        "JOIN #c",
+        ":x!u@h PART",
+        ":x!u@h PART :",
+        "PART #c",
+        ":x!u@h NICK",
+        ":x!u@h NICK :",
+        ":x!u@h NICK : ",
+        "NICK :y",
+        "QUIT :bye",
+        ":x!u@h KICK #c",
+        ":x!u@h KICK",
+        ":x!u@h KICK #c :",
+        ":x!u@h MODE",
+        ":x!u@h MODE #c +o",
+        ":x!u@h MODE #c +v nobody",
+        ":x!u@h TOPIC",
+        ":x!u@h INVITE kvnick",
+        ":x!u@h JOIN :\x07o",
+        ":x!u@h KILL",
+        ":x!u@h PRIVMSG",
+        ":x!u@h NOTICE",
+        "PRIVMSG #c :x",
+    };
+    for (const char* line : lines)
+        Feed(line);
+    EXPECT_EQ(unit->GetChannels().size(), 1u);
+    EXPECT_EQ(Nicks(L"#c"), (NickList{L"kvnick", L"x"}));
+    EXPECT_EQ(unit->GetSession().currentNick, L"kvnick");
+    EXPECT_FALSE(Member(L"#c", L"x")->v);
+}
+
+} // namespace

@@ -1,0 +1,99 @@
+// Where the received side prints its lines and what they say, with the default formats.
+
+#include "tests/irc/ReceiveTestSupport.h"
+
+namespace {
+
+class PrintedLinesTest : public TReceiveTest {
+protected:
+    // The texts of a node's view (null: the server's) after the login, without time stamps.
+    Lines Printed(TIRCChannel* channel) { return Strip(recorder.ViewTexts(channel), skip[channel]); }
+    Lines AllLog() { return Strip(recorder.AllLogTexts(), allSkip); }
+    // Lines printed so far are not looked at again.
+    void Mark()
+    {
+        skip[nullptr] = recorder.ViewTexts(nullptr).size();
+        for (TIRCChannel* channel : unit->GetChannels())
+            skip[channel] = recorder.ViewTexts(channel).size();
+        allSkip = recorder.AllLogTexts().size();
+    }
+    static Lines Strip(const Lines& texts, size_t from)
+    {
+        Lines out;
+        for (size_t i = from; i < texts.size(); i++)
+            out.push_back(texts[i].substr(texts[i].find(' ') + 1));
+        return out;
+    }
+    std::map<TIRCChannel*, size_t> skip;
+    size_t allSkip = 0;
+};
+
+TEST_F(PrintedLinesTest, NickAndQuitLinesGoWhereTheNickWas)
+{
+    LogIn({"#a", "#b"}, "old");
+    Feed(":only!u@h JOIN #a");
+    Mark();
+    Feed(":old!u@h NICK :new");
+    Feed(":kvnick!u@h NICK :me2");
+    Feed(":only!u@h QUIT :bye");
+    Feed(":nobody!u@h QUIT :bye");
+    EXPECT_EQ(Printed(Channel(L"#a")), (Lines{"*nick old → new", "*nick kvnick → me2", "*only quit (bye)"}));
+    EXPECT_EQ(Printed(Channel(L"#b")), (Lines{"*nick old → new", "*nick kvnick → me2"}));
+    EXPECT_EQ(Printed(nullptr), (Lines{"*nick kvnick → me2"}));
+    EXPECT_EQ(AllLog(), (Lines{"<testnet> *nick old → new", "<testnet> *nick kvnick → me2",
+                               "<testnet> *only quit (bye)", "<testnet> *nobody quit (bye)"}));
+}
+
+TEST_F(PrintedLinesTest, ChannelEventsOfUnknownChannelsGoToTheServerLog)
+{
+    LogIn({"#a"});
+    Mark();
+    Feed(":x!u@h JOIN #zz");
+    Feed(":x!u@h PART #zz :bye");
+    Feed(":x!u@h KICK #zz y :out");
+    Feed(":x!u@h TOPIC #zz :t");
+    Feed(":x!u@h MODE #zz +m");
+    EXPECT_EQ(Printed(nullptr), (Lines{"<#zz> *x join #zz (u@h)", "<#zz> *x part (bye)", "<#zz> *x kick y (out)",
+                                       "<#zz> *x topic : t", "<#zz> *x mode +m"}));
+    EXPECT_TRUE(Printed(Channel(L"#a")).empty());
+}
+
+TEST_F(PrintedLinesTest, KillIsPrintedInEveryChannelOfTheVictimAndOnceInTheAllLog)
+{
+    LogIn({"#a", "#b"}, "victim");
+    Mark();
+    Feed(":oper!u@h KILL victim :spam");
+    EXPECT_EQ(Printed(Channel(L"#a")), (Lines{"*oper kill victim (spam)"}));
+    EXPECT_EQ(Printed(Channel(L"#b")), (Lines{"*oper kill victim (spam)"}));
+    EXPECT_EQ(AllLog(), (Lines{"<testnet> *oper kill victim (spam)"}));
+}
+
+TEST_F(PrintedLinesTest, MessagesWithoutAPlaceGoToTheServerLog)
+{
+    LogIn();
+    Mark();
+    Feed("NOTICE AUTH :*** looking up");
+    Feed(":a!u@h PRIVMSG * :star");
+    Feed(":srv.example NOTICE kvnick :server says");
+    EXPECT_EQ(Printed(nullptr), (Lines{"AUTH *** looking up", "(a) star", "(srv.example) server says"}));
+}
+
+TEST_F(PrintedLinesTest, WhoisAndTimeRepliesWithoutAWindow)
+{
+    LogIn({"#a"});
+    Mark();
+    Feed(":srv 311 kvnick bob bu bh * :Bob B");
+    Feed(":srv 301 kvnick bob :lunch");
+    Feed(":srv 317 kvnick bob 3725 x :idle");
+    Feed(":srv 319 kvnick bob :#a @#b");
+    Feed(":srv 318 kvnick bob :End");
+    Feed(":srv 333 kvnick #a setter 99999999999999");
+    Feed(":srv 333 kvnick #a setter -99999999999999999999999");
+    Feed(":srv 329 kvnick #nowhere 18446744073709551615");
+    EXPECT_EQ(Printed(nullptr), (Lines{"bob is Bob B (bu@bh)", "bob is away : lunch", "bob is 1:02:05 idle",
+                                       "bob is on #a, @#b", "*created at 18446744073709551615"}));
+    EXPECT_EQ(Printed(Channel(L"#a")),
+              (Lines{"*setter set the topic at 99999999999999", "*setter set the topic at -99999999999999999999999"}));
+}
+
+} // namespace

@@ -1,0 +1,207 @@
+// Registration lines, login on the first welcome reply, and auto-join batches.
+
+#include "tests/irc/IrcTestSupport.h"
+
+#include <algorithm>
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+class UnitRegistrationTest : public TUnitTest {};
+
+struct TRegistrationCase {
+    const char* name;
+    bool enablePassword;
+    const wchar_t* password;
+    bool invisible;
+    const wchar_t* userName;
+    Lines lines;
+};
+
+TEST_F(UnitRegistrationTest, RegistrationSendsPassNickAndUserAsStored)
+{
+    const TRegistrationCase cases[] = {
+        {"no password", false, L"", true, L"kvuser", {"NICK kvnick", "USER kvuser 8 * :Ketroval Test"}},
+        {"password set but off", false, L"secret", true, L"kvuser", {"NICK kvnick", "USER kvuser 8 * :Ketroval Test"}},
+        {"password on but empty", true, L"", true, L"kvuser", {"NICK kvnick", "USER kvuser 8 * :Ketroval Test"}},
+        {"password on",
+         true,
+         L"secret",
+         false,
+         L"kvuser",
+         {"PASS secret", "NICK kvnick", "USER kvuser 0 * :Ketroval Test"}},
+        {"blank user name made valid", false, L"", true, L"kv user", {"NICK kvnick", "USER kvuser 8 * :Ketroval Test"}},
+    };
+    for (const TRegistrationCase& c : cases) {
+        settings.EnablePassword = c.enablePassword;
+        settings.Password = c.password;
+        settings.Invisible = c.invisible;
+        settings.Username = c.userName;
+        MakeUnit();
+        StartOffline();
+        EXPECT_EQ(unit->GetState(), TIRCUnit::StateRegistering) << c.name;
+        Lines queued = Queued();
+        ASSERT_EQ(queued.size(), c.lines.size()) << c.name;
+        for (size_t i = 0; i < queued.size(); i++)
+            EXPECT_EQ(queued[i], c.lines[i]) << c.name;
+    }
+}
+
+TEST_F(UnitRegistrationTest, AnEmptyUserNameStillGivesAValidUserLine)
+{
+    settings.Username = L"";
+    StartOffline();
+    Lines queued = Queued();
+    ASSERT_EQ(queued.size(), 2u);
+    EXPECT_EQ(queued[1].rfind("USER ", 0), 0u);
+    EXPECT_NE(queued[1].substr(5, 1), " ") << queued[1];
+}
+
+TEST_F(UnitRegistrationTest, LoginHappensOnceOnTheFirstWelcomeReply)
+{
+    const char* welcomes[] = {"001", "376", "422"};
+    for (const char* first : welcomes) {
+        recorder.scriptConnects = 0;
+        StartOffline();
+        TakeQueued();
+        Feed(std::string(":irc.example ") + first + " kvnick_ :Welcome");
+        EXPECT_EQ(unit->GetState(), TIRCUnit::StateLoggedIn) << first;
+        EXPECT_EQ(Narrow(unit->GetSession().currentNick), "kvnick_");
+        EXPECT_EQ(Narrow(unit->GetSession().serverName), "irc.example");
+        for (const char* other : welcomes)
+            Feed(std::string(":irc.example ") + other + " kvnick_ :again");
+        EXPECT_EQ(recorder.scriptConnects, 1) << first;
+        unit->CloseByUser();
+    }
+}
+
+TEST_F(UnitRegistrationTest, LoginRunsLoginCommandsBeforeJoiningAutoJoinChannels)
+{
+    settings.LoginCommands = {L"MODE kvnick +i", L"", L"PRIVMSG NickServ :identify pw"};
+    MakeUnit();
+    TChannelConfig joined, skipped;
+    joined.Name = L"#one";
+    skipped.Name = L"#two";
+    skipped.AutoJoin = false;
+    unit->AddChannel(joined, TIRCChannel::KindChannel);
+    unit->AddChannel(skipped, TIRCChannel::KindChannel);
+    StartOffline();
+    TakeQueued();
+    Feed(":irc.example 001 kvnick :Welcome");
+    EXPECT_EQ(TakeQueued(), (Lines{"MODE kvnick +i", "PRIVMSG NickServ :identify pw", "JOIN #one"}));
+}
+
+struct TJoinCase {
+    const char* name;
+    TJoinList list;
+    Lines lines;
+};
+
+TEST_F(UnitRegistrationTest, AutoJoinBatchesChannelsWithKeyedOnesFirst)
+{
+    const TJoinCase cases[] = {
+        {"two keyless", {{L"#a", L""}, {L"#b", L""}}, {"JOIN #a,#b"}},
+        {"keyed, keyless, keyed", {{L"#a", L"ka"}, {L"#b", L""}, {L"#c", L"kc"}}, {"JOIN #a,#b ka", "JOIN #c kc"}},
+        {"keyless then keyed", {{L"#a", L""}, {L"#b", L"kb"}}, {"JOIN #a", "JOIN #b kb"}},
+        {"two keyed", {{L"#a", L"1"}, {L"#b", L"2"}}, {"JOIN #a,#b 1,2"}},
+        {"alias expanded", {{L"%test", L""}}, {"JOIN #test:*.jp"}},
+        {"empty list", {}, {}},
+    };
+    // A name longer than a line on its own goes out alone, never after an empty JOIN.
+    CString longName = L"#" + CString(L'x', 499);
+    std::string longLine = "JOIN " + Narrow(longName);
+    const TJoinCase overlong[] = {
+        {"overlong keyless first", {{longName, L""}}, {longLine}},
+        {"overlong keyed first", {{longName, L"k"}}, {longLine + " k"}},
+    };
+    StartOffline();
+    TakeQueued();
+    for (const TJoinCase& c : overlong) {
+        unit->AutoJoin(c.list);
+        Lines lines = TakeQueued();
+        ASSERT_EQ(lines.size(), 1u) << c.name;
+        EXPECT_EQ(lines[0], c.lines[0]) << c.name;
+    }
+    for (const TJoinCase& c : cases) {
+        unit->AutoJoin(c.list);
+        EXPECT_EQ(TakeQueued(), c.lines) << c.name;
+    }
+}
+
+TEST_F(UnitRegistrationTest, AutoJoinLinesStayWithin480BytesAndNeverGoOutBare)
+{
+    settings.Codepage = CP_UTF8;
+    StartOffline();
+    TakeQueued();
+    for (int keyed = 0; keyed < 2; keyed++) {
+        TJoinList list;
+        for (int i = 0; i < 120; i++) {
+            CString name;
+            name.Format(L"#チャンネル%03d", i);
+            list.emplace_back(name, keyed ? L"key" : L"");
+        }
+        unit->AutoJoin(list);
+        Lines lines = TakeQueued();
+        EXPECT_GT(lines.size(), 3u);
+        size_t channels = 0;
+        for (const std::string& line : lines) {
+            ASSERT_GT(line.size(), 5u) << "bare JOIN";
+            std::string params = line.substr(5);
+            size_t blank = params.find(' ');
+            std::string names = params.substr(0, blank);
+            std::string keys = blank == std::string::npos ? "" : params.substr(blank + 1);
+            EXPECT_LE(names.size() + keys.size(), 480u);
+            channels += std::count(names.begin(), names.end(), '#');
+        }
+        EXPECT_EQ(channels, 120u);
+    }
+}
+
+TEST_F(UnitRegistrationTest, ConnectionAttemptsRotateThroughAlternativeServers)
+{
+    settings.Hostname = L"127.0.0.1 (main)";
+    settings.Port = 1;
+    settings.AltServers = {{L"127.0.0.2", 2}, {L"127.0.0.3,comment", 3}};
+    MakeUnit();
+    unit->Connect();
+    std::vector<std::pair<std::string, int>> attempts;
+    for (int i = 0; i < 5; i++) {
+        const TSocksClient& transport = unit->GetConnection().transport;
+        attempts.emplace_back(Narrow(transport.targetHost), transport.targetPort);
+        unit->GetConnection().Close();
+        unit->OpenConnection(false);
+    }
+    unit->GetConnection().Close();
+    std::vector<std::pair<std::string, int>> expected = {
+        {"127.0.0.1", 1}, {"127.0.0.2", 2}, {"127.0.0.3", 3}, {"127.0.0.1", 1}, {"127.0.0.2", 2}};
+    EXPECT_EQ(attempts, expected);
+}
+
+TEST_F(UnitRegistrationTest, SocksUserIsTheIrcUserForVersion4AndTheProxyUserForVersion5)
+{
+    settings.EnableSocks = true;
+    settings.SocksHostname = L"127.0.0.1";
+    settings.SocksPort = 1;
+    settings.SocksUsername = L"proxyuser";
+    settings.UseSSL = true;
+    for (int version : {4, 5}) {
+        settings.SocksVersion = version;
+        MakeUnit();
+        unit->Connect();
+        const TSocksClient& transport = unit->GetConnection().transport;
+        EXPECT_EQ(Narrow(transport.user), version == 4 ? "kvuser" : "proxyuser");
+        EXPECT_TRUE(transport.useProxy);
+        unit->GetConnection().Close();
+    }
+}
+
+TEST_F(UnitRegistrationTest, StripHostCommentKeepsTheHostName)
+{
+    EXPECT_EQ(Narrow(StripHostComment(L"irc.example.net (Tokyo)")), "irc.example.net");
+    EXPECT_EQ(Narrow(StripHostComment(L"irc.example.net(x)")), "irc.example.net");
+    EXPECT_EQ(Narrow(StripHostComment(L"a,b")), "a");
+    EXPECT_EQ(Narrow(StripHostComment(L"plain")), "plain");
+}
+
+} // namespace

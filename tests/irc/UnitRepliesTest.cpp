@@ -1,0 +1,269 @@
+// Numeric replies fill channels and the session; error replies retry a refused nick, and the
+// retry ends.
+
+#include "tests/common/StringPrinter.h"
+#include "tests/irc/ReceiveTestSupport.h"
+
+#include "irc/Ctcp.h"
+#include "irc/UnitEvents.h"
+
+namespace {
+
+using NickList = std::vector<CString>;
+
+class RepliesTest : public TReceiveTest {};
+
+TEST_F(RepliesTest, NamesGiveMembersTheirModesFromOnePrefixCharacter)
+{
+    LogIn();
+    Feed(":kvnick!u@h JOIN #c");
+    Feed(":srv 353 kvnick = #c :@kvnick ~owner &admin %half +voice @+both plain");
+    const struct {
+        const wchar_t* nick;
+        bool q, a, o, h, v;
+    } cases[] = {{L"owner", true, false, true, false, false},  {L"admin", false, true, false, false, false},
+                 {L"half", false, false, false, true, false},  {L"voice", false, false, false, false, true},
+                 {L"+both", false, false, true, false, false}, {L"plain", false, false, false, false, false}};
+    for (const auto& c : cases) {
+        TIRCMember* m = Member(L"#c", c.nick);
+        ASSERT_NE(m, nullptr) << c.nick;
+        EXPECT_EQ((std::vector<bool>{m->q, m->a, m->o, m->h, m->v}), (std::vector<bool>{c.q, c.a, c.o, c.h, c.v}))
+            << c.nick;
+    }
+    EXPECT_TRUE(Channel(L"#c")->op);
+    Feed(":srv 366 kvnick #c :End");
+    Feed(":srv 353 kvnick = #c :late");
+    EXPECT_EQ(Member(L"#c", L"late"), nullptr) << "NAMES after the join's end only print";
+}
+
+TEST_F(RepliesTest, EndOfNamesSetsUpANewChannelOrAsksForModesAndMembers)
+{
+    preference.WhoTiming = 0;
+    LogIn();
+    TChannelConfig config;
+    config.Name = L"#mine";
+    config.Topic = L"welcome";
+    unit->AddChannel(config, TIRCChannel::KindChannel);
+    Feed(":kvnick!u@h JOIN #mine");
+    Feed(":srv 353 kvnick = #mine :@kvnick");
+    Feed(":srv 366 kvnick #mine :End");
+    EXPECT_EQ(TakeQueued(), (Lines{"MODE #mine +sn", "TOPIC #mine :welcome"}));
+    EXPECT_TRUE(Channel(L"#mine")->modesKnown && Channel(L"#mine")->whoComplete);
+
+    Feed(":kvnick!u@h JOIN #busy");
+    Feed(":srv 353 kvnick = #busy :kvnick a b");
+    Feed(":srv 366 kvnick #busy :End");
+    EXPECT_EQ(TakeQueued(), (Lines{"MODE #busy", "WHO #busy"}));
+}
+
+TEST_F(RepliesTest, WhoRepliesFillMembersUntilTheirEnd)
+{
+    LogIn({"#c"}, "a b");
+    Feed(":srv 352 kvnick #c ua ha irc.example a H~ :0 Real A");
+    Feed(":srv 352 kvnick #c ub hb irc.example b H& :3 B");
+    Feed(":srv 352 kvnick #c un hn irc.example newcomer G@+ :1 N");
+    Feed(":srv 352 kvnick #c");
+    Feed(":srv 315 kvnick #c :End");
+    Feed(":srv 352 kvnick #c x y z a H :0 Later");
+    TIRCMember* a = Member(L"#c", L"a");
+    EXPECT_TRUE(a->q && a->o);
+    EXPECT_EQ(a->fullName, L"Real A");
+    EXPECT_EQ(a->server, L"irc.example");
+    EXPECT_TRUE(Member(L"#c", L"b")->a && !Member(L"#c", L"b")->o);
+    EXPECT_TRUE(Member(L"#c", L"newcomer")->o && Member(L"#c", L"newcomer")->v);
+    EXPECT_TRUE(Channel(L"#c")->whoComplete);
+    EXPECT_EQ(a->user, L"ua") << "replies after the end are only printed";
+}
+
+TEST_F(RepliesTest, ChannelModesTopicsAndAwayState)
+{
+    LogIn({"#c"});
+    Feed(":srv 324 kvnick #c +ntk key");
+    EXPECT_TRUE(Channel(L"#c")->modesKnown);
+    EXPECT_EQ(Channel(L"#c")->mode.key, L"key");
+    Feed(":srv 332 kvnick #c :the topic");
+    EXPECT_EQ(Channel(L"#c")->topic, L"the topic");
+    Feed(":srv 331 kvnick #c :No topic");
+    EXPECT_EQ(Channel(L"#c")->topic, L"");
+    Feed(":srv 306 kvnick :away");
+    EXPECT_TRUE(unit->GetSession().userMode.away);
+    Feed(":srv 305 kvnick :back");
+    EXPECT_FALSE(unit->GetSession().userMode.away);
+    Feed(":srv 221 kvnick +iw");
+    EXPECT_TRUE(unit->GetSession().userMode.invisible);
+    Feed(":srv 221 kvnick +");
+    EXPECT_FALSE(unit->GetSession().userMode.invisible);
+    Feed(":srv 005 kvnick NICKLEN=30 :are supported");
+    EXPECT_EQ(unit->GetSession().capabilities.GetNickLength(), 30);
+}
+
+TEST_F(RepliesTest, ListRepliesFillAnOpenMaskListWithinItsBound)
+{
+    LogIn({"#c"});
+    Channel(L"#c")->ShowMaskList(TIRCChannel::InviteList);
+    for (int i = 0; i < TIRCChannel::kMaxListMasks + 50; i++)
+        Feed(":srv 346 kvnick #c m" + std::to_string(i) + "!*@*");
+    Feed(":srv 367 kvnick #c ban!*@*");
+    ASSERT_EQ(windows.lists.size(), 1u);
+    EXPECT_EQ((int)windows.lists[0]->masks.size(), TIRCChannel::kMaxListMasks);
+}
+
+TEST_F(RepliesTest, ListFlagsFollowTheirReplies)
+{
+    LogIn();
+    const struct {
+        const char* start;
+        const char* end;
+        int flag;
+    } cases[] = {{"311 kvnick n u h * :r", "318 kvnick n :End", 2},
+                 {"314 kvnick n u h * :r", "369 kvnick n :End", 3},
+                 {"322 kvnick #c 5 :topic", "323 kvnick :End", 4},
+                 {"352 kvnick #c u h s n H :0 r", "315 kvnick #c :End", 1},
+                 {"353 kvnick = #c :a b", "366 kvnick #c :End", 0}};
+    for (const auto& c : cases) {
+        Feed(std::string(":srv ") + c.start);
+        EXPECT_TRUE(unit->GetSession().replyFlags[c.flag]) << c.start;
+        Feed(std::string(":srv ") + c.end);
+        EXPECT_FALSE(unit->GetSession().replyFlags[c.flag]) << c.end;
+    }
+}
+
+TEST(ServerTime, UnconvertibleTimesShowTheNumber)
+{
+    EXPECT_EQ(FormatServerTime(-1, L"-1"), L"-1");
+    EXPECT_EQ(FormatServerTime(L"99999999999999999999"), L"99999999999999999999");
+    EXPECT_EQ(FormatServerTime(L"100000000000"), L"100000000000");
+    CString normal = FormatServerTime(L"1700000000");
+    EXPECT_EQ(normal.GetLength(), 16) << "yyyy/mm/dd hh:mm";
+    EXPECT_EQ(normal.Left(4), L"2023");
+    EXPECT_EQ(ReadUnsignedReply(L"99999999999999999999999"), ~0ULL);
+    EXPECT_EQ(ReadUnsignedReply(L"3725x"), 3725u);
+    EXPECT_EQ(ReadUnsignedReply(L"abc"), 0u);
+}
+
+TEST(Ctcp, SplitTakesTheTextBetweenTheMarks)
+{
+    const struct {
+        const wchar_t* text;
+        bool ctcp;
+        const wchar_t* inner;
+    } cases[] = {{L"\x01"
+                  L"ACTION waves\x01",
+                  true, L"ACTION waves"},
+                 {L"\x01VERSION", true, L"VERSION"},
+                 {L"\x01\x01PING 1\x01", true, L"\x01PING 1"},
+                 {L"\x01", true, L""},
+                 {L"plain \x01text\x01", false, L""},
+                 {L"", false, L""}};
+    for (const auto& c : cases) {
+        CString inner;
+        EXPECT_EQ(GetCtcpBody(c.text, inner), c.ctcp);
+        EXPECT_EQ(inner, c.inner);
+    }
+}
+
+// Every numeric the received side handles, with no, short, empty, huge and hostile fields.
+TEST_F(RepliesTest, HostileRepliesNeitherCrashNorGrowWithoutBound)
+{
+    LogIn({"#c"}, "a");
+    const int numbers[] = {1,   5,   221, 301, 305, 306, 311, 312, 313, 314, 315, 317, 318, 319, 322,
+                           323, 324, 329, 331, 332, 333, 341, 344, 345, 346, 347, 348, 349, 352, 353,
+                           366, 367, 368, 369, 376, 403, 405, 432, 433, 436, 437, 471, 474, 999};
+    const std::string fields[] = {"",
+                                  " kvnick",
+                                  " kvnick #c",
+                                  " kvnick #c :",
+                                  " kvnick #c 99999999999999999999 -99999999999999999999 :x",
+                                  " kvnick #c -1 -1 -1",
+                                  " kvnick #c a b c d e f g h i j k l m n o",
+                                  " kvnick #c @ + ~ :@ + ~ & %",
+                                  " kvnick #c \x07o \x01 :\x01\x01"};
+    Channel(L"#c")->ShowMaskList(TIRCChannel::BanList);
+    for (int number : numbers)
+        for (const std::string& rest : fields)
+            Feed(":srv " + std::to_string(number) + rest);
+    EXPECT_LE(Channel(L"#c")->GetMembers().GetCount(), 40);
+    std::string many = ":srv 353 kvnick = #new :";
+    for (int i = 0; i < 20000; i++)
+        many += "n" + std::to_string(i) + " ";
+    Feed(":kvnick!u@h JOIN #new");
+    for (int i = 0; i < 10; i++)
+        Feed(many);
+    EXPECT_EQ(Channel(L"#new")->GetMembers().GetCount(), 20001);
+}
+
+class NickRetryTest : public TReceiveTest {
+protected:
+    // Registering as kvnick; returns the NICK lines the refusals made.
+    Lines Refuse(int times, const char* number = "433")
+    {
+        Lines nicks;
+        for (int i = 0; i < times; i++) {
+            Feed(std::string(":srv ") + number + " * " + Narrow(unit->GetSession().currentNick) + " :in use");
+            for (const std::string& line : TakeQueued())
+                nicks.push_back(line);
+        }
+        return nicks;
+    }
+    void Register()
+    {
+        MakeUnit();
+        StartOffline();
+        TakeQueued();
+    }
+};
+
+TEST_F(NickRetryTest, AlternativesComeFirstThenUnderscores)
+{
+    settings.AltNicks = L"alt1 alt2";
+    settings.SetAltNicks(settings.AltNicks);
+    preference.NickPolicy = 0;
+    Register();
+    EXPECT_EQ(Refuse(4), (Lines{"NICK alt1", "NICK alt2", "NICK alt2_", "NICK alt2__"}));
+}
+
+TEST_F(NickRetryTest, UnderscoresShaveTheNickAtItsMaximumAndGiveUpWhenOnlyUnderscoresAreLeft)
+{
+    settings.Nick = L"abcdefghi";
+    preference.NickPolicy = 0;
+    Register();
+    EXPECT_EQ(Refuse(2), (Lines{"NICK abcdefgh_", "NICK abcdefg__"}));
+
+    settings.Nick = L"_________";
+    Register();
+    EXPECT_TRUE(Refuse(1).empty());
+    EXPECT_EQ(unit->GetState(), TIRCUnit::StateDisconnected);
+}
+
+TEST_F(NickRetryTest, NumbersFitTheMaximumLength)
+{
+    settings.Nick = L"abcdefghi";
+    preference.NickPolicy = 1;
+    Register();
+    unit->GetSession().nickRetryCount = 10;
+    EXPECT_EQ(Refuse(1), (Lines{"NICK abcdefg10"}));
+}
+
+TEST_F(NickRetryTest, AServerRefusingEveryNickGetsABoundedNumberOfTries)
+{
+    for (int policy : {0, 1}) {
+        preference.NickPolicy = policy;
+        settings.Nick = L"kvnick";
+        Register();
+        unit->GetSession().capabilities.SetValue(L"NICKLEN=2000000000");
+        size_t tries = Refuse(1000).size() + Refuse(1000, "432").size();
+        EXPECT_LT(tries, 200u) << policy;
+        EXPECT_GT(tries, 5u) << policy;
+    }
+}
+
+TEST_F(NickRetryTest, ErroneousNickIsMadeValidOnceThenBuiltAnew)
+{
+    settings.Nick = L"bad nick";
+    preference.NickPolicy = 0;
+    Register();
+    EXPECT_EQ(Refuse(1, "432"), (Lines{"NICK bad_nick"}));
+    EXPECT_EQ(Refuse(1, "432"), (Lines{"NICK bad nick_"}));
+}
+
+} // namespace

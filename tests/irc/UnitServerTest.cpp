@@ -1,0 +1,208 @@
+// The unit against real servers: ngircd plain, over TLS and behind dante, and scripted servers
+// that die, restart and ignore QUIT. A second client talks to the unit through ngircd.
+
+#include "tests/irc/IrcTestSupport.h"
+
+#include "foundation/CodePage.h"
+#include "foundation/Iso2022Jp.h"
+#include "tests/common/MessagePump.h"
+#include "tests/net/NetTestSupport.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+const wchar_t kJapanese[] = L"\x65E5\x672C\x8A9E\x306E\x30C6\x30B9\x30C8";
+
+class UnitServerTest : public TUnitTest {
+protected:
+    bool WaitLoggedIn()
+    {
+        return PumpMessagesUntil([&] { return unit->GetState() == TIRCUnit::StateLoggedIn; }, 15000);
+    }
+    bool WaitJoined(size_t count)
+    {
+        return PumpMessagesUntil(
+            [&] {
+                size_t joined = 0;
+                for (TIRCChannel* channel : unit->GetChannels())
+                    joined += channel->IsJoined();
+                return joined == count;
+            },
+            10000);
+    }
+    void AddAutoJoin(const wchar_t* name)
+    {
+        TChannelConfig config;
+        config.Name = name;
+        unit->AddChannel(config, TIRCChannel::KindChannel);
+    }
+    bool SawMacroEvent(const std::string& event)
+    {
+        return PumpMessagesUntil(
+            [&] {
+                return std::find(recorder.macroEvents.begin(), recorder.macroEvents.end(), event) !=
+                       recorder.macroEvents.end();
+            },
+            10000);
+    }
+    bool HistoryHolds(const char* line)
+    {
+        for (const TIRCSendMessage& message : unit->GetConnection().history)
+            if (message.line == line)
+                return true;
+        return false;
+    }
+};
+
+struct TRoadCase {
+    const char* name;
+    const char* portKey;
+    bool tls;
+    bool socks;
+};
+
+TEST_F(UnitServerTest, RegistersLogsInAndJoinsOnNgircdDirectlyOverTlsAndThroughSocks5WithAndWithoutTls)
+{
+    REQUIRE_PEER_PORT(plainPort, "IRC_PORT");
+    REQUIRE_PEER_PORT(tlsPort, "IRC_TLS_PORT");
+    REQUIRE_PEER_PORT(socksPort, "SOCKS_PORT");
+    const TRoadCase cases[] = {
+        {"plain", "IRC_PORT", false, false},
+        {"TLS", "IRC_TLS_PORT", true, false},
+        {"SOCKS5", "IRC_PORT", false, true},
+        {"TLS through SOCKS5", "IRC_TLS_PORT", true, true},
+    };
+    int n = 0;
+    for (const TRoadCase& c : cases) {
+        settings.Nick.Format(L"kvroad%d", n++);
+        settings.Port = atoi(PeerValue(c.portKey).c_str());
+        settings.UseSSL = c.tls;
+        settings.EnableSocks = c.socks;
+        settings.SocksVersion = 5;
+        settings.SocksHostname = L"127.0.0.1";
+        settings.SocksPort = socksPort;
+        preference.AutoPongTime = 1;
+        MakeUnit();
+        AddAutoJoin(L"#kv-road-a");
+        AddAutoJoin(L"#kv-road-b");
+        unit->Connect();
+        ASSERT_TRUE(WaitLoggedIn()) << c.name;
+        EXPECT_EQ(Narrow(unit->GetSession().serverName), "irc.test.local") << c.name;
+        EXPECT_TRUE(WaitJoined(2)) << c.name;
+        EXPECT_TRUE(HistoryHolds("JOIN #kv-road-a,#kv-road-b\r\n")) << c.name;
+        unit->Tick();
+        // The joins' MODE lines may hold it behind flood control for a moment.
+        EXPECT_TRUE(PumpMessagesUntil([&] { return HistoryHolds("PONG :irc.test.local\r\n"); }, 10000))
+            << c.name << ": keep-alive";
+        unit->SendQuit(L"done");
+        EXPECT_TRUE(PumpMessagesUntil([&] { return unit->GetState() == TIRCUnit::StateDisconnected; }, 10000))
+            << c.name;
+        EXPECT_FALSE(unit->GetSession().reconnectArmed) << c.name;
+    }
+    (void)plainPort;
+    (void)tlsPort;
+}
+
+TEST_F(UnitServerTest, JapaneseRoundTripsWithASecondClientInJisAndUtf8)
+{
+    REQUIRE_PEER_PORT(port, "IRC_PORT");
+    for (int codePage : {50221, CP_UTF8}) {
+        std::string suffix = std::to_string(codePage);
+        CString channel = L"#kv-jp-" + CString(std::to_wstring(codePage).c_str());
+        settings.Nick = L"kvjp" + CString(std::to_wstring(codePage).c_str());
+        settings.Port = port;
+        settings.Codepage = codePage;
+        MakeUnit();
+        AddAutoJoin(channel);
+        unit->Connect();
+        ASSERT_TRUE(WaitLoggedIn());
+        ASSERT_TRUE(WaitJoined(1));
+        std::unique_ptr<TLineSocket> other = ConnectIrcClient(port, "kvother" + suffix);
+        ASSERT_NE(other, nullptr);
+        std::string channelBytes = Narrow(channel);
+        other->Send("JOIN " + channelBytes + "\r\n");
+        ASSERT_TRUE(other->WaitFor(" 366 "));
+        CStringA encoded = codePage == 50221 ? EncodeIso2022Jp(kJapanese, 0) : ConvertToUtf8(kJapanese);
+        std::string wire(encoded.GetString(), encoded.GetLength());
+
+        other->Send("PRIVMSG " + channelBytes + " :" + wire + "\r\n");
+        EXPECT_TRUE(SawMacroEvent("PRIVMSG " + channelBytes + " " + Narrow(kJapanese))) << codePage;
+        unit->SendCommand(L"PRIVMSG", channel, L":" + CString(kJapanese), 2, 0);
+        EXPECT_TRUE(other->WaitFor("PRIVMSG " + channelBytes + " :" + wire)) << codePage;
+        unit->CloseByUser();
+    }
+}
+
+TEST_F(UnitServerTest, AKilledServerIsReconnectedOnTheNextServerAndChannelsAreRejoined)
+{
+    preference.ReconnectTime = 2;
+    TScriptedServer main, alternative;
+    settings.Port = main.Port();
+    settings.AltServers = {{L"127.0.0.1", alternative.Port()}};
+    MakeUnit();
+    AddAutoJoin(L"#kv-rejoin");
+    unit->Connect();
+    TLineSocket* first = main.WaitClient();
+    ASSERT_NE(first, nullptr);
+    ASSERT_TRUE(first->WaitFor("USER kvuser"));
+    first->Send(":irc.example 001 kvnick :Welcome\r\n");
+    ASSERT_TRUE(first->WaitFor("JOIN #kv-rejoin"));
+    first->Send(":kvnick!kvuser@host JOIN :#kv-rejoin\r\n");
+    ASSERT_TRUE(WaitJoined(1));
+
+    main.Kill();
+    ASSERT_TRUE(PumpMessagesUntil([&] { return unit->GetState() == TIRCUnit::StateDisconnected; }, 5000));
+    // After a login the rotation starts again at the main host, which is gone; then the alternative.
+    for (int tick = 0; tick < 8 && alternative.Accepted() == 0; tick++) {
+        unit->Tick();
+        PumpMessagesFor(300);
+    }
+    TLineSocket* second = alternative.WaitClient(1, 3000);
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(unit->GetSession().reconnectAttempts, 2);
+    ASSERT_TRUE(second->WaitFor("USER kvuser 8 * :Ketroval Test"));
+    EXPECT_EQ(second->Lines()[0], "NICK kvnick");
+    second->Send(":irc.example 001 kvnick :Welcome back\r\n");
+    EXPECT_TRUE(second->WaitFor("JOIN #kv-rejoin"));
+}
+
+TEST_F(UnitServerTest, AUserQuitIsNeverFollowedByAReconnect)
+{
+    preference.ReconnectTime = 1;
+    TScriptedServer server;
+    TLineSocket* peer = ConnectTo(server, true);
+    ASSERT_NE(peer, nullptr);
+    unit->SendQuit(L"bye");
+    ASSERT_TRUE(peer->WaitFor("QUIT :bye"));
+    peer->Close();
+    ASSERT_TRUE(PumpMessagesUntil([&] { return unit->GetState() == TIRCUnit::StateDisconnected; }, 5000));
+    for (int tick = 0; tick < 5; tick++) {
+        unit->Tick();
+        PumpMessagesFor(100);
+    }
+    EXPECT_EQ(server.Accepted(), 1);
+}
+
+TEST_F(UnitServerTest, PingIsAnsweredAheadOfLinesHeldByFloodControl)
+{
+    TScriptedServer server;
+    TLineSocket* peer = ConnectTo(server, true);
+    ASSERT_NE(peer, nullptr);
+    size_t before = peer->Lines().size();
+    // Budgets are paid back only once the PING has been read, so the order is exact.
+    TIRCConnection& connection = unit->GetConnection();
+    connection.timer.Stop();
+    for (int i = 0; i < 10; i++)
+        unit->SendCommand(L"PRIVMSG", L"#c", L":line " + CString(std::to_wstring(i).c_str()), 2, 0);
+    ASSERT_TRUE(PumpMessagesUntil([&] { return peer->LineCount() >= before + 6; }, 5000));
+    peer->Send("PING :stamp\r\n");
+    ASSERT_TRUE(PumpMessagesUntil([&] { return !connection.high.empty(); }, 5000));
+    connection.timer.Start(TIRCConnection::kTickMs);
+    ASSERT_TRUE(peer->WaitFor("PONG :stamp", 8000));
+    Lines lines = peer->Lines();
+    size_t pong = std::find(lines.begin(), lines.end(), "PONG :stamp") - lines.begin();
+    EXPECT_EQ(pong, before + 6) << "the answer goes out before the lines that were waiting";
+}
+
+} // namespace

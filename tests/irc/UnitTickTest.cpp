@@ -1,0 +1,148 @@
+// The per-second tick: reconnect attempts, login time-out, QUIT wait and keep-alive.
+
+#include "tests/irc/IrcTestSupport.h"
+
+#include "tests/common/MessagePump.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+class UnitTickTest : public TUnitTest {};
+
+TEST_F(UnitTickTest, ARefusingServerGetsExactlyReconnectCountAttemptsReconnectTimeApart)
+{
+    preference.ReconnectCount = 3;
+    preference.ReconnectTime = 2;
+    // Nothing listens there: every attempt is refused.
+    TScriptedServer closed;
+    settings.Port = closed.Port();
+    closed.Kill();
+    MakeUnit();
+    unit->Connect();
+    std::vector<int> attemptTicks;
+    int lastAttempts = 0;
+    for (int tick = 1; tick <= 20; tick++) {
+        PumpMessagesUntil([&] { return unit->GetState() == TIRCUnit::StateDisconnected; }, 5000);
+        unit->Tick();
+        if (unit->GetSession().reconnectAttempts != lastAttempts) {
+            lastAttempts = unit->GetSession().reconnectAttempts;
+            attemptTicks.push_back(tick);
+        }
+    }
+    EXPECT_EQ(attemptTicks, (std::vector<int>{2, 4, 6}));
+    EXPECT_FALSE(unit->GetSession().reconnectArmed);
+}
+
+TEST_F(UnitTickTest, LoginTimeOutDropsAStalledRegistrationAndArmsTheReconnect)
+{
+    preference.RetryOnHaltTime = 3;
+    MakeUnit();
+    unit->GetSession().loginTimeoutArmed = true;
+    unit->GetSession().reconnectArmed = true;
+    StartOffline();
+    unit->Tick();
+    unit->Tick();
+    EXPECT_EQ(unit->GetState(), TIRCUnit::StateRegistering);
+    unit->Tick();
+    EXPECT_EQ(unit->GetState(), TIRCUnit::StateDisconnected);
+    EXPECT_FALSE(unit->GetConnection().IsActive());
+    EXPECT_TRUE(unit->GetSession().reconnectArmed);
+}
+
+TEST_F(UnitTickTest, AConnectThatNeverCompletesTimesOutToo)
+{
+    preference.RetryOnHaltTime = 2;
+    MakeUnit();
+    unit->GetSession().loginTimeoutArmed = true;
+    unit->GetConnection().transport.active = true;
+    unit->BeginConnecting(true);
+    unit->Tick();
+    EXPECT_EQ(unit->GetState(), TIRCUnit::StateConnecting);
+    unit->Tick();
+    EXPECT_EQ(unit->GetState(), TIRCUnit::StateDisconnected);
+}
+
+TEST_F(UnitTickTest, KeepAlivePongGoesOutEveryIntervalOnlyWhenLoggedIn)
+{
+    preference.AutoPongTime = 3;
+    StartOffline();
+    TakeQueued();
+    for (int i = 0; i < 6; i++)
+        unit->Tick();
+    EXPECT_TRUE(Queued().empty()) << "no keep-alive while registering";
+    Feed(":irc.example 001 kvnick :Welcome");
+    TakeQueued();
+    Lines pongs;
+    for (int i = 0; i < 7; i++) {
+        unit->Tick();
+        for (const std::string& line : TakeQueued())
+            pongs.push_back(std::to_string(i + 1) + " " + line);
+    }
+    EXPECT_EQ(pongs, (Lines{"3 PONG :irc.example", "6 PONG :irc.example"}));
+}
+
+TEST_F(UnitTickTest, AServerThatIgnoresQuitIsDroppedOnTheSeventhTick)
+{
+    TScriptedServer server;
+    TLineSocket* peer = ConnectTo(server, true);
+    ASSERT_NE(peer, nullptr);
+    unit->SendQuit(L"bye");
+    ASSERT_TRUE(peer->WaitFor("QUIT :bye"));
+    for (int i = 0; i < 6; i++)
+        unit->Tick();
+    EXPECT_EQ(unit->GetState(), TIRCUnit::StateLoggedIn);
+    unit->Tick();
+    EXPECT_EQ(unit->GetState(), TIRCUnit::StateDisconnected);
+    EXPECT_FALSE(unit->GetSession().reconnectArmed);
+    EXPECT_TRUE(PumpMessagesUntil([&] { return peer->Closed(); }, 5000));
+}
+
+TEST_F(UnitTickTest, ADelayedConnectStartsWhenItsCountdownRunsOut)
+{
+    TScriptedServer server;
+    settings.Port = server.Port();
+    MakeUnit();
+    unit->ScheduleConnect(2);
+    unit->Tick();
+    EXPECT_FALSE(unit->GetConnection().IsActive());
+    unit->Tick();
+    EXPECT_TRUE(unit->GetConnection().IsActive());
+    EXPECT_NE(server.WaitClient(), nullptr);
+}
+
+} // namespace
+
+namespace {
+
+class UnitPreferencesTest : public TUnitTest {};
+
+TEST_F(UnitPreferencesTest, SwitchingToGetAddressAsksOneselfOncePerChange)
+{
+    StartOffline();
+    Feed(":irc.example 001 kvnick :Welcome");
+    TakeQueued();
+    preference.IPResolveMethod = 2;
+    unit->ApplyPreferences();
+    EXPECT_EQ(TakeQueued(), (Lines{"PRIVMSG kvnick :\x01GETADDRESS\x01"}));
+    unit->ApplyPreferences();
+    EXPECT_TRUE(TakeQueued().empty());
+}
+
+TEST_F(UnitPreferencesTest, TurningTheServerLogOffClosesItAndTheReconnectFollowsThePreference)
+{
+    preference.LogRootDir = folder.path + L"logs\\";
+    preference.EnableUnitLog = true;
+    StartOffline();
+    Feed(":irc.example 001 kvnick :Welcome");
+    ASSERT_TRUE(unit->GetServerLog().IsOpen());
+    preference.EnableUnitLog = false;
+    preference.Reconnect = false;
+    unit->ApplyPreferences();
+    EXPECT_FALSE(unit->GetServerLog().IsOpen());
+    EXPECT_FALSE(unit->GetSession().reconnectArmed);
+    unit->PrintReply(L"not written");
+    EXPECT_FALSE(unit->GetServerLog().IsOpen());
+}
+
+} // namespace

@@ -1,0 +1,171 @@
+// The host object's members as scripts call them, through the real engine.
+
+#include "../common/MessagePump.h"
+#include "ScriptFakes.h"
+#include "script/ScriptHost.h"
+
+TEST_F(ScriptFixture, IrcMembersIssueTheirCommandLines)
+{
+    const struct {
+        const char* call;
+        const wchar_t* command;
+    } cases[] = {
+        {"sendRaw('PRIVMSG #a :raw')", L"PRIVMSG #a :raw"},
+        {"send('#a', 'hello there')", L"NOTICE #a :hello there"},
+        {"action('#a', 'waves')", L"ACTION #a :waves"},
+        {"join('#a')", L"JOIN #a"},
+        {"join('#a', 'key')", L"JOIN #a key"},
+        {"join('#a', 42)", L"JOIN #a"},
+        {"part('#a')", L"PART #a"},
+        {"part('#a', 'bye now')", L"PART #a :bye now"},
+        {"quit()", L"QUIT"},
+        {"quit('later')", L"QUIT :later"},
+        {"kick('#a', 'bob')", L"KICK #a bob"},
+        {"kick('#a', 'bob', 'out')", L"KICK #a bob :out"},
+        {"nick('newme')", L"NICK newme"},
+        {"mode('#a')", L"MODE #a"},
+        {"mode('#a', '+o bob')", L"MODE #a +o bob"},
+        {"topic('#a')", L"TOPIC #a"},
+        {"topic('#a', 'new topic')", L"TOPIC #a :new topic"},
+        {"invite('bob', '#a')", L"INVITE bob #a"},
+        {"whois('bob')", L"WHOIS bob bob"},
+        {"away()", L"AWAY"},
+        {"away('lunch')", L"AWAY :lunch"},
+        {"ctcp('PING 123', 'bob')", L"CTCP PING bob 123"},
+        {"ctcp('VERSION', 'bob')", L"CTCP VERSION bob"},
+        {"ctcpReply('VERSION extra', 'bob', 'client 2')", L"CTCPREPLY bob VERSION client 2"},
+        {"disconnect()", L"<disconnect>"},
+    };
+    // A method read as a property does not run.
+    CStringA text = "try { quit; } catch (e) {}\r\n";
+    for (const auto& c : cases)
+        text += CStringA(c.call) + ";\r\n";
+    Run(text);
+    ASSERT_TRUE(frame.errors.empty()) << frame.errors[0].GetString();
+    std::vector<CString> expected;
+    for (const auto& c : cases)
+        expected.push_back(c.command);
+    EXPECT_EQ(expected, server.commands);
+}
+
+TEST_F(ScriptFixture, PropertiesAnswerAndIgnoreAssignments)
+{
+    Run("name = 'other'; myNick = 'x';\r\n"
+        "log([name, connected, myAwayStatus, myNick, myUsername, myAddress, myIPAddress, selectedText,\r\n"
+        "     windowsUser, appRootPath, userRootPath, appActive, selectedChannel].join('|'));\r\n");
+    ASSERT_TRUE(frame.errors.empty()) << frame.errors[0].GetString();
+    EXPECT_EQ(CString(L"testnet|true|false|me|meuser|me.example|192.0.2.7|picked|tester|C:\\Program|"
+                      L"C:\\Users\\tester|false|"),
+              LastLog());
+}
+
+TEST_F(ScriptFixture, FrameMembersReachTheMainWindow)
+{
+    server.AddChannel(L"#a");
+    frame.selectionHere = true;
+    Run("log(selectedChannel.toString());\r\n"
+        "showBalloon('t', 'x'); executeMenu('Quit'); browseUrl('http://example.com/');\r\n"
+        "window.restoreTitle(); window.flashTitle(); window.blinkTitle();\r\n"
+        "selectChannel('#A'); selectChannel('#none'); print('one\\r\\ntwo');\r\n"
+        "log(typeof window.toString);\r\n");
+    ASSERT_TRUE(frame.errors.empty()) << frame.errors[0].GetString();
+    EXPECT_EQ((std::vector<CString>{L"balloon t/x", L"action Quit", L"url http://example.com/", L"restore", L"flash",
+                                    L"blink"}),
+              frame.calls);
+    EXPECT_EQ((std::vector<TIRCChannel*>{TFakeScriptServer::Handle(server.channels[0]), nullptr}), frame.selections);
+    EXPECT_EQ((std::vector<CString>{L"<server>: one", L"<server>: two"}), server.printed);
+    EXPECT_EQ((std::vector<CString>{L"[Channel]", L"undefined"}), Logged());
+}
+
+TEST_F(ScriptFixture, TimersFireFromTheMessageLoop)
+{
+    Run("var ticks = 0, once = 0;\r\n"
+        "var a = setInterval(function() { if (++ticks == 3) { clearInterval(a); log('ticks ' + ticks); } }, 10);\r\n"
+        "var b = setInterval(function() {}, 10000);\r\n"
+        "setTimeout(function() { once++; log('once ' + once); }, 10);\r\n"
+        "log('ids ' + a + ' ' + b + ' ' + setTimeout(null, 10) + ' ' + setInterval(null, 10));\r\n");
+    ASSERT_TRUE(frame.errors.empty()) << frame.errors[0].GetString();
+    EXPECT_EQ(CString(L"ids 1 2 undefined 0"), LastLog());
+    TScriptHost* host = manager.FindHost(L"test.js");
+    ASSERT_TRUE(PumpMessagesUntil([&] { return host->GetTimerCount() == 1; }, 5000));
+    PumpMessagesFor(100);
+    std::vector<CString> logged = Logged();
+    std::sort(logged.begin(), logged.end());
+    EXPECT_EQ((std::vector<CString>{L"ids 1 2 undefined 0", L"once 1", L"ticks 3"}), logged);
+}
+
+TEST_F(ScriptFixture, TimerIdsAreNeverReused)
+{
+    Run("function f() {}\r\n"
+        "var a = setInterval(f, 10000), b = setInterval(f, 10000); clearInterval(a); clearInterval(77);\r\n"
+        "log(a + ' ' + b + ' ' + setInterval(f, 10000));\r\n");
+    EXPECT_EQ(CString(L"1 2 3"), LastLog());
+    EXPECT_EQ(2u, manager.FindHost(L"test.js")->GetTimerCount());
+}
+
+TEST_F(ScriptFixture, FilesOpenBelowTheScriptFilesFolder)
+{
+    WriteFileBytes(folder.File(L"in.txt"), "first\r\nsecond");
+    Run("var f = openFile('in.txt');\r\n"
+        "log([f.readLine(), f.readLine(), typeof f.readLine(), f.size, f.codePage].join('|'));\r\n"
+        "log(openFile('missing.txt') === null);\r\n"
+        "log(openFile('missing.txt', 0) === null);\r\n"
+        "log(openFile('in.txt', true, 932).codePage);\r\n"
+        "var w = openFile('out.txt', false); w.writeLine('日本'); w.write('x'); w.close();\r\n"
+        "log(openFile('out.txt').readAll());\r\n");
+    ASSERT_TRUE(frame.errors.empty()) << frame.errors[0].GetString();
+    EXPECT_EQ((std::vector<CString>{L"first|second|undefined|13|65001", L"true", L"true", L"932", L"日本", L"x"}),
+              Logged());
+}
+
+// Started by the test below as a command that never ends.
+TEST(DISABLED_ScriptChild, Hang) { Sleep(INFINITE); }
+
+TEST_F(ScriptFixture, ExecuteCommandReturnsWhatTheCommandPrinted)
+{
+    Run("function event::onConnect() { log('[' + executeCommand(hang) + ']'); }\r\n"
+        "log(executeCommand('cmd /c echo hello'));");
+    ASSERT_TRUE(frame.errors.empty()) << frame.errors[0].GetString();
+    EXPECT_EQ(CString(L"hello"), LastLog().Trim());
+
+    wchar_t path[MAX_PATH + 1] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    CString hang;
+    hang.Format(L"var hang = '\"%s\" --gtest_also_run_disabled_tests --gtest_filter=DISABLED_ScriptChild.Hang';", path);
+    hang.Replace(L"\\", L"\\\\");
+    TScriptHost* host = manager.FindHost(L"test.js");
+    ASSERT_TRUE(host->AddScriptCode(hang));
+    host->SetCommandTimeout(1500);
+    size_t before = frame.logs.size();
+    DWORD start = GetTickCount();
+    manager.FireOnConnect();
+    EXPECT_LT(GetTickCount() - start, 10000u);
+    EXPECT_GT(frame.logs.size(), before);
+    EXPECT_EQ(CString(L"]"), LastLog().Right(1));
+}
+
+TEST_F(ScriptFixture, ThrowingTimerCallbacksKeepTheirKind)
+{
+    Run("var ticks = 0;\r\n"
+        "setInterval(function() { ticks++; throw new Error('tick'); }, 10);\r\n"
+        "setTimeout(function() { throw new Error('once'); }, 10);\r\n"
+        "function event::onConnect() { log('ticks ' + (ticks >= 3)); }\r\n");
+    TScriptHost* host = manager.FindHost(L"test.js");
+    ASSERT_TRUE(PumpMessagesUntil([&] { return frame.errors.size() >= 4; }, 5000));
+    EXPECT_EQ(1u, host->GetTimerCount());
+    manager.FireOnConnect();
+    EXPECT_EQ(CString(L"ticks true"), LastLog());
+}
+
+TEST_F(ScriptFixture, ReloadingAScriptStopsTheTimersOfItsOldInstance)
+{
+    WriteScript(L"test.js", "setInterval(function() { log('old'); }, 10);");
+    Load({L"test.js"});
+    WriteScript(L"test.js", "setInterval(function() { log('new instance'); }, 10);");
+    Load({L"test.js"});
+    PumpMessagesFor(200);
+    std::vector<CString> logged = Logged();
+    ASSERT_FALSE(logged.empty());
+    EXPECT_EQ(CString(L"new instance"), logged.back());
+    EXPECT_EQ(std::find(logged.begin(), logged.end(), CString(L"old")), logged.end());
+}

@@ -1,0 +1,157 @@
+// The engine's side of the host: time limits per call, item lookup, class information and
+// connection points, driven the way an engine calls them.
+
+#include "ScriptFakes.h"
+#include "script/ScriptGuids.h"
+#include "script/ScriptHost.h"
+
+#include <olectl.h>
+
+namespace {
+// A host whose clock the test sets.
+class TClockedHost : public TScriptHost {
+public:
+    using TScriptHost::TScriptHost;
+    DWORD now = 0;
+
+protected:
+    DWORD ReadTickCount() const override { return now; }
+};
+
+// An event sink as an engine would connect it; records the calls it gets.
+class TRecordingSink : public IDispatch {
+public:
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override
+    {
+        *object = iid == IID_IUnknown || iid == IID_IDispatch ? this : nullptr;
+        if (!*object)
+            return E_NOINTERFACE;
+        AddRef();
+        return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++references; }
+    ULONG STDMETHODCALLTYPE Release() override { return --references; }
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*,
+                                     UINT*) override
+    {
+        CString call;
+        call.Format(L"%ld", id);
+        // rgvarg holds the last parameter first.
+        for (UINT i = params->cArgs; i > 0; i--)
+            call += L" " + CString(V_BSTR(&params->rgvarg[i - 1]));
+        calls.push_back(call);
+        return S_OK;
+    }
+    ULONG references = 1;
+    std::vector<CString> calls;
+};
+} // namespace
+
+TEST(ScriptSiteTest, EachCallKeepsItsOwnLimitAcrossTheTickWrap)
+{
+    TFakeScriptServer server;
+    TFakeScriptFrame frame;
+    TClockedHost host(&server, &frame);
+    const struct {
+        const char* step;
+        DWORD now;
+        HRESULT expected;
+    } steps[] = {
+        {"enter", 0xFFFFF000, S_OK}, // 4096 ms before the counter wraps
+        {"poll", 0xFFFFFFFF, S_OK},
+        {"poll", 0x00000388, S_OK},  // 5000 ms after the entry, across the wrap: not yet
+                                     // over
+        {"enter", 0x00000389, S_OK}, // a nested call starts its own measurement
+        {"poll", 0x00001000, S_OK},
+        {"leave", 0x00001000, S_OK}, // back in the outer call, which is over its limit
+                                     // now
+        {"poll", 0x00001001, S_FALSE},
+        {"poll", 0x00001002, S_OK}, // reported once
+        {"leave", 0x00001002, S_OK},
+        {"poll", 0x00100000, S_OK}, // no call in progress: never stopped
+        {"enter", 0x00100000, S_OK},
+        {"poll", 0x00101388, S_OK},
+        {"poll", 0x00101389, S_FALSE},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.step);
+        host.now = step.now;
+        HRESULT result = S_OK;
+        if (strcmp(step.step, "enter") == 0)
+            result = host.OnEnterScript();
+        else if (strcmp(step.step, "leave") == 0)
+            result = host.OnLeaveScript();
+        else
+            result = host.QueryContinue();
+        EXPECT_EQ(step.expected, result) << std::hex << step.now;
+    }
+    EXPECT_EQ((std::vector<CString>{L"testnet/: Script execution timed out", L"testnet/: Script execution timed out"}),
+              frame.errors);
+}
+
+TEST(ScriptSiteTest, ItemsAndClassInformationAsTheEngineAsks)
+{
+    TComApartment apartment;
+    TFakeScriptServer server;
+    TFakeScriptFrame frame;
+    TScriptHost host(&server, &frame);
+    IUnknown* item = nullptr;
+    ITypeInfo* info = nullptr;
+    EXPECT_EQ(TYPE_E_ELEMENTNOTFOUND, host.GetItemInfo(L"nothing", SCRIPTINFO_IUNKNOWN, &item, nullptr));
+    EXPECT_EQ(E_INVALIDARG, host.GetItemInfo(L"event", SCRIPTINFO_ITYPEINFO, &item, nullptr));
+    ASSERT_EQ(S_OK, host.GetItemInfo(L"EVENT", SCRIPTINFO_IUNKNOWN | SCRIPTINFO_ITYPEINFO, &item, &info));
+    EXPECT_EQ(static_cast<IDispatch*>(&host), item);
+    TYPEATTR* attributes = nullptr;
+    ASSERT_EQ(S_OK, info->GetTypeAttr(&attributes));
+    EXPECT_TRUE(IsEqualGUID(CLSID_ScriptHost, attributes->guid));
+    info->ReleaseTypeAttr(attributes);
+    info->Release();
+    item->Release();
+
+    ASSERT_EQ(S_OK, host.GetClassInfo(&info));
+    ASSERT_EQ(S_OK, info->GetTypeAttr(&attributes));
+    EXPECT_TRUE(IsEqualGUID(DIID_IScriptHost, attributes->guid));
+    info->ReleaseTypeAttr(attributes);
+    info->Release();
+    EXPECT_EQ(E_INVALIDARG,
+              host.GetInfoOfIndex(1, MULTICLASSINFO_GETTYPEINFO, &info, nullptr, nullptr, nullptr, nullptr));
+
+    GUID guid;
+    EXPECT_EQ(S_OK, host.GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID, &guid));
+    EXPECT_TRUE(IsEqualGUID(DIID_IScriptHostEvent, guid));
+    EXPECT_EQ(E_INVALIDARG, host.GetGUID(2, &guid));
+    EXPECT_TRUE(IsEqualGUID(GUID_NULL, guid));
+    LCID locale = 0;
+    EXPECT_EQ(S_OK, host.GetLCID(&locale));
+    EXPECT_EQ(9u, locale);
+}
+
+TEST(ScriptSiteTest, ConnectedSinksHearEventsUntilTheyLeave)
+{
+    TFakeScriptServer server;
+    TFakeScriptFrame frame;
+    TScriptHost host(&server, &frame);
+    IConnectionPoint* point = nullptr;
+    ASSERT_EQ(S_OK, host.FindConnectionPoint(DIID_IScriptHostEvent, &point));
+    TRecordingSink sink;
+    DWORD cookie = 0;
+    ASSERT_EQ(S_OK, point->Advise(&sink, &cookie));
+
+    VARIANT args[2];
+    V_VT(&args[0]) = V_VT(&args[1]) = VT_BSTR;
+    V_BSTR(&args[0]) = SysAllocString(L"first");
+    V_BSTR(&args[1]) = SysAllocString(L"second");
+    host.FireEvent(EventOnPart, 2, args);
+    host.FireEvent(9999, 0, nullptr); // no such event
+    EXPECT_EQ(S_OK, point->Unadvise(cookie));
+    EXPECT_EQ(CONNECT_E_NOCONNECTION, point->Unadvise(cookie));
+    host.FireEvent(EventOnPart, 2, args);
+    EXPECT_EQ((std::vector<CString>{L"112 first second"}), sink.calls);
+    EXPECT_EQ(1u, sink.references);
+    point->Release();
+    VariantClear(&args[0]);
+    VariantClear(&args[1]);
+}
