@@ -189,162 +189,177 @@ bool DecodeBmpRle4(const BYTE* data, size_t size, BYTE* dest, int width, int hei
     return true;
 }
 
-bool TBmpImageLoader::Load(const CString& path, TImage& image)
+namespace {
+
+// What the headers say about the picture, in the info header's terms whatever the file had.
+struct TBmpFormat {
+    BITMAPFILEHEADER fileHeader;
+    BITMAPINFOHEADER header;
+    bool core = false;
+    int bits = 0;
+    int width = 0;
+    int height = 0; // positive
+    bool topDown = false;
+    std::vector<DWORD> colors; // palette entries as 0x00RRGGBB, or the three channel masks
+    uint64_t stride = 0;       // of the rows as stored
+};
+
+const int kDecoded = -1;
+
+int ReadCoreHeader(TReader& file, BITMAPINFOHEADER& header)
 {
-    return Decode(path, image) == -1;
+    BITMAPCOREHEADER coreHeader;
+    if (!file.ReadExact(&coreHeader, sizeof coreHeader))
+        return 20;
+    if (coreHeader.bcWidth == 0 || coreHeader.bcHeight == 0)
+        return 21;
+    if (coreHeader.bcBitCount != 1 && coreHeader.bcBitCount != 8 && coreHeader.bcBitCount != 24)
+        return 22;
+    header.biSize = sizeof header;
+    header.biWidth = coreHeader.bcWidth;
+    header.biHeight = coreHeader.bcHeight;
+    header.biPlanes = 1;
+    header.biBitCount = coreHeader.bcBitCount;
+    header.biCompression = BI_RGB;
+    return kDecoded;
 }
 
-int TBmpImageLoader::Decode(const CString& path, TImage& image)
+int ReadInfoHeader(TReader& file, BITMAPINFOHEADER& header)
 {
-    TReader file(path);
-    if (!file.IsOpen())
+    if (!file.ReadExact(&header, sizeof header))
+        return 30;
+    if (header.biWidth <= 0 || header.biHeight == 0 || header.biHeight == INT32_MIN)
+        return 31;
+    if (header.biCompression > BI_BITFIELDS)
+        return 32;
+    if (header.biHeight < 0 && header.biCompression != BI_RGB && header.biCompression != BI_BITFIELDS)
+        return 33;
+    WORD bits = header.biBitCount;
+    if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32)
+        return 34;
+    if (header.biCompression == BI_RLE4 && bits != 4)
+        return 35;
+    if (header.biCompression == BI_RLE8 && bits != 8)
+        return 36;
+    if (header.biCompression == BI_BITFIELDS && bits != 16 && bits != 32)
+        return 37;
+    return kDecoded;
+}
+
+int ReadHeaders(TReader& file, TBmpFormat& format)
+{
+    if (!file.ReadExact(&format.fileHeader, sizeof format.fileHeader))
         return 0;
-    BITMAPFILEHEADER fileHeader;
-    if (!file.ReadExact(&fileHeader, sizeof fileHeader))
-        return 0;
-    if (fileHeader.bfType != 0x4D42)
+    if (format.fileHeader.bfType != 0x4D42)
         return 1;
     DWORD headerSize = 0;
-    if (!file.ReadExact(&headerSize, sizeof headerSize) || !file.Seek(sizeof fileHeader))
+    if (!file.ReadExact(&headerSize, sizeof headerSize) || !file.Seek(sizeof format.fileHeader))
         return 10;
-
-    BITMAPINFOHEADER header = {};
-    bool core = false;
+    format.header = {};
+    int result = 60; // newer header versions are not read
     if (headerSize == sizeof(BITMAPCOREHEADER)) {
-        BITMAPCOREHEADER coreHeader;
-        if (!file.ReadExact(&coreHeader, sizeof coreHeader))
-            return 20;
-        if (coreHeader.bcWidth == 0 || coreHeader.bcHeight == 0)
-            return 21;
-        if (coreHeader.bcBitCount != 1 && coreHeader.bcBitCount != 8 && coreHeader.bcBitCount != 24)
-            return 22;
-        header.biSize = sizeof header;
-        header.biWidth = coreHeader.bcWidth;
-        header.biHeight = coreHeader.bcHeight;
-        header.biPlanes = 1;
-        header.biBitCount = coreHeader.bcBitCount;
-        header.biCompression = BI_RGB;
-        core = true;
+        format.core = true;
+        result = ReadCoreHeader(file, format.header);
     } else if (headerSize == sizeof(BITMAPINFOHEADER)) {
-        if (!file.ReadExact(&header, sizeof header))
-            return 30;
-        if (header.biWidth <= 0 || header.biHeight == 0 || header.biHeight == INT32_MIN)
-            return 31;
-        if (header.biCompression > BI_BITFIELDS)
-            return 32;
-        if (header.biHeight < 0 && header.biCompression != BI_RGB && header.biCompression != BI_BITFIELDS)
-            return 33;
-        WORD bits = header.biBitCount;
-        if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32)
-            return 34;
-        if (header.biCompression == BI_RLE4 && bits != 4)
-            return 35;
-        if (header.biCompression == BI_RLE8 && bits != 8)
-            return 36;
-        if (header.biCompression == BI_BITFIELDS && bits != 16 && bits != 32)
-            return 37;
-    } else {
-        return 60;
+        result = ReadInfoHeader(file, format.header);
     }
+    if (result != kDecoded)
+        return result;
+    format.bits = format.header.biBitCount;
+    format.width = format.header.biWidth;
+    format.topDown = format.header.biHeight < 0;
+    format.height = format.topDown ? -format.header.biHeight : format.header.biHeight;
+    format.stride = (((uint64_t)format.bits * (uint64_t)format.width + 31) / 32) * 4;
+    return kDecoded;
+}
 
-    const int bits = header.biBitCount;
-    const int width = header.biWidth;
-    const bool topDown = header.biHeight < 0;
-    const int height = topDown ? -header.biHeight : header.biHeight;
-
+int ReadPalette(TReader& file, TBmpFormat& format)
+{
     // A colours-used count beyond what the bits can index would only read past the table.
     DWORD colorCount = 0;
-    if (bits <= 8) {
-        colorCount = 1u << bits;
-        if (!core && header.biClrUsed != 0 && header.biClrUsed < colorCount)
-            colorCount = header.biClrUsed;
-    } else if ((bits == 16 || bits == 32) && header.biCompression == BI_BITFIELDS) {
+    if (format.bits <= 8) {
+        colorCount = 1u << format.bits;
+        if (!format.core && format.header.biClrUsed != 0 && format.header.biClrUsed < colorCount)
+            colorCount = format.header.biClrUsed;
+    } else if ((format.bits == 16 || format.bits == 32) && format.header.biCompression == BI_BITFIELDS) {
         colorCount = 3;
     }
-    std::vector<DWORD> colors(colorCount);
-    if (core) {
-        for (DWORD i = 0; i < colorCount; i++) {
+    format.colors.assign(colorCount, 0);
+    if (format.core) {
+        for (DWORD& color : format.colors) {
             RGBTRIPLE entry;
             if (!file.ReadExact(&entry, sizeof entry))
                 return 102;
-            colors[i] = entry.rgbtBlue | (entry.rgbtGreen << 8) | (entry.rgbtRed << 16);
+            color = entry.rgbtBlue | (entry.rgbtGreen << 8) | (entry.rgbtRed << 16);
         }
-    } else if (colorCount > 0 && !file.ReadExact(colors.data(), colorCount * sizeof(DWORD))) {
+    } else if (colorCount > 0 && !file.ReadExact(format.colors.data(), colorCount * sizeof(DWORD))) {
         return 102;
     }
+    return kDecoded;
+}
 
-    const uint64_t stride = (((uint64_t)bits * (uint64_t)width + 31) / 32) * 4;
-    const uint64_t dataSize = stride * (uint64_t)height;
-    const uint64_t destSize = (uint64_t)GetImageStride(width) * (uint64_t)height;
-    const bool rle = header.biCompression == BI_RLE4 || header.biCompression == BI_RLE8;
+// The stored rows, unpacked when run-length coded.
+int ReadPixels(TReader& file, const TBmpFormat& format, std::vector<BYTE>& source)
+{
+    const uint64_t dataSize = format.stride * (uint64_t)format.height;
+    const uint64_t destSize = (uint64_t)GetImageStride(format.width) * (uint64_t)format.height;
+    const DWORD compression = format.header.biCompression;
+    const bool rle = compression == BI_RLE4 || compression == BI_RLE8;
     const uint64_t fileSize = file.Size();
     if (dataSize > fileSize * (rle ? kMaxRleExpansion : kMaxPlainExpansion) || dataSize > 0x7FFFFFFF ||
-        (uint64_t)width * 3 > 0x7FFFFFFF || destSize > 0x7FFFFFFF)
+        (uint64_t)format.width * 3 > 0x7FFFFFFF || destSize > 0x7FFFFFFF)
         return 103;
-    std::vector<BYTE> source;
     try {
         source.assign((size_t)dataSize, 0);
     } catch (...) {
         return 103;
     }
-    if (fileHeader.bfOffBits != 0 && !file.Seek(fileHeader.bfOffBits))
+    const DWORD offset = format.fileHeader.bfOffBits;
+    if (offset != 0 && !file.Seek(offset))
         return 104;
-
     DWORD got = 0;
-    if (!rle) {
-        if (!file.Read(source.data(), (DWORD)dataSize, got))
-            return 105;
-    } else {
-        // Literal runs of small pictures can take more room than the rows they fill, so the
-        // codes are read to the end of the file rather than cut at the unpacked size.
-        uint64_t start = fileHeader.bfOffBits != 0 ? fileHeader.bfOffBits : file.Position();
-        uint64_t packedSize = fileSize > start ? fileSize - start : 0;
-        if (packedSize > dataSize * 2 + 0x10000)
-            packedSize = dataSize * 2 + 0x10000;
-        std::vector<BYTE> packed((size_t)packedSize);
-        if (!file.Read(packed.data(), (DWORD)packedSize, got))
-            return 106;
-        bool decoded = header.biCompression == BI_RLE8
-                           ? DecodeBmpRle8(packed.data(), got, source.data(), width, height, (int)stride)
-                           : DecodeBmpRle4(packed.data(), got, source.data(), width, height, (int)stride);
-        if (!decoded)
-            return 106;
-    }
+    if (!rle)
+        return file.Read(source.data(), (DWORD)dataSize, got) ? kDecoded : 105;
+    // Literal runs of small pictures can take more room than the rows they fill, so the codes are
+    // read to the end of the file rather than cut at the unpacked size.
+    uint64_t start = offset != 0 ? offset : file.Position();
+    uint64_t packedSize = fileSize > start ? fileSize - start : 0;
+    if (packedSize > dataSize * 2 + 0x10000)
+        packedSize = dataSize * 2 + 0x10000;
+    std::vector<BYTE> packed((size_t)packedSize);
+    if (!file.Read(packed.data(), (DWORD)packedSize, got))
+        return 106;
+    const int stride = (int)format.stride;
+    bool decoded = compression == BI_RLE8
+                       ? DecodeBmpRle8(packed.data(), got, source.data(), format.width, format.height, stride)
+                       : DecodeBmpRle4(packed.data(), got, source.data(), format.width, format.height, stride);
+    return decoded ? kDecoded : 106;
+}
 
-    BITMAPINFOHEADER outHeader;
-    void* pixels = nullptr;
-    HBITMAP section = CreateImageSection(width, height, outHeader, pixels);
-    if (!section)
-        return 110;
+void PutColor(BYTE* out, DWORD color)
+{
+    out[0] = (BYTE)color;
+    out[1] = (BYTE)(color >> 8);
+    out[2] = (BYTE)(color >> 16);
+}
 
-    TMaskChannel red, green, blue;
-    if (colors.size() == 3 && (bits == 16 || bits == 32)) {
-        red = GetMaskShiftAndWidth(colors[0]);
-        green = GetMaskShiftAndWidth(colors[1]);
-        blue = GetMaskShiftAndWidth(colors[2]);
-    } else if (bits == 16) {
-        red = GetMaskShiftAndWidth(0x7C00);
-        green = GetMaskShiftAndWidth(0x3E0);
-        blue = GetMaskShiftAndWidth(0x1F);
-    } else {
-        red = GetMaskShiftAndWidth(0xFF0000);
-        green = GetMaskShiftAndWidth(0xFF00);
-        blue = GetMaskShiftAndWidth(0xFF);
-    }
-
-    const int destStride = GetImageStride(width);
-    for (int r = 0; r < height; r++) {
-        const BYTE* in = source.data() + (size_t)r * (size_t)stride;
-        BYTE* out = static_cast<BYTE*>(pixels) + (size_t)(topDown ? height - 1 - r : r) * destStride;
-        for (int x = 0; x < width; x++, out += 3) {
-            DWORD color = 0;
+// Every stored row into the bottom-up 24-bit rows of the section.
+void ConvertRows(const TBmpFormat& format, const std::vector<BYTE>& source, BYTE* pixels)
+{
+    const int bits = format.bits;
+    const bool ownMasks = format.colors.size() == 3 && (bits == 16 || bits == 32);
+    const TMaskChannel red = GetMaskShiftAndWidth(ownMasks ? format.colors[0] : bits == 16 ? 0x7C00 : 0xFF0000);
+    const TMaskChannel green = GetMaskShiftAndWidth(ownMasks ? format.colors[1] : bits == 16 ? 0x3E0 : 0xFF00);
+    const TMaskChannel blue = GetMaskShiftAndWidth(ownMasks ? format.colors[2] : bits == 16 ? 0x1F : 0xFF);
+    const int destStride = GetImageStride(format.width);
+    for (int r = 0; r < format.height; r++) {
+        const BYTE* in = source.data() + (size_t)r * (size_t)format.stride;
+        BYTE* out = pixels + (size_t)(format.topDown ? format.height - 1 - r : r) * destStride;
+        for (int x = 0; x < format.width; x++, out += 3) {
             if (bits <= 8) {
                 int bitPos = x * bits;
-                int index = (in[bitPos / 8] >> (8 - bits - bitPos % 8)) & ((1 << bits) - 1);
-                color = (DWORD)index < colorCount ? colors[index] : 0;
-                out[0] = (BYTE)color;
-                out[1] = (BYTE)(color >> 8);
-                out[2] = (BYTE)(color >> 16);
+                DWORD index = (in[bitPos / 8] >> (8 - bits - bitPos % 8)) & ((1 << bits) - 1);
+                PutColor(out, index < format.colors.size() ? format.colors[index] : 0);
             } else if (bits == 24) {
                 memcpy(out, in + x * 3, 3);
             } else {
@@ -357,9 +372,36 @@ int TBmpImageLoader::Decode(const CString& path, TImage& image)
             }
         }
     }
-    outHeader = header;
+}
+
+} // namespace
+
+bool TBmpImageLoader::Load(const CString& path, TImage& image) { return Decode(path, image) == -1; }
+
+int TBmpImageLoader::Decode(const CString& path, TImage& image)
+{
+    TReader file(path);
+    if (!file.IsOpen())
+        return 0;
+    TBmpFormat format;
+    std::vector<BYTE> source;
+    int result = ReadHeaders(file, format);
+    if (result == kDecoded)
+        result = ReadPalette(file, format);
+    if (result == kDecoded)
+        result = ReadPixels(file, format, source);
+    if (result != kDecoded)
+        return result;
+
+    BITMAPINFOHEADER outHeader;
+    void* pixels = nullptr;
+    HBITMAP section = CreateImageSection(format.width, format.height, outHeader, pixels);
+    if (!section)
+        return 110;
+    ConvertRows(format, source, static_cast<BYTE*>(pixels));
+    outHeader = format.header;
     outHeader.biSize = sizeof outHeader;
-    outHeader.biHeight = height;
+    outHeader.biHeight = format.height;
     image.SetBitmap(section, &outHeader, pixels);
-    return -1;
+    return kDecoded;
 }

@@ -5,6 +5,7 @@
 namespace {
 
 const DWORD ChunkSize = 4096;
+const DWORD ReadAheadSize = 65536;
 
 long long writeBudget = -1;
 
@@ -62,11 +63,47 @@ long long TFile::Seek(long long distance)
     return position.QuadPart;
 }
 
+void TTextFile::Close()
+{
+    ahead.Empty();
+    aheadTaken = 0;
+    TFile::Close();
+}
+
+long long TTextFile::Seek(long long distance)
+{
+    long long back = ahead.GetLength() - aheadTaken;
+    ahead.Empty();
+    aheadTaken = 0;
+    return TFile::Seek(distance - back);
+}
+
+void TTextFile::GiveBackAhead()
+{
+    if (aheadTaken < ahead.GetLength())
+        Seek(0);
+    ahead.Empty();
+    aheadTaken = 0;
+}
+
+bool TTextFile::FillAhead()
+{
+    ahead.Empty();
+    aheadTaken = 0;
+    DWORD got = 0;
+    char* block = ahead.GetBuffer(ReadAheadSize);
+    bool read = ReadFile(handle, block, ReadAheadSize, &got, nullptr) && got > 0;
+    ahead.ReleaseBuffer(read ? (int)got : 0);
+    return read;
+}
+
 bool TTextFile::ReadAll(CStringA& bytes)
 {
     if (!IsOpen())
         return false;
-    bytes.Empty();
+    bytes = ahead.Mid(aheadTaken);
+    ahead.Empty();
+    aheadTaken = 0;
     char chunk[ChunkSize];
     DWORD got = 0;
     while (ReadFile(handle, chunk, ChunkSize, &got, nullptr) && got > 0)
@@ -83,52 +120,34 @@ bool TTextFile::ReadAllText(CString& text)
     return true;
 }
 
-// Reads a chunk at a time and seeks back over what belongs to the next line, so the file
-// position ends where a byte-by-byte reader would have left it.
 bool TTextFile::ReadRawLine(CStringA& bytes)
 {
     if (!IsOpen())
         return false;
     bytes.Empty();
     bool readAny = false;
-    char chunk[ChunkSize];
     for (;;) {
-        DWORD got = 0;
-        if (!ReadFile(handle, chunk, ChunkSize, &got, nullptr) || got == 0)
+        if (aheadTaken == ahead.GetLength() && !FillAhead())
             return readAny;
         readAny = true;
-        DWORD end = 0;
-        while (end < got && chunk[end] != '\r' && chunk[end] != '\n')
+        const char* block = ahead.GetString();
+        int length = ahead.GetLength();
+        int end = aheadTaken;
+        while (end < length && block[end] != '\r' && block[end] != '\n')
             end++;
-        bytes.Append(chunk, (int)end);
-        if (end == got)
+        bytes.Append(block + aheadTaken, end - aheadTaken);
+        aheadTaken = end;
+        if (end == length)
             continue;
-        char terminator = chunk[end];
+        char terminator = block[aheadTaken++];
         if (!dropTerminator)
             bytes.AppendChar(terminator);
-        DWORD used = end + 1;
-        if (terminator == '\r') {
-            if (used < got) {
-                if (chunk[used] == '\n') {
-                    if (!dropTerminator)
-                        bytes.AppendChar('\n');
-                    used++;
-                }
-            } else {
-                char next = 0;
-                DWORD one = 0;
-                if (ReadFile(handle, &next, 1, &one, nullptr) && one == 1) {
-                    if (next == '\n') {
-                        if (!dropTerminator)
-                            bytes.AppendChar('\n');
-                    } else {
-                        Seek(-1);
-                    }
-                }
-            }
+        // A CR may be followed by the LF of the same line end, possibly in the next block.
+        if (terminator == '\r' && (aheadTaken < ahead.GetLength() || FillAhead()) && ahead[aheadTaken] == '\n') {
+            aheadTaken++;
+            if (!dropTerminator)
+                bytes.AppendChar('\n');
         }
-        if (used < got)
-            Seek(-(long long)(got - used));
         return true;
     }
 }
@@ -152,6 +171,7 @@ bool TTextFile::Write(const CString& text)
 {
     if (!IsOpen())
         return false;
+    GiveBackAhead();
     return WriteBytes(ConvertToCodePage(text, codePage));
 }
 
@@ -159,6 +179,7 @@ bool TTextFile::WriteRawLine(const CStringA& bytes)
 {
     if (!IsOpen())
         return false;
+    GiveBackAhead();
     return WriteBytes(bytes + "\r\n");
 }
 

@@ -23,9 +23,14 @@ public:
     HANDLE handle = INVALID_HANDLE_VALUE;
 };
 
+// Lines are read from a read-ahead block; Seek, the writers and ReadAll count from the end of the
+// last line taken, as if the file had been read byte by byte.
 class TTextFile : public TFile {
 public:
     TTextFile(UINT codePage, bool dropTerminator) : codePage(codePage), dropTerminator(dropTerminator) {}
+
+    void Close();
+    long long Seek(long long distance);
 
     bool ReadAll(CStringA& bytes);
     bool ReadAllText(CString& text);
@@ -42,6 +47,12 @@ public:
 
 private:
     bool WriteBytes(const CStringA& bytes);
+    bool FillAhead();
+    // Moves the file position back to the end of what was taken, and forgets the rest.
+    void GiveBackAhead();
+
+    CStringA ahead;
+    int aheadTaken = 0;
 };
 
 // Writes a new version of a file beside it and puts it in place only when every write

@@ -48,9 +48,40 @@ int ParseColorNumbers(const CString& text, int pos, int& foreground, int& backgr
     return pos;
 }
 
+// The next place of one character at or after a position, for a scan that only moves forward:
+// each stretch of the text is searched once, however many tags look ahead over it.
+class TForwardFinder {
+public:
+    TForwardFinder(const CString& text, wchar_t c) : text(text), c(c) {}
+    // -1 when there is none.
+    int From(int pos)
+    {
+        if (found != NotSearched && (found < 0 || found >= pos))
+            return found;
+        found = text.Find(c, pos);
+        return found;
+    }
+
+private:
+    static const int NotSearched = -2;
+    const CString& text;
+    wchar_t c;
+    int found = NotSearched;
+};
+
+// A name longer than every colour name is not one, so it is never copied.
+int ColorIndexOfRange(const CString& text, int start, int end)
+{
+    const int longestName = 7;
+    if (end - start > longestName || end <= start)
+        return -1;
+    return GetColorIndexFromName(text.Mid(start, end - start));
+}
+
 // "<color" followed by a blank and names up to ">": the codes, and the position after ">".
 // False when the tag is not complete.
-bool ConvertColorTag(const CString& text, int pos, CString& out, int& next)
+bool ConvertColorTag(const CString& text, int pos, TForwardFinder& closes, TForwardFinder& commas, CString& out,
+                     int& next)
 {
     int len = text.GetLength();
     int i = pos + 6; // after "<color"
@@ -63,19 +94,17 @@ bool ConvertColorTag(const CString& text, int pos, CString& out, int& next)
     }
     if (text[i] != L' ')
         return false;
-    int close = text.Find(L'>', i + 1);
+    int close = closes.From(i + 1);
     if (close < 0)
         return false;
-    int comma = text.Find(L',', i + 1);
-    CString foregroundName, backgroundName;
+    int comma = commas.From(i + 1);
+    int foreground, background = -1;
     if (comma >= 0 && comma < close) {
-        foregroundName = text.Mid(i + 1, comma - i - 1);
-        backgroundName = text.Mid(comma + 1, close - comma - 1);
+        foreground = ColorIndexOfRange(text, i + 1, comma);
+        background = ColorIndexOfRange(text, comma + 1, close);
     } else {
-        foregroundName = text.Mid(i + 1, close - i - 1);
+        foreground = ColorIndexOfRange(text, i + 1, close);
     }
-    int foreground = GetColorIndexFromName(foregroundName);
-    int background = backgroundName.IsEmpty() ? -1 : GetColorIndexFromName(backgroundName);
     out += CODE_COLOR;
     if (foreground >= 0 && background >= 0)
         out.AppendFormat(L"%02d,%02d", foreground, background);
@@ -142,6 +171,7 @@ CString ConvertMarkupToControlCodes(const CString& text)
         {MARKUP_STOP, CODE_STOP},
     };
     CString out;
+    TForwardFinder closes(text, L'>'), commas(text, L',');
     int len = text.GetLength();
     int i = 0;
     while (i < len) {
@@ -161,7 +191,7 @@ CString ConvertMarkupToControlCodes(const CString& text)
         if (matched)
             continue;
         int next = 0;
-        if (IsSubstringAt(text, i, MARKUP_COLOR) && ConvertColorTag(text, i, out, next)) {
+        if (IsSubstringAt(text, i, MARKUP_COLOR) && ConvertColorTag(text, i, closes, commas, out, next)) {
             i = next;
             continue;
         }

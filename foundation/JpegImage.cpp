@@ -3,6 +3,8 @@
 
 #include "foundation/Image.h"
 
+#include <io.h>
+
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
@@ -10,6 +12,8 @@
 
 extern "C" {
 #include <jpeglib.h>
+
+#include <jerror.h>
 }
 
 namespace {
@@ -24,11 +28,29 @@ void AbandonLoad(j_common_ptr info)
     longjmp(reinterpret_cast<TJpegError*>(info->err)->abandon, 1);
 }
 
-// Warnings mean damaged data (a cut-off file is padded with grey otherwise); refuse the picture.
+// Warnings that mean lost picture data (a cut-off file is padded with grey, a bad code filled in)
+// refuse the picture; the others, such as stray bytes before a marker, are harmless.
 void AbandonOnWarning(j_common_ptr info, int level)
 {
-    if (level < 0)
+    if (level >= 0)
+        return;
+    switch (info->err->msg_code) {
+    case JWRN_JPEG_EOF:
+    case JWRN_HIT_MARKER:
+    case JWRN_HUFF_BAD_CODE:
+    case JWRN_ARITH_BAD_CODE:
+    case JWRN_MUST_RESYNC:
         longjmp(reinterpret_cast<TJpegError*>(info->err)->abandon, 1);
+    default:
+        break;
+    }
+}
+
+// Every 8 x 8 block costs at least one bit, and the smallest sampled component has one block for
+// every 16 of the picture: a picture larger than that cannot come from a file this size.
+bool FileCanCarry(unsigned long long fileSize, unsigned width, unsigned height)
+{
+    return (unsigned long long)width * height <= fileSize * 8 * 16 * 64;
 }
 
 struct TJpegResult {
@@ -37,7 +59,7 @@ struct TJpegResult {
     void* pixels;
 };
 
-bool DecodeJpeg(FILE* input, TJpegResult& result)
+bool DecodeJpeg(FILE* input, unsigned long long fileSize, TJpegResult& result)
 {
     jpeg_decompress_struct info;
     TJpegError error;
@@ -58,6 +80,9 @@ bool DecodeJpeg(FILE* input, TJpegResult& result)
     jpeg_CreateDecompress(&info, JPEG_LIB_VERSION, sizeof info);
     jpeg_stdio_src(&info, input);
     jpeg_read_header(&info, TRUE);
+    // Checked before the library sizes its own buffers from the header.
+    if (!FileCanCarry(fileSize, info.image_width, info.image_height))
+        longjmp(error.abandon, 1);
     jpeg_start_decompress(&info);
 
     const int width = (int)info.output_width;
@@ -109,8 +134,9 @@ bool TJpegImageLoader::Load(const CString& path, TImage& image)
     FILE* input = _wfopen(path, L"rb");
     if (!input)
         return false;
+    long long fileSize = _filelengthi64(_fileno(input));
     TJpegResult result = {};
-    bool decoded = DecodeJpeg(input, result);
+    bool decoded = fileSize > 0 && DecodeJpeg(input, (unsigned long long)fileSize, result);
     fclose(input);
     if (!decoded)
         return false;

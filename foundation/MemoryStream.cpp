@@ -17,8 +17,7 @@ bool TMemoryStream::Reserve(int wanted)
     if (wanted <= 0) {
         free(buffer);
         buffer = nullptr;
-        size = 0;
-        capacity = 0;
+        capacity = start = size = uncleanedFront = cleaned = searched = 0;
         return true;
     }
     // Rounding up past INT_MAX would wrap to a tiny block.
@@ -39,24 +38,64 @@ bool TMemoryStream::Reserve(int wanted)
     if (!buffer)
         return false;
     capacity = newCapacity;
-    size = 0;
+    start = size = uncleanedFront = cleaned = searched = 0;
     return true;
+}
+
+void TMemoryStream::MoveToFront()
+{
+    if (start == 0)
+        return;
+    memmove(buffer, buffer + start, size);
+    start = 0;
 }
 
 int TMemoryStream::Write(const void* source, int count)
 {
     if (count < 1)
         return 0;
-    if (count > capacity - size) {
-        long long wanted = (long long)size + count;
-        if (wanted > INT_MAX || !Reserve((int)wanted))
-            count = capacity - size;
+    if (count > capacity - start - size) {
+        // Moving down pays off once the taken part is a fair share of what stays, so every byte is
+        // moved a bounded number of times; otherwise the block grows instead.
+        if (count <= capacity - size && start >= size / 8)
+            MoveToFront();
+        long long wanted = (long long)start + size + count;
+        if (wanted > capacity && (wanted > INT_MAX || !Reserve((int)wanted))) {
+            MoveToFront();
+            if (count > capacity - size)
+                count = capacity - size;
+        }
     }
     if (count < 1)
         return 0;
-    memcpy(buffer + size, source, count);
+    memcpy(buffer + start + size, source, count);
     size += count;
     return count;
+}
+
+bool TMemoryStream::Unread(const void* source, int count)
+{
+    if (count < 1)
+        return true;
+    if (count > start) {
+        // Room for more than this piece, so that putting back piece after piece moves the data
+        // only now and then.
+        long long room = (long long)count + size / 2;
+        if (size + room > INT_MAX || !Reserve((int)(size + room)))
+            return false;
+        memmove(buffer + room, buffer + start, size);
+        start = (int)room;
+    }
+    start -= count;
+    memcpy(buffer + start, source, count);
+    size += count;
+    // What is known of the bytes behind still holds; the new ones are looked at once, later.
+    if (uncleanedFront == 0 && !memchr(source, 0, count))
+        cleaned += count;
+    else
+        uncleanedFront += count;
+    searched = memchr(source, '\n', count) ? 0 : searched + count;
+    return true;
 }
 
 int TMemoryStream::Peek(void* destination, int count) const
@@ -64,7 +103,7 @@ int TMemoryStream::Peek(void* destination, int count) const
     int n = count < size ? count : size;
     if (n < 1)
         return 0;
-    memcpy(destination, buffer, n);
+    memcpy(destination, buffer + start, n);
     return n;
 }
 
@@ -73,26 +112,49 @@ void TMemoryStream::Discard(int count)
     int n = count < size ? count : size;
     if (n < 1)
         return;
-    memmove(buffer, buffer + n, size - n);
+    start += n;
     size -= n;
+    int pastUncleaned = n - uncleanedFront;
+    uncleanedFront = pastUncleaned < 0 ? -pastUncleaned : 0;
+    if (pastUncleaned > 0)
+        cleaned = cleaned > pastUncleaned ? cleaned - pastUncleaned : 0;
+    searched = searched > n ? searched - n : 0;
+    if (size == 0)
+        start = 0;
+}
+
+bool TMemoryStream::HasLineEnd()
+{
+    if (searched < size && memchr(buffer + start + searched, '\n', size - searched))
+        return true;
+    searched = size;
+    return false;
 }
 
 CStringA TMemoryStream::ReadLine()
 {
     if (size == 0)
         return CStringA();
-    // NULs become blanks in place, so a line never ends early at one.
-    for (int i = 0; i < size; i++)
-        if (buffer[i] == 0)
-            buffer[i] = ' ';
-    char* lf = static_cast<char*>(memchr(buffer, '\n', size));
-    if (!lf)
+    // NULs become blanks in place, so a line never ends early at one; each byte is looked at once.
+    char* front = buffer + start;
+    for (int i = 0; i < uncleanedFront; i++)
+        if (front[i] == 0)
+            front[i] = ' ';
+    for (int i = uncleanedFront + cleaned; i < size; i++)
+        if (front[i] == 0)
+            front[i] = ' ';
+    uncleanedFront = 0;
+    cleaned = size;
+    char* lf = static_cast<char*>(memchr(front + searched, '\n', size - searched));
+    if (!lf) {
+        searched = size;
         return CStringA();
-    int lineLength = (int)(lf - buffer) + 1;
+    }
+    int lineLength = (int)(lf - front) + 1;
     int textLength = lineLength - 1;
     if (lineLength >= 2 && lf[-1] == '\r')
         textLength--;
-    CStringA line(buffer, textLength);
+    CStringA line(front, textLength);
     Discard(lineLength);
     return line;
 }

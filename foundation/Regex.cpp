@@ -8,12 +8,22 @@ namespace {
 
 bool libraryReady = false;
 
+// Patterns come from users and scripts. The library recurses once per nesting level (a nested
+// character class takes about half a kilobyte of stack), so deep nesting must fail well before the
+// stack ends; and a pattern that backtracks without end gives up as "no match".
+const unsigned kParseDepthLimit = 256;
+const unsigned long kRetryLimitInMatch = 200000;
+const unsigned long kRetryLimitInSearch = 2000000;
+
 void InitLibrary()
 {
     if (libraryReady)
         return;
     libraryReady = true;
     onig_init();
+    onig_set_parse_depth_limit(kParseDepthLimit);
+    onig_set_retry_limit_in_match(kRetryLimitInMatch);
+    onig_set_retry_limit_in_search(kRetryLimitInSearch);
     atexit([] { onig_end(); });
 }
 

@@ -153,34 +153,25 @@ void TIRCConnection::OnReceive(TSocksClient*)
     if (receiving)
         return;
     receiving = true;
-    TMemoryStream& buffer = transport.client.receiveBuffer;
+    TTCPClient& client = transport.client;
     unsigned closes = closeCount;
-    // Lines are cut in place and the buffer is shifted once per burst, not once per line.
-    int taken = 0;
-    while (!InHandshake() && taken < buffer.size) {
-        char* start = buffer.buffer + taken;
-        char* lf = static_cast<char*>(memchr(start, '\n', buffer.size - taken));
-        if (!lf)
+    while (!InHandshake()) {
+        // An empty result is an empty line only when the queue gave something up.
+        int buffered = client.GetReceivedSize();
+        CStringA line = transport.ReadLine();
+        if (client.GetReceivedSize() == buffered)
             break;
-        int length = (int)(lf - start);
-        taken += length + 1;
-        if (length > 0 && lf[-1] == '\r')
-            length--;
-        if (length == 0)
+        if (line.IsEmpty())
             continue;
         TIRCReceiveMessageA message;
-        message.rawLine = CStringA(start, length);
-        message.rawLine.Replace('\0', ' ');
+        message.rawLine = line;
         message.Parse();
         if (listener)
             listener->OnReceive(this, &message);
         // Closing freed the buffer and dropped the lines still in it.
-        if (closes != closeCount || !transport.active) {
-            receiving = false;
-            return;
-        }
+        if (closes != closeCount || !transport.active)
+            break;
     }
-    buffer.Discard(taken);
     receiving = false;
 }
 

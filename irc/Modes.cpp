@@ -84,11 +84,12 @@ CString TChannelMode::ToString() const
             text += L'+';
         text += flag.letter;
     }
-    if (limit > 0)
+    // A limit the server gave as negative is shown as it came; it sizes nothing.
+    if (limit != 0)
         text += L"+l";
     if (!key.IsEmpty())
         text += L"+k";
-    if (limit > 0)
+    if (limit != 0)
         text.AppendFormat(L" %d", limit);
     if (!key.IsEmpty())
         text += L" " + key;
@@ -191,15 +192,17 @@ int CountModePenalty(const CString& text)
 {
     const int kMaxPenalty = 10;
     int count = 0;
-    CString rest(text);
-    while (!rest.IsEmpty() && count < kMaxPenalty) {
-        CString word = CutFirstWord(rest);
-        if (word.IsEmpty() || (word[0] != L'+' && word[0] != L'-'))
-            continue;
-        for (int i = 1; i < word.GetLength(); i++)
-            if (word[i] != L'+' && word[i] != L'-')
-                count++;
+    bool inModeWord = false;
+    for (int i = 0; i < text.GetLength() && count < kMaxPenalty; i++) {
+        wchar_t c = text[i];
+        bool wordStart = c != L' ' && (i == 0 || text[i - 1] == L' ');
+        if (wordStart)
+            inModeWord = c == L'+' || c == L'-';
+        else if (c == L' ')
+            inModeWord = false;
+        else if (inModeWord && c != L'+' && c != L'-')
+            count++;
     }
-    int penalty = 1 + 3 * (count < kMaxPenalty ? count : kMaxPenalty);
+    int penalty = 1 + 3 * count;
     return penalty < kMaxPenalty ? penalty : kMaxPenalty;
 }

@@ -54,7 +54,7 @@ void TIRCUnit::OpenConnection(bool firstAttempt)
     transport.useAuth = settings.EnableSocksAuth;
     transport.user = settings.SocksVersion == 4 ? settings.Username : settings.SocksUsername;
     transport.password = settings.SocksPassword;
-    if (transport.client.socket == INVALID_SOCKET)
+    if (!transport.client.HasSocket())
         transport.client.useTls = !settings.EnableSocks && settings.UseSSL;
     // Through a proxy, TLS starts on the server's stream once the proxy has connected it.
     transport.tlsAfterProxy = settings.EnableSocks && settings.UseSSL;

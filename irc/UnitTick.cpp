@@ -70,7 +70,7 @@ void TIRCUnit::TickQuitWait()
     if (!session.quitSent || --session.quitCountdown >= 0)
         return;
     session.altServerIndex = -1;
-    if (connection.transport.client.connected || session.state == StateConnecting) {
+    if (connection.transport.client.IsConnected() || session.state == StateConnecting) {
         connection.Close();
         Disconnect(true, false);
         session.delayedConnect = false;

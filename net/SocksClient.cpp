@@ -54,7 +54,7 @@ TSocksClient::~TSocksClient()
 
 void TSocksClient::Connect()
 {
-    if (client.connected)
+    if (client.IsConnected())
         client.Close();
     // An answer for an earlier attempt must not drive this one.
     resolver.Cancel();
@@ -134,10 +134,10 @@ void TSocksClient::OnReceive(TTCPClient*)
     // chattering proxy grow the handshake buffer without bound. The client's own cap holds them.
     if (state == SOCKS_STATE_RESOLVING)
         return;
-    TMemoryStream& incoming = client.receiveBuffer;
-    int count = incoming.size < HandshakeChunk ? incoming.size : HandshakeChunk;
-    handshake.Write(incoming.buffer, count);
-    incoming.Discard(count);
+    char bytes[HandshakeChunk];
+    int count = client.PeekReceived(bytes, HandshakeChunk);
+    handshake.Write(bytes, count);
+    client.DiscardReceived(count);
     ProcessHandshake();
 }
 
@@ -264,9 +264,9 @@ void TSocksClient::ProcessHandshake()
 
 bool TSocksClient::TakeSocks4Reply()
 {
-    if (handshake.size < 8)
+    if (handshake.GetSize() < 8)
         return false;
-    int code = (unsigned char)handshake.buffer[1];
+    int code = (unsigned char)handshake.GetData()[1];
     handshake.Discard(8);
     switch (code) {
     case 90:
@@ -287,9 +287,9 @@ bool TSocksClient::TakeSocks4Reply()
 
 bool TSocksClient::TakeMethodReply()
 {
-    if (handshake.size < 2)
+    if (handshake.GetSize() < 2)
         return false;
-    int method = (unsigned char)handshake.buffer[1];
+    int method = (unsigned char)handshake.GetData()[1];
     handshake.Discard(2);
     if (method == 0x00) {
         state = SOCKS_STATE_REQUEST_SENT;
@@ -306,9 +306,9 @@ bool TSocksClient::TakeMethodReply()
 
 bool TSocksClient::TakeAuthReply()
 {
-    if (handshake.size < 2)
+    if (handshake.GetSize() < 2)
         return false;
-    int status = (unsigned char)handshake.buffer[1];
+    int status = (unsigned char)handshake.GetData()[1];
     handshake.Discard(2);
     if (status == 0) {
         state = SOCKS_STATE_REQUEST_SENT;
@@ -321,10 +321,10 @@ bool TSocksClient::TakeAuthReply()
 
 bool TSocksClient::TakeConnectReply()
 {
-    if (handshake.size < 4)
+    if (handshake.GetSize() < 4)
         return false;
     int length = 4;
-    switch ((unsigned char)handshake.buffer[3]) {
+    switch ((unsigned char)handshake.GetData()[3]) {
     case 1:
         length += 4 + 2;
         break;
@@ -332,14 +332,14 @@ bool TSocksClient::TakeConnectReply()
         length += 16 + 2;
         break;
     case 3:
-        if (handshake.size < 5)
+        if (handshake.GetSize() < 5)
             return false;
-        length += 1 + (unsigned char)handshake.buffer[4] + 2;
+        length += 1 + (unsigned char)handshake.GetData()[4] + 2;
         break;
     }
-    if (handshake.size < length)
+    if (handshake.GetSize() < length)
         return false;
-    int code = (unsigned char)handshake.buffer[1];
+    int code = (unsigned char)handshake.GetData()[1];
     handshake.Discard(length);
     switch (code) {
     case 0:
@@ -373,20 +373,11 @@ void TSocksClient::Succeed()
         return;
     }
     // Bytes behind the final reply are the connection's own and go ahead of anything later.
-    TMemoryStream& incoming = client.receiveBuffer;
-    int early = handshake.size;
-    if (early > 0) {
-        int later = incoming.size;
-        if (incoming.Reserve(early + later)) {
-            memmove(incoming.buffer + early, incoming.buffer, later);
-            memcpy(incoming.buffer, handshake.buffer, early);
-            incoming.size = early + later;
-        }
-    }
+    client.UnreadReceived(handshake.GetData(), handshake.GetSize());
     handshake.Reserve(0);
     if (listener)
         listener->OnConnect(this);
-    if (active && state == SOCKS_STATE_NONE && client.receiveBuffer.size > 0 && listener)
+    if (active && state == SOCKS_STATE_NONE && client.GetReceivedSize() > 0 && listener)
         listener->OnReceive(this);
 }
 

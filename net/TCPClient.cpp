@@ -43,6 +43,7 @@ void TTCPClient::Close()
     connected = false;
     closeCount++;
     sendWaitsForRead = false;
+    readPaused = peerClosing = false;
     receiveBuffer.Reserve(0);
     resolver.Cancel();
     if (socket != INVALID_SOCKET) {
@@ -55,6 +56,30 @@ void TTCPClient::Close()
     window.Destroy();
     if (ssl)
         EndTls();
+}
+
+CStringA TTCPClient::ReadLine()
+{
+    CStringA line = receiveBuffer.ReadLine();
+    ResumeReading();
+    return line;
+}
+
+void TTCPClient::DiscardReceived(int count)
+{
+    receiveBuffer.Discard(count);
+    ResumeReading();
+}
+
+// Posted rather than read here: the owner may be taking lines inside OnReceive.
+void TTCPClient::ResumeReading()
+{
+    if (!readPaused || receiveBuffer.GetSize() >= MaxReceiveBuffer)
+        return;
+    readPaused = false;
+    if (connected && window.GetHandle())
+        PostMessageW(window.GetHandle(), WM_SOCKET_EVENT, (WPARAM)socket,
+                     WSAMAKESELECTREPLY(peerClosing ? FD_CLOSE : FD_READ, 0));
 }
 
 int TTCPClient::Send(const void* bytes, int count)
@@ -181,21 +206,22 @@ void TTCPClient::OnSocketEvent(WPARAM wParam, LPARAM lParam)
 
 void TTCPClient::ReceiveAll(bool closing)
 {
-    // A full buffer nobody drains would stop reading for good: give up on the connection.
-    if (receiveBuffer.size >= MaxReceiveBuffer) {
-        Close();
-        ReportError(SOCKET_ERROR_RECEIVE, WSAENOBUFS);
+    peerClosing = peerClosing || closing;
+    // Paused, the bytes wait in the socket (and the close behind them) until the owner takes some.
+    if (readPaused)
         return;
-    }
     std::unique_ptr<char[]> chunk(new char[ReadChunkSize]);
     int total = 0;
     bool peerClosed = false;
     bool failed = false;
+    bool drained = false;
     int code = 0;
-    while (receiveBuffer.size < MaxReceiveBuffer) {
+    while (receiveBuffer.GetSize() < MaxReceiveBuffer) {
         int count = Receive(chunk.get(), ReadChunkSize, peerClosed, failed, code);
-        if (count <= 0)
+        if (count <= 0) {
+            drained = true;
             break;
+        }
         int stored = receiveBuffer.Write(chunk.get(), count);
         total += stored;
         if (stored < count) {
@@ -204,25 +230,31 @@ void TTCPClient::ReceiveAll(bool closing)
             break;
         }
     }
+    readPaused = !drained && !failed;
 
     unsigned closes = closeCount;
     if (total > 0 && listener)
         listener->OnReceive(this);
     if (closeCount != closes)
         return; // the owner closed or reconnected from its callback
+    FinishBurst(drained && (peerClosed || peerClosing), failed, code);
+}
 
-    // After the close event a failed read (a handshake cut short, say) is still just the close.
-    if (peerClosed || closing) {
+void TTCPClient::FinishBurst(bool closed, bool failed, int code)
+{
+    if (closed) {
+        // After the close event a failed read (a handshake cut short, say) is still just the close.
         Close();
         if (listener)
             listener->OnClose(this);
     } else if (failed) {
         Close();
         ReportError(SOCKET_ERROR_RECEIVE, code);
-    } else if (receiveBuffer.size >= MaxReceiveBuffer) {
+    } else if (readPaused && !receiveBuffer.HasLineEnd()) {
+        // A full buffer without a line end can never give the owner a line.
         Close();
         ReportError(SOCKET_ERROR_RECEIVE, WSAENOBUFS);
-    } else if (sendWaitsForRead) {
+    } else if (sendWaitsForRead && !readPaused) {
         sendWaitsForRead = false;
         if (listener)
             listener->OnSend(this);

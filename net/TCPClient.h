@@ -1,6 +1,8 @@
 #pragma once
 // One non-blocking TCP connection driven by socket messages on its own hidden window: resolve,
 // connect (optionally TLS), read in bursts into a bounded buffer, send what the socket takes.
+// A full buffer pauses reading until the owner takes from it; only a buffer that can never give
+// a line (no line end in it) ends the connection.
 
 #include "foundation/MemoryStream.h"
 #include "net/NameResolver.h"
@@ -17,7 +19,7 @@ public:
     virtual void OnClose(TTCPClient* client) = 0;
     // The socket is created and connected right after this returns.
     virtual void OnResolve(TTCPClient* client) = 0;
-    // Once per read burst; the owner drains receiveBuffer here.
+    // Once per read burst; the owner takes what it can here, the rest may wait.
     virtual void OnReceive(TTCPClient* client) = 0;
     virtual void OnSend(TTCPClient* client) = 0;
     // The client is already closed.
@@ -47,7 +49,18 @@ public:
     void StartTls();
     // Safe at any time; makes no listener call.
     void Close();
-    CStringA ReadLine() { return receiveBuffer.ReadLine(); }
+    bool IsConnected() const { return connected; }
+    bool HasSocket() const { return socket != INVALID_SOCKET; }
+    bool HasTlsSession() const { return ssl != nullptr; }
+
+    // What was received and not yet taken. Taking resumes reading that a full buffer paused.
+    CStringA ReadLine();
+    int GetReceivedSize() const { return receiveBuffer.GetSize(); }
+    int PeekReceived(void* destination, int count) const { return receiveBuffer.Peek(destination, count); }
+    void DiscardReceived(int count);
+    // Puts bytes back in front of the received ones (a proxy reply read one chunk too far).
+    bool UnreadReceived(const void* bytes, int count) { return receiveBuffer.Unread(bytes, count); }
+
     // Returns how many bytes the socket took; 0 means retry after the next OnSend.
     int Send(const void* bytes, int count);
 
@@ -55,24 +68,23 @@ public:
     void OnResolve(TNameResolver* resolver) override;
     void OnResolveError(TNameResolver* resolver, CString message) override;
 
-    SOCKET socket = INVALID_SOCKET;
-    TMemoryStream receiveBuffer;
     ITCPClientListener* listener = nullptr;
-    bool connected = false;
     TInetAddress address;
     int port = 0;
     CString hostName;
     bool useTls = false;
-    SSL* ssl = nullptr;
-    THiddenWindow window{this};
-    TNameResolver resolver;
 
 private:
+    friend class TTCPClientProbe; // tests reach the resolver and the window
+
     void ConnectSocket();
     bool SelectEvents();
     void OnSocketEvent(WPARAM wParam, LPARAM lParam);
     // closing: the peer's close is known already, so the burst ends in OnClose.
     void ReceiveAll(bool closing);
+    // Ends the burst after OnReceive: a close, a failure, a pause, or a waiting TLS write.
+    void FinishBurst(bool closed, bool failed, int code);
+    void ResumeReading();
     // > 0 bytes read; 0 the peer closed; -1 nothing now, or failed with code.
     int Receive(char* chunk, int size, bool& peerClosed, bool& failed, int& code);
     void ReportError(int kind, int code);
@@ -81,6 +93,15 @@ private:
     int TlsSend(const void* bytes, int count);
     void EndTls();
 
+    SOCKET socket = INVALID_SOCKET;
+    TMemoryStream receiveBuffer;
+    bool connected = false;
+    SSL* ssl = nullptr;
+    THiddenWindow window{this};
+    TNameResolver resolver;
+    // Reading waits for the owner to take from a full buffer; the peer's close waits with it.
+    bool readPaused = false;
+    bool peerClosing = false;
     // Counts closes, so a callback that closed or reconnected the client is noticed afterwards.
     unsigned closeCount = 0;
     // A TLS write waited for handshake bytes from the peer; the next read burst tells the owner.

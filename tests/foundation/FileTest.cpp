@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -65,6 +66,45 @@ TEST_F(TextFileTest, LineReaderLeavesThePositionAfterTheLine)
     EXPECT_EQ(reader.Seek(0), -1);
     EXPECT_FALSE(reader.ReadAll(line));
     EXPECT_EQ(line, "three");
+}
+
+// A megabyte of the shortest lines of every kind, read through: every line and nothing more.
+TEST_F(TextFileTest, MegabyteOfShortLinesReadsWhole)
+{
+    const struct {
+        const char* repeated;
+        const char* text;
+    } cases[] = {{"x\n", "x"}, {"x\r", "x"}, {"x\r\n", "x"}, {"\r", ""}, {"\n", ""}};
+    for (const auto& c : cases) {
+        CStringA content;
+        int repeats = 1024 * 1024 / (int)strlen(c.repeated);
+        for (int i = 0; i < repeats; i++)
+            content += c.repeated;
+        TTextFile& reader = Reopen(content);
+        int count = 0, unlike = 0;
+        for (CStringA line; reader.ReadRawLine(line); count++)
+            unlike += line != c.text;
+        EXPECT_EQ(count, repeats) << c.repeated;
+        EXPECT_EQ(unlike, 0) << c.repeated;
+        EXPECT_EQ(reader.Seek(0), content.GetLength()) << c.repeated;
+    }
+}
+
+TEST_F(TextFileTest, WritesAndSeeksCountFromTheLastLineTaken)
+{
+    TTextFile& file = Reopen("one\r\ntwo\r\nthree\r\n");
+    file.Close();
+    ASSERT_TRUE(file.Open(path, GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING, 0, FILE_ATTRIBUTE_NORMAL));
+    CStringA line;
+    ASSERT_TRUE(file.ReadRawLine(line));
+    ASSERT_TRUE(file.WriteRawLine("TWO"));
+    ASSERT_TRUE(file.ReadRawLine(line));
+    EXPECT_EQ(line, "three");
+    EXPECT_EQ(file.Seek(-7), 10);
+    ASSERT_TRUE(file.ReadRawLine(line));
+    EXPECT_EQ(line, "three");
+    file.Close();
+    EXPECT_EQ(ReadFileBytes(path), "one\r\nTWO\r\nthree\r\n");
 }
 
 TEST_F(TextFileTest, NulBytesSurviveRawLinesButEndConvertedOnes)

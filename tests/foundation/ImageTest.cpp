@@ -1,6 +1,7 @@
 #include "foundation/Image.h"
 #include "foundation/BmpImage.h"
 
+#include "tests/common/JpegEncoder.h"
 #include "tests/common/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -8,10 +9,6 @@
 #include <cstdio>
 #include <string>
 #include <vector>
-
-extern "C" {
-#include <jpeglib.h>
-}
 
 namespace {
 
@@ -399,35 +396,16 @@ TEST_F(ImageLoadTest, DecoderIsChosenByTheLowerCasedExtension)
     ExpectTestPicture();
 }
 
-// A JPEG of solid 8 × 8 blocks (left block, right block), made with the library itself.
+// A JPEG of solid 8 × 8 blocks (left block, right block).
 std::string EncodeJpeg(J_COLOR_SPACE space, int components, const BYTE* left, const BYTE* right)
 {
-    jpeg_compress_struct info;
-    jpeg_error_mgr error;
-    info.err = jpeg_std_error(&error);
-    jpeg_create_compress(&info);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&info, &buffer, &size);
-    info.image_width = 16;
-    info.image_height = 8;
-    info.input_components = components;
-    info.in_color_space = space;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, 100, TRUE);
-    jpeg_start_compress(&info, TRUE);
-    std::vector<BYTE> row(16 * components);
-    for (int x = 0; x < 16; x++)
-        memcpy(&row[x * components], x < 8 ? left : right, components);
-    while (info.next_scanline < info.image_height) {
-        JSAMPROW rows[1] = {row.data()};
-        jpeg_write_scanlines(&info, rows, 1);
-    }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    std::string bytes((const char*)buffer, size);
-    free(buffer);
-    return bytes;
+    return EncodeJpeg(
+        16, 8, space, components, false,
+        [&](int, JSAMPLE* row) {
+            for (int x = 0; x < 16; x++)
+                memcpy(&row[x * components], x < 8 ? left : right, components);
+        },
+        100);
 }
 
 void ExpectNear(DWORD actual, DWORD expected)
@@ -474,6 +452,47 @@ TEST_F(ImageLoadTest, TruncatedOrCorruptJpegsFailAndLeaveTheImage)
     EXPECT_FALSE(TImageLoader().LoadFromFile(temp.File(L"missing.jpg"), image));
     EXPECT_EQ(image.GetHandle(), before);
     ExpectNear(PixelAt(image, 0, 0), 0xDC1E28);
+}
+
+// Where a marker segment of the given kind starts, or npos.
+size_t FindSegment(const std::string& jpeg, unsigned char marker)
+{
+    size_t pos = 2;
+    while (pos + 4 <= jpeg.size() && (unsigned char)jpeg[pos] == 0xFF) {
+        if ((unsigned char)jpeg[pos + 1] == marker)
+            return pos;
+        pos += 2 + ((unsigned char)jpeg[pos + 2] << 8 | (unsigned char)jpeg[pos + 3]);
+    }
+    return std::string::npos;
+}
+
+TEST_F(ImageLoadTest, HarmlessJpegWarningsLoadWhileLostDataFails)
+{
+    const BYTE left[] = {220, 30, 40}, right[] = {20, 60, 230};
+    std::string jpeg = EncodeJpeg(JCS_RGB, 3, left, right);
+    // Some cameras leave stray bytes between segments.
+    std::string stray = jpeg;
+    stray.insert(FindSegment(jpeg, 0xDB), "\x00\x13\x37junk");
+    ASSERT_TRUE(LoadBytes(stray, L"stray.jpg"));
+    ExpectNear(PixelAt(image, 0, 0), 0xDC1E28);
+    HBITMAP before = image.GetHandle();
+
+    // An end marker in the middle of the scan: the rest would be filled in.
+    size_t scan = FindSegment(jpeg, 0xDA);
+    ASSERT_NE(scan, std::string::npos);
+    std::string corrupt = jpeg;
+    size_t middle = scan + (jpeg.size() - scan) / 2;
+    corrupt.replace(middle, 2, "\xFF\xD9");
+    EXPECT_FALSE(LoadBytes(corrupt, L"corrupt.jpg"));
+
+    // A small file that declares a huge picture.
+    std::string huge = jpeg;
+    size_t frame = FindSegment(jpeg, 0xC0);
+    ASSERT_NE(frame, std::string::npos);
+    huge[frame + 5] = (char)0x00, huge[frame + 6] = (char)0xFF; // height 255
+    huge[frame + 7] = (char)0xFF, huge[frame + 8] = (char)0x10; // width 65,296
+    EXPECT_FALSE(LoadBytes(huge, L"huge.jpg"));
+    EXPECT_EQ(image.GetHandle(), before);
 }
 
 TEST_F(ImageLoadTest, RepeatedFailedJpegLoadsDoNotLeakGdiObjects)

@@ -33,6 +33,14 @@ std::string Show(const CString& text)
     return out;
 }
 
+CString Repeat(const CString& piece, int times)
+{
+    CString out;
+    for (int i = 0; i < times; i++)
+        out += piece;
+    return out;
+}
+
 } // namespace
 
 TEST(IrcMarkup, TagsBecomeCodesAndBack)
@@ -118,4 +126,15 @@ TEST(IrcMarkup, CodesSurviveTheTripThroughMarkup)
         CString plain = StripControlCodes(codes);
         EXPECT_EQ(plain.FindOneOf(L"\x02\x03\x0F\x16\x1F" L"0123456789"), -1) << Show(plain);
     }
+}
+
+// A megabyte of tags that each look far ahead, as a paste could hold, converts correctly.
+TEST(IrcMarkup, LongRunsOfOpenTagsConvert)
+{
+    const int n = 1024 * 1024 / 16;
+    CString unclosed = Repeat(L"<color ", n);
+    EXPECT_TRUE(ConvertMarkupToControlCodes(unclosed) == unclosed);
+    EXPECT_EQ(ConvertMarkupToControlCodes(Repeat(L"<color a,", n) + L">x"), Codes(L"Cx"));
+    EXPECT_TRUE(ConvertMarkupToControlCodes(Repeat(L"<color red,blue>x", n)) == Repeat(Codes(L"C04,12x"), n));
+    EXPECT_EQ(ConvertMarkupToControlCodes(L"<color red>a,b<color blue,red>c<color x"), Codes(L"C04a,bC12,04c<color x"));
 }

@@ -102,3 +102,32 @@ TEST(Regex, LoneSurrogatesInTheTextAreSearchedSafely)
     EXPECT_EQ(Begin(match), 1);
     EXPECT_EQ(End(match), 3);
 }
+
+// Deep nesting of every kind fails to compile instead of running out of stack.
+TEST(Regex, DeeplyNestedPatternsFailCleanly)
+{
+    TRegex regex;
+    for (const wchar_t* open : {L"[", L"(", L"(?:", L"[a[", L"(a|"}) {
+        CString pattern;
+        for (int i = 0; i < 20000; i++)
+            pattern += open;
+        EXPECT_FALSE(regex.Compile(pattern, ONIG_OPTION_NONE)) << open;
+    }
+    // Ordinary nesting still compiles.
+    ASSERT_TRUE(regex.Compile(L"[[a-z]&&[^x]]+(((b|c)))", ONIG_OPTION_NONE));
+    TRegexMatchResult match;
+    EXPECT_TRUE(regex.Search(match, L"--ab--", 0, -1));
+}
+
+TEST(Regex, RunawayBacktrackingEndsAsNoMatch)
+{
+    TRegex regex;
+    ASSERT_TRUE(regex.Compile(L"^(\\w+\\s?)*$", ONIG_OPTION_NONE));
+    TRegexMatchResult match;
+    CString text;
+    for (int i = 0; i < 60; i++)
+        text += L"a";
+    text += L"!";
+    EXPECT_FALSE(regex.Search(match, text, 0, -1));
+    EXPECT_TRUE(regex.Search(match, L"a b c", 0, -1));
+}

@@ -161,7 +161,7 @@ TEST_F(IRCConnectionTest, ReceivedBytesAreCutIntoLines)
     };
     for (const TCutCase& c : cases) {
         recorder.lines.clear();
-        connection.transport.client.receiveBuffer.Discard(connection.transport.client.receiveBuffer.size);
+        connection.transport.client.DiscardReceived(connection.transport.client.GetReceivedSize());
         peer->Send(c.bytes);
         PumpMessagesUntil([&] { return recorder.lines.size() >= c.lines.size(); }, 2000);
         PumpMessagesFor(100);

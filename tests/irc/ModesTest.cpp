@@ -25,6 +25,7 @@ TEST(ChannelMode, ApplyKeyLimitFlagsAndLists)
     EXPECT_EQ(Applied(L"+l 25 -l").limit, 0);
     EXPECT_EQ(Applied(L"+l abc").limit, 0);
     EXPECT_EQ(Applied(L"+l 99999999999").limit, 2147483647);
+    EXPECT_EQ(Applied(L"+l -5").ToString(), L"+l -5"); // shown as the server gave it
     EXPECT_EQ(Applied(L"+beIk m1 m2 m3 key").key, L"key");
     EXPECT_EQ(Applied(L"+aimnpqrst-i").ToString(), L"+psmntaqr");
 
@@ -84,6 +85,19 @@ TEST(ModePenalty, OnePlusThreePerLetterCapped)
     EXPECT_EQ(CountModePenalty(L"+oooo a b c d"), 10);
     EXPECT_EQ(CountModePenalty(L""), 1);
     EXPECT_EQ(CountModePenalty(L"+-+ " + CString(L'o', 1000)), 1);
+    EXPECT_EQ(CountModePenalty(L"  +o   -v  a"), 7);
+}
+
+// A megabyte of the worst text, as a script might hand over, still gives the right weight.
+TEST(ModePenalty, LongTextsOfManyWords)
+{
+    CString words, signs;
+    for (int i = 0; i < 512 * 1024; i++) {
+        words += L"a ";
+        signs += L"+ ";
+    }
+    EXPECT_EQ(CountModePenalty(words), 1);
+    EXPECT_EQ(CountModePenalty(signs + L"-o"), 4);
 }
 
 TEST(UserMode, ApplyAndRender)

@@ -241,7 +241,8 @@ void TEventLog::Error(int kind, CString message)
 void TClientRecorder::OnConnect(TTCPClient* c)
 {
     Add("connect");
-    tlsDoneAtConnect = c->ssl && SSL_is_init_finished(c->ssl);
+    SSL* session = TTCPClientProbe::Session(*c);
+    tlsDoneAtConnect = session && SSL_is_init_finished(session);
     Flush(c);
 }
 
@@ -262,8 +263,15 @@ void TClientRecorder::OnReceive(TTCPClient* c)
     Add("receive");
     if (onReceive)
         return onReceive(c);
-    data.append(c->receiveBuffer.buffer, c->receiveBuffer.size);
-    c->receiveBuffer.Discard(c->receiveBuffer.size);
+    data += TakeReceived(c);
+}
+
+std::string TakeReceived(TTCPClient* c)
+{
+    std::string bytes(c->GetReceivedSize(), '\0');
+    c->PeekReceived(bytes.data(), (int)bytes.size());
+    c->DiscardReceived((int)bytes.size());
+    return bytes;
 }
 
 void TSocksRecorder::OnConnect(TSocksClient* s)
@@ -285,9 +293,9 @@ bool SendAll(TTCPClient& client, const std::string& text)
     size_t done = 0;
     PumpMessagesUntil(
         [&] {
-            if (client.connected && done < text.size())
+            if (client.IsConnected() && done < text.size())
                 done += client.Send(text.data() + done, (int)(text.size() - done));
-            return done == text.size() || !client.connected;
+            return done == text.size() || !client.IsConnected();
         },
         5000);
     return done == text.size();

@@ -112,5 +112,16 @@ public:
     std::string sendOnConnect;
 };
 
+// The client's private parts that tests look at.
+class TTCPClientProbe {
+public:
+    static HWND Window(TTCPClient& c) { return c.window.GetHandle(); }
+    static TNameResolver& Resolver(TTCPClient& c) { return c.resolver; }
+    static SSL* Session(TTCPClient& c) { return c.ssl; }
+};
+
+// Everything received and not yet taken, taken.
+std::string TakeReceived(TTCPClient* c);
+
 // Sends the whole text, pumping messages while the socket takes it.
 bool SendAll(TTCPClient& client, const std::string& text);

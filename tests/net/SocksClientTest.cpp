@@ -53,7 +53,7 @@ protected:
         proxy.Pause(50).Run();
         client.Connect();
         PumpMessagesUntil([&] { return result.Saw("error") || result.Saw("close"); }, 5000);
-        EXPECT_FALSE(client.client.connected);
+        EXPECT_FALSE(client.client.IsConnected());
         return result;
     }
     TSocksRecorder recorder;
@@ -93,7 +93,7 @@ TEST_F(SocksClientTest, Socks4ReplySplitAcrossReadsIsTakenOnceAndLaterBytesAreDa
     // The first piece holds a line feed: it still must not reach the owner as a line.
     proxy.Expect(9).Send(B({0, 90, 0x0A})).Pause(300).Send(B({0, 0, 0, 0, 0}) + "welcome\r\n").Echo().Run();
     ConnectThrough(proxy.Port(), 4);
-    ASSERT_TRUE(PumpMessagesUntil([&] { return socks.handshake.size == 3; }, 5000));
+    ASSERT_TRUE(PumpMessagesUntil([&] { return socks.handshake.GetSize() == 3; }, 5000));
     EXPECT_EQ(Bytes(socks.ReadLine()), "");
     ASSERT_TRUE(PumpMessagesUntil([&] { return !recorder.lines.empty(); }, 5000)) << recorder.events;
     EXPECT_EQ(recorder.events, "resolve connect receive");
@@ -233,11 +233,11 @@ TEST_F(SocksClientTest, BytesFromTheProxyBeforeAnyRequestAreNotTaken)
     socks.active = true;
     socks.state = SOCKS_STATE_RESOLVING;
     std::string chatter(8192, 'z');
-    socks.client.receiveBuffer.Write(chatter.data(), (int)chatter.size());
+    socks.client.UnreadReceived(chatter.data(), (int)chatter.size());
     socks.OnReceive(&socks.client);
     socks.OnReceive(&socks.client);
-    EXPECT_EQ(socks.handshake.size, 0);
-    EXPECT_EQ(socks.client.receiveBuffer.size, 8192);
+    EXPECT_EQ(socks.handshake.GetSize(), 0);
+    EXPECT_EQ(socks.client.GetReceivedSize(), 8192);
     EXPECT_EQ(recorder.events, "");
 }
 

@@ -25,9 +25,7 @@ protected:
     void OnClientReceive(TTCPServer*, int index) override
     {
         Add("receive" + std::to_string(index));
-        TMemoryStream& in = server.clients[index]->receiveBuffer;
-        received[index].append(in.buffer, in.size);
-        in.Discard(in.size);
+        received[index] += TakeReceived(server.clients[index]);
     }
     void OnClientSend(TTCPServer*, int) override {}
     void OnClientError(TTCPServer*, int index, CString) override { Add("clienterror" + std::to_string(index)); }
@@ -83,7 +81,7 @@ TEST_F(TCPServerTest, IndexesShiftAfterAClientIsDeleted)
     server.DeleteClient(0);
     server.DeleteClient(5); // out of range: nothing
     ASSERT_EQ(server.clients.size(), 1u);
-    ASSERT_TRUE(PumpMessagesUntil([&] { return !peers[0].connected; }, 5000));
+    ASSERT_TRUE(PumpMessagesUntil([&] { return !peers[0].IsConnected(); }, 5000));
     // The second peer now speaks as index 0.
     ASSERT_TRUE(SendAll(peers[1], "from the second\r\n"));
     ASSERT_TRUE(WaitFor("receive0"));
@@ -108,5 +106,5 @@ TEST_F(TCPServerTest, ClosingTheServerKeepsAcceptedClients)
     peers[0].Close();
     ASSERT_TRUE(WaitFor("clientclose0"));
     EXPECT_EQ(server.clients.size(), 1u);
-    EXPECT_FALSE(server.clients[0]->connected);
+    EXPECT_FALSE(server.clients[0]->IsConnected());
 }

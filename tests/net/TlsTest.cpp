@@ -112,7 +112,7 @@ TEST_F(TlsTest, LinesGoThroughOpensslServerAndBack)
         std::reverse(text.begin(), text.end()); // the server answers each line reversed
         EXPECT_EQ(owner.data, text + "\n") << owner.events;
         client.Close();
-        EXPECT_EQ(client.ssl, nullptr);
+        EXPECT_EQ(TTCPClientProbe::Session(client), nullptr);
     }
 }
 
@@ -134,7 +134,7 @@ TEST_F(TlsTest, ServerDroppingTheConnectionIsACloseAndExpiredCertificatesAreAcce
     ASSERT_TRUE(WaitForEnd());
     EXPECT_EQ(owner.data, "PONG :done\r\n");
     EXPECT_EQ(owner.events.substr(owner.events.size() - 13), "receive close");
-    EXPECT_EQ(client.ssl, nullptr);
+    EXPECT_EQ(TTCPClientProbe::Session(client), nullptr);
 }
 
 TEST_F(TlsTest, ServerClosingDuringTheHandshakeIsAClose)
@@ -144,7 +144,7 @@ TEST_F(TlsTest, ServerClosingDuringTheHandshakeIsAClose)
     ConnectTo(peer.Port());
     ASSERT_TRUE(WaitForEnd());
     EXPECT_EQ(owner.events, "resolve connect send close");
-    EXPECT_EQ(client.ssl, nullptr);
+    EXPECT_EQ(TTCPClientProbe::Session(client), nullptr);
 }
 
 TEST_F(TlsTest, SessionThatCannotBeCreatedReportsKind3)
@@ -160,5 +160,5 @@ TEST_F(TlsTest, SessionThatCannotBeCreatedReportsKind3)
     EXPECT_EQ(owner.events, "resolve error");
     EXPECT_EQ(owner.errorKind, SOCKET_ERROR_CONNECT);
     EXPECT_EQ(owner.errorMessage, CString(L"接続に失敗しました"));
-    EXPECT_EQ(client.ssl, nullptr);
+    EXPECT_EQ(TTCPClientProbe::Session(client), nullptr);
 }

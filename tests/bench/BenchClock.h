@@ -1,0 +1,30 @@
+#pragma once
+// Wall-clock timing for the benchmark programs.
+
+#include <windows.h>
+
+#include <cstdio>
+
+class TBenchClock {
+public:
+    TBenchClock()
+    {
+        QueryPerformanceFrequency(&frequency);
+        QueryPerformanceCounter(&start);
+    }
+    double Seconds() const
+    {
+        LARGE_INTEGER now;
+        QueryPerformanceCounter(&now);
+        return double(now.QuadPart - start.QuadPart) / double(frequency.QuadPart);
+    }
+
+private:
+    LARGE_INTEGER frequency, start;
+};
+
+inline void ReportRate(const char* what, double count, const char* unit, double seconds)
+{
+    printf("%-48s %12.0f %s/s  (%.3f s)\n", what, seconds > 0 ? count / seconds : 0.0, unit, seconds);
+    fflush(stdout);
+}
