@@ -64,13 +64,25 @@ TFont* TLogLineComposition::ChooseRunFont(const TLogLineModel& model, int kind, 
 TFont* TLogLineComposition::SelectRunFont(const TLogLineModel& model, HDC dc, const TLogPiece& piece, bool shadow)
 {
     TFont* font = ChooseRunFont(model, piece.kind, piece.flags);
-    if (font->handle)
+    if (font->handle && font->handle != context->paintFont) {
         SelectObject(dc, font->handle);
-    COLORREF color = shadow                           ? context->textTheme->shadowColor
-                     : piece.flags & STYLE_FOREGROUND ? kIrcPalette[piece.foreground % IRC_PALETTE_SIZE]
-                                                      : font->color;
-    SetTextColor(dc, color);
+        context->paintFont = font->handle;
+    }
+    SetPaintColor(dc, shadow ? context->textTheme->shadowColor : GetRunColor(font, piece));
     return font;
+}
+
+COLORREF TLogLineComposition::GetRunColor(const TFont* font, const TLogPiece& piece)
+{
+    return piece.flags & STYLE_FOREGROUND ? kIrcPalette[piece.foreground % IRC_PALETTE_SIZE] : font->color;
+}
+
+void TLogLineComposition::SetPaintColor(HDC dc, COLORREF color)
+{
+    if (color != context->paintColor) {
+        SetTextColor(dc, color);
+        context->paintColor = color;
+    }
 }
 
 // Room an italic font's overhang needs; grows with the rows laid out so far.

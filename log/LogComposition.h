@@ -60,6 +60,8 @@ private:
     void FinishRows(int count, int end);
     TFont* ChooseRunFont(const TLogLineModel& model, int kind, unsigned char flags) const;
     TFont* SelectRunFont(const TLogLineModel& model, HDC dc, const TLogPiece& piece, bool shadow);
+    void SetPaintColor(HDC dc, COLORREF color);
+    static COLORREF GetRunColor(const TFont* font, const TLogPiece& piece);
     // The overhang of an italic font grows with the rows laid out so far.
     int GetItalicAllowance(const TFont* font) const;
     int MeasureRange(const TLogLineModel& model, HDC dc, const TFont* font, int from, int to);

@@ -31,6 +31,12 @@ struct TLogDrawContext {
     std::vector<CString> searchWords;
     // Character widths of the theme's fonts, kept across lines and layouts.
     TTextWidthCache widths;
+    // What a line's paint last set in the device context, so runs of one style set it once;
+    // and its scratch buffers, kept so painting allocates nothing.
+    HFONT paintFont = nullptr;
+    COLORREF paintColor = CLR_INVALID;
+    std::vector<int> paintXs;
+    std::vector<TLogRange> paintHits;
 };
 
 class TLogLineModel {

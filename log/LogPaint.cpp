@@ -82,7 +82,7 @@ void TLogLineComposition::DrawPart(const TLogLineModel& model, HDC dc, const TLo
     int partX = x + MeasurePrefix(model, dc, piece, from - piece.start);
     SelectRunFont(model, dc, piece, color == PART_SHADOW);
     if (color == PART_SELECTED)
-        SetTextColor(dc, context->textTheme->selectTextColor);
+        SetPaintColor(dc, context->textTheme->selectTextColor);
     ExtTextOutW(dc, partX + dx, bottom + dy, 0, nullptr, model.text.GetString() + from, to - from, nullptr);
 }
 
@@ -98,7 +98,10 @@ void TLogLineComposition::Paint(const TLogLineModel& model, HDC dc, int firstRow
                                 const RECT& rect)
 {
     TSavedDC saved(dc);
-    std::vector<TLogRange> hits;
+    context->paintFont = nullptr;
+    context->paintColor = CLR_INVALID;
+    std::vector<TLogRange>& hits = context->paintHits;
+    hits.clear();
     FindSearchHits(model, hits);
     SetBkMode(dc, TRANSPARENT);
     SetTextAlign(dc, TA_LEFT | TA_BOTTOM | TA_NOUPDATECP);
@@ -118,7 +121,8 @@ void TLogLineComposition::PaintRow(const TLogLineModel& model, HDC dc, const TLo
                                    int selStart, int selEnd, const std::vector<TLogRange>& hits)
 {
     const TLogTextTheme& theme = *context->textTheme;
-    std::vector<int> xs;
+    std::vector<int>& xs = context->paintXs;
+    xs.clear();
     for (const TLogPiece& piece : row.pieces) {
         xs.push_back(left);
         left += piece.width;
