@@ -109,6 +109,38 @@ TEST_F(WorldTreeTest, ChannelsGoBeforeTalksAndTalksGoLast)
     EXPECT_EQ(Children(homeItem), (std::vector<CString>{L"#gamma", L"#delta", L"peer", L"other"}));
 }
 
+int ItemImage(const TTreeView& tree, HTREEITEM item)
+{
+    TVITEMW tv = {};
+    tv.mask = TVIF_IMAGE;
+    tv.hItem = item;
+    tree.GetItem(&tv);
+    return tv.iImage;
+}
+
+TEST_F(WorldTreeTest, ItemImagesFollowTheNodeState)
+{
+    TIRCUnit* home = world->FindUnit(L"home");
+    HTREEITEM homeItem = world->FindUnitTreeItem(home);
+    TChannelConfig record;
+    record.Name = L"#manual";
+    record.AutoJoin = false;
+    TIRCChannel* manual = home->AddChannel(record, TIRCChannel::KindChannel);
+    world->InsertChannelTreeItem(homeItem, manual);
+    record.Name = L"peer";
+    TIRCChannel* talk = home->AddChannel(record, TIRCChannel::KindTalk);
+    world->InsertChannelTreeItem(homeItem, talk);
+    struct {
+        TIRCChannel* channel;
+        int image;
+    } rows[] = {{nullptr, 1}, {home->FindChannel(L"#gamma"), 3}, {manual, 4}, {talk, 5}};
+    for (const auto& row : rows) {
+        world->RefreshTreeItem(home, row.channel);
+        HTREEITEM item = row.channel ? world->FindChannelTreeItem(homeItem, row.channel) : homeItem;
+        EXPECT_EQ(ItemImage(tree, item), row.image) << "expected image " << row.image;
+    }
+}
+
 TEST_F(WorldTreeTest, ClickOnAChannelItemSelectsItsNodeAndClearsItsMarks)
 {
     TIRCUnit* home = world->FindUnit(L"home");
