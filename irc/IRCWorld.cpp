@@ -17,6 +17,9 @@ TIRCWorld::TIRCWorld(const TPreference* preference, TWorldConfig* tree, IIRCUnit
 
 TIRCWorld::~TIRCWorld()
 {
+    // The items carry the units as data; none may outlive them.
+    if (serverTree && serverTree->IsWindow())
+        serverTree->DeleteItem(TVI_ROOT);
     for (TIRCUnit* unit : units)
         delete unit;
 }
@@ -26,9 +29,13 @@ void TIRCWorld::CreateUnitsFromSettings()
     for (const TUnitConfig& config : tree->Units) {
         TIRCUnit* unit = new TIRCUnit(views, preference, config);
         unit->SetWorldSetting(tree);
-        for (const TChannelConfig& channel : config.Channels)
-            unit->AddChannel(channel, TIRCChannel::KindChannel);
         units.push_back(unit);
+        HTREEITEM item = serverTree ? InsertUnitTreeItem(unit) : nullptr;
+        for (const TChannelConfig& channel : config.Channels) {
+            TIRCChannel* made = unit->AddChannel(channel, TIRCChannel::KindChannel);
+            if (made && item)
+                InsertChannelTreeItem(item, made);
+        }
     }
 }
 

@@ -3,6 +3,7 @@
 // one-second tick that drives them, automatic connects at start, the clipboard queue and the
 // limits on request dialogs.
 
+#include "app/TreeView.h"
 #include "irc/IRCUnit.h"
 #include "irc/NickCompletion.h"
 
@@ -24,7 +25,7 @@ protected:
     ~IIRCWorldHost() = default;
 };
 
-class TIRCWorld {
+class TIRCWorld : public ITreeViewListener {
 public:
     // views stands for the tree, log views and member lists the units report to.
     TIRCWorld(const TPreference* preference, TWorldConfig* tree, IIRCUnitListener* views, IIRCWorldHost* host);
@@ -32,7 +33,17 @@ public:
     TIRCWorld& operator=(const TIRCWorld&) = delete;
     ~TIRCWorld();
 
+    // The server tree the world keeps in step with its units; its items carry the nodes.
+    void Attach(TTreeView* serverTree);
     void CreateUnitsFromSettings();
+    HTREEITEM FindUnitTreeItem(const TIRCUnit* unit) const;
+    HTREEITEM FindChannelTreeItem(HTREEITEM unitItem, const TIRCChannel* channel) const;
+    // Channels follow the unit's other channels and come before its talks; talks go last.
+    HTREEITEM InsertChannelTreeItem(HTREEITEM unitItem, TIRCChannel* channel);
+    // The item's image follows the connection or joined state.
+    void RefreshTreeItem(TIRCUnit* unit, TIRCChannel* channel);
+    // The selection moves to a sibling, else the parent, before the item goes.
+    void DeleteTreeItem(HTREEITEM item);
     const std::vector<TIRCUnit*>& GetUnits() const { return units; }
     TIRCUnit* FindUnit(const CString& name) const;
     bool HasUnit(const TIRCUnit* unit) const;
@@ -43,7 +54,7 @@ public:
     void AutoConnect(const std::vector<CString>& names, bool controlHeld);
 
     // The node the tree shows as current; channel null for a server node, unit null for none.
-    void Select(TIRCUnit* unit, TIRCChannel* channel);
+    void Select(TIRCUnit* unit, TIRCChannel* channel, bool treeAlreadySelected = false);
     // A node deleted since it was selected reads as none (its server node when only the channel went).
     void GetSelection(TIRCUnit*& unit, TIRCChannel*& channel) const;
 
@@ -72,7 +83,16 @@ public:
     void OnInviteDialogClosed() { inviteDialogs.OnClosed(); }
     void OnWhoisDialogClosed() { whoisDialogs.OnClosed(); }
 
+    bool OnKeyDown(UINT) override { return false; }
+    bool OnSysKeyDown(UINT) override { return false; }
+    void OnSelChanged(TTreeView* tree, HTREEITEM newItem, HTREEITEM oldItem) override;
+    void OnContextMenu(TTreeView*, HTREEITEM, int, int) override {}
+    void OnDoubleClick(TTreeView*, HTREEITEM, int, int) override {}
+    void OnCustomDraw(TTreeView*, NMHDR*, LRESULT*) override {}
+
 private:
+    HTREEITEM InsertUnitTreeItem(TIRCUnit* unit);
+    void ReadTreeSelection(TIRCUnit*& unit, TIRCChannel*& channel) const;
     int ConnectStaggered(const std::vector<TIRCUnit*>& chosen);
 
     const TPreference* preference;
@@ -80,6 +100,7 @@ private:
     IIRCUnitListener* views;
     IIRCWorldHost* host;
     std::vector<TIRCUnit*> units;
+    TTreeView* serverTree = nullptr;
     TIRCUnit* currentUnit = nullptr;
     TIRCChannel* currentChannel = nullptr;
     TNickCompleter completer;

@@ -27,14 +27,32 @@ int ClampLevel(int level) { return level < 0 ? 0 : level > 2 ? 2 : level; }
 
 } // namespace
 
-void TIRCWorld::Select(TIRCUnit* unit, TIRCChannel* channel)
+void TIRCWorld::Select(TIRCUnit* unit, TIRCChannel* channel, bool treeAlreadySelected)
 {
-    currentUnit = HasUnit(unit) ? unit : nullptr;
-    currentChannel = currentUnit && currentUnit->HasChannel(channel) ? channel : nullptr;
+    unit = HasUnit(unit) ? unit : nullptr;
+    channel = unit && unit->HasChannel(channel) ? channel : nullptr;
+    // Looking at a channel answers its marks.
+    if (channel)
+        channel->keywordMark = channel->newTalkMark = channel->updateMark = false;
+    if (unit == currentUnit && channel == currentChannel)
+        return;
+    // Selecting the item raises the tree's notification, which comes back here with the same pair.
+    currentUnit = unit;
+    currentChannel = channel;
+    if (serverTree && !treeAlreadySelected) {
+        HTREEITEM item = FindUnitTreeItem(unit);
+        if (channel)
+            item = FindChannelTreeItem(item, channel);
+        serverTree->SelectItem(item);
+    }
 }
 
 void TIRCWorld::GetSelection(TIRCUnit*& unit, TIRCChannel*& channel) const
 {
+    if (serverTree) {
+        ReadTreeSelection(unit, channel);
+        return;
+    }
     unit = HasUnit(currentUnit) ? currentUnit : nullptr;
     channel = unit && unit->HasChannel(currentChannel) ? currentChannel : nullptr;
 }
