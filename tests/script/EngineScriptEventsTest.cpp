@@ -51,6 +51,10 @@ const TLineCase kLines[] = {
      {L"onChannelAction|bob!bu@bh.example|#a|waves"}},
     {":bob!bu@bh.example PRIVMSG kvnick :psst",
      {L"onTalkText|bob!bu@bh.example|kvnick|psst", L"onNewTalk|bob!bu@bh.example|PRIVMSG|psst"}},
+    {":bob!bu@bh.example NOTICE kvnick :note", {L"onTalkNotice|bob!bu@bh.example|kvnick|note"}},
+    {":bob!bu@bh.example PRIVMSG kvnick :\x01"
+     "ACTION nods\x01",
+     {L"onTalkAction|bob!bu@bh.example|kvnick|nods"}},
     {":bob!bu@bh.example PRIVMSG #a :\x01PING 123\x01", {L"onCtcp|bob!bu@bh.example|#a|PING|123"}},
     {":bob!bu@bh.example NOTICE kvnick :\x01VERSION x 1.0\x01",
      {L"onCtcpReply|bob!bu@bh.example|kvnick|VERSION|x 1.0"}},
