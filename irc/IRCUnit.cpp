@@ -2,6 +2,7 @@
 
 #include "foundation/ResourceString.h"
 #include "irc/IRCNames.h"
+#include "irc/UnitScripts.h"
 #include "res/resource.h"
 #include "settings/Preference.h"
 
@@ -14,6 +15,13 @@ TNullScriptEvents nullScripts;
 TNullMacroEngine nullMacros;
 
 } // namespace
+
+void TIRCUnit::SetScripts(IUnitScripts* events)
+{
+    scripts = events ? static_cast<IUnitScriptEvents*>(events) : &nullScripts;
+    SetReceivedScriptEvents(events);
+    SetSendScripts(events);
+}
 
 TIRCUnit::TIRCUnit(IIRCUnitListener* owner, const TPreference* preferences, const TUnitSetting& setting)
     : settings(setting), world(owner ? owner : &nullListener), preference(preferences), scripts(&nullScripts),

@@ -34,6 +34,8 @@ struct TUserCommand;
 // A host text up to its first blank, '(', ')' or ','.
 CString StripHostComment(const CString& host);
 
+class IUnitScripts;
+
 class TIRCUnit : public IIRCConnectionListener,
                  public INameResolverListener,
                  public IMemberManagerListener,
@@ -49,6 +51,8 @@ public:
     virtual ~TIRCUnit();
 
     void SetScriptEvents(IUnitScriptEvents* events) { scripts = events; }
+    // Wires every script event to one receiver; null fires them into nothing.
+    void SetScripts(IUnitScripts* events);
     void SetMacroEngine(IUnitMacroEngine* engine) { macros = engine; }
     // The "Format" settings of the view; read at every printed line.
     void SetLogFormat(const TLogFormat* format);

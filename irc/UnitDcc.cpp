@@ -61,7 +61,7 @@ void TIRCUnit::OnDccSendOffer(const TIRCReceiveMessage& message, const CString& 
                                    offer.address);
         ShowDccWindowOnOffer(automatic);
     }
-    sendScripts->FireOnDccSend(message, message.GetParam(0), offer.fileName, (unsigned long)offer.size,
+    sendScripts->FireOnDccSend(message, message.GetParam(0), offer.fileName, (unsigned long long)offer.size,
                                offer.address.ToString(), offer.port);
 }
 

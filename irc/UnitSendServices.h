@@ -26,9 +26,8 @@ public:
                             const CString& argument) = 0;
     virtual void FireOnCtcpReply(const TIRCReceiveMessage& prefix, const CString& target, const CString& command,
                                  const CString& argument) = 0;
-    // Scripts see the low 32 bits of the size.
     virtual void FireOnDccSend(const TIRCReceiveMessage& prefix, const CString& target, const CString& file,
-                               unsigned long size, const CString& address, int port) = 0;
+                               unsigned long long size, const CString& address, int port) = 0;
     virtual void FireOnDccChat(const TIRCReceiveMessage& prefix, const CString& target, const CString& address,
                                int port) = 0;
 
@@ -96,7 +95,7 @@ public:
     bool FireOnSendingCommand(const CString&, const CString&) override { return false; }
     void FireOnCtcp(const TIRCReceiveMessage&, const CString&, const CString&, const CString&) override {}
     void FireOnCtcpReply(const TIRCReceiveMessage&, const CString&, const CString&, const CString&) override {}
-    void FireOnDccSend(const TIRCReceiveMessage&, const CString&, const CString&, unsigned long, const CString&,
+    void FireOnDccSend(const TIRCReceiveMessage&, const CString&, const CString&, unsigned long long, const CString&,
                        int) override
     {
     }

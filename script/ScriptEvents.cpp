@@ -92,7 +92,7 @@ void TScriptManager::FireOnError(const CString& message)
     Fire(EventOnError, args.Text(message));
 }
 
-void TScriptManager::FireOnNumericReply(long number, const CString& msg)
+void TScriptManager::FireOnNumericReply(int number, const CString& msg)
 {
     TScriptEventArgs args;
     Fire(EventOnNumericReply, args.Long(number).Text(msg));

@@ -3,7 +3,7 @@
 // changed, drops those no longer enabled, and fires the server's events into every loaded
 // script in file-name order.
 
-#include "irc/UnitServices.h"
+#include "irc/UnitScripts.h"
 #include "script/ScriptServer.h"
 
 #include <oaidl.h>
@@ -41,7 +41,7 @@ public:
     ULONGLONG time; // last write, as a file time
 };
 
-class TScriptManager : public IUnitScriptEvents {
+class TScriptManager : public IUnitScripts {
 public:
     TScriptManager(IScriptServer* server, IScriptFrame* frame) : server(server), frame(frame) {}
     TScriptManager(const TScriptManager&) = delete;
@@ -62,7 +62,7 @@ public:
     void FireOnTalkText(const TScriptSender& prefix, const CString& targetNick, const CString& text);
     void FireOnTalkNotice(const TScriptSender& prefix, const CString& targetNick, const CString& text);
     void FireOnTalkAction(const TScriptSender& prefix, const CString& targetNick, const CString& text);
-    void FireOnDccChatText(const CString& frameName, const CString& nick, const CString& text);
+    void FireOnDccChatText(const CString& frameName, const CString& nick, const CString& text) override;
     void FireOnJoin(const TScriptSender& prefix, const CString& channel);
     void FireOnPart(const TScriptSender& prefix, const CString& channel, const CString& comment);
     void FireOnQuit(const TScriptSender& prefix, const CString& comment);
@@ -71,8 +71,8 @@ public:
     void FireOnMode(const TScriptSender& prefix, const CString& channel, const CString& mode);
     void FireOnTopic(const TScriptSender& prefix, const CString& channel, const CString& topic);
     void FireOnInvite(const TScriptSender& prefix, const CString& channel);
-    void FireOnError(const CString& message);
-    void FireOnNumericReply(long number, const CString& msg);
+    void FireOnError(const CString& message) override;
+    void FireOnNumericReply(int number, const CString& msg) override;
     void FireOnCtcp(const TScriptSender& prefix, const CString& target, const CString& command, const CString& param);
     void FireOnCtcpReply(const TScriptSender& prefix, const CString& target, const CString& command,
                          const CString& param);
@@ -86,7 +86,39 @@ public:
                          const CString& text);
     void FireOnNewTalk(const TScriptSender& prefix, const CString& command, const CString& text);
     // True when a script set handled; later scripts then do not see the command.
-    bool FireOnSendingCommand(const CString& command, const CString& param);
+    bool FireOnSendingCommand(const CString& command, const CString& param) override;
+
+    // The engine's events; the prefix object shows the message's sender.
+    void FireOnNick(const TIRCReceiveMessage& prefix, const CString& newNick) override;
+    void FireOnQuit(const TIRCReceiveMessage& prefix, const CString& comment) override;
+    void FireOnJoin(const TIRCReceiveMessage& prefix, const CString& channel) override;
+    void FireOnPart(const TIRCReceiveMessage& prefix, const CString& channel, const CString& comment) override;
+    void FireOnMode(const TIRCReceiveMessage& prefix, const CString& target, const CString& modes) override;
+    void FireOnModeChange(const TIRCReceiveMessage& prefix, const CString& target, const CString& signLetter,
+                          const CString& param) override;
+    void FireOnTopic(const TIRCReceiveMessage& prefix, const CString& channel, const CString& topic) override;
+    void FireOnInvite(const TIRCReceiveMessage& prefix, const CString& channel) override;
+    void FireOnKick(const TIRCReceiveMessage& prefix, const CString& channel, const CString& target,
+                    const CString& comment) override;
+    void FireOnMessage(const wchar_t* event, const TIRCReceiveMessage& prefix, const CString& target,
+                       const CString& text) override;
+    void FireOnNewTalk(const TIRCReceiveMessage& prefix, const CString& command, const CString& text) override;
+    void FireOnHighlight(const TIRCReceiveMessage& prefix, const CString& command, const CString& target,
+                         const CString& text) override;
+    void FireOnChannelText(const TIRCReceiveMessage& prefix, const CString& channel, const CString& text) override;
+    void FireOnChannelNotice(const TIRCReceiveMessage& prefix, const CString& channel, const CString& text) override;
+    void FireOnChannelAction(const TIRCReceiveMessage& prefix, const CString& channel, const CString& text) override;
+    void FireOnTalkText(const TIRCReceiveMessage& prefix, const CString& target, const CString& text) override;
+    void FireOnTalkNotice(const TIRCReceiveMessage& prefix, const CString& target, const CString& text) override;
+    void FireOnTalkAction(const TIRCReceiveMessage& prefix, const CString& target, const CString& text) override;
+    void FireOnCtcp(const TIRCReceiveMessage& prefix, const CString& target, const CString& command,
+                    const CString& argument) override;
+    void FireOnCtcpReply(const TIRCReceiveMessage& prefix, const CString& target, const CString& command,
+                         const CString& argument) override;
+    void FireOnDccSend(const TIRCReceiveMessage& prefix, const CString& target, const CString& file,
+                       unsigned long long size, const CString& address, int port) override;
+    void FireOnDccChat(const TIRCReceiveMessage& prefix, const CString& target, const CString& address,
+                       int port) override;
 
 private:
     TScriptItem* LoadScript(const CString& name);

@@ -11,8 +11,8 @@ void TSendRecorder::Event(const char* name, const CString& target, const CString
     events.push_back(std::string(name) + " " + Narrow(target) + " " + Narrow(text));
 }
 
-void TSendRecorder::FireOnDccSend(const TIRCReceiveMessage&, const CString&, const CString& file, unsigned long size,
-                                  const CString& address, int port)
+void TSendRecorder::FireOnDccSend(const TIRCReceiveMessage&, const CString&, const CString& file,
+                                  unsigned long long size, const CString& address, int port)
 {
     events.push_back("onDccSend " + Narrow(file) + " " + Text(size) + " " + Narrow(address) + " " + Text(port));
 }

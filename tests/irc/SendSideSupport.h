@@ -51,7 +51,7 @@ public:
     {
         Event("onCtcpReply", target, command + L" " + argument);
     }
-    void FireOnDccSend(const TIRCReceiveMessage&, const CString&, const CString& file, unsigned long size,
+    void FireOnDccSend(const TIRCReceiveMessage&, const CString&, const CString& file, unsigned long long size,
                        const CString& address, int port) override;
     void FireOnDccChat(const TIRCReceiveMessage&, const CString&, const CString& address, int port) override;
 

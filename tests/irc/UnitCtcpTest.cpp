@@ -131,7 +131,7 @@ TEST_F(UnitCtcpTest, FileOffersReachTheDccSideOnlyWhenChecked)
         Feed(std::string(":peer!u@h PRIVMSG kvnick :\1DCC SEND ") + c.offer + "\1");
         EXPECT_EQ(send.dcc, c.dcc) << c.offer;
     }
-    EXPECT_EQ(send.events[1], "onDccSend a b.txt 0 192.168.1.1 5000"); // low 32 bits of 2^33
+    EXPECT_EQ(send.events[1], "onDccSend a b.txt 8589934592 192.168.1.1 5000"); // 2^33, whole
     EXPECT_EQ(TakeQueued(), Lines{});
 
     preference.DCCReceiveAction = 0;
