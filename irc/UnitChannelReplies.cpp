@@ -277,6 +277,14 @@ void TIRCUnit::OnNamesEndReply(const TIRCReceiveMessage& message)
 
 bool TIRCUnit::OnNoSuchChannel(const TIRCReceiveMessage& message)
 {
+    // A safe channel we asked for by its short name does not exist yet: ask to create it, once.
+    CString name = message.GetParam(1);
+    if (IsSafeChannelName(name) && safeJoinManager.Contains(name)) {
+        safeJoinManager.Remove(name);
+        if (name.GetLength() > 1)
+            SendJoin(L"!" + name, CString());
+        return false;
+    }
     PrintErrorReply(message);
     return true;
 }

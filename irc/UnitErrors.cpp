@@ -15,6 +15,11 @@ const int kMaxNumberedNicks = 100;
 // A server may announce any NICKLEN; underscores are added only up to this many characters.
 const int kMaxBuiltNickLength = 64;
 
+bool IsRefusedJoin(int number)
+{
+    return number == 405 || number == 471 || number == 473 || number == 474 || number == 475 || number == 476;
+}
+
 } // namespace
 
 void TIRCUnit::HandleErrorReply(const TIRCReceiveMessage& message)
@@ -25,6 +30,15 @@ void TIRCUnit::HandleErrorReply(const TIRCReceiveMessage& message)
         RetryNick(message);
     else if (number == 437 && preference->RejoinOnError437)
         rejoinManager.AddRejoin(message.GetParam(1));
+    else if (session.state == StateLoggedIn && IsRefusedJoin(number)) {
+        // A refused join is not retried, and a later 403 for it must not create the channel.
+        CString name = message.GetParam(1);
+        rejoinManager.Forget(GetSafeChannelShortName(name));
+        if (IsSafeChannelName(name) && !IsSafeChannelCreateName(name)) {
+            safeJoinManager.Remove(name);
+            safeJoinManager.Remove(GetSafeChannelShortName(name));
+        }
+    }
     receivedScripts->FireOnNumericReply(number, message.GetParamsFrom(1));
 }
 

@@ -151,6 +151,15 @@ void TIRCUnit::HandleJoin(const TIRCReceiveMessage& message, TDispatchResult&)
             if (select && channelWindows)
                 channelWindows->Select(this, channel);
         }
+        // Joined: no retry is due, and a later 403 must not create the channel anew. The
+        // managers may hold the name as it was sent, short or with its id.
+        CString shortName = GetSafeChannelShortName(channelText);
+        rejoinManager.Forget(channelText);
+        rejoinManager.Forget(shortName);
+        if (IsSafeChannelName(channelText) && !IsSafeChannelCreateName(channelText)) {
+            safeJoinManager.Remove(channelText);
+            safeJoinManager.Remove(shortName);
+        }
         receivedScripts->FireOnJoin(message, channelText);
         return;
     }

@@ -145,4 +145,31 @@ TEST_F(MembershipTest, MalformedLinesChangeNothing)
     EXPECT_FALSE(Member(L"#c", L"x")->v);
 }
 
+TEST_F(MembershipTest, OwnJoinEndsRetriesAndSafeChannelCreation)
+{
+    struct Case {
+        const wchar_t* sent;
+        const char* join;
+        size_t records;
+        bool safeLeft;
+    };
+    const Case cases[] = {
+        {L"#a", ":kvnick!u@h JOIN :#a", 0, false},
+        {L"!safe", ":kvnick!u@h JOIN :!ABCDEsafe", 0, false},
+        {L"!ABCDEsafe", ":kvnick!u@h JOIN :!ABCDEsafe", 0, false},
+        {L"!safe", ":other!u@h JOIN :!ABCDEsafe", 1, true},
+        {L"#a", ":kvnick!u@h JOIN :#b", 1, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(Narrow(c.sent) + " / " + c.join);
+        LogIn();
+        preference.RejoinOnError437 = true;
+        CString sent = c.sent;
+        unit->SendJoin(sent, L"key");
+        Feed(c.join);
+        EXPECT_EQ(unit->GetRejoinManager().GetRecordCount(), c.records);
+        EXPECT_EQ(unit->GetSafeJoinManager().Contains(sent), c.safeLeft);
+    }
+}
+
 } // namespace

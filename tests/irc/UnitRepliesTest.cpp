@@ -266,4 +266,66 @@ TEST_F(NickRetryTest, ErroneousNickIsMadeValidOnceThenBuiltAnew)
     EXPECT_EQ(Refuse(1, "432"), (Lines{"NICK bad nick_"}));
 }
 
+TEST_F(RepliesTest, RefusedJoinsEndRetriesAndSafeChannelCreation)
+{
+    struct Case {
+        const char* number;
+        const char* channel;
+        bool loggedIn;
+        size_t records;
+        bool safeLeft;
+    };
+    const Case cases[] = {
+        {"405", "#a", true, 0, false},    {"471", "#a", true, 0, false},         {"473", "#a", true, 0, false},
+        {"474", "#a", true, 0, false},    {"475", "#a", true, 0, false},         {"476", "#a", true, 0, false},
+        {"471", "!safe", true, 0, false}, {"474", "!ABCDEsafe", true, 0, false}, {"477", "!safe", true, 1, true},
+        {"471", "!safe", false, 1, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.number) + " " + c.channel);
+        LogIn();
+        if (!c.loggedIn)
+            unit->GetSession().state = TIRCUnit::StateRegistering;
+        preference.RejoinOnError437 = true;
+        unit->SendJoin(c.channel[0] == '#' ? L"#a" : L"!safe", L"key");
+        Feed(std::string(":srv ") + c.number + " kvnick " + c.channel + " :Cannot join");
+        EXPECT_EQ(unit->GetRejoinManager().GetRecordCount(), c.records);
+        EXPECT_EQ(unit->GetSafeJoinManager().Contains(L"!safe"), c.safeLeft);
+    }
+}
+
+TEST_F(RepliesTest, NoSuchSafeChannelIsCreatedOnce)
+{
+    struct Case {
+        const wchar_t* joined;
+        const char* reply;
+        Lines sent;
+        std::vector<std::string> events;
+    };
+    const Case cases[] = {
+        {L"!abc", "!abc", {"JOIN !!abc"}, {}},
+        {L"!abc", "!ABC", {"JOIN !!ABC"}, {}},
+        {L"!", "!", {}, {}},
+        {L"!abc", "!xyz", {}, {"NumericReply 403 !xyz No such channel"}},
+        {L"#abc", "#abc", {}, {"NumericReply 403 #abc No such channel"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(Narrow(c.joined) + " / " + c.reply);
+        LogIn();
+        unit->SendJoin(c.joined, L"");
+        TakeQueued();
+        Feed(std::string(":srv 403 kvnick ") + c.reply + " :No such channel");
+        EXPECT_EQ(TakeQueued(), c.sent);
+        EXPECT_EQ(scriptEvents.events, c.events);
+    }
+    // The creation request itself is refused like any other channel.
+    LogIn();
+    unit->SendJoin(L"!abc", L"");
+    Feed(":srv 403 kvnick !abc :No such channel");
+    Feed(":srv 403 kvnick !!abc :No such channel");
+    TakeQueued();
+    EXPECT_EQ(scriptEvents.events, (std::vector<std::string>{"NumericReply 403 !!abc No such channel"}));
+    EXPECT_FALSE(unit->GetSafeJoinManager().Contains(L"!abc"));
+}
+
 } // namespace
