@@ -1,7 +1,14 @@
 #include "irc/UserInfoDialogs.h"
 
 #include "irc/IRCWorld.h"
+#include "irc/WorldFrame.h"
 #include "irc/WhoisDialog.h"
+
+HWND TWorldFrameUserInfo::GetFrameWindow() { return frame->GetFrameWindow(); }
+
+bool TWorldFrameUserInfo::IsTopMost() { return frame->IsTopMost(); }
+
+void TWorldFrameUserInfo::OnUserInfo() { frame->OnUserInfo(); }
 
 TUserInfoDialogs::TUserInfoDialogs(TIRCWorld* world, const TPreference* preference, TWindowGeometry* geometry,
                                    IUserInfoFrame* frame)

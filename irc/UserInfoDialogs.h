@@ -7,9 +7,22 @@
 #include "irc/UserInfoWindows.h"
 #include "irc/WhoDialog.h"
 
+class IWorldFrame;
 class TIRCWorld;
 class TPreference;
 struct TWindowGeometry;
+
+// The main window's part in the dialogs, taken from the world's view of it.
+class TWorldFrameUserInfo : public IUserInfoFrame {
+public:
+    explicit TWorldFrameUserInfo(IWorldFrame* frame) : frame(frame) {}
+    HWND GetFrameWindow() override;
+    bool IsTopMost() override;
+    void OnUserInfo() override;
+
+private:
+    IWorldFrame* frame;
+};
 
 class TUserInfoDialogs : public IUserInfoWindows {
 public:

@@ -60,7 +60,7 @@ protected:
         unit->SetDccManager(&side);
         unit->SetFrame(&side);
         dialogs = std::make_unique<TUserInfoDialogs>(world.get(), &preference, &geometry, &frame);
-        unit->SetUserInfoWindows(dialogs.get());
+        world->SetUserInfoWindows(dialogs.get());
         return *unit;
     }
     // Registered as kvnick without a socket; sent lines stay queued.

@@ -79,7 +79,7 @@ TEST_F(UserInfoServerTest, WhoWindowFillsRefreshesAndSavesAndWhoisWindowShowsThe
     ASSERT_TRUE(third);
     ASSERT_TRUE(PumpMessagesUntil([&] { return RowOf(driver, L"kvwhothird") >= 0; }, 10000));
     EXPECT_EQ(list->GetItemText(RowOf(driver, L"kvwhothird"), 5), L"");
-    FocusForInput(window->m_hWnd);
+    FocusForInput(list->m_hWnd);
     ClickButton(window->m_hWnd, IDC_WHO_UPDATE);
     EXPECT_TRUE(PumpMessagesUntil(
         [&] { return channel->whoComplete && list->GetItemText(RowOf(driver, L"kvwhothird"), 5) == L"irc.test.local"; },

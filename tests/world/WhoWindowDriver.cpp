@@ -118,9 +118,12 @@ TFileDialogAnswer TWhoWindowDriver::SaveThroughDialog(const CString& path, bool 
     run->path = path;
     run->agree = agree;
     RunLater(50, [run] { AnswerDialogs(run); });
-    FocusForInput(window->m_hWnd);
-    ClickAt(ScreenPointOf(::GetDlgItem(window->m_hWnd, IDC_WHO_SAVE)));
+    HWND save = ::GetDlgItem(window->m_hWnd, IDC_WHO_SAVE);
+    FocusForInput(save);
+    ClickAt(ScreenPointOf(save));
     PumpMessagesFor(300);
     run->finished = true;
+    // The step already waiting sees the end and schedules no more.
+    PumpMessagesFor(100);
     return run->answer;
 }

@@ -145,7 +145,7 @@ TEST_F(WhoisWindowTest, ButtonsJoinWithoutModePrefixAskAgainAndOpenATalk)
 {
     FeedWhois(kWhoisReply, std::size(kWhoisReply));
     HWND hwnd = WhoisWindow(L"Alice")->m_hWnd;
-    FocusForInput(hwnd);
+    FocusForInput(::GetDlgItem(hwnd, IDC_WHOIS_UPDATE));
     ClickButton(hwnd, IDC_WHOIS_JOIN);
     EXPECT_EQ(TakeQueued(), (std::vector<std::string>{"JOIN #kv-a"}));
     ClickButton(hwnd, IDC_WHOIS_UPDATE);
@@ -153,7 +153,7 @@ TEST_F(WhoisWindowTest, ButtonsJoinWithoutModePrefixAskAgainAndOpenATalk)
     EXPECT_EQ(TakeQueued(), (std::vector<std::string>{"WHOIS Alice Alice"}));
 
     // Alt+T, as the label's mnemonic offers it.
-    FocusForInput(hwnd);
+    FocusForInput(::GetDlgItem(hwnd, IDC_WHOIS_UPDATE));
     PressKey('T', {VK_MENU});
     PumpMessagesFor(100);
     TIRCChannel* talk = unit->FindChannel(L"Alice");
