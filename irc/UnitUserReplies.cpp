@@ -119,8 +119,8 @@ void TIRCUnit::OnWhoisUserReply(const TIRCReceiveMessage& message)
         return;
     }
     CString line;
-    line.Format(L"%s is %s (%s@%s)", nick.GetString(), message.GetParam(5).GetString(),
-                message.GetParam(2).GetString(), message.GetParam(3).GetString());
+    line.Format(L"%s is %s (%s@%s)", nick.GetString(), message.GetParam(5).GetString(), message.GetParam(2).GetString(),
+                message.GetParam(3).GetString());
     PrintReply(line);
 }
 

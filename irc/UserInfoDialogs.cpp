@@ -1,8 +1,8 @@
 #include "irc/UserInfoDialogs.h"
 
 #include "irc/IRCWorld.h"
-#include "irc/WorldFrame.h"
 #include "irc/WhoisDialog.h"
+#include "irc/WorldFrame.h"
 
 HWND TWorldFrameUserInfo::GetFrameWindow() { return frame->GetFrameWindow(); }
 

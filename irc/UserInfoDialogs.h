@@ -27,8 +27,7 @@ private:
 class TUserInfoDialogs : public IUserInfoWindows {
 public:
     // world null: no limit and no check that a unit still exists.
-    TUserInfoDialogs(TIRCWorld* world, const TPreference* preference, TWindowGeometry* geometry,
-                     IUserInfoFrame* frame);
+    TUserInfoDialogs(TIRCWorld* world, const TPreference* preference, TWindowGeometry* geometry, IUserInfoFrame* frame);
 
     void SetMemberLook(HIMAGELIST images, IListViewListener* rowPainter, HFONT font, COLORREF backColor);
 

@@ -17,12 +17,8 @@
 
 namespace {
 
-const UINT kColumnHeadings[TWhoDialog::kColumnCount] = {0,
-                                                        IDS_WHO_COLUMN_NICK,
-                                                        IDS_WHO_COLUMN_USER,
-                                                        IDS_WHO_COLUMN_HOST,
-                                                        IDS_WHO_COLUMN_REAL_NAME,
-                                                        IDS_WHO_COLUMN_SERVER};
+const UINT kColumnHeadings[TWhoDialog::kColumnCount] = {
+    0, IDS_WHO_COLUMN_NICK, IDS_WHO_COLUMN_USER, IDS_WHO_COLUMN_HOST, IDS_WHO_COLUMN_REAL_NAME, IDS_WHO_COLUMN_SERVER};
 
 struct TSortCall {
     TMemberCompare compare;
@@ -32,8 +28,7 @@ struct TSortCall {
 int CALLBACK CompareRows(LPARAM a, LPARAM b, LPARAM call)
 {
     const TSortCall* sort = reinterpret_cast<const TSortCall*>(call);
-    return sort->compare(reinterpret_cast<const TIRCMember*>(a), reinterpret_cast<const TIRCMember*>(b),
-                         sort->param);
+    return sort->compare(reinterpret_cast<const TIRCMember*>(a), reinterpret_cast<const TIRCMember*>(b), sort->param);
 }
 
 } // namespace

@@ -102,10 +102,7 @@ void TWhoisDialog::SetHost(const CString& host)
         resolver.Resolve();
 }
 
-void TWhoisDialog::OnResolve(TNameResolver* from)
-{
-    SetField(IDC_WHOIS_ADDRESS, from->GetAddress().ToString());
-}
+void TWhoisDialog::OnResolve(TNameResolver* from) { SetField(IDC_WHOIS_ADDRESS, from->GetAddress().ToString()); }
 
 void TWhoisDialog::SetServer(const CString& name)
 {
@@ -159,7 +156,8 @@ void TWhoisDialog::OnJoin()
     if (length <= 0)
         return;
     CString channel;
-    ::SendDlgItemMessageW(m_hWnd, IDC_WHOIS_CHANNELS, CB_GETLBTEXT, (WPARAM)index, (LPARAM)channel.GetBuffer(length + 1));
+    ::SendDlgItemMessageW(m_hWnd, IDC_WHOIS_CHANNELS, CB_GETLBTEXT, (WPARAM)index,
+                          (LPARAM)channel.GetBuffer(length + 1));
     channel.ReleaseBuffer(length);
     // 319 shows the nick's mode in the channel in front of its name.
     if (!channel.IsEmpty() && (channel[0] == L'@' || channel[0] == L'+'))

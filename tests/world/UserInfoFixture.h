@@ -74,30 +74,8 @@ protected:
         Feed(":irc.example 001 kvnick :Welcome");
         TakeQueued();
     }
-    void Feed(const std::string& line)
-    {
-        TIRCReceiveMessageA message;
-        message.rawLine = CStringA(line.data(), (int)line.size());
-        message.Parse();
-        unit->OnReceive(&unit->GetConnection(), &message);
-    }
-    std::vector<std::string> TakeQueued()
-    {
-        TIRCConnection& connection = unit->GetConnection();
-        std::vector<std::string> lines;
-        auto add = [&lines](TIRCSendMessage message) {
-            message.Build();
-            lines.emplace_back(message.line.GetString(), message.line.GetLength() - 2);
-        };
-        if (connection.writing)
-            add(connection.current);
-        for (const auto* queue : {&connection.high, &connection.normal, &connection.low})
-            for (const TIRCSendMessage& message : *queue)
-                add(message);
-        connection.ClearQueues();
-        connection.writing = false;
-        return lines;
-    }
+    void Feed(const std::string& line) { FeedLine(*unit, line); }
+    std::vector<std::string> TakeQueued() { return TakeQueuedLines(unit->GetConnection()); }
     TWhoisDialog* WhoisWindow(const CString& nick) { return static_cast<TWhoisDialog*>(unit->FindWhoisDialog(nick)); }
     static CString Field(HWND dialog, int id) { return GetControlText(::GetDlgItem(dialog, id)); }
     static void ClickButton(HWND dialog, int id)

@@ -34,7 +34,9 @@ protected:
     {
         TIRCChannel* channel = unit->FindChannel(L"#kv-who");
         bool ready = PumpMessagesUntil(
-            [&] { return channel && channel->IsJoined() && channel->whoComplete && channel->GetMembers().GetCount() == 2; },
+            [&] {
+                return channel && channel->IsJoined() && channel->whoComplete && channel->GetMembers().GetCount() == 2;
+            },
             15000);
         return ready ? channel : nullptr;
     }
@@ -100,7 +102,9 @@ TEST_F(UserInfoServerTest, WhoWindowFillsRefreshesAndSavesAndWhoisWindowShowsThe
     unit->SendWhois(L"kvwhopeer");
     // Idle time comes late in the reply; the window is filled when it is there.
     ASSERT_TRUE(PumpMessagesUntil(
-        [&] { return WhoisWindow(L"kvwhopeer") && !Field(WhoisWindow(L"kvwhopeer")->m_hWnd, IDC_WHOIS_IDLE).IsEmpty(); },
+        [&] {
+            return WhoisWindow(L"kvwhopeer") && !Field(WhoisWindow(L"kvwhopeer")->m_hWnd, IDC_WHOIS_IDLE).IsEmpty();
+        },
         10000));
     HWND whois = WhoisWindow(L"kvwhopeer")->m_hWnd;
     EXPECT_EQ(Field(whois, IDC_WHOIS_NICK), L"kvwhopeer");

@@ -44,18 +44,17 @@ protected:
 TEST_F(WhoWindowTest, RowsShowEveryMemberByNickUnderTheTitledHeadings)
 {
     EXPECT_EQ(window->GetWindowText(), L"#kv-who のメンバ情報 - testnet");
-    EXPECT_EQ(driver->Headings(), (std::vector<CString>{L"", L"ニックネーム", L"ログイン名", L"アドレス", L"名前",
-                                                          L"サーバ"}));
+    EXPECT_EQ(driver->Headings(),
+              (std::vector<CString>{L"", L"ニックネーム", L"ログイン名", L"アドレス", L"名前", L"サーバ"}));
     EXPECT_EQ(driver->Rows(), (std::vector<CString>{L"bob zed b.example Bob B irc.example",
-                                                      L"Carol amy c.example \x65E5\x672C\x8A9E irc2.example",
-                                                      L"kvnick kvuser me.example Ketroval Test irc.example"}));
+                                                    L"Carol amy c.example \x65E5\x672C\x8A9E irc2.example",
+                                                    L"kvnick kvuser me.example Ketroval Test irc.example"}));
     // Joins, nick changes and parts after the window opened reach it too.
     Feed(":dan!dd@d.example JOIN #kv-who");
     Feed(":bob!zed@b.example NICK :bobby");
     Feed(":Carol!amy@c.example PART #kv-who :bye");
-    EXPECT_EQ(driver->Rows(), (std::vector<CString>{L"bobby zed b.example Bob B irc.example",
-                                                      L"dan dd d.example  ",
-                                                      L"kvnick kvuser me.example Ketroval Test irc.example"}));
+    EXPECT_EQ(driver->Rows(), (std::vector<CString>{L"bobby zed b.example Bob B irc.example", L"dan dd d.example  ",
+                                                    L"kvnick kvuser me.example Ketroval Test irc.example"}));
 }
 
 TEST_F(WhoWindowTest, HeaderClickSortsByThatColumnAndUpdateAsksForAFreshWho)
@@ -86,9 +85,10 @@ TEST_F(WhoWindowTest, SaveWritesTheRowsInListOrderThroughTheFileDialog)
     TFileDialogAnswer answer = driver->SaveThroughDialog(path, true);
     EXPECT_EQ(answer.defaultName, L"#kv-who-members.txt");
     EXPECT_FALSE(answer.confirmShown) << "a new file needs no confirmation";
-    EXPECT_EQ(ReadFileBytes(path), CStringA("Carol\tamy\tc.example\tirc2.example\t\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E\r\n"
-                                            "kvnick\tkvuser\tme.example\tirc.example\tKetroval Test\r\n"
-                                            "bob\tzed\tb.example\tirc.example\tBob B\r\n"));
+    EXPECT_EQ(ReadFileBytes(path),
+              CStringA("Carol\tamy\tc.example\tirc2.example\t\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E\r\n"
+                       "kvnick\tkvuser\tme.example\tirc.example\tKetroval Test\r\n"
+                       "bob\tzed\tb.example\tirc.example\tBob B\r\n"));
 
     // Over an existing file only after the user agrees.
     Feed(":Carol!amy@c.example PART #kv-who :bye");
@@ -134,8 +134,8 @@ TEST_F(WhoWindowTest, ControlsFollowTheEdgesButAZeroSizeLeavesThem)
     RECT before = WindowRectIn(close, window->m_hWnd);
     RECT window0;
     window->GetWindowRect(&window0);
-    ::SetWindowPos(window->m_hWnd, nullptr, 0, 0, window0.right - window0.left + 40,
-                   window0.bottom - window0.top + 30, SWP_NOMOVE | SWP_NOZORDER);
+    ::SetWindowPos(window->m_hWnd, nullptr, 0, 0, window0.right - window0.left + 40, window0.bottom - window0.top + 30,
+                   SWP_NOMOVE | SWP_NOZORDER);
     RECT after = WindowRectIn(close, window->m_hWnd);
     EXPECT_EQ(after.left - before.left, 40);
     EXPECT_EQ(after.top - before.top, 30);
