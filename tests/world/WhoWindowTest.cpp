@@ -100,6 +100,12 @@ TEST_F(WhoWindowTest, SaveWritesTheRowsInListOrderThroughTheFileDialog)
     EXPECT_TRUE(answer.confirmShown);
     EXPECT_EQ(ReadFileBytes(path), CStringA("kvnick\tkvuser\tme.example\tirc.example\tKetroval Test\r\n"
                                             "bob\tzed\tb.example\tirc.example\tBob B\r\n"));
+
+    // Leaving the channel empties the list; saving it empties the file.
+    Feed(":kvnick!kvuser@me.example PART #kv-who :bye");
+    EXPECT_TRUE(driver->Rows().empty());
+    driver->SaveThroughDialog(path, true);
+    EXPECT_EQ(ReadFileBytes(path), CStringA(""));
 }
 
 TEST_F(WhoWindowTest, EscapeClosesItAndTheNextOneOpensWhereItWasWithItsWidths)
@@ -150,10 +156,38 @@ TEST_F(WhoWindowTest, ControlsFollowTheEdgesButAZeroSizeLeavesThem)
     EXPECT_GE(small.bottom - small.top, 160);
 }
 
-TEST_F(WhoWindowTest, DoubleClickOnARowAsksTheMainWindowForUserInformation)
+// Stands for the world's member-row drawing.
+class TRowPainter : public IListViewListener {
+public:
+    bool OnKeyDown(UINT) override { return false; }
+    bool OnSysKeyDown(UINT) override { return false; }
+    void OnDoubleClick(TListView*, UINT, int, int) override {}
+    void OnRightClick(TListView*) override {}
+    void OnContextMenu(TListView*, int, int) override {}
+    void OnCustomDraw(TListView* list, NMHDR* header, LRESULT*) override
+    {
+        if (reinterpret_cast<NMLVCUSTOMDRAW*>(header)->nmcd.dwDrawStage == CDDS_PREPAINT)
+            lists.push_back(list);
+    }
+    void OnColumnClick(TListView*, int) override {}
+    std::vector<TListView*> lists;
+};
+
+TEST_F(WhoWindowTest, DoubleClickAsksForUserInformationAndTheWorldDrawsTheRows)
 {
     driver->DoubleClickRow(1);
     EXPECT_EQ(frame.userInfoCalls, 1);
+
+    channel->CloseWhoDialog();
+    TRowPainter painter;
+    dialogs->SetMemberLook(nullptr, &painter, nullptr, CLR_NONE);
+    channel->ShowWhoDialog();
+    TWhoDialog* again = static_cast<TWhoDialog*>(channel->GetWhoDialog());
+    ASSERT_NE(again, nullptr);
+    ::UpdateWindow(again->GetListView()->m_hWnd);
+    PumpMessagesFor(100);
+    ASSERT_FALSE(painter.lists.empty());
+    EXPECT_EQ(painter.lists.back(), again->GetListView());
 }
 
 } // namespace
