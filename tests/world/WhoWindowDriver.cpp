@@ -56,22 +56,6 @@ void AnswerDialogs(std::shared_ptr<TSaveRun> run)
 
 } // namespace
 
-std::vector<CString> TWhoWindowDriver::Headings()
-{
-    std::vector<CString> headings;
-    HWND header = ListView_GetHeader(window->GetListView()->m_hWnd);
-    for (int i = 0; i < Header_GetItemCount(header); i++) {
-        wchar_t text[128] = {};
-        HDITEMW item = {};
-        item.mask = HDI_TEXT;
-        item.pszText = text;
-        item.cchTextMax = 128;
-        Header_GetItem(header, i, &item);
-        headings.push_back(text);
-    }
-    return headings;
-}
-
 std::vector<CString> TWhoWindowDriver::Rows()
 {
     TListView* list = window->GetListView();

@@ -15,7 +15,6 @@ class TWhoWindowDriver {
 public:
     explicit TWhoWindowDriver(TWhoDialog* window) : window(window) {}
 
-    std::vector<CString> Headings();
     // Columns 1 to 5 of each row, joined by blanks.
     std::vector<CString> Rows();
     std::vector<CString> Nicks();
