@@ -29,6 +29,7 @@ void TIRCWorld::CreateUnitsFromSettings()
     for (const TUnitConfig& config : tree->Units) {
         TIRCUnit* unit = new TIRCUnit(views, preference, config);
         unit->SetWorldSetting(tree);
+        unit->SetUserInfoWindows(userInfoWindows);
         units.push_back(unit);
         HTREEITEM item = serverTree ? InsertUnitTreeItem(unit) : nullptr;
         for (const TChannelConfig& channel : config.Channels) {
@@ -37,6 +38,13 @@ void TIRCWorld::CreateUnitsFromSettings()
                 InsertChannelTreeItem(item, made);
         }
     }
+}
+
+void TIRCWorld::SetUserInfoWindows(IUserInfoWindows* windows)
+{
+    userInfoWindows = windows;
+    for (TIRCUnit* unit : units)
+        unit->SetUserInfoWindows(windows);
 }
 
 TIRCUnit* TIRCWorld::FindUnit(const CString& name) const

@@ -36,6 +36,8 @@ public:
     // The server tree the world keeps in step with its units; its items carry the nodes.
     void Attach(TTreeView* serverTree);
     void CreateUnitsFromSettings();
+    // The maker of the units' WHO and WHOIS windows, for the units there are and those to come.
+    void SetUserInfoWindows(IUserInfoWindows* windows);
     HTREEITEM FindUnitTreeItem(const TIRCUnit* unit) const;
     HTREEITEM FindChannelTreeItem(HTREEITEM unitItem, const TIRCChannel* channel) const;
     // Channels follow the unit's other channels and come before its talks; talks go last.
@@ -109,4 +111,5 @@ private:
     TDialogLimit dccChatDialogs;
     TDialogLimit inviteDialogs;
     TDialogLimit whoisDialogs;
+    IUserInfoWindows* userInfoWindows = nullptr;
 };
