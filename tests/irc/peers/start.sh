@@ -14,7 +14,7 @@ dir=$(mktemp -d "${TMPDIR:-/tmp}/kv-irc-peers.XXXXXX")
 echo "DIR=$dir" >"$info"
 source "$net_peers/common.sh"
 
-for program in ngircd danted openssl m4 unshare; do
+for program in ngircd danted openssl; do
   command -v "$program" >/dev/null || { echo "start.sh: $program is missing (scripts/setup installs it)"; exit 1; }
 done
 
@@ -64,7 +64,6 @@ start_with_retry dante SOCKS_PORT start_dante
 # /run/ircd/ircd.pid. It runs in a mount namespace of its own where /etc and /run are overlays
 # whose changes land in this folder; the machine's own folders stay untouched.
 irc2=${KETROVAL_CACHE:-$HOME/.cache/ketroval2}/ircd-irc2
-[ -x "$irc2/usr/sbin/ircd" ] || { echo "start.sh: $irc2 is missing (scripts/setup unpacks it)"; exit 1; }
 namespace=(unshare -m --propagation private)
 [ "$(id -u)" = 0 ] || namespace=(unshare -r -m --propagation private)
 start_irc2() {
@@ -87,5 +86,10 @@ CONF
     mount -t overlay overlay -o "lowerdir=/run,upperdir=$1/run,workdir=$1/run.work" /run &&
     exec "$2" -t -s -p standalone -T "$1/ircd.tune"' sh "$root" "$irc2/usr/sbin/ircd"
 }
-start_with_retry irc2 IRC2_PORT start_irc2
+# Without it only the old-server tests fail (no IRC2_PORT); the others still have their peers.
+if [ -x "$irc2/usr/sbin/ircd" ] && command -v m4 >/dev/null && command -v unshare >/dev/null; then
+  start_with_retry irc2 IRC2_PORT start_irc2 || echo "start.sh: the old-server tests will fail"
+else
+  echo "start.sh: $irc2 or m4 is missing (scripts/setup provides them)"
+fi
 cat "$info"
