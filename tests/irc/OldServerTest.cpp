@@ -14,6 +14,23 @@ namespace {
 class OldServerTest : public TReceiveTest {
 protected:
     bool Until(const std::function<bool()>& done) { return PumpMessagesUntil(done, 10000); }
+    // A unit on the old server with the given auto-join channels, logged in.
+    bool LogInAs(int port, const wchar_t* nick, std::initializer_list<const wchar_t*> autoJoin)
+    {
+        settings.Nick = nick;
+        settings.Port = port;
+        settings.Codepage = CP_UTF8;
+        MakeUnit();
+        unit->SetChannelWindows(&windows);
+        for (const wchar_t* name : autoJoin) {
+            TChannelConfig config;
+            config.Name = name;
+            config.Mode = L"";
+            unit->AddChannel(config, TIRCChannel::KindChannel);
+        }
+        unit->Connect();
+        return Until([&] { return unit->GetState() == TIRCUnit::StateLoggedIn; });
+    }
     bool Joined(const wchar_t* name)
     {
         return Until([&] {
@@ -67,19 +84,7 @@ protected:
 TEST_F(OldServerTest, RegistersChatsChangesNickPartsAndQuits)
 {
     REQUIRE_PEER_PORT(port, "IRC2_PORT");
-    settings.Nick = L"kvoldservernick19";
-    settings.Port = port;
-    settings.Codepage = CP_UTF8;
-    MakeUnit();
-    unit->SetChannelWindows(&windows);
-    for (const wchar_t* name : {L"#kv-old", L"#kv-old2"}) {
-        TChannelConfig config;
-        config.Name = name;
-        config.Mode = L"";
-        unit->AddChannel(config, TIRCChannel::KindChannel);
-    }
-    unit->Connect();
-    ASSERT_TRUE(Until([&] { return unit->GetState() == TIRCUnit::StateLoggedIn; }));
+    ASSERT_TRUE(LogInAs(port, L"kvoldservernick19", {L"#kv-old", L"#kv-old2"}));
     const TIRCUnitSession& session = unit->GetSession();
     EXPECT_EQ(Narrow(session.serverName), "irc2.test.local");
     EXPECT_EQ(Narrow(session.currentNick), "kvoldservernick") << "the nick as the welcome gives it";
@@ -125,13 +130,7 @@ TEST_F(OldServerTest, RegistersChatsChangesNickPartsAndQuits)
 TEST_F(OldServerTest, ASafeChannelIsMadeByItsShortNameAndItsModesFollowTheServersTables)
 {
     REQUIRE_PEER_PORT(port, "IRC2_PORT");
-    settings.Nick = L"kvsafe";
-    settings.Port = port;
-    settings.Codepage = CP_UTF8;
-    MakeUnit();
-    unit->SetChannelWindows(&windows);
-    unit->Connect();
-    ASSERT_TRUE(Until([&] { return unit->GetState() == TIRCUnit::StateLoggedIn; }));
+    ASSERT_TRUE(LogInAs(port, L"kvsafe", {}));
     // Safe channels outlive their members on the server for a while: a fresh name per run.
     CString shortName = (L"!kvs" + std::to_wstring(GetTickCount() % 100000)).c_str();
     unit->SendJoin(shortName, CString());
