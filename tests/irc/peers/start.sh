@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Starts the real IRC peers of the engine tests on 127.0.0.1: ngircd with a plain and a TLS port
-# (certificate made here) and dante as a SOCKS5 proxy in front of it.
+# (certificate made here), dante as a SOCKS5 proxy in front of it, and ircd-irc2 as an older
+# server (unpacked into the cache by scripts/setup).
 # Usage: start.sh INFO_FILE   -- writes the ports as NAME=VALUE lines to INFO_FILE.
 set -euo pipefail
 info=$1
@@ -58,4 +59,37 @@ tls_port=$(cat "$dir/tls.port")
 wait_listening "$(cat "$dir/ngircd.pid")" "$tls_port" || { echo "start.sh: no TLS port"; exit 1; }
 echo "IRC_TLS_PORT=$tls_port" >>"$info"
 start_with_retry dante SOCKS_PORT start_dante
+
+# ircd-irc2 takes no configuration path: it reads /etc/ircd/ircd.conf and ircd.motd and writes
+# /run/ircd/ircd.pid. It runs in a mount namespace of its own where /etc and /run are overlays
+# whose changes land in this folder; the machine's own folders stay untouched.
+irc2=${KETROVAL_CACHE:-$HOME/.cache/ketroval2}/ircd-irc2
+namespace=(unshare -m --propagation private)
+[ "$(id -u)" = 0 ] || namespace=(unshare -r -m --propagation private)
+start_irc2() {
+  local port=$1 root=$dir/irc2
+  rm -rf "$root"
+  mkdir -p "$root/etc/ircd" "$root/etc.work" "$root/run/ircd" "$root/run.work"
+  cp "$irc2/etc/ircd/ircd.m4" "$root/etc/ircd/"
+  # Fields are separated by %; clients from 127.0.0.1 need no password and no DNS name.
+  cat >"$root/etc/ircd/ircd.conf" <<CONF
+M%irc2.test.local%127.0.0.1%Ketroval old test server%%042X
+A%tests%tests%tests@localhost%%TestNet
+Y%1%90%%100%512000%5.5%100.100
+I%*@127.0.0.1%%%%1%%
+P%127.0.0.1%%%$port%
+CONF
+  printf '%s\n' 'old test server' >"$root/etc/ircd/ircd.motd"
+  # shellcheck disable=SC2016
+  start_peer irc2 "${namespace[@]}" sh -c '
+    mount -t overlay overlay -o "lowerdir=/etc,upperdir=$1/etc,workdir=$1/etc.work" /etc &&
+    mount -t overlay overlay -o "lowerdir=/run,upperdir=$1/run,workdir=$1/run.work" /run &&
+    exec "$2" -t -s -p standalone -T "$1/ircd.tune"' sh "$root" "$irc2/usr/sbin/ircd"
+}
+# Without it only the old-server tests fail (no IRC2_PORT); the others still have their peers.
+if [ -x "$irc2/usr/sbin/ircd" ] && command -v m4 >/dev/null && command -v unshare >/dev/null; then
+  start_with_retry irc2 IRC2_PORT start_irc2 || echo "start.sh: the old-server tests will fail"
+else
+  echo "start.sh: $irc2 or m4 is missing (scripts/setup provides them)"
+fi
 cat "$info"
