@@ -115,7 +115,7 @@ protected:
 
 } // namespace
 
-TEST_F(TrayIconTest, IconAppearsAndClicksOnItRestoreTheOwner)
+TEST_F(TrayIconTest, IconAppearsAndClicksOnItBringTheOwnerForwardOrRestoreIt)
 {
     tray.SetToolTip(L"Ketroval2");
     ShowIcon();
@@ -127,11 +127,12 @@ TEST_F(TrayIconTest, IconAppearsAndClicksOnItRestoreTheOwner)
     FocusForInput(other);
     owner.activations = 0;
     ClickIcon();
-    EXPECT_EQ(owner.restores, 0) << "one click only brings the window forward";
     EXPECT_EQ(owner.activations, 1);
-    // A second click within the double-click time restores; the tray sees two separate clicks.
-    SendMessageW(tray.GetWindow(), WM_TRAYICON, 0, WM_LBUTTONUP);
-    PumpMessagesFor(50);
+    PumpMessagesFor(GetDoubleClickTime() + 100);
+    ClickIcon();
+    EXPECT_EQ(owner.restores, 0) << "clicks farther apart than a double click only bring it forward";
+    DoubleClickAt(IconPoint());
+    PumpMessagesFor(200);
     EXPECT_EQ(owner.restores, 1);
 
     tray.restoreOnSingleClick = true;
@@ -142,30 +143,18 @@ TEST_F(TrayIconTest, IconAppearsAndClicksOnItRestoreTheOwner)
     EXPECT_EQ(owner.restores, 2) << "another icon's clicks are not ours";
 }
 
-TEST_F(TrayIconTest, ClicksFartherApartThanADoubleClickOnlyBringTheOwnerForward)
-{
-    ShowIcon();
-    ClickIcon();
-    PumpMessagesFor(GetDoubleClickTime() + 100);
-    ClickIcon();
-    EXPECT_EQ(owner.restores, 0);
-}
-
 TEST_F(TrayIconTest, RightClickOpensTheTrayMenuAtTheCursorForTheOwner)
 {
     ShowIcon();
     POINT at = IconPoint();
-    HWND menu = nullptr;
-    RECT menuRect = {};
+    RECT menu = {};
     int nullsWhileOpen = -1;
     RunLater(300, [&] {
-        menu = FindWindowW(L"#32768", nullptr);
-        if (menu)
-            GetWindowRect(menu, &menuRect);
+        GetWindowRect(FindWindowW(L"#32768", nullptr), &menu);
         nullsWhileOpen = owner.nulls;
         SaveWindowPng(GetDesktopWindow(), L"screenshots\\tray_menu.png");
-        // The last item restores the window; Up from nothing selected lands on it. The keys are
-        // only queued: the menu's own loop must read them, not a pump of ours.
+        // Up from no selection picks the last item, restore. The keys are only queued: the
+        // menu's own loop must read them, not a pump of ours.
         for (WORD key : {VK_UP, VK_RETURN})
             for (DWORD flags : {0ul, (DWORD)KEYEVENTF_KEYUP}) {
                 INPUT input = {};
@@ -177,9 +166,8 @@ TEST_F(TrayIconTest, RightClickOpensTheTrayMenuAtTheCursorForTheOwner)
     });
     ClickIcon(true);
     PumpMessagesUntil([&] { return owner.nulls > 0; }, 2000);
-    ASSERT_NE(menu, nullptr) << "the tray menu opened";
-    EXPECT_EQ(menuRect.left, at.x);
-    EXPECT_EQ(menuRect.top, at.y);
+    EXPECT_EQ(menu.left, at.x) << "the menu opened at the cursor";
+    EXPECT_EQ(menu.top, at.y);
     EXPECT_EQ(owner.commands, std::vector<UINT>{ID_RESTORE_WINDOW});
     EXPECT_EQ(nullsWhileOpen, 0);
     EXPECT_EQ(owner.nulls, 1) << "WM_NULL follows the closed menu";
@@ -188,46 +176,41 @@ TEST_F(TrayIconTest, RightClickOpensTheTrayMenuAtTheCursorForTheOwner)
 TEST_F(TrayIconTest, TextsAreCutToTheShellsLimitsAtCharacterBoundaries)
 {
     const CString hundred(L'a', 100), threeHundred(L'b', 300);
-    // A surrogate pair (U+20BB7) astride the limit is left out whole.
-    const CString pairAtLimit = CString(L'c', 29) + L"\xD842\xDFB7" + L"d";
-    ShowIcon();
-    tray.RemoveIcon();
+    // A surrogate pair (U+20BB7) astride a limit is left out whole.
+    const CString pair = L"\xD842\xDFB7", pairAt30 = CString(L'c', 29) + pair + L"d";
     tray.SetToolTip(hundred);
-    tray.AddIcon();
-    ASSERT_TRUE(tray.IsPresent());
+    ShowIcon();
     EXPECT_EQ(CString(tray.Last(NIM_ADD)->data.szTip), hundred.Left(62)) << "when added";
 
+    using TField = const wchar_t* (*)(const NOTIFYICONDATAW&);
+    const TField tip = [](const NOTIFYICONDATAW& d) -> const wchar_t* { return d.szTip; };
+    const TField title = [](const NOTIFYICONDATAW& d) -> const wchar_t* { return d.szInfoTitle; };
+    const TField info = [](const NOTIFYICONDATAW& d) -> const wchar_t* { return d.szInfo; };
     const struct {
-        const wchar_t* what;
+        bool balloon;
         CString title, text;
-        const wchar_t* field;
+        TField field;
         CString expected;
     } kCases[] = {
-        {L"tip", L"", threeHundred, L"tip", threeHundred.Left(30)},
-        {L"tip", L"", pairAtLimit, L"tip", pairAtLimit.Left(29)},
-        {L"balloon", hundred, threeHundred, L"title", hundred.Left(62)},
-        {L"balloon", hundred, threeHundred, L"info", threeHundred.Left(254)},
-        {L"balloon", L"", CString(L'e', 253) + L"\xD842\xDFB7", L"info", CString(L'e', 253)},
+        {false, L"", threeHundred, tip, threeHundred.Left(30)},
+        {false, L"", pairAt30, tip, pairAt30.Left(29)},
+        {true, hundred, threeHundred, title, hundred.Left(62)},
+        {true, hundred, threeHundred, info, threeHundred.Left(254)},
+        {true, CString(L'f', 61) + pair, L"", title, CString(L'f', 61)},
+        {true, L"", CString(L'e', 253) + pair, info, CString(L'e', 253)},
     };
     for (const auto& c : kCases) {
         tray.calls.clear();
-        if (CString(c.what) == L"tip")
-            tray.SetToolTip(c.text);
-        else
-            tray.ShowBalloon(c.title, c.text);
-        const auto* call = tray.Last(NIM_MODIFY);
-        ASSERT_NE(call, nullptr) << c.field;
-        CString got = CString(c.field) == L"tip"     ? CString(call->data.szTip)
-                      : CString(c.field) == L"title" ? CString(call->data.szInfoTitle)
-                                                     : CString(call->data.szInfo);
-        EXPECT_EQ(got, c.expected) << c.field;
+        c.balloon ? tray.ShowBalloon(c.title, c.text) : tray.SetToolTip(c.text);
+        ASSERT_NE(tray.Last(NIM_MODIFY), nullptr);
+        EXPECT_EQ(CString(c.field(tray.Last(NIM_MODIFY)->data)), c.expected) << c.text.GetLength();
     }
     tray.calls.clear();
-    tray.SetToolTip(pairAtLimit);
+    tray.SetToolTip(pairAt30);
     EXPECT_TRUE(tray.calls.empty()) << "an unchanged tooltip is not sent again";
 }
 
-TEST_F(TrayIconTest, NoticesLoseTheirControlCodesAndEmptyOnesClearTheBalloon)
+TEST_F(TrayIconTest, NoticesLoseTheirControlCodesAndWaitForTheScreenSaver)
 {
     ShowIcon();
     tray.ShowNotice(L"\x02#chan\x0F", L"\x03"
@@ -236,35 +219,30 @@ TEST_F(TrayIconTest, NoticesLoseTheirControlCodesAndEmptyOnesClearTheBalloon)
     ASSERT_NE(call, nullptr);
     EXPECT_EQ(CString(call->data.szInfoTitle), CString(L"#chan"));
     EXPECT_EQ(CString(call->data.szInfo), CString(L"hello world"));
-    EXPECT_EQ(call->data.uFlags, (UINT)NIF_INFO);
-    EXPECT_EQ(call->data.uTimeout, 1000u);
     tray.ShowBalloon(L"", L"");
-    call = tray.Last(NIM_MODIFY);
-    EXPECT_EQ(call->data.szInfoTitle[0] | call->data.szInfo[0], 0);
+    EXPECT_EQ(tray.Last(NIM_MODIFY)->data.szInfo[0], 0) << "an empty balloon clears the one shown";
+
+    ASSERT_TRUE(SystemParametersInfoW(SPI_SETSCREENSAVERRUNNING, TRUE, nullptr, 0));
+    tray.calls.clear();
+    tray.ShowNotice(L"title", L"text");
+    SystemParametersInfoW(SPI_SETSCREENSAVERRUNNING, FALSE, nullptr, 0);
+    EXPECT_TRUE(tray.calls.empty()) << "no balloon while the screen saver runs";
 }
 
 TEST_F(TrayIconTest, ImageFollowsTheAlertsHighlightFirst)
 {
     ShowIcon();
-    HICON normal = tray.GetCurrentIcon();
-    const struct {
-        bool newMessage, highlight;
-        int image; // 0 normal, 1 new message, 2 highlight
-    } kCases[] = {{false, false, 0}, {true, false, 1}, {false, true, 2}, {true, true, 2}};
+    // New message, highlight, both: the image shown after each.
+    const bool kAlerts[][2] = {{false, false}, {true, false}, {false, true}, {true, true}};
     std::vector<HICON> seen;
-    for (const auto& c : kCases) {
-        tray.newMessageAlert = c.newMessage;
-        tray.highlightAlert = c.highlight;
+    for (const auto& alerts : kAlerts) {
+        tray.newMessageAlert = alerts[0];
+        tray.highlightAlert = alerts[1];
         tray.UpdateIcon();
-        const auto* call = tray.Last(NIM_MODIFY);
-        ASSERT_NE(call, nullptr);
-        EXPECT_EQ(call->data.uFlags, (UINT)NIF_ICON);
-        EXPECT_NE(call->data.hIcon, nullptr);
-        seen.push_back(call->data.hIcon);
+        seen.push_back(tray.Last(NIM_MODIFY)->data.hIcon);
     }
-    EXPECT_EQ(seen[0], normal);
-    EXPECT_NE(seen[1], seen[0]);
-    EXPECT_NE(seen[2], seen[1]);
+    EXPECT_EQ(seen[0], tray.Last(NIM_ADD)->data.hIcon);
+    EXPECT_TRUE(seen[0] && seen[1] && seen[2] && seen[0] != seen[1] && seen[1] != seen[2] && seen[0] != seen[2]);
     EXPECT_EQ(seen[3], seen[2]);
     tray.SetEnabled(false);
     EXPECT_FALSE(tray.newMessageAlert || tray.highlightAlert) << "turning the icon off ends the alerts";
@@ -282,27 +260,16 @@ TEST_F(TrayIconTest, EnabledAndOnlyWhenMinimisedDecideWhetherTheIconIsThere)
         {false, "eM", false}, {false, "ET", true},  {false, "EMT", false}, {true, "EMT", true},
     };
     for (const auto& c : kCases) {
-        TRecordingTrayIcon icon;
+        TTrayIcon icon;
         icon.Create(owner);
         icon.ownerMinimized = c.minimized;
         for (const char* step = c.steps; *step; step++) {
-            switch (*step) {
-            case 'E':
-                icon.SetEnabled(true);
-                break;
-            case 'e':
-                icon.SetEnabled(false);
-                break;
-            case 'M':
-                icon.SetShowOnlyWhenMinimized(true);
-                break;
-            case 'm':
-                icon.SetShowOnlyWhenMinimized(false);
-                break;
-            case 'T':
+            if (toupper(*step) == 'E')
+                icon.SetEnabled(isupper(*step));
+            else if (toupper(*step) == 'M')
+                icon.SetShowOnlyWhenMinimized(isupper(*step));
+            else
                 icon.OnTaskbarCreated();
-                break;
-            }
         }
         EXPECT_EQ(icon.IsPresent(), c.present) << c.steps << (c.minimized ? " minimised" : "");
     }
