@@ -79,9 +79,7 @@ class TrayIconTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(owner.CreateEx(WS_EX_TOPMOST, AfxRegisterWndClass(0, nullptr, (HBRUSH)(COLOR_BTNFACE + 1)),
-                                   L"tray owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300, 200, 320, 160, nullptr,
-                                   nullptr));
+        ASSERT_TRUE(CreateTopmostWindow(owner, L"tray owner", 300, 200, 320, 160));
         tray.Create(owner);
     }
 
@@ -168,7 +166,7 @@ TEST_F(TrayIconTest, RightClickOpensTheTrayMenuAtTheCursorForTheOwner)
     PumpMessagesUntil([&] { return owner.nulls > 0; }, 2000);
     EXPECT_EQ(menu.left, at.x) << "the menu opened at the cursor";
     EXPECT_EQ(menu.top, at.y);
-    EXPECT_EQ(owner.commands, std::vector<UINT>{ID_RESTORE_WINDOW});
+    EXPECT_EQ(owner.commands, std::vector<UINT>{ID_RESTORE_FROM_TRAY});
     EXPECT_EQ(nullsWhileOpen, 0);
     EXPECT_EQ(owner.nulls, 1) << "WM_NULL follows the closed menu";
 }

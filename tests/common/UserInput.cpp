@@ -1,5 +1,6 @@
 #include "tests/common/UserInput.h"
 
+#include "classlib/Wnd.h"
 #include "tests/common/MessagePump.h"
 
 #include <cstdint>
@@ -43,6 +44,12 @@ void SendMouse(POINT point, DWORD flags)
 }
 
 } // namespace
+
+BOOL CreateTopmostWindow(CWnd& window, const wchar_t* title, int x, int y, int width, int height)
+{
+    return window.CreateEx(WS_EX_TOPMOST, AfxRegisterWndClass(0, nullptr, (HBRUSH)(COLOR_BTNFACE + 1)), title,
+                           WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE, x, y, width, height, nullptr, nullptr);
+}
 
 void FocusForInput(HWND window)
 {
