@@ -272,3 +272,28 @@ TEST_F(TrayIconTest, EnabledAndOnlyWhenMinimisedDecideWhetherTheIconIsThere)
         EXPECT_EQ(icon.IsPresent(), c.present) << c.steps << (c.minimized ? " minimised" : "");
     }
 }
+
+TEST_F(TrayIconTest, BalloonAppearsBesideTheIconAndItsClickRestoresTheOwner)
+{
+    ShowIcon();
+    tray.ShowBalloon(L"#ketroval", L"balloon");
+    // Wine's tray shows a balloon as a tool tip of its own process, about two seconds later.
+    HWND balloon = nullptr;
+    PumpMessagesUntil(
+        [&] {
+            balloon = FindWindowW(L"tooltips_class32", nullptr);
+            while (balloon && !IsWindowVisible(balloon))
+                balloon = FindWindowExW(nullptr, balloon, L"tooltips_class32", nullptr);
+            return balloon != nullptr;
+        },
+        5000);
+    ASSERT_NE(balloon, nullptr) << "a balloon is on screen";
+    PumpMessagesFor(500);
+    SaveWindowPng(GetDesktopWindow(), L"screenshots\\tray_balloon.png");
+    // Wine's balloon sends nothing when clicked; the shell's message is given as Windows sends it.
+    SendMessageW(tray.GetWindow(), WM_TRAYICON, 0, NIN_BALLOONUSERCLICK);
+    PumpMessagesFor(50);
+    EXPECT_EQ(owner.restores, 1);
+    tray.ShowBalloon(L"", L"");
+    EXPECT_TRUE(PumpMessagesUntil([&] { return !IsWindowVisible(balloon); }, 2000)) << "an empty balloon takes it away";
+}
