@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <vector>
 
 namespace {
@@ -146,22 +147,27 @@ TEST_F(TrayIconTest, RightClickOpensTheTrayMenuAtTheCursorForTheOwner)
     ShowIcon();
     POINT at = IconPoint();
     RECT menu = {};
-    int nullsWhileOpen = -1;
-    RunLater(300, [&] {
-        GetWindowRect(FindWindowW(L"#32768", nullptr), &menu);
+    int nullsWhileOpen = -1, tries = 0;
+    std::function<void()> pickRestore = [&] {
+        HWND window = FindWindowW(L"#32768", nullptr);
+        if (!window || !IsWindowVisible(window)) {
+            if (++tries < 30)
+                RunLater(100, pickRestore);
+            return;
+        }
+        GetWindowRect(window, &menu);
         nullsWhileOpen = owner.nulls;
         SaveWindowPng(GetDesktopWindow(), L"screenshots\\tray_menu.png");
-        // Up from no selection picks the last item, restore. The keys are only queued: the
-        // menu's own loop must read them, not a pump of ours.
-        for (WORD key : {VK_UP, VK_RETURN})
-            for (DWORD flags : {0ul, (DWORD)KEYEVENTF_KEYUP}) {
-                INPUT input = {};
-                input.type = INPUT_KEYBOARD;
-                input.ki.wVk = key;
-                input.ki.dwFlags = flags;
-                SendInput(1, &input, sizeof input);
-            }
-    });
+        // The last item restores. Clicked, not typed: Wine may leave another window in front,
+        // and the keys would go there.
+        HMENU items = (HMENU)SendMessageW(window, MN_GETHMENU, 0, 0);
+        RECT item = {};
+        GetMenuItemRect(nullptr, items, GetMenuItemCount(items) - 1, &item);
+        QueueClickAt({(item.left + item.right) / 2, (item.top + item.bottom) / 2});
+        // A menu left open must not hang the test program.
+        RunLater(2000, [] { EndMenu(); });
+    };
+    RunLater(100, pickRestore);
     ClickIcon(true);
     PumpMessagesUntil([&] { return owner.nulls > 0; }, 2000);
     EXPECT_EQ(menu.left, at.x) << "the menu opened at the cursor";

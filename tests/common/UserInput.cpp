@@ -118,6 +118,13 @@ void ClickAt(POINT point, bool right)
     PumpMessagesFor(80);
 }
 
+void QueueClickAt(POINT point)
+{
+    SendMouse(point, 0);
+    SendMouse(point, MOUSEEVENTF_LEFTDOWN);
+    SendMouse(point, MOUSEEVENTF_LEFTUP);
+}
+
 void TurnWheel(POINT point, int notches)
 {
     SendMouse(point, 0);

@@ -23,6 +23,8 @@ void TypeText(const wchar_t* text);
 // Screen coordinates.
 void ClickAt(POINT point, bool right = false);
 void DoubleClickAt(POINT point);
+// Queues a left click without pumping, for a loop of the system's own (an open menu) to read.
+void QueueClickAt(POINT point);
 // One notch of the wheel (120) per unit, away from the user when positive.
 void TurnWheel(POINT point, int notches);
 // Presses the left button at one point, moves in steps to the other and releases there.
