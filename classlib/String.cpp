@@ -42,6 +42,13 @@ void TCharTraits<wchar_t>::FormatInto(wchar_t* buf, int len, const wchar_t* fmt,
     _vsnwprintf(buf, (size_t)len + 1, fmt, args);
 }
 
+// The run-time gives -1 when the text does not fit and leaves out the NUL when it just fits.
+int TCharTraits<wchar_t>::FormatFitting(wchar_t* buf, int size, const wchar_t* fmt, va_list args)
+{
+    int length = _vsnwprintf(buf, (size_t)size, fmt, args);
+    return length >= 0 && length < size ? length : -1;
+}
+
 int TCharTraits<char>::CompareNoCase(const char* a, const char* b) { return _stricmp(a, b); }
 
 // Byte strings are protocol text: only ASCII letters change case.
@@ -64,6 +71,12 @@ int TCharTraits<char>::FormatLength(const char* fmt, va_list args) { return fmt 
 void TCharTraits<char>::FormatInto(char* buf, int len, const char* fmt, va_list args)
 {
     _vsnprintf(buf, (size_t)len + 1, fmt, args);
+}
+
+int TCharTraits<char>::FormatFitting(char* buf, int size, const char* fmt, va_list args)
+{
+    int length = _vsnprintf(buf, (size_t)size, fmt, args);
+    return length >= 0 && length < size ? length : -1;
 }
 
 HINSTANCE ResourceInstance() { return AfxGetResourceHandle(); }

@@ -2,6 +2,8 @@
 // CString (UTF-16) and CStringA (bytes, may hold NUL): one template over the character type.
 // The buffer is our own so GetBuffer/ReleaseBuffer behave as Win32 callers expect: the
 // contents past the length survive a ReleaseBuffer (file-dialog filters rely on that).
+// Copies share the buffer and count its holders; the first change makes a string's own copy,
+// so a line handed through the engine's layers costs no allocation per layer.
 
 #include <windows.h>
 
@@ -22,6 +24,8 @@ template <> struct TCharTraits<wchar_t> {
     static bool IsSpace(wchar_t c) { return iswspace(c) != 0; }
     static int FormatLength(const wchar_t* fmt, va_list args);
     static void FormatInto(wchar_t* buf, int len, const wchar_t* fmt, va_list args);
+    // The length written when the result and its NUL fit in size characters, else -1.
+    static int FormatFitting(wchar_t* buf, int size, const wchar_t* fmt, va_list args);
 };
 
 template <> struct TCharTraits<char> {
@@ -33,6 +37,7 @@ template <> struct TCharTraits<char> {
     static bool IsSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
     static int FormatLength(const char* fmt, va_list args);
     static void FormatInto(char* buf, int len, const char* fmt, va_list args);
+    static int FormatFitting(char* buf, int size, const char* fmt, va_list args);
 };
 
 template <typename Ch> class CStringT {
@@ -51,24 +56,29 @@ public:
             p[i] = ch;
         ReleaseBuffer(repeat);
     }
-    CStringT(const CStringT& o) { Assign(o.m_data, o.m_len); }
+    CStringT(const CStringT& o) : m_data(o.m_data), m_len(o.m_len), m_cap(o.m_cap) { AddHolder(m_data); }
     CStringT(CStringT&& o) noexcept : m_data(o.m_data), m_len(o.m_len), m_cap(o.m_cap)
     {
         o.m_data = nullptr;
         o.m_len = o.m_cap = 0;
     }
-    ~CStringT() { delete[] m_data; }
+    ~CStringT() { ReleaseHolder(m_data); }
 
     CStringT& operator=(const CStringT& o)
     {
-        if (this != &o)
-            Assign(o.m_data, o.m_len);
+        if (m_data != o.m_data) {
+            AddHolder(o.m_data);
+            ReleaseHolder(m_data);
+            m_data = o.m_data;
+            m_cap = o.m_cap;
+        }
+        m_len = o.m_len;
         return *this;
     }
     CStringT& operator=(CStringT&& o) noexcept
     {
         if (this != &o) {
-            delete[] m_data;
+            ReleaseHolder(m_data);
             m_data = o.m_data;
             m_len = o.m_len;
             m_cap = o.m_cap;
@@ -77,22 +87,36 @@ public:
         }
         return *this;
     }
+    // Assign copies into a fresh buffer when s points into our own.
     CStringT& operator=(const Ch* s)
     {
-        // s may point into our own buffer
-        CStringT tmp(s);
-        return *this = static_cast<CStringT&&>(tmp);
+        Assign(s, Traits::Length(s));
+        return *this;
     }
     CStringT& operator=(Ch ch) { return *this = CStringT(ch); }
 
     int GetLength() const { return m_len; }
     bool IsEmpty() const { return m_len == 0; }
-    void Empty() { m_len = 0; if (m_data) m_data[0] = 0; }
+    void Empty()
+    {
+        if (m_data && !IsOwn()) {
+            ReleaseHolder(m_data);
+            m_data = nullptr;
+            m_cap = 0;
+        }
+        m_len = 0;
+        if (m_data)
+            m_data[0] = 0;
+    }
     const Ch* GetString() const { return m_data ? m_data : EmptyText(); }
     operator const Ch*() const { return GetString(); }
     Ch GetAt(int i) const { return m_data[i]; }
     Ch operator[](int i) const { return m_data[i]; }
-    void SetAt(int i, Ch ch) { m_data[i] = ch; }
+    void SetAt(int i, Ch ch)
+    {
+        MakeOwn();
+        m_data[i] = ch;
+    }
 
     // Buffer access: the caller writes up to n characters, then calls ReleaseBuffer.
     Ch* GetBuffer(int minLength = 0)
@@ -115,6 +139,7 @@ public:
             m_len = 0;
             return;
         }
+        MakeOwn();
         if (newLength < 0) {
             newLength = 0;
             while (newLength < m_cap && m_data[newLength])
@@ -188,6 +213,8 @@ public:
         int count = 0;
         for (int i = 0; i < m_len; i++)
             if (m_data[i] == from) {
+                if (count == 0)
+                    MakeOwn();
                 m_data[i] = to;
                 count++;
             }
@@ -216,6 +243,9 @@ public:
     }
     int Remove(Ch ch)
     {
+        if (Find(ch) < 0)
+            return 0;
+        MakeOwn();
         int w = 0;
         for (int r = 0; r < m_len; r++)
             if (m_data[r] != ch)
@@ -239,16 +269,33 @@ public:
         if (count > 0 && index < m_len) {
             if (count > m_len - index)
                 count = m_len - index;
+            MakeOwn();
             memmove(m_data + index, m_data + index + count, (m_len - index - count + 1) * sizeof(Ch));
             m_len -= count;
         }
         return m_len;
     }
 
-    CStringT& MakeLower() { if (m_len) Traits::MakeLower(m_data, m_len); return *this; }
-    CStringT& MakeUpper() { if (m_len) Traits::MakeUpper(m_data, m_len); return *this; }
+    CStringT& MakeLower()
+    {
+        if (m_len) {
+            MakeOwn();
+            Traits::MakeLower(m_data, m_len);
+        }
+        return *this;
+    }
+    CStringT& MakeUpper()
+    {
+        if (m_len) {
+            MakeOwn();
+            Traits::MakeUpper(m_data, m_len);
+        }
+        return *this;
+    }
     CStringT& MakeReverse()
     {
+        if (m_len > 1)
+            MakeOwn();
         for (int i = 0, j = m_len - 1; i < j; i++, j--) {
             Ch t = m_data[i];
             m_data[i] = m_data[j];
@@ -271,11 +318,8 @@ public:
     int CompareNoCase(const Ch* s) const { return Traits::CompareNoCase(GetString(), s ? s : EmptyText()); }
 
     CStringT& operator+=(const CStringT& s) { return Append(s.GetString(), s.m_len); }
-    CStringT& operator+=(const Ch* s)
-    {
-        CStringT copy(s);
-        return Append(copy.GetString(), copy.m_len);
-    }
+    // Append copies first when s lies in our own buffer.
+    CStringT& operator+=(const Ch* s) { return Append(s, Traits::Length(s)); }
     CStringT& operator+=(Ch ch) { return Append(&ch, 1); }
     CStringT& Append(const Ch* s, int len)
     {
@@ -313,6 +357,16 @@ public:
     }
     void FormatV(const Ch* fmt, va_list args)
     {
+        // Most results are short: formatted once on the stack instead of measured first.
+        Ch shortText[256];
+        va_list attempt;
+        va_copy(attempt, args);
+        int fitting = fmt ? Traits::FormatFitting(shortText, 256, fmt, attempt) : 0;
+        va_end(attempt);
+        if (fitting >= 0) {
+            Assign(shortText, fitting);
+            return;
+        }
         va_list measure;
         va_copy(measure, args);
         int len = Traits::FormatLength(fmt, measure);
@@ -333,9 +387,27 @@ public:
 
     friend CStringT operator+(const CStringT& a, const CStringT& b)
     {
-        CStringT r(a);
-        r += b;
+        CStringT r;
+        r.Reserve(a.m_len + b.m_len);
+        r.Append(a.GetString(), a.m_len);
+        r.Append(b.GetString(), b.m_len);
         return r;
+    }
+    // a + b + c appends to the first sum instead of copying it again.
+    friend CStringT operator+(CStringT&& a, const CStringT& b)
+    {
+        a += b;
+        return static_cast<CStringT&&>(a);
+    }
+    friend CStringT operator+(CStringT&& a, const Ch* b)
+    {
+        a += b;
+        return static_cast<CStringT&&>(a);
+    }
+    friend CStringT operator+(CStringT&& a, Ch b)
+    {
+        a += b;
+        return static_cast<CStringT&&>(a);
     }
     friend CStringT operator+(const CStringT& a, const Ch* b)
     {
@@ -409,7 +481,8 @@ private:
         int n = m_len;
         while (n > 0 && pred(m_data[n - 1]))
             n--;
-        if (m_data) {
+        if (m_data && n != m_len) {
+            MakeOwn();
             m_len = n;
             m_data[n] = 0;
         }
@@ -433,10 +506,10 @@ private:
             Empty();
             return;
         }
-        if (len > m_cap || (m_data && s >= m_data && s <= m_data + m_cap)) {
-            Ch* fresh = new Ch[len + 2];
+        if (len > m_cap || (m_data && s >= m_data && s <= m_data + m_cap) || !IsOwn()) {
+            Ch* fresh = Allocate(len, false);
             memcpy(fresh, s, len * sizeof(Ch));
-            delete[] m_data;
+            ReleaseHolder(m_data);
             m_data = fresh;
             m_cap = len;
         } else {
@@ -449,17 +522,53 @@ private:
     }
     void Reserve(int length)
     {
-        if (length <= m_cap && m_data)
+        if (length <= m_cap && m_data) {
+            MakeOwn();
             return;
+        }
         int cap = m_cap < 16 ? 16 : m_cap;
         while (cap < length)
             cap = cap > (1 << 29) ? length : cap * 2;
-        Ch* fresh = new Ch[cap + 2]();
+        Ch* fresh = Allocate(cap, true);
         if (m_data)
             memcpy(fresh, m_data, (m_len + 1) * sizeof(Ch));
-        delete[] m_data;
+        ReleaseHolder(m_data);
         m_data = fresh;
         m_cap = cap;
+    }
+
+    // The count of strings holding a buffer sits just before its first character.
+    static LONG* HolderCount(Ch* data) { return reinterpret_cast<LONG*>(data) - 1; }
+    static Ch* Allocate(int cap, bool zeroed)
+    {
+        size_t bytes = sizeof(LONG) + (size_t)(cap + 2) * sizeof(Ch);
+        char* block = new char[bytes];
+        if (zeroed)
+            memset(block, 0, bytes);
+        *reinterpret_cast<LONG*>(block) = 1;
+        return reinterpret_cast<Ch*>(block + sizeof(LONG));
+    }
+    static void AddHolder(Ch* data)
+    {
+        if (data)
+            InterlockedIncrement(HolderCount(data));
+    }
+    static void ReleaseHolder(Ch* data)
+    {
+        if (data && InterlockedDecrement(HolderCount(data)) == 0)
+            delete[] reinterpret_cast<char*>(HolderCount(data));
+    }
+    // Only this string holds the buffer: another holder's count can only go down meanwhile.
+    bool IsOwn() const { return !m_data || *HolderCount(m_data) == 1; }
+    // Before a change in place: a shared buffer is copied whole, past the length too.
+    void MakeOwn()
+    {
+        if (IsOwn())
+            return;
+        Ch* fresh = Allocate(m_cap, false);
+        memcpy(fresh, m_data, (size_t)(m_cap + 2) * sizeof(Ch));
+        ReleaseHolder(m_data);
+        m_data = fresh;
     }
 
     Ch* m_data = nullptr; // m_cap + 2 characters when set; m_data[m_len] is always 0

@@ -167,6 +167,8 @@ public:
 
     // Codec of the session's code page.
     CString Decode(const CStringA& bytes) const;
+    // The trailing parameter's text from the decoded line when that gives the same text.
+    CString DecodeTail(const CStringA& tail, const CStringA& lineBytes, const CString& lineText) const;
     CStringA Encode(const CString& text) const;
     int CompareNames(const CString& a, const CString& b) const;
 

@@ -27,6 +27,8 @@ void TIRCReceiveMessageA::Parse()
             return;
     }
     command = word;
+    // Room for the usual parameters at once instead of growing by one, two and four.
+    params.reserve(4);
     // A hostile server may send any number of digits; the value stops at INT_MAX.
     if (command[0] >= '0' && command[0] <= '9')
         numeric = ReadDecimal(command);

@@ -4,7 +4,7 @@
 
 #include "classlib/String.h"
 
-#include <deque>
+#include <vector>
 
 class TIRCReceiveMessageA {
 public:
@@ -21,7 +21,7 @@ public:
     CStringA command;
     int numeric = 0;
     // The trailing parameter, without its ':', is the last one.
-    std::deque<CStringA> params;
+    std::vector<CStringA> params;
 };
 
 class TIRCReceiveMessage {
@@ -40,5 +40,5 @@ public:
     CString host;
     CString command;
     int numeric = 0;
-    std::deque<CString> params;
+    std::vector<CString> params;
 };

@@ -9,9 +9,17 @@
 
 namespace {
 
+// Built in one block: every received message asks for its sender's address.
 CString AddressOf(const CString& nick, const CString& user, const CString& host)
 {
-    return nick + L"!" + user + L"@" + host;
+    CString address;
+    address.Preallocate(nick.GetLength() + user.GetLength() + host.GetLength() + 2);
+    address += nick;
+    address += L'!';
+    address += user;
+    address += L'@';
+    address += host;
+    return address;
 }
 
 bool MatchesAny(const std::vector<CString>& masks, const CString& address)
@@ -91,7 +99,8 @@ void TIRCUnit::SendWho(const CString& target) { SendCommand(L"WHO", target, L"",
 
 bool TIRCUnit::IsIgnored(const CString& nick, const CString& user, const CString& host) const
 {
-    return worldSetting && MatchesAny(worldSetting->IgnoreMasks, AddressOf(nick, user, host));
+    return worldSetting && !worldSetting->IgnoreMasks.empty() &&
+           MatchesAny(worldSetting->IgnoreMasks, AddressOf(nick, user, host));
 }
 
 void TIRCUnit::ClassifyUser(TIRCMember& member) const

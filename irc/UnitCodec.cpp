@@ -7,6 +7,8 @@
 #include "irc/IRCNames.h"
 #include "settings/Preference.h"
 
+#include <cstring>
+
 namespace {
 
 const int kIso2022Jp = 50221;
@@ -26,15 +28,16 @@ int KanaModeOf(int method)
 
 // Most of a server's traffic is plain ASCII, which reads the same in every code page we use:
 // that head is widened directly and only the rest goes through the converter.
-int AsciiHeadLength(const CStringA& bytes)
+int AsciiHeadLength(const CStringA& bytes, int limit)
 {
     const unsigned char* p = reinterpret_cast<const unsigned char*>(bytes.GetString());
-    int length = bytes.GetLength();
     int i = 0;
-    while (i < length && p[i] < 0x80 && p[i] != 0x1B && p[i] != 0x0E && p[i] != 0x0F && p[i] != 0)
+    while (i < limit && p[i] < 0x80 && p[i] != 0x1B && p[i] != 0x0E && p[i] != 0x0F && p[i] != 0)
         i++;
     return i;
 }
+
+int AsciiHeadLength(const CStringA& bytes) { return AsciiHeadLength(bytes, bytes.GetLength()); }
 
 CString Widen(const CStringA& bytes, int count)
 {
@@ -64,6 +67,18 @@ CString TIRCUnit::Decode(const CStringA& bytes) const
     CStringA rest = bytes.Mid(head);
     CString text = session.codePage == kIso2022Jp ? DecodeIso2022Jp(rest) : ConvertFromCodePage(rest, session.codePage);
     return head > 0 ? Widen(bytes, head) + text : text;
+}
+
+// Up to the ASCII head both texts are the bytes widened, and from there on both decode the same
+// bytes: a trailing parameter that starts within the head is the line's text from its start, so
+// a line's Japanese is converted once instead of twice.
+CString TIRCUnit::DecodeTail(const CStringA& tail, const CStringA& lineBytes, const CString& lineText) const
+{
+    int start = lineBytes.GetLength() - tail.GetLength();
+    if (start >= 0 && AsciiHeadLength(lineBytes, start) == start &&
+        memcmp(lineBytes.GetString() + start, tail.GetString(), tail.GetLength()) == 0)
+        return lineText.Mid(start);
+    return Decode(tail);
 }
 
 CStringA TIRCUnit::Encode(const CString& text) const

@@ -57,8 +57,12 @@ void TIRCUnit::OnReceive(TIRCConnection*, TIRCReceiveMessageA* raw)
     message.host = Decode(raw->host);
     message.command = Decode(raw->command);
     message.numeric = raw->numeric;
-    for (const CStringA& param : raw->params)
-        message.params.push_back(Decode(param));
+    message.params.reserve(raw->params.size());
+    for (size_t i = 0; i < raw->params.size(); i++) {
+        const CStringA& param = raw->params[i];
+        bool last = i + 1 == raw->params.size();
+        message.params.push_back(last ? DecodeTail(param, raw->rawLine, message.rawLine) : Decode(param));
+    }
     TDispatchResult result;
     Dispatch(message, result);
     RunMacros(message, result);

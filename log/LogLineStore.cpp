@@ -18,9 +18,6 @@ TLogLineAdded TLogLineStore::AddLine(const TLogLineData& data, bool checkKeyword
     added.keyword = line->model.keyword;
     if (!line->model.urls.empty()) {
         added.urls = line->model.urls;
-        // Sized in the steps the line's own buffer grows by: blocks of few sizes, which the heap
-        // hands out again without searching its free lists.
-        added.text.Preallocate(line->model.text.GetLength());
         added.text = line->model.text;
     }
     lines.push_back(std::move(line));

@@ -82,7 +82,9 @@ struct TBenchLog {
     // The file's line as a caller keeps it: in one buffer reused for every line.
     bool Write()
     {
-        fileLine = data.timeText;
+        // Emptied, not assigned: an assigned copy would share the prefix's buffer and leave it.
+        fileLine.Empty();
+        fileLine += data.timeText;
         fileLine += data.nickPrefix;
         fileLine += data.body;
         return logger.WriteLine(fileLine);

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+#include <vector>
+
 TEST(CStringFormat, FollowsTheWindowsRuntimeRules)
 {
     CString s;
@@ -151,4 +154,99 @@ TEST(CStringResources, MissingIdGivesEmptyText)
     EXPECT_TRUE(s.IsEmpty());
     EXPECT_TRUE(s.LoadString(10149));
     EXPECT_EQ(s, L"%s:%dへ接続を試みます");
+}
+
+// Copies share one buffer until one of them changes: every change must leave the other copies as
+// they were and give what the same change gives on a string of its own.
+TEST(CStringSharing, EveryChangeLeavesTheOtherCopiesAlone)
+{
+    using Change = void (*)(CString&);
+    const struct {
+        const char* name;
+        Change change;
+    } changes[] = {
+        {"SetAt", [](CString& s) { s.SetAt(1, L'E'); }},
+        {"GetBuffer",
+         [](CString& s) {
+             s.GetBuffer(4)[1] = L'h';
+             s.ReleaseBuffer();
+         }},
+        {"GetBufferSetLength", [](CString& s) { s.GetBufferSetLength(3)[2] = L'L'; }},
+        {"ReleaseBuffer", [](CString& s) { s.ReleaseBuffer(4); }},
+        {"Preallocate", [](CString& s) { s.Preallocate(100); }},
+        {"Replace char", [](CString& s) { s.Replace(L'l', L'L'); }},
+        {"Replace text", [](CString& s) { s.Replace(L"World", L"there"); }},
+        {"Remove", [](CString& s) { s.Remove(L'o'); }},
+        {"Insert", [](CString& s) { s.Insert(0, L"> "); }},
+        {"Delete", [](CString& s) { s.Delete(0, 6); }},
+        {"MakeLower", [](CString& s) { s.MakeLower(); }},
+        {"MakeUpper", [](CString& s) { s.MakeUpper(); }},
+        {"MakeReverse", [](CString& s) { s.MakeReverse(); }},
+        {"Trim", [](CString& s) { s.Trim(L" \t!"); }},
+        {"TrimRight", [](CString& s) { s.TrimRight(L'!'); }},
+        {"Append", [](CString& s) { s += L" again"; }},
+        {"Append itself", [](CString& s) { s += s; }},
+        {"Empty", [](CString& s) { s.Empty(); }},
+        {"Format", [](CString& s) { s.Format(L"[%s]", s.GetString()); }},
+        {"Assign from itself", [](CString& s) { s = s.GetString() + 6; }},
+    };
+    const CString original(L" Hello World!!");
+    for (const auto& c : changes) {
+        CString alone(original.GetString()), copy(original), second(copy);
+        c.change(alone);
+        c.change(copy);
+        EXPECT_EQ(copy, alone) << c.name;
+        EXPECT_EQ(second, L" Hello World!!") << c.name;
+        EXPECT_EQ(original, L" Hello World!!") << c.name;
+    }
+    CStringA bytes("PrivMsg"), shared(bytes);
+    shared.MakeUpper();
+    EXPECT_EQ(shared, "PRIVMSG");
+    EXPECT_EQ(bytes, "PrivMsg");
+}
+
+TEST(CStringSharing, TextPastTheLengthSurvivesInTheChangedCopy)
+{
+    // A double-NUL list written into a buffer, as file-dialog filters are.
+    CString filter;
+    wchar_t* p = filter.GetBuffer(16);
+    wmemcpy(p, L"Text\0*.txt\0\0", 12);
+    filter.ReleaseBuffer(4);
+    CString copy(filter);
+    copy.ReleaseBuffer(4);
+    EXPECT_EQ(CString(copy.GetString() + 5), L"*.txt");
+    EXPECT_EQ(CString(filter.GetString() + 5), L"*.txt");
+}
+
+TEST(CStringSharing, CopiesComeAndGoOnSeveralThreads)
+{
+    const CString text(L"shared between threads");
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; t++)
+        threads.emplace_back([&text, t] {
+            for (int i = 0; i < 50000; i++) {
+                CString copy(text);
+                if (i % 1000 == t)
+                    copy.MakeUpper();
+            }
+        });
+    for (std::thread& thread : threads)
+        thread.join();
+    CString last(text);
+    last.SetAt(0, L'S');
+    EXPECT_EQ(text, L"shared between threads");
+    EXPECT_EQ(last, L"Shared between threads");
+}
+
+TEST(CStringFormat, ResultsAroundTheStackBufferSize)
+{
+    for (int length : {1, 254, 255, 256, 257, 600}) {
+        CString body(L'x', length), s;
+        s.Format(L"%s!", body.GetString());
+        EXPECT_EQ(s.GetLength(), length + 1) << length;
+        EXPECT_EQ(s, body + L"!") << length;
+        CStringA bytes;
+        bytes.Format("%d:%s", length, CStringA('y', length).GetString());
+        EXPECT_EQ(bytes.GetLength(), length + 1 + (length >= 100 ? 3 : length >= 10 ? 2 : 1)) << length;
+    }
 }

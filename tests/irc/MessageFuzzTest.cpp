@@ -97,7 +97,7 @@ TEST(MessageFuzz, ParseOfBuildGivesTheMessageBack)
         else
             for (int i = 0, n = 1 + Below(9); i < n; i++)
                 msg.command += (char)((Below(2) ? 'A' : 'a') + Below(26));
-        std::deque<CStringA> params;
+        std::vector<CStringA> params;
         for (int i = 0, n = Below(6); i < n; i++)
             params.push_back("w" + Bytes(20, " \r\n"));
         bool trailing = Below(3) != 0;

@@ -3,6 +3,9 @@
 
 #include "tests/irc/IrcTestSupport.h"
 
+#include "foundation/CodePage.h"
+#include "foundation/Iso2022Jp.h"
+
 namespace {
 
 using Lines = std::vector<std::string>;
@@ -51,6 +54,43 @@ TEST_F(UnitDispatchTest, MacroEventsFollowEachLineWithDerivedModeAndKeywordEvent
     Feed(":a!u@h WHATEVER x");
     EXPECT_EQ(recorder.macroEvents, (Lines{"MODE #one +o-v kvnick other", "OP #one kvnick", "DEVOICE #one other",
                                            "PRIVMSG #one hello", "WHATEVER x"}));
+}
+
+// Handlers see every parameter as its own bytes decoded alone, whatever comes before it in the
+// line: plain text, Japanese in the prefix or in an earlier parameter, in both code pages.
+TEST_F(UnitDispatchTest, EveryParameterReadsAsItsOwnBytesDecoded)
+{
+    for (int codePage : {50221, 65001}) {
+        settings.Codepage = codePage;
+        LogIn();
+        CStringA encoded = codePage == 50221 ? EncodeIso2022Jp(L"\u65e5\u672c\u8a9e\uff76\uff85", 0)
+                                             : ConvertToCodePage(L"\u65e5\u672c\u8a9e\uff76\uff85", CP_UTF8);
+        std::string jp(encoded.GetString(), encoded.GetLength());
+        const std::string lines[] = {
+            ":a!u@h PRIVMSG #one :" + jp,
+            ":a!u@h PRIVMSG #one :say " + jp + " and more",
+            ":a!u@h PRIVMSG #one :" + jp + jp,
+            ":" + jp + "!u@h PRIVMSG #one :" + jp,
+            ":a!u@" + jp + " PRIVMSG #one :plain",
+            ":a!u@h PRIVMSG " + jp + " :" + jp,
+            ":a!u@h TOPIC #one " + jp,
+            ":a!u@h PRIVMSG #one " + jp + "   ",
+            ":a!u@h PRIVMSG #one :",
+            "PING :" + jp,
+        };
+        for (const std::string& line : lines) {
+            recorder.macroEvents.clear();
+            Feed(line);
+            TIRCReceiveMessageA raw;
+            raw.rawLine = CStringA(line.data(), (int)line.size());
+            raw.Parse();
+            std::string expected = Narrow(unit->Decode(raw.command));
+            for (const CStringA& param : raw.params)
+                expected += " " + Narrow(unit->Decode(param));
+            ASSERT_FALSE(recorder.macroEvents.empty()) << line;
+            EXPECT_EQ(recorder.macroEvents[0], expected) << codePage << " " << line;
+        }
+    }
 }
 
 TEST_F(UnitDispatchTest, StoppedMacrosSeeNothingWhileHandlersStillRun)
