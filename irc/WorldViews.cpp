@@ -58,6 +58,7 @@ void TIRCWorld::Attach(IWorldFrame* owner)
     emptyLog = CreateLogView(nullptr, nullptr);
     emptyMemberList = CreateMemberListView(nullptr, nullptr);
     Select(nullptr, nullptr, true);
+    UpdateTitle();
     serverTree->listener = this;
     inputLine->listener = this;
     OnHeightChanged(inputLine);

@@ -1,0 +1,328 @@
+// The world in a main window of real controls: the views a selected node shows, the title, the
+// colours of tree items and member rows, the keys, and nodes that went while something still
+// pointed at them.
+
+#include "tests/common/Screenshot.h"
+#include "tests/common/StringPrinter.h"
+#include "tests/world/common/WorldWindowTest.h"
+
+#include "irc/MemberListView.h"
+
+namespace {
+
+class WorldViewsTest : public TWorldWindowTest {
+protected:
+    void SetUp() override
+    {
+        TWorldWindowTest::SetUp();
+        AddServer(L"net", {L"#alpha", L"#beta"});
+        AddServer(L"home", {L"#gamma"});
+    }
+    void Prepare()
+    {
+        Build();
+        net = world->FindUnit(L"net");
+        home = world->FindUnit(L"home");
+        alpha = net->FindChannel(L"#alpha");
+        beta = net->FindChannel(L"#beta");
+        gamma = home->FindChannel(L"#gamma");
+    }
+    COLORREF PixelOfItem(HTREEITEM item, int x = -1)
+    {
+        RECT rect;
+        frame.tree.GetItemRect(item, &rect, TRUE);
+        HDC dc = ::GetDC(frame.tree.m_hWnd);
+        COLORREF color = ::GetPixel(dc, x >= 0 ? x : rect.right - 2, rect.top + 1);
+        ::ReleaseDC(frame.tree.m_hWnd, dc);
+        return color;
+    }
+    void Redraw(CWnd& window)
+    {
+        window.RedrawWindow();
+        PumpMessagesFor(100);
+    }
+    CString InputText() { return TEdit::GetText(frame.chat.input.m_hWnd); }
+    void AddMember(TIRCChannel* channel, const wchar_t* nick)
+    {
+        channel->AddOrUpdateMember(nick, L"u", L"h", L"", L"", false, false, false, false, false);
+    }
+
+    TIRCUnit* net = nullptr;
+    TIRCUnit* home = nullptr;
+    TIRCChannel* alpha = nullptr;
+    TIRCChannel* beta = nullptr;
+    TIRCChannel* gamma = nullptr;
+};
+
+TEST_F(WorldViewsTest, WithoutServersTheEmptyViewsAndTheProgramTitleShow)
+{
+    config.world.Units.clear();
+    Build();
+    ASSERT_NE(ShownLog(), nullptr);
+    ASSERT_NE(ShownMemberList(), nullptr);
+    EXPECT_TRUE(ShownLog()->IsWindowVisible());
+    EXPECT_EQ(frame.GetTitle(), CString(L"Ketroval 2.40"));
+    EXPECT_EQ(GetAppTitle(), CString(L"Ketroval 2.40"));
+}
+
+TEST_F(WorldViewsTest, ClickingANodeShowsItsLogItsMembersAndItsTitle)
+{
+    Prepare();
+    net->PrintSystemText(nullptr, L"server line");
+    AddMember(alpha, L"kvself");
+    AddMember(alpha, L"peer");
+    net->PrintSystemText(alpha, L"alpha line");
+    CWnd* emptyLog = frame.chat.cards.GetCard(1);
+    CWnd* emptyList = frame.members.GetCard(1);
+    const struct {
+        TIRCUnit* unit;
+        TIRCChannel* channel;
+        CWnd* log;
+        int members;
+        const wchar_t* inTitle;
+    } rows[] = {
+        {net, alpha, alpha->logView, 2, L"#alpha"},
+        {net, nullptr, net->logView, 0, L"net"},
+        {net, beta, emptyLog, 0, L"#beta"},
+        {home, nullptr, emptyLog, 0, L"home"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.inTitle);
+        ClickItem(Item(row.unit, row.channel));
+        TIRCUnit* unit;
+        TIRCChannel* channel;
+        Selection(unit, channel);
+        EXPECT_EQ(unit, row.unit);
+        EXPECT_EQ(channel, row.channel);
+        EXPECT_EQ(ShownLog(), row.log);
+        EXPECT_TRUE(ShownLog()->IsWindowVisible());
+        auto* list = static_cast<TListView*>(ShownMemberList());
+        EXPECT_EQ(list == emptyList, row.members == 0);
+        EXPECT_EQ(list->GetItemCount(), row.members);
+        EXPECT_NE(frame.GetTitle().Find(row.inTitle), -1) << frame.GetTitle().GetString();
+        EXPECT_EQ(frame.toolTips.back(), frame.GetTitle());
+    }
+}
+
+TEST_F(WorldViewsTest, TreeItemsTakeTheColoursOfTheirMarksAndChannelsShowTheirNumbers)
+{
+    TViewTreeConfig& colors = config.view.settings.tree;
+    colors.selectedText = RGB(0, 0, 0);
+    colors.selectedBack = RGB(255, 255, 0);
+    colors.keywordBack = RGB(255, 0, 0);
+    colors.newTalkBack = RGB(0, 0, 255);
+    colors.updateBack = RGB(0, 160, 0);
+    colors.backColor = RGB(255, 255, 255);
+    config.preference.HideSelectionOnInactive = true;
+    Prepare();
+    TChannelConfig talk;
+    talk.Name = L"friend";
+    TIRCChannel* talkNode = world->AddChannelNode(home, talk, TIRCChannel::KindTalk);
+    world->Select(net, nullptr);
+    beta->keywordMark = true;
+    gamma->updateMark = true;
+    talkNode->newTalkMark = true;
+    Redraw(frame.tree);
+    const struct {
+        HTREEITEM item;
+        COLORREF back;
+    } rows[] = {
+        {Item(net), RGB(255, 255, 0)},        {Item(net, alpha), RGB(255, 255, 255)},
+        {Item(net, beta), RGB(255, 0, 0)},    {Item(home, gamma), RGB(0, 160, 0)},
+        {Item(home, talkNode), RGB(0, 0, 255)},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(PixelOfItem(row.item), row.back) << frame.tree.GetItemText(row.item).GetString();
+        // The number box left of a channel item has the item's background.
+        if (frame.tree.GetParentItem(row.item)) {
+            EXPECT_EQ(PixelOfItem(row.item, 3), row.back);
+        }
+    }
+    // An inactive window hides the selection: the marked, selected item shows its mark.
+    world->Select(net, beta);
+    beta->keywordMark = true;
+    frame.active = false;
+    Redraw(frame.tree);
+    EXPECT_EQ(PixelOfItem(Item(net, beta)), RGB(255, 0, 0));
+    frame.active = true;
+    Redraw(frame.tree);
+    EXPECT_EQ(PixelOfItem(Item(net, beta)), RGB(255, 255, 0));
+}
+
+TEST_F(WorldViewsTest, MemberRowsAreDrawnInTheColoursOfTheirGroup)
+{
+    TViewListConfig& colors = config.view.settings.list;
+    colors.selfBack = RGB(255, 0, 255);
+    colors.groupBack[1] = RGB(0, 200, 200);
+    colors.backColor = RGB(255, 255, 255);
+    Prepare();
+    AddMember(alpha, L"aaa");
+    AddMember(alpha, L"bbb");
+    AddMember(alpha, L"ccc");
+    alpha->FindMember(L"aaa")->groupKind = 2;
+    TIRCMember* grouped = alpha->FindMember(L"bbb");
+    grouped->groupKind = 1;
+    grouped->groupIndex = 1;
+    alpha->ChangeMemberMode(L"ccc", L'o', true);
+    ClickItem(Item(net, alpha));
+    auto* list = static_cast<TMemberListView*>(ShownMemberList());
+    Redraw(*list);
+    const struct {
+        const wchar_t* nick;
+        COLORREF back;
+        int image;
+    } rows[] = {{L"aaa", RGB(255, 0, 255), 3}, {L"bbb", RGB(0, 200, 200), 3}, {L"ccc", RGB(255, 255, 255), 0}};
+    HDC dc = ::GetDC(list->m_hWnd);
+    for (const auto& row : rows) {
+        int item = list->FindItem(alpha->FindMember(row.nick));
+        ASSERT_GE(item, 0);
+        RECT label = {};
+        label.left = LVIR_LABEL;
+        list->SendMessage(LVM_GETITEMRECT, item, (LPARAM)&label);
+        EXPECT_EQ(::GetPixel(dc, label.left + 1, label.top + 1), row.back) << row.nick;
+        EXPECT_EQ(list->GetItemImage(item), row.image) << row.nick;
+    }
+    ::ReleaseDC(list->m_hWnd, dc);
+}
+
+TEST_F(WorldViewsTest, KeysMoveTheSelectionAndTypingAnywhereLandsInTheInputLine)
+{
+    Prepare();
+    ClickItem(Item(net, alpha));
+    PressKey('H');
+    PumpMessagesFor(100);
+    EXPECT_EQ(::GetFocus(), frame.chat.input.m_hWnd);
+    EXPECT_EQ(InputText(), CString(L"h"));
+    const struct {
+        WORD key;
+        std::initializer_list<WORD> modifiers;
+        TIRCUnit* unit;
+        TIRCChannel* channel;
+    } steps[] = {
+        {'2', {VK_CONTROL}, net, beta},          {'0', {VK_CONTROL}, net, nullptr},
+        {VK_DOWN, {VK_MENU}, net, alpha},        {VK_DOWN, {VK_MENU}, net, beta},
+        {VK_RIGHT, {VK_MENU}, home, nullptr},    {VK_UP, {VK_MENU}, net, beta},
+        {'1', {VK_CONTROL, VK_MENU}, net, beta}, // there is no eleventh channel
+    };
+    for (const auto& step : steps) {
+        PressKey(step.key, step.modifiers);
+        TIRCUnit* unit;
+        TIRCChannel* channel;
+        Selection(unit, channel);
+        EXPECT_EQ(unit, step.unit) << step.key;
+        EXPECT_EQ(channel, step.channel) << step.key;
+    }
+    // Ctrl+Alt+Down moves the selected channel below its neighbour; the selection stays.
+    PressKey('1', {VK_CONTROL});
+    PressKey(VK_DOWN, {VK_CONTROL, VK_MENU});
+    EXPECT_EQ(Children(Item(net)), (std::vector<CString>{L"#beta", L"#alpha"}));
+    TIRCUnit* unit;
+    TIRCChannel* channel;
+    Selection(unit, channel);
+    EXPECT_EQ(channel, alpha);
+    EXPECT_EQ(config.world.Units[0].Channels[0].Name, L"#beta");
+}
+
+TEST_F(WorldViewsTest, MovesAndSortingKeepTheSelectedNode)
+{
+    config.preference.SortTree = false;
+    Prepare();
+    TChannelConfig talk;
+    talk.Name = L"friend";
+    world->AddChannelNode(home, talk, TIRCChannel::KindTalk);
+    world->Select(net, nullptr);
+    world->MoveSelectedNode(true);
+    EXPECT_EQ(Children(TVI_ROOT), (std::vector<CString>{L"net", L"home"}));
+    world->Select(home, nullptr);
+    world->MoveSelectedNode(true);
+    EXPECT_EQ(Children(TVI_ROOT), (std::vector<CString>{L"home", L"net"}));
+    // The moved neighbour keeps its channels and its items still find their nodes.
+    EXPECT_EQ(Children(Item(net)), (std::vector<CString>{L"#alpha", L"#beta"}));
+    EXPECT_NE(Item(net, beta), nullptr);
+    world->Select(net, beta);
+    world->MoveSelectedNode(false);
+    EXPECT_EQ(Children(Item(net)), (std::vector<CString>{L"#alpha", L"#beta"}));
+
+    config.preference.SortTree = true;
+    TChannelConfig record;
+    record.Name = L"#b";
+    world->AddChannelNode(home, record, TIRCChannel::KindChannel);
+    record.Name = L"#A";
+    world->AddChannelNode(home, record, TIRCChannel::KindChannel);
+    world->SortTree();
+    EXPECT_EQ(Children(TVI_ROOT), (std::vector<CString>{L"home", L"net"}));
+    EXPECT_EQ(Children(Item(home)), (std::vector<CString>{L"#A", L"#b", L"#gamma", L"friend"}));
+    TIRCUnit* unit;
+    TIRCChannel* channel;
+    Selection(unit, channel);
+    EXPECT_EQ(channel, beta);
+    world->RenameUnit(net, L"alpha");
+    EXPECT_EQ(Children(TVI_ROOT), (std::vector<CString>{L"alpha", L"home"}));
+
+    TWorldConfig stored;
+    world->StoreServerTree(stored);
+    ASSERT_EQ(stored.Units.size(), 2u);
+    EXPECT_EQ(stored.Units[0].Name, L"alpha");
+    ASSERT_EQ(stored.Units[1].Channels.size(), 3u) << "talks are not stored";
+    EXPECT_EQ(stored.Units[1].Channels[0].Name, L"#A");
+}
+
+TEST_F(WorldViewsTest, NodesDeletedSinceAPopupOrALogLineDoNothing)
+{
+    config.preference.ServerAllLog = false;
+    Prepare();
+    net->PrintSystemText(nullptr, L"server line");
+    home->PrintToChannel(gamma, L"peer", L"gamma line", 0, 0, false);
+    ASSERT_NE(gamma->logView, nullptr);
+    CWnd* gammaLog = gamma->logView;
+    ClickAt(ItemPoint(Item(home, gamma)), true);
+    PumpMessagesFor(150);
+    TIRCUnit* unit;
+    TIRCChannel* channel;
+    world->GetPopupNode(unit, channel);
+    EXPECT_EQ(unit, home);
+    EXPECT_EQ(channel, gamma);
+
+    world->RemoveChannelNode(home, gamma);
+    EXPECT_EQ(Children(Item(home)), std::vector<CString>{});
+    EXPECT_FALSE(frame.chat.cards.ContainsWindow(gammaLog));
+    world->GetPopupNode(unit, channel);
+    EXPECT_EQ(unit, home);
+    EXPECT_EQ(channel, nullptr);
+
+    // The all-channels log still holds the line of the gone channel: a double click selects its server.
+    world->Select(net, alpha);
+    ASSERT_EQ(frame.allLog.GetLineCount(), 1);
+    POINT lastLine = ScreenPointOf(frame.allLog.m_hWnd, 40, 6);
+    DoubleClickAt(lastLine);
+    PumpMessagesFor(150);
+    Selection(unit, channel);
+    EXPECT_EQ(unit, home);
+    EXPECT_EQ(channel, nullptr);
+
+    world->DeleteUnit(home);
+    world->GetPopupNode(unit, channel);
+    EXPECT_EQ(unit, nullptr);
+    world->Select(net, alpha);
+    DoubleClickAt(lastLine);
+    PumpMessagesFor(150);
+    Selection(unit, channel);
+    EXPECT_EQ(unit, net);
+    EXPECT_EQ(channel, alpha);
+}
+
+TEST_F(WorldViewsTest, TheBalloonIsClearedWhenItsCountdownEnds)
+{
+    Prepare();
+    world->SetBalloonCountdown(2);
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    world->TickOn(now.wDay);
+    EXPECT_TRUE(frame.balloons.empty());
+    world->TickOn(now.wDay);
+    EXPECT_EQ(frame.balloons, std::vector<CString>{L"|"});
+    world->TickOn(now.wDay);
+    EXPECT_EQ(frame.balloons.size(), 1u);
+}
+
+} // namespace
