@@ -41,6 +41,7 @@ TIRCUnit* TIRCWorld::MakeUnit(const TUnitSetting& setting)
     TIRCUnit* unit = new TIRCUnit(this, preference, setting);
     unit->SetWorldSetting(tree);
     unit->SetChannelWindows(this);
+    unit->SetFrame(this);
     unit->SetLogFormat(&config->view.settings.formats);
     units.push_back(unit);
     return unit;
@@ -349,12 +350,6 @@ int TIRCWorld::CountActiveUnits() const
     for (const TIRCUnit* unit : units)
         count += unit->GetState() != TIRCUnit::StateDisconnected;
     return count;
-}
-
-void TIRCWorld::OnConnectionEnded(TIRCUnit*)
-{
-    if (frame && frame->IsClosing() && CountActiveUnits() == 0)
-        ::PostMessageW(frame->GetFrameWindow(), WM_SYSCOMMAND, SC_CLOSE, 0);
 }
 
 void TIRCWorld::OnTimer(TTimer*) { Tick(); }

@@ -47,7 +47,8 @@ class TIRCWorld : public ITreeViewListener,
                   public ILogViewEventLineClickListener,
                   public ITimerListener,
                   public IIRCUnitListener,
-                  public IChannelWindows {
+                  public IChannelWindows,
+                  public IUnitFrame {
 public:
     // The world reads the preferences, the view settings and the server tree of config; the
     // address finder marks URLs in the log views it makes (may be null).
@@ -94,7 +95,7 @@ public:
     void SortChannels(HTREEITEM unitItem);
     // A neighbour moves to the other side of the selected item; the selection stays.
     void MoveSelectedNode(bool up);
-    void RedrawTree();
+    void RedrawTree() override;
 
     // Views of a node as cards of the frame's panels; unit and channel null: the empty ones.
     TLogView* CreateLogView(TIRCUnit* unit, TIRCChannel* channel);
@@ -219,6 +220,18 @@ public:
     void OnChannelDeleting(TIRCUnit* unit, TIRCChannel* channel) override;
     void ShowBalloon(const CString& title, const CString& text) override;
     void ShowInvitation(TIRCUnit*, const CString&, const CString&) override {}
+    // What the sending side and the macro actions of the units ask.
+    TIRCChannel* GetSelectedChannel(TIRCUnit* unit) override;
+    void OpenUrl(const CString& url) override { OpenUrl(url, false); }
+    // The all-channels log's selection when it has the focus, else the current node's.
+    CString GetSelectedText() override;
+    void WindowAction(const CString& word) override;
+    bool ExecuteAction(const CString& name) override;
+    void RunProgram(const CString& program, const CString& arguments, const CString& folder, bool minimized) override;
+    CString GetSoundsFolder() override;
+    void ShowDCCDialog(bool minimized) override;
+    void BringDCCDialogToFront() override;
+    void BlinkDCCDialog() override {}
 
 private:
     // The member lists report here; their key slots would clash with the tree's.

@@ -15,7 +15,6 @@
 #include "log/LogView.h"
 #include "settings/Config.h"
 
-#include <mmsystem.h>
 
 namespace {
 
@@ -455,34 +454,6 @@ bool TIRCWorld::FindPrevious()
         return false;
     view->ScrollToSelection();
     return true;
-}
-
-bool TIRCWorld::IsMainWindowActive() { return frame && frame->IsApplicationActive(); }
-
-bool TIRCWorld::AreMacrosStopped() { return frame && frame->AreMacrosStopped(); }
-
-void TIRCWorld::PlaySoundFile(const CString& path)
-{
-    if (!path.IsEmpty())
-        ::PlaySoundW(path, nullptr, SND_FILENAME | SND_ASYNC);
-}
-
-void TIRCWorld::StartHighlightAlert()
-{
-    if (frame)
-        frame->StartHighlightAlert();
-}
-
-void TIRCWorld::StartMessageAlert()
-{
-    if (frame)
-        frame->StartMessageAlert();
-}
-
-void TIRCWorld::ShowBalloon(const CString& title, const CString& text)
-{
-    if (frame)
-        frame->ShowBalloon(title, StripControlCodes(text));
 }
 
 void TIRCWorld::OnHeightChanged(TEdit*)
