@@ -299,11 +299,8 @@ void TIRCWorld::ApplyServerSettings(TIRCUnit* unit, const TUnitConfig& edited)
     if (!HasUnit(unit) || (serverTree && !unitItem))
         return;
     bool expanded = unitItem && (serverTree->GetItemState(unitItem, TVIS_EXPANDED) & TVIS_EXPANDED);
-    TIRCUnit* noted;
-    TIRCChannel* notedChannel;
-    GetSelection(noted, notedChannel);
-    CString unitName = noted ? noted->GetName() : CString();
-    CString channelName = notedChannel ? notedChannel->GetName() : CString();
+    CString unitName, channelName;
+    NoteSelection(unitName, channelName);
     // The channels come back in the edited order, still before the talks.
     for (TIRCChannel* channel : unit->GetChannels())
         if (HTREEITEM item = channel->GetKind() == TIRCChannel::KindChannel ? FindChannelTreeItem(unitItem, channel)

@@ -274,6 +274,10 @@ private:
     bool HandleInputPlainKey(TEdit* edit, UINT key, bool shift);
     void ToggleCurrentServerItem();
     HTREEITEM ServerItemOfSelection() const;
+    // The node an item carries: a unit at depth 0, a channel at depth 1.
+    void* TreeItemData(HTREEITEM item) const;
+    HTREEITEM StepItem(HTREEITEM item, HTREEITEM start, bool forward, bool serversOnly, bool& wrapped) const;
+    void NoteSelection(CString& unitName, CString& channelName) const;
     bool TakeNode(HTREEITEM item, bool joinedOnly, bool updatedOnly);
     void TrackMenu(HMENU menu, int x, int y);
     void TrackResourceMenu(int resourceId, int x, int y);

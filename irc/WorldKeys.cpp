@@ -273,50 +273,45 @@ HTREEITEM TIRCWorld::ServerItemOfSelection() const
 // True when the item's node became the selection.
 bool TIRCWorld::TakeNode(HTREEITEM item, bool joinedOnly, bool updatedOnly)
 {
-    TVITEMW tv = {};
-    tv.mask = TVIF_PARAM;
-    tv.hItem = item;
-    serverTree->GetItem(&tv);
+    void* data = TreeItemData(item);
     int depth = serverTree->GetItemDepth(item);
-    if (depth > 1 || !tv.lParam)
+    if (depth > 1 || !data)
         return false;
-    TIRCNode* node = depth == 0 ? static_cast<TIRCNode*>((TIRCUnit*)tv.lParam)
-                                : static_cast<TIRCNode*>((TIRCChannel*)tv.lParam);
+    TIRCNode* node = depth == 0 ? static_cast<TIRCNode*>((TIRCUnit*)data) : static_cast<TIRCNode*>((TIRCChannel*)data);
     if (updatedOnly ? !node->updateMark : depth == 0 ? joinedOnly : joinedOnly && !((TIRCChannel*)node)->IsJoined())
         return false;
     if (depth == 0)
-        Select((TIRCUnit*)node, nullptr, false);
+        Select((TIRCUnit*)data, nullptr, false);
     else
-        Select(((TIRCChannel*)node)->GetUnit(), (TIRCChannel*)node, false);
+        Select(((TIRCChannel*)data)->GetUnit(), (TIRCChannel*)data, false);
     return true;
+}
+
+// The next item in the walk's direction, wrapping once at an end; null when the walk is over.
+HTREEITEM TIRCWorld::StepItem(HTREEITEM item, HTREEITEM start, bool forward, bool serversOnly, bool& wrapped) const
+{
+    TTreeView* tree = serverTree;
+    HTREEITEM next = serversOnly ? tree->GetNextItem(item, forward ? TVGN_NEXT : TVGN_PREVIOUS)
+                     : forward   ? tree->GetNextVisibleItem(item)
+                                 : tree->GetPrevVisibleItem(item);
+    if (!next) {
+        if (wrapped)
+            return nullptr;
+        wrapped = true;
+        next = forward ? tree->GetRootItem() : serversOnly ? tree->GetLastChild(nullptr)
+                                                           : tree->GetLastItem();
+    }
+    return next == start ? nullptr : next;
 }
 
 void TIRCWorld::SelectNextNode(bool forward, bool joinedOnly, bool updatedOnly)
 {
     HTREEITEM start = serverTree ? serverTree->GetSelectedItem() : nullptr;
-    if (!start)
-        return;
-    HTREEITEM item = start;
     bool wrapped = false;
-    for (;;) {
-        item = forward ? serverTree->GetNextVisibleItem(item) : serverTree->GetPrevVisibleItem(item);
-        if (!item) {
-            if (wrapped)
-                return;
-            wrapped = true;
-            item = forward ? serverTree->GetRootItem() : serverTree->GetLastItem();
-            if (!item)
-                return;
-        }
-        if (item == start)
-            return;
+    for (HTREEITEM item = start; start && (item = StepItem(item, start, forward, false, wrapped));) {
         if (!serverTree->IsItemVisible(item))
             continue;
-        TVITEMW tv = {};
-        tv.mask = TVIF_PARAM;
-        tv.hItem = item;
-        serverTree->GetItem(&tv);
-        if (!tv.lParam && serverTree->GetItemDepth(item) <= 1)
+        if (!TreeItemData(item) && serverTree->GetItemDepth(item) <= 1)
             return;
         if (TakeNode(item, joinedOnly, updatedOnly))
             return;
@@ -325,28 +320,10 @@ void TIRCWorld::SelectNextNode(bool forward, bool joinedOnly, bool updatedOnly)
 
 void TIRCWorld::SelectNextServer(bool forward, bool loggedInOnly)
 {
-    HTREEITEM item = ServerItemOfSelection();
-    if (!item)
-        return;
-    HTREEITEM start = item;
+    HTREEITEM start = ServerItemOfSelection();
     bool wrapped = false;
-    for (;;) {
-        item = forward ? serverTree->GetNextSiblingItem(item) : serverTree->GetPrevSiblingItem(item);
-        if (!item) {
-            if (wrapped)
-                return;
-            wrapped = true;
-            item = serverTree->GetRootItem();
-            while (!forward && item && serverTree->GetNextSiblingItem(item))
-                item = serverTree->GetNextSiblingItem(item);
-        }
-        if (!item || item == start)
-            return;
-        TVITEMW tv = {};
-        tv.mask = TVIF_PARAM;
-        tv.hItem = item;
-        serverTree->GetItem(&tv);
-        auto* unit = (TIRCUnit*)tv.lParam;
+    for (HTREEITEM item = start; start && (item = StepItem(item, start, forward, true, wrapped));) {
+        auto* unit = (TIRCUnit*)TreeItemData(item);
         if (!unit || (loggedInOnly && unit->GetState() != TIRCUnit::StateLoggedIn))
             continue;
         bool expanded = (serverTree->GetItemState(item, TVIS_EXPANDED) & TVIS_EXPANDED) != 0;
@@ -361,11 +338,7 @@ void TIRCWorld::SelectChannelByNumber(int n)
     HTREEITEM item = ServerItemOfSelection();
     if (!item)
         return;
-    TVITEMW tv = {};
-    tv.mask = TVIF_PARAM;
-    tv.hItem = item;
-    serverTree->GetItem(&tv);
-    auto* unit = (TIRCUnit*)tv.lParam;
+    auto* unit = (TIRCUnit*)TreeItemData(item);
     if (n == 0) {
         Select(unit, nullptr, false);
         return;
@@ -375,7 +348,5 @@ void TIRCWorld::SelectChannelByNumber(int n)
         child = serverTree->GetNextSiblingItem(child);
     if (!child)
         return;
-    tv.hItem = child;
-    serverTree->GetItem(&tv);
-    Select(unit, (TIRCChannel*)tv.lParam, false);
+    Select(unit, (TIRCChannel*)TreeItemData(child), false);
 }

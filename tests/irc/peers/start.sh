@@ -23,20 +23,20 @@ openssl req -x509 -newkey rsa:2048 -nodes -keyout "$dir/key.pem" -out "$dir/cert
 # Without a parameter file the server makes its own, which takes far longer.
 openssl dhparam -dsaparam -out "$dir/dh.pem" 2048 >"$dir/dh.out" 2>&1
 
-start_ngircd() {
-  local plain=$1 tls
-  tls=$(free_port)
-  cat >"$dir/ngircd.conf" <<CONF
+# The configuration of one ngircd: its name, plain port and pid file; TLS settings follow it.
+write_ngircd_conf() {
+  local file=$1 name=$2 plain=$3
+  cat >"$file" <<CONF
 [Global]
-Name = irc.test.local
+Name = $name
 Info = Ketroval test server
 AdminInfo1 = tests
 AdminInfo2 = tests
 AdminEMail = tests@localhost
 Listen = 127.0.0.1
 Ports = $plain
-MotdPhrase = test server
-PidFile = $dir/ngircd.run.pid
+MotdPhrase = $name test server
+PidFile = ${file%.conf}.run.pid
 [Limits]
 MaxNickLength = 30
 PingTimeout = 300
@@ -44,6 +44,14 @@ PingTimeout = 300
 PAM = no
 Ident = no
 DNS = no
+CONF
+}
+
+start_ngircd() {
+  local plain=$1 tls
+  tls=$(free_port)
+  write_ngircd_conf "$dir/ngircd.conf" irc.test.local "$plain"
+  cat >>"$dir/ngircd.conf" <<CONF
 [SSL]
 CertFile = $dir/cert.pem
 KeyFile = $dir/key.pem
@@ -61,25 +69,7 @@ echo "IRC_TLS_PORT=$tls_port" >>"$info"
 start_with_retry dante SOCKS_PORT start_dante
 
 start_second_ngircd() {
-  cat >"$dir/ngircd2.conf" <<CONF
-[Global]
-Name = irc2.test.local
-Info = Ketroval second test server
-AdminInfo1 = tests
-AdminInfo2 = tests
-AdminEMail = tests@localhost
-Listen = 127.0.0.1
-Ports = $1
-MotdPhrase = second test server
-PidFile = $dir/ngircd2.run.pid
-[Limits]
-MaxNickLength = 30
-PingTimeout = 300
-[Options]
-PAM = no
-Ident = no
-DNS = no
-CONF
+  write_ngircd_conf "$dir/ngircd2.conf" irc2.test.local "$1"
   start_peer ngircd2 ngircd -n -f "$dir/ngircd2.conf"
 }
 
