@@ -22,6 +22,20 @@ bool IsDigitKey(UINT key, int& digit)
     return true;
 }
 
+// Page, line and end keys on a log view; false for other keys.
+bool ScrollLogView(TLogView* view, UINT key)
+{
+    switch (key) {
+    case VK_PRIOR: view->PageUp(); return true;
+    case VK_NEXT: view->PageDown(); return true;
+    case VK_HOME: view->ScrollToTop(); return true;
+    case VK_END: view->ScrollToEnd(); return true;
+    case VK_UP: view->ScrollUp(1); return true;
+    case VK_DOWN: view->ScrollDown(1); return true;
+    }
+    return false;
+}
+
 void FocusWindow(CWnd* window)
 {
     if (window && window->m_hWnd)
@@ -151,17 +165,9 @@ bool TIRCWorld::HandleInputPlainKey(TEdit* edit, UINT key, bool shift)
             shift ? FocusTree() : FocusCurrentLogView();
         return true;
     case VK_PRIOR:
-    case VK_NEXT:
-        if (view)
-            key == VK_PRIOR ? view->PageUp() : view->PageDown();
-        return true;
+    case VK_NEXT: return !view || ScrollLogView(view, key);
     case VK_UP:
-    case VK_DOWN:
-        if (!shift)
-            return false;
-        if (view)
-            key == VK_UP ? view->ScrollUp(1) : view->ScrollDown(1);
-        return true;
+    case VK_DOWN: return shift && (!view || ScrollLogView(view, key));
     }
     return false;
 }
@@ -181,17 +187,10 @@ bool TIRCWorld::HandleInputCtrlKey(TEdit* edit, UINT key, bool shift, bool alt)
         }
         return true;
     }
-    if (shift && view) {
-        switch (key) {
-        case VK_UP: view->ScrollUp(1); return true;
-        case VK_DOWN: view->ScrollDown(1); return true;
-        case VK_PRIOR: view->PageUp(); return true;
-        case VK_NEXT: view->PageDown(); return true;
-        case VK_HOME: view->ScrollToTop(); return true;
-        case VK_END: view->ScrollToEnd(); return true;
-        case VK_TAB: SelectNextNode(false, true, false); return true;
-        }
-        return false;
+    if (shift) {
+        if (key == VK_TAB)
+            SelectNextNode(false, true, false);
+        return key == VK_TAB || (view && ScrollLogView(view, key));
     }
     switch (key) {
     case VK_TAB:
@@ -207,14 +206,8 @@ bool TIRCWorld::HandleInputCtrlKey(TEdit* edit, UINT key, bool shift, bool alt)
         return true;
     case VK_PRIOR:
     case VK_NEXT:
-        if (view)
-            key == VK_PRIOR ? view->PageUp() : view->PageDown();
-        return true;
     case VK_HOME:
-    case VK_END:
-        if (view)
-            key == VK_HOME ? view->ScrollToTop() : view->ScrollToEnd();
-        return true;
+    case VK_END: return !view || ScrollLogView(view, key);
     case VK_OEM_2: ToggleCurrentServerItem(); return true;
     }
     return false;

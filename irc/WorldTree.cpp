@@ -216,23 +216,16 @@ void TIRCWorld::NoteSelection(CString& unitName, CString& channelName) const
     channelName = channel ? channel->GetName() : CString();
 }
 
-void TIRCWorld::SortUnits()
-{
-    if (!serverTree || !preference->SortTree)
-        return;
-    CString unitName, channelName;
-    NoteSelection(unitName, channelName);
-    SortChildren(TVI_ROOT);
-    SelectByNames(unitName, channelName);
-}
+void TIRCWorld::SortUnits() { SortChannels(TVI_ROOT); }
 
-void TIRCWorld::SortChannels(HTREEITEM unitItem)
+// TVI_ROOT sorts the servers; the selected node is found again by its names.
+void TIRCWorld::SortChannels(HTREEITEM parent)
 {
-    if (!serverTree || !preference->SortTree || !unitItem)
+    if (!serverTree || !preference->SortTree || !parent)
         return;
     CString unitName, channelName;
     NoteSelection(unitName, channelName);
-    SortChildren(unitItem);
+    SortChildren(parent);
     SelectByNames(unitName, channelName);
 }
 

@@ -223,6 +223,56 @@ TEST_F(WorldViewsTest, KeysMoveTheSelectionAndTypingAnywhereLandsInTheInputLine)
     EXPECT_EQ(config.world.Units[0].Channels[0].Name, L"#beta");
 }
 
+TEST_F(WorldViewsTest, JoinedOnlyWalksWrapAndLoggedInOnlyWalksSkipServers)
+{
+    Prepare();
+    alpha->OnJoined();
+    gamma->OnJoined();
+    ClickItem(Item(net, alpha));
+    FocusForInput(frame.chat.input.m_hWnd);
+    const struct {
+        WORD key;
+        std::initializer_list<WORD> modifiers;
+        TIRCUnit* unit;
+        TIRCChannel* channel;
+    } steps[] = {
+        {VK_DOWN, {VK_CONTROL}, home, gamma},   {VK_DOWN, {VK_CONTROL}, net, alpha},
+        {VK_UP, {VK_CONTROL}, home, gamma},     {VK_RIGHT, {VK_CONTROL}, home, gamma}, // nobody logged in
+        {VK_RIGHT, {VK_MENU}, net, alpha}, // back to the channel last shown there
+    };
+    for (const auto& step : steps) {
+        PressKey(step.key, step.modifiers);
+        TIRCUnit* unit;
+        TIRCChannel* channel;
+        Selection(unit, channel);
+        EXPECT_EQ(unit, step.unit) << step.key;
+        EXPECT_EQ(channel, step.channel) << step.key;
+    }
+}
+
+TEST_F(WorldViewsTest, TabWalksTreeLogInputAllLogMembersAndBack)
+{
+    config.preference.CompleteNickOnTab = false;
+    Prepare();
+    net->PrintSystemText(alpha, L"alpha line");
+    ClickItem(Item(net, alpha));
+    HWND order[] = {alpha->logView->m_hWnd, frame.chat.input.m_hWnd, frame.allLog.m_hWnd,
+                    frame.members.GetCard(1)->m_hWnd, frame.tree.m_hWnd};
+    for (HWND expected : order) {
+        PressKey(VK_TAB);
+        EXPECT_EQ(::GetFocus(), expected);
+    }
+    for (int i = 3; i >= 0; i--) {
+        PressKey(VK_TAB, {VK_SHIFT});
+        EXPECT_EQ(::GetFocus(), order[i]) << i;
+    }
+    // Enter in the tree only moves the focus.
+    FocusForInput(frame.tree.m_hWnd);
+    PressKey(VK_RETURN);
+    EXPECT_EQ(::GetFocus(), frame.chat.input.m_hWnd);
+    EXPECT_EQ(InputText(), CString());
+}
+
 TEST_F(WorldViewsTest, MovesAndSortingKeepTheSelectedNode)
 {
     config.preference.SortTree = false;
