@@ -317,6 +317,43 @@ TEST_F(WorldViewsTest, MovesAndSortingKeepTheSelectedNode)
     EXPECT_EQ(stored.Units[1].Channels[0].Name, L"#A");
 }
 
+TEST_F(WorldViewsTest, EditedServerSettingsRebuildTheChannelItemsInTheirNewOrder)
+{
+    Prepare();
+    TChannelConfig talk;
+    talk.Name = L"friend";
+    world->AddChannelNode(net, talk, TIRCChannel::KindTalk);
+    world->Select(net, beta);
+    TUnitConfig edited = config.world.Units[0];
+    edited.Name = L"home";
+    edited.Channels = {edited.Channels[1], TChannelConfig()};
+    edited.Channels[1].Name = L"#new";
+    world->ApplyServerSettings(net, edited);
+    EXPECT_EQ(Children(TVI_ROOT), (std::vector<CString>{L"home_", L"home"}));
+    EXPECT_EQ(Children(Item(net)), (std::vector<CString>{L"#beta", L"#new", L"friend"}));
+    EXPECT_EQ(net->FindChannel(L"#alpha"), nullptr);
+    // The noted node went with the old name.
+    TIRCUnit* unit;
+    TIRCChannel* channel;
+    Selection(unit, channel);
+    EXPECT_EQ(unit, nullptr);
+}
+
+TEST_F(WorldViewsTest, PreferencesReachTheTreeTheListsAndTheAllChannelsLog)
+{
+    Prepare();
+    for (int i = 0; i < 5; i++)
+        net->PrintToChannel(alpha, L"peer", L"line", 0, 0, false);
+    ASSERT_EQ(frame.allLog.GetLineCount(), 5);
+    config.preference.ConsoleLogMaxLines = 3;
+    config.view.settings.tree.backColor = RGB(10, 20, 30);
+    config.view.settings.list.backColor = RGB(40, 50, 60);
+    world->ApplyPreferences();
+    EXPECT_EQ(frame.allLog.GetLineCount(), 3);
+    EXPECT_EQ(frame.tree.GetBkColor(), RGB(10, 20, 30));
+    EXPECT_EQ(static_cast<TListView*>(frame.members.GetCard(1))->GetBkColor(), RGB(40, 50, 60));
+}
+
 TEST_F(WorldViewsTest, NodesDeletedSinceAPopupOrALogLineDoNothing)
 {
     config.preference.ServerAllLog = false;
