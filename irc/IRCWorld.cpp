@@ -12,8 +12,7 @@
 #include <algorithm>
 
 TIRCWorld::TIRCWorld(TConfig* config, IIRCWorldHost* host, const TLogAddressFinder* addressFinder)
-    : config(config), preference(&config->preference), tree(&config->world), host(host),
-      addressFinder(addressFinder)
+    : config(config), preference(&config->preference), tree(&config->world), host(host), addressFinder(addressFinder)
 {
     SYSTEMTIME now;
     ::GetLocalTime(&now);
@@ -303,8 +302,8 @@ void TIRCWorld::ApplyServerSettings(TIRCUnit* unit, const TUnitConfig& edited)
     NoteSelection(unitName, channelName);
     // The channels come back in the edited order, still before the talks.
     for (TIRCChannel* channel : unit->GetChannels())
-        if (HTREEITEM item = channel->GetKind() == TIRCChannel::KindChannel ? FindChannelTreeItem(unitItem, channel)
-                                                                            : nullptr)
+        if (HTREEITEM item =
+                channel->GetKind() == TIRCChannel::KindChannel ? FindChannelTreeItem(unitItem, channel) : nullptr)
             serverTree->DeleteItem(item);
     std::vector<TIRCChannel*> removed;
     for (TIRCChannel* channel : unit->GetChannels()) {

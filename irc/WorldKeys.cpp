@@ -26,12 +26,24 @@ bool IsDigitKey(UINT key, int& digit)
 bool ScrollLogView(TLogView* view, UINT key)
 {
     switch (key) {
-    case VK_PRIOR: view->PageUp(); return true;
-    case VK_NEXT: view->PageDown(); return true;
-    case VK_HOME: view->ScrollToTop(); return true;
-    case VK_END: view->ScrollToEnd(); return true;
-    case VK_UP: view->ScrollUp(1); return true;
-    case VK_DOWN: view->ScrollDown(1); return true;
+    case VK_PRIOR:
+        view->PageUp();
+        return true;
+    case VK_NEXT:
+        view->PageDown();
+        return true;
+    case VK_HOME:
+        view->ScrollToTop();
+        return true;
+    case VK_END:
+        view->ScrollToEnd();
+        return true;
+    case VK_UP:
+        view->ScrollUp(1);
+        return true;
+    case VK_DOWN:
+        view->ScrollDown(1);
+        return true;
     }
     return false;
 }
@@ -165,9 +177,11 @@ bool TIRCWorld::HandleInputPlainKey(TEdit* edit, UINT key, bool shift)
             shift ? FocusTree() : FocusCurrentLogView();
         return true;
     case VK_PRIOR:
-    case VK_NEXT: return !view || ScrollLogView(view, key);
+    case VK_NEXT:
+        return !view || ScrollLogView(view, key);
     case VK_UP:
-    case VK_DOWN: return shift && (!view || ScrollLogView(view, key));
+    case VK_DOWN:
+        return shift && (!view || ScrollLogView(view, key));
     }
     return false;
 }
@@ -194,12 +208,20 @@ bool TIRCWorld::HandleInputCtrlKey(TEdit* edit, UINT key, bool shift, bool alt)
     }
     switch (key) {
     case VK_TAB:
-    case VK_DOWN: SelectNextNode(true, true, false); return true;
-    case VK_UP: SelectNextNode(false, true, false); return true;
+    case VK_DOWN:
+        SelectNextNode(true, true, false);
+        return true;
+    case VK_UP:
+        SelectNextNode(false, true, false);
+        return true;
     case VK_LEFT:
-    case VK_OEM_4: SelectNextServer(false, true); return true;
+    case VK_OEM_4:
+        SelectNextServer(false, true);
+        return true;
     case VK_RIGHT:
-    case VK_OEM_6: SelectNextServer(true, true); return true;
+    case VK_OEM_6:
+        SelectNextServer(true, true);
+        return true;
     case 'A':
         edit->SendMessage(EM_SETSEL, 0, 0x7FFFFFFF);
         edit->SendMessage(EM_SCROLLCARET);
@@ -207,8 +229,11 @@ bool TIRCWorld::HandleInputCtrlKey(TEdit* edit, UINT key, bool shift, bool alt)
     case VK_PRIOR:
     case VK_NEXT:
     case VK_HOME:
-    case VK_END: return !view || ScrollLogView(view, key);
-    case VK_OEM_2: ToggleCurrentServerItem(); return true;
+    case VK_END:
+        return !view || ScrollLogView(view, key);
+    case VK_OEM_2:
+        ToggleCurrentServerItem();
+        return true;
     }
     return false;
 }
@@ -218,12 +243,24 @@ bool TIRCWorld::OnSysKeyDown(TEdit*, UINT key)
     if (Down(VK_CONTROL) || Down(VK_SHIFT))
         return false;
     switch (key) {
-    case VK_UP: SelectNextNode(false, false, false); return true;
-    case VK_DOWN: SelectNextNode(true, false, false); return true;
-    case VK_LEFT: SelectNextServer(false, false); return true;
-    case VK_RIGHT: SelectNextServer(true, false); return true;
-    case VK_OEM_4: SelectNextNode(false, true, false); return true;
-    case VK_OEM_6: SelectNextNode(true, true, false); return true;
+    case VK_UP:
+        SelectNextNode(false, false, false);
+        return true;
+    case VK_DOWN:
+        SelectNextNode(true, false, false);
+        return true;
+    case VK_LEFT:
+        SelectNextServer(false, false);
+        return true;
+    case VK_RIGHT:
+        SelectNextServer(true, false);
+        return true;
+    case VK_OEM_4:
+        SelectNextNode(false, true, false);
+        return true;
+    case VK_OEM_6:
+        SelectNextNode(true, true, false);
+        return true;
     }
     return false;
 }
@@ -291,8 +328,7 @@ HTREEITEM TIRCWorld::StepItem(HTREEITEM item, HTREEITEM start, bool forward, boo
         if (wrapped)
             return nullptr;
         wrapped = true;
-        next = forward ? tree->GetRootItem() : serversOnly ? tree->GetLastChild(nullptr)
-                                                           : tree->GetLastItem();
+        next = forward ? tree->GetRootItem() : serversOnly ? tree->GetLastChild(nullptr) : tree->GetLastItem();
     }
     return next == start ? nullptr : next;
 }

@@ -30,8 +30,7 @@ void SetItemImage(TTreeView* tree, HTREEITEM item, int image)
     tree->SendMessage(TVM_SETITEMW, 0, (LPARAM)&tv);
 }
 
-HTREEITEM InsertNodeItem(TTreeView* tree, HTREEITEM parent, HTREEITEM after, const CString& text, void* node,
-                         int image)
+HTREEITEM InsertNodeItem(TTreeView* tree, HTREEITEM parent, HTREEITEM after, const CString& text, void* node, int image)
 {
     TVINSERTSTRUCTW insert = {};
     insert.hParent = parent;

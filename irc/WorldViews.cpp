@@ -15,7 +15,6 @@
 #include "log/LogView.h"
 #include "settings/Config.h"
 
-
 namespace {
 
 // Cards are keyed by their node; 1 is the card of the empty views.
@@ -115,8 +114,8 @@ TMemberListView* TIRCWorld::CreateMemberListView(TIRCUnit* unit, TIRCChannel* ch
     if (!memberPanel || memberPanel->GetCard(key))
         return nullptr;
     auto* list = new TMemberListView(&memberListEvents);
-    const DWORD style = WS_CHILD | WS_CLIPSIBLINGS | LVS_SMALLICON | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS |
-                        LVS_AUTOARRANGE;
+    const DWORD style =
+        WS_CHILD | WS_CLIPSIBLINGS | LVS_SMALLICON | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS | LVS_AUTOARRANGE;
     if (!list->CreateEx(0, WC_LISTVIEWW, L"", style, RECT{}, memberPanel->m_hWnd, GetNextChildId())) {
         delete list;
         return nullptr;
@@ -276,9 +275,9 @@ void TIRCWorld::Select(TIRCUnit* unit, TIRCChannel* channel, bool treeAlreadySel
     TIRCNode* node = unit ? NodeOf(unit, channel) : nullptr;
     if (focusOnLog || focusOnList) {
         TListView* list = channel ? GetCurrentMemberList() : nullptr;
-        HWND target = focusOnLog && node && node->logView ? node->logView->m_hWnd
+        HWND target = focusOnLog && node && node->logView              ? node->logView->m_hWnd
                       : focusOnList && list && list != emptyMemberList ? list->m_hWnd
-                                                                         : inputLine->m_hWnd;
+                                                                       : inputLine->m_hWnd;
         ::SetFocus(target);
     }
     if (node && node->logView) {
@@ -341,9 +340,9 @@ CString TIRCWorld::MakeTitle() const
         return format.FormatUnitTitle(nick, unit->GetName(), userModes);
     if (channel->GetKind() == TIRCChannel::KindChannel) {
         TIRCMember* own = channel->FindMember(nick);
-        return format.FormatChannelTitle(nick, unit->GetName(), channel->GetName(), userModes,
-                                         channel->mode.ToString(), StripControlCodes(channel->topic),
-                                         channel->GetMembers().GetCount(), own ? own->GetPrefixChar() : CString());
+        return format.FormatChannelTitle(nick, unit->GetName(), channel->GetName(), userModes, channel->mode.ToString(),
+                                         StripControlCodes(channel->topic), channel->GetMembers().GetCount(),
+                                         own ? own->GetPrefixChar() : CString());
     }
     CString partner = channel->GetKind() == TIRCChannel::KindTalk ? channel->GetName() : channel->GetConfig().ExtraText;
     return format.FormatTalkTitle(nick, unit->GetName(), partner, userModes);
@@ -415,8 +414,8 @@ void TIRCWorld::OpenUrl(const CString& url, bool inNewWindow)
     CString text = url.Left(3) == L"ttp" ? L"h" + url : url;
     int length = 0;
     bool isUrl = addressFinder && addressFinder->FindUrl(text, 0, length) == 0 && length == text.GetLength();
-    ::OpenUrl(preference->URLOpenApplication, text, inNewWindow ? URL_OPEN_NEW_BROWSER_WINDOW : preference->URLOpenMethod,
-              isUrl || !addressFinder);
+    ::OpenUrl(preference->URLOpenApplication, text,
+              inNewWindow ? URL_OPEN_NEW_BROWSER_WINDOW : preference->URLOpenMethod, isUrl || !addressFinder);
 }
 
 void TIRCWorld::SetSearchWords(const std::vector<CString>& words)

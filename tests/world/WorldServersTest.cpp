@@ -8,7 +8,6 @@
 #include "tests/net/NetTestSupport.h"
 #include "tests/world/common/WorldWindowTest.h"
 
-
 #include <cstdio>
 
 namespace {

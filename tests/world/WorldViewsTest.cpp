@@ -127,9 +127,8 @@ TEST_F(WorldViewsTest, TreeItemsTakeTheColoursOfTheirMarksAndChannelsShowTheirNu
         HTREEITEM item;
         COLORREF back;
     } rows[] = {
-        {Item(net), RGB(255, 255, 0)},        {Item(net, alpha), RGB(255, 255, 255)},
-        {Item(net, beta), RGB(255, 0, 0)},    {Item(home, gamma), RGB(0, 160, 0)},
-        {Item(home, talkNode), RGB(0, 0, 255)},
+        {Item(net), RGB(255, 255, 0)},       {Item(net, alpha), RGB(255, 255, 255)}, {Item(net, beta), RGB(255, 0, 0)},
+        {Item(home, gamma), RGB(0, 160, 0)}, {Item(home, talkNode), RGB(0, 0, 255)},
     };
     for (const auto& row : rows) {
         EXPECT_EQ(PixelOfItem(row.item), row.back) << frame.tree.GetItemText(row.item).GetString();
@@ -199,9 +198,8 @@ TEST_F(WorldViewsTest, KeysMoveTheSelectionAndTypingAnywhereLandsInTheInputLine)
         TIRCUnit* unit;
         TIRCChannel* channel;
     } steps[] = {
-        {'2', {VK_CONTROL}, net, beta},          {'0', {VK_CONTROL}, net, nullptr},
-        {VK_DOWN, {VK_MENU}, net, alpha},        {VK_DOWN, {VK_MENU}, net, beta},
-        {VK_RIGHT, {VK_MENU}, home, nullptr},    {VK_UP, {VK_MENU}, net, beta},
+        {'2', {VK_CONTROL}, net, beta},          {'0', {VK_CONTROL}, net, nullptr},    {VK_DOWN, {VK_MENU}, net, alpha},
+        {VK_DOWN, {VK_MENU}, net, beta},         {VK_RIGHT, {VK_MENU}, home, nullptr}, {VK_UP, {VK_MENU}, net, beta},
         {'1', {VK_CONTROL, VK_MENU}, net, beta}, // there is no eleventh channel
     };
     for (const auto& step : steps) {
@@ -236,8 +234,8 @@ TEST_F(WorldViewsTest, JoinedOnlyWalksWrapAndLoggedInOnlyWalksSkipServers)
         TIRCUnit* unit;
         TIRCChannel* channel;
     } steps[] = {
-        {VK_DOWN, {VK_CONTROL}, home, gamma},   {VK_DOWN, {VK_CONTROL}, net, alpha},
-        {VK_UP, {VK_CONTROL}, home, gamma},     {VK_RIGHT, {VK_CONTROL}, home, gamma}, // nobody logged in
+        {VK_DOWN, {VK_CONTROL}, home, gamma}, {VK_DOWN, {VK_CONTROL}, net, alpha},
+        {VK_UP, {VK_CONTROL}, home, gamma},   {VK_RIGHT, {VK_CONTROL}, home, gamma}, // nobody logged in
         {VK_RIGHT, {VK_MENU}, net, alpha}, // back to the channel last shown there
     };
     for (const auto& step : steps) {
