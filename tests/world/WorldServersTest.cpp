@@ -42,6 +42,8 @@ const char kTreeFile[] = "Encoding=UTF-8\r\n"
                          "Channel.00.Name=#kvw-three\r\n"
                          "Channel.00.AutoJoin=1\r\n";
 
+time_t Tomorrow(time_t*) { return time(nullptr) + 24 * 60 * 60; }
+
 int ItemImage(TTreeView& tree, HTREEITEM item)
 {
     TVITEMW tv = {};
@@ -86,6 +88,8 @@ TEST_F(WorldServersTest, TwoServersThroughTheMainWindow)
     ASSERT_EQ(config.world.Units.size(), 2u);
     config.preference.CompleteNickOnTab = true;
     config.preference.ReconnectTime = 2;
+    config.preference.LogRootDir = folder.path + L"logs\\";
+    config.preference.EnableUnitLog = true;
     Build();
     TIRCUnit* first = world->FindUnit(L"first");
     TIRCUnit* second = world->FindUnit(L"second");
@@ -159,6 +163,17 @@ TEST_F(WorldServersTest, TwoServersThroughTheMainWindow)
     ASSERT_TRUE(PumpMessagesUntil([&] { return Joined(second, L"#kvw-three"); }, 15000));
     EXPECT_EQ(ItemImage(frame.tree, Item(second)), 0);
     EXPECT_EQ(ItemImage(frame.tree, Item(second, three)), 2);
+    // A new day moves the server logs to their new dated names on the next tick.
+    TFileLogger& log = first->GetServerLog();
+    ASSERT_TRUE(log.IsOpen());
+    CString today = log.GetCurrentPath();
+    log.clock = Tomorrow;
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    world->TickOn(now.wDay % 28 + 1);
+    EXPECT_NE(log.GetCurrentPath(), today);
+    log.clock = time;
+
     first->QuitDefault(true);
     second->QuitDefault(true);
     PumpMessagesUntil([&] { return world->CountActiveUnits() == 0; }, 5000);

@@ -104,6 +104,27 @@ TEST_F(WorldViewsTest, ClickingANodeShowsItsLogItsMembersAndItsTitle)
     }
 }
 
+TEST_F(WorldViewsTest, AChannelShownTheFirstTimeIsAtItsEndLaterOnlyWhenAsked)
+{
+    Prepare();
+    for (int i = 0; i < 200; i++)
+        net->PrintToChannel(alpha, L"peer", L"a line to scroll past", 0, 0, false);
+    alpha->logView->ScrollToTop();
+    ClickItem(Item(net, alpha));
+    EXPECT_TRUE(alpha->logView->IsAtEnd());
+    const struct {
+        bool bottomOnSelect;
+        bool atEnd;
+    } rows[] = {{false, false}, {true, true}};
+    for (const auto& row : rows) {
+        config.preference.ViewBottomOnSelect = row.bottomOnSelect;
+        alpha->logView->ScrollToTop();
+        ClickItem(Item(net));
+        ClickItem(Item(net, alpha));
+        EXPECT_EQ(alpha->logView->IsAtEnd(), row.atEnd) << row.bottomOnSelect;
+    }
+}
+
 TEST_F(WorldViewsTest, TreeItemsTakeTheColoursOfTheirMarksAndChannelsShowTheirNumbers)
 {
     TViewTreeConfig& colors = config.view.settings.tree;
