@@ -258,7 +258,9 @@ void TIRCWorld::Select(TIRCUnit* unit, TIRCChannel* channel, bool treeAlreadySel
     HWND focus = FocusedWindow();
     TIRCNode* old = currentUnit ? NodeOf(currentUnit, currentChannel) : nullptr;
     bool focusOnLog = old && old->logView && old->logView->m_hWnd == focus;
-    TListView* oldList = GetCurrentMemberList();
+    // The tree may already show the new node: the old one's list is found by its own key.
+    CWnd* oldList = old && memberPanel ? memberPanel->GetCard(CardKey(currentUnit, currentChannel)) : nullptr;
+    oldList = oldList ? oldList : emptyMemberList;
     bool focusOnList = old && oldList && oldList->m_hWnd == focus;
     if (channel) {
         if (!channel->memberView && channel->GetMembers().GetCount() > 0)
@@ -274,10 +276,10 @@ void TIRCWorld::Select(TIRCUnit* unit, TIRCChannel* channel, bool treeAlreadySel
     ShowNodeCards(unit, channel);
     TIRCNode* node = unit ? NodeOf(unit, channel) : nullptr;
     if (focusOnLog || focusOnList) {
-        TListView* list = channel ? GetCurrentMemberList() : nullptr;
-        HWND target = focusOnLog && node && node->logView              ? node->logView->m_hWnd
-                      : focusOnList && list && list != emptyMemberList ? list->m_hWnd
-                                                                       : inputLine->m_hWnd;
+        CWnd* list = channel && memberPanel ? memberPanel->GetCard(CardKey(unit, channel)) : nullptr;
+        HWND target = focusOnLog && node && node->logView ? node->logView->m_hWnd
+                      : focusOnList && list               ? list->m_hWnd
+                                                          : inputLine->m_hWnd;
         ::SetFocus(target);
     }
     if (node && node->logView) {

@@ -292,6 +292,70 @@ TEST_F(WorldViewsTest, TabWalksTreeLogInputAllLogMembersAndBack)
     EXPECT_EQ(InputText(), CString());
 }
 
+TEST_F(WorldViewsTest, TheFocusFollowsToTheNewNodesViewOrFallsToTheInputLine)
+{
+    Prepare();
+    net->PrintSystemText(alpha, L"alpha line");
+    net->PrintSystemText(beta, L"beta line");
+    AddMember(alpha, L"peer");
+    AddMember(beta, L"peer");
+    world->Select(net, alpha);
+    const struct {
+        HWND focused;
+        TIRCChannel* next;
+        HWND expected;
+    } rows[] = {
+        {alpha->logView->m_hWnd, beta, beta->logView->m_hWnd},
+        {beta->logView->m_hWnd, gamma, frame.chat.input.m_hWnd},
+        {frame.tree.m_hWnd, alpha, frame.tree.m_hWnd},
+    };
+    for (const auto& row : rows) {
+        FocusForInput(row.focused);
+        world->Select(row.next->GetUnit(), row.next);
+        EXPECT_EQ(::GetFocus(), row.expected) << row.next->GetName().GetString();
+    }
+    world->Select(net, alpha);
+    FocusForInput(ShownMemberList()->m_hWnd);
+    world->Select(net, beta);
+    EXPECT_EQ(::GetFocus(), ShownMemberList()->m_hWnd);
+    EXPECT_EQ(ShownMemberList(), frame.members.GetCard((UINT)(UINT_PTR)beta));
+}
+
+// The command words a unit queued since the last call, the queue emptied.
+std::vector<std::string> TakeCommands(TIRCUnit* unit)
+{
+    TIRCConnection& connection = unit->GetConnection();
+    std::vector<std::string> words;
+    if (connection.writing)
+        words.push_back(connection.current.command.GetString());
+    for (const auto* queue : {&connection.high, &connection.normal, &connection.low})
+        for (const TIRCSendMessage& message : *queue)
+            words.push_back(message.command.GetString());
+    connection.ClearQueues();
+    connection.writing = false;
+    return words;
+}
+
+TEST_F(WorldViewsTest, DoubleClicksOnChannelsJoinAndPartAsTheyAreSetTo)
+{
+    config.preference.JoinOnDoubleClick = true;
+    config.preference.PartOnDoubleClick = false;
+    Prepare();
+    net->GetConnection().transport.active = true;
+    DoubleClickAt(ItemPoint(Item(net, alpha)));
+    PumpMessagesFor(100);
+    EXPECT_EQ(TakeCommands(net), std::vector<std::string>{"JOIN"});
+    alpha->OnJoined();
+    DoubleClickAt(ItemPoint(Item(net, alpha)));
+    PumpMessagesFor(100);
+    EXPECT_EQ(TakeCommands(net), std::vector<std::string>{});
+    config.preference.PartOnDoubleClick = true;
+    DoubleClickAt(ItemPoint(Item(net, alpha)));
+    PumpMessagesFor(100);
+    EXPECT_EQ(TakeCommands(net), std::vector<std::string>{"PART"});
+    net->GetConnection().transport.active = false;
+}
+
 TEST_F(WorldViewsTest, MovesAndSortingKeepTheSelectedNode)
 {
     config.preference.SortTree = false;
