@@ -481,6 +481,34 @@ TEST_F(WorldViewsTest, NodesDeletedSinceAPopupOrALogLineDoNothing)
     EXPECT_EQ(channel, alpha);
 }
 
+TEST_F(WorldViewsTest, ATalkWhosePeerTakesTheNickOfAnotherTalkReplacesItsItem)
+{
+    Prepare();
+    TChannelConfig record;
+    record.Name = L"peer";
+    TIRCChannel* peer = world->AddChannelNode(home, record, TIRCChannel::KindTalk);
+    record.Name = L"other";
+    TIRCChannel* other = world->AddChannelNode(home, record, TIRCChannel::KindTalk);
+    home->PrintSystemText(other, L"a line of the talk that goes");
+    CWnd* otherLog = other->logView;
+    world->Select(home, other);
+    TIRCReceiveMessageA message;
+    message.rawLine = ":peer!u@h NICK :other";
+    message.Parse();
+    home->OnReceive(&home->GetConnection(), &message);
+    // The gone talk's item would still carry it; drawing the tree would read freed memory.
+    Redraw(frame.tree);
+    EXPECT_EQ(Children(Item(home)), (std::vector<CString>{L"#gamma", L"other"}));
+    EXPECT_NE(Item(home, peer), nullptr);
+    EXPECT_FALSE(frame.chat.cards.ContainsWindow(otherLog));
+    TIRCUnit* unit;
+    TIRCChannel* channel;
+    Selection(unit, channel);
+    EXPECT_EQ(unit, home);
+    // The selection moved off the deleted item to its previous sibling, the renamed talk.
+    EXPECT_EQ(channel, peer);
+}
+
 TEST_F(WorldViewsTest, TheBalloonIsClearedWhenItsCountdownEnds)
 {
     Prepare();
