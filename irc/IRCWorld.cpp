@@ -41,6 +41,7 @@ TIRCUnit* TIRCWorld::MakeUnit(const TUnitSetting& setting)
     unit->SetWorldSetting(tree);
     unit->SetChannelWindows(this);
     unit->SetFrame(this);
+    unit->SetUserInfoWindows(userInfoWindows);
     unit->SetLogFormat(&config->view.settings.formats);
     units.push_back(unit);
     return unit;
@@ -91,6 +92,13 @@ void TIRCWorld::CreateUnitsFromSettings()
         serverTree->ExpandBranches(serverTree->GetRootItem(), TVE_EXPAND);
         SortTree();
     }
+}
+
+void TIRCWorld::SetUserInfoWindows(IUserInfoWindows* windows)
+{
+    userInfoWindows = windows;
+    for (TIRCUnit* unit : units)
+        unit->SetUserInfoWindows(windows);
 }
 
 TIRCUnit* TIRCWorld::FindUnit(const CString& name) const

@@ -71,6 +71,8 @@ public:
     void RenameChannel(TIRCUnit* unit, TIRCChannel* channel, const CString& name);
     TIRCChannel* AddChannelNode(TIRCUnit* unit, const TChannelConfig& config, int kind);
     void RemoveChannelNode(TIRCUnit* unit, TIRCChannel* channel);
+    // The maker of the units' WHO and WHOIS windows, for the units there are and those to come.
+    void SetUserInfoWindows(IUserInfoWindows* windows);
     const std::vector<TIRCUnit*>& GetUnits() const { return units; }
     void GetUnitsInTreeOrder(std::vector<TIRCUnit*>& ordered) const;
     TIRCUnit* FindUnit(const CString& name) const;
@@ -313,4 +315,5 @@ private:
     TDialogLimit dccChatDialogs;
     TDialogLimit inviteDialogs;
     TDialogLimit whoisDialogs;
+    IUserInfoWindows* userInfoWindows = nullptr;
 };

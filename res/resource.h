@@ -9,6 +9,7 @@
 #include "res/strings/net.h"
 #include "res/strings/settings.h"
 #include "res/windows/log.h"
+#include "res/windows/world.h"
 
 // The main frame's icon, menu and accelerators.
 #define IDR_MAINFRAME 128
