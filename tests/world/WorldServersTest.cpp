@@ -82,7 +82,7 @@ protected:
 TEST_F(WorldServersTest, TwoServersThroughTheMainWindow)
 {
     REQUIRE_PEER_PORT(firstPort, "IRC_PORT");
-    REQUIRE_PEER_PORT(secondPort, "IRC2_PORT");
+    REQUIRE_PEER_PORT(secondPort, "IRC_SECOND_PORT");
     ASSERT_TRUE(WriteTree(firstPort, secondPort));
     config.LoadServerTree();
     ASSERT_EQ(config.world.Units.size(), 2u);

@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
 # Starts the real IRC peers of the engine tests on 127.0.0.1: ngircd with a plain and a TLS port
-# (certificate made here), dante as a SOCKS5 proxy in front of it, and a second ngircd of its own
-# name for the tests that hold two servers at once.
+# (certificate made here) and dante as a SOCKS5 proxy in front of it.
 # Usage: start.sh INFO_FILE   -- writes the ports as NAME=VALUE lines to INFO_FILE.
 set -euo pipefail
 info=$1
@@ -66,12 +65,13 @@ start_with_retry ngircd IRC_PORT start_ngircd
 tls_port=$(cat "$dir/tls.port")
 wait_listening "$(cat "$dir/ngircd.pid")" "$tls_port" || { echo "start.sh: no TLS port"; exit 1; }
 echo "IRC_TLS_PORT=$tls_port" >>"$info"
-start_with_retry dante SOCKS_PORT start_dante
-
+# A second ngircd of its own name for the tests that hold two servers at once.
 start_second_ngircd() {
-  write_ngircd_conf "$dir/ngircd2.conf" irc2.test.local "$1"
+  write_ngircd_conf "$dir/ngircd2.conf" second.test.local "$1"
   start_peer ngircd2 ngircd -n -f "$dir/ngircd2.conf"
 }
 
-start_with_retry ngircd2 IRC2_PORT start_second_ngircd
+start_with_retry ngircd2 IRC_SECOND_PORT start_second_ngircd
+
+start_with_retry dante SOCKS_PORT start_dante
 cat "$info"
