@@ -33,6 +33,22 @@ void TIRCWorld::Shutdown()
     DestroyMemberListView(nullptr, nullptr);
     currentUnit = nullptr;
     currentChannel = nullptr;
+    // The controls outlive the world; they must not report to it any more.
+    if (serverTree)
+        serverTree->listener = nullptr;
+    if (inputLine)
+        inputLine->listener = nullptr;
+    if (allLog) {
+        allLog->keyListener = nullptr;
+        allLog->contextPopupListener = nullptr;
+        allLog->eventLineListener = nullptr;
+    }
+    frame = nullptr;
+    serverTree = nullptr;
+    allLog = nullptr;
+    inputLine = nullptr;
+    logPanel = nullptr;
+    memberPanel = nullptr;
 }
 
 TIRCUnit* TIRCWorld::MakeUnit(const TUnitSetting& setting)

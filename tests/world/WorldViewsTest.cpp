@@ -509,6 +509,22 @@ TEST_F(WorldViewsTest, ATalkWhosePeerTakesTheNickOfAnotherTalkReplacesItsItem)
     EXPECT_EQ(channel, peer);
 }
 
+TEST_F(WorldViewsTest, ControlsThatOutliveTheWorldNoLongerReportToIt)
+{
+    Prepare();
+    world->Shutdown();
+    world.reset();
+    EXPECT_EQ(frame.tree.GetRootItem(), nullptr);
+    FocusForInput(frame.tree.m_hWnd);
+    PressKey('H');
+    FocusForInput(frame.chat.input.m_hWnd);
+    PressKey(VK_RETURN);
+    DoubleClickAt(ScreenPointOf(frame.allLog.m_hWnd, 40, 6));
+    PumpMessagesFor(100);
+    // Nothing was forwarded: the letter stayed with the tree.
+    EXPECT_EQ(InputText(), CString());
+}
+
 TEST_F(WorldViewsTest, TheBalloonIsClearedWhenItsCountdownEnds)
 {
     Prepare();
