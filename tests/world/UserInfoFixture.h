@@ -9,7 +9,7 @@
 #include "irc/IRCWorld.h"
 #include "irc/UserInfoDialogs.h"
 #include "irc/WhoisDialog.h"
-#include "settings/ServerConfig.h"
+#include "settings/Config.h"
 #include "settings/WindowGeometry.h"
 
 #include <gtest/gtest.h>
@@ -28,11 +28,29 @@ public:
     int userInfoCalls = 0;
 };
 
+// A world without windows whose units print into the recorder's views.
+class TRecordingWorld : public TIRCWorld {
+public:
+    TRecordingWorld(TConfig* config, IIRCWorldHost* host, TUnitRecorder* recorder)
+        : TIRCWorld(config, host), recorder(recorder)
+    {
+    }
+    ILogLineSink* GetLogSink(TIRCUnit* unit, TIRCChannel* channel) override
+    {
+        return recorder->GetLogSink(unit, channel);
+    }
+
+private:
+    TUnitRecorder* recorder;
+};
+
 class UserInfoWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
         preference.Load(folder.path);
+        // The units print with the view settings' line formats.
+        config.view.Load(config);
         preference.IPResolveMethod = 1;
         preference.WhoTiming = 0;
         TUnitConfig config;
@@ -54,7 +72,7 @@ protected:
         if (port)
             tree.Units[0].Port = port;
         tree.Units[0].Codepage = codePage;
-        world = std::make_unique<TIRCWorld>(&preference, &tree, &recorder, &frame);
+        world = std::make_unique<TRecordingWorld>(&config, &frame, &recorder);
         world->CreateUnitsFromSettings();
         unit = world->GetUnits()[0];
         unit->SetDccManager(&side);
@@ -85,8 +103,9 @@ protected:
     }
 
     TTempFolder folder;
-    TPreference preference;
-    TWorldConfig tree;
+    TConfig config;
+    TPreference& preference = config.preference;
+    TWorldConfig& tree = config.world;
     TUnitRecorder recorder;
     TSendRecorder side;
     TUserInfoFrame frame;

@@ -217,8 +217,8 @@ TEST_F(WhoisWindowTest, WindowOfAUnitGoneFromTheWorldDoesNothing)
     TWhoisDialog* window = WhoisWindow(L"Erin");
     ASSERT_NE(window, nullptr);
     // The same window seen from a world that no longer holds its unit.
-    TWorldConfig empty;
-    TIRCWorld other(&preference, &empty, &recorder, &frame);
+    TConfig empty;
+    TIRCWorld other(&empty, &frame);
     window->SetListener(unit, &other, unit);
     HWND hwnd = window->m_hWnd;
     ClickButton(hwnd, IDC_WHOIS_UPDATE);
