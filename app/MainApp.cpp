@@ -18,8 +18,6 @@
 #include <cstdlib>
 #include <ctime>
 
-CMainApp theApp;
-
 UINT g_taskbarCreatedMessage = 0;
 UINT g_activateMessage = 0;
 

@@ -254,7 +254,7 @@ LRESULT CMainFrame::OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam)
     // The modeless settings windows join here as they come; each gets WM_KICKIDLE.
     if (scriptConsole && scriptConsole->m_hWnd)
         scriptConsole->SendMessage(WM_KICKIDLE, wParam, lParam);
-    TAttachWindow::WindowProc(WM_IDLEUPDATECMDUI, wParam, lParam);
+    UpdateToolBar();
     return 0;
 }
 
