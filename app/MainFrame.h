@@ -30,6 +30,10 @@ const UINT kToolBarId = 59392;
 // How long the close waits for the servers to say goodbye.
 const UINT kQuitWaitMs = 5000;
 
+// The question asked before closing; empty asks nothing. PromptOnQuit asks always, otherwise
+// only files in transfer make the close ask.
+CString ChooseQuitQuestion(bool promptOnQuit, int receiving, int sending);
+
 class CMainFrame : public TAttachWindow, public ITimerListener, public IDirectoryWatcherListener, public IWorldFrame {
 public:
     CMainFrame(CMainApp* app, TConfig* settings);
