@@ -249,8 +249,12 @@ void CMainFrame::OnHotKey()
     ForceSetActiveWindow(m_hWnd);
 }
 
+const TLogAddressFinder* CMainFrame::GetAddressFinder() const { return &app->GetAddressFinder(); }
+
 LRESULT CMainFrame::OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam)
 {
+    if (nodeViews)
+        nodeViews->ShowSelectedLog();
     // The modeless settings windows join here as they come; each gets WM_KICKIDLE.
     if (scriptConsole && scriptConsole->m_hWnd)
         scriptConsole->SendMessage(WM_KICKIDLE, wParam, lParam);

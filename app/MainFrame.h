@@ -18,6 +18,8 @@
 
 class CMainApp;
 class TConfig;
+class TFrameUnitViews;
+class TLogAddressFinder;
 class TProtocolLogDialog;
 
 // Registered at start-up by the application; read by the frame's message map.
@@ -45,6 +47,10 @@ public:
     void ApplyStartupSettings(int showCommand);
     void SaveWindowState();
     CContentPanel& GetContentPanel() { return contentPanel; }
+    TConfig& GetSettings() { return *settings; }
+    const TLogAddressFinder* GetAddressFinder() const;
+    // Hears the units until the world shows their views itself.
+    void SetNodeViews(TFrameUnitViews* views) { nodeViews = views; }
     HWND GetToolBar() const { return toolBar.m_hWnd; }
     bool IsHotKeyActive() const { return hotKey.IsActive(); }
 
@@ -140,6 +146,7 @@ private:
     HMENU hiddenMenu = nullptr;
     TProtocolLogDialog* scriptConsole = nullptr;
     bool scriptConsoleShown = false;
+    TFrameUnitViews* nodeViews = nullptr;
     std::map<CString, int> actionTable;
     bool actionTableBuilt = false;
 
