@@ -5,6 +5,7 @@
 #include "res/strings/foundation.h"
 #include "res/strings/irc.h"
 #include "res/strings/log.h"
+#include "res/strings/commands.h"
 #include "res/strings/mainframe.h"
 #include "res/strings/macro.h"
 #include "res/strings/net.h"

@@ -1,20 +1,13 @@
 #pragma once
 
-// Confirmations of the main window's commands
+#define IDS_OLE_INIT_FAILED 100
+#define IDS_SOCKETS_INIT_FAILED 104
+#define IDS_KEYWORD_HISTORY_TITLE 10003
+#define IDS_URL_HISTORY_TITLE 10004
 #define IDS_CONFIRM_CAPTION 10005
-#define IDS_CONFIRM_EXIT 10006
-#define IDS_CLEAR_LOG_CAPTION 10049
-#define IDS_CLEAR_LOG_CONFIRM 10050
-
-// Menu texts that follow the selection
-#define IDS_MENU_DISCONNECT 10013
-#define IDS_MENU_CANCEL_RECONNECT 10014
-#define IDS_MENU_REGISTER_SELF 10028
-#define IDS_MENU_REGISTER_GROUP 10029
-#define IDS_MENU_PART_PROMPT 10046
-#define IDS_MENU_CLOSE_TALK 10047
-#define IDS_MENU_CLOSE_DCC_CHAT 10048
-
-// Files dropped on the main window
-#define IDS_DROP_SEND_TITLE 10025
-#define IDS_DROP_SEND_PROMPT 10026
+#define IDS_CONFIRM_QUIT 10006
+#define IDS_QUIT_TRANSFERRING 10346
+#define IDS_QUIT_RECEIVING 10347
+#define IDS_QUIT_SENDING 10348
+// The program cannot go on without its main window.
+#define IDS_MAIN_WINDOW_FAILED 10349
