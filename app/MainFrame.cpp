@@ -175,6 +175,7 @@ LRESULT CMainFrame::OnSize(WPARAM wParam, LPARAM lParam)
     DefWindowProc(WM_SIZE, wParam, lParam);
     if (wParam != SIZE_MINIMIZED)
         RecalcLayout();
+    FollowSizeChange((UINT)wParam);
     return 0;
 }
 
@@ -188,8 +189,7 @@ LRESULT CMainFrame::OnSetFocus(WPARAM, LPARAM)
 LRESULT CMainFrame::OnActivate(WPARAM wParam, LPARAM lParam)
 {
     DefWindowProc(WM_ACTIVATE, wParam, lParam);
-    applicationActive = LOWORD(wParam) != WA_INACTIVE;
-    contentPanel.OnActivate(LOWORD(wParam));
+    FollowActivation(LOWORD(wParam));
     return 0;
 }
 
@@ -289,8 +289,4 @@ LRESULT CMainFrame::OnDestroy(WPARAM wParam, LPARAM lParam)
 }
 
 void CMainFrame::CopyTextToClipboard(const CString& text) { ::CopyTextToClipboard(text); }
-void CMainFrame::SetTrayToolTip(const CString&) {}
-void CMainFrame::ShowBalloon(const CString&, const CString&) {}
-void CMainFrame::StartMessageAlert() {}
-void CMainFrame::StartHighlightAlert() {}
 void CMainFrame::RestoreTitle() { flasher.RestoreTitle(); }
