@@ -67,6 +67,7 @@ LRESULT CMainFrame::OnCreate(WPARAM wParam, LPARAM lParam)
 {
     if (DefWindowProc(WM_CREATE, wParam, lParam) == -1)
         return -1;
+    AppendMainMenuToSystemMenu();
     // A hidden menu bar keeps its menu for the system menu and for showing it again.
     if (!settings->menuVisible && ::GetMenu(m_hWnd)) {
         hiddenMenu = ::GetMenu(m_hWnd);
