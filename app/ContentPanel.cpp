@@ -141,8 +141,13 @@ bool CContentPanel::CreateConsoleLog()
 
 bool CContentPanel::CreateChildren()
 {
-    // The search bar comes with TSearchPanel; until then the panel lays out without it.
-    if (!CreateSplitters() || !CreateServerTree())
+    if (!searchBar.Create(m_hWnd, GetNextChildId(), WS_CHILD | WS_VISIBLE | WS_BORDER))
+        return false;
+    searchBar.listener = this;
+    if (!CreateSplitters())
+        return false;
+    StyleEdit(searchBar.edit);
+    if (!CreateServerTree())
         return false;
     memberListPanel = new TListPanel;
     PutInPane(infoSplitter, infoSplitter->second, memberListPanel);
@@ -242,7 +247,37 @@ void CContentPanel::ApplyLayoutPreferences(const TPreference& pref)
         ::RedrawWindow(chatPanel->cards.m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
 }
 
-int CContentPanel::GetSearchBarHeight() const { return 0; }
+int CContentPanel::GetSearchBarHeight() const
+{
+    RECT bar;
+    searchBar.GetWindowRect(&bar);
+    return bar.bottom - bar.top;
+}
+
+void CContentPanel::OnSearchPanelResized(TSearchPanel*) { RecalcLayout(); }
+
+void CContentPanel::OnSearchWordsChanged(const std::vector<CString>& words)
+{
+    if (searchTarget)
+        searchTarget->OnSearchWordsChanged(words);
+}
+
+bool CContentPanel::OnFindNext() { return searchTarget && searchTarget->OnFindNext(); }
+
+bool CContentPanel::OnFindPrevious() { return searchTarget && searchTarget->OnFindPrevious(); }
+
+void CContentPanel::OnCloseSearchBar()
+{
+    if (searchTarget)
+        searchTarget->OnCloseSearchBar();
+    else
+        ShowSearchBar(false);
+}
+
+IEditListener* CContentPanel::GetShortcutListener()
+{
+    return searchTarget ? searchTarget->GetShortcutListener() : nullptr;
+}
 
 void CContentPanel::ShowSearchBar(bool show)
 {
@@ -256,11 +291,14 @@ void CContentPanel::RecalcLayout()
     GetWindowRect(&window);
     int w = window.right - window.left, h = window.bottom - window.top;
     if (!searchBarShown) {
+        searchBar.ShowWindow(SW_HIDE);
         rootSplitter.MoveWindow(0, 0, w, h);
         return;
     }
+    searchBar.ShowWindow(SW_SHOW);
     // One pixel row between the bar and the splitters stays uncovered.
     int s = GetSearchBarHeight();
+    searchBar.MoveWindow(0, 0, w, s);
     rootSplitter.MoveWindow(0, s + 1, w, h - s - 1);
 }
 

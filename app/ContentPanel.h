@@ -7,6 +7,7 @@
 #include "app/CardLayoutPanel.h"
 #include "app/ChatPanel.h"
 #include "app/DoubleBufferedView.h"
+#include "app/SearchPanel.h"
 #include "app/Splitter.h"
 #include "classlib/MsgMap.h"
 #include "classlib/ToolBar.h"
@@ -24,7 +25,7 @@ struct TSplitterPositions {
     int log = 100;
 };
 
-class CContentPanel : public CWnd {
+class CContentPanel : public CWnd, public ISearchPanelListener {
 public:
     CContentPanel() = default;
     ~CContentPanel() override;
@@ -57,6 +58,16 @@ public:
     TSplitter* GetLogSplitter() const { return logSplitter; }
     bool IsSearchBarShown() const { return searchBarShown; }
     void ShowSearchBar(bool show);
+    TSearchPanel& GetSearchBar() { return searchBar; }
+
+    // The searches themselves go to whoever keeps the search words (the world); null drops them.
+    ISearchPanelListener* searchTarget = nullptr;
+    void OnSearchPanelResized(TSearchPanel* panel) override;
+    void OnSearchWordsChanged(const std::vector<CString>& words) override;
+    bool OnFindNext() override;
+    bool OnFindPrevious() override;
+    void OnCloseSearchBar() override;
+    IEditListener* GetShortcutListener() override;
 
     BEGIN_MSG_MAP(CContentPanel)
         MESSAGE_HANDLER(WM_CREATE, OnCreate)
@@ -80,6 +91,7 @@ private:
     const TLogAddressFinder* addressFinder = nullptr;
 
     HWND rememberedFocus = nullptr;
+    TSearchPanel searchBar;
     TSplitter rootSplitter;
     TSplitter* mainSplitter = nullptr;
     TSplitter* infoSplitter = nullptr;
