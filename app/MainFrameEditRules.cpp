@@ -34,6 +34,8 @@ CMainFrame::TEditFocus CMainFrame::GetEditFocus(TLogView*& view)
         if (view)
             return EditFocusLog;
     }
+    if (focus == contentPanel.GetSearchBar().edit.m_hWnd)
+        return EditFocusSearch;
     TServerTreeView* tree = contentPanel.GetServerTree();
     TListPanel* members = contentPanel.GetMemberListPanel();
     if ((tree && focus == tree->m_hWnd) || (members && ::IsChild(members->m_hWnd, focus)))

@@ -10,7 +10,11 @@ void CMainFrame::OnFind()
 {
     bool shown = !contentPanel.IsSearchBarShown();
     contentPanel.ShowSearchBar(shown);
-    if (!shown) {
+    if (shown) {
+        TSearchPanel& bar = contentPanel.GetSearchBar();
+        bar.ApplySearch();
+        bar.edit.SetFocus();
+    } else {
         ResetSearchInAllLogs();
         if (TInputEdit* input = contentPanel.GetInputLine())
             input->SetFocus();

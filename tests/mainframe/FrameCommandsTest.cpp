@@ -193,6 +193,8 @@ TEST_F(FrameCommands, SearchBarOpensWithItsKeysAndClosingGivesTheInputLineTheFoc
     PressKey('F', {VK_CONTROL});
     EXPECT_TRUE(frame->IsSearchBarShown());
     EXPECT_TRUE(ItemState(TopMenu(3), ID_FIND) & MF_CHECKED);
+    EXPECT_EQ(frame->GetContentPanel().GetSearchBar().edit.m_hWnd, ::GetFocus());
+    EXPECT_TRUE(::IsWindowVisible(frame->GetContentPanel().GetSearchBar().m_hWnd));
     EXPECT_TRUE(SaveWindowPng(frame->m_hWnd, ScreenshotPath(L"mainframe-search-bar.png")));
 
     PressKey('F', {VK_CONTROL});
