@@ -149,6 +149,7 @@ void CMainApp::StartWorld(bool imported)
     world = std::make_unique<TIRCWorld>(&settings.preference, &settings.world, views.get(), frame);
     views->SetWorld(world.get());
     frame->SetNodeViews(views.get());
+    frame->SetWorld(world.get());
     world->Attach(frame->GetServerTree());
     world->CreateUnitsFromSettings();
     CreateScriptManagers();

@@ -67,6 +67,7 @@ LRESULT CMainFrame::OnCreate(WPARAM wParam, LPARAM lParam)
 {
     if (DefWindowProc(WM_CREATE, wParam, lParam) == -1)
         return -1;
+    AppendMainMenuToSystemMenu();
     // A hidden menu bar keeps its menu for the system menu and for showing it again.
     if (!settings->menuVisible && ::GetMenu(m_hWnd)) {
         hiddenMenu = ::GetMenu(m_hWnd);
@@ -175,6 +176,7 @@ LRESULT CMainFrame::OnSize(WPARAM wParam, LPARAM lParam)
     DefWindowProc(WM_SIZE, wParam, lParam);
     if (wParam != SIZE_MINIMIZED)
         RecalcLayout();
+    FollowSizeChange((UINT)wParam);
     return 0;
 }
 
@@ -188,8 +190,7 @@ LRESULT CMainFrame::OnSetFocus(WPARAM, LPARAM)
 LRESULT CMainFrame::OnActivate(WPARAM wParam, LPARAM lParam)
 {
     DefWindowProc(WM_ACTIVATE, wParam, lParam);
-    applicationActive = LOWORD(wParam) != WA_INACTIVE;
-    contentPanel.OnActivate(LOWORD(wParam));
+    FollowActivation(LOWORD(wParam));
     return 0;
 }
 
@@ -293,8 +294,4 @@ LRESULT CMainFrame::OnDestroy(WPARAM wParam, LPARAM lParam)
 }
 
 void CMainFrame::CopyTextToClipboard(const CString& text) { ::CopyTextToClipboard(text); }
-void CMainFrame::SetTrayToolTip(const CString&) {}
-void CMainFrame::ShowBalloon(const CString&, const CString&) {}
-void CMainFrame::StartMessageAlert() {}
-void CMainFrame::StartHighlightAlert() {}
 void CMainFrame::RestoreTitle() { flasher.RestoreTitle(); }

@@ -5,6 +5,7 @@
 // and waits for them before the window goes away.
 
 #include "app/AttachWindow.h"
+#include "app/DroppedFiles.h"
 #include "app/ContentPanel.h"
 #include "classlib/ToolBar.h"
 #include "foundation/DirectoryWatcher.h"
@@ -13,14 +14,18 @@
 #include "foundation/Timer.h"
 #include "foundation/WindowHelpers.h"
 #include "irc/WorldFrame.h"
+#include "log/ProtocolLogDialog.h"
 
-#include <map>
+#include <vector>
 
 class CMainApp;
+class CCmdUI;
 class TConfig;
 class TFrameUnitViews;
+class TIRCChannel;
+class TIRCUnit;
+class TIRCWorld;
 class TLogAddressFinder;
-class TProtocolLogDialog;
 
 // Registered at start-up by the application; read by the frame's message map.
 extern UINT g_taskbarCreatedMessage;
@@ -36,7 +41,11 @@ const UINT kQuitWaitMs = 5000;
 // only files in transfer make the close ask.
 CString ChooseQuitQuestion(bool promptOnQuit, int receiving, int sending);
 
-class CMainFrame : public TAttachWindow, public ITimerListener, public IDirectoryWatcherListener, public IWorldFrame {
+class CMainFrame : public TAttachWindow,
+                   public ITimerListener,
+                   public IDirectoryWatcherListener,
+                   public IProtocolLogDialogListener,
+                   public IWorldFrame {
 public:
     CMainFrame(CMainApp* app, TConfig* settings);
     ~CMainFrame() override;
@@ -147,21 +156,136 @@ private:
     TProtocolLogDialog* scriptConsole = nullptr;
     bool scriptConsoleShown = false;
     TFrameUnitViews* nodeViews = nullptr;
-    std::map<CString, int> actionTable;
-    bool actionTableBuilt = false;
 
-    // ---- Commands: the menu command table, its handlers and the actions (MainFrameCommands*.cpp).
+    // ---- Commands, activation, services and listener operations (app/MainFrameCommands.cpp,
+    // MainFrameServices.cpp, MainFrameActivation.cpp, MainFrameSearch.cpp, MainFrameDrop.cpp,
+    // MainFrameRules.cpp, MainFrameEditRules.cpp, MainFrameListeners.cpp) ----
 public:
     bool ExecuteAction(const CString& name) override;
     bool LookupAction(const CString& name, int& commandId) override;
     int FindActionCommand(const CString& name) override;
+    void UpdateMenuCommandUI(HMENU menu);
+
     void ShowDCCDialog(bool minimized) override;
     void BringDCCDialogToFront() override;
-    void OnUserInfo() override;
-    // The script console, made on first use.
+    void RefreshServerColumns();
+    void ShowScriptConsole();
+    void WriteScriptConsoleLog(const CString& serverName, const CString& scriptName, const CString& text,
+                               bool withPrefixes);
+    void WriteScriptConsoleError(const CString& serverName, const CString& scriptName, const CString& text);
+    // The script side's one entry: an error, or a line with the server and script names.
     void WriteScriptConsole(const CString& serverName, const CString& scriptName, const CString& text, bool error);
+    void OnUserInfo() override;
+    // The world the commands act on, given by the application once it is made.
+    void SetWorld(TIRCWorld* newWorld) { world = newWorld; }
+    void OnProtocolLogDialogClose(TProtocolLogDialog* dialog) override;
+    void OnHistoryLineClick(TIRCUnit* unit, TIRCChannel* channel, int lineNumber);
+    void OnMacroFileRenamed(const CString& oldName, const CString& newName);
+    void OnMacroFileDeleted(const CString& name);
+    void HideOwnWindows(bool hide);
+    void SetOwnWindowsTopMost(bool on);
+    void ShowMainMenu(bool show);
+    void AppendMainMenuToSystemMenu();
+    // Files dropped on the window go to members through this; null sends nothing.
+    void SetDroppedFileSender(IDroppedFileSender* sender) { dccSender = sender; }
+    void OfferDroppedFiles(const std::vector<CString>& files, bool inside, POINT screen);
+    std::vector<CString> GetMainTargetNicks();
+    bool HasTargetNicks();
+
+    // Activation and size changes after the frame's own handling of WM_ACTIVATE and WM_SIZE.
+    void FollowActivation(UINT state);
+    void FollowSizeChange(UINT type);
+
+    // Command and enable handlers named by the command table.
+    void OnConnect();
+    void OnDisconnect();
+    void OnForceDisconnect();
+    void OnJoin();
+    void OnPart();
+    void OnToggleAway();
+    void OnFind();
+    void OnFindNext();
+    void OnFindPrevious();
+    void OnToggleToolBar();
+    void OnToggleMainMenu();
+    void OnToggleTopMost();
+    void OnResetSplitters();
+    void OnDCCWindow();
+    void OnMinimize();
+    void OnRestoreFromTray();
+    void OnClearLog();
+    void OnExitFromTray();
+    void OnToggleTrayIcon();
+    void OnToggleBalloon();
+    void OnStopMacros();
+    void OnHelpIndex();
+    void OnHelpMainWindow();
+    void OnHelpShortcutKeys();
+    void OnHelpMacro();
+    void OnHelpScript();
+    void OnOpenHomePage();
+    void OnUserPopupCommand(UINT id);
+    void OnUpdateConnect(CCmdUI* ui);
+    void OnUpdateDisconnect(CCmdUI* ui);
+    void OnUpdateForceDisconnect(CCmdUI* ui);
+    void OnUpdateLoggedIn(CCmdUI* ui);
+    void OnUpdateUnitSelected(CCmdUI* ui);
+    void OnUpdateToggleAway(CCmdUI* ui);
+    void OnUpdateSendAction(CCmdUI* ui);
+    void OnUpdateJoin(CCmdUI* ui);
+    void OnUpdatePart(CCmdUI* ui);
+    void OnUpdatePartPrompt(CCmdUI* ui);
+    void OnUpdateJoinedChannelCommand(CCmdUI* ui);
+    void OnUpdateModeChannelCommand(CCmdUI* ui);
+    void OnUpdateDeleteChannel(CCmdUI* ui);
+    void OnUpdateChannelProperties(CCmdUI* ui);
+    void OnUpdateEditCopy(CCmdUI* ui);
+    void OnUpdateEditPaste(CCmdUI* ui);
+    void OnUpdateEditSelectAll(CCmdUI* ui);
+    void OnUpdateEditCut(CCmdUI* ui);
+    void OnUpdateEditUndo(CCmdUI* ui);
+    void OnUpdatePasteMyAddress(CCmdUI* ui);
+    void OnUpdateFind(CCmdUI* ui);
+    void OnUpdateToggleToolBar(CCmdUI* ui);
+    void OnUpdateToggleMainMenu(CCmdUI* ui);
+    void OnUpdateToggleTopMost(CCmdUI* ui);
+    void OnUpdateHistory(CCmdUI* ui);
+    void OnUpdateRestoreFromTray(CCmdUI* ui);
+    void OnUpdateNodeHasLines(CCmdUI* ui);
+    void OnUpdateClearLog(CCmdUI* ui);
+    void OnUpdateSendMultiLine(CCmdUI* ui);
+    void OnUpdateToggleTrayIcon(CCmdUI* ui);
+    void OnUpdateToggleBalloon(CCmdUI* ui);
+    void OnUpdateStopMacros(CCmdUI* ui);
+    void OnUpdateNickCommand(CCmdUI* ui);
+    void OnUpdateOperatorCommand(CCmdUI* ui);
+    void OnUpdateMemberCommand(CCmdUI* ui);
+    void OnUpdateRegisterToGroup(CCmdUI* ui);
+    void OnUpdateCopyMemberAddress(CCmdUI* ui);
+    void OnUpdateUserPopupCommand(CCmdUI* ui);
 
 private:
-    // The command entries of the map, taken from the command table.
+    // The command entries of the map, taken from the command table, and the frame messages of
+    // activation, the system menu, the session end and dropped files.
     BOOL ProcessCommands(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult);
+    LRESULT OnActivateAppMessage(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSysCommandMessage(WPARAM wParam, LPARAM lParam);
+    LRESULT OnQueryEndSessionMessage(WPARAM wParam, LPARAM lParam);
+    LRESULT OnDropFilesMessage(WPARAM wParam, LPARAM lParam);
+    enum TEditFocus { EditFocusOther, EditFocusLog, EditFocusInput, EditFocusSearch, EditFocusList };
+    TEditFocus GetEditFocus(TLogView*& view);
+    bool AskConfirmation(UINT textId, UINT captionId);
+    void GetSelection(TIRCUnit*& unit, TIRCChannel*& channel);
+    TLogView* GetSelectedLogView();
+    int GetSelectedNodeLineCount();
+    HWND GetMemberList();
+    void ClearCurrentMarks();
+    void CloseAtOnce(TIRCUnit* unit);
+    void FindInSelectedLog(bool forward);
+    void ResetSearchInAllLogs();
+    bool IsWindowMinimized();
+    void CreateScriptConsole();
+
+    TIRCWorld* world = nullptr;
+    IDroppedFileSender* dccSender = nullptr;
 };

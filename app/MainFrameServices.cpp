@@ -1,0 +1,190 @@
+// The main window's own switches, help pages, log clearing, tray exit, user popup items and
+// script console, and the services other parts of the program call on the frame.
+
+#include "app/MainFrame.h"
+#include "classlib/CmdUI.h"
+#include "foundation/IrcMarkup.h"
+#include "foundation/OpenUrl.h"
+#include "foundation/ResourceString.h"
+#include "irc/IRCChannel.h"
+#include "settings/Config.h"
+#include "res/resource.h"
+
+namespace {
+
+// Actions that talk to the server; their items wait for a logged-in server.
+const wchar_t* const kServerActions[] = {L"send",  L"action",    L"join",      L"part",      L"quit",
+                                         L"mode",  L"nick",      L"topic",     L"kick",      L"away",
+                                         L"invite", L"ctcp",     L"ctcpping",  L"ctcpquery", L"ctcpreply",
+                                         L"pushtoopqueue", L"sendraw"};
+
+// The first "%s" of the text, when it is not written "%%s".
+bool HasSelectionPlaceholder(const CString& text)
+{
+    int at = text.Find(L"%s");
+    return at >= 0 && (at == 0 || text[at - 1] != L'%');
+}
+
+bool IsServerAction(const CString& action)
+{
+    CString lower = action;
+    lower.MakeLower();
+    for (const wchar_t* name : kServerActions)
+        if (lower == name)
+            return true;
+    return false;
+}
+
+} // namespace
+
+CString GetHomePageUrl() { return L"https://ketroval.example.org/"; }
+
+bool CMainFrame::AskConfirmation(UINT textId, UINT captionId)
+{
+    return ::MessageBoxW(m_hWnd, LoadResourceString(textId), LoadResourceString(captionId), MB_OKCANCEL | MB_ICONQUESTION) ==
+           IDOK;
+}
+
+void CMainFrame::GetSelection(TIRCUnit*& unit, TIRCChannel*& channel)
+{
+    unit = nullptr;
+    channel = nullptr;
+    if (world)
+        world->GetSelection(unit, channel);
+}
+
+// The log of the selected channel or talk; a server node's log is the world's to give.
+TLogView* CMainFrame::GetSelectedLogView()
+{
+    TIRCUnit* unit = nullptr;
+    TIRCChannel* channel = nullptr;
+    GetSelection(unit, channel);
+    return channel ? channel->logView : nullptr;
+}
+
+int CMainFrame::GetSelectedNodeLineCount()
+{
+    TLogView* view = GetSelectedLogView();
+    return view ? view->GetLineCount() : 0;
+}
+
+void CMainFrame::OnStopMacros() { macrosStopped = !macrosStopped; }
+
+void CMainFrame::OnUpdateStopMacros(CCmdUI* ui)
+{
+    ui->Enable(TRUE);
+    ui->SetCheck(macrosStopped ? 1 : 0);
+}
+
+void CMainFrame::OnToggleTrayIcon()
+{
+    TPreference& preference = settings->preference;
+    preference.EnableTrayIcon = !preference.EnableTrayIcon;
+    preference.Save(settings->GetSettingsFolder());
+}
+
+void CMainFrame::OnUpdateToggleTrayIcon(CCmdUI* ui)
+{
+    ui->Enable(TRUE);
+    ui->SetCheck(settings->preference.EnableTrayIcon ? 1 : 0);
+}
+
+void CMainFrame::OnToggleBalloon()
+{
+    TPreference& preference = settings->preference;
+    preference.EnableBaloon = !preference.EnableBaloon;
+    preference.Save(settings->GetSettingsFolder());
+}
+
+void CMainFrame::OnUpdateToggleBalloon(CCmdUI* ui)
+{
+    ui->Enable(settings->preference.EnableTrayIcon);
+    ui->SetCheck(settings->preference.EnableBaloon ? 1 : 0);
+}
+
+void CMainFrame::OnClearLog()
+{
+    TLogView* view = GetSelectedLogView();
+    if (!view || view->GetLineCount() == 0)
+        return;
+    if (!AskConfirmation(IDS_CLEAR_LOG_CONFIRM, IDS_CLEAR_LOG_CAPTION))
+        return;
+    // The node may have gone while the question was open.
+    if (GetSelectedLogView() == view)
+        view->RemoveHeadLines(view->GetLineCount());
+}
+
+void CMainFrame::OnUpdateClearLog(CCmdUI* ui) { ui->Enable(GetSelectedNodeLineCount() > 0); }
+
+void CMainFrame::OnUpdateNodeHasLines(CCmdUI* ui) { ui->Enable(GetSelectedNodeLineCount() > 0); }
+
+void CMainFrame::OnExitFromTray()
+{
+    if (!AskConfirmation(IDS_CONFIRM_QUIT, IDS_CONFIRM_CAPTION))
+        return;
+    ending = true;
+    SendMessageW(WM_SYSCOMMAND, SC_CLOSE, 0);
+}
+
+void CMainFrame::OnOpenHomePage()
+{
+    const TPreference& preference = settings->preference;
+    OpenUrl(preference.URLOpenApplication, GetHomePageUrl(), preference.URLOpenMethod, true);
+}
+
+void CMainFrame::OnHelpIndex() { help.ShowTopic(L"help\\index.html"); }
+void CMainFrame::OnHelpMainWindow() { help.ShowTopic(L"help\\mainwindow.html"); }
+void CMainFrame::OnHelpShortcutKeys() { help.ShowTopic(L"help\\shortcutkey.html"); }
+void CMainFrame::OnHelpScript() { help.ShowTopic(L"help\\script\\index.html"); }
+void CMainFrame::OnHelpMacro() { help.ShowTopic(L"help\\macro\\index.html"); }
+
+void CMainFrame::OnResetSplitters() { contentPanel.ResetSplitterPositions(); }
+
+void CMainFrame::OnUpdateSendMultiLine(CCmdUI* ui)
+{
+    TIRCUnit* unit = nullptr;
+    TIRCChannel* channel = nullptr;
+    GetSelection(unit, channel);
+    ui->Enable(unit && channel && unit->GetState() == TIRCUnit::StateLoggedIn && channel->IsJoined());
+}
+
+void CMainFrame::OnUserPopupCommand(UINT) {}
+
+void CMainFrame::OnUpdateUserPopupCommand(CCmdUI* ui)
+{
+    TIRCUnit* unit = nullptr;
+    TIRCChannel* channel = nullptr;
+    GetSelection(unit, channel);
+    if (!unit) {
+        ui->Enable(FALSE);
+        return;
+    }
+    const std::vector<TPopupItem*>& items = settings->popup.items;
+    size_t index = ui->m_nID - ID_USER_POPUP_FIRST;
+    if (index >= items.size())
+        return;
+    const TPopupItem& item = *items[index];
+    if ((HasSelectionPlaceholder(item.target) || HasSelectionPlaceholder(item.actionInfo)) &&
+        unit->GetSelectedText().IsEmpty()) {
+        ui->Enable(FALSE);
+        return;
+    }
+    ui->Enable(!IsServerAction(item.action) || unit->GetState() == TIRCUnit::StateLoggedIn);
+}
+
+void CMainFrame::SetTrayToolTip(const CString&) {}
+
+void CMainFrame::ShowBalloon(const CString& title, const CString& text)
+{
+    BOOL screenSaver = FALSE;
+    if (::SystemParametersInfoW(SPI_GETSCREENSAVERRUNNING, 0, &screenSaver, 0) && screenSaver)
+        return;
+    CString plainTitle = StripControlCodes(title);
+    CString plainText = StripControlCodes(text);
+}
+
+void CMainFrame::RefreshServerColumns()
+{
+    // The macro and script settings windows that show a column per server come with their own
+    // work; until then no window needs the new list.
+}
