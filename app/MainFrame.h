@@ -5,8 +5,9 @@
 // and waits for them before the window goes away.
 
 #include "app/AttachWindow.h"
-#include "app/DroppedFiles.h"
 #include "app/ContentPanel.h"
+#include "app/DroppedFiles.h"
+#include "app/TrayIcon.h"
 #include "classlib/ToolBar.h"
 #include "foundation/DirectoryWatcher.h"
 #include "foundation/HotKey.h"
@@ -62,6 +63,7 @@ public:
     void SetNodeViews(TFrameUnitViews* views) { nodeViews = views; }
     HWND GetToolBar() const { return toolBar.m_hWnd; }
     bool IsHotKeyActive() const { return hotKey.IsActive(); }
+    TTrayIcon& GetTrayIcon() { return trayIcon; }
 
     BOOL PreCreateWindow(CREATESTRUCTW& cs) override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -146,7 +148,7 @@ private:
     CToolBarCtrl toolBar;
     CImageList toolBarImages;
     CContentPanel contentPanel;
-    // The tray icon (TTrayIcon) joins here.
+    TTrayIcon trayIcon;
     TWindowFlasher flasher;
     TTimer quitWaitTimer;
     THotKeyManager hotKey;
