@@ -47,8 +47,8 @@ protected:
 
         frame = new CMainFrame(&app, &settings);
         ASSERT_TRUE(frame->CreateFrame());
-        world = std::make_unique<TIRCWorld>(&settings.preference, &settings.world, &views, frame);
-        world->Attach(frame->GetServerTree());
+        world = std::make_unique<TIRCWorld>(&settings, frame);
+        world->Attach(frame);
         world->CreateUnitsFromSettings();
         frame->SetWorld(world.get());
         frame->SetDroppedFileSender(&sent);
@@ -88,7 +88,6 @@ protected:
     TTempFolder folder;
     CMainApp app;
     TConfig settings;
-    TNullUnitListener views;
     TSentFileRecorder sent;
     CMainFrame* frame = nullptr;
     std::unique_ptr<TIRCWorld> world;
