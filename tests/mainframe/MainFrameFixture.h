@@ -61,9 +61,13 @@ protected:
     }
     void TearDown() override
     {
+        // The window's own close, asking nothing, takes its other windows with it.
+        if (::IsWindow(frame->m_hWnd)) {
+            frame->ending = true;
+            frame->SendMessageW(WM_CLOSE, 0, 0);
+        }
         frame->SetWorld(nullptr);
         world.reset();
-        frame->DestroyWindow();
         delete frame;
         // The destroyed main window ends the loop of a program; a test goes on.
         MSG quit;
