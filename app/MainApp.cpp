@@ -148,6 +148,7 @@ void CMainApp::StartWorld(bool imported)
     views = std::make_unique<TFrameUnitViews>(frame);
     world = std::make_unique<TIRCWorld>(&settings.preference, &settings.world, views.get(), frame);
     views->SetWorld(world.get());
+    frame->SetNodeViews(views.get());
     frame->SetWorld(world.get());
     world->Attach(frame->GetServerTree());
     world->CreateUnitsFromSettings();
@@ -190,6 +191,8 @@ int CMainApp::ExitInstance()
     scriptManagers.clear();
     scriptServers.clear();
     world.reset();
+    if (frame)
+        frame->SetNodeViews(nullptr);
     m_pMainWnd = nullptr;
     delete frame;
     frame = nullptr;

@@ -196,7 +196,14 @@ LRESULT CMainFrame::OnActivate(WPARAM wParam, LPARAM lParam)
 
 void CMainFrame::ApplyStartupSettings(int showCommand)
 {
-    // The tray icon is made and configured here once TTrayIcon joins the frame.
+    const TPreference& pref = settings->preference;
+    trayIcon.Create(m_hWnd);
+    trayIcon.SetShowOnlyWhenMinimized(pref.ShowTrayIconOnMinimized);
+    trayIcon.restoreOnSingleClick = pref.RestoreTrayIconOnSingleClick;
+    trayIcon.newMessageAlert = trayIcon.highlightAlert = false;
+    trayIcon.UpdateIcon();
+    trayIcon.SetToolTip(L"Ketroval2");
+    trayIcon.SetEnabled(pref.EnableTrayIcon);
     WINDOWPLACEMENT placement = {};
     placement.length = sizeof(placement);
     placement.flags = 0;
@@ -250,8 +257,12 @@ void CMainFrame::OnHotKey()
     ForceSetActiveWindow(m_hWnd);
 }
 
+const TLogAddressFinder* CMainFrame::GetAddressFinder() const { return &app->GetAddressFinder(); }
+
 LRESULT CMainFrame::OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam)
 {
+    if (nodeViews)
+        nodeViews->ShowSelectedLog();
     // The modeless settings windows join here as they come; each gets WM_KICKIDLE.
     if (scriptConsole && scriptConsole->m_hWnd)
         scriptConsole->SendMessage(WM_KICKIDLE, wParam, lParam);
@@ -261,7 +272,7 @@ LRESULT CMainFrame::OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam)
 
 LRESULT CMainFrame::OnTaskbarCreated(WPARAM, LPARAM)
 {
-    // The tray icon is added again here once TTrayIcon joins the frame.
+    trayIcon.OnTaskbarCreated();
     return 0;
 }
 
@@ -290,4 +301,9 @@ LRESULT CMainFrame::OnDestroy(WPARAM wParam, LPARAM lParam)
 }
 
 void CMainFrame::CopyTextToClipboard(const CString& text) { ::CopyTextToClipboard(text); }
-void CMainFrame::RestoreTitle() { flasher.RestoreTitle(); }
+void CMainFrame::RestoreTitle()
+{
+    flasher.RestoreTitle();
+    trayIcon.newMessageAlert = trayIcon.highlightAlert = false;
+    trayIcon.UpdateIcon();
+}

@@ -5,8 +5,9 @@
 // and waits for them before the window goes away.
 
 #include "app/AttachWindow.h"
-#include "app/DroppedFiles.h"
 #include "app/ContentPanel.h"
+#include "app/DroppedFiles.h"
+#include "app/TrayIcon.h"
 #include "classlib/ToolBar.h"
 #include "foundation/DirectoryWatcher.h"
 #include "foundation/HotKey.h"
@@ -21,9 +22,11 @@
 class CMainApp;
 class CCmdUI;
 class TConfig;
+class TFrameUnitViews;
 class TIRCChannel;
 class TIRCUnit;
 class TIRCWorld;
+class TLogAddressFinder;
 
 // Registered at start-up by the application; read by the frame's message map.
 extern UINT g_taskbarCreatedMessage;
@@ -34,6 +37,10 @@ const UINT kContentPanelId = 59648;
 const UINT kToolBarId = 59392;
 // How long the close waits for the servers to say goodbye.
 const UINT kQuitWaitMs = 5000;
+
+// The question asked before closing; empty asks nothing. PromptOnQuit asks always, otherwise
+// only files in transfer make the close ask.
+CString ChooseQuitQuestion(bool promptOnQuit, int receiving, int sending);
 
 class CMainFrame : public TAttachWindow,
                    public ITimerListener,
@@ -50,8 +57,13 @@ public:
     void ApplyStartupSettings(int showCommand);
     void SaveWindowState();
     CContentPanel& GetContentPanel() { return contentPanel; }
+    TConfig& GetSettings() { return *settings; }
+    const TLogAddressFinder* GetAddressFinder() const;
+    // Hears the units until the world shows their views itself.
+    void SetNodeViews(TFrameUnitViews* views) { nodeViews = views; }
     HWND GetToolBar() const { return toolBar.m_hWnd; }
     bool IsHotKeyActive() const { return hotKey.IsActive(); }
+    TTrayIcon& GetTrayIcon() { return trayIcon; }
 
     BOOL PreCreateWindow(CREATESTRUCTW& cs) override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -136,7 +148,7 @@ private:
     CToolBarCtrl toolBar;
     CImageList toolBarImages;
     CContentPanel contentPanel;
-    // The tray icon (TTrayIcon) joins here.
+    TTrayIcon trayIcon;
     TWindowFlasher flasher;
     TTimer quitWaitTimer;
     THotKeyManager hotKey;
@@ -145,6 +157,7 @@ private:
     HMENU hiddenMenu = nullptr;
     TProtocolLogDialog* scriptConsole = nullptr;
     bool scriptConsoleShown = false;
+    TFrameUnitViews* nodeViews = nullptr;
 
     // ---- Commands, activation, services and listener operations (app/MainFrameCommands.cpp,
     // MainFrameServices.cpp, MainFrameActivation.cpp, MainFrameSearch.cpp, MainFrameDrop.cpp,

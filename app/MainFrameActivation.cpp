@@ -5,8 +5,8 @@
 #include "app/MainFrame.h"
 #include "classlib/CmdUI.h"
 #include "irc/IRCChannel.h"
-#include "settings/Config.h"
 #include "res/resource.h"
+#include "settings/Config.h"
 
 namespace {
 

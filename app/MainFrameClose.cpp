@@ -91,7 +91,8 @@ void CMainFrame::BeginShutdown()
         PrepareUnitsForShutdown(*world);
     settings->SaveWindowSettings();
     flasher.RestoreTitle();
-    // The tray icon is disabled here once TTrayIcon joins the frame.
+    if (trayIcon.IsEnabled())
+        trayIcon.SetEnabled(false);
     ShowWindow(SW_HIDE);
 }
 

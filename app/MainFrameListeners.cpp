@@ -3,8 +3,8 @@
 
 #include "app/MainFrame.h"
 #include "irc/IRCChannel.h"
-#include "settings/Config.h"
 #include "log/ProtocolLogDialog.h"
+#include "settings/Config.h"
 
 void CMainFrame::CreateScriptConsole()
 {

@@ -5,10 +5,10 @@
 #include "classlib/CmdUI.h"
 #include "foundation/ResourceString.h"
 #include "irc/IRCChannel.h"
-#include "settings/Config.h"
 #include "irc/IRCNames.h"
 #include "irc/Member.h"
 #include "res/resource.h"
+#include "settings/Config.h"
 
 #include <commctrl.h>
 
@@ -133,8 +133,9 @@ void CMainFrame::OnUpdatePartPrompt(CCmdUI* ui)
     TIRCChannel* channel = nullptr;
     GetSelection(unit, channel);
     int kind = channel ? channel->GetKind() : 0;
-    ui->SetText(LoadResourceString(kind == 1 ? IDS_MENU_CLOSE_TALK
-                                             : kind == 2 ? IDS_MENU_CLOSE_DCC_CHAT : IDS_MENU_PART_PROMPT));
+    ui->SetText(LoadResourceString(kind == 1   ? IDS_MENU_CLOSE_TALK
+                                   : kind == 2 ? IDS_MENU_CLOSE_DCC_CHAT
+                                               : IDS_MENU_PART_PROMPT));
     ui->Enable(channel && (kind != 0 || (IsLoggedIn(unit) && channel->IsJoined())));
 }
 
@@ -194,8 +195,7 @@ void CMainFrame::OnUpdateOperatorCommand(CCmdUI* ui)
     TIRCUnit* unit = nullptr;
     TIRCChannel* channel = nullptr;
     GetSelection(unit, channel);
-    ui->Enable(IsLoggedIn(unit) && channel && channel->IsJoined() && HoldsOperator(unit, channel) &&
-               HasTargetNicks());
+    ui->Enable(IsLoggedIn(unit) && channel && channel->IsJoined() && HoldsOperator(unit, channel) && HasTargetNicks());
 }
 
 void CMainFrame::OnUpdateMemberCommand(CCmdUI* ui)

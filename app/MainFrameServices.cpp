@@ -7,16 +7,15 @@
 #include "foundation/OpenUrl.h"
 #include "foundation/ResourceString.h"
 #include "irc/IRCChannel.h"
-#include "settings/Config.h"
 #include "res/resource.h"
+#include "settings/Config.h"
 
 namespace {
 
 // Actions that talk to the server; their items wait for a logged-in server.
-const wchar_t* const kServerActions[] = {L"send",  L"action",    L"join",      L"part",      L"quit",
-                                         L"mode",  L"nick",      L"topic",     L"kick",      L"away",
-                                         L"invite", L"ctcp",     L"ctcpping",  L"ctcpquery", L"ctcpreply",
-                                         L"pushtoopqueue", L"sendraw"};
+const wchar_t* const kServerActions[] = {L"send",     L"action",    L"join",      L"part",          L"quit",   L"mode",
+                                         L"nick",     L"topic",     L"kick",      L"away",          L"invite", L"ctcp",
+                                         L"ctcpping", L"ctcpquery", L"ctcpreply", L"pushtoopqueue", L"sendraw"};
 
 // The first "%s" of the text, when it is not written "%%s".
 bool HasSelectionPlaceholder(const CString& text)
@@ -41,8 +40,8 @@ CString GetHomePageUrl() { return L"https://ketroval.example.org/"; }
 
 bool CMainFrame::AskConfirmation(UINT textId, UINT captionId)
 {
-    return ::MessageBoxW(m_hWnd, LoadResourceString(textId), LoadResourceString(captionId), MB_OKCANCEL | MB_ICONQUESTION) ==
-           IDOK;
+    return ::MessageBoxW(m_hWnd, LoadResourceString(textId), LoadResourceString(captionId),
+                         MB_OKCANCEL | MB_ICONQUESTION) == IDOK;
 }
 
 void CMainFrame::GetSelection(TIRCUnit*& unit, TIRCChannel*& channel)

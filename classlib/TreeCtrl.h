@@ -59,6 +59,14 @@ public:
         tv.stateMask = mask;
         return (BOOL)this->SendMessage(TVM_SETITEMW, 0, (LPARAM)&tv);
     }
+    BOOL SetItemText(HTREEITEM item, LPCWSTR text)
+    {
+        TVITEMW tv = {};
+        tv.mask = TVIF_TEXT;
+        tv.hItem = item;
+        tv.pszText = const_cast<LPWSTR>(text);
+        return (BOOL)this->SendMessage(TVM_SETITEMW, 0, (LPARAM)&tv);
+    }
     CString GetItemText(HTREEITEM item) const
     {
         wchar_t buffer[1024] = {};

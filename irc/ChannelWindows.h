@@ -18,6 +18,8 @@ public:
     virtual void OnChannelAdded(TIRCUnit* unit, TIRCChannel* channel, bool storeTree) = 0;
     // A talk took a new name: tree item text, title and sort follow.
     virtual void OnChannelRenamed(TIRCUnit* unit, TIRCChannel* channel) = 0;
+    // The node is about to be deleted: its tree item and views go first.
+    virtual void OnChannelDeleting(TIRCUnit* unit, TIRCChannel* channel) = 0;
     virtual void Select(TIRCUnit* unit, TIRCChannel* channel) = 0;
     virtual void ShowBalloon(const CString& title, const CString& text) = 0;
     // An invitation window, when the world's limit allows one more.

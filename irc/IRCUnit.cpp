@@ -122,15 +122,21 @@ void TIRCUnit::DeleteChannel(TIRCChannel* channel)
         SendCommand(L"PART", channel->GetIRCName(), L":" + ExpandText(settings.PartMessage), 4, 0);
     else if (channel->GetKind() == TIRCChannel::KindTalk)
         PrintSystemText(channel, LoadResourceString(IDS_TALK_ENDED));
+    if (channelWindows)
+        channelWindows->OnChannelDeleting(this, channel);
     channels.erase(it);
     delete channel;
 }
 
 void TIRCUnit::DeleteAllChannels()
 {
-    for (TIRCChannel* channel : channels)
+    while (!channels.empty()) {
+        TIRCChannel* channel = channels.back();
+        if (channelWindows)
+            channelWindows->OnChannelDeleting(this, channel);
+        channels.pop_back();
         delete channel;
-    channels.clear();
+    }
 }
 
 void TIRCUnit::OnResolve(TNameResolver* lookup) { myAddress = lookup->GetAddress(); }

@@ -36,7 +36,8 @@ CString StripHostComment(const CString& host);
 
 class IUnitScripts;
 
-class TIRCUnit : public IIRCConnectionListener,
+class TIRCUnit : public TIRCNode,
+                 public IIRCConnectionListener,
                  public INameResolverListener,
                  public IMemberManagerListener,
                  public IWhoCommandManagerListener,

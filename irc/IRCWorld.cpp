@@ -1,41 +1,95 @@
+// The world's units: building them from the settings, adding, renaming and removing them and
+// their channel nodes, storing the tree back, automatic connects and the tick.
 #include "irc/IRCWorld.h"
 
-#include "settings/Preference.h"
-#include "settings/ServerConfig.h"
+#include "app/CardLayoutPanel.h"
+#include "irc/WorldFrame.h"
+#include "log/LogView.h"
+#include "settings/Config.h"
 
 #include <windows.h>
 
 #include <algorithm>
 
-TIRCWorld::TIRCWorld(const TPreference* preference, TWorldConfig* tree, IIRCUnitListener* views, IIRCWorldHost* host)
-    : preference(preference), tree(tree), views(views), host(host)
+TIRCWorld::TIRCWorld(TConfig* config, IIRCWorldHost* host, const TLogAddressFinder* addressFinder)
+    : config(config), preference(&config->preference), tree(&config->world), host(host),
+      addressFinder(addressFinder)
 {
     SYSTEMTIME now;
     ::GetLocalTime(&now);
     lastTickDay = now.wDay;
+    timer.SetListener(this);
 }
 
-TIRCWorld::~TIRCWorld()
+TIRCWorld::~TIRCWorld() { Shutdown(); }
+
+void TIRCWorld::Shutdown()
 {
+    timer.Stop();
     // The items carry the units as data; none may outlive them.
     if (serverTree && serverTree->IsWindow())
         serverTree->DeleteItem(TVI_ROOT);
-    for (TIRCUnit* unit : units)
-        delete unit;
+    DeleteAllUnits();
+    DestroyLogView(nullptr, nullptr);
+    DestroyMemberListView(nullptr, nullptr);
+    currentUnit = nullptr;
+    currentChannel = nullptr;
+}
+
+TIRCUnit* TIRCWorld::MakeUnit(const TUnitSetting& setting)
+{
+    TIRCUnit* unit = new TIRCUnit(this, preference, setting);
+    unit->SetWorldSetting(tree);
+    unit->SetChannelWindows(this);
+    unit->SetLogFormat(&config->view.settings.formats);
+    units.push_back(unit);
+    return unit;
+}
+
+TIRCUnit* TIRCWorld::AddUnit(const TUnitConfig& record)
+{
+    if (FindUnit(record.Name))
+        return nullptr;
+    TUnitSetting setting = record;
+    setting.Update = preference->ServerUpdate;
+    setting.Console = preference->ServerAllLog;
+    setting.Keyword = preference->ServerKeyword;
+    return MakeUnit(setting);
 }
 
 void TIRCWorld::CreateUnitsFromSettings()
 {
-    for (const TUnitConfig& config : tree->Units) {
-        TIRCUnit* unit = new TIRCUnit(views, preference, config);
-        unit->SetWorldSetting(tree);
-        units.push_back(unit);
+    TIRCUnit* first = nullptr;
+    TIRCUnit* firstAutoConnect = nullptr;
+    for (TUnitConfig& record : tree->Units) {
+        TIRCUnit* unit = AddUnit(record);
+        // A taken name gets underscores, and keeps them when the tree is saved.
+        for (int tries = 0; !unit && tries < 100; tries++) {
+            record.Name += L"_";
+            unit = AddUnit(record);
+        }
+        if (!unit)
+            continue;
+        first = first ? first : unit;
+        if (!firstAutoConnect && unit->GetSettings().AutoConnect)
+            firstAutoConnect = unit;
         HTREEITEM item = serverTree ? InsertUnitTreeItem(unit) : nullptr;
-        for (const TChannelConfig& channel : config.Channels) {
+        for (const TChannelConfig& channel : record.Channels) {
             TIRCChannel* made = unit->AddChannel(channel, TIRCChannel::KindChannel);
             if (made && item)
                 InsertChannelTreeItem(item, made);
         }
+    }
+    if (TIRCUnit* shown = firstAutoConnect ? firstAutoConnect : first) {
+        Select(shown, nullptr);
+        if (serverTree && firstAutoConnect)
+            serverTree->ScrollItemIntoView(FindUnitTreeItem(shown));
+        else if (serverTree)
+            serverTree->SetVerticalScrollPos(0);
+    }
+    if (serverTree) {
+        serverTree->ExpandBranches(serverTree->GetRootItem(), TVE_EXPAND);
+        SortTree();
     }
 }
 
@@ -50,6 +104,152 @@ TIRCUnit* TIRCWorld::FindUnit(const CString& name) const
 bool TIRCWorld::HasUnit(const TIRCUnit* unit) const
 {
     return unit && std::find(units.begin(), units.end(), unit) != units.end();
+}
+
+void TIRCWorld::DeleteUnit(TIRCUnit* unit)
+{
+    auto it = std::find(units.begin(), units.end(), unit);
+    if (it == units.end())
+        return;
+    if (HTREEITEM item = FindUnitTreeItem(unit))
+        DeleteTreeItem(item);
+    DestroyNodeViews(unit, nullptr);
+    units.erase(it);
+    currentChannelNames.erase(unit);
+    if (popupUnit == unit)
+        popupUnit = nullptr;
+    // Its channels report their going while the unit can still be told apart.
+    delete unit;
+    if (currentUnit == unit) {
+        currentUnit = nullptr;
+        currentChannel = nullptr;
+    }
+}
+
+void TIRCWorld::DeleteAllUnits()
+{
+    while (!units.empty())
+        DeleteUnit(units.back());
+}
+
+void TIRCWorld::GetUnitsInTreeOrder(std::vector<TIRCUnit*>& ordered) const
+{
+    ordered.clear();
+    if (!serverTree)
+        return;
+    for (HTREEITEM item = serverTree->GetRootItem(); item; item = serverTree->GetNextSiblingItem(item))
+        for (TIRCUnit* unit : units)
+            if (FindUnitTreeItem(unit) == item)
+                ordered.push_back(unit);
+}
+
+void TIRCWorld::RenameUnit(TIRCUnit* unit, const CString& name)
+{
+    if (!HasUnit(unit))
+        return;
+    TUnitSetting setting = unit->GetSettings();
+    setting.Name = name;
+    unit->ApplySettings(setting);
+    unit->UpdateLogServerName();
+    if (HTREEITEM item = FindUnitTreeItem(unit))
+        serverTree->SetItemText(item, name);
+    RefreshTreeItem(unit, nullptr);
+    UpdateTitleIfUnitSelected(unit);
+    SortUnits();
+}
+
+void TIRCWorld::RenameChannel(TIRCUnit* unit, TIRCChannel* channel, const CString& name)
+{
+    if (!HasUnit(unit) || !unit->HasChannel(channel))
+        return;
+    channel->GetConfig().Name = name;
+    OnChannelRenamed(unit, channel);
+}
+
+void TIRCWorld::OnChannelRenamed(TIRCUnit* unit, TIRCChannel* channel)
+{
+    HTREEITEM unitItem = FindUnitTreeItem(unit);
+    if (HTREEITEM item = FindChannelTreeItem(unitItem, channel))
+        serverTree->SetItemText(item, channel->GetName());
+    RefreshTreeItem(unit, nullptr);
+    UpdateTitleIfNodeSelected(unit, channel);
+    if (unitItem)
+        SortChannels(unitItem);
+}
+
+TIRCChannel* TIRCWorld::AddChannelNode(TIRCUnit* unit, const TChannelConfig& record, int kind)
+{
+    if (!HasUnit(unit))
+        return nullptr;
+    TIRCChannel* channel = unit->AddChannel(record, kind);
+    if (channel)
+        OnChannelAdded(unit, channel, false);
+    return channel;
+}
+
+void TIRCWorld::OnChannelAdded(TIRCUnit* unit, TIRCChannel* channel, bool storeTree)
+{
+    if (HTREEITEM unitItem = FindUnitTreeItem(unit)) {
+        InsertChannelTreeItem(unitItem, channel);
+        SortChannels(unitItem);
+    }
+    if (storeTree)
+        SaveServerTree();
+}
+
+void TIRCWorld::RemoveChannelNode(TIRCUnit* unit, TIRCChannel* channel)
+{
+    if (!HasUnit(unit) || !unit->HasChannel(channel))
+        return;
+    unit->DeleteChannel(channel);
+}
+
+// Every road that deletes a channel passes here first: its item and views must not outlive it.
+void TIRCWorld::OnChannelDeleting(TIRCUnit* unit, TIRCChannel* channel)
+{
+    if (HTREEITEM item = FindChannelTreeItem(FindUnitTreeItem(unit), channel))
+        DeleteTreeItem(item);
+    DestroyNodeViews(unit, channel);
+    if (popupChannel == channel)
+        popupChannel = nullptr;
+}
+
+void TIRCWorld::StoreServerTree(TWorldConfig& record) const
+{
+    static_cast<TWorldSetting&>(record) = *tree;
+    record.Units.clear();
+    std::vector<TIRCUnit*> ordered;
+    GetUnitsInTreeOrder(ordered);
+    for (TIRCUnit* unit : ordered) {
+        TUnitConfig stored;
+        static_cast<TUnitSetting&>(stored) = unit->GetSettings();
+        stored.ExtraFlag = unit->GetState() == TIRCUnit::StateLoggedIn;
+        StoreUnitChannels(unit, stored);
+        for (TChannelConfig& channel : stored.Channels)
+            if (TIRCChannel* node = unit->FindChannel(channel.Name))
+                channel.ExtraFlag = node->IsJoined();
+        record.Units.push_back(stored);
+    }
+}
+
+void TIRCWorld::StoreUnitChannels(TIRCUnit* unit, TUnitConfig& record) const
+{
+    HTREEITEM unitItem = HasUnit(unit) ? FindUnitTreeItem(unit) : nullptr;
+    if (!unitItem)
+        return;
+    record.Channels.clear();
+    for (HTREEITEM item = serverTree->GetChildItem(unitItem); item; item = serverTree->GetNextSiblingItem(item))
+        for (TIRCChannel* channel : unit->GetChannels())
+            if (channel->GetKind() == TIRCChannel::KindChannel && FindChannelTreeItem(unitItem, channel) == item)
+                record.Channels.push_back(channel->GetConfig());
+}
+
+void TIRCWorld::SaveServerTree()
+{
+    if (!serverTree)
+        return;
+    StoreServerTree(config->world);
+    config->SaveServerTree();
 }
 
 void TIRCWorld::AutoConnect(const std::vector<CString>& names)
@@ -94,13 +294,20 @@ int TIRCWorld::ConnectStaggered(const std::vector<TIRCUnit*>& chosen)
 
 void TIRCWorld::ApplyServerSettings(TIRCUnit* unit, const TUnitConfig& edited)
 {
-    if (!HasUnit(unit))
+    HTREEITEM unitItem = HasUnit(unit) ? FindUnitTreeItem(unit) : nullptr;
+    if (!HasUnit(unit) || (serverTree && !unitItem))
         return;
+    bool expanded = unitItem && (serverTree->GetItemState(unitItem, TVIS_EXPANDED) & TVIS_EXPANDED);
     TIRCUnit* noted;
     TIRCChannel* notedChannel;
     GetSelection(noted, notedChannel);
     CString unitName = noted ? noted->GetName() : CString();
     CString channelName = notedChannel ? notedChannel->GetName() : CString();
+    // The channels come back in the edited order, still before the talks.
+    for (TIRCChannel* channel : unit->GetChannels())
+        if (HTREEITEM item = channel->GetKind() == TIRCChannel::KindChannel ? FindChannelTreeItem(unitItem, channel)
+                                                                            : nullptr)
+            serverTree->DeleteItem(item);
     std::vector<TIRCChannel*> removed;
     for (TIRCChannel* channel : unit->GetChannels()) {
         bool kept = channel->GetKind() != TIRCChannel::KindChannel;
@@ -117,21 +324,40 @@ void TIRCWorld::ApplyServerSettings(TIRCUnit* unit, const TUnitConfig& edited)
         else
             unit->AddChannel(record, TIRCChannel::KindChannel);
     }
+    for (const TChannelConfig& record : edited.Channels)
+        if (TIRCChannel* channel = unitItem ? unit->FindChannel(record.Name) : nullptr)
+            InsertChannelTreeItem(unitItem, channel);
     TUnitSetting setting = edited;
-    for (;;) {
-        TIRCUnit* holder = FindUnit(setting.Name);
-        if (!holder || holder == unit)
-            break;
+    while (FindUnit(setting.Name) && FindUnit(setting.Name) != unit)
         setting.Name += L"_";
-    }
-    bool renamed = setting.Name != unit->GetName();
+    CString newName = setting.Name;
+    setting.Name = unit->GetName();
     unit->ApplySettings(setting);
-    if (renamed)
-        unit->UpdateLogServerName();
-    // The selection may have pointed at a deleted channel; it is found again by its names.
-    TIRCUnit* selected = FindUnit(unitName);
-    Select(selected, selected ? selected->FindChannel(channelName) : nullptr);
+    if (newName != unit->GetName())
+        RenameUnit(unit, newName);
+    if (unitItem)
+        serverTree->Expand(unitItem, expanded ? TVE_EXPAND : TVE_COLLAPSE);
+    // A renamed unit no longer answers to the noted name, and then nothing is selected.
+    SelectByNames(unitName, channelName);
+    SortUnits();
+    SortChannels(unitItem);
 }
+
+int TIRCWorld::CountActiveUnits() const
+{
+    int count = 0;
+    for (const TIRCUnit* unit : units)
+        count += unit->GetState() != TIRCUnit::StateDisconnected;
+    return count;
+}
+
+void TIRCWorld::OnConnectionEnded(TIRCUnit*)
+{
+    if (frame && frame->IsClosing() && CountActiveUnits() == 0)
+        ::PostMessageW(frame->GetFrameWindow(), WM_SYSCOMMAND, SC_CLOSE, 0);
+}
+
+void TIRCWorld::OnTimer(TTimer*) { Tick(); }
 
 void TIRCWorld::Tick()
 {
@@ -142,8 +368,8 @@ void TIRCWorld::Tick()
 
 void TIRCWorld::TickOn(int day)
 {
-    for (TIRCUnit* unit : units)
-        unit->Tick();
+    for (size_t i = 0; i < units.size(); i++)
+        units[i]->Tick();
     if (day != lastTickDay) {
         for (TIRCUnit* unit : units)
             unit->ReopenLogFiles();
@@ -155,6 +381,8 @@ void TIRCWorld::TickOn(int day)
         clipboardQueue.pop_front();
         host->CopyTextToClipboard(text);
     }
+    if (balloonCountdown > 0 && --balloonCountdown == 0 && frame)
+        frame->ShowBalloon(CString(), CString());
 }
 
 bool TIRCWorld::TryOpenDCCChatDialog()

@@ -28,8 +28,9 @@ void TIRCUnit::HandleErrorReply(const TIRCReceiveMessage& message)
     int number = message.numeric;
     if (number == 432 || number == 433 || number == 436 || (number == 437 && !IsChannelName(message.GetParam(1))))
         RetryNick(message);
-    else if (number == 437 && preference->RejoinOnError437)
-        rejoinManager.AddRejoin(message.GetParam(1));
+    else if (number == 437 && session.state == StateLoggedIn && preference->RejoinOnError437)
+        // A safe channel is remembered by its short name, as its JOIN was.
+        rejoinManager.AddRejoin(GetSafeChannelShortName(message.GetParam(1)));
     else if (session.state == StateLoggedIn && IsRefusedJoin(number)) {
         // A refused join is not retried, and a later 403 for it must not create the channel.
         CString name = message.GetParam(1);

@@ -12,6 +12,7 @@
 #include "res/strings/settings.h"
 #include "res/windows/log.h"
 #include "res/windows/mainframe.h"
+#include "res/windows/tray.h"
 
 // The main frame's icon, menu and accelerators.
 #define IDR_MAINFRAME 128

@@ -6,15 +6,22 @@ import struct
 OUT = os.path.join(os.path.dirname(__file__), '..', 'res', 'icons')
 
 
-def image(size, painter):
-    """One 32-bit image with its AND mask, as stored inside an ICO/CUR file."""
+def image(size, painter, hard_mask=False):
+    """One 32-bit image with its AND mask, as stored inside an ICO/CUR file. A hard mask marks
+    the clear pixels too, for systems that draw icons without their alpha channel."""
     rows = []
     for y in range(size - 1, -1, -1):  # bottom-up
         for x in range(size):
             rows.append(painter(x, y, size))
     xor = b''.join(struct.pack('<BBBB', b, g, r, a) for (r, g, b, a) in rows)
     mask_row = ((size + 31) // 32) * 4
-    mask = bytes(mask_row * size)  # alpha decides; the mask stays clear
+    mask = bytearray(mask_row * size)  # alpha decides; the mask stays clear
+    if hard_mask:
+        for i, (r, g, b, a) in enumerate(rows):
+            if a == 0:
+                row, x = divmod(i, size)
+                mask[row * mask_row + x // 8] |= 0x80 >> (x % 8)
+    mask = bytes(mask)
     header = struct.pack('<IiiHHIIiiII', 40, size, size * 2, 1, 32, 0, len(xor) + len(mask), 0, 0, 0, 0)
     return header + xor + mask
 
@@ -61,6 +68,26 @@ def app(x, y, n):
     return CLEAR
 
 
+def bubble(color, mark):
+    """The tray icon: the program's speech bubble in a colour, with a white mark inside
+    ('bar' when idle, 'dots' for a new message, '!' for a highlight)."""
+    def paint(x, y, n):
+        cx, cy = (n - 1) / 2, (n - 1) * 0.42
+        body = ((x - cx) / (n * 0.45)) ** 2 + ((y - cy) / (n * 0.37)) ** 2 <= 1
+        tail = y > cy and x < cx and (y - cy) - (cx - x) * 0.4 < n * 0.45 and x > n * 0.18
+        if not (body or (tail and y < n - 1)):
+            return CLEAR
+        white = (255, 255, 255, 255)
+        if mark == 'bar' and abs(y - cy) < n * 0.07 and abs(x - cx) < n * 0.3:
+            return white
+        if mark == 'dots' and round(y) == round(cy) and x in (4, 5, 7, 8, 10, 11):
+            return white
+        if mark == '!' and x in (7, 8) and (2 <= y <= 6 or y == 8):
+            return white
+        return color
+    return paint
+
+
 def split(vertical):
     def paint(x, y, n):
         a, b = (x, y) if vertical else (y, x)
@@ -81,5 +108,10 @@ if __name__ == '__main__':
     write('find_previous.ico', [(16, image(16, arrow(True)))])
     write('find_next.ico', [(16, image(16, arrow(False)))])
     write('close_search.ico', [(16, image(16, cross))])
+    # Notification-area icons: soft colours from Windows XP on, plain palette colours before it.
+    for suffix, colors, hard in (('', ((230, 120, 40), (40, 140, 60), (210, 30, 40)), False),
+                                 ('_old', ((255, 128, 0), (0, 128, 0), (255, 0, 0)), True)):
+        for name, color, mark in zip(('normal', 'new_message', 'highlight'), colors, ('bar', 'dots', '!')):
+            write('tray_%s%s.ico' % (name, suffix), [(16, image(16, bubble(color + (255,), mark), hard))])
     write('split_vertical.cur', [(32, image(32, split(True)))], kind=2, hotspot=(16, 16))
     write('split_horizontal.cur', [(32, image(32, split(False)))], kind=2, hotspot=(16, 16))

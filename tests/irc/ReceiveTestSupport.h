@@ -20,6 +20,7 @@ public:
         treeStores += storeTree;
     }
     void OnChannelRenamed(TIRCUnit*, TIRCChannel* channel) override { renamed.push_back(channel); }
+    void OnChannelDeleting(TIRCUnit*, TIRCChannel*) override {}
     void Select(TIRCUnit*, TIRCChannel* channel) override { selected.push_back(channel); }
     void ShowBalloon(const CString& title, const CString& text) override { balloons.push_back(title + L"|" + text); }
     void ShowInvitation(TIRCUnit*, const CString& nick, const CString& channel) override

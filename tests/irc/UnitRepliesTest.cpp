@@ -294,6 +294,40 @@ TEST_F(RepliesTest, RefusedJoinsEndRetriesAndSafeChannelCreation)
     }
 }
 
+TEST_F(RepliesTest, UnavailableChannelIsRejoinedOnlyWhenLoggedInAndByItsShortName)
+{
+    struct Case {
+        const char* channel;
+        bool loggedIn;
+        bool rejoin;
+        Lines sent;
+    };
+    const Case cases[] = {
+        {"#busy", true, true, {"JOIN #busy"}},
+        {"!ABCDEbusy", true, true, {"JOIN !busy"}},
+        {"#busy", false, true, {}},
+        {"#busy", true, false, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.channel) + (c.loggedIn ? " logged in" : " registering"));
+        LogIn();
+        preference.RejoinOnError437 = c.rejoin;
+        preference.Error437RejoinInterval = 1;
+        if (!c.loggedIn)
+            unit->GetSession().state = TIRCUnit::StateRegistering;
+        Feed(std::string(":srv 437 kvnick ") + c.channel + " :Channel temporarily unavailable");
+        unit->GetSession().state = TIRCUnit::StateLoggedIn;
+        TakeQueued();
+        unit->Tick();
+        unit->Tick();
+        Lines sent;
+        for (const std::string& line : TakeQueued())
+            if (line.rfind("JOIN", 0) == 0)
+                sent.push_back(line);
+        EXPECT_EQ(sent, c.sent);
+    }
+}
+
 TEST_F(RepliesTest, NoSuchSafeChannelIsCreatedOnce)
 {
     struct Case {

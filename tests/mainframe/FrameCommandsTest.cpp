@@ -5,11 +5,11 @@
 
 #include "classlib/Menu.h"
 
-#include <commctrl.h>
 #include "res/resource.h"
 #include "tests/common/Screenshot.h"
 #include "tests/common/StringPrinter.h"
 #include "tests/common/UserInput.h"
+#include <commctrl.h>
 
 namespace {
 
@@ -55,8 +55,9 @@ TEST_F(FrameCommands, ServerMenuFollowsTheSelectedServerAndItsReconnectWait)
 {
     world->Select(net, nullptr);
     CString text;
-    auto items = OpenServerMenuAndRead(frame, {ID_CONNECT, ID_DISCONNECT, ID_FORCE_DISCONNECT, ID_CHANNEL_LIST,
-                                               ID_PROTOCOL_LOG, ID_ADD_SERVER, ID_DELETE_SERVER},
+    auto items = OpenServerMenuAndRead(frame,
+                                       {ID_CONNECT, ID_DISCONNECT, ID_FORCE_DISCONNECT, ID_CHANNEL_LIST,
+                                        ID_PROTOCOL_LOG, ID_ADD_SERVER, ID_DELETE_SERVER},
                                        &text);
     EXPECT_TRUE(Enabled(items, ID_CONNECT));
     EXPECT_FALSE(Enabled(items, ID_DISCONNECT));
@@ -223,9 +224,9 @@ TEST_F(FrameCommands, ToolBarButtonsFollowTheEnableRulesAndRunTheirCommands)
         ::SendMessageW(bar, TB_GETBUTTON, i, (LPARAM)&button);
         commands.push_back(button.idCommand);
     }
-    EXPECT_EQ(commands, (std::vector<int>{ID_CONNECT, ID_DISCONNECT, 0, ID_JOIN, ID_PART, 0, ID_CHANGE_NICK,
-                                          ID_TOGGLE_AWAY, 0, ID_FIND, ID_PREFERENCES, ID_DCC_WINDOW,
-                                          ID_SCRIPT_CONSOLE}));
+    EXPECT_EQ(commands,
+              (std::vector<int>{ID_CONNECT, ID_DISCONNECT, 0, ID_JOIN, ID_PART, 0, ID_CHANGE_NICK, ID_TOGGLE_AWAY, 0,
+                                ID_FIND, ID_PREFERENCES, ID_DCC_WINDOW, ID_SCRIPT_CONSOLE}));
     world->Select(net, nullptr);
     frame->SendMessageW(WM_IDLEUPDATECMDUI, TRUE, 0);
     EXPECT_TRUE(::SendMessageW(bar, TB_ISBUTTONENABLED, ID_CONNECT, 0));

@@ -6,6 +6,7 @@
 
 #include "foundation/CodePage.h"
 #include "irc/IRCWorld.h"
+#include "settings/Config.h"
 #include "settings/PopupFile.h"
 #include "settings/Preference.h"
 #include "settings/ServerConfig.h"
@@ -35,6 +36,7 @@ protected:
     void SetUp() override
     {
         preference.Load(folder.path);
+        config.view.Load(config);
         WSADATA data;
         WSAStartup(MAKEWORD(2, 2), &data);
         // A listener that never accepts: a connect to it only has to start.
@@ -69,7 +71,7 @@ protected:
     }
     TIRCWorld& Build()
     {
-        world = std::make_unique<TIRCWorld>(&preference, &tree, &views, &host);
+        world = std::make_unique<TIRCWorld>(&config, &host);
         world->CreateUnitsFromSettings();
         return *world;
     }
@@ -86,8 +88,9 @@ protected:
     SOCKET listener = INVALID_SOCKET;
     int port = 0;
     TTempFolder folder;
-    TPreference preference;
-    TWorldConfig tree;
+    TConfig config;
+    TPreference& preference = config.preference;
+    TWorldConfig& tree = config.world;
     TNullUnitListener views;
     TClipboardRecorder host;
     std::unique_ptr<TIRCWorld> world;
@@ -210,6 +213,7 @@ TEST_F(WorldTest, EnterSendsToTheSelectedUnitOnly)
     Build();
     TIRCUnit* unit = world->FindUnit(L"a");
     unit->GetConnection().transport.active = true;
+    world->Select(nullptr, nullptr);
     EXPECT_FALSE(world->SendInputLine(L"/join #x", false, false, false, true));
     world->Select(unit, nullptr);
     EXPECT_FALSE(world->SendInputLine(L"", false, false, false, true));

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Starts the real IRC peers of the engine tests on 127.0.0.1: ngircd with a plain and a TLS port
-# (certificate made here) and dante as a SOCKS5 proxy in front of it.
+# (certificate made here), dante as a SOCKS5 proxy in front of it, and a second ngircd of its own
+# name for the tests that hold two servers at once.
 # Usage: start.sh INFO_FILE   -- writes the ports as NAME=VALUE lines to INFO_FILE.
 set -euo pipefail
 info=$1
@@ -58,4 +59,29 @@ tls_port=$(cat "$dir/tls.port")
 wait_listening "$(cat "$dir/ngircd.pid")" "$tls_port" || { echo "start.sh: no TLS port"; exit 1; }
 echo "IRC_TLS_PORT=$tls_port" >>"$info"
 start_with_retry dante SOCKS_PORT start_dante
+
+start_second_ngircd() {
+  cat >"$dir/ngircd2.conf" <<CONF
+[Global]
+Name = irc2.test.local
+Info = Ketroval second test server
+AdminInfo1 = tests
+AdminInfo2 = tests
+AdminEMail = tests@localhost
+Listen = 127.0.0.1
+Ports = $1
+MotdPhrase = second test server
+PidFile = $dir/ngircd2.run.pid
+[Limits]
+MaxNickLength = 30
+PingTimeout = 300
+[Options]
+PAM = no
+Ident = no
+DNS = no
+CONF
+  start_peer ngircd2 ngircd -n -f "$dir/ngircd2.conf"
+}
+
+start_with_retry ngircd2 IRC2_PORT start_second_ngircd
 cat "$info"

@@ -1,0 +1,36 @@
+#include "classlib/Wnd.h"
+#include "tests/common/MessagePump.h"
+#include "tests/common/UserInput.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+int CALLBACK NoteFace(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found)
+{
+    *(bool*)found = true;
+    return 0;
+}
+
+} // namespace
+
+// Wine draws the minimise, maximise and close buttons with the symbol font; without it they
+// show as letters. The picture is kept to be looked at.
+TEST(CaptionFont, SymbolFontOfTheCaptionButtonsIsThere)
+{
+    LOGFONTW wanted = {};
+    wanted.lfCharSet = DEFAULT_CHARSET;
+    wcscpy(wanted.lfFaceName, L"Marlett");
+    bool found = false;
+    HDC screen = GetDC(nullptr);
+    EnumFontFamiliesExW(screen, &wanted, NoteFace, (LPARAM)&found, 0);
+    ReleaseDC(nullptr, screen);
+    EXPECT_TRUE(found);
+
+    CWnd window;
+    ASSERT_TRUE(window.CreateEx(WS_EX_TOPMOST, AfxRegisterWndClass(0, nullptr, (HBRUSH)(COLOR_WINDOW + 1)),
+                                L"キャプション", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 500, 300, 300, 120, nullptr,
+                                nullptr));
+    PumpMessagesFor(200);
+    EXPECT_TRUE(SaveWindowPng(window, L"screenshots\\caption_buttons.png"));
+}

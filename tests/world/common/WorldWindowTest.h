@@ -1,0 +1,82 @@
+#pragma once
+// The world attached to a test main window: servers added to the settings, then built as the
+// program builds them at start.
+
+#include "tests/common/MessagePump.h"
+#include "tests/common/TempFolder.h"
+#include "tests/common/UserInput.h"
+#include "tests/world/common/TestWorldFrame.h"
+
+#include "irc/IRCWorld.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+class TWorldWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        PrepareConfig(config, folder.path);
+        ASSERT_TRUE(frame.Create(config));
+    }
+    void TearDown() override
+    {
+        if (world)
+            world->Shutdown();
+        world.reset();
+        frame.DestroyWindow();
+    }
+    TUnitConfig& AddServer(const wchar_t* name, std::initializer_list<const wchar_t*> channels = {})
+    {
+        TUnitConfig unit;
+        unit.Name = name;
+        unit.Nick = L"kvself";
+        for (const wchar_t* channel : channels) {
+            unit.Channels.emplace_back();
+            unit.Channels.back().Name = channel;
+        }
+        config.world.Units.push_back(unit);
+        return config.world.Units.back();
+    }
+    TIRCWorld& Build()
+    {
+        world = std::make_unique<TIRCWorld>(&config, &frame);
+        world->Attach(&frame);
+        world->CreateUnitsFromSettings();
+        PumpMessagesFor(50);
+        return *world;
+    }
+    HTREEITEM Item(TIRCUnit* unit, TIRCChannel* channel = nullptr)
+    {
+        HTREEITEM item = world->FindUnitTreeItem(unit);
+        return channel ? world->FindChannelTreeItem(item, channel) : item;
+    }
+    POINT ItemPoint(HTREEITEM item)
+    {
+        RECT rect;
+        frame.tree.GetItemRect(item, &rect, TRUE);
+        return ScreenPointOf(frame.tree.m_hWnd, (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    }
+    void ClickItem(HTREEITEM item)
+    {
+        ClickAt(ItemPoint(item));
+        PumpMessagesFor(100);
+    }
+    std::vector<CString> Children(HTREEITEM parent)
+    {
+        std::vector<CString> names;
+        for (HTREEITEM item = parent == TVI_ROOT ? frame.tree.GetRootItem() : frame.tree.GetChildItem(parent); item;
+             item = frame.tree.GetNextSiblingItem(item))
+            names.push_back(frame.tree.GetItemText(item));
+        return names;
+    }
+    CWnd* ShownLog() { return frame.chat.cards.GetCurrentCard(); }
+    CWnd* ShownMemberList() { return frame.members.GetCurrentCard(); }
+    void Selection(TIRCUnit*& unit, TIRCChannel*& channel) { world->GetSelection(unit, channel); }
+
+    TTempFolder folder;
+    TConfig config;
+    TTestWorldFrame frame;
+    std::unique_ptr<TIRCWorld> world;
+};
