@@ -146,11 +146,11 @@ void CMainApp::CreateScriptManagers()
 void CMainApp::StartWorld(bool imported)
 {
     views = std::make_unique<TFrameUnitViews>(frame);
-    world = std::make_unique<TIRCWorld>(&settings.preference, &settings.world, views.get(), frame);
+    world = std::make_unique<TIRCWorld>(&settings, frame, &addressFinder);
     views->SetWorld(world.get());
     frame->SetNodeViews(views.get());
     frame->SetWorld(world.get());
-    world->Attach(frame->GetServerTree());
+    world->Attach(frame);
     world->CreateUnitsFromSettings();
     CreateScriptManagers();
     (void)imported;

@@ -281,11 +281,8 @@ private:
     TLogView* GetSelectedLogView();
     int GetSelectedNodeLineCount();
     HWND GetMemberList();
-    void ClearCurrentMarks();
     void CloseAtOnce(TIRCUnit* unit);
     void FindInSelectedLog(bool forward);
-    void ResetSearchInAllLogs();
-    bool IsWindowMinimized();
     void CreateScriptConsole();
 
     TIRCWorld* world = nullptr;

@@ -3,7 +3,9 @@
 
 #include "app/DroppedFiles.h"
 #include "app/MainFrame.h"
+#include "app/ListView.h"
 #include "irc/IRCChannel.h"
+#include "irc/IRCWorld.h"
 #include "settings/Config.h"
 
 #include <commctrl.h>
@@ -87,12 +89,11 @@ void CMainFrame::OfferDroppedFiles(const std::vector<CString>& files, bool insid
         ShowDCCDialog(false);
 }
 
-// The member list the panel shows for the current channel; null for talks and servers.
+// The member list the panel shows for the current channel; an empty one for talks and servers.
 HWND CMainFrame::GetMemberList()
 {
-    TListPanel* panel = contentPanel.GetMemberListPanel();
-    CWnd* card = panel ? panel->GetCurrentCard() : nullptr;
-    return card && ::IsWindowVisible(card->m_hWnd) ? card->m_hWnd : nullptr;
+    TListView* list = world ? world->GetCurrentMemberList() : nullptr;
+    return list ? list->m_hWnd : nullptr;
 }
 
 void CMainFrame::ShowDCCDialog(bool)

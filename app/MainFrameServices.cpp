@@ -3,8 +3,7 @@
 
 #include "app/MainFrame.h"
 #include "classlib/CmdUI.h"
-#include "foundation/IrcMarkup.h"
-#include "foundation/OpenUrl.h"
+#include "irc/IRCWorld.h"
 #include "foundation/ResourceString.h"
 #include "irc/IRCChannel.h"
 #include "res/resource.h"
@@ -52,14 +51,8 @@ void CMainFrame::GetSelection(TIRCUnit*& unit, TIRCChannel*& channel)
         world->GetSelection(unit, channel);
 }
 
-// The log of the selected channel or talk; a server node's log is the world's to give.
-TLogView* CMainFrame::GetSelectedLogView()
-{
-    TIRCUnit* unit = nullptr;
-    TIRCChannel* channel = nullptr;
-    GetSelection(unit, channel);
-    return channel ? channel->logView : nullptr;
-}
+// The selected node's own log; without a node, an empty view of the world's.
+TLogView* CMainFrame::GetSelectedLogView() { return world ? world->GetCurrentLogView() : nullptr; }
 
 int CMainFrame::GetSelectedNodeLineCount()
 {
@@ -79,6 +72,7 @@ void CMainFrame::OnToggleTrayIcon()
 {
     TPreference& preference = settings->preference;
     preference.EnableTrayIcon = !preference.EnableTrayIcon;
+    trayIcon.SetEnabled(preference.EnableTrayIcon);
     preference.Save(settings->GetSettingsFolder());
 }
 
@@ -92,6 +86,9 @@ void CMainFrame::OnToggleBalloon()
 {
     TPreference& preference = settings->preference;
     preference.EnableBaloon = !preference.EnableBaloon;
+    // An empty balloon takes one that is still on screen away.
+    if (!preference.EnableBaloon)
+        trayIcon.ShowBalloon(CString(), CString());
     preference.Save(settings->GetSettingsFolder());
 }
 
@@ -127,8 +124,8 @@ void CMainFrame::OnExitFromTray()
 
 void CMainFrame::OnOpenHomePage()
 {
-    const TPreference& preference = settings->preference;
-    OpenUrl(preference.URLOpenApplication, GetHomePageUrl(), preference.URLOpenMethod, true);
+    if (world)
+        world->OpenUrl(GetHomePageUrl(), false);
 }
 
 void CMainFrame::OnHelpIndex() { help.ShowTopic(L"help\\index.html"); }
@@ -171,16 +168,10 @@ void CMainFrame::OnUpdateUserPopupCommand(CCmdUI* ui)
     ui->Enable(!IsServerAction(item.action) || unit->GetState() == TIRCUnit::StateLoggedIn);
 }
 
-void CMainFrame::SetTrayToolTip(const CString&) {}
+void CMainFrame::SetTrayToolTip(const CString& text) { trayIcon.SetToolTip(text); }
 
-void CMainFrame::ShowBalloon(const CString& title, const CString& text)
-{
-    BOOL screenSaver = FALSE;
-    if (::SystemParametersInfoW(SPI_GETSCREENSAVERRUNNING, 0, &screenSaver, 0) && screenSaver)
-        return;
-    CString plainTitle = StripControlCodes(title);
-    CString plainText = StripControlCodes(text);
-}
+// Held back while the screen saver runs; shown without IRC control codes.
+void CMainFrame::ShowBalloon(const CString& title, const CString& text) { trayIcon.ShowNotice(title, text); }
 
 void CMainFrame::RefreshServerColumns()
 {

@@ -102,15 +102,14 @@ protected:
         MainFrameFixture::SetUp();
         if (HasFatalFailure())
             return;
-        world->Select(net, Channel(L"#alpha"));
-        TListPanel* panel = frame->GetMemberListPanel();
-        members = new TListView;
-        ASSERT_TRUE(members->Create(WS_CHILD | LVS_REPORT | LVS_SHOWSELALWAYS, RECT{}, panel->m_hWnd, 4711));
-        members->InsertColumn(0, L"nick", 100);
+        // The channel's member list, as the world shows it once the channel has members.
+        TIRCChannel* alpha = Channel(L"#alpha");
+        alpha->EnsureMemberView();
         for (const wchar_t* nick : {L"alice", L"bob", L"carol"})
-            members->InsertItem(members->GetItemCount(), nick);
-        panel->AddCard(4711, members);
-        panel->ShowCard(4711);
+            alpha->AddOrUpdateMember(nick, L"user", L"host.example", L"", L"", false, false, false, false, false);
+        world->Select(net, alpha);
+        members = world->GetCurrentMemberList();
+        ASSERT_EQ(3, members->GetItemCount());
         PumpMessagesFor(100);
     }
     void Drop(const std::vector<CString>& files, POINT screen)
@@ -127,7 +126,7 @@ protected:
         return ScreenPointOf(members->m_hWnd, rect.left + 5, (rect.top + rect.bottom) / 2);
     }
 
-    TListView* members = nullptr; // owned by the panel
+    TListView* members = nullptr; // the world's
 };
 
 TEST_F(FrameDroppedFiles, FilesGoWholeToTheSelectedMembersElseToTheMemberUnderThePointer)

@@ -6,7 +6,6 @@
 #include "app/MainFrame.h"
 #include "irc/IRCChannel.h"
 #include "irc/IRCWorld.h"
-#include "irc/UnitServices.h"
 #include "tests/common/MessagePump.h"
 #include "tests/common/TempFolder.h"
 
@@ -47,8 +46,8 @@ protected:
 
         frame = new CMainFrame(&app, &settings);
         ASSERT_TRUE(frame->CreateFrame());
-        world = std::make_unique<TIRCWorld>(&settings.preference, &settings.world, &views, frame);
-        world->Attach(frame->GetServerTree());
+        world = std::make_unique<TIRCWorld>(&settings, frame, &app.GetAddressFinder());
+        world->Attach(frame);
         world->CreateUnitsFromSettings();
         frame->SetWorld(world.get());
         frame->SetDroppedFileSender(&sent);
@@ -61,7 +60,9 @@ protected:
     }
     void TearDown() override
     {
-        // The window's own close, asking nothing, takes its other windows with it.
+        // The world lets go of its views before the controls go; then the window's own close,
+        // asking nothing, takes its other windows with it.
+        world->Shutdown();
         if (::IsWindow(frame->m_hWnd)) {
             frame->ending = true;
             frame->SendMessageW(WM_CLOSE, 0, 0);
@@ -92,7 +93,6 @@ protected:
     TTempFolder folder;
     CMainApp app;
     TConfig settings;
-    TNullUnitListener views;
     TSentFileRecorder sent;
     CMainFrame* frame = nullptr;
     std::unique_ptr<TIRCWorld> world;
