@@ -277,7 +277,11 @@ private:
     enum TEditFocus { EditFocusOther, EditFocusLog, EditFocusInput, EditFocusSearch, EditFocusList };
     TEditFocus GetEditFocus(TLogView*& view);
     bool AskConfirmation(UINT textId, UINT captionId);
-    void GetSelection(TIRCUnit*& unit, TIRCChannel*& channel);
+    struct TSelectedNode {
+        TIRCUnit* unit = nullptr;
+        TIRCChannel* channel = nullptr;
+    };
+    TSelectedNode GetSelectedNode();
     TLogView* GetSelectedLogView();
     int GetSelectedNodeLineCount();
     HWND GetMemberList();

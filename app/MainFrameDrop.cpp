@@ -67,9 +67,7 @@ void CMainFrame::OfferDroppedFiles(const std::vector<CString>& files, bool insid
 {
     if (files.empty())
         return;
-    TIRCUnit* unit = nullptr;
-    TIRCChannel* channel = nullptr;
-    GetSelection(unit, channel);
+    auto [unit, channel] = GetSelectedNode();
     HWND list = GetMemberList();
     if (!unit || !channel || !list)
         return;

@@ -43,12 +43,13 @@ bool CMainFrame::AskConfirmation(UINT textId, UINT captionId)
                          MB_OKCANCEL | MB_ICONQUESTION) == IDOK;
 }
 
-void CMainFrame::GetSelection(TIRCUnit*& unit, TIRCChannel*& channel)
+// The tree's selection: a server with a channel or talk, a server alone, or neither.
+CMainFrame::TSelectedNode CMainFrame::GetSelectedNode()
 {
-    unit = nullptr;
-    channel = nullptr;
+    TSelectedNode node;
     if (world)
-        world->GetSelection(unit, channel);
+        world->GetSelection(node.unit, node.channel);
+    return node;
 }
 
 // The selected node's own log; without a node, an empty view of the world's.
@@ -138,9 +139,7 @@ void CMainFrame::OnResetSplitters() { contentPanel.ResetSplitterPositions(); }
 
 void CMainFrame::OnUpdateSendMultiLine(CCmdUI* ui)
 {
-    TIRCUnit* unit = nullptr;
-    TIRCChannel* channel = nullptr;
-    GetSelection(unit, channel);
+    auto [unit, channel] = GetSelectedNode();
     ui->Enable(unit && channel && unit->GetState() == TIRCUnit::StateLoggedIn && channel->IsJoined());
 }
 
@@ -148,9 +147,7 @@ void CMainFrame::OnUserPopupCommand(UINT) {}
 
 void CMainFrame::OnUpdateUserPopupCommand(CCmdUI* ui)
 {
-    TIRCUnit* unit = nullptr;
-    TIRCChannel* channel = nullptr;
-    GetSelection(unit, channel);
+    auto [unit, channel] = GetSelectedNode();
     if (!unit) {
         ui->Enable(FALSE);
         return;

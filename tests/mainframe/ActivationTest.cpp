@@ -4,6 +4,7 @@
 #include "tests/mainframe/MainFrameFixture.h"
 
 #include "app/ListView.h"
+#include "app/TrayIcon.h"
 #include "classlib/Wnd.h"
 #include "settings/Config.h"
 #include "tests/common/Screenshot.h"
@@ -50,12 +51,24 @@ TEST_F(FrameActivation, MinimisingWithTheTraySettingsHidesTheWindowUntilItIsRest
 {
     settings.preference.EnableTrayIcon = true;
     settings.preference.HideWindowOnMinimize = true;
+    TTrayIcon& tray = frame->GetTrayIcon();
+    tray.Create(frame->m_hWnd);
+    tray.SetShowOnlyWhenMinimized(true);
+    tray.SetEnabled(true);
+    EXPECT_FALSE(tray.IsPresent());
     EXPECT_TRUE(frame->IsApplicationActive());
     frame->ExecuteAction(L"minimize");
     PumpMessagesFor(200);
     EXPECT_TRUE(::IsIconic(frame->m_hWnd));
     EXPECT_FALSE(::IsWindowVisible(frame->m_hWnd));
     EXPECT_FALSE(frame->IsApplicationActive());
+    EXPECT_TRUE(tray.IsPresent());
+
+    // Alerts while away: a highlight blinks and shows in the tray; a later message leaves it.
+    frame->StartHighlightAlert();
+    frame->StartMessageAlert();
+    EXPECT_TRUE(tray.highlightAlert);
+    EXPECT_FALSE(tray.newMessageAlert);
 
     // The tray's restore: shown again, brought forward with the keyboard focus inside.
     frame->SendMessageW(WM_SYSCOMMAND, SC_RESTORE, 0);
@@ -65,6 +78,11 @@ TEST_F(FrameActivation, MinimisingWithTheTraySettingsHidesTheWindowUntilItIsRest
     EXPECT_EQ(frame->m_hWnd, ::GetForegroundWindow());
     EXPECT_TRUE(::IsChild(frame->m_hWnd, ::GetFocus()));
     EXPECT_TRUE(frame->IsApplicationActive());
+    EXPECT_FALSE(tray.IsPresent());
+    EXPECT_FALSE(tray.highlightAlert);
+    // While the user is here, messages raise no alert.
+    frame->StartMessageAlert();
+    EXPECT_FALSE(tray.newMessageAlert);
 
     // Without the tray settings minimising leaves the window on the task bar.
     settings.preference.HideWindowOnMinimize = false;
