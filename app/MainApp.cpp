@@ -103,11 +103,11 @@ void CMainApp::LoadSettings(const CString& user)
     settings.LoadPopupMenu();
 }
 
-bool CMainApp::CreateMainFrame()
+bool CMainApp::CreateMainFrame(const CString& className)
 {
     frame = new CMainFrame(this, &settings);
     m_pMainWnd = frame;
-    frame->SetClassName(mainWindowClassName);
+    frame->SetClassName(className);
     if (frame->CreateFrame())
         return true;
     // Without its window the program cannot be used; say so instead of running unseen.
@@ -135,7 +135,6 @@ void CMainApp::CreateScriptManagers()
 {
     scriptFrame = std::make_unique<TFrameScripts>(frame, world.get(), &settings, &addressFinder);
     for (TIRCUnit* unit : world->GetUnits()) {
-        unit->SetLogFormat(&settings.view.settings.formats);
         scriptServers.push_back(std::make_unique<TUnitScriptServer>(unit));
         scriptManagers.push_back(std::make_unique<TScriptManager>(scriptServers.back().get(), scriptFrame.get()));
         scriptFrame->AddServer(scriptServers.back().get(), unit);
@@ -145,15 +144,14 @@ void CMainApp::CreateScriptManagers()
 
 void CMainApp::StartWorld(bool imported)
 {
-    views = std::make_unique<TFrameUnitViews>(frame);
     world = std::make_unique<TIRCWorld>(&settings, frame, &addressFinder);
-    views->SetWorld(world.get());
-    frame->SetNodeViews(views.get());
     frame->SetWorld(world.get());
     world->Attach(frame);
     world->CreateUnitsFromSettings();
     CreateScriptManagers();
-    (void)imported;
+    world->UpdateTitle();
+    if (imported)
+        world->ApplyPreferences();
 }
 
 BOOL CMainApp::InitInstance()
@@ -172,7 +170,7 @@ BOOL CMainApp::InitInstance()
             return FALSE;
         mutexOwned = true;
     }
-    if (!CreateMainFrame())
+    if (!CreateMainFrame(mainWindowClassName))
         return FALSE;
     bool imported = RunFirstStartWizard();
     StartWorld(imported);
@@ -191,12 +189,9 @@ int CMainApp::ExitInstance()
     scriptManagers.clear();
     scriptServers.clear();
     world.reset();
-    if (frame)
-        frame->SetNodeViews(nullptr);
     m_pMainWnd = nullptr;
     delete frame;
     frame = nullptr;
-    views.reset();
     if (oleStarted)
         ::OleUninitialize();
     if (socketsStarted)

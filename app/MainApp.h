@@ -13,7 +13,6 @@
 
 class CMainFrame;
 class TFrameScripts;
-class TFrameUnitViews;
 class TIRCWorld;
 class TScriptManager;
 class TUnitScriptServer;
@@ -43,11 +42,13 @@ public:
     void ReleaseInstanceMutex();
     // Runs the first-start flow; true when settings of the previous version were taken over.
     bool RunFirstStartWizard();
+    // The main frame under that class name; when it cannot be made the user is told and the
+    // program has no main window.
+    bool CreateMainFrame(const CString& className);
 
 private:
     bool StartLibraries();
     void LoadSettings(const CString& user);
-    bool CreateMainFrame();
     void StartWorld(bool imported);
     void CreateScriptManagers();
 
@@ -58,7 +59,6 @@ private:
     CString mainWindowClassName;
     std::vector<CString> startupServers;
     CMainFrame* frame = nullptr;
-    std::unique_ptr<TFrameUnitViews> views;
     std::unique_ptr<TFrameScripts> scriptFrame;
     std::unique_ptr<TIRCWorld> world;
     std::vector<std::unique_ptr<TUnitScriptServer>> scriptServers;

@@ -1,118 +1,11 @@
 #include "app/MainAppServices.h"
 
-#include "app/KeyState.h"
 #include "app/MainFrame.h"
 #include "foundation/OpenUrl.h"
 #include "irc/IRCWorld.h"
 #include "log/AddressFinder.h"
 #include "log/LogView.h"
 #include "settings/Config.h"
-
-int CountActiveUnits(const TIRCWorld& world)
-{
-    int count = 0;
-    for (TIRCUnit* unit : world.GetUnits())
-        if (unit->GetState() != TIRCUnit::StateDisconnected)
-            count++;
-    return count;
-}
-
-void TFrameUnitViews::SetWorld(TIRCWorld* newWorld)
-{
-    world = newWorld;
-    TInputEdit* input = frame->GetInputLine();
-    input->listener = this;
-    OnHeightChanged(input);
-}
-
-// Cards are keyed by the node itself, the channel or for a server node the unit.
-static UINT CardId(TIRCUnit* unit, TIRCChannel* channel)
-{
-    return channel ? (UINT)(UINT_PTR)channel : (UINT)(UINT_PTR)unit;
-}
-
-ILogLineSink* TFrameUnitViews::GetLogSink(TIRCUnit* unit, TIRCChannel* channel)
-{
-    TBorderCardLayoutPanel& cards = frame->GetChatPanel()->cards;
-    UINT id = CardId(unit, channel);
-    if (CWnd* card = cards.GetCard(id))
-        return static_cast<TLogView*>(card);
-    TConfig& settings = frame->GetSettings();
-    TLogView* view = new TLogView;
-    if (!view->Create(&settings.view.logTheme.text, &settings.view.logTheme.channelLogBack, cards.m_hWnd, id,
-                      &settings.preference.keyword, frame->GetAddressFinder(), false)) {
-        delete view;
-        return nullptr;
-    }
-    cards.AddCard(id, view);
-    if (IsSelected(unit, channel))
-        cards.ShowCard(id);
-    return view;
-}
-
-void TFrameUnitViews::ShowSelectedLog()
-{
-    TIRCUnit* unit = nullptr;
-    TIRCChannel* channel = nullptr;
-    if (world)
-        world->GetSelection(unit, channel);
-    if (unit)
-        frame->GetChatPanel()->cards.ShowCard(CardId(unit, channel));
-}
-
-void TFrameUnitViews::AddLineToAllLog(const TLogLineData& line, bool checkKeywords)
-{
-    if (TLogView* log = frame->GetAllChannelsLog())
-        log->AddLine(line, checkKeywords);
-}
-
-void TFrameUnitViews::RefreshTreeItem(TIRCUnit* unit, TIRCChannel* channel)
-{
-    if (world)
-        world->RefreshTreeItem(unit, channel);
-}
-
-void TFrameUnitViews::UpdateTitleIfUnitSelected(TIRCUnit*) {}
-
-bool TFrameUnitViews::IsSelected(TIRCUnit* unit, TIRCChannel* channel)
-{
-    TIRCUnit* selectedUnit = nullptr;
-    TIRCChannel* selectedChannel = nullptr;
-    if (world)
-        world->GetSelection(selectedUnit, selectedChannel);
-    return unit == selectedUnit && channel == selectedChannel;
-}
-
-bool TFrameUnitViews::OnEnter(TEdit* edit, UINT key)
-{
-    bool ctrl = IsKeyDown(VK_CONTROL), shift = IsKeyDown(VK_SHIFT), alt = IsKeyDown(VK_MENU);
-    if (!world || !world->SendInputLine(TEdit::GetText(edit->m_hWnd), ctrl, shift, alt, key == VK_RETURN))
-        return false;
-    static_cast<TInputEdit*>(edit)->PushHistoryAndClear();
-    return true;
-}
-
-void TFrameUnitViews::OnHeightChanged(TEdit*) { frame->GetChatPanel()->RecalcLayout(); }
-
-bool TFrameUnitViews::IsMainWindowActive() { return frame->IsApplicationActive(); }
-
-bool TFrameUnitViews::AreMacrosStopped() { return frame->AreMacrosStopped(); }
-
-void TFrameUnitViews::StartHighlightAlert() { frame->StartHighlightAlert(); }
-
-void TFrameUnitViews::StartMessageAlert() { frame->StartMessageAlert(); }
-
-void TFrameUnitViews::QueueClipboardText(const CString& text)
-{
-    if (world)
-        world->QueueClipboardText(text);
-}
-
-void TFrameUnitViews::OnConnectionEnded(TIRCUnit*)
-{
-    if (frame->IsClosing() && world && CountActiveUnits(*world) == 0 && frame->m_hWnd)
-        frame->PostMessage(WM_SYSCOMMAND, SC_CLOSE);
-}
 
 void TFrameScripts::AddServer(IScriptServer* server, TIRCUnit* unit) { servers.emplace_back(server, unit); }
 

@@ -261,8 +261,6 @@ const TLogAddressFinder* CMainFrame::GetAddressFinder() const { return &app->Get
 
 LRESULT CMainFrame::OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam)
 {
-    if (nodeViews)
-        nodeViews->ShowSelectedLog();
     // The modeless settings windows join here as they come; each gets WM_KICKIDLE.
     if (scriptConsole && scriptConsole->m_hWnd)
         scriptConsole->SendMessage(WM_KICKIDLE, wParam, lParam);

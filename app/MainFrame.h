@@ -22,7 +22,6 @@
 class CMainApp;
 class CCmdUI;
 class TConfig;
-class TFrameUnitViews;
 class TIRCChannel;
 class TIRCUnit;
 class TIRCWorld;
@@ -59,8 +58,6 @@ public:
     CContentPanel& GetContentPanel() { return contentPanel; }
     TConfig& GetSettings() { return *settings; }
     const TLogAddressFinder* GetAddressFinder() const;
-    // Hears the units until the world shows their views itself.
-    void SetNodeViews(TFrameUnitViews* views) { nodeViews = views; }
     HWND GetToolBar() const { return toolBar.m_hWnd; }
     bool IsHotKeyActive() const { return hotKey.IsActive(); }
     TTrayIcon& GetTrayIcon() { return trayIcon; }
@@ -157,7 +154,6 @@ private:
     HMENU hiddenMenu = nullptr;
     TProtocolLogDialog* scriptConsole = nullptr;
     bool scriptConsoleShown = false;
-    TFrameUnitViews* nodeViews = nullptr;
 
     // ---- Commands, activation, services and listener operations (app/MainFrameCommands.cpp,
     // MainFrameServices.cpp, MainFrameActivation.cpp, MainFrameSearch.cpp, MainFrameDrop.cpp,

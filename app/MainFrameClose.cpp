@@ -1,7 +1,6 @@
 // The close: confirmation, the shutdown in order, and the wait for the servers to quit.
 
 #include "app/MainApp.h"
-#include "app/MainAppServices.h"
 #include "app/MainFrame.h"
 #include "foundation/ResourceString.h"
 #include "irc/IRCWorld.h"
@@ -60,7 +59,7 @@ LRESULT CMainFrame::OnClose(WPARAM, LPARAM)
         return 0;
     BeginShutdown();
     TIRCWorld* world = app->GetWorld();
-    if (!world || CountActiveUnits(*world) == 0) {
+    if (!world || world->CountActiveUnits() == 0) {
         FinishClose();
         return 0;
     }
@@ -99,6 +98,7 @@ void CMainFrame::BeginShutdown()
 void CMainFrame::FinishClose()
 {
     quitWaitTimer.Stop();
-    // The world's units go with the application object, after the message loop.
+    if (TIRCWorld* world = app->GetWorld())
+        world->Shutdown();
     DestroyWindow();
 }

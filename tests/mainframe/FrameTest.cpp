@@ -15,11 +15,11 @@ POINT CaptionPoint(HWND window)
     return POINT{(r.left + r.right) / 2, r.top + ::GetSystemMetrics(SM_CYCAPTION) / 2 + 2};
 }
 
-// Answers the confirmation the close asks (OK or Cancel) once it shows; its text is kept.
-void AnswerQuitPrompt(bool ok, CString& seenText)
+// Answers the message box of that caption (OK or Cancel) once it shows; its text is kept.
+void AnswerMessageBox(const wchar_t* caption, bool ok, CString& seenText)
 {
-    RunLater(300, [ok, &seenText] {
-        HWND box = ::FindWindowW(L"#32770", L"確認");
+    RunLater(300, [caption, ok, &seenText] {
+        HWND box = ::FindWindowW(L"#32770", caption);
         if (!box)
             return;
         wchar_t text[256] = {};
@@ -96,6 +96,18 @@ TEST_F(FrameTest, HotKeyRestoresAMinimisedWindowAndCountsOnlyWhenRegistered)
     EXPECT_FALSE(::IsIconic(frame->m_hWnd));
 }
 
+TEST_F(FrameTest, AMainWindowThatCannotBeMadeIsReportedAndLeavesNoWindow)
+{
+    // A class name longer than the 255 characters of an atom is refused, so no window is made.
+    CString tooLong(L'x', 256);
+    CString told;
+    AnswerMessageBox(L"Ketroval2", true, told);
+    EXPECT_FALSE(app.CreateMainFrame(tooLong));
+    EXPECT_EQ(CString(L"メインウィンドウを作成できませんでした。"), told);
+    EXPECT_EQ(nullptr, app.GetMainFrame());
+    EXPECT_EQ(nullptr, app.m_pMainWnd);
+}
+
 TEST_F(FrameTest, CloseWritesWindowStateThatTheNextStartReads)
 {
     Open();
@@ -109,12 +121,12 @@ TEST_F(FrameTest, CloseWritesWindowStateThatTheNextStartReads)
     EXPECT_EQ(160, panel.GetSplitterPositions().root);
     // "PromptOnQuit" is on by default: Cancel keeps the program as it was, nothing written.
     CString asked;
-    AnswerQuitPrompt(false, asked);
+    AnswerMessageBox(L"確認", false, asked);
     frame->SendMessage(WM_CLOSE);
     EXPECT_EQ(CString(L"終了します"), asked);
     EXPECT_TRUE(frame->IsWindowVisible());
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesW(Settings().GetSettingsFolder() + L"window.ini"));
-    AnswerQuitPrompt(true, asked);
+    AnswerMessageBox(L"確認", true, asked);
     frame->SendMessage(WM_CLOSE);
     PumpMessagesFor(50);
     EXPECT_EQ(nullptr, frame->m_hWnd);

@@ -1,6 +1,7 @@
 // The main road with the real program and a real server: start, connect and join from the
 // settings, a message from another user in the channel's log view and log file, typed lines and
-// a Ctrl+Return notice reaching that user, and a close that quits and ends the program.
+// a Ctrl+Return notice reaching that user, and a close that quits and ends the program, at
+// once when the server answers and after the quit wait when it does not.
 
 #include "tests/mainframe/ProgramRun.h"
 
@@ -137,7 +138,39 @@ TEST(MainRoadTest, ConnectJoinChatAndQuit)
     SaveWindowPng(main, L"screenshots\\main_window.png");
 
     // Closing sends QUIT; the program ends within the quit wait, successfully.
+    // The server answers at once, so the program ends well before the quit wait runs out.
     ::PostMessageW(main, WM_CLOSE, 0, 0);
     EXPECT_TRUE(peer->WaitFor("QUIT"));
-    EXPECT_EQ(0, run.WaitExit(6000));
+    EXPECT_EQ(0, run.WaitExit(3000));
+}
+
+TEST(MainRoadTest, CloseWaitsAtMostTheQuitWaitForAServerThatNeverAnswers)
+{
+    WSADATA data;
+    ASSERT_EQ(0, WSAStartup(MAKEWORD(2, 2), &data));
+    TScriptedServer server;
+    ASSERT_GT(server.Port(), 0);
+    TProgramRun run;
+    run.WriteSettings(L"tree.ini", "[World]\r\nUnit.Count=1\r\n[Unit.00]\r\nName=silent\r\nHostname=127.0.0.1\r\n"
+                                   "Port=" +
+                                       std::to_string(server.Port()) + "\r\nNick=kvroad\r\nAutoConnect=1\r\n");
+    run.WriteSettings(L"preference.ini", "[Application]\r\nInstalled=1\r\n[Interface]\r\nPromptOnQuit=0\r\n");
+    ASSERT_TRUE(run.Start());
+    HWND main = run.WaitMainWindow();
+    ASSERT_TRUE(main);
+    TLineSocket* client = server.WaitClient(1, 15000);
+    ASSERT_TRUE(client);
+    ASSERT_TRUE(client->WaitFor("USER"));
+    client->Send(":irc.test.local 001 kvroad :Welcome\r\n");
+    PumpMessagesFor(500);
+
+    DWORD closed = GetTickCount();
+    ::PostMessageW(main, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(client->WaitFor("QUIT"));
+    EXPECT_FALSE(::IsWindowVisible(main)) << "the window hides while it waits";
+    EXPECT_EQ(0, run.WaitExit(8000));
+    DWORD waited = GetTickCount() - closed;
+    EXPECT_GE(waited, 4500u);
+    EXPECT_LE(waited, 7000u);
+    WSACleanup();
 }
