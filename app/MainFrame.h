@@ -166,7 +166,6 @@ public:
 
     void ShowDCCDialog(bool minimized) override;
     void BringDCCDialogToFront() override;
-    void RefreshServerColumns();
     void ShowScriptConsole();
     void WriteScriptConsoleLog(const CString& serverName, const CString& scriptName, const CString& text,
                                bool withPrefixes);
@@ -222,7 +221,6 @@ public:
     void OnHelpMacro();
     void OnHelpScript();
     void OnOpenHomePage();
-    void OnUserPopupCommand(UINT id);
     void OnUpdateConnect(CCmdUI* ui);
     void OnUpdateDisconnect(CCmdUI* ui);
     void OnUpdateForceDisconnect(CCmdUI* ui);

@@ -2,8 +2,8 @@
 // selected members, else the member under the drop point.
 
 #include "app/DroppedFiles.h"
-#include "app/MainFrame.h"
 #include "app/ListView.h"
+#include "app/MainFrame.h"
 #include "irc/IRCChannel.h"
 #include "irc/IRCWorld.h"
 #include "settings/Config.h"

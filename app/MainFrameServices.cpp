@@ -3,9 +3,9 @@
 
 #include "app/MainFrame.h"
 #include "classlib/CmdUI.h"
-#include "irc/IRCWorld.h"
 #include "foundation/ResourceString.h"
 #include "irc/IRCChannel.h"
+#include "irc/IRCWorld.h"
 #include "res/resource.h"
 #include "settings/Config.h"
 
@@ -143,8 +143,6 @@ void CMainFrame::OnUpdateSendMultiLine(CCmdUI* ui)
     ui->Enable(unit && channel && unit->GetState() == TIRCUnit::StateLoggedIn && channel->IsJoined());
 }
 
-void CMainFrame::OnUserPopupCommand(UINT) {}
-
 void CMainFrame::OnUpdateUserPopupCommand(CCmdUI* ui)
 {
     auto [unit, channel] = GetSelectedNode();
@@ -169,9 +167,3 @@ void CMainFrame::SetTrayToolTip(const CString& text) { trayIcon.SetToolTip(text)
 
 // Held back while the screen saver runs; shown without IRC control codes.
 void CMainFrame::ShowBalloon(const CString& title, const CString& text) { trayIcon.ShowNotice(title, text); }
-
-void CMainFrame::RefreshServerColumns()
-{
-    // The macro and script settings windows that show a column per server come with their own
-    // work; until then no window needs the new list.
-}
