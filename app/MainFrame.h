@@ -248,7 +248,6 @@ public:
     void OnUpdateHistory(CCmdUI* ui);
     void OnUpdateRestoreFromTray(CCmdUI* ui);
     void OnUpdateNodeHasLines(CCmdUI* ui);
-    void OnUpdateClearLog(CCmdUI* ui);
     void OnUpdateSendMultiLine(CCmdUI* ui);
     void OnUpdateToggleTrayIcon(CCmdUI* ui);
     void OnUpdateToggleBalloon(CCmdUI* ui);
@@ -277,7 +276,6 @@ private:
     };
     TSelectedNode GetSelectedNode();
     TLogView* GetSelectedLogView();
-    int GetSelectedNodeLineCount();
     HWND GetMemberList();
     void CloseAtOnce(TIRCUnit* unit);
     void FindInSelectedLog(bool forward);

@@ -92,7 +92,7 @@ const TMainCommand kMainCommands[] = {
 
     // File and tools menus
     {ID_SAVE_LOG, ID_SAVE_LOG, {L"savelog"}, nullptr, &F::OnUpdateNodeHasLines},
-    {ID_CLEAR_LOG, ID_CLEAR_LOG, {L"clearlog"}, &F::OnClearLog, &F::OnUpdateClearLog},
+    {ID_CLEAR_LOG, ID_CLEAR_LOG, {L"clearlog"}, &F::OnClearLog, &F::OnUpdateNodeHasLines},
     {ID_SEND_MULTI_LINE, ID_SEND_MULTI_LINE, {L"sendmultiline"}, nullptr, &F::OnUpdateSendMultiLine},
     {ID_EXIT_FROM_TRAY, ID_EXIT_FROM_TRAY, {}, &F::OnExitFromTray, nullptr},
     {ID_PREFERENCES, ID_PREFERENCES, {L"view", L"setup"}, nullptr, nullptr},

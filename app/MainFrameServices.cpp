@@ -55,10 +55,11 @@ CMainFrame::TSelectedNode CMainFrame::GetSelectedNode()
 // The selected node's own log; without a node, an empty view of the world's.
 TLogView* CMainFrame::GetSelectedLogView() { return world ? world->GetCurrentLogView() : nullptr; }
 
-int CMainFrame::GetSelectedNodeLineCount()
+// Saving and clearing a log need a node whose log holds lines.
+void CMainFrame::OnUpdateNodeHasLines(CCmdUI* ui)
 {
     TLogView* view = GetSelectedLogView();
-    return view ? view->GetLineCount() : 0;
+    ui->Enable(view && view->GetLineCount() > 0);
 }
 
 void CMainFrame::OnStopMacros() { macrosStopped = !macrosStopped; }
@@ -110,10 +111,6 @@ void CMainFrame::OnClearLog()
     if (GetSelectedLogView() == view)
         view->RemoveHeadLines(view->GetLineCount());
 }
-
-void CMainFrame::OnUpdateClearLog(CCmdUI* ui) { ui->Enable(GetSelectedNodeLineCount() > 0); }
-
-void CMainFrame::OnUpdateNodeHasLines(CCmdUI* ui) { ui->Enable(GetSelectedNodeLineCount() > 0); }
 
 void CMainFrame::OnExitFromTray()
 {
