@@ -16,9 +16,9 @@ struct TMainCommand {
     UINT last;
     // Up to three lower-case names; unused slots are null.
     const wchar_t* names[3];
-    // At most one of the two handlers; a row with neither is a command whose window comes later.
+    // Null for a command whose window or dialog comes later: it is listed and greyed or not as
+    // its rule says, and choosing it does nothing yet.
     void (CMainFrame::*run)();
-    void (CMainFrame::*runId)(UINT id);
     // Null: always enabled.
     void (CMainFrame::*update)(CCmdUI* ui);
 };

@@ -166,7 +166,6 @@ public:
 
     void ShowDCCDialog(bool minimized) override;
     void BringDCCDialogToFront() override;
-    void RefreshServerColumns();
     void ShowScriptConsole();
     void WriteScriptConsoleLog(const CString& serverName, const CString& scriptName, const CString& text,
                                bool withPrefixes);
@@ -222,7 +221,6 @@ public:
     void OnHelpMacro();
     void OnHelpScript();
     void OnOpenHomePage();
-    void OnUserPopupCommand(UINT id);
     void OnUpdateConnect(CCmdUI* ui);
     void OnUpdateDisconnect(CCmdUI* ui);
     void OnUpdateForceDisconnect(CCmdUI* ui);
@@ -250,7 +248,6 @@ public:
     void OnUpdateHistory(CCmdUI* ui);
     void OnUpdateRestoreFromTray(CCmdUI* ui);
     void OnUpdateNodeHasLines(CCmdUI* ui);
-    void OnUpdateClearLog(CCmdUI* ui);
     void OnUpdateSendMultiLine(CCmdUI* ui);
     void OnUpdateToggleTrayIcon(CCmdUI* ui);
     void OnUpdateToggleBalloon(CCmdUI* ui);
@@ -273,15 +270,15 @@ private:
     enum TEditFocus { EditFocusOther, EditFocusLog, EditFocusInput, EditFocusSearch, EditFocusList };
     TEditFocus GetEditFocus(TLogView*& view);
     bool AskConfirmation(UINT textId, UINT captionId);
-    void GetSelection(TIRCUnit*& unit, TIRCChannel*& channel);
+    struct TSelectedNode {
+        TIRCUnit* unit = nullptr;
+        TIRCChannel* channel = nullptr;
+    };
+    TSelectedNode GetSelectedNode();
     TLogView* GetSelectedLogView();
-    int GetSelectedNodeLineCount();
     HWND GetMemberList();
-    void ClearCurrentMarks();
     void CloseAtOnce(TIRCUnit* unit);
     void FindInSelectedLog(bool forward);
-    void ResetSearchInAllLogs();
-    bool IsWindowMinimized();
     void CreateScriptConsole();
 
     TIRCWorld* world = nullptr;

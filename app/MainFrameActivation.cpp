@@ -4,7 +4,7 @@
 
 #include "app/MainFrame.h"
 #include "classlib/CmdUI.h"
-#include "irc/IRCChannel.h"
+#include "irc/IRCWorld.h"
 #include "res/resource.h"
 #include "settings/Config.h"
 
@@ -13,21 +13,23 @@ namespace {
 // Set by minimising, so the next restore brings the frame forward; one main window per process.
 bool s_restoringFromMinimized = false;
 
-bool IsMinimizedShowCommand(UINT show)
-{
-    return show == SW_SHOWMINIMIZED || show == SW_MINIMIZE || show == SW_SHOWMINNOACTIVE;
-}
-
 } // namespace
 
 void CMainFrame::FollowActivation(UINT state)
 {
     if (closing)
         return;
+    const TPreference& preference = settings->preference;
+    if (state == WA_INACTIVE && preference.EnableBaloon && world)
+        world->SetBalloonCountdown(0);
     if (state == WA_ACTIVE || state == WA_CLICKACTIVE) {
         applicationActive = true;
-        ClearCurrentMarks();
+        if (world)
+            world->ClearCurrentMarks();
         RestoreTitle();
+        // Balloons of messages that came while the user was away stay a few seconds more.
+        if (preference.EnableBaloon && preference.ShowBalloonOnInactive && world)
+            world->SetBalloonCountdown(3);
     }
     // The panel keeps or gives back the keyboard focus of its windows.
     contentPanel.OnActivate(state);
@@ -37,23 +39,11 @@ LRESULT CMainFrame::OnActivateAppMessage(WPARAM wParam, LPARAM lParam)
 {
     LRESULT result = DefWindowProc(WM_ACTIVATEAPP, wParam, lParam);
     applicationActive = wParam != FALSE;
-    if (!closing)
-        ClearCurrentMarks();
+    if (!applicationActive && settings->preference.EnableBaloon && world)
+        world->SetBalloonCountdown(0);
+    if (!closing && world)
+        world->ClearCurrentMarks();
     return result;
-}
-
-// The current node's highlight, new-talk and unread marks go once the user looks at it.
-void CMainFrame::ClearCurrentMarks()
-{
-    TIRCUnit* unit = nullptr;
-    TIRCChannel* channel = nullptr;
-    GetSelection(unit, channel);
-    if (!channel)
-        return;
-    channel->keywordMark = false;
-    channel->newTalkMark = false;
-    channel->updateMark = false;
-    world->RefreshTreeItem(unit, channel);
 }
 
 void CMainFrame::FollowSizeChange(UINT type)
@@ -64,6 +54,9 @@ void CMainFrame::FollowSizeChange(UINT type)
         SetFocus();
     } else if (type == SIZE_MINIMIZED) {
         s_restoringFromMinimized = true;
+        trayIcon.ownerMinimized = true;
+        if (trayIcon.IsShownOnlyWhenMinimized())
+            trayIcon.AddIcon();
         const TPreference& preference = settings->preference;
         if (preference.HideAllWindowOnMinimize)
             HideOwnWindows(true);
@@ -85,6 +78,9 @@ LRESULT CMainFrame::OnSysCommandMessage(WPARAM wParam, LPARAM lParam)
     if ((wParam & 0xFFF0) == SC_RESTORE) {
         ShowWindow(SW_SHOWNA);
         HideOwnWindows(false);
+        trayIcon.ownerMinimized = false;
+        if (trayIcon.IsShownOnlyWhenMinimized())
+            trayIcon.RemoveIcon();
     }
     return DefWindowProc(WM_SYSCOMMAND, wParam, lParam);
 }
@@ -199,6 +195,9 @@ void CMainFrame::StartHighlightAlert()
     if (applicationActive)
         return;
     flasher.BlinkTitle();
+    trayIcon.newMessageAlert = false;
+    trayIcon.highlightAlert = true;
+    trayIcon.UpdateIcon();
 }
 
 void CMainFrame::StartMessageAlert()
@@ -206,12 +205,9 @@ void CMainFrame::StartMessageAlert()
     if (applicationActive)
         return;
     flasher.FlashTitle();
-}
-
-bool CMainFrame::IsWindowMinimized()
-{
-    WINDOWPLACEMENT placement = {};
-    placement.length = sizeof placement;
-    ::GetWindowPlacement(m_hWnd, &placement);
-    return IsMinimizedShowCommand(placement.showCmd);
+    // A highlight outranks an ordinary message and stays.
+    if (trayIcon.highlightAlert)
+        return;
+    trayIcon.newMessageAlert = true;
+    trayIcon.UpdateIcon();
 }

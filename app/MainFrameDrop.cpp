@@ -2,8 +2,10 @@
 // selected members, else the member under the drop point.
 
 #include "app/DroppedFiles.h"
+#include "app/ListView.h"
 #include "app/MainFrame.h"
 #include "irc/IRCChannel.h"
+#include "irc/IRCWorld.h"
 #include "settings/Config.h"
 
 #include <commctrl.h>
@@ -65,9 +67,7 @@ void CMainFrame::OfferDroppedFiles(const std::vector<CString>& files, bool insid
 {
     if (files.empty())
         return;
-    TIRCUnit* unit = nullptr;
-    TIRCChannel* channel = nullptr;
-    GetSelection(unit, channel);
+    auto [unit, channel] = GetSelectedNode();
     HWND list = GetMemberList();
     if (!unit || !channel || !list)
         return;
@@ -87,12 +87,11 @@ void CMainFrame::OfferDroppedFiles(const std::vector<CString>& files, bool insid
         ShowDCCDialog(false);
 }
 
-// The member list the panel shows for the current channel; null for talks and servers.
+// The member list the panel shows for the current channel; an empty one for talks and servers.
 HWND CMainFrame::GetMemberList()
 {
-    TListPanel* panel = contentPanel.GetMemberListPanel();
-    CWnd* card = panel ? panel->GetCurrentCard() : nullptr;
-    return card && ::IsWindowVisible(card->m_hWnd) ? card->m_hWnd : nullptr;
+    TListView* list = world ? world->GetCurrentMemberList() : nullptr;
+    return list ? list->m_hWnd : nullptr;
 }
 
 void CMainFrame::ShowDCCDialog(bool)

@@ -36,33 +36,25 @@ bool HoldsOperator(const TIRCUnit* unit, const TIRCChannel* channel)
 
 void CMainFrame::OnUpdateUnitSelected(CCmdUI* ui)
 {
-    TIRCUnit* unit = nullptr;
-    TIRCChannel* channel = nullptr;
-    GetSelection(unit, channel);
+    auto [unit, channel] = GetSelectedNode();
     ui->Enable(unit != nullptr);
 }
 
 void CMainFrame::OnUpdateLoggedIn(CCmdUI* ui)
 {
-    TIRCUnit* unit = nullptr;
-    TIRCChannel* channel = nullptr;
-    GetSelection(unit, channel);
+    auto [unit, channel] = GetSelectedNode();
     ui->Enable(IsLoggedIn(unit));
 }
 
 void CMainFrame::OnUpdateConnect(CCmdUI* ui)
 {
-    TIRCUnit* unit = nullptr;
-    TIRCChannel* channel = nullptr;
-    GetSelection(unit, channel);
+    auto [unit, channel] = GetSelectedNode();
     ui->Enable(unit && !IsOpen(unit));
 }
 
 void CMainFrame::OnUpdateDisconnect(CCmdUI* ui)
 {
-    TIRCUnit* unit = nullptr;
-    TIRCChannel* channel = nullptr;
-    GetSelection(unit, channel);
+    auto [unit, channel] = GetSelectedNode();
     bool cancel = unit && !IsOpen(unit) && IsReconnectPending(unit);
     ui->SetText(LoadResourceString(cancel ? IDS_MENU_CANCEL_RECONNECT : IDS_MENU_DISCONNECT));
     ui->Enable(IsOpen(unit) || cancel);
@@ -70,17 +62,13 @@ void CMainFrame::OnUpdateDisconnect(CCmdUI* ui)
 
 void CMainFrame::OnUpdateForceDisconnect(CCmdUI* ui)
 {
-    TIRCUnit* unit = nullptr;
-    TIRCChannel* channel = nullptr;
-    GetSelection(unit, channel);
+    auto [unit, channel] = GetSelectedNode();
     ui->Enable(unit && (IsOpen(unit) || IsReconnectPending(unit)));
 }
 
 void CMainFrame::OnUpdateJoin(CCmdUI* ui)
 {
-    TIRCUnit* unit = nullptr;
-    TIRCChannel* channel = nullptr;
-    GetSelection(unit, channel);
+    auto [unit, channel] = GetSelectedNode();
     ui->Enable(IsLoggedIn(unit) && channel && !channel->IsJoined() && channel->GetKind() != 2);
 }
 
@@ -88,50 +76,38 @@ void CMainFrame::OnUpdatePart(CCmdUI* ui) { OnUpdateJoinedChannelCommand(ui); }
 
 void CMainFrame::OnUpdateToggleAway(CCmdUI* ui)
 {
-    TIRCUnit* unit = nullptr;
-    TIRCChannel* channel = nullptr;
-    GetSelection(unit, channel);
+    auto [unit, channel] = GetSelectedNode();
     ui->Enable(IsLoggedIn(unit));
     ui->SetCheck(IsLoggedIn(unit) && unit->GetSession().userMode.away ? 1 : 0);
 }
 
 void CMainFrame::OnUpdateJoinedChannelCommand(CCmdUI* ui)
 {
-    TIRCUnit* unit = nullptr;
-    TIRCChannel* channel = nullptr;
-    GetSelection(unit, channel);
+    auto [unit, channel] = GetSelectedNode();
     ui->Enable(IsLoggedIn(unit) && IsJoinedChannel(channel));
 }
 
 void CMainFrame::OnUpdateModeChannelCommand(CCmdUI* ui)
 {
-    TIRCUnit* unit = nullptr;
-    TIRCChannel* channel = nullptr;
-    GetSelection(unit, channel);
+    auto [unit, channel] = GetSelectedNode();
     ui->Enable(IsLoggedIn(unit) && IsJoinedChannel(channel) && IsModeChannelName(channel->GetIRCName()));
 }
 
 void CMainFrame::OnUpdateDeleteChannel(CCmdUI* ui)
 {
-    TIRCUnit* unit = nullptr;
-    TIRCChannel* channel = nullptr;
-    GetSelection(unit, channel);
+    auto [unit, channel] = GetSelectedNode();
     ui->Enable(channel != nullptr);
 }
 
 void CMainFrame::OnUpdateChannelProperties(CCmdUI* ui)
 {
-    TIRCUnit* unit = nullptr;
-    TIRCChannel* channel = nullptr;
-    GetSelection(unit, channel);
+    auto [unit, channel] = GetSelectedNode();
     ui->Enable(channel && channel->GetKind() == 0);
 }
 
 void CMainFrame::OnUpdatePartPrompt(CCmdUI* ui)
 {
-    TIRCUnit* unit = nullptr;
-    TIRCChannel* channel = nullptr;
-    GetSelection(unit, channel);
+    auto [unit, channel] = GetSelectedNode();
     int kind = channel ? channel->GetKind() : 0;
     ui->SetText(LoadResourceString(kind == 1   ? IDS_MENU_CLOSE_TALK
                                    : kind == 2 ? IDS_MENU_CLOSE_DCC_CHAT
@@ -141,17 +117,13 @@ void CMainFrame::OnUpdatePartPrompt(CCmdUI* ui)
 
 void CMainFrame::OnUpdateSendAction(CCmdUI* ui)
 {
-    TIRCUnit* unit = nullptr;
-    TIRCChannel* channel = nullptr;
-    GetSelection(unit, channel);
+    auto [unit, channel] = GetSelectedNode();
     ui->Enable(IsLoggedIn(unit) && channel && channel->IsJoined());
 }
 
 void CMainFrame::OnUpdatePasteMyAddress(CCmdUI* ui)
 {
-    TIRCUnit* unit = nullptr;
-    TIRCChannel* channel = nullptr;
-    GetSelection(unit, channel);
+    auto [unit, channel] = GetSelectedNode();
     ui->Enable(unit && unit->GetMyAddress().ToString() != L"255.255.255.255");
 }
 
@@ -163,9 +135,7 @@ void CMainFrame::OnUpdateHistory(CCmdUI* ui) { ui->Enable(FALSE); }
 std::vector<CString> CMainFrame::GetMainTargetNicks()
 {
     std::vector<CString> nicks;
-    TIRCUnit* unit = nullptr;
-    TIRCChannel* channel = nullptr;
-    GetSelection(unit, channel);
+    auto [unit, channel] = GetSelectedNode();
     if (!unit)
         return nicks;
     HWND focus = ::GetFocus();
@@ -184,25 +154,19 @@ bool CMainFrame::HasTargetNicks() { return !GetMainTargetNicks().empty(); }
 
 void CMainFrame::OnUpdateNickCommand(CCmdUI* ui)
 {
-    TIRCUnit* unit = nullptr;
-    TIRCChannel* channel = nullptr;
-    GetSelection(unit, channel);
+    auto [unit, channel] = GetSelectedNode();
     ui->Enable(IsLoggedIn(unit) && (!channel || channel->GetKind() != 2) && HasTargetNicks());
 }
 
 void CMainFrame::OnUpdateOperatorCommand(CCmdUI* ui)
 {
-    TIRCUnit* unit = nullptr;
-    TIRCChannel* channel = nullptr;
-    GetSelection(unit, channel);
+    auto [unit, channel] = GetSelectedNode();
     ui->Enable(IsLoggedIn(unit) && channel && channel->IsJoined() && HoldsOperator(unit, channel) && HasTargetNicks());
 }
 
 void CMainFrame::OnUpdateMemberCommand(CCmdUI* ui)
 {
-    TIRCUnit* unit = nullptr;
-    TIRCChannel* channel = nullptr;
-    GetSelection(unit, channel);
+    auto [unit, channel] = GetSelectedNode();
     ui->Enable(IsLoggedIn(unit) && channel && channel->IsJoined() && HasTargetNicks());
 }
 
@@ -221,9 +185,7 @@ void CMainFrame::OnUpdateRegisterToGroup(CCmdUI* ui)
         text.Replace(L"%s", groups.groups[group].name);
     }
     ui->SetText(text);
-    TIRCUnit* unit = nullptr;
-    TIRCChannel* channel = nullptr;
-    GetSelection(unit, channel);
+    auto [unit, channel] = GetSelectedNode();
     HWND list = GetMemberList();
     ui->Enable(IsLoggedIn(unit) && channel && channel->IsJoined() && list &&
                ::SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0) > 0);
@@ -231,9 +193,7 @@ void CMainFrame::OnUpdateRegisterToGroup(CCmdUI* ui)
 
 void CMainFrame::OnUpdateCopyMemberAddress(CCmdUI* ui)
 {
-    TIRCUnit* unit = nullptr;
-    TIRCChannel* channel = nullptr;
-    GetSelection(unit, channel);
+    auto [unit, channel] = GetSelectedNode();
     bool enable = IsLoggedIn(unit) && channel && channel->IsJoined() && channel->GetKind() != 2;
     if (enable) {
         std::vector<CString> nicks = GetMainTargetNicks();
@@ -245,18 +205,14 @@ void CMainFrame::OnUpdateCopyMemberAddress(CCmdUI* ui)
 
 void CMainFrame::OnConnect()
 {
-    TIRCUnit* unit = nullptr;
-    TIRCChannel* channel = nullptr;
-    GetSelection(unit, channel);
+    auto [unit, channel] = GetSelectedNode();
     if (unit && !IsOpen(unit))
         unit->Connect();
 }
 
 void CMainFrame::OnDisconnect()
 {
-    TIRCUnit* unit = nullptr;
-    TIRCChannel* channel = nullptr;
-    GetSelection(unit, channel);
+    auto [unit, channel] = GetSelectedNode();
     if (!unit)
         return;
     if (IsOpen(unit) && IsLoggedIn(unit))
@@ -269,9 +225,7 @@ void CMainFrame::OnDisconnect()
 
 void CMainFrame::OnForceDisconnect()
 {
-    TIRCUnit* unit = nullptr;
-    TIRCChannel* channel = nullptr;
-    GetSelection(unit, channel);
+    auto [unit, channel] = GetSelectedNode();
     if (!unit)
         return;
     if (IsOpen(unit))
@@ -290,27 +244,21 @@ void CMainFrame::CloseAtOnce(TIRCUnit* unit)
 
 void CMainFrame::OnJoin()
 {
-    TIRCUnit* unit = nullptr;
-    TIRCChannel* channel = nullptr;
-    GetSelection(unit, channel);
+    auto [unit, channel] = GetSelectedNode();
     if (IsLoggedIn(unit) && channel && !channel->IsJoined() && channel->GetKind() != 2)
         unit->JoinChannel(channel);
 }
 
 void CMainFrame::OnPart()
 {
-    TIRCUnit* unit = nullptr;
-    TIRCChannel* channel = nullptr;
-    GetSelection(unit, channel);
+    auto [unit, channel] = GetSelectedNode();
     if (IsLoggedIn(unit) && IsJoinedChannel(channel))
         unit->PartChannelDefault(channel);
 }
 
 void CMainFrame::OnToggleAway()
 {
-    TIRCUnit* unit = nullptr;
-    TIRCChannel* channel = nullptr;
-    GetSelection(unit, channel);
+    auto [unit, channel] = GetSelectedNode();
     if (!IsLoggedIn(unit))
         return;
     bool away = !unit->GetSession().userMode.away;
@@ -326,9 +274,7 @@ void CMainFrame::OnToggleAway()
 // WHOIS of each target nick; the world's member-list double click comes here too.
 void CMainFrame::OnUserInfo()
 {
-    TIRCUnit* unit = nullptr;
-    TIRCChannel* channel = nullptr;
-    GetSelection(unit, channel);
+    auto [unit, channel] = GetSelectedNode();
     if (!IsLoggedIn(unit) || (channel && channel->GetKind() == 2))
         return;
     for (const CString& nick : GetMainTargetNicks())

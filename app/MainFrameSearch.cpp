@@ -3,7 +3,7 @@
 
 #include "app/MainFrame.h"
 #include "classlib/CmdUI.h"
-#include "irc/IRCChannel.h"
+#include "irc/IRCWorld.h"
 #include "settings/Config.h"
 
 void CMainFrame::OnFind()
@@ -15,7 +15,8 @@ void CMainFrame::OnFind()
         bar.ApplySearch();
         bar.edit.SetFocus();
     } else {
-        ResetSearchInAllLogs();
+        if (world)
+            world->ResetSearchInAllLogs();
         if (TInputEdit* input = contentPanel.GetInputLine())
             input->SetFocus();
     }
@@ -37,21 +38,6 @@ void CMainFrame::FindInSelectedLog(bool forward)
         OnFind();
         return;
     }
-    if (TLogView* view = GetSelectedLogView())
-        view->FindNextMatch(forward, false);
-}
-
-// Every log view drops its search highlight: the console, the servers', the channels' and talks'.
-void CMainFrame::ResetSearchInAllLogs()
-{
-    std::vector<CString> none;
-    if (TLogView* console = contentPanel.GetConsoleLog())
-        console->SetSearchWords(none);
-    if (!world)
-        return;
-    for (TIRCUnit* unit : world->GetUnits()) {
-        for (TIRCChannel* channel : unit->GetChannels())
-            if (channel->logView)
-                channel->logView->SetSearchWords(none);
-    }
+    if (world)
+        forward ? world->FindNext() : world->FindPrevious();
 }

@@ -3,10 +3,9 @@
 
 #include "app/MainFrame.h"
 #include "classlib/CmdUI.h"
-#include "foundation/IrcMarkup.h"
-#include "foundation/OpenUrl.h"
 #include "foundation/ResourceString.h"
 #include "irc/IRCChannel.h"
+#include "irc/IRCWorld.h"
 #include "res/resource.h"
 #include "settings/Config.h"
 
@@ -44,27 +43,23 @@ bool CMainFrame::AskConfirmation(UINT textId, UINT captionId)
                          MB_OKCANCEL | MB_ICONQUESTION) == IDOK;
 }
 
-void CMainFrame::GetSelection(TIRCUnit*& unit, TIRCChannel*& channel)
+// The tree's selection: a server with a channel or talk, a server alone, or neither.
+CMainFrame::TSelectedNode CMainFrame::GetSelectedNode()
 {
-    unit = nullptr;
-    channel = nullptr;
+    TSelectedNode node;
     if (world)
-        world->GetSelection(unit, channel);
+        world->GetSelection(node.unit, node.channel);
+    return node;
 }
 
-// The log of the selected channel or talk; a server node's log is the world's to give.
-TLogView* CMainFrame::GetSelectedLogView()
-{
-    TIRCUnit* unit = nullptr;
-    TIRCChannel* channel = nullptr;
-    GetSelection(unit, channel);
-    return channel ? channel->logView : nullptr;
-}
+// The selected node's own log; without a node, an empty view of the world's.
+TLogView* CMainFrame::GetSelectedLogView() { return world ? world->GetCurrentLogView() : nullptr; }
 
-int CMainFrame::GetSelectedNodeLineCount()
+// Saving and clearing a log need a node whose log holds lines.
+void CMainFrame::OnUpdateNodeHasLines(CCmdUI* ui)
 {
     TLogView* view = GetSelectedLogView();
-    return view ? view->GetLineCount() : 0;
+    ui->Enable(view && view->GetLineCount() > 0);
 }
 
 void CMainFrame::OnStopMacros() { macrosStopped = !macrosStopped; }
@@ -79,6 +74,7 @@ void CMainFrame::OnToggleTrayIcon()
 {
     TPreference& preference = settings->preference;
     preference.EnableTrayIcon = !preference.EnableTrayIcon;
+    trayIcon.SetEnabled(preference.EnableTrayIcon);
     preference.Save(settings->GetSettingsFolder());
 }
 
@@ -92,6 +88,9 @@ void CMainFrame::OnToggleBalloon()
 {
     TPreference& preference = settings->preference;
     preference.EnableBaloon = !preference.EnableBaloon;
+    // An empty balloon takes one that is still on screen away.
+    if (!preference.EnableBaloon)
+        trayIcon.ShowBalloon(CString(), CString());
     preference.Save(settings->GetSettingsFolder());
 }
 
@@ -113,10 +112,6 @@ void CMainFrame::OnClearLog()
         view->RemoveHeadLines(view->GetLineCount());
 }
 
-void CMainFrame::OnUpdateClearLog(CCmdUI* ui) { ui->Enable(GetSelectedNodeLineCount() > 0); }
-
-void CMainFrame::OnUpdateNodeHasLines(CCmdUI* ui) { ui->Enable(GetSelectedNodeLineCount() > 0); }
-
 void CMainFrame::OnExitFromTray()
 {
     if (!AskConfirmation(IDS_CONFIRM_QUIT, IDS_CONFIRM_CAPTION))
@@ -127,8 +122,8 @@ void CMainFrame::OnExitFromTray()
 
 void CMainFrame::OnOpenHomePage()
 {
-    const TPreference& preference = settings->preference;
-    OpenUrl(preference.URLOpenApplication, GetHomePageUrl(), preference.URLOpenMethod, true);
+    if (world)
+        world->OpenUrl(GetHomePageUrl(), false);
 }
 
 void CMainFrame::OnHelpIndex() { help.ShowTopic(L"help\\index.html"); }
@@ -141,19 +136,13 @@ void CMainFrame::OnResetSplitters() { contentPanel.ResetSplitterPositions(); }
 
 void CMainFrame::OnUpdateSendMultiLine(CCmdUI* ui)
 {
-    TIRCUnit* unit = nullptr;
-    TIRCChannel* channel = nullptr;
-    GetSelection(unit, channel);
+    auto [unit, channel] = GetSelectedNode();
     ui->Enable(unit && channel && unit->GetState() == TIRCUnit::StateLoggedIn && channel->IsJoined());
 }
 
-void CMainFrame::OnUserPopupCommand(UINT) {}
-
 void CMainFrame::OnUpdateUserPopupCommand(CCmdUI* ui)
 {
-    TIRCUnit* unit = nullptr;
-    TIRCChannel* channel = nullptr;
-    GetSelection(unit, channel);
+    auto [unit, channel] = GetSelectedNode();
     if (!unit) {
         ui->Enable(FALSE);
         return;
@@ -171,19 +160,7 @@ void CMainFrame::OnUpdateUserPopupCommand(CCmdUI* ui)
     ui->Enable(!IsServerAction(item.action) || unit->GetState() == TIRCUnit::StateLoggedIn);
 }
 
-void CMainFrame::SetTrayToolTip(const CString&) {}
+void CMainFrame::SetTrayToolTip(const CString& text) { trayIcon.SetToolTip(text); }
 
-void CMainFrame::ShowBalloon(const CString& title, const CString& text)
-{
-    BOOL screenSaver = FALSE;
-    if (::SystemParametersInfoW(SPI_GETSCREENSAVERRUNNING, 0, &screenSaver, 0) && screenSaver)
-        return;
-    CString plainTitle = StripControlCodes(title);
-    CString plainText = StripControlCodes(text);
-}
-
-void CMainFrame::RefreshServerColumns()
-{
-    // The macro and script settings windows that show a column per server come with their own
-    // work; until then no window needs the new list.
-}
+// Held back while the screen saver runs; shown without IRC control codes.
+void CMainFrame::ShowBalloon(const CString& title, const CString& text) { trayIcon.ShowNotice(title, text); }

@@ -3,8 +3,8 @@
 // fixed: macros, scripts and popup items reach the commands through them.
 
 // Main menu and accelerators share IDR_MAINFRAME (128, res/resource.h); so does the tool bar.
+// The tray menu is the tray icon's (res/windows/tray.h).
 #define IDR_MEMBER_POPUP 163
-#define IDR_TRAY_POPUP 181
 #define IDB_MAIN_TOOLBAR 290
 
 // Server menu

@@ -4,6 +4,7 @@
 #include "tests/mainframe/MainFrameFixture.h"
 
 #include "app/ListView.h"
+#include "app/TrayIcon.h"
 #include "classlib/Wnd.h"
 #include "settings/Config.h"
 #include "tests/common/Screenshot.h"
@@ -50,12 +51,24 @@ TEST_F(FrameActivation, MinimisingWithTheTraySettingsHidesTheWindowUntilItIsRest
 {
     settings.preference.EnableTrayIcon = true;
     settings.preference.HideWindowOnMinimize = true;
+    TTrayIcon& tray = frame->GetTrayIcon();
+    tray.Create(frame->m_hWnd);
+    tray.SetShowOnlyWhenMinimized(true);
+    tray.SetEnabled(true);
+    EXPECT_FALSE(tray.IsPresent());
     EXPECT_TRUE(frame->IsApplicationActive());
     frame->ExecuteAction(L"minimize");
     PumpMessagesFor(200);
     EXPECT_TRUE(::IsIconic(frame->m_hWnd));
     EXPECT_FALSE(::IsWindowVisible(frame->m_hWnd));
     EXPECT_FALSE(frame->IsApplicationActive());
+    EXPECT_TRUE(tray.IsPresent());
+
+    // Alerts while away: a highlight blinks and shows in the tray; a later message leaves it.
+    frame->StartHighlightAlert();
+    frame->StartMessageAlert();
+    EXPECT_TRUE(tray.highlightAlert);
+    EXPECT_FALSE(tray.newMessageAlert);
 
     // The tray's restore: shown again, brought forward with the keyboard focus inside.
     frame->SendMessageW(WM_SYSCOMMAND, SC_RESTORE, 0);
@@ -65,6 +78,11 @@ TEST_F(FrameActivation, MinimisingWithTheTraySettingsHidesTheWindowUntilItIsRest
     EXPECT_EQ(frame->m_hWnd, ::GetForegroundWindow());
     EXPECT_TRUE(::IsChild(frame->m_hWnd, ::GetFocus()));
     EXPECT_TRUE(frame->IsApplicationActive());
+    EXPECT_FALSE(tray.IsPresent());
+    EXPECT_FALSE(tray.highlightAlert);
+    // While the user is here, messages raise no alert.
+    frame->StartMessageAlert();
+    EXPECT_FALSE(tray.newMessageAlert);
 
     // Without the tray settings minimising leaves the window on the task bar.
     settings.preference.HideWindowOnMinimize = false;
@@ -102,15 +120,14 @@ protected:
         MainFrameFixture::SetUp();
         if (HasFatalFailure())
             return;
-        world->Select(net, Channel(L"#alpha"));
-        TListPanel* panel = frame->GetMemberListPanel();
-        members = new TListView;
-        ASSERT_TRUE(members->Create(WS_CHILD | LVS_REPORT | LVS_SHOWSELALWAYS, RECT{}, panel->m_hWnd, 4711));
-        members->InsertColumn(0, L"nick", 100);
+        // The channel's member list, as the world shows it once the channel has members.
+        TIRCChannel* alpha = Channel(L"#alpha");
+        alpha->EnsureMemberView();
         for (const wchar_t* nick : {L"alice", L"bob", L"carol"})
-            members->InsertItem(members->GetItemCount(), nick);
-        panel->AddCard(4711, members);
-        panel->ShowCard(4711);
+            alpha->AddOrUpdateMember(nick, L"user", L"host.example", L"", L"", false, false, false, false, false);
+        world->Select(net, alpha);
+        members = world->GetCurrentMemberList();
+        ASSERT_EQ(3, members->GetItemCount());
         PumpMessagesFor(100);
     }
     void Drop(const std::vector<CString>& files, POINT screen)
@@ -127,7 +144,7 @@ protected:
         return ScreenPointOf(members->m_hWnd, rect.left + 5, (rect.top + rect.bottom) / 2);
     }
 
-    TListView* members = nullptr; // owned by the panel
+    TListView* members = nullptr; // the world's
 };
 
 TEST_F(FrameDroppedFiles, FilesGoWholeToTheSelectedMembersElseToTheMemberUnderThePointer)

@@ -6,7 +6,6 @@
 #include "app/MainFrame.h"
 #include "irc/IRCChannel.h"
 #include "irc/IRCWorld.h"
-#include "irc/UnitServices.h"
 #include "tests/common/MessagePump.h"
 #include "tests/common/TempFolder.h"
 
@@ -47,7 +46,7 @@ protected:
 
         frame = new CMainFrame(&app, &settings);
         ASSERT_TRUE(frame->CreateFrame());
-        world = std::make_unique<TIRCWorld>(&settings, frame);
+        world = std::make_unique<TIRCWorld>(&settings, frame, &app.GetAddressFinder());
         world->Attach(frame);
         world->CreateUnitsFromSettings();
         frame->SetWorld(world.get());
@@ -61,9 +60,15 @@ protected:
     }
     void TearDown() override
     {
+        // The world lets go of its views before the controls go; then the window's own close,
+        // asking nothing, takes its other windows with it.
+        world->Shutdown();
+        if (::IsWindow(frame->m_hWnd)) {
+            frame->ending = true;
+            frame->SendMessageW(WM_CLOSE, 0, 0);
+        }
         frame->SetWorld(nullptr);
         world.reset();
-        frame->DestroyWindow();
         delete frame;
         // The destroyed main window ends the loop of a program; a test goes on.
         MSG quit;
