@@ -45,7 +45,7 @@ bool CMainFrame::ConfirmClose()
     CString question = ChooseQuitQuestion(settings->preference.PromptOnQuit, 0, 0);
     if (question.IsEmpty())
         return true;
-    return ::MessageBoxW(m_hWnd, question, LoadResourceString(IDS_CONFIRM_CAPTION), MB_OKCANCEL | MB_ICONQUESTION) ==
+    return ::MessageBoxW(m_hWnd, question, LoadResourceString(IDS_QUIT_CAPTION), MB_OKCANCEL | MB_ICONQUESTION) ==
            IDOK;
 }
 

@@ -114,7 +114,7 @@ void CMainFrame::OnClearLog()
 
 void CMainFrame::OnExitFromTray()
 {
-    if (!AskConfirmation(IDS_CONFIRM_QUIT, IDS_CONFIRM_CAPTION))
+    if (!AskConfirmation(IDS_CONFIRM_QUIT, IDS_QUIT_CAPTION))
         return;
     ending = true;
     SendMessageW(WM_SYSCOMMAND, SC_CLOSE, 0);

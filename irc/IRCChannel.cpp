@@ -39,6 +39,7 @@ TIRCChannel::TIRCChannel(TIRCUnit* owner, const TChannelConfig& entry, int chann
 
 TIRCChannel::~TIRCChannel()
 {
+    CloseWhoDialog();
     if (memberView) {
         unit->DestroyMemberView(this);
         memberView = nullptr;
@@ -323,4 +324,44 @@ bool TIRCChannel::AddLine(TLogLineData line, bool checkKeywords)
     if (!added.urls.empty())
         unit->CollectUrls(line, added, this);
     return added.keyword;
+}
+
+void TIRCChannel::ShowWhoDialog()
+{
+    if (whoWindow) {
+        whoWindow->Activate();
+        return;
+    }
+    whoWindow = unit->GetUserInfoWindows()->CreateWhoWindow(unit, this, this);
+    if (!whoWindow)
+        return;
+    members.SetWhoSortColumn(1);
+    members.SetWhoList(whoWindow->GetList());
+    members.FillWhoList();
+}
+
+void TIRCChannel::CloseWhoDialog()
+{
+    if (!whoWindow)
+        return;
+    members.SetWhoList(nullptr);
+    IWhoWindow* window = whoWindow;
+    whoWindow = nullptr;
+    delete window;
+}
+
+void TIRCChannel::OnRefresh(IWhoWindow*)
+{
+    if (unit->GetState() != TIRCUnit::StateLoggedIn || !joined || ircName.IsEmpty())
+        return;
+    whoComplete = false;
+    unit->SendWho(ircName);
+}
+
+void TIRCChannel::OnClose(IWhoWindow*) { CloseWhoDialog(); }
+
+void TIRCChannel::OnColumnClick(IWhoWindow*, int column)
+{
+    members.SetWhoSortColumn(column);
+    members.SortWhoList();
 }

@@ -6,6 +6,7 @@
 #include "irc/MemberManager.h"
 #include "irc/Modes.h"
 #include "irc/Node.h"
+#include "irc/UserInfoWindows.h"
 #include "log/FileLogger.h"
 #include "log/LogLineSink.h"
 #include "settings/ServerConfig.h"
@@ -14,7 +15,7 @@
 
 class TIRCUnit;
 
-class TIRCChannel : public TIRCNode {
+class TIRCChannel : public TIRCNode, public IWhoDialogListener {
 public:
     enum { KindChannel = 0, KindTalk = 1, KindDccChat = 2 };
     // Mask lists by their mode letter, in the order of kMaskLetters.
@@ -68,6 +69,14 @@ public:
     void OnMaskDialogUpdate(IMaskList* list);
     void OnMaskDialogClose(IMaskList* list);
 
+    // The WHO window: made on first use and filled from the members; later calls bring it up.
+    void ShowWhoDialog();
+    void CloseWhoDialog();
+    IWhoWindow* GetWhoDialog() const { return whoWindow; }
+    void OnRefresh(IWhoWindow* dialog) override;
+    void OnClose(IWhoWindow* dialog) override;
+    void OnColumnClick(IWhoWindow* dialog, int column) override;
+
     void QueueAutoOp(const CString& nick);
     void ProcessAutoOpQueue(bool tick);
     void ClearAutoOpQueue();
@@ -103,4 +112,5 @@ private:
     std::deque<CString> autoOpQueue;
     int autoOpWait = 0;
     IMaskList* maskLists[MaskListCount] = {};
+    IWhoWindow* whoWindow = nullptr;
 };

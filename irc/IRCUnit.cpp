@@ -53,6 +53,7 @@ TIRCUnit::TIRCUnit(IIRCUnitListener* owner, const TPreference* preferences, cons
 
 TIRCUnit::~TIRCUnit()
 {
+    CloseWhoisDialogs();
     DeleteAllChannels();
     connection.listener = nullptr;
     resolver.listener = nullptr;

@@ -12,12 +12,14 @@
 #include "irc/RejoinManager.h"
 #include "irc/UnitSendServices.h"
 #include "irc/UnitServices.h"
+#include "irc/UserInfoWindows.h"
 #include "irc/WhoCommandManager.h"
 #include "log/FileLogger.h"
 #include "net/NameResolver.h"
 #include "settings/LogFormat.h"
 #include "settings/ServerConfig.h"
 
+#include <map>
 #include <vector>
 
 class TPreference;
@@ -42,7 +44,8 @@ class TIRCUnit : public TIRCNode,
                  public IMemberManagerListener,
                  public IWhoCommandManagerListener,
                  public IRejoinManagerListener,
-                 public IMacroManagerListener {
+                 public IMacroManagerListener,
+                 public IWhoisDialogListener {
 public:
     enum TState { StateDisconnected = 0, StateConnecting = 1, StateRegistering = 2, StateLoggedIn = 3 };
 
@@ -252,6 +255,20 @@ public:
     // Log files whose dated name changed (a new day) move to the new name.
     void ReopenLogFiles();
 
+    // WHO and WHOIS windows; null makes none.
+    void SetUserInfoWindows(IUserInfoWindows* windows);
+    IUserInfoWindows* GetUserInfoWindows() const { return userInfoWindows; }
+    IWhoisWindow* FindWhoisDialog(const CString& nick) const;
+    // The nick's window, opened when the world allows one more; null prints the replies as text.
+    IWhoisWindow* ShowWhoisDialog(const CString& nick);
+    void RenameWhoisDialog(const CString& oldNick, const CString& newNick);
+    void CloseWhoisDialogs();
+    void OnRefresh(IWhoisWindow* dialog) override;
+    void OnJoin(IWhoisWindow* dialog, const CString& channel) override;
+    void OnDropFiles(IWhoisWindow* dialog, const CString& nick, const CString& path) override;
+    void OnTalk(IWhoisWindow* dialog, const CString& nick) override;
+    void OnClose(IWhoisWindow* dialog) override;
+
     // What the macro engine asks of the unit.
     void OnMacroFileLoadError(const CString& fileName) override;
     void Print(const CString& channel, const CString& text) override;
@@ -420,4 +437,7 @@ private:
     IChannelWindows* channelWindows = nullptr;
     const TWorldSetting* worldSetting = nullptr;
     IReceivedScriptEvents* receivedScripts = GetNullReceivedScriptEvents();
+    IUserInfoWindows* userInfoWindows = GetNullUserInfoWindows();
+    // By IRC-upper-cased nick; owned.
+    std::map<CString, IWhoisWindow*> whoisWindows;
 };

@@ -12,8 +12,7 @@
 #include <algorithm>
 
 TIRCWorld::TIRCWorld(TConfig* config, IIRCWorldHost* host, const TLogAddressFinder* addressFinder)
-    : config(config), preference(&config->preference), tree(&config->world), host(host),
-      addressFinder(addressFinder)
+    : config(config), preference(&config->preference), tree(&config->world), host(host), addressFinder(addressFinder)
 {
     SYSTEMTIME now;
     ::GetLocalTime(&now);
@@ -41,6 +40,8 @@ TIRCUnit* TIRCWorld::MakeUnit(const TUnitSetting& setting)
     TIRCUnit* unit = new TIRCUnit(this, preference, setting);
     unit->SetWorldSetting(tree);
     unit->SetChannelWindows(this);
+    unit->SetFrame(this);
+    unit->SetUserInfoWindows(userInfoWindows);
     unit->SetLogFormat(&config->view.settings.formats);
     units.push_back(unit);
     return unit;
@@ -91,6 +92,13 @@ void TIRCWorld::CreateUnitsFromSettings()
         serverTree->ExpandBranches(serverTree->GetRootItem(), TVE_EXPAND);
         SortTree();
     }
+}
+
+void TIRCWorld::SetUserInfoWindows(IUserInfoWindows* windows)
+{
+    userInfoWindows = windows;
+    for (TIRCUnit* unit : units)
+        unit->SetUserInfoWindows(windows);
 }
 
 TIRCUnit* TIRCWorld::FindUnit(const CString& name) const
@@ -298,15 +306,12 @@ void TIRCWorld::ApplyServerSettings(TIRCUnit* unit, const TUnitConfig& edited)
     if (!HasUnit(unit) || (serverTree && !unitItem))
         return;
     bool expanded = unitItem && (serverTree->GetItemState(unitItem, TVIS_EXPANDED) & TVIS_EXPANDED);
-    TIRCUnit* noted;
-    TIRCChannel* notedChannel;
-    GetSelection(noted, notedChannel);
-    CString unitName = noted ? noted->GetName() : CString();
-    CString channelName = notedChannel ? notedChannel->GetName() : CString();
+    CString unitName, channelName;
+    NoteSelection(unitName, channelName);
     // The channels come back in the edited order, still before the talks.
     for (TIRCChannel* channel : unit->GetChannels())
-        if (HTREEITEM item = channel->GetKind() == TIRCChannel::KindChannel ? FindChannelTreeItem(unitItem, channel)
-                                                                            : nullptr)
+        if (HTREEITEM item =
+                channel->GetKind() == TIRCChannel::KindChannel ? FindChannelTreeItem(unitItem, channel) : nullptr)
             serverTree->DeleteItem(item);
     std::vector<TIRCChannel*> removed;
     for (TIRCChannel* channel : unit->GetChannels()) {
@@ -349,12 +354,6 @@ int TIRCWorld::CountActiveUnits() const
     for (const TIRCUnit* unit : units)
         count += unit->GetState() != TIRCUnit::StateDisconnected;
     return count;
-}
-
-void TIRCWorld::OnConnectionEnded(TIRCUnit*)
-{
-    if (frame && frame->IsClosing() && CountActiveUnits() == 0)
-        ::PostMessageW(frame->GetFrameWindow(), WM_SYSCOMMAND, SC_CLOSE, 0);
 }
 
 void TIRCWorld::OnTimer(TTimer*) { Tick(); }

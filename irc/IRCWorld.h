@@ -47,7 +47,8 @@ class TIRCWorld : public ITreeViewListener,
                   public ILogViewEventLineClickListener,
                   public ITimerListener,
                   public IIRCUnitListener,
-                  public IChannelWindows {
+                  public IChannelWindows,
+                  public IUnitFrame {
 public:
     // The world reads the preferences, the view settings and the server tree of config; the
     // address finder marks URLs in the log views it makes (may be null).
@@ -70,6 +71,8 @@ public:
     void RenameChannel(TIRCUnit* unit, TIRCChannel* channel, const CString& name);
     TIRCChannel* AddChannelNode(TIRCUnit* unit, const TChannelConfig& config, int kind);
     void RemoveChannelNode(TIRCUnit* unit, TIRCChannel* channel);
+    // The maker of the units' WHO and WHOIS windows, for the units there are and those to come.
+    void SetUserInfoWindows(IUserInfoWindows* windows);
     const std::vector<TIRCUnit*>& GetUnits() const { return units; }
     void GetUnitsInTreeOrder(std::vector<TIRCUnit*>& ordered) const;
     TIRCUnit* FindUnit(const CString& name) const;
@@ -94,7 +97,7 @@ public:
     void SortChannels(HTREEITEM unitItem);
     // A neighbour moves to the other side of the selected item; the selection stays.
     void MoveSelectedNode(bool up);
-    void RedrawTree();
+    void RedrawTree() override;
 
     // Views of a node as cards of the frame's panels; unit and channel null: the empty ones.
     TLogView* CreateLogView(TIRCUnit* unit, TIRCChannel* channel);
@@ -219,6 +222,18 @@ public:
     void OnChannelDeleting(TIRCUnit* unit, TIRCChannel* channel) override;
     void ShowBalloon(const CString& title, const CString& text) override;
     void ShowInvitation(TIRCUnit*, const CString&, const CString&) override {}
+    // What the sending side and the macro actions of the units ask.
+    TIRCChannel* GetSelectedChannel(TIRCUnit* unit) override;
+    void OpenUrl(const CString& url) override { OpenUrl(url, false); }
+    // The all-channels log's selection when it has the focus, else the current node's.
+    CString GetSelectedText() override;
+    void WindowAction(const CString& word) override;
+    bool ExecuteAction(const CString& name) override;
+    void RunProgram(const CString& program, const CString& arguments, const CString& folder, bool minimized) override;
+    CString GetSoundsFolder() override;
+    void ShowDCCDialog(bool minimized) override;
+    void BringDCCDialogToFront() override;
+    void BlinkDCCDialog() override {}
 
 private:
     // The member lists report here; their key slots would clash with the tree's.
@@ -261,6 +276,10 @@ private:
     bool HandleInputPlainKey(TEdit* edit, UINT key, bool shift);
     void ToggleCurrentServerItem();
     HTREEITEM ServerItemOfSelection() const;
+    // The node an item carries: a unit at depth 0, a channel at depth 1.
+    void* TreeItemData(HTREEITEM item) const;
+    HTREEITEM StepItem(HTREEITEM item, HTREEITEM start, bool forward, bool serversOnly, bool& wrapped) const;
+    void NoteSelection(CString& unitName, CString& channelName) const;
     bool TakeNode(HTREEITEM item, bool joinedOnly, bool updatedOnly);
     void TrackMenu(HMENU menu, int x, int y);
     void TrackResourceMenu(int resourceId, int x, int y);
@@ -296,4 +315,5 @@ private:
     TDialogLimit dccChatDialogs;
     TDialogLimit inviteDialogs;
     TDialogLimit whoisDialogs;
+    IUserInfoWindows* userInfoWindows = nullptr;
 };

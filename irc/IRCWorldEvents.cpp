@@ -4,11 +4,11 @@
 
 #include "app/Edit.h"
 #include "foundation/Decimal.h"
+#include "foundation/StringUtils.h"
 #include "irc/MemberListView.h"
 #include "irc/WorldFrame.h"
 #include "log/LogView.h"
 #include "settings/Config.h"
-#include "foundation/StringUtils.h"
 #include "settings/PopupFile.h"
 
 #include <cstdint>

@@ -18,9 +18,12 @@ int TMemberListView::InsertItem(const TIRCMember* member, const CString& text)
     return (int)SendMessage(LVM_INSERTITEMW, 0, (LPARAM)&item);
 }
 
+// The manager sets the text whenever the member's record changed, modes included.
 void TMemberListView::SetItemText(int item, int column, const CString& text)
 {
     TListView::SetItemText(item, column, text);
+    if (const TIRCMember* member = GetMember(item))
+        SetItemImage(item, GetMemberImage(*member));
 }
 
 void TMemberListView::DeleteItem(int item)
@@ -91,7 +94,8 @@ void DrawMemberRow(TListView* list, HDC dc, int item, COLORREF text, COLORREF ba
     RECT focus = label;
     DrawCell(dc, label, list->GetItemText(item, 0), back, report ? DT_END_ELLIPSIS : DT_CENTER);
     if (HIMAGELIST images = (HIMAGELIST)list->SendMessage(LVM_GETIMAGELIST, LVSIL_SMALL))
-        ImageList_Draw(images, list->GetItemImage(item), dc, icon.left, icon.top, ILD_TRANSPARENT);
+        ImageList_Draw(images, GetMemberImage(*(const TIRCMember*)list->GetItemData(item)), dc, icon.left, icon.top,
+                       ILD_TRANSPARENT);
     if (report) {
         HWND headerWindow = list->GetHeader();
         int columns = headerWindow ? (int)::SendMessageW(headerWindow, HDM_GETITEMCOUNT, 0, 0) : 1;

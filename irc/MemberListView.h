@@ -2,12 +2,12 @@
 // TMemberListView: the member list of a channel in the main window. The member manager keeps
 // its items in step; each item carries its member, and its image shows the member's mode.
 
-#include "app/ListView.h"
+#include "app/DoubleBufferedView.h"
 #include "irc/MemberView.h"
 
-class TMemberListView : public TListView, public IMemberListView {
+class TMemberListView : public TDoubleBufferedListView, public IMemberListView {
 public:
-    explicit TMemberListView(IListViewListener* listener) : TListView(listener) {}
+    explicit TMemberListView(IListViewListener* listener) : TDoubleBufferedListView(listener) {}
 
     int FindItem(const TIRCMember* member) override { return FindItemByData((LPARAM)member); }
     int InsertItem(const TIRCMember* member, const CString& text) override;

@@ -40,6 +40,7 @@ void TIRCUnit::HandleNick(const TIRCReceiveMessage& message, TDispatchResult&)
         PrintServerLine(L"", newNick, text, EVENT_NICK, 0, false, L"");
     CopyServerLineToAllLog(L"", newNick, text, EVENT_NICK, 0, false);
 
+    RenameWhoisDialog(oldNick, newNick);
     TIRCChannel* talk = FindChannel(oldNick);
     if (talk && talk->GetKind() == TIRCChannel::KindTalk) {
         TIRCChannel* other = FindChannel(newNick);

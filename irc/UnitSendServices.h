@@ -52,6 +52,8 @@ public:
                                  bool select) = 0;
     virtual void AskChatOffer(TIRCUnit* unit, const CString& nick, const TInetAddress& address, int port,
                               bool activate) = 0;
+    // Offers the file to the nick; the path is used whole.
+    virtual void AddSendItem(TIRCUnit* unit, const CString& nick, const CString& path) = 0;
 
 protected:
     ~IUnitDccManager() = default;
@@ -114,6 +116,7 @@ public:
     void HandleResumeAccept(TIRCUnit*, const CString&, int, long long) override {}
     void AcceptChatOffer(TIRCUnit*, const CString&, const TInetAddress&, int, bool) override {}
     void AskChatOffer(TIRCUnit*, const CString&, const TInetAddress&, int, bool) override {}
+    void AddSendItem(TIRCUnit*, const CString&, const CString&) override {}
 };
 
 class TNullUnitFrame : public IUnitFrame {

@@ -68,6 +68,10 @@ void TIRCUnit::OnAwayReply(const TIRCReceiveMessage& message)
 {
     CString nick = message.GetParam(1), text = message.GetParam(2);
     if (session.replyFlags[kWhoisListing]) {
+        if (IWhoisWindow* window = FindWhoisDialog(nick)) {
+            window->SetAwayMessage(text);
+            return;
+        }
         CString line;
         line.Format(L"%s is away : %s", nick.GetString(), text.GetString());
         PrintReply(line);
@@ -92,9 +96,31 @@ void TIRCUnit::OnAwayStateReply(const TIRCReceiveMessage&, bool away)
 void TIRCUnit::OnWhoisUserReply(const TIRCReceiveMessage& message)
 {
     session.replyFlags[kWhoisListing] = true;
+    CString nick = message.GetParam(1);
+    IWhoisWindow* window = FindWhoisDialog(nick);
+    if (window) {
+        // A new WHOIS of an open window: nothing of the last answer may stay behind.
+        window->SetNick(nick);
+        window->SetOperator(false);
+        window->ClearChannels();
+        window->SetServer(CString());
+        window->SetServerInfo(CString());
+        window->SetAwayMessage(CString());
+        window->SetIdleTime(CString());
+        window->SetLoginTime(CString());
+        window->Raise();
+    } else {
+        window = ShowWhoisDialog(nick);
+    }
+    if (window) {
+        window->SetUserName(message.GetParam(2));
+        window->SetHost(message.GetParam(3));
+        window->SetRealName(message.GetParam(5));
+        return;
+    }
     CString line;
-    line.Format(L"%s is %s (%s@%s)", message.GetParam(1).GetString(), message.GetParam(5).GetString(),
-                message.GetParam(2).GetString(), message.GetParam(3).GetString());
+    line.Format(L"%s is %s (%s@%s)", nick.GetString(), message.GetParam(5).GetString(), message.GetParam(2).GetString(),
+                message.GetParam(3).GetString());
     PrintReply(line);
 }
 
@@ -102,6 +128,11 @@ void TIRCUnit::OnWhoisServerReply(const TIRCReceiveMessage& message)
 {
     if (!session.replyFlags[kWhoisListing]) {
         PrintReplyParams(message);
+        return;
+    }
+    if (IWhoisWindow* window = FindWhoisDialog(message.GetParam(1))) {
+        window->SetServer(message.GetParam(2));
+        window->SetServerInfo(message.GetParam(3));
         return;
     }
     CString line;
@@ -112,6 +143,10 @@ void TIRCUnit::OnWhoisServerReply(const TIRCReceiveMessage& message)
 
 void TIRCUnit::OnWhoisOperatorReply(const TIRCReceiveMessage& message)
 {
+    if (IWhoisWindow* window = FindWhoisDialog(message.GetParam(1))) {
+        window->SetOperator(true);
+        return;
+    }
     CString line;
     line.Format(L"%s is an IRC operator", message.GetParam(1).GetString());
     PrintReply(line);
@@ -127,11 +162,19 @@ void TIRCUnit::OnWhoisIdleReply(const TIRCReceiveMessage& message)
 {
     CString nick = message.GetParam(1), signOn = message.GetParam(3);
     unsigned long long idle = ReadUnsignedReply(message.GetParam(2));
+    CString idleText;
+    idleText.Format(L"%llu:%02u:%02u", idle / 3600, (unsigned)(idle / 60 % 60), (unsigned)(idle % 60));
+    bool hasSignOn = !signOn.IsEmpty() && iswdigit(signOn[0]);
+    if (IWhoisWindow* window = FindWhoisDialog(nick)) {
+        window->SetIdleTime(idleText);
+        if (hasSignOn)
+            window->SetLoginTime(FormatServerTime(signOn));
+        return;
+    }
     CString line;
-    line.Format(L"%s is %llu:%02u:%02u idle", nick.GetString(), idle / 3600, (unsigned)(idle / 60 % 60),
-                (unsigned)(idle % 60));
+    line.Format(L"%s is %s idle", nick.GetString(), idleText.GetString());
     PrintReply(line);
-    if (!signOn.IsEmpty() && iswdigit(signOn[0])) {
+    if (hasSignOn) {
         line.Format(L"%s logged on at %s", nick.GetString(), FormatServerTime(signOn).GetString());
         PrintReply(line);
     }
@@ -139,6 +182,7 @@ void TIRCUnit::OnWhoisIdleReply(const TIRCReceiveMessage& message)
 
 void TIRCUnit::OnWhoisChannelsReply(const TIRCReceiveMessage& message)
 {
+    IWhoisWindow* window = FindWhoisDialog(message.GetParam(1));
     CString line;
     line.Format(L"%s is on ", message.GetParam(1).GetString());
     CString words = message.GetParam(2);
@@ -149,12 +193,16 @@ void TIRCUnit::OnWhoisChannelsReply(const TIRCReceiveMessage& message)
         if (end < 0)
             end = words.GetLength();
         if (end > start) {
-            line += (first ? L"" : L", ") + words.Mid(start, end - start);
+            CString word = words.Mid(start, end - start);
+            if (window)
+                window->AddChannel(word);
+            line += (first ? L"" : L", ") + word;
             first = false;
         }
         start = end + 1;
     }
-    PrintReply(line);
+    if (!window)
+        PrintReply(line);
 }
 
 void TIRCUnit::OnListReply(const TIRCReceiveMessage& message)

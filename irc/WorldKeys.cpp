@@ -22,6 +22,32 @@ bool IsDigitKey(UINT key, int& digit)
     return true;
 }
 
+// Page, line and end keys on a log view; false for other keys.
+bool ScrollLogView(TLogView* view, UINT key)
+{
+    switch (key) {
+    case VK_PRIOR:
+        view->PageUp();
+        return true;
+    case VK_NEXT:
+        view->PageDown();
+        return true;
+    case VK_HOME:
+        view->ScrollToTop();
+        return true;
+    case VK_END:
+        view->ScrollToEnd();
+        return true;
+    case VK_UP:
+        view->ScrollUp(1);
+        return true;
+    case VK_DOWN:
+        view->ScrollDown(1);
+        return true;
+    }
+    return false;
+}
+
 void FocusWindow(CWnd* window)
 {
     if (window && window->m_hWnd)
@@ -152,16 +178,10 @@ bool TIRCWorld::HandleInputPlainKey(TEdit* edit, UINT key, bool shift)
         return true;
     case VK_PRIOR:
     case VK_NEXT:
-        if (view)
-            key == VK_PRIOR ? view->PageUp() : view->PageDown();
-        return true;
+        return !view || ScrollLogView(view, key);
     case VK_UP:
     case VK_DOWN:
-        if (!shift)
-            return false;
-        if (view)
-            key == VK_UP ? view->ScrollUp(1) : view->ScrollDown(1);
-        return true;
+        return shift && (!view || ScrollLogView(view, key));
     }
     return false;
 }
@@ -181,41 +201,39 @@ bool TIRCWorld::HandleInputCtrlKey(TEdit* edit, UINT key, bool shift, bool alt)
         }
         return true;
     }
-    if (shift && view) {
-        switch (key) {
-        case VK_UP: view->ScrollUp(1); return true;
-        case VK_DOWN: view->ScrollDown(1); return true;
-        case VK_PRIOR: view->PageUp(); return true;
-        case VK_NEXT: view->PageDown(); return true;
-        case VK_HOME: view->ScrollToTop(); return true;
-        case VK_END: view->ScrollToEnd(); return true;
-        case VK_TAB: SelectNextNode(false, true, false); return true;
-        }
-        return false;
+    if (shift) {
+        if (key == VK_TAB)
+            SelectNextNode(false, true, false);
+        return key == VK_TAB || (view && ScrollLogView(view, key));
     }
     switch (key) {
     case VK_TAB:
-    case VK_DOWN: SelectNextNode(true, true, false); return true;
-    case VK_UP: SelectNextNode(false, true, false); return true;
+    case VK_DOWN:
+        SelectNextNode(true, true, false);
+        return true;
+    case VK_UP:
+        SelectNextNode(false, true, false);
+        return true;
     case VK_LEFT:
-    case VK_OEM_4: SelectNextServer(false, true); return true;
+    case VK_OEM_4:
+        SelectNextServer(false, true);
+        return true;
     case VK_RIGHT:
-    case VK_OEM_6: SelectNextServer(true, true); return true;
+    case VK_OEM_6:
+        SelectNextServer(true, true);
+        return true;
     case 'A':
         edit->SendMessage(EM_SETSEL, 0, 0x7FFFFFFF);
         edit->SendMessage(EM_SCROLLCARET);
         return true;
     case VK_PRIOR:
     case VK_NEXT:
-        if (view)
-            key == VK_PRIOR ? view->PageUp() : view->PageDown();
-        return true;
     case VK_HOME:
     case VK_END:
-        if (view)
-            key == VK_HOME ? view->ScrollToTop() : view->ScrollToEnd();
+        return !view || ScrollLogView(view, key);
+    case VK_OEM_2:
+        ToggleCurrentServerItem();
         return true;
-    case VK_OEM_2: ToggleCurrentServerItem(); return true;
     }
     return false;
 }
@@ -225,12 +243,24 @@ bool TIRCWorld::OnSysKeyDown(TEdit*, UINT key)
     if (Down(VK_CONTROL) || Down(VK_SHIFT))
         return false;
     switch (key) {
-    case VK_UP: SelectNextNode(false, false, false); return true;
-    case VK_DOWN: SelectNextNode(true, false, false); return true;
-    case VK_LEFT: SelectNextServer(false, false); return true;
-    case VK_RIGHT: SelectNextServer(true, false); return true;
-    case VK_OEM_4: SelectNextNode(false, true, false); return true;
-    case VK_OEM_6: SelectNextNode(true, true, false); return true;
+    case VK_UP:
+        SelectNextNode(false, false, false);
+        return true;
+    case VK_DOWN:
+        SelectNextNode(true, false, false);
+        return true;
+    case VK_LEFT:
+        SelectNextServer(false, false);
+        return true;
+    case VK_RIGHT:
+        SelectNextServer(true, false);
+        return true;
+    case VK_OEM_4:
+        SelectNextNode(false, true, false);
+        return true;
+    case VK_OEM_6:
+        SelectNextNode(true, true, false);
+        return true;
     }
     return false;
 }
@@ -273,50 +303,44 @@ HTREEITEM TIRCWorld::ServerItemOfSelection() const
 // True when the item's node became the selection.
 bool TIRCWorld::TakeNode(HTREEITEM item, bool joinedOnly, bool updatedOnly)
 {
-    TVITEMW tv = {};
-    tv.mask = TVIF_PARAM;
-    tv.hItem = item;
-    serverTree->GetItem(&tv);
+    void* data = TreeItemData(item);
     int depth = serverTree->GetItemDepth(item);
-    if (depth > 1 || !tv.lParam)
+    if (depth > 1 || !data)
         return false;
-    TIRCNode* node = depth == 0 ? static_cast<TIRCNode*>((TIRCUnit*)tv.lParam)
-                                : static_cast<TIRCNode*>((TIRCChannel*)tv.lParam);
+    TIRCNode* node = depth == 0 ? static_cast<TIRCNode*>((TIRCUnit*)data) : static_cast<TIRCNode*>((TIRCChannel*)data);
     if (updatedOnly ? !node->updateMark : depth == 0 ? joinedOnly : joinedOnly && !((TIRCChannel*)node)->IsJoined())
         return false;
     if (depth == 0)
-        Select((TIRCUnit*)node, nullptr, false);
+        Select((TIRCUnit*)data, nullptr, false);
     else
-        Select(((TIRCChannel*)node)->GetUnit(), (TIRCChannel*)node, false);
+        Select(((TIRCChannel*)data)->GetUnit(), (TIRCChannel*)data, false);
     return true;
+}
+
+// The next item in the walk's direction, wrapping once at an end; null when the walk is over.
+HTREEITEM TIRCWorld::StepItem(HTREEITEM item, HTREEITEM start, bool forward, bool serversOnly, bool& wrapped) const
+{
+    TTreeView* tree = serverTree;
+    HTREEITEM next = serversOnly ? tree->GetNextItem(item, forward ? TVGN_NEXT : TVGN_PREVIOUS)
+                     : forward   ? tree->GetNextVisibleItem(item)
+                                 : tree->GetPrevVisibleItem(item);
+    if (!next) {
+        if (wrapped)
+            return nullptr;
+        wrapped = true;
+        next = forward ? tree->GetRootItem() : serversOnly ? tree->GetLastChild(nullptr) : tree->GetLastItem();
+    }
+    return next == start ? nullptr : next;
 }
 
 void TIRCWorld::SelectNextNode(bool forward, bool joinedOnly, bool updatedOnly)
 {
     HTREEITEM start = serverTree ? serverTree->GetSelectedItem() : nullptr;
-    if (!start)
-        return;
-    HTREEITEM item = start;
     bool wrapped = false;
-    for (;;) {
-        item = forward ? serverTree->GetNextVisibleItem(item) : serverTree->GetPrevVisibleItem(item);
-        if (!item) {
-            if (wrapped)
-                return;
-            wrapped = true;
-            item = forward ? serverTree->GetRootItem() : serverTree->GetLastItem();
-            if (!item)
-                return;
-        }
-        if (item == start)
-            return;
+    for (HTREEITEM item = start; start && (item = StepItem(item, start, forward, false, wrapped));) {
         if (!serverTree->IsItemVisible(item))
             continue;
-        TVITEMW tv = {};
-        tv.mask = TVIF_PARAM;
-        tv.hItem = item;
-        serverTree->GetItem(&tv);
-        if (!tv.lParam && serverTree->GetItemDepth(item) <= 1)
+        if (!TreeItemData(item) && serverTree->GetItemDepth(item) <= 1)
             return;
         if (TakeNode(item, joinedOnly, updatedOnly))
             return;
@@ -325,28 +349,10 @@ void TIRCWorld::SelectNextNode(bool forward, bool joinedOnly, bool updatedOnly)
 
 void TIRCWorld::SelectNextServer(bool forward, bool loggedInOnly)
 {
-    HTREEITEM item = ServerItemOfSelection();
-    if (!item)
-        return;
-    HTREEITEM start = item;
+    HTREEITEM start = ServerItemOfSelection();
     bool wrapped = false;
-    for (;;) {
-        item = forward ? serverTree->GetNextSiblingItem(item) : serverTree->GetPrevSiblingItem(item);
-        if (!item) {
-            if (wrapped)
-                return;
-            wrapped = true;
-            item = serverTree->GetRootItem();
-            while (!forward && item && serverTree->GetNextSiblingItem(item))
-                item = serverTree->GetNextSiblingItem(item);
-        }
-        if (!item || item == start)
-            return;
-        TVITEMW tv = {};
-        tv.mask = TVIF_PARAM;
-        tv.hItem = item;
-        serverTree->GetItem(&tv);
-        auto* unit = (TIRCUnit*)tv.lParam;
+    for (HTREEITEM item = start; start && (item = StepItem(item, start, forward, true, wrapped));) {
+        auto* unit = (TIRCUnit*)TreeItemData(item);
         if (!unit || (loggedInOnly && unit->GetState() != TIRCUnit::StateLoggedIn))
             continue;
         bool expanded = (serverTree->GetItemState(item, TVIS_EXPANDED) & TVIS_EXPANDED) != 0;
@@ -361,11 +367,7 @@ void TIRCWorld::SelectChannelByNumber(int n)
     HTREEITEM item = ServerItemOfSelection();
     if (!item)
         return;
-    TVITEMW tv = {};
-    tv.mask = TVIF_PARAM;
-    tv.hItem = item;
-    serverTree->GetItem(&tv);
-    auto* unit = (TIRCUnit*)tv.lParam;
+    auto* unit = (TIRCUnit*)TreeItemData(item);
     if (n == 0) {
         Select(unit, nullptr, false);
         return;
@@ -375,7 +377,5 @@ void TIRCWorld::SelectChannelByNumber(int n)
         child = serverTree->GetNextSiblingItem(child);
     if (!child)
         return;
-    tv.hItem = child;
-    serverTree->GetItem(&tv);
-    Select(unit, (TIRCChannel*)tv.lParam, false);
+    Select(unit, (TIRCChannel*)TreeItemData(child), false);
 }

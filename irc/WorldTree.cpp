@@ -21,14 +21,6 @@ int ChannelImage(const TIRCChannel* channel)
     return channel->GetKind() == TIRCChannel::KindTalk ? kImageTalk : kImageDccTalk;
 }
 
-void* ItemData(const TTreeView* tree, HTREEITEM item)
-{
-    TVITEMW tv = {};
-    tv.mask = TVIF_PARAM;
-    tv.hItem = item;
-    return tree->GetItem(&tv) ? (void*)tv.lParam : nullptr;
-}
-
 void SetItemImage(TTreeView* tree, HTREEITEM item, int image)
 {
     TVITEMW tv = {};
@@ -38,8 +30,7 @@ void SetItemImage(TTreeView* tree, HTREEITEM item, int image)
     tree->SendMessage(TVM_SETITEMW, 0, (LPARAM)&tv);
 }
 
-HTREEITEM InsertNodeItem(TTreeView* tree, HTREEITEM parent, HTREEITEM after, const CString& text, void* node,
-                         int image)
+HTREEITEM InsertNodeItem(TTreeView* tree, HTREEITEM parent, HTREEITEM after, const CString& text, void* node, int image)
 {
     TVINSERTSTRUCTW insert = {};
     insert.hParent = parent;
@@ -52,6 +43,14 @@ HTREEITEM InsertNodeItem(TTreeView* tree, HTREEITEM parent, HTREEITEM after, con
 }
 
 } // namespace
+
+void* TIRCWorld::TreeItemData(HTREEITEM item) const
+{
+    TVITEMW tv = {};
+    tv.mask = TVIF_PARAM;
+    tv.hItem = item;
+    return serverTree->GetItem(&tv) ? (void*)tv.lParam : nullptr;
+}
 
 HTREEITEM TIRCWorld::InsertUnitTreeItem(TIRCUnit* unit)
 {
@@ -69,7 +68,7 @@ HTREEITEM TIRCWorld::InsertChannelTreeItem(HTREEITEM unitItem, TIRCChannel* chan
         after = TVI_FIRST;
         for (HTREEITEM child = serverTree->GetChildItem(unitItem); child;
              child = serverTree->GetNextSiblingItem(child)) {
-            auto* sibling = (TIRCChannel*)ItemData(serverTree, child);
+            auto* sibling = (TIRCChannel*)TreeItemData(child);
             if (sibling->GetKind() != TIRCChannel::KindChannel)
                 break;
             after = child;
@@ -85,7 +84,7 @@ HTREEITEM TIRCWorld::FindUnitTreeItem(const TIRCUnit* unit) const
     if (!serverTree || !unit)
         return nullptr;
     for (HTREEITEM item = serverTree->GetRootItem(); item; item = serverTree->GetNextSiblingItem(item))
-        if (ItemData(serverTree, item) == unit)
+        if (TreeItemData(item) == unit)
             return item;
     return nullptr;
 }
@@ -95,7 +94,7 @@ HTREEITEM TIRCWorld::FindChannelTreeItem(HTREEITEM unitItem, const TIRCChannel* 
     if (!unitItem || !channel)
         return nullptr;
     for (HTREEITEM item = serverTree->GetChildItem(unitItem); item; item = serverTree->GetNextSiblingItem(item))
-        if (ItemData(serverTree, item) == channel)
+        if (TreeItemData(item) == channel)
             return item;
     return nullptr;
 }
@@ -134,10 +133,10 @@ void TIRCWorld::ReadTreeSelection(TIRCUnit*& unit, TIRCChannel*& channel) const
     if (!item)
         return;
     if (HTREEITEM parent = serverTree->GetParentItem(item)) {
-        unit = (TIRCUnit*)ItemData(serverTree, parent);
-        channel = (TIRCChannel*)ItemData(serverTree, item);
+        unit = (TIRCUnit*)TreeItemData(parent);
+        channel = (TIRCChannel*)TreeItemData(item);
     } else {
-        unit = (TIRCUnit*)ItemData(serverTree, item);
+        unit = (TIRCUnit*)TreeItemData(item);
     }
 }
 
@@ -207,27 +206,25 @@ void TIRCWorld::SelectByNames(const CString& unitName, const CString& channelNam
     Select(unit, unit && !channelName.IsEmpty() ? unit->FindChannel(channelName) : nullptr, false);
 }
 
-void TIRCWorld::SortUnits()
+void TIRCWorld::NoteSelection(CString& unitName, CString& channelName) const
 {
-    if (!serverTree || !preference->SortTree)
-        return;
     TIRCUnit* unit;
     TIRCChannel* channel;
     GetSelection(unit, channel);
-    CString unitName = unit ? unit->GetName() : CString(), channelName = channel ? channel->GetName() : CString();
-    SortChildren(TVI_ROOT);
-    SelectByNames(unitName, channelName);
+    unitName = unit ? unit->GetName() : CString();
+    channelName = channel ? channel->GetName() : CString();
 }
 
-void TIRCWorld::SortChannels(HTREEITEM unitItem)
+void TIRCWorld::SortUnits() { SortChannels(TVI_ROOT); }
+
+// TVI_ROOT sorts the servers; the selected node is found again by its names.
+void TIRCWorld::SortChannels(HTREEITEM parent)
 {
-    if (!serverTree || !preference->SortTree || !unitItem)
+    if (!serverTree || !preference->SortTree || !parent)
         return;
-    TIRCUnit* unit;
-    TIRCChannel* channel;
-    GetSelection(unit, channel);
-    CString unitName = unit ? unit->GetName() : CString(), channelName = channel ? channel->GetName() : CString();
-    SortChildren(unitItem);
+    CString unitName, channelName;
+    NoteSelection(unitName, channelName);
+    SortChildren(parent);
     SelectByNames(unitName, channelName);
 }
 
@@ -235,10 +232,8 @@ void TIRCWorld::SortTree()
 {
     if (!serverTree || !preference->SortTree)
         return;
-    TIRCUnit* unit;
-    TIRCChannel* channel;
-    GetSelection(unit, channel);
-    CString unitName = unit ? unit->GetName() : CString(), channelName = channel ? channel->GetName() : CString();
+    CString unitName, channelName;
+    NoteSelection(unitName, channelName);
     SortChildren(TVI_ROOT);
     for (HTREEITEM item = serverTree->GetRootItem(); item; item = serverTree->GetNextSiblingItem(item)) {
         bool expanded = (serverTree->GetItemState(item, TVIS_EXPANDED) & TVIS_EXPANDED) != 0;

@@ -15,8 +15,6 @@
 #include "log/LogView.h"
 #include "settings/Config.h"
 
-#include <mmsystem.h>
-
 namespace {
 
 // Cards are keyed by their node; 1 is the card of the empty views.
@@ -58,6 +56,7 @@ void TIRCWorld::Attach(IWorldFrame* owner)
     emptyLog = CreateLogView(nullptr, nullptr);
     emptyMemberList = CreateMemberListView(nullptr, nullptr);
     Select(nullptr, nullptr, true);
+    UpdateTitle();
     serverTree->listener = this;
     inputLine->listener = this;
     OnHeightChanged(inputLine);
@@ -115,8 +114,8 @@ TMemberListView* TIRCWorld::CreateMemberListView(TIRCUnit* unit, TIRCChannel* ch
     if (!memberPanel || memberPanel->GetCard(key))
         return nullptr;
     auto* list = new TMemberListView(&memberListEvents);
-    const DWORD style = WS_CHILD | WS_CLIPSIBLINGS | LVS_SMALLICON | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS |
-                        LVS_AUTOARRANGE;
+    const DWORD style =
+        WS_CHILD | WS_CLIPSIBLINGS | LVS_SMALLICON | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS | LVS_AUTOARRANGE;
     if (!list->CreateEx(0, WC_LISTVIEWW, L"", style, RECT{}, memberPanel->m_hWnd, GetNextChildId())) {
         delete list;
         return nullptr;
@@ -259,7 +258,9 @@ void TIRCWorld::Select(TIRCUnit* unit, TIRCChannel* channel, bool treeAlreadySel
     HWND focus = FocusedWindow();
     TIRCNode* old = currentUnit ? NodeOf(currentUnit, currentChannel) : nullptr;
     bool focusOnLog = old && old->logView && old->logView->m_hWnd == focus;
-    TListView* oldList = GetCurrentMemberList();
+    // The tree may already show the new node: the old one's list is found by its own key.
+    CWnd* oldList = old && memberPanel ? memberPanel->GetCard(CardKey(currentUnit, currentChannel)) : nullptr;
+    oldList = oldList ? oldList : emptyMemberList;
     bool focusOnList = old && oldList && oldList->m_hWnd == focus;
     if (channel) {
         if (!channel->memberView && channel->GetMembers().GetCount() > 0)
@@ -275,10 +276,10 @@ void TIRCWorld::Select(TIRCUnit* unit, TIRCChannel* channel, bool treeAlreadySel
     ShowNodeCards(unit, channel);
     TIRCNode* node = unit ? NodeOf(unit, channel) : nullptr;
     if (focusOnLog || focusOnList) {
-        TListView* list = channel ? GetCurrentMemberList() : nullptr;
+        CWnd* list = channel && memberPanel ? memberPanel->GetCard(CardKey(unit, channel)) : nullptr;
         HWND target = focusOnLog && node && node->logView ? node->logView->m_hWnd
-                      : focusOnList && list && list != emptyMemberList ? list->m_hWnd
-                                                                         : inputLine->m_hWnd;
+                      : focusOnList && list               ? list->m_hWnd
+                                                          : inputLine->m_hWnd;
         ::SetFocus(target);
     }
     if (node && node->logView) {
@@ -341,9 +342,9 @@ CString TIRCWorld::MakeTitle() const
         return format.FormatUnitTitle(nick, unit->GetName(), userModes);
     if (channel->GetKind() == TIRCChannel::KindChannel) {
         TIRCMember* own = channel->FindMember(nick);
-        return format.FormatChannelTitle(nick, unit->GetName(), channel->GetName(), userModes,
-                                         channel->mode.ToString(), StripControlCodes(channel->topic),
-                                         channel->GetMembers().GetCount(), own ? own->GetPrefixChar() : CString());
+        return format.FormatChannelTitle(nick, unit->GetName(), channel->GetName(), userModes, channel->mode.ToString(),
+                                         StripControlCodes(channel->topic), channel->GetMembers().GetCount(),
+                                         own ? own->GetPrefixChar() : CString());
     }
     CString partner = channel->GetKind() == TIRCChannel::KindTalk ? channel->GetName() : channel->GetConfig().ExtraText;
     return format.FormatTalkTitle(nick, unit->GetName(), partner, userModes);
@@ -415,8 +416,8 @@ void TIRCWorld::OpenUrl(const CString& url, bool inNewWindow)
     CString text = url.Left(3) == L"ttp" ? L"h" + url : url;
     int length = 0;
     bool isUrl = addressFinder && addressFinder->FindUrl(text, 0, length) == 0 && length == text.GetLength();
-    ::OpenUrl(preference->URLOpenApplication, text, inNewWindow ? URL_OPEN_NEW_BROWSER_WINDOW : preference->URLOpenMethod,
-              isUrl || !addressFinder);
+    ::OpenUrl(preference->URLOpenApplication, text,
+              inNewWindow ? URL_OPEN_NEW_BROWSER_WINDOW : preference->URLOpenMethod, isUrl || !addressFinder);
 }
 
 void TIRCWorld::SetSearchWords(const std::vector<CString>& words)
@@ -454,34 +455,6 @@ bool TIRCWorld::FindPrevious()
         return false;
     view->ScrollToSelection();
     return true;
-}
-
-bool TIRCWorld::IsMainWindowActive() { return frame && frame->IsApplicationActive(); }
-
-bool TIRCWorld::AreMacrosStopped() { return frame && frame->AreMacrosStopped(); }
-
-void TIRCWorld::PlaySoundFile(const CString& path)
-{
-    if (!path.IsEmpty())
-        ::PlaySoundW(path, nullptr, SND_FILENAME | SND_ASYNC);
-}
-
-void TIRCWorld::StartHighlightAlert()
-{
-    if (frame)
-        frame->StartHighlightAlert();
-}
-
-void TIRCWorld::StartMessageAlert()
-{
-    if (frame)
-        frame->StartMessageAlert();
-}
-
-void TIRCWorld::ShowBalloon(const CString& title, const CString& text)
-{
-    if (frame)
-        frame->ShowBalloon(title, StripControlCodes(text));
 }
 
 void TIRCWorld::OnHeightChanged(TEdit*)

@@ -13,6 +13,7 @@
 #include "res/windows/log.h"
 #include "res/windows/mainframe.h"
 #include "res/windows/tray.h"
+#include "res/windows/world.h"
 
 // The main frame's icon, menu and accelerators.
 #define IDR_MAINFRAME 128

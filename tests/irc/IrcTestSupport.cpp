@@ -124,17 +124,20 @@ void TUnitTest::StartOffline()
     unit->OnConnect(&unit->GetConnection());
 }
 
-void TUnitTest::Feed(const std::string& line)
+void FeedLine(TIRCUnit& unit, const std::string& line)
 {
     TIRCReceiveMessageA message;
     message.rawLine = CStringA(line.data(), (int)line.size());
     message.Parse();
-    unit->OnReceive(&unit->GetConnection(), &message);
+    unit.OnReceive(&unit.GetConnection(), &message);
 }
 
-std::vector<std::string> TUnitTest::Queued()
+void TUnitTest::Feed(const std::string& line) { FeedLine(*unit, line); }
+
+std::vector<std::string> TUnitTest::Queued() { return QueuedLines(unit->GetConnection()); }
+
+std::vector<std::string> QueuedLines(TIRCConnection& connection)
 {
-    TIRCConnection& connection = unit->GetConnection();
     std::vector<std::string> lines;
     auto add = [&lines](TIRCSendMessage message) {
         message.Build();
@@ -148,14 +151,15 @@ std::vector<std::string> TUnitTest::Queued()
     return lines;
 }
 
-std::vector<std::string> TUnitTest::TakeQueued()
+std::vector<std::string> TakeQueuedLines(TIRCConnection& connection)
 {
-    std::vector<std::string> lines = Queued();
-    TIRCConnection& connection = unit->GetConnection();
+    std::vector<std::string> lines = QueuedLines(connection);
     connection.ClearQueues();
     connection.writing = false;
     return lines;
 }
+
+std::vector<std::string> TUnitTest::TakeQueued() { return TakeQueuedLines(unit->GetConnection()); }
 
 TLineSocket* TUnitTest::ConnectTo(TScriptedServer& server, bool logIn)
 {

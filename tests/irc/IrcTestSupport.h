@@ -79,6 +79,13 @@ public:
     std::vector<std::string> macroEvents;
 };
 
+// One received line, parsed as the connection would.
+void FeedLine(TIRCUnit& unit, const std::string& line);
+// The lines waiting to be written, in the order they would leave.
+std::vector<std::string> QueuedLines(TIRCConnection& connection);
+// The same, and the queues emptied.
+std::vector<std::string> TakeQueuedLines(TIRCConnection& connection);
+
 // A fresh unit on default preferences; the server settings can be changed before MakeUnit.
 class TUnitTest : public ::testing::Test {
 protected:

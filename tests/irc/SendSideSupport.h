@@ -63,6 +63,11 @@ public:
     void HandleResumeAccept(TIRCUnit*, const CString& nick, int port, long long position) override;
     void AcceptChatOffer(TIRCUnit*, const CString& nick, const TInetAddress& address, int port, bool) override;
     void AskChatOffer(TIRCUnit*, const CString& nick, const TInetAddress& address, int port, bool) override;
+    void AddSendItem(TIRCUnit*, const CString& nick, const CString& path) override
+    {
+        dcc.push_back("send " + Narrow(nick) + " " + Narrow(path));
+        dccNames.push_back(path);
+    }
 
     TIRCChannel* GetSelectedChannel(TIRCUnit*) override { return selected; }
     void Select(TIRCUnit*, TIRCChannel* channel) override

@@ -42,8 +42,8 @@ void PrepareConfig(TConfig& config, const CString& folder)
 
 bool TTestWorldFrame::Create(TConfig& config, int width, int height)
 {
-    if (!CreateEx(0, AfxRegisterWndClass(0, nullptr, (HBRUSH)(COLOR_BTNFACE + 1)), L"world", WS_POPUP | WS_VISIBLE,
-                  10, 10, width, height, nullptr, nullptr))
+    if (!CreateEx(0, AfxRegisterWndClass(0, nullptr, (HBRUSH)(COLOR_BTNFACE + 1)), L"world", WS_POPUP | WS_VISIBLE, 10,
+                  10, width, height, nullptr, nullptr))
         return false;
     FillImages(treeImages, 8);
     FillImages(memberImages, 6);
@@ -57,8 +57,7 @@ bool TTestWorldFrame::Create(TConfig& config, int width, int height)
     members.Create(m_hWnd, GetNextChildId());
     members.MoveWindow(left + middle, 0, right, top);
     TLogTheme& theme = config.view.logTheme;
-    allLog.Create(&theme.text, &theme.allLogBack, m_hWnd, GetNextChildId(), &config.preference.keyword, nullptr,
-                  false);
+    allLog.Create(&theme.text, &theme.allLogBack, m_hWnd, GetNextChildId(), &config.preference.keyword, nullptr, false);
     allLog.MoveWindow(0, top, width, bottom);
     allLog.ShowWindow(SW_SHOW);
     return true;

@@ -1,0 +1,111 @@
+// The unit's WHOIS windows: one per nick, filed under the IRC-folded nick, and what their
+// buttons and dropped files ask of the unit.
+
+#include "irc/IRCUnit.h"
+
+#include "irc/IRCNames.h"
+
+namespace {
+
+class TNullUserInfoWindows : public IUserInfoWindows {
+public:
+    IWhoWindow* CreateWhoWindow(TIRCUnit*, TIRCChannel*, IWhoDialogListener*) override { return nullptr; }
+    IWhoisWindow* CreateWhoisWindow(TIRCUnit*, const CString&, IWhoisDialogListener*) override { return nullptr; }
+    void OnWhoisWindowClosed() override {}
+};
+
+} // namespace
+
+IUserInfoWindows* GetNullUserInfoWindows()
+{
+    static TNullUserInfoWindows windows;
+    return &windows;
+}
+
+void TIRCUnit::SetUserInfoWindows(IUserInfoWindows* windows)
+{
+    userInfoWindows = windows ? windows : GetNullUserInfoWindows();
+}
+
+IWhoisWindow* TIRCUnit::FindWhoisDialog(const CString& nick) const
+{
+    auto it = whoisWindows.find(IRCToUpper(nick));
+    return it == whoisWindows.end() ? nullptr : it->second;
+}
+
+IWhoisWindow* TIRCUnit::ShowWhoisDialog(const CString& nick)
+{
+    if (session.shutdown)
+        return nullptr;
+    if (IWhoisWindow* open = FindWhoisDialog(nick))
+        return open;
+    IWhoisWindow* window = userInfoWindows->CreateWhoisWindow(this, nick, this);
+    if (!window)
+        return nullptr;
+    window->SetNick(nick);
+    whoisWindows[IRCToUpper(nick)] = window;
+    return window;
+}
+
+void TIRCUnit::RenameWhoisDialog(const CString& oldNick, const CString& newNick)
+{
+    auto it = whoisWindows.find(IRCToUpper(oldNick));
+    if (it == whoisWindows.end())
+        return;
+    IWhoisWindow* window = it->second;
+    whoisWindows.erase(it);
+    auto other = whoisWindows.find(IRCToUpper(newNick));
+    if (other != whoisWindows.end()) {
+        delete other->second;
+        whoisWindows.erase(other);
+        userInfoWindows->OnWhoisWindowClosed();
+    }
+    window->SetNick(newNick);
+    whoisWindows[IRCToUpper(newNick)] = window;
+}
+
+void TIRCUnit::CloseWhoisDialogs()
+{
+    // Taken out first: a window going away must not find itself in the map again.
+    std::map<CString, IWhoisWindow*> open;
+    open.swap(whoisWindows);
+    for (auto& entry : open) {
+        delete entry.second;
+        userInfoWindows->OnWhoisWindowClosed();
+    }
+}
+
+void TIRCUnit::OnRefresh(IWhoisWindow* dialog) { SendWhois(dialog->GetNick()); }
+
+void TIRCUnit::OnJoin(IWhoisWindow*, const CString& channel) { SendJoin(channel, CString()); }
+
+void TIRCUnit::OnDropFiles(IWhoisWindow*, const CString& nick, const CString& path)
+{
+    if (session.state == StateLoggedIn)
+        dccManager->AddSendItem(this, nick, path);
+}
+
+void TIRCUnit::OnTalk(IWhoisWindow* dialog, const CString& nick)
+{
+    TIRCMember peer(nick, dialog->GetUserName(), dialog->GetHost());
+    TIRCChannel* talk = OpenTalk(peer);
+    // A talk already open with the nick is shown as well.
+    if (!talk) {
+        talk = FindChannel(nick);
+        if (talk && talk->GetKind() != TIRCChannel::KindTalk)
+            talk = nullptr;
+    }
+    if (talk)
+        frame->Select(this, talk);
+}
+
+void TIRCUnit::OnClose(IWhoisWindow* dialog)
+{
+    for (auto it = whoisWindows.begin(); it != whoisWindows.end(); ++it)
+        if (it->second == dialog) {
+            whoisWindows.erase(it);
+            delete dialog;
+            userInfoWindows->OnWhoisWindowClosed();
+            return;
+        }
+}

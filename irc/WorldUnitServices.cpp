@@ -1,0 +1,107 @@
+// What the units ask of the main window through the world: its state, alerts, balloons, the
+// selection as the sending side and the macro actions see it, and the window actions.
+#include "irc/IRCWorld.h"
+
+#include "foundation/IrcMarkup.h"
+#include "irc/WorldFrame.h"
+#include "log/LogView.h"
+#include "settings/Config.h"
+
+#include <mmsystem.h>
+#include <shellapi.h>
+
+void TIRCWorld::OnConnectionEnded(TIRCUnit*)
+{
+    if (frame && frame->IsClosing() && CountActiveUnits() == 0)
+        ::PostMessageW(frame->GetFrameWindow(), WM_SYSCOMMAND, SC_CLOSE, 0);
+}
+
+bool TIRCWorld::IsMainWindowActive() { return frame && frame->IsApplicationActive(); }
+
+bool TIRCWorld::AreMacrosStopped() { return frame && frame->AreMacrosStopped(); }
+
+void TIRCWorld::PlaySoundFile(const CString& path)
+{
+    if (!path.IsEmpty())
+        ::PlaySoundW(path, nullptr, SND_FILENAME | SND_ASYNC);
+}
+
+void TIRCWorld::StartHighlightAlert()
+{
+    if (frame)
+        frame->StartHighlightAlert();
+}
+
+void TIRCWorld::StartMessageAlert()
+{
+    if (frame)
+        frame->StartMessageAlert();
+}
+
+void TIRCWorld::ShowBalloon(const CString& title, const CString& text)
+{
+    if (frame)
+        frame->ShowBalloon(title, StripControlCodes(text));
+}
+
+TIRCChannel* TIRCWorld::GetSelectedChannel(TIRCUnit* unit)
+{
+    TIRCUnit* selected;
+    TIRCChannel* channel;
+    GetSelection(selected, channel);
+    return selected == unit ? channel : nullptr;
+}
+
+CString TIRCWorld::GetSelectedText()
+{
+    if (allLog && ::GetFocus() == allLog->m_hWnd)
+        return allLog->GetSelectedText();
+    TIRCUnit* unit;
+    TIRCChannel* channel;
+    GetSelection(unit, channel);
+    TLogView* view = !unit ? nullptr : channel ? channel->logView : unit->logView;
+    return view ? view->GetSelectedText() : CString();
+}
+
+void TIRCWorld::WindowAction(const CString& word)
+{
+    if (!frame)
+        return;
+    HWND window = frame->GetFrameWindow();
+    if (word == L"show")
+        ::PostMessageW(window, WM_SYSCOMMAND, SC_RESTORE, 0);
+    else if (word == L"minimize")
+        ::PostMessageW(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    else if (word == L"maximize")
+        ::PostMessageW(window, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    else if (word == L"flashtitle")
+        frame->StartMessageAlert();
+    else if (word == L"blinktitle")
+        frame->StartHighlightAlert();
+    else if (word == L"restoretitle")
+        frame->RestoreTitle();
+    else if (word == L"quit")
+        ::PostMessageW(window, WM_CLOSE, 0, 0);
+}
+
+bool TIRCWorld::ExecuteAction(const CString& name) { return frame && frame->ExecuteAction(name); }
+
+void TIRCWorld::RunProgram(const CString& program, const CString& arguments, const CString& folder, bool minimized)
+{
+    ::ShellExecuteW(frame ? frame->GetFrameWindow() : nullptr, nullptr, program, arguments,
+                    folder.IsEmpty() ? nullptr : folder.GetString(), minimized ? SW_SHOWMINNOACTIVE : SW_SHOWNORMAL);
+}
+
+CString TIRCWorld::GetSoundsFolder() { return config->GetSoundsFolder(); }
+
+void TIRCWorld::ShowDCCDialog(bool minimized)
+{
+    if (frame)
+        frame->ShowDCCDialog(minimized);
+}
+
+void TIRCWorld::BringDCCDialogToFront()
+{
+    if (frame)
+        frame->BringDCCDialogToFront();
+}

@@ -1,0 +1,234 @@
+// The WHOIS window as the replies fill it and as a user works it: one window per nick, the
+// limit on open windows, its buttons, dropped files and its address lookup.
+
+#include "tests/world/UserInfoFixture.h"
+
+#include "tests/common/StringPrinter.h"
+
+#include <shlobj.h>
+
+namespace {
+
+const char* const kWhoisReply[] = {
+    ":irc.example 311 kvnick Alice ali host.example * :Alice Liddell",
+    ":irc.example 312 kvnick Alice irc.example :Test server",
+    ":irc.example 313 kvnick Alice :is an IRC operator",
+    ":irc.example 301 kvnick Alice :out for lunch",
+    ":irc.example 317 kvnick Alice 3725 1700000000 :seconds idle, signon time",
+    ":irc.example 319 kvnick Alice :@#kv-a +#kv-b #kv-c",
+    ":irc.example 318 kvnick Alice :End of WHOIS list",
+};
+
+class WhoisWindowTest : public UserInfoWindowTest {
+protected:
+    void SetUp() override
+    {
+        UserInfoWindowTest::SetUp();
+        Build();
+        LogInOffline();
+    }
+    void FeedWhois(const char* const* lines, size_t count)
+    {
+        for (size_t i = 0; i < count; i++)
+            Feed(lines[i]);
+    }
+    std::vector<CString> Channels(HWND dialog)
+    {
+        std::vector<CString> items;
+        HWND combo = ::GetDlgItem(dialog, IDC_WHOIS_CHANNELS);
+        int count = (int)::SendMessageW(combo, CB_GETCOUNT, 0, 0);
+        for (int i = 0; i < count; i++) {
+            wchar_t text[256] = {};
+            ::SendMessageW(combo, CB_GETLBTEXT, i, (LPARAM)text);
+            items.push_back(text);
+        }
+        return items;
+    }
+    bool ServerLogHas(const std::string& text)
+    {
+        for (const std::string& line : recorder.ViewTexts(nullptr))
+            if (line.find(text) != std::string::npos)
+                return true;
+        return false;
+    }
+};
+
+// A drop as the shell makes it: the DROPFILES header, then wide paths each ending in NUL, and a
+// final NUL.
+HGLOBAL MakeDrop(const std::vector<CString>& paths)
+{
+    size_t chars = 1;
+    for (const CString& path : paths)
+        chars += path.GetLength() + 1;
+    HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + chars * sizeof(wchar_t));
+    DROPFILES* header = static_cast<DROPFILES*>(GlobalLock(memory));
+    header->pFiles = sizeof(DROPFILES);
+    header->fWide = TRUE;
+    wchar_t* text = reinterpret_cast<wchar_t*>(header + 1);
+    for (const CString& path : paths) {
+        wcscpy(text, path);
+        text += path.GetLength() + 1;
+    }
+    GlobalUnlock(memory);
+    return memory;
+}
+
+TEST_F(WhoisWindowTest, ReplyFillsTheWindowInsteadOfTheServerLog)
+{
+    FeedWhois(kWhoisReply, std::size(kWhoisReply));
+    TWhoisDialog* window = WhoisWindow(L"alice");
+    ASSERT_NE(window, nullptr) << "found under the folded nick";
+    HWND hwnd = window->m_hWnd;
+    EXPECT_TRUE(::IsWindowVisible(hwnd));
+    EXPECT_EQ(window->GetWindowText(), L"Alice のユーザ情報");
+    const struct {
+        int id;
+        const wchar_t* text;
+    } fields[] = {
+        {IDC_WHOIS_NICK, L"Alice (IRC Operator)"},
+        {IDC_WHOIS_USER, L"ali"},
+        {IDC_WHOIS_HOST, L"host.example"},
+        {IDC_WHOIS_REAL_NAME, L"Alice Liddell"},
+        {IDC_WHOIS_SERVER, L"irc.example / Test server"},
+        {IDC_WHOIS_AWAY, L"out for lunch"},
+        {IDC_WHOIS_IDLE, L"1:02:05"},
+    };
+    for (const auto& f : fields)
+        EXPECT_EQ(Field(hwnd, f.id), f.text) << f.id;
+    EXPECT_FALSE(Field(hwnd, IDC_WHOIS_LOGIN_TIME).IsEmpty());
+    EXPECT_EQ(Channels(hwnd), (std::vector<CString>{L"@#kv-a", L"+#kv-b", L"#kv-c"}));
+    EXPECT_EQ(::SendDlgItemMessageW(hwnd, IDC_WHOIS_CHANNELS, CB_GETCURSEL, 0, 0), 0);
+    EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(hwnd, IDC_WHOIS_JOIN)));
+    EXPECT_EQ(::GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST, WS_EX_TOPMOST) << "copies the main window";
+    EXPECT_FALSE(ServerLogHas("Alice is")) << "nothing of it printed";
+}
+
+TEST_F(WhoisWindowTest, SecondWhoisOfTheNickInAnotherCaseRefreshesTheOpenWindow)
+{
+    FeedWhois(kWhoisReply, std::size(kWhoisReply));
+    TWhoisDialog* first = WhoisWindow(L"Alice");
+    ASSERT_NE(first, nullptr);
+    Feed(":irc.example 311 kvnick ALICE ali2 other.example * :Second");
+    Feed(":irc.example 318 kvnick ALICE :End of WHOIS list");
+    EXPECT_EQ(WhoisWindow(L"alice"), first);
+    HWND hwnd = first->m_hWnd;
+    EXPECT_EQ(Field(hwnd, IDC_WHOIS_NICK), L"ALICE") << "operator mark of the last answer gone";
+    EXPECT_EQ(Field(hwnd, IDC_WHOIS_USER), L"ali2");
+    EXPECT_EQ(Field(hwnd, IDC_WHOIS_AWAY), L"");
+    EXPECT_EQ(Field(hwnd, IDC_WHOIS_IDLE), L"");
+    EXPECT_EQ(Field(hwnd, IDC_WHOIS_SERVER), L" / ");
+    EXPECT_TRUE(Channels(hwnd).empty());
+    EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(hwnd, IDC_WHOIS_JOIN))) << "nothing to join";
+}
+
+TEST_F(WhoisWindowTest, LimitOfOpenWindowsPrintsFurtherRepliesUntilOneCloses)
+{
+    preference.LimitWhoisDialog = true;
+    preference.WhoisDialogMax = 1;
+    Feed(":irc.example 311 kvnick one u1 h1 * :First");
+    Feed(":irc.example 318 kvnick one :End");
+    Feed(":irc.example 311 kvnick two u2 h2 * :Second");
+    Feed(":irc.example 312 kvnick two irc.example :Test server");
+    Feed(":irc.example 318 kvnick two :End");
+    ASSERT_NE(WhoisWindow(L"one"), nullptr);
+    EXPECT_EQ(WhoisWindow(L"two"), nullptr);
+    EXPECT_TRUE(ServerLogHas("two is Second (u2@h2)"));
+    EXPECT_TRUE(ServerLogHas("two is on irc.example (Test server)"));
+
+    ClickButton(WhoisWindow(L"one")->m_hWnd, IDCANCEL);
+    EXPECT_EQ(WhoisWindow(L"one"), nullptr) << "Close deletes it";
+    Feed(":irc.example 311 kvnick two u2 h2 * :Second");
+    EXPECT_NE(WhoisWindow(L"two"), nullptr) << "the closed window no longer counts";
+}
+
+TEST_F(WhoisWindowTest, ButtonsJoinWithoutModePrefixAskAgainAndOpenATalk)
+{
+    FeedWhois(kWhoisReply, std::size(kWhoisReply));
+    HWND hwnd = WhoisWindow(L"Alice")->m_hWnd;
+    FocusForInput(::GetDlgItem(hwnd, IDC_WHOIS_UPDATE));
+    ClickButton(hwnd, IDC_WHOIS_JOIN);
+    EXPECT_EQ(TakeQueued(), (std::vector<std::string>{"JOIN #kv-a"}));
+    ClickButton(hwnd, IDC_WHOIS_UPDATE);
+    // The nick twice: the server of the nick answers, with the idle time.
+    EXPECT_EQ(TakeQueued(), (std::vector<std::string>{"WHOIS Alice Alice"}));
+
+    // Alt+T, as the label's mnemonic offers it.
+    FocusForInput(::GetDlgItem(hwnd, IDC_WHOIS_UPDATE));
+    PressKey('T', {VK_MENU});
+    PumpMessagesFor(100);
+    TIRCChannel* talk = unit->FindChannel(L"Alice");
+    ASSERT_NE(talk, nullptr);
+    EXPECT_EQ(talk->GetKind(), TIRCChannel::KindTalk);
+    ASSERT_FALSE(side.frame.empty());
+    EXPECT_EQ(side.frame.back(), "select Alice");
+}
+
+TEST_F(WhoisWindowTest, DroppedFilesAreOfferedWholeInDropOrderOnlyWhileLoggedIn)
+{
+    FeedWhois(kWhoisReply, std::size(kWhoisReply));
+    HWND hwnd = WhoisWindow(L"Alice")->m_hWnd;
+    // Longer than MAX_PATH: a cut would name another file.
+    CString deep = L"C:\\share\\";
+    while (deep.GetLength() < 300)
+        deep += L"long-folder-name\\";
+    const std::vector<CString> paths = {L"C:\\a.txt", deep + L"b.bin", L"C:\\\x65E5\x672C\\c.jpg"};
+    ::PostMessageW(hwnd, WM_DROPFILES, (WPARAM)MakeDrop(paths), 0);
+    PumpMessagesFor(100);
+    EXPECT_EQ(side.dccNames, paths);
+    ASSERT_EQ(side.dcc.size(), 3u);
+    EXPECT_EQ(side.dcc[0], "send Alice C:\\a.txt");
+
+    side.dcc.clear();
+    unit->GetSession().state = TIRCUnit::StateRegistering;
+    ::PostMessageW(hwnd, WM_DROPFILES, (WPARAM)MakeDrop({L"C:\\d.txt"}), 0);
+    PumpMessagesFor(100);
+    EXPECT_TRUE(side.dcc.empty()) << "not logged in";
+}
+
+TEST_F(WhoisWindowTest, HostAddressIsLookedUpAndAnUnresolvableHostLeavesItEmpty)
+{
+    Feed(":irc.example 311 kvnick Bob bob 127.0.0.1 * :Bob");
+    HWND hwnd = WhoisWindow(L"Bob")->m_hWnd;
+    EXPECT_TRUE(PumpMessagesUntil([&] { return Field(hwnd, IDC_WHOIS_ADDRESS) == L"127.0.0.1"; }, 5000));
+
+    Feed(":irc.example 311 kvnick Bob bob no-such-host.invalid * :Bob");
+    EXPECT_EQ(Field(hwnd, IDC_WHOIS_ADDRESS), L"") << "the old address goes with the old host";
+    PumpMessagesFor(1500);
+    EXPECT_EQ(Field(hwnd, IDC_WHOIS_ADDRESS), L"");
+}
+
+TEST_F(WhoisWindowTest, NickChangeMovesTheWindowToTheNewNick)
+{
+    Feed(":irc.example 311 kvnick Carol c h * :Carol");
+    Feed(":irc.example 311 kvnick Dave d h * :Dave");
+    TWhoisDialog* carol = WhoisWindow(L"Carol");
+    TWhoisDialog* dave = WhoisWindow(L"Dave");
+    ASSERT_TRUE(carol && dave);
+    Feed(":Carol!c@h NICK :Dave");
+    EXPECT_EQ(WhoisWindow(L"Carol"), nullptr);
+    EXPECT_EQ(WhoisWindow(L"Dave"), carol) << "the window of the old nick wins";
+    EXPECT_EQ(Field(carol->m_hWnd, IDC_WHOIS_NICK), L"Dave");
+}
+
+TEST_F(WhoisWindowTest, WindowOfAUnitGoneFromTheWorldDoesNothing)
+{
+    Feed(":irc.example 311 kvnick Erin e h * :Erin");
+    Feed(":irc.example 319 kvnick Erin :#kv-e");
+    TWhoisDialog* window = WhoisWindow(L"Erin");
+    ASSERT_NE(window, nullptr);
+    // The same window seen from a world that no longer holds its unit.
+    TConfig empty;
+    TIRCWorld other(&empty, &frame);
+    window->SetListener(unit, &other, unit);
+    HWND hwnd = window->m_hWnd;
+    ClickButton(hwnd, IDC_WHOIS_UPDATE);
+    ClickButton(hwnd, IDC_WHOIS_JOIN);
+    ::PostMessageW(hwnd, WM_DROPFILES, (WPARAM)MakeDrop({L"C:\\x.txt"}), 0);
+    PumpMessagesFor(100);
+    ClickButton(hwnd, IDCANCEL);
+    EXPECT_TRUE(TakeQueued().empty());
+    EXPECT_TRUE(side.dcc.empty());
+    EXPECT_EQ(WhoisWindow(L"Erin"), window) << "the unit was not told of the close";
+}
+
+} // namespace

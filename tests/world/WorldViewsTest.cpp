@@ -1,0 +1,526 @@
+// The world in a main window of real controls: the views a selected node shows, the title, the
+// colours of tree items and member rows, the keys, and nodes that went while something still
+// pointed at them.
+
+#include "tests/common/Screenshot.h"
+#include "tests/common/StringPrinter.h"
+#include "tests/world/common/WorldWindowTest.h"
+
+#include "irc/MemberListView.h"
+
+namespace {
+
+class WorldViewsTest : public TWorldWindowTest {
+protected:
+    void SetUp() override
+    {
+        TWorldWindowTest::SetUp();
+        AddServer(L"net", {L"#alpha", L"#beta"});
+        AddServer(L"home", {L"#gamma"});
+    }
+    void Prepare()
+    {
+        Build();
+        net = world->FindUnit(L"net");
+        home = world->FindUnit(L"home");
+        alpha = net->FindChannel(L"#alpha");
+        beta = net->FindChannel(L"#beta");
+        gamma = home->FindChannel(L"#gamma");
+    }
+    COLORREF PixelOfItem(HTREEITEM item, int x = -1)
+    {
+        RECT rect;
+        frame.tree.GetItemRect(item, &rect, TRUE);
+        HDC dc = ::GetDC(frame.tree.m_hWnd);
+        COLORREF color = ::GetPixel(dc, x >= 0 ? x : rect.right - 2, rect.top + 1);
+        ::ReleaseDC(frame.tree.m_hWnd, dc);
+        return color;
+    }
+    void Redraw(CWnd& window)
+    {
+        window.RedrawWindow();
+        PumpMessagesFor(100);
+    }
+    CString InputText() { return TEdit::GetText(frame.chat.input.m_hWnd); }
+    void AddMember(TIRCChannel* channel, const wchar_t* nick)
+    {
+        channel->AddOrUpdateMember(nick, L"u", L"h", L"", L"", false, false, false, false, false);
+    }
+
+    TIRCUnit* net = nullptr;
+    TIRCUnit* home = nullptr;
+    TIRCChannel* alpha = nullptr;
+    TIRCChannel* beta = nullptr;
+    TIRCChannel* gamma = nullptr;
+};
+
+TEST_F(WorldViewsTest, WithoutServersTheEmptyViewsAndTheProgramTitleShow)
+{
+    config.world.Units.clear();
+    Build();
+    ASSERT_NE(ShownLog(), nullptr);
+    ASSERT_NE(ShownMemberList(), nullptr);
+    EXPECT_TRUE(ShownLog()->IsWindowVisible());
+    EXPECT_EQ(frame.GetTitle(), CString(L"Ketroval 2.40"));
+    EXPECT_EQ(GetAppTitle(), CString(L"Ketroval 2.40"));
+}
+
+TEST_F(WorldViewsTest, ClickingANodeShowsItsLogItsMembersAndItsTitle)
+{
+    Prepare();
+    net->PrintSystemText(nullptr, L"server line");
+    AddMember(alpha, L"kvself");
+    AddMember(alpha, L"peer");
+    net->PrintSystemText(alpha, L"alpha line");
+    CWnd* emptyLog = frame.chat.cards.GetCard(1);
+    CWnd* emptyList = frame.members.GetCard(1);
+    const struct {
+        TIRCUnit* unit;
+        TIRCChannel* channel;
+        CWnd* log;
+        int members;
+        const wchar_t* inTitle;
+    } rows[] = {
+        {net, alpha, alpha->logView, 2, L"#alpha"},
+        {net, nullptr, net->logView, 0, L"net"},
+        {net, beta, emptyLog, 0, L"#beta"},
+        {home, nullptr, emptyLog, 0, L"home"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.inTitle);
+        ClickItem(Item(row.unit, row.channel));
+        TIRCUnit* unit;
+        TIRCChannel* channel;
+        Selection(unit, channel);
+        EXPECT_EQ(unit, row.unit);
+        EXPECT_EQ(channel, row.channel);
+        EXPECT_EQ(ShownLog(), row.log);
+        EXPECT_TRUE(ShownLog()->IsWindowVisible());
+        auto* list = static_cast<TListView*>(ShownMemberList());
+        EXPECT_EQ(list == emptyList, row.members == 0);
+        EXPECT_EQ(list->GetItemCount(), row.members);
+        EXPECT_NE(frame.GetTitle().Find(row.inTitle), -1) << frame.GetTitle().GetString();
+        EXPECT_EQ(frame.toolTips.back(), frame.GetTitle());
+    }
+}
+
+TEST_F(WorldViewsTest, AChannelShownTheFirstTimeIsAtItsEndLaterOnlyWhenAsked)
+{
+    Prepare();
+    for (int i = 0; i < 200; i++)
+        net->PrintToChannel(alpha, L"peer", L"a line to scroll past", 0, 0, false);
+    alpha->logView->ScrollToTop();
+    ClickItem(Item(net, alpha));
+    EXPECT_TRUE(alpha->logView->IsAtEnd());
+    const struct {
+        bool bottomOnSelect;
+        bool atEnd;
+    } rows[] = {{false, false}, {true, true}};
+    for (const auto& row : rows) {
+        config.preference.ViewBottomOnSelect = row.bottomOnSelect;
+        alpha->logView->ScrollToTop();
+        ClickItem(Item(net));
+        ClickItem(Item(net, alpha));
+        EXPECT_EQ(alpha->logView->IsAtEnd(), row.atEnd) << row.bottomOnSelect;
+    }
+}
+
+TEST_F(WorldViewsTest, TreeItemsTakeTheColoursOfTheirMarksAndChannelsShowTheirNumbers)
+{
+    TViewTreeConfig& colors = config.view.settings.tree;
+    colors.selectedText = RGB(0, 0, 0);
+    colors.selectedBack = RGB(255, 255, 0);
+    colors.keywordBack = RGB(255, 0, 0);
+    colors.newTalkBack = RGB(0, 0, 255);
+    colors.updateBack = RGB(0, 160, 0);
+    colors.backColor = RGB(255, 255, 255);
+    config.preference.HideSelectionOnInactive = true;
+    Prepare();
+    TChannelConfig talk;
+    talk.Name = L"friend";
+    TIRCChannel* talkNode = world->AddChannelNode(home, talk, TIRCChannel::KindTalk);
+    world->Select(net, nullptr);
+    beta->keywordMark = true;
+    gamma->updateMark = true;
+    talkNode->newTalkMark = true;
+    Redraw(frame.tree);
+    const struct {
+        HTREEITEM item;
+        COLORREF back;
+    } rows[] = {
+        {Item(net), RGB(255, 255, 0)},       {Item(net, alpha), RGB(255, 255, 255)}, {Item(net, beta), RGB(255, 0, 0)},
+        {Item(home, gamma), RGB(0, 160, 0)}, {Item(home, talkNode), RGB(0, 0, 255)},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(PixelOfItem(row.item), row.back) << frame.tree.GetItemText(row.item).GetString();
+        // The number box left of a channel item has the item's background.
+        if (frame.tree.GetParentItem(row.item)) {
+            EXPECT_EQ(PixelOfItem(row.item, 3), row.back);
+        }
+    }
+    // An inactive window hides the selection: the marked, selected item shows its mark.
+    world->Select(net, beta);
+    beta->keywordMark = true;
+    frame.active = false;
+    Redraw(frame.tree);
+    EXPECT_EQ(PixelOfItem(Item(net, beta)), RGB(255, 0, 0));
+    frame.active = true;
+    Redraw(frame.tree);
+    EXPECT_EQ(PixelOfItem(Item(net, beta)), RGB(255, 255, 0));
+}
+
+TEST_F(WorldViewsTest, MemberRowsAreDrawnInTheColoursOfTheirGroup)
+{
+    TViewListConfig& colors = config.view.settings.list;
+    colors.selfBack = RGB(255, 0, 255);
+    colors.groupBack[1] = RGB(0, 200, 200);
+    colors.backColor = RGB(255, 255, 255);
+    Prepare();
+    AddMember(alpha, L"aaa");
+    AddMember(alpha, L"bbb");
+    AddMember(alpha, L"ccc");
+    alpha->FindMember(L"aaa")->groupKind = 2;
+    TIRCMember* grouped = alpha->FindMember(L"bbb");
+    grouped->groupKind = 1;
+    grouped->groupIndex = 1;
+    alpha->ChangeMemberMode(L"ccc", L'o', true);
+    ClickItem(Item(net, alpha));
+    auto* list = static_cast<TMemberListView*>(ShownMemberList());
+    Redraw(*list);
+    const struct {
+        const wchar_t* nick;
+        COLORREF back;
+        int image;
+    } rows[] = {{L"aaa", RGB(255, 0, 255), 3}, {L"bbb", RGB(0, 200, 200), 3}, {L"ccc", RGB(255, 255, 255), 0}};
+    HDC dc = ::GetDC(list->m_hWnd);
+    for (const auto& row : rows) {
+        int item = list->FindItem(alpha->FindMember(row.nick));
+        ASSERT_GE(item, 0);
+        RECT label = {};
+        label.left = LVIR_LABEL;
+        list->SendMessage(LVM_GETITEMRECT, item, (LPARAM)&label);
+        EXPECT_EQ(::GetPixel(dc, label.left + 1, label.top + 1), row.back) << row.nick;
+        EXPECT_EQ(list->GetItemImage(item), row.image) << row.nick;
+    }
+    ::ReleaseDC(list->m_hWnd, dc);
+}
+
+TEST_F(WorldViewsTest, KeysMoveTheSelectionAndTypingAnywhereLandsInTheInputLine)
+{
+    Prepare();
+    ClickItem(Item(net, alpha));
+    PressKey('H');
+    PumpMessagesFor(100);
+    EXPECT_EQ(::GetFocus(), frame.chat.input.m_hWnd);
+    EXPECT_EQ(InputText(), CString(L"h"));
+    const struct {
+        WORD key;
+        std::initializer_list<WORD> modifiers;
+        TIRCUnit* unit;
+        TIRCChannel* channel;
+    } steps[] = {
+        {'2', {VK_CONTROL}, net, beta},          {'0', {VK_CONTROL}, net, nullptr},    {VK_DOWN, {VK_MENU}, net, alpha},
+        {VK_DOWN, {VK_MENU}, net, beta},         {VK_RIGHT, {VK_MENU}, home, nullptr}, {VK_UP, {VK_MENU}, net, beta},
+        {'1', {VK_CONTROL, VK_MENU}, net, beta}, // there is no eleventh channel
+    };
+    for (const auto& step : steps) {
+        PressKey(step.key, step.modifiers);
+        TIRCUnit* unit;
+        TIRCChannel* channel;
+        Selection(unit, channel);
+        EXPECT_EQ(unit, step.unit) << step.key;
+        EXPECT_EQ(channel, step.channel) << step.key;
+    }
+    // Ctrl+Alt+Down moves the selected channel below its neighbour; the selection stays.
+    PressKey('1', {VK_CONTROL});
+    PressKey(VK_DOWN, {VK_CONTROL, VK_MENU});
+    EXPECT_EQ(Children(Item(net)), (std::vector<CString>{L"#beta", L"#alpha"}));
+    TIRCUnit* unit;
+    TIRCChannel* channel;
+    Selection(unit, channel);
+    EXPECT_EQ(channel, alpha);
+    EXPECT_EQ(config.world.Units[0].Channels[0].Name, L"#beta");
+}
+
+TEST_F(WorldViewsTest, JoinedOnlyWalksWrapAndLoggedInOnlyWalksSkipServers)
+{
+    Prepare();
+    alpha->OnJoined();
+    gamma->OnJoined();
+    ClickItem(Item(net, alpha));
+    FocusForInput(frame.chat.input.m_hWnd);
+    const struct {
+        WORD key;
+        std::initializer_list<WORD> modifiers;
+        TIRCUnit* unit;
+        TIRCChannel* channel;
+    } steps[] = {
+        {VK_DOWN, {VK_CONTROL}, home, gamma}, {VK_DOWN, {VK_CONTROL}, net, alpha},
+        {VK_UP, {VK_CONTROL}, home, gamma},   {VK_RIGHT, {VK_CONTROL}, home, gamma}, // nobody logged in
+        {VK_RIGHT, {VK_MENU}, net, alpha}, // back to the channel last shown there
+    };
+    for (const auto& step : steps) {
+        PressKey(step.key, step.modifiers);
+        TIRCUnit* unit;
+        TIRCChannel* channel;
+        Selection(unit, channel);
+        EXPECT_EQ(unit, step.unit) << step.key;
+        EXPECT_EQ(channel, step.channel) << step.key;
+    }
+}
+
+TEST_F(WorldViewsTest, TabWalksTreeLogInputAllLogMembersAndBack)
+{
+    config.preference.CompleteNickOnTab = false;
+    Prepare();
+    net->PrintSystemText(alpha, L"alpha line");
+    ClickItem(Item(net, alpha));
+    HWND order[] = {alpha->logView->m_hWnd, frame.chat.input.m_hWnd, frame.allLog.m_hWnd,
+                    frame.members.GetCard(1)->m_hWnd, frame.tree.m_hWnd};
+    for (HWND expected : order) {
+        PressKey(VK_TAB);
+        EXPECT_EQ(::GetFocus(), expected);
+    }
+    for (int i = 3; i >= 0; i--) {
+        PressKey(VK_TAB, {VK_SHIFT});
+        EXPECT_EQ(::GetFocus(), order[i]) << i;
+    }
+    // Enter in the tree only moves the focus.
+    FocusForInput(frame.tree.m_hWnd);
+    PressKey(VK_RETURN);
+    EXPECT_EQ(::GetFocus(), frame.chat.input.m_hWnd);
+    EXPECT_EQ(InputText(), CString());
+}
+
+TEST_F(WorldViewsTest, TheFocusFollowsToTheNewNodesViewOrFallsToTheInputLine)
+{
+    Prepare();
+    net->PrintSystemText(alpha, L"alpha line");
+    net->PrintSystemText(beta, L"beta line");
+    AddMember(alpha, L"peer");
+    AddMember(beta, L"peer");
+    world->Select(net, alpha);
+    const struct {
+        HWND focused;
+        TIRCChannel* next;
+        HWND expected;
+    } rows[] = {
+        {alpha->logView->m_hWnd, beta, beta->logView->m_hWnd},
+        {beta->logView->m_hWnd, gamma, frame.chat.input.m_hWnd},
+        {frame.tree.m_hWnd, alpha, frame.tree.m_hWnd},
+    };
+    for (const auto& row : rows) {
+        FocusForInput(row.focused);
+        world->Select(row.next->GetUnit(), row.next);
+        EXPECT_EQ(::GetFocus(), row.expected) << row.next->GetName().GetString();
+    }
+    world->Select(net, alpha);
+    FocusForInput(ShownMemberList()->m_hWnd);
+    world->Select(net, beta);
+    EXPECT_EQ(::GetFocus(), ShownMemberList()->m_hWnd);
+    EXPECT_EQ(ShownMemberList(), frame.members.GetCard((UINT)(UINT_PTR)beta));
+}
+
+// The command words a unit queued since the last call, the queue emptied.
+std::vector<std::string> TakeCommands(TIRCUnit* unit)
+{
+    TIRCConnection& connection = unit->GetConnection();
+    std::vector<std::string> words;
+    if (connection.writing)
+        words.push_back(connection.current.command.GetString());
+    for (const auto* queue : {&connection.high, &connection.normal, &connection.low})
+        for (const TIRCSendMessage& message : *queue)
+            words.push_back(message.command.GetString());
+    connection.ClearQueues();
+    connection.writing = false;
+    return words;
+}
+
+TEST_F(WorldViewsTest, DoubleClicksOnChannelsJoinAndPartAsTheyAreSetTo)
+{
+    config.preference.JoinOnDoubleClick = true;
+    config.preference.PartOnDoubleClick = false;
+    Prepare();
+    net->GetConnection().transport.active = true;
+    DoubleClickAt(ItemPoint(Item(net, alpha)));
+    PumpMessagesFor(100);
+    EXPECT_EQ(TakeCommands(net), std::vector<std::string>{"JOIN"});
+    alpha->OnJoined();
+    DoubleClickAt(ItemPoint(Item(net, alpha)));
+    PumpMessagesFor(100);
+    EXPECT_EQ(TakeCommands(net), std::vector<std::string>{});
+    config.preference.PartOnDoubleClick = true;
+    DoubleClickAt(ItemPoint(Item(net, alpha)));
+    PumpMessagesFor(100);
+    EXPECT_EQ(TakeCommands(net), std::vector<std::string>{"PART"});
+    net->GetConnection().transport.active = false;
+}
+
+TEST_F(WorldViewsTest, MovesAndSortingKeepTheSelectedNode)
+{
+    config.preference.SortTree = false;
+    Prepare();
+    TChannelConfig talk;
+    talk.Name = L"friend";
+    world->AddChannelNode(home, talk, TIRCChannel::KindTalk);
+    world->Select(net, nullptr);
+    world->MoveSelectedNode(true);
+    EXPECT_EQ(Children(TVI_ROOT), (std::vector<CString>{L"net", L"home"}));
+    world->Select(home, nullptr);
+    world->MoveSelectedNode(true);
+    EXPECT_EQ(Children(TVI_ROOT), (std::vector<CString>{L"home", L"net"}));
+    // The moved neighbour keeps its channels and its items still find their nodes.
+    EXPECT_EQ(Children(Item(net)), (std::vector<CString>{L"#alpha", L"#beta"}));
+    EXPECT_NE(Item(net, beta), nullptr);
+    world->Select(net, beta);
+    world->MoveSelectedNode(false);
+    EXPECT_EQ(Children(Item(net)), (std::vector<CString>{L"#alpha", L"#beta"}));
+
+    config.preference.SortTree = true;
+    TChannelConfig record;
+    record.Name = L"#b";
+    world->AddChannelNode(home, record, TIRCChannel::KindChannel);
+    record.Name = L"#A";
+    world->AddChannelNode(home, record, TIRCChannel::KindChannel);
+    world->SortTree();
+    EXPECT_EQ(Children(TVI_ROOT), (std::vector<CString>{L"home", L"net"}));
+    EXPECT_EQ(Children(Item(home)), (std::vector<CString>{L"#A", L"#b", L"#gamma", L"friend"}));
+    TIRCUnit* unit;
+    TIRCChannel* channel;
+    Selection(unit, channel);
+    EXPECT_EQ(channel, beta);
+    world->RenameUnit(net, L"alpha");
+    EXPECT_EQ(Children(TVI_ROOT), (std::vector<CString>{L"alpha", L"home"}));
+
+    TWorldConfig stored;
+    world->StoreServerTree(stored);
+    ASSERT_EQ(stored.Units.size(), 2u);
+    EXPECT_EQ(stored.Units[0].Name, L"alpha");
+    ASSERT_EQ(stored.Units[1].Channels.size(), 3u) << "talks are not stored";
+    EXPECT_EQ(stored.Units[1].Channels[0].Name, L"#A");
+}
+
+TEST_F(WorldViewsTest, EditedServerSettingsRebuildTheChannelItemsInTheirNewOrder)
+{
+    Prepare();
+    TChannelConfig talk;
+    talk.Name = L"friend";
+    world->AddChannelNode(net, talk, TIRCChannel::KindTalk);
+    world->Select(net, beta);
+    TUnitConfig edited = config.world.Units[0];
+    edited.Name = L"home";
+    edited.Channels = {edited.Channels[1], TChannelConfig()};
+    edited.Channels[1].Name = L"#new";
+    world->ApplyServerSettings(net, edited);
+    EXPECT_EQ(Children(TVI_ROOT), (std::vector<CString>{L"home_", L"home"}));
+    EXPECT_EQ(Children(Item(net)), (std::vector<CString>{L"#beta", L"#new", L"friend"}));
+    EXPECT_EQ(net->FindChannel(L"#alpha"), nullptr);
+    // The noted node went with the old name.
+    TIRCUnit* unit;
+    TIRCChannel* channel;
+    Selection(unit, channel);
+    EXPECT_EQ(unit, nullptr);
+}
+
+TEST_F(WorldViewsTest, PreferencesReachTheTreeTheListsAndTheAllChannelsLog)
+{
+    Prepare();
+    for (int i = 0; i < 5; i++)
+        net->PrintToChannel(alpha, L"peer", L"line", 0, 0, false);
+    ASSERT_EQ(frame.allLog.GetLineCount(), 5);
+    config.preference.ConsoleLogMaxLines = 3;
+    config.view.settings.tree.backColor = RGB(10, 20, 30);
+    config.view.settings.list.backColor = RGB(40, 50, 60);
+    world->ApplyPreferences();
+    EXPECT_EQ(frame.allLog.GetLineCount(), 3);
+    EXPECT_EQ(frame.tree.GetBkColor(), RGB(10, 20, 30));
+    EXPECT_EQ(static_cast<TListView*>(frame.members.GetCard(1))->GetBkColor(), RGB(40, 50, 60));
+}
+
+TEST_F(WorldViewsTest, NodesDeletedSinceAPopupOrALogLineDoNothing)
+{
+    config.preference.ServerAllLog = false;
+    Prepare();
+    net->PrintSystemText(nullptr, L"server line");
+    home->PrintToChannel(gamma, L"peer", L"gamma line", 0, 0, false);
+    ASSERT_NE(gamma->logView, nullptr);
+    CWnd* gammaLog = gamma->logView;
+    ClickAt(ItemPoint(Item(home, gamma)), true);
+    PumpMessagesFor(150);
+    TIRCUnit* unit;
+    TIRCChannel* channel;
+    world->GetPopupNode(unit, channel);
+    EXPECT_EQ(unit, home);
+    EXPECT_EQ(channel, gamma);
+
+    world->RemoveChannelNode(home, gamma);
+    EXPECT_EQ(Children(Item(home)), std::vector<CString>{});
+    EXPECT_FALSE(frame.chat.cards.ContainsWindow(gammaLog));
+    world->GetPopupNode(unit, channel);
+    EXPECT_EQ(unit, home);
+    EXPECT_EQ(channel, nullptr);
+
+    // The all-channels log still holds the line of the gone channel: a double click selects its server.
+    world->Select(net, alpha);
+    ASSERT_EQ(frame.allLog.GetLineCount(), 1);
+    POINT lastLine = ScreenPointOf(frame.allLog.m_hWnd, 40, 6);
+    DoubleClickAt(lastLine);
+    PumpMessagesFor(150);
+    Selection(unit, channel);
+    EXPECT_EQ(unit, home);
+    EXPECT_EQ(channel, nullptr);
+
+    world->DeleteUnit(home);
+    world->GetPopupNode(unit, channel);
+    EXPECT_EQ(unit, nullptr);
+    world->Select(net, alpha);
+    DoubleClickAt(lastLine);
+    PumpMessagesFor(150);
+    Selection(unit, channel);
+    EXPECT_EQ(unit, net);
+    EXPECT_EQ(channel, alpha);
+}
+
+TEST_F(WorldViewsTest, ATalkWhosePeerTakesTheNickOfAnotherTalkReplacesItsItem)
+{
+    Prepare();
+    TChannelConfig record;
+    record.Name = L"peer";
+    TIRCChannel* peer = world->AddChannelNode(home, record, TIRCChannel::KindTalk);
+    record.Name = L"other";
+    TIRCChannel* other = world->AddChannelNode(home, record, TIRCChannel::KindTalk);
+    home->PrintSystemText(other, L"a line of the talk that goes");
+    CWnd* otherLog = other->logView;
+    world->Select(home, other);
+    TIRCReceiveMessageA message;
+    message.rawLine = ":peer!u@h NICK :other";
+    message.Parse();
+    home->OnReceive(&home->GetConnection(), &message);
+    // The gone talk's item would still carry it; drawing the tree would read freed memory.
+    Redraw(frame.tree);
+    EXPECT_EQ(Children(Item(home)), (std::vector<CString>{L"#gamma", L"other"}));
+    EXPECT_NE(Item(home, peer), nullptr);
+    EXPECT_FALSE(frame.chat.cards.ContainsWindow(otherLog));
+    TIRCUnit* unit;
+    TIRCChannel* channel;
+    Selection(unit, channel);
+    EXPECT_EQ(unit, home);
+    // The selection moved off the deleted item to its previous sibling, the renamed talk.
+    EXPECT_EQ(channel, peer);
+}
+
+TEST_F(WorldViewsTest, TheBalloonIsClearedWhenItsCountdownEnds)
+{
+    Prepare();
+    world->SetBalloonCountdown(2);
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    world->TickOn(now.wDay);
+    EXPECT_TRUE(frame.balloons.empty());
+    world->TickOn(now.wDay);
+    EXPECT_EQ(frame.balloons, std::vector<CString>{L"|"});
+    world->TickOn(now.wDay);
+    EXPECT_EQ(frame.balloons.size(), 1u);
+}
+
+} // namespace
