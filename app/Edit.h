@@ -73,6 +73,9 @@ class TInputEdit : public TEdit {
 public:
     // Keeps the typed line (not twice in a row) and empties the edit.
     void PushHistoryAndClear();
+    // The typed lines, kept with the window settings between runs.
+    TRingBuffer& GetHistory() { return history; }
+    const TRingBuffer& GetHistory() const { return history; }
 
 protected:
     bool HandleKeyDown(UINT key) override;

@@ -1,20 +1,72 @@
 #pragma once
-// The application object: for now an empty main window titled "Ketroval".
+// CMainApp: the application object. It brings the program up in a fixed order (messages,
+// controls, sockets, OLE, command line, settings, single instance, main window, the world and
+// its connections) and owns the settings, the world and the address finder for the whole run.
 
 #include "classlib/App.h"
-#include "classlib/Wnd.h"
+#include "classlib/String.h"
+#include "log/AddressFinder.h"
+#include "settings/Config.h"
 
-class CMainWindow : public CWnd {
-public:
-    BOOL Create();
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-};
+#include <memory>
+#include <vector>
+
+class CMainFrame;
+class TFrameScripts;
+class TIRCWorld;
+class TScriptManager;
+class TUnitScriptServer;
+
+// "Ketroval2MainWindow " + user + " " + MD5 of the program folder with A-Z lowered: one name
+// per installation and Windows user, for the window class, the mutex and the activation search.
+CString BuildMainWindowClassName(const CString& windowsUserName, const CString& programFolder);
+
+// Takes the named mutex; false when another instance holds it, after restoring and raising that
+// instance's window when there is one.
+bool ClaimSingleInstance(const CString& className, HANDLE& mutex);
 
 class CMainApp : public CWinApp {
 public:
+    CMainApp();
+    ~CMainApp() override;
+
     BOOL InitInstance() override;
     int ExitInstance() override;
 
+    TConfig& GetSettings() { return settings; }
+    TIRCWorld* GetWorld() const { return world.get(); }
+    const TLogAddressFinder& GetAddressFinder() const { return addressFinder; }
+    const CString& GetMainWindowClassName() const { return mainWindowClassName; }
+    CMainFrame* GetMainFrame() const { return frame; }
+    // The frame lets go of the mutex while it waits for the servers to quit; it stays open.
+    void ReleaseInstanceMutex();
+    // The servers' scripts end with the program: onUnload runs, then they are released.
+    void UnloadScripts();
+    // Runs the first-start flow; true when settings of the previous version were taken over.
+    bool RunFirstStartWizard();
+    // The main frame under that class name; when it cannot be made the user is told and the
+    // program has no main window.
+    bool CreateMainFrame(const CString& className);
+
 private:
-    CMainWindow* m_mainWindow = nullptr;
+    bool StartLibraries();
+    void LoadSettings(const CString& user);
+    void StartWorld(bool imported);
+    void CreateScriptManagers();
+
+    TConfig settings;
+    TLogAddressFinder addressFinder;
+    HANDLE instanceMutex = nullptr;
+    bool mutexOwned = false;
+    CString mainWindowClassName;
+    std::vector<CString> startupServers;
+    CMainFrame* frame = nullptr;
+    std::unique_ptr<TFrameScripts> scriptFrame;
+    std::unique_ptr<TIRCWorld> world;
+    std::vector<std::unique_ptr<TUnitScriptServer>> scriptServers;
+    std::vector<std::unique_ptr<TScriptManager>> scriptManagers;
+    bool socketsStarted = false;
+    bool oleStarted = false;
 };
+
+CMainApp* GetMainApp();

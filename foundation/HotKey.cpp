@@ -19,12 +19,14 @@ void THotKeyManager::SetActive(bool newActive)
 {
     if (newActive == active)
         return;
-    active = newActive;
-    // A combination taken by another program is not reported; we still count as active.
-    if (active)
-        RegisterHotKey(window, kHotKeyId, ToRegisterModifiers(modifiers), key);
-    else
+    // Active only while the system holds the key for us: a combination another program took
+    // stays inactive, and is neither unregistered later nor counted as ours.
+    if (newActive)
+        active = RegisterHotKey(window, kHotKeyId, ToRegisterModifiers(modifiers), key) != FALSE;
+    else {
         UnregisterHotKey(window, kHotKeyId);
+        active = false;
+    }
 }
 
 UINT THotKeyManager::ToRegisterModifiers(WORD hotKeyModifiers)

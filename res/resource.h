@@ -5,12 +5,15 @@
 #include "res/strings/foundation.h"
 #include "res/strings/irc.h"
 #include "res/strings/log.h"
+#include "res/strings/commands.h"
+#include "res/strings/mainframe.h"
 #include "res/strings/macro.h"
 #include "res/strings/net.h"
 #include "res/strings/settings.h"
 #include "res/windows/log.h"
-#include "res/windows/world.h"
+#include "res/windows/mainframe.h"
 #include "res/windows/tray.h"
+#include "res/windows/world.h"
 
 // The main frame's icon, menu and accelerators.
 #define IDR_MAINFRAME 128

@@ -56,6 +56,23 @@ TEST(HotKeyTest, DefaultKeyIsRegisteredWhileActiveAndReleasedAfter)
     EXPECT_FALSE(CtrlAltLIsTaken(window));
 }
 
+TEST(HotKeyTest, KeyTakenElsewhereLeavesTheManagerInactiveUntilItIsFree)
+{
+    TMessageWindow window, other;
+    window.Create(nullptr);
+    other.Create(nullptr);
+    ASSERT_TRUE(RegisterHotKey(other, 3, MOD_CONTROL | MOD_ALT, 'L')) << "Ctrl+Alt+L held by another program";
+    THotKeyManager manager;
+    manager.SetHotKey(window, 6, 'L');
+    manager.SetActive(true);
+    EXPECT_FALSE(manager.IsActive());
+    // Once the key is free, asking again registers it.
+    UnregisterHotKey(other, 3);
+    manager.SetActive(true);
+    EXPECT_TRUE(manager.IsActive());
+    EXPECT_TRUE(CtrlAltLIsTaken(window));
+}
+
 TEST(HtmlHelpTest, MissingHelpFileShowsNothing)
 {
     TTempFolder temp;

@@ -1,0 +1,50 @@
+#pragma once
+// What the scripts of the units reach of the main window, answered over the frame and the world.
+
+#include "script/ScriptServer.h"
+
+#include <vector>
+
+class CMainFrame;
+class TConfig;
+class TIRCUnit;
+class TIRCWorld;
+class TLogAddressFinder;
+
+class TFrameScripts : public IScriptFrame {
+public:
+    TFrameScripts(CMainFrame* frame, TIRCWorld* world, TConfig* settings, const TLogAddressFinder* finder)
+        : frame(frame), world(world), settings(settings), finder(finder)
+    {
+    }
+    // The script side of each unit, in the world's unit order.
+    void AddServer(IScriptServer* server, TIRCUnit* unit);
+
+    HWND GetMainWindow() override;
+    bool IsAppActive() override;
+    CString GetSelectedText() override;
+    bool GetSelection(IScriptServer* server, TIRCChannel*& channel) override;
+    void Select(IScriptServer* server, TIRCChannel* channel) override;
+    void ShowBalloon(const CString& title, const CString& text) override;
+    void ExecuteAction(const CString& name) override;
+    void OpenUrl(const CString& url) override;
+    void StartMessageAlert() override;
+    void StartHighlightAlert() override;
+    void RestoreTitle() override;
+    void WriteScriptConsole(const CString& serverName, const CString& scriptName, const CString& text,
+                            bool error) override;
+    CString GetWindowsUserName() override;
+    CString GetProgramFolder() override;
+    CString GetUserFolder() override;
+    CString GetScriptFolder() override;
+    CString GetScriptFilesFolder() override;
+
+private:
+    TIRCUnit* UnitOf(IScriptServer* server) const;
+
+    CMainFrame* frame;
+    TIRCWorld* world;
+    TConfig* settings;
+    const TLogAddressFinder* finder;
+    std::vector<std::pair<IScriptServer*, TIRCUnit*>> servers;
+};

@@ -1,0 +1,286 @@
+#pragma once
+// CMainFrame: the program's one top-level window. It owns the tool bar, the content panel, the
+// tray icon, the caption flasher, the restore hot key, the help file and the scripts-folder
+// watcher; it answers the start-up messages and runs the orderly close that quits the servers
+// and waits for them before the window goes away.
+
+#include "app/AttachWindow.h"
+#include "app/ContentPanel.h"
+#include "app/DroppedFiles.h"
+#include "app/TrayIcon.h"
+#include "classlib/ToolBar.h"
+#include "foundation/DirectoryWatcher.h"
+#include "foundation/HotKey.h"
+#include "foundation/HtmlHelp.h"
+#include "foundation/Timer.h"
+#include "foundation/WindowHelpers.h"
+#include "irc/WorldFrame.h"
+#include "log/ProtocolLogDialog.h"
+
+#include <vector>
+
+class CMainApp;
+class CCmdUI;
+class TConfig;
+class TIRCChannel;
+class TIRCUnit;
+class TIRCWorld;
+class TLogAddressFinder;
+
+// Registered at start-up by the application; read by the frame's message map.
+extern UINT g_taskbarCreatedMessage;
+extern UINT g_activateMessage;
+
+// The control ids of the frame's two children.
+const UINT kContentPanelId = 59648;
+const UINT kToolBarId = 59392;
+// How long the close waits for the servers to say goodbye.
+const UINT kQuitWaitMs = 5000;
+
+// The question asked before closing; empty asks nothing. PromptOnQuit asks always, otherwise
+// only files in transfer make the close ask.
+CString ChooseQuitQuestion(bool promptOnQuit, int receiving, int sending);
+
+class CMainFrame : public TAttachWindow,
+                   public ITimerListener,
+                   public IDirectoryWatcherListener,
+                   public IProtocolLogDialogListener,
+                   public IWorldFrame {
+public:
+    CMainFrame(CMainApp* app, TConfig* settings);
+    ~CMainFrame() override;
+
+    void SetClassName(const CString& name) { className = name; }
+    // The window from resource 128; false when it could not be made.
+    BOOL CreateFrame();
+    void ApplyStartupSettings(int showCommand);
+    void SaveWindowState();
+    CContentPanel& GetContentPanel() { return contentPanel; }
+    TConfig& GetSettings() { return *settings; }
+    const TLogAddressFinder* GetAddressFinder() const;
+    HWND GetToolBar() const { return toolBar.m_hWnd; }
+    bool IsHotKeyActive() const { return hotKey.IsActive(); }
+    TTrayIcon& GetTrayIcon() { return trayIcon; }
+
+    BOOL PreCreateWindow(CREATESTRUCTW& cs) override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    void OnTimer(TTimer* timer) override;
+    void OnDirectoryChanged(TDirectoryWatcher* watcher) override;
+
+    // IWorldFrame: the content panel's controls.
+    TServerTreeView* GetServerTree() override { return contentPanel.GetServerTree(); }
+    TLogView* GetAllChannelsLog() override { return contentPanel.GetConsoleLog(); }
+    TChatPanel* GetChatPanel() override { return contentPanel.GetChatPanel(); }
+    TInputEdit* GetInputLine() override { return contentPanel.GetInputLine(); }
+    TListPanel* GetMemberListPanel() override { return contentPanel.GetMemberListPanel(); }
+    CImageList* GetTreeImageList() override { return contentPanel.GetTreeImageList(); }
+    CImageList* GetMemberImageList() override { return contentPanel.GetMemberImageList(); }
+    bool IsSearchBarShown() override { return contentPanel.IsSearchBarShown(); }
+    // IWorldFrame: the frame's state.
+    HWND GetFrameWindow() override { return m_hWnd; }
+    bool IsApplicationActive() override { return applicationActive; }
+    bool IsTopMost() override { return alwaysOnTop; }
+    bool AreMacrosStopped() override { return macrosStopped; }
+    bool IsClosing() override { return closing; }
+    void CopyTextToClipboard(const CString& text) override;
+    void SetTrayToolTip(const CString& text) override;
+    void ShowBalloon(const CString& title, const CString& text) override;
+    void StartMessageAlert() override;
+    void StartHighlightAlert() override;
+    void RestoreTitle() override;
+
+    bool macrosStopped = false;
+    bool applicationActive = false;
+    bool closing = false;
+    // The next close asks nothing (log-off, the tray menu's exit).
+    bool ending = false;
+
+    // Every command is offered to the content panel before the frame's own entries see it.
+    BEGIN_MSG_MAP(CMainFrame)
+        if (IsCommandMessage(uMsg) && contentPanel.ProcessWindowMessage(uMsg, wParam, lParam, lResult))
+            return TRUE;
+        MESSAGE_HANDLER(WM_CREATE, OnCreate)
+        MESSAGE_HANDLER(WM_SIZE, OnSize)
+        MESSAGE_HANDLER(WM_SETFOCUS, OnSetFocus)
+        MESSAGE_HANDLER(WM_ACTIVATE, OnActivate)
+        MESSAGE_HANDLER(WM_CLOSE, OnClose)
+        MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
+        MESSAGE_HANDLER(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
+        MESSAGE_HANDLER(g_taskbarCreatedMessage, OnTaskbarCreated)
+        MESSAGE_HANDLER(g_activateMessage, OnActivateRequest)
+        if (ProcessCommands(uMsg, wParam, lParam, lResult))
+            return TRUE;
+        CHAIN_MSG_MAP(TAttachWindow)
+    END_MSG_MAP()
+
+private:
+    static bool IsCommandMessage(UINT message)
+    {
+        return message == WM_COMMAND || message == WM_KV_UPDATECMDUI || message == WM_KV_HASCOMMAND;
+    }
+
+    LRESULT OnCreate(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSize(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSetFocus(WPARAM wParam, LPARAM lParam);
+    LRESULT OnActivate(WPARAM wParam, LPARAM lParam);
+    LRESULT OnClose(WPARAM wParam, LPARAM lParam);
+    LRESULT OnDestroy(WPARAM wParam, LPARAM lParam);
+    LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
+    LRESULT OnTaskbarCreated(WPARAM wParam, LPARAM lParam);
+    LRESULT OnActivateRequest(WPARAM wParam, LPARAM lParam);
+    void OnHotKey();
+
+    bool CreateToolBar();
+    void LoadToolBarButtons();
+    void RecalcLayout();
+    void ApplyCreationSettings();
+    bool ConfirmClose();
+    void BeginShutdown();
+    void FinishClose();
+
+    CMainApp* app;
+    TConfig* settings;
+    CString className = L"Ketroval2";
+    CToolBarCtrl toolBar;
+    CImageList toolBarImages;
+    CContentPanel contentPanel;
+    TTrayIcon trayIcon;
+    TWindowFlasher flasher;
+    TTimer quitWaitTimer;
+    THotKeyManager hotKey;
+    THtmlHelp help;
+    TDirectoryWatcher scriptsWatcher;
+    HMENU hiddenMenu = nullptr;
+    TProtocolLogDialog* scriptConsole = nullptr;
+    bool scriptConsoleShown = false;
+
+    // ---- Commands, activation, services and listener operations (app/MainFrameCommands.cpp,
+    // MainFrameServices.cpp, MainFrameActivation.cpp, MainFrameSearch.cpp, MainFrameDrop.cpp,
+    // MainFrameRules.cpp, MainFrameEditRules.cpp, MainFrameListeners.cpp) ----
+public:
+    bool ExecuteAction(const CString& name) override;
+    bool LookupAction(const CString& name, int& commandId) override;
+    int FindActionCommand(const CString& name) override;
+    void UpdateMenuCommandUI(HMENU menu);
+
+    void ShowDCCDialog(bool minimized) override;
+    void BringDCCDialogToFront() override;
+    void ShowScriptConsole();
+    void WriteScriptConsoleLog(const CString& serverName, const CString& scriptName, const CString& text,
+                               bool withPrefixes);
+    void WriteScriptConsoleError(const CString& serverName, const CString& scriptName, const CString& text);
+    // The script side's one entry: an error, or a line with the server and script names.
+    void WriteScriptConsole(const CString& serverName, const CString& scriptName, const CString& text, bool error);
+    void OnUserInfo() override;
+    // The world the commands act on, given by the application once it is made.
+    void SetWorld(TIRCWorld* newWorld) { world = newWorld; }
+    void OnProtocolLogDialogClose(TProtocolLogDialog* dialog) override;
+    void OnHistoryLineClick(TIRCUnit* unit, TIRCChannel* channel, int lineNumber);
+    void OnMacroFileRenamed(const CString& oldName, const CString& newName);
+    void OnMacroFileDeleted(const CString& name);
+    void HideOwnWindows(bool hide);
+    void SetOwnWindowsTopMost(bool on);
+    void ShowMainMenu(bool show);
+    void AppendMainMenuToSystemMenu();
+    // Files dropped on the window go to members through this; null sends nothing.
+    void SetDroppedFileSender(IDroppedFileSender* sender) { dccSender = sender; }
+    void OfferDroppedFiles(const std::vector<CString>& files, bool inside, POINT screen);
+    std::vector<CString> GetMainTargetNicks();
+    bool HasTargetNicks();
+
+    // Activation and size changes after the frame's own handling of WM_ACTIVATE and WM_SIZE.
+    void FollowActivation(UINT state);
+    void FollowSizeChange(UINT type);
+
+    // Command and enable handlers named by the command table.
+    void OnConnect();
+    void OnDisconnect();
+    void OnForceDisconnect();
+    void OnJoin();
+    void OnPart();
+    void OnToggleAway();
+    void OnFind();
+    void OnFindNext();
+    void OnFindPrevious();
+    void OnToggleToolBar();
+    void OnToggleMainMenu();
+    void OnToggleTopMost();
+    void OnResetSplitters();
+    void OnDCCWindow();
+    void OnMinimize();
+    void OnRestoreFromTray();
+    void OnClearLog();
+    void OnExitFromTray();
+    void OnToggleTrayIcon();
+    void OnToggleBalloon();
+    void OnStopMacros();
+    void OnHelpIndex();
+    void OnHelpMainWindow();
+    void OnHelpShortcutKeys();
+    void OnHelpMacro();
+    void OnHelpScript();
+    void OnOpenHomePage();
+    void OnUpdateConnect(CCmdUI* ui);
+    void OnUpdateDisconnect(CCmdUI* ui);
+    void OnUpdateForceDisconnect(CCmdUI* ui);
+    void OnUpdateLoggedIn(CCmdUI* ui);
+    void OnUpdateUnitSelected(CCmdUI* ui);
+    void OnUpdateToggleAway(CCmdUI* ui);
+    void OnUpdateSendAction(CCmdUI* ui);
+    void OnUpdateJoin(CCmdUI* ui);
+    void OnUpdatePart(CCmdUI* ui);
+    void OnUpdatePartPrompt(CCmdUI* ui);
+    void OnUpdateJoinedChannelCommand(CCmdUI* ui);
+    void OnUpdateModeChannelCommand(CCmdUI* ui);
+    void OnUpdateDeleteChannel(CCmdUI* ui);
+    void OnUpdateChannelProperties(CCmdUI* ui);
+    void OnUpdateEditCopy(CCmdUI* ui);
+    void OnUpdateEditPaste(CCmdUI* ui);
+    void OnUpdateEditSelectAll(CCmdUI* ui);
+    void OnUpdateEditCut(CCmdUI* ui);
+    void OnUpdateEditUndo(CCmdUI* ui);
+    void OnUpdatePasteMyAddress(CCmdUI* ui);
+    void OnUpdateFind(CCmdUI* ui);
+    void OnUpdateToggleToolBar(CCmdUI* ui);
+    void OnUpdateToggleMainMenu(CCmdUI* ui);
+    void OnUpdateToggleTopMost(CCmdUI* ui);
+    void OnUpdateHistory(CCmdUI* ui);
+    void OnUpdateRestoreFromTray(CCmdUI* ui);
+    void OnUpdateNodeHasLines(CCmdUI* ui);
+    void OnUpdateSendMultiLine(CCmdUI* ui);
+    void OnUpdateToggleTrayIcon(CCmdUI* ui);
+    void OnUpdateToggleBalloon(CCmdUI* ui);
+    void OnUpdateStopMacros(CCmdUI* ui);
+    void OnUpdateNickCommand(CCmdUI* ui);
+    void OnUpdateOperatorCommand(CCmdUI* ui);
+    void OnUpdateMemberCommand(CCmdUI* ui);
+    void OnUpdateRegisterToGroup(CCmdUI* ui);
+    void OnUpdateCopyMemberAddress(CCmdUI* ui);
+    void OnUpdateUserPopupCommand(CCmdUI* ui);
+
+private:
+    // The command entries of the map, taken from the command table, and the frame messages of
+    // activation, the system menu, the session end and dropped files.
+    BOOL ProcessCommands(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult);
+    LRESULT OnActivateAppMessage(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSysCommandMessage(WPARAM wParam, LPARAM lParam);
+    LRESULT OnQueryEndSessionMessage(WPARAM wParam, LPARAM lParam);
+    LRESULT OnDropFilesMessage(WPARAM wParam, LPARAM lParam);
+    enum TEditFocus { EditFocusOther, EditFocusLog, EditFocusInput, EditFocusSearch, EditFocusList };
+    TEditFocus GetEditFocus(TLogView*& view);
+    bool AskConfirmation(UINT textId, UINT captionId);
+    struct TSelectedNode {
+        TIRCUnit* unit = nullptr;
+        TIRCChannel* channel = nullptr;
+    };
+    TSelectedNode GetSelectedNode();
+    TLogView* GetSelectedLogView();
+    HWND GetMemberList();
+    void CloseAtOnce(TIRCUnit* unit);
+    void FindInSelectedLog(bool forward);
+    void CreateScriptConsole();
+
+    TIRCWorld* world = nullptr;
+    IDroppedFileSender* dccSender = nullptr;
+};

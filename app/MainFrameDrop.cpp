@@ -1,0 +1,108 @@
+// Files dropped on the main window are offered by DCC to members of the current channel: the
+// selected members, else the member under the drop point.
+
+#include "app/DroppedFiles.h"
+#include "app/ListView.h"
+#include "app/MainFrame.h"
+#include "irc/IRCChannel.h"
+#include "irc/IRCWorld.h"
+#include "settings/Config.h"
+
+#include <commctrl.h>
+
+namespace {
+
+CString GetListItemText(HWND list, int item)
+{
+    wchar_t text[512] = L"";
+    LVITEMW column = {};
+    column.iSubItem = 0;
+    column.pszText = text;
+    column.cchTextMax = 512;
+    ::SendMessageW(list, LVM_GETITEMTEXTW, (WPARAM)item, (LPARAM)&column);
+    return text;
+}
+
+// The nick of the row under a screen point, or empty.
+CString GetNickAt(HWND list, POINT screen)
+{
+    POINT client = screen;
+    ::ScreenToClient(list, &client);
+    RECT area;
+    ::GetClientRect(list, &area);
+    if (!::PtInRect(&area, client))
+        return CString();
+    LVHITTESTINFO hit = {};
+    hit.pt = client;
+    int item = (int)::SendMessageW(list, LVM_HITTEST, 0, (LPARAM)&hit);
+    return item >= 0 && (hit.flags & LVHT_ONITEM) ? GetListItemText(list, item) : CString();
+}
+
+} // namespace
+
+// The nicks of the selected rows, first column, in list order.
+std::vector<CString> GetSelectedListNicks(HWND list)
+{
+    std::vector<CString> nicks;
+    int item = -1;
+    while ((item = (int)::SendMessageW(list, LVM_GETNEXTITEM, (WPARAM)item, LVNI_SELECTED)) >= 0)
+        nicks.push_back(GetListItemText(list, item));
+    return nicks;
+}
+
+LRESULT CMainFrame::OnDropFilesMessage(WPARAM wParam, LPARAM)
+{
+    HDROP drop = (HDROP)wParam;
+    POINT point = {};
+    bool inside = ::DragQueryPoint(drop, &point) != FALSE;
+    if (inside)
+        ClientToScreen(&point);
+    std::vector<CString> files = ReadDroppedFiles(drop);
+    ::DragFinish(drop);
+    OfferDroppedFiles(files, inside, point);
+    return 0;
+}
+
+void CMainFrame::OfferDroppedFiles(const std::vector<CString>& files, bool inside, POINT screen)
+{
+    if (files.empty())
+        return;
+    auto [unit, channel] = GetSelectedNode();
+    HWND list = GetMemberList();
+    if (!unit || !channel || !list)
+        return;
+    std::vector<CString> nicks = GetSelectedListNicks(list);
+    if (nicks.empty() && inside) {
+        CString nick = GetNickAt(list, screen);
+        if (!nick.IsEmpty())
+            nicks.push_back(nick);
+    }
+    // Asking for a nick needs the input prompt, which comes with the dialogs.
+    if (nicks.empty() || !dccSender)
+        return;
+    for (const CString& nick : nicks)
+        for (const CString& file : files)
+            dccSender->AddSendItem(unit, nick, file);
+    if (settings->preference.ViewDialogOnSend)
+        ShowDCCDialog(false);
+}
+
+// The member list the panel shows for the current channel; an empty one for talks and servers.
+HWND CMainFrame::GetMemberList()
+{
+    TListView* list = world ? world->GetCurrentMemberList() : nullptr;
+    return list ? list->m_hWnd : nullptr;
+}
+
+void CMainFrame::ShowDCCDialog(bool)
+{
+    // The transfer window comes with the DCC work; nothing to show before it exists.
+}
+
+void CMainFrame::BringDCCDialogToFront() {}
+
+void CMainFrame::OnDCCWindow()
+{
+    ShowDCCDialog(false);
+    BringDCCDialogToFront();
+}

@@ -1,0 +1,185 @@
+// The main window as the user leaves and comes back to it: minimising into the tray, restoring,
+// activation with the mouse, and files dropped on it.
+
+#include "tests/mainframe/MainFrameFixture.h"
+
+#include "app/ListView.h"
+#include "app/TrayIcon.h"
+#include "classlib/Wnd.h"
+#include "settings/Config.h"
+#include "tests/common/Screenshot.h"
+#include "tests/common/StringPrinter.h"
+#include "tests/common/UserInput.h"
+
+#include <shlobj.h>
+
+namespace {
+
+using FrameActivation = MainFrameFixture;
+
+// A memory block as the shell hands it over in WM_DROPFILES; the receiver frees it.
+HDROP MakeDrop(const std::vector<CString>& files, POINT client)
+{
+    size_t chars = 1;
+    for (const CString& file : files)
+        chars += file.GetLength() + 1;
+    HGLOBAL memory = ::GlobalAlloc(GHND, sizeof(DROPFILES) + chars * sizeof(wchar_t));
+    DROPFILES* drop = (DROPFILES*)::GlobalLock(memory);
+    drop->pFiles = sizeof(DROPFILES);
+    drop->pt = client;
+    drop->fNC = FALSE;
+    drop->fWide = TRUE;
+    wchar_t* names = (wchar_t*)((BYTE*)drop + sizeof(DROPFILES));
+    for (const CString& file : files) {
+        wcscpy(names, file);
+        names += file.GetLength() + 1;
+    }
+    ::GlobalUnlock(memory);
+    return (HDROP)memory;
+}
+
+// A path well beyond MAX_PATH, unique in its last characters.
+CString LongPath(const wchar_t* fileName)
+{
+    CString path = L"C:\\transfers";
+    for (int i = 0; i < 24; i++)
+        path += L"\\a-rather-long-folder";
+    return path + L"\\" + fileName;
+}
+
+TEST_F(FrameActivation, MinimisingWithTheTraySettingsHidesTheWindowUntilItIsRestored)
+{
+    settings.preference.EnableTrayIcon = true;
+    settings.preference.HideWindowOnMinimize = true;
+    TTrayIcon& tray = frame->GetTrayIcon();
+    tray.Create(frame->m_hWnd);
+    tray.SetShowOnlyWhenMinimized(true);
+    tray.SetEnabled(true);
+    EXPECT_FALSE(tray.IsPresent());
+    EXPECT_TRUE(frame->IsApplicationActive());
+    frame->ExecuteAction(L"minimize");
+    PumpMessagesFor(200);
+    EXPECT_TRUE(::IsIconic(frame->m_hWnd));
+    EXPECT_FALSE(::IsWindowVisible(frame->m_hWnd));
+    EXPECT_FALSE(frame->IsApplicationActive());
+    EXPECT_TRUE(tray.IsPresent());
+
+    // Alerts while away: a highlight blinks and shows in the tray; a later message leaves it.
+    frame->StartHighlightAlert();
+    frame->StartMessageAlert();
+    EXPECT_TRUE(tray.highlightAlert);
+    EXPECT_FALSE(tray.newMessageAlert);
+
+    // The tray's restore: shown again, brought forward with the keyboard focus inside.
+    frame->SendMessageW(WM_SYSCOMMAND, SC_RESTORE, 0);
+    PumpMessagesFor(200);
+    EXPECT_TRUE(::IsWindowVisible(frame->m_hWnd));
+    EXPECT_FALSE(::IsIconic(frame->m_hWnd));
+    EXPECT_EQ(frame->m_hWnd, ::GetForegroundWindow());
+    EXPECT_TRUE(::IsChild(frame->m_hWnd, ::GetFocus()));
+    EXPECT_TRUE(frame->IsApplicationActive());
+    EXPECT_FALSE(tray.IsPresent());
+    EXPECT_FALSE(tray.highlightAlert);
+    // While the user is here, messages raise no alert.
+    frame->StartMessageAlert();
+    EXPECT_FALSE(tray.newMessageAlert);
+
+    // Without the tray settings minimising leaves the window on the task bar.
+    settings.preference.HideWindowOnMinimize = false;
+    frame->ExecuteAction(L"minimize");
+    PumpMessagesFor(200);
+    EXPECT_TRUE(::IsIconic(frame->m_hWnd));
+    EXPECT_TRUE(::IsWindowVisible(frame->m_hWnd));
+}
+
+TEST_F(FrameActivation, ClickingTheWindowBackClearsTheMarksOfTheChannelInView)
+{
+    TIRCChannel* alpha = Channel(L"#alpha");
+    world->Select(net, alpha);
+    CWnd other;
+    ASSERT_TRUE(other.CreateEx(0, AfxRegisterWndClass(0, nullptr, (HBRUSH)(COLOR_WINDOW + 1)), L"other",
+                               WS_OVERLAPPEDWINDOW | WS_VISIBLE, 600, 500, 200, 150, nullptr, nullptr));
+    ClickAt(ScreenPointOf(other.m_hWnd));
+    PumpMessagesFor(100);
+    ASSERT_EQ(other.m_hWnd, ::GetForegroundWindow());
+    alpha->keywordMark = alpha->newTalkMark = alpha->updateMark = true;
+
+    ClickAt(ScreenPointOf(frame->GetInputLine()->m_hWnd));
+    PumpMessagesFor(100);
+    EXPECT_EQ(frame->m_hWnd, ::GetForegroundWindow());
+    EXPECT_FALSE(alpha->keywordMark);
+    EXPECT_FALSE(alpha->newTalkMark);
+    EXPECT_FALSE(alpha->updateMark);
+    other.DestroyWindow();
+}
+
+class FrameDroppedFiles : public MainFrameFixture {
+protected:
+    void SetUp() override
+    {
+        MainFrameFixture::SetUp();
+        if (HasFatalFailure())
+            return;
+        // The channel's member list, as the world shows it once the channel has members.
+        TIRCChannel* alpha = Channel(L"#alpha");
+        alpha->EnsureMemberView();
+        for (const wchar_t* nick : {L"alice", L"bob", L"carol"})
+            alpha->AddOrUpdateMember(nick, L"user", L"host.example", L"", L"", false, false, false, false, false);
+        world->Select(net, alpha);
+        members = world->GetCurrentMemberList();
+        ASSERT_EQ(3, members->GetItemCount());
+        PumpMessagesFor(100);
+    }
+    void Drop(const std::vector<CString>& files, POINT screen)
+    {
+        POINT client = screen;
+        ::ScreenToClient(frame->m_hWnd, &client);
+        frame->PostMessageW(WM_DROPFILES, (WPARAM)MakeDrop(files, client), 0);
+        PumpMessagesFor(100);
+    }
+    POINT RowPoint(int row)
+    {
+        RECT rect = {};
+        members->GetItemRect(row, &rect, LVIR_LABEL);
+        return ScreenPointOf(members->m_hWnd, rect.left + 5, (rect.top + rect.bottom) / 2);
+    }
+
+    TListView* members = nullptr; // the world's
+};
+
+TEST_F(FrameDroppedFiles, FilesGoWholeToTheSelectedMembersElseToTheMemberUnderThePointer)
+{
+    std::vector<CString> files = {LongPath(L"first.zip"), LongPath(L"second.zip")};
+    ASSERT_GT(files[0].GetLength(), MAX_PATH + 200);
+
+    // No selection: the row under the drop point.
+    Drop(files, RowPoint(1));
+    ASSERT_EQ(2u, sent.sent.size());
+    EXPECT_STREQ(L"bob", sent.sent[0].first);
+    EXPECT_STREQ(files[0], sent.sent[0].second);
+    EXPECT_STREQ(files[1], sent.sent[1].second);
+
+    // Selected members take precedence, each nick with every file, in list order.
+    sent.sent.clear();
+    members->SetItemState(2, LVIS_SELECTED, LVIS_SELECTED);
+    members->SetItemState(0, LVIS_SELECTED, LVIS_SELECTED);
+    Drop(files, ScreenPointOf(frame->GetInputLine()->m_hWnd));
+    ASSERT_EQ(4u, sent.sent.size());
+    EXPECT_STREQ(L"alice", sent.sent[0].first);
+    EXPECT_STREQ(files[1], sent.sent[1].second);
+    EXPECT_STREQ(L"carol", sent.sent[3].first);
+    EXPECT_STREQ(files[1], sent.sent[3].second);
+
+    // Nobody selected and nobody under the pointer: nothing is offered.
+    sent.sent.clear();
+    members->SetItemState(-1, 0, LVIS_SELECTED);
+    Drop(files, ScreenPointOf(frame->GetInputLine()->m_hWnd));
+    EXPECT_TRUE(sent.sent.empty());
+
+    // A server node has no members to send to.
+    world->Select(net, nullptr);
+    Drop(files, RowPoint(0));
+    EXPECT_TRUE(sent.sent.empty());
+}
+
+} // namespace

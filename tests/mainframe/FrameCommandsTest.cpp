@@ -1,0 +1,244 @@
+// The main window's commands as a user meets them: menus that follow the selected server, keys
+// and action names that run only enabled commands, and the window switches.
+
+#include "tests/mainframe/MainFrameFixture.h"
+
+#include "classlib/Menu.h"
+
+#include "res/resource.h"
+#include "tests/common/Screenshot.h"
+#include "tests/common/StringPrinter.h"
+#include "tests/common/UserInput.h"
+#include <commctrl.h>
+
+namespace {
+
+using FrameCommands = MainFrameFixture;
+
+struct TItem {
+    UINT id;
+    bool enabled;
+};
+
+// The server menu opened with the mouse: its items as the enable handlers left them.
+std::vector<TItem> OpenServerMenuAndRead(CMainFrame* frame, std::initializer_list<UINT> ids, CString* disconnectText)
+{
+    std::vector<TItem> seen;
+    HMENU menu = ::GetMenu(frame->m_hWnd);
+    HMENU server = ::GetSubMenu(menu, 1);
+    RECT item;
+    ::GetMenuItemRect(frame->m_hWnd, menu, 1, &item);
+    RunLater(400, [&] {
+        for (UINT id : ids)
+            seen.push_back({id, !(::GetMenuState(server, id, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED))});
+        wchar_t text[128] = L"";
+        ::GetMenuStringW(server, ID_DISCONNECT, text, 128, MF_BYCOMMAND);
+        *disconnectText = text;
+        ::EndMenu();
+    });
+    ClickAt(POINT{(item.left + item.right) / 2, (item.top + item.bottom) / 2});
+    PumpMessagesUntil([&] { return !seen.empty(); }, 3000);
+    PumpMessagesFor(100);
+    return seen;
+}
+
+bool Enabled(const std::vector<TItem>& items, UINT id)
+{
+    for (const TItem& item : items)
+        if (item.id == id)
+            return item.enabled;
+    ADD_FAILURE() << "item " << id << " not read";
+    return false;
+}
+
+TEST_F(FrameCommands, ServerMenuFollowsTheSelectedServerAndItsReconnectWait)
+{
+    world->Select(net, nullptr);
+    CString text;
+    auto items = OpenServerMenuAndRead(frame,
+                                       {ID_CONNECT, ID_DISCONNECT, ID_FORCE_DISCONNECT, ID_CHANNEL_LIST,
+                                        ID_PROTOCOL_LOG, ID_ADD_SERVER, ID_DELETE_SERVER},
+                                       &text);
+    EXPECT_TRUE(Enabled(items, ID_CONNECT));
+    EXPECT_FALSE(Enabled(items, ID_DISCONNECT));
+    EXPECT_STREQ(L"切断(&D)\tAlt+Shift+Q", text);
+    EXPECT_FALSE(Enabled(items, ID_FORCE_DISCONNECT));
+    EXPECT_FALSE(Enabled(items, ID_CHANNEL_LIST)); // not logged in
+    EXPECT_TRUE(Enabled(items, ID_PROTOCOL_LOG));
+    EXPECT_TRUE(Enabled(items, ID_ADD_SERVER));
+    EXPECT_TRUE(Enabled(items, ID_DELETE_SERVER));
+
+    // A server waiting to reconnect offers to cancel the wait under the same item.
+    net->GetSession().reconnectArmed = true;
+    net->GetSession().reconnectCountdown = 30;
+    items = OpenServerMenuAndRead(frame, {ID_DISCONNECT, ID_FORCE_DISCONNECT}, &text);
+    EXPECT_TRUE(Enabled(items, ID_DISCONNECT));
+    EXPECT_STREQ(L"再接続をキャンセル(&D)\tAlt+Shift+Q", text);
+    EXPECT_TRUE(Enabled(items, ID_FORCE_DISCONNECT));
+
+    // Its key cancels the wait.
+    FocusForInput(frame->GetInputLine()->m_hWnd);
+    PressKey('Q', {VK_MENU, VK_SHIFT});
+    PumpMessagesFor(100);
+    EXPECT_FALSE(net->GetSession().reconnectArmed);
+    // Nothing is left to cancel: the same key now does nothing and the item is greyed.
+    EXPECT_TRUE(ItemState(TopMenu(1), ID_DISCONNECT) & MF_GRAYED);
+}
+
+TEST_F(FrameCommands, ChannelMenuNeedsALoggedInServerAndTheRightKindOfNode)
+{
+    HMENU channelMenu = TopMenu(2);
+    world->Select(net, Channel(L"#alpha"));
+    EXPECT_TRUE(ItemState(channelMenu, ID_JOIN) & MF_GRAYED); // not logged in
+    EXPECT_FALSE(ItemState(channelMenu, ID_CHANNEL_PROPERTIES) & MF_GRAYED);
+    EXPECT_FALSE(ItemState(channelMenu, ID_DELETE_CHANNEL) & MF_GRAYED);
+    EXPECT_TRUE(ItemState(channelMenu, ID_PART_PROMPT) & MF_GRAYED);
+    EXPECT_STREQ(L"メッセージを入力して出る(&Q)...\tAlt+P", ItemText(channelMenu, ID_PART_PROMPT));
+
+    net->GetSession().state = TIRCUnit::StateLoggedIn;
+    EXPECT_FALSE(ItemState(channelMenu, ID_JOIN) & MF_GRAYED);
+    EXPECT_TRUE(ItemState(channelMenu, ID_PART) & MF_GRAYED); // not joined yet
+    EXPECT_TRUE(ItemState(channelMenu, ID_TOPIC) & MF_GRAYED);
+
+    // A talk is closed rather than parted, and has no properties.
+    TChannelConfig talkConfig;
+    talkConfig.Name = L"alice";
+    TIRCChannel* talk = net->AddChannel(talkConfig, 1);
+    ASSERT_NE(nullptr, talk);
+    world->InsertChannelTreeItem(world->FindUnitTreeItem(net), talk);
+    world->Select(net, talk);
+    EXPECT_FALSE(ItemState(channelMenu, ID_PART_PROMPT) & MF_GRAYED);
+    EXPECT_STREQ(L"トークをやめる(&P)\tAlt+P", ItemText(channelMenu, ID_PART_PROMPT));
+    EXPECT_TRUE(ItemState(channelMenu, ID_CHANNEL_PROPERTIES) & MF_GRAYED);
+    net->GetSession().state = TIRCUnit::StateDisconnected;
+}
+
+TEST_F(FrameCommands, ActionNamesRunLaterAndOnlyWhileTheirItemIsEnabled)
+{
+    TPreference& preference = settings.preference;
+    preference.EnableTrayIcon = false;
+    bool balloons = preference.EnableBaloon;
+    // "balloon" is greyed while the tray icon is off: by name it does nothing either.
+    EXPECT_TRUE(frame->ExecuteAction(L"balloon"));
+    PumpMessagesFor(100);
+    EXPECT_EQ(balloons, preference.EnableBaloon);
+
+    preference.EnableTrayIcon = true;
+    EXPECT_TRUE(frame->ExecuteAction(L"BALLOON"));
+    EXPECT_EQ(balloons, preference.EnableBaloon); // not yet: the command waits for the loop
+    PumpMessagesFor(100);
+    EXPECT_EQ(!balloons, preference.EnableBaloon);
+
+    EXPECT_FALSE(frame->ExecuteAction(L"balloons"));
+    // Stopping all macros twice turns them back on; the tray menu's item shows the state.
+    CMenu tray;
+    ASSERT_TRUE(tray.LoadMenu(IDR_TRAY_POPUP));
+    for (bool expected : {true, false}) {
+        frame->ExecuteAction(L"stopmacro");
+        PumpMessagesFor(50);
+        EXPECT_EQ(expected, frame->AreMacrosStopped());
+        EXPECT_EQ(expected, (ItemState(tray.GetSubMenu(0), ID_STOP_MACROS) & MF_CHECKED) != 0);
+    }
+    int id = 0;
+    EXPECT_TRUE(frame->LookupAction(L"KeywordForward", id));
+    EXPECT_EQ(ID_KEYWORD_HISTORY, id);
+    EXPECT_EQ(ID_KEYWORD_HISTORY, frame->FindActionCommand(L"keywordbackward"));
+    EXPECT_EQ(0, frame->FindActionCommand(L"keyword"));
+}
+
+TEST_F(FrameCommands, AlwaysOnTopFlipsTheWindowAndIsKeptForTheNextStart)
+{
+    HMENU view = TopMenu(4);
+    for (bool expected : {true, false}) {
+        frame->ExecuteAction(L"topmost");
+        PumpMessagesFor(50);
+        EXPECT_EQ(expected, (::GetWindowLongW(frame->m_hWnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0);
+        EXPECT_EQ(expected, frame->IsTopMost());
+        EXPECT_EQ(expected, settings.topMost);
+        EXPECT_EQ(expected, (ItemState(view, ID_TOPMOST) & MF_CHECKED) != 0);
+    }
+}
+
+TEST_F(FrameCommands, HiddenMenuBarLeavesEveryCommandInTheSystemMenu)
+{
+    HMENU menu = ::GetMenu(frame->m_hWnd);
+    HMENU tools = ::GetSubMenu(menu, 5);
+    frame->ExecuteAction(L"mainmenu");
+    PumpMessagesFor(50);
+    EXPECT_EQ(nullptr, ::GetMenu(frame->m_hWnd));
+    EXPECT_FALSE(settings.menuVisible);
+
+    // The system menu ends with the main menu's popups, the same menus as the bar had.
+    HMENU system = ::GetSystemMenu(frame->m_hWnd, FALSE);
+    int count = ::GetMenuItemCount(system);
+    ASSERT_GE(count, 7);
+    EXPECT_EQ(tools, ::GetSubMenu(system, count - 2));
+    wchar_t text[64] = L"";
+    ::GetMenuStringW(system, count - 1, text, 64, MF_BYPOSITION);
+    EXPECT_STREQ(L"ヘルプ(&H)", text);
+
+    // An item chosen there runs as the menu command, with its tick current.
+    frame->SendMessageW(WM_SYSCOMMAND, ID_STOP_MACROS, 0);
+    EXPECT_TRUE(frame->AreMacrosStopped());
+    EXPECT_TRUE(ItemState(tools, ID_STOP_MACROS) & MF_CHECKED);
+    EXPECT_FALSE(ItemState(::GetSubMenu(menu, 4), ID_TOGGLE_MAIN_MENU) & MF_CHECKED);
+
+    frame->SendMessageW(WM_SYSCOMMAND, ID_TOGGLE_MAIN_MENU, 0);
+    EXPECT_EQ(menu, ::GetMenu(frame->m_hWnd));
+    EXPECT_TRUE(settings.menuVisible);
+}
+
+TEST_F(FrameCommands, SearchBarOpensWithItsKeysAndClosingGivesTheInputLineTheFocus)
+{
+    FocusForInput(frame->GetInputLine()->m_hWnd);
+    PressKey('F', {VK_CONTROL});
+    EXPECT_TRUE(frame->IsSearchBarShown());
+    EXPECT_TRUE(ItemState(TopMenu(3), ID_FIND) & MF_CHECKED);
+    EXPECT_EQ(frame->GetContentPanel().GetSearchBar().edit.m_hWnd, ::GetFocus());
+    EXPECT_TRUE(::IsWindowVisible(frame->GetContentPanel().GetSearchBar().m_hWnd));
+    EXPECT_TRUE(SaveWindowPng(frame->m_hWnd, ScreenshotPath(L"mainframe-search-bar.png")));
+
+    PressKey('F', {VK_CONTROL});
+    EXPECT_FALSE(frame->IsSearchBarShown());
+    EXPECT_EQ(frame->GetInputLine()->m_hWnd, ::GetFocus());
+
+    // Finding the next match with the bar closed opens it first.
+    PressKey(VK_F3);
+    EXPECT_TRUE(frame->IsSearchBarShown());
+    PressKey(VK_F3, {VK_SHIFT});
+    EXPECT_TRUE(frame->IsSearchBarShown());
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(FrameCommands, ToolBarButtonsFollowTheEnableRulesAndRunTheirCommands)
+{
+    HWND bar = frame->GetToolBar();
+    ASSERT_TRUE(::IsWindowVisible(bar));
+    std::vector<int> commands;
+    int count = (int)::SendMessageW(bar, TB_BUTTONCOUNT, 0, 0);
+    for (int i = 0; i < count; i++) {
+        TBBUTTON button = {};
+        ::SendMessageW(bar, TB_GETBUTTON, i, (LPARAM)&button);
+        commands.push_back(button.idCommand);
+    }
+    EXPECT_EQ(commands,
+              (std::vector<int>{ID_CONNECT, ID_DISCONNECT, 0, ID_JOIN, ID_PART, 0, ID_CHANGE_NICK, ID_TOGGLE_AWAY, 0,
+                                ID_FIND, ID_PREFERENCES, ID_DCC_WINDOW, ID_SCRIPT_CONSOLE}));
+    world->Select(net, nullptr);
+    frame->SendMessageW(WM_IDLEUPDATECMDUI, TRUE, 0);
+    EXPECT_TRUE(::SendMessageW(bar, TB_ISBUTTONENABLED, ID_CONNECT, 0));
+    EXPECT_FALSE(::SendMessageW(bar, TB_ISBUTTONENABLED, ID_DISCONNECT, 0));
+    EXPECT_FALSE(::SendMessageW(bar, TB_ISBUTTONENABLED, ID_JOIN, 0));
+
+    RECT find = {};
+    ::SendMessageW(bar, TB_GETRECT, ID_FIND, (LPARAM)&find);
+    ClickAt(ScreenPointOf(bar, (find.left + find.right) / 2, (find.top + find.bottom) / 2));
+    PumpMessagesFor(100);
+    EXPECT_TRUE(frame->IsSearchBarShown());
+    EXPECT_TRUE(SaveWindowPng(frame->m_hWnd, ScreenshotPath(L"mainframe-toolbar.png")));
+}
+
+} // namespace

@@ -1,0 +1,233 @@
+// The frame's own services: the script console, clearing a log, the tray menu's exit, history
+// lines that lead back to their channel, and macro files renamed or deleted.
+
+#include "tests/mainframe/MainFrameFixture.h"
+
+#include "log/LogView.h"
+#include "res/resource.h"
+#include "settings/Config.h"
+#include "tests/common/Screenshot.h"
+#include "tests/common/StringPrinter.h"
+#include "tests/common/UserInput.h"
+
+#include <functional>
+
+namespace {
+
+// A key press queued for whatever loop runs now: a modal box reads it through its own loop.
+void QueueKey(WORD key)
+{
+    INPUT input[2] = {};
+    input[0].type = input[1].type = INPUT_KEYBOARD;
+    input[0].ki.wVk = input[1].ki.wVk = key;
+    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    ::SendInput(2, input, sizeof(INPUT));
+}
+
+// Answers every message box the frame opens with a key while the loop runs, keeping their texts.
+class TBoxAnswerer {
+public:
+    explicit TBoxAnswerer(WORD key) : key(key)
+    {
+        active = this;
+        timer = ::SetTimer(nullptr, 0, 150, Tick);
+    }
+    ~TBoxAnswerer()
+    {
+        ::KillTimer(nullptr, timer);
+        active = nullptr;
+    }
+
+    std::vector<CString> texts;
+
+private:
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
+    {
+        if (active)
+            active->Answer();
+    }
+    void Answer()
+    {
+        HWND box = FindBox();
+        if (!box)
+            return;
+        if (box != lastBox) {
+            lastBox = box;
+            tries = 0;
+            wchar_t text[256] = L"";
+            // The text's control id differs between systems.
+            if (!::GetDlgItemTextW(box, 0xFFFF, text, 256))
+                ::GetDlgItemTextW(box, 100, text, 256);
+            texts.push_back(text);
+        }
+        if (++tries > 10) {
+            ADD_FAILURE() << "a message box stayed open";
+            ::EndDialog(box, IDCANCEL);
+            return;
+        }
+        ::SetForegroundWindow(box);
+        QueueKey(key);
+    }
+    static BOOL CALLBACK TakeBox(HWND window, LPARAM param)
+    {
+        wchar_t name[16] = L"";
+        ::GetClassNameW(window, name, 16);
+        if (wcscmp(name, L"#32770") == 0 && ::IsWindowVisible(window) && ::GetWindow(window, GW_OWNER)) {
+            *(HWND*)param = window;
+            return FALSE;
+        }
+        return TRUE;
+    }
+    static HWND FindBox()
+    {
+        HWND found = nullptr;
+        ::EnumThreadWindows(::GetCurrentThreadId(), TakeBox, (LPARAM)&found);
+        return found;
+    }
+
+    static TBoxAnswerer* active;
+    WORD key;
+    UINT_PTR timer = 0;
+    HWND lastBox = nullptr;
+    int tries = 0;
+};
+
+TBoxAnswerer* TBoxAnswerer::active = nullptr;
+
+class FrameServices : public MainFrameFixture {
+protected:
+    // A log view for #alpha, as the world gives each channel when it first prints.
+    TLogView* GiveAlphaALog(int lines)
+    {
+        TLogTheme& theme = settings.view.logTheme;
+        alphaLog = std::make_unique<TLogView>();
+        alphaLog->Create(&theme.text, &theme.channelLogBack, frame->m_hWnd, 4712, nullptr, nullptr, false);
+        for (int i = 0; i < lines; i++) {
+            TLogLineData line;
+            line.body.Format(L"line %d", i);
+            alphaLog->AddLine(line, false);
+        }
+        Channel(L"#alpha")->logView = alphaLog.get();
+        return alphaLog.get();
+    }
+    void TearDown() override
+    {
+        if (TIRCChannel* alpha = Channel(L"#alpha"))
+            alpha->logView = nullptr;
+        MainFrameFixture::TearDown();
+        alphaLog.reset();
+    }
+
+    std::unique_ptr<TLogView> alphaLog;
+};
+
+TEST_F(FrameServices, ScriptConsoleKeepsLinesWrittenBeforeItIsShownAndOnlyHidesOnClose)
+{
+    FocusForInput(frame->GetInputLine()->m_hWnd);
+    frame->WriteScriptConsole(L"net", L"hello.js", L"loaded", false);
+    frame->WriteScriptConsole(L"net", L"hello.js", L"TypeError", true);
+    HWND console = ::FindWindowW(nullptr, L"プロトコルログ");
+    // Writing makes the window but neither shows it nor takes the focus.
+    ASSERT_NE(nullptr, console);
+    EXPECT_FALSE(::IsWindowVisible(console));
+    EXPECT_EQ(frame->GetInputLine()->m_hWnd, ::GetFocus());
+
+    frame->ExecuteAction(L"scriptconsole");
+    PumpMessagesFor(200);
+    EXPECT_TRUE(::IsWindowVisible(console));
+    TProtocolLogDialog* dialog = static_cast<TProtocolLogDialog*>(CWnd::FromHandlePermanent(console));
+    ASSERT_NE(nullptr, dialog);
+    ASSERT_EQ(2, dialog->GetLogView().GetLineCount());
+    EXPECT_NE(-1, dialog->GetLogView().GetLine(1).model.text.Find(L"(hello.js) TypeError"));
+    EXPECT_TRUE(SaveWindowPng(console, ScreenshotPath(L"mainframe-script-console.png")));
+
+    // Escape closes it: hidden, its place kept, and the user is back in the input line.
+    FocusForInput(console);
+    PressKey(VK_ESCAPE);
+    PumpMessagesFor(100);
+    EXPECT_FALSE(::IsWindowVisible(console));
+    EXPECT_EQ(frame->GetInputLine()->m_hWnd, ::GetFocus());
+    EXPECT_LT(settings.geometry.scriptLogRect.left, settings.geometry.scriptLogRect.right);
+
+    frame->ExecuteAction(L"scriptconsole");
+    PumpMessagesFor(200);
+    wchar_t title[64] = L"";
+    ::GetWindowTextW(console, title, 64);
+    EXPECT_STREQ(L"スクリプトコンソール", title);
+    EXPECT_TRUE(::IsWindowVisible(console));
+    EXPECT_EQ(2, dialog->GetLogView().GetLineCount());
+}
+
+TEST_F(FrameServices, ClearingALogAsksFirstAndCancelKeepsTheLines)
+{
+    world->Select(net, Channel(L"#alpha"));
+    TLogView* log = GiveAlphaALog(3);
+    {
+        TBoxAnswerer no(VK_ESCAPE);
+        frame->ExecuteAction(L"clearlog");
+        PumpMessagesFor(600);
+        ASSERT_EQ(1u, no.texts.size());
+        EXPECT_STREQ(L"ログを消去します", no.texts[0]);
+    }
+    EXPECT_EQ(3, log->GetLineCount());
+    {
+        TBoxAnswerer yes(VK_RETURN);
+        frame->ExecuteAction(L"clearlog");
+        PumpMessagesFor(600);
+        EXPECT_EQ(1u, yes.texts.size());
+    }
+    EXPECT_EQ(0, log->GetLineCount());
+    // With nothing left the command is greyed and asks nothing.
+    TBoxAnswerer none(VK_RETURN);
+    frame->ExecuteAction(L"clearlog");
+    PumpMessagesFor(400);
+    EXPECT_TRUE(none.texts.empty());
+}
+
+TEST_F(FrameServices, TheTrayMenusExitAsksOnceEvenWhenClosingWouldAsk)
+{
+    settings.preference.PromptOnQuit = true;
+    TBoxAnswerer yes(VK_RETURN);
+    frame->PostMessageW(WM_COMMAND, ID_EXIT_FROM_TRAY, 0);
+    PumpMessagesFor(1000);
+    ASSERT_EQ(1u, yes.texts.size());
+    EXPECT_STREQ(L"終了します", yes.texts[0]);
+    EXPECT_FALSE(::IsWindow(frame->m_hWnd));
+}
+
+TEST_F(FrameServices, HistoryLinesLeadToTheirChannelOrToTheServerWhenTheChannelIsGone)
+{
+    TIRCChannel* alpha = Channel(L"#alpha");
+    GiveAlphaALog(40);
+    world->Select(net, Channel(L"#beta"));
+    frame->OnHistoryLineClick(net, alpha, 5);
+    TIRCUnit* unit = nullptr;
+    TIRCChannel* channel = nullptr;
+    world->GetSelection(unit, channel);
+    EXPECT_EQ(net, unit);
+    EXPECT_EQ(alpha, channel);
+
+    // A channel closed since: its server. A server deleted since: nothing changes.
+    TIRCChannel* gone = reinterpret_cast<TIRCChannel*>(&settings);
+    frame->OnHistoryLineClick(net, gone, 5);
+    world->GetSelection(unit, channel);
+    EXPECT_EQ(net, unit);
+    EXPECT_EQ(nullptr, channel);
+    world->Select(net, alpha);
+    frame->OnHistoryLineClick(reinterpret_cast<TIRCUnit*>(&settings), nullptr, 5);
+    world->GetSelection(unit, channel);
+    EXPECT_EQ(alpha, channel);
+}
+
+TEST_F(FrameServices, RenamedAndDeletedMacroFilesFollowInEveryServer)
+{
+    TUnitSetting edited = net->GetSettings();
+    edited.MacroFiles = {L"away.txt", L"greet.txt"};
+    net->ApplySettings(edited);
+    frame->OnMacroFileRenamed(L"greet.txt", L"hello.txt");
+    EXPECT_EQ(net->GetSettings().MacroFiles, (std::vector<CString>{L"away.txt", L"hello.txt"}));
+    frame->OnMacroFileDeleted(L"away.txt");
+    EXPECT_EQ(net->GetSettings().MacroFiles, (std::vector<CString>{L"hello.txt"}));
+}
+
+} // namespace

@@ -1,0 +1,146 @@
+// The frame as the user drives it: snapping while dragged by the caption, the hot key, and the
+// window state and splitter positions that a close writes and the next start reads back.
+
+#include "tests/mainframe/FrameFixture.h"
+
+#include "tests/common/UserInput.h"
+
+namespace {
+
+// The caption's middle, in screen coordinates.
+POINT CaptionPoint(HWND window)
+{
+    RECT r;
+    ::GetWindowRect(window, &r);
+    return POINT{(r.left + r.right) / 2, r.top + ::GetSystemMetrics(SM_CYCAPTION) / 2 + 2};
+}
+
+// Answers the message box of that caption (OK or Cancel) once it shows; its text is kept.
+void AnswerMessageBox(const wchar_t* caption, bool ok, CString& seenText)
+{
+    RunLater(300, [caption, ok, &seenText] {
+        HWND box = ::FindWindowW(L"#32770", caption);
+        if (!box)
+            return;
+        wchar_t text[256] = {};
+        ::GetDlgItemTextW(box, 0xFFFF, text, 256);
+        seenText = text;
+        ::PostMessageW(box, WM_COMMAND, ok ? IDOK : IDCANCEL, 0);
+    });
+}
+
+RECT WorkArea()
+{
+    RECT work = {};
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    return work;
+}
+
+} // namespace
+
+TEST_F(FrameTest, DraggedNearTheWorkAreaEdgeTheWindowSnapsOntoIt)
+{
+    Settings().preference.SnapWindow = true;
+    Open();
+    frame->SetWindowPos(HWND_TOPMOST, 200, 150, 0, 0, SWP_NOSIZE);
+    PumpMessagesFor(50);
+    RECT work = WorkArea();
+    RECT before;
+    frame->GetWindowRect(&before);
+    POINT from = CaptionPoint(frame->m_hWnd);
+    // 10 pixels short of the left edge, 60 pixels up, far from the top and bottom edges.
+    POINT to = {from.x - (before.left - work.left) + 10, from.y - 60};
+    DragMouse(from, to);
+    PumpMessagesFor(100);
+    RECT after;
+    frame->GetWindowRect(&after);
+    EXPECT_EQ(work.left, after.left);
+    EXPECT_EQ(before.top - 60, after.top);
+    EXPECT_EQ(before.right - before.left, after.right - after.left);
+}
+
+TEST_F(FrameTest, WithoutSnappingTheWindowStopsWhereItWasDropped)
+{
+    Settings().preference.SnapWindow = false;
+    Open();
+    frame->SetWindowPos(HWND_TOPMOST, 200, 150, 0, 0, SWP_NOSIZE);
+    PumpMessagesFor(50);
+    RECT work = WorkArea(), before;
+    frame->GetWindowRect(&before);
+    POINT from = CaptionPoint(frame->m_hWnd);
+    DragMouse(from, POINT{from.x - (before.left - work.left) + 10, from.y});
+    PumpMessagesFor(100);
+    RECT after;
+    frame->GetWindowRect(&after);
+    EXPECT_EQ(work.left + 10, after.left);
+}
+
+TEST_F(FrameTest, HotKeyRestoresAMinimisedWindowAndCountsOnlyWhenRegistered)
+{
+    Settings().preference.RestoreOnHotKey = true;
+    Settings().preference.RestoreHotKeyModifiers = HOTKEYF_CONTROL | HOTKEYF_ALT;
+    Settings().preference.RestoreHotKeyVCode = 'K';
+    // Another window holds the key already: the frame must not count it as its own.
+    HWND holder = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(::RegisterHotKey(holder, 9, MOD_CONTROL | MOD_ALT, 'K'));
+    Open();
+    EXPECT_FALSE(frame->IsHotKeyActive());
+    ::UnregisterHotKey(holder, 9);
+    ::DestroyWindow(holder);
+
+    frame->ShowWindow(SW_MINIMIZE);
+    PumpMessagesFor(50);
+    ASSERT_TRUE(::IsIconic(frame->m_hWnd));
+    frame->SendMessage(WM_HOTKEY, 1, MAKELPARAM(MOD_CONTROL | MOD_ALT, 'K'));
+    PumpMessagesFor(50);
+    EXPECT_FALSE(::IsIconic(frame->m_hWnd));
+}
+
+TEST_F(FrameTest, AMainWindowThatCannotBeMadeIsReportedAndLeavesNoWindow)
+{
+    // A class name longer than the 255 characters of an atom is refused, so no window is made.
+    CString tooLong(L'x', 256);
+    CString told;
+    AnswerMessageBox(L"Ketroval2", true, told);
+    EXPECT_FALSE(app.CreateMainFrame(tooLong));
+    EXPECT_EQ(CString(L"メインウィンドウを作成できませんでした。"), told);
+    EXPECT_EQ(nullptr, app.GetMainFrame());
+    EXPECT_EQ(nullptr, app.m_pMainWnd);
+}
+
+TEST_F(FrameTest, CloseWritesWindowStateThatTheNextStartReads)
+{
+    Open();
+    CContentPanel& panel = Panel();
+    // The user drags the bar between the logs and the list column 40 pixels to the left.
+    TSplitter* main = panel.GetMainSplitter();
+    RECT info = WindowRectIn(panel.GetInfoSplitter()->m_hWnd, main->m_hWnd);
+    POINT bar = ScreenPointOf(main->m_hWnd, info.left - 2, (info.top + info.bottom) / 2);
+    DragMouse(bar, POINT{bar.x - 40, bar.y});
+    PumpMessagesFor(50);
+    EXPECT_EQ(160, panel.GetSplitterPositions().root);
+    // "PromptOnQuit" is on by default: Cancel keeps the program as it was, nothing written.
+    CString asked;
+    AnswerMessageBox(L"確認", false, asked);
+    frame->SendMessage(WM_CLOSE);
+    EXPECT_EQ(CString(L"終了します"), asked);
+    EXPECT_TRUE(frame->IsWindowVisible());
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesW(Settings().GetSettingsFolder() + L"window.ini"));
+    AnswerMessageBox(L"確認", true, asked);
+    frame->SendMessage(WM_CLOSE);
+    PumpMessagesFor(50);
+    EXPECT_EQ(nullptr, frame->m_hWnd);
+
+    std::string saved(ReadFileBytes(Settings().GetSettingsFolder() + L"window.ini").GetString());
+    EXPECT_NE(std::string::npos, saved.find("Splitter.Root=160")) << saved;
+    EXPECT_NE(std::string::npos, saved.find("Splitter.Log=100"));
+    EXPECT_NE(std::string::npos, saved.find("\nLeft=40")) << "the normal rectangle";
+
+    // The next start reads the file and lays out from it.
+    Settings().splitterRoot = 0;
+    Settings().LoadWindowSettings();
+    Open();
+    EXPECT_EQ(160, Panel().GetSplitterPositions().root);
+    RECT tree = WindowRectIn(Panel().GetServerTree()->m_hWnd, Panel().m_hWnd);
+    EXPECT_EQ(160, tree.right - tree.left);
+}

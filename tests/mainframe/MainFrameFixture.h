@@ -1,0 +1,100 @@
+#pragma once
+// A real main window over settings in a temporary folder, with a world of one server "net" and
+// its channels "#alpha" and "#beta", and a recorder for files the window offers by DCC.
+
+#include "app/MainApp.h"
+#include "app/MainFrame.h"
+#include "irc/IRCChannel.h"
+#include "irc/IRCWorld.h"
+#include "tests/common/MessagePump.h"
+#include "tests/common/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <utility>
+#include <vector>
+
+class TSentFileRecorder : public IDroppedFileSender {
+public:
+    void AddSendItem(TIRCUnit*, const CString& nick, const CString& path) override { sent.emplace_back(nick, path); }
+    std::vector<std::pair<CString, CString>> sent;
+};
+
+class MainFrameFixture : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        TConfig::TFolderEnvironment environment;
+        environment.programFolder = folder.path;
+        environment.appDataFolder = folder.path.Left(folder.path.GetLength() - 1);
+        environment.windowsUserName = L"tester";
+        environment.setCurrentFolder = false;
+        settings.InitFolders(L"", environment);
+        settings.LoadWindowSettings();
+        settings.preference.Load(settings.GetSettingsFolder());
+        settings.view.Load(settings);
+        settings.menuVisible = true;
+        settings.enableToolBar = true;
+        TUnitConfig unit;
+        unit.Name = L"net";
+        for (const wchar_t* name : {L"#alpha", L"#beta"}) {
+            unit.Channels.emplace_back();
+            unit.Channels.back().Name = name;
+        }
+        settings.world.Units.push_back(unit);
+
+        frame = new CMainFrame(&app, &settings);
+        ASSERT_TRUE(frame->CreateFrame());
+        world = std::make_unique<TIRCWorld>(&settings, frame, &app.GetAddressFinder());
+        world->Attach(frame);
+        world->CreateUnitsFromSettings();
+        frame->SetWorld(world.get());
+        frame->SetDroppedFileSender(&sent);
+        net = world->FindUnit(L"net");
+        ASSERT_NE(nullptr, net);
+        frame->SetWindowPos(nullptr, 40, 40, 820, 560, SWP_NOZORDER);
+        frame->ShowWindow(SW_SHOWNORMAL);
+        ::SetForegroundWindow(frame->m_hWnd);
+        PumpMessagesFor(200);
+    }
+    void TearDown() override
+    {
+        // The world lets go of its views before the controls go; then the window's own close,
+        // asking nothing, takes its other windows with it.
+        world->Shutdown();
+        if (::IsWindow(frame->m_hWnd)) {
+            frame->ending = true;
+            frame->SendMessageW(WM_CLOSE, 0, 0);
+        }
+        frame->SetWorld(nullptr);
+        world.reset();
+        delete frame;
+        // The destroyed main window ends the loop of a program; a test goes on.
+        MSG quit;
+        while (::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+        }
+    }
+    TIRCChannel* Channel(const wchar_t* name) { return net->FindChannel(name); }
+    HMENU TopMenu(int index) { return ::GetSubMenu(::GetMenu(frame->m_hWnd), index); }
+    // The state of a menu item after the window updated the popup as it does before showing it.
+    UINT ItemState(HMENU popup, UINT id)
+    {
+        frame->SendMessageW(WM_INITMENUPOPUP, (WPARAM)popup, MAKELPARAM(0, FALSE));
+        return ::GetMenuState(popup, id, MF_BYCOMMAND);
+    }
+    CString ItemText(HMENU popup, UINT id)
+    {
+        wchar_t text[128] = L"";
+        ::GetMenuStringW(popup, id, text, 128, MF_BYCOMMAND);
+        return text;
+    }
+
+    TTempFolder folder;
+    CMainApp app;
+    TConfig settings;
+    TSentFileRecorder sent;
+    CMainFrame* frame = nullptr;
+    std::unique_ptr<TIRCWorld> world;
+    TIRCUnit* net = nullptr;
+};

@@ -1,0 +1,177 @@
+// The main road with the real program and a real server: start, connect and join from the
+// settings, a message from another user in the channel's log view and log file, typed lines and
+// a Ctrl+Return notice reaching that user, and a close that quits and ends the program, at
+// once when the server answers and after the quit wait when it does not.
+
+#include "tests/mainframe/ProgramRun.h"
+
+#include "app/Clipboard.h"
+#include "foundation/CodePage.h"
+#include "tests/common/MessagePump.h"
+#include "tests/common/UserInput.h"
+#include "tests/irc/IrcTestSupport.h"
+#include "tests/net/NetTestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+std::string ServerTree(int port, const std::string& channel)
+{
+    return "[World]\r\nUnit.Count=1\r\n[Unit.00]\r\nName=testnet\r\nHostname=127.0.0.1\r\nPort=" +
+           std::to_string(port) +
+           "\r\nNick=kvroad\r\nUsername=kvroad\r\nRealname=Ketroval road\r\nAutoConnect=1\r\nCodepage=65001\r\n"
+           "Channel.Count=1\r\nChannel.00.Name=" +
+           channel + "\r\nChannel.00.AutoJoin=1\r\n";
+}
+
+// Every file under the folder whose bytes hold the text.
+bool FolderHoldsText(const CString& folder, const std::string& text)
+{
+    WIN32_FIND_DATAW data;
+    HANDLE search = ::FindFirstFileW(folder + L"*", &data);
+    bool found = false;
+    for (bool more = search != INVALID_HANDLE_VALUE; more && !found; more = ::FindNextFileW(search, &data)) {
+        if (data.cFileName[0] == L'.')
+            continue;
+        CString path = folder + data.cFileName;
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            found = FolderHoldsText(path + L"\\", text);
+        else
+            found = std::string(ReadFileBytes(path).GetString()).find(text) != std::string::npos;
+    }
+    ::FindClose(search);
+    return found;
+}
+
+// The log view the chat panel shows: the visible one among its cards.
+HWND ShownChannelLog(HWND mainWindow)
+{
+    HWND chat = FindChildren(mainWindow, L"Ketroval2ChatPanel").at(0);
+    for (HWND view : FindChildren(chat, L"Ketroval2LogView"))
+        if (::IsWindowVisible(view))
+            return view;
+    return nullptr;
+}
+
+// The input line: the chat panel's edit that holds no windows of its own.
+HWND InputLine(HWND mainWindow)
+{
+    HWND chat = FindChildren(mainWindow, L"Ketroval2ChatPanel").at(0);
+    for (HWND edit : FindChildren(chat, L"Edit"))
+        if (!::GetWindow(edit, GW_CHILD))
+            return edit;
+    return nullptr;
+}
+
+// The text of the log view as a user copies it: Ctrl+A, Ctrl+C.
+std::string CopyLogText(HWND view)
+{
+    RECT r;
+    ::GetClientRect(view, &r);
+    ClickAt(ScreenPointOf(view, r.right / 2, r.bottom - 3));
+    PressKey('A', {VK_CONTROL});
+    PressKey('C', {VK_CONTROL});
+    PumpMessagesFor(100);
+    CStringA text = ConvertToUtf8(GetClipboardText());
+    return std::string(text.GetString(), (size_t)text.GetLength());
+}
+
+} // namespace
+
+TEST(MainRoadTest, ConnectJoinChatAndQuit)
+{
+    REQUIRE_PEER_PORT(port, "IRC_PORT");
+    std::string channel = "#road" + std::to_string(GetTickCount() % 100000);
+    TProgramRun run;
+    run.WriteSettings(L"tree.ini", ServerTree(port, channel));
+    CStringA logRoot = ConvertToUtf8(run.LogFolder());
+    run.WriteSettings(L"preference.ini", "[Application]\r\nInstalled=1\r\n[Interface]\r\nPromptOnQuit=0\r\n"
+                                         "[Log]\r\nEnableChannelLog=1\r\nLogRootDir=" +
+                                             std::string(logRoot.GetString()) + "\r\n");
+    run.WriteSettings(L"window.ini", "[Main]\r\nLeft=20\r\nTop=20\r\nWidth=900\r\nHeight=640\r\n");
+
+    std::unique_ptr<TLineSocket> peer = ConnectIrcClient(port, "scripted");
+    ASSERT_TRUE(peer);
+    peer->Send("JOIN " + channel + "\r\n");
+    ASSERT_TRUE(peer->WaitFor("JOIN :" + channel));
+
+    ASSERT_TRUE(run.Start());
+    HWND main = run.WaitMainWindow();
+    ASSERT_TRUE(main);
+    ASSERT_TRUE(peer->WaitFor(":kvroad!", 20000)) << "the program joins the channel from its settings";
+
+    // The user picks the channel in the tree with the keyboard.
+    HWND tree = FindChildren(main, L"SysTreeView32").at(0);
+    ClickAt(ScreenPointOf(tree, 40, 8));
+    PressKey(VK_DOWN);
+    PumpMessagesFor(200);
+
+    peer->Send("PRIVMSG " + channel +
+               " :\x02"
+               "bold\x02 \x03"
+               "04red\x03 see https://example.com/road\r\n");
+    std::string seen;
+    PumpMessagesUntil(
+        [&] {
+            HWND view = ShownChannelLog(main);
+            seen = view ? CopyLogText(view) : std::string();
+            return seen.find("see https://example.com/road") != std::string::npos;
+        },
+        10000);
+    EXPECT_NE(std::string::npos, seen.find("scripted")) << seen;
+    EXPECT_NE(std::string::npos, seen.find("bold red see https://example.com/road")) << seen;
+    EXPECT_TRUE(
+        PumpMessagesUntil([&] { return FolderHoldsText(run.LogFolder(), "see https://example.com/road"); }, 5000))
+        << "the channel's log file";
+
+    HWND input = InputLine(main);
+    ASSERT_TRUE(input);
+    ClickAt(ScreenPointOf(input));
+    TypeText(L"hello from the input line");
+    PressKey(VK_RETURN);
+    EXPECT_TRUE(peer->WaitFor("PRIVMSG " + channel + " :hello from the input line"));
+    TypeText(L"a notice");
+    PressKey(VK_RETURN, {VK_CONTROL});
+    EXPECT_TRUE(peer->WaitFor("NOTICE " + channel + " :a notice"));
+    PumpMessagesFor(300);
+    SaveWindowPng(main, L"screenshots\\main_window.png");
+
+    // Closing sends QUIT; the program ends within the quit wait, successfully.
+    // The server answers at once, so the program ends well before the quit wait runs out.
+    ::PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(peer->WaitFor("QUIT"));
+    EXPECT_EQ(0, run.WaitExit(3000));
+}
+
+TEST(MainRoadTest, CloseWaitsAtMostTheQuitWaitForAServerThatNeverAnswers)
+{
+    WSADATA data;
+    ASSERT_EQ(0, WSAStartup(MAKEWORD(2, 2), &data));
+    TScriptedServer server;
+    ASSERT_GT(server.Port(), 0);
+    TProgramRun run;
+    run.WriteSettings(L"tree.ini", "[World]\r\nUnit.Count=1\r\n[Unit.00]\r\nName=silent\r\nHostname=127.0.0.1\r\n"
+                                   "Port=" +
+                                       std::to_string(server.Port()) + "\r\nNick=kvroad\r\nAutoConnect=1\r\n");
+    run.WriteSettings(L"preference.ini", "[Application]\r\nInstalled=1\r\n[Interface]\r\nPromptOnQuit=0\r\n");
+    ASSERT_TRUE(run.Start());
+    HWND main = run.WaitMainWindow();
+    ASSERT_TRUE(main);
+    TLineSocket* client = server.WaitClient(1, 15000);
+    ASSERT_TRUE(client);
+    ASSERT_TRUE(client->WaitFor("USER"));
+    client->Send(":irc.test.local 001 kvroad :Welcome\r\n");
+    PumpMessagesFor(500);
+
+    DWORD closed = GetTickCount();
+    ::PostMessageW(main, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(client->WaitFor("QUIT"));
+    // QUIT goes out before the window hides (the settings are saved in between).
+    EXPECT_TRUE(PumpMessagesUntil([&] { return !::IsWindowVisible(main); }, 2000)) << "the window hides while it waits";
+    EXPECT_EQ(0, run.WaitExit(8000));
+    DWORD waited = GetTickCount() - closed;
+    EXPECT_GE(waited, 4500u);
+    EXPECT_LE(waited, 7000u);
+    WSACleanup();
+}

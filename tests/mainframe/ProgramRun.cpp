@@ -1,0 +1,131 @@
+#include "tests/mainframe/ProgramRun.h"
+
+#include "foundation/CodePage.h"
+#include "tests/common/MessagePump.h"
+
+TProgramRun::TProgramRun()
+{
+    program = folder.path + L"Ketroval2.exe";
+    CString source = ConvertFromUtf8(KV_PROGRAM_PATH);
+    source.Replace(L'/', L'\\');
+    // The build path is a Unix one; Wine's Z: drive reaches it.
+    if (source.GetLength() && source[0] == L'\\')
+        source = L"Z:" + source;
+    ::CopyFileW(source, program, FALSE);
+    for (const wchar_t* sub : {L"users", L"users\\default", L"users\\default\\settings", L"logs"})
+        ::CreateDirectoryW(folder.path + sub, nullptr);
+}
+
+TProgramRun::~TProgramRun() { KillAll(); }
+
+void TProgramRun::WriteSettings(const wchar_t* name, const std::string& text)
+{
+    WriteFileBytes(SettingsFolder() + name, CStringA(("Encoding=UTF-8\r\n" + text).c_str()));
+}
+
+std::string TProgramRun::ReadSettings(const wchar_t* name) const
+{
+    return std::string(ReadFileBytes(SettingsFolder() + name).GetString());
+}
+
+bool TProgramRun::Start(const wchar_t* arguments)
+{
+    CString commandLine = L"\"" + program + L"\" " + arguments;
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    info = PROCESS_INFORMATION{};
+    if (!::CreateProcessW(program, commandLine.GetBuffer(commandLine.GetLength() + 1), nullptr, nullptr, FALSE, 0,
+                          nullptr, folder.path, &startup, &info))
+        return false;
+    ::CloseHandle(info.hThread);
+    processes.push_back(info.hProcess);
+    return true;
+}
+
+namespace {
+
+struct TWindowSearch {
+    DWORD process;
+    HWND found;
+};
+
+BOOL CALLBACK FindMainWindow(HWND window, LPARAM param)
+{
+    TWindowSearch* search = (TWindowSearch*)param;
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    wchar_t name[128] = {};
+    ::GetClassNameW(window, name, 128);
+    if (owner == search->process && wcsncmp(name, L"Ketroval2MainWindow ", 20) == 0 && ::IsWindowVisible(window)) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+struct TChildSearch {
+    const wchar_t* className;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectChild(HWND window, LPARAM param)
+{
+    TChildSearch* search = (TChildSearch*)param;
+    wchar_t name[128] = {};
+    ::GetClassNameW(window, name, 128);
+    if (_wcsicmp(name, search->className) == 0)
+        search->found.push_back(window);
+    return TRUE;
+}
+
+} // namespace
+
+HWND TProgramRun::WaitMainWindow(DWORD timeoutMs)
+{
+    TWindowSearch search = {info.dwProcessId, nullptr};
+    PumpMessagesUntil(
+        [&] {
+            ::EnumWindows(FindMainWindow, (LPARAM)&search);
+            return search.found != nullptr;
+        },
+        timeoutMs);
+    return search.found;
+}
+
+int TProgramRun::WaitExit(DWORD timeoutMs)
+{
+    bool ended = PumpMessagesUntil([&] { return ::WaitForSingleObject(info.hProcess, 0) == WAIT_OBJECT_0; }, timeoutMs);
+    DWORD code = 0;
+    if (!ended || !::GetExitCodeProcess(info.hProcess, &code))
+        return -1;
+    return (int)code;
+}
+
+void TProgramRun::KillAll()
+{
+    for (HANDLE process : processes) {
+        if (::WaitForSingleObject(process, 0) != WAIT_OBJECT_0) {
+            ::TerminateProcess(process, 99);
+            ::WaitForSingleObject(process, 3000);
+        }
+        ::CloseHandle(process);
+    }
+    processes.clear();
+}
+
+std::vector<HWND> FindChildren(HWND parent, const wchar_t* className)
+{
+    TChildSearch search = {className, {}};
+    ::EnumChildWindows(parent, CollectChild, (LPARAM)&search);
+    return search.found;
+}
+
+std::string IniValue(const std::string& text, const std::string& key)
+{
+    size_t at = text.find("\n" + key + "=");
+    if (at == std::string::npos)
+        return std::string();
+    at += key.size() + 2;
+    size_t end = text.find_first_of("\r\n", at);
+    return text.substr(at, end == std::string::npos ? std::string::npos : end - at);
+}

@@ -1,0 +1,44 @@
+#pragma once
+// The real Ketroval2.exe, copied into a fresh program folder with prepared settings, started as
+// a user starts it and looked at from outside: its windows, its files and its exit code.
+
+#include "classlib/String.h"
+#include "tests/common/TempFolder.h"
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+class TProgramRun {
+public:
+    TProgramRun();
+    ~TProgramRun();
+
+    // The settings folder of the default profile, made on first use.
+    CString SettingsFolder() const { return folder.path + L"users\\default\\settings\\"; }
+    CString LogFolder() const { return folder.path + L"logs\\"; }
+    void WriteSettings(const wchar_t* name, const std::string& text);
+    std::string ReadSettings(const wchar_t* name) const;
+
+    // Starts another process of the program; false when it could not be started.
+    bool Start(const wchar_t* arguments = L"");
+    // The newest process's main window once it is shown; null when none came in time.
+    HWND WaitMainWindow(DWORD timeoutMs = 15000);
+    // The exit code once the newest process ended, or -1 when it still runs after the time.
+    int WaitExit(DWORD timeoutMs);
+    DWORD ProcessId() const { return info.dwProcessId; }
+    // Ends every started process that still runs.
+    void KillAll();
+
+private:
+    TTempFolder folder;
+    CString program;
+    PROCESS_INFORMATION info = {};
+    std::vector<HANDLE> processes;
+};
+
+// Descendants of the window with this class name, in creation (z) order.
+std::vector<HWND> FindChildren(HWND parent, const wchar_t* className);
+// The string between the first key= and the line end in an ini text, or empty.
+std::string IniValue(const std::string& text, const std::string& key);

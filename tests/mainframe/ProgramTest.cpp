@@ -1,0 +1,101 @@
+// The real program without a server: the single instance, and the layouts and splitter positions
+// that a close writes to "window.ini" and the next start shows again.
+
+#include "tests/mainframe/ProgramRun.h"
+
+#include "tests/common/MessagePump.h"
+#include "tests/common/UserInput.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const char kQuietStart[] = "[Application]\r\nInstalled=1\r\n[Interface]\r\nPromptOnQuit=0\r\n";
+
+RECT ScreenRect(HWND window)
+{
+    RECT r;
+    ::GetWindowRect(window, &r);
+    return r;
+}
+
+HWND TreeOf(HWND main) { return FindChildren(main, L"SysTreeView32").at(0); }
+HWND ChatOf(HWND main) { return FindChildren(main, L"Ketroval2ChatPanel").at(0); }
+
+} // namespace
+
+TEST(ProgramTest, SecondStartWithSingleInstanceBringsTheFirstForwardAndEnds)
+{
+    TProgramRun run;
+    run.WriteSettings(L"preference.ini", std::string(kQuietStart) + "[Window]\r\nForceSingleApplicationInstance=1\r\n");
+    ASSERT_TRUE(run.Start());
+    HWND first = run.WaitMainWindow();
+    ASSERT_TRUE(first);
+    DWORD firstProcess = run.ProcessId();
+    // Another program holds the foreground when the user starts the program again.
+    HWND other = ::CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE | WS_CAPTION, 300, 300, 300, 200,
+                                   nullptr, nullptr, nullptr, nullptr);
+    FocusForInput(other);
+    ASSERT_EQ(other, ::GetForegroundWindow());
+
+    ASSERT_TRUE(run.Start());
+    EXPECT_EQ(0, run.WaitExit(10000)) << "the second instance ends";
+    EXPECT_TRUE(PumpMessagesUntil([&] { return ::GetForegroundWindow() == first; }, 3000));
+
+    // A minimised first instance is restored as well.
+    ::ShowWindow(first, SW_MINIMIZE);
+    PumpMessagesFor(200);
+    ASSERT_TRUE(run.Start());
+    EXPECT_EQ(0, run.WaitExit(10000));
+    EXPECT_TRUE(PumpMessagesUntil([&] { return !::IsIconic(first); }, 3000));
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(first, &owner);
+    EXPECT_EQ(firstProcess, owner);
+    ::DestroyWindow(other);
+}
+
+TEST(ProgramTest, LayoutsAndSplitterPositionsSurviveARestart)
+{
+    const struct {
+        const char* layout;
+        bool treeLeftOfChat;
+    } cases[] = {
+        {"ThreeColumnsLayout=0\r\nInvertLogAndList=0\r\n", false},
+        {"ThreeColumnsLayout=0\r\nInvertLogAndList=1\r\n", true},
+        {"ThreeColumnsLayout=1\r\nInvertLogAndList=0\r\n", true},
+    };
+    for (const auto& c : cases) {
+        TProgramRun run;
+        run.WriteSettings(L"preference.ini", std::string(kQuietStart) + "[Layout]\r\n" + c.layout);
+        run.WriteSettings(L"window.ini", "[Main]\r\nLeft=30\r\nTop=30\r\nWidth=800\r\nHeight=600\r\n");
+        ASSERT_TRUE(run.Start());
+        HWND main = run.WaitMainWindow();
+        ASSERT_TRUE(main) << c.layout;
+        PumpMessagesFor(300);
+        RECT tree = ScreenRect(TreeOf(main)), chat = ScreenRect(ChatOf(main));
+        EXPECT_EQ(c.treeLeftOfChat, tree.right <= chat.left) << c.layout;
+        // The user widens the tree by dragging the bar at its right edge 30 pixels.
+        POINT bar = {tree.right + 1, (tree.top + tree.bottom) / 2};
+        if (!c.treeLeftOfChat)
+            bar.x = tree.left - 2;
+        DragMouse(bar, POINT{bar.x + (c.treeLeftOfChat ? 30 : -30), bar.y});
+        PumpMessagesFor(200);
+        int width = ScreenRect(TreeOf(main)).right - ScreenRect(TreeOf(main)).left;
+        EXPECT_EQ(150, width) << c.layout;
+        ::PostMessageW(main, WM_CLOSE, 0, 0);
+        ASSERT_EQ(0, run.WaitExit(6000)) << c.layout;
+        std::string saved = run.ReadSettings(L"window.ini");
+        std::string key = strstr(c.layout, "ThreeColumnsLayout=1") ? "Splitter.Left" : "Splitter.Root";
+        EXPECT_EQ("150", IniValue(saved, key)) << c.layout << saved;
+
+        ASSERT_TRUE(run.Start());
+        main = run.WaitMainWindow();
+        ASSERT_TRUE(main);
+        PumpMessagesFor(300);
+        RECT again = ScreenRect(TreeOf(main));
+        EXPECT_EQ(150, again.right - again.left) << c.layout;
+        EXPECT_EQ(c.treeLeftOfChat, again.right <= ScreenRect(ChatOf(main)).left) << c.layout;
+        ::PostMessageW(main, WM_CLOSE, 0, 0);
+        EXPECT_EQ(0, run.WaitExit(6000));
+    }
+}
