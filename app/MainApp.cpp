@@ -142,6 +142,12 @@ void CMainApp::CreateScriptManagers()
     }
 }
 
+void CMainApp::UnloadScripts()
+{
+    for (auto& manager : scriptManagers)
+        manager->UnloadAll(true);
+}
+
 void CMainApp::StartWorld(bool imported)
 {
     world = std::make_unique<TIRCWorld>(&settings, frame, &addressFinder);

@@ -202,7 +202,7 @@ void CMainFrame::ApplyStartupSettings(int showCommand)
     trayIcon.restoreOnSingleClick = pref.RestoreTrayIconOnSingleClick;
     trayIcon.newMessageAlert = trayIcon.highlightAlert = false;
     trayIcon.UpdateIcon();
-    trayIcon.SetToolTip(L"Ketroval2");
+    trayIcon.SetToolTip(GetAppTitle());
     trayIcon.SetEnabled(pref.EnableTrayIcon);
     WINDOWPLACEMENT placement = {};
     placement.length = sizeof(placement);

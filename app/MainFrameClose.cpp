@@ -88,6 +88,7 @@ void CMainFrame::BeginShutdown()
     settings->splitterLog = positions.log;
     if (TIRCWorld* world = app->GetWorld())
         PrepareUnitsForShutdown(*world);
+    app->UnloadScripts();
     settings->SaveWindowSettings();
     flasher.RestoreTitle();
     if (trayIcon.IsEnabled())

@@ -28,9 +28,7 @@ TEST(CaptionFont, SymbolFontOfTheCaptionButtonsIsThere)
     EXPECT_TRUE(found);
 
     CWnd window;
-    ASSERT_TRUE(window.CreateEx(WS_EX_TOPMOST, AfxRegisterWndClass(0, nullptr, (HBRUSH)(COLOR_WINDOW + 1)),
-                                L"キャプション", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 500, 300, 300, 120, nullptr,
-                                nullptr));
+    ASSERT_TRUE(CreateTopmostWindow(window, L"キャプション", 500, 300, 300, 120));
     PumpMessagesFor(200);
     EXPECT_TRUE(SaveWindowPng(window, L"screenshots\\caption_buttons.png"));
 }

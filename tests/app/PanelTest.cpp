@@ -20,10 +20,7 @@ class PanelTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        // Topmost: windows of other test programs on the desktop must not catch the clicks.
-        ASSERT_TRUE(host.CreateEx(WS_EX_TOPMOST, AfxRegisterWndClass(0, nullptr, (HBRUSH)(COLOR_BTNFACE + 1)),
-                                  L"panels", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE, 40, 40, 420, 320,
-                                  nullptr, nullptr));
+        ASSERT_TRUE(CreateTopmostWindow(host, L"panels", 40, 40, 420, 320));
         focusOwner.CreateEx(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_BORDER, 0, 270, 200, 20, host, nullptr);
     }
     // The splitter owns its panes; they start as two edits.

@@ -40,10 +40,7 @@ class SearchPanelTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        // Topmost: windows of other test programs on the desktop must not catch the clicks.
-        ASSERT_TRUE(host.CreateEx(WS_EX_TOPMOST, AfxRegisterWndClass(0, nullptr, (HBRUSH)(COLOR_BTNFACE + 1)),
-                                  L"search", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE, 60, 60, 480, 160,
-                                  nullptr, nullptr));
+        ASSERT_TRUE(CreateTopmostWindow(host, L"search", 60, 60, 480, 160));
         ASSERT_TRUE(panel.Create(host, 100, WS_CHILD | WS_VISIBLE));
         panel.MoveWindow(0, 10, 440, 30);
         panel.listener = &recorder;

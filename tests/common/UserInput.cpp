@@ -1,5 +1,6 @@
 #include "tests/common/UserInput.h"
 
+#include "classlib/Wnd.h"
 #include "tests/common/MessagePump.h"
 
 #include <cstdint>
@@ -43,6 +44,12 @@ void SendMouse(POINT point, DWORD flags)
 }
 
 } // namespace
+
+BOOL CreateTopmostWindow(CWnd& window, const wchar_t* title, int x, int y, int width, int height)
+{
+    return window.CreateEx(WS_EX_TOPMOST, AfxRegisterWndClass(0, nullptr, (HBRUSH)(COLOR_BTNFACE + 1)), title,
+                           WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE, x, y, width, height, nullptr, nullptr);
+}
 
 void FocusForInput(HWND window)
 {
@@ -109,6 +116,13 @@ void ClickAt(POINT point, bool right)
     SendMouse(point, right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN);
     SendMouse(point, right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP);
     PumpMessagesFor(80);
+}
+
+void QueueClickAt(POINT point)
+{
+    SendMouse(point, 0);
+    SendMouse(point, MOUSEEVENTF_LEFTDOWN);
+    SendMouse(point, MOUSEEVENTF_LEFTUP);
 }
 
 void TurnWheel(POINT point, int notches)

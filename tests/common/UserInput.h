@@ -6,6 +6,12 @@
 
 #include <initializer_list>
 
+class CWnd;
+
+// A visible topmost window on the button-face background, ready for real input: windows of other
+// test programs on the desktop cannot catch the clicks meant for it.
+BOOL CreateTopmostWindow(CWnd& window, const wchar_t* title, int x, int y, int width, int height);
+
 // Brings the window's top-level window to the front and gives the window the focus.
 void FocusForInput(HWND window);
 // Presses the key with the modifiers held (VK_SHIFT, VK_CONTROL, VK_MENU ...), then pumps.
@@ -17,6 +23,8 @@ void TypeText(const wchar_t* text);
 // Screen coordinates.
 void ClickAt(POINT point, bool right = false);
 void DoubleClickAt(POINT point);
+// Queues a left click without pumping, for a loop of the system's own (an open menu) to read.
+void QueueClickAt(POINT point);
 // One notch of the wheel (120) per unit, away from the user when positive.
 void TurnWheel(POINT point, int notches);
 // Presses the left button at one point, moves in steps to the other and releases there.
