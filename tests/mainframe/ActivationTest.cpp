@@ -84,12 +84,24 @@ TEST_F(FrameActivation, MinimisingWithTheTraySettingsHidesTheWindowUntilItIsRest
     frame->StartMessageAlert();
     EXPECT_FALSE(tray.newMessageAlert);
 
-    // Without the tray settings minimising leaves the window on the task bar.
+    // Without the tray settings minimising leaves the window on the task bar; with "hide all"
+    // the frame's own windows go with it and come back, not activated, on restore.
     settings.preference.HideWindowOnMinimize = false;
+    settings.preference.HideAllWindowOnMinimize = true;
+    frame->ExecuteAction(L"scriptconsole");
+    PumpMessagesFor(200);
+    HWND console = ::GetForegroundWindow();
+    ASSERT_NE(frame->m_hWnd, console);
+    ASSERT_TRUE(::IsWindowVisible(console));
     frame->ExecuteAction(L"minimize");
     PumpMessagesFor(200);
     EXPECT_TRUE(::IsIconic(frame->m_hWnd));
     EXPECT_TRUE(::IsWindowVisible(frame->m_hWnd));
+    EXPECT_FALSE(::IsWindowVisible(console));
+    frame->SendMessageW(WM_SYSCOMMAND, SC_RESTORE, 0);
+    PumpMessagesFor(200);
+    EXPECT_TRUE(::IsWindowVisible(console));
+    EXPECT_EQ(frame->m_hWnd, ::GetForegroundWindow());
 }
 
 TEST_F(FrameActivation, ClickingTheWindowBackClearsTheMarksOfTheChannelInView)
