@@ -29,6 +29,27 @@ void TScroller::Update(int maximum, int position)
     m_maximum = maximum;
     m_info.nMax = maximum;
     m_info.nPos = position;
+    SetScrollInfo(m_hwnd, SB_VERT, &m_info, FALSE);
+    const DWORD since = GetTickCount() - m_drawnAt;
+    if (since >= kRedrawInterval) {
+        Draw();
+    } else if (!m_timerRunning) {
+        m_timerRunning = true;
+        SetTimer(m_hwnd, kTimerId, kRedrawInterval - since, nullptr);
+    }
+}
+
+void TScroller::OnTimer()
+{
+    KillTimer(m_hwnd, kTimerId);
+    m_timerRunning = false;
+    Draw();
+}
+
+void TScroller::Draw()
+{
+    m_drawnAt = GetTickCount();
+    m_info.fMask = SIF_POS | SIF_DISABLENOSCROLL;
     SetScrollInfo(m_hwnd, SB_VERT, &m_info, TRUE);
 }
 
@@ -136,6 +157,7 @@ int TLogView::HitTestLine(int line, int x, int y, int firstRow, bool nearest)
 
 void TLogView::Repaint()
 {
+    m_pictureStale = true;
     // A flood asks for a repaint per line; one request until the paint comes is enough.
     if (m_hWnd && !m_paintPending) {
         m_paintPending = true;
@@ -207,6 +229,7 @@ void TLogView::ResetLayout()
     if (m_context.layoutGeneration <= 0)
         m_context.layoutGeneration = 1; // 0 is the stamp of a line never laid out
     m_lastClientWidth = m_clientWidth;
+    m_pictureStale = true;
     m_layout.FixTopAfterRelayout();
 }
 
