@@ -86,9 +86,24 @@ TLogLineAdded TLogView::AddLine(const TLogLineData& data, bool checkKeywords)
     TLogLineAdded added = m_store.AddLine(data, checkKeywords);
     if (maxLines > 0 && GetLineCount() > maxLines)
         RemoveHeadLines(1);
-    m_layout.FollowNewLines(wasAtEnd);
+    if (wasAtEnd) {
+        // Following ends at the end whatever came before; in a flood only the last lines show, so
+        // the top is worked out once, when painting or anything else needs it.
+        m_layout.bottom = {GetLineCount(), 0};
+        m_followPending = true;
+    } else {
+        m_layout.FollowNewLines(false);
+    }
     Repaint();
     return added;
+}
+
+void TLogView::Settle()
+{
+    if (m_followPending) {
+        m_followPending = false;
+        m_layout.FollowNewLines(true);
+    }
 }
 
 void TLogView::RemoveHeadLines(int count)
@@ -167,42 +182,49 @@ void TLogView::Repaint()
 
 void TLogView::ScrollToTop()
 {
+    Settle();
     m_layout.ScrollToTop();
     Repaint();
 }
 
 void TLogView::ScrollToEnd()
 {
+    Settle();
     m_layout.ScrollToEnd();
     Repaint();
 }
 
 void TLogView::PageUp()
 {
+    Settle();
     m_layout.PageUp();
     Repaint();
 }
 
 void TLogView::PageDown()
 {
+    Settle();
     m_layout.PageDown();
     Repaint();
 }
 
 void TLogView::ScrollUp(int rows)
 {
+    Settle();
     m_layout.ScrollUp(rows);
     Repaint();
 }
 
 void TLogView::ScrollDown(int rows)
 {
+    Settle();
     m_layout.ScrollDown(rows);
     Repaint();
 }
 
 void TLogView::ShowLine(int line)
 {
+    Settle();
     m_layout.ShowLine(line);
     Repaint();
 }
@@ -225,6 +247,7 @@ bool TLogView::JumpToLineNumber(int number)
 
 void TLogView::ResetLayout()
 {
+    Settle();
     m_context.layoutGeneration++;
     if (m_context.layoutGeneration <= 0)
         m_context.layoutGeneration = 1; // 0 is the stamp of a line never laid out
@@ -235,6 +258,7 @@ void TLogView::ResetLayout()
 
 void TLogView::RefreshView()
 {
+    Settle();
     m_layout.Refresh();
     Repaint();
 }
@@ -245,6 +269,7 @@ void TLogView::SetIndent(int indent) { m_context.indent = indent < 0 ? 0 : inden
 
 void TLogView::OnSize(int width, int height)
 {
+    Settle();
     m_clientWidth = width;
     m_layout.SetClientHeight(height);
     if (width != m_lastClientWidth)
@@ -254,6 +279,7 @@ void TLogView::OnSize(int width, int height)
 
 void TLogView::OnVScroll(int code)
 {
+    Settle();
     switch (code) {
     case SB_LINEUP:
         ScrollUp(1);

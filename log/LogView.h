@@ -85,8 +85,16 @@ public:
     bool JumpToLineNumber(int number);
     void ResetLayout();
     void RefreshView();
-    TLogRowPos GetTopPosition() const { return m_layout.top; }
-    TLogRowPos GetBottomPosition() const { return m_layout.bottom; }
+    TLogRowPos GetTopPosition()
+    {
+        Settle();
+        return m_layout.top;
+    }
+    TLogRowPos GetBottomPosition()
+    {
+        Settle();
+        return m_layout.bottom;
+    }
     bool IsAtEnd() const { return m_layout.IsAtEnd(); }
 
     // The point is clamped into the client area in place; false below the last line.
@@ -175,6 +183,8 @@ private:
     int GetRowOfChar(int line, int ch, bool endExclusive) override;
     int HitTestLine(int line, int x, int y, int firstRow, bool nearest) override;
 
+    // Works out the top that following the newest lines left pending.
+    void Settle();
     void EnsureLineLayout(int line);
     HDC GetMeasureDC();
     int GetTextWidth() const { return m_clientWidth - 4; }
@@ -216,6 +226,7 @@ private:
     int m_clientWidth = 0;
     int m_lastClientWidth = 0;
     bool m_paintPending = false;
+    bool m_followPending = false;
     TLogPicture m_picture;
     bool m_pictureStale = true;
     TLogPictureLook m_pictureLook;

@@ -6,6 +6,7 @@
 LRESULT TLogView::OnPaintMessage(WPARAM, LPARAM)
 {
     m_paintPending = false;
+    Settle();
     CPaintDC paint(m_hWnd);
     RECT client;
     GetClientRect(&client);
