@@ -1,5 +1,6 @@
-// The kept picture: after lines arrive or the view scrolls, the rows moved in the picture plus
-// the rows drawn anew must show exactly what drawing every row again shows.
+// The view's short cuts: rows moved in the kept picture plus the rows drawn anew must show exactly
+// what drawing every row again shows, and a view following a flood must end where following
+// line by line ends.
 
 #include "LogViewFixture.h"
 
@@ -78,5 +79,42 @@ TEST_F(LogViewWindowTest, MovedRowsShowWhatAFullRepaintShows)
         EXPECT_EQ(-1, at.x) << "first differing pixel at (" << at.x << ", " << at.y << ")";
         if (at.x >= 0)
             moved->SavePng(ScreenshotPath(L"logview-moved-rows.png"));
+    }
+}
+
+TEST_F(LogViewWindowTest, FollowingAFloodEndsWhereFollowingEachLineEnds)
+{
+    struct TFloodCase {
+        int leading;
+        int maxLines;
+        int lines;
+    };
+    const TFloodCase cases[] = {{0, 0, 7}, {0, 0, 90}, {3, 0, 90}, {7, 25, 90}, {1, 5, 12}};
+    for (const TFloodCase& c : cases) {
+        SCOPED_TRACE(testing::Message() << "leading " << c.leading << ", limit " << c.maxLines << ", " << c.lines
+                                        << " lines");
+        TLogView lineByLine;
+        ASSERT_TRUE(lineByLine.Create(&theme.text, &theme.channelLogBack, frame, 70002, &keyword, &finder, false));
+        RECT rect;
+        view.GetClientRect(&rect);
+        lineByLine.MoveWindow(0, 0, rect.right + GetSystemMetrics(SM_CXVSCROLL), rect.bottom);
+        view.RemoveHeadLines(-1);
+        view.ScrollToEnd();
+        for (TLogView* v : {&view, &lineByLine}) {
+            v->SetLineLeading(c.leading);
+            v->maxLines = c.maxLines;
+            v->ResetLayout();
+            v->RefreshView();
+        }
+        for (int i = 0; i < c.lines; i++) {
+            CString body;
+            body.Format(L"%d %s", i, (LPCWSTR)CString(i % 3 == 0 ? L'\u65e5' : L'w', (i * 37) % 160));
+            for (TLogView* v : {&view, &lineByLine})
+                v->AddLine(Line(body, L"<n> ", L"n", i % 4), true);
+            lineByLine.GetTopPosition(); // works the top out after every line
+        }
+        EXPECT_EQ(lineByLine.GetTopPosition(), view.GetTopPosition());
+        EXPECT_EQ(lineByLine.GetBottomPosition(), view.GetBottomPosition());
+        EXPECT_TRUE(view.IsAtEnd());
     }
 }
