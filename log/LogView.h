@@ -48,6 +48,7 @@ struct TLogPictureLook {
     bool selection = false;
     int startNumber = 0, startChar = 0, endNumber = 0, endChar = 0;
     std::vector<CString> searchWords;
+    COLORREF backColor = 0;
     bool operator==(const TLogPictureLook&) const = default;
 };
 

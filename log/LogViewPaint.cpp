@@ -11,16 +11,16 @@ LRESULT TLogView::OnPaintMessage(WPARAM, LPARAM)
     RECT client;
     GetClientRect(&client);
     bool made = false;
-    if (!doubleBuffering || !m_picture.Prepare(paint, client.right, client.bottom, made)) {
+    if (doubleBuffering && m_picture.Prepare(paint, client.right, client.bottom, made)) {
+        if (made || m_pictureStale)
+            DrawPicture(client, made);
+        m_picture.CopyTo(paint, paint.m_ps.rcPaint);
+    } else {
+        m_picture.Free();
         const int saved = SaveDC(paint);
         DrawContent(paint, client);
         RestoreDC(paint, saved);
-        m_paintedRows.clear();
-    } else if (made || m_pictureStale) {
-        DrawPicture(client, made);
     }
-    if (m_picture.GetDC())
-        m_picture.CopyTo(paint, paint.m_ps.rcPaint);
     if (m_textTheme)
         m_textTheme->ReleaseVariantFonts();
     m_scroller.Update(m_layout.GetScrollMaximum(), m_layout.GetScrollPosition());
@@ -89,7 +89,8 @@ bool TLogView::MoveKeptRows(HDC dc, const RECT& client)
         return false;
     const int topNumber = NumberOfIndex(m_layout.top.line);
     size_t k = 0;
-    while (k < m_paintedRows.size() && !(m_paintedRows[k].number == topNumber && m_paintedRows[k].row == m_layout.top.row))
+    while (k < m_paintedRows.size() &&
+           !(m_paintedRows[k].number == topNumber && m_paintedRows[k].row == m_layout.top.row))
         k++;
     if (k == m_paintedRows.size())
         return false;
@@ -150,5 +151,6 @@ TLogPictureLook TLogView::GetLook() const
         look.endChar = m_selection.end.ch;
     }
     look.searchWords = m_context.searchWords;
+    look.backColor = m_backTheme ? m_backTheme->color : GetSysColor(COLOR_WINDOW);
     return look;
 }

@@ -53,11 +53,14 @@ TEST_F(LogViewWindowTest, MovedRowsShowWhatAFullRepaintShows)
         view.ScrollToEnd();
         for (int i = 0; i < 40; i++) {
             CString body;
-            body.Format(L"line %02d \x03" L"4,8colour\x03 http://example.org/%d \x02" L"bold\x02 keyword"
+            body.Format(L"line %02d \x03"
+                        L"4,8colour\x03 http://example.org/%d \x02"
+                        L"bold\x02 keyword"
                         L" \u65e5\u672c\u8a9e%s",
-                        i, i, i % 7 == 0 ? L" and a long tail that wraps onto the next row of the view, twice over "
-                                           L"when the view is narrow enough to need it"
-                                         : L"");
+                        i, i,
+                        i % 7 == 0 ? L" and a long tail that wraps onto the next row of the view, twice over "
+                                     L"when the view is narrow enough to need it"
+                                   : L"");
             view.AddLine(Line(body, L"<nick> ", L"nick"), true);
         }
         c.before(view);
