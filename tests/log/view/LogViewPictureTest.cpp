@@ -7,6 +7,7 @@
 #include "tests/common/MessagePump.h"
 
 #include <functional>
+#include <iterator>
 
 namespace {
 
@@ -66,7 +67,7 @@ TEST_F(LogViewWindowTest, MovedRowsShowWhatAFullRepaintShows)
         c.before(view);
         Settle();
         for (int i = 0; i < c.added; i++)
-            view.AddLine(Line(i == 1 ? L"new \x1freverse\x1f line wrapping well past the right edge of the view "
+            view.AddLine(Line(i == 1 ? L"new \x16reverse\x16 line wrapping well past the right edge of the view "
                                        L"so that it takes more than one row of the picture"
                                      : L"new line"),
                          true);
@@ -81,6 +82,8 @@ TEST_F(LogViewWindowTest, MovedRowsShowWhatAFullRepaintShows)
         const POINT at = FirstDifference(*moved, *full);
         EXPECT_EQ(-1, at.x) << "first differing pixel at (" << at.x << ", " << at.y << ")";
         if (at.x >= 0)
+            moved->SavePng(ScreenshotPath(L"logview-moved-rows-differ.png"));
+        if (&c == &cases[std::size(cases) - 1])
             moved->SavePng(ScreenshotPath(L"logview-moved-rows.png"));
     }
 }
