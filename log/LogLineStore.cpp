@@ -8,6 +8,9 @@ TLogLineAdded TLogLineStore::AddLine(const TLogLineData& data, bool checkKeyword
         line = std::move(lines.front());
         lines.pop_front();
         line->composition.layoutStamp = 0;
+    } else if (spare) {
+        line = std::move(spare);
+        line->composition.layoutStamp = 0;
     } else {
         line = std::make_unique<TLogLine>(context);
     }
@@ -28,6 +31,9 @@ TLogLineAdded TLogLineStore::AddLine(const TLogLineData& data, bool checkKeyword
 
 void TLogLineStore::RemoveHeadLines(int count)
 {
-    while (count-- > 0 && !lines.empty())
+    while (count-- > 0 && !lines.empty()) {
+        if (!spare)
+            spare = std::move(lines.front());
         lines.pop_front();
+    }
 }

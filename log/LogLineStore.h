@@ -25,5 +25,7 @@ public:
 private:
     TLogDrawContext* context;
     std::deque<std::unique_ptr<TLogLine>> lines;
+    // The last line dropped, composed again by the next AddLine: its buffers are reused.
+    std::unique_ptr<TLogLine> spare;
     int counter = 0;
 };

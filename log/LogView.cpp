@@ -29,6 +29,27 @@ void TScroller::Update(int maximum, int position)
     m_maximum = maximum;
     m_info.nMax = maximum;
     m_info.nPos = position;
+    SetScrollInfo(m_hwnd, SB_VERT, &m_info, FALSE);
+    const DWORD since = GetTickCount() - m_drawnAt;
+    if (since >= kRedrawInterval) {
+        Draw();
+    } else if (!m_timerRunning) {
+        m_timerRunning = true;
+        SetTimer(m_hwnd, kTimerId, kRedrawInterval - since, nullptr);
+    }
+}
+
+void TScroller::OnTimer()
+{
+    KillTimer(m_hwnd, kTimerId);
+    m_timerRunning = false;
+    Draw();
+}
+
+void TScroller::Draw()
+{
+    m_drawnAt = GetTickCount();
+    m_info.fMask = SIF_POS | SIF_DISABLENOSCROLL;
     SetScrollInfo(m_hwnd, SB_VERT, &m_info, TRUE);
 }
 
@@ -65,9 +86,24 @@ TLogLineAdded TLogView::AddLine(const TLogLineData& data, bool checkKeywords)
     TLogLineAdded added = m_store.AddLine(data, checkKeywords);
     if (maxLines > 0 && GetLineCount() > maxLines)
         RemoveHeadLines(1);
-    m_layout.FollowNewLines(wasAtEnd);
+    if (wasAtEnd) {
+        // Following ends at the end whatever came before; in a flood only the last lines show, so
+        // the top is worked out once, when painting or anything else needs it.
+        m_layout.bottom = {GetLineCount(), 0};
+        m_followPending = true;
+    } else {
+        m_layout.FollowNewLines(false);
+    }
     Repaint();
     return added;
+}
+
+void TLogView::Settle()
+{
+    if (m_followPending) {
+        m_followPending = false;
+        m_layout.FollowNewLines(true);
+    }
 }
 
 void TLogView::RemoveHeadLines(int count)
@@ -136,6 +172,7 @@ int TLogView::HitTestLine(int line, int x, int y, int firstRow, bool nearest)
 
 void TLogView::Repaint()
 {
+    m_pictureStale = true;
     // A flood asks for a repaint per line; one request until the paint comes is enough.
     if (m_hWnd && !m_paintPending) {
         m_paintPending = true;
@@ -145,42 +182,49 @@ void TLogView::Repaint()
 
 void TLogView::ScrollToTop()
 {
+    Settle();
     m_layout.ScrollToTop();
     Repaint();
 }
 
 void TLogView::ScrollToEnd()
 {
+    Settle();
     m_layout.ScrollToEnd();
     Repaint();
 }
 
 void TLogView::PageUp()
 {
+    Settle();
     m_layout.PageUp();
     Repaint();
 }
 
 void TLogView::PageDown()
 {
+    Settle();
     m_layout.PageDown();
     Repaint();
 }
 
 void TLogView::ScrollUp(int rows)
 {
+    Settle();
     m_layout.ScrollUp(rows);
     Repaint();
 }
 
 void TLogView::ScrollDown(int rows)
 {
+    Settle();
     m_layout.ScrollDown(rows);
     Repaint();
 }
 
 void TLogView::ShowLine(int line)
 {
+    Settle();
     m_layout.ShowLine(line);
     Repaint();
 }
@@ -203,15 +247,18 @@ bool TLogView::JumpToLineNumber(int number)
 
 void TLogView::ResetLayout()
 {
+    Settle();
     m_context.layoutGeneration++;
     if (m_context.layoutGeneration <= 0)
         m_context.layoutGeneration = 1; // 0 is the stamp of a line never laid out
     m_lastClientWidth = m_clientWidth;
+    m_pictureStale = true;
     m_layout.FixTopAfterRelayout();
 }
 
 void TLogView::RefreshView()
 {
+    Settle();
     m_layout.Refresh();
     Repaint();
 }
@@ -222,6 +269,7 @@ void TLogView::SetIndent(int indent) { m_context.indent = indent < 0 ? 0 : inden
 
 void TLogView::OnSize(int width, int height)
 {
+    Settle();
     m_clientWidth = width;
     m_layout.SetClientHeight(height);
     if (width != m_lastClientWidth)
@@ -231,6 +279,7 @@ void TLogView::OnSize(int width, int height)
 
 void TLogView::OnVScroll(int code)
 {
+    Settle();
     switch (code) {
     case SB_LINEUP:
         ScrollUp(1);

@@ -6,6 +6,7 @@
 #include "classlib/MsgMap.h"
 #include "classlib/Wnd.h"
 #include "log/LogLineStore.h"
+#include "log/LogPicture.h"
 #include "log/LogSelection.h"
 #include "log/LogViewLayout.h"
 #include "log/LogViewListeners.h"
@@ -13,16 +14,50 @@
 #include <vector>
 
 // The vertical bar's state; the bar is shown disabled, never hidden, when nothing scrolls.
+// Drawing the bar costs more than painting the text under Wine, so while lines flood in it is
+// drawn at most every kRedrawInterval ms; its values are always current.
 class TScroller {
 public:
+    static const UINT_PTR kTimerId = 2;
+    static const DWORD kRedrawInterval = 100;
+
     virtual ~TScroller() = default;
     void Reset(HWND hwnd);
     void Update(int maximum, int position);
+    // The deferred drawing is due.
+    void OnTimer();
 
 private:
+    void Draw();
+
     HWND m_hwnd = nullptr;
     int m_maximum = 0;
     SCROLLINFO m_info = {};
+    DWORD m_drawnAt = 0;
+    bool m_timerRunning = false;
+};
+
+// What the picture was drawn with besides the positions of its rows; kept rows are moved
+// instead of drawn again only while all of it still holds. Selection ends go by line number.
+struct TLogPictureLook {
+    int generation = 0;
+    int width = 0;
+    int height = 0;
+    int leading = 0;
+    int indent = 0;
+    bool selection = false;
+    int startNumber = 0, startChar = 0, endNumber = 0, endChar = 0;
+    std::vector<CString> searchWords;
+    COLORREF backColor = 0;
+    bool operator==(const TLogPictureLook&) const = default;
+};
+
+// A display row in the picture: its line's number, the row, and the band [top, bottom).
+struct TLogPaintedRow {
+    int number = 0;
+    int row = 0;
+    int top = 0;
+    int bottom = 0;
 };
 
 class TLogView : public CWnd, public ILogLineSink, private ILogViewLines {
@@ -51,8 +86,16 @@ public:
     bool JumpToLineNumber(int number);
     void ResetLayout();
     void RefreshView();
-    TLogRowPos GetTopPosition() const { return m_layout.top; }
-    TLogRowPos GetBottomPosition() const { return m_layout.bottom; }
+    TLogRowPos GetTopPosition()
+    {
+        Settle();
+        return m_layout.top;
+    }
+    TLogRowPos GetBottomPosition()
+    {
+        Settle();
+        return m_layout.bottom;
+    }
     bool IsAtEnd() const { return m_layout.IsAtEnd(); }
 
     // The point is clamped into the client area in place; false below the last line.
@@ -102,6 +145,7 @@ public:
         MESSAGE_HANDLER(WM_SIZE, OnSizeMessage)
         MESSAGE_HANDLER(WM_VSCROLL, OnVScrollMessage)
         MESSAGE_HANDLER(WM_PAINT, OnPaintMessage)
+        MESSAGE_HANDLER(WM_SHOWWINDOW, OnShowWindowMessage)
         MESSAGE_HANDLER(WM_TIMER, OnTimerMessage)
         MESSAGE_HANDLER(WM_KILLFOCUS, OnKillFocus)
         MESSAGE_HANDLER(WM_LBUTTONDOWN, OnLButtonDownMessage)
@@ -121,6 +165,7 @@ private:
     LRESULT OnSizeMessage(WPARAM wParam, LPARAM lParam);
     LRESULT OnVScrollMessage(WPARAM wParam, LPARAM lParam);
     LRESULT OnPaintMessage(WPARAM, LPARAM);
+    LRESULT OnShowWindowMessage(WPARAM wParam, LPARAM lParam);
     LRESULT OnTimerMessage(WPARAM, LPARAM);
     LRESULT OnKillFocus(WPARAM wParam, LPARAM lParam);
     LRESULT OnLButtonDownMessage(WPARAM, LPARAM);
@@ -139,13 +184,22 @@ private:
     int GetRowOfChar(int line, int ch, bool endExclusive) override;
     int HitTestLine(int line, int x, int y, int firstRow, bool nearest) override;
 
+    // Works out the top that following the newest lines left pending.
+    void Settle();
     void EnsureLineLayout(int line);
     HDC GetMeasureDC();
     int GetTextWidth() const { return m_clientWidth - 4; }
     void Repaint();
     void OnSize(int width, int height);
     void OnVScroll(int code);
+    // Painting, in LogViewPaint.cpp.
     void DrawContent(HDC dc, const RECT& client);
+    void DrawRows(HDC dc, const RECT& client, int line, int row, int y);
+    void DrawPicture(const RECT& client, bool made);
+    bool MoveKeptRows(HDC dc, const RECT& client);
+    bool CanMoveRows() const;
+    TLogPictureLook GetLook() const;
+    int NumberOfIndex(int line) const;
 
     // Mouse and selection, in LogViewMouse.cpp.
     POINT GetCursorClientPoint() const;
@@ -173,6 +227,11 @@ private:
     int m_clientWidth = 0;
     int m_lastClientWidth = 0;
     bool m_paintPending = false;
+    bool m_followPending = false;
+    TLogPicture m_picture;
+    bool m_pictureStale = true;
+    TLogPictureLook m_pictureLook;
+    std::vector<TLogPaintedRow> m_paintedRows;
 
     bool m_dragging = false;
     bool m_swallowNextClick = false;

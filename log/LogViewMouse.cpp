@@ -25,6 +25,7 @@ POINT TLogView::GetCursorClientPoint() const
 
 bool TLogView::HitTest(POINT& point, TLogTextPos& pos, bool nearest)
 {
+    Settle();
     const int height = m_layout.GetClientHeight();
     if (point.y < 0)
         point = {3, 0};

@@ -20,6 +20,7 @@ bool TLogView::FindText(const CString& text, bool forward, bool matchCase, bool 
 
 void TLogView::SetSearchWords(const std::vector<CString>& words)
 {
+    Settle();
     if (words.empty()) {
         EndSearch();
         return;
@@ -37,6 +38,7 @@ void TLogView::SetSearchWords(const std::vector<CString>& words)
 
 void TLogView::EndSearch()
 {
+    Settle();
     m_context.searchWords.clear();
     if (!m_searching) {
         Repaint();
@@ -63,6 +65,7 @@ bool TLogView::FindNextMatch(bool forward, bool fromStart)
 
 void TLogView::ScrollToSelection()
 {
+    Settle();
     const int count = GetLineCount();
     if (!m_selection.HasSelection() || count == 0)
         return;

@@ -1,6 +1,5 @@
 #include "log/LogView.h"
 
-#include "app/DoubleBufferedView.h"
 #include "settings/ViewConfig.h"
 
 #include <windowsx.h>
@@ -47,9 +46,12 @@ LRESULT TLogView::OnVScrollMessage(WPARAM wParam, LPARAM lParam)
     return DefWindowProc(WM_VSCROLL, wParam, lParam);
 }
 
-LRESULT TLogView::OnTimerMessage(WPARAM, LPARAM)
+LRESULT TLogView::OnTimerMessage(WPARAM id, LPARAM)
 {
-    OnTimer();
+    if (id == TScroller::kTimerId)
+        m_scroller.OnTimer();
+    else
+        OnTimer();
     return 0;
 }
 
@@ -97,44 +99,12 @@ LRESULT TLogView::OnMouseWheelMessage(WPARAM wParam, LPARAM lParam)
     return 0;
 }
 
-LRESULT TLogView::OnPaintMessage(WPARAM, LPARAM)
+LRESULT TLogView::OnShowWindowMessage(WPARAM wParam, LPARAM lParam)
 {
-    m_paintPending = false;
-    CPaintDC paint(m_hWnd);
-    RECT client;
-    GetClientRect(&client);
-    const int saved = SaveDC(paint);
-    if (doubleBuffering) {
-        TMemDC memory(paint);
-        DrawContent(memory, client);
-    } else {
-        DrawContent(paint, client);
+    // A hidden view keeps no picture: only the shown views of the program hold one.
+    if (!wParam) {
+        m_picture.Free();
+        m_paintedRows.clear();
     }
-    RestoreDC(paint, saved);
-    if (m_textTheme)
-        m_textTheme->ReleaseVariantFonts();
-    return 0;
-}
-
-void TLogView::DrawContent(HDC dc, const RECT& client)
-{
-    if (m_backTheme)
-        m_backTheme->Draw(dc, client);
-    else
-        FillRect(dc, &client, GetSysColorBrush(COLOR_WINDOW));
-    SetTextAlign(dc, TA_BOTTOM);
-    int y = 2;
-    const int count = GetLineCount();
-    for (int i = m_layout.top.line; i <= m_layout.bottom.line && i < count && y < client.bottom; i++) {
-        EnsureLineLayout(i);
-        TLogLine& line = m_store.GetLine(i);
-        int from = -1, to = -1;
-        if (!m_selection.GetColumns(i, line.model.text.GetLength(), from, to))
-            from = to = -1;
-        const int firstRow = i == m_layout.top.line ? m_layout.top.row : 0;
-        const RECT rect = {3, y, client.right - 1, client.bottom};
-        line.Paint(dc, firstRow, from, to, rect);
-        y += line.composition.GetRowsHeight(firstRow, line.GetRowCount());
-    }
-    m_scroller.Update(m_layout.GetScrollMaximum(), m_layout.GetScrollPosition());
+    return DefWindowProc(WM_SHOWWINDOW, wParam, lParam);
 }

@@ -51,37 +51,45 @@ TEST_F(LogLineStoreTest, NumbersComposesAndDropsTheOldestLines)
     EXPECT_EQ(sink.AddLine(data, true).lineNumber, 6);
 }
 
-// The store composes the newest line into the object of the one it drops.
+// The store composes the newest line into the object of a line it dropped: at its limit, or
+// after the owner removed old lines.
 TEST_F(LogLineStoreTest, ALineTakingTheOldestsPlaceKeepsNothingOfIt)
 {
-    store.limit = 1;
+    for (const bool byLimit : {true, false}) {
+        SCOPED_TRACE(byLimit ? "dropped at the limit" : "dropped by the owner");
+        store.Clear();
+        store.limit = byLimit ? 1 : 0;
 
-    TLogLineData data;
-    data.timeText = L"10:00 ";
-    data.nickPrefix = L"(bob) ";
-    data.nick = L"bob";
-    data.eventData = L"event";
-    data.body = L"hello irc.example.net \x02http://a.org/\x02 and a long tail of words";
-    store.AddLine(data, true);
-    TLogLineData plain;
-    plain.body = L"hi";
-    TLogLineAdded added = store.AddLine(plain, true);
-    EXPECT_FALSE(added.keyword);
-    EXPECT_TRUE(added.urls.empty());
-    ASSERT_EQ(store.GetCount(), 1);
-    const TLogLineModel& model = store.GetLine(0).model;
-    EXPECT_EQ(model.text, CString(L"hi"));
-    EXPECT_EQ(model.length, 2);
-    EXPECT_FALSE(model.keyword);
-    EXPECT_TRUE(model.urls.empty());
-    EXPECT_TRUE(model.addresses.empty());
-    EXPECT_TRUE(model.nick.IsEmpty());
-    EXPECT_TRUE(model.eventData.IsEmpty());
-    ASSERT_EQ(model.runs.size(), 1u);
-    EXPECT_EQ(model.runs[0].start, 0);
-    EXPECT_EQ(model.runs[0].end, 2);
-    EXPECT_EQ(model.runs[0].kind, RUN_TEXT);
-    EXPECT_NE(store.GetLine(0).composition.layoutStamp, context.layoutGeneration);
+        TLogLineData data;
+        data.timeText = L"10:00 ";
+        data.nickPrefix = L"(bob) ";
+        data.nick = L"bob";
+        data.eventData = L"event";
+        data.body = L"hello irc.example.net \x02http://a.org/\x02 and a long tail of words";
+        store.AddLine(data, true);
+        store.GetLine(0).composition.layoutStamp = context.layoutGeneration; // as if laid out
+        if (!byLimit)
+            store.RemoveHeadLines(1);
+        TLogLineData plain;
+        plain.body = L"hi";
+        TLogLineAdded added = store.AddLine(plain, true);
+        EXPECT_FALSE(added.keyword);
+        EXPECT_TRUE(added.urls.empty());
+        ASSERT_EQ(store.GetCount(), 1);
+        const TLogLineModel& model = store.GetLine(0).model;
+        EXPECT_EQ(model.text, CString(L"hi"));
+        EXPECT_EQ(model.length, 2);
+        EXPECT_FALSE(model.keyword);
+        EXPECT_TRUE(model.urls.empty());
+        EXPECT_TRUE(model.addresses.empty());
+        EXPECT_TRUE(model.nick.IsEmpty());
+        EXPECT_TRUE(model.eventData.IsEmpty());
+        ASSERT_EQ(model.runs.size(), 1u);
+        EXPECT_EQ(model.runs[0].start, 0);
+        EXPECT_EQ(model.runs[0].end, 2);
+        EXPECT_EQ(model.runs[0].kind, RUN_TEXT);
+        EXPECT_NE(store.GetLine(0).composition.layoutStamp, context.layoutGeneration);
+    }
 }
 
 } // namespace

@@ -1,0 +1,126 @@
+// The view's short cuts: rows moved in the kept picture plus the rows drawn anew must show exactly
+// what drawing every row again shows, and a view following a flood must end where following
+// line by line ends.
+
+#include "LogViewFixture.h"
+
+#include "tests/common/MessagePump.h"
+
+#include <functional>
+#include <iterator>
+
+namespace {
+
+struct TPictureCase {
+    const char* name;
+    // Brings the view into the state whose picture is then moved by new lines.
+    std::function<void(TLogView&)> before;
+    int added;
+};
+
+// The first pixel where two captures differ, or (-1, -1).
+POINT FirstDifference(const TMemoryCanvas& a, const TMemoryCanvas& b)
+{
+    for (int y = 0; y < a.height; y++)
+        for (int x = 0; x < a.width; x++)
+            if (a.Pixel(x, y) != b.Pixel(x, y))
+                return {x, y};
+    return {-1, -1};
+}
+
+} // namespace
+
+TEST_F(LogViewWindowTest, MovedRowsShowWhatAFullRepaintShows)
+{
+    const TPictureCase cases[] = {
+        {"following the end", [](TLogView&) {}, 3},
+        {"following after one line", [](TLogView&) {}, 1},
+        {"scrolled back", [](TLogView& v) { v.ScrollUp(12); }, 4},
+        {"scrolled back, then down by rows", [](TLogView& v) { v.ScrollUp(12); }, 0},
+        {"a selection, scrolled back", [](TLogView& v) { v.FindText(L"line 07", true, false, true); }, 2},
+        {"a selection, following", [](TLogView& v) { v.FindText(L"line 38", true, false, true); }, 2},
+        {"search highlights, following",
+         [](TLogView& v) {
+             v.SetSearchWords({L"2", L"http"});
+             v.ScrollToEnd();
+         },
+         3},
+    };
+    for (const TPictureCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        view.RemoveHeadLines(-1);
+        view.EndSearch();
+        view.ClearSelection();
+        view.ScrollToEnd();
+        for (int i = 0; i < 40; i++) {
+            CString body;
+            body.Format(L"line %02d \x03"
+                        L"4,8colour\x03 http://example.org/%d \x02"
+                        L"bold\x02 keyword"
+                        L" \u65e5\u672c\u8a9e%s",
+                        i, i,
+                        i % 7 == 0 ? L" and a long tail that wraps onto the next row of the view, twice over "
+                                     L"when the view is narrow enough to need it"
+                                   : L"");
+            view.AddLine(Line(body, L"<nick> ", L"nick"), true);
+        }
+        c.before(view);
+        Settle();
+        for (int i = 0; i < c.added; i++)
+            view.AddLine(Line(i == 1 ? L"new \x16reverse\x16 line wrapping well past the right edge of the view "
+                                       L"so that it takes more than one row of the picture"
+                                     : L"new line"),
+                         true);
+        if (c.added == 0)
+            view.ScrollDown(5);
+        Settle();
+        const auto moved = CaptureView();
+        view.ShowWindow(SW_HIDE);
+        view.ShowWindow(SW_SHOW);
+        Settle();
+        const auto full = CaptureView();
+        const POINT at = FirstDifference(*moved, *full);
+        EXPECT_EQ(-1, at.x) << "first differing pixel at (" << at.x << ", " << at.y << ")";
+        if (at.x >= 0)
+            moved->SavePng(ScreenshotPath(L"logview-moved-rows-differ.png"));
+        if (&c == &cases[std::size(cases) - 1])
+            moved->SavePng(ScreenshotPath(L"logview-moved-rows.png"));
+    }
+}
+
+TEST_F(LogViewWindowTest, FollowingAFloodEndsWhereFollowingEachLineEnds)
+{
+    struct TFloodCase {
+        int leading;
+        int maxLines;
+        int lines;
+    };
+    const TFloodCase cases[] = {{0, 0, 7}, {0, 0, 90}, {3, 0, 90}, {7, 25, 90}, {1, 5, 12}};
+    for (const TFloodCase& c : cases) {
+        SCOPED_TRACE(testing::Message() << "leading " << c.leading << ", limit " << c.maxLines << ", " << c.lines
+                                        << " lines");
+        TLogView lineByLine;
+        ASSERT_TRUE(lineByLine.Create(&theme.text, &theme.channelLogBack, frame, 70002, &keyword, &finder, false));
+        RECT rect;
+        view.GetClientRect(&rect);
+        lineByLine.MoveWindow(0, 0, rect.right + GetSystemMetrics(SM_CXVSCROLL), rect.bottom);
+        view.RemoveHeadLines(-1);
+        view.ScrollToEnd();
+        for (TLogView* v : {&view, &lineByLine}) {
+            v->SetLineLeading(c.leading);
+            v->maxLines = c.maxLines;
+            v->ResetLayout();
+            v->RefreshView();
+        }
+        for (int i = 0; i < c.lines; i++) {
+            CString body;
+            body.Format(L"%d %s", i, (LPCWSTR)CString(i % 3 == 0 ? L'\u65e5' : L'w', (i * 37) % 160));
+            for (TLogView* v : {&view, &lineByLine})
+                v->AddLine(Line(body, L"<n> ", L"n", i % 4), true);
+            lineByLine.GetTopPosition(); // works the top out after every line
+        }
+        EXPECT_EQ(lineByLine.GetTopPosition(), view.GetTopPosition());
+        EXPECT_EQ(lineByLine.GetBottomPosition(), view.GetBottomPosition());
+        EXPECT_TRUE(view.IsAtEnd());
+    }
+}
