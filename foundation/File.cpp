@@ -23,15 +23,9 @@ void SimulateWriteFailureAfter(long long bytes)
     writeBudget = bytes;
 }
 
-void SetFileBytesSource(IFileBytesSource* source)
-{
-    bytesSource = source;
-}
+void SetFileBytesSource(IFileBytesSource* source) { bytesSource = source; }
 
-IFileBytesSource* GetFileBytesSource()
-{
-    return bytesSource;
-}
+IFileBytesSource* GetFileBytesSource() { return bytesSource; }
 
 TFile::~TFile()
 {

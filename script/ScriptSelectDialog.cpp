@@ -104,7 +104,8 @@ void TScriptSelectDialog::RefreshList()
     for (const CString& name : ListScriptFiles(config->GetScriptFolder())) {
         list.InsertItem(row, name);
         for (size_t i = 0; i < columnServers.size(); i++) {
-            bool enabled = world->HasUnit(columnServers[i]) && columnServers[i]->GetSettings().FindScriptFile(name) >= 0;
+            bool enabled =
+                world->HasUnit(columnServers[i]) && columnServers[i]->GetSettings().FindScriptFile(name) >= 0;
             list.SetItemText(row, (int)i + 1, enabled ? enabledText.GetString() : L"");
         }
         row++;

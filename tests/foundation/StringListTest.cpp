@@ -82,8 +82,8 @@ TEST(StringList, BytesFromASourceSplitAsTheFileDoes)
     TOneFileSource source;
     source.path = temp.File(L"memory.txt");
     CString diskPath = temp.File(L"disk.txt");
-    const std::string kContents[] = {"",         "a", "a\r\n", "\r", "\n\n", "a\rb\r\nc\nd", "x\r\r\ny\r",
-                                     std::string("\0z\r\n\x81\xff", 6), "no end"};
+    const std::string kContents[] = {
+        "", "a", "a\r\n", "\r", "\n\n", "a\rb\r\nc\nd", "x\r\r\ny\r", std::string("\0z\r\n\x81\xff", 6), "no end"};
     SetFileBytesSource(&source);
     for (const std::string& content : kContents) {
         CStringA bytes(content.data(), (int)content.size());

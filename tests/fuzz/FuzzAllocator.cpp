@@ -10,7 +10,7 @@ namespace {
 
 struct THeader {
     union {
-        THeader* next; // while free
+        THeader* next;      // while free
         unsigned sizeClass; // while in use
     };
     unsigned spare; // keeps blocks 8-byte aligned

@@ -1,13 +1,13 @@
 // The script settings window as a user meets it: real servers of a world with real script
 // managers, right-clicks on the list's cells, its buttons and Escape.
 
+#include "script/ScriptSelectDialog.h"
 #include "../common/MessagePump.h"
 #include "../common/Screenshot.h"
 #include "../common/UserInput.h"
 #include "ScriptFakes.h"
 #include "irc/IRCWorld.h"
 #include "res/windows/script.h"
-#include "script/ScriptSelectDialog.h"
 #include "script/UnitScriptServer.h"
 #include "settings/Config.h"
 
@@ -188,7 +188,7 @@ TEST_F(ScriptSelectDialogTest, RightClickOnACellStartsOrStopsThatScriptOnThatSer
         const wchar_t* file;
         int column;
         const wchar_t* cell;
-        std::vector<CString> logged; // what the scripts wrote, in order
+        std::vector<CString> logged;  // what the scripts wrote, in order
         std::vector<CString> enabled; // the first server's list afterwards
     } kClicks[] = {
         {L"B.js", 1, L"○", {L"ＩＲＣネット/B.js: top", L"ＩＲＣネット/B.js: load"}, {L"a.js", L"B.js"}},
