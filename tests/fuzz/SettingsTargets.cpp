@@ -72,6 +72,8 @@ void FuzzPopup(const std::string& input)
 // Our own savers' files, with a server and some lists in them.
 std::vector<std::string> OwnFiles()
 {
+    // The seeds are what the savers wrote to disk, whatever inputs ran before.
+    SetFileBytesSource(nullptr);
     TScratchConfig config;
     config.LoadWindowSettings();
     config.SaveWindowSettings();
