@@ -8,6 +8,7 @@ const DWORD ChunkSize = 4096;
 const DWORD ReadAheadSize = 65536;
 
 long long writeBudget = -1;
+IFileBytesSource* bytesSource = nullptr;
 
 bool WriteAll(HANDLE handle, const void* data, DWORD count)
 {
@@ -21,6 +22,10 @@ void SimulateWriteFailureAfter(long long bytes)
 {
     writeBudget = bytes;
 }
+
+void SetFileBytesSource(IFileBytesSource* source) { bytesSource = source; }
+
+IFileBytesSource* GetFileBytesSource() { return bytesSource; }
 
 TFile::~TFile()
 {
@@ -63,10 +68,18 @@ long long TFile::Seek(long long distance)
     return position.QuadPart;
 }
 
+void TTextFile::OpenBytes(const CStringA& bytes)
+{
+    Close();
+    ahead = bytes;
+    inMemory = true;
+}
+
 void TTextFile::Close()
 {
     ahead.Empty();
     aheadTaken = 0;
+    inMemory = false;
     TFile::Close();
 }
 
@@ -90,6 +103,8 @@ bool TTextFile::FillAhead()
 {
     ahead.Empty();
     aheadTaken = 0;
+    if (inMemory)
+        return false;
     DWORD got = 0;
     char* block = ahead.GetBuffer(ReadAheadSize);
     bool read = ReadFile(handle, block, ReadAheadSize, &got, nullptr) && got > 0;

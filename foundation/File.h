@@ -29,6 +29,9 @@ class TTextFile : public TFile {
 public:
     TTextFile(UINT codePage, bool dropTerminator) : codePage(codePage), dropTerminator(dropTerminator) {}
 
+    // Reads the given bytes as if they were the file's content; writes and seeks then fail.
+    void OpenBytes(const CStringA& bytes);
+    bool IsOpen() const { return inMemory || TFile::IsOpen(); }
     void Close();
     long long Seek(long long distance);
 
@@ -53,6 +56,7 @@ private:
 
     CStringA ahead;
     int aheadTaken = 0;
+    bool inMemory = false;
 };
 
 // Writes a new version of a file beside it and puts it in place only when every write
@@ -83,3 +87,16 @@ private:
 
 // For tests: the safe writer's writes fail once this many more bytes went out (negative: never).
 void SimulateWriteFailureAfter(long long bytes);
+
+// For tests and fuzzing: whole-file line reads (TStringList, TStringAList and every settings
+// reader above them) of a path the source knows take its bytes instead of the disk's. Null,
+// the default, reads the disk.
+class IFileBytesSource {
+public:
+    virtual bool GetFileBytes(const CString& path, CStringA& bytes) = 0;
+
+protected:
+    ~IFileBytesSource() = default;
+};
+void SetFileBytesSource(IFileBytesSource* source);
+IFileBytesSource* GetFileBytesSource();

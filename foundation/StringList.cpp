@@ -7,6 +7,11 @@ namespace {
 
 bool OpenForReading(TTextFile& file, const CString& path)
 {
+    CStringA bytes;
+    if (GetFileBytesSource() && GetFileBytesSource()->GetFileBytes(path, bytes)) {
+        file.OpenBytes(bytes);
+        return true;
+    }
     return file.Open(path, GENERIC_READ, OPEN_EXISTING, FILE_SHARE_READ, FILE_ATTRIBUTE_NORMAL);
 }
 

@@ -18,9 +18,20 @@ TNullMacroEngine nullMacros;
 
 void TIRCUnit::SetScripts(IUnitScripts* events)
 {
+    scriptSet = events;
     scripts = events ? static_cast<IUnitScriptEvents*>(events) : &nullScripts;
     SetReceivedScriptEvents(events);
     SetSendScripts(events);
+}
+
+void TIRCUnit::EnableScriptFile(const CString& name, bool enable)
+{
+    if (enable)
+        settings.AddScriptFile(name);
+    else
+        settings.RemoveScriptFile(name);
+    if (scriptSet)
+        scriptSet->LoadScripts(settings.ScriptFiles);
 }
 
 TIRCUnit::TIRCUnit(IIRCUnitListener* owner, const TPreference* preferences, const TUnitSetting& setting)

@@ -250,6 +250,9 @@ public:
     void InviteToChannel(const CString& nick, const CString& channelName);
     void SetTopic(TIRCChannel* channel, const CString& topic);
     void RenameMacroFile(const CString& oldName, const CString& newName);
+    // Switches one script on or off for this server; the scripts follow at once.
+    void EnableScriptFile(const CString& name, bool enable);
+    void SetScriptHeaderWidth(int width) { settings.ScriptHeaderWidth = width; }
     void RemoveMacroFile(const CString& name);
     // Edited server properties; a connected unit keeps its code page until it connects again.
     void ApplySettings(const TUnitSetting& edited);
@@ -408,6 +411,7 @@ private:
     IIRCUnitListener* world;
     const TPreference* preference;
     IUnitScriptEvents* scripts;
+    IUnitScripts* scriptSet = nullptr; // null: no scripts run for this server
     IUnitMacroEngine* macros;
     const TLogFormat* logFormat;
     TFileLogger serverLog;

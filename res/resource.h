@@ -9,11 +9,13 @@
 #include "res/strings/mainframe.h"
 #include "res/strings/macro.h"
 #include "res/strings/net.h"
+#include "res/strings/script.h"
 #include "res/strings/settings.h"
 #include "res/windows/log.h"
 #include "res/windows/mainframe.h"
 #include "res/windows/tray.h"
 #include "res/windows/world.h"
+#include "res/windows/script.h"
 
 // The main frame's icon, menu and accelerators.
 #define IDR_MAINFRAME 128

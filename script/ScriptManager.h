@@ -48,7 +48,7 @@ public:
     TScriptManager& operator=(const TScriptManager&) = delete;
     virtual ~TScriptManager();
 
-    void LoadScripts(const std::vector<CString>& enabledFiles);
+    void LoadScripts(const std::vector<CString>& enabledFiles) override;
     void UnloadAll(bool fireUnload);
     std::vector<CString> GetLoadedNames() const;
     // Null when the script is not loaded.

@@ -9,9 +9,7 @@ namespace {
 
 const wchar_t PreferenceFileName[] = L"preference.ini";
 
-} // namespace
-
-CString GetDefaultLogFolder()
+CString FindDefaultLogFolder()
 {
     CString folder = GetMyDocumentsFolder();
     if (folder.IsEmpty())
@@ -20,9 +18,20 @@ CString GetDefaultLogFolder()
     return folder + L"\\KetrovalLog\\";
 }
 
+} // namespace
+
+// The shell's folders stay put while the program runs, and each look-up reads the registry:
+// every preference block and every log file asks, so each is looked up once.
+CString GetDefaultLogFolder()
+{
+    static const CString folder = FindDefaultLogFolder();
+    return folder;
+}
+
 CString GetDefaultDCCFolder()
 {
-    return GetDesktopFolder();
+    static const CString folder = GetDesktopFolder();
+    return folder;
 }
 
 TPreference::TPreference()

@@ -2,6 +2,8 @@
 
 #include "foundation/StringUtils.h"
 
+#include <algorithm>
+
 void TUnitSetting::SetAltNicks(const CString& text)
 {
     AltNicks = text;
@@ -12,4 +14,21 @@ void TUnitSetting::SetAltNicks(const CString& text)
         if (!word.IsEmpty())
             AltNickList.push_back(word);
     }
+}
+
+int TUnitSetting::FindScriptFile(const CString& name) const
+{
+    auto found = std::find(ScriptFiles.begin(), ScriptFiles.end(), name);
+    return found == ScriptFiles.end() ? -1 : (int)(found - ScriptFiles.begin());
+}
+
+void TUnitSetting::AddScriptFile(const CString& name)
+{
+    if (FindScriptFile(name) < 0)
+        ScriptFiles.push_back(name);
+}
+
+void TUnitSetting::RemoveScriptFile(const CString& name)
+{
+    ScriptFiles.erase(std::remove(ScriptFiles.begin(), ScriptFiles.end(), name), ScriptFiles.end());
 }

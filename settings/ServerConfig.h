@@ -27,6 +27,10 @@ struct TChannelConfig {
 struct TUnitSetting {
     // Keeps AltNickList the blank-separated words of AltNicks.
     void SetAltNicks(const CString& text);
+    // The enabled scripts by file name, compared exactly; -1 when absent.
+    int FindScriptFile(const CString& name) const;
+    void AddScriptFile(const CString& name);
+    void RemoveScriptFile(const CString& name);
 
     CString Name;
     CString Hostname;

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 TEST(StringList, LoadsLinesAndSavesThemWithCrLf)
 {
     TTempFolder temp;
@@ -54,4 +56,59 @@ TEST(StringAList, InsertFirstAndRemoveAt)
     list.RemoveAt(3);
     list.RemoveAt(1);
     EXPECT_EQ(list.items, (std::vector<CStringA>{"a", "c"}));
+}
+
+namespace {
+
+class TOneFileSource : public IFileBytesSource {
+public:
+    bool GetFileBytes(const CString& asked, CStringA& bytes) override
+    {
+        if (asked != path)
+            return false;
+        bytes = content;
+        return true;
+    }
+    CString path;
+    CStringA content;
+};
+
+} // namespace
+
+// Settings readers served from memory must see exactly the lines the file gives them.
+TEST(StringList, BytesFromASourceSplitAsTheFileDoes)
+{
+    TTempFolder temp;
+    TOneFileSource source;
+    source.path = temp.File(L"memory.txt");
+    CString diskPath = temp.File(L"disk.txt");
+    const std::string kContents[] = {
+        "", "a", "a\r\n", "\r", "\n\n", "a\rb\r\nc\nd", "x\r\r\ny\r", std::string("\0z\r\n\x81\xff", 6), "no end"};
+    SetFileBytesSource(&source);
+    for (const std::string& content : kContents) {
+        CStringA bytes(content.data(), (int)content.size());
+        source.content = bytes;
+        ASSERT_TRUE(WriteFileBytes(diskPath, bytes));
+        TStringAList fromMemory, fromDisk;
+        EXPECT_TRUE(fromMemory.LoadFromFile(source.path));
+        EXPECT_TRUE(fromDisk.LoadFromFile(diskPath));
+        EXPECT_EQ(fromDisk.items, fromMemory.items) << content;
+        TStringList wideMemory, wideDisk;
+        EXPECT_TRUE(wideMemory.LoadFromFile(source.path));
+        EXPECT_TRUE(wideDisk.LoadFromFile(diskPath));
+        EXPECT_EQ(wideDisk.items, wideMemory.items) << content;
+    }
+    // No file of that name exists: only the source could have served it.
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(source.path));
+    SetFileBytesSource(nullptr);
+    EXPECT_FALSE(TStringAList().LoadFromFile(source.path));
+
+    // A text file reading bytes refuses writes and seeks.
+    TTextFile file(CP_UTF8, true);
+    file.OpenBytes("one\r\ntwo");
+    CStringA line;
+    EXPECT_TRUE(file.ReadRawLine(line));
+    EXPECT_EQ(CStringA("one"), line);
+    EXPECT_FALSE(file.WriteLine(L"x"));
+    EXPECT_EQ(-1, file.Seek(0));
 }

@@ -9,7 +9,7 @@ namespace {
 void FuzzLegacyFile(const std::string& input, const wchar_t* suffix, void (*import)(TConfig&))
 {
     TScratchConfig config;
-    WriteFuzzFile(std::wstring(GetLegacyConfigPath(config, suffix)), input);
+    FeedFuzzFile(std::wstring(GetLegacyConfigPath(config, suffix)), input);
     import(config);
 }
 
@@ -23,7 +23,7 @@ void FuzzLegacyAutoOp(const std::string& input) { FuzzLegacyFile(input, L"-autoo
 void FuzzLegacyKvf(const std::string& input)
 {
     std::wstring path = FuzzFolder() + L"old.kvf";
-    WriteFuzzFile(path, input);
+    FeedFuzzFile(path, input);
     TViewSettings settings;
     TPreference preference;
     ImportLegacyViewFile(path.c_str(), settings, &preference);

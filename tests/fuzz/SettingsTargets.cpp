@@ -1,4 +1,4 @@
-// Fuzz targets of the settings files: each input is written where the loader looks and loaded.
+// Fuzz targets of the settings files: each input is put where the loader looks and loaded.
 // Seeds are the files our own savers write.
 
 #include "foundation/StringList.h"
@@ -11,7 +11,7 @@ namespace {
 void FuzzIni(const std::string& input)
 {
     std::wstring path = FuzzFolder() + L"any.ini";
-    WriteFuzzFile(path, input);
+    FeedFuzzFile(path, input);
     for (bool stripQuotes : {false, true}) {
         TIniFile ini(stripQuotes);
         ini.Load(path.c_str());
@@ -28,28 +28,28 @@ void FuzzIni(const std::string& input)
 void FuzzWindow(const std::string& input)
 {
     TScratchConfig config;
-    WriteFuzzFile(config.Settings(L"window.ini"), input);
+    FeedFuzzFile(config.Settings(L"window.ini"), input);
     config.LoadWindowSettings();
 }
 
 void FuzzTree(const std::string& input)
 {
     TScratchConfig config;
-    WriteFuzzFile(config.Settings(L"tree.ini"), input);
+    FeedFuzzFile(config.Settings(L"tree.ini"), input);
     config.LoadServerTree();
 }
 
 void FuzzPreference(const std::string& input)
 {
     TScratchConfig config;
-    WriteFuzzFile(config.Settings(L"preference.ini"), input);
+    FeedFuzzFile(config.Settings(L"preference.ini"), input);
     config.preference.Load(config.settingsFolder);
 }
 
 void FuzzView(const std::string& input)
 {
     std::wstring path = FuzzFolder() + L"view.ini";
-    WriteFuzzFile(path, input);
+    FeedFuzzFile(path, input);
     TViewSettings settings;
     settings.LoadFile(path.c_str());
 }
@@ -57,7 +57,7 @@ void FuzzView(const std::string& input)
 void FuzzServerList(const std::string& input)
 {
     TScratchConfig config;
-    WriteFuzzFile(config.Settings(L"servers.txt"), input);
+    FeedFuzzFile(config.Settings(L"servers.txt"), input);
     TStringList list;
     LoadServerList(config.settingsFolder, list);
 }
@@ -65,13 +65,15 @@ void FuzzServerList(const std::string& input)
 void FuzzPopup(const std::string& input)
 {
     TScratchConfig config;
-    WriteFuzzFile(config.Settings(L"popupmenu.kcf"), input);
+    FeedFuzzFile(config.Settings(L"popupmenu.kcf"), input);
     config.LoadPopupMenu();
 }
 
 // Our own savers' files, with a server and some lists in them.
 std::vector<std::string> OwnFiles()
 {
+    // The seeds are what the savers wrote to disk, whatever inputs ran before.
+    SetFileBytesSource(nullptr);
     TScratchConfig config;
     config.LoadWindowSettings();
     config.SaveWindowSettings();

@@ -1,0 +1,4 @@
+#pragma once
+
+#define IDS_SCRIPT_ENABLED_MARK 10126
+#define IDS_SCRIPT_FILE_NAME_COLUMN 10353

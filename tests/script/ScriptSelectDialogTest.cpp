@@ -1,0 +1,249 @@
+// The script settings window as a user meets it: real servers of a world with real script
+// managers, right-clicks on the list's cells, its buttons and Escape.
+
+#include "script/ScriptSelectDialog.h"
+#include "../common/MessagePump.h"
+#include "../common/Screenshot.h"
+#include "../common/UserInput.h"
+#include "ScriptFakes.h"
+#include "irc/IRCWorld.h"
+#include "res/windows/script.h"
+#include "script/UnitScriptServer.h"
+#include "settings/Config.h"
+
+#include <algorithm>
+#include <memory>
+
+namespace {
+
+class TSelectRecorder : public IScriptSelectDialogListener {
+public:
+    // Deletes the window as its owner does.
+    void OnScriptSelectDialogClosed(TScriptSelectDialog* dialog) override
+    {
+        closed++;
+        delete dialog;
+    }
+    void OnScriptSelectionChanged(TScriptSelectDialog*) override { changed++; }
+    void OnShowScriptConsole(TScriptSelectDialog*) override { console++; }
+
+    int closed = 0;
+    int changed = 0;
+    int console = 0;
+};
+
+// One server of the world with its own script manager, as the program wires them.
+struct TServerScripts {
+    TServerScripts(TIRCUnit* unit, IScriptFrame* frame) : server(unit), manager(&server, frame)
+    {
+        unit->SetScripts(&manager);
+        manager.LoadScripts(unit->GetSettings().ScriptFiles);
+    }
+    TUnitScriptServer server;
+    TScriptManager manager;
+};
+
+// Loaded scripts come in code-unit order of their names.
+std::vector<CString> Sorted(std::vector<CString> names)
+{
+    std::sort(names.begin(), names.end(), [](const CString& a, const CString& b) { return a.Compare(b) < 0; });
+    return names;
+}
+
+const char kScript[] = "log('top');\r\n"
+                       "function event::onLoad() { log('load'); }\r\n"
+                       "function event::onUnload() { log('unload'); }\r\n";
+
+class ScriptSelectDialogTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        for (const wchar_t* name : {L"a.js", L"B.js", L"日本語.js", L"readme.txt"})
+            ASSERT_TRUE(WriteFileBytes(scripts.File(name), kScript));
+        CreateDirectoryW(scripts.File(L"folder.js"), nullptr);
+        frame.scriptFolder = frame.filesFolder = scripts.path;
+        config.scriptFolder = scripts.path;
+        config.geometry.scriptSelectSize = {520, 320};
+        config.geometry.scriptSelectFileHeader = 120;
+        preference.Load(settingsFolder.path);
+        AddServer(L"ＩＲＣネット", 5, {L"a.js"});
+        AddServer(L"second", 500, {L"B.js", L"a.js"});
+        AddServer(L"third", 70, {});
+        world = std::make_unique<TIRCWorld>(&preference, &tree, &views, nullptr);
+        world->CreateUnitsFromSettings();
+        for (TIRCUnit* unit : world->GetUnits())
+            serverScripts.push_back(std::make_unique<TServerScripts>(unit, &frame));
+        frame.logs.clear();
+    }
+    void TearDown() override
+    {
+        delete dialog;
+        serverScripts.clear();
+        world.reset();
+    }
+    void AddServer(const wchar_t* name, int columnWidth, std::vector<CString> enabled)
+    {
+        tree.Units.emplace_back();
+        tree.Units.back().Name = name;
+        tree.Units.back().ScriptHeaderWidth = columnWidth;
+        tree.Units.back().ScriptFiles = enabled;
+    }
+    TIRCUnit* Unit(int index) { return world->GetUnits()[index]; }
+    void Open(std::vector<TIRCUnit*> servers)
+    {
+        dialog = new TScriptSelectDialog(&config, world.get());
+        dialog->listener = &recorder;
+        dialog->SetServers(servers);
+        ASSERT_TRUE(dialog->Create());
+        dialog->ShowWindow(SW_SHOW);
+        PumpMessagesFor(100);
+    }
+    HWND List() { return dialog->GetList().m_hWnd; }
+    int Row(const wchar_t* file) { return dialog->GetList().FindItemByText(file); }
+    CString Cell(const wchar_t* file, int column) { return dialog->GetList().GetItemText(Row(file), column); }
+    POINT CellPoint(int row, int column)
+    {
+        RECT cell = {};
+        ListView_GetSubItemRect(List(), row, column, LVIR_BOUNDS, &cell);
+        // The first column's bounds span the whole row.
+        if (column == 0)
+            cell.right = cell.left + ListView_GetColumnWidth(List(), 0);
+        return ScreenPointOf(List(), (cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2);
+    }
+    void RightClick(const wchar_t* file, int column)
+    {
+        FocusForInput(List());
+        ClickAt(CellPoint(Row(file), column), true);
+        PumpMessagesFor(50);
+    }
+    std::vector<CString> ColumnTitles()
+    {
+        std::vector<CString> titles;
+        wchar_t text[64];
+        LVCOLUMNW column = {};
+        column.mask = LVCF_TEXT;
+        column.pszText = text;
+        column.cchTextMax = 64;
+        for (int i = 0; ListView_GetColumn(List(), i, &column); i++)
+            titles.push_back(text);
+        return titles;
+    }
+
+    TTempFolder scripts;
+    TTempFolder settingsFolder;
+    TComApartment apartment;
+    TFakeScriptFrame frame;
+    TConfig config;
+    TPreference preference;
+    TWorldConfig tree;
+    TNullUnitListener views;
+    std::unique_ptr<TIRCWorld> world;
+    std::vector<std::unique_ptr<TServerScripts>> serverScripts;
+    TSelectRecorder recorder;
+    TScriptSelectDialog* dialog = nullptr;
+};
+
+TEST_F(ScriptSelectDialogTest, OpensWithTheStoredLayoutAndShowsWhereEachScriptRuns)
+{
+    // A server that is not in the world gets no column.
+    TUnitSetting straySetting;
+    straySetting.Name = L"stray";
+    TIRCUnit stray(nullptr, &preference, straySetting);
+    Open({Unit(0), &stray, Unit(1), Unit(2)});
+
+    EXPECT_EQ((std::vector<CString>{L"ファイル名", L"ＩＲＣネット", L"second", L"third"}), ColumnTitles());
+    // Stored server widths are held to 10 .. 200 pixels.
+    const int widths[] = {120, 10, 200, 70};
+    for (int column = 0; column < 4; column++)
+        EXPECT_EQ(widths[column], ListView_GetColumnWidth(List(), column)) << column;
+    // Only files that end in ".js".
+    EXPECT_EQ(3, dialog->GetList().GetItemCount());
+    EXPECT_EQ(-1, Row(L"readme.txt"));
+    EXPECT_EQ(-1, Row(L"folder.js"));
+    const struct {
+        const wchar_t* file;
+        const wchar_t* cells[3];
+    } kCells[] = {
+        {L"a.js", {L"○", L"○", L""}},
+        {L"B.js", {L"", L"○", L""}},
+        {L"日本語.js", {L"", L"", L""}},
+    };
+    for (const auto& row : kCells) {
+        for (int server = 0; server < 3; server++)
+            EXPECT_EQ(CString(row.cells[server]), Cell(row.file, server + 1)) << row.file << " " << server;
+    }
+    RECT outer;
+    dialog->GetWindowRect(&outer);
+    EXPECT_EQ(520, outer.right - outer.left);
+    EXPECT_EQ(320, outer.bottom - outer.top);
+    EXPECT_EQ(List(), GetFocus());
+    EXPECT_EQ(0, dialog->GetList().GetNextItem(-1, LVNI_SELECTED | LVNI_FOCUSED));
+    EXPECT_TRUE(SaveWindowPng(dialog->m_hWnd, ScreenshotPath(L"script-select.png")));
+}
+
+TEST_F(ScriptSelectDialogTest, RightClickOnACellStartsOrStopsThatScriptOnThatServerAtOnce)
+{
+    Open({Unit(0), Unit(1), Unit(2)});
+    const struct {
+        const wchar_t* file;
+        int column;
+        const wchar_t* cell;
+        std::vector<CString> logged;  // what the scripts wrote, in order
+        std::vector<CString> enabled; // the first server's list afterwards
+    } kClicks[] = {
+        {L"B.js", 1, L"○", {L"ＩＲＣネット/B.js: top", L"ＩＲＣネット/B.js: load"}, {L"a.js", L"B.js"}},
+        {L"a.js", 1, L"", {L"ＩＲＣネット/a.js: unload"}, {L"B.js"}},
+        {L"B.js", 1, L"", {L"ＩＲＣネット/B.js: unload"}, {}},
+        // The file-name column changes nothing.
+        {L"日本語.js", 0, L"日本語.js", {}, {}},
+        {L"日本語.js", 1, L"○", {L"ＩＲＣネット/日本語.js: top", L"ＩＲＣネット/日本語.js: load"}, {L"日本語.js"}},
+    };
+    int changes = 0;
+    for (const auto& click : kClicks) {
+        frame.logs.clear();
+        RightClick(click.file, click.column);
+        EXPECT_EQ(CString(click.cell), Cell(click.file, click.column)) << click.file;
+        EXPECT_EQ(click.logged, frame.logs) << click.file;
+        EXPECT_EQ(click.enabled, Unit(0)->GetSettings().ScriptFiles) << click.file;
+        EXPECT_EQ(Sorted(click.enabled), serverScripts[0]->manager.GetLoadedNames()) << click.file;
+        changes += click.column > 0 ? 1 : 0;
+        EXPECT_EQ(changes, recorder.changed) << click.file;
+    }
+    // The other servers kept their scripts.
+    EXPECT_EQ((std::vector<CString>{L"B.js", L"a.js"}), Unit(1)->GetSettings().ScriptFiles);
+    EXPECT_EQ((std::vector<CString>{L"B.js", L"a.js"}), serverScripts[1]->manager.GetLoadedNames());
+
+    // Empty space below the rows changes nothing either.
+    RECT client;
+    GetClientRect(List(), &client);
+    FocusForInput(List());
+    ClickAt(ScreenPointOf(List(), 200, client.bottom - 5), true);
+    PumpMessagesFor(50);
+    EXPECT_EQ(changes, recorder.changed);
+    EXPECT_TRUE(frame.errors.empty());
+}
+
+TEST_F(ScriptSelectDialogTest, ConsoleButtonAndEscapeReachTheOwnerAndWidthsReachTheSettings)
+{
+    Open({Unit(0), Unit(1)});
+    FocusForInput(List());
+    ClickAt(ScreenPointOf(dialog->GetDlgItem(IDC_SCRIPT_SHOW_CONSOLE)));
+    EXPECT_TRUE(PumpMessagesUntil([&] { return recorder.console == 1; }, 2000));
+
+    // The window remembers the size the user gives it.
+    dialog->SetWindowPos(nullptr, 0, 0, 640, 420, SWP_NOMOVE | SWP_NOZORDER);
+    ListView_SetColumnWidth(List(), 0, 150);
+    ListView_SetColumnWidth(List(), 2, 33);
+    FocusForInput(List());
+    PressKey(VK_ESCAPE);
+    EXPECT_TRUE(PumpMessagesUntil([&] { return recorder.closed == 1; }, 2000));
+    dialog = nullptr; // the owner deleted it
+    EXPECT_EQ(640, config.geometry.scriptSelectSize.width);
+    EXPECT_EQ(420, config.geometry.scriptSelectSize.height);
+    EXPECT_EQ(150, config.geometry.scriptSelectFileHeader);
+    EXPECT_EQ(10, Unit(0)->GetSettings().ScriptHeaderWidth);
+    EXPECT_EQ(33, Unit(1)->GetSettings().ScriptHeaderWidth);
+    EXPECT_EQ(0, recorder.changed);
+}
+
+} // namespace
