@@ -65,11 +65,11 @@ protected:
         config.scriptFolder = scripts.path;
         config.geometry.scriptSelectSize = {520, 320};
         config.geometry.scriptSelectFileHeader = 120;
-        preference.Load(settingsFolder.path);
+        config.preference.Load(settingsFolder.path);
         AddServer(L"ＩＲＣネット", 5, {L"a.js"});
         AddServer(L"second", 500, {L"B.js", L"a.js"});
         AddServer(L"third", 70, {});
-        world = std::make_unique<TIRCWorld>(&preference, &tree, &views, nullptr);
+        world = std::make_unique<TIRCWorld>(&config, nullptr);
         world->CreateUnitsFromSettings();
         for (TIRCUnit* unit : world->GetUnits())
             serverScripts.push_back(std::make_unique<TServerScripts>(unit, &frame));
@@ -83,10 +83,10 @@ protected:
     }
     void AddServer(const wchar_t* name, int columnWidth, std::vector<CString> enabled)
     {
-        tree.Units.emplace_back();
-        tree.Units.back().Name = name;
-        tree.Units.back().ScriptHeaderWidth = columnWidth;
-        tree.Units.back().ScriptFiles = enabled;
+        config.world.Units.emplace_back();
+        config.world.Units.back().Name = name;
+        config.world.Units.back().ScriptHeaderWidth = columnWidth;
+        config.world.Units.back().ScriptFiles = enabled;
     }
     TIRCUnit* Unit(int index) { return world->GetUnits()[index]; }
     void Open(std::vector<TIRCUnit*> servers)
@@ -134,9 +134,6 @@ protected:
     TComApartment apartment;
     TFakeScriptFrame frame;
     TConfig config;
-    TPreference preference;
-    TWorldConfig tree;
-    TNullUnitListener views;
     std::unique_ptr<TIRCWorld> world;
     std::vector<std::unique_ptr<TServerScripts>> serverScripts;
     TSelectRecorder recorder;
@@ -148,7 +145,7 @@ TEST_F(ScriptSelectDialogTest, OpensWithTheStoredLayoutAndShowsWhereEachScriptRu
     // A server that is not in the world gets no column.
     TUnitSetting straySetting;
     straySetting.Name = L"stray";
-    TIRCUnit stray(nullptr, &preference, straySetting);
+    TIRCUnit stray(nullptr, &config.preference, straySetting);
     Open({Unit(0), &stray, Unit(1), Unit(2)});
 
     EXPECT_EQ((std::vector<CString>{L"ファイル名", L"ＩＲＣネット", L"second", L"third"}), ColumnTitles());
