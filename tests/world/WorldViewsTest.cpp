@@ -445,8 +445,17 @@ TEST_F(WorldViewsTest, NodesDeletedSinceAPopupOrALogLineDoNothing)
     home->PrintToChannel(gamma, L"peer", L"gamma line", 0, 0, false);
     ASSERT_NE(gamma->logView, nullptr);
     CWnd* gammaLog = gamma->logView;
+    // The right click opens the channel menu in a loop of the system's own; close it from there.
+    bool menuShown = false;
+    RunLater(300, [&] {
+        HWND popup = ::FindWindowW(L"#32768", nullptr);
+        menuShown = popup && ::IsWindowVisible(popup);
+        ::EndMenu();
+    });
     ClickAt(ItemPoint(Item(home, gamma)), true);
+    PumpMessagesUntil([&] { return menuShown; }, 2000);
     PumpMessagesFor(150);
+    EXPECT_TRUE(menuShown);
     TIRCUnit* unit;
     TIRCChannel* channel;
     world->GetPopupNode(unit, channel);
