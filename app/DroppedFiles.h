@@ -1,15 +1,8 @@
 #pragma once
-// Paths of files dropped from the shell, each read at its own length: long paths ("\\?\" names,
-// deep folders) reach the program whole instead of cut at MAX_PATH, which could name another file.
+// Dropped files in the main window: who gets them.
 
-#include "classlib/String.h"
+#include "foundation/DroppedFiles.h"
 
-#include <shellapi.h>
-#include <windows.h>
-
-#include <vector>
-
-std::vector<CString> ReadDroppedFiles(HDROP drop);
 // The first-column texts of a list view's selected rows, in list order: the nicks of a member list.
 std::vector<CString> GetSelectedListNicks(HWND list);
 

@@ -1,5 +1,6 @@
 #include "irc/WhoisDialog.h"
 
+#include "foundation/DroppedFiles.h"
 #include "foundation/ResourceString.h"
 #include "irc/IRCWorld.h"
 #include "res/strings/irc.h"
@@ -178,27 +179,10 @@ void TWhoisDialog::OnTalk()
         live->OnTalk(this, nickText);
 }
 
-std::vector<CString> TWhoisDialog::ReadDroppedPaths(HDROP drop)
-{
-    std::vector<CString> paths;
-    UINT count = ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
-    for (UINT i = 0; i < count; i++) {
-        // Asked for its length first: a path longer than MAX_PATH must not be cut into another one.
-        UINT length = ::DragQueryFileW(drop, i, nullptr, 0);
-        if (length == 0)
-            continue;
-        CString path;
-        UINT copied = ::DragQueryFileW(drop, i, path.GetBuffer((int)length + 1), length + 1);
-        path.ReleaseBuffer((int)copied);
-        paths.push_back(path);
-    }
-    return paths;
-}
-
 LRESULT TWhoisDialog::OnDropFiles(WPARAM wParam, LPARAM)
 {
     HDROP drop = reinterpret_cast<HDROP>(wParam);
-    std::vector<CString> paths = ReadDroppedPaths(drop);
+    std::vector<CString> paths = ReadDroppedFiles(drop);
     ::DragFinish(drop);
     for (const CString& path : paths) {
         IWhoisDialogListener* live = LiveListener();

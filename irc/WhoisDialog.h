@@ -48,7 +48,6 @@ public:
     void OnResolveError(TNameResolver*, CString) override {}
 
     // The paths of one drop, each whole, in drop order.
-    static std::vector<CString> ReadDroppedPaths(HDROP drop);
 
     BEGIN_MSG_MAP(TWhoisDialog)
         MESSAGE_HANDLER(WM_DROPFILES, OnDropFiles)

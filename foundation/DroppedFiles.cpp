@@ -1,4 +1,4 @@
-#include "app/DroppedFiles.h"
+#include "foundation/DroppedFiles.h"
 
 std::vector<CString> ReadDroppedFiles(HDROP drop)
 {
