@@ -120,3 +120,14 @@ TEST_F(EngineScriptEventsTest, TypedLinesReachTheHandlers)
     EXPECT_EQ((std::vector<CString>{}), Logged());
     EXPECT_TRUE(frame.errors.empty());
 }
+
+TEST_F(EngineScriptEventsTest, AKeywordInAMessageIsAHighlightAfterItsTextEvent)
+{
+    recorder.keywords.Like = {L"kvnick"};
+    Feed(":bob!bu@bh.example PRIVMSG #a :hey kvnick");
+    EXPECT_EQ((std::vector<CString>{L"onChannelText|bob!bu@bh.example|#a|hey kvnick",
+                                    L"onHighlight|bob!bu@bh.example|PRIVMSG|#a|hey kvnick"}),
+              Logged());
+    Feed(":bob!bu@bh.example PRIVMSG #a :nothing to see");
+    EXPECT_EQ((std::vector<CString>{L"onChannelText|bob!bu@bh.example|#a|nothing to see"}), Logged());
+}
