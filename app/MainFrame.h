@@ -16,6 +16,7 @@
 #include "foundation/WindowHelpers.h"
 #include "irc/WorldFrame.h"
 #include "log/ProtocolLogDialog.h"
+#include "script/ScriptSelectDialog.h"
 
 #include <vector>
 
@@ -45,6 +46,7 @@ class CMainFrame : public TAttachWindow,
                    public ITimerListener,
                    public IDirectoryWatcherListener,
                    public IProtocolLogDialogListener,
+                   public IScriptSelectDialogListener,
                    public IWorldFrame {
 public:
     CMainFrame(CMainApp* app, TConfig* settings);
@@ -154,6 +156,7 @@ private:
     HMENU hiddenMenu = nullptr;
     TProtocolLogDialog* scriptConsole = nullptr;
     bool scriptConsoleShown = false;
+    TScriptSelectDialog* scriptSelect = nullptr;
 
     // ---- Commands, activation, services and listener operations (app/MainFrameCommands.cpp,
     // MainFrameServices.cpp, MainFrameActivation.cpp, MainFrameSearch.cpp, MainFrameDrop.cpp,
@@ -173,9 +176,16 @@ public:
     // The script side's one entry: an error, or a line with the server and script names.
     void WriteScriptConsole(const CString& serverName, const CString& scriptName, const CString& text, bool error);
     void OnUserInfo() override;
+    void OnMemberInfo();
     // The world the commands act on, given by the application once it is made.
     void SetWorld(TIRCWorld* newWorld) { world = newWorld; }
     void OnProtocolLogDialogClose(TProtocolLogDialog* dialog) override;
+    // The script settings window (app/MainFrameScripts.cpp).
+    void OnScriptSettings();
+    TScriptSelectDialog* GetScriptSettings() const { return scriptSelect; }
+    void OnScriptSelectDialogClosed(TScriptSelectDialog* dialog) override;
+    void OnScriptSelectionChanged(TScriptSelectDialog* dialog) override;
+    void OnShowScriptConsole(TScriptSelectDialog* dialog) override;
     void OnHistoryLineClick(TIRCUnit* unit, TIRCChannel* channel, int lineNumber);
     void OnMacroFileRenamed(const CString& oldName, const CString& newName);
     void OnMacroFileDeleted(const CString& name);
@@ -280,6 +290,7 @@ private:
     void CloseAtOnce(TIRCUnit* unit);
     void FindInSelectedLog(bool forward);
     void CreateScriptConsole();
+    void DestroyScriptSettings();
 
     TIRCWorld* world = nullptr;
     IDroppedFileSender* dccSender = nullptr;

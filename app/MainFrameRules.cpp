@@ -271,6 +271,14 @@ void CMainFrame::OnToggleAway()
     unit->SetAway(away, message);
 }
 
+// The channel's WHO window: opened, or brought back when it is open.
+void CMainFrame::OnMemberInfo()
+{
+    auto [unit, channel] = GetSelectedNode();
+    if (IsLoggedIn(unit) && IsJoinedChannel(channel))
+        channel->ShowWhoDialog();
+}
+
 // WHOIS of each target nick; the world's member-list double click comes here too.
 void CMainFrame::OnUserInfo()
 {
