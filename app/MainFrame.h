@@ -27,6 +27,7 @@ class TIRCChannel;
 class TIRCUnit;
 class TIRCWorld;
 class TLogAddressFinder;
+class TWhoDialog;
 
 // Registered at start-up by the application; read by the frame's message map.
 extern UINT g_taskbarCreatedMessage;
@@ -197,6 +198,9 @@ public:
     void SetDroppedFileSender(IDroppedFileSender* sender) { dccSender = sender; }
     void OfferDroppedFiles(const std::vector<CString>& files, bool inside, POINT screen);
     std::vector<CString> GetMainTargetNicks();
+    // The member commands' targets, from a focused WHO window or the main window.
+    std::vector<CString> GetTargetNicks(TIRCUnit*& unit, TIRCChannel*& channel, bool take);
+    TWhoDialog* FindFocusedWhoWindow(TIRCUnit*& unit, TIRCChannel*& channel);
     bool HasTargetNicks();
 
     // Activation and size changes after the frame's own handling of WM_ACTIVATE and WM_SIZE.

@@ -50,7 +50,7 @@ std::string IniSection(const std::string& text, const std::string& name)
 
 } // namespace
 
-TEST(ProgramWindowsTest, TypedWhoisAndTheChannelMenuOpenTheUserInformationWindows)
+TEST(ProgramWindowsTest, ChannelMenuOpensTheWhoWindowAndWhoisFromItOrTypedOpensTheWhoisWindow)
 {
     REQUIRE_PEER_PORT(port, "IRC_PORT");
     std::string channel = "#kvinfo" + std::to_string(GetTickCount() % 100000);
@@ -72,6 +72,32 @@ TEST(ProgramWindowsTest, TypedWhoisAndTheChannelMenuOpenTheUserInformationWindow
     ASSERT_TRUE(main);
     ASSERT_TRUE(peer->WaitFor(":kvinfo!", 20000)) << "the program joins the channel from its settings";
 
+    // The channel in the tree, then "メンバ情報" of the channel menu.
+    HWND tree = FindChildren(main, L"SysTreeView32").at(0);
+    ClickAt(ScreenPointOf(tree, 40, 8));
+    PressKey(VK_DOWN);
+    PumpMessagesFor(200);
+    ChooseMenuItem(main, 'C', 'W');
+    HWND who = run.WaitWindow(Wide(channel) + L" のメンバ情報 - testnet");
+    ASSERT_TRUE(who) << "the channel's WHO window";
+    HWND list = FindChildren(who, L"SysListView32").at(0);
+    EXPECT_TRUE(PumpMessagesUntil([&] { return ListRowCount(list) == 2; }, 5000)) << ListRowCount(list);
+    EXPECT_TRUE(SaveWindowPng(who, ScreenshotPath(L"program-who-window.png")));
+    // A double click on the first row, the program's own nick, asks who that is.
+    RECT header;
+    ::GetWindowRect(FindChildren(list, L"SysHeader32").at(0), &header);
+    DoubleClickAt(ScreenPointOf(list, 60, header.bottom - header.top + 8));
+    HWND self = run.WaitWindow(L"kvinfo のユーザ情報");
+    ASSERT_TRUE(self) << "the WHO window's double click opens the WHOIS window of the row";
+    EXPECT_TRUE(PumpMessagesUntil([&] { return WindowText(::GetDlgItem(self, IDC_WHOIS_REAL_NAME)) == L"Ketroval info"; },
+                                  5000));
+
+    // Closed with its button; the user comes back to the main window by its caption.
+    ClickAt(ScreenPointOf(::GetDlgItem(self, IDCANCEL)));
+    EXPECT_TRUE(PumpMessagesUntil([&] { return !::IsWindow(self); }, 3000));
+    RECT frame;
+    ::GetWindowRect(main, &frame);
+    ClickAt(POINT{frame.left + 60, frame.top + 8});
     HWND input = InputLine(main);
     ASSERT_TRUE(input);
     ClickAt(ScreenPointOf(input));
@@ -92,18 +118,6 @@ TEST(ProgramWindowsTest, TypedWhoisAndTheChannelMenuOpenTheUserInformationWindow
     EXPECT_EQ(WindowText(::GetDlgItem(whois, IDC_WHOIS_SERVER)), L"irc.test.local / Ketroval test server");
     EXPECT_NE(WindowText(::GetDlgItem(whois, IDC_WHOIS_CHANNELS)).Find(Wide(channel)), -1);
     EXPECT_TRUE(SaveWindowPng(whois, ScreenshotPath(L"program-whois-window.png")));
-
-    // The channel in the tree, then "メンバ情報" of the channel menu.
-    HWND tree = FindChildren(main, L"SysTreeView32").at(0);
-    ClickAt(ScreenPointOf(tree, 40, 8));
-    PressKey(VK_DOWN);
-    PumpMessagesFor(200);
-    ChooseMenuItem(main, 'C', 'W');
-    HWND who = run.WaitWindow(Wide(channel) + L" のメンバ情報 - testnet");
-    ASSERT_TRUE(who) << "the channel's WHO window";
-    HWND list = FindChildren(who, L"SysListView32").at(0);
-    EXPECT_TRUE(PumpMessagesUntil([&] { return ListRowCount(list) == 2; }, 5000)) << ListRowCount(list);
-    EXPECT_TRUE(SaveWindowPng(who, ScreenshotPath(L"program-who-window.png")));
 
     ::PostMessageW(main, WM_CLOSE, 0, 0);
     EXPECT_TRUE(peer->WaitFor("QUIT"));
