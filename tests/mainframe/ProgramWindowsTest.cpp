@@ -56,7 +56,8 @@ TEST(ProgramWindowsTest, ChannelMenuOpensTheWhoWindowAndWhoisFromItOrTypedOpensT
     std::string channel = "#kvinfo" + std::to_string(GetTickCount() % 100000);
     TProgramRun run;
     run.WriteSettings(L"tree.ini", "[World]\r\nUnit.Count=1\r\n[Unit.00]\r\nName=testnet\r\nHostname=127.0.0.1\r\n"
-                                   "Port=" + std::to_string(port) +
+                                   "Port=" +
+                                       std::to_string(port) +
                                        "\r\nNick=kvinfo\r\nUsername=kvinfo\r\nRealname=Ketroval info\r\n"
                                        "AutoConnect=1\r\nCodepage=65001\r\nChannel.Count=1\r\nChannel.00.Name=" +
                                        channel + "\r\nChannel.00.AutoJoin=1\r\n");
@@ -89,8 +90,8 @@ TEST(ProgramWindowsTest, ChannelMenuOpensTheWhoWindowAndWhoisFromItOrTypedOpensT
     DoubleClickAt(ScreenPointOf(list, 60, header.bottom - header.top + 8));
     HWND self = run.WaitWindow(L"kvinfo のユーザ情報");
     ASSERT_TRUE(self) << "the WHO window's double click opens the WHOIS window of the row";
-    EXPECT_TRUE(PumpMessagesUntil([&] { return WindowText(::GetDlgItem(self, IDC_WHOIS_REAL_NAME)) == L"Ketroval info"; },
-                                  5000));
+    EXPECT_TRUE(PumpMessagesUntil(
+        [&] { return WindowText(::GetDlgItem(self, IDC_WHOIS_REAL_NAME)) == L"Ketroval info"; }, 5000));
 
     // Closed with its button; the user comes back to the main window by its caption.
     ClickAt(ScreenPointOf(::GetDlgItem(self, IDCANCEL)));
