@@ -140,6 +140,9 @@ void CMainApp::CreateScriptManagers()
         scriptFrame->AddServer(scriptServers.back().get(), unit);
         unit->SetScripts(scriptManagers.back().get());
     }
+    // Each server starts with the scripts enabled for it; all are wired first, so a script's
+    // start-up code finds every server ready.
+    world->ReloadAllScripts();
 }
 
 void CMainApp::UnloadScripts()

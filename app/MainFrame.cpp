@@ -264,6 +264,8 @@ LRESULT CMainFrame::OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam)
     // The modeless settings windows join here as they come; each gets WM_KICKIDLE.
     if (scriptConsole && scriptConsole->m_hWnd)
         scriptConsole->SendMessage(WM_KICKIDLE, wParam, lParam);
+    if (scriptSelect && scriptSelect->m_hWnd)
+        scriptSelect->SendMessage(WM_KICKIDLE, wParam, lParam);
     UpdateToolBar();
     return 0;
 }
@@ -288,8 +290,6 @@ void CMainFrame::OnTimer(TTimer* timer)
         SendMessage(WM_SYSCOMMAND, SC_CLOSE);
     }
 }
-
-void CMainFrame::OnDirectoryChanged(TDirectoryWatcher*) {}
 
 LRESULT CMainFrame::OnDestroy(WPARAM wParam, LPARAM lParam)
 {

@@ -16,6 +16,7 @@
 #include "foundation/WindowHelpers.h"
 #include "irc/WorldFrame.h"
 #include "log/ProtocolLogDialog.h"
+#include "script/ScriptSelectDialog.h"
 
 #include <vector>
 
@@ -26,6 +27,7 @@ class TIRCChannel;
 class TIRCUnit;
 class TIRCWorld;
 class TLogAddressFinder;
+class TWhoDialog;
 
 // Registered at start-up by the application; read by the frame's message map.
 extern UINT g_taskbarCreatedMessage;
@@ -45,6 +47,7 @@ class CMainFrame : public TAttachWindow,
                    public ITimerListener,
                    public IDirectoryWatcherListener,
                    public IProtocolLogDialogListener,
+                   public IScriptSelectDialogListener,
                    public IWorldFrame {
 public:
     CMainFrame(CMainApp* app, TConfig* settings);
@@ -154,6 +157,7 @@ private:
     HMENU hiddenMenu = nullptr;
     TProtocolLogDialog* scriptConsole = nullptr;
     bool scriptConsoleShown = false;
+    TScriptSelectDialog* scriptSelect = nullptr;
 
     // ---- Commands, activation, services and listener operations (app/MainFrameCommands.cpp,
     // MainFrameServices.cpp, MainFrameActivation.cpp, MainFrameSearch.cpp, MainFrameDrop.cpp,
@@ -173,9 +177,16 @@ public:
     // The script side's one entry: an error, or a line with the server and script names.
     void WriteScriptConsole(const CString& serverName, const CString& scriptName, const CString& text, bool error);
     void OnUserInfo() override;
+    void OnMemberInfo();
     // The world the commands act on, given by the application once it is made.
     void SetWorld(TIRCWorld* newWorld) { world = newWorld; }
     void OnProtocolLogDialogClose(TProtocolLogDialog* dialog) override;
+    // The script settings window (app/MainFrameScripts.cpp).
+    void OnScriptSettings();
+    TScriptSelectDialog* GetScriptSettings() const { return scriptSelect; }
+    void OnScriptSelectDialogClosed(TScriptSelectDialog* dialog) override;
+    void OnScriptSelectionChanged(TScriptSelectDialog* dialog) override;
+    void OnShowScriptConsole(TScriptSelectDialog* dialog) override;
     void OnHistoryLineClick(TIRCUnit* unit, TIRCChannel* channel, int lineNumber);
     void OnMacroFileRenamed(const CString& oldName, const CString& newName);
     void OnMacroFileDeleted(const CString& name);
@@ -187,6 +198,9 @@ public:
     void SetDroppedFileSender(IDroppedFileSender* sender) { dccSender = sender; }
     void OfferDroppedFiles(const std::vector<CString>& files, bool inside, POINT screen);
     std::vector<CString> GetMainTargetNicks();
+    // The member commands' targets, from a focused WHO window or the main window.
+    std::vector<CString> GetTargetNicks(TIRCUnit*& unit, TIRCChannel*& channel, bool take);
+    TWhoDialog* FindFocusedWhoWindow(TIRCUnit*& unit, TIRCChannel*& channel);
     bool HasTargetNicks();
 
     // Activation and size changes after the frame's own handling of WM_ACTIVATE and WM_SIZE.
@@ -280,6 +294,7 @@ private:
     void CloseAtOnce(TIRCUnit* unit);
     void FindInSelectedLog(bool forward);
     void CreateScriptConsole();
+    void DestroyScriptSettings();
 
     TIRCWorld* world = nullptr;
     IDroppedFileSender* dccSender = nullptr;

@@ -115,12 +115,17 @@ void CMainFrame::HideOwnWindows(bool hide)
     int show = hide ? SW_HIDE : SW_SHOWNA;
     if (scriptConsole && scriptConsoleShown)
         scriptConsole->ShowWindow(show);
+    if (scriptSelect)
+        scriptSelect->ShowWindow(show);
 }
 
 void CMainFrame::SetOwnWindowsTopMost(bool on)
 {
+    HWND insertAfter = on ? HWND_TOPMOST : HWND_NOTOPMOST;
     if (scriptConsole && scriptConsoleShown)
-        scriptConsole->SetWindowPos(on ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        scriptConsole->SetWindowPos(insertAfter, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    if (scriptSelect)
+        scriptSelect->SetWindowPos(insertAfter, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 }
 
 void CMainFrame::ShowMainMenu(bool show)

@@ -75,6 +75,7 @@ void CMainFrame::BeginShutdown()
     scriptsWatcher.Stop();
     ::DragAcceptFiles(m_hWnd, FALSE);
     hotKey.SetActive(false);
+    DestroyScriptSettings();
     if (scriptConsole) {
         scriptConsole->DestroyWindow();
         delete scriptConsole;

@@ -7,6 +7,7 @@
 #include "irc/IRCChannel.h"
 #include "irc/IRCNames.h"
 #include "irc/Member.h"
+#include "irc/WhoDialog.h"
 #include "res/resource.h"
 #include "settings/Config.h"
 
@@ -152,10 +153,58 @@ std::vector<CString> CMainFrame::GetMainTargetNicks()
 
 bool CMainFrame::HasTargetNicks() { return !GetMainTargetNicks().empty(); }
 
+// The channel's WHO window when it holds the focus, with its server and channel.
+TWhoDialog* CMainFrame::FindFocusedWhoWindow(TIRCUnit*& unit, TIRCChannel*& channel)
+{
+    HWND focus = ::GetFocus();
+    HWND top = focus ? ::GetAncestor(focus, GA_ROOT) : nullptr;
+    if (!world || !top || top == m_hWnd)
+        return nullptr;
+    for (TIRCUnit* server : world->GetUnits()) {
+        for (TIRCChannel* node : server->GetChannels()) {
+            auto* who = dynamic_cast<TWhoDialog*>(node->GetWhoDialog());
+            if (who && who->m_hWnd == top) {
+                unit = server;
+                channel = node;
+                return who;
+            }
+        }
+    }
+    return nullptr;
+}
+
+// The nicks of the rows selected in a focused WHO window, with the window's node; else those
+// of the main window with the tree's node. Taken rows of a WHO window are deselected.
+std::vector<CString> CMainFrame::GetTargetNicks(TIRCUnit*& unit, TIRCChannel*& channel, bool take)
+{
+    unit = nullptr;
+    channel = nullptr;
+    TWhoDialog* who = FindFocusedWhoWindow(unit, channel);
+    if (!who) {
+        TSelectedNode node = GetSelectedNode();
+        unit = node.unit;
+        channel = node.channel;
+        return GetMainTargetNicks();
+    }
+    std::vector<CString> nicks;
+    TListView* list = who->GetListView();
+    if (!list)
+        return nicks;
+    std::vector<int> rows;
+    list->GetSelectedItemIndexes(rows);
+    for (int row : rows)
+        nicks.push_back(list->GetItemText(row, 1));
+    if (take)
+        list->DeselectAll();
+    return nicks;
+}
+
 void CMainFrame::OnUpdateNickCommand(CCmdUI* ui)
 {
-    auto [unit, channel] = GetSelectedNode();
-    ui->Enable(IsLoggedIn(unit) && (!channel || channel->GetKind() != 2) && HasTargetNicks());
+    TIRCUnit* unit;
+    TIRCChannel* channel;
+    bool targets = !GetTargetNicks(unit, channel, false).empty();
+    ui->Enable(IsLoggedIn(unit) && (!channel || channel->GetKind() != 2) && targets);
 }
 
 void CMainFrame::OnUpdateOperatorCommand(CCmdUI* ui)
@@ -271,12 +320,22 @@ void CMainFrame::OnToggleAway()
     unit->SetAway(away, message);
 }
 
-// WHOIS of each target nick; the world's member-list double click comes here too.
-void CMainFrame::OnUserInfo()
+// The channel's WHO window: opened, or brought back when it is open.
+void CMainFrame::OnMemberInfo()
 {
     auto [unit, channel] = GetSelectedNode();
+    if (IsLoggedIn(unit) && IsJoinedChannel(channel))
+        channel->ShowWhoDialog();
+}
+
+// WHOIS of each target nick; the double clicks of the member lists and WHO windows come here too.
+void CMainFrame::OnUserInfo()
+{
+    TIRCUnit* unit;
+    TIRCChannel* channel;
+    GetTargetNicks(unit, channel, false);
     if (!IsLoggedIn(unit) || (channel && channel->GetKind() == 2))
         return;
-    for (const CString& nick : GetMainTargetNicks())
+    for (const CString& nick : GetTargetNicks(unit, channel, true))
         unit->SendWhois(nick);
 }

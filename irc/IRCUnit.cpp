@@ -30,8 +30,15 @@ void TIRCUnit::EnableScriptFile(const CString& name, bool enable)
         settings.AddScriptFile(name);
     else
         settings.RemoveScriptFile(name);
+    ReloadScripts();
+}
+
+void TIRCUnit::ReloadScripts()
+{
+    // A copy: the scripts' own code runs while the list is walked.
+    std::vector<CString> enabled = settings.ScriptFiles;
     if (scriptSet)
-        scriptSet->LoadScripts(settings.ScriptFiles);
+        scriptSet->LoadScripts(enabled);
 }
 
 TIRCUnit::TIRCUnit(IIRCUnitListener* owner, const TPreference* preferences, const TUnitSetting& setting)

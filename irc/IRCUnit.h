@@ -252,6 +252,8 @@ public:
     void RenameMacroFile(const CString& oldName, const CString& newName);
     // Switches one script on or off for this server; the scripts follow at once.
     void EnableScriptFile(const CString& name, bool enable);
+    // Changed files run anew, removed ones stop, unchanged ones keep running.
+    void ReloadScripts();
     void SetScriptHeaderWidth(int width) { settings.ScriptHeaderWidth = width; }
     void RemoveMacroFile(const CString& name);
     // Edited server properties; a connected unit keeps its code page until it connects again.

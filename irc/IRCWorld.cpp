@@ -3,6 +3,7 @@
 #include "irc/IRCWorld.h"
 
 #include "app/CardLayoutPanel.h"
+#include "irc/UserInfoDialogs.h"
 #include "irc/WorldFrame.h"
 #include "log/LogView.h"
 #include "settings/Config.h"
@@ -29,6 +30,12 @@ void TIRCWorld::Shutdown()
     if (serverTree && serverTree->IsWindow())
         serverTree->DeleteItem(TVI_ROOT);
     DeleteAllUnits();
+    // The units took their windows with them; the maker goes with the frame it reports to.
+    if (userInfoDialogs) {
+        SetUserInfoWindows(nullptr);
+        userInfoDialogs.reset();
+        frameUserInfo.reset();
+    }
     DestroyLogView(nullptr, nullptr);
     DestroyMemberListView(nullptr, nullptr);
     currentUnit = nullptr;
@@ -115,6 +122,15 @@ void TIRCWorld::SetUserInfoWindows(IUserInfoWindows* windows)
     userInfoWindows = windows;
     for (TIRCUnit* unit : units)
         unit->SetUserInfoWindows(windows);
+}
+
+void TIRCWorld::ReloadAllScripts()
+{
+    // A script's own code may remove servers while others reload.
+    std::vector<TIRCUnit*> all = units;
+    for (TIRCUnit* unit : all)
+        if (HasUnit(unit))
+            unit->ReloadScripts();
 }
 
 TIRCUnit* TIRCWorld::FindUnit(const CString& name) const

@@ -14,6 +14,7 @@
 
 #include <deque>
 #include <map>
+#include <memory>
 #include <vector>
 
 class IWorldFrame;
@@ -23,6 +24,8 @@ class TListPanel;
 class TLogAddressFinder;
 class TLogView;
 class TMemberListView;
+class TUserInfoDialogs;
+class TWorldFrameUserInfo;
 struct TPopupItem;
 
 // The program name and version, the title when no node is selected.
@@ -72,7 +75,10 @@ public:
     TIRCChannel* AddChannelNode(TIRCUnit* unit, const TChannelConfig& config, int kind);
     void RemoveChannelNode(TIRCUnit* unit, TIRCChannel* channel);
     // The maker of the units' WHO and WHOIS windows, for the units there are and those to come.
+    // Attach sets the world's own, which draws its member rows as the main window does.
     void SetUserInfoWindows(IUserInfoWindows* windows);
+    // Every unit brings its running scripts in line with its enabled files, as they are now.
+    void ReloadAllScripts();
     const std::vector<TIRCUnit*>& GetUnits() const { return units; }
     void GetUnitsInTreeOrder(std::vector<TIRCUnit*>& ordered) const;
     TIRCUnit* FindUnit(const CString& name) const;
@@ -262,6 +268,7 @@ private:
     void SelectByNames(const CString& unitName, const CString& channelName);
     void ApplyLogPreferences(TLogView* view, int maxLines);
     void ApplyListAppearance(TListView* list);
+    void ApplyUserInfoLook();
     void DestroyNodeViews(TIRCUnit* unit, TIRCChannel* channel);
     void ShowNodeCards(TIRCUnit* unit, TIRCChannel* channel);
     void DrawChannelNumber(TTreeView* tree, NMTVCUSTOMDRAW* draw);
@@ -316,4 +323,7 @@ private:
     TDialogLimit inviteDialogs;
     TDialogLimit whoisDialogs;
     IUserInfoWindows* userInfoWindows = nullptr;
+    // The real WHO and WHOIS windows once a main window is attached.
+    std::unique_ptr<TWorldFrameUserInfo> frameUserInfo;
+    std::unique_ptr<TUserInfoDialogs> userInfoDialogs;
 };

@@ -9,6 +9,7 @@
 #include "foundation/IrcMarkup.h"
 #include "foundation/OpenUrl.h"
 #include "irc/MemberListView.h"
+#include "irc/UserInfoDialogs.h"
 #include "irc/WorldFrame.h"
 #include "log/AddressFinder.h"
 #include "log/LogFormatter.h"
@@ -55,6 +56,10 @@ void TIRCWorld::Attach(IWorldFrame* owner)
     }
     emptyLog = CreateLogView(nullptr, nullptr);
     emptyMemberList = CreateMemberListView(nullptr, nullptr);
+    frameUserInfo = std::make_unique<TWorldFrameUserInfo>(frame);
+    userInfoDialogs = std::make_unique<TUserInfoDialogs>(this, preference, &config->geometry, frameUserInfo.get());
+    ApplyUserInfoLook();
+    SetUserInfoWindows(userInfoDialogs.get());
     Select(nullptr, nullptr, true);
     UpdateTitle();
     serverTree->listener = this;
@@ -131,6 +136,16 @@ TMemberListView* TIRCWorld::CreateMemberListView(TIRCUnit* unit, TIRCChannel* ch
         channel->OnMemberViewShown();
     }
     return list;
+}
+
+// WHO windows list their members as the main window's member lists do.
+void TIRCWorld::ApplyUserInfoLook()
+{
+    if (!userInfoDialogs)
+        return;
+    CImageList* images = frame->GetMemberImageList();
+    userInfoDialogs->SetMemberLook(images ? images->m_hImageList : nullptr, &memberListEvents,
+                                   config->view.listFont.handle, config->view.settings.list.backColor);
 }
 
 void TIRCWorld::ApplyListAppearance(TListView* list)
@@ -400,6 +415,7 @@ void TIRCWorld::ApplyPreferences()
     }
     if (emptyMemberList)
         ApplyListAppearance(emptyMemberList);
+    ApplyUserInfoLook();
     if (inputLine) {
         inputLine->SetFontAndAdjustHeight(config->view.editFont.handle);
         inputLine->SetColors(config->view.settings.editFont.color, config->view.settings.editBackColor);

@@ -3,9 +3,9 @@
 // a Ctrl+Return notice reaching that user, and a close that quits and ends the program, at
 // once when the server answers and after the quit wait when it does not.
 
+#include "tests/mainframe/ProgramInput.h"
 #include "tests/mainframe/ProgramRun.h"
 
-#include "app/Clipboard.h"
 #include "foundation/CodePage.h"
 #include "tests/common/MessagePump.h"
 #include "tests/common/UserInput.h"
@@ -42,39 +42,6 @@ bool FolderHoldsText(const CString& folder, const std::string& text)
     }
     ::FindClose(search);
     return found;
-}
-
-// The log view the chat panel shows: the visible one among its cards.
-HWND ShownChannelLog(HWND mainWindow)
-{
-    HWND chat = FindChildren(mainWindow, L"Ketroval2ChatPanel").at(0);
-    for (HWND view : FindChildren(chat, L"Ketroval2LogView"))
-        if (::IsWindowVisible(view))
-            return view;
-    return nullptr;
-}
-
-// The input line: the chat panel's edit that holds no windows of its own.
-HWND InputLine(HWND mainWindow)
-{
-    HWND chat = FindChildren(mainWindow, L"Ketroval2ChatPanel").at(0);
-    for (HWND edit : FindChildren(chat, L"Edit"))
-        if (!::GetWindow(edit, GW_CHILD))
-            return edit;
-    return nullptr;
-}
-
-// The text of the log view as a user copies it: Ctrl+A, Ctrl+C.
-std::string CopyLogText(HWND view)
-{
-    RECT r;
-    ::GetClientRect(view, &r);
-    ClickAt(ScreenPointOf(view, r.right / 2, r.bottom - 3));
-    PressKey('A', {VK_CONTROL});
-    PressKey('C', {VK_CONTROL});
-    PumpMessagesFor(100);
-    CStringA text = ConvertToUtf8(GetClipboardText());
-    return std::string(text.GetString(), (size_t)text.GetLength());
 }
 
 } // namespace

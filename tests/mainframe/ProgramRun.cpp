@@ -63,6 +63,24 @@ BOOL CALLBACK FindMainWindow(HWND window, LPARAM param)
     return TRUE;
 }
 
+struct TTitleSearch {
+    DWORD process;
+    const CString* title;
+    HWND found;
+};
+
+BOOL CALLBACK FindTitledWindow(HWND window, LPARAM param)
+{
+    TTitleSearch* search = (TTitleSearch*)param;
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    if (owner == search->process && ::IsWindowVisible(window) && WindowText(window) == *search->title) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 struct TChildSearch {
     const wchar_t* className;
     std::vector<HWND> found;
@@ -86,6 +104,18 @@ HWND TProgramRun::WaitMainWindow(DWORD timeoutMs)
     PumpMessagesUntil(
         [&] {
             ::EnumWindows(FindMainWindow, (LPARAM)&search);
+            return search.found != nullptr;
+        },
+        timeoutMs);
+    return search.found;
+}
+
+HWND TProgramRun::WaitWindow(const CString& title, DWORD timeoutMs)
+{
+    TTitleSearch search = {info.dwProcessId, &title, nullptr};
+    PumpMessagesUntil(
+        [&] {
+            ::EnumWindows(FindTitledWindow, (LPARAM)&search);
             return search.found != nullptr;
         },
         timeoutMs);
@@ -128,4 +158,12 @@ std::string IniValue(const std::string& text, const std::string& key)
     at += key.size() + 2;
     size_t end = text.find_first_of("\r\n", at);
     return text.substr(at, end == std::string::npos ? std::string::npos : end - at);
+}
+
+CString WindowText(HWND window)
+{
+    wchar_t text[1024] = L"";
+    DWORD_PTR copied = 0;
+    ::SendMessageTimeoutW(window, WM_GETTEXT, 1024, (LPARAM)text, SMTO_ABORTIFHUNG, 3000, &copied);
+    return text;
 }

@@ -18,6 +18,7 @@ public:
     // The settings folder of the default profile, made on first use.
     CString SettingsFolder() const { return folder.path + L"users\\default\\settings\\"; }
     CString LogFolder() const { return folder.path + L"logs\\"; }
+    CString ScriptFolder() const { return folder.path + L"users\\default\\scripts\\"; }
     void WriteSettings(const wchar_t* name, const std::string& text);
     std::string ReadSettings(const wchar_t* name) const;
 
@@ -25,6 +26,8 @@ public:
     bool Start(const wchar_t* arguments = L"");
     // The newest process's main window once it is shown; null when none came in time.
     HWND WaitMainWindow(DWORD timeoutMs = 15000);
+    // A shown top-level window of the newest process with that title; null when none came in time.
+    HWND WaitWindow(const CString& title, DWORD timeoutMs = 10000);
     // The exit code once the newest process ended, or -1 when it still runs after the time.
     int WaitExit(DWORD timeoutMs);
     DWORD ProcessId() const { return info.dwProcessId; }
@@ -40,5 +43,8 @@ private:
 
 // Descendants of the window with this class name, in creation (z) order.
 std::vector<HWND> FindChildren(HWND parent, const wchar_t* className);
+// The text of a window of any process, asked of the window itself (an edit's contents).
+CString WindowText(HWND window);
+
 // The string between the first key= and the line end in an ini text, or empty.
 std::string IniValue(const std::string& text, const std::string& key);

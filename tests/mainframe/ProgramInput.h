@@ -1,0 +1,14 @@
+#pragma once
+// The real program's main window as a user works it from outside: its input line, the log view
+// in sight and the text copied out of a log view.
+
+#include <windows.h>
+
+#include <string>
+
+// The input line: the chat panel's edit that holds no windows of its own.
+HWND InputLine(HWND mainWindow);
+// The log view the chat panel shows: the visible one among its cards.
+HWND ShownChannelLog(HWND mainWindow);
+// The text of a log view as a user copies it: a click, Ctrl+A, Ctrl+C.
+std::string CopyLogText(HWND view);
