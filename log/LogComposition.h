@@ -77,5 +77,8 @@ private:
                          int selStart, int selEnd, const std::vector<TLogRange>& hits);
     void DrawPart(const TLogLineModel& model, HDC dc, const TLogPiece& piece, int x, int bottom, int from, int to,
                   int color, int dx, int dy);
+    // Adds the part to the row's text batches, or draws it at once when it cannot join them.
+    void QueuePart(const TLogLineModel& model, HDC dc, const TLogPiece& piece, int x, int bottom, int from, int to,
+                   bool selected);
     RECT PartRect(const TLogLineModel& model, HDC dc, const TLogPiece& piece, int x, int bottom, int from, int to);
 };

@@ -4,6 +4,7 @@
 
 #include "log/LogComposition.h"
 #include "log/LogLineData.h"
+#include "log/TextBatches.h"
 #include "log/TextWidthCache.h"
 
 #include <vector>
@@ -37,6 +38,9 @@ struct TLogDrawContext {
     COLORREF paintColor = CLR_INVALID;
     std::vector<int> paintXs;
     std::vector<TLogRange> paintHits;
+    TTextBatches paintBatches;
+    // Parts of one style on a row are drawn together; false draws each alone, as a reference.
+    bool joinParts = true;
 };
 
 class TLogLineModel {

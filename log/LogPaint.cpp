@@ -86,6 +86,24 @@ void TLogLineComposition::DrawPart(const TLogLineModel& model, HDC dc, const TLo
     ExtTextOutW(dc, partX + dx, bottom + dy, 0, nullptr, model.text.GetString() + from, to - from, nullptr);
 }
 
+void TLogLineComposition::QueuePart(const TLogLineModel& model, HDC dc, const TLogPiece& piece, int x, int bottom,
+                                    int from, int to, bool selected)
+{
+    if (from >= to)
+        return;
+    const TFont* font = ChooseRunFont(model, piece.kind, piece.flags);
+    const COLORREF color = selected ? context->textTheme->selectTextColor : GetRunColor(font, piece);
+    const int partX = x + MeasurePrefix(model, dc, piece, from - piece.start);
+    TTextBatches& batches = context->paintBatches;
+    const bool lined = font->logFont.lfUnderline || font->logFont.lfStrikeOut;
+    if (context->joinParts && font->handle && batches.Add(dc, font->handle, lined, color, context->widths.Get(*font), partX, bottom,
+                                    model.text.GetString() + from, to - from))
+        return;
+    // Drawn where it comes, after what came before it.
+    batches.Draw(dc, context->paintFont, context->paintColor);
+    DrawPart(model, dc, piece, x, bottom, from, to, selected ? PART_SELECTED : PART_NORMAL, 0, 0);
+}
+
 RECT TLogLineComposition::PartRect(const TLogLineModel& model, HDC dc, const TLogPiece& piece, int x, int bottom,
                                    int from, int to)
 {
@@ -172,17 +190,19 @@ void TLogLineComposition::PaintHighlights(const TLogLineModel& model, HDC dc, co
         if (part.start < part.end)
             FillSolid(dc, PartRect(model, dc, piece, xs[k], bottom, part.start, part.end), theme.selectBackColor);
     }
+    context->paintBatches.Clear();
     for (size_t k = 0; k < row.pieces.size(); k++) {
         const TLogPiece& piece = row.pieces[k];
         TLogRange sel = selStart >= 0 ? Intersect(piece, selStart, selEnd) : TLogRange{piece.end, piece.end};
         if (sel.start >= sel.end) {
-            DrawPart(model, dc, piece, xs[k], bottom, piece.start, piece.end, PART_NORMAL, 0, 0);
+            QueuePart(model, dc, piece, xs[k], bottom, piece.start, piece.end, false);
             continue;
         }
-        DrawPart(model, dc, piece, xs[k], bottom, piece.start, sel.start, PART_NORMAL, 0, 0);
-        DrawPart(model, dc, piece, xs[k], bottom, sel.start, sel.end, PART_SELECTED, 0, 0);
-        DrawPart(model, dc, piece, xs[k], bottom, sel.end, piece.end, PART_NORMAL, 0, 0);
+        QueuePart(model, dc, piece, xs[k], bottom, piece.start, sel.start, false);
+        QueuePart(model, dc, piece, xs[k], bottom, sel.start, sel.end, true);
+        QueuePart(model, dc, piece, xs[k], bottom, sel.end, piece.end, false);
     }
+    context->paintBatches.Draw(dc, context->paintFont, context->paintColor);
     for (size_t k = 0; k < row.pieces.size(); k++) {
         const TLogPiece& piece = row.pieces[k];
         if (!(piece.flags & STYLE_REVERSE))

@@ -85,7 +85,7 @@ TLogLineAdded TLogView::AddLine(const TLogLineData& data, bool checkKeywords)
     const bool wasAtEnd = m_layout.IsAtEnd();
     TLogLineAdded added = m_store.AddLine(data, checkKeywords);
     if (maxLines > 0 && GetLineCount() > maxLines)
-        RemoveHeadLines(1);
+        DropHeadLines(1);
     if (wasAtEnd) {
         // Following ends at the end whatever came before; in a flood only the last lines show, so
         // the top is worked out once, when painting or anything else needs it.
@@ -94,7 +94,7 @@ TLogLineAdded TLogView::AddLine(const TLogLineData& data, bool checkKeywords)
     } else {
         m_layout.FollowNewLines(false);
     }
-    Repaint();
+    RepaintWithinFrame();
     return added;
 }
 
@@ -110,6 +110,12 @@ void TLogView::RemoveHeadLines(int count)
 {
     if (GetLineCount() == 0)
         return;
+    DropHeadLines(count);
+    Repaint();
+}
+
+void TLogView::DropHeadLines(int count)
+{
     if (count < 0 || count > GetLineCount())
         count = GetLineCount();
     m_store.RemoveHeadLines(count);
@@ -117,7 +123,6 @@ void TLogView::RemoveHeadLines(int count)
     m_selection.ShiftLines(count);
     // The search returns to the same text, not to the same index.
     ShiftPosition(m_savedTop, count);
-    Repaint();
 }
 
 CString TLogView::GetAllText() const
@@ -178,6 +183,36 @@ void TLogView::Repaint()
         m_paintPending = true;
         Invalidate(FALSE);
     }
+}
+
+void TLogView::RepaintWithinFrame()
+{
+    m_pictureStale = true;
+    if (!m_hWnd)
+        return;
+    const DWORD since = GetTickCount() - m_paintedAt;
+    if (m_paintPending) {
+        // Posted messages (socket reads) come before WM_PAINT: a flood that keeps the queue full
+        // would otherwise show nothing until it ends.
+        if (since >= 2 * kFrameInterval && IsWindowVisible()) {
+            Invalidate(FALSE);
+            UpdateWindow();
+        }
+        return;
+    }
+    if (since >= kFrameInterval) {
+        Repaint();
+    } else if (!m_frameTimerRunning) {
+        m_frameTimerRunning = true;
+        SetTimer(m_hWnd, kFrameTimerId, kFrameInterval - since, nullptr);
+    }
+}
+
+void TLogView::OnFrameTimer()
+{
+    KillTimer(m_hWnd, kFrameTimerId);
+    m_frameTimerRunning = false;
+    Repaint();
 }
 
 void TLogView::ScrollToTop()

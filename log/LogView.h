@@ -97,6 +97,8 @@ public:
         return m_layout.bottom;
     }
     bool IsAtEnd() const { return m_layout.IsAtEnd(); }
+    // Changes are waiting to be painted: asked for, or held for the next display frame.
+    bool IsPaintDue() const { return m_paintPending || m_frameTimerRunning; }
 
     // The point is clamped into the client area in place; false below the last line.
     bool HitTest(POINT& point, TLogTextPos& pos, bool nearest);
@@ -190,6 +192,11 @@ private:
     HDC GetMeasureDC();
     int GetTextWidth() const { return m_clientWidth - 4; }
     void Repaint();
+    // New lines are painted at most once a display frame: nobody sees more, and a paint costs
+    // as much as adding many lines.
+    void RepaintWithinFrame();
+    void OnFrameTimer();
+    void DropHeadLines(int count);
     void OnSize(int width, int height);
     void OnVScroll(int code);
     // Painting, in LogViewPaint.cpp.
@@ -227,6 +234,10 @@ private:
     int m_clientWidth = 0;
     int m_lastClientWidth = 0;
     bool m_paintPending = false;
+    static const UINT_PTR kFrameTimerId = 3;
+    static const DWORD kFrameInterval = 16;
+    DWORD m_paintedAt = 0;
+    bool m_frameTimerRunning = false;
     bool m_followPending = false;
     TLogPicture m_picture;
     bool m_pictureStale = true;

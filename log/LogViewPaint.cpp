@@ -6,6 +6,10 @@
 LRESULT TLogView::OnPaintMessage(WPARAM, LPARAM)
 {
     m_paintPending = false;
+    if (m_frameTimerRunning) {
+        KillTimer(m_hWnd, kFrameTimerId);
+        m_frameTimerRunning = false;
+    }
     Settle();
     CPaintDC paint(m_hWnd);
     RECT client;
@@ -24,6 +28,7 @@ LRESULT TLogView::OnPaintMessage(WPARAM, LPARAM)
     if (m_textTheme)
         m_textTheme->ReleaseVariantFonts();
     m_scroller.Update(m_layout.GetScrollMaximum(), m_layout.GetScrollPosition());
+    m_paintedAt = GetTickCount();
     return 0;
 }
 

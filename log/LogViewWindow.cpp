@@ -50,6 +50,8 @@ LRESULT TLogView::OnTimerMessage(WPARAM id, LPARAM)
 {
     if (id == TScroller::kTimerId)
         m_scroller.OnTimer();
+    else if (id == kFrameTimerId)
+        OnFrameTimer();
     else
         OnTimer();
     return 0;

@@ -124,3 +124,67 @@ TEST_F(LogViewWindowTest, FollowingAFloodEndsWhereFollowingEachLineEnds)
         EXPECT_TRUE(view.IsAtEnd());
     }
 }
+
+// Lines arriving in a flood are painted at most once a display frame, by the message loop: after
+// the last read the view must show the last line, exactly as a full repaint shows it.
+TEST_F(LogViewWindowTest, AFloodShowsItsLastLineOnceTheLoopRuns)
+{
+    struct TFloodCase {
+        const char* name;
+        int batches;
+        int perBatch;
+        int maxLines;
+    };
+    const TFloodCase cases[] = {{"one line", 1, 1, 0}, {"reads of 40 lines", 12, 40, 100}, {"reads of 3 lines", 30, 3, 60}};
+    for (const TFloodCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        view.RemoveHeadLines(-1);
+        view.maxLines = c.maxLines;
+        Settle();
+        for (int b = 0; b < c.batches; b++) {
+            for (int i = 0; i < c.perBatch; i++) {
+                CString body;
+                body.Format(L"read %d line %d \x03"
+                            L"4colour\x03 http://example.org/%d%s",
+                            b, i, i, i % 9 == 0 ? L" with a tail long enough to wrap onto a second row of the view" : L"");
+                view.AddLine(Line(body, L"<nick> ", L"nick"), true);
+            }
+            PumpMessagesFor(0);
+        }
+        ASSERT_TRUE(PumpMessagesUntil([&] { return !view.IsPaintDue(); }, 2000));
+        EXPECT_EQ(view.GetLineCount(), view.GetBottomPosition().line);
+        const auto shown = CaptureView();
+        view.ShowWindow(SW_HIDE);
+        view.ShowWindow(SW_SHOW);
+        Settle();
+        const auto full = CaptureView();
+        const POINT at = FirstDifference(*shown, *full);
+        EXPECT_EQ(-1, at.x) << "first differing pixel at (" << at.x << ", " << at.y << ")";
+        if (at.x >= 0)
+            shown->SavePng(ScreenshotPath(L"logview-flood-differs.png"));
+        if (&c == &cases[std::size(cases) - 1])
+            shown->SavePng(ScreenshotPath(L"logview-flood-last-line.png"));
+    }
+    view.maxLines = 1000;
+}
+
+// Posted messages (socket reads) come before WM_PAINT: when they keep the queue full the view
+// paints by itself once a paint is two frames late, instead of showing nothing until the end.
+TEST_F(LogViewWindowTest, AFloodThatStarvesThePaintMessageIsStillPainted)
+{
+    AddLines(30);
+    Settle();
+    view.AddLine(Line(L"asked to be painted"), false);
+    ASSERT_TRUE(view.IsPaintDue());
+    Sleep(50); // the loop never got to WM_PAINT
+    view.AddLine(Line(L"the paint is late"), false);
+    EXPECT_FALSE(view.IsPaintDue());
+    EXPECT_FALSE(GetUpdateRect(view, nullptr, FALSE));
+    const auto shown = CaptureView();
+    view.ShowWindow(SW_HIDE);
+    view.ShowWindow(SW_SHOW);
+    Settle();
+    const auto full = CaptureView();
+    const POINT at = FirstDifference(*shown, *full);
+    EXPECT_EQ(-1, at.x) << "first differing pixel at (" << at.x << ", " << at.y << ")";
+}
