@@ -26,12 +26,6 @@ bool IsReconnectPending(const TIRCUnit* unit)
 
 bool IsJoinedChannel(const TIRCChannel* channel) { return channel && channel->GetKind() == 0 && channel->IsJoined(); }
 
-bool HoldsOperator(const TIRCUnit* unit, const TIRCChannel* channel)
-{
-    const TIRCMember* self = channel->FindMember(unit->GetSession().currentNick);
-    return self && self->o;
-}
-
 } // namespace
 
 void CMainFrame::OnUpdateUnitSelected(CCmdUI* ui)
@@ -130,46 +124,6 @@ void CMainFrame::OnUpdatePasteMyAddress(CCmdUI* ui)
 // The history windows come with the dialogs; until they exist there is nothing to show.
 void CMainFrame::OnUpdateHistory(CCmdUI* ui) { ui->Enable(FALSE); }
 
-// Target nicks in the main window: the nick of the focused log view's popup, or the rows
-// selected in the focused member list, first column, in list order.
-std::vector<CString> CMainFrame::GetMainTargetNicks()
-{
-    std::vector<CString> nicks;
-    auto [unit, channel] = GetSelectedNode();
-    if (!unit)
-        return nicks;
-    HWND focus = ::GetFocus();
-    TLogView* view = GetSelectedLogView();
-    HWND list = GetMemberList();
-    if (view && focus == view->m_hWnd) {
-        if (!view->GetContextMenuText().IsEmpty())
-            nicks.push_back(view->GetContextMenuText());
-    } else if (list && focus == list) {
-        nicks = GetSelectedListNicks(list);
-    }
-    return nicks;
-}
-
-bool CMainFrame::HasTargetNicks() { return !GetMainTargetNicks().empty(); }
-
-void CMainFrame::OnUpdateNickCommand(CCmdUI* ui)
-{
-    auto [unit, channel] = GetSelectedNode();
-    ui->Enable(IsLoggedIn(unit) && (!channel || channel->GetKind() != 2) && HasTargetNicks());
-}
-
-void CMainFrame::OnUpdateOperatorCommand(CCmdUI* ui)
-{
-    auto [unit, channel] = GetSelectedNode();
-    ui->Enable(IsLoggedIn(unit) && channel && channel->IsJoined() && HoldsOperator(unit, channel) && HasTargetNicks());
-}
-
-void CMainFrame::OnUpdateMemberCommand(CCmdUI* ui)
-{
-    auto [unit, channel] = GetSelectedNode();
-    ui->Enable(IsLoggedIn(unit) && channel && channel->IsJoined() && HasTargetNicks());
-}
-
 // Named after the user's groups; the access keys stay A to E whatever the names are.
 void CMainFrame::OnUpdateRegisterToGroup(CCmdUI* ui)
 {
@@ -189,18 +143,6 @@ void CMainFrame::OnUpdateRegisterToGroup(CCmdUI* ui)
     HWND list = GetMemberList();
     ui->Enable(IsLoggedIn(unit) && channel && channel->IsJoined() && list &&
                ::SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0) > 0);
-}
-
-void CMainFrame::OnUpdateCopyMemberAddress(CCmdUI* ui)
-{
-    auto [unit, channel] = GetSelectedNode();
-    bool enable = IsLoggedIn(unit) && channel && channel->IsJoined() && channel->GetKind() != 2;
-    if (enable) {
-        std::vector<CString> nicks = GetMainTargetNicks();
-        const TIRCMember* member = nicks.size() == 1 ? channel->FindMember(nicks[0]) : nullptr;
-        enable = member && !member->host.IsEmpty();
-    }
-    ui->Enable(enable);
 }
 
 void CMainFrame::OnConnect()
@@ -269,14 +211,4 @@ void CMainFrame::OnToggleAway()
             message = unit->ExpandText(unit->GetSettings().AwayMessage);
     }
     unit->SetAway(away, message);
-}
-
-// WHOIS of each target nick; the world's member-list double click comes here too.
-void CMainFrame::OnUserInfo()
-{
-    auto [unit, channel] = GetSelectedNode();
-    if (!IsLoggedIn(unit) || (channel && channel->GetKind() == 2))
-        return;
-    for (const CString& nick : GetMainTargetNicks())
-        unit->SendWhois(nick);
 }
