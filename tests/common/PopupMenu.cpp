@@ -3,6 +3,8 @@
 #include "tests/common/MessagePump.h"
 #include "tests/common/UserInput.h"
 
+#include <gtest/gtest.h>
+
 #include <vector>
 
 namespace {
@@ -55,6 +57,22 @@ void SendKey(WORD key)
     ::SendInput(2, inputs, sizeof(INPUT));
 }
 
+// Looks for a shown popup every 100 ms (a click waits out the double-click time first), then
+// runs the step inside the menu's own loop; done tells the caller either way.
+void WhenPopupShown(const std::function<void(HWND)>& step, bool& done, int triesLeft = 30)
+{
+    RunLater(100, [&done, step, triesLeft] {
+        if (HWND popup = FindShownPopup()) {
+            step(popup);
+            done = true;
+        } else if (triesLeft > 0) {
+            WhenPopupShown(step, done, triesLeft - 1);
+        } else {
+            done = true;
+        }
+    });
+}
+
 } // namespace
 
 const TShownMenuItem* TShownMenu::Find(UINT id) const
@@ -63,6 +81,14 @@ const TShownMenuItem* TShownMenu::Find(UINT id) const
         if (!item.popup && !item.separator && item.id == id)
             return &item;
     return nullptr;
+}
+
+bool TShownMenu::Grayed(UINT id) const
+{
+    const TShownMenuItem* item = Find(id);
+    if (!item)
+        ADD_FAILURE() << "no item " << id << " in the menu";
+    return !item || item->grayed;
 }
 
 std::vector<UINT> TShownMenu::Ids() const
@@ -77,19 +103,21 @@ TShownMenu ReadOpenedPopup(const std::function<void()>& open, const wchar_t* scr
 {
     TShownMenu shown;
     bool done = false;
-    RunLater(400, [&] {
-        if (HWND popup = FindShownPopup()) {
+    WhenPopupShown(
+        [&](HWND popup) {
             shown.shown = true;
             shown.items = ReadItems((HMENU)::SendMessageW(popup, MN_GETHMENU, 0, 0));
             if (screenshot)
                 SaveWindowPng(popup, screenshot);
             ::EndMenu();
-        }
-        done = true;
-    });
+        },
+        done);
+    // A menu that opens after the search gave up would otherwise hold its loop for ever.
+    UINT_PTR guard = ::SetTimer(nullptr, 0, 4500, CloseLeftOverMenu);
     open();
-    PumpMessagesUntil([&] { return done; }, 3000);
+    PumpMessagesUntil([&] { return done; }, 5000);
     PumpMessagesFor(100);
+    ::KillTimer(nullptr, guard);
     return shown;
 }
 
@@ -97,17 +125,17 @@ bool ChooseFromOpenedPopup(const std::function<void()>& open, std::initializer_l
 {
     bool shown = false, done = false;
     std::vector<WORD> pressed(keys);
-    RunLater(400, [&] {
-        shown = FindShownPopup() != nullptr;
-        if (shown) {
-            ::SetTimer(nullptr, 0, 1500, CloseLeftOverMenu);
+    WhenPopupShown(
+        [&](HWND) {
+            shown = true;
             for (WORD key : pressed)
                 SendKey(key);
-        }
-        done = true;
-    });
+        },
+        done);
+    UINT_PTR guard = ::SetTimer(nullptr, 0, 4500, CloseLeftOverMenu);
     open();
-    PumpMessagesUntil([&] { return done; }, 3000);
+    PumpMessagesUntil([&] { return done; }, 5000);
     PumpMessagesFor(200);
+    ::KillTimer(nullptr, guard);
     return shown;
 }

@@ -24,6 +24,8 @@ struct TShownMenu {
 
     // The item with the id, or null.
     const TShownMenuItem* Find(UINT id) const;
+    // Whether the item is greyed; a missing item fails the test and counts as greyed.
+    bool Grayed(UINT id) const;
     // The ids in menu order, 0 for separators and submenus.
     std::vector<UINT> Ids() const;
 };
