@@ -2,8 +2,8 @@
 // has the keyboard focus.
 
 #include "app/Clipboard.h"
-#include "app/MainFrame.h"
 #include "app/MainCommands.h"
+#include "app/MainFrame.h"
 #include "classlib/CmdUI.h"
 #include "irc/IRCChannel.h"
 #include "irc/IRCWorld.h"

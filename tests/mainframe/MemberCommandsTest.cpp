@@ -7,7 +7,10 @@
 #include "app/Clipboard.h"
 #include "app/MemberCommands.h"
 #include "irc/IRCChannel.h"
+#include "irc/UserInfoDialogs.h"
+#include "irc/WhoDialog.h"
 #include "res/resource.h"
+#include "settings/WindowGeometry.h"
 #include "tests/common/PopupMenu.h"
 #include "tests/common/Screenshot.h"
 #include "tests/common/StringPrinter.h"
@@ -30,8 +33,8 @@ int CountLinesWith(TLineSocket* peer, const std::string& text)
 TEST_F(MemberCommands, MenuOnSelectedRowsFollowsTheOwnOperatorStatus)
 {
     SelectMembers({L"alice", L"bob"});
-    TShownMenu menu = ReadOpenedPopup([&] { ClickAt(RowPoint(L"bob"), true); },
-                                      ScreenshotPath(L"mainframe-member-popup.png"));
+    TShownMenu menu =
+        ReadOpenedPopup([&] { ClickAt(RowPoint(L"bob"), true); }, ScreenshotPath(L"mainframe-member-popup.png"));
     ASSERT_TRUE(menu.shown);
     for (UINT id : {ID_USER_INFO, ID_MEMBER_TALK, ID_INVITE_MEMBER, ID_GIVE_OP, ID_TAKE_OP, ID_KICK, ID_ADD_BAN,
                     ID_GIVE_VOICE, ID_TAKE_VOICE}) {
@@ -212,6 +215,51 @@ TEST_F(MemberCommands, PasteFromAnotherControlLandsAtTheEndOfTheInputLine)
     PressKey('V', {VK_CONTROL});
     EXPECT_EQ(input, ::GetFocus());
     EXPECT_STREQ(L"say one more", TEdit::GetText(input));
+}
+
+} // namespace
+
+namespace {
+
+CString WhoRowNick(HWND list, int row)
+{
+    wchar_t text[64] = L"";
+    ListView_GetItemText(list, row, 1, text, 64);
+    return text;
+}
+
+TEST_F(MemberCommands, RowsPickedInAWhoWindowAreTheTargetsWhateverTheTreeShows)
+{
+    TWindowGeometry geometry;
+    TWorldFrameUserInfo frameSide(frame);
+    TUserInfoDialogs dialogs(world.get(), &settings.preference, &geometry, &frameSide);
+    world->SetUserInfoWindows(&dialogs);
+    alpha->ShowWhoDialog();
+    auto* who = dynamic_cast<TWhoDialog*>(alpha->GetWhoDialog());
+    ASSERT_TRUE(who);
+    HWND list = who->GetListView()->m_hWnd;
+    // The tree shows the server, where no member command would be enabled.
+    world->Select(net, nullptr);
+    PumpMessagesFor(200);
+    int row = -1;
+    for (int i = 0; i < ListView_GetItemCount(list) && row < 0; i++)
+        if (WhoRowNick(list, i) == L"bob")
+            row = i;
+    ASSERT_GE(row, 0);
+    RECT rect = {};
+    ListView_GetItemRect(list, row, &rect, LVIR_BOUNDS);
+    POINT at = ScreenPointOf(list, rect.left + 40, (rect.top + rect.bottom) / 2);
+    ClickAt(at);
+
+    TShownMenu menu = ReadOpenedPopup([&] { ClickAt(at, true); });
+    ASSERT_TRUE(menu.shown);
+    EXPECT_FALSE(menu.Grayed(ID_GIVE_OP)) << "the WHO window's channel has us as operator";
+    ASSERT_TRUE(ChooseFromOpenedPopup([&] { ClickAt(at, true); }, {'V'}));
+    EXPECT_TRUE(peer->WaitFor("MODE #alpha +v bob", 10000));
+    EXPECT_EQ(0, (int)::SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0));
+
+    alpha->CloseWhoDialog();
+    world->SetUserInfoWindows(GetNullUserInfoWindows());
 }
 
 } // namespace

@@ -121,12 +121,12 @@ TEST_F(PopupMenus, LogViewOffersTheUserItemsOnTextAndItsOwnMenusOnUrlsAndAddress
                ":bob!b@bob.host PRIVMSG #alpha :server irc.example.net.jp today\r\n");
     TLogView* view = alpha->logView;
     ASSERT_TRUE(view);
-    ASSERT_TRUE(PumpMessagesUntil([&] { return view->GetLine(view->GetLineCount() - 1).GetText().Find(L"today") >= 0; },
-                                  5000));
+    ASSERT_TRUE(
+        PumpMessagesUntil([&] { return view->GetLine(view->GetLineCount() - 1).GetText().Find(L"today") >= 0; }, 5000));
     PumpMessagesFor(200);
 
-    TShownMenu menu = ReadOpenedPopup([&] { ClickAt(TextPoint(view, L"now"), true); },
-                                      ScreenshotPath(L"mainframe-log-popup.png"));
+    TShownMenu menu =
+        ReadOpenedPopup([&] { ClickAt(TextPoint(view, L"now"), true); }, ScreenshotPath(L"mainframe-log-popup.png"));
     ASSERT_TRUE(menu.shown);
     ASSERT_EQ(3u, menu.items.size());
     EXPECT_EQ((std::vector<UINT>{ID_EDIT_COPY, 0, ID_USER_POPUP_FIRST + 2}), menu.Ids());
@@ -153,7 +153,11 @@ TEST_F(PopupMenus, NickInALogLineHeadsTheMemberMenuAndIsItsOnlyTarget)
 {
     peer->Send(":alice!a@alice.host PRIVMSG #alpha :hi there\r\n");
     TLogView* view = alpha->logView;
-    ASSERT_TRUE(PumpMessagesUntil([&] { return view->GetLineCount() > 0 && view->GetLine(view->GetLineCount() - 1).GetText().Find(L"hi there") >= 0; }, 5000));
+    ASSERT_TRUE(PumpMessagesUntil(
+        [&] {
+            return view->GetLineCount() > 0 && view->GetLine(view->GetLineCount() - 1).GetText().Find(L"hi there") >= 0;
+        },
+        5000));
     PumpMessagesFor(200);
     // Rows picked in the member list do not count while the pointer names a nick.
     SelectMembers({L"bob", L"dave"});
