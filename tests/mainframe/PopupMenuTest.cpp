@@ -10,6 +10,8 @@
 #include "tests/common/Screenshot.h"
 #include "tests/common/StringPrinter.h"
 
+#include <cstdio>
+
 namespace {
 
 using PopupMenus = ServedFrameFixture;
@@ -103,20 +105,20 @@ TEST_F(PopupMenus, InputLineMenuFollowsItsTextAndSelection)
 
 TEST_F(PopupMenus, LogViewOffersTheUserItemsOnTextAndItsOwnMenusOnUrlsAndAddresses)
 {
-    // The user's popup items: a main-window command by name, a separator, a line to send.
-    std::vector<TPopupItem*>& items = settings.popup.items;
-    const struct {
-        const wchar_t* name;
-        const wchar_t* action;
-        const wchar_t* info;
-    } userItems[] = {{L"コピー\\tCtrl+C", L"Menu", L"copy"}, {L"-", L"", L""}, {L"挨拶", L"send", L"hello"}};
-    for (const auto& u : userItems) {
-        items.push_back(new TPopupItem);
-        items.back()->name = u.name;
-        items.back()->action = u.action;
-        items.back()->actionInfo = u.info;
-        items.back()->commandId = ID_USER_POPUP_FIRST + (int)items.size() - 1;
-    }
+    // The user's popup items as "popupmenu.kcf" holds them: a main-window command by name, a
+    // separator, a submenu with one command and a line to send.
+    FILE* file = _wfopen(settings.GetSettingsFolder() + L"popupmenu.kcf", L"wb");
+    ASSERT_TRUE(file);
+    fputs("#Encoding=UTF-8\r\n"
+          "0\t\xE3\x82\xB3\xE3\x83\x94\xE3\x83\xBC\\tCtrl+C\tmenu\t\tcopy\r\n" // コピー
+          "0\t-\t\t\t\r\n"
+          "0\t\xE6\xA4\x9C\xE7\xB4\xA2\t\t\t\r\n" // 検索
+          "1\tfind\tmenu\t\tfind\r\n"
+          "0\thello\tsend\t\thello\r\n",
+          file);
+    fclose(file);
+    settings.LoadPopupMenu();
+    ASSERT_EQ(5u, settings.popup.items.size());
     peer->Send(":alice!a@alice.host PRIVMSG #alpha :see https://example.com/page now\r\n"
                ":bob!b@bob.host PRIVMSG #alpha :server irc.example.net.jp today\r\n");
     TLogView* view = alpha->logView;
@@ -128,10 +130,13 @@ TEST_F(PopupMenus, LogViewOffersTheUserItemsOnTextAndItsOwnMenusOnUrlsAndAddress
     TShownMenu menu =
         ReadOpenedPopup([&] { ClickAt(TextPoint(view, L"now"), true); }, ScreenshotPath(L"mainframe-log-popup.png"));
     ASSERT_TRUE(menu.shown);
-    ASSERT_EQ(3u, menu.items.size());
-    EXPECT_EQ((std::vector<UINT>{ID_EDIT_COPY, 0, ID_USER_POPUP_FIRST + 2}), menu.Ids());
+    ASSERT_EQ(4u, menu.items.size()) << "the placeholder gave way to the user's items";
+    EXPECT_EQ((UINT)ID_EDIT_COPY, menu.items[0].id);
     EXPECT_STREQ(L"コピー\tCtrl+C", menu.items[0].text);
-    EXPECT_STREQ(L"挨拶", menu.items[2].text);
+    EXPECT_TRUE(menu.items[1].separator);
+    EXPECT_TRUE(menu.items[2].popup);
+    EXPECT_STREQ(L"検索", menu.items[2].text);
+    EXPECT_STREQ(L"hello", menu.items[3].text);
 
     menu = ReadOpenedPopup([&] { ClickAt(TextPoint(view, L"example.com"), true); },
                            ScreenshotPath(L"mainframe-url-popup.png"));
