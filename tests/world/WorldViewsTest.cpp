@@ -445,7 +445,10 @@ TEST_F(WorldViewsTest, NodesDeletedSinceAPopupOrALogLineDoNothing)
     home->PrintToChannel(gamma, L"peer", L"gamma line", 0, 0, false);
     ASSERT_NE(gamma->logView, nullptr);
     CWnd* gammaLog = gamma->logView;
+    // The click opens the channel's menu, whose own loop runs until something closes it.
+    RunLater(300, [] { ::EndMenu(); });
     ClickAt(ItemPoint(Item(home, gamma)), true);
+    PumpMessagesFor(300);
     PumpMessagesFor(150);
     TIRCUnit* unit;
     TIRCChannel* channel;
