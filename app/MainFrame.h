@@ -165,6 +165,8 @@ public:
     bool ExecuteAction(const CString& name) override;
     bool LookupAction(const CString& name, int& commandId) override;
     int FindActionCommand(const CString& name) override;
+    // What the command's enable handler says now; commands without one are enabled.
+    bool IsCommandEnabled(UINT id);
     void UpdateMenuCommandUI(HMENU menu);
 
     void ShowDCCDialog(bool minimized) override;

@@ -205,13 +205,8 @@ BOOL CMainFrame::ProcessCommands(UINT message, WPARAM wParam, LPARAM lParam, LRE
         if (!row)
             return FALSE;
         // Accelerators, buttons and action names reach here too: a disabled command is dropped.
-        if (row->update) {
-            TProbeCmdUI probe;
-            probe.m_nID = LOWORD(wParam);
-            (this->*row->update)(&probe);
-            if (!probe.enabled)
-                return TRUE;
-        }
+        if (!IsCommandEnabled(LOWORD(wParam)))
+            return TRUE;
         if (row->run)
             (this->*row->run)();
         return TRUE;
@@ -230,6 +225,17 @@ BOOL CMainFrame::ProcessCommands(UINT message, WPARAM wParam, LPARAM lParam, LRE
         return TRUE;
     }
     return FALSE;
+}
+
+bool CMainFrame::IsCommandEnabled(UINT id)
+{
+    const TMainCommand* row = FindMainCommand(id);
+    if (!row || !row->update)
+        return true;
+    TProbeCmdUI probe;
+    probe.m_nID = id;
+    (this->*row->update)(&probe);
+    return probe.enabled;
 }
 
 bool CMainFrame::LookupAction(const CString& name, int& commandId) { return LookupActionName(name, commandId); }

@@ -2,7 +2,6 @@
 // has the keyboard focus.
 
 #include "app/Clipboard.h"
-#include "app/MainCommands.h"
 #include "app/MainFrame.h"
 #include "classlib/CmdUI.h"
 #include "irc/IRCChannel.h"
@@ -46,15 +45,6 @@ UINT EditCommandOfKey(UINT key)
         return 0;
     }
 }
-
-// Records what an enable handler decided.
-class TEnableProbe : public CCmdUI {
-public:
-    void Enable(BOOL on) override { enabled = on != FALSE; }
-    void SetCheck(int) override {}
-    void SetText(LPCWSTR) override {}
-    bool enabled = true;
-};
 
 void PutCaretAtEnd(HWND edit)
 {
@@ -149,14 +139,8 @@ BOOL CMainFrame::PreTranslateMessage(MSG* msg)
 {
     if (msg->message == WM_KEYDOWN) {
         UINT id = EditCommandOfKey((UINT)msg->wParam);
-        const TMainCommand* row = id ? FindMainCommand(id) : nullptr;
-        if (row && row->update) {
-            TEnableProbe probe;
-            probe.m_nID = id;
-            (this->*row->update)(&probe);
-            if (!probe.enabled)
-                return FALSE;
-        }
+        if (id && !IsCommandEnabled(id))
+            return FALSE;
     }
     return TAttachWindow::PreTranslateMessage(msg);
 }
