@@ -24,6 +24,7 @@ class CMainApp;
 class CCmdUI;
 class TConfig;
 class TIRCChannel;
+class TIRCMember;
 class TIRCUnit;
 class TIRCWorld;
 class TLogAddressFinder;
@@ -66,6 +67,7 @@ public:
     TTrayIcon& GetTrayIcon() { return trayIcon; }
 
     BOOL PreCreateWindow(CREATESTRUCTW& cs) override;
+    BOOL PreTranslateMessage(MSG* msg) override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     void OnTimer(TTimer* timer) override;
@@ -161,11 +163,14 @@ private:
 
     // ---- Commands, activation, services and listener operations (app/MainFrameCommands.cpp,
     // MainFrameServices.cpp, MainFrameActivation.cpp, MainFrameSearch.cpp, MainFrameDrop.cpp,
-    // MainFrameRules.cpp, MainFrameEditRules.cpp, MainFrameListeners.cpp) ----
+    // MainFrameRules.cpp, MainFrameMemberCommands.cpp, MainFrameEditRules.cpp,
+    // MainFrameListeners.cpp) ----
 public:
     bool ExecuteAction(const CString& name) override;
     bool LookupAction(const CString& name, int& commandId) override;
     int FindActionCommand(const CString& name) override;
+    // What the command's enable handler says now; commands without one are enabled.
+    bool IsCommandEnabled(UINT id);
     void UpdateMenuCommandUI(HMENU menu);
 
     void ShowDCCDialog(bool minimized) override;
@@ -197,11 +202,15 @@ public:
     // Files dropped on the window go to members through this; null sends nothing.
     void SetDroppedFileSender(IDroppedFileSender* sender) { dccSender = sender; }
     void OfferDroppedFiles(const std::vector<CString>& files, bool inside, POINT screen);
-    std::vector<CString> GetMainTargetNicks();
-    // The member commands' targets, from a focused WHO window or the main window.
-    std::vector<CString> GetTargetNicks(TIRCUnit*& unit, TIRCChannel*& channel, bool take);
-    TWhoDialog* FindFocusedWhoWindow(TIRCUnit*& unit, TIRCChannel*& channel);
+    // Target nicks of the member commands: those of the focused WHO window, else the main
+    // window's. Getting them clears the selection of the list they came from.
     bool HasTargetNicks();
+    std::vector<CString> GetTargetNicks();
+    // The main window's only, leaving the member list's selection alone.
+    bool HasMainTargetNicks();
+    std::vector<CString> GetMainTargetNicks();
+    CString GetFocusedContextText();
+    void SendCtcpToTargets(const CString& word);
 
     // Activation and size changes after the frame's own handling of WM_ACTIVATE and WM_SIZE.
     void FollowActivation(UINT state);
@@ -235,6 +244,30 @@ public:
     void OnHelpMacro();
     void OnHelpScript();
     void OnOpenHomePage();
+    void OnTalk();
+    void OnCtcpPing();
+    void OnCtcpTime();
+    void OnCtcpVersion();
+    void OnCtcpUserinfo();
+    void OnCtcpClientinfo();
+    void OnGiveOp();
+    void OnTakeOp();
+    void OnGiveVoice();
+    void OnTakeVoice();
+    void OnKick();
+    void OnAddBan();
+    void OnCopyMemberAddress();
+    void OnCopyUrl();
+    void OnCopyAddress();
+    void OnOpenUrl();
+    void OnOpenUrlInNewWindow();
+    void OnEditCopy();
+    void OnEditPaste();
+    void OnEditSelectAll();
+    void OnEditCut();
+    void OnEditClear();
+    void OnEditUndo();
+    void OnPasteMyAddress();
     void OnUpdateConnect(CCmdUI* ui);
     void OnUpdateDisconnect(CCmdUI* ui);
     void OnUpdateForceDisconnect(CCmdUI* ui);
@@ -289,6 +322,16 @@ private:
         TIRCChannel* channel = nullptr;
     };
     TSelectedNode GetSelectedNode();
+    // The node of a focused WHO window, else the selected one.
+    TSelectedNode GetActiveNode();
+    std::vector<CString> CollectTargets(bool deselect);
+    std::vector<CString> CollectMainTargets(bool deselect);
+    bool CanRunNickCommand(TIRCUnit* unit, TIRCChannel* channel);
+    bool CanRunOperatorCommand(TIRCUnit* unit, TIRCChannel* channel);
+    bool CanRunMemberCommand(TIRCUnit* unit, TIRCChannel* channel);
+    const TIRCMember* FindAddressTarget(TIRCUnit* unit, TIRCChannel* channel);
+    void ChangeMemberModes(wchar_t letter, bool give);
+    void SendToInputLine(UINT message);
     TLogView* GetSelectedLogView();
     HWND GetMemberList();
     void CloseAtOnce(TIRCUnit* unit);

@@ -54,13 +54,13 @@ const TMainCommand kMainCommands[] = {
     {ID_CHANNEL_PROPERTIES, ID_CHANNEL_PROPERTIES, {L"channelproperty"}, nullptr, &F::OnUpdateChannelProperties},
 
     // Edit menu and the input line's markup
-    {ID_EDIT_COPY, ID_EDIT_COPY, {L"copy"}, nullptr, &F::OnUpdateEditCopy},
-    {ID_EDIT_PASTE, ID_EDIT_PASTE, {L"paste"}, nullptr, &F::OnUpdateEditPaste},
-    {ID_EDIT_SELECT_ALL, ID_EDIT_SELECT_ALL, {L"selectall"}, nullptr, &F::OnUpdateEditSelectAll},
-    {ID_EDIT_CUT, ID_EDIT_CUT, {}, nullptr, &F::OnUpdateEditCut},
-    {ID_EDIT_CLEAR, ID_EDIT_CLEAR, {}, nullptr, &F::OnUpdateEditCut},
-    {ID_EDIT_UNDO, ID_EDIT_UNDO, {}, nullptr, &F::OnUpdateEditUndo},
-    {ID_PASTE_MY_ADDRESS, ID_PASTE_MY_ADDRESS, {L"myaddress"}, nullptr, &F::OnUpdatePasteMyAddress},
+    {ID_EDIT_COPY, ID_EDIT_COPY, {L"copy"}, &F::OnEditCopy, &F::OnUpdateEditCopy},
+    {ID_EDIT_PASTE, ID_EDIT_PASTE, {L"paste"}, &F::OnEditPaste, &F::OnUpdateEditPaste},
+    {ID_EDIT_SELECT_ALL, ID_EDIT_SELECT_ALL, {L"selectall"}, &F::OnEditSelectAll, &F::OnUpdateEditSelectAll},
+    {ID_EDIT_CUT, ID_EDIT_CUT, {}, &F::OnEditCut, &F::OnUpdateEditCut},
+    {ID_EDIT_CLEAR, ID_EDIT_CLEAR, {}, &F::OnEditClear, &F::OnUpdateEditCut},
+    {ID_EDIT_UNDO, ID_EDIT_UNDO, {}, &F::OnEditUndo, &F::OnUpdateEditUndo},
+    {ID_PASTE_MY_ADDRESS, ID_PASTE_MY_ADDRESS, {L"myaddress"}, &F::OnPasteMyAddress, &F::OnUpdatePasteMyAddress},
     {ID_BOLD_EFFECT, ID_BOLD_EFFECT, {L"boldeffect"}, nullptr, nullptr},
     {ID_UNDERLINE_EFFECT, ID_UNDERLINE_EFFECT, {L"underlineeffect"}, nullptr, nullptr},
     {ID_REVERSE_EFFECT, ID_REVERSE_EFFECT, {L"reverseeffect"}, nullptr, nullptr},
@@ -116,18 +116,30 @@ const TMainCommand kMainCommands[] = {
 
     // Member list popup and the log views' popups
     {ID_USER_INFO, ID_USER_INFO, {}, &F::OnUserInfo, &F::OnUpdateNickCommand},
-    {ID_MEMBER_TALK, ID_MEMBER_TALK, {}, nullptr, &F::OnUpdateNickCommand},
+    {ID_MEMBER_TALK, ID_MEMBER_TALK, {}, &F::OnTalk, &F::OnUpdateNickCommand},
+    // Waits for the invitation window of the dialogs.
     {ID_INVITE_MEMBER, ID_INVITE_MEMBER, {}, nullptr, &F::OnUpdateNickCommand},
-    {ID_CTCP_PING, ID_CTCP_CLIENTINFO, {}, nullptr, &F::OnUpdateNickCommand},
-    {ID_GIVE_OP, ID_ADD_BAN, {}, nullptr, &F::OnUpdateOperatorCommand},
-    {ID_GIVE_VOICE, ID_TAKE_VOICE, {}, nullptr, &F::OnUpdateOperatorCommand},
+    {ID_CTCP_PING, ID_CTCP_PING, {}, &F::OnCtcpPing, &F::OnUpdateNickCommand},
+    {ID_CTCP_TIME, ID_CTCP_TIME, {}, &F::OnCtcpTime, &F::OnUpdateNickCommand},
+    {ID_CTCP_VERSION, ID_CTCP_VERSION, {}, &F::OnCtcpVersion, &F::OnUpdateNickCommand},
+    {ID_CTCP_USERINFO, ID_CTCP_USERINFO, {}, &F::OnCtcpUserinfo, &F::OnUpdateNickCommand},
+    {ID_CTCP_CLIENTINFO, ID_CTCP_CLIENTINFO, {}, &F::OnCtcpClientinfo, &F::OnUpdateNickCommand},
+    {ID_GIVE_OP, ID_GIVE_OP, {}, &F::OnGiveOp, &F::OnUpdateOperatorCommand},
+    {ID_TAKE_OP, ID_TAKE_OP, {}, &F::OnTakeOp, &F::OnUpdateOperatorCommand},
+    {ID_KICK, ID_KICK, {}, &F::OnKick, &F::OnUpdateOperatorCommand},
+    {ID_ADD_BAN, ID_ADD_BAN, {}, &F::OnAddBan, &F::OnUpdateOperatorCommand},
+    {ID_GIVE_VOICE, ID_GIVE_VOICE, {}, &F::OnGiveVoice, &F::OnUpdateOperatorCommand},
+    {ID_TAKE_VOICE, ID_TAKE_VOICE, {}, &F::OnTakeVoice, &F::OnUpdateOperatorCommand},
+    // DCC send and chat wait for the file dialog and the DCC windows.
     {ID_DCC_SEND, ID_DCC_CHAT, {}, nullptr, &F::OnUpdateMemberCommand},
     {ID_AUTO_OP_REGISTER, ID_AUTO_OP_REGISTER, {}, nullptr, &F::OnUpdateMemberCommand},
     {ID_REGISTER_IGNORE, ID_REGISTER_IGNORE, {}, nullptr, &F::OnUpdateMemberCommand},
     {ID_REGISTER_SELF, ID_REGISTER_GROUP5, {}, nullptr, &F::OnUpdateRegisterToGroup},
-    {ID_COPY_MEMBER_ADDRESS, ID_COPY_MEMBER_ADDRESS, {}, nullptr, &F::OnUpdateCopyMemberAddress},
-    {ID_COPY_URL, ID_COPY_ADDRESS, {}, nullptr, nullptr},
-    {ID_OPEN_URL_NEW_WINDOW, ID_OPEN_URL_NEW_WINDOW, {}, nullptr, nullptr},
+    {ID_COPY_MEMBER_ADDRESS, ID_COPY_MEMBER_ADDRESS, {}, &F::OnCopyMemberAddress, &F::OnUpdateCopyMemberAddress},
+    {ID_COPY_URL, ID_COPY_URL, {}, &F::OnCopyUrl, nullptr},
+    {ID_OPEN_URL, ID_OPEN_URL, {}, &F::OnOpenUrl, nullptr},
+    {ID_COPY_ADDRESS, ID_COPY_ADDRESS, {}, &F::OnCopyAddress, nullptr},
+    {ID_OPEN_URL_NEW_WINDOW, ID_OPEN_URL_NEW_WINDOW, {}, &F::OnOpenUrlInNewWindow, nullptr},
 
     // The user's popup-menu items
     {ID_USER_POPUP_FIRST, ID_USER_POPUP_LAST, {}, nullptr, &F::OnUpdateUserPopupCommand},
@@ -193,13 +205,8 @@ BOOL CMainFrame::ProcessCommands(UINT message, WPARAM wParam, LPARAM lParam, LRE
         if (!row)
             return FALSE;
         // Accelerators, buttons and action names reach here too: a disabled command is dropped.
-        if (row->update) {
-            TProbeCmdUI probe;
-            probe.m_nID = LOWORD(wParam);
-            (this->*row->update)(&probe);
-            if (!probe.enabled)
-                return TRUE;
-        }
+        if (!IsCommandEnabled(LOWORD(wParam)))
+            return TRUE;
         if (row->run)
             (this->*row->run)();
         return TRUE;
@@ -218,6 +225,17 @@ BOOL CMainFrame::ProcessCommands(UINT message, WPARAM wParam, LPARAM lParam, LRE
         return TRUE;
     }
     return FALSE;
+}
+
+bool CMainFrame::IsCommandEnabled(UINT id)
+{
+    const TMainCommand* row = FindMainCommand(id);
+    if (!row || !row->update)
+        return true;
+    TProbeCmdUI probe;
+    probe.m_nID = id;
+    (this->*row->update)(&probe);
+    return probe.enabled;
 }
 
 bool CMainFrame::LookupAction(const CString& name, int& commandId) { return LookupActionName(name, commandId); }

@@ -7,7 +7,6 @@
 #include "irc/IRCChannel.h"
 #include "irc/IRCNames.h"
 #include "irc/Member.h"
-#include "irc/WhoDialog.h"
 #include "res/resource.h"
 #include "settings/Config.h"
 
@@ -26,12 +25,6 @@ bool IsReconnectPending(const TIRCUnit* unit)
 }
 
 bool IsJoinedChannel(const TIRCChannel* channel) { return channel && channel->GetKind() == 0 && channel->IsJoined(); }
-
-bool HoldsOperator(const TIRCUnit* unit, const TIRCChannel* channel)
-{
-    const TIRCMember* self = channel->FindMember(unit->GetSession().currentNick);
-    return self && self->o;
-}
 
 } // namespace
 
@@ -131,94 +124,6 @@ void CMainFrame::OnUpdatePasteMyAddress(CCmdUI* ui)
 // The history windows come with the dialogs; until they exist there is nothing to show.
 void CMainFrame::OnUpdateHistory(CCmdUI* ui) { ui->Enable(FALSE); }
 
-// Target nicks in the main window: the nick of the focused log view's popup, or the rows
-// selected in the focused member list, first column, in list order.
-std::vector<CString> CMainFrame::GetMainTargetNicks()
-{
-    std::vector<CString> nicks;
-    auto [unit, channel] = GetSelectedNode();
-    if (!unit)
-        return nicks;
-    HWND focus = ::GetFocus();
-    TLogView* view = GetSelectedLogView();
-    HWND list = GetMemberList();
-    if (view && focus == view->m_hWnd) {
-        if (!view->GetContextMenuText().IsEmpty())
-            nicks.push_back(view->GetContextMenuText());
-    } else if (list && focus == list) {
-        nicks = GetSelectedListNicks(list);
-    }
-    return nicks;
-}
-
-bool CMainFrame::HasTargetNicks() { return !GetMainTargetNicks().empty(); }
-
-// The channel's WHO window when it holds the focus, with its server and channel.
-TWhoDialog* CMainFrame::FindFocusedWhoWindow(TIRCUnit*& unit, TIRCChannel*& channel)
-{
-    HWND focus = ::GetFocus();
-    HWND top = focus ? ::GetAncestor(focus, GA_ROOT) : nullptr;
-    if (!world || !top || top == m_hWnd)
-        return nullptr;
-    for (TIRCUnit* server : world->GetUnits()) {
-        for (TIRCChannel* node : server->GetChannels()) {
-            auto* who = dynamic_cast<TWhoDialog*>(node->GetWhoDialog());
-            if (who && who->m_hWnd == top) {
-                unit = server;
-                channel = node;
-                return who;
-            }
-        }
-    }
-    return nullptr;
-}
-
-// The nicks of the rows selected in a focused WHO window, with the window's node; else those
-// of the main window with the tree's node. Taken rows of a WHO window are deselected.
-std::vector<CString> CMainFrame::GetTargetNicks(TIRCUnit*& unit, TIRCChannel*& channel, bool take)
-{
-    unit = nullptr;
-    channel = nullptr;
-    TWhoDialog* who = FindFocusedWhoWindow(unit, channel);
-    if (!who) {
-        TSelectedNode node = GetSelectedNode();
-        unit = node.unit;
-        channel = node.channel;
-        return GetMainTargetNicks();
-    }
-    std::vector<CString> nicks;
-    TListView* list = who->GetListView();
-    if (!list)
-        return nicks;
-    std::vector<int> rows;
-    list->GetSelectedItemIndexes(rows);
-    for (int row : rows)
-        nicks.push_back(list->GetItemText(row, 1));
-    if (take)
-        list->DeselectAll();
-    return nicks;
-}
-
-void CMainFrame::OnUpdateNickCommand(CCmdUI* ui)
-{
-    TIRCUnit* unit;
-    TIRCChannel* channel;
-    bool targets = !GetTargetNicks(unit, channel, false).empty();
-    ui->Enable(IsLoggedIn(unit) && (!channel || channel->GetKind() != 2) && targets);
-}
-
-void CMainFrame::OnUpdateOperatorCommand(CCmdUI* ui)
-{
-    auto [unit, channel] = GetSelectedNode();
-    ui->Enable(IsLoggedIn(unit) && channel && channel->IsJoined() && HoldsOperator(unit, channel) && HasTargetNicks());
-}
-
-void CMainFrame::OnUpdateMemberCommand(CCmdUI* ui)
-{
-    auto [unit, channel] = GetSelectedNode();
-    ui->Enable(IsLoggedIn(unit) && channel && channel->IsJoined() && HasTargetNicks());
-}
-
 // Named after the user's groups; the access keys stay A to E whatever the names are.
 void CMainFrame::OnUpdateRegisterToGroup(CCmdUI* ui)
 {
@@ -238,18 +143,6 @@ void CMainFrame::OnUpdateRegisterToGroup(CCmdUI* ui)
     HWND list = GetMemberList();
     ui->Enable(IsLoggedIn(unit) && channel && channel->IsJoined() && list &&
                ::SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0) > 0);
-}
-
-void CMainFrame::OnUpdateCopyMemberAddress(CCmdUI* ui)
-{
-    auto [unit, channel] = GetSelectedNode();
-    bool enable = IsLoggedIn(unit) && channel && channel->IsJoined() && channel->GetKind() != 2;
-    if (enable) {
-        std::vector<CString> nicks = GetMainTargetNicks();
-        const TIRCMember* member = nicks.size() == 1 ? channel->FindMember(nicks[0]) : nullptr;
-        enable = member && !member->host.IsEmpty();
-    }
-    ui->Enable(enable);
 }
 
 void CMainFrame::OnConnect()
@@ -326,16 +219,4 @@ void CMainFrame::OnMemberInfo()
     auto [unit, channel] = GetSelectedNode();
     if (IsLoggedIn(unit) && IsJoinedChannel(channel))
         channel->ShowWhoDialog();
-}
-
-// WHOIS of each target nick; the double clicks of the member lists and WHO windows come here too.
-void CMainFrame::OnUserInfo()
-{
-    TIRCUnit* unit;
-    TIRCChannel* channel;
-    GetTargetNicks(unit, channel, false);
-    if (!IsLoggedIn(unit) || (channel && channel->GetKind() == 2))
-        return;
-    for (const CString& nick : GetTargetNicks(unit, channel, true))
-        unit->SendWhois(nick);
 }

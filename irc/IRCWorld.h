@@ -143,6 +143,12 @@ public:
     void OnEventLineClick(bool allChannelsLog, const CString& eventData);
     // The node a popup menu was opened for, when it still exists; else (null, null).
     void GetPopupNode(TIRCUnit*& unit, TIRCChannel*& channel) const;
+    // The channel whose WHO window is the given top-level window; both null when none is.
+    void FindChannelByWindow(HWND window, TIRCUnit** unit, TIRCChannel** channel) const;
+    // The member rows of the channel's WHO window; null without that window.
+    HWND GetWhoListWindow(const TIRCChannel* channel) const;
+    // The node the commands act on: the channel of the focused WHO window, else the selection.
+    void GetActiveSelection(TIRCUnit*& unit, TIRCChannel*& channel) const;
 
     // Preferences and server settings reach the running model.
     void ApplyPreferences();

@@ -9,6 +9,8 @@ class IMaskList {
 public:
     virtual ~IMaskList() = default;
     virtual void AddMask(const CString& mask) = 0;
+    // Into the window's edit box, for the user to adjust before adding.
+    virtual void SetMaskText(const CString& mask) = 0;
     virtual void RemoveMask(const CString& mask) = 0;
     virtual void ClearMasks() = 0;
     virtual int GetMaskCount() = 0;

@@ -3,6 +3,7 @@
 #include "irc/IRCWorld.h"
 
 #include "foundation/IrcMarkup.h"
+#include "irc/WhoDialog.h"
 #include "irc/WorldFrame.h"
 #include "log/LogView.h"
 #include "settings/Config.h"
@@ -104,4 +105,42 @@ void TIRCWorld::BringDCCDialogToFront()
 {
     if (frame)
         frame->BringDCCDialogToFront();
+}
+
+void TIRCWorld::FindChannelByWindow(HWND window, TIRCUnit** unit, TIRCChannel** channel) const
+{
+    if (!unit || !channel)
+        return;
+    *unit = nullptr;
+    *channel = nullptr;
+    if (!window)
+        return;
+    for (TIRCUnit* owner : units)
+        for (TIRCChannel* node : owner->GetChannels()) {
+            auto* who = dynamic_cast<TWhoDialog*>(node->GetWhoDialog());
+            if (who && who->m_hWnd == window) {
+                *unit = owner;
+                *channel = node;
+                return;
+            }
+        }
+}
+
+HWND TIRCWorld::GetWhoListWindow(const TIRCChannel* channel) const
+{
+    auto* who = channel ? dynamic_cast<TWhoDialog*>(channel->GetWhoDialog()) : nullptr;
+    TListView* list = who ? who->GetListView() : nullptr;
+    return list ? list->m_hWnd : nullptr;
+}
+
+void TIRCWorld::GetActiveSelection(TIRCUnit*& unit, TIRCChannel*& channel) const
+{
+    HWND focus = ::GetFocus();
+    HWND top = focus ? ::GetAncestor(focus, GA_ROOT) : nullptr;
+    if (top && (!frame || top != frame->GetFrameWindow())) {
+        FindChannelByWindow(top, &unit, &channel);
+        if (channel)
+            return;
+    }
+    GetSelection(unit, channel);
 }

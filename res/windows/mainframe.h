@@ -5,6 +5,15 @@
 // Main menu and accelerators share IDR_MAINFRAME (128, res/resource.h); so does the tool bar.
 // The tray menu is the tray icon's (res/windows/tray.h).
 #define IDR_MEMBER_POPUP 163
+// Popups the world opens: the tree where no item is, a talk, the input line, a log view's plain
+// text, URLs and addresses. 299 holds a placeholder the user's own items replace.
+#define IDR_TREE_POPUP 130
+#define IDR_INPUT_POPUP 173
+#define IDR_LOG_EDIT_POPUP 174
+#define IDR_URL_POPUP 175
+#define IDR_ADDRESS_POPUP 176
+#define IDR_LOG_POPUP 299
+#define IDR_TALK_POPUP 309
 #define IDB_MAIN_TOOLBAR 290
 
 // Server menu

@@ -55,6 +55,7 @@ public:
     explicit TFakeMaskList(std::vector<TFakeMaskList*>* deleted) : deleted(deleted) {}
     ~TFakeMaskList() override { deleted->push_back(this); }
     void AddMask(const CString& mask) override { masks.push_back(mask); }
+    void SetMaskText(const CString& mask) override { editText = mask; }
     void RemoveMask(const CString& mask) override
     {
         masks.erase(std::remove(masks.begin(), masks.end(), mask), masks.end());
@@ -71,6 +72,7 @@ public:
     std::vector<TFakeMaskList*>* deleted;
     std::vector<CString> masks;
     std::vector<CString> filled;
+    CString editText;
     int shows = 0;
 };
 

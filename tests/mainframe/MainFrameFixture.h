@@ -42,6 +42,7 @@ protected:
             unit.Channels.emplace_back();
             unit.Channels.back().Name = name;
         }
+        ConfigureUnit(unit);
         settings.world.Units.push_back(unit);
 
         frame = new CMainFrame(&app, &settings);
@@ -75,6 +76,8 @@ protected:
         while (::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
         }
     }
+    // A fixture's own server settings, before the world is made from them.
+    virtual void ConfigureUnit(TUnitConfig&) {}
     TIRCChannel* Channel(const wchar_t* name) { return net->FindChannel(name); }
     HMENU TopMenu(int index) { return ::GetSubMenu(::GetMenu(frame->m_hWnd), index); }
     // The state of a menu item after the window updated the popup as it does before showing it.

@@ -1,0 +1,265 @@
+// The member list's popup as a user works it: rows picked with the mouse, a right click on them
+// and an item chosen with its key; the server reads what the program sends. And the edit keys
+// of the input line.
+
+#include "tests/mainframe/ServedFrameFixture.h"
+
+#include "app/Clipboard.h"
+#include "app/MemberCommands.h"
+#include "irc/IRCChannel.h"
+#include "irc/UserInfoDialogs.h"
+#include "irc/WhoDialog.h"
+#include "res/resource.h"
+#include "settings/WindowGeometry.h"
+#include "tests/common/PopupMenu.h"
+#include "tests/common/Screenshot.h"
+#include "tests/common/StringPrinter.h"
+
+#include <algorithm>
+
+namespace {
+
+using MemberCommands = ServedFrameFixture;
+
+// Lines the server got that contain the text.
+int CountLinesWith(TLineSocket* peer, const std::string& text)
+{
+    int count = 0;
+    for (const std::string& line : peer->Lines())
+        count += line.find(text) != std::string::npos;
+    return count;
+}
+
+TEST_F(MemberCommands, MenuOnSelectedRowsFollowsTheOwnOperatorStatus)
+{
+    SelectMembers({L"alice", L"bob"});
+    TShownMenu menu =
+        ReadOpenedPopup([&] { ClickAt(RowPoint(L"bob"), true); }, ScreenshotPath(L"mainframe-member-popup.png"));
+    ASSERT_TRUE(menu.shown);
+    for (UINT id : {ID_USER_INFO, ID_MEMBER_TALK, ID_INVITE_MEMBER, ID_GIVE_OP, ID_TAKE_OP, ID_KICK, ID_ADD_BAN,
+                    ID_GIVE_VOICE, ID_TAKE_VOICE}) {
+        EXPECT_FALSE(menu.Grayed(id)) << id;
+    }
+    ASSERT_TRUE(menu.Find(ID_GIVE_OP));
+    EXPECT_STREQ(L"+o オペレータ権限を与える(&O)", menu.Find(ID_GIVE_OP)->text);
+    // Two rows: no single address to copy.
+    EXPECT_TRUE(menu.Grayed(ID_COPY_MEMBER_ADDRESS));
+    EXPECT_EQ(2, SelectedRows()); // only looking leaves the rows picked
+
+    // Without operator status the operator items are greyed, the others stay.
+    peer->Send(":irc.test MODE #alpha -o kvme\r\n");
+    ASSERT_TRUE(PumpMessagesUntil([&] { return !alpha->op; }, 3000));
+    menu = ReadOpenedPopup([&] { ClickAt(RowPoint(L"bob"), true); });
+    EXPECT_TRUE(menu.Grayed(ID_GIVE_OP));
+    EXPECT_TRUE(menu.Grayed(ID_KICK));
+    EXPECT_FALSE(menu.Grayed(ID_USER_INFO));
+}
+
+TEST_F(MemberCommands, GivingOperatorStatusSkipsOperatorsAndSendsThreeNicksALine)
+{
+    SelectMembers({L"alice", L"bob", L"kvme"});
+    ASSERT_TRUE(ChooseFromOpenedPopup([&] { ClickAt(RowPoint(L"alice"), true); }, {'O'}));
+    ASSERT_TRUE(peer->WaitFor("MODE #alpha +oo alice bob", 3000));
+    EXPECT_EQ(0, SelectedRows()) << "the command clears the rows it read";
+
+    // The server did not answer the first change, so all four still lack it; the nicks go in
+    // the list's order.
+    std::vector<std::pair<int, std::string>> rows;
+    for (const wchar_t* nick : {L"alice", L"bob", L"carol", L"dave"})
+        rows.emplace_back(RowOf(nick), Narrow(nick));
+    std::sort(rows.begin(), rows.end());
+    SelectMembers({L"alice", L"bob", L"carol", L"dave"});
+    ASSERT_TRUE(ChooseFromOpenedPopup([&] { ClickAt(RowPoint(L"dave"), true); }, {'O'}));
+    const std::string last = "MODE #alpha +o " + rows[3].second;
+    // Flood control spaces the lines out.
+    ASSERT_TRUE(peer->WaitFor(last, 10000)) << peer->Received();
+    std::vector<std::string> modes;
+    for (const std::string& line : peer->Lines())
+        if (line.rfind("MODE #alpha +o", 0) == 0)
+            modes.push_back(line);
+    ASSERT_EQ(3u, modes.size());
+    EXPECT_EQ("MODE #alpha +ooo " + rows[0].second + " " + rows[1].second + " " + rows[2].second, modes[1]);
+    EXPECT_EQ(last, modes[2]);
+
+    // Taking voice leaves out those without it.
+    SelectMembers({L"carol", L"dave"});
+    ASSERT_TRUE(ChooseFromOpenedPopup([&] { ClickAt(RowPoint(L"carol"), true); }, {'Q'}));
+    ASSERT_TRUE(peer->WaitFor("MODE #alpha -v carol", 10000));
+    EXPECT_EQ(0, CountLinesWith(peer, "-v carol dave"));
+}
+
+TEST_F(MemberCommands, QueriesTalkAndKickReachTheServerForThePickedNicks)
+{
+    SelectMembers({L"alice"});
+    ASSERT_TRUE(ChooseFromOpenedPopup([&] { ClickAt(RowPoint(L"alice"), true); }, {'W'}));
+    EXPECT_TRUE(peer->WaitFor("WHOIS alice", 3000));
+
+    // CTCP is a submenu: its key opens it, the next key picks the query.
+    SelectMembers({L"alice", L"dave"});
+    ASSERT_TRUE(ChooseFromOpenedPopup([&] { ClickAt(RowPoint(L"dave"), true); }, {'P', 'V'}));
+    EXPECT_TRUE(peer->WaitFor("PRIVMSG dave :\x01VERSION\x01", 3000));
+    EXPECT_EQ(1, CountLinesWith(peer, "PRIVMSG alice :\x01VERSION\x01"));
+    SelectMembers({L"bob"});
+    ASSERT_TRUE(ChooseFromOpenedPopup([&] { ClickAt(RowPoint(L"bob"), true); }, {'P', 'P'}));
+    EXPECT_TRUE(peer->WaitFor("PRIVMSG bob :\x01PING ", 3000)) << "a ping carries the time it left";
+
+    // Kick without the prompt uses the stored comment at once.
+    settings.preference.PromptOnKick = false;
+    settings.preference.KickMessage = L"Flooder";
+    SelectMembers({L"bob"});
+    ASSERT_TRUE(ChooseFromOpenedPopup([&] { ClickAt(RowPoint(L"bob"), true); }, {'K'}));
+    EXPECT_TRUE(peer->WaitFor("KICK #alpha bob :Flooder", 3000));
+
+    // Talk opens the talk and shows it; a second time the same talk is shown again.
+    for (int round = 0; round < 2; round++) {
+        world->Select(net, alpha);
+        PumpMessagesFor(100);
+        SelectMembers({L"erin"});
+        ASSERT_TRUE(ChooseFromOpenedPopup([&] { ClickAt(RowPoint(L"erin"), true); }, {'T'}));
+        TIRCUnit* unit = nullptr;
+        TIRCChannel* channel = nullptr;
+        world->GetSelection(unit, channel);
+        ASSERT_TRUE(channel) << round;
+        EXPECT_EQ(TIRCChannel::KindTalk, channel->GetKind());
+        EXPECT_STREQ(L"erin", channel->GetName());
+        EXPECT_STREQ(L"erin.example", channel->FindMember(L"erin")->host);
+    }
+}
+
+TEST_F(MemberCommands, CopyingAnAddressNeedsOneMemberWithAKnownHost)
+{
+    CopyTextToClipboard(L"before");
+    SelectMembers({L"erin"});
+    ASSERT_TRUE(ChooseFromOpenedPopup([&] { ClickAt(RowPoint(L"erin"), true); }, {'A'}));
+    EXPECT_STREQ(L"erin.example", GetClipboardText());
+    EXPECT_EQ(0, SelectedRows());
+
+    // NAMES gave no address for alice: the item is greyed and nothing is copied.
+    CopyTextToClipboard(L"before");
+    SelectMembers({L"alice"});
+    TShownMenu menu = ReadOpenedPopup([&] { ClickAt(RowPoint(L"alice"), true); });
+    EXPECT_TRUE(menu.Grayed(ID_COPY_MEMBER_ADDRESS));
+    EXPECT_STREQ(L"before", GetClipboardText());
+}
+
+TEST(BanMask, UnknownPartsAreWrittenAsWildcards)
+{
+    const struct {
+        const wchar_t* user;
+        const wchar_t* host;
+        const wchar_t* mask;
+    } cases[] = {
+        {L"eu", L"erin.example", L"Erin!eu@erin.example"},
+        {L"", L"erin.example", L"Erin!*@erin.example"},
+        {L"eu", L"", L"Erin!eu@*"},
+        {L"", L"", L"Erin!*@*"},
+    };
+    for (const auto& c : cases)
+        EXPECT_STREQ(c.mask, MakeBanMask(L"Erin", TIRCMember(L"erin", c.user, c.host)));
+}
+
+TEST_F(MemberCommands, EditKeysInTheInputLine)
+{
+    HWND input = frame->GetInputLine()->m_hWnd;
+    FocusForInput(input);
+    TypeText(L"hello world");
+    auto text = [&] { return TEdit::GetText(input); };
+
+    PressKey('A', {VK_CONTROL});
+    PressKey('C', {VK_CONTROL});
+    EXPECT_STREQ(L"hello world", GetClipboardText());
+    PressKey(VK_DELETE);
+    EXPECT_STREQ(L"", text());
+    PressKey('Z', {VK_CONTROL});
+    EXPECT_STREQ(L"hello world", text());
+
+    // Del with nothing selected still deletes the character after the caret.
+    PressKey(VK_HOME);
+    PressKey(VK_DELETE);
+    EXPECT_STREQ(L"ello world", text());
+
+    PressKey('A', {VK_CONTROL});
+    PressKey('X', {VK_CONTROL});
+    EXPECT_STREQ(L"", text());
+    EXPECT_STREQ(L"ello world", GetClipboardText());
+    PressKey('V', {VK_CONTROL});
+    PressKey('V', {VK_CONTROL});
+    EXPECT_STREQ(L"ello worldello world", text());
+
+    // The own address replaces the selection.
+    PressKey('A', {VK_CONTROL});
+    ASSERT_TRUE(PumpMessagesUntil([&] { return net->GetMyAddress().ToString() == L"192.0.2.7"; }, 3000));
+    PressKey('Y', {VK_MENU});
+    EXPECT_STREQ(L"192.0.2.7", text());
+}
+
+TEST_F(MemberCommands, PasteFromAnotherControlLandsAtTheEndOfTheInputLine)
+{
+    HWND input = frame->GetInputLine()->m_hWnd;
+    FocusForInput(input);
+    TypeText(L"say ");
+    // With the server node selected, several lines go to the input line as they are; being one
+    // line, it keeps the first.
+    world->Select(net, nullptr);
+    CopyTextToClipboard(L"one\r\ntwo");
+    FocusForInput(frame->GetServerTree()->m_hWnd);
+    PressKey('V', {VK_CONTROL});
+    EXPECT_EQ(input, ::GetFocus());
+    EXPECT_STREQ(L"say one", TEdit::GetText(input));
+
+    // From a log view a single line goes to the end of the text, whatever was selected there.
+    ::SendMessageW(input, EM_SETSEL, 0, 3);
+    CopyTextToClipboard(L" more");
+    world->Select(net, alpha);
+    FocusForInput(alpha->logView->m_hWnd);
+    PressKey('V', {VK_CONTROL});
+    EXPECT_EQ(input, ::GetFocus());
+    EXPECT_STREQ(L"say one more", TEdit::GetText(input));
+}
+
+} // namespace
+
+namespace {
+
+CString WhoRowNick(HWND list, int row)
+{
+    wchar_t text[64] = L"";
+    ListView_GetItemText(list, row, 1, text, 64);
+    return text;
+}
+
+TEST_F(MemberCommands, RowsPickedInAWhoWindowAreTheTargetsWhateverTheTreeShows)
+{
+    TWindowGeometry geometry;
+    TWorldFrameUserInfo frameSide(frame);
+    TUserInfoDialogs dialogs(world.get(), &settings.preference, &geometry, &frameSide);
+    world->SetUserInfoWindows(&dialogs);
+    alpha->ShowWhoDialog();
+    auto* who = dynamic_cast<TWhoDialog*>(alpha->GetWhoDialog());
+    ASSERT_TRUE(who);
+    HWND list = who->GetListView()->m_hWnd;
+    // The tree shows the server, where no member command would be enabled.
+    world->Select(net, nullptr);
+    PumpMessagesFor(200);
+    int row = -1;
+    for (int i = 0; i < ListView_GetItemCount(list) && row < 0; i++)
+        if (WhoRowNick(list, i) == L"bob")
+            row = i;
+    ASSERT_GE(row, 0);
+    RECT rect = {};
+    ListView_GetItemRect(list, row, &rect, LVIR_BOUNDS);
+    POINT at = ScreenPointOf(list, rect.left + 40, (rect.top + rect.bottom) / 2);
+    ClickAt(at);
+
+    TShownMenu menu = ReadOpenedPopup([&] { ClickAt(at, true); });
+    ASSERT_TRUE(menu.shown);
+    EXPECT_FALSE(menu.Grayed(ID_GIVE_OP)) << "the WHO window's channel has us as operator";
+    ASSERT_TRUE(ChooseFromOpenedPopup([&] { ClickAt(at, true); }, {'V'}));
+    EXPECT_TRUE(peer->WaitFor("MODE #alpha +v bob", 10000));
+    EXPECT_EQ(0, (int)::SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0));
+
+    alpha->CloseWhoDialog();
+    world->SetUserInfoWindows(GetNullUserInfoWindows());
+}
+
+} // namespace
