@@ -147,53 +147,57 @@ void StripCodes(const CString& body, CString& stripped, std::vector<TCodeSegment
     stripped.ReleaseBuffer(count);
 }
 
-// One run per stretch of equal style and kind: the stretches between the points where a code
-// segment or a mark begins or ends, joined where neighbours are equal.
+// One run per stretch of equal style and kind: the kind of each character painted from the
+// marks in order (the last one over a character wins), then one sweep that cuts where the code
+// segment or the kind changes.
 void AppendRuns(std::vector<TLogRun>& runs, const std::vector<TCodeSegment>& segments,
                 const std::vector<TKindMark>& marks, int count, int offset)
 {
-    static std::vector<int> points;
-    points.clear();
-    points.push_back(count);
-    for (const TCodeSegment& segment : segments)
-        points.push_back(segment.start);
-    for (const TKindMark& mark : marks) {
-        points.push_back(mark.start);
-        points.push_back(mark.end < count ? mark.end : count);
-    }
-    std::sort(points.begin(), points.end());
-    points.erase(std::unique(points.begin(), points.end()), points.end());
-    // The kind of each stretch: marks painted in order, so the last one over a stretch wins.
     static std::vector<unsigned char> kinds;
-    kinds.assign(points.size(), RUN_TEXT);
-    for (const TKindMark& mark : marks)
-        for (size_t k = std::lower_bound(points.begin(), points.end(), mark.start) - points.begin();
-             k + 1 < points.size() && points[k] < mark.end; k++)
-            kinds[k] = mark.kind;
+    const unsigned char* kind = nullptr;
+    if (!marks.empty()) {
+        if ((int)kinds.size() < count)
+            kinds.resize(count);
+        memset(kinds.data(), RUN_TEXT, count);
+        for (const TKindMark& mark : marks) {
+            int end = mark.end < count ? mark.end : count;
+            if (mark.start < end)
+                memset(kinds.data() + mark.start, mark.kind, end - mark.start);
+        }
+        kind = kinds.data();
+    }
     const size_t firstRun = runs.size();
     size_t segment = 0;
-    for (size_t k = 0; k + 1 < points.size(); k++) {
-        int from = points[k];
+    for (int from = 0; from < count;) {
         while (segment + 1 < segments.size() && segments[segment + 1].start <= from)
             segment++;
+        int limit = segment + 1 < segments.size() ? segments[segment + 1].start : count;
         TLogCharStyle style = segments[segment].style;
-        style.kind = kinds[k];
+        int to = limit;
+        if (kind) {
+            style.kind = kind[from];
+            to = from + 1;
+            while (to < limit && kind[to] == style.kind)
+                to++;
+        }
         if (runs.size() > firstRun) {
             TLogRun& last = runs.back();
             TLogCharStyle lastStyle = {(unsigned char)last.kind, last.flags, last.foreground, last.background};
             if (lastStyle == style) {
-                last.end = offset + points[k + 1];
+                last.end = offset + to;
+                from = to;
                 continue;
             }
         }
         TLogRun run;
         run.start = offset + from;
-        run.end = offset + points[k + 1];
+        run.end = offset + to;
         run.kind = style.kind;
         run.flags = style.flags;
         run.foreground = style.foreground;
         run.background = style.background;
         runs.push_back(run);
+        from = to;
     }
 }
 
