@@ -243,10 +243,16 @@ int TLogAddressFinder::FindAddress(const CString& text, int start, int& length) 
     const wchar_t* t = text.GetString();
     // Only stretches of characters an address can hold, and only those with the two dots of a
     // host name or the seven colons of IPv6; plain ASCII ones are matched by hand, others
-    // (digits of other scripts) by the expression.
-    for (int i = start < 0 ? 0 : start; i < n;) {
-        while (i < n && GetAddressClass(t[i]) == ADDRESS_NONE)
+    // (digits of other scripts) by the expression. Most words have neither a dot nor a colon:
+    // those are looked for first, then the stretch around one.
+    const int from = start < 0 ? 0 : start;
+    for (int i = from; i < n;) {
+        while (i < n && t[i] != L'.' && t[i] != L':')
             i++;
+        if (i == n)
+            break;
+        while (i > from && GetAddressClass(t[i - 1]) != ADDRESS_NONE)
+            i--;
         int first = i, dots = 0, colons = 0;
         bool ascii = true;
         for (; i < n; i++) {
