@@ -148,37 +148,41 @@ void StripCodes(const CString& body, CString& stripped, std::vector<TCodeSegment
 }
 
 // One run per stretch of equal style and kind: the kind of each character painted from the
-// marks in order (the last one over a character wins), then one sweep that cuts where the code
-// segment or the kind changes.
+// marks in order (the last one over a character wins), then runs cut where a code segment
+// begins or the kind may change, at the marks' edges, and joined where neighbours are equal.
 void AppendRuns(std::vector<TLogRun>& runs, const std::vector<TCodeSegment>& segments,
                 const std::vector<TKindMark>& marks, int count, int offset)
 {
     static std::vector<unsigned char> kinds;
-    const unsigned char* kind = nullptr;
+    static std::vector<int> edges;
+    edges.clear();
     if (!marks.empty()) {
         if ((int)kinds.size() < count)
             kinds.resize(count);
         memset(kinds.data(), RUN_TEXT, count);
         for (const TKindMark& mark : marks) {
             int end = mark.end < count ? mark.end : count;
-            if (mark.start < end)
-                memset(kinds.data() + mark.start, mark.kind, end - mark.start);
+            if (mark.start >= end)
+                continue;
+            memset(kinds.data() + mark.start, mark.kind, end - mark.start);
+            edges.push_back(mark.start);
+            edges.push_back(end);
         }
-        kind = kinds.data();
+        std::sort(edges.begin(), edges.end());
     }
     const size_t firstRun = runs.size();
-    size_t segment = 0;
+    size_t segment = 0, edge = 0;
     for (int from = 0; from < count;) {
         while (segment + 1 < segments.size() && segments[segment + 1].start <= from)
             segment++;
-        int limit = segment + 1 < segments.size() ? segments[segment + 1].start : count;
+        int to = segment + 1 < segments.size() ? segments[segment + 1].start : count;
         TLogCharStyle style = segments[segment].style;
-        int to = limit;
-        if (kind) {
-            style.kind = kind[from];
-            to = from + 1;
-            while (to < limit && kind[to] == style.kind)
-                to++;
+        if (!edges.empty()) {
+            style.kind = kinds[from];
+            while (edge < edges.size() && edges[edge] <= from)
+                edge++;
+            if (edge < edges.size() && edges[edge] < to)
+                to = edges[edge];
         }
         if (runs.size() > firstRun) {
             TLogRun& last = runs.back();
@@ -189,14 +193,15 @@ void AppendRuns(std::vector<TLogRun>& runs, const std::vector<TCodeSegment>& seg
                 continue;
             }
         }
-        TLogRun run;
+        // Filled in place: a run built aside and copied was read back before its bytes were stored.
+        runs.emplace_back();
+        TLogRun& run = runs.back();
         run.start = offset + from;
         run.end = offset + to;
         run.kind = style.kind;
         run.flags = style.flags;
         run.foreground = style.foreground;
         run.background = style.background;
-        runs.push_back(run);
         from = to;
     }
 }
