@@ -208,22 +208,31 @@ int TLogAddressFinder::FindUrl(const CString& text, int start, int& length) cons
     for (int separator = FindSeparator(text, start < 0 ? 0 : start); separator >= 0;
          separator = FindSeparator(text, separator + 1)) {
         int s = FindSchemeStart(text, start < 0 ? 0 : start, separator);
-        int e = separator + 3;
-        while (e < n && IsUrlHostChar(text[e]))
-            e++;
-        if (s < 0 || e == separator + 3)
+        if (s < 0)
             continue;
-        if (e < n && text[e] == L'/') {
-            int pathEnd = ++e;
-            for (int i = e; i < n && IsUrlPathChar(text[i]); i++)
-                if (IsUrlPathEnd(text[i]))
-                    pathEnd = i + 1;
-            e = pathEnd;
+        // Brackets are counted on the way; the scheme and "://" hold none.
+        const wchar_t* t = text.GetString();
+        int e = separator + 3, open = 0, close = 0;
+        while (e < n && IsUrlHostChar(t[e])) {
+            open += t[e] == L'(';
+            close += t[e] == L')';
+            e++;
         }
-        int open = 0, close = 0;
-        for (int i = s; i < e; i++) {
-            open += text[i] == L'(';
-            close += text[i] == L')';
+        if (e == separator + 3)
+            continue;
+        if (e < n && t[e] == L'/') {
+            int pathEnd = ++e, opened = 0, closed = 0;
+            for (int i = e; i < n && IsUrlPathChar(t[i]); i++) {
+                opened += t[i] == L'(';
+                closed += t[i] == L')';
+                if (IsUrlPathEnd(t[i])) {
+                    pathEnd = i + 1;
+                    open += opened;
+                    close += closed;
+                    opened = closed = 0;
+                }
+            }
+            e = pathEnd;
         }
         // A closing bracket without its opening one inside the URL closes the surrounding text.
         while (close > open && e > s && text[e - 1] == L')') {
