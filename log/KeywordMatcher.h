@@ -47,6 +47,7 @@ private:
     std::vector<wchar_t> line;
     int lineLength = 0;
     std::vector<int> starts;
+    int startCount = 0;
     std::vector<int> nextFree;
     std::vector<TLogRange> disliked;
 };
