@@ -135,22 +135,25 @@ int TLogLineComposition::FitPiece(const TLogLineModel& model, HDC dc, const TLog
     if (available <= 0 || run.end <= start)
         return 0;
     const wchar_t* s = model.text.GetString();
-    const int end = run.end;
-    int n = 0, width = 0;
-    while (start + n < end) {
-        // Known widths without a call: the loop then keeps its counters in registers.
+    // Known widths without a call, and pointers and the room left instead of indexes and the
+    // width so far: the loop then keeps all it needs in the few registers there are.
+    const wchar_t* p = s + start;
+    const wchar_t* const stop = s + run.end;
+    int room = available;
+    while (p < stop) {
         int step = 1;
-        int w = widths->KnownWidth(s[start + n]);
+        int w = widths->KnownWidth(*p);
         if (w < 0) {
             int units;
-            w = widths->Width(dc, font->handle, s, start + n, end, units);
+            w = widths->Width(dc, font->handle, s, (int)(p - s), run.end, units);
             step = units;
         }
-        if (width + w > available)
+        if (w > room)
             break;
-        width += w;
-        n += step;
+        room -= w;
+        p += step;
     }
+    int n = (int)(p - s) - start, width = available - room;
     if (n <= 0)
         return 0;
     int rest = run.end - start;
