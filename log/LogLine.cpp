@@ -168,7 +168,18 @@ void AppendRuns(std::vector<TLogRun>& runs, const std::vector<TCodeSegment>& seg
             edges.push_back(mark.start);
             edges.push_back(end);
         }
-        std::sort(edges.begin(), edges.end());
+        // A line has a few marks, found mostly in order: insertion sorts them faster.
+        if (edges.size() > 32) {
+            std::sort(edges.begin(), edges.end());
+        } else {
+            for (size_t k = 1; k < edges.size(); k++) {
+                int value = edges[k];
+                size_t at = k;
+                for (; at > 0 && edges[at - 1] > value; at--)
+                    edges[at] = edges[at - 1];
+                edges[at] = value;
+            }
+        }
     }
     const size_t firstRun = runs.size();
     size_t segment = 0, edge = 0;
