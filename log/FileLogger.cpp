@@ -246,8 +246,7 @@ bool TFileLogger::WriteText(const CString& text, bool stripCodes)
             }
             if (count < 0) {
                 length = (int)wcslen(plain->GetString());
-                count =
-                    WideCharToMultiByte(CP_UTF8, 0, plain->GetString(), length, out, length * 3, nullptr, nullptr);
+                count = WideCharToMultiByte(CP_UTF8, 0, plain->GetString(), length, out, length * 3, nullptr, nullptr);
             }
         }
         out[count] = '\r';

@@ -203,16 +203,29 @@ TEST_F(FileLoggerTest, CodesLeaveTheSameBytesAsTheStrippedLine)
 {
     const CString texts[] = {
         L"end \x03",
-        L"end \x03" L"4",
-        L"end \x03" L"12,",
-        L"end \x03" L"1,",
-        L"\x03" L"1,2345 \x03" L"99,8x \x03" L",5 \x03" L"123",
+        L"end \x03"
+        L"4",
+        L"end \x03"
+        L"12,",
+        L"end \x03"
+        L"1,",
+        L"\x03"
+        L"1,2345 \x03"
+        L"99,8x \x03"
+        L",5 \x03"
+        L"123",
         L"\x02\x1f\x16\x0f\x01 \x09 \x1e other controls stay",
-        L"\x03" L"4\u65e5\x02\u00e9\x0f\xD83D\xDE00",
+        L"\x03"
+        L"4\u65e5\x02\u00e9\x0f\xD83D\xDE00",
         L"pair split \xD83D\x02\xDE00 by a code",
-        L"pair split \xD83D\x03" L"4,5\xDE00 by a colour",
-        L"lone \x02\xD83D x \x03" L"3\xDE00",
-        CString(L"\x02" L"cut\x03" L"4\0 unseen \xD83D", 16),
+        L"pair split \xD83D\x03"
+        L"4,5\xDE00 by a colour",
+        L"lone \x02\xD83D x \x03"
+        L"3\xDE00",
+        CString(L"\x02"
+                L"cut\x03"
+                L"4\0 unseen \xD83D",
+                16),
     };
     for (const CString& text : texts)
         EXPECT_TRUE(logger.WriteLine(text));
