@@ -116,15 +116,12 @@ void StripCodes(const CString& body, CString& stripped, std::vector<TCodeSegment
         changed = false;
     };
     for (int i = 0; i < n;) {
-        // Codes and tabs are below the blank: the characters between them are copied at once.
-        int plain = i;
-        while (plain < n && s[plain] >= 0x20)
-            plain++;
-        if (plain > i) {
+        // Codes and tabs are below the blank: the characters between them are copied as they
+        // are scanned, which costs less than a call to copy the few of them.
+        if (s[i] >= 0x20) {
             startCharacter();
-            wmemcpy(out + count, s + i, plain - i);
-            count += plain - i;
-            i = plain;
+            for (wchar_t c; i < n && (c = s[i]) >= 0x20; i++)
+                out[count++] = c;
             continue;
         }
         wchar_t c = s[i++];
