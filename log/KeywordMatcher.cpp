@@ -105,16 +105,16 @@ template <typename Visit> void TKeywordMatcher::ForEachOccurrence(const TKeyword
 }
 
 // The line as the patterns were folded, and where a pattern may start in it.
-void TKeywordMatcher::FoldLine(const CString& text)
+void TKeywordMatcher::FoldLine(const CString& text, int from)
 {
-    const int length = text.GetLength();
+    const int length = text.GetLength() - from;
     // Sized for the whole line up front, so the loop stores without checking for room.
     if ((int)line.size() < length)
         line.resize(length);
     if ((int)starts.size() < length)
         starts.resize(length);
     // Line text holds no NUL (the code-page conversion stops at one); searched as a C string.
-    const wchar_t* s = text.GetString();
+    const wchar_t* s = text.GetString() + from;
     wchar_t* out = line.data();
     int* start = starts.data();
     int n = 0, count = 0;
@@ -138,12 +138,12 @@ void TKeywordMatcher::FoldLine(const CString& text)
 }
 
 void TKeywordMatcher::Find(const TLogKeyword& keyword, const CString& text, const std::vector<TLogRange>& urls,
-                           std::vector<TLogRange>& found, std::vector<int>* patternOf)
+                           std::vector<TLogRange>& found, std::vector<int>* patternOf, int from)
 {
     if (keyword.Like.empty())
         return;
     Prepare(keyword);
-    FoldLine(text);
+    FoldLine(text, from);
     if (startCount == 0)
         return;
     disliked.clear();

@@ -97,14 +97,15 @@ bool ApplyCode(wchar_t c, const wchar_t* s, int n, int& i, TLogCharStyle& style)
     }
 }
 
-// The body without its codes into stripped, a tab as four blanks, and where the style of the
-// characters left changes.
-void StripCodes(const CString& body, CString& stripped, std::vector<TCodeSegment>& segments)
+// The body without its codes appended to text, a tab as four blanks, and where the style of
+// the characters appended changes (counted from the first of them).
+void StripCodes(const CString& body, CString& text, std::vector<TCodeSegment>& segments)
 {
     const wchar_t* s = body.GetString();
     const int n = body.GetLength();
+    const int at = text.GetLength();
     int capacity = n;
-    wchar_t* out = stripped.GetBuffer(capacity);
+    wchar_t* out = text.GetBuffer(at + capacity) + at;
     int count = 0;
     segments.clear();
     TLogCharStyle style = {RUN_TEXT, 0, 0, 0};
@@ -128,10 +129,11 @@ void StripCodes(const CString& body, CString& stripped, std::vector<TCodeSegment
         if (ApplyCode(c, s, n, i, style)) {
             changed = true;
         } else if (c == L'\t') {
-            if (count + 4 > capacity) {
-                stripped.ReleaseBuffer(count);
+            // Three characters more than the body has: room for them and for all that follows.
+            if (count + 4 + (n - i) > capacity) {
+                text.ReleaseBuffer(at + count);
                 capacity = count + 4 + (n - i);
-                out = stripped.GetBuffer(capacity);
+                out = text.GetBuffer(at + capacity) + at;
             }
             startCharacter();
             for (int k = 0; k < 4; k++)
@@ -141,7 +143,7 @@ void StripCodes(const CString& body, CString& stripped, std::vector<TCodeSegment
             out[count++] = c;
         }
     }
-    stripped.ReleaseBuffer(count);
+    text.ReleaseBuffer(at + count);
 }
 
 // One run per stretch of equal style and kind: the kind of each character painted from the
@@ -276,31 +278,34 @@ void TLogLineModel::ParseText(const CString& body, const TLogDrawContext& contex
     // Scratch kept for every line: lines are composed one at a time on the UI thread.
     static std::vector<TCodeSegment> segments;
     static std::vector<TKindMark> marks;
-    static CString stripped;
     static TKeywordMatcher keywords;
     static std::vector<TLogRange> hits;
-    StripCodes(body, stripped, segments);
-    if (stripped.IsEmpty())
+    // Stripped straight into the text and searched there from the end of the prefix: a copy of
+    // the stripped body cost as much as a search.
+    StripCodes(body, text, segments);
+    const int count = text.GetLength() - prefix;
+    if (count == 0)
         return;
     marks.clear();
     if (context.addressFinder) {
         int len = 0;
-        for (int p = 0, at; (at = context.addressFinder->FindAddress(stripped, p, len)) >= 0; p = at + len) {
-            addresses.push_back(TLogRange{prefix + at, prefix + at + len});
-            marks.push_back(TKindMark{at, at + len, RUN_ADDRESS});
+        for (int p = prefix, at; (at = context.addressFinder->FindAddress(text, p, len)) >= 0; p = at + len) {
+            addresses.push_back(TLogRange{at, at + len});
+            marks.push_back(TKindMark{at - prefix, at + len - prefix, RUN_ADDRESS});
             if (len == 0)
                 break;
         }
-        for (int p = 0, at; (at = context.addressFinder->FindUrl(stripped, p, len)) >= 0; p = at + len) {
-            urls.push_back(TLogRange{at, at + len});
-            marks.push_back(TKindMark{at, at + len, RUN_URL});
+        // URLs count from the body's start until the keywords have used them.
+        for (int p = prefix, at; (at = context.addressFinder->FindUrl(text, p, len)) >= 0; p = at + len) {
+            urls.push_back(TLogRange{at - prefix, at + len - prefix});
+            marks.push_back(TKindMark{at - prefix, at + len - prefix, RUN_URL});
             if (len == 0)
                 break;
         }
     }
     if (checkKeywords && IsMessageLineType(lineType) && context.keyword) {
         hits.clear();
-        keywords.Find(*context.keyword, stripped, urls, hits);
+        keywords.Find(*context.keyword, text, urls, hits, nullptr, prefix);
         keyword = !hits.empty();
         for (const TLogRange& r : hits)
             marks.push_back(TKindMark{r.start, r.end, RUN_KEYWORD});
@@ -309,8 +314,7 @@ void TLogLineModel::ParseText(const CString& body, const TLogDrawContext& contex
         r.start += prefix;
         r.end += prefix;
     }
-    AppendRuns(runs, segments, marks, stripped.GetLength(), prefix);
-    text += stripped;
+    AppendRuns(runs, segments, marks, count, prefix);
 }
 
 int TLogLineModel::RunKindAt(int index) const
