@@ -437,7 +437,8 @@ public:
     // Equality compares whole buffers so byte strings with NUL inside compare exactly.
     friend bool operator==(const CStringT& a, const CStringT& b)
     {
-        return a.m_len == b.m_len && Same(a.GetString(), b.GetString(), a.m_len);
+        // Copies share one buffer: those are equal without reading it.
+        return a.m_len == b.m_len && (a.m_data == b.m_data || Same(a.GetString(), b.GetString(), a.m_len));
     }
     friend bool operator==(const CStringT& a, const Ch* b) { return a.Compare(b) == 0; }
     friend bool operator==(const Ch* a, const CStringT& b) { return b.Compare(a) == 0; }

@@ -208,22 +208,31 @@ int TLogAddressFinder::FindUrl(const CString& text, int start, int& length) cons
     for (int separator = FindSeparator(text, start < 0 ? 0 : start); separator >= 0;
          separator = FindSeparator(text, separator + 1)) {
         int s = FindSchemeStart(text, start < 0 ? 0 : start, separator);
-        int e = separator + 3;
-        while (e < n && IsUrlHostChar(text[e]))
-            e++;
-        if (s < 0 || e == separator + 3)
+        if (s < 0)
             continue;
-        if (e < n && text[e] == L'/') {
-            int pathEnd = ++e;
-            for (int i = e; i < n && IsUrlPathChar(text[i]); i++)
-                if (IsUrlPathEnd(text[i]))
-                    pathEnd = i + 1;
-            e = pathEnd;
+        // Brackets are counted on the way; the scheme and "://" hold none.
+        const wchar_t* t = text.GetString();
+        int e = separator + 3, open = 0, close = 0;
+        while (e < n && IsUrlHostChar(t[e])) {
+            open += t[e] == L'(';
+            close += t[e] == L')';
+            e++;
         }
-        int open = 0, close = 0;
-        for (int i = s; i < e; i++) {
-            open += text[i] == L'(';
-            close += text[i] == L')';
+        if (e == separator + 3)
+            continue;
+        if (e < n && t[e] == L'/') {
+            int pathEnd = ++e, opened = 0, closed = 0;
+            for (int i = e; i < n && IsUrlPathChar(t[i]); i++) {
+                opened += t[i] == L'(';
+                closed += t[i] == L')';
+                if (IsUrlPathEnd(t[i])) {
+                    pathEnd = i + 1;
+                    open += opened;
+                    close += closed;
+                    opened = closed = 0;
+                }
+            }
+            e = pathEnd;
         }
         // A closing bracket without its opening one inside the URL closes the surrounding text.
         while (close > open && e > s && text[e - 1] == L')') {
@@ -243,10 +252,16 @@ int TLogAddressFinder::FindAddress(const CString& text, int start, int& length) 
     const wchar_t* t = text.GetString();
     // Only stretches of characters an address can hold, and only those with the two dots of a
     // host name or the seven colons of IPv6; plain ASCII ones are matched by hand, others
-    // (digits of other scripts) by the expression.
-    for (int i = start < 0 ? 0 : start; i < n;) {
-        while (i < n && GetAddressClass(t[i]) == ADDRESS_NONE)
+    // (digits of other scripts) by the expression. Most words have neither a dot nor a colon:
+    // those are looked for first, then the stretch around one.
+    const int from = start < 0 ? 0 : start;
+    for (int i = from; i < n;) {
+        while (i < n && t[i] != L'.' && t[i] != L':')
             i++;
+        if (i == n)
+            break;
+        while (i > from && GetAddressClass(t[i - 1]) != ADDRESS_NONE)
+            i--;
         int first = i, dots = 0, colons = 0;
         bool ascii = true;
         for (; i < n; i++) {

@@ -42,29 +42,41 @@ bool WriteAll(HANDLE handle, const char* bytes, int count)
 
 bool WriteAll(HANDLE handle, const CStringA& bytes) { return WriteAll(handle, bytes.GetString(), bytes.GetLength()); }
 
-bool HasControlCodes(const CString& text)
+bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
+
+// Skips the code at s[i] (a colour's numbers with it) as StripControlCodes does; false when
+// s[i] is no code.
+bool SkipCode(const wchar_t* s, int length, int& i)
 {
-    const wchar_t* s = text.GetString();
-    for (int i = 0, n = text.GetLength(); i < n; i++) {
-        wchar_t c = s[i];
-        // Every code is below a blank: one comparison for the usual character.
-        if (c < 0x20 &&
-            (c == CODE_BOLD || c == CODE_COLOR || c == CODE_STOP || c == CODE_REVERSE || c == CODE_UNDERLINE))
-            return true;
+    wchar_t c = s[i];
+    if (c == CODE_COLOR) {
+        // One or two digits, then a comma only when a digit follows it, then one or two more.
+        if (i + 1 < length && IsDigit(s[i + 1])) {
+            i += i + 2 < length && IsDigit(s[i + 2]) ? 2 : 1;
+            if (i + 2 < length && s[i + 1] == L',' && IsDigit(s[i + 2]))
+                i += i + 3 < length && IsDigit(s[i + 3]) ? 3 : 2;
+        }
+        return true;
     }
-    return false;
+    return c == CODE_BOLD || c == CODE_STOP || c == CODE_REVERSE || c == CODE_UNDERLINE;
 }
 
 // UTF-16 up to the first NUL to UTF-8 as WideCharToMultiByte writes it, without the call; -1 at
-// an unpaired surrogate, whose replacement is left to the system.
-int EncodeUtf8(const wchar_t* s, int length, char* out)
+// an unpaired surrogate, whose replacement is left to the system. With skipCodes the codes are
+// left out on the way, as StripControlCodes would; a surrogate is then taken as paired only with
+// the unit right after it, and -1 leaves pairs split by codes to the caller too.
+int EncodeUtf8(const wchar_t* s, int length, char* out, bool skipCodes)
 {
     unsigned char* o = (unsigned char*)out;
     for (int i = 0; i < length; i++) {
         unsigned c = s[i];
         if (c < 0x80) {
-            if (c == 0)
-                break;
+            if (c < 0x20) {
+                if (c == 0)
+                    break;
+                if (skipCodes && SkipCode(s, length, i))
+                    continue;
+            }
             *o++ = (unsigned char)c;
         } else if (c < 0x800) {
             *o++ = (unsigned char)(0xC0 | c >> 6);
@@ -206,30 +218,43 @@ bool TFileLogger::WriteLine(const CString& text)
         return false;
     if (!IsOpen() && !Open())
         return false;
-    if (!HasControlCodes(text))
-        return WriteRawLine(text);
-    StripControlCodes(text, plainText);
-    return WriteRawLine(plainText);
+    return WriteText(text, true);
 }
 
 bool TFileLogger::WriteRawLine(const CString& text)
 {
     if (!IsOpen())
         return false;
+    return WriteText(text, false);
+}
+
+bool TFileLogger::WriteText(const CString& text, bool stripCodes)
+{
     UINT codePage = preferences ? preferences->LogCodepage : CP_UTF8;
     bool written;
     if (codePage == CP_UTF8) {
         // The usual case: encoded into a buffer kept between lines, then one write.
         int length = text.GetLength();
         char* out = lineBytes.GetBuffer(length * 3 + 2);
-        int count = EncodeUtf8(text.GetString(), length, out);
+        int count = EncodeUtf8(text.GetString(), length, out, stripCodes);
         if (count < 0) {
-            length = (int)wcslen(text.GetString());
-            count = WideCharToMultiByte(CP_UTF8, 0, text.GetString(), length, out, length * 3, nullptr, nullptr);
+            const CString* plain = &text;
+            if (stripCodes) {
+                StripControlCodes(text, plainText);
+                plain = &plainText;
+                count = EncodeUtf8(plain->GetString(), plain->GetLength(), out, false);
+            }
+            if (count < 0) {
+                length = (int)wcslen(plain->GetString());
+                count = WideCharToMultiByte(CP_UTF8, 0, plain->GetString(), length, out, length * 3, nullptr, nullptr);
+            }
         }
         out[count] = '\r';
         out[count + 1] = '\n';
         written = WriteAll(file.handle, out, count + 2);
+    } else if (stripCodes) {
+        StripControlCodes(text, plainText);
+        written = WriteAll(file.handle, ConvertToCodePage(plainText, codePage) + "\r\n");
     } else {
         written = WriteAll(file.handle, ConvertToCodePage(text, codePage) + "\r\n");
     }

@@ -66,6 +66,8 @@ public:
 
 private:
     void Fail(const CString& path);
+    // Without codes when stripCodes, in the log's code page, with the line end, in one write.
+    bool WriteText(const CString& text, bool stripCodes);
     CStringA MakeStamp(UINT textId, const wchar_t* separator) const;
 
     TTextFile file;

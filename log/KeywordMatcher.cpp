@@ -89,7 +89,8 @@ template <typename Visit> void TKeywordMatcher::ForEachOccurrence(const TKeyword
     const wchar_t* t = line.data();
     const int n = lineLength;
     nextFree.assign(patterns.folded.size(), 0);
-    for (int i : starts) {
+    for (int j = 0; j < startCount; j++) {
+        int i = starts[j];
         int b = t[i] & 0xFF;
         for (int k = patterns.first[b], last = patterns.first[b + 1]; k < last; k++) {
             int p = patterns.byFirst[k];
@@ -104,32 +105,46 @@ template <typename Visit> void TKeywordMatcher::ForEachOccurrence(const TKeyword
 }
 
 // The line as the patterns were folded, and where a pattern may start in it.
-void TKeywordMatcher::FoldLine(const CString& text)
+void TKeywordMatcher::FoldLine(const CString& text, int from)
 {
-    if ((int)line.size() < text.GetLength())
-        line.resize(text.GetLength());
+    const int length = text.GetLength() - from;
+    // Sized for the whole line up front, so the loop stores without checking for room.
+    if ((int)line.size() < length)
+        line.resize(length);
+    if ((int)starts.size() < length)
+        starts.resize(length);
     // Line text holds no NUL (the code-page conversion stops at one); searched as a C string.
-    const wchar_t* s = text.GetString();
+    const wchar_t* s = text.GetString() + from;
     wchar_t* out = line.data();
-    int n = 0;
-    starts.clear();
-    for (; s[n]; n++) {
-        wchar_t c = foldCase ? FoldCase(s[n]) : s[n];
-        out[n] = c;
-        if (mayStart[c & 0xFF])
-            starts.push_back(n);
+    int* start = starts.data();
+    int n = 0, count = 0;
+    if (foldCase) {
+        for (; s[n]; n++) {
+            wchar_t c = FoldCase(s[n]);
+            out[n] = c;
+            start[count] = n;
+            count += mayStart[c & 0xFF];
+        }
+    } else {
+        for (; s[n]; n++) {
+            wchar_t c = s[n];
+            out[n] = c;
+            start[count] = n;
+            count += mayStart[c & 0xFF];
+        }
     }
     lineLength = n;
+    startCount = count;
 }
 
 void TKeywordMatcher::Find(const TLogKeyword& keyword, const CString& text, const std::vector<TLogRange>& urls,
-                           std::vector<TLogRange>& found, std::vector<int>* patternOf)
+                           std::vector<TLogRange>& found, std::vector<int>* patternOf, int from)
 {
     if (keyword.Like.empty())
         return;
     Prepare(keyword);
-    FoldLine(text);
-    if (starts.empty())
+    FoldLine(text, from);
+    if (startCount == 0)
         return;
     disliked.clear();
     if (!keyword.ExactWordMatch)

@@ -27,13 +27,14 @@ class TKeywordMatcher {
 public:
     // The occurrences, each pattern's own not overlapping, in the order of their start (the
     // patterns of one start in no fixed order); their patterns go to patternOf when it is given.
+    // Only the text from `from` on is searched, and ranges (urls too) count from there.
     void Find(const TLogKeyword& keyword, const CString& text, const std::vector<TLogRange>& urls,
-              std::vector<TLogRange>& found, std::vector<int>* patternOf = nullptr);
+              std::vector<TLogRange>& found, std::vector<int>* patternOf = nullptr, int from = 0);
 
 private:
     // Folds the patterns again only when the settings changed since the last line.
     void Prepare(const TLogKeyword& keyword);
-    void FoldLine(const CString& text);
+    void FoldLine(const CString& text, int from);
     template <typename Visit> void ForEachOccurrence(const TKeywordPatterns& patterns, Visit visit);
 
     TKeywordPatterns like;
@@ -47,6 +48,7 @@ private:
     std::vector<wchar_t> line;
     int lineLength = 0;
     std::vector<int> starts;
+    int startCount = 0;
     std::vector<int> nextFree;
     std::vector<TLogRange> disliked;
 };

@@ -94,33 +94,32 @@ int TLogLineComposition::GetItalicAllowance(const TFont* font) const
 }
 
 // The font and widths of each run style a layout has seen: fonts stay as they are during one
-// layout, and looking them up per run was a good part of its cost.
+// layout, and looking them up per run was a good part of its cost. One slot per kind and the
+// two flags that choose a font; a bit per slot tells the filled ones.
 struct TRunFontMemo {
-    struct TEntry {
-        int kind;
-        unsigned char flags;
-        const TFont* font;
-        TFontWidths* widths;
-    };
-    TEntry entries[8];
-    int count = 0;
+    static const int kKinds = 8;
+    const TFont* fonts[kKinds * 4];
+    TFontWidths* widths[kKinds * 4];
+    unsigned filled = 0;
 };
 
 const TFont* TLogLineComposition::GetRunFont(const TLogLineModel& model, const TLogRun& run, TRunFontMemo* memo,
                                              TFontWidths*& widths) const
 {
-    // Colours do not choose the font: runs that differ only in them share an entry.
+    // Colours do not choose the font: runs that differ only in them share a slot.
     unsigned char flags = run.flags & (STYLE_BOLD | STYLE_UNDERLINE);
-    if (memo)
-        for (int i = 0; i < memo->count; i++)
-            if (memo->entries[i].kind == run.kind && memo->entries[i].flags == flags) {
-                widths = memo->entries[i].widths;
-                return memo->entries[i].font;
-            }
+    int slot = run.kind >= 0 && run.kind < TRunFontMemo::kKinds ? run.kind * 4 + flags : -1;
+    if (memo && slot >= 0 && (memo->filled >> slot & 1)) {
+        widths = memo->widths[slot];
+        return memo->fonts[slot];
+    }
     const TFont* font = ChooseRunFont(model, run.kind, flags);
     widths = &context->widths.Get(*font);
-    if (memo && memo->count < 8)
-        memo->entries[memo->count++] = TRunFontMemo::TEntry{run.kind, flags, font, widths};
+    if (memo && slot >= 0) {
+        memo->fonts[slot] = font;
+        memo->widths[slot] = widths;
+        memo->filled |= 1u << slot;
+    }
     return font;
 }
 
@@ -135,22 +134,25 @@ int TLogLineComposition::FitPiece(const TLogLineModel& model, HDC dc, const TLog
     if (available <= 0 || run.end <= start)
         return 0;
     const wchar_t* s = model.text.GetString();
-    const int end = run.end;
-    int n = 0, width = 0;
-    while (start + n < end) {
-        // Known widths without a call: the loop then keeps its counters in registers.
+    // Known widths without a call, and pointers and the room left instead of indexes and the
+    // width so far: the loop then keeps all it needs in the few registers there are.
+    const wchar_t* p = s + start;
+    const wchar_t* const stop = s + run.end;
+    int room = available;
+    while (p < stop) {
         int step = 1;
-        int w = widths->KnownWidth(s[start + n]);
+        int w = widths->KnownWidth(*p);
         if (w < 0) {
             int units;
-            w = widths->Width(dc, font->handle, s, start + n, end, units);
+            w = widths->Width(dc, font->handle, s, (int)(p - s), run.end, units);
             step = units;
         }
-        if (width + w > available)
+        if (w > room)
             break;
-        width += w;
-        n += step;
+        room -= w;
+        p += step;
     }
+    int n = (int)(p - s) - start, width = available - room;
     if (n <= 0)
         return 0;
     int rest = run.end - start;

@@ -97,14 +97,15 @@ bool ApplyCode(wchar_t c, const wchar_t* s, int n, int& i, TLogCharStyle& style)
     }
 }
 
-// The body without its codes into stripped, a tab as four blanks, and where the style of the
-// characters left changes.
-void StripCodes(const CString& body, CString& stripped, std::vector<TCodeSegment>& segments)
+// The body without its codes appended to text, a tab as four blanks, and where the style of
+// the characters appended changes (counted from the first of them).
+void StripCodes(const CString& body, CString& text, std::vector<TCodeSegment>& segments)
 {
     const wchar_t* s = body.GetString();
     const int n = body.GetLength();
+    const int at = text.GetLength();
     int capacity = n;
-    wchar_t* out = stripped.GetBuffer(capacity);
+    wchar_t* out = text.GetBuffer(at + capacity) + at;
     int count = 0;
     segments.clear();
     TLogCharStyle style = {RUN_TEXT, 0, 0, 0};
@@ -116,25 +117,23 @@ void StripCodes(const CString& body, CString& stripped, std::vector<TCodeSegment
         changed = false;
     };
     for (int i = 0; i < n;) {
-        // Codes and tabs are below the blank: the characters between them are copied at once.
-        int plain = i;
-        while (plain < n && s[plain] >= 0x20)
-            plain++;
-        if (plain > i) {
+        // Codes and tabs are below the blank: the characters between them are copied as they
+        // are scanned, which costs less than a call to copy the few of them.
+        if (s[i] >= 0x20) {
             startCharacter();
-            wmemcpy(out + count, s + i, plain - i);
-            count += plain - i;
-            i = plain;
+            for (wchar_t c; i < n && (c = s[i]) >= 0x20; i++)
+                out[count++] = c;
             continue;
         }
         wchar_t c = s[i++];
         if (ApplyCode(c, s, n, i, style)) {
             changed = true;
         } else if (c == L'\t') {
-            if (count + 4 > capacity) {
-                stripped.ReleaseBuffer(count);
+            // Three characters more than the body has: room for them and for all that follows.
+            if (count + 4 + (n - i) > capacity) {
+                text.ReleaseBuffer(at + count);
                 capacity = count + 4 + (n - i);
-                out = stripped.GetBuffer(capacity);
+                out = text.GetBuffer(at + capacity) + at;
             }
             startCharacter();
             for (int k = 0; k < 4; k++)
@@ -144,56 +143,76 @@ void StripCodes(const CString& body, CString& stripped, std::vector<TCodeSegment
             out[count++] = c;
         }
     }
-    stripped.ReleaseBuffer(count);
+    text.ReleaseBuffer(at + count);
 }
 
-// One run per stretch of equal style and kind: the stretches between the points where a code
-// segment or a mark begins or ends, joined where neighbours are equal.
+// One run per stretch of equal style and kind: the kind of each character painted from the
+// marks in order (the last one over a character wins), then runs cut where a code segment
+// begins or the kind may change, at the marks' edges, and joined where neighbours are equal.
 void AppendRuns(std::vector<TLogRun>& runs, const std::vector<TCodeSegment>& segments,
                 const std::vector<TKindMark>& marks, int count, int offset)
 {
-    static std::vector<int> points;
-    points.clear();
-    points.push_back(count);
-    for (const TCodeSegment& segment : segments)
-        points.push_back(segment.start);
-    for (const TKindMark& mark : marks) {
-        points.push_back(mark.start);
-        points.push_back(mark.end < count ? mark.end : count);
-    }
-    std::sort(points.begin(), points.end());
-    points.erase(std::unique(points.begin(), points.end()), points.end());
-    // The kind of each stretch: marks painted in order, so the last one over a stretch wins.
     static std::vector<unsigned char> kinds;
-    kinds.assign(points.size(), RUN_TEXT);
-    for (const TKindMark& mark : marks)
-        for (size_t k = std::lower_bound(points.begin(), points.end(), mark.start) - points.begin();
-             k + 1 < points.size() && points[k] < mark.end; k++)
-            kinds[k] = mark.kind;
+    static std::vector<int> edges;
+    edges.clear();
+    if (!marks.empty()) {
+        if ((int)kinds.size() < count)
+            kinds.resize(count);
+        memset(kinds.data(), RUN_TEXT, count);
+        for (const TKindMark& mark : marks) {
+            int end = mark.end < count ? mark.end : count;
+            if (mark.start >= end)
+                continue;
+            memset(kinds.data() + mark.start, mark.kind, end - mark.start);
+            edges.push_back(mark.start);
+            edges.push_back(end);
+        }
+        // A line has a few marks, found mostly in order: insertion sorts them faster.
+        if (edges.size() > 32) {
+            std::sort(edges.begin(), edges.end());
+        } else {
+            for (size_t k = 1; k < edges.size(); k++) {
+                int value = edges[k];
+                size_t at = k;
+                for (; at > 0 && edges[at - 1] > value; at--)
+                    edges[at] = edges[at - 1];
+                edges[at] = value;
+            }
+        }
+    }
     const size_t firstRun = runs.size();
-    size_t segment = 0;
-    for (size_t k = 0; k + 1 < points.size(); k++) {
-        int from = points[k];
+    size_t segment = 0, edge = 0;
+    for (int from = 0; from < count;) {
         while (segment + 1 < segments.size() && segments[segment + 1].start <= from)
             segment++;
+        int to = segment + 1 < segments.size() ? segments[segment + 1].start : count;
         TLogCharStyle style = segments[segment].style;
-        style.kind = kinds[k];
+        if (!edges.empty()) {
+            style.kind = kinds[from];
+            while (edge < edges.size() && edges[edge] <= from)
+                edge++;
+            if (edge < edges.size() && edges[edge] < to)
+                to = edges[edge];
+        }
         if (runs.size() > firstRun) {
             TLogRun& last = runs.back();
             TLogCharStyle lastStyle = {(unsigned char)last.kind, last.flags, last.foreground, last.background};
             if (lastStyle == style) {
-                last.end = offset + points[k + 1];
+                last.end = offset + to;
+                from = to;
                 continue;
             }
         }
-        TLogRun run;
+        // Filled in place: a run built aside and copied was read back before its bytes were stored.
+        runs.emplace_back();
+        TLogRun& run = runs.back();
         run.start = offset + from;
-        run.end = offset + points[k + 1];
+        run.end = offset + to;
         run.kind = style.kind;
         run.flags = style.flags;
         run.foreground = style.foreground;
         run.background = style.background;
-        runs.push_back(run);
+        from = to;
     }
 }
 
@@ -259,31 +278,34 @@ void TLogLineModel::ParseText(const CString& body, const TLogDrawContext& contex
     // Scratch kept for every line: lines are composed one at a time on the UI thread.
     static std::vector<TCodeSegment> segments;
     static std::vector<TKindMark> marks;
-    static CString stripped;
     static TKeywordMatcher keywords;
     static std::vector<TLogRange> hits;
-    StripCodes(body, stripped, segments);
-    if (stripped.IsEmpty())
+    // Stripped straight into the text and searched there from the end of the prefix: a copy of
+    // the stripped body cost as much as a search.
+    StripCodes(body, text, segments);
+    const int count = text.GetLength() - prefix;
+    if (count == 0)
         return;
     marks.clear();
     if (context.addressFinder) {
         int len = 0;
-        for (int p = 0, at; (at = context.addressFinder->FindAddress(stripped, p, len)) >= 0; p = at + len) {
-            addresses.push_back(TLogRange{prefix + at, prefix + at + len});
-            marks.push_back(TKindMark{at, at + len, RUN_ADDRESS});
+        for (int p = prefix, at; (at = context.addressFinder->FindAddress(text, p, len)) >= 0; p = at + len) {
+            addresses.push_back(TLogRange{at, at + len});
+            marks.push_back(TKindMark{at - prefix, at + len - prefix, RUN_ADDRESS});
             if (len == 0)
                 break;
         }
-        for (int p = 0, at; (at = context.addressFinder->FindUrl(stripped, p, len)) >= 0; p = at + len) {
-            urls.push_back(TLogRange{at, at + len});
-            marks.push_back(TKindMark{at, at + len, RUN_URL});
+        // URLs count from the body's start until the keywords have used them.
+        for (int p = prefix, at; (at = context.addressFinder->FindUrl(text, p, len)) >= 0; p = at + len) {
+            urls.push_back(TLogRange{at - prefix, at + len - prefix});
+            marks.push_back(TKindMark{at - prefix, at + len - prefix, RUN_URL});
             if (len == 0)
                 break;
         }
     }
     if (checkKeywords && IsMessageLineType(lineType) && context.keyword) {
         hits.clear();
-        keywords.Find(*context.keyword, stripped, urls, hits);
+        keywords.Find(*context.keyword, text, urls, hits, nullptr, prefix);
         keyword = !hits.empty();
         for (const TLogRange& r : hits)
             marks.push_back(TKindMark{r.start, r.end, RUN_KEYWORD});
@@ -292,8 +314,7 @@ void TLogLineModel::ParseText(const CString& body, const TLogDrawContext& contex
         r.start += prefix;
         r.end += prefix;
     }
-    AppendRuns(runs, segments, marks, stripped.GetLength(), prefix);
-    text += stripped;
+    AppendRuns(runs, segments, marks, count, prefix);
 }
 
 int TLogLineModel::RunKindAt(int index) const

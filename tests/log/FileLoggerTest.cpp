@@ -1,5 +1,6 @@
 #include "log/FileLogger.h"
 #include "foundation/CodePage.h"
+#include "foundation/IrcMarkup.h"
 #include "settings/Preference.h"
 
 #include "tests/common/StringPrinter.h"
@@ -194,6 +195,46 @@ TEST_F(FileLoggerTest, LinesAreTheSystemsUtf8OfEveryKindOfCharacter)
     ASSERT_EQ(lines.size(), 10u);
     for (size_t i = 0; i < 8; i++)
         EXPECT_EQ(lines[i + 1], Utf8(texts[i])) << i;
+}
+
+// Codes are left out while the line is encoded: the bytes are those of the stripped line, also
+// where colour numbers end the line, a code splits a surrogate pair or a NUL follows a code.
+TEST_F(FileLoggerTest, CodesLeaveTheSameBytesAsTheStrippedLine)
+{
+    const CString texts[] = {
+        L"end \x03",
+        L"end \x03"
+        L"4",
+        L"end \x03"
+        L"12,",
+        L"end \x03"
+        L"1,",
+        L"\x03"
+        L"1,2345 \x03"
+        L"99,8x \x03"
+        L",5 \x03"
+        L"123",
+        L"\x02\x1f\x16\x0f\x01 \x09 \x1e other controls stay",
+        L"\x03"
+        L"4\u65e5\x02\u00e9\x0f\xD83D\xDE00",
+        L"pair split \xD83D\x02\xDE00 by a code",
+        L"pair split \xD83D\x03"
+        L"4,5\xDE00 by a colour",
+        L"lone \x02\xD83D x \x03"
+        L"3\xDE00",
+        CString(L"\x02"
+                L"cut\x03"
+                L"4\0 unseen \xD83D",
+                16),
+    };
+    for (const CString& text : texts)
+        EXPECT_TRUE(logger.WriteLine(text));
+    CString path = logger.GetCurrentPath();
+    logger.Close();
+    std::vector<std::string> lines = Lines(path);
+    ASSERT_EQ(lines.size(), 13u);
+    for (size_t i = 0; i < 11; i++)
+        EXPECT_EQ(lines[i + 1], Utf8(StripControlCodes(texts[i]))) << i;
 }
 
 TEST_F(FileLoggerTest, DateChangeClosesTheOldFileAndOpensANewOne)

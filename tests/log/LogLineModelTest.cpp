@@ -131,6 +131,32 @@ TEST_F(LogLineModelTest, TabsAreFourSpacesBeforeUrlsAreFound)
     EXPECT_EQ(model.RunKindAt(4), RUN_PLACE);
 }
 
+// Each tab makes the line longer than its body: what follows the tabs is all kept, however
+// many there are and wherever codes come between.
+TEST_F(LogLineModelTest, TextAfterTabsIsKeptWhole)
+{
+    timeText = L"12:34 ";
+    const struct {
+        const wchar_t* body;
+        const wchar_t* text;
+    } cases[] = {
+        // The line's buffer is made for the prefix and the body, 32 characters here.
+        {L"\t\t\tabcdefghijklmnopqrstuvw", L"12:34             abcdefghijklmnopqrstuvw"},
+        {L"a\tb\tc\td\te", L"12:34 a    b    c    d    e"},
+        {L"\x02\t\x03"
+         L"4,5\tx\x0f\t\t0123456789",
+         L"12:34         x        0123456789"},
+        {L"\t\t\t\t\t\t\t\t", L"12:34                                 "},
+    };
+    for (const auto& c : cases) {
+        TLogLineModel model = Compose(c.body);
+        EXPECT_EQ(model.text, CString(c.text)) << ::testing::PrintToString(CString(c.body));
+        EXPECT_EQ(model.length, model.text.GetLength());
+        ASSERT_FALSE(model.runs.empty());
+        EXPECT_EQ(model.runs.back().end, model.text.GetLength());
+    }
+}
+
 TEST_F(LogLineModelTest, KeywordInsideUrlSplitsRunsButNotTheUrl)
 {
     context.addressFinder = &finder;
