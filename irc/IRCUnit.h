@@ -268,6 +268,7 @@ public:
     IWhoisWindow* FindWhoisDialog(const CString& nick) const;
     // The nick's window, opened when the world allows one more; null prints the replies as text.
     IWhoisWindow* ShowWhoisDialog(const CString& nick);
+    void KickIdleDialogs(WPARAM wParam, LPARAM lParam);
     void RenameWhoisDialog(const CString& oldNick, const CString& newNick);
     void CloseWhoisDialogs();
     void OnRefresh(IWhoisWindow* dialog) override;

@@ -124,6 +124,12 @@ void TIRCWorld::SetUserInfoWindows(IUserInfoWindows* windows)
         unit->SetUserInfoWindows(windows);
 }
 
+void TIRCWorld::KickIdleAllDialogs(WPARAM wParam, LPARAM lParam)
+{
+    for (TIRCUnit* unit : units)
+        unit->KickIdleDialogs(wParam, lParam);
+}
+
 void TIRCWorld::ReloadAllScripts()
 {
     // A script's own code may remove servers while others reload.

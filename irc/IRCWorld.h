@@ -79,6 +79,8 @@ public:
     void SetUserInfoWindows(IUserInfoWindows* windows);
     // Every unit brings its running scripts in line with its enabled files, as they are now.
     void ReloadAllScripts();
+    // The idle-time update of the main window's loop, passed on to the servers' own windows.
+    void KickIdleAllDialogs(WPARAM wParam, LPARAM lParam);
     const std::vector<TIRCUnit*>& GetUnits() const { return units; }
     void GetUnitsInTreeOrder(std::vector<TIRCUnit*>& ordered) const;
     TIRCUnit* FindUnit(const CString& name) const;

@@ -33,6 +33,22 @@ IWhoisWindow* TIRCUnit::FindWhoisDialog(const CString& nick) const
     return it == whoisWindows.end() ? nullptr : it->second;
 }
 
+// By name and by channel, looked up again each time: an update may close a window.
+void TIRCUnit::KickIdleDialogs(WPARAM wParam, LPARAM lParam)
+{
+    std::vector<CString> nicks;
+    for (const auto& entry : whoisWindows)
+        nicks.push_back(entry.first);
+    for (const CString& nick : nicks) {
+        auto it = whoisWindows.find(nick);
+        if (it != whoisWindows.end())
+            it->second->KickIdle(wParam, lParam);
+    }
+    for (TIRCChannel* channel : std::vector<TIRCChannel*>(channels))
+        if (HasChannel(channel) && channel->GetWhoDialog())
+            channel->GetWhoDialog()->KickIdle(wParam, lParam);
+}
+
 IWhoisWindow* TIRCUnit::ShowWhoisDialog(const CString& nick)
 {
     if (session.shutdown)

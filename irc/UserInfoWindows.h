@@ -27,6 +27,8 @@ public:
     virtual IMemberListView* GetList() = 0;
     // Restored when minimised, else shown; then brought to the top with the focus.
     virtual void Activate() = 0;
+    // The idle-time update the main window's loop gives its own windows.
+    virtual void KickIdle(WPARAM wParam, LPARAM lParam) = 0;
 };
 
 class IWhoisDialogListener {
@@ -64,6 +66,7 @@ public:
     virtual void ClearChannels() = 0;
     // Shown normally and brought to the top.
     virtual void Raise() = 0;
+    virtual void KickIdle(WPARAM wParam, LPARAM lParam) = 0;
 };
 
 class IUserInfoWindows {

@@ -59,6 +59,7 @@ public:
 
     IMemberListView* GetList() override { return this; }
     void Activate() override;
+    void KickIdle(WPARAM wParam, LPARAM lParam) override { SendMessage(WM_KICKIDLE, wParam, lParam); }
 
     int FindItem(const TIRCMember* member) override;
     int InsertItem(const TIRCMember* member, const CString& text) override;

@@ -43,6 +43,7 @@ public:
     void AddChannel(const CString& text) override;
     void ClearChannels() override;
     void Raise() override;
+    void KickIdle(WPARAM wParam, LPARAM lParam) override { SendMessage(WM_KICKIDLE, wParam, lParam); }
 
     void OnResolve(TNameResolver* resolver) override;
     void OnResolveError(TNameResolver*, CString) override {}

@@ -232,3 +232,41 @@ TEST_F(WhoisWindowTest, WindowOfAUnitGoneFromTheWorldDoesNothing)
 }
 
 } // namespace
+
+namespace {
+
+std::vector<HWND> g_kicked;
+
+LRESULT CALLBACK RecordKickIdle(int code, WPARAM wParam, LPARAM lParam)
+{
+    auto* call = (const CWPSTRUCT*)lParam;
+    if (code == HC_ACTION && call->message == WM_KICKIDLE)
+        g_kicked.push_back(call->hwnd);
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+} // namespace
+
+TEST_F(WhoisWindowTest, IdleUpdatesOfTheMainLoopReachEveryWhoisAndWhoWindow)
+{
+    FeedWhois(kWhoisReply, std::size(kWhoisReply));
+    Feed(":irc.example 311 kvnick Bob bu 127.0.0.1 * :Bob");
+    Feed(":irc.example 318 kvnick Bob :End of WHOIS list");
+    Feed(":kvnick!kvuser@me.example JOIN :#kv-who");
+    TIRCChannel* channel = unit->FindChannel(L"#kv-who");
+    ASSERT_NE(channel, nullptr);
+    channel->ShowWhoDialog();
+    ASSERT_NE(channel->GetWhoDialog(), nullptr);
+    ASSERT_NE(WhoisWindow(L"alice"), nullptr);
+    ASSERT_NE(WhoisWindow(L"bob"), nullptr);
+
+    g_kicked.clear();
+    HHOOK hook = ::SetWindowsHookExW(WH_CALLWNDPROC, RecordKickIdle, nullptr, ::GetCurrentThreadId());
+    world->KickIdleAllDialogs(0, 0);
+    ::UnhookWindowsHookEx(hook);
+    std::sort(g_kicked.begin(), g_kicked.end());
+    std::vector<HWND> expected = {WhoisWindow(L"alice")->m_hWnd, WhoisWindow(L"bob")->m_hWnd,
+                                  dynamic_cast<CWnd*>(channel->GetWhoDialog())->m_hWnd};
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(g_kicked, expected);
+}
