@@ -223,6 +223,7 @@ public:
     void OnJoin();
     void OnPart();
     void OnToggleAway();
+    void OnProtocolLog();
     void OnFind();
     void OnFindNext();
     void OnFindPrevious();

@@ -27,7 +27,7 @@ const TMainCommand kMainCommands[] = {
     {ID_TALK, ID_TALK, {L"talk"}, nullptr, &F::OnUpdateLoggedIn},
     {ID_WHOIS, ID_WHOIS, {L"whois"}, nullptr, &F::OnUpdateLoggedIn},
     {ID_SEND_ACTION, ID_SEND_ACTION, {L"sendaction"}, nullptr, &F::OnUpdateSendAction},
-    {ID_PROTOCOL_LOG, ID_PROTOCOL_LOG, {L"protocol"}, nullptr, &F::OnUpdateUnitSelected},
+    {ID_PROTOCOL_LOG, ID_PROTOCOL_LOG, {L"protocol"}, &F::OnProtocolLog, &F::OnUpdateUnitSelected},
     {ID_ADD_SERVER, ID_ADD_SERVER, {L"addserver"}, nullptr, nullptr},
     {ID_COPY_SERVER, ID_COPY_SERVER, {L"copyserver"}, nullptr, &F::OnUpdateUnitSelected},
     {ID_DELETE_SERVER, ID_DELETE_SERVER, {L"deleteserver"}, nullptr, &F::OnUpdateConnect},

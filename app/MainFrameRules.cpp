@@ -198,6 +198,13 @@ void CMainFrame::OnPart()
         unit->PartChannelDefault(channel);
 }
 
+void CMainFrame::OnProtocolLog()
+{
+    auto [unit, channel] = GetSelectedNode();
+    if (unit && world)
+        world->ShowProtocolLog(unit);
+}
+
 void CMainFrame::OnToggleAway()
 {
     auto [unit, channel] = GetSelectedNode();

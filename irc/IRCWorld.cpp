@@ -3,6 +3,7 @@
 #include "irc/IRCWorld.h"
 
 #include "app/CardLayoutPanel.h"
+#include "irc/ProtocolLogWindows.h"
 #include "irc/UserInfoDialogs.h"
 #include "irc/WorldFrame.h"
 #include "log/LogView.h"
@@ -13,7 +14,8 @@
 #include <algorithm>
 
 TIRCWorld::TIRCWorld(TConfig* config, IIRCWorldHost* host, const TLogAddressFinder* addressFinder)
-    : config(config), preference(&config->preference), tree(&config->world), host(host), addressFinder(addressFinder)
+    : config(config), preference(&config->preference), tree(&config->world), host(host), addressFinder(addressFinder),
+      protocolLogs(std::make_unique<TProtocolLogWindows>(config))
 {
     SYSTEMTIME now;
     ::GetLocalTime(&now);
@@ -30,6 +32,7 @@ void TIRCWorld::Shutdown()
     if (serverTree && serverTree->IsWindow())
         serverTree->DeleteItem(TVI_ROOT);
     DeleteAllUnits();
+    protocolLogs->SetFrame(nullptr);
     // The units took their windows with them; the maker goes with the frame it reports to.
     if (userInfoDialogs) {
         SetUserInfoWindows(nullptr);
@@ -130,6 +133,20 @@ void TIRCWorld::KickIdleAllDialogs(WPARAM wParam, LPARAM lParam)
         unit->KickIdleDialogs(wParam, lParam);
 }
 
+void TIRCWorld::AddProtocolLine(TIRCUnit* unit, const CString& text, int direction)
+{
+    if (HasUnit(unit))
+        protocolLogs->AddLine(unit, text, direction == 1);
+}
+
+void TIRCWorld::ShowProtocolLog(TIRCUnit* unit)
+{
+    if (HasUnit(unit))
+        protocolLogs->Show(unit);
+}
+
+TProtocolLogDialog* TIRCWorld::FindProtocolLog(const TIRCUnit* unit) const { return protocolLogs->Find(unit); }
+
 void TIRCWorld::ReloadAllScripts()
 {
     // A script's own code may remove servers while others reload.
@@ -160,6 +177,8 @@ void TIRCWorld::DeleteUnit(TIRCUnit* unit)
     if (HTREEITEM item = FindUnitTreeItem(unit))
         DeleteTreeItem(item);
     DestroyNodeViews(unit, nullptr);
+    // Its window reports to the world about this unit; neither may outlive it.
+    protocolLogs->Destroy(unit);
     units.erase(it);
     currentChannelNames.erase(unit);
     if (popupUnit == unit)

@@ -24,6 +24,8 @@ class TListPanel;
 class TLogAddressFinder;
 class TLogView;
 class TMemberListView;
+class TProtocolLogDialog;
+class TProtocolLogWindows;
 class TUserInfoDialogs;
 class TWorldFrameUserInfo;
 struct TPopupItem;
@@ -79,6 +81,10 @@ public:
     void SetUserInfoWindows(IUserInfoWindows* windows);
     // Every unit brings its running scripts in line with its enabled files, as they are now.
     void ReloadAllScripts();
+    // The unit's protocol log window, made when missing; nothing while the unit closes.
+    void ShowProtocolLog(TIRCUnit* unit);
+    // Null until the unit logs its first line or the window is shown.
+    TProtocolLogDialog* FindProtocolLog(const TIRCUnit* unit) const;
     // The idle-time update of the main window's loop, passed on to the servers' own windows.
     void KickIdleAllDialogs(WPARAM wParam, LPARAM lParam);
     const std::vector<TIRCUnit*>& GetUnits() const { return units; }
@@ -227,7 +233,8 @@ public:
     void StartMessageAlert() override;
     void AddToKeywordHistory(const TLogLineData&) override {}
     void AddToUrlHistory(const TLogLineData&) override {}
-    void AddProtocolLine(TIRCUnit*, const CString&, int) override {}
+    // Direction 0 received, 1 sent; the unit's protocol log window is made on its first line.
+    void AddProtocolLine(TIRCUnit* unit, const CString& text, int direction) override;
     IMemberListView* CreateMemberView(TIRCUnit* unit, TIRCChannel* channel) override;
     void DestroyMemberView(TIRCUnit* unit, TIRCChannel* channel) override;
     IMaskList* CreateMaskList(TIRCUnit*, TIRCChannel*, const CString&) override { return nullptr; }
@@ -334,4 +341,5 @@ private:
     // The real WHO and WHOIS windows once a main window is attached.
     std::unique_ptr<TWorldFrameUserInfo> frameUserInfo;
     std::unique_ptr<TUserInfoDialogs> userInfoDialogs;
+    std::unique_ptr<TProtocolLogWindows> protocolLogs;
 };

@@ -9,6 +9,7 @@
 #include "foundation/IrcMarkup.h"
 #include "foundation/OpenUrl.h"
 #include "irc/MemberListView.h"
+#include "irc/ProtocolLogWindows.h"
 #include "irc/UserInfoDialogs.h"
 #include "irc/WorldFrame.h"
 #include "log/AddressFinder.h"
@@ -43,6 +44,7 @@ CString GetAppTitle()
 void TIRCWorld::Attach(IWorldFrame* owner)
 {
     frame = owner;
+    protocolLogs->SetFrame(frame);
     serverTree = frame->GetServerTree();
     allLog = frame->GetAllChannelsLog();
     inputLine = frame->GetInputLine();
