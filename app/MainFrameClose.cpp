@@ -15,12 +15,8 @@ namespace {
 // A logged-in server says goodbye; one still on its way in is cut off.
 void PrepareUnitsForShutdown(TIRCWorld& world)
 {
-    for (TIRCUnit* unit : world.GetUnits()) {
-        if (unit->GetState() == TIRCUnit::StateLoggedIn)
-            unit->QuitDefault(false);
-        else if (unit->GetState() != TIRCUnit::StateDisconnected)
-            unit->CloseByUser();
-    }
+    for (TIRCUnit* unit : world.GetUnits())
+        unit->Shutdown(false);
 }
 
 } // namespace

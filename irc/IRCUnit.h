@@ -244,6 +244,8 @@ public:
     void PartChannel(TIRCChannel* channel, const CString& comment);
     // dropQueued: the QUIT goes before the lines still waiting.
     void QuitDefault(bool dropQueued);
+    // Program exit (not immediate: a logged-in server gets its QUIT) or removal (immediate).
+    void Shutdown(bool immediate);
     void ChangeNick(const CString& nick);
     void SendWhois(const CString& nick);
     void ChangeChannelModes(TIRCChannel* channel, const TChannelMode& wanted);

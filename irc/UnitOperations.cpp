@@ -23,6 +23,28 @@ void TIRCUnit::QuitDefault(bool dropQueued)
     SendQuit(ExpandText(settings.QuitMessage));
 }
 
+void TIRCUnit::Shutdown(bool immediate)
+{
+    session.shutdown = true;
+    bool open = connection.IsActive() || session.state == StateConnecting;
+    if (immediate || session.state != StateLoggedIn) {
+        // The next start goes to the server's own address again.
+        session.altServerIndex = -1;
+        if (open) {
+            connection.Close();
+            Disconnect(true, false);
+            session.delayedConnect = false;
+        }
+    } else {
+        QuitDefault(true);
+    }
+    CloseWhoisDialogs();
+    for (TIRCChannel* channel : channels) {
+        channel->CloseWhoDialog();
+        channel->logger.Close();
+    }
+}
+
 void TIRCUnit::ChangeNick(const CString& nick) { SendNick(nick, true); }
 
 void TIRCUnit::SendWhois(const CString& nick)

@@ -110,3 +110,28 @@ TEST_F(UnitOperationsTest, MacroFileListChangesOnlyForNamesInIt)
 }
 
 } // namespace
+
+TEST_F(UnitOperationsTest, ShutdownQuitsALoggedInServerFirstAndArmsNoReconnect)
+{
+    unit->SendCommand(L"PRIVMSG", L"#a", L":one", 2, 0);
+    unit->SendCommand(L"PRIVMSG", L"#a", L":two", 2, 0);
+    unit->GetSession().reconnectArmed = true;
+    unit->Shutdown(false);
+    EXPECT_TRUE(unit->GetSession().shutdown);
+    EXPECT_EQ(TakeQueued(), (Lines{"PRIVMSG #a :one", "QUIT :off now"}));
+    // The server ends the connection after the QUIT: nothing comes back.
+    unit->OnClose(&unit->GetConnection());
+    EXPECT_FALSE(unit->GetSession().reconnectArmed);
+    EXPECT_EQ(unit->GetState(), TIRCUnit::StateDisconnected);
+}
+
+TEST_F(UnitOperationsTest, ImmediateShutdownClosesWithoutQuitAndStartsOverAtTheMainServer)
+{
+    unit->GetSession().altServerIndex = 1;
+    unit->Shutdown(true);
+    EXPECT_EQ(TakeQueued(), Lines{});
+    EXPECT_EQ(unit->GetState(), TIRCUnit::StateDisconnected);
+    EXPECT_FALSE(unit->GetConnection().IsActive());
+    EXPECT_FALSE(unit->GetSession().reconnectArmed);
+    EXPECT_EQ(unit->GetSession().altServerIndex, -1);
+}
