@@ -176,7 +176,7 @@ TEST_F(LogViewWindowTest, AFloodThatStarvesThePaintMessageIsStillPainted)
     Settle();
     view.AddLine(Line(L"asked to be painted"), false);
     ASSERT_TRUE(view.IsPaintDue());
-    Sleep(50); // the loop never got to WM_PAINT
+    Sleep(80); // the loop never got to WM_PAINT
     view.AddLine(Line(L"the paint is late"), false);
     EXPECT_FALSE(view.IsPaintDue());
     EXPECT_FALSE(GetUpdateRect(view, nullptr, FALSE));
