@@ -191,9 +191,9 @@ void TLogView::RepaintWithinFrame()
     if (!m_hWnd)
         return;
     const DWORD since = GetTickCount() - m_paintedAt;
-    if (m_paintPending) {
-        // Posted messages (socket reads) come before WM_PAINT: a flood that keeps the queue full
-        // would otherwise show nothing until it ends.
+    if (m_paintPending || m_frameTimerRunning) {
+        // Posted messages (socket reads) come before WM_PAINT and WM_TIMER: a flood that keeps
+        // the queue full would otherwise show nothing until it ends.
         if (since >= 2 * kFrameInterval && IsWindowVisible()) {
             Invalidate(FALSE);
             UpdateWindow();

@@ -174,6 +174,8 @@ TEST_F(LogViewWindowTest, AFloodThatStarvesThePaintMessageIsStillPainted)
 {
     AddLines(30);
     Settle();
+    // Just painted: the next line waits for the frame timer, which the flood starves as well.
+    ::RedrawWindow(view, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     view.AddLine(Line(L"asked to be painted"), false);
     ASSERT_TRUE(view.IsPaintDue());
     Sleep(80); // the loop never got to WM_PAINT
