@@ -142,3 +142,11 @@ std::unique_ptr<TMemoryCanvas> LogViewWindowTest::CaptureView()
     ReleaseDC(view, dc);
     return canvas;
 }
+
+std::unique_ptr<TMemoryCanvas> LogViewWindowTest::CaptureFullRepaint()
+{
+    view.ShowWindow(SW_HIDE);
+    view.ShowWindow(SW_SHOW);
+    Settle();
+    return CaptureView();
+}

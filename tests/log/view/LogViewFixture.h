@@ -32,6 +32,8 @@ protected:
     int ClientHeight();
     // What the view's client area shows now.
     std::unique_ptr<TMemoryCanvas> CaptureView();
+    // What it shows once hidden and shown again: every row drawn anew.
+    std::unique_ptr<TMemoryCanvas> CaptureFullRepaint();
     CString ClipboardText();
     void EmptyTheClipboard();
 
