@@ -10,6 +10,14 @@
 
 namespace {
 
+// A key pressed with its modifiers, and the node selected after it.
+struct TKeyStep {
+    WORD key;
+    std::initializer_list<WORD> modifiers;
+    TIRCUnit* unit;
+    TIRCChannel* channel;
+};
+
 class WorldViewsTest : public TWorldWindowTest {
 protected:
     void SetUp() override
@@ -42,6 +50,17 @@ protected:
         PumpMessagesFor(100);
     }
     CString InputText() { return TEdit::GetText(frame.chat.input.m_hWnd); }
+    void ExpectSelectionAfterEach(const std::vector<TKeyStep>& steps)
+    {
+        for (const TKeyStep& step : steps) {
+            PressKey(step.key, step.modifiers);
+            TIRCUnit* unit;
+            TIRCChannel* channel;
+            Selection(unit, channel);
+            EXPECT_EQ(unit, step.unit) << step.key;
+            EXPECT_EQ(channel, step.channel) << step.key;
+        }
+    }
     void AddMember(TIRCChannel* channel, const wchar_t* nick)
     {
         channel->AddOrUpdateMember(nick, L"u", L"h", L"", L"", false, false, false, false, false);
@@ -213,24 +232,11 @@ TEST_F(WorldViewsTest, KeysMoveTheSelectionAndTypingAnywhereLandsInTheInputLine)
     PumpMessagesFor(100);
     EXPECT_EQ(::GetFocus(), frame.chat.input.m_hWnd);
     EXPECT_EQ(InputText(), CString(L"h"));
-    const struct {
-        WORD key;
-        std::initializer_list<WORD> modifiers;
-        TIRCUnit* unit;
-        TIRCChannel* channel;
-    } steps[] = {
+    ExpectSelectionAfterEach({
         {'2', {VK_CONTROL}, net, beta},          {'0', {VK_CONTROL}, net, nullptr},    {VK_DOWN, {VK_MENU}, net, alpha},
         {VK_DOWN, {VK_MENU}, net, beta},         {VK_RIGHT, {VK_MENU}, home, nullptr}, {VK_UP, {VK_MENU}, net, beta},
         {'1', {VK_CONTROL, VK_MENU}, net, beta}, // there is no eleventh channel
-    };
-    for (const auto& step : steps) {
-        PressKey(step.key, step.modifiers);
-        TIRCUnit* unit;
-        TIRCChannel* channel;
-        Selection(unit, channel);
-        EXPECT_EQ(unit, step.unit) << step.key;
-        EXPECT_EQ(channel, step.channel) << step.key;
-    }
+    });
     // Ctrl+Alt+Down moves the selected channel below its neighbour; the selection stays.
     PressKey('1', {VK_CONTROL});
     PressKey(VK_DOWN, {VK_CONTROL, VK_MENU});
@@ -249,24 +255,11 @@ TEST_F(WorldViewsTest, JoinedOnlyWalksWrapAndLoggedInOnlyWalksSkipServers)
     gamma->OnJoined();
     ClickItem(Item(net, alpha));
     FocusForInput(frame.chat.input.m_hWnd);
-    const struct {
-        WORD key;
-        std::initializer_list<WORD> modifiers;
-        TIRCUnit* unit;
-        TIRCChannel* channel;
-    } steps[] = {
+    ExpectSelectionAfterEach({
         {VK_DOWN, {VK_CONTROL}, home, gamma}, {VK_DOWN, {VK_CONTROL}, net, alpha},
         {VK_UP, {VK_CONTROL}, home, gamma},   {VK_RIGHT, {VK_CONTROL}, home, gamma}, // nobody logged in
         {VK_RIGHT, {VK_MENU}, net, alpha}, // back to the channel last shown there
-    };
-    for (const auto& step : steps) {
-        PressKey(step.key, step.modifiers);
-        TIRCUnit* unit;
-        TIRCChannel* channel;
-        Selection(unit, channel);
-        EXPECT_EQ(unit, step.unit) << step.key;
-        EXPECT_EQ(channel, step.channel) << step.key;
-    }
+    });
 }
 
 TEST_F(WorldViewsTest, TabWalksTreeLogInputAllLogMembersAndBack)
