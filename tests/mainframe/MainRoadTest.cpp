@@ -16,15 +16,6 @@
 
 namespace {
 
-std::string ServerTree(int port, const std::string& channel)
-{
-    return "[World]\r\nUnit.Count=1\r\n[Unit.00]\r\nName=testnet\r\nHostname=127.0.0.1\r\nPort=" +
-           std::to_string(port) +
-           "\r\nNick=kvroad\r\nUsername=kvroad\r\nRealname=Ketroval road\r\nAutoConnect=1\r\nCodepage=65001\r\n"
-           "Channel.Count=1\r\nChannel.00.Name=" +
-           channel + "\r\nChannel.00.AutoJoin=1\r\n";
-}
-
 // Every file under the folder whose bytes hold the text.
 bool FolderHoldsText(const CString& folder, const std::string& text)
 {
@@ -51,7 +42,7 @@ TEST(MainRoadTest, ConnectJoinChatAndQuit)
     REQUIRE_PEER_PORT(port, "IRC_PORT");
     std::string channel = "#road" + std::to_string(GetTickCount() % 100000);
     TProgramRun run;
-    run.WriteSettings(L"tree.ini", ServerTree(port, channel));
+    run.WriteSettings(L"tree.ini", OneServerTree(port, "kvroad", "Ketroval road", channel));
     CStringA logRoot = ConvertToUtf8(run.LogFolder());
     run.WriteSettings(L"preference.ini", "[Application]\r\nInstalled=1\r\n[Interface]\r\nPromptOnQuit=0\r\n"
                                          "[Log]\r\nEnableChannelLog=1\r\nLogRootDir=" +

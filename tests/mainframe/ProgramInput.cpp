@@ -35,3 +35,11 @@ std::string CopyLogText(HWND view)
     CStringA text = ConvertToUtf8(GetClipboardText());
     return std::string(text.GetString(), (size_t)text.GetLength());
 }
+
+std::string OneServerTree(int port, const std::string& nick, const std::string& realName, const std::string& channel)
+{
+    return "[World]\r\nUnit.Count=1\r\n[Unit.00]\r\nName=testnet\r\nHostname=127.0.0.1\r\nPort=" +
+           std::to_string(port) + "\r\nNick=" + nick + "\r\nUsername=" + nick + "\r\nRealname=" + realName +
+           "\r\nAutoConnect=1\r\nCodepage=65001\r\nChannel.Count=1\r\nChannel.00.Name=" + channel +
+           "\r\nChannel.00.AutoJoin=1\r\n";
+}

@@ -12,3 +12,6 @@ HWND InputLine(HWND mainWindow);
 HWND ShownChannelLog(HWND mainWindow);
 // The text of a log view as a user copies it: a click, Ctrl+A, Ctrl+C.
 std::string CopyLogText(HWND view);
+// tree.ini of one server "testnet" on the local test server, connecting at start and joining
+// the channel; UTF-8 on the wire.
+std::string OneServerTree(int port, const std::string& nick, const std::string& realName, const std::string& channel);

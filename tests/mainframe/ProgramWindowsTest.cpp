@@ -55,12 +55,7 @@ TEST(ProgramWindowsTest, ChannelMenuOpensTheWhoWindowAndWhoisFromItOrTypedOpensT
     REQUIRE_PEER_PORT(port, "IRC_PORT");
     std::string channel = "#kvinfo" + std::to_string(GetTickCount() % 100000);
     TProgramRun run;
-    run.WriteSettings(L"tree.ini", "[World]\r\nUnit.Count=1\r\n[Unit.00]\r\nName=testnet\r\nHostname=127.0.0.1\r\n"
-                                   "Port=" +
-                                       std::to_string(port) +
-                                       "\r\nNick=kvinfo\r\nUsername=kvinfo\r\nRealname=Ketroval info\r\n"
-                                       "AutoConnect=1\r\nCodepage=65001\r\nChannel.Count=1\r\nChannel.00.Name=" +
-                                       channel + "\r\nChannel.00.AutoJoin=1\r\n");
+    run.WriteSettings(L"tree.ini", OneServerTree(port, "kvinfo", "Ketroval info", channel));
     run.WriteSettings(L"preference.ini", kQuietStart);
     run.WriteSettings(L"window.ini", "[Main]\r\nLeft=20\r\nTop=20\r\nWidth=900\r\nHeight=640\r\n");
     std::unique_ptr<TLineSocket> peer = ConnectIrcClient(port, "kvinfopeer");
