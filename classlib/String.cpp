@@ -20,16 +20,29 @@ namespace classlib {
 
 int TCharTraits<wchar_t>::CompareNoCase(const wchar_t* a, const wchar_t* b) { return _wcsicmp(a, b); }
 
+// ASCII without the run-time: a call per character costs more than the rest of a search.
 void TCharTraits<wchar_t>::MakeLower(wchar_t* s, int len)
 {
-    for (int i = 0; i < len; i++)
-        s[i] = (wchar_t)towlower(s[i]);
+    for (int i = 0; i < len; i++) {
+        if (s[i] < 0x80) {
+            if (s[i] >= L'A' && s[i] <= L'Z')
+                s[i] = (wchar_t)(s[i] + 32);
+        } else {
+            s[i] = (wchar_t)towlower(s[i]);
+        }
+    }
 }
 
 void TCharTraits<wchar_t>::MakeUpper(wchar_t* s, int len)
 {
-    for (int i = 0; i < len; i++)
-        s[i] = (wchar_t)towupper(s[i]);
+    for (int i = 0; i < len; i++) {
+        if (s[i] < 0x80) {
+            if (s[i] >= L'a' && s[i] <= L'z')
+                s[i] = (wchar_t)(s[i] - 32);
+        } else {
+            s[i] = (wchar_t)towupper(s[i]);
+        }
+    }
 }
 
 int TCharTraits<wchar_t>::FormatLength(const wchar_t* fmt, va_list args)

@@ -61,17 +61,6 @@ TFont* TLogLineComposition::ChooseRunFont(const TLogLineModel& model, int kind, 
     }
 }
 
-TFont* TLogLineComposition::SelectRunFont(const TLogLineModel& model, HDC dc, const TLogPiece& piece, bool shadow)
-{
-    TFont* font = ChooseRunFont(model, piece.kind, piece.flags);
-    if (font->handle && font->handle != context->paintFont) {
-        SelectObject(dc, font->handle);
-        context->paintFont = font->handle;
-    }
-    SetPaintColor(dc, shadow ? context->textTheme->shadowColor : GetRunColor(font, piece));
-    return font;
-}
-
 COLORREF TLogLineComposition::GetRunColor(const TFont* font, const TLogPiece& piece)
 {
     return piece.flags & STYLE_FOREGROUND ? kIrcPalette[piece.foreground % IRC_PALETTE_SIZE] : font->color;

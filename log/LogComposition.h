@@ -59,9 +59,9 @@ private:
     TLogRow& StartRow(int& count, int start);
     void FinishRows(int count, int end);
     TFont* ChooseRunFont(const TLogLineModel& model, int kind, unsigned char flags) const;
-    TFont* SelectRunFont(const TLogLineModel& model, HDC dc, const TLogPiece& piece, bool shadow);
     void SetPaintColor(HDC dc, COLORREF color);
     static COLORREF GetRunColor(const TFont* font, const TLogPiece& piece);
+    static unsigned GetTextLines(const TFont* font);
     // The overhang of an italic font grows with the rows laid out so far.
     int GetItalicAllowance(const TFont* font) const;
     int MeasureRange(const TLogLineModel& model, HDC dc, const TFont* font, int from, int to);

@@ -1,6 +1,7 @@
 #include "foundation/StringUtils.h"
 #include "log/LogComposition.h"
 #include "log/LogLine.h"
+#include "log/TextWidthCache.h"
 #include "settings/Font.h"
 #include "settings/ViewConfig.h"
 
@@ -74,16 +75,33 @@ void TLogLineComposition::FindSearchHits(const TLogLineModel& model, std::vector
     }
 }
 
+unsigned TLogLineComposition::GetTextLines(const TFont* font)
+{
+    return (font->logFont.lfUnderline ? TEXT_UNDERLINE : 0) | (font->logFont.lfStrikeOut ? TEXT_STRIKEOUT : 0);
+}
+
 void TLogLineComposition::DrawPart(const TLogLineModel& model, HDC dc, const TLogPiece& piece, int x, int bottom,
                                    int from, int to, int color, int dx, int dy)
 {
     if (from >= to)
         return;
-    int partX = x + MeasurePrefix(model, dc, piece, from - piece.start);
-    SelectRunFont(model, dc, piece, color == PART_SHADOW);
-    if (color == PART_SELECTED)
-        SetPaintColor(dc, context->textTheme->selectTextColor);
+    const int partX = x + MeasurePrefix(model, dc, piece, from - piece.start);
+    const TFont* font = ChooseRunFont(model, piece.kind, piece.flags);
+    TFontWidths& widths = context->widths.Get(*font);
+    HFONT plain = widths.GetPlainFont();
+    if (plain && plain != context->paintFont) {
+        SelectObject(dc, plain);
+        context->paintFont = plain;
+    }
+    const COLORREF textColor = color == PART_SHADOW     ? context->textTheme->shadowColor
+                               : color == PART_SELECTED ? context->textTheme->selectTextColor
+                                                        : GetRunColor(font, piece);
+    SetPaintColor(dc, textColor);
     ExtTextOutW(dc, partX + dx, bottom + dy, 0, nullptr, model.text.GetString() + from, to - from, nullptr);
+    if (const unsigned lines = GetTextLines(font)) {
+        const int endX = partX + MeasureRange(model, dc, font, from, to);
+        TTextBatches::DrawLines(dc, widths.GetLines(dc), lines, textColor, partX + dx, endX + dx, bottom + dy);
+    }
 }
 
 void TLogLineComposition::QueuePart(const TLogLineModel& model, HDC dc, const TLogPiece& piece, int x, int bottom,
@@ -95,9 +113,9 @@ void TLogLineComposition::QueuePart(const TLogLineModel& model, HDC dc, const TL
     const COLORREF color = selected ? context->textTheme->selectTextColor : GetRunColor(font, piece);
     const int partX = x + MeasurePrefix(model, dc, piece, from - piece.start);
     TTextBatches& batches = context->paintBatches;
-    const bool lined = font->logFont.lfUnderline || font->logFont.lfStrikeOut;
-    if (context->joinParts && font->handle && batches.Add(dc, font->handle, lined, color, context->widths.Get(*font), partX, bottom,
-                                    model.text.GetString() + from, to - from))
+    if (context->joinParts && font->handle &&
+        batches.Add(dc, context->widths.Get(*font), GetTextLines(font), color, partX, bottom,
+                    model.text.GetString() + from, to - from))
         return;
     // Drawn where it comes, after what came before it.
     batches.Draw(dc, context->paintFont, context->paintColor);
@@ -123,6 +141,7 @@ void TLogLineComposition::Paint(const TLogLineModel& model, HDC dc, int firstRow
     FindSearchHits(model, hits);
     SetBkMode(dc, TRANSPARENT);
     SetTextAlign(dc, TA_LEFT | TA_BOTTOM | TA_NOUPDATECP);
+    context->paintBatches.SetTarget(dc);
     bool selection = selectionStart >= 0 && selectionEnd >= 0;
     int y = rect.top;
     for (int i = firstRow < 0 ? 0 : firstRow; i < (int)rows.size() && y < rect.bottom; i++) {

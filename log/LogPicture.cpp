@@ -8,8 +8,16 @@ bool TLogPicture::Prepare(HDC dc, int width, int height, bool& made)
     Free();
     if (width <= 0 || height <= 0)
         return false;
+    // A 32-bit DIB section: text can then be written straight into its pixels.
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
     m_dc = CreateCompatibleDC(dc);
-    m_bitmap = m_dc ? CreateCompatibleBitmap(dc, width, height) : nullptr;
+    m_bitmap = m_dc ? CreateDIBSection(m_dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0) : nullptr;
     if (!m_bitmap) {
         Free();
         return false;

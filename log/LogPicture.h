@@ -11,7 +11,7 @@ public:
     TLogPicture& operator=(const TLogPicture&) = delete;
     ~TLogPicture() { Free(); }
 
-    // A picture of this size compatible with dc; made tells whether it is new (its pixels are
+    // A picture of this size for painting into dc; made tells whether it is new (its pixels are
     // undefined). False when it cannot be made.
     bool Prepare(HDC dc, int width, int height, bool& made);
     void Free();

@@ -1,6 +1,9 @@
 #include "log/TextWidthCache.h"
 
+#include "log/GlyphMasks.h"
 #include "settings/Font.h"
+
+#include <vector>
 
 namespace {
 
@@ -11,8 +14,66 @@ bool IsLowSurrogate(wchar_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
 TFontWidths::TFontWidths(const TFont& font)
     : face(font.faceName), height(font.logFont.lfHeight), weight(font.logFont.lfWeight), italic(font.logFont.lfItalic),
-      charset(font.logFont.lfCharSet)
+      charset(font.logFont.lfCharSet), plainLogFont(font.logFont)
 {
+    plainLogFont.lfUnderline = FALSE;
+    plainLogFont.lfStrikeOut = FALSE;
+    lstrcpynW(plainLogFont.lfFaceName, font.faceName, LF_FACESIZE);
+}
+
+TFontWidths::~TFontWidths()
+{
+    masks.reset(); // lets go of the font first
+    if (plainFont)
+        DeleteObject(plainFont);
+}
+
+HFONT TFontWidths::GetPlainFont()
+{
+    if (!plainFont)
+        plainFont = CreateFontIndirectW(&plainLogFont);
+    return plainFont;
+}
+
+TGlyphMasks* TFontWidths::GetMasks()
+{
+    if (!masks && GetPlainFont())
+        masks = std::make_unique<TGlyphMasks>(plainFont);
+    return masks.get();
+}
+
+// The lines go where GDI puts them: the given distance above the baseline, centred on it, as
+// thick as the font says; a font without outline metrics gets GDI's rule for raster fonts.
+const TFontLines& TFontWidths::GetLines(HDC dc)
+{
+    if (linesKnown)
+        return lines;
+    linesKnown = true;
+    HFONT font = GetPlainFont();
+    if (!font)
+        return lines;
+    HGDIOBJ old = SelectObject(dc, font);
+    TEXTMETRICW tm = {};
+    GetTextMetricsW(dc, &tm);
+    int underlinePos = 0, underlineWidth = tm.tmAscent / 20;
+    int strikePos = tm.tmAscent / 2, strikeWidth = underlineWidth;
+    const UINT size = GetOutlineTextMetricsW(dc, 0, nullptr);
+    if (size >= sizeof(OUTLINETEXTMETRICW)) {
+        std::vector<BYTE> buffer(size);
+        OUTLINETEXTMETRICW* otm = reinterpret_cast<OUTLINETEXTMETRICW*>(buffer.data());
+        if (GetOutlineTextMetricsW(dc, size, otm)) {
+            underlinePos = otm->otmsUnderscorePosition;
+            underlineWidth = otm->otmsUnderscoreSize > 0 ? (int)otm->otmsUnderscoreSize : 1;
+            strikePos = (int)otm->otmsStrikeoutPosition;
+            strikeWidth = otm->otmsStrikeoutSize > 0 ? (int)otm->otmsStrikeoutSize : 1;
+        }
+    }
+    SelectObject(dc, old);
+    lines.underlineTop = -tm.tmDescent - (underlinePos + underlineWidth / 2);
+    lines.underlineHeight = underlineWidth;
+    lines.strikeTop = -tm.tmDescent - (strikePos + strikeWidth / 2);
+    lines.strikeHeight = strikeWidth;
+    return lines;
 }
 
 // Underline does not change widths, so the underlined variants share the plain font's table.

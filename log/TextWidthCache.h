@@ -10,10 +10,22 @@
 #include <vector>
 
 class TFont;
+class TGlyphMasks;
+
+// Where a font's underline and strike-out lie, as offsets from the bottom of its text.
+struct TFontLines {
+    int underlineTop = 0;
+    int underlineHeight = 1;
+    int strikeTop = 0;
+    int strikeHeight = 1;
+};
 
 class TFontWidths {
 public:
     explicit TFontWidths(const TFont& font);
+    TFontWidths(const TFontWidths&) = delete;
+    TFontWidths& operator=(const TFontWidths&) = delete;
+    ~TFontWidths();
 
     // Width of the character (or surrogate pair) at text[i] in that font; sets its length in
     // units. The font is selected into dc only to measure a character seen for the first time.
@@ -35,6 +47,13 @@ public:
     }
     int GetHeight(HDC dc, HFONT font);
     bool Matches(const TFont& font) const;
+    // The font without underline and strike-out. Text is drawn with it and the lines apart:
+    // under Wine a call with a lined font asks for the outline metrics every time, which
+    // costs three plain calls.
+    HFONT GetPlainFont();
+    const TFontLines& GetLines(HDC dc);
+    // Shapes of the plain font's glyphs, or null when it has none.
+    TGlyphMasks* GetMasks();
 
 private:
     static const unsigned short kUnknownWidth = 0xFFFF;
@@ -45,6 +64,11 @@ private:
     CString face;
     LONG height, weight;
     BYTE italic, charset;
+    LOGFONTW plainLogFont;
+    HFONT plainFont = nullptr;
+    std::unique_ptr<TGlyphMasks> masks;
+    bool linesKnown = false;
+    TFontLines lines;
     int textHeight = -1;
     // 256 pages of 256 characters, made on first use. Surrogates are never stored, so a pair
     // always reaches MeasureFirst.

@@ -3,6 +3,9 @@
 
 #include "tests/log/LogDrawFixture.h"
 
+#include "log/TextBatches.h"
+#include "log/TextWidthCache.h"
+
 namespace {
 
 struct TJoinCase {
@@ -102,4 +105,61 @@ TEST_F(LogJoinedPartsTest, JoinedPartsPaintWhatEachPartAlonePaints)
     }
     PaintOnClear(*lines[2], true, -1, -1);
     canvas.SavePng(ScreenshotPath(L"log-joined-parts.png"));
+}
+
+// Lines of underlined and struck-out text are drawn apart over the plain font: they must lie
+// where GDI draws them for the lined font, in every size and weight.
+TEST_F(LogJoinedPartsTest, DrawnLinesLieWhereGdiDrawsThem)
+{
+    struct TLineCase {
+        const wchar_t* face;
+        int tenths;
+        bool bold, underline, strikeOut;
+    };
+    const TLineCase cases[] = {
+        {L"IPAGothic", 90, false, true, false},  {L"IPAGothic", 120, true, true, true},
+        {L"IPAGothic", 300, false, false, true}, {L"Liberation Sans", 100, false, true, false},
+        {L"Liberation Sans", 240, true, true, true}, {L"Liberation Serif", 110, false, true, true},
+    };
+    const CString text = L"under line \u65e5\u672c\u8a9e";
+    TMemoryCanvas gdi(canvas.width, canvas.height);
+    for (const TLineCase& c : cases) {
+        SCOPED_TRACE(testing::Message() << "case " << (&c - cases) << ", size " << c.tenths);
+        TFont font;
+        font.SetFaceName(c.face);
+        font.size = c.tenths;
+        font.logFont.lfWeight = c.bold ? FW_BOLD : FW_NORMAL;
+        font.logFont.lfUnderline = c.underline;
+        font.logFont.lfStrikeOut = c.strikeOut;
+        font.CreateHandle();
+        TFontWidths widths(font);
+        const unsigned lines = (c.underline ? TEXT_UNDERLINE : 0) | (c.strikeOut ? TEXT_STRIKEOUT : 0);
+
+        canvas.Fill(RECT{0, 0, canvas.width, canvas.height}, kBackColor);
+        TTextBatches batches;
+        ASSERT_TRUE(batches.Add(canvas.dc, widths, lines, RGB(0, 0, 200), 10, 60, text, text.GetLength()));
+        HFONT selected = nullptr;
+        COLORREF color = CLR_INVALID;
+        SetBkMode(canvas.dc, TRANSPARENT);
+        batches.Draw(canvas.dc, selected, color);
+
+        gdi.Fill(RECT{0, 0, gdi.width, gdi.height}, kBackColor);
+        SetBkMode(gdi.dc, TRANSPARENT);
+        SetTextAlign(gdi.dc, TA_BOTTOM);
+        SetTextColor(gdi.dc, RGB(0, 0, 200));
+        HGDIOBJ old = SelectObject(gdi.dc, font.handle);
+        ExtTextOutW(gdi.dc, 10, 60, 0, nullptr, text, text.GetLength(), nullptr);
+        SelectObject(gdi.dc, old);
+
+        int differing = 0;
+        for (int y = 0; y < canvas.height; y++)
+            for (int x = 0; x < canvas.width; x++)
+                differing += canvas.Pixel(x, y) != gdi.Pixel(x, y);
+        EXPECT_EQ(0, differing);
+        if (differing) {
+            canvas.SavePng(ScreenshotPath(L"log-drawn-lines.png"));
+            gdi.SavePng(ScreenshotPath(L"log-gdi-lines.png"));
+        }
+        SelectObject(canvas.dc, GetStockObject(SYSTEM_FONT));
+    }
 }
