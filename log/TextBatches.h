@@ -1,7 +1,8 @@
 #pragma once
-// The text of one display row gathered by font and colour, each batch drawn with one ExtTextOutW:
-// under Wine a call costs as much as some fifty characters. Only parts that touch join: passing
-// advances to step over parts of other styles costs more per character than the call saved.
+// The text of one display row gathered by font and colour, each batch written straight into a
+// picture's pixels where that gives what GDI draws, else drawn with one ExtTextOutW: under Wine a
+// call costs as much as some fifty characters. Only parts that touch join: passing advances to
+// step over parts of other styles costs more per character than the call saved.
 // Underline and strike-out are drawn apart, over text of the plain font, so lined and plain
 // parts of one font and colour join as well.
 
