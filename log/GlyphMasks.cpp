@@ -45,18 +45,6 @@ bool TPixelTarget::Attach(HDC dc)
     return true;
 }
 
-TGlyphMasks::~TGlyphMasks()
-{
-    if (m_dc && m_oldFont)
-        SelectObject(m_dc, m_oldFont);
-    if (m_dc && m_oldBitmap)
-        SelectObject(m_dc, m_oldBitmap);
-    if (m_bitmap)
-        DeleteObject(m_bitmap);
-    if (m_dc)
-        DeleteDC(m_dc);
-}
-
 bool TGlyphMasks::CanDraw(const wchar_t* text, int count)
 {
     for (int i = 0; i < count; i++) {
@@ -100,8 +88,9 @@ void TGlyphMasks::Draw(const TPixelTarget& target, const wchar_t* text, int coun
 
 bool TGlyphMasks::PrepareScratch()
 {
-    if (m_dc)
-        return m_pixels != nullptr;
+    if (m_tried)
+        return m_scratch.GetDC() != nullptr;
+    m_tried = true;
     LOGFONTW font = {};
     GetObjectW(m_font, sizeof font, &font);
     const int em = font.lfHeight < 0 ? -font.lfHeight : font.lfHeight > 0 ? font.lfHeight : 16;
@@ -109,23 +98,13 @@ bool TGlyphMasks::PrepareScratch()
         return false;
     // Room for a glyph's overhang on every side of its cell.
     m_size = em * 4 + 16;
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = m_size;
-    info.bmiHeader.biHeight = -m_size;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    m_dc = CreateCompatibleDC(nullptr);
-    void* bits = nullptr;
-    m_bitmap = m_dc ? CreateDIBSection(m_dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0) : nullptr;
-    if (!m_bitmap)
+    if (!m_scratch.Create(nullptr, m_size, m_size))
         return false;
-    m_oldBitmap = SelectObject(m_dc, m_bitmap);
-    m_oldFont = SelectObject(m_dc, m_font);
-    SetBkMode(m_dc, TRANSPARENT);
-    SetTextAlign(m_dc, TA_LEFT | TA_BOTTOM | TA_NOUPDATECP);
-    SetTextColor(m_dc, RGB(0, 0, 0));
-    m_pixels = static_cast<DWORD*>(bits);
+    HDC dc = m_scratch.GetDC();
+    SelectObject(dc, m_font);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextAlign(dc, TA_LEFT | TA_BOTTOM | TA_NOUPDATECP);
+    SetTextColor(dc, RGB(0, 0, 0));
     return true;
 }
 
@@ -136,15 +115,16 @@ int TGlyphMasks::Capture(wchar_t c)
     if ((int)m_glyphs.size() >= kMaxGlyphs || (int)m_spans.size() >= kMaxSpans || !PrepareScratch())
         return kShaded;
     const DWORD white = 0xFFFFFF;
+    DWORD* const pixels = m_scratch.GetPixels();
     for (int i = 0; i < m_size * m_size; i++)
-        m_pixels[i] = white;
+        pixels[i] = white;
     const int originX = m_size / 4, originY = m_size * 5 / 8;
-    ExtTextOutW(m_dc, originX, originY, 0, nullptr, &c, 1, nullptr);
+    ExtTextOutW(m_scratch.GetDC(), originX, originY, 0, nullptr, &c, 1, nullptr);
     GdiFlush();
     TGlyph glyph;
     glyph.first = (int)m_spans.size();
     for (int y = 0; y < m_size; y++) {
-        const DWORD* row = m_pixels + (size_t)y * m_size;
+        const DWORD* row = pixels + (size_t)y * m_size;
         for (int x = 0; x < m_size;) {
             if (row[x] == white) {
                 x++;

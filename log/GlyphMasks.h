@@ -4,6 +4,8 @@
 // worth before it draws anything. Only glyphs GDI draws in one solid colour are kept; a font
 // drawn with shades (anti-aliased) is left to GDI.
 
+#include "log/PixelCanvas.h"
+
 #include <windows.h>
 
 #include <memory>
@@ -26,7 +28,6 @@ public:
     explicit TGlyphMasks(HFONT font) : m_font(font) {}
     TGlyphMasks(const TGlyphMasks&) = delete;
     TGlyphMasks& operator=(const TGlyphMasks&) = delete;
-    ~TGlyphMasks();
 
     // True when every character has a solid shape; captures those not seen yet.
     bool CanDraw(const wchar_t* text, int count);
@@ -55,11 +56,8 @@ private:
     bool PrepareScratch();
 
     HFONT m_font;
-    HDC m_dc = nullptr;
-    HBITMAP m_bitmap = nullptr;
-    HGDIOBJ m_oldBitmap = nullptr;
-    HGDIOBJ m_oldFont = nullptr;
-    DWORD* m_pixels = nullptr;
+    TPixelCanvas m_scratch; // where glyphs are captured, made on first use
+    bool m_tried = false;
     int m_size = 0;
     std::unique_ptr<int[]> m_pages[256]; // character to glyph index, kUnknown or kShaded
     std::vector<TGlyph> m_glyphs;
