@@ -47,6 +47,15 @@ public:
         DWORD p = bits[y * width + x];
         return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
     }
+    // Pixels that differ from those of a canvas of the same size.
+    int Differing(const TMemoryCanvas& other) const
+    {
+        GdiFlush();
+        int n = 0;
+        for (int i = 0; i < width * height; i++)
+            n += bits[i] != other.bits[i];
+        return n;
+    }
     // Pixels of exactly that colour inside the rectangle (clipped to the canvas).
     int Count(const RECT& rect, COLORREF color) const
     {

@@ -89,10 +89,7 @@ TEST_F(LogJoinedPartsTest, JoinedPartsPaintWhatEachPartAlonePaints)
             PaintOnClear(line, false, look.selStart, look.selEnd);
             BitBlt(alone.dc, 0, 0, canvas.width, canvas.height, canvas.dc, 0, 0, SRCCOPY);
             PaintOnClear(line, true, look.selStart, look.selEnd);
-            int differing = 0;
-            for (int y = 0; y < canvas.height; y++)
-                for (int x = 0; x < canvas.width; x++)
-                    differing += canvas.Pixel(x, y) != alone.Pixel(x, y);
+            const int differing = canvas.Differing(alone);
             EXPECT_EQ(0, differing);
             if (differing) {
                 canvas.SavePng(ScreenshotPath(L"log-joined-parts-differ.png"));
@@ -151,10 +148,7 @@ TEST_F(LogJoinedPartsTest, DrawnLinesLieWhereGdiDrawsThem)
         ExtTextOutW(gdi.dc, 10, 60, 0, nullptr, text, text.GetLength(), nullptr);
         SelectObject(gdi.dc, old);
 
-        int differing = 0;
-        for (int y = 0; y < canvas.height; y++)
-            for (int x = 0; x < canvas.width; x++)
-                differing += canvas.Pixel(x, y) != gdi.Pixel(x, y);
+        const int differing = canvas.Differing(gdi);
         EXPECT_EQ(0, differing);
         if (differing) {
             canvas.SavePng(ScreenshotPath(L"log-drawn-lines.png"));
