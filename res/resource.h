@@ -2,6 +2,7 @@
 // Resource ids, one header per subsystem. The numbers are fixed: every text is looked up by them.
 
 #include "res/strings/controls.h"
+#include "res/strings/dcc.h"
 #include "res/strings/foundation.h"
 #include "res/strings/irc.h"
 #include "res/strings/log.h"
