@@ -16,6 +16,7 @@
 #include "res/windows/mainframe.h"
 #include "res/windows/tray.h"
 #include "res/windows/world.h"
+#include "res/windows/dcc.h"
 #include "res/windows/script.h"
 
 // The main frame's icon, menu and accelerators.
