@@ -95,10 +95,7 @@ void TDCCChatClient::OnReceive(TTCPClient*)
     });
 }
 
-void TDCCChatClient::OnSend(TTCPClient*)
-{
-    Flush();
-}
+void TDCCChatClient::OnSend(TTCPClient*) { Flush(); }
 
 void TDCCChatClient::OnError(TTCPClient*, int, CString message)
 {

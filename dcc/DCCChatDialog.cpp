@@ -5,10 +5,7 @@
 
 TDCCChatDialog::TDCCChatDialog() : TUpdateDialog(IDD_DCC_CHAT_DIALOG) {}
 
-TDCCChatDialog::~TDCCChatDialog()
-{
-    DestroyWindow();
-}
+TDCCChatDialog::~TDCCChatDialog() { DestroyWindow(); }
 
 bool TDCCChatDialog::ShowModeless()
 {

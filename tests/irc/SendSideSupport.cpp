@@ -56,8 +56,8 @@ void TSendRecorder::HandleResumeAccept(TIRCUnit*, const CString& nick, int port,
     dcc.push_back("accept " + Narrow(nick) + " " + Text(port) + " " + Text(position));
 }
 
-IDCCChatRequest* TSendRecorder::OpenDCCChatDialog(IDCCChatDialogListener*, const CString& nick,
-                                                 const CString& address, int port, bool)
+IDCCChatRequest* TSendRecorder::OpenDCCChatDialog(IDCCChatDialogListener*, const CString& nick, const CString& address,
+                                                  int port, bool)
 {
     dccPorts.push_back(port);
     dcc.push_back("chat ask " + Narrow(nick) + " " + Narrow(address) + " " + Text(port));

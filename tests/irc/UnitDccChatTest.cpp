@@ -53,8 +53,14 @@ protected:
         send.events.clear();
         return unit->FindChannel(L"=peer");
     }
-    bool WaitJoined(TIRCChannel* talk) { return PumpMessagesUntil([&] { return talk->IsJoined(); }, 5000); }
-    bool WaitPeerLines(size_t count) { return PumpMessagesUntil([&] { return peer.lines.size() >= count; }, 5000); }
+    bool WaitJoined(TIRCChannel* talk)
+    {
+        return PumpMessagesUntil([&] { return talk->IsJoined(); }, 5000);
+    }
+    bool WaitPeerLines(size_t count)
+    {
+        return PumpMessagesUntil([&] { return peer.lines.size() >= count; }, 5000);
+    }
     bool WaitView(TIRCChannel* talk, size_t count)
     {
         return PumpMessagesUntil([&] { return recorder.ViewTexts(talk).size() >= count; }, 5000);
@@ -109,8 +115,8 @@ TEST_F(UnitDccChatTest, AnOfferTakenAtOnceConnectsAndLinesFlowBothWays)
     ASSERT_TRUE(WaitPeerLines(4));
     EXPECT_EQ(peer.lines, (Lines{"hi", "as notice", "pasted one", "pasted two"}));
     EXPECT_EQ(TakeQueued(), Lines{});
-    EXPECT_EQ(ViewFrom(talk, 3), (Lines{"(kvnick) hi", "(kvnick) as notice", "(kvnick) pasted one",
-                                        "(kvnick) pasted two"}));
+    EXPECT_EQ(ViewFrom(talk, 3),
+              (Lines{"(kvnick) hi", "(kvnick) as notice", "(kvnick) pasted one", "(kvnick) pasted two"}));
     EXPECT_EQ(send.events, (Lines{"onDccChatText =peer hi", "onDccChatText =peer as notice",
                                   "onDccChatText =peer pasted one", "onDccChatText =peer pasted two"}));
     EXPECT_EQ(recorder.macroEvents.back(), "DCCCHATMESSAGE =peer pasted two");
@@ -270,8 +276,8 @@ TEST_F(UnitDccChatTest, APeerSendingAMegabyteWithoutALineFeedIsCutOff)
     TIRCChannel* talk = unit->FindChannel(L"=peer");
     ASSERT_TRUE(talk);
     ASSERT_TRUE(PumpMessagesUntil([&] { return recorder.ViewTexts(talk).size() >= 4; }, 5000));
-    EXPECT_EQ(ViewFrom(talk, 1), (Lines{"接続しました", "(peer) first",
-                                        Narrow(GetSocketErrorText(WSAENOBUFS, SOCKET_ERROR_RECEIVE))}));
+    EXPECT_EQ(ViewFrom(talk, 1),
+              (Lines{"接続しました", "(peer) first", Narrow(GetSocketErrorText(WSAENOBUFS, SOCKET_ERROR_RECEIVE))}));
     EXPECT_FALSE(talk->IsJoined());
 }
 

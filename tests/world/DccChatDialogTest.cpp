@@ -84,9 +84,10 @@ TEST_F(DccChatDialogTest, ConnectOpensTheChatTalkAndConnects)
     ::GetWindowTextW(window, caption, 64);
     EXPECT_EQ(CString(caption), CString(L"DCCチャット要求"));
     EXPECT_EQ(Field(window, IDC_DCC_CHAT_NICK), CString(L"peer"));
-    EXPECT_EQ(Field(window, IDC_DCC_CHAT_ADDRESS), CString(L"127.0.0.1:") + CString(std::to_wstring(peer.port).c_str()));
-    EXPECT_TRUE(std::regex_match(Narrow(Field(window, IDC_DCC_CHAT_TIME)),
-                                 std::regex("\\d{4}/\\d{2}/\\d{2} \\d{2}:\\d{2}")));
+    EXPECT_EQ(Field(window, IDC_DCC_CHAT_ADDRESS),
+              CString(L"127.0.0.1:") + CString(std::to_wstring(peer.port).c_str()));
+    EXPECT_TRUE(
+        std::regex_match(Narrow(Field(window, IDC_DCC_CHAT_TIME)), std::regex("\\d{4}/\\d{2}/\\d{2} \\d{2}:\\d{2}")));
     EXPECT_EQ(Field(window, IDC_DCC_CHAT_TIME), dialog->GetTimeText());
     EXPECT_EQ(GetControlText(::GetDlgItem(window, IDOK)), CString(L"接続"));
     EXPECT_EQ(GetControlText(::GetDlgItem(window, IDCANCEL)), CString(L"閉じる"));
