@@ -39,6 +39,8 @@ TIRCChannel::TIRCChannel(TIRCUnit* owner, const TChannelConfig& entry, int chann
 
 TIRCChannel::~TIRCChannel()
 {
+    delete chatClient;
+    delete chatServer;
     CloseWhoDialog();
     if (memberView) {
         unit->DestroyMemberView(this);
@@ -295,18 +297,6 @@ int TIRCChannel::GetChatPort()
         next = -1;
     lastChatPort = next;
     return next;
-}
-
-void TIRCChannel::OnChatConnected()
-{
-    OnJoined();
-    unit->PrintSystemText(this, LoadResourceString(IDS_CONNECTED));
-}
-
-void TIRCChannel::OnChatClosed()
-{
-    unit->PrintSystemText(this, LoadResourceString(IDS_DISCONNECTED));
-    OnLeft();
 }
 
 bool TIRCChannel::AddLine(TLogLineData line, bool checkKeywords)

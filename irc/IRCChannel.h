@@ -2,6 +2,8 @@
 // A channel, private talk or DCC chat talk of a server unit: its stored settings, its live state
 // on the server, its members, its mask-list windows and the nicks waiting for operator status.
 
+#include "dcc/DCCChatClient.h"
+#include "dcc/DCCChatServer.h"
 #include "irc/MaskList.h"
 #include "irc/MemberManager.h"
 #include "irc/Modes.h"
@@ -15,7 +17,10 @@
 
 class TIRCUnit;
 
-class TIRCChannel : public TIRCNode, public IWhoDialogListener {
+class TIRCChannel : public TIRCNode,
+                    public IDCCChatClientListener,
+                    public IDCCChatServerListener,
+                    public IWhoDialogListener {
 public:
     enum { KindChannel = 0, KindTalk = 1, KindDccChat = 2 };
     // Mask lists by their mode letter, in the order of kMaskLetters.
@@ -85,8 +90,24 @@ public:
 
     // The next port of the DCC chat range, shared by every channel; -1 for an empty range.
     int GetChatPort();
-    void OnChatConnected();
-    void OnChatClosed();
+    // DCC chat talks: connect to an offered chat, or listen for the peer of our own offer.
+    void ConnectDCCChat(const CString& host, int port);
+    void ListenDCCChat();
+    void SendDCCChatLine(const CString& text);
+    void OnDCCChatLine(const CStringA& bytes);
+    TDCCChatClient* GetChatClient() const { return chatClient; }
+    TDCCChatServer* GetChatServer() const { return chatServer; }
+
+    void OnChatConnected(TDCCChatClient* client) override;
+    void OnChatClosed(TDCCChatClient* client) override;
+    void OnChatReceive(TDCCChatClient* client, const CStringA& line) override;
+    void OnChatError(TDCCChatClient* client, const CString& text) override;
+    int GetChatPort(TDCCChatServer*) override { return GetChatPort(); }
+    void OnChatListening(TDCCChatServer* server) override;
+    void OnChatAccepted(TDCCChatServer* server) override;
+    void OnChatClosed(TDCCChatServer* server) override;
+    void OnChatReceive(TDCCChatServer* server, const CStringA& line) override;
+    void OnChatError(TDCCChatServer* server, const CString& text) override;
 
     TChannelMode mode;
     CString topic;
@@ -99,6 +120,9 @@ public:
     TFileLogger logger;
 
 private:
+    void OnChatUp();
+    void OnChatDown();
+    void OnChatFailed(const CString& text);
     void ResetAutoOpWait();
     void ApplyLogSwitch();
     int FindMaskList(IMaskList* list) const;
@@ -113,4 +137,6 @@ private:
     int autoOpWait = 0;
     IMaskList* maskLists[MaskListCount] = {};
     IWhoWindow* whoWindow = nullptr;
+    TDCCChatClient* chatClient = nullptr; // owned
+    TDCCChatServer* chatServer = nullptr; // owned
 };

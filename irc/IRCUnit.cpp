@@ -72,6 +72,7 @@ TIRCUnit::TIRCUnit(IIRCUnitListener* owner, const TPreference* preferences, cons
 TIRCUnit::~TIRCUnit()
 {
     CloseWhoisDialogs();
+    CloseDccChatDialogs();
     DeleteAllChannels();
     connection.listener = nullptr;
     resolver.listener = nullptr;

@@ -45,7 +45,8 @@ class TIRCUnit : public TIRCNode,
                  public IWhoCommandManagerListener,
                  public IRejoinManagerListener,
                  public IMacroManagerListener,
-                 public IWhoisDialogListener {
+                 public IWhoisDialogListener,
+                 public IDCCChatDialogListener {
 public:
     enum TState { StateDisconnected = 0, StateConnecting = 1, StateRegistering = 2, StateLoggedIn = 3 };
 
@@ -237,6 +238,20 @@ public:
     void SendDccResumeRequest(const CString& nick, const CString& fileName, int port, long long position);
     void SendDccAccept(const CString& nick, const CString& fileName, int port, long long position);
 
+    // DCC chat talks ("=" + nick) and the dialogs that ask about offered chats.
+    TIRCChannel* AddDccChatChannel(const TIRCMember& peer);
+    void StartDccChatServer(TIRCChannel* channel);
+    void OnDccChatListening(TIRCChannel* channel, const CString& nick, int port);
+    void PrintDccChatConnecting(TIRCChannel* channel, const CString& host, int port);
+    void PrintDccChatError(TIRCChannel* channel, const CString& text);
+    void ShowDccChatLine(TIRCChannel* channel, const CString& text);
+    void OnDCCChatAccepted(IDCCChatRequest* dialog) override;
+    void OnDCCChatDialogClosed(IDCCChatRequest* dialog) override;
+    void CloseDccChatDialogs();
+    const std::vector<IDCCChatRequest*>& GetDccChatDialogs() const { return dccChatDialogs; }
+    // Talks a peer's offers can make before further offers are only shown.
+    static constexpr int kMaxDccChatTalks = 64;
+
     // What the world and the main window ask of the unit.
     void JoinChannel(TIRCChannel* channel);
     void JoinChannelByName(const CString& name, const CString& key);
@@ -324,6 +339,9 @@ private:
     void OnDccResume(const TIRCReceiveMessage& message, const CString& text);
     void OnDccAccept(const TIRCReceiveMessage& message, const CString& text);
     void ShowDccWindowOnOffer(bool automatic);
+    void AcceptChatOffer(const TIRCReceiveMessage& message, const CString& address, int port);
+    void AskChatOffer(const TIRCReceiveMessage& message, const CString& address, int port);
+    void SendDccChatText(TIRCChannel* talk, const CString& text, bool quiet);
     bool IsAutoReceive(const TIRCReceiveMessage& message) const;
 
     void Dispatch(const TIRCReceiveMessage& message, TDispatchResult& result);
@@ -451,4 +469,5 @@ private:
     IUserInfoWindows* userInfoWindows = GetNullUserInfoWindows();
     // By IRC-upper-cased nick; owned.
     std::map<CString, IWhoisWindow*> whoisWindows;
+    std::vector<IDCCChatRequest*> dccChatDialogs; // owned
 };

@@ -182,7 +182,7 @@ public:
     bool TryOpenDCCChatDialog();
     bool TryOpenInviteDialog();
     bool TryOpenWhoisDialog();
-    void OnDCCChatDialogClosed() { dccChatDialogs.OnClosed(); }
+    void OnDCCChatDialogClosed() override { dccChatDialogs.OnClosed(); }
     void OnInviteDialogClosed() { inviteDialogs.OnClosed(); }
     void OnWhoisDialogClosed() { whoisDialogs.OnClosed(); }
 
@@ -255,6 +255,8 @@ public:
     void ShowDCCDialog(bool minimized) override;
     void BringDCCDialogToFront() override;
     void BlinkDCCDialog() override {}
+    IDCCChatRequest* OpenDCCChatDialog(IDCCChatDialogListener* listener, const CString& nick, const CString& address,
+                                       int port, bool activate) override;
 
 private:
     // The member lists report here; their key slots would clash with the tree's.

@@ -87,9 +87,9 @@ void TIRCUnit::OnDccChatOffer(const TIRCReceiveMessage& message, const CString& 
     if (preference->EnableDCCChatSound)
         PlaySoundFile(preference->DCCChatSoundFile);
     if (preference->DCCChatAction == 2)
-        dccManager->AcceptChatOffer(this, message.nick, offer.address, offer.port, preference->SelectOnAutoAcceptChat);
+        AcceptChatOffer(message, address, offer.port);
     else if (preference->DCCChatAction == 1)
-        dccManager->AskChatOffer(this, message.nick, offer.address, offer.port, preference->ActivateDCCChatDialog);
+        AskChatOffer(message, address, offer.port);
     sendScripts->FireOnDccChat(message, message.GetParam(0), address, offer.port);
 }
 

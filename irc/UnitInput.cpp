@@ -57,9 +57,18 @@ bool TIRCUnit::SendInput(TIRCChannel* channel, CString text, bool notice, bool a
         ExecuteCommand(text.Mid(prefix.GetLength()), false);
         return true;
     }
-    // Text for a DCC chat goes through its talk's own connection, which the DCC side provides.
-    if (session.state != StateLoggedIn || !channel || channel->GetKind() == TIRCChannel::KindDccChat ||
-        !channel->IsJoined())
+    if (channel && channel->GetKind() == TIRCChannel::KindDccChat) {
+        if (!channel->IsJoined())
+            return false;
+        SendText(channel, text, 0);
+        CString shown = ConvertMarkupToControlCodes(text);
+        sendScripts->FireOnDccChatText(channel->GetName(), session.currentNick, shown);
+        TIRCReceiveMessage record = MakeOwnRecord(L"DCCCHATMESSAGE");
+        record.params = {channel->GetName(), shown};
+        RunMacros(record, session.currentNick);
+        return true;
+    }
+    if (session.state != StateLoggedIn || !channel || !channel->IsJoined())
         return false;
     if (channel->GetKind() == TIRCChannel::KindTalk && preference->UnawayOnSendTalk && session.userMode.away)
         SendAway(CString());
@@ -70,14 +79,23 @@ bool TIRCUnit::SendInput(TIRCChannel* channel, CString text, bool notice, bool a
 
 void TIRCUnit::SendTextLines(TIRCChannel* channel, CString text, bool notice)
 {
-    if (!channel || !channel->IsJoined() || channel->GetKind() == TIRCChannel::KindDccChat ||
-        session.state != StateLoggedIn)
+    bool dccChat = channel && channel->GetKind() == TIRCChannel::KindDccChat;
+    if (!channel || !channel->IsJoined() || (!dccChat && session.state != StateLoggedIn))
         return;
     int kind = notice ? 1 : 0;
     while (!text.IsEmpty()) {
         CString line = CutFirstLine(text);
-        if (!line.IsEmpty())
+        if (line.IsEmpty())
+            continue;
+        if (dccChat) {
+            SendText(channel, line, 0);
+            sendScripts->FireOnDccChatText(channel->GetName(), session.currentNick, line);
+            TIRCReceiveMessage record = MakeOwnRecord(L"DCCCHATMESSAGE");
+            record.params = {channel->GetName(), line};
+            RunMacros(record, session.currentNick);
+        } else {
             SendMessagePieces(channel, kMessageWords[kind], kind, line, false);
+        }
     }
 }
 
@@ -107,8 +125,10 @@ void TIRCUnit::SendText(TIRCChannel* channel, CString text, int kind)
         return;
     text = PrepareParamText(ConvertMarkupToControlCodes(text));
     PrintToChannel(channel, session.currentNick, text, kind, 1, false);
-    if (channel->GetKind() == TIRCChannel::KindDccChat)
+    if (channel->GetKind() == TIRCChannel::KindDccChat) {
+        channel->SendDCCChatLine(text);
         return;
+    }
     if (kind == 2)
         SendCommand(L"PRIVMSG", GetWireName(channel), L":" + QuoteCtcp(L"ACTION " + text), 2, 0);
     else
@@ -148,8 +168,13 @@ void TIRCUnit::SendUserMessage(const TUserCommand& command, bool quiet)
     while (!rest.IsEmpty()) {
         CString token = CutFirstCommaToken(rest);
         // DCC chat talks ("=nick") are reached through their own connection, not the server.
-        if (!token.IsEmpty() && token[0] != L'=')
+        if (!token.IsEmpty() && token[0] == L'=') {
+            TIRCChannel* talk = FindChannel(token);
+            if (talk && talk->GetKind() == TIRCChannel::KindDccChat && talk->IsJoined())
+                SendDccChatText(talk, command.text, quiet);
+        } else if (!token.IsEmpty()) {
             targets += targets.IsEmpty() ? token : L"," + token;
+        }
     }
     if (targets.IsEmpty())
         return;

@@ -4,6 +4,7 @@
 // the null versions keep the unit whole in tests and until those subsystems exist.
 
 #include "classlib/String.h"
+#include "dcc/DCCChatRequest.h"
 #include "net/InetAddress.h"
 
 class TIRCUnit;
@@ -47,11 +48,6 @@ public:
     // True when a send item waiting for its peer takes the position.
     virtual bool HandleResumeRequest(TIRCUnit* unit, const CString& nick, int port, long long position) = 0;
     virtual void HandleResumeAccept(TIRCUnit* unit, const CString& nick, int port, long long position) = 0;
-    // A chat offer taken at once (a new DCC talk connects) or put to the user in a request dialog.
-    virtual void AcceptChatOffer(TIRCUnit* unit, const CString& nick, const TInetAddress& address, int port,
-                                 bool select) = 0;
-    virtual void AskChatOffer(TIRCUnit* unit, const CString& nick, const TInetAddress& address, int port,
-                              bool activate) = 0;
     // Offers the file to the nick; the path is used whole.
     virtual void AddSendItem(TIRCUnit* unit, const CString& nick, const CString& path) = 0;
 
@@ -80,6 +76,12 @@ public:
     virtual void ShowDCCDialog(bool minimized) = 0;
     virtual void BringDCCDialogToFront() = 0;
     virtual void BlinkDCCDialog() = 0;
+    // The request dialog of an offered chat, shown modeless (to the front when activate is
+    // set); null when the limit on open ones refuses one more. The unit owns and deletes it.
+    virtual IDCCChatRequest* OpenDCCChatDialog(IDCCChatDialogListener* listener, const CString& nick,
+                                               const CString& address, int port, bool activate) = 0;
+    // One of those dialogs has gone; the count of open ones falls.
+    virtual void OnDCCChatDialogClosed() = 0;
 
 protected:
     ~IUnitFrame() = default;
@@ -114,8 +116,6 @@ public:
     bool FindReceiveFileSize(TIRCUnit*, const CString&, int, long long&) override { return false; }
     bool HandleResumeRequest(TIRCUnit*, const CString&, int, long long) override { return false; }
     void HandleResumeAccept(TIRCUnit*, const CString&, int, long long) override {}
-    void AcceptChatOffer(TIRCUnit*, const CString&, const TInetAddress&, int, bool) override {}
-    void AskChatOffer(TIRCUnit*, const CString&, const TInetAddress&, int, bool) override {}
     void AddSendItem(TIRCUnit*, const CString&, const CString&) override {}
 };
 
@@ -134,4 +134,9 @@ public:
     void ShowDCCDialog(bool) override {}
     void BringDCCDialogToFront() override {}
     void BlinkDCCDialog() override {}
+    IDCCChatRequest* OpenDCCChatDialog(IDCCChatDialogListener*, const CString&, const CString&, int, bool) override
+    {
+        return nullptr;
+    }
+    void OnDCCChatDialogClosed() override {}
 };

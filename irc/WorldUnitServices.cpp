@@ -2,7 +2,9 @@
 // selection as the sending side and the macro actions see it, and the window actions.
 #include "irc/IRCWorld.h"
 
+#include "dcc/DCCChatDialog.h"
 #include "foundation/IrcMarkup.h"
+#include "foundation/WindowHelpers.h"
 #include "irc/WhoDialog.h"
 #include "irc/WorldFrame.h"
 #include "log/LogView.h"
@@ -143,4 +145,26 @@ void TIRCWorld::GetActiveSelection(TIRCUnit*& unit, TIRCChannel*& channel) const
             return;
     }
     GetSelection(unit, channel);
+}
+
+IDCCChatRequest* TIRCWorld::OpenDCCChatDialog(IDCCChatDialogListener* listener, const CString& nick,
+                                              const CString& address, int port, bool activate)
+{
+    if (!TryOpenDCCChatDialog())
+        return nullptr;
+    TDCCChatDialog* dialog = new TDCCChatDialog();
+    dialog->SetListener(listener);
+    dialog->SetNick(nick);
+    dialog->SetAddress(address);
+    dialog->SetPort(port);
+    if (!dialog->ShowModeless()) {
+        delete dialog;
+        OnDCCChatDialogClosed();
+        return nullptr;
+    }
+    if (activate) {
+        ForceBringWindowToTop(dialog->m_hWnd);
+        ForceSetForegroundWindow(dialog->m_hWnd);
+    }
+    return dialog;
 }

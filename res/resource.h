@@ -2,6 +2,7 @@
 // Resource ids, one header per subsystem. The numbers are fixed: every text is looked up by them.
 
 #include "res/strings/controls.h"
+#include "res/strings/dcc.h"
 #include "res/strings/foundation.h"
 #include "res/strings/irc.h"
 #include "res/strings/log.h"
@@ -15,6 +16,7 @@
 #include "res/windows/mainframe.h"
 #include "res/windows/tray.h"
 #include "res/windows/world.h"
+#include "res/windows/dcc.h"
 #include "res/windows/script.h"
 
 // The main frame's icon, menu and accelerators.

@@ -56,16 +56,14 @@ void TSendRecorder::HandleResumeAccept(TIRCUnit*, const CString& nick, int port,
     dcc.push_back("accept " + Narrow(nick) + " " + Text(port) + " " + Text(position));
 }
 
-void TSendRecorder::AcceptChatOffer(TIRCUnit*, const CString& nick, const TInetAddress& address, int port, bool)
+IDCCChatRequest* TSendRecorder::OpenDCCChatDialog(IDCCChatDialogListener*, const CString& nick, const CString& address,
+                                                  int port, bool)
 {
     dccPorts.push_back(port);
-    dcc.push_back("chat accept " + Narrow(nick) + " " + Narrow(address.ToString()) + " " + Text(port));
-}
-
-void TSendRecorder::AskChatOffer(TIRCUnit*, const CString& nick, const TInetAddress& address, int port, bool)
-{
-    dccPorts.push_back(port);
-    dcc.push_back("chat ask " + Narrow(nick) + " " + Narrow(address.ToString()) + " " + Text(port));
+    dcc.push_back("chat ask " + Narrow(nick) + " " + Narrow(address) + " " + Text(port));
+    if (liveDialogs >= dialogLimit)
+        return nullptr;
+    return new TChatRequestFake(nick, address, port, &liveDialogs);
 }
 
 void TSendSideTest::LogIn()

@@ -6,6 +6,21 @@
 
 #include "irc/UnitSendServices.h"
 
+// A request dialog as the unit sees it; counts itself so tests see the unit delete it.
+struct TChatRequestFake : IDCCChatRequest {
+    TChatRequestFake(const CString& n, const CString& a, int p, int* live) : nick(n), address(a), port(p), alive(live)
+    {
+        ++*alive;
+    }
+    ~TChatRequestFake() override { --*alive; }
+    CString GetNick() const override { return nick; }
+    CString GetAddress() const override { return address; }
+    int GetPort() const override { return port; }
+    CString nick, address;
+    int port;
+    int* alive;
+};
+
 class TSendRecorder : public IUnitSendScripts, public IUnitDccManager, public IUnitFrame {
 public:
     void FireOnChannelText(const TIRCReceiveMessage&, const CString& c, const CString& t) override
@@ -61,8 +76,6 @@ public:
     bool FindReceiveFileSize(TIRCUnit*, const CString&, int, long long& size) override;
     bool HandleResumeRequest(TIRCUnit*, const CString& nick, int port, long long position) override;
     void HandleResumeAccept(TIRCUnit*, const CString& nick, int port, long long position) override;
-    void AcceptChatOffer(TIRCUnit*, const CString& nick, const TInetAddress& address, int port, bool) override;
-    void AskChatOffer(TIRCUnit*, const CString& nick, const TInetAddress& address, int port, bool) override;
     void AddSendItem(TIRCUnit*, const CString& nick, const CString& path) override
     {
         dcc.push_back("send " + Narrow(nick) + " " + Narrow(path));
@@ -96,6 +109,10 @@ public:
     void ShowDCCDialog(bool minimized) override { dcc.push_back(minimized ? "window minimized" : "window"); }
     void BringDCCDialogToFront() override {}
     void BlinkDCCDialog() override {}
+    // Made only while dialogLimit allows; each open one counts in liveDialogs.
+    IDCCChatRequest* OpenDCCChatDialog(IDCCChatDialogListener*, const CString& nick, const CString& address, int port,
+                                       bool activate) override;
+    void OnDCCChatDialogClosed() override { dcc.push_back("chat dialog closed"); }
 
     void Event(const char* name, const CString& target, const CString& text);
     void Frame(const std::string& call) { frame.push_back(call); }
@@ -113,6 +130,8 @@ public:
     // Size of the file the DCC side holds for a resume; negative for none.
     long long fileSize = -1;
     TIRCChannel* selected = nullptr;
+    int dialogLimit = 0;
+    int liveDialogs = 0;
 };
 
 class TSendSideTest : public TUnitTest {

@@ -148,7 +148,14 @@ TEST_F(UnitCtcpTest, ChatOffersAndResumePositionsAreChecked)
     Feed(":peer!u@h PRIVMSG kvnick :\1DCC CHAT chat 2130706433 4001\1");
     Feed(":peer!u@h PRIVMSG kvnick :\1DCC CHAT chat 0 4002\1");
     Feed(":peer!u@h PRIVMSG kvnick :\1DCC CHAT chat 2130706433 65536\1");
-    EXPECT_EQ(send.dcc, (Lines{"chat ask peer 127.0.0.1 4000", "chat accept peer 127.0.0.1 4001"}));
+    EXPECT_EQ(send.dcc, (Lines{"chat ask peer 127.0.0.1 4000"}));
+    // Only the checked automatic offer made a talk, which connects to the offered address.
+    TIRCChannel* talk = unit->FindChannel(L"=peer");
+    ASSERT_TRUE(talk);
+    EXPECT_EQ(talk->GetKind(), TIRCChannel::KindDccChat);
+    ASSERT_TRUE(talk->GetChatClient());
+    EXPECT_TRUE(talk->GetChatClient()->IsStarted());
+    EXPECT_FALSE(unit->FindChannel(L"=peer0"));
 
     send.dcc.clear();
     send.fileSize = 1000;
@@ -180,7 +187,8 @@ TEST_F(UnitCtcpTest, HostileCtcpAndDccLinesMakeNoReflectorAndPassNoBadValues)
 {
     preference.DCCReceiveAction = 2;
     preference.AutoReceiveNormal = true;
-    preference.DCCChatAction = 2;
+    // Asked rather than taken: the offered values reach the recorder without real connections.
+    preference.DCCChatAction = 1;
     send.fileSize = 1 << 20;
     std::mt19937 random(18);
     const char* const words[] = {

@@ -1,0 +1,3 @@
+#pragma once
+
+#define IDS_DCC_NO_FREE_PORT 10060

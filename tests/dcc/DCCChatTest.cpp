@@ -1,0 +1,239 @@
+#include "dcc/DCCChatClient.h"
+#include "dcc/DCCChatServer.h"
+#include "foundation/CodePage.h"
+#include "tests/common/MessagePump.h"
+#include "tests/net/NetTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Both sides' events in one log: "c:" for the client, "s:" for the server.
+class DCCChatTest : public ::testing::Test, public IDCCChatClientListener, public IDCCChatServerListener {
+protected:
+    void SetUp() override
+    {
+        client->listener = this;
+        server.listener = this;
+    }
+    void OnChatConnected(TDCCChatClient*) override { events.push_back("c:connected"); }
+    void OnChatClosed(TDCCChatClient*) override { events.push_back("c:closed"); }
+    void OnChatReceive(TDCCChatClient*, const CStringA& line) override { clientLines.push_back(Bytes(line)); }
+    void OnChatError(TDCCChatClient*, const CString& text) override
+    {
+        events.push_back("c:error");
+        errorText = text;
+    }
+    int GetChatPort(TDCCChatServer*) override
+    {
+        if (ports.empty())
+            return -1;
+        int port = ports[portIndex % ports.size()];
+        portIndex++;
+        return port;
+    }
+    void OnChatListening(TDCCChatServer* s) override { events.push_back("s:listening" + std::to_string(s->GetPort())); }
+    void OnChatAccepted(TDCCChatServer*) override { events.push_back("s:accepted"); }
+    void OnChatClosed(TDCCChatServer*) override { events.push_back("s:closed"); }
+    void OnChatReceive(TDCCChatServer*, const CStringA& line) override { serverLines.push_back(Bytes(line)); }
+    void OnChatError(TDCCChatServer*, const CString& text) override
+    {
+        events.push_back("s:error");
+        errorText = text;
+    }
+
+    bool Saw(const std::string& event)
+    {
+        for (const std::string& e : events)
+            if (e == event)
+                return true;
+        return false;
+    }
+    bool WaitFor(const std::string& event)
+    {
+        return PumpMessagesUntil([&] { return Saw(event); }, 5000);
+    }
+    void ConnectClient(int port, const wchar_t* host = L"127.0.0.1")
+    {
+        client->SetPeer(host, port);
+        client->Connect();
+    }
+    // Listens on a free port and connects the client to it.
+    void StartChat()
+    {
+        ports = {TPeer::UnusedPort()};
+        server.Listen();
+        ASSERT_TRUE(server.IsListening());
+        ConnectClient(server.GetPort());
+        ASSERT_TRUE(WaitFor("c:connected"));
+        ASSERT_TRUE(WaitFor("s:accepted"));
+    }
+
+    std::unique_ptr<TDCCChatClient> client = std::make_unique<TDCCChatClient>();
+    TDCCChatServer server;
+    std::vector<std::string> events, clientLines, serverLines;
+    std::vector<int> ports;
+    size_t portIndex = 0;
+    CString errorText;
+};
+
+using Lines = std::vector<std::string>;
+
+} // namespace
+
+TEST_F(DCCChatTest, ClientAndServerChatBothWaysAndTheCloseReachesTheOtherSide)
+{
+    StartChat();
+    EXPECT_FALSE(server.IsListening());
+    client->SendLine("hello");
+    server.SendLine("hi there");
+    server.SendLine("second");
+    ASSERT_TRUE(PumpMessagesUntil([&] { return serverLines.size() == 1 && clientLines.size() == 2; }, 5000));
+    EXPECT_EQ(serverLines, Lines({"hello"}));
+    EXPECT_EQ(clientLines, Lines({"hi there", "second"}));
+
+    client.reset();
+    ASSERT_TRUE(WaitFor("s:closed"));
+    EXPECT_FALSE(server.IsConnected());
+    server.SendLine("nobody listens"); // no peer: dropped
+}
+
+TEST_F(DCCChatTest, ReceivedBytesSplitAtLineFeedsWithoutLineEnds)
+{
+    struct Case {
+        const char* name;
+        std::string bytes;
+        Lines lines;
+    };
+    const Case cases[] = {
+        {"CR LF and LF in one packet", std::string("a\r\nb\n"), {"a", "b"}},
+        {"NUL becomes a blank", std::string("x\0y\n", 4), {"x y"}},
+        {"empty lines give nothing", std::string("\n\r\nc\n"), {"c"}},
+        {"a line without its feed waits", std::string("done\nhalf"), {"done"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TPeer peer;
+        peer.Send(c.bytes).Pause(300).Run();
+        TDCCChatClient one;
+        one.listener = this;
+        clientLines.clear();
+        one.SetPeer(L"127.0.0.1", peer.Port());
+        one.Connect();
+        PumpMessagesUntil([&] { return clientLines.size() == c.lines.size(); }, 3000);
+        PumpMessagesFor(100);
+        EXPECT_EQ(clientLines, c.lines);
+    }
+}
+
+TEST_F(DCCChatTest, OwnLinesStayOneLineAndWaitUntilTheConnectionIsWritable)
+{
+    TPeer peer;
+    peer.Expect(19).Run();
+    ConnectClient(peer.Port());
+    EXPECT_TRUE(client->IsStarted());
+    // Given before the connection is made: they wait in the buffer.
+    client->SendLine("early");
+    client->SendLine(CStringA("one\r\ntwo"));
+    client->SendLine(CStringA("n\0l", 3));
+    client->SendLine("tail\n");
+    EXPECT_GT(client->GetPendingSize(), 0);
+    ASSERT_TRUE(PumpMessagesUntil([&] { return peer.Expected(0).size() == 19; }, 5000))
+        << Hex(peer.Expected(0)) << " " << Bytes(ConvertToUtf8(errorText));
+    EXPECT_EQ(peer.Expected(0), "early\none\nn l\ntail\n");
+    EXPECT_EQ(client->GetPendingSize(), 0);
+}
+
+TEST_F(DCCChatTest, NothingIsSentBeforeConnectIsCalled)
+{
+    client->SendLine("lost");
+    EXPECT_EQ(client->GetPendingSize(), 0);
+    EXPECT_FALSE(client->IsStarted());
+}
+
+TEST_F(DCCChatTest, ASecondPeerFindsNoListeningSocket)
+{
+    StartChat();
+    TDCCChatClient second;
+    std::vector<std::string> secondEvents;
+    struct TSecond : IDCCChatClientListener {
+        std::vector<std::string>* log;
+        void OnChatConnected(TDCCChatClient*) override { log->push_back("connected"); }
+        void OnChatClosed(TDCCChatClient*) override { log->push_back("closed"); }
+        void OnChatReceive(TDCCChatClient*, const CStringA&) override {}
+        void OnChatError(TDCCChatClient*, const CString&) override { log->push_back("error"); }
+    } listener;
+    listener.log = &secondEvents;
+    second.listener = &listener;
+    second.SetPeer(L"127.0.0.1", server.GetPort());
+    second.Connect();
+    ASSERT_TRUE(PumpMessagesUntil([&] { return !secondEvents.empty(); }, 5000));
+    EXPECT_EQ(secondEvents, Lines({"error"}));
+    EXPECT_FALSE(second.IsStarted());
+    // The first chat goes on.
+    client->SendLine("still here");
+    ASSERT_TRUE(PumpMessagesUntil([&] { return serverLines.size() == 1; }, 5000));
+    EXPECT_EQ(serverLines, Lines({"still here"}));
+}
+
+TEST_F(DCCChatTest, ABusyPortMovesTheServerToTheNextOne)
+{
+    TPeer holder;
+    int free = TPeer::UnusedPort();
+    ports = {holder.Port(), free};
+    server.Listen();
+    EXPECT_TRUE(server.IsListening());
+    EXPECT_EQ(server.GetPort(), free);
+    EXPECT_EQ(events, Lines({"s:listening" + std::to_string(free)}));
+}
+
+TEST_F(DCCChatTest, NoFreePortIsReported)
+{
+    TPeer holder1, holder2;
+    struct Case {
+        const char* name;
+        std::vector<int> ports;
+    };
+    const Case cases[] = {
+        {"every port of the round busy", {holder1.Port(), holder2.Port()}},
+        {"the owner has no port", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        events.clear();
+        errorText.Empty();
+        ports = c.ports;
+        portIndex = 0;
+        server.Listen();
+        EXPECT_FALSE(server.IsListening());
+        EXPECT_EQ(events, Lines({"s:error"}));
+        EXPECT_EQ(errorText, CString(L"空きポートがありません"));
+        EXPECT_EQ(portIndex, c.ports.empty() ? 0u : c.ports.size() + 1);
+    }
+}
+
+TEST_F(DCCChatTest, APeerSendingAMegabyteWithoutALineFeedIsCutOff)
+{
+    TPeer peer;
+    peer.Send("before\n").Send(std::string(TTCPClient::MaxReceiveBuffer + 4096, 'x')).Pause(2000).Run();
+    ConnectClient(peer.Port());
+    ASSERT_TRUE(WaitFor("c:error"));
+    EXPECT_EQ(clientLines, Lines({"before"}));
+    EXPECT_EQ(errorText, GetSocketErrorText(WSAENOBUFS, SOCKET_ERROR_RECEIVE));
+    EXPECT_FALSE(client->IsStarted());
+    EXPECT_FALSE(client->IsConnected());
+}
+
+TEST_F(DCCChatTest, ThePeersCloseEndsTheClient)
+{
+    TPeer peer;
+    peer.Send("bye\n").Run();
+    ConnectClient(peer.Port());
+    ASSERT_TRUE(WaitFor("c:closed"));
+    EXPECT_EQ(clientLines, Lines({"bye"}));
+    EXPECT_FALSE(client->IsStarted());
+}
