@@ -246,6 +246,7 @@ public:
     void OnHelpScript();
     void OnOpenHomePage();
     void OnTalk();
+    void OnDccChat();
     void OnCtcpPing();
     void OnCtcpTime();
     void OnCtcpVersion();

@@ -208,6 +208,24 @@ void CMainFrame::OnTalk()
         world->Select(unit, last);
 }
 
+// Each nick gets a DCC chat talk of its own that listens and offers the chat; the last is shown.
+void CMainFrame::OnDccChat()
+{
+    auto [unit, channel] = GetActiveNode();
+    if (!CanRunMemberCommand(unit, channel))
+        return;
+    TIRCChannel* last = nullptr;
+    for (const CString& nick : GetTargetNicks()) {
+        TIRCChannel* talk = unit->AddDccChatChannel(PeerRecord(channel, nick));
+        if (!talk)
+            continue;
+        unit->StartDccChatServer(talk);
+        last = talk;
+    }
+    if (last)
+        world->Select(unit, last);
+}
+
 void CMainFrame::SendCtcpToTargets(const CString& word)
 {
     auto [unit, channel] = GetActiveNode();

@@ -124,6 +124,20 @@ TEST_F(MemberCommands, QueriesTalkAndKickReachTheServerForThePickedNicks)
         EXPECT_STREQ(L"erin", channel->GetName());
         EXPECT_STREQ(L"erin.example", channel->FindMember(L"erin")->host);
     }
+
+    // A DCC chat listens and offers itself to the picked nick through the server; the talk is
+    // shown. "-o" shares the DCC submenu's key, so the way leads through the CTCP submenu.
+    world->Select(net, alpha);
+    PumpMessagesFor(100);
+    SelectMembers({L"erin"});
+    ASSERT_TRUE(ChooseFromOpenedPopup([&] { ClickAt(RowPoint(L"erin"), true); }, {'P', VK_LEFT, VK_DOWN, VK_RIGHT, 'C'}));
+    EXPECT_TRUE(peer->WaitFor("PRIVMSG erin :\x01" "DCC CHAT chat ", 3000));
+    TIRCUnit* unit = nullptr;
+    TIRCChannel* chat = nullptr;
+    world->GetSelection(unit, chat);
+    ASSERT_TRUE(chat);
+    EXPECT_EQ(TIRCChannel::KindDccChat, chat->GetKind());
+    EXPECT_STREQ(L"=erin", chat->GetName());
 }
 
 TEST_F(MemberCommands, CopyingAnAddressNeedsOneMemberWithAKnownHost)
