@@ -1,6 +1,7 @@
 #include "app/ContentPanel.h"
 
 #include "app/ChildId.h"
+#include "app/IconImageList.h"
 #include "classlib/App.h"
 #include "log/LogView.h"
 #include "settings/Config.h"
@@ -19,21 +20,6 @@ void PutInPane(TSplitter* splitter, CWnd*& slot, CWnd* window)
 }
 
 } // namespace
-
-bool BuildIconImageList(CImageList& list, const UINT* iconIds, int count)
-{
-    if (!list.Create(16, 16, ILC_COLOR32 | ILC_MASK, count, count))
-        return false;
-    for (int i = 0; i < count; i++) {
-        HICON icon = (HICON)::LoadImageW(AfxGetResourceHandle(), MAKEINTRESOURCEW(iconIds[i]), IMAGE_ICON, 16, 16, 0);
-        // A missing picture still takes its slot, so the indexes the world uses stay right.
-        if (!icon)
-            icon = (HICON)::LoadImageW(nullptr, (LPCWSTR)IDI_APPLICATION, IMAGE_ICON, 16, 16, LR_SHARED);
-        list.Add(icon);
-        ::DestroyIcon(icon);
-    }
-    return true;
-}
 
 CContentPanel::~CContentPanel()
 {

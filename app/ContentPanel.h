@@ -104,6 +104,3 @@ private:
     CImageList memberImages;
     bool searchBarShown = false;
 };
-
-// Fills an image list of 16 x 16 icons from the icon resources, in order.
-bool BuildIconImageList(CImageList& list, const UINT* iconIds, int count);
