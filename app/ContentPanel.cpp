@@ -127,12 +127,8 @@ bool CContentPanel::CreateConsoleLog()
 
 bool CContentPanel::CreateChildren()
 {
-    if (!searchBar.Create(m_hWnd, GetNextChildId(), WS_CHILD | WS_VISIBLE | WS_BORDER))
-        return false;
-    searchBar.listener = this;
     if (!CreateSplitters())
         return false;
-    StyleEdit(searchBar.edit);
     if (!CreateServerTree())
         return false;
     memberListPanel = new TListPanel;
@@ -265,8 +261,23 @@ IEditListener* CContentPanel::GetShortcutListener()
     return searchTarget ? searchTarget->GetShortcutListener() : nullptr;
 }
 
+// The bar is made when first asked for: most sessions never open it, and start-up need not wait
+// for its controls.
+bool CContentPanel::CreateSearchBar()
+{
+    if (searchBar.m_hWnd)
+        return true;
+    if (!searchBar.Create(m_hWnd, GetNextChildId(), WS_CHILD | WS_VISIBLE | WS_BORDER))
+        return false;
+    searchBar.listener = this;
+    StyleEdit(searchBar.edit);
+    return true;
+}
+
 void CContentPanel::ShowSearchBar(bool show)
 {
+    if (show && !CreateSearchBar())
+        show = false;
     searchBarShown = show;
     RecalcLayout();
 }
@@ -277,7 +288,8 @@ void CContentPanel::RecalcLayout()
     GetWindowRect(&window);
     int w = window.right - window.left, h = window.bottom - window.top;
     if (!searchBarShown) {
-        searchBar.ShowWindow(SW_HIDE);
+        if (searchBar.m_hWnd)
+            searchBar.ShowWindow(SW_HIDE);
         rootSplitter.MoveWindow(0, 0, w, h);
         return;
     }
