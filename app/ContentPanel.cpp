@@ -1,6 +1,7 @@
 #include "app/ContentPanel.h"
 
 #include "app/ChildId.h"
+#include "app/IconImageList.h"
 #include "classlib/App.h"
 #include "log/LogView.h"
 #include "settings/Config.h"
@@ -19,21 +20,6 @@ void PutInPane(TSplitter* splitter, CWnd*& slot, CWnd* window)
 }
 
 } // namespace
-
-bool BuildIconImageList(CImageList& list, const UINT* iconIds, int count)
-{
-    if (!list.Create(16, 16, ILC_COLOR32 | ILC_MASK, count, count))
-        return false;
-    for (int i = 0; i < count; i++) {
-        HICON icon = (HICON)::LoadImageW(AfxGetResourceHandle(), MAKEINTRESOURCEW(iconIds[i]), IMAGE_ICON, 16, 16, 0);
-        // A missing picture still takes its slot, so the indexes the world uses stay right.
-        if (!icon)
-            icon = (HICON)::LoadImageW(nullptr, (LPCWSTR)IDI_APPLICATION, IMAGE_ICON, 16, 16, LR_SHARED);
-        list.Add(icon);
-        ::DestroyIcon(icon);
-    }
-    return true;
-}
 
 CContentPanel::~CContentPanel()
 {
@@ -141,12 +127,8 @@ bool CContentPanel::CreateConsoleLog()
 
 bool CContentPanel::CreateChildren()
 {
-    if (!searchBar.Create(m_hWnd, GetNextChildId(), WS_CHILD | WS_VISIBLE | WS_BORDER))
-        return false;
-    searchBar.listener = this;
     if (!CreateSplitters())
         return false;
-    StyleEdit(searchBar.edit);
     if (!CreateServerTree())
         return false;
     memberListPanel = new TListPanel;
@@ -279,8 +261,23 @@ IEditListener* CContentPanel::GetShortcutListener()
     return searchTarget ? searchTarget->GetShortcutListener() : nullptr;
 }
 
+// The bar is made when first asked for: most sessions never open it, and start-up need not wait
+// for its controls.
+bool CContentPanel::CreateSearchBar()
+{
+    if (searchBar.m_hWnd)
+        return true;
+    if (!searchBar.Create(m_hWnd, GetNextChildId(), WS_CHILD | WS_VISIBLE | WS_BORDER))
+        return false;
+    searchBar.listener = this;
+    StyleEdit(searchBar.edit);
+    return true;
+}
+
 void CContentPanel::ShowSearchBar(bool show)
 {
+    if (show && !CreateSearchBar())
+        show = false;
     searchBarShown = show;
     RecalcLayout();
 }
@@ -291,7 +288,8 @@ void CContentPanel::RecalcLayout()
     GetWindowRect(&window);
     int w = window.right - window.left, h = window.bottom - window.top;
     if (!searchBarShown) {
-        searchBar.ShowWindow(SW_HIDE);
+        if (searchBar.m_hWnd)
+            searchBar.ShowWindow(SW_HIDE);
         rootSplitter.MoveWindow(0, 0, w, h);
         return;
     }

@@ -58,6 +58,7 @@ public:
     TSplitter* GetLogSplitter() const { return logSplitter; }
     bool IsSearchBarShown() const { return searchBarShown; }
     void ShowSearchBar(bool show);
+    // Made on its first show; until then it has no window.
     TSearchPanel& GetSearchBar() { return searchBar; }
 
     // The searches themselves go to whoever keeps the search words (the world); null drops them.
@@ -80,6 +81,7 @@ private:
     LRESULT OnSize(WPARAM wParam, LPARAM lParam);
     LRESULT OnSetFocus(WPARAM wParam, LPARAM lParam);
     bool CreateChildren();
+    bool CreateSearchBar();
     bool CreateSplitters();
     bool CreateServerTree();
     bool CreateConsoleLog();
@@ -104,6 +106,3 @@ private:
     CImageList memberImages;
     bool searchBarShown = false;
 };
-
-// Fills an image list of 16 x 16 icons from the icon resources, in order.
-bool BuildIconImageList(CImageList& list, const UINT* iconIds, int count);

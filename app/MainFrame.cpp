@@ -157,12 +157,19 @@ void CMainFrame::LoadToolBarButtons()
     toolBar.SendMessage(TB_AUTOSIZE);
 }
 
+// The bar's own style, not IsWindowVisible: while the frame itself is hidden (before its first
+// show, or in the tray) the bar still takes its place and is still switched on.
+bool CMainFrame::IsToolBarShown() const
+{
+    return toolBar.m_hWnd && (::GetWindowLongW(toolBar.m_hWnd, GWL_STYLE) & WS_VISIBLE);
+}
+
 void CMainFrame::RecalcLayout()
 {
     RECT client;
     GetClientRect(&client);
     int top = 0;
-    if (toolBar.m_hWnd && toolBar.IsWindowVisible()) {
+    if (IsToolBarShown()) {
         toolBar.SendMessage(TB_AUTOSIZE);
         RECT bar;
         toolBar.GetWindowRect(&bar);
@@ -232,7 +239,7 @@ void CMainFrame::SaveWindowState()
     contentPanel.StoreInputHistory(settings->inputHistory);
     settings->menuVisible = ::GetMenu(m_hWnd) != nullptr;
     settings->topMost = alwaysOnTop;
-    settings->enableToolBar = toolBar.m_hWnd && toolBar.IsWindowVisible();
+    settings->enableToolBar = IsToolBarShown();
 }
 
 LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)

@@ -138,6 +138,7 @@ private:
 
     bool CreateToolBar();
     void LoadToolBarButtons();
+    bool IsToolBarShown() const;
     void RecalcLayout();
     void ApplyCreationSettings();
     bool ConfirmClose();

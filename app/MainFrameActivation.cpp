@@ -185,14 +185,14 @@ void CMainFrame::OnUpdateRestoreFromTray(CCmdUI* ui)
 
 void CMainFrame::OnToggleToolBar()
 {
-    toolBar.ShowWindow(toolBar.IsWindowVisible() ? SW_HIDE : SW_SHOW);
+    toolBar.ShowWindow(IsToolBarShown() ? SW_HIDE : SW_SHOW);
     RecalcLayout();
 }
 
 void CMainFrame::OnUpdateToggleToolBar(CCmdUI* ui)
 {
     ui->Enable(TRUE);
-    ui->SetCheck(toolBar.IsWindowVisible() ? 1 : 0);
+    ui->SetCheck(IsToolBarShown() ? 1 : 0);
 }
 
 void CMainFrame::StartHighlightAlert()

@@ -2,6 +2,7 @@
 
 #include "app/CardLayoutPanel.h"
 #include "app/ChildId.h"
+#include "app/IconImageList.h"
 #include "app/KeyState.h"
 #include "classlib/DC.h"
 #include "foundation/ResourceString.h"
@@ -44,13 +45,8 @@ void TSearchPanel::CreateToolBar()
                        CCS_NOPARENTALIGN | CCS_NORESIZE,
                    RECT{}, m_hWnd, GetNextChildId());
     toolBar.SetButtonStructSize();
-    images.Create(16, 16, ILC_COLOR32 | ILC_MASK, 3, 3);
-    HINSTANCE module = ::GetModuleHandleW(nullptr);
-    for (UINT icon : {IDI_FIND_PREVIOUS, IDI_FIND_NEXT, IDI_CLOSE_SEARCH}) {
-        HICON handle = (HICON)::LoadImageW(module, MAKEINTRESOURCEW(icon), IMAGE_ICON, 16, 16, 0);
-        images.Add(handle);
-        ::DestroyIcon(handle);
-    }
+    const UINT icons[] = {IDI_FIND_PREVIOUS, IDI_FIND_NEXT, IDI_CLOSE_SEARCH};
+    BuildIconImageList(images, icons, 3, ::GetModuleHandleW(nullptr));
     toolBar.SetImageList(images);
     toolBar.SetBitmapSize(16, 16);
     toolBar.SetButtonSize(23, 22);

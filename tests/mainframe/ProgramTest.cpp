@@ -109,3 +109,24 @@ TEST(ProgramTest, LayoutsAndSplitterPositionsSurviveARestart)
         EXPECT_EQ(0, run.WaitExit(6000));
     }
 }
+
+// Quitting while the window sits hidden in the tray keeps the tool bar as the user had it.
+TEST(ProgramTest, ToolBarChoiceSurvivesAQuitFromTheTray)
+{
+    for (const char* toolBar : {"true", "false"}) {
+        TProgramRun run;
+        run.WriteSettings(L"preference.ini",
+                          std::string(kQuietStart) + "[Window]\r\nEnableTrayIcon=1\r\nHideWindowOnMinimize=1\r\n");
+        run.WriteSettings(L"window.ini", std::string("[Main]\r\nEnableToolBar=") + toolBar + "\r\n");
+        ASSERT_TRUE(run.Start());
+        HWND main = run.WaitMainWindow();
+        ASSERT_TRUE(main);
+        HWND bar = ::FindWindowExW(main, nullptr, L"ToolbarWindow32", nullptr);
+        EXPECT_EQ(toolBar[0] == 't', ::IsWindowVisible(bar) != FALSE);
+        ::PostMessageW(main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        ASSERT_TRUE(PumpMessagesUntil([&] { return !::IsWindowVisible(main); }, 5000)) << "hidden in the tray";
+        ::PostMessageW(main, WM_CLOSE, 0, 0);
+        ASSERT_EQ(0, run.WaitExit(6000)) << toolBar;
+        EXPECT_EQ(toolBar, IniValue(run.ReadSettings(L"window.ini"), "EnableToolBar"));
+    }
+}
