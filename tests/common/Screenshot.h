@@ -11,12 +11,14 @@
 
 class TMemoryCanvas {
 public:
-    TMemoryCanvas(int width, int height, COLORREF background = RGB(255, 255, 255)) : width(width), height(height)
+    // Rows run top-down unless asked otherwise, as most pictures a program makes do.
+    TMemoryCanvas(int width, int height, COLORREF background = RGB(255, 255, 255), bool topDown = true)
+        : width(width), height(height), topDown(topDown)
     {
         BITMAPINFO info = {};
         info.bmiHeader.biSize = sizeof info.bmiHeader;
         info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height; // top-down
+        info.bmiHeader.biHeight = topDown ? -height : height;
         info.bmiHeader.biPlanes = 1;
         info.bmiHeader.biBitCount = 32;
         dc = CreateCompatibleDC(nullptr);
@@ -39,15 +41,16 @@ public:
         for (int y = rect.top; y < rect.bottom; y++)
             for (int x = rect.left; x < rect.right; x++)
                 if (x >= 0 && y >= 0 && x < width && y < height)
-                    bits[y * width + x] = (GetRValue(color) << 16) | (GetGValue(color) << 8) | GetBValue(color);
+                    bits[Row(y) * width + x] = (GetRValue(color) << 16) | (GetGValue(color) << 8) | GetBValue(color);
     }
     COLORREF Pixel(int x, int y) const
     {
         GdiFlush();
-        DWORD p = bits[y * width + x];
+        DWORD p = bits[Row(y) * width + x];
         return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
     }
-    // Pixels that differ from those of a canvas of the same size.
+    int Row(int y) const { return topDown ? y : height - 1 - y; }
+    // Pixels that differ from those of a canvas of the same size and row order.
     int Differing(const TMemoryCanvas& other) const
     {
         GdiFlush();
@@ -116,6 +119,7 @@ public:
 
     HDC dc;
     int width, height;
+    bool topDown;
 
 private:
     static void Put32(std::vector<unsigned char>& out, unsigned v)
