@@ -237,7 +237,7 @@ public:
     void AddProtocolLine(TIRCUnit* unit, const CString& text, int direction) override;
     IMemberListView* CreateMemberView(TIRCUnit* unit, TIRCChannel* channel) override;
     void DestroyMemberView(TIRCUnit* unit, TIRCChannel* channel) override;
-    IMaskList* CreateMaskList(TIRCUnit*, TIRCChannel*, const CString&) override { return nullptr; }
+    IMaskList* CreateMaskList(TIRCUnit* unit, TIRCChannel* channel, const CString& title) override;
     void OnChannelAdded(TIRCUnit* unit, TIRCChannel* channel, bool storeTree) override;
     void OnChannelRenamed(TIRCUnit* unit, TIRCChannel* channel) override;
     void OnChannelDeleting(TIRCUnit* unit, TIRCChannel* channel) override;

@@ -4,6 +4,7 @@
 
 #include "dcc/DCCChatDialog.h"
 #include "foundation/IrcMarkup.h"
+#include "irc/ChannelMaskList.h"
 #include "foundation/WindowHelpers.h"
 #include "irc/WhoDialog.h"
 #include "irc/WorldFrame.h"
@@ -145,6 +146,16 @@ void TIRCWorld::GetActiveSelection(TIRCUnit*& unit, TIRCChannel*& channel) const
             return;
     }
     GetSelection(unit, channel);
+}
+
+IMaskList* TIRCWorld::CreateMaskList(TIRCUnit*, TIRCChannel* channel, const CString& title)
+{
+    TChannelMaskList* list = new TChannelMaskList(channel, title);
+    if (!list->Create()) {
+        delete list;
+        return nullptr;
+    }
+    return list;
 }
 
 IDCCChatRequest* TIRCWorld::OpenDCCChatDialog(IDCCChatDialogListener* listener, const CString& nick,

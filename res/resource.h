@@ -18,6 +18,7 @@
 #include "res/windows/world.h"
 #include "res/windows/dcc.h"
 #include "res/windows/script.h"
+#include "res/windows/dialogs.h"
 
 // The main frame's icon, menu and accelerators.
 #define IDR_MAINFRAME 128
