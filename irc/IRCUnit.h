@@ -8,6 +8,7 @@
 #include "irc/IRCConnection.h"
 #include "irc/IRCUnitSession.h"
 #include "irc/MacroManagerListener.h"
+#include "irc/NickRequest.h"
 #include "irc/ReceivedScriptEvents.h"
 #include "irc/RejoinManager.h"
 #include "irc/UnitSendServices.h"
@@ -91,6 +92,11 @@ public:
     void OnLoggedIn(const TIRCReceiveMessage& welcome);
     void AutoJoin(const TJoinList& list);
     void SetAway(bool away, const CString& message);
+    // A nick refused under the dialog policy waits for the world to ask the user, outside the
+    // handling of received lines; false when none waits or the connection has gone.
+    bool TakeNickQuestion(TNickRequest& request);
+    // The user's OK: the new nick, and the away state when it changed.
+    void AnswerNickQuestion(const TNickRequest& answer);
 
     // Connection events and dispatch.
     void OnConnect(TIRCConnection* connection) override;
@@ -429,6 +435,7 @@ private:
     bool NodeSetting(TIRCChannel* channel, bool TChannelConfig::*channelFlag, bool TUnitSetting::*unitFlag) const;
 
     TIRCUnitSession session;
+    int nickQuestionLength = 0; // the nick length limit while a question waits, else 0
     std::vector<TIRCChannel*> channels;
     TUnitSetting settings;
     IIRCUnitListener* world;

@@ -177,6 +177,8 @@ public:
     void Tick();
     // The tick on a given local day of the month; a new day moves the log files.
     void TickOn(int day);
+    // Puts the nicks the servers refused to the user, one modal nick dialog each.
+    void AskPendingNickQuestions();
     void QueueClipboardText(const CString& text) override { clipboardQueue.push_back(text); }
 
     bool TryOpenDCCChatDialog();
@@ -336,6 +338,7 @@ private:
     TNickCompleter completer;
     std::deque<CString> clipboardQueue;
     int lastTickDay;
+    bool askingNick = false; // a nick dialog is open: the ticks within it open no other
     TDialogLimit dccChatDialogs;
     TDialogLimit inviteDialogs;
     TDialogLimit whoisDialogs;

@@ -12,6 +12,7 @@
 #include "res/strings/net.h"
 #include "res/strings/script.h"
 #include "res/strings/settings.h"
+#include "res/strings/dialogs.h"
 #include "res/windows/log.h"
 #include "res/windows/mainframe.h"
 #include "res/windows/tray.h"
