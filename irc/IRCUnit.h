@@ -47,7 +47,8 @@ class TIRCUnit : public TIRCNode,
                  public IRejoinManagerListener,
                  public IMacroManagerListener,
                  public IWhoisDialogListener,
-                 public IDCCChatDialogListener {
+                 public IDCCChatDialogListener,
+                 public IInviteDialogListener {
 public:
     enum TState { StateDisconnected = 0, StateConnecting = 1, StateRegistering = 2, StateLoggedIn = 3 };
 
@@ -255,6 +256,11 @@ public:
     void OnDCCChatDialogClosed(IDCCChatRequest* dialog) override;
     void CloseDccChatDialogs();
     const std::vector<IDCCChatRequest*>& GetDccChatDialogs() const { return dccChatDialogs; }
+    // The invitation windows.
+    void OnInviteDialogOK(IInviteRequest* dialog) override;
+    void OnInviteDialogClose(IInviteRequest* dialog) override;
+    void CloseInviteDialogs();
+    const std::vector<IInviteRequest*>& GetInviteDialogs() const { return inviteDialogs; }
     // Talks a peer's offers can make before further offers are only shown.
     static constexpr int kMaxDccChatTalks = 64;
 
@@ -365,6 +371,7 @@ private:
     void HandleNotice(const TIRCReceiveMessage& message, TDispatchResult& result);
     void HandleKick(const TIRCReceiveMessage& message, TDispatchResult& result);
     void HandleInvite(const TIRCReceiveMessage& message, TDispatchResult& result);
+    void ShowInviteDialog(const CString& nick, const CString& channelName);
     void OnErrorMessage(const TIRCReceiveMessage& message, TDispatchResult& result);
     void OnWallops(const TIRCReceiveMessage& message, TDispatchResult& result);
     void OnKill(const TIRCReceiveMessage& message, TDispatchResult& result);
@@ -477,4 +484,5 @@ private:
     // By IRC-upper-cased nick; owned.
     std::map<CString, IWhoisWindow*> whoisWindows;
     std::vector<IDCCChatRequest*> dccChatDialogs; // owned
+    std::vector<IInviteRequest*> inviteDialogs;   // owned
 };

@@ -185,7 +185,7 @@ public:
     bool TryOpenInviteDialog();
     bool TryOpenWhoisDialog();
     void OnDCCChatDialogClosed() override { dccChatDialogs.OnClosed(); }
-    void OnInviteDialogClosed() { inviteDialogs.OnClosed(); }
+    void OnInviteDialogClosed() override { inviteDialogs.OnClosed(); }
     void OnWhoisDialogClosed() { whoisDialogs.OnClosed(); }
 
     // The server tree.
@@ -244,7 +244,8 @@ public:
     void OnChannelRenamed(TIRCUnit* unit, TIRCChannel* channel) override;
     void OnChannelDeleting(TIRCUnit* unit, TIRCChannel* channel) override;
     void ShowBalloon(const CString& title, const CString& text) override;
-    void ShowInvitation(TIRCUnit*, const CString&, const CString&) override {}
+    IInviteRequest* ShowInvitation(IInviteDialogListener* listener, const CString& nick, const CString& channel,
+                                   bool activate) override;
     // What the sending side and the macro actions of the units ask.
     TIRCChannel* GetSelectedChannel(TIRCUnit* unit) override;
     void OpenUrl(const CString& url) override { OpenUrl(url, false); }

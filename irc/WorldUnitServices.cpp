@@ -3,6 +3,7 @@
 #include "irc/IRCWorld.h"
 
 #include "dcc/DCCChatDialog.h"
+#include "dialogs/InviteDialog.h"
 #include "dialogs/NickDialog.h"
 #include "foundation/IrcMarkup.h"
 #include "foundation/WindowHelpers.h"
@@ -175,6 +176,27 @@ void TIRCWorld::AskPendingNickQuestions()
             unit->AnswerNickQuestion(request);
     }
     askingNick = false;
+}
+
+IInviteRequest* TIRCWorld::ShowInvitation(IInviteDialogListener* listener, const CString& nick, const CString& channel,
+                                          bool activate)
+{
+    if (!TryOpenInviteDialog())
+        return nullptr;
+    TInviteDialog* dialog = new TInviteDialog();
+    dialog->SetListener(listener);
+    dialog->SetNick(nick);
+    dialog->SetChannel(channel);
+    if (!dialog->CreateAndShow()) {
+        delete dialog;
+        OnInviteDialogClosed();
+        return nullptr;
+    }
+    if (activate) {
+        ForceBringWindowToTop(dialog->m_hWnd);
+        ForceSetForegroundWindow(dialog->m_hWnd);
+    }
+    return dialog;
 }
 
 IMaskList* TIRCWorld::CreateMaskList(TIRCUnit*, TIRCChannel* channel, const CString& title)

@@ -20,3 +20,9 @@
 #define IDC_NICK_DELETE 1324
 #define IDC_NICK_AWAY 1329
 #define IDC_NICK_LIST 1330
+
+// Tells of an invitation to a channel.
+#define IDD_INVITE_DIALOG 211
+#define IDC_INVITE_NICK 1012
+#define IDC_INVITE_TIME 1243
+#define IDC_INVITE_CHANNEL 1284
