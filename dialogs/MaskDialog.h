@@ -56,6 +56,7 @@ public:
         UPDATE_UI_HANDLER(IDC_MASK_ADD, OnUpdateAdd)
         UPDATE_UI_HANDLER(IDC_MASK_OVERWRITE, OnUpdateOverwrite)
         UPDATE_UI_HANDLER(IDC_MASK_DELETE, OnUpdateDelete)
+        MESSAGE_HANDLER(kEndBurstMessage, OnEndBurst)
         CHAIN_MSG_MAP(TUpdateDialog)
     END_MSG_MAP()
 
@@ -77,9 +78,14 @@ public:
     void OnSelChange(TListBox* list) override;
 
 private:
+    static const UINT kEndBurstMessage = WM_APP + 0x20;
+
+    void BeginBurst();
+    LRESULT OnEndBurst(WPARAM wParam, LPARAM lParam);
     int FindInList(const CString& text) const;
     // The list box alone: the buttons never touch the owner's masks.
     int AddToList(const CString& text);
+    int TextExtent(const CString& text) const;
     void DeleteFromList(int index);
     void DeleteSelected();
     CString GetEditText() const;
@@ -99,6 +105,12 @@ private:
     IMaskDialogListener* listener = nullptr;
     CString title;
     std::vector<CString> masks;
-    // The list box's texts IRC-folded, so a long list is searched without asking the control.
+    // The list box's texts in its order, and IRC-folded: a long list is searched without
+    // asking the control item by item.
+    std::vector<CString> items;
     std::set<CString> folded;
+    // Their widths, by item and sorted, for the list's horizontal scroll range.
+    std::vector<int> extents;
+    std::multiset<int> widths;
+    bool inBurst = false; // the list is not drawn until the posted end of the burst
 };

@@ -224,3 +224,19 @@ TEST_F(MaskDialogTest, RemoveMaskErasesTheFirstOfTwinMasks)
     EXPECT_TRUE(Listed().empty());
     EXPECT_EQ(Dialog()->GetFilledMasks(), std::vector<CString>{L"amy!*@*"});
 }
+
+TEST_F(MaskDialogTest, ALongMaskWidensTheScrollRangeUntilItGoes)
+{
+    OpenBanList({"amy!*@*"});
+    HWND list = Item(IDC_MASK_LIST);
+    RECT client = {};
+    ::GetClientRect(list, &client);
+    auto extent = [&] { return (int)::SendMessageW(list, LB_GETHORIZONTALEXTENT, 0, 0); };
+    int narrow = extent();
+    EXPECT_LT(narrow, client.right);
+    std::string longMask = "x!*@" + std::string(120, 'h') + ".example";
+    Feed(":op!u@h MODE #c +b " + longMask);
+    EXPECT_GT(extent(), client.right);
+    Feed(":op!u@h MODE #c -b " + longMask);
+    EXPECT_EQ(extent(), narrow);
+}
