@@ -26,7 +26,7 @@ protected:
     // The ban list opened and filled by the server's replies to its Update button.
     void OpenBanList(std::initializer_list<const char*> listed)
     {
-        channel->ShowMaskList(TIRCChannel::BanList);
+        channel->ShowBanList();
         ASSERT_TRUE(Dialog());
         window = Dialog()->m_hWnd;
         ClickButton(window, IDC_MASK_UPDATE);
