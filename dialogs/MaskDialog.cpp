@@ -1,6 +1,7 @@
 #include "dialogs/MaskDialog.h"
 
 #include "app/KeyState.h"
+#include "classlib/App.h"
 #include "classlib/CmdUI.h"
 #include "classlib/DC.h"
 #include "classlib/Gdi.h"
@@ -12,7 +13,8 @@ TMaskDialog::~TMaskDialog() { DestroyWindow(); }
 
 bool TMaskDialog::CreateAndShow()
 {
-    if (!Create(IDD_MASK_DIALOG, nullptr))
+    // Owned by the main window: it stays above it and goes with it.
+    if (!Create(IDD_MASK_DIALOG, AfxGetMainWnd()))
         return false;
     ShowWindow(SW_SHOWNORMAL);
     return true;

@@ -31,7 +31,7 @@ public:
 
     void SetListener(IMaskDialogListener* value) { listener = value; }
     void SetTitle(const CString& value) { title = value; }
-    // Made without a parent and shown.
+    // Made and shown.
     bool CreateAndShow();
 
     // The owner's side: adds to both lists unless the list box holds it under IRC folding.
