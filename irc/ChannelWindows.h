@@ -3,6 +3,7 @@
 // mask-list windows, the tree items of new and renamed nodes, the selection and balloons.
 // Without it (tests, start-up) the unit runs with no windows at all.
 
+#include "irc/InviteRequest.h"
 #include "irc/MaskList.h"
 #include "irc/MemberView.h"
 
@@ -22,8 +23,12 @@ public:
     virtual void OnChannelDeleting(TIRCUnit* unit, TIRCChannel* channel) = 0;
     virtual void Select(TIRCUnit* unit, TIRCChannel* channel) = 0;
     virtual void ShowBalloon(const CString& title, const CString& text) = 0;
-    // An invitation window, when the world's limit allows one more.
-    virtual void ShowInvitation(TIRCUnit* unit, const CString& nick, const CString& channel) = 0;
+    // An invitation window, shown (to the front when activate is set); null when the world's
+    // limit refuses one more. The unit owns and deletes it.
+    virtual IInviteRequest* ShowInvitation(IInviteDialogListener* listener, const CString& nick, const CString& channel,
+                                           bool activate) = 0;
+    // One of those windows has gone; the count of open ones falls.
+    virtual void OnInviteDialogClosed() = 0;
 
 protected:
     ~IChannelWindows() = default;

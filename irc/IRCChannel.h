@@ -67,6 +67,10 @@ public:
     // Mask-list windows: index from the enum, or -1 for a letter that has none.
     static int MaskListIndex(wchar_t letter);
     void ShowMaskList(int index);
+    void ShowBanList() { ShowMaskList(BanList); }
+    void ShowBanExceptionList() { ShowMaskList(BanExceptionList); }
+    void ShowInviteList() { ShowMaskList(InviteList); }
+    void ShowReopList() { ShowMaskList(ReopList); }
     IMaskList* GetMaskList(int index) const;
     // Adds a mask the server listed; false when the window is closed or full.
     bool AddListedMask(int index, const CString& mask);

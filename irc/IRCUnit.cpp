@@ -73,6 +73,7 @@ TIRCUnit::~TIRCUnit()
 {
     CloseWhoisDialogs();
     CloseDccChatDialogs();
+    CloseInviteDialogs();
     DeleteAllChannels();
     connection.listener = nullptr;
     resolver.listener = nullptr;

@@ -8,6 +8,7 @@
 #include "irc/IRCConnection.h"
 #include "irc/IRCUnitSession.h"
 #include "irc/MacroManagerListener.h"
+#include "irc/NickRequest.h"
 #include "irc/ReceivedScriptEvents.h"
 #include "irc/RejoinManager.h"
 #include "irc/UnitSendServices.h"
@@ -46,7 +47,8 @@ class TIRCUnit : public TIRCNode,
                  public IRejoinManagerListener,
                  public IMacroManagerListener,
                  public IWhoisDialogListener,
-                 public IDCCChatDialogListener {
+                 public IDCCChatDialogListener,
+                 public IInviteDialogListener {
 public:
     enum TState { StateDisconnected = 0, StateConnecting = 1, StateRegistering = 2, StateLoggedIn = 3 };
 
@@ -91,6 +93,11 @@ public:
     void OnLoggedIn(const TIRCReceiveMessage& welcome);
     void AutoJoin(const TJoinList& list);
     void SetAway(bool away, const CString& message);
+    // A nick refused under the dialog policy waits for the world to ask the user, outside the
+    // handling of received lines; false when none waits or the connection has gone.
+    bool TakeNickQuestion(TNickRequest& request);
+    // The user's OK: the new nick, and the away state when it changed.
+    void AnswerNickQuestion(const TNickRequest& answer);
 
     // Connection events and dispatch.
     void OnConnect(TIRCConnection* connection) override;
@@ -249,6 +256,11 @@ public:
     void OnDCCChatDialogClosed(IDCCChatRequest* dialog) override;
     void CloseDccChatDialogs();
     const std::vector<IDCCChatRequest*>& GetDccChatDialogs() const { return dccChatDialogs; }
+    // The invitation windows.
+    void OnInviteDialogOK(IInviteRequest* dialog) override;
+    void OnInviteDialogClose(IInviteRequest* dialog) override;
+    void CloseInviteDialogs();
+    const std::vector<IInviteRequest*>& GetInviteDialogs() const { return inviteDialogs; }
     // Talks a peer's offers can make before further offers are only shown.
     static constexpr int kMaxDccChatTalks = 64;
 
@@ -359,6 +371,7 @@ private:
     void HandleNotice(const TIRCReceiveMessage& message, TDispatchResult& result);
     void HandleKick(const TIRCReceiveMessage& message, TDispatchResult& result);
     void HandleInvite(const TIRCReceiveMessage& message, TDispatchResult& result);
+    void ShowInviteDialog(const CString& nick, const CString& channelName);
     void OnErrorMessage(const TIRCReceiveMessage& message, TDispatchResult& result);
     void OnWallops(const TIRCReceiveMessage& message, TDispatchResult& result);
     void OnKill(const TIRCReceiveMessage& message, TDispatchResult& result);
@@ -429,6 +442,7 @@ private:
     bool NodeSetting(TIRCChannel* channel, bool TChannelConfig::*channelFlag, bool TUnitSetting::*unitFlag) const;
 
     TIRCUnitSession session;
+    int nickQuestionLength = 0; // the nick length limit while a question waits, else 0
     std::vector<TIRCChannel*> channels;
     TUnitSetting settings;
     IIRCUnitListener* world;
@@ -470,4 +484,5 @@ private:
     // By IRC-upper-cased nick; owned.
     std::map<CString, IWhoisWindow*> whoisWindows;
     std::vector<IDCCChatRequest*> dccChatDialogs; // owned
+    std::vector<IInviteRequest*> inviteDialogs;   // owned
 };

@@ -439,6 +439,7 @@ void TIRCWorld::TickOn(int day)
     }
     if (balloonCountdown > 0 && --balloonCountdown == 0 && frame)
         frame->ShowBalloon(CString(), CString());
+    AskPendingNickQuestions();
 }
 
 bool TIRCWorld::TryOpenDCCChatDialog()

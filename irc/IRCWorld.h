@@ -177,13 +177,15 @@ public:
     void Tick();
     // The tick on a given local day of the month; a new day moves the log files.
     void TickOn(int day);
+    // Puts the nicks the servers refused to the user, one modal nick dialog each.
+    void AskPendingNickQuestions();
     void QueueClipboardText(const CString& text) override { clipboardQueue.push_back(text); }
 
     bool TryOpenDCCChatDialog();
     bool TryOpenInviteDialog();
     bool TryOpenWhoisDialog();
     void OnDCCChatDialogClosed() override { dccChatDialogs.OnClosed(); }
-    void OnInviteDialogClosed() { inviteDialogs.OnClosed(); }
+    void OnInviteDialogClosed() override { inviteDialogs.OnClosed(); }
     void OnWhoisDialogClosed() { whoisDialogs.OnClosed(); }
 
     // The server tree.
@@ -237,12 +239,13 @@ public:
     void AddProtocolLine(TIRCUnit* unit, const CString& text, int direction) override;
     IMemberListView* CreateMemberView(TIRCUnit* unit, TIRCChannel* channel) override;
     void DestroyMemberView(TIRCUnit* unit, TIRCChannel* channel) override;
-    IMaskList* CreateMaskList(TIRCUnit*, TIRCChannel*, const CString&) override { return nullptr; }
+    IMaskList* CreateMaskList(TIRCUnit* unit, TIRCChannel* channel, const CString& title) override;
     void OnChannelAdded(TIRCUnit* unit, TIRCChannel* channel, bool storeTree) override;
     void OnChannelRenamed(TIRCUnit* unit, TIRCChannel* channel) override;
     void OnChannelDeleting(TIRCUnit* unit, TIRCChannel* channel) override;
     void ShowBalloon(const CString& title, const CString& text) override;
-    void ShowInvitation(TIRCUnit*, const CString&, const CString&) override {}
+    IInviteRequest* ShowInvitation(IInviteDialogListener* listener, const CString& nick, const CString& channel,
+                                   bool activate) override;
     // What the sending side and the macro actions of the units ask.
     TIRCChannel* GetSelectedChannel(TIRCUnit* unit) override;
     void OpenUrl(const CString& url) override { OpenUrl(url, false); }
@@ -336,6 +339,7 @@ private:
     TNickCompleter completer;
     std::deque<CString> clipboardQueue;
     int lastTickDay;
+    bool askingNick = false; // a nick dialog is open: the ticks within it open no other
     TDialogLimit dccChatDialogs;
     TDialogLimit inviteDialogs;
     TDialogLimit whoisDialogs;

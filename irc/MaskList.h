@@ -16,5 +16,8 @@ public:
     virtual int GetMaskCount() = 0;
     // The masks shown now, and those it showed when the server had filled it.
     virtual void GetMasks(std::vector<CString>& now, std::vector<CString>& filled) = 0;
+    // Restored when minimised, brought to the top and focused.
     virtual void Show() = 0;
+    // The idle-time update of its buttons.
+    virtual void KickIdle() = 0;
 };

@@ -9,6 +9,8 @@
 #include "res/strings/irc.h"
 #include "settings/Preference.h"
 
+#include <algorithm>
+
 void TIRCUnit::HandleMode(const TIRCReceiveMessage& message, TDispatchResult& result)
 {
     CString target = message.GetParam(0);
@@ -130,9 +132,44 @@ void TIRCUnit::HandleInvite(const TIRCReceiveMessage& message, TDispatchResult&)
         if (preference->InviteAction == 2)
             SendJoin(channelText, L"");
         else if (preference->InviteAction == 1 && channelWindows)
-            channelWindows->ShowInvitation(this, message.nick, channelText);
+            ShowInviteDialog(message.nick, channelText);
     }
     receivedScripts->FireOnInvite(message, channelText);
+}
+
+void TIRCUnit::ShowInviteDialog(const CString& nick, const CString& channelName)
+{
+    IInviteRequest* dialog = channelWindows->ShowInvitation(this, nick, channelName, preference->ActivateInviteDialog);
+    if (dialog)
+        inviteDialogs.push_back(dialog);
+}
+
+void TIRCUnit::OnInviteDialogOK(IInviteRequest* dialog)
+{
+    if (std::find(inviteDialogs.begin(), inviteDialogs.end(), dialog) != inviteDialogs.end())
+        SendJoin(dialog->GetChannel(), L"");
+}
+
+void TIRCUnit::OnInviteDialogClose(IInviteRequest* dialog)
+{
+    auto found = std::find(inviteDialogs.begin(), inviteDialogs.end(), dialog);
+    if (found == inviteDialogs.end())
+        return;
+    inviteDialogs.erase(found);
+    delete dialog;
+    if (channelWindows)
+        channelWindows->OnInviteDialogClosed();
+}
+
+void TIRCUnit::CloseInviteDialogs()
+{
+    std::vector<IInviteRequest*> open;
+    open.swap(inviteDialogs);
+    for (IInviteRequest* dialog : open) {
+        delete dialog;
+        if (channelWindows)
+            channelWindows->OnInviteDialogClosed();
+    }
 }
 
 void TIRCUnit::HandleKick(const TIRCReceiveMessage& message, TDispatchResult&)

@@ -81,10 +81,33 @@ void TIRCUnit::RetryNick(const TIRCReceiveMessage& message)
         RetryWithNumber(maxLength, loggedIn);
         break;
     default:
-        // The nick dialog asks the user; without it, say so and leave the registration waiting.
-        PrintErrorText(LoadResourceString(IDS_NO_USABLE_NICK));
+        // A modal dialog here would run received lines inside this one's handling.
+        nickQuestionLength = maxLength;
         break;
     }
+}
+
+bool TIRCUnit::TakeNickQuestion(TNickRequest& request)
+{
+    int length = nickQuestionLength;
+    nickQuestionLength = 0;
+    if (length <= 0 || !connection.IsActive() || session.state == StateDisconnected)
+        return false;
+    request.nick = session.currentNick;
+    request.serverName = GetName();
+    request.nickLength = length;
+    request.away = session.userMode.away;
+    request.nickList = preference->nickList;
+    return true;
+}
+
+void TIRCUnit::AnswerNickQuestion(const TNickRequest& answer)
+{
+    if (!connection.IsActive())
+        return;
+    ChangeNick(answer.nick);
+    if (answer.away != session.userMode.away)
+        SetAway(answer.away, session.awayMessage.IsEmpty() ? ExpandText(settings.AwayMessage) : session.awayMessage);
 }
 
 void TIRCUnit::RetryWithUnderscore(int maxLength, bool loggedIn)

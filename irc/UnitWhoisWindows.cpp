@@ -44,9 +44,13 @@ void TIRCUnit::KickIdleDialogs(WPARAM wParam, LPARAM lParam)
         if (it != whoisWindows.end())
             it->second->KickIdle(wParam, lParam);
     }
-    for (TIRCChannel* channel : std::vector<TIRCChannel*>(channels))
+    for (TIRCChannel* channel : std::vector<TIRCChannel*>(channels)) {
         if (HasChannel(channel) && channel->GetWhoDialog())
             channel->GetWhoDialog()->KickIdle(wParam, lParam);
+        for (int i = 0; i < TIRCChannel::MaskListCount; i++)
+            if (HasChannel(channel) && channel->GetMaskList(i))
+                channel->GetMaskList(i)->KickIdle();
+    }
 }
 
 IWhoisWindow* TIRCUnit::ShowWhoisDialog(const CString& nick)

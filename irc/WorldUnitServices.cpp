@@ -3,8 +3,11 @@
 #include "irc/IRCWorld.h"
 
 #include "dcc/DCCChatDialog.h"
+#include "dialogs/InviteDialog.h"
+#include "dialogs/NickDialog.h"
 #include "foundation/IrcMarkup.h"
 #include "foundation/WindowHelpers.h"
+#include "irc/ChannelMaskList.h"
 #include "irc/WhoDialog.h"
 #include "irc/WorldFrame.h"
 #include "log/LogView.h"
@@ -145,6 +148,65 @@ void TIRCWorld::GetActiveSelection(TIRCUnit*& unit, TIRCChannel*& channel) const
             return;
     }
     GetSelection(unit, channel);
+}
+
+void TIRCWorld::AskPendingNickQuestions()
+{
+    if (askingNick)
+        return;
+    askingNick = true;
+    std::vector<TIRCUnit*> asking = units;
+    for (TIRCUnit* unit : asking) {
+        TNickRequest request;
+        if (!HasUnit(unit) || !unit->TakeNickQuestion(request))
+            continue;
+        TNickDialog dialog;
+        dialog.SetNick(request.nick);
+        dialog.SetServerName(request.serverName);
+        dialog.nickLength = request.nickLength;
+        dialog.away = request.away;
+        dialog.nickList = request.nickList;
+        bool ok = dialog.DoModal() == IDOK;
+        // The list is kept whatever the answer.
+        config->preference.nickList = dialog.nickList;
+        config->preference.Save(config->GetSettingsFolder());
+        request.nick = dialog.GetNick();
+        request.away = dialog.away;
+        if (ok && HasUnit(unit))
+            unit->AnswerNickQuestion(request);
+    }
+    askingNick = false;
+}
+
+IInviteRequest* TIRCWorld::ShowInvitation(IInviteDialogListener* listener, const CString& nick, const CString& channel,
+                                          bool activate)
+{
+    if (!TryOpenInviteDialog())
+        return nullptr;
+    TInviteDialog* dialog = new TInviteDialog();
+    dialog->SetListener(listener);
+    dialog->SetNick(nick);
+    dialog->SetChannel(channel);
+    if (!dialog->CreateAndShow()) {
+        delete dialog;
+        OnInviteDialogClosed();
+        return nullptr;
+    }
+    if (activate) {
+        ForceBringWindowToTop(dialog->m_hWnd);
+        ForceSetForegroundWindow(dialog->m_hWnd);
+    }
+    return dialog;
+}
+
+IMaskList* TIRCWorld::CreateMaskList(TIRCUnit*, TIRCChannel* channel, const CString& title)
+{
+    TChannelMaskList* list = new TChannelMaskList(channel, title);
+    if (!list->Create()) {
+        delete list;
+        return nullptr;
+    }
+    return list;
 }
 
 IDCCChatRequest* TIRCWorld::OpenDCCChatDialog(IDCCChatDialogListener* listener, const CString& nick,

@@ -12,12 +12,14 @@
 #include "res/strings/net.h"
 #include "res/strings/script.h"
 #include "res/strings/settings.h"
+#include "res/strings/dialogs.h"
 #include "res/windows/log.h"
 #include "res/windows/mainframe.h"
 #include "res/windows/tray.h"
 #include "res/windows/world.h"
 #include "res/windows/dcc.h"
 #include "res/windows/script.h"
+#include "res/windows/dialogs.h"
 
 // The main frame's icon, menu and accelerators.
 #define IDR_MAINFRAME 128

@@ -68,6 +68,7 @@ public:
         before = filled;
     }
     void Show() override { shows++; }
+    void KickIdle() override {}
 
     std::vector<TFakeMaskList*>* deleted;
     std::vector<CString> masks;

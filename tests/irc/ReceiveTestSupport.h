@@ -23,10 +23,12 @@ public:
     void OnChannelDeleting(TIRCUnit*, TIRCChannel*) override {}
     void Select(TIRCUnit*, TIRCChannel* channel) override { selected.push_back(channel); }
     void ShowBalloon(const CString& title, const CString& text) override { balloons.push_back(title + L"|" + text); }
-    void ShowInvitation(TIRCUnit*, const CString& nick, const CString& channel) override
+    IInviteRequest* ShowInvitation(IInviteDialogListener*, const CString& nick, const CString& channel, bool) override
     {
         invitations.push_back(nick + L" " + channel);
+        return nullptr;
     }
+    void OnInviteDialogClosed() override {}
 
     TFakeMemberView view;
     std::vector<TFakeMaskList*> lists;

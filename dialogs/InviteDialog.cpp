@@ -1,0 +1,57 @@
+#include "dialogs/InviteDialog.h"
+
+#include "classlib/App.h"
+#include "res/windows/dialogs.h"
+
+TInviteDialog::TInviteDialog() : TUpdateDialog(IDD_INVITE_DIALOG) {}
+
+TInviteDialog::~TInviteDialog() { DestroyWindow(); }
+
+bool TInviteDialog::CreateAndShow()
+{
+    if (!Create(IDD_INVITE_DIALOG, nullptr))
+        return false;
+    CWnd* main = AfxGetMainWnd();
+    HWND mainWindow = main ? main->m_hWnd : nullptr;
+    if (!mainWindow || !::IsWindowVisible(mainWindow) || ::IsIconic(mainWindow)) {
+        RECT rect = {}, work = {};
+        ::GetWindowRect(m_hWnd, &rect);
+        ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+        int x = work.left + ((work.right - work.left) - (rect.right - rect.left)) / 2;
+        int y = work.top + ((work.bottom - work.top) - (rect.bottom - rect.top)) / 2;
+        ::SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    ShowWindow(SW_SHOWNORMAL);
+    return true;
+}
+
+BOOL TInviteDialog::OnInitDialog()
+{
+    TUpdateDialog::OnInitDialog();
+    SYSTEMTIME now;
+    ::GetLocalTime(&now);
+    timeText.Format(L"%04d/%02d/%02d %02d:%02d", now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute);
+    ::SetDlgItemTextW(m_hWnd, IDC_INVITE_CHANNEL, channel);
+    ::SetDlgItemTextW(m_hWnd, IDC_INVITE_NICK, nick);
+    ::SetDlgItemTextW(m_hWnd, IDC_INVITE_TIME, timeText);
+    // The invitation should not take the focus from what the user is typing elsewhere.
+    return FALSE;
+}
+
+// The listener deletes this dialog in its close slot: nothing of it is used after that call.
+void TInviteDialog::OnOK()
+{
+    TUpdateDialog::OnOK();
+    if (!listener)
+        return;
+    IInviteDialogListener* owner = listener;
+    owner->OnInviteDialogOK(this);
+    owner->OnInviteDialogClose(this);
+}
+
+void TInviteDialog::OnCancel()
+{
+    TUpdateDialog::OnCancel();
+    if (listener)
+        listener->OnInviteDialogClose(this);
+}

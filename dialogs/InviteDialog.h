@@ -1,0 +1,32 @@
+#pragma once
+// TInviteDialog: the modeless window that tells the user someone invited them to a channel
+// and offers to join it.
+
+#include "app/UpdateDialog.h"
+#include "irc/InviteRequest.h"
+
+class TInviteDialog : public TUpdateDialog, public IInviteRequest {
+public:
+    TInviteDialog();
+    ~TInviteDialog() override;
+
+    void SetListener(IInviteDialogListener* value) { listener = value; }
+    void SetNick(const CString& value) { nick = value; }
+    void SetChannel(const CString& value) { channel = value; }
+    CString GetNick() const override { return nick; }
+    CString GetChannel() const override { return channel; }
+    CString GetTimeText() const { return timeText; }
+
+    // Made without a parent; centred on the screen while the main window is hidden or minimised.
+    bool CreateAndShow();
+
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+    void OnCancel() override;
+
+private:
+    CString channel;
+    CString nick;
+    CString timeText;
+    IInviteDialogListener* listener = nullptr;
+};

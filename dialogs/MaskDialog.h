@@ -1,0 +1,116 @@
+#pragma once
+// TMaskDialog: the modeless window that edits one list of IRC masks. The list box is what the
+// user edits; beside it the dialog keeps the masks its owner filled it with, so the owner can
+// tell on OK what changed.
+
+#include "app/Edit.h"
+#include "app/ListBox.h"
+#include "app/UpdateDialog.h"
+#include "res/windows/dialogs.h"
+
+#include <set>
+#include <vector>
+
+class TMaskDialog;
+
+class IMaskDialogListener {
+public:
+    virtual void OnMaskDialogOK(TMaskDialog* dialog) = 0;
+    virtual void OnMaskDialogUpdate(TMaskDialog* dialog) = 0;
+    // The owner deletes the dialog here.
+    virtual void OnMaskDialogClose(TMaskDialog* dialog) = 0;
+
+protected:
+    ~IMaskDialogListener() = default;
+};
+
+class TMaskDialog : public TUpdateDialog, public IEditListener, public IListBoxListener {
+public:
+    TMaskDialog();
+    ~TMaskDialog() override;
+
+    void SetListener(IMaskDialogListener* value) { listener = value; }
+    void SetTitle(const CString& value) { title = value; }
+    // Made and shown.
+    bool CreateAndShow();
+
+    // The owner's side: adds to both lists unless the list box holds it under IRC folding.
+    int AddMask(const CString& mask);
+    void RemoveMask(const CString& mask);
+    void ClearMasks();
+    std::vector<CString> GetMasks() const;
+    // What the owner filled in, less what it removed since.
+    const std::vector<CString>& GetFilledMasks() const { return masks; }
+    int GetCount() const;
+    void SetMaskText(const CString& text);
+
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+    void OnCancel() override;
+
+    BEGIN_MSG_MAP(TMaskDialog)
+        COMMAND_ID_HANDLER(IDC_MASK_ADD, OnAdd)
+        COMMAND_ID_HANDLER(IDC_MASK_OVERWRITE, OnOverwrite)
+        COMMAND_ID_HANDLER(IDC_MASK_DELETE, OnDelete)
+        COMMAND_ID_HANDLER(IDC_MASK_UPDATE, OnUpdate)
+        UPDATE_UI_HANDLER(IDC_MASK_ADD, OnUpdateAdd)
+        UPDATE_UI_HANDLER(IDC_MASK_OVERWRITE, OnUpdateOverwrite)
+        UPDATE_UI_HANDLER(IDC_MASK_DELETE, OnUpdateDelete)
+        MESSAGE_HANDLER(kEndBurstMessage, OnEndBurst)
+        CHAIN_MSG_MAP(TUpdateDialog)
+    END_MSG_MAP()
+
+    // The mask edit.
+    bool OnKeyDown(TEdit* edit, UINT key) override;
+    bool OnSysKeyDown(TEdit*, UINT) override { return false; }
+    bool OnEnter(TEdit* edit, UINT key) override;
+    bool OnCtrlSpace(TEdit*) override { return false; }
+    bool OnMouseWheel(TEdit*, UINT, short, int, int) override { return false; }
+    bool OnContextMenu(TEdit*, int, int) override { return false; }
+    void OnChange(TEdit*) override {}
+    void OnHeightChanged(TEdit*) override {}
+    void OnImeComposition(TEdit*, CString) override {}
+    // The mask list.
+    bool OnKeyDown(TListBox* list, UINT key) override;
+    bool OnSysKeyDown(TListBox*, UINT) override { return false; }
+    void OnDoubleClick(TListBox*, UINT, int, int) override {}
+    void OnClick(TListBox*, UINT, int, int) override {}
+    void OnSelChange(TListBox* list) override;
+
+private:
+    static const UINT kEndBurstMessage = WM_APP + 0x20;
+
+    void BeginBurst();
+    LRESULT OnEndBurst(WPARAM wParam, LPARAM lParam);
+    int FindInList(const CString& text) const;
+    // The list box alone: the buttons never touch the owner's masks.
+    int AddToList(const CString& text);
+    int TextExtent(const CString& text) const;
+    void DeleteFromList(int index);
+    void DeleteSelected();
+    CString GetEditText() const;
+    bool CanAdd() const;
+    bool CanOverwrite() const;
+    void OnAdd();
+    void OnOverwrite();
+    void OnDelete();
+    void OnUpdate();
+    void OnUpdateAdd(CCmdUI* ui);
+    void OnUpdateOverwrite(CCmdUI* ui);
+    void OnUpdateDelete(CCmdUI* ui);
+    void FocusEditAll();
+
+    TListBox list;
+    TEdit edit;
+    IMaskDialogListener* listener = nullptr;
+    CString title;
+    std::vector<CString> masks;
+    // The list box's texts in its order, and IRC-folded: a long list is searched without
+    // asking the control item by item.
+    std::vector<CString> items;
+    std::set<CString> folded;
+    // Their widths, by item and sorted, for the list's horizontal scroll range.
+    std::vector<int> extents;
+    std::multiset<int> widths;
+    bool inBurst = false; // the list is not drawn until the posted end of the burst
+};

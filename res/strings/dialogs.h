@@ -1,0 +1,3 @@
+#pragma once
+
+#define IDS_NICK_DIALOG_TITLE 10330

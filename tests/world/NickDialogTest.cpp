@@ -1,0 +1,256 @@
+// The change-nick dialog as a user meets it: filled from the nick list, edited with real keys
+// and clicks, and asked by a server unit when the server refuses a nick under the dialog policy.
+
+#include "tests/world/UserInfoFixture.h"
+
+#include "dialogs/NickDialog.h"
+#include "tests/common/Screenshot.h"
+
+namespace {
+
+HWND Control(HWND dialog, int id) { return ::GetDlgItem(dialog, id); }
+
+CString Text(HWND dialog, int id) { return GetControlText(Control(dialog, id)); }
+
+bool Checked(HWND dialog, int id) { return ::IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
+
+bool Enabled(HWND dialog, int id)
+{
+    ::SendMessageW(dialog, WM_KICKIDLE, 0, 0);
+    return ::IsWindowEnabled(Control(dialog, id)) != FALSE;
+}
+
+RECT ItemRect(HWND dialog, int index)
+{
+    RECT rect = {};
+    ::SendMessageW(Control(dialog, IDC_NICK_LIST), LB_GETITEMRECT, (WPARAM)index, (LPARAM)&rect);
+    return rect;
+}
+
+// A click on an item's text, or on its check box.
+void ClickItem(HWND dialog, int index, bool onBox = false)
+{
+    RECT rect = ItemRect(dialog, index);
+    int x = onBox ? rect.left + (rect.bottom - rect.top) / 2 : rect.left + 40;
+    ClickAt(ScreenPointOf(Control(dialog, IDC_NICK_LIST), x, (rect.top + rect.bottom) / 2));
+    PumpMessagesFor(50);
+}
+
+void TypeNick(HWND dialog, const wchar_t* text)
+{
+    ClickAt(ScreenPointOf(Control(dialog, IDC_NICK_NEW)));
+    PressKey('A', {VK_CONTROL});
+    PressKey(VK_DELETE);
+    TypeText(text);
+    PumpMessagesFor(50);
+}
+
+void Click(HWND dialog, int id)
+{
+    ClickAt(ScreenPointOf(Control(dialog, id)));
+    PumpMessagesFor(50);
+}
+
+class NickDialogTest : public ::testing::Test {
+protected:
+    // Runs the dialog; the steps run inside its modal loop once it is shown.
+    INT_PTR Run(std::function<void(HWND)> steps)
+    {
+        dialog.SetNick(L"kvnick");
+        dialog.SetServerName(L"testnet");
+        RunLater(150, [&] {
+            HWND window = dialog.m_hWnd;
+            FocusForInput(Control(window, IDC_NICK_NEW));
+            steps(window);
+        });
+        return dialog.DoModal();
+    }
+
+    TNickDialog dialog;
+};
+
+} // namespace
+
+TEST_F(NickDialogTest, OpensWithTheNickAndTheStoredList)
+{
+    dialog.nickList = {L"+away1", L"-plain", L"", L"x", L"?odd"};
+    dialog.away = true;
+    Run([&](HWND window) {
+        wchar_t caption[64] = {};
+        ::GetWindowTextW(window, caption, 64);
+        EXPECT_EQ(CString(caption), CString(L"ニックネーム変更 - testnet"));
+        EXPECT_EQ(Text(window, IDC_NICK_CURRENT), CString(L"kvnick"));
+        EXPECT_EQ(Text(window, IDC_NICK_NEW), CString(L"kvnick"));
+        EXPECT_TRUE(Checked(window, IDC_NICK_AWAY));
+        EXPECT_EQ(::GetFocus(), Control(window, IDC_NICK_NEW));
+        PumpMessagesFor(200);
+        EXPECT_TRUE(SaveWindowPng(window, ScreenshotPath(L"nick-dialog.png")));
+        // The new nick takes at most the length limit.
+        TypeNick(window, L"abcdefghijkl");
+        EXPECT_EQ(Text(window, IDC_NICK_NEW), CString(L"abcdefghi"));
+        PressKey(VK_ESCAPE);
+    });
+    // Cancel hands back the list as it stands, the single-character entry as an empty nick.
+    EXPECT_EQ(dialog.nickList, (std::vector<CString>{L"+away1", L"-plain", L"-", L"-odd"}));
+    EXPECT_EQ(dialog.GetNick(), CString(L"abcdefghi"));
+}
+
+TEST_F(NickDialogTest, AddRefusesFoldedTwinsAndOverwriteChangesTheAwayFlag)
+{
+    dialog.nickList = {L"-Nick[1]"};
+    INT_PTR result = Run([&](HWND window) {
+        TypeNick(window, L"nick{1}");
+        EXPECT_FALSE(Enabled(window, IDC_NICK_ADD));
+        ClickItem(window, 0);
+        TypeNick(window, L"nick{1}");
+        EXPECT_FALSE(Enabled(window, IDC_NICK_OVERWRITE)); // same nick, same flag
+        Click(window, IDC_NICK_AWAY);
+        ASSERT_TRUE(Enabled(window, IDC_NICK_OVERWRITE));
+        Click(window, IDC_NICK_OVERWRITE);
+        TypeNick(window, L"other");
+        ASSERT_TRUE(Enabled(window, IDC_NICK_ADD));
+        Click(window, IDC_NICK_ADD);
+        Click(window, IDOK);
+    });
+    EXPECT_EQ(result, IDOK);
+    EXPECT_EQ(dialog.nickList, (std::vector<CString>{L"+nick{1}", L"+other"}));
+    EXPECT_EQ(dialog.GetNick(), CString(L"other"));
+    EXPECT_TRUE(dialog.away);
+}
+
+TEST_F(NickDialogTest, ToggledCheckLeavesTheEditAloneUntilTheNextPick)
+{
+    dialog.nickList = {L"-one", L"-two"};
+    Run([&](HWND window) {
+        TypeNick(window, L"typed");
+        ClickItem(window, 1, true);
+        EXPECT_EQ(Text(window, IDC_NICK_NEW), CString(L"typed"));
+        EXPECT_TRUE(static_cast<bool>(::SendMessageW(Control(window, IDC_NICK_LIST), LB_GETITEMDATA, 1, 0)));
+        ClickItem(window, 0);
+        EXPECT_EQ(Text(window, IDC_NICK_NEW), CString(L"one"));
+        ClickItem(window, 1);
+        EXPECT_EQ(Text(window, IDC_NICK_NEW), CString(L"two"));
+        EXPECT_TRUE(Checked(window, IDC_NICK_AWAY));
+        Click(window, IDCANCEL);
+    });
+    EXPECT_EQ(dialog.nickList, (std::vector<CString>{L"-one", L"+two"}));
+}
+
+TEST_F(NickDialogTest, KeysAndMoveButtonsReorderAndDelete)
+{
+    dialog.nickList = {L"-a", L"+b", L"-c"};
+    INT_PTR result = Run([&](HWND window) {
+        EXPECT_FALSE(Enabled(window, IDC_NICK_UP));
+        PressKey(VK_DOWN); // into the list, on the first item
+        EXPECT_EQ(::GetFocus(), Control(window, IDC_NICK_LIST));
+        EXPECT_EQ(Text(window, IDC_NICK_NEW), CString(L"a"));
+        EXPECT_FALSE(Enabled(window, IDC_NICK_UP));
+        ASSERT_TRUE(Enabled(window, IDC_NICK_DOWN));
+        Click(window, IDC_NICK_DOWN); // a below b
+        Click(window, IDC_NICK_DOWN); // and below c
+        EXPECT_FALSE(Enabled(window, IDC_NICK_DOWN));
+        Click(window, IDC_NICK_UP);
+        ::SetFocus(Control(window, IDC_NICK_LIST));
+        PressKey(VK_DELETE); // a, selected in the middle
+        PressKey(VK_UP);
+        PressKey(VK_UP); // at the top: back to the edit
+        EXPECT_EQ(::GetFocus(), Control(window, IDC_NICK_NEW));
+        TypeNick(window, L"");
+        PressKey(VK_RETURN); // an empty nick is accepted
+    });
+    EXPECT_EQ(result, IDOK);
+    EXPECT_EQ(dialog.nickList, (std::vector<CString>{L"+b", L"-c"}));
+    EXPECT_EQ(dialog.GetNick(), CString());
+}
+
+TEST_F(NickDialogTest, DoubleClickOnAnItemIsOk)
+{
+    dialog.nickList = {L"-first", L"-second"};
+    INT_PTR result = Run([&](HWND window) {
+        RECT rect = ItemRect(window, 1);
+        DoubleClickAt(ScreenPointOf(Control(window, IDC_NICK_LIST), rect.left + 40, (rect.top + rect.bottom) / 2));
+        PumpMessagesFor(50);
+    });
+    EXPECT_EQ(result, IDOK);
+    EXPECT_EQ(dialog.GetNick(), CString(L"second"));
+}
+
+namespace {
+
+class RefusedNickTest : public UserInfoWindowTest {
+protected:
+    void SetUp() override
+    {
+        UserInfoWindowTest::SetUp();
+        preference.NickPolicy = 2;
+        preference.nickList = {L"-spare"};
+        Build();
+        LogInOffline();
+    }
+    // The refusal, then the tick that asks; the steps run in the open dialog.
+    void RefuseAndAnswer(std::function<void(HWND)> steps)
+    {
+        Feed(":irc.example 433 kvnick taken :Nickname is already in use");
+        EXPECT_TRUE(TakeQueued().empty());
+        RunLater(150, [&] {
+            HWND window = ::FindWindowW(nullptr, L"ニックネーム変更 - testnet");
+            ASSERT_TRUE(window);
+            FocusForInput(Control(window, IDC_NICK_NEW));
+            steps(window);
+        });
+        world->TickOn(1);
+    }
+    // A dialog the tick opens is closed again at once.
+    bool TickOpensADialog()
+    {
+        bool opened = false;
+        RunLater(300, [&] {
+            HWND window = ::FindWindowW(nullptr, L"ニックネーム変更 - testnet");
+            opened = window != nullptr;
+            if (window)
+                ::PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
+        });
+        world->TickOn(1);
+        PumpMessagesFor(400);
+        return opened;
+    }
+};
+
+} // namespace
+
+TEST_F(RefusedNickTest, OkSendsTheNickAndTheAwayChangeAndKeepsTheList)
+{
+    RefuseAndAnswer([&](HWND window) {
+        EXPECT_EQ(Text(window, IDC_NICK_CURRENT), CString(L"kvnick"));
+        ClickItem(window, 0);
+        Click(window, IDC_NICK_AWAY);
+        Click(window, IDOK);
+    });
+    EXPECT_EQ(TakeQueued(), (std::vector<std::string>{"NICK spare", "AWAY :Gone"}));
+    TPreference saved;
+    saved.Load(config.GetSettingsFolder());
+    EXPECT_EQ(saved.nickList, std::vector<CString>{L"-spare"});
+    EXPECT_FALSE(TickOpensADialog());
+}
+
+TEST_F(RefusedNickTest, CancelSendsNothingButKeepsTheEditedList)
+{
+    RefuseAndAnswer([&](HWND window) {
+        TypeNick(window, L"newer");
+        Click(window, IDC_NICK_ADD);
+        Click(window, IDCANCEL);
+    });
+    EXPECT_TRUE(TakeQueued().empty());
+    EXPECT_EQ(preference.nickList, (std::vector<CString>{L"-spare", L"-newer"}));
+    TPreference saved;
+    saved.Load(config.GetSettingsFolder());
+    EXPECT_EQ(saved.nickList, (std::vector<CString>{L"-spare", L"-newer"}));
+}
+
+TEST_F(RefusedNickTest, AConnectionGoneBeforeTheTickAsksNothing)
+{
+    Feed(":irc.example 433 kvnick taken :Nickname is already in use");
+    unit->GetConnection().transport.active = false;
+    EXPECT_FALSE(TickOpensADialog());
+    EXPECT_TRUE(TakeQueued().empty());
+}
