@@ -184,6 +184,12 @@ public:
     void WriteScriptConsole(const CString& serverName, const CString& scriptName, const CString& text, bool error);
     void OnUserInfo() override;
     void OnMemberInfo();
+    void OnChangeNick();
+    void ShowMaskList(int list);
+    void OnBanList();
+    void OnBanExceptionList();
+    void OnInviteList();
+    void OnReopList();
     // The world the commands act on, given by the application once it is made.
     void SetWorld(TIRCWorld* newWorld) { world = newWorld; }
     void OnProtocolLogDialogClose(TProtocolLogDialog* dialog) override;

@@ -221,6 +221,34 @@ void CMainFrame::OnToggleAway()
 }
 
 // The channel's WHO window: opened, or brought back when it is open.
+void CMainFrame::OnChangeNick()
+{
+    TIRCUnit* unit = GetSelectedNode().unit;
+    if (!world || !IsLoggedIn(unit))
+        return;
+    TNickRequest request = unit->MakeNickRequest(unit->GetNickLengthLimit());
+    if (world->RunNickDialog(request) && world->HasUnit(unit) && IsLoggedIn(unit))
+        unit->ApplyChosenNick(request);
+}
+
+// A list window already open is only brought up; a new one asks the server for the list.
+void CMainFrame::ShowMaskList(int list)
+{
+    static const wchar_t* const kRequests[TIRCChannel::MaskListCount] = {L"+b", L"+e", L"+I", L"+R"};
+    auto [unit, channel] = GetSelectedNode();
+    if (!IsLoggedIn(unit) || !IsJoinedChannel(channel) || !IsModeChannelName(channel->GetIRCName()))
+        return;
+    const bool open = channel->GetMaskList(list) != nullptr;
+    channel->ShowMaskList(list);
+    if (!open)
+        unit->SendChannelMode(channel, kRequests[list]);
+}
+
+void CMainFrame::OnBanList() { ShowMaskList(TIRCChannel::BanList); }
+void CMainFrame::OnBanExceptionList() { ShowMaskList(TIRCChannel::BanExceptionList); }
+void CMainFrame::OnInviteList() { ShowMaskList(TIRCChannel::InviteList); }
+void CMainFrame::OnReopList() { ShowMaskList(TIRCChannel::ReopList); }
+
 void CMainFrame::OnMemberInfo()
 {
     auto [unit, channel] = GetSelectedNode();

@@ -98,6 +98,12 @@ public:
     bool TakeNickQuestion(TNickRequest& request);
     // The user's OK: the new nick, and the away state when it changed.
     void AnswerNickQuestion(const TNickRequest& answer);
+    // What the nick dialog starts from: the current nick and away state, the longest nick.
+    TNickRequest MakeNickRequest(int nickLength) const;
+    int GetNickLengthLimit() const;
+    // The nick the user chose in the change-nick command, sent only when it differs, and the
+    // away state when it changed.
+    void ApplyChosenNick(const TNickRequest& answer);
 
     // Connection events and dispatch.
     void OnConnect(TIRCConnection* connection) override;

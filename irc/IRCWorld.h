@@ -179,6 +179,9 @@ public:
     void TickOn(int day);
     // Puts the nicks the servers refused to the user, one modal nick dialog each.
     void AskPendingNickQuestions();
+    // The modal nick dialog on the request, which takes the answer; the preferences keep the
+    // dialog's nick list whatever the answer. True for OK.
+    bool RunNickDialog(TNickRequest& request);
     void QueueClipboardText(const CString& text) override { clipboardQueue.push_back(text); }
 
     bool TryOpenDCCChatDialog();

@@ -68,9 +68,7 @@ void TIRCUnit::RetryNick(const TIRCReceiveMessage& message)
             return;
         }
     }
-    int maxLength = session.capabilities.GetNickLength();
-    if (settings.NickLen != 0 && settings.NickLen > maxLength)
-        maxLength = settings.NickLen;
+    int maxLength = GetNickLengthLimit();
     if (maxLength > kMaxBuiltNickLength)
         maxLength = kMaxBuiltNickLength;
     switch (preference->NickPolicy) {
@@ -93,12 +91,36 @@ bool TIRCUnit::TakeNickQuestion(TNickRequest& request)
     nickQuestionLength = 0;
     if (length <= 0 || !connection.IsActive() || session.state == StateDisconnected)
         return false;
+    request = MakeNickRequest(length);
+    return true;
+}
+
+TNickRequest TIRCUnit::MakeNickRequest(int nickLength) const
+{
+    TNickRequest request;
     request.nick = session.currentNick;
     request.serverName = GetName();
-    request.nickLength = length;
+    request.nickLength = nickLength;
     request.away = session.userMode.away;
     request.nickList = preference->nickList;
-    return true;
+    return request;
+}
+
+// The server's NICKLEN, raised to the server setting's length when that is set and longer.
+int TIRCUnit::GetNickLengthLimit() const
+{
+    int maxLength = session.capabilities.GetNickLength();
+    if (settings.NickLen != 0 && settings.NickLen > maxLength)
+        maxLength = settings.NickLen;
+    return maxLength;
+}
+
+void TIRCUnit::ApplyChosenNick(const TNickRequest& answer)
+{
+    if (answer.nick != session.currentNick)
+        ChangeNick(answer.nick);
+    if (answer.away != session.userMode.away)
+        SetAway(answer.away, session.awayMessage.IsEmpty() ? ExpandText(settings.AwayMessage) : session.awayMessage);
 }
 
 void TIRCUnit::AnswerNickQuestion(const TNickRequest& answer)

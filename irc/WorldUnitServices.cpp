@@ -160,22 +160,26 @@ void TIRCWorld::AskPendingNickQuestions()
         TNickRequest request;
         if (!HasUnit(unit) || !unit->TakeNickQuestion(request))
             continue;
-        TNickDialog dialog;
-        dialog.SetNick(request.nick);
-        dialog.SetServerName(request.serverName);
-        dialog.nickLength = request.nickLength;
-        dialog.away = request.away;
-        dialog.nickList = request.nickList;
-        bool ok = dialog.DoModal() == IDOK;
-        // The list is kept whatever the answer.
-        config->preference.nickList = dialog.nickList;
-        config->preference.Save(config->GetSettingsFolder());
-        request.nick = dialog.GetNick();
-        request.away = dialog.away;
-        if (ok && HasUnit(unit))
+        if (RunNickDialog(request) && HasUnit(unit))
             unit->AnswerNickQuestion(request);
     }
     askingNick = false;
+}
+
+bool TIRCWorld::RunNickDialog(TNickRequest& request)
+{
+    TNickDialog dialog;
+    dialog.SetNick(request.nick);
+    dialog.SetServerName(request.serverName);
+    dialog.nickLength = request.nickLength;
+    dialog.away = request.away;
+    dialog.nickList = request.nickList;
+    const bool ok = dialog.DoModal() == IDOK;
+    config->preference.nickList = dialog.nickList;
+    config->preference.Save(config->GetSettingsFolder());
+    request.nick = dialog.GetNick();
+    request.away = dialog.away;
+    return ok;
 }
 
 IInviteRequest* TIRCWorld::ShowInvitation(IInviteDialogListener* listener, const CString& nick, const CString& channel,

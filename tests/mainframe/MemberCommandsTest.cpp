@@ -10,6 +10,7 @@
 #include "irc/UserInfoDialogs.h"
 #include "irc/WhoDialog.h"
 #include "res/resource.h"
+#include "res/windows/dialogs.h"
 #include "settings/WindowGeometry.h"
 #include "tests/common/PopupMenu.h"
 #include "tests/common/Screenshot.h"
@@ -277,3 +278,36 @@ TEST_F(MemberCommands, RowsPickedInAWhoWindowAreTheTargetsWhateverTheTreeShows)
 }
 
 } // namespace
+
+TEST_F(MemberCommands, ListWindowsAndTheNickDialogOpenFromTheirKeys)
+{
+    // A list window asks the server once; its key again only brings it up.
+    const CString title = L"#alpha のバンリスト - " + net->GetName();
+    for (int round = 0; round < 2; round++) {
+        FocusForInput(frame->GetInputLine()->m_hWnd);
+        PressKey('B', {VK_MENU});
+        EXPECT_TRUE(PumpMessagesUntil([&] { return ::FindWindowW(nullptr, title) != nullptr; }, 3000)) << round;
+        PumpMessagesFor(200);
+    }
+    EXPECT_TRUE(peer->WaitFor("MODE #alpha +b", 3000));
+    EXPECT_EQ(1, CountLinesWith(peer, "MODE #alpha +b"));
+
+    // The nick dialog starts from the current nick and sends the one typed over it.
+    CString shownNick;
+    RunLater(300, [&] {
+        HWND dialog = ::FindWindowW(nullptr, L"ニックネーム変更 - " + net->GetName());
+        ASSERT_TRUE(dialog);
+        HWND edit = ::GetDlgItem(dialog, IDC_NICK_NEW);
+        wchar_t text[64] = L"";
+        ::GetWindowTextW(edit, text, 64);
+        shownNick = text;
+        FocusForInput(edit);
+        ::SendMessageW(edit, EM_SETSEL, 0, -1);
+        TypeText(L"kvnew");
+        PressKey(VK_RETURN);
+    });
+    FocusForInput(frame->GetInputLine()->m_hWnd);
+    PressKey('N', {VK_MENU});
+    EXPECT_TRUE(peer->WaitFor("NICK kvnew", 3000));
+    EXPECT_STREQ(L"kvme", shownNick);
+}
