@@ -1,5 +1,6 @@
 #include "app/UpdateDialog.h"
 
+#include "classlib/App.h"
 #include "classlib/CmdUI.h"
 #include "classlib/MsgMap.h"
 #include "foundation/ModalCounter.h"
@@ -20,6 +21,24 @@ INT_PTR TUpdateDialog::DoModal()
     // The counter's scope object also runs when the modal loop is left abnormally.
     TModalManager modal;
     return CDialog::DoModal();
+}
+
+bool TUpdateDialog::ShowOwnWindow(UINT templateId)
+{
+    if (!Create(templateId, nullptr))
+        return false;
+    CWnd* main = AfxGetMainWnd();
+    HWND mainWindow = main ? main->m_hWnd : nullptr;
+    if (!mainWindow || !::IsWindowVisible(mainWindow) || ::IsIconic(mainWindow)) {
+        RECT rect = {}, work = {};
+        ::GetWindowRect(m_hWnd, &rect);
+        ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+        int x = work.left + ((work.right - work.left) - (rect.right - rect.left)) / 2;
+        int y = work.top + ((work.bottom - work.top) - (rect.bottom - rect.top)) / 2;
+        ::SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    ShowWindow(SW_SHOWNORMAL);
+    return true;
 }
 
 LRESULT TUpdateDialog::OnInitMenuPopup(WPARAM wParam, LPARAM lParam)

@@ -18,6 +18,9 @@ public:
     ~TUpdateDialog() override;
 
     INT_PTR DoModal() override;
+    // A notice of its own (an offer, an invitation): created without a parent and shown; centred
+    // on the work area while the main window is hidden or minimised. False when not created.
+    bool ShowOwnWindow(UINT templateId);
 
     BEGIN_MSG_MAP(TUpdateDialog)
         MESSAGE_HANDLER(WM_INITMENUPOPUP, OnInitMenuPopup)

@@ -1,29 +1,12 @@
 #include "dcc/DCCChatDialog.h"
 
-#include "classlib/App.h"
 #include "res/windows/dcc.h"
 
 TDCCChatDialog::TDCCChatDialog() : TUpdateDialog(IDD_DCC_CHAT_DIALOG) {}
 
 TDCCChatDialog::~TDCCChatDialog() { DestroyWindow(); }
 
-bool TDCCChatDialog::ShowModeless()
-{
-    if (!Create(IDD_DCC_CHAT_DIALOG, nullptr))
-        return false;
-    CWnd* main = AfxGetMainWnd();
-    HWND mainWindow = main ? main->m_hWnd : nullptr;
-    if (!mainWindow || !::IsWindowVisible(mainWindow) || ::IsIconic(mainWindow)) {
-        RECT rect = {}, work = {};
-        ::GetWindowRect(m_hWnd, &rect);
-        ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-        int x = work.left + ((work.right - work.left) - (rect.right - rect.left)) / 2;
-        int y = work.top + ((work.bottom - work.top) - (rect.bottom - rect.top)) / 2;
-        ::SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
-    ShowWindow(SW_SHOWNORMAL);
-    return true;
-}
+bool TDCCChatDialog::ShowModeless() { return ShowOwnWindow(IDD_DCC_CHAT_DIALOG); }
 
 BOOL TDCCChatDialog::OnInitDialog()
 {

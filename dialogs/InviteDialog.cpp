@@ -1,29 +1,12 @@
 #include "dialogs/InviteDialog.h"
 
-#include "classlib/App.h"
 #include "res/windows/dialogs.h"
 
 TInviteDialog::TInviteDialog() : TUpdateDialog(IDD_INVITE_DIALOG) {}
 
 TInviteDialog::~TInviteDialog() { DestroyWindow(); }
 
-bool TInviteDialog::CreateAndShow()
-{
-    if (!Create(IDD_INVITE_DIALOG, nullptr))
-        return false;
-    CWnd* main = AfxGetMainWnd();
-    HWND mainWindow = main ? main->m_hWnd : nullptr;
-    if (!mainWindow || !::IsWindowVisible(mainWindow) || ::IsIconic(mainWindow)) {
-        RECT rect = {}, work = {};
-        ::GetWindowRect(m_hWnd, &rect);
-        ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-        int x = work.left + ((work.right - work.left) - (rect.right - rect.left)) / 2;
-        int y = work.top + ((work.bottom - work.top) - (rect.bottom - rect.top)) / 2;
-        ::SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
-    ShowWindow(SW_SHOWNORMAL);
-    return true;
-}
+bool TInviteDialog::CreateAndShow() { return ShowOwnWindow(IDD_INVITE_DIALOG); }
 
 BOOL TInviteDialog::OnInitDialog()
 {
