@@ -185,6 +185,11 @@ public:
     void OnUserInfo() override;
     void OnMemberInfo();
     void OnChangeNick();
+    void InsertMarkup(const CString& markup);
+    void OnBoldEffect();
+    void OnUnderlineEffect();
+    void OnReverseEffect();
+    void OnStopEffect();
     void ShowMaskList(int list);
     void OnBanList();
     void OnBanExceptionList();

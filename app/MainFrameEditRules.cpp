@@ -4,6 +4,7 @@
 #include "app/Clipboard.h"
 #include "app/MainFrame.h"
 #include "classlib/CmdUI.h"
+#include "foundation/IrcMarkup.h"
 #include "irc/IRCChannel.h"
 #include "irc/IRCWorld.h"
 #include "log/LogView.h"
@@ -226,6 +227,19 @@ void CMainFrame::OnPasteMyAddress()
     ::SendMessageW(chat->input.m_hWnd, EM_REPLACESEL, FALSE, (LPARAM)address.GetString());
     ::SetFocus(chat->input.m_hWnd);
 }
+
+// Markup goes in at the input line's caret over its selection; sending turns it into codes.
+void CMainFrame::InsertMarkup(const CString& markup)
+{
+    TChatPanel* chat = contentPanel.GetChatPanel();
+    if (chat)
+        ::SendMessageW(chat->input.m_hWnd, EM_REPLACESEL, FALSE, (LPARAM)markup.GetString());
+}
+
+void CMainFrame::OnBoldEffect() { InsertMarkup(GetBoldMarkup()); }
+void CMainFrame::OnUnderlineEffect() { InsertMarkup(GetUnderlineMarkup()); }
+void CMainFrame::OnReverseEffect() { InsertMarkup(GetReverseMarkup()); }
+void CMainFrame::OnStopEffect() { InsertMarkup(GetStopMarkup()); }
 
 // The URL, address or nick the focused log view stored when its popup opened.
 CString CMainFrame::GetFocusedContextText()

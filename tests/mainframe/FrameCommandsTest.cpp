@@ -7,6 +7,7 @@
 
 #include "res/resource.h"
 #include "tests/common/Screenshot.h"
+#include "app/UpdateDialog.h"
 #include "tests/common/StringPrinter.h"
 #include "tests/common/UserInput.h"
 #include <commctrl.h>
@@ -242,3 +243,24 @@ TEST_F(FrameCommands, ToolBarButtonsFollowTheEnableRulesAndRunTheirCommands)
 }
 
 } // namespace
+
+TEST_F(FrameCommands, TextEffectsGoInAtTheCaretOverTheSelection)
+{
+    HWND input = frame->GetInputLine()->m_hWnd;
+    FocusForInput(input);
+    TypeText(L"ab");
+    PressKey(VK_LEFT, {VK_SHIFT}); // "b" selected
+    const struct {
+        const wchar_t* action;
+        const wchar_t* text;
+    } steps[] = {{L"reverseeffect", L"a<reverse>"},
+                 {L"boldeffect", L"a<reverse><bold>"},
+                 {L"underlineeffect", L"a<reverse><bold><underline>"},
+                 {L"stopeffect", L"a<reverse><bold><underline><stop>"}};
+    for (const auto& step : steps) {
+        EXPECT_TRUE(frame->ExecuteAction(step.action));
+        PumpMessagesFor(100);
+        SCOPED_TRACE(testing::Message() << "step " << (&step - steps));
+        EXPECT_EQ(CString(step.text), GetControlText(input));
+    }
+}
