@@ -147,10 +147,15 @@ private:
     DWORD* bits = nullptr;
 };
 
-// The folder for screenshots of the test run: "screenshots" beside the test program's working
-// directory (under build/), created on demand.
+// The folder for screenshots of the test run: "screenshots" beside the test program (under
+// build/), created on demand; tests that move the working directory still write there.
 inline CString ScreenshotPath(const wchar_t* name)
 {
-    CreateDirectoryW(L"screenshots", nullptr);
-    return CString(L"screenshots\\") + name;
+    wchar_t module[MAX_PATH * 2] = L"";
+    DWORD length = GetModuleFileNameW(nullptr, module, MAX_PATH * 2);
+    CString folder(module, (int)length);
+    int slash = folder.ReverseFind(L'\\');
+    folder = slash >= 0 ? folder.Left(slash + 1) + L"screenshots" : CString(L"screenshots");
+    CreateDirectoryW(folder, nullptr);
+    return folder + L"\\" + name;
 }
