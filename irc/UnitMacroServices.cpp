@@ -132,22 +132,23 @@ void TIRCUnit::SelectChannel(const CString& channelName) { frame->Select(this, L
 // the change can be seen.
 void TIRCUnit::SetChannelCondition(const CString& channelName, const CString& word)
 {
-    TIRCChannel* channel = LookupChannel(channelName);
-    if (!channel)
-        return;
+    // A name that finds no channel marks the server's own node.
+    TIRCNode* node = LookupChannel(channelName);
+    if (!node)
+        node = this;
     CString condition = LowerCase(word);
     bool redraw = false;
     if (condition == L"keyword") {
-        channel->keywordMark = redraw = true;
+        node->keywordMark = redraw = true;
     } else if (condition == L"newtalk") {
-        channel->newTalkMark = true;
-        redraw = !channel->keywordMark;
+        node->newTalkMark = true;
+        redraw = !node->keywordMark;
     } else if (condition == L"update") {
-        channel->updateMark = true;
-        redraw = !channel->keywordMark && !channel->newTalkMark;
+        node->updateMark = true;
+        redraw = !node->keywordMark && !node->newTalkMark;
     } else if (condition == L"normal") {
-        redraw = channel->keywordMark || channel->newTalkMark || channel->updateMark;
-        channel->keywordMark = channel->newTalkMark = channel->updateMark = false;
+        redraw = node->keywordMark || node->newTalkMark || node->updateMark;
+        node->keywordMark = node->newTalkMark = node->updateMark = false;
     }
     if (redraw)
         frame->RedrawTree();

@@ -104,6 +104,16 @@ TEST_F(UnitMacroServicesTest, ChannelConditionsRedrawOnlyWhatShows)
         EXPECT_EQ(send.frame.size(), step.redraw ? 1u : 0u) << Narrow(step.word);
     }
     EXPECT_TRUE(channel->updateMark && channel->newTalkMark && !channel->keywordMark);
+
+    // A name that finds no channel marks the server's own node, not the channel.
+    send.frame.clear();
+    Macros().SetChannelCondition(L"#gone", L"Keyword");
+    EXPECT_TRUE(unit->keywordMark);
+    EXPECT_FALSE(channel->keywordMark);
+    Macros().SetChannelCondition(L"#gone", L"normal");
+    EXPECT_FALSE(unit->keywordMark);
+    EXPECT_TRUE(channel->updateMark);
+    EXPECT_EQ(send.frame.size(), 2u);
 }
 
 TEST_F(UnitMacroServicesTest, RefusedJoinsComeBackOnTheTickAndWhoWaitsItsTurn)
