@@ -7,6 +7,7 @@
 #include "foundation/StringUtils.h"
 #include "irc/UserCommand.h"
 #include "log/LogLineData.h"
+#include "macro/MacroManager.h"
 #include "settings/Preference.h"
 
 #include <algorithm>
@@ -132,22 +133,22 @@ void TIRCUnit::SelectChannel(const CString& channelName) { frame->Select(this, L
 // the change can be seen.
 void TIRCUnit::SetChannelCondition(const CString& channelName, const CString& word)
 {
+    // A name that finds no channel marks the server's own node.
     TIRCChannel* channel = LookupChannel(channelName);
-    if (!channel)
-        return;
+    TIRCNode* node = channel ? static_cast<TIRCNode*>(channel) : this;
     CString condition = LowerCase(word);
     bool redraw = false;
     if (condition == L"keyword") {
-        channel->keywordMark = redraw = true;
+        node->keywordMark = redraw = true;
     } else if (condition == L"newtalk") {
-        channel->newTalkMark = true;
-        redraw = !channel->keywordMark;
+        node->newTalkMark = true;
+        redraw = !node->keywordMark;
     } else if (condition == L"update") {
-        channel->updateMark = true;
-        redraw = !channel->keywordMark && !channel->newTalkMark;
+        node->updateMark = true;
+        redraw = !node->keywordMark && !node->newTalkMark;
     } else if (condition == L"normal") {
-        redraw = channel->keywordMark || channel->newTalkMark || channel->updateMark;
-        channel->keywordMark = channel->newTalkMark = channel->updateMark = false;
+        redraw = node->keywordMark || node->newTalkMark || node->updateMark;
+        node->keywordMark = node->newTalkMark = node->updateMark = false;
     }
     if (redraw)
         frame->RedrawTree();
@@ -166,3 +167,28 @@ void TIRCUnit::WindowAction(const CString& word)
 void TIRCUnit::ExecuteMenu(const CString& actionName) { frame->ExecuteAction(actionName); }
 
 void TIRCUnit::ShowBalloon(const CString& title, const CString& text) { frame->ShowBalloon(title, text); }
+
+bool TUnitMacroEngine::ProcessEvent(const TIRCReceiveMessage& message, const CString& currentNick)
+{
+    return manager.ProcessEvent(message, currentNick);
+}
+
+CString TUnitMacroEngine::ExpandVariables(const CString& text, const CString& currentNick)
+{
+    return manager.ExpandVariables(text, currentNick);
+}
+
+void TIRCUnit::SetMacroFolders(const CString& macroFolder, const CString& filesFolder)
+{
+    macroManager.SetMacroFolder(macroFolder);
+    macroManager.SetFilesFolder(filesFolder);
+    macroManager.UnloadAll();
+}
+
+void TIRCUnit::ResetMacros()
+{
+    macroManager.SetFileNames(settings.MacroFiles);
+    macroManager.UnloadAll();
+}
+
+void TIRCUnit::RunPopupMenuCommand(const TPopupItem& item) { macroManager.ExecuteMenuItem(item, session.currentNick); }
