@@ -198,7 +198,7 @@ void TMacroManager::CallDllHook(const CString& name, const CString& procedure, b
         {
             TFolderSwitch folder(filesFolder);
             call(ConvertToShiftJis(event.nick), ConvertToShiftJis(event.user), ConvertToShiftJis(event.host),
-                 ConvertToShiftJis(event.command), ConvertToShiftJis(channel), ConvertToShiftJis(EventText()),
+                 ConvertToShiftJis(event.command), ConvertToShiftJis(channel), ConvertToShiftJis(eventText),
                  buffer.data());
         }
         buffer[kReplySize - 1] = 0; // a procedure that fills every byte still ends here

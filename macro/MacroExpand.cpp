@@ -65,6 +65,8 @@ UINT EncodingCodePage(CString encoding)
 
 void TMacroManager::ExpandPercentVariables(CString& text)
 {
+    if (text.Find(L'%') < 0)
+        return;
     CString out;
     std::vector<CString> words;
     bool split = false;
@@ -87,7 +89,7 @@ void TMacroManager::ExpandPercentVariables(CString& text)
             break;
         case L'h': value = event.host; break;
         case L'l': value = event.user; break;
-        case L'm': value = EventText(); break;
+        case L'm': value = eventText; break;
         case L'n': value = event.nick; break;
         case L's': value = listener ? listener->GetSelectedText() : CString(); break;
         case L't': value = LocalTimeText(false); break;
@@ -97,7 +99,7 @@ void TMacroManager::ExpandPercentVariables(CString& text)
         default:
             if (name >= L'0' && name <= L'9') {
                 if (!split) {
-                    words = SplitWords(EventText(), 10);
+                    words = SplitWords(eventText, 10);
                     split = true;
                 }
                 size_t index = name - L'0';

@@ -14,22 +14,22 @@ const wchar_t* const kMacroEvents[] = {L"PRIVMSG", L"NOTICE",  L"ACTION", L"CTCP
                                        L"INVITE",  L"KEYWORD", L"OP",     L"DEOP",      L"VOICE",
                                        L"DEVOICE", L"DCCCHATMESSAGE"};
 
+// Upper-case ASCII words against any case; every rule of every file is tested per event, so
+// nothing here allocates.
 bool StartsNoCase(const CString& text, const wchar_t* word)
 {
-    int n = (int)wcslen(word);
-    return text.GetLength() >= n && text.Left(n).CompareNoCase(word) == 0;
+    int i = 0;
+    for (; word[i]; i++) {
+        wchar_t c = i < text.GetLength() ? text[i] : 0;
+        if (c != word[i] && !(c >= L'a' && c <= L'z' && c - 32 == word[i]))
+            return false;
+    }
+    return true;
 }
 
-std::vector<CString> SplitAlternatives(const CString& pattern)
+bool EqualsNoCase(const CString& text, const wchar_t* word)
 {
-    std::vector<CString> alternatives;
-    int start = 0;
-    for (int i = 0; i <= pattern.GetLength(); i++)
-        if (i == pattern.GetLength() || pattern[i] == L'|') {
-            alternatives.push_back(pattern.Mid(start, i - start));
-            start = i + 1;
-        }
-    return alternatives;
+    return text.GetLength() == (int)wcslen(word) && StartsNoCase(text, word);
 }
 
 long long FileSize(const CString& path)
@@ -88,9 +88,14 @@ void TMacroManager::ResetEvent(const CString& nick)
     event.nick = nick;
     channel.Empty();
     ownNick = nick;
+    NoteEventText();
 }
 
-CString TMacroManager::EventText() const { return JoinStrings(event.params, L" "); }
+void TMacroManager::NoteEventText()
+{
+    eventText = JoinStrings(event.params, L" ");
+    eventHasChannel = IsMacroEvent(event.command);
+}
 
 void TMacroManager::PrepareEvent()
 {
@@ -123,6 +128,7 @@ void TMacroManager::PrepareEvent()
         channel = params[0];
         params.erase(params.begin());
     }
+    NoteEventText();
 }
 
 bool TMacroManager::ProcessEvent(const TIRCReceiveMessage& message, const CString& nick)
@@ -166,9 +172,9 @@ bool TMacroManager::ItemMatches(const TMacroItem& item)
     matchingEvent = false;
     if (!eventMatches)
         return false;
-    if (IsMacroEvent(event.command) && !MatchCondition(channel, item.channel, false, true, false))
+    if (eventHasChannel && !MatchCondition(channel, item.channel, false, true, false))
         return false;
-    if (!MatchCondition(EventText(), item.message, false, true, false))
+    if (!MatchCondition(eventText, item.message, false, true, false))
         return false;
     return StatesHold(item);
 }
@@ -196,7 +202,11 @@ bool TMacroManager::MatchCondition(const CString& text, const CString& pattern, 
 {
     if (pattern.IsEmpty())
         return !senderIsMe;
-    for (const CString& alternative : SplitAlternatives(pattern)) {
+    for (int start = 0; start <= pattern.GetLength();) {
+        int bar = pattern.Find(L'|', start);
+        int end = bar < 0 ? pattern.GetLength() : bar;
+        CString alternative = start == 0 && bar < 0 ? pattern : pattern.Mid(start, end - start);
+        start = end + 1;
         if (!StartsNoCase(alternative, L"$LIST")) {
             int result = DecideAlternative(alternative, text, senderIsMe, expandVariables, userKeywords);
             if (result >= 0)
@@ -223,7 +233,7 @@ bool TMacroManager::MatchCondition(const CString& text, const CString& pattern, 
 int TMacroManager::DecideAlternative(CString alternative, const CString& text, bool senderIsMe, bool expandVariables,
                                      bool userKeywords)
 {
-    if (matchingEvent && alternative.CompareNoCase(L"DCCCHATMES") == 0)
+    if (matchingEvent && EqualsNoCase(alternative, L"DCCCHATMES"))
         alternative = L"DCCCHATMESSAGE";
     bool negate = false;
     if (StartsNoCase(alternative, L"$NOT")) {
@@ -231,7 +241,7 @@ int TMacroManager::DecideAlternative(CString alternative, const CString& text, b
         alternative.TrimLeft();
         negate = true;
     }
-    bool me = alternative.CompareNoCase(L"%me") == 0;
+    bool me = EqualsNoCase(alternative, L"%ME");
     if (senderIsMe)
         return me ? !negate : -1;
     if (me)
@@ -248,12 +258,14 @@ int TMacroManager::DecideAlternative(CString alternative, const CString& text, b
 
 int TMacroManager::DecideUserKeyword(const CString& word)
 {
-    static const wchar_t* const kGroups[] = {L"%g1", L"%g2", L"%g3", L"%g4", L"%g5"};
-    int group = word.CompareNoCase(L"%su") == 0 ? 0 : -1;
+    if (word.GetLength() != 3 || word[0] != L'%')
+        return -1;
+    static const wchar_t* const kGroups[] = {L"%G1", L"%G2", L"%G3", L"%G4", L"%G5"};
+    int group = EqualsNoCase(word, L"%SU") ? 0 : -1;
     for (int i = 0; i < 5; i++)
-        if (word.CompareNoCase(kGroups[i]) == 0)
+        if (EqualsNoCase(word, kGroups[i]))
             group = i;
-    bool self = word.CompareNoCase(L"%mu") == 0, none = word.CompareNoCase(L"%nu") == 0;
+    bool self = EqualsNoCase(word, L"%MU"), none = EqualsNoCase(word, L"%NU");
     if (group < 0 && !self && !none)
         return -1;
     if (!listener)

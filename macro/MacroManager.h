@@ -56,7 +56,8 @@ public:
 private:
     void PrepareEvent();
     void ResetEvent(const CString& nick);
-    CString EventText() const;
+    // The event's text and whether it has a channel, noted once per event.
+    void NoteEventText();
     bool ItemMatches(const TMacroItem& item);
     bool StatesHold(const TMacroItem& item);
     // -1 when the alternative does not decide.
@@ -88,6 +89,8 @@ private:
     CString ownNick;
     TIRCReceiveMessage event;
     CString channel;
+    CString eventText;
+    bool eventHasChannel = false;
     bool matchingEvent = false; // the event condition reads "DCCCHATMES" as the whole name
     std::mt19937 random{std::random_device{}()};
 };
