@@ -151,10 +151,18 @@ bool TMacroManager::ProcessEvent(const TIRCReceiveMessage& message, const CStrin
                 continue;
             bool stop = item->stop;
             TMacroItem copy = *item;
+            // The unit may expand its own texts while it acts, which replaces the current event;
+            // the later rules are still tried against this one.
+            TIRCReceiveMessage prepared = event;
+            CString preparedChannel = channel;
             RunAction(&copy, false);
             ran = true;
             if (files != current)
                 return true;
+            ownNick = nick;
+            event = prepared;
+            channel = preparedChannel;
+            NoteEventText();
             if (stop)
                 break;
         }

@@ -136,6 +136,16 @@ TEST_F(MacroMatch, StopEndsOnlyItsOwnFileAndDisabledRulesSleep)
     EXPECT_EQ(listener.Take(), (std::vector<std::string>{"print 1a | go", "print 2b | go"}));
 }
 
+TEST_F(MacroMatch, AnActionThatExpandsUnitTextsKeepsTheEventForLaterRules)
+{
+    // A part without a message makes the unit expand its own part text meanwhile.
+    listener.onCommand = [&] { engine.ExpandVariables(L"bye %u", L"other"); };
+    WriteMacroFile(L"two", {Rule("*", "", "", "", "part", "%c", ""), Rule("bob!*", "", "#a", "", "print", "%c", "%n %m")});
+    Enable({L"two"});
+    EXPECT_TRUE(Process(L"bob!b@h", L"PRIVMSG", {L"#a", L"text"}));
+    EXPECT_EQ(listener.Take(), (std::vector<std::string>{"command PART #a :", "print #a | bob text"}));
+}
+
 TEST_F(MacroMatch, UnreadableFilesAreDroppedOnceAndTheOthersWork)
 {
     WriteMacroFile(L"good", {Rule("*", "", "", "", "print", "ok", "%m")});

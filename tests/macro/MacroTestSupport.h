@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -35,6 +36,8 @@ public:
     void ExecuteCommand(const CString& text, bool fromUserMenu, bool splitLines) override
     {
         calls.push_back("command " + Narrow(text) + (fromUserMenu ? " [menu]" : "") + (splitLines ? " [lines]" : ""));
+        if (onCommand)
+            onCommand();
     }
     void GiveOp(const CString& channel, const CString& nick) override { Record("giveop", channel, nick); }
     void PlaySound(const CString& file) override { Record("sound", file); }
@@ -65,6 +68,8 @@ public:
     bool away = false;
     CString currentChannel;
     CString selectedText;
+    // What the unit does while it runs a command, such as expanding its own texts.
+    std::function<void()> onCommand;
 };
 
 // "nick!user@host" or a server name, the command, the parameters.
