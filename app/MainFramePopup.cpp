@@ -4,8 +4,8 @@
 #include "app/MainFrame.h"
 #include "irc/IRCUnit.h"
 #include "res/resource.h"
-#include "settings/PopupFile.h"
 #include "settings/Config.h"
+#include "settings/PopupFile.h"
 
 void CMainFrame::OnUserPopupCommand()
 {

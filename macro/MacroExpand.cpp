@@ -37,11 +37,11 @@ struct TFunction {
 enum { FUNCTION_FILE, FUNCTION_DIC, FUNCTION_DLL, FUNCTION_ENCODEURL };
 
 // In the order they are tried: longer names before the shorter ones they begin with.
-const TFunction kFunctions[] = {
-    {L"FILEOT", FUNCTION_FILE, true},      {L"FILEONCE", FUNCTION_FILE, true}, {L"FILE", FUNCTION_FILE, false},
-    {L"REPLACEOT", FUNCTION_DIC, true},    {L"REPLACE", FUNCTION_DIC, false},  {L"DICONCE", FUNCTION_DIC, true},
-    {L"DIC", FUNCTION_DIC, false},         {L"DLLSTRING", FUNCTION_DLL, false}, {L"DLLFUNC", FUNCTION_DLL, false},
-    {L"ENCODEURL", FUNCTION_ENCODEURL, false}};
+const TFunction kFunctions[] = {{L"FILEOT", FUNCTION_FILE, true},  {L"FILEONCE", FUNCTION_FILE, true},
+                                {L"FILE", FUNCTION_FILE, false},   {L"REPLACEOT", FUNCTION_DIC, true},
+                                {L"REPLACE", FUNCTION_DIC, false}, {L"DICONCE", FUNCTION_DIC, true},
+                                {L"DIC", FUNCTION_DIC, false},     {L"DLLSTRING", FUNCTION_DLL, false},
+                                {L"DLLFUNC", FUNCTION_DLL, false}, {L"ENCODEURL", FUNCTION_ENCODEURL, false}};
 
 bool NameAt(const CString& text, int at, const wchar_t* name)
 {
@@ -81,21 +81,45 @@ void TMacroManager::ExpandPercentVariables(CString& text)
         wchar_t name = text[i];
         CString value;
         switch (name) {
-        case L'a': value = listener ? listener->GetCurrentChannelName() : CString(); break;
-        case L'c': value = channel; break;
-        case L'd': value = LocalTimeText(true); break;
+        case L'a':
+            value = listener ? listener->GetCurrentChannelName() : CString();
+            break;
+        case L'c':
+            value = channel;
+            break;
+        case L'd':
+            value = LocalTimeText(true);
+            break;
         case L'f':
             value = !channel.IsEmpty() && wcschr(L"#&+!=", channel[0]) ? channel : event.nick;
             break;
-        case L'h': value = event.host; break;
-        case L'l': value = event.user; break;
-        case L'm': value = eventText; break;
-        case L'n': value = event.nick; break;
-        case L's': value = listener ? listener->GetSelectedText() : CString(); break;
-        case L't': value = LocalTimeText(false); break;
-        case L'u': value = ownNick; break;
-        case L'y': value = listener ? listener->GetMyAddressText() : CString(); break;
-        case L'%': value = L"%"; break;
+        case L'h':
+            value = event.host;
+            break;
+        case L'l':
+            value = event.user;
+            break;
+        case L'm':
+            value = eventText;
+            break;
+        case L'n':
+            value = event.nick;
+            break;
+        case L's':
+            value = listener ? listener->GetSelectedText() : CString();
+            break;
+        case L't':
+            value = LocalTimeText(false);
+            break;
+        case L'u':
+            value = ownNick;
+            break;
+        case L'y':
+            value = listener ? listener->GetMyAddressText() : CString();
+            break;
+        case L'%':
+            value = L"%";
+            break;
         default:
             if (name >= L'0' && name <= L'9') {
                 if (!split) {
@@ -170,10 +194,18 @@ int TMacroManager::ExpandFunction(const CString& text, int at, bool expandVariab
         pos = end + 1;
     }
     switch (function->kind) {
-    case FUNCTION_FILE: AppendRandomLine(arguments[0], function->removes, out); break;
-    case FUNCTION_DIC: AppendDictionaryAnswer(arguments[0], arguments[1], function->removes, out); break;
-    case FUNCTION_DLL: AppendDllString(arguments[0], arguments[1], arguments[2], out); break;
-    default: AppendEncodedUrl(arguments[0], count > 1 ? arguments[1] : CString(), out); break;
+    case FUNCTION_FILE:
+        AppendRandomLine(arguments[0], function->removes, out);
+        break;
+    case FUNCTION_DIC:
+        AppendDictionaryAnswer(arguments[0], arguments[1], function->removes, out);
+        break;
+    case FUNCTION_DLL:
+        AppendDllString(arguments[0], arguments[1], arguments[2], out);
+        break;
+    default:
+        AppendEncodedUrl(arguments[0], count > 1 ? arguments[1] : CString(), out);
+        break;
     }
     return pos;
 }

@@ -9,10 +9,9 @@
 
 namespace {
 
-const wchar_t* const kMacroEvents[] = {L"PRIVMSG", L"NOTICE",  L"ACTION", L"CTCPQUERY", L"CTCPREPLY",
-                                       L"JOIN",    L"PART",    L"KICK",   L"TOPIC",     L"MODE",
-                                       L"INVITE",  L"KEYWORD", L"OP",     L"DEOP",      L"VOICE",
-                                       L"DEVOICE", L"DCCCHATMESSAGE"};
+const wchar_t* const kMacroEvents[] = {L"PRIVMSG", L"NOTICE", L"ACTION", L"CTCPQUERY", L"CTCPREPLY",     L"JOIN",
+                                       L"PART",    L"KICK",   L"TOPIC",  L"MODE",      L"INVITE",        L"KEYWORD",
+                                       L"OP",      L"DEOP",   L"VOICE",  L"DEVOICE",   L"DCCCHATMESSAGE"};
 
 // Upper-case ASCII words against any case; every rule of every file is tested per event, so
 // nothing here allocates.
@@ -102,8 +101,7 @@ void TMacroManager::PrepareEvent()
     event.command.MakeUpper();
     std::vector<CString>& params = event.params;
     bool privmsg = event.command == L"PRIVMSG";
-    if ((privmsg || event.command == L"NOTICE") && params.size() >= 2 && !params[1].IsEmpty() &&
-        params[1][0] == 0x01) {
+    if ((privmsg || event.command == L"NOTICE") && params.size() >= 2 && !params[1].IsEmpty() && params[1][0] == 0x01) {
         event.command = privmsg ? L"CTCPQUERY" : L"CTCPREPLY";
         CString text = params[1].Mid(1);
         int end = text.Find(L'\x01', 1);
@@ -191,18 +189,16 @@ bool TMacroManager::StatesHold(const TMacroItem& item)
 {
     if (!listener)
         return item.ownState == 0 && item.senderState == 0;
-    switch (item.ownState) {
-    case 1: if (!listener->IsChannelOperator(channel, ownNick)) return false; break;
-    case 2: if (listener->IsChannelOperator(channel, ownNick)) return false; break;
-    case 3: if (!listener->IsAway()) return false; break;
-    case 4: if (listener->IsAway()) return false; break;
-    default: break;
+    if (item.ownState == 1 || item.ownState == 2) {
+        if (listener->IsChannelOperator(channel, ownNick) != (item.ownState == 1))
+            return false;
+    } else if (item.ownState == 3 || item.ownState == 4) {
+        if (listener->IsAway() != (item.ownState == 3))
+            return false;
     }
-    switch (item.senderState) {
-    case 1: return listener->IsChannelOperator(channel, event.nick);
-    case 2: return !listener->IsChannelOperator(channel, event.nick);
-    default: return true;
-    }
+    if (item.senderState == 1 || item.senderState == 2)
+        return listener->IsChannelOperator(channel, event.nick) == (item.senderState == 1);
+    return true;
 }
 
 bool TMacroManager::MatchCondition(const CString& text, const CString& pattern, bool senderIsMe, bool expandVariables,

@@ -25,10 +25,18 @@ std::string MakeRules(int file)
         std::string n = std::to_string(file * 1000 + i);
         std::string rule;
         switch (i % 4) {
-        case 0: rule = "0\t\t\t*!*@host" + n + ".example\tPRIVMSG\t#chan*\t*word" + n + "*\t0\t0\tprint\t%c\t%n"; break;
-        case 1: rule = "0\t\t\t$NOT %g1|*\tJOIN|PART\t#room" + n + "\t\t0\t0\tprint\t%c\t%n"; break;
-        case 2: rule = "0\t\t\tnick" + n + "!*@*\tCTCP*\t*\tVERSION*\t0\t0\tctcpreply\t%n\tv"; break;
-        default: rule = "0\t\t\t*\tPRIVMSG|NOTICE\t%u\t*secret" + n + "*\t1\t0\tprint\t\t%m"; break;
+        case 0:
+            rule = "0\t\t\t*!*@host" + n + ".example\tPRIVMSG\t#chan*\t*word" + n + "*\t0\t0\tprint\t%c\t%n";
+            break;
+        case 1:
+            rule = "0\t\t\t$NOT %g1|*\tJOIN|PART\t#room" + n + "\t\t0\t0\tprint\t%c\t%n";
+            break;
+        case 2:
+            rule = "0\t\t\tnick" + n + "!*@*\tCTCP*\t*\tVERSION*\t0\t0\tctcpreply\t%n\tv";
+            break;
+        default:
+            rule = "0\t\t\t*\tPRIVMSG|NOTICE\t%u\t*secret" + n + "*\t1\t0\tprint\t\t%m";
+            break;
         }
         if (i == kRulesPerFile - 1)
             rule = "0\t\t\t*\tPRIVMSG\t#chan1\t*tenth*\t0\t0\tprint\t%c\tseen %n";
@@ -41,8 +49,10 @@ std::string MakeLine(int i)
 {
     std::string n = std::to_string(i % 97);
     switch (i % 5) {
-    case 0: return ":joiner" + n + "!u@h" + n + ".example JOIN :#chan" + std::to_string(i % 3);
-    case 1: return ":irc.bench 372 kvbench :- message of the day line " + n;
+    case 0:
+        return ":joiner" + n + "!u@h" + n + ".example JOIN :#chan" + std::to_string(i % 3);
+    case 1:
+        return ":irc.bench 372 kvbench :- message of the day line " + n;
     default:
         return ":nick" + n + "!user@host" + n + ".example PRIVMSG #chan" + std::to_string(i % 3) + " :some words " +
                (i % 10 == 2 ? "tenth " : "") + "and more text for the masks " + n;

@@ -18,16 +18,15 @@ protected:
         ASSERT_TRUE(CreateDirectoryW(folder.path + L"macros", nullptr));
         ASSERT_TRUE(CreateDirectoryW(folder.path + L"files", nullptr));
         std::string rules = "1\tEncoding=UTF-8\r\n";
-        for (const char* rule : {
-                 // A greeting answers by notice; only an operator hands out operator status.
-                 "0\t\t\t*\tPRIVMSG\t#room\t!hello*\t0\t0\tsend\t%n\thi %n from %c\t0",
-                 "0\t\t\t*\tprivmsg\t#room\t!op\t1\t0\tmode\t%c\t+o %n\t1",
-                 "0\t\t\t*\tPRIVMSG\t#room\t!op\t0\t0\traw\t\tPRIVMSG %c :after stop\t0",
-                 // The user's own notices: a macro's notice must not come back here.
-                 "0\t\t\t%me\tNOTICE\t*\t*\t0\t0\traw\t\tPRIVMSG #loop :looped %m\t0",
-                 // Events the unit makes up itself.
-                 "0\t\t\t*\tOP\t#room\t*\t0\t0\traw\t\tPRIVMSG #room :welcome op %m\t0",
-                 "0\t\t\t*\tKEYWORD\t*\t*\t0\t0\traw\t\tPRIVMSG #room :keyword from %n\t0"})
+        for (const char* rule : {// A greeting answers by notice; only an operator hands out operator status.
+                                 "0\t\t\t*\tPRIVMSG\t#room\t!hello*\t0\t0\tsend\t%n\thi %n from %c\t0",
+                                 "0\t\t\t*\tprivmsg\t#room\t!op\t1\t0\tmode\t%c\t+o %n\t1",
+                                 "0\t\t\t*\tPRIVMSG\t#room\t!op\t0\t0\traw\t\tPRIVMSG %c :after stop\t0",
+                                 // The user's own notices: a macro's notice must not come back here.
+                                 "0\t\t\t%me\tNOTICE\t*\t*\t0\t0\traw\t\tPRIVMSG #loop :looped %m\t0",
+                                 // Events the unit makes up itself.
+                                 "0\t\t\t*\tOP\t#room\t*\t0\t0\traw\t\tPRIVMSG #room :welcome op %m\t0",
+                                 "0\t\t\t*\tKEYWORD\t*\t*\t0\t0\traw\t\tPRIVMSG #room :keyword from %n\t0"})
             rules += std::string(rule) + "\r\n";
         ASSERT_TRUE(WriteFileBytes(folder.path + L"macros\\auto.kmf", CStringA(rules.c_str())));
         settings.MacroFiles = {L"auto"};
@@ -102,7 +101,8 @@ TEST_F(UnitMacroTest, OwnLinesRunMacrosOnlyWhenTheUserSentThem)
 
     mark = peer->LineCount();
     unit->ExecuteCommand(L"notice bob :typed", false);
-    EXPECT_EQ(LinesAfter(mark, "mark-o2"), (std::vector<std::string>{"NOTICE bob :typed", "PRIVMSG #loop :looped typed"}));
+    EXPECT_EQ(LinesAfter(mark, "mark-o2"),
+              (std::vector<std::string>{"NOTICE bob :typed", "PRIVMSG #loop :looped typed"}));
 
     ASSERT_TRUE(peer->WaitFor("looped typed"));
     // A popup item runs as the user: its notice reaches the rules as well.

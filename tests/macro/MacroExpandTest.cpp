@@ -122,7 +122,8 @@ TEST_F(MacroExpand, OnceFunctionsUseUpTheirLines)
 
     ASSERT_TRUE(WriteFileBytes(Files(L"d.txt"), "x* one\r\nx* two\r\ndefault none\r\n"));
     Event(L"bob!bu@b.host", L"PRIVMSG", {L"#a", L"xy"});
-    EXPECT_EQ(L"one two none none", Expanded(L"$DICONCE(d.txt,%m) $REPLACEOT(d.txt,%m) $DICONCE(d.txt,%m) $DIC(d.txt,x)"));
+    EXPECT_EQ(L"one two none none",
+              Expanded(L"$DICONCE(d.txt,%m) $REPLACEOT(d.txt,%m) $DICONCE(d.txt,%m) $DIC(d.txt,x)"));
     EXPECT_EQ("default none\r\n", Bytes(L"d.txt"));
 }
 

@@ -47,9 +47,9 @@ TEST_F(MacroFiles, ReadsTheFieldsOfEachLine)
                      "# a comment\r\n"
                      "2x\tskip\tskip\tu\tc\t\xE6\x97\xA5\tm\t3\t2\ta\tt\targ\t0\textra\r\n"
                      "0\t\t\t\t\t\t\t\t\tprint\t\tone\ttwo\t1\r\n"));
-    EXPECT_EQ(DescribeAll(file), (std::vector<std::string>{"0|%me|PRIVMSG|#a|*hello*|0|0|send|%c|hi|1",
-                                                           "0|||||0|0||||0", "1|u|c|日|m|3|2|a|t|arg|0",
-                                                           "0|||||0|0|print||one|0"}));
+    EXPECT_EQ(DescribeAll(file),
+              (std::vector<std::string>{"0|%me|PRIVMSG|#a|*hello*|0|0|send|%c|hi|1", "0|||||0|0||||0",
+                                        "1|u|c|日|m|3|2|a|t|arg|0", "0|||||0|0|print||one|0"}));
 }
 
 TEST_F(MacroFiles, OlderFilesAreShiftJisAndTheMarkCountsOnlyFirst)
@@ -60,8 +60,8 @@ TEST_F(MacroFiles, OlderFilesAreShiftJisAndTheMarkCountsOnlyFirst)
     EXPECT_EQ(DescribeAll(file), std::vector<std::string>{"0|*|PRIVMSG|#日本|*こんにちは*|0|0|send|%c|やあ|0"});
 
     ASSERT_TRUE(Read(file, L"late", "# first\r\n1\tEncoding=UTF-8\r\n" + sjis + "\r\n"));
-    EXPECT_EQ(DescribeAll(file), (std::vector<std::string>{"1|||||0|0||||0",
-                                                           "0|*|PRIVMSG|#日本|*こんにちは*|0|0|send|%c|やあ|0"}));
+    EXPECT_EQ(DescribeAll(file),
+              (std::vector<std::string>{"1|||||0|0||||0", "0|*|PRIVMSG|#日本|*こんにちは*|0|0|send|%c|やあ|0"}));
 }
 
 TEST_F(MacroFiles, WriteAndReadBack)

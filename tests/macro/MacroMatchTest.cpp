@@ -18,6 +18,8 @@ struct TMatchCase {
     const char* printed; // what the rule "print %c %m" shows; null when the rule must not run
 };
 
+// One case a line, to read down the columns.
+// clang-format off
 const TMatchCase kCases[] = {
     {"own message meets %me", "%me", "", "", "", 0, 0, L"me!u@h", L"PRIVMSG", {L"#a", L"hi"}, "print #a | hi"},
     {"other sender misses %me", "%me", "", "", "", 0, 0, L"alice!a@h", L"PRIVMSG", {L"#a", L"hi"}, nullptr},
@@ -76,6 +78,7 @@ const TMatchCase kCases[] = {
     {"sender is not operator", "*", "", "", "", 0, 2, L"opper!o@h", L"PRIVMSG", {L"#a", L"x"}, nullptr},
     {"unknown states hold", "*", "", "", "", 9, 7, L"bob!b@h", L"PRIVMSG", {L"#b", L"x"}, "print #b | x"},
 };
+// clang-format on
 
 class MacroMatch : public MacroTest {
 protected:
@@ -93,8 +96,8 @@ protected:
 TEST_F(MacroMatch, EventsMeetTheirRules)
 {
     for (const TMatchCase& c : kCases) {
-        WriteMacroFile(L"case", {Rule(c.user, c.command, c.channel, c.message, "print", "%c", "%m", c.ownState,
-                                      c.senderState)});
+        WriteMacroFile(L"case",
+                       {Rule(c.user, c.command, c.channel, c.message, "print", "%c", "%m", c.ownState, c.senderState)});
         Enable({L"case"});
         bool ran = Process(c.prefix, c.eventCommand, c.params);
         std::vector<std::string> expected;
@@ -127,8 +130,8 @@ TEST_F(MacroMatch, ListFilesAreAlternativesInShiftJis)
 
 TEST_F(MacroMatch, StopEndsOnlyItsOwnFileAndDisabledRulesSleep)
 {
-    WriteMacroFile(L"first", {Rule("*", "", "", "", "print", "1a", "%m", 0, 0, true),
-                              Rule("*", "", "", "", "print", "1b", "%m")});
+    WriteMacroFile(
+        L"first", {Rule("*", "", "", "", "print", "1a", "%m", 0, 0, true), Rule("*", "", "", "", "print", "1b", "%m")});
     WriteMacroFile(L"second", {"1" + Rule("*", "", "", "", "print", "2a", "%m").substr(1),
                                Rule("*", "", "", "", "print", "2b", "%m")});
     Enable({L"first", L"second"});
@@ -140,7 +143,8 @@ TEST_F(MacroMatch, AnActionThatExpandsUnitTextsKeepsTheEventForLaterRules)
 {
     // A part without a message makes the unit expand its own part text meanwhile.
     listener.onCommand = [&] { engine.ExpandVariables(L"bye %u", L"other"); };
-    WriteMacroFile(L"two", {Rule("*", "", "", "", "part", "%c", ""), Rule("bob!*", "", "#a", "", "print", "%c", "%n %m")});
+    WriteMacroFile(L"two",
+                   {Rule("*", "", "", "", "part", "%c", ""), Rule("bob!*", "", "#a", "", "print", "%c", "%n %m")});
     Enable({L"two"});
     EXPECT_TRUE(Process(L"bob!b@h", L"PRIVMSG", {L"#a", L"text"}));
     EXPECT_EQ(listener.Take(), (std::vector<std::string>{"command PART #a :", "print #a | bob text"}));
@@ -179,9 +183,9 @@ TEST_F(MacroMatch, FilesAreReadOnceUntilUnloaded)
 
 TEST(MacroEvents, NamesOfEventsWithAChannel)
 {
-    for (const wchar_t* name : {L"PRIVMSG", L"NOTICE", L"ACTION", L"CTCPQUERY", L"CTCPREPLY", L"JOIN", L"PART",
-                                L"KICK", L"TOPIC", L"MODE", L"INVITE", L"KEYWORD", L"OP", L"DEOP", L"VOICE",
-                                L"DEVOICE", L"DCCCHATMESSAGE", L"001", L"433"})
+    for (const wchar_t* name :
+         {L"PRIVMSG", L"NOTICE", L"ACTION", L"CTCPQUERY", L"CTCPREPLY", L"JOIN", L"PART", L"KICK", L"TOPIC", L"MODE",
+          L"INVITE", L"KEYWORD", L"OP", L"DEOP", L"VOICE", L"DEVOICE", L"DCCCHATMESSAGE", L"001", L"433"})
         EXPECT_TRUE(TMacroManager::IsMacroEvent(name)) << Narrow(name);
     for (const wchar_t* name : {L"QUIT", L"NICK", L"KILL", L"ERROR", L"WALLOPS", L"privmsg", L"", L"X1"})
         EXPECT_FALSE(TMacroManager::IsMacroEvent(name)) << Narrow(name);

@@ -39,8 +39,8 @@ TEST_F(UserPopupCommands, AnItemChosenFromTheLogMenuSendsItsLine)
         PumpMessagesUntil([&] { return view->GetLine(view->GetLineCount() - 1).GetText().Find(L"click") >= 0; }, 5000));
     PumpMessagesFor(200);
 
-    TShownMenu menu = ReadOpenedPopup([&] { ClickAt(TextPoint(view, L"words"), true); },
-                                      ScreenshotPath(L"macro-user-popup.png"));
+    TShownMenu menu =
+        ReadOpenedPopup([&] { ClickAt(TextPoint(view, L"words"), true); }, ScreenshotPath(L"macro-user-popup.png"));
     ASSERT_TRUE(menu.shown);
     EXPECT_EQ((std::vector<UINT>{ID_USER_POPUP_FIRST, 0, ID_USER_POPUP_FIRST + 2}), menu.Ids());
     EXPECT_FALSE(menu.Grayed(ID_USER_POPUP_FIRST));
