@@ -54,7 +54,8 @@ void TMacroFile::Clear()
 CString TMacroFile::GetFilePath(const CString& fileName) const
 {
     // The name comes from settings and from what the files hand on: it must stay a bare name.
-    if (fileName.IsEmpty() || fileName.FindOneOf(L"\\/:") >= 0 || fileName == L"." || fileName == L"..")
+    if (folder.IsEmpty() || fileName.IsEmpty() || fileName.FindOneOf(L"\\/:") >= 0 || fileName == L"." ||
+        fileName == L"..")
         return CString();
     return folder + fileName + GetFileExtension();
 }

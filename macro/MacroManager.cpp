@@ -131,7 +131,8 @@ void TMacroManager::PrepareEvent()
 
 bool TMacroManager::ProcessEvent(const TIRCReceiveMessage& message, const CString& nick)
 {
-    if (fileNames.empty())
+    // Without its folder the engine has no files to read, and must not drop the names.
+    if (fileNames.empty() || macroFolder.IsEmpty())
         return false;
     if (!loaded)
         LoadFiles();

@@ -160,6 +160,13 @@ TEST_F(MacroMatch, UnreadableFilesAreDroppedOnceAndTheOthersWork)
                                                          "print ok | one", "print ok | two"}));
     EXPECT_EQ(engine.GetFileNames(), std::vector<CString>{L"good"});
 
+    // An engine whose folder is not set yet keeps its names.
+    engine.SetMacroFolder(L"");
+    Enable({L"good"});
+    EXPECT_FALSE(Process(L"bob!b@h", L"PRIVMSG", {L"#a", L"one"}));
+    EXPECT_EQ(engine.GetFileNames(), std::vector<CString>{L"good"});
+    engine.SetMacroFolder(folder.path + L"macros\\");
+
     // Nothing enabled, or nothing readable: no event reaches a rule.
     Enable({});
     EXPECT_FALSE(Process(L"bob!b@h", L"PRIVMSG", {L"#a", L"three"}));
