@@ -84,6 +84,7 @@ LRESULT CMainFrame::OnCreate(WPARAM wParam, LPARAM lParam)
         return -1;
     }
     ApplyCreationSettings();
+    AssignPopupCommandIds();
     return 0;
 }
 

@@ -319,6 +319,12 @@ public:
     void OnUpdateRegisterToGroup(CCmdUI* ui);
     void OnUpdateCopyMemberAddress(CCmdUI* ui);
     void OnUpdateUserPopupCommand(CCmdUI* ui);
+    // The user's popup-menu items run through the selected server (app/MainFramePopup.cpp).
+    void OnUserPopupCommand();
+    // Item i of the user's popup file answers to the command ID_USER_POPUP_FIRST + i.
+    void AssignPopupCommandIds();
+    // The id of the command being run, for the handlers of a range of ids.
+    UINT runningCommand = 0;
 
 private:
     // The command entries of the map, taken from the command table, and the frame messages of

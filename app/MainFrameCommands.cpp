@@ -143,7 +143,7 @@ const TMainCommand kMainCommands[] = {
     {ID_OPEN_URL_NEW_WINDOW, ID_OPEN_URL_NEW_WINDOW, {}, &F::OnOpenUrlInNewWindow, nullptr},
 
     // The user's popup-menu items
-    {ID_USER_POPUP_FIRST, ID_USER_POPUP_LAST, {}, nullptr, &F::OnUpdateUserPopupCommand},
+    {ID_USER_POPUP_FIRST, ID_USER_POPUP_LAST, {}, &F::OnUserPopupCommand, &F::OnUpdateUserPopupCommand},
 };
 
 // Records what an enable handler decided without touching any item.
@@ -208,6 +208,7 @@ BOOL CMainFrame::ProcessCommands(UINT message, WPARAM wParam, LPARAM lParam, LRE
         // Accelerators, buttons and action names reach here too: a disabled command is dropped.
         if (!IsCommandEnabled(LOWORD(wParam)))
             return TRUE;
+        runningCommand = LOWORD(wParam);
         if (row->run)
             (this->*row->run)();
         return TRUE;

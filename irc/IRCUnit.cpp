@@ -12,7 +12,6 @@ namespace {
 
 TNullUnitListener nullListener;
 TNullScriptEvents nullScripts;
-TNullMacroEngine nullMacros;
 
 } // namespace
 
@@ -43,8 +42,10 @@ void TIRCUnit::ReloadScripts()
 
 TIRCUnit::TIRCUnit(IIRCUnitListener* owner, const TPreference* preferences, const TUnitSetting& setting)
     : settings(setting), world(owner ? owner : &nullListener), preference(preferences), scripts(&nullScripts),
-      macros(&nullMacros)
+      macros(&ownMacros)
 {
+    macroManager.SetListener(this);
+    macroManager.SetFileNames(settings.MacroFiles);
     connection.listener = this;
     resolver.listener = this;
     SetSendScripts(nullptr);

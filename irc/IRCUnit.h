@@ -7,7 +7,7 @@
 #include "irc/IRCChannel.h"
 #include "irc/IRCConnection.h"
 #include "irc/IRCUnitSession.h"
-#include "irc/MacroManagerListener.h"
+#include "macro/MacroManager.h"
 #include "irc/NickRequest.h"
 #include "irc/ReceivedScriptEvents.h"
 #include "irc/RejoinManager.h"
@@ -24,6 +24,7 @@
 #include <vector>
 
 class TPreference;
+struct TPopupItem;
 
 // What a handler leaves for the macro step after it.
 struct TDispatchResult {
@@ -60,7 +61,8 @@ public:
     void SetScriptEvents(IUnitScriptEvents* events) { scripts = events; }
     // Wires every script event to one receiver; null fires them into nothing.
     void SetScripts(IUnitScripts* events);
-    void SetMacroEngine(IUnitMacroEngine* engine) { macros = engine; }
+    // Null puts the unit's own macro engine back.
+    void SetMacroEngine(IUnitMacroEngine* engine) { macros = engine ? engine : &ownMacros; }
     // The "Format" settings of the view; read at every printed line.
     void SetLogFormat(const TLogFormat* format);
     IIRCUnitListener* GetWorld() const { return world; }
@@ -334,6 +336,12 @@ public:
     void ShowBalloon(const CString& title, const CString& text) override;
     void PrintScriptText(TIRCChannel* channel, const CString& text);
 
+    // The macro engine: its folders, a fresh read of the enabled files, and the popup items.
+    TMacroManager& GetMacroManager() { return macroManager; }
+    void SetMacroFolders(const CString& macroFolder, const CString& filesFolder);
+    void ResetMacros();
+    void RunPopupMenuCommand(const TPopupItem& item);
+
 private:
     // The sending side's own steps.
     TIRCReceiveMessage MakeOwnRecord(const CString& command) const;
@@ -455,6 +463,8 @@ private:
     const TPreference* preference;
     IUnitScriptEvents* scripts;
     IUnitScripts* scriptSet = nullptr; // null: no scripts run for this server
+    TMacroManager macroManager;
+    TUnitMacroEngine ownMacros{macroManager};
     IUnitMacroEngine* macros;
     const TLogFormat* logFormat;
     TFileLogger serverLog;

@@ -67,6 +67,7 @@ TIRCUnit* TIRCWorld::MakeUnit(const TUnitSetting& setting)
     unit->SetWorldSetting(tree);
     unit->SetChannelWindows(this);
     unit->SetFrame(this);
+    unit->SetMacroFolders(config->GetMacroFolder(), config->GetFilesFolder());
     unit->SetUserInfoWindows(userInfoWindows);
     unit->SetLogFormat(&config->view.settings.formats);
     units.push_back(unit);

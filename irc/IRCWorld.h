@@ -171,6 +171,12 @@ public:
     void SetBalloonCountdown(int seconds) { balloonCountdown = seconds; }
     int GetBalloonCountdown() const { return balloonCountdown; }
 
+    // Macro files: every unit reads its enabled files again; a renamed or deleted file follows
+    // in every unit's list.
+    void ResetAllMacros();
+    void RenameMacroFileInAllUnits(const CString& oldName, const CString& newName);
+    void RemoveMacroFileFromAllUnits(const CString& name);
+
     // The user's popup items into menu, their levels as submenus.
     void BuildUserPopupMenu(HMENU menu, const std::vector<TPopupItem*>& items);
 

@@ -7,6 +7,7 @@
 #include "foundation/StringUtils.h"
 #include "irc/UserCommand.h"
 #include "log/LogLineData.h"
+#include "macro/MacroManager.h"
 #include "settings/Preference.h"
 
 #include <algorithm>
@@ -167,3 +168,28 @@ void TIRCUnit::WindowAction(const CString& word)
 void TIRCUnit::ExecuteMenu(const CString& actionName) { frame->ExecuteAction(actionName); }
 
 void TIRCUnit::ShowBalloon(const CString& title, const CString& text) { frame->ShowBalloon(title, text); }
+
+bool TUnitMacroEngine::ProcessEvent(const TIRCReceiveMessage& message, const CString& currentNick)
+{
+    return manager.ProcessEvent(message, currentNick);
+}
+
+CString TUnitMacroEngine::ExpandVariables(const CString& text, const CString& currentNick)
+{
+    return manager.ExpandVariables(text, currentNick);
+}
+
+void TIRCUnit::SetMacroFolders(const CString& macroFolder, const CString& filesFolder)
+{
+    macroManager.SetMacroFolder(macroFolder);
+    macroManager.SetFilesFolder(filesFolder);
+    macroManager.UnloadAll();
+}
+
+void TIRCUnit::ResetMacros()
+{
+    macroManager.SetFileNames(settings.MacroFiles);
+    macroManager.UnloadAll();
+}
+
+void TIRCUnit::RunPopupMenuCommand(const TPopupItem& item) { macroManager.ExecuteMenuItem(item, session.currentNick); }

@@ -80,6 +80,7 @@ void TIRCUnit::RenameMacroFile(const CString& oldName, const CString& newName)
     auto it = std::find(files.begin(), files.end(), oldName);
     if (it != files.end())
         *it = newName;
+    ResetMacros();
 }
 
 void TIRCUnit::RemoveMacroFile(const CString& name)
@@ -88,11 +89,15 @@ void TIRCUnit::RemoveMacroFile(const CString& name)
     auto it = std::find(files.begin(), files.end(), name);
     if (it != files.end())
         files.erase(it);
+    ResetMacros();
 }
 
 void TIRCUnit::ApplySettings(const TUnitSetting& edited)
 {
+    bool macroFilesChanged = settings.MacroFiles != edited.MacroFiles;
     settings = edited;
+    if (macroFilesChanged)
+        ResetMacros();
     if (!connection.IsActive())
         session.codePage = settings.Codepage;
 }

@@ -1,7 +1,7 @@
 #pragma once
 // What a server unit needs of the windows, scripts and macros around it. The world, the script
-// manager and the macro engine implement these; the null versions stand in until they exist
-// and keep the engine runnable without any window.
+// manager and the macro engine implement these; the null versions keep the engine runnable
+// without any window.
 
 #include "log/LogLineSink.h"
 
@@ -62,6 +62,19 @@ public:
 
 protected:
     ~IUnitMacroEngine() = default;
+};
+
+class TMacroManager;
+
+// The unit's own macro engine behind the seam.
+class TUnitMacroEngine : public IUnitMacroEngine {
+public:
+    explicit TUnitMacroEngine(TMacroManager& manager) : manager(manager) {}
+    bool ProcessEvent(const TIRCReceiveMessage& message, const CString& currentNick) override;
+    CString ExpandVariables(const CString& text, const CString& currentNick) override;
+
+private:
+    TMacroManager& manager;
 };
 
 class TNullUnitListener : public IIRCUnitListener {

@@ -1,0 +1,103 @@
+#include "macro/MacroFile.h"
+
+#include "foundation/CodePage.h"
+#include "foundation/File.h"
+#include "foundation/Path.h"
+#include "foundation/StringList.h"
+#include "foundation/StringUtils.h"
+
+namespace {
+
+const char kUtf8Marker[] = "1\tEncoding=UTF-8";
+
+// Any text whose leading decimal number is not 0.
+bool ReadFlag(const CString& field) { return _wtoi(field) != 0; }
+
+} // namespace
+
+CString FormatMacroLine(const TMacroItem& item)
+{
+    CString line;
+    line.Format(L"%d\t\t\t", item.disabled ? 1 : 0);
+    line += item.user + L"\t" + item.command + L"\t" + item.channel + L"\t" + item.message + L"\t";
+    CString states;
+    states.Format(L"%d\t%d\t", item.ownState, item.senderState);
+    line += states + item.action + L"\t" + item.target + L"\t" + item.argument + L"\t";
+    line += item.stop ? L"1" : L"0";
+    return line;
+}
+
+void ParseMacroLine(CString line, TMacroItem& item)
+{
+    item.disabled = ReadFlag(CutFirstTabToken(line));
+    CutFirstTabToken(line); // two fields kept empty for older readers
+    CutFirstTabToken(line);
+    item.user = CutFirstTabToken(line);
+    item.command = CutFirstTabToken(line);
+    item.channel = CutFirstTabToken(line);
+    item.message = CutFirstTabToken(line);
+    item.ownState = _wtoi(CutFirstTabToken(line));
+    item.senderState = _wtoi(CutFirstTabToken(line));
+    item.action = CutFirstTabToken(line);
+    item.target = CutFirstTabToken(line);
+    item.argument = CutFirstTabToken(line);
+    item.stop = ReadFlag(CutFirstTabToken(line));
+}
+
+void TMacroFile::Clear()
+{
+    for (TMacroItem* item : items)
+        delete item;
+    items.clear();
+}
+
+CString TMacroFile::GetFilePath(const CString& fileName) const
+{
+    // The name comes from settings and from what the files hand on: it must stay a bare name.
+    if (folder.IsEmpty() || fileName.IsEmpty() || fileName.FindOneOf(L"\\/:") >= 0 || fileName == L"." ||
+        fileName == L"..")
+        return CString();
+    return folder + fileName + GetFileExtension();
+}
+
+bool TMacroFile::Read()
+{
+    Clear();
+    CString path = GetFilePath(name);
+    TStringAList lines;
+    if (path.IsEmpty() || !lines.LoadFromFile(path))
+        return false;
+    bool utf8 = false;
+    for (int index = 0; index < lines.GetCount(); index++) {
+        const CStringA& bytes = lines.items[index];
+        if (bytes.IsEmpty() || bytes[0] == '#')
+            continue;
+        if (index == 0 && bytes == kUtf8Marker) {
+            utf8 = true;
+            continue;
+        }
+        auto* item = new TMacroItem;
+        ParseMacroLine(utf8 ? ConvertFromUtf8(bytes) : ConvertFromShiftJis(bytes), *item);
+        items.push_back(item);
+    }
+    return true;
+}
+
+bool TMacroFile::Write() const
+{
+    CString path = GetFilePath(name);
+    if (path.IsEmpty())
+        return false;
+    CreateFolderTree(folder);
+    TFile file;
+    if (!file.Open(path, GENERIC_WRITE, OPEN_ALWAYS, FILE_SHARE_READ, FILE_ATTRIBUTE_NORMAL))
+        return false;
+    CStringA bytes = kUtf8Marker;
+    bytes += "\r\n";
+    for (const TMacroItem* item : items)
+        bytes += ConvertToUtf8(FormatMacroLine(*item)) + "\r\n";
+    DWORD written = 0;
+    bool ok = ::WriteFile(file.handle, bytes.GetString(), bytes.GetLength(), &written, nullptr) &&
+              written == (DWORD)bytes.GetLength();
+    return ::SetEndOfFile(file.handle) && ok;
+}

@@ -1,0 +1,316 @@
+#include "macro/MacroManager.h"
+
+#include "foundation/CodePage.h"
+#include "foundation/Path.h"
+#include "foundation/StringList.h"
+#include "foundation/StringUtils.h"
+
+#include <algorithm>
+
+namespace {
+
+const wchar_t* const kMacroEvents[] = {L"PRIVMSG", L"NOTICE", L"ACTION", L"CTCPQUERY", L"CTCPREPLY",     L"JOIN",
+                                       L"PART",    L"KICK",   L"TOPIC",  L"MODE",      L"INVITE",        L"KEYWORD",
+                                       L"OP",      L"DEOP",   L"VOICE",  L"DEVOICE",   L"DCCCHATMESSAGE"};
+
+// Upper-case ASCII words against any case; every rule of every file is tested per event, so
+// nothing here allocates.
+bool StartsNoCase(const CString& text, const wchar_t* word)
+{
+    int i = 0;
+    for (; word[i]; i++) {
+        wchar_t c = i < text.GetLength() ? text[i] : 0;
+        if (c != word[i] && !(c >= L'a' && c <= L'z' && c - 32 == word[i]))
+            return false;
+    }
+    return true;
+}
+
+bool EqualsNoCase(const CString& text, const wchar_t* word)
+{
+    return text.GetLength() == (int)wcslen(word) && StartsNoCase(text, word);
+}
+
+long long FileSize(const CString& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!::GetFileAttributesExW(path, GetFileExInfoStandard, &data))
+        return -1;
+    return ((long long)data.nFileSizeHigh << 32) | data.nFileSizeLow;
+}
+
+} // namespace
+
+TMacroManager::~TMacroManager() { UnloadAll(); }
+
+void TMacroManager::UnloadAll()
+{
+    for (TMacroFile* file : files)
+        delete file;
+    files.clear();
+    loaded = false;
+}
+
+void TMacroManager::LoadFiles()
+{
+    UnloadAll();
+    for (size_t i = 0; i < fileNames.size();) {
+        auto* file = new TMacroFile(macroFolder, fileNames[i]);
+        if (file->Read()) {
+            files.push_back(file);
+            i++;
+            continue;
+        }
+        delete file;
+        CString name = fileNames[i];
+        fileNames.erase(fileNames.begin() + i);
+        if (listener)
+            listener->OnMacroFileLoadError(name);
+    }
+    loaded = true;
+}
+
+bool TMacroManager::IsMacroEvent(const CString& command)
+{
+    if (!command.IsEmpty() && command[0] >= L'0' && command[0] <= L'9')
+        return true;
+    for (const wchar_t* name : kMacroEvents)
+        if (command == name)
+            return true;
+    return false;
+}
+
+void TMacroManager::ResetEvent(const CString& nick)
+{
+    event = TIRCReceiveMessage();
+    event.prefix = nick;
+    event.nick = nick;
+    channel.Empty();
+    ownNick = nick;
+    NoteEventText();
+}
+
+void TMacroManager::NoteEventText()
+{
+    eventText = JoinStrings(event.params, L" ");
+    eventHasChannel = IsMacroEvent(event.command);
+}
+
+void TMacroManager::PrepareEvent()
+{
+    event.command.MakeUpper();
+    std::vector<CString>& params = event.params;
+    bool privmsg = event.command == L"PRIVMSG";
+    if ((privmsg || event.command == L"NOTICE") && params.size() >= 2 && !params[1].IsEmpty() && params[1][0] == 0x01) {
+        event.command = privmsg ? L"CTCPQUERY" : L"CTCPREPLY";
+        CString text = params[1].Mid(1);
+        int end = text.Find(L'\x01', 1);
+        params[1] = end > 0 ? text.Left(end) : text;
+    }
+    if (event.command == L"CTCPQUERY" && params.size() >= 2) {
+        CString text = params[1];
+        int blank = text.Find(L' ');
+        CString word = blank < 0 ? text : text.Left(blank);
+        if (word.CompareNoCase(L"ACTION") == 0) {
+            event.command = L"ACTION";
+            params[1] = blank < 0 ? CString() : text.Mid(blank + 1);
+        }
+    }
+    if (event.command == L"JOIN" && !params.empty()) {
+        int bell = params[0].Find(L'\x07', 1);
+        if (bell > 0)
+            params[0] = params[0].Left(bell);
+    }
+    channel.Empty();
+    if (IsMacroEvent(event.command) && !params.empty()) {
+        channel = params[0];
+        params.erase(params.begin());
+    }
+    NoteEventText();
+}
+
+bool TMacroManager::ProcessEvent(const TIRCReceiveMessage& message, const CString& nick)
+{
+    // Without its folder the engine has no files to read, and must not drop the names.
+    if (fileNames.empty() || macroFolder.IsEmpty())
+        return false;
+    if (!loaded)
+        LoadFiles();
+    if (files.empty())
+        return false;
+    ownNick = nick;
+    event = message;
+    PrepareEvent();
+    bool ran = false;
+    // A copy of the list: an action may make the unit unload the files.
+    std::vector<TMacroFile*> current = files;
+    for (TMacroFile* file : current) {
+        for (TMacroItem* item : file->items) {
+            if (item->disabled || !ItemMatches(*item))
+                continue;
+            bool stop = item->stop;
+            TMacroItem copy = *item;
+            // The unit may expand its own texts while it acts, which replaces the current event;
+            // the later rules are still tried against this one.
+            TIRCReceiveMessage prepared = event;
+            CString preparedChannel = channel;
+            RunAction(&copy, false);
+            ran = true;
+            if (files != current)
+                return true;
+            ownNick = nick;
+            event = prepared;
+            channel = preparedChannel;
+            NoteEventText();
+            if (stop)
+                break;
+        }
+    }
+    return ran;
+}
+
+bool TMacroManager::ItemMatches(const TMacroItem& item)
+{
+    bool senderIsMe = event.command == L"NICK" ? event.GetParam(0) == ownNick : event.nick == ownNick;
+    if (!MatchCondition(event.prefix, item.user, senderIsMe, false, true))
+        return false;
+    matchingEvent = true;
+    bool eventMatches = MatchCondition(event.command, item.command, false, false, false);
+    matchingEvent = false;
+    if (!eventMatches)
+        return false;
+    if (eventHasChannel && !MatchCondition(channel, item.channel, false, true, false))
+        return false;
+    if (!MatchCondition(eventText, item.message, false, true, false))
+        return false;
+    return StatesHold(item);
+}
+
+bool TMacroManager::StatesHold(const TMacroItem& item)
+{
+    if (!listener)
+        return item.ownState == 0 && item.senderState == 0;
+    if (item.ownState == 1 || item.ownState == 2) {
+        if (listener->IsChannelOperator(channel, ownNick) != (item.ownState == 1))
+            return false;
+    } else if (item.ownState == 3 || item.ownState == 4) {
+        if (listener->IsAway() != (item.ownState == 3))
+            return false;
+    }
+    if (item.senderState == 1 || item.senderState == 2)
+        return listener->IsChannelOperator(channel, event.nick) == (item.senderState == 1);
+    return true;
+}
+
+bool TMacroManager::MatchCondition(const CString& text, const CString& pattern, bool senderIsMe, bool expandVariables,
+                                   bool userKeywords)
+{
+    if (pattern.IsEmpty())
+        return !senderIsMe;
+    for (int start = 0; start <= pattern.GetLength();) {
+        int bar = pattern.Find(L'|', start);
+        int end = bar < 0 ? pattern.GetLength() : bar;
+        CString alternative = start == 0 && bar < 0 ? pattern : pattern.Mid(start, end - start);
+        start = end + 1;
+        if (!StartsNoCase(alternative, L"$LIST")) {
+            int result = DecideAlternative(alternative, text, senderIsMe, expandVariables, userKeywords);
+            if (result >= 0)
+                return result == 1;
+            continue;
+        }
+        CString rest = alternative.Mid(5);
+        int close = rest.Find(L')');
+        if (rest.IsEmpty() || rest[0] != L'(' || close < 0)
+            continue;
+        CString path;
+        TStringAList lines;
+        if (!ReadLines(rest.Mid(1, close - 1), path, lines))
+            continue;
+        for (const CStringA& line : lines.items) {
+            int result = DecideAlternative(ConvertFromShiftJis(line), text, senderIsMe, expandVariables, userKeywords);
+            if (result >= 0)
+                return result == 1;
+        }
+    }
+    return false;
+}
+
+int TMacroManager::DecideAlternative(CString alternative, const CString& text, bool senderIsMe, bool expandVariables,
+                                     bool userKeywords)
+{
+    if (matchingEvent && EqualsNoCase(alternative, L"DCCCHATMES"))
+        alternative = L"DCCCHATMESSAGE";
+    bool negate = false;
+    if (StartsNoCase(alternative, L"$NOT")) {
+        alternative = alternative.Mid(4);
+        alternative.TrimLeft();
+        negate = true;
+    }
+    bool me = EqualsNoCase(alternative, L"%ME");
+    if (senderIsMe)
+        return me ? !negate : -1;
+    if (me)
+        return -1;
+    if (userKeywords) {
+        int hit = DecideUserKeyword(alternative);
+        if (hit >= 0)
+            return hit != (int)negate;
+    }
+    if (expandVariables)
+        ExpandPercentVariables(alternative);
+    return MatchWildcard(alternative, text) ? !negate : -1;
+}
+
+int TMacroManager::DecideUserKeyword(const CString& word)
+{
+    if (word.GetLength() != 3 || word[0] != L'%')
+        return -1;
+    static const wchar_t* const kGroups[] = {L"%G1", L"%G2", L"%G3", L"%G4", L"%G5"};
+    int group = EqualsNoCase(word, L"%SU") ? 0 : -1;
+    for (int i = 0; i < 5; i++)
+        if (EqualsNoCase(word, kGroups[i]))
+            group = i;
+    bool self = EqualsNoCase(word, L"%MU"), none = EqualsNoCase(word, L"%NU");
+    if (group < 0 && !self && !none)
+        return -1;
+    if (!listener)
+        return 0;
+    if (group >= 0)
+        return listener->IsPrefixInUserGroup(group, event.nick, event.user, event.host);
+    if (self)
+        return listener->IsSelf(event.nick, event.user, event.host);
+    for (int i = 0; i < 5; i++)
+        if (listener->IsPrefixInUserGroup(i, event.nick, event.user, event.host))
+            return 0;
+    return !listener->IsSelf(event.nick, event.user, event.host);
+}
+
+// Names may come from what other users wrote, through the variables: they stay inside the files
+// folder, with no drive, no root, no device and no ".." step.
+CString TMacroManager::ResolveFilePath(const CString& name) const
+{
+    if (name.IsEmpty() || filesFolder.IsEmpty() || name.Find(L':') >= 0 || name[0] == L'\\' || name[0] == L'/')
+        return CString();
+    CString step;
+    for (int i = 0; i <= name.GetLength(); i++) {
+        if (i < name.GetLength() && name[i] != L'\\' && name[i] != L'/') {
+            step += name[i];
+            continue;
+        }
+        CString trimmed = step;
+        trimmed.Trim(L" .");
+        if (trimmed.IsEmpty() && !step.IsEmpty())
+            return CString(); // ".", "..", "..." and the like
+        step.Empty();
+    }
+    return filesFolder + name;
+}
+
+bool TMacroManager::ReadLines(const CString& name, CString& path, TStringAList& lines) const
+{
+    path = ResolveFilePath(name);
+    if (path.IsEmpty())
+        return false;
+    long long size = FileSize(path);
+    return size >= 0 && size <= MaxListFileSize && lines.LoadFromFile(path);
+}

@@ -1,0 +1,221 @@
+// What the actions of rules and popup items hand to the unit, and the file edits and DLL calls
+// the engine does itself.
+
+#include "tests/macro/MacroTestSupport.h"
+
+#include "foundation/CodePage.h"
+#include "foundation/Path.h"
+#include "settings/PopupFile.h"
+
+namespace {
+
+struct TActionCase {
+    const char* action;
+    const char* target;
+    const char* argument;
+    const char* expected;
+};
+
+// Every keyword with the target "#t" and the argument "arg": the exact calls of the unit.
+const TActionCase kActions[] = {
+    {"print", "#t", "arg", "print #t | arg"},
+    {"Exec", "#t", "arg", "exec arg"},
+    {"execute", "#t", "arg", "exec arg"},
+    {"execmin", "#t", "arg", "execmin arg"},
+    {"ExecuteMinimize", "#t", "arg", "execmin arg"},
+    {"openurl", "#t", "arg", "url arg | #t"},
+    {"Send", "#chan", "hello", "command NOTICE #chan :hello [lines]"},
+    {"raw", "#t", "PRIVMSG #x :y", "command PRIVMSG #x :y [lines]"},
+    {"action", "#t", "arg", "command ACTION #t :arg"},
+    {"join", "#a", "#b", "command JOIN #b"},
+    {"part", "#t", "arg", "command PART #t :arg"},
+    {"quit", "#t", "arg", "command QUIT :arg"},
+    {"mode", "#t", "+o bob", "command MODE #t +o bob"},
+    {"nick", "#t", "arg", "command NICK arg"},
+    {"topic", "#t", "arg", "command TOPIC #t :arg"},
+    {"kick", "#t", "bob", "command KICK #t bob"},
+    {"away", "#t", "arg", "command AWAY :arg"},
+    {"invite", "#t", "arg", "command INVITE #t :arg"},
+    {"ctcpping", "alice", "arg", "command CTCPPING alice"},
+    {"ctcpquery", "alice", "VERSION", "command CTCP VERSION alice"},
+    {"ctcpreply", "alice", "arg", "command CTCPREPLY alice :arg"},
+    {"pushtoopqueue", "#t", "bob", "giveop #t | bob"},
+    {"giveop", "#t", "bob", "giveop #t | bob"},
+    {"showballoon", "#t", "arg", "balloon #t | arg"},
+    {"showbaloon", "#t", "arg", "balloon #t | arg"},
+    {"sound", "#t", "ding.wav", "sound ding.wav"},
+    {"playsound", "#t", "ding.wav", "sound ding.wav"},
+    {"selectchannel", "#t", "#s", "select #s"},
+    {"channelcondition", "#t", "keyword", "mark #t | keyword"},
+    {"window", "#t", "flashtitle", "window flashtitle"},
+    {"menu", "#t", "connect", "menu connect"},
+    {"dance", "#t", "arg", nullptr},
+    {"", "#t", "arg", nullptr},
+};
+
+using MacroActions = MacroTest;
+
+std::string Bytes(const CString& path)
+{
+    CStringA bytes = ReadFileBytes(path);
+    return std::string(bytes.GetString(), bytes.GetLength());
+}
+
+} // namespace
+
+TEST_F(MacroActions, EveryKeywordReachesTheUnitAsItsCommandLine)
+{
+    for (const TActionCase& c : kActions) {
+        TMacroItem item;
+        item.action = ConvertFromUtf8(c.action);
+        item.target = ConvertFromUtf8(c.target);
+        item.argument = ConvertFromUtf8(c.argument);
+        engine.RunAction(&item, false);
+        std::vector<std::string> expected;
+        if (c.expected)
+            expected.push_back(c.expected);
+        EXPECT_EQ(expected, listener.Take()) << c.action;
+    }
+    engine.RunAction(nullptr, false);
+    EXPECT_TRUE(listener.Take().empty());
+}
+
+TEST_F(MacroActions, TargetGetsVariablesAndArgumentGetsFunctionsToo)
+{
+    ASSERT_TRUE(WriteFileBytes(Files(L"one.txt"), "only %n\r\n"));
+    WriteMacroFile(L"reply", {Rule("*", "PRIVMSG", "", "", "send", "%n$FILE(one.txt)", "%1 $FILE(one.txt)")});
+    Enable({L"reply"});
+    Process(L"bob!b@h", L"PRIVMSG", {L"#a", L"first second"});
+    EXPECT_EQ(listener.Take(), std::vector<std::string>{"command NOTICE bob$FILE(one.txt) :second only bob [lines]"});
+}
+
+TEST_F(MacroActions, PopupItemsRunAsTheUserWithAnEmptyEvent)
+{
+    // An earlier event must not show through.
+    WriteMacroFile(L"never", {Rule("*", "NEVER", "", "", "print", "", "")});
+    Enable({L"never"});
+    EXPECT_FALSE(Process(L"bob!b@h", L"PRIVMSG", {L"#a", L"left over"}));
+    TPopupItem item;
+    item.action = L"Raw";
+    item.target = L"%n";
+    item.actionInfo = L"PRIVMSG %n :[%c][%m][%f][%u]";
+    engine.ExecuteMenuItem(item, L"kv");
+    item.action = L"part";
+    engine.ExecuteMenuItem(item, L"kv");
+    EXPECT_EQ(listener.Take(), (std::vector<std::string>{"command PRIVMSG kv :[][][kv][kv] [menu] [lines]",
+                                                         "command PART kv :PRIVMSG kv :[][][kv][kv] [menu]"}));
+}
+
+TEST_F(MacroActions, FileEditsAddLinesInShiftJis)
+{
+    auto edit = [&](const char* action, const wchar_t* target, const CString& argument) {
+        TMacroItem item;
+        item.action = ConvertFromUtf8(action);
+        item.target = target;
+        item.argument = argument;
+        engine.RunAction(&item, false);
+    };
+    edit("appendfiler", L"new.txt", L"first");
+    EXPECT_EQ("first\r\n", Bytes(Files(L"new.txt")));
+    ASSERT_TRUE(WriteFileBytes(Files(L"log.txt"), "one\r\ntwo"));
+    edit("addtailline", L"log.txt", L"日本");
+    edit("AddHeadLine", L"log.txt", L"zero");
+    edit("appendfile", L"log.txt", L"end");
+    EXPECT_EQ("zero\r\none\r\ntwo\r\n" + std::string(ConvertToShiftJis(L"日本").GetString()) + "\r\nend\r\n",
+              Bytes(Files(L"log.txt")));
+
+    edit("deletefile", L"", L"new.txt");
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(Files(L"new.txt")));
+    EXPECT_TRUE(listener.Take().empty());
+}
+
+TEST_F(MacroActions, FileNamesStayInsideTheFilesFolder)
+{
+    // Names can carry what another user wrote: no way out by "..", a drive or a root.
+    ASSERT_TRUE(WriteFileBytes(folder.path + L"keep.txt", "keep\r\n"));
+    const CString outside = folder.path + L"keep.txt";
+    for (const CString& name :
+         {CString(L"..\\keep.txt"), CString(L"sub\\..\\..\\keep.txt"), outside, CString(L"\\") + outside.Mid(3),
+          CString(L"C:keep.txt"), CString(L"../keep.txt"), CString(L"sub\\ .. \\..\\keep.txt")}) {
+        EXPECT_EQ(L"", engine.ResolveFilePath(name)) << Narrow(name);
+        TMacroItem item;
+        item.action = L"appendfile";
+        item.target = name;
+        item.argument = L"evil";
+        engine.RunAction(&item, false);
+        item.action = L"deletefile";
+        item.argument = name;
+        engine.RunAction(&item, false);
+        EXPECT_EQ("keep\r\n", Bytes(outside)) << Narrow(name);
+    }
+    EXPECT_EQ(Files(L"sub\\a..b.txt"), engine.ResolveFilePath(L"sub\\a..b.txt"));
+    // The same through a variable filled by the sender.
+    WriteMacroFile(L"evil", {Rule("*", "", "", "", "deletefile", "", "%m")});
+    Enable({L"evil"});
+    Process(L"bob!b@h", L"PRIVMSG", {L"#a", L"..\\keep.txt"});
+    EXPECT_EQ("keep\r\n", Bytes(outside));
+}
+
+#ifdef KV_MACRO_TEST_DLL
+// The user's DLL is built beside the tests; it writes what it was given where the test can see.
+class MacroDll : public MacroTest {
+protected:
+    void SetUp() override
+    {
+        MacroTest::SetUp();
+        // The build path is a Unix one; Wine's Z: drive reaches it.
+        CString built = ConvertFromUtf8(KV_MACRO_TEST_DLL);
+        built.Replace(L'/', L'\\');
+        ASSERT_TRUE(CopyFileW(built, Files(L"user.dll"), FALSE));
+    }
+    void Run(const char* action, const wchar_t* target, const wchar_t* argument)
+    {
+        TMacroItem item;
+        item.action = ConvertFromUtf8(action);
+        item.target = target;
+        item.argument = argument;
+        engine.RunAction(&item, false);
+    }
+};
+
+TEST_F(MacroDll, CallRunsTheProcedureInTheFilesFolder)
+{
+    CString before = GetCurrentFolder();
+    Run("dllcall", L"user.dll", L"Touch");
+    EXPECT_EQ("touched", Bytes(Files(L"touched.txt")));
+    EXPECT_EQ(before, GetCurrentFolder());
+    // A name the DLL exports only with a leading underscore.
+    Run("dllcall", L"user.dll", L"Plain");
+    EXPECT_EQ("plain", Bytes(Files(L"plain.txt")));
+    // Missing procedures and libraries do nothing.
+    Run("dllcall", L"user.dll", L"Nothing");
+    Run("dllcall", L"none.dll", L"Touch");
+    EXPECT_EQ(before, GetCurrentFolder());
+    EXPECT_TRUE(listener.Take().empty());
+}
+
+TEST_F(MacroDll, HookGetsTheEventAndItsReplyRunsAsCommands)
+{
+    WriteMacroFile(L"hook", {Rule("*", "", "", "", "dllhook", "user.dll", "Hook")});
+    Enable({L"hook"});
+    Process(L"bob!bu@bh", L"PRIVMSG", {L"#a", L"日本 two"});
+    Process(L"bob!bu@bh", L"PRIVMSG", {L"#a", L"empty"});
+    // The reply's variables are expanded; its two lines run as two commands.
+    EXPECT_EQ(listener.Take(),
+              std::vector<std::string>{"command PRIVMSG #out :bob|bu|bh|PRIVMSG|#a|日本 two|bob\r\nJOIN #two [lines]"});
+}
+
+TEST_F(MacroDll, DllStringRepliesAreBounded)
+{
+    WriteMacroFile(L"hook", {Rule("*", "", "", "", "print", "", "$DLLSTRING(user.dll,Echo,%m)"),
+                             Rule("*", "", "", "", "print", "", "$dllfunc(user.dll,Fill,x)"),
+                             Rule("*", "", "", "", "print", "", "[$DLLSTRING(none.dll,Echo,x)]")});
+    Enable({L"hook"});
+    Process(L"bob!bu@bh", L"PRIVMSG", {L"#a", L"日本"});
+    std::vector<std::string> calls = listener.Take();
+    ASSERT_EQ(3u, calls.size());
+    EXPECT_EQ("print  | <日本> bob", calls[0]);
+    EXPECT_EQ("print  | " + std::string(4096, 'x'), calls[1]);
+    EXPECT_EQ("print  | []", calls[2]);
+}
+#endif

@@ -1,0 +1,146 @@
+// Macro texts: the %-variables of the current event and the $-functions over the user's files.
+
+#include "tests/macro/MacroTestSupport.h"
+
+#include "foundation/CodePage.h"
+
+namespace {
+
+class MacroExpand : public MacroTest {
+protected:
+    void SetUp() override
+    {
+        MacroTest::SetUp();
+        listener.currentChannel = L"#cur";
+        listener.selectedText = L"sel";
+        // The rule only makes the engine take the event as its current one.
+        WriteMacroFile(L"never", {Rule("*", "NEVER", "", "", "print", "", "")});
+        Enable({L"never"});
+    }
+    // The event becomes the engine's current one.
+    void Event(const CString& prefix, const CString& command, std::vector<CString> params)
+    {
+        Process(prefix, command, std::move(params));
+    }
+    CString Variables(const CString& text)
+    {
+        CString copy = text;
+        engine.ExpandPercentVariables(copy);
+        return copy;
+    }
+    std::string Bytes(const wchar_t* name)
+    {
+        CStringA bytes = ReadFileBytes(Files(name));
+        return std::string(bytes.GetString(), bytes.GetLength());
+    }
+};
+
+} // namespace
+
+TEST_F(MacroExpand, PercentVariablesOfTheEvent)
+{
+    Event(L"bob!bu@b.host", L"PRIVMSG", {L"#a", L"w0 w1 w2 w3 w4 w5 w6 w7 w8 w9 w10 w11"});
+    const struct {
+        const wchar_t* text;
+        const wchar_t* expected;
+    } cases[] = {
+        {L"%n %l %h %c %u", L"bob bu b.host #a me"},
+        {L"%a %s %y", L"#cur sel 192.0.2.1"},
+        {L"%f", L"#a"},
+        {L"%1|%9", L"w1|w9 w10 w11"},
+        {L"100%% sure%", L"100% sure"},
+        {L"%x %N %", L"%x %N "},
+        {L"%m", L"w0 w1 w2 w3 w4 w5 w6 w7 w8 w9 w10 w11"},
+        {L"no variables", L"no variables"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CString(c.expected), Variables(c.text)) << Narrow(c.text);
+    // Values are not scanned again.
+    Event(L"bob!bu@b.host", L"PRIVMSG", {L"#a", L"%n"});
+    EXPECT_EQ(L"%n", Variables(L"%m"));
+
+    Event(L"bob!bu@b.host", L"PRIVMSG", {L"me", L"a b c"});
+    EXPECT_EQ(L"bob b ", Variables(L"%f %1 %5"));
+
+    CString date = Variables(L"%d"), time = Variables(L"%t");
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    CString today;
+    today.Format(L"%04d%02d%02d", now.wYear, now.wMonth, now.wDay);
+    EXPECT_EQ(today, date);
+    ASSERT_EQ(8, time.GetLength());
+    EXPECT_TRUE(time[2] == L':' && time[5] == L':');
+}
+
+TEST_F(MacroExpand, FunctionsAndTheirArguments)
+{
+    Event(L"bob!bu@b.host", L"PRIVMSG", {L"#a", L"hello"});
+    ASSERT_TRUE(WriteFileBytes(Files(L"one.txt"), ConvertToShiftJis(L"こんにちは %n\r\n")));
+    ASSERT_TRUE(WriteFileBytes(Files(L"dic.txt"), "hel* hi there, %n\r\ndefault what?\r\n"));
+    const struct {
+        const wchar_t* text;
+        const wchar_t* expected;
+    } cases[] = {
+        {L"$$FILE(x)", L"$FILE(x)"},
+        {L"[$file(one.txt)]", L"[こんにちは bob]"},
+        {L"$FILE one.txt)", L" one.txt)"},
+        {L"a$FILE(one.txt", L"aone.txt"},
+        {L"$FILE(missing.txt)end", L"end"},
+        {L"$DIC(dic.txt,%m)", L"hi there, bob"},
+        {L"$REPLACE(dic.txt,bye)", L"what?"},
+        {L"$DIC(dic.txt)", L"dic.txt)"},
+        {L"$US$ $x", L"$US$ $x"},
+        {L"$ENCODEURL(a b/日本)", L"a+b%2F%E6%97%A5%E6%9C%AC"},
+        {L"$ENCODEURL(日本,sjis)", L"%93%FA%96%7B"},
+        {L"$encodeurl(\x00e9,1252)", L"%E9"},
+        {L"$ENCODEURL(a) b,utf-8)", L"a%29+b"},
+        {L"%n $$ %m", L"bob $ hello"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CString(c.expected), Expanded(c.text)) << Narrow(c.text);
+
+    // Without variable expansion only the function output has its variables filled.
+    CString text = L"%n $FILE(one.txt)";
+    engine.ExpandText(text, false);
+    EXPECT_EQ(L"%n こんにちは bob", text);
+    // The unit's entry runs against an empty event of the given nick.
+    EXPECT_EQ(L"[%m] こんにちは kv", engine.ExpandVariables(L"[%m] $FILE(one.txt)", L"kv"));
+}
+
+TEST_F(MacroExpand, OnceFunctionsUseUpTheirLines)
+{
+    ASSERT_TRUE(WriteFileBytes(Files(L"once.txt"), "only\r\n"));
+    EXPECT_EQ(L"only", Expanded(L"$FILEONCE(once.txt)"));
+    EXPECT_EQ("", Bytes(L"once.txt"));
+    EXPECT_EQ(L"", Expanded(L"$FILEONCE(once.txt)"));
+
+    ASSERT_TRUE(WriteFileBytes(Files(L"ot.txt"), "a\r\nb\r\nc\r\n"));
+    std::set<std::string> seen;
+    for (int i = 0; i < 3; i++)
+        seen.insert(Narrow(Expanded(L"$FILEOT(ot.txt)")));
+    EXPECT_EQ((std::set<std::string>{"a", "b", "c"}), seen);
+
+    ASSERT_TRUE(WriteFileBytes(Files(L"d.txt"), "x* one\r\nx* two\r\ndefault none\r\n"));
+    Event(L"bob!bu@b.host", L"PRIVMSG", {L"#a", L"xy"});
+    EXPECT_EQ(L"one two none none",
+              Expanded(L"$DICONCE(d.txt,%m) $REPLACEOT(d.txt,%m) $DICONCE(d.txt,%m) $DIC(d.txt,x)"));
+    EXPECT_EQ("default none\r\n", Bytes(L"d.txt"));
+}
+
+TEST_F(MacroExpand, HostileTextsStayBounded)
+{
+    // A long message in a template that repeats it, and a huge list file: both stay limited.
+    Event(L"bob!bu@b.host", L"PRIVMSG", {L"#a", CString(L'x', 5000)});
+    CString many;
+    for (int i = 0; i < 200; i++)
+        many += L"%m$$";
+    EXPECT_EQ(TMacroManager::MaxTextLength, Expanded(many).GetLength());
+    CStringA big(' ', (int)TMacroManager::MaxListFileSize + 10);
+    ASSERT_TRUE(WriteFileBytes(Files(L"big.txt"), big));
+    EXPECT_EQ(L"[]", Expanded(L"[$FILE(big.txt)]"));
+    EXPECT_FALSE(engine.MatchCondition(L"x", L"$LIST(big.txt)", false, false, false));
+    // Escapes by name give nothing.
+    ASSERT_TRUE(WriteFileBytes(folder.path + L"secret.txt", "secret\r\n"));
+    EXPECT_EQ(L"[]", Expanded(L"[$FILE(..\\secret.txt)]"));
+    EXPECT_EQ(L"[]", Expanded(L"[$DIC(" + folder.path + L"secret.txt,x)]"));
+}

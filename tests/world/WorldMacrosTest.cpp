@@ -1,0 +1,71 @@
+// Every unit of the world follows a change of the macro files: renamed and deleted files leave
+// the servers' lists, and a reset makes each engine read its enabled files again.
+
+#include "irc/IRCWorld.h"
+#include "settings/Config.h"
+#include "settings/Preference.h"
+#include "settings/ServerConfig.h"
+#include "tests/common/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class TNoHost : public IIRCWorldHost {
+public:
+    void CopyTextToClipboard(const CString&) override {}
+    int FindActionCommand(const CString&) override { return 0; }
+};
+
+class WorldMacros : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        config.preference.Load(folder.path);
+        config.view.Load(config);
+        for (const auto& [name, files] : {std::pair<const wchar_t*, std::vector<CString>>{L"one", {L"a", L"b"}},
+                                          std::pair<const wchar_t*, std::vector<CString>>{L"two", {L"b"}}}) {
+            TUnitConfig unit;
+            unit.Name = name;
+            unit.MacroFiles = files;
+            config.world.Units.push_back(unit);
+        }
+        world = std::make_unique<TIRCWorld>(&config, &host);
+        world->CreateUnitsFromSettings();
+        ASSERT_EQ(2u, world->GetUnits().size());
+    }
+    std::vector<CString> Enabled(int unit) { return world->GetUnits()[unit]->GetSettings().MacroFiles; }
+    std::vector<CString> Engine(int unit) { return world->GetUnits()[unit]->GetMacroManager().GetFileNames(); }
+
+    TTempFolder folder;
+    TConfig config;
+    TNoHost host;
+    std::unique_ptr<TIRCWorld> world;
+};
+
+} // namespace
+
+TEST_F(WorldMacros, RenamesAndDeletionsReachEveryUnitAndItsEngine)
+{
+    using Names = std::vector<CString>;
+    for (TIRCUnit* unit : world->GetUnits())
+        EXPECT_EQ(config.GetFilesFolder(), unit->GetMacroManager().GetFilesFolder());
+    EXPECT_EQ(Engine(0), (Names{L"a", L"b"}));
+
+    world->RenameMacroFileInAllUnits(L"b", L"c");
+    EXPECT_EQ(Enabled(0), (Names{L"a", L"c"}));
+    EXPECT_EQ(Enabled(1), Names{L"c"});
+    EXPECT_EQ(Engine(0), (Names{L"a", L"c"}));
+    EXPECT_EQ(Engine(1), Names{L"c"});
+
+    world->RemoveMacroFileFromAllUnits(L"a");
+    EXPECT_EQ(Enabled(0), Names{L"c"});
+    EXPECT_EQ(Engine(0), Names{L"c"});
+
+    // A reset reads the lists again: an engine that dropped a file gets it back.
+    TIRCUnit* unit = world->GetUnits()[1];
+    unit->GetMacroManager().SetFileNames({});
+    world->ResetAllMacros();
+    EXPECT_EQ(Engine(1), Names{L"c"});
+    EXPECT_FALSE(unit->GetMacroManager().IsLoaded());
+}
