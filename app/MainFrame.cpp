@@ -36,6 +36,7 @@ CMainFrame::~CMainFrame()
     hotKey.SetActive(false);
     quitWaitTimer.SetListener(nullptr);
     quitWaitTimer.Stop();
+    DestroyHistoryWindows();
 }
 
 BOOL CMainFrame::CreateFrame() { return LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW); }
@@ -84,6 +85,7 @@ LRESULT CMainFrame::OnCreate(WPARAM wParam, LPARAM lParam)
         return -1;
     }
     ApplyCreationSettings();
+    CreateHistoryWindows();
     return 0;
 }
 
@@ -273,6 +275,7 @@ LRESULT CMainFrame::OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam)
         scriptConsole->SendMessage(WM_KICKIDLE, wParam, lParam);
     if (scriptSelect && scriptSelect->m_hWnd)
         scriptSelect->SendMessage(WM_KICKIDLE, wParam, lParam);
+    KickIdleHistoryWindows(wParam, lParam);
     if (world)
         world->KickIdleAllDialogs(wParam, lParam);
     UpdateToolBar();

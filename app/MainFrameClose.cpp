@@ -96,6 +96,7 @@ void CMainFrame::BeginShutdown()
 void CMainFrame::FinishClose()
 {
     quitWaitTimer.Stop();
+    DestroyHistoryWindows();
     if (TIRCWorld* world = app->GetWorld())
         world->Shutdown();
     DestroyWindow();

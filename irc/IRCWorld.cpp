@@ -68,6 +68,7 @@ TIRCUnit* TIRCWorld::MakeUnit(const TUnitSetting& setting)
     unit->SetChannelWindows(this);
     unit->SetFrame(this);
     unit->SetUserInfoWindows(userInfoWindows);
+    unit->SetChannelListWindows(GetChannelListWindows());
     unit->SetLogFormat(&config->view.settings.formats);
     units.push_back(unit);
     return unit;
@@ -426,6 +427,7 @@ void TIRCWorld::TickOn(int day)
 {
     for (size_t i = 0; i < units.size(); i++)
         units[i]->Tick();
+    TickUrlHistory(day != lastTickDay);
     if (day != lastTickDay) {
         for (TIRCUnit* unit : units)
             unit->ReopenLogFiles();
