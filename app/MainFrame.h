@@ -365,6 +365,7 @@ public:
     // Their sizes are kept in the window settings first.
     void DestroyHistoryWindows();
     void KickIdleHistoryWindows(WPARAM wParam, LPARAM lParam);
+    void HideHistoryWindows();
     THistoryDialog* GetKeywordHistory() const { return keywordHistory; }
     THistoryDialog* GetUrlHistory() const { return urlHistory; }
     void OnKeywordHistory();

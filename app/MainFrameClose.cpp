@@ -77,6 +77,7 @@ void CMainFrame::BeginShutdown()
         delete scriptConsole;
         scriptConsole = nullptr;
     }
+    HideHistoryWindows();
     SaveWindowState();
     TSplitterPositions positions = contentPanel.GetSplitterPositions();
     settings->splitterLeft = positions.left;

@@ -73,6 +73,13 @@ void CMainFrame::KickIdleHistoryWindows(WPARAM wParam, LPARAM lParam)
             dialog->SendMessage(WM_KICKIDLE, wParam, lParam);
 }
 
+void CMainFrame::HideHistoryWindows()
+{
+    for (THistoryDialog* dialog : {keywordHistory, urlHistory})
+        if (dialog && dialog->m_hWnd)
+            dialog->ShowWindow(SW_HIDE);
+}
+
 void CMainFrame::ShowHistory(THistoryDialog* dialog)
 {
     if (!dialog || !dialog->m_hWnd)

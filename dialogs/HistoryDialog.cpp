@@ -62,10 +62,12 @@ void THistoryDialog::SetSize(int newWidth, int newHeight)
     height = newHeight;
 }
 
-bool THistoryDialog::CreateHidden(HWND parent)
+bool THistoryDialog::CreateHidden(HWND mainWindow)
 {
     fileLogger.kind = LOGFILE_URL;
-    if (!Create(IDD_HISTORY_DIALOG, parent ? CWnd::FromHandlePermanent(parent) : nullptr))
+    centreOn = mainWindow;
+    // Not owned by the main window: an owner made topmost would take hidden windows along.
+    if (!Create(IDD_HISTORY_DIALOG, nullptr))
         return false;
     ShowWindow(SW_HIDE);
     return true;
@@ -93,9 +95,9 @@ BOOL THistoryDialog::OnInitDialog()
     for (UINT id : {IDCANCEL, IDC_HISTORY_CLEAR, IDC_HISTORY_FIND})
         layout.AddControl(LAYOUT_ANCHOR_RIGHT | LAYOUT_ANCHOR_BOTTOM, ::GetDlgItem(m_hWnd, id));
     layout.AddControl(LAYOUT_ANCHOR_ALL, logView.m_hWnd);
-    if (HWND owner = ::GetWindow(m_hWnd, GW_OWNER)) {
+    if (centreOn) {
         SetWindowPos(nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-        CentreOn(m_hWnd, owner);
+        CentreOn(m_hWnd, centreOn);
     }
     UpdateButtons();
     return TRUE;
@@ -149,8 +151,8 @@ void THistoryDialog::Show()
         logView.ScrollToEnd();
         logView.ResetLayout();
     }
-    if (HWND owner = ::GetWindow(m_hWnd, GW_OWNER))
-        CentreOn(m_hWnd, owner);
+    if (centreOn && ::IsWindow(centreOn))
+        CentreOn(m_hWnd, centreOn);
     ShowWindow(SW_SHOWNORMAL);
     UpdateButtons();
     logView.SetFocus();

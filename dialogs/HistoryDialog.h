@@ -53,8 +53,8 @@ public:
     // Opens a URL of the log the way the program does.
     void SetUrlOpener(std::function<void(const CString&)> opener) { urlOpener = std::move(opener); }
 
-    // Made hidden, owned by parent; the file log is the URL log kind.
-    bool CreateHidden(HWND parent);
+    // Made hidden; it sizes and centres itself on the main window. The file log is the URL log kind.
+    bool CreateHidden(HWND mainWindow);
     void Show();
     void AddLine(const TLogLineData& line);
     void SetFileLogEnabled(bool enabled);
@@ -122,6 +122,7 @@ private:
     int width = 400;
     int height = 300;
     bool initialised = false;
+    HWND centreOn = nullptr;
     CString searchText;
     TFileLogger fileLogger;
     TLogTextTheme* textTheme = nullptr;

@@ -223,6 +223,19 @@ TEST_F(HistoryWindowTest, ClearAsksFirstAndTheLimitDropsTheOldestLines)
     ASSERT_EQ(view.GetLineCount(), 3);
     EXPECT_GE(view.GetLine(0).GetText().Find(L"number 2"), 0);
     EXPECT_GE(view.GetLine(2).GetText().Find(L"number 4"), 0);
+
+    // Its size is remembered for the next start; it cannot be made smaller than 360 x 160.
+    MINMAXINFO limits = {};
+    Keywords()->SendMessage(WM_GETMINMAXINFO, 0, (LPARAM)&limits);
+    EXPECT_EQ(limits.ptMinTrackSize.x, 360);
+    EXPECT_EQ(limits.ptMinTrackSize.y, 160);
+    Keywords()->SetWindowPos(nullptr, 0, 0, 520, 340, SWP_NOMOVE | SWP_NOZORDER);
+    PumpMessagesFor(50);
+    frame->DestroyHistoryWindows();
+    EXPECT_EQ(settings.geometry.keywordHistorySize.width, 520);
+    EXPECT_EQ(settings.geometry.keywordHistorySize.height, 340);
+    EXPECT_FALSE(frame->IsCommandEnabled(ID_KEYWORD_HISTORY));
+    Say("kvword after the windows went");
 }
 
 TEST_F(HistoryWindowTest, UrlLogFileFollowsThePreference)
