@@ -99,6 +99,7 @@ BOOL TListDialog::OnInitDialog()
     for (UINT id : {IDC_LIST_JOIN, IDCANCEL, IDC_LIST_UPDATE})
         layout.AddControl(LAYOUT_ANCHOR_RIGHT | LAYOUT_ANCHOR_BOTTOM, ::GetDlgItem(m_hWnd, id));
     layout.AddControl(LAYOUT_ANCHOR_ALL, list->m_hWnd);
+    UpdateJoinButton();
     ::SetFocus(::GetDlgItem(m_hWnd, IDCANCEL));
     return FALSE; // the focus is set
 }
@@ -151,6 +152,7 @@ void TListDialog::ClearItems()
     order.clear();
     if (list)
         list->SendMessage(LVM_DELETEALLITEMS);
+    UpdateJoinButton();
 }
 
 void TListDialog::AddChannel(const CString& name, int users, const CString& topic)
@@ -222,6 +224,14 @@ LRESULT TListDialog::OnGetDispInfo(NMHDR* header)
     }
     return 0;
 }
+
+LRESULT TListDialog::OnItemChanged(NMHDR*)
+{
+    UpdateJoinButton();
+    return 0;
+}
+
+void TListDialog::UpdateJoinButton() { ::EnableWindow(::GetDlgItem(m_hWnd, IDC_LIST_JOIN), GetSelectedRow() >= 0); }
 
 int TListDialog::GetSelectedRow() const
 {

@@ -63,6 +63,7 @@ public:
         MESSAGE_HANDLER(WM_GETMINMAXINFO, OnGetMinMaxInfo)
         MESSAGE_HANDLER(kSyncMessage, OnSync)
         NOTIFY_HANDLER(listId, LVN_GETDISPINFOW, OnGetDispInfo)
+        NOTIFY_HANDLER(listId, LVN_ITEMCHANGED, OnItemChanged)
         COMMAND_ID_HANDLER(IDC_LIST_UPDATE, OnUpdate)
         COMMAND_ID_HANDLER(IDC_LIST_JOIN, OnJoin)
         COMMAND_ID_HANDLER(ID_LIST_JOIN, OnJoin)
@@ -83,6 +84,9 @@ private:
     // Rows arrive in bursts: the list learns its new row count once, after the burst.
     LRESULT OnSync(WPARAM wParam, LPARAM lParam);
     LRESULT OnGetDispInfo(NMHDR* header);
+    // The Join button follows the selection at once, not only at the next idle time.
+    LRESULT OnItemChanged(NMHDR*);
+    void UpdateJoinButton();
     void SyncRowCount();
     void CreateList();
     void StoreGeometry();

@@ -1,10 +1,12 @@
 // The keyword and URL history windows as a user meets them in the main window: lines with a
 // keyword or a URL arriving from the server, the menu commands that show them, a double-click
 // jumping to the line's place, the find dialog, clearing, the line limit and the URL log file.
+// Also the channel list command of the selected server.
 
 #include "tests/mainframe/ServedFrameFixture.h"
 
 #include "dialogs/HistoryDialog.h"
+#include "dialogs/ListDialog.h"
 #include "foundation/File.h"
 #include "res/resource.h"
 #include "settings/Config.h"
@@ -261,6 +263,35 @@ TEST_F(HistoryWindowTest, UrlLogFileFollowsThePreference)
     EXPECT_LT(bytes.Find("http://example.com/before"), 0);
     EXPECT_LT(bytes.Find("http://example.com/after"), 0);
     EXPECT_EQ(Urls()->GetLogView().GetLineCount(), 3) << "the window keeps every line";
+}
+
+using ChannelListCommandTest = HistoryWindowTest;
+
+TEST_F(ChannelListCommandTest, OpensTheSelectedServersListWhichTheServerFills)
+{
+    EXPECT_TRUE(frame->IsCommandEnabled(ID_CHANNEL_LIST));
+    EXPECT_TRUE(frame->ExecuteAction(L"list"));
+    PumpMessagesFor(200);
+    auto* window = static_cast<TListDialog*>(net->GetChannelListDialog());
+    ASSERT_TRUE(window);
+    EXPECT_TRUE(::IsWindowVisible(window->m_hWnd));
+    ClickAt(ScreenPointOf(::GetDlgItem(window->m_hWnd, IDC_LIST_UPDATE)));
+    ASSERT_TRUE(peer->WaitFor("LIST"));
+    peer->Send(":irc.test 321 kvme Channel :Users  Name\r\n"
+               ":irc.test 322 kvme #alpha 6 :ours\r\n"
+               ":irc.test 322 kvme #zeta 60 :busy\r\n"
+               ":irc.test 323 kvme :End of LIST\r\n");
+    ASSERT_TRUE(PumpMessagesUntil([&] { return window->GetListView()->GetItemCount() == 2; }, 5000));
+    PumpMessagesFor(100);
+    EXPECT_EQ(window->GetListView()->GetItemText(0, 0), L"#zeta");
+    // The command again only brings the same window back.
+    frame->ExecuteAction(L"list");
+    PumpMessagesFor(100);
+    EXPECT_EQ(net->GetChannelListDialog(), window);
+
+    // Without a logged-in server there is no command.
+    world->Select(nullptr, nullptr);
+    EXPECT_FALSE(frame->IsCommandEnabled(ID_CHANNEL_LIST));
 }
 
 } // namespace

@@ -141,6 +141,7 @@ TEST_F(ChannelListWindowTest, JoinAndPopupCommandsNeedASelectedRow)
     ASSERT_TRUE(Open());
     FeedList({"#one 2 :first", "#two 1 :second"});
     Feed(":irc.example 323 kvnick :End of LIST");
+    EXPECT_FALSE(Enabled(IDC_LIST_JOIN));
     KickIdle();
     EXPECT_FALSE(Enabled(IDC_LIST_JOIN));
     ClickAt(ScreenPointOf(::GetDlgItem(window->m_hWnd, IDC_LIST_JOIN)));
@@ -152,6 +153,7 @@ TEST_F(ChannelListWindowTest, JoinAndPopupCommandsNeedASelectedRow)
     DoubleClickAt(RowPoint(1));
     PumpMessagesFor(100);
     EXPECT_EQ(TakeQueued(), (std::vector<std::string>{"JOIN #two"}));
+    EXPECT_TRUE(Enabled(IDC_LIST_JOIN));
     KickIdle();
     EXPECT_TRUE(Enabled(IDC_LIST_JOIN));
 
