@@ -86,8 +86,8 @@ BOOL THistoryDialog::OnInitDialog()
     logView.contextPopupListener = this;
     RECT client;
     GetClientRect(&client);
-    logView.MoveWindow(client.left, client.top, client.right - client.left,
-                       std::max(0L, noteRect.top - 8 - client.top), TRUE);
+    logView.MoveWindow(client.left, client.top, client.right - client.left, std::max(0L, noteRect.top - 8 - client.top),
+                       TRUE);
     logView.ShowWindow(SW_SHOW);
     initialised = true;
     layout.parent = m_hWnd;
@@ -199,8 +199,8 @@ void THistoryDialog::OnClear()
 {
     if (logView.GetLineCount() == 0)
         return;
-    if (::MessageBoxW(m_hWnd, LoadResourceString(IDS_HISTORY_CLEAR_CONFIRM), LoadResourceString(IDS_HISTORY_CLEAR_CAPTION),
-                      MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
+    if (::MessageBoxW(m_hWnd, LoadResourceString(IDS_HISTORY_CLEAR_CONFIRM),
+                      LoadResourceString(IDS_HISTORY_CLEAR_CAPTION), MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
         return;
     logView.RemoveHeadLines(logView.GetLineCount());
     UpdateButtons();

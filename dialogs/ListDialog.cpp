@@ -113,13 +113,13 @@ void TListDialog::CreateList()
     rect.bottom = std::max(rect.top, warning.top - 8);
     listId = GetNextChildId();
     list = new TListView(this);
-    list->Create(WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_TABSTOP | LVS_REPORT |
-                     LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS | LVS_OWNERDATA,
+    list->Create(WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL |
+                     LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS | LVS_OWNERDATA,
                  rect, m_hWnd, listId);
     list->SetExtendedStyle(LVS_EX_FULLROWSELECT);
     for (int column = 0; column < kColumnCount; column++) {
         int width = geometry && (size_t)column < geometry->listHeader.size() ? geometry->listHeader[column]
-                                                                           : kDefaultWidths[column];
+                                                                             : kDefaultWidths[column];
         list->InsertColumn(column, LoadResourceString(kHeadings[column]), width);
     }
     // The user count reads right-aligned.

@@ -103,7 +103,9 @@ TEST_F(ChannelListWindowTest, HostileCountsReadAsNumbersAndSortWithoutWrapping)
     ASSERT_TRUE(Open());
     const std::string longTopic(5000, 'x');
     FeedList({"#huge 99999999999 :more than an int", "#neg -99999999999 :less than an int", "#text abc :not a number",
-              "#mixed 12abc :digits first", "#max 2147483647 :", "#plain 5 :\x03" "4red\x02 bold"});
+              "#mixed 12abc :digits first", "#max 2147483647 :",
+              "#plain 5 :\x03"
+              "4red\x02 bold"});
     Feed(":irc.example 322 kvnick #long 1 :" + longTopic);
     Feed(":irc.example 323 kvnick :End of LIST");
     std::vector<CString> rows = Rows();
@@ -111,7 +113,8 @@ TEST_F(ChannelListWindowTest, HostileCountsReadAsNumbersAndSortWithoutWrapping)
     EXPECT_EQ(rows[0], L"#huge|2147483647|more than an int");
     EXPECT_EQ(rows[1], L"#max|2147483647|");
     EXPECT_EQ(rows[2], L"#mixed|12|digits first");
-    EXPECT_EQ(rows[3], L"#plain|5|\x03" L"4red\x02 bold");
+    EXPECT_EQ(rows[3], L"#plain|5|\x03"
+                       L"4red\x02 bold");
     EXPECT_EQ(rows[4], L"#long|1|" + CString(L'x', 5000));
     EXPECT_EQ(rows[5], L"#text|0|not a number");
     EXPECT_EQ(rows[6], L"#neg|-2147483648|less than an int") << "the lowest count sorts last, not first";
