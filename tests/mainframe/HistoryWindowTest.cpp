@@ -11,6 +11,7 @@
 #include "res/resource.h"
 #include "settings/Config.h"
 #include "tests/common/MessagePump.h"
+#include "tests/common/PointerInput.h"
 #include "tests/common/Screenshot.h"
 
 namespace {
@@ -72,6 +73,19 @@ protected:
         });
     }
 
+    static CString ClipboardText()
+    {
+        CString text;
+        if (::OpenClipboard(nullptr)) {
+            if (HANDLE data = ::GetClipboardData(CF_UNICODETEXT)) {
+                text = static_cast<const wchar_t*>(::GlobalLock(data));
+                ::GlobalUnlock(data);
+            }
+            ::CloseClipboard();
+        }
+        return text;
+    }
+
     CString confirmText;
 };
 
@@ -104,6 +118,17 @@ TEST_F(HistoryWindowTest, KeywordAndUrlLinesReachTheirWindowsAndTheMenuShowsThem
     EXPECT_TRUE(::IsWindowVisible(Urls()->m_hWnd));
     PumpMessagesFor(200);
     EXPECT_TRUE(SaveWindowPng(Urls()->m_hWnd, ScreenshotPath(L"url-history.png")));
+
+    // The URL's popup copies it; the plain text's popup copies the selection.
+    EmptyClipboard();
+    RightClickThenKey(TextPoint(&Urls()->GetLogView(), L"example.com"), 'C');
+    PumpMessagesFor(200);
+    EXPECT_EQ(ClipboardText(), L"http://example.com/page");
+    Urls()->GetLogView().SelectAll();
+    RightClickThenKey(TextPoint(&Urls()->GetLogView(), L"now"), 'C');
+    PumpMessagesFor(200);
+    EXPECT_GE(ClipboardText().Find(L"(alice) see http://example.com/page now"), 0);
+    EXPECT_FALSE(Urls()->GetLogView().HasSelection()) << "copying clears the selection";
 
     // Close only hides; the lines stay for the next time.
     FocusForInput(Keywords()->m_hWnd);
