@@ -36,6 +36,7 @@ CMainFrame::~CMainFrame()
     hotKey.SetActive(false);
     quitWaitTimer.SetListener(nullptr);
     quitWaitTimer.Stop();
+    DestroyHistoryWindows();
 }
 
 BOOL CMainFrame::CreateFrame() { return LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW); }
@@ -85,6 +86,7 @@ LRESULT CMainFrame::OnCreate(WPARAM wParam, LPARAM lParam)
     }
     ApplyCreationSettings();
     AssignPopupCommandIds();
+    CreateHistoryWindows();
     return 0;
 }
 
@@ -274,6 +276,7 @@ LRESULT CMainFrame::OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam)
         scriptConsole->SendMessage(WM_KICKIDLE, wParam, lParam);
     if (scriptSelect && scriptSelect->m_hWnd)
         scriptSelect->SendMessage(WM_KICKIDLE, wParam, lParam);
+    KickIdleHistoryWindows(wParam, lParam);
     if (world)
         world->KickIdleAllDialogs(wParam, lParam);
     UpdateToolBar();

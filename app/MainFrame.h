@@ -9,6 +9,7 @@
 #include "app/DroppedFiles.h"
 #include "app/TrayIcon.h"
 #include "classlib/ToolBar.h"
+#include "dialogs/HistoryDialog.h"
 #include "foundation/DirectoryWatcher.h"
 #include "foundation/HotKey.h"
 #include "foundation/HtmlHelp.h"
@@ -29,6 +30,7 @@ class TIRCUnit;
 class TIRCWorld;
 class TLogAddressFinder;
 class TWhoDialog;
+struct TSize2;
 
 // Registered at start-up by the application; read by the frame's message map.
 extern UINT g_taskbarCreatedMessage;
@@ -49,6 +51,7 @@ class CMainFrame : public TAttachWindow,
                    public IDirectoryWatcherListener,
                    public IProtocolLogDialogListener,
                    public IScriptSelectDialogListener,
+                   public IHistoryDialogListener,
                    public IWorldFrame {
 public:
     CMainFrame(CMainApp* app, TConfig* settings);
@@ -196,7 +199,7 @@ public:
     void OnInviteList();
     void OnReopList();
     // The world the commands act on, given by the application once it is made.
-    void SetWorld(TIRCWorld* newWorld) { world = newWorld; }
+    void SetWorld(TIRCWorld* newWorld);
     void OnProtocolLogDialogClose(TProtocolLogDialog* dialog) override;
     // The script settings window (app/MainFrameScripts.cpp).
     void OnScriptSettings();
@@ -361,4 +364,26 @@ private:
 
     TIRCWorld* world = nullptr;
     IDroppedFileSender* dccSender = nullptr;
+
+    // ---- The keyword and URL history windows and the channel list (app/MainFrameHistory.cpp) ----
+public:
+    void CreateHistoryWindows();
+    // Their sizes are kept in the window settings first.
+    void DestroyHistoryWindows();
+    void KickIdleHistoryWindows(WPARAM wParam, LPARAM lParam);
+    void HideHistoryWindows();
+    THistoryDialog* GetKeywordHistory() const { return keywordHistory; }
+    THistoryDialog* GetUrlHistory() const { return urlHistory; }
+    void OnKeywordHistory();
+    void OnUrlHistory();
+    void OnChannelList();
+    void OnHistoryLineClick(THistoryDialog* dialog, TIRCUnit* unit, TIRCChannel* channel, int line) override;
+    void OnHistoryDialogClose(THistoryDialog*) override {}
+
+private:
+    THistoryDialog* MakeHistoryWindow(const TSize2& size, UINT titleId);
+    void ShowHistory(THistoryDialog* dialog);
+
+    THistoryDialog* keywordHistory = nullptr;
+    THistoryDialog* urlHistory = nullptr;
 };

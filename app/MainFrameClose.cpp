@@ -77,6 +77,7 @@ void CMainFrame::BeginShutdown()
         delete scriptConsole;
         scriptConsole = nullptr;
     }
+    HideHistoryWindows();
     SaveWindowState();
     TSplitterPositions positions = contentPanel.GetSplitterPositions();
     settings->splitterLeft = positions.left;
@@ -96,6 +97,7 @@ void CMainFrame::BeginShutdown()
 void CMainFrame::FinishClose()
 {
     quitWaitTimer.Stop();
+    DestroyHistoryWindows();
     if (TIRCWorld* world = app->GetWorld())
         world->Shutdown();
     DestroyWindow();

@@ -122,8 +122,6 @@ void CMainFrame::OnUpdatePasteMyAddress(CCmdUI* ui)
 }
 
 // The history windows come with the dialogs; until they exist there is nothing to show.
-void CMainFrame::OnUpdateHistory(CCmdUI* ui) { ui->Enable(FALSE); }
-
 // Named after the user's groups; the access keys stay A to E whatever the names are.
 void CMainFrame::OnUpdateRegisterToGroup(CCmdUI* ui)
 {

@@ -75,6 +75,7 @@ TIRCUnit::~TIRCUnit()
     CloseWhoisDialogs();
     CloseDccChatDialogs();
     CloseInviteDialogs();
+    CloseChannelListDialog();
     DeleteAllChannels();
     connection.listener = nullptr;
     resolver.listener = nullptr;

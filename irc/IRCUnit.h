@@ -3,6 +3,7 @@
 // are split by concern: lifetime and channels, registration, dispatch, numerics, sending,
 // output and the per-second tick.
 
+#include "irc/ChannelListWindow.h"
 #include "irc/ChannelWindows.h"
 #include "irc/IRCChannel.h"
 #include "irc/IRCConnection.h"
@@ -49,7 +50,8 @@ class TIRCUnit : public TIRCNode,
                  public IMacroManagerListener,
                  public IWhoisDialogListener,
                  public IDCCChatDialogListener,
-                 public IInviteDialogListener {
+                 public IInviteDialogListener,
+                 public IListDialogListener {
 public:
     enum TState { StateDisconnected = 0, StateConnecting = 1, StateRegistering = 2, StateLoggedIn = 3 };
 
@@ -314,6 +316,17 @@ public:
     void OnTalk(IWhoisWindow* dialog, const CString& nick) override;
     void OnClose(IWhoisWindow* dialog) override;
 
+    // The channel list window (irc/UnitChannelList.cpp): one at most, owned; null makes none.
+    void SetChannelListWindows(IChannelListWindows* windows) { channelListWindows = windows; }
+    IChannelListWindow* ShowChannelListDialog();
+    IChannelListWindow* GetChannelListDialog() const { return channelList; }
+    void CloseChannelListDialog();
+    void OnUpdateList(IChannelListWindow* dialog) override;
+    void OnListDialogClose(IChannelListWindow* dialog) override;
+    void OnJoinChannel(IChannelListWindow* dialog, const CString& channel) override;
+    void OnGetMemberInfo(IChannelListWindow* dialog, const CString& channel) override;
+    void OnGetDetailedMemberInfo(IChannelListWindow* dialog, const CString& channel) override;
+
     // What the macro engine asks of the unit.
     void OnMacroFileLoadError(const CString& fileName) override;
     void Print(const CString& channel, const CString& text) override;
@@ -415,6 +428,7 @@ private:
     void OnWhoisIdleReply(const TIRCReceiveMessage& message);
     void OnWhoisChannelsReply(const TIRCReceiveMessage& message);
     void OnListReply(const TIRCReceiveMessage& message);
+    void OnListEndReply();
     void OnChannelModeReply(const TIRCReceiveMessage& message);
     void OnCreationTimeReply(const TIRCReceiveMessage& message);
     void OnTopicReply(const TIRCReceiveMessage& message, bool withTopic);
@@ -501,4 +515,6 @@ private:
     std::map<CString, IWhoisWindow*> whoisWindows;
     std::vector<IDCCChatRequest*> dccChatDialogs; // owned
     std::vector<IInviteRequest*> inviteDialogs;   // owned
+    IChannelListWindows* channelListWindows = nullptr;
+    IChannelListWindow* channelList = nullptr; // owned
 };

@@ -69,6 +69,7 @@ TIRCUnit* TIRCWorld::MakeUnit(const TUnitSetting& setting)
     unit->SetFrame(this);
     unit->SetMacroFolders(config->GetMacroFolder(), config->GetFilesFolder());
     unit->SetUserInfoWindows(userInfoWindows);
+    unit->SetChannelListWindows(GetChannelListWindows());
     unit->SetLogFormat(&config->view.settings.formats);
     units.push_back(unit);
     return unit;
@@ -427,6 +428,7 @@ void TIRCWorld::TickOn(int day)
 {
     for (size_t i = 0; i < units.size(); i++)
         units[i]->Tick();
+    TickUrlHistory(day != lastTickDay);
     if (day != lastTickDay) {
         for (TIRCUnit* unit : units)
             unit->ReopenLogFiles();

@@ -10,6 +10,7 @@
 #include "irc/ChannelWindows.h"
 #include "irc/IRCUnit.h"
 #include "irc/NickCompletion.h"
+#include "irc/WorldChannelLists.h"
 #include "log/LogViewListeners.h"
 
 #include <deque>
@@ -20,6 +21,7 @@
 class IWorldFrame;
 class TBorderCardLayoutPanel;
 class TConfig;
+class THistoryDialog;
 class TListPanel;
 class TLogAddressFinder;
 class TLogView;
@@ -230,6 +232,14 @@ public:
     void OnMemberListContextMenu(int x, int y);
     void OnMemberListCustomDraw(TListView* list, NMHDR* header, LRESULT* result);
 
+    // The main window's keyword and URL history windows (irc/WorldChannelLists.cpp); either
+    // may be null. The URL history's file log follows the preferences and the days.
+    void SetHistoryWindows(THistoryDialog* keyword, THistoryDialog* url);
+    void ApplyHistoryPreferences();
+    void TickUrlHistory(bool newDay);
+    // The maker of the units' channel list windows.
+    IChannelListWindows* GetChannelListWindows();
+
     // What the units ask of the world.
     void ExpandUnitItem(TIRCUnit* unit) override;
     bool IsMainWindowActive() override;
@@ -242,8 +252,8 @@ public:
     void MarkNode(TIRCUnit* unit, TIRCChannel* channel, TNodeMark mark) override;
     void StartHighlightAlert() override;
     void StartMessageAlert() override;
-    void AddToKeywordHistory(const TLogLineData&) override {}
-    void AddToUrlHistory(const TLogLineData&) override {}
+    void AddToKeywordHistory(const TLogLineData& line) override;
+    void AddToUrlHistory(const TLogLineData& line) override;
     // Direction 0 received, 1 sent; the unit's protocol log window is made on its first line.
     void AddProtocolLine(TIRCUnit* unit, const CString& text, int direction) override;
     IMemberListView* CreateMemberView(TIRCUnit* unit, TIRCChannel* channel) override;
@@ -357,4 +367,7 @@ private:
     std::unique_ptr<TWorldFrameUserInfo> frameUserInfo;
     std::unique_ptr<TUserInfoDialogs> userInfoDialogs;
     std::unique_ptr<TProtocolLogWindows> protocolLogs;
+    TWorldChannelLists channelListMaker;
+    THistoryDialog* keywordHistory = nullptr;
+    THistoryDialog* urlHistory = nullptr;
 };

@@ -29,7 +29,7 @@ void TIRCUnit::HandleNumericReply(const TIRCReceiveMessage& message)
     case 318: session.replyFlags[kWhoisListing] = false; break;
     case 319: OnWhoisChannelsReply(message); break;
     case 322: OnListReply(message); break;
-    case 323: session.replyFlags[kChannelListing] = false; break;
+    case 323: OnListEndReply(); break;
     case 324: OnChannelModeReply(message); break;
     case 329: OnCreationTimeReply(message); break;
     case 331: OnTopicReply(message, false); break;

@@ -204,12 +204,3 @@ void TIRCUnit::OnWhoisChannelsReply(const TIRCReceiveMessage& message)
     if (!window)
         PrintReply(line);
 }
-
-void TIRCUnit::OnListReply(const TIRCReceiveMessage& message)
-{
-    session.replyFlags[kChannelListing] = true;
-    CString line;
-    line.Format(L"*list %s (%s) : %s", message.GetParam(1).GetString(), message.GetParam(2).GetString(),
-                message.GetParam(3).GetString());
-    PrintReply(line);
-}

@@ -36,6 +36,8 @@ IWhoisWindow* TIRCUnit::FindWhoisDialog(const CString& nick) const
 // By name and by channel, looked up again each time: an update may close a window.
 void TIRCUnit::KickIdleDialogs(WPARAM wParam, LPARAM lParam)
 {
+    if (channelList)
+        channelList->KickIdle(wParam, lParam);
     std::vector<CString> nicks;
     for (const auto& entry : whoisWindows)
         nicks.push_back(entry.first);

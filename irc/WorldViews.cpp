@@ -425,6 +425,7 @@ void TIRCWorld::ApplyPreferences()
     }
     for (TIRCUnit* unit : units)
         unit->ApplyPreferences();
+    ApplyHistoryPreferences();
 }
 
 void TIRCWorld::OpenUrl(const CString& url, bool inNewWindow)

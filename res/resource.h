@@ -13,6 +13,7 @@
 #include "res/strings/script.h"
 #include "res/strings/settings.h"
 #include "res/strings/dialogs.h"
+#include "res/strings/lists.h"
 #include "res/windows/log.h"
 #include "res/windows/mainframe.h"
 #include "res/windows/tray.h"
@@ -20,6 +21,7 @@
 #include "res/windows/dcc.h"
 #include "res/windows/script.h"
 #include "res/windows/dialogs.h"
+#include "res/windows/lists.h"
 
 // The main frame's icon, menu and accelerators.
 #define IDR_MAINFRAME 128

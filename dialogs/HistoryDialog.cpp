@@ -1,0 +1,332 @@
+#include "dialogs/HistoryDialog.h"
+
+#include "app/ChildId.h"
+#include "app/Clipboard.h"
+#include "classlib/App.h"
+#include "classlib/CmdUI.h"
+#include "foundation/ResourceString.h"
+#include "foundation/StringUtils.h"
+#include "res/strings/lists.h"
+#include "res/windows/log.h"
+#include "res/windows/mainframe.h"
+#include "settings/Preference.h"
+#include "settings/WindowGeometry.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cwchar>
+#include <windowsx.h>
+
+namespace {
+
+void CentreOn(HWND window, HWND on)
+{
+    RECT rect, outer;
+    ::GetWindowRect(window, &rect);
+    ::GetWindowRect(on, &outer);
+    int x = outer.left + ((outer.right - outer.left) - (rect.right - rect.left)) / 2;
+    int y = outer.top + ((outer.bottom - outer.top) - (rect.bottom - rect.top)) / 2;
+    ::SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+} // namespace
+
+THistoryDialog::THistoryDialog() : TUpdateDialog(IDD_HISTORY_DIALOG) { fileLogger.kind = LOGFILE_URL; }
+
+THistoryDialog::~THistoryDialog()
+{
+    DestroyFindDialog();
+    fileLogger.Close();
+    logView.DestroyWindow();
+    DestroyWindow();
+}
+
+void THistoryDialog::SetAppearance(TLogTextTheme* text, const TLogBkTheme* back, const TLogKeyword* keywords,
+                                   const TLogAddressFinder* finder)
+{
+    textTheme = text;
+    backTheme = back;
+    keyword = keywords;
+    addressFinder = finder;
+}
+
+void THistoryDialog::SetPreference(const TPreference* value)
+{
+    preference = value;
+    fileLogger.preferences = value;
+}
+
+void THistoryDialog::SetSize(int newWidth, int newHeight)
+{
+    width = newWidth;
+    height = newHeight;
+}
+
+bool THistoryDialog::CreateHidden(HWND mainWindow)
+{
+    fileLogger.kind = LOGFILE_URL;
+    centreOn = mainWindow;
+    // Not owned by the main window: an owner made topmost would take hidden windows along.
+    if (!Create(IDD_HISTORY_DIALOG, nullptr))
+        return false;
+    ShowWindow(SW_HIDE);
+    return true;
+}
+
+BOOL THistoryDialog::OnInitDialog()
+{
+    TUpdateDialog::OnInitDialog();
+    HWND note = ::GetDlgItem(m_hWnd, IDC_HISTORY_NOTE);
+    RECT noteRect;
+    ::GetWindowRect(note, &noteRect);
+    ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&noteRect), 2);
+    logView.Create(textTheme, backTheme, m_hWnd, GetNextChildId(), keyword, addressFinder, false);
+    TakePreferences();
+    logView.eventLineListener = this;
+    logView.contextPopupListener = this;
+    RECT client;
+    GetClientRect(&client);
+    logView.MoveWindow(client.left, client.top, client.right - client.left, std::max(0L, noteRect.top - 8 - client.top),
+                       TRUE);
+    logView.ShowWindow(SW_SHOW);
+    initialised = true;
+    layout.parent = m_hWnd;
+    layout.AddControl(LAYOUT_ANCHOR_LEFT | LAYOUT_ANCHOR_BOTTOM, note);
+    for (UINT id : {IDCANCEL, IDC_HISTORY_CLEAR, IDC_HISTORY_FIND})
+        layout.AddControl(LAYOUT_ANCHOR_RIGHT | LAYOUT_ANCHOR_BOTTOM, ::GetDlgItem(m_hWnd, id));
+    layout.AddControl(LAYOUT_ANCHOR_ALL, logView.m_hWnd);
+    if (centreOn) {
+        SetWindowPos(nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        CentreOn(m_hWnd, centreOn);
+    }
+    UpdateButtons();
+    return TRUE;
+}
+
+void THistoryDialog::TakePreferences()
+{
+    if (!preference)
+        return;
+    logView.copyOnSelect = preference->LogInstantCopy;
+    logView.SetLineLeading(preference->LineLeading);
+    logView.SetIndent(preference->Indent);
+    logView.SetBottomMargin(preference->BottomMargin);
+    logView.maxLines = preference->ChannelLogMaxLines;
+    if (logView.maxLines > 0 && logView.GetLineCount() > logView.maxLines)
+        logView.RemoveHeadLines(logView.GetLineCount() - logView.maxLines);
+}
+
+LRESULT THistoryDialog::OnSize(WPARAM, LPARAM lParam)
+{
+    if (GET_X_LPARAM(lParam) > 0 && GET_Y_LPARAM(lParam) > 0 && initialised) {
+        RECT window;
+        GetWindowRect(&window);
+        width = window.right - window.left;
+        height = window.bottom - window.top;
+        layout.Relayout();
+    }
+    return 0;
+}
+
+LRESULT THistoryDialog::OnGetMinMaxInfo(WPARAM, LPARAM lParam)
+{
+    MINMAXINFO* info = reinterpret_cast<MINMAXINFO*>(lParam);
+    info->ptMinTrackSize.x = 360;
+    info->ptMinTrackSize.y = 160;
+    return 0;
+}
+
+LRESULT THistoryDialog::OnKickIdleMessage(WPARAM wParam, LPARAM lParam)
+{
+    if (findDialog && findDialog->m_hWnd)
+        findDialog->SendMessage(WM_KICKIDLE, wParam, lParam);
+    return OnKickIdle(wParam, lParam);
+}
+
+void THistoryDialog::Show()
+{
+    logView.ClearSelection();
+    logView.RefreshView();
+    if (logView.GetLineCount() > 0) {
+        logView.ScrollToEnd();
+        logView.ResetLayout();
+    }
+    if (centreOn && ::IsWindow(centreOn))
+        CentreOn(m_hWnd, centreOn);
+    ShowWindow(SW_SHOWNORMAL);
+    UpdateButtons();
+    logView.SetFocus();
+}
+
+void THistoryDialog::AddLine(const TLogLineData& line)
+{
+    const bool wasEmpty = logView.GetLineCount() == 0;
+    logView.AddLine(line, true);
+    fileLogger.WriteLine(line.placePrefix + line.nickPrefix + line.body);
+    if (wasEmpty)
+        UpdateButtons();
+}
+
+void THistoryDialog::SetFileLogEnabled(bool enabled)
+{
+    if (fileLogger.enabled && !enabled)
+        fileLogger.Close();
+    fileLogger.enabled = enabled;
+}
+
+void THistoryDialog::ApplyViewSettings()
+{
+    TakePreferences();
+    logView.ResetLayout();
+    logView.RefreshView();
+    UpdateButtons();
+}
+
+void THistoryDialog::UpdateButtons()
+{
+    if (!m_hWnd)
+        return;
+    const BOOL on = logView.GetLineCount() > 0;
+    ::EnableWindow(::GetDlgItem(m_hWnd, IDC_HISTORY_CLEAR), on);
+    ::EnableWindow(::GetDlgItem(m_hWnd, IDC_HISTORY_FIND), on);
+}
+
+void THistoryDialog::OnUpdateHasLines(CCmdUI* ui) { ui->Enable(logView.GetLineCount() > 0); }
+
+void THistoryDialog::OnUpdateCopy(CCmdUI* ui) { ui->Enable(logView.HasSelection()); }
+
+void THistoryDialog::OnClear()
+{
+    if (logView.GetLineCount() == 0)
+        return;
+    if (::MessageBoxW(m_hWnd, LoadResourceString(IDS_HISTORY_CLEAR_CONFIRM),
+                      LoadResourceString(IDS_HISTORY_CLEAR_CAPTION), MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
+        return;
+    logView.RemoveHeadLines(logView.GetLineCount());
+    UpdateButtons();
+}
+
+void THistoryDialog::OnFindButton()
+{
+    if (findDialog) {
+        findDialog->ShowWindow(SW_SHOW);
+        ::BringWindowToTop(findDialog->m_hWnd);
+        findDialog->SetFocus();
+        return;
+    }
+    if (logView.GetLineCount() == 0)
+        return;
+    findDialog = new TFindDialog;
+    findDialog->listener = this;
+    findDialog->matchCase = geometry ? geometry->findCase : false;
+    findDialog->wrapAround = geometry ? geometry->findRing : true;
+    findDialog->text = searchText;
+    if (!findDialog->Create(IDD_FIND_DIALOG, this)) {
+        delete findDialog;
+        findDialog = nullptr;
+        return;
+    }
+    CentreOn(findDialog->m_hWnd, m_hWnd);
+    findDialog->ShowWindow(SW_SHOW);
+}
+
+void THistoryDialog::OnFind(TFindDialog* dialog, const CString& text, bool forward)
+{
+    logView.FindText(text, forward, dialog->matchCase, dialog->wrapAround);
+}
+
+void THistoryDialog::OnFindDialogClose(TFindDialog* dialog)
+{
+    if (dialog != findDialog)
+        return;
+    if (geometry) {
+        geometry->findCase = dialog->matchCase;
+        geometry->findRing = dialog->wrapAround;
+    }
+    searchText = dialog->text;
+    DestroyFindDialog();
+}
+
+void THistoryDialog::DestroyFindDialog()
+{
+    TFindDialog* dialog = findDialog;
+    findDialog = nullptr;
+    delete dialog;
+}
+
+void THistoryDialog::OnOK()
+{
+    TUpdateDialog::OnOK();
+    if (listener)
+        listener->OnHistoryDialogClose(this);
+}
+
+void THistoryDialog::OnCancel()
+{
+    if (listener)
+        listener->OnHistoryDialogClose(this);
+    DestroyFindDialog();
+    TUpdateDialog::OnCancel();
+}
+
+// Event data: unit and channel in hexadecimal, then the line number in decimal.
+void THistoryDialog::OnEventLineClick(TLogView*, const CString& eventData)
+{
+    CString rest = eventData;
+    CString unitWord = CutFirstWord(rest);
+    CString channelWord = CutFirstWord(rest);
+    rest.Trim();
+    if (unitWord.IsEmpty() || channelWord.IsEmpty() || rest.IsEmpty())
+        return;
+    auto unit = (uintptr_t)wcstoul(unitWord, nullptr, 16);
+    auto channel = (uintptr_t)wcstoul(channelWord, nullptr, 16);
+    int line = (int)wcstol(rest, nullptr, 10);
+    if (listener)
+        listener->OnHistoryLineClick(this, reinterpret_cast<TIRCUnit*>(unit), reinterpret_cast<TIRCChannel*>(channel),
+                                     line);
+}
+
+void THistoryDialog::OnUrlDoubleClick(TLogView*, const CString& url)
+{
+    if (urlOpener)
+        urlOpener(url);
+}
+
+void THistoryDialog::TrackMenu(UINT menuId, int x, int y)
+{
+    HMENU menu = ::LoadMenuW(AfxGetResourceHandle(), MAKEINTRESOURCEW(menuId));
+    if (!menu)
+        return;
+    if (HMENU popup = ::GetSubMenu(menu, 0))
+        ::TrackPopupMenu(popup, TPM_RIGHTBUTTON, x, y, 0, m_hWnd, nullptr);
+    ::DestroyMenu(menu);
+}
+
+void THistoryDialog::OnContextPopup(TLogView*, int x, int y) { TrackMenu(IDR_PROTOCOL_LOG_POPUP, x, y); }
+
+void THistoryDialog::OnUrlContextPopup(TLogView*, int x, int y) { TrackMenu(IDR_URL_POPUP, x, y); }
+
+void THistoryDialog::OnAddressContextPopup(TLogView*, int x, int y) { TrackMenu(IDR_ADDRESS_POPUP, x, y); }
+
+void THistoryDialog::OnCopy()
+{
+    if (!logView.HasSelection())
+        return;
+    logView.CopySelection();
+    logView.ClearSelection();
+    logView.RefreshView();
+}
+
+void THistoryDialog::OnCopyContextText()
+{
+    CString text = logView.GetContextMenuText();
+    if (!text.IsEmpty())
+        CopyTextToClipboard(text);
+}
+
+void THistoryDialog::OnOpenContextUrl()
+{
+    CString text = logView.GetContextMenuText();
+    if (!text.IsEmpty() && urlOpener)
+        urlOpener(text);
+}

@@ -1,0 +1,314 @@
+#include "dialogs/ListDialog.h"
+
+#include "app/ChildId.h"
+#include "classlib/App.h"
+#include "classlib/CmdUI.h"
+#include "foundation/ResourceString.h"
+#include "res/strings/lists.h"
+#include "settings/WindowGeometry.h"
+
+#include <algorithm>
+#include <windowsx.h>
+
+namespace {
+
+const UINT kHeadings[TListDialog::kColumnCount] = {IDS_CHANNEL_LIST_NAME, IDS_CHANNEL_LIST_USERS,
+                                                   IDS_CHANNEL_LIST_TOPIC};
+const int kDefaultWidths[TListDialog::kColumnCount] = {200, 40, 220};
+
+int CompareAsciiNoCase(const CString& a, const CString& b)
+{
+    const wchar_t* p = a.GetString();
+    const wchar_t* q = b.GetString();
+    for (;; p++, q++) {
+        wchar_t c = *p >= L'A' && *p <= L'Z' ? *p + 32 : *p;
+        wchar_t d = *q >= L'A' && *q <= L'Z' ? *q + 32 : *q;
+        if (c != d)
+            return c < d ? -1 : 1;
+        if (!c)
+            return 0;
+    }
+}
+
+} // namespace
+
+int CompareChannelRecords(const TListDialog::TRecord& a, const TListDialog::TRecord& b, int column)
+{
+    int result = 0;
+    // Compared, not subtracted: counts a server sends can be anything an int holds.
+    if (column == 1 && a.users != b.users)
+        result = a.users > b.users ? -1 : 1;
+    else if (column == 2)
+        result = CompareAsciiNoCase(a.topic, b.topic);
+    return result ? result : CompareAsciiNoCase(a.name, b.name);
+}
+
+TListDialog::TListDialog() : TUpdateDialog(IDD_LIST_DIALOG) {}
+
+TListDialog::~TListDialog()
+{
+    StoreGeometry();
+    if (list) {
+        list->DestroyWindow();
+        delete list;
+    }
+    DestroyWindow();
+}
+
+void TListDialog::StoreGeometry()
+{
+    if (!geometry || !m_hWnd)
+        return;
+    if (list) {
+        geometry->listHeader.resize(std::max<size_t>(geometry->listHeader.size(), kColumnCount));
+        for (int i = 0; i < kColumnCount; i++)
+            geometry->listHeader[i] = (int)list->SendMessage(LVM_GETCOLUMNWIDTH, (WPARAM)i);
+    }
+    WINDOWPLACEMENT placement = {};
+    placement.length = sizeof(placement);
+    if (::GetWindowPlacement(m_hWnd, &placement))
+        geometry->listRect = placement.rcNormalPosition;
+}
+
+bool TListDialog::CreateAndShow()
+{
+    if (!Create(IDD_LIST_DIALOG, nullptr))
+        return false;
+    RestoreWindowPlacement();
+    return true;
+}
+
+void TListDialog::RestoreWindowPlacement()
+{
+    WINDOWPLACEMENT placement = {};
+    placement.length = sizeof(placement);
+    ::GetWindowPlacement(m_hWnd, &placement);
+    placement.showCmd = SW_SHOW;
+    if (geometry && !IsRectEmpty(&geometry->listRect))
+        placement.rcNormalPosition = geometry->listRect;
+    ::SetWindowPlacement(m_hWnd, &placement);
+}
+
+BOOL TListDialog::OnInitDialog()
+{
+    TUpdateDialog::OnInitDialog();
+    SetWindowText(title);
+    CreateList();
+    layout.parent = m_hWnd;
+    layout.AddControl(LAYOUT_ANCHOR_LEFT | LAYOUT_ANCHOR_BOTTOM, ::GetDlgItem(m_hWnd, IDC_LIST_WARNING));
+    for (UINT id : {IDC_LIST_JOIN, IDCANCEL, IDC_LIST_UPDATE})
+        layout.AddControl(LAYOUT_ANCHOR_RIGHT | LAYOUT_ANCHOR_BOTTOM, ::GetDlgItem(m_hWnd, id));
+    layout.AddControl(LAYOUT_ANCHOR_ALL, list->m_hWnd);
+    UpdateJoinButton();
+    ::SetFocus(::GetDlgItem(m_hWnd, IDCANCEL));
+    return FALSE; // the focus is set
+}
+
+void TListDialog::CreateList()
+{
+    RECT rect, warning;
+    GetClientRect(&rect);
+    ::GetWindowRect(::GetDlgItem(m_hWnd, IDC_LIST_WARNING), &warning);
+    ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&warning), 2);
+    rect.bottom = std::max(rect.top, warning.top - 8);
+    listId = GetNextChildId();
+    list = new TListView(this);
+    list->Create(WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL |
+                     LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS | LVS_OWNERDATA,
+                 rect, m_hWnd, listId);
+    list->SetExtendedStyle(LVS_EX_FULLROWSELECT);
+    for (int column = 0; column < kColumnCount; column++) {
+        int width = geometry && (size_t)column < geometry->listHeader.size() ? geometry->listHeader[column]
+                                                                             : kDefaultWidths[column];
+        list->InsertColumn(column, LoadResourceString(kHeadings[column]), width);
+    }
+    // The user count reads right-aligned.
+    LVCOLUMNW format = {};
+    format.mask = LVCF_FMT;
+    format.fmt = LVCFMT_RIGHT;
+    list->SendMessage(LVM_SETCOLUMNW, 1, (LPARAM)&format);
+    list->MoveWindow(rect);
+    list->ShowWindow(SW_SHOW);
+}
+
+LRESULT TListDialog::OnSize(WPARAM, LPARAM lParam)
+{
+    if (GET_X_LPARAM(lParam) > 0 && GET_Y_LPARAM(lParam) > 0 && list)
+        layout.Relayout();
+    return 0;
+}
+
+LRESULT TListDialog::OnGetMinMaxInfo(WPARAM, LPARAM lParam)
+{
+    MINMAXINFO* info = reinterpret_cast<MINMAXINFO*>(lParam);
+    info->ptMinTrackSize.x = 480;
+    info->ptMinTrackSize.y = 160;
+    return 0;
+}
+
+void TListDialog::ClearItems()
+{
+    records.clear();
+    order.clear();
+    if (list)
+        list->SendMessage(LVM_DELETEALLITEMS);
+    UpdateJoinButton();
+}
+
+void TListDialog::AddChannel(const CString& name, int users, const CString& topic)
+{
+    order.push_back((int)records.size());
+    records.push_back({name, users, topic});
+    if (!syncPosted && m_hWnd) {
+        syncPosted = true;
+        PostMessage(kSyncMessage);
+    }
+}
+
+LRESULT TListDialog::OnSync(WPARAM, LPARAM)
+{
+    syncPosted = false;
+    SyncRowCount();
+    return 0;
+}
+
+void TListDialog::SyncRowCount()
+{
+    if (!list || list->GetItemCount() == (int)order.size())
+        return;
+    // New rows come in at the top: whatever is shown moved down.
+    list->SendMessage(LVM_SETITEMCOUNT, (WPARAM)order.size(), LVSICF_NOSCROLL);
+    list->Invalidate();
+}
+
+void TListDialog::SortItems()
+{
+    int selected = GetSelectedRow();
+    int record = selected >= 0 ? order[order.size() - 1 - selected] : -1;
+    const int column = sortColumn;
+    // Bottom row first, so the order is the reverse of what the rows show.
+    std::stable_sort(order.begin(), order.end(), [this, column](int a, int b) {
+        return CompareChannelRecords(records[a], records[b], column) > 0;
+    });
+    SyncRowCount();
+    if (!list)
+        return;
+    if (record >= 0) {
+        auto found = std::find(order.begin(), order.end(), record);
+        int row = (int)(order.end() - found) - 1;
+        list->SetItemState(-1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+        list->SetItemState(row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+        list->SendMessage(LVM_ENSUREVISIBLE, (WPARAM)row, FALSE);
+    }
+    list->Invalidate();
+}
+
+LRESULT TListDialog::OnGetDispInfo(NMHDR* header)
+{
+    NMLVDISPINFOW* info = reinterpret_cast<NMLVDISPINFOW*>(header);
+    LVITEMW& item = info->item;
+    if (!(item.mask & LVIF_TEXT) || item.iItem < 0 || item.iItem >= (int)order.size())
+        return 0;
+    const TRecord& record = GetRowRecord(item.iItem);
+    if (item.iSubItem == 0)
+        cellText = record.name;
+    else if (item.iSubItem == 1)
+        cellText.Format(L"%d", record.users);
+    else
+        cellText = record.topic;
+    // The list copies the text at once; a long topic is cut to its buffer.
+    if (item.pszText && item.cchTextMax > 0) {
+        int length = std::min(cellText.GetLength(), item.cchTextMax - 1);
+        wmemcpy(item.pszText, cellText.GetString(), length);
+        item.pszText[length] = 0;
+    }
+    return 0;
+}
+
+LRESULT TListDialog::OnItemChanged(NMHDR*)
+{
+    UpdateJoinButton();
+    return 0;
+}
+
+void TListDialog::UpdateJoinButton() { ::EnableWindow(::GetDlgItem(m_hWnd, IDC_LIST_JOIN), GetSelectedRow() >= 0); }
+
+int TListDialog::GetSelectedRow() const
+{
+    if (!list)
+        return -1;
+    int row = list->GetNextItem(-1, LVNI_SELECTED);
+    return row >= 0 && row < (int)order.size() ? row : -1;
+}
+
+CString TListDialog::GetSelectedChannel() const
+{
+    int row = GetSelectedRow();
+    return row >= 0 ? GetRowRecord(row).name : CString();
+}
+
+void TListDialog::Activate()
+{
+    if (::IsIconic(m_hWnd))
+        SendMessage(WM_SYSCOMMAND, SC_RESTORE);
+    else
+        ShowWindow(SW_SHOW);
+    ::BringWindowToTop(m_hWnd);
+    ::SetForegroundWindow(m_hWnd);
+    ::SetActiveWindow(m_hWnd);
+}
+
+void TListDialog::OnCancel()
+{
+    TUpdateDialog::OnCancel();
+    // The listener deletes this dialog.
+    if (listener)
+        listener->OnListDialogClose(this);
+}
+
+void TListDialog::OnUpdate()
+{
+    if (listener)
+        listener->OnUpdateList(this);
+}
+
+void TListDialog::OnJoin()
+{
+    CString name = GetSelectedChannel();
+    if (listener && GetSelectedRow() >= 0)
+        listener->OnJoinChannel(this, name);
+}
+
+void TListDialog::OnMemberInfo()
+{
+    CString name = GetSelectedChannel();
+    if (listener && GetSelectedRow() >= 0)
+        listener->OnGetMemberInfo(this, name);
+}
+
+void TListDialog::OnDetailedMemberInfo()
+{
+    CString name = GetSelectedChannel();
+    if (listener && GetSelectedRow() >= 0)
+        listener->OnGetDetailedMemberInfo(this, name);
+}
+
+void TListDialog::OnUpdateSelection(CCmdUI* ui) { ui->Enable(GetSelectedRow() >= 0); }
+
+void TListDialog::OnDoubleClick(TListView*, UINT, int, int) { OnJoin(); }
+
+void TListDialog::OnContextMenu(TListView*, int x, int y)
+{
+    HMENU menu = ::LoadMenuW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDR_LIST_POPUP));
+    if (!menu)
+        return;
+    if (HMENU popup = ::GetSubMenu(menu, 0))
+        ::TrackPopupMenu(popup, TPM_RIGHTBUTTON, x, y, 0, m_hWnd, nullptr);
+    ::DestroyMenu(menu);
+}
+
+void TListDialog::OnColumnClick(TListView*, int column)
+{
+    sortColumn = column;
+    SortItems();
+}

@@ -1,0 +1,106 @@
+// The unit's channel list window: LIST replies fill it, and its requests come back here.
+
+#include "foundation/ResourceString.h"
+#include "irc/IRCUnit.h"
+#include "res/strings/lists.h"
+
+#include <cwchar>
+
+namespace {
+
+// A count the server sends as text: decimal, anything else reads as 0; out-of-range values
+// stop at the limits of an int rather than wrapping.
+int ReadUserCount(const CString& text)
+{
+    const wchar_t* p = text.GetString();
+    bool negative = *p == L'-';
+    if (*p == L'-' || *p == L'+')
+        p++;
+    long long value = 0;
+    for (; *p >= L'0' && *p <= L'9'; p++) {
+        value = value * 10 + (*p - L'0');
+        if (value > 0x80000000LL)
+            value = 0x80000000LL;
+    }
+    if (negative)
+        value = -value;
+    if (value > 0x7FFFFFFFLL)
+        value = 0x7FFFFFFFLL;
+    return (int)value;
+}
+
+} // namespace
+
+IChannelListWindow* TIRCUnit::ShowChannelListDialog()
+{
+    if (channelList) {
+        channelList->Activate();
+        return channelList;
+    }
+    if (!channelListWindows)
+        return nullptr;
+    channelList = channelListWindows->CreateChannelListWindow(
+        this, this, FormatStringResourceWithText(IDS_CHANNEL_LIST_TITLE, GetName()));
+    return channelList;
+}
+
+void TIRCUnit::CloseChannelListDialog()
+{
+    IChannelListWindow* dialog = channelList;
+    channelList = nullptr;
+    delete dialog;
+}
+
+void TIRCUnit::OnListReply(const TIRCReceiveMessage& message)
+{
+    if (!session.replyFlags[kChannelListing]) {
+        session.replyFlags[kChannelListing] = true;
+        if (channelList)
+            channelList->ClearItems();
+    }
+    if (channelList) {
+        channelList->AddChannel(message.GetParam(1), ReadUserCount(message.GetParam(2)), message.GetParam(3));
+        return;
+    }
+    CString line;
+    line.Format(L"*list %s (%s) : %s", message.GetParam(1).GetString(), message.GetParam(2).GetString(),
+                message.GetParam(3).GetString());
+    PrintReply(line);
+}
+
+void TIRCUnit::OnListEndReply()
+{
+    session.replyFlags[kChannelListing] = false;
+    if (channelList)
+        channelList->SortItems();
+}
+
+void TIRCUnit::OnUpdateList(IChannelListWindow*)
+{
+    if (GetState() == StateLoggedIn)
+        RequestChannelList(CString());
+}
+
+void TIRCUnit::OnListDialogClose(IChannelListWindow* dialog)
+{
+    if (dialog == channelList)
+        CloseChannelListDialog();
+}
+
+void TIRCUnit::OnJoinChannel(IChannelListWindow*, const CString& channel)
+{
+    if (GetState() == StateLoggedIn)
+        JoinChannelByName(channel, CString());
+}
+
+void TIRCUnit::OnGetMemberInfo(IChannelListWindow*, const CString& channel)
+{
+    if (GetState() == StateLoggedIn)
+        SendNames(channel);
+}
+
+void TIRCUnit::OnGetDetailedMemberInfo(IChannelListWindow*, const CString& channel)
+{
+    if (GetState() == StateLoggedIn)
+        SendWho(channel);
+}

@@ -1,0 +1,322 @@
+// The keyword and URL history windows as a user meets them in the main window: lines with a
+// keyword or a URL arriving from the server, the menu commands that show them, a double-click
+// jumping to the line's place, the find dialog, clearing, the line limit and the URL log file.
+// Also the channel list command of the selected server.
+
+#include "tests/mainframe/ServedFrameFixture.h"
+
+#include "dialogs/HistoryDialog.h"
+#include "dialogs/ListDialog.h"
+#include "foundation/File.h"
+#include "res/resource.h"
+#include "settings/Config.h"
+#include "tests/common/MessagePump.h"
+#include "tests/common/PointerInput.h"
+#include "tests/common/Screenshot.h"
+
+namespace {
+
+class HistoryWindowTest : public ServedFrameFixture {
+protected:
+    void ConfigureUnit(TUnitConfig& unit) override
+    {
+        ServedFrameFixture::ConfigureUnit(unit);
+        settings.preference.keyword.Like = {L"kvword"};
+    }
+    THistoryDialog* Keywords() { return frame->GetKeywordHistory(); }
+    THistoryDialog* Urls() { return frame->GetUrlHistory(); }
+    // A message of alice's in #alpha, waited for in the channel's log.
+    void Say(const std::string& text)
+    {
+        peer->Send(":alice!al@alice.example PRIVMSG #alpha :" + text + "\r\n");
+        CString wide;
+        for (char c : text)
+            wide += (wchar_t)c;
+        ASSERT_TRUE(PumpMessagesUntil(
+            [&] {
+                TLogView* view = world->GetCurrentLogView();
+                return view && view->GetLineCount() > 0 &&
+                       view->GetLine(view->GetLineCount() - 1).GetText().Find(wide) >= 0;
+            },
+            5000));
+    }
+    void Run(UINT id)
+    {
+        frame->PostMessageW(WM_COMMAND, MAKEWPARAM(id, 0), 0);
+        PumpMessagesFor(150);
+    }
+    void Click(HWND dialog, int id)
+    {
+        ClickAt(ScreenPointOf(::GetDlgItem(dialog, id)));
+        PumpMessagesFor(150);
+    }
+    bool Enabled(HWND dialog, int id) { return ::IsWindowEnabled(::GetDlgItem(dialog, id)) != FALSE; }
+    // Answers the next "確認" box from inside its loop, once it shows; its text is kept.
+    void AnswerConfirmation(bool ok)
+    {
+        confirmText.Empty();
+        AnswerWhenShown(ok, 0);
+    }
+    void AnswerWhenShown(bool ok, int tries)
+    {
+        RunLater(100, [this, ok, tries] {
+            HWND box = ::FindWindowW(L"#32770", L"確認");
+            if (!box) {
+                if (tries < 50)
+                    AnswerWhenShown(ok, tries + 1);
+                return;
+            }
+            wchar_t text[256] = {};
+            ::GetDlgItemTextW(box, 0xFFFF, text, 256);
+            confirmText = text;
+            ::PostMessageW(box, WM_COMMAND, ok ? IDOK : IDCANCEL, 0);
+        });
+    }
+
+    static CString ClipboardText()
+    {
+        CString text;
+        if (::OpenClipboard(nullptr)) {
+            if (HANDLE data = ::GetClipboardData(CF_UNICODETEXT)) {
+                text = static_cast<const wchar_t*>(::GlobalLock(data));
+                ::GlobalUnlock(data);
+            }
+            ::CloseClipboard();
+        }
+        return text;
+    }
+
+    CString confirmText;
+};
+
+TEST_F(HistoryWindowTest, KeywordAndUrlLinesReachTheirWindowsAndTheMenuShowsThem)
+{
+    ASSERT_TRUE(Keywords() && Urls());
+    EXPECT_FALSE(::IsWindowVisible(Keywords()->m_hWnd)) << "made hidden with the frame";
+    EXPECT_EQ(Keywords()->GetWindowText(), L"キーワード履歴");
+    EXPECT_EQ(Urls()->GetWindowText(), L"URL履歴");
+    EXPECT_FALSE(frame->IsCommandEnabled(ID_KEYWORD_HISTORY));
+    EXPECT_FALSE(frame->IsCommandEnabled(ID_URL_HISTORY));
+
+    Say("plain words only");
+    Say("hello kvword friends");
+    Say("see http://example.com/page now");
+    ASSERT_EQ(Keywords()->GetLogView().GetLineCount(), 1);
+    EXPECT_GE(Keywords()->GetLogView().GetLine(0).GetText().Find(L"hello kvword friends"), 0);
+    EXPECT_GE(Keywords()->GetLogView().GetLine(0).GetText().Find(L"#alpha"), 0) << "the line names its channel";
+    ASSERT_EQ(Urls()->GetLogView().GetLineCount(), 1);
+    EXPECT_GE(Urls()->GetLogView().GetLine(0).GetText().Find(L"http://example.com/page"), 0);
+    EXPECT_TRUE(frame->IsCommandEnabled(ID_KEYWORD_HISTORY));
+    EXPECT_TRUE(frame->IsCommandEnabled(ID_URL_HISTORY));
+
+    // The action names run the commands too.
+    EXPECT_TRUE(frame->ExecuteAction(L"keywordforward"));
+    PumpMessagesFor(200);
+    EXPECT_TRUE(::IsWindowVisible(Keywords()->m_hWnd));
+    EXPECT_TRUE(SaveWindowPng(Keywords()->m_hWnd, ScreenshotPath(L"keyword-history.png")));
+    Run(ID_URL_HISTORY);
+    EXPECT_TRUE(::IsWindowVisible(Urls()->m_hWnd));
+    PumpMessagesFor(200);
+    EXPECT_TRUE(SaveWindowPng(Urls()->m_hWnd, ScreenshotPath(L"url-history.png")));
+
+    // The URL's popup copies it; the plain text's popup copies the selection.
+    EmptyClipboard();
+    RightClickThenKey(TextPoint(&Urls()->GetLogView(), L"example.com"), 'C');
+    PumpMessagesFor(200);
+    EXPECT_EQ(ClipboardText(), L"http://example.com/page");
+    Urls()->GetLogView().SelectAll();
+    RightClickThenKey(TextPoint(&Urls()->GetLogView(), L"now"), 'C');
+    PumpMessagesFor(200);
+    EXPECT_GE(ClipboardText().Find(L"(alice) see http://example.com/page now"), 0);
+    EXPECT_FALSE(Urls()->GetLogView().HasSelection()) << "copying clears the selection";
+
+    // Close only hides; the lines stay for the next time.
+    FocusForInput(Keywords()->m_hWnd);
+    PumpMessagesFor(100);
+    Click(Keywords()->m_hWnd, IDCANCEL);
+    EXPECT_FALSE(::IsWindowVisible(Keywords()->m_hWnd));
+    EXPECT_EQ(Keywords()->GetLogView().GetLineCount(), 1);
+    Run(ID_KEYWORD_HISTORY);
+    EXPECT_TRUE(::IsWindowVisible(Keywords()->m_hWnd));
+}
+
+TEST_F(HistoryWindowTest, DoubleClickJumpsToTheLineAndFollowsDeletedNodes)
+{
+    Say("first kvword line");
+    for (int i = 0; i < 60; i++)
+        peer->Send(":bob!b@bob.example PRIVMSG #alpha :filler " + std::to_string(i) + "\r\n");
+    Say("the last filler");
+    TLogView* alphaView = world->GetCurrentLogView();
+    const int target = LineWith(alphaView, L"first kvword line");
+    EXPECT_GT(alphaView->GetTopPosition().line, target) << "scrolled away from the keyword line";
+    world->Select(net, nullptr);
+    Run(ID_KEYWORD_HISTORY);
+
+    TLogView& history = Keywords()->GetLogView();
+    DoubleClickAt(TextPoint(&history, L"first"));
+    PumpMessagesFor(200);
+    TIRCUnit* unit = nullptr;
+    TIRCChannel* channel = nullptr;
+    world->GetSelection(unit, channel);
+    EXPECT_EQ(unit, net);
+    EXPECT_EQ(channel, alpha);
+    EXPECT_LE(alphaView->GetTopPosition().line, target);
+    EXPECT_GE(alphaView->GetBottomPosition().line, target);
+
+    // A channel deleted since: its server is selected instead.
+    world->RemoveChannelNode(net, alpha);
+    alpha = nullptr;
+    PumpMessagesFor(100);
+    world->Select(nullptr, nullptr);
+    DoubleClickAt(TextPoint(&history, L"first"));
+    PumpMessagesFor(200);
+    world->GetSelection(unit, channel);
+    EXPECT_EQ(unit, net);
+    EXPECT_EQ(channel, nullptr);
+
+    // A server deleted since: nothing happens.
+    world->Select(nullptr, nullptr);
+    world->DeleteUnit(net);
+    net = nullptr;
+    PumpMessagesFor(100);
+    DoubleClickAt(TextPoint(&history, L"first"));
+    PumpMessagesFor(200);
+    world->GetSelection(unit, channel);
+    EXPECT_EQ(unit, nullptr);
+}
+
+TEST_F(HistoryWindowTest, FindDialogFindsAndKeepsItsOptions)
+{
+    Say("alpha kvword one");
+    Say("beta KVWORD two");
+    Run(ID_KEYWORD_HISTORY);
+    HWND history = Keywords()->m_hWnd;
+    Click(history, IDC_HISTORY_FIND);
+    TFindDialog* find = Keywords()->GetFindDialog();
+    ASSERT_TRUE(find);
+    HWND box = find->m_hWnd;
+    EXPECT_FALSE(Enabled(box, IDC_FIND_FORWARD)) << "nothing to search for yet";
+    Click(history, IDC_HISTORY_FIND);
+    EXPECT_EQ(Keywords()->GetFindDialog(), find) << "a second press only brings it forward";
+
+    FocusForInput(::GetDlgItem(box, IDC_FIND_TEXT));
+    TypeText(L"KVWORD");
+    PumpMessagesFor(50);
+    EXPECT_TRUE(Enabled(box, IDC_FIND_FORWARD));
+    Click(box, IDC_FIND_CASE);
+    Click(box, IDC_FIND_FORWARD);
+    TLogView& view = Keywords()->GetLogView();
+    EXPECT_EQ(view.GetSelectedText(), L"KVWORD");
+    EXPECT_EQ(view.GetSelection().start.line, 1) << "match case skips the lower-case line";
+
+    Click(box, IDCANCEL);
+    EXPECT_EQ(Keywords()->GetFindDialog(), nullptr);
+    EXPECT_TRUE(settings.geometry.findCase);
+    Click(history, IDC_HISTORY_FIND);
+    ASSERT_TRUE(Keywords()->GetFindDialog());
+    box = Keywords()->GetFindDialog()->m_hWnd;
+    EXPECT_EQ(::IsDlgButtonChecked(box, IDC_FIND_CASE), BST_CHECKED);
+    EXPECT_EQ(GetControlText(::GetDlgItem(box, IDC_FIND_TEXT)), L"KVWORD");
+    // Cancelling the history window takes the find dialog with it.
+    Click(history, IDCANCEL);
+    EXPECT_EQ(Keywords()->GetFindDialog(), nullptr);
+}
+
+TEST_F(HistoryWindowTest, ClearAsksFirstAndTheLimitDropsTheOldestLines)
+{
+    Say("one kvword");
+    Say("two kvword");
+    Run(ID_KEYWORD_HISTORY);
+    HWND history = Keywords()->m_hWnd;
+    EXPECT_TRUE(Enabled(history, IDC_HISTORY_CLEAR));
+    AnswerConfirmation(false);
+    Click(history, IDC_HISTORY_CLEAR);
+    PumpMessagesFor(300);
+    EXPECT_EQ(confirmText, L"ログを消去します");
+    EXPECT_EQ(Keywords()->GetLogView().GetLineCount(), 2) << "cancel keeps every line";
+    AnswerConfirmation(true);
+    Click(history, IDC_HISTORY_CLEAR);
+    PumpMessagesFor(300);
+    EXPECT_EQ(Keywords()->GetLogView().GetLineCount(), 0);
+    EXPECT_FALSE(Enabled(history, IDC_HISTORY_CLEAR));
+    EXPECT_FALSE(Enabled(history, IDC_HISTORY_FIND));
+    EXPECT_FALSE(frame->IsCommandEnabled(ID_KEYWORD_HISTORY));
+
+    settings.preference.ChannelLogMaxLines = 3;
+    Keywords()->ApplyViewSettings();
+    for (int i = 0; i < 5; i++)
+        Say("kvword number " + std::to_string(i));
+    TLogView& view = Keywords()->GetLogView();
+    ASSERT_EQ(view.GetLineCount(), 3);
+    EXPECT_GE(view.GetLine(0).GetText().Find(L"number 2"), 0);
+    EXPECT_GE(view.GetLine(2).GetText().Find(L"number 4"), 0);
+
+    // Its size is remembered for the next start; it cannot be made smaller than 360 x 160.
+    MINMAXINFO limits = {};
+    Keywords()->SendMessage(WM_GETMINMAXINFO, 0, (LPARAM)&limits);
+    EXPECT_EQ(limits.ptMinTrackSize.x, 360);
+    EXPECT_EQ(limits.ptMinTrackSize.y, 160);
+    Keywords()->SetWindowPos(nullptr, 0, 0, 520, 340, SWP_NOMOVE | SWP_NOZORDER);
+    PumpMessagesFor(50);
+    frame->DestroyHistoryWindows();
+    EXPECT_EQ(settings.geometry.keywordHistorySize.width, 520);
+    EXPECT_EQ(settings.geometry.keywordHistorySize.height, 340);
+    EXPECT_FALSE(frame->IsCommandEnabled(ID_KEYWORD_HISTORY));
+    Say("kvword after the windows went");
+}
+
+TEST_F(HistoryWindowTest, UrlLogFileFollowsThePreference)
+{
+    settings.preference.LogRootDir = folder.path + L"logs";
+    Say("off http://example.com/before");
+    settings.preference.EnableURLLog = true;
+    world->ApplyPreferences();
+    EXPECT_TRUE(Urls()->IsFileLogEnabled());
+    Say("on http://example.com/during");
+    EXPECT_TRUE(Urls()->GetFileLogger().IsOpen());
+    CString path = Urls()->GetFileLogger().GetCurrentPath();
+    settings.preference.EnableURLLog = false;
+    world->ApplyPreferences();
+    EXPECT_FALSE(Urls()->GetFileLogger().IsOpen()) << "switching off closes the file";
+    Say("after http://example.com/after");
+
+    TTextFile file(CP_UTF8, false);
+    ASSERT_TRUE(file.Open(path, GENERIC_READ, OPEN_EXISTING, FILE_SHARE_READ, 0)) << Narrow(path);
+    CStringA bytes;
+    ASSERT_TRUE(file.ReadAll(bytes));
+    EXPECT_GE(bytes.Find("http://example.com/during"), 0);
+    EXPECT_LT(bytes.Find("http://example.com/before"), 0);
+    EXPECT_LT(bytes.Find("http://example.com/after"), 0);
+    EXPECT_EQ(Urls()->GetLogView().GetLineCount(), 3) << "the window keeps every line";
+}
+
+using ChannelListCommandTest = HistoryWindowTest;
+
+TEST_F(ChannelListCommandTest, OpensTheSelectedServersListWhichTheServerFills)
+{
+    EXPECT_TRUE(frame->IsCommandEnabled(ID_CHANNEL_LIST));
+    EXPECT_TRUE(frame->ExecuteAction(L"list"));
+    PumpMessagesFor(200);
+    auto* window = static_cast<TListDialog*>(net->GetChannelListDialog());
+    ASSERT_TRUE(window);
+    EXPECT_TRUE(::IsWindowVisible(window->m_hWnd));
+    ClickAt(ScreenPointOf(::GetDlgItem(window->m_hWnd, IDC_LIST_UPDATE)));
+    ASSERT_TRUE(peer->WaitFor("LIST"));
+    peer->Send(":irc.test 321 kvme Channel :Users  Name\r\n"
+               ":irc.test 322 kvme #alpha 6 :ours\r\n"
+               ":irc.test 322 kvme #zeta 60 :busy\r\n"
+               ":irc.test 323 kvme :End of LIST\r\n");
+    ASSERT_TRUE(PumpMessagesUntil([&] { return window->GetListView()->GetItemCount() == 2; }, 5000));
+    PumpMessagesFor(100);
+    EXPECT_EQ(window->GetListView()->GetItemText(0, 0), L"#zeta");
+    // The command again only brings the same window back.
+    frame->ExecuteAction(L"list");
+    PumpMessagesFor(100);
+    EXPECT_EQ(net->GetChannelListDialog(), window);
+
+    // Without a logged-in server there is no command.
+    world->Select(nullptr, nullptr);
+    EXPECT_FALSE(frame->IsCommandEnabled(ID_CHANNEL_LIST));
+}
+
+} // namespace

@@ -1,0 +1,232 @@
+// The channel list window as a user meets it: LIST replies of a logged-in unit fill it, the end
+// of the list sorts it, headings re-sort it, and its buttons, double-clicks and popup send the
+// unit's requests. Counts are read as numbers whatever the server sends.
+
+#include "tests/world/UserInfoFixture.h"
+
+#include "dialogs/ListDialog.h"
+#include "tests/common/PointerInput.h"
+#include "tests/common/Screenshot.h"
+
+#include <climits>
+
+namespace {
+
+class ChannelListWindowTest : public UserInfoWindowTest {
+protected:
+    void SetUp() override
+    {
+        UserInfoWindowTest::SetUp();
+        Build();
+        LogInOffline();
+    }
+    TListDialog* Open()
+    {
+        window = static_cast<TListDialog*>(unit->ShowChannelListDialog());
+        if (window)
+            FocusForInput(window->GetListView()->m_hWnd);
+        PumpMessagesFor(100);
+        return window;
+    }
+    // Name, count and topic of each row, as the list shows them.
+    std::vector<CString> Rows()
+    {
+        PumpMessagesFor(50);
+        TListView* list = window->GetListView();
+        std::vector<CString> rows;
+        for (int row = 0; row < list->GetItemCount(); row++)
+            rows.push_back(list->GetItemText(row, 0) + L"|" + list->GetItemText(row, 1) + L"|" +
+                           list->GetItemText(row, 2));
+        return rows;
+    }
+    std::vector<CString> Names()
+    {
+        std::vector<CString> names;
+        for (const CString& row : Rows())
+            names.push_back(row.Left(row.Find(L'|')));
+        return names;
+    }
+    POINT RowPoint(int row)
+    {
+        HWND list = window->GetListView()->m_hWnd;
+        RECT rect;
+        ListView_GetItemRect(list, row, &rect, LVIR_LABEL);
+        return ScreenPointOf(list, (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    }
+    void ClickHeading(int column)
+    {
+        HWND header = ListView_GetHeader(window->GetListView()->m_hWnd);
+        RECT rect;
+        Header_GetItemRect(header, column, &rect);
+        ClickAt(ScreenPointOf(header, (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2));
+        PumpMessagesFor(100);
+    }
+    bool Enabled(int id) { return ::IsWindowEnabled(::GetDlgItem(window->m_hWnd, id)) != FALSE; }
+    void KickIdle()
+    {
+        world->KickIdleAllDialogs(0, 0);
+        PumpMessagesFor(30);
+    }
+    void FeedList(std::initializer_list<const char*> replies)
+    {
+        for (const char* reply : replies)
+            Feed(std::string(":irc.example 322 kvnick ") + reply);
+    }
+
+    TListDialog* window = nullptr;
+};
+
+TEST_F(ChannelListWindowTest, RepliesArriveUnsortedAndTheEndSortsByUsersThenName)
+{
+    ASSERT_TRUE(Open());
+    EXPECT_EQ(window->GetWindowText(), L"チャンネル一覧 - testnet");
+    Feed(":irc.example 321 kvnick Channel :Users  Name");
+    FeedList({"#small 3 :quiet place", "#Big 40 :the big one", "#abc 3 :", "#mid 12 :[+nt] middle"});
+    EXPECT_EQ(Rows(), (std::vector<CString>{L"#mid|12|[+nt] middle", L"#abc|3|", L"#Big|40|the big one",
+                                            L"#small|3|quiet place"}))
+        << "newest at the top while the list runs";
+    Feed(":irc.example 323 kvnick :End of LIST");
+    EXPECT_EQ(Names(), (std::vector<CString>{L"#Big", L"#mid", L"#abc", L"#small"}));
+    PumpMessagesFor(200);
+    EXPECT_TRUE(SaveWindowPng(window->m_hWnd, ScreenshotPath(L"channel-list.png")));
+    // A window fills instead of the server log.
+    for (const std::string& line : recorder.ViewTexts(nullptr))
+        EXPECT_EQ(line.find("*list"), std::string::npos) << line;
+
+    // The next listing starts from an empty window.
+    FeedList({"#fresh 1 :new"});
+    EXPECT_EQ(Rows(), (std::vector<CString>{L"#fresh|1|new"}));
+}
+
+TEST_F(ChannelListWindowTest, HostileCountsReadAsNumbersAndSortWithoutWrapping)
+{
+    ASSERT_TRUE(Open());
+    const std::string longTopic(5000, 'x');
+    FeedList({"#huge 99999999999 :more than an int", "#neg -99999999999 :less than an int", "#text abc :not a number",
+              "#mixed 12abc :digits first", "#max 2147483647 :",
+              "#plain 5 :\x03"
+              "4red\x02 bold"});
+    Feed(":irc.example 322 kvnick #long 1 :" + longTopic);
+    Feed(":irc.example 323 kvnick :End of LIST");
+    std::vector<CString> rows = Rows();
+    ASSERT_EQ(rows.size(), 7u);
+    EXPECT_EQ(rows[0], L"#huge|2147483647|more than an int");
+    EXPECT_EQ(rows[1], L"#max|2147483647|");
+    EXPECT_EQ(rows[2], L"#mixed|12|digits first");
+    EXPECT_EQ(rows[3], L"#plain|5|\x03"
+                       L"4red\x02 bold");
+    EXPECT_EQ(rows[4], L"#long|1|" + CString(L'x', 5000));
+    EXPECT_EQ(rows[5], L"#text|0|not a number");
+    EXPECT_EQ(rows[6], L"#neg|-2147483648|less than an int") << "the lowest count sorts last, not first";
+
+    // A second window is never made: the command brings the same one back.
+    EXPECT_EQ(unit->ShowChannelListDialog(), window);
+}
+
+TEST_F(ChannelListWindowTest, HeadingsSortByTopicIgnoringCaseAndByName)
+{
+    ASSERT_TRUE(Open());
+    FeedList({"#b 7 :beta", "#C 9 :", "#a 1 :Alpha", "#d 2 :alpha"});
+    Feed(":irc.example 323 kvnick :End of LIST");
+    ClickHeading(2);
+    EXPECT_EQ(window->GetSortColumn(), 2);
+    EXPECT_EQ(Names(), (std::vector<CString>{L"#C", L"#a", L"#d", L"#b"})) << "no topic first, then A/a by name";
+    ClickHeading(0);
+    EXPECT_EQ(Names(), (std::vector<CString>{L"#a", L"#b", L"#C", L"#d"}));
+    ClickHeading(1);
+    EXPECT_EQ(Names(), (std::vector<CString>{L"#C", L"#b", L"#d", L"#a"}));
+    ClickHeading(1);
+    EXPECT_EQ(Names(), (std::vector<CString>{L"#C", L"#b", L"#d", L"#a"})) << "no reverse order";
+}
+
+TEST_F(ChannelListWindowTest, JoinAndPopupCommandsNeedASelectedRow)
+{
+    ASSERT_TRUE(Open());
+    FeedList({"#one 2 :first", "#two 1 :second"});
+    Feed(":irc.example 323 kvnick :End of LIST");
+    EXPECT_FALSE(Enabled(IDC_LIST_JOIN));
+    KickIdle();
+    EXPECT_FALSE(Enabled(IDC_LIST_JOIN));
+    ClickAt(ScreenPointOf(::GetDlgItem(window->m_hWnd, IDC_LIST_JOIN)));
+    PumpMessagesFor(100);
+    EXPECT_TRUE(TakeQueued().empty());
+    window->SendMessage(WM_COMMAND, ID_LIST_MEMBER_INFO);
+    EXPECT_TRUE(TakeQueued().empty()) << "no row, no request";
+
+    DoubleClickAt(RowPoint(1));
+    PumpMessagesFor(100);
+    EXPECT_EQ(TakeQueued(), (std::vector<std::string>{"JOIN #two"}));
+    EXPECT_TRUE(Enabled(IDC_LIST_JOIN));
+    KickIdle();
+    EXPECT_TRUE(Enabled(IDC_LIST_JOIN));
+
+    ClickAt(RowPoint(0));
+    PumpMessagesFor(50);
+    ClickAt(ScreenPointOf(::GetDlgItem(window->m_hWnd, IDC_LIST_JOIN)));
+    PumpMessagesFor(100);
+    EXPECT_EQ(TakeQueued(), (std::vector<std::string>{"JOIN #one"}));
+
+    RightClickThenKey(RowPoint(0), 'I');
+    PumpMessagesFor(200);
+    EXPECT_EQ(TakeQueued(), (std::vector<std::string>{"NAMES #one"}));
+    RightClickThenKey(RowPoint(1), 'W');
+    PumpMessagesFor(200);
+    EXPECT_EQ(TakeQueued(), (std::vector<std::string>{"WHO #two"}));
+
+    ClickAt(ScreenPointOf(::GetDlgItem(window->m_hWnd, IDC_LIST_UPDATE)));
+    PumpMessagesFor(100);
+    EXPECT_EQ(TakeQueued(), (std::vector<std::string>{"LIST"}));
+
+    // Logged out, the window asks for nothing.
+    unit->GetSession().state = TIRCUnit::StateDisconnected;
+    DoubleClickAt(RowPoint(0));
+    ClickAt(ScreenPointOf(::GetDlgItem(window->m_hWnd, IDC_LIST_UPDATE)));
+    PumpMessagesFor(100);
+    EXPECT_TRUE(TakeQueued().empty());
+}
+
+TEST_F(ChannelListWindowTest, CloseKeepsPlaceAndColumnsForTheNextWindow)
+{
+    ASSERT_TRUE(Open());
+    MINMAXINFO limits = {};
+    window->SendMessage(WM_GETMINMAXINFO, 0, (LPARAM)&limits);
+    EXPECT_EQ(limits.ptMinTrackSize.x, 480);
+    EXPECT_EQ(limits.ptMinTrackSize.y, 160);
+    window->SetWindowPos(nullptr, 120, 90, 640, 420, SWP_NOZORDER);
+    ListView_SetColumnWidth(window->GetListView()->m_hWnd, 2, 300);
+    PumpMessagesFor(50);
+    // Resizing keeps the buttons at the bottom right and the list above the warning.
+    RECT client, close, list, warning;
+    window->GetClientRect(&client);
+    close = WindowRectIn(::GetDlgItem(window->m_hWnd, IDCANCEL), window->m_hWnd);
+    warning = WindowRectIn(::GetDlgItem(window->m_hWnd, IDC_LIST_WARNING), window->m_hWnd);
+    list = WindowRectIn(window->GetListView()->m_hWnd, window->m_hWnd);
+    EXPECT_LT(client.right - close.right, 20);
+    EXPECT_LT(client.bottom - close.bottom, 20);
+    EXPECT_EQ(list.right - list.left, client.right - client.left);
+    EXPECT_EQ(list.bottom, warning.top - 8);
+
+    ClickAt(ScreenPointOf(::GetDlgItem(window->m_hWnd, IDCANCEL)));
+    PumpMessagesFor(100);
+    EXPECT_EQ(unit->GetChannelListDialog(), nullptr);
+    EXPECT_EQ(config.geometry.listHeader[2], 300);
+    EXPECT_EQ(config.geometry.listRect.left, 120);
+    EXPECT_EQ(config.geometry.listRect.right - config.geometry.listRect.left, 640);
+
+    // Without a window the replies are printed.
+    FeedList({"#gone 4 :topic"});
+    bool printed = false;
+    for (const std::string& line : recorder.ViewTexts(nullptr))
+        printed |= line.find("*list #gone (4) : topic") != std::string::npos;
+    EXPECT_TRUE(printed);
+
+    ASSERT_TRUE(Open());
+    RECT rect;
+    window->GetWindowRect(&rect);
+    EXPECT_EQ(rect.left, 120);
+    EXPECT_EQ(rect.bottom - rect.top, 420);
+    EXPECT_EQ(ListView_GetColumnWidth(window->GetListView()->m_hWnd, 2), 300);
+    EXPECT_EQ(window->GetChannelCount(), 0);
+}
+
+} // namespace
