@@ -21,6 +21,8 @@ TIRCWorld::TIRCWorld(TConfig* config, IIRCWorldHost* host, const TLogAddressFind
     ::GetLocalTime(&now);
     lastTickDay = now.wDay;
     timer.SetListener(this);
+    dccManager.SetWorld(this);
+    dccManager.SetPreference(preference);
 }
 
 TIRCWorld::~TIRCWorld() { Shutdown(); }
@@ -68,6 +70,7 @@ TIRCUnit* TIRCWorld::MakeUnit(const TUnitSetting& setting)
     unit->SetChannelWindows(this);
     unit->SetFrame(this);
     unit->SetMacroFolders(config->GetMacroFolder(), config->GetFilesFolder());
+    unit->SetDccManager(&dccManager);
     unit->SetUserInfoWindows(userInfoWindows);
     unit->SetChannelListWindows(GetChannelListWindows());
     unit->SetLogFormat(&config->view.settings.formats);
