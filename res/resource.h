@@ -18,6 +18,7 @@
 #include "res/windows/tray.h"
 #include "res/windows/world.h"
 #include "res/windows/dcc.h"
+#include "res/windows/dccwindow.h"
 #include "res/windows/script.h"
 #include "res/windows/dialogs.h"
 
