@@ -50,6 +50,8 @@ public:
     virtual void HandleResumeAccept(TIRCUnit* unit, const CString& nick, int port, long long position) = 0;
     // Offers the file to the nick; the path is used whole.
     virtual void AddSendItem(TIRCUnit* unit, const CString& nick, const CString& path) = 0;
+    // The unit saw the peer change nick; unfinished items follow. Nothing for a side without items.
+    virtual void RenameNick(TIRCUnit*, const CString&, const CString&) {}
 
 protected:
     ~IUnitDccManager() = default;

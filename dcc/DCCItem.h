@@ -1,0 +1,64 @@
+#pragma once
+// What send and receive items share: the state numbers and the speed over the last ten seconds.
+
+#include <cstring>
+
+// The same numbers for both kinds; 4 and 5 read differently for each (see the items).
+enum TDCCItemState {
+    DCC_STATE_WAITING = 0,
+    DCC_STATE_ERROR = 1,
+    DCC_STATE_ABORTED = 2,
+    DCC_STATE_QUEUED = 3,
+    DCC_STATE_CONNECTING = 4, // receive: connecting; send: preparing
+    DCC_STATE_RESUMING = 5,   // receive: waiting for ACCEPT; send: waiting for the peer
+    DCC_STATE_TRANSFERRING = 6,
+    DCC_STATE_COMPLETE = 7,
+};
+
+inline bool IsDCCStateActive(int state)
+{
+    return state == DCC_STATE_CONNECTING || state == DCC_STATE_RESUMING || state == DCC_STATE_TRANSFERRING;
+}
+
+// Bytes per second of the last ten one-second ticks.
+class TDCCSpeedSamples {
+public:
+    static const int Count = 10;
+
+    void Clear()
+    {
+        std::memset(samples, 0, sizeof(samples));
+        index = 0;
+        taken = 0;
+    }
+    void Add(long long bytes)
+    {
+        samples[index] = bytes;
+        index = (index + 1) % Count;
+        taken++;
+    }
+    bool Any() const { return taken > 0; }
+    // 0 before the first sample; the mean of the samples taken, of all ten once full.
+    float GetSpeed() const
+    {
+        if (taken <= 0)
+            return 0.0f;
+        long long sum = 0;
+        for (int i = 0; i < Count; i++)
+            sum += samples[i];
+        return (float)sum / (float)(taken >= Count ? Count : taken);
+    }
+    // -1 when nothing is left or the speed is too low to tell.
+    static int GetRemainingSeconds(long long left, float speed)
+    {
+        if (left <= 0 || speed < 0.00001f)
+            return -1;
+        double seconds = (double)left / speed;
+        return seconds > 2147483647.0 ? 2147483647 : (int)seconds;
+    }
+
+private:
+    long long samples[Count] = {};
+    int index = 0;
+    int taken = 0;
+};

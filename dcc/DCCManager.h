@@ -1,0 +1,113 @@
+#pragma once
+// Every DCC file transfer of the program, for all servers: the incoming and outgoing items, the
+// limits on how many run at once, the queues they wait in, and the one-second tick that starts
+// queued items and refreshes the transfer window. Chats do not pass through here.
+
+#include "dcc/DCCReceiveItem.h"
+#include "dcc/DCCSendItem.h"
+#include "irc/UnitSendServices.h"
+
+#include <vector>
+
+class TPreference;
+
+class IDCCManagerListener {
+public:
+    // An item was added, removed, changed state, nick, file name or folder, or finished.
+    virtual void OnDCCItemChanged() = 0;
+    // A transfer completed and, with "close on end" set, every item of both lists is complete.
+    virtual void OnDCCAllFinished() = 0;
+    // Once a second while the manager's timer runs.
+    virtual void OnDCCTimer() = 0;
+
+protected:
+    ~IDCCManagerListener() = default;
+};
+
+// Whether a server unit still exists; the world answers.
+class IDCCUnitRegistry {
+public:
+    virtual bool HasUnit(const TIRCUnit* unit) const = 0;
+
+protected:
+    ~IDCCUnitRegistry() = default;
+};
+
+class TDCCManager : public IDCCSendItemListener,
+                    public IDCCReceiveItemListener,
+                    public ITimerListener,
+                    public IUnitDccManager {
+public:
+    // Offers beyond these counts are dropped, so a flood of offers cannot grow the lists without end.
+    static const int MaxReceiveItems = 256;
+    static const int MaxSendItems = 1024;
+
+    TDCCManager();
+    TDCCManager(const TDCCManager&) = delete;
+    TDCCManager& operator=(const TDCCManager&) = delete;
+    virtual ~TDCCManager();
+
+    void SetListener(IDCCManagerListener* newListener) { listener = newListener; }
+    IDCCManagerListener* GetListener() const { return listener; }
+    void SetWorld(IDCCUnitRegistry* newWorld) { world = newWorld; }
+    // Read at every decision, so a change in the preference dialog applies at once.
+    void SetPreference(const TPreference* newPreference) { preference = newPreference; }
+
+    // From the server units.
+    void AddReceiveItem(TIRCUnit* unit, int protocolMode, bool autoAccept, const CString& nick,
+                        const CString& fileName, int port, long long size, const TInetAddress& address) override;
+    void AddSendItem(TIRCUnit* unit, const CString& nick, const CString& path) override;
+    bool HandleResumeRequest(TIRCUnit* unit, const CString& nick, int port, long long position) override;
+    void HandleResumeAccept(TIRCUnit* unit, const CString& nick, int port, long long position) override;
+    void RenameNick(TIRCUnit* unit, const CString& oldNick, const CString& newNick) override;
+    bool FindSendFileSize(TIRCUnit* unit, const CString& nick, int port, long long& size) override;
+    bool FindReceiveFileSize(TIRCUnit* unit, const CString& nick, int port, long long& size) override;
+
+    // For the transfer window: read the lists, check stored pointers before use.
+    const std::vector<TDCCReceiveItem*>& GetReceiveItems() const { return receiveItems; }
+    const std::vector<TDCCSendItem*>& GetSendItems() const { return sendItems; }
+    int FindReceiveItem(const TDCCReceiveItem* item) const;
+    int FindSendItem(const TDCCSendItem* item) const;
+    void RemoveReceiveItem(TDCCReceiveItem* item);
+    void RemoveSendItem(TDCCSendItem* item);
+    void StartQueuedReceives();
+    void StartQueuedSends();
+    bool IsTimerRunning() const { return timer.IsRunning(); }
+
+    // IDCCSendItemListener
+    void OnSendListening(TDCCSendItem* item) override;
+    int GetSendPort(TDCCSendItem* item) override;
+    int GetSendSpeedLimit(TDCCSendItem* item) override;
+    int GetSendBufferSize(TDCCSendItem* item) override;
+    void OnSendItemChanged(TDCCSendItem* item) override;
+    void OnSendComplete(TDCCSendItem* item) override;
+    void OnSendFailed(TDCCSendItem* item) override;
+
+    // IDCCReceiveItemListener
+    void OnReceiveStarted(TDCCReceiveItem* item) override;
+    void OnReceiveItemChanged(TDCCReceiveItem* item) override;
+    void RequestResume(TDCCReceiveItem* item, long long position) override;
+    int GetResumeTimeout(TDCCReceiveItem* item) override;
+    bool GetHideIncompleteFiles(TDCCReceiveItem* item) override;
+    void OnReceiveComplete(TDCCReceiveItem* item) override;
+    void OnReceiveFailed(TDCCReceiveItem* item) override;
+
+    void OnTimer(TTimer* timer) override;
+
+    // The last send port handed out, shared by every send of the program; -1 after start-up.
+    static int GetLastSendPort();
+    static void SetLastSendPort(int port);
+
+private:
+    void StartTimer();
+    bool IsUnitValid(TIRCUnit* unit) const;
+    bool IsEverythingComplete() const;
+    void NotifyChanged();
+
+    std::vector<TDCCReceiveItem*> receiveItems; // owned
+    std::vector<TDCCSendItem*> sendItems;       // owned
+    IDCCManagerListener* listener = nullptr;
+    IDCCUnitRegistry* world = nullptr;
+    const TPreference* preference = nullptr;
+    TTimer timer;
+};
