@@ -36,6 +36,7 @@ CMainFrame::~CMainFrame()
     hotKey.SetActive(false);
     quitWaitTimer.SetListener(nullptr);
     quitWaitTimer.Stop();
+    DestroyDCCDialog();
 }
 
 BOOL CMainFrame::CreateFrame() { return LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW); }
@@ -273,6 +274,7 @@ LRESULT CMainFrame::OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam)
         scriptConsole->SendMessage(WM_KICKIDLE, wParam, lParam);
     if (scriptSelect && scriptSelect->m_hWnd)
         scriptSelect->SendMessage(WM_KICKIDLE, wParam, lParam);
+    RelayIdleToDCCDialog();
     if (world)
         world->KickIdleAllDialogs(wParam, lParam);
     UpdateToolBar();

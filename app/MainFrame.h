@@ -9,6 +9,7 @@
 #include "app/DroppedFiles.h"
 #include "app/TrayIcon.h"
 #include "classlib/ToolBar.h"
+#include "dcc/DCCDialog.h"
 #include "foundation/DirectoryWatcher.h"
 #include "foundation/HotKey.h"
 #include "foundation/HtmlHelp.h"
@@ -355,4 +356,36 @@ private:
 
     TIRCWorld* world = nullptr;
     IDroppedFileSender* dccSender = nullptr;
+
+    // ---- The DCC transfer window and the member list's file offer (app/MainFrameDcc.cpp) ----
+public:
+    // The manager the transfer window shows; the world's once it is made.
+    void SetDCCManager(TDCCManager* manager) { dccManager = manager; }
+    TDCCDialog* GetDCCDialog() const { return dccDialog; }
+    bool IsDCCDialogShown() const { return dccDialogShown; }
+    void OnDCCDialogClosed(TDCCDialog* dialog);
+    void BlinkDCCDialog();
+    void OnDccSend();
+
+private:
+    class TDCCDialogEvents : public IDCCDialogListener {
+    public:
+        explicit TDCCDialogEvents(CMainFrame* frame) : frame(frame) {}
+        void OnDCCDialogClosed(TDCCDialog* dialog) override { frame->OnDCCDialogClosed(dialog); }
+
+    private:
+        CMainFrame* frame;
+    };
+    TDCCManager* GetDCCManager() const { return dccManager; }
+    void AlignDCCDialogTopMost();
+    void RelayIdleToDCCDialog();
+    void ShowDCCDialogWithOwnWindows(int showCommand);
+    void SetDCCDialogTopMost(bool on);
+    // Saves the window's state and destroys it; at the main window's close.
+    void DestroyDCCDialog();
+
+    TDCCDialogEvents dccEvents{this};
+    TDCCManager* dccManager = nullptr;
+    TDCCDialog* dccDialog = nullptr;
+    bool dccDialogShown = false;
 };
