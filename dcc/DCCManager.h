@@ -99,6 +99,7 @@ public:
     static void SetLastSendPort(int port);
 
 private:
+    const TPreference& Preference() const;
     void StartTimer();
     bool IsUnitValid(TIRCUnit* unit) const;
     bool IsEverythingComplete() const;

@@ -73,6 +73,9 @@ public:
     long long GetPosition() const { return position; }
     int GetPort() const { return port; }
     bool IsResuming() const { return resuming; }
+    // Seconds waited so far for "DCC ACCEPT"; the window counts down from the time-out.
+    int GetResumeWait() const { return resumeWait; }
+    bool IsTimerRunning() const { return timer.IsRunning(); }
     float GetSpeed() const { return speed.GetSpeed(); }
     int GetRemainingSeconds() const;
     static CString GetStateText(int state);

@@ -250,6 +250,11 @@ public:
     void SendDccChatOffer(const CString& nick, int port);
     void SendDccResumeRequest(const CString& nick, const CString& fileName, int port, long long position);
     void SendDccAccept(const CString& nick, const CString& fileName, int port, long long position);
+    // The result line and sound of a finished file transfer of this unit.
+    void OnDccSendCompleted(const TDCCSendItem* item);
+    void OnDccSendFailed(const TDCCSendItem* item);
+    void OnDccReceiveCompleted(const TDCCReceiveItem* item);
+    void OnDccReceiveFailed(const TDCCReceiveItem* item);
 
     // DCC chat talks ("=" + nick) and the dialogs that ask about offered chats.
     TIRCChannel* AddDccChatChannel(const TIRCMember& peer);

@@ -21,6 +21,8 @@ TIRCWorld::TIRCWorld(TConfig* config, IIRCWorldHost* host, const TLogAddressFind
     ::GetLocalTime(&now);
     lastTickDay = now.wDay;
     timer.SetListener(this);
+    dccManager.SetWorld(this);
+    dccManager.SetPreference(preference);
 }
 
 TIRCWorld::~TIRCWorld() { Shutdown(); }
@@ -67,6 +69,7 @@ TIRCUnit* TIRCWorld::MakeUnit(const TUnitSetting& setting)
     unit->SetWorldSetting(tree);
     unit->SetChannelWindows(this);
     unit->SetFrame(this);
+    unit->SetDccManager(&dccManager);
     unit->SetUserInfoWindows(userInfoWindows);
     unit->SetLogFormat(&config->view.settings.formats);
     units.push_back(unit);

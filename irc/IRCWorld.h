@@ -6,6 +6,7 @@
 #include "app/Edit.h"
 #include "app/ListView.h"
 #include "app/TreeView.h"
+#include "dcc/DCCManager.h"
 #include "foundation/Timer.h"
 #include "irc/ChannelWindows.h"
 #include "irc/IRCUnit.h"
@@ -53,7 +54,8 @@ class TIRCWorld : public ITreeViewListener,
                   public ITimerListener,
                   public IIRCUnitListener,
                   public IChannelWindows,
-                  public IUnitFrame {
+                  public IUnitFrame,
+                  public IDCCUnitRegistry {
 public:
     // The world reads the preferences, the view settings and the server tree of config; the
     // address finder marks URLs in the log views it makes (may be null).
@@ -90,7 +92,7 @@ public:
     const std::vector<TIRCUnit*>& GetUnits() const { return units; }
     void GetUnitsInTreeOrder(std::vector<TIRCUnit*>& ordered) const;
     TIRCUnit* FindUnit(const CString& name) const;
-    bool HasUnit(const TIRCUnit* unit) const;
+    bool HasUnit(const TIRCUnit* unit) const override;
     void StoreServerTree(TWorldConfig& record) const;
     void StoreUnitChannels(TIRCUnit* unit, TUnitConfig& record) const;
     // Into the settings and "tree.ini".
@@ -264,6 +266,9 @@ public:
     IDCCChatRequest* OpenDCCChatDialog(IDCCChatDialogListener* listener, const CString& nick, const CString& address,
                                        int port, bool activate) override;
 
+    // Every file transfer of the program, whatever the server.
+    TDCCManager& GetDCCManager() { return dccManager; }
+
 private:
     // The member lists report here; their key slots would clash with the tree's.
     class TMemberListEvents : public IListViewListener {
@@ -351,4 +356,6 @@ private:
     std::unique_ptr<TWorldFrameUserInfo> frameUserInfo;
     std::unique_ptr<TUserInfoDialogs> userInfoDialogs;
     std::unique_ptr<TProtocolLogWindows> protocolLogs;
+    // Last, so its items close while the rest of the world still stands.
+    TDCCManager dccManager;
 };

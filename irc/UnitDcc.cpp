@@ -3,6 +3,8 @@
 
 #include "irc/IRCUnit.h"
 
+#include "dcc/DCCReceiveItem.h"
+#include "dcc/DCCSendItem.h"
 #include "foundation/StringUtils.h"
 #include "irc/DccOffer.h"
 #include "log/LogFormatter.h"
@@ -137,4 +139,60 @@ void TIRCUnit::SendDccResumeRequest(const CString& nick, const CString& fileName
 void TIRCUnit::SendDccAccept(const CString& nick, const CString& fileName, int port, long long position)
 {
     SendCtcpQuery(nick, FormatDccAccept(fileName, port, position));
+}
+
+namespace {
+
+// Truncated toward zero; a zero-byte file counts as 0.
+int TransferPercent(long long done, long long size)
+{
+    if (size == 0)
+        return 0;
+    return (int)((double)done / (double)size * 100.0);
+}
+
+} // namespace
+
+void TIRCUnit::OnDccSendCompleted(const TDCCSendItem* item)
+{
+    PrintToServer(CString(), CString(),
+                  TLogFormatter(*logFormat).FormatDCCSendComplete(item->GetNick(), item->GetFileName(), item->GetSize()),
+                  EVENT_DCC_SEND_COMPLETE, 0, false, CString());
+    if (preference->EnableDCCSendCompleteSound)
+        PlaySoundFile(preference->DCCSendCompleteSoundFile);
+}
+
+void TIRCUnit::OnDccSendFailed(const TDCCSendItem* item)
+{
+    PrintToServer(CString(), CString(),
+                  TLogFormatter(*logFormat)
+                      .FormatDCCSendFail(item->GetNick(), item->GetFileName(), item->GetSize(), item->GetSentBytes(),
+                                         TransferPercent(item->GetSentBytes(), item->GetSize()),
+                                         item->GetErrorMessage()),
+                  EVENT_DCC_SEND_FAIL, 0, false, CString());
+    if (preference->EnableDCCSendFailSound)
+        PlaySoundFile(preference->DCCSendFailSoundFile);
+}
+
+void TIRCUnit::OnDccReceiveCompleted(const TDCCReceiveItem* item)
+{
+    PrintToServer(CString(), CString(),
+                  TLogFormatter(*logFormat)
+                      .FormatDCCReceiveComplete(item->GetNick(), item->GetFileName(), item->GetSize()),
+                  EVENT_DCC_RECEIVE_COMPLETE, 0, false, CString());
+    if (preference->EnableDCCReceiveCompleteSound)
+        PlaySoundFile(preference->DCCReceiveCompleteSoundFile);
+}
+
+void TIRCUnit::OnDccReceiveFailed(const TDCCReceiveItem* item)
+{
+    PrintToServer(CString(), CString(),
+                  TLogFormatter(*logFormat)
+                      .FormatDCCReceiveFail(item->GetNick(), item->GetFileName(), item->GetAddress().ToString(),
+                                            item->GetPort(), item->GetSize(), item->GetPosition(),
+                                            TransferPercent(item->GetPosition(), item->GetSize()),
+                                            item->GetErrorMessage()),
+                  EVENT_DCC_RECEIVE_FAIL, 0, false, CString());
+    if (preference->EnableDCCReceiveFailSound)
+        PlaySoundFile(preference->DCCReceiveFailSoundFile);
 }

@@ -39,6 +39,7 @@ void TIRCUnit::HandleNick(const TIRCReceiveMessage& message, TDispatchResult&)
     if (own)
         PrintServerLine(L"", newNick, text, EVENT_NICK, 0, false, L"");
     CopyServerLineToAllLog(L"", newNick, text, EVENT_NICK, 0, false);
+    dccManager->RenameNick(this, oldNick, newNick);
 
     RenameWhoisDialog(oldNick, newNick);
     TIRCChannel* talk = FindChannel(oldNick);

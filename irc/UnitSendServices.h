@@ -8,6 +8,8 @@
 #include "net/InetAddress.h"
 
 class TIRCUnit;
+class TDCCSendItem;
+class TDCCReceiveItem;
 class TIRCChannel;
 class TIRCReceiveMessage;
 
