@@ -359,8 +359,6 @@ private:
 
     // ---- The DCC transfer window and the member list's file offer (app/MainFrameDcc.cpp) ----
 public:
-    // The manager the transfer window shows; the world's once it is made.
-    void SetDCCManager(TDCCManager* manager) { dccManager = manager; }
     TDCCDialog* GetDCCDialog() const { return dccDialog; }
     bool IsDCCDialogShown() const { return dccDialogShown; }
     void OnDCCDialogClosed(TDCCDialog* dialog);
@@ -376,7 +374,8 @@ private:
     private:
         CMainFrame* frame;
     };
-    TDCCManager* GetDCCManager() const { return dccManager; }
+    // The world's; none before the world is made.
+    TDCCManager* GetDCCManager() const;
     void AlignDCCDialogTopMost();
     void RelayIdleToDCCDialog();
     void ShowDCCDialogWithOwnWindows(int showCommand);
@@ -385,7 +384,6 @@ private:
     void DestroyDCCDialog();
 
     TDCCDialogEvents dccEvents{this};
-    TDCCManager* dccManager = nullptr;
     TDCCDialog* dccDialog = nullptr;
     bool dccDialogShown = false;
 };

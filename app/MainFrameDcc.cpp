@@ -12,6 +12,8 @@
 
 #include <algorithm>
 
+TDCCManager* CMainFrame::GetDCCManager() const { return world ? &world->GetDCCManager() : nullptr; }
+
 void CMainFrame::ShowDCCDialog(bool minimized)
 {
     HWND focus = ::GetFocus();

@@ -17,8 +17,8 @@ const UINT kToolBarId = 1006;
 const wchar_t* const kToolBarResourceType = MAKEINTRESOURCEW(241);
 
 // Icon resources in image-list order.
-const UINT kStateIcons[] = {IDI_DCC_WAITING,   IDI_DCC_QUEUED,   IDI_DCC_ABORTED, IDI_DCC_ERROR,
-                            IDI_DCC_RECEIVING, IDI_DCC_SENDING,  IDI_DCC_WAIT_PEER, IDI_DCC_COMPLETE,
+const UINT kStateIcons[] = {IDI_DCC_WAITING,        IDI_DCC_QUEUED,  IDI_DCC_ABORTED,   IDI_DCC_ERROR,
+                            IDI_DCC_RECEIVING,      IDI_DCC_SENDING, IDI_DCC_WAIT_PEER, IDI_DCC_COMPLETE,
                             IDI_DCC_COMPLETE_SPARE, IDI_DCC_SPARE};
 
 // The right-aligned columns: count, progress, time left, speed.
@@ -53,10 +53,7 @@ void AddToolBarButtons(CToolBarCtrl& toolBar, UINT resourceId)
     }
 }
 
-template <class TItem> int FindRowOf(TListView* list, TItem* item)
-{
-    return list->FindItemByData((LPARAM)item);
-}
+template <class TItem> int FindRowOf(TListView* list, TItem* item) { return list->FindItemByData((LPARAM)item); }
 
 } // namespace
 
@@ -100,10 +97,11 @@ LRESULT TDCCDialog::OnCreate(WPARAM wParam, LPARAM lParam)
     splitter.farSide = true;
     stateImages.Create(16, 16, ILC_COLOR32 | ILC_MASK, 10, 10);
     for (UINT id : kStateIcons)
-        stateImages.Add((HICON)::LoadImageW(AfxGetResourceHandle(), MAKEINTRESOURCEW(id), IMAGE_ICON, 16, 16,
-                                            LR_SHARED));
+        stateImages.Add(
+            (HICON)::LoadImageW(AfxGetResourceHandle(), MAKEINTRESOURCEW(id), IMAGE_ICON, 16, 16, LR_SHARED));
     TWindowGeometry* geometry = settings ? &settings->geometry : nullptr;
-    if (!CreateList(receiveList, IDS_DCC_HEADER_SENDER, ReceiveColumns, geometry ? &geometry->dccReceiveHeader : nullptr) ||
+    if (!CreateList(receiveList, IDS_DCC_HEADER_SENDER, ReceiveColumns,
+                    geometry ? &geometry->dccReceiveHeader : nullptr) ||
         !CreateList(sendList, IDS_DCC_HEADER_DESTINATION, SendColumns, geometry ? &geometry->dccSendHeader : nullptr))
         return -1;
     if (!CreatePane(receivePane, receiveToolBar, receiveToolImages, IDR_DCC_RECEIVE_TOOLBAR, IDB_DCC_RECEIVE_TOOLBAR,
@@ -190,6 +188,8 @@ LRESULT TDCCDialog::OnSize(WPARAM wParam, LPARAM lParam)
 
 LRESULT TDCCDialog::OnActivate(WPARAM wParam, LPARAM lParam)
 {
+    // The default handling puts the focus on the frame itself; the list takes it after.
+    LRESULT result = DefWindowProc(WM_ACTIVATE, wParam, lParam);
     UINT state = LOWORD(wParam);
     if ((state == WA_ACTIVE || state == WA_CLICKACTIVE) && receiveList && sendList) {
         HWND focus = ::GetFocus();
@@ -199,7 +199,7 @@ LRESULT TDCCDialog::OnActivate(WPARAM wParam, LPARAM lParam)
         }
     }
     flasher.RestoreTitle();
-    return DefWindowProc(WM_ACTIVATE, wParam, lParam);
+    return result;
 }
 
 LRESULT TDCCDialog::OnCloseMessage(WPARAM, LPARAM)
@@ -226,7 +226,8 @@ void TDCCDialog::SaveState()
         geometry.dccReceiveHeader[i] = (int)receiveList->SendMessage(LVM_GETCOLUMNWIDTH, (WPARAM)i);
     for (int i = 0; i < (int)geometry.dccSendHeader.size() && i < SendColumns; i++)
         geometry.dccSendHeader[i] = (int)sendList->SendMessage(LVM_GETCOLUMNWIDTH, (WPARAM)i);
-    WINDOWPLACEMENT placement = {sizeof placement};
+    WINDOWPLACEMENT placement = {};
+    placement.length = sizeof placement;
     if (::GetWindowPlacement(m_hWnd, &placement))
         geometry.dccRect = placement.rcNormalPosition;
     geometry.dccSplitter = splitter.position;
@@ -234,7 +235,8 @@ void TDCCDialog::SaveState()
 
 void TDCCDialog::RestorePlacement(bool minimized)
 {
-    WINDOWPLACEMENT placement = {sizeof placement};
+    WINDOWPLACEMENT placement = {};
+    placement.length = sizeof placement;
     ::GetWindowPlacement(m_hWnd, &placement);
     if (settings)
         placement.rcNormalPosition = settings->geometry.dccRect;
@@ -291,8 +293,6 @@ void TDCCDialog::UpdateReceiveList(bool progressOnly)
             receiveList->SetItemData(row, (LPARAM)*it);
             UpdateReceiveRow(*it, row);
         }
-    for (auto it = resumeSeen.begin(); it != resumeSeen.end();)
-        it = manager->FindReceiveItem(it->first) < 0 ? resumeSeen.erase(it) : std::next(it);
 }
 
 void TDCCDialog::UpdateSendList(bool progressOnly)
@@ -319,19 +319,6 @@ void TDCCDialog::UpdateSendList(bool progressOnly)
         }
 }
 
-// The item does not tell how long it has waited for "DCC ACCEPT"; the window counts from the
-// first refresh that found it waiting.
-int TDCCDialog::ResumeWaitOf(TDCCReceiveItem* item)
-{
-    if (item->GetState() != DCC_STATE_RESUMING) {
-        resumeSeen.erase(item);
-        return 0;
-    }
-    DWORD now = ::GetTickCount();
-    auto found = resumeSeen.emplace(item, now).first;
-    return (int)((now - found->second) / 1000);
-}
-
 void TDCCDialog::UpdateReceiveRow(TDCCReceiveItem* item, int row)
 {
     if (!manager || !receiveList)
@@ -341,8 +328,8 @@ void TDCCDialog::UpdateReceiveRow(TDCCReceiveItem* item, int row)
     task.state = state;
     task.stateText = TDCCReceiveItem::GetStateText(state);
     task.errorText = item->GetErrorMessage();
-    task.resumeWait = ResumeWaitOf(item);
-    task.timerRunning = state == DCC_STATE_RESUMING;
+    task.resumeWait = item->GetResumeWait();
+    task.timerRunning = item->IsTimerRunning();
     task.resumeTimeout = manager->GetResumeTimeout(item);
     task.remainingTemplate = TDCCReceiveItem::GetRemainingText();
     CString timeLeft, speed;

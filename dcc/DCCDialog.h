@@ -13,7 +13,6 @@
 #include "res/windows/dccwindow.h"
 
 #include <functional>
-#include <map>
 #include <vector>
 
 class CCmdUI;
@@ -129,7 +128,6 @@ public:
         UPDATE_UI_HANDLER(ID_DCC_SEND_RUN, OnUpdateSendRun)
     END_MSG_MAP()
 
-
 private:
     LRESULT OnCreate(WPARAM wParam, LPARAM lParam);
     LRESULT OnSize(WPARAM wParam, LPARAM lParam);
@@ -143,7 +141,6 @@ private:
     void SaveState();
     void UpdateCaption();
     void SelectFirstRow(TDoubleBufferedListView* list);
-    int ResumeWaitOf(TDCCReceiveItem* item);
 
     // Items of the selected rows that the manager still holds, in list order.
     std::vector<TDCCReceiveItem*> SelectedReceives() const;
@@ -206,6 +203,4 @@ private:
     CImageList sendToolImages;
     bool topmost = false;
     CString title = L"DCC";
-    // When each receive item was first seen waiting for "DCC ACCEPT", for its count-down.
-    std::map<const TDCCReceiveItem*, DWORD> resumeSeen;
 };

@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <commdlg.h>
+
 struct TDCCFileChoice {
     CString fileName; // initial name, then the chosen full path
     CString folder;   // initial folder

@@ -139,8 +139,8 @@ void TDCCDialog::OnUpdateReceiveRename(CCmdUI* ui)
 
 void TDCCDialog::OnUpdateReceiveStop(CCmdUI* ui)
 {
-    ui->Enable(AnySelectedReceiveIn(
-        {DCC_STATE_QUEUED, DCC_STATE_CONNECTING, DCC_STATE_RESUMING, DCC_STATE_TRANSFERRING}));
+    ui->Enable(
+        AnySelectedReceiveIn({DCC_STATE_QUEUED, DCC_STATE_CONNECTING, DCC_STATE_RESUMING, DCC_STATE_TRANSFERRING}));
 }
 
 void TDCCDialog::OnUpdateReceiveDelete(CCmdUI* ui)
@@ -176,8 +176,7 @@ void TDCCDialog::OnUpdateSendChangeFile(CCmdUI* ui)
 
 void TDCCDialog::OnUpdateSendStop(CCmdUI* ui)
 {
-    ui->Enable(
-        AnySelectedSendIn({DCC_STATE_QUEUED, DCC_STATE_CONNECTING, DCC_STATE_RESUMING, DCC_STATE_TRANSFERRING}));
+    ui->Enable(AnySelectedSendIn({DCC_STATE_QUEUED, DCC_STATE_CONNECTING, DCC_STATE_RESUMING, DCC_STATE_TRANSFERRING}));
 }
 
 void TDCCDialog::OnUpdateSendDelete(CCmdUI* ui)
@@ -233,7 +232,8 @@ void TDCCDialog::OnReceiveStart()
     if (!manager)
         return;
     for (TDCCReceiveItem* item : SelectedReceives())
-        if (manager->FindReceiveItem(item) >= 0 && IsIn(item->GetState(), {DCC_STATE_WAITING, DCC_STATE_QUEUED, DCC_STATE_ERROR, DCC_STATE_RESUMING}))
+        if (manager->FindReceiveItem(item) >= 0 &&
+            IsIn(item->GetState(), {DCC_STATE_WAITING, DCC_STATE_QUEUED, DCC_STATE_ERROR, DCC_STATE_RESUMING}))
             item->StartReceive();
     UpdateReceiveList(true);
 }
@@ -253,7 +253,8 @@ void TDCCDialog::OnReceiveResume()
     if (!manager)
         return;
     for (TDCCReceiveItem* item : SelectedReceives())
-        if (manager->FindReceiveItem(item) >= 0 && IsIn(item->GetState(), {DCC_STATE_WAITING, DCC_STATE_QUEUED, DCC_STATE_ERROR}))
+        if (manager->FindReceiveItem(item) >= 0 &&
+            IsIn(item->GetState(), {DCC_STATE_WAITING, DCC_STATE_QUEUED, DCC_STATE_ERROR}))
             item->TryResume();
     UpdateReceiveList(true);
 }
@@ -295,7 +296,8 @@ void TDCCDialog::OnReceiveStop()
     if (!manager)
         return;
     for (TDCCReceiveItem* item : SelectedReceives())
-        if (manager->FindReceiveItem(item) >= 0 && IsIn(item->GetState(), {DCC_STATE_QUEUED, DCC_STATE_CONNECTING, DCC_STATE_RESUMING, DCC_STATE_TRANSFERRING}))
+        if (manager->FindReceiveItem(item) >= 0 && IsIn(item->GetState(), {DCC_STATE_QUEUED, DCC_STATE_CONNECTING,
+                                                                           DCC_STATE_RESUMING, DCC_STATE_TRANSFERRING}))
             item->Abort();
     UpdateReceiveList(true);
 }
@@ -305,8 +307,9 @@ void TDCCDialog::OnReceiveDelete()
     if (!manager)
         return;
     for (TDCCReceiveItem* item : SelectedReceives())
-        if (manager->FindReceiveItem(item) >= 0 && IsIn(item->GetState(),
-             {DCC_STATE_WAITING, DCC_STATE_ERROR, DCC_STATE_ABORTED, DCC_STATE_QUEUED, DCC_STATE_COMPLETE}))
+        if (manager->FindReceiveItem(item) >= 0 &&
+            IsIn(item->GetState(),
+                 {DCC_STATE_WAITING, DCC_STATE_ERROR, DCC_STATE_ABORTED, DCC_STATE_QUEUED, DCC_STATE_COMPLETE}))
             manager->RemoveReceiveItem(item);
 }
 
@@ -340,7 +343,8 @@ void TDCCDialog::OnSendStart()
     if (!manager)
         return;
     for (TDCCSendItem* item : SelectedSends())
-        if (manager->FindSendItem(item) >= 0 && IsIn(item->GetState(), {DCC_STATE_WAITING, DCC_STATE_QUEUED, DCC_STATE_ERROR, DCC_STATE_ABORTED}))
+        if (manager->FindSendItem(item) >= 0 &&
+            IsIn(item->GetState(), {DCC_STATE_WAITING, DCC_STATE_QUEUED, DCC_STATE_ERROR, DCC_STATE_ABORTED}))
             item->Start();
     UpdateSendList(true);
 }
@@ -350,7 +354,8 @@ void TDCCDialog::OnSendQueue()
     if (!manager)
         return;
     for (TDCCSendItem* item : SelectedSends())
-        if (manager->FindSendItem(item) >= 0 && IsIn(item->GetState(), {DCC_STATE_WAITING, DCC_STATE_ERROR, DCC_STATE_ABORTED}))
+        if (manager->FindSendItem(item) >= 0 &&
+            IsIn(item->GetState(), {DCC_STATE_WAITING, DCC_STATE_ERROR, DCC_STATE_ABORTED}))
             item->Queue();
     UpdateSendList(true);
 }
@@ -375,7 +380,8 @@ void TDCCDialog::OnSendStop()
     if (!manager)
         return;
     for (TDCCSendItem* item : SelectedSends())
-        if (manager->FindSendItem(item) >= 0 && IsIn(item->GetState(), {DCC_STATE_QUEUED, DCC_STATE_CONNECTING, DCC_STATE_RESUMING, DCC_STATE_TRANSFERRING}))
+        if (manager->FindSendItem(item) >= 0 && IsIn(item->GetState(), {DCC_STATE_QUEUED, DCC_STATE_CONNECTING,
+                                                                        DCC_STATE_RESUMING, DCC_STATE_TRANSFERRING}))
             item->Stop();
     UpdateSendList(true);
 }
@@ -385,8 +391,9 @@ void TDCCDialog::OnSendDelete()
     if (!manager)
         return;
     for (TDCCSendItem* item : SelectedSends())
-        if (manager->FindSendItem(item) >= 0 && IsIn(item->GetState(),
-             {DCC_STATE_WAITING, DCC_STATE_ERROR, DCC_STATE_ABORTED, DCC_STATE_QUEUED, DCC_STATE_COMPLETE}))
+        if (manager->FindSendItem(item) >= 0 &&
+            IsIn(item->GetState(),
+                 {DCC_STATE_WAITING, DCC_STATE_ERROR, DCC_STATE_ABORTED, DCC_STATE_QUEUED, DCC_STATE_COMPLETE}))
             manager->RemoveSendItem(item);
 }
 

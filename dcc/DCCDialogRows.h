@@ -25,8 +25,8 @@ struct TDCCReceiveTask {
     CString stateText;
     CString errorText;
     bool timerRunning = false;
-    int resumeTimeout = -1; // seconds; below 1 means no count-down
-    int resumeWait = 0;     // seconds already waited for the answer
+    int resumeTimeout = -1;    // seconds; below 1 means no count-down
+    int resumeWait = 0;        // seconds already waited for the answer
     CString remainingTemplate; // "(残り%d秒)"
 };
 CString FormatDCCReceiveTask(const TDCCReceiveTask& task);

@@ -30,7 +30,8 @@ TEST(DCCRowTextTest, CountAndProgressColumns)
 TEST(DCCRowTextTest, TimeLeftAndSpeedColumns)
 {
     const std::pair<int, const wchar_t*> times[] = {
-        {0, L"0:00"}, {59, L"0:59"}, {61, L"1:01"}, {3599, L"59:59"}, {3600, L"1:00:00"}, {90061, L"25:01:01"}, {-1, L""},
+        {0, L"0:00"},       {59, L"0:59"},        {61, L"1:01"}, {3599, L"59:59"},
+        {3600, L"1:00:00"}, {90061, L"25:01:01"}, {-1, L""},
     };
     for (const auto& [seconds, text] : times)
         EXPECT_EQ(CString(text), FormatDCCTimeLeft(seconds)) << seconds;

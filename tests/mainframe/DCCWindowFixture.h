@@ -8,6 +8,7 @@
 #include "res/resource.h"
 #include "tests/common/PopupMenu.h"
 #include "tests/common/Screenshot.h"
+#include "tests/common/StringPrinter.h"
 #include "tests/common/UserInput.h"
 #include "tests/net/NetTestSupport.h"
 
@@ -29,6 +30,11 @@ protected:
         preference.ViewDialogOnSend = false;
         preference.DCCReceivePortStart = TPeer::UnusedPort();
         preference.DCCReceivePortEnd = preference.DCCReceivePortStart + 20;
+        // Items stay in the states a test gives them unless it starts them itself.
+        preference.EnableMaxDCCReceiveConnection = true;
+        preference.MaxDCCReceiveConnection = 0;
+        preference.EnableMaxDCCSendConnection = true;
+        preference.MaxDCCSendConnection = 0;
     }
     void SetUp() override
     {
@@ -43,20 +49,33 @@ protected:
     HWND ReceiveList() { return Window()->GetReceiveList()->m_hWnd; }
     HWND SendList() { return Window()->GetSendList()->m_hWnd; }
 
-    // "表示(&V)" then "DCCファイル送受信(&D)..." of the main menu, by the keyboard.
+    // F10 and the access keys of a popup and its item, typed ahead in one go: the menu's own loop
+    // reads them once F10 has opened the menu bar.
+    static void ChooseMenuItem(HWND window, WORD popupKey, WORD itemKey)
+    {
+        FocusForInput(window);
+        std::vector<INPUT> inputs;
+        for (WORD key : {(WORD)VK_F10, popupKey, itemKey})
+            for (DWORD flags : {0ul, (DWORD)KEYEVENTF_KEYUP}) {
+                INPUT input = {};
+                input.type = INPUT_KEYBOARD;
+                input.ki.wVk = key;
+                input.ki.dwFlags = flags;
+                inputs.push_back(input);
+            }
+        ::SendInput((UINT)inputs.size(), inputs.data(), sizeof(INPUT));
+        PumpMessagesFor(300);
+    }
+    // "表示(&V)" then "DCCファイル送受信(&D)..." of the main menu.
     void OpenFromMenu()
     {
-        FocusForInput(frame->m_hWnd);
-        PressKey(VK_F10);
-        PressKey('V');
-        PressKey('D');
+        ChooseMenuItem(frame->m_hWnd, 'V', 'D');
         PumpMessagesUntil([&] { return Window() && ::IsWindowVisible(Window()->m_hWnd); }, 3000);
         PumpMessagesFor(100);
     }
 
     // An offer waiting in the window, put into the state given.
-    TDCCReceiveItem* AddReceive(const wchar_t* nick, const wchar_t* file, long long size, int state,
-                                int port = 1096)
+    TDCCReceiveItem* AddReceive(const wchar_t* nick, const wchar_t* file, long long size, int state, int port = 1096)
     {
         Manager().AddReceiveItem(nullptr, 0, false, nick, file, port, size, TInetAddress(htonl(0xC0000201)));
         TDCCReceiveItem* item = Manager().GetReceiveItems().back();

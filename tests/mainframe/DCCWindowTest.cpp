@@ -4,14 +4,16 @@
 
 #include "tests/mainframe/DCCWindowFixture.h"
 
+#include <atomic>
 #include <string>
+#include <thread>
 
 namespace {
 
 std::string ReadBytes(const CString& path)
 {
-    HANDLE file = ::CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                                nullptr);
+    HANDLE file =
+        ::CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return std::string();
     std::string bytes(::GetFileSize(file, nullptr), '\0');
@@ -32,6 +34,46 @@ CString Heading(HWND list, int column)
     ::SendMessageW(list, LVM_GETCOLUMNW, (WPARAM)column, (LPARAM)&info);
     return text;
 }
+
+std::string Utf8(const CString& text)
+{
+    std::string bytes((size_t)text.GetLength() * 4, '\0');
+    int size = WideCharToMultiByte(CP_UTF8, 0, text, text.GetLength(), &bytes[0], (int)bytes.size(), 0, 0);
+    return bytes.substr(0, (size_t)(size > 0 ? size : 0));
+}
+
+// Answers the message box of that caption from another thread once it shows, as a user's click
+// would; seen tells whether it showed within five seconds.
+class TBoxAnswer {
+public:
+    TBoxAnswer(const wchar_t* caption, int answer)
+        : thread([this, caption, answer] {
+              for (int i = 0; i < 250 && !stop; i++) {
+                  HWND box = ::FindWindowW(L"#32770", caption);
+                  if (box && ::IsWindowVisible(box)) {
+                      seen = true;
+                      ::PostMessageW(box, WM_COMMAND, answer, 0);
+                      return;
+                  }
+                  ::Sleep(20);
+              }
+          })
+    {
+    }
+    ~TBoxAnswer() { Finish(); }
+    bool Finish()
+    {
+        stop = true;
+        if (thread.joinable())
+            thread.join();
+        return seen;
+    }
+
+private:
+    std::atomic<bool> seen{false};
+    std::atomic<bool> stop{false};
+    std::thread thread;
+};
 
 CString Caption(HWND window)
 {
@@ -62,11 +104,12 @@ protected:
         EXPECT_EQ(CString(TDCCReceiveItem::GetStateText(0)), Cell(ReceiveList(), 0, 2));
         SelectRows(ReceiveList(), {0});
         EXPECT_TRUE(ChooseOnRow(ReceiveList(), 0, 'S')) << "受信: 開始(&S)";
-        if (watchCaption)
-            EXPECT_TRUE(PumpMessagesUntil([&] { return Caption(Window()->m_hWnd) == L"DCC [受1/送1]"; }, 5000))
-                << Caption(Window()->m_hWnd);
+        if (watchCaption) {
+            PumpMessagesUntil([&] { return Caption(Window()->m_hWnd) == L"DCC [受1/送1]"; }, 5000);
+            EXPECT_EQ(CString(L"DCC [受1/送1]"), Caption(Window()->m_hWnd));
+        }
         EXPECT_TRUE(PumpMessagesUntil([&] { return receive->GetState() == 7 && send->GetState() == 7; }, 20000))
-            << receive->GetState() << " " << send->GetState() << " " << receive->GetErrorMessage();
+            << receive->GetState() << " " << send->GetState() << " " << Utf8(receive->GetErrorMessage());
         EXPECT_EQ(ReadBytes(source), ReadBytes(receive->GetFullPath()));
         return receive;
     }
@@ -89,8 +132,8 @@ TEST_F(DCCWindow, ListsShowEveryStateWithTheirColumnsImagesAndTexts)
     ASSERT_TRUE(Window());
     EXPECT_TRUE(::IsWindowVisible(Window()->m_hWnd));
     EXPECT_EQ(CString(L"DCC"), Caption(Window()->m_hWnd));
-    const wchar_t* headings[] = {L"送信元", L"ファイル名", L"タスク", L"カウント", L"状況", L"残り時間", L"速度",
-                                 L"アドレス", L"パス"};
+    const wchar_t* headings[] = {L"送信元",   L"ファイル名", L"タスク",   L"カウント", L"状況",
+                                 L"残り時間", L"速度",       L"アドレス", L"パス"};
     for (int column = 0; column < 9; column++)
         EXPECT_EQ(CString(headings[column]), Heading(ReceiveList(), column)) << column;
     EXPECT_EQ(CString(L"送信先"), Heading(SendList(), 0));
@@ -207,11 +250,7 @@ TEST_F(DCCWindow, ClearingAPaneTakesFinishedAbortedAndFailedItemsWithoutASelecti
     OpenFromMenu();
     ASSERT_TRUE(Window());
     ListView_SetItemState(ReceiveList(), -1, 0, LVIS_SELECTED);
-    FocusForInput(Window()->m_hWnd);
-    PressKey(VK_F10);
-    PressKey('M');
-    PressKey('R');
-    PumpMessagesFor(100);
+    ChooseMenuItem(Window()->m_hWnd, 'M', 'R');
     std::vector<int> left;
     for (TDCCReceiveItem* item : Manager().GetReceiveItems())
         left.push_back(item->GetState());
@@ -257,11 +296,7 @@ TEST_F(DCCWindow, EscapeMenuAndCloseBoxHideTheWindowWhichComesBackRefilledWithIt
     EXPECT_EQ(widened, ListView_GetColumnWidth(ReceiveList(), 1));
 
     // The window's own close command, then Alt+F4.
-    FocusForInput(ReceiveList());
-    PressKey(VK_F10);
-    PressKey('M');
-    PressKey('C');
-    PumpMessagesFor(100);
+    ChooseMenuItem(Window()->m_hWnd, 'M', 'C');
     EXPECT_FALSE(::IsWindowVisible(window));
     OpenFromMenu();
     EXPECT_TRUE(::IsWindowVisible(window));
@@ -324,34 +359,26 @@ TEST_F(DCCWindow, AFileGoesThroughLoopbackStartedFromTheWindowAndRunsAfterAQuest
     EXPECT_EQ(CString(L"250,000 / 250,000"), Cell(ReceiveList(), row, 3));
     EXPECT_EQ(CString(TDCCReceiveItem::GetStateText(7)), Cell(ReceiveList(), row, 2));
     EXPECT_EQ(7, Image(ReceiveList(), row));
-    EXPECT_TRUE(PumpMessagesUntil([&] { return Caption(Window()->m_hWnd) == L"DCC"; }, 3000))
-        << "the caption goes back once nothing transfers";
+    PumpMessagesUntil([&] { return Caption(Window()->m_hWnd) == L"DCC"; }, 3000);
+    EXPECT_EQ(CString(L"DCC"), Caption(Window()->m_hWnd)) << "the caption goes back once nothing transfers";
     EXPECT_TRUE(SaveWindowPng(Window()->m_hWnd, ScreenshotPath(L"dcc-window-complete.png")));
 
     // Running it asks first: an upper-case ".EXE" counts. Cancel runs nothing.
     SelectRows(ReceiveList(), {row});
-    bool asked = false;
-    RunLater(400, [&] {
-        HWND box = ::FindWindowW(L"#32770", L"確認");
-        asked = box != nullptr;
-        if (box)
-            ::PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
-    });
-    ASSERT_TRUE(ChooseOnRow(ReceiveList(), row, 'E'));
-    PumpMessagesFor(600);
-    EXPECT_TRUE(asked);
+    {
+        TBoxAnswer cancel(L"確認", IDCANCEL);
+        ASSERT_TRUE(ChooseOnRow(ReceiveList(), row, 'E'));
+        PumpMessagesUntil([&] { return !::FindWindowW(L"#32770", L"確認"); }, 3000);
+        EXPECT_TRUE(cancel.Finish()) << "the question showed";
+    }
     EXPECT_TRUE(shellCalls.empty());
     // A double-click asks the same; OK opens the file.
-    asked = false;
-    RunLater(400, [&] {
-        HWND box = ::FindWindowW(L"#32770", L"確認");
-        asked = box != nullptr;
-        if (box)
-            ::PostMessageW(box, WM_COMMAND, IDOK, 0);
-    });
-    DoubleClickAt(RowPoint(ReceiveList(), row));
-    PumpMessagesFor(600);
-    EXPECT_TRUE(asked);
+    {
+        TBoxAnswer ok(L"確認", IDOK);
+        DoubleClickAt(RowPoint(ReceiveList(), row));
+        PumpMessagesUntil([&] { return !shellCalls.empty(); }, 3000);
+        EXPECT_TRUE(ok.Finish()) << "the question showed";
+    }
     ASSERT_EQ(1u, shellCalls.size());
     EXPECT_EQ(CString(L"open"), shellCalls[0].first);
     EXPECT_EQ(receive->GetFullPath(), shellCalls[0].second);
@@ -363,6 +390,7 @@ TEST_F(DCCWindow, AFileGoesThroughLoopbackStartedFromTheWindowAndRunsAfterAQuest
     shellCalls.clear();
     int textRow = RowOf(ReceiveList(), text);
     SelectRows(ReceiveList(), {textRow});
+    EXPECT_FALSE(ContextMenuOn(ReceiveList(), textRow).Grayed(ID_DCC_RECEIVE_RUN)) << "one complete item can run";
     ASSERT_TRUE(ChooseOnRow(ReceiveList(), textRow, 'E'));
     ASSERT_EQ(1u, shellCalls.size());
     EXPECT_EQ(text->GetFullPath(), shellCalls[0].second);
