@@ -362,7 +362,7 @@ public:
     TDCCDialog* GetDCCDialog() const { return dccDialog; }
     bool IsDCCDialogShown() const { return dccDialogShown; }
     void OnDCCDialogClosed(TDCCDialog* dialog);
-    void BlinkDCCDialog();
+    void BlinkDCCDialog() override;
     void OnDccSend();
 
 private:
