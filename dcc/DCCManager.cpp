@@ -237,8 +237,9 @@ void TDCCManager::OnSendListening(TDCCSendItem* item)
 int TDCCManager::GetSendPort(TDCCSendItem*)
 {
     const TPreference& settings = Preference();
-    int start = settings.DCCReceivePortStart;
-    int end = settings.DCCReceivePortEnd;
+    // Only real port numbers: a range reaching past them would bind one port and offer another.
+    int start = std::max(settings.DCCReceivePortStart, 1);
+    int end = std::min(settings.DCCReceivePortEnd, 65535);
     int candidate = lastSendPort + 1;
     lastSendPort = candidate;
     if (candidate < start || candidate > end) {

@@ -39,8 +39,8 @@ class TDCCManager : public IDCCSendItemListener,
                     public IUnitDccManager {
 public:
     // Offers beyond these counts are dropped, so a flood of offers cannot grow the lists without end.
-    static const int MaxReceiveItems = 256;
-    static const int MaxSendItems = 1024;
+    static constexpr int MaxReceiveItems = 256;
+    static constexpr int MaxSendItems = 1024;
 
     TDCCManager();
     TDCCManager(const TDCCManager&) = delete;

@@ -35,7 +35,7 @@ CString MakeReceiveFolder(const CString& folder);
 
 class TDCCReceiveItem : public ITCPClientListener, public ITimerListener {
 public:
-    static const int BlockSize = 65536;
+    static constexpr int BlockSize = 65536;
 
     TDCCReceiveItem(IDCCReceiveItemListener* listener, TIRCUnit* unit, int protocolMode, const CString& nick,
                     const CString& folder, const CString& fileName, const TInetAddress& address, int port,

@@ -34,7 +34,7 @@ protected:
 class TDCCSendItem : public ITCPServerListener, public ITimerListener {
 public:
     // Blocks bigger than this are not taken, whatever the preference says.
-    static const int MaxBlockSize = 1024 * 1024;
+    static constexpr int MaxBlockSize = 1024 * 1024;
 
     TDCCSendItem(IDCCSendItemListener* listener, TIRCUnit* unit, const CString& nick, const CString& path);
     TDCCSendItem(const TDCCSendItem&) = delete;

@@ -1,0 +1,221 @@
+#include "tests/dcc/DCCTestSupport.h"
+
+#include "tests/common/MessagePump.h"
+#include "tests/irc/IrcTestSupport.h"
+#include "tests/net/NetTestSupport.h"
+
+#include <algorithm>
+
+std::string MakePattern(size_t size, unsigned seed)
+{
+    std::string bytes(size, '\0');
+    unsigned state = seed * 2654435761u + 12345u;
+    for (size_t i = 0; i < size; i++) {
+        state = state * 1103515245u + 12345u;
+        bytes[i] = (char)(state >> 16);
+    }
+    return bytes;
+}
+
+bool WriteWholeFile(const CString& path, const std::string& bytes)
+{
+    HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    bool ok = WriteFile(file, bytes.data(), (DWORD)bytes.size(), &written, nullptr) && written == bytes.size();
+    CloseHandle(file);
+    return ok;
+}
+
+std::string ReadWholeFile(const CString& path)
+{
+    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                              nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return std::string();
+    std::string bytes;
+    char buffer[65536];
+    DWORD read = 0;
+    while (ReadFile(file, buffer, sizeof(buffer), &read, nullptr) && read > 0)
+        bytes.append(buffer, read);
+    CloseHandle(file);
+    return bytes;
+}
+
+bool FileExists(const CString& path) { return GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES; }
+
+std::vector<std::string> ListFolder(const CString& folder)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAW data;
+    HANDLE search = FindFirstFileW(folder + L"*", &data);
+    while (search != INVALID_HANDLE_VALUE) {
+        CString name = data.cFileName;
+        if (name != L"." && name != L"..")
+            names.push_back(Narrow(name));
+        if (!FindNextFileW(search, &data)) {
+            FindClose(search);
+            break;
+        }
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TInetAddress Loopback() { return TInetAddress(htonl(INADDR_LOOPBACK)); }
+
+TScriptedReceiver::TScriptedReceiver(int port, long long total, long long closeAfter)
+{
+    thread = std::thread([this, port, total, closeAfter] {
+        SOCKET s = socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address = {};
+        address.sin_family = AF_INET;
+        address.sin_port = htons((u_short)port);
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        if (connect(s, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0) {
+            char buffer[65536];
+            while (!stopping && count < total && (closeAfter < 0 || count < closeAfter)) {
+                if (!WaitReadable(s, stopping))
+                    break;
+                int n = recv(s, buffer, sizeof(buffer), 0);
+                if (n <= 0)
+                    break;
+                {
+                    std::lock_guard<std::mutex> guard(lock);
+                    data.append(buffer, n);
+                }
+                count += n;
+                unsigned long acknowledged = htonl((unsigned long)(count & 0xFFFFFFFF));
+                send(s, reinterpret_cast<const char*>(&acknowledged), 4, 0);
+            }
+        }
+        closesocket(s);
+        done = true;
+    });
+}
+
+TScriptedReceiver::~TScriptedReceiver()
+{
+    stopping = true;
+    thread.join();
+}
+
+std::string TScriptedReceiver::Data()
+{
+    std::lock_guard<std::mutex> guard(lock);
+    return data;
+}
+
+TScriptedSender::TScriptedSender(const std::string& bytes, long long pauseAfter, DWORD pauseMs)
+{
+    listener = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address = {};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    int length = sizeof(address);
+    bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof(address));
+    listen(listener, 1);
+    getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
+    port = ntohs(address.sin_port);
+    thread = std::thread([this, bytes, pauseAfter, pauseMs] {
+        if (!WaitReadable(listener, stopping))
+            return;
+        SOCKET s = accept(listener, nullptr, nullptr);
+        size_t sent = 0;
+        bool paused = pauseAfter < 0;
+        while (s != INVALID_SOCKET && sent < bytes.size() && !stopping) {
+            size_t end = paused ? bytes.size() : (size_t)pauseAfter;
+            int n = end > sent ? send(s, bytes.data() + sent, (int)(end - sent), 0) : 0;
+            if (n < 0)
+                break;
+            sent += n;
+            if (!paused && sent >= (size_t)pauseAfter) {
+                Sleep(pauseMs);
+                paused = true;
+            }
+        }
+        char buffer[4096];
+        while (s != INVALID_SOCKET && WaitReadable(s, stopping)) {
+            int n = recv(s, buffer, sizeof(buffer), 0);
+            if (n <= 0)
+                break;
+            std::lock_guard<std::mutex> guard(lock);
+            received.append(buffer, n);
+        }
+        if (s != INVALID_SOCKET)
+            closesocket(s);
+        done = true;
+    });
+}
+
+TScriptedSender::~TScriptedSender()
+{
+    stopping = true;
+    thread.join();
+    closesocket(listener);
+}
+
+std::string TScriptedSender::Received()
+{
+    std::lock_guard<std::mutex> guard(lock);
+    return received;
+}
+
+std::vector<unsigned long> TScriptedSender::Acknowledgements()
+{
+    std::string bytes = Received();
+    std::vector<unsigned long> values;
+    for (size_t i = 0; i + 4 <= bytes.size(); i += 4)
+        values.push_back(ntohl(*reinterpret_cast<const unsigned long*>(bytes.data() + i)));
+    return values;
+}
+
+void TDCCTest::SetUp()
+{
+    preference.DCCRootDir = receiveFolder.path;
+    preference.HideFileInReceiving = false;
+    preference.InstantSend = true;
+    // A range of ports nothing else should be using; sends go round it from the start.
+    portStart = TPeer::UnusedPort();
+    preference.DCCReceivePortStart = portStart;
+    preference.DCCReceivePortEnd = portStart + 9;
+    TDCCManager::SetLastSendPort(-1);
+    for (TDCCManager* manager : {&sender, &receiver}) {
+        manager->SetPreference(&preference);
+        manager->SetWorld(&registry);
+    }
+    sender.SetListener(&sendEvents);
+    receiver.SetListener(&receiveEvents);
+}
+
+void TDCCTest::TearDown() { TDCCManager::SetLastSendPort(-1); }
+
+CString TDCCTest::MakeSendFile(const wchar_t* name, size_t size, std::string* bytes)
+{
+    std::string pattern = MakePattern(size);
+    CString path = sendFolder.File(name);
+    EXPECT_TRUE(WriteWholeFile(path, pattern));
+    if (bytes)
+        *bytes = pattern;
+    return path;
+}
+
+TDCCSendItem* TDCCTest::StartSend(const CString& path)
+{
+    sender.AddSendItem(nullptr, L"bob", path);
+    TDCCSendItem* item = sender.GetSendItems().back();
+    if (!Pump([&] { return item->GetState() == DCC_STATE_RESUMING || item->GetState() == DCC_STATE_ERROR; }) ||
+        item->GetState() != DCC_STATE_RESUMING)
+        return nullptr;
+    return item;
+}
+
+TDCCReceiveItem* TDCCTest::Offer(TDCCSendItem* send, bool accept, const CString& name)
+{
+    receiver.AddReceiveItem(nullptr, 0, accept, L"alice", name.IsEmpty() ? send->GetFileName() : name,
+                            send->GetPort(), send->GetSize(), Loopback());
+    return receiver.GetReceiveItems().back();
+}
+
+bool TDCCTest::Pump(const std::function<bool()>& done, DWORD ms) { return PumpMessagesUntil(done, ms); }

@@ -1,0 +1,174 @@
+// Transfers driven through two server units without sockets to a server: the offers, RESUME and
+// ACCEPT travel as the CTCP lines the units queue, and the units print the result lines.
+
+#include "irc/IRCUnit.h"
+#include "tests/common/MessagePump.h"
+#include "tests/dcc/DCCTestSupport.h"
+#include "tests/irc/IrcTestSupport.h"
+#include "tests/net/NetTestSupport.h"
+
+#include <regex>
+
+namespace {
+
+class DCCUnitTest : public TDCCTest {
+protected:
+    void SetUp() override
+    {
+        TDCCTest::SetUp();
+        preference.IPResolveMethod = 1;
+        preference.DCCReceiveAction = 1;
+        preference.EnableDCCReceiveCompleteSound = true;
+        preference.DCCReceiveCompleteSoundFile = L"done.wav";
+        alice = MakeUnit(L"alice", aliceEvents, sender);
+        bob = MakeUnit(L"bob", bobEvents, receiver);
+    }
+    std::unique_ptr<TIRCUnit> MakeUnit(const wchar_t* nick, TUnitRecorder& events, TDCCManager& manager)
+    {
+        TUnitSetting settings;
+        settings.Name = nick;
+        settings.Hostname = L"127.0.0.1";
+        settings.Nick = nick;
+        settings.Username = L"user";
+        auto unit = std::make_unique<TIRCUnit>(&events, &preference, settings);
+        unit->SetScriptEvents(&events);
+        unit->SetMacroEngine(&events);
+        unit->SetDccManager(&manager);
+        unit->GetConnection().transport.active = true;
+        TIRCUnitSession& session = unit->GetSession();
+        session.currentNick = session.firstNick = session.secondNick = session.wantedNick = nick;
+        session.state = TIRCUnit::StateConnecting;
+        unit->OnConnect(&unit->GetConnection());
+        TakeQueuedLines(unit->GetConnection());
+        registry.units.insert(unit.get());
+        return unit;
+    }
+    // The CTCP query the unit queued last for that target, without its framing.
+    std::string TakeCtcp(TIRCUnit& unit, const std::string& target)
+    {
+        std::string found;
+        for (const std::string& line : TakeQueuedLines(unit.GetConnection())) {
+            std::string head = "PRIVMSG " + target + " :\x01";
+            if (line.compare(0, head.size(), head) == 0)
+                found = line.substr(head.size(), line.size() - head.size() - 1);
+        }
+        return found;
+    }
+    void Deliver(TIRCUnit& to, const std::string& from, const std::string& ctcp)
+    {
+        FeedLine(to, ":" + from + "!user@127.0.0.1 PRIVMSG " + Narrow(to.GetSession().currentNick) + " :\x01" + ctcp +
+                         "\x01");
+    }
+    bool ServerLogHas(TUnitRecorder& events, const std::string& text)
+    {
+        for (const std::string& line : events.ViewTexts(nullptr))
+            if (line.find(text) != std::string::npos)
+                return true;
+        return false;
+    }
+
+    TUnitRecorder aliceEvents, bobEvents;
+    std::unique_ptr<TIRCUnit> alice, bob;
+};
+
+TEST_F(DCCUnitTest, ResumeThroughTwoUnitsCompletesTheFileAndPrintsTheResults)
+{
+    std::string bytes;
+    CString path = MakeSendFile(L"song.mp3", 250000, &bytes);
+    sender.AddSendItem(alice.get(), L"bob", path);
+    TDCCSendItem* send = sender.GetSendItems().back();
+    ASSERT_TRUE(Pump([&] { return send->GetState() == DCC_STATE_RESUMING; }));
+    std::string offer = TakeCtcp(*alice, "bob");
+    std::smatch fields;
+    ASSERT_TRUE(std::regex_match(offer, fields, std::regex("DCC SEND song\\.mp3 (\\d+) (\\d+) 250000.*"))) << offer;
+    EXPECT_EQ(std::stoi(fields[2].str()), send->GetPort());
+    EXPECT_EQ(send->GetAddress().address, alice->GetMyAddress().address);
+
+    // Bob's copy of the offer carries the loopback address that alice's unit does not know yet.
+    ASSERT_TRUE(WriteWholeFile(receiveFolder.File(L"_incomplete_song.mp3"), bytes.substr(0, 120000)));
+    Deliver(*bob, "alice", "DCC SEND song.mp3 2130706433 " + fields[2].str() + " 250000");
+    ASSERT_EQ(receiver.GetReceiveItems().size(), 1u);
+    TDCCReceiveItem* receive = receiver.GetReceiveItems().back();
+    EXPECT_EQ(receive->GetState(), DCC_STATE_WAITING);
+    ASSERT_TRUE(receive->TryResume());
+    std::string resume = TakeCtcp(*bob, "alice");
+    EXPECT_EQ(resume, "DCC RESUME file.ext " + fields[2].str() + " 120000");
+
+    Deliver(*alice, "bob", resume);
+    std::string accept = TakeCtcp(*alice, "bob");
+    EXPECT_EQ(accept, "DCC ACCEPT file.ext " + fields[2].str() + " 120000");
+    Deliver(*bob, "alice", accept);
+    EXPECT_TRUE(receive->IsResuming());
+
+    ASSERT_TRUE(Pump([&] { return receive->GetState() == DCC_STATE_COMPLETE; }));
+    ASSERT_TRUE(Pump([&] { return send->GetState() == DCC_STATE_COMPLETE; }));
+    EXPECT_TRUE(ReadWholeFile(receiveFolder.File(L"song.mp3")) == bytes);
+    EXPECT_TRUE(ServerLogHas(bobEvents, "*受信完了 song.mp3 from alice"));
+    EXPECT_TRUE(ServerLogHas(aliceEvents, "*送信完了 song.mp3 to bob"));
+    ASSERT_EQ(bobEvents.sounds.size(), 1u);
+    EXPECT_EQ(bobEvents.sounds[0], L"done.wav");
+    EXPECT_TRUE(aliceEvents.sounds.empty());
+}
+
+TEST_F(DCCUnitTest, ResumeForAPortNobodyWaitsOnGetsNoAccept)
+{
+    TDCCSendItem* send = nullptr;
+    sender.AddSendItem(alice.get(), L"bob", MakeSendFile(L"x.bin", 1000));
+    send = sender.GetSendItems().back();
+    ASSERT_TRUE(Pump([&] { return send->GetState() == DCC_STATE_RESUMING; }));
+    TakeCtcp(*alice, "bob");
+    const std::string port = std::to_string(send->GetPort());
+    const char* requests[] = {"DCC RESUME file.ext 1 10", "DCC RESUME file.ext 70000 10"};
+    for (const char* request : requests) {
+        Deliver(*alice, "bob", request);
+        EXPECT_EQ(TakeCtcp(*alice, "bob"), "") << request;
+    }
+    // From someone else, or past the end of the file.
+    Deliver(*alice, "carol", "DCC RESUME file.ext " + port + " 10");
+    EXPECT_EQ(TakeCtcp(*alice, "carol"), "");
+    Deliver(*alice, "bob", "DCC RESUME file.ext " + port + " 1000");
+    EXPECT_EQ(TakeCtcp(*alice, "bob"), "");
+    EXPECT_EQ(send->GetPosition(), 0);
+}
+
+TEST_F(DCCUnitTest, EarlyCloseFailsWithTheFailureLine)
+{
+    std::string bytes = MakePattern(1000);
+    TPeer peer;
+    peer.Send(bytes).Run();
+    Deliver(*bob, "alice", "DCC SEND cut.bin 2130706433 " + std::to_string(peer.Port()) + " 4000");
+    ASSERT_EQ(receiver.GetReceiveItems().size(), 1u);
+    TDCCReceiveItem* receive = receiver.GetReceiveItems().back();
+    receive->Queue();
+    receiver.StartQueuedReceives();
+    ASSERT_TRUE(Pump([&] { return receive->GetState() == DCC_STATE_ERROR; }));
+    EXPECT_TRUE(ServerLogHas(bobEvents, "*受信失敗 cut.bin from alice : 切断されました"));
+}
+
+TEST_F(DCCUnitTest, AResultOfARemovedUnitIsNotPrinted)
+{
+    std::string bytes = MakePattern(1000);
+    TPeer peer;
+    peer.Send(bytes).Drain(300).Run();
+    Deliver(*bob, "alice", "DCC SEND gone.bin 2130706433 " + std::to_string(peer.Port()) + " 1000");
+    TDCCReceiveItem* receive = receiver.GetReceiveItems().back();
+    registry.units.erase(bob.get());
+    receive->StartReceive();
+    ASSERT_TRUE(Pump([&] { return receive->GetState() == DCC_STATE_COMPLETE; }));
+    EXPECT_TRUE(ServerLogHas(bobEvents, "gone.bin"));
+    EXPECT_FALSE(ServerLogHas(bobEvents, "*受信完了"));
+    EXPECT_TRUE(bobEvents.sounds.empty());
+}
+
+TEST_F(DCCUnitTest, NickChangeOfThePeerRenamesItsItems)
+{
+    Deliver(*bob, "alice", "DCC SEND a.bin 2130706433 5000 100");
+    Deliver(*bob, "alice", "DCC SEND b.bin 2130706433 5001 100");
+    ASSERT_EQ(receiver.GetReceiveItems().size(), 2u);
+    receiver.GetReceiveItems()[1]->SetState(DCC_STATE_COMPLETE);
+    FeedLine(*bob, ":alice!user@127.0.0.1 NICK :alice_away");
+    EXPECT_EQ(receiver.GetReceiveItems()[0]->GetNick(), L"alice_away");
+    EXPECT_EQ(receiver.GetReceiveItems()[1]->GetNick(), L"alice");
+}
+
+} // namespace
