@@ -218,6 +218,13 @@ TEST_F(DCCWindow, StopAndDeleteActOnlyOnTheSelectedItemsInTheirStates)
     EXPECT_TRUE(menu.Grayed(ID_DCC_RECEIVE_RUN)) << "two complete-or-not rows: nothing single to run";
     EXPECT_TRUE(menu.Grayed(ID_DCC_RECEIVE_FOLDER));
     EXPECT_TRUE(menu.Grayed(ID_DCC_RECEIVE_OPEN_FOLDER));
+    // The tool bar follows the same rules once the main window's idle pass reaches the window.
+    frame->SendMessageW(WM_IDLEUPDATECMDUI, TRUE, 0);
+    HWND toolBar = Window()->GetReceiveToolBar();
+    EXPECT_TRUE(::SendMessageW(toolBar, TB_ISBUTTONENABLED, ID_DCC_RECEIVE_STOP, 0));
+    EXPECT_TRUE(::SendMessageW(toolBar, TB_ISBUTTONENABLED, ID_DCC_RECEIVE_DELETE, 0));
+    EXPECT_FALSE(::SendMessageW(toolBar, TB_ISBUTTONENABLED, ID_DCC_RECEIVE_START, 0));
+    EXPECT_FALSE(::SendMessageW(toolBar, TB_ISBUTTONENABLED, ID_DCC_RECEIVE_RUN, 0));
 
     ASSERT_TRUE(ChooseOnRow(ReceiveList(), RowOf(ReceiveList(), done), 'D'));
     EXPECT_EQ(-1, Manager().FindReceiveItem(done)) << "the complete item is removed";
@@ -257,6 +264,16 @@ TEST_F(DCCWindow, ClearingAPaneTakesFinishedAbortedAndFailedItemsWithoutASelecti
     EXPECT_EQ((std::vector<int>{0, 3, 6}), left);
     EXPECT_EQ(3, RowCount(ReceiveList()));
     EXPECT_EQ(0, Manager().FindSendItem(sendDone)) << "the receive pane's command leaves sends alone";
+    // The send pane's clear button, clicked.
+    HWND toolBar = Window()->GetSendToolBar();
+    RECT button = {};
+    int index = (int)::SendMessageW(toolBar, TB_COMMANDTOINDEX, ID_DCC_CLEAR_SENDS, 0);
+    ASSERT_TRUE(::SendMessageW(toolBar, TB_GETITEMRECT, (WPARAM)index, (LPARAM)&button));
+    frame->SendMessageW(WM_IDLEUPDATECMDUI, TRUE, 0);
+    ClickAt(ScreenPointOf(toolBar, (button.left + button.right) / 2, (button.top + button.bottom) / 2));
+    PumpMessagesFor(100);
+    EXPECT_EQ(-1, Manager().FindSendItem(sendDone));
+    EXPECT_EQ(0, RowCount(SendList()));
 }
 
 TEST_F(DCCWindow, EscapeMenuAndCloseBoxHideTheWindowWhichComesBackRefilledWithItsWidths)
@@ -321,6 +338,23 @@ TEST_F(DCCWindow, TabMovesBetweenTheListsAndEnterDoesNothing)
     PressKey(VK_RETURN);
     EXPECT_EQ(0, Manager().GetReceiveItems()[0]->GetState());
     EXPECT_TRUE(::IsWindowVisible(Window()->m_hWnd));
+}
+
+TEST_F(DCCWindow, AnOfferBlinksTheShownWindowUntilTheUserActivatesIt)
+{
+    AddReceive(L"alice", L"a.bin", 100, 0);
+    OpenFromMenu();
+    ASSERT_TRUE(Window());
+    FocusForInput(frame->m_hWnd);
+    world->BlinkDCCDialog();
+    EXPECT_TRUE(Window()->GetFlasher().IsBlinking());
+    FocusForInput(ReceiveList());
+    PumpMessagesFor(100);
+    EXPECT_FALSE(Window()->GetFlasher().IsBlinking()) << "activation stops the blinking";
+    PressKey(VK_ESCAPE);
+    ASSERT_FALSE(::IsWindowVisible(Window()->m_hWnd));
+    world->BlinkDCCDialog();
+    EXPECT_FALSE(Window()->GetFlasher().IsBlinking()) << "a hidden window does not blink";
 }
 
 TEST_F(DCCWindow, DoubleClickStartsAWaitingSendAndLeavesARunningOneAlone)
