@@ -151,7 +151,12 @@ void TDCCSendItem::Fail(const CString& text)
 {
     state = DCC_STATE_ERROR;
     errorText = text;
-    CloseAll();
+    // A failure may come from inside a connection's own event: closed here, deleted at the next
+    // start, stop or destruction, never under its own feet.
+    server.Close();
+    for (TTCPClient* client : server.clients)
+        client->Close();
+    file.Close();
 }
 
 void TDCCSendItem::OnOpen(TTCPServer*)
