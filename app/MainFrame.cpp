@@ -37,6 +37,7 @@ CMainFrame::~CMainFrame()
     quitWaitTimer.SetListener(nullptr);
     quitWaitTimer.Stop();
     DestroyHistoryWindows();
+    DestroyDCCDialog();
 }
 
 BOOL CMainFrame::CreateFrame() { return LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW); }
@@ -277,6 +278,7 @@ LRESULT CMainFrame::OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam)
     if (scriptSelect && scriptSelect->m_hWnd)
         scriptSelect->SendMessage(WM_KICKIDLE, wParam, lParam);
     KickIdleHistoryWindows(wParam, lParam);
+    RelayIdleToDCCDialog();
     if (world)
         world->KickIdleAllDialogs(wParam, lParam);
     UpdateToolBar();

@@ -10,6 +10,7 @@
 #include "app/TrayIcon.h"
 #include "classlib/ToolBar.h"
 #include "dialogs/HistoryDialog.h"
+#include "dcc/DCCDialog.h"
 #include "foundation/DirectoryWatcher.h"
 #include "foundation/HotKey.h"
 #include "foundation/HtmlHelp.h"
@@ -386,4 +387,34 @@ private:
 
     THistoryDialog* keywordHistory = nullptr;
     THistoryDialog* urlHistory = nullptr;
+
+    // ---- The DCC transfer window and the member list's file offer (app/MainFrameDcc.cpp) ----
+public:
+    TDCCDialog* GetDCCDialog() const { return dccDialog; }
+    bool IsDCCDialogShown() const { return dccDialogShown; }
+    void OnDCCDialogClosed(TDCCDialog* dialog);
+    void BlinkDCCDialog() override;
+    void OnDccSend();
+
+private:
+    class TDCCDialogEvents : public IDCCDialogListener {
+    public:
+        explicit TDCCDialogEvents(CMainFrame* frame) : frame(frame) {}
+        void OnDCCDialogClosed(TDCCDialog* dialog) override { frame->OnDCCDialogClosed(dialog); }
+
+    private:
+        CMainFrame* frame;
+    };
+    // The world's; none before the world is made.
+    TDCCManager* GetDCCManager() const;
+    void AlignDCCDialogTopMost();
+    void RelayIdleToDCCDialog();
+    void ShowDCCDialogWithOwnWindows(int showCommand);
+    void SetDCCDialogTopMost(bool on);
+    // Saves the window's state and destroys it; at the main window's close.
+    void DestroyDCCDialog();
+
+    TDCCDialogEvents dccEvents{this};
+    TDCCDialog* dccDialog = nullptr;
+    bool dccDialogShown = false;
 };

@@ -113,6 +113,7 @@ LRESULT CMainFrame::OnQueryEndSessionMessage(WPARAM wParam, LPARAM lParam)
 void CMainFrame::HideOwnWindows(bool hide)
 {
     int show = hide ? SW_HIDE : SW_SHOWNA;
+    ShowDCCDialogWithOwnWindows(show);
     if (scriptConsole && scriptConsoleShown)
         scriptConsole->ShowWindow(show);
     if (scriptSelect)
@@ -122,6 +123,8 @@ void CMainFrame::HideOwnWindows(bool hide)
 void CMainFrame::SetOwnWindowsTopMost(bool on)
 {
     HWND insertAfter = on ? HWND_TOPMOST : HWND_NOTOPMOST;
+    if (dccDialog && dccDialogShown)
+        SetDCCDialogTopMost(on);
     if (scriptConsole && scriptConsoleShown)
         scriptConsole->SetWindowPos(insertAfter, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     if (scriptSelect)

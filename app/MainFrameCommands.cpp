@@ -130,8 +130,7 @@ const TMainCommand kMainCommands[] = {
     {ID_ADD_BAN, ID_ADD_BAN, {}, &F::OnAddBan, &F::OnUpdateOperatorCommand},
     {ID_GIVE_VOICE, ID_GIVE_VOICE, {}, &F::OnGiveVoice, &F::OnUpdateOperatorCommand},
     {ID_TAKE_VOICE, ID_TAKE_VOICE, {}, &F::OnTakeVoice, &F::OnUpdateOperatorCommand},
-    // File offers wait for the DCC manager.
-    {ID_DCC_SEND, ID_DCC_SEND, {}, nullptr, &F::OnUpdateMemberCommand},
+    {ID_DCC_SEND, ID_DCC_SEND, {}, &F::OnDccSend, &F::OnUpdateMemberCommand},
     {ID_DCC_CHAT, ID_DCC_CHAT, {}, &F::OnDccChat, &F::OnUpdateMemberCommand},
     {ID_AUTO_OP_REGISTER, ID_AUTO_OP_REGISTER, {}, nullptr, &F::OnUpdateMemberCommand},
     {ID_REGISTER_IGNORE, ID_REGISTER_IGNORE, {}, nullptr, &F::OnUpdateMemberCommand},

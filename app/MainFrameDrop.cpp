@@ -93,16 +93,3 @@ HWND CMainFrame::GetMemberList()
     TListView* list = world ? world->GetCurrentMemberList() : nullptr;
     return list ? list->m_hWnd : nullptr;
 }
-
-void CMainFrame::ShowDCCDialog(bool)
-{
-    // The transfer window comes with the DCC work; nothing to show before it exists.
-}
-
-void CMainFrame::BringDCCDialogToFront() {}
-
-void CMainFrame::OnDCCWindow()
-{
-    ShowDCCDialog(false);
-    BringDCCDialogToFront();
-}

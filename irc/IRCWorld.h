@@ -278,7 +278,7 @@ public:
     CString GetSoundsFolder() override;
     void ShowDCCDialog(bool minimized) override;
     void BringDCCDialogToFront() override;
-    void BlinkDCCDialog() override {}
+    void BlinkDCCDialog() override;
     IDCCChatRequest* OpenDCCChatDialog(IDCCChatDialogListener* listener, const CString& nick, const CString& address,
                                        int port, bool activate) override;
 

@@ -43,6 +43,8 @@ public:
     virtual void RestoreTitle() = 0;
     virtual void ShowDCCDialog(bool minimized) = 0;
     virtual void BringDCCDialogToFront() = 0;
+    // Blinks the transfer window's caption while it shows; frames without one do nothing.
+    virtual void BlinkDCCDialog() {}
     // WHOIS of the nicks selected in the member list.
     virtual void OnUserInfo() = 0;
 

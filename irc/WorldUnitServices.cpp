@@ -112,6 +112,12 @@ void TIRCWorld::BringDCCDialogToFront()
         frame->BringDCCDialogToFront();
 }
 
+void TIRCWorld::BlinkDCCDialog()
+{
+    if (frame)
+        frame->BlinkDCCDialog();
+}
+
 void TIRCWorld::FindChannelByWindow(HWND window, TIRCUnit** unit, TIRCChannel** channel) const
 {
     if (!unit || !channel)

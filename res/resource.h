@@ -19,6 +19,7 @@
 #include "res/windows/tray.h"
 #include "res/windows/world.h"
 #include "res/windows/dcc.h"
+#include "res/windows/dccwindow.h"
 #include "res/windows/script.h"
 #include "res/windows/dialogs.h"
 #include "res/windows/lists.h"

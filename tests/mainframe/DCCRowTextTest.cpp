@@ -1,0 +1,87 @@
+// The cell texts and images of the transfer window's rows.
+
+#include "dcc/DCCDialogRows.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct TCountCase {
+    long long position, size;
+    const wchar_t* count;
+    const wchar_t* progress;
+};
+
+TEST(DCCRowTextTest, CountAndProgressColumns)
+{
+    const TCountCase cases[] = {
+        {0, 0, L"0 / 0", L"0%"},
+        {1234567, 2000000, L"1,234,567 / 2,000,000", L"61%"},
+        {999, 1000, L"999 / 1,000", L"99%"},
+        {1000, 1000, L"1,000 / 1,000", L"100%"},
+        {4999999999LL, 5000000000LL, L"4,999,999,999 / 5,000,000,000", L"99%"},
+    };
+    for (const TCountCase& c : cases) {
+        EXPECT_EQ(CString(c.count), FormatDCCCount(c.position, c.size)) << c.position << "/" << c.size;
+        EXPECT_EQ(CString(c.progress), FormatDCCProgress(c.position, c.size)) << c.position << "/" << c.size;
+    }
+}
+
+TEST(DCCRowTextTest, TimeLeftAndSpeedColumns)
+{
+    const std::pair<int, const wchar_t*> times[] = {
+        {0, L"0:00"},       {59, L"0:59"},        {61, L"1:01"}, {3599, L"59:59"},
+        {3600, L"1:00:00"}, {90061, L"25:01:01"}, {-1, L""},
+    };
+    for (const auto& [seconds, text] : times)
+        EXPECT_EQ(CString(text), FormatDCCTimeLeft(seconds)) << seconds;
+    EXPECT_EQ(CString(L"1.0"), FormatDCCSpeed(1024.0f));
+    EXPECT_EQ(CString(L"0.5"), FormatDCCSpeed(512.0f));
+    EXPECT_EQ(CString(L"1000.0"), FormatDCCSpeed(1024000.0f));
+    EXPECT_EQ(CString(L"192.0.2.1:1096"), FormatDCCAddress(L"192.0.2.1", 1096));
+}
+
+TEST(DCCRowTextTest, RowImagesFollowTheStateAndDifferBetweenTheLists)
+{
+    const int receive[] = {0, 3, 2, 1, 4, 6, 4, 7};
+    const int send[] = {0, 3, 2, 1, 6, 6, 5, 7};
+    for (int state = 0; state < 8; state++) {
+        EXPECT_EQ(receive[state], GetDCCReceiveImage(state)) << state;
+        EXPECT_EQ(send[state], GetDCCSendImage(state)) << state;
+    }
+    for (int odd : {-1, 8, 99}) {
+        EXPECT_EQ(0, GetDCCReceiveImage(odd));
+        EXPECT_EQ(0, GetDCCSendImage(odd));
+    }
+}
+
+TEST(DCCRowTextTest, ReceiveTaskShowsTheErrorOrTheResumeCountDown)
+{
+    TDCCReceiveTask task;
+    task.stateText = L"レジューム中";
+    task.errorText = L"接続できません";
+    task.remainingTemplate = L"(残り%d秒)";
+    task.state = 5;
+    task.timerRunning = true;
+    task.resumeTimeout = 20;
+    task.resumeWait = 5;
+    EXPECT_EQ(CString(L"レジューム中(残り15秒)"), FormatDCCReceiveTask(task));
+    task.resumeWait = 20;
+    EXPECT_EQ(CString(L"レジューム中(残り0秒)"), FormatDCCReceiveTask(task));
+    task.resumeWait = 21;
+    EXPECT_EQ(CString(L"レジューム中"), FormatDCCReceiveTask(task)) << "past the time-out";
+    task.resumeWait = 5;
+    task.resumeTimeout = -1;
+    EXPECT_EQ(CString(L"レジューム中"), FormatDCCReceiveTask(task)) << "time-out switched off";
+    task.resumeTimeout = 20;
+    task.timerRunning = false;
+    EXPECT_EQ(CString(L"レジューム中"), FormatDCCReceiveTask(task));
+    task.state = 1;
+    EXPECT_EQ(CString(L"接続できません"), FormatDCCReceiveTask(task));
+    task.state = 6;
+    task.stateText = L"受信中";
+    task.timerRunning = true;
+    EXPECT_EQ(CString(L"受信中"), FormatDCCReceiveTask(task)) << "no count-down outside state 5";
+}
+
+} // namespace

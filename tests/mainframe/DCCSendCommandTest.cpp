@@ -1,0 +1,80 @@
+// The member list's "DCC > ファイル送信" as a user meets it: the system's file chooser, answered
+// the way a user types a name into it, then one offer for each selected member.
+
+#include "tests/mainframe/ServedFrameFixture.h"
+
+#include "tests/common/PopupMenu.h"
+
+#include <atomic>
+#include <thread>
+
+namespace {
+
+class DCCSendCommand : public ServedFrameFixture {
+protected:
+    void ConfigureUnit(TUnitConfig& unit) override
+    {
+        ServedFrameFixture::ConfigureUnit(unit);
+        settings.preference.InstantSend = false;
+        settings.preference.ViewDialogOnSend = true;
+    }
+    // Types the path into the chooser of that title from another thread and presses its OK; false
+    // when no chooser showed within five seconds.
+    void AnswerChooser(const wchar_t* title, const CString& path)
+    {
+        chooser = std::thread([this, title, path] {
+            for (int i = 0; i < 250; i++) {
+                HWND box = ::FindWindowW(L"#32770", title);
+                if (box && ::IsWindowVisible(box)) {
+                    ::Sleep(200);
+                    // The file-name box of the explorer-style chooser.
+                    ::SetDlgItemTextW(box, 0x47C, path);
+                    ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+                    answered = true;
+                    return;
+                }
+                ::Sleep(20);
+            }
+        });
+    }
+    void TearDown() override
+    {
+        if (chooser.joinable())
+            chooser.join();
+        ServedFrameFixture::TearDown();
+    }
+
+    std::thread chooser;
+    std::atomic<bool> answered{false};
+};
+
+TEST_F(DCCSendCommand, TheChosenFileIsOfferedToEachSelectedMemberAndTheWindowShows)
+{
+    CString path = folder.File(L"offer.txt");
+    HANDLE file = ::CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    ::WriteFile(file, "hello", 5, &written, nullptr);
+    ::CloseHandle(file);
+
+    SelectMembers({L"alice", L"bob"});
+    AnswerChooser(L"送信するファイルを選択", path);
+    // "DCC(&D)" shares its access key with "-o", so the way there is from "登録(&R)", one up.
+    ASSERT_TRUE(
+        ChooseFromOpenedPopup([&] { ClickAt(RowPoint(L"bob"), true); }, {'R', VK_ESCAPE, VK_UP, VK_RIGHT, 'S'}));
+    PumpMessagesUntil([&] { return world->GetDCCManager().GetSendItems().size() == 2; }, 5000);
+    chooser.join();
+    EXPECT_TRUE(answered) << "the file chooser showed";
+    const std::vector<TDCCSendItem*>& items = world->GetDCCManager().GetSendItems();
+    ASSERT_EQ(2u, items.size());
+    EXPECT_EQ(CString(L"alice"), items[0]->GetNick());
+    EXPECT_EQ(CString(L"bob"), items[1]->GetNick());
+    for (TDCCSendItem* item : items) {
+        EXPECT_EQ(0, item->GetState()) << "waits for the user without InstantSend";
+        EXPECT_EQ(0, path.CompareNoCase(item->GetFilePath())) << Narrow(item->GetFilePath());
+    }
+    ASSERT_TRUE(frame->GetDCCDialog());
+    EXPECT_TRUE(::IsWindowVisible(frame->GetDCCDialog()->m_hWnd)) << "ViewDialogOnSend shows the window";
+    EXPECT_EQ(2, ListView_GetItemCount(frame->GetDCCDialog()->GetSendList()->m_hWnd));
+}
+
+} // namespace

@@ -1,0 +1,433 @@
+// The transfer window as a user meets it: opened from the main menu, its lists filled from the
+// DCC manager, its context menus and keys driving the items, a real transfer over loopback, and
+// closing and reopening. Screenshots are kept for a person to look at.
+
+#include "tests/mainframe/DCCWindowFixture.h"
+
+#include <atomic>
+#include <string>
+#include <thread>
+
+namespace {
+
+std::string ReadBytes(const CString& path)
+{
+    HANDLE file =
+        ::CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return std::string();
+    std::string bytes(::GetFileSize(file, nullptr), '\0');
+    DWORD read = 0;
+    ::ReadFile(file, bytes.data(), (DWORD)bytes.size(), &read, nullptr);
+    ::CloseHandle(file);
+    bytes.resize(read);
+    return bytes;
+}
+
+CString Heading(HWND list, int column)
+{
+    wchar_t text[64] = L"";
+    LVCOLUMNW info = {};
+    info.mask = LVCF_TEXT;
+    info.pszText = text;
+    info.cchTextMax = 64;
+    ::SendMessageW(list, LVM_GETCOLUMNW, (WPARAM)column, (LPARAM)&info);
+    return text;
+}
+
+std::string Utf8(const CString& text)
+{
+    std::string bytes((size_t)text.GetLength() * 4, '\0');
+    int size = WideCharToMultiByte(CP_UTF8, 0, text, text.GetLength(), &bytes[0], (int)bytes.size(), 0, 0);
+    return bytes.substr(0, (size_t)(size > 0 ? size : 0));
+}
+
+// Answers the message box of that caption from another thread once it shows, as a user's click
+// would; seen tells whether it showed within five seconds.
+class TBoxAnswer {
+public:
+    TBoxAnswer(const wchar_t* caption, int answer)
+        : thread([this, caption, answer] {
+              for (int i = 0; i < 250 && !stop; i++) {
+                  HWND box = ::FindWindowW(L"#32770", caption);
+                  if (box && ::IsWindowVisible(box)) {
+                      seen = true;
+                      ::PostMessageW(box, WM_COMMAND, answer, 0);
+                      return;
+                  }
+                  ::Sleep(20);
+              }
+          })
+    {
+    }
+    ~TBoxAnswer() { Finish(); }
+    bool Finish()
+    {
+        stop = true;
+        if (thread.joinable())
+            thread.join();
+        return seen;
+    }
+
+private:
+    std::atomic<bool> seen{false};
+    std::atomic<bool> stop{false};
+    std::thread thread;
+};
+
+CString Caption(HWND window)
+{
+    wchar_t text[128] = L"";
+    ::GetWindowTextW(window, text, 128);
+    return text;
+}
+
+class DCCWindow : public DCCWindowFixture {
+protected:
+    // A file offered by a send item of the manager and taken by a receive item, both started from
+    // the window's context menus; returns the receive item once both ends are complete.
+    TDCCReceiveItem* TransferThroughLoopback(const wchar_t* name, int size, bool watchCaption = false)
+    {
+        CString source = MakeFile(name, size);
+        TDCCSendItem* send = AddSend(L"kvpeer", source, 0);
+        int sendRow = RowOf(SendList(), send);
+        EXPECT_GE(sendRow, 0);
+        SelectRows(SendList(), {sendRow});
+        EXPECT_TRUE(ChooseOnRow(SendList(), sendRow, 'S')) << "送信: 開始(&S)";
+        EXPECT_TRUE(PumpMessagesUntil([&] { return send->GetState() == 5; }, 3000)) << send->GetState();
+        EXPECT_EQ(CString(TDCCSendItem::GetStateText(5)), Cell(SendList(), RowOf(SendList(), send), 2));
+
+        Manager().AddReceiveItem(nullptr, 0, false, L"kvpeer", name, send->GetPort(), size,
+                                 TInetAddress(htonl(INADDR_LOOPBACK)));
+        TDCCReceiveItem* receive = Manager().GetReceiveItems().back();
+        EXPECT_EQ(0, RowOf(ReceiveList(), receive)) << "a new offer comes in at the top";
+        EXPECT_EQ(CString(TDCCReceiveItem::GetStateText(0)), Cell(ReceiveList(), 0, 2));
+        SelectRows(ReceiveList(), {0});
+        EXPECT_TRUE(ChooseOnRow(ReceiveList(), 0, 'S')) << "受信: 開始(&S)";
+        if (watchCaption) {
+            PumpMessagesUntil([&] { return Caption(Window()->m_hWnd) == L"DCC [受1/送1]"; }, 5000);
+            EXPECT_EQ(CString(L"DCC [受1/送1]"), Caption(Window()->m_hWnd));
+        }
+        EXPECT_TRUE(PumpMessagesUntil([&] { return receive->GetState() == 7 && send->GetState() == 7; }, 20000))
+            << receive->GetState() << " " << send->GetState() << " " << Utf8(receive->GetErrorMessage());
+        EXPECT_EQ(ReadBytes(source), ReadBytes(receive->GetFullPath()));
+        return receive;
+    }
+};
+
+TEST_F(DCCWindow, ListsShowEveryStateWithTheirColumnsImagesAndTexts)
+{
+    const int receiveStates[] = {0, 3, 1, 2, 4, 5, 6, 7};
+    const wchar_t* nicks[] = {L"alice", L"bob", L"carol", L"dave", L"erin", L"frank", L"gina", L"hank"};
+    std::vector<TDCCReceiveItem*> receives;
+    for (int i = 0; i < 8; i++)
+        receives.push_back(AddReceive(nicks[i], L"photo.jpg", 1234567, receiveStates[i]));
+    CString path = MakeFile(L"notes.txt", 2000);
+    const int sendStates[] = {0, 3, 2, 4, 7};
+    std::vector<TDCCSendItem*> sends;
+    for (int state : sendStates)
+        sends.push_back(AddSend(L"ivan", path, state));
+
+    OpenFromMenu();
+    ASSERT_TRUE(Window());
+    EXPECT_TRUE(::IsWindowVisible(Window()->m_hWnd));
+    EXPECT_EQ(CString(L"DCC"), Caption(Window()->m_hWnd));
+    const wchar_t* headings[] = {L"送信元",   L"ファイル名", L"タスク",   L"カウント", L"状況",
+                                 L"残り時間", L"速度",       L"アドレス", L"パス"};
+    for (int column = 0; column < 9; column++)
+        EXPECT_EQ(CString(headings[column]), Heading(ReceiveList(), column)) << column;
+    EXPECT_EQ(CString(L"送信先"), Heading(SendList(), 0));
+    EXPECT_EQ(CString(L"アドレス"), Heading(SendList(), 7));
+
+    // Everything there before the window opened comes in the manager's order.
+    ASSERT_EQ(8, RowCount(ReceiveList()));
+    const int receiveImages[] = {0, 1, 3, 2, 4, 6, 4, 7};
+    for (int row = 0; row < 8; row++) {
+        EXPECT_EQ(row, RowOf(ReceiveList(), receives[row]));
+        EXPECT_EQ(CString(nicks[row]), Cell(ReceiveList(), row, 0));
+        EXPECT_EQ(CString(L"photo.jpg"), Cell(ReceiveList(), row, 1));
+        CString task = receiveStates[row] == 1 ? receives[row]->GetErrorMessage()
+                                               : TDCCReceiveItem::GetStateText(receiveStates[row]);
+        EXPECT_EQ(task, Cell(ReceiveList(), row, 2)) << row;
+        EXPECT_EQ(CString(L"0 / 1,234,567"), Cell(ReceiveList(), row, 3));
+        EXPECT_EQ(CString(L"0%"), Cell(ReceiveList(), row, 4));
+        // Nothing has moved yet, so no time or speed can be told even while transferring.
+        EXPECT_EQ(CString(), Cell(ReceiveList(), row, 5));
+        EXPECT_EQ(CString(), Cell(ReceiveList(), row, 6));
+        EXPECT_EQ(CString(L"192.0.2.1:1096"), Cell(ReceiveList(), row, 7));
+        EXPECT_EQ(downloads.path, Cell(ReceiveList(), row, 8));
+        EXPECT_EQ(receiveImages[row], Image(ReceiveList(), row)) << row;
+    }
+    ASSERT_EQ(5, RowCount(SendList()));
+    const int sendImages[] = {0, 1, 2, 6, 7};
+    for (int row = 0; row < 5; row++) {
+        EXPECT_EQ(CString(L"ivan"), Cell(SendList(), row, 0));
+        EXPECT_EQ(CString(L"notes.txt"), Cell(SendList(), row, 1));
+        EXPECT_EQ(CString(TDCCSendItem::GetStateText(sendStates[row])), Cell(SendList(), row, 2)) << row;
+        EXPECT_EQ(sendImages[row], Image(SendList(), row)) << row;
+    }
+    // No address was offered before listening.
+    for (int row : {0, 1, 2, 3})
+        EXPECT_EQ(CString(), Cell(SendList(), row, 7)) << row;
+    // The first receive row is selected and its list has the focus.
+    EXPECT_EQ(0, (int)::SendMessageW(ReceiveList(), LVM_GETNEXTITEM, (WPARAM)-1, LVNI_SELECTED));
+    EXPECT_EQ(ReceiveList(), ::GetFocus());
+    EXPECT_TRUE(SaveWindowPng(Window()->m_hWnd, ScreenshotPath(L"dcc-window-states.png")));
+}
+
+TEST_F(DCCWindow, NewItemsComeInAtTheTopAndRemovedOnesLeave)
+{
+    TDCCReceiveItem* first = AddReceive(L"alice", L"a.bin", 10, 0);
+    OpenFromMenu();
+    ASSERT_TRUE(Window());
+    TDCCReceiveItem* second = AddReceive(L"bob", L"b.bin", 10, 0);
+    TDCCReceiveItem* third = AddReceive(L"carol", L"c.bin", 10, 0);
+    // One at a time: newest first.
+    EXPECT_EQ(0, RowOf(ReceiveList(), third));
+    EXPECT_EQ(1, RowOf(ReceiveList(), second));
+    EXPECT_EQ(2, RowOf(ReceiveList(), first));
+    // Two found by one refresh: in the manager's order, above the rows already there.
+    Manager().SetListener(nullptr);
+    TDCCReceiveItem* fourth = AddReceive(L"dave", L"d.bin", 10, 0);
+    TDCCReceiveItem* fifth = AddReceive(L"erin", L"e.bin", 10, 0);
+    Manager().SetListener(Window());
+    Window()->OnDCCItemChanged();
+    EXPECT_EQ(0, RowOf(ReceiveList(), fourth));
+    EXPECT_EQ(1, RowOf(ReceiveList(), fifth));
+    EXPECT_EQ(2, RowOf(ReceiveList(), third));
+    Manager().RemoveReceiveItem(second);
+    EXPECT_EQ(4, RowCount(ReceiveList()));
+    EXPECT_EQ(-1, RowOf(ReceiveList(), second));
+}
+
+TEST_F(DCCWindow, StopAndDeleteActOnlyOnTheSelectedItemsInTheirStates)
+{
+    TDCCReceiveItem* running = AddReceive(L"alice", L"a.bin", 100, 6);
+    TDCCReceiveItem* done = AddReceive(L"bob", L"b.bin", 100, 7);
+    TDCCReceiveItem* waiting = AddReceive(L"carol", L"c.bin", 100, 0);
+    OpenFromMenu();
+    ASSERT_TRUE(Window());
+    SelectRows(ReceiveList(), {RowOf(ReceiveList(), running), RowOf(ReceiveList(), done)});
+    TShownMenu menu =
+        ContextMenuOn(ReceiveList(), RowOf(ReceiveList(), done), ScreenshotPath(L"dcc-window-receive-menu.png"));
+    ASSERT_TRUE(menu.shown);
+    EXPECT_FALSE(menu.Grayed(ID_DCC_RECEIVE_STOP));
+    EXPECT_FALSE(menu.Grayed(ID_DCC_RECEIVE_DELETE));
+    EXPECT_TRUE(menu.Grayed(ID_DCC_RECEIVE_START));
+    EXPECT_TRUE(menu.Grayed(ID_DCC_RECEIVE_QUEUE));
+    EXPECT_TRUE(menu.Grayed(ID_DCC_RECEIVE_RUN)) << "two complete-or-not rows: nothing single to run";
+    EXPECT_TRUE(menu.Grayed(ID_DCC_RECEIVE_FOLDER));
+    EXPECT_TRUE(menu.Grayed(ID_DCC_RECEIVE_OPEN_FOLDER));
+    // The tool bar follows the same rules once the main window's idle pass reaches the window.
+    frame->SendMessageW(WM_IDLEUPDATECMDUI, TRUE, 0);
+    HWND toolBar = Window()->GetReceiveToolBar();
+    EXPECT_TRUE(::SendMessageW(toolBar, TB_ISBUTTONENABLED, ID_DCC_RECEIVE_STOP, 0));
+    EXPECT_TRUE(::SendMessageW(toolBar, TB_ISBUTTONENABLED, ID_DCC_RECEIVE_DELETE, 0));
+    EXPECT_FALSE(::SendMessageW(toolBar, TB_ISBUTTONENABLED, ID_DCC_RECEIVE_START, 0));
+    EXPECT_FALSE(::SendMessageW(toolBar, TB_ISBUTTONENABLED, ID_DCC_RECEIVE_RUN, 0));
+
+    ASSERT_TRUE(ChooseOnRow(ReceiveList(), RowOf(ReceiveList(), done), 'D'));
+    EXPECT_EQ(-1, Manager().FindReceiveItem(done)) << "the complete item is removed";
+    ASSERT_GE(Manager().FindReceiveItem(running), 0) << "the running one stays";
+    EXPECT_EQ(6, running->GetState());
+    EXPECT_EQ(2, RowCount(ReceiveList()));
+
+    SelectRows(ReceiveList(), {RowOf(ReceiveList(), running), RowOf(ReceiveList(), waiting)});
+    ASSERT_TRUE(ChooseOnRow(ReceiveList(), RowOf(ReceiveList(), running), 'C'));
+    EXPECT_EQ(2, running->GetState());
+    EXPECT_EQ(0, waiting->GetState()) << "stop leaves a waiting item alone";
+    EXPECT_EQ(CString(TDCCReceiveItem::GetStateText(2)), Cell(ReceiveList(), RowOf(ReceiveList(), running), 2));
+
+    // Queueing a waiting item only changes its state text; nothing starts it without a free pass.
+    SelectRows(ReceiveList(), {RowOf(ReceiveList(), waiting)});
+    menu = ContextMenuOn(ReceiveList(), RowOf(ReceiveList(), waiting));
+    EXPECT_FALSE(menu.Grayed(ID_DCC_RECEIVE_QUEUE));
+    EXPECT_FALSE(menu.Grayed(ID_DCC_RECEIVE_FOLDER)) << "one waiting row can change its folder";
+    EXPECT_TRUE(menu.Grayed(ID_DCC_RECEIVE_STOP));
+    EXPECT_TRUE(menu.Grayed(ID_DCC_RECEIVE_RUN)) << "an incomplete item cannot run";
+}
+
+TEST_F(DCCWindow, ClearingAPaneTakesFinishedAbortedAndFailedItemsWithoutASelection)
+{
+    std::vector<TDCCReceiveItem*> items;
+    for (int state : {0, 1, 2, 3, 6, 7})
+        items.push_back(AddReceive(L"alice", L"a.bin", 100, state));
+    CString path = MakeFile(L"s.bin", 100);
+    TDCCSendItem* sendDone = AddSend(L"bob", path, 7);
+    OpenFromMenu();
+    ASSERT_TRUE(Window());
+    ListView_SetItemState(ReceiveList(), -1, 0, LVIS_SELECTED);
+    ChooseMenuItem(Window()->m_hWnd, 'M', 'R');
+    std::vector<int> left;
+    for (TDCCReceiveItem* item : Manager().GetReceiveItems())
+        left.push_back(item->GetState());
+    EXPECT_EQ((std::vector<int>{0, 3, 6}), left);
+    EXPECT_EQ(3, RowCount(ReceiveList()));
+    EXPECT_EQ(0, Manager().FindSendItem(sendDone)) << "the receive pane's command leaves sends alone";
+    // The send pane's clear button, clicked.
+    HWND toolBar = Window()->GetSendToolBar();
+    RECT button = {};
+    int index = (int)::SendMessageW(toolBar, TB_COMMANDTOINDEX, ID_DCC_CLEAR_SENDS, 0);
+    ASSERT_TRUE(::SendMessageW(toolBar, TB_GETITEMRECT, (WPARAM)index, (LPARAM)&button));
+    frame->SendMessageW(WM_IDLEUPDATECMDUI, TRUE, 0);
+    ClickAt(ScreenPointOf(toolBar, (button.left + button.right) / 2, (button.top + button.bottom) / 2));
+    PumpMessagesFor(100);
+    EXPECT_EQ(-1, Manager().FindSendItem(sendDone));
+    EXPECT_EQ(0, RowCount(SendList()));
+}
+
+TEST_F(DCCWindow, EscapeMenuAndCloseBoxHideTheWindowWhichComesBackRefilledWithItsWidths)
+{
+    AddReceive(L"alice", L"a.bin", 100, 0);
+    OpenFromMenu();
+    ASSERT_TRUE(Window());
+    HWND window = Window()->m_hWnd;
+    // Widen the file-name column by dragging its header divider.
+    HWND header = ListView_GetHeader(ReceiveList());
+    RECT column = {};
+    Header_GetItemRect(header, 1, &column);
+    int before = ListView_GetColumnWidth(ReceiveList(), 1);
+    DragMouse(ScreenPointOf(header, column.right - 1, 8), ScreenPointOf(header, column.right + 60, 8));
+    PumpMessagesFor(100);
+    int widened = ListView_GetColumnWidth(ReceiveList(), 1);
+    EXPECT_GT(widened, before + 30);
+
+    FocusForInput(ReceiveList());
+    PressKey(VK_ESCAPE);
+    EXPECT_FALSE(::IsWindowVisible(window));
+    EXPECT_FALSE(frame->IsDCCDialogShown());
+    EXPECT_EQ(nullptr, Manager().GetListener()) << "the manager stops reporting to the hidden window";
+    ASSERT_EQ(9u, settings.geometry.dccReceiveHeader.size());
+    EXPECT_EQ(widened, settings.geometry.dccReceiveHeader[1]);
+    ASSERT_TRUE(settings.SaveWindowSettings());
+    std::string ini = ReadBytes(settings.GetSettingsFolder() + L"window.ini");
+    EXPECT_NE(std::string::npos, ini.find("ReceiveHeader.1=" + std::to_string(widened))) << ini;
+
+    // An offer while hidden is there when the menu brings the same window back.
+    TDCCReceiveItem* later = AddReceive(L"bob", L"b.bin", 100, 0);
+    OpenFromMenu();
+    EXPECT_EQ(window, Window()->m_hWnd);
+    EXPECT_TRUE(::IsWindowVisible(window));
+    EXPECT_EQ(2, RowCount(ReceiveList()));
+    EXPECT_GE(RowOf(ReceiveList(), later), 0);
+    EXPECT_EQ(widened, ListView_GetColumnWidth(ReceiveList(), 1));
+
+    // The window's own close command, then Alt+F4.
+    ChooseMenuItem(Window()->m_hWnd, 'M', 'C');
+    EXPECT_FALSE(::IsWindowVisible(window));
+    OpenFromMenu();
+    EXPECT_TRUE(::IsWindowVisible(window));
+    FocusForInput(ReceiveList());
+    PressKey(VK_F4, {VK_MENU});
+    PumpMessagesFor(100);
+    EXPECT_FALSE(::IsWindowVisible(window));
+    EXPECT_TRUE(::IsWindow(window)) << "closing only hides";
+}
+
+TEST_F(DCCWindow, TabMovesBetweenTheListsAndEnterDoesNothing)
+{
+    AddReceive(L"alice", L"a.bin", 100, 0);
+    AddSend(L"bob", MakeFile(L"s.bin", 100), 0);
+    OpenFromMenu();
+    ASSERT_TRUE(Window());
+    FocusForInput(ReceiveList());
+    PressKey(VK_TAB);
+    EXPECT_EQ(SendList(), ::GetFocus());
+    PressKey(VK_TAB);
+    EXPECT_EQ(ReceiveList(), ::GetFocus());
+    PressKey(VK_RETURN);
+    EXPECT_EQ(0, Manager().GetReceiveItems()[0]->GetState());
+    EXPECT_TRUE(::IsWindowVisible(Window()->m_hWnd));
+}
+
+TEST_F(DCCWindow, AnOfferBlinksTheShownWindowUntilTheUserActivatesIt)
+{
+    AddReceive(L"alice", L"a.bin", 100, 0);
+    OpenFromMenu();
+    ASSERT_TRUE(Window());
+    FocusForInput(frame->m_hWnd);
+    world->BlinkDCCDialog();
+    EXPECT_TRUE(Window()->GetFlasher().IsBlinking());
+    FocusForInput(ReceiveList());
+    PumpMessagesFor(100);
+    EXPECT_FALSE(Window()->GetFlasher().IsBlinking()) << "activation stops the blinking";
+    PressKey(VK_ESCAPE);
+    ASSERT_FALSE(::IsWindowVisible(Window()->m_hWnd));
+    world->BlinkDCCDialog();
+    EXPECT_FALSE(Window()->GetFlasher().IsBlinking()) << "a hidden window does not blink";
+}
+
+TEST_F(DCCWindow, DoubleClickStartsAWaitingSendAndLeavesARunningOneAlone)
+{
+    CString path = MakeFile(L"s.bin", 1000);
+    TDCCSendItem* running = AddSend(L"alice", path, 6);
+    TDCCSendItem* waiting = AddSend(L"bob", path, 0);
+    OpenFromMenu();
+    ASSERT_TRUE(Window());
+    RecordShellCalls();
+    SelectRows(SendList(), {RowOf(SendList(), running)});
+    DoubleClickAt(RowPoint(SendList(), RowOf(SendList(), running)));
+    PumpMessagesFor(100);
+    EXPECT_EQ(6, running->GetState());
+    EXPECT_TRUE(shellCalls.empty());
+    SelectRows(SendList(), {RowOf(SendList(), waiting)});
+    DoubleClickAt(RowPoint(SendList(), RowOf(SendList(), waiting)));
+    EXPECT_TRUE(PumpMessagesUntil([&] { return waiting->GetState() == 5; }, 3000)) << waiting->GetState();
+    EXPECT_EQ(CString(TDCCSendItem::GetStateText(5)), Cell(SendList(), RowOf(SendList(), waiting), 2));
+    EXPECT_FALSE(Cell(SendList(), RowOf(SendList(), waiting), 7).IsEmpty()) << "listening shows its port";
+}
+
+TEST_F(DCCWindow, AFileGoesThroughLoopbackStartedFromTheWindowAndRunsAfterAQuestion)
+{
+    // Slow enough to see both transfers counted in the caption.
+    settings.preference.EnableMaxOutgoingBandwidth = true;
+    settings.preference.MaxOutgoingBandwidth = 100;
+    OpenFromMenu();
+    ASSERT_TRUE(Window());
+    RecordShellCalls();
+    TDCCReceiveItem* receive = TransferThroughLoopback(L"setup.EXE", 250000, true);
+    ASSERT_TRUE(receive);
+    int row = RowOf(ReceiveList(), receive);
+    ASSERT_GE(row, 0);
+    EXPECT_TRUE(PumpMessagesUntil([&] { return Cell(ReceiveList(), row, 4) == L"100%"; }, 3000));
+    EXPECT_EQ(CString(L"250,000 / 250,000"), Cell(ReceiveList(), row, 3));
+    EXPECT_EQ(CString(TDCCReceiveItem::GetStateText(7)), Cell(ReceiveList(), row, 2));
+    EXPECT_EQ(7, Image(ReceiveList(), row));
+    PumpMessagesUntil([&] { return Caption(Window()->m_hWnd) == L"DCC"; }, 3000);
+    EXPECT_EQ(CString(L"DCC"), Caption(Window()->m_hWnd)) << "the caption goes back once nothing transfers";
+    EXPECT_TRUE(SaveWindowPng(Window()->m_hWnd, ScreenshotPath(L"dcc-window-complete.png")));
+
+    // Running it asks first: an upper-case ".EXE" counts. Cancel runs nothing.
+    SelectRows(ReceiveList(), {row});
+    {
+        TBoxAnswer cancel(L"確認", IDCANCEL);
+        ASSERT_TRUE(ChooseOnRow(ReceiveList(), row, 'E'));
+        PumpMessagesUntil([&] { return !::FindWindowW(L"#32770", L"確認"); }, 3000);
+        EXPECT_TRUE(cancel.Finish()) << "the question showed";
+    }
+    EXPECT_TRUE(shellCalls.empty());
+    // A double-click asks the same; OK opens the file.
+    {
+        TBoxAnswer ok(L"確認", IDOK);
+        DoubleClickAt(RowPoint(ReceiveList(), row));
+        PumpMessagesUntil([&] { return !shellCalls.empty(); }, 3000);
+        EXPECT_TRUE(ok.Finish()) << "the question showed";
+    }
+    ASSERT_EQ(1u, shellCalls.size());
+    EXPECT_EQ(CString(L"open"), shellCalls[0].first);
+    EXPECT_EQ(receive->GetFullPath(), shellCalls[0].second);
+
+    // A plain text file opens without a question.
+    settings.preference.EnableMaxOutgoingBandwidth = false;
+    TDCCReceiveItem* text = TransferThroughLoopback(L"notes.txt", 5000);
+    ASSERT_TRUE(text);
+    shellCalls.clear();
+    int textRow = RowOf(ReceiveList(), text);
+    SelectRows(ReceiveList(), {textRow});
+    EXPECT_FALSE(ContextMenuOn(ReceiveList(), textRow).Grayed(ID_DCC_RECEIVE_RUN)) << "one complete item can run";
+    ASSERT_TRUE(ChooseOnRow(ReceiveList(), textRow, 'E'));
+    ASSERT_EQ(1u, shellCalls.size());
+    EXPECT_EQ(text->GetFullPath(), shellCalls[0].second);
+}
+
+} // namespace
