@@ -273,6 +273,8 @@ LRESULT CMainFrame::OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam)
         scriptConsole->SendMessage(WM_KICKIDLE, wParam, lParam);
     if (scriptSelect && scriptSelect->m_hWnd)
         scriptSelect->SendMessage(WM_KICKIDLE, wParam, lParam);
+    if (ignoreList && ignoreList->m_hWnd)
+        ignoreList->SendMessage(WM_KICKIDLE, wParam, lParam);
     if (world)
         world->KickIdleAllDialogs(wParam, lParam);
     UpdateToolBar();

@@ -72,6 +72,7 @@ void CMainFrame::BeginShutdown()
     ::DragAcceptFiles(m_hWnd, FALSE);
     hotKey.SetActive(false);
     DestroyScriptSettings();
+    DestroyIgnoreList();
     if (scriptConsole) {
         scriptConsole->DestroyWindow();
         delete scriptConsole;

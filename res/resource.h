@@ -20,6 +20,7 @@
 #include "res/windows/dcc.h"
 #include "res/windows/script.h"
 #include "res/windows/dialogs.h"
+#include "res/windows/prompts.h"
 
 // The main frame's icon, menu and accelerators.
 #define IDR_MAINFRAME 128
