@@ -222,6 +222,21 @@ TEST_F(PromptCommands, EachPromptSendsTheTypedLineAndCancelSendsNothing)
     }
 }
 
+// With only the server selected the request is still sent: it names a nick, not a channel.
+TEST_F(PromptCommands, WhoisPromptWorksFromTheServerNode)
+{
+    settings.preference.DetailWhois = false;
+    world->Select(net, nullptr);
+    PumpMessagesFor(50);
+    WhenShown(HasControl(IDC_INPUT_NICK_TEXT), [&](HWND prompt) {
+        Retype(::GetDlgItem(prompt, IDC_INPUT_NICK_TEXT), L"zed");
+        PressKey(VK_RETURN);
+    });
+    EXPECT_TRUE(frame->ExecuteAction(L"whois"));
+    ASSERT_TRUE(peer->WaitFor("WHOIS zed", 3000)) << peer->Received();
+    EXPECT_TRUE(HasLine("WHOIS zed"));
+}
+
 TEST_F(PromptCommands, LineBreaksInPromptTextNeverMakeASecondLine)
 {
     CopyTextToClipboard(L"one\r\nQUIT :evil");
@@ -293,6 +308,7 @@ TEST_F(PromptCommands, InviteFromTheMemberListOffersTheServersOtherChannels)
         ::SendMessageW(box, CB_GETLBTEXT, 0, (LPARAM)item);
         EXPECT_STREQ(L"#beta", item);
         Retype(box, L"#beta");
+        PumpMessagesFor(100);
         EXPECT_TRUE(SaveWindowPng(prompt, ScreenshotPath(L"mainframe-invite-member-prompt.png")));
         PressKey(VK_RETURN);
     });

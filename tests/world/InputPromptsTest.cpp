@@ -116,6 +116,7 @@ TEST(InputPrompts, NickPromptWantsANonEmptyNick)
         EXPECT_TRUE(::IsWindowVisible(window));
         Retype(Control(window, IDC_INPUT_NICK_TEXT), L"zed[1]");
         EXPECT_TRUE(OkEnabled(window));
+        PumpMessagesFor(100);
         EXPECT_TRUE(SaveWindowPng(window, ScreenshotPath(L"input-nick-prompt.png")));
         PressKey(VK_RETURN);
     });
@@ -148,6 +149,8 @@ TEST(InputPrompts, InvitePromptOffersTheChannelsAndWantsAChannelName)
         PressKey(VK_DOWN);
         PressKey(VK_DOWN);
         EXPECT_EQ(CString(L"&local"), GetControlText(box));
+        ::SendMessageW(window, WM_KICKIDLE, 0, 0);
+        PumpMessagesFor(100);
         EXPECT_TRUE(SaveWindowPng(window, ScreenshotPath(L"input-invite-prompt.png")));
         PressKey(VK_ESCAPE);
     });
