@@ -335,6 +335,7 @@ public:
     void OnInviteMember();
     void OnColorEffect();
     void SaveLogToFile();
+    void OnResetMembers();
     // False when the user cancelled the kick; comment comes in as the default and goes out typed.
     bool AskKickComment(TIRCUnit* unit, TIRCChannel* channel, CString& comment);
     // The unit is still there and logged in, and so is the channel when one is given.

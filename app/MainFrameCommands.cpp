@@ -48,7 +48,7 @@ const TMainCommand kMainCommands[] = {
     {ID_INVITE_LIST, ID_INVITE_LIST, {L"mode-i"}, &F::OnInviteList, &F::OnUpdateModeChannelCommand},
     {ID_REOP_LIST, ID_REOP_LIST, {L"mode-r"}, &F::OnReopList, &F::OnUpdateModeChannelCommand},
     {ID_MEMBER_INFO, ID_MEMBER_INFO, {L"member"}, &F::OnMemberInfo, &F::OnUpdateJoinedChannelCommand},
-    {ID_RESET_MEMBERS, ID_RESET_MEMBERS, {L"resetmember"}, nullptr, &F::OnUpdateJoinedChannelCommand},
+    {ID_RESET_MEMBERS, ID_RESET_MEMBERS, {L"resetmember"}, &F::OnResetMembers, &F::OnUpdateJoinedChannelCommand},
     {ID_DELETE_CHANNEL, ID_DELETE_CHANNEL, {L"deletechannel"}, nullptr, &F::OnUpdateDeleteChannel},
     {ID_CHANNEL_AUTO_OP, ID_CHANNEL_AUTO_OP, {L"channeloperatorlist"}, nullptr, &F::OnUpdateChannelProperties},
     {ID_CHANNEL_PROPERTIES, ID_CHANNEL_PROPERTIES, {L"channelproperty"}, nullptr, &F::OnUpdateChannelProperties},

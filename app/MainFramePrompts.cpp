@@ -266,3 +266,14 @@ void CMainFrame::SaveLogToFile()
     if (!ok)
         ShowWarningMessage(m_hWnd, LoadResourceString(IDS_FILE_OPEN_FAILED), LoadResourceString(IDS_FAILURE_CAPTION));
 }
+
+// Not a prompt, but as plain: the member list starts again from the server's WHO answer.
+void CMainFrame::OnResetMembers()
+{
+    auto [unit, channel] = GetSelectedNode();
+    if (!IsLoggedIn(unit) || !IsJoinedChannel(channel))
+        return;
+    channel->GetMembers().Clear();
+    channel->whoComplete = false;
+    unit->SendWho(channel->GetIRCName());
+}

@@ -436,6 +436,22 @@ TEST_F(PromptCommands, SaveLogWritesTheWholeLogAndAsksBeforeOverwriting)
     EXPECT_NE(std::string::npos, readFile().find("erin")) << "the log's own lines are there";
 }
 
+TEST_F(PromptCommands, RebuildingMembersEmptiesTheListAndFillsItFromWho)
+{
+    ChooseFromMenuBar(2, {'F'});
+    ASSERT_TRUE(peer->WaitFor("WHO #alpha", 3000)) << peer->Received();
+    EXPECT_EQ(nullptr, alpha->FindMember(L"erin"));
+    EXPECT_EQ(0, ListView_GetItemCount(MemberList()));
+    peer->Send(":irc.test 352 kvme #alpha eu erin.example irc.test erin H@ :0 Erin\r\n"
+               ":irc.test 315 kvme #alpha :End of WHO list\r\n");
+    ASSERT_TRUE(PumpMessagesUntil([&] { return alpha->whoComplete; }, 3000));
+    const TIRCMember* erin = alpha->FindMember(L"erin");
+    ASSERT_TRUE(erin);
+    EXPECT_STREQ(L"erin.example", erin->host);
+    EXPECT_TRUE(erin->IsOp());
+    EXPECT_EQ(1, ListView_GetItemCount(MemberList()));
+}
+
 TEST(LogFileName, NameAndDateWithUnsafeCharactersReplaced)
 {
     SYSTEMTIME date = {};
