@@ -279,6 +279,8 @@ LRESULT CMainFrame::OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam)
         scriptSelect->SendMessage(WM_KICKIDLE, wParam, lParam);
     KickIdleHistoryWindows(wParam, lParam);
     RelayIdleToDCCDialog();
+    if (ignoreList && ignoreList->m_hWnd)
+        ignoreList->SendMessage(WM_KICKIDLE, wParam, lParam);
     if (world)
         world->KickIdleAllDialogs(wParam, lParam);
     UpdateToolBar();

@@ -11,6 +11,7 @@
 #include "classlib/ToolBar.h"
 #include "dialogs/HistoryDialog.h"
 #include "dcc/DCCDialog.h"
+#include "dialogs/MaskDialog.h"
 #include "foundation/DirectoryWatcher.h"
 #include "foundation/HotKey.h"
 #include "foundation/HtmlHelp.h"
@@ -53,6 +54,7 @@ class CMainFrame : public TAttachWindow,
                    public IProtocolLogDialogListener,
                    public IScriptSelectDialogListener,
                    public IHistoryDialogListener,
+                   public IMaskDialogListener,
                    public IWorldFrame {
 public:
     CMainFrame(CMainApp* app, TConfig* settings);
@@ -165,6 +167,7 @@ private:
     TProtocolLogDialog* scriptConsole = nullptr;
     bool scriptConsoleShown = false;
     TScriptSelectDialog* scriptSelect = nullptr;
+    TMaskDialog* ignoreList = nullptr;
 
     // ---- Commands, activation, services and listener operations (app/MainFrameCommands.cpp,
     // MainFrameServices.cpp, MainFrameActivation.cpp, MainFrameSearch.cpp, MainFrameDrop.cpp,
@@ -330,6 +333,32 @@ public:
     // The id of the command being run, for the handlers of a range of ids.
     UINT runningCommand = 0;
 
+    // ---- Commands that ask for a value first (app/MainFramePrompts.cpp) ----
+    void OnTalkPrompt();
+    void OnWhoisPrompt();
+    void OnSendActionPrompt();
+    void OnQuitPrompt();
+    void OnPartPrompt();
+    void OnSetAwayMessage();
+    void OnTopic();
+    void OnInviteToChannel();
+    void OnInviteMember();
+    void OnColorEffect();
+    void SaveLogToFile();
+    void OnResetMembers();
+    // False when the user cancelled the kick; comment comes in as the default and goes out typed.
+    bool AskKickComment(TIRCUnit* unit, TIRCChannel* channel, CString& comment);
+    // The unit is still there and logged in, and so is the channel when one is given.
+    bool IsPromptTargetAlive(TIRCUnit* unit, TIRCChannel* channel) const;
+    // The ignore list window (app/MainFrameIgnoreList.cpp).
+    void ShowIgnoreListDialog();
+    void OnRegisterIgnore();
+    TMaskDialog* GetIgnoreListDialog() const { return ignoreList; }
+    void OnMaskDialogOK(TMaskDialog* dialog) override;
+    void OnMaskDialogUpdate(TMaskDialog*) override {}
+    void OnMaskDialogClose(TMaskDialog* dialog) override;
+    void DestroyIgnoreList();
+
 private:
     // The command entries of the map, taken from the command table, and the frame messages of
     // activation, the system menu, the session end and dropped files.
@@ -418,3 +447,7 @@ private:
     TDCCDialog* dccDialog = nullptr;
     bool dccDialogShown = false;
 };
+
+// The name a saved log is proposed under: the node's name and the date, with characters a file
+// name cannot hold made "_".
+CString MakeLogFileName(const CString& nodeName, const SYSTEMTIME& date);

@@ -260,19 +260,22 @@ void CMainFrame::OnTakeOp() { ChangeMemberModes(L'o', false); }
 void CMainFrame::OnGiveVoice() { ChangeMemberModes(L'v', true); }
 void CMainFrame::OnTakeVoice() { ChangeMemberModes(L'v', false); }
 
-// Asking for the comment needs the message prompt of the dialogs; until it exists the prompted
-// kick does nothing rather than kick with a comment the user never saw.
+// With the prompt on, the user sees and may change the comment first; the channel may have
+// changed while the prompt was open.
 void CMainFrame::OnKick()
 {
     auto [unit, channel] = GetActiveNode();
     if (!CanRunOperatorCommand(unit, channel))
         return;
     const TPreference& preference = settings->preference;
-    if (preference.PromptOnKick)
-        return;
     CString comment = unit->ExpandText(preference.KickMessage);
+    std::vector<CString> nicks = GetTargetNicks();
+    if (preference.PromptOnKick) {
+        if (!AskKickComment(unit, channel, comment) || !IsPromptTargetAlive(unit, channel) || !channel->IsJoined())
+            return;
+    }
     std::vector<CString> members;
-    for (const CString& nick : GetTargetNicks())
+    for (const CString& nick : nicks)
         if (channel->FindMember(nick))
             members.push_back(nick);
     if (!members.empty())

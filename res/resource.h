@@ -23,6 +23,7 @@
 #include "res/windows/script.h"
 #include "res/windows/dialogs.h"
 #include "res/windows/lists.h"
+#include "res/windows/prompts.h"
 
 // The main frame's icon, menu and accelerators.
 #define IDR_MAINFRAME 128

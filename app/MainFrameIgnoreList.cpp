@@ -1,0 +1,94 @@
+// The ignore list: one modeless mask window owned by the frame, filled from the world's ignore
+// masks, whose OK replaces them and writes the server tree; and the member command that puts
+// the picked members' masks into it.
+
+#include "app/MainFrame.h"
+#include "foundation/ResourceString.h"
+#include "irc/IRCChannel.h"
+#include "irc/IRCUnit.h"
+#include "irc/IRCWorld.h"
+#include "irc/Member.h"
+#include "res/resource.h"
+#include "settings/Config.h"
+
+namespace {
+
+void CentreOn(HWND window, HWND owner)
+{
+    RECT outer = {}, rect = {};
+    ::GetWindowRect(owner, &outer);
+    ::GetWindowRect(window, &rect);
+    int x = outer.left + ((outer.right - outer.left) - (rect.right - rect.left)) / 2;
+    int y = outer.top + ((outer.bottom - outer.top) - (rect.bottom - rect.top)) / 2;
+    ::SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+} // namespace
+
+void CMainFrame::ShowIgnoreListDialog()
+{
+    if (ignoreList) {
+        ignoreList->ShowWindow(SW_SHOWNORMAL);
+        ::BringWindowToTop(ignoreList->m_hWnd);
+        ::SetFocus(ignoreList->m_hWnd);
+        return;
+    }
+    ignoreList = new TMaskDialog;
+    ignoreList->SetListener(this);
+    ignoreList->SetTitle(LoadResourceString(IDS_IGNORE_LIST_TITLE));
+    if (!ignoreList->Create(IDD_MASK_DIALOG, this)) {
+        delete ignoreList;
+        ignoreList = nullptr;
+        return;
+    }
+    CentreOn(ignoreList->m_hWnd, m_hWnd);
+    // Its changes take effect on OK only: there is nothing to apply early.
+    ::ShowWindow(::GetDlgItem(ignoreList->m_hWnd, IDC_MASK_UPDATE), SW_HIDE);
+    ignoreList->ShowWindow(SW_SHOWNORMAL);
+    for (const CString& mask : settings->world.IgnoreMasks)
+        ignoreList->AddMask(mask);
+}
+
+void CMainFrame::OnMaskDialogOK(TMaskDialog* dialog)
+{
+    if (dialog != ignoreList)
+        return;
+    settings->world.IgnoreMasks = dialog->GetMasks();
+    if (world)
+        world->SaveServerTree();
+}
+
+void CMainFrame::OnMaskDialogClose(TMaskDialog* dialog)
+{
+    if (dialog != ignoreList)
+        return;
+    ignoreList = nullptr;
+    delete dialog;
+}
+
+void CMainFrame::DestroyIgnoreList()
+{
+    delete ignoreList;
+    ignoreList = nullptr;
+}
+
+// One member: the mask waits in the edit for the user to add; several: added at once.
+void CMainFrame::OnRegisterIgnore()
+{
+    auto [unit, channel] = GetActiveNode();
+    if (!CanRunMemberCommand(unit, channel))
+        return;
+    std::vector<CString> nicks = GetTargetNicks();
+    ShowIgnoreListDialog();
+    if (!ignoreList)
+        return;
+    const TPreference& preference = settings->preference;
+    if (nicks.size() == 1) {
+        if (const TIRCMember* member = channel->FindMember(nicks[0]))
+            ignoreList->SetMaskText(preference.MakeMask(nicks[0], member->user, member->host));
+        return;
+    }
+    for (const CString& nick : nicks)
+        if (const TIRCMember* member = channel->FindMember(nick))
+            ignoreList->AddMask(preference.MakeMask(nick, member->user, member->host));
+}

@@ -1,0 +1,59 @@
+#include "dialogs/InputPrompts.h"
+
+#include "classlib/CmdUI.h"
+#include "foundation/ResourceString.h"
+#include "irc/IRCNames.h"
+
+namespace {
+const int kTextLimit = 10000;
+}
+
+BOOL TInputMessageDialog::OnInitDialog()
+{
+    TUpdateDialog::OnInitDialog();
+    ::SetDlgItemTextW(m_hWnd, promptId, prompt);
+    SetEditText(::GetDlgItem(m_hWnd, editId), text, kTextLimit);
+    SetWindowText(title);
+    return TRUE;
+}
+
+CString TInputMessageDialog::GetEditText() const { return GetControlText(::GetDlgItem(m_hWnd, editId)); }
+
+void TInputMessageDialog::OnUpdateOK(CCmdUI* ui) { ui->Enable(CanConfirm()); }
+
+void TInputMessageDialog::OnOK()
+{
+    // Enter reaches here even while the button is greyed.
+    if (!CanConfirm())
+        return;
+    text = GetEditText();
+    TUpdateDialog::OnOK();
+}
+
+BOOL TInputInviteDialog::OnInitDialog()
+{
+    TUpdateDialog::OnInitDialog();
+    HWND box = ::GetDlgItem(m_hWnd, IDC_INPUT_INVITE_CHANNEL);
+    for (const CString& name : channels)
+        ::SendMessageW(box, CB_ADDSTRING, 0, (LPARAM)name.GetString());
+    ::SendMessageW(box, CB_LIMITTEXT, (WPARAM)kTextLimit, 0);
+    SetWindowText(LoadResourceString(IDS_INVITE_PROMPT_TITLE) + nick);
+    return TRUE;
+}
+
+CString TInputInviteDialog::GetBoxText() const
+{
+    return GetControlText(::GetDlgItem(m_hWnd, IDC_INPUT_INVITE_CHANNEL));
+}
+
+bool TInputInviteDialog::CanConfirm() const { return IsChannelNameOrAlias(GetBoxText()); }
+
+void TInputInviteDialog::OnUpdateOK(CCmdUI* ui) { ui->Enable(CanConfirm()); }
+
+void TInputInviteDialog::OnOK()
+{
+    if (!CanConfirm())
+        return;
+    channel = GetBoxText();
+    TUpdateDialog::OnOK();
+}

@@ -1,0 +1,123 @@
+#include "dialogs/MessageBoxes.h"
+
+#include "classlib/App.h"
+#include "classlib/Wnd.h"
+#include "foundation/ModalCounter.h"
+#include "foundation/ResourceString.h"
+#include "res/windows/prompts.h"
+
+#include <shlobj.h>
+
+namespace {
+
+// The system's modal windows enable their owner when they end, even inside another modal run
+// that still wants the main window disabled.
+void KeepMainDisabledWhileNested()
+{
+    CWnd* main = AfxGetMainWnd();
+    if (TModalManager::GetModalCount() > 1 && main && main->GetSafeHwnd())
+        ::EnableWindow(main->GetSafeHwnd(), FALSE);
+}
+
+int ShowMessage(HWND owner, const CString& text, const CString& caption, UINT type)
+{
+    TModalManager modal;
+    int result = ::MessageBoxW(owner, text, caption.IsEmpty() ? LoadResourceString(IDS_APP_NAME) : caption, type);
+    KeepMainDisabledWhileNested();
+    return result;
+}
+
+// The folder browser opens on the start folder.
+int CALLBACK BrowseCallback(HWND window, UINT message, LPARAM, LPARAM data)
+{
+    if (message == BFFM_INITIALIZED && data)
+        ::SendMessageW(window, BFFM_SETSELECTIONW, TRUE, data);
+    return 0;
+}
+
+} // namespace
+
+bool ShowConfirmMessage(HWND owner, const CString& text, const CString& caption)
+{
+    return ShowMessage(owner, text, caption, MB_OKCANCEL | MB_ICONQUESTION) == IDOK;
+}
+
+void ShowWarningMessage(HWND owner, const CString& text, const CString& caption)
+{
+    ShowMessage(owner, text, caption, MB_OK | MB_ICONWARNING);
+}
+
+TColorDialog::TColorDialog(COLORREF initial, DWORD flags, HWND owner)
+{
+    m_cc.lStructSize = sizeof m_cc;
+    m_cc.hwndOwner = owner;
+    m_cc.rgbResult = initial;
+    m_cc.Flags = flags | CC_RGBINIT;
+}
+
+INT_PTR TColorDialog::DoModal()
+{
+    m_cc.lpCustColors = AfxGetCustomColors();
+    TModalManager modal;
+    BOOL chosen = ::ChooseColorW(&m_cc);
+    KeepMainDisabledWhileNested();
+    return chosen ? IDOK : IDCANCEL;
+}
+
+TFileDialog::TFileDialog(bool open, const CString& defaultExtension, const CString& fileName, DWORD flags,
+                         const CString& filterText, HWND owner)
+    : open(open), defaultExtension(defaultExtension), filter(filterText.GetString()), path(32768, L'\0')
+{
+    // "desc|*.ext|" pairs; the closing '|' and the string's own end make the double NUL.
+    for (wchar_t& c : filter)
+        if (c == L'|')
+            c = L'\0';
+    wcsncpy(path.data(), fileName, path.size() - 1);
+    m_ofn.lStructSize = sizeof m_ofn;
+    m_ofn.hwndOwner = owner;
+    m_ofn.Flags = flags;
+}
+
+INT_PTR TFileDialog::DoModal()
+{
+    // Room for any path the dialog can return, so a long one is never cut.
+    m_ofn.lpstrFile = path.data();
+    m_ofn.nMaxFile = (DWORD)path.size();
+    m_ofn.lpstrFilter = filter.empty() ? nullptr : filter.c_str();
+    m_ofn.lpstrDefExt = defaultExtension.IsEmpty() ? nullptr : defaultExtension.GetString();
+    m_ofn.lpstrTitle = title.IsEmpty() ? nullptr : title.GetString();
+    TModalManager modal;
+    BOOL chosen = open ? ::GetOpenFileNameW(&m_ofn) : ::GetSaveFileNameW(&m_ofn);
+    KeepMainDisabledWhileNested();
+    return chosen ? IDOK : IDCANCEL;
+}
+
+INT_PTR TFolderDialog::DoModal()
+{
+    IMalloc* allocator = nullptr;
+    if (FAILED(::SHGetMalloc(&allocator)) || !allocator)
+        return IDCANCEL;
+    INT_PTR result = IDCANCEL;
+    {
+        TModalManager modal;
+        BROWSEINFOW info = {};
+        info.hwndOwner = owner;
+        info.lpszTitle = title;
+        info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE | (allowNewFolder ? 0 : BIF_NONEWFOLDERBUTTON);
+        info.lpfn = BrowseCallback;
+        info.lParam = initialFolder.IsEmpty() ? 0 : (LPARAM)initialFolder.GetString();
+        if (LPITEMIDLIST item = ::SHBrowseForFolderW(&info)) {
+            wchar_t chosen[MAX_PATH] = L"";
+            if (::SHGetPathFromIDListW(item, chosen)) {
+                folder = chosen;
+                result = IDOK;
+            }
+            allocator->Free(item);
+        }
+    }
+    // The counting's end enables only the main window.
+    if (owner && ::IsWindow(owner))
+        ::EnableWindow(owner, TRUE);
+    allocator->Release();
+    return result;
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+// Asks for one line of text; the caller gives the caption and the prompt.
+#define IDD_INPUT_MESSAGE 167
+#define IDC_INPUT_MESSAGE_PROMPT 1153
+#define IDC_INPUT_MESSAGE_TEXT 1155
+
+// Asks for one nick.
+#define IDD_INPUT_NICK 168
+#define IDC_INPUT_NICK_PROMPT 1154
+#define IDC_INPUT_NICK_TEXT 1152
+
+// Asks for the channel to invite someone to.
+#define IDD_INPUT_INVITE 177
+#define IDC_INPUT_INVITE_CHANNEL 1172
+
+// Picks the text and background colour of a colour tag.
+#define IDD_COLOR_EFFECT 239
+#define IDC_COLOR_EFFECT_BACK 1261
+#define IDC_COLOR_EFFECT_TEXT 1367
+
+// The application's name, the caption of message boxes given none.
+#define IDS_APP_NAME 128
+#define IDS_TOPIC_TITLE 10015
+#define IDS_TOPIC_PROMPT 10016
+#define IDS_INVITE_TO_CHANNEL_TITLE 10017
+#define IDS_INVITE_TO_CHANNEL_PROMPT 10018
+#define IDS_AWAY_MESSAGE_TITLE 10019
+#define IDS_AWAY_MESSAGE_PROMPT 10020
+#define IDS_KICK_TITLE 10021
+#define IDS_KICK_PROMPT 10022
+#define IDS_IGNORE_LIST_TITLE 10027
+#define IDS_WHOIS_ASK_TITLE 10030
+#define IDS_WHOIS_ASK_PROMPT 10031
+#define IDS_ACTION_TITLE 10032
+#define IDS_ACTION_PROMPT 10033
+#define IDS_SAVE_LOG_TITLE 10035
+#define IDS_TALK_TITLE 10040
+#define IDS_TALK_PROMPT 10041
+#define IDS_QUIT_MESSAGE_TITLE 10042
+#define IDS_QUIT_MESSAGE_PROMPT 10043
+#define IDS_PART_MESSAGE_TITLE 10044
+#define IDS_PART_MESSAGE_PROMPT 10045
+#define IDS_INVITE_PROMPT_TITLE 10142

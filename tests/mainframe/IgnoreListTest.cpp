@@ -1,0 +1,115 @@
+// The ignore list as a user meets it: opened from the tools menu or filled from picked members
+// of the member list, and written to the server tree on OK.
+
+#include "tests/mainframe/ServedFrameFixture.h"
+
+#include "res/resource.h"
+#include "tests/common/PopupMenu.h"
+#include "tests/common/Screenshot.h"
+
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+class IgnoreList : public ServedFrameFixture {
+protected:
+    void OpenFromToolsMenu()
+    {
+        RECT item = {};
+        ::GetMenuItemRect(frame->m_hWnd, ::GetMenu(frame->m_hWnd), 5, &item);
+        ASSERT_TRUE(ChooseFromOpenedPopup(
+            [&] { ClickAt(POINT{(item.left + item.right) / 2, (item.top + item.bottom) / 2}); }, {'G'}));
+        PumpMessagesFor(100);
+    }
+    std::vector<CString> ListedMasks(HWND window)
+    {
+        std::vector<CString> masks;
+        HWND list = ::GetDlgItem(window, IDC_MASK_LIST);
+        int count = (int)::SendMessageW(list, LB_GETCOUNT, 0, 0);
+        for (int i = 0; i < count; i++) {
+            wchar_t text[256] = L"";
+            ::SendMessageW(list, LB_GETTEXT, (WPARAM)i, (LPARAM)text);
+            masks.push_back(text);
+        }
+        return masks;
+    }
+    CString MaskOf(const wchar_t* nick)
+    {
+        const TIRCMember* member = alpha->FindMember(nick);
+        return member ? settings.preference.MakeMask(nick, member->user, member->host) : CString();
+    }
+    std::string TreeFile()
+    {
+        std::ifstream in(Narrow(settings.GetSettingsFolder() + L"tree.ini"), std::ios::binary);
+        std::stringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+};
+
+} // namespace
+
+TEST_F(IgnoreList, OpensOnceWithTheWorldsMasksAndOkWritesThemToTheTree)
+{
+    settings.world.IgnoreMasks = {L"*!*@spam.example", L"bot*!*@*"};
+    OpenFromToolsMenu();
+    TMaskDialog* dialog = frame->GetIgnoreListDialog();
+    ASSERT_TRUE(dialog);
+    HWND window = dialog->m_hWnd;
+    EXPECT_TRUE(::IsWindowVisible(window));
+    wchar_t caption[64] = L"";
+    ::GetWindowTextW(window, caption, 64);
+    EXPECT_STREQ(L"無視リストの設定", caption);
+    EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(window, IDC_MASK_UPDATE)));
+    EXPECT_EQ(2u, ListedMasks(window).size());
+    EXPECT_TRUE(SaveWindowPng(window, ScreenshotPath(L"mainframe-ignore-list.png")));
+
+    // A second time the same window comes back.
+    OpenFromToolsMenu();
+    EXPECT_EQ(dialog, frame->GetIgnoreListDialog());
+
+    // A mask typed and added, then OK.
+    FocusForInput(::GetDlgItem(window, IDC_MASK_EDIT));
+    TypeText(L"troll!*@*");
+    ::SendMessageW(window, WM_KICKIDLE, 0, 0);
+    ClickAt(ScreenPointOf(::GetDlgItem(window, IDC_MASK_ADD)));
+    PumpMessagesFor(100);
+    ASSERT_EQ(3u, ListedMasks(window).size());
+    std::vector<CString> listed = ListedMasks(window);
+    ClickAt(ScreenPointOf(::GetDlgItem(window, IDOK)));
+    PumpMessagesFor(200);
+    EXPECT_EQ(nullptr, frame->GetIgnoreListDialog());
+    EXPECT_EQ(listed, settings.world.IgnoreMasks) << "in the list's order";
+    EXPECT_NE(std::string::npos, TreeFile().find("troll!*@*"));
+}
+
+TEST_F(IgnoreList, OneMemberFillsTheEditAndSeveralAreAddedOnce)
+{
+    // One member: its mask waits in the edit; nothing is added yet.
+    SelectMembers({L"erin"});
+    ASSERT_TRUE(ChooseFromOpenedPopup([&] { ClickAt(RowPoint(L"erin"), true); }, {'R', 'G'}));
+    TMaskDialog* dialog = frame->GetIgnoreListDialog();
+    ASSERT_TRUE(dialog);
+    HWND window = dialog->m_hWnd;
+    EXPECT_EQ(MaskOf(L"erin"), GetControlText(::GetDlgItem(window, IDC_MASK_EDIT)));
+    EXPECT_TRUE(ListedMasks(window).empty());
+
+    // Three members: three masks, one of them already listed and not added twice.
+    dialog->AddMask(MaskOf(L"bob"));
+    SelectMembers({L"alice", L"bob", L"erin"});
+    ASSERT_TRUE(ChooseFromOpenedPopup([&] { ClickAt(RowPoint(L"erin"), true); }, {'R', 'G'}));
+    EXPECT_EQ(dialog, frame->GetIgnoreListDialog());
+    std::vector<CString> masks = ListedMasks(window);
+    EXPECT_EQ(3u, masks.size());
+    for (const wchar_t* nick : {L"alice", L"bob", L"erin"})
+        EXPECT_EQ(1, (int)std::count(masks.begin(), masks.end(), MaskOf(nick))) << Narrow(nick);
+
+    // Cancel leaves the world's list alone.
+    FocusForInput(::GetDlgItem(window, IDC_MASK_EDIT));
+    PressKey(VK_ESCAPE);
+    PumpMessagesFor(100);
+    EXPECT_EQ(nullptr, frame->GetIgnoreListDialog());
+    EXPECT_TRUE(settings.world.IgnoreMasks.empty());
+}

@@ -1,0 +1,470 @@
+// The frame's commands that ask first, as a user meets them: opened from their key, menu or
+// action name, text typed into the prompt, OK or Cancel, and the line the server gets.
+
+#include "tests/mainframe/ServedFrameFixture.h"
+
+#include "app/Clipboard.h"
+#include "foundation/CodePage.h"
+#include "res/resource.h"
+#include "tests/common/PopupMenu.h"
+#include "tests/common/Screenshot.h"
+
+#include <dlgs.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct TShownSearch {
+    const std::function<bool(HWND)>* match;
+    HWND found;
+};
+
+BOOL CALLBACK MatchShown(HWND window, LPARAM data)
+{
+    auto* search = reinterpret_cast<TShownSearch*>(data);
+    if (::IsWindowVisible(window) && (*search->match)(window)) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The first shown top-level window of this thread that matches.
+HWND FindShown(const std::function<bool(HWND)>& match)
+{
+    TShownSearch search = {&match, nullptr};
+    ::EnumThreadWindows(::GetCurrentThreadId(), MatchShown, (LPARAM)&search);
+    return search.found;
+}
+
+std::function<bool(HWND)> HasControl(int id)
+{
+    return [id](HWND window) { return ::GetDlgItem(window, id) != nullptr; };
+}
+
+std::function<bool(HWND)> HasCaption(const wchar_t* caption)
+{
+    return [caption](HWND window) {
+        wchar_t text[128] = L"";
+        ::GetWindowTextW(window, text, 128);
+        return wcscmp(text, caption) == 0;
+    };
+}
+
+CString Caption(HWND window)
+{
+    wchar_t text[128] = L"";
+    ::GetWindowTextW(window, text, 128);
+    return text;
+}
+
+// A timer of its own watches for the window, so the menu helpers' steps may run meanwhile; the
+// step runs once, inside whatever modal loop shows the window.
+std::function<bool(HWND)> g_match;
+std::function<void(HWND)> g_step;
+int g_answered = 0;
+
+void CALLBACK PollShown(HWND, UINT, UINT_PTR id, DWORD)
+{
+    HWND window = FindShown(g_match);
+    if (!window)
+        return;
+    ::KillTimer(nullptr, id);
+    g_answered++;
+    std::function<void(HWND)> step = g_step;
+    PumpMessagesFor(100);
+    step(window);
+}
+
+UINT_PTR g_pollTimer = 0;
+
+void WhenShown(std::function<bool(HWND)> match, std::function<void(HWND)> step)
+{
+    g_match = match;
+    g_step = step;
+    g_pollTimer = ::SetTimer(nullptr, 0, 50, PollShown);
+}
+
+void StopWatching() { ::KillTimer(nullptr, g_pollTimer); }
+
+// Keys for a window whose own modal loop reads them (a message box, a system chooser): queued,
+// not pumped here, so that loop's dialog handling sees them.
+void QueueKey(WORD key)
+{
+    INPUT inputs[2] = {};
+    for (INPUT& input : inputs) {
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+    }
+    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    ::SendInput(2, inputs, sizeof(INPUT));
+}
+
+void Retype(HWND edit, const wchar_t* text)
+{
+    FocusForInput(edit);
+    PressKey('A', {VK_CONTROL});
+    PressKey(VK_DELETE);
+    TypeText(text);
+    // The dialog's own loop would run its enable rules once idle; the steps run inside it.
+    ::SendMessageW(::GetAncestor(edit, GA_ROOT), WM_KICKIDLE, 0, 0);
+}
+
+class PromptCommands : public ServedFrameFixture {
+protected:
+    void TearDown() override
+    {
+        StopWatching();
+        ServedFrameFixture::TearDown();
+    }
+    int CountStarting(const std::string& prefix)
+    {
+        int count = 0;
+        for (const std::string& line : peer->Lines())
+            count += line.rfind(prefix, 0) == 0;
+        return count;
+    }
+    bool HasLine(const std::string& exact)
+    {
+        for (const std::string& line : peer->Lines())
+            if (line == exact)
+                return true;
+        return false;
+    }
+    void FocusInputLine() { FocusForInput(frame->GetInputLine()->m_hWnd); }
+    // Clicks the menu bar's item and picks from the menu with its keys.
+    void ChooseFromMenuBar(int index, std::initializer_list<WORD> keys)
+    {
+        RECT item = {};
+        ::GetMenuItemRect(frame->m_hWnd, ::GetMenu(frame->m_hWnd), index, &item);
+        ASSERT_TRUE(ChooseFromOpenedPopup([&] { ClickAt(POINT{(item.left + item.right) / 2, (item.top + item.bottom) / 2}); },
+                                          keys));
+    }
+};
+
+struct TPromptRow {
+    const char* name;
+    std::function<void()> open;
+    int editId;
+    const wchar_t* caption;
+    const wchar_t* initial;
+    const wchar_t* typed;
+    std::string line;
+    std::string prefix;
+};
+
+} // namespace
+
+TEST_F(PromptCommands, EachPromptSendsTheTypedLineAndCancelSendsNothing)
+{
+    settings.preference.DetailWhois = false;
+    peer->Send(":alice!a@alice.example TOPIC #alpha :old one\r\n");
+    ASSERT_TRUE(PumpMessagesUntil([&] { return alpha->topic == L"old one"; }, 3000));
+    auto key = [this](WORD k, std::vector<WORD> modifiers) {
+        return [this, k, modifiers] {
+            FocusInputLine();
+            if (modifiers.size() == 2)
+                PressKey(k, {modifiers[0], modifiers[1]});
+            else
+                PressKey(k, {modifiers[0]});
+        };
+    };
+    auto action = [this](const wchar_t* name) {
+        return [this, name] {
+            EXPECT_TRUE(frame->ExecuteAction(name));
+            PumpMessagesFor(200);
+        };
+    };
+    auto serverMenu = [this](WORD k) { return [this, k] { ChooseFromMenuBar(1, {k}); }; };
+    const TPromptRow rows[] = {
+        {"topic", key('T', {VK_MENU}), IDC_INPUT_MESSAGE_TEXT, L"#alpha のトピック設定 - net", L"old one",
+         L"fresh topic", "TOPIC #alpha :fresh topic", "TOPIC"},
+        {"invite", key('I', {VK_MENU}), IDC_INPUT_NICK_TEXT, L"#alpha に招待 - net", L"", L"zed",
+         "INVITE zed #alpha", "INVITE"},
+        {"away", key('A', {VK_MENU, VK_SHIFT}), IDC_INPUT_MESSAGE_TEXT, L"離席メッセージを設定 - net", L"Gone",
+         L"lunch", "AWAY :lunch", "AWAY"},
+        {"action", action(L"sendaction"), IDC_INPUT_MESSAGE_TEXT, L"#alpha へアクション送信 - net", L"", L"waves",
+         "PRIVMSG #alpha :\x01" "ACTION waves\x01", "PRIVMSG #alpha :\x01" "ACTION"},
+        {"whois", action(L"whois"), IDC_INPUT_NICK_TEXT, L"人物情報を要求 - net", L"", L"zed", "WHOIS zed", "WHOIS"},
+        {"part", key('P', {VK_MENU}), IDC_INPUT_MESSAGE_TEXT, L"#alpha を出る - net", L"Leaving...", L"so long",
+         "PART #alpha :so long", "PART"},
+        {"quit", serverMenu('Q'), IDC_INPUT_MESSAGE_TEXT, L"サーバから切断 - net", L"Leaving...", L"see you",
+         "QUIT :see you", "QUIT"},
+    };
+    for (const TPromptRow& row : rows) {
+        SCOPED_TRACE(row.name);
+        world->Select(net, alpha);
+        PumpMessagesFor(50);
+        int edit = row.editId;
+        WhenShown(HasControl(edit), [&](HWND prompt) {
+            EXPECT_EQ(CString(row.caption), Caption(prompt));
+            EXPECT_EQ(CString(row.initial), GetControlText(::GetDlgItem(prompt, edit)));
+            FocusForInput(::GetDlgItem(prompt, edit));
+            PressKey(VK_ESCAPE);
+        });
+        int answered = g_answered;
+        row.open();
+        ASSERT_EQ(answered + 1, g_answered) << "no prompt";
+        PumpMessagesFor(300);
+        EXPECT_EQ(0, CountStarting(row.prefix)) << "cancelled";
+
+        WhenShown(HasControl(edit), [&](HWND prompt) {
+            Retype(::GetDlgItem(prompt, edit), row.typed);
+            PressKey(VK_RETURN);
+        });
+        row.open();
+        ASSERT_TRUE(peer->WaitFor(row.line, 3000)) << peer->Received();
+        EXPECT_TRUE(HasLine(row.line));
+        EXPECT_EQ(1, CountStarting(row.prefix));
+    }
+}
+
+// With only the server selected the request is still sent: it names a nick, not a channel.
+TEST_F(PromptCommands, WhoisPromptWorksFromTheServerNode)
+{
+    settings.preference.DetailWhois = false;
+    world->Select(net, nullptr);
+    PumpMessagesFor(50);
+    WhenShown(HasControl(IDC_INPUT_NICK_TEXT), [&](HWND prompt) {
+        Retype(::GetDlgItem(prompt, IDC_INPUT_NICK_TEXT), L"zed");
+        PressKey(VK_RETURN);
+    });
+    EXPECT_TRUE(frame->ExecuteAction(L"whois"));
+    ASSERT_TRUE(peer->WaitFor("WHOIS zed", 3000)) << peer->Received();
+    EXPECT_TRUE(HasLine("WHOIS zed"));
+}
+
+TEST_F(PromptCommands, LineBreaksInPromptTextNeverMakeASecondLine)
+{
+    CopyTextToClipboard(L"one\r\nQUIT :evil");
+    WhenShown(HasControl(IDC_INPUT_MESSAGE_TEXT), [&](HWND prompt) {
+        Retype(::GetDlgItem(prompt, IDC_INPUT_MESSAGE_TEXT), L"");
+        PressKey('V', {VK_CONTROL});
+        // However the text got there, a line break in it must not reach the server as one.
+        CString pasted = GetControlText(::GetDlgItem(prompt, IDC_INPUT_MESSAGE_TEXT));
+        ::SetWindowTextW(::GetDlgItem(prompt, IDC_INPUT_MESSAGE_TEXT), pasted + L"\r\nPART #alpha");
+        PressKey(VK_RETURN);
+    });
+    FocusInputLine();
+    PressKey('T', {VK_MENU});
+    ASSERT_TRUE(peer->WaitFor("TOPIC #alpha :one", 3000)) << peer->Received();
+    PumpMessagesFor(500);
+    EXPECT_EQ(1, CountStarting("TOPIC"));
+    EXPECT_EQ(0, CountStarting("QUIT"));
+    EXPECT_EQ(0, CountStarting("PART"));
+}
+
+TEST_F(PromptCommands, TalkPromptOpensTheTalkAndPartClosesItWithoutAsking)
+{
+    WhenShown(HasControl(IDC_INPUT_NICK_TEXT), [&](HWND prompt) {
+        EXPECT_EQ(CString(L"トーク - net"), Caption(prompt));
+        Retype(::GetDlgItem(prompt, IDC_INPUT_NICK_TEXT), L"Zed");
+        PressKey(VK_RETURN);
+    });
+    ChooseFromMenuBar(1, {'T'});
+    TIRCUnit* unit = nullptr;
+    TIRCChannel* talk = nullptr;
+    world->GetSelection(unit, talk);
+    ASSERT_TRUE(talk);
+    EXPECT_EQ(TIRCChannel::KindTalk, talk->GetKind());
+    EXPECT_STREQ(L"Zed", talk->GetName());
+
+    // The same nick again shows the open talk rather than a second one.
+    world->Select(net, alpha);
+    WhenShown(HasControl(IDC_INPUT_NICK_TEXT), [&](HWND prompt) {
+        Retype(::GetDlgItem(prompt, IDC_INPUT_NICK_TEXT), L"Zed");
+        PressKey(VK_RETURN);
+    });
+    ChooseFromMenuBar(1, {'T'});
+    world->GetSelection(unit, talk);
+    ASSERT_EQ(Channel(L"Zed"), talk);
+    int talks = 0;
+    for (TIRCChannel* channel : net->GetChannels())
+        talks += channel->GetKind() == TIRCChannel::KindTalk;
+    EXPECT_EQ(1, talks);
+
+    int answered = g_answered;
+    WhenShown([](HWND window) { return ::GetDlgItem(window, IDOK) != nullptr; }, [](HWND) { PressKey(VK_ESCAPE); });
+    FocusInputLine();
+    PressKey('P', {VK_MENU});
+    PumpMessagesFor(300);
+    StopWatching();
+    EXPECT_EQ(answered, g_answered) << "nothing was asked";
+    EXPECT_EQ(nullptr, Channel(L"Zed"));
+    EXPECT_EQ(0, CountStarting("PART"));
+}
+
+TEST_F(PromptCommands, InviteFromTheMemberListOffersTheServersOtherChannels)
+{
+    SelectMembers({L"alice", L"bob"});
+    WhenShown(HasControl(IDC_INPUT_INVITE_CHANNEL), [&](HWND prompt) {
+        HWND box = ::GetDlgItem(prompt, IDC_INPUT_INVITE_CHANNEL);
+        EXPECT_EQ(CString(L"招待 - alice,bob"), Caption(prompt));
+        ASSERT_EQ(1, (int)::SendMessageW(box, CB_GETCOUNT, 0, 0));
+        wchar_t item[32] = L"";
+        ::SendMessageW(box, CB_GETLBTEXT, 0, (LPARAM)item);
+        EXPECT_STREQ(L"#beta", item);
+        Retype(box, L"#beta");
+        PumpMessagesFor(100);
+        EXPECT_TRUE(SaveWindowPng(prompt, ScreenshotPath(L"mainframe-invite-member-prompt.png")));
+        PressKey(VK_RETURN);
+    });
+    ASSERT_TRUE(ChooseFromOpenedPopup([&] { ClickAt(RowPoint(L"bob"), true); }, {'I'}));
+    ASSERT_TRUE(peer->WaitFor("INVITE bob #beta", 5000)) << peer->Received();
+    EXPECT_TRUE(HasLine("INVITE alice #beta"));
+}
+
+TEST_F(PromptCommands, KickAsksForTheCommentAndCancelKicksNobody)
+{
+    settings.preference.PromptOnKick = true;
+    settings.preference.KickMessage = L"Flooder";
+    for (bool accept : {false, true}) {
+        SelectMembers({L"bob"});
+        WhenShown(HasControl(IDC_INPUT_MESSAGE_TEXT), [&](HWND prompt) {
+            HWND edit = ::GetDlgItem(prompt, IDC_INPUT_MESSAGE_TEXT);
+            EXPECT_EQ(CString(L"#alpha から追い出す - net"), Caption(prompt));
+            EXPECT_EQ(CString(L"Flooder"), GetControlText(edit));
+            if (!accept) {
+                FocusForInput(edit);
+                PressKey(VK_ESCAPE);
+                return;
+            }
+            Retype(edit, L"bye");
+            PressKey(VK_RETURN);
+        });
+        ASSERT_TRUE(ChooseFromOpenedPopup([&] { ClickAt(RowPoint(L"bob"), true); }, {'K'}));
+        PumpMessagesFor(300);
+    }
+    ASSERT_TRUE(peer->WaitFor("KICK #alpha bob :bye", 3000)) << peer->Received();
+    EXPECT_EQ(1, CountStarting("KICK"));
+}
+
+TEST_F(PromptCommands, ColourEffectPutsTheTagAtTheCaret)
+{
+    TInputEdit* input = frame->GetInputLine();
+    FocusInputLine();
+    TypeText(L"ab");
+    for (bool accept : {false, true}) {
+        FocusInputLine();
+        PressKey(VK_END);
+        PressKey(VK_LEFT);
+        WhenShown(HasControl(IDC_COLOR_EFFECT_TEXT), [&](HWND dialog) {
+            FocusForInput(::GetDlgItem(dialog, IDC_COLOR_EFFECT_TEXT));
+            if (!accept) {
+                PressKey(VK_ESCAPE);
+                return;
+            }
+            for (int i = 0; i < 5; i++)
+                PressKey(VK_DOWN);
+            // The background waits for the dialog's idle-time rules to see a text colour.
+            ::SendMessageW(dialog, WM_KICKIDLE, 0, 0);
+            FocusForInput(::GetDlgItem(dialog, IDC_COLOR_EFFECT_BACK));
+            for (int i = 0; i < 3; i++)
+                PressKey(VK_DOWN);
+            PressKey(VK_RETURN);
+        });
+        EXPECT_TRUE(frame->ExecuteAction(L"coloreffect"));
+        PumpMessagesUntil([&] { return g_answered && !FindShown(HasControl(IDC_COLOR_EFFECT_TEXT)); }, 3000);
+        PumpMessagesFor(200);
+        EXPECT_EQ(CString(accept ? L"a<color red,navy>b" : L"ab"), input->GetWindowText())
+            << Narrow(input->GetWindowText());
+    }
+}
+
+TEST_F(PromptCommands, SaveLogWritesTheWholeLogAndAsksBeforeOverwriting)
+{
+    TLogView* view = world->GetCurrentLogView();
+    ASSERT_TRUE(view && view->GetLineCount() > 0);
+    SYSTEMTIME today = {};
+    ::GetLocalTime(&today);
+    CString proposed;
+    proposed.Format(L"#alpha-%04d%02d%02d.txt", today.wYear, today.wMonth, today.wDay);
+    CString path = folder.File(L"saved.txt");
+    auto readFile = [&] {
+        std::string bytes;
+        FILE* file = _wfopen(path, L"rb");
+        if (!file)
+            return bytes;
+        char buffer[4096];
+        size_t got;
+        while ((got = fread(buffer, 1, sizeof buffer, file)) > 0)
+            bytes.append(buffer, got);
+        fclose(file);
+        return bytes;
+    };
+    // A longer file is there already: the first answer keeps it, the second overwrites it.
+    {
+        FILE* file = _wfopen(path, L"wb");
+        ASSERT_TRUE(file);
+        std::string longer(50000, 'x');
+        fwrite(longer.data(), 1, longer.size(), file);
+        fclose(file);
+    }
+    for (bool overwrite : {false, true}) {
+        CString shownName;
+        WhenShown(HasCaption(L"ログをファイルに保存"), [&](HWND chooser) {
+            // The file name box of the explorer-style chooser, which opens with the focus in it.
+            shownName = GetControlText(::GetDlgItem(chooser, cmb13));
+            HWND name = ::GetFocus();
+            if (overwrite) {
+                EXPECT_TRUE(SaveWindowPng(chooser, ScreenshotPath(L"mainframe-save-log-chooser.png")));
+            }
+            WhenShown(HasCaption(L"確認"), [&](HWND box) {
+                FocusForInput(::GetDlgItem(box, IDOK));
+                if (overwrite) {
+                    EXPECT_TRUE(SaveWindowPng(box, ScreenshotPath(L"mainframe-save-log-overwrite.png")));
+                }
+                QueueKey(overwrite ? VK_RETURN : VK_ESCAPE);
+            });
+            ::SetWindowTextW(name, path);
+            QueueKey(VK_RETURN);
+        });
+        ChooseFromMenuBar(0, {'S'});
+        PumpMessagesUntil([&] { return g_answered >= (overwrite ? 4 : 2); }, 5000);
+        PumpMessagesFor(300);
+        EXPECT_EQ(proposed, shownName);
+        if (!overwrite) {
+            EXPECT_TRUE(readFile() == std::string(50000, 'x')) << "the old file stays";
+        }
+    }
+    CStringA expected = ConvertToCodePage(view->GetAllText(), (UINT)settings.preference.LogCodepage);
+    std::string written = readFile();
+    EXPECT_TRUE(written == std::string(expected.GetString(), expected.GetLength())) << written.size();
+    EXPECT_NE(std::string::npos, readFile().find("erin")) << "the log's own lines are there";
+}
+
+TEST_F(PromptCommands, RebuildingMembersEmptiesTheListAndFillsItFromWho)
+{
+    ChooseFromMenuBar(2, {'F'});
+    ASSERT_TRUE(peer->WaitFor("WHO #alpha", 3000)) << peer->Received();
+    EXPECT_EQ(nullptr, alpha->FindMember(L"erin"));
+    EXPECT_EQ(0, ListView_GetItemCount(MemberList()));
+    peer->Send(":irc.test 352 kvme #alpha eu erin.example irc.test erin H@ :0 Erin\r\n"
+               ":irc.test 315 kvme #alpha :End of WHO list\r\n");
+    ASSERT_TRUE(PumpMessagesUntil([&] { return alpha->whoComplete; }, 3000));
+    const TIRCMember* erin = alpha->FindMember(L"erin");
+    ASSERT_TRUE(erin);
+    EXPECT_STREQ(L"erin.example", erin->host);
+    EXPECT_TRUE(erin->IsOp());
+    EXPECT_EQ(1, ListView_GetItemCount(MemberList()));
+}
+
+TEST(LogFileName, NameAndDateWithUnsafeCharactersReplaced)
+{
+    SYSTEMTIME date = {};
+    date.wYear = 2024;
+    date.wMonth = 3;
+    date.wDay = 5;
+    const struct {
+        const wchar_t* node;
+        const wchar_t* file;
+    } cases[] = {{L"#a/b", L"#a_b-20240305.txt"},
+                 {L"net", L"net-20240305.txt"},
+                 {L"#x:<>\\*?|\"y", L"#x________y-20240305.txt"},
+                 {L"&日本語", L"&日本語-20240305.txt"}};
+    for (const auto& row : cases)
+        EXPECT_EQ(CString(row.file), MakeLogFileName(row.node, date)) << Narrow(row.node);
+}

@@ -1,0 +1,207 @@
+// The one-value prompts and the colour-effect dialog as a user meets them: text typed with real
+// keys, OK or Cancel pressed, and what the caller reads afterwards.
+
+#include "dialogs/ColorEffectDialog.h"
+#include "dialogs/InputPrompts.h"
+#include "tests/common/MessagePump.h"
+#include "tests/common/Screenshot.h"
+#include "tests/common/UserInput.h"
+#include "tests/irc/IrcTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+HWND Control(HWND dialog, int id) { return ::GetDlgItem(dialog, id); }
+
+CString Caption(HWND window)
+{
+    wchar_t text[128] = L"";
+    ::GetWindowTextW(window, text, 128);
+    return text;
+}
+
+bool OkEnabled(HWND dialog)
+{
+    ::SendMessageW(dialog, WM_KICKIDLE, 0, 0);
+    return ::IsWindowEnabled(Control(dialog, IDOK)) != FALSE;
+}
+
+void Retype(HWND edit, const wchar_t* text)
+{
+    // A drop-down box takes its text in the edit inside it.
+    if (HWND inner = ::FindWindowExW(edit, nullptr, L"Edit", nullptr))
+        edit = inner;
+    FocusForInput(edit);
+    PressKey('A', {VK_CONTROL});
+    PressKey(VK_DELETE);
+    TypeText(text);
+    PumpMessagesFor(30);
+    // The dialog's own loop would run its enable rules once idle; the steps run inside it.
+    ::SendMessageW(::GetAncestor(edit, GA_ROOT), WM_KICKIDLE, 0, 0);
+}
+
+// Steps that stopped early must not leave the test waiting for ever.
+TUpdateDialog* g_running = nullptr;
+
+void CALLBACK EndStuckDialog(HWND, UINT, UINT_PTR id, DWORD)
+{
+    ::KillTimer(nullptr, id);
+    if (g_running && g_running->m_hWnd) {
+        ADD_FAILURE() << "the dialog stayed open";
+        g_running->EndDialog(IDABORT);
+    }
+}
+
+// Runs the dialog; the steps run inside its modal loop once it is up.
+INT_PTR RunDialog(TUpdateDialog& dialog, std::function<void(HWND)> steps)
+{
+    g_running = &dialog;
+    UINT_PTR guard = ::SetTimer(nullptr, 0, 20000, EndStuckDialog);
+    RunLater(150, [&dialog, steps] { steps(dialog.m_hWnd); });
+    INT_PTR result = dialog.DoModal();
+    ::KillTimer(nullptr, guard);
+    g_running = nullptr;
+    return result;
+}
+
+} // namespace
+
+TEST(InputPrompts, MessagePromptShowsCallersTextsAndAcceptsAnEmptyLine)
+{
+    TInputMessageDialog dialog;
+    dialog.SetTitle(L"サーバから切断 - net");
+    dialog.SetPrompt(L"切断メッセージを入力してください");
+    dialog.SetText(L"Leaving...");
+    INT_PTR result = RunDialog(dialog, [](HWND window) {
+        EXPECT_EQ(CString(L"サーバから切断 - net"), Caption(window));
+        EXPECT_EQ(CString(L"切断メッセージを入力してください"), GetControlText(Control(window, IDC_INPUT_MESSAGE_PROMPT)));
+        EXPECT_EQ(CString(L"Leaving..."), GetControlText(Control(window, IDC_INPUT_MESSAGE_TEXT)));
+        EXPECT_TRUE(SaveWindowPng(window, ScreenshotPath(L"input-message-prompt.png")));
+        Retype(Control(window, IDC_INPUT_MESSAGE_TEXT), L"");
+        EXPECT_TRUE(OkEnabled(window));
+        PressKey(VK_RETURN);
+    });
+    EXPECT_EQ(IDOK, result);
+    EXPECT_EQ(CString(), dialog.GetText());
+}
+
+TEST(InputPrompts, TextIsLimitedAndCancelKeepsTheOldText)
+{
+    TInputMessageDialog dialog;
+    dialog.SetText(L"before");
+    INT_PTR result = RunDialog(dialog, [](HWND window) {
+        EXPECT_EQ(10000, (int)::SendMessageW(Control(window, IDC_INPUT_MESSAGE_TEXT), EM_GETLIMITTEXT, 0, 0));
+        Retype(Control(window, IDC_INPUT_MESSAGE_TEXT), L"typed");
+        PressKey(VK_ESCAPE);
+    });
+    EXPECT_EQ(IDCANCEL, result);
+    EXPECT_EQ(CString(L"before"), dialog.GetText());
+}
+
+TEST(InputPrompts, NickPromptWantsANonEmptyNick)
+{
+    TInputNickDialog dialog;
+    dialog.SetTitle(L"トーク - net");
+    dialog.SetPrompt(L"トークする相手を入力してください");
+    INT_PTR result = RunDialog(dialog, [](HWND window) {
+        EXPECT_EQ(CString(L"トーク - net"), Caption(window));
+        EXPECT_EQ(CString(L"トークする相手を入力してください"), GetControlText(Control(window, IDC_INPUT_NICK_PROMPT)));
+        EXPECT_FALSE(OkEnabled(window));
+        // Enter on the greyed button closes nothing.
+        FocusForInput(Control(window, IDC_INPUT_NICK_TEXT));
+        PressKey(VK_RETURN);
+        EXPECT_TRUE(::IsWindowVisible(window));
+        Retype(Control(window, IDC_INPUT_NICK_TEXT), L"zed[1]");
+        EXPECT_TRUE(OkEnabled(window));
+        PumpMessagesFor(100);
+        EXPECT_TRUE(SaveWindowPng(window, ScreenshotPath(L"input-nick-prompt.png")));
+        PressKey(VK_RETURN);
+    });
+    EXPECT_EQ(IDOK, result);
+    EXPECT_EQ(CString(L"zed[1]"), dialog.GetText());
+}
+
+TEST(InputPrompts, InvitePromptOffersTheChannelsAndWantsAChannelName)
+{
+    TInputInviteDialog dialog;
+    dialog.nick = L"alice";
+    dialog.channels = {L"#beta", L"&local"};
+    dialog.channel = L"unchanged";
+    struct {
+        const wchar_t* text;
+        bool enabled;
+    } const cases[] = {{L"beta", false}, {L"#beta", true}, {L"%alias", true}, {L"!ABCDEchan", true},
+                       {L"+plus", true}, {L"&local", true}, {L"", false}};
+    INT_PTR result = RunDialog(dialog, [&](HWND window) {
+        HWND box = Control(window, IDC_INPUT_INVITE_CHANNEL);
+        EXPECT_EQ(CString(L"招待 - alice"), Caption(window));
+        ASSERT_EQ(2, (int)::SendMessageW(box, CB_GETCOUNT, 0, 0));
+        EXPECT_EQ(CString(), GetControlText(box)) << "the list only offers";
+        for (const auto& row : cases) {
+            Retype(box, row.text);
+            EXPECT_EQ(row.enabled, OkEnabled(window)) << Narrow(row.text);
+        }
+        // A channel picked from the list with the keys.
+        FocusForInput(::FindWindowExW(box, nullptr, L"Edit", nullptr));
+        PressKey(VK_DOWN);
+        PressKey(VK_DOWN);
+        EXPECT_EQ(CString(L"&local"), GetControlText(box));
+        ::SendMessageW(window, WM_KICKIDLE, 0, 0);
+        PumpMessagesFor(100);
+        EXPECT_TRUE(SaveWindowPng(window, ScreenshotPath(L"input-invite-prompt.png")));
+        PressKey(VK_ESCAPE);
+    });
+    EXPECT_EQ(IDCANCEL, result);
+    EXPECT_EQ(CString(L"unchanged"), dialog.channel);
+
+    result = RunDialog(dialog, [](HWND window) {
+        Retype(Control(window, IDC_INPUT_INVITE_CHANNEL), L"#gamma");
+        PressKey(VK_RETURN);
+    });
+    EXPECT_EQ(IDOK, result);
+    EXPECT_EQ(CString(L"#gamma"), dialog.GetChannelName());
+}
+
+TEST(ColorEffectDialog, FirstEntriesGiveNoColourAndTheBackgroundFollowsTheText)
+{
+    TColorEffectDialog dialog;
+    INT_PTR result = RunDialog(dialog, [](HWND window) {
+        HWND text = Control(window, IDC_COLOR_EFFECT_TEXT);
+        EXPECT_EQ(17, (int)::SendMessageW(text, CB_GETCOUNT, 0, 0));
+        EXPECT_EQ(0, (int)::SendMessageW(text, CB_GETCURSEL, 0, 0));
+        ::SendMessageW(window, WM_KICKIDLE, 0, 0);
+        EXPECT_FALSE(::IsWindowEnabled(Control(window, IDC_COLOR_EFFECT_BACK)));
+        PressKey(VK_RETURN);
+    });
+    EXPECT_EQ(IDOK, result);
+    EXPECT_EQ(-1, dialog.textColor);
+    EXPECT_EQ(-1, dialog.backColor);
+}
+
+TEST(ColorEffectDialog, PickedColoursAreTheirPaletteNumbers)
+{
+    TColorEffectDialog dialog;
+    INT_PTR result = RunDialog(dialog, [](HWND window) {
+        HWND text = Control(window, IDC_COLOR_EFFECT_TEXT);
+        HWND back = Control(window, IDC_COLOR_EFFECT_BACK);
+        FocusForInput(text);
+        for (int i = 0; i < 5; i++)
+            PressKey(VK_DOWN);
+        wchar_t name[32] = L"";
+        ::SendMessageW(text, CB_GETLBTEXT, ::SendMessageW(text, CB_GETCURSEL, 0, 0), (LPARAM)name);
+        EXPECT_STREQ(L"赤", name);
+        ::SendMessageW(window, WM_KICKIDLE, 0, 0);
+        ASSERT_TRUE(::IsWindowEnabled(back));
+        FocusForInput(back);
+        for (int i = 0; i < 3; i++)
+            PressKey(VK_DOWN);
+        EXPECT_TRUE(SaveWindowPng(window, ScreenshotPath(L"color-effect-dialog.png")));
+        PressKey(VK_RETURN);
+    });
+    EXPECT_EQ(IDOK, result);
+    EXPECT_EQ(4, dialog.textColor);
+    EXPECT_EQ(2, dialog.backColor);
+}

@@ -1,0 +1,200 @@
+// Message boxes and the folder chooser as a user answers them, and the main window they keep
+// disabled while they are open.
+
+#include "classlib/App.h"
+#include "classlib/Wnd.h"
+#include "dialogs/MessageBoxes.h"
+#include "foundation/ModalCounter.h"
+#include "tests/common/MessagePump.h"
+#include "tests/common/Screenshot.h"
+#include "tests/common/TempFolder.h"
+#include "tests/common/UserInput.h"
+
+#include <gtest/gtest.h>
+
+#include <ole2.h>
+
+#include <functional>
+#include <iterator>
+#include <vector>
+
+namespace {
+
+struct TBoxSearch {
+    const wchar_t* caption;
+    HWND found;
+};
+
+BOOL CALLBACK MatchBox(HWND window, LPARAM data)
+{
+    auto* search = reinterpret_cast<TBoxSearch*>(data);
+    wchar_t text[128] = L"";
+    ::GetWindowTextW(window, text, 128);
+    if (::IsWindowVisible(window) && wcscmp(text, search->caption) == 0) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The shown top-level dialog of this thread with the caption.
+HWND FindBox(const wchar_t* caption)
+{
+    TBoxSearch search = {caption, nullptr};
+    ::EnumThreadWindows(::GetCurrentThreadId(), MatchBox, (LPARAM)&search);
+    return search.found;
+}
+
+// Keys for a window whose own modal loop reads them (a message box, a system chooser): queued,
+// not pumped here, so that loop's dialog handling sees them.
+void QueueKey(WORD key, std::initializer_list<WORD> modifiers = {})
+{
+    std::vector<INPUT> inputs;
+    auto add = [&](WORD k, DWORD flags) {
+        INPUT input = {};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = k;
+        input.ki.dwFlags = flags;
+        inputs.push_back(input);
+    };
+    for (WORD m : modifiers)
+        add(m, 0);
+    add(key, 0);
+    add(key, KEYEVENTF_KEYUP);
+    for (auto m = std::rbegin(modifiers); m != std::rend(modifiers); ++m)
+        add(*m, KEYEVENTF_KEYUP);
+    ::SendInput((UINT)inputs.size(), inputs.data(), sizeof(INPUT));
+}
+
+// A box the keys did not close would hold the test for ever: it is closed, and the test fails.
+HWND g_watched = nullptr;
+
+void CALLBACK CloseLeftOver(HWND, UINT, UINT_PTR id, DWORD)
+{
+    ::KillTimer(nullptr, id);
+    if (g_watched && ::IsWindow(g_watched)) {
+        ADD_FAILURE() << "the box stayed open";
+        ::PostMessageW(g_watched, WM_COMMAND, IDCANCEL, 0);
+    }
+}
+
+void WatchForLeftOver(HWND box)
+{
+    g_watched = box;
+    ::SetTimer(nullptr, 0, 4000, CloseLeftOver);
+}
+
+// Once the box with the caption is up, the step answers it.
+void AnswerBox(const wchar_t* caption, std::function<void(HWND)> step)
+{
+    RunLater(200, [caption, step] {
+        HWND box = nullptr;
+        PumpMessagesUntil([&] { return (box = FindBox(caption)) != nullptr; }, 3000);
+        ASSERT_TRUE(box) << "no box";
+        FocusForInput(::GetDlgItem(box, IDOK));
+        step(box);
+    });
+}
+
+class MessageBoxes : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(CreateTopmostWindow(main, L"main", 60, 60, 300, 200));
+        app.m_pMainWnd = &main;
+    }
+    void TearDown() override
+    {
+        app.m_pMainWnd = nullptr;
+        main.DestroyWindow();
+    }
+    bool MainEnabled() const { return ::IsWindowEnabled(main.m_hWnd) != FALSE; }
+
+    CWinApp app;
+    CWnd main;
+};
+
+} // namespace
+
+TEST_F(MessageBoxes, ConfirmationIsTrueOnlyForOk)
+{
+    struct {
+        WORD key;
+        std::initializer_list<WORD> modifiers;
+        bool answer;
+    } const cases[] = {{VK_RETURN, {}, true}, {VK_ESCAPE, {}, false}, {VK_F4, {VK_MENU}, false}};
+    for (const auto& row : cases) {
+        bool disabledWhileOpen = false;
+        AnswerBox(L"確認", [&](HWND box) {
+            disabledWhileOpen = !MainEnabled();
+            if (row.key == VK_RETURN) {
+                EXPECT_TRUE(SaveWindowPng(box, ScreenshotPath(L"confirm-message.png")));
+            }
+            WatchForLeftOver(box);
+            QueueKey(row.key, row.modifiers);
+        });
+        EXPECT_EQ(row.answer, ShowConfirmMessage(main.m_hWnd, L"既存のファイルを上書きします", L"確認")) << row.key;
+        EXPECT_TRUE(disabledWhileOpen);
+        EXPECT_TRUE(MainEnabled());
+        EXPECT_EQ(0, TModalManager::GetModalCount());
+    }
+}
+
+TEST_F(MessageBoxes, BoxInsideABoxKeepsTheMainWindowDisabledUntilTheOuterCloses)
+{
+    bool innerSeenDisabled = false, afterInnerDisabled = false;
+    int countInside = 0;
+    // An empty caption shows the program's name.
+    AnswerBox(L"Ketroval2", [&](HWND) {
+        AnswerBox(L"失敗", [&](HWND inner) {
+            innerSeenDisabled = !MainEnabled();
+            countInside = TModalManager::GetModalCount();
+            EXPECT_TRUE(SaveWindowPng(inner, ScreenshotPath(L"warning-message.png")));
+            QueueKey(VK_RETURN);
+        });
+        ShowWarningMessage(main.m_hWnd, L"ファイルを開けませんでした", L"失敗");
+        afterInnerDisabled = !MainEnabled();
+        HWND outer = FindBox(L"Ketroval2");
+        ASSERT_TRUE(outer);
+        FocusForInput(::GetDlgItem(outer, IDOK));
+        WatchForLeftOver(outer);
+        QueueKey(VK_ESCAPE);
+    });
+    EXPECT_FALSE(ShowConfirmMessage(main.m_hWnd, L"外側", CString()));
+    EXPECT_TRUE(innerSeenDisabled);
+    EXPECT_EQ(2, countInside);
+    EXPECT_TRUE(afterInnerDisabled);
+    EXPECT_TRUE(MainEnabled());
+}
+
+TEST_F(MessageBoxes, FolderChooserStartsAtTheStartFolderAndCancelChoosesNothing)
+{
+    // As the program does at start: the new-style browser needs OLE.
+    ASSERT_TRUE(SUCCEEDED(::OleInitialize(nullptr)));
+    TTempFolder folder;
+    CString start = folder.path.Left(folder.path.GetLength() - 1);
+    for (bool accept : {false, true}) {
+        TFolderDialog dialog(main.m_hWnd);
+        dialog.SetTitle(L"フォルダの選択");
+        dialog.SetFolder(start);
+        RunLater(300, [&] {
+            HWND box = nullptr;
+            PumpMessagesUntil([&] { return (box = ::GetActiveWindow()) != nullptr && box != main.m_hWnd; }, 3000);
+            ASSERT_TRUE(box);
+            PumpMessagesFor(300);
+            if (accept) {
+                EXPECT_TRUE(SaveWindowPng(box, ScreenshotPath(L"folder-chooser.png")));
+            }
+            EXPECT_FALSE(MainEnabled());
+            FocusForInput(box);
+            WatchForLeftOver(box);
+            QueueKey(accept ? VK_RETURN : VK_ESCAPE);
+        });
+        INT_PTR result = dialog.DoModal();
+        EXPECT_EQ(accept ? IDOK : IDCANCEL, result);
+        EXPECT_EQ(accept ? start : CString(), dialog.GetFolder());
+        EXPECT_EQ(start, dialog.GetInitialFolder());
+        EXPECT_TRUE(MainEnabled());
+    }
+    ::OleUninitialize();
+}
