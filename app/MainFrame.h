@@ -218,9 +218,10 @@ public:
     void SetOwnWindowsTopMost(bool on);
     void ShowMainMenu(bool show);
     void AppendMainMenuToSystemMenu();
-    // Files dropped on the window go to members through this; null sends nothing.
+    // Files dropped on the window go to members through this; null: the world's DCC manager.
     void SetDroppedFileSender(IDroppedFileSender* sender) { dccSender = sender; }
     void OfferDroppedFiles(const std::vector<CString>& files, bool inside, POINT screen);
+    void SendFileByDcc(TIRCUnit* unit, const CString& nick, const CString& path);
     // Target nicks of the member commands: those of the focused WHO window, else the main
     // window's. Getting them clears the selection of the list they came from.
     bool HasTargetNicks();

@@ -2,6 +2,9 @@
 
 #include "app/MainApp.h"
 #include "app/MainFrame.h"
+#include "dcc/DCCManager.h"
+#include "dcc/DCCReceiveItem.h"
+#include "dcc/DCCSendItem.h"
 #include "foundation/ResourceString.h"
 #include "irc/IRCWorld.h"
 #include "log/ProtocolLogDialog.h"
@@ -37,8 +40,15 @@ CString ChooseQuitQuestion(bool promptOnQuit, int receiving, int sending)
 
 bool CMainFrame::ConfirmClose()
 {
-    // Files in transfer are counted by the DCC manager once it exists; none are until then.
-    CString question = ChooseQuitQuestion(settings->preference.PromptOnQuit, 0, 0);
+    int receiving = 0;
+    int sending = 0;
+    if (TDCCManager* manager = GetDCCManager()) {
+        for (const TDCCReceiveItem* item : manager->GetReceiveItems())
+            receiving += IsDCCStateActive(item->GetState());
+        for (const TDCCSendItem* item : manager->GetSendItems())
+            sending += IsDCCStateActive(item->GetState());
+    }
+    CString question = ChooseQuitQuestion(settings->preference.PromptOnQuit, receiving, sending);
     if (question.IsEmpty())
         return true;
     return ::MessageBoxW(m_hWnd, question, LoadResourceString(IDS_QUIT_CAPTION), MB_OKCANCEL | MB_ICONQUESTION) ==

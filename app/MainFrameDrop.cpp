@@ -4,8 +4,12 @@
 #include "app/DroppedFiles.h"
 #include "app/ListView.h"
 #include "app/MainFrame.h"
+#include "dcc/DCCManager.h"
+#include "dialogs/InputPrompts.h"
+#include "foundation/ResourceString.h"
 #include "irc/IRCChannel.h"
 #include "irc/IRCWorld.h"
+#include "res/resource.h"
 #include "settings/Config.h"
 
 #include <commctrl.h>
@@ -77,14 +81,30 @@ void CMainFrame::OfferDroppedFiles(const std::vector<CString>& files, bool insid
         if (!nick.IsEmpty())
             nicks.push_back(nick);
     }
-    // Asking for a nick needs the input prompt, which comes with the dialogs.
-    if (nicks.empty() || !dccSender)
-        return;
+    if (nicks.empty()) {
+        ForceSetForegroundWindow(m_hWnd);
+        ::SetActiveWindow(m_hWnd);
+        TInputNickDialog dialog;
+        dialog.SetTitle(LoadResourceString(IDS_DROP_SEND_TITLE));
+        dialog.SetPrompt(LoadResourceString(IDS_DROP_SEND_PROMPT));
+        // The prompt is modal: the server may have gone meanwhile.
+        if (dialog.DoModal() != IDOK || !world || !world->HasUnit(unit))
+            return;
+        nicks.push_back(dialog.GetText());
+    }
     for (const CString& nick : nicks)
         for (const CString& file : files)
-            dccSender->AddSendItem(unit, nick, file);
+            SendFileByDcc(unit, nick, file);
     if (settings->preference.ViewDialogOnSend)
         ShowDCCDialog(false);
+}
+
+void CMainFrame::SendFileByDcc(TIRCUnit* unit, const CString& nick, const CString& path)
+{
+    if (dccSender)
+        dccSender->AddSendItem(unit, nick, path);
+    else if (TDCCManager* manager = GetDCCManager())
+        manager->AddSendItem(unit, nick, path);
 }
 
 // The member list the panel shows for the current channel; an empty one for talks and servers.

@@ -5,6 +5,7 @@
 
 #include "app/ListView.h"
 #include "app/TrayIcon.h"
+#include "res/resource.h"
 #include "classlib/Wnd.h"
 #include "settings/Config.h"
 #include "tests/common/Screenshot.h"
@@ -183,10 +184,37 @@ TEST_F(FrameDroppedFiles, FilesGoWholeToTheSelectedMembersElseToTheMemberUnderTh
     EXPECT_STREQ(L"carol", sent.sent[3].first);
     EXPECT_STREQ(files[1], sent.sent[3].second);
 
-    // Nobody selected and nobody under the pointer: nothing is offered.
+    // Nobody selected and nobody under the pointer: the nick is asked for; OK sends every file
+    // to the typed nick, Cancel sends nothing.
     sent.sent.clear();
     members->SetItemState(-1, 0, LVIS_SELECTED);
+    CString caption;
+    auto answer = [&](bool ok) {
+        RunLater(300, [&caption, ok] {
+            HWND prompt = ::GetActiveWindow();
+            wchar_t text[128] = L"";
+            ::GetWindowTextW(prompt, text, 128);
+            caption = text;
+            HWND edit = ::GetDlgItem(prompt, IDC_INPUT_NICK_TEXT);
+            if (ok && edit) {
+                FocusForInput(edit);
+                TypeText(L"dave");
+                ::SendMessageW(prompt, WM_KICKIDLE, 0, 0);
+            }
+            PressKey(ok ? VK_RETURN : VK_ESCAPE);
+        });
+    };
+    answer(true);
     Drop(files, ScreenPointOf(frame->GetInputLine()->m_hWnd));
+    EXPECT_STREQ(L"DCCファイル送信", caption);
+    ASSERT_EQ(2u, sent.sent.size());
+    EXPECT_STREQ(L"dave", sent.sent[0].first);
+    EXPECT_STREQ(files[1], sent.sent[1].second);
+    sent.sent.clear();
+    caption.Empty();
+    answer(false);
+    Drop(files, ScreenPointOf(frame->GetInputLine()->m_hWnd));
+    EXPECT_STREQ(L"DCCファイル送信", caption);
     EXPECT_TRUE(sent.sent.empty());
 
     // A server node has no members to send to.

@@ -77,4 +77,40 @@ TEST_F(DCCSendCommand, TheChosenFileIsOfferedToEachSelectedMemberAndTheWindowSho
     EXPECT_EQ(2, ListView_GetItemCount(frame->GetDCCDialog()->GetSendList()->m_hWnd));
 }
 
+TEST_F(DCCSendCommand, ClosingWhileAFileWaitsForItsPeerAsksFirst)
+{
+    settings.preference.InstantSend = true;
+    settings.preference.PromptOnQuit = false;
+    CString path = folder.File(L"busy.txt");
+    HANDLE file = ::CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    ::WriteFile(file, "hello", 5, &written, nullptr);
+    ::CloseHandle(file);
+    world->GetDCCManager().AddSendItem(net, L"alice", path);
+    const std::vector<TDCCSendItem*>& items = world->GetDCCManager().GetSendItems();
+    ASSERT_EQ(1u, items.size());
+    ASSERT_TRUE(IsDCCStateActive(items[0]->GetState())) << items[0]->GetState();
+
+    // The question box is read and cancelled from another thread while the close waits on it.
+    CString question;
+    chooser = std::thread([&question] {
+        for (int i = 0; i < 250; i++) {
+            HWND box = ::FindWindowW(L"#32770", L"確認");
+            if (box && ::IsWindowVisible(box)) {
+                wchar_t text[256] = L"";
+                ::GetDlgItemTextW(box, 0xFFFF, text, 256);
+                question = text;
+                ::PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
+                return;
+            }
+            ::Sleep(20);
+        }
+    });
+    frame->PostMessageW(WM_CLOSE);
+    PumpMessagesFor(300);
+    chooser.join();
+    EXPECT_STREQ(L"1 個のファイルを送信中です\n本当に終了しますか?", question);
+    EXPECT_TRUE(::IsWindow(frame->m_hWnd) && !frame->IsClosing()) << "Cancel keeps the program running";
+}
+
 } // namespace
