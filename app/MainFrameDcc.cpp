@@ -2,7 +2,7 @@
 // hidden between uses, and the member list's command that offers a file to the selected nicks.
 
 #include "app/MainFrame.h"
-#include "dcc/DCCDialogChoosers.h"
+#include "dialogs/MessageBoxes.h"
 #include "foundation/ResourceString.h"
 #include "irc/IRCChannel.h"
 #include "irc/IRCUnit.h"
@@ -131,12 +131,12 @@ void CMainFrame::OnDccSend()
     if (!CanRunMemberCommand(unit, channel) || !manager)
         return;
     std::vector<CString> nicks = GetTargetNicks();
-    TDCCFileChoice choice;
-    choice.filter = LoadResourceString(IDS_FILTER_ALL_FILES);
-    choice.title = LoadResourceString(IDS_DCC_SEND_FILE_TITLE);
-    choice.flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
-    if (!ChooseDCCFile(m_hWnd, choice))
+    TFileDialog dialog(true, CString(), CString(), OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY,
+                       LoadResourceString(IDS_FILTER_ALL_FILES), m_hWnd);
+    dialog.SetTitle(LoadResourceString(IDS_DCC_SEND_FILE_TITLE));
+    if (dialog.DoModal() != IDOK)
         return;
+    CString path = dialog.GetPathName();
     // The server or the channel may have gone while the chooser was open.
     if (!world || !world->HasUnit(unit))
         return;
@@ -146,7 +146,7 @@ void CMainFrame::OnDccSend()
     bool added = false;
     for (const CString& nick : nicks)
         if (channel->FindMember(nick)) {
-            manager->AddSendItem(unit, nick, choice.fileName);
+            manager->AddSendItem(unit, nick, path);
             added = true;
         }
     if (added && settings->preference.ViewDialogOnSend)

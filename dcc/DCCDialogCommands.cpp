@@ -5,7 +5,7 @@
 #include "classlib/App.h"
 #include "classlib/CmdUI.h"
 #include "dcc/DCCDialog.h"
-#include "dcc/DCCDialogChoosers.h"
+#include "dialogs/MessageBoxes.h"
 #include "foundation/Path.h"
 #include "foundation/ResourceString.h"
 #include "res/strings/foundation.h"
@@ -264,11 +264,15 @@ void TDCCDialog::OnReceiveFolder()
     TDCCReceiveItem* item = manager ? SingleSelectedReceive() : nullptr;
     if (!item)
         return;
-    CString chosen;
-    if (ChooseDCCFolder(m_hWnd, LoadResourceString(IDS_DCC_CHOOSE_FOLDER), ExtractFolder(item->GetFullPath()),
-                        chosen) &&
-        manager->FindReceiveItem(item) >= 0)
+    TFolderDialog dialog(m_hWnd);
+    dialog.SetTitle(LoadResourceString(IDS_DCC_CHOOSE_FOLDER));
+    dialog.SetFolder(ExtractFolder(item->GetFullPath()));
+    if (dialog.DoModal() == IDOK && manager->FindReceiveItem(item) >= 0) {
+        CString chosen = dialog.GetFolder();
+        if (chosen.Right(1) != L"\\")
+            chosen += L"\\";
         item->SetFolder(chosen);
+    }
     UpdateReceiveList(true);
 }
 
@@ -277,16 +281,14 @@ void TDCCDialog::OnReceiveFileName()
     TDCCReceiveItem* item = manager ? SingleSelectedReceive() : nullptr;
     if (!item)
         return;
-    TDCCFileChoice choice;
-    choice.fileName = ExtractFileName(item->GetFullPath());
-    choice.folder = ExtractFolder(item->GetFullPath());
-    choice.filter = LoadResourceString(IDS_FILTER_ALL_FILES);
-    choice.title = LoadResourceString(IDS_DCC_CHANGE_FILE_NAME);
-    choice.flags = OFN_EXPLORER | OFN_HIDEREADONLY;
-    choice.save = true;
-    if (ChooseDCCFile(m_hWnd, choice) && manager->FindReceiveItem(item) >= 0) {
-        item->SetFolder(ExtractFolder(choice.fileName));
-        item->SetFileName(ExtractFileName(choice.fileName));
+    CString folder = ExtractFolder(item->GetFullPath());
+    TFileDialog dialog(false, CString(), ExtractFileName(item->GetFullPath()), OFN_EXPLORER | OFN_HIDEREADONLY,
+                       LoadResourceString(IDS_FILTER_ALL_FILES), m_hWnd);
+    dialog.SetTitle(LoadResourceString(IDS_DCC_CHANGE_FILE_NAME));
+    dialog.m_ofn.lpstrInitialDir = folder;
+    if (dialog.DoModal() == IDOK && manager->FindReceiveItem(item) >= 0) {
+        item->SetFolder(ExtractFolder(dialog.GetPathName()));
+        item->SetFileName(ExtractFileName(dialog.GetPathName()));
     }
     UpdateReceiveList(true);
 }
@@ -330,8 +332,8 @@ void TDCCDialog::RunReceivedFile(TDCCReceiveItem* item)
 {
     CString path = item->GetFullPath();
     if (IsDangerousExtension(ExtractFileExtension(path)) &&
-        !ConfirmDCC(m_hWnd, FormatStringResourceWithText(IDS_DCC_RUN_WARNING, item->GetDiskFileName()),
-                    LoadResourceString(IDS_DCC_RUN_CAPTION)))
+        !ShowConfirmMessage(m_hWnd, FormatStringResourceWithText(IDS_DCC_RUN_WARNING, item->GetDiskFileName()),
+                            LoadResourceString(IDS_DCC_RUN_CAPTION)))
         return;
     openWithShell(L"open", path);
 }
@@ -365,14 +367,14 @@ void TDCCDialog::OnSendChangeFile()
     TDCCSendItem* item = manager ? SingleSelectedSend() : nullptr;
     if (!item)
         return;
-    TDCCFileChoice choice;
-    choice.fileName = ExtractFileName(item->GetFilePath());
-    choice.folder = ExtractFolder(item->GetFilePath());
-    choice.filter = LoadResourceString(IDS_FILTER_ALL_FILES);
-    choice.title = LoadResourceString(IDS_DCC_CHANGE_SEND_FILE);
-    choice.flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
-    if (ChooseDCCFile(m_hWnd, choice) && manager->FindSendItem(item) >= 0)
-        item->SetFilePath(choice.fileName);
+    CString folder = ExtractFolder(item->GetFilePath());
+    TFileDialog dialog(true, CString(), ExtractFileName(item->GetFilePath()),
+                       OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY,
+                       LoadResourceString(IDS_FILTER_ALL_FILES), m_hWnd);
+    dialog.SetTitle(LoadResourceString(IDS_DCC_CHANGE_SEND_FILE));
+    dialog.m_ofn.lpstrInitialDir = folder;
+    if (dialog.DoModal() == IDOK && manager->FindSendItem(item) >= 0)
+        item->SetFilePath(dialog.GetPathName());
 }
 
 void TDCCDialog::OnSendStop()
