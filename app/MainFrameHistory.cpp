@@ -88,12 +88,7 @@ void CMainFrame::ShowHistory(THistoryDialog* dialog)
         dialog->Show();
         return;
     }
-    if (::IsIconic(dialog->m_hWnd))
-        dialog->PostMessageW(WM_SYSCOMMAND, SC_RESTORE, 0);
-    else
-        dialog->ShowWindow(SW_SHOWNORMAL);
-    ::BringWindowToTop(dialog->m_hWnd);
-    dialog->SetFocus();
+    BringBackWindow(dialog->m_hWnd);
 }
 
 void CMainFrame::OnKeywordHistory() { ShowHistory(keywordHistory); }

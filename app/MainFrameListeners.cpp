@@ -38,12 +38,7 @@ void CMainFrame::ShowScriptConsole()
         scriptConsoleShown = true;
         return;
     }
-    if (::IsIconic(scriptConsole->m_hWnd))
-        scriptConsole->PostMessageW(WM_SYSCOMMAND, SC_RESTORE, 0);
-    else
-        scriptConsole->ShowWindow(SW_SHOWNORMAL);
-    ::BringWindowToTop(scriptConsole->m_hWnd);
-    scriptConsole->SetFocus();
+    BringBackWindow(scriptConsole->m_hWnd);
 }
 
 void CMainFrame::WriteScriptConsoleLog(const CString& serverName, const CString& scriptName, const CString& text,

@@ -117,3 +117,13 @@ HRESULT EnableTabDialogTexture(HWND window)
             BindTheme<EnableThemeDialogTextureProc>("EnableThemeDialogTexture", &EnableThemeDialogTextureMissing);
     return enableTexture(window, kTabTexture);
 }
+
+void BringBackWindow(HWND window)
+{
+    if (::IsIconic(window))
+        ::PostMessageW(window, WM_SYSCOMMAND, SC_RESTORE, 0);
+    else
+        ::ShowWindow(window, SW_SHOWNORMAL);
+    ::BringWindowToTop(window);
+    ::SetFocus(window);
+}

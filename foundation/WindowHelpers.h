@@ -9,6 +9,9 @@
 BOOL ForceBringWindowToTop(HWND window);
 BOOL ForceSetForegroundWindow(HWND window);
 HWND ForceSetActiveWindow(HWND window);
+// Brings back a kept modeless window: restored when minimised, else shown normally; then to the
+// top with the focus.
+void BringBackWindow(HWND window);
 
 class TWindowFlasher {
 public:

@@ -1,6 +1,7 @@
 #include "irc/ProtocolLogWindows.h"
 
 #include "app/Edit.h"
+#include "foundation/WindowHelpers.h"
 #include "irc/IRCUnit.h"
 #include "irc/WorldFrame.h"
 #include "settings/Config.h"
@@ -55,12 +56,7 @@ void TProtocolLogWindows::Show(TIRCUnit* unit)
         entry->placed = true;
         return;
     }
-    if (::IsIconic(dialog->m_hWnd))
-        dialog->PostMessageW(WM_SYSCOMMAND, SC_RESTORE, 0);
-    else
-        dialog->ShowWindow(SW_SHOWNORMAL);
-    ::BringWindowToTop(dialog->m_hWnd);
-    dialog->SetFocus();
+    BringBackWindow(dialog->m_hWnd);
 }
 
 void TProtocolLogWindows::Destroy(const TIRCUnit* unit)

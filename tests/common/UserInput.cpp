@@ -125,6 +125,25 @@ void QueueClickAt(POINT point)
     SendMouse(point, MOUSEEVENTF_LEFTUP);
 }
 
+void QueueKey(WORD key, std::initializer_list<WORD> modifiers)
+{
+    std::vector<INPUT> inputs;
+    auto add = [&](WORD k, DWORD flags) {
+        INPUT input = {};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = k;
+        input.ki.dwFlags = flags;
+        inputs.push_back(input);
+    };
+    for (WORD m : modifiers)
+        add(m, 0);
+    add(key, 0);
+    add(key, KEYEVENTF_KEYUP);
+    for (auto m = std::rbegin(modifiers); m != std::rend(modifiers); ++m)
+        add(*m, KEYEVENTF_KEYUP);
+    ::SendInput((UINT)inputs.size(), inputs.data(), sizeof(INPUT));
+}
+
 void TurnWheel(POINT point, int notches)
 {
     SendMouse(point, 0);

@@ -14,16 +14,6 @@
 
 namespace {
 
-// A key press queued for whatever loop runs now: a modal box reads it through its own loop.
-void QueueKey(WORD key)
-{
-    INPUT input[2] = {};
-    input[0].type = input[1].type = INPUT_KEYBOARD;
-    input[0].ki.wVk = input[1].ki.wVk = key;
-    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    ::SendInput(2, input, sizeof(INPUT));
-}
-
 // Answers every message box the frame opens with a key while the loop runs, keeping their texts.
 class TBoxAnswerer {
 public:

@@ -90,19 +90,6 @@ void WhenShown(std::function<bool(HWND)> match, std::function<void(HWND)> step)
 
 void StopWatching() { ::KillTimer(nullptr, g_pollTimer); }
 
-// Keys for a window whose own modal loop reads them (a message box, a system chooser): queued,
-// not pumped here, so that loop's dialog handling sees them.
-void QueueKey(WORD key)
-{
-    INPUT inputs[2] = {};
-    for (INPUT& input : inputs) {
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = key;
-    }
-    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    ::SendInput(2, inputs, sizeof(INPUT));
-}
-
 void Retype(HWND edit, const wchar_t* text)
 {
     FocusForInput(edit);

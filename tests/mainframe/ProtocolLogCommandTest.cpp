@@ -14,23 +14,12 @@ namespace {
 
 using ProtocolLogCommand = MainFrameFixture;
 
-void TypeWhileMenuIsOpen(WORD key)
-{
-    INPUT input[2] = {};
-    for (INPUT& one : input) {
-        one.type = INPUT_KEYBOARD;
-        one.ki.wVk = key;
-    }
-    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    ::SendInput(2, input, sizeof(INPUT));
-}
-
 // The server menu opened with the mouse and its item chosen by its access key.
 void ChooseProtocolLog(CMainFrame* frame)
 {
     RECT item;
     ::GetMenuItemRect(frame->m_hWnd, ::GetMenu(frame->m_hWnd), 1, &item);
-    RunLater(400, [] { TypeWhileMenuIsOpen('P'); });
+    RunLater(400, [] { QueueKey('P'); });
     ClickAt(POINT{(item.left + item.right) / 2, (item.top + item.bottom) / 2});
     PumpMessagesFor(300);
 }

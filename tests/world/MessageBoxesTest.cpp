@@ -45,27 +45,6 @@ HWND FindBox(const wchar_t* caption)
     return search.found;
 }
 
-// Keys for a window whose own modal loop reads them (a message box, a system chooser): queued,
-// not pumped here, so that loop's dialog handling sees them.
-void QueueKey(WORD key, std::initializer_list<WORD> modifiers = {})
-{
-    std::vector<INPUT> inputs;
-    auto add = [&](WORD k, DWORD flags) {
-        INPUT input = {};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = k;
-        input.ki.dwFlags = flags;
-        inputs.push_back(input);
-    };
-    for (WORD m : modifiers)
-        add(m, 0);
-    add(key, 0);
-    add(key, KEYEVENTF_KEYUP);
-    for (auto m = std::rbegin(modifiers); m != std::rend(modifiers); ++m)
-        add(*m, KEYEVENTF_KEYUP);
-    ::SendInput((UINT)inputs.size(), inputs.data(), sizeof(INPUT));
-}
-
 // A box the keys did not close would hold the test for ever: it is closed, and the test fails.
 HWND g_watched = nullptr;
 

@@ -7,16 +7,6 @@
 
 namespace {
 
-// Only queues the key: the step that presses it runs inside the dialog's own loop.
-void QueueKey(WORD key)
-{
-    INPUT inputs[2] = {};
-    inputs[0].type = inputs[1].type = INPUT_KEYBOARD;
-    inputs[0].ki.wVk = inputs[1].ki.wVk = key;
-    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, inputs, sizeof(INPUT));
-}
-
 // The file name box of the save dialog: the explorer style's combo box, else the old edit.
 HWND FileNameBox(HWND dialog)
 {
