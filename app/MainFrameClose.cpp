@@ -73,6 +73,7 @@ void CMainFrame::BeginShutdown()
     hotKey.SetActive(false);
     DestroyScriptSettings();
     DestroyDCCDialog();
+    DestroyAutoOpDialogs();
     DestroyIgnoreList();
     if (scriptConsole) {
         scriptConsole->DestroyWindow();
