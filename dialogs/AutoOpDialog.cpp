@@ -22,6 +22,7 @@ void TAutoOpDialog::FillTree()
             InsertTreeItem(channel.Name, unitItem, image, 0);
         }
     }
+    tree.Expand(root, TVE_EXPAND);
     tree.ExpandAll(root, TVE_EXPAND);
     tree.SelectItem(root);
 }
