@@ -4,21 +4,14 @@
 #include "irc/IRCUnit.h"
 #include "irc/IRCWorld.h"
 
-#include <map>
-
-// Records and units are paired by name in tree order, the n-th record of a name with the n-th
-// server of that name, so servers sharing a name do not take each other's masks.
+// Server names are unique in the world, so a record finds its server by its exact name.
 void TIRCWorld::ApplyAutoOpSettings(const TWorldConfig& edited)
 {
     tree->AutoOpMasks = edited.AutoOpMasks;
-    std::vector<TIRCUnit*> ordered;
-    GetUnitsInTreeOrder(ordered);
-    std::map<CString, int> seen;
     for (const TUnitConfig& record : edited.Units) {
-        int wanted = seen[record.Name]++;
         TIRCUnit* unit = nullptr;
-        for (TIRCUnit* candidate : ordered)
-            if (candidate->GetName() == record.Name && wanted-- == 0) {
+        for (TIRCUnit* candidate : units)
+            if (candidate->GetName() == record.Name) {
                 unit = candidate;
                 break;
             }
