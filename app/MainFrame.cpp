@@ -281,6 +281,7 @@ LRESULT CMainFrame::OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam)
     RelayIdleToDCCDialog();
     if (ignoreList && ignoreList->m_hWnd)
         ignoreList->SendMessage(WM_KICKIDLE, wParam, lParam);
+    KickIdleAutoOpDialogs(wParam, lParam);
     if (world)
         world->KickIdleAllDialogs(wParam, lParam);
     UpdateToolBar();

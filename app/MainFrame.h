@@ -12,6 +12,8 @@
 #include "dialogs/HistoryDialog.h"
 #include "dcc/DCCDialog.h"
 #include "dialogs/MaskDialog.h"
+#include "dialogs/AutoOpDialog.h"
+#include "dialogs/UserGroupDialog.h"
 #include "foundation/DirectoryWatcher.h"
 #include "foundation/HotKey.h"
 #include "foundation/HtmlHelp.h"
@@ -447,6 +449,42 @@ private:
     TDCCDialogEvents dccEvents{this};
     TDCCDialog* dccDialog = nullptr;
     bool dccDialogShown = false;
+
+    // ---- The auto-op and user group windows (app/MainFrameAutoOp.cpp) ----
+public:
+    void ShowAutoOpDialog();
+    void OnChannelAutoOp();
+    void OnServerAutoOp();
+    void RegisterMembersToAutoOp();
+    void ShowUserGroupDialog();
+    // -1 is the user's own group, 0 to 4 the numbered ones.
+    void RegisterMembersToUserGroup(int index);
+    void OnRegisterToGroup();
+    TAutoOpDialog* GetAutoOpDialog() const { return autoOpDialog; }
+    TUserGroupDialog* GetUserGroupDialog() const { return userGroupDialog; }
+    void OnAutoOpDialogOK(TAutoOpDialog* dialog);
+    void OnUserGroupDialogOK(TUserGroupDialog* dialog);
+    void OnSettingsDialogClose(TMaskTreeDialog* dialog);
+    void KickIdleAutoOpDialogs(WPARAM wParam, LPARAM lParam);
+    void DestroyAutoOpDialogs();
+
+private:
+    class TSettingsDialogEvents : public IAutoOpDialogListener, public IUserGroupDialogListener {
+    public:
+        explicit TSettingsDialogEvents(CMainFrame* frame) : frame(frame) {}
+        void OnAutoOpDialogOK(TAutoOpDialog* dialog) override { frame->OnAutoOpDialogOK(dialog); }
+        void OnAutoOpDialogClose(TAutoOpDialog* dialog) override { frame->OnSettingsDialogClose(dialog); }
+        void OnUserGroupDialogOK(TUserGroupDialog* dialog) override { frame->OnUserGroupDialogOK(dialog); }
+        void OnUserGroupDialogClose(TUserGroupDialog* dialog) override { frame->OnSettingsDialogClose(dialog); }
+
+    private:
+        CMainFrame* frame;
+    };
+    template <class TDialog> void PrefillMasks(TDialog* dialog, TIRCChannel* channel, const std::vector<CString>& nicks);
+
+    TSettingsDialogEvents settingsDialogEvents{this};
+    TAutoOpDialog* autoOpDialog = nullptr;
+    TUserGroupDialog* userGroupDialog = nullptr;
 };
 
 // The name a saved log is proposed under: the node's name and the date, with characters a file

@@ -83,6 +83,7 @@ void CMainFrame::BeginShutdown()
     hotKey.SetActive(false);
     DestroyScriptSettings();
     DestroyDCCDialog();
+    DestroyAutoOpDialogs();
     DestroyIgnoreList();
     if (scriptConsole) {
         scriptConsole->DestroyWindow();

@@ -33,7 +33,7 @@ const TMainCommand kMainCommands[] = {
     {ID_DELETE_SERVER, ID_DELETE_SERVER, {L"deleteserver"}, nullptr, &F::OnUpdateConnect},
     {ID_ADD_CHANNEL, ID_ADD_CHANNEL, {L"addchannel"}, nullptr, &F::OnUpdateUnitSelected},
     {ID_EDIT_SERVER_TREE, ID_EDIT_SERVER_TREE, {L"tree"}, nullptr, nullptr},
-    {ID_SERVER_AUTO_OP, ID_SERVER_AUTO_OP, {L"serveroperatorlist"}, nullptr, &F::OnUpdateUnitSelected},
+    {ID_SERVER_AUTO_OP, ID_SERVER_AUTO_OP, {L"serveroperatorlist"}, &F::OnServerAutoOp, &F::OnUpdateUnitSelected},
     {ID_SERVER_PROPERTIES, ID_SERVER_PROPERTIES, {L"serverproperty"}, nullptr, &F::OnUpdateUnitSelected},
 
     // Channel menu
@@ -50,7 +50,7 @@ const TMainCommand kMainCommands[] = {
     {ID_MEMBER_INFO, ID_MEMBER_INFO, {L"member"}, &F::OnMemberInfo, &F::OnUpdateJoinedChannelCommand},
     {ID_RESET_MEMBERS, ID_RESET_MEMBERS, {L"resetmember"}, &F::OnResetMembers, &F::OnUpdateJoinedChannelCommand},
     {ID_DELETE_CHANNEL, ID_DELETE_CHANNEL, {L"deletechannel"}, nullptr, &F::OnUpdateDeleteChannel},
-    {ID_CHANNEL_AUTO_OP, ID_CHANNEL_AUTO_OP, {L"channeloperatorlist"}, nullptr, &F::OnUpdateChannelProperties},
+    {ID_CHANNEL_AUTO_OP, ID_CHANNEL_AUTO_OP, {L"channeloperatorlist"}, &F::OnChannelAutoOp, &F::OnUpdateChannelProperties},
     {ID_CHANNEL_PROPERTIES, ID_CHANNEL_PROPERTIES, {L"channelproperty"}, nullptr, &F::OnUpdateChannelProperties},
 
     // Edit menu and the input line's markup
@@ -96,9 +96,9 @@ const TMainCommand kMainCommands[] = {
     {ID_SEND_MULTI_LINE, ID_SEND_MULTI_LINE, {L"sendmultiline"}, nullptr, &F::OnUpdateSendMultiLine},
     {ID_EXIT_FROM_TRAY, ID_EXIT_FROM_TRAY, {}, &F::OnExitFromTray, nullptr},
     {ID_PREFERENCES, ID_PREFERENCES, {L"view", L"setup"}, nullptr, nullptr},
-    {ID_AUTO_OP, ID_AUTO_OP, {L"operatorlist"}, nullptr, nullptr},
+    {ID_AUTO_OP, ID_AUTO_OP, {L"operatorlist"}, &F::ShowAutoOpDialog, nullptr},
     {ID_IGNORE_LIST, ID_IGNORE_LIST, {L"ignore"}, &F::ShowIgnoreListDialog, nullptr},
-    {ID_USER_GROUPS, ID_USER_GROUPS, {L"group"}, nullptr, nullptr},
+    {ID_USER_GROUPS, ID_USER_GROUPS, {L"group"}, &F::ShowUserGroupDialog, nullptr},
     {ID_POPUP_MENU_SETTINGS, ID_POPUP_MENU_SETTINGS, {L"popupmenu"}, nullptr, nullptr},
     {ID_MACRO_SETTINGS, ID_MACRO_SETTINGS, {L"macro"}, nullptr, nullptr},
     {ID_SCRIPT_SETTINGS, ID_SCRIPT_SETTINGS, {L"script"}, &F::OnScriptSettings, nullptr},
@@ -132,9 +132,9 @@ const TMainCommand kMainCommands[] = {
     {ID_TAKE_VOICE, ID_TAKE_VOICE, {}, &F::OnTakeVoice, &F::OnUpdateOperatorCommand},
     {ID_DCC_SEND, ID_DCC_SEND, {}, &F::OnDccSend, &F::OnUpdateMemberCommand},
     {ID_DCC_CHAT, ID_DCC_CHAT, {}, &F::OnDccChat, &F::OnUpdateMemberCommand},
-    {ID_AUTO_OP_REGISTER, ID_AUTO_OP_REGISTER, {}, nullptr, &F::OnUpdateMemberCommand},
+    {ID_AUTO_OP_REGISTER, ID_AUTO_OP_REGISTER, {}, &F::RegisterMembersToAutoOp, &F::OnUpdateMemberCommand},
     {ID_REGISTER_IGNORE, ID_REGISTER_IGNORE, {}, &F::OnRegisterIgnore, &F::OnUpdateMemberCommand},
-    {ID_REGISTER_SELF, ID_REGISTER_GROUP5, {}, nullptr, &F::OnUpdateRegisterToGroup},
+    {ID_REGISTER_SELF, ID_REGISTER_GROUP5, {}, &F::OnRegisterToGroup, &F::OnUpdateRegisterToGroup},
     {ID_COPY_MEMBER_ADDRESS, ID_COPY_MEMBER_ADDRESS, {}, &F::OnCopyMemberAddress, &F::OnUpdateCopyMemberAddress},
     {ID_COPY_URL, ID_COPY_URL, {}, &F::OnCopyUrl, nullptr},
     {ID_OPEN_URL, ID_OPEN_URL, {}, &F::OnOpenUrl, nullptr},

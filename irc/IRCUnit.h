@@ -302,6 +302,7 @@ public:
     void RemoveMacroFile(const CString& name);
     // Edited server properties; a connected unit keeps its code page until it connects again.
     void ApplySettings(const TUnitSetting& edited);
+    void SetAutoOpMasks(const std::vector<CString>& masks) { settings.AutoOpMasks = masks; }
     void UpdateLogServerName();
     // Log files whose dated name changed (a new day) move to the new name.
     void ReopenLogFiles();

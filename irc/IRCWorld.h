@@ -99,6 +99,10 @@ public:
     void StoreUnitChannels(TIRCUnit* unit, TUnitConfig& record) const;
     // Into the settings and "tree.ini".
     void SaveServerTree();
+    // The auto-op masks edited on a copy of the tree; the rest of the copy is not taken.
+    void ApplyAutoOpSettings(const TWorldConfig& edited);
+    // After the user groups changed: members classified again and their rows redrawn.
+    void RefreshAllMemberLists();
 
     // The server tree; its items carry the nodes.
     HTREEITEM InsertUnitTreeItem(TIRCUnit* unit);

@@ -1,0 +1,96 @@
+#include "dialogs/AutoOpDialog.h"
+
+#include "foundation/ResourceString.h"
+#include "res/resource.h"
+
+namespace {
+
+// The images of the main window's server tree.
+enum { kImageServerOpen, kImageServer, kImageJoined, kImageAutoJoin, kImageChannel, kImageWorld = 7 };
+
+} // namespace
+
+void TAutoOpDialog::FillTree()
+{
+    if (images)
+        tree.SetImageList(images, TVSIL_NORMAL);
+    HTREEITEM root = InsertTreeItem(LoadResourceString(IDS_AUTO_OP_WORLD), TVI_ROOT, kImageWorld, 0);
+    for (const TUnitConfig& unit : world.Units) {
+        HTREEITEM unitItem = InsertTreeItem(unit.Name, root, unit.ExtraFlag ? kImageServerOpen : kImageServer, 0);
+        for (const TChannelConfig& channel : unit.Channels) {
+            int image = channel.ExtraFlag ? kImageJoined : channel.AutoJoin ? kImageAutoJoin : kImageChannel;
+            InsertTreeItem(channel.Name, unitItem, image, 0);
+        }
+    }
+    tree.Expand(root, TVE_EXPAND);
+    tree.ExpandAll(root, TVE_EXPAND);
+    tree.SelectItem(root);
+}
+
+TUnitConfig* TAutoOpDialog::FindUnitConfig(const CString& name)
+{
+    for (TUnitConfig& unit : world.Units)
+        if (unit.Name == name)
+            return &unit;
+    return nullptr;
+}
+
+// Items are found again by their names; servers or channels of one name share the first's list.
+std::vector<CString>* TAutoOpDialog::FindItemMasks(HTREEITEM item)
+{
+    int depth = tree.GetItemDepth(item);
+    if (depth == 0)
+        return &world.AutoOpMasks;
+    if (depth == 1) {
+        TUnitConfig* unit = FindUnitConfig(tree.GetItemText(item));
+        return unit ? &unit->AutoOpMasks : nullptr;
+    }
+    if (depth == 2) {
+        TUnitConfig* unit = FindUnitConfig(tree.GetItemText(tree.GetParentItem(item)));
+        if (!unit)
+            return nullptr;
+        CString name = tree.GetItemText(item);
+        for (TChannelConfig& channel : unit->Channels)
+            if (channel.Name == name)
+                return &channel.AutoOpMasks;
+    }
+    return nullptr;
+}
+
+void TAutoOpDialog::SelectNode(const CString& serverName, const CString& channelName)
+{
+    HTREEITEM root = tree.GetRootItem();
+    if (!root)
+        return;
+    if (serverName.IsEmpty()) {
+        tree.SelectItem(root);
+        return;
+    }
+    for (HTREEITEM unit = tree.GetChildItem(root); unit; unit = tree.GetNextSiblingItem(unit)) {
+        if (tree.GetItemText(unit) != serverName)
+            continue;
+        if (channelName.IsEmpty()) {
+            tree.SelectItem(unit);
+            return;
+        }
+        for (HTREEITEM channel = tree.GetChildItem(unit); channel; channel = tree.GetNextSiblingItem(channel)) {
+            if (tree.GetItemText(channel) == channelName) {
+                tree.SelectItem(channel);
+                return;
+            }
+        }
+        return;
+    }
+}
+
+void TAutoOpDialog::ReportOK()
+{
+    if (listener)
+        listener->OnAutoOpDialogOK(this);
+}
+
+void TAutoOpDialog::ReportClose()
+{
+    if (listener)
+        listener->OnAutoOpDialogClose(this);
+}

@@ -1,0 +1,247 @@
+#include "dialogs/MaskTreeDialog.h"
+
+#include "app/KeyState.h"
+#include "classlib/CmdUI.h"
+#include "irc/IRCNames.h"
+
+TMaskTreeDialog::~TMaskTreeDialog() { DestroyWindow(); }
+
+BOOL TMaskTreeDialog::OnInitDialog()
+{
+    TUpdateDialog::OnInitDialog();
+    tree.SubclassDlgItem(IDC_MASK_TREE, m_hWnd);
+    list.SubclassDlgItem(IDC_MASK_LIST, m_hWnd);
+    edit.SubclassDlgItem(IDC_MASK_EDIT, m_hWnd);
+    tree.listener = this;
+    list.listener = this;
+    edit.listener = this;
+    FillTree();
+    return TRUE;
+}
+
+HTREEITEM TMaskTreeDialog::InsertTreeItem(const CString& text, HTREEITEM parent, int image, LPARAM data)
+{
+    TVINSERTSTRUCTW insert = {};
+    insert.hParent = parent;
+    insert.hInsertAfter = TVI_LAST;
+    insert.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+    insert.item.pszText = const_cast<LPWSTR>((LPCWSTR)text);
+    insert.item.iImage = insert.item.iSelectedImage = image;
+    insert.item.lParam = data;
+    return tree.InsertItem(&insert);
+}
+
+void TMaskTreeDialog::StoreItem(HTREEITEM item)
+{
+    if (std::vector<CString>* masks = FindItemMasks(item))
+        *masks = GetListedMasks();
+    StoreItemExtras(item);
+}
+
+void TMaskTreeDialog::LoadItem(HTREEITEM item)
+{
+    std::vector<CString>* masks = FindItemMasks(item);
+    if (masks) {
+        list.ResetContent();
+        for (const CString& mask : *masks) {
+            list.AddString(mask);
+            list.UpdateHorizontalExtent();
+        }
+    }
+    LoadItemExtras(item);
+}
+
+void TMaskTreeDialog::OnSelChanged(TTreeView*, HTREEITEM newItem, HTREEITEM oldItem)
+{
+    if (oldItem)
+        StoreItem(oldItem);
+    if (newItem)
+        LoadItem(newItem);
+}
+
+std::vector<CString> TMaskTreeDialog::GetListedMasks() const
+{
+    std::vector<CString> masks;
+    int count = list.GetCount();
+    for (int i = 0; i < count; i++)
+        masks.push_back(list.GetText(i));
+    return masks;
+}
+
+int TMaskTreeDialog::FindInList(const CString& text) const
+{
+    int count = list.GetCount();
+    for (int i = 0; i < count; i++)
+        if (IRCCompareNoCase(list.GetText(i), text) == 0)
+            return i;
+    return -1;
+}
+
+int TMaskTreeDialog::AddToList(const CString& text)
+{
+    if (FindInList(text) >= 0)
+        return -1;
+    int index = list.AddString(text);
+    list.UpdateHorizontalExtent();
+    return index < 0 ? -1 : index;
+}
+
+int TMaskTreeDialog::AddMask(const CString& mask) { return AddToList(mask); }
+
+void TMaskTreeDialog::SetMaskText(const CString& text) { edit.SetWindowText(text); }
+
+CString TMaskTreeDialog::GetEditText() const { return edit.GetWindowText(); }
+
+bool TMaskTreeDialog::CanAdd() const
+{
+    CString text = GetEditText();
+    return !text.IsEmpty() && FindInList(text) < 0;
+}
+
+bool TMaskTreeDialog::CanOverwrite() const { return CanAdd() && list.GetCurSel() >= 0; }
+
+void TMaskTreeDialog::OnUpdateAdd(CCmdUI* ui) { ui->Enable(CanAdd()); }
+
+void TMaskTreeDialog::OnUpdateOverwrite(CCmdUI* ui) { ui->Enable(CanOverwrite()); }
+
+void TMaskTreeDialog::OnUpdateDelete(CCmdUI* ui) { ui->Enable(list.GetCurSel() >= 0); }
+
+// Unlike the mask list window the new mask is left unselected: the next one is typed afresh.
+void TMaskTreeDialog::OnAdd()
+{
+    if (!CanAdd())
+        return;
+    int index = AddToList(GetEditText());
+    if (index < 0)
+        return;
+    list.SetCurSel(index);
+    list.SendMessage(LB_SETCARETINDEX, (WPARAM)index);
+    list.SetCurSel(-1);
+    edit.SetWindowText(L"");
+}
+
+void TMaskTreeDialog::OnOverwrite()
+{
+    if (!CanOverwrite())
+        return;
+    CString text = GetEditText();
+    DeleteSelected();
+    int index = AddToList(text);
+    if (index < 0)
+        return;
+    list.SetCurSel(index);
+    OnSelChange(&list);
+}
+
+void TMaskTreeDialog::DeleteSelected()
+{
+    int index = list.GetCurSel();
+    if (index < 0)
+        return;
+    list.DeleteString(index);
+    list.UpdateHorizontalExtent();
+    int count = list.GetCount();
+    if (count > 0)
+        list.SetCurSel(index < count ? index : count - 1);
+    OnSelChange(&list);
+}
+
+void TMaskTreeDialog::OnDelete() { DeleteSelected(); }
+
+void TMaskTreeDialog::OnSelChange(TListBox*)
+{
+    int index = list.GetCurSel();
+    if (index >= 0)
+        edit.SetWindowText(list.GetText(index));
+}
+
+void TMaskTreeDialog::FocusEditAll()
+{
+    edit.SetFocus();
+    edit.SetSel(0, -1);
+}
+
+bool TMaskTreeDialog::OnKeyDown(TEdit*, UINT key)
+{
+    if ((key != VK_DOWN && key != VK_NEXT) || IsAnyModifierDown())
+        return false;
+    if (list.GetCount() > 0) {
+        list.SetCurSel(0);
+        list.SendMessage(LB_SETCARETINDEX, 0);
+        list.SetFocus();
+        OnSelChange(&list);
+    }
+    return true;
+}
+
+bool TMaskTreeDialog::OnEnter(TEdit*, UINT)
+{
+    if (GetEditText().IsEmpty())
+        OnOK();
+    else
+        OnAdd();
+    return true;
+}
+
+bool TMaskTreeDialog::OnKeyDown(TListBox*, UINT key)
+{
+    if (IsNeverReportedKey(key))
+        return false;
+    bool plain = !IsAnyModifierDown();
+    if (key == VK_RETURN || (plain && (key == VK_BACK || key == VK_DELETE))) {
+        DeleteSelected();
+        if (list.GetCount() == 0)
+            FocusEditAll();
+        return true;
+    }
+    if (plain && (key == VK_UP || key == VK_PRIOR)) {
+        int count = list.GetCount();
+        int caret = (int)list.SendMessage(LB_GETCARETINDEX);
+        if (count == 0 || caret <= 0 || list.GetCurSel() <= 0) {
+            list.SetCurSel(-1);
+            FocusEditAll();
+            return true;
+        }
+    }
+    return false;
+}
+
+// The tree keeps its own navigation and the edit shortcuts; anything else is typing meant for
+// the mask edit, so it is sent there again.
+bool TMaskTreeDialog::ForwardTreeKey(UINT key, UINT message)
+{
+    bool ctrl = IsKeyDown(VK_CONTROL), shift = IsKeyDown(VK_SHIFT), alt = IsKeyDown(VK_MENU);
+    if ((key == VK_TAB || key == VK_UP || key == VK_DOWN) && !ctrl && !shift && !alt)
+        return false;
+    if ((key == 'C' || key == 'V' || key == 'X' || key == 'Z') && ctrl && !shift && !alt)
+        return false;
+    edit.SetFocus();
+    int length = edit.GetWindowTextLength();
+    edit.SetSel(length, length);
+    if (key != VK_RETURN) {
+        LPARAM lParam = 1 | ((LPARAM)::MapVirtualKeyW(key, 0 /* MAPVK_VK_TO_VSC */) << 16);
+        if (message == WM_SYSKEYDOWN)
+            lParam |= 1 << 29;
+        edit.PostMessage(message, (WPARAM)key, lParam);
+    }
+    return true;
+}
+
+bool TMaskTreeDialog::OnKeyDown(UINT key) { return ForwardTreeKey(key, WM_KEYDOWN); }
+
+bool TMaskTreeDialog::OnSysKeyDown(UINT key) { return ForwardTreeKey(key, WM_SYSKEYDOWN); }
+
+void TMaskTreeDialog::OnOK()
+{
+    if (HTREEITEM selected = tree.GetSelectedItem())
+        StoreItem(selected);
+    TUpdateDialog::OnOK();
+    ReportOK();
+    ReportClose();
+}
+
+void TMaskTreeDialog::OnCancel()
+{
+    TUpdateDialog::OnCancel();
+    ReportClose();
+}

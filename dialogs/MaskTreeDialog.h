@@ -1,0 +1,97 @@
+#pragma once
+// TMaskTreeDialog: a tree of mask lists on the left and one list's editor on the right, as in the
+// mask list window. Derived windows say which list an item stands for; the list box is written
+// back into it when the selection leaves the item and on OK.
+
+#include "app/Edit.h"
+#include "app/ListBox.h"
+#include "app/TreeView.h"
+#include "app/UpdateDialog.h"
+#include "res/windows/autoop.h"
+#include "res/windows/dialogs.h"
+
+#include <vector>
+
+class TMaskTreeDialog : public TUpdateDialog, public IEditListener, public IListBoxListener, public ITreeViewListener {
+public:
+    explicit TMaskTreeDialog(UINT templateId) : TUpdateDialog(templateId) {}
+    ~TMaskTreeDialog() override;
+
+    // Added to the list box only: the item's list takes it when the selection moves or on OK.
+    int AddMask(const CString& mask);
+    void SetMaskText(const CString& text);
+    std::vector<CString> GetListedMasks() const;
+
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+    void OnCancel() override;
+
+    BEGIN_MSG_MAP(TMaskTreeDialog)
+        COMMAND_ID_HANDLER(IDC_MASK_ADD, OnAdd)
+        COMMAND_ID_HANDLER(IDC_MASK_OVERWRITE, OnOverwrite)
+        COMMAND_ID_HANDLER(IDC_MASK_DELETE, OnDelete)
+        UPDATE_UI_HANDLER(IDC_MASK_ADD, OnUpdateAdd)
+        UPDATE_UI_HANDLER(IDC_MASK_OVERWRITE, OnUpdateOverwrite)
+        UPDATE_UI_HANDLER(IDC_MASK_DELETE, OnUpdateDelete)
+        CHAIN_MSG_MAP(TUpdateDialog)
+    END_MSG_MAP()
+
+    // The mask edit.
+    bool OnKeyDown(TEdit* edit, UINT key) override;
+    bool OnSysKeyDown(TEdit*, UINT) override { return false; }
+    bool OnEnter(TEdit* edit, UINT key) override;
+    bool OnCtrlSpace(TEdit*) override { return false; }
+    bool OnMouseWheel(TEdit*, UINT, short, int, int) override { return false; }
+    bool OnContextMenu(TEdit*, int, int) override { return false; }
+    void OnChange(TEdit*) override {}
+    void OnHeightChanged(TEdit*) override {}
+    void OnImeComposition(TEdit*, CString) override {}
+    // The mask list.
+    bool OnKeyDown(TListBox* list, UINT key) override;
+    bool OnSysKeyDown(TListBox*, UINT) override { return false; }
+    void OnDoubleClick(TListBox*, UINT, int, int) override {}
+    void OnClick(TListBox*, UINT, int, int) override {}
+    void OnSelChange(TListBox* list) override;
+    // The tree: keys typed there go on into the mask edit.
+    bool OnKeyDown(UINT key) override;
+    bool OnSysKeyDown(UINT key) override;
+    void OnSelChanged(TTreeView* tree, HTREEITEM newItem, HTREEITEM oldItem) override;
+    void OnContextMenu(TTreeView*, HTREEITEM, int, int) override {}
+    void OnDoubleClick(TTreeView*, HTREEITEM, int, int) override {}
+    void OnCustomDraw(TTreeView*, NMHDR*, LRESULT*) override {}
+
+protected:
+    // The list an item stands for; null when none.
+    virtual std::vector<CString>* FindItemMasks(HTREEITEM item) = 0;
+    virtual void FillTree() = 0;
+    // What the item keeps besides its masks, on leaving it and on OK.
+    virtual void StoreItemExtras(HTREEITEM) {}
+    virtual void LoadItemExtras(HTREEITEM) {}
+    // The owner's slots; it deletes the dialog in the close one.
+    virtual void ReportOK() = 0;
+    virtual void ReportClose() = 0;
+
+    void StoreItem(HTREEITEM item);
+    void LoadItem(HTREEITEM item);
+    HTREEITEM InsertTreeItem(const CString& text, HTREEITEM parent, int image, LPARAM data);
+
+    TTreeView tree;
+    TListBox list;
+    TEdit edit;
+
+private:
+    int FindInList(const CString& text) const;
+    int AddToList(const CString& text);
+    void DeleteSelected();
+    CString GetEditText() const;
+    bool CanAdd() const;
+    bool CanOverwrite() const;
+    void OnAdd();
+    void OnOverwrite();
+    void OnDelete();
+    void OnUpdateAdd(CCmdUI* ui);
+    void OnUpdateOverwrite(CCmdUI* ui);
+    void OnUpdateDelete(CCmdUI* ui);
+    void FocusEditAll();
+    bool ForwardTreeKey(UINT key, UINT message);
+};

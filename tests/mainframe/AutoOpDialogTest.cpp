@@ -1,0 +1,147 @@
+// The auto-op window as a user meets it: opened from the tools, server and channel menus and from
+// picked members, masks edited per level, and OK handing them to the servers and channels.
+
+#include "tests/mainframe/AutoOpWindowsFixture.h"
+
+#include "irc/IRCChannel.h"
+
+#include <algorithm>
+
+namespace {
+
+using AutoOpDialogTest = AutoOpWindowsFixture;
+
+} // namespace
+
+TEST_F(AutoOpDialogTest, LevelsKeepTheirEditsAndOkHandsThemToTheWorld)
+{
+    settings.world.AutoOpMasks = {L"*!*@world.example"};
+    ChooseFromMenuBar(5, {'O'});
+    TAutoOpDialog* dialog = frame->GetAutoOpDialog();
+    ASSERT_TRUE(dialog);
+    HWND window = dialog->m_hWnd;
+    HWND tree = ::GetDlgItem(window, IDC_MASK_TREE);
+    wchar_t caption[64] = L"";
+    ::GetWindowTextW(window, caption, 64);
+    EXPECT_STREQ(L"自動オペレータの設定", caption);
+    ASSERT_TRUE(FindItem(tree, {L"全体", L"net", L"#alpha"}));
+    ASSERT_TRUE(FindItem(tree, {L"全体", L"net", L"#beta"}));
+    EXPECT_EQ(L"全体", SelectedText(window));
+    EXPECT_EQ(std::vector<CString>{L"*!*@world.example"}, Listed(window));
+
+    // A mask for the server, one for #alpha, then back to the server: each level kept its own.
+    ClickItem(window, {L"全体", L"net"});
+    EXPECT_TRUE(Listed(window).empty());
+    AddTyped(window, L"srv!*@*");
+    ClickItem(window, {L"全体", L"net", L"#alpha"});
+    EXPECT_TRUE(Listed(window).empty());
+    AddTyped(window, L"frank!*@frank.example");
+    AddTyped(window, L"FRANK!*@FRANK.EXAMPLE"); // the same under IRC case folding
+    EXPECT_EQ(std::vector<CString>{L"frank!*@frank.example"}, Listed(window));
+    ClickItem(window, {L"全体", L"net"});
+    EXPECT_EQ(std::vector<CString>{L"srv!*@*"}, Listed(window));
+    ClickItem(window, {L"全体", L"net", L"#alpha"});
+    EXPECT_EQ(std::vector<CString>{L"frank!*@frank.example"}, Listed(window));
+    EXPECT_TRUE(SaveWindowPng(window, ScreenshotPath(L"mainframe-auto-op.png")));
+
+    // A second command brings the same window back.
+    ChooseFromMenuBar(5, {'O'});
+    EXPECT_EQ(dialog, frame->GetAutoOpDialog());
+
+    // Typing while the tree has the focus types into the mask edit; Enter there only moves on.
+    // The refused duplicate is still in the edit: the typing goes after it.
+    ClickItem(window, {L"全体"});
+    TypeText(L"w");
+    PumpMessagesFor(50);
+    EXPECT_EQ(::GetDlgItem(window, IDC_MASK_EDIT), ::GetFocus());
+    EXPECT_EQ(L"FRANK!*@FRANK.EXAMPLEw", GetControlText(::GetDlgItem(window, IDC_MASK_EDIT)));
+    ::SetWindowTextW(::GetDlgItem(window, IDC_MASK_EDIT), L"");
+    ClickItem(window, {L"全体"});
+    PressKey(VK_RETURN);
+    PumpMessagesFor(50);
+    EXPECT_EQ(::GetDlgItem(window, IDC_MASK_EDIT), ::GetFocus());
+    EXPECT_EQ(frame->GetAutoOpDialog(), dialog) << "Enter from the tree is not OK";
+    EXPECT_EQ(L"", GetControlText(::GetDlgItem(window, IDC_MASK_EDIT)));
+
+    // Added through the owner's side and OK'd without leaving the level.
+    dialog->AddMask(L"late!*@*");
+    ClickButton(window, IDOK);
+    EXPECT_EQ(nullptr, frame->GetAutoOpDialog());
+    EXPECT_EQ((std::vector<CString>{L"*!*@world.example", L"late!*@*"}), settings.world.AutoOpMasks);
+    EXPECT_EQ(std::vector<CString>{L"srv!*@*"}, net->GetSettings().AutoOpMasks);
+    EXPECT_EQ(std::vector<CString>{L"frank!*@frank.example"}, alpha->GetConfig().AutoOpMasks);
+    EXPECT_TRUE(Channel(L"#beta")->GetConfig().AutoOpMasks.empty());
+    std::string tree_ini = ReadSettingsFile(L"tree.ini");
+    EXPECT_NE(std::string::npos, tree_ini.find("frank!*@frank.example"));
+    EXPECT_NE(std::string::npos, tree_ini.find("srv!*@*"));
+
+    // The channel's new mask makes a joining user wait for operator status.
+    peer->Send(":frank!fu@frank.example JOIN :#alpha\r\n");
+    ASSERT_TRUE(PumpMessagesUntil([&] { return alpha->FindMember(L"frank") != nullptr; }, 5000));
+    PumpMessagesFor(100);
+    const std::deque<CString>& queue = alpha->GetAutoOpQueue();
+    bool opped = std::find(queue.begin(), queue.end(), CString(L"frank")) != queue.end() ||
+                 peer->WaitFor("MODE #alpha +o frank", 2000);
+    EXPECT_TRUE(opped);
+}
+
+TEST_F(AutoOpDialogTest, CancelKeepsTheOldMasks)
+{
+    settings.world.AutoOpMasks = {L"keep!*@*"};
+    alpha->GetConfig().AutoOpMasks = {L"a!*@*", L"b!*@*"};
+    ChooseFromMenuBar(2, {'O'});
+    TAutoOpDialog* dialog = frame->GetAutoOpDialog();
+    ASSERT_TRUE(dialog);
+    HWND window = dialog->m_hWnd;
+    EXPECT_EQ(L"#alpha", SelectedText(window)) << "the channel menu opens on the channel";
+    EXPECT_EQ((std::vector<CString>{L"a!*@*", L"b!*@*"}), Listed(window));
+
+    // Delete from the list with its key, overwrite the other with the edit's text.
+    HWND list = ::GetDlgItem(window, IDC_MASK_LIST);
+    FocusForInput(::GetDlgItem(window, IDC_MASK_EDIT));
+    PressKey(VK_DOWN);
+    PumpMessagesFor(50);
+    EXPECT_EQ(list, ::GetFocus());
+    PressKey(VK_DELETE);
+    PumpMessagesFor(50);
+    EXPECT_EQ(std::vector<CString>{L"b!*@*"}, Listed(window));
+    EXPECT_EQ(L"b!*@*", GetControlText(::GetDlgItem(window, IDC_MASK_EDIT)));
+    FocusForInput(::GetDlgItem(window, IDC_MASK_EDIT));
+    PressKey(VK_END);
+    TypeText(L"x");
+    ClickButton(window, IDC_MASK_OVERWRITE);
+    EXPECT_EQ(std::vector<CString>{L"b!*@*x"}, Listed(window));
+
+    FocusForInput(::GetDlgItem(window, IDC_MASK_EDIT));
+    PressKey(VK_ESCAPE);
+    PumpMessagesFor(100);
+    EXPECT_EQ(nullptr, frame->GetAutoOpDialog());
+    EXPECT_EQ((std::vector<CString>{L"a!*@*", L"b!*@*"}), alpha->GetConfig().AutoOpMasks);
+    EXPECT_EQ(std::vector<CString>{L"keep!*@*"}, settings.world.AutoOpMasks);
+
+    // The server menu opens it on the server.
+    ChooseFromMenuBar(1, {'O'});
+    ASSERT_TRUE(frame->GetAutoOpDialog());
+    EXPECT_EQ(L"net", SelectedText(frame->GetAutoOpDialog()->m_hWnd));
+}
+
+TEST_F(AutoOpDialogTest, PickedMembersFillTheEditOrTheChannelsList)
+{
+    ChooseFromMemberMenu({L"erin"}, {'R', 'O'});
+    TAutoOpDialog* dialog = frame->GetAutoOpDialog();
+    ASSERT_TRUE(dialog);
+    HWND window = dialog->m_hWnd;
+    EXPECT_EQ(L"#alpha", SelectedText(window));
+    EXPECT_EQ(MaskOf(L"erin"), GetControlText(::GetDlgItem(window, IDC_MASK_EDIT)));
+    EXPECT_TRUE(Listed(window).empty());
+
+    dialog->AddMask(MaskOf(L"bob"));
+    ChooseFromMemberMenu({L"alice", L"bob", L"erin"}, {'R', 'O'});
+    EXPECT_EQ(dialog, frame->GetAutoOpDialog());
+    std::vector<CString> masks = Listed(window);
+    EXPECT_EQ(3u, masks.size());
+    for (const wchar_t* nick : {L"alice", L"bob", L"erin"})
+        EXPECT_EQ(1, (int)std::count(masks.begin(), masks.end(), MaskOf(nick))) << Narrow(nick);
+    ClickButton(window, IDOK);
+    EXPECT_EQ(3u, alpha->GetConfig().AutoOpMasks.size());
+}

@@ -1,0 +1,115 @@
+#pragma once
+// The auto-op and user group windows driven from the main window: menus, the tree on the left,
+// the mask editor on the right.
+
+#include "tests/mainframe/ServedFrameFixture.h"
+
+#include "res/resource.h"
+#include "tests/common/PopupMenu.h"
+#include "tests/common/Screenshot.h"
+
+#include <commctrl.h>
+#include <fstream>
+#include <sstream>
+
+class AutoOpWindowsFixture : public ServedFrameFixture {
+protected:
+    // A menu of the menu bar by position, then the keys of its item.
+    void ChooseFromMenuBar(int position, std::initializer_list<WORD> keys)
+    {
+        RECT item = {};
+        ::GetMenuItemRect(frame->m_hWnd, ::GetMenu(frame->m_hWnd), position, &item);
+        ASSERT_TRUE(ChooseFromOpenedPopup(
+            [&] { ClickAt(POINT{(item.left + item.right) / 2, (item.top + item.bottom) / 2}); }, keys));
+        PumpMessagesFor(100);
+    }
+    void ChooseFromMemberMenu(std::initializer_list<const wchar_t*> nicks, std::initializer_list<WORD> keys)
+    {
+        SelectMembers(nicks);
+        ASSERT_TRUE(ChooseFromOpenedPopup([&] { ClickAt(RowPoint(*nicks.begin()), true); }, keys));
+        PumpMessagesFor(100);
+    }
+    static std::vector<CString> Listed(HWND window)
+    {
+        std::vector<CString> masks;
+        HWND list = ::GetDlgItem(window, IDC_MASK_LIST);
+        int count = (int)::SendMessageW(list, LB_GETCOUNT, 0, 0);
+        for (int i = 0; i < count; i++) {
+            wchar_t text[256] = L"";
+            ::SendMessageW(list, LB_GETTEXT, (WPARAM)i, (LPARAM)text);
+            masks.push_back(text);
+        }
+        return masks;
+    }
+    static CString ItemText(HWND tree, HTREEITEM item)
+    {
+        wchar_t text[256] = L"";
+        TVITEMW tv = {};
+        tv.mask = TVIF_TEXT;
+        tv.hItem = item;
+        tv.pszText = text;
+        tv.cchTextMax = 256;
+        TreeView_GetItem(tree, &tv);
+        return text;
+    }
+    // The item reached by the texts from the root level down; null when one is missing.
+    static HTREEITEM FindItem(HWND tree, std::initializer_list<const wchar_t*> path)
+    {
+        HTREEITEM parent = TVI_ROOT, found = nullptr;
+        for (const wchar_t* text : path) {
+            found = nullptr;
+            for (HTREEITEM item = parent == TVI_ROOT ? TreeView_GetRoot(tree) : TreeView_GetChild(tree, parent); item;
+                 item = TreeView_GetNextSibling(tree, item))
+                if (ItemText(tree, item) == text) {
+                    found = item;
+                    break;
+                }
+            if (!found)
+                return nullptr;
+            parent = found;
+        }
+        return found;
+    }
+    static CString SelectedText(HWND window)
+    {
+        HWND tree = ::GetDlgItem(window, IDC_MASK_TREE);
+        HTREEITEM item = TreeView_GetSelection(tree);
+        return item ? ItemText(tree, item) : CString();
+    }
+    void ClickItem(HWND window, std::initializer_list<const wchar_t*> path)
+    {
+        HWND tree = ::GetDlgItem(window, IDC_MASK_TREE);
+        HTREEITEM item = FindItem(tree, path);
+        ASSERT_TRUE(item);
+        RECT rect = {};
+        TreeView_GetItemRect(tree, item, &rect, TRUE);
+        ClickAt(ScreenPointOf(tree, (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2));
+        PumpMessagesFor(50);
+    }
+    // Typed into the mask edit and added with Enter.
+    void AddTyped(HWND window, const wchar_t* mask)
+    {
+        FocusForInput(::GetDlgItem(window, IDC_MASK_EDIT));
+        TypeText(mask);
+        PressKey(VK_RETURN);
+        PumpMessagesFor(50);
+    }
+    void ClickButton(HWND window, int id)
+    {
+        ::SendMessageW(window, WM_KICKIDLE, 0, 0);
+        ClickAt(ScreenPointOf(::GetDlgItem(window, id)));
+        PumpMessagesFor(100);
+    }
+    CString MaskOf(const wchar_t* nick)
+    {
+        const TIRCMember* member = alpha->FindMember(nick);
+        return member ? settings.preference.MakeMask(nick, member->user, member->host) : CString();
+    }
+    std::string ReadSettingsFile(const wchar_t* name)
+    {
+        std::ifstream in(Narrow(settings.GetSettingsFolder() + name), std::ios::binary);
+        std::stringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+};

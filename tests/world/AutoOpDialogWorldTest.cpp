@@ -1,0 +1,154 @@
+// The auto-op window alone, on a world's tree or on one handed to it: which list an item edits,
+// how the owner selects a level, and what OK and Cancel report.
+
+#include "tests/world/common/WorldWindowTest.h"
+
+#include "dialogs/AutoOpDialog.h"
+#include "irc/IRCChannel.h"
+#include "irc/IRCUnit.h"
+#include "tests/common/StringPrinter.h"
+
+#include <commctrl.h>
+
+namespace {
+
+class TAppliedResult : public IAutoOpDialogListener {
+public:
+    void OnAutoOpDialogOK(TAutoOpDialog* dialog) override
+    {
+        ok++;
+        if (world)
+            world->ApplyAutoOpSettings(dialog->GetWorldConfig());
+    }
+    void OnAutoOpDialogClose(TAutoOpDialog*) override { closed++; }
+    TIRCWorld* world = nullptr;
+    int ok = 0;
+    int closed = 0;
+};
+
+class AutoOpDialogWorldTest : public TWorldWindowTest {
+protected:
+    void Open(const TWorldConfig* given = nullptr)
+    {
+        TWorldConfig copy;
+        if (given)
+            copy = *given;
+        else
+            world->StoreServerTree(copy);
+        dialog = std::make_unique<TAutoOpDialog>();
+        dialog->SetWorldConfig(copy);
+        dialog->SetListener(&result);
+        dialog->SetImageList(frame.treeImages.m_hImageList);
+        ASSERT_TRUE(dialog->Create(IDD_AUTO_OP_DIALOG, &frame));
+        dialog->ShowWindow(SW_SHOWNORMAL);
+        PumpMessagesFor(50);
+        window = dialog->m_hWnd;
+        tree = ::GetDlgItem(window, IDC_MASK_TREE);
+    }
+    // The n-th server item (from 0) under the root, or its channel.
+    HTREEITEM ServerItem(int n, const wchar_t* channel = nullptr)
+    {
+        HTREEITEM item = TreeView_GetChild(tree, TreeView_GetRoot(tree));
+        while (item && n-- > 0)
+            item = TreeView_GetNextSibling(tree, item);
+        if (item && channel) {
+            for (item = TreeView_GetChild(tree, item); item; item = TreeView_GetNextSibling(tree, item)) {
+                wchar_t text[64] = L"";
+                TVITEMW tv = {TVIF_TEXT, item};
+                tv.pszText = text;
+                tv.cchTextMax = 64;
+                TreeView_GetItem(tree, &tv);
+                if (CString(text) == channel)
+                    break;
+            }
+        }
+        return item;
+    }
+    void Click(HTREEITEM target)
+    {
+        ASSERT_TRUE(target);
+        RECT rect = {};
+        TreeView_GetItemRect(tree, target, &rect, TRUE);
+        ClickAt(ScreenPointOf(tree, (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2));
+        PumpMessagesFor(50);
+    }
+    std::vector<CString> Listed() { return dialog->GetListedMasks(); }
+    void AddTyped(const wchar_t* mask)
+    {
+        FocusForInput(::GetDlgItem(window, IDC_MASK_EDIT));
+        TypeText(mask);
+        PressKey(VK_RETURN);
+        PumpMessagesFor(50);
+    }
+
+    TAppliedResult result;
+    std::unique_ptr<TAutoOpDialog> dialog;
+    HWND window = nullptr;
+    HWND tree = nullptr;
+};
+
+} // namespace
+
+TEST_F(AutoOpDialogWorldTest, ServersOfOneNameEditTheFirstsList)
+{
+    // The world renames a taken name, but a tree handed over as it stands may repeat one.
+    Build();
+    TWorldConfig copy;
+    for (const wchar_t* masks : {L"first!*@*", L"second!*@*"}) {
+        copy.Units.emplace_back();
+        copy.Units.back().Name = L"dup";
+        copy.Units.back().AutoOpMasks = {masks};
+        copy.Units.back().Channels.emplace_back();
+        copy.Units.back().Channels.back().Name = L"#c";
+    }
+    Open(&copy);
+
+    // The second server's item shows the first one's list, and so do their channels.
+    Click(ServerItem(1));
+    EXPECT_EQ(std::vector<CString>{L"first!*@*"}, Listed());
+    AddTyped(L"added!*@*");
+    Click(ServerItem(0));
+    EXPECT_EQ((std::vector<CString>{L"added!*@*", L"first!*@*"}), Listed());
+    Click(ServerItem(1, L"#c"));
+    AddTyped(L"chan!*@*");
+    Click(ServerItem(0, L"#c"));
+    EXPECT_EQ(std::vector<CString>{L"chan!*@*"}, Listed());
+
+    ClickAt(ScreenPointOf(::GetDlgItem(window, IDOK)));
+    PumpMessagesFor(100);
+    EXPECT_EQ(1, result.ok);
+    EXPECT_EQ(1, result.closed);
+    const TWorldConfig& edited = dialog->GetWorldConfig();
+    EXPECT_EQ((std::vector<CString>{L"added!*@*", L"first!*@*"}), edited.Units[0].AutoOpMasks);
+    EXPECT_EQ(std::vector<CString>{L"chan!*@*"}, edited.Units[0].Channels[0].AutoOpMasks);
+    EXPECT_EQ(std::vector<CString>{L"second!*@*"}, edited.Units[1].AutoOpMasks);
+    EXPECT_TRUE(edited.Units[1].Channels[0].AutoOpMasks.empty());
+}
+
+TEST_F(AutoOpDialogWorldTest, SelectNodeMatchesNamesExactlyAndCancelReportsOnlyClose)
+{
+    AddServer(L"Net", {L"#Room"});
+    Build();
+    Open();
+    auto selected = [&] {
+        HTREEITEM item = TreeView_GetSelection(tree);
+        return item == ServerItem(0, L"#Room") ? 2 : item == ServerItem(0) ? 1 : item == TreeView_GetRoot(tree) ? 0 : -1;
+    };
+    EXPECT_EQ(0, selected());
+    dialog->SelectNode(L"Net", L"#Room");
+    EXPECT_EQ(2, selected());
+    dialog->SelectNode(L"net", L"");
+    EXPECT_EQ(2, selected()) << "names compare exactly";
+    dialog->SelectNode(L"Net", L"");
+    EXPECT_EQ(1, selected());
+    dialog->SelectNode(L"", L"#Room");
+    EXPECT_EQ(0, selected());
+
+    AddTyped(L"x!*@*");
+    FocusForInput(::GetDlgItem(window, IDC_MASK_EDIT));
+    PressKey(VK_ESCAPE);
+    PumpMessagesFor(100);
+    EXPECT_EQ(0, result.ok);
+    EXPECT_EQ(1, result.closed);
+    EXPECT_TRUE(dialog->GetWorldConfig().AutoOpMasks.empty());
+}
