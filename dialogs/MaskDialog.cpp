@@ -1,6 +1,5 @@
 #include "dialogs/MaskDialog.h"
 
-#include "app/KeyState.h"
 #include "classlib/App.h"
 #include "classlib/CmdUI.h"
 #include "classlib/DC.h"
@@ -201,31 +200,9 @@ void TMaskDialog::OnUpdate()
         listener->OnMaskDialogUpdate(this);
 }
 
-void TMaskDialog::OnSelChange(TListBox*)
-{
-    int index = list.GetCurSel();
-    if (index >= 0)
-        edit.SetWindowText(list.GetText(index));
-}
+void TMaskDialog::OnSelChange(TListBox*) { keys.ShowSelected(); }
 
-void TMaskDialog::FocusEditAll()
-{
-    edit.SetFocus();
-    edit.SetSel(0, -1);
-}
-
-bool TMaskDialog::OnKeyDown(TEdit*, UINT key)
-{
-    if ((key != VK_DOWN && key != VK_NEXT) || IsAnyModifierDown())
-        return false;
-    if (list.GetCount() > 0) {
-        list.SetCurSel(0);
-        list.SendMessage(LB_SETCARETINDEX, 0);
-        list.SetFocus();
-        OnSelChange(&list);
-    }
-    return true;
-}
+bool TMaskDialog::OnKeyDown(TEdit*, UINT key) { return keys.OnEditKey(key); }
 
 bool TMaskDialog::OnEnter(TEdit*, UINT)
 {
@@ -238,25 +215,7 @@ bool TMaskDialog::OnEnter(TEdit*, UINT)
 
 bool TMaskDialog::OnKeyDown(TListBox*, UINT key)
 {
-    if (IsNeverReportedKey(key))
-        return false;
-    bool plain = !IsAnyModifierDown();
-    if (key == VK_RETURN || (plain && (key == VK_BACK || key == VK_DELETE))) {
-        DeleteSelected();
-        if (list.GetCount() == 0)
-            FocusEditAll();
-        return true;
-    }
-    if (plain && (key == VK_UP || key == VK_PRIOR)) {
-        int count = list.GetCount();
-        int caret = (int)list.SendMessage(LB_GETCARETINDEX);
-        if (count == 0 || caret <= 0 || list.GetCurSel() <= 0) {
-            list.SetCurSel(-1);
-            FocusEditAll();
-            return true;
-        }
-    }
-    return false;
+    return keys.OnListKey(key, [this] { DeleteSelected(); });
 }
 
 // The listener deletes this dialog in its close slot: nothing of it is used after that call.

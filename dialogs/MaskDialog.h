@@ -6,6 +6,7 @@
 #include "app/Edit.h"
 #include "app/ListBox.h"
 #include "app/UpdateDialog.h"
+#include "dialogs/MaskListKeys.h"
 #include "res/windows/dialogs.h"
 
 #include <set>
@@ -98,10 +99,10 @@ private:
     void OnUpdateAdd(CCmdUI* ui);
     void OnUpdateOverwrite(CCmdUI* ui);
     void OnUpdateDelete(CCmdUI* ui);
-    void FocusEditAll();
 
     TListBox list;
     TEdit edit;
+    TMaskListKeys keys{edit, list};
     IMaskDialogListener* listener = nullptr;
     CString title;
     std::vector<CString> masks;

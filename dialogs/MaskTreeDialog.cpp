@@ -148,31 +148,9 @@ void TMaskTreeDialog::DeleteSelected()
 
 void TMaskTreeDialog::OnDelete() { DeleteSelected(); }
 
-void TMaskTreeDialog::OnSelChange(TListBox*)
-{
-    int index = list.GetCurSel();
-    if (index >= 0)
-        edit.SetWindowText(list.GetText(index));
-}
+void TMaskTreeDialog::OnSelChange(TListBox*) { keys.ShowSelected(); }
 
-void TMaskTreeDialog::FocusEditAll()
-{
-    edit.SetFocus();
-    edit.SetSel(0, -1);
-}
-
-bool TMaskTreeDialog::OnKeyDown(TEdit*, UINT key)
-{
-    if ((key != VK_DOWN && key != VK_NEXT) || IsAnyModifierDown())
-        return false;
-    if (list.GetCount() > 0) {
-        list.SetCurSel(0);
-        list.SendMessage(LB_SETCARETINDEX, 0);
-        list.SetFocus();
-        OnSelChange(&list);
-    }
-    return true;
-}
+bool TMaskTreeDialog::OnKeyDown(TEdit*, UINT key) { return keys.OnEditKey(key); }
 
 bool TMaskTreeDialog::OnEnter(TEdit*, UINT)
 {
@@ -185,25 +163,7 @@ bool TMaskTreeDialog::OnEnter(TEdit*, UINT)
 
 bool TMaskTreeDialog::OnKeyDown(TListBox*, UINT key)
 {
-    if (IsNeverReportedKey(key))
-        return false;
-    bool plain = !IsAnyModifierDown();
-    if (key == VK_RETURN || (plain && (key == VK_BACK || key == VK_DELETE))) {
-        DeleteSelected();
-        if (list.GetCount() == 0)
-            FocusEditAll();
-        return true;
-    }
-    if (plain && (key == VK_UP || key == VK_PRIOR)) {
-        int count = list.GetCount();
-        int caret = (int)list.SendMessage(LB_GETCARETINDEX);
-        if (count == 0 || caret <= 0 || list.GetCurSel() <= 0) {
-            list.SetCurSel(-1);
-            FocusEditAll();
-            return true;
-        }
-    }
-    return false;
+    return keys.OnListKey(key, [this] { DeleteSelected(); });
 }
 
 // The tree keeps its own navigation and the edit shortcuts; anything else is typing meant for

@@ -7,6 +7,7 @@
 #include "app/ListBox.h"
 #include "app/TreeView.h"
 #include "app/UpdateDialog.h"
+#include "dialogs/MaskListKeys.h"
 #include "res/windows/autoop.h"
 #include "res/windows/dialogs.h"
 
@@ -78,6 +79,7 @@ protected:
     TTreeView tree;
     TListBox list;
     TEdit edit;
+    TMaskListKeys keys{edit, list};
 
 private:
     int FindInList(const CString& text) const;
@@ -92,6 +94,5 @@ private:
     void OnUpdateAdd(CCmdUI* ui);
     void OnUpdateOverwrite(CCmdUI* ui);
     void OnUpdateDelete(CCmdUI* ui);
-    void FocusEditAll();
     bool ForwardTreeKey(UINT key, UINT message);
 };
