@@ -10,31 +10,10 @@
 #include "res/resource.h"
 #include "settings/Config.h"
 
-namespace {
-
-void CentreOnOwner(HWND window, HWND owner)
-{
-    RECT outer = {}, rect = {};
-    ::GetWindowRect(owner, &outer);
-    ::GetWindowRect(window, &rect);
-    int x = outer.left + ((outer.right - outer.left) - (rect.right - rect.left)) / 2;
-    int y = outer.top + ((outer.bottom - outer.top) - (rect.bottom - rect.top)) / 2;
-    ::SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-void BringBack(CWnd* window)
-{
-    window->ShowWindow(SW_SHOWNORMAL);
-    ::BringWindowToTop(window->m_hWnd);
-    ::SetFocus(window->m_hWnd);
-}
-
-} // namespace
-
 void CMainFrame::ShowAutoOpDialog()
 {
     if (autoOpDialog) {
-        BringBack(autoOpDialog);
+        BringBackWindow(autoOpDialog->m_hWnd);
         return;
     }
     TWorldConfig copy;
@@ -51,7 +30,7 @@ void CMainFrame::ShowAutoOpDialog()
         autoOpDialog = nullptr;
         return;
     }
-    CentreOnOwner(autoOpDialog->m_hWnd, m_hWnd);
+    CentreWindowOn(autoOpDialog->m_hWnd, m_hWnd);
     autoOpDialog->ShowWindow(SW_SHOWNORMAL);
 }
 
@@ -106,7 +85,7 @@ void CMainFrame::RegisterMembersToAutoOp()
 void CMainFrame::ShowUserGroupDialog()
 {
     if (userGroupDialog) {
-        BringBack(userGroupDialog);
+        BringBackWindow(userGroupDialog->m_hWnd);
         return;
     }
     userGroupDialog = new TUserGroupDialog;
@@ -117,7 +96,7 @@ void CMainFrame::ShowUserGroupDialog()
         userGroupDialog = nullptr;
         return;
     }
-    CentreOnOwner(userGroupDialog->m_hWnd, m_hWnd);
+    CentreWindowOn(userGroupDialog->m_hWnd, m_hWnd);
     userGroupDialog->ShowWindow(SW_SHOWNORMAL);
 }
 

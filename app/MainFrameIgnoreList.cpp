@@ -11,26 +11,10 @@
 #include "res/resource.h"
 #include "settings/Config.h"
 
-namespace {
-
-void CentreOn(HWND window, HWND owner)
-{
-    RECT outer = {}, rect = {};
-    ::GetWindowRect(owner, &outer);
-    ::GetWindowRect(window, &rect);
-    int x = outer.left + ((outer.right - outer.left) - (rect.right - rect.left)) / 2;
-    int y = outer.top + ((outer.bottom - outer.top) - (rect.bottom - rect.top)) / 2;
-    ::SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-} // namespace
-
 void CMainFrame::ShowIgnoreListDialog()
 {
     if (ignoreList) {
-        ignoreList->ShowWindow(SW_SHOWNORMAL);
-        ::BringWindowToTop(ignoreList->m_hWnd);
-        ::SetFocus(ignoreList->m_hWnd);
+        BringBackWindow(ignoreList->m_hWnd);
         return;
     }
     ignoreList = new TMaskDialog;
@@ -41,7 +25,7 @@ void CMainFrame::ShowIgnoreListDialog()
         ignoreList = nullptr;
         return;
     }
-    CentreOn(ignoreList->m_hWnd, m_hWnd);
+    CentreWindowOn(ignoreList->m_hWnd, m_hWnd);
     // Its changes take effect on OK only: there is nothing to apply early.
     ::ShowWindow(::GetDlgItem(ignoreList->m_hWnd, IDC_MASK_UPDATE), SW_HIDE);
     ignoreList->ShowWindow(SW_SHOWNORMAL);

@@ -127,3 +127,13 @@ void BringBackWindow(HWND window)
     ::BringWindowToTop(window);
     ::SetFocus(window);
 }
+
+void CentreWindowOn(HWND window, HWND owner)
+{
+    RECT outer = {}, rect = {};
+    ::GetWindowRect(owner, &outer);
+    ::GetWindowRect(window, &rect);
+    int x = outer.left + ((outer.right - outer.left) - (rect.right - rect.left)) / 2;
+    int y = outer.top + ((outer.bottom - outer.top) - (rect.bottom - rect.top)) / 2;
+    ::SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}

@@ -12,6 +12,8 @@ HWND ForceSetActiveWindow(HWND window);
 // Brings back a kept modeless window: restored when minimised, else shown normally; then to the
 // top with the focus.
 void BringBackWindow(HWND window);
+// Moves the window, keeping its size, so that its centre is the owner's.
+void CentreWindowOn(HWND window, HWND owner);
 
 class TWindowFlasher {
 public:
