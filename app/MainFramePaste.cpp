@@ -55,7 +55,7 @@ void CMainFrame::ConfirmAndSendLines(TIRCUnit* unit, TIRCChannel* channel, const
 {
     TPreference& preference = settings->preference;
     TSize2& size = settings->geometry.pasteSize;
-    TPasteDialog dialog;
+    TPasteDialog dialog(this);
     dialog.SetText(text);
     dialog.SetQuote(preference.ReferenceMark);
     dialog.notice = preference.SendMultiLineByNotice;

@@ -7,10 +7,11 @@
 
 namespace {
 
+// The box's font has Latin letters only, so the credits are written in them.
 const wchar_t* const kIcons[] = {
-    L"アイコン",
-    L"アプリケーションのアイコン、ツールバー、リストビュー、ツリービューのアイコン:",
-    L"  Ketroval2 開発チーム",
+    L"Icons",
+    L"Application icons; icons of the tool bars, list views and tree views:",
+    L"  the Ketroval2 developers",
 };
 
 const wchar_t* const kJpeg[] = {

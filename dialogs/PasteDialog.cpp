@@ -7,7 +7,7 @@
 #include <vector>
 #include <windowsx.h>
 
-TPasteDialog::TPasteDialog() : TUpdateDialog(IDD_PASTE_DIALOG) {}
+TPasteDialog::TPasteDialog(CWnd* parent) : TUpdateDialog(IDD_PASTE_DIALOG, parent) {}
 
 BOOL TPasteDialog::OnInitDialog()
 {

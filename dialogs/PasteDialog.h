@@ -8,7 +8,8 @@
 
 class TPasteDialog : public TUpdateDialog {
 public:
-    TPasteDialog();
+    // The parent centres the dialog and lets it open at the kept size.
+    explicit TPasteDialog(CWnd* parent = nullptr);
 
     void SetText(const CString& value) { text = value; }
     CString GetText() const { return text; }

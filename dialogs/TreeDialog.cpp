@@ -17,7 +17,9 @@ BOOL TTreeDialog::OnInitDialog()
     for (const TUnitConfig& unit : world.Units) {
         int image = unit.ExtraFlag ? 0 : 1;
         HTREEITEM unitItem = tree.InsertItem(unit.Name);
-        TVITEMW item = {TVIF_IMAGE | TVIF_SELECTEDIMAGE, unitItem};
+        TVITEMW item = {};
+        item.mask = TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+        item.hItem = unitItem;
         item.iImage = item.iSelectedImage = image;
         tree.SendMessage(TVM_SETITEMW, 0, (LPARAM)&item);
         for (const TChannelConfig& channel : unit.Channels) {
