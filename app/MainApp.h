@@ -40,6 +40,8 @@ public:
     CMainFrame* GetMainFrame() const { return frame; }
     // The frame lets go of the mutex while it waits for the servers to quit; it stays open.
     void ReleaseInstanceMutex();
+    // The about box, modal over the main window.
+    void OnAppAbout();
     // The servers' scripts end with the program: onUnload runs, then they are released.
     void UnloadScripts();
     // Runs the first-start flow; true when settings of the previous version were taken over.

@@ -485,6 +485,16 @@ private:
     TSettingsDialogEvents settingsDialogEvents{this};
     TAutoOpDialog* autoOpDialog = nullptr;
     TUserGroupDialog* userGroupDialog = nullptr;
+
+    // ---- Sending several lines, the about box and the server tree order (app/MainFramePaste.cpp) ----
+public:
+    void OnSendMultiLine();
+    void OnAppAbout();
+    void EditServerTree();
+
+private:
+    // Asks about the text, sends it to the node when confirmed and keeps the dialog's settings.
+    void ConfirmAndSendLines(TIRCUnit* unit, TIRCChannel* channel, const CString& text, bool pasteMode);
 };
 
 // The name a saved log is proposed under: the node's name and the date, with characters a file

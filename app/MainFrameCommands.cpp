@@ -32,7 +32,7 @@ const TMainCommand kMainCommands[] = {
     {ID_COPY_SERVER, ID_COPY_SERVER, {L"copyserver"}, nullptr, &F::OnUpdateUnitSelected},
     {ID_DELETE_SERVER, ID_DELETE_SERVER, {L"deleteserver"}, nullptr, &F::OnUpdateConnect},
     {ID_ADD_CHANNEL, ID_ADD_CHANNEL, {L"addchannel"}, nullptr, &F::OnUpdateUnitSelected},
-    {ID_EDIT_SERVER_TREE, ID_EDIT_SERVER_TREE, {L"tree"}, nullptr, nullptr},
+    {ID_EDIT_SERVER_TREE, ID_EDIT_SERVER_TREE, {L"tree"}, &F::EditServerTree, nullptr},
     {ID_SERVER_AUTO_OP, ID_SERVER_AUTO_OP, {L"serveroperatorlist"}, &F::OnServerAutoOp, &F::OnUpdateUnitSelected},
     {ID_SERVER_PROPERTIES, ID_SERVER_PROPERTIES, {L"serverproperty"}, nullptr, &F::OnUpdateUnitSelected},
 
@@ -93,7 +93,7 @@ const TMainCommand kMainCommands[] = {
     // File and tools menus
     {ID_SAVE_LOG, ID_SAVE_LOG, {L"savelog"}, &F::SaveLogToFile, &F::OnUpdateNodeHasLines},
     {ID_CLEAR_LOG, ID_CLEAR_LOG, {L"clearlog"}, &F::OnClearLog, &F::OnUpdateNodeHasLines},
-    {ID_SEND_MULTI_LINE, ID_SEND_MULTI_LINE, {L"sendmultiline"}, nullptr, &F::OnUpdateSendMultiLine},
+    {ID_SEND_MULTI_LINE, ID_SEND_MULTI_LINE, {L"sendmultiline"}, &F::OnSendMultiLine, &F::OnUpdateSendMultiLine},
     {ID_EXIT_FROM_TRAY, ID_EXIT_FROM_TRAY, {}, &F::OnExitFromTray, nullptr},
     {ID_PREFERENCES, ID_PREFERENCES, {L"view", L"setup"}, nullptr, nullptr},
     {ID_AUTO_OP, ID_AUTO_OP, {L"operatorlist"}, &F::ShowAutoOpDialog, nullptr},
@@ -113,6 +113,7 @@ const TMainCommand kMainCommands[] = {
     {ID_HELP_MACRO, ID_HELP_MACRO, {}, &F::OnHelpMacro, nullptr},
     {ID_HELP_SCRIPT, ID_HELP_SCRIPT, {}, &F::OnHelpScript, nullptr},
     {ID_OPEN_HOME_PAGE, ID_OPEN_HOME_PAGE, {}, &F::OnOpenHomePage, nullptr},
+    {ID_APP_ABOUT, ID_APP_ABOUT, {}, &F::OnAppAbout, nullptr},
 
     // Member list popup and the log views' popups
     {ID_USER_INFO, ID_USER_INFO, {}, &F::OnUserInfo, &F::OnUpdateNickCommand},

@@ -189,8 +189,9 @@ void CMainFrame::OnEditCut() { SendToInputLine(WM_CUT); }
 void CMainFrame::OnEditClear() { SendToInputLine(WM_CLEAR); }
 void CMainFrame::OnEditUndo() { SendToInputLine(EM_UNDO); }
 
-// Text goes to the input line wherever the focus was; several lines for a joined channel wait
-// for the paste window of the dialogs, which lets the user check them before they are sent.
+// Text goes to the input line wherever the focus was; several lines for a joined channel are
+// shown first, for the user to check before they are sent. A single line with a trailing break
+// is still one line.
 void CMainFrame::OnEditPaste()
 {
     CString text = GetClipboardText();
@@ -208,11 +209,14 @@ void CMainFrame::OnEditPaste()
         ::SetFocus(input);
         PutCaretAtEnd(input);
     }
-    if (text.Find(L"\r\n") >= 0) {
+    int lineBreak = text.Find(L"\r\n");
+    if (lineBreak >= 0 && lineBreak != text.GetLength() - 2) {
         auto [unit, channel] = GetSelectedNode();
         bool dccChat = channel && channel->GetKind() == 2;
-        if (unit && channel && channel->IsJoined() && (dccChat || unit->GetState() == TIRCUnit::StateLoggedIn))
+        if (unit && channel && channel->IsJoined() && (dccChat || unit->GetState() == TIRCUnit::StateLoggedIn)) {
+            ConfirmAndSendLines(unit, channel, text, true);
             return;
+        }
     }
     ::SendMessageW(input, WM_PASTE, 0, 0);
 }

@@ -97,6 +97,8 @@ public:
     bool HasUnit(const TIRCUnit* unit) const override;
     void StoreServerTree(TWorldConfig& record) const;
     void StoreUnitChannels(TIRCUnit* unit, TUnitConfig& record) const;
+    // Confirmed text of several lines, sent line by line to the node, as notices when asked.
+    void SendPastedText(TIRCUnit* unit, TIRCChannel* channel, const CString& text, bool notice);
     // Into the settings and "tree.ini".
     void SaveServerTree();
     // The auto-op masks edited on a copy of the tree; the rest of the copy is not taken.

@@ -25,6 +25,7 @@
 #include "res/windows/lists.h"
 #include "res/windows/prompts.h"
 #include "res/windows/autoop.h"
+#include "res/windows/paste.h"
 
 // The main frame's icon, menu and accelerators.
 #define IDR_MAINFRAME 128

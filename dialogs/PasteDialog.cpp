@@ -1,0 +1,124 @@
+#include "dialogs/PasteDialog.h"
+
+#include "foundation/ResourceString.h"
+#include "foundation/StringUtils.h"
+#include "res/windows/paste.h"
+
+#include <vector>
+#include <windowsx.h>
+
+TPasteDialog::TPasteDialog(CWnd* parent) : TUpdateDialog(IDD_PASTE_DIALOG, parent) {}
+
+BOOL TPasteDialog::OnInitDialog()
+{
+    TUpdateDialog::OnInitDialog();
+    HWND edit = ::GetDlgItem(m_hWnd, IDC_PASTE_TEXT);
+    SetEditText(edit, text, 0);
+    SetEditText(::GetDlgItem(m_hWnd, IDC_PASTE_QUOTE), quote, 10000);
+    ::CheckDlgButton(m_hWnd, IDC_PASTE_NOTICE, notice ? BST_CHECKED : BST_UNCHECKED);
+    initialised = true;
+
+    RECT client, rect;
+    GetClientRect(&client);
+    ::GetWindowRect(edit, &rect);
+    ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&rect), 2);
+    ::MoveWindow(edit, 0, rect.top, client.right, rect.bottom - rect.top, TRUE);
+
+    textFont.SetFaceName(LoadResourceString(IDS_PASTE_FONT_FACE));
+    textFont.size = 90;
+    textFont.logFont.lfWeight = FW_NORMAL;
+    textFont.logFont.lfItalic = FALSE;
+    textFont.logFont.lfUnderline = FALSE;
+    HDC dc = ::GetDC(m_hWnd);
+    textFont.logFont.lfCharSet = (BYTE)::GetTextCharset(dc);
+    ::ReleaseDC(m_hWnd, dc);
+    textFont.color = 0;
+    textFont.CreateHandle();
+    ::SendMessageW(edit, WM_SETFONT, (WPARAM)textFont.handle, TRUE);
+
+    layout.parent = m_hWnd;
+    for (UINT id : {IDOK, IDCANCEL, IDC_PASTE_QUOTE_LABEL, IDC_PASTE_ADD_QUOTE, IDC_PASTE_QUOTE})
+        layout.AddControl(LAYOUT_ANCHOR_RIGHT | LAYOUT_ANCHOR_BOTTOM, ::GetDlgItem(m_hWnd, id));
+    for (UINT id : {IDC_PASTE_REMOVE_BLANK, IDC_PASTE_NOTICE})
+        layout.AddControl(LAYOUT_ANCHOR_LEFT | LAYOUT_ANCHOR_BOTTOM, ::GetDlgItem(m_hWnd, id));
+    layout.AddControl(LAYOUT_ANCHOR_ALL, edit);
+
+    if (!pasteMode) {
+        SetWindowText(LoadResourceString(IDS_SEND_MULTI_LINE_TITLE));
+        ::SetFocus(edit);
+    }
+    if (HWND parent = ::GetParent(m_hWnd)) {
+        SetWindowPos(nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        RECT rect, outer;
+        GetWindowRect(&rect);
+        ::GetWindowRect(parent, &outer);
+        int x = outer.left + ((outer.right - outer.left) - (rect.right - rect.left)) / 2;
+        int y = outer.top + ((outer.bottom - outer.top) - (rect.bottom - rect.top)) / 2;
+        SetWindowPos(nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    // The send command puts the caret into the text itself.
+    return pasteMode;
+}
+
+void TPasteDialog::StoreControls()
+{
+    text = GetControlText(::GetDlgItem(m_hWnd, IDC_PASTE_TEXT));
+    quote = GetControlText(::GetDlgItem(m_hWnd, IDC_PASTE_QUOTE));
+    notice = ::IsDlgButtonChecked(m_hWnd, IDC_PASTE_NOTICE) == BST_CHECKED;
+}
+
+void TPasteDialog::OnOK()
+{
+    StoreControls();
+    TUpdateDialog::OnOK();
+}
+
+void TPasteDialog::OnCancel()
+{
+    StoreControls();
+    TUpdateDialog::OnCancel();
+}
+
+void TPasteDialog::OnAddQuote()
+{
+    HWND edit = ::GetDlgItem(m_hWnd, IDC_PASTE_TEXT);
+    CString prefix = GetControlText(::GetDlgItem(m_hWnd, IDC_PASTE_QUOTE));
+    std::vector<CString> lines;
+    GetEditLines(edit, lines);
+    for (CString& line : lines)
+        line = prefix + line;
+    SetEditLines(lines, edit);
+}
+
+void TPasteDialog::OnRemoveBlankLines()
+{
+    HWND edit = ::GetDlgItem(m_hWnd, IDC_PASTE_TEXT);
+    std::vector<CString> lines;
+    GetEditLines(edit, lines);
+    CString kept;
+    for (const CString& line : lines)
+        if (!line.IsEmpty() && !IsBlankText(line))
+            kept += line + L"\r\n";
+    ::SetWindowTextW(edit, kept);
+}
+
+LRESULT TPasteDialog::OnSize(WPARAM, LPARAM lParam)
+{
+    if (initialised && GET_X_LPARAM(lParam) > 0 && GET_Y_LPARAM(lParam) > 0) {
+        RECT window;
+        GetWindowRect(&window);
+        width = window.right - window.left;
+        height = window.bottom - window.top;
+        layout.Relayout();
+        ::InvalidateRect(m_hWnd, nullptr, TRUE);
+    }
+    return 0;
+}
+
+LRESULT TPasteDialog::OnGetMinMaxInfo(WPARAM, LPARAM lParam)
+{
+    MINMAXINFO* info = reinterpret_cast<MINMAXINFO*>(lParam);
+    info->ptMinTrackSize.x = 400;
+    info->ptMinTrackSize.y = 160;
+    return 0;
+}

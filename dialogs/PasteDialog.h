@@ -1,0 +1,53 @@
+#pragma once
+// TPasteDialog: shows several lines before they are sent to a channel or talk; the user may
+// edit them, drop blank lines, quote every line and choose NOTICE. The owner sends them.
+
+#include "app/LayoutManager.h"
+#include "app/UpdateDialog.h"
+#include "settings/Font.h"
+
+class TPasteDialog : public TUpdateDialog {
+public:
+    // The parent centres the dialog and lets it open at the kept size.
+    explicit TPasteDialog(CWnd* parent = nullptr);
+
+    void SetText(const CString& value) { text = value; }
+    CString GetText() const { return text; }
+    void SetQuote(const CString& value) { quote = value; }
+    CString GetQuote() const { return quote; }
+
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+    void OnCancel() override;
+
+    BEGIN_MSG_MAP(TPasteDialog)
+        MESSAGE_HANDLER(WM_SIZE, OnSize)
+        MESSAGE_HANDLER(WM_GETMINMAXINFO, OnGetMinMaxInfo)
+        COMMAND_ID_HANDLER(IDC_ADD_QUOTE, OnAddQuote)
+        COMMAND_ID_HANDLER(IDC_REMOVE_BLANK, OnRemoveBlankLines)
+        CHAIN_MSG_MAP(TUpdateDialog)
+    END_MSG_MAP()
+
+    // In: the settings to open with; out: what the user left when the dialog closed.
+    bool notice = true;
+    // False for the send-multiple-lines command, which has its own caption.
+    bool pasteMode = true;
+    int width = 400;
+    int height = 300;
+
+private:
+    static const UINT IDC_ADD_QUOTE = 1180;
+    static const UINT IDC_REMOVE_BLANK = 1181;
+
+    void StoreControls();
+    void OnAddQuote();
+    void OnRemoveBlankLines();
+    LRESULT OnSize(WPARAM wParam, LPARAM lParam);
+    LRESULT OnGetMinMaxInfo(WPARAM wParam, LPARAM lParam);
+
+    bool initialised = false;
+    TFont textFont;
+    TLayoutManager layout;
+    CString text;
+    CString quote;
+};

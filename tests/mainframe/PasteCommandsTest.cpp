@@ -1,0 +1,443 @@
+// Several lines pasted or sent from the menu, the about box and the server tree order, as a
+// user meets them: the dialog opens over the main window, is answered with real input, and
+// the scripted server reads what was sent; the settings files keep what the dialogs left.
+
+#include "tests/mainframe/ServedFrameFixture.h"
+
+#include "app/Clipboard.h"
+#include "app/UpdateDialog.h"
+#include "res/resource.h"
+#include "settings/Preference.h"
+#include "tests/common/PopupMenu.h"
+#include "tests/common/Screenshot.h"
+
+#include <commctrl.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct TShownSearch {
+    int controlId;
+    HWND found;
+};
+
+BOOL CALLBACK MatchShown(HWND window, LPARAM data)
+{
+    auto* search = reinterpret_cast<TShownSearch*>(data);
+    if (::IsWindowVisible(window) && ::GetDlgItem(window, search->controlId)) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The shown top-level window of this thread that has the control, waited for.
+HWND WaitShown(int controlId)
+{
+    TShownSearch search = {controlId, nullptr};
+    PumpMessagesUntil(
+        [&] {
+            ::EnumThreadWindows(::GetCurrentThreadId(), MatchShown, (LPARAM)&search);
+            return search.found != nullptr;
+        },
+        3000);
+    return search.found;
+}
+
+// A timer of its own watches for the window, so menus and other loops may run meanwhile; the
+// step runs once, inside whatever modal loop shows the window.
+std::function<void(HWND)> g_step;
+int g_watchedControl = 0;
+UINT_PTR g_pollTimer = 0;
+
+void CALLBACK PollShown(HWND, UINT, UINT_PTR id, DWORD)
+{
+    TShownSearch search = {g_watchedControl, nullptr};
+    ::EnumThreadWindows(::GetCurrentThreadId(), MatchShown, (LPARAM)&search);
+    if (!search.found)
+        return;
+    ::KillTimer(nullptr, id);
+    g_pollTimer = 0;
+    std::function<void(HWND)> step = g_step;
+    PumpMessagesFor(100);
+    step(search.found);
+}
+
+void WhenShown(int controlId, std::function<void(HWND)> step)
+{
+    g_watchedControl = controlId;
+    g_step = step;
+    g_pollTimer = ::SetTimer(nullptr, 0, 50, PollShown);
+}
+
+CString Caption(HWND window)
+{
+    wchar_t text[128] = L"";
+    ::GetWindowTextW(window, text, 128);
+    return text;
+}
+
+CString Field(HWND dialog, int id) { return GetControlText(::GetDlgItem(dialog, id)); }
+
+void Click(HWND dialog, int id)
+{
+    ClickAt(ScreenPointOf(::GetDlgItem(dialog, id)));
+    PumpMessagesFor(100);
+}
+
+// The dialog's own loop runs its enable rules once idle; steps run inside it.
+void RunEnableRules(HWND dialog)
+{
+    ::SendMessageW(dialog, WM_KICKIDLE, 0, 0);
+    PumpMessagesFor(50);
+}
+
+std::vector<CString> ChildTexts(HWND tree, HTREEITEM parent)
+{
+    std::vector<CString> texts;
+    HTREEITEM item = parent ? TreeView_GetChild(tree, parent) : TreeView_GetRoot(tree);
+    for (; item; item = TreeView_GetNextSibling(tree, item)) {
+        wchar_t text[128] = L"";
+        TVITEMW tv = {};
+        tv.mask = TVIF_TEXT;
+        tv.hItem = item;
+        tv.pszText = text;
+        tv.cchTextMax = 128;
+        TreeView_GetItem(tree, &tv);
+        texts.push_back(text);
+    }
+    return texts;
+}
+
+HTREEITEM ItemOf(HWND tree, HTREEITEM parent, const wchar_t* text)
+{
+    std::vector<CString> texts = ChildTexts(tree, parent);
+    HTREEITEM item = parent ? TreeView_GetChild(tree, parent) : TreeView_GetRoot(tree);
+    for (const CString& each : texts) {
+        if (each == text)
+            return item;
+        item = TreeView_GetNextSibling(tree, item);
+    }
+    ADD_FAILURE() << "no item " << Narrow(text);
+    return nullptr;
+}
+
+POINT ItemPoint(HWND tree, HTREEITEM item)
+{
+    RECT rect = {};
+    TreeView_GetItemRect(tree, item, &rect, TRUE);
+    return ScreenPointOf(tree, (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+}
+
+std::vector<CString> Names(const std::vector<TUnitConfig>& units)
+{
+    std::vector<CString> names;
+    for (const TUnitConfig& unit : units)
+        names.push_back(unit.Name);
+    return names;
+}
+
+std::vector<CString> Names(const std::vector<TChannelConfig>& channels)
+{
+    std::vector<CString> names;
+    for (const TChannelConfig& channel : channels)
+        names.push_back(channel.Name);
+    return names;
+}
+
+class PasteCommands : public ServedFrameFixture {
+protected:
+    void TearDown() override
+    {
+        if (g_pollTimer)
+            ::KillTimer(nullptr, g_pollTimer);
+        g_pollTimer = 0;
+        ServedFrameFixture::TearDown();
+    }
+    std::vector<std::string> LinesStarting(const std::string& prefix)
+    {
+        std::vector<std::string> found;
+        for (const std::string& line : peer->Lines())
+            if (line.rfind(prefix, 0) == 0)
+                found.push_back(line);
+        return found;
+    }
+    void PasteIntoInputLine()
+    {
+        FocusForInput(frame->GetInputLine()->m_hWnd);
+        PressKey('V', {VK_CONTROL});
+    }
+    void Retype(HWND edit, const wchar_t* text)
+    {
+        FocusForInput(edit);
+        PressKey('A', {VK_CONTROL});
+        PressKey(VK_DELETE);
+        TypeText(text);
+    }
+    TPreference SavedPreference()
+    {
+        TPreference saved;
+        saved.Load(settings.GetSettingsFolder());
+        return saved;
+    }
+};
+
+} // namespace
+
+TEST_F(PasteCommands, ConfirmedPasteSendsEachLineAndCancelSendsNothing)
+{
+    settings.preference.SendMultiLineByNotice = false;
+    settings.preference.ReferenceMark = L">";
+    const wchar_t* text = L"first line\r\nsecond line\r\n\r\nthird line";
+    CopyTextToClipboard(text);
+
+    bool shown = false;
+    RunLater(100, [&] {
+        HWND dialog = WaitShown(IDC_PASTE_NOTICE);
+        ASSERT_TRUE(dialog);
+        shown = true;
+        EXPECT_EQ(CString(L"貼り付け確認"), Caption(dialog));
+        EXPECT_EQ(CString(text), Field(dialog, IDC_PASTE_TEXT));
+        EXPECT_EQ(CString(L">"), Field(dialog, IDC_PASTE_QUOTE));
+        EXPECT_EQ(BST_UNCHECKED, ::IsDlgButtonChecked(dialog, IDC_PASTE_NOTICE));
+        Retype(::GetDlgItem(dialog, IDC_PASTE_QUOTE), L"| ");
+        Click(dialog, IDC_PASTE_NOTICE);
+        EXPECT_TRUE(SaveWindowPng(dialog, ScreenshotPath(L"paste-dialog.png")));
+        Click(dialog, IDCANCEL);
+    });
+    PasteIntoInputLine();
+    ASSERT_TRUE(shown);
+    PumpMessagesFor(300);
+    EXPECT_TRUE(LinesStarting("PRIVMSG").empty()) << peer->Received();
+    EXPECT_TRUE(LinesStarting("NOTICE").empty()) << peer->Received();
+    EXPECT_EQ(CString(), GetControlText(frame->GetInputLine()->m_hWnd));
+    // Cancel still keeps the quote and the notice choice, in memory and in the file.
+    EXPECT_EQ(CString(L"| "), settings.preference.ReferenceMark);
+    EXPECT_TRUE(settings.preference.SendMultiLineByNotice);
+    EXPECT_EQ(CString(L"| "), SavedPreference().ReferenceMark);
+    EXPECT_TRUE(SavedPreference().SendMultiLineByNotice);
+
+    shown = false;
+    RunLater(100, [&] {
+        HWND dialog = WaitShown(IDC_PASTE_NOTICE);
+        ASSERT_TRUE(dialog);
+        shown = true;
+        EXPECT_EQ(CString(L"| "), Field(dialog, IDC_PASTE_QUOTE));
+        EXPECT_EQ(BST_CHECKED, ::IsDlgButtonChecked(dialog, IDC_PASTE_NOTICE));
+        Click(dialog, IDC_PASTE_NOTICE);
+        Click(dialog, IDOK);
+    });
+    PasteIntoInputLine();
+    ASSERT_TRUE(shown);
+    ASSERT_TRUE(peer->WaitFor("PRIVMSG #alpha :third line", 3000)) << peer->Received();
+    PumpMessagesFor(200);
+    EXPECT_EQ((std::vector<std::string>{"PRIVMSG #alpha :first line", "PRIVMSG #alpha :second line",
+                                        "PRIVMSG #alpha :third line"}),
+              LinesStarting("PRIVMSG"));
+    EXPECT_TRUE(LinesStarting("NOTICE").empty());
+    EXPECT_FALSE(SavedPreference().SendMultiLineByNotice);
+}
+
+TEST_F(PasteCommands, OneLineWithATrailingBreakGoesToTheInputLine)
+{
+    CopyTextToClipboard(L"just one\r\n");
+    bool shown = false;
+    RunLater(300, [&] {
+        HWND dialog = WaitShown(IDC_PASTE_NOTICE);
+        if (dialog) {
+            shown = true;
+            Click(dialog, IDCANCEL);
+        }
+    });
+    PasteIntoInputLine();
+    PumpMessagesFor(3500);
+    EXPECT_FALSE(shown);
+    EXPECT_EQ(CString(L"just one"), GetControlText(frame->GetInputLine()->m_hWnd));
+    EXPECT_TRUE(LinesStarting("PRIVMSG").empty());
+}
+
+TEST_F(PasteCommands, SendMultiLineCleansQuotesAndSendsNoticesAtTheKeptSize)
+{
+    settings.preference.SendMultiLineByNotice = true;
+    settings.preference.ReferenceMark = L"> ";
+    settings.geometry.pasteSize = {520, 330};
+    CopyTextToClipboard(L"alpha\r\n \t\r\n\r\nbeta");
+
+    bool shown = false;
+    RunLater(100, [&] {
+        HWND dialog = WaitShown(IDC_PASTE_NOTICE);
+        ASSERT_TRUE(dialog);
+        shown = true;
+        EXPECT_EQ(CString(L"複数行を送信"), Caption(dialog));
+        EXPECT_EQ(::GetDlgItem(dialog, IDC_PASTE_TEXT), ::GetFocus());
+        RECT rect = {};
+        ::GetWindowRect(dialog, &rect);
+        EXPECT_EQ(520, rect.right - rect.left);
+        EXPECT_EQ(330, rect.bottom - rect.top);
+
+        Click(dialog, IDC_PASTE_REMOVE_BLANK);
+        EXPECT_EQ(CString(L"alpha\r\nbeta\r\n"), Field(dialog, IDC_PASTE_TEXT));
+        Click(dialog, IDC_PASTE_ADD_QUOTE);
+        EXPECT_EQ(CString(L"> alpha\r\n> beta"), Field(dialog, IDC_PASTE_TEXT));
+
+        // Dragging the corner far inwards stops at the smallest size.
+        ::GetWindowRect(dialog, &rect);
+        DragMouse(POINT{rect.right - 3, rect.bottom - 3}, POINT{rect.left + 20, rect.top + 20});
+        PumpMessagesFor(100);
+        ::GetWindowRect(dialog, &rect);
+        EXPECT_EQ(400, rect.right - rect.left);
+        EXPECT_EQ(160, rect.bottom - rect.top);
+        // Cancel keeps to the bottom right corner, the notice box to the bottom left.
+        RECT client = {}, cancel = WindowRectIn(::GetDlgItem(dialog, IDCANCEL), dialog);
+        RECT box = WindowRectIn(::GetDlgItem(dialog, IDC_PASTE_NOTICE), dialog);
+        ::GetClientRect(dialog, &client);
+        EXPECT_LT(client.right - cancel.right, 20);
+        EXPECT_LT(client.bottom - cancel.bottom, 20);
+        EXPECT_LT(box.left, 20);
+        EXPECT_LT(client.bottom - box.bottom, 20);
+        EXPECT_TRUE(SaveWindowPng(dialog, ScreenshotPath(L"paste-dialog-small.png")));
+        Click(dialog, IDOK);
+    });
+    EXPECT_TRUE(frame->ExecuteAction(L"sendmultiline"));
+    PumpMessagesUntil([&] { return shown; }, 3000);
+    ASSERT_TRUE(shown);
+    ASSERT_TRUE(peer->WaitFor("NOTICE #alpha :> beta", 3000)) << peer->Received();
+    PumpMessagesFor(200);
+    EXPECT_EQ((std::vector<std::string>{"NOTICE #alpha :> alpha", "NOTICE #alpha :> beta"}), LinesStarting("NOTICE"));
+    EXPECT_EQ(400, settings.geometry.pasteSize.width);
+    EXPECT_EQ(160, settings.geometry.pasteSize.height);
+}
+
+TEST_F(PasteCommands, AboutBoxShowsTheVersionAndTheCreditsFromTheTop)
+{
+    bool shown = false;
+    WhenShown(IDC_ABOUT_AUTHOR, [&](HWND dialog) {
+        shown = true;
+        EXPECT_EQ(CString(L"Ketroval について"), Caption(dialog));
+        EXPECT_EQ(CString(L"2.40"), Field(dialog, IDC_ABOUT_VERSION));
+        HWND credits = ::GetDlgItem(dialog, IDC_ABOUT_CREDITS);
+        CString text = GetControlText(credits);
+        for (const wchar_t* title : {L"Independent JPEG Group", L"Oniguruma LICENSE", L"OpenSSL License",
+                                     L"Original SSLeay License"})
+            EXPECT_GE(text.Find(title), 0) << Narrow(title);
+        EXPECT_EQ(0, ::SendMessageW(credits, EM_GETFIRSTVISIBLELINE, 0, 0));
+        EXPECT_GT(::SendMessageW(credits, EM_GETLINECOUNT, 0, 0), 100);
+        EXPECT_TRUE(SaveWindowPng(dialog, ScreenshotPath(L"about-box.png")));
+        PressKey(VK_ESCAPE);
+    });
+    // The help menu is the menu bar's last.
+    RECT item = {};
+    HMENU bar = ::GetMenu(frame->m_hWnd);
+    ::GetMenuItemRect(frame->m_hWnd, bar, ::GetMenuItemCount(bar) - 1, &item);
+    EXPECT_TRUE(ChooseFromOpenedPopup([&] { ClickAt(POINT{(item.left + item.right) / 2, (item.top + item.bottom) / 2}); },
+                                      {'A'}));
+    PumpMessagesUntil([&] { return shown; }, 3000);
+    PumpMessagesFor(300);
+    EXPECT_TRUE(shown);
+}
+
+// Two more servers come before "net" in the settings: "south" and "west", one channel each.
+class TreeOrderCommands : public PasteCommands {
+protected:
+    void SetUp() override
+    {
+        for (const wchar_t* name : {L"south", L"west"}) {
+            TUnitConfig unit;
+            unit.Name = name;
+            unit.Nick = L"other";
+            unit.Channels.emplace_back();
+            unit.Channels.back().Name = CString(L"#") + name;
+            settings.world.Units.push_back(unit);
+        }
+        PasteCommands::SetUp();
+    }
+};
+
+TEST_F(TreeOrderCommands, ServerTreeOrderMovesServersAndChannelsAndSavesTheTree)
+{
+    world->Select(net, alpha);
+    PumpMessagesFor(100);
+
+    // Cancel leaves everything as it was.
+    bool shown = false;
+    WhenShown(IDC_TREE_UP, [&](HWND dialog) {
+        shown = true;
+        Click(dialog, IDC_TREE_DOWN);
+        Click(dialog, IDCANCEL);
+    });
+    EXPECT_TRUE(frame->ExecuteAction(L"tree"));
+    PumpMessagesUntil([&] { return shown; }, 3000);
+    ASSERT_TRUE(shown);
+    TWorldConfig now;
+    world->StoreServerTree(now);
+    EXPECT_EQ((std::vector<CString>{L"south", L"west", L"net"}), Names(now.Units));
+
+    shown = false;
+    WhenShown(IDC_TREE_UP, [&](HWND dialog) {
+        shown = true;
+        EXPECT_EQ(CString(L"サーバツリーの編集"), Caption(dialog));
+        HWND tree = ::GetDlgItem(dialog, IDC_TREE_VIEW);
+        EXPECT_EQ((std::vector<CString>{L"south", L"west", L"net"}), ChildTexts(tree, nullptr));
+        EXPECT_EQ(TreeView_GetRoot(tree), TreeView_GetSelection(tree));
+        EXPECT_EQ((std::vector<CString>{L"#alpha", L"#beta"}), ChildTexts(tree, ItemOf(tree, nullptr, L"net")));
+        RunEnableRules(dialog);
+        EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(dialog, IDC_TREE_UP)));
+        EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(dialog, IDC_TREE_DOWN)));
+
+        // Down twice takes "south" with its channel to the end, where Down is off.
+        Click(dialog, IDC_TREE_DOWN);
+        Click(dialog, IDC_TREE_DOWN);
+        EXPECT_EQ((std::vector<CString>{L"west", L"net", L"south"}), ChildTexts(tree, nullptr));
+        EXPECT_EQ((std::vector<CString>{L"#south"}), ChildTexts(tree, ItemOf(tree, nullptr, L"south")));
+        RunEnableRules(dialog);
+        EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(dialog, IDC_TREE_DOWN)));
+        EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(dialog, IDC_TREE_UP)));
+
+        // A channel dropped on a server above its own goes first in its own server.
+        HTREEITEM netItem = ItemOf(tree, nullptr, L"net");
+        DragMouse(ItemPoint(tree, ItemOf(tree, netItem, L"#beta")), ItemPoint(tree, ItemOf(tree, nullptr, L"west")));
+        PumpMessagesFor(100);
+        netItem = ItemOf(tree, nullptr, L"net");
+        EXPECT_EQ((std::vector<CString>{L"#beta", L"#alpha"}), ChildTexts(tree, netItem));
+        EXPECT_EQ((std::vector<CString>{L"west", L"net", L"south"}), ChildTexts(tree, nullptr));
+
+        // A server dropped on a channel of a server above goes before that server.
+        DragMouse(ItemPoint(tree, ItemOf(tree, nullptr, L"south")), ItemPoint(tree, ItemOf(tree, netItem, L"#alpha")));
+        PumpMessagesFor(100);
+        EXPECT_EQ((std::vector<CString>{L"west", L"south", L"net"}), ChildTexts(tree, nullptr));
+        EXPECT_TRUE(SaveWindowPng(dialog, ScreenshotPath(L"server-tree-order.png")));
+        Click(dialog, IDOK);
+    });
+    EXPECT_TRUE(frame->ExecuteAction(L"tree"));
+    PumpMessagesUntil([&] { return shown; }, 3000);
+    ASSERT_TRUE(shown);
+    PumpMessagesFor(100);
+
+    world->StoreServerTree(now);
+    EXPECT_EQ((std::vector<CString>{L"west", L"south", L"net"}), Names(now.Units));
+    EXPECT_EQ((std::vector<CString>{L"#beta", L"#alpha"}), Names(now.Units[2].Channels));
+    // The selected channel stays selected, and the servers keep their settings.
+    TIRCUnit* unit = nullptr;
+    TIRCChannel* channel = nullptr;
+    world->GetSelection(unit, channel);
+    EXPECT_EQ(net, unit);
+    EXPECT_EQ(alpha, channel);
+    EXPECT_EQ(CString(L"other"), now.Units[0].Nick);
+    EXPECT_EQ(CString(L"kvme"), now.Units[2].Nick);
+    EXPECT_EQ(TIRCUnit::StateLoggedIn, net->GetState());
+
+    TConfig reread;
+    TConfig::TFolderEnvironment environment;
+    environment.programFolder = folder.path;
+    environment.appDataFolder = folder.path.Left(folder.path.GetLength() - 1);
+    environment.windowsUserName = L"tester";
+    environment.setCurrentFolder = false;
+    reread.InitFolders(L"", environment);
+    reread.LoadServerTree();
+    EXPECT_EQ((std::vector<CString>{L"west", L"south", L"net"}), Names(reread.world.Units));
+    ASSERT_EQ(3u, reread.world.Units.size());
+    EXPECT_EQ((std::vector<CString>{L"#beta", L"#alpha"}), Names(reread.world.Units[2].Channels));
+}

@@ -1,0 +1,203 @@
+// The paste confirmation and the server tree order dialogs on their own: the text clean-ups
+// clicked on real buttons, what Cancel keeps, where a dragged item really lands, and the
+// names-only world the tree order returns.
+
+#include "app/UpdateDialog.h"
+#include "dialogs/PasteDialog.h"
+#include "dialogs/TreeDialog.h"
+#include "res/windows/paste.h"
+#include "tests/common/MessagePump.h"
+#include "tests/common/UserInput.h"
+#include "tests/irc/IrcTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+#include <string>
+
+namespace {
+
+void Click(HWND dialog, int id)
+{
+    ClickAt(ScreenPointOf(::GetDlgItem(dialog, id)));
+    PumpMessagesFor(100);
+}
+
+CString Field(HWND dialog, int id) { return GetControlText(::GetDlgItem(dialog, id)); }
+
+class PasteDialogTest : public ::testing::Test {
+protected:
+    void Open(const wchar_t* text, const wchar_t* quote)
+    {
+        dialog.SetText(text);
+        dialog.SetQuote(quote);
+        dialog.notice = false;
+        ASSERT_TRUE(dialog.Create(IDD_PASTE_DIALOG, nullptr));
+        dialog.ShowWindow(SW_SHOWNORMAL);
+        ::SetForegroundWindow(dialog.m_hWnd);
+        PumpMessagesFor(100);
+    }
+    TPasteDialog dialog;
+};
+
+struct TCleanUpRow {
+    const char* name;
+    const wchar_t* text;
+    const wchar_t* quote;
+    int button;
+    const wchar_t* expected;
+};
+
+} // namespace
+
+TEST(PasteDialog, CleanUpButtonsRewriteTheText)
+{
+    const TCleanUpRow rows[] = {
+        {"blank lines go", L"a\r\n\r\n  \r\nb", L">", IDC_PASTE_REMOVE_BLANK, L"a\r\nb\r\n"},
+        {"only blank lines", L" \r\n\t\r\n\r\n", L">", IDC_PASTE_REMOVE_BLANK, L""},
+        {"one line gets its break", L"a", L">", IDC_PASTE_REMOVE_BLANK, L"a\r\n"},
+        {"empty lines get the quote alone", L"a\r\n\r\nb", L"> ", IDC_PASTE_ADD_QUOTE, L"> a\r\n> \r\n> b"},
+        {"an empty quote changes nothing", L"a\r\nb", L"", IDC_PASTE_ADD_QUOTE, L"a\r\nb"},
+    };
+    for (const TCleanUpRow& row : rows) {
+        SCOPED_TRACE(row.name);
+        TPasteDialog dialog;
+        dialog.SetText(row.text);
+        dialog.SetQuote(row.quote);
+        ASSERT_TRUE(dialog.Create(IDD_PASTE_DIALOG, nullptr));
+        dialog.ShowWindow(SW_SHOWNORMAL);
+        ::SetForegroundWindow(dialog.m_hWnd);
+        PumpMessagesFor(100);
+        EXPECT_EQ(CString(row.text), Field(dialog.m_hWnd, IDC_PASTE_TEXT));
+        Click(dialog.m_hWnd, row.button);
+        EXPECT_EQ(CString(row.expected), Field(dialog.m_hWnd, IDC_PASTE_TEXT));
+        Click(dialog.m_hWnd, IDOK);
+        EXPECT_EQ(CString(row.expected), dialog.GetText());
+    }
+}
+
+TEST_F(PasteDialogTest, CancelKeepsTheEditedTextQuoteAndNoticeChoice)
+{
+    Open(L"one\r\ntwo", L">");
+    HWND quote = ::GetDlgItem(dialog.m_hWnd, IDC_PASTE_QUOTE);
+    FocusForInput(quote);
+    PressKey('A', {VK_CONTROL});
+    TypeText(L"#");
+    Click(dialog.m_hWnd, IDC_PASTE_ADD_QUOTE);
+    Click(dialog.m_hWnd, IDC_PASTE_NOTICE);
+    Click(dialog.m_hWnd, IDCANCEL);
+    EXPECT_FALSE(::IsWindowVisible(dialog.m_hWnd));
+    EXPECT_EQ(CString(L"#"), dialog.GetQuote());
+    EXPECT_TRUE(dialog.notice);
+    EXPECT_EQ(CString(L"#one\r\n#two"), dialog.GetText());
+}
+
+namespace {
+
+// Servers A (#a1, #a2), B (#b1) and C (#c1), each with settings of their own.
+class TreeDialogTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        for (const wchar_t* server : {L"A", L"B", L"C"}) {
+            TUnitConfig unit;
+            unit.Name = server;
+            unit.Port = 7000;
+            unit.Nick = L"someone";
+            dialog.world.Units.push_back(unit);
+        }
+        dialog.world.AutoOpMasks.push_back(L"*!*@op.example");
+        for (auto [server, channel] : {std::pair{0, L"#a1"}, {0, L"#a2"}, {1, L"#b1"}, {2, L"#c1"}}) {
+            TChannelConfig record;
+            record.Name = channel;
+            record.AutoJoin = false;
+            dialog.world.Units[server].Channels.push_back(record);
+        }
+        ASSERT_TRUE(dialog.Create(IDD_TREE_DIALOG, nullptr));
+        dialog.ShowWindow(SW_SHOWNORMAL);
+        ::SetForegroundWindow(dialog.m_hWnd);
+        PumpMessagesFor(100);
+    }
+    HTREEITEM Item(const wchar_t* path)
+    {
+        TTreeView& tree = dialog.GetTree();
+        CString text(path);
+        int slash = text.Find(L'/');
+        CString server = slash < 0 ? text : text.Left(slash);
+        for (HTREEITEM item = tree.GetRootItem(); item; item = tree.GetNextSiblingItem(item)) {
+            if (tree.GetItemText(item) != server)
+                continue;
+            if (slash < 0)
+                return item;
+            for (HTREEITEM child = tree.GetChildItem(item); child; child = tree.GetNextSiblingItem(child))
+                if (tree.GetItemText(child) == text.Mid(slash + 1))
+                    return child;
+        }
+        ADD_FAILURE() << "no item " << Narrow(text);
+        return nullptr;
+    }
+    TTreeDialog dialog;
+};
+
+struct TTargetRow {
+    const wchar_t* dragged;
+    const wchar_t* under;
+    const wchar_t* resolved;
+};
+
+} // namespace
+
+TEST_F(TreeDialogTest, DropTargetsKeepChannelsInTheirOwnServer)
+{
+    const TTargetRow rows[] = {
+        {L"A", L"B", L"B"},
+        {L"A", L"C/#c1", L"C"},
+        {L"C", L"A/#a2", L"A"},
+        {L"A/#a2", L"A/#a1", L"A/#a1"},
+        {L"A/#a1", L"A", L"A/#a1"},
+        {L"A/#a2", L"A", L"A/#a1"},
+        {L"A/#a1", L"C", L"A/#a2"},
+        {L"A/#a1", L"B/#b1", L"A/#a2"},
+        {L"C/#c1", L"A/#a1", L"C/#c1"},
+        {L"B/#b1", L"A", L"B/#b1"},
+    };
+    for (const TTargetRow& row : rows) {
+        SCOPED_TRACE(Narrow(CString(row.dragged) + L" onto " + row.under));
+        EXPECT_EQ(Item(row.resolved), dialog.ResolveTarget(Item(row.dragged), Item(row.under)));
+    }
+}
+
+TEST_F(TreeDialogTest, OkReturnsTheOrderAsNamesWithDefaultSettings)
+{
+    TTreeView& tree = dialog.GetTree();
+    // The second server with its channel moves up above the first.
+    ClickAt(ScreenPointOf(tree.m_hWnd, 0, 0));
+    RECT rect = {};
+    TreeView_GetItemRect(tree.m_hWnd, Item(L"B"), &rect, TRUE);
+    ClickAt(ScreenPointOf(tree.m_hWnd, (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2));
+    PumpMessagesFor(50);
+    ASSERT_EQ(Item(L"B"), tree.GetSelectedItem());
+    Click(dialog.m_hWnd, IDC_TREE_UP);
+    EXPECT_EQ(Item(L"B"), tree.GetSelectedItem());
+    Click(dialog.m_hWnd, IDOK);
+
+    const TWorldConfig& world = dialog.world;
+    ASSERT_EQ(3u, world.Units.size());
+    EXPECT_TRUE(world.AutoOpMasks.empty());
+    const wchar_t* names[] = {L"B", L"A", L"C"};
+    const TUnitConfig defaults;
+    const TChannelConfig channelDefaults;
+    for (size_t i = 0; i < 3; i++) {
+        EXPECT_EQ(CString(names[i]), world.Units[i].Name);
+        EXPECT_EQ(defaults.Port, world.Units[i].Port);
+        EXPECT_EQ(defaults.Nick, world.Units[i].Nick);
+        for (const TChannelConfig& channel : world.Units[i].Channels)
+            EXPECT_EQ(channelDefaults.AutoJoin, channel.AutoJoin);
+    }
+    ASSERT_EQ(2u, world.Units[1].Channels.size());
+    EXPECT_EQ(CString(L"#a1"), world.Units[1].Channels[0].Name);
+    EXPECT_EQ(CString(L"#a2"), world.Units[1].Channels[1].Name);
+    ASSERT_EQ(1u, world.Units[0].Channels.size());
+    EXPECT_EQ(CString(L"#b1"), world.Units[0].Channels[0].Name);
+}
