@@ -24,6 +24,7 @@
 #include "res/windows/dialogs.h"
 #include "res/windows/lists.h"
 #include "res/windows/prompts.h"
+#include "res/windows/chanmode.h"
 
 // The main frame's icon, menu and accelerators.
 #define IDR_MAINFRAME 128
