@@ -31,7 +31,8 @@ void CMainFrame::OnAddChannel()
     TChannelDialog dialog;
     dialog.SetChannelConfig(record);
     dialog.adding = true;
-    dialog.unit = unit;
+    dialog.serverName = unit->GetName();
+    dialog.serverModes = &unit->GetSession().capabilities.modes;
     if (dialog.DoModal() != IDOK)
         return;
     if (!world || !world->HasUnit(unit))
@@ -47,7 +48,8 @@ void CMainFrame::OnChannelProperties()
         return;
     TChannelDialog dialog;
     dialog.SetChannelConfig(channel->GetConfig());
-    dialog.unit = unit;
+    dialog.serverName = unit->GetName();
+    dialog.serverModes = &unit->GetSession().capabilities.modes;
     if (dialog.DoModal() != IDOK)
         return;
     if (!world || !world->HasUnit(unit) || !unit->HasChannel(channel))
@@ -62,7 +64,8 @@ void CMainFrame::OnChannelMode()
     auto [unit, channel] = GetSelectedNode();
     if (!IsLoggedIn(unit) || !channel || !channel->IsJoined() || !IsModeChannelName(channel->GetIRCName()))
         return;
-    TModeDialog dialog(unit);
+    TModeDialog dialog;
+    dialog.SetServerName(unit->GetName());
     dialog.mode = channel->mode;
     dialog.SetChannelName(channel->GetName());
     if (dialog.DoModal() != IDOK)

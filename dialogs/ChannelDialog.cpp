@@ -4,7 +4,6 @@
 #include "dialogs/ModeDialog.h"
 #include "foundation/ResourceString.h"
 #include "irc/IRCNames.h"
-#include "irc/IRCUnit.h"
 
 #include <vector>
 
@@ -34,8 +33,8 @@ BOOL TChannelDialog::OnInitDialog()
         ::SendMessageW(Item(IDC_CHANNEL_NAME), EM_SETREADONLY, TRUE, 0);
         ::SetFocus(Item(IDC_CHANNEL_PASSWORD));
     }
-    if (unit)
-        caption += L" - " + unit->GetName();
+    if (!serverName.IsEmpty())
+        caption += L" - " + serverName;
     SetWindowText(caption);
     return FALSE;
 }
@@ -63,11 +62,11 @@ void TChannelDialog::OnUpdateOK(CCmdUI* ui)
 void TChannelDialog::OnModeButton()
 {
     TChannelMode mode;
-    if (unit)
-        mode.serverModes = &unit->GetSession().capabilities.modes;
+    mode.serverModes = serverModes;
     std::vector<TModeChange> changes;
     mode.ApplyModeChange(GetControlText(Item(IDC_CHANNEL_MODE)), changes);
-    TModeDialog dialog(unit);
+    TModeDialog dialog;
+    dialog.SetServerName(serverName);
     dialog.mode = mode;
     dialog.SetChannelName(GetControlText(Item(IDC_CHANNEL_NAME)));
     dialog.creation = true;

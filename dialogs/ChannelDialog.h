@@ -3,10 +3,9 @@
 // in, runs it and takes the edited entry back after IDOK.
 
 #include "app/UpdateDialog.h"
+#include "irc/ISupport.h"
 #include "res/windows/chanmode.h"
 #include "settings/ServerConfig.h"
-
-class TIRCUnit;
 
 class TChannelDialog : public TUpdateDialog {
 public:
@@ -19,8 +18,10 @@ public:
     bool fromSettings = false;
     // A new entry whose name can be typed; an existing one keeps its name.
     bool adding = false;
-    // Names the server in the caption and gives the mode letters; null from the settings.
-    TIRCUnit* unit = nullptr;
+    // The server the entry belongs to, from the main window: its name goes into the caption and
+    // its mode letters read the mode text. Empty and null from the settings.
+    CString serverName;
+    const TISupportMode* serverModes = nullptr;
 
     BOOL OnInitDialog() override;
     void OnOK() override;

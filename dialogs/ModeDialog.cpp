@@ -2,7 +2,6 @@
 
 #include "classlib/CmdUI.h"
 #include "foundation/ResourceString.h"
-#include "irc/IRCUnit.h"
 
 #include <climits>
 
@@ -14,10 +13,14 @@ struct TFlagControl {
 };
 
 const TFlagControl kFlagControls[] = {
-    {IDC_MODE_S, &TChannelMode::secret},           {IDC_MODE_P, &TChannelMode::privateChannel},
-    {IDC_MODE_N, &TChannelMode::noOutsideMessages}, {IDC_MODE_T, &TChannelMode::topicByOperators},
-    {IDC_MODE_I, &TChannelMode::inviteOnly},        {IDC_MODE_M, &TChannelMode::moderated},
-    {IDC_MODE_A, &TChannelMode::anonymous},         {IDC_MODE_R, &TChannelMode::reop},
+    {IDC_MODE_S, &TChannelMode::secret},
+    {IDC_MODE_P, &TChannelMode::privateChannel},
+    {IDC_MODE_N, &TChannelMode::noOutsideMessages},
+    {IDC_MODE_T, &TChannelMode::topicByOperators},
+    {IDC_MODE_I, &TChannelMode::inviteOnly},
+    {IDC_MODE_M, &TChannelMode::moderated},
+    {IDC_MODE_A, &TChannelMode::anonymous},
+    {IDC_MODE_R, &TChannelMode::reop},
 };
 
 } // namespace
@@ -30,7 +33,7 @@ bool HasJoinBreakingCharacter(const CString& text)
     return false;
 }
 
-TModeDialog::TModeDialog(TIRCUnit* unit) : TUpdateDialog(IDD_MODE_DIALOG), unit(unit) {}
+TModeDialog::TModeDialog() : TUpdateDialog(IDD_MODE_DIALOG) {}
 
 bool TModeDialog::IsChecked(int id) const { return ::IsDlgButtonChecked(m_hWnd, id) == BST_CHECKED; }
 
@@ -56,8 +59,8 @@ BOOL TModeDialog::OnInitDialog()
         caption = LoadResourceString(IDS_MODE_CREATION_TITLE);
     } else {
         caption = FormatStringResourceWithText(IDS_MODE_CHANNEL_TITLE, channelName);
-        if (unit)
-            caption += L" - " + unit->GetName();
+        if (!serverName.IsEmpty())
+            caption += L" - " + serverName;
     }
     SetWindowText(caption);
     return FALSE;

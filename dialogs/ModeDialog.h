@@ -6,13 +6,13 @@
 #include "irc/Modes.h"
 #include "res/windows/chanmode.h"
 
-class TIRCUnit;
-
 class TModeDialog : public TUpdateDialog {
 public:
-    explicit TModeDialog(TIRCUnit* unit = nullptr);
+    TModeDialog();
 
     void SetChannelName(const CString& value) { channelName = value; }
+    // The server's name, shown after the channel's; empty shows none.
+    void SetServerName(const CString& value) { serverName = value; }
     TChannelMode GetMode() const { return mode; }
 
     TChannelMode mode;
@@ -41,7 +41,7 @@ private:
     void OnUpdateKey(CCmdUI* ui);
     void OnUpdateLimit(CCmdUI* ui);
 
-    TIRCUnit* unit;
+    CString serverName;
     CString channelName;
 };
 

@@ -129,8 +129,11 @@ protected:
     {
         RECT item = {};
         ::GetMenuItemRect(frame->m_hWnd, ::GetMenu(frame->m_hWnd), index, &item);
-        ASSERT_TRUE(ChooseFromOpenedPopup([&] { ClickAt(POINT{(item.left + item.right) / 2, (item.top + item.bottom) / 2}); },
-                                          keys));
+        ASSERT_TRUE(ChooseFromOpenedPopup(
+            [&] {
+                ClickAt(POINT{(item.left + item.right) / 2, (item.top + item.bottom) / 2});
+            },
+            keys));
     }
 };
 
@@ -223,13 +226,15 @@ TEST_F(ChannelDialogCommands, ModeDialogSendsTheDifferenceAndCancelSendsNothing)
     peer->Send(":kvme!me@my.host MODE #alpha +ntk oldkey\r\n");
     ASSERT_TRUE(PumpMessagesUntil([&] { return alpha->mode.key == L"oldkey"; }, 3000));
     int modes = CountStarting("MODE");
-    ASSERT_TRUE(RunWithDialog(IDC_MODE_LIMIT_SPIN, [&] { ChooseFromMenuBar(2, {'M'}); }, [&](HWND dialog) {
-        EXPECT_EQ(CString(L"#alpha のモード設定 - net"), Caption(dialog));
-        EXPECT_TRUE(Checked(dialog, IDC_MODE_N));
-        EXPECT_TRUE(Checked(dialog, IDC_MODE_T));
-        Click(dialog, IDC_MODE_S);
-        PressKey(VK_ESCAPE);
-    }));
+    ASSERT_TRUE(RunWithDialog(
+        IDC_MODE_LIMIT_SPIN, [&] { ChooseFromMenuBar(2, {'M'}); },
+        [&](HWND dialog) {
+            EXPECT_EQ(CString(L"#alpha のモード設定 - net"), Caption(dialog));
+            EXPECT_TRUE(Checked(dialog, IDC_MODE_N));
+            EXPECT_TRUE(Checked(dialog, IDC_MODE_T));
+            Click(dialog, IDC_MODE_S);
+            PressKey(VK_ESCAPE);
+        }));
     PumpMessagesFor(300);
     EXPECT_EQ(modes, CountStarting("MODE")) << "cancelled";
 
@@ -246,8 +251,8 @@ TEST_F(ChannelDialogCommands, ModeDialogSendsTheDifferenceAndCancelSendsNothing)
              Retype(dialog, IDC_MODE_LIMIT, L"50");
          },
          "MODE #alpha -n+s+l 50"},
-        {"limit out of range",
-         [](HWND dialog) { Retype(dialog, IDC_MODE_LIMIT, L"99999999999"); }, "MODE #alpha +l 2147483647"},
+        {"limit out of range", [](HWND dialog) { Retype(dialog, IDC_MODE_LIMIT, L"99999999999"); },
+         "MODE #alpha +l 2147483647"},
         {"key dropped", [](HWND dialog) { Click(dialog, IDC_MODE_K); }, "MODE #alpha -k oldkey"},
     };
     for (const auto& row : rows) {
@@ -272,6 +277,8 @@ TEST_F(ChannelDialogCommands, BlankKeysAreRefusedAndNoOperatorSendsNothing)
         PressKey(VK_RETURN);
         EXPECT_TRUE(::IsWindowVisible(dialog));
         Retype(dialog, IDC_MODE_KEY, L"one");
+        PumpMessagesFor(100);
+        EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(dialog, IDOK)));
         EXPECT_TRUE(SaveWindowPng(dialog, ScreenshotPath(L"mainframe-mode-dialog.png")));
         PressKey(VK_RETURN);
     }));

@@ -153,9 +153,9 @@ TEST(ChannelDialogTest, OkNeedsAChannelNameThatMakesOneJoin)
         const wchar_t* password;
         bool enabled;
     } rows[] = {
-        {L"", L"", false},        {L"abc", L"", false},      {L"#abc", L"", true},     {L"&abc", L"", true},
-        {L"+abc", L"", true},     {L"!abc", L"", true},      {L"%abc", L"", true},     {L"#a b", L"", false},
-        {L"#a,#b", L"", false},   {L"#abc", L"se cret", false}, {L"#abc", L"k1,k2", false}, {L"#abc", L"secret", true},
+        {L"", L"", false},      {L"abc", L"", false},         {L"#abc", L"", true},       {L"&abc", L"", true},
+        {L"+abc", L"", true},   {L"!abc", L"", true},         {L"%abc", L"", true},       {L"#a b", L"", false},
+        {L"#a,#b", L"", false}, {L"#abc", L"se cret", false}, {L"#abc", L"k1,k2", false}, {L"#abc", L"secret", true},
     };
     TChannelDialog dialog;
     dialog.adding = true;
