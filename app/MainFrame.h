@@ -361,6 +361,10 @@ public:
     void OnMaskDialogUpdate(TMaskDialog*) override {}
     void OnMaskDialogClose(TMaskDialog* dialog) override;
     void DestroyIgnoreList();
+    // ---- The channel and mode dialogs (app/MainFrameChannelDialogs.cpp) ----
+    void OnAddChannel();
+    void OnChannelProperties();
+    void OnChannelMode();
 
 private:
     // The command entries of the map, taken from the command table, and the frame messages of

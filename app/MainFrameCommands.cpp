@@ -31,7 +31,7 @@ const TMainCommand kMainCommands[] = {
     {ID_ADD_SERVER, ID_ADD_SERVER, {L"addserver"}, nullptr, nullptr},
     {ID_COPY_SERVER, ID_COPY_SERVER, {L"copyserver"}, nullptr, &F::OnUpdateUnitSelected},
     {ID_DELETE_SERVER, ID_DELETE_SERVER, {L"deleteserver"}, nullptr, &F::OnUpdateConnect},
-    {ID_ADD_CHANNEL, ID_ADD_CHANNEL, {L"addchannel"}, nullptr, &F::OnUpdateUnitSelected},
+    {ID_ADD_CHANNEL, ID_ADD_CHANNEL, {L"addchannel"}, &F::OnAddChannel, &F::OnUpdateUnitSelected},
     {ID_EDIT_SERVER_TREE, ID_EDIT_SERVER_TREE, {L"tree"}, &F::EditServerTree, nullptr},
     {ID_SERVER_AUTO_OP, ID_SERVER_AUTO_OP, {L"serveroperatorlist"}, &F::OnServerAutoOp, &F::OnUpdateUnitSelected},
     {ID_SERVER_PROPERTIES, ID_SERVER_PROPERTIES, {L"serverproperty"}, nullptr, &F::OnUpdateUnitSelected},
@@ -42,7 +42,7 @@ const TMainCommand kMainCommands[] = {
     {ID_PART_PROMPT, ID_PART_PROMPT, {L"part"}, &F::OnPartPrompt, &F::OnUpdatePartPrompt},
     {ID_TOPIC, ID_TOPIC, {L"topic"}, &F::OnTopic, &F::OnUpdateJoinedChannelCommand},
     {ID_INVITE_TO_CHANNEL, ID_INVITE_TO_CHANNEL, {L"invite"}, &F::OnInviteToChannel, &F::OnUpdateJoinedChannelCommand},
-    {ID_CHANNEL_MODE, ID_CHANNEL_MODE, {L"mode"}, nullptr, &F::OnUpdateModeChannelCommand},
+    {ID_CHANNEL_MODE, ID_CHANNEL_MODE, {L"mode"}, &F::OnChannelMode, &F::OnUpdateModeChannelCommand},
     {ID_BAN_LIST, ID_BAN_LIST, {L"mode-b"}, &F::OnBanList, &F::OnUpdateModeChannelCommand},
     {ID_BAN_EXCEPTION_LIST, ID_BAN_EXCEPTION_LIST, {L"mode-e"}, &F::OnBanExceptionList, &F::OnUpdateModeChannelCommand},
     {ID_INVITE_LIST, ID_INVITE_LIST, {L"mode-i"}, &F::OnInviteList, &F::OnUpdateModeChannelCommand},
@@ -51,7 +51,7 @@ const TMainCommand kMainCommands[] = {
     {ID_RESET_MEMBERS, ID_RESET_MEMBERS, {L"resetmember"}, &F::OnResetMembers, &F::OnUpdateJoinedChannelCommand},
     {ID_DELETE_CHANNEL, ID_DELETE_CHANNEL, {L"deletechannel"}, nullptr, &F::OnUpdateDeleteChannel},
     {ID_CHANNEL_AUTO_OP, ID_CHANNEL_AUTO_OP, {L"channeloperatorlist"}, &F::OnChannelAutoOp, &F::OnUpdateChannelProperties},
-    {ID_CHANNEL_PROPERTIES, ID_CHANNEL_PROPERTIES, {L"channelproperty"}, nullptr, &F::OnUpdateChannelProperties},
+    {ID_CHANNEL_PROPERTIES, ID_CHANNEL_PROPERTIES, {L"channelproperty"}, &F::OnChannelProperties, &F::OnUpdateChannelProperties},
 
     // Edit menu and the input line's markup
     {ID_EDIT_COPY, ID_EDIT_COPY, {L"copy"}, &F::OnEditCopy, &F::OnUpdateEditCopy},

@@ -26,6 +26,7 @@
 #include "res/windows/prompts.h"
 #include "res/windows/autoop.h"
 #include "res/windows/paste.h"
+#include "res/windows/chanmode.h"
 
 // The main frame's icon, menu and accelerators.
 #define IDR_MAINFRAME 128

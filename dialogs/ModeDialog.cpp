@@ -1,0 +1,101 @@
+#include "dialogs/ModeDialog.h"
+
+#include "classlib/CmdUI.h"
+#include "foundation/ResourceString.h"
+
+#include <climits>
+
+namespace {
+
+struct TFlagControl {
+    int id;
+    bool TChannelMode::*flag;
+};
+
+const TFlagControl kFlagControls[] = {
+    {IDC_MODE_S, &TChannelMode::secret},
+    {IDC_MODE_P, &TChannelMode::privateChannel},
+    {IDC_MODE_N, &TChannelMode::noOutsideMessages},
+    {IDC_MODE_T, &TChannelMode::topicByOperators},
+    {IDC_MODE_I, &TChannelMode::inviteOnly},
+    {IDC_MODE_M, &TChannelMode::moderated},
+    {IDC_MODE_A, &TChannelMode::anonymous},
+    {IDC_MODE_R, &TChannelMode::reop},
+};
+
+} // namespace
+
+bool HasJoinBreakingCharacter(const CString& text)
+{
+    for (int i = 0; i < text.GetLength(); i++)
+        if (text[i] <= L' ' || text[i] == L',')
+            return true;
+    return false;
+}
+
+TModeDialog::TModeDialog() : TUpdateDialog(IDD_MODE_DIALOG) {}
+
+bool TModeDialog::IsChecked(int id) const { return ::IsDlgButtonChecked(m_hWnd, id) == BST_CHECKED; }
+
+void TModeDialog::Check(int id, bool on) { ::CheckDlgButton(m_hWnd, id, on ? BST_CHECKED : BST_UNCHECKED); }
+
+BOOL TModeDialog::OnInitDialog()
+{
+    TUpdateDialog::OnInitDialog();
+    for (const TFlagControl& control : kFlagControls)
+        Check(control.id, mode.*control.flag);
+    Check(IDC_MODE_L, mode.limit > 0);
+    SetSpinEditValue(::GetDlgItem(m_hWnd, IDC_MODE_LIMIT), ::GetDlgItem(m_hWnd, IDC_MODE_LIMIT_SPIN), mode.limit, 0,
+                     INT_MAX);
+    Check(IDC_MODE_K, !mode.key.IsEmpty());
+    SetEditText(::GetDlgItem(m_hWnd, IDC_MODE_KEY), mode.key, 64);
+    // Only the channel kinds that know a and r may change them; elsewhere they keep their state.
+    bool bang = !channelName.IsEmpty() && channelName[0] == L'!';
+    bool ampersand = !channelName.IsEmpty() && channelName[0] == L'&';
+    ::EnableWindow(::GetDlgItem(m_hWnd, IDC_MODE_A), bang || ampersand);
+    ::EnableWindow(::GetDlgItem(m_hWnd, IDC_MODE_R), bang);
+    CString caption;
+    if (creation) {
+        caption = LoadResourceString(IDS_MODE_CREATION_TITLE);
+    } else {
+        caption = FormatStringResourceWithText(IDS_MODE_CHANNEL_TITLE, channelName);
+        if (!serverName.IsEmpty())
+            caption += L" - " + serverName;
+    }
+    SetWindowText(caption);
+    return FALSE;
+}
+
+void TModeDialog::OnOK()
+{
+    for (const TFlagControl& control : kFlagControls)
+        mode.*control.flag = IsChecked(control.id);
+    mode.limit = IsChecked(IDC_MODE_L)
+                     ? GetSpinEditValue(::GetDlgItem(m_hWnd, IDC_MODE_LIMIT), ::GetDlgItem(m_hWnd, IDC_MODE_LIMIT_SPIN))
+                     : 0;
+    mode.key = IsChecked(IDC_MODE_K) ? GetControlText(::GetDlgItem(m_hWnd, IDC_MODE_KEY)) : CString();
+    TUpdateDialog::OnOK();
+}
+
+// A channel is never both secret and private.
+void TModeDialog::OnSecret()
+{
+    if (IsChecked(IDC_MODE_S))
+        Check(IDC_MODE_P, false);
+}
+
+void TModeDialog::OnPrivate()
+{
+    if (IsChecked(IDC_MODE_P))
+        Check(IDC_MODE_S, false);
+}
+
+// The key goes out as one word of the MODE line.
+void TModeDialog::OnUpdateOK(CCmdUI* ui)
+{
+    ui->Enable(!IsChecked(IDC_MODE_K) || !HasJoinBreakingCharacter(GetControlText(::GetDlgItem(m_hWnd, IDC_MODE_KEY))));
+}
+
+void TModeDialog::OnUpdateKey(CCmdUI* ui) { ui->Enable(IsChecked(IDC_MODE_K)); }
+
+void TModeDialog::OnUpdateLimit(CCmdUI* ui) { ui->Enable(IsChecked(IDC_MODE_L)); }

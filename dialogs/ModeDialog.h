@@ -1,0 +1,49 @@
+#pragma once
+// TModeDialog: the modal editor of a channel's simple flags, key and user limit. It sends
+// nothing: the owner reads the edited mode after IDOK.
+
+#include "app/UpdateDialog.h"
+#include "irc/Modes.h"
+#include "res/windows/chanmode.h"
+
+class TModeDialog : public TUpdateDialog {
+public:
+    TModeDialog();
+
+    void SetChannelName(const CString& value) { channelName = value; }
+    // The server's name, shown after the channel's; empty shows none.
+    void SetServerName(const CString& value) { serverName = value; }
+    TChannelMode GetMode() const { return mode; }
+
+    TChannelMode mode;
+    // Editing the mode a channel is created with rather than a joined channel's.
+    bool creation = false;
+
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+
+    BEGIN_MSG_MAP(TModeDialog)
+        COMMAND_ID_HANDLER(IDC_MODE_S, OnSecret)
+        COMMAND_ID_HANDLER(IDC_MODE_P, OnPrivate)
+        UPDATE_UI_HANDLER(IDOK, OnUpdateOK)
+        UPDATE_UI_HANDLER(IDC_MODE_KEY, OnUpdateKey)
+        UPDATE_UI_HANDLER(IDC_MODE_LIMIT, OnUpdateLimit)
+        UPDATE_UI_HANDLER(IDC_MODE_LIMIT_SPIN, OnUpdateLimit)
+        CHAIN_MSG_MAP(TUpdateDialog)
+    END_MSG_MAP()
+
+private:
+    bool IsChecked(int id) const;
+    void Check(int id, bool on);
+    void OnSecret();
+    void OnPrivate();
+    void OnUpdateOK(CCmdUI* ui);
+    void OnUpdateKey(CCmdUI* ui);
+    void OnUpdateLimit(CCmdUI* ui);
+
+    CString serverName;
+    CString channelName;
+};
+
+// A blank, comma or control character would split a JOIN or MODE line into other names or keys.
+bool HasJoinBreakingCharacter(const CString& text);

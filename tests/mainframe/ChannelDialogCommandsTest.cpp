@@ -1,0 +1,297 @@
+// The main window's add-channel, channel-properties and mode commands as a user meets them: the
+// dialog opened from the menu or an action name, filled with real keys and clicks, and what the
+// server tree, tree.ini and the scripted server get after OK or Cancel.
+
+#include "tests/mainframe/ServedFrameFixture.h"
+
+#include "dialogs/ChannelDialog.h"
+#include "dialogs/ModeDialog.h"
+#include "res/resource.h"
+#include "tests/common/PopupMenu.h"
+#include "tests/common/Screenshot.h"
+
+#include <functional>
+#include <string>
+
+namespace {
+
+// Watches from a timer for a shown window of this thread holding the control and runs the step
+// once inside whatever modal loop shows it.
+int g_watchedId = 0;
+std::function<void(HWND)> g_step;
+int g_shown = 0;
+
+BOOL CALLBACK MatchShown(HWND window, LPARAM data)
+{
+    if (::IsWindowVisible(window) && ::GetDlgItem(window, g_watchedId)) {
+        *(HWND*)data = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+void CALLBACK PollShown(HWND, UINT, UINT_PTR id, DWORD)
+{
+    HWND window = nullptr;
+    ::EnumThreadWindows(::GetCurrentThreadId(), MatchShown, (LPARAM)&window);
+    if (!window)
+        return;
+    ::KillTimer(nullptr, id);
+    g_shown++;
+    std::function<void(HWND)> step = g_step;
+    PumpMessagesFor(100);
+    step(window);
+}
+
+void WhenShown(int controlId, std::function<void(HWND)> step)
+{
+    g_watchedId = controlId;
+    g_step = step;
+    ::SetTimer(nullptr, 0, 50, PollShown);
+}
+
+CString Caption(HWND window)
+{
+    wchar_t text[128] = L"";
+    ::GetWindowTextW(window, text, 128);
+    return text;
+}
+
+CString Text(HWND dialog, int id) { return GetControlText(::GetDlgItem(dialog, id)); }
+
+bool Checked(HWND dialog, int id) { return ::IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
+
+// The dialog's own loop would run its enable rules once idle; the steps run inside it.
+void Click(HWND dialog, int id)
+{
+    ClickAt(ScreenPointOf(::GetDlgItem(dialog, id)));
+    PumpMessagesFor(50);
+    if (::IsWindow(dialog))
+        ::SendMessageW(dialog, WM_KICKIDLE, 0, 0);
+}
+
+void Retype(HWND dialog, int id, const wchar_t* text)
+{
+    ClickAt(ScreenPointOf(::GetDlgItem(dialog, id)));
+    PressKey('A', {VK_CONTROL});
+    PressKey(VK_DELETE);
+    TypeText(text);
+    PumpMessagesFor(50);
+    ::SendMessageW(dialog, WM_KICKIDLE, 0, 0);
+}
+
+class ChannelDialogCommands : public ServedFrameFixture {
+protected:
+    int CountStarting(const std::string& prefix)
+    {
+        int count = 0;
+        for (const std::string& line : peer->Lines())
+            count += line.rfind(prefix, 0) == 0;
+        return count;
+    }
+    // What tree.ini holds now, read as the next start would.
+    std::vector<TChannelConfig> StoredChannels()
+    {
+        TConfig stored;
+        TConfig::TFolderEnvironment environment;
+        environment.programFolder = folder.path;
+        environment.appDataFolder = folder.path.Left(folder.path.GetLength() - 1);
+        environment.windowsUserName = L"tester";
+        environment.setCurrentFolder = false;
+        stored.InitFolders(L"", environment);
+        stored.LoadServerTree();
+        for (const TUnitConfig& unit : stored.world.Units)
+            if (unit.Name == L"net")
+                return unit.Channels;
+        return {};
+    }
+    const TChannelConfig* StoredChannel(const std::vector<TChannelConfig>& channels, const wchar_t* name)
+    {
+        for (const TChannelConfig& channel : channels)
+            if (channel.Name == name)
+                return &channel;
+        return nullptr;
+    }
+    // Runs the command with the step answering its dialog; false when no dialog came.
+    bool RunWithDialog(int controlId, const std::function<void()>& open, std::function<void(HWND)> step)
+    {
+        int shown = g_shown;
+        WhenShown(controlId, step);
+        open();
+        PumpMessagesFor(100);
+        return g_shown == shown + 1;
+    }
+    std::function<void()> Action(const wchar_t* name)
+    {
+        return [this, name] { EXPECT_TRUE(frame->ExecuteAction(name)); };
+    }
+    void ChooseFromMenuBar(int index, std::initializer_list<WORD> keys)
+    {
+        RECT item = {};
+        ::GetMenuItemRect(frame->m_hWnd, ::GetMenu(frame->m_hWnd), index, &item);
+        ASSERT_TRUE(ChooseFromOpenedPopup(
+            [&] {
+                ClickAt(POINT{(item.left + item.right) / 2, (item.top + item.bottom) / 2});
+            },
+            keys));
+    }
+};
+
+} // namespace
+
+TEST_F(ChannelDialogCommands, AddChannelMakesTheNodeStoresTheTreeAndJoinUsesTheKey)
+{
+    TIRCChannel* beta = Channel(L"#beta");
+    beta->GetConfig().Keyword = false;
+    beta->GetConfig().AutoOpMasks = {L"*!*@friend.example"};
+    world->Select(net, beta);
+    PumpMessagesFor(50);
+    // Cancel adds nothing and writes nothing.
+    ASSERT_TRUE(RunWithDialog(IDC_CHANNEL_MODE_BUTTON, Action(L"addchannel"), [&](HWND dialog) {
+        EXPECT_EQ(CString(L"チャンネルを追加 - net"), Caption(dialog));
+        Retype(dialog, IDC_CHANNEL_NAME, L"#gamma");
+        PressKey(VK_ESCAPE);
+    }));
+    EXPECT_EQ(nullptr, Channel(L"#gamma"));
+    std::vector<TChannelConfig> before = StoredChannels();
+    EXPECT_EQ(nullptr, StoredChannel(before, L"#gamma"));
+
+    ASSERT_TRUE(RunWithDialog(IDC_CHANNEL_MODE_BUTTON, Action(L"addchannel"), [&](HWND dialog) {
+        // The new entry starts from the selected channel's switches with an empty name.
+        EXPECT_EQ(CString(), Text(dialog, IDC_CHANNEL_NAME));
+        EXPECT_FALSE(Checked(dialog, IDC_CHANNEL_KEYWORD));
+        EXPECT_EQ(::GetDlgItem(dialog, IDC_CHANNEL_NAME), ::GetFocus());
+        Retype(dialog, IDC_CHANNEL_NAME, L"#gamma");
+        Retype(dialog, IDC_CHANNEL_PASSWORD, L"key1");
+        EXPECT_TRUE(SaveWindowPng(dialog, ScreenshotPath(L"mainframe-add-channel.png")));
+        PressKey(VK_RETURN);
+    }));
+    TIRCChannel* gamma = Channel(L"#gamma");
+    ASSERT_TRUE(gamma);
+    EXPECT_TRUE(gamma->GetConfig().AutoOpMasks.empty());
+    EXPECT_FALSE(gamma->GetConfig().Keyword);
+    EXPECT_TRUE(world->FindChannelTreeItem(world->FindUnitTreeItem(net), gamma));
+    std::vector<TChannelConfig> stored = StoredChannels();
+    const TChannelConfig* record = StoredChannel(stored, L"#gamma");
+    ASSERT_TRUE(record);
+    EXPECT_EQ(CString(L"key1"), record->Password);
+    EXPECT_TRUE(record->AutoOpMasks.empty());
+    EXPECT_TRUE(StoredChannel(stored, L"#alpha"));
+
+    // Adding changes no membership: the join is the user's next step.
+    PumpMessagesFor(200);
+    EXPECT_EQ(0, CountStarting("JOIN #gamma"));
+    world->Select(net, gamma);
+    PumpMessagesFor(50);
+    EXPECT_TRUE(frame->ExecuteAction(L"join"));
+    ASSERT_TRUE(peer->WaitFor("JOIN #gamma key1", 3000)) << peer->Received();
+}
+
+TEST_F(ChannelDialogCommands, PropertiesEditTheEntryButNeverItsName)
+{
+    TIRCChannel* beta = Channel(L"#beta");
+    world->Select(net, beta);
+    PumpMessagesFor(50);
+    for (bool accept : {false, true}) {
+        ASSERT_TRUE(RunWithDialog(IDC_CHANNEL_MODE_BUTTON, Action(L"channelproperty"), [&](HWND dialog) {
+            EXPECT_EQ(CString(L"チャンネルのプロパティ - net"), Caption(dialog));
+            EXPECT_EQ(::GetDlgItem(dialog, IDC_CHANNEL_PASSWORD), ::GetFocus());
+            Retype(dialog, IDC_CHANNEL_NAME, L"#renamed");
+            EXPECT_EQ(CString(L"#beta"), Text(dialog, IDC_CHANNEL_NAME));
+            Retype(dialog, IDC_CHANNEL_PASSWORD, L"pw");
+            Retype(dialog, IDC_CHANNEL_TOPIC, L"about beta");
+            Click(dialog, IDC_CHANNEL_AUTO_JOIN);
+            Click(dialog, accept ? IDOK : IDCANCEL);
+        }));
+        std::vector<TChannelConfig> stored = StoredChannels();
+        const TChannelConfig* record = StoredChannel(stored, L"#beta");
+        if (!accept) {
+            EXPECT_EQ(CString(), beta->GetConfig().Password);
+            EXPECT_TRUE(beta->GetConfig().AutoJoin);
+            EXPECT_FALSE(record && record->Password == L"pw");
+            continue;
+        }
+        EXPECT_EQ(beta, Channel(L"#beta"));
+        EXPECT_EQ(CString(L"pw"), beta->GetConfig().Password);
+        EXPECT_EQ(CString(L"about beta"), beta->GetConfig().Topic);
+        EXPECT_FALSE(beta->GetConfig().AutoJoin);
+        ASSERT_TRUE(record);
+        EXPECT_EQ(CString(L"pw"), record->Password);
+        EXPECT_FALSE(record->AutoJoin);
+    }
+}
+
+TEST_F(ChannelDialogCommands, ModeDialogSendsTheDifferenceAndCancelSendsNothing)
+{
+    peer->Send(":kvme!me@my.host MODE #alpha +ntk oldkey\r\n");
+    ASSERT_TRUE(PumpMessagesUntil([&] { return alpha->mode.key == L"oldkey"; }, 3000));
+    int modes = CountStarting("MODE");
+    ASSERT_TRUE(RunWithDialog(
+        IDC_MODE_LIMIT_SPIN, [&] { ChooseFromMenuBar(2, {'M'}); },
+        [&](HWND dialog) {
+            EXPECT_EQ(CString(L"#alpha のモード設定 - net"), Caption(dialog));
+            EXPECT_TRUE(Checked(dialog, IDC_MODE_N));
+            EXPECT_TRUE(Checked(dialog, IDC_MODE_T));
+            Click(dialog, IDC_MODE_S);
+            PressKey(VK_ESCAPE);
+        }));
+    PumpMessagesFor(300);
+    EXPECT_EQ(modes, CountStarting("MODE")) << "cancelled";
+
+    struct {
+        const char* name;
+        std::function<void(HWND)> edit;
+        std::string line;
+    } rows[] = {
+        {"flags and limit",
+         [](HWND dialog) {
+             Click(dialog, IDC_MODE_N);
+             Click(dialog, IDC_MODE_S);
+             Click(dialog, IDC_MODE_L);
+             Retype(dialog, IDC_MODE_LIMIT, L"50");
+         },
+         "MODE #alpha -n+s+l 50"},
+        {"limit out of range", [](HWND dialog) { Retype(dialog, IDC_MODE_LIMIT, L"99999999999"); },
+         "MODE #alpha +l 2147483647"},
+        {"key dropped", [](HWND dialog) { Click(dialog, IDC_MODE_K); }, "MODE #alpha -k oldkey"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        ASSERT_TRUE(RunWithDialog(IDC_MODE_LIMIT_SPIN, Action(L"mode"), [&](HWND dialog) {
+            row.edit(dialog);
+            Click(dialog, IDOK);
+        }));
+        ASSERT_TRUE(peer->WaitFor(row.line, 3000)) << peer->Received();
+        // The server's echo makes it the channel's mode for the next row.
+        peer->Send(":kvme!me@my.host " + row.line + "\r\n");
+        PumpMessagesFor(300);
+    }
+}
+
+TEST_F(ChannelDialogCommands, BlankKeysAreRefusedAndNoOperatorSendsNothing)
+{
+    ASSERT_TRUE(RunWithDialog(IDC_MODE_LIMIT_SPIN, Action(L"mode"), [&](HWND dialog) {
+        Click(dialog, IDC_MODE_K);
+        Retype(dialog, IDC_MODE_KEY, L"two words");
+        // Return on the disabled OK closes nothing.
+        PressKey(VK_RETURN);
+        EXPECT_TRUE(::IsWindowVisible(dialog));
+        Retype(dialog, IDC_MODE_KEY, L"one");
+        PumpMessagesFor(100);
+        EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(dialog, IDOK)));
+        EXPECT_TRUE(SaveWindowPng(dialog, ScreenshotPath(L"mainframe-mode-dialog.png")));
+        PressKey(VK_RETURN);
+    }));
+    ASSERT_TRUE(peer->WaitFor("MODE #alpha +k one", 3000)) << peer->Received();
+    EXPECT_EQ(0, CountStarting("MODE #alpha +k two"));
+
+    peer->Send(":alice!a@alice.example MODE #alpha -o kvme\r\n");
+    ASSERT_TRUE(PumpMessagesUntil([&] { return !alpha->op; }, 3000));
+    int modes = CountStarting("MODE");
+    ASSERT_TRUE(RunWithDialog(IDC_MODE_LIMIT_SPIN, Action(L"mode"), [&](HWND dialog) {
+        Click(dialog, IDC_MODE_M);
+        Click(dialog, IDOK);
+    }));
+    PumpMessagesFor(500);
+    EXPECT_EQ(modes, CountStarting("MODE"));
+}

@@ -1,0 +1,368 @@
+// The channel dialog and the mode dialog as a user meets them: filled from a record, edited
+// with real keys and clicks, and the record they hand back after OK.
+
+#include "dialogs/ChannelDialog.h"
+#include "dialogs/ModeDialog.h"
+#include "tests/common/MessagePump.h"
+#include "tests/common/Screenshot.h"
+#include "tests/common/UserInput.h"
+#include "tests/irc/IrcTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <vector>
+
+namespace {
+
+HWND Control(HWND dialog, int id) { return ::GetDlgItem(dialog, id); }
+
+CString Text(HWND dialog, int id) { return GetControlText(Control(dialog, id)); }
+
+bool Checked(HWND dialog, int id) { return ::IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
+
+// The steps run inside the dialog's loop, which would run its enable rules once idle.
+void KickIdle(HWND dialog) { ::SendMessageW(dialog, WM_KICKIDLE, 0, 0); }
+
+// After the enable rules have run, as the dialog's own loop runs them once idle.
+bool Enabled(HWND dialog, int id)
+{
+    KickIdle(dialog);
+    return ::IsWindowEnabled(Control(dialog, id)) != FALSE;
+}
+
+CString Caption(HWND window)
+{
+    wchar_t text[128] = L"";
+    ::GetWindowTextW(window, text, 128);
+    return text;
+}
+
+void Click(HWND dialog, int id)
+{
+    ClickAt(ScreenPointOf(Control(dialog, id)));
+    PumpMessagesFor(50);
+    if (::IsWindow(dialog))
+        KickIdle(dialog);
+}
+
+void Retype(HWND dialog, int id, const wchar_t* text)
+{
+    ClickAt(ScreenPointOf(Control(dialog, id)));
+    PressKey('A', {VK_CONTROL});
+    PressKey(VK_DELETE);
+    TypeText(text);
+    PumpMessagesFor(50);
+    KickIdle(dialog);
+}
+
+// Runs a dialog; the steps run inside its modal loop once it is shown.
+INT_PTR RunDialog(TUpdateDialog& dialog, std::function<void(HWND)> steps)
+{
+    RunLater(150, [&] { steps(dialog.m_hWnd); });
+    return dialog.DoModal();
+}
+
+BOOL CALLBACK MatchModeDialog(HWND window, LPARAM data)
+{
+    if (::IsWindowVisible(window) && ::GetDlgItem(window, IDC_MODE_LIMIT_SPIN)) {
+        *(HWND*)data = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The mode dialog the "..." button opens, found among the thread's windows.
+HWND FindModeDialog()
+{
+    HWND found = nullptr;
+    ::EnumThreadWindows(::GetCurrentThreadId(), MatchModeDialog, (LPARAM)&found);
+    return found;
+}
+
+// Watches from a timer of its own for the mode dialog and runs the step once inside its loop:
+// the click that opens it may take a while to arrive.
+std::function<void(HWND)> g_modeStep;
+int g_modeShown = 0;
+
+void CALLBACK PollModeDialog(HWND, UINT, UINT_PTR id, DWORD)
+{
+    HWND window = FindModeDialog();
+    if (!window)
+        return;
+    ::KillTimer(nullptr, id);
+    g_modeShown++;
+    std::function<void(HWND)> step = g_modeStep;
+    PumpMessagesFor(100);
+    step(window);
+}
+
+void WhenModeDialogShown(std::function<void(HWND)> step)
+{
+    g_modeStep = step;
+    ::SetTimer(nullptr, 0, 50, PollModeDialog);
+}
+
+TChannelMode ModeOf(const wchar_t* text)
+{
+    TChannelMode mode;
+    std::vector<TModeChange> changes;
+    mode.ApplyModeChange(text, changes);
+    return mode;
+}
+
+} // namespace
+
+TEST(ChannelDialogTest, CaptionAndNameEditFollowTheOpeningMode)
+{
+    struct {
+        bool adding, fromSettings;
+        const wchar_t* caption;
+        int focus;
+    } rows[] = {
+        {true, false, L"チャンネルを追加", IDC_CHANNEL_NAME},
+        {true, true, L"チャンネルを新規作成", IDC_CHANNEL_NAME},
+        {false, true, L"チャンネルを編集", IDC_CHANNEL_PASSWORD},
+        {false, false, L"チャンネルのプロパティ", IDC_CHANNEL_PASSWORD},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(Narrow(row.caption));
+        TChannelDialog dialog;
+        TChannelConfig record;
+        record.Name = L"#kept";
+        dialog.SetChannelConfig(record);
+        dialog.adding = row.adding;
+        dialog.fromSettings = row.fromSettings;
+        INT_PTR result = RunDialog(dialog, [&](HWND window) {
+            EXPECT_EQ(CString(row.caption), Caption(window));
+            EXPECT_EQ(Control(window, row.focus), ::GetFocus());
+            // An existing entry's name cannot be changed; a new one's can.
+            Retype(window, IDC_CHANNEL_NAME, L"#typed");
+            EXPECT_EQ(CString(row.adding ? L"#typed" : L"#kept"), Text(window, IDC_CHANNEL_NAME));
+            PressKey(VK_RETURN);
+        });
+        EXPECT_EQ(IDOK, result);
+        EXPECT_EQ(CString(row.adding ? L"#typed" : L"#kept"), dialog.GetChannelConfig().Name);
+    }
+}
+
+TEST(ChannelDialogTest, OkNeedsAChannelNameThatMakesOneJoin)
+{
+    struct {
+        const wchar_t* name;
+        const wchar_t* password;
+        bool enabled;
+    } rows[] = {
+        {L"", L"", false},      {L"abc", L"", false},         {L"#abc", L"", true},       {L"&abc", L"", true},
+        {L"+abc", L"", true},   {L"!abc", L"", true},         {L"%abc", L"", true},       {L"#a b", L"", false},
+        {L"#a,#b", L"", false}, {L"#abc", L"se cret", false}, {L"#abc", L"k1,k2", false}, {L"#abc", L"secret", true},
+    };
+    TChannelDialog dialog;
+    dialog.adding = true;
+    RunDialog(dialog, [&](HWND window) {
+        for (const auto& row : rows) {
+            SCOPED_TRACE(Narrow(row.name) + " / " + Narrow(row.password));
+            Retype(window, IDC_CHANNEL_NAME, row.name);
+            Retype(window, IDC_CHANNEL_PASSWORD, row.password);
+            EXPECT_EQ(row.enabled, Enabled(window, IDOK));
+        }
+        // Return on a disabled OK closes nothing.
+        PressKey(VK_RETURN);
+        EXPECT_TRUE(::IsWindowVisible(window));
+        PressKey(VK_ESCAPE);
+    });
+}
+
+TEST(ChannelDialogTest, EditedFieldsComeBackAfterOkAndCancelKeepsTheRecord)
+{
+    TChannelConfig record;
+    record.Name = L"#room";
+    record.Password = L"old";
+    record.Topic = L"hello";
+    record.AutoOpMasks = {L"*!*@friend"};
+    for (bool accept : {false, true}) {
+        TChannelDialog dialog;
+        dialog.SetChannelConfig(record);
+        dialog.adding = true;
+        INT_PTR result = RunDialog(dialog, [&](HWND window) {
+            EXPECT_EQ(CString(L"#room"), Text(window, IDC_CHANNEL_NAME));
+            EXPECT_EQ(CString(L"+sn"), Text(window, IDC_CHANNEL_MODE));
+            for (int id : {IDC_CHANNEL_AUTO_JOIN, IDC_CHANNEL_CONSOLE, IDC_CHANNEL_UPDATE, IDC_CHANNEL_KEYWORD})
+                EXPECT_TRUE(Checked(window, id));
+            Retype(window, IDC_CHANNEL_NAME, L"#other");
+            Retype(window, IDC_CHANNEL_PASSWORD, L"newkey");
+            Retype(window, IDC_CHANNEL_MODE, L"+nt");
+            Retype(window, IDC_CHANNEL_TOPIC, L"fresh topic");
+            Click(window, IDC_CHANNEL_CONSOLE);
+            Click(window, IDC_CHANNEL_KEYWORD);
+            if (accept) {
+                EXPECT_TRUE(SaveWindowPng(window, ScreenshotPath(L"channel-dialog.png")));
+                Click(window, IDOK);
+            } else {
+                Click(window, IDCANCEL);
+            }
+        });
+        TChannelConfig out = dialog.GetChannelConfig();
+        EXPECT_EQ(accept ? IDOK : IDCANCEL, result);
+        EXPECT_EQ(CString(accept ? L"#other" : L"#room"), out.Name);
+        EXPECT_EQ(CString(accept ? L"newkey" : L"old"), out.Password);
+        EXPECT_EQ(CString(accept ? L"+nt" : L"+sn"), out.Mode);
+        EXPECT_EQ(CString(accept ? L"fresh topic" : L"hello"), out.Topic);
+        EXPECT_TRUE(out.AutoJoin);
+        EXPECT_TRUE(out.Update);
+        EXPECT_EQ(!accept, out.Console);
+        EXPECT_EQ(!accept, out.Keyword);
+        EXPECT_EQ(record.AutoOpMasks, out.AutoOpMasks);
+    }
+}
+
+TEST(ChannelDialogTest, ModeButtonEditsTheCreationModeText)
+{
+    TChannelConfig record;
+    record.Name = L"#room";
+    record.Mode = L"+sntl 10";
+    TChannelDialog dialog;
+    dialog.SetChannelConfig(record);
+    RunDialog(dialog, [&](HWND window) {
+        for (bool accept : {false, true}) {
+            WhenModeDialogShown([&](HWND mode) {
+                EXPECT_EQ(CString(L"作成時のモード設定"), Caption(mode));
+                for (int id : {IDC_MODE_S, IDC_MODE_N, IDC_MODE_T, IDC_MODE_L})
+                    EXPECT_TRUE(Checked(mode, id)) << id;
+                for (int id : {IDC_MODE_P, IDC_MODE_I, IDC_MODE_M, IDC_MODE_K})
+                    EXPECT_FALSE(Checked(mode, id)) << id;
+                EXPECT_EQ(CString(L"10"), Text(mode, IDC_MODE_LIMIT));
+                Click(mode, IDC_MODE_S);
+                Click(mode, IDC_MODE_N);
+                Click(mode, IDC_MODE_L);
+                if (accept) {
+                    EXPECT_TRUE(SaveWindowPng(mode, ScreenshotPath(L"mode-dialog-creation.png")));
+                    Click(mode, IDOK);
+                } else {
+                    PressKey(VK_ESCAPE);
+                }
+            });
+            int shown = g_modeShown;
+            Click(window, IDC_CHANNEL_MODE_BUTTON);
+            PumpMessagesFor(100);
+            ASSERT_EQ(shown + 1, g_modeShown) << "no mode dialog";
+            EXPECT_EQ(CString(accept ? L"+t" : L"+sntl 10"), Text(window, IDC_CHANNEL_MODE));
+        }
+        Click(window, IDOK);
+    });
+    EXPECT_EQ(CString(L"+t"), dialog.GetChannelConfig().Mode);
+}
+
+TEST(ModeDialogTest, LoadsTheModeAndStoresTheCheckedFields)
+{
+    TModeDialog dialog;
+    dialog.mode = ModeOf(L"+pqmk secret");
+    dialog.SetChannelName(L"#room");
+    INT_PTR result = RunDialog(dialog, [&](HWND window) {
+        EXPECT_EQ(CString(L"#room のモード設定"), Caption(window));
+        EXPECT_TRUE(Checked(window, IDC_MODE_P));
+        EXPECT_TRUE(Checked(window, IDC_MODE_M));
+        EXPECT_TRUE(Checked(window, IDC_MODE_K));
+        EXPECT_EQ(CString(L"secret"), Text(window, IDC_MODE_KEY));
+        // No limit: l starts unchecked with its number disabled.
+        EXPECT_FALSE(Checked(window, IDC_MODE_L));
+        EXPECT_FALSE(Enabled(window, IDC_MODE_LIMIT));
+        EXPECT_FALSE(Enabled(window, IDC_MODE_LIMIT_SPIN));
+        // s and p exclude each other.
+        Click(window, IDC_MODE_S);
+        EXPECT_FALSE(Checked(window, IDC_MODE_P));
+        Click(window, IDC_MODE_P);
+        EXPECT_FALSE(Checked(window, IDC_MODE_S));
+        Click(window, IDC_MODE_S);
+        // Checking l and leaving 0 means no limit.
+        Click(window, IDC_MODE_L);
+        EXPECT_TRUE(Enabled(window, IDC_MODE_LIMIT));
+        EXPECT_EQ(CString(L"0"), Text(window, IDC_MODE_LIMIT));
+        // Unchecking k drops the key though its text stays.
+        Click(window, IDC_MODE_K);
+        EXPECT_FALSE(Enabled(window, IDC_MODE_KEY));
+        EXPECT_EQ(CString(L"secret"), Text(window, IDC_MODE_KEY));
+        Click(window, IDOK);
+    });
+    EXPECT_EQ(IDOK, result);
+    TChannelMode mode = dialog.GetMode();
+    EXPECT_TRUE(mode.secret);
+    EXPECT_FALSE(mode.privateChannel);
+    EXPECT_TRUE(mode.moderated);
+    EXPECT_TRUE(mode.quiet) << "q has no control and passes through";
+    EXPECT_EQ(0, mode.limit);
+    EXPECT_EQ(CString(), mode.key);
+}
+
+TEST(ModeDialogTest, TheLimitIsClampedIntoItsRange)
+{
+    struct {
+        const wchar_t* typed;
+        int limit;
+    } rows[] = {{L"25", 25}, {L"2147483647", 2147483647}, {L"99999999999", 2147483647}, {L"", 0}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(Narrow(row.typed));
+        TModeDialog dialog;
+        dialog.SetChannelName(L"#room");
+        RunDialog(dialog, [&](HWND window) {
+            Click(window, IDC_MODE_L);
+            Retype(window, IDC_MODE_LIMIT, row.typed);
+            Click(window, IDOK);
+        });
+        EXPECT_EQ(row.limit, dialog.GetMode().limit);
+    }
+    // A pasted sign cannot make the limit negative.
+    TModeDialog dialog;
+    RunDialog(dialog, [&](HWND window) {
+        Click(window, IDC_MODE_L);
+        ::SetWindowTextW(Control(window, IDC_MODE_LIMIT), L"-5");
+        Click(window, IDOK);
+    });
+    EXPECT_EQ(0, dialog.GetMode().limit);
+}
+
+TEST(ModeDialogTest, AnonymousAndReopOnlyForTheChannelKindsThatHaveThem)
+{
+    struct {
+        const wchar_t* name;
+        bool a, r;
+    } rows[] = {{L"!ABCDEroom", true, true}, {L"&room", true, false}, {L"#room", false, false}, {L"", false, false}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(Narrow(row.name));
+        TModeDialog dialog;
+        dialog.mode = ModeOf(L"+ar");
+        dialog.SetChannelName(row.name);
+        RunDialog(dialog, [&](HWND window) {
+            EXPECT_EQ(row.a, Enabled(window, IDC_MODE_A));
+            EXPECT_EQ(row.r, Enabled(window, IDC_MODE_R));
+            Click(window, IDC_MODE_A);
+            Click(window, IDC_MODE_R);
+            Click(window, IDOK);
+        });
+        // A disabled box ignores the click and keeps what was loaded.
+        EXPECT_EQ(!row.a, dialog.GetMode().anonymous);
+        EXPECT_EQ(!row.r, dialog.GetMode().reop);
+    }
+}
+
+TEST(ModeDialogTest, AKeyWithBlanksCannotBeConfirmed)
+{
+    TModeDialog dialog;
+    dialog.SetChannelName(L"#room");
+    INT_PTR result = RunDialog(dialog, [&](HWND window) {
+        Click(window, IDC_MODE_K);
+        Retype(window, IDC_MODE_KEY, L"two words");
+        EXPECT_FALSE(Enabled(window, IDOK));
+        Retype(window, IDC_MODE_KEY, L"a,b");
+        EXPECT_FALSE(Enabled(window, IDOK));
+        // Unchecked, the text is not sent, so it no longer blocks.
+        Click(window, IDC_MODE_K);
+        EXPECT_TRUE(Enabled(window, IDOK));
+        Click(window, IDC_MODE_K);
+        Retype(window, IDC_MODE_KEY, L"oneword");
+        EXPECT_TRUE(Enabled(window, IDOK));
+        Click(window, IDOK);
+    });
+    EXPECT_EQ(IDOK, result);
+    EXPECT_EQ(CString(L"oneword"), dialog.GetMode().key);
+}
