@@ -490,6 +490,15 @@ private:
     TAutoOpDialog* autoOpDialog = nullptr;
     TUserGroupDialog* userGroupDialog = nullptr;
 
+    // ---- Copying and deleting servers and channels (app/MainFrameTreeCommands.cpp) ----
+public:
+    void OnCopyServer();
+    void OnDeleteServer();
+    void OnDeleteChannel();
+
+private:
+    void RefreshServerColumns();
+
     // ---- Sending several lines, the about box and the server tree order (app/MainFramePaste.cpp) ----
 public:
     void OnSendMultiLine();

@@ -6,33 +6,10 @@
 #include "script/ScriptSelectDialog.h"
 #include "settings/Config.h"
 
-namespace {
-
-// Centred over the main window, as a window it opens for the user.
-void CenterOver(HWND window, HWND over)
-{
-    RECT outer, own;
-    ::GetWindowRect(over, &outer);
-    ::GetWindowRect(window, &own);
-    int width = own.right - own.left, height = own.bottom - own.top;
-    int x = (outer.left + outer.right - width) / 2;
-    int y = (outer.top + outer.bottom - height) / 2;
-    ::SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-void BringBack(HWND window)
-{
-    ::ShowWindow(window, SW_SHOWNORMAL);
-    ::BringWindowToTop(window);
-    ::SetFocus(window);
-}
-
-} // namespace
-
 void CMainFrame::OnScriptSettings()
 {
     if (scriptSelect) {
-        BringBack(scriptSelect->m_hWnd);
+        BringBackWindow(scriptSelect->m_hWnd);
         return;
     }
     if (!world)
@@ -49,7 +26,7 @@ void CMainFrame::OnScriptSettings()
         scriptSelect = nullptr;
         return;
     }
-    CenterOver(scriptSelect->m_hWnd, m_hWnd);
+    CentreWindowOn(scriptSelect->m_hWnd, m_hWnd);
     scriptSelect->ShowWindow(SW_SHOW);
     scriptSelect->SetWindowPos(alwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 }

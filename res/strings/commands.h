@@ -1,5 +1,11 @@
 #pragma once
 
+// Confirmation of deleting a server or a channel
+#define IDS_DELETE_SERVER_CAPTION 10008
+#define IDS_DELETE_SERVER_CONFIRM 10009
+#define IDS_DELETE_CHANNEL_CAPTION 10010
+#define IDS_DELETE_CHANNEL_CONFIRM 10011
+
 // Confirmation of clearing a log
 #define IDS_CLEAR_LOG_CAPTION 10049
 #define IDS_CLEAR_LOG_CONFIRM 10050

@@ -89,18 +89,9 @@ protected:
             count += line.rfind(prefix, 0) == 0;
         return count;
     }
-    // What tree.ini holds now, read as the next start would.
     std::vector<TChannelConfig> StoredChannels()
     {
-        TConfig stored;
-        TConfig::TFolderEnvironment environment;
-        environment.programFolder = folder.path;
-        environment.appDataFolder = folder.path.Left(folder.path.GetLength() - 1);
-        environment.windowsUserName = L"tester";
-        environment.setCurrentFolder = false;
-        stored.InitFolders(L"", environment);
-        stored.LoadServerTree();
-        for (const TUnitConfig& unit : stored.world.Units)
+        for (const TUnitConfig& unit : StoredUnits())
             if (unit.Name == L"net")
                 return unit.Channels;
         return {};

@@ -79,6 +79,19 @@ protected:
     // A fixture's own server settings, before the world is made from them.
     virtual void ConfigureUnit(TUnitConfig&) {}
     TIRCChannel* Channel(const wchar_t* name) { return net->FindChannel(name); }
+    // What tree.ini holds now, read as the next start would.
+    std::vector<TUnitConfig> StoredUnits()
+    {
+        TConfig stored;
+        TConfig::TFolderEnvironment environment;
+        environment.programFolder = folder.path;
+        environment.appDataFolder = folder.path.Left(folder.path.GetLength() - 1);
+        environment.windowsUserName = L"tester";
+        environment.setCurrentFolder = false;
+        stored.InitFolders(L"", environment);
+        stored.LoadServerTree();
+        return stored.world.Units;
+    }
     HMENU TopMenu(int index) { return ::GetSubMenu(::GetMenu(frame->m_hWnd), index); }
     // The state of a menu item after the window updated the popup as it does before showing it.
     UINT ItemState(HMENU popup, UINT id)

@@ -1,0 +1,87 @@
+// The server tree's own commands: copying and deleting a server, deleting a channel. Each
+// writes "tree.ini" at once, as every edit of the tree does.
+
+#include "app/MainFrame.h"
+#include "dialogs/MessageBoxes.h"
+#include "foundation/ResourceString.h"
+#include "irc/IRCChannel.h"
+#include "irc/IRCUnit.h"
+#include "irc/IRCWorld.h"
+#include "res/resource.h"
+#include "script/ScriptSelectDialog.h"
+
+void CMainFrame::OnCopyServer()
+{
+    auto [unit, channel] = GetSelectedNode();
+    if (!unit || !world)
+        return;
+    // The channels follow from the source's nodes, talks included.
+    TUnitConfig record;
+    static_cast<TUnitSetting&>(record) = unit->GetSettings();
+    // The copy's name always ends in at least one "_".
+    TIRCUnit* copy = nullptr;
+    for (int tries = 0; !copy && tries < 1000; tries++) {
+        record.Name += L"_";
+        if (!world->FindUnit(record.Name))
+            copy = world->AddUnit(record);
+    }
+    if (!copy)
+        return;
+    world->InsertUnitTreeItem(copy);
+    world->SortUnits();
+    HTREEITEM copyItem = world->FindUnitTreeItem(copy);
+    for (TIRCChannel* source : unit->GetChannels()) {
+        TIRCChannel* added = copy->AddChannel(source->GetConfig(), source->GetKind());
+        if (added && copyItem) {
+            world->InsertChannelTreeItem(copyItem, added);
+            world->SortChannels(copyItem);
+        }
+    }
+    RefreshServerColumns();
+    world->SaveServerTree();
+}
+
+void CMainFrame::OnDeleteServer()
+{
+    auto [unit, channel] = GetSelectedNode();
+    if (!unit || !world || unit->GetConnection().IsActive())
+        return;
+    if (!ShowConfirmMessage(m_hWnd, LoadResourceString(IDS_DELETE_SERVER_CONFIRM),
+                            LoadResourceString(IDS_DELETE_SERVER_CAPTION)))
+        return;
+    // The box is modal: the server may have gone or connected meanwhile.
+    if (!world->HasUnit(unit) || unit->GetConnection().IsActive())
+        return;
+    if (HTREEITEM item = world->FindUnitTreeItem(unit)) {
+        world->DeleteTreeItem(item);
+        world->DeleteUnit(unit);
+    }
+    RefreshServerColumns();
+    world->SaveServerTree();
+}
+
+void CMainFrame::OnDeleteChannel()
+{
+    auto [unit, channel] = GetSelectedNode();
+    if (!unit || !channel || !world)
+        return;
+    if (channel->GetKind() == TIRCChannel::KindChannel &&
+        (!ShowConfirmMessage(m_hWnd, LoadResourceString(IDS_DELETE_CHANNEL_CONFIRM),
+                             LoadResourceString(IDS_DELETE_CHANNEL_CAPTION)) ||
+         !world->HasUnit(unit) || !unit->HasChannel(channel)))
+        return;
+    world->RemoveChannelNode(unit, channel);
+    world->SaveServerTree();
+}
+
+// The script settings window shows a column per server.
+void CMainFrame::RefreshServerColumns()
+{
+    if (!scriptSelect || !scriptSelect->m_hWnd || !world)
+        return;
+    std::vector<TIRCUnit*> servers;
+    world->GetUnitsInTreeOrder(servers);
+    scriptSelect->SetServers(servers);
+    scriptSelect->RebuildColumns();
+    scriptSelect->RefreshList();
+}

@@ -1,0 +1,82 @@
+// Copying and deleting servers and channels from the main window: the question asked, what
+// Cancel keeps, and what the tree and tree.ini hold afterwards.
+
+#include "tests/mainframe/MainFrameFixture.h"
+
+#include "tests/common/StringPrinter.h"
+#include "tests/irc/IrcTestSupport.h"
+#include "tests/common/UserInput.h"
+
+#include <thread>
+
+namespace {
+
+class TreeCommands : public MainFrameFixture {
+protected:
+    // Runs the action; the question box it opens is read and answered from another thread
+    // while the command waits on it.
+    CString RunAnswering(const wchar_t* action, int answer)
+    {
+        CString question;
+        std::thread answerer([&question, answer] {
+            for (int i = 0; i < 250; i++) {
+                HWND box = ::FindWindowW(L"#32770", L"確認");
+                if (box && ::IsWindowVisible(box)) {
+                    wchar_t text[128] = L"";
+                    ::GetDlgItemTextW(box, 0xFFFF, text, 128);
+                    question = text;
+                    ::PostMessageW(box, WM_COMMAND, answer, 0);
+                    return;
+                }
+                ::Sleep(20);
+            }
+        });
+        EXPECT_TRUE(frame->ExecuteAction(action)) << Narrow(action);
+        PumpMessagesFor(300);
+        answerer.join();
+        PumpMessagesFor(100);
+        return question;
+    }
+    static std::vector<CString> Names(const std::vector<TUnitConfig>& units)
+    {
+        std::vector<CString> names;
+        for (const TUnitConfig& unit : units) {
+            names.push_back(unit.Name);
+            for (const TChannelConfig& channel : unit.Channels)
+                names.push_back(L"  " + channel.Name);
+        }
+        return names;
+    }
+};
+
+TEST_F(TreeCommands, CopyDeleteChannelAndDeleteServerAskWhereThePartSaysAndWriteTheTree)
+{
+    using Names_ = std::vector<CString>;
+    world->Select(net, nullptr);
+    ASSERT_TRUE(frame->ExecuteAction(L"copyserver"));
+    PumpMessagesFor(200);
+    TIRCUnit* copy = world->FindUnit(L"net_");
+    ASSERT_NE(nullptr, copy);
+    EXPECT_EQ((Names_{L"net", L"  #alpha", L"  #beta", L"net_", L"  #alpha", L"  #beta"}), Names(StoredUnits()));
+    ASSERT_TRUE(frame->ExecuteAction(L"copyserver"));
+    PumpMessagesFor(200);
+    EXPECT_NE(nullptr, world->FindUnit(L"net__")) << "a taken name gets one more underscore";
+
+    // A channel asks first; Cancel keeps it.
+    world->Select(copy, copy->FindChannel(L"#beta"));
+    EXPECT_STREQ(L"チャンネルを削除します", RunAnswering(L"deletechannel", IDCANCEL));
+    EXPECT_NE(nullptr, copy->FindChannel(L"#beta"));
+    world->Select(copy, copy->FindChannel(L"#beta"));
+    EXPECT_STREQ(L"チャンネルを削除します", RunAnswering(L"deletechannel", IDOK));
+    EXPECT_EQ(nullptr, copy->FindChannel(L"#beta"));
+
+    // A server asks too, and goes with its channels.
+    world->Select(copy, nullptr);
+    EXPECT_STREQ(L"サーバを削除します", RunAnswering(L"deleteserver", IDCANCEL));
+    EXPECT_TRUE(world->HasUnit(copy));
+    EXPECT_STREQ(L"サーバを削除します", RunAnswering(L"deleteserver", IDOK));
+    EXPECT_FALSE(world->HasUnit(copy));
+    EXPECT_EQ((Names_{L"net", L"  #alpha", L"  #beta", L"net__", L"  #alpha", L"  #beta"}), Names(StoredUnits()));
+}
+
+} // namespace
