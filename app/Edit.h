@@ -13,15 +13,16 @@ class TEdit;
 // Operations returning bool return true when they consumed the event.
 class IEditListener {
 public:
-    virtual bool OnKeyDown(TEdit* edit, UINT key) = 0;
-    virtual bool OnSysKeyDown(TEdit* edit, UINT key) = 0;
-    virtual bool OnEnter(TEdit* edit, UINT key) = 0;
-    virtual bool OnCtrlSpace(TEdit* edit) = 0;
-    virtual bool OnMouseWheel(TEdit* edit, UINT flags, short delta, int x, int y) = 0;
-    virtual bool OnContextMenu(TEdit* edit, int x, int y) = 0; // screen coordinates
-    virtual void OnChange(TEdit* edit) = 0;
-    virtual void OnHeightChanged(TEdit* edit) = 0;
-    virtual void OnImeComposition(TEdit* edit, CString text) = 0;
+    // Key and mouse operations return true when they consumed the input; by default none does.
+    virtual bool OnKeyDown(TEdit*, UINT) { return false; }
+    virtual bool OnSysKeyDown(TEdit*, UINT) { return false; }
+    virtual bool OnEnter(TEdit*, UINT) { return false; }
+    virtual bool OnCtrlSpace(TEdit*) { return false; }
+    virtual bool OnMouseWheel(TEdit*, UINT, short, int, int) { return false; }
+    virtual bool OnContextMenu(TEdit*, int, int) { return false; } // screen coordinates
+    virtual void OnChange(TEdit*) {}
+    virtual void OnHeightChanged(TEdit*) {}
+    virtual void OnImeComposition(TEdit*, CString) {}
 
 protected:
     ~IEditListener() = default;

@@ -11,12 +11,12 @@ class TListBox;
 
 class IListBoxListener {
 public:
-    // Key operations return true when they consumed the key.
-    virtual bool OnKeyDown(TListBox* list, UINT key) = 0;
-    virtual bool OnSysKeyDown(TListBox* list, UINT key) = 0;
-    virtual void OnDoubleClick(TListBox* list, UINT flags, int x, int y) = 0;
-    virtual void OnClick(TListBox* list, UINT flags, int x, int y) = 0;
-    virtual void OnSelChange(TListBox* list) = 0;
+    // Key operations return true when they consumed the key; by default none does.
+    virtual bool OnKeyDown(TListBox*, UINT) { return false; }
+    virtual bool OnSysKeyDown(TListBox*, UINT) { return false; }
+    virtual void OnDoubleClick(TListBox*, UINT, int, int) {}
+    virtual void OnClick(TListBox*, UINT, int, int) {}
+    virtual void OnSelChange(TListBox*) {}
 
 protected:
     ~IListBoxListener() = default;

@@ -47,7 +47,6 @@ public:
     bool OnEnter(TEdit* edit, UINT key) override;
     bool OnCtrlSpace(TEdit* edit) override;
     bool OnMouseWheel(TEdit* edit, UINT flags, short delta, int x, int y) override;
-    bool OnContextMenu(TEdit*, int, int) override { return false; }
     void OnChange(TEdit*) override { ApplySearch(); }
     void OnHeightChanged(TEdit* edit) override;
     void OnImeComposition(TEdit* edit, CString text) override;

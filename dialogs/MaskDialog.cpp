@@ -139,83 +139,10 @@ int TMaskDialog::GetCount() const { return list.GetCount(); }
 
 void TMaskDialog::SetMaskText(const CString& text) { edit.SetWindowText(text); }
 
-CString TMaskDialog::GetEditText() const { return edit.GetWindowText(); }
-
-bool TMaskDialog::CanAdd() const
-{
-    CString text = GetEditText();
-    return !text.IsEmpty() && FindInList(text) < 0;
-}
-
-bool TMaskDialog::CanOverwrite() const { return CanAdd() && list.GetCurSel() >= 0; }
-
-void TMaskDialog::OnUpdateAdd(CCmdUI* ui) { ui->Enable(CanAdd()); }
-
-void TMaskDialog::OnUpdateOverwrite(CCmdUI* ui) { ui->Enable(CanOverwrite()); }
-
-void TMaskDialog::OnUpdateDelete(CCmdUI* ui) { ui->Enable(list.GetCurSel() >= 0); }
-
-void TMaskDialog::OnAdd()
-{
-    if (!CanAdd())
-        return;
-    int index = AddToList(GetEditText());
-    if (index < 0)
-        return;
-    list.SetCurSel(index);
-    list.SendMessage(LB_SETCARETINDEX, (WPARAM)index);
-    edit.SetWindowText(L"");
-}
-
-void TMaskDialog::OnOverwrite()
-{
-    if (!CanOverwrite())
-        return;
-    CString text = GetEditText();
-    DeleteSelected();
-    int index = AddToList(text);
-    if (index < 0)
-        return;
-    list.SetCurSel(index);
-    OnSelChange(&list);
-}
-
-void TMaskDialog::DeleteSelected()
-{
-    int index = list.GetCurSel();
-    if (index < 0)
-        return;
-    DeleteFromList(index);
-    int count = list.GetCount();
-    if (count > 0)
-        list.SetCurSel(index < count ? index : count - 1);
-    OnSelChange(&list);
-}
-
-void TMaskDialog::OnDelete() { DeleteSelected(); }
-
 void TMaskDialog::OnUpdate()
 {
     if (listener)
         listener->OnMaskDialogUpdate(this);
-}
-
-void TMaskDialog::OnSelChange(TListBox*) { keys.ShowSelected(); }
-
-bool TMaskDialog::OnKeyDown(TEdit*, UINT key) { return keys.OnEditKey(key); }
-
-bool TMaskDialog::OnEnter(TEdit*, UINT)
-{
-    if (GetEditText().IsEmpty())
-        OnOK();
-    else
-        OnAdd();
-    return true;
-}
-
-bool TMaskDialog::OnKeyDown(TListBox*, UINT key)
-{
-    return keys.OnListKey(key, [this] { DeleteSelected(); });
 }
 
 // The listener deletes this dialog in its close slot: nothing of it is used after that call.
@@ -235,3 +162,31 @@ void TMaskDialog::OnCancel()
     if (listener)
         listener->OnMaskDialogClose(this);
 }
+
+void TMaskDialog::OnUpdateAdd(CCmdUI* ui) { ui->Enable(editor.CanAdd()); }
+
+void TMaskDialog::OnUpdateOverwrite(CCmdUI* ui) { ui->Enable(editor.CanOverwrite()); }
+
+void TMaskDialog::OnUpdateDelete(CCmdUI* ui) { ui->Enable(editor.CanDelete()); }
+
+void TMaskDialog::OnAdd() { editor.Add(); }
+
+void TMaskDialog::OnOverwrite() { editor.Overwrite(); }
+
+void TMaskDialog::OnDelete() { editor.DeleteSelected(); }
+
+void TMaskDialog::OnSelChange(TListBox*) { editor.ShowSelected(); }
+
+bool TMaskDialog::OnKeyDown(TEdit*, UINT key) { return editor.OnEditKey(key); }
+
+// Enter in an empty edit is OK; with a mask it adds it.
+bool TMaskDialog::OnEnter(TEdit*, UINT)
+{
+    if (edit.GetWindowText().IsEmpty())
+        OnOK();
+    else
+        editor.Add();
+    return true;
+}
+
+bool TMaskDialog::OnKeyDown(TListBox*, UINT key) { return editor.OnListKey(key); }

@@ -6,7 +6,7 @@
 #include "app/Edit.h"
 #include "app/ListBox.h"
 #include "app/UpdateDialog.h"
-#include "dialogs/MaskListKeys.h"
+#include "dialogs/MaskListEditor.h"
 #include "res/windows/dialogs.h"
 
 #include <set>
@@ -63,19 +63,9 @@ public:
 
     // The mask edit.
     bool OnKeyDown(TEdit* edit, UINT key) override;
-    bool OnSysKeyDown(TEdit*, UINT) override { return false; }
     bool OnEnter(TEdit* edit, UINT key) override;
-    bool OnCtrlSpace(TEdit*) override { return false; }
-    bool OnMouseWheel(TEdit*, UINT, short, int, int) override { return false; }
-    bool OnContextMenu(TEdit*, int, int) override { return false; }
-    void OnChange(TEdit*) override {}
-    void OnHeightChanged(TEdit*) override {}
-    void OnImeComposition(TEdit*, CString) override {}
     // The mask list.
     bool OnKeyDown(TListBox* list, UINT key) override;
-    bool OnSysKeyDown(TListBox*, UINT) override { return false; }
-    void OnDoubleClick(TListBox*, UINT, int, int) override {}
-    void OnClick(TListBox*, UINT, int, int) override {}
     void OnSelChange(TListBox* list) override;
 
 private:
@@ -88,10 +78,6 @@ private:
     int AddToList(const CString& text);
     int TextExtent(const CString& text) const;
     void DeleteFromList(int index);
-    void DeleteSelected();
-    CString GetEditText() const;
-    bool CanAdd() const;
-    bool CanOverwrite() const;
     void OnAdd();
     void OnOverwrite();
     void OnDelete();
@@ -102,7 +88,11 @@ private:
 
     TListBox list;
     TEdit edit;
-    TMaskListKeys keys{edit, list};
+    TMaskListEditor editor{edit, list,
+                           {[this](const CString& text) { return FindInList(text); },
+                            [this](const CString& text) { return AddToList(text); },
+                            [this](int index) { DeleteFromList(index); }},
+                           true};
     IMaskDialogListener* listener = nullptr;
     CString title;
     std::vector<CString> masks;

@@ -90,82 +90,6 @@ int TMaskTreeDialog::AddMask(const CString& mask) { return AddToList(mask); }
 
 void TMaskTreeDialog::SetMaskText(const CString& text) { edit.SetWindowText(text); }
 
-CString TMaskTreeDialog::GetEditText() const { return edit.GetWindowText(); }
-
-bool TMaskTreeDialog::CanAdd() const
-{
-    CString text = GetEditText();
-    return !text.IsEmpty() && FindInList(text) < 0;
-}
-
-bool TMaskTreeDialog::CanOverwrite() const { return CanAdd() && list.GetCurSel() >= 0; }
-
-void TMaskTreeDialog::OnUpdateAdd(CCmdUI* ui) { ui->Enable(CanAdd()); }
-
-void TMaskTreeDialog::OnUpdateOverwrite(CCmdUI* ui) { ui->Enable(CanOverwrite()); }
-
-void TMaskTreeDialog::OnUpdateDelete(CCmdUI* ui) { ui->Enable(list.GetCurSel() >= 0); }
-
-// Unlike the mask list window the new mask is left unselected: the next one is typed afresh.
-void TMaskTreeDialog::OnAdd()
-{
-    if (!CanAdd())
-        return;
-    int index = AddToList(GetEditText());
-    if (index < 0)
-        return;
-    list.SetCurSel(index);
-    list.SendMessage(LB_SETCARETINDEX, (WPARAM)index);
-    list.SetCurSel(-1);
-    edit.SetWindowText(L"");
-}
-
-void TMaskTreeDialog::OnOverwrite()
-{
-    if (!CanOverwrite())
-        return;
-    CString text = GetEditText();
-    DeleteSelected();
-    int index = AddToList(text);
-    if (index < 0)
-        return;
-    list.SetCurSel(index);
-    OnSelChange(&list);
-}
-
-void TMaskTreeDialog::DeleteSelected()
-{
-    int index = list.GetCurSel();
-    if (index < 0)
-        return;
-    list.DeleteString(index);
-    list.UpdateHorizontalExtent();
-    int count = list.GetCount();
-    if (count > 0)
-        list.SetCurSel(index < count ? index : count - 1);
-    OnSelChange(&list);
-}
-
-void TMaskTreeDialog::OnDelete() { DeleteSelected(); }
-
-void TMaskTreeDialog::OnSelChange(TListBox*) { keys.ShowSelected(); }
-
-bool TMaskTreeDialog::OnKeyDown(TEdit*, UINT key) { return keys.OnEditKey(key); }
-
-bool TMaskTreeDialog::OnEnter(TEdit*, UINT)
-{
-    if (GetEditText().IsEmpty())
-        OnOK();
-    else
-        OnAdd();
-    return true;
-}
-
-bool TMaskTreeDialog::OnKeyDown(TListBox*, UINT key)
-{
-    return keys.OnListKey(key, [this] { DeleteSelected(); });
-}
-
 // The tree keeps its own navigation and the edit shortcuts; anything else is typing meant for
 // the mask edit, so it is sent there again.
 bool TMaskTreeDialog::ForwardTreeKey(UINT key, UINT message)
@@ -205,3 +129,31 @@ void TMaskTreeDialog::OnCancel()
     TUpdateDialog::OnCancel();
     ReportClose();
 }
+
+void TMaskTreeDialog::OnUpdateAdd(CCmdUI* ui) { ui->Enable(editor.CanAdd()); }
+
+void TMaskTreeDialog::OnUpdateOverwrite(CCmdUI* ui) { ui->Enable(editor.CanOverwrite()); }
+
+void TMaskTreeDialog::OnUpdateDelete(CCmdUI* ui) { ui->Enable(editor.CanDelete()); }
+
+void TMaskTreeDialog::OnAdd() { editor.Add(); }
+
+void TMaskTreeDialog::OnOverwrite() { editor.Overwrite(); }
+
+void TMaskTreeDialog::OnDelete() { editor.DeleteSelected(); }
+
+void TMaskTreeDialog::OnSelChange(TListBox*) { editor.ShowSelected(); }
+
+bool TMaskTreeDialog::OnKeyDown(TEdit*, UINT key) { return editor.OnEditKey(key); }
+
+// Enter in an empty edit is OK; with a mask it adds it.
+bool TMaskTreeDialog::OnEnter(TEdit*, UINT)
+{
+    if (edit.GetWindowText().IsEmpty())
+        OnOK();
+    else
+        editor.Add();
+    return true;
+}
+
+bool TMaskTreeDialog::OnKeyDown(TListBox*, UINT key) { return editor.OnListKey(key); }

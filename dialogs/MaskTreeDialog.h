@@ -7,7 +7,7 @@
 #include "app/ListBox.h"
 #include "app/TreeView.h"
 #include "app/UpdateDialog.h"
-#include "dialogs/MaskListKeys.h"
+#include "dialogs/MaskListEditor.h"
 #include "res/windows/autoop.h"
 #include "res/windows/dialogs.h"
 
@@ -39,19 +39,9 @@ public:
 
     // The mask edit.
     bool OnKeyDown(TEdit* edit, UINT key) override;
-    bool OnSysKeyDown(TEdit*, UINT) override { return false; }
     bool OnEnter(TEdit* edit, UINT key) override;
-    bool OnCtrlSpace(TEdit*) override { return false; }
-    bool OnMouseWheel(TEdit*, UINT, short, int, int) override { return false; }
-    bool OnContextMenu(TEdit*, int, int) override { return false; }
-    void OnChange(TEdit*) override {}
-    void OnHeightChanged(TEdit*) override {}
-    void OnImeComposition(TEdit*, CString) override {}
     // The mask list.
     bool OnKeyDown(TListBox* list, UINT key) override;
-    bool OnSysKeyDown(TListBox*, UINT) override { return false; }
-    void OnDoubleClick(TListBox*, UINT, int, int) override {}
-    void OnClick(TListBox*, UINT, int, int) override {}
     void OnSelChange(TListBox* list) override;
     // The tree: keys typed there go on into the mask edit.
     bool OnKeyDown(UINT key) override;
@@ -79,15 +69,18 @@ protected:
     TTreeView tree;
     TListBox list;
     TEdit edit;
-    TMaskListKeys keys{edit, list};
+    TMaskListEditor editor{edit, list,
+                           {[this](const CString& text) { return FindInList(text); },
+                            [this](const CString& text) { return AddToList(text); },
+                            [this](int index) {
+                                list.DeleteString(index);
+                                list.UpdateHorizontalExtent();
+                            }},
+                           false};
 
 private:
     int FindInList(const CString& text) const;
     int AddToList(const CString& text);
-    void DeleteSelected();
-    CString GetEditText() const;
-    bool CanAdd() const;
-    bool CanOverwrite() const;
     void OnAdd();
     void OnOverwrite();
     void OnDelete();

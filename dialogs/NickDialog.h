@@ -43,21 +43,13 @@ public:
 
     // The nick list.
     bool OnKeyDown(TListBox* list, UINT key) override;
-    bool OnSysKeyDown(TListBox*, UINT) override { return false; }
     void OnDoubleClick(TListBox* list, UINT flags, int x, int y) override;
     void OnClick(TListBox* list, UINT flags, int x, int y) override;
     void OnSelChange(TListBox* list) override;
     void OnCheckChange(TListBox* list) override;
     // The new-nick edit.
     bool OnKeyDown(TEdit* edit, UINT key) override;
-    bool OnSysKeyDown(TEdit*, UINT) override { return false; }
     bool OnEnter(TEdit* edit, UINT key) override;
-    bool OnCtrlSpace(TEdit*) override { return false; }
-    bool OnMouseWheel(TEdit*, UINT, short, int, int) override { return false; }
-    bool OnContextMenu(TEdit*, int, int) override { return false; }
-    void OnChange(TEdit*) override {}
-    void OnHeightChanged(TEdit*) override {}
-    void OnImeComposition(TEdit*, CString) override {}
 
 private:
     int FindNick(const CString& text) const;

@@ -221,9 +221,7 @@ public:
     bool OnCtrlSpace(TEdit* edit) override;
     bool OnMouseWheel(TEdit* edit, UINT flags, short delta, int x, int y) override;
     bool OnContextMenu(TEdit* edit, int x, int y) override;
-    void OnChange(TEdit*) override {}
     void OnHeightChanged(TEdit* edit) override;
-    void OnImeComposition(TEdit*, CString) override {}
     // The log views.
     bool OnKeyDown(TLogView* view, UINT key) override;
     bool OnSysKeyDown(TLogView* view, UINT key) override;

@@ -4,58 +4,18 @@
 
 #include "tests/mainframe/ServedFrameFixture.h"
 
+#include "app/UpdateDialog.h"
 #include "dialogs/ChannelDialog.h"
 #include "dialogs/ModeDialog.h"
 #include "res/resource.h"
 #include "tests/common/PopupMenu.h"
 #include "tests/common/Screenshot.h"
+#include "tests/common/ShownWindow.h"
 
 #include <functional>
 #include <string>
 
 namespace {
-
-// Watches from a timer for a shown window of this thread holding the control and runs the step
-// once inside whatever modal loop shows it.
-int g_watchedId = 0;
-std::function<void(HWND)> g_step;
-int g_shown = 0;
-
-BOOL CALLBACK MatchShown(HWND window, LPARAM data)
-{
-    if (::IsWindowVisible(window) && ::GetDlgItem(window, g_watchedId)) {
-        *(HWND*)data = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-void CALLBACK PollShown(HWND, UINT, UINT_PTR id, DWORD)
-{
-    HWND window = nullptr;
-    ::EnumThreadWindows(::GetCurrentThreadId(), MatchShown, (LPARAM)&window);
-    if (!window)
-        return;
-    ::KillTimer(nullptr, id);
-    g_shown++;
-    std::function<void(HWND)> step = g_step;
-    PumpMessagesFor(100);
-    step(window);
-}
-
-void WhenShown(int controlId, std::function<void(HWND)> step)
-{
-    g_watchedId = controlId;
-    g_step = step;
-    ::SetTimer(nullptr, 0, 50, PollShown);
-}
-
-CString Caption(HWND window)
-{
-    wchar_t text[128] = L"";
-    ::GetWindowTextW(window, text, 128);
-    return text;
-}
 
 CString Text(HWND dialog, int id) { return GetControlText(::GetDlgItem(dialog, id)); }
 
@@ -106,11 +66,11 @@ protected:
     // Runs the command with the step answering its dialog; false when no dialog came.
     bool RunWithDialog(int controlId, const std::function<void()>& open, std::function<void(HWND)> step)
     {
-        int shown = g_shown;
-        WhenShown(controlId, step);
+        int shown = ShownWindowCount();
+        WhenShown(HasControl(controlId), step);
         open();
         PumpMessagesFor(100);
-        return g_shown == shown + 1;
+        return ShownWindowCount() == shown + 1;
     }
     std::function<void()> Action(const wchar_t* name)
     {
@@ -139,7 +99,7 @@ TEST_F(ChannelDialogCommands, AddChannelMakesTheNodeStoresTheTreeAndJoinUsesTheK
     PumpMessagesFor(50);
     // Cancel adds nothing and writes nothing.
     ASSERT_TRUE(RunWithDialog(IDC_CHANNEL_MODE_BUTTON, Action(L"addchannel"), [&](HWND dialog) {
-        EXPECT_EQ(CString(L"チャンネルを追加 - net"), Caption(dialog));
+        EXPECT_EQ(CString(L"チャンネルを追加 - net"), GetControlText(dialog));
         Retype(dialog, IDC_CHANNEL_NAME, L"#gamma");
         PressKey(VK_ESCAPE);
     }));
@@ -185,7 +145,7 @@ TEST_F(ChannelDialogCommands, PropertiesEditTheEntryButNeverItsName)
     PumpMessagesFor(50);
     for (bool accept : {false, true}) {
         ASSERT_TRUE(RunWithDialog(IDC_CHANNEL_MODE_BUTTON, Action(L"channelproperty"), [&](HWND dialog) {
-            EXPECT_EQ(CString(L"チャンネルのプロパティ - net"), Caption(dialog));
+            EXPECT_EQ(CString(L"チャンネルのプロパティ - net"), GetControlText(dialog));
             EXPECT_EQ(::GetDlgItem(dialog, IDC_CHANNEL_PASSWORD), ::GetFocus());
             Retype(dialog, IDC_CHANNEL_NAME, L"#renamed");
             EXPECT_EQ(CString(L"#beta"), Text(dialog, IDC_CHANNEL_NAME));
@@ -220,7 +180,7 @@ TEST_F(ChannelDialogCommands, ModeDialogSendsTheDifferenceAndCancelSendsNothing)
     ASSERT_TRUE(RunWithDialog(
         IDC_MODE_LIMIT_SPIN, [&] { ChooseFromMenuBar(2, {'M'}); },
         [&](HWND dialog) {
-            EXPECT_EQ(CString(L"#alpha のモード設定 - net"), Caption(dialog));
+            EXPECT_EQ(CString(L"#alpha のモード設定 - net"), GetControlText(dialog));
             EXPECT_TRUE(Checked(dialog, IDC_MODE_N));
             EXPECT_TRUE(Checked(dialog, IDC_MODE_T));
             Click(dialog, IDC_MODE_S);

@@ -4,6 +4,8 @@
 
 #include "tests/mainframe/DCCWindowFixture.h"
 
+#include "app/UpdateDialog.h"
+
 #include <atomic>
 #include <string>
 #include <thread>
@@ -75,13 +77,6 @@ private:
     std::thread thread;
 };
 
-CString Caption(HWND window)
-{
-    wchar_t text[128] = L"";
-    ::GetWindowTextW(window, text, 128);
-    return text;
-}
-
 class DCCWindow : public DCCWindowFixture {
 protected:
     // A file offered by a send item of the manager and taken by a receive item, both started from
@@ -105,8 +100,8 @@ protected:
         SelectRows(ReceiveList(), {0});
         EXPECT_TRUE(ChooseOnRow(ReceiveList(), 0, 'S')) << "受信: 開始(&S)";
         if (watchCaption) {
-            PumpMessagesUntil([&] { return Caption(Window()->m_hWnd) == L"DCC [受1/送1]"; }, 5000);
-            EXPECT_EQ(CString(L"DCC [受1/送1]"), Caption(Window()->m_hWnd));
+            PumpMessagesUntil([&] { return GetControlText(Window()->m_hWnd) == L"DCC [受1/送1]"; }, 5000);
+            EXPECT_EQ(CString(L"DCC [受1/送1]"), GetControlText(Window()->m_hWnd));
         }
         EXPECT_TRUE(PumpMessagesUntil([&] { return receive->GetState() == 7 && send->GetState() == 7; }, 20000))
             << receive->GetState() << " " << send->GetState() << " " << Utf8(receive->GetErrorMessage());
@@ -131,7 +126,7 @@ TEST_F(DCCWindow, ListsShowEveryStateWithTheirColumnsImagesAndTexts)
     OpenFromMenu();
     ASSERT_TRUE(Window());
     EXPECT_TRUE(::IsWindowVisible(Window()->m_hWnd));
-    EXPECT_EQ(CString(L"DCC"), Caption(Window()->m_hWnd));
+    EXPECT_EQ(CString(L"DCC"), GetControlText(Window()->m_hWnd));
     const wchar_t* headings[] = {L"送信元",   L"ファイル名", L"タスク",   L"カウント", L"状況",
                                  L"残り時間", L"速度",       L"アドレス", L"パス"};
     for (int column = 0; column < 9; column++)
@@ -393,8 +388,8 @@ TEST_F(DCCWindow, AFileGoesThroughLoopbackStartedFromTheWindowAndRunsAfterAQuest
     EXPECT_EQ(CString(L"250,000 / 250,000"), Cell(ReceiveList(), row, 3));
     EXPECT_EQ(CString(TDCCReceiveItem::GetStateText(7)), Cell(ReceiveList(), row, 2));
     EXPECT_EQ(7, Image(ReceiveList(), row));
-    PumpMessagesUntil([&] { return Caption(Window()->m_hWnd) == L"DCC"; }, 3000);
-    EXPECT_EQ(CString(L"DCC"), Caption(Window()->m_hWnd)) << "the caption goes back once nothing transfers";
+    PumpMessagesUntil([&] { return GetControlText(Window()->m_hWnd) == L"DCC"; }, 3000);
+    EXPECT_EQ(CString(L"DCC"), GetControlText(Window()->m_hWnd)) << "the caption goes back once nothing transfers";
     EXPECT_TRUE(SaveWindowPng(Window()->m_hWnd, ScreenshotPath(L"dcc-window-complete.png")));
 
     // Running it asks first: an upper-case ".EXE" counts. Cancel runs nothing.

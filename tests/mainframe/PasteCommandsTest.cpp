@@ -10,6 +10,7 @@
 #include "settings/Preference.h"
 #include "tests/common/PopupMenu.h"
 #include "tests/common/Screenshot.h"
+#include "tests/common/ShownWindow.h"
 
 #include <commctrl.h>
 
@@ -19,65 +20,12 @@
 
 namespace {
 
-struct TShownSearch {
-    int controlId;
-    HWND found;
-};
-
-BOOL CALLBACK MatchShown(HWND window, LPARAM data)
-{
-    auto* search = reinterpret_cast<TShownSearch*>(data);
-    if (::IsWindowVisible(window) && ::GetDlgItem(window, search->controlId)) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 // The shown top-level window of this thread that has the control, waited for.
 HWND WaitShown(int controlId)
 {
-    TShownSearch search = {controlId, nullptr};
-    PumpMessagesUntil(
-        [&] {
-            ::EnumThreadWindows(::GetCurrentThreadId(), MatchShown, (LPARAM)&search);
-            return search.found != nullptr;
-        },
-        3000);
-    return search.found;
-}
-
-// A timer of its own watches for the window, so menus and other loops may run meanwhile; the
-// step runs once, inside whatever modal loop shows the window.
-std::function<void(HWND)> g_step;
-int g_watchedControl = 0;
-UINT_PTR g_pollTimer = 0;
-
-void CALLBACK PollShown(HWND, UINT, UINT_PTR id, DWORD)
-{
-    TShownSearch search = {g_watchedControl, nullptr};
-    ::EnumThreadWindows(::GetCurrentThreadId(), MatchShown, (LPARAM)&search);
-    if (!search.found)
-        return;
-    ::KillTimer(nullptr, id);
-    g_pollTimer = 0;
-    std::function<void(HWND)> step = g_step;
-    PumpMessagesFor(100);
-    step(search.found);
-}
-
-void WhenShown(int controlId, std::function<void(HWND)> step)
-{
-    g_watchedControl = controlId;
-    g_step = step;
-    g_pollTimer = ::SetTimer(nullptr, 0, 50, PollShown);
-}
-
-CString Caption(HWND window)
-{
-    wchar_t text[128] = L"";
-    ::GetWindowTextW(window, text, 128);
-    return text;
+    HWND found = nullptr;
+    PumpMessagesUntil([&] { return (found = FindShownWindow(HasControl(controlId))) != nullptr; }, 3000);
+    return found;
 }
 
 CString Field(HWND dialog, int id) { return GetControlText(::GetDlgItem(dialog, id)); }
@@ -152,9 +100,7 @@ class PasteCommands : public ServedFrameFixture {
 protected:
     void TearDown() override
     {
-        if (g_pollTimer)
-            ::KillTimer(nullptr, g_pollTimer);
-        g_pollTimer = 0;
+        StopWatching();
         ServedFrameFixture::TearDown();
     }
     std::vector<std::string> LinesStarting(const std::string& prefix)
@@ -199,7 +145,7 @@ TEST_F(PasteCommands, ConfirmedPasteSendsEachLineAndCancelSendsNothing)
         HWND dialog = WaitShown(IDC_PASTE_NOTICE);
         ASSERT_TRUE(dialog);
         shown = true;
-        EXPECT_EQ(CString(L"貼り付け確認"), Caption(dialog));
+        EXPECT_EQ(CString(L"貼り付け確認"), GetControlText(dialog));
         EXPECT_EQ(CString(text), Field(dialog, IDC_PASTE_TEXT));
         EXPECT_EQ(CString(L">"), Field(dialog, IDC_PASTE_QUOTE));
         EXPECT_EQ(BST_UNCHECKED, ::IsDlgButtonChecked(dialog, IDC_PASTE_NOTICE));
@@ -271,7 +217,7 @@ TEST_F(PasteCommands, SendMultiLineCleansQuotesAndSendsNoticesAtTheKeptSize)
         HWND dialog = WaitShown(IDC_PASTE_NOTICE);
         ASSERT_TRUE(dialog);
         shown = true;
-        EXPECT_EQ(CString(L"複数行を送信"), Caption(dialog));
+        EXPECT_EQ(CString(L"複数行を送信"), GetControlText(dialog));
         EXPECT_EQ(::GetDlgItem(dialog, IDC_PASTE_TEXT), ::GetFocus());
         RECT rect = {};
         ::GetWindowRect(dialog, &rect);
@@ -314,9 +260,9 @@ TEST_F(PasteCommands, SendMultiLineCleansQuotesAndSendsNoticesAtTheKeptSize)
 TEST_F(PasteCommands, AboutBoxShowsTheVersionAndTheCreditsFromTheTop)
 {
     bool shown = false;
-    WhenShown(IDC_ABOUT_AUTHOR, [&](HWND dialog) {
+    WhenShown(HasControl(IDC_ABOUT_AUTHOR), [&](HWND dialog) {
         shown = true;
-        EXPECT_EQ(CString(L"Ketroval について"), Caption(dialog));
+        EXPECT_EQ(CString(L"Ketroval について"), GetControlText(dialog));
         EXPECT_EQ(CString(L"2.40"), Field(dialog, IDC_ABOUT_VERSION));
         HWND credits = ::GetDlgItem(dialog, IDC_ABOUT_CREDITS);
         CString text = GetControlText(credits);
@@ -363,7 +309,7 @@ TEST_F(TreeOrderCommands, ServerTreeOrderMovesServersAndChannelsAndSavesTheTree)
 
     // Cancel leaves everything as it was.
     bool shown = false;
-    WhenShown(IDC_TREE_UP, [&](HWND dialog) {
+    WhenShown(HasControl(IDC_TREE_UP), [&](HWND dialog) {
         shown = true;
         Click(dialog, IDC_TREE_DOWN);
         Click(dialog, IDCANCEL);
@@ -376,9 +322,9 @@ TEST_F(TreeOrderCommands, ServerTreeOrderMovesServersAndChannelsAndSavesTheTree)
     EXPECT_EQ((std::vector<CString>{L"south", L"west", L"net"}), Names(now.Units));
 
     shown = false;
-    WhenShown(IDC_TREE_UP, [&](HWND dialog) {
+    WhenShown(HasControl(IDC_TREE_UP), [&](HWND dialog) {
         shown = true;
-        EXPECT_EQ(CString(L"サーバツリーの編集"), Caption(dialog));
+        EXPECT_EQ(CString(L"サーバツリーの編集"), GetControlText(dialog));
         HWND tree = ::GetDlgItem(dialog, IDC_TREE_VIEW);
         EXPECT_EQ((std::vector<CString>{L"south", L"west", L"net"}), ChildTexts(tree, nullptr));
         EXPECT_EQ(TreeView_GetRoot(tree), TreeView_GetSelection(tree));

@@ -4,10 +4,12 @@
 #include "tests/mainframe/ServedFrameFixture.h"
 
 #include "app/Clipboard.h"
+#include "app/UpdateDialog.h"
 #include "foundation/CodePage.h"
 #include "res/resource.h"
 #include "tests/common/PopupMenu.h"
 #include "tests/common/Screenshot.h"
+#include "tests/common/ShownWindow.h"
 
 #include <dlgs.h>
 
@@ -16,79 +18,6 @@
 #include <vector>
 
 namespace {
-
-struct TShownSearch {
-    const std::function<bool(HWND)>* match;
-    HWND found;
-};
-
-BOOL CALLBACK MatchShown(HWND window, LPARAM data)
-{
-    auto* search = reinterpret_cast<TShownSearch*>(data);
-    if (::IsWindowVisible(window) && (*search->match)(window)) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// The first shown top-level window of this thread that matches.
-HWND FindShown(const std::function<bool(HWND)>& match)
-{
-    TShownSearch search = {&match, nullptr};
-    ::EnumThreadWindows(::GetCurrentThreadId(), MatchShown, (LPARAM)&search);
-    return search.found;
-}
-
-std::function<bool(HWND)> HasControl(int id)
-{
-    return [id](HWND window) { return ::GetDlgItem(window, id) != nullptr; };
-}
-
-std::function<bool(HWND)> HasCaption(const wchar_t* caption)
-{
-    return [caption](HWND window) {
-        wchar_t text[128] = L"";
-        ::GetWindowTextW(window, text, 128);
-        return wcscmp(text, caption) == 0;
-    };
-}
-
-CString Caption(HWND window)
-{
-    wchar_t text[128] = L"";
-    ::GetWindowTextW(window, text, 128);
-    return text;
-}
-
-// A timer of its own watches for the window, so the menu helpers' steps may run meanwhile; the
-// step runs once, inside whatever modal loop shows the window.
-std::function<bool(HWND)> g_match;
-std::function<void(HWND)> g_step;
-int g_answered = 0;
-
-void CALLBACK PollShown(HWND, UINT, UINT_PTR id, DWORD)
-{
-    HWND window = FindShown(g_match);
-    if (!window)
-        return;
-    ::KillTimer(nullptr, id);
-    g_answered++;
-    std::function<void(HWND)> step = g_step;
-    PumpMessagesFor(100);
-    step(window);
-}
-
-UINT_PTR g_pollTimer = 0;
-
-void WhenShown(std::function<bool(HWND)> match, std::function<void(HWND)> step)
-{
-    g_match = match;
-    g_step = step;
-    g_pollTimer = ::SetTimer(nullptr, 0, 50, PollShown);
-}
-
-void StopWatching() { ::KillTimer(nullptr, g_pollTimer); }
 
 void Retype(HWND edit, const wchar_t* text)
 {
@@ -187,14 +116,14 @@ TEST_F(PromptCommands, EachPromptSendsTheTypedLineAndCancelSendsNothing)
         PumpMessagesFor(50);
         int edit = row.editId;
         WhenShown(HasControl(edit), [&](HWND prompt) {
-            EXPECT_EQ(CString(row.caption), Caption(prompt));
+            EXPECT_EQ(CString(row.caption), GetControlText(prompt));
             EXPECT_EQ(CString(row.initial), GetControlText(::GetDlgItem(prompt, edit)));
             FocusForInput(::GetDlgItem(prompt, edit));
             PressKey(VK_ESCAPE);
         });
-        int answered = g_answered;
+        int answered = ShownWindowCount();
         row.open();
-        ASSERT_EQ(answered + 1, g_answered) << "no prompt";
+        ASSERT_EQ(answered + 1, ShownWindowCount()) << "no prompt";
         PumpMessagesFor(300);
         EXPECT_EQ(0, CountStarting(row.prefix)) << "cancelled";
 
@@ -247,7 +176,7 @@ TEST_F(PromptCommands, LineBreaksInPromptTextNeverMakeASecondLine)
 TEST_F(PromptCommands, TalkPromptOpensTheTalkAndPartClosesItWithoutAsking)
 {
     WhenShown(HasControl(IDC_INPUT_NICK_TEXT), [&](HWND prompt) {
-        EXPECT_EQ(CString(L"トーク - net"), Caption(prompt));
+        EXPECT_EQ(CString(L"トーク - net"), GetControlText(prompt));
         Retype(::GetDlgItem(prompt, IDC_INPUT_NICK_TEXT), L"Zed");
         PressKey(VK_RETURN);
     });
@@ -273,13 +202,13 @@ TEST_F(PromptCommands, TalkPromptOpensTheTalkAndPartClosesItWithoutAsking)
         talks += channel->GetKind() == TIRCChannel::KindTalk;
     EXPECT_EQ(1, talks);
 
-    int answered = g_answered;
+    int answered = ShownWindowCount();
     WhenShown([](HWND window) { return ::GetDlgItem(window, IDOK) != nullptr; }, [](HWND) { PressKey(VK_ESCAPE); });
     FocusInputLine();
     PressKey('P', {VK_MENU});
     PumpMessagesFor(300);
     StopWatching();
-    EXPECT_EQ(answered, g_answered) << "nothing was asked";
+    EXPECT_EQ(answered, ShownWindowCount()) << "nothing was asked";
     EXPECT_EQ(nullptr, Channel(L"Zed"));
     EXPECT_EQ(0, CountStarting("PART"));
 }
@@ -289,7 +218,7 @@ TEST_F(PromptCommands, InviteFromTheMemberListOffersTheServersOtherChannels)
     SelectMembers({L"alice", L"bob"});
     WhenShown(HasControl(IDC_INPUT_INVITE_CHANNEL), [&](HWND prompt) {
         HWND box = ::GetDlgItem(prompt, IDC_INPUT_INVITE_CHANNEL);
-        EXPECT_EQ(CString(L"招待 - alice,bob"), Caption(prompt));
+        EXPECT_EQ(CString(L"招待 - alice,bob"), GetControlText(prompt));
         ASSERT_EQ(1, (int)::SendMessageW(box, CB_GETCOUNT, 0, 0));
         wchar_t item[32] = L"";
         ::SendMessageW(box, CB_GETLBTEXT, 0, (LPARAM)item);
@@ -312,7 +241,7 @@ TEST_F(PromptCommands, KickAsksForTheCommentAndCancelKicksNobody)
         SelectMembers({L"bob"});
         WhenShown(HasControl(IDC_INPUT_MESSAGE_TEXT), [&](HWND prompt) {
             HWND edit = ::GetDlgItem(prompt, IDC_INPUT_MESSAGE_TEXT);
-            EXPECT_EQ(CString(L"#alpha から追い出す - net"), Caption(prompt));
+            EXPECT_EQ(CString(L"#alpha から追い出す - net"), GetControlText(prompt));
             EXPECT_EQ(CString(L"Flooder"), GetControlText(edit));
             if (!accept) {
                 FocusForInput(edit);
@@ -354,7 +283,7 @@ TEST_F(PromptCommands, ColourEffectPutsTheTagAtTheCaret)
             PressKey(VK_RETURN);
         });
         EXPECT_TRUE(frame->ExecuteAction(L"coloreffect"));
-        PumpMessagesUntil([&] { return g_answered && !FindShown(HasControl(IDC_COLOR_EFFECT_TEXT)); }, 3000);
+        PumpMessagesUntil([&] { return ShownWindowCount() && !FindShownWindow(HasControl(IDC_COLOR_EFFECT_TEXT)); }, 3000);
         PumpMessagesFor(200);
         EXPECT_EQ(CString(accept ? L"a<color red,navy>b" : L"ab"), input->GetWindowText())
             << Narrow(input->GetWindowText());
@@ -410,7 +339,7 @@ TEST_F(PromptCommands, SaveLogWritesTheWholeLogAndAsksBeforeOverwriting)
             QueueKey(VK_RETURN);
         });
         ChooseFromMenuBar(0, {'S'});
-        PumpMessagesUntil([&] { return g_answered >= (overwrite ? 4 : 2); }, 5000);
+        PumpMessagesUntil([&] { return ShownWindowCount() >= (overwrite ? 4 : 2); }, 5000);
         PumpMessagesFor(300);
         EXPECT_EQ(proposed, shownName);
         if (!overwrite) {

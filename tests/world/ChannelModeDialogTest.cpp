@@ -2,9 +2,12 @@
 // with real keys and clicks, and the record they hand back after OK.
 
 #include "dialogs/ChannelDialog.h"
+
+#include "app/UpdateDialog.h"
 #include "dialogs/ModeDialog.h"
 #include "tests/common/MessagePump.h"
 #include "tests/common/Screenshot.h"
+#include "tests/common/ShownWindow.h"
 #include "tests/common/UserInput.h"
 #include "tests/irc/IrcTestSupport.h"
 
@@ -31,13 +34,6 @@ bool Enabled(HWND dialog, int id)
     return ::IsWindowEnabled(Control(dialog, id)) != FALSE;
 }
 
-CString Caption(HWND window)
-{
-    wchar_t text[128] = L"";
-    ::GetWindowTextW(window, text, 128);
-    return text;
-}
-
 void Click(HWND dialog, int id)
 {
     ClickAt(ScreenPointOf(Control(dialog, id)));
@@ -61,46 +57,6 @@ INT_PTR RunDialog(TUpdateDialog& dialog, std::function<void(HWND)> steps)
 {
     RunLater(150, [&] { steps(dialog.m_hWnd); });
     return dialog.DoModal();
-}
-
-BOOL CALLBACK MatchModeDialog(HWND window, LPARAM data)
-{
-    if (::IsWindowVisible(window) && ::GetDlgItem(window, IDC_MODE_LIMIT_SPIN)) {
-        *(HWND*)data = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// The mode dialog the "..." button opens, found among the thread's windows.
-HWND FindModeDialog()
-{
-    HWND found = nullptr;
-    ::EnumThreadWindows(::GetCurrentThreadId(), MatchModeDialog, (LPARAM)&found);
-    return found;
-}
-
-// Watches from a timer of its own for the mode dialog and runs the step once inside its loop:
-// the click that opens it may take a while to arrive.
-std::function<void(HWND)> g_modeStep;
-int g_modeShown = 0;
-
-void CALLBACK PollModeDialog(HWND, UINT, UINT_PTR id, DWORD)
-{
-    HWND window = FindModeDialog();
-    if (!window)
-        return;
-    ::KillTimer(nullptr, id);
-    g_modeShown++;
-    std::function<void(HWND)> step = g_modeStep;
-    PumpMessagesFor(100);
-    step(window);
-}
-
-void WhenModeDialogShown(std::function<void(HWND)> step)
-{
-    g_modeStep = step;
-    ::SetTimer(nullptr, 0, 50, PollModeDialog);
 }
 
 TChannelMode ModeOf(const wchar_t* text)
@@ -134,7 +90,7 @@ TEST(ChannelDialogTest, CaptionAndNameEditFollowTheOpeningMode)
         dialog.adding = row.adding;
         dialog.fromSettings = row.fromSettings;
         INT_PTR result = RunDialog(dialog, [&](HWND window) {
-            EXPECT_EQ(CString(row.caption), Caption(window));
+            EXPECT_EQ(CString(row.caption), GetControlText(window));
             EXPECT_EQ(Control(window, row.focus), ::GetFocus());
             // An existing entry's name cannot be changed; a new one's can.
             Retype(window, IDC_CHANNEL_NAME, L"#typed");
@@ -225,8 +181,8 @@ TEST(ChannelDialogTest, ModeButtonEditsTheCreationModeText)
     dialog.SetChannelConfig(record);
     RunDialog(dialog, [&](HWND window) {
         for (bool accept : {false, true}) {
-            WhenModeDialogShown([&](HWND mode) {
-                EXPECT_EQ(CString(L"作成時のモード設定"), Caption(mode));
+            WhenShown(HasControl(IDC_MODE_LIMIT_SPIN), [&](HWND mode) {
+                EXPECT_EQ(CString(L"作成時のモード設定"), GetControlText(mode));
                 for (int id : {IDC_MODE_S, IDC_MODE_N, IDC_MODE_T, IDC_MODE_L})
                     EXPECT_TRUE(Checked(mode, id)) << id;
                 for (int id : {IDC_MODE_P, IDC_MODE_I, IDC_MODE_M, IDC_MODE_K})
@@ -242,10 +198,10 @@ TEST(ChannelDialogTest, ModeButtonEditsTheCreationModeText)
                     PressKey(VK_ESCAPE);
                 }
             });
-            int shown = g_modeShown;
+            int shown = ShownWindowCount();
             Click(window, IDC_CHANNEL_MODE_BUTTON);
             PumpMessagesFor(100);
-            ASSERT_EQ(shown + 1, g_modeShown) << "no mode dialog";
+            ASSERT_EQ(shown + 1, ShownWindowCount()) << "no mode dialog";
             EXPECT_EQ(CString(accept ? L"+t" : L"+sntl 10"), Text(window, IDC_CHANNEL_MODE));
         }
         Click(window, IDOK);
@@ -259,7 +215,7 @@ TEST(ModeDialogTest, LoadsTheModeAndStoresTheCheckedFields)
     dialog.mode = ModeOf(L"+pqmk secret");
     dialog.SetChannelName(L"#room");
     INT_PTR result = RunDialog(dialog, [&](HWND window) {
-        EXPECT_EQ(CString(L"#room のモード設定"), Caption(window));
+        EXPECT_EQ(CString(L"#room のモード設定"), GetControlText(window));
         EXPECT_TRUE(Checked(window, IDC_MODE_P));
         EXPECT_TRUE(Checked(window, IDC_MODE_M));
         EXPECT_TRUE(Checked(window, IDC_MODE_K));

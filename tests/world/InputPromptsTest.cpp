@@ -2,6 +2,8 @@
 // keys, OK or Cancel pressed, and what the caller reads afterwards.
 
 #include "dialogs/ColorEffectDialog.h"
+
+#include "app/UpdateDialog.h"
 #include "dialogs/InputPrompts.h"
 #include "tests/common/MessagePump.h"
 #include "tests/common/Screenshot.h"
@@ -15,13 +17,6 @@
 namespace {
 
 HWND Control(HWND dialog, int id) { return ::GetDlgItem(dialog, id); }
-
-CString Caption(HWND window)
-{
-    wchar_t text[128] = L"";
-    ::GetWindowTextW(window, text, 128);
-    return text;
-}
 
 bool OkEnabled(HWND dialog)
 {
@@ -76,7 +71,7 @@ TEST(InputPrompts, MessagePromptShowsCallersTextsAndAcceptsAnEmptyLine)
     dialog.SetPrompt(L"切断メッセージを入力してください");
     dialog.SetText(L"Leaving...");
     INT_PTR result = RunDialog(dialog, [](HWND window) {
-        EXPECT_EQ(CString(L"サーバから切断 - net"), Caption(window));
+        EXPECT_EQ(CString(L"サーバから切断 - net"), GetControlText(window));
         EXPECT_EQ(CString(L"切断メッセージを入力してください"), GetControlText(Control(window, IDC_INPUT_MESSAGE_PROMPT)));
         EXPECT_EQ(CString(L"Leaving..."), GetControlText(Control(window, IDC_INPUT_MESSAGE_TEXT)));
         EXPECT_TRUE(SaveWindowPng(window, ScreenshotPath(L"input-message-prompt.png")));
@@ -107,7 +102,7 @@ TEST(InputPrompts, NickPromptWantsANonEmptyNick)
     dialog.SetTitle(L"トーク - net");
     dialog.SetPrompt(L"トークする相手を入力してください");
     INT_PTR result = RunDialog(dialog, [](HWND window) {
-        EXPECT_EQ(CString(L"トーク - net"), Caption(window));
+        EXPECT_EQ(CString(L"トーク - net"), GetControlText(window));
         EXPECT_EQ(CString(L"トークする相手を入力してください"), GetControlText(Control(window, IDC_INPUT_NICK_PROMPT)));
         EXPECT_FALSE(OkEnabled(window));
         // Enter on the greyed button closes nothing.
@@ -137,7 +132,7 @@ TEST(InputPrompts, InvitePromptOffersTheChannelsAndWantsAChannelName)
                        {L"+plus", true}, {L"&local", true}, {L"", false}};
     INT_PTR result = RunDialog(dialog, [&](HWND window) {
         HWND box = Control(window, IDC_INPUT_INVITE_CHANNEL);
-        EXPECT_EQ(CString(L"招待 - alice"), Caption(window));
+        EXPECT_EQ(CString(L"招待 - alice"), GetControlText(window));
         ASSERT_EQ(2, (int)::SendMessageW(box, CB_GETCOUNT, 0, 0));
         EXPECT_EQ(CString(), GetControlText(box)) << "the list only offers";
         for (const auto& row : cases) {

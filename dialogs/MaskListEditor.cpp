@@ -1,0 +1,97 @@
+#include "dialogs/MaskListEditor.h"
+
+#include "app/KeyState.h"
+
+bool TMaskListEditor::CanAdd() const
+{
+    CString text = edit.GetWindowText();
+    return !text.IsEmpty() && store.find(text) < 0;
+}
+
+void TMaskListEditor::Add()
+{
+    if (!CanAdd())
+        return;
+    int index = store.add(edit.GetWindowText());
+    if (index < 0)
+        return;
+    list.SetCurSel(index);
+    list.SendMessage(LB_SETCARETINDEX, (WPARAM)index);
+    if (!selectAdded)
+        list.SetCurSel(-1);
+    edit.SetWindowText(L"");
+}
+
+void TMaskListEditor::Overwrite()
+{
+    if (!CanOverwrite())
+        return;
+    CString text = edit.GetWindowText();
+    DeleteSelected();
+    int index = store.add(text);
+    if (index < 0)
+        return;
+    list.SetCurSel(index);
+    ShowSelected();
+}
+
+void TMaskListEditor::DeleteSelected()
+{
+    int index = list.GetCurSel();
+    if (index < 0)
+        return;
+    store.remove(index);
+    int count = list.GetCount();
+    if (count > 0)
+        list.SetCurSel(index < count ? index : count - 1);
+    ShowSelected();
+}
+
+void TMaskListEditor::ShowSelected()
+{
+    int index = list.GetCurSel();
+    if (index >= 0)
+        edit.SetWindowText(list.GetText(index));
+}
+
+void TMaskListEditor::FocusEdit()
+{
+    edit.SetFocus();
+    edit.SetSel(0, -1);
+}
+
+bool TMaskListEditor::OnEditKey(UINT key)
+{
+    if ((key != VK_DOWN && key != VK_NEXT) || IsAnyModifierDown())
+        return false;
+    if (list.GetCount() > 0) {
+        list.SetCurSel(0);
+        list.SendMessage(LB_SETCARETINDEX, 0);
+        list.SetFocus();
+        ShowSelected();
+    }
+    return true;
+}
+
+bool TMaskListEditor::OnListKey(UINT key)
+{
+    if (IsNeverReportedKey(key))
+        return false;
+    bool plain = !IsAnyModifierDown();
+    if (key == VK_RETURN || (plain && (key == VK_BACK || key == VK_DELETE))) {
+        DeleteSelected();
+        if (list.GetCount() == 0)
+            FocusEdit();
+        return true;
+    }
+    if (plain && (key == VK_UP || key == VK_PRIOR)) {
+        int count = list.GetCount();
+        int caret = (int)list.SendMessage(LB_GETCARETINDEX);
+        if (count == 0 || caret <= 0 || list.GetCurSel() <= 0) {
+            list.SetCurSel(-1);
+            FocusEdit();
+            return true;
+        }
+    }
+    return false;
+}

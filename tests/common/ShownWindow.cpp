@@ -1,0 +1,80 @@
+#include "tests/common/ShownWindow.h"
+
+#include "tests/common/MessagePump.h"
+
+#include <cwchar>
+
+namespace {
+
+struct TShownSearch {
+    const std::function<bool(HWND)>* match;
+    HWND found;
+};
+
+BOOL CALLBACK MatchShown(HWND window, LPARAM data)
+{
+    auto* search = reinterpret_cast<TShownSearch*>(data);
+    if (::IsWindowVisible(window) && (*search->match)(window)) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+std::function<bool(HWND)> g_match;
+std::function<void(HWND)> g_step;
+UINT_PTR g_timer = 0;
+int g_shown = 0;
+
+void CALLBACK PollShown(HWND, UINT, UINT_PTR id, DWORD)
+{
+    HWND window = FindShownWindow(g_match);
+    if (!window)
+        return;
+    ::KillTimer(nullptr, id);
+    g_timer = 0;
+    g_shown++;
+    std::function<void(HWND)> step = g_step;
+    PumpMessagesFor(100);
+    step(window);
+}
+
+} // namespace
+
+HWND FindShownWindow(const std::function<bool(HWND)>& match)
+{
+    TShownSearch search = {&match, nullptr};
+    ::EnumThreadWindows(::GetCurrentThreadId(), MatchShown, (LPARAM)&search);
+    return search.found;
+}
+
+std::function<bool(HWND)> HasControl(int id)
+{
+    return [id](HWND window) { return ::GetDlgItem(window, id) != nullptr; };
+}
+
+std::function<bool(HWND)> HasCaption(const wchar_t* caption)
+{
+    return [caption](HWND window) {
+        wchar_t text[128] = L"";
+        ::GetWindowTextW(window, text, 128);
+        return wcscmp(text, caption) == 0;
+    };
+}
+
+void WhenShown(std::function<bool(HWND)> match, std::function<void(HWND)> step)
+{
+    StopWatching();
+    g_match = std::move(match);
+    g_step = std::move(step);
+    g_timer = ::SetTimer(nullptr, 0, 50, PollShown);
+}
+
+void StopWatching()
+{
+    if (g_timer)
+        ::KillTimer(nullptr, g_timer);
+    g_timer = 0;
+}
+
+int ShownWindowCount() { return g_shown; }
