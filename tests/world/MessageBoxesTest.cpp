@@ -12,10 +12,12 @@
 
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
 #include <ole2.h>
 
 #include <functional>
 #include <iterator>
+#include <string>
 #include <vector>
 
 namespace {
@@ -35,6 +37,36 @@ BOOL CALLBACK MatchBox(HWND window, LPARAM data)
         return FALSE;
     }
     return TRUE;
+}
+
+BOOL CALLBACK MatchTree(HWND window, LPARAM data)
+{
+    wchar_t name[32] = L"";
+    ::GetClassNameW(window, name, 32);
+    if (wcscmp(name, WC_TREEVIEWW) != 0)
+        return TRUE;
+    *reinterpret_cast<HWND*>(data) = window;
+    return FALSE;
+}
+
+// The text of the folder browser's selected tree item: empty until it has taken a selection.
+CString SelectedFolderName(HWND browser)
+{
+    HWND tree = nullptr;
+    ::EnumChildWindows(browser, MatchTree, (LPARAM)&tree);
+    if (!tree)
+        return CString();
+    auto item = (HTREEITEM)::SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0);
+    if (!item)
+        return CString();
+    wchar_t text[MAX_PATH] = L"";
+    TVITEMW data = {};
+    data.mask = TVIF_TEXT;
+    data.hItem = item;
+    data.pszText = text;
+    data.cchTextMax = MAX_PATH;
+    ::SendMessageW(tree, TVM_GETITEMW, 0, (LPARAM)&data);
+    return text;
 }
 
 // The shown top-level dialog of this thread with the caption.
@@ -152,16 +184,19 @@ TEST_F(MessageBoxes, FolderChooserStartsAtTheStartFolderAndCancelChoosesNothing)
     ASSERT_TRUE(SUCCEEDED(::OleInitialize(nullptr)));
     TTempFolder folder;
     CString start = folder.path.Left(folder.path.GetLength() - 1);
+    CString leaf = start.Mid(start.ReverseFind(L'\\') + 1);
     for (bool accept : {false, true}) {
         TFolderDialog dialog(main.m_hWnd);
         dialog.SetTitle(L"フォルダの選択");
         dialog.SetFolder(start);
         RunLater(300, [&] {
             HWND box = nullptr;
-            PumpMessagesUntil([&] { return (box = ::GetActiveWindow()) != nullptr && box != main.m_hWnd; }, 3000);
+            PumpMessagesUntil([&] { return (box = ::GetActiveWindow()) != nullptr && box != main.m_hWnd; }, 10000);
             ASSERT_TRUE(box);
-            // Wine's folder browser fills its tree and takes the start selection after it shows.
-            PumpMessagesFor(1500);
+            // Wine's folder browser fills its tree and takes the start selection after it shows,
+            // later still on a busy machine.
+            ASSERT_TRUE(PumpMessagesUntil([&] { return SelectedFolderName(box) == leaf; }, 15000))
+                << "selected: " << std::wstring(SelectedFolderName(box).GetString());
             if (accept) {
                 EXPECT_TRUE(SaveWindowPng(box, ScreenshotPath(L"folder-chooser.png")));
             }
