@@ -151,7 +151,7 @@ TEST_F(TrayIconTest, RightClickOpensTheTrayMenuAtTheCursorForTheOwner)
     std::function<void()> pickRestore = [&] {
         HWND window = FindWindowW(L"#32768", nullptr);
         if (!window || !IsWindowVisible(window)) {
-            if (++tries < 30)
+            if (++tries < 100)
                 RunLater(100, pickRestore);
             return;
         }
@@ -165,11 +165,11 @@ TEST_F(TrayIconTest, RightClickOpensTheTrayMenuAtTheCursorForTheOwner)
         GetMenuItemRect(nullptr, items, GetMenuItemCount(items) - 1, &item);
         QueueClickAt({(item.left + item.right) / 2, (item.top + item.bottom) / 2});
         // A menu left open must not hang the test program.
-        RunLater(2000, [] { EndMenu(); });
+        RunLater(5000, [] { EndMenu(); });
     };
     RunLater(100, pickRestore);
     ClickIcon(true);
-    PumpMessagesUntil([&] { return owner.nulls > 0; }, 2000);
+    PumpMessagesUntil([&] { return owner.nulls > 0; }, 8000);
     EXPECT_EQ(menu.left, at.x) << "the menu opened at the cursor";
     EXPECT_EQ(menu.top, at.y);
     EXPECT_EQ(owner.commands, std::vector<UINT>{ID_RESTORE_FROM_TRAY});

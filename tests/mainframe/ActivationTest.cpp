@@ -57,10 +57,10 @@ TEST_F(FrameActivation, MinimisingWithTheTraySettingsHidesTheWindowUntilItIsRest
     tray.SetShowOnlyWhenMinimized(true);
     tray.SetEnabled(true);
     EXPECT_FALSE(tray.IsPresent());
-    EXPECT_TRUE(frame->IsApplicationActive());
+    EXPECT_TRUE(PumpMessagesUntil([&] { return frame->IsApplicationActive(); }, 3000));
     frame->ExecuteAction(L"minimize");
-    PumpMessagesFor(200);
-    EXPECT_TRUE(::IsIconic(frame->m_hWnd));
+    // A loaded machine settles the minimising later.
+    EXPECT_TRUE(PumpMessagesUntil([&] { return ::IsIconic(frame->m_hWnd) && !frame->IsApplicationActive(); }, 5000));
     EXPECT_FALSE(::IsWindowVisible(frame->m_hWnd));
     EXPECT_FALSE(frame->IsApplicationActive());
     EXPECT_TRUE(tray.IsPresent());
@@ -73,10 +73,9 @@ TEST_F(FrameActivation, MinimisingWithTheTraySettingsHidesTheWindowUntilItIsRest
 
     // The tray's restore: shown again, brought forward with the keyboard focus inside.
     frame->SendMessageW(WM_SYSCOMMAND, SC_RESTORE, 0);
-    PumpMessagesFor(200);
-    EXPECT_TRUE(::IsWindowVisible(frame->m_hWnd));
-    EXPECT_FALSE(::IsIconic(frame->m_hWnd));
-    EXPECT_TRUE(PumpMessagesUntil([&] { return ::GetForegroundWindow() == frame->m_hWnd; }, 2000));
+    EXPECT_TRUE(PumpMessagesUntil([&] { return ::IsWindowVisible(frame->m_hWnd) && !::IsIconic(frame->m_hWnd); }, 5000));
+    EXPECT_TRUE(PumpMessagesUntil([&] { return ::GetForegroundWindow() == frame->m_hWnd; }, 5000));
+    EXPECT_TRUE(PumpMessagesUntil([&] { return ::IsChild(frame->m_hWnd, ::GetFocus()) && frame->IsApplicationActive(); }, 3000));
     EXPECT_TRUE(::IsChild(frame->m_hWnd, ::GetFocus()));
     EXPECT_TRUE(frame->IsApplicationActive());
     EXPECT_FALSE(tray.IsPresent());
@@ -90,20 +89,20 @@ TEST_F(FrameActivation, MinimisingWithTheTraySettingsHidesTheWindowUntilItIsRest
     settings.preference.HideWindowOnMinimize = false;
     settings.preference.HideAllWindowOnMinimize = true;
     frame->ExecuteAction(L"scriptconsole");
-    PumpMessagesFor(200);
-    HWND console = ::GetForegroundWindow();
+    HWND console = nullptr;
+    PumpMessagesUntil([&] {
+        console = ::GetForegroundWindow();
+        return console && console != frame->m_hWnd && ::IsWindowVisible(console);
+    }, 5000);
     ASSERT_NE(frame->m_hWnd, console);
     ASSERT_TRUE(::IsWindowVisible(console));
     frame->ExecuteAction(L"minimize");
-    PumpMessagesFor(200);
-    EXPECT_TRUE(::IsIconic(frame->m_hWnd));
+    EXPECT_TRUE(PumpMessagesUntil([&] { return ::IsIconic(frame->m_hWnd) && !::IsWindowVisible(console); }, 5000));
     EXPECT_TRUE(::IsWindowVisible(frame->m_hWnd));
-    EXPECT_FALSE(::IsWindowVisible(console));
     frame->SendMessageW(WM_SYSCOMMAND, SC_RESTORE, 0);
-    PumpMessagesFor(200);
-    EXPECT_TRUE(::IsWindowVisible(console));
+    EXPECT_TRUE(PumpMessagesUntil([&] { return ::IsWindowVisible(console); }, 5000));
     // Wine settles the activation of the windows shown again one after another.
-    EXPECT_TRUE(PumpMessagesUntil([&] { return ::GetForegroundWindow() == frame->m_hWnd; }, 2000));
+    EXPECT_TRUE(PumpMessagesUntil([&] { return ::GetForegroundWindow() == frame->m_hWnd; }, 5000));
 }
 
 TEST_F(FrameActivation, ClickingTheWindowBackClearsTheMarksOfTheChannelInView)

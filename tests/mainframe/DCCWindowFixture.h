@@ -12,6 +12,7 @@
 #include "tests/common/UserInput.h"
 #include "tests/net/NetTestSupport.h"
 
+#include <algorithm>
 #include <commctrl.h>
 
 #include <utility>
@@ -151,7 +152,17 @@ protected:
                 ::SendInput(1, &control, sizeof control);
             first = false;
         }
-        PumpMessagesFor(50);
+        // The clicks land later on a loaded machine.
+        std::vector<int> wanted(rows);
+        std::sort(wanted.begin(), wanted.end());
+        PumpMessagesUntil([&] { return SelectedRows(list) == wanted; }, 3000);
+    }
+    static std::vector<int> SelectedRows(HWND list)
+    {
+        std::vector<int> rows;
+        for (int row = -1; (row = ListView_GetNextItem(list, row, LVNI_SELECTED)) >= 0;)
+            rows.push_back(row);
+        return rows;
     }
     // The list's context menu opened on the row, as it shows.
     TShownMenu ContextMenuOn(HWND list, int row, const wchar_t* screenshot = nullptr)

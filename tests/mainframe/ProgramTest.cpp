@@ -50,14 +50,14 @@ TEST(ProgramTest, SecondStartWithSingleInstanceBringsTheFirstForwardAndEnds)
 
     ASSERT_TRUE(run.Start());
     EXPECT_EQ(0, run.WaitExit(10000)) << "the second instance ends";
-    EXPECT_TRUE(PumpMessagesUntil([&] { return ::GetForegroundWindow() == first; }, 3000));
+    EXPECT_TRUE(PumpMessagesUntil([&] { return ::GetForegroundWindow() == first; }, 8000));
 
     // A minimised first instance is restored as well.
     ::ShowWindow(first, SW_MINIMIZE);
-    PumpMessagesFor(200);
+    ASSERT_TRUE(PumpMessagesUntil([&] { return ::IsIconic(first) != FALSE; }, 5000));
     ASSERT_TRUE(run.Start());
     EXPECT_EQ(0, run.WaitExit(10000));
-    EXPECT_TRUE(PumpMessagesUntil([&] { return !::IsIconic(first); }, 3000));
+    EXPECT_TRUE(PumpMessagesUntil([&] { return !::IsIconic(first); }, 8000));
     DWORD owner = 0;
     ::GetWindowThreadProcessId(first, &owner);
     EXPECT_EQ(firstProcess, owner);
