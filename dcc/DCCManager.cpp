@@ -166,6 +166,16 @@ void TDCCManager::RenameNick(TIRCUnit* unit, const CString& oldNick, const CStri
             item->SetNick(newNick);
 }
 
+void TDCCManager::ForgetUnit(const TIRCUnit* unit)
+{
+    for (TDCCReceiveItem* item : receiveItems)
+        if (item->GetUnit() == unit)
+            item->ForgetUnit();
+    for (TDCCSendItem* item : sendItems)
+        if (item->GetUnit() == unit)
+            item->ForgetUnit();
+}
+
 int TDCCManager::FindReceiveItem(const TDCCReceiveItem* item) const { return FindIn(receiveItems, item); }
 
 int TDCCManager::FindSendItem(const TDCCSendItem* item) const { return FindIn(sendItems, item); }

@@ -62,6 +62,9 @@ public:
     void RenameNick(TIRCUnit* unit, const CString& oldNick, const CString& newNick) override;
     bool FindSendFileSize(TIRCUnit* unit, const CString& nick, int port, long long& size) override;
     bool FindReceiveFileSize(TIRCUnit* unit, const CString& nick, int port, long long& size) override;
+    // The unit is being deleted: its items run on without it, so that a later unit made at the
+    // same address cannot take them over.
+    void ForgetUnit(const TIRCUnit* unit);
 
     // For the transfer window: read the lists, check stored pointers before use.
     const std::vector<TDCCReceiveItem*>& GetReceiveItems() const { return receiveItems; }

@@ -60,6 +60,7 @@ public:
     void SetNick(const CString& newNick);
 
     TIRCUnit* GetUnit() const { return unit; }
+    void ForgetUnit() { unit = nullptr; }
     int GetProtocolMode() const { return protocolMode; }
     CString GetNick() const { return nick; }
     CString GetFolder() const { return folder; }

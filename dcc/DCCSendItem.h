@@ -56,6 +56,7 @@ public:
     void SetAddress(const TInetAddress& newAddress) { address = newAddress; }
 
     TIRCUnit* GetUnit() const { return unit; }
+    void ForgetUnit() { unit = nullptr; }
     CString GetNick() const { return nick; }
     CString GetFileName() const { return fileName; }
     CString GetFilePath() const { return path; }

@@ -186,6 +186,7 @@ void TIRCWorld::DeleteUnit(TIRCUnit* unit)
     protocolLogs->Destroy(unit);
     units.erase(it);
     currentChannelNames.erase(unit);
+    dccManager.ForgetUnit(unit);
     if (popupUnit == unit)
         popupUnit = nullptr;
     // Its channels report their going while the unit can still be told apart.

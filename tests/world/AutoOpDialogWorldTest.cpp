@@ -54,7 +54,9 @@ protected:
         if (item && channel) {
             for (item = TreeView_GetChild(tree, item); item; item = TreeView_GetNextSibling(tree, item)) {
                 wchar_t text[64] = L"";
-                TVITEMW tv = {TVIF_TEXT, item};
+                TVITEMW tv = {};
+                tv.mask = TVIF_TEXT;
+                tv.hItem = item;
                 tv.pszText = text;
                 tv.cchTextMax = 64;
                 TreeView_GetItem(tree, &tv);

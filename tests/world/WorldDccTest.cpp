@@ -82,6 +82,7 @@ TEST_F(WorldDccTest, ARemovedUnitsTransferStillEndsSafely)
     TDCCReceiveItem* item = world->GetDCCManager().GetReceiveItems().back();
     world->DeleteUnit(one);
     EXPECT_FALSE(world->HasUnit(one));
+    EXPECT_EQ(item->GetUnit(), nullptr) << "a unit made later at the same address must not own it";
     item->StartReceive();
     ASSERT_TRUE(PumpMessagesUntil([&] { return item->GetState() == DCC_STATE_ERROR; }, 10000));
     EXPECT_EQ(item->GetPosition(), 300);
