@@ -386,6 +386,7 @@ private:
     TSelectedNode GetActiveNode();
     std::vector<CString> CollectTargets(bool deselect);
     std::vector<CString> CollectMainTargets(bool deselect);
+    bool HasMemberSelection();
     bool CanRunNickCommand(TIRCUnit* unit, TIRCChannel* channel);
     bool CanRunOperatorCommand(TIRCUnit* unit, TIRCChannel* channel);
     bool CanRunMemberCommand(TIRCUnit* unit, TIRCChannel* channel);

@@ -123,6 +123,24 @@ std::vector<CString> CMainFrame::CollectTargets(bool deselect)
     return nicks;
 }
 
+// Rows selected in the member list of the focused top-level window: the main window's own list,
+// or a focused WHO window's.
+bool CMainFrame::HasMemberSelection()
+{
+    HWND focus = ::GetFocus();
+    HWND top = focus ? ::GetAncestor(focus, GA_ROOT) : nullptr;
+    HWND list = nullptr;
+    if (!world || !top || top == m_hWnd) {
+        list = GetMemberList();
+    } else {
+        TIRCUnit* unit = nullptr;
+        TIRCChannel* channel = nullptr;
+        world->FindChannelByWindow(top, &unit, &channel);
+        list = world->GetWhoListWindow(channel);
+    }
+    return list && ::SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0) > 0;
+}
+
 bool CMainFrame::HasTargetNicks() { return !CollectTargets(false).empty(); }
 std::vector<CString> CMainFrame::GetTargetNicks() { return CollectTargets(true); }
 bool CMainFrame::HasMainTargetNicks() { return !CollectMainTargets(false).empty(); }

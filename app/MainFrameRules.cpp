@@ -137,10 +137,8 @@ void CMainFrame::OnUpdateRegisterToGroup(CCmdUI* ui)
         text.Replace(L"%s", groups.groups[group].name);
     }
     ui->SetText(text);
-    auto [unit, channel] = GetSelectedNode();
-    HWND list = GetMemberList();
-    ui->Enable(IsLoggedIn(unit) && channel && channel->IsJoined() && list &&
-               ::SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0) > 0);
+    auto [unit, channel] = GetActiveNode();
+    ui->Enable(IsLoggedIn(unit) && channel && channel->IsJoined() && HasMemberSelection());
 }
 
 void CMainFrame::OnConnect()

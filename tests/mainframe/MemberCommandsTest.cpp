@@ -265,6 +265,8 @@ TEST_F(MemberCommands, RowsPickedInAWhoWindowAreTheTargetsWhateverTheTreeShows)
     ListView_GetItemRect(list, row, &rect, LVIR_BOUNDS);
     POINT at = ScreenPointOf(list, rect.left + 40, (rect.top + rect.bottom) / 2);
     ClickAt(at);
+    ASSERT_TRUE(PumpMessagesUntil([&] { return ::SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0) == 1; }, 3000));
+    EXPECT_TRUE(frame->IsCommandEnabled(ID_REGISTER_SELF)) << "registering follows the focused WHO window too";
 
     TShownMenu menu = ReadOpenedPopup([&] { ClickAt(at, true); });
     ASSERT_TRUE(menu.shown);
@@ -272,6 +274,7 @@ TEST_F(MemberCommands, RowsPickedInAWhoWindowAreTheTargetsWhateverTheTreeShows)
     ASSERT_TRUE(ChooseFromOpenedPopup([&] { ClickAt(at, true); }, {'V'}));
     EXPECT_TRUE(peer->WaitFor("MODE #alpha +v bob", 10000));
     EXPECT_EQ(0, (int)::SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0));
+    EXPECT_FALSE(frame->IsCommandEnabled(ID_REGISTER_GROUP5)) << "no rows picked";
 
     alpha->CloseWhoDialog();
     world->SetUserInfoWindows(GetNullUserInfoWindows());
