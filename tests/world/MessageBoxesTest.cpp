@@ -7,6 +7,7 @@
 #include "foundation/ModalCounter.h"
 #include "tests/common/MessagePump.h"
 #include "tests/common/Screenshot.h"
+#include "tests/common/ShownWindow.h"
 #include "tests/common/TempFolder.h"
 #include "tests/common/UserInput.h"
 
@@ -93,6 +94,22 @@ void WatchForLeftOver(HWND box)
 {
     g_watched = box;
     ::SetTimer(nullptr, 0, 4000, CloseLeftOver);
+}
+
+BOOL CALLBACK CancelBrowser(HWND window, LPARAM)
+{
+    HWND tree = nullptr;
+    ::EnumChildWindows(window, MatchTree, (LPARAM)&tree);
+    if (tree)
+        ::PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
+    return TRUE;
+}
+
+void CALLBACK CloseBrowserLeftOpen(HWND, UINT, UINT_PTR id, DWORD)
+{
+    ::KillTimer(nullptr, id);
+    ADD_FAILURE() << "the browser stayed open";
+    ::EnumThreadWindows(::GetCurrentThreadId(), CancelBrowser, 0);
 }
 
 // Once the box with the caption is up, the step answers it.
@@ -189,23 +206,25 @@ TEST_F(MessageBoxes, FolderChooserStartsAtTheStartFolderAndCancelChoosesNothing)
         TFolderDialog dialog(main.m_hWnd);
         dialog.SetTitle(L"フォルダの選択");
         dialog.SetFolder(start);
-        RunLater(300, [&] {
-            HWND box = nullptr;
-            PumpMessagesUntil([&] { return (box = ::GetActiveWindow()) != nullptr && box != main.m_hWnd; }, 10000);
-            ASSERT_TRUE(box);
-            // Wine's folder browser fills its tree and takes the start selection after it shows,
-            // later still on a busy machine.
-            ASSERT_TRUE(PumpMessagesUntil([&] { return SelectedFolderName(box) == leaf; }, 15000))
-                << "selected: " << std::wstring(SelectedFolderName(box).GetString());
-            if (accept) {
-                EXPECT_TRUE(SaveWindowPng(box, ScreenshotPath(L"folder-chooser.png")));
-            }
-            EXPECT_FALSE(MainEnabled());
-            FocusForInput(box);
-            WatchForLeftOver(box);
-            QueueKey(accept ? VK_RETURN : VK_ESCAPE);
-        });
+        // The browser's own loop shows it once idle, so the watch must not pump inside it. Wine
+        // fills the tree and takes the start selection after that, later on a busy machine.
+        bool answered = false;
+        WhenShown([&](HWND box) { return SelectedFolderName(box) == leaf; },
+                  [&](HWND box) {
+                      answered = true;
+                      if (accept) {
+                          EXPECT_TRUE(SaveWindowPng(box, ScreenshotPath(L"folder-chooser.png")));
+                      }
+                      EXPECT_FALSE(MainEnabled());
+                      FocusForInput(box);
+                      QueueKey(accept ? VK_RETURN : VK_ESCAPE);
+                  });
+        // A browser that never takes the selection would hold the test for ever.
+        UINT_PTR guard = ::SetTimer(nullptr, 0, 20000, CloseBrowserLeftOpen);
         INT_PTR result = dialog.DoModal();
+        StopWatching();
+        ::KillTimer(nullptr, guard);
+        EXPECT_TRUE(answered) << "the browser did not show with the start folder selected";
         EXPECT_EQ(accept ? IDOK : IDCANCEL, result);
         EXPECT_EQ(accept ? start : CString(), dialog.GetFolder());
         EXPECT_EQ(start, dialog.GetInitialFolder());
