@@ -5,6 +5,7 @@
 #include "tests/mainframe/ServedFrameFixture.h"
 
 #include "res/resource.h"
+#include "tests/common/ControlText.h"
 #include "tests/common/PopupMenu.h"
 #include "tests/common/Screenshot.h"
 
@@ -29,29 +30,7 @@ protected:
         ASSERT_TRUE(ChooseFromOpenedPopup([&] { ClickAt(RowPoint(*nicks.begin()), true); }, keys));
         PumpMessagesFor(100);
     }
-    static std::vector<CString> Listed(HWND window)
-    {
-        std::vector<CString> masks;
-        HWND list = ::GetDlgItem(window, IDC_MASK_LIST);
-        int count = (int)::SendMessageW(list, LB_GETCOUNT, 0, 0);
-        for (int i = 0; i < count; i++) {
-            wchar_t text[256] = L"";
-            ::SendMessageW(list, LB_GETTEXT, (WPARAM)i, (LPARAM)text);
-            masks.push_back(text);
-        }
-        return masks;
-    }
-    static CString ItemText(HWND tree, HTREEITEM item)
-    {
-        wchar_t text[256] = L"";
-        TVITEMW tv = {};
-        tv.mask = TVIF_TEXT;
-        tv.hItem = item;
-        tv.pszText = text;
-        tv.cchTextMax = 256;
-        TreeView_GetItem(tree, &tv);
-        return text;
-    }
+    static std::vector<CString> Listed(HWND window) { return ListBoxLines(::GetDlgItem(window, IDC_MASK_LIST)); }
     // The item reached by the texts from the root level down; null when one is missing.
     static HTREEITEM FindItem(HWND tree, std::initializer_list<const wchar_t*> path)
     {
@@ -60,7 +39,7 @@ protected:
             found = nullptr;
             for (HTREEITEM item = parent == TVI_ROOT ? TreeView_GetRoot(tree) : TreeView_GetChild(tree, parent); item;
                  item = TreeView_GetNextSibling(tree, item))
-                if (ItemText(tree, item) == text) {
+                if (TreeItemText(tree, item) == text) {
                     found = item;
                     break;
                 }
@@ -74,7 +53,7 @@ protected:
     {
         HWND tree = ::GetDlgItem(window, IDC_MASK_TREE);
         HTREEITEM item = TreeView_GetSelection(tree);
-        return item ? ItemText(tree, item) : CString();
+        return item ? TreeItemText(tree, item) : CString();
     }
     void ClickItem(HWND window, std::initializer_list<const wchar_t*> path)
     {

@@ -4,6 +4,7 @@
 #include "tests/mainframe/ServedFrameFixture.h"
 
 #include "res/resource.h"
+#include "tests/common/ControlText.h"
 #include "tests/common/PopupMenu.h"
 #include "tests/common/Screenshot.h"
 
@@ -23,18 +24,7 @@ protected:
             [&] { ClickAt(POINT{(item.left + item.right) / 2, (item.top + item.bottom) / 2}); }, {'G'}));
         PumpMessagesFor(100);
     }
-    std::vector<CString> ListedMasks(HWND window)
-    {
-        std::vector<CString> masks;
-        HWND list = ::GetDlgItem(window, IDC_MASK_LIST);
-        int count = (int)::SendMessageW(list, LB_GETCOUNT, 0, 0);
-        for (int i = 0; i < count; i++) {
-            wchar_t text[256] = L"";
-            ::SendMessageW(list, LB_GETTEXT, (WPARAM)i, (LPARAM)text);
-            masks.push_back(text);
-        }
-        return masks;
-    }
+    std::vector<CString> ListedMasks(HWND window) { return ListBoxLines(::GetDlgItem(window, IDC_MASK_LIST)); }
     CString MaskOf(const wchar_t* nick)
     {
         const TIRCMember* member = alpha->FindMember(nick);

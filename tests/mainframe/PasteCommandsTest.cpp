@@ -8,6 +8,7 @@
 #include "app/UpdateDialog.h"
 #include "res/resource.h"
 #include "settings/Preference.h"
+#include "tests/common/ControlText.h"
 #include "tests/common/PopupMenu.h"
 #include "tests/common/Screenshot.h"
 #include "tests/common/ShownWindow.h"
@@ -47,16 +48,8 @@ std::vector<CString> ChildTexts(HWND tree, HTREEITEM parent)
 {
     std::vector<CString> texts;
     HTREEITEM item = parent ? TreeView_GetChild(tree, parent) : TreeView_GetRoot(tree);
-    for (; item; item = TreeView_GetNextSibling(tree, item)) {
-        wchar_t text[128] = L"";
-        TVITEMW tv = {};
-        tv.mask = TVIF_TEXT;
-        tv.hItem = item;
-        tv.pszText = text;
-        tv.cchTextMax = 128;
-        TreeView_GetItem(tree, &tv);
-        texts.push_back(text);
-    }
+    for (; item; item = TreeView_GetNextSibling(tree, item))
+        texts.push_back(TreeItemText(tree, item));
     return texts;
 }
 

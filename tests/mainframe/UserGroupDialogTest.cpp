@@ -40,7 +40,7 @@ TEST_F(UserGroupDialogTest, RenamingAndMasksSurviveGroupChangesAndOkStoresThem)
     EXPECT_STREQ(L"グループの設定", caption);
     std::vector<CString> items;
     for (HTREEITEM item = TreeView_GetRoot(tree); item; item = TreeView_GetNextSibling(tree, item))
-        items.push_back(ItemText(tree, item));
+        items.push_back(TreeItemText(tree, item));
     EXPECT_EQ((std::vector<CString>{L"Group1", L"Group2", L"Group3", L"Group4", L"Group5", L"Self"}), items);
     EXPECT_EQ(L"Group1", SelectedText(window));
     EXPECT_EQ(L"Group1", GetControlText(NameEdit(window)));

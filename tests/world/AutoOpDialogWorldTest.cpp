@@ -6,6 +6,7 @@
 #include "dialogs/AutoOpDialog.h"
 #include "irc/IRCChannel.h"
 #include "irc/IRCUnit.h"
+#include "tests/common/ControlText.h"
 #include "tests/common/StringPrinter.h"
 
 #include <commctrl.h>
@@ -52,17 +53,9 @@ protected:
         while (item && n-- > 0)
             item = TreeView_GetNextSibling(tree, item);
         if (item && channel) {
-            for (item = TreeView_GetChild(tree, item); item; item = TreeView_GetNextSibling(tree, item)) {
-                wchar_t text[64] = L"";
-                TVITEMW tv = {};
-                tv.mask = TVIF_TEXT;
-                tv.hItem = item;
-                tv.pszText = text;
-                tv.cchTextMax = 64;
-                TreeView_GetItem(tree, &tv);
-                if (CString(text) == channel)
+            for (item = TreeView_GetChild(tree, item); item; item = TreeView_GetNextSibling(tree, item))
+                if (TreeItemText(tree, item) == channel)
                     break;
-            }
         }
         return item;
     }
