@@ -27,11 +27,62 @@ int ShowMessage(HWND owner, const CString& text, const CString& caption, UINT ty
     return result;
 }
 
-// The folder browser opens on the start folder.
-int CALLBACK BrowseCallback(HWND window, UINT message, LPARAM, LPARAM data)
+// The folder browser opens on the start folder. Wine's browser may stop at a parent while it
+// still reads the folders below, so until the start folder has been reached once, and for a
+// few seconds at most, the selection is asked for again while it rests on a parent.
+struct TBrowseStart {
+    CString folder;
+    int retriesLeft = 20;
+    bool reached = false;
+};
+
+const UINT_PTR kRetryTimer = 1;
+const UINT kRetryMs = 250;
+const wchar_t kStartProperty[] = L"KvBrowseStart";
+
+CString WithBackslash(CString path)
 {
-    if (message == BFFM_INITIALIZED && data)
-        ::SendMessageW(window, BFFM_SETSELECTIONW, TRUE, data);
+    if (!path.IsEmpty() && path[path.GetLength() - 1] != L'\\')
+        path += L'\\';
+    return path;
+}
+
+bool IsParentFolderOf(const CString& parent, const CString& folder)
+{
+    CString prefix = WithBackslash(parent), full = WithBackslash(folder);
+    return !parent.IsEmpty() && full.GetLength() > prefix.GetLength() &&
+           prefix.CompareNoCase(full.Left(prefix.GetLength())) == 0;
+}
+
+void CALLBACK RetryStartFolder(HWND window, UINT, UINT_PTR, DWORD)
+{
+    auto* start = (TBrowseStart*)::GetPropW(window, kStartProperty);
+    if (!start || --start->retriesLeft < 0) {
+        ::KillTimer(window, kRetryTimer);
+        return;
+    }
+    ::SendMessageW(window, BFFM_SETSELECTIONW, TRUE, (LPARAM)start->folder.GetString());
+}
+
+int CALLBACK BrowseCallback(HWND window, UINT message, LPARAM item, LPARAM data)
+{
+    auto* start = (TBrowseStart*)data;
+    if (!start)
+        return 0;
+    if (message == BFFM_INITIALIZED) {
+        ::SetPropW(window, kStartProperty, start);
+        ::SendMessageW(window, BFFM_SETSELECTIONW, TRUE, (LPARAM)start->folder.GetString());
+    } else if (message == BFFM_SELCHANGED) {
+        wchar_t chosen[MAX_PATH] = L"";
+        if (!item || !::SHGetPathFromIDListW((LPCITEMIDLIST)item, chosen))
+            chosen[0] = 0;
+        if (WithBackslash(chosen).CompareNoCase(WithBackslash(start->folder)) == 0)
+            start->reached = true;
+        if (!start->reached && start->retriesLeft > 0 && IsParentFolderOf(chosen, start->folder))
+            ::SetTimer(window, kRetryTimer, kRetryMs, RetryStartFolder);
+        else
+            ::KillTimer(window, kRetryTimer);
+    }
     return 0;
 }
 
@@ -104,8 +155,10 @@ INT_PTR TFolderDialog::DoModal()
         info.hwndOwner = owner;
         info.lpszTitle = title;
         info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE | (allowNewFolder ? 0 : BIF_NONEWFOLDERBUTTON);
+        TBrowseStart start;
+        start.folder = initialFolder;
         info.lpfn = BrowseCallback;
-        info.lParam = initialFolder.IsEmpty() ? 0 : (LPARAM)initialFolder.GetString();
+        info.lParam = initialFolder.IsEmpty() ? 0 : (LPARAM)&start;
         if (LPITEMIDLIST item = ::SHBrowseForFolderW(&info)) {
             wchar_t chosen[MAX_PATH] = L"";
             if (::SHGetPathFromIDListW(item, chosen)) {

@@ -5,6 +5,7 @@
 #include "classlib/Wnd.h"
 #include "dialogs/MessageBoxes.h"
 #include "foundation/ModalCounter.h"
+#include "tests/common/ControlText.h"
 #include "tests/common/MessagePump.h"
 #include "tests/common/Screenshot.h"
 #include "tests/common/ShownWindow.h"
@@ -50,24 +51,21 @@ BOOL CALLBACK MatchTree(HWND window, LPARAM data)
     return FALSE;
 }
 
-// The text of the folder browser's selected tree item: empty until it has taken a selection.
-CString SelectedFolderName(HWND browser)
+HWND FindTree(HWND browser)
 {
     HWND tree = nullptr;
     ::EnumChildWindows(browser, MatchTree, (LPARAM)&tree);
+    return tree;
+}
+
+// The text of the folder browser's selected tree item: empty until it has taken a selection.
+CString SelectedFolderName(HWND browser)
+{
+    HWND tree = FindTree(browser);
     if (!tree)
         return CString();
-    auto item = (HTREEITEM)::SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0);
-    if (!item)
-        return CString();
-    wchar_t text[MAX_PATH] = L"";
-    TVITEMW data = {};
-    data.mask = TVIF_TEXT;
-    data.hItem = item;
-    data.pszText = text;
-    data.cchTextMax = MAX_PATH;
-    ::SendMessageW(tree, TVM_GETITEMW, 0, (LPARAM)&data);
-    return text;
+    HTREEITEM item = TreeView_GetSelection(tree);
+    return item ? TreeItemText(tree, item) : CString();
 }
 
 // The shown top-level dialog of this thread with the caption.
@@ -98,9 +96,7 @@ void WatchForLeftOver(HWND box)
 
 BOOL CALLBACK CancelBrowser(HWND window, LPARAM)
 {
-    HWND tree = nullptr;
-    ::EnumChildWindows(window, MatchTree, (LPARAM)&tree);
-    if (tree)
+    if (FindTree(window))
         ::PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
     return TRUE;
 }
@@ -202,7 +198,9 @@ TEST_F(MessageBoxes, FolderChooserStartsAtTheStartFolderAndCancelChoosesNothing)
     TTempFolder folder;
     CString start = folder.path.Left(folder.path.GetLength() - 1);
     CString leaf = start.Mid(start.ReverseFind(L'\\') + 1);
-    for (bool accept : {false, true}) {
+    // The last round moves up to the parent, which the browser must then keep.
+    enum { Cancel, Accept, Parent };
+    for (int round : {Cancel, Accept, Parent}) {
         TFolderDialog dialog(main.m_hWnd);
         dialog.SetTitle(L"フォルダの選択");
         dialog.SetFolder(start);
@@ -212,12 +210,17 @@ TEST_F(MessageBoxes, FolderChooserStartsAtTheStartFolderAndCancelChoosesNothing)
         WhenShown([&](HWND box) { return SelectedFolderName(box) == leaf; },
                   [&](HWND box) {
                       answered = true;
-                      if (accept) {
+                      if (round == Accept) {
                           EXPECT_TRUE(SaveWindowPng(box, ScreenshotPath(L"folder-chooser.png")));
                       }
                       EXPECT_FALSE(MainEnabled());
-                      FocusForInput(box);
-                      QueueKey(accept ? VK_RETURN : VK_ESCAPE);
+                      FocusForInput(FindTree(box));
+                      if (round != Parent) {
+                          QueueKey(round == Accept ? VK_RETURN : VK_ESCAPE);
+                          return;
+                      }
+                      QueueKey(VK_LEFT);
+                      RunLater(1500, [] { QueueKey(VK_RETURN); });
                   });
         // A browser that never takes the selection would hold the test for ever.
         UINT_PTR guard = ::SetTimer(nullptr, 0, 20000, CloseBrowserLeftOpen);
@@ -225,8 +228,9 @@ TEST_F(MessageBoxes, FolderChooserStartsAtTheStartFolderAndCancelChoosesNothing)
         StopWatching();
         ::KillTimer(nullptr, guard);
         EXPECT_TRUE(answered) << "the browser did not show with the start folder selected";
-        EXPECT_EQ(accept ? IDOK : IDCANCEL, result);
-        EXPECT_EQ(accept ? start : CString(), dialog.GetFolder());
+        EXPECT_EQ(round == Cancel ? IDCANCEL : IDOK, result);
+        CString chosen[] = {CString(), start, start.Left(start.ReverseFind(L'\\'))};
+        EXPECT_EQ(chosen[round], dialog.GetFolder());
         EXPECT_EQ(start, dialog.GetInitialFolder());
         EXPECT_TRUE(MainEnabled());
     }
