@@ -386,6 +386,7 @@ private:
     TSelectedNode GetActiveNode();
     std::vector<CString> CollectTargets(bool deselect);
     std::vector<CString> CollectMainTargets(bool deselect);
+    HWND FindFocusedWhoList(bool& inMain);
     bool HasMemberSelection();
     bool CanRunNickCommand(TIRCUnit* unit, TIRCChannel* channel);
     bool CanRunOperatorCommand(TIRCUnit* unit, TIRCChannel* channel);

@@ -3,6 +3,7 @@
 // picked members' masks.
 
 #include "app/MainFrame.h"
+#include "dialogs/MaskDialog.h"
 #include "irc/IRCChannel.h"
 #include "irc/IRCUnit.h"
 #include "irc/IRCWorld.h"
@@ -68,6 +69,9 @@ void CMainFrame::PrefillMasks(TDialog* dialog, TIRCChannel* channel, const std::
         if (const TIRCMember* member = channel->FindMember(nick))
             dialog->AddMask(preference.MakeMask(nick, member->user, member->host));
 }
+
+// The ignore list fills the same way.
+template void CMainFrame::PrefillMasks(TMaskDialog* dialog, TIRCChannel* channel, const std::vector<CString>& nicks);
 
 void CMainFrame::RegisterMembersToAutoOp()
 {

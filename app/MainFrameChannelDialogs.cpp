@@ -3,18 +3,13 @@
 // after, so it is checked again before anything is changed or sent.
 
 #include "app/MainFrame.h"
+#include "app/NodeStates.h"
 #include "dialogs/ChannelDialog.h"
 #include "dialogs/ModeDialog.h"
 #include "irc/IRCChannel.h"
 #include "irc/IRCNames.h"
 #include "irc/IRCUnit.h"
 #include "irc/IRCWorld.h"
-
-namespace {
-
-bool IsLoggedIn(const TIRCUnit* unit) { return unit && unit->GetState() == TIRCUnit::StateLoggedIn; }
-
-} // namespace
 
 void CMainFrame::OnAddChannel()
 {

@@ -56,7 +56,6 @@ void CMainFrame::DestroyIgnoreList()
     ignoreList = nullptr;
 }
 
-// One member: the mask waits in the edit for the user to add; several: added at once.
 void CMainFrame::OnRegisterIgnore()
 {
     auto [unit, channel] = GetActiveNode();
@@ -64,15 +63,6 @@ void CMainFrame::OnRegisterIgnore()
         return;
     std::vector<CString> nicks = GetTargetNicks();
     ShowIgnoreListDialog();
-    if (!ignoreList)
-        return;
-    const TPreference& preference = settings->preference;
-    if (nicks.size() == 1) {
-        if (const TIRCMember* member = channel->FindMember(nicks[0]))
-            ignoreList->SetMaskText(preference.MakeMask(nicks[0], member->user, member->host));
-        return;
-    }
-    for (const CString& nick : nicks)
-        if (const TIRCMember* member = channel->FindMember(nick))
-            ignoreList->AddMask(preference.MakeMask(nick, member->user, member->host));
+    if (ignoreList)
+        PrefillMasks(ignoreList, channel, nicks);
 }

@@ -97,13 +97,11 @@ void CMainFrame::OnHistoryLineClick(TIRCUnit* unit, TIRCChannel* channel, int li
 void CMainFrame::OnMacroFileRenamed(const CString& oldName, const CString& newName)
 {
     if (world)
-        for (TIRCUnit* unit : world->GetUnits())
-            unit->RenameMacroFile(oldName, newName);
+        world->RenameMacroFileInAllUnits(oldName, newName);
 }
 
 void CMainFrame::OnMacroFileDeleted(const CString& name)
 {
     if (world)
-        for (TIRCUnit* unit : world->GetUnits())
-            unit->RemoveMacroFile(name);
+        world->RemoveMacroFileFromAllUnits(name);
 }

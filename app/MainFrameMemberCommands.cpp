@@ -3,6 +3,7 @@
 // each sends through the unit.
 
 #include "app/MainFrame.h"
+#include "app/NodeStates.h"
 #include "app/MemberCommands.h"
 #include "classlib/CmdUI.h"
 #include "irc/IRCChannel.h"
@@ -13,8 +14,6 @@
 #include <commctrl.h>
 
 namespace {
-
-bool IsLoggedIn(const TIRCUnit* unit) { return unit && unit->GetState() == TIRCUnit::StateLoggedIn; }
 
 bool IsDccChat(const TIRCChannel* channel) { return channel && channel->GetKind() == TIRCChannel::KindDccChat; }
 
@@ -107,14 +106,10 @@ std::vector<CString> CMainFrame::CollectMainTargets(bool deselect)
 // window outside the main one gives none.
 std::vector<CString> CMainFrame::CollectTargets(bool deselect)
 {
-    HWND focus = ::GetFocus();
-    HWND top = focus ? ::GetAncestor(focus, GA_ROOT) : nullptr;
-    if (!world || !top || top == m_hWnd)
+    bool inMain = false;
+    HWND list = FindFocusedWhoList(inMain);
+    if (inMain)
         return CollectMainTargets(deselect);
-    TIRCUnit* unit = nullptr;
-    TIRCChannel* channel = nullptr;
-    world->FindChannelByWindow(top, &unit, &channel);
-    HWND list = world->GetWhoListWindow(channel);
     if (!list)
         return {};
     std::vector<CString> nicks = GetSelectedTexts(list, 1);
@@ -123,21 +118,29 @@ std::vector<CString> CMainFrame::CollectTargets(bool deselect)
     return nicks;
 }
 
+// The list of the WHO window that holds the focus; null for any other window. inMain tells that
+// the focus is in the main window, or nowhere.
+HWND CMainFrame::FindFocusedWhoList(bool& inMain)
+{
+    HWND focus = ::GetFocus();
+    HWND top = focus ? ::GetAncestor(focus, GA_ROOT) : nullptr;
+    inMain = !world || !top || top == m_hWnd;
+    if (inMain)
+        return nullptr;
+    TIRCUnit* unit = nullptr;
+    TIRCChannel* channel = nullptr;
+    world->FindChannelByWindow(top, &unit, &channel);
+    return world->GetWhoListWindow(channel);
+}
+
 // Rows selected in the member list of the focused top-level window: the main window's own list,
 // or a focused WHO window's.
 bool CMainFrame::HasMemberSelection()
 {
-    HWND focus = ::GetFocus();
-    HWND top = focus ? ::GetAncestor(focus, GA_ROOT) : nullptr;
-    HWND list = nullptr;
-    if (!world || !top || top == m_hWnd) {
+    bool inMain = false;
+    HWND list = FindFocusedWhoList(inMain);
+    if (inMain)
         list = GetMemberList();
-    } else {
-        TIRCUnit* unit = nullptr;
-        TIRCChannel* channel = nullptr;
-        world->FindChannelByWindow(top, &unit, &channel);
-        list = world->GetWhoListWindow(channel);
-    }
     return list && ::SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0) > 0;
 }
 

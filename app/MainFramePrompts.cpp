@@ -4,11 +4,14 @@
 // before it may be gone after it, so it is checked again before anything is sent.
 
 #include "app/MainFrame.h"
+#include "app/NodeStates.h"
 #include "dialogs/ColorEffectDialog.h"
 #include "dialogs/InputPrompts.h"
 #include "dialogs/MessageBoxes.h"
 #include "foundation/CodePage.h"
+#include "foundation/File.h"
 #include "foundation/IrcMarkup.h"
+#include "foundation/Path.h"
 #include "foundation/ResourceString.h"
 #include "irc/IRCChannel.h"
 #include "irc/IRCUnit.h"
@@ -19,13 +22,6 @@
 #include "settings/Config.h"
 
 namespace {
-
-bool IsLoggedIn(const TIRCUnit* unit) { return unit && unit->GetState() == TIRCUnit::StateLoggedIn; }
-
-bool IsJoinedChannel(const TIRCChannel* channel)
-{
-    return channel && channel->GetKind() == TIRCChannel::KindChannel && channel->IsJoined();
-}
 
 // True on OK, with the typed text.
 bool AskText(TInputMessageDialog& dialog, const CString& title, UINT promptId, const CString& initial, CString& text)
@@ -57,9 +53,7 @@ CString MakeLogFileName(const CString& nodeName, const SYSTEMTIME& date)
 {
     CString name;
     name.Format(L"%s-%04d%02d%02d.txt", nodeName.GetString(), date.wYear, date.wMonth, date.wDay);
-    for (int i = 0; i < name.GetLength(); i++)
-        if (wcschr(L":<>\\/*?|\"", name[i]))
-            name.SetAt(i, L'_');
+    ReplaceInvalidFileNameChars(name);
     return name;
 }
 
@@ -251,18 +245,11 @@ void CMainFrame::SaveLogToFile()
     // The node may have gone while the choosers were open.
     if (GetSelectedLogView() != view)
         return;
-    HANDLE file = ::CreateFileW(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        ShowWarningMessage(m_hWnd, LoadResourceString(IDS_FILE_OPEN_FAILED), LoadResourceString(IDS_FAILURE_CAPTION));
-        return;
-    }
-    CStringA bytes = ConvertToCodePage(view->GetAllText(), (UINT)settings->preference.LogCodepage);
-    DWORD written = 0;
-    bool ok = ::SetEndOfFile(file) &&
-              ::WriteFile(file, bytes.GetString(), (DWORD)bytes.GetLength(), &written, nullptr) &&
-              written == (DWORD)bytes.GetLength();
-    ::CloseHandle(file);
+    // A failed write leaves the file that was there whole.
+    TSafeFileWriter file;
+    bool ok = file.Open(path) &&
+              file.Write(ConvertToCodePage(view->GetAllText(), (UINT)settings->preference.LogCodepage)) &&
+              file.Commit();
     if (!ok)
         ShowWarningMessage(m_hWnd, LoadResourceString(IDS_FILE_OPEN_FAILED), LoadResourceString(IDS_FAILURE_CAPTION));
 }

@@ -2,6 +2,7 @@
 // node every time, and the server commands that are plain calls of the engine.
 
 #include "app/MainFrame.h"
+#include "app/NodeStates.h"
 #include "classlib/CmdUI.h"
 #include "foundation/ResourceString.h"
 #include "irc/IRCChannel.h"
@@ -14,8 +15,6 @@
 
 namespace {
 
-bool IsLoggedIn(const TIRCUnit* unit) { return unit && unit->GetState() == TIRCUnit::StateLoggedIn; }
-
 bool IsOpen(TIRCUnit* unit) { return unit && unit->GetConnection().IsActive(); }
 
 bool IsReconnectPending(const TIRCUnit* unit)
@@ -23,8 +22,6 @@ bool IsReconnectPending(const TIRCUnit* unit)
     const TIRCUnitSession& session = unit->GetSession();
     return session.reconnectArmed && session.reconnectCountdown > 0;
 }
-
-bool IsJoinedChannel(const TIRCChannel* channel) { return channel && channel->GetKind() == 0 && channel->IsJoined(); }
 
 } // namespace
 
@@ -121,7 +118,6 @@ void CMainFrame::OnUpdatePasteMyAddress(CCmdUI* ui)
     ui->Enable(unit && unit->GetMyAddress().ToString() != L"255.255.255.255");
 }
 
-// The history windows come with the dialogs; until they exist there is nothing to show.
 // Named after the user's groups; the access keys stay A to E whatever the names are.
 void CMainFrame::OnUpdateRegisterToGroup(CCmdUI* ui)
 {

@@ -29,14 +29,8 @@ void CMainFrame::OnCopyServer()
         return;
     world->InsertUnitTreeItem(copy);
     world->SortUnits();
-    HTREEITEM copyItem = world->FindUnitTreeItem(copy);
-    for (TIRCChannel* source : unit->GetChannels()) {
-        TIRCChannel* added = copy->AddChannel(source->GetConfig(), source->GetKind());
-        if (added && copyItem) {
-            world->InsertChannelTreeItem(copyItem, added);
-            world->SortChannels(copyItem);
-        }
-    }
+    for (TIRCChannel* source : unit->GetChannels())
+        world->AddChannelNode(copy, source->GetConfig(), source->GetKind());
     RefreshServerColumns();
     world->SaveServerTree();
 }
@@ -52,10 +46,7 @@ void CMainFrame::OnDeleteServer()
     // The box is modal: the server may have gone or connected meanwhile.
     if (!world->HasUnit(unit) || unit->GetConnection().IsActive())
         return;
-    if (HTREEITEM item = world->FindUnitTreeItem(unit)) {
-        world->DeleteTreeItem(item);
-        world->DeleteUnit(unit);
-    }
+    world->DeleteUnit(unit);
     RefreshServerColumns();
     world->SaveServerTree();
 }

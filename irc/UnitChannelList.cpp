@@ -1,35 +1,9 @@
 // The unit's channel list window: LIST replies fill it, and its requests come back here.
 
+#include "foundation/Decimal.h"
 #include "foundation/ResourceString.h"
 #include "irc/IRCUnit.h"
 #include "res/strings/lists.h"
-
-#include <cwchar>
-
-namespace {
-
-// A count the server sends as text: decimal, anything else reads as 0; out-of-range values
-// stop at the limits of an int rather than wrapping.
-int ReadUserCount(const CString& text)
-{
-    const wchar_t* p = text.GetString();
-    bool negative = *p == L'-';
-    if (*p == L'-' || *p == L'+')
-        p++;
-    long long value = 0;
-    for (; *p >= L'0' && *p <= L'9'; p++) {
-        value = value * 10 + (*p - L'0');
-        if (value > 0x80000000LL)
-            value = 0x80000000LL;
-    }
-    if (negative)
-        value = -value;
-    if (value > 0x7FFFFFFFLL)
-        value = 0x7FFFFFFFLL;
-    return (int)value;
-}
-
-} // namespace
 
 IChannelListWindow* TIRCUnit::ShowChannelListDialog()
 {
@@ -59,7 +33,7 @@ void TIRCUnit::OnListReply(const TIRCReceiveMessage& message)
             channelList->ClearItems();
     }
     if (channelList) {
-        channelList->AddChannel(message.GetParam(1), ReadUserCount(message.GetParam(2)), message.GetParam(3));
+        channelList->AddChannel(message.GetParam(1), ReadDecimal(message.GetParam(2)), message.GetParam(3));
         return;
     }
     CString line;

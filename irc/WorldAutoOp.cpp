@@ -9,12 +9,7 @@ void TIRCWorld::ApplyAutoOpSettings(const TWorldConfig& edited)
 {
     tree->AutoOpMasks = edited.AutoOpMasks;
     for (const TUnitConfig& record : edited.Units) {
-        TIRCUnit* unit = nullptr;
-        for (TIRCUnit* candidate : units)
-            if (candidate->GetName() == record.Name) {
-                unit = candidate;
-                break;
-            }
+        TIRCUnit* unit = FindUnit(record.Name);
         if (!unit)
             continue;
         unit->SetAutoOpMasks(record.AutoOpMasks);

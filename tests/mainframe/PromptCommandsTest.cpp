@@ -6,10 +6,12 @@
 #include "app/Clipboard.h"
 #include "app/UpdateDialog.h"
 #include "foundation/CodePage.h"
+#include "foundation/File.h"
 #include "res/resource.h"
 #include "tests/common/PopupMenu.h"
 #include "tests/common/Screenshot.h"
 #include "tests/common/ShownWindow.h"
+#include "tests/common/TempFolder.h"
 
 #include <dlgs.h>
 
@@ -300,27 +302,18 @@ TEST_F(PromptCommands, SaveLogWritesTheWholeLogAndAsksBeforeOverwriting)
     proposed.Format(L"#alpha-%04d%02d%02d.txt", today.wYear, today.wMonth, today.wDay);
     CString path = folder.File(L"saved.txt");
     auto readFile = [&] {
-        std::string bytes;
-        FILE* file = _wfopen(path, L"rb");
-        if (!file)
-            return bytes;
-        char buffer[4096];
-        size_t got;
-        while ((got = fread(buffer, 1, sizeof buffer, file)) > 0)
-            bytes.append(buffer, got);
-        fclose(file);
-        return bytes;
+        CStringA bytes = ReadFileBytes(path);
+        return std::string(bytes.GetString(), bytes.GetLength());
     };
-    // A longer file is there already: the first answer keeps it, the second overwrites it.
-    {
-        FILE* file = _wfopen(path, L"wb");
-        ASSERT_TRUE(file);
-        std::string longer(50000, 'x');
-        fwrite(longer.data(), 1, longer.size(), file);
-        fclose(file);
-    }
-    for (bool overwrite : {false, true}) {
+    // A longer file is there already: the first answer keeps it, a failed write leaves it whole,
+    // and the last answer overwrites it.
+    const std::string longer(50000, 'x');
+    ASSERT_TRUE(WriteFileBytes(path, CStringA(longer.data(), (int)longer.size())));
+    enum { Keep, FailWriting, Overwrite };
+    for (int round : {Keep, FailWriting, Overwrite}) {
+        bool overwrite = round != Keep;
         CString shownName;
+        bool warned = false;
         WhenShown(HasCaption(L"ログをファイルに保存"), [&](HWND chooser) {
             // The file name box of the explorer-style chooser, which opens with the focus in it.
             shownName = GetControlText(::GetDlgItem(chooser, cmb13));
@@ -333,17 +326,28 @@ TEST_F(PromptCommands, SaveLogWritesTheWholeLogAndAsksBeforeOverwriting)
                 if (overwrite) {
                     EXPECT_TRUE(SaveWindowPng(box, ScreenshotPath(L"mainframe-save-log-overwrite.png")));
                 }
+                if (round == FailWriting) {
+                    SimulateWriteFailureAfter(100);
+                    WhenShown(HasCaption(L"失敗"), [&](HWND warning) {
+                        warned = true;
+                        FocusForInput(::GetDlgItem(warning, IDOK));
+                        QueueKey(VK_RETURN);
+                    });
+                }
                 QueueKey(overwrite ? VK_RETURN : VK_ESCAPE);
             });
             ::SetWindowTextW(name, path);
             QueueKey(VK_RETURN);
         });
         ChooseFromMenuBar(0, {'S'});
-        PumpMessagesUntil([&] { return ShownWindowCount() >= (overwrite ? 4 : 2); }, 5000);
+        PumpMessagesUntil([&] { return ShownWindowCount() >= (round == Keep ? 2 : round == FailWriting ? 5 : 7); },
+                          5000);
         PumpMessagesFor(300);
+        SimulateWriteFailureAfter(-1);
         EXPECT_EQ(proposed, shownName);
-        if (!overwrite) {
-            EXPECT_TRUE(readFile() == std::string(50000, 'x')) << "the old file stays";
+        EXPECT_EQ(round == FailWriting, warned);
+        if (round != Overwrite) {
+            EXPECT_TRUE(readFile() == longer) << "the old file stays";
         }
     }
     CStringA expected = ConvertToCodePage(view->GetAllText(), (UINT)settings.preference.LogCodepage);
