@@ -16,14 +16,6 @@
 class AutoOpWindowsFixture : public ServedFrameFixture {
 protected:
     // A menu of the menu bar by position, then the keys of its item.
-    void ChooseFromMenuBar(int position, std::initializer_list<WORD> keys)
-    {
-        RECT item = {};
-        ::GetMenuItemRect(frame->m_hWnd, ::GetMenu(frame->m_hWnd), position, &item);
-        ASSERT_TRUE(ChooseFromOpenedPopup(
-            [&] { ClickAt(POINT{(item.left + item.right) / 2, (item.top + item.bottom) / 2}); }, keys));
-        PumpMessagesFor(100);
-    }
     void ChooseFromMemberMenu(std::initializer_list<const wchar_t*> nicks, std::initializer_list<WORD> keys)
     {
         SelectMembers(nicks);

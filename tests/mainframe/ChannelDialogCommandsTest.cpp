@@ -42,13 +42,6 @@ void Retype(HWND dialog, int id, const wchar_t* text)
 
 class ChannelDialogCommands : public ServedFrameFixture {
 protected:
-    int CountStarting(const std::string& prefix)
-    {
-        int count = 0;
-        for (const std::string& line : peer->Lines())
-            count += line.rfind(prefix, 0) == 0;
-        return count;
-    }
     std::vector<TChannelConfig> StoredChannels()
     {
         for (const TUnitConfig& unit : StoredUnits())
@@ -75,16 +68,6 @@ protected:
     std::function<void()> Action(const wchar_t* name)
     {
         return [this, name] { EXPECT_TRUE(frame->ExecuteAction(name)); };
-    }
-    void ChooseFromMenuBar(int index, std::initializer_list<WORD> keys)
-    {
-        RECT item = {};
-        ::GetMenuItemRect(frame->m_hWnd, ::GetMenu(frame->m_hWnd), index, &item);
-        ASSERT_TRUE(ChooseFromOpenedPopup(
-            [&] {
-                ClickAt(POINT{(item.left + item.right) / 2, (item.top + item.bottom) / 2});
-            },
-            keys));
     }
 };
 

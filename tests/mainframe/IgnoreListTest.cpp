@@ -16,14 +16,7 @@ namespace {
 
 class IgnoreList : public ServedFrameFixture {
 protected:
-    void OpenFromToolsMenu()
-    {
-        RECT item = {};
-        ::GetMenuItemRect(frame->m_hWnd, ::GetMenu(frame->m_hWnd), 5, &item);
-        ASSERT_TRUE(ChooseFromOpenedPopup(
-            [&] { ClickAt(POINT{(item.left + item.right) / 2, (item.top + item.bottom) / 2}); }, {'G'}));
-        PumpMessagesFor(100);
-    }
+    void OpenFromToolsMenu() { ChooseFromMenuBar(5, {'G'}); }
     std::vector<CString> ListedMasks(HWND window) { return ListBoxLines(::GetDlgItem(window, IDC_MASK_LIST)); }
     CString MaskOf(const wchar_t* nick)
     {

@@ -38,13 +38,6 @@ protected:
         StopWatching();
         ServedFrameFixture::TearDown();
     }
-    int CountStarting(const std::string& prefix)
-    {
-        int count = 0;
-        for (const std::string& line : peer->Lines())
-            count += line.rfind(prefix, 0) == 0;
-        return count;
-    }
     bool HasLine(const std::string& exact)
     {
         for (const std::string& line : peer->Lines())
@@ -54,13 +47,6 @@ protected:
     }
     void FocusInputLine() { FocusForInput(frame->GetInputLine()->m_hWnd); }
     // Clicks the menu bar's item and picks from the menu with its keys.
-    void ChooseFromMenuBar(int index, std::initializer_list<WORD> keys)
-    {
-        RECT item = {};
-        ::GetMenuItemRect(frame->m_hWnd, ::GetMenu(frame->m_hWnd), index, &item);
-        ASSERT_TRUE(ChooseFromOpenedPopup([&] { ClickAt(POINT{(item.left + item.right) / 2, (item.top + item.bottom) / 2}); },
-                                          keys));
-    }
 };
 
 struct TPromptRow {

@@ -7,10 +7,13 @@
 
 #include "irc/Member.h"
 #include "log/LogView.h"
+#include "tests/common/PopupMenu.h"
 #include "tests/common/UserInput.h"
 #include "tests/irc/IrcTestSupport.h"
 
 #include <commctrl.h>
+
+#include <string>
 
 class TWinsockUser {
 public:
@@ -92,7 +95,25 @@ protected:
                 ::SendInput(1, &control, sizeof control);
             first = false;
         }
-        PumpMessagesFor(50);
+        // The clicks land later on a loaded machine.
+        PumpMessagesUntil([&] { return SelectedRows() == (int)nicks.size(); }, 3000);
+    }
+    // Lines the server got that start with the prefix.
+    int CountStarting(const std::string& prefix)
+    {
+        int count = 0;
+        for (const std::string& line : peer->Lines())
+            count += line.rfind(prefix, 0) == 0;
+        return count;
+    }
+    // Opens the main menu's popup at the position with a click and chooses with the keys.
+    void ChooseFromMenuBar(int position, std::initializer_list<WORD> keys)
+    {
+        RECT item = {};
+        ::GetMenuItemRect(frame->m_hWnd, ::GetMenu(frame->m_hWnd), position, &item);
+        ASSERT_TRUE(ChooseFromOpenedPopup(
+            [&] { ClickAt(POINT{(item.left + item.right) / 2, (item.top + item.bottom) / 2}); }, keys));
+        PumpMessagesFor(100);
     }
     int SelectedRows() { return (int)::SendMessageW(MemberList(), LVM_GETSELECTEDCOUNT, 0, 0); }
 
