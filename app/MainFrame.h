@@ -387,6 +387,7 @@ private:
     std::vector<CString> CollectTargets(bool deselect);
     std::vector<CString> CollectMainTargets(bool deselect);
     HWND FindFocusedWhoList(bool& inMain);
+    TIRCChannel* OpenTalkWith(TIRCUnit* unit, const TIRCMember& peer);
     bool HasMemberSelection();
     bool CanRunNickCommand(TIRCUnit* unit, TIRCChannel* channel);
     bool CanRunOperatorCommand(TIRCUnit* unit, TIRCChannel* channel);

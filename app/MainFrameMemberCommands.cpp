@@ -209,22 +209,23 @@ void CMainFrame::OnUserInfo()
 }
 
 // A talk that is already open is shown rather than opened twice.
+TIRCChannel* CMainFrame::OpenTalkWith(TIRCUnit* unit, const TIRCMember& peer)
+{
+    if (TIRCChannel* talk = unit->OpenTalk(peer))
+        return talk;
+    TIRCChannel* open = unit->FindChannel(peer.nick);
+    return open && open->GetKind() == TIRCChannel::KindTalk ? open : nullptr;
+}
+
 void CMainFrame::OnTalk()
 {
     auto [unit, channel] = GetActiveNode();
     if (!CanRunNickCommand(unit, channel))
         return;
     TIRCChannel* last = nullptr;
-    for (const CString& nick : GetTargetNicks()) {
-        TIRCChannel* talk = unit->OpenTalk(PeerRecord(channel, nick));
-        if (!talk) {
-            talk = unit->FindChannel(nick);
-            if (talk && talk->GetKind() != TIRCChannel::KindTalk)
-                talk = nullptr;
-        }
-        if (talk)
+    for (const CString& nick : GetTargetNicks())
+        if (TIRCChannel* talk = OpenTalkWith(unit, PeerRecord(channel, nick)))
             last = talk;
-    }
     if (last)
         world->Select(unit, last);
 }

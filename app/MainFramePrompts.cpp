@@ -72,14 +72,7 @@ void CMainFrame::OnTalkPrompt()
         return;
     if (!IsPromptTargetAlive(unit, nullptr))
         return;
-    TIRCChannel* talk = unit->OpenTalk(TIRCMember(nick, CString(), CString()));
-    if (!talk) {
-        // Already open: shown rather than opened twice.
-        talk = unit->FindChannel(nick);
-        if (talk && talk->GetKind() != TIRCChannel::KindTalk)
-            talk = nullptr;
-    }
-    if (talk)
+    if (TIRCChannel* talk = OpenTalkWith(unit, TIRCMember(nick, CString(), CString())))
         world->Select(unit, talk);
 }
 
@@ -148,12 +141,9 @@ void CMainFrame::OnSetAwayMessage()
     auto [unit, channel] = GetSelectedNode();
     if (!IsLoggedIn(unit))
         return;
-    CString initial = unit->GetSession().awayMessage;
-    if (initial.IsEmpty())
-        initial = unit->ExpandText(unit->GetSettings().AwayMessage);
     CString text;
     if (!AskMessage(FormatStringResourceWithText(IDS_AWAY_MESSAGE_TITLE, unit->GetName()), IDS_AWAY_MESSAGE_PROMPT,
-                    initial, text))
+                    CurrentAwayMessage(unit), text))
         return;
     if (IsPromptTargetAlive(unit, nullptr))
         unit->SetAway(!text.IsEmpty(), text);

@@ -203,13 +203,7 @@ void CMainFrame::OnToggleAway()
     if (!IsLoggedIn(unit))
         return;
     bool away = !unit->GetSession().userMode.away;
-    CString message;
-    if (away) {
-        message = unit->GetSession().awayMessage;
-        if (message.IsEmpty())
-            message = unit->ExpandText(unit->GetSettings().AwayMessage);
-    }
-    unit->SetAway(away, message);
+    unit->SetAway(away, away ? CurrentAwayMessage(unit) : CString());
 }
 
 // The channel's WHO window: opened, or brought back when it is open.
