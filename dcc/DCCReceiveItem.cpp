@@ -365,13 +365,17 @@ void TDCCReceiveItem::OnReceive(TTCPClient*)
         remaining -= n;
         wrote = true;
     }
+    // Every byte is on disk before the last acknowledgement goes: a send that fails then must not
+    // turn the finished file into a failure as well.
+    const bool complete = position >= size;
+    if (complete)
+        state = DCC_STATE_COMPLETE;
     if (wrote && protocolMode < 2) {
         // Only the low 32 bits go back; files over 4 GB wrap.
         unsigned long acknowledged = htonl((unsigned long)(position & 0xFFFFFFFFLL));
         connection.Send(&acknowledged, 4);
     }
-    if (position >= size) {
-        state = DCC_STATE_COMPLETE;
+    if (complete) {
         connection.Close();
         CloseFile();
         timer.Stop();
