@@ -312,6 +312,12 @@ void TDCCReceiveItem::Fail(const CString& text)
     timer.Stop();
 }
 
+void TDCCReceiveItem::FailAndReport(const CString& text)
+{
+    Fail(text);
+    listener->OnReceiveFailed(this);
+}
+
 void TDCCReceiveItem::OnConnect(TTCPClient*)
 {
     if (state != DCC_STATE_CONNECTING)
@@ -330,7 +336,7 @@ void TDCCReceiveItem::OnConnect(TTCPClient*)
         position = 0;
     }
     if (!opened) {
-        Fail(LoadResourceString(IDS_DCC_CANNOT_OPEN_FILE));
+        FailAndReport(LoadResourceString(IDS_DCC_CANNOT_OPEN_FILE));
         return;
     }
     state = DCC_STATE_TRANSFERRING;
@@ -356,7 +362,7 @@ void TDCCReceiveItem::OnReceive(TTCPClient*)
         connection.DiscardReceived(n);
         DWORD written = 0;
         if (!WriteFile(file.handle, block, (DWORD)n, &written, nullptr) || written != (DWORD)n) {
-            Fail(LoadResourceString(IDS_DCC_CANNOT_WRITE_FILE));
+            FailAndReport(LoadResourceString(IDS_DCC_CANNOT_WRITE_FILE));
             return;
         }
         position += n;
@@ -387,16 +393,14 @@ void TDCCReceiveItem::OnClose(TTCPClient*)
 {
     if (state != DCC_STATE_CONNECTING && state != DCC_STATE_TRANSFERRING)
         return;
-    Fail(LoadResourceString(IDS_DCC_DISCONNECTED));
-    listener->OnReceiveFailed(this);
+    FailAndReport(LoadResourceString(IDS_DCC_DISCONNECTED));
 }
 
 void TDCCReceiveItem::OnError(TTCPClient*, int, CString message)
 {
     if (state != DCC_STATE_CONNECTING && state != DCC_STATE_TRANSFERRING)
         return;
-    Fail(message);
-    listener->OnReceiveFailed(this);
+    FailAndReport(message);
 }
 
 void TDCCReceiveItem::OnTimer(TTimer*)

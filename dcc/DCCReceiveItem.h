@@ -98,6 +98,8 @@ private:
     bool CreateTemporaryFile();
     void CloseFile();
     void Fail(const CString& text);
+    // Fail and tell the listener, for every failure no later step reports.
+    void FailAndReport(const CString& text);
 
     IDCCReceiveItemListener* listener;
     TIRCUnit* unit;

@@ -145,6 +145,42 @@ TEST_F(DCCUnitTest, EarlyCloseFailsWithTheFailureLine)
     EXPECT_TRUE(ServerLogHas(bobEvents, "*受信失敗 cut.bin from alice : 切断されました"));
 }
 
+TEST_F(DCCUnitTest, FailuresOnTheOwnSideArePrintedToo)
+{
+    // A receive whose folder lies under a file: the temporary file cannot be made.
+    ASSERT_TRUE(WriteWholeFile(receiveFolder.File(L"blocker"), "x"));
+    TPeer peer;
+    peer.Send(MakePattern(1000)).Drain(300).Run();
+    Deliver(*bob, "alice", "DCC SEND nowhere.bin 2130706433 " + std::to_string(peer.Port()) + " 1000");
+    ASSERT_EQ(receiver.GetReceiveItems().size(), 1u);
+    TDCCReceiveItem* receive = receiver.GetReceiveItems().back();
+    receive->SetFolder(receiveFolder.File(L"blocker\\sub"));
+    receiver.QueueReceive(receive);
+    ASSERT_TRUE(Pump([&] { return receive->GetState() == DCC_STATE_ERROR; }));
+    EXPECT_TRUE(ServerLogHas(bobEvents, "*受信失敗 nowhere.bin from alice : ファイルを開けません"));
+
+    // Sends that cannot open their file or find a port.
+    struct Row {
+        const wchar_t* file;
+        bool noPorts;
+        const char* line;
+    } rows[] = {
+        {L"missing.bin", false, "*送信失敗 missing.bin to bob : ファイルを開けません"},
+        {L"present.bin", true, "*送信失敗 present.bin to bob : 空きポートがありません"},
+    };
+    MakeSendFile(L"present.bin", 100);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.line);
+        if (row.noPorts)
+            preference.DCCReceivePortEnd = preference.DCCReceivePortStart - 1;
+        int changes = sendEvents.changes;
+        sender.AddSendItem(alice.get(), L"bob", sendFolder.File(row.file));
+        EXPECT_EQ(sender.GetSendItems().back()->GetState(), DCC_STATE_ERROR);
+        EXPECT_TRUE(ServerLogHas(aliceEvents, row.line));
+        EXPECT_EQ(sendEvents.changes, changes + 2) << "the failure and the new item each refresh the window";
+    }
+}
+
 TEST_F(DCCUnitTest, AResultOfARemovedUnitIsNotPrinted)
 {
     std::string bytes = MakePattern(1000);
