@@ -52,14 +52,6 @@ bool IsDigits(const CString& text)
     return true;
 }
 
-long long GetFilePointer(HANDLE handle)
-{
-    LARGE_INTEGER zero = {}, current = {};
-    if (!SetFilePointerEx(handle, zero, &current, FILE_CURRENT))
-        return -1;
-    return current.QuadPart;
-}
-
 } // namespace
 
 CString MakeSafeReceiveFileName(const CString& name)
@@ -275,7 +267,7 @@ void TDCCReceiveItem::CloseFile()
     if (!file.IsOpen())
         return;
     SetEndOfFile(file.handle);
-    bool empty = GetFilePointer(file.handle) == 0;
+    bool empty = file.Seek(0) == 0;
     file.Close();
     const CString path = folder + diskFileName;
     if (empty) {
@@ -340,7 +332,6 @@ void TDCCReceiveItem::OnConnect(TTCPClient*)
         return;
     }
     state = DCC_STATE_TRANSFERRING;
-    connectionBytes = 0;
     secondBytes = 0;
     speed.Clear();
     timer.Start(1000);
@@ -366,7 +357,6 @@ void TDCCReceiveItem::OnReceive(TTCPClient*)
             return;
         }
         position += n;
-        connectionBytes += n;
         secondBytes += n;
         remaining -= n;
         wrote = true;
