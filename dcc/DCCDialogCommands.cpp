@@ -244,7 +244,7 @@ void TDCCDialog::OnReceiveQueue()
         return;
     for (TDCCReceiveItem* item : SelectedReceives())
         if (manager->FindReceiveItem(item) >= 0 && IsIn(item->GetState(), {DCC_STATE_WAITING, DCC_STATE_ERROR}))
-            item->Queue();
+            manager->QueueReceive(item);
     UpdateReceiveList(true);
 }
 
@@ -358,7 +358,7 @@ void TDCCDialog::OnSendQueue()
     for (TDCCSendItem* item : SelectedSends())
         if (manager->FindSendItem(item) >= 0 &&
             IsIn(item->GetState(), {DCC_STATE_WAITING, DCC_STATE_ERROR, DCC_STATE_ABORTED}))
-            item->Queue();
+            manager->QueueSend(item);
     UpdateSendList(true);
 }
 

@@ -10,9 +10,8 @@ CString FormatDCCCount(long long position, long long size)
 
 CString FormatDCCProgress(long long position, long long size)
 {
-    int percent = size == 0 ? 0 : (int)((double)position / (double)size * 100.0);
     CString text;
-    text.Format(L"%d%%", percent);
+    text.Format(L"%d%%", GetDCCPercent(position, size));
     return text;
 }
 

@@ -20,6 +20,12 @@ inline bool IsDCCStateActive(int state)
     return state == DCC_STATE_CONNECTING || state == DCC_STATE_RESUMING || state == DCC_STATE_TRANSFERRING;
 }
 
+// Whole percent done, truncated toward zero; 0 for an empty file.
+inline int GetDCCPercent(long long done, long long size)
+{
+    return size == 0 ? 0 : (int)((double)done / (double)size * 100.0);
+}
+
 // Bytes per second of the last ten one-second ticks.
 class TDCCSpeedSamples {
 public:

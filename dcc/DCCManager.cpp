@@ -200,6 +200,28 @@ void TDCCManager::RemoveSendItem(TDCCSendItem* item)
     NotifyChanged();
 }
 
+void TDCCManager::QueueReceive(TDCCReceiveItem* item)
+{
+    if (FindReceiveItem(item) < 0)
+        return;
+    item->Queue();
+    if (item->GetState() != DCC_STATE_QUEUED)
+        return;
+    StartTimer();
+    StartQueuedReceives();
+}
+
+void TDCCManager::QueueSend(TDCCSendItem* item)
+{
+    if (FindSendItem(item) < 0)
+        return;
+    item->Queue();
+    if (item->GetState() != DCC_STATE_QUEUED)
+        return;
+    StartTimer();
+    StartQueuedSends();
+}
+
 void TDCCManager::StartQueuedReceives()
 {
     const TPreference& settings = Preference();

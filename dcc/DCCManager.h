@@ -73,6 +73,10 @@ public:
     int FindSendItem(const TDCCSendItem* item) const;
     void RemoveReceiveItem(TDCCReceiveItem* item);
     void RemoveSendItem(TDCCSendItem* item);
+    // The window's queue commands: the item waits its turn, and gets it at once when a slot is
+    // free, even while nothing else runs and the tick is stopped.
+    void QueueReceive(TDCCReceiveItem* item);
+    void QueueSend(TDCCSendItem* item);
     void StartQueuedReceives();
     void StartQueuedSends();
     bool IsTimerRunning() const { return timer.IsRunning(); }

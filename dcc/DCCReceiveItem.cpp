@@ -52,14 +52,6 @@ bool IsDigits(const CString& text)
     return true;
 }
 
-long long GetFilePointer(HANDLE handle)
-{
-    LARGE_INTEGER zero = {}, current = {};
-    if (!SetFilePointerEx(handle, zero, &current, FILE_CURRENT))
-        return -1;
-    return current.QuadPart;
-}
-
 } // namespace
 
 CString MakeSafeReceiveFileName(const CString& name)
@@ -275,7 +267,7 @@ void TDCCReceiveItem::CloseFile()
     if (!file.IsOpen())
         return;
     SetEndOfFile(file.handle);
-    bool empty = GetFilePointer(file.handle) == 0;
+    bool empty = file.Seek(0) == 0;
     file.Close();
     const CString path = folder + diskFileName;
     if (empty) {
@@ -312,6 +304,12 @@ void TDCCReceiveItem::Fail(const CString& text)
     timer.Stop();
 }
 
+void TDCCReceiveItem::FailAndReport(const CString& text)
+{
+    Fail(text);
+    listener->OnReceiveFailed(this);
+}
+
 void TDCCReceiveItem::OnConnect(TTCPClient*)
 {
     if (state != DCC_STATE_CONNECTING)
@@ -330,11 +328,10 @@ void TDCCReceiveItem::OnConnect(TTCPClient*)
         position = 0;
     }
     if (!opened) {
-        Fail(LoadResourceString(IDS_DCC_CANNOT_OPEN_FILE));
+        FailAndReport(LoadResourceString(IDS_DCC_CANNOT_OPEN_FILE));
         return;
     }
     state = DCC_STATE_TRANSFERRING;
-    connectionBytes = 0;
     secondBytes = 0;
     speed.Clear();
     timer.Start(1000);
@@ -356,22 +353,25 @@ void TDCCReceiveItem::OnReceive(TTCPClient*)
         connection.DiscardReceived(n);
         DWORD written = 0;
         if (!WriteFile(file.handle, block, (DWORD)n, &written, nullptr) || written != (DWORD)n) {
-            Fail(LoadResourceString(IDS_DCC_CANNOT_WRITE_FILE));
+            FailAndReport(LoadResourceString(IDS_DCC_CANNOT_WRITE_FILE));
             return;
         }
         position += n;
-        connectionBytes += n;
         secondBytes += n;
         remaining -= n;
         wrote = true;
     }
+    // Every byte is on disk before the last acknowledgement goes: a send that fails then must not
+    // turn the finished file into a failure as well.
+    const bool complete = position >= size;
+    if (complete)
+        state = DCC_STATE_COMPLETE;
     if (wrote && protocolMode < 2) {
         // Only the low 32 bits go back; files over 4 GB wrap.
         unsigned long acknowledged = htonl((unsigned long)(position & 0xFFFFFFFFLL));
         connection.Send(&acknowledged, 4);
     }
-    if (position >= size) {
-        state = DCC_STATE_COMPLETE;
+    if (complete) {
         connection.Close();
         CloseFile();
         timer.Stop();
@@ -383,16 +383,14 @@ void TDCCReceiveItem::OnClose(TTCPClient*)
 {
     if (state != DCC_STATE_CONNECTING && state != DCC_STATE_TRANSFERRING)
         return;
-    Fail(LoadResourceString(IDS_DCC_DISCONNECTED));
-    listener->OnReceiveFailed(this);
+    FailAndReport(LoadResourceString(IDS_DCC_DISCONNECTED));
 }
 
 void TDCCReceiveItem::OnError(TTCPClient*, int, CString message)
 {
     if (state != DCC_STATE_CONNECTING && state != DCC_STATE_TRANSFERRING)
         return;
-    Fail(message);
-    listener->OnReceiveFailed(this);
+    FailAndReport(message);
 }
 
 void TDCCReceiveItem::OnTimer(TTimer*)

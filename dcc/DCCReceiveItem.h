@@ -61,7 +61,6 @@ public:
 
     TIRCUnit* GetUnit() const { return unit; }
     void ForgetUnit() { unit = nullptr; }
-    int GetProtocolMode() const { return protocolMode; }
     CString GetNick() const { return nick; }
     CString GetFolder() const { return folder; }
     CString GetFileName() const { return fileName; }
@@ -98,6 +97,8 @@ private:
     bool CreateTemporaryFile();
     void CloseFile();
     void Fail(const CString& text);
+    // Fail and tell the listener, for every failure no later step reports.
+    void FailAndReport(const CString& text);
 
     IDCCReceiveItemListener* listener;
     TIRCUnit* unit;
@@ -112,7 +113,6 @@ private:
     int state = DCC_STATE_WAITING;
     CString errorText;
     long long position = 0;
-    long long connectionBytes = 0;
     long long secondBytes = 0;
     int resumeWait = 0;
     bool resuming = false;

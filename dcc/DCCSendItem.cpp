@@ -55,12 +55,12 @@ void TDCCSendItem::Start()
     address = TInetAddress();
     size = position = sentBytes = secondBytes = 0;
     if (!file.Open(path, GENERIC_READ, OPEN_EXISTING, FILE_SHARE_READ, FILE_ATTRIBUTE_NORMAL)) {
-        Fail(LoadResourceString(IDS_DCC_CANNOT_OPEN_FILE));
+        FailAndReport(LoadResourceString(IDS_DCC_CANNOT_OPEN_FILE));
         return;
     }
     LARGE_INTEGER length = {};
     if (!GetFileSizeEx(file.handle, &length) || length.QuadPart < 0) {
-        Fail(LoadResourceString(IDS_DCC_CANNOT_OPEN_FILE));
+        FailAndReport(LoadResourceString(IDS_DCC_CANNOT_OPEN_FILE));
         return;
     }
     size = length.QuadPart;
@@ -68,7 +68,7 @@ void TDCCSendItem::Start()
     firstPort = -1;
     int port = listener->GetSendPort(this);
     if (port < 0) {
-        Fail(LoadResourceString(IDS_DCC_NO_FREE_PORT));
+        FailAndReport(LoadResourceString(IDS_DCC_NO_FREE_PORT));
         return;
     }
     firstPort = port;
@@ -159,6 +159,12 @@ void TDCCSendItem::Fail(const CString& text)
     file.Close();
 }
 
+void TDCCSendItem::FailAndReport(const CString& text)
+{
+    Fail(text);
+    listener->OnSendFailed(this);
+}
+
 void TDCCSendItem::OnOpen(TTCPServer*)
 {
     if (state != DCC_STATE_CONNECTING)
@@ -170,7 +176,7 @@ void TDCCSendItem::OnOpen(TTCPServer*)
 void TDCCSendItem::OnClose(TTCPServer*)
 {
     if (state == DCC_STATE_CONNECTING || state == DCC_STATE_RESUMING)
-        Fail(LoadResourceString(IDS_DCC_SERVER_STOPPED));
+        FailAndReport(LoadResourceString(IDS_DCC_SERVER_STOPPED));
 }
 
 void TDCCSendItem::OnError(TTCPServer*, int kind, CString message)
@@ -178,12 +184,12 @@ void TDCCSendItem::OnError(TTCPServer*, int kind, CString message)
     if (state != DCC_STATE_CONNECTING && state != DCC_STATE_RESUMING)
         return;
     if (kind != SOCKET_ERROR_BIND) {
-        Fail(message);
+        FailAndReport(message);
         return;
     }
     int port = listener->GetSendPort(this);
     if (port < 0 || port == firstPort)
-        Fail(LoadResourceString(IDS_DCC_NO_FREE_PORT));
+        FailAndReport(LoadResourceString(IDS_DCC_NO_FREE_PORT));
     else
         OpenServer(port);
 }
@@ -213,7 +219,7 @@ void TDCCSendItem::SendBlocks()
         return;
     if (!file.IsOpen()) {
         timer.Stop();
-        Fail(LoadResourceString(IDS_DCC_CANNOT_OPEN_FILE));
+        FailAndReport(LoadResourceString(IDS_DCC_CANNOT_OPEN_FILE));
         return;
     }
     long long cap = (long long)listener->GetSendSpeedLimit(this) * 1024;
@@ -273,16 +279,14 @@ void TDCCSendItem::OnClientClose(TTCPServer*, int index)
 {
     if (index != connectionIndex || state != DCC_STATE_TRANSFERRING)
         return;
-    Fail(LoadResourceString(IDS_DCC_DISCONNECTED));
-    listener->OnSendFailed(this);
+    FailAndReport(LoadResourceString(IDS_DCC_DISCONNECTED));
 }
 
 void TDCCSendItem::OnClientError(TTCPServer*, int index, CString message)
 {
     if (index != connectionIndex || state != DCC_STATE_TRANSFERRING)
         return;
-    Fail(message);
-    listener->OnSendFailed(this);
+    FailAndReport(message);
 }
 
 void TDCCSendItem::OnTimer(TTimer*)

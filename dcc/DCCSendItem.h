@@ -90,6 +90,8 @@ private:
     void SendBlocks();
     void OpenServer(int port);
     void Fail(const CString& text);
+    // Fail and tell the listener: the failure line, the sound and the window's refresh.
+    void FailAndReport(const CString& text);
     void CloseAll();
     TTCPClient* GetConnection() const;
 

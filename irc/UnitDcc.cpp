@@ -141,18 +141,6 @@ void TIRCUnit::SendDccAccept(const CString& nick, const CString& fileName, int p
     SendCtcpQuery(nick, FormatDccAccept(fileName, port, position));
 }
 
-namespace {
-
-// Truncated toward zero; a zero-byte file counts as 0.
-int TransferPercent(long long done, long long size)
-{
-    if (size == 0)
-        return 0;
-    return (int)((double)done / (double)size * 100.0);
-}
-
-} // namespace
-
 void TIRCUnit::OnDccSendCompleted(const TDCCSendItem* item)
 {
     PrintToServer(CString(), CString(),
@@ -167,7 +155,7 @@ void TIRCUnit::OnDccSendFailed(const TDCCSendItem* item)
     PrintToServer(CString(), CString(),
                   TLogFormatter(*logFormat)
                       .FormatDCCSendFail(item->GetNick(), item->GetFileName(), item->GetSize(), item->GetSentBytes(),
-                                         TransferPercent(item->GetSentBytes(), item->GetSize()),
+                                         GetDCCPercent(item->GetSentBytes(), item->GetSize()),
                                          item->GetErrorMessage()),
                   EVENT_DCC_SEND_FAIL, 0, false, CString());
     if (preference->EnableDCCSendFailSound)
@@ -190,7 +178,7 @@ void TIRCUnit::OnDccReceiveFailed(const TDCCReceiveItem* item)
                   TLogFormatter(*logFormat)
                       .FormatDCCReceiveFail(item->GetNick(), item->GetFileName(), item->GetAddress().ToString(),
                                             item->GetPort(), item->GetSize(), item->GetPosition(),
-                                            TransferPercent(item->GetPosition(), item->GetSize()),
+                                            GetDCCPercent(item->GetPosition(), item->GetSize()),
                                             item->GetErrorMessage()),
                   EVENT_DCC_RECEIVE_FAIL, 0, false, CString());
     if (preference->EnableDCCReceiveFailSound)

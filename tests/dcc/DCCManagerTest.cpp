@@ -85,6 +85,38 @@ TEST_F(DCCManagerTest, TimerStopsOneTickAfterTheLastTransferAndRestartsOnAdd)
     EXPECT_TRUE(sender.IsTimerRunning());
 }
 
+TEST_F(DCCManagerTest, QueueingAWaitingItemWhileIdleStartsIt)
+{
+    // Offers and sends that wait for the user, and a tick that has stopped because nothing runs.
+    TPeer peer;
+    peer.Pause(3000).Run();
+    receiver.AddReceiveItem(nullptr, 0, false, L"alice", L"idle.bin", peer.Port(), 1000, Loopback());
+    TDCCReceiveItem* receive = receiver.GetReceiveItems().back();
+    preference.InstantSend = false;
+    sender.AddSendItem(nullptr, L"bob", MakeSendFile(L"idle.bin", 100));
+    TDCCSendItem* send = sender.GetSendItems().back();
+    ASSERT_TRUE(Pump([&] { return !receiver.IsTimerRunning() && !sender.IsTimerRunning(); }, 3000));
+    ASSERT_EQ(receive->GetState(), DCC_STATE_WAITING);
+    ASSERT_EQ(send->GetState(), DCC_STATE_WAITING);
+
+    receiver.QueueReceive(receive);
+    sender.QueueSend(send);
+    EXPECT_TRUE(IsDCCStateActive(receive->GetState())) << receive->GetState();
+    EXPECT_EQ(send->GetState(), DCC_STATE_RESUMING);
+    EXPECT_TRUE(receiver.IsTimerRunning());
+    EXPECT_TRUE(sender.IsTimerRunning());
+
+    // With every slot taken the item waits, and the running tick starts it once one frees.
+    preference.MaxDCCSendConnection = 1;
+    sender.AddSendItem(nullptr, L"bob", send->GetFilePath());
+    TDCCSendItem* second = sender.GetSendItems().back();
+    sender.QueueSend(second);
+    EXPECT_EQ(second->GetState(), DCC_STATE_QUEUED);
+    send->Stop();
+    ASSERT_TRUE(Pump([&] { return second->GetState() != DCC_STATE_QUEUED; }, 2500));
+    EXPECT_EQ(second->GetState(), DCC_STATE_RESUMING);
+}
+
 TEST_F(DCCManagerTest, ListsAreBoundedAgainstAFloodOfOffers)
 {
     for (int i = 0; i < TDCCManager::MaxReceiveItems + 50; i++)

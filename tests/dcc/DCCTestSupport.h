@@ -31,8 +31,9 @@ public:
 
 // Bytes that differ from position to position, so a shifted or repeated block shows.
 std::string MakePattern(size_t size, unsigned seed = 1);
+// WriteFileBytes and ReadFileBytes for the std::string the patterns and peers use; empty when
+// the file cannot be read.
 bool WriteWholeFile(const CString& path, const std::string& bytes);
-// Empty when the file cannot be read.
 std::string ReadWholeFile(const CString& path);
 bool FileExists(const CString& path);
 // Names of the folder's files, sorted.

@@ -145,6 +145,87 @@ TEST_F(DCCUnitTest, EarlyCloseFailsWithTheFailureLine)
     EXPECT_TRUE(ServerLogHas(bobEvents, "*受信失敗 cut.bin from alice : 切断されました"));
 }
 
+TEST_F(DCCUnitTest, AFailedLastAcknowledgementStillCompletesOnce)
+{
+    // The sender pushes every byte and resets at once, so the receiver's last acknowledgement
+    // fails inside the same read that completes the file.
+    std::string bytes = MakePattern(3000);
+    SOCKET listener = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address = {};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    int length = sizeof(address);
+    ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof(address)), 0);
+    listen(listener, 1);
+    getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
+    std::atomic<bool> go{false}, reset{false};
+    std::thread peer([&] {
+        SOCKET s = accept(listener, nullptr, nullptr);
+        while (!go)
+            Sleep(10);
+        send(s, bytes.data(), (int)bytes.size(), 0);
+        linger abrupt = {1, 0};
+        setsockopt(s, SOL_SOCKET, SO_LINGER, reinterpret_cast<const char*>(&abrupt), sizeof(abrupt));
+        Sleep(100);
+        closesocket(s);
+        reset = true;
+    });
+    Deliver(*bob, "alice", "DCC SEND last.bin 2130706433 " + std::to_string(ntohs(address.sin_port)) + " 3000");
+    TDCCReceiveItem* receive = receiver.GetReceiveItems().back();
+    receiver.QueueReceive(receive);
+    bool connected = Pump([&] { return receive->GetState() == DCC_STATE_TRANSFERRING; });
+    // Nothing is read until the reset is there too.
+    go = true;
+    while (!reset)
+        Sleep(10);
+    peer.join();
+    closesocket(listener);
+    ASSERT_TRUE(connected);
+    Sleep(200);
+    ASSERT_TRUE(Pump([&] { return receive->GetState() != DCC_STATE_TRANSFERRING; }));
+    PumpMessagesFor(200);
+    EXPECT_EQ(receive->GetState(), DCC_STATE_COMPLETE);
+    EXPECT_TRUE(ServerLogHas(bobEvents, "*受信完了 last.bin from alice"));
+    EXPECT_FALSE(ServerLogHas(bobEvents, "*受信失敗"));
+    EXPECT_TRUE(ReadWholeFile(receiveFolder.File(L"last.bin")) == bytes);
+}
+
+TEST_F(DCCUnitTest, FailuresOnTheOwnSideArePrintedToo)
+{
+    // A receive whose folder lies under a file: the temporary file cannot be made.
+    ASSERT_TRUE(WriteWholeFile(receiveFolder.File(L"blocker"), "x"));
+    TPeer peer;
+    peer.Send(MakePattern(1000)).Drain(300).Run();
+    Deliver(*bob, "alice", "DCC SEND nowhere.bin 2130706433 " + std::to_string(peer.Port()) + " 1000");
+    ASSERT_EQ(receiver.GetReceiveItems().size(), 1u);
+    TDCCReceiveItem* receive = receiver.GetReceiveItems().back();
+    receive->SetFolder(receiveFolder.File(L"blocker\\sub"));
+    receiver.QueueReceive(receive);
+    ASSERT_TRUE(Pump([&] { return receive->GetState() == DCC_STATE_ERROR; }));
+    EXPECT_TRUE(ServerLogHas(bobEvents, "*受信失敗 nowhere.bin from alice : ファイルを開けません"));
+
+    // Sends that cannot open their file or find a port.
+    struct Row {
+        const wchar_t* file;
+        bool noPorts;
+        const char* line;
+    } rows[] = {
+        {L"missing.bin", false, "*送信失敗 missing.bin to bob : ファイルを開けません"},
+        {L"present.bin", true, "*送信失敗 present.bin to bob : 空きポートがありません"},
+    };
+    MakeSendFile(L"present.bin", 100);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.line);
+        if (row.noPorts)
+            preference.DCCReceivePortEnd = preference.DCCReceivePortStart - 1;
+        int changes = sendEvents.changes;
+        sender.AddSendItem(alice.get(), L"bob", sendFolder.File(row.file));
+        EXPECT_EQ(sender.GetSendItems().back()->GetState(), DCC_STATE_ERROR);
+        EXPECT_TRUE(ServerLogHas(aliceEvents, row.line));
+        EXPECT_EQ(sendEvents.changes, changes + 2) << "the failure and the new item each refresh the window";
+    }
+}
+
 TEST_F(DCCUnitTest, AResultOfARemovedUnitIsNotPrinted)
 {
     std::string bytes = MakePattern(1000);

@@ -12,20 +12,6 @@
 
 namespace {
 
-std::string ReadBytes(const CString& path)
-{
-    HANDLE file =
-        ::CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return std::string();
-    std::string bytes(::GetFileSize(file, nullptr), '\0');
-    DWORD read = 0;
-    ::ReadFile(file, bytes.data(), (DWORD)bytes.size(), &read, nullptr);
-    ::CloseHandle(file);
-    bytes.resize(read);
-    return bytes;
-}
-
 CString Heading(HWND list, int column)
 {
     wchar_t text[64] = L"";
@@ -105,7 +91,7 @@ protected:
         }
         EXPECT_TRUE(PumpMessagesUntil([&] { return receive->GetState() == 7 && send->GetState() == 7; }, 20000))
             << receive->GetState() << " " << send->GetState() << " " << Utf8(receive->GetErrorMessage());
-        EXPECT_EQ(ReadBytes(source), ReadBytes(receive->GetFullPath()));
+        EXPECT_EQ(ReadFileBytes(source), ReadFileBytes(receive->GetFullPath()));
         return receive;
     }
 };
@@ -295,8 +281,8 @@ TEST_F(DCCWindow, EscapeMenuAndCloseBoxHideTheWindowWhichComesBackRefilledWithIt
     ASSERT_EQ(9u, settings.geometry.dccReceiveHeader.size());
     EXPECT_EQ(widened, settings.geometry.dccReceiveHeader[1]);
     ASSERT_TRUE(settings.SaveWindowSettings());
-    std::string ini = ReadBytes(settings.GetSettingsFolder() + L"window.ini");
-    EXPECT_NE(std::string::npos, ini.find("ReceiveHeader.1=" + std::to_string(widened))) << ini;
+    CStringA ini = ReadFileBytes(settings.GetSettingsFolder() + L"window.ini");
+    EXPECT_NE(-1, ini.Find(("ReceiveHeader.1=" + std::to_string(widened)).c_str())) << ini.GetString();
 
     // An offer while hidden is there when the menu brings the same window back.
     TDCCReceiveItem* later = AddReceive(L"bob", L"b.bin", 100, 0);
