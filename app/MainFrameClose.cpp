@@ -5,6 +5,7 @@
 #include "dcc/DCCManager.h"
 #include "dcc/DCCReceiveItem.h"
 #include "dcc/DCCSendItem.h"
+#include "dialogs/MessageBoxes.h"
 #include "foundation/ResourceString.h"
 #include "irc/IRCWorld.h"
 #include "log/ProtocolLogDialog.h"
@@ -43,16 +44,11 @@ bool CMainFrame::ConfirmClose()
     int receiving = 0;
     int sending = 0;
     if (TDCCManager* manager = GetDCCManager()) {
-        for (const TDCCReceiveItem* item : manager->GetReceiveItems())
-            receiving += IsDCCStateActive(item->GetState());
-        for (const TDCCSendItem* item : manager->GetSendItems())
-            sending += IsDCCStateActive(item->GetState());
+        receiving = manager->CountActiveReceives();
+        sending = manager->CountActiveSends();
     }
     CString question = ChooseQuitQuestion(settings->preference.PromptOnQuit, receiving, sending);
-    if (question.IsEmpty())
-        return true;
-    return ::MessageBoxW(m_hWnd, question, LoadResourceString(IDS_QUIT_CAPTION), MB_OKCANCEL | MB_ICONQUESTION) ==
-           IDOK;
+    return question.IsEmpty() || ShowConfirmMessage(m_hWnd, question, LoadResourceString(IDS_QUIT_CAPTION));
 }
 
 LRESULT CMainFrame::OnClose(WPARAM, LPARAM)

@@ -176,6 +176,10 @@ void TDCCManager::ForgetUnit(const TIRCUnit* unit)
             item->ForgetUnit();
 }
 
+int TDCCManager::CountActiveReceives() const { return CountActive(receiveItems); }
+
+int TDCCManager::CountActiveSends() const { return CountActive(sendItems); }
+
 int TDCCManager::FindReceiveItem(const TDCCReceiveItem* item) const { return FindIn(receiveItems, item); }
 
 int TDCCManager::FindSendItem(const TDCCSendItem* item) const { return FindIn(sendItems, item); }

@@ -70,6 +70,9 @@ public:
     const std::vector<TDCCReceiveItem*>& GetReceiveItems() const { return receiveItems; }
     const std::vector<TDCCSendItem*>& GetSendItems() const { return sendItems; }
     int FindReceiveItem(const TDCCReceiveItem* item) const;
+    // Items connecting or transferring now.
+    int CountActiveReceives() const;
+    int CountActiveSends() const;
     int FindSendItem(const TDCCSendItem* item) const;
     void RemoveReceiveItem(TDCCReceiveItem* item);
     void RemoveSendItem(TDCCSendItem* item);
