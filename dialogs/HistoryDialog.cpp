@@ -4,6 +4,7 @@
 #include "app/Clipboard.h"
 #include "classlib/App.h"
 #include "classlib/CmdUI.h"
+#include "dialogs/MessageBoxes.h"
 #include "foundation/ResourceString.h"
 #include "foundation/StringUtils.h"
 #include "res/strings/lists.h"
@@ -16,6 +17,9 @@
 #include <cstdint>
 #include <cwchar>
 #include <windowsx.h>
+
+// commdlg.h, which the message boxes bring, would rename the log view's FindText.
+#undef FindText
 
 namespace {
 
@@ -199,8 +203,8 @@ void THistoryDialog::OnClear()
 {
     if (logView.GetLineCount() == 0)
         return;
-    if (::MessageBoxW(m_hWnd, LoadResourceString(IDS_HISTORY_CLEAR_CONFIRM),
-                      LoadResourceString(IDS_HISTORY_CLEAR_CAPTION), MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
+    if (!ShowConfirmMessage(m_hWnd, LoadResourceString(IDS_HISTORY_CLEAR_CONFIRM),
+                            LoadResourceString(IDS_HISTORY_CLEAR_CAPTION)))
         return;
     logView.RemoveHeadLines(logView.GetLineCount());
     UpdateButtons();
