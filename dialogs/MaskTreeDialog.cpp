@@ -43,10 +43,9 @@ void TMaskTreeDialog::LoadItem(HTREEITEM item)
     std::vector<CString>* masks = FindItemMasks(item);
     if (masks) {
         list.ResetContent();
-        for (const CString& mask : *masks) {
+        for (const CString& mask : *masks)
             list.AddString(mask);
-            list.UpdateHorizontalExtent();
-        }
+        list.UpdateHorizontalExtent();
     }
     LoadItemExtras(item);
 }
