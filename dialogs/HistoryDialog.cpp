@@ -7,6 +7,7 @@
 #include "dialogs/MessageBoxes.h"
 #include "foundation/ResourceString.h"
 #include "foundation/StringUtils.h"
+#include "foundation/WindowHelpers.h"
 #include "res/strings/lists.h"
 #include "res/windows/log.h"
 #include "res/windows/mainframe.h"
@@ -20,20 +21,6 @@
 
 // commdlg.h, which the message boxes bring, would rename the log view's FindText.
 #undef FindText
-
-namespace {
-
-void CentreOn(HWND window, HWND on)
-{
-    RECT rect, outer;
-    ::GetWindowRect(window, &rect);
-    ::GetWindowRect(on, &outer);
-    int x = outer.left + ((outer.right - outer.left) - (rect.right - rect.left)) / 2;
-    int y = outer.top + ((outer.bottom - outer.top) - (rect.bottom - rect.top)) / 2;
-    ::SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-} // namespace
 
 THistoryDialog::THistoryDialog() : TUpdateDialog(IDD_HISTORY_DIALOG) { fileLogger.kind = LOGFILE_URL; }
 
@@ -101,7 +88,7 @@ BOOL THistoryDialog::OnInitDialog()
     layout.AddControl(LAYOUT_ANCHOR_ALL, logView.m_hWnd);
     if (centreOn) {
         SetWindowPos(nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-        CentreOn(m_hWnd, centreOn);
+        CentreWindowOn(m_hWnd, centreOn);
     }
     UpdateButtons();
     return TRUE;
@@ -156,7 +143,7 @@ void THistoryDialog::Show()
         logView.ResetLayout();
     }
     if (centreOn && ::IsWindow(centreOn))
-        CentreOn(m_hWnd, centreOn);
+        CentreWindowOn(m_hWnd, centreOn);
     ShowWindow(SW_SHOWNORMAL);
     UpdateButtons();
     logView.SetFocus();
@@ -230,7 +217,7 @@ void THistoryDialog::OnFindButton()
         findDialog = nullptr;
         return;
     }
-    CentreOn(findDialog->m_hWnd, m_hWnd);
+    CentreWindowOn(findDialog->m_hWnd, m_hWnd);
     findDialog->ShowWindow(SW_SHOW);
 }
 
