@@ -65,7 +65,6 @@ public:
     void ApplyViewSettings();
     TLogView& GetLogView() { return logView; }
     TFindDialog* GetFindDialog() const { return findDialog; }
-    const CString& GetSearchText() const { return searchText; }
 
     BOOL OnInitDialog() override;
     void OnOK() override;
