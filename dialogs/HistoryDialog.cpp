@@ -173,13 +173,11 @@ void THistoryDialog::ApplyViewSettings()
     UpdateButtons();
 }
 
+// The idle update's rule, applied at once.
 void THistoryDialog::UpdateButtons()
 {
-    if (!m_hWnd)
-        return;
-    const BOOL on = logView.GetLineCount() > 0;
-    ::EnableWindow(::GetDlgItem(m_hWnd, IDC_HISTORY_CLEAR), on);
-    ::EnableWindow(::GetDlgItem(m_hWnd, IDC_HISTORY_FIND), on);
+    if (m_hWnd)
+        OnKickIdle(0, 0);
 }
 
 void THistoryDialog::OnUpdateHasLines(CCmdUI* ui) { ui->Enable(logView.GetLineCount() > 0); }
