@@ -35,7 +35,6 @@ void TMaskTreeDialog::StoreItem(HTREEITEM item)
 {
     if (std::vector<CString>* masks = FindItemMasks(item))
         *masks = GetListedMasks();
-    StoreItemExtras(item);
 }
 
 void TMaskTreeDialog::LoadItem(HTREEITEM item)
