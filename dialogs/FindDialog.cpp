@@ -31,12 +31,8 @@ void TFindDialog::Find(bool forward)
         listener->OnFind(this, text, forward);
 }
 
-void TFindDialog::OnTextChange()
-{
-    const BOOL on = HasText();
-    ::EnableWindow(::GetDlgItem(m_hWnd, IDC_FIND_FORWARD), on);
-    ::EnableWindow(::GetDlgItem(m_hWnd, IDC_FIND_BACKWARD), on);
-}
+// The idle update's rule, applied at once.
+void TFindDialog::OnTextChange() { OnKickIdle(0, 0); }
 
 void TFindDialog::OnUpdateFind(CCmdUI* ui) { ui->Enable(HasText()); }
 

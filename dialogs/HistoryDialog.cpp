@@ -4,8 +4,10 @@
 #include "app/Clipboard.h"
 #include "classlib/App.h"
 #include "classlib/CmdUI.h"
+#include "dialogs/MessageBoxes.h"
 #include "foundation/ResourceString.h"
 #include "foundation/StringUtils.h"
+#include "foundation/WindowHelpers.h"
 #include "res/strings/lists.h"
 #include "res/windows/log.h"
 #include "res/windows/mainframe.h"
@@ -17,19 +19,8 @@
 #include <cwchar>
 #include <windowsx.h>
 
-namespace {
-
-void CentreOn(HWND window, HWND on)
-{
-    RECT rect, outer;
-    ::GetWindowRect(window, &rect);
-    ::GetWindowRect(on, &outer);
-    int x = outer.left + ((outer.right - outer.left) - (rect.right - rect.left)) / 2;
-    int y = outer.top + ((outer.bottom - outer.top) - (rect.bottom - rect.top)) / 2;
-    ::SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-} // namespace
+// commdlg.h, which the message boxes bring, would rename the log view's FindText.
+#undef FindText
 
 THistoryDialog::THistoryDialog() : TUpdateDialog(IDD_HISTORY_DIALOG) { fileLogger.kind = LOGFILE_URL; }
 
@@ -97,7 +88,7 @@ BOOL THistoryDialog::OnInitDialog()
     layout.AddControl(LAYOUT_ANCHOR_ALL, logView.m_hWnd);
     if (centreOn) {
         SetWindowPos(nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-        CentreOn(m_hWnd, centreOn);
+        CentreWindowOn(m_hWnd, centreOn);
     }
     UpdateButtons();
     return TRUE;
@@ -152,7 +143,7 @@ void THistoryDialog::Show()
         logView.ResetLayout();
     }
     if (centreOn && ::IsWindow(centreOn))
-        CentreOn(m_hWnd, centreOn);
+        CentreWindowOn(m_hWnd, centreOn);
     ShowWindow(SW_SHOWNORMAL);
     UpdateButtons();
     logView.SetFocus();
@@ -182,13 +173,11 @@ void THistoryDialog::ApplyViewSettings()
     UpdateButtons();
 }
 
+// The idle update's rule, applied at once.
 void THistoryDialog::UpdateButtons()
 {
-    if (!m_hWnd)
-        return;
-    const BOOL on = logView.GetLineCount() > 0;
-    ::EnableWindow(::GetDlgItem(m_hWnd, IDC_HISTORY_CLEAR), on);
-    ::EnableWindow(::GetDlgItem(m_hWnd, IDC_HISTORY_FIND), on);
+    if (m_hWnd)
+        OnKickIdle(0, 0);
 }
 
 void THistoryDialog::OnUpdateHasLines(CCmdUI* ui) { ui->Enable(logView.GetLineCount() > 0); }
@@ -199,8 +188,8 @@ void THistoryDialog::OnClear()
 {
     if (logView.GetLineCount() == 0)
         return;
-    if (::MessageBoxW(m_hWnd, LoadResourceString(IDS_HISTORY_CLEAR_CONFIRM),
-                      LoadResourceString(IDS_HISTORY_CLEAR_CAPTION), MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
+    if (!ShowConfirmMessage(m_hWnd, LoadResourceString(IDS_HISTORY_CLEAR_CONFIRM),
+                            LoadResourceString(IDS_HISTORY_CLEAR_CAPTION)))
         return;
     logView.RemoveHeadLines(logView.GetLineCount());
     UpdateButtons();
@@ -226,7 +215,7 @@ void THistoryDialog::OnFindButton()
         findDialog = nullptr;
         return;
     }
-    CentreOn(findDialog->m_hWnd, m_hWnd);
+    CentreWindowOn(findDialog->m_hWnd, m_hWnd);
     findDialog->ShowWindow(SW_SHOW);
 }
 

@@ -9,6 +9,8 @@
 #include "log/FileLogger.h"
 #include "log/LogView.h"
 #include "res/windows/lists.h"
+#include "res/windows/log.h"
+#include "res/windows/mainframe.h"
 
 #include <functional>
 
@@ -63,7 +65,6 @@ public:
     void ApplyViewSettings();
     TLogView& GetLogView() { return logView; }
     TFindDialog* GetFindDialog() const { return findDialog; }
-    const CString& GetSearchText() const { return searchText; }
 
     BOOL OnInitDialog() override;
     void OnOK() override;
@@ -83,21 +84,15 @@ public:
         MESSAGE_HANDLER(WM_KICKIDLE, OnKickIdleMessage)
         COMMAND_ID_HANDLER(IDC_HISTORY_CLEAR, OnClear)
         COMMAND_ID_HANDLER(IDC_HISTORY_FIND, OnFindButton)
-        COMMAND_ID_HANDLER(ID_HISTORY_COPY, OnCopy)
-        COMMAND_ID_HANDLER(ID_HISTORY_COPY_URL, OnCopyContextText)
-        COMMAND_ID_HANDLER(ID_HISTORY_COPY_ADDRESS, OnCopyContextText)
-        COMMAND_ID_HANDLER(ID_HISTORY_OPEN_URL, OnOpenContextUrl)
+        COMMAND_ID_HANDLER(ID_EDIT_COPY, OnCopy)
+        COMMAND_ID_HANDLER(ID_COPY_URL, OnCopyContextText)
+        COMMAND_ID_HANDLER(ID_COPY_ADDRESS, OnCopyContextText)
+        COMMAND_ID_HANDLER(ID_OPEN_URL, OnOpenContextUrl)
         UPDATE_UI_HANDLER(IDC_HISTORY_CLEAR, OnUpdateHasLines)
         UPDATE_UI_HANDLER(IDC_HISTORY_FIND, OnUpdateHasLines)
-        UPDATE_UI_HANDLER(ID_HISTORY_COPY, OnUpdateCopy)
+        UPDATE_UI_HANDLER(ID_EDIT_COPY, OnUpdateCopy)
         CHAIN_MSG_MAP(TUpdateDialog)
     END_MSG_MAP()
-
-    // The command ids of the popups the view opens here.
-    static const UINT ID_HISTORY_COPY = 57634;
-    static const UINT ID_HISTORY_COPY_URL = 32802;
-    static const UINT ID_HISTORY_OPEN_URL = 32803;
-    static const UINT ID_HISTORY_COPY_ADDRESS = 32804;
 
 private:
     LRESULT OnSize(WPARAM wParam, LPARAM lParam);

@@ -174,17 +174,33 @@ LRESULT TListDialog::OnSync(WPARAM, LPARAM)
 
 void TListDialog::SyncRowCount()
 {
-    if (!list || list->GetItemCount() == (int)order.size())
+    if (!list)
         return;
-    // New rows come in at the top: whatever is shown moved down.
+    const int shown = list->GetItemCount();
+    const int added = (int)order.size() - shown;
+    if (!added)
+        return;
+    // New rows come in at the top: whatever is shown moved down. The list keeps its selection at
+    // the same row number, so the selected and focused rows move down with their channels.
+    const int selected = GetSelectedRow();
+    const int focused = list->GetNextItem(-1, LVNI_FOCUSED);
     list->SendMessage(LVM_SETITEMCOUNT, (WPARAM)order.size(), LVSICF_NOSCROLL);
+    if (added > 0 && (selected >= 0 || focused >= 0)) {
+        list->SetItemState(-1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+        if (focused >= 0)
+            list->SetItemState(focused + added, LVIS_FOCUSED, LVIS_FOCUSED);
+        if (selected >= 0) {
+            list->SetItemState(selected + added, LVIS_SELECTED, LVIS_SELECTED);
+            list->SendMessage(LVM_SETSELECTIONMARK, 0, (LPARAM)(selected + added));
+        }
+    }
     list->Invalidate();
 }
 
 void TListDialog::SortItems()
 {
     int selected = GetSelectedRow();
-    int record = selected >= 0 ? order[order.size() - 1 - selected] : -1;
+    int record = selected >= 0 ? RowRecordIndex(selected) : -1;
     const int column = sortColumn;
     // Bottom row first, so the order is the reverse of what the rows show.
     std::stable_sort(order.begin(), order.end(), [this, column](int a, int b) {
@@ -207,9 +223,9 @@ LRESULT TListDialog::OnGetDispInfo(NMHDR* header)
 {
     NMLVDISPINFOW* info = reinterpret_cast<NMLVDISPINFOW*>(header);
     LVITEMW& item = info->item;
-    if (!(item.mask & LVIF_TEXT) || item.iItem < 0 || item.iItem >= (int)order.size())
+    if (!(item.mask & LVIF_TEXT) || item.iItem < 0 || item.iItem >= list->GetItemCount())
         return 0;
-    const TRecord& record = GetRowRecord(item.iItem);
+    const TRecord& record = records[RowRecordIndex(item.iItem)];
     if (item.iSubItem == 0)
         cellText = record.name;
     else if (item.iSubItem == 1)
@@ -238,13 +254,19 @@ int TListDialog::GetSelectedRow() const
     if (!list)
         return -1;
     int row = list->GetNextItem(-1, LVNI_SELECTED);
-    return row >= 0 && row < (int)order.size() ? row : -1;
+    return row >= 0 && row < std::min((int)order.size(), list->GetItemCount()) ? row : -1;
+}
+
+int TListDialog::RowRecordIndex(int row) const
+{
+    // Counted from the list's own row count: rows added since are not yet in it.
+    return order[(list ? list->GetItemCount() : (int)order.size()) - 1 - row];
 }
 
 CString TListDialog::GetSelectedChannel() const
 {
     int row = GetSelectedRow();
-    return row >= 0 ? GetRowRecord(row).name : CString();
+    return row >= 0 ? records[RowRecordIndex(row)].name : CString();
 }
 
 void TListDialog::Activate()

@@ -91,6 +91,8 @@ private:
     void CreateList();
     void StoreGeometry();
     int GetSelectedRow() const;
+    // The record a list row shows, also while a burst's rows wait for the next sync.
+    int RowRecordIndex(int row) const;
     void OnUpdate();
     void OnJoin();
     void OnMemberInfo();

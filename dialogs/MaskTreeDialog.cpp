@@ -35,7 +35,6 @@ void TMaskTreeDialog::StoreItem(HTREEITEM item)
 {
     if (std::vector<CString>* masks = FindItemMasks(item))
         *masks = GetListedMasks();
-    StoreItemExtras(item);
 }
 
 void TMaskTreeDialog::LoadItem(HTREEITEM item)
@@ -43,10 +42,9 @@ void TMaskTreeDialog::LoadItem(HTREEITEM item)
     std::vector<CString>* masks = FindItemMasks(item);
     if (masks) {
         list.ResetContent();
-        for (const CString& mask : *masks) {
+        for (const CString& mask : *masks)
             list.AddString(mask);
-            list.UpdateHorizontalExtent();
-        }
+        list.UpdateHorizontalExtent();
     }
     LoadItemExtras(item);
 }

@@ -55,8 +55,7 @@ protected:
     // The list an item stands for; null when none.
     virtual std::vector<CString>* FindItemMasks(HTREEITEM item) = 0;
     virtual void FillTree() = 0;
-    // What the item keeps besides its masks, on leaving it and on OK.
-    virtual void StoreItemExtras(HTREEITEM) {}
+    // What the item shows besides its masks, on coming to it; edits store themselves as typed.
     virtual void LoadItemExtras(HTREEITEM) {}
     // The owner's slots; it deletes the dialog in the close one.
     virtual void ReportOK() = 0;

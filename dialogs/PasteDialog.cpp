@@ -2,6 +2,7 @@
 
 #include "foundation/ResourceString.h"
 #include "foundation/StringUtils.h"
+#include "foundation/WindowHelpers.h"
 #include "res/windows/paste.h"
 
 #include <vector>
@@ -49,12 +50,7 @@ BOOL TPasteDialog::OnInitDialog()
     }
     if (HWND parent = ::GetParent(m_hWnd)) {
         SetWindowPos(nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-        RECT rect, outer;
-        GetWindowRect(&rect);
-        ::GetWindowRect(parent, &outer);
-        int x = outer.left + ((outer.right - outer.left) - (rect.right - rect.left)) / 2;
-        int y = outer.top + ((outer.bottom - outer.top) - (rect.bottom - rect.top)) / 2;
-        SetWindowPos(nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        CentreWindowOn(m_hWnd, parent);
     }
     // The send command puts the caret into the text itself.
     return pasteMode;

@@ -4,6 +4,7 @@
 
 #include "app/LayoutManager.h"
 #include "app/UpdateDialog.h"
+#include "res/windows/paste.h"
 #include "settings/Font.h"
 
 class TPasteDialog : public TUpdateDialog {
@@ -23,8 +24,8 @@ public:
     BEGIN_MSG_MAP(TPasteDialog)
         MESSAGE_HANDLER(WM_SIZE, OnSize)
         MESSAGE_HANDLER(WM_GETMINMAXINFO, OnGetMinMaxInfo)
-        COMMAND_ID_HANDLER(IDC_ADD_QUOTE, OnAddQuote)
-        COMMAND_ID_HANDLER(IDC_REMOVE_BLANK, OnRemoveBlankLines)
+        COMMAND_ID_HANDLER(IDC_PASTE_ADD_QUOTE, OnAddQuote)
+        COMMAND_ID_HANDLER(IDC_PASTE_REMOVE_BLANK, OnRemoveBlankLines)
         CHAIN_MSG_MAP(TUpdateDialog)
     END_MSG_MAP()
 
@@ -36,9 +37,6 @@ public:
     int height = 300;
 
 private:
-    static const UINT IDC_ADD_QUOTE = 1180;
-    static const UINT IDC_REMOVE_BLANK = 1181;
-
     void StoreControls();
     void OnAddQuote();
     void OnRemoveBlankLines();

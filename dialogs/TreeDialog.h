@@ -5,6 +5,7 @@
 
 #include "app/TreeView.h"
 #include "app/UpdateDialog.h"
+#include "res/windows/paste.h"
 #include "settings/ServerConfig.h"
 
 class CImageList;
@@ -23,10 +24,10 @@ public:
     TTreeView& GetTree() { return tree; }
 
     BEGIN_MSG_MAP(TTreeDialog)
-        COMMAND_ID_HANDLER(IDC_UP, OnUp)
-        COMMAND_ID_HANDLER(IDC_DOWN, OnDown)
-        UPDATE_UI_HANDLER(IDC_UP, OnUpdateUp)
-        UPDATE_UI_HANDLER(IDC_DOWN, OnUpdateDown)
+        COMMAND_ID_HANDLER(IDC_TREE_UP, OnUp)
+        COMMAND_ID_HANDLER(IDC_TREE_DOWN, OnDown)
+        UPDATE_UI_HANDLER(IDC_TREE_UP, OnUpdateUp)
+        UPDATE_UI_HANDLER(IDC_TREE_DOWN, OnUpdateDown)
         CHAIN_MSG_MAP(TUpdateDialog)
     END_MSG_MAP()
 
@@ -36,9 +37,6 @@ public:
     CImageList* imageList = nullptr;
 
 private:
-    static const UINT IDC_UP = 1212;
-    static const UINT IDC_DOWN = 1213;
-
     void OnUp();
     void OnDown();
     void OnUpdateUp(CCmdUI* ui);

@@ -41,15 +41,6 @@ std::vector<CString>* TUserGroupDialog::FindItemMasks(HTREEITEM item)
     return group ? &group->masks : nullptr;
 }
 
-void TUserGroupDialog::StoreItemExtras(HTREEITEM item)
-{
-    TUserGroup* group = FindGroup(item);
-    if (!group || group == &groups.groups[0])
-        return;
-    group->name = GetControlText(GetDlgItem(IDC_GROUP_NAME));
-    tree.SetItemText(item, group->name);
-}
-
 void TUserGroupDialog::LoadItemExtras(HTREEITEM item)
 {
     TUserGroup* group = FindGroup(item);

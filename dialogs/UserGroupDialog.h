@@ -41,7 +41,6 @@ public:
 protected:
     std::vector<CString>* FindItemMasks(HTREEITEM item) override;
     void FillTree() override;
-    void StoreItemExtras(HTREEITEM item) override;
     void LoadItemExtras(HTREEITEM item) override;
     void ReportOK() override;
     void ReportClose() override;

@@ -185,6 +185,34 @@ TEST_F(ChannelListWindowTest, JoinAndPopupCommandsNeedASelectedRow)
     EXPECT_TRUE(TakeQueued().empty());
 }
 
+TEST_F(ChannelListWindowTest, APickedRowKeepsItsChannelWhileRepliesArriveAtTheTop)
+{
+    ASSERT_TRUE(Open());
+    FeedList({"#one 2 :first", "#two 1 :second", "#three 5 :third"});
+    EXPECT_EQ(Names(), (std::vector<CString>{L"#three", L"#two", L"#one"}));
+    ClickAt(RowPoint(1));
+    PumpMessagesFor(50);
+    ASSERT_EQ(window->GetSelectedChannel(), L"#two");
+
+    // Before the list learns of the new rows, the pick still reads as the same channel.
+    FeedList({"#four 3 :fourth", "#five 7 :fifth"});
+    EXPECT_EQ(window->GetSelectedChannel(), L"#two");
+    EXPECT_EQ(Names(), (std::vector<CString>{L"#five", L"#four", L"#three", L"#two", L"#one"}));
+    HWND list = window->GetListView()->m_hWnd;
+    EXPECT_EQ(ListView_GetNextItem(list, -1, LVNI_SELECTED), 3);
+    EXPECT_EQ(ListView_GetNextItem(list, -1, LVNI_FOCUSED), 3);
+    EXPECT_EQ(window->GetSelectedChannel(), L"#two");
+    ClickAt(ScreenPointOf(::GetDlgItem(window->m_hWnd, IDC_LIST_JOIN)));
+    PumpMessagesFor(100);
+    EXPECT_EQ(TakeQueued(), (std::vector<std::string>{"JOIN #two"}));
+
+    // The end of the list sorts and keeps the same channel picked.
+    Feed(":irc.example 323 kvnick :End of LIST");
+    EXPECT_EQ(Names(), (std::vector<CString>{L"#five", L"#three", L"#four", L"#one", L"#two"}));
+    EXPECT_EQ(ListView_GetNextItem(list, -1, LVNI_SELECTED), 4);
+    EXPECT_EQ(window->GetSelectedChannel(), L"#two");
+}
+
 TEST_F(ChannelListWindowTest, CloseKeepsPlaceAndColumnsForTheNextWindow)
 {
     ASSERT_TRUE(Open());

@@ -10,6 +10,7 @@
 #include "tests/common/ShownWindow.h"
 #include "tests/common/UserInput.h"
 #include "tests/irc/IrcTestSupport.h"
+#include "tests/world/common/DialogSteps.h"
 
 #include <gtest/gtest.h>
 
@@ -18,45 +19,15 @@
 
 namespace {
 
-HWND Control(HWND dialog, int id) { return ::GetDlgItem(dialog, id); }
-
 CString Text(HWND dialog, int id) { return GetControlText(Control(dialog, id)); }
 
 bool Checked(HWND dialog, int id) { return ::IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
-
-// The steps run inside the dialog's loop, which would run its enable rules once idle.
-void KickIdle(HWND dialog) { ::SendMessageW(dialog, WM_KICKIDLE, 0, 0); }
 
 // After the enable rules have run, as the dialog's own loop runs them once idle.
 bool Enabled(HWND dialog, int id)
 {
     KickIdle(dialog);
     return ::IsWindowEnabled(Control(dialog, id)) != FALSE;
-}
-
-void Click(HWND dialog, int id)
-{
-    ClickAt(ScreenPointOf(Control(dialog, id)));
-    PumpMessagesFor(50);
-    if (::IsWindow(dialog))
-        KickIdle(dialog);
-}
-
-void Retype(HWND dialog, int id, const wchar_t* text)
-{
-    ClickAt(ScreenPointOf(Control(dialog, id)));
-    PressKey('A', {VK_CONTROL});
-    PressKey(VK_DELETE);
-    TypeText(text);
-    PumpMessagesFor(50);
-    KickIdle(dialog);
-}
-
-// Runs a dialog; the steps run inside its modal loop once it is shown.
-INT_PTR RunDialog(TUpdateDialog& dialog, std::function<void(HWND)> steps)
-{
-    RunLater(150, [&] { steps(dialog.m_hWnd); });
-    return dialog.DoModal();
 }
 
 TChannelMode ModeOf(const wchar_t* text)

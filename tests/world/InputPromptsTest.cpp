@@ -9,6 +9,7 @@
 #include "tests/common/Screenshot.h"
 #include "tests/common/UserInput.h"
 #include "tests/irc/IrcTestSupport.h"
+#include "tests/world/common/DialogSteps.h"
 
 #include <gtest/gtest.h>
 
@@ -16,50 +17,10 @@
 
 namespace {
 
-HWND Control(HWND dialog, int id) { return ::GetDlgItem(dialog, id); }
-
 bool OkEnabled(HWND dialog)
 {
-    ::SendMessageW(dialog, WM_KICKIDLE, 0, 0);
+    KickIdle(dialog);
     return ::IsWindowEnabled(Control(dialog, IDOK)) != FALSE;
-}
-
-void Retype(HWND edit, const wchar_t* text)
-{
-    // A drop-down box takes its text in the edit inside it.
-    if (HWND inner = ::FindWindowExW(edit, nullptr, L"Edit", nullptr))
-        edit = inner;
-    FocusForInput(edit);
-    PressKey('A', {VK_CONTROL});
-    PressKey(VK_DELETE);
-    TypeText(text);
-    PumpMessagesFor(30);
-    // The dialog's own loop would run its enable rules once idle; the steps run inside it.
-    ::SendMessageW(::GetAncestor(edit, GA_ROOT), WM_KICKIDLE, 0, 0);
-}
-
-// Steps that stopped early must not leave the test waiting for ever.
-TUpdateDialog* g_running = nullptr;
-
-void CALLBACK EndStuckDialog(HWND, UINT, UINT_PTR id, DWORD)
-{
-    ::KillTimer(nullptr, id);
-    if (g_running && g_running->m_hWnd) {
-        ADD_FAILURE() << "the dialog stayed open";
-        g_running->EndDialog(IDABORT);
-    }
-}
-
-// Runs the dialog; the steps run inside its modal loop once it is up.
-INT_PTR RunDialog(TUpdateDialog& dialog, std::function<void(HWND)> steps)
-{
-    g_running = &dialog;
-    UINT_PTR guard = ::SetTimer(nullptr, 0, 20000, EndStuckDialog);
-    RunLater(150, [&dialog, steps] { steps(dialog.m_hWnd); });
-    INT_PTR result = dialog.DoModal();
-    ::KillTimer(nullptr, guard);
-    g_running = nullptr;
-    return result;
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include "tests/common/MessagePump.h"
 #include "tests/common/UserInput.h"
 #include "tests/irc/IrcTestSupport.h"
+#include "tests/world/common/DialogSteps.h"
 
 #include <gtest/gtest.h>
 
@@ -17,12 +18,6 @@
 #include <string>
 
 namespace {
-
-void Click(HWND dialog, int id)
-{
-    ClickAt(ScreenPointOf(::GetDlgItem(dialog, id)));
-    PumpMessagesFor(100);
-}
 
 CString Field(HWND dialog, int id) { return GetControlText(::GetDlgItem(dialog, id)); }
 

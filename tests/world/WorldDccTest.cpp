@@ -5,6 +5,7 @@
 #include "tests/common/TempFolder.h"
 #include "tests/irc/IrcTestSupport.h"
 #include "tests/net/NetTestSupport.h"
+#include "tests/world/common/NoWorldHost.h"
 
 #include "irc/IRCWorld.h"
 #include "settings/Config.h"
@@ -14,12 +15,6 @@
 #include <memory>
 
 namespace {
-
-class TNoHost : public IIRCWorldHost {
-public:
-    void CopyTextToClipboard(const CString&) override {}
-    int FindActionCommand(const CString&) override { return 0; }
-};
 
 class WorldDccTest : public ::testing::Test {
 protected:

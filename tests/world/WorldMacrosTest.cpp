@@ -6,16 +6,11 @@
 #include "settings/Preference.h"
 #include "settings/ServerConfig.h"
 #include "tests/common/TempFolder.h"
+#include "tests/world/common/NoWorldHost.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-class TNoHost : public IIRCWorldHost {
-public:
-    void CopyTextToClipboard(const CString&) override {}
-    int FindActionCommand(const CString&) override { return 0; }
-};
 
 class WorldMacros : public ::testing::Test {
 protected:

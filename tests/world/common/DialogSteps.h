@@ -1,0 +1,19 @@
+#pragma once
+// A test's steps in a dialog as a user takes them: real clicks and keys, then the dialog's enable
+// rules, which its own loop would run once idle while the steps run inside that loop.
+
+#include <windows.h>
+
+#include <functional>
+
+class TUpdateDialog;
+
+HWND Control(HWND dialog, int id);
+void KickIdle(HWND dialog);
+void Click(HWND dialog, int id);
+// Selects all of the edit's text (a drop-down box's inner edit) and types the new text over it.
+void Retype(HWND edit, const wchar_t* text);
+void Retype(HWND dialog, int id, const wchar_t* text);
+// Runs the dialog modally; the steps run inside its loop once it is up. A dialog the steps left
+// open is ended after a while as a failure, so the test does not wait for ever.
+INT_PTR RunDialog(TUpdateDialog& dialog, std::function<void(HWND)> steps);
