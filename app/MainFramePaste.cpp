@@ -6,6 +6,7 @@
 
 #include "app/Clipboard.h"
 #include "dialogs/AboutDialog.h"
+#include "dialogs/AutoOpDialog.h"
 #include "dialogs/PasteDialog.h"
 #include "dialogs/TreeDialog.h"
 #include "irc/IRCChannel.h"
@@ -110,5 +111,7 @@ void CMainFrame::EditServerTree()
         HTREEITEM channelItem = selectedChannel.IsEmpty() ? nullptr : FindChildByText(tree, unitItem, selectedChannel);
         tree->SelectItem(channelItem ? channelItem : unitItem);
     }
+    if (autoOpDialog)
+        autoOpDialog->TakeTreeOrder(order);
     world->SaveServerTree();
 }

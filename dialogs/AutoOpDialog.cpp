@@ -83,6 +83,60 @@ void TAutoOpDialog::SelectNode(const CString& serverName, const CString& channel
     }
 }
 
+namespace {
+
+// The named records first, in the names' order; the others keep theirs after them.
+template <class TRecord, class TNamed>
+void OrderByNames(std::vector<TRecord>& records, const std::vector<TNamed>& named)
+{
+    std::vector<TRecord> ordered;
+    std::vector<bool> taken(records.size(), false);
+    for (const TNamed& name : named)
+        for (size_t i = 0; i < records.size(); i++)
+            if (!taken[i] && records[i].Name == name.Name) {
+                ordered.push_back(records[i]);
+                taken[i] = true;
+                break;
+            }
+    for (size_t i = 0; i < records.size(); i++)
+        if (!taken[i])
+            ordered.push_back(records[i]);
+    records.swap(ordered);
+}
+
+} // namespace
+
+void TAutoOpDialog::TakeTreeOrder(const TWorldConfig& order)
+{
+    HTREEITEM selected = tree.GetSelectedItem();
+    CString serverName, channelName;
+    int depth = selected ? tree.GetItemDepth(selected) : 0;
+    if (depth == 1) {
+        serverName = tree.GetItemText(selected);
+    } else if (depth == 2) {
+        serverName = tree.GetItemText(tree.GetParentItem(selected));
+        channelName = tree.GetItemText(selected);
+    }
+    if (selected)
+        StoreItem(selected);
+    OrderByNames(world.Units, order.Units);
+    for (TUnitConfig& unit : world.Units)
+        for (const TUnitConfig& ordered : order.Units)
+            if (ordered.Name == unit.Name) {
+                OrderByNames(unit.Channels, ordered.Channels);
+                break;
+            }
+    // Rebuilt without the selection events, which would store one item's list into another.
+    ITreeViewListener* events = tree.listener;
+    tree.listener = nullptr;
+    tree.DeleteItem(TVI_ROOT);
+    FillTree();
+    SelectNode(serverName, channelName);
+    tree.listener = events;
+    if (HTREEITEM now = tree.GetSelectedItem())
+        LoadItem(now);
+}
+
 void TAutoOpDialog::ReportOK()
 {
     if (listener)

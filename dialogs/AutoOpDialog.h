@@ -31,6 +31,8 @@ public:
 
     // An empty server name selects the whole world; names compare exactly.
     void SelectNode(const CString& serverName, const CString& channelName);
+    // The servers and channels take the order of the edited tree; the masks edited here stay.
+    void TakeTreeOrder(const TWorldConfig& order);
 
 protected:
     std::vector<CString>* FindItemMasks(HTREEITEM item) override;

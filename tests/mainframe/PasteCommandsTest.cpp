@@ -6,6 +6,9 @@
 
 #include "app/Clipboard.h"
 #include "app/UpdateDialog.h"
+#include "dialogs/AutoOpDialog.h"
+#include "res/windows/autoop.h"
+#include "res/windows/dialogs.h"
 #include "res/resource.h"
 #include "settings/Preference.h"
 #include "tests/common/ControlText.h"
@@ -314,6 +317,13 @@ TEST_F(TreeOrderCommands, ServerTreeOrderMovesServersAndChannelsAndSavesTheTree)
     world->StoreServerTree(now);
     EXPECT_EQ((std::vector<CString>{L"south", L"west", L"net"}), Names(now.Units));
 
+    // An open auto-op window on the channel, with a mask added but not yet confirmed.
+    EXPECT_TRUE(frame->ExecuteAction(L"channeloperatorlist"));
+    PumpMessagesFor(100);
+    TAutoOpDialog* autoOp = frame->GetAutoOpDialog();
+    ASSERT_TRUE(autoOp);
+    autoOp->AddMask(L"kept!*@*");
+
     shown = false;
     WhenShown(HasControl(IDC_TREE_UP), [&](HWND dialog) {
         shown = true;
@@ -367,6 +377,20 @@ TEST_F(TreeOrderCommands, ServerTreeOrderMovesServersAndChannelsAndSavesTheTree)
     EXPECT_EQ(CString(L"other"), now.Units[0].Nick);
     EXPECT_EQ(CString(L"kvme"), now.Units[2].Nick);
     EXPECT_EQ(TIRCUnit::StateLoggedIn, net->GetState());
+
+    // The auto-op window follows the new order and keeps its place and its unconfirmed mask.
+    HWND autoOpTree = ::GetDlgItem(autoOp->m_hWnd, IDC_MASK_TREE);
+    HTREEITEM worldItem = TreeView_GetRoot(autoOpTree);
+    EXPECT_EQ((std::vector<CString>{L"west", L"south", L"net"}), ChildTexts(autoOpTree, worldItem));
+    EXPECT_EQ((std::vector<CString>{L"#beta", L"#alpha"}),
+              ChildTexts(autoOpTree, ItemOf(autoOpTree, worldItem, L"net")));
+    HTREEITEM picked = TreeView_GetSelection(autoOpTree);
+    EXPECT_EQ(CString(L"#alpha"), TreeItemText(autoOpTree, picked));
+    EXPECT_EQ(CString(L"net"), TreeItemText(autoOpTree, TreeView_GetParent(autoOpTree, picked)));
+    EXPECT_EQ(std::vector<CString>{L"kept!*@*"}, ListBoxLines(::GetDlgItem(autoOp->m_hWnd, IDC_MASK_LIST)));
+    ::PostMessageW(autoOp->m_hWnd, WM_COMMAND, IDOK, 0);
+    PumpMessagesUntil([&] { return frame->GetAutoOpDialog() == nullptr; }, 3000);
+    EXPECT_EQ(std::vector<CString>{L"kept!*@*"}, alpha->GetConfig().AutoOpMasks);
 
     TConfig reread;
     TConfig::TFolderEnvironment environment;
