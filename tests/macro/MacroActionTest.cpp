@@ -129,6 +129,25 @@ TEST_F(MacroActions, FileEditsAddLinesInShiftJis)
     EXPECT_TRUE(listener.Take().empty());
 }
 
+TEST_F(MacroActions, LinesGoOnTheEndOfFilesTooLargeToRead)
+{
+    CStringA big = LinesPastListLimit();
+    ASSERT_TRUE(WriteFileBytes(Files(L"big.txt"), big));
+    TMacroItem item;
+    item.action = L"appendfile";
+    item.target = L"big.txt";
+    item.argument = L"end";
+    engine.RunAction(&item, false);
+    std::string expected = std::string(big.GetString(), big.GetLength()) + "end\r\n";
+    std::string bytes = Bytes(Files(L"big.txt"));
+    EXPECT_TRUE(bytes == expected) << bytes.size() << " bytes, " << expected.size() << " expected";
+    // A line at the head needs the whole file read: the file stays as it is.
+    item.action = L"addheadline";
+    engine.RunAction(&item, false);
+    bytes = Bytes(Files(L"big.txt"));
+    EXPECT_TRUE(bytes == expected) << bytes.size() << " bytes, " << expected.size() << " expected";
+}
+
 TEST_F(MacroActions, FileNamesStayInsideTheFilesFolder)
 {
     // Names can carry what another user wrote: no way out by "..", a drive or a root.

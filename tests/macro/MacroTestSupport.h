@@ -72,6 +72,9 @@ public:
     std::function<void()> onCommand;
 };
 
+// Lines "x" until the bytes pass the engine's limit for files it reads.
+CStringA LinesPastListLimit();
+
 // "nick!user@host" or a server name, the command, the parameters.
 TIRCReceiveMessage MakeEvent(const CString& prefix, const CString& command, std::vector<CString> params);
 
