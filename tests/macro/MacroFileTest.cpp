@@ -4,6 +4,7 @@
 #include "tests/macro/MacroTestSupport.h"
 
 #include "foundation/CodePage.h"
+#include "foundation/File.h"
 
 namespace {
 
@@ -96,6 +97,21 @@ TEST_F(MacroFiles, WriteAndReadBack)
     EXPECT_STREQ("1\tEncoding=UTF-8\r\n", ReadFileBytes(out.GetFilePath(L"round")));
     ASSERT_TRUE(in.Read());
     EXPECT_TRUE(in.items.empty());
+}
+
+TEST_F(MacroFiles, AFailedWriteLeavesTheOldFile)
+{
+    TMacroFile file(folder.path + L"macros\\", L"kept");
+    file.items.push_back(new TMacroItem{false, L"*", L"JOIN", L"#a", L"", 0, 0, L"print", L"", L"old", false});
+    ASSERT_TRUE(file.Write());
+    CStringA before = ReadFileBytes(Path(L"kept"));
+    file.items[0]->argument = L"new";
+    file.items.push_back(new TMacroItem{false, L"*", L"PART", L"#a", L"", 0, 0, L"print", L"", L"more", false});
+    SimulateWriteFailureAfter(20);
+    EXPECT_FALSE(file.Write());
+    SimulateWriteFailureAfter(-1);
+    EXPECT_STREQ(before, ReadFileBytes(Path(L"kept")));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(Path(L"kept") + L".tmp"));
 }
 
 TEST_F(MacroFiles, NamesMustBeBareAndPresent)
