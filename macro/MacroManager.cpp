@@ -49,6 +49,7 @@ void TMacroManager::UnloadAll()
         delete file;
     files.clear();
     loaded = false;
+    loadGeneration++;
 }
 
 void TMacroManager::LoadFiles()
@@ -142,9 +143,10 @@ bool TMacroManager::ProcessEvent(const TIRCReceiveMessage& message, const CStrin
     event = message;
     PrepareEvent();
     bool ran = false;
-    // A copy of the list: an action may make the unit unload the files.
-    std::vector<TMacroFile*> current = files;
-    for (TMacroFile* file : current) {
+    // An action may make the unit unload the files, and even load them again at the same
+    // addresses: only the count of unloads tells.
+    unsigned generation = loadGeneration;
+    for (TMacroFile* file : files) {
         for (TMacroItem* item : file->items) {
             if (item->disabled || !ItemMatches(*item))
                 continue;
@@ -156,7 +158,7 @@ bool TMacroManager::ProcessEvent(const TIRCReceiveMessage& message, const CStrin
             CString preparedChannel = channel;
             RunAction(&copy, false);
             ran = true;
-            if (files != current)
+            if (loadGeneration != generation)
                 return true;
             ownNick = nick;
             event = prepared;

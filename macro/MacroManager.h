@@ -86,6 +86,7 @@ private:
     CString macroFolder;
     CString filesFolder;
     bool loaded = false;
+    unsigned loadGeneration = 0; // counts the unloads, for the actions that cause one
     CString ownNick;
     TIRCReceiveMessage event;
     CString channel;
