@@ -135,8 +135,7 @@ TEST_F(MacroExpand, HostileTextsStayBounded)
     for (int i = 0; i < 200; i++)
         many += L"%m$$";
     EXPECT_EQ(TMacroManager::MaxTextLength, Expanded(many).GetLength());
-    CStringA big(' ', (int)TMacroManager::MaxListFileSize + 10);
-    ASSERT_TRUE(WriteFileBytes(Files(L"big.txt"), big));
+    ASSERT_TRUE(WriteFileBytes(Files(L"big.txt"), LinesPastListLimit()));
     EXPECT_EQ(L"[]", Expanded(L"[$FILE(big.txt)]"));
     EXPECT_FALSE(engine.MatchCondition(L"x", L"$LIST(big.txt)", false, false, false));
     // Escapes by name give nothing.

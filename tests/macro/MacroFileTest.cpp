@@ -119,6 +119,11 @@ TEST_F(MacroFiles, NamesMustBeBareAndPresent)
     TMacroFile file(folder.path + L"macros\\", L"");
     EXPECT_FALSE(file.Read());
     EXPECT_FALSE(file.Write());
+    // Files the escaping names would reach are there to be read.
+    const CStringA rule = "0\t\t\t*\t\t\t\t0\t0\tprint\t\tout\t0\r\n";
+    ASSERT_TRUE(WriteFileBytes(folder.path + L"x.kmf", rule));
+    ASSERT_TRUE(CreateDirectoryW(folder.path + L"macros\\sub", nullptr));
+    ASSERT_TRUE(WriteFileBytes(folder.path + L"macros\\sub\\x.kmf", rule));
     for (const wchar_t* name : {L"..\\x", L"sub/x", L"C:x", L"..", L"missing"}) {
         file.name = name;
         EXPECT_FALSE(file.Read()) << Narrow(name);

@@ -176,6 +176,8 @@ TEST_F(MacroMatch, AnActionThatReloadsTheFilesEndsTheEvent)
 TEST_F(MacroMatch, UnreadableFilesAreDroppedOnceAndTheOthersWork)
 {
     WriteMacroFile(L"good", {Rule("*", "", "", "", "print", "ok", "%m")});
+    // A file the escaping name would reach.
+    WriteMacroFile(L"..\\good", {Rule("*", "", "", "", "print", "escaped", "%m")});
     Enable({L"missing", L"good", L"..\\good", L"C:good"});
     EXPECT_TRUE(Process(L"bob!b@h", L"PRIVMSG", {L"#a", L"one"}));
     EXPECT_TRUE(Process(L"bob!b@h", L"PRIVMSG", {L"#a", L"two"}));
