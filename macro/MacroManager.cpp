@@ -4,6 +4,7 @@
 #include "foundation/Path.h"
 #include "foundation/StringList.h"
 #include "foundation/StringUtils.h"
+#include "macro/MacroWords.h"
 
 #include <algorithm>
 
@@ -13,22 +14,9 @@ const wchar_t* const kMacroEvents[] = {L"PRIVMSG", L"NOTICE", L"ACTION", L"CTCPQ
                                        L"PART",    L"KICK",   L"TOPIC",  L"MODE",      L"INVITE",        L"KEYWORD",
                                        L"OP",      L"DEOP",   L"VOICE",  L"DEVOICE",   L"DCCCHATMESSAGE"};
 
-// Upper-case ASCII words against any case; every rule of every file is tested per event, so
-// nothing here allocates.
-bool StartsNoCase(const CString& text, const wchar_t* word)
-{
-    int i = 0;
-    for (; word[i]; i++) {
-        wchar_t c = i < text.GetLength() ? text[i] : 0;
-        if (c != word[i] && !(c >= L'a' && c <= L'z' && c - 32 == word[i]))
-            return false;
-    }
-    return true;
-}
-
 bool EqualsNoCase(const CString& text, const wchar_t* word)
 {
-    return text.GetLength() == (int)wcslen(word) && StartsNoCase(text, word);
+    return text.GetLength() == (int)wcslen(word) && WordAtNoCase(text, 0, word);
 }
 
 long long FileSize(const CString& path)
@@ -214,7 +202,7 @@ bool TMacroManager::MatchCondition(const CString& text, const CString& pattern, 
         int end = bar < 0 ? pattern.GetLength() : bar;
         CString alternative = start == 0 && bar < 0 ? pattern : pattern.Mid(start, end - start);
         start = end + 1;
-        if (!StartsNoCase(alternative, L"$LIST")) {
+        if (!WordAtNoCase(alternative, 0, L"$LIST")) {
             int result = DecideAlternative(alternative, text, senderIsMe, expandVariables, userKeywords);
             if (result >= 0)
                 return result == 1;
@@ -243,7 +231,7 @@ int TMacroManager::DecideAlternative(CString alternative, const CString& text, b
     if (matchingEvent && EqualsNoCase(alternative, L"DCCCHATMES"))
         alternative = L"DCCCHATMESSAGE";
     bool negate = false;
-    if (StartsNoCase(alternative, L"$NOT")) {
+    if (WordAtNoCase(alternative, 0, L"$NOT")) {
         alternative = alternative.Mid(4);
         alternative.TrimLeft();
         negate = true;

@@ -27,7 +27,6 @@ public:
     const CString& GetFilesFolder() const { return filesFolder; }
     void SetFileNames(const std::vector<CString>& names) { fileNames = names; }
     const std::vector<CString>& GetFileNames() const { return fileNames; }
-    const std::vector<TMacroFile*>& GetLoadedFiles() const { return files; }
     bool IsLoaded() const { return loaded; }
 
     void UnloadAll();

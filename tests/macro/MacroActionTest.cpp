@@ -55,12 +55,6 @@ const TActionCase kActions[] = {
 
 using MacroActions = MacroTest;
 
-std::string Bytes(const CString& path)
-{
-    CStringA bytes = ReadFileBytes(path);
-    return std::string(bytes.GetString(), bytes.GetLength());
-}
-
 } // namespace
 
 TEST_F(MacroActions, EveryKeywordReachesTheUnitAsItsCommandLine)

@@ -8,6 +8,12 @@ std::string Narrow(const CString& text)
     return std::string(bytes.GetString(), bytes.GetLength());
 }
 
+std::string Bytes(const CString& path)
+{
+    CStringA bytes = ReadFileBytes(path);
+    return std::string(bytes.GetString(), bytes.GetLength());
+}
+
 CStringA LinesPastListLimit()
 {
     std::string bytes;

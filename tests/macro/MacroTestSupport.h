@@ -13,6 +13,8 @@
 #include <vector>
 
 std::string Narrow(const CString& text); // UTF-8
+// A file's bytes as they are; empty when it cannot be read.
+std::string Bytes(const CString& path);
 
 class TMacroRecorder : public IMacroManagerListener {
 public:
