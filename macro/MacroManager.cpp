@@ -83,6 +83,8 @@ void TMacroManager::NoteEventText()
 {
     eventText = JoinStrings(event.params, L" ");
     eventHasChannel = IsMacroEvent(event.command);
+    // A nick change is the user's own when the new nick is.
+    eventSenderIsMe = event.command == L"NICK" ? event.GetParam(0) == ownNick : event.nick == ownNick;
 }
 
 void TMacroManager::PrepareEvent()
@@ -161,8 +163,7 @@ bool TMacroManager::ProcessEvent(const TIRCReceiveMessage& message, const CStrin
 
 bool TMacroManager::ItemMatches(const TMacroItem& item)
 {
-    bool senderIsMe = event.command == L"NICK" ? event.GetParam(0) == ownNick : event.nick == ownNick;
-    if (!MatchCondition(event.prefix, item.user, senderIsMe, false, true))
+    if (!MatchCondition(event.prefix, item.user, eventSenderIsMe, false, true))
         return false;
     matchingEvent = true;
     bool eventMatches = MatchCondition(event.command, item.command, false, false, false);

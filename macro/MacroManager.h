@@ -55,7 +55,7 @@ public:
 private:
     void PrepareEvent();
     void ResetEvent(const CString& nick);
-    // The event's text and whether it has a channel, noted once per event.
+    // The event's text, whether it has a channel and whether the user sent it, noted once per event.
     void NoteEventText();
     bool ItemMatches(const TMacroItem& item);
     bool StatesHold(const TMacroItem& item);
@@ -91,6 +91,7 @@ private:
     CString channel;
     CString eventText;
     bool eventHasChannel = false;
+    bool eventSenderIsMe = false;
     bool matchingEvent = false; // the event condition reads "DCCCHATMES" as the whole name
     std::mt19937 random{std::random_device{}()};
 };
