@@ -4,6 +4,7 @@
 #include "macro/MacroManager.h"
 
 #include "foundation/CodePage.h"
+#include "foundation/File.h"
 #include "foundation/Path.h"
 #include "foundation/StringList.h"
 #include "settings/PopupFile.h"
@@ -62,6 +63,38 @@ private:
 };
 
 CString ReadReply(const char* reply) { return ConvertFromShiftJis(CStringA(reply)); }
+
+// Logs kept by the macros only grow: the line goes on the end without reading the file, after a
+// line end when the last line has none, as a rewrite of the whole list would write it.
+void AppendLine(const CString& path, const CStringA& bytes)
+{
+    TFile file;
+    if (path.IsEmpty() ||
+        !file.Open(path, GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS, FILE_SHARE_READ, FILE_ATTRIBUTE_NORMAL))
+        return;
+    LARGE_INTEGER size;
+    if (!::GetFileSizeEx(file.handle, &size))
+        return;
+    CStringA out;
+    if (size.QuadPart > 0) {
+        char last = 0;
+        DWORD read = 0;
+        if (file.Seek(size.QuadPart - 1) < 0 || !::ReadFile(file.handle, &last, 1, &read, nullptr) || read != 1)
+            return;
+        if (last != '\n' && last != '\r')
+            out = "\r\n";
+    }
+    out += bytes + "\r\n";
+    if (file.Seek(0) != size.QuadPart)
+        return;
+    DWORD written = 0;
+    if (::WriteFile(file.handle, out.GetString(), out.GetLength(), &written, nullptr) &&
+        written == (DWORD)out.GetLength())
+        return;
+    // A short write is taken back, so the file never ends in half a line.
+    if (::SetFilePointerEx(file.handle, size, nullptr, FILE_BEGIN))
+        ::SetEndOfFile(file.handle);
+}
 
 } // namespace
 
@@ -154,6 +187,11 @@ void TMacroManager::ExecuteMenuItem(const TPopupItem& popupItem, const CString& 
 
 void TMacroManager::EditFile(const CString& name, const CString& line, bool atEnd)
 {
+    CStringA bytes = ConvertToShiftJis(line);
+    if (atEnd) {
+        AppendLine(ResolveFilePath(name), bytes);
+        return;
+    }
     CString path;
     TStringAList lines;
     if (!ReadLines(name, path, lines)) {
@@ -162,11 +200,7 @@ void TMacroManager::EditFile(const CString& name, const CString& line, bool atEn
             return;
         lines.items.clear();
     }
-    CStringA bytes = ConvertToShiftJis(line);
-    if (atEnd)
-        lines.Add(bytes);
-    else
-        lines.InsertFirst(bytes);
+    lines.InsertFirst(bytes);
     lines.SaveToFile(path);
 }
 

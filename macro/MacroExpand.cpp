@@ -6,6 +6,7 @@
 #include "foundation/CodePage.h"
 #include "foundation/StringList.h"
 #include "foundation/StringUtils.h"
+#include "macro/MacroWords.h"
 
 namespace {
 
@@ -42,12 +43,6 @@ const TFunction kFunctions[] = {{L"FILEOT", FUNCTION_FILE, true},  {L"FILEONCE",
                                 {L"REPLACE", FUNCTION_DIC, false}, {L"DICONCE", FUNCTION_DIC, true},
                                 {L"DIC", FUNCTION_DIC, false},     {L"DLLSTRING", FUNCTION_DLL, false},
                                 {L"DLLFUNC", FUNCTION_DLL, false}, {L"ENCODEURL", FUNCTION_ENCODEURL, false}};
-
-bool NameAt(const CString& text, int at, const wchar_t* name)
-{
-    int n = (int)wcslen(name);
-    return at + n <= text.GetLength() && text.Mid(at, n).CompareNoCase(name) == 0;
-}
 
 UINT EncodingCodePage(CString encoding)
 {
@@ -161,13 +156,13 @@ void TMacroManager::ExpandText(CString& text, bool expandVariables)
 // Returns where scanning goes on.
 int TMacroManager::ExpandFunction(const CString& text, int at, bool expandVariables, CString& out)
 {
-    if (NameAt(text, at + 1, L"$")) {
+    if (WordAtNoCase(text, at + 1, L"$")) {
         AppendBounded(out, L"$");
         return at + 2;
     }
     const TFunction* function = nullptr;
     for (const TFunction& known : kFunctions)
-        if (NameAt(text, at + 1, known.name)) {
+        if (WordAtNoCase(text, at + 1, known.name)) {
             function = &known;
             break;
         }

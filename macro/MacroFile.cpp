@@ -89,15 +89,12 @@ bool TMacroFile::Write() const
     if (path.IsEmpty())
         return false;
     CreateFolderTree(folder);
-    TFile file;
-    if (!file.Open(path, GENERIC_WRITE, OPEN_ALWAYS, FILE_SHARE_READ, FILE_ATTRIBUTE_NORMAL))
+    // The old file stays until the new one is whole.
+    TSafeFileWriter file;
+    if (!file.Open(path))
         return false;
-    CStringA bytes = kUtf8Marker;
-    bytes += "\r\n";
+    file.Write(CStringA(kUtf8Marker) + "\r\n");
     for (const TMacroItem* item : items)
-        bytes += ConvertToUtf8(FormatMacroLine(*item)) + "\r\n";
-    DWORD written = 0;
-    bool ok = ::WriteFile(file.handle, bytes.GetString(), bytes.GetLength(), &written, nullptr) &&
-              written == (DWORD)bytes.GetLength();
-    return ::SetEndOfFile(file.handle) && ok;
+        file.Write(ConvertToUtf8(FormatMacroLine(*item)) + "\r\n");
+    return file.Commit();
 }

@@ -4,6 +4,7 @@
 #include "foundation/Path.h"
 #include "foundation/StringList.h"
 #include "foundation/StringUtils.h"
+#include "macro/MacroWords.h"
 
 #include <algorithm>
 
@@ -13,22 +14,9 @@ const wchar_t* const kMacroEvents[] = {L"PRIVMSG", L"NOTICE", L"ACTION", L"CTCPQ
                                        L"PART",    L"KICK",   L"TOPIC",  L"MODE",      L"INVITE",        L"KEYWORD",
                                        L"OP",      L"DEOP",   L"VOICE",  L"DEVOICE",   L"DCCCHATMESSAGE"};
 
-// Upper-case ASCII words against any case; every rule of every file is tested per event, so
-// nothing here allocates.
-bool StartsNoCase(const CString& text, const wchar_t* word)
-{
-    int i = 0;
-    for (; word[i]; i++) {
-        wchar_t c = i < text.GetLength() ? text[i] : 0;
-        if (c != word[i] && !(c >= L'a' && c <= L'z' && c - 32 == word[i]))
-            return false;
-    }
-    return true;
-}
-
 bool EqualsNoCase(const CString& text, const wchar_t* word)
 {
-    return text.GetLength() == (int)wcslen(word) && StartsNoCase(text, word);
+    return text.GetLength() == (int)wcslen(word) && WordAtNoCase(text, 0, word);
 }
 
 long long FileSize(const CString& path)
@@ -49,6 +37,7 @@ void TMacroManager::UnloadAll()
         delete file;
     files.clear();
     loaded = false;
+    loadGeneration++;
 }
 
 void TMacroManager::LoadFiles()
@@ -94,6 +83,8 @@ void TMacroManager::NoteEventText()
 {
     eventText = JoinStrings(event.params, L" ");
     eventHasChannel = IsMacroEvent(event.command);
+    // A nick change is the user's own when the new nick is.
+    eventSenderIsMe = event.command == L"NICK" ? event.GetParam(0) == ownNick : event.nick == ownNick;
 }
 
 void TMacroManager::PrepareEvent()
@@ -142,9 +133,10 @@ bool TMacroManager::ProcessEvent(const TIRCReceiveMessage& message, const CStrin
     event = message;
     PrepareEvent();
     bool ran = false;
-    // A copy of the list: an action may make the unit unload the files.
-    std::vector<TMacroFile*> current = files;
-    for (TMacroFile* file : current) {
+    // An action may make the unit unload the files, and even load them again at the same
+    // addresses: only the count of unloads tells.
+    unsigned generation = loadGeneration;
+    for (TMacroFile* file : files) {
         for (TMacroItem* item : file->items) {
             if (item->disabled || !ItemMatches(*item))
                 continue;
@@ -156,7 +148,7 @@ bool TMacroManager::ProcessEvent(const TIRCReceiveMessage& message, const CStrin
             CString preparedChannel = channel;
             RunAction(&copy, false);
             ran = true;
-            if (files != current)
+            if (loadGeneration != generation)
                 return true;
             ownNick = nick;
             event = prepared;
@@ -171,8 +163,7 @@ bool TMacroManager::ProcessEvent(const TIRCReceiveMessage& message, const CStrin
 
 bool TMacroManager::ItemMatches(const TMacroItem& item)
 {
-    bool senderIsMe = event.command == L"NICK" ? event.GetParam(0) == ownNick : event.nick == ownNick;
-    if (!MatchCondition(event.prefix, item.user, senderIsMe, false, true))
+    if (!MatchCondition(event.prefix, item.user, eventSenderIsMe, false, true))
         return false;
     matchingEvent = true;
     bool eventMatches = MatchCondition(event.command, item.command, false, false, false);
@@ -212,7 +203,7 @@ bool TMacroManager::MatchCondition(const CString& text, const CString& pattern, 
         int end = bar < 0 ? pattern.GetLength() : bar;
         CString alternative = start == 0 && bar < 0 ? pattern : pattern.Mid(start, end - start);
         start = end + 1;
-        if (!StartsNoCase(alternative, L"$LIST")) {
+        if (!WordAtNoCase(alternative, 0, L"$LIST")) {
             int result = DecideAlternative(alternative, text, senderIsMe, expandVariables, userKeywords);
             if (result >= 0)
                 return result == 1;
@@ -241,7 +232,7 @@ int TMacroManager::DecideAlternative(CString alternative, const CString& text, b
     if (matchingEvent && EqualsNoCase(alternative, L"DCCCHATMES"))
         alternative = L"DCCCHATMESSAGE";
     bool negate = false;
-    if (StartsNoCase(alternative, L"$NOT")) {
+    if (WordAtNoCase(alternative, 0, L"$NOT")) {
         alternative = alternative.Mid(4);
         alternative.TrimLeft();
         negate = true;

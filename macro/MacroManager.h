@@ -27,7 +27,6 @@ public:
     const CString& GetFilesFolder() const { return filesFolder; }
     void SetFileNames(const std::vector<CString>& names) { fileNames = names; }
     const std::vector<CString>& GetFileNames() const { return fileNames; }
-    const std::vector<TMacroFile*>& GetLoadedFiles() const { return files; }
     bool IsLoaded() const { return loaded; }
 
     void UnloadAll();
@@ -56,7 +55,7 @@ public:
 private:
     void PrepareEvent();
     void ResetEvent(const CString& nick);
-    // The event's text and whether it has a channel, noted once per event.
+    // The event's text, whether it has a channel and whether the user sent it, noted once per event.
     void NoteEventText();
     bool ItemMatches(const TMacroItem& item);
     bool StatesHold(const TMacroItem& item);
@@ -86,11 +85,13 @@ private:
     CString macroFolder;
     CString filesFolder;
     bool loaded = false;
+    unsigned loadGeneration = 0; // counts the unloads, for the actions that cause one
     CString ownNick;
     TIRCReceiveMessage event;
     CString channel;
     CString eventText;
     bool eventHasChannel = false;
+    bool eventSenderIsMe = false;
     bool matchingEvent = false; // the event condition reads "DCCCHATMES" as the whole name
     std::mt19937 random{std::random_device{}()};
 };

@@ -55,12 +55,6 @@ const TActionCase kActions[] = {
 
 using MacroActions = MacroTest;
 
-std::string Bytes(const CString& path)
-{
-    CStringA bytes = ReadFileBytes(path);
-    return std::string(bytes.GetString(), bytes.GetLength());
-}
-
 } // namespace
 
 TEST_F(MacroActions, EveryKeywordReachesTheUnitAsItsCommandLine)
@@ -127,6 +121,25 @@ TEST_F(MacroActions, FileEditsAddLinesInShiftJis)
     edit("deletefile", L"", L"new.txt");
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(Files(L"new.txt")));
     EXPECT_TRUE(listener.Take().empty());
+}
+
+TEST_F(MacroActions, LinesGoOnTheEndOfFilesTooLargeToRead)
+{
+    CStringA big = LinesPastListLimit();
+    ASSERT_TRUE(WriteFileBytes(Files(L"big.txt"), big));
+    TMacroItem item;
+    item.action = L"appendfile";
+    item.target = L"big.txt";
+    item.argument = L"end";
+    engine.RunAction(&item, false);
+    std::string expected = std::string(big.GetString(), big.GetLength()) + "end\r\n";
+    std::string bytes = Bytes(Files(L"big.txt"));
+    EXPECT_TRUE(bytes == expected) << bytes.size() << " bytes, " << expected.size() << " expected";
+    // A line at the head needs the whole file read: the file stays as it is.
+    item.action = L"addheadline";
+    engine.RunAction(&item, false);
+    bytes = Bytes(Files(L"big.txt"));
+    EXPECT_TRUE(bytes == expected) << bytes.size() << " bytes, " << expected.size() << " expected";
 }
 
 TEST_F(MacroActions, FileNamesStayInsideTheFilesFolder)

@@ -28,11 +28,6 @@ protected:
         engine.ExpandPercentVariables(copy);
         return copy;
     }
-    std::string Bytes(const wchar_t* name)
-    {
-        CStringA bytes = ReadFileBytes(Files(name));
-        return std::string(bytes.GetString(), bytes.GetLength());
-    }
 };
 
 } // namespace
@@ -111,7 +106,7 @@ TEST_F(MacroExpand, OnceFunctionsUseUpTheirLines)
 {
     ASSERT_TRUE(WriteFileBytes(Files(L"once.txt"), "only\r\n"));
     EXPECT_EQ(L"only", Expanded(L"$FILEONCE(once.txt)"));
-    EXPECT_EQ("", Bytes(L"once.txt"));
+    EXPECT_EQ("", Bytes(Files(L"once.txt")));
     EXPECT_EQ(L"", Expanded(L"$FILEONCE(once.txt)"));
 
     ASSERT_TRUE(WriteFileBytes(Files(L"ot.txt"), "a\r\nb\r\nc\r\n"));
@@ -124,7 +119,7 @@ TEST_F(MacroExpand, OnceFunctionsUseUpTheirLines)
     Event(L"bob!bu@b.host", L"PRIVMSG", {L"#a", L"xy"});
     EXPECT_EQ(L"one two none none",
               Expanded(L"$DICONCE(d.txt,%m) $REPLACEOT(d.txt,%m) $DICONCE(d.txt,%m) $DIC(d.txt,x)"));
-    EXPECT_EQ("default none\r\n", Bytes(L"d.txt"));
+    EXPECT_EQ("default none\r\n", Bytes(Files(L"d.txt")));
 }
 
 TEST_F(MacroExpand, HostileTextsStayBounded)
@@ -135,8 +130,7 @@ TEST_F(MacroExpand, HostileTextsStayBounded)
     for (int i = 0; i < 200; i++)
         many += L"%m$$";
     EXPECT_EQ(TMacroManager::MaxTextLength, Expanded(many).GetLength());
-    CStringA big(' ', (int)TMacroManager::MaxListFileSize + 10);
-    ASSERT_TRUE(WriteFileBytes(Files(L"big.txt"), big));
+    ASSERT_TRUE(WriteFileBytes(Files(L"big.txt"), LinesPastListLimit()));
     EXPECT_EQ(L"[]", Expanded(L"[$FILE(big.txt)]"));
     EXPECT_FALSE(engine.MatchCondition(L"x", L"$LIST(big.txt)", false, false, false));
     // Escapes by name give nothing.

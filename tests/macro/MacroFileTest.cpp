@@ -4,6 +4,7 @@
 #include "tests/macro/MacroTestSupport.h"
 
 #include "foundation/CodePage.h"
+#include "foundation/File.h"
 
 namespace {
 
@@ -98,11 +99,31 @@ TEST_F(MacroFiles, WriteAndReadBack)
     EXPECT_TRUE(in.items.empty());
 }
 
+TEST_F(MacroFiles, AFailedWriteLeavesTheOldFile)
+{
+    TMacroFile file(folder.path + L"macros\\", L"kept");
+    file.items.push_back(new TMacroItem{false, L"*", L"JOIN", L"#a", L"", 0, 0, L"print", L"", L"old", false});
+    ASSERT_TRUE(file.Write());
+    CStringA before = ReadFileBytes(Path(L"kept"));
+    file.items[0]->argument = L"new";
+    file.items.push_back(new TMacroItem{false, L"*", L"PART", L"#a", L"", 0, 0, L"print", L"", L"more", false});
+    SimulateWriteFailureAfter(20);
+    EXPECT_FALSE(file.Write());
+    SimulateWriteFailureAfter(-1);
+    EXPECT_STREQ(before, ReadFileBytes(Path(L"kept")));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(Path(L"kept") + L".tmp"));
+}
+
 TEST_F(MacroFiles, NamesMustBeBareAndPresent)
 {
     TMacroFile file(folder.path + L"macros\\", L"");
     EXPECT_FALSE(file.Read());
     EXPECT_FALSE(file.Write());
+    // Files the escaping names would reach are there to be read.
+    const CStringA rule = "0\t\t\t*\t\t\t\t0\t0\tprint\t\tout\t0\r\n";
+    ASSERT_TRUE(WriteFileBytes(folder.path + L"x.kmf", rule));
+    ASSERT_TRUE(CreateDirectoryW(folder.path + L"macros\\sub", nullptr));
+    ASSERT_TRUE(WriteFileBytes(folder.path + L"macros\\sub\\x.kmf", rule));
     for (const wchar_t* name : {L"..\\x", L"sub/x", L"C:x", L"..", L"missing"}) {
         file.name = name;
         EXPECT_FALSE(file.Read()) << Narrow(name);

@@ -150,9 +150,34 @@ TEST_F(MacroMatch, AnActionThatExpandsUnitTextsKeepsTheEventForLaterRules)
     EXPECT_EQ(listener.Take(), (std::vector<std::string>{"command PART #a :", "print #a | bob text"}));
 }
 
+TEST_F(MacroMatch, AnActionThatReloadsTheFilesEndsTheEvent)
+{
+    WriteMacroFile(L"one",
+                   {Rule("*", "PRIVMSG", "", "", "join", "", "#b"), Rule("*", "PRIVMSG", "", "", "print", "", "%m")});
+    Enable({L"one"});
+    // The unit reloads while it acts. Nothing else allocates in between, so the new file may
+    // well take the old one's place in memory; a few rounds make that likely.
+    TIRCReceiveMessage event = MakeEvent(L"bob!b@h", L"PRIVMSG", {L"#a", L"text"});
+    TIRCReceiveMessage other = MakeEvent(L"bob!b@h", L"NEVER", {});
+    for (int round = 0; round < 8; round++) {
+        listener.onCommand = [&] {
+            listener.onCommand = nullptr;
+            engine.UnloadAll();
+            engine.ProcessEvent(other, L"me");
+        };
+        // The rule after the action belongs to the file that is gone.
+        EXPECT_TRUE(engine.ProcessEvent(event, L"me"));
+        EXPECT_EQ(listener.Take(), std::vector<std::string>{"command JOIN #b"}) << round;
+    }
+    EXPECT_TRUE(engine.ProcessEvent(event, L"me"));
+    EXPECT_EQ(listener.Take(), (std::vector<std::string>{"command JOIN #b", "print  | text"}));
+}
+
 TEST_F(MacroMatch, UnreadableFilesAreDroppedOnceAndTheOthersWork)
 {
     WriteMacroFile(L"good", {Rule("*", "", "", "", "print", "ok", "%m")});
+    // A file the escaping name would reach.
+    WriteMacroFile(L"..\\good", {Rule("*", "", "", "", "print", "escaped", "%m")});
     Enable({L"missing", L"good", L"..\\good", L"C:good"});
     EXPECT_TRUE(Process(L"bob!b@h", L"PRIVMSG", {L"#a", L"one"}));
     EXPECT_TRUE(Process(L"bob!b@h", L"PRIVMSG", {L"#a", L"two"}));

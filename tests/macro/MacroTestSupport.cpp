@@ -8,6 +8,20 @@ std::string Narrow(const CString& text)
     return std::string(bytes.GetString(), bytes.GetLength());
 }
 
+std::string Bytes(const CString& path)
+{
+    CStringA bytes = ReadFileBytes(path);
+    return std::string(bytes.GetString(), bytes.GetLength());
+}
+
+CStringA LinesPastListLimit()
+{
+    std::string bytes;
+    while ((long long)bytes.size() <= TMacroManager::MaxListFileSize)
+        bytes += "x\r\n";
+    return CStringA(bytes.c_str(), (int)bytes.size());
+}
+
 TIRCReceiveMessage MakeEvent(const CString& prefix, const CString& command, std::vector<CString> params)
 {
     TIRCReceiveMessage message;

@@ -13,6 +13,8 @@
 #include <vector>
 
 std::string Narrow(const CString& text); // UTF-8
+// A file's bytes as they are; empty when it cannot be read.
+std::string Bytes(const CString& path);
 
 class TMacroRecorder : public IMacroManagerListener {
 public:
@@ -71,6 +73,9 @@ public:
     // What the unit does while it runs a command, such as expanding its own texts.
     std::function<void()> onCommand;
 };
+
+// Lines "x" until the bytes pass the engine's limit for files it reads.
+CStringA LinesPastListLimit();
 
 // "nick!user@host" or a server name, the command, the parameters.
 TIRCReceiveMessage MakeEvent(const CString& prefix, const CString& command, std::vector<CString> params);
