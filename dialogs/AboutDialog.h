@@ -2,9 +2,9 @@
 // CAboutDlg: the modal about box with the product picture, the version, the author's credit
 // and the acknowledgements and licences of the libraries the program is built with.
 
-#include "app/Edit.h"
-#include "app/Label.h"
-#include "app/UpdateDialog.h"
+#include "controls/Edit.h"
+#include "controls/Label.h"
+#include "controls/UpdateDialog.h"
 #include "settings/Font.h"
 
 class CAboutDlg : public TUpdateDialog {

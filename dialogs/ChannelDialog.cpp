@@ -3,7 +3,7 @@
 #include "classlib/CmdUI.h"
 #include "dialogs/ModeDialog.h"
 #include "foundation/ResourceString.h"
-#include "irc/IRCNames.h"
+#include "ircproto/IRCNames.h"
 
 #include <vector>
 

@@ -2,8 +2,8 @@
 // TChannelDialog: the modal editor of one channel entry of a server. The owner puts the entry
 // in, runs it and takes the edited entry back after IDOK.
 
-#include "app/UpdateDialog.h"
-#include "irc/ISupport.h"
+#include "controls/UpdateDialog.h"
+#include "ircproto/ISupport.h"
 #include "res/windows/chanmode.h"
 #include "settings/ServerConfig.h"
 

@@ -2,8 +2,8 @@
 // TColorEffectDialog: picks the text and background colour of an IRC colour tag. A colour is
 // 0-15, or -1 for none; no background can be picked without a text colour.
 
-#include "app/ComboBox.h"
-#include "app/UpdateDialog.h"
+#include "controls/ComboBox.h"
+#include "controls/UpdateDialog.h"
 #include "res/windows/prompts.h"
 
 class TColorEffectDialog : public TUpdateDialog {

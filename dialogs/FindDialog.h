@@ -2,7 +2,7 @@
 // TFindDialog: the modeless search box of a history window. It keeps the search text and the
 // match-case and wrap-around options; the owner searches and, on close, keeps them for next time.
 
-#include "app/UpdateDialog.h"
+#include "controls/UpdateDialog.h"
 #include "res/windows/lists.h"
 
 class TFindDialog;

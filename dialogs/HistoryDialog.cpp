@@ -1,7 +1,7 @@
 #include "dialogs/HistoryDialog.h"
 
-#include "app/ChildId.h"
-#include "app/Clipboard.h"
+#include "controls/ChildId.h"
+#include "controls/Clipboard.h"
 #include "classlib/App.h"
 #include "classlib/CmdUI.h"
 #include "dialogs/MessageBoxes.h"

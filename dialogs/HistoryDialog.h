@@ -3,11 +3,11 @@
 // and channels' logs. Double-clicking a line asks the owner to jump to where it came from; the
 // lines can be searched, copied, cleared and written to a file. Closing only hides the window.
 
-#include "app/LayoutManager.h"
-#include "app/UpdateDialog.h"
+#include "controls/LayoutManager.h"
+#include "controls/UpdateDialog.h"
 #include "dialogs/FindDialog.h"
 #include "log/FileLogger.h"
-#include "log/LogView.h"
+#include "logview/LogView.h"
 #include "res/windows/lists.h"
 #include "res/windows/log.h"
 #include "res/windows/mainframe.h"

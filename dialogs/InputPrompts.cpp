@@ -2,7 +2,7 @@
 
 #include "classlib/CmdUI.h"
 #include "foundation/ResourceString.h"
-#include "irc/IRCNames.h"
+#include "ircproto/IRCNames.h"
 
 namespace {
 const int kTextLimit = 10000;

@@ -3,8 +3,8 @@
 // invite someone to. The caller sets caption, prompt and initial text, and reads the value
 // after IDOK; Cancel leaves it as it was.
 
-#include "app/ComboBox.h"
-#include "app/UpdateDialog.h"
+#include "controls/ComboBox.h"
+#include "controls/UpdateDialog.h"
 #include "res/windows/prompts.h"
 
 #include <vector>

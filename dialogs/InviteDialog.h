@@ -2,8 +2,8 @@
 // TInviteDialog: the modeless window that tells the user someone invited them to a channel
 // and offers to join it.
 
-#include "app/UpdateDialog.h"
-#include "irc/InviteRequest.h"
+#include "controls/UpdateDialog.h"
+#include "ircproto/InviteRequest.h"
 
 class TInviteDialog : public TUpdateDialog, public IInviteRequest {
 public:

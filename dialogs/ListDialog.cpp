@@ -1,6 +1,6 @@
 #include "dialogs/ListDialog.h"
 
-#include "app/ChildId.h"
+#include "controls/ChildId.h"
 #include "classlib/App.h"
 #include "classlib/CmdUI.h"
 #include "foundation/ResourceString.h"

@@ -3,10 +3,10 @@
 // name, user count and topic. The rows live in the dialog and the list view only shows them
 // (an owner-data list), so a server's hundred thousand channels fill and sort quickly.
 
-#include "app/LayoutManager.h"
-#include "app/ListView.h"
-#include "app/UpdateDialog.h"
-#include "irc/ChannelListWindow.h"
+#include "controls/LayoutManager.h"
+#include "controls/ListView.h"
+#include "controls/UpdateDialog.h"
+#include "ircproto/ChannelListWindow.h"
 #include "res/windows/lists.h"
 
 #include <vector>

@@ -4,7 +4,7 @@
 #include "classlib/CmdUI.h"
 #include "classlib/DC.h"
 #include "classlib/Gdi.h"
-#include "irc/IRCNames.h"
+#include "ircproto/IRCNames.h"
 
 TMaskDialog::TMaskDialog() : TUpdateDialog(IDD_MASK_DIALOG) {}
 

@@ -3,9 +3,9 @@
 // user edits; beside it the dialog keeps the masks its owner filled it with, so the owner can
 // tell on OK what changed.
 
-#include "app/Edit.h"
-#include "app/ListBox.h"
-#include "app/UpdateDialog.h"
+#include "controls/Edit.h"
+#include "controls/ListBox.h"
+#include "controls/UpdateDialog.h"
 #include "dialogs/MaskListEditor.h"
 #include "res/windows/dialogs.h"
 

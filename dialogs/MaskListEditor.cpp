@@ -1,6 +1,6 @@
 #include "dialogs/MaskListEditor.h"
 
-#include "app/KeyState.h"
+#include "controls/KeyState.h"
 
 bool TMaskListEditor::CanAdd() const
 {

@@ -4,8 +4,8 @@
 // list, Up at the list's top goes back, Enter and Delete in the list delete). Each window keeps
 // the list's texts its own way and hands the editor the three operations on them.
 
-#include "app/Edit.h"
-#include "app/ListBox.h"
+#include "controls/Edit.h"
+#include "controls/ListBox.h"
 
 #include <functional>
 

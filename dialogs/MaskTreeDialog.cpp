@@ -1,8 +1,8 @@
 #include "dialogs/MaskTreeDialog.h"
 
-#include "app/KeyState.h"
+#include "controls/KeyState.h"
 #include "classlib/CmdUI.h"
-#include "irc/IRCNames.h"
+#include "ircproto/IRCNames.h"
 
 TMaskTreeDialog::~TMaskTreeDialog() { DestroyWindow(); }
 

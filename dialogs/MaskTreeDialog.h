@@ -3,10 +3,10 @@
 // mask list window. Derived windows say which list an item stands for; the list box is written
 // back into it when the selection leaves the item and on OK.
 
-#include "app/Edit.h"
-#include "app/ListBox.h"
-#include "app/TreeView.h"
-#include "app/UpdateDialog.h"
+#include "controls/Edit.h"
+#include "controls/ListBox.h"
+#include "controls/TreeView.h"
+#include "controls/UpdateDialog.h"
 #include "dialogs/MaskListEditor.h"
 #include "res/windows/autoop.h"
 #include "res/windows/dialogs.h"

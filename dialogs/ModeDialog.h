@@ -2,8 +2,8 @@
 // TModeDialog: the modal editor of a channel's simple flags, key and user limit. It sends
 // nothing: the owner reads the edited mode after IDOK.
 
-#include "app/UpdateDialog.h"
-#include "irc/Modes.h"
+#include "controls/UpdateDialog.h"
+#include "ircproto/Modes.h"
 #include "res/windows/chanmode.h"
 
 class TModeDialog : public TUpdateDialog {

@@ -1,9 +1,9 @@
 #include "dialogs/NickDialog.h"
 
-#include "app/KeyState.h"
+#include "controls/KeyState.h"
 #include "classlib/CmdUI.h"
 #include "foundation/ResourceString.h"
-#include "irc/IRCNames.h"
+#include "ircproto/IRCNames.h"
 #include "res/strings/dialogs.h"
 
 #include <imm.h>

@@ -3,9 +3,9 @@
 // one and the away state, and keeps the list of nicks to pick from, each with its away flag.
 // It sends nothing: the owner reads the results after DoModal, on Cancel too.
 
-#include "app/Edit.h"
-#include "app/ListBox.h"
-#include "app/UpdateDialog.h"
+#include "controls/Edit.h"
+#include "controls/ListBox.h"
+#include "controls/UpdateDialog.h"
 #include "res/windows/dialogs.h"
 
 #include <vector>

@@ -2,8 +2,8 @@
 // TPasteDialog: shows several lines before they are sent to a channel or talk; the user may
 // edit them, drop blank lines, quote every line and choose NOTICE. The owner sends them.
 
-#include "app/LayoutManager.h"
-#include "app/UpdateDialog.h"
+#include "controls/LayoutManager.h"
+#include "controls/UpdateDialog.h"
 #include "res/windows/paste.h"
 #include "settings/Font.h"
 

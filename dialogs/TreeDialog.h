@@ -3,8 +3,8 @@
 // buttons or by drag and drop. Channels stay with their own server. On OK the world record
 // holds the new order as names only; the owner rearranges its real servers by them.
 
-#include "app/TreeView.h"
-#include "app/UpdateDialog.h"
+#include "controls/TreeView.h"
+#include "controls/UpdateDialog.h"
 #include "res/windows/paste.h"
 #include "settings/ServerConfig.h"
 

@@ -1,6 +1,6 @@
 #include "dialogs/UserGroupDialog.h"
 
-#include "app/IconImageList.h"
+#include "controls/IconImageList.h"
 
 // Group 0 of the list is the user's own; the tree shows the numbered ones first.
 void TUserGroupDialog::FillTree()

@@ -1,7 +1,7 @@
 #include "irc/IRCChannel.h"
 
 #include "foundation/ResourceString.h"
-#include "irc/IRCNames.h"
+#include "ircproto/IRCNames.h"
 #include "irc/IRCUnit.h"
 #include "res/strings/irc.h"
 #include "settings/Preference.h"

@@ -6,7 +6,7 @@
 #include "dcc/DCCChatServer.h"
 #include "irc/MaskList.h"
 #include "irc/MemberManager.h"
-#include "irc/Modes.h"
+#include "ircproto/Modes.h"
 #include "irc/Node.h"
 #include "irc/UserInfoWindows.h"
 #include "log/FileLogger.h"

@@ -3,8 +3,8 @@
 // commands in priority order under flood control (a penalty sum and a window of recent bytes).
 
 #include "foundation/Timer.h"
-#include "irc/ReceiveMessage.h"
-#include "irc/SendMessage.h"
+#include "ircproto/ReceiveMessage.h"
+#include "ircproto/SendMessage.h"
 #include "net/SocksClient.h"
 
 #include <deque>

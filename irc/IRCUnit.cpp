@@ -1,7 +1,7 @@
 #include "irc/IRCUnit.h"
 
 #include "foundation/ResourceString.h"
-#include "irc/IRCNames.h"
+#include "ircproto/IRCNames.h"
 #include "irc/UnitScripts.h"
 #include "res/resource.h"
 #include "settings/Preference.h"

@@ -3,7 +3,7 @@
 // are split by concern: lifetime and channels, registration, dispatch, numerics, sending,
 // output and the per-second tick.
 
-#include "irc/ChannelListWindow.h"
+#include "ircproto/ChannelListWindow.h"
 #include "irc/ChannelWindows.h"
 #include "irc/IRCChannel.h"
 #include "irc/IRCConnection.h"

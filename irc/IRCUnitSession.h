@@ -2,8 +2,8 @@
 // What one connection of a server unit knows: state, server, nicks, reconnect and time-out
 // counters. Reset starts from nothing; ResetForDisconnect keeps what the next login reuses.
 
-#include "irc/ISupport.h"
-#include "irc/Modes.h"
+#include "ircproto/ISupport.h"
+#include "ircproto/Modes.h"
 
 #include <utility>
 #include <vector>

@@ -1,6 +1,6 @@
 #include "irc/MemberManager.h"
 
-#include "irc/IRCNames.h"
+#include "ircproto/IRCNames.h"
 
 #include <cwchar>
 

@@ -1,6 +1,6 @@
 #include "irc/NickCompletion.h"
 
-#include "irc/IRCNames.h"
+#include "ircproto/IRCNames.h"
 #include "irc/Member.h"
 
 #include <algorithm>

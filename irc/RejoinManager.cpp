@@ -1,6 +1,6 @@
 #include "irc/RejoinManager.h"
 
-#include "irc/IRCNames.h"
+#include "ircproto/IRCNames.h"
 #include "settings/Preference.h"
 
 namespace {

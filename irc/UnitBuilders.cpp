@@ -7,7 +7,7 @@
 #include "foundation/ResourceString.h"
 #include "foundation/StringUtils.h"
 #include "irc/Ctcp.h"
-#include "irc/IRCNames.h"
+#include "ircproto/IRCNames.h"
 #include "irc/UserCommand.h"
 #include "res/strings/irc.h"
 #include "settings/Preference.h"

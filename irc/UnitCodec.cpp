@@ -4,7 +4,7 @@
 
 #include "foundation/CodePage.h"
 #include "foundation/Iso2022Jp.h"
-#include "irc/IRCNames.h"
+#include "ircproto/IRCNames.h"
 #include "settings/Preference.h"
 
 #include <cstring>

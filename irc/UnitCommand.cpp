@@ -4,7 +4,7 @@
 #include "irc/IRCUnit.h"
 
 #include "foundation/StringUtils.h"
-#include "irc/IRCNames.h"
+#include "ircproto/IRCNames.h"
 #include "irc/UserCommand.h"
 #include "settings/Preference.h"
 

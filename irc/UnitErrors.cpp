@@ -4,7 +4,7 @@
 #include "irc/IRCUnit.h"
 
 #include "foundation/ResourceString.h"
-#include "irc/IRCNames.h"
+#include "ircproto/IRCNames.h"
 #include "res/strings/irc.h"
 #include "settings/Preference.h"
 

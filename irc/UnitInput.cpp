@@ -5,7 +5,7 @@
 
 #include "foundation/IrcMarkup.h"
 #include "foundation/StringUtils.h"
-#include "irc/IRCNames.h"
+#include "ircproto/IRCNames.h"
 #include "irc/UserCommand.h"
 #include "settings/Preference.h"
 

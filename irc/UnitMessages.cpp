@@ -4,7 +4,7 @@
 #include "irc/IRCUnit.h"
 
 #include "irc/Ctcp.h"
-#include "irc/IRCNames.h"
+#include "ircproto/IRCNames.h"
 #include "irc/UnitEvents.h"
 #include "settings/Preference.h"
 

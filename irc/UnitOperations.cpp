@@ -2,7 +2,7 @@
 // invitations, topics and the unit's list of macro files.
 #include "irc/IRCUnit.h"
 
-#include "irc/IRCNames.h"
+#include "ircproto/IRCNames.h"
 #include "settings/Preference.h"
 
 #include <algorithm>

@@ -3,7 +3,7 @@
 #include "irc/IRCUnit.h"
 
 #include "foundation/ResourceString.h"
-#include "irc/IRCNames.h"
+#include "ircproto/IRCNames.h"
 #include "res/resource.h"
 #include "settings/Preference.h"
 

@@ -3,7 +3,7 @@
 
 #include "irc/IRCUnit.h"
 
-#include "irc/IRCNames.h"
+#include "ircproto/IRCNames.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include "legacy/LegacyImport.h"
 
 #include "foundation/Path.h"
-#include "irc/IRCNames.h"
+#include "ircproto/IRCNames.h"
 #include "settings/Config.h"
 #include "settings/IniFile.h"
 

@@ -7,7 +7,7 @@
 #include "foundation/Path.h"
 #include "foundation/StringList.h"
 #include "foundation/StringUtils.h"
-#include "irc/Modes.h"
+#include "ircproto/Modes.h"
 #include "settings/Config.h"
 #include "settings/IniFile.h"
 #include "settings/ServerPassword.h"

@@ -1,6 +1,6 @@
 #include "log/LogFormatter.h"
 
-#include "irc/ReceiveMessage.h"
+#include "ircproto/ReceiveMessage.h"
 #include "log/Formatter.h"
 #include "log/LogLineData.h"
 #include "log/TimeText.h"

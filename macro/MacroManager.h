@@ -3,7 +3,7 @@
 // of the unit; the actions of the rules that match and of the user's popup items; and the
 // expansion of macro texts. Everything outside the files goes through the listener.
 
-#include "irc/ReceiveMessage.h"
+#include "ircproto/ReceiveMessage.h"
 #include "macro/MacroFile.h"
 #include "macro/MacroManagerListener.h"
 

@@ -1,7 +1,7 @@
 #include "script/ScriptSelectDialog.h"
 
 #include "foundation/ResourceString.h"
-#include "irc/IRCWorld.h"
+#include "world/IRCWorld.h"
 #include "res/strings/script.h"
 #include "settings/Config.h"
 

@@ -2,9 +2,9 @@
 // The script settings window: the scripts folder's "*.js" files as rows, one column per server,
 // and a right-click on a cell switches that script on or off for that server at once.
 
-#include "app/LayoutManager.h"
-#include "app/ListView.h"
-#include "app/UpdateDialog.h"
+#include "controls/LayoutManager.h"
+#include "controls/ListView.h"
+#include "controls/UpdateDialog.h"
 #include "res/windows/script.h"
 
 #include <vector>

@@ -1,7 +1,7 @@
 // The engine's side of the script manager: each event as the unit fires it, with the message's
 // sender turned into the prefix the scripts see.
 
-#include "irc/ReceiveMessage.h"
+#include "ircproto/ReceiveMessage.h"
 #include "script/ScriptManager.h"
 
 #include <cwchar>

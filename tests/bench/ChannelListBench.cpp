@@ -3,7 +3,7 @@
 
 #include "dialogs/ListDialog.h"
 #include "irc/IRCUnit.h"
-#include "irc/WorldChannelLists.h"
+#include "world/WorldChannelLists.h"
 #include "settings/Preference.h"
 #include "settings/WindowGeometry.h"
 #include "tests/bench/BenchClock.h"

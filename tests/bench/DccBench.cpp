@@ -1,7 +1,7 @@
 // File transfer over loopback: a 64 MB file from one DCC manager to another in the same message
 // loop, no speed cap, with the default 4 KB send block and with larger ones.
 
-#include "dcc/DCCManager.h"
+#include "dccmanager/DCCManager.h"
 #include "settings/Preference.h"
 #include "tests/bench/BenchClock.h"
 #include "tests/common/MessagePump.h"

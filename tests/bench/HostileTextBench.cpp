@@ -4,7 +4,7 @@
 
 #include "foundation/File.h"
 #include "foundation/IrcMarkup.h"
-#include "irc/Modes.h"
+#include "ircproto/Modes.h"
 #include "tests/bench/BenchClock.h"
 
 namespace {

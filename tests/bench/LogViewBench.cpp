@@ -5,7 +5,7 @@
 #include "BenchLines.h"
 #include "classlib/App.h"
 #include "log/AddressFinder.h"
-#include "log/LogView.h"
+#include "logview/LogView.h"
 #include "settings/LogKeyword.h"
 #include "settings/ViewConfig.h"
 

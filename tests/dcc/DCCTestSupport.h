@@ -3,7 +3,7 @@
 // live units, a recorder of the manager's listener calls, file helpers that bypass the code under
 // test, and a scripted receiver that connects to a send item from another thread.
 
-#include "dcc/DCCManager.h"
+#include "dccmanager/DCCManager.h"
 #include "settings/Preference.h"
 #include "tests/common/TempFolder.h"
 

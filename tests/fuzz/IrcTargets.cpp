@@ -1,8 +1,8 @@
 // Fuzz targets of the protocol parsers: received lines, the 005 reply and MODE texts.
 
-#include "irc/ISupport.h"
-#include "irc/Modes.h"
-#include "irc/ReceiveMessage.h"
+#include "ircproto/ISupport.h"
+#include "ircproto/Modes.h"
+#include "ircproto/ReceiveMessage.h"
 #include "tests/fuzz/FuzzDriver.h"
 #include "tests/fuzz/FuzzSeeds.h"
 

@@ -3,7 +3,7 @@
 #include "tests/common/StringPrinter.h"
 #include "tests/irc/ReceiveTestSupport.h"
 
-#include "irc/IRCNames.h"
+#include "ircproto/IRCNames.h"
 
 namespace {
 

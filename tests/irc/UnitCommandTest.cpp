@@ -4,7 +4,7 @@
 #include "tests/irc/SendSideSupport.h"
 
 #include "foundation/CodePage.h"
-#include "irc/IRCNames.h"
+#include "ircproto/IRCNames.h"
 
 namespace {
 

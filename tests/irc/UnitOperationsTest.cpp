@@ -2,7 +2,7 @@
 
 #include "tests/irc/SendSideSupport.h"
 
-#include "irc/IRCNames.h"
+#include "ircproto/IRCNames.h"
 
 #include <functional>
 

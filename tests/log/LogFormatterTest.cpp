@@ -1,5 +1,5 @@
 #include "log/LogFormatter.h"
-#include "irc/ReceiveMessage.h"
+#include "ircproto/ReceiveMessage.h"
 #include "log/LogLineData.h"
 
 #include "tests/common/StringPrinter.h"

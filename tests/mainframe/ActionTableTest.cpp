@@ -1,7 +1,7 @@
 // The action names macros, scripts and popup items use, and the command table behind them.
 
-#include "app/ActionNames.h"
-#include "app/MainCommands.h"
+#include "mainframe/ActionNames.h"
+#include "mainframe/MainCommands.h"
 #include "classlib/Menu.h"
 #include "res/resource.h"
 

@@ -3,8 +3,8 @@
 
 #include "tests/mainframe/MainFrameFixture.h"
 
-#include "app/ListView.h"
-#include "app/TrayIcon.h"
+#include "controls/ListView.h"
+#include "controls/TrayIcon.h"
 #include "res/resource.h"
 #include "classlib/Wnd.h"
 #include "settings/Config.h"

@@ -4,7 +4,7 @@
 
 #include "tests/mainframe/ServedFrameFixture.h"
 
-#include "app/UpdateDialog.h"
+#include "controls/UpdateDialog.h"
 #include "dialogs/ChannelDialog.h"
 #include "dialogs/ModeDialog.h"
 #include "res/resource.h"

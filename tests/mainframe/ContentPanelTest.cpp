@@ -3,7 +3,7 @@
 
 #include "tests/mainframe/FrameFixture.h"
 
-#include "log/LogView.h"
+#include "logview/LogView.h"
 #include "tests/common/UserInput.h"
 
 namespace {

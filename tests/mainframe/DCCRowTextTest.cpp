@@ -1,6 +1,6 @@
 // The cell texts and images of the transfer window's rows.
 
-#include "dcc/DCCDialogRows.h"
+#include "dccwindows/DCCDialogRows.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 
 #include "tests/mainframe/MainFrameFixture.h"
 
-#include "dcc/DCCDialog.h"
+#include "dccwindows/DCCDialog.h"
 #include "res/resource.h"
 #include "tests/common/PopupMenu.h"
 #include "tests/common/Screenshot.h"

@@ -4,7 +4,7 @@
 
 #include "tests/mainframe/DCCWindowFixture.h"
 
-#include "app/UpdateDialog.h"
+#include "controls/UpdateDialog.h"
 
 #include <atomic>
 #include <string>

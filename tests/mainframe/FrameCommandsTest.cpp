@@ -7,7 +7,7 @@
 
 #include "res/resource.h"
 #include "tests/common/Screenshot.h"
-#include "app/UpdateDialog.h"
+#include "controls/UpdateDialog.h"
 #include "tests/common/StringPrinter.h"
 #include "tests/common/UserInput.h"
 #include <commctrl.h>

@@ -1,8 +1,8 @@
 #pragma once
 // A main frame made the way the application makes it, over settings in a fresh folder.
 
-#include "app/MainApp.h"
-#include "app/MainFrame.h"
+#include "mainframe/MainApp.h"
+#include "mainframe/MainFrame.h"
 #include "tests/common/MessagePump.h"
 #include "tests/common/TempFolder.h"
 

@@ -3,7 +3,7 @@
 
 #include "tests/mainframe/MainFrameFixture.h"
 
-#include "log/LogView.h"
+#include "logview/LogView.h"
 #include "res/resource.h"
 #include "settings/Config.h"
 #include "tests/common/Screenshot.h"

@@ -1,9 +1,9 @@
 // Start-up and close decisions that need no window: the single-instance name, the snapping
 // arithmetic and the question asked before closing.
 
-#include "app/AttachWindow.h"
-#include "app/MainApp.h"
-#include "app/MainFrame.h"
+#include "mainframe/AttachWindow.h"
+#include "mainframe/MainApp.h"
+#include "mainframe/MainFrame.h"
 #include "tests/common/StringPrinter.h"
 
 #include <gtest/gtest.h>

@@ -2,10 +2,10 @@
 // A real main window over settings in a temporary folder, with a world of one server "net" and
 // its channels "#alpha" and "#beta", and a recorder for files the window offers by DCC.
 
-#include "app/MainApp.h"
-#include "app/MainFrame.h"
+#include "mainframe/MainApp.h"
+#include "mainframe/MainFrame.h"
 #include "irc/IRCChannel.h"
-#include "irc/IRCWorld.h"
+#include "world/IRCWorld.h"
 #include "tests/common/MessagePump.h"
 #include "tests/common/TempFolder.h"
 

@@ -4,11 +4,11 @@
 
 #include "tests/mainframe/ServedFrameFixture.h"
 
-#include "app/Clipboard.h"
-#include "app/MemberCommands.h"
+#include "controls/Clipboard.h"
+#include "mainframe/MemberCommands.h"
 #include "irc/IRCChannel.h"
-#include "irc/UserInfoDialogs.h"
-#include "irc/WhoDialog.h"
+#include "world/UserInfoDialogs.h"
+#include "world/WhoDialog.h"
 #include "res/resource.h"
 #include "res/windows/dialogs.h"
 #include "settings/WindowGeometry.h"

@@ -4,8 +4,8 @@
 
 #include "tests/mainframe/ServedFrameFixture.h"
 
-#include "app/Clipboard.h"
-#include "app/UpdateDialog.h"
+#include "controls/Clipboard.h"
+#include "controls/UpdateDialog.h"
 #include "dialogs/AutoOpDialog.h"
 #include "res/windows/autoop.h"
 #include "res/windows/dialogs.h"

@@ -3,7 +3,7 @@
 
 #include "tests/mainframe/ServedFrameFixture.h"
 
-#include "app/Clipboard.h"
+#include "controls/Clipboard.h"
 #include "res/resource.h"
 #include "settings/Config.h"
 #include "tests/common/PopupMenu.h"

@@ -1,6 +1,6 @@
 #include "tests/mainframe/ProgramInput.h"
 
-#include "app/Clipboard.h"
+#include "controls/Clipboard.h"
 #include "foundation/CodePage.h"
 #include "tests/common/MessagePump.h"
 #include "tests/common/UserInput.h"

@@ -3,8 +3,8 @@
 
 #include "tests/mainframe/ServedFrameFixture.h"
 
-#include "app/Clipboard.h"
-#include "app/UpdateDialog.h"
+#include "controls/Clipboard.h"
+#include "controls/UpdateDialog.h"
 #include "foundation/CodePage.h"
 #include "foundation/File.h"
 #include "res/resource.h"

@@ -3,8 +3,8 @@
 
 #include "tests/mainframe/MainFrameFixture.h"
 
-#include "irc/IRCWorld.h"
-#include "log/ProtocolLogDialog.h"
+#include "world/IRCWorld.h"
+#include "logview/ProtocolLogDialog.h"
 #include "res/resource.h"
 #include "settings/WindowGeometry.h"
 #include "tests/common/Screenshot.h"

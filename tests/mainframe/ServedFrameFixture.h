@@ -6,7 +6,7 @@
 #include "tests/mainframe/MainFrameFixture.h"
 
 #include "irc/Member.h"
-#include "log/LogView.h"
+#include "logview/LogView.h"
 #include "tests/common/PopupMenu.h"
 #include "tests/common/UserInput.h"
 #include "tests/irc/IrcTestSupport.h"

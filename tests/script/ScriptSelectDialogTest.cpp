@@ -6,7 +6,7 @@
 #include "../common/Screenshot.h"
 #include "../common/UserInput.h"
 #include "ScriptFakes.h"
-#include "irc/IRCWorld.h"
+#include "world/IRCWorld.h"
 #include "res/windows/script.h"
 #include "script/UnitScriptServer.h"
 #include "settings/Config.h"

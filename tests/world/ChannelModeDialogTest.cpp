@@ -3,7 +3,7 @@
 
 #include "dialogs/ChannelDialog.h"
 
-#include "app/UpdateDialog.h"
+#include "controls/UpdateDialog.h"
 #include "dialogs/ModeDialog.h"
 #include "tests/common/MessagePump.h"
 #include "tests/common/Screenshot.h"

@@ -3,7 +3,7 @@
 
 #include "tests/world/UserInfoFixture.h"
 
-#include "dcc/DCCChatDialog.h"
+#include "dccwindows/DCCChatDialog.h"
 #include "dcc/DCCChatServer.h"
 #include "res/windows/dcc.h"
 #include "tests/common/Screenshot.h"

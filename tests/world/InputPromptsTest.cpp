@@ -3,7 +3,7 @@
 
 #include "dialogs/ColorEffectDialog.h"
 
-#include "app/UpdateDialog.h"
+#include "controls/UpdateDialog.h"
 #include "dialogs/InputPrompts.h"
 #include "tests/common/MessagePump.h"
 #include "tests/common/Screenshot.h"

@@ -4,7 +4,7 @@
 #include "tests/world/UserInfoFixture.h"
 
 #include "dialogs/MaskDialog.h"
-#include "irc/ChannelMaskList.h"
+#include "world/ChannelMaskList.h"
 #include "tests/common/Screenshot.h"
 
 #include <algorithm>

@@ -2,7 +2,7 @@
 // clicked on real buttons, what Cancel keeps, where a dragged item really lands, and the
 // names-only world the tree order returns.
 
-#include "app/UpdateDialog.h"
+#include "controls/UpdateDialog.h"
 #include "dialogs/PasteDialog.h"
 #include "dialogs/TreeDialog.h"
 #include "res/windows/paste.h"

@@ -5,8 +5,8 @@
 #include "tests/world/common/WorldWindowTest.h"
 
 #include "irc/IRCConnection.h"
-#include "irc/SendMessage.h"
-#include "log/ProtocolLogDialog.h"
+#include "ircproto/SendMessage.h"
+#include "logview/ProtocolLogDialog.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include "tests/common/UserInput.h"
 #include "tests/irc/SendSideSupport.h"
 
-#include "irc/IRCWorld.h"
-#include "irc/UserInfoDialogs.h"
-#include "irc/WhoisDialog.h"
+#include "world/IRCWorld.h"
+#include "world/UserInfoDialogs.h"
+#include "world/WhoisDialog.h"
 #include "settings/Config.h"
 #include "settings/WindowGeometry.h"
 

@@ -2,7 +2,7 @@
 // A user at a WHO window: reads its rows, clicks headings and rows, and answers the file dialog
 // and the overwrite question of a save.
 
-#include "irc/WhoDialog.h"
+#include "world/WhoDialog.h"
 
 #include <vector>
 

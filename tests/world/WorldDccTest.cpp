@@ -7,7 +7,7 @@
 #include "tests/net/NetTestSupport.h"
 #include "tests/world/common/NoWorldHost.h"
 
-#include "irc/IRCWorld.h"
+#include "world/IRCWorld.h"
 #include "settings/Config.h"
 
 #include <gtest/gtest.h>

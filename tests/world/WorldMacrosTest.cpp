@@ -1,7 +1,7 @@
 // Every unit of the world follows a change of the macro files: renamed and deleted files leave
 // the servers' lists, and a reset makes each engine read its enabled files again.
 
-#include "irc/IRCWorld.h"
+#include "world/IRCWorld.h"
 #include "settings/Config.h"
 #include "settings/Preference.h"
 #include "settings/ServerConfig.h"

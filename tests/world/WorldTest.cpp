@@ -5,7 +5,7 @@
 #include "tests/common/TempFolder.h"
 
 #include "foundation/CodePage.h"
-#include "irc/IRCWorld.h"
+#include "world/IRCWorld.h"
 #include "settings/Config.h"
 #include "settings/PopupFile.h"
 #include "settings/Preference.h"

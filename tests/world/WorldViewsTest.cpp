@@ -6,7 +6,7 @@
 #include "tests/common/StringPrinter.h"
 #include "tests/world/common/WorldWindowTest.h"
 
-#include "irc/MemberListView.h"
+#include "world/MemberListView.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "tests/world/common/DialogSteps.h"
 
-#include "app/UpdateDialog.h"
+#include "controls/UpdateDialog.h"
 #include "tests/common/MessagePump.h"
 #include "tests/common/UserInput.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 // A world host for tests that need no main window: no clipboard and no action commands.
 
-#include "irc/IRCWorld.h"
+#include "world/IRCWorld.h"
 
 class TNoHost : public IIRCWorldHost {
 public:

@@ -1,6 +1,6 @@
 #include "tests/world/common/TestWorldFrame.h"
 
-#include "app/ChildId.h"
+#include "controls/ChildId.h"
 
 namespace {
 

@@ -3,11 +3,11 @@
 // lays them out (tree, node logs above the input line, member lists, all-channels log), and the
 // frame's services recorded.
 
-#include "app/CardLayoutPanel.h"
-#include "app/ChatPanel.h"
-#include "app/DoubleBufferedView.h"
-#include "irc/WorldFrame.h"
-#include "log/LogView.h"
+#include "controls/CardLayoutPanel.h"
+#include "controls/ChatPanel.h"
+#include "controls/DoubleBufferedView.h"
+#include "world/WorldFrame.h"
+#include "logview/LogView.h"
 #include "settings/Config.h"
 
 #include <vector>

@@ -7,7 +7,7 @@
 #include "tests/common/UserInput.h"
 #include "tests/world/common/TestWorldFrame.h"
 
-#include "irc/IRCWorld.h"
+#include "world/IRCWorld.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,41 @@
+#pragma once
+// List and tree views that paint through an off-screen bitmap, so rows do not flicker while
+// they change; TMemDC is the bitmap context.
+
+#include "controls/ListView.h"
+#include "controls/TreeView.h"
+#include "classlib/DC.h"
+#include "classlib/Gdi.h"
+
+class TMemDC : public CDC {
+public:
+    // Over the target's clip box; straight into the target when it prints.
+    explicit TMemDC(HDC target);
+    // Copies the picture to the target.
+    ~TMemDC() override;
+
+    RECT rect = {};
+
+private:
+    CBitmap bitmap;
+    HGDIOBJ oldBitmap = nullptr;
+    HDC target;
+    bool offScreen;
+};
+
+// Paints the control through a TMemDC filled with background first; erasing is skipped.
+LRESULT PaintDoubleBuffered(CWnd* control, COLORREF background);
+
+class TDoubleBufferedListView : public TListView {
+public:
+    using TListView::TListView;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+};
+
+class TDoubleBufferedTreeView : public TTreeView {
+public:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+};
+
+// The server tree.
+class TServerTreeView : public TDoubleBufferedTreeView {};

@@ -1,0 +1,381 @@
+#include "dccmanager/DCCManager.h"
+
+#include "irc/IRCUnit.h"
+#include "settings/Preference.h"
+
+#include <algorithm>
+
+namespace {
+
+// Shared by every send of the program, whatever the server.
+int lastSendPort = -1;
+
+const TPreference& DefaultPreference()
+{
+    static const TPreference preference;
+    return preference;
+}
+
+template <class Item>
+int FindIn(const std::vector<Item*>& items, const Item* item)
+{
+    for (size_t i = 0; i < items.size(); i++)
+        if (items[i] == item)
+            return (int)i;
+    return -1;
+}
+
+template <class Item>
+int CountActive(const std::vector<Item*>& items)
+{
+    int count = 0;
+    for (const Item* item : items)
+        if (IsDCCStateActive(item->GetState()))
+            count++;
+    return count;
+}
+
+} // namespace
+
+int TDCCManager::GetLastSendPort() { return lastSendPort; }
+
+void TDCCManager::SetLastSendPort(int port) { lastSendPort = port; }
+
+TDCCManager::TDCCManager() { timer.SetListener(this); }
+
+TDCCManager::~TDCCManager()
+{
+    // Items call back while they close; nobody should hear it.
+    listener = nullptr;
+    while (!receiveItems.empty()) {
+        delete receiveItems.back();
+        receiveItems.pop_back();
+    }
+    while (!sendItems.empty()) {
+        delete sendItems.back();
+        sendItems.pop_back();
+    }
+    timer.Stop();
+}
+
+const TPreference& TDCCManager::Preference() const { return preference ? *preference : DefaultPreference(); }
+
+void TDCCManager::StartTimer()
+{
+    if (!timer.IsRunning())
+        timer.Start(1000);
+}
+
+bool TDCCManager::IsUnitValid(TIRCUnit* unit) const { return unit && world && world->HasUnit(unit); }
+
+void TDCCManager::NotifyChanged()
+{
+    if (listener)
+        listener->OnDCCItemChanged();
+}
+
+void TDCCManager::AddReceiveItem(TIRCUnit* unit, int protocolMode, bool autoAccept, const CString& nick,
+                                 const CString& fileName, int port, long long size, const TInetAddress& address)
+{
+    if ((int)receiveItems.size() >= MaxReceiveItems)
+        return;
+    StartTimer();
+    const TPreference& settings = Preference();
+    CString folder = settings.DCCRootDir;
+    if (folder.IsEmpty() || folder[folder.GetLength() - 1] != L'\\')
+        folder += L'\\';
+    // The nick comes from the server: it names one folder below the root, never a path.
+    if (settings.ReceiveInNickFolder)
+        folder += MakeSafeReceiveFileName(nick);
+    TDCCReceiveItem* item =
+        new TDCCReceiveItem(this, unit, protocolMode, nick, folder, fileName, address, port, size);
+    receiveItems.push_back(item);
+    if (autoAccept) {
+        if (item->GetState() == DCC_STATE_WAITING || item->GetState() == DCC_STATE_ERROR)
+            item->SetState(DCC_STATE_QUEUED);
+        StartQueuedReceives();
+    }
+    NotifyChanged();
+}
+
+void TDCCManager::AddSendItem(TIRCUnit* unit, const CString& nick, const CString& path)
+{
+    if ((int)sendItems.size() >= MaxSendItems)
+        return;
+    StartTimer();
+    TDCCSendItem* item = new TDCCSendItem(this, unit, nick, path);
+    sendItems.push_back(item);
+    if (Preference().InstantSend) {
+        int state = item->GetState();
+        if (state == DCC_STATE_WAITING || state == DCC_STATE_ERROR || state == DCC_STATE_ABORTED)
+            item->SetState(DCC_STATE_QUEUED);
+        StartQueuedSends();
+    }
+    NotifyChanged();
+}
+
+bool TDCCManager::HandleResumeRequest(TIRCUnit* unit, const CString& nick, int port, long long position)
+{
+    for (TDCCSendItem* item : sendItems)
+        if (item->GetUnit() == unit && item->GetState() == DCC_STATE_RESUMING && item->GetNick() == nick &&
+            item->GetPort() == port)
+            return item->SetResumePosition(position);
+    return false;
+}
+
+void TDCCManager::HandleResumeAccept(TIRCUnit* unit, const CString& nick, int port, long long position)
+{
+    for (TDCCReceiveItem* item : receiveItems)
+        if (item->GetUnit() == unit && item->GetState() == DCC_STATE_RESUMING && item->GetNick() == nick &&
+            item->GetPort() == port) {
+            item->AcceptResume(position);
+            return;
+        }
+}
+
+bool TDCCManager::FindSendFileSize(TIRCUnit* unit, const CString& nick, int port, long long& size)
+{
+    for (TDCCSendItem* item : sendItems)
+        if (item->GetUnit() == unit && item->GetState() == DCC_STATE_RESUMING && item->GetNick() == nick &&
+            item->GetPort() == port) {
+            size = item->GetSize();
+            return true;
+        }
+    return false;
+}
+
+bool TDCCManager::FindReceiveFileSize(TIRCUnit* unit, const CString& nick, int port, long long& size)
+{
+    for (TDCCReceiveItem* item : receiveItems)
+        if (item->GetUnit() == unit && item->GetState() == DCC_STATE_RESUMING && item->GetNick() == nick &&
+            item->GetPort() == port) {
+            size = item->GetSize();
+            return true;
+        }
+    return false;
+}
+
+void TDCCManager::RenameNick(TIRCUnit* unit, const CString& oldNick, const CString& newNick)
+{
+    for (TDCCReceiveItem* item : receiveItems)
+        if (item->GetUnit() == unit && item->GetState() != DCC_STATE_COMPLETE &&
+            item->GetState() != DCC_STATE_ABORTED && item->GetNick() == oldNick)
+            item->SetNick(newNick);
+    for (TDCCSendItem* item : sendItems)
+        if (item->GetUnit() == unit && item->GetState() != DCC_STATE_COMPLETE && item->GetNick() == oldNick)
+            item->SetNick(newNick);
+}
+
+void TDCCManager::ForgetUnit(const TIRCUnit* unit)
+{
+    for (TDCCReceiveItem* item : receiveItems)
+        if (item->GetUnit() == unit)
+            item->ForgetUnit();
+    for (TDCCSendItem* item : sendItems)
+        if (item->GetUnit() == unit)
+            item->ForgetUnit();
+}
+
+int TDCCManager::CountActiveReceives() const { return CountActive(receiveItems); }
+
+int TDCCManager::CountActiveSends() const { return CountActive(sendItems); }
+
+int TDCCManager::FindReceiveItem(const TDCCReceiveItem* item) const { return FindIn(receiveItems, item); }
+
+int TDCCManager::FindSendItem(const TDCCSendItem* item) const { return FindIn(sendItems, item); }
+
+void TDCCManager::RemoveReceiveItem(TDCCReceiveItem* item)
+{
+    int index = FindReceiveItem(item);
+    if (index < 0)
+        return;
+    receiveItems.erase(receiveItems.begin() + index);
+    delete item;
+    NotifyChanged();
+}
+
+void TDCCManager::RemoveSendItem(TDCCSendItem* item)
+{
+    int index = FindSendItem(item);
+    if (index < 0)
+        return;
+    sendItems.erase(sendItems.begin() + index);
+    delete item;
+    NotifyChanged();
+}
+
+void TDCCManager::QueueReceive(TDCCReceiveItem* item)
+{
+    if (FindReceiveItem(item) < 0)
+        return;
+    item->Queue();
+    if (item->GetState() != DCC_STATE_QUEUED)
+        return;
+    StartTimer();
+    StartQueuedReceives();
+}
+
+void TDCCManager::QueueSend(TDCCSendItem* item)
+{
+    if (FindSendItem(item) < 0)
+        return;
+    item->Queue();
+    if (item->GetState() != DCC_STATE_QUEUED)
+        return;
+    StartTimer();
+    StartQueuedSends();
+}
+
+void TDCCManager::StartQueuedReceives()
+{
+    const TPreference& settings = Preference();
+    int free = settings.EnableMaxDCCReceiveConnection ? settings.MaxDCCReceiveConnection - CountActive(receiveItems)
+                                                      : (int)receiveItems.size();
+    // Starting an item may call back into the manager; walk by index over a list that only grows.
+    for (size_t i = 0; i < receiveItems.size() && free > 0; i++) {
+        TDCCReceiveItem* item = receiveItems[i];
+        if (item->GetState() != DCC_STATE_QUEUED)
+            continue;
+        free--;
+        if (settings.AutoResume && item->TryResume())
+            continue;
+        int state = item->GetState();
+        if (state == DCC_STATE_WAITING || state == DCC_STATE_ERROR || state == DCC_STATE_QUEUED ||
+            state == DCC_STATE_RESUMING)
+            item->StartReceive();
+    }
+}
+
+void TDCCManager::StartQueuedSends()
+{
+    const TPreference& settings = Preference();
+    int free = settings.EnableMaxDCCSendConnection ? settings.MaxDCCSendConnection - CountActive(sendItems)
+                                                   : (int)sendItems.size();
+    for (size_t i = 0; i < sendItems.size() && free > 0; i++) {
+        TDCCSendItem* item = sendItems[i];
+        if (item->GetState() != DCC_STATE_QUEUED)
+            continue;
+        free--;
+        item->Start();
+    }
+}
+
+void TDCCManager::OnSendListening(TDCCSendItem* item)
+{
+    StartTimer();
+    TIRCUnit* unit = item->GetUnit();
+    if (!IsUnitValid(unit))
+        return;
+    unit->SendDccSendOffer(item->GetNick(), item->GetFileName(), item->GetPort(), item->GetSize());
+    item->SetAddress(unit->GetMyAddress());
+}
+
+int TDCCManager::GetSendPort(TDCCSendItem*)
+{
+    const TPreference& settings = Preference();
+    // Only real port numbers: a range reaching past them would bind one port and offer another.
+    int start = std::max(settings.DCCReceivePortStart, 1);
+    int end = std::min(settings.DCCReceivePortEnd, 65535);
+    int candidate = lastSendPort + 1;
+    lastSendPort = candidate;
+    if (candidate < start || candidate > end) {
+        lastSendPort = start;
+        return end < start ? -1 : start;
+    }
+    return candidate;
+}
+
+int TDCCManager::GetSendSpeedLimit(TDCCSendItem*)
+{
+    const TPreference& settings = Preference();
+    return settings.EnableMaxOutgoingBandwidth ? settings.MaxOutgoingBandwidth : -1;
+}
+
+int TDCCManager::GetSendBufferSize(TDCCSendItem*)
+{
+    const TPreference& settings = Preference();
+    if (!settings.EnableSendBufferSize || settings.SendBufferSize < 4)
+        return 4;
+    // The block is held in memory whole; an absurd setting must not take it all.
+    return std::min(settings.SendBufferSize, TDCCSendItem::MaxBlockSize / 1024);
+}
+
+void TDCCManager::OnSendItemChanged(TDCCSendItem*) { NotifyChanged(); }
+
+void TDCCManager::OnSendComplete(TDCCSendItem* item)
+{
+    StartQueuedSends();
+    NotifyChanged();
+    if (IsUnitValid(item->GetUnit()))
+        item->GetUnit()->OnDccSendCompleted(item);
+    if (listener && Preference().CloseDialogOnEndTransfer && IsEverythingComplete())
+        listener->OnDCCAllFinished();
+}
+
+void TDCCManager::OnSendFailed(TDCCSendItem* item)
+{
+    StartQueuedSends();
+    NotifyChanged();
+    if (IsUnitValid(item->GetUnit()))
+        item->GetUnit()->OnDccSendFailed(item);
+}
+
+void TDCCManager::OnReceiveStarted(TDCCReceiveItem*) { StartTimer(); }
+
+void TDCCManager::OnReceiveItemChanged(TDCCReceiveItem*) { NotifyChanged(); }
+
+void TDCCManager::RequestResume(TDCCReceiveItem* item, long long position)
+{
+    StartTimer();
+    TIRCUnit* unit = item->GetUnit();
+    // The real name is never sent: some senders match the port alone and choke on odd names.
+    if (IsUnitValid(unit))
+        unit->SendDccResumeRequest(item->GetNick(), L"file.ext", item->GetPort(), position);
+}
+
+int TDCCManager::GetResumeTimeout(TDCCReceiveItem*)
+{
+    const TPreference& settings = Preference();
+    return settings.ReceiveOnResumeFail ? settings.ReceiveOnResumeFailTime : -1;
+}
+
+bool TDCCManager::GetHideIncompleteFiles(TDCCReceiveItem*) { return Preference().HideFileInReceiving; }
+
+void TDCCManager::OnReceiveComplete(TDCCReceiveItem* item)
+{
+    StartQueuedReceives();
+    NotifyChanged();
+    if (IsUnitValid(item->GetUnit()))
+        item->GetUnit()->OnDccReceiveCompleted(item);
+    if (listener && Preference().CloseDialogOnEndTransfer && IsEverythingComplete())
+        listener->OnDCCAllFinished();
+}
+
+void TDCCManager::OnReceiveFailed(TDCCReceiveItem* item)
+{
+    StartQueuedReceives();
+    NotifyChanged();
+    if (IsUnitValid(item->GetUnit()))
+        item->GetUnit()->OnDccReceiveFailed(item);
+}
+
+bool TDCCManager::IsEverythingComplete() const
+{
+    for (const TDCCReceiveItem* item : receiveItems)
+        if (item->GetState() != DCC_STATE_COMPLETE)
+            return false;
+    for (const TDCCSendItem* item : sendItems)
+        if (item->GetState() != DCC_STATE_COMPLETE)
+            return false;
+    return true;
+}
+
+void TDCCManager::OnTimer(TTimer*)
+{
+    StartQueuedReceives();
+    StartQueuedSends();
+    if (CountActive(receiveItems) == 0 && CountActive(sendItems) == 0)
+        timer.Stop();
+    if (listener)
+        listener->OnDCCTimer();
+}

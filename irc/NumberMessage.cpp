@@ -1,8 +1,0 @@
-#include "irc/NumberMessage.h"
-
-#include "foundation/ResourceString.h"
-
-CString FormatNumberMessage(UINT id, int number)
-{
-    return FormatStringResourceWithNumber(id, number);
-}

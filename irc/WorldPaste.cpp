@@ -1,9 +1,0 @@
-#include "irc/IRCChannel.h"
-#include "irc/IRCUnit.h"
-#include "irc/IRCWorld.h"
-
-void TIRCWorld::SendPastedText(TIRCUnit* unit, TIRCChannel* channel, const CString& text, bool notice)
-{
-    if (unit && !text.IsEmpty())
-        unit->SendTextLines(channel, text, notice);
-}

@@ -1,0 +1,209 @@
+#include "mainframe/MainApp.h"
+
+#include "mainframe/MainAppServices.h"
+#include "mainframe/MainFrame.h"
+#include "foundation/CommandLine.h"
+#include "foundation/MD5.h"
+#include "foundation/ResourceString.h"
+#include "foundation/WindowHelpers.h"
+#include "world/IRCWorld.h"
+#include "res/resource.h"
+#include "script/ScriptManager.h"
+#include "script/UnitScriptServer.h"
+
+#include <commctrl.h>
+#include <ole2.h>
+#include <winsock2.h>
+
+#include <cstdlib>
+#include <ctime>
+
+UINT g_taskbarCreatedMessage = 0;
+UINT g_activateMessage = 0;
+
+CMainApp* GetMainApp() { return static_cast<CMainApp*>(AfxGetApp()); }
+
+CString BuildMainWindowClassName(const CString& windowsUserName, const CString& programFolder)
+{
+    CString folder = programFolder;
+    // Only A to Z: the same folder typed in another case is the same installation.
+    for (int i = 0; i < folder.GetLength(); i++)
+        if (folder[i] >= L'A' && folder[i] <= L'Z')
+            folder.SetAt(i, (wchar_t)(folder[i] - L'A' + L'a'));
+    TMD5 md5;
+    md5.Update(folder.GetString(), (size_t)folder.GetLength() * sizeof(wchar_t));
+    CStringA hex = md5.GetHexDigest();
+    CString digest;
+    for (int i = 0; i < hex.GetLength(); i++)
+        digest += (wchar_t)hex[i];
+    return L"Ketroval2MainWindow " + windowsUserName + L" " + digest;
+}
+
+bool ClaimSingleInstance(const CString& className, HANDLE& mutex)
+{
+    HANDLE handle = ::CreateMutexW(nullptr, TRUE, className);
+    if (handle && ::GetLastError() != ERROR_ALREADY_EXISTS) {
+        mutex = handle;
+        return true;
+    }
+    // The other instance may still be starting and have no window yet; this one ends anyway.
+    if (HWND running = ::FindWindowExW(nullptr, nullptr, className, nullptr)) {
+        ::PostMessageW(running, g_activateMessage, SC_RESTORE, 0);
+        ForceBringWindowToTop(running);
+        ForceSetForegroundWindow(running);
+    }
+    if (handle)
+        ::CloseHandle(handle);
+    return false;
+}
+
+CMainApp::CMainApp() = default;
+
+CMainApp::~CMainApp()
+{
+    ReleaseInstanceMutex();
+    if (instanceMutex)
+        ::CloseHandle(instanceMutex);
+}
+
+void CMainApp::ReleaseInstanceMutex()
+{
+    if (instanceMutex && mutexOwned)
+        ::ReleaseMutex(instanceMutex);
+    mutexOwned = false;
+}
+
+bool CMainApp::StartLibraries()
+{
+    g_taskbarCreatedMessage = ::RegisterWindowMessageW(L"TaskbarCreated");
+    g_activateMessage = ::RegisterWindowMessageW(L"Ketroval2Activate");
+    INITCOMMONCONTROLSEX controls = {sizeof(controls), 0xFF};
+    ::InitCommonControlsEx(&controls);
+    WSADATA data = {};
+    if (::WSAStartup(MAKEWORD(2, 2), &data) != 0) {
+        ::MessageBoxW(nullptr, LoadResourceString(IDS_SOCKETS_INIT_FAILED), L"Ketroval2", MB_OK | MB_ICONSTOP);
+        return false;
+    }
+    socketsStarted = true;
+    if (FAILED(::OleInitialize(nullptr))) {
+        ::MessageBoxW(nullptr, LoadResourceString(IDS_OLE_INIT_FAILED), L"Ketroval2", MB_OK | MB_ICONSTOP);
+        return false;
+    }
+    oleStarted = true;
+    return true;
+}
+
+void CMainApp::LoadSettings(const CString& user)
+{
+    settings.InitFolders(user);
+    settings.LoadWindowSettings();
+    settings.LoadServerTree();
+    settings.preference.Load(settings.GetSettingsFolder());
+    settings.view.Load(settings);
+    settings.LoadPopupMenu();
+}
+
+bool CMainApp::CreateMainFrame(const CString& className)
+{
+    frame = new CMainFrame(this, &settings);
+    m_pMainWnd = frame;
+    frame->SetClassName(className);
+    if (frame->CreateFrame())
+        return true;
+    // Without its window the program cannot be used; say so instead of running unseen.
+    m_pMainWnd = nullptr;
+    delete frame;
+    frame = nullptr;
+    ::MessageBoxW(nullptr, LoadResourceString(IDS_MAIN_WINDOW_FAILED), L"Ketroval2", MB_OK | MB_ICONSTOP);
+    return false;
+}
+
+bool CMainApp::RunFirstStartWizard()
+{
+    if (settings.preference.Installed)
+        return false;
+    // The wizard's pages come with the dialogs; a first start goes on with the defaults and,
+    // as after a cancelled wizard, the settings are saved so it is not asked again.
+    settings.SaveWindowSettings();
+    settings.SaveServerTree();
+    settings.preference.Save(settings.GetSettingsFolder());
+    settings.view.Save(settings);
+    return false;
+}
+
+void CMainApp::CreateScriptManagers()
+{
+    scriptFrame = std::make_unique<TFrameScripts>(frame, world.get(), &settings, &addressFinder);
+    for (TIRCUnit* unit : world->GetUnits()) {
+        scriptServers.push_back(std::make_unique<TUnitScriptServer>(unit));
+        scriptManagers.push_back(std::make_unique<TScriptManager>(scriptServers.back().get(), scriptFrame.get()));
+        scriptFrame->AddServer(scriptServers.back().get(), unit);
+        unit->SetScripts(scriptManagers.back().get());
+    }
+    // Each server starts with the scripts enabled for it; all are wired first, so a script's
+    // start-up code finds every server ready.
+    world->ReloadAllScripts();
+}
+
+void CMainApp::UnloadScripts()
+{
+    for (auto& manager : scriptManagers)
+        manager->UnloadAll(true);
+}
+
+void CMainApp::StartWorld(bool imported)
+{
+    world = std::make_unique<TIRCWorld>(&settings, frame, &addressFinder);
+    frame->SetWorld(world.get());
+    world->Attach(frame);
+    world->CreateUnitsFromSettings();
+    CreateScriptManagers();
+    world->UpdateTitle();
+    if (imported)
+        world->ApplyPreferences();
+}
+
+BOOL CMainApp::InitInstance()
+{
+    std::srand((unsigned)std::time(nullptr));
+    if (!StartLibraries())
+        return FALSE;
+    TCommandLineOptions options;
+    ParseCommandLineOptions(m_lpCmdLine ? CString(m_lpCmdLine) : CString(), options);
+    TStartupOptions startup = ReadStartupOptions(options);
+    startupServers = startup.servers;
+    LoadSettings(startup.user);
+    mainWindowClassName = BuildMainWindowClassName(settings.GetWindowsUserName(), settings.GetProgramFolder());
+    if (settings.preference.ForceSingleApplicationInstance && !instanceMutex) {
+        if (!ClaimSingleInstance(mainWindowClassName, instanceMutex))
+            return FALSE;
+        mutexOwned = true;
+    }
+    if (!CreateMainFrame(mainWindowClassName))
+        return FALSE;
+    bool imported = RunFirstStartWizard();
+    StartWorld(imported);
+    frame->ApplyStartupSettings(m_nCmdShow);
+    frame->UpdateWindow();
+    world->AutoConnect(startupServers);
+    return TRUE;
+}
+
+int CMainApp::ExitInstance()
+{
+    int code = CWinApp::ExitInstance();
+    // The scripts go first; the units must not call into them afterwards.
+    for (TIRCUnit* unit : world ? world->GetUnits() : std::vector<TIRCUnit*>())
+        unit->SetScripts(nullptr);
+    scriptManagers.clear();
+    scriptServers.clear();
+    world.reset();
+    m_pMainWnd = nullptr;
+    delete frame;
+    frame = nullptr;
+    if (oleStarted)
+        ::OleUninitialize();
+    if (socketsStarted)
+        ::WSACleanup();
+    return code;
+}

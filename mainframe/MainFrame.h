@@ -1,0 +1,518 @@
+#pragma once
+// CMainFrame: the program's one top-level window. It owns the tool bar, the content panel, the
+// tray icon, the caption flasher, the restore hot key, the help file and the scripts-folder
+// watcher; it answers the start-up messages and runs the orderly close that quits the servers
+// and waits for them before the window goes away.
+
+#include "mainframe/AttachWindow.h"
+#include "mainframe/ContentPanel.h"
+#include "mainframe/DroppedFiles.h"
+#include "controls/TrayIcon.h"
+#include "classlib/ToolBar.h"
+#include "dialogs/HistoryDialog.h"
+#include "dccwindows/DCCDialog.h"
+#include "dialogs/MaskDialog.h"
+#include "dialogs/AutoOpDialog.h"
+#include "dialogs/UserGroupDialog.h"
+#include "foundation/DirectoryWatcher.h"
+#include "foundation/HotKey.h"
+#include "foundation/HtmlHelp.h"
+#include "foundation/Timer.h"
+#include "foundation/WindowHelpers.h"
+#include "world/WorldFrame.h"
+#include "logview/ProtocolLogDialog.h"
+#include "script/ScriptSelectDialog.h"
+
+#include <vector>
+
+class CMainApp;
+class CCmdUI;
+class TConfig;
+class TIRCChannel;
+class TIRCMember;
+class TIRCUnit;
+class TIRCWorld;
+class TLogAddressFinder;
+class TWhoDialog;
+struct TSize2;
+
+// Registered at start-up by the application; read by the frame's message map.
+extern UINT g_taskbarCreatedMessage;
+extern UINT g_activateMessage;
+
+// The control ids of the frame's two children.
+const UINT kContentPanelId = 59648;
+const UINT kToolBarId = 59392;
+// How long the close waits for the servers to say goodbye.
+const UINT kQuitWaitMs = 5000;
+
+// The question asked before closing; empty asks nothing. PromptOnQuit asks always, otherwise
+// only files in transfer make the close ask.
+CString ChooseQuitQuestion(bool promptOnQuit, int receiving, int sending);
+
+class CMainFrame : public TAttachWindow,
+                   public ITimerListener,
+                   public IDirectoryWatcherListener,
+                   public IProtocolLogDialogListener,
+                   public IScriptSelectDialogListener,
+                   public IHistoryDialogListener,
+                   public IMaskDialogListener,
+                   public IWorldFrame {
+public:
+    CMainFrame(CMainApp* app, TConfig* settings);
+    ~CMainFrame() override;
+
+    void SetClassName(const CString& name) { className = name; }
+    // The window from resource 128; false when it could not be made.
+    BOOL CreateFrame();
+    void ApplyStartupSettings(int showCommand);
+    void SaveWindowState();
+    CContentPanel& GetContentPanel() { return contentPanel; }
+    TConfig& GetSettings() { return *settings; }
+    const TLogAddressFinder* GetAddressFinder() const;
+    HWND GetToolBar() const { return toolBar.m_hWnd; }
+    bool IsHotKeyActive() const { return hotKey.IsActive(); }
+    TTrayIcon& GetTrayIcon() { return trayIcon; }
+
+    BOOL PreCreateWindow(CREATESTRUCTW& cs) override;
+    BOOL PreTranslateMessage(MSG* msg) override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    void OnTimer(TTimer* timer) override;
+    void OnDirectoryChanged(TDirectoryWatcher* watcher) override;
+
+    // IWorldFrame: the content panel's controls.
+    TServerTreeView* GetServerTree() override { return contentPanel.GetServerTree(); }
+    TLogView* GetAllChannelsLog() override { return contentPanel.GetConsoleLog(); }
+    TChatPanel* GetChatPanel() override { return contentPanel.GetChatPanel(); }
+    TInputEdit* GetInputLine() override { return contentPanel.GetInputLine(); }
+    TListPanel* GetMemberListPanel() override { return contentPanel.GetMemberListPanel(); }
+    CImageList* GetTreeImageList() override { return contentPanel.GetTreeImageList(); }
+    CImageList* GetMemberImageList() override { return contentPanel.GetMemberImageList(); }
+    bool IsSearchBarShown() override { return contentPanel.IsSearchBarShown(); }
+    // IWorldFrame: the frame's state.
+    HWND GetFrameWindow() override { return m_hWnd; }
+    bool IsApplicationActive() override { return applicationActive; }
+    bool IsTopMost() override { return alwaysOnTop; }
+    bool AreMacrosStopped() override { return macrosStopped; }
+    bool IsClosing() override { return closing; }
+    void CopyTextToClipboard(const CString& text) override;
+    void SetTrayToolTip(const CString& text) override;
+    void ShowBalloon(const CString& title, const CString& text) override;
+    void StartMessageAlert() override;
+    void StartHighlightAlert() override;
+    void RestoreTitle() override;
+
+    bool macrosStopped = false;
+    bool applicationActive = false;
+    bool closing = false;
+    // The next close asks nothing (log-off, the tray menu's exit).
+    bool ending = false;
+
+    // Every command is offered to the content panel before the frame's own entries see it.
+    BEGIN_MSG_MAP(CMainFrame)
+        if (IsCommandMessage(uMsg) && contentPanel.ProcessWindowMessage(uMsg, wParam, lParam, lResult))
+            return TRUE;
+        MESSAGE_HANDLER(WM_CREATE, OnCreate)
+        MESSAGE_HANDLER(WM_SIZE, OnSize)
+        MESSAGE_HANDLER(WM_SETFOCUS, OnSetFocus)
+        MESSAGE_HANDLER(WM_ACTIVATE, OnActivate)
+        MESSAGE_HANDLER(WM_CLOSE, OnClose)
+        MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
+        MESSAGE_HANDLER(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
+        MESSAGE_HANDLER(g_taskbarCreatedMessage, OnTaskbarCreated)
+        MESSAGE_HANDLER(g_activateMessage, OnActivateRequest)
+        if (ProcessCommands(uMsg, wParam, lParam, lResult))
+            return TRUE;
+        CHAIN_MSG_MAP(TAttachWindow)
+    END_MSG_MAP()
+
+private:
+    static bool IsCommandMessage(UINT message)
+    {
+        return message == WM_COMMAND || message == WM_KV_UPDATECMDUI || message == WM_KV_HASCOMMAND;
+    }
+
+    LRESULT OnCreate(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSize(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSetFocus(WPARAM wParam, LPARAM lParam);
+    LRESULT OnActivate(WPARAM wParam, LPARAM lParam);
+    LRESULT OnClose(WPARAM wParam, LPARAM lParam);
+    LRESULT OnDestroy(WPARAM wParam, LPARAM lParam);
+    LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
+    LRESULT OnTaskbarCreated(WPARAM wParam, LPARAM lParam);
+    LRESULT OnActivateRequest(WPARAM wParam, LPARAM lParam);
+    void OnHotKey();
+
+    bool CreateToolBar();
+    void LoadToolBarButtons();
+    bool IsToolBarShown() const;
+    void RecalcLayout();
+    void ApplyCreationSettings();
+    bool ConfirmClose();
+    void BeginShutdown();
+    void FinishClose();
+
+    CMainApp* app;
+    TConfig* settings;
+    CString className = L"Ketroval2";
+    CToolBarCtrl toolBar;
+    CImageList toolBarImages;
+    CContentPanel contentPanel;
+    TTrayIcon trayIcon;
+    TWindowFlasher flasher;
+    TTimer quitWaitTimer;
+    THotKeyManager hotKey;
+    THtmlHelp help;
+    TDirectoryWatcher scriptsWatcher;
+    HMENU hiddenMenu = nullptr;
+    TProtocolLogDialog* scriptConsole = nullptr;
+    bool scriptConsoleShown = false;
+    TScriptSelectDialog* scriptSelect = nullptr;
+    TMaskDialog* ignoreList = nullptr;
+
+    // ---- Commands, activation, services and listener operations (app/MainFrameCommands.cpp,
+    // MainFrameServices.cpp, MainFrameActivation.cpp, MainFrameSearch.cpp, MainFrameDrop.cpp,
+    // MainFrameRules.cpp, MainFrameMemberCommands.cpp, MainFrameEditRules.cpp,
+    // MainFrameListeners.cpp) ----
+public:
+    bool ExecuteAction(const CString& name) override;
+    bool LookupAction(const CString& name, int& commandId) override;
+    int FindActionCommand(const CString& name) override;
+    // What the command's enable handler says now; commands without one are enabled.
+    bool IsCommandEnabled(UINT id);
+    void UpdateMenuCommandUI(HMENU menu);
+
+    void ShowDCCDialog(bool minimized) override;
+    void BringDCCDialogToFront() override;
+    void ShowScriptConsole();
+    void WriteScriptConsoleLog(const CString& serverName, const CString& scriptName, const CString& text,
+                               bool withPrefixes);
+    void WriteScriptConsoleError(const CString& serverName, const CString& scriptName, const CString& text);
+    // The script side's one entry: an error, or a line with the server and script names.
+    void WriteScriptConsole(const CString& serverName, const CString& scriptName, const CString& text, bool error);
+    void OnUserInfo() override;
+    void OnMemberInfo();
+    void OnChangeNick();
+    void InsertMarkup(const CString& markup);
+    void OnBoldEffect();
+    void OnUnderlineEffect();
+    void OnReverseEffect();
+    void OnStopEffect();
+    void ShowMaskList(int list);
+    void OnBanList();
+    void OnBanExceptionList();
+    void OnInviteList();
+    void OnReopList();
+    // The world the commands act on, given by the application once it is made.
+    void SetWorld(TIRCWorld* newWorld);
+    void OnProtocolLogDialogClose(TProtocolLogDialog* dialog) override;
+    // The script settings window (app/MainFrameScripts.cpp).
+    void OnScriptSettings();
+    TScriptSelectDialog* GetScriptSettings() const { return scriptSelect; }
+    void OnScriptSelectDialogClosed(TScriptSelectDialog* dialog) override;
+    void OnScriptSelectionChanged(TScriptSelectDialog* dialog) override;
+    void OnShowScriptConsole(TScriptSelectDialog* dialog) override;
+    void OnHistoryLineClick(TIRCUnit* unit, TIRCChannel* channel, int lineNumber);
+    void OnMacroFileRenamed(const CString& oldName, const CString& newName);
+    void OnMacroFileDeleted(const CString& name);
+    void HideOwnWindows(bool hide);
+    void SetOwnWindowsTopMost(bool on);
+    void ShowMainMenu(bool show);
+    void AppendMainMenuToSystemMenu();
+    // Files dropped on the window go to members through this; null: the world's DCC manager.
+    void SetDroppedFileSender(IDroppedFileSender* sender) { dccSender = sender; }
+    void OfferDroppedFiles(const std::vector<CString>& files, bool inside, POINT screen);
+    void SendFileByDcc(TIRCUnit* unit, const CString& nick, const CString& path);
+    // Target nicks of the member commands: those of the focused WHO window, else the main
+    // window's. Getting them clears the selection of the list they came from.
+    bool HasTargetNicks();
+    std::vector<CString> GetTargetNicks();
+    // The main window's only, leaving the member list's selection alone.
+    bool HasMainTargetNicks();
+    std::vector<CString> GetMainTargetNicks();
+    CString GetFocusedContextText();
+    void SendCtcpToTargets(const CString& word);
+
+    // Activation and size changes after the frame's own handling of WM_ACTIVATE and WM_SIZE.
+    void FollowActivation(UINT state);
+    void FollowSizeChange(UINT type);
+
+    // Command and enable handlers named by the command table.
+    void OnConnect();
+    void OnDisconnect();
+    void OnForceDisconnect();
+    void OnJoin();
+    void OnPart();
+    void OnToggleAway();
+    void OnProtocolLog();
+    void OnFind();
+    void OnFindNext();
+    void OnFindPrevious();
+    void OnToggleToolBar();
+    void OnToggleMainMenu();
+    void OnToggleTopMost();
+    void OnResetSplitters();
+    void OnDCCWindow();
+    void OnMinimize();
+    void OnRestoreFromTray();
+    void OnClearLog();
+    void OnExitFromTray();
+    void OnToggleTrayIcon();
+    void OnToggleBalloon();
+    void OnStopMacros();
+    void OnHelpIndex();
+    void OnHelpMainWindow();
+    void OnHelpShortcutKeys();
+    void OnHelpMacro();
+    void OnHelpScript();
+    void OnOpenHomePage();
+    void OnTalk();
+    void OnDccChat();
+    void OnCtcpPing();
+    void OnCtcpTime();
+    void OnCtcpVersion();
+    void OnCtcpUserinfo();
+    void OnCtcpClientinfo();
+    void OnGiveOp();
+    void OnTakeOp();
+    void OnGiveVoice();
+    void OnTakeVoice();
+    void OnKick();
+    void OnAddBan();
+    void OnCopyMemberAddress();
+    void OnCopyUrl();
+    void OnCopyAddress();
+    void OnOpenUrl();
+    void OnOpenUrlInNewWindow();
+    void OnEditCopy();
+    void OnEditPaste();
+    void OnEditSelectAll();
+    void OnEditCut();
+    void OnEditClear();
+    void OnEditUndo();
+    void OnPasteMyAddress();
+    void OnUpdateConnect(CCmdUI* ui);
+    void OnUpdateDisconnect(CCmdUI* ui);
+    void OnUpdateForceDisconnect(CCmdUI* ui);
+    void OnUpdateLoggedIn(CCmdUI* ui);
+    void OnUpdateUnitSelected(CCmdUI* ui);
+    void OnUpdateToggleAway(CCmdUI* ui);
+    void OnUpdateSendAction(CCmdUI* ui);
+    void OnUpdateJoin(CCmdUI* ui);
+    void OnUpdatePart(CCmdUI* ui);
+    void OnUpdatePartPrompt(CCmdUI* ui);
+    void OnUpdateJoinedChannelCommand(CCmdUI* ui);
+    void OnUpdateModeChannelCommand(CCmdUI* ui);
+    void OnUpdateDeleteChannel(CCmdUI* ui);
+    void OnUpdateChannelProperties(CCmdUI* ui);
+    void OnUpdateEditCopy(CCmdUI* ui);
+    void OnUpdateEditPaste(CCmdUI* ui);
+    void OnUpdateEditSelectAll(CCmdUI* ui);
+    void OnUpdateEditCut(CCmdUI* ui);
+    void OnUpdateEditUndo(CCmdUI* ui);
+    void OnUpdatePasteMyAddress(CCmdUI* ui);
+    void OnUpdateFind(CCmdUI* ui);
+    void OnUpdateToggleToolBar(CCmdUI* ui);
+    void OnUpdateToggleMainMenu(CCmdUI* ui);
+    void OnUpdateToggleTopMost(CCmdUI* ui);
+    void OnUpdateHistory(CCmdUI* ui);
+    void OnUpdateRestoreFromTray(CCmdUI* ui);
+    void OnUpdateNodeHasLines(CCmdUI* ui);
+    void OnUpdateSendMultiLine(CCmdUI* ui);
+    void OnUpdateToggleTrayIcon(CCmdUI* ui);
+    void OnUpdateToggleBalloon(CCmdUI* ui);
+    void OnUpdateStopMacros(CCmdUI* ui);
+    void OnUpdateNickCommand(CCmdUI* ui);
+    void OnUpdateOperatorCommand(CCmdUI* ui);
+    void OnUpdateMemberCommand(CCmdUI* ui);
+    void OnUpdateRegisterToGroup(CCmdUI* ui);
+    void OnUpdateCopyMemberAddress(CCmdUI* ui);
+    void OnUpdateUserPopupCommand(CCmdUI* ui);
+    // The user's popup-menu items run through the selected server (app/MainFramePopup.cpp).
+    void OnUserPopupCommand();
+    // Item i of the user's popup file answers to the command ID_USER_POPUP_FIRST + i.
+    void AssignPopupCommandIds();
+    // The id of the command being run, for the handlers of a range of ids.
+    UINT runningCommand = 0;
+
+    // ---- Commands that ask for a value first (app/MainFramePrompts.cpp) ----
+    void OnTalkPrompt();
+    void OnWhoisPrompt();
+    void OnSendActionPrompt();
+    void OnQuitPrompt();
+    void OnPartPrompt();
+    void OnSetAwayMessage();
+    void OnTopic();
+    void OnInviteToChannel();
+    void OnInviteMember();
+    void OnColorEffect();
+    void SaveLogToFile();
+    void OnResetMembers();
+    // False when the user cancelled the kick; comment comes in as the default and goes out typed.
+    bool AskKickComment(TIRCUnit* unit, TIRCChannel* channel, CString& comment);
+    // The unit is still there and logged in, and so is the channel when one is given.
+    bool IsPromptTargetAlive(TIRCUnit* unit, TIRCChannel* channel) const;
+    // The ignore list window (app/MainFrameIgnoreList.cpp).
+    void ShowIgnoreListDialog();
+    void OnRegisterIgnore();
+    TMaskDialog* GetIgnoreListDialog() const { return ignoreList; }
+    void OnMaskDialogOK(TMaskDialog* dialog) override;
+    void OnMaskDialogUpdate(TMaskDialog*) override {}
+    void OnMaskDialogClose(TMaskDialog* dialog) override;
+    void DestroyIgnoreList();
+    // ---- The channel and mode dialogs (app/MainFrameChannelDialogs.cpp) ----
+    void OnAddChannel();
+    void OnChannelProperties();
+    void OnChannelMode();
+
+private:
+    // The command entries of the map, taken from the command table, and the frame messages of
+    // activation, the system menu, the session end and dropped files.
+    BOOL ProcessCommands(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult);
+    LRESULT OnActivateAppMessage(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSysCommandMessage(WPARAM wParam, LPARAM lParam);
+    LRESULT OnQueryEndSessionMessage(WPARAM wParam, LPARAM lParam);
+    LRESULT OnDropFilesMessage(WPARAM wParam, LPARAM lParam);
+    enum TEditFocus { EditFocusOther, EditFocusLog, EditFocusInput, EditFocusSearch, EditFocusList };
+    TEditFocus GetEditFocus(TLogView*& view);
+    bool AskConfirmation(UINT textId, UINT captionId);
+    struct TSelectedNode {
+        TIRCUnit* unit = nullptr;
+        TIRCChannel* channel = nullptr;
+    };
+    TSelectedNode GetSelectedNode();
+    // The node of a focused WHO window, else the selected one.
+    TSelectedNode GetActiveNode();
+    std::vector<CString> CollectTargets(bool deselect);
+    std::vector<CString> CollectMainTargets(bool deselect);
+    HWND FindFocusedWhoList(bool& inMain);
+    TIRCChannel* OpenTalkWith(TIRCUnit* unit, const TIRCMember& peer);
+    bool HasMemberSelection();
+    bool CanRunNickCommand(TIRCUnit* unit, TIRCChannel* channel);
+    bool CanRunOperatorCommand(TIRCUnit* unit, TIRCChannel* channel);
+    bool CanRunMemberCommand(TIRCUnit* unit, TIRCChannel* channel);
+    const TIRCMember* FindAddressTarget(TIRCUnit* unit, TIRCChannel* channel);
+    void ChangeMemberModes(wchar_t letter, bool give);
+    void SendToInputLine(UINT message);
+    TLogView* GetSelectedLogView();
+    HWND GetMemberList();
+    void CloseAtOnce(TIRCUnit* unit);
+    void FindInSelectedLog(bool forward);
+    void CreateScriptConsole();
+    void DestroyScriptSettings();
+
+    TIRCWorld* world = nullptr;
+    IDroppedFileSender* dccSender = nullptr;
+
+    // ---- The keyword and URL history windows and the channel list (app/MainFrameHistory.cpp) ----
+public:
+    void CreateHistoryWindows();
+    // Their sizes are kept in the window settings first.
+    void DestroyHistoryWindows();
+    void KickIdleHistoryWindows(WPARAM wParam, LPARAM lParam);
+    void HideHistoryWindows();
+    THistoryDialog* GetKeywordHistory() const { return keywordHistory; }
+    THistoryDialog* GetUrlHistory() const { return urlHistory; }
+    void OnKeywordHistory();
+    void OnUrlHistory();
+    void OnChannelList();
+    void OnHistoryLineClick(THistoryDialog* dialog, TIRCUnit* unit, TIRCChannel* channel, int line) override;
+    void OnHistoryDialogClose(THistoryDialog*) override {}
+
+private:
+    THistoryDialog* MakeHistoryWindow(const TSize2& size, UINT titleId);
+    void ShowHistory(THistoryDialog* dialog);
+
+    THistoryDialog* keywordHistory = nullptr;
+    THistoryDialog* urlHistory = nullptr;
+
+    // ---- The DCC transfer window and the member list's file offer (app/MainFrameDcc.cpp) ----
+public:
+    TDCCDialog* GetDCCDialog() const { return dccDialog; }
+    bool IsDCCDialogShown() const { return dccDialogShown; }
+    void OnDCCDialogClosed(TDCCDialog* dialog);
+    void BlinkDCCDialog() override;
+    void OnDccSend();
+
+private:
+    class TDCCDialogEvents : public IDCCDialogListener {
+    public:
+        explicit TDCCDialogEvents(CMainFrame* frame) : frame(frame) {}
+        void OnDCCDialogClosed(TDCCDialog* dialog) override { frame->OnDCCDialogClosed(dialog); }
+
+    private:
+        CMainFrame* frame;
+    };
+    // The world's; none before the world is made.
+    TDCCManager* GetDCCManager() const;
+    void AlignDCCDialogTopMost();
+    void RelayIdleToDCCDialog();
+    void ShowDCCDialogWithOwnWindows(int showCommand);
+    void SetDCCDialogTopMost(bool on);
+    // Saves the window's state and destroys it; at the main window's close.
+    void DestroyDCCDialog();
+
+    TDCCDialogEvents dccEvents{this};
+    TDCCDialog* dccDialog = nullptr;
+    bool dccDialogShown = false;
+
+    // ---- The auto-op and user group windows (app/MainFrameAutoOp.cpp) ----
+public:
+    void ShowAutoOpDialog();
+    void OnChannelAutoOp();
+    void OnServerAutoOp();
+    void RegisterMembersToAutoOp();
+    void ShowUserGroupDialog();
+    // -1 is the user's own group, 0 to 4 the numbered ones.
+    void RegisterMembersToUserGroup(int index);
+    void OnRegisterToGroup();
+    TAutoOpDialog* GetAutoOpDialog() const { return autoOpDialog; }
+    TUserGroupDialog* GetUserGroupDialog() const { return userGroupDialog; }
+    void OnAutoOpDialogOK(TAutoOpDialog* dialog);
+    void OnUserGroupDialogOK(TUserGroupDialog* dialog);
+    void OnSettingsDialogClose(TMaskTreeDialog* dialog);
+    void KickIdleAutoOpDialogs(WPARAM wParam, LPARAM lParam);
+    void DestroyAutoOpDialogs();
+
+private:
+    class TSettingsDialogEvents : public IAutoOpDialogListener, public IUserGroupDialogListener {
+    public:
+        explicit TSettingsDialogEvents(CMainFrame* frame) : frame(frame) {}
+        void OnAutoOpDialogOK(TAutoOpDialog* dialog) override { frame->OnAutoOpDialogOK(dialog); }
+        void OnAutoOpDialogClose(TAutoOpDialog* dialog) override { frame->OnSettingsDialogClose(dialog); }
+        void OnUserGroupDialogOK(TUserGroupDialog* dialog) override { frame->OnUserGroupDialogOK(dialog); }
+        void OnUserGroupDialogClose(TUserGroupDialog* dialog) override { frame->OnSettingsDialogClose(dialog); }
+
+    private:
+        CMainFrame* frame;
+    };
+    template <class TDialog> void PrefillMasks(TDialog* dialog, TIRCChannel* channel, const std::vector<CString>& nicks);
+
+    TSettingsDialogEvents settingsDialogEvents{this};
+    TAutoOpDialog* autoOpDialog = nullptr;
+    TUserGroupDialog* userGroupDialog = nullptr;
+
+    // ---- Copying and deleting servers and channels (app/MainFrameTreeCommands.cpp) ----
+public:
+    void OnCopyServer();
+    void OnDeleteServer();
+    void OnDeleteChannel();
+
+private:
+    void RefreshServerColumns();
+
+    // ---- Sending several lines, the about box and the server tree order (app/MainFramePaste.cpp) ----
+public:
+    void OnSendMultiLine();
+    void OnAppAbout();
+    void EditServerTree();
+
+private:
+    // Asks about the text, sends it to the node when confirmed and keeps the dialog's settings.
+    void ConfirmAndSendLines(TIRCUnit* unit, TIRCChannel* channel, const CString& text, bool pasteMode);
+};
+
+// The name a saved log is proposed under: the node's name and the date, with characters a file
+// name cannot hold made "_".
+CString MakeLogFileName(const CString& nodeName, const SYSTEMTIME& date);

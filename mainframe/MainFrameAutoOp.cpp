@@ -1,0 +1,168 @@
+// The auto-op and user group windows: one of each, made on first use, filled with copies of the
+// settings and handing them back on OK; and the member commands that prefill them with the
+// picked members' masks.
+
+#include "mainframe/MainFrame.h"
+#include "dialogs/MaskDialog.h"
+#include "irc/IRCChannel.h"
+#include "irc/IRCUnit.h"
+#include "world/IRCWorld.h"
+#include "irc/Member.h"
+#include "res/resource.h"
+#include "settings/Config.h"
+
+void CMainFrame::ShowAutoOpDialog()
+{
+    if (autoOpDialog) {
+        BringBackWindow(autoOpDialog->m_hWnd);
+        return;
+    }
+    TWorldConfig copy;
+    if (world)
+        world->StoreServerTree(copy);
+    else
+        static_cast<TWorldSetting&>(copy) = settings->world;
+    autoOpDialog = new TAutoOpDialog;
+    autoOpDialog->SetWorldConfig(copy);
+    autoOpDialog->SetListener(&settingsDialogEvents);
+    autoOpDialog->SetImageList(contentPanel.GetTreeImageList()->m_hImageList);
+    if (!autoOpDialog->Create(IDD_AUTO_OP_DIALOG, this)) {
+        delete autoOpDialog;
+        autoOpDialog = nullptr;
+        return;
+    }
+    CentreWindowOn(autoOpDialog->m_hWnd, m_hWnd);
+    autoOpDialog->ShowWindow(SW_SHOWNORMAL);
+}
+
+void CMainFrame::OnChannelAutoOp()
+{
+    auto [unit, channel] = GetSelectedNode();
+    if (!unit || !channel || channel->GetKind() != TIRCChannel::KindChannel)
+        return;
+    ShowAutoOpDialog();
+    if (autoOpDialog)
+        autoOpDialog->SelectNode(unit->GetName(), channel->GetConfig().Name);
+}
+
+void CMainFrame::OnServerAutoOp()
+{
+    auto [unit, channel] = GetSelectedNode();
+    if (!unit)
+        return;
+    ShowAutoOpDialog();
+    if (autoOpDialog)
+        autoOpDialog->SelectNode(unit->GetName(), CString());
+}
+
+// One member: the mask waits in the edit for the user to confirm; several: added at once.
+template <class TDialog>
+void CMainFrame::PrefillMasks(TDialog* dialog, TIRCChannel* channel, const std::vector<CString>& nicks)
+{
+    const TPreference& preference = settings->preference;
+    if (nicks.size() == 1) {
+        if (const TIRCMember* member = channel->FindMember(nicks[0]))
+            dialog->SetMaskText(preference.MakeMask(nicks[0], member->user, member->host));
+        return;
+    }
+    for (const CString& nick : nicks)
+        if (const TIRCMember* member = channel->FindMember(nick))
+            dialog->AddMask(preference.MakeMask(nick, member->user, member->host));
+}
+
+// The ignore list fills the same way.
+template void CMainFrame::PrefillMasks(TMaskDialog* dialog, TIRCChannel* channel, const std::vector<CString>& nicks);
+
+void CMainFrame::RegisterMembersToAutoOp()
+{
+    auto [unit, channel] = GetActiveNode();
+    if (!CanRunMemberCommand(unit, channel))
+        return;
+    std::vector<CString> nicks = GetTargetNicks();
+    ShowAutoOpDialog();
+    if (!autoOpDialog)
+        return;
+    autoOpDialog->SelectNode(unit->GetName(), channel->GetConfig().Name);
+    PrefillMasks(autoOpDialog, channel, nicks);
+}
+
+void CMainFrame::ShowUserGroupDialog()
+{
+    if (userGroupDialog) {
+        BringBackWindow(userGroupDialog->m_hWnd);
+        return;
+    }
+    userGroupDialog = new TUserGroupDialog;
+    userGroupDialog->SetGroups(settings->preference.userGroups);
+    userGroupDialog->SetListener(&settingsDialogEvents);
+    if (!userGroupDialog->Create(IDD_USER_GROUP_DIALOG, this)) {
+        delete userGroupDialog;
+        userGroupDialog = nullptr;
+        return;
+    }
+    CentreWindowOn(userGroupDialog->m_hWnd, m_hWnd);
+    userGroupDialog->ShowWindow(SW_SHOWNORMAL);
+}
+
+void CMainFrame::OnRegisterToGroup() { RegisterMembersToUserGroup((int)runningCommand - (int)ID_REGISTER_SELF - 1); }
+
+void CMainFrame::RegisterMembersToUserGroup(int index)
+{
+    auto [unit, channel] = GetActiveNode();
+    if (!CanRunMemberCommand(unit, channel))
+        return;
+    std::vector<CString> nicks = GetTargetNicks();
+    ShowUserGroupDialog();
+    if (!userGroupDialog)
+        return;
+    if (index < 0)
+        userGroupDialog->SelectSpecialGroupItem();
+    else
+        userGroupDialog->SelectGroupItem(index);
+    PrefillMasks(userGroupDialog, channel, nicks);
+}
+
+void CMainFrame::OnAutoOpDialogOK(TAutoOpDialog* dialog)
+{
+    if (dialog != autoOpDialog || !world)
+        return;
+    world->ApplyAutoOpSettings(dialog->GetWorldConfig());
+    world->SaveServerTree();
+}
+
+void CMainFrame::OnUserGroupDialogOK(TUserGroupDialog* dialog)
+{
+    if (dialog != userGroupDialog)
+        return;
+    settings->preference.userGroups = dialog->GetGroups();
+    if (world)
+        world->RefreshAllMemberLists();
+    settings->preference.Save(settings->GetSettingsFolder());
+}
+
+void CMainFrame::OnSettingsDialogClose(TMaskTreeDialog* dialog)
+{
+    if (dialog == autoOpDialog)
+        autoOpDialog = nullptr;
+    else if (dialog == userGroupDialog)
+        userGroupDialog = nullptr;
+    else
+        return;
+    delete dialog;
+}
+
+void CMainFrame::KickIdleAutoOpDialogs(WPARAM wParam, LPARAM lParam)
+{
+    if (autoOpDialog && autoOpDialog->m_hWnd)
+        autoOpDialog->SendMessage(WM_KICKIDLE, wParam, lParam);
+    if (userGroupDialog && userGroupDialog->m_hWnd)
+        userGroupDialog->SendMessage(WM_KICKIDLE, wParam, lParam);
+}
+
+void CMainFrame::DestroyAutoOpDialogs()
+{
+    delete autoOpDialog;
+    autoOpDialog = nullptr;
+    delete userGroupDialog;
+    userGroupDialog = nullptr;
+}

@@ -1,0 +1,73 @@
+// The frame's commands that open the channel dialog (add a channel, its properties) and the
+// mode dialog of a joined channel. The dialogs are modal: the node read before may be gone
+// after, so it is checked again before anything is changed or sent.
+
+#include "mainframe/MainFrame.h"
+#include "mainframe/NodeStates.h"
+#include "dialogs/ChannelDialog.h"
+#include "dialogs/ModeDialog.h"
+#include "irc/IRCChannel.h"
+#include "ircproto/IRCNames.h"
+#include "irc/IRCUnit.h"
+#include "world/IRCWorld.h"
+
+void CMainFrame::OnAddChannel()
+{
+    auto [unit, channel] = GetSelectedNode();
+    if (!unit)
+        return;
+    // A new entry takes the selected channel's switches, never its name or its auto-op masks.
+    TChannelConfig record;
+    if (channel && channel->GetKind() == TIRCChannel::KindChannel) {
+        record = channel->GetConfig();
+        record.Name.Empty();
+        record.AutoOpMasks.clear();
+    }
+    TChannelDialog dialog;
+    dialog.SetChannelConfig(record);
+    dialog.adding = true;
+    dialog.serverName = unit->GetName();
+    dialog.serverModes = &unit->GetSession().capabilities.modes;
+    if (dialog.DoModal() != IDOK)
+        return;
+    if (!world || !world->HasUnit(unit))
+        return;
+    world->AddChannelNode(unit, dialog.GetChannelConfig(), TIRCChannel::KindChannel);
+    world->SaveServerTree();
+}
+
+void CMainFrame::OnChannelProperties()
+{
+    auto [unit, channel] = GetSelectedNode();
+    if (!unit || !channel || channel->GetKind() != TIRCChannel::KindChannel)
+        return;
+    TChannelDialog dialog;
+    dialog.SetChannelConfig(channel->GetConfig());
+    dialog.serverName = unit->GetName();
+    dialog.serverModes = &unit->GetSession().capabilities.modes;
+    if (dialog.DoModal() != IDOK)
+        return;
+    if (!world || !world->HasUnit(unit) || !unit->HasChannel(channel))
+        return;
+    channel->GetConfig() = dialog.GetChannelConfig();
+    world->RefreshTreeItem(unit, channel);
+    world->SaveServerTree();
+}
+
+void CMainFrame::OnChannelMode()
+{
+    auto [unit, channel] = GetSelectedNode();
+    if (!IsLoggedIn(unit) || !channel || !channel->IsJoined() || !IsModeChannelName(channel->GetIRCName()))
+        return;
+    TModeDialog dialog;
+    dialog.SetServerName(unit->GetName());
+    dialog.mode = channel->mode;
+    dialog.SetChannelName(channel->GetName());
+    if (dialog.DoModal() != IDOK)
+        return;
+    if (!world || !world->HasUnit(unit) || !unit->HasChannel(channel) || !IsLoggedIn(unit) || !channel->IsJoined())
+        return;
+    // Without operator status the server would only refuse the change.
+    if (channel->op)
+        unit->ChangeChannelModes(channel, dialog.GetMode());
+}

@@ -1,0 +1,113 @@
+// The close: confirmation, the shutdown in order, and the wait for the servers to quit.
+
+#include "mainframe/MainApp.h"
+#include "mainframe/MainFrame.h"
+#include "dccmanager/DCCManager.h"
+#include "dcc/DCCReceiveItem.h"
+#include "dcc/DCCSendItem.h"
+#include "dialogs/MessageBoxes.h"
+#include "foundation/ResourceString.h"
+#include "world/IRCWorld.h"
+#include "logview/ProtocolLogDialog.h"
+#include "res/resource.h"
+#include "settings/Config.h"
+
+#include <shellapi.h>
+
+namespace {
+
+// A logged-in server says goodbye; one still on its way in is cut off.
+void PrepareUnitsForShutdown(TIRCWorld& world)
+{
+    for (TIRCUnit* unit : world.GetUnits())
+        unit->Shutdown(false);
+}
+
+} // namespace
+
+CString ChooseQuitQuestion(bool promptOnQuit, int receiving, int sending)
+{
+    if (promptOnQuit)
+        return LoadResourceString(IDS_CONFIRM_QUIT);
+    CString text;
+    if (receiving && sending)
+        text.Format(LoadResourceString(IDS_QUIT_TRANSFERRING), receiving + sending);
+    else if (receiving)
+        text.Format(LoadResourceString(IDS_QUIT_RECEIVING), receiving);
+    else if (sending)
+        text.Format(LoadResourceString(IDS_QUIT_SENDING), sending);
+    return text;
+}
+
+bool CMainFrame::ConfirmClose()
+{
+    int receiving = 0;
+    int sending = 0;
+    if (TDCCManager* manager = GetDCCManager()) {
+        receiving = manager->CountActiveReceives();
+        sending = manager->CountActiveSends();
+    }
+    CString question = ChooseQuitQuestion(settings->preference.PromptOnQuit, receiving, sending);
+    return question.IsEmpty() || ShowConfirmMessage(m_hWnd, question, LoadResourceString(IDS_QUIT_CAPTION));
+}
+
+LRESULT CMainFrame::OnClose(WPARAM, LPARAM)
+{
+    if (closing) {
+        FinishClose();
+        return 0;
+    }
+    if (!ending && !ConfirmClose())
+        return 0;
+    BeginShutdown();
+    TIRCWorld* world = app->GetWorld();
+    if (!world || world->CountActiveUnits() == 0) {
+        FinishClose();
+        return 0;
+    }
+    // Hidden, the window waits for the last connection to close or for the timer.
+    quitWaitTimer.Start(kQuitWaitMs);
+    app->ReleaseInstanceMutex();
+    return 0;
+}
+
+void CMainFrame::BeginShutdown()
+{
+    closing = true;
+    scriptsWatcher.Stop();
+    ::DragAcceptFiles(m_hWnd, FALSE);
+    hotKey.SetActive(false);
+    DestroyScriptSettings();
+    DestroyDCCDialog();
+    DestroyAutoOpDialogs();
+    DestroyIgnoreList();
+    if (scriptConsole) {
+        scriptConsole->DestroyWindow();
+        delete scriptConsole;
+        scriptConsole = nullptr;
+    }
+    HideHistoryWindows();
+    SaveWindowState();
+    TSplitterPositions positions = contentPanel.GetSplitterPositions();
+    settings->splitterLeft = positions.left;
+    settings->splitterRoot = positions.root;
+    settings->splitterInfo = positions.info;
+    settings->splitterLog = positions.log;
+    if (TIRCWorld* world = app->GetWorld())
+        PrepareUnitsForShutdown(*world);
+    app->UnloadScripts();
+    settings->SaveWindowSettings();
+    flasher.RestoreTitle();
+    if (trayIcon.IsEnabled())
+        trayIcon.SetEnabled(false);
+    ShowWindow(SW_HIDE);
+}
+
+void CMainFrame::FinishClose()
+{
+    quitWaitTimer.Stop();
+    DestroyHistoryWindows();
+    if (TIRCWorld* world = app->GetWorld())
+        world->Shutdown();
+    DestroyWindow();
+}

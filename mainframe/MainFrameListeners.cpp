@@ -1,0 +1,107 @@
+// The script console and what the frame does for the windows it owns when they report back:
+// the console closing, history lines double-clicked, macro files renamed or deleted.
+
+#include "mainframe/MainFrame.h"
+#include "irc/IRCChannel.h"
+#include "logview/ProtocolLogDialog.h"
+#include "settings/Config.h"
+
+void CMainFrame::CreateScriptConsole()
+{
+    if (scriptConsole)
+        return;
+    // Creating the console never takes the focus from where the user types.
+    HWND focus = ::GetFocus();
+    scriptConsole = new TProtocolLogDialog;
+    TLogTheme& theme = settings->view.logTheme;
+    scriptConsole->SetAppearance(&theme.text, &theme.allLogBack, &settings->preference);
+    scriptConsole->listener = this;
+    scriptConsole->Create(IDD_PROTOCOL_LOG, nullptr);
+    if (focus && ::IsWindow(focus))
+        ::SetFocus(focus);
+}
+
+void CMainFrame::ShowScriptConsole()
+{
+    if (closing)
+        return;
+    CreateScriptConsole();
+    if (!scriptConsole->m_hWnd)
+        return;
+    if (!scriptConsoleShown) {
+        if (alwaysOnTop)
+            scriptConsole->SetWindowPos(HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        const RECT& rect = settings->geometry.scriptLogRect;
+        if (rect.right > rect.left && rect.bottom > rect.top)
+            scriptConsole->SetNormalRect(rect);
+        scriptConsole->ShowDialog();
+        scriptConsoleShown = true;
+        return;
+    }
+    BringBackWindow(scriptConsole->m_hWnd);
+}
+
+void CMainFrame::WriteScriptConsoleLog(const CString& serverName, const CString& scriptName, const CString& text,
+                                       bool withPrefixes)
+{
+    if (closing)
+        return;
+    CreateScriptConsole();
+    scriptConsole->AddScriptLog(serverName, scriptName, text, withPrefixes);
+}
+
+void CMainFrame::WriteScriptConsoleError(const CString& serverName, const CString& scriptName, const CString& text)
+{
+    if (closing)
+        return;
+    CreateScriptConsole();
+    scriptConsole->AddScriptError(serverName, scriptName, text);
+}
+
+void CMainFrame::WriteScriptConsole(const CString& serverName, const CString& scriptName, const CString& text,
+                                    bool error)
+{
+    if (error)
+        WriteScriptConsoleError(serverName, scriptName, text);
+    else
+        WriteScriptConsoleLog(serverName, scriptName, text, true);
+}
+
+// The console is only hidden; its lines wait for the next time it is shown.
+void CMainFrame::OnProtocolLogDialogClose(TProtocolLogDialog* dialog)
+{
+    if (!scriptConsole || dialog != scriptConsole)
+        return;
+    scriptConsole->GetNormalRect(settings->geometry.scriptLogRect);
+    if (closing)
+        return;
+    scriptConsoleShown = false;
+    ::BringWindowToTop(m_hWnd);
+    if (TInputEdit* input = contentPanel.GetInputLine())
+        input->SetFocus();
+}
+
+// A double-clicked history line: its channel when it is still there, else its server.
+void CMainFrame::OnHistoryLineClick(TIRCUnit* unit, TIRCChannel* channel, int lineNumber)
+{
+    if (!world || !world->HasUnit(unit))
+        return;
+    if (!channel || !unit->HasChannel(channel))
+        channel = nullptr;
+    world->Select(unit, channel);
+    if (TLogView* view = GetSelectedLogView())
+        view->JumpToLineNumber(lineNumber);
+}
+
+// Every server's list of enabled macro files follows a rename or a deletion in the settings.
+void CMainFrame::OnMacroFileRenamed(const CString& oldName, const CString& newName)
+{
+    if (world)
+        world->RenameMacroFileInAllUnits(oldName, newName);
+}
+
+void CMainFrame::OnMacroFileDeleted(const CString& name)
+{
+    if (world)
+        world->RemoveMacroFileFromAllUnits(name);
+}

@@ -1,0 +1,256 @@
+// The frame's commands that ask the user for one value before they act: a nick to talk to or
+// to ask about, an action, quit, part, away and kick message, a topic, whom or where to invite,
+// a colour tag, and the file a log is saved to. Every prompt is modal; the selection read
+// before it may be gone after it, so it is checked again before anything is sent.
+
+#include "mainframe/MainFrame.h"
+#include "mainframe/NodeStates.h"
+#include "dialogs/ColorEffectDialog.h"
+#include "dialogs/InputPrompts.h"
+#include "dialogs/MessageBoxes.h"
+#include "foundation/CodePage.h"
+#include "foundation/File.h"
+#include "foundation/IrcMarkup.h"
+#include "foundation/Path.h"
+#include "foundation/ResourceString.h"
+#include "irc/IRCChannel.h"
+#include "irc/IRCUnit.h"
+#include "world/IRCWorld.h"
+#include "irc/Member.h"
+#include "logview/LogView.h"
+#include "res/resource.h"
+#include "settings/Config.h"
+
+namespace {
+
+// True on OK, with the typed text.
+bool AskText(TInputMessageDialog& dialog, const CString& title, UINT promptId, const CString& initial, CString& text)
+{
+    dialog.SetTitle(title);
+    dialog.SetPrompt(LoadResourceString(promptId));
+    dialog.SetText(initial);
+    if (dialog.DoModal() != IDOK)
+        return false;
+    text = dialog.GetText();
+    return true;
+}
+
+bool AskMessage(const CString& title, UINT promptId, const CString& initial, CString& text)
+{
+    TInputMessageDialog dialog;
+    return AskText(dialog, title, promptId, initial, text);
+}
+
+bool AskNick(const CString& title, UINT promptId, CString& nick)
+{
+    TInputNickDialog dialog;
+    return AskText(dialog, title, promptId, CString(), nick);
+}
+
+} // namespace
+
+CString MakeLogFileName(const CString& nodeName, const SYSTEMTIME& date)
+{
+    CString name;
+    name.Format(L"%s-%04d%02d%02d.txt", nodeName.GetString(), date.wYear, date.wMonth, date.wDay);
+    ReplaceInvalidFileNameChars(name);
+    return name;
+}
+
+bool CMainFrame::IsPromptTargetAlive(TIRCUnit* unit, TIRCChannel* channel) const
+{
+    return world && world->HasUnit(unit) && IsLoggedIn(unit) && (!channel || unit->HasChannel(channel));
+}
+
+void CMainFrame::OnTalkPrompt()
+{
+    auto [unit, channel] = GetSelectedNode();
+    if (!IsLoggedIn(unit))
+        return;
+    CString nick;
+    if (!AskNick(FormatStringResourceWithText(IDS_TALK_TITLE, unit->GetName()), IDS_TALK_PROMPT, nick))
+        return;
+    if (!IsPromptTargetAlive(unit, nullptr))
+        return;
+    if (TIRCChannel* talk = OpenTalkWith(unit, TIRCMember(nick, CString(), CString())))
+        world->Select(unit, talk);
+}
+
+// Sent whenever the server is still there: the request names a nick, not the node selected.
+void CMainFrame::OnWhoisPrompt()
+{
+    auto [unit, channel] = GetSelectedNode();
+    if (!IsLoggedIn(unit))
+        return;
+    CString nick;
+    if (!AskNick(FormatStringResourceWithText(IDS_WHOIS_ASK_TITLE, unit->GetName()), IDS_WHOIS_ASK_PROMPT, nick))
+        return;
+    if (IsPromptTargetAlive(unit, nullptr))
+        unit->SendWhois(nick);
+}
+
+void CMainFrame::OnSendActionPrompt()
+{
+    auto [unit, channel] = GetSelectedNode();
+    if (!IsLoggedIn(unit) || !channel || !channel->IsJoined())
+        return;
+    CString text;
+    if (!AskMessage(FormatStringResourceWithTwo(IDS_ACTION_TITLE, channel->GetName(), unit->GetName()),
+                    IDS_ACTION_PROMPT, CString(), text))
+        return;
+    if (IsPromptTargetAlive(unit, channel) && channel->IsJoined())
+        unit->SendInput(channel, text, false, true, false);
+}
+
+void CMainFrame::OnQuitPrompt()
+{
+    auto [unit, channel] = GetSelectedNode();
+    if (!IsLoggedIn(unit))
+        return;
+    CString text;
+    if (!AskMessage(FormatStringResourceWithText(IDS_QUIT_MESSAGE_TITLE, unit->GetName()), IDS_QUIT_MESSAGE_PROMPT,
+                    unit->ExpandText(unit->GetSettings().QuitMessage), text))
+        return;
+    if (IsPromptTargetAlive(unit, nullptr))
+        unit->SendQuit(text);
+}
+
+// A talk or DCC chat has nobody to say goodbye to: it closes at once.
+void CMainFrame::OnPartPrompt()
+{
+    auto [unit, channel] = GetSelectedNode();
+    if (!unit || !channel)
+        return;
+    if (channel->GetKind() != TIRCChannel::KindChannel) {
+        world->RemoveChannelNode(unit, channel);
+        return;
+    }
+    if (!IsLoggedIn(unit) || !channel->IsJoined())
+        return;
+    CString text;
+    if (!AskMessage(FormatStringResourceWithTwo(IDS_PART_MESSAGE_TITLE, channel->GetName(), unit->GetName()),
+                    IDS_PART_MESSAGE_PROMPT, unit->ExpandText(unit->GetSettings().PartMessage), text))
+        return;
+    if (IsPromptTargetAlive(unit, channel) && channel->IsJoined())
+        unit->PartChannel(channel, text);
+}
+
+// An empty message brings the user back.
+void CMainFrame::OnSetAwayMessage()
+{
+    auto [unit, channel] = GetSelectedNode();
+    if (!IsLoggedIn(unit))
+        return;
+    CString text;
+    if (!AskMessage(FormatStringResourceWithText(IDS_AWAY_MESSAGE_TITLE, unit->GetName()), IDS_AWAY_MESSAGE_PROMPT,
+                    CurrentAwayMessage(unit), text))
+        return;
+    if (IsPromptTargetAlive(unit, nullptr))
+        unit->SetAway(!text.IsEmpty(), text);
+}
+
+void CMainFrame::OnTopic()
+{
+    auto [unit, channel] = GetSelectedNode();
+    if (!IsLoggedIn(unit) || !IsJoinedChannel(channel))
+        return;
+    CString text;
+    if (!AskMessage(FormatStringResourceWithTwo(IDS_TOPIC_TITLE, channel->GetName(), unit->GetName()),
+                    IDS_TOPIC_PROMPT, ConvertControlCodesToMarkup(channel->topic), text))
+        return;
+    if (IsPromptTargetAlive(unit, channel) && channel->IsJoined())
+        unit->SetTopic(channel, text);
+}
+
+void CMainFrame::OnInviteToChannel()
+{
+    auto [unit, channel] = GetSelectedNode();
+    if (!IsLoggedIn(unit) || !IsJoinedChannel(channel))
+        return;
+    CString nick;
+    if (!AskNick(FormatStringResourceWithTwo(IDS_INVITE_TO_CHANNEL_TITLE, channel->GetName(), unit->GetName()),
+                 IDS_INVITE_TO_CHANNEL_PROMPT, nick))
+        return;
+    if (IsPromptTargetAlive(unit, channel) && channel->IsJoined())
+        unit->SendInvite(nick, channel->GetIRCName());
+}
+
+// The picked members are invited into one of the server's other channels, or any typed one.
+void CMainFrame::OnInviteMember()
+{
+    auto [unit, channel] = GetActiveNode();
+    if (!CanRunNickCommand(unit, channel))
+        return;
+    std::vector<CString> nicks = GetTargetNicks();
+    if (nicks.empty())
+        return;
+    TInputInviteDialog dialog;
+    for (size_t i = 0; i < nicks.size(); i++)
+        dialog.nick += (i ? L"," : L"") + nicks[i];
+    for (TIRCChannel* other : unit->GetChannels())
+        if (other != channel && other->GetKind() == TIRCChannel::KindChannel)
+            dialog.AddChannel(other->GetName());
+    if (dialog.DoModal() != IDOK)
+        return;
+    if (!IsPromptTargetAlive(unit, channel) || (channel && !channel->IsJoined()))
+        return;
+    for (const CString& nick : nicks)
+        unit->InviteToChannel(nick, dialog.GetChannelName());
+}
+
+// False when the user cancelled; the comment is what to kick with.
+bool CMainFrame::AskKickComment(TIRCUnit* unit, TIRCChannel* channel, CString& comment)
+{
+    return AskMessage(FormatStringResourceWithTwo(IDS_KICK_TITLE, channel->GetName(), unit->GetName()),
+                      IDS_KICK_PROMPT, comment, comment);
+}
+
+void CMainFrame::OnColorEffect()
+{
+    TColorEffectDialog dialog;
+    if (dialog.DoModal() == IDOK)
+        InsertMarkup(MakeColorMarkup(dialog.textColor, dialog.backColor));
+}
+
+void CMainFrame::SaveLogToFile()
+{
+    auto [unit, channel] = GetSelectedNode();
+    if (!unit)
+        return;
+    TLogView* view = GetSelectedLogView();
+    if (!view || view->GetLineCount() == 0)
+        return;
+    SYSTEMTIME today = {};
+    ::GetLocalTime(&today);
+    TFileDialog dialog(false, L"txt", MakeLogFileName(channel ? channel->GetName() : unit->GetName(), today),
+                       OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY, LoadResourceString(IDS_FILTER_TEXT_FILES),
+                       m_hWnd);
+    dialog.SetTitle(LoadResourceString(IDS_SAVE_LOG_TITLE));
+    if (dialog.DoModal() != IDOK)
+        return;
+    CString path = dialog.GetPathName();
+    if (::GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES &&
+        !ShowConfirmMessage(m_hWnd, LoadResourceString(IDS_CONFIRM_OVERWRITE), LoadResourceString(IDS_CONFIRM_CAPTION)))
+        return;
+    // The node may have gone while the choosers were open.
+    if (GetSelectedLogView() != view)
+        return;
+    // A failed write leaves the file that was there whole.
+    TSafeFileWriter file;
+    bool ok = file.Open(path) &&
+              file.Write(ConvertToCodePage(view->GetAllText(), (UINT)settings->preference.LogCodepage)) &&
+              file.Commit();
+    if (!ok)
+        ShowWarningMessage(m_hWnd, LoadResourceString(IDS_FILE_OPEN_FAILED), LoadResourceString(IDS_FAILURE_CAPTION));
+}
+
+// Not a prompt, but as plain: the member list starts again from the server's WHO answer.
+void CMainFrame::OnResetMembers()
+{
+    auto [unit, channel] = GetSelectedNode();
+    if (!IsLoggedIn(unit) || !IsJoinedChannel(channel))
+        return;
+    channel->GetMembers().Clear();
+    channel->whoComplete = false;
+    unit->SendWho(channel->GetIRCName());
+}

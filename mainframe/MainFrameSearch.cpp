@@ -1,0 +1,43 @@
+// The search bar commands: showing and hiding the bar, and finding the next or previous match in
+// the selected node's log.
+
+#include "mainframe/MainFrame.h"
+#include "classlib/CmdUI.h"
+#include "world/IRCWorld.h"
+#include "settings/Config.h"
+
+void CMainFrame::OnFind()
+{
+    bool shown = !contentPanel.IsSearchBarShown();
+    contentPanel.ShowSearchBar(shown);
+    if (shown) {
+        TSearchPanel& bar = contentPanel.GetSearchBar();
+        bar.ApplySearch();
+        bar.edit.SetFocus();
+    } else {
+        if (world)
+            world->ResetSearchInAllLogs();
+        if (TInputEdit* input = contentPanel.GetInputLine())
+            input->SetFocus();
+    }
+}
+
+void CMainFrame::OnUpdateFind(CCmdUI* ui)
+{
+    ui->Enable(TRUE);
+    ui->SetCheck(contentPanel.IsSearchBarShown() ? 1 : 0);
+}
+
+void CMainFrame::OnFindNext() { FindInSelectedLog(true); }
+
+void CMainFrame::OnFindPrevious() { FindInSelectedLog(false); }
+
+void CMainFrame::FindInSelectedLog(bool forward)
+{
+    if (!contentPanel.IsSearchBarShown()) {
+        OnFind();
+        return;
+    }
+    if (world)
+        forward ? world->FindNext() : world->FindPrevious();
+}

@@ -1,0 +1,166 @@
+// The main window's own switches, help pages, log clearing, tray exit, user popup items and
+// script console, and the services other parts of the program call on the frame.
+
+#include "mainframe/MainFrame.h"
+#include "classlib/CmdUI.h"
+#include "foundation/ResourceString.h"
+#include "irc/IRCChannel.h"
+#include "world/IRCWorld.h"
+#include "res/resource.h"
+#include "settings/Config.h"
+
+namespace {
+
+// Actions that talk to the server; their items wait for a logged-in server.
+const wchar_t* const kServerActions[] = {L"send",     L"action",    L"join",      L"part",          L"quit",   L"mode",
+                                         L"nick",     L"topic",     L"kick",      L"away",          L"invite", L"ctcp",
+                                         L"ctcpping", L"ctcpquery", L"ctcpreply", L"pushtoopqueue", L"sendraw"};
+
+// The first "%s" of the text, when it is not written "%%s".
+bool HasSelectionPlaceholder(const CString& text)
+{
+    int at = text.Find(L"%s");
+    return at >= 0 && (at == 0 || text[at - 1] != L'%');
+}
+
+bool IsServerAction(const CString& action)
+{
+    CString lower = action;
+    lower.MakeLower();
+    for (const wchar_t* name : kServerActions)
+        if (lower == name)
+            return true;
+    return false;
+}
+
+} // namespace
+
+CString GetHomePageUrl() { return L"https://ketroval.example.org/"; }
+
+bool CMainFrame::AskConfirmation(UINT textId, UINT captionId)
+{
+    return ::MessageBoxW(m_hWnd, LoadResourceString(textId), LoadResourceString(captionId),
+                         MB_OKCANCEL | MB_ICONQUESTION) == IDOK;
+}
+
+// The tree's selection: a server with a channel or talk, a server alone, or neither.
+CMainFrame::TSelectedNode CMainFrame::GetSelectedNode()
+{
+    TSelectedNode node;
+    if (world)
+        world->GetSelection(node.unit, node.channel);
+    return node;
+}
+
+// The selected node's own log; without a node, an empty view of the world's.
+TLogView* CMainFrame::GetSelectedLogView() { return world ? world->GetCurrentLogView() : nullptr; }
+
+// Saving and clearing a log need a node whose log holds lines.
+void CMainFrame::OnUpdateNodeHasLines(CCmdUI* ui)
+{
+    TLogView* view = GetSelectedLogView();
+    ui->Enable(view && view->GetLineCount() > 0);
+}
+
+void CMainFrame::OnStopMacros() { macrosStopped = !macrosStopped; }
+
+void CMainFrame::OnUpdateStopMacros(CCmdUI* ui)
+{
+    ui->Enable(TRUE);
+    ui->SetCheck(macrosStopped ? 1 : 0);
+}
+
+void CMainFrame::OnToggleTrayIcon()
+{
+    TPreference& preference = settings->preference;
+    preference.EnableTrayIcon = !preference.EnableTrayIcon;
+    trayIcon.SetEnabled(preference.EnableTrayIcon);
+    preference.Save(settings->GetSettingsFolder());
+}
+
+void CMainFrame::OnUpdateToggleTrayIcon(CCmdUI* ui)
+{
+    ui->Enable(TRUE);
+    ui->SetCheck(settings->preference.EnableTrayIcon ? 1 : 0);
+}
+
+void CMainFrame::OnToggleBalloon()
+{
+    TPreference& preference = settings->preference;
+    preference.EnableBaloon = !preference.EnableBaloon;
+    // An empty balloon takes one that is still on screen away.
+    if (!preference.EnableBaloon)
+        trayIcon.ShowBalloon(CString(), CString());
+    preference.Save(settings->GetSettingsFolder());
+}
+
+void CMainFrame::OnUpdateToggleBalloon(CCmdUI* ui)
+{
+    ui->Enable(settings->preference.EnableTrayIcon);
+    ui->SetCheck(settings->preference.EnableBaloon ? 1 : 0);
+}
+
+void CMainFrame::OnClearLog()
+{
+    TLogView* view = GetSelectedLogView();
+    if (!view || view->GetLineCount() == 0)
+        return;
+    if (!AskConfirmation(IDS_CLEAR_LOG_CONFIRM, IDS_CLEAR_LOG_CAPTION))
+        return;
+    // The node may have gone while the question was open.
+    if (GetSelectedLogView() == view)
+        view->RemoveHeadLines(view->GetLineCount());
+}
+
+void CMainFrame::OnExitFromTray()
+{
+    if (!AskConfirmation(IDS_CONFIRM_QUIT, IDS_QUIT_CAPTION))
+        return;
+    ending = true;
+    SendMessageW(WM_SYSCOMMAND, SC_CLOSE, 0);
+}
+
+void CMainFrame::OnOpenHomePage()
+{
+    if (world)
+        world->OpenUrl(GetHomePageUrl(), false);
+}
+
+void CMainFrame::OnHelpIndex() { help.ShowTopic(L"help\\index.html"); }
+void CMainFrame::OnHelpMainWindow() { help.ShowTopic(L"help\\mainwindow.html"); }
+void CMainFrame::OnHelpShortcutKeys() { help.ShowTopic(L"help\\shortcutkey.html"); }
+void CMainFrame::OnHelpScript() { help.ShowTopic(L"help\\script\\index.html"); }
+void CMainFrame::OnHelpMacro() { help.ShowTopic(L"help\\macro\\index.html"); }
+
+void CMainFrame::OnResetSplitters() { contentPanel.ResetSplitterPositions(); }
+
+void CMainFrame::OnUpdateSendMultiLine(CCmdUI* ui)
+{
+    auto [unit, channel] = GetSelectedNode();
+    ui->Enable(unit && channel && unit->GetState() == TIRCUnit::StateLoggedIn && channel->IsJoined());
+}
+
+void CMainFrame::OnUpdateUserPopupCommand(CCmdUI* ui)
+{
+    auto [unit, channel] = GetSelectedNode();
+    if (!unit) {
+        ui->Enable(FALSE);
+        return;
+    }
+    const std::vector<TPopupItem*>& items = settings->popup.items;
+    size_t index = ui->m_nID - ID_USER_POPUP_FIRST;
+    if (index >= items.size())
+        return;
+    const TPopupItem& item = *items[index];
+    if ((HasSelectionPlaceholder(item.target) || HasSelectionPlaceholder(item.actionInfo)) &&
+        unit->GetSelectedText().IsEmpty()) {
+        ui->Enable(FALSE);
+        return;
+    }
+    ui->Enable(!IsServerAction(item.action) || unit->GetState() == TIRCUnit::StateLoggedIn);
+}
+
+void CMainFrame::SetTrayToolTip(const CString& text) { trayIcon.SetToolTip(text); }
+
+// Held back while the screen saver runs; shown without IRC control codes.
+void CMainFrame::ShowBalloon(const CString& title, const CString& text) { trayIcon.ShowNotice(title, text); }

@@ -1,0 +1,78 @@
+// The server tree's own commands: copying and deleting a server, deleting a channel. Each
+// writes "tree.ini" at once, as every edit of the tree does.
+
+#include "mainframe/MainFrame.h"
+#include "dialogs/MessageBoxes.h"
+#include "foundation/ResourceString.h"
+#include "irc/IRCChannel.h"
+#include "irc/IRCUnit.h"
+#include "world/IRCWorld.h"
+#include "res/resource.h"
+#include "script/ScriptSelectDialog.h"
+
+void CMainFrame::OnCopyServer()
+{
+    auto [unit, channel] = GetSelectedNode();
+    if (!unit || !world)
+        return;
+    // The channels follow from the source's nodes, talks included.
+    TUnitConfig record;
+    static_cast<TUnitSetting&>(record) = unit->GetSettings();
+    // The copy's name always ends in at least one "_".
+    TIRCUnit* copy = nullptr;
+    for (int tries = 0; !copy && tries < 1000; tries++) {
+        record.Name += L"_";
+        if (!world->FindUnit(record.Name))
+            copy = world->AddUnit(record);
+    }
+    if (!copy)
+        return;
+    world->InsertUnitTreeItem(copy);
+    world->SortUnits();
+    for (TIRCChannel* source : unit->GetChannels())
+        world->AddChannelNode(copy, source->GetConfig(), source->GetKind());
+    RefreshServerColumns();
+    world->SaveServerTree();
+}
+
+void CMainFrame::OnDeleteServer()
+{
+    auto [unit, channel] = GetSelectedNode();
+    if (!unit || !world || unit->GetConnection().IsActive())
+        return;
+    if (!ShowConfirmMessage(m_hWnd, LoadResourceString(IDS_DELETE_SERVER_CONFIRM),
+                            LoadResourceString(IDS_DELETE_SERVER_CAPTION)))
+        return;
+    // The box is modal: the server may have gone or connected meanwhile.
+    if (!world->HasUnit(unit) || unit->GetConnection().IsActive())
+        return;
+    world->DeleteUnit(unit);
+    RefreshServerColumns();
+    world->SaveServerTree();
+}
+
+void CMainFrame::OnDeleteChannel()
+{
+    auto [unit, channel] = GetSelectedNode();
+    if (!unit || !channel || !world)
+        return;
+    if (channel->GetKind() == TIRCChannel::KindChannel &&
+        (!ShowConfirmMessage(m_hWnd, LoadResourceString(IDS_DELETE_CHANNEL_CONFIRM),
+                             LoadResourceString(IDS_DELETE_CHANNEL_CAPTION)) ||
+         !world->HasUnit(unit) || !unit->HasChannel(channel)))
+        return;
+    world->RemoveChannelNode(unit, channel);
+    world->SaveServerTree();
+}
+
+// The script settings window shows a column per server.
+void CMainFrame::RefreshServerColumns()
+{
+    if (!scriptSelect || !scriptSelect->m_hWnd || !world)
+        return;
+    std::vector<TIRCUnit*> servers;
+    world->GetUnitsInTreeOrder(servers);
+    scriptSelect->SetServers(servers);
+    scriptSelect->RebuildColumns();
+    scriptSelect->RefreshList();
+}

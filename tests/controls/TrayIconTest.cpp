@@ -1,0 +1,305 @@
+#include "controls/TrayIcon.h"
+#include "classlib/MsgMap.h"
+#include "res/resource.h"
+#include "tests/common/MessagePump.h"
+#include "tests/common/StringPrinter.h"
+#include "tests/common/UserInput.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <vector>
+
+namespace {
+
+// The tray icon with every call to the shell recorded; the calls still reach the shell.
+class TRecordingTrayIcon : public TTrayIcon {
+public:
+    struct TCall {
+        DWORD message;
+        NOTIFYICONDATAW data;
+    };
+    const TCall* Last(DWORD message) const
+    {
+        for (auto it = calls.rbegin(); it != calls.rend(); ++it)
+            if (it->message == message)
+                return &*it;
+        return nullptr;
+    }
+
+    std::vector<TCall> calls;
+
+protected:
+    BOOL Notify(DWORD message, NOTIFYICONDATAW& record) override
+    {
+        calls.push_back({message, record});
+        return TTrayIcon::Notify(message, record);
+    }
+};
+
+// The main window as the tray icon meets it: what it is sent and posted.
+class TOwnerWindow : public CWnd {
+public:
+    BEGIN_MSG_MAP(TOwnerWindow)
+        MESSAGE_HANDLER(WM_SYSCOMMAND, OnSysCommand)
+        MESSAGE_HANDLER(WM_COMMAND, OnCommand)
+        MESSAGE_HANDLER(WM_NULL, OnNull)
+        MESSAGE_HANDLER(WM_ACTIVATE, OnActivate)
+    END_MSG_MAP()
+
+    std::vector<UINT> commands;
+    int restores = 0;
+    int nulls = 0;
+    int activations = 0;
+
+private:
+    LRESULT OnActivate(WPARAM wParam, LPARAM lParam)
+    {
+        activations += LOWORD(wParam) != WA_INACTIVE;
+        return DefWindowProc(WM_ACTIVATE, wParam, lParam);
+    }
+    LRESULT OnSysCommand(WPARAM wParam, LPARAM lParam)
+    {
+        if ((wParam & 0xFFF0) == SC_RESTORE)
+            restores++;
+        return DefWindowProc(WM_SYSCOMMAND, wParam, lParam);
+    }
+    LRESULT OnCommand(WPARAM wParam, LPARAM)
+    {
+        commands.push_back(LOWORD(wParam));
+        return 0;
+    }
+    LRESULT OnNull(WPARAM, LPARAM)
+    {
+        nulls++;
+        return 0;
+    }
+};
+
+class TrayIconTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(CreateTopmostWindow(owner, L"tray owner", 300, 200, 320, 160));
+        tray.Create(owner);
+    }
+
+    // Wine shows notification icons in a window of its own when no system tray is running;
+    // ours is the first (and only) icon in it.
+    static POINT IconPoint()
+    {
+        HWND trayWindow = FindWindowW(nullptr, L"Wine System Tray");
+        EXPECT_NE(trayWindow, nullptr) << "Wine's tray window";
+        RECT client = {};
+        GetClientRect(trayWindow, &client);
+        int cell = GetSystemMetrics(SM_CXSMICON) + 4;
+        return ScreenPointOf(trayWindow, cell / 2, (client.bottom < cell ? client.bottom : cell) / 2);
+    }
+    void ShowIcon()
+    {
+        tray.SetEnabled(true);
+        ASSERT_TRUE(tray.IsPresent());
+        PumpMessagesFor(300);
+    }
+    // Clicks go to the tray window in another process; its callback comes back posted.
+    void ClickIcon(bool right = false)
+    {
+        ClickAt(IconPoint(), right);
+        PumpMessagesFor(200);
+    }
+
+    TOwnerWindow owner;
+    TRecordingTrayIcon tray;
+};
+
+} // namespace
+
+TEST_F(TrayIconTest, IconAppearsAndClicksOnItBringTheOwnerForwardOrRestoreIt)
+{
+    tray.SetToolTip(L"Ketroval2");
+    ShowIcon();
+    SaveWindowPng(FindWindowW(nullptr, L"Wine System Tray"), L"screenshots\\tray_icon.png");
+
+    // Another window in front first, so bringing the owner forward shows as its activation.
+    CWnd other;
+    other.CreateEx(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE | WS_BORDER, 320, 220, 100, 50, nullptr, nullptr);
+    FocusForInput(other);
+    owner.activations = 0;
+    ClickIcon();
+    EXPECT_EQ(owner.activations, 1);
+    PumpMessagesFor(GetDoubleClickTime() + 100);
+    ClickIcon();
+    EXPECT_EQ(owner.restores, 0) << "clicks farther apart than a double click only bring it forward";
+    DoubleClickAt(IconPoint());
+    PumpMessagesFor(200);
+    EXPECT_EQ(owner.restores, 1);
+
+    tray.restoreOnSingleClick = true;
+    ClickIcon();
+    EXPECT_EQ(owner.restores, 2) << "with restore on single click every click restores";
+    SendMessageW(tray.GetWindow(), WM_TRAYICON, 7, WM_LBUTTONUP);
+    PumpMessagesFor(50);
+    EXPECT_EQ(owner.restores, 2) << "another icon's clicks are not ours";
+}
+
+TEST_F(TrayIconTest, RightClickOpensTheTrayMenuAtTheCursorForTheOwner)
+{
+    ShowIcon();
+    POINT at = IconPoint();
+    RECT menu = {};
+    int nullsWhileOpen = -1, tries = 0;
+    std::function<void()> pickRestore = [&] {
+        HWND window = FindWindowW(L"#32768", nullptr);
+        if (!window || !IsWindowVisible(window)) {
+            if (++tries < 100)
+                RunLater(100, pickRestore);
+            return;
+        }
+        GetWindowRect(window, &menu);
+        nullsWhileOpen = owner.nulls;
+        SaveWindowPng(GetDesktopWindow(), L"screenshots\\tray_menu.png");
+        // The last item restores. Clicked, not typed: Wine may leave another window in front,
+        // and the keys would go there.
+        HMENU items = (HMENU)SendMessageW(window, MN_GETHMENU, 0, 0);
+        RECT item = {};
+        GetMenuItemRect(nullptr, items, GetMenuItemCount(items) - 1, &item);
+        QueueClickAt({(item.left + item.right) / 2, (item.top + item.bottom) / 2});
+        // A menu left open must not hang the test program.
+        RunLater(5000, [] { EndMenu(); });
+    };
+    RunLater(100, pickRestore);
+    ClickIcon(true);
+    PumpMessagesUntil([&] { return owner.nulls > 0; }, 8000);
+    EXPECT_EQ(menu.left, at.x) << "the menu opened at the cursor";
+    EXPECT_EQ(menu.top, at.y);
+    EXPECT_EQ(owner.commands, std::vector<UINT>{ID_RESTORE_FROM_TRAY});
+    EXPECT_EQ(nullsWhileOpen, 0);
+    EXPECT_EQ(owner.nulls, 1) << "WM_NULL follows the closed menu";
+}
+
+TEST_F(TrayIconTest, TextsAreCutToTheShellsLimitsAtCharacterBoundaries)
+{
+    const CString hundred(L'a', 100), threeHundred(L'b', 300);
+    // A surrogate pair (U+20BB7) astride a limit is left out whole.
+    const CString pair = L"\xD842\xDFB7", pairAt30 = CString(L'c', 29) + pair + L"d";
+    tray.SetToolTip(hundred);
+    ShowIcon();
+    EXPECT_EQ(CString(tray.Last(NIM_ADD)->data.szTip), hundred.Left(62)) << "when added";
+
+    using TField = const wchar_t* (*)(const NOTIFYICONDATAW&);
+    const TField tip = [](const NOTIFYICONDATAW& d) -> const wchar_t* { return d.szTip; };
+    const TField title = [](const NOTIFYICONDATAW& d) -> const wchar_t* { return d.szInfoTitle; };
+    const TField info = [](const NOTIFYICONDATAW& d) -> const wchar_t* { return d.szInfo; };
+    const struct {
+        bool balloon;
+        CString title, text;
+        TField field;
+        CString expected;
+    } kCases[] = {
+        {false, L"", threeHundred, tip, threeHundred.Left(30)},
+        {false, L"", pairAt30, tip, pairAt30.Left(29)},
+        {true, hundred, threeHundred, title, hundred.Left(62)},
+        {true, hundred, threeHundred, info, threeHundred.Left(254)},
+        {true, CString(L'f', 61) + pair, L"", title, CString(L'f', 61)},
+        {true, L"", CString(L'e', 253) + pair, info, CString(L'e', 253)},
+    };
+    for (const auto& c : kCases) {
+        tray.calls.clear();
+        c.balloon ? tray.ShowBalloon(c.title, c.text) : tray.SetToolTip(c.text);
+        ASSERT_NE(tray.Last(NIM_MODIFY), nullptr);
+        EXPECT_EQ(CString(c.field(tray.Last(NIM_MODIFY)->data)), c.expected) << c.text.GetLength();
+    }
+    tray.calls.clear();
+    tray.SetToolTip(pairAt30);
+    EXPECT_TRUE(tray.calls.empty()) << "an unchanged tooltip is not sent again";
+}
+
+TEST_F(TrayIconTest, NoticesLoseTheirControlCodesAndWaitForTheScreenSaver)
+{
+    ShowIcon();
+    tray.ShowNotice(L"\x02#chan\x0F", L"\x03"
+                                      L"4,1hello\x03 \x1Fworld\x16");
+    const auto* call = tray.Last(NIM_MODIFY);
+    ASSERT_NE(call, nullptr);
+    EXPECT_EQ(CString(call->data.szInfoTitle), CString(L"#chan"));
+    EXPECT_EQ(CString(call->data.szInfo), CString(L"hello world"));
+    tray.ShowBalloon(L"", L"");
+    EXPECT_EQ(tray.Last(NIM_MODIFY)->data.szInfo[0], 0) << "an empty balloon clears the one shown";
+
+    ASSERT_TRUE(SystemParametersInfoW(SPI_SETSCREENSAVERRUNNING, TRUE, nullptr, 0));
+    tray.calls.clear();
+    tray.ShowNotice(L"title", L"text");
+    SystemParametersInfoW(SPI_SETSCREENSAVERRUNNING, FALSE, nullptr, 0);
+    EXPECT_TRUE(tray.calls.empty()) << "no balloon while the screen saver runs";
+}
+
+TEST_F(TrayIconTest, ImageFollowsTheAlertsHighlightFirst)
+{
+    ShowIcon();
+    // New message, highlight, both: the image shown after each.
+    const bool kAlerts[][2] = {{false, false}, {true, false}, {false, true}, {true, true}};
+    std::vector<HICON> seen;
+    for (const auto& alerts : kAlerts) {
+        tray.newMessageAlert = alerts[0];
+        tray.highlightAlert = alerts[1];
+        tray.UpdateIcon();
+        seen.push_back(tray.Last(NIM_MODIFY)->data.hIcon);
+    }
+    EXPECT_EQ(seen[0], tray.Last(NIM_ADD)->data.hIcon);
+    EXPECT_TRUE(seen[0] && seen[1] && seen[2] && seen[0] != seen[1] && seen[1] != seen[2] && seen[0] != seen[2]);
+    EXPECT_EQ(seen[3], seen[2]);
+    tray.SetEnabled(false);
+    EXPECT_FALSE(tray.newMessageAlert || tray.highlightAlert) << "turning the icon off ends the alerts";
+}
+
+TEST_F(TrayIconTest, EnabledAndOnlyWhenMinimisedDecideWhetherTheIconIsThere)
+{
+    const struct {
+        bool minimized;
+        const char* steps; // E/e enable on/off, M/m only-when-minimised on/off, T "TaskbarCreated"
+        bool present;
+    } kCases[] = {
+        {false, "E", true},   {false, "ME", false}, {true, "ME", true},    {false, "EM", false},
+        {true, "EM", true},   {false, "EMm", true}, {true, "EMm", true},   {false, "Ee", false},
+        {false, "eM", false}, {false, "ET", true},  {false, "EMT", false}, {true, "EMT", true},
+    };
+    for (const auto& c : kCases) {
+        TTrayIcon icon;
+        icon.Create(owner);
+        icon.ownerMinimized = c.minimized;
+        for (const char* step = c.steps; *step; step++) {
+            if (toupper(*step) == 'E')
+                icon.SetEnabled(isupper(*step));
+            else if (toupper(*step) == 'M')
+                icon.SetShowOnlyWhenMinimized(isupper(*step));
+            else
+                icon.OnTaskbarCreated();
+        }
+        EXPECT_EQ(icon.IsPresent(), c.present) << c.steps << (c.minimized ? " minimised" : "");
+    }
+}
+
+TEST_F(TrayIconTest, BalloonAppearsBesideTheIconAndItsClickRestoresTheOwner)
+{
+    ShowIcon();
+    tray.ShowBalloon(L"#ketroval", L"balloon");
+    // Wine's tray shows a balloon as a tool tip of its own process, about two seconds later.
+    HWND balloon = nullptr;
+    PumpMessagesUntil(
+        [&] {
+            balloon = FindWindowW(L"tooltips_class32", nullptr);
+            while (balloon && !IsWindowVisible(balloon))
+                balloon = FindWindowExW(nullptr, balloon, L"tooltips_class32", nullptr);
+            return balloon != nullptr;
+        },
+        5000);
+    ASSERT_NE(balloon, nullptr) << "a balloon is on screen";
+    PumpMessagesFor(500);
+    SaveWindowPng(GetDesktopWindow(), L"screenshots\\tray_balloon.png");
+    // Wine's balloon sends nothing when clicked; the shell's message is given as Windows sends it.
+    SendMessageW(tray.GetWindow(), WM_TRAYICON, 0, NIN_BALLOONUSERCLICK);
+    PumpMessagesFor(50);
+    EXPECT_EQ(owner.restores, 1);
+    tray.ShowBalloon(L"", L"");
+    EXPECT_TRUE(PumpMessagesUntil([&] { return !IsWindowVisible(balloon); }, 2000)) << "an empty balloon takes it away";
+}

@@ -1,0 +1,465 @@
+// The world's units: building them from the settings, adding, renaming and removing them and
+// their channel nodes, storing the tree back, automatic connects and the tick.
+#include "world/IRCWorld.h"
+
+#include "controls/CardLayoutPanel.h"
+#include "world/ProtocolLogWindows.h"
+#include "world/UserInfoDialogs.h"
+#include "world/WorldFrame.h"
+#include "logview/LogView.h"
+#include "settings/Config.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+TIRCWorld::TIRCWorld(TConfig* config, IIRCWorldHost* host, const TLogAddressFinder* addressFinder)
+    : config(config), preference(&config->preference), tree(&config->world), host(host), addressFinder(addressFinder),
+      protocolLogs(std::make_unique<TProtocolLogWindows>(config))
+{
+    SYSTEMTIME now;
+    ::GetLocalTime(&now);
+    lastTickDay = now.wDay;
+    timer.SetListener(this);
+    dccManager.SetWorld(this);
+    dccManager.SetPreference(preference);
+}
+
+TIRCWorld::~TIRCWorld() { Shutdown(); }
+
+void TIRCWorld::Shutdown()
+{
+    timer.Stop();
+    // The items carry the units as data; none may outlive them.
+    if (serverTree && serverTree->IsWindow())
+        serverTree->DeleteItem(TVI_ROOT);
+    DeleteAllUnits();
+    protocolLogs->SetFrame(nullptr);
+    // The units took their windows with them; the maker goes with the frame it reports to.
+    if (userInfoDialogs) {
+        SetUserInfoWindows(nullptr);
+        userInfoDialogs.reset();
+        frameUserInfo.reset();
+    }
+    DestroyLogView(nullptr, nullptr);
+    DestroyMemberListView(nullptr, nullptr);
+    currentUnit = nullptr;
+    currentChannel = nullptr;
+    // The controls outlive the world; they must not report to it any more.
+    if (serverTree)
+        serverTree->listener = nullptr;
+    if (inputLine)
+        inputLine->listener = nullptr;
+    if (allLog) {
+        allLog->keyListener = nullptr;
+        allLog->contextPopupListener = nullptr;
+        allLog->eventLineListener = nullptr;
+    }
+    frame = nullptr;
+    serverTree = nullptr;
+    allLog = nullptr;
+    inputLine = nullptr;
+    logPanel = nullptr;
+    memberPanel = nullptr;
+}
+
+TIRCUnit* TIRCWorld::MakeUnit(const TUnitSetting& setting)
+{
+    TIRCUnit* unit = new TIRCUnit(this, preference, setting);
+    unit->SetWorldSetting(tree);
+    unit->SetChannelWindows(this);
+    unit->SetFrame(this);
+    unit->SetMacroFolders(config->GetMacroFolder(), config->GetFilesFolder());
+    unit->SetDccManager(&dccManager);
+    unit->SetUserInfoWindows(userInfoWindows);
+    unit->SetChannelListWindows(GetChannelListWindows());
+    unit->SetLogFormat(&config->view.settings.formats);
+    units.push_back(unit);
+    return unit;
+}
+
+TIRCUnit* TIRCWorld::AddUnit(const TUnitConfig& record)
+{
+    if (FindUnit(record.Name))
+        return nullptr;
+    TUnitSetting setting = record;
+    setting.Update = preference->ServerUpdate;
+    setting.Console = preference->ServerAllLog;
+    setting.Keyword = preference->ServerKeyword;
+    return MakeUnit(setting);
+}
+
+void TIRCWorld::CreateUnitsFromSettings()
+{
+    TIRCUnit* first = nullptr;
+    TIRCUnit* firstAutoConnect = nullptr;
+    for (TUnitConfig& record : tree->Units) {
+        TIRCUnit* unit = AddUnit(record);
+        // A taken name gets underscores, and keeps them when the tree is saved.
+        for (int tries = 0; !unit && tries < 100; tries++) {
+            record.Name += L"_";
+            unit = AddUnit(record);
+        }
+        if (!unit)
+            continue;
+        first = first ? first : unit;
+        if (!firstAutoConnect && unit->GetSettings().AutoConnect)
+            firstAutoConnect = unit;
+        HTREEITEM item = serverTree ? InsertUnitTreeItem(unit) : nullptr;
+        for (const TChannelConfig& channel : record.Channels) {
+            TIRCChannel* made = unit->AddChannel(channel, TIRCChannel::KindChannel);
+            if (made && item)
+                InsertChannelTreeItem(item, made);
+        }
+    }
+    if (TIRCUnit* shown = firstAutoConnect ? firstAutoConnect : first) {
+        Select(shown, nullptr);
+        if (serverTree && firstAutoConnect)
+            serverTree->ScrollItemIntoView(FindUnitTreeItem(shown));
+        else if (serverTree)
+            serverTree->SetVerticalScrollPos(0);
+    }
+    if (serverTree) {
+        serverTree->ExpandBranches(serverTree->GetRootItem(), TVE_EXPAND);
+        SortTree();
+    }
+}
+
+void TIRCWorld::SetUserInfoWindows(IUserInfoWindows* windows)
+{
+    userInfoWindows = windows;
+    for (TIRCUnit* unit : units)
+        unit->SetUserInfoWindows(windows);
+}
+
+void TIRCWorld::KickIdleAllDialogs(WPARAM wParam, LPARAM lParam)
+{
+    for (TIRCUnit* unit : units)
+        unit->KickIdleDialogs(wParam, lParam);
+}
+
+void TIRCWorld::AddProtocolLine(TIRCUnit* unit, const CString& text, int direction)
+{
+    if (HasUnit(unit))
+        protocolLogs->AddLine(unit, text, direction == 1);
+}
+
+void TIRCWorld::ShowProtocolLog(TIRCUnit* unit)
+{
+    if (HasUnit(unit))
+        protocolLogs->Show(unit);
+}
+
+TProtocolLogDialog* TIRCWorld::FindProtocolLog(const TIRCUnit* unit) const { return protocolLogs->Find(unit); }
+
+void TIRCWorld::ReloadAllScripts()
+{
+    // A script's own code may remove servers while others reload.
+    std::vector<TIRCUnit*> all = units;
+    for (TIRCUnit* unit : all)
+        if (HasUnit(unit))
+            unit->ReloadScripts();
+}
+
+TIRCUnit* TIRCWorld::FindUnit(const CString& name) const
+{
+    for (TIRCUnit* unit : units)
+        if (unit->GetName() == name)
+            return unit;
+    return nullptr;
+}
+
+bool TIRCWorld::HasUnit(const TIRCUnit* unit) const
+{
+    return unit && std::find(units.begin(), units.end(), unit) != units.end();
+}
+
+void TIRCWorld::DeleteUnit(TIRCUnit* unit)
+{
+    auto it = std::find(units.begin(), units.end(), unit);
+    if (it == units.end())
+        return;
+    if (HTREEITEM item = FindUnitTreeItem(unit))
+        DeleteTreeItem(item);
+    DestroyNodeViews(unit, nullptr);
+    // Its window reports to the world about this unit; neither may outlive it.
+    protocolLogs->Destroy(unit);
+    units.erase(it);
+    currentChannelNames.erase(unit);
+    dccManager.ForgetUnit(unit);
+    if (popupUnit == unit)
+        popupUnit = nullptr;
+    // Its channels report their going while the unit can still be told apart.
+    delete unit;
+    if (currentUnit == unit) {
+        currentUnit = nullptr;
+        currentChannel = nullptr;
+    }
+}
+
+void TIRCWorld::DeleteAllUnits()
+{
+    while (!units.empty())
+        DeleteUnit(units.back());
+}
+
+void TIRCWorld::GetUnitsInTreeOrder(std::vector<TIRCUnit*>& ordered) const
+{
+    ordered.clear();
+    if (!serverTree)
+        return;
+    for (HTREEITEM item = serverTree->GetRootItem(); item; item = serverTree->GetNextSiblingItem(item))
+        for (TIRCUnit* unit : units)
+            if (FindUnitTreeItem(unit) == item)
+                ordered.push_back(unit);
+}
+
+void TIRCWorld::RenameUnit(TIRCUnit* unit, const CString& name)
+{
+    if (!HasUnit(unit))
+        return;
+    TUnitSetting setting = unit->GetSettings();
+    setting.Name = name;
+    unit->ApplySettings(setting);
+    unit->UpdateLogServerName();
+    if (HTREEITEM item = FindUnitTreeItem(unit))
+        serverTree->SetItemText(item, name);
+    RefreshTreeItem(unit, nullptr);
+    UpdateTitleIfUnitSelected(unit);
+    SortUnits();
+}
+
+void TIRCWorld::RenameChannel(TIRCUnit* unit, TIRCChannel* channel, const CString& name)
+{
+    if (!HasUnit(unit) || !unit->HasChannel(channel))
+        return;
+    channel->GetConfig().Name = name;
+    OnChannelRenamed(unit, channel);
+}
+
+void TIRCWorld::OnChannelRenamed(TIRCUnit* unit, TIRCChannel* channel)
+{
+    HTREEITEM unitItem = FindUnitTreeItem(unit);
+    if (HTREEITEM item = FindChannelTreeItem(unitItem, channel))
+        serverTree->SetItemText(item, channel->GetName());
+    RefreshTreeItem(unit, nullptr);
+    UpdateTitleIfNodeSelected(unit, channel);
+    if (unitItem)
+        SortChannels(unitItem);
+}
+
+TIRCChannel* TIRCWorld::AddChannelNode(TIRCUnit* unit, const TChannelConfig& record, int kind)
+{
+    if (!HasUnit(unit))
+        return nullptr;
+    TIRCChannel* channel = unit->AddChannel(record, kind);
+    if (channel)
+        OnChannelAdded(unit, channel, false);
+    return channel;
+}
+
+void TIRCWorld::OnChannelAdded(TIRCUnit* unit, TIRCChannel* channel, bool storeTree)
+{
+    if (HTREEITEM unitItem = FindUnitTreeItem(unit)) {
+        InsertChannelTreeItem(unitItem, channel);
+        SortChannels(unitItem);
+    }
+    if (storeTree)
+        SaveServerTree();
+}
+
+void TIRCWorld::RemoveChannelNode(TIRCUnit* unit, TIRCChannel* channel)
+{
+    if (!HasUnit(unit) || !unit->HasChannel(channel))
+        return;
+    unit->DeleteChannel(channel);
+}
+
+// Every road that deletes a channel passes here first: its item and views must not outlive it.
+void TIRCWorld::OnChannelDeleting(TIRCUnit* unit, TIRCChannel* channel)
+{
+    if (HTREEITEM item = FindChannelTreeItem(FindUnitTreeItem(unit), channel))
+        DeleteTreeItem(item);
+    DestroyNodeViews(unit, channel);
+    if (popupChannel == channel)
+        popupChannel = nullptr;
+}
+
+void TIRCWorld::StoreServerTree(TWorldConfig& record) const
+{
+    static_cast<TWorldSetting&>(record) = *tree;
+    record.Units.clear();
+    std::vector<TIRCUnit*> ordered;
+    GetUnitsInTreeOrder(ordered);
+    for (TIRCUnit* unit : ordered) {
+        TUnitConfig stored;
+        static_cast<TUnitSetting&>(stored) = unit->GetSettings();
+        stored.ExtraFlag = unit->GetState() == TIRCUnit::StateLoggedIn;
+        StoreUnitChannels(unit, stored);
+        for (TChannelConfig& channel : stored.Channels)
+            if (TIRCChannel* node = unit->FindChannel(channel.Name))
+                channel.ExtraFlag = node->IsJoined();
+        record.Units.push_back(stored);
+    }
+}
+
+void TIRCWorld::StoreUnitChannels(TIRCUnit* unit, TUnitConfig& record) const
+{
+    HTREEITEM unitItem = HasUnit(unit) ? FindUnitTreeItem(unit) : nullptr;
+    if (!unitItem)
+        return;
+    record.Channels.clear();
+    for (HTREEITEM item = serverTree->GetChildItem(unitItem); item; item = serverTree->GetNextSiblingItem(item))
+        for (TIRCChannel* channel : unit->GetChannels())
+            if (channel->GetKind() == TIRCChannel::KindChannel && FindChannelTreeItem(unitItem, channel) == item)
+                record.Channels.push_back(channel->GetConfig());
+}
+
+void TIRCWorld::SaveServerTree()
+{
+    if (!serverTree)
+        return;
+    StoreServerTree(config->world);
+    config->SaveServerTree();
+}
+
+void TIRCWorld::AutoConnect(const std::vector<CString>& names)
+{
+    AutoConnect(names, (::GetKeyState(VK_CONTROL) & 0x8000) != 0);
+}
+
+void TIRCWorld::AutoConnect(const std::vector<CString>& names, bool controlHeld)
+{
+    if (controlHeld)
+        return;
+    std::vector<TIRCUnit*> chosen;
+    for (const CString& name : names)
+        if (TIRCUnit* unit = FindUnit(name))
+            chosen.push_back(unit);
+    if (!chosen.empty()) {
+        ConnectStaggered(chosen);
+        return;
+    }
+    for (TIRCUnit* unit : units)
+        if (unit->GetSettings().AutoConnect)
+            chosen.push_back(unit);
+    ConnectStaggered(chosen);
+}
+
+// The first connects at once, the others 3 seconds apart so that logins do not pile up.
+int TIRCWorld::ConnectStaggered(const std::vector<TIRCUnit*>& chosen)
+{
+    int n = 0;
+    for (TIRCUnit* unit : chosen) {
+        if (n == 0) {
+            unit->Connect();
+            if (!preference->FocusOnJoin && preference->SelectFirstChannelOnInit)
+                unit->GetSession().selectFirstChannel = true;
+        } else {
+            unit->ScheduleConnect(3 * n);
+        }
+        n++;
+    }
+    return n;
+}
+
+void TIRCWorld::ApplyServerSettings(TIRCUnit* unit, const TUnitConfig& edited)
+{
+    HTREEITEM unitItem = HasUnit(unit) ? FindUnitTreeItem(unit) : nullptr;
+    if (!HasUnit(unit) || (serverTree && !unitItem))
+        return;
+    bool expanded = unitItem && (serverTree->GetItemState(unitItem, TVIS_EXPANDED) & TVIS_EXPANDED);
+    CString unitName, channelName;
+    NoteSelection(unitName, channelName);
+    // The channels come back in the edited order, still before the talks.
+    for (TIRCChannel* channel : unit->GetChannels())
+        if (HTREEITEM item =
+                channel->GetKind() == TIRCChannel::KindChannel ? FindChannelTreeItem(unitItem, channel) : nullptr)
+            serverTree->DeleteItem(item);
+    std::vector<TIRCChannel*> removed;
+    for (TIRCChannel* channel : unit->GetChannels()) {
+        bool kept = channel->GetKind() != TIRCChannel::KindChannel;
+        for (const TChannelConfig& record : edited.Channels)
+            kept = kept || record.Name == channel->GetName();
+        if (!kept)
+            removed.push_back(channel);
+    }
+    for (TIRCChannel* channel : removed)
+        unit->DeleteChannel(channel);
+    for (const TChannelConfig& record : edited.Channels) {
+        if (TIRCChannel* channel = unit->FindChannel(record.Name))
+            channel->GetConfig() = record;
+        else
+            unit->AddChannel(record, TIRCChannel::KindChannel);
+    }
+    for (const TChannelConfig& record : edited.Channels)
+        if (TIRCChannel* channel = unitItem ? unit->FindChannel(record.Name) : nullptr)
+            InsertChannelTreeItem(unitItem, channel);
+    TUnitSetting setting = edited;
+    while (FindUnit(setting.Name) && FindUnit(setting.Name) != unit)
+        setting.Name += L"_";
+    CString newName = setting.Name;
+    setting.Name = unit->GetName();
+    unit->ApplySettings(setting);
+    if (newName != unit->GetName())
+        RenameUnit(unit, newName);
+    if (unitItem)
+        serverTree->Expand(unitItem, expanded ? TVE_EXPAND : TVE_COLLAPSE);
+    // A renamed unit no longer answers to the noted name, and then nothing is selected.
+    SelectByNames(unitName, channelName);
+    SortUnits();
+    SortChannels(unitItem);
+}
+
+int TIRCWorld::CountActiveUnits() const
+{
+    int count = 0;
+    for (const TIRCUnit* unit : units)
+        count += unit->GetState() != TIRCUnit::StateDisconnected;
+    return count;
+}
+
+void TIRCWorld::OnTimer(TTimer*) { Tick(); }
+
+void TIRCWorld::Tick()
+{
+    SYSTEMTIME now;
+    ::GetLocalTime(&now);
+    TickOn(now.wDay);
+}
+
+void TIRCWorld::TickOn(int day)
+{
+    for (size_t i = 0; i < units.size(); i++)
+        units[i]->Tick();
+    TickUrlHistory(day != lastTickDay);
+    if (day != lastTickDay) {
+        for (TIRCUnit* unit : units)
+            unit->ReopenLogFiles();
+        lastTickDay = day;
+    }
+    // One text a second: clipboard viewers that copy every change get each one.
+    if (!clipboardQueue.empty()) {
+        CString text = clipboardQueue.front();
+        clipboardQueue.pop_front();
+        host->CopyTextToClipboard(text);
+    }
+    if (balloonCountdown > 0 && --balloonCountdown == 0 && frame)
+        frame->ShowBalloon(CString(), CString());
+    AskPendingNickQuestions();
+}
+
+bool TIRCWorld::TryOpenDCCChatDialog()
+{
+    return dccChatDialogs.TryOpen(preference->EnableMaxDCCChatRequestDialog, preference->MaxDCCChatRequestDialog);
+}
+
+bool TIRCWorld::TryOpenInviteDialog()
+{
+    return inviteDialogs.TryOpen(preference->LimitInviteDialog, preference->InviteDialogMax);
+}
+
+bool TIRCWorld::TryOpenWhoisDialog()
+{
+    return whoisDialogs.TryOpen(preference->LimitWhoisDialog, preference->WhoisDialogMax);
+}

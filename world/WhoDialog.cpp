@@ -1,0 +1,301 @@
+#include "world/WhoDialog.h"
+
+#include "controls/ChildId.h"
+#include "classlib/App.h"
+#include "foundation/ResourceString.h"
+#include "irc/Member.h"
+#include "irc/WhoListFile.h"
+#include "res/strings/irc.h"
+#include "settings/Preference.h"
+#include "settings/WindowGeometry.h"
+
+#include <commdlg.h>
+#include <windowsx.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+const UINT kColumnHeadings[TWhoDialog::kColumnCount] = {
+    0, IDS_WHO_COLUMN_NICK, IDS_WHO_COLUMN_USER, IDS_WHO_COLUMN_HOST, IDS_WHO_COLUMN_REAL_NAME, IDS_WHO_COLUMN_SERVER};
+
+struct TSortCall {
+    TMemberCompare compare;
+    int param;
+};
+
+int CALLBACK CompareRows(LPARAM a, LPARAM b, LPARAM call)
+{
+    const TSortCall* sort = reinterpret_cast<const TSortCall*>(call);
+    return sort->compare(reinterpret_cast<const TIRCMember*>(a), reinterpret_cast<const TIRCMember*>(b), sort->param);
+}
+
+} // namespace
+
+TWhoDialog::TWhoDialog() : TUpdateDialog(IDD_WHO_DIALOG) {}
+
+TWhoDialog::~TWhoDialog()
+{
+    StoreGeometry();
+    if (list) {
+        list->DestroyWindow();
+        delete list;
+    }
+    DestroyWindow();
+}
+
+void TWhoDialog::StoreGeometry()
+{
+    if (!geometry || !m_hWnd)
+        return;
+    if (list)
+        for (size_t i = 0; i < geometry->whoHeader.size(); i++)
+            geometry->whoHeader[i] = (int)list->SendMessage(LVM_GETCOLUMNWIDTH, (WPARAM)i);
+    WINDOWPLACEMENT placement = {};
+    placement.length = sizeof(placement);
+    if (::GetWindowPlacement(m_hWnd, &placement))
+        geometry->whoRect = placement.rcNormalPosition;
+}
+
+void TWhoDialog::SetListLook(HFONT font, COLORREF backColor)
+{
+    listFont = font;
+    listBackColor = backColor;
+}
+
+bool TWhoDialog::CreateAndShow()
+{
+    if (!Create(IDD_WHO_DIALOG, nullptr))
+        return false;
+    RestoreWindowPlacement();
+    return true;
+}
+
+void TWhoDialog::RestoreWindowPlacement()
+{
+    WINDOWPLACEMENT placement = {};
+    placement.length = sizeof(placement);
+    ::GetWindowPlacement(m_hWnd, &placement);
+    placement.showCmd = SW_SHOW;
+    // A rectangle never stored keeps the place the system chose.
+    if (geometry && !IsRectEmpty(&geometry->whoRect))
+        placement.rcNormalPosition = geometry->whoRect;
+    ::SetWindowPlacement(m_hWnd, &placement);
+}
+
+BOOL TWhoDialog::OnInitDialog()
+{
+    TUpdateDialog::OnInitDialog();
+    title = FormatStringResourceWithTwo(IDS_WHO_TITLE, channelName, unitName);
+    SetWindowText(title);
+    CreateList();
+    layout.parent = m_hWnd;
+    for (UINT id : {IDCANCEL, IDC_WHO_UPDATE, IDC_WHO_SAVE})
+        layout.AddControl(LAYOUT_ANCHOR_RIGHT | LAYOUT_ANCHOR_BOTTOM, ::GetDlgItem(m_hWnd, id));
+    layout.AddControl(LAYOUT_ANCHOR_ALL, list->m_hWnd);
+    return TRUE;
+}
+
+void TWhoDialog::CreateList()
+{
+    RECT rect, button;
+    GetClientRect(&rect);
+    HWND close = ::GetDlgItem(m_hWnd, IDCANCEL);
+    ::GetWindowRect(close, &button);
+    ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&button), 2);
+    rect.bottom = button.top - 8;
+    list = new TListView(this);
+    list->Create(WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_TABSTOP | LVS_REPORT |
+                     LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS,
+                 rect, m_hWnd, GetNextChildId());
+    // Stored widths: at least six are kept, so the columns always have one each.
+    std::vector<int> fallback = {24, 100, 80, 160, 120, 120};
+    if (geometry && geometry->whoHeader.size() < (size_t)kColumnCount)
+        geometry->whoHeader.resize(kColumnCount, 100);
+    const std::vector<int>& widths = geometry ? geometry->whoHeader : fallback;
+    for (int column = 0; column < kColumnCount; column++) {
+        CString heading = kColumnHeadings[column] ? LoadResourceString(kColumnHeadings[column]) : CString();
+        list->InsertColumn(column, heading, widths[column]);
+    }
+    list->SetImageList(imageList, LVSIL_SMALL);
+    list->SetExtendedStyle(LVS_EX_FULLROWSELECT);
+    if (listFont)
+        list->SendMessage(WM_SETFONT, (WPARAM)listFont, TRUE);
+    if (listBackColor != CLR_NONE) {
+        list->SendMessage(LVM_SETBKCOLOR, 0, (LPARAM)listBackColor);
+        list->SendMessage(LVM_SETTEXTBKCOLOR, 0, (LPARAM)listBackColor);
+    }
+    list->MoveWindow(rect);
+    list->ShowWindow(SW_SHOW);
+}
+
+LRESULT TWhoDialog::OnSize(WPARAM, LPARAM lParam)
+{
+    if (GET_X_LPARAM(lParam) > 0 && GET_Y_LPARAM(lParam) > 0 && list)
+        layout.Relayout();
+    return 0;
+}
+
+LRESULT TWhoDialog::OnGetMinMaxInfo(WPARAM, LPARAM lParam)
+{
+    MINMAXINFO* info = reinterpret_cast<MINMAXINFO*>(lParam);
+    info->ptMinTrackSize.x = 300;
+    info->ptMinTrackSize.y = 160;
+    return 0;
+}
+
+void TWhoDialog::OnUpdate()
+{
+    if (listener)
+        listener->OnRefresh(this);
+}
+
+void TWhoDialog::OnCancel()
+{
+    TUpdateDialog::OnCancel();
+    // The listener deletes this dialog.
+    if (listener)
+        listener->OnClose(this);
+}
+
+void TWhoDialog::Activate()
+{
+    if (::IsIconic(m_hWnd))
+        SendMessage(WM_SYSCOMMAND, SC_RESTORE);
+    else
+        ShowWindow(SW_SHOW);
+    ::SetForegroundWindow(m_hWnd);
+    ::BringWindowToTop(m_hWnd);
+    SetFocus();
+}
+
+int TWhoDialog::FindItem(const TIRCMember* member)
+{
+    return list ? list->FindItemByData(reinterpret_cast<LPARAM>(member)) : -1;
+}
+
+int TWhoDialog::InsertItem(const TIRCMember* member, const CString& text)
+{
+    if (!list)
+        return -1;
+    int item = list->InsertItem(list->GetItemCount(), text);
+    if (item >= 0)
+        list->SetItemData(item, reinterpret_cast<LPARAM>(member));
+    return item;
+}
+
+void TWhoDialog::SetItemText(int item, int column, const CString& text)
+{
+    if (list)
+        list->SetItemText(item, column, text);
+}
+
+void TWhoDialog::DeleteItem(int item)
+{
+    if (list)
+        list->SendMessage(LVM_DELETEITEM, (WPARAM)item);
+}
+
+void TWhoDialog::DeleteAllItems()
+{
+    if (list)
+        list->DeleteAllItems();
+}
+
+void TWhoDialog::RedrawItem(int item)
+{
+    if (!list)
+        return;
+    if (item < 0)
+        list->Invalidate();
+    else
+        list->SendMessage(LVM_REDRAWITEMS, (WPARAM)item, (LPARAM)item);
+}
+
+void TWhoDialog::SortItems(TMemberCompare compare, int param)
+{
+    TSortCall call = {compare, param};
+    if (list)
+        list->SendMessage(LVM_SORTITEMS, reinterpret_cast<WPARAM>(&call), reinterpret_cast<LPARAM>(&CompareRows));
+}
+
+void TWhoDialog::OnDoubleClick(TListView*, UINT, int, int)
+{
+    if (frame)
+        frame->OnUserInfo();
+}
+
+void TWhoDialog::OnContextMenu(TListView*, int x, int y)
+{
+    HMENU menu = ::LoadMenuW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDR_MEMBER_POPUP));
+    if (!menu)
+        return;
+    // Its commands go to the main window, which acts on the selected nicks.
+    HWND owner = frame ? frame->GetFrameWindow() : m_hWnd;
+    if (HMENU popup = ::GetSubMenu(menu, 0))
+        ::TrackPopupMenu(popup, TPM_RIGHTBUTTON, x, y, 0, owner, nullptr);
+    ::DestroyMenu(menu);
+}
+
+void TWhoDialog::OnCustomDraw(TListView* view, NMHDR* header, LRESULT* result)
+{
+    if (rowPainter)
+        rowPainter->OnCustomDraw(view, header, result);
+}
+
+void TWhoDialog::OnColumnClick(TListView*, int column)
+{
+    if (listener)
+        listener->OnColumnClick(this, column);
+}
+
+CString TWhoDialog::AskSavePath()
+{
+    // "desc|*.ext|" pairs; the closing '|' and the string's own end make the double NUL.
+    std::wstring filter = LoadResourceString(IDS_WHO_SAVE_FILTER).GetString();
+    for (wchar_t& c : filter)
+        if (c == L'|')
+            c = L'\0';
+    CString caption = LoadResourceString(IDS_WHO_SAVE_TITLE);
+    // Room for any path the dialog can return, so a long one is never cut.
+    std::vector<wchar_t> path(32768, L'\0');
+    CString name = MakeWhoListFileName(channelName);
+    wcsncpy(path.data(), name, path.size() - 1);
+    OPENFILENAMEW ofn = {};
+    ofn.lStructSize = sizeof(ofn);
+    ofn.hwndOwner = m_hWnd;
+    ofn.lpstrFilter = filter.c_str();
+    ofn.lpstrFile = path.data();
+    ofn.nMaxFile = (DWORD)path.size();
+    ofn.lpstrTitle = caption;
+    ofn.lpstrDefExt = L"txt";
+    ofn.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_EXPLORER;
+    if (!::GetSaveFileNameW(&ofn))
+        return CString();
+    return CString(path.data());
+}
+
+void TWhoDialog::SaveMembers()
+{
+    CString path = AskSavePath();
+    if (path.IsEmpty())
+        return;
+    if (::GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES &&
+        ::MessageBoxW(m_hWnd, LoadResourceString(IDS_CONFIRM_OVERWRITE), LoadResourceString(IDS_CONFIRM_CAPTION),
+                      MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
+        return;
+    if (!WriteMembers(path))
+        ::MessageBoxW(m_hWnd, LoadResourceString(IDS_FILE_OPEN_FAILED), LoadResourceString(IDS_FAILURE_CAPTION),
+                      MB_OK | MB_ICONWARNING);
+}
+
+bool TWhoDialog::WriteMembers(const CString& path)
+{
+    std::vector<const TIRCMember*> rows;
+    int count = list ? list->GetItemCount() : 0;
+    for (int item = 0; item < count; item++)
+        if (const TIRCMember* member = reinterpret_cast<const TIRCMember*>(list->GetItemData(item)))
+            rows.push_back(member);
+    return SaveWhoList(path, rows, preference ? (unsigned)preference->LogCodepage : CP_UTF8);
+}

@@ -1,0 +1,65 @@
+// The world's side of the channel list windows and of the main window's keyword and URL
+// history windows.
+
+#include "world/WorldChannelLists.h"
+
+#include "dialogs/HistoryDialog.h"
+#include "dialogs/ListDialog.h"
+#include "world/IRCWorld.h"
+#include "settings/Config.h"
+
+IChannelListWindow* TWorldChannelLists::CreateChannelListWindow(TIRCUnit*, IListDialogListener* listener,
+                                                                const CString& title)
+{
+    TListDialog* dialog = new TListDialog;
+    dialog->SetListener(listener);
+    dialog->SetTitle(title);
+    dialog->SetGeometry(geometry);
+    if (!dialog->CreateAndShow()) {
+        delete dialog;
+        return nullptr;
+    }
+    return dialog;
+}
+
+IChannelListWindows* TIRCWorld::GetChannelListWindows()
+{
+    channelListMaker.geometry = &config->geometry;
+    return &channelListMaker;
+}
+
+void TIRCWorld::SetHistoryWindows(THistoryDialog* keyword, THistoryDialog* url)
+{
+    keywordHistory = keyword;
+    urlHistory = url;
+}
+
+void TIRCWorld::AddToKeywordHistory(const TLogLineData& line)
+{
+    if (keywordHistory)
+        keywordHistory->AddLine(line);
+}
+
+void TIRCWorld::AddToUrlHistory(const TLogLineData& line)
+{
+    if (urlHistory)
+        urlHistory->AddLine(line);
+}
+
+void TIRCWorld::ApplyHistoryPreferences()
+{
+    if (!urlHistory)
+        return;
+    urlHistory->ApplyViewSettings();
+    urlHistory->SetFileLogEnabled(preference->EnableURLLog);
+    urlHistory->GetFileLogger().ReopenIfNameChanged();
+}
+
+void TIRCWorld::TickUrlHistory(bool newDay)
+{
+    if (!urlHistory)
+        return;
+    if (newDay)
+        urlHistory->GetFileLogger().ReopenIfNameChanged();
+    urlHistory->GetFileLogger().FlushTick();
+}

@@ -1,0 +1,483 @@
+// The views of the nodes: log views and member lists as cards of the main window's panels, the
+// selection that switches them, the title and the preferences that reach them.
+#include "world/IRCWorld.h"
+
+#include "controls/CardLayoutPanel.h"
+#include "controls/ChatPanel.h"
+#include "controls/ChildId.h"
+#include "controls/DoubleBufferedView.h"
+#include "foundation/IrcMarkup.h"
+#include "foundation/OpenUrl.h"
+#include "world/MemberListView.h"
+#include "world/ProtocolLogWindows.h"
+#include "world/UserInfoDialogs.h"
+#include "world/WorldFrame.h"
+#include "log/AddressFinder.h"
+#include "log/LogFormatter.h"
+#include "logview/LogView.h"
+#include "settings/Config.h"
+
+namespace {
+
+// Cards are keyed by their node; 1 is the card of the empty views.
+UINT CardKey(TIRCUnit* unit, TIRCChannel* channel)
+{
+    return channel ? (UINT)(UINT_PTR)channel : unit ? (UINT)(UINT_PTR)unit : 1;
+}
+
+TIRCNode* NodeOf(TIRCUnit* unit, TIRCChannel* channel)
+{
+    return channel ? static_cast<TIRCNode*>(channel) : static_cast<TIRCNode*>(unit);
+}
+
+HWND FocusedWindow() { return ::GetFocus(); }
+
+} // namespace
+
+CString GetAppTitle()
+{
+    CString title;
+    title.Format(L"Ketroval %d.%d%s", 2, 40, L"");
+    return title;
+}
+
+void TIRCWorld::Attach(IWorldFrame* owner)
+{
+    frame = owner;
+    protocolLogs->SetFrame(frame);
+    serverTree = frame->GetServerTree();
+    allLog = frame->GetAllChannelsLog();
+    inputLine = frame->GetInputLine();
+    logPanel = &frame->GetChatPanel()->cards;
+    memberPanel = frame->GetMemberListPanel();
+    if (allLog) {
+        allLog->keyListener = this;
+        allLog->contextPopupListener = this;
+        allLog->eventLineListener = this;
+        ApplyLogPreferences(allLog, preference->ConsoleLogMaxLines);
+    }
+    emptyLog = CreateLogView(nullptr, nullptr);
+    emptyMemberList = CreateMemberListView(nullptr, nullptr);
+    frameUserInfo = std::make_unique<TWorldFrameUserInfo>(frame);
+    userInfoDialogs = std::make_unique<TUserInfoDialogs>(this, preference, &config->geometry, frameUserInfo.get());
+    ApplyUserInfoLook();
+    SetUserInfoWindows(userInfoDialogs.get());
+    Select(nullptr, nullptr, true);
+    UpdateTitle();
+    serverTree->listener = this;
+    inputLine->listener = this;
+    OnHeightChanged(inputLine);
+    timer.Start(1000);
+    SYSTEMTIME now;
+    ::GetLocalTime(&now);
+    lastTickDay = now.wDay;
+}
+
+// The view settings of the preferences; surplus oldest lines go at once.
+void TIRCWorld::ApplyLogPreferences(TLogView* view, int maxLines)
+{
+    view->nickPopupsEnabled = preference->EnableNickContextMenu;
+    view->copyOnSelect = preference->LogInstantCopy;
+    view->SetLineLeading(preference->LineLeading);
+    view->SetIndent(preference->Indent);
+    view->SetBottomMargin(preference->BottomMargin);
+    view->maxLines = maxLines;
+    if (maxLines > 0 && view->GetLineCount() > maxLines)
+        view->RemoveHeadLines(view->GetLineCount() - maxLines);
+}
+
+TLogView* TIRCWorld::CreateLogView(TIRCUnit* unit, TIRCChannel* channel)
+{
+    UINT key = CardKey(unit, channel);
+    if (!logPanel || logPanel->GetCard(key))
+        return nullptr;
+    TLogTheme& theme = config->view.logTheme;
+    auto* view = new TLogView();
+    if (!view->Create(&theme.text, &theme.channelLogBack, logPanel->m_hWnd, GetNextChildId(), &preference->keyword,
+                      addressFinder, false)) {
+        delete view;
+        return nullptr;
+    }
+    ApplyLogPreferences(view, preference->ChannelLogMaxLines);
+    view->keyListener = this;
+    view->contextPopupListener = this;
+    view->nickPopupListener = this;
+    view->eventLineListener = this;
+    logPanel->AddCard(key, view);
+    if (unit) {
+        TIRCNode* node = NodeOf(unit, channel);
+        node->logView = view;
+        if (IsSelected(unit, channel)) {
+            logPanel->ShowCard(key);
+            node->OnLogViewShown();
+        }
+    }
+    return view;
+}
+
+TMemberListView* TIRCWorld::CreateMemberListView(TIRCUnit* unit, TIRCChannel* channel)
+{
+    UINT key = CardKey(unit, channel);
+    if (!memberPanel || memberPanel->GetCard(key))
+        return nullptr;
+    auto* list = new TMemberListView(&memberListEvents);
+    const DWORD style =
+        WS_CHILD | WS_CLIPSIBLINGS | LVS_SMALLICON | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS | LVS_AUTOARRANGE;
+    if (!list->CreateEx(0, WC_LISTVIEWW, L"", style, RECT{}, memberPanel->m_hWnd, GetNextChildId())) {
+        delete list;
+        return nullptr;
+    }
+    list->InsertColumn(0, L"", 120);
+    CImageList* images = frame->GetMemberImageList();
+    list->SetImageList(images ? images->m_hImageList : nullptr, LVSIL_SMALL);
+    list->SetExtendedStyle(LVS_EX_FULLROWSELECT);
+    ApplyListAppearance(list);
+    memberPanel->AddCard(key, list);
+    if (channel && IsSelected(unit, channel)) {
+        memberPanel->ShowCard(key);
+        channel->OnMemberViewShown();
+    }
+    return list;
+}
+
+// WHO windows list their members as the main window's member lists do.
+void TIRCWorld::ApplyUserInfoLook()
+{
+    if (!userInfoDialogs)
+        return;
+    CImageList* images = frame->GetMemberImageList();
+    userInfoDialogs->SetMemberLook(images ? images->m_hImageList : nullptr, &memberListEvents,
+                                   config->view.listFont.handle, config->view.settings.list.backColor);
+}
+
+void TIRCWorld::ApplyListAppearance(TListView* list)
+{
+    list->SetFont(config->view.listFont.handle);
+    list->SendMessage(LVM_SETBKCOLOR, 0, config->view.settings.list.backColor);
+    list->SendMessage(LVM_SETTEXTBKCOLOR, 0, config->view.settings.list.backColor);
+}
+
+void TIRCWorld::DestroyLogView(TIRCUnit* unit, TIRCChannel* channel)
+{
+    UINT key = CardKey(unit, channel);
+    if (unit)
+        NodeOf(unit, channel)->DetachLogView();
+    CWnd* view = logPanel ? logPanel->GetCard(key) : nullptr;
+    if (!view)
+        return;
+    logPanel->RemoveCard(key);
+    view->DestroyWindow();
+    delete view;
+    if (key == 1)
+        emptyLog = nullptr;
+}
+
+void TIRCWorld::DestroyMemberListView(TIRCUnit* unit, TIRCChannel* channel)
+{
+    UINT key = CardKey(unit, channel);
+    if (channel)
+        channel->DetachMemberView();
+    CWnd* list = memberPanel ? memberPanel->GetCard(key) : nullptr;
+    if (!list)
+        return;
+    memberPanel->RemoveCard(key);
+    list->DestroyWindow();
+    delete list;
+    if (key == 1)
+        emptyMemberList = nullptr;
+    else if (IsSelected(unit, channel))
+        ShowNodeCards(unit, channel);
+}
+
+void TIRCWorld::DestroyNodeViews(TIRCUnit* unit, TIRCChannel* channel)
+{
+    DestroyLogView(unit, channel);
+    if (channel)
+        DestroyMemberListView(unit, channel);
+    if (currentChannel == channel && currentUnit == unit) {
+        currentUnit = channel ? unit : nullptr;
+        currentChannel = nullptr;
+    }
+}
+
+IMemberListView* TIRCWorld::CreateMemberView(TIRCUnit* unit, TIRCChannel* channel)
+{
+    return CreateMemberListView(unit, channel);
+}
+
+void TIRCWorld::DestroyMemberView(TIRCUnit* unit, TIRCChannel* channel) { DestroyMemberListView(unit, channel); }
+
+// A node gets its log view with its first line.
+ILogLineSink* TIRCWorld::GetLogSink(TIRCUnit* unit, TIRCChannel* channel)
+{
+    TIRCNode* node = NodeOf(unit, channel);
+    if (!node->logView)
+        CreateLogView(unit, channel);
+    return node->logView;
+}
+
+void TIRCWorld::AddLineToAllLog(const TLogLineData& line, bool checkKeywords)
+{
+    if (!allLog)
+        return;
+    auto* unit = (TIRCUnit*)line.unitTag;
+    auto* channel = (TIRCChannel*)line.channelTag;
+    bool keyword = false;
+    if (checkKeywords && HasUnit(unit))
+        keyword = channel && unit->HasChannel(channel) ? channel->GetConfig().Keyword : unit->GetSettings().Keyword;
+    allLog->AddLine(line, keyword);
+}
+
+bool TIRCWorld::IsScrolledBack(TIRCUnit* unit, TIRCChannel* channel)
+{
+    TLogView* view = NodeOf(unit, channel)->logView;
+    return view && !view->IsAtEnd();
+}
+
+void TIRCWorld::MarkNode(TIRCUnit* unit, TIRCChannel* channel, TNodeMark mark)
+{
+    TIRCNode* node = NodeOf(unit, channel);
+    (mark == MARK_KEYWORD ? node->keywordMark : mark == MARK_NEW_TALK ? node->newTalkMark : node->updateMark) = true;
+    RedrawTree();
+}
+
+TLogView* TIRCWorld::GetCurrentLogView() const
+{
+    TIRCUnit* unit;
+    TIRCChannel* channel;
+    GetSelection(unit, channel);
+    TLogView* view = unit ? NodeOf(unit, channel)->logView : nullptr;
+    return view ? view : emptyLog;
+}
+
+TListView* TIRCWorld::GetCurrentMemberList() const
+{
+    TIRCUnit* unit;
+    TIRCChannel* channel;
+    GetSelection(unit, channel);
+    CWnd* list = memberPanel && channel ? memberPanel->GetCard(CardKey(unit, channel)) : nullptr;
+    return list ? static_cast<TMemberListView*>(list) : emptyMemberList;
+}
+
+void TIRCWorld::ShowNodeCards(TIRCUnit* unit, TIRCChannel* channel)
+{
+    UINT key = CardKey(unit, channel);
+    if (logPanel)
+        logPanel->ShowCard(logPanel->GetCard(key) ? key : 1);
+    if (memberPanel)
+        memberPanel->ShowCard(memberPanel->GetCard(key) ? key : 1);
+}
+
+void TIRCWorld::Select(TIRCUnit* unit, TIRCChannel* channel, bool treeAlreadySelected)
+{
+    unit = HasUnit(unit) ? unit : nullptr;
+    channel = unit && unit->HasChannel(channel) ? channel : nullptr;
+    HWND focus = FocusedWindow();
+    TIRCNode* old = currentUnit ? NodeOf(currentUnit, currentChannel) : nullptr;
+    bool focusOnLog = old && old->logView && old->logView->m_hWnd == focus;
+    // The tree may already show the new node: the old one's list is found by its own key.
+    CWnd* oldList = old && memberPanel ? memberPanel->GetCard(CardKey(currentUnit, currentChannel)) : nullptr;
+    oldList = oldList ? oldList : emptyMemberList;
+    bool focusOnList = old && oldList && oldList->m_hWnd == focus;
+    if (channel) {
+        if (!channel->memberView && channel->GetMembers().GetCount() > 0)
+            channel->EnsureMemberView();
+        currentChannelNames[unit] = channel->GetName();
+    } else if (unit) {
+        currentChannelNames[unit].Empty();
+    }
+    if (unit) {
+        TIRCNode* node = NodeOf(unit, channel);
+        node->keywordMark = node->newTalkMark = node->updateMark = false;
+    }
+    ShowNodeCards(unit, channel);
+    TIRCNode* node = unit ? NodeOf(unit, channel) : nullptr;
+    if (focusOnLog || focusOnList) {
+        CWnd* list = channel && memberPanel ? memberPanel->GetCard(CardKey(unit, channel)) : nullptr;
+        HWND target = focusOnLog && node && node->logView ? node->logView->m_hWnd
+                      : focusOnList && list               ? list->m_hWnd
+                                                          : inputLine->m_hWnd;
+        ::SetFocus(target);
+    }
+    if (node && node->logView) {
+        if (!node->logViewShown || (preference->ViewBottomOnSelect && !node->logView->IsAtEnd()))
+            node->logView->ScrollToEnd();
+        node->OnLogViewShown();
+    }
+    if (node && node->memberView)
+        node->OnMemberViewShown();
+    if (unit == currentUnit && channel == currentChannel)
+        return;
+    if (old && HasUnit(currentUnit) && (!currentChannel || currentUnit->HasChannel(currentChannel)))
+        old->keywordMark = old->newTalkMark = old->updateMark = false;
+    // Selecting the item raises the tree's notification, which comes back here with the same pair.
+    currentUnit = unit;
+    currentChannel = channel;
+    if (serverTree && !treeAlreadySelected) {
+        HTREEITEM item = FindUnitTreeItem(unit);
+        if (channel)
+            item = FindChannelTreeItem(item, channel);
+        serverTree->SelectItem(item);
+    }
+    UpdateTitle();
+    if (node && node->logView)
+        node->logView->SetSearchWords(searchWords);
+    if (channel && channel->memberView)
+        GetCurrentMemberList()->SendMessage(LVM_ARRANGE, LVA_DEFAULT);
+}
+
+void TIRCWorld::GetSelection(TIRCUnit*& unit, TIRCChannel*& channel) const
+{
+    if (serverTree) {
+        ReadTreeSelection(unit, channel);
+        return;
+    }
+    unit = HasUnit(currentUnit) ? currentUnit : nullptr;
+    channel = unit && unit->HasChannel(currentChannel) ? currentChannel : nullptr;
+}
+
+bool TIRCWorld::IsSelected(TIRCUnit* unit, TIRCChannel* channel)
+{
+    TIRCUnit* selectedUnit;
+    TIRCChannel* selectedChannel;
+    GetSelection(selectedUnit, selectedChannel);
+    return selectedUnit == unit && selectedChannel == channel;
+}
+
+CString TIRCWorld::MakeTitle() const
+{
+    TIRCUnit* unit;
+    TIRCChannel* channel;
+    GetSelection(unit, channel);
+    if (!unit)
+        return GetAppTitle();
+    TLogFormatter format(config->view.settings.formats);
+    const TIRCUnitSession& session = unit->GetSession();
+    CString nick = unit->GetState() == TIRCUnit::StateLoggedIn ? session.currentNick : unit->GetSettings().Nick;
+    CString userModes = session.userMode.ToString();
+    if (!channel)
+        return format.FormatUnitTitle(nick, unit->GetName(), userModes);
+    if (channel->GetKind() == TIRCChannel::KindChannel) {
+        TIRCMember* own = channel->FindMember(nick);
+        return format.FormatChannelTitle(nick, unit->GetName(), channel->GetName(), userModes, channel->mode.ToString(),
+                                         StripControlCodes(channel->topic), channel->GetMembers().GetCount(),
+                                         own ? own->GetPrefixChar() : CString());
+    }
+    CString partner = channel->GetKind() == TIRCChannel::KindTalk ? channel->GetName() : channel->GetConfig().ExtraText;
+    return format.FormatTalkTitle(nick, unit->GetName(), partner, userModes);
+}
+
+void TIRCWorld::UpdateTitle()
+{
+    if (!frame)
+        return;
+    CString title = MakeTitle();
+    ::SetWindowTextW(frame->GetFrameWindow(), title);
+    frame->SetTrayToolTip(title);
+}
+
+void TIRCWorld::UpdateTitleIfUnitSelected(TIRCUnit* unit)
+{
+    TIRCUnit* selected;
+    TIRCChannel* channel;
+    GetSelection(selected, channel);
+    if (selected == unit)
+        UpdateTitle();
+}
+
+void TIRCWorld::UpdateTitleIfNodeSelected(TIRCUnit* unit, TIRCChannel* channel)
+{
+    if (IsSelected(unit, channel))
+        UpdateTitle();
+}
+
+void TIRCWorld::ClearCurrentMarks()
+{
+    TIRCUnit* unit;
+    TIRCChannel* channel;
+    GetSelection(unit, channel);
+    if (!unit)
+        return;
+    TIRCNode* node = NodeOf(unit, channel);
+    node->keywordMark = node->newTalkMark = node->updateMark = false;
+    RedrawTree();
+}
+
+void TIRCWorld::ApplyPreferences()
+{
+    config->view.UpdateTheme(*config);
+    if (allLog) {
+        ApplyLogPreferences(allLog, preference->ConsoleLogMaxLines);
+        allLog->ResetLayout();
+        allLog->RefreshView();
+    }
+    if (serverTree) {
+        serverTree->SetFontAndItemHeight(config->view.treeFont.handle);
+        serverTree->SendMessage(TVM_SETBKCOLOR, 0, config->view.settings.tree.backColor);
+    }
+    if (emptyMemberList)
+        ApplyListAppearance(emptyMemberList);
+    ApplyUserInfoLook();
+    if (inputLine) {
+        inputLine->SetFontAndAdjustHeight(config->view.editFont.handle);
+        inputLine->SetColors(config->view.settings.editFont.color, config->view.settings.editBackColor);
+        inputLine->RedrawWindow(RDW_INVALIDATE | RDW_UPDATENOW);
+    }
+    for (TIRCUnit* unit : units)
+        unit->ApplyPreferences();
+    ApplyHistoryPreferences();
+}
+
+void TIRCWorld::OpenUrl(const CString& url, bool inNewWindow)
+{
+    if (url.IsEmpty())
+        return;
+    CString text = url.Left(3) == L"ttp" ? L"h" + url : url;
+    int length = 0;
+    bool isUrl = addressFinder && addressFinder->FindUrl(text, 0, length) == 0 && length == text.GetLength();
+    ::OpenUrl(preference->URLOpenApplication, text,
+              inNewWindow ? URL_OPEN_NEW_BROWSER_WINDOW : preference->URLOpenMethod, isUrl || !addressFinder);
+}
+
+void TIRCWorld::SetSearchWords(const std::vector<CString>& words)
+{
+    searchWords = words;
+    if (TLogView* view = GetCurrentLogView(); view && view != emptyLog)
+        view->SetSearchWords(words);
+}
+
+void TIRCWorld::ResetSearchInAllLogs()
+{
+    searchWords.clear();
+    for (TIRCUnit* unit : units) {
+        if (unit->logView)
+            unit->logView->SetSearchWords(searchWords);
+        for (TIRCChannel* channel : unit->GetChannels())
+            if (channel->logView)
+                channel->logView->SetSearchWords(searchWords);
+    }
+}
+
+bool TIRCWorld::FindNext()
+{
+    TLogView* view = GetCurrentLogView();
+    if (!view || view == emptyLog || !view->FindNextMatch(true, false))
+        return false;
+    view->ScrollToSelection();
+    return true;
+}
+
+bool TIRCWorld::FindPrevious()
+{
+    TLogView* view = GetCurrentLogView();
+    if (!view || view == emptyLog || !view->FindNextMatch(false, false))
+        return false;
+    view->ScrollToSelection();
+    return true;
+}
+
+void TIRCWorld::OnHeightChanged(TEdit*)
+{
+    if (frame)
+        frame->GetChatPanel()->RecalcLayout();
+}
