@@ -160,9 +160,7 @@ void THistoryDialog::AddLine(const TLogLineData& line)
 
 void THistoryDialog::SetFileLogEnabled(bool enabled)
 {
-    if (fileLogger.enabled && !enabled)
-        fileLogger.Close();
-    fileLogger.enabled = enabled;
+    fileLogger.Enable(enabled);
 }
 
 void THistoryDialog::ApplyViewSettings()

@@ -123,9 +123,17 @@ void TIRCChannel::ApplyLogSwitch()
     bool enabled = kind == KindChannel ? preference->EnableChannelLog
                    : kind == KindTalk  ? preference->EnableTalkLog
                                        : preference->EnableDCCChatLog;
-    if (!enabled)
-        logger.Close();
-    logger.enabled = enabled;
+    logger.Enable(enabled);
+}
+
+void TIRCChannel::CloseLogAndDialogs()
+{
+    logger.Enable(false);
+    for (IMaskList*& list : maskLists) {
+        delete list;
+        list = nullptr;
+    }
+    CloseWhoDialog();
 }
 
 bool TIRCChannel::UpdateMemberUserHost(const CString& nick, const CString& user, const CString& host)

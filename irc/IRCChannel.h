@@ -54,6 +54,8 @@ public:
     // Talks and DCC chat talks take their tree flags from the preferences; the log file follows
     // the log switch of its kind.
     void ApplyPreferences();
+    // The end of the unit: the log stays closed for the rest of the run, the windows go.
+    void CloseLogAndDialogs();
 
     TIRCMemberManager& GetMembers() { return members; }
     TIRCMember* FindMember(const CString& nick) const { return members.Find(nick); }

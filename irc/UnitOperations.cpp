@@ -39,10 +39,8 @@ void TIRCUnit::Shutdown(bool immediate)
         QuitDefault(true);
     }
     CloseWhoisDialogs();
-    for (TIRCChannel* channel : channels) {
-        channel->CloseWhoDialog();
-        channel->logger.Close();
-    }
+    for (TIRCChannel* channel : channels)
+        channel->CloseLogAndDialogs();
 }
 
 void TIRCUnit::ChangeNick(const CString& nick) { SendNick(nick, true); }

@@ -313,12 +313,7 @@ void TIRCUnit::LogSentLine(const CStringA& line)
         world->AddProtocolLine(this, Decode(line), 1);
 }
 
-void TIRCUnit::CloseServerLog()
-{
-    if (serverLog.IsOpen())
-        serverLog.Close();
-    serverLog.enabled = false;
-}
+void TIRCUnit::CloseServerLog() { serverLog.Enable(false); }
 
 void TIRCUnit::FlushLogs()
 {

@@ -91,11 +91,11 @@ void TIRCUnit::TickKeepAlive()
 
 void TIRCUnit::ApplyPreferences()
 {
-    if (preference->EnableUnitLog != serverLog.enabled) {
-        if (!preference->EnableUnitLog)
-            serverLog.Close();
-        serverLog.enabled = preference->EnableUnitLog;
-    }
+    // A unit on its way out keeps its logs closed whatever the switches say.
+    if (session.shutdown)
+        return;
+    if (preference->EnableUnitLog != serverLog.enabled)
+        serverLog.Enable(preference->EnableUnitLog);
     serverLog.ReopenIfNameChanged();
     ApplyAddressMethod();
     if (session.state == StateLoggedIn)

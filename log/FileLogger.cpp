@@ -199,7 +199,15 @@ void TFileLogger::Close()
         WriteAll(file.handle, MakeStamp(IDS_LOG_FILE_ENDED, L"") + "\r\n");
         file.Close();
     }
-    failedPath.Empty();
+}
+
+void TFileLogger::Enable(bool on)
+{
+    if (!on)
+        Close();
+    else if (!enabled)
+        failedPath.Empty();
+    enabled = on;
 }
 
 void TFileLogger::Fail(const CString& name)
@@ -266,7 +274,8 @@ bool TFileLogger::WriteText(const CString& text, bool stripCodes)
 
 void TFileLogger::ReopenIfNameChanged()
 {
-    if (!IsOpen() && !HasFailed())
+    // A logger switched off stays closed whatever the date.
+    if (!IsOpen() && (!HasFailed() || !enabled))
         return;
     // Compared with the name asked for, not the numbered one a locked file made us take.
     if (MakeFileName() == (IsOpen() ? openedName : failedPath))

@@ -21,7 +21,8 @@ enum TLogFileKind {
 
 class IFileLoggerListener {
 public:
-    // Once per failure: lines are dropped until the next date change, Close or rename.
+    // Once per failure: lines are dropped until the next date change, rename, or the owner
+    // switching logging on again.
     virtual void OnLogFileFailed(TFileLogger* logger, const CString& path) = 0;
 
 protected:
@@ -40,8 +41,11 @@ public:
     void SetChannelName(const CString& name);
     CString MakeFileName() const;
     bool Open();
-    // Writes the closing stamp when open; also lets a failed logger try again.
+    // Writes the closing stamp when open. A failed name stays failed: closing is no retry.
     void Close();
+    // Off closes the file and keeps it closed until switched on again; switching on after off
+    // lets a failed logger try again.
+    void Enable(bool on);
     // False when the line did not reach the file (disabled, or the file failed).
     bool WriteLine(const CString& text);
     bool WriteRawLine(const CString& text);

@@ -1,6 +1,7 @@
 #include "log/FileLogger.h"
 #include "foundation/CodePage.h"
 #include "foundation/IrcMarkup.h"
+#include "foundation/Path.h"
 #include "settings/Preference.h"
 
 #include "tests/common/StringPrinter.h"
@@ -295,13 +296,36 @@ TEST_F(FileLoggerTest, FailureIsReportedOnceAndRetriedOnReopenOrNewDay)
 
     DeleteFileW(temp.path + L"logs");
     EXPECT_FALSE(logger.WriteLine(L"same day, no retry"));
+    // Closing is no retry: a failed name must not turn into a file at the program's end.
     logger.Close();
+    EXPECT_FALSE(logger.WriteLine(L"closed, still no retry"));
+    EXPECT_FALSE(PathExists(logger.MakeFileName()));
+    // The owner switching logging on again is.
+    logger.Enable(false);
+    logger.Enable(true);
     EXPECT_TRUE(logger.WriteLine(L"written"));
     EXPECT_EQ(failures.size(), 2u);
     EXPECT_FALSE(logger.HasFailed());
 
     logger.enabled = false;
     EXPECT_FALSE(logger.WriteLine(L"disabled"));
+}
+
+TEST_F(FileLoggerTest, SwitchedOffStaysClosedThroughLinesAndNewDays)
+{
+    logger.SetServerName(L"net");
+    logger.SetChannelName(L"#c");
+    ASSERT_TRUE(logger.WriteLine(L"before"));
+    CString path = logger.GetCurrentPath();
+    logger.Enable(false);
+    EXPECT_FALSE(logger.WriteLine(L"after"));
+    fakeNow = LocalTime(2026, 3, 5, 0);
+    logger.ReopenIfNameChanged();
+    EXPECT_FALSE(logger.IsOpen());
+    std::vector<std::string> lines = Lines(path);
+    ASSERT_EQ(lines.size(), 3u); // opening stamp, the line, closing stamp
+    EXPECT_EQ(lines[1], "before");
+    EXPECT_NE(lines[2].find(Utf8(L"ログを終了")), std::string::npos);
 }
 
 TEST_F(FileLoggerTest, FlushTickCountsOnlyWhileForcedAndOpen)

@@ -1,0 +1,128 @@
+// The end of a unit: its logs close for good, its windows go, its scripts unload, and the
+// session's leftovers never reach the next one.
+
+#include "tests/irc/IrcTestSupport.h"
+
+#include "foundation/Path.h"
+
+namespace {
+
+const char kEnded[] = "\xE3\x83\xAD\xE3\x82\xB0\xE3\x82\x92\xE7\xB5\x82\xE4\xBA\x86";   // "ログを終了"
+const char kStarted[] = "\xE3\x83\xAD\xE3\x82\xB0\xE3\x82\x92\xE9\x96\x8B\xE5\xA7\x8B"; // "ログを開始"
+
+std::vector<std::string> FileLines(const CString& path)
+{
+    CStringA bytes = ReadFileBytes(path);
+    std::string text(bytes.GetString(), (size_t)bytes.GetLength());
+    std::vector<std::string> lines;
+    for (size_t pos = 0; pos < text.size();) {
+        size_t end = text.find("\r\n", pos);
+        if (end == std::string::npos)
+            end = text.size();
+        lines.push_back(text.substr(pos, end - pos));
+        pos = end + 2;
+    }
+    return lines;
+}
+
+int CountContaining(const std::vector<std::string>& lines, const char* text)
+{
+    int count = 0;
+    for (const std::string& line : lines)
+        count += line.find(text) != std::string::npos;
+    return count;
+}
+
+class UnitShutdownTest : public TUnitTest {
+protected:
+    void SetUp() override
+    {
+        TUnitTest::SetUp();
+        preference.LogRootDir = folder.path + L"logs\\";
+        preference.EnableChannelLog = true;
+        preference.EnableUnitLog = true;
+        preference.EnableTalkLog = true;
+        MakeUnit();
+        format.SetDefaults();
+        unit->SetLogFormat(&format);
+    }
+
+    // Logged in and in the channel, with a talk open.
+    void LogInAndJoin(const char* channelName)
+    {
+        StartOffline();
+        Feed(":irc.example 001 kvnick :Welcome");
+        Feed(std::string(":kvnick!u@h JOIN :") + channelName);
+        Feed(":friend!f@h PRIVMSG kvnick :hello");
+        TakeQueued();
+    }
+
+    TLogFormat format;
+};
+
+TEST_F(UnitShutdownTest, LogsClosedByShutdownStayClosedWhenTheServerDropsTheLink)
+{
+    LogInAndJoin("#chan");
+    TIRCChannel* channel = unit->FindChannel(L"#chan");
+    TIRCChannel* talk = unit->FindChannel(L"friend");
+    ASSERT_TRUE(channel && talk);
+    CString channelPath = channel->logger.GetCurrentPath();
+    CString talkPath = talk->logger.GetCurrentPath();
+    CString serverPath = unit->GetServerLog().GetCurrentPath();
+    ASSERT_FALSE(channelPath.IsEmpty());
+    ASSERT_FALSE(talkPath.IsEmpty());
+
+    unit->Shutdown(false);
+    EXPECT_EQ(Queued().back().substr(0, 4), "QUIT");
+    // The server answers the QUIT by closing; the disconnect prints into every node.
+    unit->OnClose(&unit->GetConnection());
+    unit->Tick();
+
+    for (const CString& path : {channelPath, talkPath, serverPath}) {
+        std::vector<std::string> lines = FileLines(path);
+        ASSERT_GE(lines.size(), 3u) << Narrow(path);
+        EXPECT_EQ(CountContaining(lines, kStarted), 1) << Narrow(path);
+        EXPECT_EQ(CountContaining(lines, kEnded), 1) << Narrow(path);
+        // The closing stamp is the last line.
+        EXPECT_NE(lines.back().find(kEnded), std::string::npos) << Narrow(path);
+    }
+    // The server log is closed by the disconnect, after its text.
+    std::vector<std::string> serverLines = FileLines(serverPath);
+    EXPECT_NE(serverLines[serverLines.size() - 2].find("\xE5\x88\x87\xE6\x96\xAD"), std::string::npos); // "切断"
+}
+
+TEST_F(UnitShutdownTest, AChannelWhoseLogFailedGetsNoFileAtExit)
+{
+    // A file where the channel's log folder would be: its log cannot open.
+    CString blocker = folder.path + L"logs\\#blocked";
+    CreateFolderTree(folder.path + L"logs");
+    ASSERT_TRUE(WriteFileBytes(blocker, "x"));
+    LogInAndJoin("#blocked");
+    TIRCChannel* channel = unit->FindChannel(L"#blocked");
+    ASSERT_TRUE(channel);
+    EXPECT_TRUE(channel->logger.HasFailed());
+    CString path = channel->logger.MakeFileName();
+    // Whatever blocked it has gone by the time the program ends.
+    DeleteFileW(blocker);
+
+    unit->Shutdown(false);
+    unit->OnClose(&unit->GetConnection());
+
+    EXPECT_FALSE(PathExists(path));
+    EXPECT_FALSE(PathExists(folder.path + L"logs\\#blocked"));
+}
+
+TEST_F(UnitShutdownTest, AnImmediateShutdownWritesTheDisconnectBeforeTheClosingStamp)
+{
+    LogInAndJoin("#chan");
+    TIRCChannel* channel = unit->FindChannel(L"#chan");
+    CString path = channel->logger.GetCurrentPath();
+    unit->Shutdown(true);
+    unit->OnClose(&unit->GetConnection());
+    std::vector<std::string> lines = FileLines(path);
+    ASSERT_GE(lines.size(), 3u);
+    EXPECT_NE(lines[lines.size() - 2].find("\xE5\x88\x87\xE6\x96\xAD"), std::string::npos); // "切断"
+    EXPECT_EQ(CountContaining(lines, kEnded), 1);
+}
+
+} // namespace
