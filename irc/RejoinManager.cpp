@@ -78,6 +78,12 @@ void TRejoinManager::Tick()
         m_listener->OnRejoin(batch);
 }
 
+void TRejoinManager::Clear()
+{
+    m_records.clear();
+    m_pending.clear();
+}
+
 void TSafeChannelJoinManager::Add(const CString& channel)
 {
     if (m_channels.size() < kMaxChannels)

@@ -41,6 +41,8 @@ public:
     void Forget(const CString& channel);
     void AddRejoin(const CString& channel);
     void Tick();
+    // The keys and the waiting rejoins of a session that has ended.
+    void Clear();
 
     size_t GetRecordCount() const { return m_records.size(); }
     size_t GetPendingCount() const { return m_pending.size(); }

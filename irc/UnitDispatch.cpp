@@ -156,6 +156,9 @@ void TIRCUnit::Disconnect(bool byUser, bool byTimeout)
         session.reconnectArmed = false;
     else if (session.reconnectArmed)
         session.reconnectCountdown = preference->ReconnectTime;
+    // Nothing queued in this session may ask anything of the next one.
+    whoManager.Reset(0);
+    rejoinManager.Clear();
     if (preference->EnableDisconnectSound)
         PlaySoundFile(preference->DisconnectSoundFile);
     scripts->FireOnDisconnect();

@@ -125,4 +125,23 @@ TEST_F(UnitShutdownTest, AnImmediateShutdownWritesTheDisconnectBeforeTheClosingS
     EXPECT_EQ(CountContaining(lines, kEnded), 1);
 }
 
+TEST_F(UnitShutdownTest, RejoinsWaitingInALostSessionNeverReachTheNextOne)
+{
+    preference.Error437RejoinInterval = 3;
+    StartOffline();
+    Feed(":irc.example 001 kvnick :Welcome");
+    Feed(":irc.example 437 kvnick #busy :Channel is temporarily unavailable");
+    EXPECT_EQ(unit->GetRejoinManager().GetPendingCount(), 1u);
+    unit->OnClose(&unit->GetConnection());
+    EXPECT_EQ(unit->GetRejoinManager().GetPendingCount(), 0u);
+    EXPECT_EQ(unit->GetRejoinManager().GetRecordCount(), 0u);
+    StartOffline();
+    Feed(":irc.example 001 kvnick :Welcome");
+    TakeQueued();
+    for (int i = 0; i < 20; i++)
+        unit->Tick();
+    for (const std::string& line : TakeQueued())
+        EXPECT_EQ(line.find("JOIN"), std::string::npos) << line;
+}
+
 } // namespace
