@@ -414,7 +414,7 @@ private:
     void TickKeepAlive();
     void RestoreAway();
     void ReopenTalks();
-    TJoinList TakeJoinList();
+    TJoinList TakeJoinList(int& joinCount);
     void ResolveOwnAddress();
     void ApplyAddressMethod();
     bool FitsJoinLine(const CString& channels, const CString& keys) const;

@@ -126,23 +126,34 @@ void TIRCUnit::OnLoggedIn(const TIRCReceiveMessage& welcome)
     session.currentNick = welcome.GetParam(0);
     session.nickRetryCount = 0;
     session.altServerIndex = -1;
+    safeJoinManager.Clear();
     PrintSystemText(nullptr, LoadResourceString(IDS_LOGGED_IN));
     RestoreAway();
     // The server's away reply sets the flag again.
     session.userMode = TUserMode();
     ReopenTalks();
+    // Emptied before the login commands, whose own JOINs and WHOs belong to this session.
+    whoManager.Reset(0);
     for (CString& text : addressTexts)
         text.Empty();
-    for (const CString& line : settings.LoginCommands)
+    // Any step that writes may lose the connection; what follows belongs to a live session only.
+    if (session.state != StateLoggedIn)
+        return;
+    for (const CString& line : settings.LoginCommands) {
         if (!line.IsEmpty())
             ExecuteCommand(line, 0);
-    TJoinList list = TakeJoinList();
-    // WHOs of the joined channels wait behind the joins themselves.
-    int whoWait = preference->WhoTiming == 1 ? 2 : preference->WhoTiming == 2 ? 5 : 0;
-    whoManager.Reset(whoWait * (int)list.size());
-    safeJoinManager.Clear();
+        if (session.state != StateLoggedIn)
+            return;
+    }
+    int joinCount = 0;
+    TJoinList list = TakeJoinList(joinCount);
     AutoJoin(list);
+    if (session.state != StateLoggedIn)
+        return;
     world->UpdateTitleIfUnitSelected(this);
+    // WHOs of the joined channels wait behind the joins themselves; a rejoin does not wait.
+    int whoWait = preference->WhoTiming == 1 ? 2 : preference->WhoTiming == 2 ? 5 : 0;
+    whoManager.SetWait(whoWait * joinCount);
     ResolveOwnAddress();
     if (preference->ExpandTreeOnLogOn)
         world->ExpandUnitItem(this);
@@ -161,6 +172,7 @@ void TIRCUnit::RestoreAway()
         session.awayMessage.Empty();
 }
 
+// A talk of the last session starts again with its peer and the user as members.
 void TIRCUnit::ReopenTalks()
 {
     for (TIRCChannel* channel : channels) {
@@ -169,11 +181,16 @@ void TIRCUnit::ReopenTalks()
         channel->OnJoined();
         RefreshTreeItem(channel);
         PrintSystemText(channel, LoadResourceString(IDS_TALK_STARTED));
+        if (!channel->FindMember(channel->GetName()))
+            channel->GetMembers().AddMember(TIRCMember(channel->GetName(), CString(), CString()), true);
+        if (!channel->FindMember(session.currentNick))
+            channel->GetMembers().AddMember(TIRCMember(session.currentNick, session.userName, session.host), true);
     }
 }
 
 // The channels of a lost session, with the auto-join ones when forced; else the auto-join ones.
-TJoinList TIRCUnit::TakeJoinList()
+// joinCount tells how many were chosen by the auto-join flags alone (none on a rejoin).
+TJoinList TIRCUnit::TakeJoinList(int& joinCount)
 {
     TJoinList list;
     bool rejoin = session.rejoinPending;
@@ -181,6 +198,7 @@ TJoinList TIRCUnit::TakeJoinList()
         list = session.rejoinList;
         session.rejoinPending = false;
         session.rejoinList.clear();
+        joinCount = 0;
         if (!preference->ForceAutoJoin)
             return list;
     }
@@ -193,6 +211,8 @@ TJoinList TIRCUnit::TakeJoinList()
         if (!listed)
             list.emplace_back(channel->GetName(), channel->GetConfig().Password);
     }
+    if (!rejoin)
+        joinCount = (int)list.size();
     return list;
 }
 
@@ -264,5 +284,5 @@ void TIRCUnit::SetAway(bool away, const CString& message)
     session.userMode.away = away;
     session.awayMessage = away ? message : CString();
     // AWAY without text would mean coming back.
-    SendCommand(L"AWAY", CString(), away ? L":" + (message.IsEmpty() ? CString(L"Gone") : message) : CString(), 2, 0);
+    SendAway(away ? (message.IsEmpty() ? CString(L"Gone") : message) : CString());
 }

@@ -33,6 +33,8 @@ public:
     void Tick(bool countDown);
     // The logged-in step restarts the queue with a wait of its own.
     void Reset(int wait);
+    // Ticks to wait before the next WHO; the queue stays.
+    void SetWait(int wait) { m_wait = wait; }
 
     int GetWait() const { return m_wait; }
     size_t GetQueuedCount() const { return m_queue.size(); }

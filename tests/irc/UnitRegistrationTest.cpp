@@ -1,6 +1,6 @@
 // Registration lines, login on the first welcome reply, and auto-join batches.
 
-#include "tests/irc/IrcTestSupport.h"
+#include "tests/irc/SendSideSupport.h"
 
 #include <algorithm>
 
@@ -90,6 +90,89 @@ TEST_F(UnitRegistrationTest, LoginRunsLoginCommandsBeforeJoiningAutoJoinChannels
     TakeQueued();
     Feed(":irc.example 001 kvnick :Welcome");
     EXPECT_EQ(TakeQueued(), (Lines{"MODE kvnick +i", "PRIVMSG NickServ :identify pw", "JOIN #one"}));
+}
+
+TEST_F(UnitRegistrationTest, WhoQueriesWaitBehindAutoJoinsButNotBehindARejoin)
+{
+    preference.WhoTiming = 1;
+    MakeUnit();
+    for (const wchar_t* name : {L"#one", L"#two"}) {
+        TChannelConfig config;
+        config.Name = name;
+        unit->AddChannel(config, TIRCChannel::KindChannel);
+    }
+    StartOffline();
+    Feed(":irc.example 001 kvnick :Welcome");
+    EXPECT_EQ(unit->GetWhoManager().GetWait(), 4) << "two auto-joins, two ticks each";
+    Feed(":kvnick!u@h JOIN :#one");
+    Feed(":kvnick!u@h JOIN :#two");
+    // The server drops the link; the next login rejoins both.
+    unit->OnClose(&unit->GetConnection());
+    StartOffline();
+    Feed(":irc.example 001 kvnick :Welcome");
+    EXPECT_EQ(unit->GetWhoManager().GetWait(), 0);
+}
+
+TEST_F(UnitRegistrationTest, ASafeChannelJoinedByALoginCommandKeepsItsRecordForTheRetry)
+{
+    settings.LoginCommands = {L"JOIN !safe"};
+    MakeUnit();
+    StartOffline();
+    Feed(":irc.example 001 kvnick :Welcome");
+    EXPECT_TRUE(unit->GetSafeJoinManager().Contains(L"!safe"));
+    TakeQueued();
+    // The server does not know it yet: the join is asked again as a creation.
+    Feed(":irc.example 403 kvnick !safe :No such channel");
+    Lines sent = TakeQueued();
+    EXPECT_NE(std::find(sent.begin(), sent.end(), "JOIN !!safe"), sent.end());
+}
+
+TEST_F(UnitRegistrationTest, TalksOfTheLastSessionOpenAgainWithTheirPeerAndTheUser)
+{
+    StartOffline();
+    Feed(":irc.example 001 kvnick :Welcome");
+    Feed(":friend!f@h PRIVMSG kvnick :hi");
+    TIRCChannel* talk = unit->FindChannel(L"friend");
+    ASSERT_TRUE(talk);
+    unit->OnClose(&unit->GetConnection());
+    EXPECT_EQ(talk->GetMembers().GetCount(), 0);
+    StartOffline();
+    Feed(":irc.example 001 kvnick :Welcome");
+    EXPECT_TRUE(talk->IsJoined());
+    EXPECT_NE(talk->FindMember(L"friend"), nullptr);
+    EXPECT_NE(talk->FindMember(L"kvnick"), nullptr);
+    EXPECT_EQ(talk->GetMembers().GetCount(), 2);
+}
+
+// A script that drops the connection when it sees a typed command.
+class TDroppingScripts : public TSendRecorder {
+public:
+    bool FireOnSendingCommand(const CString& command, const CString& text) override
+    {
+        TSendRecorder::FireOnSendingCommand(command, text);
+        unit->CloseByUser();
+        return true;
+    }
+    TIRCUnit* unit = nullptr;
+};
+
+TEST_F(UnitRegistrationTest, ALoginCommandThatLosesTheConnectionEndsTheLogin)
+{
+    settings.LoginCommands = {L"mycommand", L"MODE kvnick +i"};
+    MakeUnit();
+    TChannelConfig config;
+    config.Name = L"#one";
+    unit->AddChannel(config, TIRCChannel::KindChannel);
+    TDroppingScripts scripts;
+    scripts.unit = unit.get();
+    unit->SetSendScripts(&scripts);
+    StartOffline();
+    TakeQueued();
+    Feed(":irc.example 001 kvnick :Welcome");
+    EXPECT_EQ(unit->GetState(), TIRCUnit::StateDisconnected);
+    EXPECT_EQ(TakeQueued(), Lines{});
+    EXPECT_EQ(recorder.scriptConnects, 0);
+    EXPECT_EQ(scripts.events.size(), 1u);
 }
 
 struct TJoinCase {
