@@ -24,6 +24,10 @@ void TIRCUnit::Tick()
     }
     TickQuitWait();
     TickKeepAlive();
+    // Queued auto-ops count their delay down here; a send may end the session.
+    for (TIRCChannel* channel : std::vector<TIRCChannel*>(channels))
+        if (HasChannel(channel))
+            channel->ProcessAutoOpQueue(true);
     FlushLogs();
 }
 

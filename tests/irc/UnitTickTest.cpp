@@ -117,6 +117,31 @@ namespace {
 
 class UnitPreferencesTest : public TUnitTest {};
 
+TEST_F(UnitPreferencesTest, QueuedAutoOpsWaitTheirDelayInTicksThenGoOut)
+{
+    preference.EnableAutoOpDelay = true;
+    preference.AutoOpDelayMin = preference.AutoOpDelayMax = 3;
+    StartOffline();
+    Feed(":irc.example 001 kvnick :Welcome");
+    Feed(":kvnick!u@h JOIN :#ops");
+    Feed(":irc.example 353 kvnick = #ops :@kvnick friend");
+    TIRCChannel* channel = unit->FindChannel(L"#ops");
+    ASSERT_TRUE(channel && channel->op);
+    TakeQueued();
+    channel->QueueAutoOp(L"friend");
+    std::vector<std::string> sent;
+    int ticks = 0;
+    while (ticks < 10 && sent.empty()) {
+        unit->Tick();
+        ticks++;
+        sent = TakeQueued();
+    }
+    EXPECT_EQ(sent, (std::vector<std::string>{"MODE #ops +o friend"}));
+    EXPECT_GE(ticks, 3) << "not before the delay";
+    EXPECT_LE(ticks, 4) << "the delay counts down with the tick";
+    EXPECT_TRUE(channel->GetAutoOpQueue().empty());
+}
+
 TEST_F(UnitPreferencesTest, SwitchingToGetAddressAsksOneselfOncePerChange)
 {
     StartOffline();
