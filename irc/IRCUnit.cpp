@@ -164,5 +164,5 @@ void TIRCUnit::DeleteAllChannels()
 
 void TIRCUnit::OnResolve(TNameResolver* lookup) { myAddress = lookup->GetAddress(); }
 
-// A failed lookup leaves the address unknown.
-void TIRCUnit::OnResolveError(TNameResolver*, CString) {}
+// No address rather than the one an earlier lookup found.
+void TIRCUnit::OnResolveError(TNameResolver*, CString) { myAddress = TInetAddress(); }

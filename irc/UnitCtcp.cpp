@@ -74,8 +74,10 @@ void TIRCUnit::OnGetAddressQuery(const TIRCReceiveMessage& message)
         return;
     session.userName = message.user;
     session.host = message.host;
-    addressTexts[0] = message.host;
+    // The slot the address methods read for the reply's host.
+    addressTexts[1] = message.host;
     if (addressMethod == 2) {
+        myAddress = TInetAddress();
         resolver.SetHostName(message.host);
         resolver.Resolve();
     }

@@ -5,6 +5,7 @@
 #include "tests/irc/SendSideSupport.h"
 
 #include "irc/DccOffer.h"
+#include "tests/common/MessagePump.h"
 
 #include <random>
 
@@ -91,6 +92,21 @@ TEST_F(UnitCtcpTest, OwnAddressQueryTakesUserAndHostFromOurselvesOnly)
     Feed(":kvnick!realuser@real.host PRIVMSG kvnick :\1GETADDRESS\1");
     EXPECT_EQ(unit->GetSession().userName, L"realuser");
     EXPECT_EQ(unit->GetSession().host, L"real.host");
+}
+
+TEST_F(UnitCtcpTest, TheOwnAddressFollowsTheLatestGetAddressReplyOrBecomesNone)
+{
+    // The reply's host waits for the address method that reads it.
+    Feed(":kvnick!u@127.0.0.2 PRIVMSG kvnick :\1GETADDRESS\1");
+    preference.IPResolveMethod = 2;
+    unit->ApplyPreferences();
+    EXPECT_EQ(TakeQueued(), Lines{}) << "the known host is resolved, not asked for again";
+    ASSERT_TRUE(PumpMessagesUntil([&] { return unit->GetMyAddress().ToString() == L"127.0.0.2"; }, 5000));
+    // A later reply whose host cannot be found leaves no address, not the old one.
+    Feed(":kvnick!u@bad..host PRIVMSG kvnick :\1GETADDRESS\1");
+    EXPECT_TRUE(unit->GetMyAddress().IsNone());
+    PumpMessagesUntil([] { return false; }, 1500);
+    EXPECT_TRUE(unit->GetMyAddress().IsNone());
 }
 
 TEST_F(UnitCtcpTest, RepliesAreShownAndReportedNeverAnswered)
