@@ -76,8 +76,10 @@ void TIRCUnit::RenameMacroFile(const CString& oldName, const CString& newName)
 {
     auto& files = settings.MacroFiles;
     auto it = std::find(files.begin(), files.end(), oldName);
-    if (it != files.end())
-        *it = newName;
+    // Another unit's file: this unit's loaded macros stay as they are.
+    if (it == files.end())
+        return;
+    *it = newName;
     ResetMacros();
 }
 
@@ -85,8 +87,9 @@ void TIRCUnit::RemoveMacroFile(const CString& name)
 {
     auto& files = settings.MacroFiles;
     auto it = std::find(files.begin(), files.end(), name);
-    if (it != files.end())
-        files.erase(it);
+    if (it == files.end())
+        return;
+    files.erase(it);
     ResetMacros();
 }
 

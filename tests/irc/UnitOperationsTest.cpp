@@ -109,6 +109,37 @@ TEST_F(UnitOperationsTest, MacroFileListChangesOnlyForNamesInIt)
     }
 }
 
+TEST_F(UnitOperationsTest, MacrosLoadAgainOnlyWhenTheUnitsOwnFileChanged)
+{
+    settings.MacroFiles = {L"a"};
+    MakeUnit();
+    ASSERT_TRUE(WriteFileBytes(folder.path + L"a.kmf", "\r\n"));
+    ASSERT_TRUE(WriteFileBytes(folder.path + L"b.kmf", "\r\n"));
+    unit->SetMacroFolders(folder.path, folder.path);
+    TMacroManager& macros = unit->GetMacroManager();
+    macros.LoadFiles();
+    ASSERT_TRUE(macros.IsLoaded());
+    ASSERT_EQ(unit->GetSettings().MacroFiles.size(), 1u);
+    unit->RenameMacroFile(L"other", L"new");
+    unit->RemoveMacroFile(L"other");
+    EXPECT_TRUE(macros.IsLoaded()) << "another unit's file";
+    unit->RenameMacroFile(L"a", L"b");
+    EXPECT_FALSE(macros.IsLoaded());
+    macros.LoadFiles();
+    unit->RemoveMacroFile(L"b");
+    EXPECT_FALSE(macros.IsLoaded());
+}
+
+TEST_F(UnitOperationsTest, AwayFromTheWorldTakesMarkupLikeTheAwayCommand)
+{
+    unit->SetAway(true, L"<bold>out<stop>");
+    EXPECT_EQ(TakeQueued(), (Lines{"AWAY :\x02out\x0F"}));
+    unit->SetAway(true, L"");
+    EXPECT_EQ(TakeQueued(), (Lines{"AWAY :Gone"}));
+    unit->SetAway(false, L"");
+    EXPECT_EQ(TakeQueued(), (Lines{"AWAY"}));
+}
+
 } // namespace
 
 TEST_F(UnitOperationsTest, ShutdownQuitsALoggedInServerFirstAndArmsNoReconnect)
