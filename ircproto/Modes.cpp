@@ -84,12 +84,12 @@ CString TChannelMode::ToString() const
             text += L'+';
         text += flag.letter;
     }
-    // A limit the server gave as negative is shown as it came; it sizes nothing.
-    if (limit != 0)
+    // A limit of 0 or below limits nothing, so it is no mode to show.
+    if (limit > 0)
         text += L"+l";
     if (!key.IsEmpty())
         text += L"+k";
-    if (limit != 0)
+    if (limit > 0)
         text.AppendFormat(L" %d", limit);
     if (!key.IsEmpty())
         text += L" " + key;

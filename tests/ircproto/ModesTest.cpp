@@ -25,7 +25,8 @@ TEST(ChannelMode, ApplyKeyLimitFlagsAndLists)
     EXPECT_EQ(Applied(L"+l 25 -l").limit, 0);
     EXPECT_EQ(Applied(L"+l abc").limit, 0);
     EXPECT_EQ(Applied(L"+l 99999999999").limit, 2147483647);
-    EXPECT_EQ(Applied(L"+l -5").ToString(), L"+l -5"); // shown as the server gave it
+    EXPECT_EQ(Applied(L"+l -5").ToString(), L""); // limits nothing, so no +l
+    EXPECT_EQ(Applied(L"+l -5").limit, -5);
     EXPECT_EQ(Applied(L"+beIk m1 m2 m3 key").key, L"key");
     EXPECT_EQ(Applied(L"+aimnpqrst-i").ToString(), L"+psmntaqr");
 
