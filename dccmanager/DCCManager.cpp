@@ -226,7 +226,31 @@ void TDCCManager::QueueSend(TDCCSendItem* item)
     StartQueuedSends();
 }
 
+template <typename Start> void TDCCManager::RunQueuePass(TQueuePass& pass, Start start)
+{
+    if (pass.running) {
+        pass.again = true;
+        return;
+    }
+    pass.running = true;
+    do {
+        pass.again = false;
+        start();
+    } while (pass.again);
+    pass.running = false;
+}
+
 void TDCCManager::StartQueuedReceives()
+{
+    RunQueuePass(receivePass, [this] { StartQueuedReceivesOnce(); });
+}
+
+void TDCCManager::StartQueuedSends()
+{
+    RunQueuePass(sendPass, [this] { StartQueuedSendsOnce(); });
+}
+
+void TDCCManager::StartQueuedReceivesOnce()
 {
     const TPreference& settings = Preference();
     int free = settings.EnableMaxDCCReceiveConnection ? settings.MaxDCCReceiveConnection - CountActive(receiveItems)
@@ -246,7 +270,7 @@ void TDCCManager::StartQueuedReceives()
     }
 }
 
-void TDCCManager::StartQueuedSends()
+void TDCCManager::StartQueuedSendsOnce()
 {
     const TPreference& settings = Preference();
     int free = settings.EnableMaxDCCSendConnection ? settings.MaxDCCSendConnection - CountActive(sendItems)

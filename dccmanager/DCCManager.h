@@ -115,6 +115,18 @@ private:
     bool IsEverythingComplete() const;
     void NotifyChanged();
 
+    // A pass over a queue whose start fails calls back for another pass; it runs after this one
+    // instead of inside it, so the limit holds and the stack stays flat.
+    struct TQueuePass {
+        bool running = false;
+        bool again = false;
+    };
+    template <typename Start> void RunQueuePass(TQueuePass& pass, Start start);
+    void StartQueuedReceivesOnce();
+    void StartQueuedSendsOnce();
+
+    TQueuePass receivePass;
+    TQueuePass sendPass;
     std::vector<TDCCReceiveItem*> receiveItems; // owned
     std::vector<TDCCSendItem*> sendItems;       // owned
     IDCCManagerListener* listener = nullptr;

@@ -74,6 +74,23 @@ TEST_F(DCCManagerTest, SendLimitAndInstantSend)
     EXPECT_EQ(sendEvents.changes, 4);
 }
 
+TEST_F(DCCManagerTest, ASendThatFailsToStartFreesItsSlotWithoutOverrunningTheLimit)
+{
+    preference.MaxDCCSendConnection = 2;
+    preference.InstantSend = false;
+    CString path = MakeSendFile(L"q.bin", 100);
+    sender.AddSendItem(nullptr, L"bob", sendFolder.path + L"missing.bin");
+    for (int i = 0; i < 3; i++)
+        sender.AddSendItem(nullptr, L"bob", path);
+    const std::vector<TDCCSendItem*>& items = sender.GetSendItems();
+    for (TDCCSendItem* item : items)
+        item->SetState(DCC_STATE_QUEUED);
+    sender.StartQueuedSends();
+    EXPECT_EQ(items[0]->GetState(), DCC_STATE_ERROR);
+    EXPECT_EQ(sender.CountActiveSends(), 2);
+    EXPECT_EQ(items[3]->GetState(), DCC_STATE_QUEUED);
+}
+
 TEST_F(DCCManagerTest, TimerStopsOneTickAfterTheLastTransferAndRestartsOnAdd)
 {
     preference.InstantSend = false;
