@@ -319,6 +319,7 @@ private:
     void ApplyUserInfoLook();
     void DestroyNodeViews(TIRCUnit* unit, TIRCChannel* channel);
     void ShowNodeCards(TIRCUnit* unit, TIRCChannel* channel);
+    void ClearViewMarks(TIRCNode* node);
     void DrawChannelNumber(TTreeView* tree, NMTVCUSTOMDRAW* draw);
     CString MakeTitle() const;
     // Keys shared by the tree, the log views and the member lists.

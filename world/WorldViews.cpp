@@ -268,6 +268,15 @@ void TIRCWorld::ShowNodeCards(TIRCUnit* unit, TIRCChannel* channel)
         memberPanel->ShowCard(memberPanel->GetCard(key) ? key : 1);
 }
 
+// A node left behind keeps no found text marked and no member rows selected.
+void TIRCWorld::ClearViewMarks(TIRCNode* node)
+{
+    if (node->logView)
+        node->logView->ClearSelection();
+    if (auto* list = dynamic_cast<TMemberListView*>(node->memberView))
+        list->DeselectAll();
+}
+
 void TIRCWorld::Select(TIRCUnit* unit, TIRCChannel* channel, bool treeAlreadySelected)
 {
     unit = HasUnit(unit) ? unit : nullptr;
@@ -308,8 +317,10 @@ void TIRCWorld::Select(TIRCUnit* unit, TIRCChannel* channel, bool treeAlreadySel
         node->OnMemberViewShown();
     if (unit == currentUnit && channel == currentChannel)
         return;
-    if (old && HasUnit(currentUnit) && (!currentChannel || currentUnit->HasChannel(currentChannel)))
+    if (old && HasUnit(currentUnit) && (!currentChannel || currentUnit->HasChannel(currentChannel))) {
+        ClearViewMarks(old);
         old->keywordMark = old->newTalkMark = old->updateMark = false;
+    }
     // Selecting the item raises the tree's notification, which comes back here with the same pair.
     currentUnit = unit;
     currentChannel = channel;

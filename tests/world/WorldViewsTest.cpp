@@ -123,6 +123,25 @@ TEST_F(WorldViewsTest, ClickingANodeShowsItsLogItsMembersAndItsTitle)
     }
 }
 
+TEST_F(WorldViewsTest, ANodeLeftBehindKeepsNoMarkedTextAndNoSelectedMembers)
+{
+    Prepare();
+    AddMember(alpha, L"kvself");
+    AddMember(alpha, L"peer");
+    net->PrintSystemText(alpha, L"alpha line");
+    ClickItem(Item(net, alpha));
+    alpha->logView->SelectAll();
+    auto* list = static_cast<TListView*>(ShownMemberList());
+    LVITEMW state = {};
+    state.stateMask = state.state = LVIS_SELECTED;
+    list->SendMessage(LVM_SETITEMSTATE, (WPARAM)-1, (LPARAM)&state);
+    ASSERT_TRUE(alpha->logView->HasSelection());
+    ASSERT_EQ(list->SendMessage(LVM_GETSELECTEDCOUNT), 2);
+    ClickItem(Item(net, beta));
+    EXPECT_FALSE(alpha->logView->HasSelection());
+    EXPECT_EQ(list->SendMessage(LVM_GETSELECTEDCOUNT), 0);
+}
+
 TEST_F(WorldViewsTest, AChannelShownTheFirstTimeIsAtItsEndLaterOnlyWhenAsked)
 {
     Prepare();
