@@ -23,6 +23,18 @@ void TIRCUnit::SetScripts(IUnitScripts* events)
     SetSendScripts(events);
 }
 
+void TIRCUnit::AdoptScripts(IUnitScripts* owned)
+{
+    SetScripts(owned);
+    ownScripts.reset(owned);
+}
+
+void TIRCUnit::UnloadScripts()
+{
+    if (scriptSet)
+        scriptSet->UnloadAll(true);
+}
+
 void TIRCUnit::EnableScriptFile(const CString& name, bool enable)
 {
     if (enable)
@@ -72,6 +84,9 @@ TIRCUnit::TIRCUnit(IIRCUnitListener* owner, const TPreference* preferences, cons
 
 TIRCUnit::~TIRCUnit()
 {
+    // The scripts may still hold timers that would call into this unit.
+    SetScripts(nullptr);
+    ownScripts.reset();
     CloseWhoisDialogs();
     CloseDccChatDialogs();
     CloseInviteDialogs();

@@ -22,6 +22,7 @@
 #include "settings/ServerConfig.h"
 
 #include <map>
+#include <memory>
 #include <vector>
 
 class TPreference;
@@ -63,6 +64,10 @@ public:
     void SetScriptEvents(IUnitScriptEvents* events) { scripts = events; }
     // Wires every script event to one receiver; null fires them into nothing.
     void SetScripts(IUnitScripts* events);
+    // The same with scripts the unit owns: they stop and go before the unit does.
+    void AdoptScripts(IUnitScripts* owned);
+    // onUnload, then no script of this server runs any more.
+    void UnloadScripts();
     // Null puts the unit's own macro engine back.
     void SetMacroEngine(IUnitMacroEngine* engine) { macros = engine ? engine : &ownMacros; }
     // The "Format" settings of the view; read at every printed line.
@@ -483,6 +488,7 @@ private:
     const TPreference* preference;
     IUnitScriptEvents* scripts;
     IUnitScripts* scriptSet = nullptr; // null: no scripts run for this server
+    std::unique_ptr<IUnitScripts> ownScripts;
     TMacroManager macroManager;
     TUnitMacroEngine ownMacros{macroManager};
     IUnitMacroEngine* macros;

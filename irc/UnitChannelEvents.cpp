@@ -139,6 +139,9 @@ void TIRCUnit::HandleInvite(const TIRCReceiveMessage& message, TDispatchResult&)
 
 void TIRCUnit::ShowInviteDialog(const CString& nick, const CString& channelName)
 {
+    // A unit on its way out opens no window it would leave behind.
+    if (session.shutdown)
+        return;
     IInviteRequest* dialog = channelWindows->ShowInvitation(this, nick, channelName, preference->ActivateInviteDialog);
     if (dialog)
         inviteDialogs.push_back(dialog);

@@ -11,7 +11,7 @@ IChannelListWindow* TIRCUnit::ShowChannelListDialog()
         channelList->Activate();
         return channelList;
     }
-    if (!channelListWindows)
+    if (!channelListWindows || session.shutdown)
         return nullptr;
     channelList = channelListWindows->CreateChannelListWindow(
         this, this, FormatStringResourceWithText(IDS_CHANNEL_LIST_TITLE, GetName()));

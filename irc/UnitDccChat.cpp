@@ -86,6 +86,8 @@ void TIRCUnit::AcceptChatOffer(const TIRCReceiveMessage& message, const CString&
 
 void TIRCUnit::AskChatOffer(const TIRCReceiveMessage& message, const CString& address, int port)
 {
+    if (session.shutdown)
+        return;
     IDCCChatRequest* dialog =
         frame->OpenDCCChatDialog(this, message.nick, address, port, preference->ActivateDCCChatDialog);
     if (dialog)

@@ -39,8 +39,12 @@ void TIRCUnit::Shutdown(bool immediate)
         QuitDefault(true);
     }
     CloseWhoisDialogs();
+    CloseInviteDialogs();
+    CloseDccChatDialogs();
+    CloseChannelListDialog();
     for (TIRCChannel* channel : channels)
         channel->CloseLogAndDialogs();
+    UnloadScripts();
 }
 
 void TIRCUnit::ChangeNick(const CString& nick) { SendNick(nick, true); }

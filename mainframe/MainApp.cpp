@@ -8,8 +8,6 @@
 #include "foundation/WindowHelpers.h"
 #include "world/IRCWorld.h"
 #include "res/resource.h"
-#include "script/ScriptManager.h"
-#include "script/UnitScriptServer.h"
 
 #include <commctrl.h>
 #include <ole2.h>
@@ -134,21 +132,10 @@ bool CMainApp::RunFirstStartWizard()
 void CMainApp::CreateScriptManagers()
 {
     scriptFrame = std::make_unique<TFrameScripts>(frame, world.get(), &settings, &addressFinder);
-    for (TIRCUnit* unit : world->GetUnits()) {
-        scriptServers.push_back(std::make_unique<TUnitScriptServer>(unit));
-        scriptManagers.push_back(std::make_unique<TScriptManager>(scriptServers.back().get(), scriptFrame.get()));
-        scriptFrame->AddServer(scriptServers.back().get(), unit);
-        unit->SetScripts(scriptManagers.back().get());
-    }
     // Each server starts with the scripts enabled for it; all are wired first, so a script's
-    // start-up code finds every server ready.
+    // start-up code finds every server ready. Servers added later get theirs as they come.
+    world->SetScriptsMaker(scriptFrame.get());
     world->ReloadAllScripts();
-}
-
-void CMainApp::UnloadScripts()
-{
-    for (auto& manager : scriptManagers)
-        manager->UnloadAll(true);
 }
 
 void CMainApp::StartWorld(bool imported)
@@ -192,12 +179,9 @@ BOOL CMainApp::InitInstance()
 int CMainApp::ExitInstance()
 {
     int code = CWinApp::ExitInstance();
-    // The scripts go first; the units must not call into them afterwards.
-    for (TIRCUnit* unit : world ? world->GetUnits() : std::vector<TIRCUnit*>())
-        unit->SetScripts(nullptr);
-    scriptManagers.clear();
-    scriptServers.clear();
+    // The units take their scripts with them; the scripts' frame goes after them.
     world.reset();
+    scriptFrame.reset();
     m_pMainWnd = nullptr;
     delete frame;
     frame = nullptr;

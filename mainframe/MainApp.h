@@ -14,8 +14,6 @@
 class CMainFrame;
 class TFrameScripts;
 class TIRCWorld;
-class TScriptManager;
-class TUnitScriptServer;
 
 // "Ketroval2MainWindow " + user + " " + MD5 of the program folder with A-Z lowered: one name
 // per installation and Windows user, for the window class, the mutex and the activation search.
@@ -42,8 +40,6 @@ public:
     void ReleaseInstanceMutex();
     // The about box, modal over the main window.
     void OnAppAbout();
-    // The servers' scripts end with the program: onUnload runs, then they are released.
-    void UnloadScripts();
     // Runs the first-start flow; true when settings of the previous version were taken over.
     bool RunFirstStartWizard();
     // The main frame under that class name; when it cannot be made the user is told and the
@@ -65,8 +61,6 @@ private:
     CMainFrame* frame = nullptr;
     std::unique_ptr<TFrameScripts> scriptFrame;
     std::unique_ptr<TIRCWorld> world;
-    std::vector<std::unique_ptr<TUnitScriptServer>> scriptServers;
-    std::vector<std::unique_ptr<TScriptManager>> scriptManagers;
     bool socketsStarted = false;
     bool oleStarted = false;
 };

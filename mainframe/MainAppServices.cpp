@@ -5,16 +5,16 @@
 #include "world/IRCWorld.h"
 #include "log/AddressFinder.h"
 #include "logview/LogView.h"
+#include "script/UnitScriptServer.h"
 #include "settings/Config.h"
 
-void TFrameScripts::AddServer(IScriptServer* server, TIRCUnit* unit) { servers.emplace_back(server, unit); }
+IUnitScripts* TFrameScripts::MakeScripts(TIRCUnit* unit) { return new TUnitScripts(unit, this); }
 
 TIRCUnit* TFrameScripts::UnitOf(IScriptServer* server) const
 {
-    for (auto& entry : servers)
-        if (entry.first == server)
-            return world->HasUnit(entry.second) ? entry.second : nullptr;
-    return nullptr;
+    auto* unitServer = dynamic_cast<TUnitScriptServer*>(server);
+    TIRCUnit* unit = unitServer ? unitServer->GetUnit() : nullptr;
+    return world->HasUnit(unit) ? unit : nullptr;
 }
 
 HWND TFrameScripts::GetMainWindow() { return frame->m_hWnd; }

@@ -1,6 +1,7 @@
 #pragma once
 // What the scripts of the units reach of the main window, answered over the frame and the world.
 
+#include "irc/UnitScripts.h"
 #include "script/ScriptServer.h"
 
 #include <vector>
@@ -11,14 +12,14 @@ class TIRCUnit;
 class TIRCWorld;
 class TLogAddressFinder;
 
-class TFrameScripts : public IScriptFrame {
+class TFrameScripts : public IScriptFrame, public IUnitScriptsMaker {
 public:
     TFrameScripts(CMainFrame* frame, TIRCWorld* world, TConfig* settings, const TLogAddressFinder* finder)
         : frame(frame), world(world), settings(settings), finder(finder)
     {
     }
-    // The script side of each unit, in the world's unit order.
-    void AddServer(IScriptServer* server, TIRCUnit* unit);
+    // Each unit's scripts, reaching the unit through a server object of their own.
+    IUnitScripts* MakeScripts(TIRCUnit* unit) override;
 
     HWND GetMainWindow() override;
     bool IsAppActive() override;
@@ -46,5 +47,4 @@ private:
     TIRCWorld* world;
     TConfig* settings;
     const TLogAddressFinder* finder;
-    std::vector<std::pair<IScriptServer*, TIRCUnit*>> servers;
 };

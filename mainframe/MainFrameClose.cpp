@@ -14,17 +14,6 @@
 
 #include <shellapi.h>
 
-namespace {
-
-// A logged-in server says goodbye; one still on its way in is cut off.
-void PrepareUnitsForShutdown(TIRCWorld& world)
-{
-    for (TIRCUnit* unit : world.GetUnits())
-        unit->Shutdown(false);
-}
-
-} // namespace
-
 CString ChooseQuitQuestion(bool promptOnQuit, int receiving, int sending)
 {
     if (promptOnQuit)
@@ -93,9 +82,9 @@ void CMainFrame::BeginShutdown()
     settings->splitterRoot = positions.root;
     settings->splitterInfo = positions.info;
     settings->splitterLog = positions.log;
+    // A logged-in server says goodbye; one still on its way in is cut off; scripts unload.
     if (TIRCWorld* world = app->GetWorld())
-        PrepareUnitsForShutdown(*world);
-    app->UnloadScripts();
+        world->ShutdownAllUnits(false);
     settings->SaveWindowSettings();
     flasher.RestoreTitle();
     if (trayIcon.IsEnabled())

@@ -49,7 +49,7 @@ public:
     virtual ~TScriptManager();
 
     void LoadScripts(const std::vector<CString>& enabledFiles) override;
-    void UnloadAll(bool fireUnload);
+    void UnloadAll(bool fireUnload) override;
     std::vector<CString> GetLoadedNames() const;
     // Null when the script is not loaded.
     TScriptHost* FindHost(const CString& name) const;

@@ -1,6 +1,7 @@
 #pragma once
 // A server unit of the IRC engine as its scripts reach it.
 
+#include "script/ScriptManager.h"
 #include "script/ScriptServer.h"
 
 class TIRCUnit;
@@ -28,6 +29,18 @@ public:
     bool FindMember(TIRCChannel* channel, const CString& nick, TScriptMemberRecord& member) override;
     void SetChannelMark(TIRCChannel* channel, TScriptChannelMark mark, bool set, bool repaint) override;
 
+    TIRCUnit* GetUnit() const { return unit; }
+
 private:
     TIRCUnit* unit;
+};
+
+// The scripts of one unit with the server object they reach it through; the unit owns them.
+class TUnitScripts : public TScriptManager {
+public:
+    // The manager keeps only the server's address until it loads a script.
+    TUnitScripts(TIRCUnit* unit, IScriptFrame* frame) : TScriptManager(&unitServer, frame), unitServer(unit) {}
+
+private:
+    TUnitScriptServer unitServer;
 };

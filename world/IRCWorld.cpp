@@ -75,7 +75,26 @@ TIRCUnit* TIRCWorld::MakeUnit(const TUnitSetting& setting)
     unit->SetChannelListWindows(GetChannelListWindows());
     unit->SetLogFormat(&config->view.settings.formats);
     units.push_back(unit);
+    if (scriptsMaker) {
+        unit->AdoptScripts(scriptsMaker->MakeScripts(unit));
+        unit->ReloadScripts();
+    }
     return unit;
+}
+
+void TIRCWorld::SetScriptsMaker(IUnitScriptsMaker* maker)
+{
+    scriptsMaker = maker;
+    for (TIRCUnit* unit : units)
+        unit->AdoptScripts(maker ? maker->MakeScripts(unit) : nullptr);
+}
+
+void TIRCWorld::ShutdownAllUnits(bool immediate)
+{
+    // A script's onUnload may remove servers while the rest shut down.
+    for (TIRCUnit* unit : std::vector<TIRCUnit*>(units))
+        if (HasUnit(unit))
+            unit->Shutdown(immediate);
 }
 
 TIRCUnit* TIRCWorld::AddUnit(const TUnitConfig& record)
@@ -176,6 +195,12 @@ bool TIRCWorld::HasUnit(const TIRCUnit* unit) const
 
 void TIRCWorld::DeleteUnit(TIRCUnit* unit)
 {
+    if (!HasUnit(unit))
+        return;
+    // A unit removed while the program runs ends as at exit, while its views still stand:
+    // windows, logs and scripts go first.
+    if (!unit->GetSession().shutdown)
+        unit->Shutdown(true);
     auto it = std::find(units.begin(), units.end(), unit);
     if (it == units.end())
         return;

@@ -10,6 +10,7 @@
 #include "foundation/Timer.h"
 #include "irc/ChannelWindows.h"
 #include "irc/IRCUnit.h"
+#include "irc/UnitScripts.h"
 #include "irc/NickCompletion.h"
 #include "world/WorldChannelLists.h"
 #include "logview/LogViewListeners.h"
@@ -85,6 +86,11 @@ public:
     void SetUserInfoWindows(IUserInfoWindows* windows);
     // Every unit brings its running scripts in line with its enabled files, as they are now.
     void ReloadAllScripts();
+    // Scripts for every unit there is and every unit added later; a unit added while a maker is
+    // set starts its enabled scripts at once. The maker outlives the world's units.
+    void SetScriptsMaker(IUnitScriptsMaker* maker);
+    // Program exit: a logged-in server gets its QUIT unless immediate; windows, logs and scripts end.
+    void ShutdownAllUnits(bool immediate);
     // The unit's protocol log window, made when missing; nothing while the unit closes.
     void ShowProtocolLog(TIRCUnit* unit);
     // Null until the unit logs its first line or the window is shown.
@@ -373,6 +379,7 @@ private:
     TDialogLimit inviteDialogs;
     TDialogLimit whoisDialogs;
     IUserInfoWindows* userInfoWindows = nullptr;
+    IUnitScriptsMaker* scriptsMaker = nullptr;
     // The real WHO and WHOIS windows once a main window is attached.
     std::unique_ptr<TWorldFrameUserInfo> frameUserInfo;
     std::unique_ptr<TUserInfoDialogs> userInfoDialogs;

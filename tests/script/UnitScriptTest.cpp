@@ -4,6 +4,8 @@
 #include "../irc/IrcTestSupport.h"
 #include "ScriptFakes.h"
 #include "script/UnitScriptServer.h"
+#include "settings/Config.h"
+#include "world/IRCWorld.h"
 
 class UnitScriptTest : public TUnitTest {};
 
@@ -43,4 +45,54 @@ TEST_F(UnitScriptTest, ScriptsHearTheLogInAndActOnTheServer)
     EXPECT_EQ(std::string::npos, peer->Received().find("QUIT"));
     EXPECT_TRUE(frame.errors.empty());
     unit.reset();
+}
+
+namespace {
+
+// The world's units with scripts of their own, as the program makes them.
+class TWorldScripts : public IUnitScriptsMaker {
+public:
+    IUnitScripts* MakeScripts(TIRCUnit* unit) override { return new TUnitScripts(unit, &frame); }
+    TFakeScriptFrame frame;
+};
+
+class TQuietHost : public IIRCWorldHost {
+public:
+    void CopyTextToClipboard(const CString&) override {}
+    int FindActionCommand(const CString&) override { return 0; }
+};
+
+} // namespace
+
+TEST(WorldScriptsTest, ServersAddedLaterRunTheirScriptsAndADeletedOnesTimerNeverReachesIt)
+{
+    TComApartment apartment;
+    TTempFolder folder;
+    TConfig config;
+    config.preference.Load(folder.path);
+    config.view.Load(config);
+    TQuietHost host;
+    TWorldScripts scripts;
+    scripts.frame.scriptFolder = scripts.frame.filesFolder = folder.path;
+    ASSERT_TRUE(WriteFileBytes(folder.File(L"tick.js"), "setInterval(function() { log('tick ' + name); }, 20);\r\n"
+                                                         "function event::onUnload() { log('unloaded'); }\r\n"));
+    TIRCWorld world(&config, &host);
+    world.SetScriptsMaker(&scripts);
+    TUnitConfig record;
+    record.Name = L"added";
+    record.ScriptFiles = {L"tick.js"};
+    TIRCUnit* unit = world.AddUnit(record);
+    ASSERT_NE(unit, nullptr);
+    std::vector<CString>& logs = scripts.frame.logs;
+    ASSERT_TRUE(PumpMessagesUntil([&] { return !logs.empty(); }, 5000)) << "a server added while running";
+    EXPECT_EQ(logs[0], CString(L"added/tick.js: tick added"));
+
+    world.DeleteUnit(unit);
+    ASSERT_FALSE(logs.empty());
+    EXPECT_EQ(logs.back(), CString(L"added/tick.js: unloaded"));
+    size_t count = logs.size();
+    // The interval would have fired many times by now.
+    PumpMessagesUntil([] { return false; }, 300);
+    EXPECT_EQ(logs.size(), count);
+    EXPECT_TRUE(scripts.frame.errors.empty());
 }
