@@ -2,8 +2,9 @@
 // A window that asks the user whether to take an offered DCC chat, as its owner sees it.
 
 #include "classlib/String.h"
+#include "foundation/ModelessWindow.h"
 
-class IDCCChatRequest {
+class IDCCChatRequest : public IModelessWindow {
 public:
     virtual ~IDCCChatRequest() = default;
     virtual CString GetNick() const = 0;

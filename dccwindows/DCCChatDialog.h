@@ -14,6 +14,7 @@ public:
     void SetAddress(const CString& value) { address = value; }
     void SetPort(int value) { port = value; }
     CString GetNick() const override { return nick; }
+    HWND GetWindowHandle() const override { return m_hWnd; }
     CString GetAddress() const override { return address; }
     int GetPort() const override { return port; }
     CString GetTimeText() const { return timeText; }

@@ -14,6 +14,7 @@ public:
     void SetNick(const CString& value) { nick = value; }
     void SetChannel(const CString& value) { channel = value; }
     CString GetNick() const override { return nick; }
+    HWND GetWindowHandle() const override { return m_hWnd; }
     CString GetChannel() const override { return channel; }
     CString GetTimeText() const { return timeText; }
 

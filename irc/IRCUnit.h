@@ -319,6 +319,12 @@ public:
     // The nick's window, opened when the world allows one more; null prints the replies as text.
     IWhoisWindow* ShowWhoisDialog(const CString& nick);
     void KickIdleDialogs(WPARAM wParam, LPARAM lParam);
+    // The unit's modeless windows (WHOIS, channel list, invitations, chat requests, and each
+    // channel's WHO and mask lists) follow the main window's enabled, shown and top-most state.
+    void GetDialogWindows(std::vector<HWND>& windows) const;
+    void EnableDialogs(bool enable);
+    void HideDialogs(bool hide);
+    void SetDialogsTopMost(bool topMost);
     void RenameWhoisDialog(const CString& oldNick, const CString& newNick);
     void CloseWhoisDialogs();
     void OnRefresh(IWhoisWindow* dialog) override;

@@ -2,10 +2,11 @@
 // One of a channel's ban, exception, invite and reop list windows, as the channel uses it.
 
 #include "classlib/String.h"
+#include "foundation/ModelessWindow.h"
 
 #include <vector>
 
-class IMaskList {
+class IMaskList : public IModelessWindow {
 public:
     virtual ~IMaskList() = default;
     virtual void AddMask(const CString& mask) = 0;

@@ -3,6 +3,7 @@
 // them. The world makes the real windows; without it (tests, start-up) none open and the
 // replies are printed as text.
 
+#include "foundation/ModelessWindow.h"
 #include "irc/MemberView.h"
 
 class TIRCChannel;
@@ -20,7 +21,7 @@ protected:
     ~IWhoDialogListener() = default;
 };
 
-class IWhoWindow {
+class IWhoWindow : public IModelessWindow {
 public:
     virtual ~IWhoWindow() = default;
     // The member rows, kept by the channel's member manager.
@@ -44,7 +45,7 @@ protected:
     ~IWhoisDialogListener() = default;
 };
 
-class IWhoisWindow {
+class IWhoisWindow : public IModelessWindow {
 public:
     virtual ~IWhoisWindow() = default;
     virtual void SetNick(const CString& nick) = 0;

@@ -3,6 +3,7 @@
 // real window; without it (tests, start-up) LIST replies are printed as text.
 
 #include "classlib/String.h"
+#include "foundation/ModelessWindow.h"
 
 #include <windows.h>
 
@@ -22,7 +23,7 @@ protected:
     ~IListDialogListener() = default;
 };
 
-class IChannelListWindow {
+class IChannelListWindow : public IModelessWindow {
 public:
     virtual ~IChannelListWindow() = default;
     virtual void ClearItems() = 0;

@@ -2,8 +2,9 @@
 // A window that tells of an invitation to a channel, and its owner's side.
 
 #include "classlib/String.h"
+#include "foundation/ModelessWindow.h"
 
-class IInviteRequest {
+class IInviteRequest : public IModelessWindow {
 public:
     virtual ~IInviteRequest() = default;
     virtual CString GetNick() const = 0;

@@ -113,6 +113,8 @@ LRESULT CMainFrame::OnQueryEndSessionMessage(WPARAM wParam, LPARAM lParam)
 void CMainFrame::HideOwnWindows(bool hide)
 {
     int show = hide ? SW_HIDE : SW_SHOWNA;
+    if (world)
+        world->HideAllDialogs(hide);
     ShowDCCDialogWithOwnWindows(show);
     if (scriptConsole && scriptConsoleShown)
         scriptConsole->ShowWindow(show);
@@ -129,6 +131,8 @@ void CMainFrame::SetOwnWindowsTopMost(bool on)
         scriptConsole->SetWindowPos(insertAfter, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     if (scriptSelect)
         scriptSelect->SetWindowPos(insertAfter, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    if (world)
+        world->SetAllDialogsTopMost(on);
 }
 
 void CMainFrame::ShowMainMenu(bool show)

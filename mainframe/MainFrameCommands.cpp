@@ -198,6 +198,11 @@ BOOL CMainFrame::ProcessCommands(UINT message, WPARAM wParam, LPARAM lParam, LRE
     case WM_DROPFILES:
         result = OnDropFilesMessage(wParam, lParam);
         return TRUE;
+    case WM_ENABLE:
+        // A modal dialog disables the main window; the servers' own windows follow it.
+        if (world)
+            world->EnableAllDialogs(wParam != FALSE);
+        return FALSE;
     default:
         break;
     }

@@ -22,6 +22,7 @@ public:
     void GetMasks(std::vector<CString>& now, std::vector<CString>& filled) override;
     void Show() override;
     void KickIdle() override;
+    HWND GetWindowHandle() const override { return dialog.m_hWnd; }
 
     void OnMaskDialogOK(TMaskDialog* dialog) override;
     void OnMaskDialogUpdate(TMaskDialog* dialog) override;

@@ -3,6 +3,7 @@
 #include "world/IRCWorld.h"
 
 #include "controls/CardLayoutPanel.h"
+#include "foundation/ModelessWindow.h"
 #include "world/ProtocolLogWindows.h"
 #include "world/UserInfoDialogs.h"
 #include "world/WorldFrame.h"
@@ -155,6 +156,33 @@ void TIRCWorld::KickIdleAllDialogs(WPARAM wParam, LPARAM lParam)
 {
     for (TIRCUnit* unit : units)
         unit->KickIdleDialogs(wParam, lParam);
+}
+
+void TIRCWorld::EnableAllDialogs(bool enable)
+{
+    for (TIRCUnit* unit : units)
+        unit->EnableDialogs(enable);
+    std::vector<HWND> logs;
+    protocolLogs->GetWindows(logs, false);
+    EnableModelessWindows(logs, enable);
+}
+
+void TIRCWorld::HideAllDialogs(bool hide)
+{
+    for (TIRCUnit* unit : units)
+        unit->HideDialogs(hide);
+    std::vector<HWND> logs;
+    protocolLogs->GetWindows(logs, true);
+    HideModelessWindows(logs, hide);
+}
+
+void TIRCWorld::SetAllDialogsTopMost(bool topMost)
+{
+    for (TIRCUnit* unit : units)
+        unit->SetDialogsTopMost(topMost);
+    std::vector<HWND> logs;
+    protocolLogs->GetWindows(logs, false);
+    SetModelessWindowsTopMost(logs, topMost);
 }
 
 void TIRCWorld::AddProtocolLine(TIRCUnit* unit, const CString& text, int direction)

@@ -97,6 +97,12 @@ public:
     TProtocolLogDialog* FindProtocolLog(const TIRCUnit* unit) const;
     // The idle-time update of the main window's loop, passed on to the servers' own windows.
     void KickIdleAllDialogs(WPARAM wParam, LPARAM lParam);
+    // The servers' own windows follow the main window: disabled while it is (a modal dialog
+    // runs), hidden while it is minimised (a protocol log the user closed stays hidden), and
+    // top-most while it is.
+    void EnableAllDialogs(bool enable);
+    void HideAllDialogs(bool hide);
+    void SetAllDialogsTopMost(bool topMost);
     const std::vector<TIRCUnit*>& GetUnits() const { return units; }
     void GetUnitsInTreeOrder(std::vector<TIRCUnit*>& ordered) const;
     TIRCUnit* FindUnit(const CString& name) const;

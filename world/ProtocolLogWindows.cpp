@@ -83,6 +83,13 @@ TProtocolLogDialog* TProtocolLogWindows::Find(const TIRCUnit* unit) const
     return found == entries.end() ? nullptr : found->second.dialog.get();
 }
 
+void TProtocolLogWindows::GetWindows(std::vector<HWND>& windows, bool shownOnly) const
+{
+    for (const auto& [unit, entry] : entries)
+        if (entry.placed || !shownOnly)
+            windows.push_back(entry.dialog->m_hWnd);
+}
+
 TProtocolLogWindows::TEntry* TProtocolLogWindows::FindEntry(const TProtocolLogDialog* dialog)
 {
     for (auto& [unit, entry] : entries)

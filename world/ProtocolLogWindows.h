@@ -6,6 +6,7 @@
 
 #include <map>
 #include <memory>
+#include <vector>
 
 class IWorldFrame;
 class TConfig;
@@ -28,6 +29,8 @@ public:
     void Destroy(const TIRCUnit* unit);
     void DestroyAll();
     TProtocolLogDialog* Find(const TIRCUnit* unit) const;
+    // The windows there are; with shownOnly those the user has open, not those only kept.
+    void GetWindows(std::vector<HWND>& windows, bool shownOnly) const;
 
     void OnProtocolLogDialogClose(TProtocolLogDialog* dialog) override;
 

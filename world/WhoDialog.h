@@ -60,6 +60,7 @@ public:
     IMemberListView* GetList() override { return this; }
     void Activate() override;
     void KickIdle(WPARAM wParam, LPARAM lParam) override { SendMessage(WM_KICKIDLE, wParam, lParam); }
+    HWND GetWindowHandle() const override { return m_hWnd; }
 
     int FindItem(const TIRCMember* member) override;
     int InsertItem(const TIRCMember* member, const CString& text) override;

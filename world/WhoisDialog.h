@@ -44,6 +44,7 @@ public:
     void ClearChannels() override;
     void Raise() override;
     void KickIdle(WPARAM wParam, LPARAM lParam) override { SendMessage(WM_KICKIDLE, wParam, lParam); }
+    HWND GetWindowHandle() const override { return m_hWnd; }
 
     void OnResolve(TNameResolver* resolver) override;
     void OnResolveError(TNameResolver*, CString) override {}

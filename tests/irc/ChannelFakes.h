@@ -69,6 +69,7 @@ public:
     }
     void Show() override { shows++; }
     void KickIdle() override {}
+    HWND GetWindowHandle() const override { return nullptr; }
 
     std::vector<TFakeMaskList*>* deleted;
     std::vector<CString> masks;

@@ -14,6 +14,7 @@ struct TChatRequestFake : IDCCChatRequest {
     }
     ~TChatRequestFake() override { --*alive; }
     CString GetNick() const override { return nick; }
+    HWND GetWindowHandle() const override { return nullptr; }
     CString GetAddress() const override { return address; }
     int GetPort() const override { return port; }
     CString nick, address;
