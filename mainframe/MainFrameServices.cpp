@@ -3,6 +3,7 @@
 
 #include "mainframe/MainFrame.h"
 #include "classlib/CmdUI.h"
+#include "dialogs/MessageBoxes.h"
 #include "foundation/ResourceString.h"
 #include "irc/IRCChannel.h"
 #include "world/IRCWorld.h"
@@ -39,8 +40,8 @@ CString GetHomePageUrl() { return L"https://ketroval.example.org/"; }
 
 bool CMainFrame::AskConfirmation(UINT textId, UINT captionId)
 {
-    return ::MessageBoxW(m_hWnd, LoadResourceString(textId), LoadResourceString(captionId),
-                         MB_OKCANCEL | MB_ICONQUESTION) == IDOK;
+    // Counted, so the main window stays disabled until the last modal window closes.
+    return ShowConfirmMessage(m_hWnd, LoadResourceString(textId), LoadResourceString(captionId));
 }
 
 // The tree's selection: a server with a channel or talk, a server alone, or neither.

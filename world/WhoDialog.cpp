@@ -2,6 +2,7 @@
 
 #include "controls/ChildId.h"
 #include "classlib/App.h"
+#include "dialogs/MessageBoxes.h"
 #include "foundation/ResourceString.h"
 #include "irc/Member.h"
 #include "irc/WhoListFile.h"
@@ -250,30 +251,14 @@ void TWhoDialog::OnColumnClick(TListView*, int column)
         listener->OnColumnClick(this, column);
 }
 
+// Counted as modal like every dialog, so the main window stays disabled while it is open.
 CString TWhoDialog::AskSavePath()
 {
-    // "desc|*.ext|" pairs; the closing '|' and the string's own end make the double NUL.
-    std::wstring filter = LoadResourceString(IDS_WHO_SAVE_FILTER).GetString();
-    for (wchar_t& c : filter)
-        if (c == L'|')
-            c = L'\0';
-    CString caption = LoadResourceString(IDS_WHO_SAVE_TITLE);
-    // Room for any path the dialog can return, so a long one is never cut.
-    std::vector<wchar_t> path(32768, L'\0');
-    CString name = MakeWhoListFileName(channelName);
-    wcsncpy(path.data(), name, path.size() - 1);
-    OPENFILENAMEW ofn = {};
-    ofn.lStructSize = sizeof(ofn);
-    ofn.hwndOwner = m_hWnd;
-    ofn.lpstrFilter = filter.c_str();
-    ofn.lpstrFile = path.data();
-    ofn.nMaxFile = (DWORD)path.size();
-    ofn.lpstrTitle = caption;
-    ofn.lpstrDefExt = L"txt";
-    ofn.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_EXPLORER;
-    if (!::GetSaveFileNameW(&ofn))
-        return CString();
-    return CString(path.data());
+    TFileDialog dialog(false, L"txt", MakeWhoListFileName(channelName),
+                       OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_EXPLORER, LoadResourceString(IDS_WHO_SAVE_FILTER),
+                       m_hWnd);
+    dialog.SetTitle(LoadResourceString(IDS_WHO_SAVE_TITLE));
+    return dialog.DoModal() == IDOK ? dialog.GetPathName() : CString();
 }
 
 void TWhoDialog::SaveMembers()
@@ -282,12 +267,10 @@ void TWhoDialog::SaveMembers()
     if (path.IsEmpty())
         return;
     if (::GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES &&
-        ::MessageBoxW(m_hWnd, LoadResourceString(IDS_CONFIRM_OVERWRITE), LoadResourceString(IDS_CONFIRM_CAPTION),
-                      MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
+        !ShowConfirmMessage(m_hWnd, LoadResourceString(IDS_CONFIRM_OVERWRITE), LoadResourceString(IDS_CONFIRM_CAPTION)))
         return;
     if (!WriteMembers(path))
-        ::MessageBoxW(m_hWnd, LoadResourceString(IDS_FILE_OPEN_FAILED), LoadResourceString(IDS_FAILURE_CAPTION),
-                      MB_OK | MB_ICONWARNING);
+        ShowWarningMessage(m_hWnd, LoadResourceString(IDS_FILE_OPEN_FAILED), LoadResourceString(IDS_FAILURE_CAPTION));
 }
 
 bool TWhoDialog::WriteMembers(const CString& path)

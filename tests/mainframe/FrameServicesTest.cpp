@@ -3,6 +3,7 @@
 
 #include "tests/mainframe/MainFrameFixture.h"
 
+#include "foundation/ModalCounter.h"
 #include "logview/LogView.h"
 #include "res/resource.h"
 #include "settings/Config.h"
@@ -29,6 +30,8 @@ public:
     }
 
     std::vector<CString> texts;
+    // Modal windows counted while each box was open.
+    std::vector<int> modalCounts;
 
 private:
     static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
@@ -49,6 +52,7 @@ private:
             if (!::GetDlgItemTextW(box, 0xFFFF, text, 256))
                 ::GetDlgItemTextW(box, 100, text, 256);
             texts.push_back(text);
+            modalCounts.push_back(TModalManager::GetModalCount());
         }
         if (++tries > 10) {
             ADD_FAILURE() << "a message box stayed open";
@@ -158,6 +162,7 @@ TEST_F(FrameServices, ClearingALogAsksFirstAndCancelKeepsTheLines)
         PumpMessagesFor(600);
         ASSERT_EQ(1u, no.texts.size());
         EXPECT_STREQ(L"ログを消去します", no.texts[0]);
+        EXPECT_EQ(no.modalCounts[0], 1) << "the main window stays disabled until the last modal window closes";
     }
     EXPECT_EQ(3, log->GetLineCount());
     {
@@ -182,6 +187,7 @@ TEST_F(FrameServices, TheTrayMenusExitAsksOnceEvenWhenClosingWouldAsk)
     PumpMessagesFor(1000);
     ASSERT_EQ(1u, yes.texts.size());
     EXPECT_STREQ(L"終了します", yes.texts[0]);
+    EXPECT_EQ(yes.modalCounts[0], 1);
     EXPECT_FALSE(::IsWindow(frame->m_hWnd));
 }
 

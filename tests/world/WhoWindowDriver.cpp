@@ -1,5 +1,6 @@
 #include "tests/world/WhoWindowDriver.h"
 
+#include "foundation/ModalCounter.h"
 #include "tests/common/MessagePump.h"
 #include "tests/common/UserInput.h"
 
@@ -29,11 +30,13 @@ void AnswerDialogs(std::shared_ptr<TSaveRun> run)
         return;
     if (HWND question = ::FindWindowW(L"#32770", L"確認")) {
         run->answer.confirmShown = true;
+        run->answer.modalCountAtConfirm = TModalManager::GetModalCount();
         ::SetForegroundWindow(question);
         QueueKey(run->agree ? VK_RETURN : VK_ESCAPE);
     } else if (HWND dialog = ::FindWindowW(L"#32770", L"部屋リストをファイルに保存"); dialog && !run->named) {
         HWND box = FileNameBox(dialog);
         run->answer.defaultName = GetControlText(box);
+        run->answer.modalCountInDialog = TModalManager::GetModalCount();
         ::SetWindowTextW(box, run->path);
         ::SetForegroundWindow(dialog);
         ::SetFocus(box);

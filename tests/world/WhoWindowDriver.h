@@ -9,6 +9,9 @@
 struct TFileDialogAnswer {
     CString defaultName; // as the file dialog offered it
     bool confirmShown = false;
+    // Modal windows counted while the file dialog and the question were open.
+    int modalCountInDialog = -1;
+    int modalCountAtConfirm = -1;
 };
 
 class TWhoWindowDriver {

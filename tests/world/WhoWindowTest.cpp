@@ -93,6 +93,9 @@ TEST_F(WhoWindowTest, SaveWritesTheRowsInListOrderThroughTheFileDialog)
     CStringA before = ReadFileBytes(path);
     answer = driver->SaveThroughDialog(path, false);
     EXPECT_TRUE(answer.confirmShown);
+    // Both are counted, so the main window takes no input while either is open.
+    EXPECT_EQ(answer.modalCountInDialog, 1);
+    EXPECT_EQ(answer.modalCountAtConfirm, 1);
     EXPECT_EQ(ReadFileBytes(path), before) << "refused: the old file stays";
     answer = driver->SaveThroughDialog(path, true);
     EXPECT_TRUE(answer.confirmShown);
