@@ -71,6 +71,9 @@ void CMainFrame::BeginShutdown()
     DestroyAutoOpDialogs();
     DestroyIgnoreList();
     if (scriptConsole) {
+        // Its place is kept for the next start, as when the user closes it.
+        if (scriptConsoleShown)
+            scriptConsole->GetNormalRect(settings->geometry.scriptLogRect);
         scriptConsole->DestroyWindow();
         delete scriptConsole;
         scriptConsole = nullptr;

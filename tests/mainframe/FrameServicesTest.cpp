@@ -150,6 +150,17 @@ TEST_F(FrameServices, ScriptConsoleKeepsLinesWrittenBeforeItIsShownAndOnlyHidesO
     EXPECT_STREQ(L"スクリプトコンソール", title);
     EXPECT_TRUE(::IsWindowVisible(console));
     EXPECT_EQ(2, dialog->GetLogView().GetLineCount());
+
+    // Moved while open, the program's end keeps the new place for the next start.
+    RECT moved = {40, 50, 440, 350};
+    dialog->SetNormalRect(moved);
+    frame->ending = true;
+    frame->SendMessageW(WM_CLOSE, 0, 0);
+    PumpMessagesFor(100);
+    EXPECT_EQ(settings.geometry.scriptLogRect.left, 40);
+    EXPECT_EQ(settings.geometry.scriptLogRect.top, 50);
+    EXPECT_EQ(settings.geometry.scriptLogRect.right, 440);
+    EXPECT_EQ(settings.geometry.scriptLogRect.bottom, 350);
 }
 
 TEST_F(FrameServices, ClearingALogAsksFirstAndCancelKeepsTheLines)
