@@ -5,6 +5,7 @@
 
 #include "controls/ListView.h"
 #include "controls/TrayIcon.h"
+#include "ircproto/ChannelListWindow.h"
 #include "res/resource.h"
 #include "classlib/Wnd.h"
 #include "settings/Config.h"
@@ -103,6 +104,41 @@ TEST_F(FrameActivation, MinimisingWithTheTraySettingsHidesTheWindowUntilItIsRest
     EXPECT_TRUE(PumpMessagesUntil([&] { return ::IsWindowVisible(console); }, 5000));
     // Wine settles the activation of the windows shown again one after another.
     EXPECT_TRUE(PumpMessagesUntil([&] { return ::GetForegroundWindow() == frame->m_hWnd; }, 5000));
+}
+
+TEST_F(FrameActivation, TheServersOwnWindowsFollowTheMainWindowsStates)
+{
+    IChannelListWindow* list = net->ShowChannelListDialog();
+    ASSERT_NE(nullptr, list);
+    HWND window = list->GetWindowHandle();
+    PumpMessagesFor(100);
+    ASSERT_TRUE(::IsWindowVisible(window));
+    auto topMost = [&] { return (::GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; };
+
+    // A modal dialog disables the main window; the server's windows take no input either.
+    ::EnableWindow(frame->m_hWnd, FALSE);
+    EXPECT_FALSE(::IsWindowEnabled(window));
+    ::EnableWindow(frame->m_hWnd, TRUE);
+    EXPECT_TRUE(::IsWindowEnabled(window));
+
+    // Both ways, whichever the saved state was.
+    for (int i = 0; i < 2; i++) {
+        bool before = frame->IsTopMost();
+        frame->ExecuteAction(L"topmost");
+        PumpMessagesFor(100);
+        ASSERT_NE(frame->IsTopMost(), before);
+        EXPECT_EQ(topMost(), frame->IsTopMost());
+    }
+
+    settings.preference.HideAllWindowOnMinimize = true;
+    frame->ExecuteAction(L"minimize");
+    EXPECT_TRUE(PumpMessagesUntil([&] { return ::IsIconic(frame->m_hWnd) && !::IsWindowVisible(window); }, 5000));
+    frame->SendMessageW(WM_SYSCOMMAND, SC_RESTORE, 0);
+    EXPECT_TRUE(PumpMessagesUntil([&] { return ::IsWindowVisible(window) && !::IsIconic(frame->m_hWnd); }, 5000));
+    // Above the main window for the picture only.
+    ::SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    PumpMessagesFor(200);
+    EXPECT_TRUE(SaveWindowPng(window, ScreenshotPath(L"mainframe-server-list-restored.png")));
 }
 
 TEST_F(FrameActivation, ClickingTheWindowBackClearsTheMarksOfTheChannelInView)
