@@ -2,6 +2,7 @@
 
 #include "foundation/CodePage.h"
 #include "foundation/Path.h"
+#include "foundation/SafeFileName.h"
 #include "foundation/StringList.h"
 #include "foundation/StringUtils.h"
 #include "macro/MacroWords.h"
@@ -277,22 +278,19 @@ int TMacroManager::DecideUserKeyword(const CString& word)
 }
 
 // Names may come from what other users wrote, through the variables: they stay inside the files
-// folder, with no drive, no root, no device and no ".." step.
+// folder, with no drive, no root, no device and no ".." step. An empty step ("a\\b") does no harm.
 CString TMacroManager::ResolveFilePath(const CString& name) const
 {
-    if (name.IsEmpty() || filesFolder.IsEmpty() || name.Find(L':') >= 0 || name[0] == L'\\' || name[0] == L'/')
+    if (name.IsEmpty() || filesFolder.IsEmpty() || name[0] == L'\\' || name[0] == L'/')
         return CString();
-    CString step;
+    int start = 0;
     for (int i = 0; i <= name.GetLength(); i++) {
-        if (i < name.GetLength() && name[i] != L'\\' && name[i] != L'/') {
-            step += name[i];
+        if (i < name.GetLength() && name[i] != L'\\' && name[i] != L'/')
             continue;
-        }
-        CString trimmed = step;
-        trimmed.Trim(L" .");
-        if (trimmed.IsEmpty() && !step.IsEmpty())
-            return CString(); // ".", "..", "..." and the like
-        step.Empty();
+        CString step = name.Mid(start, i - start);
+        if (!step.IsEmpty() && !IsSafeFileNamePart(step))
+            return CString();
+        start = i + 1;
     }
     return filesFolder + name;
 }
