@@ -181,16 +181,16 @@ bool TMacroManager::ItemMatches(const TMacroItem& item)
 bool TMacroManager::StatesHold(const TMacroItem& item)
 {
     if (!listener)
-        return item.ownState == 0 && item.senderState == 0;
-    if (item.ownState == 1 || item.ownState == 2) {
-        if (listener->IsChannelOperator(channel, ownNick) != (item.ownState == 1))
+        return item.ownState == OwnAny && item.senderState == SenderAny;
+    if (item.ownState == OwnOperator || item.ownState == OwnNotOperator) {
+        if (listener->IsChannelOperator(channel, ownNick) != (item.ownState == OwnOperator))
             return false;
-    } else if (item.ownState == 3 || item.ownState == 4) {
-        if (listener->IsAway() != (item.ownState == 3))
+    } else if (item.ownState == OwnAway || item.ownState == OwnNotAway) {
+        if (listener->IsAway() != (item.ownState == OwnAway))
             return false;
     }
-    if (item.senderState == 1 || item.senderState == 2)
-        return listener->IsChannelOperator(channel, event.nick) == (item.senderState == 1);
+    if (item.senderState == SenderOperator || item.senderState == SenderNotOperator)
+        return listener->IsChannelOperator(channel, event.nick) == (item.senderState == SenderOperator);
     return true;
 }
 
