@@ -179,7 +179,11 @@ BOOL CMainApp::InitInstance()
 int CMainApp::ExitInstance()
 {
     int code = CWinApp::ExitInstance();
-    // The units take their scripts with them; the scripts' frame goes after them.
+    // The frame's windows may still be there when it closed without WM_CLOSE; they must not
+    // reach the world as they go. The units take their scripts with them; the scripts' frame
+    // goes after them.
+    if (frame)
+        frame->SetWorld(nullptr);
     world.reset();
     scriptFrame.reset();
     m_pMainWnd = nullptr;
