@@ -38,6 +38,7 @@ public:
     void SortItems() override;
     void Activate() override;
     void KickIdle(WPARAM wParam, LPARAM lParam) override { SendMessage(WM_KICKIDLE, wParam, lParam); }
+    void Enable(bool on) override { EnableWindow(on); }
 
     int GetSortColumn() const { return sortColumn; }
     int GetChannelCount() const { return (int)records.size(); }

@@ -314,6 +314,7 @@ public:
     // The nick's window, opened when the world allows one more; null prints the replies as text.
     IWhoisWindow* ShowWhoisDialog(const CString& nick);
     void KickIdleDialogs(WPARAM wParam, LPARAM lParam);
+    void EnableDialogs(bool enable);
     void RenameWhoisDialog(const CString& oldNick, const CString& newNick);
     void CloseWhoisDialogs();
     void OnRefresh(IWhoisWindow* dialog) override;

@@ -20,4 +20,6 @@ public:
     virtual void Show() = 0;
     // The idle-time update of its buttons.
     virtual void KickIdle() = 0;
+    // With the main window: off while a modal dialog is over it.
+    virtual void Enable(bool) {}
 };

@@ -40,6 +40,8 @@ public:
     void RememberKey(const CString& channel, const CString& key);
     void Forget(const CString& channel);
     void AddRejoin(const CString& channel);
+    // Nothing waits any more and retries count from zero again; the keys stay.
+    void ClearPending();
     void Tick();
 
     size_t GetRecordCount() const { return m_records.size(); }

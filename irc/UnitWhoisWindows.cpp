@@ -55,6 +55,21 @@ void TIRCUnit::KickIdleDialogs(WPARAM wParam, LPARAM lParam)
     }
 }
 
+void TIRCUnit::EnableDialogs(bool enable)
+{
+    if (channelList)
+        channelList->Enable(enable);
+    for (const auto& entry : whoisWindows)
+        entry.second->Enable(enable);
+    for (TIRCChannel* channel : channels) {
+        if (IWhoWindow* who = channel->GetWhoDialog())
+            who->Enable(enable);
+        for (int i = 0; i < TIRCChannel::MaskListCount; i++)
+            if (IMaskList* list = channel->GetMaskList(i))
+                list->Enable(enable);
+    }
+}
+
 IWhoisWindow* TIRCUnit::ShowWhoisDialog(const CString& nick)
 {
     if (session.shutdown)

@@ -29,6 +29,8 @@ public:
     virtual void Activate() = 0;
     // The idle-time update the main window's loop gives its own windows.
     virtual void KickIdle(WPARAM wParam, LPARAM lParam) = 0;
+    // With the main window: off while a modal dialog is over it.
+    virtual void Enable(bool) {}
 };
 
 class IWhoisDialogListener {
@@ -67,6 +69,8 @@ public:
     // Shown normally and brought to the top.
     virtual void Raise() = 0;
     virtual void KickIdle(WPARAM wParam, LPARAM lParam) = 0;
+    // With the main window: off while a modal dialog is over it.
+    virtual void Enable(bool) {}
 };
 
 class IUserInfoWindows {

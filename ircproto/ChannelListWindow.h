@@ -32,6 +32,8 @@ public:
     // Restored when minimised, brought to the top and activated.
     virtual void Activate() = 0;
     virtual void KickIdle(WPARAM wParam, LPARAM lParam) = 0;
+    // With the main window: off while a modal dialog is over it.
+    virtual void Enable(bool) {}
 };
 
 class IChannelListWindows {

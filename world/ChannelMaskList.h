@@ -22,6 +22,11 @@ public:
     void GetMasks(std::vector<CString>& now, std::vector<CString>& filled) override;
     void Show() override;
     void KickIdle() override;
+    void Enable(bool on) override
+    {
+        if (dialog.m_hWnd)
+            dialog.EnableWindow(on);
+    }
 
     void OnMaskDialogOK(TMaskDialog* dialog) override;
     void OnMaskDialogUpdate(TMaskDialog* dialog) override;

@@ -132,6 +132,12 @@ void TIRCWorld::SetUserInfoWindows(IUserInfoWindows* windows)
         unit->SetUserInfoWindows(windows);
 }
 
+void TIRCWorld::EnableAllDialogs(bool enable)
+{
+    for (TIRCUnit* unit : units)
+        unit->EnableDialogs(enable);
+}
+
 void TIRCWorld::KickIdleAllDialogs(WPARAM wParam, LPARAM lParam)
 {
     for (TIRCUnit* unit : units)

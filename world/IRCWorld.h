@@ -91,6 +91,8 @@ public:
     TProtocolLogDialog* FindProtocolLog(const TIRCUnit* unit) const;
     // The idle-time update of the main window's loop, passed on to the servers' own windows.
     void KickIdleAllDialogs(WPARAM wParam, LPARAM lParam);
+    // Every unit's own windows follow the main window's enabled state.
+    void EnableAllDialogs(bool enable);
     const std::vector<TIRCUnit*>& GetUnits() const { return units; }
     void GetUnitsInTreeOrder(std::vector<TIRCUnit*>& ordered) const;
     TIRCUnit* FindUnit(const CString& name) const;
@@ -316,6 +318,7 @@ private:
     void SelectByNames(const CString& unitName, const CString& channelName);
     void ApplyLogPreferences(TLogView* view, int maxLines);
     void ApplyListAppearance(TListView* list);
+    void ApplyUnitViews(TIRCUnit* unit);
     void ApplyUserInfoLook();
     void DestroyNodeViews(TIRCUnit* unit, TIRCChannel* channel);
     void ShowNodeCards(TIRCUnit* unit, TIRCChannel* channel);

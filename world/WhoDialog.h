@@ -60,6 +60,7 @@ public:
     IMemberListView* GetList() override { return this; }
     void Activate() override;
     void KickIdle(WPARAM wParam, LPARAM lParam) override { SendMessage(WM_KICKIDLE, wParam, lParam); }
+    void Enable(bool on) override { EnableWindow(on); }
 
     int FindItem(const TIRCMember* member) override;
     int InsertItem(const TIRCMember* member, const CString& text) override;
@@ -86,6 +87,7 @@ public:
     END_MSG_MAP()
 
 private:
+    void ApplyListLook();
     LRESULT OnSize(WPARAM wParam, LPARAM lParam);
     LRESULT OnGetMinMaxInfo(WPARAM wParam, LPARAM lParam);
     void OnUpdate();

@@ -44,6 +44,7 @@ public:
     void ClearChannels() override;
     void Raise() override;
     void KickIdle(WPARAM wParam, LPARAM lParam) override { SendMessage(WM_KICKIDLE, wParam, lParam); }
+    void Enable(bool on) override { EnableWindow(on); }
 
     void OnResolve(TNameResolver* resolver) override;
     void OnResolveError(TNameResolver*, CString) override {}
