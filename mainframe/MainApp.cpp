@@ -73,6 +73,23 @@ void CMainApp::ReleaseInstanceMutex()
     mutexOwned = false;
 }
 
+void CMainApp::ApplySingleInstance(bool on)
+{
+    if (on && !instanceMutex) {
+        HANDLE mutex = ::CreateMutexW(nullptr, TRUE, mainWindowClassName);
+        if (mutex && ::GetLastError() == ERROR_ALREADY_EXISTS) {
+            ::CloseHandle(mutex);
+            return;
+        }
+        instanceMutex = mutex;
+        mutexOwned = mutex != nullptr;
+    } else if (!on && instanceMutex) {
+        ReleaseInstanceMutex();
+        ::CloseHandle(instanceMutex);
+        instanceMutex = nullptr;
+    }
+}
+
 bool CMainApp::StartLibraries()
 {
     g_taskbarCreatedMessage = ::RegisterWindowMessageW(L"TaskbarCreated");

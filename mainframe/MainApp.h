@@ -40,6 +40,9 @@ public:
     CMainFrame* GetMainFrame() const { return frame; }
     // The frame lets go of the mutex while it waits for the servers to quit; it stays open.
     void ReleaseInstanceMutex();
+    // Takes the single-instance mutex when on and none is held (one another instance holds is
+    // not kept), lets go of it when off.
+    void ApplySingleInstance(bool on);
     // The about box, modal over the main window.
     void OnAppAbout();
     // The servers' scripts end with the program: onUnload runs, then they are released.

@@ -273,6 +273,8 @@ const TLogAddressFinder* CMainFrame::GetAddressFinder() const { return &app->Get
 LRESULT CMainFrame::OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam)
 {
     // The modeless settings windows join here as they come; each gets WM_KICKIDLE.
+    if (preferenceDialog && preferenceDialog->m_hWnd)
+        preferenceDialog->SendMessage(WM_KICKIDLE, wParam, lParam);
     if (scriptConsole && scriptConsole->m_hWnd)
         scriptConsole->SendMessage(WM_KICKIDLE, wParam, lParam);
     if (scriptSelect && scriptSelect->m_hWnd)

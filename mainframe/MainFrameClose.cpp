@@ -77,6 +77,7 @@ void CMainFrame::BeginShutdown()
     scriptsWatcher.Stop();
     ::DragAcceptFiles(m_hWnd, FALSE);
     hotKey.SetActive(false);
+    DestroyPreferenceDialog();
     DestroyScriptSettings();
     DestroyDCCDialog();
     DestroyAutoOpDialogs();
