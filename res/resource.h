@@ -29,6 +29,7 @@
 #include "res/windows/chanmode.h"
 #include "res/windows/prefs.h"
 #include "res/windows/serverpages.h"
+#include "res/windows/wizard.h"
 
 // The main frame's icon, menu and accelerators.
 #define IDR_MAINFRAME 128
