@@ -1,5 +1,6 @@
 #include "mainframe/MainApp.h"
 
+#include "mainframe/FirstStartWizard.h"
 #include "mainframe/MainAppServices.h"
 #include "mainframe/MainFrame.h"
 #include "foundation/CommandLine.h"
@@ -139,13 +140,8 @@ bool CMainApp::RunFirstStartWizard()
 {
     if (settings.preference.Installed)
         return false;
-    // The wizard's pages come with the dialogs; a first start goes on with the defaults and,
-    // as after a cancelled wizard, the settings are saved so it is not asked again.
-    settings.SaveWindowSettings();
-    settings.SaveServerTree();
-    settings.preference.Save(settings.GetSettingsFolder());
-    settings.view.Save(settings);
-    return false;
+    TFirstStartWizard wizard(settings, frame ? frame->m_hWnd : nullptr);
+    return wizard.Run();
 }
 
 void CMainApp::CreateScriptManagers()

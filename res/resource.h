@@ -29,6 +29,8 @@
 #include "res/windows/chanmode.h"
 #include "res/windows/prefs.h"
 #include "res/windows/preference.h"
+#include "res/windows/serverpages.h"
+#include "res/windows/wizard.h"
 
 // The main frame's icon, menu and accelerators.
 #define IDR_MAINFRAME 128
