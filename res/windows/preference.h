@@ -323,5 +323,5 @@
 #define IDS_LOG_FOLDER_TITLE 10182
 
 // Problems the pages and the main window report.
-#define IDS_FOLDER_NOT_USABLE 10238
-#define IDS_HOTKEY_TAKEN 10239
+#define IDS_FOLDER_NOT_USABLE 10296
+#define IDS_HOTKEY_TAKEN 10297
