@@ -36,6 +36,7 @@ CMainFrame::~CMainFrame()
     hotKey.SetActive(false);
     quitWaitTimer.SetListener(nullptr);
     quitWaitTimer.Stop();
+    DestroyPreferenceDialog();
     DestroyHistoryWindows();
     DestroyDCCDialog();
 }

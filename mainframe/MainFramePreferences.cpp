@@ -67,7 +67,7 @@ void CMainFrame::ApplyHotKey(const THotKeySetting& previous)
     TPreference& pref = settings->preference;
     hotKey.SetActive(false);
     hotKey.SetHotKey(m_hWnd, pref.RestoreHotKeyModifiers, pref.RestoreHotKeyVCode);
-    if (!pref.RestoreOnHotKey)
+    if (!pref.RestoreOnHotKey || pref.RestoreHotKeyVCode == 0)
         return;
     hotKey.SetActive(true);
     if (hotKey.IsActive())
