@@ -58,8 +58,6 @@ public:
     void UpdateReceiveRow(TDCCReceiveItem* item, int row);
     void UpdateSendRow(TDCCSendItem* item, int row);
 
-    bool IsTopMost() const { return topmost; }
-    void SetTopMostFlag(bool on) { topmost = on; }
     TWindowFlasher& GetFlasher() { return flasher; }
     TDoubleBufferedListView* GetReceiveList() const { return receiveList; }
     TDoubleBufferedListView* GetSendList() const { return sendList; }
@@ -201,6 +199,5 @@ private:
     CToolBarCtrl* sendToolBar = nullptr;
     CImageList receiveToolImages;
     CImageList sendToolImages;
-    bool topmost = false;
     CString title = L"DCC";
 };

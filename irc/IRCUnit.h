@@ -81,7 +81,7 @@ public:
     int GetState() const { return session.state; }
 
     // Channels and talks.
-    TIRCChannel* AddChannel(const TChannelConfig& config, int kind);
+    TIRCChannel* AddChannel(const TChannelConfig& config, TIRCChannel::TKind kind);
     TIRCChannel* FindChannel(const CString& name) const;
     TIRCChannel* FindChannelByIRCName(const CString& name) const;
     TIRCChannel* LookupChannel(const CString& name) const;

@@ -9,25 +9,19 @@
 #include "settings/Config.h"
 #include "world/IRCWorld.h"
 
+#include <memory>
+
 void CMainFrame::OnPreferences()
 {
-    if (preferenceDialog) {
-        preferenceDialog->ShowWindow(SW_SHOWNORMAL);
-        ForceBringWindowToTop(preferenceDialog->m_hWnd);
-        ForceSetActiveWindow(preferenceDialog->m_hWnd);
-        preferenceDialog->SetFocus();
+    if (preferenceDialog.ShowOrBringForward())
         return;
-    }
     const TPreference& pref = settings->preference;
     hotKeyBeforePreferences = {pref.RestoreOnHotKey, pref.RestoreHotKeyModifiers, pref.RestoreHotKeyVCode};
-    preferenceDialog = new TPreferenceDialog(this);
-    preferenceDialog->SetListener(&preferenceEvents);
-    preferenceDialog->SetConfig(settings);
-    if (!preferenceDialog->Open()) {
-        delete preferenceDialog;
-        preferenceDialog = nullptr;
+    auto made = std::make_unique<TPreferenceDialog>(this);
+    made->SetListener(&preferenceEvents);
+    made->SetConfig(settings);
+    if (!preferenceDialog.Open(std::move(made), [](TPreferenceDialog& d) { return d.Open(); }))
         return;
-    }
     // The key is off while it may be the one being chosen.
     hotKey.SetActive(false);
 }
@@ -46,11 +40,11 @@ void CMainFrame::OnPreferenceDialogOK(TPreferenceDialog*)
         trayIcon.ShowBalloon(CString(), CString());
     if (world) {
         world->ApplyPreferences();
-        for (THistoryDialog* history : {keywordHistory, urlHistory})
+        for (THistoryDialog* history : {keywordHistory.Get(), urlHistory.Get()})
             if (history && history->m_hWnd)
                 history->ApplyViewSettings();
     }
-    if (scriptConsole && scriptConsole->m_hWnd)
+    if (scriptConsole.IsOpen())
         scriptConsole->ApplySettings();
     if (world) {
         world->UpdateTitle();
@@ -72,7 +66,7 @@ void CMainFrame::ApplyHotKey(const THotKeySetting& previous)
     hotKey.SetActive(true);
     if (hotKey.IsActive())
         return;
-    ShowWarningMessage(preferenceDialog && preferenceDialog->m_hWnd ? preferenceDialog->m_hWnd : m_hWnd,
+    ShowWarningMessage(preferenceDialog.IsOpen() ? preferenceDialog->m_hWnd : m_hWnd,
                        LoadResourceString(IDS_HOTKEY_TAKEN), CString());
     pref.RestoreOnHotKey = previous.on;
     pref.RestoreHotKeyModifiers = previous.modifiers;
@@ -88,16 +82,8 @@ void CMainFrame::OnPreferenceDialogClose(TPreferenceDialog* dialog)
         hotKey.SetHotKey(m_hWnd, pref.RestoreHotKeyModifiers, pref.RestoreHotKeyVCode);
         hotKey.SetActive(pref.RestoreOnHotKey);
     }
-    if (dialog != preferenceDialog)
-        return;
-    preferenceDialog = nullptr;
-    delete dialog;
-}
-
-void CMainFrame::DestroyPreferenceDialog()
-{
-    delete preferenceDialog;
-    preferenceDialog = nullptr;
+    if (preferenceDialog.Holds(dialog))
+        preferenceDialog.Destroy();
 }
 
 LRESULT CMainFrame::OnEnableMessage(WPARAM wParam, LPARAM lParam)
@@ -108,14 +94,28 @@ LRESULT CMainFrame::OnEnableMessage(WPARAM wParam, LPARAM lParam)
 }
 
 // A modal dialog over the main window holds these too; the auto-op, group, ignore-list and
-// history windows stay usable.
+// history windows stay usable, and the transfer window and script console only once placed.
 void CMainFrame::EnableModelessWindows(bool enable)
 {
-    CWnd* windows[] = {preferenceDialog, dccDialogShown ? dccDialog : nullptr,
-                       scriptConsoleShown ? scriptConsole : nullptr, scriptSelect};
-    for (CWnd* window : windows)
-        if (window && window->m_hWnd)
-            window->EnableWindow(enable);
+    for (TOwnedWindowSlot* slot : ownedWindows.GetSlots()) {
+        switch (slot->GetCommand()) {
+        case ID_AUTO_OP:
+        case ID_USER_GROUPS:
+        case ID_IGNORE_LIST:
+        case ID_KEYWORD_HISTORY:
+        case ID_URL_HISTORY:
+            continue;
+        case ID_DCC_WINDOW:
+            if (!dccDialogShown)
+                continue;
+            break;
+        case ID_SCRIPT_CONSOLE:
+            if (!scriptConsoleShown)
+                continue;
+            break;
+        }
+        slot->Enable(enable);
+    }
     if (world)
         world->EnableAllDialogs(enable);
 }

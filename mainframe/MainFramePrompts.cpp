@@ -11,8 +11,8 @@
 #include "foundation/CodePage.h"
 #include "foundation/File.h"
 #include "foundation/IrcMarkup.h"
-#include "foundation/Path.h"
 #include "foundation/ResourceString.h"
+#include "foundation/SafeFileName.h"
 #include "irc/IRCChannel.h"
 #include "irc/IRCUnit.h"
 #include "world/IRCWorld.h"
@@ -53,8 +53,7 @@ CString MakeLogFileName(const CString& nodeName, const SYSTEMTIME& date)
 {
     CString name;
     name.Format(L"%s-%04d%02d%02d.txt", nodeName.GetString(), date.wYear, date.wMonth, date.wDay);
-    ReplaceInvalidFileNameChars(name);
-    return name;
+    return MakeSafeFileNamePart(name);
 }
 
 bool CMainFrame::IsPromptTargetAlive(TIRCUnit* unit, TIRCChannel* channel) const

@@ -254,7 +254,7 @@ void TIRCWorld::OnChannelRenamed(TIRCUnit* unit, TIRCChannel* channel)
         SortChannels(unitItem);
 }
 
-TIRCChannel* TIRCWorld::AddChannelNode(TIRCUnit* unit, const TChannelConfig& record, int kind)
+TIRCChannel* TIRCWorld::AddChannelNode(TIRCUnit* unit, const TChannelConfig& record, TIRCChannel::TKind kind)
 {
     if (!HasUnit(unit))
         return nullptr;

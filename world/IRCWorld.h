@@ -78,7 +78,7 @@ public:
     void DeleteAllUnits();
     void RenameUnit(TIRCUnit* unit, const CString& name);
     void RenameChannel(TIRCUnit* unit, TIRCChannel* channel, const CString& name);
-    TIRCChannel* AddChannelNode(TIRCUnit* unit, const TChannelConfig& config, int kind);
+    TIRCChannel* AddChannelNode(TIRCUnit* unit, const TChannelConfig& config, TIRCChannel::TKind kind);
     void RemoveChannelNode(TIRCUnit* unit, TIRCChannel* channel);
     // The maker of the units' WHO and WHOIS windows, for the units there are and those to come.
     // Attach sets the world's own, which draws its member rows as the main window does.
