@@ -8,6 +8,7 @@
 #include "foundation/Path.h"
 #include "logview/LogView.h"
 #include "res/resource.h"
+#include "tests/common/StringPrinter.h"
 #include "tests/common/UserInput.h"
 #include "tests/irc/IrcTestSupport.h"
 #include "tests/net/NetTestSupport.h"
