@@ -1,7 +1,5 @@
 #include "prefs/DccPages.h"
 
-#include "dialogs/MessageBoxes.h"
-#include "foundation/ResourceString.h"
 #include "settings/Preference.h"
 
 namespace {
@@ -59,14 +57,7 @@ void TDCCReceivePage::UpdateControls()
     Enable({IDC_RECV_MINIMIZED}, action == 2 && !activate && IsChecked(IDC_RECV_SHOW_DIALOG));
 }
 
-void TDCCReceivePage::BrowseFolder()
-{
-    TFolderDialog dialog(::GetParent(m_hWnd));
-    dialog.SetFolder(GetControlText(Item(IDC_RECV_FOLDER)));
-    dialog.SetTitle(LoadResourceString(IDS_DCC_FOLDER_TITLE));
-    if (dialog.DoModal() == IDOK)
-        ::SetDlgItemTextW(m_hWnd, IDC_RECV_FOLDER, dialog.GetFolder().Left(kTextLimit));
-}
+void TDCCReceivePage::BrowseFolder() { BrowseFolderInto(IDC_RECV_FOLDER, IDS_DCC_FOLDER_TITLE); }
 
 void TDCCReceiveDetailPage::Exchange(TDialogExchange& io)
 {

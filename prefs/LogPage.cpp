@@ -1,7 +1,5 @@
 #include "prefs/LogPage.h"
 
-#include "dialogs/MessageBoxes.h"
-#include "foundation/ResourceString.h"
 #include "settings/Preference.h"
 
 namespace {
@@ -43,11 +41,4 @@ void TLogPage::Store()
 
 void TLogPage::UpdateControls() { Enable({IDC_LOG_FLUSH_TIME, IDC_LOG_FLUSH_TIME_SPIN}, IsChecked(IDC_LOG_FLUSH)); }
 
-void TLogPage::BrowseFolder()
-{
-    TFolderDialog dialog(::GetParent(m_hWnd));
-    dialog.SetFolder(GetControlText(Item(IDC_LOG_FOLDER)));
-    dialog.SetTitle(LoadResourceString(IDS_LOG_FOLDER_TITLE));
-    if (dialog.DoModal() == IDOK)
-        ::SetDlgItemTextW(m_hWnd, IDC_LOG_FOLDER, dialog.GetFolder().Left(kTextLimit));
-}
+void TLogPage::BrowseFolder() { BrowseFolderInto(IDC_LOG_FOLDER, IDS_LOG_FOLDER_TITLE); }

@@ -1,11 +1,19 @@
 #include "prefs/PreferencePage.h"
 
 #include "classlib/CmdUI.h"
+#include "dialogs/MessageBoxes.h"
 #include "foundation/Path.h"
+#include "foundation/ResourceString.h"
 
 #include <commctrl.h>
 
 #include <cwchar>
+
+namespace {
+
+const int kFolderLimit = 10000;
+
+} // namespace
 
 LRESULT TPreferencePage::OnKickIdle(WPARAM, LPARAM)
 {
@@ -60,6 +68,15 @@ int TPreferencePage::CheckedIndex(std::initializer_list<int> ids) const
         index++;
     }
     return 0;
+}
+
+void TPreferencePage::BrowseFolderInto(int editId, UINT titleId)
+{
+    TFolderDialog dialog(::GetParent(m_hWnd));
+    dialog.SetFolder(GetControlText(Item(editId)));
+    dialog.SetTitle(LoadResourceString(titleId));
+    if (dialog.DoModal() == IDOK)
+        ::SetDlgItemTextW(m_hWnd, editId, dialog.GetFolder().Left(kFolderLimit));
 }
 
 namespace {

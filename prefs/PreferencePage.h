@@ -28,6 +28,8 @@ protected:
     void Enable(std::initializer_list<int> ids, bool on);
     // The index of the checked button of a radio group, 0 when none is.
     int CheckedIndex(std::initializer_list<int> ids) const;
+    // The folder chooser over the sheet, starting at the edit's folder; the choice goes there.
+    void BrowseFolderInto(int editId, UINT titleId);
 
     TPreference* preference = nullptr;
 
