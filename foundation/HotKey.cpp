@@ -21,8 +21,9 @@ void THotKeyManager::SetActive(bool newActive)
         return;
     // Active only while the system holds the key for us: a combination another program took
     // stays inactive, and is neither unregistered later nor counted as ours.
+    // No key (a cleared hot-key control) is no hot key, not the modifiers alone.
     if (newActive)
-        active = RegisterHotKey(window, kHotKeyId, ToRegisterModifiers(modifiers), key) != FALSE;
+        active = key != 0 && RegisterHotKey(window, kHotKeyId, ToRegisterModifiers(modifiers), key) != FALSE;
     else {
         UnregisterHotKey(window, kHotKeyId);
         active = false;

@@ -111,9 +111,12 @@ void TIRCChannel::ApplyPreferences()
         config.Console = pref.DCCChatAllLog;
         config.Keyword = pref.DCCChatKeyword;
     }
+    members.SortMemberView();
     if (!logger.enabled)
         logger.SetChannelName(kind == KindDccChat ? peerName : config.Name);
     ApplyLogSwitch();
+    // A new log folder or file name takes effect with the next line, not the next day.
+    logger.ReopenIfNameChanged();
 }
 
 // The log file follows the log switch of its kind.

@@ -40,6 +40,8 @@ public:
     int GetWhoSortColumn() const { return whoSortColumn; }
     void RefreshView();
     void FillWhoList();
+    // By the sort preference, which may have changed.
+    void SortMemberView();
     void SortWhoList();
 
     std::vector<CString> GetNicks() const;
@@ -56,7 +58,6 @@ private:
     void ShowInWhoList(TIRCMember* member, bool withNick);
     // Both views after the member's modes or address changed.
     void ShowChangedDetails(TIRCMember* member);
-    void SortMemberView();
     void Classify(TIRCMember& member);
 
     TMap members;

@@ -105,7 +105,7 @@ void TIRCUnit::ApplyPreferences()
     if (session.state == StateLoggedIn)
         session.reconnectArmed = preference->Reconnect;
     if (!preference->RejoinOnError437)
-        rejoinManager.Clear();
+        rejoinManager.ClearPending();
     for (TIRCChannel* channel : channels)
         channel->ApplyPreferences();
 }

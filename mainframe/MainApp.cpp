@@ -1,5 +1,6 @@
 #include "mainframe/MainApp.h"
 
+#include "mainframe/FirstStartWizard.h"
 #include "mainframe/MainAppServices.h"
 #include "mainframe/MainFrame.h"
 #include "foundation/CommandLine.h"
@@ -71,6 +72,23 @@ void CMainApp::ReleaseInstanceMutex()
     mutexOwned = false;
 }
 
+void CMainApp::ApplySingleInstance(bool on)
+{
+    if (on && !instanceMutex) {
+        HANDLE mutex = ::CreateMutexW(nullptr, TRUE, mainWindowClassName);
+        if (mutex && ::GetLastError() == ERROR_ALREADY_EXISTS) {
+            ::CloseHandle(mutex);
+            return;
+        }
+        instanceMutex = mutex;
+        mutexOwned = mutex != nullptr;
+    } else if (!on && instanceMutex) {
+        ReleaseInstanceMutex();
+        ::CloseHandle(instanceMutex);
+        instanceMutex = nullptr;
+    }
+}
+
 bool CMainApp::StartLibraries()
 {
     g_taskbarCreatedMessage = ::RegisterWindowMessageW(L"TaskbarCreated");
@@ -120,13 +138,8 @@ bool CMainApp::RunFirstStartWizard()
 {
     if (settings.preference.Installed)
         return false;
-    // The wizard's pages come with the dialogs; a first start goes on with the defaults and,
-    // as after a cancelled wizard, the settings are saved so it is not asked again.
-    settings.SaveWindowSettings();
-    settings.SaveServerTree();
-    settings.preference.Save(settings.GetSettingsFolder());
-    settings.view.Save(settings);
-    return false;
+    TFirstStartWizard wizard(settings, frame ? frame->m_hWnd : nullptr);
+    return wizard.Run();
 }
 
 void CMainApp::CreateScriptManagers()

@@ -38,6 +38,9 @@ public:
     CMainFrame* GetMainFrame() const { return frame; }
     // The frame lets go of the mutex while it waits for the servers to quit; it stays open.
     void ReleaseInstanceMutex();
+    // Takes the single-instance mutex when on and none is held (one another instance holds is
+    // not kept), lets go of it when off.
+    void ApplySingleInstance(bool on);
     // The about box, modal over the main window.
     void OnAppAbout();
     // Runs the first-start flow; true when settings of the previous version were taken over.

@@ -22,6 +22,7 @@
 #include "foundation/WindowHelpers.h"
 #include "world/WorldFrame.h"
 #include "logview/ProtocolLogDialog.h"
+#include "prefs/PreferenceDialog.h"
 #include "res/resource.h"
 #include "script/ScriptSelectDialog.h"
 
@@ -124,6 +125,7 @@ public:
         MESSAGE_HANDLER(WM_CLOSE, OnClose)
         MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
         MESSAGE_HANDLER(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
+        MESSAGE_HANDLER(WM_ENABLE, OnEnableMessage)
         MESSAGE_HANDLER(g_taskbarCreatedMessage, OnTaskbarCreated)
         MESSAGE_HANDLER(g_activateMessage, OnActivateRequest)
         if (ProcessCommands(uMsg, wParam, lParam, lResult))
@@ -509,6 +511,38 @@ public:
 private:
     // Asks about the text, sends it to the node when confirmed and keeps the dialog's settings.
     void ConfirmAndSendLines(TIRCUnit* unit, TIRCChannel* channel, const CString& text, bool pasteMode);
+
+    // ---- The preference window and what its OK changes (app/MainFramePreferences.cpp) ----
+public:
+    void OnPreferences();
+    TPreferenceDialog* GetPreferenceDialog() const { return preferenceDialog.Get(); }
+    void OnPreferenceDialogOK(TPreferenceDialog* dialog);
+    void OnPreferenceDialogClose(TPreferenceDialog* dialog);
+    // The modeless settings windows follow the main window's enabled state.
+    void EnableModelessWindows(bool enable);
+
+private:
+    class TPreferenceEvents : public IPreferenceDialogListener {
+    public:
+        explicit TPreferenceEvents(CMainFrame* frame) : frame(frame) {}
+        void OnPreferenceDialogOK(TPreferenceDialog* dialog) override { frame->OnPreferenceDialogOK(dialog); }
+        void OnPreferenceDialogClose(TPreferenceDialog* dialog) override { frame->OnPreferenceDialogClose(dialog); }
+
+    private:
+        CMainFrame* frame;
+    };
+    // The hot key the preferences were opened with; a new one another program holds gives way to it.
+    struct THotKeySetting {
+        bool on = false;
+        WORD modifiers = 0;
+        WORD key = 0;
+    };
+    void ApplyHotKey(const THotKeySetting& previous);
+    LRESULT OnEnableMessage(WPARAM wParam, LPARAM lParam);
+
+    TPreferenceEvents preferenceEvents{this};
+    TOwnedWindow<TPreferenceDialog> preferenceDialog{ownedWindows, ID_PREFERENCES, OwnedFollowsFrame};
+    THotKeySetting hotKeyBeforePreferences;
 };
 
 // The name a saved log is proposed under: the node's name and the date, with characters a file

@@ -95,7 +95,7 @@ const TMainCommand kMainCommands[] = {
     {ID_CLEAR_LOG, ID_CLEAR_LOG, {L"clearlog"}, &F::OnClearLog, &F::OnUpdateNodeHasLines},
     {ID_SEND_MULTI_LINE, ID_SEND_MULTI_LINE, {L"sendmultiline"}, &F::OnSendMultiLine, &F::OnUpdateSendMultiLine},
     {ID_EXIT_FROM_TRAY, ID_EXIT_FROM_TRAY, {}, &F::OnExitFromTray, nullptr},
-    {ID_PREFERENCES, ID_PREFERENCES, {L"view", L"setup"}, nullptr, nullptr},
+    {ID_PREFERENCES, ID_PREFERENCES, {L"view", L"setup"}, &F::OnPreferences, nullptr},
     {ID_AUTO_OP, ID_AUTO_OP, {L"operatorlist"}, &F::ShowAutoOpDialog, nullptr},
     {ID_IGNORE_LIST, ID_IGNORE_LIST, {L"ignore"}, &F::ShowIgnoreListDialog, nullptr},
     {ID_USER_GROUPS, ID_USER_GROUPS, {L"group"}, &F::ShowUserGroupDialog, nullptr},
@@ -198,11 +198,6 @@ BOOL CMainFrame::ProcessCommands(UINT message, WPARAM wParam, LPARAM lParam, LRE
     case WM_DROPFILES:
         result = OnDropFilesMessage(wParam, lParam);
         return TRUE;
-    case WM_ENABLE:
-        // A modal dialog disables the main window; the servers' own windows follow it.
-        if (world)
-            world->EnableAllDialogs(wParam != FALSE);
-        return FALSE;
     default:
         break;
     }

@@ -1,5 +1,8 @@
 #include "settings/ServerList.h"
 
+#include "foundation/CodePage.h"
+#include "foundation/File.h"
+
 namespace {
 
 const wchar_t* const DefaultServers[] = {
@@ -30,11 +33,65 @@ void GetDefaultServerList(TStringList& list)
         list.Add(line);
 }
 
+namespace {
+
+// At most the first kServerListBytes bytes: a huge file is read in part, not at once.
+bool ReadHead(const CString& path, CStringA& bytes)
+{
+    if (GetFileBytesSource() && GetFileBytesSource()->GetFileBytes(path, bytes)) {
+        if (bytes.GetLength() > kServerListBytes)
+            bytes = bytes.Left(kServerListBytes);
+        return true;
+    }
+    TFile file;
+    if (!file.Open(path, GENERIC_READ, OPEN_EXISTING, FILE_SHARE_READ, FILE_ATTRIBUTE_NORMAL))
+        return false;
+    char* buffer = bytes.GetBuffer(kServerListBytes);
+    DWORD read = 0;
+    BOOL ok = ::ReadFile(file.handle, buffer, kServerListBytes, &read, nullptr);
+    bytes.ReleaseBuffer(ok ? (int)read : 0);
+    return ok != FALSE;
+}
+
+bool HasControlCharacter(const CString& line)
+{
+    for (int i = 0; i < line.GetLength(); i++)
+        if (line[i] < 0x20 || line[i] == 0x7F)
+            return true;
+    return false;
+}
+
+bool IsMissing(const CString& path)
+{
+    if (::GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES)
+        return false;
+    DWORD error = ::GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
+} // namespace
+
 void LoadServerList(const CString& settingsFolder, TStringList& list)
 {
     CString path = settingsFolder + L"servers.txt";
-    if (list.LoadFromFile(path))
+    CStringA bytes;
+    if (!ReadHead(path, bytes)) {
+        GetDefaultServerList(list);
+        if (IsMissing(path))
+            list.SaveToFile(path);
         return;
-    GetDefaultServerList(list);
-    list.SaveToFile(path);
+    }
+    TTextFile file(CP_UTF8, true);
+    file.OpenBytes(bytes);
+    CStringA raw;
+    while (list.GetCount() < kServerListLines && file.ReadRawLine(raw)) {
+        CString line = ConvertFromUtf8(raw.GetLength() > kServerListLineLength * 4 ? raw.Left(kServerListLineLength * 4) : raw);
+        if (list.GetCount() == 0 && line.GetLength() > 0 && line[0] == 0xFEFF)
+            line = line.Mid(1);
+        if (line.GetLength() > kServerListLineLength)
+            line = line.Left(kServerListLineLength);
+        // A binary file gives no host names worth offering.
+        if (!HasControlCharacter(line))
+            list.Add(line);
+    }
 }

@@ -328,6 +328,7 @@ private:
     void SelectByNames(const CString& unitName, const CString& channelName);
     void ApplyLogPreferences(TLogView* view, int maxLines);
     void ApplyListAppearance(TListView* list);
+    void ApplyUnitViews(TIRCUnit* unit);
     void ApplyUserInfoLook();
     void DestroyNodeViews(TIRCUnit* unit, TIRCChannel* channel);
     void ShowNodeCards(TIRCUnit* unit, TIRCChannel* channel);

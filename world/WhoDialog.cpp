@@ -63,6 +63,21 @@ void TWhoDialog::SetListLook(HFONT font, COLORREF backColor)
 {
     listFont = font;
     listBackColor = backColor;
+    ApplyListLook();
+}
+
+// Also for an open window, when the preferences change.
+void TWhoDialog::ApplyListLook()
+{
+    if (!list || !list->m_hWnd)
+        return;
+    if (listFont)
+        list->SendMessage(WM_SETFONT, (WPARAM)listFont, TRUE);
+    if (listBackColor != CLR_NONE) {
+        list->SendMessage(LVM_SETBKCOLOR, 0, (LPARAM)listBackColor);
+        list->SendMessage(LVM_SETTEXTBKCOLOR, 0, (LPARAM)listBackColor);
+    }
+    list->Invalidate();
 }
 
 bool TWhoDialog::CreateAndShow()
@@ -121,12 +136,7 @@ void TWhoDialog::CreateList()
     }
     list->SetImageList(imageList, LVSIL_SMALL);
     list->SetExtendedStyle(LVS_EX_FULLROWSELECT);
-    if (listFont)
-        list->SendMessage(WM_SETFONT, (WPARAM)listFont, TRUE);
-    if (listBackColor != CLR_NONE) {
-        list->SendMessage(LVM_SETBKCOLOR, 0, (LPARAM)listBackColor);
-        list->SendMessage(LVM_SETTEXTBKCOLOR, 0, (LPARAM)listBackColor);
-    }
+    ApplyListLook();
     list->MoveWindow(rect);
     list->ShowWindow(SW_SHOW);
 }

@@ -87,6 +87,7 @@ public:
     END_MSG_MAP()
 
 private:
+    void ApplyListLook();
     LRESULT OnSize(WPARAM wParam, LPARAM lParam);
     LRESULT OnGetMinMaxInfo(WPARAM wParam, LPARAM lParam);
     void OnUpdate();

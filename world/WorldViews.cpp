@@ -11,6 +11,7 @@
 #include "world/MemberListView.h"
 #include "world/ProtocolLogWindows.h"
 #include "world/UserInfoDialogs.h"
+#include "world/WhoDialog.h"
 #include "world/WorldFrame.h"
 #include "log/AddressFinder.h"
 #include "log/LogFormatter.h"
@@ -434,9 +435,34 @@ void TIRCWorld::ApplyPreferences()
         inputLine->SetColors(config->view.settings.editFont.color, config->view.settings.editBackColor);
         inputLine->RedrawWindow(RDW_INVALIDATE | RDW_UPDATENOW);
     }
-    for (TIRCUnit* unit : units)
+    for (TIRCUnit* unit : units) {
         unit->ApplyPreferences();
+        ApplyUnitViews(unit);
+    }
     ApplyHistoryPreferences();
+}
+
+// The views the world made for a unit and its channels follow the new settings at once.
+void TIRCWorld::ApplyUnitViews(TIRCUnit* unit)
+{
+    std::vector<TIRCNode*> nodes = {unit};
+    nodes.insert(nodes.end(), unit->GetChannels().begin(), unit->GetChannels().end());
+    for (TIRCNode* node : nodes) {
+        if (TLogView* view = node->logView) {
+            ApplyLogPreferences(view, preference->ChannelLogMaxLines);
+            view->ResetLayout();
+            view->RefreshView();
+        }
+        if (auto* list = dynamic_cast<TMemberListView*>(node->memberView)) {
+            ApplyListAppearance(list);
+            list->Invalidate();
+        }
+    }
+    for (TIRCChannel* channel : unit->GetChannels())
+        if (auto* who = dynamic_cast<TWhoDialog*>(channel->GetWhoDialog()))
+            who->SetListLook(config->view.listFont.handle, config->view.settings.list.backColor);
+    if (TProtocolLogDialog* log = protocolLogs ? protocolLogs->Find(unit) : nullptr)
+        log->ApplySettings();
 }
 
 void TIRCWorld::OpenUrl(const CString& url, bool inNewWindow)

@@ -10,4 +10,4 @@
 #define IDS_QUIT_RECEIVING 10347
 #define IDS_QUIT_SENDING 10348
 // The program cannot go on without its main window.
-#define IDS_MAIN_WINDOW_FAILED 10349
+#define IDS_MAIN_WINDOW_FAILED 10400

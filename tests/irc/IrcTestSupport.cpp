@@ -307,12 +307,12 @@ TLineSocket* TScriptedServer::WaitClient(int count, DWORD timeoutMs)
     return clients[count - 1].get();
 }
 
-std::unique_ptr<TLineSocket> ConnectLineSocket(int port)
+std::unique_ptr<TLineSocket> ConnectLineSocket(int port, const char* host)
 {
     SOCKET s = socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in address = {};
     address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_addr.s_addr = inet_addr(host);
     address.sin_port = htons((u_short)port);
     if (connect(s, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0) {
         closesocket(s);
@@ -321,9 +321,9 @@ std::unique_ptr<TLineSocket> ConnectLineSocket(int port)
     return std::make_unique<TLineSocket>(s);
 }
 
-std::unique_ptr<TLineSocket> ConnectIrcClient(int port, const std::string& nick)
+std::unique_ptr<TLineSocket> ConnectIrcClient(int port, const std::string& nick, const char* host)
 {
-    std::unique_ptr<TLineSocket> client = ConnectLineSocket(port);
+    std::unique_ptr<TLineSocket> client = ConnectLineSocket(port, host);
     if (!client)
         return nullptr;
     client->Send("NICK " + nick + "\r\nUSER " + nick + " 0 * :second client\r\n");

@@ -158,7 +158,7 @@ private:
     std::vector<std::unique_ptr<TLineSocket>> clients;
 };
 
-// A plain client on 127.0.0.1 (the second user in the real-server tests).
-std::unique_ptr<TLineSocket> ConnectLineSocket(int port);
+// A plain client on a loopback address (the second user in the real-server tests).
+std::unique_ptr<TLineSocket> ConnectLineSocket(int port, const char* host = "127.0.0.1");
 // Registers with NICK and USER and waits for the welcome; null when it did not come.
-std::unique_ptr<TLineSocket> ConnectIrcClient(int port, const std::string& nick);
+std::unique_ptr<TLineSocket> ConnectIrcClient(int port, const std::string& nick, const char* host = "127.0.0.1");

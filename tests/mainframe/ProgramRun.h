@@ -15,6 +15,7 @@ public:
     TProgramRun();
     ~TProgramRun();
 
+    CString ProgramFolder() const { return folder.path; }
     // The settings folder of the default profile, made on first use.
     CString SettingsFolder() const { return folder.path + L"users\\default\\settings\\"; }
     CString LogFolder() const { return folder.path + L"logs\\"; }

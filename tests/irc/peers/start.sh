@@ -76,6 +76,29 @@ start_with_retry ngircd2 IRC_SECOND_PORT start_second_ngircd
 
 start_with_retry dante SOCKS_PORT start_dante
 
+# The program's first start offers no port: a server on the usual IRC port 6667, on 127.0.0.1
+# when that is free, else on another loopback address (another run may hold it).
+start_wizard_ngircd() {
+  local address
+  for address in 127.0.0.1 $(for _ in $(seq 20); do echo "127.0.$((RANDOM % 250 + 2)).$((RANDOM % 250 + 2))"; done); do
+    (exec 3<>"/dev/tcp/$address/6667") 2>/dev/null && continue
+    write_ngircd_conf "$dir/ngircd3.conf" wizard.test.local 6667
+    sed -i "s/^Listen = .*/Listen = $address/" "$dir/ngircd3.conf"
+    start_peer ngircd3 ngircd -n -f "$dir/ngircd3.conf"
+    for _ in $(seq 100); do
+      kill -0 "$(cat "$dir/ngircd3.pid")" 2>/dev/null || break
+      if (exec 3<>"/dev/tcp/$address/6667") 2>/dev/null; then
+        echo "IRC_WIZARD_HOST=$address" >>"$info"
+        return 0
+      fi
+      sleep 0.05
+    done
+    kill "$(cat "$dir/ngircd3.pid")" 2>/dev/null || true
+  done
+  echo "start.sh: no address with a free port 6667; the first-start road test will fail"
+}
+start_wizard_ngircd
+
 # ircd-irc2 takes no configuration path: it reads /etc/ircd/ircd.conf and ircd.motd and writes
 # /run/ircd/ircd.pid. It runs in a mount namespace of its own where /etc and /run are overlays
 # whose changes land in this folder; the machine's own folders stay untouched.

@@ -1,0 +1,181 @@
+#include "dialogs/InstallDialogs.h"
+
+#include "classlib/CmdUI.h"
+#include "ircproto/IRCNames.h"
+#include "settings/ServerList.h"
+
+namespace {
+
+const int kChoiceIds[] = {IDC_INSTALL_CHOICE, IDC_INSTALL_CHOICE_ADVANCED, IDC_INSTALL_CHOICE_LEGACY};
+
+} // namespace
+
+BOOL TInstallStartDialog::OnInitDialog()
+{
+    TUpdateDialog::OnInitDialog();
+    if (!initialised)
+        choice = legacyFound ? TInstallChoice::TakeOver : TInstallChoice::Beginner;
+    initialised = true;
+    HWND chosen = ::GetDlgItem(m_hWnd, kChoiceIds[(int)choice]);
+    ::CheckRadioButton(m_hWnd, IDC_INSTALL_CHOICE, IDC_INSTALL_CHOICE_LEGACY, kChoiceIds[(int)choice]);
+    ::SetFocus(chosen);
+    return FALSE;
+}
+
+void TInstallStartDialog::OnOK()
+{
+    for (int i = 0; i < 3; i++)
+        if (::IsDlgButtonChecked(m_hWnd, kChoiceIds[i]) == BST_CHECKED)
+            choice = (TInstallChoice)i;
+    TUpdateDialog::OnOK();
+}
+
+bool CanLeaveServerPage(const CString& nick, const CString& server)
+{
+    return IsValidNick(nick) && !server.IsEmpty() && server != L"-";
+}
+
+BOOL TInstallServerDialog::OnInitDialog()
+{
+    TUpdateDialog::OnInitDialog();
+    HWND combo = ::GetDlgItem(m_hWnd, IDC_INSTALL_SERVER);
+    TStringList servers;
+    GetDefaultServerList(servers);
+    for (const CString& line : servers.items)
+        ::SendMessageW(combo, CB_ADDSTRING, 0, (LPARAM)line.GetString());
+    SetComboText(combo, servers.GetAt(0), 10000);
+    HWND nickEdit = ::GetDlgItem(m_hWnd, IDC_INSTALL_NICK);
+    SetEditText(nickEdit, nick, 10000);
+    back = false;
+    ::SetFocus(nickEdit);
+    ::SendMessageW(nickEdit, EM_SETSEL, 0, -1);
+    return FALSE;
+}
+
+void TInstallServerDialog::Store(bool goBack)
+{
+    nick = GetControlText(::GetDlgItem(m_hWnd, IDC_INSTALL_NICK));
+    server = GetControlText(::GetDlgItem(m_hWnd, IDC_INSTALL_SERVER));
+    back = goBack;
+    TUpdateDialog::OnOK();
+}
+
+void TInstallServerDialog::OnOK()
+{
+    if (CanLeaveServerPage(GetControlText(::GetDlgItem(m_hWnd, IDC_INSTALL_NICK)),
+                           GetControlText(::GetDlgItem(m_hWnd, IDC_INSTALL_SERVER))))
+        Store(false);
+}
+
+void TInstallServerDialog::OnBack() { Store(true); }
+
+void TInstallServerDialog::OnUpdateNext(CCmdUI* ui)
+{
+    ui->Enable(CanLeaveServerPage(GetControlText(::GetDlgItem(m_hWnd, IDC_INSTALL_NICK)),
+                                  GetControlText(::GetDlgItem(m_hWnd, IDC_INSTALL_SERVER))));
+}
+
+TInstallChannelDialog::TInstallChannelDialog()
+    : TUpdateDialog(IDD_INSTALL_CHANNEL),
+      editor(edit, list,
+             {[this](const CString& text) { return FindChannel(text); },
+              [this](const CString& text) {
+                  int index = list.AddString(text);
+                  list.UpdateHorizontalExtent();
+                  return index;
+              },
+              [this](int index) {
+                  list.DeleteString(index);
+                  list.UpdateHorizontalExtent();
+              }},
+             false)
+{
+}
+
+BOOL TInstallChannelDialog::OnInitDialog()
+{
+    TUpdateDialog::OnInitDialog();
+    list.SubclassDlgItem(IDC_INSTALL_CHANNEL_LIST, m_hWnd);
+    edit.SubclassDlgItem(IDC_INSTALL_CHANNEL_EDIT, m_hWnd);
+    edit.listener = this;
+    list.listener = this;
+    edit.SendMessage(EM_LIMITTEXT, 10000);
+    ::CheckDlgButton(m_hWnd, IDC_INSTALL_CONNECT, connectAtStartup ? BST_CHECKED : BST_UNCHECKED);
+    list.SetItems(channels);
+    list.UpdateHorizontalExtent();
+    back = false;
+    edit.SetFocus();
+    return FALSE;
+}
+
+int TInstallChannelDialog::FindChannel(const CString& text) const
+{
+    int count = list.GetCount();
+    for (int i = 0; i < count; i++)
+        if (list.GetText(i).CompareNoCase(text) == 0)
+            return i;
+    return -1;
+}
+
+bool TInstallChannelDialog::CanAdd() const
+{
+    CString text = edit.GetWindowText();
+    return IsChannelNameOrAlias(text) && FindChannel(text) < 0;
+}
+
+void TInstallChannelDialog::OnAdd()
+{
+    if (CanAdd())
+        editor.Add();
+}
+
+void TInstallChannelDialog::OnDelete() { editor.DeleteSelected(); }
+
+void TInstallChannelDialog::OnUpdateAdd(CCmdUI* ui) { ui->Enable(CanAdd()); }
+
+void TInstallChannelDialog::OnUpdateDelete(CCmdUI* ui) { ui->Enable(editor.CanDelete()); }
+
+bool TInstallChannelDialog::OnKeyDown(TEdit*, UINT key) { return editor.OnEditKey(key); }
+
+bool TInstallChannelDialog::OnEnter(TEdit*, UINT)
+{
+    if (edit.GetWindowText().IsEmpty())
+        OnOK();
+    else
+        OnAdd();
+    return true;
+}
+
+bool TInstallChannelDialog::OnKeyDown(TListBox*, UINT key) { return editor.OnListKey(key); }
+
+void TInstallChannelDialog::OnSelChange(TListBox*) { editor.ShowSelected(); }
+
+void TInstallChannelDialog::Store(bool goBack)
+{
+    connectAtStartup = ::IsDlgButtonChecked(m_hWnd, IDC_INSTALL_CONNECT) == BST_CHECKED;
+    list.GetItems(channels);
+    back = goBack;
+    TUpdateDialog::OnOK();
+}
+
+void TInstallChannelDialog::OnOK() { Store(false); }
+
+void TInstallChannelDialog::OnBack() { Store(true); }
+
+void TLoadLegacyDialog::OnOK()
+{
+    result = TLoadLegacyResult::TakeOver;
+    TUpdateDialog::OnOK();
+}
+
+void TLoadLegacyDialog::OnCancel()
+{
+    result = TLoadLegacyResult::Back;
+    TUpdateDialog::OnCancel();
+}
+
+void TLoadLegacyDialog::OnChooseFolder()
+{
+    result = TLoadLegacyResult::ChooseFolder;
+    TUpdateDialog::OnCancel();
+}

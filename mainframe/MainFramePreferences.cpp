@@ -1,0 +1,121 @@
+// The preference window: opening it, what its OK changes in the running program, and its end.
+
+#include "mainframe/MainApp.h"
+#include "mainframe/MainFrame.h"
+#include "dialogs/MessageBoxes.h"
+#include "foundation/ResourceString.h"
+#include "foundation/WindowHelpers.h"
+#include "res/resource.h"
+#include "settings/Config.h"
+#include "world/IRCWorld.h"
+
+#include <memory>
+
+void CMainFrame::OnPreferences()
+{
+    if (preferenceDialog.ShowOrBringForward())
+        return;
+    const TPreference& pref = settings->preference;
+    hotKeyBeforePreferences = {pref.RestoreOnHotKey, pref.RestoreHotKeyModifiers, pref.RestoreHotKeyVCode};
+    auto made = std::make_unique<TPreferenceDialog>(this);
+    made->SetListener(&preferenceEvents);
+    made->SetConfig(settings);
+    if (!preferenceDialog.Open(std::move(made), [](TPreferenceDialog& d) { return d.Open(); }))
+        return;
+    // The key is off while it may be the one being chosen.
+    hotKey.SetActive(false);
+}
+
+void CMainFrame::OnPreferenceDialogOK(TPreferenceDialog*)
+{
+    TPreference& pref = settings->preference;
+    snapEnabled = pref.SnapWindow;
+    trayIcon.SetShowOnlyWhenMinimized(pref.ShowTrayIconOnMinimized);
+    trayIcon.restoreOnSingleClick = pref.RestoreTrayIconOnSingleClick;
+    trayIcon.SetEnabled(pref.EnableTrayIcon);
+    contentPanel.ApplyLayoutPreferences(pref);
+    ApplyHotKey(hotKeyBeforePreferences);
+    app->ApplySingleInstance(pref.ForceSingleApplicationInstance);
+    if (!pref.EnableBaloon)
+        trayIcon.ShowBalloon(CString(), CString());
+    if (world) {
+        world->ApplyPreferences();
+        for (THistoryDialog* history : {keywordHistory.Get(), urlHistory.Get()})
+            if (history && history->m_hWnd)
+                history->ApplyViewSettings();
+    }
+    if (scriptConsole.IsOpen())
+        scriptConsole->ApplySettings();
+    if (world) {
+        world->UpdateTitle();
+        world->SortTree();
+    }
+    pref.Save(settings->GetSettingsFolder());
+    settings->view.Save(*settings);
+}
+
+// A key another program holds is refused: the user hears so, and the key of before stays, in the
+// preferences too, so the file never keeps a key that does not work.
+void CMainFrame::ApplyHotKey(const THotKeySetting& previous)
+{
+    TPreference& pref = settings->preference;
+    hotKey.SetActive(false);
+    hotKey.SetHotKey(m_hWnd, pref.RestoreHotKeyModifiers, pref.RestoreHotKeyVCode);
+    if (!pref.RestoreOnHotKey || pref.RestoreHotKeyVCode == 0)
+        return;
+    hotKey.SetActive(true);
+    if (hotKey.IsActive())
+        return;
+    ShowWarningMessage(preferenceDialog.IsOpen() ? preferenceDialog->m_hWnd : m_hWnd,
+                       LoadResourceString(IDS_HOTKEY_TAKEN), CString());
+    pref.RestoreOnHotKey = previous.on;
+    pref.RestoreHotKeyModifiers = previous.modifiers;
+    pref.RestoreHotKeyVCode = previous.key;
+    hotKey.SetHotKey(m_hWnd, previous.modifiers, previous.key);
+    hotKey.SetActive(previous.on);
+}
+
+void CMainFrame::OnPreferenceDialogClose(TPreferenceDialog* dialog)
+{
+    const TPreference& pref = settings->preference;
+    if (pref.RestoreOnHotKey != hotKey.IsActive()) {
+        hotKey.SetHotKey(m_hWnd, pref.RestoreHotKeyModifiers, pref.RestoreHotKeyVCode);
+        hotKey.SetActive(pref.RestoreOnHotKey);
+    }
+    if (preferenceDialog.Holds(dialog))
+        preferenceDialog.Destroy();
+}
+
+LRESULT CMainFrame::OnEnableMessage(WPARAM wParam, LPARAM lParam)
+{
+    LRESULT result = DefWindowProc(WM_ENABLE, wParam, lParam);
+    EnableModelessWindows(wParam != FALSE);
+    return result;
+}
+
+// A modal dialog over the main window holds these too; the auto-op, group, ignore-list and
+// history windows stay usable, and the transfer window and script console only once placed.
+void CMainFrame::EnableModelessWindows(bool enable)
+{
+    for (TOwnedWindowSlot* slot : ownedWindows.GetSlots()) {
+        switch (slot->GetCommand()) {
+        case ID_AUTO_OP:
+        case ID_USER_GROUPS:
+        case ID_IGNORE_LIST:
+        case ID_KEYWORD_HISTORY:
+        case ID_URL_HISTORY:
+            continue;
+        case ID_DCC_WINDOW:
+            if (!dccDialogShown)
+                continue;
+            break;
+        case ID_SCRIPT_CONSOLE:
+            if (!scriptConsoleShown)
+                continue;
+            break;
+        }
+        slot->Enable(enable);
+    }
+    if (world)
+        world->EnableAllDialogs(enable);
+}

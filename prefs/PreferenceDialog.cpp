@@ -1,0 +1,110 @@
+#include "prefs/PreferenceDialog.h"
+
+#include "foundation/ResourceString.h"
+#include "settings/Config.h"
+
+TPreferenceDialog::TPreferenceDialog(CWnd* parent) : TPropertyTreeSheet(parent) {}
+
+TPreferenceDialog::~TPreferenceDialog()
+{
+    listener = nullptr;
+    if (m_hWnd)
+        DestroyWindow();
+}
+
+bool TPreferenceDialog::Open()
+{
+    struct TRow {
+        TPropertyPage* page;
+        UINT title;
+        TPropertyPage* parent;
+    };
+    const TRow rows[] = {
+        {&connectionPage, IDS_PAGE_CONNECTION, nullptr},
+        {&keywordPage, IDS_PAGE_KEYWORD, nullptr},
+        {&keywordDetailPage, IDS_PAGE_DETAIL, &keywordPage},
+        {&eventPage, IDS_PAGE_EVENT, nullptr},
+        {&interfacePage, IDS_PAGE_INTERFACE, nullptr},
+        {&actionPage, IDS_PAGE_ACTION, nullptr},
+        {&actionDetailPage, IDS_PAGE_DETAIL, &actionPage},
+        {&windowPage, IDS_PAGE_WINDOW, nullptr},
+        {&trayIconPage, IDS_PAGE_TRAY, nullptr},
+        {&soundPage, IDS_PAGE_SOUND, nullptr},
+        {&logPage, IDS_PAGE_LOG, nullptr},
+        {&dccPage, IDS_PAGE_DCC, nullptr},
+        {&dccReceivePage, IDS_PAGE_DCC_RECEIVE, &dccPage},
+        {&dccReceiveDetailPage, IDS_PAGE_DETAIL, &dccReceivePage},
+        {&dccSendPage, IDS_PAGE_DCC_SEND, &dccPage},
+        {&dccChatPage, IDS_PAGE_DCC_CHAT, &dccPage},
+        {&userInfoPage, IDS_PAGE_USER_INFO, nullptr},
+        {&detailPage, IDS_PAGE_DETAIL, nullptr},
+        {&viewPage, IDS_PAGE_VIEW, nullptr},
+        {&viewLogTextPage, IDS_PAGE_VIEW_LOG, &viewPage},
+        {&viewTreePage, IDS_PAGE_VIEW_TREE, &viewPage},
+        {&viewListPage, IDS_PAGE_VIEW_LIST, &viewPage},
+        {&viewEditPage, IDS_PAGE_VIEW_EDIT, &viewPage},
+        {&formatPage, IDS_PAGE_FORMAT, &viewPage},
+        {&formatDetailPage, IDS_PAGE_DETAIL, &formatPage},
+        {&viewLayoutPage, IDS_PAGE_LAYOUT, nullptr},
+    };
+    for (const TRow& row : rows)
+        AddPage(row.page, LoadResourceString(row.title), row.parent);
+    if (!Create(IDD_PREFERENCE_SHEET, nullptr))
+        return false;
+    CentreOverParent();
+    ShowWindow(SW_SHOWNORMAL);
+    return true;
+}
+
+// Over the main window while it shows, else in the middle of the work area.
+void TPreferenceDialog::CentreOverParent()
+{
+    RECT rect = {}, area = {};
+    ::GetWindowRect(m_hWnd, &rect);
+    HWND parent = m_pParentWnd ? m_pParentWnd->m_hWnd : nullptr;
+    if (parent && ::IsWindowVisible(parent) && !::IsIconic(parent))
+        ::GetWindowRect(parent, &area);
+    else
+        ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    int x = area.left + ((area.right - area.left) - (rect.right - rect.left)) / 2;
+    int y = area.top + ((area.bottom - area.top) - (rect.bottom - rect.top)) / 2;
+    ::SetWindowPos(m_hWnd, nullptr, x > 0 ? x : 0, y > 0 ? y : 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+BOOL TPreferenceDialog::OnInitDialog()
+{
+    if (config) {
+        TPreference* preference = &config->preference;
+        for (TPreferencePage* page : std::initializer_list<TPreferencePage*>{
+                 &connectionPage, &keywordPage, &keywordDetailPage, &eventPage, &interfacePage, &actionPage,
+                 &actionDetailPage, &windowPage, &trayIconPage, &soundPage, &logPage, &dccPage, &dccReceivePage,
+                 &dccReceiveDetailPage, &dccSendPage, &dccChatPage, &userInfoPage, &detailPage})
+            page->SetPreference(preference);
+        soundPage.SetColumnWidths(&config->geometry.preferenceSoundHeader);
+        workingView = config->view.settings;
+    }
+    dccReceiveDetailPage.SetReceivePage(&dccReceivePage);
+    BOOL result = TPropertyTreeSheet::OnInitDialog();
+    SelectPage(&connectionPage);
+    return result;
+}
+
+void TPreferenceDialog::OnOK()
+{
+    if (!ApplyPages())
+        return;
+    TUpdateDialog::OnOK();
+    if (config)
+        config->view.settings = workingView;
+    if (listener) {
+        listener->OnPreferenceDialogOK(this);
+        listener->OnPreferenceDialogClose(this);
+    }
+}
+
+void TPreferenceDialog::OnCancel()
+{
+    TPropertyTreeSheet::OnCancel();
+    if (listener)
+        listener->OnPreferenceDialogClose(this);
+}

@@ -1,0 +1,91 @@
+#pragma once
+// TPreferenceDialog: the modeless preference window. Its behaviour pages write into the live
+// preference block on OK; the owner hears OK (then applies the settings) and the close, after
+// which it deletes the window.
+
+#include "prefs/ActionPages.h"
+#include "prefs/ConnectionPages.h"
+#include "prefs/DccPages.h"
+#include "prefs/KeywordPages.h"
+#include "prefs/LogPage.h"
+#include "prefs/PropertyTreeSheet.h"
+#include "prefs/SoundPage.h"
+#include "prefs/WindowPages.h"
+#include "settings/ViewSettings.h"
+
+class TConfig;
+class TPreferenceDialog;
+
+class IPreferenceDialogListener {
+public:
+    // The pages have stored their settings.
+    virtual void OnPreferenceDialogOK(TPreferenceDialog* dialog) = 0;
+    // After OK or Cancel; the owner deletes the dialog.
+    virtual void OnPreferenceDialogClose(TPreferenceDialog* dialog) = 0;
+
+protected:
+    ~IPreferenceDialogListener() = default;
+};
+
+// An appearance page whose controls are still to come: its entry shows an empty page.
+class TBlankPage : public TPropertyPage {
+public:
+    explicit TBlankPage(UINT templateId) : TPropertyPage(templateId) {}
+
+protected:
+    bool HasRecord() const override { return false; }
+};
+
+class TPreferenceDialog : public TPropertyTreeSheet {
+public:
+    explicit TPreferenceDialog(CWnd* parent = nullptr);
+    ~TPreferenceDialog() override;
+
+    void SetListener(IPreferenceDialogListener* value) { listener = value; }
+    void SetConfig(TConfig* value) { config = value; }
+    // Registers the pages and shows the window; false when it cannot be made.
+    bool Open();
+
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+    void OnCancel() override;
+
+    // The pages, for the owner's tests and the theme pages to come.
+    TConnectionPage connectionPage;
+    TKeywordPage keywordPage;
+    TKeywordDetailPage keywordDetailPage;
+    TEventPage eventPage;
+    TInterfacePage interfacePage;
+    TActionPage actionPage;
+    TActionDetailPage actionDetailPage;
+    TWindowPage windowPage;
+    TTrayIconPage trayIconPage;
+    TSoundPage soundPage;
+    TLogPage logPage;
+    TDCCPage dccPage;
+    TDCCReceivePage dccReceivePage;
+    TDCCReceiveDetailPage dccReceiveDetailPage;
+    TDCCSendPage dccSendPage;
+    TDCCChatPage dccChatPage;
+    TUserInfoPage userInfoPage;
+    TDetailPage detailPage;
+    TBlankPage viewPage{IDD_VIEW_PAGE};
+    TBlankPage viewLogTextPage{IDD_VIEW_LOG_TEXT_PAGE};
+    TBlankPage viewTreePage{IDD_VIEW_TREE_PAGE};
+    TBlankPage viewListPage{IDD_VIEW_LIST_PAGE};
+    TBlankPage viewEditPage{IDD_VIEW_EDIT_PAGE};
+    TBlankPage formatPage{IDD_FORMAT_PAGE};
+    TBlankPage formatDetailPage{IDD_FORMAT_DETAIL_PAGE};
+    TBlankPage viewLayoutPage{IDD_VIEW_LAYOUT_PAGE};
+
+protected:
+    void OnHelp() override {}
+
+private:
+    void CentreOverParent();
+
+    IPreferenceDialogListener* listener = nullptr;
+    TConfig* config = nullptr;
+    // The view settings the appearance pages edit; copied back on OK.
+    TViewSettings workingView;
+};

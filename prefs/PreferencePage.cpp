@@ -1,0 +1,119 @@
+#include "prefs/PreferencePage.h"
+
+#include "classlib/CmdUI.h"
+#include "dialogs/MessageBoxes.h"
+#include "foundation/Path.h"
+#include "foundation/ResourceString.h"
+
+#include <commctrl.h>
+
+#include <cwchar>
+
+namespace {
+
+const int kFolderLimit = 10000;
+
+} // namespace
+
+LRESULT TPreferencePage::OnKickIdle(WPARAM, LPARAM)
+{
+    UpdateDialogControls(this, FALSE);
+    if (m_hWnd)
+        UpdateControls();
+    return 0;
+}
+
+namespace {
+
+// An up-down control that sets its buddy's number puts its own last position back there when it
+// is enabled or disabled, so a number typed outside the range would be lost; it is clamped first,
+// as OK would store it.
+void ClampBuddyNumber(HWND control)
+{
+    wchar_t name[16] = L"";
+    ::GetClassNameW(control, name, 16);
+    if (_wcsicmp(name, UPDOWN_CLASSW) != 0 || !(::GetWindowLongPtrW(control, GWL_STYLE) & UDS_SETBUDDYINT))
+        return;
+    HWND buddy = (HWND)::SendMessageW(control, UDM_GETBUDDY, 0, 0);
+    if (!buddy)
+        return;
+    CString text = GetControlText(buddy);
+    if (text.IsEmpty())
+        return;
+    int clamped = GetSpinEditValue(buddy, control);
+    if (wcstol(text, nullptr, 10) == clamped)
+        return;
+    CString number;
+    number.Format(L"%d", clamped);
+    ::SetWindowTextW(buddy, number);
+}
+
+} // namespace
+
+void TPreferencePage::Enable(std::initializer_list<int> ids, bool on)
+{
+    for (int id : ids)
+        if (HWND control = Item(id); control && (::IsWindowEnabled(control) != FALSE) != on) {
+            ClampBuddyNumber(control);
+            ::EnableWindow(control, on);
+        }
+}
+
+int TPreferencePage::CheckedIndex(std::initializer_list<int> ids) const
+{
+    int index = 0;
+    for (int id : ids) {
+        if (IsChecked(id))
+            return index;
+        index++;
+    }
+    return 0;
+}
+
+void TPreferencePage::BrowseFolderInto(int editId, UINT titleId)
+{
+    TFolderDialog dialog(::GetParent(m_hWnd));
+    dialog.SetFolder(GetControlText(Item(editId)));
+    dialog.SetTitle(LoadResourceString(titleId));
+    if (dialog.DoModal() == IDOK)
+        ::SetDlgItemTextW(m_hWnd, editId, dialog.GetFolder().Left(kFolderLimit));
+}
+
+namespace {
+
+// Whether a file can be made in the folder; the probe goes again at once.
+bool TakesFiles(const CString& folder)
+{
+    wchar_t path[MAX_PATH + 1] = L"";
+    if (!::GetTempFileNameW(folder, L"kv", 0, path))
+        return false;
+    ::DeleteFileW(path);
+    return true;
+}
+
+} // namespace
+
+bool IsUsableFolder(const CString& folder)
+{
+    CString path = folder;
+    path.Trim();
+    if (path.IsEmpty())
+        return true;
+    if (!IsAbsolutePath(path))
+        path = GetProgramFolder() + path;
+    TrimTrailingBackslashes(path);
+    // A folder not there yet is made by whoever writes into it; the nearest one that is there
+    // must take files.
+    while (!path.IsEmpty()) {
+        DWORD attributes = ::GetFileAttributesW(path);
+        if (attributes != INVALID_FILE_ATTRIBUTES)
+            return (attributes & FILE_ATTRIBUTE_DIRECTORY) && TakesFiles(path + L"\\");
+        int slash = path.ReverseFind(L'\\');
+        if (slash <= 0)
+            return false;
+        path = path.Left(slash);
+        if (path.GetLength() == 2 && path[1] == L':')
+            path += L'\\';
+    }
+    return false;
+}

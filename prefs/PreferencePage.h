@@ -1,0 +1,43 @@
+#pragma once
+// TPreferencePage: a page of the preference window that edits the live preference block. Its
+// enable rules run when the window is idle; each page states them in UpdateControls.
+
+#include "prefs/PropertyPage.h"
+#include "res/windows/preference.h"
+
+#include <initializer_list>
+
+class TPreference;
+
+class TPreferencePage : public TPropertyPage {
+public:
+    explicit TPreferencePage(UINT templateId) : TPropertyPage(templateId) {}
+
+    void SetPreference(TPreference* value) { preference = value; }
+    TPreference* GetPreference() const { return preference; }
+
+    BEGIN_MSG_MAP(TPreferencePage)
+        MESSAGE_HANDLER(WM_KICKIDLE, OnKickIdle)
+        CHAIN_MSG_MAP(TPropertyPage)
+    END_MSG_MAP()
+
+protected:
+    bool HasRecord() const override { return preference != nullptr; }
+    // Enables or disables the controls from the live state of the others.
+    virtual void UpdateControls() {}
+    void Enable(std::initializer_list<int> ids, bool on);
+    // The index of the checked button of a radio group, 0 when none is.
+    int CheckedIndex(std::initializer_list<int> ids) const;
+    // The folder chooser over the sheet, starting at the edit's folder; the choice goes there.
+    void BrowseFolderInto(int editId, UINT titleId);
+
+    TPreference* preference = nullptr;
+
+private:
+    LRESULT OnKickIdle(WPARAM wParam, LPARAM lParam);
+};
+
+// A folder typed on a page: empty is taken (the default is stored then), otherwise it must be a
+// folder that exists and takes a file, or one that can be made below such a folder. Relative
+// names count from the program's folder.
+bool IsUsableFolder(const CString& folder);

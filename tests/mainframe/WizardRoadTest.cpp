@@ -1,0 +1,414 @@
+// The first start of the real program from an empty settings folder, driven by keys and clicks:
+// the beginner's path to a working server, the advanced path, the take-over of the previous
+// version's settings from the three places it may come from, and a cancelled start that
+// leaves the files it found as they were.
+
+#include "tests/mainframe/ProgramInput.h"
+#include "tests/mainframe/ProgramRun.h"
+
+#include "foundation/CodePage.h"
+#include "foundation/Path.h"
+#include "mainframe/FirstStartWizard.h"
+#include "res/windows/wizard.h"
+#include "settings/Config.h"
+#include "tests/common/MessagePump.h"
+#include "tests/common/Screenshot.h"
+#include "tests/common/StringPrinter.h"
+#include "tests/common/UserInput.h"
+#include "tests/irc/IrcTestSupport.h"
+#include "tests/net/NetTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+namespace {
+
+struct TDialogSearch {
+    DWORD process;
+    int controlId;
+    HWND found;
+};
+
+BOOL CALLBACK FindDialogWith(HWND window, LPARAM param)
+{
+    TDialogSearch* search = (TDialogSearch*)param;
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    if (owner == search->process && ::IsWindowVisible(window) && ::GetDlgItem(window, search->controlId)) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// A shown top-level window of the program that holds the control: a wizard page, the take-over
+// question (its "choose another place" button) or the folder chooser (its tree).
+HWND WaitDialogWith(const TProgramRun& run, int controlId, DWORD timeoutMs = 15000)
+{
+    TDialogSearch search = {run.ProcessId(), controlId, nullptr};
+    PumpMessagesUntil(
+        [&] {
+            search.found = nullptr;
+            ::EnumWindows(FindDialogWith, (LPARAM)&search);
+            return search.found != nullptr;
+        },
+        timeoutMs);
+    // Shown is not yet painted and focused; input sent at once could miss it.
+    PumpMessagesFor(300);
+    return search.found;
+}
+
+HWND WaitFolderChooser(const TProgramRun& run)
+{
+    HWND found = nullptr;
+    PumpMessagesUntil(
+        [&] {
+            for (HWND w = ::GetTopWindow(nullptr); w && !found; w = ::GetWindow(w, GW_HWNDNEXT)) {
+                DWORD owner = 0;
+                ::GetWindowThreadProcessId(w, &owner);
+                if (owner == run.ProcessId() && ::IsWindowVisible(w) && !FindChildren(w, WC_TREEVIEWW).empty())
+                    found = w;
+            }
+            return found != nullptr;
+        },
+        15000);
+    PumpMessagesFor(500);
+    return found;
+}
+
+bool Checked(HWND dialog, int id) { return ::SendMessageW(::GetDlgItem(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+bool Enabled(HWND dialog, int id)
+{
+    PumpMessagesFor(200); // the page's idle pass sets its buttons
+    return ::IsWindowEnabled(::GetDlgItem(dialog, id)) != FALSE;
+}
+
+void Click(HWND dialog, int id) { ClickAt(ScreenPointOf(::GetDlgItem(dialog, id))); }
+
+// Selects all of a field's text and types over it.
+void TypeInto(HWND field, const wchar_t* text)
+{
+    ClickAt(ScreenPointOf(field, 10, 8));
+    PressKey('A', {VK_CONTROL});
+    PressKey(VK_DELETE);
+    TypeText(text);
+    PumpMessagesFor(100);
+}
+
+void Shoot(HWND window, const wchar_t* name) { EXPECT_TRUE(SaveWindowPng(window, ScreenshotPath(name))); }
+
+TConfig* LoadSettingsOf(const TProgramRun& run, TConfig& config)
+{
+    config.settingsFolder = run.SettingsFolder();
+    config.LoadServerTree();
+    config.preference.Load(config.settingsFolder);
+    return &config;
+}
+
+// The Windows user name the program takes the previous version's profile name from.
+CString LegacyProfileName()
+{
+    CString name = TConfig::GetSystemFolderEnvironment().windowsUserName;
+    ReplaceInvalidPathChars(name);
+    return name;
+}
+
+// A previous version's installation in the folder, written in code page 932 as it wrote it:
+// one server with one channel.
+void WriteLegacyInstall(const CString& folder)
+{
+    CreateFolderTree(folder + L"Config\\");
+    CString base = folder + L"Config\\" + LegacyProfileName();
+    WriteFileBytes(base + L"-general.ini",
+                   ConvertToCodePage(L"[User]\r\nUsername=olduser\r\nRealname=古い名前\r\n", CP_SHIFT_JIS));
+    WriteFileBytes(base + L"-profile.ini",
+                   ConvertToCodePage(L"[Root]\r\nProfileCount=1\r\nName0=旧ネット\r\nAutoConnect0=false\r\n"
+                                     L"[旧ネット]\r\nServer=irc.old.example\r\nPort=6668\r\nNick=oldnick\r\n"
+                                     L"AutoJoinChCount=1\r\nAutoJoinChItem0=#昔\r\n",
+                                     CP_SHIFT_JIS));
+}
+
+void ExpectLegacyTakenOver(const TProgramRun& run)
+{
+    TConfig config;
+    LoadSettingsOf(run, config);
+    EXPECT_TRUE(config.preference.Installed);
+    ASSERT_EQ(config.world.Units.size(), 1u);
+    const TUnitConfig& unit = config.world.Units[0];
+    EXPECT_EQ(unit.Name, CString(L"旧ネット"));
+    EXPECT_EQ(unit.Hostname, CString(L"irc.old.example"));
+    EXPECT_EQ(unit.Port, 6668);
+    EXPECT_EQ(unit.Nick, CString(L"oldnick"));
+    EXPECT_EQ(unit.Username, CString(L"olduser"));
+    EXPECT_EQ(unit.Realname, CString(L"古い名前"));
+    ASSERT_EQ(unit.Channels.size(), 1u);
+    EXPECT_EQ(unit.Channels[0].Name, CString(L"#昔"));
+}
+
+// Closes the main window, answers the question whether to quit, and waits for the end.
+void CloseProgram(TProgramRun& run, HWND main)
+{
+    ::PostMessageW(main, WM_CLOSE, 0, 0);
+    HWND ask = run.WaitWindow(L"確認");
+    ASSERT_TRUE(ask);
+    PumpMessagesFor(300);
+    FocusForInput(ask);
+    PressKey(VK_RETURN);
+    EXPECT_EQ(0, run.WaitExit(10000));
+}
+
+} // namespace
+
+TEST(WizardRoadTest, BeginnerPathMakesAServerThatConnectsJoinsAndTalks)
+{
+    if (!HavePeers())
+        GTEST_SKIP() << "run through ctest, which starts the peers";
+    std::string host = PeerValue("IRC_WIZARD_HOST");
+    ASSERT_FALSE(host.empty()) << "no server on port 6667";
+    CString typedHost = ConvertFromUtf8(CStringA(host.c_str()));
+    std::string channel = "#wiz" + std::to_string(GetTickCount() % 100000);
+    CString typedChannel = ConvertFromUtf8(CStringA(channel.c_str()));
+
+    std::unique_ptr<TLineSocket> peer = ConnectIrcClient(6667, "wizpeer", host.c_str());
+    ASSERT_TRUE(peer);
+    peer->Send("JOIN " + channel + "\r\n");
+    ASSERT_TRUE(peer->WaitFor("JOIN :" + channel));
+
+    TProgramRun run;
+    ASSERT_TRUE(run.Start());
+    HWND start = WaitDialogWith(run, IDC_INSTALL_CHOICE);
+    ASSERT_TRUE(start);
+    EXPECT_TRUE(Checked(start, IDC_INSTALL_CHOICE)) << "no previous version: the beginner's path is offered";
+    Shoot(start, L"wizard-start.png");
+    FocusForInput(start);
+    PressKey(VK_RETURN);
+
+    HWND server = WaitDialogWith(run, IDC_INSTALL_SERVER);
+    ASSERT_TRUE(server);
+    EXPECT_EQ(WindowText(::GetDlgItem(server, IDC_INSTALL_SERVER)), CString(L"irc.libera.chat (Libera.Chat)"));
+    EXPECT_FALSE(Enabled(server, IDOK)) << "no nick yet";
+    TypeText(L"kvwizard");
+    TypeInto(::GetDlgItem(server, IDC_INSTALL_SERVER), L"-");
+    EXPECT_FALSE(Enabled(server, IDOK)) << "a separator line is no server";
+    TypeInto(::GetDlgItem(server, IDC_INSTALL_SERVER), typedHost);
+    EXPECT_TRUE(Enabled(server, IDOK));
+    Shoot(server, L"wizard-server.png");
+    PressKey(VK_RETURN);
+
+    HWND channels = WaitDialogWith(run, IDC_INSTALL_CHANNEL_LIST);
+    ASSERT_TRUE(channels);
+    HWND list = ::GetDlgItem(channels, IDC_INSTALL_CHANNEL_LIST);
+    EXPECT_TRUE(Checked(channels, IDC_INSTALL_CONNECT));
+    TypeText(L"nochannel");
+    EXPECT_FALSE(Enabled(channels, IDC_INSTALL_CHANNEL_ADD)) << "not a channel name";
+    TypeInto(::GetDlgItem(channels, IDC_INSTALL_CHANNEL_EDIT), typedChannel);
+    PressKey(VK_RETURN); // Enter in the edit adds
+    EXPECT_EQ(1, (int)::SendMessageW(list, LB_GETCOUNT, 0, 0));
+    EXPECT_EQ(WindowText(::GetDlgItem(channels, IDC_INSTALL_CHANNEL_EDIT)), CString());
+    TypeText(typedChannel.MakeUpper());
+    EXPECT_FALSE(Enabled(channels, IDC_INSTALL_CHANNEL_ADD)) << "the same channel in other letters";
+    TypeInto(::GetDlgItem(channels, IDC_INSTALL_CHANNEL_EDIT), L"");
+
+    // Back to the server page and forward again keeps both pages' fields.
+    Click(channels, IDC_INSTALL_BACK);
+    server = WaitDialogWith(run, IDC_INSTALL_SERVER);
+    ASSERT_TRUE(server);
+    EXPECT_EQ(WindowText(::GetDlgItem(server, IDC_INSTALL_NICK)), CString(L"kvwizard"));
+    Click(server, IDOK);
+    channels = WaitDialogWith(run, IDC_INSTALL_CHANNEL_LIST);
+    ASSERT_TRUE(channels);
+    list = ::GetDlgItem(channels, IDC_INSTALL_CHANNEL_LIST);
+    EXPECT_EQ(1, (int)::SendMessageW(list, LB_GETCOUNT, 0, 0));
+    Shoot(channels, L"wizard-channel.png");
+    FocusForInput(::GetDlgItem(channels, IDC_INSTALL_CHANNEL_EDIT));
+    PressKey(VK_RETURN); // Enter in the empty edit goes on
+
+    HWND main = run.WaitMainWindow();
+    ASSERT_TRUE(main);
+    ASSERT_TRUE(peer->WaitFor(":kvwizard!", 20000)) << "the new server connects at start and joins the channel";
+
+    HWND input = InputLine(main);
+    ASSERT_TRUE(input);
+    HWND tree = FindChildren(main, L"SysTreeView32").at(0);
+    ClickAt(ScreenPointOf(tree, 40, 8));
+    PressKey(VK_DOWN);
+    ClickAt(ScreenPointOf(input));
+    TypeText(L"hello from the first start");
+    PressKey(VK_RETURN);
+    ASSERT_TRUE(peer->WaitFor("PRIVMSG " + channel + " :hello from the first start"));
+    std::string received;
+    for (const std::string& line : peer->Lines())
+        if (line.find(" PRIVMSG " + channel) != std::string::npos)
+            received = line;
+    EXPECT_EQ(received.substr(received.find(' ')), " PRIVMSG " + channel + " :hello from the first start");
+    EXPECT_EQ(received.find(":kvwizard!"), 0u) << received;
+    CloseProgram(run, main);
+
+    TConfig config;
+    LoadSettingsOf(run, config);
+    EXPECT_TRUE(config.preference.Installed);
+    ASSERT_EQ(config.world.Units.size(), 1u);
+    const TUnitConfig& unit = config.world.Units[0];
+    EXPECT_EQ(unit.Name, CString(L"kvwizard")) << "no network in parentheses: named after the nick";
+    EXPECT_EQ(unit.Hostname, typedHost);
+    EXPECT_EQ(unit.Port, 6667);
+    EXPECT_EQ(unit.Nick, CString(L"kvwizard"));
+    EXPECT_EQ(unit.Username, CString(L"kvwizard"));
+    EXPECT_EQ(unit.Realname, CString(L"kvwizard"));
+    EXPECT_TRUE(unit.AutoConnect);
+    ASSERT_EQ(unit.Channels.size(), 1u);
+    EXPECT_EQ(unit.Channels[0].Name, ConvertFromUtf8(CStringA(channel.c_str())));
+}
+
+TEST(WizardRoadTest, AdvancedPathStartsWithAnEmptyTreeAndIsNotAskedAgain)
+{
+    TProgramRun run;
+    ASSERT_TRUE(run.Start());
+    HWND start = WaitDialogWith(run, IDC_INSTALL_CHOICE);
+    ASSERT_TRUE(start);
+    Click(start, IDC_INSTALL_CHOICE_ADVANCED);
+    Click(start, IDOK);
+    HWND main = run.WaitMainWindow();
+    ASSERT_TRUE(main);
+    HWND tree = FindChildren(main, L"SysTreeView32").at(0);
+    EXPECT_EQ(0, (int)::SendMessageW(tree, TVM_GETCOUNT, 0, 0));
+    CloseProgram(run, main);
+    TConfig config;
+    LoadSettingsOf(run, config);
+    EXPECT_TRUE(config.preference.Installed);
+    EXPECT_TRUE(config.world.Units.empty());
+    for (const wchar_t* name : {L"window.ini", L"tree.ini", L"preference.ini", L"view.ini"})
+        EXPECT_TRUE(PathExists(run.SettingsFolder() + name)) << Narrow(name);
+
+    ASSERT_TRUE(run.Start());
+    main = run.WaitMainWindow();
+    ASSERT_TRUE(main) << "the second start goes straight to the main window";
+    EXPECT_FALSE(WaitDialogWith(run, IDC_INSTALL_CHOICE, 500));
+    CloseProgram(run, main);
+}
+
+TEST(WizardRoadTest, CancelKeepsTheFilesItFoundByteIdentical)
+{
+    TProgramRun run;
+    // Written by hand, with a key no loader knows: a rewrite would lose it.
+    const std::string tree = "[World]\r\nUnit.Count=1\r\n[Unit.00]\r\nName=kept\r\nHostname=irc.kept.example\r\n"
+                             "Nick=keeper\r\nHandWritten=yes\r\n";
+    run.WriteSettings(L"tree.ini", tree);
+    run.WriteSettings(L"window.ini", "[Main]\r\nLeft=20\r\nTop=20\r\nWidth=700\r\nHeight=500\r\nOwn=1\r\n");
+    std::string treeBefore = run.ReadSettings(L"tree.ini"), windowBefore = run.ReadSettings(L"window.ini");
+    ASSERT_TRUE(run.Start());
+    HWND start = WaitDialogWith(run, IDC_INSTALL_CHOICE);
+    ASSERT_TRUE(start);
+    FocusForInput(start);
+    PressKey(VK_RETURN);
+    HWND server = WaitDialogWith(run, IDC_INSTALL_SERVER);
+    ASSERT_TRUE(server);
+    TypeText(L"someone");
+    PressKey(VK_ESCAPE);
+    HWND main = run.WaitMainWindow();
+    ASSERT_TRUE(main);
+    EXPECT_EQ(run.ReadSettings(L"tree.ini"), treeBefore);
+    EXPECT_EQ(run.ReadSettings(L"window.ini"), windowBefore);
+    EXPECT_EQ(IniValue(run.ReadSettings(L"preference.ini"), "Installed"), "1");
+    HWND treeView = FindChildren(main, L"SysTreeView32").at(0);
+    EXPECT_EQ(1, (int)::SendMessageW(treeView, TVM_GETCOUNT, 0, 0)) << "the server found is shown, none added";
+    CloseProgram(run, main);
+}
+
+TEST(WizardRoadTest, TakeOverFromTheProgramFolderImportsAtOnce)
+{
+    TProgramRun run;
+    WriteLegacyInstall(run.ProgramFolder());
+    CString general = run.ProgramFolder() + L"Config\\" + LegacyProfileName() + L"-general.ini";
+    CStringA generalBefore = ReadFileBytes(general);
+    ASSERT_TRUE(run.Start());
+    HWND start = WaitDialogWith(run, IDC_INSTALL_CHOICE);
+    ASSERT_TRUE(start);
+    EXPECT_TRUE(Checked(start, IDC_INSTALL_CHOICE_LEGACY)) << "settings were found: the take-over is offered";
+    FocusForInput(start);
+    PressKey(VK_RETURN);
+    HWND main = run.WaitMainWindow();
+    ASSERT_TRUE(main);
+    EXPECT_FALSE(WaitDialogWith(run, IDC_LOAD_LEGACY_OTHER, 300)) << "no question for the program folder";
+    CloseProgram(run, main);
+    ExpectLegacyTakenOver(run);
+    EXPECT_EQ(ReadFileBytes(general), generalBefore) << "the old files are only read";
+}
+
+TEST(WizardRoadTest, TakeOverFromTheDefaultFolderAsksFirst)
+{
+    CString folder = kLegacyDefaultFolder;
+    if (PathExists(folder))
+        GTEST_SKIP() << "a previous version's folder exists on this machine";
+    WriteLegacyInstall(folder);
+    struct TRemove {
+        CString folder;
+        ~TRemove() { DeleteFolderTree(folder); }
+    } remove{folder.Left(folder.GetLength() - 1)};
+
+    TProgramRun run;
+    ASSERT_TRUE(run.Start());
+    HWND start = WaitDialogWith(run, IDC_INSTALL_CHOICE);
+    ASSERT_TRUE(start);
+    EXPECT_TRUE(Checked(start, IDC_INSTALL_CHOICE_LEGACY));
+    FocusForInput(start);
+    PressKey(VK_RETURN);
+    HWND ask = WaitDialogWith(run, IDC_LOAD_LEGACY_OTHER);
+    ASSERT_TRUE(ask);
+    EXPECT_EQ(WindowText(ask), CString(L"設定の引き継ぎ"));
+    Shoot(ask, L"wizard-take-over-question.png");
+    Click(ask, IDCANCEL); // back
+    start = WaitDialogWith(run, IDC_INSTALL_CHOICE);
+    ASSERT_TRUE(start);
+    EXPECT_TRUE(Checked(start, IDC_INSTALL_CHOICE_LEGACY)) << "the start page keeps the choice";
+    FocusForInput(start);
+    PressKey(VK_RETURN);
+    ask = WaitDialogWith(run, IDC_LOAD_LEGACY_OTHER);
+    ASSERT_TRUE(ask);
+    Click(ask, IDOK); // take over
+    HWND main = run.WaitMainWindow();
+    ASSERT_TRUE(main);
+    CloseProgram(run, main);
+    ExpectLegacyTakenOver(run);
+}
+
+TEST(WizardRoadTest, TakeOverFromAChosenFolderAsksAgainWhenNothingIsThere)
+{
+    TProgramRun run;
+    WriteLegacyInstall(run.ProgramFolder() + L"old\\");
+    ASSERT_TRUE(run.Start());
+    HWND start = WaitDialogWith(run, IDC_INSTALL_CHOICE);
+    ASSERT_TRUE(start);
+    Click(start, IDC_INSTALL_CHOICE_LEGACY);
+    Click(start, IDOK);
+
+    // The chooser starts in the program folder, which holds no settings: asked to choose again.
+    HWND chooser = WaitFolderChooser(run);
+    ASSERT_TRUE(chooser);
+    Shoot(chooser, L"wizard-folder-chooser.png");
+    FocusForInput(FindChildren(chooser, WC_TREEVIEWW).at(0));
+    PressKey(VK_RETURN);
+    HWND again = run.WaitWindow(L"設定の引き継ぎ");
+    ASSERT_TRUE(again);
+    EXPECT_FALSE(::GetDlgItem(again, IDC_LOAD_LEGACY_OTHER)) << "the question, not the take-over dialog";
+    Shoot(again, L"wizard-not-found.png");
+    FocusForInput(again);
+    PressKey(VK_RETURN);
+
+    // Into the folder "old" below the program folder, with the keys.
+    chooser = WaitFolderChooser(run);
+    ASSERT_TRUE(chooser);
+    HWND tree = FindChildren(chooser, WC_TREEVIEWW).at(0);
+    FocusForInput(tree);
+    PressKey(VK_RIGHT);
+    PumpMessagesFor(300);
+    TypeText(L"old");
+    PumpMessagesFor(300);
+    PressKey(VK_RETURN);
+    HWND main = run.WaitMainWindow();
+    ASSERT_TRUE(main);
+    CloseProgram(run, main);
+    ExpectLegacyTakenOver(run);
+}

@@ -1,0 +1,72 @@
+#pragma once
+// The preference window over settings in a fresh folder whose "preference.ini" is a golden file
+// of values off their defaults, driven with real clicks and keys. OK saves the file as the main
+// window does, so a test reads back what a user's edit stored.
+
+#include "prefs/PreferenceDialog.h"
+#include "settings/Config.h"
+#include "tests/common/MessagePump.h"
+#include "tests/common/Screenshot.h"
+#include "tests/common/TempFolder.h"
+#include "tests/common/UserInput.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+// One user edit and what "preference.ini" holds afterwards.
+struct TPageEdit {
+    // State checks the control's enabled state ("on" or "off") at that moment; Row clicks the
+    // check box of the list row whose index is the text; Select clicks the row itself.
+    enum Kind { Click, Type, HotKey, Down, State, Row, Select };
+    Kind kind;
+    int control;
+    const wchar_t* text; // typed text; for HotKey the key and modifiers in "KC" form; for Down the count
+    const wchar_t* section = nullptr;
+    const wchar_t* key = nullptr;
+    const wchar_t* stored = nullptr;
+};
+
+class PreferenceSheetFixture : public ::testing::Test, public IPreferenceDialogListener {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // The golden file's values, off their defaults wherever a page maps or inverts them.
+    void MakeGolden(TPreference& p);
+    void Open();
+    // Clicks the page's tree item, as a user picks it.
+    void ShowPage(TPropertyPage* page);
+    // What the main window's idle pass does: the enable rules of the shown page run.
+    void Idle();
+    void Apply(const TPageEdit& edit);
+    void TypeInto(HWND control, const wchar_t* text, bool lines);
+    void ClickOk();
+    // The value of the key in the file as saved, or "(missing)".
+    std::wstring Stored(const wchar_t* section, const wchar_t* key);
+    std::string FileBytes();
+    HWND Control(TPropertyPage* page, int id) { return ::GetDlgItem(page->m_hWnd, id); }
+    bool Enabled(TPropertyPage* page, int id) { return ::IsWindowEnabled(Control(page, id)) != FALSE; }
+    // Runs the page's table: every edit with real input, OK, then each key as the file holds it.
+    template <class TPage>
+    void RunPageTable(TPage TPreferenceDialog::*member, const std::vector<TPageEdit>& edits, const wchar_t* screenshot)
+    {
+        Open();
+        ASSERT_TRUE(dialog);
+        RunEdits(&(dialog->*member), edits, screenshot);
+    }
+    void RunEdits(TPropertyPage* page, const std::vector<TPageEdit>& edits, const wchar_t* screenshot);
+
+    void OnPreferenceDialogOK(TPreferenceDialog*) override;
+    void OnPreferenceDialogClose(TPreferenceDialog* closing) override;
+
+    TTempFolder folder;
+    TConfig settings;
+    TPreferenceDialog* dialog = nullptr;
+    std::string golden;
+    int okCount = 0;
+    int closeCount = 0;
+};

@@ -1,0 +1,143 @@
+// The preference window as a whole: its tree of 26 pages in their order and levels, every page
+// visited and confirmed unchanged leaving "preference.ini" byte for byte as it was, a page that
+// cannot be stored keeping every page from storing, Cancel, and edits surviving page changes.
+
+#include "tests/common/ShownWindow.h"
+#include "tests/prefs/PreferenceSheetFixture.h"
+
+#include <cstdio>
+
+namespace {
+
+class PreferenceSheetTest : public PreferenceSheetFixture {
+protected:
+    CString ItemText(HWND tree, HTREEITEM item)
+    {
+        wchar_t text[64] = L"";
+        TVITEMW info = {};
+        info.mask = TVIF_TEXT;
+        info.hItem = item;
+        info.pszText = text;
+        info.cchTextMax = 64;
+        TreeView_GetItem(tree, &info);
+        return text;
+    }
+    // Depth-first: each title with its level, and whether every branch is open.
+    void Walk(HWND tree, HTREEITEM item, int level, std::vector<CString>& rows, bool& allOpen)
+    {
+        for (; item; item = TreeView_GetNextSibling(tree, item)) {
+            CString row;
+            row.Format(L"%d %s", level, ItemText(tree, item).GetString());
+            rows.push_back(row);
+            HTREEITEM child = TreeView_GetChild(tree, item);
+            if (child && !(TreeView_GetItemState(tree, item, TVIS_EXPANDED) & TVIS_EXPANDED))
+                allOpen = false;
+            Walk(tree, child, level + 1, rows, allOpen);
+        }
+    }
+};
+
+} // namespace
+
+TEST_F(PreferenceSheetTest, EveryPageVisitedAndConfirmedUnchangedKeepsTheFile)
+{
+    Open();
+    ASSERT_TRUE(dialog);
+    wchar_t caption[32] = L"";
+    ::GetWindowTextW(dialog->m_hWnd, caption, 32);
+    EXPECT_STREQ(L"設定", caption);
+    std::vector<CString> rows;
+    bool allOpen = true;
+    Walk(dialog->GetTree(), TreeView_GetRoot(dialog->GetTree()), 1, rows, allOpen);
+    EXPECT_TRUE(allOpen);
+    const std::vector<CString> expected = {
+        L"1 接続",         L"1 キーワード",   L"2 詳細",         L"1 イベント",     L"1 インタフェース", L"1 動作",
+        L"2 詳細",         L"1 ウィンドウ",   L"1 トレイアイコン", L"1 サウンド",    L"1 ログファイル", L"1 DCC",
+        L"2 ファイル受信", L"3 詳細",         L"2 ファイル送信", L"2 チャット",     L"1 ユーザ情報",   L"1 詳細",
+        L"1 表示テーマ",   L"2 ログ",         L"2 サーバツリー", L"2 メンバリスト", L"2 入力テキスト", L"2 メッセージ",
+        L"3 詳細",         L"1 レイアウト"};
+    EXPECT_EQ(expected, rows);
+    EXPECT_EQ(&dialog->connectionPage, dialog->GetCurrentPage()) << "the connection page comes first";
+
+    // Each page in turn, from the tree, as a user would; every one is kept as a picture.
+    for (int i = 0; i < dialog->GetPageCount(); i++) {
+        HWND tree = dialog->GetTree();
+        HTREEITEM item = nullptr;
+        int n = 0;
+        for (HTREEITEM at = TreeView_GetRoot(tree); at; at = TreeView_GetNextVisible(tree, at))
+            if (n++ == i)
+                item = at;
+        ASSERT_TRUE(item);
+        TreeView_EnsureVisible(tree, item);
+        RECT rect = {};
+        TreeView_GetItemRect(tree, item, &rect, TRUE);
+        ClickAt(ScreenPointOf(tree, (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2));
+        ASSERT_TRUE(PumpMessagesUntil([&] { return dialog->GetCurrentIndex() == i; }, 3000)) << "entry " << i;
+        Idle();
+        wchar_t name[32];
+        swprintf(name, 32, L"pref-page-%02d.png", i);
+        EXPECT_TRUE(SaveWindowPng(dialog->m_hWnd, ScreenshotPath(name)));
+    }
+    ClickOk();
+    EXPECT_EQ(1, okCount);
+    EXPECT_EQ(1, closeCount);
+    EXPECT_EQ(golden, FileBytes());
+}
+
+TEST_F(PreferenceSheetTest, APageThatCannotBeStoredKeepsEveryPageFromStoring)
+{
+    // A folder below a file can be neither made nor written.
+    FILE* file = _wfopen(folder.File(L"plain.txt"), L"wb");
+    ASSERT_TRUE(file);
+    fclose(file);
+    Open();
+    ASSERT_TRUE(dialog);
+    ShowPage(&dialog->connectionPage);
+    Apply({TPageEdit::Type, IDC_CONN_RECONNECT_TIME, L"99"});
+    ShowPage(&dialog->logPage);
+    Apply({TPageEdit::Type, IDC_LOG_FOLDER, CString(folder.File(L"plain.txt\\logs")).GetString()});
+    ShowPage(&dialog->interfacePage);
+    CString warning;
+    WhenShown(HasControl(0xFFFF), [&](HWND box) {
+        warning = [&] {
+            wchar_t text[256] = L"";
+            ::GetDlgItemTextW(box, 0xFFFF, text, 256);
+            return CString(text);
+        }();
+        ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+    });
+    ClickAt(ScreenPointOf(::GetDlgItem(dialog->m_hWnd, IDOK)));
+    PumpMessagesUntil([&] { return ShownWindowCount() > 0; }, 3000);
+    PumpMessagesFor(100);
+    StopWatching();
+    EXPECT_NE(-1, warning.Find(L"フォルダ")) << "the user hears why";
+    ASSERT_TRUE(dialog) << "the window stays open";
+    EXPECT_EQ(&dialog->logPage, dialog->GetCurrentPage()) << "on the page that failed";
+    EXPECT_EQ(0, okCount);
+    EXPECT_EQ(45, settings.preference.ReconnectTime) << "no page stored anything";
+    EXPECT_EQ(golden, FileBytes());
+
+    // Mended, OK stores both pages.
+    Apply({TPageEdit::Type, IDC_LOG_FOLDER, CString(folder.File(L"new\\logs\\")).GetString()});
+    ClickOk();
+    EXPECT_EQ(1, okCount);
+    EXPECT_EQ(L"99", Stored(L"Connection", L"ReconnectTime"));
+    EXPECT_EQ(std::wstring(folder.File(L"new\\logs\\")), Stored(L"Log", L"LogRootDir"));
+}
+
+TEST_F(PreferenceSheetTest, CancelStoresNothingAndEditsSurvivePageChanges)
+{
+    Open();
+    ASSERT_TRUE(dialog);
+    ShowPage(&dialog->interfacePage);
+    Apply({TPageEdit::Type, IDC_UI_KICK_MESSAGE, L"first edit"});
+    ShowPage(&dialog->eventPage);
+    ShowPage(&dialog->interfacePage);
+    EXPECT_EQ(L"first edit", GetControlText(Control(&dialog->interfacePage, IDC_UI_KICK_MESSAGE)))
+        << "the page is the same window, not loaded again";
+    ClickAt(ScreenPointOf(::GetDlgItem(dialog->m_hWnd, IDCANCEL)));
+    ASSERT_TRUE(PumpMessagesUntil([&] { return closeCount == 1; }, 3000));
+    EXPECT_EQ(0, okCount);
+    EXPECT_EQ(L"さようなら", settings.preference.KickMessage);
+    EXPECT_EQ(golden, FileBytes());
+}

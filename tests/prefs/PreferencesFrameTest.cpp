@@ -1,0 +1,135 @@
+// The main window's side of the preference window: opened from the tray menu and from the main
+// window's key, a second command only raising it; the activation hot key off while it is open and
+// back after Cancel; a new hot key another program holds refused with a message, the old key kept
+// working and kept in "preference.ini"; a modal dialog over the main window holding it too.
+
+#include "tests/mainframe/MainFrameFixture.h"
+
+#include "dialogs/MessageBoxes.h"
+#include "tests/common/PopupMenu.h"
+#include "tests/common/ShownWindow.h"
+#include "tests/common/UserInput.h"
+#include "res/resource.h"
+
+#include <commctrl.h>
+
+namespace {
+
+class PreferencesFrameTest : public MainFrameFixture {
+protected:
+    void ConfigureUnit(TUnitConfig&) override
+    {
+        TPreference& p = settings.preference;
+        p.RestoreOnHotKey = true;
+        p.RestoreHotKeyVCode = 'J';
+        p.RestoreHotKeyModifiers = HOTKEYF_CONTROL | HOTKEYF_ALT;
+    }
+    void SetUp() override
+    {
+        MainFrameFixture::SetUp();
+        // The key the frame registers at start, as the application has it do.
+        frame->ApplyStartupSettings(SW_SHOWNORMAL);
+        PumpMessagesFor(50);
+    }
+    TPreferenceDialog* OpenFromKey()
+    {
+        FocusForInput(frame->m_hWnd);
+        PressKey('S', {VK_MENU});
+        PumpMessagesUntil([&] { return frame->GetPreferenceDialog() != nullptr; }, 3000);
+        return frame->GetPreferenceDialog();
+    }
+    void ClickButton(int id)
+    {
+        ClickAt(ScreenPointOf(::GetDlgItem(frame->GetPreferenceDialog()->m_hWnd, id)));
+        PumpMessagesUntil([&] { return frame->GetPreferenceDialog() == nullptr; }, 3000);
+    }
+    // Whether RegisterHotKey can take the combination now.
+    bool KeyIsFree(UINT modifiers, UINT key)
+    {
+        if (!::RegisterHotKey(helper, 7, modifiers, key))
+            return false;
+        ::UnregisterHotKey(helper, 7);
+        return true;
+    }
+    HWND helper = ::CreateWindowW(L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+};
+
+} // namespace
+
+TEST_F(PreferencesFrameTest, TrayMenuOpensItAndASecondCommandOnlyRaisesIt)
+{
+    HWND trayWindow = frame->GetTrayIcon().GetWindow();
+    ASSERT_TRUE(trayWindow);
+    ASSERT_TRUE(ChooseFromOpenedPopup([&] { ::PostMessageW(trayWindow, WM_TRAYICON, 0, WM_RBUTTONUP); }, {'S'}));
+    ASSERT_TRUE(PumpMessagesUntil([&] { return frame->GetPreferenceDialog() != nullptr; }, 3000));
+    TPreferenceDialog* dialog = frame->GetPreferenceDialog();
+    EXPECT_TRUE(::IsWindowVisible(dialog->m_hWnd));
+    ::ShowWindow(dialog->m_hWnd, SW_MINIMIZE);
+    PumpMessagesFor(50);
+    EXPECT_EQ(dialog, OpenFromKey()) << "no second window";
+    EXPECT_FALSE(::IsIconic(dialog->m_hWnd)) << "restored";
+    ClickButton(IDCANCEL);
+    EXPECT_EQ(nullptr, frame->GetPreferenceDialog());
+}
+
+TEST_F(PreferencesFrameTest, HotKeyIsOffWhileOpenAndBackAfterCancel)
+{
+    ASSERT_TRUE(frame->IsHotKeyActive());
+    EXPECT_FALSE(KeyIsFree(MOD_CONTROL | MOD_ALT, 'J'));
+    ASSERT_TRUE(OpenFromKey());
+    EXPECT_FALSE(frame->IsHotKeyActive());
+    EXPECT_TRUE(KeyIsFree(MOD_CONTROL | MOD_ALT, 'J')) << "free while the preferences are open";
+    ClickButton(IDCANCEL);
+    EXPECT_TRUE(frame->IsHotKeyActive());
+    EXPECT_FALSE(KeyIsFree(MOD_CONTROL | MOD_ALT, 'J'));
+}
+
+TEST_F(PreferencesFrameTest, HotKeyAnotherProgramHoldsIsRefusedAndTheOldOneKept)
+{
+    TPreferenceDialog* dialog = OpenFromKey();
+    ASSERT_TRUE(dialog);
+    HWND tree = dialog->GetTree();
+    HTREEITEM item = dialog->FindItem(&dialog->windowPage);
+    RECT rect = {};
+    TreeView_GetItemRect(tree, item, &rect, TRUE);
+    ClickAt(ScreenPointOf(tree, (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2));
+    ASSERT_TRUE(PumpMessagesUntil([&] { return dialog->windowPage.m_hWnd != nullptr; }, 3000));
+    FocusForInput(::GetDlgItem(dialog->windowPage.m_hWnd, IDC_WIN_HOTKEY));
+    PressKey('Q', {VK_CONTROL, VK_MENU});
+    // Another program takes the key meanwhile (one held already could not even be typed).
+    ASSERT_TRUE(::RegisterHotKey(helper, 9, MOD_CONTROL | MOD_ALT, 'Q')) << "the other program's key";
+    CString warning;
+    WhenShown(HasControl(0xFFFF), [&](HWND box) {
+        wchar_t text[256] = L"";
+        ::GetDlgItemTextW(box, 0xFFFF, text, 256);
+        warning = text;
+        ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+    });
+    ClickButton(IDOK);
+    StopWatching();
+    EXPECT_NE(-1, warning.Find(L"ホットキー")) << "the user hears why";
+    EXPECT_EQ('J', settings.preference.RestoreHotKeyVCode);
+    EXPECT_TRUE(frame->IsHotKeyActive());
+    EXPECT_FALSE(KeyIsFree(MOD_CONTROL | MOD_ALT, 'J')) << "the old key still works";
+    TPreference saved;
+    saved.Load(settings.GetSettingsFolder());
+    EXPECT_EQ('J', saved.RestoreHotKeyVCode);
+    EXPECT_EQ(HOTKEYF_CONTROL | HOTKEYF_ALT, saved.RestoreHotKeyModifiers);
+    ::UnregisterHotKey(helper, 9);
+}
+
+TEST_F(PreferencesFrameTest, AModalDialogOverTheMainWindowHoldsThePreferencesToo)
+{
+    TPreferenceDialog* dialog = OpenFromKey();
+    ASSERT_TRUE(dialog);
+    bool enabledMeanwhile = true;
+    WhenShown(HasControl(0xFFFF), [&](HWND box) {
+        enabledMeanwhile = ::IsWindowEnabled(dialog->m_hWnd) != FALSE;
+        ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+    });
+    ShowWarningMessage(frame->m_hWnd, L"modal", CString());
+    StopWatching();
+    EXPECT_FALSE(enabledMeanwhile);
+    EXPECT_TRUE(::IsWindowEnabled(dialog->m_hWnd));
+    ClickButton(IDCANCEL);
+}
