@@ -8,6 +8,10 @@ namespace {
 
 const int kChoiceIds[] = {IDC_INSTALL_CHOICE, IDC_INSTALL_CHOICE_ADVANCED, IDC_INSTALL_CHOICE_LEGACY};
 
+// Each page follows the last with the main window still hidden: nothing else would bring it to
+// the front, and the keys would go nowhere.
+void ComeForward(HWND page) { ::SetForegroundWindow(page); }
+
 } // namespace
 
 BOOL TInstallStartDialog::OnInitDialog()
@@ -16,6 +20,7 @@ BOOL TInstallStartDialog::OnInitDialog()
     if (!initialised)
         choice = legacyFound ? TInstallChoice::TakeOver : TInstallChoice::Beginner;
     initialised = true;
+    ComeForward(m_hWnd);
     HWND chosen = ::GetDlgItem(m_hWnd, kChoiceIds[(int)choice]);
     ::CheckRadioButton(m_hWnd, IDC_INSTALL_CHOICE, IDC_INSTALL_CHOICE_LEGACY, kChoiceIds[(int)choice]);
     ::SetFocus(chosen);
@@ -43,10 +48,13 @@ BOOL TInstallServerDialog::OnInitDialog()
     GetDefaultServerList(servers);
     for (const CString& line : servers.items)
         ::SendMessageW(combo, CB_ADDSTRING, 0, (LPARAM)line.GetString());
-    SetComboText(combo, servers.GetAt(0), 10000);
+    // Shown again after "<<", the page keeps the server the user chose; starting over from the
+    // list's first line would connect somewhere else without a word.
+    SetComboText(combo, server.IsEmpty() ? servers.GetAt(0) : server, 10000);
     HWND nickEdit = ::GetDlgItem(m_hWnd, IDC_INSTALL_NICK);
     SetEditText(nickEdit, nick, 10000);
     back = false;
+    ComeForward(m_hWnd);
     ::SetFocus(nickEdit);
     ::SendMessageW(nickEdit, EM_SETSEL, 0, -1);
     return FALSE;
@@ -104,6 +112,7 @@ BOOL TInstallChannelDialog::OnInitDialog()
     list.SetItems(channels);
     list.UpdateHorizontalExtent();
     back = false;
+    ComeForward(m_hWnd);
     edit.SetFocus();
     return FALSE;
 }
