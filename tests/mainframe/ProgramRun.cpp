@@ -67,14 +67,17 @@ struct TTitleSearch {
     DWORD process;
     const CString* title;
     HWND found;
+    int controlId;
 };
 
+// By title, or with a title of null by a control's id.
 BOOL CALLBACK FindTitledWindow(HWND window, LPARAM param)
 {
     TTitleSearch* search = (TTitleSearch*)param;
     DWORD owner = 0;
     ::GetWindowThreadProcessId(window, &owner);
-    if (owner == search->process && ::IsWindowVisible(window) && WindowText(window) == *search->title) {
+    if (owner == search->process && ::IsWindowVisible(window) &&
+        (search->title ? WindowText(window) == *search->title : ::GetDlgItem(window, search->controlId) != nullptr)) {
         search->found = window;
         return FALSE;
     }
@@ -112,7 +115,19 @@ HWND TProgramRun::WaitMainWindow(DWORD timeoutMs)
 
 HWND TProgramRun::WaitWindow(const CString& title, DWORD timeoutMs)
 {
-    TTitleSearch search = {info.dwProcessId, &title, nullptr};
+    TTitleSearch search = {info.dwProcessId, &title, nullptr, 0};
+    PumpMessagesUntil(
+        [&] {
+            ::EnumWindows(FindTitledWindow, (LPARAM)&search);
+            return search.found != nullptr;
+        },
+        timeoutMs);
+    return search.found;
+}
+
+HWND TProgramRun::WaitDialogWith(int controlId, DWORD timeoutMs)
+{
+    TTitleSearch search = {info.dwProcessId, nullptr, nullptr, controlId};
     PumpMessagesUntil(
         [&] {
             ::EnumWindows(FindTitledWindow, (LPARAM)&search);

@@ -24,42 +24,16 @@
 
 namespace {
 
-struct TDialogSearch {
-    DWORD process;
-    int controlId;
-    HWND found;
-};
-
-BOOL CALLBACK FindDialogWith(HWND window, LPARAM param)
+// A wizard page, the take-over question (its "choose another place" button) or another dialog
+// of the program, once shown and settled: input sent at once could miss it.
+HWND WaitDialogWith(TProgramRun& run, int controlId, DWORD timeoutMs = 15000)
 {
-    TDialogSearch* search = (TDialogSearch*)param;
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(window, &owner);
-    if (owner == search->process && ::IsWindowVisible(window) && ::GetDlgItem(window, search->controlId)) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// A shown top-level window of the program that holds the control: a wizard page, the take-over
-// question (its "choose another place" button) or the folder chooser (its tree).
-HWND WaitDialogWith(const TProgramRun& run, int controlId, DWORD timeoutMs = 15000)
-{
-    TDialogSearch search = {run.ProcessId(), controlId, nullptr};
-    PumpMessagesUntil(
-        [&] {
-            search.found = nullptr;
-            ::EnumWindows(FindDialogWith, (LPARAM)&search);
-            return search.found != nullptr;
-        },
-        timeoutMs);
-    // Shown is not yet painted and focused; input sent at once could miss it.
+    HWND found = run.WaitDialogWith(controlId, timeoutMs);
     PumpMessagesFor(300);
-    return search.found;
+    return found;
 }
 
-HWND WaitFolderChooser(const TProgramRun& run)
+HWND WaitFolderChooser(TProgramRun& run)
 {
     HWND found = nullptr;
     PumpMessagesUntil(
@@ -100,12 +74,12 @@ void TypeInto(HWND field, const wchar_t* text)
 
 void Shoot(HWND window, const wchar_t* name) { EXPECT_TRUE(SaveWindowPng(window, ScreenshotPath(name))); }
 
-TConfig* LoadSettingsOf(const TProgramRun& run, TConfig& config)
+// The files read back by the program's own loaders.
+void LoadSettingsOf(const TProgramRun& run, TConfig& config)
 {
     config.settingsFolder = run.SettingsFolder();
     config.LoadServerTree();
     config.preference.Load(config.settingsFolder);
-    return &config;
 }
 
 // The Windows user name the program takes the previous version's profile name from.
