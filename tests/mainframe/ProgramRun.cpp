@@ -99,6 +99,17 @@ BOOL CALLBACK CollectChild(HWND window, LPARAM param)
     return TRUE;
 }
 
+HWND WaitTitledWindow(TTitleSearch search, DWORD timeoutMs)
+{
+    PumpMessagesUntil(
+        [&] {
+            ::EnumWindows(FindTitledWindow, (LPARAM)&search);
+            return search.found != nullptr;
+        },
+        timeoutMs);
+    return search.found;
+}
+
 } // namespace
 
 HWND TProgramRun::WaitMainWindow(DWORD timeoutMs)
@@ -115,26 +126,12 @@ HWND TProgramRun::WaitMainWindow(DWORD timeoutMs)
 
 HWND TProgramRun::WaitWindow(const CString& title, DWORD timeoutMs)
 {
-    TTitleSearch search = {info.dwProcessId, &title, nullptr, 0};
-    PumpMessagesUntil(
-        [&] {
-            ::EnumWindows(FindTitledWindow, (LPARAM)&search);
-            return search.found != nullptr;
-        },
-        timeoutMs);
-    return search.found;
+    return WaitTitledWindow({info.dwProcessId, &title, nullptr, 0}, timeoutMs);
 }
 
 HWND TProgramRun::WaitDialogWith(int controlId, DWORD timeoutMs)
 {
-    TTitleSearch search = {info.dwProcessId, nullptr, nullptr, controlId};
-    PumpMessagesUntil(
-        [&] {
-            ::EnumWindows(FindTitledWindow, (LPARAM)&search);
-            return search.found != nullptr;
-        },
-        timeoutMs);
-    return search.found;
+    return WaitTitledWindow({info.dwProcessId, nullptr, nullptr, controlId}, timeoutMs);
 }
 
 int TProgramRun::WaitExit(DWORD timeoutMs)
