@@ -24,42 +24,16 @@
 
 namespace {
 
-struct TDialogSearch {
-    DWORD process;
-    int controlId;
-    HWND found;
-};
-
-BOOL CALLBACK FindDialogWith(HWND window, LPARAM param)
+// A wizard page, the take-over question (its "choose another place" button) or another dialog
+// of the program, once shown and settled: input sent at once could miss it.
+HWND WaitDialogWith(TProgramRun& run, int controlId, DWORD timeoutMs = 15000)
 {
-    TDialogSearch* search = (TDialogSearch*)param;
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(window, &owner);
-    if (owner == search->process && ::IsWindowVisible(window) && ::GetDlgItem(window, search->controlId)) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// A shown top-level window of the program that holds the control: a wizard page, the take-over
-// question (its "choose another place" button) or the folder chooser (its tree).
-HWND WaitDialogWith(const TProgramRun& run, int controlId, DWORD timeoutMs = 15000)
-{
-    TDialogSearch search = {run.ProcessId(), controlId, nullptr};
-    PumpMessagesUntil(
-        [&] {
-            search.found = nullptr;
-            ::EnumWindows(FindDialogWith, (LPARAM)&search);
-            return search.found != nullptr;
-        },
-        timeoutMs);
-    // Shown is not yet painted and focused; input sent at once could miss it.
+    HWND found = run.WaitDialogWith(controlId, timeoutMs);
     PumpMessagesFor(300);
-    return search.found;
+    return found;
 }
 
-HWND WaitFolderChooser(const TProgramRun& run)
+HWND WaitFolderChooser(TProgramRun& run)
 {
     HWND found = nullptr;
     PumpMessagesUntil(
@@ -87,11 +61,12 @@ bool Enabled(HWND dialog, int id)
 
 void Click(HWND dialog, int id) { ClickAt(ScreenPointOf(::GetDlgItem(dialog, id))); }
 
-// Selects all of a field's text and types over it.
+// Selects all of a field's text and types over it (a combo box's edit knows no Ctrl+A).
 void TypeInto(HWND field, const wchar_t* text)
 {
     ClickAt(ScreenPointOf(field, 10, 8));
-    PressKey('A', {VK_CONTROL});
+    PressKey(VK_END);
+    PressKey(VK_HOME, {VK_SHIFT});
     PressKey(VK_DELETE);
     TypeText(text);
     PumpMessagesFor(100);
@@ -99,12 +74,12 @@ void TypeInto(HWND field, const wchar_t* text)
 
 void Shoot(HWND window, const wchar_t* name) { EXPECT_TRUE(SaveWindowPng(window, ScreenshotPath(name))); }
 
-TConfig* LoadSettingsOf(const TProgramRun& run, TConfig& config)
+// The files read back by the program's own loaders.
+void LoadSettingsOf(const TProgramRun& run, TConfig& config)
 {
     config.settingsFolder = run.SettingsFolder();
     config.LoadServerTree();
     config.preference.Load(config.settingsFolder);
-    return &config;
 }
 
 // The Windows user name the program takes the previous version's profile name from.
@@ -189,10 +164,12 @@ TEST(WizardRoadTest, BeginnerPathMakesAServerThatConnectsJoinsAndTalks)
     ASSERT_TRUE(server);
     EXPECT_EQ(WindowText(::GetDlgItem(server, IDC_INSTALL_SERVER)), CString(L"irc.libera.chat (Libera.Chat)"));
     EXPECT_FALSE(Enabled(server, IDOK)) << "no nick yet";
-    TypeText(L"kvwizard");
+    EXPECT_EQ(::GetForegroundWindow(), server);
+    TypeInto(::GetDlgItem(server, IDC_INSTALL_NICK), L"kvwizard");
     TypeInto(::GetDlgItem(server, IDC_INSTALL_SERVER), L"-");
     EXPECT_FALSE(Enabled(server, IDOK)) << "a separator line is no server";
     TypeInto(::GetDlgItem(server, IDC_INSTALL_SERVER), typedHost);
+    EXPECT_EQ(WindowText(::GetDlgItem(server, IDC_INSTALL_SERVER)), typedHost);
     EXPECT_TRUE(Enabled(server, IDOK));
     Shoot(server, L"wizard-server.png");
     PressKey(VK_RETURN);
@@ -201,6 +178,7 @@ TEST(WizardRoadTest, BeginnerPathMakesAServerThatConnectsJoinsAndTalks)
     ASSERT_TRUE(channels);
     HWND list = ::GetDlgItem(channels, IDC_INSTALL_CHANNEL_LIST);
     EXPECT_TRUE(Checked(channels, IDC_INSTALL_CONNECT));
+    EXPECT_EQ(::GetForegroundWindow(), channels);
     TypeText(L"nochannel");
     EXPECT_FALSE(Enabled(channels, IDC_INSTALL_CHANNEL_ADD)) << "not a channel name";
     TypeInto(::GetDlgItem(channels, IDC_INSTALL_CHANNEL_EDIT), typedChannel);
@@ -216,6 +194,7 @@ TEST(WizardRoadTest, BeginnerPathMakesAServerThatConnectsJoinsAndTalks)
     server = WaitDialogWith(run, IDC_INSTALL_SERVER);
     ASSERT_TRUE(server);
     EXPECT_EQ(WindowText(::GetDlgItem(server, IDC_INSTALL_NICK)), CString(L"kvwizard"));
+    EXPECT_EQ(WindowText(::GetDlgItem(server, IDC_INSTALL_SERVER)), typedHost);
     Click(server, IDOK);
     channels = WaitDialogWith(run, IDC_INSTALL_CHANNEL_LIST);
     ASSERT_TRUE(channels);
@@ -227,7 +206,9 @@ TEST(WizardRoadTest, BeginnerPathMakesAServerThatConnectsJoinsAndTalks)
 
     HWND main = run.WaitMainWindow();
     ASSERT_TRUE(main);
-    ASSERT_TRUE(peer->WaitFor(":kvwizard!", 20000)) << "the new server connects at start and joins the channel";
+    bool joined = peer->WaitFor(":kvwizard!", 20000);
+    Shoot(main, L"wizard-main-window.png");
+    ASSERT_TRUE(joined) << "the new server connects at start and joins the channel";
 
     HWND input = InputLine(main);
     ASSERT_TRUE(input);
@@ -305,13 +286,13 @@ TEST(WizardRoadTest, CancelKeepsTheFilesItFoundByteIdentical)
     PressKey(VK_RETURN);
     HWND server = WaitDialogWith(run, IDC_INSTALL_SERVER);
     ASSERT_TRUE(server);
-    TypeText(L"someone");
+    TypeInto(::GetDlgItem(server, IDC_INSTALL_NICK), L"someone");
     PressKey(VK_ESCAPE);
     HWND main = run.WaitMainWindow();
     ASSERT_TRUE(main);
     EXPECT_EQ(run.ReadSettings(L"tree.ini"), treeBefore);
     EXPECT_EQ(run.ReadSettings(L"window.ini"), windowBefore);
-    EXPECT_EQ(IniValue(run.ReadSettings(L"preference.ini"), "Installed"), "1");
+    EXPECT_EQ(IniValue(run.ReadSettings(L"preference.ini"), "Installed"), "true");
     HWND treeView = FindChildren(main, L"SysTreeView32").at(0);
     EXPECT_EQ(1, (int)::SendMessageW(treeView, TVM_GETCOUNT, 0, 0)) << "the server found is shown, none added";
     CloseProgram(run, main);
