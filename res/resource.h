@@ -27,6 +27,7 @@
 #include "res/windows/autoop.h"
 #include "res/windows/paste.h"
 #include "res/windows/chanmode.h"
+#include "res/windows/macro.h"
 
 // The main frame's icon, menu and accelerators.
 #define IDR_MAINFRAME 128
