@@ -31,6 +31,7 @@
 #include "res/windows/preference.h"
 #include "res/windows/serverpages.h"
 #include "res/windows/wizard.h"
+#include "res/windows/macro.h"
 
 // The main frame's icon, menu and accelerators.
 #define IDR_MAINFRAME 128

@@ -1,0 +1,72 @@
+#pragma once
+// Steps the macro and popup windows' tests add to the shared dialog steps: reading controls,
+// clicking rows of list boxes and list views, and a settings aggregate over a temporary folder.
+
+#include "tests/common/MessagePump.h"
+#include "tests/common/TempFolder.h"
+#include "tests/common/UserInput.h"
+#include "tests/world/common/DialogSteps.h"
+
+#include "controls/UpdateDialog.h"
+#include "settings/Config.h"
+
+#include <commctrl.h>
+
+inline CString Text(HWND dialog, int id) { return GetControlText(Control(dialog, id)); }
+
+// Enabled after the idle pass that runs the update handlers.
+inline bool Enabled(HWND dialog, int id)
+{
+    KickIdle(dialog);
+    return ::IsWindowEnabled(Control(dialog, id)) != FALSE;
+}
+
+inline POINT ListBoxRowPoint(HWND list, int row)
+{
+    RECT rect = {};
+    ::SendMessageW(list, LB_GETITEMRECT, (WPARAM)row, (LPARAM)&rect);
+    return ScreenPointOf(list, rect.left + 20, (rect.top + rect.bottom) / 2);
+}
+
+inline POINT ListViewCellPoint(HWND list, int row, int column)
+{
+    RECT rect = {};
+    rect.top = column;
+    rect.left = LVIR_BOUNDS;
+    ::SendMessageW(list, LVM_GETSUBITEMRECT, (WPARAM)row, (LPARAM)&rect);
+    if (column == 0)
+        rect.right = rect.left + ListView_GetColumnWidth(list, 0);
+    return ScreenPointOf(list, (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+}
+
+inline void ClickCell(HWND list, int row, int column, bool right = false)
+{
+    ClickAt(ListViewCellPoint(list, row, column), right);
+    PumpMessagesFor(50);
+}
+
+inline int SelectedRow(HWND list) { return ListView_GetNextItem(list, -1, LVNI_SELECTED); }
+
+inline CString CellText(HWND list, int row, int column)
+{
+    wchar_t text[512] = {};
+    ListView_GetItemText(list, row, column, text, 512);
+    return text;
+}
+
+// The settings of a user whose folders lie in a temporary folder.
+struct TTempSettings {
+    TTempSettings()
+    {
+        config.settingsFolder = folder.path + L"settings\\";
+        config.macroFolder = folder.path + L"macros\\";
+        config.filesFolder = config.macroFolder + L"files\\";
+        config.soundsFolder = config.macroFolder + L"sounds\\";
+        for (const CString& path : {config.settingsFolder, config.macroFolder, config.filesFolder, config.soundsFolder})
+            CreateDirectoryW(path, nullptr);
+    }
+    CString MacroPath(const wchar_t* name) const { return config.macroFolder + name + L".kmf"; }
+
+    TTempFolder folder;
+    TConfig config;
+};
