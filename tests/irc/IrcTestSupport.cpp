@@ -307,6 +307,82 @@ TLineSocket* TScriptedServer::WaitClient(int count, DWORD timeoutMs)
     return clients[count - 1].get();
 }
 
+namespace {
+
+// Bytes one way until either side closes; then both ends are shut so the other pump ends too.
+void Pump(SOCKET from, SOCKET to, const std::atomic<bool>& dropped)
+{
+    char buffer[4096];
+    while (WaitReadable(from, dropped)) {
+        int count = recv(from, buffer, sizeof buffer, 0);
+        if (count <= 0 || send(to, buffer, count, 0) != count)
+            break;
+    }
+    shutdown(from, SD_BOTH);
+    shutdown(to, SD_BOTH);
+}
+
+} // namespace
+
+TServerRelay::TServerRelay(int target) : targetPort(target)
+{
+    listener = ListenOn(0, port);
+    if (listener != INVALID_SOCKET)
+        thread = std::thread([this] { AcceptLoop(); });
+}
+
+TServerRelay::~TServerRelay()
+{
+    stopping = true;
+    if (thread.joinable())
+        thread.join();
+    if (listener != INVALID_SOCKET)
+        closesocket(listener);
+    DropAll();
+}
+
+void TServerRelay::AcceptLoop()
+{
+    while (WaitReadable(listener, stopping)) {
+        SOCKET client = accept(listener, nullptr, nullptr);
+        if (client == INVALID_SOCKET)
+            return;
+        SOCKET server = socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address = {};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        address.sin_port = htons((u_short)targetPort);
+        if (connect(server, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0) {
+            closesocket(server);
+            closesocket(client);
+            continue;
+        }
+        auto pair = std::make_unique<TPair>();
+        pair->client = client;
+        pair->server = server;
+        TPair* started = pair.get();
+        pair->up = std::thread([started] { Pump(started->client, started->server, started->dropped); });
+        pair->down = std::thread([started] { Pump(started->server, started->client, started->dropped); });
+        std::lock_guard<std::mutex> guard(lock);
+        pairs.push_back(std::move(pair));
+    }
+}
+
+void TServerRelay::DropAll()
+{
+    std::lock_guard<std::mutex> guard(lock);
+    for (auto& pair : pairs) {
+        pair->dropped = true;
+        shutdown(pair->client, SD_BOTH);
+        shutdown(pair->server, SD_BOTH);
+        pair->up.join();
+        pair->down.join();
+        closesocket(pair->client);
+        closesocket(pair->server);
+    }
+    pairs.clear();
+}
+
 std::unique_ptr<TLineSocket> ConnectLineSocket(int port)
 {
     SOCKET s = socket(AF_INET, SOCK_STREAM, 0);

@@ -158,6 +158,33 @@ private:
     std::vector<std::unique_ptr<TLineSocket>> clients;
 };
 
+// Passes connections on to a real server; dropping them all is what a restarting server does to
+// its clients, while the server itself and its other clients carry on.
+class TServerRelay {
+public:
+    explicit TServerRelay(int targetPort);
+    ~TServerRelay();
+    int Port() const { return port; }
+    void DropAll();
+
+private:
+    struct TPair {
+        SOCKET client;
+        SOCKET server;
+        std::atomic<bool> dropped{false};
+        std::thread up, down;
+    };
+    void AcceptLoop();
+
+    int targetPort;
+    int port = 0;
+    SOCKET listener = INVALID_SOCKET;
+    std::thread thread;
+    std::atomic<bool> stopping{false};
+    std::mutex lock;
+    std::vector<std::unique_ptr<TPair>> pairs;
+};
+
 // A plain client on 127.0.0.1 (the second user in the real-server tests).
 std::unique_ptr<TLineSocket> ConnectLineSocket(int port);
 // Registers with NICK and USER and waits for the welcome; null when it did not come.
