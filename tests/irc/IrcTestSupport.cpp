@@ -309,6 +309,20 @@ TLineSocket* TScriptedServer::WaitClient(int count, DWORD timeoutMs)
 
 namespace {
 
+SOCKET ConnectLoopback(int port)
+{
+    SOCKET s = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address = {};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = htons((u_short)port);
+    if (connect(s, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0) {
+        closesocket(s);
+        return INVALID_SOCKET;
+    }
+    return s;
+}
+
 // Bytes one way until either side closes; then both ends are shut so the other pump ends too.
 void Pump(SOCKET from, SOCKET to, const std::atomic<bool>& dropped)
 {
@@ -347,13 +361,8 @@ void TServerRelay::AcceptLoop()
         SOCKET client = accept(listener, nullptr, nullptr);
         if (client == INVALID_SOCKET)
             return;
-        SOCKET server = socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in address = {};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        address.sin_port = htons((u_short)targetPort);
-        if (connect(server, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0) {
-            closesocket(server);
+        SOCKET server = ConnectLoopback(targetPort);
+        if (server == INVALID_SOCKET) {
             closesocket(client);
             continue;
         }
@@ -385,16 +394,8 @@ void TServerRelay::DropAll()
 
 std::unique_ptr<TLineSocket> ConnectLineSocket(int port)
 {
-    SOCKET s = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address = {};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    address.sin_port = htons((u_short)port);
-    if (connect(s, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0) {
-        closesocket(s);
-        return nullptr;
-    }
-    return std::make_unique<TLineSocket>(s);
+    SOCKET s = ConnectLoopback(port);
+    return s == INVALID_SOCKET ? nullptr : std::make_unique<TLineSocket>(s);
 }
 
 std::unique_ptr<TLineSocket> ConnectIrcClient(int port, const std::string& nick)
