@@ -152,7 +152,7 @@ void TIRCUnit::OnLoggedIn(const TIRCReceiveMessage& welcome)
         return;
     world->UpdateTitleIfUnitSelected(this);
     // WHOs of the joined channels wait behind the joins themselves; a rejoin does not wait.
-    int whoWait = preference->WhoTiming == 1 ? 2 : preference->WhoTiming == 2 ? 5 : 0;
+    int whoWait = preference->WhoTiming == WhoFast ? 2 : preference->WhoTiming == WhoSlow ? 5 : 0;
     whoManager.SetWait(whoWait * joinCount);
     ResolveOwnAddress();
     if (preference->ExpandTreeOnLogOn)

@@ -179,6 +179,10 @@ BOOL CMainApp::InitInstance()
 int CMainApp::ExitInstance()
 {
     int code = CWinApp::ExitInstance();
+    // The frame's windows may still be there when it closed without WM_CLOSE; they must not
+    // reach the world as they go.
+    if (frame)
+        frame->SetWorld(nullptr);
     // The units take their scripts with them; the scripts' frame goes after them.
     world.reset();
     scriptFrame.reset();

@@ -58,8 +58,12 @@ void CMainFrame::FollowSizeChange(UINT type)
         if (trayIcon.IsShownOnlyWhenMinimized())
             trayIcon.AddIcon();
         const TPreference& preference = settings->preference;
-        if (preference.HideAllWindowOnMinimize)
-            HideOwnWindows(true);
+        if (preference.HideAllWindowOnMinimize) {
+            // The servers' windows first, then the frame's own.
+            if (world)
+                world->HideAllDialogs(true);
+            ownedWindows.HideWithFrame(true);
+        }
         // Only the tray icon is left to bring the window back.
         if (preference.EnableTrayIcon && preference.HideWindowOnMinimize)
             ShowWindow(SW_HIDE);
@@ -77,7 +81,9 @@ LRESULT CMainFrame::OnSysCommandMessage(WPARAM wParam, LPARAM lParam)
         return SendMessageW(WM_COMMAND, MAKEWPARAM((UINT)wParam, 0), 0);
     if ((wParam & 0xFFF0) == SC_RESTORE) {
         ShowWindow(SW_SHOWNA);
-        HideOwnWindows(false);
+        if (world)
+            world->HideAllDialogs(false);
+        ownedWindows.HideWithFrame(false);
         trayIcon.ownerMinimized = false;
         if (trayIcon.IsShownOnlyWhenMinimized())
             trayIcon.RemoveIcon();
@@ -108,31 +114,6 @@ LRESULT CMainFrame::OnQueryEndSessionMessage(WPARAM wParam, LPARAM lParam)
     ending = true;
     SendMessageW(WM_SYSCOMMAND, SC_CLOSE, 0);
     return TRUE;
-}
-
-void CMainFrame::HideOwnWindows(bool hide)
-{
-    int show = hide ? SW_HIDE : SW_SHOWNA;
-    if (world)
-        world->HideAllDialogs(hide);
-    ShowDCCDialogWithOwnWindows(show);
-    if (scriptConsole && scriptConsoleShown)
-        scriptConsole->ShowWindow(show);
-    if (scriptSelect)
-        scriptSelect->ShowWindow(show);
-}
-
-void CMainFrame::SetOwnWindowsTopMost(bool on)
-{
-    HWND insertAfter = on ? HWND_TOPMOST : HWND_NOTOPMOST;
-    if (dccDialog && dccDialogShown)
-        SetDCCDialogTopMost(on);
-    if (scriptConsole && scriptConsoleShown)
-        scriptConsole->SetWindowPos(insertAfter, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    if (scriptSelect)
-        scriptSelect->SetWindowPos(insertAfter, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    if (world)
-        world->SetAllDialogsTopMost(on);
 }
 
 void CMainFrame::ShowMainMenu(bool show)
@@ -166,7 +147,10 @@ void CMainFrame::OnToggleTopMost()
 {
     alwaysOnTop = !alwaysOnTop;
     SetWindowPos(alwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    SetOwnWindowsTopMost(alwaysOnTop);
+    // The servers' windows first, then the frame's own.
+    if (world)
+        world->SetAllDialogsTopMost(alwaysOnTop);
+    ownedWindows.SetTopMost(alwaysOnTop);
     SaveWindowState();
 }
 

@@ -66,19 +66,7 @@ void CMainFrame::BeginShutdown()
     scriptsWatcher.Stop();
     ::DragAcceptFiles(m_hWnd, FALSE);
     hotKey.SetActive(false);
-    DestroyScriptSettings();
-    DestroyDCCDialog();
-    DestroyAutoOpDialogs();
-    DestroyIgnoreList();
-    if (scriptConsole) {
-        // Its place is kept for the next start, as when the user closes it.
-        if (scriptConsoleShown)
-            scriptConsole->GetNormalRect(settings->geometry.scriptLogRect);
-        scriptConsole->DestroyWindow();
-        delete scriptConsole;
-        scriptConsole = nullptr;
-    }
-    HideHistoryWindows();
+    ownedWindows.CloseForQuit();
     SaveWindowState();
     TSplitterPositions positions = contentPanel.GetSplitterPositions();
     settings->splitterLeft = positions.left;
@@ -98,7 +86,7 @@ void CMainFrame::BeginShutdown()
 void CMainFrame::FinishClose()
 {
     quitWaitTimer.Stop();
-    DestroyHistoryWindows();
+    ownedWindows.DestroyAll();
     if (TIRCWorld* world = app->GetWorld())
         world->Shutdown();
     DestroyWindow();
