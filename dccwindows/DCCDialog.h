@@ -44,7 +44,6 @@ public:
     void SetManager(TDCCManager* value) { manager = value; }
     // Column widths, placement and splitter in "window.ini", and the receive folder.
     void SetSettings(TConfig* value) { settings = value; }
-    TDCCManager* GetManager() const { return manager; }
 
     BOOL PreCreateWindow(CREATESTRUCTW& cs) override;
     BOOL PreTranslateMessage(MSG* msg) override;
@@ -63,7 +62,6 @@ public:
     TDoubleBufferedListView* GetSendList() const { return sendList; }
     HWND GetReceiveToolBar() const { return receiveToolBar ? receiveToolBar->m_hWnd : nullptr; }
     HWND GetSendToolBar() const { return sendToolBar ? sendToolBar->m_hWnd : nullptr; }
-    TSplitter& GetSplitter() { return splitter; }
     // How folders are explored and files opened; tests put a recorder here.
     std::function<void(const CString& verb, const CString& path)> openWithShell = OpenWithShell;
 

@@ -158,10 +158,7 @@ void THistoryDialog::AddLine(const TLogLineData& line)
         UpdateButtons();
 }
 
-void THistoryDialog::SetFileLogEnabled(bool enabled)
-{
-    fileLogger.Enable(enabled);
-}
+void THistoryDialog::SetFileLogEnabled(bool enabled) { fileLogger.Enable(enabled); }
 
 void THistoryDialog::ApplyViewSettings()
 {

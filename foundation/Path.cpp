@@ -18,7 +18,6 @@ bool IsLetter(wchar_t c)
     return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z');
 }
 
-
 } // namespace
 
 void SplitPath(const CString& path, CString& drive, CString& folder, CString& title, CString& extension)

@@ -93,7 +93,6 @@ public:
     void ProcessAutoOpQueue(bool tick);
     void ClearAutoOpQueue();
     const std::deque<CString>& GetAutoOpQueue() const { return autoOpQueue; }
-    int GetAutoOpWait() const { return autoOpWait; }
 
     // The next port of the DCC chat range, shared by every channel; -1 for an empty range.
     int GetChatPort();
@@ -103,7 +102,6 @@ public:
     void SendDCCChatLine(const CString& text);
     void OnDCCChatLine(const CStringA& bytes);
     TDCCChatClient* GetChatClient() const { return chatClient; }
-    TDCCChatServer* GetChatServer() const { return chatServer; }
 
     void OnChatConnected(TDCCChatClient* client) override;
     void OnChatClosed(TDCCChatClient* client) override;

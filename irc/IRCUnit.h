@@ -182,7 +182,6 @@ public:
         if (world->IsSelected(this, channel))
             world->UpdateTitleIfUnitSelected(this);
     }
-    void LogReceivedLine(const CStringA& line);
     void LogReceivedText(const CString& text);
     void LogSentLine(const CStringA& line);
     void CloseServerLog();

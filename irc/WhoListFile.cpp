@@ -5,10 +5,7 @@
 #include "foundation/SafeFileName.h"
 #include "irc/Member.h"
 
-CString MakeWhoListFileName(const CString& channel)
-{
-    return MakeSafeFileNamePart(channel + L"-members.txt");
-}
+CString MakeWhoListFileName(const CString& channel) { return MakeSafeFileNamePart(channel + L"-members.txt"); }
 
 bool SaveWhoList(const CString& path, const std::vector<const TIRCMember*>& rows, unsigned codePage)
 {

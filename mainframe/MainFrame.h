@@ -428,7 +428,8 @@ private:
     void ShowHistory(TOwnedWindow<THistoryDialog>& slot);
 
     // Made hidden at the start and kept to the end: lines reach them while the servers quit.
-    TOwnedWindow<THistoryDialog> keywordHistory{ownedWindows, ID_KEYWORD_HISTORY, OwnedFollowsFrame | OwnedOutlivesQuit};
+    TOwnedWindow<THistoryDialog> keywordHistory{ownedWindows, ID_KEYWORD_HISTORY,
+                                                OwnedFollowsFrame | OwnedOutlivesQuit};
     TOwnedWindow<THistoryDialog> urlHistory{ownedWindows, ID_URL_HISTORY, OwnedFollowsFrame | OwnedOutlivesQuit};
 
     // ---- The DCC transfer window and the member list's file offer (app/MainFrameDcc.cpp) ----

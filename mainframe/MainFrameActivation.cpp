@@ -59,9 +59,10 @@ void CMainFrame::FollowSizeChange(UINT type)
             trayIcon.AddIcon();
         const TPreference& preference = settings->preference;
         if (preference.HideAllWindowOnMinimize) {
-            ownedWindows.HideWithFrame(true);
+            // The servers' windows first, then the frame's own.
             if (world)
                 world->HideAllDialogs(true);
+            ownedWindows.HideWithFrame(true);
         }
         // Only the tray icon is left to bring the window back.
         if (preference.EnableTrayIcon && preference.HideWindowOnMinimize)
@@ -80,9 +81,9 @@ LRESULT CMainFrame::OnSysCommandMessage(WPARAM wParam, LPARAM lParam)
         return SendMessageW(WM_COMMAND, MAKEWPARAM((UINT)wParam, 0), 0);
     if ((wParam & 0xFFF0) == SC_RESTORE) {
         ShowWindow(SW_SHOWNA);
-        ownedWindows.HideWithFrame(false);
         if (world)
             world->HideAllDialogs(false);
+        ownedWindows.HideWithFrame(false);
         trayIcon.ownerMinimized = false;
         if (trayIcon.IsShownOnlyWhenMinimized())
             trayIcon.RemoveIcon();
@@ -146,9 +147,10 @@ void CMainFrame::OnToggleTopMost()
 {
     alwaysOnTop = !alwaysOnTop;
     SetWindowPos(alwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    ownedWindows.SetTopMost(alwaysOnTop);
+    // The servers' windows first, then the frame's own.
     if (world)
         world->SetAllDialogsTopMost(alwaysOnTop);
+    ownedWindows.SetTopMost(alwaysOnTop);
     SaveWindowState();
 }
 

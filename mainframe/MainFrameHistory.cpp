@@ -31,8 +31,7 @@ void CMainFrame::MakeHistoryWindow(TOwnedWindow<THistoryDialog>& slot, TSize2& s
         if (world)
             world->OpenUrl(url, false);
     });
-    THistoryDialog* dialog =
-        slot.Open(std::move(made), [this](THistoryDialog& d) { return d.CreateHidden(m_hWnd); });
+    THistoryDialog* dialog = slot.Open(std::move(made), [this](THistoryDialog& d) { return d.CreateHidden(m_hWnd); });
     if (!dialog)
         return;
     dialog->SetWindowText(LoadResourceString(titleId));

@@ -23,6 +23,11 @@ void CMainFrame::CreateScriptConsole()
             scriptConsole->GetNormalRect(settings->geometry.scriptLogRect);
     };
     scriptConsoleShown = false;
+    // Its place is kept for the next start when it goes while open, as when the user closes it.
+    scriptConsole.beforeDestroy = [this] {
+        if (scriptConsoleShown)
+            scriptConsole->GetNormalRect(settings->geometry.scriptLogRect);
+    };
     if (focus && ::IsWindow(focus))
         ::SetFocus(focus);
 }

@@ -3,8 +3,6 @@
 // a colour tag, and the file a log is saved to. Every prompt is modal; the selection read
 // before it may be gone after it, so it is checked again before anything is sent.
 
-#include "mainframe/MainFrame.h"
-#include "mainframe/NodeStates.h"
 #include "dialogs/ColorEffectDialog.h"
 #include "dialogs/InputPrompts.h"
 #include "dialogs/MessageBoxes.h"
@@ -15,11 +13,13 @@
 #include "foundation/SafeFileName.h"
 #include "irc/IRCChannel.h"
 #include "irc/IRCUnit.h"
-#include "world/IRCWorld.h"
 #include "irc/Member.h"
 #include "logview/LogView.h"
+#include "mainframe/MainFrame.h"
+#include "mainframe/NodeStates.h"
 #include "res/resource.h"
 #include "settings/Config.h"
+#include "world/IRCWorld.h"
 
 namespace {
 

@@ -75,9 +75,11 @@ void TOwnedWindowSlot::FollowFrameHidden(bool hide)
     }
 }
 
+// Windows the frame owns follow it too, but not under every window manager when it stops being
+// top-most, so every window is set.
 void TOwnedWindowSlot::FollowFrameTopMost(bool on)
 {
-    if ((traits & OwnedFollowsFrame) && IsOpen())
+    if (IsOpen())
         window->SetWindowPos(on ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 

@@ -15,8 +15,8 @@ class TOwnedWindows;
 // How a window follows the frame beyond what Windows does for the windows a frame owns.
 enum TOwnedWindowTraits : unsigned {
     OwnedByFrame = 0,
-    // Made without an owner window, so it may stand in front of the frame: the frame hides it,
-    // shows it again and sets its top-most state itself.
+    // Made without an owner window, so it may stand in front of the frame: the frame hides it
+    // and shows it again itself.
     OwnedFollowsFrame = 1,
     // A frame window of its own, whose idle update is WM_IDLEUPDATECMDUI rather than WM_KICKIDLE.
     OwnedFrameIdle = 2,

@@ -282,14 +282,6 @@ void TIRCWorld::RenameUnit(TIRCUnit* unit, const CString& name)
     SortUnits();
 }
 
-void TIRCWorld::RenameChannel(TIRCUnit* unit, TIRCChannel* channel, const CString& name)
-{
-    if (!HasUnit(unit) || !unit->HasChannel(channel))
-        return;
-    channel->GetConfig().Name = name;
-    OnChannelRenamed(unit, channel);
-}
-
 void TIRCWorld::OnChannelRenamed(TIRCUnit* unit, TIRCChannel* channel)
 {
     HTREEITEM unitItem = FindUnitTreeItem(unit);

@@ -4,6 +4,9 @@
 
 #include "classlib/String.h"
 
+#include <string>
+#include <vector>
+
 class TTempFolder {
 public:
     TTempFolder()
@@ -74,4 +77,20 @@ inline int CountEntries(const CString& folder)
         count += data.cFileName[0] != L'.';
     FindClose(search);
     return count;
+}
+
+// The file's lines without their CR LF; a last line without one counts too.
+inline std::vector<std::string> ReadFileLines(const CString& path)
+{
+    CStringA bytes = ReadFileBytes(path);
+    std::string text(bytes.GetString(), (size_t)bytes.GetLength());
+    std::vector<std::string> lines;
+    for (size_t pos = 0; pos < text.size();) {
+        size_t end = text.find("\r\n", pos);
+        if (end == std::string::npos)
+            end = text.size();
+        lines.push_back(text.substr(pos, end - pos));
+        pos = end + 2;
+    }
+    return lines;
 }

@@ -57,7 +57,8 @@ TEST(SafeFileName, NamesBecomeOnePartOfAPathAndNeverADevice)
     };
     for (const auto& row : rows) {
         EXPECT_EQ(MakeSafeFileNamePart(row.name), row.dropped) << ::testing::PrintToString(row.name);
-        EXPECT_EQ(MakeSafeFileNamePart(row.name, TTrailingDots::Replaced), row.replaced) << ::testing::PrintToString(row.name);
+        EXPECT_EQ(MakeSafeFileNamePart(row.name, TTrailingDots::Replaced), row.replaced)
+            << ::testing::PrintToString(row.name);
         EXPECT_EQ(IsSafeFileNamePart(row.name), row.accepted) << ::testing::PrintToString(row.name);
     }
     EXPECT_EQ(MakeSafeFileNamePart(L"channel-name", TTrailingDots::Dropped, 7), L"channel");

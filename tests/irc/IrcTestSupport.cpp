@@ -4,12 +4,6 @@
 #include "tests/common/MessagePump.h"
 #include "tests/net/NetTestSupport.h"
 
-std::string Narrow(const CString& text)
-{
-    CStringA bytes = ConvertToUtf8(text);
-    return std::string(bytes.GetString(), bytes.GetLength());
-}
-
 namespace {
 
 SOCKET ListenOn(int port, int& actualPort)
@@ -177,6 +171,15 @@ TLineSocket* TUnitTest::ConnectTo(TScriptedServer& server, bool logIn)
     return loggedIn ? peer : nullptr;
 }
 
+bool RoundTrip(TIRCUnit& unit, TLineSocket& peer)
+{
+    static int marks = 0;
+    CString mark;
+    mark.Format(L"kvmark%d", ++marks);
+    unit.SendCommand(L"PING", mark, CString(), 0, 0);
+    return peer.WaitFor("PING " + Narrow(mark));
+}
+
 TLineSocket::TLineSocket(SOCKET connected) : socket(connected)
 {
     thread = std::thread([this] { Read(); });
@@ -307,7 +310,9 @@ TLineSocket* TScriptedServer::WaitClient(int count, DWORD timeoutMs)
     return clients[count - 1].get();
 }
 
-std::unique_ptr<TLineSocket> ConnectLineSocket(int port, const char* host)
+namespace {
+
+SOCKET ConnectLoopback(int port, const char* host = "127.0.0.1")
 {
     SOCKET s = socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in address = {};
@@ -316,9 +321,84 @@ std::unique_ptr<TLineSocket> ConnectLineSocket(int port, const char* host)
     address.sin_port = htons((u_short)port);
     if (connect(s, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0) {
         closesocket(s);
-        return nullptr;
+        return INVALID_SOCKET;
     }
-    return std::make_unique<TLineSocket>(s);
+    return s;
+}
+
+// Bytes one way until either side closes; then both ends are shut so the other pump ends too.
+void Pump(SOCKET from, SOCKET to, const std::atomic<bool>& dropped)
+{
+    char buffer[4096];
+    while (WaitReadable(from, dropped)) {
+        int count = recv(from, buffer, sizeof buffer, 0);
+        if (count <= 0 || send(to, buffer, count, 0) != count)
+            break;
+    }
+    shutdown(from, SD_BOTH);
+    shutdown(to, SD_BOTH);
+}
+
+} // namespace
+
+TServerRelay::TServerRelay(int target) : targetPort(target)
+{
+    listener = ListenOn(0, port);
+    if (listener != INVALID_SOCKET)
+        thread = std::thread([this] { AcceptLoop(); });
+}
+
+TServerRelay::~TServerRelay()
+{
+    stopping = true;
+    if (thread.joinable())
+        thread.join();
+    if (listener != INVALID_SOCKET)
+        closesocket(listener);
+    DropAll();
+}
+
+void TServerRelay::AcceptLoop()
+{
+    while (WaitReadable(listener, stopping)) {
+        SOCKET client = accept(listener, nullptr, nullptr);
+        if (client == INVALID_SOCKET)
+            return;
+        SOCKET server = ConnectLoopback(targetPort);
+        if (server == INVALID_SOCKET) {
+            closesocket(client);
+            continue;
+        }
+        auto pair = std::make_unique<TPair>();
+        pair->client = client;
+        pair->server = server;
+        TPair* started = pair.get();
+        pair->up = std::thread([started] { Pump(started->client, started->server, started->dropped); });
+        pair->down = std::thread([started] { Pump(started->server, started->client, started->dropped); });
+        std::lock_guard<std::mutex> guard(lock);
+        pairs.push_back(std::move(pair));
+    }
+}
+
+void TServerRelay::DropAll()
+{
+    std::lock_guard<std::mutex> guard(lock);
+    for (auto& pair : pairs) {
+        pair->dropped = true;
+        shutdown(pair->client, SD_BOTH);
+        shutdown(pair->server, SD_BOTH);
+        pair->up.join();
+        pair->down.join();
+        closesocket(pair->client);
+        closesocket(pair->server);
+    }
+    pairs.clear();
+}
+
+std::unique_ptr<TLineSocket> ConnectLineSocket(int port, const char* host)
+{
+    SOCKET s = ConnectLoopback(port, host);
+    return s == INVALID_SOCKET ? nullptr : std::make_unique<TLineSocket>(s);
 }
 
 std::unique_ptr<TLineSocket> ConnectIrcClient(int port, const std::string& nick, const char* host)

@@ -6,6 +6,7 @@
 #include "log/AddressFinder.h"
 #include "log/LogLineStore.h"
 #include "settings/Preference.h"
+#include "tests/common/StringPrinter.h"
 #include "tests/common/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -20,8 +21,6 @@
 
 class TLineSocket;
 class TScriptedServer;
-
-std::string Narrow(const CString& text); // UTF-8
 
 class TUnitRecorder : public IIRCUnitListener, public IUnitScriptEvents, public IUnitMacroEngine {
 public:
@@ -160,5 +159,35 @@ private:
 
 // A plain client on a loopback address (the second user in the real-server tests).
 std::unique_ptr<TLineSocket> ConnectLineSocket(int port, const char* host = "127.0.0.1");
+// Passes connections on to a real server; dropping them all is what a restarting server does to
+// its clients, while the server itself and its other clients carry on.
+class TServerRelay {
+public:
+    explicit TServerRelay(int targetPort);
+    ~TServerRelay();
+    int Port() const { return port; }
+    void DropAll();
+
+private:
+    struct TPair {
+        SOCKET client;
+        SOCKET server;
+        std::atomic<bool> dropped{false};
+        std::thread up, down;
+    };
+    void AcceptLoop();
+
+    int targetPort;
+    int port = 0;
+    SOCKET listener = INVALID_SOCKET;
+    std::thread thread;
+    std::atomic<bool> stopping{false};
+    std::mutex lock;
+    std::vector<std::unique_ptr<TPair>> pairs;
+};
+
+// Queues a PING behind whatever the unit has queued and waits until the peer has it: every line
+// the unit meant to send by then has arrived, so "nothing was sent" needs no fixed wait.
+bool RoundTrip(TIRCUnit& unit, TLineSocket& peer);
 // Registers with NICK and USER and waits for the welcome; null when it did not come.
 std::unique_ptr<TLineSocket> ConnectIrcClient(int port, const std::string& nick, const char* host = "127.0.0.1");

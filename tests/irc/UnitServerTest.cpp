@@ -205,4 +205,126 @@ TEST_F(UnitServerTest, PingIsAnsweredAheadOfLinesHeldByFloodControl)
     EXPECT_EQ(pong, before + 6) << "the answer goes out before the lines that were waiting";
 }
 
+TEST_F(UnitServerTest, AQuitAtTheProgramsEndLeavesEachLogOneOpeningAndOneClosingStampPerSession)
+{
+    REQUIRE_PEER_PORT(port, "IRC_PORT");
+    preference.LogRootDir = folder.path + L"logs\\";
+    preference.EnableChannelLog = true;
+    preference.EnableUnitLog = true;
+    settings.Port = port;
+    settings.Nick = L"kvlogs";
+    const char started[] = "\xE3\x83\xAD\xE3\x82\xB0\xE3\x82\x92\xE9\x96\x8B\xE5\xA7\x8B"; // "ログを開始"
+    const char ended[] = "\xE3\x83\xAD\xE3\x82\xB0\xE3\x82\x92\xE7\xB5\x82\xE4\xBA\x86";   // "ログを終了"
+    auto count = [](const CString& path, const char* stamp) {
+        CStringA bytes = ReadFileBytes(path);
+        std::string text(bytes.GetString(), (size_t)bytes.GetLength());
+        int found = 0;
+        for (size_t at = text.find(stamp); at != std::string::npos; at = text.find(stamp, at + 1))
+            found++;
+        return found;
+    };
+    for (int session = 1; session <= 2; session++) {
+        MakeUnit();
+        AddAutoJoin(L"#kv-logs");
+        unit->Connect();
+        ASSERT_TRUE(WaitLoggedIn());
+        ASSERT_TRUE(WaitJoined(1));
+        CString paths[] = {unit->FindChannel(L"#kv-logs")->logger.GetCurrentPath(),
+                           unit->GetServerLog().GetCurrentPath()};
+        // The program's end: QUIT, and the server closes the link.
+        unit->Shutdown(false);
+        ASSERT_TRUE(PumpMessagesUntil([&] { return unit->GetState() == TIRCUnit::StateDisconnected; }, 10000));
+        unit->Tick();
+        for (const CString& path : paths) {
+            EXPECT_EQ(count(path, started), session) << Narrow(path);
+            EXPECT_EQ(count(path, ended), session) << Narrow(path);
+        }
+    }
+}
+
+TEST_F(UnitServerTest, ADelayedAutoOpGivesOperatorStatusToAMatchingMemberAfterTheDelay)
+{
+    REQUIRE_PEER_PORT(port, "IRC_PORT");
+    settings.Port = port;
+    settings.Nick = L"kvopper";
+    MakeUnit();
+    ASSERT_TRUE(preference.EnableAutoOpDelay) << "the default delay";
+    TChannelConfig config;
+    config.Name = L"#kv-autoop";
+    config.AutoOpMasks = {L"kvfriend!*@*"};
+    TIRCChannel* channel = unit->AddChannel(config, TIRCChannel::KindChannel);
+    unit->Connect();
+    ASSERT_TRUE(WaitLoggedIn());
+    ASSERT_TRUE(PumpMessagesUntil([&] { return channel->IsJoined() && channel->op; }, 10000));
+    std::unique_ptr<TLineSocket> member = ConnectIrcClient(port, "kvfriend");
+    ASSERT_NE(member, nullptr);
+    member->Send("JOIN #kv-autoop\r\n");
+    ASSERT_TRUE(PumpMessagesUntil([&] { return channel->FindMember(L"kvfriend") != nullptr; }, 10000));
+    // The world's timer gives the unit its ticks; here they come faster than once a second.
+    int ticks = 0;
+    bool given = false;
+    while (!given && ticks < 2 * preference.AutoOpDelayMax) {
+        unit->Tick();
+        ticks++;
+        given = member->WaitFor("MODE #kv-autoop +o kvfriend", 100);
+    }
+    EXPECT_TRUE(given);
+    EXPECT_GE(ticks, preference.AutoOpDelayMin) << "not before the delay";
+    EXPECT_TRUE(PumpMessagesUntil([&] { return channel->FindMember(L"kvfriend")->o; }, 5000));
+    unit->SendQuit(L"done");
+    PumpMessagesUntil([&] { return unit->GetState() == TIRCUnit::StateDisconnected; }, 10000);
+}
+
+TEST_F(UnitServerTest, AfterTheServerRestartsTheUnitRejoinsOnlyItsOwnChannels)
+{
+    REQUIRE_PEER_PORT(port, "IRC_PORT");
+    TServerRelay relay(port);
+    ASSERT_GT(relay.Port(), 0);
+    std::unique_ptr<TLineSocket> other = ConnectIrcClient(port, "kvother");
+    ASSERT_NE(other, nullptr);
+    other->Send("JOIN #kv-not-ours\r\n");
+    ASSERT_TRUE(other->WaitFor("JOIN"));
+    settings.Port = relay.Port();
+    settings.Nick = L"kvrestart";
+    preference.ReconnectTime = 1;
+    // Only the channels the session was in, not those marked to join at every start.
+    preference.ForceAutoJoin = false;
+    MakeUnit();
+    AddAutoJoin(L"#kv-own-a");
+    AddAutoJoin(L"#kv-own-b");
+    AddAutoJoin(L"#kv-own-left");
+    unit->Connect();
+    ASSERT_TRUE(WaitLoggedIn());
+    ASSERT_TRUE(WaitJoined(3));
+    unit->PartChannel(unit->FindChannel(L"#kv-own-left"), L"later");
+    // The new channels' MODE lines hold the PART behind flood control for a while.
+    ASSERT_TRUE(PumpMessagesUntil([&] { return !unit->FindChannel(L"#kv-own-left")->IsJoined(); }, 40000));
+
+    recorder.protocol.clear();
+    relay.DropAll();
+    ASSERT_TRUE(PumpMessagesUntil([&] { return unit->GetState() == TIRCUnit::StateDisconnected; }, 10000));
+    for (int tick = 0; tick < 50 && unit->GetState() != TIRCUnit::StateLoggedIn; tick++) {
+        unit->Tick();
+        PumpMessagesFor(200);
+    }
+    ASSERT_EQ(unit->GetState(), TIRCUnit::StateLoggedIn);
+    EXPECT_TRUE(WaitJoined(2));
+    EXPECT_TRUE(unit->FindChannel(L"#kv-own-a")->IsJoined());
+    EXPECT_TRUE(unit->FindChannel(L"#kv-own-b")->IsJoined());
+    EXPECT_FALSE(unit->FindChannel(L"#kv-own-left")->IsJoined());
+    EXPECT_EQ(unit->FindChannel(L"#kv-not-ours"), nullptr);
+    // A few seconds of the new session: nothing of the old one asks for more.
+    for (int tick = 0; tick < 5; tick++) {
+        unit->Tick();
+        PumpMessagesFor(100);
+    }
+    std::vector<std::string> joins;
+    for (const std::string& line : recorder.protocol)
+        if (line.rfind("> JOIN ", 0) == 0)
+            joins.push_back(line);
+    EXPECT_EQ(joins, (std::vector<std::string>{"> JOIN #kv-own-a,#kv-own-b"}));
+    unit->SendQuit(L"done");
+    PumpMessagesUntil([&] { return unit->GetState() == TIRCUnit::StateDisconnected; }, 10000);
+}
+
 } // namespace

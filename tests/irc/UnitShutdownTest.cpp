@@ -10,21 +10,6 @@ namespace {
 const char kEnded[] = "\xE3\x83\xAD\xE3\x82\xB0\xE3\x82\x92\xE7\xB5\x82\xE4\xBA\x86";   // "ログを終了"
 const char kStarted[] = "\xE3\x83\xAD\xE3\x82\xB0\xE3\x82\x92\xE9\x96\x8B\xE5\xA7\x8B"; // "ログを開始"
 
-std::vector<std::string> FileLines(const CString& path)
-{
-    CStringA bytes = ReadFileBytes(path);
-    std::string text(bytes.GetString(), (size_t)bytes.GetLength());
-    std::vector<std::string> lines;
-    for (size_t pos = 0; pos < text.size();) {
-        size_t end = text.find("\r\n", pos);
-        if (end == std::string::npos)
-            end = text.size();
-        lines.push_back(text.substr(pos, end - pos));
-        pos = end + 2;
-    }
-    return lines;
-}
-
 int CountContaining(const std::vector<std::string>& lines, const char* text)
 {
     int count = 0;
@@ -79,7 +64,7 @@ TEST_F(UnitShutdownTest, LogsClosedByShutdownStayClosedWhenTheServerDropsTheLink
     unit->Tick();
 
     for (const CString& path : {channelPath, talkPath, serverPath}) {
-        std::vector<std::string> lines = FileLines(path);
+        std::vector<std::string> lines = ReadFileLines(path);
         ASSERT_GE(lines.size(), 3u) << Narrow(path);
         EXPECT_EQ(CountContaining(lines, kStarted), 1) << Narrow(path);
         EXPECT_EQ(CountContaining(lines, kEnded), 1) << Narrow(path);
@@ -87,7 +72,7 @@ TEST_F(UnitShutdownTest, LogsClosedByShutdownStayClosedWhenTheServerDropsTheLink
         EXPECT_NE(lines.back().find(kEnded), std::string::npos) << Narrow(path);
     }
     // The server log is closed by the disconnect, after its text.
-    std::vector<std::string> serverLines = FileLines(serverPath);
+    std::vector<std::string> serverLines = ReadFileLines(serverPath);
     EXPECT_NE(serverLines[serverLines.size() - 2].find("\xE5\x88\x87\xE6\x96\xAD"), std::string::npos); // "切断"
 }
 
@@ -119,7 +104,7 @@ TEST_F(UnitShutdownTest, AnImmediateShutdownWritesTheDisconnectBeforeTheClosingS
     CString path = channel->logger.GetCurrentPath();
     unit->Shutdown(true);
     unit->OnClose(&unit->GetConnection());
-    std::vector<std::string> lines = FileLines(path);
+    std::vector<std::string> lines = ReadFileLines(path);
     ASSERT_GE(lines.size(), 3u);
     EXPECT_NE(lines[lines.size() - 2].find("\xE5\x88\x87\xE6\x96\xAD"), std::string::npos); // "切断"
     EXPECT_EQ(CountContaining(lines, kEnded), 1);

@@ -34,21 +34,6 @@ time_t LocalTime(int year, int month, int day, int hour)
     return mktime(&parts);
 }
 
-std::vector<std::string> Lines(const CString& path)
-{
-    CStringA bytes = ReadFileBytes(path);
-    std::string text(bytes.GetString(), (size_t)bytes.GetLength());
-    std::vector<std::string> lines;
-    for (size_t pos = 0; pos < text.size();) {
-        size_t end = text.find("\r\n", pos);
-        if (end == std::string::npos)
-            end = text.size();
-        lines.push_back(text.substr(pos, end - pos));
-        pos = end + 2;
-    }
-    return lines;
-}
-
 std::string Utf8(const CString& text)
 {
     CStringA bytes = ConvertToUtf8(text);
@@ -161,7 +146,7 @@ TEST_F(FileLoggerTest, WritesStampedLinesWithoutCodesInTheLogCodePage)
                                  L"4,1red\x0F \u65e5\u672c"));
     CString path = logger.GetCurrentPath();
     logger.Close();
-    std::vector<std::string> lines = Lines(path);
+    std::vector<std::string> lines = ReadFileLines(path);
     ASSERT_EQ(lines.size(), 3u);
     EXPECT_EQ(lines[0], "--------2026/03/04 10:00:00 " + Utf8(L"\u30ed\u30b0\u3092\u958b\u59cb"));
     EXPECT_EQ(lines[1], "bold red " + Utf8(L"\u65e5\u672c"));
@@ -170,7 +155,7 @@ TEST_F(FileLoggerTest, WritesStampedLinesWithoutCodesInTheLogCodePage)
     prefs.LogCodepage = 932;
     EXPECT_TRUE(logger.WriteLine(L"\u65e5\u672c"));
     logger.Close();
-    lines = Lines(path);
+    lines = ReadFileLines(path);
     ASSERT_EQ(lines.size(), 6u);
     EXPECT_EQ(lines[4], "\x93\xfa\x96\x7b");
 }
@@ -192,7 +177,7 @@ TEST_F(FileLoggerTest, LinesAreTheSystemsUtf8OfEveryKindOfCharacter)
         EXPECT_TRUE(logger.WriteLine(text));
     CString path = logger.GetCurrentPath();
     logger.Close();
-    std::vector<std::string> lines = Lines(path);
+    std::vector<std::string> lines = ReadFileLines(path);
     ASSERT_EQ(lines.size(), 10u);
     for (size_t i = 0; i < 8; i++)
         EXPECT_EQ(lines[i + 1], Utf8(texts[i])) << i;
@@ -232,7 +217,7 @@ TEST_F(FileLoggerTest, CodesLeaveTheSameBytesAsTheStrippedLine)
         EXPECT_TRUE(logger.WriteLine(text));
     CString path = logger.GetCurrentPath();
     logger.Close();
-    std::vector<std::string> lines = Lines(path);
+    std::vector<std::string> lines = ReadFileLines(path);
     ASSERT_EQ(lines.size(), 13u);
     for (size_t i = 0; i < 11; i++)
         EXPECT_EQ(lines[i + 1], Utf8(StripControlCodes(texts[i]))) << i;
@@ -245,13 +230,13 @@ TEST_F(FileLoggerTest, DateChangeClosesTheOldFileAndOpensANewOne)
     EXPECT_TRUE(logger.WriteLine(L"before"));
     CString first = logger.GetCurrentPath();
     logger.ReopenIfNameChanged();
-    EXPECT_EQ(Lines(first).size(), 2u);
+    EXPECT_EQ(ReadFileLines(first).size(), 2u);
     fakeNow = LocalTime(2026, 3, 5, 0);
     logger.ReopenIfNameChanged();
     CString second = logger.GetCurrentPath();
     EXPECT_NE(first, second);
     EXPECT_TRUE(logger.WriteLine(L"after"));
-    std::vector<std::string> old = Lines(first), now = Lines(second);
+    std::vector<std::string> old = ReadFileLines(first), now = ReadFileLines(second);
     ASSERT_EQ(old.size(), 3u);
     EXPECT_EQ(old[2].substr(0, 18), "--------2026/03/05");
     ASSERT_EQ(now.size(), 2u);
@@ -274,7 +259,7 @@ TEST_F(FileLoggerTest, LockedFileMovesToANumberedNameAndStaysThere)
     EXPECT_TRUE(logger.WriteLine(L"y"));
     CloseHandle(lock);
     logger.Close();
-    EXPECT_EQ(Lines(root + L"#c\\20260304-net_00.txt").size(), 4u);
+    EXPECT_EQ(ReadFileLines(root + L"#c\\20260304-net_00.txt").size(), 4u);
 }
 
 TEST_F(FileLoggerTest, FailureIsReportedOnceAndRetriedOnReopenOrNewDay)
@@ -322,7 +307,7 @@ TEST_F(FileLoggerTest, SwitchedOffStaysClosedThroughLinesAndNewDays)
     fakeNow = LocalTime(2026, 3, 5, 0);
     logger.ReopenIfNameChanged();
     EXPECT_FALSE(logger.IsOpen());
-    std::vector<std::string> lines = Lines(path);
+    std::vector<std::string> lines = ReadFileLines(path);
     ASSERT_EQ(lines.size(), 3u); // opening stamp, the line, closing stamp
     EXPECT_EQ(lines[1], "before");
     EXPECT_NE(lines[2].find(Utf8(L"ログを終了")), std::string::npos);

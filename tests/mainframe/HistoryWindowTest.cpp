@@ -10,6 +10,7 @@
 #include "foundation/File.h"
 #include "res/resource.h"
 #include "settings/Config.h"
+#include "tests/common/DialogSteps.h"
 #include "tests/common/MessagePump.h"
 #include "tests/common/PointerInput.h"
 #include "tests/common/Screenshot.h"
@@ -45,12 +46,6 @@ protected:
         frame->PostMessageW(WM_COMMAND, MAKEWPARAM(id, 0), 0);
         PumpMessagesFor(150);
     }
-    void Click(HWND dialog, int id)
-    {
-        ClickAt(ScreenPointOf(::GetDlgItem(dialog, id)));
-        PumpMessagesFor(150);
-    }
-    bool Enabled(HWND dialog, int id) { return ::IsWindowEnabled(::GetDlgItem(dialog, id)) != FALSE; }
     // Answers the next "確認" box from inside its loop, once it shows; its text is kept.
     void AnswerConfirmation(bool ok)
     {

@@ -73,22 +73,21 @@ TEST_F(OwnedWindowsTest, EveryWindowOpensIdlesHidesTopsAndClosesThroughTheList)
         EXPECT_EQ(1u, g_idleSeen[slot->GetWindow()->m_hWnd].count(expected)) << "command " << slot->GetCommand();
     }
 
-    // A window the frame does not own must follow the frame's top-most switch and its hiding by
-    // hand; one it owns, Windows keeps above it and hides with it.
     frame->SendMessageW(WM_COMMAND, MAKEWPARAM(ID_TOPMOST, 0), 0);
     ASSERT_TRUE(frame->IsTopMost());
-    for (TOwnedWindowSlot* slot : Slots()) {
-        HWND window = slot->GetWindow()->m_hWnd;
-        if (slot->GetTraits() & OwnedFollowsFrame) {
-            EXPECT_TRUE(IsTopMost(window)) << "command " << slot->GetCommand();
-        } else {
-            EXPECT_EQ(frame->m_hWnd, ::GetWindow(window, GW_OWNER)) << "command " << slot->GetCommand();
-        }
-    }
+    for (TOwnedWindowSlot* slot : Slots())
+        EXPECT_TRUE(IsTopMost(slot->GetWindow()->m_hWnd)) << "command " << slot->GetCommand();
     frame->SendMessageW(WM_COMMAND, MAKEWPARAM(ID_TOPMOST, 0), 0);
     for (TOwnedWindowSlot* slot : Slots())
         EXPECT_FALSE(IsTopMost(slot->GetWindow()->m_hWnd)) << "command " << slot->GetCommand();
 
+    // A window the frame does not own must follow the frame's hiding by hand; one it owns,
+    // Windows hides with it.
+    for (TOwnedWindowSlot* slot : Slots()) {
+        if (!(slot->GetTraits() & OwnedFollowsFrame)) {
+            EXPECT_EQ(frame->m_hWnd, ::GetWindow(slot->GetWindow()->m_hWnd, GW_OWNER)) << "command " << slot->GetCommand();
+        }
+    }
     settings.preference.HideAllWindowOnMinimize = true;
     frame->ShowWindow(SW_MINIMIZE);
     PumpMessagesFor(100);

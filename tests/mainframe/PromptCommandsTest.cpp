@@ -8,6 +8,7 @@
 #include "foundation/CodePage.h"
 #include "foundation/File.h"
 #include "res/resource.h"
+#include "tests/common/DialogSteps.h"
 #include "tests/common/PopupMenu.h"
 #include "tests/common/Screenshot.h"
 #include "tests/common/ShownWindow.h"
@@ -20,16 +21,6 @@
 #include <vector>
 
 namespace {
-
-void Retype(HWND edit, const wchar_t* text)
-{
-    FocusForInput(edit);
-    PressKey('A', {VK_CONTROL});
-    PressKey(VK_DELETE);
-    TypeText(text);
-    // The dialog's own loop would run its enable rules once idle; the steps run inside it.
-    ::SendMessageW(::GetAncestor(edit, GA_ROOT), WM_KICKIDLE, 0, 0);
-}
 
 class PromptCommands : public ServedFrameFixture {
 protected:
@@ -243,6 +234,7 @@ TEST_F(PromptCommands, KickAsksForTheCommentAndCancelKicksNobody)
         PumpMessagesFor(300);
     }
     ASSERT_TRUE(peer->WaitFor("KICK #alpha bob :bye", 3000)) << peer->Received();
+    RoundTrip();
     EXPECT_EQ(1, CountStarting("KICK"));
 }
 

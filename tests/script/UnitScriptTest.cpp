@@ -75,7 +75,7 @@ TEST(WorldScriptsTest, ServersAddedLaterRunTheirScriptsAndADeletedOnesTimerNever
     TWorldScripts scripts;
     scripts.frame.scriptFolder = scripts.frame.filesFolder = folder.path;
     ASSERT_TRUE(WriteFileBytes(folder.File(L"tick.js"), "setInterval(function() { log('tick ' + name); }, 20);\r\n"
-                                                         "function event::onUnload() { log('unloaded'); }\r\n"));
+                                                        "function event::onUnload() { log('unloaded'); }\r\n"));
     TIRCWorld world(&config, &host);
     world.SetScriptsMaker(&scripts);
     TUnitConfig record;
