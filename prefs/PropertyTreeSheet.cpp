@@ -166,6 +166,9 @@ int TPropertyTreeSheet::FindEntry(const TEntry* entry) const
 
 LRESULT TPropertyTreeSheet::OnShowPageMessage(WPARAM wParam, LPARAM)
 {
+    // Showing a page selects its item, whose notice comes back here for the page already shown.
+    if ((int)wParam == current)
+        return 0;
     if (ShowPage((int)wParam))
         current = (int)wParam;
     return 0;
