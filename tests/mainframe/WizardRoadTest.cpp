@@ -134,9 +134,26 @@ void CloseProgram(TProgramRun& run, HWND main)
     EXPECT_EQ(0, run.WaitExit(10000));
 }
 
+// The previous version's default folder as a test writes it, marked so that one left behind by
+// a run that was killed is known and removed before the next test looks for settings there.
+const wchar_t kTestMark[] = L"written-by-wizard-test";
+
+void RemoveTestInstall()
+{
+    CString folder = kLegacyDefaultFolder;
+    if (PathExists(folder + kTestMark))
+        DeleteFolderTree(folder.Left(folder.GetLength() - 1));
+}
+
+class WizardRoadTest : public ::testing::Test {
+protected:
+    void SetUp() override { RemoveTestInstall(); }
+    void TearDown() override { RemoveTestInstall(); }
+};
+
 } // namespace
 
-TEST(WizardRoadTest, BeginnerPathMakesAServerThatConnectsJoinsAndTalks)
+TEST_F(WizardRoadTest, BeginnerPathMakesAServerThatConnectsJoinsAndTalks)
 {
     if (!HavePeers())
         GTEST_SKIP() << "run through ctest, which starts the peers";
@@ -243,7 +260,7 @@ TEST(WizardRoadTest, BeginnerPathMakesAServerThatConnectsJoinsAndTalks)
     EXPECT_EQ(unit.Channels[0].Name, ConvertFromUtf8(CStringA(channel.c_str())));
 }
 
-TEST(WizardRoadTest, AdvancedPathStartsWithAnEmptyTreeAndIsNotAskedAgain)
+TEST_F(WizardRoadTest, AdvancedPathStartsWithAnEmptyTreeAndIsNotAskedAgain)
 {
     TProgramRun run;
     ASSERT_TRUE(run.Start());
@@ -270,7 +287,7 @@ TEST(WizardRoadTest, AdvancedPathStartsWithAnEmptyTreeAndIsNotAskedAgain)
     CloseProgram(run, main);
 }
 
-TEST(WizardRoadTest, CancelKeepsTheFilesItFoundByteIdentical)
+TEST_F(WizardRoadTest, CancelKeepsTheFilesItFoundByteIdentical)
 {
     TProgramRun run;
     // Written by hand, with a key no loader knows: a rewrite would lose it.
@@ -298,7 +315,7 @@ TEST(WizardRoadTest, CancelKeepsTheFilesItFoundByteIdentical)
     CloseProgram(run, main);
 }
 
-TEST(WizardRoadTest, TakeOverFromTheProgramFolderImportsAtOnce)
+TEST_F(WizardRoadTest, TakeOverFromTheProgramFolderImportsAtOnce)
 {
     TProgramRun run;
     WriteLegacyInstall(run.ProgramFolder());
@@ -318,16 +335,13 @@ TEST(WizardRoadTest, TakeOverFromTheProgramFolderImportsAtOnce)
     EXPECT_EQ(ReadFileBytes(general), generalBefore) << "the old files are only read";
 }
 
-TEST(WizardRoadTest, TakeOverFromTheDefaultFolderAsksFirst)
+TEST_F(WizardRoadTest, TakeOverFromTheDefaultFolderAsksFirst)
 {
     CString folder = kLegacyDefaultFolder;
     if (PathExists(folder))
         GTEST_SKIP() << "a previous version's folder exists on this machine";
     WriteLegacyInstall(folder);
-    struct TRemove {
-        CString folder;
-        ~TRemove() { DeleteFolderTree(folder); }
-    } remove{folder.Left(folder.GetLength() - 1)};
+    WriteFileBytes(folder + kTestMark, "");
 
     TProgramRun run;
     ASSERT_TRUE(run.Start());
@@ -355,7 +369,7 @@ TEST(WizardRoadTest, TakeOverFromTheDefaultFolderAsksFirst)
     ExpectLegacyTakenOver(run);
 }
 
-TEST(WizardRoadTest, TakeOverFromAChosenFolderAsksAgainWhenNothingIsThere)
+TEST_F(WizardRoadTest, TakeOverFromAChosenFolderAsksAgainWhenNothingIsThere)
 {
     TProgramRun run;
     WriteLegacyInstall(run.ProgramFolder() + L"old\\");
