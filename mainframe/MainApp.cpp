@@ -130,15 +130,42 @@ bool CMainApp::RunFirstStartWizard()
 void CMainApp::CreateScriptManagers()
 {
     scriptFrame = std::make_unique<TFrameScripts>(frame, world.get(), &settings, &addressFinder);
-    for (TIRCUnit* unit : world->GetUnits()) {
-        scriptServers.push_back(std::make_unique<TUnitScriptServer>(unit));
-        scriptManagers.push_back(std::make_unique<TScriptManager>(scriptServers.back().get(), scriptFrame.get()));
-        scriptFrame->AddServer(scriptServers.back().get(), unit);
-        unit->SetScripts(scriptManagers.back().get());
-    }
+    for (TIRCUnit* unit : world->GetUnits())
+        AttachUnitScripts(unit);
     // Each server starts with the scripts enabled for it; all are wired first, so a script's
     // start-up code finds every server ready.
     world->ReloadAllScripts();
+}
+
+void CMainApp::AttachUnitScripts(TIRCUnit* unit)
+{
+    scriptServers.push_back(std::make_unique<TUnitScriptServer>(unit));
+    scriptManagers.push_back(std::make_unique<TScriptManager>(scriptServers.back().get(), scriptFrame.get()));
+    scriptFrame->AddServer(scriptServers.back().get(), unit);
+    unit->SetScripts(scriptManagers.back().get());
+}
+
+void CMainApp::AddUnitScripts(TIRCUnit* unit)
+{
+    // Frames made without the application's world (the tests') run no scripts.
+    if (!scriptFrame || !world || !world->HasUnit(unit))
+        return;
+    AttachUnitScripts(unit);
+    unit->ReloadScripts();
+}
+
+void CMainApp::RemoveUnitScripts(TIRCUnit* unit)
+{
+    for (size_t i = 0; i < scriptServers.size(); i++) {
+        if (scriptServers[i]->GetUnit() != unit)
+            continue;
+        scriptManagers[i]->UnloadAll(true);
+        unit->SetScripts(nullptr);
+        scriptFrame->RemoveServer(scriptServers[i].get());
+        scriptManagers.erase(scriptManagers.begin() + (ptrdiff_t)i);
+        scriptServers.erase(scriptServers.begin() + (ptrdiff_t)i);
+        return;
+    }
 }
 
 void CMainApp::UnloadScripts()

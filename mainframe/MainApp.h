@@ -15,6 +15,7 @@ class CMainFrame;
 class TFrameScripts;
 class TIRCWorld;
 class TScriptManager;
+class TIRCUnit;
 class TUnitScriptServer;
 
 // "Ketroval2MainWindow " + user + " " + MD5 of the program folder with A-Z lowered: one name
@@ -44,6 +45,10 @@ public:
     void OnAppAbout();
     // The servers' scripts end with the program: onUnload runs, then they are released.
     void UnloadScripts();
+    // A server added while the program runs gets its script side and starts its enabled scripts.
+    void AddUnitScripts(TIRCUnit* unit);
+    // Before a server goes: its scripts end (onUnload runs) and its script side is released.
+    void RemoveUnitScripts(TIRCUnit* unit);
     // Runs the first-start flow; true when settings of the previous version were taken over.
     bool RunFirstStartWizard();
     // The main frame under that class name; when it cannot be made the user is told and the
@@ -55,6 +60,7 @@ private:
     void LoadSettings(const CString& user);
     void StartWorld(bool imported);
     void CreateScriptManagers();
+    void AttachUnitScripts(TIRCUnit* unit);
 
     TConfig settings;
     TLogAddressFinder addressFinder;

@@ -9,6 +9,11 @@
 
 void TFrameScripts::AddServer(IScriptServer* server, TIRCUnit* unit) { servers.emplace_back(server, unit); }
 
+void TFrameScripts::RemoveServer(IScriptServer* server)
+{
+    std::erase_if(servers, [server](const auto& entry) { return entry.first == server; });
+}
+
 TIRCUnit* TFrameScripts::UnitOf(IScriptServer* server) const
 {
     for (auto& entry : servers)

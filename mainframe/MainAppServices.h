@@ -19,6 +19,7 @@ public:
     }
     // The script side of each unit, in the world's unit order.
     void AddServer(IScriptServer* server, TIRCUnit* unit);
+    void RemoveServer(IScriptServer* server);
 
     HWND GetMainWindow() override;
     bool IsAppActive() override;

@@ -493,6 +493,11 @@ private:
     TAutoOpDialog* autoOpDialog = nullptr;
     TUserGroupDialog* userGroupDialog = nullptr;
 
+    // ---- Adding servers and their properties (app/MainFrameServerDialogs.cpp) ----
+public:
+    void OnAddServer();
+    void OnServerProperties();
+
     // ---- Copying and deleting servers and channels (app/MainFrameTreeCommands.cpp) ----
 public:
     void OnCopyServer();

@@ -1,6 +1,7 @@
 // The server tree's own commands: copying and deleting a server, deleting a channel. Each
 // writes "tree.ini" at once, as every edit of the tree does.
 
+#include "mainframe/MainApp.h"
 #include "mainframe/MainFrame.h"
 #include "dialogs/MessageBoxes.h"
 #include "foundation/ResourceString.h"
@@ -31,6 +32,9 @@ void CMainFrame::OnCopyServer()
     world->SortUnits();
     for (TIRCChannel* source : unit->GetChannels())
         world->AddChannelNode(copy, source->GetConfig(), source->GetKind());
+    // The copy runs the scripts the source has chosen.
+    if (app)
+        app->AddUnitScripts(copy);
     RefreshServerColumns();
     world->SaveServerTree();
 }
@@ -46,6 +50,9 @@ void CMainFrame::OnDeleteServer()
     // The box is modal: the server may have gone or connected meanwhile.
     if (!world->HasUnit(unit) || unit->GetConnection().IsActive())
         return;
+    // Its scripts must not outlive it.
+    if (app)
+        app->RemoveUnitScripts(unit);
     world->DeleteUnit(unit);
     RefreshServerColumns();
     world->SaveServerTree();
