@@ -53,6 +53,7 @@ private:
     void LoadSettings(const CString& user);
     void StartWorld(bool imported);
     void CreateScriptManagers();
+    void AttachUnitScripts(TIRCUnit* unit);
 
     TConfig settings;
     TLogAddressFinder addressFinder;

@@ -494,6 +494,11 @@ private:
     TOwnedWindow<TAutoOpDialog> autoOpDialog{ownedWindows, ID_AUTO_OP};
     TOwnedWindow<TUserGroupDialog> userGroupDialog{ownedWindows, ID_USER_GROUPS};
 
+    // ---- Adding servers and their properties (app/MainFrameServerDialogs.cpp) ----
+public:
+    void OnAddServer();
+    void OnServerProperties();
+
     // ---- Copying and deleting servers and channels (app/MainFrameTreeCommands.cpp) ----
 public:
     void OnCopyServer();

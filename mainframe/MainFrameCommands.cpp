@@ -28,13 +28,13 @@ const TMainCommand kMainCommands[] = {
     {ID_WHOIS, ID_WHOIS, {L"whois"}, &F::OnWhoisPrompt, &F::OnUpdateLoggedIn},
     {ID_SEND_ACTION, ID_SEND_ACTION, {L"sendaction"}, &F::OnSendActionPrompt, &F::OnUpdateSendAction},
     {ID_PROTOCOL_LOG, ID_PROTOCOL_LOG, {L"protocol"}, &F::OnProtocolLog, &F::OnUpdateUnitSelected},
-    {ID_ADD_SERVER, ID_ADD_SERVER, {L"addserver"}, nullptr, nullptr},
+    {ID_ADD_SERVER, ID_ADD_SERVER, {L"addserver"}, &F::OnAddServer, nullptr},
     {ID_COPY_SERVER, ID_COPY_SERVER, {L"copyserver"}, &F::OnCopyServer, &F::OnUpdateUnitSelected},
     {ID_DELETE_SERVER, ID_DELETE_SERVER, {L"deleteserver"}, &F::OnDeleteServer, &F::OnUpdateConnect},
     {ID_ADD_CHANNEL, ID_ADD_CHANNEL, {L"addchannel"}, &F::OnAddChannel, &F::OnUpdateUnitSelected},
     {ID_EDIT_SERVER_TREE, ID_EDIT_SERVER_TREE, {L"tree"}, &F::EditServerTree, nullptr},
     {ID_SERVER_AUTO_OP, ID_SERVER_AUTO_OP, {L"serveroperatorlist"}, &F::OnServerAutoOp, &F::OnUpdateUnitSelected},
-    {ID_SERVER_PROPERTIES, ID_SERVER_PROPERTIES, {L"serverproperty"}, nullptr, &F::OnUpdateUnitSelected},
+    {ID_SERVER_PROPERTIES, ID_SERVER_PROPERTIES, {L"serverproperty"}, &F::OnServerProperties, &F::OnUpdateUnitSelected},
 
     // Channel menu
     {ID_JOIN, ID_JOIN, {L"join", L"joinframe"}, &F::OnJoin, &F::OnUpdateJoin},

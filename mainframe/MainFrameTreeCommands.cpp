@@ -1,6 +1,7 @@
 // The server tree's own commands: copying and deleting a server, deleting a channel. Each
 // writes "tree.ini" at once, as every edit of the tree does.
 
+#include "mainframe/MainApp.h"
 #include "mainframe/MainFrame.h"
 #include "dialogs/MessageBoxes.h"
 #include "foundation/ResourceString.h"

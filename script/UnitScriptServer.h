@@ -10,6 +10,8 @@ class TUnitScriptServer : public IScriptServer {
 public:
     explicit TUnitScriptServer(TIRCUnit* unit) : unit(unit) {}
 
+    TIRCUnit* GetUnit() const { return unit; }
+
     CString GetName() override;
     bool IsConnected() override;
     bool IsAway() override;

@@ -446,6 +446,7 @@ void TIRCWorld::ApplyServerSettings(TIRCUnit* unit, const TUnitConfig& edited)
     CString newName = setting.Name;
     setting.Name = unit->GetName();
     unit->ApplySettings(setting);
+    unit->ReloadScripts();
     if (newName != unit->GetName())
         RenameUnit(unit, newName);
     if (unitItem)

@@ -1,16 +1,13 @@
 // The tab sheet and the page contract as a user meets them: two pages of one record, typed into
 // with real keys and clicks, confirmed with Enter, OK or Esc; what the record holds afterwards.
 
-#include "controls/Clipboard.h"
 #include "prefs/PropertyPage.h"
 #include "prefs/PropertyTabSheet.h"
 #include "res/resource.h"
-#include "tests/common/MessagePump.h"
 #include "tests/common/Screenshot.h"
-#include "tests/common/ShownWindow.h"
+#include "tests/common/SheetInput.h"
 #include "tests/common/StringPrinter.h"
 #include "tests/common/TestDialogIds.h"
-#include "tests/common/UserInput.h"
 
 #include <gtest/gtest.h>
 
@@ -85,80 +82,18 @@ public:
 };
 
 // The sheet shown modeless at a fixed place for real input; OK and Cancel then only hide it.
-class SheetRun {
+class SheetRun : public TSheetInput {
 public:
-    explicit SheetRun(const TSample& start) : sample(start), sheet(&sample)
+    explicit SheetRun(const TSample& start) : sample(start), form(&sample)
     {
-        EXPECT_TRUE(sheet.Create());
-        sheet.SetWindowPos(HWND_TOPMOST, 20, 20, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+        EXPECT_TRUE(form.Create());
+        sheet = form.m_hWnd;
+        form.SetWindowPos(HWND_TOPMOST, 20, 20, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
         PumpMessagesFor(150);
     }
 
-    HWND Control(int id) const
-    {
-        for (TPropertyPage* page : {(TPropertyPage*)&sheet.first, (TPropertyPage*)&sheet.second})
-            if (page->m_hWnd && ::GetDlgItem(page->m_hWnd, id))
-                return ::GetDlgItem(page->m_hWnd, id);
-        return ::GetDlgItem(sheet.m_hWnd, id);
-    }
-    void ShowTab(int index)
-    {
-        RECT item = {};
-        ::SendMessageW(sheet.GetTabControl(), TCM_GETITEMRECT, index, (LPARAM)&item);
-        ClickAt(ScreenPointOf(sheet.GetTabControl(), (item.left + item.right) / 2, (item.top + item.bottom) / 2));
-        PumpMessagesFor(100);
-    }
-    void Retype(int id, const wchar_t* text)
-    {
-        ClickAt(ScreenPointOf(Control(id)));
-        PressKey('A', {VK_CONTROL});
-        PressKey(VK_DELETE);
-        TypeText(text);
-    }
-    void Paste(int id, const CString& text)
-    {
-        ClickAt(ScreenPointOf(Control(id)));
-        PressKey('A', {VK_CONTROL});
-        CopyTextToClipboard(text);
-        PressKey('V', {VK_CONTROL});
-    }
-    // A refusal shows its text in a box over the sheet; it is read and answered.
-    void Confirm(std::function<void()> press)
-    {
-        RunLater(400, [this] {
-            HWND owner = sheet.m_hWnd;
-            HWND box = FindShownWindow([owner](HWND window) {
-                wchar_t name[16] = L"";
-                ::GetClassNameW(window, name, 16);
-                return window != owner && ::GetWindow(window, GW_OWNER) == owner && CString(name) == L"#32770";
-            });
-            if (!box)
-                return;
-            wchar_t text[256] = L"";
-            ::GetDlgItemTextW(box, 0xFFFF, text, 256);
-            boxText = text;
-            ::PostMessageW(box, WM_COMMAND, IDOK, 0);
-        });
-        press();
-        PumpMessagesFor(600);
-    }
-    void PressEnterIn(int id)
-    {
-        Confirm([&] {
-            ClickAt(ScreenPointOf(Control(id)));
-            PressKey(VK_RETURN);
-        });
-    }
-    void ClickOk()
-    {
-        Confirm([&] { ClickAt(ScreenPointOf(sheet.GetDlgItem(IDOK))); });
-    }
-    bool Closed() const { return !::IsWindowVisible(sheet.m_hWnd); }
-    int FocusedId() const { return ::GetDlgCtrlID(::GetFocus()); }
-
     TSample sample;
-    TTestSheet sheet;
-    CString boxText;
+    TTestSheet form;
 };
 
 struct TSheetCase {
@@ -184,7 +119,7 @@ TEST(TPropertyTabSheet, EachShownPageStoresItsControlsOnlyWhenEveryPageAccepts)
         {"a typed name and a ticked box land in the record",
          [](SheetRun& r) {
              r.Retype(IDC_P_NAME, L"beta");
-             ClickAt(ScreenPointOf(r.Control(IDC_P_FLAG)));
+             r.Click(IDC_P_FLAG);
              r.ClickOk();
          },
          [](TSample& s) {
@@ -223,7 +158,7 @@ TEST(TPropertyTabSheet, EachShownPageStoresItsControlsOnlyWhenEveryPageAccepts)
              r.Retype(IDC_P_PORT, L"70000");
              r.ShowTab(1);
              r.ClickOk();
-             EXPECT_EQ(0, r.sheet.GetCurrentIndex()) << "the refusing page comes to the front";
+             EXPECT_EQ(0, r.CurrentTab()) << "the refusing page comes to the front";
          },
          [](TSample&) {}, IDC_P_PORT, L"1 から 65535"},
         {"a page never shown is neither checked nor stored", [](SheetRun& r) { r.ClickOk(); }, [](TSample&) {}, 0},
@@ -231,7 +166,7 @@ TEST(TPropertyTabSheet, EachShownPageStoresItsControlsOnlyWhenEveryPageAccepts)
          [](SheetRun& r) {
              r.ShowTab(1);
              r.Retype(IDC_P_LEVEL, L"800");
-             ClickAt(ScreenPointOf(r.Control(IDC_P_FIVE)));
+             r.Click(IDC_P_FIVE);
              r.Retype(IDC_P_NICK, L"kv2");
              EXPECT_TRUE(SaveWindowPng(r.sheet, ScreenshotPath(L"prefs-test-sheet.png")));
              r.PressEnterIn(IDC_P_NICK);

@@ -1,0 +1,55 @@
+#include "prefs/ServerDetailPages.h"
+
+#include "classlib/CmdUI.h"
+#include "res/resource.h"
+
+TServerDetailPage::TServerDetailPage() : TPropertyPage(IDD_SERVER_DETAIL_PAGE) {}
+
+void TServerDetailPage::Exchange(TDialogExchange& io)
+{
+    io.Edit(IDC_SERVER_PART_MESSAGE, unit->PartMessage, 10000);
+    io.Edit(IDC_SERVER_QUIT_MESSAGE, unit->QuitMessage, 10000);
+    io.Edit(IDC_SERVER_AWAY_MESSAGE, unit->AwayMessage, 10000);
+    io.Edit(IDC_SERVER_USER_INFO, unit->UserInfo, 10000);
+    io.Check(IDC_SERVER_INVISIBLE, unit->Invisible);
+    io.Check(IDC_SERVER_AUTO_AWAY, unit->AutoAway);
+    io.Check(IDC_SERVER_ENABLE_NICK_LEN, unit->EnableNickLen);
+    io.Spin(IDC_SERVER_NICK_LEN, unit->NickLen, 9, 500);
+    io.Lines(IDC_SERVER_LOGIN_COMMANDS, unit->LoginCommands);
+}
+
+void TServerDetailPage::OnUpdateNickLength(CCmdUI* ui) { ui->Enable(IsChecked(IDC_SERVER_ENABLE_NICK_LEN)); }
+
+TScriptServerPage::TScriptServerPage() : TPropertyPage(IDD_SERVER_PROXY_PAGE) {}
+
+void TScriptServerPage::Exchange(TDialogExchange& io)
+{
+    io.Check(IDC_PROXY_ENABLE, unit->EnableSocks);
+    // Only a proxy in use needs a host and a port that can be reached; an unused one keeps
+    // whatever was typed.
+    bool used = IsChecked(IDC_PROXY_ENABLE);
+    TDialogExchange& host = io.Edit(IDC_PROXY_HOST, unit->SocksHostname, 10000);
+    if (used)
+        host.Required(IDS_PROXY_HOST_REQUIRED);
+    TDialogExchange& port = io.Spin(IDC_PROXY_PORT, unit->SocksPort, 1, 65535);
+    if (used)
+        port.InRange(IDS_SERVER_PORT_RANGE);
+    int version = unit->SocksVersion == 5 ? 1 : 0;
+    io.Radio({IDC_PROXY_SOCKS4, IDC_PROXY_SOCKS5}, version);
+    if (io.IsStoring())
+        unit->SocksVersion = version == 1 ? 5 : 4;
+    io.Check(IDC_PROXY_AUTH, unit->EnableSocksAuth);
+    io.Edit(IDC_PROXY_USERNAME, unit->SocksUsername, 10000);
+    io.Edit(IDC_PROXY_PASSWORD, unit->SocksPassword, 10000);
+}
+
+bool TScriptServerPage::IsSocks5() const { return IsChecked(IDC_PROXY_SOCKS5); }
+
+void TScriptServerPage::OnUpdateProxy(CCmdUI* ui) { ui->Enable(IsChecked(IDC_PROXY_ENABLE)); }
+
+void TScriptServerPage::OnUpdateAuthentication(CCmdUI* ui) { ui->Enable(IsChecked(IDC_PROXY_ENABLE) && IsSocks5()); }
+
+void TScriptServerPage::OnUpdateLogin(CCmdUI* ui)
+{
+    ui->Enable(IsChecked(IDC_PROXY_ENABLE) && IsSocks5() && IsChecked(IDC_PROXY_AUTH));
+}

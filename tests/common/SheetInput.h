@@ -1,0 +1,118 @@
+#pragma once
+// A user's steps on a tab sheet of settings pages, by the sheet's window alone, so they serve a
+// sheet a test made and one a command opened modal: pick a tab, retype a field, paste into it,
+// confirm, and read the box a refusal shows.
+
+#include "controls/Clipboard.h"
+#include "controls/UpdateDialog.h"
+#include "res/windows/prefs.h"
+#include "tests/common/MessagePump.h"
+#include "tests/common/ShownWindow.h"
+#include "tests/common/UserInput.h"
+
+#include <commctrl.h>
+
+#include <functional>
+
+class TSheetInput {
+public:
+    explicit TSheetInput(HWND sheet = nullptr) : sheet(sheet) {}
+
+    HWND Tab() const { return ::GetDlgItem(sheet, IDC_PROPERTY_TAB); }
+    // The control of that id on the page shown, else on any page made so far, else the sheet's.
+    HWND Control(int id) const
+    {
+        HWND found = nullptr;
+        for (HWND page = ::GetWindow(Tab(), GW_CHILD); page; page = ::GetWindow(page, GW_HWNDNEXT))
+            if (HWND item = ::GetDlgItem(page, id))
+                if (!found || ::IsWindowVisible(page))
+                    found = item;
+        return found ? found : ::GetDlgItem(sheet, id);
+    }
+    CString Text(int id) const { return GetControlText(Control(id)); }
+    bool Checked(int id) const { return ::SendMessageW(Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+    bool Enabled(int id) const { return ::IsWindowEnabled(Control(id)) != FALSE; }
+    int CurrentTab() const { return (int)::SendMessageW(Tab(), TCM_GETCURSEL, 0, 0); }
+    // A combo box's own edit stands for the combo box.
+    int FocusedId() const
+    {
+        HWND focus = ::GetFocus();
+        wchar_t name[16] = L"";
+        ::GetClassNameW(::GetParent(focus), name, 16);
+        return ::GetDlgCtrlID(_wcsicmp(name, L"ComboBox") == 0 ? ::GetParent(focus) : focus);
+    }
+    bool Closed() const { return !::IsWindow(sheet) || !::IsWindowVisible(sheet); }
+
+    // The sheet's idle pass, which a modal loop would run by itself once the input is read.
+    void Idle() const
+    {
+        PumpMessagesFor(50);
+        if (::IsWindow(sheet))
+            ::SendMessageW(sheet, WM_KICKIDLE, 0, 0);
+    }
+    void ShowTab(int index) const
+    {
+        RECT item = {};
+        ::SendMessageW(Tab(), TCM_GETITEMRECT, index, (LPARAM)&item);
+        ClickAt(ScreenPointOf(Tab(), (item.left + item.right) / 2, (item.top + item.bottom) / 2));
+        PumpMessagesUntil([&] { return CurrentTab() == index; }, 1000);
+        Idle();
+    }
+    void Click(int id) const
+    {
+        ClickAt(ScreenPointOf(Control(id)));
+        Idle();
+    }
+    void Retype(int id, const wchar_t* text) const
+    {
+        ClickAt(ScreenPointOf(Control(id)));
+        PressKey('A', {VK_CONTROL});
+        PressKey(VK_DELETE);
+        TypeText(text);
+        Idle();
+    }
+    // Replaces the field's text through the clipboard, for characters no key types.
+    void Paste(int id, const CString& text) const
+    {
+        ClickAt(ScreenPointOf(Control(id)));
+        PressKey('A', {VK_CONTROL});
+        CopyTextToClipboard(text);
+        PressKey('V', {VK_CONTROL});
+        Idle();
+    }
+    // Runs the step that confirms; a box shown over the sheet meanwhile is read and answered OK.
+    void Confirm(const std::function<void()>& press)
+    {
+        boxText.Empty();
+        HWND owner = sheet;
+        RunLater(400, [this, owner] {
+            HWND box = FindShownWindow([owner](HWND window) {
+                wchar_t name[16] = L"";
+                ::GetClassNameW(window, name, 16);
+                return window != owner && ::GetWindow(window, GW_OWNER) == owner && CString(name) == L"#32770";
+            });
+            if (!box)
+                return;
+            wchar_t text[256] = L"";
+            ::GetDlgItemTextW(box, 0xFFFF, text, 256);
+            boxText = text;
+            ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+        });
+        press();
+        PumpMessagesFor(600);
+    }
+    void ClickOk()
+    {
+        Confirm([&] { ClickAt(ScreenPointOf(::GetDlgItem(sheet, IDOK))); });
+    }
+    void PressEnterIn(int id)
+    {
+        Confirm([&] {
+            ClickAt(ScreenPointOf(Control(id)));
+            PressKey(VK_RETURN);
+        });
+    }
+
+    HWND sheet;
+    CString boxText;
+};
