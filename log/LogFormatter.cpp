@@ -5,10 +5,6 @@
 #include "log/LogLineData.h"
 #include "log/TimeText.h"
 
-namespace {
-
-} // namespace
-
 CString TLogFormatter::Expand(const CString& pattern, std::initializer_list<TFormatterLetter> letters,
                               const TIRCReceiveMessage* sender)
 {

@@ -118,7 +118,6 @@ const TMainCommand kMainCommands[] = {
     // Member list popup and the log views' popups
     {ID_USER_INFO, ID_USER_INFO, {}, &F::OnUserInfo, &F::OnUpdateNickCommand},
     {ID_MEMBER_TALK, ID_MEMBER_TALK, {}, &F::OnTalk, &F::OnUpdateNickCommand},
-    // Waits for the invitation window of the dialogs.
     {ID_INVITE_MEMBER, ID_INVITE_MEMBER, {}, &F::OnInviteMember, &F::OnUpdateNickCommand},
     {ID_CTCP_PING, ID_CTCP_PING, {}, &F::OnCtcpPing, &F::OnUpdateNickCommand},
     {ID_CTCP_TIME, ID_CTCP_TIME, {}, &F::OnCtcpTime, &F::OnUpdateNickCommand},

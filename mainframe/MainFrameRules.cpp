@@ -206,7 +206,6 @@ void CMainFrame::OnToggleAway()
     unit->SetAway(away, away ? CurrentAwayMessage(unit) : CString());
 }
 
-// The channel's WHO window: opened, or brought back when it is open.
 void CMainFrame::OnChangeNick()
 {
     TIRCUnit* unit = GetSelectedNode().unit;
@@ -235,6 +234,7 @@ void CMainFrame::OnBanExceptionList() { ShowMaskList(TIRCChannel::BanExceptionLi
 void CMainFrame::OnInviteList() { ShowMaskList(TIRCChannel::InviteList); }
 void CMainFrame::OnReopList() { ShowMaskList(TIRCChannel::ReopList); }
 
+// The channel's WHO window: opened, or brought back when it is open.
 void CMainFrame::OnMemberInfo()
 {
     auto [unit, channel] = GetSelectedNode();
