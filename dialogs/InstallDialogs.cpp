@@ -109,7 +109,7 @@ TInstallChannelDialog::TInstallChannelDialog()
                   list.DeleteString(index);
                   list.UpdateHorizontalExtent();
               }},
-             false)
+             false, [this] { OnOK(); })
 {
 }
 

@@ -53,7 +53,6 @@ private:
     void LoadSettings(const CString& user);
     void StartWorld(bool imported);
     void CreateScriptManagers();
-    void AttachUnitScripts(TIRCUnit* unit);
 
     TConfig settings;
     TLogAddressFinder addressFinder;

@@ -31,8 +31,6 @@ public:
     bool FindMember(TIRCChannel* channel, const CString& nick, TScriptMemberRecord& member) override;
     void SetChannelMark(TIRCChannel* channel, TScriptChannelMark mark, bool set, bool repaint) override;
 
-    TIRCUnit* GetUnit() const { return unit; }
-
 private:
     TIRCUnit* unit;
 };

@@ -5,7 +5,7 @@
 #include "tests/common/MessagePump.h"
 #include "tests/common/TempFolder.h"
 #include "tests/common/UserInput.h"
-#include "tests/world/common/DialogSteps.h"
+#include "tests/common/DialogSteps.h"
 
 #include "controls/UpdateDialog.h"
 #include "settings/Config.h"
