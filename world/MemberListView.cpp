@@ -2,20 +2,28 @@
 
 #include "irc/Member.h"
 
+namespace {
+
+// Posted to the list itself by its first change; the burst is over when it arrives.
+const UINT kReleaseRedrawMessage = WM_APP + 0x140;
+
+} // namespace
+
 int GetMemberImage(const TIRCMember& member)
 {
     return member.q ? 5 : member.a ? 4 : member.o ? 0 : member.h ? 2 : member.v ? 1 : 3;
 }
 
-int TMemberListView::InsertItem(const TIRCMember* member, const CString& text)
+int TMemberListView::InsertItem(const TIRCMember* member, const CString& text, int item)
 {
-    LVITEMW item = {};
-    item.mask = LVIF_TEXT | LVIF_PARAM | LVIF_IMAGE;
-    item.iItem = GetItemCount();
-    item.pszText = (LPWSTR)text.GetString();
-    item.lParam = (LPARAM)member;
-    item.iImage = GetMemberImage(*member);
-    return (int)SendMessage(LVM_INSERTITEMW, 0, (LPARAM)&item);
+    HoldRedraw();
+    LVITEMW row = {};
+    row.mask = LVIF_TEXT | LVIF_PARAM | LVIF_IMAGE;
+    row.iItem = item;
+    row.pszText = (LPWSTR)text.GetString();
+    row.lParam = (LPARAM)member;
+    row.iImage = GetMemberImage(*member);
+    return (int)SendMessage(LVM_INSERTITEMW, 0, (LPARAM)&row);
 }
 
 // The manager sets the text whenever the member's record changed, modes included.
@@ -28,9 +36,20 @@ void TMemberListView::SetItemText(int item, int column, const CString& text)
 
 void TMemberListView::DeleteItem(int item)
 {
+    HoldRedraw();
     SendMessage(LVM_DELETEITEM, (WPARAM)item);
-    if ((GetStyle() & LVS_TYPEMASK) == LVS_SMALLICON)
-        SendMessage(LVM_ARRANGE, LVA_DEFAULT);
+}
+
+void TMemberListView::DeleteAllItems()
+{
+    HoldRedraw();
+    TListView::DeleteAllItems();
+}
+
+void TMemberListView::MoveItem(int from, int to)
+{
+    HoldRedraw();
+    TListView::MoveItem(from, to);
 }
 
 // A mode change shows in the item's image.
@@ -58,8 +77,40 @@ int CALLBACK CompareItems(LPARAM a, LPARAM b, LPARAM call)
 
 void TMemberListView::SortItems(TMemberCompare compare, int param)
 {
+    HoldRedraw();
+    sortCount++;
     TSortCall call = {compare, param};
     SendMessage(LVM_SORTITEMS, (WPARAM)&call, (LPARAM)&CompareItems);
+}
+
+void TMemberListView::HoldRedraw()
+{
+    if (redrawHeld || !m_hWnd)
+        return;
+    redrawHeld = true;
+    SendMessage(WM_SETREDRAW, FALSE);
+    PostMessage(kReleaseRedrawMessage);
+}
+
+// Laid out while painting is still off, the rows invalidate nothing one by one; turning it on
+// invalidates the list once.
+void TMemberListView::ReleaseRedraw()
+{
+    if (!redrawHeld)
+        return;
+    redrawHeld = false;
+    if ((GetStyle() & LVS_TYPEMASK) == LVS_SMALLICON || (GetStyle() & LVS_TYPEMASK) == LVS_ICON)
+        SendMessage(LVM_ARRANGE, LVA_DEFAULT);
+    SendMessage(WM_SETREDRAW, TRUE);
+}
+
+LRESULT TMemberListView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == kReleaseRedrawMessage) {
+        ReleaseRedraw();
+        return 0;
+    }
+    return TDoubleBufferedListView::WindowProc(message, wParam, lParam);
 }
 
 namespace {
