@@ -388,6 +388,18 @@ private:
     std::thread thread;
 };
 
+// Typing goes key by key through the loop; Return is timed until the server reads the command.
+void TypeAndTime(TSession& session, const wchar_t* text, const std::string& command)
+{
+    TypeText(text);
+    TBenchClock clock;
+    PressKey(VK_RETURN);
+    bool sent = session.peer->WaitFor(command, 60000);
+    printf("  \"%S\" and Return during a flood: %s after %.0f ms\n", text, sent ? "sent" : "nothing sent",
+           clock.Seconds() * 1000);
+    fflush(stdout);
+}
+
 void MeasureInputDuringFlood()
 {
     TSession session;
@@ -397,20 +409,8 @@ void MeasureInputDuringFlood()
     ClickAt(ScreenPointOf(input));
     TEndlessFlood flood(session.peer.get());
     Sleep(2000);
-    // Typing goes key by key through the loop; Return is timed until the line leaves.
-    TypeText(L"typed during the flood");
-    TBenchClock typed;
-    PressKey(VK_RETURN);
-    bool sent = session.peer->WaitFor("PRIVMSG #flood :typed during the flood", 60000);
-    printf("  Return during a flood: the typed line %s after %.0f ms\n", sent ? "sent" : "not sent",
-           typed.Seconds() * 1000);
-    TypeText(L"/quit");
-    TBenchClock quit;
-    PressKey(VK_RETURN);
-    bool quitSent = session.peer->WaitFor("QUIT", 60000);
-    printf("  /quit and Return during a flood: %s after %.0f ms\n", quitSent ? "QUIT sent" : "no QUIT",
-           quit.Seconds() * 1000);
-    fflush(stdout);
+    TypeAndTime(session, L"typed during the flood", "PRIVMSG #flood :typed during the flood");
+    TypeAndTime(session, L"/quit", "QUIT");
 }
 
 void MeasureCloseDuringFlood()
