@@ -153,8 +153,9 @@ void TIRCConnection::OnResolve(TSocksClient*)
 
 void TIRCConnection::OnReceive(TSocksClient*)
 {
-    // While the user has the turn the lines wait, unless the peer closed behind them.
-    if (yielding && !transport.client.IsPeerClosing())
+    // While the user has the turn the lines wait, unless the peer closed behind them; more data
+    // after the user's messages were handled ends the turn at once.
+    if (yielding && !transport.client.IsPeerClosing() && IsOthersWaiting())
         return;
     TakeLines();
 }
@@ -198,6 +199,11 @@ bool TIRCConnection::IsOthersTurn(DWORD sliceStart) const
 {
     if (::GetTickCount() - sliceStart < kSliceMs || transport.client.IsPeerClosing())
         return false;
+    return IsOthersWaiting();
+}
+
+bool TIRCConnection::IsOthersWaiting() const
+{
     return HIWORD(::GetQueueStatus(QS_INPUT | QS_PAINT | QS_TIMER | QS_SENDMESSAGE)) != 0;
 }
 

@@ -85,6 +85,8 @@ private:
     void StopTimer();
     void TakeLines();
     bool IsOthersTurn(DWORD sliceStart) const;
+    // Input, a paint, a timer or another thread's message waits in the queue.
+    bool IsOthersWaiting() const;
     // The lines left wait until the queue runs dry, or a short timer in loops without idle time.
     void YieldTurn();
     void EndYield();
