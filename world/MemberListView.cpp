@@ -4,8 +4,10 @@
 
 namespace {
 
-// Posted to the list itself by its first change; the burst is over when it arrives.
-const UINT kReleaseRedrawMessage = WM_APP + 0x140;
+// Started by the list's first change: a burst is laid out and painted at most this often, and
+// timers come after the queue's other messages, so a burst read in many pieces ends first.
+const UINT_PTR kReleaseTimerId = 0x4B56;
+const UINT kReleaseMs = 30;
 
 } // namespace
 
@@ -89,13 +91,14 @@ void TMemberListView::HoldRedraw()
         return;
     redrawHeld = true;
     SendMessage(WM_SETREDRAW, FALSE);
-    PostMessage(kReleaseRedrawMessage);
+    ::SetTimer(m_hWnd, kReleaseTimerId, kReleaseMs, nullptr);
 }
 
 // Laid out while painting is still off, the rows invalidate nothing one by one; turning it on
 // invalidates the list once.
 void TMemberListView::ReleaseRedraw()
 {
+    ::KillTimer(m_hWnd, kReleaseTimerId);
     if (!redrawHeld)
         return;
     redrawHeld = false;
@@ -106,7 +109,7 @@ void TMemberListView::ReleaseRedraw()
 
 LRESULT TMemberListView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == kReleaseRedrawMessage) {
+    if (message == WM_TIMER && wParam == kReleaseTimerId) {
         ReleaseRedraw();
         return 0;
     }

@@ -2,7 +2,7 @@
 // TMemberListView: the member list of a channel in the main window. The member manager keeps
 // its rows in step and in order; each row carries its member, and its image shows the member's
 // mode. Rows change in bursts (a NAMES reply, a netsplit), so the list holds its layout and
-// paint from the first change until the message loop runs again, then does both once.
+// paint from the first change until the burst is over, then does both once.
 
 #include "controls/DoubleBufferedView.h"
 #include "irc/MemberView.h"
