@@ -1,5 +1,6 @@
 #include "classlib/App.h"
 
+#include "classlib/IdleWork.h"
 #include "classlib/MsgMap.h"
 #include "classlib/Wnd.h"
 
@@ -29,7 +30,7 @@ BOOL CWinApp::OnIdle(LONG count)
     CWnd* main = m_pMainWnd;
     if (count == 0 && main && main->m_hWnd)
         main->SendMessage(WM_IDLEUPDATECMDUI, TRUE);
-    return FALSE;
+    return RunIdleWork();
 }
 
 int CWinApp::Run()

@@ -20,7 +20,8 @@ public:
     // message's window and its parents see it (AfxPreTranslateMessage).
     virtual BOOL PreTranslateMessage(MSG* msg);
     // Called while the queue is empty, count 0 first; true asks for another call. The first
-    // call lets the main window update its tool bar (WM_IDLEUPDATECMDUI).
+    // call lets the main window update its tool bar (WM_IDLEUPDATECMDUI); each runs the queued
+    // idle work (classlib/IdleWork.h).
     virtual BOOL OnIdle(LONG count);
 
     CWnd* m_pMainWnd = nullptr;

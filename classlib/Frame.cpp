@@ -74,6 +74,27 @@ void CFrameWnd::UpdateToolBar()
     }
 }
 
+namespace {
+
+const UINT_PTR kIdleUpdateTimerId = 0x4B57;
+const DWORD kIdleUpdateMs = 16;
+
+} // namespace
+
+bool CFrameWnd::IsIdleUpdateDue()
+{
+    DWORD since = ::GetTickCount() - m_idleUpdatedAt;
+    if (since >= kIdleUpdateMs) {
+        m_idleUpdatedAt += since;
+        return true;
+    }
+    if (!m_idleUpdateWaiting) {
+        m_idleUpdateWaiting = true;
+        ::SetTimer(m_hWnd, kIdleUpdateTimerId, kIdleUpdateMs - since, nullptr);
+    }
+    return false;
+}
+
 LRESULT CFrameWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
@@ -81,7 +102,16 @@ LRESULT CFrameWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         if (!HIWORD(lParam))
             UpdateMenuPopup(this, (HMENU)wParam, m_bAutoMenuEnable);
         break;
+    case WM_TIMER:
+        if (wParam != kIdleUpdateTimerId)
+            break;
+        ::KillTimer(m_hWnd, kIdleUpdateTimerId);
+        m_idleUpdateWaiting = false;
+        SendMessage(WM_IDLEUPDATECMDUI, TRUE);
+        return 0;
     case WM_IDLEUPDATECMDUI:
+        if (!IsIdleUpdateDue())
+            return 0;
         UpdateToolBar();
         break;
     default:

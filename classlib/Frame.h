@@ -25,4 +25,12 @@ protected:
     HACCEL m_hAccelTable = nullptr;
     HICON m_hIcon = nullptr;
     HWND m_hToolBar = nullptr;
+
+private:
+    // Idle time comes after every message a flood brings; the tool bar and the idle handlers
+    // run at most once a display frame, the last request from a timer.
+    bool IsIdleUpdateDue();
+
+    DWORD m_idleUpdatedAt = 0;
+    bool m_idleUpdateWaiting = false;
 };

@@ -194,6 +194,29 @@ void TListView::GetSelectedItemData(std::vector<LPARAM>& data) const
         data.push_back(GetItemData(i));
 }
 
+int TListView::MoveItem(int from, int to)
+{
+    LVITEMW row = {};
+    row.mask = LVIF_PARAM | LVIF_IMAGE | LVIF_STATE | LVIF_INDENT;
+    row.iItem = from;
+    row.stateMask = (UINT)-1;
+    if (!GetItem(&row))
+        return -1;
+    HWND headerControl = GetHeader();
+    int columns = headerControl ? (int)::SendMessageW(headerControl, HDM_GETITEMCOUNT, 0, 0) : 1;
+    std::vector<CString> texts;
+    for (int column = 0; column < (columns > 0 ? columns : 1); column++)
+        texts.push_back(GetItemText(from, column));
+    SendMessage(LVM_DELETEITEM, (WPARAM)from);
+    row.mask |= LVIF_TEXT;
+    row.iItem = to;
+    row.pszText = (LPWSTR)texts[0].GetString();
+    int item = (int)SendMessage(LVM_INSERTITEMW, 0, (LPARAM)&row);
+    for (size_t column = 1; item >= 0 && column < texts.size(); column++)
+        SetItemText(item, (int)column, texts[column]);
+    return item;
+}
+
 int TListView::GetViewIndex() const
 {
     switch (GetStyle() & LVS_TYPEMASK) {

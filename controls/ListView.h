@@ -41,6 +41,9 @@ public:
     void GetSelectedItemTexts(std::vector<CString>& texts) const;
     void GetSelectedItemData(std::vector<LPARAM>& data) const;
     void GetSelectedItemIndexes(std::vector<int>& indexes) const;
+    // The item with its texts, image, data and state to another index, counted without it;
+    // returns the new index.
+    int MoveItem(int from, int to);
     // 0 icons, 1 small icons, 2 list, 3 report.
     int GetViewIndex() const;
 

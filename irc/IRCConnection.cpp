@@ -6,6 +6,7 @@ TIRCConnection::TIRCConnection()
 {
     transport.listener = this;
     timer.SetListener(this);
+    resumeTimer.SetListener(this);
 }
 
 TIRCConnection::~TIRCConnection()
@@ -13,6 +14,8 @@ TIRCConnection::~TIRCConnection()
     // Nothing may reach a half-destroyed object.
     transport.listener = nullptr;
     timer.SetListener(nullptr);
+    resumeTimer.SetListener(nullptr);
+    CancelIdleWork(this);
 }
 
 void TIRCConnection::Enqueue(const TIRCSendMessage& message, int priority)
@@ -45,6 +48,7 @@ void TIRCConnection::ResetFloodControl()
 
 void TIRCConnection::Close()
 {
+    EndYield();
     closeCount++;
     transport.Close();
     StopTimer();
@@ -149,13 +153,28 @@ void TIRCConnection::OnResolve(TSocksClient*)
 
 void TIRCConnection::OnReceive(TSocksClient*)
 {
+    // While the user has the turn the lines wait, unless the peer closed behind them; more data
+    // after the user's messages were handled ends the turn at once.
+    if (yielding && !transport.client.IsPeerClosing() && IsOthersWaiting())
+        return;
+    TakeLines();
+}
+
+void TIRCConnection::TakeLines()
+{
     // A handler that runs a message loop may see more data arrive; the outer loop takes it.
     if (receiving)
         return;
+    EndYield();
     receiving = true;
     TTCPClient& client = transport.client;
     unsigned closes = closeCount;
-    while (!InHandshake()) {
+    DWORD sliceStart = ::GetTickCount();
+    for (int taken = 1; !InHandshake(); taken++) {
+        if (taken % 64 == 0 && IsOthersTurn(sliceStart)) {
+            YieldTurn();
+            break;
+        }
         // An empty result is an empty line only when the queue gave something up.
         int buffered = client.GetReceivedSize();
         CStringA line = transport.ReadLine();
@@ -173,6 +192,48 @@ void TIRCConnection::OnReceive(TSocksClient*)
             break;
     }
     receiving = false;
+}
+
+// A flood must not keep the user's keys, clicks and close from the program.
+bool TIRCConnection::IsOthersTurn(DWORD sliceStart) const
+{
+    if (::GetTickCount() - sliceStart < kSliceMs || transport.client.IsPeerClosing())
+        return false;
+    return IsOthersWaiting();
+}
+
+bool TIRCConnection::IsOthersWaiting() const
+{
+    return HIWORD(::GetQueueStatus(QS_INPUT | QS_PAINT | QS_TIMER | QS_SENDMESSAGE)) != 0;
+}
+
+void TIRCConnection::YieldTurn()
+{
+    yielding = true;
+    QueueIdleWork(this);
+    if (!resumeId)
+        resumeId = resumeTimer.StartTimer(10);
+}
+
+void TIRCConnection::EndYield()
+{
+    yielding = false;
+    CancelIdleWork(this);
+    if (resumeId)
+        resumeTimer.StopTimer(resumeId);
+    resumeId = 0;
+}
+
+void TIRCConnection::OnIdleWork()
+{
+    if (yielding)
+        TakeLines();
+}
+
+void TIRCConnection::OnTimer(TMultiTimer*, UINT_PTR)
+{
+    if (yielding)
+        TakeLines();
 }
 
 void TIRCConnection::OnSend(TSocksClient*) { SendQueued(); }

@@ -2,6 +2,7 @@
 // The line layer of a server session: cuts received bytes into parsed lines and writes queued
 // commands in priority order under flood control (a penalty sum and a window of recent bytes).
 
+#include "classlib/IdleWork.h"
 #include "foundation/Timer.h"
 #include "ircproto/ReceiveMessage.h"
 #include "ircproto/SendMessage.h"
@@ -27,11 +28,13 @@ protected:
     ~IIRCConnectionListener() = default;
 };
 
-class TIRCConnection : public ISocksClientListener, public ITimerListener {
+class TIRCConnection : public ISocksClientListener, public ITimerListener, public IMultiTimerListener, public IIdleWork {
 public:
     static const int kPenaltyLimit = 10;
     static const int kWindowLimit = 600;
     static const UINT kTickMs = 1000;
+    // Received lines are taken for this long at most while the user, a paint or a timer waits.
+    static const DWORD kSliceMs = 50;
 
     TIRCConnection();
     TIRCConnection(const TIRCConnection&) = delete;
@@ -56,6 +59,8 @@ public:
     void OnSend(TSocksClient* socks) override;
     void OnError(TSocksClient* socks, int kind, CString message) override;
     void OnTimer(TTimer* timer) override;
+    void OnTimer(TMultiTimer* timer, UINT_PTR id) override;
+    void OnIdleWork() override;
 
     IIRCConnectionListener* listener = nullptr;
     bool writing = false;
@@ -78,8 +83,18 @@ private:
     bool SendFrom(std::deque<TIRCSendMessage>& queue);
     void AgeHistory();
     void StopTimer();
+    void TakeLines();
+    bool IsOthersTurn(DWORD sliceStart) const;
+    // Input, a paint, a timer or another thread's message waits in the queue.
+    bool IsOthersWaiting() const;
+    // The lines left wait until the queue runs dry, or a short timer in loops without idle time.
+    void YieldTurn();
+    void EndYield();
 
     // Counts closes, so a listener call that closed the connection is noticed afterwards.
     unsigned closeCount = 0;
     bool receiving = false;
+    bool yielding = false;
+    TMultiTimer resumeTimer;
+    UINT_PTR resumeId = 0;
 };

@@ -31,6 +31,14 @@ int CompareGroup(const TIRCMember* a, const TIRCMember* b)
 // Folds ASCII letters only, unlike IRC folding: the list reads as the user expects.
 int CompareText(const CString& a, const CString& b) { return _wcsicmp(a, b); }
 
+// Nicks that fold alike still keep one order between them, so a list kept in order by
+// inserting rows matches one sorted whole.
+int CompareNicks(const CString& a, const CString& b)
+{
+    int result = CompareText(a, b);
+    return result != 0 ? result : wcscmp(a, b);
+}
+
 // Seconds since 1970 as time() gives them; msvcrt's time() costs microseconds under Wine, and a
 // NAMES burst makes thousands of members at once.
 long long NowSeconds()
@@ -150,7 +158,7 @@ int CompareMembers(const TIRCMember* a, const TIRCMember* b, int method)
             result = CompareRank(a, b);
         break;
     }
-    return result != 0 ? result : CompareText(a->nick, b->nick);
+    return result != 0 ? result : CompareNicks(a->nick, b->nick);
 }
 
 int CompareWhoRows(const TIRCMember* a, const TIRCMember* b, int column)
@@ -173,5 +181,5 @@ int CompareWhoRows(const TIRCMember* a, const TIRCMember* b, int column)
         result = CompareText(a->server, b->server);
         break;
     }
-    return result != 0 ? result : CompareText(a->nick, b->nick);
+    return result != 0 ? result : CompareNicks(a->nick, b->nick);
 }

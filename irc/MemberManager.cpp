@@ -35,29 +35,29 @@ bool TIRCMemberManager::AddMember(const TIRCMember& record, bool replaceAll)
 {
     CString key = IRCToUpper(record.nick);
     auto it = members.find(key);
-    TIRCMember* member;
     if (it == members.end()) {
         if ((int)members.size() >= kMaxMembers)
             return false;
-        member = new TIRCMember(record);
+        TIRCMember* member = new TIRCMember(record);
         members.emplace(key, member);
+        Classify(*member);
+        KeepMemberListOrder();
+        Reposition(member, TRows(), kNickText | kWhoTexts);
+        return true;
+    }
+    TIRCMember* member = it->second;
+    TRows rows = FindRows(member);
+    if (replaceAll) {
+        *member = record;
     } else {
-        member = it->second;
-        if (replaceAll) {
-            *member = record;
-        } else {
-            member->nick = record.nick;
-            if (!record.user.IsEmpty())
-                member->user = record.user;
-            if (!record.host.IsEmpty())
-                member->host = record.host;
-        }
+        member->nick = record.nick;
+        if (!record.user.IsEmpty())
+            member->user = record.user;
+        if (!record.host.IsEmpty())
+            member->host = record.host;
     }
     Classify(*member);
-    ShowInMemberView(member);
-    SortMemberView();
-    ShowInWhoList(member, true);
-    SortWhoList();
+    Reposition(member, rows, kNickText | kWhoTexts);
     return true;
 }
 
@@ -78,6 +78,7 @@ void TIRCMemberManager::AddOrUpdateMember(const CString& nick, const CString& us
         member->fullName == fullName && member->q == q && member->a == a && member->o == o && member->h == h &&
         member->v == v)
         return;
+    TRows rows = FindRows(member);
     const CString* texts[] = {&user, &host, &server, &fullName};
     CString* fields[] = {&member->user, &member->host, &member->server, &member->fullName};
     for (int i = 0; i < 4; i++)
@@ -85,7 +86,7 @@ void TIRCMemberManager::AddOrUpdateMember(const CString& nick, const CString& us
             *fields[i] = *texts[i];
     member->q = q, member->a = a, member->o = o, member->h = h, member->v = v;
     Classify(*member);
-    ShowChangedDetails(member);
+    Reposition(member, rows, kRedraw | kWhoDetails);
 }
 
 bool TIRCMemberManager::UpdateUserHost(const CString& nick, const CString& user, const CString& host)
@@ -95,24 +96,13 @@ bool TIRCMemberManager::UpdateUserHost(const CString& nick, const CString& user,
     TIRCMember* member = Find(nick);
     if (!member || (member->nick == nick && member->user == user && member->host == host))
         return false;
+    TRows rows = FindRows(member);
     if (!user.IsEmpty())
         member->user = user;
     if (!host.IsEmpty())
         member->host = host;
-    ShowChangedDetails(member);
+    Reposition(member, rows, kRedraw | kWhoDetails);
     return true;
-}
-
-void TIRCMemberManager::ShowChangedDetails(TIRCMember* member)
-{
-    if (memberView) {
-        int item = memberView->FindItem(member);
-        if (item >= 0)
-            memberView->RedrawItem(item);
-    }
-    SortMemberView();
-    ShowInWhoList(member, false);
-    SortWhoList();
 }
 
 void TIRCMemberManager::RemoveMember(const CString& nick)
@@ -120,12 +110,14 @@ void TIRCMemberManager::RemoveMember(const CString& nick)
     auto it = members.find(IRCToUpper(nick));
     if (it == members.end())
         return;
-    for (IMemberListView* view : {memberView, whoList}) {
-        if (!view)
-            continue;
-        int item = view->FindItem(it->second);
-        if (item >= 0)
-            view->DeleteItem(item);
+    TRows rows = FindRows(it->second);
+    if (rows.member >= 0) {
+        memberList.order.Remove(rows.member);
+        memberList.view->DeleteItem(rows.member);
+    }
+    if (rows.who >= 0) {
+        whoList.order.Remove(rows.who);
+        whoList.view->DeleteItem(rows.who);
     }
     delete it->second;
     members.erase(it);
@@ -139,22 +131,12 @@ void TIRCMemberManager::RenameMember(const CString& oldNick, const CString& newN
     if (it == members.end())
         return;
     TIRCMember* member = it->second;
+    TRows rows = FindRows(member);
     members.erase(it);
     member->nick = newNick;
     members.emplace(IRCToUpper(newNick), member);
     Classify(*member);
-    if (memberView) {
-        int item = memberView->FindItem(member);
-        if (item >= 0)
-            memberView->SetItemText(item, 0, newNick);
-        SortMemberView();
-    }
-    if (whoList) {
-        int item = whoList->FindItem(member);
-        if (item >= 0)
-            whoList->SetItemText(item, 1, newNick);
-        SortWhoList();
-    }
+    Reposition(member, rows, kNickText | kWhoNick);
 }
 
 void TIRCMemberManager::ChangeMemberMode(const CString& nick, wchar_t letter, bool on)
@@ -162,16 +144,9 @@ void TIRCMemberManager::ChangeMemberMode(const CString& nick, wchar_t letter, bo
     TIRCMember* member = Find(nick);
     if (!member)
         return;
+    TRows rows = FindRows(member);
     member->SetMode(letter, on);
-    for (IMemberListView* view : {memberView, whoList}) {
-        if (!view)
-            continue;
-        int item = view->FindItem(member);
-        if (item >= 0)
-            view->RedrawItem(item);
-    }
-    SortMemberView();
-    SortWhoList();
+    Reposition(member, rows, kRedraw | kWhoRedraw);
 }
 
 void TIRCMemberManager::Clear()
@@ -179,73 +154,145 @@ void TIRCMemberManager::Clear()
     for (auto& entry : members)
         delete entry.second;
     members.clear();
-    if (memberView)
-        memberView->DeleteAllItems();
-    if (whoList)
-        whoList->DeleteAllItems();
+    for (TShownList* list : {&memberList, &whoList}) {
+        list->order.Clear();
+        if (list->view)
+            list->view->DeleteAllItems();
+    }
 }
 
 void TIRCMemberManager::ClassifyAll()
 {
     for (auto& entry : members)
         Classify(*entry.second);
-    SortMemberView();
-    for (IMemberListView* view : {memberView, whoList})
-        if (view)
-            view->RedrawItem(-1);
+    // One sort of the whole list, which keeps its selection.
+    if (memberList.view) {
+        memberList.order.Reset(&CompareMembers, GetSortMethod(), GetMembers());
+        memberList.view->SortItems(&CompareMembers, memberList.order.GetParam());
+    }
+    for (TShownList* list : {&memberList, &whoList})
+        if (list->view)
+            list->view->RedrawItem(-1);
+}
+
+void TIRCMemberManager::SetMemberView(IMemberListView* view)
+{
+    memberList.view = view;
+    memberList.order.Reset(&CompareMembers, GetSortMethod(), {});
+}
+
+void TIRCMemberManager::SetWhoList(IMemberListView* view)
+{
+    whoList.view = view;
+    whoList.order.Reset(&CompareWhoRows, whoSortColumn, {});
 }
 
 void TIRCMemberManager::RefreshView()
 {
-    if (!memberView)
+    if (!memberList.view)
         return;
-    for (auto& entry : members)
-        ShowInMemberView(entry.second);
-    SortMemberView();
+    memberList.view->DeleteAllItems();
+    memberList.order.Reset(&CompareMembers, GetSortMethod(), GetMembers());
+    for (int row = 0; row < memberList.order.GetCount(); row++) {
+        TIRCMember* member = memberList.order.GetAt(row);
+        memberList.view->InsertItem(member, member->nick, row);
+    }
 }
 
 void TIRCMemberManager::FillWhoList()
 {
-    if (!whoList)
+    if (!whoList.view)
         return;
-    for (auto& entry : members)
-        ShowInWhoList(entry.second, true);
-    SortWhoList();
-}
-
-void TIRCMemberManager::ShowInMemberView(TIRCMember* member)
-{
-    if (!memberView)
-        return;
-    int item = memberView->FindItem(member);
-    if (item < 0)
-        memberView->InsertItem(member, member->nick);
-    else
-        memberView->SetItemText(item, 0, member->nick);
-}
-
-void TIRCMemberManager::ShowInWhoList(TIRCMember* member, bool withNick)
-{
-    if (!whoList)
-        return;
-    int item = whoList->FindItem(member);
-    if (item < 0)
-        item = whoList->InsertItem(member, L"");
-    const CString* columns[] = {&member->nick, &member->user, &member->host, &member->fullName, &member->server};
-    for (int column = withNick ? 1 : 2; column <= 5; column++)
-        whoList->SetItemText(item, column, *columns[column - 1]);
-}
-
-void TIRCMemberManager::SortMemberView()
-{
-    if (memberView)
-        memberView->SortItems(&CompareMembers, listener ? listener->GetMemberSortMethod() : 0);
+    whoList.view->DeleteAllItems();
+    whoList.order.Reset(&CompareWhoRows, whoSortColumn, GetMembers());
+    for (int row = 0; row < whoList.order.GetCount(); row++) {
+        TIRCMember* member = whoList.order.GetAt(row);
+        whoList.view->InsertItem(member, L"", row);
+        SetWhoTexts(member, row, 1);
+    }
 }
 
 void TIRCMemberManager::SortWhoList()
 {
-    if (whoList)
-        whoList->SortItems(&CompareWhoRows, whoSortColumn);
+    if (!whoList.view)
+        return;
+    whoList.order.Reset(&CompareWhoRows, whoSortColumn, GetMembers());
+    whoList.view->SortItems(&CompareWhoRows, whoSortColumn);
+}
+
+int TIRCMemberManager::GetSortMethod() const { return listener ? listener->GetMemberSortMethod() : 0; }
+
+// The preference may have changed since the list was sorted.
+void TIRCMemberManager::KeepMemberListOrder()
+{
+    if (!memberList.view || memberList.order.IsSortedBy(&CompareMembers, GetSortMethod()))
+        return;
+    memberList.order.Reset(&CompareMembers, GetSortMethod(), GetMembers());
+    memberList.view->SortItems(&CompareMembers, memberList.order.GetParam());
+}
+
+// Before the member's sort keys change.
+TIRCMemberManager::TRows TIRCMemberManager::FindRows(const TIRCMember* member)
+{
+    KeepMemberListOrder();
+    TRows rows;
+    if (memberList.view)
+        rows.member = memberList.order.Find(member);
+    if (whoList.view)
+        rows.who = whoList.order.Find(member);
+    return rows;
+}
+
+// After the member changed: its rows move to where it now belongs (or are made) and show it.
+void TIRCMemberManager::Reposition(TIRCMember* member, const TRows& rows, int show)
+{
+    if (memberList.view)
+        RepositionInMemberList(member, rows.member, show);
+    if (whoList.view)
+        RepositionInWhoList(member, rows.who, show);
+}
+
+void TIRCMemberManager::RepositionInMemberList(TIRCMember* member, int from, int show)
+{
+    if (from >= 0)
+        memberList.order.Remove(from);
+    int to = memberList.order.Insert(member);
+    if (from < 0) {
+        memberList.view->InsertItem(member, member->nick, to);
+        return;
+    }
+    if (from != to)
+        memberList.view->MoveItem(from, to);
+    if (show & kNickText)
+        memberList.view->SetItemText(to, 0, member->nick);
+    if (show & kRedraw)
+        memberList.view->RedrawItem(to);
+}
+
+void TIRCMemberManager::RepositionInWhoList(TIRCMember* member, int from, int show)
+{
+    if (from >= 0)
+        whoList.order.Remove(from);
+    int to = whoList.order.Insert(member);
+    if (from < 0)
+        whoList.view->InsertItem(member, CString(), to);
+    else if (from != to)
+        whoList.view->MoveItem(from, to);
+    if (from < 0 || (show & kWhoTexts))
+        SetWhoTexts(member, to, 1);
+    else if (show & kWhoNick)
+        whoList.view->SetItemText(to, 1, member->nick);
+    else if (show & kWhoDetails)
+        SetWhoTexts(member, to, 2);
+    if (show & kWhoRedraw)
+        whoList.view->RedrawItem(to);
+}
+
+void TIRCMemberManager::SetWhoTexts(const TIRCMember* member, int row, int firstColumn)
+{
+    const CString* columns[] = {&member->nick, &member->user, &member->host, &member->fullName, &member->server};
+    for (int column = firstColumn; column <= 5; column++)
+        whoList.view->SetItemText(row, column, *columns[column - 1]);
 }
 
 std::vector<CString> TIRCMemberManager::GetNicks() const

@@ -1,8 +1,10 @@
 #pragma once
 // A channel's members, by IRC-folded nick, with the member list and the WHO window's list kept
-// in step when they are attached.
+// in step when they are attached. Each list's order is kept here too, so a change touches one
+// row of a list and never sorts it.
 
 #include "irc/Member.h"
+#include "irc/MemberOrder.h"
 #include "irc/MemberView.h"
 
 #include <map>
@@ -32,14 +34,16 @@ public:
     void Clear();
     void ClassifyAll();
 
-    void SetMemberView(IMemberListView* view) { memberView = view; }
-    void SetWhoList(IMemberListView* view) { whoList = view; }
-    IMemberListView* GetWhoList() const { return whoList; }
+    // A view attached is filled by RefreshView (FillWhoList for the WHO list).
+    void SetMemberView(IMemberListView* view);
+    IMemberListView* GetMemberView() const { return memberList.view; }
+    void SetWhoList(IMemberListView* view);
+    IMemberListView* GetWhoList() const { return whoList.view; }
     void SetWhoSortColumn(int column) { whoSortColumn = column; }
     void RefreshView();
     void FillWhoList();
-    // By the sort preference, which may have changed.
-    void SortMemberView();
+    // By the sort preference, which may have changed; sorts only when it did.
+    void SortMemberView() { KeepMemberListOrder(); }
     void SortWhoList();
 
     std::vector<CString> GetNicks() const;
@@ -52,15 +56,37 @@ private:
     };
     using TMap = std::map<CString, TIRCMember*, TKeyLess>;
 
-    void ShowInMemberView(TIRCMember* member);
-    void ShowInWhoList(TIRCMember* member, bool withNick);
-    // Both views after the member's modes or address changed.
-    void ShowChangedDetails(TIRCMember* member);
+    struct TShownList {
+        IMemberListView* view = nullptr;
+        TMemberOrder order;
+    };
+    // A member's rows before its sort keys change; -1 for none.
+    struct TRows {
+        int member = -1;
+        int who = -1;
+    };
+    // What a change shows in the rows besides their place.
+    enum TShow : int {
+        kNickText = 1,   // the member list's text
+        kRedraw = 2,     // the member list's image
+        kWhoTexts = 4,   // every WHO column
+        kWhoNick = 8,    // the WHO nick column
+        kWhoDetails = 16, // the WHO address, name and server columns
+        kWhoRedraw = 32,
+    };
+
     void Classify(TIRCMember& member);
+    int GetSortMethod() const;
+    void KeepMemberListOrder();
+    TRows FindRows(const TIRCMember* member);
+    void Reposition(TIRCMember* member, const TRows& rows, int show);
+    void RepositionInMemberList(TIRCMember* member, int from, int show);
+    void RepositionInWhoList(TIRCMember* member, int from, int show);
+    void SetWhoTexts(const TIRCMember* member, int row, int firstColumn);
 
     TMap members;
     IMemberManagerListener* listener;
-    IMemberListView* memberView = nullptr;
-    IMemberListView* whoList = nullptr;
+    TShownList memberList;
+    TShownList whoList;
     int whoSortColumn = 1;
 };

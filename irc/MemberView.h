@@ -1,6 +1,7 @@
 #pragma once
 // A window list that shows members: the channel's member list or the rows of its WHO window.
-// Each item carries its member; the window implements this, tests record the calls.
+// Each item carries its member; the member manager says where each row goes. The window
+// implements this, tests record the calls.
 
 #include "classlib/String.h"
 
@@ -10,13 +11,13 @@ using TMemberCompare = int (*)(const TIRCMember* a, const TIRCMember* b, int par
 
 class IMemberListView {
 public:
-    // -1 when the member has no item.
-    virtual int FindItem(const TIRCMember* member) = 0;
-    // Returns the new item's index.
-    virtual int InsertItem(const TIRCMember* member, const CString& text) = 0;
+    // A new item at the given index; returns the index.
+    virtual int InsertItem(const TIRCMember* member, const CString& text, int item) = 0;
     virtual void SetItemText(int item, int column, const CString& text) = 0;
     virtual void DeleteItem(int item) = 0;
     virtual void DeleteAllItems() = 0;
+    // The item with its texts, image and selection to another index, counted without it.
+    virtual void MoveItem(int from, int to) = 0;
     virtual void RedrawItem(int item) = 0;
     virtual void SortItems(TMemberCompare compare, int param) = 0;
 

@@ -274,8 +274,7 @@ LRESULT CMainFrame::OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam)
     ownedWindows.KickIdle(wParam, lParam);
     if (world)
         world->KickIdleAllDialogs(wParam, lParam);
-    UpdateToolBar();
-    return 0;
+    return 0; // the frame class updated the tool bar before
 }
 
 LRESULT CMainFrame::OnTaskbarCreated(WPARAM, LPARAM)

@@ -55,6 +55,8 @@ public:
     // What was received and not yet taken. Taking resumes reading that a full buffer paused.
     CStringA ReadLine();
     int GetReceivedSize() const { return receiveBuffer.GetSize(); }
+    // The peer closed; what it sent before is still to be taken.
+    bool IsPeerClosing() const { return peerClosing; }
     int PeekReceived(void* destination, int count) const { return receiveBuffer.Peek(destination, count); }
     void DiscardReceived(int count);
     // Puts bytes back in front of the received ones (a proxy reply read one chunk too far).

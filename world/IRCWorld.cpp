@@ -22,6 +22,7 @@ TIRCWorld::TIRCWorld(TConfig* config, IIRCWorldHost* host, const TLogAddressFind
     ::GetLocalTime(&now);
     lastTickDay = now.wDay;
     timer.SetListener(this);
+    titleTimer.SetListener(this);
     dccManager.SetWorld(this);
     dccManager.SetPreference(preference);
 }
@@ -31,6 +32,7 @@ TIRCWorld::~TIRCWorld() { Shutdown(); }
 void TIRCWorld::Shutdown()
 {
     timer.Stop();
+    titleTimer.Stop();
     // The items carry the units as data; none may outlive them.
     if (serverTree && serverTree->IsWindow())
         serverTree->DeleteItem(TVI_ROOT);
@@ -465,7 +467,16 @@ int TIRCWorld::CountActiveUnits() const
     return count;
 }
 
-void TIRCWorld::OnTimer(TTimer*) { Tick(); }
+void TIRCWorld::OnTimer(TTimer* which)
+{
+    if (which == &titleTimer) {
+        titleTimer.Stop();
+        if (titleDue)
+            ShowTitle();
+        return;
+    }
+    Tick();
+}
 
 void TIRCWorld::Tick()
 {

@@ -333,6 +333,7 @@ private:
     void ClearViewMarks(TIRCNode* node);
     void DrawChannelNumber(TTreeView* tree, NMTVCUSTOMDRAW* draw);
     CString MakeTitle() const;
+    void ShowTitle();
     // Keys shared by the tree, the log views and the member lists.
     bool ForwardKeyToInputLine(UINT key, bool system);
     bool IsLeftToControl(UINT key) const;
@@ -375,6 +376,11 @@ private:
     TIRCChannel* popupChannel = nullptr;
     std::vector<CString> searchWords;
     TTimer timer;
+    // A busy channel asks for the title with each line; it changes at most once a display frame.
+    TTimer titleTimer;
+    bool titleDue = false;
+    DWORD titleShownAt = 0;
+    CString shownTitle;
     int balloonCountdown = 0;
     TNickCompleter completer;
     std::deque<CString> clipboardQueue;

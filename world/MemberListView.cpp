@@ -2,20 +2,30 @@
 
 #include "irc/Member.h"
 
+namespace {
+
+// Started by the list's first change: a burst is laid out and painted at most this often, and
+// timers come after the queue's other messages, so a burst read in many pieces ends first.
+const UINT_PTR kReleaseTimerId = 0x4B56;
+const UINT kReleaseMs = 30;
+
+} // namespace
+
 int GetMemberImage(const TIRCMember& member)
 {
     return member.q ? 5 : member.a ? 4 : member.o ? 0 : member.h ? 2 : member.v ? 1 : 3;
 }
 
-int TMemberListView::InsertItem(const TIRCMember* member, const CString& text)
+int TMemberListView::InsertItem(const TIRCMember* member, const CString& text, int item)
 {
-    LVITEMW item = {};
-    item.mask = LVIF_TEXT | LVIF_PARAM | LVIF_IMAGE;
-    item.iItem = GetItemCount();
-    item.pszText = (LPWSTR)text.GetString();
-    item.lParam = (LPARAM)member;
-    item.iImage = GetMemberImage(*member);
-    return (int)SendMessage(LVM_INSERTITEMW, 0, (LPARAM)&item);
+    HoldRedraw();
+    LVITEMW row = {};
+    row.mask = LVIF_TEXT | LVIF_PARAM | LVIF_IMAGE;
+    row.iItem = item;
+    row.pszText = (LPWSTR)text.GetString();
+    row.lParam = (LPARAM)member;
+    row.iImage = GetMemberImage(*member);
+    return (int)SendMessage(LVM_INSERTITEMW, 0, (LPARAM)&row);
 }
 
 // The manager sets the text whenever the member's record changed, modes included.
@@ -28,9 +38,20 @@ void TMemberListView::SetItemText(int item, int column, const CString& text)
 
 void TMemberListView::DeleteItem(int item)
 {
+    HoldRedraw();
     SendMessage(LVM_DELETEITEM, (WPARAM)item);
-    if ((GetStyle() & LVS_TYPEMASK) == LVS_SMALLICON)
-        SendMessage(LVM_ARRANGE, LVA_DEFAULT);
+}
+
+void TMemberListView::DeleteAllItems()
+{
+    HoldRedraw();
+    TListView::DeleteAllItems();
+}
+
+void TMemberListView::MoveItem(int from, int to)
+{
+    HoldRedraw();
+    TListView::MoveItem(from, to);
 }
 
 // A mode change shows in the item's image.
@@ -58,8 +79,41 @@ int CALLBACK CompareItems(LPARAM a, LPARAM b, LPARAM call)
 
 void TMemberListView::SortItems(TMemberCompare compare, int param)
 {
+    HoldRedraw();
+    sortCount++;
     TSortCall call = {compare, param};
     SendMessage(LVM_SORTITEMS, (WPARAM)&call, (LPARAM)&CompareItems);
+}
+
+void TMemberListView::HoldRedraw()
+{
+    if (redrawHeld || !m_hWnd)
+        return;
+    redrawHeld = true;
+    SendMessage(WM_SETREDRAW, FALSE);
+    ::SetTimer(m_hWnd, kReleaseTimerId, kReleaseMs, nullptr);
+}
+
+// Laid out while painting is still off, the rows invalidate nothing one by one; turning it on
+// invalidates the list once.
+void TMemberListView::ReleaseRedraw()
+{
+    ::KillTimer(m_hWnd, kReleaseTimerId);
+    if (!redrawHeld)
+        return;
+    redrawHeld = false;
+    if ((GetStyle() & LVS_TYPEMASK) == LVS_SMALLICON || (GetStyle() & LVS_TYPEMASK) == LVS_ICON)
+        SendMessage(LVM_ARRANGE, LVA_DEFAULT);
+    SendMessage(WM_SETREDRAW, TRUE);
+}
+
+LRESULT TMemberListView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_TIMER && wParam == kReleaseTimerId) {
+        ReleaseRedraw();
+        return 0;
+    }
+    return TDoubleBufferedListView::WindowProc(message, wParam, lParam);
 }
 
 namespace {

@@ -181,16 +181,11 @@ void TWhoDialog::Activate()
     SetFocus();
 }
 
-int TWhoDialog::FindItem(const TIRCMember* member)
-{
-    return list ? list->FindItemByData(reinterpret_cast<LPARAM>(member)) : -1;
-}
-
-int TWhoDialog::InsertItem(const TIRCMember* member, const CString& text)
+int TWhoDialog::InsertItem(const TIRCMember* member, const CString& text, int item)
 {
     if (!list)
         return -1;
-    int item = list->InsertItem(list->GetItemCount(), text);
+    item = list->InsertItem(item, text);
     if (item >= 0)
         list->SetItemData(item, reinterpret_cast<LPARAM>(member));
     return item;
@@ -212,6 +207,12 @@ void TWhoDialog::DeleteAllItems()
 {
     if (list)
         list->DeleteAllItems();
+}
+
+void TWhoDialog::MoveItem(int from, int to)
+{
+    if (list)
+        list->MoveItem(from, to);
 }
 
 void TWhoDialog::RedrawItem(int item)

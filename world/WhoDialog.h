@@ -62,11 +62,11 @@ public:
     void KickIdle(WPARAM wParam, LPARAM lParam) override { SendMessage(WM_KICKIDLE, wParam, lParam); }
     HWND GetWindowHandle() const override { return m_hWnd; }
 
-    int FindItem(const TIRCMember* member) override;
-    int InsertItem(const TIRCMember* member, const CString& text) override;
+    int InsertItem(const TIRCMember* member, const CString& text, int item) override;
     void SetItemText(int item, int column, const CString& text) override;
     void DeleteItem(int item) override;
     void DeleteAllItems() override;
+    void MoveItem(int from, int to) override;
     void RedrawItem(int item) override;
     void SortItems(TMemberCompare compare, int param) override;
 

@@ -33,6 +33,15 @@ TIRCNode* NodeOf(TIRCUnit* unit, TIRCChannel* channel)
 
 HWND FocusedWindow() { return ::GetFocus(); }
 
+CString WindowTitle(HWND window)
+{
+    CString text;
+    int length = ::GetWindowTextLengthW(window);
+    ::GetWindowTextW(window, text.GetBuffer(length + 1), length + 1);
+    text.ReleaseBuffer(length);
+    return text;
+}
+
 } // namespace
 
 CString GetAppTitle()
@@ -238,7 +247,11 @@ bool TIRCWorld::IsScrolledBack(TIRCUnit* unit, TIRCChannel* channel)
 void TIRCWorld::MarkNode(TIRCUnit* unit, TIRCChannel* channel, TNodeMark mark)
 {
     TIRCNode* node = NodeOf(unit, channel);
-    (mark == MARK_KEYWORD ? node->keywordMark : mark == MARK_NEW_TALK ? node->newTalkMark : node->updateMark) = true;
+    bool& flag = mark == MARK_KEYWORD ? node->keywordMark : mark == MARK_NEW_TALK ? node->newTalkMark : node->updateMark;
+    // Each line of a busy channel marks its node again; only a new mark changes the tree.
+    if (flag)
+        return;
+    flag = true;
     RedrawTree();
 }
 
@@ -379,11 +392,35 @@ CString TIRCWorld::MakeTitle() const
     return format.FormatTalkTitle(nick, unit->GetName(), partner, userModes);
 }
 
+namespace {
+
+const DWORD kFrameMs = 16;
+
+} // namespace
+
 void TIRCWorld::UpdateTitle()
 {
     if (!frame)
         return;
+    titleDue = true;
+    if (titleTimer.IsRunning())
+        return;
+    DWORD since = ::GetTickCount() - titleShownAt;
+    if (since >= kFrameMs)
+        ShowTitle();
+    else
+        titleTimer.Start(kFrameMs - since);
+}
+
+// Setting the caption repaints it and the tray icon's tip goes to another process: only changes.
+void TIRCWorld::ShowTitle()
+{
+    titleDue = false;
+    titleShownAt = ::GetTickCount();
     CString title = MakeTitle();
+    if (title == shownTitle && WindowTitle(frame->GetFrameWindow()) == title)
+        return;
+    shownTitle = title;
     ::SetWindowTextW(frame->GetFrameWindow(), title);
     frame->SetTrayToolTip(title);
 }

@@ -15,21 +15,28 @@ public:
         CString columns[6];
     };
 
-    int FindItem(const TIRCMember* member) override
+    int FindItem(const TIRCMember* member) const
     {
         for (size_t i = 0; i < items.size(); i++)
             if (items[i].member == member)
                 return (int)i;
         return -1;
     }
-    int InsertItem(const TIRCMember* member, const CString& text) override
+    int InsertItem(const TIRCMember* member, const CString& text, int item) override
     {
-        items.push_back({member, {text}});
-        return (int)items.size() - 1;
+        items.insert(items.begin() + item, TItem{member, {text}});
+        return item;
     }
     void SetItemText(int item, int column, const CString& text) override { items[item].columns[column] = text; }
     void DeleteItem(int item) override { items.erase(items.begin() + item); }
     void DeleteAllItems() override { items.clear(); }
+    void MoveItem(int from, int to) override
+    {
+        TItem moved = items[(size_t)from];
+        items.erase(items.begin() + from);
+        items.insert(items.begin() + to, moved);
+        moves++;
+    }
     void RedrawItem(int) override { redraws++; }
     void SortItems(TMemberCompare compare, int param) override
     {
@@ -48,6 +55,7 @@ public:
     std::vector<TItem> items;
     int redraws = 0;
     int sorts = 0;
+    int moves = 0;
 };
 
 class TFakeMaskList : public IMaskList {

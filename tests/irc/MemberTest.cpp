@@ -162,9 +162,9 @@ TEST_F(MemberManagerTest, ViewsFollowEveryChange)
     members.AddMember(TIRCMember(L"amy", L"u2", L"h2"), true);
     members.ChangeMemberMode(L"zed", L'o', true);
     EXPECT_EQ(unit.view.Column(0), (std::vector<CString>{L"zed", L"amy"}));
-    int sorts = unit.view.sorts;
-    members.ChangeMemberMode(L"zed", L'x', true);
-    EXPECT_GT(unit.view.sorts, sorts);
+    members.ChangeMemberMode(L"zed", L'o', false);
+    EXPECT_EQ(unit.view.Column(0), (std::vector<CString>{L"amy", L"zed"})) << "a mode change moves the row";
+    members.ChangeMemberMode(L"zed", L'o', true);
     members.AddOrUpdateMember(L"amy", L"", L"", L"irc.example", L"Amy A", false, false, false, false, true);
     EXPECT_EQ(members.Find(L"amy")->user, L"u2");
     EXPECT_TRUE(members.Find(L"amy")->v);

@@ -1,0 +1,202 @@
+// The shown member list of a big channel through a NAMES burst in random order and a run of
+// joins, parts, quits, nick and mode changes: its rows stay in the order the sort setting gives,
+// laid out in that order once the burst is over, and the list is sorted only when the setting
+// itself changes.
+
+#include "tests/common/Screenshot.h"
+#include "tests/common/StringPrinter.h"
+#include "tests/irc/IrcTestSupport.h"
+#include "tests/world/common/WorldWindowTest.h"
+
+#include "foundation/CodePage.h"
+#include "world/MemberListView.h"
+
+#include <algorithm>
+#include <random>
+
+namespace {
+
+class MemberListOrderTest : public TWorldWindowTest {
+protected:
+    // Logged in without a socket and joined to #big, which the world selects as the first channel.
+    void JoinBig(int sortMethod)
+    {
+        config.preference.MemberSortMethod = sortMethod;
+        config.preference.FocusOnJoin = true;
+        AddServer(L"net", {L"#big"});
+        Build();
+        unit = world->FindUnit(L"net");
+        unit->GetConnection().transport.active = true;
+        TIRCUnitSession& session = unit->GetSession();
+        session.currentNick = session.firstNick = session.secondNick = session.wantedNick = L"kvself";
+        session.state = TIRCUnit::StateConnecting;
+        unit->OnConnect(&unit->GetConnection());
+        FeedLine(*unit, ":irc.example 001 kvself :Welcome");
+        FeedLine(*unit, ":kvself!u@h JOIN :#big");
+        channel = unit->FindChannel(L"#big");
+        ASSERT_TRUE(channel);
+        list = static_cast<TMemberListView*>(ShownMemberList());
+        ASSERT_EQ(static_cast<IMemberListView*>(list), channel->memberView) << "the channel's list is shown";
+    }
+    // 2,000 nicks in random order, some with the prefixes of owner, op, half-op and voice.
+    void FeedNamesBurst()
+    {
+        for (int i = 0; i < 2000; i++)
+            nicks.push_back(RandomNick(i));
+        std::shuffle(nicks.begin(), nicks.end(), random);
+        std::string line;
+        for (const std::string& nick : nicks) {
+            static const char* const prefixes[] = {"", "", "", "", "", "", "@", "+", "+", "%", "~"};
+            line += (line.empty() ? "" : " ") + std::string(prefixes[random() % 11]) + nick;
+            if (line.size() > 350) {
+                FeedLine(*unit, ":irc.example 353 kvself = #big :" + line);
+                line.clear();
+            }
+        }
+        FeedLine(*unit, ":irc.example 353 kvself = #big :" + line);
+        FeedLine(*unit, ":irc.example 366 kvself #big :End of NAMES list");
+    }
+    // Joins, parts, quits, nick changes and mode changes of random members.
+    void FeedChanges(int count)
+    {
+        for (int i = 0; i < count; i++) {
+            std::string& nick = nicks[random() % nicks.size()];
+            switch (random() % 6) {
+            case 0:
+                nick = RandomNick(10000 + i);
+                FeedLine(*unit, ":" + nick + "!u@h JOIN :#big");
+                break;
+            case 1:
+                FeedLine(*unit, ":" + nick + "!u@h PART #big :bye");
+                nick = RandomNick(20000 + i);
+                FeedLine(*unit, ":" + nick + "!u@h JOIN :#big");
+                break;
+            case 2:
+                FeedLine(*unit, ":" + nick + "!u@h QUIT :gone");
+                break;
+            case 3: {
+                std::string renamed = RandomNick(30000 + i);
+                FeedLine(*unit, ":" + nick + "!u@h NICK :" + renamed);
+                nick = renamed;
+                break;
+            }
+            default: {
+                static const char* const modes[] = {"+o", "-o", "+v", "-v", "+h", "+o-v"};
+                std::string mode = modes[random() % 6];
+                std::string targets = nick + (mode.size() > 2 ? " " + nick : "");
+                FeedLine(*unit, ":op!u@h MODE #big " + mode + " " + targets);
+                break;
+            }
+            }
+        }
+    }
+    std::string RandomNick(int serial)
+    {
+        static const char letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ[]{}_";
+        std::string nick;
+        for (int n = 3 + (int)(random() % 5); n > 0; n--)
+            nick += letters[random() % (sizeof letters - 1)];
+        return nick + std::to_string(serial);
+    }
+    // The rows as the list shows them, and the channel's members in the setting's order.
+    std::vector<CString> Rows()
+    {
+        std::vector<CString> rows;
+        for (int i = 0; i < list->GetItemCount(); i++)
+            rows.push_back(list->GetItemText(i, 0));
+        return rows;
+    }
+    std::vector<CString> Expected(int sortMethod)
+    {
+        std::vector<TIRCMember*> members = channel->GetMembers().GetMembers();
+        std::sort(members.begin(), members.end(),
+                  [&](const TIRCMember* a, const TIRCMember* b) { return CompareMembers(a, b, sortMethod) < 0; });
+        std::vector<CString> names;
+        for (const TIRCMember* member : members)
+            names.push_back(member->nick);
+        return names;
+    }
+    // After the burst the rows stand in reading order, left to right and down.
+    void ExpectLaidOutInOrder()
+    {
+        POINT last = {-1, -1};
+        for (int i = 0; i < list->GetItemCount(); i++) {
+            POINT at = {};
+            list->SendMessage(LVM_GETITEMPOSITION, i, (LPARAM)&at);
+            ASSERT_TRUE(at.y > last.y || (at.y == last.y && at.x > last.x)) << "row " << i;
+            last = at;
+        }
+    }
+    void ExpectImagesFollowModes()
+    {
+        for (int i = 0; i < list->GetItemCount(); i++)
+            ASSERT_EQ(list->GetItemImage(i), GetMemberImage(*list->GetMember(i))) << "row " << i;
+    }
+
+    std::mt19937 random{20261208};
+    std::vector<std::string> nicks;
+    TIRCUnit* unit = nullptr;
+    TIRCChannel* channel = nullptr;
+    TMemberListView* list = nullptr;
+};
+
+// One run per sort setting: 0 nick, 1 mode, 2 group, 3 mode then group, 4 group then mode.
+class MemberListSortSettingTest : public MemberListOrderTest, public ::testing::WithParamInterface<int> {};
+
+CString Wide(const std::string& text) { return ConvertFromUtf8(text.c_str()); }
+
+} // namespace
+
+TEST_P(MemberListSortSettingTest, BurstAndChangesKeepTheOrderWithoutSorting)
+{
+    int method = GetParam();
+    JoinBig(method);
+    FeedNamesBurst();
+    ASSERT_EQ(channel->GetMembers().GetCount(), 2001);
+    EXPECT_EQ(Rows(), Expected(method));
+    FeedChanges(500);
+    EXPECT_EQ(Rows(), Expected(method));
+    EXPECT_EQ(list->GetItemCount(), channel->GetMembers().GetCount());
+    EXPECT_EQ(list->GetSortCount(), 0) << "rows are placed, never sorted";
+    EXPECT_TRUE(PumpMessagesUntil([&] { return !list->IsRedrawHeld(); }, 5000))
+        << "the list is laid out and painted once the burst is over";
+    ExpectLaidOutInOrder();
+    ExpectImagesFollowModes();
+    if (method == 1) {
+        EXPECT_TRUE(SaveWindowPng(frame.m_hWnd, ScreenshotPath(L"member-list-after-burst.png")));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(EverySetting, MemberListSortSettingTest, ::testing::Range(0, 5));
+
+TEST_F(MemberListOrderTest, ANewSortSettingSortsTheListOnceAndLaterChangesFollowIt)
+{
+    JoinBig(0);
+    FeedNamesBurst();
+    config.preference.MemberSortMethod = 1;
+    FeedChanges(200);
+    EXPECT_EQ(list->GetSortCount(), 1);
+    EXPECT_EQ(Rows(), Expected(1));
+    PumpMessagesUntil([&] { return !list->IsRedrawHeld(); }, 5000);
+    ExpectLaidOutInOrder();
+}
+
+TEST_F(MemberListOrderTest, ASelectedMemberStaysSelectedWhenItsRowMoves)
+{
+    JoinBig(1);
+    FeedNamesBurst();
+    PumpMessagesUntil([&] { return !list->IsRedrawHeld(); }, 5000);
+    std::string nick = nicks[nicks.size() / 2];
+    int row = list->FindItem(channel->FindMember(Wide(nick)));
+    ASSERT_GE(row, 0);
+    list->SetItemState(row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    FeedLine(*unit, ":op!u@h MODE #big +q " + nick);
+    FeedLine(*unit, ":" + nick + "!u@h NICK :aaa" + nick);
+    int moved = list->FindItem(channel->FindMember(Wide("aaa" + nick)));
+    ASSERT_GE(moved, 0);
+    EXPECT_NE(moved, row);
+    EXPECT_EQ(list->GetItemState(moved, LVIS_SELECTED | LVIS_FOCUSED), (UINT)(LVIS_SELECTED | LVIS_FOCUSED));
+    std::vector<int> selected;
+    list->GetSelectedItemIndexes(selected);
+    EXPECT_EQ(selected, std::vector<int>{moved});
+}
