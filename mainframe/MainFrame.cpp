@@ -277,6 +277,11 @@ LRESULT CMainFrame::OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam)
         scriptConsole->SendMessage(WM_KICKIDLE, wParam, lParam);
     if (scriptSelect && scriptSelect->m_hWnd)
         scriptSelect->SendMessage(WM_KICKIDLE, wParam, lParam);
+    // The macro settings window passes it on to its open editor.
+    if (macroSelect && macroSelect->m_hWnd)
+        macroSelect->SendMessage(WM_KICKIDLE, wParam, lParam);
+    if (popupEditor && popupEditor->m_hWnd)
+        popupEditor->SendMessage(WM_KICKIDLE, wParam, lParam);
     KickIdleHistoryWindows(wParam, lParam);
     RelayIdleToDCCDialog();
     if (ignoreList && ignoreList->m_hWnd)

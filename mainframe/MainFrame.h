@@ -22,6 +22,8 @@
 #include "world/WorldFrame.h"
 #include "logview/ProtocolLogDialog.h"
 #include "script/ScriptSelectDialog.h"
+#include "macrowindows/MacroSelectDialog.h"
+#include "macrowindows/PopupEditorDialog.h"
 
 #include <vector>
 
@@ -55,6 +57,8 @@ class CMainFrame : public TAttachWindow,
                    public IDirectoryWatcherListener,
                    public IProtocolLogDialogListener,
                    public IScriptSelectDialogListener,
+                   public IMacroSelectDialogListener,
+                   public IPopupEditorDialogListener,
                    public IHistoryDialogListener,
                    public IMaskDialogListener,
                    public IWorldFrame {
@@ -169,6 +173,8 @@ private:
     TProtocolLogDialog* scriptConsole = nullptr;
     bool scriptConsoleShown = false;
     TScriptSelectDialog* scriptSelect = nullptr;
+    TMacroSelectDialog* macroSelect = nullptr;
+    TPopupEditorDialog* popupEditor = nullptr;
     TMaskDialog* ignoreList = nullptr;
 
     // ---- Commands, activation, services and listener operations (app/MainFrameCommands.cpp,
@@ -213,6 +219,17 @@ public:
     void OnScriptSelectDialogClosed(TScriptSelectDialog* dialog) override;
     void OnScriptSelectionChanged(TScriptSelectDialog* dialog) override;
     void OnShowScriptConsole(TScriptSelectDialog* dialog) override;
+    // The macro settings window and the popup menu editor (app/MainFrameMacros.cpp).
+    void OnMacroSettings();
+    void OnPopupMenuSettings();
+    TMacroSelectDialog* GetMacroSettings() const { return macroSelect; }
+    TPopupEditorDialog* GetPopupEditor() const { return popupEditor; }
+    void OnMacroSelectDialogClosed(TMacroSelectDialog* dialog) override;
+    void OnMacroFilesChanged(TMacroSelectDialog* dialog) override;
+    void OnMacroFileRenamed(TMacroSelectDialog* dialog, const CString& oldName, const CString& newName) override;
+    void OnMacroFileDeleted(TMacroSelectDialog* dialog, const CString& name) override;
+    void OnPopupEditorDialogOK(TPopupEditorDialog* dialog) override;
+    void OnPopupEditorDialogClose(TPopupEditorDialog* dialog) override;
     void OnHistoryLineClick(TIRCUnit* unit, TIRCChannel* channel, int lineNumber);
     void OnMacroFileRenamed(const CString& oldName, const CString& newName);
     void OnMacroFileDeleted(const CString& name);
@@ -401,6 +418,7 @@ private:
     void FindInSelectedLog(bool forward);
     void CreateScriptConsole();
     void DestroyScriptSettings();
+    void DestroyMacroWindows();
 
     TIRCWorld* world = nullptr;
     IDroppedFileSender* dccSender = nullptr;

@@ -78,6 +78,7 @@ void CMainFrame::BeginShutdown()
     ::DragAcceptFiles(m_hWnd, FALSE);
     hotKey.SetActive(false);
     DestroyScriptSettings();
+    DestroyMacroWindows();
     DestroyDCCDialog();
     DestroyAutoOpDialogs();
     DestroyIgnoreList();
