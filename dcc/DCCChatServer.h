@@ -29,7 +29,6 @@ public:
     void SendLine(const CStringA& line);
     int GetPort() const { return server.port; }
     bool IsListening() const { return server.listening; }
-    bool IsAccepted() const { return accepted; }
     bool IsConnected() const { return peer && peer->IsConnected(); }
 
     void OnOpen(TTCPServer* server) override;

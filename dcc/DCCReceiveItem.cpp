@@ -2,6 +2,7 @@
 
 #include "foundation/Path.h"
 #include "foundation/ResourceString.h"
+#include "foundation/SafeFileName.h"
 #include "res/strings/dcc.h"
 
 #include <algorithm>
@@ -9,25 +10,6 @@
 namespace {
 
 const wchar_t kIncomplete[] = L"_incomplete_";
-
-bool IsReservedChar(wchar_t c) { return c < 0x20 || c == 0x7F || wcschr(L":<>*?|\"", c) != nullptr; }
-
-bool IsDeviceName(const CString& name)
-{
-    static const wchar_t* const devices[] = {L"CON", L"PRN", L"AUX", L"NUL", L"CONIN$", L"CONOUT$", L"CLOCK$"};
-    // "con.txt" and "con .txt" open the device just the same.
-    CString base = name;
-    int dot = base.Find(L'.');
-    if (dot >= 0)
-        base = base.Left(dot);
-    base.TrimRight(L' ');
-    base.MakeUpper();
-    for (const wchar_t* device : devices)
-        if (base == device)
-            return true;
-    return base.GetLength() == 4 && (base.Left(3) == L"COM" || base.Left(3) == L"LPT") && base[3] >= L'0' &&
-           base[3] <= L'9';
-}
 
 // T and E of a name: the part before the last dot, and the last dot with what follows.
 void SplitName(const CString& name, CString& title, CString& extension)
@@ -56,28 +38,14 @@ bool IsDigits(const CString& text)
 
 CString MakeSafeReceiveFileName(const CString& name)
 {
-    CString safe = name;
-    for (int i = 0; i < safe.GetLength(); i++)
-        if (IsReservedChar(safe[i]) || safe[i] == L'/' || safe[i] == L'\\')
-            safe.SetAt(i, L'_');
-    // Windows drops trailing dots and blanks, so "a." would land on "a" and ".." on the folder.
-    safe.TrimRight(L". ");
-    if (safe.IsEmpty())
-        return L"_";
-    if (IsDeviceName(safe))
-        safe = L"_" + safe;
-    return safe;
+    CString safe = MakeSafeFileNamePart(name);
+    return safe.IsEmpty() ? CString(L"_") : safe;
 }
 
 CString MakeReceiveFolder(const CString& folder)
 {
     CString result = folder;
-    int start = 0;
-    if (result.GetLength() >= 2 && result[1] == L':' && iswalpha(result[0]))
-        start = 2;
-    for (int i = start; i < result.GetLength(); i++)
-        if (IsReservedChar(result[i]))
-            result.SetAt(i, L'_');
+    ReplaceInvalidPathChars(result);
     if (result.IsEmpty() || result[result.GetLength() - 1] != L'\\')
         result += L'\\';
     return result;

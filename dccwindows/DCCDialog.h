@@ -44,7 +44,6 @@ public:
     void SetManager(TDCCManager* value) { manager = value; }
     // Column widths, placement and splitter in "window.ini", and the receive folder.
     void SetSettings(TConfig* value) { settings = value; }
-    TDCCManager* GetManager() const { return manager; }
 
     BOOL PreCreateWindow(CREATESTRUCTW& cs) override;
     BOOL PreTranslateMessage(MSG* msg) override;
@@ -58,14 +57,11 @@ public:
     void UpdateReceiveRow(TDCCReceiveItem* item, int row);
     void UpdateSendRow(TDCCSendItem* item, int row);
 
-    bool IsTopMost() const { return topmost; }
-    void SetTopMostFlag(bool on) { topmost = on; }
     TWindowFlasher& GetFlasher() { return flasher; }
     TDoubleBufferedListView* GetReceiveList() const { return receiveList; }
     TDoubleBufferedListView* GetSendList() const { return sendList; }
     HWND GetReceiveToolBar() const { return receiveToolBar ? receiveToolBar->m_hWnd : nullptr; }
     HWND GetSendToolBar() const { return sendToolBar ? sendToolBar->m_hWnd : nullptr; }
-    TSplitter& GetSplitter() { return splitter; }
     // How folders are explored and files opened; tests put a recorder here.
     std::function<void(const CString& verb, const CString& path)> openWithShell = OpenWithShell;
 
@@ -201,6 +197,5 @@ private:
     CToolBarCtrl* sendToolBar = nullptr;
     CImageList receiveToolImages;
     CImageList sendToolImages;
-    bool topmost = false;
     CString title = L"DCC";
 };

@@ -24,8 +24,6 @@ BOOL TMaskDialog::OnInitDialog()
     TUpdateDialog::OnInitDialog();
     list.SubclassDlgItem(IDC_MASK_LIST, m_hWnd);
     edit.SubclassDlgItem(IDC_MASK_EDIT, m_hWnd);
-    list.listener = this;
-    edit.listener = this;
     edit.SendMessage(EM_LIMITTEXT, 10000);
     SetWindowText(title);
     return TRUE;
@@ -162,31 +160,3 @@ void TMaskDialog::OnCancel()
     if (listener)
         listener->OnMaskDialogClose(this);
 }
-
-void TMaskDialog::OnUpdateAdd(CCmdUI* ui) { ui->Enable(editor.CanAdd()); }
-
-void TMaskDialog::OnUpdateOverwrite(CCmdUI* ui) { ui->Enable(editor.CanOverwrite()); }
-
-void TMaskDialog::OnUpdateDelete(CCmdUI* ui) { ui->Enable(editor.CanDelete()); }
-
-void TMaskDialog::OnAdd() { editor.Add(); }
-
-void TMaskDialog::OnOverwrite() { editor.Overwrite(); }
-
-void TMaskDialog::OnDelete() { editor.DeleteSelected(); }
-
-void TMaskDialog::OnSelChange(TListBox*) { editor.ShowSelected(); }
-
-bool TMaskDialog::OnKeyDown(TEdit*, UINT key) { return editor.OnEditKey(key); }
-
-// Enter in an empty edit is OK; with a mask it adds it.
-bool TMaskDialog::OnEnter(TEdit*, UINT)
-{
-    if (edit.GetWindowText().IsEmpty())
-        OnOK();
-    else
-        editor.Add();
-    return true;
-}
-
-bool TMaskDialog::OnKeyDown(TListBox*, UINT key) { return editor.OnListKey(key); }

@@ -25,7 +25,7 @@ protected:
     ~IMaskDialogListener() = default;
 };
 
-class TMaskDialog : public TUpdateDialog, public IEditListener, public IListBoxListener {
+class TMaskDialog : public TUpdateDialog {
 public:
     TMaskDialog();
     ~TMaskDialog() override;
@@ -50,23 +50,12 @@ public:
     void OnCancel() override;
 
     BEGIN_MSG_MAP(TMaskDialog)
-        COMMAND_ID_HANDLER(IDC_MASK_ADD, OnAdd)
-        COMMAND_ID_HANDLER(IDC_MASK_OVERWRITE, OnOverwrite)
-        COMMAND_ID_HANDLER(IDC_MASK_DELETE, OnDelete)
+        if (editor.ProcessMessage(uMsg, wParam, lParam))
+            return TRUE;
         COMMAND_ID_HANDLER(IDC_MASK_UPDATE, OnUpdate)
-        UPDATE_UI_HANDLER(IDC_MASK_ADD, OnUpdateAdd)
-        UPDATE_UI_HANDLER(IDC_MASK_OVERWRITE, OnUpdateOverwrite)
-        UPDATE_UI_HANDLER(IDC_MASK_DELETE, OnUpdateDelete)
         MESSAGE_HANDLER(kEndBurstMessage, OnEndBurst)
         CHAIN_MSG_MAP(TUpdateDialog)
     END_MSG_MAP()
-
-    // The mask edit.
-    bool OnKeyDown(TEdit* edit, UINT key) override;
-    bool OnEnter(TEdit* edit, UINT key) override;
-    // The mask list.
-    bool OnKeyDown(TListBox* list, UINT key) override;
-    void OnSelChange(TListBox* list) override;
 
 private:
     static const UINT kEndBurstMessage = WM_APP + 0x20;
@@ -78,21 +67,17 @@ private:
     int AddToList(const CString& text);
     int TextExtent(const CString& text) const;
     void DeleteFromList(int index);
-    void OnAdd();
-    void OnOverwrite();
-    void OnDelete();
     void OnUpdate();
-    void OnUpdateAdd(CCmdUI* ui);
-    void OnUpdateOverwrite(CCmdUI* ui);
-    void OnUpdateDelete(CCmdUI* ui);
 
     TListBox list;
     TEdit edit;
-    TMaskListEditor editor{edit, list,
+    TMaskListEditor editor{edit,
+                           list,
                            {[this](const CString& text) { return FindInList(text); },
                             [this](const CString& text) { return AddToList(text); },
                             [this](int index) { DeleteFromList(index); }},
-                           true};
+                           true,
+                           [this] { OnOK(); }};
     IMaskDialogListener* listener = nullptr;
     CString title;
     std::vector<CString> masks;

@@ -1,6 +1,43 @@
 #include "dialogs/MaskListEditor.h"
 
+#include "classlib/CmdUI.h"
+#include "classlib/MsgMap.h"
 #include "controls/KeyState.h"
+#include "res/windows/dialogs.h"
+
+bool TMaskListEditor::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    const UINT id = message == WM_COMMAND ? LOWORD(wParam) : (UINT)wParam;
+    if (id != IDC_MASK_ADD && id != IDC_MASK_OVERWRITE && id != IDC_MASK_DELETE)
+        return false;
+    if (message == WM_KV_HASCOMMAND)
+        return true;
+    if (message == WM_KV_UPDATECMDUI) {
+        auto* ui = (CCmdUI*)lParam;
+        ui->Enable(id == IDC_MASK_ADD ? CanAdd() : id == IDC_MASK_OVERWRITE ? CanOverwrite() : CanDelete());
+        return true;
+    }
+    if (message != WM_COMMAND || HIWORD(wParam) > 1)
+        return false;
+    if (id == IDC_MASK_ADD)
+        Add();
+    else if (id == IDC_MASK_OVERWRITE)
+        Overwrite();
+    else
+        DeleteSelected();
+    return true;
+}
+
+bool TMaskListEditor::OnEnter(TEdit*, UINT)
+{
+    if (edit.GetWindowText().IsEmpty()) {
+        if (confirm)
+            confirm();
+    } else {
+        Add();
+    }
+    return true;
+}
 
 bool TMaskListEditor::CanAdd() const
 {

@@ -13,8 +13,6 @@ BOOL TMaskTreeDialog::OnInitDialog()
     list.SubclassDlgItem(IDC_MASK_LIST, m_hWnd);
     edit.SubclassDlgItem(IDC_MASK_EDIT, m_hWnd);
     tree.listener = this;
-    list.listener = this;
-    edit.listener = this;
     FillTree();
     return TRUE;
 }
@@ -127,31 +125,3 @@ void TMaskTreeDialog::OnCancel()
     TUpdateDialog::OnCancel();
     ReportClose();
 }
-
-void TMaskTreeDialog::OnUpdateAdd(CCmdUI* ui) { ui->Enable(editor.CanAdd()); }
-
-void TMaskTreeDialog::OnUpdateOverwrite(CCmdUI* ui) { ui->Enable(editor.CanOverwrite()); }
-
-void TMaskTreeDialog::OnUpdateDelete(CCmdUI* ui) { ui->Enable(editor.CanDelete()); }
-
-void TMaskTreeDialog::OnAdd() { editor.Add(); }
-
-void TMaskTreeDialog::OnOverwrite() { editor.Overwrite(); }
-
-void TMaskTreeDialog::OnDelete() { editor.DeleteSelected(); }
-
-void TMaskTreeDialog::OnSelChange(TListBox*) { editor.ShowSelected(); }
-
-bool TMaskTreeDialog::OnKeyDown(TEdit*, UINT key) { return editor.OnEditKey(key); }
-
-// Enter in an empty edit is OK; with a mask it adds it.
-bool TMaskTreeDialog::OnEnter(TEdit*, UINT)
-{
-    if (edit.GetWindowText().IsEmpty())
-        OnOK();
-    else
-        editor.Add();
-    return true;
-}
-
-bool TMaskTreeDialog::OnKeyDown(TListBox*, UINT key) { return editor.OnListKey(key); }

@@ -13,7 +13,7 @@
 
 #include <vector>
 
-class TMaskTreeDialog : public TUpdateDialog, public IEditListener, public IListBoxListener, public ITreeViewListener {
+class TMaskTreeDialog : public TUpdateDialog, public ITreeViewListener {
 public:
     explicit TMaskTreeDialog(UINT templateId) : TUpdateDialog(templateId) {}
     ~TMaskTreeDialog() override;
@@ -28,21 +28,11 @@ public:
     void OnCancel() override;
 
     BEGIN_MSG_MAP(TMaskTreeDialog)
-        COMMAND_ID_HANDLER(IDC_MASK_ADD, OnAdd)
-        COMMAND_ID_HANDLER(IDC_MASK_OVERWRITE, OnOverwrite)
-        COMMAND_ID_HANDLER(IDC_MASK_DELETE, OnDelete)
-        UPDATE_UI_HANDLER(IDC_MASK_ADD, OnUpdateAdd)
-        UPDATE_UI_HANDLER(IDC_MASK_OVERWRITE, OnUpdateOverwrite)
-        UPDATE_UI_HANDLER(IDC_MASK_DELETE, OnUpdateDelete)
+        if (editor.ProcessMessage(uMsg, wParam, lParam))
+            return TRUE;
         CHAIN_MSG_MAP(TUpdateDialog)
     END_MSG_MAP()
 
-    // The mask edit.
-    bool OnKeyDown(TEdit* edit, UINT key) override;
-    bool OnEnter(TEdit* edit, UINT key) override;
-    // The mask list.
-    bool OnKeyDown(TListBox* list, UINT key) override;
-    void OnSelChange(TListBox* list) override;
     // The tree: keys typed there go on into the mask edit.
     bool OnKeyDown(UINT key) override;
     bool OnSysKeyDown(UINT key) override;
@@ -68,23 +58,19 @@ protected:
     TTreeView tree;
     TListBox list;
     TEdit edit;
-    TMaskListEditor editor{edit, list,
+    TMaskListEditor editor{edit,
+                           list,
                            {[this](const CString& text) { return FindInList(text); },
                             [this](const CString& text) { return AddToList(text); },
                             [this](int index) {
                                 list.DeleteString(index);
                                 list.UpdateHorizontalExtent();
                             }},
-                           false};
+                           false,
+                           [this] { OnOK(); }};
 
 private:
     int FindInList(const CString& text) const;
     int AddToList(const CString& text);
-    void OnAdd();
-    void OnOverwrite();
-    void OnDelete();
-    void OnUpdateAdd(CCmdUI* ui);
-    void OnUpdateOverwrite(CCmdUI* ui);
-    void OnUpdateDelete(CCmdUI* ui);
     bool ForwardTreeKey(UINT key, UINT message);
 };

@@ -11,7 +11,6 @@ public:
     virtual ~THtmlHelp() = default;
 
     void SetHelpFile(const CString& path) { helpFile = path; }
-    const CString& GetHelpFile() const { return helpFile; }
     // topic is a path inside the help file, e.g. "help\\index.html". Returns false, silently,
     // when the help file is missing or the viewer is not installed.
     bool ShowTopic(const CString& topic);

@@ -5,7 +5,8 @@
 
 #include "classlib/String.h"
 
-enum {
+// Stored in the preferences by these numbers.
+enum TUrlOpenMethod {
     URL_OPEN_SHELL = 0,
     URL_OPEN_PROGRAM = 1,
     URL_OPEN_NEW_BROWSER_WINDOW = 2,

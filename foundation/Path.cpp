@@ -1,12 +1,12 @@
 #include "foundation/Path.h"
 
+#include "foundation/SafeFileName.h"
+
 #include <shlobj.h>
 
 namespace {
 
 const int MaxPart = 255;
-const wchar_t InvalidNameChars[] = L":<>\\/*?|\"";
-const wchar_t InvalidPathChars[] = L":<>*?|\"";
 
 bool IsSlash(wchar_t c)
 {
@@ -16,13 +16,6 @@ bool IsSlash(wchar_t c)
 bool IsLetter(wchar_t c)
 {
     return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z');
-}
-
-void ReplaceEach(CString& text, const wchar_t* set, int from)
-{
-    for (int i = from; i < text.GetLength(); i++)
-        if (wcschr(set, text[i]))
-            text.SetAt(i, L'_');
 }
 
 } // namespace
@@ -150,19 +143,11 @@ void SetCurrentFolder(const CString& path)
     SetCurrentDirectoryW(path);
 }
 
-void ReplaceInvalidFileNameChars(CString& name)
-{
-    ReplaceEach(name, InvalidNameChars, 0);
-}
-
-bool IsValidFileName(const CString& name)
-{
-    return !name.IsEmpty() && name.FindOneOf(InvalidNameChars) < 0;
-}
-
 void ReplaceInvalidPathChars(CString& path)
 {
-    ReplaceEach(path, InvalidPathChars, ExtractDrive(path).GetLength());
+    for (int i = ExtractDrive(path).GetLength(); i < path.GetLength(); i++)
+        if (IsReservedFileNameChar(path[i]) && !IsSlash(path[i]))
+            path.SetAt(i, L'_');
 }
 
 void ReplaceDoubleDots(CString& path)

@@ -1,5 +1,5 @@
 #pragma once
-// Path splitting, program and shell folders, safe names, and folder trees. Paths use the
+// Path splitting, program and shell folders, safe paths, and folder trees. Paths use the
 // backslash; nothing here folds case. Folder results end with a backslash unless noted.
 
 #include "classlib/String.h"
@@ -24,9 +24,8 @@ CString GetMyDocumentsFolder();
 CString GetCurrentFolder();
 void SetCurrentFolder(const CString& path);
 
-void ReplaceInvalidFileNameChars(CString& name);
-bool IsValidFileName(const CString& name);
-// Keeps backslashes, slashes and the drive's colon, so the folder structure survives.
+// One part of a path is made safe by foundation/SafeFileName.h. This keeps backslashes,
+// slashes and the drive's colon, so the folder structure survives.
 void ReplaceInvalidPathChars(CString& path);
 void ReplaceDoubleDots(CString& path);
 void TrimTrailingBackslashes(CString& path);

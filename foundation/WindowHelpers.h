@@ -26,7 +26,6 @@ public:
     void BlinkTitle();
     void RestoreTitle();
 
-    bool IsFlashing() const { return flashing; }
     bool IsBlinking() const { return blinking; }
 
 private:

@@ -1,6 +1,7 @@
 #include "irc/DccOffer.h"
 
 #include "foundation/Decimal.h"
+#include "foundation/SafeFileName.h"
 #include "foundation/StringUtils.h"
 
 namespace {
@@ -23,23 +24,6 @@ CString CutOfferFileName(CString& text)
         }
     }
     return CutFirstWord(text);
-}
-
-bool IsDeviceName(const CString& name)
-{
-    static const wchar_t* const kDevices[] = {L"CON", L"PRN", L"AUX", L"NUL", L"CONIN$", L"CONOUT$", L"CLOCK$"};
-    // Windows opens the device for "con.txt" or "con .txt" just the same.
-    CString base = name;
-    int dot = base.Find(L'.');
-    if (dot >= 0)
-        base = base.Left(dot);
-    base = TrimTrailingSpaces(base);
-    base.MakeUpper();
-    for (const wchar_t* device : kDevices)
-        if (base == device)
-            return true;
-    return base.GetLength() == 4 && (base.Left(3) == L"COM" || base.Left(3) == L"LPT") && base[3] >= L'0' &&
-           base[3] <= L'9';
 }
 
 CString FormatResumeOffer(const wchar_t* type, const CString& fileName, int port, long long position)
@@ -93,26 +77,16 @@ bool IsValidDccAddress(const TInetAddress& address)
     return (host >> 24) != 0 && host < 0xE0000000ul;
 }
 
+// Only the last part of the offered path is kept: a peer names a file, never where it goes.
 CString MakeSafeDccFileName(const CString& name)
 {
-    CString safe = name;
-    int cut = safe.FindOneOf(L"/\\");
+    int cut = name.FindOneOf(L"/\\");
+    CString last = name;
     while (cut >= 0) {
-        safe = safe.Mid(cut + 1);
-        cut = safe.FindOneOf(L"/\\");
+        last = last.Mid(cut + 1);
+        cut = last.FindOneOf(L"/\\");
     }
-    for (int i = 0; i < safe.GetLength(); i++)
-        if (safe[i] < 0x20 || safe[i] == 0x7F || wcschr(L"<>:\"|?*", safe[i]))
-            safe.SetAt(i, L'_');
-    int end = safe.GetLength();
-    while (end > 0 && (safe[end - 1] == L'.' || safe[end - 1] == L' '))
-        end--;
-    safe = safe.Left(end);
-    if (safe.IsEmpty())
-        return safe;
-    if (IsDeviceName(safe))
-        safe = L"_" + safe;
-    return safe;
+    return MakeSafeFileNamePart(last);
 }
 
 bool CheckDccSendOffer(TDccSendOffer& offer)

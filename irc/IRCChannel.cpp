@@ -21,7 +21,7 @@ int lastChatPort = -1;
 
 } // namespace
 
-TIRCChannel::TIRCChannel(TIRCUnit* owner, const TChannelConfig& entry, int channelKind)
+TIRCChannel::TIRCChannel(TIRCUnit* owner, const TChannelConfig& entry, TKind channelKind)
     : config(entry), unit(owner), kind(channelKind), members(owner)
 {
     // A safe channel's full name comes from the server once joined.

@@ -22,14 +22,15 @@ class TIRCChannel : public TIRCNode,
                     public IDCCChatServerListener,
                     public IWhoDialogListener {
 public:
-    enum { KindChannel = 0, KindTalk = 1, KindDccChat = 2 };
+    // Stored in the server tree by these numbers.
+    enum TKind { KindChannel = 0, KindTalk = 1, KindDccChat = 2 };
     // Mask lists by their mode letter, in the order of kMaskLetters.
     enum { BanList = 0, BanExceptionList = 1, InviteList = 2, ReopList = 3, MaskListCount = 4 };
     static const wchar_t kMaskLetters[MaskListCount + 1];
     // Replies a server may add to one list window; more would only grow memory.
     static constexpr int kMaxListMasks = 10000;
 
-    TIRCChannel(TIRCUnit* unit, const TChannelConfig& config, int kind);
+    TIRCChannel(TIRCUnit* unit, const TChannelConfig& config, TKind kind);
     ~TIRCChannel() override;
 
     // Into the channel's view (made on first need) and log file; true when it hit a keyword.
@@ -39,7 +40,7 @@ public:
     const TChannelConfig& GetConfig() const { return config; }
     TChannelConfig& GetConfig() { return config; }
     const CString& GetName() const { return config.Name; }
-    int GetKind() const { return kind; }
+    TKind GetKind() const { return kind; }
     const CString& GetIRCName() const { return ircName; }
     bool IsJoined() const { return joined; }
     void SetIRCName(const CString& name) { ircName = name; }
@@ -90,7 +91,6 @@ public:
     void ProcessAutoOpQueue(bool tick);
     void ClearAutoOpQueue();
     const std::deque<CString>& GetAutoOpQueue() const { return autoOpQueue; }
-    int GetAutoOpWait() const { return autoOpWait; }
 
     // The next port of the DCC chat range, shared by every channel; -1 for an empty range.
     int GetChatPort();
@@ -100,7 +100,6 @@ public:
     void SendDCCChatLine(const CString& text);
     void OnDCCChatLine(const CStringA& bytes);
     TDCCChatClient* GetChatClient() const { return chatClient; }
-    TDCCChatServer* GetChatServer() const { return chatServer; }
 
     void OnChatConnected(TDCCChatClient* client) override;
     void OnChatClosed(TDCCChatClient* client) override;
@@ -133,7 +132,7 @@ private:
 
     TChannelConfig config;
     TIRCUnit* unit;
-    int kind;
+    TKind kind;
     CString ircName;
     CString peerName;
     TIRCMemberManager members;

@@ -81,7 +81,7 @@ TIRCUnit::~TIRCUnit()
     resolver.listener = nullptr;
 }
 
-TIRCChannel* TIRCUnit::AddChannel(const TChannelConfig& config, int kind)
+TIRCChannel* TIRCUnit::AddChannel(const TChannelConfig& config, TIRCChannel::TKind kind)
 {
     if (FindChannel(config.Name))
         return nullptr;

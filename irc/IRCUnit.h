@@ -81,7 +81,7 @@ public:
     int GetState() const { return session.state; }
 
     // Channels and talks.
-    TIRCChannel* AddChannel(const TChannelConfig& config, int kind);
+    TIRCChannel* AddChannel(const TChannelConfig& config, TIRCChannel::TKind kind);
     TIRCChannel* FindChannel(const CString& name) const;
     TIRCChannel* FindChannelByIRCName(const CString& name) const;
     TIRCChannel* LookupChannel(const CString& name) const;
@@ -177,7 +177,6 @@ public:
         if (world->IsSelected(this, channel))
             world->UpdateTitleIfUnitSelected(this);
     }
-    void LogReceivedLine(const CStringA& line);
     void LogReceivedText(const CString& text);
     void LogSentLine(const CStringA& line);
     void CloseServerLog();

@@ -33,11 +33,9 @@ public:
     void ClassifyAll();
 
     void SetMemberView(IMemberListView* view) { memberView = view; }
-    IMemberListView* GetMemberView() const { return memberView; }
     void SetWhoList(IMemberListView* view) { whoList = view; }
     IMemberListView* GetWhoList() const { return whoList; }
     void SetWhoSortColumn(int column) { whoSortColumn = column; }
-    int GetWhoSortColumn() const { return whoSortColumn; }
     void RefreshView();
     void FillWhoList();
     void SortWhoList();

@@ -39,7 +39,6 @@ public:
         if (open > 0)
             open--;
     }
-    int GetOpenCount() const { return open; }
 
 private:
     int open = 0;

@@ -129,9 +129,9 @@ void TIRCUnit::HandleInvite(const TIRCReceiveMessage& message, TDispatchResult&)
         PlaySoundFile(preference->InviteSoundFile);
     // Only a channel name is joined: "JOIN 0" would leave every channel.
     if (IsChannelName(channelText)) {
-        if (preference->InviteAction == 2)
+        if (preference->InviteAction == InviteJoin)
             SendJoin(channelText, L"");
-        else if (preference->InviteAction == 1 && channelWindows)
+        else if (preference->InviteAction == InviteShowDialog && channelWindows)
             ShowInviteDialog(message.nick, channelText);
     }
     receivedScripts->FireOnInvite(message, channelText);

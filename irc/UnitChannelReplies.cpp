@@ -268,9 +268,9 @@ void TIRCUnit::OnNamesEndReply(const TIRCReceiveMessage& message)
         if (IsStoredChannelName(config.Name) && !config.Topic.IsEmpty())
             SendCommand(L"TOPIC", channel->GetIRCName(), L":" + ExpandText(config.Topic), 2, 0);
         channel->whoComplete = true;
-    } else if (preference->WhoTiming == 0) {
+    } else if (preference->WhoTiming == WhoAtOnce) {
         SendWho(channel->GetIRCName());
-    } else if (preference->WhoTiming == 1 || preference->WhoTiming == 2) {
+    } else if (preference->WhoTiming == WhoFast || preference->WhoTiming == WhoSlow) {
         whoManager.Add(channel->GetIRCName(), channel->GetMembers().GetCount());
     }
 }

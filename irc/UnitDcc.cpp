@@ -29,7 +29,7 @@ void TIRCUnit::OnDccQuery(const TIRCReceiveMessage& message, CString text)
 
 bool TIRCUnit::IsAutoReceive(const TIRCReceiveMessage& message) const
 {
-    if (preference->DCCReceiveAction != 2)
+    if (preference->DCCReceiveAction != DccOfferAccept)
         return false;
     TIRCMember sender(message.nick, message.user, message.host);
     ClassifyUser(sender);
@@ -57,7 +57,7 @@ void TIRCUnit::OnDccSendOffer(const TIRCReceiveMessage& message, const CString& 
         PlaySoundFile(preference->DCCReceiveSoundFile);
     if (!valid)
         return;
-    if (preference->DCCReceiveAction != 0) {
+    if (preference->DCCReceiveAction != DccOfferIgnore) {
         bool automatic = IsAutoReceive(message);
         dccManager->AddReceiveItem(this, offer.variant, automatic, message.nick, offer.fileName, offer.port, offer.size,
                                    offer.address);
@@ -88,9 +88,9 @@ void TIRCUnit::OnDccChatOffer(const TIRCReceiveMessage& message, const CString& 
         return;
     if (preference->EnableDCCChatSound)
         PlaySoundFile(preference->DCCChatSoundFile);
-    if (preference->DCCChatAction == 2)
+    if (preference->DCCChatAction == DccOfferAccept)
         AcceptChatOffer(message, address, offer.port);
-    else if (preference->DCCChatAction == 1)
+    else if (preference->DCCChatAction == DccOfferAsk)
         AskChatOffer(message, address, offer.port);
     sendScripts->FireOnDccChat(message, message.GetParam(0), address, offer.port);
 }

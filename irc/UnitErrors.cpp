@@ -72,10 +72,10 @@ void TIRCUnit::RetryNick(const TIRCReceiveMessage& message)
     if (maxLength > kMaxBuiltNickLength)
         maxLength = kMaxBuiltNickLength;
     switch (preference->NickPolicy) {
-    case 0:
+    case NickAddUnderscore:
         RetryWithUnderscore(maxLength, loggedIn);
         break;
-    case 1:
+    case NickAddDigit:
         RetryWithNumber(maxLength, loggedIn);
         break;
     default:

@@ -299,8 +299,6 @@ void TIRCUnit::MarkUpdate(TIRCChannel* channel)
 
 void TIRCUnit::RefreshTreeItem(TIRCChannel* channel) { world->RefreshTreeItem(this, channel); }
 
-void TIRCUnit::LogReceivedLine(const CStringA& line) { LogReceivedText(Decode(line)); }
-
 void TIRCUnit::LogReceivedText(const CString& text)
 {
     if (!session.shutdown)

@@ -1,4 +1,4 @@
-// Operations other parts of the engine bring (talks). Until they arrive, talks open as they will.
+// Talks opened with a member: a node of their own, with the member and the user in it.
 
 #include "irc/IRCUnit.h"
 

@@ -138,7 +138,7 @@ void TIRCUnit::OnLoggedIn(const TIRCReceiveMessage& welcome)
             ExecuteCommand(line, 0);
     TJoinList list = TakeJoinList();
     // WHOs of the joined channels wait behind the joins themselves.
-    int whoWait = preference->WhoTiming == 1 ? 2 : preference->WhoTiming == 2 ? 5 : 0;
+    int whoWait = preference->WhoTiming == WhoFast ? 2 : preference->WhoTiming == WhoSlow ? 5 : 0;
     whoManager.Reset(whoWait * (int)list.size());
     safeJoinManager.Clear();
     AutoJoin(list);

@@ -40,13 +40,13 @@ void TWhoCommandManager::SetWaitAfterWho()
         return;
     int members = m_queue.front().memberCount;
     switch (m_preference->WhoTiming) {
-    case 1:
+    case WhoFast:
         m_wait = members / 60 + 3;
         break;
-    case 2:
+    case WhoSlow:
         m_wait = members / 20 + 6;
         break;
-    case 3:
+    case WhoNever:
         m_queue.clear();
         m_wait = 0;
         break;

@@ -2,15 +2,10 @@
 
 #include "foundation/CodePage.h"
 #include "foundation/File.h"
-#include "foundation/Path.h"
+#include "foundation/SafeFileName.h"
 #include "irc/Member.h"
 
-CString MakeWhoListFileName(const CString& channel)
-{
-    CString name = channel + L"-members.txt";
-    ReplaceInvalidFileNameChars(name);
-    return name;
-}
+CString MakeWhoListFileName(const CString& channel) { return MakeSafeFileNamePart(channel + L"-members.txt"); }
 
 bool SaveWhoList(const CString& path, const std::vector<const TIRCMember*>& rows, unsigned codePage)
 {

@@ -3,6 +3,7 @@
 
 #include "legacy/LegacyImport.h"
 
+#include "foundation/OpenUrl.h"
 #include "foundation/Path.h"
 #include "ircproto/IRCNames.h"
 #include "settings/Config.h"
@@ -75,13 +76,13 @@ void ReadAction(const TLegacyReader& r, TConfig& config)
     r.Int(L"InitLimitTime", p.RetryOnHaltTime);
     r.Bool(L"Rejoin", p.RejoinOnKick);
     if (r.HasBool(L"AutoAcceptInvite", flag))
-        p.InviteAction = flag ? 2 : 1;
+        p.InviteAction = flag ? InviteJoin : InviteShowDialog;
     r.Bool(L"ActiveOnJoin", p.FocusOnJoin);
     r.Bool(L"FlashOnInactive", p.FlashTitleOnUpdate);
     r.Bool(L"CreateTalkFrame", p.RegisterOnTalk);
     r.Bool(L"ActiveOnTalk", p.FocusOnTalk);
     if (r.HasInt(L"NickInitType", number))
-        p.NickPolicy = number >= 1 && number <= 3 ? number - 1 : 3;
+        p.NickPolicy = number >= 1 && number <= 3 ? number - 1 : NickDoNothing;
     r.Bool(L"InitIMEOn", p.EnableIMEOnInit);
     r.Bool(L"QueryClose", p.PromptOnQuit);
     r.String(L"ReferenceHeader", p.ReferenceMark);
@@ -100,7 +101,7 @@ void ReadAction(const TLegacyReader& r, TConfig& config)
     r.Int(L"WhoisDialogLimit", p.WhoisDialogMax);
     flag = true;
     r.Bool(L"WhoDelay", flag);
-    p.WhoTiming = flag ? 2 : 1;
+    p.WhoTiming = flag ? WhoSlow : WhoFast;
     r.Bool(L"KeepNickOnReconnect", p.RestoreNickAndAwayOnReconnect);
     r.Bool(L"ClipURL", p.AutoClipUrl);
     r.Bool(L"AutoPong", p.EnableAutoPong);
@@ -120,7 +121,7 @@ void ReadAction(const TLegacyReader& r, TConfig& config)
     r.Int(L"DCCChatPortEnd", p.DCCChatPortEnd);
     number = 0;
     r.Int(L"OpenURLType", number);
-    p.URLOpenMethod = number == 1 ? 2 : number == 3 ? 1 : 0;
+    p.URLOpenMethod = number == 1 ? URL_OPEN_NEW_BROWSER_WINDOW : number == 3 ? URL_OPEN_PROGRAM : URL_OPEN_SHELL;
     p.URLOpenApplication.Empty();
     r.String(L"URLOpenApp", p.URLOpenApplication);
 }
@@ -189,7 +190,7 @@ void ReadCtcp(const TLegacyReader& r, TPreference& p)
     bool autoAccept = false;
     r.Bool(L"IgnoreDCC", ignoreDcc);
     r.Bool(L"AutoAcceptDCCSend", autoAccept);
-    p.DCCReceiveAction = ignoreDcc ? 0 : autoAccept ? 2 : 1;
+    p.DCCReceiveAction = ignoreDcc ? DccOfferIgnore : autoAccept ? DccOfferAccept : DccOfferAsk;
     r.Bool(L"BlinkOnDCC", p.BlinkDialogOnReceive);
     r.Bool(L"DCCFocus", p.ActivateDialogOnReceive);
     r.Bool(L"AutoAcceptDCCSendForSp", p.AutoReceiveGroup1);

@@ -4,7 +4,7 @@
 
 #include "foundation/CodePage.h"
 #include "foundation/Iso2022Jp.h"
-#include "foundation/Path.h"
+#include "foundation/SafeFileName.h"
 #include "foundation/StringList.h"
 #include "foundation/StringUtils.h"
 #include "ircproto/Modes.h"
@@ -108,7 +108,7 @@ void CopyLegacyFiles(const CString& sourceFolder, const wchar_t* pattern, const 
         CString name = data.cFileName;
         if (data.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT))
             continue;
-        if (!IsValidFileName(name) || name == L"." || name == L"..")
+        if (!IsSafeFileNamePart(name))
             continue;
         if (skipBuiltInTemplates && IsBuiltInTemplate(name))
             continue;

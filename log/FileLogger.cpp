@@ -4,6 +4,7 @@
 #include "foundation/IrcMarkup.h"
 #include "foundation/Path.h"
 #include "foundation/ResourceString.h"
+#include "foundation/SafeFileName.h"
 #include "log/Formatter.h"
 #include "log/TimeText.h"
 #include "res/resource.h"
@@ -14,25 +15,6 @@ namespace {
 const int kOpenAttempts = 100;
 // Long enough for any channel or nick, short enough that the path stays within MAX_PATH.
 const int kMaxNamePart = 100;
-
-const wchar_t* const kDeviceNames[] = {L"CON",  L"PRN",    L"AUX",     L"NUL",   L"COM1", L"COM2", L"COM3",
-                                       L"COM4", L"COM5",   L"COM6",    L"COM7",  L"COM8", L"COM9", L"LPT1",
-                                       L"LPT2", L"LPT3",   L"LPT4",    L"LPT5",  L"LPT6", L"LPT7", L"LPT8",
-                                       L"LPT9", L"CONIN$", L"CONOUT$", L"CLOCK$"};
-
-// Windows opens the device for "NUL", "nul.txt" or "COM1 .log" in any folder.
-bool IsDeviceName(const CString& name)
-{
-    CString base = name;
-    int dot = base.Find(L'.');
-    if (dot >= 0)
-        base = base.Left(dot);
-    base.TrimRight(L' ');
-    for (const wchar_t* device : kDeviceNames)
-        if (base.CompareNoCase(device) == 0)
-            return true;
-    return false;
-}
 
 bool WriteAll(HANDLE handle, const char* bytes, int count)
 {
@@ -100,29 +82,23 @@ int EncodeUtf8(const wchar_t* s, int length, char* out, bool skipCodes)
 
 } // namespace
 
-CString MakeSafeFileNamePart(const CString& name)
+namespace {
+
+// Trailing dots are replaced, not dropped, so "#a." and "#a" keep files of their own.
+CString MakeSafeLogNamePart(const CString& name)
 {
-    CString safe = name.Left(kMaxNamePart);
-    for (int i = 0; i < safe.GetLength(); i++) {
-        wchar_t c = safe[i];
-        if (c < 0x20 || c == 0x7F || wcschr(L":<>\\/*?|\"", c))
-            safe.SetAt(i, L'_');
-    }
-    // Windows drops trailing dots and blanks, so "." and ".." would name the folder itself.
-    for (int i = safe.GetLength() - 1; i >= 0 && (safe[i] == L'.' || safe[i] == L' '); i--)
-        safe.SetAt(i, L'_');
-    if (IsDeviceName(safe))
-        safe.Insert(0, L'_');
-    return safe;
+    return MakeSafeFileNamePart(name, TTrailingDots::Replaced, kMaxNamePart);
 }
+
+} // namespace
 
 TFileLogger::TFileLogger() : file(CP_UTF8, true) {}
 
 TFileLogger::~TFileLogger() { Close(); }
 
-void TFileLogger::SetServerName(const CString& name) { serverName = MakeSafeFileNamePart(name); }
+void TFileLogger::SetServerName(const CString& name) { serverName = MakeSafeLogNamePart(name); }
 
-void TFileLogger::SetChannelName(const CString& name) { channelName = MakeSafeFileNamePart(name); }
+void TFileLogger::SetChannelName(const CString& name) { channelName = MakeSafeLogNamePart(name); }
 
 CString TFileLogger::MakeFileName() const
 {

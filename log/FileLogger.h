@@ -82,7 +82,3 @@ private:
     CString plainText;
     CStringA lineBytes;
 };
-
-// Replaces path separators, reserved and control characters, trailing dots and blanks, and
-// prefixes device names (CON, NUL, COM1, ...), so the name stays one part of a path.
-CString MakeSafeFileNamePart(const CString& name);

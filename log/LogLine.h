@@ -81,7 +81,6 @@ public:
     CString GetAddressAt(int index) const { return model.GetAddressAt(index); }
     CString GetText() const { return model.GetText(); }
     CString GetNick() const { return model.GetNick(); }
-    CString GetEventData() const { return model.eventData; }
     bool IsMessageLine() const { return IsMessageLineType(model.lineType); }
     int GetRowCount() const { return (int)composition.rows.size(); }
     const TLogRow& GetRow(int index) const { return composition.rows[index]; }

@@ -98,81 +98,77 @@ void AppendLine(const CString& path, const CStringA& bytes)
 
 } // namespace
 
+// What an action is given: the expanded target T and argument A.
+struct TMacroManager::TActionCall {
+    IMacroManagerListener& listener;
+    const CString& T;
+    const CString& A;
+    bool fromUserMenu;
+    void Command(const CString& text) const { listener.ExecuteCommand(text, fromUserMenu, false); }
+    void Raw(const CString& text) const { listener.ExecuteCommand(text, fromUserMenu, true); }
+};
+
+// Keywords are matched in lower case; older spellings are rows of their own.
+const TMacroManager::TAction TMacroManager::kActions[] = {
+    {L"print", [](TMacroManager&, const TActionCall& c) { c.listener.Print(c.T, c.A); }},
+    {L"exec", [](TMacroManager&, const TActionCall& c) { c.listener.Execute(c.A, false); }},
+    {L"execute", [](TMacroManager&, const TActionCall& c) { c.listener.Execute(c.A, false); }},
+    {L"execmin", [](TMacroManager&, const TActionCall& c) { c.listener.Execute(c.A, true); }},
+    {L"executeminimize", [](TMacroManager&, const TActionCall& c) { c.listener.Execute(c.A, true); }},
+    {L"openurl", [](TMacroManager&, const TActionCall& c) { c.listener.OpenUrl(c.A, c.T); }},
+    {L"send", [](TMacroManager&, const TActionCall& c) { c.Raw(L"NOTICE " + c.T + L" :" + c.A); }},
+    {L"raw", [](TMacroManager&, const TActionCall& c) { c.Raw(c.A); }},
+    {L"action", [](TMacroManager&, const TActionCall& c) { c.Command(L"ACTION " + c.T + L" :" + c.A); }},
+    {L"join", [](TMacroManager&, const TActionCall& c) { c.Command(L"JOIN " + c.A); }},
+    {L"part", [](TMacroManager&, const TActionCall& c) { c.Command(L"PART " + c.T + L" :" + c.A); }},
+    {L"quit", [](TMacroManager&, const TActionCall& c) { c.Command(L"QUIT :" + c.A); }},
+    {L"mode", [](TMacroManager&, const TActionCall& c) { c.Command(L"MODE " + c.T + L" " + c.A); }},
+    {L"nick", [](TMacroManager&, const TActionCall& c) { c.Command(L"NICK " + c.A); }},
+    {L"topic", [](TMacroManager&, const TActionCall& c) { c.Command(L"TOPIC " + c.T + L" :" + c.A); }},
+    {L"kick", [](TMacroManager&, const TActionCall& c) { c.Command(L"KICK " + c.T + L" " + c.A); }},
+    {L"away", [](TMacroManager&, const TActionCall& c) { c.Command(L"AWAY :" + c.A); }},
+    {L"invite", [](TMacroManager&, const TActionCall& c) { c.Command(L"INVITE " + c.T + L" :" + c.A); }},
+    {L"ctcpping", [](TMacroManager&, const TActionCall& c) { c.Command(L"CTCPPING " + c.T); }},
+    {L"ctcpquery", [](TMacroManager&, const TActionCall& c) { c.Command(L"CTCP " + c.A + L" " + c.T); }},
+    {L"ctcpreply", [](TMacroManager&, const TActionCall& c) { c.Command(L"CTCPREPLY " + c.T + L" :" + c.A); }},
+    {L"pushtoopqueue", [](TMacroManager&, const TActionCall& c) { c.listener.GiveOp(c.T, c.A); }},
+    {L"giveop", [](TMacroManager&, const TActionCall& c) { c.listener.GiveOp(c.T, c.A); }},
+    {L"showballoon", [](TMacroManager&, const TActionCall& c) { c.listener.ShowBalloon(c.T, c.A); }},
+    {L"showbaloon", [](TMacroManager&, const TActionCall& c) { c.listener.ShowBalloon(c.T, c.A); }},
+    {L"appendfile", [](TMacroManager& m, const TActionCall& c) { m.EditFile(c.T, c.A, true); }},
+    {L"addtailline", [](TMacroManager& m, const TActionCall& c) { m.EditFile(c.T, c.A, true); }},
+    {L"appendfiler", [](TMacroManager& m, const TActionCall& c) { m.EditFile(c.T, c.A, false); }},
+    {L"addheadline", [](TMacroManager& m, const TActionCall& c) { m.EditFile(c.T, c.A, false); }},
+    {L"deletefile", [](TMacroManager& m, const TActionCall& c) { m.DeleteFileNamed(c.A); }},
+    {L"sound", [](TMacroManager&, const TActionCall& c) { c.listener.PlaySound(c.A); }},
+    {L"playsound", [](TMacroManager&, const TActionCall& c) { c.listener.PlaySound(c.A); }},
+    {L"selectchannel", [](TMacroManager&, const TActionCall& c) { c.listener.SelectChannel(c.A); }},
+    {L"channelcondition", [](TMacroManager&, const TActionCall& c) { c.listener.SetChannelCondition(c.T, c.A); }},
+    {L"dllcall", [](TMacroManager& m, const TActionCall& c) { m.CallDll(c.T, c.A); }},
+    {L"dllhook", [](TMacroManager& m, const TActionCall& c) { m.CallDllHook(c.T, c.A, c.fromUserMenu); }},
+    {L"window", [](TMacroManager&, const TActionCall& c) { c.listener.WindowAction(c.A); }},
+    {L"menu", [](TMacroManager&, const TActionCall& c) { c.listener.ExecuteMenu(c.A); }},
+};
+
+const TMacroManager::TAction* TMacroManager::FindAction(const CString& keyword)
+{
+    CString lower = AsciiLower(keyword);
+    for (const TAction& action : kActions)
+        if (lower == action.keyword)
+            return &action;
+    return nullptr;
+}
+
 void TMacroManager::RunAction(const TMacroItem* item, bool fromUserMenu)
 {
     if (!item || !listener)
         return;
-    CString keyword = AsciiLower(item->action);
     CString target = item->target;
     ExpandPercentVariables(target);
     CString argument = item->argument;
     ExpandText(argument, true);
-    const CString& T = target;
-    const CString& A = argument;
-    auto command = [&](const CString& text) { listener->ExecuteCommand(text, fromUserMenu, false); };
-
-    if (keyword == L"print")
-        listener->Print(T, A);
-    else if (keyword == L"exec" || keyword == L"execute")
-        listener->Execute(A, false);
-    else if (keyword == L"execmin" || keyword == L"executeminimize")
-        listener->Execute(A, true);
-    else if (keyword == L"openurl")
-        listener->OpenUrl(A, T);
-    else if (keyword == L"send")
-        listener->ExecuteCommand(L"NOTICE " + T + L" :" + A, fromUserMenu, true);
-    else if (keyword == L"raw")
-        listener->ExecuteCommand(A, fromUserMenu, true);
-    else if (keyword == L"action")
-        command(L"ACTION " + T + L" :" + A);
-    else if (keyword == L"join")
-        command(L"JOIN " + A);
-    else if (keyword == L"part")
-        command(L"PART " + T + L" :" + A);
-    else if (keyword == L"quit")
-        command(L"QUIT :" + A);
-    else if (keyword == L"mode")
-        command(L"MODE " + T + L" " + A);
-    else if (keyword == L"nick")
-        command(L"NICK " + A);
-    else if (keyword == L"topic")
-        command(L"TOPIC " + T + L" :" + A);
-    else if (keyword == L"kick")
-        command(L"KICK " + T + L" " + A);
-    else if (keyword == L"away")
-        command(L"AWAY :" + A);
-    else if (keyword == L"invite")
-        command(L"INVITE " + T + L" :" + A);
-    else if (keyword == L"ctcpping")
-        command(L"CTCPPING " + T);
-    else if (keyword == L"ctcpquery")
-        command(L"CTCP " + A + L" " + T);
-    else if (keyword == L"ctcpreply")
-        command(L"CTCPREPLY " + T + L" :" + A);
-    else if (keyword == L"pushtoopqueue" || keyword == L"giveop")
-        listener->GiveOp(T, A);
-    else if (keyword == L"showballoon" || keyword == L"showbaloon")
-        listener->ShowBalloon(T, A);
-    else if (keyword == L"appendfile" || keyword == L"addtailline")
-        EditFile(T, A, true);
-    else if (keyword == L"appendfiler" || keyword == L"addheadline")
-        EditFile(T, A, false);
-    else if (keyword == L"deletefile")
-        DeleteFileNamed(A);
-    else if (keyword == L"sound" || keyword == L"playsound")
-        listener->PlaySound(A);
-    else if (keyword == L"selectchannel")
-        listener->SelectChannel(A);
-    else if (keyword == L"channelcondition")
-        listener->SetChannelCondition(T, A);
-    else if (keyword == L"dllcall")
-        CallDll(T, A);
-    else if (keyword == L"dllhook")
-        CallDllHook(T, A, fromUserMenu);
-    else if (keyword == L"window")
-        listener->WindowAction(A);
-    else if (keyword == L"menu")
-        listener->ExecuteMenu(A);
+    if (const TAction* action = FindAction(item->action))
+        action->run(*this, TActionCall{*listener, target, argument, fromUserMenu});
 }
 
 void TMacroManager::ExecuteMenuItem(const TPopupItem& popupItem, const CString& nick)

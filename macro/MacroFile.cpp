@@ -3,6 +3,8 @@
 #include "foundation/CodePage.h"
 #include "foundation/File.h"
 #include "foundation/Path.h"
+#include "foundation/SafeFileName.h"
+#include "foundation/SafeFileName.h"
 #include "foundation/StringList.h"
 #include "foundation/StringUtils.h"
 
@@ -64,10 +66,10 @@ void TMacroFile::Clear()
 CString TMacroFile::GetFilePath(const CString& fileName) const
 {
     // The name comes from settings and from what the files hand on: it must stay a bare name.
-    if (folder.IsEmpty() || fileName.IsEmpty() || fileName.FindOneOf(L"\\/:") >= 0 || fileName == L"." ||
-        fileName == L"..")
+    CString name = fileName + GetFileExtension();
+    if (folder.IsEmpty() || fileName.IsEmpty() || !IsSafeFileNamePart(name))
         return CString();
-    return folder + fileName + GetFileExtension();
+    return folder + name;
 }
 
 bool TMacroFile::Read()

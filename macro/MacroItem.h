@@ -3,14 +3,18 @@
 
 #include "classlib/String.h"
 
+// The states a rule asks of the user and of the sender, by the numbers the macro file holds.
+enum TMacroOwnState { OwnAny = 0, OwnOperator = 1, OwnNotOperator = 2, OwnAway = 3, OwnNotAway = 4 };
+enum TMacroSenderState { SenderAny = 0, SenderOperator = 1, SenderNotOperator = 2 };
+
 struct TMacroItem {
     bool disabled = false;
     CString user;    // sender prefix nick!user@host
     CString command; // event name
     CString channel;
     CString message;
-    int ownState = 0;    // 0 any, 1 I am operator, 2 I am not, 3 away, 4 not away
-    int senderState = 0; // 0 any, 1 sender is operator, 2 sender is not
+    int ownState = OwnAny;
+    int senderState = SenderAny;
     CString action;
     CString target;
     CString argument;

@@ -2,6 +2,7 @@
 
 #include "foundation/CodePage.h"
 #include "foundation/Path.h"
+#include "foundation/SafeFileName.h"
 #include "foundation/StringList.h"
 #include "foundation/StringUtils.h"
 #include "macro/MacroWords.h"
@@ -180,16 +181,16 @@ bool TMacroManager::ItemMatches(const TMacroItem& item)
 bool TMacroManager::StatesHold(const TMacroItem& item)
 {
     if (!listener)
-        return item.ownState == 0 && item.senderState == 0;
-    if (item.ownState == 1 || item.ownState == 2) {
-        if (listener->IsChannelOperator(channel, ownNick) != (item.ownState == 1))
+        return item.ownState == OwnAny && item.senderState == SenderAny;
+    if (item.ownState == OwnOperator || item.ownState == OwnNotOperator) {
+        if (listener->IsChannelOperator(channel, ownNick) != (item.ownState == OwnOperator))
             return false;
-    } else if (item.ownState == 3 || item.ownState == 4) {
-        if (listener->IsAway() != (item.ownState == 3))
+    } else if (item.ownState == OwnAway || item.ownState == OwnNotAway) {
+        if (listener->IsAway() != (item.ownState == OwnAway))
             return false;
     }
-    if (item.senderState == 1 || item.senderState == 2)
-        return listener->IsChannelOperator(channel, event.nick) == (item.senderState == 1);
+    if (item.senderState == SenderOperator || item.senderState == SenderNotOperator)
+        return listener->IsChannelOperator(channel, event.nick) == (item.senderState == SenderOperator);
     return true;
 }
 
@@ -277,22 +278,19 @@ int TMacroManager::DecideUserKeyword(const CString& word)
 }
 
 // Names may come from what other users wrote, through the variables: they stay inside the files
-// folder, with no drive, no root, no device and no ".." step.
+// folder, with no drive, no root, no device and no ".." step. An empty step ("a\\b") does no harm.
 CString TMacroManager::ResolveFilePath(const CString& name) const
 {
-    if (name.IsEmpty() || filesFolder.IsEmpty() || name.Find(L':') >= 0 || name[0] == L'\\' || name[0] == L'/')
+    if (name.IsEmpty() || filesFolder.IsEmpty() || name[0] == L'\\' || name[0] == L'/')
         return CString();
-    CString step;
+    int start = 0;
     for (int i = 0; i <= name.GetLength(); i++) {
-        if (i < name.GetLength() && name[i] != L'\\' && name[i] != L'/') {
-            step += name[i];
+        if (i < name.GetLength() && name[i] != L'\\' && name[i] != L'/')
             continue;
-        }
-        CString trimmed = step;
-        trimmed.Trim(L" .");
-        if (trimmed.IsEmpty() && !step.IsEmpty())
-            return CString(); // ".", "..", "..." and the like
-        step.Empty();
+        CString step = name.Mid(start, i - start);
+        if (!step.IsEmpty() && !IsSafeFileNamePart(step))
+            return CString();
+        start = i + 1;
     }
     return filesFolder + name;
 }

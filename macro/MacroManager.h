@@ -65,6 +65,15 @@ private:
     int DecideUserKeyword(const CString& word);
     bool ReadLines(const CString& name, CString& path, TStringAList& lines) const;
 
+    // The action keywords, each with what it does (macro/MacroActions.cpp).
+    struct TActionCall;
+    struct TAction {
+        const wchar_t* keyword;
+        void (*run)(TMacroManager& macros, const TActionCall& call);
+    };
+    static const TAction kActions[];
+    static const TAction* FindAction(const CString& keyword);
+
     // Actions done here rather than by the unit.
     void EditFile(const CString& name, const CString& line, bool atEnd);
     void DeleteFileNamed(const CString& name);

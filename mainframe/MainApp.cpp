@@ -197,6 +197,10 @@ int CMainApp::ExitInstance()
         unit->SetScripts(nullptr);
     scriptManagers.clear();
     scriptServers.clear();
+    // The frame's windows may still be there when it closed without WM_CLOSE; they must not
+    // reach the world as they go.
+    if (frame)
+        frame->SetWorld(nullptr);
     world.reset();
     m_pMainWnd = nullptr;
     delete frame;

@@ -36,7 +36,6 @@ public:
     TConfig& GetSettings() { return settings; }
     TIRCWorld* GetWorld() const { return world.get(); }
     const TLogAddressFinder& GetAddressFinder() const { return addressFinder; }
-    const CString& GetMainWindowClassName() const { return mainWindowClassName; }
     CMainFrame* GetMainFrame() const { return frame; }
     // The frame lets go of the mutex while it waits for the servers to quit; it stays open.
     void ReleaseInstanceMutex();

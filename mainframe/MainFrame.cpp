@@ -36,8 +36,7 @@ CMainFrame::~CMainFrame()
     hotKey.SetActive(false);
     quitWaitTimer.SetListener(nullptr);
     quitWaitTimer.Stop();
-    DestroyHistoryWindows();
-    DestroyDCCDialog();
+    ownedWindows.DestroyAll();
 }
 
 BOOL CMainFrame::CreateFrame() { return LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW); }
@@ -272,21 +271,7 @@ const TLogAddressFinder* CMainFrame::GetAddressFinder() const { return &app->Get
 
 LRESULT CMainFrame::OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam)
 {
-    // The modeless settings windows join here as they come; each gets WM_KICKIDLE.
-    if (scriptConsole && scriptConsole->m_hWnd)
-        scriptConsole->SendMessage(WM_KICKIDLE, wParam, lParam);
-    if (scriptSelect && scriptSelect->m_hWnd)
-        scriptSelect->SendMessage(WM_KICKIDLE, wParam, lParam);
-    // The macro settings window passes it on to its open editor.
-    if (macroSelect && macroSelect->m_hWnd)
-        macroSelect->SendMessage(WM_KICKIDLE, wParam, lParam);
-    if (popupEditor && popupEditor->m_hWnd)
-        popupEditor->SendMessage(WM_KICKIDLE, wParam, lParam);
-    KickIdleHistoryWindows(wParam, lParam);
-    RelayIdleToDCCDialog();
-    if (ignoreList && ignoreList->m_hWnd)
-        ignoreList->SendMessage(WM_KICKIDLE, wParam, lParam);
-    KickIdleAutoOpDialogs(wParam, lParam);
+    ownedWindows.KickIdle(wParam, lParam);
     if (world)
         world->KickIdleAllDialogs(wParam, lParam);
     UpdateToolBar();

@@ -7,6 +7,7 @@
 #include "mainframe/AttachWindow.h"
 #include "mainframe/ContentPanel.h"
 #include "mainframe/DroppedFiles.h"
+#include "mainframe/OwnedWindows.h"
 #include "controls/TrayIcon.h"
 #include "classlib/ToolBar.h"
 #include "dialogs/HistoryDialog.h"
@@ -21,6 +22,7 @@
 #include "foundation/WindowHelpers.h"
 #include "world/WorldFrame.h"
 #include "logview/ProtocolLogDialog.h"
+#include "res/resource.h"
 #include "script/ScriptSelectDialog.h"
 #include "macrowindows/MacroSelectDialog.h"
 #include "macrowindows/PopupEditorDialog.h"
@@ -77,6 +79,8 @@ public:
     HWND GetToolBar() const { return toolBar.m_hWnd; }
     bool IsHotKeyActive() const { return hotKey.IsActive(); }
     TTrayIcon& GetTrayIcon() { return trayIcon; }
+    // Every modeless window of the frame, made or not.
+    TOwnedWindows& GetOwnedWindows() { return ownedWindows; }
 
     BOOL PreCreateWindow(CREATESTRUCTW& cs) override;
     BOOL PreTranslateMessage(MSG* msg) override;
@@ -170,12 +174,15 @@ private:
     THtmlHelp help;
     TDirectoryWatcher scriptsWatcher;
     HMENU hiddenMenu = nullptr;
-    TProtocolLogDialog* scriptConsole = nullptr;
+    // Before the windows below, which enter it as they are made, and after them as it goes.
+    TOwnedWindows ownedWindows;
+    // Made on the first line written to it; closing only hides it.
+    TOwnedWindow<TProtocolLogDialog> scriptConsole{ownedWindows, ID_SCRIPT_CONSOLE, OwnedFollowsFrame};
     bool scriptConsoleShown = false;
-    TScriptSelectDialog* scriptSelect = nullptr;
-    TMacroSelectDialog* macroSelect = nullptr;
-    TPopupEditorDialog* popupEditor = nullptr;
-    TMaskDialog* ignoreList = nullptr;
+    TOwnedWindow<TScriptSelectDialog> scriptSelect{ownedWindows, ID_SCRIPT_SETTINGS, OwnedFollowsFrame};
+    TOwnedWindow<TMacroSelectDialog> macroSelect{ownedWindows, ID_MACRO_SETTINGS, OwnedFollowsFrame};
+    TOwnedWindow<TPopupEditorDialog> popupEditor{ownedWindows, ID_POPUP_MENU_SETTINGS, OwnedFollowsFrame};
+    TOwnedWindow<TMaskDialog> ignoreList{ownedWindows, ID_IGNORE_LIST};
 
     // ---- Commands, activation, services and listener operations (app/MainFrameCommands.cpp,
     // MainFrameServices.cpp, MainFrameActivation.cpp, MainFrameSearch.cpp, MainFrameDrop.cpp,
@@ -215,15 +222,15 @@ public:
     void OnProtocolLogDialogClose(TProtocolLogDialog* dialog) override;
     // The script settings window (app/MainFrameScripts.cpp).
     void OnScriptSettings();
-    TScriptSelectDialog* GetScriptSettings() const { return scriptSelect; }
+    TScriptSelectDialog* GetScriptSettings() const { return scriptSelect.Get(); }
     void OnScriptSelectDialogClosed(TScriptSelectDialog* dialog) override;
     void OnScriptSelectionChanged(TScriptSelectDialog* dialog) override;
     void OnShowScriptConsole(TScriptSelectDialog* dialog) override;
     // The macro settings window and the popup menu editor (app/MainFrameMacros.cpp).
     void OnMacroSettings();
     void OnPopupMenuSettings();
-    TMacroSelectDialog* GetMacroSettings() const { return macroSelect; }
-    TPopupEditorDialog* GetPopupEditor() const { return popupEditor; }
+    TMacroSelectDialog* GetMacroSettings() const { return macroSelect.Get(); }
+    TPopupEditorDialog* GetPopupEditor() const { return popupEditor.Get(); }
     void OnMacroSelectDialogClosed(TMacroSelectDialog* dialog) override;
     void OnMacroFilesChanged(TMacroSelectDialog* dialog) override;
     void OnMacroFileRenamed(TMacroSelectDialog* dialog, const CString& oldName, const CString& newName) override;
@@ -233,8 +240,6 @@ public:
     void OnHistoryLineClick(TIRCUnit* unit, TIRCChannel* channel, int lineNumber);
     void OnMacroFileRenamed(const CString& oldName, const CString& newName);
     void OnMacroFileDeleted(const CString& name);
-    void HideOwnWindows(bool hide);
-    void SetOwnWindowsTopMost(bool on);
     void ShowMainMenu(bool show);
     void AppendMainMenuToSystemMenu();
     // Files dropped on the window go to members through this; null: the world's DCC manager.
@@ -373,11 +378,10 @@ public:
     // The ignore list window (app/MainFrameIgnoreList.cpp).
     void ShowIgnoreListDialog();
     void OnRegisterIgnore();
-    TMaskDialog* GetIgnoreListDialog() const { return ignoreList; }
+    TMaskDialog* GetIgnoreListDialog() const { return ignoreList.Get(); }
     void OnMaskDialogOK(TMaskDialog* dialog) override;
     void OnMaskDialogUpdate(TMaskDialog*) override {}
     void OnMaskDialogClose(TMaskDialog* dialog) override;
-    void DestroyIgnoreList();
     // ---- The channel and mode dialogs (app/MainFrameChannelDialogs.cpp) ----
     void OnAddChannel();
     void OnChannelProperties();
@@ -417,8 +421,6 @@ private:
     void CloseAtOnce(TIRCUnit* unit);
     void FindInSelectedLog(bool forward);
     void CreateScriptConsole();
-    void DestroyScriptSettings();
-    void DestroyMacroWindows();
 
     TIRCWorld* world = nullptr;
     IDroppedFileSender* dccSender = nullptr;
@@ -428,10 +430,8 @@ public:
     void CreateHistoryWindows();
     // Their sizes are kept in the window settings first.
     void DestroyHistoryWindows();
-    void KickIdleHistoryWindows(WPARAM wParam, LPARAM lParam);
-    void HideHistoryWindows();
-    THistoryDialog* GetKeywordHistory() const { return keywordHistory; }
-    THistoryDialog* GetUrlHistory() const { return urlHistory; }
+    THistoryDialog* GetKeywordHistory() const { return keywordHistory.Get(); }
+    THistoryDialog* GetUrlHistory() const { return urlHistory.Get(); }
     void OnKeywordHistory();
     void OnUrlHistory();
     void OnChannelList();
@@ -439,15 +439,17 @@ public:
     void OnHistoryDialogClose(THistoryDialog*) override {}
 
 private:
-    THistoryDialog* MakeHistoryWindow(const TSize2& size, UINT titleId);
-    void ShowHistory(THistoryDialog* dialog);
+    void MakeHistoryWindow(TOwnedWindow<THistoryDialog>& slot, TSize2& size, UINT titleId);
+    void ShowHistory(TOwnedWindow<THistoryDialog>& slot);
 
-    THistoryDialog* keywordHistory = nullptr;
-    THistoryDialog* urlHistory = nullptr;
+    // Made hidden at the start and kept to the end: lines reach them while the servers quit.
+    TOwnedWindow<THistoryDialog> keywordHistory{ownedWindows, ID_KEYWORD_HISTORY,
+                                                OwnedFollowsFrame | OwnedOutlivesQuit};
+    TOwnedWindow<THistoryDialog> urlHistory{ownedWindows, ID_URL_HISTORY, OwnedFollowsFrame | OwnedOutlivesQuit};
 
     // ---- The DCC transfer window and the member list's file offer (app/MainFrameDcc.cpp) ----
 public:
-    TDCCDialog* GetDCCDialog() const { return dccDialog; }
+    TDCCDialog* GetDCCDialog() const { return dccDialog.Get(); }
     bool IsDCCDialogShown() const { return dccDialogShown; }
     void OnDCCDialogClosed(TDCCDialog* dialog);
     void BlinkDCCDialog() override;
@@ -465,14 +467,12 @@ private:
     // The world's; none before the world is made.
     TDCCManager* GetDCCManager() const;
     void AlignDCCDialogTopMost();
-    void RelayIdleToDCCDialog();
-    void ShowDCCDialogWithOwnWindows(int showCommand);
-    void SetDCCDialogTopMost(bool on);
-    // Saves the window's state and destroys it; at the main window's close.
-    void DestroyDCCDialog();
+    // Saves the window's state and lets the manager go before the window goes.
+    void CloseDCCDialog();
 
     TDCCDialogEvents dccEvents{this};
-    TDCCDialog* dccDialog = nullptr;
+    // Made on first use; closing only hides it.
+    TOwnedWindow<TDCCDialog> dccDialog{ownedWindows, ID_DCC_WINDOW, OwnedFollowsFrame | OwnedFrameIdle};
     bool dccDialogShown = false;
 
     // ---- The auto-op and user group windows (app/MainFrameAutoOp.cpp) ----
@@ -485,13 +485,11 @@ public:
     // -1 is the user's own group, 0 to 4 the numbered ones.
     void RegisterMembersToUserGroup(int index);
     void OnRegisterToGroup();
-    TAutoOpDialog* GetAutoOpDialog() const { return autoOpDialog; }
-    TUserGroupDialog* GetUserGroupDialog() const { return userGroupDialog; }
+    TAutoOpDialog* GetAutoOpDialog() const { return autoOpDialog.Get(); }
+    TUserGroupDialog* GetUserGroupDialog() const { return userGroupDialog.Get(); }
     void OnAutoOpDialogOK(TAutoOpDialog* dialog);
     void OnUserGroupDialogOK(TUserGroupDialog* dialog);
     void OnSettingsDialogClose(TMaskTreeDialog* dialog);
-    void KickIdleAutoOpDialogs(WPARAM wParam, LPARAM lParam);
-    void DestroyAutoOpDialogs();
 
 private:
     class TSettingsDialogEvents : public IAutoOpDialogListener, public IUserGroupDialogListener {
@@ -508,8 +506,8 @@ private:
     template <class TDialog> void PrefillMasks(TDialog* dialog, TIRCChannel* channel, const std::vector<CString>& nicks);
 
     TSettingsDialogEvents settingsDialogEvents{this};
-    TAutoOpDialog* autoOpDialog = nullptr;
-    TUserGroupDialog* userGroupDialog = nullptr;
+    TOwnedWindow<TAutoOpDialog> autoOpDialog{ownedWindows, ID_AUTO_OP};
+    TOwnedWindow<TUserGroupDialog> userGroupDialog{ownedWindows, ID_USER_GROUPS};
 
     // ---- Copying and deleting servers and channels (app/MainFrameTreeCommands.cpp) ----
 public:

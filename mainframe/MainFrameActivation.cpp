@@ -59,7 +59,7 @@ void CMainFrame::FollowSizeChange(UINT type)
             trayIcon.AddIcon();
         const TPreference& preference = settings->preference;
         if (preference.HideAllWindowOnMinimize)
-            HideOwnWindows(true);
+            ownedWindows.HideWithFrame(true);
         // Only the tray icon is left to bring the window back.
         if (preference.EnableTrayIcon && preference.HideWindowOnMinimize)
             ShowWindow(SW_HIDE);
@@ -77,7 +77,7 @@ LRESULT CMainFrame::OnSysCommandMessage(WPARAM wParam, LPARAM lParam)
         return SendMessageW(WM_COMMAND, MAKEWPARAM((UINT)wParam, 0), 0);
     if ((wParam & 0xFFF0) == SC_RESTORE) {
         ShowWindow(SW_SHOWNA);
-        HideOwnWindows(false);
+        ownedWindows.HideWithFrame(false);
         trayIcon.ownerMinimized = false;
         if (trayIcon.IsShownOnlyWhenMinimized())
             trayIcon.RemoveIcon();
@@ -108,27 +108,6 @@ LRESULT CMainFrame::OnQueryEndSessionMessage(WPARAM wParam, LPARAM lParam)
     ending = true;
     SendMessageW(WM_SYSCOMMAND, SC_CLOSE, 0);
     return TRUE;
-}
-
-void CMainFrame::HideOwnWindows(bool hide)
-{
-    int show = hide ? SW_HIDE : SW_SHOWNA;
-    ShowDCCDialogWithOwnWindows(show);
-    if (scriptConsole && scriptConsoleShown)
-        scriptConsole->ShowWindow(show);
-    if (scriptSelect)
-        scriptSelect->ShowWindow(show);
-}
-
-void CMainFrame::SetOwnWindowsTopMost(bool on)
-{
-    HWND insertAfter = on ? HWND_TOPMOST : HWND_NOTOPMOST;
-    if (dccDialog && dccDialogShown)
-        SetDCCDialogTopMost(on);
-    if (scriptConsole && scriptConsoleShown)
-        scriptConsole->SetWindowPos(insertAfter, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    if (scriptSelect)
-        scriptSelect->SetWindowPos(insertAfter, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 }
 
 void CMainFrame::ShowMainMenu(bool show)
@@ -162,7 +141,7 @@ void CMainFrame::OnToggleTopMost()
 {
     alwaysOnTop = !alwaysOnTop;
     SetWindowPos(alwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    SetOwnWindowsTopMost(alwaysOnTop);
+    ownedWindows.SetTopMost(alwaysOnTop);
     SaveWindowState();
 }
 

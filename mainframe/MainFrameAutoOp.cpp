@@ -13,26 +13,23 @@
 
 void CMainFrame::ShowAutoOpDialog()
 {
-    if (autoOpDialog) {
-        BringBackWindow(autoOpDialog->m_hWnd);
+    if (autoOpDialog.ShowOrBringForward())
         return;
-    }
     TWorldConfig copy;
     if (world)
         world->StoreServerTree(copy);
     else
         static_cast<TWorldSetting&>(copy) = settings->world;
-    autoOpDialog = new TAutoOpDialog;
-    autoOpDialog->SetWorldConfig(copy);
-    autoOpDialog->SetListener(&settingsDialogEvents);
-    autoOpDialog->SetImageList(contentPanel.GetTreeImageList()->m_hImageList);
-    if (!autoOpDialog->Create(IDD_AUTO_OP_DIALOG, this)) {
-        delete autoOpDialog;
-        autoOpDialog = nullptr;
+    auto made = std::make_unique<TAutoOpDialog>();
+    made->SetWorldConfig(copy);
+    made->SetListener(&settingsDialogEvents);
+    made->SetImageList(contentPanel.GetTreeImageList()->m_hImageList);
+    TAutoOpDialog* dialog =
+        autoOpDialog.Open(std::move(made), [this](TAutoOpDialog& d) { return d.Create(IDD_AUTO_OP_DIALOG, this); });
+    if (!dialog)
         return;
-    }
-    CentreWindowOn(autoOpDialog->m_hWnd, m_hWnd);
-    autoOpDialog->ShowWindow(SW_SHOWNORMAL);
+    CentreWindowOn(dialog->m_hWnd, m_hWnd);
+    dialog->ShowWindow(SW_SHOWNORMAL);
 }
 
 void CMainFrame::OnChannelAutoOp()
@@ -83,25 +80,22 @@ void CMainFrame::RegisterMembersToAutoOp()
     if (!autoOpDialog)
         return;
     autoOpDialog->SelectNode(unit->GetName(), channel->GetConfig().Name);
-    PrefillMasks(autoOpDialog, channel, nicks);
+    PrefillMasks(autoOpDialog.Get(), channel, nicks);
 }
 
 void CMainFrame::ShowUserGroupDialog()
 {
-    if (userGroupDialog) {
-        BringBackWindow(userGroupDialog->m_hWnd);
+    if (userGroupDialog.ShowOrBringForward())
         return;
-    }
-    userGroupDialog = new TUserGroupDialog;
-    userGroupDialog->SetGroups(settings->preference.userGroups);
-    userGroupDialog->SetListener(&settingsDialogEvents);
-    if (!userGroupDialog->Create(IDD_USER_GROUP_DIALOG, this)) {
-        delete userGroupDialog;
-        userGroupDialog = nullptr;
+    auto made = std::make_unique<TUserGroupDialog>();
+    made->SetGroups(settings->preference.userGroups);
+    made->SetListener(&settingsDialogEvents);
+    TUserGroupDialog* dialog = userGroupDialog.Open(
+        std::move(made), [this](TUserGroupDialog& d) { return d.Create(IDD_USER_GROUP_DIALOG, this); });
+    if (!dialog)
         return;
-    }
-    CentreWindowOn(userGroupDialog->m_hWnd, m_hWnd);
-    userGroupDialog->ShowWindow(SW_SHOWNORMAL);
+    CentreWindowOn(dialog->m_hWnd, m_hWnd);
+    dialog->ShowWindow(SW_SHOWNORMAL);
 }
 
 void CMainFrame::OnRegisterToGroup() { RegisterMembersToUserGroup((int)runningCommand - (int)ID_REGISTER_SELF - 1); }
@@ -119,12 +113,12 @@ void CMainFrame::RegisterMembersToUserGroup(int index)
         userGroupDialog->SelectSpecialGroupItem();
     else
         userGroupDialog->SelectGroupItem(index);
-    PrefillMasks(userGroupDialog, channel, nicks);
+    PrefillMasks(userGroupDialog.Get(), channel, nicks);
 }
 
 void CMainFrame::OnAutoOpDialogOK(TAutoOpDialog* dialog)
 {
-    if (dialog != autoOpDialog || !world)
+    if (!autoOpDialog.Holds(dialog) || !world)
         return;
     world->ApplyAutoOpSettings(dialog->GetWorldConfig());
     world->SaveServerTree();
@@ -132,7 +126,7 @@ void CMainFrame::OnAutoOpDialogOK(TAutoOpDialog* dialog)
 
 void CMainFrame::OnUserGroupDialogOK(TUserGroupDialog* dialog)
 {
-    if (dialog != userGroupDialog)
+    if (!userGroupDialog.Holds(dialog))
         return;
     settings->preference.userGroups = dialog->GetGroups();
     if (world)
@@ -142,27 +136,8 @@ void CMainFrame::OnUserGroupDialogOK(TUserGroupDialog* dialog)
 
 void CMainFrame::OnSettingsDialogClose(TMaskTreeDialog* dialog)
 {
-    if (dialog == autoOpDialog)
-        autoOpDialog = nullptr;
-    else if (dialog == userGroupDialog)
-        userGroupDialog = nullptr;
-    else
-        return;
-    delete dialog;
-}
-
-void CMainFrame::KickIdleAutoOpDialogs(WPARAM wParam, LPARAM lParam)
-{
-    if (autoOpDialog && autoOpDialog->m_hWnd)
-        autoOpDialog->SendMessage(WM_KICKIDLE, wParam, lParam);
-    if (userGroupDialog && userGroupDialog->m_hWnd)
-        userGroupDialog->SendMessage(WM_KICKIDLE, wParam, lParam);
-}
-
-void CMainFrame::DestroyAutoOpDialogs()
-{
-    delete autoOpDialog;
-    autoOpDialog = nullptr;
-    delete userGroupDialog;
-    userGroupDialog = nullptr;
+    if (autoOpDialog.Holds(dialog))
+        autoOpDialog.Destroy();
+    else if (userGroupDialog.Holds(dialog))
+        userGroupDialog.Destroy();
 }

@@ -77,17 +77,7 @@ void CMainFrame::BeginShutdown()
     scriptsWatcher.Stop();
     ::DragAcceptFiles(m_hWnd, FALSE);
     hotKey.SetActive(false);
-    DestroyScriptSettings();
-    DestroyMacroWindows();
-    DestroyDCCDialog();
-    DestroyAutoOpDialogs();
-    DestroyIgnoreList();
-    if (scriptConsole) {
-        scriptConsole->DestroyWindow();
-        delete scriptConsole;
-        scriptConsole = nullptr;
-    }
-    HideHistoryWindows();
+    ownedWindows.CloseForQuit();
     SaveWindowState();
     TSplitterPositions positions = contentPanel.GetSplitterPositions();
     settings->splitterLeft = positions.left;
@@ -107,7 +97,7 @@ void CMainFrame::BeginShutdown()
 void CMainFrame::FinishClose()
 {
     quitWaitTimer.Stop();
-    DestroyHistoryWindows();
+    ownedWindows.DestroyAll();
     if (TIRCWorld* world = app->GetWorld())
         world->Shutdown();
     DestroyWindow();

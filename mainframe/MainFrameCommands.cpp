@@ -12,8 +12,8 @@ namespace {
 
 typedef CMainFrame F;
 
-// Rows whose handler is null belong to windows and dialogs still to come: their items are in the
-// menus and follow their enable rules, and choosing them does nothing yet.
+// A row with a null handler has no window built for it: its item is in the menus under its
+// enable rule, and choosing it does nothing.
 const TMainCommand kMainCommands[] = {
     // Server menu
     {ID_CONNECT, ID_CONNECT, {L"connect"}, &F::OnConnect, &F::OnUpdateConnect},

@@ -26,7 +26,7 @@ void CMainFrame::ShowDCCDialog(bool minimized)
             dccDialog->ShowWindow(SW_SHOW);
     } else if (dccDialog) {
         if (manager)
-            manager->SetListener(dccDialog);
+            manager->SetListener(dccDialog.Get());
         dccDialog->ShowWindow(minimized ? SW_SHOWMINIMIZED : SW_SHOW);
         AlignDCCDialogTopMost();
         dccDialog->RefreshAndSelectFirst();
@@ -34,17 +34,20 @@ void CMainFrame::ShowDCCDialog(bool minimized)
         if (focus)
             ::SetFocus(focus);
     } else {
-        dccDialog = new TDCCDialog;
-        dccDialog->SetManager(manager);
-        dccDialog->SetListener(&dccEvents);
-        dccDialog->SetSettings(settings);
+        auto made = std::make_unique<TDCCDialog>();
+        made->SetManager(manager);
+        made->SetListener(&dccEvents);
+        made->SetSettings(settings);
         if (manager)
-            manager->SetListener(dccDialog);
-        if (!dccDialog->LoadFrame(IDR_DCC_WINDOW, WS_OVERLAPPEDWINDOW)) {
-            delete dccDialog;
-            dccDialog = nullptr;
+            manager->SetListener(made.get());
+        TDCCDialog* window = dccDialog.Open(
+            std::move(made), [](TDCCDialog& d) { return d.LoadFrame(IDR_DCC_WINDOW, WS_OVERLAPPEDWINDOW) != FALSE; });
+        if (!window) {
+            if (manager)
+                manager->SetListener(nullptr);
             return;
         }
+        dccDialog.beforeDestroy = [this] { CloseDCCDialog(); };
         dccDialog->RestorePlacement(minimized);
         AlignDCCDialogTopMost();
         dccDialog->RefreshAndSelectFirst();
@@ -61,14 +64,9 @@ void CMainFrame::ShowDCCDialog(bool minimized)
 
 void CMainFrame::AlignDCCDialogTopMost()
 {
-    if (dccDialog->IsTopMost() != alwaysOnTop)
-        SetDCCDialogTopMost(alwaysOnTop);
-}
-
-void CMainFrame::SetDCCDialogTopMost(bool on)
-{
-    dccDialog->SetTopMostFlag(on);
-    dccDialog->SetWindowPos(on ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    bool topMost = (dccDialog->GetExStyle() & WS_EX_TOPMOST) != 0;
+    if (topMost != alwaysOnTop)
+        dccDialog.FollowFrameTopMost(alwaysOnTop);
 }
 
 void CMainFrame::BringDCCDialogToFront()
@@ -93,35 +91,21 @@ void CMainFrame::OnDCCWindow()
 
 void CMainFrame::OnDCCDialogClosed(TDCCDialog* dialog)
 {
-    if (dialog != dccDialog)
+    if (!dccDialog.Holds(dialog))
         return;
     if (TDCCManager* manager = GetDCCManager(); manager && manager->GetListener() == dialog)
         manager->SetListener(nullptr);
     dccDialogShown = false;
 }
 
-void CMainFrame::RelayIdleToDCCDialog()
+// Its own close keeps its placement and, through OnDCCDialogClosed, takes it off the manager.
+void CMainFrame::CloseDCCDialog()
 {
-    if (dccDialog && dccDialog->m_hWnd && dccDialogShown)
-        dccDialog->SendMessage(WM_IDLEUPDATECMDUI, TRUE);
-}
-
-void CMainFrame::ShowDCCDialogWithOwnWindows(int showCommand)
-{
-    if (dccDialog && dccDialogShown)
-        dccDialog->ShowWindow(showCommand);
-}
-
-void CMainFrame::DestroyDCCDialog()
-{
-    if (!dccDialog)
-        return;
-    TDCCDialog* dialog = dccDialog;
-    dccDialog = nullptr;
+    if (dccDialog->m_hWnd)
+        dccDialog->OnClose();
+    if (TDCCManager* manager = GetDCCManager(); manager && manager->GetListener() == dccDialog.Get())
+        manager->SetListener(nullptr);
     dccDialogShown = false;
-    if (dialog->m_hWnd)
-        dialog->OnClose();
-    delete dialog;
 }
 
 void CMainFrame::OnDccSend()

@@ -212,7 +212,7 @@ void CMainFrame::OnEditPaste()
     int lineBreak = text.Find(L"\r\n");
     if (lineBreak >= 0 && lineBreak != text.GetLength() - 2) {
         auto [unit, channel] = GetSelectedNode();
-        bool dccChat = channel && channel->GetKind() == 2;
+        bool dccChat = channel && channel->GetKind() == TIRCChannel::KindDccChat;
         if (unit && channel && channel->IsJoined() && (dccChat || unit->GetState() == TIRCUnit::StateLoggedIn)) {
             ConfirmAndSendLines(unit, channel, text, true);
             return;

@@ -14,81 +14,60 @@ void CMainFrame::SetWorld(TIRCWorld* newWorld)
         world->SetHistoryWindows(nullptr, nullptr);
     world = newWorld;
     if (world)
-        world->SetHistoryWindows(keywordHistory, urlHistory);
+        world->SetHistoryWindows(keywordHistory.Get(), urlHistory.Get());
 }
 
-THistoryDialog* CMainFrame::MakeHistoryWindow(const TSize2& size, UINT titleId)
+// Its size is kept in `size` when it goes, whichever way the frame goes.
+void CMainFrame::MakeHistoryWindow(TOwnedWindow<THistoryDialog>& slot, TSize2& size, UINT titleId)
 {
-    THistoryDialog* dialog = new THistoryDialog;
+    auto made = std::make_unique<THistoryDialog>();
     TLogTheme& theme = settings->view.logTheme;
-    dialog->SetListener(this);
-    dialog->SetAppearance(&theme.text, &theme.channelLogBack, &settings->preference.keyword, GetAddressFinder());
-    dialog->SetPreference(&settings->preference);
-    dialog->SetGeometry(&settings->geometry);
-    dialog->SetSize(size.width, size.height);
-    dialog->SetUrlOpener([this](const CString& url) {
+    made->SetListener(this);
+    made->SetAppearance(&theme.text, &theme.channelLogBack, &settings->preference.keyword, GetAddressFinder());
+    made->SetPreference(&settings->preference);
+    made->SetGeometry(&settings->geometry);
+    made->SetSize(size.width, size.height);
+    made->SetUrlOpener([this](const CString& url) {
         if (world)
             world->OpenUrl(url, false);
     });
-    if (!dialog->CreateHidden(m_hWnd)) {
-        delete dialog;
-        return nullptr;
-    }
+    THistoryDialog* dialog = slot.Open(std::move(made), [this](THistoryDialog& d) { return d.CreateHidden(m_hWnd); });
+    if (!dialog)
+        return;
     dialog->SetWindowText(LoadResourceString(titleId));
-    return dialog;
+    slot.beforeDestroy = [this, &slot, &size] {
+        if (world)
+            world->SetHistoryWindows(nullptr, nullptr);
+        size = {slot->GetWidth(), slot->GetHeight()};
+    };
 }
 
 void CMainFrame::CreateHistoryWindows()
 {
-    const TWindowGeometry& geometry = settings->geometry;
-    keywordHistory = MakeHistoryWindow(geometry.keywordHistorySize, IDS_KEYWORD_HISTORY_TITLE);
-    urlHistory = MakeHistoryWindow(geometry.urlHistorySize, IDS_URL_HISTORY_TITLE);
+    TWindowGeometry& geometry = settings->geometry;
+    MakeHistoryWindow(keywordHistory, geometry.keywordHistorySize, IDS_KEYWORD_HISTORY_TITLE);
+    MakeHistoryWindow(urlHistory, geometry.urlHistorySize, IDS_URL_HISTORY_TITLE);
     if (urlHistory)
         urlHistory->SetFileLogEnabled(settings->preference.EnableURLLog);
     if (world)
-        world->SetHistoryWindows(keywordHistory, urlHistory);
+        world->SetHistoryWindows(keywordHistory.Get(), urlHistory.Get());
 }
 
 void CMainFrame::DestroyHistoryWindows()
 {
-    if (!keywordHistory && !urlHistory)
+    keywordHistory.Destroy();
+    urlHistory.Destroy();
+}
+
+void CMainFrame::ShowHistory(TOwnedWindow<THistoryDialog>& slot)
+{
+    if (!slot.IsOpen())
         return;
-    if (world)
-        world->SetHistoryWindows(nullptr, nullptr);
-    TWindowGeometry& geometry = settings->geometry;
-    if (keywordHistory)
-        geometry.keywordHistorySize = {keywordHistory->GetWidth(), keywordHistory->GetHeight()};
-    if (urlHistory)
-        geometry.urlHistorySize = {urlHistory->GetWidth(), urlHistory->GetHeight()};
-    delete keywordHistory;
-    delete urlHistory;
-    keywordHistory = nullptr;
-    urlHistory = nullptr;
-}
-
-void CMainFrame::KickIdleHistoryWindows(WPARAM wParam, LPARAM lParam)
-{
-    for (THistoryDialog* dialog : {keywordHistory, urlHistory})
-        if (dialog && dialog->m_hWnd && dialog->IsWindowVisible())
-            dialog->SendMessage(WM_KICKIDLE, wParam, lParam);
-}
-
-void CMainFrame::HideHistoryWindows()
-{
-    for (THistoryDialog* dialog : {keywordHistory, urlHistory})
-        if (dialog && dialog->m_hWnd)
-            dialog->ShowWindow(SW_HIDE);
-}
-
-void CMainFrame::ShowHistory(THistoryDialog* dialog)
-{
-    if (!dialog || !dialog->m_hWnd)
-        return;
-    if (!dialog->IsWindowVisible()) {
-        dialog->Show();
+    if (!slot.IsVisible()) {
+        slot->Show();
         return;
     }
-    BringBackWindow(dialog->m_hWnd);
+    slot.ShowOrBringForward();
 }
 
 void CMainFrame::OnKeywordHistory() { ShowHistory(keywordHistory); }
@@ -97,7 +76,7 @@ void CMainFrame::OnUrlHistory() { ShowHistory(urlHistory); }
 
 void CMainFrame::OnUpdateHistory(CCmdUI* ui)
 {
-    THistoryDialog* dialog = ui->m_nID == ID_URL_HISTORY ? urlHistory : keywordHistory;
+    THistoryDialog* dialog = ui->m_nID == ID_URL_HISTORY ? urlHistory.Get() : keywordHistory.Get();
     ui->Enable(dialog && dialog->GetLogView().GetLineCount() > 0);
 }
 

@@ -13,29 +13,26 @@
 
 void CMainFrame::ShowIgnoreListDialog()
 {
-    if (ignoreList) {
-        BringBackWindow(ignoreList->m_hWnd);
+    if (ignoreList.ShowOrBringForward())
         return;
-    }
-    ignoreList = new TMaskDialog;
-    ignoreList->SetListener(this);
-    ignoreList->SetTitle(LoadResourceString(IDS_IGNORE_LIST_TITLE));
-    if (!ignoreList->Create(IDD_MASK_DIALOG, this)) {
-        delete ignoreList;
-        ignoreList = nullptr;
+    auto made = std::make_unique<TMaskDialog>();
+    made->SetListener(this);
+    made->SetTitle(LoadResourceString(IDS_IGNORE_LIST_TITLE));
+    TMaskDialog* dialog =
+        ignoreList.Open(std::move(made), [this](TMaskDialog& d) { return d.Create(IDD_MASK_DIALOG, this); });
+    if (!dialog)
         return;
-    }
-    CentreWindowOn(ignoreList->m_hWnd, m_hWnd);
+    CentreWindowOn(dialog->m_hWnd, m_hWnd);
     // Its changes take effect on OK only: there is nothing to apply early.
-    ::ShowWindow(::GetDlgItem(ignoreList->m_hWnd, IDC_MASK_UPDATE), SW_HIDE);
-    ignoreList->ShowWindow(SW_SHOWNORMAL);
+    ::ShowWindow(::GetDlgItem(dialog->m_hWnd, IDC_MASK_UPDATE), SW_HIDE);
+    dialog->ShowWindow(SW_SHOWNORMAL);
     for (const CString& mask : settings->world.IgnoreMasks)
-        ignoreList->AddMask(mask);
+        dialog->AddMask(mask);
 }
 
 void CMainFrame::OnMaskDialogOK(TMaskDialog* dialog)
 {
-    if (dialog != ignoreList)
+    if (!ignoreList.Holds(dialog))
         return;
     settings->world.IgnoreMasks = dialog->GetMasks();
     if (world)
@@ -44,16 +41,8 @@ void CMainFrame::OnMaskDialogOK(TMaskDialog* dialog)
 
 void CMainFrame::OnMaskDialogClose(TMaskDialog* dialog)
 {
-    if (dialog != ignoreList)
-        return;
-    ignoreList = nullptr;
-    delete dialog;
-}
-
-void CMainFrame::DestroyIgnoreList()
-{
-    delete ignoreList;
-    ignoreList = nullptr;
+    if (ignoreList.Holds(dialog))
+        ignoreList.Destroy();
 }
 
 void CMainFrame::OnRegisterIgnore()
@@ -64,5 +53,5 @@ void CMainFrame::OnRegisterIgnore()
     std::vector<CString> nicks = GetTargetNicks();
     ShowIgnoreListDialog();
     if (ignoreList)
-        PrefillMasks(ignoreList, channel, nicks);
+        PrefillMasks(ignoreList.Get(), channel, nicks);
 }

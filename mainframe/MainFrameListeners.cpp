@@ -12,11 +12,12 @@ void CMainFrame::CreateScriptConsole()
         return;
     // Creating the console never takes the focus from where the user types.
     HWND focus = ::GetFocus();
-    scriptConsole = new TProtocolLogDialog;
+    auto made = std::make_unique<TProtocolLogDialog>();
     TLogTheme& theme = settings->view.logTheme;
-    scriptConsole->SetAppearance(&theme.text, &theme.allLogBack, &settings->preference);
-    scriptConsole->listener = this;
-    scriptConsole->Create(IDD_PROTOCOL_LOG, nullptr);
+    made->SetAppearance(&theme.text, &theme.allLogBack, &settings->preference);
+    made->listener = this;
+    scriptConsole.Open(std::move(made), [](TProtocolLogDialog& d) { return d.Create(IDD_PROTOCOL_LOG, nullptr); });
+    scriptConsoleShown = false;
     if (focus && ::IsWindow(focus))
         ::SetFocus(focus);
 }
@@ -26,7 +27,7 @@ void CMainFrame::ShowScriptConsole()
     if (closing)
         return;
     CreateScriptConsole();
-    if (!scriptConsole->m_hWnd)
+    if (!scriptConsole)
         return;
     if (!scriptConsoleShown) {
         if (alwaysOnTop)
@@ -47,7 +48,8 @@ void CMainFrame::WriteScriptConsoleLog(const CString& serverName, const CString&
     if (closing)
         return;
     CreateScriptConsole();
-    scriptConsole->AddScriptLog(serverName, scriptName, text, withPrefixes);
+    if (scriptConsole)
+        scriptConsole->AddScriptLog(serverName, scriptName, text, withPrefixes);
 }
 
 void CMainFrame::WriteScriptConsoleError(const CString& serverName, const CString& scriptName, const CString& text)
@@ -55,7 +57,8 @@ void CMainFrame::WriteScriptConsoleError(const CString& serverName, const CStrin
     if (closing)
         return;
     CreateScriptConsole();
-    scriptConsole->AddScriptError(serverName, scriptName, text);
+    if (scriptConsole)
+        scriptConsole->AddScriptError(serverName, scriptName, text);
 }
 
 void CMainFrame::WriteScriptConsole(const CString& serverName, const CString& scriptName, const CString& text,
@@ -70,7 +73,7 @@ void CMainFrame::WriteScriptConsole(const CString& serverName, const CString& sc
 // The console is only hidden; its lines wait for the next time it is shown.
 void CMainFrame::OnProtocolLogDialogClose(TProtocolLogDialog* dialog)
 {
-    if (!scriptConsole || dialog != scriptConsole)
+    if (!scriptConsole.Holds(dialog))
         return;
     scriptConsole->GetNormalRect(settings->geometry.scriptLogRect);
     if (closing)

@@ -11,26 +11,25 @@
 
 void CMainFrame::OnMacroSettings()
 {
-    if (macroSelect) {
-        TMacroEditorDialog* editor = macroSelect->GetEditor();
-        BringBackWindow(editor ? editor->m_hWnd : macroSelect->m_hWnd);
+    // An open editor stands in for the window, which hides while it is open.
+    if (macroSelect.IsOpen() && macroSelect->GetEditor()) {
+        BringBackWindow(macroSelect->GetEditor()->m_hWnd);
         return;
     }
-    if (!world)
+    if (macroSelect.ShowOrBringForward() || !world)
         return;
     std::vector<TIRCUnit*> servers;
     world->GetUnitsInTreeOrder(servers);
-    macroSelect = new TMacroSelectDialog(settings, world);
-    macroSelect->listener = this;
-    macroSelect->SetServers(servers);
-    if (!macroSelect->Create(IDD_MACRO_SELECT, nullptr)) {
-        delete macroSelect;
-        macroSelect = nullptr;
+    auto made = std::make_unique<TMacroSelectDialog>(settings, world);
+    made->listener = this;
+    made->SetServers(servers);
+    TMacroSelectDialog* dialog =
+        macroSelect.Open(std::move(made), [](TMacroSelectDialog& d) { return d.Create(IDD_MACRO_SELECT, nullptr) != FALSE; });
+    if (!dialog)
         return;
-    }
-    CentreWindowOn(macroSelect->m_hWnd, m_hWnd);
-    macroSelect->ShowWindow(SW_SHOW);
-    macroSelect->SetTopMost(alwaysOnTop);
+    CentreWindowOn(dialog->m_hWnd, m_hWnd);
+    dialog->ShowWindow(SW_SHOW);
+    dialog->SetTopMost(alwaysOnTop);
 }
 
 // The enabled files are stored per server in "tree.ini".
@@ -38,9 +37,8 @@ void CMainFrame::OnMacroSelectDialogClosed(TMacroSelectDialog* dialog)
 {
     if (world)
         world->SaveServerTree();
-    if (dialog == macroSelect)
-        macroSelect = nullptr;
-    delete dialog;
+    if (macroSelect.Holds(dialog))
+        macroSelect.Destroy();
 }
 
 void CMainFrame::OnMacroFilesChanged(TMacroSelectDialog*)
@@ -67,21 +65,18 @@ void CMainFrame::OnMacroFileDeleted(TMacroSelectDialog*, const CString& name)
 
 void CMainFrame::OnPopupMenuSettings()
 {
-    if (popupEditor) {
-        BringBackWindow(popupEditor->m_hWnd);
+    if (popupEditor.ShowOrBringForward())
         return;
-    }
-    popupEditor = new TPopupEditorDialog(settings);
-    popupEditor->listener = this;
-    popupEditor->file.CopyFrom(settings->popup);
-    if (!popupEditor->Create(IDD_POPUP_EDITOR, nullptr)) {
-        delete popupEditor;
-        popupEditor = nullptr;
+    auto made = std::make_unique<TPopupEditorDialog>(settings);
+    made->listener = this;
+    made->file.CopyFrom(settings->popup);
+    TPopupEditorDialog* dialog =
+        popupEditor.Open(std::move(made), [](TPopupEditorDialog& d) { return d.Create(IDD_POPUP_EDITOR, nullptr) != FALSE; });
+    if (!dialog)
         return;
-    }
-    popupEditor->ShowWindow(SW_SHOW);
+    dialog->ShowWindow(SW_SHOW);
     if (alwaysOnTop)
-        popupEditor->SetWindowPos(HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        dialog->SetWindowPos(HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 }
 
 void CMainFrame::OnPopupEditorDialogOK(TPopupEditorDialog* dialog)
@@ -95,15 +90,6 @@ void CMainFrame::OnPopupEditorDialogOK(TPopupEditorDialog* dialog)
 
 void CMainFrame::OnPopupEditorDialogClose(TPopupEditorDialog* dialog)
 {
-    if (dialog == popupEditor)
-        popupEditor = nullptr;
-    delete dialog;
-}
-
-void CMainFrame::DestroyMacroWindows()
-{
-    delete macroSelect;
-    macroSelect = nullptr;
-    delete popupEditor;
-    popupEditor = nullptr;
+    if (popupEditor.Holds(dialog))
+        popupEditor.Destroy();
 }

@@ -3,23 +3,23 @@
 // a colour tag, and the file a log is saved to. Every prompt is modal; the selection read
 // before it may be gone after it, so it is checked again before anything is sent.
 
-#include "mainframe/MainFrame.h"
-#include "mainframe/NodeStates.h"
 #include "dialogs/ColorEffectDialog.h"
 #include "dialogs/InputPrompts.h"
 #include "dialogs/MessageBoxes.h"
 #include "foundation/CodePage.h"
 #include "foundation/File.h"
 #include "foundation/IrcMarkup.h"
-#include "foundation/Path.h"
 #include "foundation/ResourceString.h"
+#include "foundation/SafeFileName.h"
 #include "irc/IRCChannel.h"
 #include "irc/IRCUnit.h"
-#include "world/IRCWorld.h"
 #include "irc/Member.h"
 #include "logview/LogView.h"
+#include "mainframe/MainFrame.h"
+#include "mainframe/NodeStates.h"
 #include "res/resource.h"
 #include "settings/Config.h"
+#include "world/IRCWorld.h"
 
 namespace {
 
@@ -53,8 +53,7 @@ CString MakeLogFileName(const CString& nodeName, const SYSTEMTIME& date)
 {
     CString name;
     name.Format(L"%s-%04d%02d%02d.txt", nodeName.GetString(), date.wYear, date.wMonth, date.wDay);
-    ReplaceInvalidFileNameChars(name);
-    return name;
+    return MakeSafeFileNamePart(name);
 }
 
 bool CMainFrame::IsPromptTargetAlive(TIRCUnit* unit, TIRCChannel* channel) const

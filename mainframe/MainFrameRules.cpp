@@ -60,7 +60,7 @@ void CMainFrame::OnUpdateForceDisconnect(CCmdUI* ui)
 void CMainFrame::OnUpdateJoin(CCmdUI* ui)
 {
     auto [unit, channel] = GetSelectedNode();
-    ui->Enable(IsLoggedIn(unit) && channel && !channel->IsJoined() && channel->GetKind() != 2);
+    ui->Enable(IsLoggedIn(unit) && channel && !channel->IsJoined() && channel->GetKind() != TIRCChannel::KindDccChat);
 }
 
 void CMainFrame::OnUpdatePart(CCmdUI* ui) { OnUpdateJoinedChannelCommand(ui); }
@@ -93,17 +93,17 @@ void CMainFrame::OnUpdateDeleteChannel(CCmdUI* ui)
 void CMainFrame::OnUpdateChannelProperties(CCmdUI* ui)
 {
     auto [unit, channel] = GetSelectedNode();
-    ui->Enable(channel && channel->GetKind() == 0);
+    ui->Enable(channel && channel->GetKind() == TIRCChannel::KindChannel);
 }
 
 void CMainFrame::OnUpdatePartPrompt(CCmdUI* ui)
 {
     auto [unit, channel] = GetSelectedNode();
-    int kind = channel ? channel->GetKind() : 0;
-    ui->SetText(LoadResourceString(kind == 1   ? IDS_MENU_CLOSE_TALK
-                                   : kind == 2 ? IDS_MENU_CLOSE_DCC_CHAT
-                                               : IDS_MENU_PART_PROMPT));
-    ui->Enable(channel && (kind != 0 || (IsLoggedIn(unit) && channel->IsJoined())));
+    int kind = channel ? channel->GetKind() : TIRCChannel::KindChannel;
+    ui->SetText(LoadResourceString(kind == TIRCChannel::KindTalk      ? IDS_MENU_CLOSE_TALK
+                                   : kind == TIRCChannel::KindDccChat ? IDS_MENU_CLOSE_DCC_CHAT
+                                                                      : IDS_MENU_PART_PROMPT));
+    ui->Enable(channel && (kind != TIRCChannel::KindChannel || (IsLoggedIn(unit) && channel->IsJoined())));
 }
 
 void CMainFrame::OnUpdateSendAction(CCmdUI* ui)
@@ -179,7 +179,7 @@ void CMainFrame::CloseAtOnce(TIRCUnit* unit)
 void CMainFrame::OnJoin()
 {
     auto [unit, channel] = GetSelectedNode();
-    if (IsLoggedIn(unit) && channel && !channel->IsJoined() && channel->GetKind() != 2)
+    if (IsLoggedIn(unit) && channel && !channel->IsJoined() && channel->GetKind() != TIRCChannel::KindDccChat)
         unit->JoinChannel(channel);
 }
 

@@ -8,27 +8,24 @@
 
 void CMainFrame::OnScriptSettings()
 {
-    if (scriptSelect) {
-        BringBackWindow(scriptSelect->m_hWnd);
+    if (scriptSelect.ShowOrBringForward())
         return;
-    }
     if (!world)
         return;
     // Files changed while no one watched are picked up before the user looks at the list.
     world->ReloadAllScripts();
     std::vector<TIRCUnit*> servers;
     world->GetUnitsInTreeOrder(servers);
-    scriptSelect = new TScriptSelectDialog(settings, world);
-    scriptSelect->listener = this;
-    scriptSelect->SetServers(servers);
-    if (!scriptSelect->Create()) {
-        delete scriptSelect;
-        scriptSelect = nullptr;
+    auto made = std::make_unique<TScriptSelectDialog>(settings, world);
+    made->listener = this;
+    made->SetServers(servers);
+    TScriptSelectDialog* dialog =
+        scriptSelect.Open(std::move(made), [](TScriptSelectDialog& d) { return d.Create() != FALSE; });
+    if (!dialog)
         return;
-    }
-    CentreWindowOn(scriptSelect->m_hWnd, m_hWnd);
-    scriptSelect->ShowWindow(SW_SHOW);
-    scriptSelect->SetWindowPos(alwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    CentreWindowOn(dialog->m_hWnd, m_hWnd);
+    dialog->ShowWindow(SW_SHOW);
+    dialog->SetWindowPos(alwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 }
 
 // The enabled scripts are stored per server in "tree.ini".
@@ -36,9 +33,8 @@ void CMainFrame::OnScriptSelectDialogClosed(TScriptSelectDialog* dialog)
 {
     if (world)
         world->SaveServerTree();
-    if (dialog == scriptSelect)
-        scriptSelect = nullptr;
-    delete dialog;
+    if (scriptSelect.Holds(dialog))
+        scriptSelect.Destroy();
 }
 
 void CMainFrame::OnScriptSelectionChanged(TScriptSelectDialog*)
@@ -48,12 +44,6 @@ void CMainFrame::OnScriptSelectionChanged(TScriptSelectDialog*)
 }
 
 void CMainFrame::OnShowScriptConsole(TScriptSelectDialog*) { ShowScriptConsole(); }
-
-void CMainFrame::DestroyScriptSettings()
-{
-    delete scriptSelect;
-    scriptSelect = nullptr;
-}
 
 // A script saved, added or removed in the folder: every server runs what is there now.
 void CMainFrame::OnDirectoryChanged(TDirectoryWatcher*)

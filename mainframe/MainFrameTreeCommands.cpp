@@ -77,7 +77,7 @@ void CMainFrame::RefreshServerColumns()
         scriptSelect->RebuildColumns();
         scriptSelect->RefreshList();
     }
-    if (macroSelect && macroSelect->m_hWnd) {
+    if (macroSelect.IsOpen()) {
         // The widths of the columns as they stand go to their servers before the columns change.
         macroSelect->SaveLayout();
         macroSelect->SetServers(servers);

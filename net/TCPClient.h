@@ -51,7 +51,6 @@ public:
     void Close();
     bool IsConnected() const { return connected; }
     bool HasSocket() const { return socket != INVALID_SOCKET; }
-    bool HasTlsSession() const { return ssl != nullptr; }
 
     // What was received and not yet taken. Taking resumes reading that a full buffer paused.
     CStringA ReadLine();

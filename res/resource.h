@@ -28,6 +28,8 @@
 #include "res/windows/paste.h"
 #include "res/windows/chanmode.h"
 #include "res/windows/macro.h"
+#include "res/windows/prefs.h"
+#include "res/windows/serverpages.h"
 
 // The main frame's icon, menu and accelerators.
 #define IDR_MAINFRAME 128

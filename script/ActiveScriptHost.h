@@ -63,7 +63,6 @@ public:
     void ReleaseEngine();
     void SetItemName(const CString& name) { itemName = name; }
     void SetSiteWindow(HWND window) { siteWindow = window; }
-    bool HasEngine() const { return script != nullptr; }
     // True while the engine runs script code of this host.
     bool IsRunning() const { return !entries.empty(); }
 

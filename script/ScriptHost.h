@@ -51,7 +51,6 @@ public:
     ~TScriptHost() override { ReleaseEngine(); }
 
     void SetScriptName(const CString& name) { scriptName = name; }
-    const CString& GetScriptName() const { return scriptName; }
     size_t GetTimerCount() const { return timers.GetCount(); }
     void StopTimers() { timers.ClearAll(); }
     void SetCommandTimeout(DWORD ms) { commandTimeout = ms; }

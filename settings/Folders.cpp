@@ -4,24 +4,24 @@
 #include "settings/Config.h"
 
 #include "foundation/Path.h"
+#include "foundation/SafeFileName.h"
 #include "foundation/WindowsVersion.h"
 
 #include <shlobj.h>
 
 namespace {
 
-// The "USER" value names one profile folder below "users\": no path separators, no colon (the
-// path helper keeps a drive's, and "c:" would name a stream, not a folder), and no name of dots
-// alone, which Windows would resolve to "users\" itself or the folder above.
+// The "USER" value names one profile folder below "users\", never a path or a device. A name of
+// dots alone, which Windows would resolve to "users\" itself or the folder above, keeps one
+// folder of its own as underscores.
 CString SafeProfileName(CString name)
 {
-    ReplaceInvalidPathChars(name);
-    name.Replace(L':', L'_');
-    name.Replace(L'\\', L'_');
-    name.Replace(L'/', L'_');
     CString bare = name;
-    if (bare.Trim(L". ").IsEmpty())
-        name.Replace(L'.', L'_');
+    if (!bare.Trim(L". ").IsEmpty())
+        return MakeSafeFileNamePart(name);
+    for (int i = 0; i < name.GetLength(); i++)
+        if (IsReservedFileNameChar(name[i]) || name[i] == L'.')
+            name.SetAt(i, L'_');
     return name;
 }
 

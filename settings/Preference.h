@@ -10,6 +10,15 @@
 
 class TIniExchange;
 
+// Stored choices, by the numbers the file holds; the members keep them as int, the way the file
+// and the dialog exchanges read them, and code compares them with these names.
+enum TInviteAction { InviteDoNothing = 0, InviteShowDialog = 1, InviteJoin = 2 };
+enum TNickPolicy { NickAddUnderscore = 0, NickAddDigit = 1, NickAskUser = 2, NickDoNothing = 3 };
+// What an offered file or chat does: nothing, waits for the user, or is accepted (a file only
+// from the auto-accept users).
+enum TDccOfferAction { DccOfferIgnore = 0, DccOfferAsk = 1, DccOfferAccept = 2 };
+enum TWhoTiming { WhoAtOnce = 0, WhoFast = 1, WhoSlow = 2, WhoNever = 3 };
+
 // The documents folder (or the desktop when there is none) + "\KetrovalLog\".
 CString GetDefaultLogFolder();
 // The desktop folder, without a trailing backslash.

@@ -229,14 +229,6 @@ void TIRCWorld::RenameUnit(TIRCUnit* unit, const CString& name)
     SortUnits();
 }
 
-void TIRCWorld::RenameChannel(TIRCUnit* unit, TIRCChannel* channel, const CString& name)
-{
-    if (!HasUnit(unit) || !unit->HasChannel(channel))
-        return;
-    channel->GetConfig().Name = name;
-    OnChannelRenamed(unit, channel);
-}
-
 void TIRCWorld::OnChannelRenamed(TIRCUnit* unit, TIRCChannel* channel)
 {
     HTREEITEM unitItem = FindUnitTreeItem(unit);
@@ -248,7 +240,7 @@ void TIRCWorld::OnChannelRenamed(TIRCUnit* unit, TIRCChannel* channel)
         SortChannels(unitItem);
 }
 
-TIRCChannel* TIRCWorld::AddChannelNode(TIRCUnit* unit, const TChannelConfig& record, int kind)
+TIRCChannel* TIRCWorld::AddChannelNode(TIRCUnit* unit, const TChannelConfig& record, TIRCChannel::TKind kind)
 {
     if (!HasUnit(unit))
         return nullptr;

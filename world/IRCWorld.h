@@ -77,8 +77,7 @@ public:
     void DeleteUnit(TIRCUnit* unit);
     void DeleteAllUnits();
     void RenameUnit(TIRCUnit* unit, const CString& name);
-    void RenameChannel(TIRCUnit* unit, TIRCChannel* channel, const CString& name);
-    TIRCChannel* AddChannelNode(TIRCUnit* unit, const TChannelConfig& config, int kind);
+    TIRCChannel* AddChannelNode(TIRCUnit* unit, const TChannelConfig& config, TIRCChannel::TKind kind);
     void RemoveChannelNode(TIRCUnit* unit, TIRCChannel* channel);
     // The maker of the units' WHO and WHOIS windows, for the units there are and those to come.
     // Attach sets the world's own, which draws its member rows as the main window does.
@@ -179,7 +178,6 @@ public:
     int CountActiveUnits() const;
     // The main window's activation sets it; each tick lowers it and 0 clears the balloon.
     void SetBalloonCountdown(int seconds) { balloonCountdown = seconds; }
-    int GetBalloonCountdown() const { return balloonCountdown; }
 
     // Macro files: every unit reads its enabled files again; a renamed or deleted file follows
     // in every unit's list.

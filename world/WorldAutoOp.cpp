@@ -4,7 +4,8 @@
 #include "irc/IRCUnit.h"
 #include "world/IRCWorld.h"
 
-// Server names are unique in the world, so a record finds its server by its exact name.
+// A record finds its server (the first of that name) and its channels by name, as the dialog
+// finds its items by their text.
 void TIRCWorld::ApplyAutoOpSettings(const TWorldConfig& edited)
 {
     tree->AutoOpMasks = edited.AutoOpMasks;

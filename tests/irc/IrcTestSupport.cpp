@@ -4,12 +4,6 @@
 #include "tests/common/MessagePump.h"
 #include "tests/net/NetTestSupport.h"
 
-std::string Narrow(const CString& text)
-{
-    CStringA bytes = ConvertToUtf8(text);
-    return std::string(bytes.GetString(), bytes.GetLength());
-}
-
 namespace {
 
 SOCKET ListenOn(int port, int& actualPort)
@@ -175,6 +169,15 @@ TLineSocket* TUnitTest::ConnectTo(TScriptedServer& server, bool logIn)
     peer->Send(":irc.example 001 kvnick :Welcome\r\n");
     bool loggedIn = PumpMessagesUntil([&] { return unit->GetState() == TIRCUnit::StateLoggedIn; }, 5000);
     return loggedIn ? peer : nullptr;
+}
+
+bool RoundTrip(TIRCUnit& unit, TLineSocket& peer)
+{
+    static int marks = 0;
+    CString mark;
+    mark.Format(L"kvmark%d", ++marks);
+    unit.SendCommand(L"PING", mark, CString(), 0, 0);
+    return peer.WaitFor("PING " + Narrow(mark));
 }
 
 TLineSocket::TLineSocket(SOCKET connected) : socket(connected)

@@ -6,6 +6,7 @@
 #include "log/AddressFinder.h"
 #include "log/LogLineStore.h"
 #include "settings/Preference.h"
+#include "tests/common/StringPrinter.h"
 #include "tests/common/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -20,8 +21,6 @@
 
 class TLineSocket;
 class TScriptedServer;
-
-std::string Narrow(const CString& text); // UTF-8
 
 class TUnitRecorder : public IIRCUnitListener, public IUnitScriptEvents, public IUnitMacroEngine {
 public:
@@ -160,5 +159,8 @@ private:
 
 // A plain client on 127.0.0.1 (the second user in the real-server tests).
 std::unique_ptr<TLineSocket> ConnectLineSocket(int port);
+// Queues a PING behind whatever the unit has queued and waits until the peer has it: every line
+// the unit meant to send by then has arrived, so "nothing was sent" needs no fixed wait.
+bool RoundTrip(TIRCUnit& unit, TLineSocket& peer);
 // Registers with NICK and USER and waits for the welcome; null when it did not come.
 std::unique_ptr<TLineSocket> ConnectIrcClient(int port, const std::string& nick);

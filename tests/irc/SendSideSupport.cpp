@@ -82,7 +82,7 @@ void TSendSideTest::LogIn()
     TakeQueued();
 }
 
-TIRCChannel* TSendSideTest::AddJoined(const CString& name, int kind)
+TIRCChannel* TSendSideTest::AddJoined(const CString& name, TIRCChannel::TKind kind)
 {
     TChannelConfig config;
     config.Name = name;

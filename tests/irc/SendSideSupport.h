@@ -138,7 +138,7 @@ class TSendSideTest : public TUnitTest {
 protected:
     // Registered as kvnick!kvuser@host.example, queues empty.
     void LogIn();
-    TIRCChannel* AddJoined(const CString& name, int kind = TIRCChannel::KindChannel);
+    TIRCChannel* AddJoined(const CString& name, TIRCChannel::TKind kind = TIRCChannel::KindChannel);
     // Runs one command line and returns the lines it queued.
     std::vector<std::string> Run(const CString& line, bool quiet = false);
 

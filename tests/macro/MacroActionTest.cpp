@@ -144,12 +144,14 @@ TEST_F(MacroActions, LinesGoOnTheEndOfFilesTooLargeToRead)
 
 TEST_F(MacroActions, FileNamesStayInsideTheFilesFolder)
 {
-    // Names can carry what another user wrote: no way out by "..", a drive or a root.
+    // Names can carry what another user wrote: no way out by "..", a drive or a root, and no
+    // device in any step.
     ASSERT_TRUE(WriteFileBytes(folder.path + L"keep.txt", "keep\r\n"));
     const CString outside = folder.path + L"keep.txt";
     for (const CString& name :
          {CString(L"..\\keep.txt"), CString(L"sub\\..\\..\\keep.txt"), outside, CString(L"\\") + outside.Mid(3),
-          CString(L"C:keep.txt"), CString(L"../keep.txt"), CString(L"sub\\ .. \\..\\keep.txt")}) {
+          CString(L"C:keep.txt"), CString(L"../keep.txt"), CString(L"sub\\ .. \\..\\keep.txt"), CString(L"con"),
+          CString(L"CON.txt"), CString(L"sub\\nul"), CString(L"com1 .log"), CString(L"lpt1\\x.txt")}) {
         EXPECT_EQ(L"", engine.ResolveFilePath(name)) << Narrow(name);
         TMacroItem item;
         item.action = L"appendfile";

@@ -124,7 +124,7 @@ TEST_F(MacroFiles, NamesMustBeBareAndPresent)
     ASSERT_TRUE(WriteFileBytes(folder.path + L"x.kmf", rule));
     ASSERT_TRUE(CreateDirectoryW(folder.path + L"macros\\sub", nullptr));
     ASSERT_TRUE(WriteFileBytes(folder.path + L"macros\\sub\\x.kmf", rule));
-    for (const wchar_t* name : {L"..\\x", L"sub/x", L"C:x", L"..", L"missing"}) {
+    for (const wchar_t* name : {L"..\\x", L"sub/x", L"C:x", L"..", L"missing", L"con", L"nul.x", L"COM1"}) {
         file.name = name;
         EXPECT_FALSE(file.Read()) << Narrow(name);
         EXPECT_TRUE(file.items.empty());

@@ -212,13 +212,3 @@ TEST_F(MacroMatch, FilesAreReadOnceUntilUnloaded)
     Process(L"bob!b@h", L"PRIVMSG", {L"#a", L"3"});
     EXPECT_EQ(listener.Take(), (std::vector<std::string>{"print old | 1", "print old | 2", "print new | 3"}));
 }
-
-TEST(MacroEvents, NamesOfEventsWithAChannel)
-{
-    for (const wchar_t* name :
-         {L"PRIVMSG", L"NOTICE", L"ACTION", L"CTCPQUERY", L"CTCPREPLY", L"JOIN", L"PART", L"KICK", L"TOPIC", L"MODE",
-          L"INVITE", L"KEYWORD", L"OP", L"DEOP", L"VOICE", L"DEVOICE", L"DCCCHATMESSAGE", L"001", L"433"})
-        EXPECT_TRUE(TMacroManager::IsMacroEvent(name)) << Narrow(name);
-    for (const wchar_t* name : {L"QUIT", L"NICK", L"KILL", L"ERROR", L"WALLOPS", L"privmsg", L"", L"X1"})
-        EXPECT_FALSE(TMacroManager::IsMacroEvent(name)) << Narrow(name);
-}

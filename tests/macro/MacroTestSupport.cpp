@@ -2,12 +2,6 @@
 
 #include "foundation/CodePage.h"
 
-std::string Narrow(const CString& text)
-{
-    CStringA bytes = ConvertToUtf8(text);
-    return std::string(bytes.GetString(), bytes.GetLength());
-}
-
 std::string Bytes(const CString& path)
 {
     CStringA bytes = ReadFileBytes(path);

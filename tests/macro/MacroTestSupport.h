@@ -3,6 +3,7 @@
 // line of text, and helpers to write macro files and build events.
 
 #include "macro/MacroManager.h"
+#include "tests/common/StringPrinter.h"
 #include "tests/common/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -12,7 +13,6 @@
 #include <string>
 #include <vector>
 
-std::string Narrow(const CString& text); // UTF-8
 // A file's bytes as they are; empty when it cannot be read.
 std::string Bytes(const CString& path);
 

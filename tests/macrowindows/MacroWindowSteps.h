@@ -6,21 +6,12 @@
 #include "tests/common/StringPrinter.h"
 #include "tests/common/TempFolder.h"
 #include "tests/common/UserInput.h"
-#include "tests/world/common/DialogSteps.h"
+#include "tests/common/DialogSteps.h"
 
 #include "controls/UpdateDialog.h"
 #include "settings/Config.h"
 
 #include <commctrl.h>
-
-inline CString Text(HWND dialog, int id) { return GetControlText(Control(dialog, id)); }
-
-// Enabled after the idle pass that runs the update handlers.
-inline bool Enabled(HWND dialog, int id)
-{
-    KickIdle(dialog);
-    return ::IsWindowEnabled(Control(dialog, id)) != FALSE;
-}
 
 inline POINT ListBoxRowPoint(HWND list, int row)
 {

@@ -8,6 +8,7 @@
 #include "dialogs/ChannelDialog.h"
 #include "dialogs/ModeDialog.h"
 #include "res/resource.h"
+#include "tests/common/DialogSteps.h"
 #include "tests/common/PopupMenu.h"
 #include "tests/common/Screenshot.h"
 #include "tests/common/ShownWindow.h"
@@ -16,29 +17,6 @@
 #include <string>
 
 namespace {
-
-CString Text(HWND dialog, int id) { return GetControlText(::GetDlgItem(dialog, id)); }
-
-bool Checked(HWND dialog, int id) { return ::IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
-
-// The dialog's own loop would run its enable rules once idle; the steps run inside it.
-void Click(HWND dialog, int id)
-{
-    ClickAt(ScreenPointOf(::GetDlgItem(dialog, id)));
-    PumpMessagesFor(50);
-    if (::IsWindow(dialog))
-        ::SendMessageW(dialog, WM_KICKIDLE, 0, 0);
-}
-
-void Retype(HWND dialog, int id, const wchar_t* text)
-{
-    ClickAt(ScreenPointOf(::GetDlgItem(dialog, id)));
-    PressKey('A', {VK_CONTROL});
-    PressKey(VK_DELETE);
-    TypeText(text);
-    PumpMessagesFor(50);
-    ::SendMessageW(dialog, WM_KICKIDLE, 0, 0);
-}
 
 class ChannelDialogCommands : public ServedFrameFixture {
 protected:
@@ -113,7 +91,7 @@ TEST_F(ChannelDialogCommands, AddChannelMakesTheNodeStoresTheTreeAndJoinUsesTheK
     EXPECT_TRUE(StoredChannel(stored, L"#alpha"));
 
     // Adding changes no membership: the join is the user's next step.
-    PumpMessagesFor(200);
+    RoundTrip();
     EXPECT_EQ(0, CountStarting("JOIN #gamma"));
     world->Select(net, gamma);
     PumpMessagesFor(50);
@@ -169,7 +147,7 @@ TEST_F(ChannelDialogCommands, ModeDialogSendsTheDifferenceAndCancelSendsNothing)
             Click(dialog, IDC_MODE_S);
             PressKey(VK_ESCAPE);
         }));
-    PumpMessagesFor(300);
+    RoundTrip();
     EXPECT_EQ(modes, CountStarting("MODE")) << "cancelled";
 
     struct {
@@ -226,6 +204,6 @@ TEST_F(ChannelDialogCommands, BlankKeysAreRefusedAndNoOperatorSendsNothing)
         Click(dialog, IDC_MODE_M);
         Click(dialog, IDOK);
     }));
-    PumpMessagesFor(500);
+    RoundTrip();
     EXPECT_EQ(modes, CountStarting("MODE"));
 }

@@ -1,4 +1,4 @@
-// The cell texts and images of the transfer window's rows.
+// The cell texts of the transfer window's rows.
 
 #include "dccwindows/DCCDialogRows.h"
 
@@ -39,20 +39,6 @@ TEST(DCCRowTextTest, TimeLeftAndSpeedColumns)
     EXPECT_EQ(CString(L"0.5"), FormatDCCSpeed(512.0f));
     EXPECT_EQ(CString(L"1000.0"), FormatDCCSpeed(1024000.0f));
     EXPECT_EQ(CString(L"192.0.2.1:1096"), FormatDCCAddress(L"192.0.2.1", 1096));
-}
-
-TEST(DCCRowTextTest, RowImagesFollowTheStateAndDifferBetweenTheLists)
-{
-    const int receive[] = {0, 3, 2, 1, 4, 6, 4, 7};
-    const int send[] = {0, 3, 2, 1, 6, 6, 5, 7};
-    for (int state = 0; state < 8; state++) {
-        EXPECT_EQ(receive[state], GetDCCReceiveImage(state)) << state;
-        EXPECT_EQ(send[state], GetDCCSendImage(state)) << state;
-    }
-    for (int odd : {-1, 8, 99}) {
-        EXPECT_EQ(0, GetDCCReceiveImage(odd));
-        EXPECT_EQ(0, GetDCCSendImage(odd));
-    }
 }
 
 TEST(DCCRowTextTest, ReceiveTaskShowsTheErrorOrTheResumeCountDown)

@@ -104,7 +104,7 @@ TEST_F(FrameCommands, ChannelMenuNeedsALoggedInServerAndTheRightKindOfNode)
     // A talk is closed rather than parted, and has no properties.
     TChannelConfig talkConfig;
     talkConfig.Name = L"alice";
-    TIRCChannel* talk = net->AddChannel(talkConfig, 1);
+    TIRCChannel* talk = net->AddChannel(talkConfig, TIRCChannel::KindTalk);
     ASSERT_NE(nullptr, talk);
     world->InsertChannelTreeItem(world->FindUnitTreeItem(net), talk);
     world->Select(net, talk);

@@ -10,6 +10,7 @@
 #include "foundation/File.h"
 #include "res/resource.h"
 #include "settings/Config.h"
+#include "tests/common/DialogSteps.h"
 #include "tests/common/MessagePump.h"
 #include "tests/common/PointerInput.h"
 #include "tests/common/Screenshot.h"
@@ -45,12 +46,6 @@ protected:
         frame->PostMessageW(WM_COMMAND, MAKEWPARAM(id, 0), 0);
         PumpMessagesFor(150);
     }
-    void Click(HWND dialog, int id)
-    {
-        ClickAt(ScreenPointOf(::GetDlgItem(dialog, id)));
-        PumpMessagesFor(150);
-    }
-    bool Enabled(HWND dialog, int id) { return ::IsWindowEnabled(::GetDlgItem(dialog, id)) != FALSE; }
     // Answers the next "確認" box from inside its loop, once it shows; its text is kept.
     void AnswerConfirmation(bool ok)
     {
@@ -111,8 +106,7 @@ TEST_F(HistoryWindowTest, KeywordAndUrlLinesReachTheirWindowsAndTheMenuShowsThem
 
     // The action names run the commands too.
     EXPECT_TRUE(frame->ExecuteAction(L"keywordforward"));
-    PumpMessagesFor(200);
-    EXPECT_TRUE(::IsWindowVisible(Keywords()->m_hWnd));
+    EXPECT_TRUE(PumpMessagesUntil([&] { return ::IsWindowVisible(Keywords()->m_hWnd) != FALSE; }, 3000));
     EXPECT_TRUE(SaveWindowPng(Keywords()->m_hWnd, ScreenshotPath(L"keyword-history.png")));
     Run(ID_URL_HISTORY);
     EXPECT_TRUE(::IsWindowVisible(Urls()->m_hWnd));
@@ -236,8 +230,7 @@ TEST_F(HistoryWindowTest, ClearAsksFirstAndTheLimitDropsTheOldestLines)
     EXPECT_EQ(Keywords()->GetLogView().GetLineCount(), 2) << "cancel keeps every line";
     AnswerConfirmation(true);
     Click(history, IDC_HISTORY_CLEAR);
-    PumpMessagesFor(300);
-    EXPECT_EQ(Keywords()->GetLogView().GetLineCount(), 0);
+    EXPECT_TRUE(PumpMessagesUntil([&] { return Keywords()->GetLogView().GetLineCount() == 0; }, 3000));
     EXPECT_FALSE(Enabled(history, IDC_HISTORY_CLEAR));
     EXPECT_FALSE(Enabled(history, IDC_HISTORY_FIND));
     EXPECT_FALSE(frame->IsCommandEnabled(ID_KEYWORD_HISTORY));

@@ -64,11 +64,12 @@ protected:
         // The world lets go of its views before the controls go; then the window's own close,
         // asking nothing, takes its other windows with it.
         world->Shutdown();
-        if (::IsWindow(frame->m_hWnd)) {
+        if (frame && ::IsWindow(frame->m_hWnd)) {
             frame->ending = true;
             frame->SendMessageW(WM_CLOSE, 0, 0);
         }
-        frame->SetWorld(nullptr);
+        if (frame)
+            frame->SetWorld(nullptr);
         world.reset();
         delete frame;
         // The destroyed main window ends the loop of a program; a test goes on.

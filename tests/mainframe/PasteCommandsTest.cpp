@@ -7,11 +7,12 @@
 #include "controls/Clipboard.h"
 #include "controls/UpdateDialog.h"
 #include "dialogs/AutoOpDialog.h"
+#include "res/resource.h"
 #include "res/windows/autoop.h"
 #include "res/windows/dialogs.h"
-#include "res/resource.h"
 #include "settings/Preference.h"
 #include "tests/common/ControlText.h"
+#include "tests/common/DialogSteps.h"
 #include "tests/common/PopupMenu.h"
 #include "tests/common/Screenshot.h"
 #include "tests/common/ShownWindow.h"
@@ -33,12 +34,6 @@ HWND WaitShown(int controlId)
 }
 
 CString Field(HWND dialog, int id) { return GetControlText(::GetDlgItem(dialog, id)); }
-
-void Click(HWND dialog, int id)
-{
-    ClickAt(ScreenPointOf(::GetDlgItem(dialog, id)));
-    PumpMessagesFor(100);
-}
 
 // The dialog's own loop runs its enable rules once idle; steps run inside it.
 void RunEnableRules(HWND dialog)
@@ -67,13 +62,6 @@ HTREEITEM ItemOf(HWND tree, HTREEITEM parent, const wchar_t* text)
     }
     ADD_FAILURE() << "no item " << Narrow(text);
     return nullptr;
-}
-
-POINT ItemPoint(HWND tree, HTREEITEM item)
-{
-    RECT rect = {};
-    TreeView_GetItemRect(tree, item, &rect, TRUE);
-    return ScreenPointOf(tree, (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
 }
 
 std::vector<CString> Names(const std::vector<TUnitConfig>& units)
@@ -112,13 +100,6 @@ protected:
         FocusForInput(frame->GetInputLine()->m_hWnd);
         PressKey('V', {VK_CONTROL});
     }
-    void Retype(HWND edit, const wchar_t* text)
-    {
-        FocusForInput(edit);
-        PressKey('A', {VK_CONTROL});
-        PressKey(VK_DELETE);
-        TypeText(text);
-    }
     TPreference SavedPreference()
     {
         TPreference saved;
@@ -152,7 +133,7 @@ TEST_F(PasteCommands, ConfirmedPasteSendsEachLineAndCancelSendsNothing)
     });
     PasteIntoInputLine();
     ASSERT_TRUE(shown);
-    PumpMessagesFor(300);
+    RoundTrip();
     EXPECT_TRUE(LinesStarting("PRIVMSG").empty()) << peer->Received();
     EXPECT_TRUE(LinesStarting("NOTICE").empty()) << peer->Received();
     EXPECT_EQ(CString(), GetControlText(frame->GetInputLine()->m_hWnd));
@@ -175,7 +156,7 @@ TEST_F(PasteCommands, ConfirmedPasteSendsEachLineAndCancelSendsNothing)
     PasteIntoInputLine();
     ASSERT_TRUE(shown);
     ASSERT_TRUE(peer->WaitFor("PRIVMSG #alpha :third line", 3000)) << peer->Received();
-    PumpMessagesFor(200);
+    RoundTrip();
     EXPECT_EQ((std::vector<std::string>{"PRIVMSG #alpha :first line", "PRIVMSG #alpha :second line",
                                         "PRIVMSG #alpha :third line"}),
               LinesStarting("PRIVMSG"));
@@ -198,6 +179,7 @@ TEST_F(PasteCommands, OneLineWithATrailingBreakGoesToTheInputLine)
     PumpMessagesFor(3500);
     EXPECT_FALSE(shown);
     EXPECT_EQ(CString(L"just one"), GetControlText(frame->GetInputLine()->m_hWnd));
+    RoundTrip();
     EXPECT_TRUE(LinesStarting("PRIVMSG").empty());
 }
 
@@ -247,7 +229,7 @@ TEST_F(PasteCommands, SendMultiLineCleansQuotesAndSendsNoticesAtTheKeptSize)
     PumpMessagesUntil([&] { return shown; }, 3000);
     ASSERT_TRUE(shown);
     ASSERT_TRUE(peer->WaitFor("NOTICE #alpha :> beta", 3000)) << peer->Received();
-    PumpMessagesFor(200);
+    RoundTrip();
     EXPECT_EQ((std::vector<std::string>{"NOTICE #alpha :> alpha", "NOTICE #alpha :> beta"}), LinesStarting("NOTICE"));
     EXPECT_EQ(400, settings.geometry.pasteSize.width);
     EXPECT_EQ(160, settings.geometry.pasteSize.height);

@@ -6,6 +6,7 @@
 #include "controls/Clipboard.h"
 #include "res/resource.h"
 #include "settings/Config.h"
+#include "tests/common/DialogSteps.h"
 #include "tests/common/PopupMenu.h"
 #include "tests/common/Screenshot.h"
 #include "tests/common/StringPrinter.h"
@@ -24,13 +25,6 @@ std::vector<UINT> MenuIds(HMENU menu)
         ids.push_back(id == (UINT)-1 ? 0 : id);
     }
     return ids;
-}
-
-POINT ItemPoint(HWND tree, HTREEITEM item)
-{
-    RECT rect = {};
-    TreeView_GetItemRect(tree, item, &rect, TRUE);
-    return ScreenPointOf(tree, (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
 }
 
 TEST_F(PopupMenus, TreeShowsTheMenuOfTheNodeUnderThePointer)
@@ -178,7 +172,7 @@ TEST_F(PopupMenus, NickInALogLineHeadsTheMemberMenuAndIsItsOnlyTarget)
 
     ASSERT_TRUE(ChooseFromOpenedPopup([&] { ClickAt(nick, true); }, {'W'}));
     EXPECT_TRUE(peer->WaitFor("WHOIS alice", 3000));
-    PumpMessagesFor(200);
+    RoundTrip();
     for (const std::string& line : peer->Lines())
         EXPECT_EQ(std::string::npos, line.find("WHOIS bob")) << line;
 }

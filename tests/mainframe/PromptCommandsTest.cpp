@@ -8,6 +8,7 @@
 #include "foundation/CodePage.h"
 #include "foundation/File.h"
 #include "res/resource.h"
+#include "tests/common/DialogSteps.h"
 #include "tests/common/PopupMenu.h"
 #include "tests/common/Screenshot.h"
 #include "tests/common/ShownWindow.h"
@@ -20,16 +21,6 @@
 #include <vector>
 
 namespace {
-
-void Retype(HWND edit, const wchar_t* text)
-{
-    FocusForInput(edit);
-    PressKey('A', {VK_CONTROL});
-    PressKey(VK_DELETE);
-    TypeText(text);
-    // The dialog's own loop would run its enable rules once idle; the steps run inside it.
-    ::SendMessageW(::GetAncestor(edit, GA_ROOT), WM_KICKIDLE, 0, 0);
-}
 
 class PromptCommands : public ServedFrameFixture {
 protected:
@@ -112,7 +103,7 @@ TEST_F(PromptCommands, EachPromptSendsTheTypedLineAndCancelSendsNothing)
         int answered = ShownWindowCount();
         row.open();
         ASSERT_EQ(answered + 1, ShownWindowCount()) << "no prompt";
-        PumpMessagesFor(300);
+        RoundTrip();
         EXPECT_EQ(0, CountStarting(row.prefix)) << "cancelled";
 
         WhenShown(HasControl(edit), [&](HWND prompt) {
@@ -155,7 +146,7 @@ TEST_F(PromptCommands, LineBreaksInPromptTextNeverMakeASecondLine)
     FocusInputLine();
     PressKey('T', {VK_MENU});
     ASSERT_TRUE(peer->WaitFor("TOPIC #alpha :one", 3000)) << peer->Received();
-    PumpMessagesFor(500);
+    RoundTrip();
     EXPECT_EQ(1, CountStarting("TOPIC"));
     EXPECT_EQ(0, CountStarting("QUIT"));
     EXPECT_EQ(0, CountStarting("PART"));
@@ -243,6 +234,7 @@ TEST_F(PromptCommands, KickAsksForTheCommentAndCancelKicksNobody)
         PumpMessagesFor(300);
     }
     ASSERT_TRUE(peer->WaitFor("KICK #alpha bob :bye", 3000)) << peer->Received();
+    RoundTrip();
     EXPECT_EQ(1, CountStarting("KICK"));
 }
 

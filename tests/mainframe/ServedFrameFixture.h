@@ -98,6 +98,8 @@ protected:
         // The clicks land later on a loaded machine.
         PumpMessagesUntil([&] { return SelectedRows() == (int)nicks.size(); }, 3000);
     }
+    // Every line the program queued so far has reached the server.
+    void RoundTrip() { ASSERT_TRUE(::RoundTrip(*net, *peer)) << peer->Received(); }
     // Lines the server got that start with the prefix.
     int CountStarting(const std::string& prefix)
     {

@@ -5,6 +5,7 @@
 #include "tests/world/UserInfoFixture.h"
 
 #include "dialogs/ListDialog.h"
+#include "tests/common/DialogSteps.h"
 #include "tests/common/PointerInput.h"
 #include "tests/common/Screenshot.h"
 
@@ -61,7 +62,7 @@ protected:
         ClickAt(ScreenPointOf(header, (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2));
         PumpMessagesFor(100);
     }
-    bool Enabled(int id) { return ::IsWindowEnabled(::GetDlgItem(window->m_hWnd, id)) != FALSE; }
+    bool Enabled(int id) { return ::Enabled(window->m_hWnd, id); }
     void KickIdle()
     {
         world->KickIdleAllDialogs(0, 0);

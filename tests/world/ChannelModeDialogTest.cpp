@@ -5,12 +5,12 @@
 
 #include "controls/UpdateDialog.h"
 #include "dialogs/ModeDialog.h"
+#include "tests/common/DialogSteps.h"
 #include "tests/common/MessagePump.h"
 #include "tests/common/Screenshot.h"
 #include "tests/common/ShownWindow.h"
 #include "tests/common/UserInput.h"
 #include "tests/irc/IrcTestSupport.h"
-#include "tests/world/common/DialogSteps.h"
 
 #include <gtest/gtest.h>
 
@@ -18,17 +18,6 @@
 #include <vector>
 
 namespace {
-
-CString Text(HWND dialog, int id) { return GetControlText(Control(dialog, id)); }
-
-bool Checked(HWND dialog, int id) { return ::IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
-
-// After the enable rules have run, as the dialog's own loop runs them once idle.
-bool Enabled(HWND dialog, int id)
-{
-    KickIdle(dialog);
-    return ::IsWindowEnabled(Control(dialog, id)) != FALSE;
-}
 
 TChannelMode ModeOf(const wchar_t* text)
 {

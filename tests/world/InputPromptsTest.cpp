@@ -5,11 +5,11 @@
 
 #include "controls/UpdateDialog.h"
 #include "dialogs/InputPrompts.h"
+#include "tests/common/DialogSteps.h"
 #include "tests/common/MessagePump.h"
 #include "tests/common/Screenshot.h"
 #include "tests/common/UserInput.h"
 #include "tests/irc/IrcTestSupport.h"
-#include "tests/world/common/DialogSteps.h"
 
 #include <gtest/gtest.h>
 

@@ -4,8 +4,9 @@
 #include "tests/world/UserInfoFixture.h"
 
 #include "dialogs/MaskDialog.h"
-#include "world/ChannelMaskList.h"
+#include "tests/common/DialogSteps.h"
 #include "tests/common/Screenshot.h"
+#include "world/ChannelMaskList.h"
 
 #include <algorithm>
 
@@ -55,19 +56,8 @@ protected:
         ASSERT_GE(index, 0);
         ClickListItem(index);
     }
-    void TypeIntoEdit(const wchar_t* text)
-    {
-        ClickAt(ScreenPointOf(Item(IDC_MASK_EDIT)));
-        PressKey('A', {VK_CONTROL});
-        PressKey(VK_DELETE);
-        TypeText(text);
-        PumpMessagesFor(50);
-    }
-    bool Enabled(int id)
-    {
-        ::SendMessageW(window, WM_KICKIDLE, 0, 0);
-        return ::IsWindowEnabled(Item(id)) != FALSE;
-    }
+    void TypeIntoEdit(const wchar_t* text) { Retype(window, IDC_MASK_EDIT, text); }
+    bool Enabled(int id) { return ::Enabled(window, id); }
 
     TIRCChannel* channel = nullptr;
     HWND window = nullptr;
@@ -90,6 +80,9 @@ TEST_F(MaskDialogTest, RepliesFillTheSortedListAndOkSendsTheChanges)
     EXPECT_EQ(Field(window, IDC_MASK_EDIT), CString(L"bob!*@*"));
     PressKey(VK_DELETE);
     EXPECT_EQ(Listed(), (std::vector<CString>{L"amy!*@*", L"new!*@*", L"zed!*@*"}));
+    // The selected mask is in the edit: it can be deleted, not added again.
+    EXPECT_TRUE(Enabled(IDC_MASK_DELETE));
+    EXPECT_FALSE(Enabled(IDC_MASK_ADD));
     PumpMessagesFor(200);
     EXPECT_TRUE(SaveWindowPng(window, ScreenshotPath(L"mask-dialog.png")));
     EXPECT_TRUE(TakeQueued().empty());

@@ -4,21 +4,10 @@
 #include "tests/world/UserInfoFixture.h"
 
 #include "dialogs/NickDialog.h"
+#include "tests/common/DialogSteps.h"
 #include "tests/common/Screenshot.h"
 
 namespace {
-
-HWND Control(HWND dialog, int id) { return ::GetDlgItem(dialog, id); }
-
-CString Text(HWND dialog, int id) { return GetControlText(Control(dialog, id)); }
-
-bool Checked(HWND dialog, int id) { return ::IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
-
-bool Enabled(HWND dialog, int id)
-{
-    ::SendMessageW(dialog, WM_KICKIDLE, 0, 0);
-    return ::IsWindowEnabled(Control(dialog, id)) != FALSE;
-}
 
 RECT ItemRect(HWND dialog, int index)
 {
@@ -42,12 +31,6 @@ void TypeNick(HWND dialog, const wchar_t* text)
     PressKey('A', {VK_CONTROL});
     PressKey(VK_DELETE);
     TypeText(text);
-    PumpMessagesFor(50);
-}
-
-void Click(HWND dialog, int id)
-{
-    ClickAt(ScreenPointOf(Control(dialog, id)));
     PumpMessagesFor(50);
 }
 

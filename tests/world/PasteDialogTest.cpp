@@ -2,14 +2,14 @@
 // clicked on real buttons, what Cancel keeps, where a dragged item really lands, and the
 // names-only world the tree order returns.
 
-#include "controls/UpdateDialog.h"
 #include "dialogs/PasteDialog.h"
+#include "controls/UpdateDialog.h"
 #include "dialogs/TreeDialog.h"
 #include "res/windows/paste.h"
+#include "tests/common/DialogSteps.h"
 #include "tests/common/MessagePump.h"
 #include "tests/common/UserInput.h"
 #include "tests/irc/IrcTestSupport.h"
-#include "tests/world/common/DialogSteps.h"
 
 #include <gtest/gtest.h>
 

@@ -18,12 +18,6 @@
 
 namespace {
 
-std::string Narrow(const CString& text)
-{
-    CStringA bytes = ConvertToUtf8(text);
-    return std::string(bytes.GetString(), bytes.GetLength());
-}
-
 class TClipboardRecorder : public IIRCWorldHost {
 public:
     void CopyTextToClipboard(const CString& text) override { copied.push_back(text); }

@@ -2,6 +2,7 @@
 // The world attached to a test main window: servers added to the settings, then built as the
 // program builds them at start.
 
+#include "tests/common/DialogSteps.h"
 #include "tests/common/MessagePump.h"
 #include "tests/common/TempFolder.h"
 #include "tests/common/UserInput.h"
@@ -52,12 +53,7 @@ protected:
         HTREEITEM item = world->FindUnitTreeItem(unit);
         return channel ? world->FindChannelTreeItem(item, channel) : item;
     }
-    POINT ItemPoint(HTREEITEM item)
-    {
-        RECT rect;
-        frame.tree.GetItemRect(item, &rect, TRUE);
-        return ScreenPointOf(frame.tree.m_hWnd, (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
-    }
+    POINT ItemPoint(HTREEITEM item) { return ::ItemPoint(frame.tree.m_hWnd, item); }
     void ClickItem(HTREEITEM item)
     {
         ClickAt(ItemPoint(item));

@@ -1,12 +1,17 @@
 #pragma once
 // A test's steps in a dialog as a user takes them: real clicks and keys, then the dialog's enable
-// rules, which its own loop would run once idle while the steps run inside that loop.
+// rules, which its own loop would run once idle while the steps run inside that loop; and what
+// the user reads back from its controls.
+
+#include "classlib/String.h"
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <functional>
 
-class TUpdateDialog;
+class CDialog;
 
 HWND Control(HWND dialog, int id);
 void KickIdle(HWND dialog);
@@ -14,6 +19,12 @@ void Click(HWND dialog, int id);
 // Selects all of the edit's text (a drop-down box's inner edit) and types the new text over it.
 void Retype(HWND edit, const wchar_t* text);
 void Retype(HWND dialog, int id, const wchar_t* text);
+CString Text(HWND dialog, int id);
+bool Checked(HWND dialog, int id);
+// After the enable rules have run.
+bool Enabled(HWND dialog, int id);
+// The screen point at the middle of a tree item's text.
+POINT ItemPoint(HWND tree, HTREEITEM item);
 // Runs the dialog modally; the steps run inside its loop once it is up. A dialog the steps left
 // open is ended after a while as a failure, so the test does not wait for ever.
-INT_PTR RunDialog(TUpdateDialog& dialog, std::function<void(HWND)> steps);
+INT_PTR RunDialog(CDialog& dialog, std::function<void(HWND)> steps);

@@ -1,6 +1,7 @@
-#include "tests/world/common/DialogSteps.h"
+#include "tests/common/DialogSteps.h"
 
-#include "controls/UpdateDialog.h"
+#include "classlib/Dialog.h"
+#include "classlib/MsgMap.h"
 #include "tests/common/MessagePump.h"
 #include "tests/common/UserInput.h"
 
@@ -8,7 +9,7 @@
 
 namespace {
 
-TUpdateDialog* g_running = nullptr;
+CDialog* g_running = nullptr;
 
 void CALLBACK EndStuckDialog(HWND, UINT, UINT_PTR id, DWORD)
 {
@@ -47,7 +48,34 @@ void Retype(HWND edit, const wchar_t* text)
 
 void Retype(HWND dialog, int id, const wchar_t* text) { Retype(Control(dialog, id), text); }
 
-INT_PTR RunDialog(TUpdateDialog& dialog, std::function<void(HWND)> steps)
+CString Text(HWND dialog, int id)
+{
+    HWND control = Control(dialog, id);
+    int length = ::GetWindowTextLengthW(control);
+    CString text;
+    if (length > 0) {
+        ::GetWindowTextW(control, text.GetBuffer(length + 1), length + 1);
+        text.ReleaseBuffer();
+    }
+    return text;
+}
+
+bool Checked(HWND dialog, int id) { return ::IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
+
+bool Enabled(HWND dialog, int id)
+{
+    KickIdle(dialog);
+    return ::IsWindowEnabled(Control(dialog, id)) != FALSE;
+}
+
+POINT ItemPoint(HWND tree, HTREEITEM item)
+{
+    RECT rect = {};
+    TreeView_GetItemRect(tree, item, &rect, TRUE);
+    return ScreenPointOf(tree, (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+}
+
+INT_PTR RunDialog(CDialog& dialog, std::function<void(HWND)> steps)
 {
     g_running = &dialog;
     UINT_PTR guard = ::SetTimer(nullptr, 0, 20000, EndStuckDialog);

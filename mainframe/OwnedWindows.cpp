@@ -1,0 +1,131 @@
+#include "mainframe/OwnedWindows.h"
+
+#include "classlib/MsgMap.h"
+#include "foundation/WindowHelpers.h"
+
+#include <algorithm>
+
+TOwnedWindowSlot::TOwnedWindowSlot(TOwnedWindows& list, UINT command, unsigned traits)
+    : list(list), command(command), traits(traits)
+{
+    list.slots.push_back(this);
+}
+
+TOwnedWindowSlot::~TOwnedWindowSlot()
+{
+    Destroy();
+    auto& slots = list.slots;
+    slots.erase(std::remove(slots.begin(), slots.end(), this), slots.end());
+}
+
+bool TOwnedWindowSlot::IsOpen() const { return window && ::IsWindow(window->m_hWnd); }
+
+bool TOwnedWindowSlot::IsVisible() const { return IsOpen() && ::IsWindowVisible(window->m_hWnd); }
+
+bool TOwnedWindowSlot::ShowOrBringForward()
+{
+    if (!IsOpen())
+        return false;
+    BringBackWindow(window->m_hWnd);
+    return true;
+}
+
+void TOwnedWindowSlot::Destroy()
+{
+    if (!window)
+        return;
+    if (beforeDestroy)
+        beforeDestroy();
+    // Taken out first, so what the window reports while it goes finds the slot empty.
+    std::unique_ptr<CWnd> gone = std::move(window);
+    hiddenWithFrame = false;
+    if (gone->m_hWnd)
+        gone->DestroyWindow();
+}
+
+bool TOwnedWindowSlot::Take(std::unique_ptr<CWnd> made, bool created)
+{
+    if (!created || !made || !made->m_hWnd)
+        return false;
+    Destroy();
+    window = std::move(made);
+    return true;
+}
+
+void TOwnedWindowSlot::KickIdle(WPARAM wParam, LPARAM lParam)
+{
+    if (!IsVisible())
+        return;
+    if (traits & OwnedFrameIdle)
+        window->SendMessage(WM_IDLEUPDATECMDUI, TRUE);
+    else
+        window->SendMessage(WM_KICKIDLE, wParam, lParam);
+}
+
+void TOwnedWindowSlot::FollowFrameHidden(bool hide)
+{
+    if (!(traits & OwnedFollowsFrame) || !IsOpen())
+        return;
+    if (hide && ::IsWindowVisible(window->m_hWnd)) {
+        window->ShowWindow(SW_HIDE);
+        hiddenWithFrame = true;
+    } else if (!hide && hiddenWithFrame) {
+        window->ShowWindow(SW_SHOWNA);
+        hiddenWithFrame = false;
+    }
+}
+
+// Windows the frame owns follow it too, but not under every window manager when it stops being
+// top-most, so every window is set.
+void TOwnedWindowSlot::FollowFrameTopMost(bool on)
+{
+    if (IsOpen())
+        window->SetWindowPos(on ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void TOwnedWindowSlot::Enable(bool on)
+{
+    if (IsOpen())
+        window->EnableWindow(on);
+}
+
+void TOwnedWindows::KickIdle(WPARAM wParam, LPARAM lParam)
+{
+    // A copy: a window may close itself, and leave its slot empty, during its idle update.
+    std::vector<TOwnedWindowSlot*> now = slots;
+    for (TOwnedWindowSlot* slot : now)
+        slot->KickIdle(wParam, lParam);
+}
+
+void TOwnedWindows::HideWithFrame(bool hide)
+{
+    for (TOwnedWindowSlot* slot : slots)
+        slot->FollowFrameHidden(hide);
+}
+
+void TOwnedWindows::SetTopMost(bool on)
+{
+    for (TOwnedWindowSlot* slot : slots)
+        slot->FollowFrameTopMost(on);
+}
+
+void TOwnedWindows::EnableAll(bool on)
+{
+    for (TOwnedWindowSlot* slot : slots)
+        slot->Enable(on);
+}
+
+void TOwnedWindows::CloseForQuit()
+{
+    for (TOwnedWindowSlot* slot : slots)
+        if (!(slot->GetTraits() & OwnedOutlivesQuit))
+            slot->Destroy();
+        else if (slot->IsOpen())
+            slot->GetWindow()->ShowWindow(SW_HIDE);
+}
+
+void TOwnedWindows::DestroyAll()
+{
+    for (TOwnedWindowSlot* slot : slots)
+        slot->Destroy();
+}

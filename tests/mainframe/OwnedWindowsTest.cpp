@@ -1,0 +1,150 @@
+// The frame's modeless windows, each reached through the frame's one list of them: opened by its
+// command, given idle time, hidden with the frame, kept on top with it, enabled, closed, and
+// freed however the frame goes.
+
+#include "tests/mainframe/MainFrameFixture.h"
+
+#include "dialogs/HistoryDialog.h"
+#include "log/LogLineData.h"
+#include "res/resource.h"
+
+#include <map>
+#include <set>
+
+namespace {
+
+// The idle messages each window receives, seen by a hook on the thread's sent messages.
+std::map<HWND, std::set<UINT>> g_idleSeen;
+
+LRESULT CALLBACK RecordIdle(int code, WPARAM wParam, LPARAM lParam)
+{
+    const CWPSTRUCT* sent = (const CWPSTRUCT*)lParam;
+    if (code == HC_ACTION && (sent->message == WM_KICKIDLE || sent->message == WM_IDLEUPDATECMDUI))
+        g_idleSeen[sent->hwnd].insert(sent->message);
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+class OwnedWindowsTest : public MainFrameFixture {
+protected:
+    const std::vector<TOwnedWindowSlot*>& Slots() { return frame->GetOwnedWindows().GetSlots(); }
+    // Each history window shows only once it holds a line.
+    void FillHistories()
+    {
+        TLogLineData line;
+        line.body = L"kvword https://example.org/";
+        frame->GetKeywordHistory()->AddLine(line);
+        frame->GetUrlHistory()->AddLine(line);
+    }
+    void OpenAll()
+    {
+        FillHistories();
+        for (TOwnedWindowSlot* slot : Slots()) {
+            frame->SendMessageW(WM_COMMAND, MAKEWPARAM(slot->GetCommand(), 0), 0);
+            PumpMessagesFor(30);
+            ASSERT_TRUE(slot->IsVisible()) << "command " << slot->GetCommand();
+        }
+    }
+    static bool IsTopMost(HWND window) { return (::GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
+};
+
+} // namespace
+
+TEST_F(OwnedWindowsTest, EveryWindowOpensIdlesHidesTopsAndClosesThroughTheList)
+{
+    ASSERT_GE(Slots().size(), 8u);
+    OpenAll();
+    // The command again brings the same window forward instead of making another.
+    std::vector<CWnd*> made;
+    for (TOwnedWindowSlot* slot : Slots())
+        made.push_back(slot->GetWindow());
+    for (size_t i = 0; i < Slots().size(); i++) {
+        frame->SendMessageW(WM_COMMAND, MAKEWPARAM(Slots()[i]->GetCommand(), 0), 0);
+        EXPECT_EQ(made[i], Slots()[i]->GetWindow()) << "command " << Slots()[i]->GetCommand();
+    }
+
+    // The frame's idle pass reaches every shown window, in the form it listens to.
+    HHOOK hook = ::SetWindowsHookExW(WH_CALLWNDPROC, RecordIdle, nullptr, ::GetCurrentThreadId());
+    ASSERT_NE(nullptr, hook);
+    g_idleSeen.clear();
+    frame->SendMessageW(WM_IDLEUPDATECMDUI, TRUE, 0);
+    ::UnhookWindowsHookEx(hook);
+    for (TOwnedWindowSlot* slot : Slots()) {
+        UINT expected = (slot->GetTraits() & OwnedFrameIdle) ? WM_IDLEUPDATECMDUI : WM_KICKIDLE;
+        EXPECT_EQ(1u, g_idleSeen[slot->GetWindow()->m_hWnd].count(expected)) << "command " << slot->GetCommand();
+    }
+
+    frame->SendMessageW(WM_COMMAND, MAKEWPARAM(ID_TOPMOST, 0), 0);
+    ASSERT_TRUE(frame->IsTopMost());
+    for (TOwnedWindowSlot* slot : Slots())
+        EXPECT_TRUE(IsTopMost(slot->GetWindow()->m_hWnd)) << "command " << slot->GetCommand();
+    frame->SendMessageW(WM_COMMAND, MAKEWPARAM(ID_TOPMOST, 0), 0);
+    for (TOwnedWindowSlot* slot : Slots())
+        EXPECT_FALSE(IsTopMost(slot->GetWindow()->m_hWnd)) << "command " << slot->GetCommand();
+
+    // A window the frame does not own must follow the frame's hiding by hand; one it owns,
+    // Windows hides with it.
+    for (TOwnedWindowSlot* slot : Slots()) {
+        if (!(slot->GetTraits() & OwnedFollowsFrame)) {
+            EXPECT_EQ(frame->m_hWnd, ::GetWindow(slot->GetWindow()->m_hWnd, GW_OWNER)) << "command " << slot->GetCommand();
+        }
+    }
+    settings.preference.HideAllWindowOnMinimize = true;
+    frame->ShowWindow(SW_MINIMIZE);
+    PumpMessagesFor(100);
+    for (TOwnedWindowSlot* slot : Slots()) {
+        if (slot->GetTraits() & OwnedFollowsFrame) {
+            EXPECT_FALSE(slot->IsVisible()) << "command " << slot->GetCommand();
+        }
+    }
+    frame->SendMessageW(WM_SYSCOMMAND, SC_RESTORE, 0);
+    PumpMessagesFor(100);
+    for (TOwnedWindowSlot* slot : Slots())
+        EXPECT_TRUE(slot->IsVisible()) << "command " << slot->GetCommand();
+
+    frame->GetOwnedWindows().EnableAll(false);
+    for (TOwnedWindowSlot* slot : Slots())
+        EXPECT_FALSE(::IsWindowEnabled(slot->GetWindow()->m_hWnd)) << "command " << slot->GetCommand();
+    frame->GetOwnedWindows().EnableAll(true);
+
+    // Closed by the user, each either goes or waits hidden for its command.
+    for (TOwnedWindowSlot* slot : Slots()) {
+        slot->GetWindow()->SendMessage(WM_CLOSE);
+        PumpMessagesFor(30);
+        EXPECT_FALSE(slot->IsVisible()) << "command " << slot->GetCommand();
+        if (slot->IsOpen()) {
+            EXPECT_TRUE(::IsWindowEnabled(slot->GetWindow()->m_hWnd));
+        }
+    }
+}
+
+// A frame that goes without its close (a failed start, the session's end) frees every window,
+// those without an owner too, which Windows would leave behind.
+TEST_F(OwnedWindowsTest, AFrameDestroyedWithoutItsCloseTakesEveryWindowWithIt)
+{
+    OpenAll();
+    std::vector<HWND> windows;
+    for (TOwnedWindowSlot* slot : Slots())
+        windows.push_back(slot->GetWindow()->m_hWnd);
+    world->Shutdown();
+    frame->SetWorld(nullptr);
+    delete frame;
+    frame = nullptr;
+    for (HWND window : windows)
+        EXPECT_FALSE(::IsWindow(window));
+}
+
+// The quit keeps only the windows lines still reach while the servers say goodbye, hidden.
+TEST_F(OwnedWindowsTest, TheCloseKeepsTheHistoriesHiddenUntilTheServersHaveQuit)
+{
+    OpenAll();
+    frame->ending = true;
+    frame->GetOwnedWindows().CloseForQuit();
+    for (TOwnedWindowSlot* slot : Slots()) {
+        bool kept = (slot->GetTraits() & OwnedOutlivesQuit) != 0;
+        EXPECT_EQ(kept, slot->IsOpen()) << "command " << slot->GetCommand();
+        EXPECT_FALSE(slot->IsVisible()) << "command " << slot->GetCommand();
+    }
+    frame->GetOwnedWindows().DestroyAll();
+    for (TOwnedWindowSlot* slot : Slots())
+        EXPECT_EQ(nullptr, slot->GetWindow()) << "command " << slot->GetCommand();
+}

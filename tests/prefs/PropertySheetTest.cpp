@@ -1,0 +1,303 @@
+// The tab sheet and the page contract as a user meets them: two pages of one record, typed into
+// with real keys and clicks, confirmed with Enter, OK or Esc; what the record holds afterwards.
+
+#include "controls/Clipboard.h"
+#include "prefs/PropertyPage.h"
+#include "prefs/PropertyTabSheet.h"
+#include "res/resource.h"
+#include "tests/common/MessagePump.h"
+#include "tests/common/Screenshot.h"
+#include "tests/common/ShownWindow.h"
+#include "tests/common/StringPrinter.h"
+#include "tests/common/TestDialogIds.h"
+#include "tests/common/UserInput.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <vector>
+
+namespace {
+
+struct TSample {
+    CString name = L"alpha";
+    int port = 6667;
+    bool flag = false;
+    std::vector<CString> lines = {L"one", L"two"};
+    int level = 9;
+    int version = 0;
+    int code = 50221;
+    CString nick = L"kv";
+};
+
+const TDialogChoice kCodes[] = {{L"UTF-8", 65001}, {L"ISO-2022-JP", 50221}, {L"CP1252", 1252}};
+
+class TFirstPage : public TPropertyPage {
+public:
+    TFirstPage() : TPropertyPage(IDD_TEST_PAGE_FIRST) {}
+    TSample* sample = nullptr;
+
+protected:
+    bool HasRecord() const override { return sample != nullptr; }
+    void Exchange(TDialogExchange& io) override
+    {
+        io.Edit(IDC_P_NAME, sample->name, 20).Required(IDS_FIELD_REQUIRED);
+        io.Spin(IDC_P_PORT, sample->port, 1, 65535).InRange(IDS_NUMBER_OUT_OF_RANGE);
+        io.Check(IDC_P_FLAG, sample->flag);
+        io.Lines(IDC_P_LINES, sample->lines);
+    }
+};
+
+class TSecondPage : public TPropertyPage {
+public:
+    TSecondPage() : TPropertyPage(IDD_TEST_PAGE_SECOND) {}
+    TSample* sample = nullptr;
+
+protected:
+    bool HasRecord() const override { return sample != nullptr; }
+    void Exchange(TDialogExchange& io) override
+    {
+        io.Spin(IDC_P_LEVEL, sample->level, 9, 500);
+        io.Radio({IDC_P_FOUR, IDC_P_FIVE}, sample->version);
+        io.Choice(IDC_P_CODE, sample->code, kCodes);
+        io.Edit(IDC_P_NICK, sample->nick, 30).Rule(HasNoBlankOrControl, IDS_BLANK_OR_CONTROL_CHARACTER);
+    }
+};
+
+class TTestSheet : public TPropertyTabSheet {
+public:
+    explicit TTestSheet(TSample* sample)
+    {
+        first.sample = sample;
+        second.sample = sample;
+    }
+    BOOL OnInitDialog() override
+    {
+        TPropertyTabSheet::OnInitDialog();
+        AddPage(&first, L"一番目");
+        AddPage(&second, L"二番目");
+        PostMessage(WM_SHOW_PROPERTY_PAGE, 0);
+        return TRUE;
+    }
+
+    TFirstPage first;
+    TSecondPage second;
+};
+
+// The sheet shown modeless at a fixed place for real input; OK and Cancel then only hide it.
+class SheetRun {
+public:
+    explicit SheetRun(const TSample& start) : sample(start), sheet(&sample)
+    {
+        EXPECT_TRUE(sheet.Create());
+        sheet.SetWindowPos(HWND_TOPMOST, 20, 20, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+        PumpMessagesFor(150);
+    }
+
+    HWND Control(int id) const
+    {
+        for (TPropertyPage* page : {(TPropertyPage*)&sheet.first, (TPropertyPage*)&sheet.second})
+            if (page->m_hWnd && ::GetDlgItem(page->m_hWnd, id))
+                return ::GetDlgItem(page->m_hWnd, id);
+        return ::GetDlgItem(sheet.m_hWnd, id);
+    }
+    void ShowTab(int index)
+    {
+        RECT item = {};
+        ::SendMessageW(sheet.GetTabControl(), TCM_GETITEMRECT, index, (LPARAM)&item);
+        ClickAt(ScreenPointOf(sheet.GetTabControl(), (item.left + item.right) / 2, (item.top + item.bottom) / 2));
+        PumpMessagesFor(100);
+    }
+    void Retype(int id, const wchar_t* text)
+    {
+        ClickAt(ScreenPointOf(Control(id)));
+        PressKey('A', {VK_CONTROL});
+        PressKey(VK_DELETE);
+        TypeText(text);
+    }
+    void Paste(int id, const CString& text)
+    {
+        ClickAt(ScreenPointOf(Control(id)));
+        PressKey('A', {VK_CONTROL});
+        CopyTextToClipboard(text);
+        PressKey('V', {VK_CONTROL});
+    }
+    // A refusal shows its text in a box over the sheet; it is read and answered.
+    void Confirm(std::function<void()> press)
+    {
+        RunLater(400, [this] {
+            HWND owner = sheet.m_hWnd;
+            HWND box = FindShownWindow([owner](HWND window) {
+                wchar_t name[16] = L"";
+                ::GetClassNameW(window, name, 16);
+                return window != owner && ::GetWindow(window, GW_OWNER) == owner && CString(name) == L"#32770";
+            });
+            if (!box)
+                return;
+            wchar_t text[256] = L"";
+            ::GetDlgItemTextW(box, 0xFFFF, text, 256);
+            boxText = text;
+            ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+        });
+        press();
+        PumpMessagesFor(600);
+    }
+    void PressEnterIn(int id)
+    {
+        Confirm([&] {
+            ClickAt(ScreenPointOf(Control(id)));
+            PressKey(VK_RETURN);
+        });
+    }
+    void ClickOk()
+    {
+        Confirm([&] { ClickAt(ScreenPointOf(sheet.GetDlgItem(IDOK))); });
+    }
+    bool Closed() const { return !::IsWindowVisible(sheet.m_hWnd); }
+    int FocusedId() const { return ::GetDlgCtrlID(::GetFocus()); }
+
+    TSample sample;
+    TTestSheet sheet;
+    CString boxText;
+};
+
+struct TSheetCase {
+    const char* what;
+    std::function<void(SheetRun&)> act;
+    // The record expected afterwards, made from the one loaded.
+    std::function<void(TSample&)> expect;
+    // The control focused on the sheet that stays open, or 0 when the sheet closes.
+    int refused;
+    const wchar_t* boxWords = L"";
+};
+
+} // namespace
+
+TEST(TPropertyTabSheet, EachShownPageStoresItsControlsOnlyWhenEveryPageAccepts)
+{
+    TSample start;
+    start.code = 12345;        // not in the list
+    start.nick = L"has blank"; // never checked while its page is not shown
+    const TSheetCase cases[] = {
+        {"untouched, Enter in a single-line edit stores what was loaded",
+         [](SheetRun& r) { r.PressEnterIn(IDC_P_NAME); }, [](TSample&) {}, 0},
+        {"a typed name and a ticked box land in the record",
+         [](SheetRun& r) {
+             r.Retype(IDC_P_NAME, L"beta");
+             ClickAt(ScreenPointOf(r.Control(IDC_P_FLAG)));
+             r.ClickOk();
+         },
+         [](TSample& s) {
+             s.name = L"beta";
+             s.flag = true;
+         },
+         0},
+        {"Enter in the multi-line edit adds a line, empty lines are dropped",
+         [](SheetRun& r) {
+             ClickAt(ScreenPointOf(r.Control(IDC_P_LINES)));
+             PressKey(VK_END, {VK_CONTROL});
+             PressKey(VK_RETURN);
+             PressKey(VK_RETURN);
+             TypeText(L"three");
+             EXPECT_FALSE(r.Closed());
+             r.ClickOk();
+         },
+         [](TSample& s) { s.lines.push_back(L"three"); }, 0},
+        {"a blank name is refused with the name focused",
+         [](SheetRun& r) {
+             r.Retype(IDC_P_NAME, L"  ");
+             r.ClickOk();
+         },
+         [](TSample&) {}, IDC_P_NAME, L"空"},
+        {"port 0 is refused, not clamped",
+         [](SheetRun& r) {
+             r.Retype(IDC_P_PORT, L"0");
+             r.ClickOk();
+         },
+         [](TSample&) {}, IDC_P_PORT, L"65535"},
+        {"port 70000 is refused, and the other page's edit is not stored either",
+         [](SheetRun& r) {
+             r.ShowTab(1);
+             r.Retype(IDC_P_LEVEL, L"100");
+             r.ShowTab(0);
+             r.Retype(IDC_P_PORT, L"70000");
+             r.ShowTab(1);
+             r.ClickOk();
+             EXPECT_EQ(0, r.sheet.GetCurrentIndex()) << "the refusing page comes to the front";
+         },
+         [](TSample&) {}, IDC_P_PORT, L"1 から 65535"},
+        {"a page never shown is neither checked nor stored", [](SheetRun& r) { r.ClickOk(); }, [](TSample&) {}, 0},
+        {"shown, the second page stores clamped numbers, its radio and the first listed code",
+         [](SheetRun& r) {
+             r.ShowTab(1);
+             r.Retype(IDC_P_LEVEL, L"800");
+             ClickAt(ScreenPointOf(r.Control(IDC_P_FIVE)));
+             r.Retype(IDC_P_NICK, L"kv2");
+             EXPECT_TRUE(SaveWindowPng(r.sheet, ScreenshotPath(L"prefs-test-sheet.png")));
+             r.PressEnterIn(IDC_P_NICK);
+         },
+         [](TSample& s) {
+             s.level = 500;
+             s.version = 1;
+             s.code = 65001;
+             s.nick = L"kv2";
+         },
+         0},
+        {"a level below the range is stored as its lower end",
+         [](SheetRun& r) {
+             r.ShowTab(1);
+             r.Retype(IDC_P_LEVEL, L"5");
+             r.Retype(IDC_P_NICK, L"kv");
+             r.ClickOk();
+         },
+         [](TSample& s) {
+             s.level = 9;
+             s.code = 65001;
+             s.nick = L"kv";
+         },
+         0},
+        {"a nick with a blank is refused",
+         [](SheetRun& r) {
+             r.ShowTab(1);
+             r.ClickOk();
+         },
+         [](TSample&) {}, IDC_P_NICK, L"空白"},
+        {"a pasted nick with a control character is refused",
+         [](SheetRun& r) {
+             r.ShowTab(1);
+             r.Paste(IDC_P_NICK, L"ab\x01"
+                                 L"c");
+             r.ClickOk();
+         },
+         [](TSample&) {}, IDC_P_NICK, L"制御文字"},
+        {"Esc on a page cancels and stores nothing",
+         [](SheetRun& r) {
+             r.Retype(IDC_P_NAME, L"gamma");
+             r.ShowTab(1);
+             r.Retype(IDC_P_NICK, L"kv3");
+             PressKey(VK_ESCAPE);
+             PumpMessagesFor(100);
+         },
+         [](TSample&) {}, 0},
+    };
+    for (const TSheetCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        SheetRun run(start);
+        c.act(run);
+        TSample expected = start;
+        c.expect(expected);
+        EXPECT_EQ(c.refused == 0, run.Closed());
+        if (c.refused) {
+            EXPECT_EQ(c.refused, run.FocusedId());
+            EXPECT_NE(-1, run.boxText.Find(c.boxWords)) << testing::PrintToString(run.boxText);
+        }
+        EXPECT_EQ(expected.name, run.sample.name);
+        EXPECT_EQ(expected.port, run.sample.port);
+        EXPECT_EQ(expected.flag, run.sample.flag);
+        EXPECT_EQ(expected.lines, run.sample.lines);
+        EXPECT_EQ(expected.level, run.sample.level);
+        EXPECT_EQ(expected.version, run.sample.version);
+        EXPECT_EQ(expected.code, run.sample.code);
+        EXPECT_EQ(expected.nick, run.sample.nick);
+    }
+}
