@@ -304,6 +304,9 @@ public:
     void ReloadScripts();
     void SetScriptHeaderWidth(int width) { settings.ScriptHeaderWidth = width; }
     void RemoveMacroFile(const CString& name);
+    // Switches one macro file on (at the end of the list) or off; the next event reads the files.
+    void EnableMacroFile(const CString& name, bool enable);
+    void SetMacroHeaderWidth(int width) { settings.MacroHeaderWidth = width; }
     // Edited server properties; a connected unit keeps its code page until it connects again.
     void ApplySettings(const TUnitSetting& edited);
     void SetAutoOpMasks(const std::vector<CString>& masks) { settings.AutoOpMasks = masks; }

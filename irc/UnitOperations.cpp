@@ -97,6 +97,17 @@ void TIRCUnit::RemoveMacroFile(const CString& name)
     ResetMacros();
 }
 
+void TIRCUnit::EnableMacroFile(const CString& name, bool enable)
+{
+    auto& files = settings.MacroFiles;
+    auto it = std::find(files.begin(), files.end(), name);
+    if (enable && it == files.end())
+        files.push_back(name);
+    else if (!enable && it != files.end())
+        files.erase(it);
+    ResetMacros();
+}
+
 void TIRCUnit::ApplySettings(const TUnitSetting& edited)
 {
     bool macroFilesChanged = settings.MacroFiles != edited.MacroFiles;

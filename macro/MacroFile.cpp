@@ -4,12 +4,22 @@
 #include "foundation/File.h"
 #include "foundation/Path.h"
 #include "foundation/SafeFileName.h"
+#include "foundation/SafeFileName.h"
 #include "foundation/StringList.h"
 #include "foundation/StringUtils.h"
 
 namespace {
 
 const char kUtf8Marker[] = "1\tEncoding=UTF-8";
+
+// The format has no escapes: a line end inside a field would end the rule's line and make the rest
+// a rule of its own, so it is written as a blank.
+CString OneLine(CString text)
+{
+    text.Replace(L'\r', L' ');
+    text.Replace(L'\n', L' ');
+    return text;
+}
 
 // Any text whose leading decimal number is not 0.
 bool ReadFlag(const CString& field) { return _wtoi(field) != 0; }
@@ -20,10 +30,11 @@ CString FormatMacroLine(const TMacroItem& item)
 {
     CString line;
     line.Format(L"%d\t\t\t", item.disabled ? 1 : 0);
-    line += item.user + L"\t" + item.command + L"\t" + item.channel + L"\t" + item.message + L"\t";
+    line += OneLine(item.user) + L"\t" + OneLine(item.command) + L"\t" + OneLine(item.channel) + L"\t" +
+            OneLine(item.message) + L"\t";
     CString states;
     states.Format(L"%d\t%d\t", item.ownState, item.senderState);
-    line += states + item.action + L"\t" + item.target + L"\t" + item.argument + L"\t";
+    line += states + OneLine(item.action) + L"\t" + OneLine(item.target) + L"\t" + OneLine(item.argument) + L"\t";
     line += item.stop ? L"1" : L"0";
     return line;
 }

@@ -25,6 +25,8 @@
 #include "prefs/PreferenceDialog.h"
 #include "res/resource.h"
 #include "script/ScriptSelectDialog.h"
+#include "macrowindows/MacroSelectDialog.h"
+#include "macrowindows/PopupEditorDialog.h"
 
 #include <vector>
 
@@ -58,6 +60,8 @@ class CMainFrame : public TAttachWindow,
                    public IDirectoryWatcherListener,
                    public IProtocolLogDialogListener,
                    public IScriptSelectDialogListener,
+                   public IMacroSelectDialogListener,
+                   public IPopupEditorDialogListener,
                    public IHistoryDialogListener,
                    public IMaskDialogListener,
                    public IWorldFrame {
@@ -178,6 +182,8 @@ private:
     TOwnedWindow<TProtocolLogDialog> scriptConsole{ownedWindows, ID_SCRIPT_CONSOLE, OwnedFollowsFrame};
     bool scriptConsoleShown = false;
     TOwnedWindow<TScriptSelectDialog> scriptSelect{ownedWindows, ID_SCRIPT_SETTINGS, OwnedFollowsFrame};
+    TOwnedWindow<TMacroSelectDialog> macroSelect{ownedWindows, ID_MACRO_SETTINGS, OwnedFollowsFrame};
+    TOwnedWindow<TPopupEditorDialog> popupEditor{ownedWindows, ID_POPUP_MENU_SETTINGS, OwnedFollowsFrame};
     TOwnedWindow<TMaskDialog> ignoreList{ownedWindows, ID_IGNORE_LIST};
 
     // ---- Commands, activation, services and listener operations (app/MainFrameCommands.cpp,
@@ -222,6 +228,17 @@ public:
     void OnScriptSelectDialogClosed(TScriptSelectDialog* dialog) override;
     void OnScriptSelectionChanged(TScriptSelectDialog* dialog) override;
     void OnShowScriptConsole(TScriptSelectDialog* dialog) override;
+    // The macro settings window and the popup menu editor (app/MainFrameMacros.cpp).
+    void OnMacroSettings();
+    void OnPopupMenuSettings();
+    TMacroSelectDialog* GetMacroSettings() const { return macroSelect.Get(); }
+    TPopupEditorDialog* GetPopupEditor() const { return popupEditor.Get(); }
+    void OnMacroSelectDialogClosed(TMacroSelectDialog* dialog) override;
+    void OnMacroFilesChanged(TMacroSelectDialog* dialog) override;
+    void OnMacroFileRenamed(TMacroSelectDialog* dialog, const CString& oldName, const CString& newName) override;
+    void OnMacroFileDeleted(TMacroSelectDialog* dialog, const CString& name) override;
+    void OnPopupEditorDialogOK(TPopupEditorDialog* dialog) override;
+    void OnPopupEditorDialogClose(TPopupEditorDialog* dialog) override;
     void OnHistoryLineClick(TIRCUnit* unit, TIRCChannel* channel, int lineNumber);
     void OnMacroFileRenamed(const CString& oldName, const CString& newName);
     void OnMacroFileDeleted(const CString& name);

@@ -66,14 +66,23 @@ void CMainFrame::OnDeleteChannel()
     world->SaveServerTree();
 }
 
-// The script settings window shows a column per server.
+// The script and macro settings windows show a column per server.
 void CMainFrame::RefreshServerColumns()
 {
-    if (!scriptSelect || !scriptSelect->m_hWnd || !world)
+    if (!world)
         return;
     std::vector<TIRCUnit*> servers;
     world->GetUnitsInTreeOrder(servers);
-    scriptSelect->SetServers(servers);
-    scriptSelect->RebuildColumns();
-    scriptSelect->RefreshList();
+    if (scriptSelect && scriptSelect->m_hWnd) {
+        scriptSelect->SetServers(servers);
+        scriptSelect->RebuildColumns();
+        scriptSelect->RefreshList();
+    }
+    if (macroSelect.IsOpen()) {
+        // The widths of the columns as they stand go to their servers before the columns change.
+        macroSelect->SaveLayout();
+        macroSelect->SetServers(servers);
+        macroSelect->RebuildColumns();
+        macroSelect->RefreshList();
+    }
 }

@@ -27,11 +27,11 @@
 #include "res/windows/autoop.h"
 #include "res/windows/paste.h"
 #include "res/windows/chanmode.h"
+#include "res/windows/macro.h"
 #include "res/windows/prefs.h"
 #include "res/windows/preference.h"
 #include "res/windows/serverpages.h"
 #include "res/windows/wizard.h"
-#include "res/windows/macro.h"
 
 // The main frame's icon, menu and accelerators.
 #define IDR_MAINFRAME 128

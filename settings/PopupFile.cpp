@@ -58,14 +58,28 @@ TPopupItem* ParseItem(CString line)
 
 } // namespace
 
+// A line end inside a field would end the item's line: it is kept as backslash and r or n.
 CString EscapePopupText(const CString& text)
 {
-    return EscapeBackslashesAndTabs(text);
+    CString out = EscapeBackslashesAndTabs(text);
+    out.Replace(L"\r", L"\\r");
+    out.Replace(L"\n", L"\\n");
+    return out;
 }
 
 CString UnescapePopupText(const CString& text)
 {
-    return UnescapeBackslashesAndTabs(text);
+    CString out;
+    int length = text.GetLength();
+    for (int i = 0; i < length; i++) {
+        if (text[i] == L'\\' && i + 1 < length) {
+            wchar_t next = text[++i];
+            out += next == L't' ? L'\t' : next == L'r' ? L'\r' : next == L'n' ? L'\n' : next;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
 }
 
 void TPopupFile::Clear()

@@ -3,6 +3,7 @@
 // clicking rows of list boxes and list views, and a settings aggregate over a temporary folder.
 
 #include "tests/common/MessagePump.h"
+#include "tests/common/StringPrinter.h"
 #include "tests/common/TempFolder.h"
 #include "tests/common/UserInput.h"
 #include "tests/common/DialogSteps.h"
@@ -11,15 +12,6 @@
 #include "settings/Config.h"
 
 #include <commctrl.h>
-
-inline CString Text(HWND dialog, int id) { return GetControlText(Control(dialog, id)); }
-
-// Enabled after the idle pass that runs the update handlers.
-inline bool Enabled(HWND dialog, int id)
-{
-    KickIdle(dialog);
-    return ::IsWindowEnabled(Control(dialog, id)) != FALSE;
-}
 
 inline POINT ListBoxRowPoint(HWND list, int row)
 {
@@ -39,10 +31,26 @@ inline POINT ListViewCellPoint(HWND list, int row, int column)
     return ScreenPointOf(list, (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
 }
 
+// Waits out the double-click time after a left click: Wine's list view otherwise takes the next
+// click elsewhere for the second half of a double click.
 inline void ClickCell(HWND list, int row, int column, bool right = false)
 {
     ClickAt(ListViewCellPoint(list, row, column), right);
-    PumpMessagesFor(50);
+    PumpMessagesFor(right ? 50 : ::GetDoubleClickTime() + 50);
+}
+
+// The thread's topmost shown and enabled dialog: the modal dialog or message box a click opened
+// (tool tips and menus are no dialogs).
+inline HWND TopDialog()
+{
+    for (HWND window = ::GetTopWindow(nullptr); window; window = ::GetWindow(window, GW_HWNDNEXT)) {
+        wchar_t kind[16] = {};
+        ::GetClassNameW(window, kind, 16);
+        if (::GetWindowThreadProcessId(window, nullptr) == ::GetCurrentThreadId() && ::IsWindowVisible(window) &&
+            ::IsWindowEnabled(window) && wcscmp(kind, L"#32770") == 0)
+            return window;
+    }
+    return nullptr;
 }
 
 inline int SelectedRow(HWND list) { return ListView_GetNextItem(list, -1, LVNI_SELECTED); }

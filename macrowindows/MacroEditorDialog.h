@@ -1,0 +1,63 @@
+#pragma once
+// TMacroEditorDialog: the modeless window in which one macro file is edited as a list of rules.
+// The file is read when the window opens and written whole on OK; Cancel writes nothing. The
+// owner hears of the save and of the close, and deletes the window in the close notice.
+
+#include "macrowindows/RowListDialog.h"
+
+#include "macro/MacroFile.h"
+
+class TConfig;
+class TMacroEditorDialog;
+
+class IMacroEditorDialogListener {
+public:
+    // saved is false when the file could not be written; the old file then stays.
+    virtual void OnMacroFileSaved(TMacroEditorDialog* editor, bool saved) = 0;
+    // The owner deletes the editor here.
+    virtual void OnMacroEditorClosed(TMacroEditorDialog* editor) = 0;
+
+protected:
+    ~IMacroEditorDialogListener() = default;
+};
+
+class TMacroEditorDialog : public TRowListDialog {
+public:
+    // config gives the macro and sound folders and the window's stored geometry.
+    explicit TMacroEditorDialog(TConfig* config);
+    ~TMacroEditorDialog() override;
+
+    void SetFileName(const CString& name) { fileName = name; }
+    CString GetFileName() const { return fileName; }
+    virtual void SetTopMost(bool topMost);
+
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+    void OnCancel() override;
+
+    BEGIN_MSG_MAP(TMacroEditorDialog)
+        COMMAND_ID_HANDLER(IDC_MACRO_EDITOR_INSERT_FILE, OnInsertFile)
+        CHAIN_MSG_MAP(TRowListDialog)
+    END_MSG_MAP()
+
+    IMacroEditorDialogListener* listener = nullptr;
+
+protected:
+    void OnNew() override;
+    void OnEdit() override;
+    void DuplicateRow(int row, int at) override;
+
+private:
+    // Opens the item dialog on the rule; true after OK, the rule then edited.
+    bool EditItem(TMacroItem& item);
+    TMacroItem ReadRow(int row) const;
+    void WriteRow(const TMacroItem& item, int row);
+    int InsertRow(const TMacroItem& item, int at);
+    void OnInsertFile();
+
+    TConfig* config;
+    CString fileName;
+    TMacroFile file;
+    CString stopMark;
+    bool topMost = false;
+};

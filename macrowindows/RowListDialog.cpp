@@ -1,0 +1,137 @@
+#include "macrowindows/RowListDialog.h"
+
+#include "classlib/CmdUI.h"
+#include "foundation/ResourceString.h"
+#include "foundation/WindowHelpers.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+
+bool TRowListDialog::OnKeyDown(UINT key)
+{
+    if (key != VK_RETURN)
+        return false;
+    OnEdit();
+    return true;
+}
+
+void TRowListDialog::SetUpList(DWORD extendedStyle)
+{
+    list.SubclassDlgItem(IDC_ROWS_LIST, m_hWnd);
+    list.listener = this;
+    LONG_PTR style = GetWindowLongPtrW(list.m_hWnd, GWL_STYLE);
+    SetWindowLongPtrW(list.m_hWnd, GWL_STYLE, style | LVS_SINGLESEL | WS_CLIPCHILDREN | WS_CLIPSIBLINGS);
+    list.SetExtendedStyle(LVS_EX_FULLROWSELECT | extendedStyle);
+}
+
+void TRowListDialog::InsertColumns(const std::vector<TColumn>& columns, const std::vector<int>& widths,
+                                   const std::vector<int>& defaults)
+{
+    for (size_t i = 0; i < columns.size(); i++) {
+        CString heading = LoadResourceString(columns[i].heading);
+        LVCOLUMNW info = {};
+        info.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
+        info.fmt = columns[i].format;
+        info.pszText = const_cast<LPWSTR>(heading.GetString());
+        info.cx = i < widths.size() && widths[i] > 0 ? widths[i] : defaults[i];
+        ListView_InsertColumn(list.m_hWnd, (int)i, &info);
+    }
+}
+
+void TRowListDialog::StoreColumnWidths(std::vector<int>& widths) const
+{
+    for (size_t i = 0; i < widths.size(); i++)
+        widths[i] = ListView_GetColumnWidth(list.m_hWnd, (int)i);
+}
+
+void TRowListDialog::SizeAndCentre(int storedWidth, int storedHeight, SIZE fallback)
+{
+    width = std::max(storedWidth > 0 ? storedWidth : (int)fallback.cx, (int)minimum.cx);
+    height = std::max(storedHeight > 0 ? storedHeight : (int)fallback.cy, (int)minimum.cy);
+    SetWindowPos(nullptr, 0, 0, width, height, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+    HWND owner = ::GetWindow(m_hWnd, GW_OWNER);
+    CentreWindowOn(m_hWnd, owner ? owner : ::GetDesktopWindow());
+    layout.Relayout();
+}
+
+void TRowListDialog::SelectRow(int row)
+{
+    if (row < 0 || row >= list.GetItemCount()) {
+        list.ClearSelectionAndFocus();
+        return;
+    }
+    list.SetItemState(row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    ListView_EnsureVisible(list.m_hWnd, row, FALSE);
+}
+
+int TRowListDialog::RowAfterSelection() const
+{
+    int selected = Selected();
+    return selected >= 0 ? selected + 1 : list.GetItemCount();
+}
+
+void TRowListDialog::OnCopy()
+{
+    int selected = Selected();
+    if (selected < 0)
+        return;
+    DuplicateRow(selected, selected + 1);
+    SelectRow(selected + 1);
+}
+
+void TRowListDialog::OnDelete()
+{
+    int selected = Selected();
+    if (selected < 0)
+        return;
+    ListView_DeleteItem(list.m_hWnd, selected);
+    SelectRow(std::min(selected, list.GetItemCount() - 1));
+}
+
+void TRowListDialog::OnUp()
+{
+    int selected = Selected();
+    if (selected <= 0)
+        return;
+    DuplicateRow(selected, selected - 1);
+    ListView_DeleteItem(list.m_hWnd, selected + 1);
+    SelectRow(selected - 1);
+}
+
+void TRowListDialog::OnDown()
+{
+    int selected = Selected();
+    if (selected < 0 || selected >= list.GetItemCount() - 1)
+        return;
+    DuplicateRow(selected, selected + 2);
+    ListView_DeleteItem(list.m_hWnd, selected);
+    SelectRow(selected + 1);
+}
+
+void TRowListDialog::OnUpdateSelected(CCmdUI* ui) { ui->Enable(Selected() >= 0); }
+void TRowListDialog::OnUpdateUp(CCmdUI* ui) { ui->Enable(Selected() > 0); }
+
+void TRowListDialog::OnUpdateDown(CCmdUI* ui)
+{
+    int selected = Selected();
+    ui->Enable(selected >= 0 && selected < list.GetItemCount() - 1);
+}
+
+LRESULT TRowListDialog::OnSize(WPARAM, LPARAM lParam)
+{
+    if (initialised && GET_X_LPARAM(lParam) > 0 && GET_Y_LPARAM(lParam) > 0) {
+        RECT outer;
+        GetWindowRect(&outer);
+        width = outer.right - outer.left;
+        height = outer.bottom - outer.top;
+        layout.Relayout();
+    }
+    return 0;
+}
+
+LRESULT TRowListDialog::OnGetMinMaxInfo(WPARAM, LPARAM lParam)
+{
+    reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = {minimum.cx, minimum.cy};
+    return 0;
+}

@@ -1,0 +1,100 @@
+#pragma once
+// TRowListDialog: the base of the two list editors (macro rules, popup items). One list row per
+// entry, a resizable window that keeps its controls anchored, and the commands every such list
+// has: Copy, Delete, Up and Down on the selected row, Edit on Enter and on a double click.
+
+#include "controls/LayoutManager.h"
+#include "controls/ListView.h"
+#include "controls/UpdateDialog.h"
+#include "res/windows/macro.h"
+
+#include <vector>
+
+// The ids are the same in both editors' templates.
+enum : UINT {
+    IDC_ROWS_COPY = 1177,
+    IDC_ROWS_UP = 1212,
+    IDC_ROWS_DOWN = 1213,
+    IDC_ROWS_DELETE = 1324,
+    IDC_ROWS_LIST = 1330,
+    IDC_ROWS_NEW = 1379,
+    IDC_ROWS_EDIT = 1380,
+};
+
+class TRowListDialog : public TUpdateDialog, public IListViewListener {
+public:
+    bool OnKeyDown(UINT key) override;
+    bool OnSysKeyDown(UINT) override { return false; }
+    void OnDoubleClick(TListView*, UINT, int, int) override { OnEdit(); }
+    void OnRightClick(TListView*) override {}
+    void OnContextMenu(TListView*, int, int) override {}
+    void OnCustomDraw(TListView*, NMHDR*, LRESULT*) override {}
+    void OnColumnClick(TListView*, int) override {}
+
+    TListView& GetList() { return list; }
+
+    BEGIN_MSG_MAP(TRowListDialog)
+        MESSAGE_HANDLER(WM_SIZE, OnSize)
+        MESSAGE_HANDLER(WM_GETMINMAXINFO, OnGetMinMaxInfo)
+        COMMAND_ID_HANDLER(IDC_ROWS_NEW, OnNew)
+        COMMAND_ID_HANDLER(IDC_ROWS_EDIT, OnEdit)
+        COMMAND_ID_HANDLER(IDC_ROWS_COPY, OnCopy)
+        COMMAND_ID_HANDLER(IDC_ROWS_DELETE, OnDelete)
+        COMMAND_ID_HANDLER(IDC_ROWS_UP, OnUp)
+        COMMAND_ID_HANDLER(IDC_ROWS_DOWN, OnDown)
+        UPDATE_UI_HANDLER(IDC_ROWS_EDIT, OnUpdateSelected)
+        UPDATE_UI_HANDLER(IDC_ROWS_COPY, OnUpdateSelected)
+        UPDATE_UI_HANDLER(IDC_ROWS_DELETE, OnUpdateSelected)
+        UPDATE_UI_HANDLER(IDC_ROWS_UP, OnUpdateUp)
+        UPDATE_UI_HANDLER(IDC_ROWS_DOWN, OnUpdateDown)
+        CHAIN_MSG_MAP(TUpdateDialog)
+    END_MSG_MAP()
+
+protected:
+    struct TColumn {
+        UINT heading; // string id
+        int format;   // LVCFMT_LEFT or LVCFMT_RIGHT
+    };
+
+    TRowListDialog(UINT templateId, SIZE minimum) : TUpdateDialog(templateId), minimum(minimum) {}
+
+    virtual void OnNew() = 0;
+    virtual void OnEdit() = 0;
+    // Inserts a row at `at` that holds what row `row` holds.
+    virtual void DuplicateRow(int row, int at) = 0;
+
+    // Subclasses the list and sets its styles; extendedStyle adds to full-row select.
+    void SetUpList(DWORD extendedStyle);
+    // Widths missing from the stored list take the defaults.
+    void InsertColumns(const std::vector<TColumn>& columns, const std::vector<int>& widths,
+                       const std::vector<int>& defaults);
+    void StoreColumnWidths(std::vector<int>& widths) const;
+    // The stored size (or the default), then centred.
+    void SizeAndCentre(int storedWidth, int storedHeight, SIZE fallback);
+    void Anchor(UINT id, UINT anchors) { layout.AddControl(anchors, GetDlgItem(id)); }
+
+    int Selected() const { return list.GetNextItem(-1, LVNI_SELECTED); }
+    // Selects, focuses and shows the row; a row that is not there clears every selection.
+    void SelectRow(int row);
+    // The row where a new entry goes: after the selected one, or at the end.
+    int RowAfterSelection() const;
+
+    TListView list;
+    TLayoutManager layout;
+    bool initialised = false;
+    int width = 0;
+    int height = 0;
+
+private:
+    LRESULT OnSize(WPARAM wParam, LPARAM lParam);
+    LRESULT OnGetMinMaxInfo(WPARAM wParam, LPARAM lParam);
+    void OnCopy();
+    void OnDelete();
+    void OnUp();
+    void OnDown();
+    void OnUpdateSelected(CCmdUI* ui);
+    void OnUpdateUp(CCmdUI* ui);
+    void OnUpdateDown(CCmdUI* ui);
+
+    SIZE minimum;
+};

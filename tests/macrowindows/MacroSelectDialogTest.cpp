@@ -1,0 +1,291 @@
+// The macro settings window as a user meets it: the macro folder's files against the servers,
+// cells switched by a right click, files made, copied, renamed and deleted through its prompts,
+// typed names that would leave the folder refused, and the editor opened in its place.
+
+#include "tests/common/Screenshot.h"
+#include "tests/irc/IrcTestSupport.h"
+#include "tests/macrowindows/MacroWindowSteps.h"
+#include "tests/world/common/NoWorldHost.h"
+
+#include "macrowindows/MacroSelectDialog.h"
+#include "res/windows/macro.h"
+#include "res/windows/prompts.h"
+#include "foundation/Path.h"
+#include "settings/Preference.h"
+#include "world/IRCWorld.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+namespace {
+
+using Names = std::vector<CString>;
+
+class TSelectRecorder : public IMacroSelectDialogListener {
+public:
+    void OnMacroSelectDialogClosed(TMacroSelectDialog*) override { events += "closed "; }
+    void OnMacroFilesChanged(TMacroSelectDialog*) override { events += "changed "; }
+    void OnMacroFileRenamed(TMacroSelectDialog*, const CString& from, const CString& to) override
+    {
+        events += "renamed " + std::string(Narrow(from).c_str()) + ">" + Narrow(to).c_str() + " ";
+    }
+    void OnMacroFileDeleted(TMacroSelectDialog*, const CString& name) override
+    {
+        events += "deleted " + std::string(Narrow(name).c_str()) + " ";
+    }
+    std::string events;
+};
+
+// Answers the prompt that the next click opens: types the name and confirms, or cancels on null.
+void AnswerPrompt(const wchar_t* name, CString* shownText = nullptr)
+{
+    RunLater(300, [name, shownText] {
+        HWND prompt = TopDialog();
+        if (shownText)
+            *shownText = Text(prompt, IDC_INPUT_MESSAGE_TEXT);
+        if (!name) {
+            Click(prompt, IDCANCEL);
+            return;
+        }
+        Retype(prompt, IDC_INPUT_MESSAGE_TEXT, name);
+        Click(prompt, IDOK);
+    });
+}
+
+class MacroSelectDialogTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        user.config.preference.Load(user.folder.path);
+        user.config.view.Load(user.config);
+        for (const auto& [name, files] : {std::pair<const wchar_t*, Names>{L"alpha", {L"a"}},
+                                          std::pair<const wchar_t*, Names>{L"beta", {L"b", L"gone"}}}) {
+            TUnitConfig unit;
+            unit.Name = name;
+            unit.MacroFiles = files;
+            user.config.world.Units.push_back(unit);
+        }
+        world = std::make_unique<TIRCWorld>(&user.config, &host);
+        world->CreateUnitsFromSettings();
+        ASSERT_TRUE(WriteFileBytes(user.MacroPath(L"b"), "1\tEncoding=UTF-8\r\n"));
+        ASSERT_TRUE(WriteFileBytes(user.MacroPath(L"a"), "1\tEncoding=UTF-8\r\n0\r\n"));
+        Open();
+    }
+    void TearDown() override { delete dialog; }
+    // The folder holds "a" and "b" again and the window lists them.
+    void ResetFiles()
+    {
+        std::vector<CString> names;
+        FindFileNames(names, user.config.macroFolder + L"*.kmf");
+        for (const CString& name : names)
+            DeleteFileW(user.config.macroFolder + name);
+        WriteFileBytes(user.MacroPath(L"b"), "1\tEncoding=UTF-8\r\n");
+        WriteFileBytes(user.MacroPath(L"a"), "1\tEncoding=UTF-8\r\n0\r\n");
+        recorder.events.clear();
+        dialog->RefreshList();
+    }
+    void Open()
+    {
+        // No server tree here: the world's own order stands for it.
+        std::vector<TIRCUnit*> servers = world->GetUnits();
+        dialog = new TMacroSelectDialog(&user.config, world.get());
+        dialog->listener = &recorder;
+        dialog->SetServers(servers);
+        ASSERT_TRUE(dialog->Create(IDD_MACRO_SELECT, nullptr));
+        dialog->ShowWindow(SW_SHOW);
+        window = dialog->m_hWnd;
+        list = Control(window, IDC_MACRO_SELECT_LIST);
+        PumpMessagesFor(150);
+        FocusForInput(list);
+    }
+    Names Rows()
+    {
+        Names rows;
+        for (int row = 0; row < ListView_GetItemCount(list); row++)
+            rows.push_back(CellText(list, row, 0));
+        return rows;
+    }
+    Names Enabled(int unit) { return world->GetUnits()[unit]->GetSettings().MacroFiles; }
+
+    TTempSettings user;
+    TNoHost host;
+    std::unique_ptr<TIRCWorld> world;
+    TSelectRecorder recorder;
+    TMacroSelectDialog* dialog = nullptr;
+    HWND window = nullptr;
+    HWND list = nullptr;
+};
+
+} // namespace
+
+TEST_F(MacroSelectDialogTest, FilesAgainstServersAndCellsSwitchedByARightClick)
+{
+    EXPECT_EQ(Rows(), (Names{L"a", L"b"}));
+    EXPECT_EQ(SelectedRow(list), 0);
+    HWND header = ListView_GetHeader(list);
+    EXPECT_EQ(Header_GetItemCount(header), 3);
+    EXPECT_EQ(CellText(list, 0, 1), CString(L"○"));
+    EXPECT_EQ(CellText(list, 0, 2), CString());
+    EXPECT_EQ(CellText(list, 1, 2), CString(L"○"));
+    SaveWindowPng(window, ScreenshotPath(L"macro-select.png"));
+
+    const struct {
+        int row, column;
+        Names alpha, beta;
+    } clicks[] = {
+        {0, 2, {L"a"}, {L"b", L"gone", L"a"}},
+        {1, 2, {L"a"}, {L"gone", L"a"}}, // "gone" has no row and stays
+        {1, 2, {L"a"}, {L"gone", L"a", L"b"}},
+        {0, 1, {}, {L"gone", L"a", L"b"}},
+        {0, 0, {}, {L"gone", L"a", L"b"}}, // the name column switches nothing
+    };
+    for (const auto& c : clicks) {
+        SCOPED_TRACE(testing::Message() << c.row << "," << c.column);
+        ClickCell(list, c.row, c.column);
+        ClickCell(list, c.row, c.column, true);
+        EXPECT_EQ(Enabled(0), c.alpha);
+        EXPECT_EQ(Enabled(1), c.beta);
+        // Each switch makes the server's engine read its list again.
+        EXPECT_EQ(world->GetUnits()[1]->GetMacroManager().GetFileNames(), c.beta);
+    }
+    EXPECT_EQ(recorder.events, "");
+
+    // A server added: the columns follow the tree, widths of the old ones kept first.
+    ListView_SetColumnWidth(list, 2, 77);
+    TUnitConfig third;
+    third.Name = L"gamma";
+    world->AddUnit(third);
+    std::vector<TIRCUnit*> servers = world->GetUnits();
+    dialog->SaveLayout();
+    dialog->SetServers(servers);
+    dialog->RebuildColumns();
+    dialog->RefreshList();
+    EXPECT_EQ(Header_GetItemCount(header), 4);
+    EXPECT_EQ(world->GetUnits()[1]->GetSettings().MacroHeaderWidth, 77);
+
+    Click(window, IDCANCEL);
+    EXPECT_EQ(recorder.events, "closed ");
+    EXPECT_FALSE(::IsWindowVisible(window));
+}
+
+TEST_F(MacroSelectDialogTest, TypedNamesMakeCopyAndRenameFilesButNeverOverwrite)
+{
+    const struct {
+        const char* name;
+        UINT button;
+        int row; // selected before the click
+        const wchar_t* typed;
+        Names rows;
+        const char* events;
+        const wchar_t* selected;
+    } cases[] = {
+        {"copy onto a taken name", IDC_MACRO_SELECT_COPY, 0, L"b", {L"a", L"b", L"b_"}, "", L"b_"},
+        {"copy to a new name", IDC_MACRO_SELECT_COPY, 1, L"c", {L"a", L"b", L"c"}, "", L"c"},
+        {"rename onto a taken name", IDC_MACRO_SELECT_RENAME, 0, L"b", {L"b", L"b_"}, "renamed a>b_ ", L"b_"},
+        {"rename to the same name", IDC_MACRO_SELECT_RENAME, 1, L"b", {L"a", L"b"}, "", L"b"},
+        {"cancelled", IDC_MACRO_SELECT_RENAME, 0, nullptr, {L"a", L"b"}, "", L"a"},
+        {"new onto a taken name", IDC_MACRO_SELECT_NEW, 0, L"a", {L"a", L"a_", L"b"}, "", L"a_"},
+    };
+    const CStringA aBytes = ReadFileBytes(user.MacroPath(L"a"));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ResetFiles();
+        ClickCell(list, c.row, 0);
+        CString shown;
+        AnswerPrompt(c.typed, &shown);
+        Click(window, c.button);
+        // The prompt starts from the selected name, or empty for a new file.
+        EXPECT_EQ(shown, c.button == IDC_MACRO_SELECT_NEW ? CString() : CString(c.row == 0 ? L"a" : L"b"));
+        if (c.button == IDC_MACRO_SELECT_NEW) {
+            // The editor opens on the new, empty file in this window's place.
+            ASSERT_TRUE(dialog->GetEditor());
+            EXPECT_EQ(dialog->GetEditor()->GetFileName(), CString(c.selected));
+            EXPECT_FALSE(::IsWindowVisible(window));
+            EXPECT_EQ(ReadFileBytes(user.MacroPath(c.selected)), CStringA());
+            SaveWindowPng(dialog->GetEditor()->m_hWnd, ScreenshotPath(L"macro-editor-new-file.png"));
+            Click(dialog->GetEditor()->m_hWnd, IDCANCEL);
+            EXPECT_FALSE(dialog->GetEditor());
+            EXPECT_TRUE(::IsWindowVisible(window));
+        }
+        EXPECT_EQ(Rows(), c.rows);
+        EXPECT_EQ(recorder.events, c.events);
+        EXPECT_EQ(CellText(list, SelectedRow(list), 0), CString(c.selected));
+        // The file that was there is never touched; a copy holds the source's bytes.
+        EXPECT_EQ(ReadFileBytes(user.MacroPath(L"b")), CStringA("1\tEncoding=UTF-8\r\n"));
+        if (c.button == IDC_MACRO_SELECT_COPY) {
+            EXPECT_EQ(ReadFileBytes(user.MacroPath(c.selected)), c.row == 0 ? aBytes : CStringA("1\tEncoding=UTF-8\r\n"));
+        }
+    }
+}
+
+TEST_F(MacroSelectDialogTest, NamesThatWouldLeaveTheFolderAreRefused)
+{
+    const wchar_t* const refused[] = {L"..\\evil", L"sub/evil", L"..", L"CON", L"lpt1", L"nul.txt", L"bad\x01name",
+                                      L"C:evil", L""};
+    for (const wchar_t* name : refused) {
+        SCOPED_TRACE(Narrow(name).c_str());
+        CString warning;
+        RunLater(300, [&] {
+            HWND prompt = TopDialog();
+            // A control character cannot be typed; it can come in pasted.
+            if (wcschr(name, L'\x01'))
+                ::SetDlgItemTextW(prompt, IDC_INPUT_MESSAGE_TEXT, name);
+            else
+                Retype(prompt, IDC_INPUT_MESSAGE_TEXT, name);
+            RunLater(300, [&] {
+                HWND box = TopDialog();
+                for (HWND text = ::FindWindowExW(box, nullptr, L"Static", nullptr); text;
+                     text = ::FindWindowExW(box, text, L"Static", nullptr))
+                    warning += GetControlText(text);
+                PressKey(VK_RETURN);
+                // Asked again: this time the user gives up.
+                RunLater(300, [] { Click(TopDialog(), IDCANCEL); });
+            });
+            Click(prompt, IDOK);
+        });
+        Click(window, IDC_MACRO_SELECT_NEW);
+        EXPECT_NE(warning.Find(L"ファイル名に使えません"), -1);
+        EXPECT_EQ(Rows(), (Names{L"a", L"b"}));
+        EXPECT_EQ(CountEntries(user.config.macroFolder), 4); // a, b, files, sounds
+        EXPECT_EQ(CountEntries(user.folder.path), 2);         // settings, macros
+        EXPECT_FALSE(dialog->GetEditor());
+    }
+}
+
+TEST_F(MacroSelectDialogTest, DeleteAsksThenTellsTheOwnerAndEditTellsOfTheSave)
+{
+    ClickCell(list, 1, 0);
+    // Cancel in the confirmation keeps the file.
+    RunLater(300, [] { PressKey(VK_ESCAPE); });
+    Click(window, IDC_MACRO_SELECT_DELETE);
+    EXPECT_EQ(Rows(), (Names{L"a", L"b"}));
+    RunLater(300, [] {
+        SaveWindowPng(TopDialog(), ScreenshotPath(L"macro-select-delete.png"));
+        PressKey(VK_RETURN);
+    });
+    Click(window, IDC_MACRO_SELECT_DELETE);
+    EXPECT_EQ(Rows(), Names{L"a"});
+    EXPECT_EQ(SelectedRow(list), 0); // the last row went: the new last is selected
+    EXPECT_EQ(recorder.events, "deleted b changed ");
+
+    // Enter opens the editor; its OK is a changed file for every server.
+    recorder.events.clear();
+    FocusForInput(list);
+    PressKey(VK_RETURN);
+    ASSERT_TRUE(dialog->GetEditor());
+    Click(window, IDC_MACRO_SELECT_EDIT); // hidden, and one editor at a time
+    Click(dialog->GetEditor()->m_hWnd, IDOK);
+    EXPECT_FALSE(dialog->GetEditor());
+    EXPECT_EQ(recorder.events, "changed ");
+    EXPECT_EQ(ReadFileBytes(user.MacroPath(L"a")), CStringA("1\tEncoding=UTF-8\r\n0\t\t\t\t\t\t\t0\t0\t\t\t\t0\r\n"));
+
+    // A double click is a click on Edit.
+    PumpMessagesFor(::GetDoubleClickTime() + 50);
+    DoubleClickAt(ListViewCellPoint(list, 0, 0));
+    PumpMessagesUntil([&] { return dialog->GetEditor() != nullptr; }, 2000);
+    ASSERT_TRUE(dialog->GetEditor());
+    Click(dialog->GetEditor()->m_hWnd, IDCANCEL);
+    EXPECT_EQ(recorder.events, "changed ");
+}

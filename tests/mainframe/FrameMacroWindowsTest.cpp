@@ -1,0 +1,137 @@
+// The macro settings window and the popup menu editor as the frame keeps them: one of each, a
+// second command brings it back, servers follow renamed and deleted files, the columns follow
+// the server list, and a popup item made in the editor is in the log view's menu and runs.
+
+#include "tests/mainframe/ServedFrameFixture.h"
+
+#include "res/resource.h"
+#include "settings/Config.h"
+#include "tests/common/PopupMenu.h"
+#include "tests/common/Screenshot.h"
+#include "tests/common/TempFolder.h"
+#include "tests/macrowindows/MacroWindowSteps.h"
+
+namespace {
+
+using Names = std::vector<CString>;
+
+Names Enabled(TIRCUnit* unit) { return unit->GetSettings().MacroFiles; }
+
+} // namespace
+
+TEST_F(MainFrameFixture, MacroSettingsFollowTheServersAndTellThemOfFileChanges)
+{
+    CString folder = settings.GetMacroFolder();
+    ASSERT_TRUE(WriteFileBytes(folder + L"one.kmf", "1\tEncoding=UTF-8\r\n"));
+    ASSERT_TRUE(WriteFileBytes(folder + L"two.kmf", "1\tEncoding=UTF-8\r\n"));
+    frame->SendMessageW(WM_COMMAND, ID_MACRO_SETTINGS, 0);
+    PumpMessagesFor(150);
+    TMacroSelectDialog* window = frame->GetMacroSettings();
+    ASSERT_NE(nullptr, window);
+    HWND list = window->GetList().m_hWnd;
+    HWND header = ListView_GetHeader(list);
+    EXPECT_EQ(2, ListView_GetItemCount(list));
+    EXPECT_EQ(2, Header_GetItemCount(header)); // the file names and "net"
+
+    // A second command brings the same window back.
+    ::ShowWindow(window->m_hWnd, SW_MINIMIZE);
+    PumpMessagesFor(100);
+    frame->SendMessageW(WM_COMMAND, ID_MACRO_SETTINGS, 0);
+    PumpMessagesFor(100);
+    EXPECT_EQ(window, frame->GetMacroSettings());
+    EXPECT_FALSE(::IsIconic(window->m_hWnd));
+
+    // The listener's work in the frame: the servers' lists follow the files.
+    net->EnableMacroFile(L"one", true);
+    net->EnableMacroFile(L"two", true);
+    frame->OnMacroFileRenamed(window, L"one", L"uno");
+    EXPECT_EQ(Enabled(net), (Names{L"uno", L"two"}));
+    EXPECT_EQ(net->GetMacroManager().GetFileNames(), (Names{L"uno", L"two"}));
+    frame->OnMacroFileDeleted(window, L"two");
+    EXPECT_EQ(Enabled(net), Names{L"uno"});
+    EXPECT_NE(-1, ReadFileBytes(settings.GetSettingsFolder() + L"tree.ini").Find("MacroFile.00=uno"));
+
+    // A server added from the menu gets its column at once.
+    world->Select(net, nullptr);
+    frame->SendMessageW(WM_COMMAND, ID_COPY_SERVER, 0);
+    PumpMessagesFor(100);
+    EXPECT_EQ(3, Header_GetItemCount(header));
+
+    FocusForInput(list);
+    PressKey(VK_ESCAPE);
+    PumpMessagesFor(100);
+    EXPECT_EQ(nullptr, frame->GetMacroSettings());
+}
+
+TEST_F(MainFrameFixture, MacroSettingsBringBackTheOpenEditorInstead)
+{
+    ASSERT_TRUE(WriteFileBytes(settings.GetMacroFolder() + L"one.kmf", "1\tEncoding=UTF-8\r\n"));
+    frame->SendMessageW(WM_COMMAND, ID_MACRO_SETTINGS, 0);
+    PumpMessagesFor(150);
+    TMacroSelectDialog* window = frame->GetMacroSettings();
+    ASSERT_NE(nullptr, window);
+    FocusForInput(window->GetList().m_hWnd);
+    PressKey(VK_RETURN);
+    ASSERT_NE(nullptr, window->GetEditor());
+    HWND editor = window->GetEditor()->m_hWnd;
+    ::ShowWindow(editor, SW_MINIMIZE);
+    PumpMessagesFor(100);
+    frame->SendMessageW(WM_COMMAND, ID_MACRO_SETTINGS, 0);
+    PumpMessagesFor(100);
+    EXPECT_FALSE(::IsIconic(editor));
+    EXPECT_FALSE(::IsWindowVisible(window->m_hWnd));
+    // The frame's idle pass reaches the editor through the window.
+    ListView_SetItemState(GetDlgItem(editor, IDC_MACRO_EDITOR_LIST), -1, 0, LVIS_SELECTED);
+    ::EnableWindow(GetDlgItem(editor, IDC_MACRO_EDITOR_DELETE), TRUE);
+    frame->SendMessageW(WM_IDLEUPDATECMDUI, TRUE, 0);
+    EXPECT_FALSE(::IsWindowEnabled(GetDlgItem(editor, IDC_MACRO_EDITOR_DELETE)));
+    Click(editor, IDCANCEL);
+    EXPECT_TRUE(::IsWindowVisible(window->m_hWnd));
+}
+
+using FramePopupEditor = ServedFrameFixture;
+
+TEST_F(FramePopupEditor, AnItemMadeInTheEditorIsInTheLogMenuAndRuns)
+{
+    frame->SendMessageW(WM_COMMAND, ID_POPUP_MENU_SETTINGS, 0);
+    PumpMessagesFor(150);
+    TPopupEditorDialog* editor = frame->GetPopupEditor();
+    ASSERT_NE(nullptr, editor);
+    HWND window = editor->m_hWnd;
+    HWND list = GetDlgItem(window, IDC_POPUP_EDITOR_LIST);
+    ASSERT_EQ(ListView_GetItemCount(list), 9); // the defaults of a first start
+    frame->SendMessageW(WM_COMMAND, ID_POPUP_MENU_SETTINGS, 0);
+    EXPECT_EQ(editor, frame->GetPopupEditor());
+
+    // Select the last row, then a new item after it.
+    ListView_SetItemState(list, 8, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    RunLater(300, [] {
+        HWND item = TopDialog();
+        Retype(item, IDC_POPUP_ITEM_NAME, L"&Wave");
+        Retype(item, IDC_POPUP_ITEM_ACTION, L"Send");
+        Retype(item, IDC_POPUP_ITEM_TARGET, L"#alpha");
+        Retype(item, IDC_POPUP_ITEM_ARGUMENT, L"waves from %n");
+        Click(item, IDOK);
+    });
+    Click(window, IDC_POPUP_EDITOR_NEW);
+    Click(window, IDOK);
+    PumpMessagesFor(100);
+    EXPECT_EQ(nullptr, frame->GetPopupEditor());
+    ASSERT_EQ(10u, settings.popup.items.size());
+    EXPECT_EQ(ID_USER_POPUP_FIRST + 9, settings.popup.items[9]->commandId);
+    EXPECT_NE(-1, ReadFileBytes(settings.GetSettingsFolder() + L"popupmenu.kcf").Find("0\t&Wave\tSend\t#alpha\twaves from %n"));
+
+    peer->Send(":alice!a@alice.host PRIVMSG #alpha :some words to click\r\n");
+    TLogView* view = alpha->logView;
+    ASSERT_TRUE(view);
+    ASSERT_TRUE(
+        PumpMessagesUntil([&] { return view->GetLine(view->GetLineCount() - 1).GetText().Find(L"click") >= 0; }, 5000));
+    PumpMessagesFor(200);
+    TShownMenu menu =
+        ReadOpenedPopup([&] { ClickAt(TextPoint(view, L"words"), true); }, ScreenshotPath(L"popup-editor-menu.png"));
+    ASSERT_TRUE(menu.shown);
+    std::vector<UINT> ids = menu.Ids();
+    EXPECT_NE(ids.end(), std::find(ids.begin(), ids.end(), (UINT)(ID_USER_POPUP_FIRST + 9)));
+    ASSERT_TRUE(ChooseFromOpenedPopup([&] { ClickAt(TextPoint(view, L"words"), true); }, {'W'}));
+    ASSERT_TRUE(peer->WaitFor("NOTICE #alpha :waves from kvme"));
+}
