@@ -307,8 +307,13 @@ void TIRCUnit::LogReceivedText(const CString& text)
 
 void TIRCUnit::LogSentLine(const CStringA& line)
 {
-    if (!session.shutdown)
-        world->AddProtocolLine(this, Decode(line), 1);
+    if (session.shutdown)
+        return;
+    // The server password goes to the server only: the log shows that one was sent, not which.
+    CString text = Decode(line);
+    if (text.Left(5).CompareNoCase(L"PASS ") == 0)
+        text = L"PASS ********";
+    world->AddProtocolLine(this, text, 1);
 }
 
 void TIRCUnit::CloseServerLog() { serverLog.Enable(false); }

@@ -84,22 +84,11 @@ public:
     void Confirm(const std::function<void()>& press)
     {
         boxText.Empty();
-        HWND owner = sheet;
-        RunLater(400, [this, owner] {
-            HWND box = FindShownWindow([owner](HWND window) {
-                wchar_t name[16] = L"";
-                ::GetClassNameW(window, name, 16);
-                return window != owner && ::GetWindow(window, GW_OWNER) == owner && CString(name) == L"#32770";
-            });
-            if (!box)
-                return;
-            wchar_t text[256] = L"";
-            ::GetDlgItemTextW(box, 0xFFFF, text, 256);
-            boxText = text;
-            ::PostMessageW(box, WM_COMMAND, IDOK, 0);
-        });
+        answered = false;
+        WatchForBox(20);
         press();
-        PumpMessagesFor(600);
+        PumpMessagesUntil([&] { return answered || Closed(); }, 3000);
+        PumpMessagesFor(200);
     }
     void ClickOk()
     {
@@ -115,4 +104,30 @@ public:
 
     HWND sheet;
     CString boxText;
+
+private:
+    // Looks for the box every 100 ms, inside whatever loop runs then, while the sheet is open.
+    void WatchForBox(int tries)
+    {
+        HWND owner = sheet;
+        RunLater(100, [this, owner, tries] {
+            HWND box = FindShownWindow([owner](HWND window) {
+                wchar_t name[16] = L"";
+                ::GetClassNameW(window, name, 16);
+                return window != owner && ::GetWindow(window, GW_OWNER) == owner && CString(name) == L"#32770";
+            });
+            if (!box) {
+                if (tries > 1 && !Closed())
+                    WatchForBox(tries - 1);
+                return;
+            }
+            wchar_t text[256] = L"";
+            ::GetDlgItemTextW(box, 0xFFFF, text, 256);
+            boxText = text;
+            answered = true;
+            ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+        });
+    }
+
+    bool answered = false;
 };

@@ -48,6 +48,22 @@ TEST_F(UnitRegistrationTest, RegistrationSendsPassNickAndUserAsStored)
     }
 }
 
+TEST_F(UnitRegistrationTest, TheServerPasswordReachesTheServerButNeverTheProtocolLog)
+{
+    settings.EnablePassword = true;
+    settings.Password = L"s3cret";
+    TScriptedServer server;
+    TLineSocket* peer = ConnectTo(server, true);
+    ASSERT_NE(peer, nullptr);
+    EXPECT_EQ(peer->Lines().at(0), "PASS s3cret");
+    bool logged = false;
+    for (const std::string& line : recorder.protocol) {
+        EXPECT_EQ(line.find("s3cret"), std::string::npos) << line;
+        logged = logged || line == "> PASS ********";
+    }
+    EXPECT_TRUE(logged);
+}
+
 TEST_F(UnitRegistrationTest, AnEmptyUserNameStillGivesAValidUserLine)
 {
     settings.Username = L"";

@@ -191,6 +191,19 @@ TEST(TPropertyTabSheet, EachShownPageStoresItsControlsOnlyWhenEveryPageAccepts)
              s.nick = L"kv";
          },
          0},
+        {"Tab from a page's last field reaches the sheet's OK button",
+         [](SheetRun& r) {
+             r.ShowTab(1);
+             r.Retype(IDC_P_NICK, L"kv");
+             PressKey(VK_TAB);
+             EXPECT_EQ(IDOK, r.FocusedId());
+             r.Confirm([] { PressKey(VK_SPACE); });
+         },
+         [](TSample& s) {
+             s.code = 65001;
+             s.nick = L"kv";
+         },
+         0},
         {"a nick with a blank is refused",
          [](SheetRun& r) {
              r.ShowTab(1);

@@ -1,0 +1,204 @@
+// The main window's add-server and server-properties commands as a user meets them: the dialog
+// opened by its action name, filled with real keys and clicks, and what the world, tree.ini and
+// the scripted server get after OK or Cancel.
+
+#include "tests/mainframe/ServedFrameFixture.h"
+
+#include "foundation/Path.h"
+#include "res/resource.h"
+#include "tests/common/SheetInput.h"
+#include "tests/common/ShownWindow.h"
+
+#include <functional>
+#include <map>
+
+namespace {
+
+// Every file of the settings folder with its bytes.
+std::map<CString, CStringA> SettingsFiles(TConfig& settings)
+{
+    std::vector<CString> names;
+    FindFileNames(names, settings.GetSettingsFolder() + L"*");
+    std::map<CString, CStringA> files;
+    for (const CString& name : names)
+        if (name != L"." && name != L"..")
+            files[name] = ReadFileBytes(settings.GetSettingsFolder() + name);
+    return files;
+}
+
+void ClickRow(TSheetInput& input, int row)
+{
+    HWND list = input.Control(IDC_SERVER_CHANNEL_LIST);
+    RECT label = {};
+    ListView_GetItemRect(list, row, &label, LVIR_LABEL);
+    ClickAt(ScreenPointOf(list, label.left + 8, (label.top + label.bottom) / 2));
+    input.Idle();
+}
+
+class ServerDialogCommands : public ServedFrameFixture {
+protected:
+    void SetUp() override
+    {
+        ServedFrameFixture::SetUp();
+        WriteFileBytes(settings.GetSettingsFolder() + L"servers.txt",
+                       "irc.example.net (Example)\r\n-\r\n127.0.0.1\r\n");
+        world->SaveServerTree();
+    }
+    // Runs the action with the step answering the server property dialog inside its loop.
+    bool RunWithDialog(const wchar_t* action, std::function<void(TSheetInput&)> step)
+    {
+        int shown = ShownWindowCount();
+        WhenShown(HasControl(IDC_PROPERTY_TAB), [step](HWND dialog) {
+            TSheetInput input(dialog);
+            input.Idle();
+            step(input);
+        });
+        EXPECT_TRUE(frame->ExecuteAction(action));
+        PumpMessagesFor(100);
+        return ShownWindowCount() == shown + 1;
+    }
+    CString PortText() const
+    {
+        CString text;
+        text.Format(L"%d", server.Port());
+        return text;
+    }
+    const TUnitConfig* StoredUnit(const std::vector<TUnitConfig>& units, const wchar_t* name)
+    {
+        for (const TUnitConfig& unit : units)
+            if (unit.Name == name)
+                return &unit;
+        return nullptr;
+    }
+};
+
+} // namespace
+
+TEST_F(ServerDialogCommands, AddServerThroughTheDialogMakesAServerThatLogsIn)
+{
+    struct TAddCase {
+        const char* what;
+        bool fromSelected;
+        const wchar_t* name;
+        const wchar_t* nick;
+    } cases[] = {
+        {"from the selected server: its settings, no name, no channels", true, L"second", L"kvtwo"},
+        {"with nothing selected: the defaults", false, L"third", L"kvthree"},
+    };
+    int clients = 1;
+    for (const TAddCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        world->Select(c.fromSelected ? net : nullptr, nullptr);
+        PumpMessagesFor(50);
+        ASSERT_TRUE(RunWithDialog(L"addserver", [&](TSheetInput& input) {
+            EXPECT_EQ(CString(L"サーバを追加"), GetControlText(input.sheet));
+            EXPECT_EQ(CString(), input.Text(IDC_SERVER_NAME));
+            EXPECT_EQ(CString(c.fromSelected ? L"127.0.0.1" : L""), input.Text(IDC_SERVER_HOST));
+            input.Retype(IDC_SERVER_NAME, c.name);
+            input.Retype(IDC_SERVER_HOST, L"127.0.0.1");
+            input.Retype(IDC_SERVER_PORT, PortText());
+            input.Retype(IDC_SERVER_NICK, c.nick);
+            input.ShowTab(2);
+            EXPECT_EQ(0, ListView_GetItemCount(input.Control(IDC_SERVER_CHANNEL_LIST)));
+            input.ClickOk();
+        }));
+        TIRCUnit* added = world->FindUnit(c.name);
+        ASSERT_TRUE(added);
+        EXPECT_TRUE(world->FindUnitTreeItem(added));
+        EXPECT_TRUE(added->GetChannels().empty());
+        std::vector<TUnitConfig> stored = StoredUnits();
+        const TUnitConfig* record = StoredUnit(stored, c.name);
+        ASSERT_TRUE(record);
+        EXPECT_EQ(CString(c.nick), record->Nick);
+        EXPECT_EQ(server.Port(), record->Port);
+        EXPECT_TRUE(record->AutoOpMasks.empty());
+
+        // The new server is one a user can use at once.
+        added->Connect();
+        TLineSocket* second = server.WaitClient(++clients);
+        ASSERT_TRUE(second);
+        ASSERT_TRUE(second->WaitFor("USER "));
+        std::vector<std::string> lines = second->Lines();
+        EXPECT_EQ(1, (int)std::count(lines.begin(), lines.end(), "NICK " + Narrow(c.nick)));
+        second->Send(":irc.test 001 " + Narrow(c.nick) + " :Welcome\r\n");
+        EXPECT_TRUE(PumpMessagesUntil([&] { return added->GetState() == TIRCUnit::StateLoggedIn; }, 5000));
+    }
+}
+
+TEST_F(ServerDialogCommands, CancelLeavesEveryFileByteIdentical)
+{
+    struct TCancelCase {
+        const char* what;
+        const wchar_t* action;
+        std::function<void(TSheetInput&)> steps;
+    } cases[] = {
+        {"add server, several pages typed into, Esc", L"addserver",
+         [](TSheetInput& input) {
+             input.Retype(IDC_SERVER_NAME, L"never");
+             input.ShowTab(1);
+             input.Retype(IDC_SERVER_QUIT_MESSAGE, L"never");
+             input.ShowTab(3);
+             input.Click(IDC_PROXY_ENABLE);
+             PressKey(VK_ESCAPE);
+         }},
+        {"server properties, a channel deleted and the name changed, the Cancel button", L"serverproperty",
+         [](TSheetInput& input) {
+             input.Retype(IDC_SERVER_NAME, L"renamed");
+             input.ShowTab(2);
+             ClickRow(input, 0);
+             input.Click(IDC_SERVER_CHANNEL_DELETE);
+             ClickAt(ScreenPointOf(::GetDlgItem(input.sheet, IDCANCEL)));
+         }},
+    };
+    for (const TCancelCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        world->Select(net, nullptr);
+        PumpMessagesFor(50);
+        std::map<CString, CStringA> before = SettingsFiles(settings);
+        ASSERT_TRUE(RunWithDialog(c.action, c.steps));
+        EXPECT_EQ(before, SettingsFiles(settings));
+        EXPECT_TRUE(world->FindUnit(L"net"));
+        EXPECT_EQ(1u, world->GetUnits().size());
+        EXPECT_TRUE(Channel(L"#alpha") && Channel(L"#beta"));
+    }
+}
+
+TEST_F(ServerDialogCommands, PropertiesTakeEffectAtOnceWhereTheyCanAndTheRestAtTheNextConnect)
+{
+    world->Select(net, nullptr);
+    PumpMessagesFor(50);
+    size_t linesBefore = peer->Lines().size();
+    ASSERT_TRUE(RunWithDialog(L"serverproperty", [&](TSheetInput& input) {
+        EXPECT_EQ(CString(L"サーバのプロパティ"), GetControlText(input.sheet));
+        EXPECT_EQ(CString(L"net"), input.Text(IDC_SERVER_NAME));
+        input.Retype(IDC_SERVER_NAME, L"home");
+        input.Retype(IDC_SERVER_NICK, L"othernick");
+        input.Retype(IDC_SERVER_PORT, L"6999");
+        input.ShowTab(1);
+        input.Retype(IDC_SERVER_AWAY_MESSAGE, L"back later");
+        input.ShowTab(2);
+        ClickRow(input, 1);
+        input.Click(IDC_SERVER_CHANNEL_DELETE);
+        input.ClickOk();
+    }));
+    EXPECT_EQ(net, world->FindUnit(L"home"));
+    EXPECT_EQ(nullptr, world->FindUnit(L"net"));
+    // At once: the name, the channel list and the away message of the session.
+    EXPECT_EQ(CString(L"back later"), net->GetSession().awayMessage);
+    EXPECT_EQ(nullptr, Channel(L"#beta"));
+    EXPECT_TRUE(alpha->IsJoined());
+    // At the next connect: the nick and the port; the connection stays as it is.
+    EXPECT_EQ(TIRCUnit::StateLoggedIn, net->GetState());
+    EXPECT_EQ(6999, net->GetSettings().Port);
+    EXPECT_EQ(CString(L"othernick"), net->GetSettings().Nick);
+    PumpMessagesFor(200);
+    std::vector<std::string> lines = peer->Lines();
+    for (size_t i = linesBefore; i < lines.size(); i++)
+        EXPECT_NE(0u, lines[i].rfind("NICK", 0)) << lines[i];
+    std::vector<TUnitConfig> stored = StoredUnits();
+    ASSERT_EQ(1u, stored.size());
+    EXPECT_EQ(CString(L"home"), stored[0].Name);
+    EXPECT_EQ(6999, stored[0].Port);
+    ASSERT_EQ(1u, stored[0].Channels.size());
+    EXPECT_EQ(CString(L"#alpha"), stored[0].Channels[0].Name);
+}
