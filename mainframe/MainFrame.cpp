@@ -272,6 +272,9 @@ const TLogAddressFinder* CMainFrame::GetAddressFinder() const { return &app->Get
 LRESULT CMainFrame::OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam)
 {
     ownedWindows.KickIdle(wParam, lParam);
+    // The macro editor stands in for the macro settings window, which hides while it is open.
+    if (macroSelect.IsOpen() && macroSelect->GetEditor())
+        macroSelect->GetEditor()->SendMessage(WM_KICKIDLE, wParam, lParam);
     if (world)
         world->KickIdleAllDialogs(wParam, lParam);
     return 0; // the frame class updated the tool bar before

@@ -93,6 +93,8 @@ using FramePopupEditor = ServedFrameFixture;
 
 TEST_F(FramePopupEditor, AnItemMadeInTheEditorIsInTheLogMenuAndRuns)
 {
+    // No file yet: the start-up load gives the default menu.
+    settings.LoadPopupMenu();
     frame->SendMessageW(WM_COMMAND, ID_POPUP_MENU_SETTINGS, 0);
     PumpMessagesFor(150);
     TPopupEditorDialog* editor = frame->GetPopupEditor();
