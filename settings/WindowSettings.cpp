@@ -79,7 +79,7 @@ void ExchangeWindowSettings(TIniExchange& io, TConfig& config)
     ExchangeSize(io, g.popupEditorSize, 600, 300);
     ExchangeHeader(io, L"Header.%d", g.popupEditorHeader, {50, 160, 80, 80, 170});
     io.Section(L"Server");
-    ExchangeHeader(io, L"Header.%d", g.serverHeader, {100, 65, 45, 70, 40, 60, 40});
+    ExchangeHeader(io, L"Header.%d", g.serverHeader, {140, 50, 50, 50, 30, 30, 30});
     io.Section(L"AltServers");
     ExchangeHeader(io, L"Header.%d", g.altServersHeader, {220, 60});
     io.Section(L"PreferenceSound");
