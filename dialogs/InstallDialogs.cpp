@@ -1,12 +1,17 @@
 #include "dialogs/InstallDialogs.h"
 
 #include "classlib/CmdUI.h"
+#include "controls/DialogExchange.h"
 #include "ircproto/IRCNames.h"
 #include "settings/ServerList.h"
 
 namespace {
 
 const int kChoiceIds[] = {IDC_INSTALL_CHOICE, IDC_INSTALL_CHOICE_ADVANCED, IDC_INSTALL_CHOICE_LEGACY};
+
+// Each page follows the last with the main window still hidden: nothing else would bring it to
+// the front, and the keys would go nowhere.
+void ComeForward(HWND page) { ::SetForegroundWindow(page); }
 
 } // namespace
 
@@ -16,17 +21,23 @@ BOOL TInstallStartDialog::OnInitDialog()
     if (!initialised)
         choice = legacyFound ? TInstallChoice::TakeOver : TInstallChoice::Beginner;
     initialised = true;
-    HWND chosen = ::GetDlgItem(m_hWnd, kChoiceIds[(int)choice]);
-    ::CheckRadioButton(m_hWnd, IDC_INSTALL_CHOICE, IDC_INSTALL_CHOICE_LEGACY, kChoiceIds[(int)choice]);
-    ::SetFocus(chosen);
+    Exchange(TDialogExchange::Direction::Load);
+    ComeForward(m_hWnd);
+    ::SetFocus(::GetDlgItem(m_hWnd, kChoiceIds[(int)choice]));
     return FALSE;
+}
+
+void TInstallStartDialog::Exchange(TDialogExchange::Direction direction)
+{
+    TDialogExchange io(m_hWnd, direction);
+    int index = (int)choice;
+    io.Radio({kChoiceIds[0], kChoiceIds[1], kChoiceIds[2]}, index);
+    choice = (TInstallChoice)index;
 }
 
 void TInstallStartDialog::OnOK()
 {
-    for (int i = 0; i < 3; i++)
-        if (::IsDlgButtonChecked(m_hWnd, kChoiceIds[i]) == BST_CHECKED)
-            choice = (TInstallChoice)i;
+    Exchange(TDialogExchange::Direction::Store);
     TUpdateDialog::OnOK();
 }
 
@@ -43,19 +54,29 @@ BOOL TInstallServerDialog::OnInitDialog()
     GetDefaultServerList(servers);
     for (const CString& line : servers.items)
         ::SendMessageW(combo, CB_ADDSTRING, 0, (LPARAM)line.GetString());
-    SetComboText(combo, servers.GetAt(0), 10000);
+    // Shown again after "<<", the page keeps the server the user chose; starting over from the
+    // list's first line would connect somewhere else without a word.
+    if (server.IsEmpty())
+        server = servers.GetAt(0);
+    Exchange(TDialogExchange::Direction::Load);
     HWND nickEdit = ::GetDlgItem(m_hWnd, IDC_INSTALL_NICK);
-    SetEditText(nickEdit, nick, 10000);
     back = false;
+    ComeForward(m_hWnd);
     ::SetFocus(nickEdit);
     ::SendMessageW(nickEdit, EM_SETSEL, 0, -1);
     return FALSE;
 }
 
+void TInstallServerDialog::Exchange(TDialogExchange::Direction direction)
+{
+    TDialogExchange io(m_hWnd, direction);
+    io.ComboText(IDC_INSTALL_SERVER, server, 10000);
+    io.Edit(IDC_INSTALL_NICK, nick, 10000);
+}
+
 void TInstallServerDialog::Store(bool goBack)
 {
-    nick = GetControlText(::GetDlgItem(m_hWnd, IDC_INSTALL_NICK));
-    server = GetControlText(::GetDlgItem(m_hWnd, IDC_INSTALL_SERVER));
+    Exchange(TDialogExchange::Direction::Store);
     back = goBack;
     TUpdateDialog::OnOK();
 }
@@ -100,10 +121,12 @@ BOOL TInstallChannelDialog::OnInitDialog()
     edit.listener = this;
     list.listener = this;
     edit.SendMessage(EM_LIMITTEXT, 10000);
-    ::CheckDlgButton(m_hWnd, IDC_INSTALL_CONNECT, connectAtStartup ? BST_CHECKED : BST_UNCHECKED);
+    TDialogExchange io(m_hWnd, TDialogExchange::Direction::Load);
+    io.Check(IDC_INSTALL_CONNECT, connectAtStartup);
     list.SetItems(channels);
     list.UpdateHorizontalExtent();
     back = false;
+    ComeForward(m_hWnd);
     edit.SetFocus();
     return FALSE;
 }
@@ -152,7 +175,8 @@ void TInstallChannelDialog::OnSelChange(TListBox*) { editor.ShowSelected(); }
 
 void TInstallChannelDialog::Store(bool goBack)
 {
-    connectAtStartup = ::IsDlgButtonChecked(m_hWnd, IDC_INSTALL_CONNECT) == BST_CHECKED;
+    TDialogExchange io(m_hWnd, TDialogExchange::Direction::Store);
+    io.Check(IDC_INSTALL_CONNECT, connectAtStartup);
     list.GetItems(channels);
     back = goBack;
     TUpdateDialog::OnOK();

@@ -5,6 +5,7 @@
 // its controls; back tells them apart. TLoadLegacyDialog asks whether to take over the previous
 // version's settings found in its default folder.
 
+#include "controls/DialogExchange.h"
 #include "controls/Edit.h"
 #include "controls/ListBox.h"
 #include "controls/UpdateDialog.h"
@@ -28,6 +29,8 @@ public:
     void OnOK() override;
 
 private:
+    void Exchange(TDialogExchange::Direction direction);
+
     bool initialised = false;
 };
 
@@ -49,6 +52,7 @@ public:
     END_MSG_MAP()
 
 private:
+    void Exchange(TDialogExchange::Direction direction);
     void Store(bool goBack);
     void OnBack();
     void OnUpdateNext(CCmdUI* ui);

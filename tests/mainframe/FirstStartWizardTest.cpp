@@ -2,6 +2,8 @@
 
 #include "mainframe/FirstStartWizard.h"
 
+#include "dialogs/InstallDialogs.h"
+
 #include "tests/common/StringPrinter.h"
 
 #include <gtest/gtest.h>
@@ -44,4 +46,26 @@ TEST(FirstStartWizardTest, ServerTextAndNickMakeTheServer)
         EXPECT_EQ(unit.Channels[1].Mode, TChannelConfig().Mode) << "channels take their defaults";
     }
     EXPECT_TRUE(MakeWizardServer(L"n", L"h", {}, true, 0).AutoConnect);
+}
+
+TEST(FirstStartWizardTest, ServerPageGoesOnOnlyWithAValidNickAndAServer)
+{
+    const struct {
+        const wchar_t* nick;
+        const wchar_t* server;
+        bool admitted;
+    } cases[] = {
+        {L"taro", L"irc.example.net", true},
+        {L"_taro`^-9", L"irc.example.net (Net)", true},
+        {L"taro", L"-", false},
+        {L"taro", L"", false},
+        {L"", L"irc.example.net", false},
+        {L"ta ro", L"irc.example.net", false},
+        {L"ta\x01ro", L"irc.example.net", false},
+        {L"9taro", L"irc.example.net", false},
+        {L"太郎", L"irc.example.net", false},
+        {L"taro", L"--", true},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CanLeaveServerPage(c.nick, c.server), c.admitted) << testing::PrintToString(CString(c.nick));
 }

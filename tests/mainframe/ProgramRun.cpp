@@ -67,14 +67,17 @@ struct TTitleSearch {
     DWORD process;
     const CString* title;
     HWND found;
+    int controlId;
 };
 
+// By title, or with a title of null by a control's id.
 BOOL CALLBACK FindTitledWindow(HWND window, LPARAM param)
 {
     TTitleSearch* search = (TTitleSearch*)param;
     DWORD owner = 0;
     ::GetWindowThreadProcessId(window, &owner);
-    if (owner == search->process && ::IsWindowVisible(window) && WindowText(window) == *search->title) {
+    if (owner == search->process && ::IsWindowVisible(window) &&
+        (search->title ? WindowText(window) == *search->title : ::GetDlgItem(window, search->controlId) != nullptr)) {
         search->found = window;
         return FALSE;
     }
@@ -96,6 +99,17 @@ BOOL CALLBACK CollectChild(HWND window, LPARAM param)
     return TRUE;
 }
 
+HWND WaitTitledWindow(TTitleSearch search, DWORD timeoutMs)
+{
+    PumpMessagesUntil(
+        [&] {
+            ::EnumWindows(FindTitledWindow, (LPARAM)&search);
+            return search.found != nullptr;
+        },
+        timeoutMs);
+    return search.found;
+}
+
 } // namespace
 
 HWND TProgramRun::WaitMainWindow(DWORD timeoutMs)
@@ -112,14 +126,12 @@ HWND TProgramRun::WaitMainWindow(DWORD timeoutMs)
 
 HWND TProgramRun::WaitWindow(const CString& title, DWORD timeoutMs)
 {
-    TTitleSearch search = {info.dwProcessId, &title, nullptr};
-    PumpMessagesUntil(
-        [&] {
-            ::EnumWindows(FindTitledWindow, (LPARAM)&search);
-            return search.found != nullptr;
-        },
-        timeoutMs);
-    return search.found;
+    return WaitTitledWindow({info.dwProcessId, &title, nullptr, 0}, timeoutMs);
+}
+
+HWND TProgramRun::WaitDialogWith(int controlId, DWORD timeoutMs)
+{
+    return WaitTitledWindow({info.dwProcessId, nullptr, nullptr, controlId}, timeoutMs);
 }
 
 int TProgramRun::WaitExit(DWORD timeoutMs)

@@ -29,6 +29,9 @@ public:
     HWND WaitMainWindow(DWORD timeoutMs = 15000);
     // A shown top-level window of the newest process with that title; null when none came in time.
     HWND WaitWindow(const CString& title, DWORD timeoutMs = 10000);
+    // A shown top-level window of the newest process holding a control of that id; null when none
+    // came in time.
+    HWND WaitDialogWith(int controlId, DWORD timeoutMs = 15000);
     // The exit code once the newest process ended, or -1 when it still runs after the time.
     int WaitExit(DWORD timeoutMs);
     DWORD ProcessId() const { return info.dwProcessId; }

@@ -24,42 +24,16 @@
 
 namespace {
 
-struct TDialogSearch {
-    DWORD process;
-    int controlId;
-    HWND found;
-};
-
-BOOL CALLBACK FindDialogWith(HWND window, LPARAM param)
+// A wizard page, the take-over question (its "choose another place" button) or another dialog
+// of the program, once shown and settled: input sent at once could miss it.
+HWND WaitDialogWith(TProgramRun& run, int controlId, DWORD timeoutMs = 15000)
 {
-    TDialogSearch* search = (TDialogSearch*)param;
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(window, &owner);
-    if (owner == search->process && ::IsWindowVisible(window) && ::GetDlgItem(window, search->controlId)) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// A shown top-level window of the program that holds the control: a wizard page, the take-over
-// question (its "choose another place" button) or the folder chooser (its tree).
-HWND WaitDialogWith(const TProgramRun& run, int controlId, DWORD timeoutMs = 15000)
-{
-    TDialogSearch search = {run.ProcessId(), controlId, nullptr};
-    PumpMessagesUntil(
-        [&] {
-            search.found = nullptr;
-            ::EnumWindows(FindDialogWith, (LPARAM)&search);
-            return search.found != nullptr;
-        },
-        timeoutMs);
-    // Shown is not yet painted and focused; input sent at once could miss it.
+    HWND found = run.WaitDialogWith(controlId, timeoutMs);
     PumpMessagesFor(300);
-    return search.found;
+    return found;
 }
 
-HWND WaitFolderChooser(const TProgramRun& run)
+HWND WaitFolderChooser(TProgramRun& run)
 {
     HWND found = nullptr;
     PumpMessagesUntil(
@@ -87,11 +61,12 @@ bool Enabled(HWND dialog, int id)
 
 void Click(HWND dialog, int id) { ClickAt(ScreenPointOf(::GetDlgItem(dialog, id))); }
 
-// Selects all of a field's text and types over it.
+// Selects all of a field's text and types over it (a combo box's edit knows no Ctrl+A).
 void TypeInto(HWND field, const wchar_t* text)
 {
     ClickAt(ScreenPointOf(field, 10, 8));
-    PressKey('A', {VK_CONTROL});
+    PressKey(VK_END);
+    PressKey(VK_HOME, {VK_SHIFT});
     PressKey(VK_DELETE);
     TypeText(text);
     PumpMessagesFor(100);
@@ -99,12 +74,12 @@ void TypeInto(HWND field, const wchar_t* text)
 
 void Shoot(HWND window, const wchar_t* name) { EXPECT_TRUE(SaveWindowPng(window, ScreenshotPath(name))); }
 
-TConfig* LoadSettingsOf(const TProgramRun& run, TConfig& config)
+// The files read back by the program's own loaders.
+void LoadSettingsOf(const TProgramRun& run, TConfig& config)
 {
     config.settingsFolder = run.SettingsFolder();
     config.LoadServerTree();
     config.preference.Load(config.settingsFolder);
-    return &config;
 }
 
 // The Windows user name the program takes the previous version's profile name from.
@@ -159,9 +134,26 @@ void CloseProgram(TProgramRun& run, HWND main)
     EXPECT_EQ(0, run.WaitExit(10000));
 }
 
+// The previous version's default folder as a test writes it, marked so that one left behind by
+// a run that was killed is known and removed before the next test looks for settings there.
+const wchar_t kTestMark[] = L"written-by-wizard-test";
+
+void RemoveTestInstall()
+{
+    CString folder = kLegacyDefaultFolder;
+    if (PathExists(folder + kTestMark))
+        DeleteFolderTree(folder.Left(folder.GetLength() - 1));
+}
+
+class WizardRoadTest : public ::testing::Test {
+protected:
+    void SetUp() override { RemoveTestInstall(); }
+    void TearDown() override { RemoveTestInstall(); }
+};
+
 } // namespace
 
-TEST(WizardRoadTest, BeginnerPathMakesAServerThatConnectsJoinsAndTalks)
+TEST_F(WizardRoadTest, BeginnerPathMakesAServerThatConnectsJoinsAndTalks)
 {
     if (!HavePeers())
         GTEST_SKIP() << "run through ctest, which starts the peers";
@@ -189,10 +181,12 @@ TEST(WizardRoadTest, BeginnerPathMakesAServerThatConnectsJoinsAndTalks)
     ASSERT_TRUE(server);
     EXPECT_EQ(WindowText(::GetDlgItem(server, IDC_INSTALL_SERVER)), CString(L"irc.libera.chat (Libera.Chat)"));
     EXPECT_FALSE(Enabled(server, IDOK)) << "no nick yet";
-    TypeText(L"kvwizard");
+    EXPECT_EQ(::GetForegroundWindow(), server);
+    TypeInto(::GetDlgItem(server, IDC_INSTALL_NICK), L"kvwizard");
     TypeInto(::GetDlgItem(server, IDC_INSTALL_SERVER), L"-");
     EXPECT_FALSE(Enabled(server, IDOK)) << "a separator line is no server";
     TypeInto(::GetDlgItem(server, IDC_INSTALL_SERVER), typedHost);
+    EXPECT_EQ(WindowText(::GetDlgItem(server, IDC_INSTALL_SERVER)), typedHost);
     EXPECT_TRUE(Enabled(server, IDOK));
     Shoot(server, L"wizard-server.png");
     PressKey(VK_RETURN);
@@ -201,6 +195,7 @@ TEST(WizardRoadTest, BeginnerPathMakesAServerThatConnectsJoinsAndTalks)
     ASSERT_TRUE(channels);
     HWND list = ::GetDlgItem(channels, IDC_INSTALL_CHANNEL_LIST);
     EXPECT_TRUE(Checked(channels, IDC_INSTALL_CONNECT));
+    EXPECT_EQ(::GetForegroundWindow(), channels);
     TypeText(L"nochannel");
     EXPECT_FALSE(Enabled(channels, IDC_INSTALL_CHANNEL_ADD)) << "not a channel name";
     TypeInto(::GetDlgItem(channels, IDC_INSTALL_CHANNEL_EDIT), typedChannel);
@@ -216,6 +211,7 @@ TEST(WizardRoadTest, BeginnerPathMakesAServerThatConnectsJoinsAndTalks)
     server = WaitDialogWith(run, IDC_INSTALL_SERVER);
     ASSERT_TRUE(server);
     EXPECT_EQ(WindowText(::GetDlgItem(server, IDC_INSTALL_NICK)), CString(L"kvwizard"));
+    EXPECT_EQ(WindowText(::GetDlgItem(server, IDC_INSTALL_SERVER)), typedHost);
     Click(server, IDOK);
     channels = WaitDialogWith(run, IDC_INSTALL_CHANNEL_LIST);
     ASSERT_TRUE(channels);
@@ -227,7 +223,9 @@ TEST(WizardRoadTest, BeginnerPathMakesAServerThatConnectsJoinsAndTalks)
 
     HWND main = run.WaitMainWindow();
     ASSERT_TRUE(main);
-    ASSERT_TRUE(peer->WaitFor(":kvwizard!", 20000)) << "the new server connects at start and joins the channel";
+    bool joined = peer->WaitFor(":kvwizard!", 20000);
+    Shoot(main, L"wizard-main-window.png");
+    ASSERT_TRUE(joined) << "the new server connects at start and joins the channel";
 
     HWND input = InputLine(main);
     ASSERT_TRUE(input);
@@ -262,7 +260,7 @@ TEST(WizardRoadTest, BeginnerPathMakesAServerThatConnectsJoinsAndTalks)
     EXPECT_EQ(unit.Channels[0].Name, ConvertFromUtf8(CStringA(channel.c_str())));
 }
 
-TEST(WizardRoadTest, AdvancedPathStartsWithAnEmptyTreeAndIsNotAskedAgain)
+TEST_F(WizardRoadTest, AdvancedPathStartsWithAnEmptyTreeAndIsNotAskedAgain)
 {
     TProgramRun run;
     ASSERT_TRUE(run.Start());
@@ -289,7 +287,7 @@ TEST(WizardRoadTest, AdvancedPathStartsWithAnEmptyTreeAndIsNotAskedAgain)
     CloseProgram(run, main);
 }
 
-TEST(WizardRoadTest, CancelKeepsTheFilesItFoundByteIdentical)
+TEST_F(WizardRoadTest, CancelKeepsTheFilesItFoundByteIdentical)
 {
     TProgramRun run;
     // Written by hand, with a key no loader knows: a rewrite would lose it.
@@ -305,19 +303,19 @@ TEST(WizardRoadTest, CancelKeepsTheFilesItFoundByteIdentical)
     PressKey(VK_RETURN);
     HWND server = WaitDialogWith(run, IDC_INSTALL_SERVER);
     ASSERT_TRUE(server);
-    TypeText(L"someone");
+    TypeInto(::GetDlgItem(server, IDC_INSTALL_NICK), L"someone");
     PressKey(VK_ESCAPE);
     HWND main = run.WaitMainWindow();
     ASSERT_TRUE(main);
     EXPECT_EQ(run.ReadSettings(L"tree.ini"), treeBefore);
     EXPECT_EQ(run.ReadSettings(L"window.ini"), windowBefore);
-    EXPECT_EQ(IniValue(run.ReadSettings(L"preference.ini"), "Installed"), "1");
+    EXPECT_EQ(IniValue(run.ReadSettings(L"preference.ini"), "Installed"), "true");
     HWND treeView = FindChildren(main, L"SysTreeView32").at(0);
     EXPECT_EQ(1, (int)::SendMessageW(treeView, TVM_GETCOUNT, 0, 0)) << "the server found is shown, none added";
     CloseProgram(run, main);
 }
 
-TEST(WizardRoadTest, TakeOverFromTheProgramFolderImportsAtOnce)
+TEST_F(WizardRoadTest, TakeOverFromTheProgramFolderImportsAtOnce)
 {
     TProgramRun run;
     WriteLegacyInstall(run.ProgramFolder());
@@ -337,16 +335,13 @@ TEST(WizardRoadTest, TakeOverFromTheProgramFolderImportsAtOnce)
     EXPECT_EQ(ReadFileBytes(general), generalBefore) << "the old files are only read";
 }
 
-TEST(WizardRoadTest, TakeOverFromTheDefaultFolderAsksFirst)
+TEST_F(WizardRoadTest, TakeOverFromTheDefaultFolderAsksFirst)
 {
     CString folder = kLegacyDefaultFolder;
     if (PathExists(folder))
         GTEST_SKIP() << "a previous version's folder exists on this machine";
     WriteLegacyInstall(folder);
-    struct TRemove {
-        CString folder;
-        ~TRemove() { DeleteFolderTree(folder); }
-    } remove{folder.Left(folder.GetLength() - 1)};
+    WriteFileBytes(folder + kTestMark, "");
 
     TProgramRun run;
     ASSERT_TRUE(run.Start());
@@ -374,7 +369,7 @@ TEST(WizardRoadTest, TakeOverFromTheDefaultFolderAsksFirst)
     ExpectLegacyTakenOver(run);
 }
 
-TEST(WizardRoadTest, TakeOverFromAChosenFolderAsksAgainWhenNothingIsThere)
+TEST_F(WizardRoadTest, TakeOverFromAChosenFolderAsksAgainWhenNothingIsThere)
 {
     TProgramRun run;
     WriteLegacyInstall(run.ProgramFolder() + L"old\\");
