@@ -50,16 +50,8 @@ void AnswerChannelDialog(std::function<void(HWND)> steps)
     });
 }
 
-void RetypeIn(HWND dialog, int id, const wchar_t* text)
-{
-    ClickAt(ScreenPointOf(::GetDlgItem(dialog, id)));
-    PressKey('A', {VK_CONTROL});
-    PressKey(VK_DELETE);
-    TypeText(text);
-    // The dialog's own loop runs its enable rules once idle; the steps run inside it.
-    PumpMessagesFor(50);
-    ::SendMessageW(dialog, WM_KICKIDLE, 0, 0);
-}
+// The same steps serve a plain dialog: its controls are found on the dialog itself.
+void RetypeIn(HWND dialog, int id, const wchar_t* text) { TSheetInput(dialog).Retype(id, text); }
 
 std::vector<CString> RowTexts(HWND list)
 {
