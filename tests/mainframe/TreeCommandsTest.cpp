@@ -49,7 +49,7 @@ protected:
     }
 };
 
-TEST_F(TreeCommands, CopyDeleteChannelAndDeleteServerAskWhereThePartSaysAndWriteTheTree)
+TEST_F(TreeCommands, CopyDeleteChannelAndDeleteServerAskFirstAndWriteTheTree)
 {
     using Names_ = std::vector<CString>;
     world->Select(net, nullptr);
