@@ -35,15 +35,8 @@ void UpdateSearchItem(TPopupItem& item)
     }
 }
 
-// A line break inside a field would end the item's line and make a new item of the rest, so
-// line breaks are written as blanks, as the .ini writer does.
-CString FieldText(const CString& text)
-{
-    CString field = EscapePopupText(text);
-    field.Replace(L'\r', L' ');
-    field.Replace(L'\n', L' ');
-    return field;
-}
+// Escaped, a line break inside a field cannot end the item's line.
+CString FieldText(const CString& text) { return EscapePopupText(text); }
 
 TPopupItem* ParseItem(CString line)
 {

@@ -35,9 +35,9 @@ TPopupItem* Item(int level, const wchar_t* name, const wchar_t* action, const wc
 
 } // namespace
 
-TEST(PopupText, EscapesBackslashesAndTabsOnly)
+TEST(PopupText, EscapesBackslashesTabsAndLineEnds)
 {
-    EXPECT_EQ(EscapePopupText(L"a\\b\tc\r\n"), L"a\\\\b\\tc\r\n");
+    EXPECT_EQ(EscapePopupText(L"a\\b\tc\r\n"), L"a\\\\b\\tc\\r\\n");
     EXPECT_EQ(UnescapePopupText(L"a\\\\b\\tc\\xd\\"), L"a\\b\tcxd\\");
     EXPECT_EQ(UnescapePopupText(EscapePopupText(L"\\t")), L"\\t");
 }
@@ -73,7 +73,7 @@ TEST_F(PopupFileTest, SaveThenLoadKeepsLevelsAndTexts)
     EXPECT_EQ(loaded.items[0]->name, L"tab\\t\there");
     EXPECT_EQ(loaded.items[0]->target, L"#ch\\");
     EXPECT_EQ(loaded.items[0]->commandId, 0);
-    EXPECT_EQ(loaded.items[0]->actionInfo, L"line  next 日本"); // a line break cannot start a new item
+    EXPECT_EQ(loaded.items[0]->actionInfo, L"line\r\nnext 日本"); // kept as escapes, so it cannot start a new item
     EXPECT_EQ(loaded.items[1]->level, -1);
     TPopupFile copy;
     copy.CopyFrom(loaded);
