@@ -48,6 +48,26 @@ void Retype(HWND edit, const wchar_t* text)
 
 void Retype(HWND dialog, int id, const wchar_t* text) { Retype(Control(dialog, id), text); }
 
+void ClickListItem(HWND list, int index)
+{
+    ::SendMessageW(list, LB_SETTOPINDEX, index, 0);
+    RECT item = {};
+    ::SendMessageW(list, LB_GETITEMRECT, index, (LPARAM)&item);
+    ClickAt(ScreenPointOf(list, item.left + 8, (item.top + item.bottom) / 2));
+    PumpMessagesFor(30);
+}
+
+void ChooseComboEntry(HWND combo, int index)
+{
+    FocusForInput(combo);
+    PressKey(VK_F4);
+    COMBOBOXINFO info = {};
+    info.cbSize = sizeof info;
+    ::GetComboBoxInfo(combo, &info);
+    ClickListItem(info.hwndList, index);
+    PumpMessagesFor(30);
+}
+
 CString Text(HWND dialog, int id)
 {
     HWND control = Control(dialog, id);
