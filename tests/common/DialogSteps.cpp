@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace {
 
 CDialog* g_running = nullptr;
@@ -66,6 +68,16 @@ void ChooseComboEntry(HWND combo, int index)
     ::GetComboBoxInfo(combo, &info);
     ClickListItem(info.hwndList, index);
     PumpMessagesFor(30);
+}
+
+void AnswerColorChooser(HWND box, COLORREF color)
+{
+    // The chooser's own control ids: define custom colours, then the red, green and blue fields.
+    Click(box, 719);
+    const int values[] = {GetRValue(color), GetGValue(color), GetBValue(color)};
+    for (int i = 0; i < 3; i++)
+        Retype(box, 706 + i, std::to_wstring(values[i]).c_str());
+    ClickAt(ScreenPointOf(Control(box, IDOK)));
 }
 
 CString Text(HWND dialog, int id)

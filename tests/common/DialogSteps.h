@@ -23,6 +23,9 @@ void Retype(HWND dialog, int id, const wchar_t* text);
 void ClickListItem(HWND list, int index);
 // Drops a combo box's list (F4) and clicks the entry in it.
 void ChooseComboEntry(HWND combo, int index);
+// In the system's colour chooser: opens the custom colour part, types the colour's red, green
+// and blue, and presses OK.
+void AnswerColorChooser(HWND box, COLORREF color);
 CString Text(HWND dialog, int id);
 bool Checked(HWND dialog, int id);
 // After the enable rules have run.

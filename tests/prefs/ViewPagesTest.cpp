@@ -18,11 +18,8 @@ const wchar_t kLayout[] = L"Layout";
 const wchar_t kEdit[] = L"Edit";
 const wchar_t kView[] = L"view.ini";
 
-// Ids of the system colour chooser's controls.
+// The red field of the system colour chooser.
 const int kColorRed = 706;
-const int kColorGreen = 707;
-const int kColorBlue = 708;
-const int kColorDefineCustom = 719;
 
 enum TEditButton { kFont, kTextColor, kBackColor };
 
@@ -45,11 +42,9 @@ void AnswerChooser(const TEditRow& row, HWND box)
             Retype(box, IDC_FONT_SIZE, row.size);
         if (row.style >= 0)
             ClickListItem(Control(box, IDC_FONT_STYLE), row.style);
-    } else {
-        Click(box, kColorDefineCustom);
-        Retype(box, kColorRed, std::to_wstring(row.red).c_str());
-        Retype(box, kColorGreen, std::to_wstring(row.green).c_str());
-        Retype(box, kColorBlue, std::to_wstring(row.blue).c_str());
+    } else if (row.confirm) {
+        AnswerColorChooser(box, RGB(row.red, row.green, row.blue));
+        return;
     }
     ClickAt(ScreenPointOf(Control(box, row.confirm ? IDOK : IDCANCEL)));
 }
