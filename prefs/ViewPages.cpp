@@ -80,6 +80,14 @@ void TViewEditPage::PickColor(COLORREF& color)
     RefreshPreview();
 }
 
+// Filling the fields reports them changed; only the user's edits count.
+BOOL TViewLayoutPage::OnInitDialog()
+{
+    BOOL result = TPreferencePage::OnInitDialog();
+    spacingChanged = false;
+    return result;
+}
+
 void TViewLayoutPage::Exchange(TDialogExchange& io)
 {
     TPreference& p = *preference;

@@ -47,6 +47,8 @@ class TViewLayoutPage : public TPreferencePage {
 public:
     TViewLayoutPage() : TPreferencePage(IDD_VIEW_LAYOUT_PAGE) {}
 
+    BOOL OnInitDialog() override;
+
     // Whether the line spacing or the wrapped-row margin was edited since the last call.
     bool TakeSpacingChanged()
     {

@@ -53,7 +53,7 @@ public:
     TTempFolder folder;
 };
 
-enum TPick { kNone, kClick, kDoubleClick };
+enum TPick { kNone, kClick, kDoubleClick, kUpdate };
 
 struct TPictureRow {
     const char* name;
@@ -92,6 +92,9 @@ TEST(PictureListDialog, PicksAPictureThatShowsAPreview)
         {"an extension the loaders do not take", L"", kClick, L"x.jpe", false, false, IDOK, IDCANCEL, L"x.jpe"},
         {"a double click on a broken picture does nothing", L"", kDoubleClick, L"broken.jpg", false, false, IDCANCEL,
          IDCANCEL, L"broken.jpg"},
+        // Last: the new file stays in the folder.
+        {"a picture added meanwhile is listed by Update", L"new.bmp", kUpdate, L"", true, true, IDOK, IDOK,
+         L"new.bmp"},
     };
     for (const TPictureRow& row : rows) {
         SCOPED_TRACE(row.name);
@@ -111,6 +114,11 @@ TEST(PictureListDialog, PicksAPictureThatShowsAPreview)
                 listed.push_back(text);
             }
             commonShown = Text(window, IDC_PICTURE_COMMON_FOLDER);
+            if (row.pick == kUpdate) {
+                EXPECT_EQ(LB_ERR, (int)::SendMessageW(list, LB_GETCURSEL, 0, 0));
+                WriteBmp(folders.user() + L"new.bmp", 8, 8, [](int, int) { return kUserGreen; });
+                Click(window, IDC_PICTURE_UPDATE);
+            }
             int index = (int)::SendMessageW(list, LB_FINDSTRINGEXACT, (WPARAM)-1, (LPARAM)row.item);
             if (row.pick == kClick)
                 ClickListItem(list, index);
@@ -142,7 +150,9 @@ TEST(PictureListDialog, PicksAPictureThatShowsAPreview)
         });
         const std::vector<CString> expected = {L"a.bmp",    L"both.bmp", L"both.bmp", L"broken.jpg",
                                                L"c.jpeg",   L"huge.bmp", L"x.jpe"};
-        EXPECT_EQ(expected, listed);
+        if (row.pick != kUpdate) {
+            EXPECT_EQ(expected, listed);
+        }
         EXPECT_EQ(folders.common() + L"\\", commonShown);
         EXPECT_EQ(row.result, result);
         EXPECT_EQ(CString(row.file), dialog.file);

@@ -76,6 +76,28 @@ TEST_F(ViewPagesTest, LayoutPage)
                  L"pref-layout.png");
 }
 
+// The log text page takes the new spacing for its samples when either spacing field was edited.
+TEST_F(ViewPagesTest, LayoutPageNotesSpacingEdits)
+{
+    Open();
+    ASSERT_TRUE(dialog);
+    ShowPage(&dialog->viewLayoutPage);
+    TViewLayoutPage& page = dialog->viewLayoutPage;
+    EXPECT_FALSE(page.TakeSpacingChanged()) << "loading is no edit";
+    const struct {
+        int control;
+        bool noted;
+    } rows[] = {{IDC_LAYOUT_BOTTOM, false},
+                {IDC_LAYOUT_LEADING, true},
+                {IDC_LAYOUT_CHANNEL_LINES, false},
+                {IDC_LAYOUT_INDENT, true}};
+    for (const auto& row : rows) {
+        Apply({E::Type, row.control, L"7"});
+        EXPECT_EQ(row.noted, page.TakeSpacingChanged()) << "control " << row.control;
+        EXPECT_FALSE(page.TakeSpacingChanged()) << "taken once";
+    }
+}
+
 TEST_F(ViewPagesTest, InputTextPage)
 {
     // The fixture's view.ini: 11 points italic, text 0x203040 on 0xEEFFEE.
