@@ -13,16 +13,15 @@ const int kSizeTextLimit = 10000;
 // A thousand points is already far beyond any screen; larger sizes make no usable font.
 const int kLargestSize = 10000;
 
-const wchar_t* const kSizes[] = {L"1",  L"2",  L"3",  L"4",  L"5",  L"6",  L"7",  L"8",  L"9",  L"10",
-                                 L"10.5", L"11", L"12", L"13", L"14", L"16", L"18", L"20", L"22", L"24",
-                                 L"26", L"28", L"32", L"36", L"48", L"72"};
+const wchar_t* const kSizes[] = {L"1",  L"2",    L"3",  L"4",  L"5",  L"6",  L"7",  L"8",  L"9",
+                                 L"10", L"10.5", L"11", L"12", L"13", L"14", L"16", L"18", L"20",
+                                 L"22", L"24",   L"26", L"28", L"32", L"36", L"48", L"72"};
 
 struct TStyle {
     bool bold, italic, underline;
 };
-const TStyle kStyles[] = {{false, false, false}, {true, false, false}, {false, true, false},
-                          {false, false, true},  {true, true, false},  {true, false, true},
-                          {false, true, true},   {true, true, true}};
+const TStyle kStyles[] = {{false, false, false}, {true, false, false}, {false, true, false}, {false, false, true},
+                          {true, true, false},   {true, false, true},  {false, true, true},  {true, true, true}};
 
 CString StyleText(const TStyle& style)
 {

@@ -99,8 +99,8 @@ void TPictureListDialog::FillList()
             ::FindClose(search);
         }
     list.UpdateHorizontalExtent();
-    int index = file.IsEmpty() ? LB_ERR
-                               : (int)list.SendMessage(LB_FINDSTRINGEXACT, (WPARAM)-1, (LPARAM)(const wchar_t*)file);
+    int index =
+        file.IsEmpty() ? LB_ERR : (int)list.SendMessage(LB_FINDSTRINGEXACT, (WPARAM)-1, (LPARAM)(const wchar_t*)file);
     if (index != LB_ERR) {
         list.SetCurSel(index);
         OnSelChange(&list);

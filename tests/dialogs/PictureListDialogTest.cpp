@@ -93,8 +93,7 @@ TEST(PictureListDialog, PicksAPictureThatShowsAPreview)
         {"a double click on a broken picture does nothing", L"", kDoubleClick, L"broken.jpg", false, false, IDCANCEL,
          IDCANCEL, L"broken.jpg"},
         // Last: the new file stays in the folder.
-        {"a picture added meanwhile is listed by Update", L"new.bmp", kUpdate, L"", true, true, IDOK, IDOK,
-         L"new.bmp"},
+        {"a picture added meanwhile is listed by Update", L"new.bmp", kUpdate, L"", true, true, IDOK, IDOK, L"new.bmp"},
     };
     for (const TPictureRow& row : rows) {
         SCOPED_TRACE(row.name);
@@ -148,8 +147,8 @@ TEST(PictureListDialog, PicksAPictureThatShowsAPreview)
                 Click(window, row.button);
             }
         });
-        const std::vector<CString> expected = {L"a.bmp",    L"both.bmp", L"both.bmp", L"broken.jpg",
-                                               L"c.jpeg",   L"huge.bmp", L"x.jpe"};
+        const std::vector<CString> expected = {L"a.bmp",  L"both.bmp", L"both.bmp", L"broken.jpg",
+                                               L"c.jpeg", L"huge.bmp", L"x.jpe"};
         if (row.pick != kUpdate) {
             EXPECT_EQ(expected, listed);
         }
