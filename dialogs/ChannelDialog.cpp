@@ -9,21 +9,23 @@
 
 TChannelDialog::TChannelDialog() : TUpdateDialog(IDD_CHANNEL_DIALOG) {}
 
-bool TChannelDialog::IsChecked(int id) const { return ::IsDlgButtonChecked(m_hWnd, id) == BST_CHECKED; }
-
-void TChannelDialog::Check(int id, bool on) { ::CheckDlgButton(m_hWnd, id, on ? BST_CHECKED : BST_UNCHECKED); }
+void TChannelDialog::Exchange(TDialogExchange::Direction direction)
+{
+    TDialogExchange io(m_hWnd, direction);
+    io.Edit(IDC_CHANNEL_NAME, channel.Name, 512);
+    io.Edit(IDC_CHANNEL_PASSWORD, channel.Password, 64);
+    io.Edit(IDC_CHANNEL_MODE, channel.Mode, 512);
+    io.Edit(IDC_CHANNEL_TOPIC, channel.Topic, 512);
+    io.Check(IDC_CHANNEL_AUTO_JOIN, channel.AutoJoin);
+    io.Check(IDC_CHANNEL_CONSOLE, channel.Console);
+    io.Check(IDC_CHANNEL_UPDATE, channel.Update);
+    io.Check(IDC_CHANNEL_KEYWORD, channel.Keyword);
+}
 
 BOOL TChannelDialog::OnInitDialog()
 {
     TUpdateDialog::OnInitDialog();
-    SetEditText(Item(IDC_CHANNEL_NAME), channel.Name, 512);
-    SetEditText(Item(IDC_CHANNEL_PASSWORD), channel.Password, 64);
-    SetEditText(Item(IDC_CHANNEL_MODE), channel.Mode, 512);
-    SetEditText(Item(IDC_CHANNEL_TOPIC), channel.Topic, 512);
-    Check(IDC_CHANNEL_AUTO_JOIN, channel.AutoJoin);
-    Check(IDC_CHANNEL_CONSOLE, channel.Console);
-    Check(IDC_CHANNEL_UPDATE, channel.Update);
-    Check(IDC_CHANNEL_KEYWORD, channel.Keyword);
+    Exchange(TDialogExchange::Direction::Load);
     CString caption;
     if (adding) {
         caption = LoadResourceString(fromSettings ? IDS_CHANNEL_CREATE_TITLE : IDS_CHANNEL_ADD_TITLE);
@@ -41,14 +43,7 @@ BOOL TChannelDialog::OnInitDialog()
 
 void TChannelDialog::OnOK()
 {
-    channel.Name = GetControlText(Item(IDC_CHANNEL_NAME));
-    channel.Password = GetControlText(Item(IDC_CHANNEL_PASSWORD));
-    channel.Mode = GetControlText(Item(IDC_CHANNEL_MODE));
-    channel.Topic = GetControlText(Item(IDC_CHANNEL_TOPIC));
-    channel.AutoJoin = IsChecked(IDC_CHANNEL_AUTO_JOIN);
-    channel.Console = IsChecked(IDC_CHANNEL_CONSOLE);
-    channel.Update = IsChecked(IDC_CHANNEL_UPDATE);
-    channel.Keyword = IsChecked(IDC_CHANNEL_KEYWORD);
+    Exchange(TDialogExchange::Direction::Store);
     TUpdateDialog::OnOK();
 }
 

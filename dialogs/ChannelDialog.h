@@ -2,6 +2,7 @@
 // TChannelDialog: the modal editor of one channel entry of a server. The owner puts the entry
 // in, runs it and takes the edited entry back after IDOK.
 
+#include "controls/DialogExchange.h"
 #include "controls/UpdateDialog.h"
 #include "ircproto/ISupport.h"
 #include "res/windows/chanmode.h"
@@ -34,8 +35,8 @@ public:
 
 private:
     HWND Item(int id) const { return ::GetDlgItem(m_hWnd, id); }
-    bool IsChecked(int id) const;
-    void Check(int id, bool on);
+    // The entry's controls, loaded when the dialog opens and stored on OK.
+    void Exchange(TDialogExchange::Direction direction);
     void OnModeButton();
     void OnUpdateOK(CCmdUI* ui);
 

@@ -5,18 +5,17 @@
 BOOL TFindDialog::OnInitDialog()
 {
     TUpdateDialog::OnInitDialog();
-    ::CheckDlgButton(m_hWnd, IDC_FIND_CASE, matchCase ? BST_CHECKED : BST_UNCHECKED);
-    ::CheckDlgButton(m_hWnd, IDC_FIND_RING, wrapAround ? BST_CHECKED : BST_UNCHECKED);
-    ::SetDlgItemTextW(m_hWnd, IDC_FIND_TEXT, text);
+    Exchange(TDialogExchange::Direction::Load);
     OnTextChange();
     return TRUE;
 }
 
-void TFindDialog::TakeControls()
+void TFindDialog::Exchange(TDialogExchange::Direction direction)
 {
-    matchCase = ::IsDlgButtonChecked(m_hWnd, IDC_FIND_CASE) == BST_CHECKED;
-    wrapAround = ::IsDlgButtonChecked(m_hWnd, IDC_FIND_RING) == BST_CHECKED;
-    text = GetControlText(::GetDlgItem(m_hWnd, IDC_FIND_TEXT));
+    TDialogExchange io(m_hWnd, direction);
+    io.Check(IDC_FIND_CASE, matchCase);
+    io.Check(IDC_FIND_RING, wrapAround);
+    io.Edit(IDC_FIND_TEXT, text, 0);
 }
 
 bool TFindDialog::HasText() const { return ::GetWindowTextLengthW(::GetDlgItem(m_hWnd, IDC_FIND_TEXT)) > 0; }
@@ -26,7 +25,7 @@ void TFindDialog::Find(bool forward)
     // Enter reaches here too; an empty text searches nothing.
     if (!HasText())
         return;
-    TakeControls();
+    Exchange(TDialogExchange::Direction::Store);
     if (listener)
         listener->OnFind(this, text, forward);
 }
@@ -38,7 +37,7 @@ void TFindDialog::OnUpdateFind(CCmdUI* ui) { ui->Enable(HasText()); }
 
 void TFindDialog::OnCancel()
 {
-    TakeControls();
+    Exchange(TDialogExchange::Direction::Store);
     TUpdateDialog::OnCancel();
     // The listener deletes this dialog.
     if (listener)

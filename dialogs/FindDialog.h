@@ -2,6 +2,7 @@
 // TFindDialog: the modeless search box of a history window. It keeps the search text and the
 // match-case and wrap-around options; the owner searches and, on close, keeps them for next time.
 
+#include "controls/DialogExchange.h"
 #include "controls/UpdateDialog.h"
 #include "res/windows/lists.h"
 
@@ -41,7 +42,7 @@ public:
     END_MSG_MAP()
 
 private:
-    void TakeControls();
+    void Exchange(TDialogExchange::Direction direction);
     void Find(bool forward);
     void OnForward() { Find(true); }
     void OnBackward() { Find(false); }

@@ -12,9 +12,15 @@ BOOL TInputMessageDialog::OnInitDialog()
 {
     TUpdateDialog::OnInitDialog();
     ::SetDlgItemTextW(m_hWnd, promptId, prompt);
-    SetEditText(::GetDlgItem(m_hWnd, editId), text, kTextLimit);
+    Exchange(TDialogExchange::Direction::Load);
     SetWindowText(title);
     return TRUE;
+}
+
+void TInputMessageDialog::Exchange(TDialogExchange::Direction direction)
+{
+    TDialogExchange io(m_hWnd, direction);
+    io.Edit(editId, text, kTextLimit);
 }
 
 CString TInputMessageDialog::GetEditText() const { return GetControlText(::GetDlgItem(m_hWnd, editId)); }
@@ -26,7 +32,7 @@ void TInputMessageDialog::OnOK()
     // Enter reaches here even while the button is greyed.
     if (!CanConfirm())
         return;
-    text = GetEditText();
+    Exchange(TDialogExchange::Direction::Store);
     TUpdateDialog::OnOK();
 }
 

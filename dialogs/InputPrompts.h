@@ -4,6 +4,7 @@
 // after IDOK; Cancel leaves it as it was.
 
 #include "controls/ComboBox.h"
+#include "controls/DialogExchange.h"
 #include "controls/UpdateDialog.h"
 #include "res/windows/prompts.h"
 
@@ -36,6 +37,7 @@ protected:
 
 private:
     void OnUpdateOK(CCmdUI* ui);
+    void Exchange(TDialogExchange::Direction direction);
 
     int promptId;
     int editId;

@@ -39,16 +39,27 @@ bool TModeDialog::IsChecked(int id) const { return ::IsDlgButtonChecked(m_hWnd, 
 
 void TModeDialog::Check(int id, bool on) { ::CheckDlgButton(m_hWnd, id, on ? BST_CHECKED : BST_UNCHECKED); }
 
+// A limit or key whose box is not ticked is stored as none.
+void TModeDialog::Exchange(TDialogExchange::Direction direction)
+{
+    TDialogExchange io(m_hWnd, direction);
+    for (const TFlagControl& control : kFlagControls)
+        io.Check(control.id, mode.*control.flag);
+    bool limited = mode.limit > 0, keyed = !mode.key.IsEmpty();
+    io.Check(IDC_MODE_L, limited).Spin(IDC_MODE_LIMIT, mode.limit, 0, INT_MAX);
+    io.Check(IDC_MODE_K, keyed).Edit(IDC_MODE_KEY, mode.key, 64);
+    if (!io.IsStoring())
+        return;
+    if (!limited)
+        mode.limit = 0;
+    if (!keyed)
+        mode.key.Empty();
+}
+
 BOOL TModeDialog::OnInitDialog()
 {
     TUpdateDialog::OnInitDialog();
-    for (const TFlagControl& control : kFlagControls)
-        Check(control.id, mode.*control.flag);
-    Check(IDC_MODE_L, mode.limit > 0);
-    SetSpinEditValue(::GetDlgItem(m_hWnd, IDC_MODE_LIMIT), ::GetDlgItem(m_hWnd, IDC_MODE_LIMIT_SPIN), mode.limit, 0,
-                     INT_MAX);
-    Check(IDC_MODE_K, !mode.key.IsEmpty());
-    SetEditText(::GetDlgItem(m_hWnd, IDC_MODE_KEY), mode.key, 64);
+    Exchange(TDialogExchange::Direction::Load);
     // Only the channel kinds that know a and r may change them; elsewhere they keep their state.
     bool bang = !channelName.IsEmpty() && channelName[0] == L'!';
     bool ampersand = !channelName.IsEmpty() && channelName[0] == L'&';
@@ -68,12 +79,7 @@ BOOL TModeDialog::OnInitDialog()
 
 void TModeDialog::OnOK()
 {
-    for (const TFlagControl& control : kFlagControls)
-        mode.*control.flag = IsChecked(control.id);
-    mode.limit = IsChecked(IDC_MODE_L)
-                     ? GetSpinEditValue(::GetDlgItem(m_hWnd, IDC_MODE_LIMIT), ::GetDlgItem(m_hWnd, IDC_MODE_LIMIT_SPIN))
-                     : 0;
-    mode.key = IsChecked(IDC_MODE_K) ? GetControlText(::GetDlgItem(m_hWnd, IDC_MODE_KEY)) : CString();
+    Exchange(TDialogExchange::Direction::Store);
     TUpdateDialog::OnOK();
 }
 

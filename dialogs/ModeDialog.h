@@ -2,6 +2,7 @@
 // TModeDialog: the modal editor of a channel's simple flags, key and user limit. It sends
 // nothing: the owner reads the edited mode after IDOK.
 
+#include "controls/DialogExchange.h"
 #include "controls/UpdateDialog.h"
 #include "ircproto/Modes.h"
 #include "res/windows/chanmode.h"
@@ -35,6 +36,8 @@ public:
 private:
     bool IsChecked(int id) const;
     void Check(int id, bool on);
+    // The mode's controls, loaded when the dialog opens and stored on OK.
+    void Exchange(TDialogExchange::Direction direction);
     void OnSecret();
     void OnPrivate();
     void OnUpdateOK(CCmdUI* ui);

@@ -19,8 +19,7 @@ BOOL TNickDialog::OnInitDialog()
     list.checkListener = this;
     edit.listener = this;
     SetEditText(::GetDlgItem(m_hWnd, IDC_NICK_CURRENT), nick, 10000);
-    SetEditText(edit.m_hWnd, nick, nickLength);
-    ::CheckDlgButton(m_hWnd, IDC_NICK_AWAY, away ? BST_CHECKED : BST_UNCHECKED);
+    Exchange(TDialogExchange::Direction::Load);
     list.ResetContent();
     for (const CString& entry : nickList) {
         if (entry.IsEmpty())
@@ -234,10 +233,16 @@ bool TNickDialog::OnKeyDown(TListBox*, UINT key)
     return false;
 }
 
+void TNickDialog::Exchange(TDialogExchange::Direction direction)
+{
+    TDialogExchange io(m_hWnd, direction);
+    io.Edit(IDC_NICK_NEW, nick, nickLength);
+    io.Check(IDC_NICK_AWAY, away);
+}
+
 void TNickDialog::StoreResults()
 {
-    nick = GetEditText();
-    away = IsAwayChecked();
+    Exchange(TDialogExchange::Direction::Store);
     nickList.clear();
     int count = list.GetCount();
     for (int i = 0; i < count; i++)

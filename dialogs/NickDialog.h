@@ -3,6 +3,7 @@
 // one and the away state, and keeps the list of nicks to pick from, each with its away flag.
 // It sends nothing: the owner reads the results after DoModal, on Cancel too.
 
+#include "controls/DialogExchange.h"
 #include "controls/Edit.h"
 #include "controls/ListBox.h"
 #include "controls/UpdateDialog.h"
@@ -63,6 +64,8 @@ private:
     void SwapWithNext(int index);
     void DeleteSelected();
     void FillFromSelection();
+    // The new nick and the away box; the nick list is the list box's own.
+    void Exchange(TDialogExchange::Direction direction);
     void StoreResults();
     void FocusEditAll();
     void OnAdd();

@@ -14,9 +14,7 @@ BOOL TPasteDialog::OnInitDialog()
 {
     TUpdateDialog::OnInitDialog();
     HWND edit = ::GetDlgItem(m_hWnd, IDC_PASTE_TEXT);
-    SetEditText(edit, text, 0);
-    SetEditText(::GetDlgItem(m_hWnd, IDC_PASTE_QUOTE), quote, 10000);
-    ::CheckDlgButton(m_hWnd, IDC_PASTE_NOTICE, notice ? BST_CHECKED : BST_UNCHECKED);
+    Exchange(TDialogExchange::Direction::Load);
     initialised = true;
 
     RECT client, rect;
@@ -56,22 +54,23 @@ BOOL TPasteDialog::OnInitDialog()
     return pasteMode;
 }
 
-void TPasteDialog::StoreControls()
+void TPasteDialog::Exchange(TDialogExchange::Direction direction)
 {
-    text = GetControlText(::GetDlgItem(m_hWnd, IDC_PASTE_TEXT));
-    quote = GetControlText(::GetDlgItem(m_hWnd, IDC_PASTE_QUOTE));
-    notice = ::IsDlgButtonChecked(m_hWnd, IDC_PASTE_NOTICE) == BST_CHECKED;
+    TDialogExchange io(m_hWnd, direction);
+    io.Edit(IDC_PASTE_TEXT, text, 0);
+    io.Edit(IDC_PASTE_QUOTE, quote, 10000);
+    io.Check(IDC_PASTE_NOTICE, notice);
 }
 
 void TPasteDialog::OnOK()
 {
-    StoreControls();
+    Exchange(TDialogExchange::Direction::Store);
     TUpdateDialog::OnOK();
 }
 
 void TPasteDialog::OnCancel()
 {
-    StoreControls();
+    Exchange(TDialogExchange::Direction::Store);
     TUpdateDialog::OnCancel();
 }
 

@@ -2,6 +2,7 @@
 // TPasteDialog: shows several lines before they are sent to a channel or talk; the user may
 // edit them, drop blank lines, quote every line and choose NOTICE. The owner sends them.
 
+#include "controls/DialogExchange.h"
 #include "controls/LayoutManager.h"
 #include "controls/UpdateDialog.h"
 #include "res/windows/paste.h"
@@ -37,7 +38,8 @@ public:
     int height = 300;
 
 private:
-    void StoreControls();
+    // The text, the quote mark and the notice box; stored on OK and on Cancel alike.
+    void Exchange(TDialogExchange::Direction direction);
     void OnAddQuote();
     void OnRemoveBlankLines();
     LRESULT OnSize(WPARAM wParam, LPARAM lParam);

@@ -5,23 +5,11 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
-CString Repeat(wchar_t c, int count)
-{
-    CString text;
-    for (int i = 0; i < count; i++)
-        text += c;
-    return text;
-}
-
-} // namespace
-
 // Each row: the name, mended dropping trailing dots, mended replacing them, and whether a caller
 // that must refuse takes it as it is.
 TEST(SafeFileName, NamesBecomeOnePartOfAPathAndNeverADevice)
 {
-    const CString a300 = Repeat(L'a', 300), x260 = Repeat(L'x', 260);
+    const CString a300(L'a', 300), x260(L'x', 260);
     const CString smile = L"\U0001F600";
     const struct {
         CString name, dropped, replaced;
@@ -56,10 +44,10 @@ TEST(SafeFileName, NamesBecomeOnePartOfAPathAndNeverADevice)
         {a300.Left(253) + smile, a300.Left(253) + smile, a300.Left(253) + smile, true},
     };
     for (const auto& row : rows) {
-        EXPECT_EQ(MakeSafeFileNamePart(row.name), row.dropped) << ::testing::PrintToString(row.name);
+        EXPECT_EQ(MakeSafeFileNamePart(row.name), row.dropped) << Narrow(row.name);
         EXPECT_EQ(MakeSafeFileNamePart(row.name, TTrailingDots::Replaced), row.replaced)
-            << ::testing::PrintToString(row.name);
-        EXPECT_EQ(IsSafeFileNamePart(row.name), row.accepted) << ::testing::PrintToString(row.name);
+            << Narrow(row.name);
+        EXPECT_EQ(IsSafeFileNamePart(row.name), row.accepted) << Narrow(row.name);
     }
     EXPECT_EQ(MakeSafeFileNamePart(L"channel-name", TTrailingDots::Dropped, 7), L"channel");
     EXPECT_FALSE(IsSafeFileNamePart(L"channel-name", 7));
@@ -73,11 +61,11 @@ TEST(SafeFileName, MendedNamesAreWrittenAsThemselves)
         CString safe = MakeSafeFileNamePart(name);
         CString path = folder.File(safe);
         HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-        ASSERT_NE(file, INVALID_HANDLE_VALUE) << ::testing::PrintToString(safe);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE) << Narrow(safe);
         CloseHandle(file);
         WIN32_FIND_DATAW found;
         HANDLE search = FindFirstFileW(path, &found);
-        ASSERT_NE(search, INVALID_HANDLE_VALUE) << ::testing::PrintToString(safe);
+        ASSERT_NE(search, INVALID_HANDLE_VALUE) << Narrow(safe);
         FindClose(search);
         EXPECT_EQ(CString(found.cFileName), safe);
     }

@@ -114,8 +114,7 @@ TEST_F(AutoOpDialogTest, CancelKeepsTheOldMasks)
 
     FocusForInput(::GetDlgItem(window, IDC_MASK_EDIT));
     PressKey(VK_ESCAPE);
-    PumpMessagesFor(100);
-    EXPECT_EQ(nullptr, frame->GetAutoOpDialog());
+    EXPECT_TRUE(PumpMessagesUntil([&] { return frame->GetAutoOpDialog() == nullptr; }, 3000));
     EXPECT_EQ((std::vector<CString>{L"a!*@*", L"b!*@*"}), alpha->GetConfig().AutoOpMasks);
     EXPECT_EQ(std::vector<CString>{L"keep!*@*"}, settings.world.AutoOpMasks);
 

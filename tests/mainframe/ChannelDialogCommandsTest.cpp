@@ -147,7 +147,7 @@ TEST_F(ChannelDialogCommands, ModeDialogSendsTheDifferenceAndCancelSendsNothing)
             Click(dialog, IDC_MODE_S);
             PressKey(VK_ESCAPE);
         }));
-    PumpMessagesFor(300);
+    RoundTrip();
     EXPECT_EQ(modes, CountStarting("MODE")) << "cancelled";
 
     struct {
@@ -204,6 +204,6 @@ TEST_F(ChannelDialogCommands, BlankKeysAreRefusedAndNoOperatorSendsNothing)
         Click(dialog, IDC_MODE_M);
         Click(dialog, IDOK);
     }));
-    PumpMessagesFor(500);
+    RoundTrip();
     EXPECT_EQ(modes, CountStarting("MODE"));
 }

@@ -127,8 +127,7 @@ TEST_F(FrameServices, ScriptConsoleKeepsLinesWrittenBeforeItIsShownAndOnlyHidesO
     EXPECT_EQ(frame->GetInputLine()->m_hWnd, ::GetFocus());
 
     frame->ExecuteAction(L"scriptconsole");
-    PumpMessagesFor(200);
-    EXPECT_TRUE(::IsWindowVisible(console));
+    EXPECT_TRUE(PumpMessagesUntil([&] { return ::IsWindowVisible(console) != FALSE; }, 3000));
     TProtocolLogDialog* dialog = static_cast<TProtocolLogDialog*>(CWnd::FromHandlePermanent(console));
     ASSERT_NE(nullptr, dialog);
     ASSERT_EQ(2, dialog->GetLogView().GetLineCount());

@@ -106,8 +106,7 @@ TEST_F(HistoryWindowTest, KeywordAndUrlLinesReachTheirWindowsAndTheMenuShowsThem
 
     // The action names run the commands too.
     EXPECT_TRUE(frame->ExecuteAction(L"keywordforward"));
-    PumpMessagesFor(200);
-    EXPECT_TRUE(::IsWindowVisible(Keywords()->m_hWnd));
+    EXPECT_TRUE(PumpMessagesUntil([&] { return ::IsWindowVisible(Keywords()->m_hWnd) != FALSE; }, 3000));
     EXPECT_TRUE(SaveWindowPng(Keywords()->m_hWnd, ScreenshotPath(L"keyword-history.png")));
     Run(ID_URL_HISTORY);
     EXPECT_TRUE(::IsWindowVisible(Urls()->m_hWnd));
@@ -231,8 +230,7 @@ TEST_F(HistoryWindowTest, ClearAsksFirstAndTheLimitDropsTheOldestLines)
     EXPECT_EQ(Keywords()->GetLogView().GetLineCount(), 2) << "cancel keeps every line";
     AnswerConfirmation(true);
     Click(history, IDC_HISTORY_CLEAR);
-    PumpMessagesFor(300);
-    EXPECT_EQ(Keywords()->GetLogView().GetLineCount(), 0);
+    EXPECT_TRUE(PumpMessagesUntil([&] { return Keywords()->GetLogView().GetLineCount() == 0; }, 3000));
     EXPECT_FALSE(Enabled(history, IDC_HISTORY_CLEAR));
     EXPECT_FALSE(Enabled(history, IDC_HISTORY_FIND));
     EXPECT_FALSE(frame->IsCommandEnabled(ID_KEYWORD_HISTORY));

@@ -62,8 +62,7 @@ TEST_F(IgnoreList, OpensOnceWithTheWorldsMasksAndOkWritesThemToTheTree)
     ASSERT_EQ(3u, ListedMasks(window).size());
     std::vector<CString> listed = ListedMasks(window);
     ClickAt(ScreenPointOf(::GetDlgItem(window, IDOK)));
-    PumpMessagesFor(200);
-    EXPECT_EQ(nullptr, frame->GetIgnoreListDialog());
+    EXPECT_TRUE(PumpMessagesUntil([&] { return frame->GetIgnoreListDialog() == nullptr; }, 3000));
     EXPECT_EQ(listed, settings.world.IgnoreMasks) << "in the list's order";
     EXPECT_NE(std::string::npos, TreeFile().find("troll!*@*"));
 }
@@ -92,7 +91,6 @@ TEST_F(IgnoreList, OneMemberFillsTheEditAndSeveralAreAddedOnce)
     // Cancel leaves the world's list alone.
     FocusForInput(::GetDlgItem(window, IDC_MASK_EDIT));
     PressKey(VK_ESCAPE);
-    PumpMessagesFor(100);
-    EXPECT_EQ(nullptr, frame->GetIgnoreListDialog());
+    EXPECT_TRUE(PumpMessagesUntil([&] { return frame->GetIgnoreListDialog() == nullptr; }, 3000));
     EXPECT_TRUE(settings.world.IgnoreMasks.empty());
 }

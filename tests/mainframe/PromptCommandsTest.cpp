@@ -103,7 +103,7 @@ TEST_F(PromptCommands, EachPromptSendsTheTypedLineAndCancelSendsNothing)
         int answered = ShownWindowCount();
         row.open();
         ASSERT_EQ(answered + 1, ShownWindowCount()) << "no prompt";
-        PumpMessagesFor(300);
+        RoundTrip();
         EXPECT_EQ(0, CountStarting(row.prefix)) << "cancelled";
 
         WhenShown(HasControl(edit), [&](HWND prompt) {
@@ -146,7 +146,7 @@ TEST_F(PromptCommands, LineBreaksInPromptTextNeverMakeASecondLine)
     FocusInputLine();
     PressKey('T', {VK_MENU});
     ASSERT_TRUE(peer->WaitFor("TOPIC #alpha :one", 3000)) << peer->Received();
-    PumpMessagesFor(500);
+    RoundTrip();
     EXPECT_EQ(1, CountStarting("TOPIC"));
     EXPECT_EQ(0, CountStarting("QUIT"));
     EXPECT_EQ(0, CountStarting("PART"));

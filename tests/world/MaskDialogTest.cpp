@@ -80,6 +80,9 @@ TEST_F(MaskDialogTest, RepliesFillTheSortedListAndOkSendsTheChanges)
     EXPECT_EQ(Field(window, IDC_MASK_EDIT), CString(L"bob!*@*"));
     PressKey(VK_DELETE);
     EXPECT_EQ(Listed(), (std::vector<CString>{L"amy!*@*", L"new!*@*", L"zed!*@*"}));
+    // The selected mask is in the edit: it can be deleted, not added again.
+    EXPECT_TRUE(Enabled(IDC_MASK_DELETE));
+    EXPECT_FALSE(Enabled(IDC_MASK_ADD));
     PumpMessagesFor(200);
     EXPECT_TRUE(SaveWindowPng(window, ScreenshotPath(L"mask-dialog.png")));
     EXPECT_TRUE(TakeQueued().empty());
