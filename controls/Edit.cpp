@@ -73,7 +73,8 @@ void TEdit::SetFontAndAdjustHeight(HFONT font)
     int height = metrics.tmHeight + ((GetExStyle() & WS_EX_CLIENTEDGE) ? 8 : 2);
     RECT rect;
     GetWindowRect(&rect);
-    MoveWindow(0, 0, rect.right - rect.left, height);
+    // The edit stays where it is; an owner that lays it out hears of the new height.
+    SetWindowPos(nullptr, 0, 0, rect.right - rect.left, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     if (listener)
         listener->OnHeightChanged(this);
 }

@@ -78,10 +78,11 @@ BOOL TPreferenceDialog::OnInitDialog()
         for (TPreferencePage* page : std::initializer_list<TPreferencePage*>{
                  &connectionPage, &keywordPage, &keywordDetailPage, &eventPage, &interfacePage, &actionPage,
                  &actionDetailPage, &windowPage, &trayIconPage, &soundPage, &logPage, &dccPage, &dccReceivePage,
-                 &dccReceiveDetailPage, &dccSendPage, &dccChatPage, &userInfoPage, &detailPage})
+                 &dccReceiveDetailPage, &dccSendPage, &dccChatPage, &userInfoPage, &detailPage, &viewLayoutPage})
             page->SetPreference(preference);
         soundPage.SetColumnWidths(&config->geometry.preferenceSoundHeader);
         workingView = config->view.settings;
+        viewEditPage.SetViewSettings(&workingView);
     }
     dccReceiveDetailPage.SetReceivePage(&dccReceivePage);
     BOOL result = TPropertyTreeSheet::OnInitDialog();

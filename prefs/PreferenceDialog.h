@@ -10,6 +10,7 @@
 #include "prefs/LogPage.h"
 #include "prefs/PropertyTreeSheet.h"
 #include "prefs/SoundPage.h"
+#include "prefs/ViewPages.h"
 #include "prefs/WindowPages.h"
 #include "settings/ViewSettings.h"
 
@@ -73,10 +74,10 @@ public:
     TBlankPage viewLogTextPage{IDD_VIEW_LOG_TEXT_PAGE};
     TBlankPage viewTreePage{IDD_VIEW_TREE_PAGE};
     TBlankPage viewListPage{IDD_VIEW_LIST_PAGE};
-    TBlankPage viewEditPage{IDD_VIEW_EDIT_PAGE};
+    TViewEditPage viewEditPage;
     TBlankPage formatPage{IDD_FORMAT_PAGE};
     TBlankPage formatDetailPage{IDD_FORMAT_DETAIL_PAGE};
-    TBlankPage viewLayoutPage{IDD_VIEW_LAYOUT_PAGE};
+    TViewLayoutPage viewLayoutPage;
 
 protected:
     void OnHelp() override {}

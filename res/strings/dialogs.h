@@ -6,3 +6,9 @@
 #define IDS_LEGACY_CAPTION 10002
 #define IDS_ALT_HOST_COLUMN 10349
 #define IDS_ALT_PORT_COLUMN 10350
+
+// The style words of the font chooser; its entries join them with a blank.
+#define IDS_FONT_STYLE_BOLD 10122
+#define IDS_FONT_STYLE_ITALIC 10123
+#define IDS_FONT_STYLE_UNDERLINE 10124
+#define IDS_FONT_STYLE_NORMAL 10125

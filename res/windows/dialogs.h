@@ -26,3 +26,19 @@
 #define IDC_INVITE_NICK 1012
 #define IDC_INVITE_TIME 1243
 #define IDC_INVITE_CHANNEL 1284
+
+// The program's own font chooser: family, character set, style and size with a sample.
+#define IDD_FONT_DIALOG 218
+#define IDC_FONT_FAMILY 1306
+#define IDC_FONT_STYLE 1307
+#define IDC_FONT_CHARSET 1308
+#define IDC_FONT_SAMPLE 1309
+#define IDC_FONT_SIZE 1381
+
+// Picks a picture file from the user's and the common images folders, with a preview.
+#define IDD_PICTURE_LIST_DIALOG 203
+#define IDC_PICTURE_USER_FOLDER 1152
+#define IDC_PICTURE_LIST 1263
+#define IDC_PICTURE_UPDATE 1264
+#define IDC_PICTURE_PREVIEW 1371
+#define IDC_PICTURE_COMMON_FOLDER 1372

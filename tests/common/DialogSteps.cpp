@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace {
 
 CDialog* g_running = nullptr;
@@ -47,6 +49,36 @@ void Retype(HWND edit, const wchar_t* text)
 }
 
 void Retype(HWND dialog, int id, const wchar_t* text) { Retype(Control(dialog, id), text); }
+
+void ClickListItem(HWND list, int index)
+{
+    ::SendMessageW(list, LB_SETTOPINDEX, index, 0);
+    RECT item = {};
+    ::SendMessageW(list, LB_GETITEMRECT, index, (LPARAM)&item);
+    ClickAt(ScreenPointOf(list, item.left + 8, (item.top + item.bottom) / 2));
+    PumpMessagesFor(30);
+}
+
+void ChooseComboEntry(HWND combo, int index)
+{
+    FocusForInput(combo);
+    PressKey(VK_F4);
+    COMBOBOXINFO info = {};
+    info.cbSize = sizeof info;
+    ::GetComboBoxInfo(combo, &info);
+    ClickListItem(info.hwndList, index);
+    PumpMessagesFor(30);
+}
+
+void AnswerColorChooser(HWND box, COLORREF color)
+{
+    // The chooser's own control ids: define custom colours, then the red, green and blue fields.
+    Click(box, 719);
+    const int values[] = {GetRValue(color), GetGValue(color), GetBValue(color)};
+    for (int i = 0; i < 3; i++)
+        Retype(box, 706 + i, std::to_wstring(values[i]).c_str());
+    ClickAt(ScreenPointOf(Control(box, IDOK)));
+}
 
 CString Text(HWND dialog, int id)
 {

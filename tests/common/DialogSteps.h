@@ -19,6 +19,13 @@ void Click(HWND dialog, int id);
 // Selects all of the edit's text (a drop-down box's inner edit) and types the new text over it.
 void Retype(HWND edit, const wchar_t* text);
 void Retype(HWND dialog, int id, const wchar_t* text);
+// Clicks a list box's item, scrolled into view first.
+void ClickListItem(HWND list, int index);
+// Drops a combo box's list (F4) and clicks the entry in it.
+void ChooseComboEntry(HWND combo, int index);
+// In the system's colour chooser: opens the custom colour part, types the colour's red, green
+// and blue, and presses OK.
+void AnswerColorChooser(HWND box, COLORREF color);
 CString Text(HWND dialog, int id);
 bool Checked(HWND dialog, int id);
 // After the enable rules have run.

@@ -35,6 +35,14 @@ void PreferenceSheetFixture::SetUp()
     environment.setCurrentFolder = false;
     settings.InitFolders(L"", environment);
     settings.LoadWindowSettings();
+    TViewSettings view;
+    view.SetDefaults();
+    view.editFont.size = 110;
+    view.editFont.italic = true;
+    view.editFont.color = 0x203040;
+    view.editBackColor = 0xEEFFEE;
+    ASSERT_TRUE(view.SaveFile(settings.GetSettingsFolder() + L"view.ini"));
+    viewGolden = FileBytes(L"view.ini");
     settings.view.Load(settings);
     TPreference written;
     MakeGolden(written);
@@ -88,6 +96,11 @@ void PreferenceSheetFixture::MakeGolden(TPreference& p)
     p.ChannelMessageSoundFile = L"C:\\Sounds\\msg.wav";
     p.InviteAction = 0;
     p.InviteDialogMax = 9;
+    p.InvertLogAndList = true;
+    p.MemberSortMethod = 1;
+    p.LineLeading = 3;
+    p.Indent = 20;
+    p.ChannelLogMaxLines = 777;
 }
 
 void PreferenceSheetFixture::Open()
@@ -217,6 +230,7 @@ void PreferenceSheetFixture::OnPreferenceDialogOK(TPreferenceDialog*)
 {
     okCount++;
     settings.preference.Save(settings.GetSettingsFolder());
+    settings.view.Save(settings);
 }
 
 void PreferenceSheetFixture::OnPreferenceDialogClose(TPreferenceDialog* closing)
@@ -227,11 +241,14 @@ void PreferenceSheetFixture::OnPreferenceDialogClose(TPreferenceDialog* closing)
     delete closing;
 }
 
-std::string PreferenceSheetFixture::FileBytes() { return ReadAll(settings.GetSettingsFolder() + L"preference.ini"); }
-
-std::wstring PreferenceSheetFixture::Stored(const wchar_t* section, const wchar_t* key)
+std::string PreferenceSheetFixture::FileBytes(const wchar_t* file)
 {
-    std::wstring text = Wide(FileBytes());
+    return ReadAll(settings.GetSettingsFolder() + file);
+}
+
+std::wstring PreferenceSheetFixture::Stored(const wchar_t* section, const wchar_t* key, const wchar_t* file)
+{
+    std::wstring text = Wide(FileBytes(file));
     std::wstring current;
     size_t start = 0;
     while (start < text.size()) {

@@ -1,7 +1,7 @@
 #pragma once
 // The preference window over settings in a fresh folder whose "preference.ini" is a golden file
 // of values off their defaults, driven with real clicks and keys. OK saves the file as the main
-// window does, so a test reads back what a user's edit stored.
+// window does, with "view.ini" beside it, so a test reads back what a user's edit stored.
 
 #include "prefs/PreferenceDialog.h"
 #include "settings/Config.h"
@@ -46,8 +46,8 @@ protected:
     void TypeInto(HWND control, const wchar_t* text, bool lines);
     void ClickOk();
     // The value of the key in the file as saved, or "(missing)".
-    std::wstring Stored(const wchar_t* section, const wchar_t* key);
-    std::string FileBytes();
+    std::wstring Stored(const wchar_t* section, const wchar_t* key, const wchar_t* file = L"preference.ini");
+    std::string FileBytes(const wchar_t* file = L"preference.ini");
     HWND Control(TPropertyPage* page, int id) { return ::GetDlgItem(page->m_hWnd, id); }
     bool Enabled(TPropertyPage* page, int id) { return ::IsWindowEnabled(Control(page, id)) != FALSE; }
     // Runs the page's table: every edit with real input, OK, then each key as the file holds it.
@@ -67,6 +67,8 @@ protected:
     TConfig settings;
     TPreferenceDialog* dialog = nullptr;
     std::string golden;
+    // "view.ini" as the fixture wrote it, the input line's font and colours off their defaults.
+    std::string viewGolden;
     int okCount = 0;
     int closeCount = 0;
 };

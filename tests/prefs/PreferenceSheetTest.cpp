@@ -1,6 +1,7 @@
 // The preference window as a whole: its tree of 26 pages in their order and levels, every page
-// visited and confirmed unchanged leaving "preference.ini" byte for byte as it was, a page that
-// cannot be stored keeping every page from storing, Cancel, and edits surviving page changes.
+// visited and confirmed unchanged leaving "preference.ini" and "view.ini" byte for byte as they
+// were, a page that cannot be stored keeping every page from storing, Cancel, and edits surviving
+// page changes.
 
 #include "tests/common/ShownWindow.h"
 #include "tests/prefs/PreferenceSheetFixture.h"
@@ -82,6 +83,7 @@ TEST_F(PreferenceSheetTest, EveryPageVisitedAndConfirmedUnchangedKeepsTheFile)
     EXPECT_EQ(1, okCount);
     EXPECT_EQ(1, closeCount);
     EXPECT_EQ(golden, FileBytes());
+    EXPECT_EQ(viewGolden, FileBytes(L"view.ini"));
 }
 
 TEST_F(PreferenceSheetTest, APageThatCannotBeStoredKeepsEveryPageFromStoring)

@@ -8,6 +8,9 @@
 #include "foundation/Path.h"
 #include "logview/LogView.h"
 #include "res/resource.h"
+#include "tests/common/DialogSteps.h"
+#include "tests/common/Screenshot.h"
+#include "tests/common/ShownWindow.h"
 #include "tests/common/StringPrinter.h"
 #include "tests/common/UserInput.h"
 #include "tests/irc/IrcTestSupport.h"
@@ -99,8 +102,8 @@ TEST_F(PreferencesServerTest, OkReachesTheOpenChannelAtOnce)
     frame->SendMessageW(WM_COMMAND, ID_PREFERENCES, 0);
     EXPECT_EQ(dialog, frame->GetPreferenceDialog());
 
-    // The keyword list and the log folder through their pages; the line limit and the member
-    // order, whose pages come with the appearance pages, straight into the block meanwhile.
+    // The keyword list, the log folder, the line limit, the member order, the layout and the
+    // input line's background, each through its page.
     auto show = [&](TPropertyPage* page) {
         HWND tree = dialog->GetTree();
         HTREEITEM item = dialog->FindItem(page);
@@ -124,13 +127,30 @@ TEST_F(PreferencesServerTest, OkReachesTheOpenChannelAtOnce)
     CString secondFolder = folder.path + L"second\\";
     type(::GetDlgItem(dialog->logPage.m_hWnd, IDC_LOG_FOLDER), secondFolder);
     ASSERT_EQ(secondFolder, GetControlText(::GetDlgItem(dialog->logPage.m_hWnd, IDC_LOG_FOLDER)));
-    settings.preference.ChannelLogMaxLines = 5;
-    settings.preference.MemberSortMethod = 0;
+    ASSERT_TRUE(show(&dialog->viewLayoutPage));
+    HWND layout = dialog->viewLayoutPage.m_hWnd;
+    type(::GetDlgItem(layout, IDC_LAYOUT_CHANNEL_LINES), L"5");
+    FocusForInput(::GetDlgItem(layout, IDC_LAYOUT_MEMBER_SORT));
+    PressKey(VK_HOME);
+    ClickAt(ScreenPointOf(::GetDlgItem(layout, IDC_LAYOUT_THREE_COLUMNS), 6, 6));
+    PumpMessagesFor(20);
+    ASSERT_TRUE(show(&dialog->viewEditPage));
+    int shown = ShownWindowCount();
+    WhenShown(HasControl(706), [](HWND box) { AnswerColorChooser(box, RGB(250, 240, 200)); });
+    ClickAt(ScreenPointOf(::GetDlgItem(dialog->viewEditPage.m_hWnd, IDC_EDIT_VIEW_BACK_COLOR)));
+    ASSERT_TRUE(PumpMessagesUntil([&] { return ShownWindowCount() > shown; }, 5000));
+    StopWatching();
+    PumpMessagesFor(50);
+    TSplitter* root = frame->GetContentPanel().GetRootSplitter();
+    EXPECT_NE(TSplitter::BOTH, root->mode) << "two columns until OK";
     ClickAt(ScreenPointOf(::GetDlgItem(dialog->m_hWnd, IDOK)));
     ASSERT_TRUE(PumpMessagesUntil([&] { return frame->GetPreferenceDialog() == nullptr; }, 3000));
 
     // At once, before any further line.
     EXPECT_EQ(5, channel->logView->GetLineCount());
+    EXPECT_EQ(TSplitter::BOTH, root->mode) << "three columns";
+    EXPECT_EQ(RGB(250, 240, 200), frame->GetInputLine()->backgroundColor);
+    EXPECT_TRUE(SaveWindowPng(frame->m_hWnd, ScreenshotPath(L"prefs-applied-frame.png")));
     EXPECT_EQ((std::vector<CString>{L"aapeer", L"kvprefme"}), MemberRows()) << "by nick alone now";
     CString secondFile = channel->logger.GetCurrentPath();
     EXPECT_EQ(0, secondFile.Find(secondFolder)) << Narrow(secondFile);

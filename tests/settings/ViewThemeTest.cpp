@@ -2,6 +2,7 @@
 #include "settings/ViewConfig.h"
 
 #include "tests/common/MessagePump.h"
+#include "tests/common/PictureFiles.h"
 #include "tests/common/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -11,26 +12,6 @@
 #include <string>
 
 namespace {
-
-// A 24-bit bottom-up BMP whose pixel at x, y (from the top) is colour(x, y), a COLORREF.
-void WriteBmp(const CString& path, int width, int height, const std::function<COLORREF(int, int)>& colour)
-{
-    int stride = GetImageStride(width);
-    std::string bytes(54 + (size_t)stride * height, '\0');
-    BITMAPFILEHEADER file = {0x4D42, (DWORD)bytes.size(), 0, 0, 54};
-    BITMAPINFOHEADER info = {40, width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-    memcpy(&bytes[0], &file, 14);
-    memcpy(&bytes[14], &info, 40);
-    for (int y = 0; y < height; y++)
-        for (int x = 0; x < width; x++) {
-            COLORREF c = colour(x, y);
-            char* p = &bytes[54 + (size_t)(height - 1 - y) * stride + x * 3];
-            p[0] = (char)GetBValue(c);
-            p[1] = (char)GetGValue(c);
-            p[2] = (char)GetRValue(c);
-        }
-    ASSERT_TRUE(WriteFileBytes(path, CStringA(bytes.data(), (int)bytes.size())));
-}
 
 // A memory canvas of 32-bit top-down pixels to draw backgrounds on.
 class TCanvas {

@@ -1,0 +1,57 @@
+#pragma once
+// TFontDialogEx: the program's own font chooser. The caller puts the starting font into the
+// public fields, runs it modally and, after IDOK, reads the fields back; every choice the user
+// makes lands in them at once.
+
+#include "controls/ComboBox.h"
+#include "controls/Label.h"
+#include "controls/UpdateDialog.h"
+#include "res/windows/dialogs.h"
+#include "settings/Font.h"
+
+class TFontDialogEx : public TUpdateDialog {
+public:
+    explicit TFontDialogEx(CWnd* parent = nullptr) : TUpdateDialog(IDD_FONT_DIALOG, parent) {}
+
+    void SetFaceName(const CString& value) { faceName = value; }
+    CString GetFaceName() const { return faceName; }
+
+    BOOL OnInitDialog() override;
+
+    BEGIN_MSG_MAP(TFontDialogEx)
+        COMMAND_CODE_HANDLER(IDC_FONT_FAMILY, CBN_SELCHANGE, OnFamilyChosen)
+        COMMAND_CODE_HANDLER(IDC_FONT_STYLE, LBN_SELCHANGE, OnStyleChosen)
+        COMMAND_CODE_HANDLER(IDC_FONT_SIZE, CBN_SELCHANGE, OnSizeChosen)
+        COMMAND_CODE_HANDLER(IDC_FONT_SIZE, CBN_EDITCHANGE, OnSizeEdited)
+        COMMAND_CODE_HANDLER(IDC_FONT_CHARSET, LBN_SELCHANGE, OnCharsetChosen)
+        CHAIN_MSG_MAP(TUpdateDialog)
+    END_MSG_MAP()
+
+    BYTE charset = SHIFTJIS_CHARSET;
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    // Tenths of a point.
+    int size = 100;
+
+    // What the size field's text means in tenths of a point ("10.5" is 105); 0 when it is not a
+    // size a font can have.
+    static int ParseSize(const CString& text);
+
+private:
+    void FillCharsets();
+    void UpdateSample();
+    void OnFamilyChosen();
+    void OnStyleChosen();
+    void OnSizeChosen();
+    void OnSizeEdited();
+    void OnCharsetChosen();
+    void TakeSize(const CString& text);
+    HWND Item(int id) const { return ::GetDlgItem(m_hWnd, id); }
+
+    TFontComboBox family;
+    TLabel sample;
+    TFont sampleFont;
+    CString faceName;
+    bool initialised = false;
+};

@@ -1,0 +1,112 @@
+#include "prefs/ViewPages.h"
+
+#include "dialogs/FontDialog.h"
+#include "dialogs/MessageBoxes.h"
+#include "foundation/ResourceString.h"
+#include "settings/Preference.h"
+#include "settings/ViewConfig.h"
+
+#include <iterator>
+
+BOOL TViewEditPage::OnInitDialog()
+{
+    TPropertyPage::OnInitDialog();
+    preview.SubclassDlgItem(IDC_EDIT_VIEW_PREVIEW, m_hWnd);
+    preview.autoHeight = true;
+    initialised = view != nullptr;
+    if (initialised)
+        InitPreview();
+    return TRUE;
+}
+
+void TViewEditPage::InitPreview()
+{
+    preview.SetText(LoadResourceString(IDS_EDIT_PREVIEW_TEXT));
+    ApplyFontSetting(previewFont, view->editFont);
+    preview.SetFontAndAdjustHeight(previewFont.handle);
+    RefreshPreview();
+}
+
+void TViewEditPage::RefreshPreview()
+{
+    if (!initialised || !m_hWnd)
+        return;
+    preview.SetColors(view->editFont.color, view->editBackColor);
+    ::RedrawWindow(preview.m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+}
+
+void TViewEditPage::OnChangeFont()
+{
+    if (!initialised)
+        return;
+    TViewFont& font = view->editFont;
+    TFontDialogEx dialog(this);
+    dialog.SetFaceName(font.family);
+    dialog.charset = font.charset;
+    dialog.size = font.size;
+    dialog.bold = font.bold;
+    dialog.italic = font.italic;
+    dialog.underline = font.underline;
+    if (dialog.DoModal() != IDOK)
+        return;
+    font.family = dialog.GetFaceName();
+    font.charset = dialog.charset;
+    font.size = dialog.size;
+    font.bold = dialog.bold;
+    font.italic = dialog.italic;
+    font.underline = dialog.underline;
+    ApplyFontSetting(previewFont, font);
+    preview.SetFontAndAdjustHeight(previewFont.handle);
+    RefreshPreview();
+}
+
+void TViewEditPage::OnChangeTextColor()
+{
+    if (initialised)
+        PickColor(view->editFont.color);
+}
+
+void TViewEditPage::OnChangeBackColor()
+{
+    if (initialised)
+        PickColor(view->editBackColor);
+}
+
+void TViewEditPage::PickColor(COLORREF& color)
+{
+    TColorDialog dialog(color, 0, ::GetAncestor(m_hWnd, GA_ROOT));
+    if (dialog.DoModal() == IDOK)
+        color = dialog.GetColor();
+    RefreshPreview();
+}
+
+// Filling the fields reports them changed; only the user's edits count.
+BOOL TViewLayoutPage::OnInitDialog()
+{
+    BOOL result = TPreferencePage::OnInitDialog();
+    spacingChanged = false;
+    return result;
+}
+
+void TViewLayoutPage::Exchange(TDialogExchange& io)
+{
+    TPreference& p = *preference;
+    io.Check(IDC_LAYOUT_SORT_TREE, p.SortTree);
+    io.Check(IDC_LAYOUT_LOG_RIGHT, p.InvertLogAndList);
+    io.Check(IDC_LAYOUT_SWAP_TREE_LIST, p.InvertMemberAndTree);
+    io.Check(IDC_LAYOUT_THREE_COLUMNS, p.ThreeColumnsLayout);
+    static const UINT kSortNames[] = {IDS_MEMBER_SORT_ALPHABET, IDS_MEMBER_SORT_OPERATOR, IDS_MEMBER_SORT_GROUP,
+                                      IDS_MEMBER_SORT_OPERATOR_GROUP, IDS_MEMBER_SORT_GROUP_OPERATOR};
+    CString names[std::size(kSortNames)];
+    TDialogChoice choices[std::size(kSortNames)];
+    for (size_t i = 0; i < std::size(kSortNames); i++) {
+        names[i] = LoadResourceString(kSortNames[i]);
+        choices[i] = {names[i], (int)i};
+    }
+    io.Choice(IDC_LAYOUT_MEMBER_SORT, p.MemberSortMethod, choices);
+    io.Spin(IDC_LAYOUT_LEADING, p.LineLeading, 0, 100);
+    io.Spin(IDC_LAYOUT_INDENT, p.Indent, 0, 500);
+    io.Spin(IDC_LAYOUT_BOTTOM, p.BottomMargin, 0, 500);
+    io.Spin(IDC_LAYOUT_CHANNEL_LINES, p.ChannelLogMaxLines, 1, 1000000);
+    io.Spin(IDC_LAYOUT_CONSOLE_LINES, p.ConsoleLogMaxLines, 1, 1000000);
+}
