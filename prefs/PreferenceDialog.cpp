@@ -84,10 +84,21 @@ BOOL TPreferenceDialog::OnInitDialog()
         workingView = config->view.settings;
         viewEditPage.SetViewSettings(&workingView);
     }
+    RebuildWorkingThemes();
+    previewKeyword.Like = {LoadResourceString(IDS_PREVIEW_KEYWORD)};
     dccReceiveDetailPage.SetReceivePage(&dccReceivePage);
     BOOL result = TPropertyTreeSheet::OnInitDialog();
     SelectPage(&connectionPage);
     return result;
+}
+
+void TPreferenceDialog::RebuildWorkingThemes()
+{
+    workingTextTheme.Apply(workingView.logText);
+    CString userImages = config ? config->GetUserImageFolder() : CString();
+    CString programImages = config ? config->GetProgramImageFolder() : CString();
+    workingChannelBack.Apply(workingView.channelLogBack, userImages, programImages);
+    workingAllBack.Apply(workingView.allLogBack, userImages, programImages);
 }
 
 void TPreferenceDialog::OnOK()

@@ -12,6 +12,8 @@
 #include "prefs/SoundPage.h"
 #include "prefs/ViewPages.h"
 #include "prefs/WindowPages.h"
+#include "settings/LogKeyword.h"
+#include "settings/ViewConfig.h"
 #include "settings/ViewSettings.h"
 
 class TConfig;
@@ -82,11 +84,18 @@ public:
 protected:
     void OnHelp() override {}
 
+    // The view settings the appearance pages edit; copied back on OK.
+    TViewSettings workingView;
+    // What the pages' samples are drawn with, built from the working settings.
+    TLogTextTheme workingTextTheme;
+    TLogBkTheme workingChannelBack;
+    TLogBkTheme workingAllBack;
+    TLogKeyword previewKeyword;
+    void RebuildWorkingThemes();
+
 private:
     void CentreOverParent();
 
     IPreferenceDialogListener* listener = nullptr;
     TConfig* config = nullptr;
-    // The view settings the appearance pages edit; copied back on OK.
-    TViewSettings workingView;
 };
