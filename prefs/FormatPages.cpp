@@ -139,11 +139,9 @@ const TEventRow kRows[] = {
     {L"Nick", 0, &TLogFormat::EnableNickChannel, &TLogFormat::EnableNickConsole, &TLogFormat::Nick},
     {L"Kick", 0, &TLogFormat::EnableKickChannel, &TLogFormat::EnableKickConsole, &TLogFormat::Kick},
     {L"Mode(Channel)", 0, &TLogFormat::EnableModeChannel, &TLogFormat::EnableModeConsole, &TLogFormat::Mode},
-    {L"Mode(User)", 0, &TLogFormat::EnableUserModeChannel, &TLogFormat::EnableUserModeConsole,
-     &TLogFormat::UserMode},
+    {L"Mode(User)", 0, &TLogFormat::EnableUserModeChannel, &TLogFormat::EnableUserModeConsole, &TLogFormat::UserMode},
     {L"Quit", 0, &TLogFormat::EnableQuitChannel, &TLogFormat::EnableQuitConsole, &TLogFormat::Quit},
-    {L"Inviting", 0, &TLogFormat::EnableInviteingChannel, &TLogFormat::EnableInviteingConsole,
-     &TLogFormat::Inviting},
+    {L"Inviting", 0, &TLogFormat::EnableInviteingChannel, &TLogFormat::EnableInviteingConsole, &TLogFormat::Inviting},
     {L"Invite", 0, &TLogFormat::EnableInviteChannel, &TLogFormat::EnableInviteConsole, &TLogFormat::Invite},
     {L"Topic", 0, &TLogFormat::EnableTopicChannel, &TLogFormat::EnableTopicConsole, &TLogFormat::Topic},
     {L"Error", 0, &TLogFormat::EnableErrorChannel, &TLogFormat::EnableErrorConsole, &TLogFormat::Error},
@@ -255,7 +253,10 @@ void TFormatDetailPage::GetRow(int row, bool& channel, bool& console, CString& t
     text = list.GetItemText(row, ColumnText);
 }
 
-void TFormatDetailPage::SetMark(int row, int column, bool on) { list.SetItemText(row, column, on ? onMark : CString()); }
+void TFormatDetailPage::SetMark(int row, int column, bool on)
+{
+    list.SetItemText(row, column, on ? onMark : CString());
+}
 
 int TFormatDetailPage::Selected() const { return list.m_hWnd ? list.GetNextItem(-1, LVNI_SELECTED) : -1; }
 

@@ -36,12 +36,6 @@ protected:
         settings.view.Load(settings);
     }
 
-    void ShowFormatPages()
-    {
-        ShowPage(&dialog->formatPage);
-        ShowPage(&dialog->formatDetailPage);
-    }
-
     void ClickCancel()
     {
         ClickAt(ScreenPointOf(::GetDlgItem(dialog->m_hWnd, IDCANCEL)));
@@ -56,6 +50,34 @@ int TypingLimit(HWND control)
     info.cbSize = sizeof info;
     HWND edit = ::GetComboBoxInfo(control, &info) ? info.hwndItem : control;
     return (int)::SendMessageW(edit, EM_GETLIMITTEXT, 0, 0);
+}
+
+// What the user does in an event's item dialog: the boxes clicked, the text typed (null: none),
+// then OK or Cancel.
+struct TItemAnswer {
+    bool clickChannel, clickAll;
+    const wchar_t* typed;
+    bool confirm;
+};
+
+void AnswerItemBox(HWND box, const TItemAnswer& answer)
+{
+    if (answer.clickChannel)
+        ClickAt(ScreenPointOf(Control(box, IDC_FORMAT_ITEM_CHANNEL_LOG), 6, 5));
+    if (answer.clickAll)
+        ClickAt(ScreenPointOf(Control(box, IDC_FORMAT_ITEM_ALL_LOG), 6, 5));
+    if (answer.typed)
+        Retype(box, IDC_FORMAT_ITEM_TEXT, answer.typed);
+    ClickAt(ScreenPointOf(Control(box, answer.confirm ? IDOK : IDCANCEL)));
+}
+
+// The caption names the event; the channel box is disabled for the private message event.
+void ExpectItemBox(HWND box, const wchar_t* event, bool channelUsable, bool channel, bool console)
+{
+    EXPECT_EQ(std::wstring(L"メッセージ設定 - ") + event, std::wstring(GetControlText(box)));
+    EXPECT_EQ(channelUsable, ::IsWindowEnabled(Control(box, IDC_FORMAT_ITEM_CHANNEL_LOG)) != FALSE);
+    EXPECT_EQ(channel, Checked(box, IDC_FORMAT_ITEM_CHANNEL_LOG));
+    EXPECT_EQ(console, Checked(box, IDC_FORMAT_ITEM_ALL_LOG));
 }
 
 struct TFormatStep {
@@ -129,16 +151,10 @@ TEST_F(FormatPagesTest, FormatPage)
         }
     }
     // Only the fixed entries are listed, whatever was typed or chosen.
-    const struct {
-        int combo;
-        int entries;
-    } lists[] = {{IDC_FORMAT_TIME, 3},
-                 {IDC_FORMAT_NICK, 1},
-                 {IDC_FORMAT_UNIT_CHANNEL, 1},
-                 {IDC_FORMAT_UNIT, 1},
-                 {IDC_FORMAT_CHANNEL, 1}};
-    for (const auto& list : lists)
-        EXPECT_EQ(list.entries, (int)::SendMessageW(::Control(window, list.combo), CB_GETCOUNT, 0, 0)) << list.combo;
+    const int combos[] = {IDC_FORMAT_TIME, IDC_FORMAT_NICK, IDC_FORMAT_UNIT_CHANNEL, IDC_FORMAT_UNIT,
+                          IDC_FORMAT_CHANNEL};
+    for (int combo : combos)
+        EXPECT_EQ(combo == IDC_FORMAT_TIME ? 3 : 1, (int)::SendMessageW(::Control(window, combo), CB_GETCOUNT, 0, 0));
     EXPECT_TRUE(SaveWindowPng(dialog->m_hWnd, ScreenshotPath(L"pref-format-edited.png")));
     // Another page asking for the edits takes them, and the page has none left.
     page.Save();
@@ -163,13 +179,11 @@ struct TDetailStep {
     enum Kind { RightClick, DoubleClick, Enter, Button, NoEdit } kind;
     int row;
     int column; // the cell right-clicked
-    // In the item dialog: its caption, whether its channel box can be used, the boxes clicked,
-    // the text typed (null: none) and OK or Cancel.
+    // The event the item dialog names (null: none opens), whether its channel box can be used,
+    // and what the user does there.
     const wchar_t* caption;
     bool channelUsable;
-    bool clickChannel, clickAll;
-    const wchar_t* typed;
-    bool confirm;
+    TItemAnswer answer;
     // The row afterwards (kKeep: not checked) and the keys it lands in.
     int channel, console;
     const wchar_t* key1;
@@ -191,29 +205,30 @@ POINT CellPoint(HWND list, int row, int column)
 TEST_F(FormatPagesTest, FormatDetailPage)
 {
     using D = TDetailStep;
-    const wchar_t* caption = L"メッセージ設定 - ";
+    // clang-format off
     const TDetailStep steps[] = {
-        {"with no row selected nothing opens", D::NoEdit, -1, 0, nullptr, false, false, false, nullptr, false, kKeep,
+        {"with no row selected nothing opens", D::NoEdit, -1, 0, nullptr, false, {false, false, nullptr, false}, kKeep,
          kKeep, nullptr, nullptr},
-        {"the private message channel cell stays empty", D::RightClick, 0, 1, nullptr, false, false, false, nullptr,
-         false, kOff, kOff, nullptr, nullptr},
-        {"its all-log cell flips", D::RightClick, 0, 2, nullptr, false, false, false, nullptr, false, kOff, kOn,
+        {"the private message channel cell stays empty", D::RightClick, 0, 1, nullptr, false, {false, false, nullptr, false},
+         kOff, kOff, nullptr, nullptr},
+        {"its all-log cell flips", D::RightClick, 0, 2, nullptr, false, {false, false, nullptr, false}, kOff, kOn,
          L"EnablePrivmsgConsole", L"true"},
-        {"a channel cell flips", D::RightClick, 4, 1, nullptr, false, false, false, nullptr, false, kOff, kOn,
+        {"a channel cell flips", D::RightClick, 4, 1, nullptr, false, {false, false, nullptr, false}, kOff, kOn,
          L"EnableJoinChannel", L"false"},
-        {"the text cell does not flip", D::RightClick, 5, 3, nullptr, false, false, false, nullptr, false, kOn, kOn,
+        {"the text cell does not flip", D::RightClick, 5, 3, nullptr, false, {false, false, nullptr, false}, kOn, kOn,
          L"Part", L"*%n part (%m)"},
-        {"a double click edits the text", D::DoubleClick, 13, 0, L"Topic", true, false, true, L"Topic: %m", true,
+        {"a double click edits the text", D::DoubleClick, 13, 0, L"Topic", true, {false, true, L"Topic: %m", true},
          kOn, kOff, L"Topic", L"Topic: %m", L"EnableTopicConsole", L"false"},
-        {"Enter edits a message event", D::Enter, 1, 0, L"Notice", true, true, false, nullptr, true, kOff, kOn,
+        {"Enter edits a message event", D::Enter, 1, 0, L"Notice", true, {true, false, nullptr, true}, kOff, kOn,
          L"EnableNoticeChannel", L"false"},
-        {"the private message has no channel box", D::Button, 0, 0, L"Privmsg", false, true, false, nullptr, true,
+        {"the private message has no channel box", D::Button, 0, 0, L"Privmsg", false, {true, false, nullptr, true},
          kOff, kOn, nullptr, nullptr},
-        {"Cancel changes nothing", D::Button, 29, 0, L"ファイル受信失敗", true, true, true, L"lost", false, kOn, kOn,
+        {"Cancel changes nothing", D::Button, 29, 0, L"ファイル受信失敗", true, {true, true, L"lost", false}, kOn, kOn,
          L"EnableDCCReceiveFailChannel", L"true"},
-        {"a DCC event by the button", D::Button, 22, 0, L"DCCファイル受信", true, true, false, nullptr, true, kOff,
+        {"a DCC event by the button", D::Button, 22, 0, L"DCCファイル受信", true, {true, false, nullptr, true}, kOff,
          kOn, L"EnableDCCSendChannel", L"false", L"EnableDCCSendConsole", L"true"},
     };
+    // clang-format on
     Open();
     ASSERT_TRUE(dialog);
     TFormatDetailPage& page = dialog->formatDetailPage;
@@ -228,20 +243,14 @@ TEST_F(FormatPagesTest, FormatDetailPage)
         SCOPED_TRACE(step.name);
         int opened = ShownWindowCount();
         WhenShown(HasControl(IDC_FORMAT_ITEM_ALL_LOG), [&](HWND box) {
-            EXPECT_EQ(std::wstring(caption) + step.caption, std::wstring(GetControlText(box)));
+            EXPECT_EQ(std::wstring(L"メッセージ設定 - ") + step.caption, std::wstring(GetControlText(box)));
             EXPECT_EQ(step.channelUsable, ::IsWindowEnabled(::Control(box, IDC_FORMAT_ITEM_CHANNEL_LOG)) != FALSE);
             bool hasText = ::Control(box, IDC_FORMAT_ITEM_TEXT) != nullptr;
             if (hasText ? !shotItem : !shotText) {
                 EXPECT_TRUE(SaveWindowPng(box, ScreenshotPath(hasText ? L"format-item.png" : L"format-text-item.png")));
             }
             (hasText ? shotItem : shotText) = true;
-            if (step.clickChannel)
-                ClickAt(ScreenPointOf(::Control(box, IDC_FORMAT_ITEM_CHANNEL_LOG), 6, 5));
-            if (step.clickAll)
-                ClickAt(ScreenPointOf(::Control(box, IDC_FORMAT_ITEM_ALL_LOG), 6, 5));
-            if (step.typed)
-                Retype(box, IDC_FORMAT_ITEM_TEXT, step.typed);
-            ClickAt(ScreenPointOf(::Control(box, step.confirm ? IDOK : IDCANCEL)));
+            AnswerItemBox(box, step.answer);
         });
         switch (step.kind) {
         case D::NoEdit:
@@ -267,7 +276,8 @@ TEST_F(FormatPagesTest, FormatDetailPage)
             break;
         }
         bool expectsDialog = step.caption != nullptr;
-        EXPECT_EQ(expectsDialog, PumpMessagesUntil([&] { return ShownWindowCount() > opened; }, expectsDialog ? 5000 : 300));
+        EXPECT_EQ(expectsDialog,
+                  PumpMessagesUntil([&] { return ShownWindowCount() > opened; }, expectsDialog ? 5000 : 300));
         StopWatching();
         PumpMessagesFor(50);
         Idle();
@@ -303,8 +313,10 @@ TEST_F(FormatPagesTest, UnchangedFormatsRoundTrip)
         okCount = closeCount = 0;
         Open();
         ASSERT_TRUE(dialog);
-        if (visit)
-            ShowFormatPages();
+        if (visit) {
+            ShowPage(&dialog->formatPage);
+            ShowPage(&dialog->formatDetailPage);
+        }
         ClickOk();
         ASSERT_EQ(1, okCount);
         EXPECT_EQ(viewGolden, FileBytes(kView));
@@ -343,28 +355,27 @@ namespace {
 
 struct TItemCase {
     const char* name;
-    bool channel, console;
-    const wchar_t* format;
-    bool clickChannel, clickAll;
-    const wchar_t* typed;
-    bool confirm;
+    bool channelUsable, channel, console;
+    const wchar_t* format; // null: the dialog without a text
+    TItemAnswer answer;
     bool channelAfter, consoleAfter;
-    const wchar_t* formatAfter;
+    const wchar_t* formatAfter = nullptr;
 };
 
 } // namespace
 
 TEST(FormatItemDialogTest, TakesTheEventsSettings)
 {
+    const wchar_t* join = L"*%n join %c";
+    // clang-format off
     const TItemCase cases[] = {
-        {"OK keeps what was given", true, false, L"*%n join %c", false, false, nullptr, true, true, false,
-         L"*%n join %c"},
-        {"both boxes and the text changed", true, false, L"*%n join %c", true, true, L">> %n [%u@%h]", true, false,
+        {"OK keeps what was given", true, true, false, join, {false, false, nullptr, true}, true, false, join},
+        {"both boxes and the text changed", true, true, false, join, {true, true, L">> %n [%u@%h]", true}, false,
          true, L">> %n [%u@%h]"},
-        {"an emptied text is taken", false, true, L"*%n join %c", false, false, L"", true, false, true, L""},
-        {"Cancel keeps the fields", false, false, L"*%n join %c", true, true, L"gone", false, false, false,
-         L"*%n join %c"},
+        {"an emptied text is taken", true, false, true, join, {false, false, L"", true}, false, true, L""},
+        {"Cancel keeps the fields", true, false, false, join, {true, true, L"gone", false}, false, false, join},
     };
+    // clang-format on
     for (const TItemCase& c : cases) {
         SCOPED_TRACE(c.name);
         TFormatItemDialog dialog;
@@ -373,20 +384,12 @@ TEST(FormatItemDialogTest, TakesTheEventsSettings)
         dialog.format = c.format;
         dialog.SetItemName(L"Join");
         INT_PTR result = RunDialog(dialog, [&](HWND box) {
-            EXPECT_EQ(L"メッセージ設定 - Join", GetControlText(box));
-            EXPECT_EQ(c.channel, Checked(box, IDC_FORMAT_ITEM_CHANNEL_LOG));
-            EXPECT_EQ(c.console, Checked(box, IDC_FORMAT_ITEM_ALL_LOG));
+            ExpectItemBox(box, L"Join", c.channelUsable, c.channel, c.console);
             EXPECT_EQ(std::wstring(c.format), std::wstring(Text(box, IDC_FORMAT_ITEM_TEXT)));
-            EXPECT_EQ(10000, TypingLimit(::Control(box, IDC_FORMAT_ITEM_TEXT)));
-            if (c.clickChannel)
-                ClickAt(ScreenPointOf(::Control(box, IDC_FORMAT_ITEM_CHANNEL_LOG), 6, 5));
-            if (c.clickAll)
-                ClickAt(ScreenPointOf(::Control(box, IDC_FORMAT_ITEM_ALL_LOG), 6, 5));
-            if (c.typed)
-                Retype(box, IDC_FORMAT_ITEM_TEXT, c.typed);
-            ClickAt(ScreenPointOf(::Control(box, c.confirm ? IDOK : IDCANCEL)));
+            EXPECT_EQ(10000, TypingLimit(Control(box, IDC_FORMAT_ITEM_TEXT)));
+            AnswerItemBox(box, c.answer);
         });
-        EXPECT_EQ(c.confirm ? IDOK : IDCANCEL, result);
+        EXPECT_EQ(c.answer.confirm ? IDOK : IDCANCEL, result);
         EXPECT_EQ(c.channelAfter, dialog.channel);
         EXPECT_EQ(c.consoleAfter, dialog.console);
         EXPECT_EQ(std::wstring(c.formatAfter), std::wstring(dialog.GetFormat()));
@@ -395,36 +398,27 @@ TEST(FormatItemDialogTest, TakesTheEventsSettings)
 
 TEST(FormatTextItemDialogTest, TakesTheTwoMarks)
 {
-    const struct {
-        const char* name;
-        bool channelEnabled, channel, console;
-        bool clickChannel, clickAll, confirm;
-        bool channelAfter, consoleAfter;
-    } cases[] = {
-        {"OK keeps what was given", true, true, false, false, false, true, true, false},
-        {"both boxes flipped", true, true, false, true, true, true, false, true},
-        {"a disabled channel box does not flip", false, false, true, true, true, true, false, false},
-        {"Cancel keeps the marks", true, false, false, true, true, false, false, false},
+    // clang-format off
+    const TItemCase cases[] = {
+        {"OK keeps what was given", true, true, false, nullptr, {false, false, nullptr, true}, true, false},
+        {"both boxes flipped", true, true, false, nullptr, {true, true, nullptr, true}, false, true},
+        {"a disabled channel box does not flip", false, false, true, nullptr, {true, true, nullptr, true}, false,
+         false},
+        {"Cancel keeps the marks", true, false, false, nullptr, {true, true, nullptr, false}, false, false},
     };
-    for (const auto& c : cases) {
+    // clang-format on
+    for (const TItemCase& c : cases) {
         SCOPED_TRACE(c.name);
         TFormatTextItemDialog dialog;
-        dialog.channelEnabled = c.channelEnabled;
+        dialog.channelEnabled = c.channelUsable;
         dialog.channel = c.channel;
         dialog.console = c.console;
         dialog.SetItemName(L"Notice");
         INT_PTR result = RunDialog(dialog, [&](HWND box) {
-            EXPECT_EQ(L"メッセージ設定 - Notice", GetControlText(box));
-            EXPECT_EQ(c.channelEnabled, ::IsWindowEnabled(::Control(box, IDC_FORMAT_ITEM_CHANNEL_LOG)) != FALSE);
-            EXPECT_EQ(c.channel, Checked(box, IDC_FORMAT_ITEM_CHANNEL_LOG));
-            EXPECT_EQ(c.console, Checked(box, IDC_FORMAT_ITEM_ALL_LOG));
-            if (c.clickChannel)
-                ClickAt(ScreenPointOf(::Control(box, IDC_FORMAT_ITEM_CHANNEL_LOG), 6, 5));
-            if (c.clickAll)
-                ClickAt(ScreenPointOf(::Control(box, IDC_FORMAT_ITEM_ALL_LOG), 6, 5));
-            ClickAt(ScreenPointOf(::Control(box, c.confirm ? IDOK : IDCANCEL)));
+            ExpectItemBox(box, L"Notice", c.channelUsable, c.channel, c.console);
+            AnswerItemBox(box, c.answer);
         });
-        EXPECT_EQ(c.confirm ? IDOK : IDCANCEL, result);
+        EXPECT_EQ(c.answer.confirm ? IDOK : IDCANCEL, result);
         EXPECT_EQ(c.channelAfter, dialog.channel);
         EXPECT_EQ(c.consoleAfter, dialog.console);
     }
