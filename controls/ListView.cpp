@@ -230,3 +230,15 @@ int TListView::GetViewIndex() const
         return 3;
     }
 }
+
+bool TListView::GetCellAtMessagePos(int& row, int& column) const
+{
+    LVHITTESTINFO hit = {};
+    DWORD position = ::GetMessagePos();
+    hit.pt = {GET_X_LPARAM(position), GET_Y_LPARAM(position)};
+    ::ScreenToClient(m_hWnd, &hit.pt);
+    ::SendMessageW(m_hWnd, LVM_SUBITEMHITTEST, 0, (LPARAM)&hit);
+    row = hit.iItem;
+    column = hit.iSubItem;
+    return row >= 0;
+}

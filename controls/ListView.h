@@ -46,6 +46,9 @@ public:
     int MoveItem(int from, int to);
     // 0 icons, 1 small icons, 2 list, 3 report.
     int GetViewIndex() const;
+    // The row and column under the pointer where the message being handled (a click) happened;
+    // false when it is over no row.
+    bool GetCellAtMessagePos(int& row, int& column) const;
 
     BEGIN_MSG_MAP(TListView)
         REFLECTED_NOTIFY_HANDLER_EX(LVN_ITEMCHANGED, OnItemChanged)

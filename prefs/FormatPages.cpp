@@ -305,19 +305,15 @@ bool TFormatDetailPage::OnKeyDown(UINT key)
 
 void TFormatDetailPage::OnRightClick(TListView*)
 {
-    int row = Selected();
-    if (row < 0 || row >= kRowCount)
+    int row = Selected(), hitRow = -1, column = -1;
+    if (row < 0 || row >= kRowCount || !list.GetCellAtMessagePos(hitRow, column))
         return;
-    LVHITTESTINFO hit = {};
-    ::GetCursorPos(&hit.pt);
-    ::ScreenToClient(list.m_hWnd, &hit.pt);
-    list.SendMessage(LVM_SUBITEMHITTEST, 0, (LPARAM)&hit);
     // Only the cell under the pointer flips: a click beside the rows leaves the selected row be.
-    if (hit.iItem != row || (hit.iSubItem != ColumnChannel && hit.iSubItem != ColumnConsole))
+    if (hitRow != row || (column != ColumnChannel && column != ColumnConsole))
         return;
-    if (hit.iSubItem == ColumnChannel && !kRows[row].channel)
+    if (column == ColumnChannel && !kRows[row].channel)
         return;
-    SetMark(row, hit.iSubItem, list.GetItemText(row, hit.iSubItem) != onMark);
+    SetMark(row, column, list.GetItemText(row, column) != onMark);
     modified = true;
 }
 

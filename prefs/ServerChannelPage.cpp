@@ -208,17 +208,14 @@ bool TServerChannelPage::OnKeyDown(UINT key)
 
 void TServerChannelPage::OnRightClick(TListView*)
 {
-    int row = Selected();
+    int row = Selected(), hitRow = -1, column = -1;
     if (row < 0)
         return;
-    LVHITTESTINFO hit = {};
-    ::GetCursorPos(&hit.pt);
-    ::ScreenToClient(list.m_hWnd, &hit.pt);
-    list.SendMessage(LVM_SUBITEMHITTEST, 0, (LPARAM)&hit);
-    if (hit.iSubItem < ColumnUpdate || hit.iSubItem > ColumnKeyword)
+    list.GetCellAtMessagePos(hitRow, column);
+    if (column < ColumnUpdate || column > ColumnKeyword)
         return;
-    bool on = list.GetItemText(row, hit.iSubItem).IsEmpty();
-    list.SetItemText(row, hit.iSubItem, MarkText(on));
+    bool on = list.GetItemText(row, column).IsEmpty();
+    list.SetItemText(row, column, MarkText(on));
 }
 
 void TServerChannelPage::OnUpdateSelected(CCmdUI* ui) { ui->Enable(Selected() >= 0); }
