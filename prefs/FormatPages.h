@@ -32,6 +32,7 @@ public:
     bool IsInitialised() const { return initialised; }
 
     BEGIN_MSG_MAP(TFormatPage)
+        // Any edit of a control is noted; the message goes on to the handlers.
         if (uMsg == WM_COMMAND)
             NoteCommand(LOWORD(wParam), HIWORD(wParam));
         UPDATE_UI_HANDLER(IDC_FORMAT_TIME, OnUpdateTime)
