@@ -6,6 +6,7 @@
 // while a flood keeps coming.
 
 #include "tests/bench/BenchClock.h"
+#include "tests/common/Screenshot.h"
 #include "tests/common/MessagePump.h"
 #include "tests/common/UserInput.h"
 #include "tests/mainframe/ProgramInput.h"
@@ -360,28 +361,11 @@ bool LowerHalfPainted(HWND window)
         return false;
     POINT origin = {0, rect.bottom / 2};
     ::ClientToScreen(window, &origin);
+    TMemoryCanvas canvas(width, height);
     HDC screen = ::GetDC(nullptr);
-    HDC memory = ::CreateCompatibleDC(screen);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP bitmap = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = ::SelectObject(memory, bitmap);
-    ::BitBlt(memory, 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY);
-    const DWORD* pixels = (const DWORD*)bits;
-    DWORD background = pixels[(size_t)width * height - 1];
-    bool painted = false;
-    for (size_t i = 0; i + 1 < (size_t)width * height && !painted; i++)
-        painted = pixels[i] != background;
-    ::SelectObject(memory, old);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(memory);
+    ::BitBlt(canvas.dc, 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY);
     ::ReleaseDC(nullptr, screen);
-    return painted;
+    return canvas.Count(RECT{0, 0, width, height}, canvas.Pixel(width - 1, height - 1)) < width * height;
 }
 
 // Sends the burst and a topic after it, and times it until the title shows that topic (the
