@@ -34,12 +34,12 @@ void TIRCMemberManager::Classify(TIRCMember& member)
 bool TIRCMemberManager::AddMember(const TIRCMember& record, bool replaceAll)
 {
     CString key = IRCToUpper(record.nick);
-    auto it = members.find(key);
-    if (it == members.end()) {
+    auto it = members.lower_bound(key);
+    if (it == members.end() || members.key_comp()(key, it->first)) {
         if ((int)members.size() >= kMaxMembers)
             return false;
         TIRCMember* member = new TIRCMember(record);
-        members.emplace(key, member);
+        members.emplace_hint(it, key, member);
         Classify(*member);
         KeepMemberListOrder();
         Reposition(member, TRows(), kNickText | kWhoTexts);

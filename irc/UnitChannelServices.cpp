@@ -107,9 +107,19 @@ void TIRCUnit::ClassifyUser(TIRCMember& member) const
 {
     member.groupKind = 0;
     member.groupIndex = -1;
-    CString address = AddressOf(member.nick, member.user, member.host);
     const TUserGroupList& groups = preference->userGroups;
-    if (member.nick == session.currentNick || MatchesAny(groups.groups[0].masks, address)) {
+    if (member.nick == session.currentNick) {
+        member.groupKind = 2;
+        return;
+    }
+    // A NAMES burst classifies thousands of members, mostly with no groups set at all.
+    bool anyMasks = false;
+    for (const TUserGroup& group : groups.groups)
+        anyMasks = anyMasks || !group.masks.empty();
+    if (!anyMasks)
+        return;
+    CString address = AddressOf(member.nick, member.user, member.host);
+    if (MatchesAny(groups.groups[0].masks, address)) {
         member.groupKind = 2;
         return;
     }

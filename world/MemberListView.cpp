@@ -4,10 +4,13 @@
 
 namespace {
 
-// Started by the list's first change: a burst is laid out and painted at most this often, and
-// timers come after the queue's other messages, so a burst read in many pieces ends first.
+// Started by the list's first change and ticking while changes come: the burst is over at the
+// first tick without a change since the last one. Timers come after the queue's other messages,
+// so a burst read in many pieces ends first; laying out half a burst and painting it would cost
+// as much again. Endless churn still shows every kMaxHoldMs.
 const UINT_PTR kReleaseTimerId = 0x4B56;
 const UINT kReleaseMs = 30;
+const DWORD kMaxHoldMs = 250;
 
 } // namespace
 
@@ -87,11 +90,22 @@ void TMemberListView::SortItems(TMemberCompare compare, int param)
 
 void TMemberListView::HoldRedraw()
 {
+    changedSinceTick = true;
     if (redrawHeld || !m_hWnd)
         return;
     redrawHeld = true;
+    heldAt = ::GetTickCount();
     SendMessage(WM_SETREDRAW, FALSE);
     ::SetTimer(m_hWnd, kReleaseTimerId, kReleaseMs, nullptr);
+}
+
+void TMemberListView::OnReleaseTimer()
+{
+    if (redrawHeld && changedSinceTick && ::GetTickCount() - heldAt < kMaxHoldMs) {
+        changedSinceTick = false;
+        return;
+    }
+    ReleaseRedraw();
 }
 
 // Laid out while painting is still off, the rows invalidate nothing one by one; turning it on
@@ -102,6 +116,7 @@ void TMemberListView::ReleaseRedraw()
     if (!redrawHeld)
         return;
     redrawHeld = false;
+    layoutCount++;
     if ((GetStyle() & LVS_TYPEMASK) == LVS_SMALLICON || (GetStyle() & LVS_TYPEMASK) == LVS_ICON)
         SendMessage(LVM_ARRANGE, LVA_DEFAULT);
     SendMessage(WM_SETREDRAW, TRUE);
@@ -110,7 +125,7 @@ void TMemberListView::ReleaseRedraw()
 LRESULT TMemberListView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_TIMER && wParam == kReleaseTimerId) {
-        ReleaseRedraw();
+        OnReleaseTimer();
         return 0;
     }
     return TDoubleBufferedListView::WindowProc(message, wParam, lParam);

@@ -21,18 +21,23 @@ public:
     void SortItems(TMemberCompare compare, int param) override;
 
     const TIRCMember* GetMember(int item) const { return (const TIRCMember*)GetItemData(item); }
-    // How often the rows were sorted, for the tests of bursts.
+    // How often the rows were sorted and laid out, for the tests of bursts.
     int GetSortCount() const { return sortCount; }
+    int GetLayoutCount() const { return layoutCount; }
     bool IsRedrawHeld() const { return redrawHeld; }
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
     void HoldRedraw();
+    void OnReleaseTimer();
     void ReleaseRedraw();
 
     bool redrawHeld = false;
+    bool changedSinceTick = false;
+    DWORD heldAt = 0;
     int sortCount = 0;
+    int layoutCount = 0;
 };
 
 // The member image list's order: op, voice, half-op, none, admin, owner.

@@ -6,6 +6,7 @@
 // while a flood keeps coming.
 
 #include "tests/bench/BenchClock.h"
+#include "tests/common/Screenshot.h"
 #include "tests/common/MessagePump.h"
 #include "tests/common/UserInput.h"
 #include "tests/mainframe/ProgramInput.h"
@@ -14,6 +15,7 @@
 #include "foundation/CodePage.h"
 
 #include <winsock2.h>
+#include <commctrl.h>
 #include <psapi.h>
 
 #include <algorithm>
@@ -319,10 +321,58 @@ void MeasureFlood()
     fflush(stdout);
 }
 
+struct TListSearch {
+    int rows;
+    HWND found;
+};
+
+BOOL CALLBACK FindMemberList(HWND child, LPARAM param)
+{
+    auto* search = (TListSearch*)param;
+    wchar_t name[64] = {};
+    ::GetClassNameW(child, name, 64);
+    DWORD_PTR count = 0;
+    if (wcscmp(name, WC_LISTVIEWW) == 0 && ::IsWindowVisible(child) &&
+        ::SendMessageTimeoutW(child, LVM_GETITEMCOUNT, 0, 0, SMTO_ABORTIFHUNG, 5000, &count) &&
+        (int)count == search->rows) {
+        search->found = child;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The shown member list holding the rows.
+HWND MemberList(HWND main, int rows)
+{
+    TListSearch search = {rows, nullptr};
+    ::EnumChildWindows(main, &FindMemberList, (LPARAM)&search);
+    return search.found;
+}
+
+// True once the lower half of the window on the screen shows anything but the colour of its
+// bottom right corner: a list of thousands of rows painted (part of them painted in the middle
+// of the burst counts too), not yet one of a few.
+bool LowerHalfPainted(HWND window)
+{
+    RECT rect;
+    ::GetClientRect(window, &rect);
+    int width = rect.right - 8, height = rect.bottom / 2 - 8;
+    if (width <= 0 || height <= 0)
+        return false;
+    POINT origin = {0, rect.bottom / 2};
+    ::ClientToScreen(window, &origin);
+    TMemoryCanvas canvas(width, height);
+    HDC screen = ::GetDC(nullptr);
+    ::BitBlt(canvas.dc, 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY);
+    ::ReleaseDC(nullptr, screen);
+    return canvas.Count(RECT{0, 0, width, height}, canvas.Pixel(width - 1, height - 1)) < width * height;
+}
+
 // Sends the burst and a topic after it, and times it until the title shows that topic (the
-// answer to a PING waits for flood control after the commands a join sends), then the paint.
+// answer to a PING waits for flood control after the commands a join sends), then the paint;
+// with member rows given, also until the member list shows them painted.
 bool TimeBurst(TSession& session, const char* what, const std::string& channel, const std::string& burst,
-               const std::string& token, DWORD limitMs)
+               const std::string& token, DWORD limitMs, int memberRows = 0)
 {
     CString shown = ConvertFromUtf8(token.c_str());
     TBenchClock clock;
@@ -338,7 +388,18 @@ bool TimeBurst(TSession& session, const char* what, const std::string& channel, 
         return false;
     }
     session.WaitPainted();
-    printf("  %-46s %8.0f ms to the title, %8.0f ms painted\n", what, seconds * 1000, clock.Seconds() * 1000);
+    double painted = clock.Seconds();
+    printf("  %-46s %8.0f ms to the title, %8.0f ms painted", what, seconds * 1000, painted * 1000);
+    if (memberRows > 0) {
+        HWND list = MemberList(session.main, memberRows);
+        while (list && !LowerHalfPainted(list) && clock.Seconds() * 1000 < limitMs)
+            Sleep(1);
+        if (list && LowerHalfPainted(list))
+            printf(", %6.0f ms member list", clock.Seconds() * 1000);
+        else
+            printf(", member list not shown");
+    }
+    printf("\n");
     fflush(stdout);
     return true;
 }
@@ -357,8 +418,9 @@ void MeasureMembers()
         }
         std::vector<std::string> nicks = MakeNicks(count, (unsigned)count);
         std::string what = "NAMES burst of " + std::to_string(count) + " members, shown";
+        // Our own nick joined the channel before the burst.
         if (!TimeBurst(session, what.c_str(), channel, NamesReply(channel, nicks), "names-done-" + std::to_string(count),
-                       120000))
+                       120000, count + 1))
             return;
         if (count != 10000)
             continue;

@@ -105,6 +105,23 @@ TEST(Member, SortMethods)
     EXPECT_EQ(Sorted(mixed, 4), (V{L"me", L"grp", L"op"}));
 }
 
+// Nicks fold ASCII letters only, and nicks that fold alike still keep one order.
+TEST(Member, NickOrderFoldsAsciiLettersOnly)
+{
+    const struct {
+        const wchar_t* first;
+        const wchar_t* second;
+    } cases[] = {{L"alice", L"Bob"},  {L"[x]", L"Zed"}, {L"_u", L"anna"},       {L"ab", L"ABC"},
+                 {L"Bob", L"bob"},     {L"zz", L"\u00C4"}, {L"\u00C4b", L"\u00E4a"}, {L"a1", L"A2"}};
+    for (const auto& c : cases) {
+        TIRCMember a = Make((CString(L"/") + c.first).GetString()), b = Make((CString(L"/") + c.second).GetString());
+        EXPECT_LT(CompareMembers(&a, &b, 0), 0) << c.first << " before " << c.second;
+        EXPECT_GT(CompareMembers(&b, &a, 0), 0) << c.second << " after " << c.first;
+    }
+    TIRCMember same = Make(L"/Same"), again = Make(L"/Same");
+    EXPECT_EQ(CompareMembers(&same, &again, 0), 0);
+}
+
 TEST(Member, WhoRowsSortByColumnThenNick)
 {
     TIRCMember a = Make(L"o/b"), b = Make(L"/a");

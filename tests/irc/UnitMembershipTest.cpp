@@ -172,4 +172,36 @@ TEST_F(MembershipTest, OwnJoinEndsRetriesAndSafeChannelCreation)
     }
 }
 
+// Members joining are classified by the user groups: the user and group 1 as self, the other
+// groups by their index; with no groups set only the user is.
+TEST_F(MembershipTest, JoiningMembersTakeTheirUserGroups)
+{
+    const struct {
+        bool groups;
+        const wchar_t* nick;
+        int kind, index;
+    } cases[] = {{true, L"kvnick", 2, -1}, {true, L"twin", 2, -1},    {true, L"friend", 1, 1},
+                 {true, L"last", 1, 4},    {true, L"stranger", 0, -1}, {false, L"kvnick", 2, -1},
+                 {false, L"twin", 0, -1},  {false, L"friend", 0, -1}};
+    for (bool groups : {true, false}) {
+        preference.userGroups = TUserGroupList();
+        if (groups) {
+            preference.userGroups.groups[0].masks = {L"*!*@twin.example"};
+            preference.userGroups.groups[2].masks = {L"friend!*@*"};
+            preference.userGroups.groups[5].masks = {L"last!*@*"};
+        }
+        LogIn({"#g"});
+        for (const char* nick : {"twin", "friend", "last", "stranger"})
+            Feed(std::string(":") + nick + "!u@" + (nick == std::string("twin") ? "twin" : "other") + ".example JOIN #g");
+        for (const auto& c : cases) {
+            if (c.groups != groups)
+                continue;
+            TIRCMember* member = Member(L"#g", c.nick);
+            ASSERT_NE(member, nullptr) << c.nick;
+            EXPECT_EQ(member->groupKind, c.kind) << c.nick << (groups ? " with groups" : " without groups");
+            EXPECT_EQ(member->groupIndex, c.index) << c.nick;
+        }
+    }
+}
+
 } // namespace

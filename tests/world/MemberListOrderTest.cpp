@@ -200,3 +200,26 @@ TEST_F(MemberListOrderTest, ASelectedMemberStaysSelectedWhenItsRowMoves)
     list->GetSelectedItemIndexes(selected);
     EXPECT_EQ(selected, std::vector<int>{moved});
 }
+
+TEST_F(MemberListOrderTest, ChurnIsLaidOutWhenItPausesAndNowAndThenWhileItLasts)
+{
+    JoinBig(1);
+    FeedNamesBurst();
+    ASSERT_TRUE(PumpMessagesUntil([&] { return !list->IsRedrawHeld(); }, 5000));
+    int before = list->GetLayoutCount();
+    // Changes between every two ticks of the release timer for well over its longest hold.
+    DWORD start = GetTickCount();
+    bool releasedMeanwhile = false;
+    while (GetTickCount() - start < 700) {
+        FeedChanges(2);
+        PumpMessagesFor(5);
+        releasedMeanwhile = releasedMeanwhile || !list->IsRedrawHeld();
+    }
+    int layouts = list->GetLayoutCount() - before;
+    EXPECT_TRUE(releasedMeanwhile) << "endless churn still shows";
+    EXPECT_GE(layouts, 2);
+    EXPECT_LE(layouts, 8) << "not laid out at every tick while changes keep coming";
+    EXPECT_TRUE(PumpMessagesUntil([&] { return !list->IsRedrawHeld(); }, 1000)) << "laid out once the churn pauses";
+    EXPECT_EQ(Rows(), Expected(1));
+    ExpectLaidOutInOrder();
+}
