@@ -83,7 +83,10 @@ BOOL TPreferenceDialog::OnInitDialog()
         soundPage.SetColumnWidths(&config->geometry.preferenceSoundHeader);
         workingView = config->view.settings;
         viewEditPage.SetViewSettings(&workingView);
+        formatDetailPage.SetColumnWidths(&config->geometry.preferenceFormatHeader);
     }
+    formatPage.SetFormat(&workingView.formats);
+    formatDetailPage.SetFormat(&workingView.formats);
     RebuildWorkingThemes();
     previewKeyword.Like = {LoadResourceString(IDS_PREVIEW_KEYWORD)};
     dccReceiveDetailPage.SetReceivePage(&dccReceivePage);
