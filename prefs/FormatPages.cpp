@@ -77,11 +77,9 @@ void TFormatPage::Load()
 {
     if (!initialised || !m_hWnd)
         return;
-    // Setting the texts notifies like typing would; that is no edit of the user's.
-    loading = true;
     TDialogExchange io(m_hWnd, TDialogExchange::Direction::Load);
     ExchangeFields(io);
-    loading = false;
+    // Setting the texts notifies like typing would; that was no edit of the user's.
     modified = false;
 }
 
@@ -96,7 +94,7 @@ void TFormatPage::Save()
 
 void TFormatPage::NoteCommand(int id, int code)
 {
-    if (loading || !IsFormatControl(id))
+    if (!IsFormatControl(id))
         return;
     if (code == EN_CHANGE || code == CBN_EDITCHANGE || code == CBN_SELCHANGE ||
         (code == BN_CLICKED && (id == IDC_FORMAT_ENABLE_TIME || id == IDC_FORMAT_SHOW_CHANNEL)))

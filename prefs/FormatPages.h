@@ -49,7 +49,6 @@ private:
 
     TLogFormat* format = nullptr;
     bool initialised = false;
-    bool loading = false;
     bool modified = false;
 };
 
