@@ -7,6 +7,7 @@
 #include "foundation/ResourceString.h"
 #include "ircproto/ReceiveMessage.h"
 #include "log/LogFormatter.h"
+#include "prefs/FormatPages.h"
 #include "prefs/ViewPages.h"
 #include "settings/Preference.h"
 
@@ -191,6 +192,15 @@ void TViewLogTextPage::OnPageShow()
 {
     if (!initialised)
         return;
+    // Message formats edited but not yet stored go into the working formats for the samples.
+    if (sources.formatPage && sources.formatPage->IsModified()) {
+        sources.formatPage->Save();
+        samplesStale = true;
+    }
+    if (sources.formatDetailPage && sources.formatDetailPage->IsModified()) {
+        sources.formatDetailPage->SaveList();
+        samplesStale = true;
+    }
     if (samplesStale) {
         samplesStale = false;
         FillSample(channelSample);

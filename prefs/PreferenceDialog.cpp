@@ -83,7 +83,10 @@ BOOL TPreferenceDialog::OnInitDialog()
         soundPage.SetColumnWidths(&config->geometry.preferenceSoundHeader);
         workingView = config->view.settings;
         viewEditPage.SetViewSettings(&workingView);
+        formatDetailPage.SetColumnWidths(&config->geometry.preferenceFormatHeader);
     }
+    formatPage.SetFormat(&workingView.formats);
+    formatDetailPage.SetFormat(&workingView.formats);
     RebuildWorkingThemes();
     previewKeyword.Like = {LoadResourceString(IDS_PREVIEW_KEYWORD)};
     if (config) {
@@ -96,6 +99,8 @@ BOOL TPreferenceDialog::OnInitDialog()
         logText.addressFinder = addressFinder;
         logText.preference = &config->preference;
         logText.layoutPage = &viewLayoutPage;
+        logText.formatPage = &formatPage;
+        logText.formatDetailPage = &formatDetailPage;
         logText.userImageFolder = config->GetUserImageFolder();
         logText.programImageFolder = config->GetProgramImageFolder();
         viewLogTextPage.SetSources(logText);

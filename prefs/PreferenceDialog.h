@@ -6,6 +6,7 @@
 #include "prefs/ActionPages.h"
 #include "prefs/ConnectionPages.h"
 #include "prefs/DccPages.h"
+#include "prefs/FormatPages.h"
 #include "prefs/KeywordPages.h"
 #include "prefs/LogPage.h"
 #include "prefs/PropertyTreeSheet.h"
@@ -81,8 +82,8 @@ public:
     TBlankPage viewTreePage{IDD_VIEW_TREE_PAGE};
     TBlankPage viewListPage{IDD_VIEW_LIST_PAGE};
     TViewEditPage viewEditPage;
-    TBlankPage formatPage{IDD_FORMAT_PAGE};
-    TBlankPage formatDetailPage{IDD_FORMAT_DETAIL_PAGE};
+    TFormatPage formatPage;
+    TFormatDetailPage formatDetailPage;
     TViewLayoutPage viewLayoutPage;
 
 protected:

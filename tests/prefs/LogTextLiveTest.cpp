@@ -1,10 +1,12 @@
 // The log text of a joined channel open in the real main window follows the preference window's
 // OK at once: a bigger Privmsg font in a new colour, a new background colour and wider line
-// spacing show in the channel's log view on screen before any further line arrives.
+// spacing show in the channel's log view on screen before any further line arrives, and the next
+// line is written with the new nick prefix.
 
 #include "tests/mainframe/ServedFrameFixture.h"
 
 #include "res/resource.h"
+#include "res/windows/formatpages.h"
 #include "tests/common/DialogSteps.h"
 #include "tests/common/LogViewRows.h"
 #include "tests/common/Screenshot.h"
@@ -90,6 +92,8 @@ TEST_F(LogTextLiveTest, FontColoursAndSpacingReachTheOpenChannelAtOnce)
            [&](HWND box) { AnswerColorChooser(box, back); });
     ASSERT_TRUE(ShowPage(dialog, &dialog->viewLayoutPage));
     Retype(dialog->viewLayoutPage.m_hWnd, IDC_LAYOUT_LEADING, L"8");
+    ASSERT_TRUE(ShowPage(dialog, &dialog->formatPage));
+    Retype(dialog->formatPage.m_hWnd, IDC_FORMAT_NICK, L"[%n] ");
     EXPECT_EQ(0, CaptureLog()->Count(all, back)) << "nothing reaches the channel before OK";
     ClickAt(ScreenPointOf(::GetDlgItem(dialog->m_hWnd, IDOK)));
     ASSERT_TRUE(PumpMessagesUntil([&] { return frame->GetPreferenceDialog() == nullptr; }, 3000));
@@ -102,4 +106,12 @@ TEST_F(LogTextLiveTest, FontColoursAndSpacingReachTheOpenChannelAtOnce)
     EXPECT_GT(LineTop(log, second) - LineTop(log, first), pitchBefore + 8) << "bigger and further apart";
     EXPECT_EQ(160, settings.view.settings.logText.lineFonts[0].size);
     EXPECT_EQ(8, settings.preference.LineLeading);
+
+    // The next line is written with the new nick prefix; the lines before keep their text.
+    peer->Send(":alice!al@alice.example PRIVMSG #alpha :after the change\r\n");
+    ASSERT_TRUE(PumpMessagesUntil(
+        [&] { return log.GetLine(log.GetLineCount() - 1).GetText().Find(L"after the change") >= 0; }, 5000));
+    EXPECT_NE(-1, log.GetLine(log.GetLineCount() - 1).GetText().Find(L"[alice] after the change"));
+    EXPECT_NE(-1, log.GetLine(first).GetText().Find(L"(alice) talk number 0"));
+    EXPECT_TRUE(SaveWindowPng(frame->m_hWnd, ScreenshotPath(L"prefs-log-text-live-next.png")));
 }

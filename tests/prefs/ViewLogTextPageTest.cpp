@@ -3,13 +3,15 @@
 // shows at once in the sample log on screen, and OK writes each key into "view.ini". Pictures
 // that do not decode, or that the loaders refuse as too large, never become a background; a font
 // that does not exist still draws text of some height. Repeated keys that redraw the samples on
-// every press are read without waiting long.
+// every press are read without waiting long; the layout page's spacing and the message page's
+// prefixes show in the samples when the page is shown again.
 
 #include "dialogs/FontDialog.h"
 #include "dialogs/PictureListDialog.h"
 #include "foundation/Path.h"
 #include "log/AddressFinder.h"
 #include "log/LogFormatter.h"
+#include "res/windows/formatpages.h"
 #include "tests/common/DialogSteps.h"
 #include "tests/common/InputWaits.h"
 #include "tests/common/JpegEncoder.h"
@@ -505,7 +507,7 @@ TEST_F(ViewLogTextPageTest, OpensOnTheTimeFontOverSamplesOfEveryLineKind)
     EXPECT_TRUE(SaveWindowPng(dialog->m_hWnd, ScreenshotPath(L"pref-log-text-open.png")));
 }
 
-TEST_F(ViewLogTextPageTest, SpacingFromTheLayoutPageAndRepeatedKeysRedrawAtOnce)
+TEST_F(ViewLogTextPageTest, OtherPagesEditsAndRepeatedKeysRedrawAtOnce)
 {
     settings.view.settings.channelLogBack.imageFile = L"red.bmp";
     settings.view.settings.channelLogBack.style = 100;
@@ -516,9 +518,13 @@ TEST_F(ViewLogTextPageTest, SpacingFromTheLayoutPageAndRepeatedKeysRedrawAtOnce)
     ASSERT_GT(spaced, 0);
     ShowPage(&dialog->viewLayoutPage);
     Apply({TPageEdit::Type, IDC_LAYOUT_LEADING, L"9"});
+    ShowPage(&dialog->formatPage);
+    Apply({TPageEdit::Type, IDC_FORMAT_NICK, L"[%n] "});
     ShowPage(&dialog->viewLogTextPage);
     Settle();
     EXPECT_EQ(spaced + 4 * (9 - 3), LineTop(sample, 4)) << "four lines, each 6 pixels further apart";
+    EXPECT_NE(-1, sample.GetLine(0).GetText().Find(L"[Nick] テキスト/Privmsg")) << "the new nick prefix";
+    EXPECT_NE(-1, Page().GetAllSample().GetLine(6).GetText().Find(L"[G5Nick]"));
 
     // Keys held down in the style list, the shadow list and on the URL check: each press
     // redraws a sample.
