@@ -41,20 +41,10 @@ void TViewEditPage::OnChangeFont()
         return;
     TViewFont& font = view->editFont;
     TFontDialogEx dialog(this);
-    dialog.SetFaceName(font.family);
-    dialog.charset = font.charset;
-    dialog.size = font.size;
-    dialog.bold = font.bold;
-    dialog.italic = font.italic;
-    dialog.underline = font.underline;
+    dialog.StartFrom(font);
     if (dialog.DoModal() != IDOK)
         return;
-    font.family = dialog.GetFaceName();
-    font.charset = dialog.charset;
-    font.size = dialog.size;
-    font.bold = dialog.bold;
-    font.italic = dialog.italic;
-    font.underline = dialog.underline;
+    dialog.CopyChoiceTo(font);
     ApplyFontSetting(previewFont, font);
     preview.SetFontAndAdjustHeight(previewFont.handle);
     RefreshPreview();
