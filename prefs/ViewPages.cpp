@@ -41,10 +41,20 @@ void TViewEditPage::OnChangeFont()
         return;
     TViewFont& font = view->editFont;
     TFontDialogEx dialog(this);
-    dialog.StartFrom(font);
+    dialog.SetFaceName(font.family);
+    dialog.charset = font.charset;
+    dialog.size = font.size;
+    dialog.bold = font.bold;
+    dialog.italic = font.italic;
+    dialog.underline = font.underline;
     if (dialog.DoModal() != IDOK)
         return;
-    dialog.CopyChoiceTo(font);
+    font.family = dialog.GetFaceName();
+    font.charset = dialog.charset;
+    font.size = dialog.size;
+    font.bold = dialog.bold;
+    font.italic = dialog.italic;
+    font.underline = dialog.underline;
     ApplyFontSetting(previewFont, font);
     preview.SetFontAndAdjustHeight(previewFont.handle);
     RefreshPreview();
