@@ -89,6 +89,22 @@ BOOL TPreferenceDialog::OnInitDialog()
     formatDetailPage.SetFormat(&workingView.formats);
     RebuildWorkingThemes();
     previewKeyword.Like = {LoadResourceString(IDS_PREVIEW_KEYWORD)};
+    if (config) {
+        TLogTextPageSources logText;
+        logText.view = &workingView;
+        logText.textTheme = &workingTextTheme;
+        logText.channelBack = &workingChannelBack;
+        logText.allBack = &workingAllBack;
+        logText.keyword = &previewKeyword;
+        logText.addressFinder = addressFinder;
+        logText.preference = &config->preference;
+        logText.layoutPage = &viewLayoutPage;
+        logText.formatPage = &formatPage;
+        logText.formatDetailPage = &formatDetailPage;
+        logText.userImageFolder = config->GetUserImageFolder();
+        logText.programImageFolder = config->GetProgramImageFolder();
+        viewLogTextPage.SetSources(logText);
+    }
     dccReceiveDetailPage.SetReceivePage(&dccReceivePage);
     BOOL result = TPropertyTreeSheet::OnInitDialog();
     SelectPage(&connectionPage);

@@ -11,6 +11,7 @@
 #include "prefs/LogPage.h"
 #include "prefs/PropertyTreeSheet.h"
 #include "prefs/SoundPage.h"
+#include "prefs/ViewLogTextPage.h"
 #include "prefs/ViewPages.h"
 #include "prefs/WindowPages.h"
 #include "settings/LogKeyword.h"
@@ -18,6 +19,7 @@
 #include "settings/ViewSettings.h"
 
 class TConfig;
+class TLogAddressFinder;
 class TPreferenceDialog;
 
 class IPreferenceDialogListener {
@@ -47,6 +49,8 @@ public:
 
     void SetListener(IPreferenceDialogListener* value) { listener = value; }
     void SetConfig(TConfig* value) { config = value; }
+    // What the log samples find URLs and addresses with; none finds nothing.
+    void SetAddressFinder(const TLogAddressFinder* value) { addressFinder = value; }
     // Registers the pages and shows the window; false when it cannot be made.
     bool Open();
 
@@ -74,7 +78,7 @@ public:
     TUserInfoPage userInfoPage;
     TDetailPage detailPage;
     TBlankPage viewPage{IDD_VIEW_PAGE};
-    TBlankPage viewLogTextPage{IDD_VIEW_LOG_TEXT_PAGE};
+    TViewLogTextPage viewLogTextPage;
     TBlankPage viewTreePage{IDD_VIEW_TREE_PAGE};
     TBlankPage viewListPage{IDD_VIEW_LIST_PAGE};
     TViewEditPage viewEditPage;
@@ -99,4 +103,5 @@ private:
 
     IPreferenceDialogListener* listener = nullptr;
     TConfig* config = nullptr;
+    const TLogAddressFinder* addressFinder = nullptr;
 };

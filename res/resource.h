@@ -33,6 +33,7 @@
 #include "res/windows/formatpages.h"
 #include "res/windows/serverpages.h"
 #include "res/windows/wizard.h"
+#include "res/windows/logtextpage.h"
 
 // The main frame's icon, menu and accelerators.
 #define IDR_MAINFRAME 128
