@@ -1,7 +1,25 @@
 #include "prefs/PreferenceDialog.h"
 
 #include "foundation/ResourceString.h"
+#include "foundation/SafeFileName.h"
+#include "legacy/LegacyView.h"
 #include "settings/Config.h"
+
+namespace {
+
+// A theme holds some hundred keys in a few kilobytes; anything this large is no theme.
+const LONGLONG kLargestThemeFile = 1 << 20;
+
+bool IsThemeFileReadable(const CString& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!::GetFileAttributesExW(path, GetFileExInfoStandard, &data) || (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return false;
+    LONGLONG size = ((LONGLONG)data.nFileSizeHigh << 32) | data.nFileSizeLow;
+    return size <= kLargestThemeFile;
+}
+
+} // namespace
 
 TPreferenceDialog::TPreferenceDialog(CWnd* parent) : TPropertyTreeSheet(parent) {}
 
@@ -83,7 +101,10 @@ BOOL TPreferenceDialog::OnInitDialog()
         soundPage.SetColumnWidths(&config->geometry.preferenceSoundHeader);
         workingView = config->view.settings;
         viewEditPage.SetViewSettings(&workingView);
+        viewListPage.SetConfig(&workingView.list);
+        viewTreePage.SetConfig(&workingView.tree);
     }
+    viewPage.SetOwner(this);
     RebuildWorkingThemes();
     previewKeyword.Like = {LoadResourceString(IDS_PREVIEW_KEYWORD)};
     dccReceiveDetailPage.SetReceivePage(&dccReceivePage);
@@ -99,6 +120,108 @@ void TPreferenceDialog::RebuildWorkingThemes()
     CString programImages = config ? config->GetProgramImageFolder() : CString();
     workingChannelBack.Apply(workingView.channelLogBack, userImages, programImages);
     workingAllBack.Apply(workingView.allLogBack, userImages, programImages);
+}
+
+CString TPreferenceDialog::GetThemeFolder(bool user) const
+{
+    if (!config)
+        return CString();
+    return user ? config->GetUserThemeFolder() : config->GetProgramThemeFolder();
+}
+
+// Read into a copy, so a file that fails halfway leaves the working settings as they were.
+// The defaults reset only the part asked for: loading the messages of the defaults keeps the
+// appearance the pages show.
+bool TPreferenceDialog::ReadTheme(const CString& fileName, bool fromUserFolder, bool oldViewFile, TThemePart part)
+{
+    const bool appearance = part != TThemePart::Formats;
+    const bool formats = part != TThemePart::Appearance;
+    if (fileName.IsEmpty()) {
+        if (appearance)
+            workingView.SetDefaults();
+        if (formats)
+            workingView.formats.SetDefaults();
+        return true;
+    }
+    if (!config || !IsSafeFileNamePart(fileName))
+        return false;
+    CString path = GetThemeFolder(fromUserFolder) + fileName;
+    if (!IsThemeFileReadable(path))
+        return false;
+    TViewSettings read = workingView;
+    bool ok = false;
+    if (!oldViewFile)
+        ok = read.ReadFile(path, appearance, formats);
+    else if (part == TThemePart::All)
+        ok = ImportLegacyViewFile(path, read, nullptr);
+    else if (part == TThemePart::Appearance)
+        ok = ImportLegacyViewAppearance(path, read, nullptr);
+    else
+        ok = ImportLegacyViewFormats(path, read);
+    if (!ok)
+        return false;
+    read.Bound();
+    workingView = read;
+    return true;
+}
+
+bool TPreferenceDialog::LoadTheme(const CString& fileName, bool fromUserFolder, bool oldViewFile)
+{
+    if (!ReadTheme(fileName, fromUserFolder, oldViewFile, TThemePart::All))
+        return false;
+    RebuildWorkingThemes();
+    RefreshAppearancePages(true, true);
+    return true;
+}
+
+bool TPreferenceDialog::LoadThemeAppearance(const CString& fileName, bool fromUserFolder, bool oldViewFile)
+{
+    if (!ReadTheme(fileName, fromUserFolder, oldViewFile, TThemePart::Appearance))
+        return false;
+    RebuildWorkingThemes();
+    RefreshAppearancePages(true, false);
+    return true;
+}
+
+bool TPreferenceDialog::LoadThemeFormats(const CString& fileName, bool fromUserFolder, bool oldViewFile)
+{
+    if (!ReadTheme(fileName, fromUserFolder, oldViewFile, TThemePart::Formats))
+        return false;
+    RefreshAppearancePages(false, true);
+    return true;
+}
+
+void TPreferenceDialog::RefreshAppearancePages(bool appearance, bool formats)
+{
+    if (appearance) {
+        // The log text page's samples are redrawn here too once it has them.
+        viewTreePage.RefreshPreview();
+        viewListPage.RefreshPreview();
+        viewEditPage.RefreshPreview();
+    }
+    if (formats) {
+        // The message pages reload their controls from the working formats here.
+    }
+}
+
+void TPreferenceDialog::StoreFormatPages()
+{
+    // The message pages store their controls into the working formats here.
+}
+
+bool TPreferenceDialog::SaveTheme(const CString& fileName)
+{
+    if (!config || !IsSafeFileNamePart(fileName))
+        return false;
+    StoreFormatPages();
+    return workingView.SaveFile(config->GetUserThemeFolder() + fileName);
+}
+
+bool TPreferenceDialog::DeleteTheme(const CString& fileName)
+{
+    if (!config || !IsSafeFileNamePart(fileName))
+        return false;
+    return ::DeleteFileW(config->GetUserThemeFolder() + fileName) != FALSE;
 }
 
 void TPreferenceDialog::OnOK()
