@@ -103,8 +103,11 @@ BOOL TPreferenceDialog::OnInitDialog()
         viewEditPage.SetViewSettings(&workingView);
         viewListPage.SetConfig(&workingView.list);
         viewTreePage.SetConfig(&workingView.tree);
+        formatDetailPage.SetColumnWidths(&config->geometry.preferenceFormatHeader);
     }
     viewPage.SetOwner(this);
+    formatPage.SetFormat(&workingView.formats);
+    formatDetailPage.SetFormat(&workingView.formats);
     RebuildWorkingThemes();
     previewKeyword.Like = {LoadResourceString(IDS_PREVIEW_KEYWORD)};
     dccReceiveDetailPage.SetReceivePage(&dccReceivePage);
@@ -200,13 +203,15 @@ void TPreferenceDialog::RefreshAppearancePages(bool appearance, bool formats)
         viewEditPage.RefreshPreview();
     }
     if (formats) {
-        // The message pages reload their controls from the working formats here.
+        formatPage.Load();
+        formatDetailPage.FillList();
     }
 }
 
 void TPreferenceDialog::StoreFormatPages()
 {
-    // The message pages store their controls into the working formats here.
+    formatPage.Save();
+    formatDetailPage.SaveList();
 }
 
 bool TPreferenceDialog::SaveTheme(const CString& fileName)

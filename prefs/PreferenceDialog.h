@@ -6,6 +6,7 @@
 #include "prefs/ActionPages.h"
 #include "prefs/ConnectionPages.h"
 #include "prefs/DccPages.h"
+#include "prefs/FormatPages.h"
 #include "prefs/KeywordPages.h"
 #include "prefs/LogPage.h"
 #include "prefs/PropertyTreeSheet.h"
@@ -79,8 +80,8 @@ public:
     TViewTreePage viewTreePage;
     TViewListPage viewListPage;
     TViewEditPage viewEditPage;
-    TBlankPage formatPage{IDD_FORMAT_PAGE};
-    TBlankPage formatDetailPage{IDD_FORMAT_DETAIL_PAGE};
+    TFormatPage formatPage;
+    TFormatDetailPage formatDetailPage;
     TViewLayoutPage viewLayoutPage;
 
     // Themes: file names are taken inside the themes folders only (a name that would lead out is

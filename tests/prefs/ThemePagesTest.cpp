@@ -113,6 +113,18 @@ protected:
         StopWatching();
         PumpMessagesFor(50);
     }
+    bool DetailRowsHold(const wchar_t* text)
+    {
+        const TFormatDetailPage& details = dialog->formatDetailPage;
+        for (int row = 0; row < details.GetList().GetItemCount(); row++) {
+            bool channel = false, console = false;
+            CString shown;
+            details.GetRow(row, channel, console, shown);
+            if (shown == text)
+                return true;
+        }
+        return false;
+    }
     COLORREF PixelOf(HWND window, int x, int y)
     {
         ::UpdateWindow(window);
@@ -186,6 +198,7 @@ TEST_F(ThemePagesTest, ThemePage)
     };
     Open();
     ASSERT_TRUE(dialog);
+    ShowPage(&dialog->formatDetailPage);
     ShowPage(&Page());
     EXPECT_EQ(L"**初期設定|**B|**a|*a|a|zeta", Entries()) << "program themes, old files, user themes; B before a";
     EXPECT_EQ(-1, (int)::SendMessageW(List(), LB_GETCURSEL, 0, 0));
@@ -226,6 +239,7 @@ TEST_F(ThemePagesTest, ThemePage)
         }
         if (step.join) {
             EXPECT_EQ(CString(step.join), dialog->GetWorkingView().formats.Join);
+            EXPECT_TRUE(DetailRowsHold(step.join)) << "the message details page shows the loaded formats";
         }
         if (step.entries) {
             EXPECT_EQ(step.entries, Entries());
@@ -488,6 +502,8 @@ TEST_F(ThemePagesTest, GoldenViewAndThemeRoundTrip)
     } pages[] = {{&dialog->viewTreePage, L"pref-golden-tree.png"},
                  {&dialog->viewListPage, L"pref-golden-list.png"},
                  {&dialog->viewEditPage, L"pref-golden-input.png"},
+                 {&dialog->formatPage, L"pref-golden-messages.png"},
+                 {&dialog->formatDetailPage, L"pref-golden-message-details.png"},
                  {&dialog->viewPage, L"pref-golden-theme.png"}};
     for (const auto& shown : pages) {
         ShowPage(shown.page);
