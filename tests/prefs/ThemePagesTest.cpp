@@ -53,6 +53,15 @@ std::string Theme(int listSize, const char* join)
            join + "\r\n";
 }
 
+// A colour button of a view page, the colour answered and where it shows.
+struct TColorRow {
+    const char* what;
+    int button;
+    COLORREF color;
+    const wchar_t* key;
+    int previewRow; // the preview row filled with it, -1 when only the file shows it
+};
+
 class ThemePagesTest : public PreferenceSheetFixture {
 protected:
     CString Folder(bool user) { return user ? settings.GetUserThemeFolder() : settings.GetProgramThemeFolder(); }
@@ -124,6 +133,30 @@ protected:
                 return true;
         }
         return false;
+    }
+    // Each row's colour answered in the chooser its button opens; the preview checked at once.
+    template <size_t N>
+    void ChooseColors(TPropertyPage* page, const TColorRow (&rows)[N], const std::function<void(const TColorRow&)>& shown)
+    {
+        for (const TColorRow& row : rows) {
+            SCOPED_TRACE(row.what);
+            ChooseFor(page, row.button, row.color);
+            if (row.previewRow >= 0)
+                shown(row);
+        }
+    }
+    // OK, then every colour and the font size as "view.ini" holds them.
+    template <size_t N>
+    void ConfirmAndExpectStored(const wchar_t* screenshot, const wchar_t* section, const TColorRow (&rows)[N],
+                                const wchar_t* fontSize)
+    {
+        EXPECT_TRUE(SaveWindowPng(dialog->m_hWnd, ScreenshotPath(screenshot)));
+        ClickOk();
+        ASSERT_EQ(1, okCount);
+        for (const TColorRow& row : rows) {
+            EXPECT_EQ(std::wstring(Hex(row.color)), Stored(section, row.key, kView)) << row.what;
+        }
+        EXPECT_EQ(fontSize, Stored(section, L"Font.Size", kView));
     }
     COLORREF PixelOf(HWND window, int x, int y)
     {
@@ -315,19 +348,6 @@ TEST_F(ThemePagesTest, DamagedThemesAndNamesLeadingOut)
     EXPECT_TRUE(PathExists(Folder(true) + L"inside.theme"));
 }
 
-namespace {
-
-// A colour button of a view page, the colour answered and where it shows.
-struct TColorRow {
-    const char* what;
-    int button;
-    COLORREF color;
-    const wchar_t* key;
-    int previewRow; // the preview row filled with it, -1 when only the file shows it
-};
-
-} // namespace
-
 TEST_F(ThemePagesTest, MemberListPage)
 {
     const TColorRow rows[] = {
@@ -361,13 +381,9 @@ TEST_F(ThemePagesTest, MemberListPage)
         return PixelOf(preview, label.left + 1, label.top + 1);
     };
     EXPECT_EQ((COLORREF)0xC0C0FF, pixelOfRow(2)) << "the own nick's default background";
-    for (const TColorRow& row : rows) {
-        SCOPED_TRACE(row.what);
-        ChooseFor(&page, row.button, row.color);
-        if (row.previewRow >= 0) {
-            EXPECT_EQ(row.color, pixelOfRow(row.previewRow)) << "the preview row took it at once";
-        }
-    }
+    ChooseColors(&page, rows, [&](const TColorRow& row) {
+        EXPECT_EQ(row.color, pixelOfRow(row.previewRow)) << "the preview row took it at once";
+    });
     EXPECT_EQ(RGB(250, 250, 220), (COLORREF)ListView_GetBkColor(preview));
     LOGFONTW before = {}, after = {};
     ::GetObjectW(page.GetPreviewFont(), sizeof before, &before);
@@ -375,13 +391,7 @@ TEST_F(ThemePagesTest, MemberListPage)
     ::GetObjectW(page.GetPreviewFont(), sizeof after, &after);
     EXPECT_GT(abs(after.lfHeight), abs(before.lfHeight));
     EXPECT_EQ(RGB(20, 30, 40), dialog->GetWorkingView().list.font.color) << "the font keeps its colour";
-    EXPECT_TRUE(SaveWindowPng(dialog->m_hWnd, ScreenshotPath(L"pref-member-list.png")));
-    ClickOk();
-    ASSERT_EQ(1, okCount);
-    for (const TColorRow& row : rows) {
-        EXPECT_EQ(std::wstring(Hex(row.color)), Stored(L"List", row.key, kView)) << row.what;
-    }
-    EXPECT_EQ(L"160", Stored(L"List", L"Font.Size", kView));
+    ConfirmAndExpectStored(L"pref-member-list.png", L"List", rows, L"160");
     EXPECT_EQ(golden, FileBytes()) << "the page writes nothing into preference.ini";
 }
 
@@ -418,14 +428,10 @@ TEST_F(ThemePagesTest, ServerTreePage)
         TreeView_GetItemRect(tree, items[row], &label, TRUE);
         return PixelOf(tree, numberBox ? 3 : label.right - 2, label.top + 1);
     };
-    for (const TColorRow& row : rows) {
-        SCOPED_TRACE(row.what);
-        ChooseFor(&page, row.button, row.color);
-        if (row.previewRow >= 0) {
-            EXPECT_EQ(row.color, pixelOfRow(row.previewRow, false)) << "the preview row took it at once";
-            EXPECT_EQ(row.color, pixelOfRow(row.previewRow, true)) << "its number box too";
-        }
-    }
+    ChooseColors(&page, rows, [&](const TColorRow& row) {
+        EXPECT_EQ(row.color, pixelOfRow(row.previewRow, false)) << "the preview row took it at once";
+        EXPECT_EQ(row.color, pixelOfRow(row.previewRow, true)) << "its number box too";
+    });
     EXPECT_NE(RGB(250, 250, 220), pixelOfRow(0, true)) << "the server row shows its picture, no number box";
     // Each channel row's number box holds its number: pixels other than the row's background.
     int indent = TreeView_GetIndent(tree);
@@ -441,13 +447,7 @@ TEST_F(ThemePagesTest, ServerTreePage)
     ChooseFor(&page, IDC_VIEW_FONT, 0, L"18");
     EXPECT_GT(TreeView_GetItemHeight(tree), height) << "the rows grew with the font";
     EXPECT_EQ(RGB(20, 30, 40), dialog->GetWorkingView().tree.font.color) << "the font keeps its colour";
-    EXPECT_TRUE(SaveWindowPng(dialog->m_hWnd, ScreenshotPath(L"pref-server-tree.png")));
-    ClickOk();
-    ASSERT_EQ(1, okCount);
-    for (const TColorRow& row : rows) {
-        EXPECT_EQ(std::wstring(Hex(row.color)), Stored(L"Tree", row.key, kView)) << row.what;
-    }
-    EXPECT_EQ(L"180", Stored(L"Tree", L"Font.Size", kView));
+    ConfirmAndExpectStored(L"pref-server-tree.png", L"Tree", rows, L"180");
 }
 
 // A view file with every key off its default goes through the window unchanged: confirmed as it
