@@ -79,16 +79,19 @@ LRESULT CMainFrame::OnSysCommandMessage(WPARAM wParam, LPARAM lParam)
     // A main-menu item reached through the copy of the main menu in the system menu.
     if (wParam < 0xF000)
         return SendMessageW(WM_COMMAND, MAKEWPARAM((UINT)wParam, 0), 0);
-    if ((wParam & 0xFFF0) == SC_RESTORE) {
-        ShowWindow(SW_SHOWNA);
-        if (world)
-            world->HideAllDialogs(false);
-        ownedWindows.HideWithFrame(false);
-        trayIcon.ownerMinimized = false;
-        if (trayIcon.IsShownOnlyWhenMinimized())
-            trayIcon.RemoveIcon();
-    }
-    return DefWindowProc(WM_SYSCOMMAND, wParam, lParam);
+    if ((wParam & 0xFFF0) != SC_RESTORE)
+        return DefWindowProc(WM_SYSCOMMAND, wParam, lParam);
+    ShowWindow(SW_SHOWNA);
+    LRESULT result = DefWindowProc(WM_SYSCOMMAND, wParam, lParam);
+    // The windows hidden with the frame come back once it is active again: under X, without a
+    // window manager, a window mapped while nothing holds the focus may take it.
+    if (world)
+        world->HideAllDialogs(false);
+    ownedWindows.HideWithFrame(false);
+    trayIcon.ownerMinimized = false;
+    if (trayIcon.IsShownOnlyWhenMinimized())
+        trayIcon.RemoveIcon();
+    return result;
 }
 
 // The main menu's popups, shared with the menu bar, so they stay reachable when it is hidden.

@@ -103,7 +103,9 @@ TEST_F(FrameActivation, MinimisingWithTheTraySettingsHidesTheWindowUntilItIsRest
     frame->SendMessageW(WM_SYSCOMMAND, SC_RESTORE, 0);
     EXPECT_TRUE(PumpMessagesUntil([&] { return ::IsWindowVisible(console); }, 5000));
     // Wine settles the activation of the windows shown again one after another.
-    EXPECT_TRUE(PumpMessagesUntil([&] { return ::GetForegroundWindow() == frame->m_hWnd; }, 5000));
+    EXPECT_TRUE(PumpMessagesUntil([&] { return ::GetForegroundWindow() == frame->m_hWnd; }, 5000))
+        << "foreground " << ::GetForegroundWindow() << " console " << console << " active " << ::GetActiveWindow()
+        << " focus " << ::GetFocus();
 }
 
 TEST_F(FrameActivation, TheServersOwnWindowsFollowTheMainWindowsStates)
