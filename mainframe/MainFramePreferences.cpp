@@ -20,6 +20,7 @@ void CMainFrame::OnPreferences()
     auto made = std::make_unique<TPreferenceDialog>(this);
     made->SetListener(&preferenceEvents);
     made->SetConfig(settings);
+    made->SetAddressFinder(GetAddressFinder());
     if (!preferenceDialog.Open(std::move(made), [](TPreferenceDialog& d) { return d.Open(); }))
         return;
     // The key is off while it may be the one being chosen.

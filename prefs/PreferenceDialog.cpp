@@ -110,6 +110,22 @@ BOOL TPreferenceDialog::OnInitDialog()
     formatDetailPage.SetFormat(&workingView.formats);
     RebuildWorkingThemes();
     previewKeyword.Like = {LoadResourceString(IDS_PREVIEW_KEYWORD)};
+    if (config) {
+        TLogTextPageSources logText;
+        logText.view = &workingView;
+        logText.textTheme = &workingTextTheme;
+        logText.channelBack = &workingChannelBack;
+        logText.allBack = &workingAllBack;
+        logText.keyword = &previewKeyword;
+        logText.addressFinder = addressFinder;
+        logText.preference = &config->preference;
+        logText.layoutPage = &viewLayoutPage;
+        logText.formatPage = &formatPage;
+        logText.formatDetailPage = &formatDetailPage;
+        logText.userImageFolder = config->GetUserImageFolder();
+        logText.programImageFolder = config->GetProgramImageFolder();
+        viewLogTextPage.SetSources(logText);
+    }
     dccReceiveDetailPage.SetReceivePage(&dccReceivePage);
     BOOL result = TPropertyTreeSheet::OnInitDialog();
     SelectPage(&connectionPage);
@@ -197,7 +213,7 @@ bool TPreferenceDialog::LoadThemeFormats(const CString& fileName, bool fromUserF
 void TPreferenceDialog::RefreshAppearancePages(bool appearance, bool formats)
 {
     if (appearance) {
-        // The log text page's samples are redrawn here too once it has them.
+        viewLogTextPage.RefreshSamples();
         viewTreePage.RefreshPreview();
         viewListPage.RefreshPreview();
         viewEditPage.RefreshPreview();

@@ -13,6 +13,7 @@
 #include "prefs/SoundPage.h"
 #include "prefs/ThemePage.h"
 #include "prefs/ViewListPages.h"
+#include "prefs/ViewLogTextPage.h"
 #include "prefs/ViewPages.h"
 #include "prefs/WindowPages.h"
 #include "settings/LogKeyword.h"
@@ -20,6 +21,7 @@
 #include "settings/ViewSettings.h"
 
 class TConfig;
+class TLogAddressFinder;
 class TPreferenceDialog;
 
 class IPreferenceDialogListener {
@@ -49,6 +51,8 @@ public:
 
     void SetListener(IPreferenceDialogListener* value) { listener = value; }
     void SetConfig(TConfig* value) { config = value; }
+    // What the log samples find URLs and addresses with; none finds nothing.
+    void SetAddressFinder(const TLogAddressFinder* value) { addressFinder = value; }
     // Registers the pages and shows the window; false when it cannot be made.
     bool Open();
 
@@ -76,7 +80,7 @@ public:
     TUserInfoPage userInfoPage;
     TDetailPage detailPage;
     TViewPage viewPage;
-    TBlankPage viewLogTextPage{IDD_VIEW_LOG_TEXT_PAGE};
+    TViewLogTextPage viewLogTextPage;
     TViewTreePage viewTreePage;
     TViewListPage viewListPage;
     TViewEditPage viewEditPage;
@@ -120,4 +124,5 @@ private:
 
     IPreferenceDialogListener* listener = nullptr;
     TConfig* config = nullptr;
+    const TLogAddressFinder* addressFinder = nullptr;
 };

@@ -34,6 +34,7 @@
 #include "res/windows/themepages.h"
 #include "res/windows/serverpages.h"
 #include "res/windows/wizard.h"
+#include "res/windows/logtextpage.h"
 
 // The main frame's icon, menu and accelerators.
 #define IDR_MAINFRAME 128

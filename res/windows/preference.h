@@ -353,4 +353,4 @@
 
 // Problems the pages and the main window report.
 #define IDS_FOLDER_NOT_USABLE 10296
-#define IDS_HOTKEY_TAKEN 10297
+#define IDS_HOTKEY_TAKEN 10419

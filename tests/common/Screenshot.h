@@ -7,6 +7,8 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <memory>
 #include <vector>
 
 class TMemoryCanvas {
@@ -66,6 +68,21 @@ public:
         for (int y = rect.top < 0 ? 0 : rect.top; y < rect.bottom && y < height; y++)
             for (int x = rect.left < 0 ? 0 : rect.left; x < rect.right && x < width; x++)
                 n += Pixel(x, y) == color;
+        return n;
+    }
+
+    // Pixels within the tolerance of that colour in each of red, green and blue: smoothed text
+    // has only a few of exactly its own colour.
+    int CountNear(const RECT& rect, COLORREF color, int tolerance) const
+    {
+        int n = 0;
+        for (int y = rect.top < 0 ? 0 : rect.top; y < rect.bottom && y < height; y++)
+            for (int x = rect.left < 0 ? 0 : rect.left; x < rect.right && x < width; x++) {
+                COLORREF p = Pixel(x, y);
+                n += abs(GetRValue(p) - GetRValue(color)) <= tolerance &&
+                     abs(GetGValue(p) - GetGValue(color)) <= tolerance &&
+                     abs(GetBValue(p) - GetBValue(color)) <= tolerance;
+            }
         return n;
     }
 
@@ -158,4 +175,19 @@ inline CString ScreenshotPath(const wchar_t* name)
     folder = slash >= 0 ? folder.Left(slash + 1) + L"screenshots" : CString(L"screenshots");
     CreateDirectoryW(folder, nullptr);
     return folder + L"\\" + name;
+}
+
+// What the screen shows of the window's client area, to read pixel by pixel.
+inline std::unique_ptr<TMemoryCanvas> CaptureClient(HWND window)
+{
+    RECT client = {};
+    GetClientRect(window, &client);
+    POINT origin = {0, 0};
+    ClientToScreen(window, &origin);
+    auto canvas =
+        std::make_unique<TMemoryCanvas>(client.right > 0 ? client.right : 1, client.bottom > 0 ? client.bottom : 1);
+    HDC screen = GetDC(nullptr);
+    BitBlt(canvas->dc, 0, 0, canvas->width, canvas->height, screen, origin.x, origin.y, SRCCOPY);
+    ReleaseDC(nullptr, screen);
+    return canvas;
 }

@@ -108,6 +108,7 @@ void PreferenceSheetFixture::Open()
     dialog = new TPreferenceDialog(nullptr);
     dialog->SetListener(this);
     dialog->SetConfig(&settings);
+    dialog->SetAddressFinder(addressFinder);
     ASSERT_TRUE(dialog->Open());
     ::SetWindowPos(dialog->m_hWnd, HWND_TOPMOST, 20, 20, 0, 0, SWP_NOSIZE);
     FocusForInput(dialog->m_hWnd);

@@ -66,6 +66,8 @@ protected:
     TTempFolder folder;
     TConfig settings;
     TPreferenceDialog* dialog = nullptr;
+    // Handed to the window before it opens; none finds no URLs in its log samples.
+    const TLogAddressFinder* addressFinder = nullptr;
     std::string golden;
     // "view.ini" as the fixture wrote it, the input line's font and colours off their defaults.
     std::string viewGolden;

@@ -499,7 +499,8 @@ TEST_F(ThemePagesTest, GoldenViewAndThemeRoundTrip)
     const struct {
         TPropertyPage* page;
         const wchar_t* screenshot;
-    } pages[] = {{&dialog->viewTreePage, L"pref-golden-tree.png"},
+    } pages[] = {{&dialog->viewLogTextPage, L"pref-golden-log.png"},
+                 {&dialog->viewTreePage, L"pref-golden-tree.png"},
                  {&dialog->viewListPage, L"pref-golden-list.png"},
                  {&dialog->viewEditPage, L"pref-golden-input.png"},
                  {&dialog->formatPage, L"pref-golden-messages.png"},

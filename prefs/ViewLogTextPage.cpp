@@ -1,0 +1,379 @@
+#include "prefs/ViewLogTextPage.h"
+
+#include "dialogs/FontDialog.h"
+#include "dialogs/MessageBoxes.h"
+#include "dialogs/PictureListDialog.h"
+#include "foundation/ResourceString.h"
+
+#include <algorithm>
+
+namespace {
+
+// The background style codes in the order of the names of the style list; enlarging right and
+// top are stored as 304 and 303.
+const int kBackStyles[] = {0,   100, 101, 102, 200, 201, 202, 203, 204, 205, 206, 207,
+                           208, 300, 301, 302, 304, 303, 305, 306, 307, 308, 309};
+
+const UINT kShadowNames[] = {IDS_SHADOW_NONE, IDS_SHADOW_DROP, IDS_SHADOW_OUTLINE, IDS_SHADOW_FILL};
+
+const int kFontControls[] = {IDC_LOG_TEXT_SAMPLE, IDC_LOG_TEXT_FONT_COLOR, IDC_LOG_TEXT_FONT};
+const int kAllControls[] = {IDC_LOG_TEXT_SAMPLE,
+                            IDC_LOG_TEXT_FONT_COLOR,
+                            IDC_LOG_TEXT_FONT,
+                            IDC_LOG_TEXT_URL_UNDERLINE,
+                            IDC_LOG_TEXT_HOST_UNDERLINE,
+                            IDC_LOG_TEXT_SELECT_TEXT_COLOR,
+                            IDC_LOG_TEXT_SELECT_BACK_COLOR,
+                            IDC_LOG_TEXT_HILIGHT_COLOR,
+                            IDC_LOG_TEXT_STYLE_LABEL,
+                            IDC_LOG_TEXT_STYLE,
+                            IDC_LOG_TEXT_IMAGE_LABEL,
+                            IDC_LOG_TEXT_IMAGE_FILE,
+                            IDC_LOG_TEXT_CHOOSE_IMAGE,
+                            IDC_LOG_TEXT_BACK_COLOR,
+                            IDC_LOG_TEXT_SHADOW_LABEL,
+                            IDC_LOG_TEXT_SHADOW_KIND,
+                            IDC_LOG_TEXT_SHADOW_COLOR};
+
+} // namespace
+
+BOOL TViewLogTextPage::OnInitDialog()
+{
+    TPropertyPage::OnInitDialog();
+    if (!sources.view || !sources.textTheme || !sources.channelBack || !sources.allBack)
+        return TRUE;
+    initialised = true;
+    items.SubclassDlgItem(IDC_LOG_TEXT_ITEMS, m_hWnd);
+    sample.SubclassDlgItem(IDC_LOG_TEXT_SAMPLE, m_hWnd);
+    items.listener = this;
+    channelImage = sources.view->channelLogBack.imageFile;
+    allImage = sources.view->allLogBack.imageFile;
+    BuildItemTree();
+    FillStyleList();
+    FillShadowList();
+    HWND tab = Item(IDC_LOG_TEXT_SAMPLES);
+    for (UINT title : {IDS_LOG_TEXT_CHANNEL_LOG, IDS_LOG_TEXT_ALL_LOG}) {
+        CString text = LoadResourceString(title);
+        TCITEMW tabItem = {};
+        tabItem.mask = TCIF_TEXT;
+        tabItem.pszText = const_cast<wchar_t*>((const wchar_t*)text);
+        ::SendMessageW(tab, TCM_INSERTITEMW, ::SendMessageW(tab, TCM_GETITEMCOUNT, 0, 0), (LPARAM)&tabItem);
+    }
+    CreateSamples();
+    ShowItem(items.GetSelectedItem());
+    return TRUE;
+}
+
+void TViewLogTextPage::FillStyleList()
+{
+    HWND combo = Item(IDC_LOG_TEXT_STYLE);
+    CString names = LoadResourceString(IDS_LOG_TEXT_BACK_STYLES);
+    for (int code : kBackStyles) {
+        int comma = names.Find(L',');
+        CString name = comma >= 0 ? names.Left(comma) : names;
+        names = comma >= 0 ? names.Mid(comma + 1) : CString();
+        int index = (int)::SendMessageW(combo, CB_ADDSTRING, 0, (LPARAM)(const wchar_t*)name);
+        ::SendMessageW(combo, CB_SETITEMDATA, index, code);
+    }
+}
+
+void TViewLogTextPage::FillShadowList()
+{
+    HWND combo = Item(IDC_LOG_TEXT_SHADOW_KIND);
+    for (UINT name : kShadowNames)
+        ::SendMessageW(combo, CB_ADDSTRING, 0, (LPARAM)(const wchar_t*)LoadResourceString(name));
+}
+
+void TViewLogTextPage::OnSelChanged(TTreeView*, HTREEITEM newItem, HTREEITEM) { ShowItem(newItem); }
+
+void TViewLogTextPage::ShowControls(std::initializer_list<int> shown)
+{
+    for (int id : kAllControls) {
+        bool show = std::find(shown.begin(), shown.end(), id) != shown.end();
+        ::ShowWindow(Item(id), show ? SW_SHOWNA : SW_HIDE);
+    }
+}
+
+void TViewLogTextPage::ShowItem(HTREEITEM item)
+{
+    if (!initialised || !item)
+        return;
+    const int code = CodeOf(item);
+    const TViewLogTextConfig& text = sources.view->logText;
+    const COLORREF channelBack = sources.view->channelLogBack.color;
+    TFont* plain = sources.textTheme->GetLineFont(0, false, false);
+    switch (code) {
+    case kLogTextBackgrounds:
+        ShowControls({});
+        return;
+    case kLogTextChannelBack:
+    case kLogTextAllBack:
+        ShowBackground(code);
+        return;
+    case kLogTextShadow:
+        ShowControls({IDC_LOG_TEXT_SHADOW_LABEL, IDC_LOG_TEXT_SHADOW_KIND, IDC_LOG_TEXT_SHADOW_COLOR});
+        ::SendDlgItemMessageW(m_hWnd, IDC_LOG_TEXT_SHADOW_KIND, CB_SETCURSEL, text.shadowKind, 0);
+        return;
+    case kLogTextSelection:
+        ShowControls({IDC_LOG_TEXT_SAMPLE, IDC_LOG_TEXT_SELECT_TEXT_COLOR, IDC_LOG_TEXT_SELECT_BACK_COLOR});
+        ShowLabel(plain, text.selectTextColor, text.selectBackColor);
+        return;
+    case kLogTextHilight:
+        ShowControls({IDC_LOG_TEXT_SAMPLE, IDC_LOG_TEXT_HILIGHT_COLOR});
+        ShowLabel(plain, text.lineFonts[0].color, text.hilightBackColor);
+        return;
+    case kLogTextUrl:
+    case kLogTextHost: {
+        int check = code == kLogTextUrl ? IDC_LOG_TEXT_URL_UNDERLINE : IDC_LOG_TEXT_HOST_UNDERLINE;
+        ShowControls({kFontControls[0], kFontControls[1], kFontControls[2], check});
+        bool useFont = code == kLogTextUrl ? text.useUrlFont : text.useHostnameFont;
+        ::CheckDlgButton(m_hWnd, check, useFont ? BST_UNCHECKED : BST_CHECKED);
+        ShowLabel(GetThemeFont(code), GetFontSetting(code)->color, channelBack);
+        return;
+    }
+    }
+    ShowControls({kFontControls[0], kFontControls[1], kFontControls[2]});
+    if (const TViewFont* font = GetFontSetting(code)) {
+        ShowLabel(GetThemeFont(code), font->color, channelBack);
+        return;
+    }
+    // A root or a group edits the fonts below it: shown greyed in the first of them.
+    int child = CodeOf(items.GetChildItem(item));
+    TFont* font = GetFontSetting(child) ? GetThemeFont(child) : plain;
+    ShowLabel(font, ::GetSysColor(COLOR_GRAYTEXT), ::GetSysColor(COLOR_BTNFACE));
+}
+
+void TViewLogTextPage::ShowBackground(int code)
+{
+    const TViewBackground& back = code == kLogTextChannelBack ? sources.view->channelLogBack : sources.view->allLogBack;
+    ShowControls({IDC_LOG_TEXT_STYLE_LABEL, IDC_LOG_TEXT_IMAGE_LABEL, IDC_LOG_TEXT_IMAGE_FILE,
+                  IDC_LOG_TEXT_CHOOSE_IMAGE, IDC_LOG_TEXT_STYLE, IDC_LOG_TEXT_BACK_COLOR});
+    int tab = code == kLogTextChannelBack ? 0 : 1;
+    ::SendDlgItemMessageW(m_hWnd, IDC_LOG_TEXT_SAMPLES, TCM_SETCURSEL, tab, 0);
+    ShowSample(tab);
+    SelectStyle(back.style);
+    ::SetDlgItemTextW(m_hWnd, IDC_LOG_TEXT_IMAGE_FILE, back.imageFile);
+}
+
+void TViewLogTextPage::SelectStyle(int code)
+{
+    HWND combo = Item(IDC_LOG_TEXT_STYLE);
+    ::SendMessageW(combo, CB_SETCURSEL, 0, 0);
+    int count = (int)::SendMessageW(combo, CB_GETCOUNT, 0, 0);
+    for (int i = 0; i < count; i++)
+        if ((int)::SendMessageW(combo, CB_GETITEMDATA, i, 0) == code) {
+            ::SendMessageW(combo, CB_SETCURSEL, i, 0);
+            break;
+        }
+}
+
+// A font that could not be made (a face or size no font has) falls back to the plain text font,
+// then to the page's own, so the label never draws with a missing or zero-height font.
+void TViewLogTextPage::ShowLabel(TFont* font, COLORREF text, COLORREF back)
+{
+    if (!font || !font->handle)
+        font = sources.textTheme->GetLineFont(0, false, false);
+    if (font && font->handle) {
+        sampleFont.Assign(*font);
+        sampleFont.CreateHandle();
+    } else {
+        sampleFont.DeleteHandle();
+    }
+    HFONT handle = sampleFont.handle ? sampleFont.handle : (HFONT)SendMessage(WM_GETFONT);
+    labelText = text;
+    labelBack = back;
+    sample.SendMessage(WM_SETFONT, (WPARAM)handle, FALSE);
+    sample.SetTextColor(text);
+    sample.SetBackgroundColor(back);
+}
+
+TViewFont* TViewLogTextPage::FontOfItemOrFirstChild(HTREEITEM item) const
+{
+    if (TViewFont* font = GetFontSetting(CodeOf(item)))
+        return font;
+    return GetFontSetting(CodeOf(items.GetChildItem(item)));
+}
+
+void TViewLogTextPage::ForEachFontUnder(HTREEITEM item, const std::function<void(TViewFont&)>& change)
+{
+    if (TViewFont* font = GetFontSetting(CodeOf(item))) {
+        change(*font);
+        return;
+    }
+    for (HTREEITEM child = items.GetChildItem(item); child; child = items.GetNextSiblingItem(child)) {
+        if (TViewFont* font = GetFontSetting(CodeOf(child))) {
+            change(*font);
+            continue;
+        }
+        for (HTREEITEM grandchild = items.GetChildItem(child); grandchild;
+             grandchild = items.GetNextSiblingItem(grandchild))
+            if (TViewFont* font = GetFontSetting(CodeOf(grandchild)))
+                change(*font);
+    }
+}
+
+// The refresh already showed the selected item again; the colour marks follow here.
+void TViewLogTextPage::ApplyThemeAndRedraw()
+{
+    ApplyTheme();
+    if (initialised)
+        items.Invalidate();
+}
+
+void TViewLogTextPage::OnChangeFont()
+{
+    HTREEITEM item = items.GetSelectedItem();
+    const TViewFont* shown = item ? FontOfItemOrFirstChild(item) : nullptr;
+    if (!shown)
+        return;
+    TFontDialogEx dialog(this);
+    dialog.SetFaceName(shown->family);
+    dialog.charset = shown->charset;
+    dialog.size = shown->size;
+    dialog.bold = shown->bold;
+    dialog.italic = shown->italic;
+    dialog.underline = shown->underline;
+    if (dialog.DoModal() != IDOK)
+        return;
+    ForEachFontUnder(item, [&](TViewFont& font) {
+        font.family = dialog.GetFaceName();
+        font.charset = dialog.charset;
+        font.size = dialog.size;
+        font.bold = dialog.bold;
+        font.italic = dialog.italic;
+        font.underline = dialog.underline;
+    });
+    ApplyThemeAndRedraw();
+}
+
+bool TViewLogTextPage::PickColor(COLORREF& color)
+{
+    TColorDialog dialog(color, 0, ::GetAncestor(m_hWnd, GA_ROOT));
+    if (dialog.DoModal() != IDOK)
+        return false;
+    color = dialog.GetColor();
+    return true;
+}
+
+void TViewLogTextPage::OnChangeFontColor()
+{
+    HTREEITEM item = items.GetSelectedItem();
+    COLORREF color = labelText;
+    if (!item || !FontOfItemOrFirstChild(item) || !PickColor(color))
+        return;
+    ForEachFontUnder(item, [&](TViewFont& font) { font.color = color; });
+    ApplyThemeAndRedraw();
+}
+
+bool TViewLogTextPage::TakeStyle()
+{
+    TViewBackground* back = SelectedBackground();
+    HWND combo = Item(IDC_LOG_TEXT_STYLE);
+    int index = (int)::SendMessageW(combo, CB_GETCURSEL, 0, 0);
+    if (!back || index < 0)
+        return false;
+    int code = (int)::SendMessageW(combo, CB_GETITEMDATA, index, 0);
+    if (code == back->style)
+        return false;
+    back->style = code;
+    return true;
+}
+
+// A pick from the open list reports twice; the list still open is no choice yet.
+void TViewLogTextPage::OnStyleChanged()
+{
+    if (!::SendDlgItemMessageW(m_hWnd, IDC_LOG_TEXT_STYLE, CB_GETDROPPEDSTATE, 0, 0) && TakeStyle())
+        ApplyTheme();
+}
+
+void TViewLogTextPage::OnChangeBackColor()
+{
+    TViewBackground* back = SelectedBackground();
+    if (back && PickColor(back->color))
+        ApplyThemeAndRedraw();
+}
+
+void TViewLogTextPage::OnChooseImage()
+{
+    TViewBackground* back = SelectedBackground();
+    if (!back)
+        return;
+    TPictureListDialog dialog(this);
+    dialog.folders = {sources.userImageFolder, sources.programImageFolder};
+    dialog.file = GetControlText(Item(IDC_LOG_TEXT_IMAGE_FILE));
+    if (dialog.DoModal() != IDOK)
+        return;
+    // A picture that does not decode never becomes the background.
+    if (!dialog.file.IsEmpty() && !PictureLoads(dialog.file))
+        return;
+    back->imageFile = dialog.file;
+    ::SetDlgItemTextW(m_hWnd, IDC_LOG_TEXT_IMAGE_FILE, back->imageFile);
+    // No picture means the colour alone; a first picture is tiled.
+    HWND combo = Item(IDC_LOG_TEXT_STYLE);
+    if (back->imageFile.IsEmpty() || ::SendMessageW(combo, CB_GETCURSEL, 0, 0) == 0) {
+        ::SendMessageW(combo, CB_SETCURSEL, back->imageFile.IsEmpty() ? 0 : 1, 0);
+        TakeStyle();
+    }
+    ApplyTheme();
+}
+
+void TViewLogTextPage::OnUrlUnderline()
+{
+    sources.view->logText.useUrlFont = !IsChecked(IDC_LOG_TEXT_URL_UNDERLINE);
+    ApplyTheme();
+}
+
+void TViewLogTextPage::OnHostnameUnderline()
+{
+    sources.view->logText.useHostnameFont = !IsChecked(IDC_LOG_TEXT_HOST_UNDERLINE);
+    ApplyTheme();
+}
+
+void TViewLogTextPage::OnShadowKindChanged()
+{
+    HWND combo = Item(IDC_LOG_TEXT_SHADOW_KIND);
+    int index = (int)::SendMessageW(combo, CB_GETCURSEL, 0, 0);
+    if (index < 0 || ::SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0) || index == sources.view->logText.shadowKind)
+        return;
+    sources.view->logText.shadowKind = index;
+    ApplyTheme();
+}
+
+void TViewLogTextPage::OnChangeShadowColor()
+{
+    if (PickColor(sources.view->logText.shadowColor))
+        ApplyThemeAndRedraw();
+}
+
+void TViewLogTextPage::OnChangeSelectTextColor()
+{
+    COLORREF color = labelText;
+    if (!PickColor(color))
+        return;
+    sources.view->logText.selectTextColor = color;
+    ApplyThemeAndRedraw();
+}
+
+void TViewLogTextPage::OnChangeSelectBackColor()
+{
+    COLORREF color = labelBack;
+    if (!PickColor(color))
+        return;
+    sources.view->logText.selectBackColor = color;
+    ApplyThemeAndRedraw();
+}
+
+void TViewLogTextPage::OnChangeHilightColor()
+{
+    COLORREF color = labelBack;
+    if (!PickColor(color))
+        return;
+    sources.view->logText.hilightBackColor = color;
+    ApplyThemeAndRedraw();
+}
+
+LRESULT TViewLogTextPage::OnTabChanged(NMHDR*)
+{
+    ShowSample((int)::SendDlgItemMessageW(m_hWnd, IDC_LOG_TEXT_SAMPLES, TCM_GETCURSEL, 0, 0));
+    return 0;
+}
