@@ -13,7 +13,8 @@ const LONGLONG kLargestThemeFile = 1 << 20;
 bool IsThemeFileReadable(const CString& path)
 {
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!::GetFileAttributesExW(path, GetFileExInfoStandard, &data) || (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+    if (!::GetFileAttributesExW(path, GetFileExInfoStandard, &data) ||
+        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
         return false;
     LONGLONG size = ((LONGLONG)data.nFileSizeHigh << 32) | data.nFileSizeLow;
     return size <= kLargestThemeFile;
@@ -186,27 +187,26 @@ bool TPreferenceDialog::ReadTheme(const CString& fileName, bool fromUserFolder, 
 
 bool TPreferenceDialog::LoadTheme(const CString& fileName, bool fromUserFolder, bool oldViewFile)
 {
-    if (!ReadTheme(fileName, fromUserFolder, oldViewFile, TThemePart::All))
-        return false;
-    RebuildWorkingThemes();
-    RefreshAppearancePages(true, true);
-    return true;
+    return LoadThemePart(fileName, fromUserFolder, oldViewFile, TThemePart::All);
 }
 
 bool TPreferenceDialog::LoadThemeAppearance(const CString& fileName, bool fromUserFolder, bool oldViewFile)
 {
-    if (!ReadTheme(fileName, fromUserFolder, oldViewFile, TThemePart::Appearance))
-        return false;
-    RebuildWorkingThemes();
-    RefreshAppearancePages(true, false);
-    return true;
+    return LoadThemePart(fileName, fromUserFolder, oldViewFile, TThemePart::Appearance);
 }
 
 bool TPreferenceDialog::LoadThemeFormats(const CString& fileName, bool fromUserFolder, bool oldViewFile)
 {
-    if (!ReadTheme(fileName, fromUserFolder, oldViewFile, TThemePart::Formats))
+    return LoadThemePart(fileName, fromUserFolder, oldViewFile, TThemePart::Formats);
+}
+
+bool TPreferenceDialog::LoadThemePart(const CString& fileName, bool fromUserFolder, bool oldViewFile, TThemePart part)
+{
+    if (!ReadTheme(fileName, fromUserFolder, oldViewFile, part))
         return false;
-    RefreshAppearancePages(false, true);
+    if (part != TThemePart::Formats)
+        RebuildWorkingThemes();
+    RefreshAppearancePages(part != TThemePart::Formats, part != TThemePart::Appearance);
     return true;
 }
 

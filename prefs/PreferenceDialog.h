@@ -120,6 +120,7 @@ protected:
 private:
     enum class TThemePart { All, Appearance, Formats };
     bool ReadTheme(const CString& fileName, bool fromUserFolder, bool oldViewFile, TThemePart part);
+    bool LoadThemePart(const CString& fileName, bool fromUserFolder, bool oldViewFile, TThemePart part);
     void CentreOverParent();
 
     IPreferenceDialogListener* listener = nullptr;

@@ -32,8 +32,7 @@ std::vector<CString> FindThemeFiles(const CString& folder, const CString& extens
             names.push_back(name);
     } while (::FindNextFileW(search, &found));
     ::FindClose(search);
-    std::sort(names.begin(), names.end(),
-              [](const CString& a, const CString& b) { return std::wcscmp(a, b) < 0; });
+    std::sort(names.begin(), names.end(), [](const CString& a, const CString& b) { return std::wcscmp(a, b) < 0; });
     return names;
 }
 

@@ -14,9 +14,9 @@ class TPreferenceDialog;
 
 // What a theme list entry stands for.
 struct TThemeEntry {
-    CString name;      // the file name with its extension; empty for the built-in defaults
-    bool userFolder;   // else the program's themes folder
-    bool oldViewFile;  // a view file of the previous version
+    CString name;     // the file name with its extension; empty for the built-in defaults
+    bool userFolder;  // else the program's themes folder
+    bool oldViewFile; // a view file of the previous version
 };
 
 class TViewPage : public TPropertyPage, public IListBoxListener {

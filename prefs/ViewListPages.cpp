@@ -1,5 +1,6 @@
 #include "prefs/ViewListPages.h"
 
+#include "classlib/Gdi.h"
 #include "controls/ChildId.h"
 #include "foundation/ResourceString.h"
 #include "prefs/ViewPages.h"
@@ -96,8 +97,8 @@ void TViewListPage::CreatePreview()
     frame.SubclassDlgItem(IDC_LIST_PREVIEW_FRAME, m_hWnd);
     RECT area = {};
     frame.GetClientRect(&area);
-    const DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | LVS_SMALLICON |
-                        LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS | LVS_AUTOARRANGE;
+    const DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | LVS_SMALLICON | LVS_SHOWSELALWAYS |
+                        LVS_SHAREIMAGELISTS | LVS_AUTOARRANGE;
     if (!preview.CreateEx(0, WC_LISTVIEWW, L"", style, area, frame.m_hWnd, GetNextChildId()))
         return;
     MakeImages({147, 148, 149});
@@ -188,13 +189,14 @@ void TViewListPage::OnCustomDraw(TListView* list, NMHDR* header, LRESULT* result
     list->SendMessage(LVM_GETITEMRECT, (WPARAM)item, (LPARAM)&label);
     list->SendMessage(LVM_GETITEMRECT, (WPARAM)item, (LPARAM)&icon);
     FillRect(dc, label, back);
-    HGDIOBJ oldFont = ::SelectObject(dc, previewFont.handle);
-    COLORREF oldColor = ::SetTextColor(dc, text);
-    int oldMode = ::SetBkMode(dc, TRANSPARENT);
-    ::DrawTextW(dc, list->GetItemText(item, 0), -1, &label, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-    ::SetBkMode(dc, oldMode);
-    ::SetTextColor(dc, oldColor);
-    ::SelectObject(dc, oldFont);
+    {
+        CSelectObject font(dc, previewFont.handle);
+        COLORREF oldColor = ::SetTextColor(dc, text);
+        int oldMode = ::SetBkMode(dc, TRANSPARENT);
+        ::DrawTextW(dc, list->GetItemText(item, 0), -1, &label, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+        ::SetBkMode(dc, oldMode);
+        ::SetTextColor(dc, oldColor);
+    }
     ImageList_Draw(images, list->GetItemImage(item), dc, icon.left, icon.top + (icon.bottom - icon.top - 16) / 2,
                    ILD_TRANSPARENT);
     *result = CDRF_SKIPDEFAULT;

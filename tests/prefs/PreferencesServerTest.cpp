@@ -5,8 +5,8 @@
 
 #include "tests/mainframe/MainFrameFixture.h"
 
-#include "foundation/Path.h"
 #include "dialogs/FontDialog.h"
+#include "foundation/Path.h"
 #include "logview/LogView.h"
 #include "res/resource.h"
 #include "tests/common/DialogSteps.h"

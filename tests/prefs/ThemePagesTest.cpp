@@ -49,8 +49,8 @@ void WriteBytes(const CString& path, const std::string& bytes)
 // A theme of the current format holding only a member-list font size and a join format.
 std::string Theme(int listSize, const char* join)
 {
-    return std::string("Encoding=UTF-8\r\n[List]\r\nFont.Size=") + std::to_string(listSize) + "\r\n[Format]\r\nJoin=" +
-           join + "\r\n";
+    return std::string("Encoding=UTF-8\r\n[List]\r\nFont.Size=") + std::to_string(listSize) +
+           "\r\n[Format]\r\nJoin=" + join + "\r\n";
 }
 
 // A colour button of a view page, the colour answered and where it shows.
@@ -100,7 +100,8 @@ protected:
     void ClickAnswering(TPropertyPage* page, int button, bool confirm)
     {
         int shown = ShownWindowCount();
-        WhenShown(HasCaption(L"確認"), [confirm](HWND box) { ClickAt(ScreenPointOf(::Control(box, confirm ? IDOK : IDCANCEL))); });
+        WhenShown(HasCaption(L"確認"),
+                  [confirm](HWND box) { ClickAt(ScreenPointOf(::Control(box, confirm ? IDOK : IDCANCEL))); });
         ClickAt(ScreenPointOf(Control(page, button)));
         EXPECT_TRUE(PumpMessagesUntil([&] { return ShownWindowCount() > shown; }, 5000)) << "no question";
         StopWatching();
@@ -136,7 +137,8 @@ protected:
     }
     // Each row's colour answered in the chooser its button opens; the preview checked at once.
     template <size_t N>
-    void ChooseColors(TPropertyPage* page, const TColorRow (&rows)[N], const std::function<void(const TColorRow&)>& shown)
+    void ChooseColors(TPropertyPage* page, const TColorRow (&rows)[N],
+                      const std::function<void(const TColorRow&)>& shown)
     {
         for (const TColorRow& row : rows) {
             SCOPED_TRACE(row.what);
@@ -195,7 +197,8 @@ TEST_F(ThemePagesTest, ThemePage)
     WriteBytes(Folder(false) + L"B.theme", Theme(125, "prog-B join"));
     WriteBytes(Folder(true) + L"a.theme", Theme(140, "user-a join"));
     WriteBytes(Folder(true) + L"zeta.theme", Theme(160, "zeta join"));
-    WriteBytes(Folder(true) + L"a.kvf", "[Font_MemList]\r\nName=Tahoma\r\nSize=13\r\n[Format]\r\nMsgJoinFormat=old join\r\n");
+    WriteBytes(Folder(true) + L"a.kvf",
+               "[Font_MemList]\r\nName=Tahoma\r\nSize=13\r\n[Format]\r\nMsgJoinFormat=old join\r\n");
     WriteBytes(Folder(true) + L"notes.txt", "not a theme");
     ::CreateDirectoryW(Folder(true) + L"folder.theme", nullptr);
     const std::string userA = ReadBytes(Folder(true) + L"a.theme");
@@ -222,7 +225,8 @@ TEST_F(ThemePagesTest, ThemePage)
         {"saving lists it", TThemeStep::Press, nullptr, IDC_THEME_SAVE, L"mine", nullptr, 100, kDefaultJoin,
          L"**初期設定|**B|**a|*a|a|mine|zeta"},
         {"saving over a theme keeps one entry", TThemeStep::Type, L"zeta", 0, nullptr, "1--"},
-        {"", TThemeStep::Press, nullptr, IDC_THEME_SAVE, nullptr, nullptr, 0, nullptr, L"**初期設定|**B|**a|*a|a|mine|zeta"},
+        {"", TThemeStep::Press, nullptr, IDC_THEME_SAVE, nullptr, nullptr, 0, nullptr,
+         L"**初期設定|**B|**a|*a|a|mine|zeta"},
         {"cancelling the question deletes nothing", TThemeStep::Select, L"*a", 0, L"a", "111"},
         {"", TThemeStep::KeepOnCancel, nullptr, IDC_THEME_DELETE, nullptr, nullptr, 0, nullptr,
          L"**初期設定|**B|**a|*a|a|mine|zeta"},
@@ -284,7 +288,8 @@ TEST_F(ThemePagesTest, ThemePage)
     ASSERT_TRUE(saved.LoadFile(Folder(true) + L"mine.theme"));
     EXPECT_EQ(100, saved.list.font.size);
     EXPECT_EQ(kDefaultJoin, saved.formats.Join);
-    EXPECT_FALSE(PathExists(settings.GetSettingsFolder() + kView) && ReadBytes(settings.GetSettingsFolder() + kView) != viewGolden)
+    EXPECT_FALSE(PathExists(settings.GetSettingsFolder() + kView) &&
+                 ReadBytes(settings.GetSettingsFolder() + kView) != viewGolden)
         << "nothing reaches view.ini before OK";
 }
 
