@@ -209,3 +209,23 @@ void TFontDialogEx::OnCharsetChosen()
         charset = (BYTE)::SendMessageW(list, LB_GETITEMDATA, index, 0);
     UpdateSample();
 }
+
+void TFontDialogEx::StartFrom(const TViewFont& font)
+{
+    faceName = font.family;
+    charset = font.charset;
+    size = font.size;
+    bold = font.bold;
+    italic = font.italic;
+    underline = font.underline;
+}
+
+void TFontDialogEx::CopyChoiceTo(TViewFont& font) const
+{
+    font.family = faceName;
+    font.charset = charset;
+    font.size = size;
+    font.bold = bold;
+    font.italic = italic;
+    font.underline = underline;
+}

@@ -8,6 +8,7 @@
 #include "controls/UpdateDialog.h"
 #include "res/windows/dialogs.h"
 #include "settings/Font.h"
+#include "settings/ViewSettings.h"
 
 class TFontDialogEx : public TUpdateDialog {
 public:
@@ -15,6 +16,10 @@ public:
 
     void SetFaceName(const CString& value) { faceName = value; }
     CString GetFaceName() const { return faceName; }
+    // Starts from a stored font, and after IDOK puts the choice back into one: face, character
+    // set, size and style. The colour is not the chooser's and stays.
+    void StartFrom(const TViewFont& font);
+    void CopyChoiceTo(TViewFont& font) const;
 
     BOOL OnInitDialog() override;
 

@@ -137,52 +137,41 @@ TViewBackground* TViewLogTextPage::SelectedBackground() const
                                        : nullptr;
 }
 
-TViewFont* TViewLogTextPage::GetFontSetting(int code) const
+namespace {
+
+// The font a code names among the 32 of the log text, in the stored settings and in the theme
+// alike (both name them the same); null for codes without a font.
+template <class TFonts> auto FontOfCode(TFonts& fonts, int code) -> decltype(&fonts.timeFont)
 {
-    if (!sources.view)
-        return nullptr;
-    TViewLogTextConfig& text = sources.view->logText;
     switch (code) {
     case kLogTextTime:
-        return &text.timeFont;
+        return &fonts.timeFont;
     case kLogTextPlace:
-        return &text.channelFont;
+        return &fonts.channelFont;
     case kLogTextKeyword:
-        return &text.keywordFont;
+        return &fonts.keywordFont;
     case kLogTextUrl:
-        return &text.urlFont;
+        return &fonts.urlFont;
     case kLogTextHost:
-        return &text.hostnameFont;
+        return &fonts.hostnameFont;
     }
     if (code >= kLogTextLineFont && code < kLogTextLineFont + kLineKindCount)
-        return &text.lineFonts[code - kLogTextLineFont];
+        return &fonts.lineFonts[code - kLogTextLineFont];
     if (code >= kLogTextNickFont && code < kLogTextNickFont + kNickFontCount)
-        return &text.nickFonts[code - kLogTextNickFont];
+        return &fonts.nickFonts[code - kLogTextNickFont];
     return nullptr;
+}
+
+} // namespace
+
+TViewFont* TViewLogTextPage::GetFontSetting(int code) const
+{
+    return sources.view ? FontOfCode(sources.view->logText, code) : nullptr;
 }
 
 TFont* TViewLogTextPage::GetThemeFont(int code) const
 {
-    if (!sources.textTheme)
-        return nullptr;
-    TLogTextTheme& theme = *sources.textTheme;
-    switch (code) {
-    case kLogTextTime:
-        return &theme.timeFont;
-    case kLogTextPlace:
-        return &theme.channelFont;
-    case kLogTextKeyword:
-        return &theme.keywordFont;
-    case kLogTextUrl:
-        return &theme.urlFont;
-    case kLogTextHost:
-        return &theme.hostnameFont;
-    }
-    if (code >= kLogTextLineFont && code < kLogTextLineFont + kLineKindCount)
-        return &theme.lineFonts[code - kLogTextLineFont];
-    if (code >= kLogTextNickFont && code < kLogTextNickFont + kNickFontCount)
-        return &theme.nickFonts[code - kLogTextNickFont];
-    return nullptr;
+    return sources.textTheme ? FontOfCode(*sources.textTheme, code) : nullptr;
 }
 
 bool TViewLogTextPage::ItemColor(int code, COLORREF& color) const

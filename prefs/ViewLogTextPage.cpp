@@ -227,22 +227,10 @@ void TViewLogTextPage::OnChangeFont()
     if (!shown)
         return;
     TFontDialogEx dialog(this);
-    dialog.SetFaceName(shown->family);
-    dialog.charset = shown->charset;
-    dialog.size = shown->size;
-    dialog.bold = shown->bold;
-    dialog.italic = shown->italic;
-    dialog.underline = shown->underline;
+    dialog.StartFrom(*shown);
     if (dialog.DoModal() != IDOK)
         return;
-    ForEachFontUnder(item, [&](TViewFont& font) {
-        font.family = dialog.GetFaceName();
-        font.charset = dialog.charset;
-        font.size = dialog.size;
-        font.bold = dialog.bold;
-        font.italic = dialog.italic;
-        font.underline = dialog.underline;
-    });
+    ForEachFontUnder(item, [&](TViewFont& font) { dialog.CopyChoiceTo(font); });
     ApplyThemeAndRedraw();
 }
 
@@ -288,9 +276,8 @@ void TViewLogTextPage::OnStyleChanged()
 
 void TViewLogTextPage::OnChangeBackColor()
 {
-    TViewBackground* back = SelectedBackground();
-    if (back && PickColor(back->color))
-        ApplyThemeAndRedraw();
+    if (TViewBackground* back = SelectedBackground())
+        PickColorInto(back->color, back->color);
 }
 
 void TViewLogTextPage::OnChooseImage()
@@ -339,38 +326,24 @@ void TViewLogTextPage::OnShadowKindChanged()
     ApplyTheme();
 }
 
+void TViewLogTextPage::PickColorInto(COLORREF start, COLORREF& field)
+{
+    if (!PickColor(start))
+        return;
+    field = start;
+    ApplyThemeAndRedraw();
+}
+
 void TViewLogTextPage::OnChangeShadowColor()
 {
-    if (PickColor(sources.view->logText.shadowColor))
-        ApplyThemeAndRedraw();
+    PickColorInto(sources.view->logText.shadowColor, sources.view->logText.shadowColor);
 }
 
-void TViewLogTextPage::OnChangeSelectTextColor()
-{
-    COLORREF color = labelText;
-    if (!PickColor(color))
-        return;
-    sources.view->logText.selectTextColor = color;
-    ApplyThemeAndRedraw();
-}
+void TViewLogTextPage::OnChangeSelectTextColor() { PickColorInto(labelText, sources.view->logText.selectTextColor); }
 
-void TViewLogTextPage::OnChangeSelectBackColor()
-{
-    COLORREF color = labelBack;
-    if (!PickColor(color))
-        return;
-    sources.view->logText.selectBackColor = color;
-    ApplyThemeAndRedraw();
-}
+void TViewLogTextPage::OnChangeSelectBackColor() { PickColorInto(labelBack, sources.view->logText.selectBackColor); }
 
-void TViewLogTextPage::OnChangeHilightColor()
-{
-    COLORREF color = labelBack;
-    if (!PickColor(color))
-        return;
-    sources.view->logText.hilightBackColor = color;
-    ApplyThemeAndRedraw();
-}
+void TViewLogTextPage::OnChangeHilightColor() { PickColorInto(labelBack, sources.view->logText.hilightBackColor); }
 
 LRESULT TViewLogTextPage::OnTabChanged(NMHDR*)
 {

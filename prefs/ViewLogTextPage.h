@@ -132,6 +132,8 @@ private:
     // The item's record, or those of its children and grandchildren when it has none.
     void ForEachFontUnder(HTREEITEM item, const std::function<void(TViewFont&)>& change);
     bool PickColor(COLORREF& color);
+    // The colour chooser from the start colour; its choice goes into the field and shows.
+    void PickColorInto(COLORREF start, COLORREF& field);
     void SelectStyle(int code);
     // Stores the style list's entry into the selected background; false when nothing changed.
     bool TakeStyle();

@@ -17,15 +17,18 @@ bool IsInput(UINT message)
 
 TInputWaitMeter::TInputWaitMeter()
 {
+    outer = g_meter;
     g_meter = this;
-    hook = ::SetWindowsHookExW(WH_GETMESSAGE, OnGetMessage, nullptr, ::GetCurrentThreadId());
+    // The outermost meter's hook serves the newer ones too.
+    if (!outer)
+        hook = ::SetWindowsHookExW(WH_GETMESSAGE, OnGetMessage, nullptr, ::GetCurrentThreadId());
 }
 
 TInputWaitMeter::~TInputWaitMeter()
 {
     if (hook)
         ::UnhookWindowsHookEx(hook);
-    g_meter = nullptr;
+    g_meter = outer;
 }
 
 LRESULT CALLBACK TInputWaitMeter::OnGetMessage(int code, WPARAM wParam, LPARAM lParam)

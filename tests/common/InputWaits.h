@@ -8,7 +8,8 @@
 
 class TInputWaitMeter {
 public:
-    // Watches the calling thread's queue until destroyed; one meter at a time.
+    // Watches the calling thread's queue until destroyed. Meters nest: while a newer one lives,
+    // the older one is paused.
     TInputWaitMeter();
     TInputWaitMeter(const TInputWaitMeter&) = delete;
     TInputWaitMeter& operator=(const TInputWaitMeter&) = delete;
@@ -21,6 +22,7 @@ public:
 private:
     static LRESULT CALLBACK OnGetMessage(int code, WPARAM wParam, LPARAM lParam);
 
+    TInputWaitMeter* outer = nullptr;
     HHOOK hook = nullptr;
     DWORD longest = 0;
     int count = 0;
