@@ -11,20 +11,10 @@
 bool ChooseViewFont(CWnd* page, TViewFont& font)
 {
     TFontDialogEx dialog(page);
-    dialog.SetFaceName(font.family);
-    dialog.charset = font.charset;
-    dialog.size = font.size;
-    dialog.bold = font.bold;
-    dialog.italic = font.italic;
-    dialog.underline = font.underline;
+    dialog.StartFrom(font);
     if (dialog.DoModal() != IDOK)
         return false;
-    font.family = dialog.GetFaceName();
-    font.charset = dialog.charset;
-    font.size = dialog.size;
-    font.bold = dialog.bold;
-    font.italic = dialog.italic;
-    font.underline = dialog.underline;
+    dialog.CopyChoiceTo(font);
     return true;
 }
 
