@@ -50,6 +50,9 @@ public:
     void ExpandBranches(HTREEITEM item, UINT action);
     void ExpandAll(HTREEITEM item, UINT action);
     int GetSiblingPosition(HTREEITEM item) const;
+    // During an item's custom draw: its position among its siblings ("%02d") in the text colour
+    // on the text background, in a box one indent wide at the left of its row.
+    void DrawSiblingNumber(const NMTVCUSTOMDRAW* draw);
     HTREEITEM CopyItem(HTREEITEM source, HTREEITEM parent, HTREEITEM after);
     bool IsDragging() const { return dragging; }
 

@@ -129,3 +129,24 @@ int TTreeView::GetSiblingPosition(HTREEITEM item) const
         position++;
     return position;
 }
+
+void TTreeView::DrawSiblingNumber(const NMTVCUSTOMDRAW* draw)
+{
+    auto item = (HTREEITEM)draw->nmcd.dwItemSpec;
+    int indent = (int)SendMessage(TVM_GETINDENT);
+    DWORD style = GetStyle();
+    int offset = (style & TVS_HASBUTTONS) && (style & TVS_LINESATROOT) ? indent : 0;
+    int left = offset + 2 - ::GetScrollPos(m_hWnd, SB_HORZ);
+    RECT box = {left, draw->nmcd.rc.top, left + indent, draw->nmcd.rc.bottom};
+    HDC dc = draw->nmcd.hdc;
+    HBRUSH brush = ::CreateSolidBrush(draw->clrTextBk);
+    ::FillRect(dc, &box, brush);
+    ::DeleteObject(brush);
+    wchar_t number[16];
+    wsprintfW(number, L"%02d", GetSiblingPosition(item));
+    COLORREF oldColor = ::SetTextColor(dc, draw->clrText);
+    int oldMode = ::SetBkMode(dc, TRANSPARENT);
+    ::DrawTextW(dc, number, -1, &box, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    ::SetBkMode(dc, oldMode);
+    ::SetTextColor(dc, oldColor);
+}

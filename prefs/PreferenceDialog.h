@@ -11,6 +11,8 @@
 #include "prefs/LogPage.h"
 #include "prefs/PropertyTreeSheet.h"
 #include "prefs/SoundPage.h"
+#include "prefs/ThemePage.h"
+#include "prefs/ViewListPages.h"
 #include "prefs/ViewLogTextPage.h"
 #include "prefs/ViewPages.h"
 #include "prefs/WindowPages.h"
@@ -77,14 +79,27 @@ public:
     TDCCChatPage dccChatPage;
     TUserInfoPage userInfoPage;
     TDetailPage detailPage;
-    TBlankPage viewPage{IDD_VIEW_PAGE};
+    TViewPage viewPage;
     TViewLogTextPage viewLogTextPage;
-    TBlankPage viewTreePage{IDD_VIEW_TREE_PAGE};
-    TBlankPage viewListPage{IDD_VIEW_LIST_PAGE};
+    TViewTreePage viewTreePage;
+    TViewListPage viewListPage;
     TViewEditPage viewEditPage;
     TFormatPage formatPage;
     TFormatDetailPage formatDetailPage;
     TViewLayoutPage viewLayoutPage;
+
+    // Themes: file names are taken inside the themes folders only (a name that would lead out is
+    // refused, false). The loads change the working settings, never the file; a file that is
+    // missing, too large or unreadable changes nothing. The defaults stand for an empty name.
+    bool LoadTheme(const CString& fileName, bool fromUserFolder, bool oldViewFile);
+    bool LoadThemeAppearance(const CString& fileName, bool fromUserFolder, bool oldViewFile);
+    bool LoadThemeFormats(const CString& fileName, bool fromUserFolder, bool oldViewFile);
+    // Into the user's themes folder; an existing theme of that name is replaced.
+    bool SaveTheme(const CString& fileName);
+    bool DeleteTheme(const CString& fileName);
+    // With a trailing backslash; empty before the configuration is set.
+    CString GetThemeFolder(bool user) const;
+    const TViewSettings& GetWorkingView() const { return workingView; }
 
 protected:
     void OnHelp() override {}
@@ -97,8 +112,15 @@ protected:
     TLogBkTheme workingAllBack;
     TLogKeyword previewKeyword;
     void RebuildWorkingThemes();
+    // After a theme load, the open appearance pages show the working settings again.
+    void RefreshAppearancePages(bool appearance, bool formats);
+    // Before a theme is saved, the message pages put what they show into the working formats.
+    void StoreFormatPages();
 
 private:
+    enum class TThemePart { All, Appearance, Formats };
+    bool ReadTheme(const CString& fileName, bool fromUserFolder, bool oldViewFile, TThemePart part);
+    bool LoadThemePart(const CString& fileName, bool fromUserFolder, bool oldViewFile, TThemePart part);
     void CentreOverParent();
 
     IPreferenceDialogListener* listener = nullptr;

@@ -8,6 +8,30 @@
 
 #include <iterator>
 
+bool ChooseViewFont(CWnd* page, TViewFont& font)
+{
+    TFontDialogEx dialog(page);
+    dialog.StartFrom(font);
+    if (dialog.DoModal() != IDOK)
+        return false;
+    dialog.CopyChoiceTo(font);
+    return true;
+}
+
+bool ChooseViewColor(CWnd* page, COLORREF& color, int systemColor)
+{
+    TColorDialog dialog(ResolveViewColor(color, systemColor), 0, ::GetAncestor(page->m_hWnd, GA_ROOT));
+    if (dialog.DoModal() != IDOK)
+        return false;
+    color = dialog.GetColor();
+    return true;
+}
+
+COLORREF ResolveViewColor(COLORREF chosen, int systemColor)
+{
+    return chosen == 0xFFFFFFFF ? ::GetSysColor(systemColor) : chosen;
+}
+
 BOOL TViewEditPage::OnInitDialog()
 {
     TPropertyPage::OnInitDialog();
@@ -37,25 +61,9 @@ void TViewEditPage::RefreshPreview()
 
 void TViewEditPage::OnChangeFont()
 {
-    if (!initialised)
+    if (!initialised || !ChooseViewFont(this, view->editFont))
         return;
-    TViewFont& font = view->editFont;
-    TFontDialogEx dialog(this);
-    dialog.SetFaceName(font.family);
-    dialog.charset = font.charset;
-    dialog.size = font.size;
-    dialog.bold = font.bold;
-    dialog.italic = font.italic;
-    dialog.underline = font.underline;
-    if (dialog.DoModal() != IDOK)
-        return;
-    font.family = dialog.GetFaceName();
-    font.charset = dialog.charset;
-    font.size = dialog.size;
-    font.bold = dialog.bold;
-    font.italic = dialog.italic;
-    font.underline = dialog.underline;
-    ApplyFontSetting(previewFont, font);
+    ApplyFontSetting(previewFont, view->editFont);
     preview.SetFontAndAdjustHeight(previewFont.handle);
     RefreshPreview();
 }
@@ -63,20 +71,18 @@ void TViewEditPage::OnChangeFont()
 void TViewEditPage::OnChangeTextColor()
 {
     if (initialised)
-        PickColor(view->editFont.color);
+        PickColor(view->editFont.color, COLOR_WINDOWTEXT);
 }
 
 void TViewEditPage::OnChangeBackColor()
 {
     if (initialised)
-        PickColor(view->editBackColor);
+        PickColor(view->editBackColor, COLOR_WINDOW);
 }
 
-void TViewEditPage::PickColor(COLORREF& color)
+void TViewEditPage::PickColor(COLORREF& color, int systemColor)
 {
-    TColorDialog dialog(color, 0, ::GetAncestor(m_hWnd, GA_ROOT));
-    if (dialog.DoModal() == IDOK)
-        color = dialog.GetColor();
+    ChooseViewColor(this, color, systemColor);
     RefreshPreview();
 }
 

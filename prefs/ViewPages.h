@@ -8,6 +8,16 @@
 #include "settings/Font.h"
 
 class TViewSettings;
+struct TViewFont;
+
+// The font chooser over the page on the font's face, charset, size and style; on OK those take
+// the choice (the colour stays). True on OK.
+bool ChooseViewFont(CWnd* page, TViewFont& font);
+// The colour chooser over the page's window, starting from the colour (the system's colour
+// for one never chosen); true when it took the choice.
+bool ChooseViewColor(CWnd* page, COLORREF& color, int systemColor);
+// A colour never chosen draws in the system's colour.
+COLORREF ResolveViewColor(COLORREF chosen, int systemColor);
 
 class TViewEditPage : public TPropertyPage {
 public:
@@ -35,7 +45,7 @@ private:
     void OnChangeFont();
     void OnChangeTextColor();
     void OnChangeBackColor();
-    void PickColor(COLORREF& color);
+    void PickColor(COLORREF& color, int systemColor);
 
     TEdit preview;
     TFont previewFont;

@@ -31,6 +31,7 @@
 #include "res/windows/prefs.h"
 #include "res/windows/preference.h"
 #include "res/windows/formatpages.h"
+#include "res/windows/themepages.h"
 #include "res/windows/serverpages.h"
 #include "res/windows/wizard.h"
 #include "res/windows/logtextpage.h"

@@ -198,7 +198,31 @@ bool TViewSettings::ReadFile(const CString& path, bool appearance, bool readForm
         return false;
     TIniExchange io(ini);
     Exchange(io, appearance, readFormats);
+    Bound();
     return true;
+}
+
+namespace {
+
+void BoundSize(TViewFont& font)
+{
+    if (font.size <= 0)
+        font.size = 100;
+    else if (font.size > kLargestFontSize)
+        font.size = kLargestFontSize;
+}
+
+} // namespace
+
+void TViewSettings::Bound()
+{
+    for (TViewFont& font : logText.lineFonts)
+        BoundSize(font);
+    for (TViewFont& font : logText.nickFonts)
+        BoundSize(font);
+    for (TViewFont* font : {&logText.timeFont, &logText.channelFont, &logText.urlFont, &logText.hostnameFont,
+                            &logText.keywordFont, &list.font, &tree.font, &editFont})
+        BoundSize(*font);
 }
 
 bool TViewSettings::SaveFile(const CString& path) const

@@ -12,6 +12,8 @@ class TIniExchange;
 const int kLineKindCount = 20;
 const int kNickFontCount = 7;
 const int kUserGroupCount = 5;
+// Font sizes are tenths of a point; the font chooser offers no more than this.
+const int kLargestFontSize = 10000;
 
 struct TViewFont {
     CString family;
@@ -82,6 +84,8 @@ public:
     bool ReadFile(const CString& path, bool appearance, bool formats);
     // False when the file cannot be written; the old file then stays.
     bool SaveFile(const CString& path) const;
+    // Sizes a damaged file gives are brought back to ones a font can have; reading does it.
+    void Bound();
 
     TViewLogTextConfig logText;
     TViewBackground channelLogBack;

@@ -331,7 +331,6 @@ private:
     void DestroyNodeViews(TIRCUnit* unit, TIRCChannel* channel);
     void ShowNodeCards(TIRCUnit* unit, TIRCChannel* channel);
     void ClearViewMarks(TIRCNode* node);
-    void DrawChannelNumber(TTreeView* tree, NMTVCUSTOMDRAW* draw);
     CString MakeTitle() const;
     void ShowTitle();
     // Keys shared by the tree, the log views and the member lists.

@@ -280,13 +280,15 @@ void TIRCWorld::OnCustomDraw(TTreeView* tree, NMHDR* header, LRESULT* result)
         *result = CDRF_NOTIFYITEMDRAW;
         return;
     }
-    if (draw->nmcd.dwDrawStage != CDDS_ITEMPREPAINT) {
+    const bool after = draw->nmcd.dwDrawStage == CDDS_ITEMPOSTPAINT;
+    if (draw->nmcd.dwDrawStage != CDDS_ITEMPREPAINT && !after) {
         *result = 0;
         return;
     }
-    *result = CDRF_NEWFONT;
     auto item = (HTREEITEM)draw->nmcd.dwItemSpec;
     int depth = tree->GetItemDepth(item);
+    // A channel's number goes over the row the control has painted.
+    *result = after ? 0 : depth == 1 ? CDRF_NEWFONT | CDRF_NOTIFYPOSTPAINT : CDRF_NEWFONT;
     void* data = (void*)draw->nmcd.lItemlParam;
     if (!data)
         return;
@@ -309,28 +311,6 @@ void TIRCWorld::OnCustomDraw(TTreeView* tree, NMHDR* header, LRESULT* result)
     }
     draw->clrText = text;
     draw->clrTextBk = back;
-    if (depth == 1)
-        DrawChannelNumber(tree, draw);
-}
-
-// The number that Ctrl+digit selects, in the indentation left of the channel's item.
-void TIRCWorld::DrawChannelNumber(TTreeView* tree, NMTVCUSTOMDRAW* draw)
-{
-    auto item = (HTREEITEM)draw->nmcd.dwItemSpec;
-    int indent = (int)tree->SendMessage(TVM_GETINDENT);
-    DWORD style = tree->GetStyle();
-    int offset = (style & TVS_HASBUTTONS) && (style & TVS_LINESATROOT) ? indent : 0;
-    int left = offset + 2 - ::GetScrollPos(tree->m_hWnd, SB_HORZ);
-    RECT box = {left, draw->nmcd.rc.top, left + indent, draw->nmcd.rc.bottom};
-    HDC dc = draw->nmcd.hdc;
-    HBRUSH brush = ::CreateSolidBrush(draw->clrTextBk);
-    ::FillRect(dc, &box, brush);
-    ::DeleteObject(brush);
-    wchar_t number[16];
-    wsprintfW(number, L"%02d", tree->GetSiblingPosition(item));
-    COLORREF oldColor = ::SetTextColor(dc, draw->clrText);
-    int oldMode = ::SetBkMode(dc, TRANSPARENT);
-    ::DrawTextW(dc, number, -1, &box, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-    ::SetBkMode(dc, oldMode);
-    ::SetTextColor(dc, oldColor);
+    if (after)
+        tree->DrawSiblingNumber(draw); // the number that Ctrl+digit selects
 }

@@ -100,6 +100,18 @@ bool Enabled(HWND dialog, int id)
     return ::IsWindowEnabled(Control(dialog, id)) != FALSE;
 }
 
+int CountPixelsOtherThan(HWND window, const RECT& rect, COLORREF color)
+{
+    ::UpdateWindow(window);
+    HDC dc = ::GetDC(window);
+    int count = 0;
+    for (int x = rect.left; x < rect.right; x++)
+        for (int y = rect.top; y < rect.bottom; y++)
+            count += ::GetPixel(dc, x, y) != color;
+    ::ReleaseDC(window, dc);
+    return count;
+}
+
 POINT ItemPoint(HWND tree, HTREEITEM item)
 {
     RECT rect = {};

@@ -30,6 +30,9 @@ CString Text(HWND dialog, int id);
 bool Checked(HWND dialog, int id);
 // After the enable rules have run.
 bool Enabled(HWND dialog, int id);
+// Pixels of the window's client rectangle, as shown, that differ from the colour: what is drawn
+// on a background of that colour.
+int CountPixelsOtherThan(HWND window, const RECT& rect, COLORREF color);
 // The screen point at the middle of a tree item's text.
 POINT ItemPoint(HWND tree, HTREEITEM item);
 // Runs the dialog modally; the steps run inside its loop once it is up. A dialog the steps left

@@ -5,6 +5,7 @@
 
 #include "tests/mainframe/MainFrameFixture.h"
 
+#include "dialogs/FontDialog.h"
 #include "foundation/Path.h"
 #include "logview/LogView.h"
 #include "res/resource.h"
@@ -66,6 +67,23 @@ protected:
             bytes.append(buffer, n);
         fclose(file);
         return bytes.find(text) != std::string::npos;
+    }
+
+    static int FontHeight(HWND window)
+    {
+        LOGFONTW font = {};
+        ::GetObjectW((HFONT)::SendMessageW(window, WM_GETFONT, 0, 0), sizeof font, &font);
+        return abs(font.lfHeight);
+    }
+    static COLORREF BottomRightPixel(HWND window)
+    {
+        RECT client;
+        ::GetClientRect(window, &client);
+        ::UpdateWindow(window);
+        HDC dc = ::GetDC(window);
+        COLORREF color = ::GetPixel(dc, client.right - 3, client.bottom - 3);
+        ::ReleaseDC(window, dc);
+        return color;
     }
 
     int port = 0;
@@ -141,6 +159,29 @@ TEST_F(PreferencesServerTest, OkReachesTheOpenChannelAtOnce)
     ASSERT_TRUE(PumpMessagesUntil([&] { return ShownWindowCount() > shown; }, 5000));
     StopWatching();
     PumpMessagesFor(50);
+    // The member list's background and a bigger font, the server tree's background.
+    auto choose = [&](TPropertyPage* page, int button, COLORREF color, const wchar_t* size) {
+        int before = ShownWindowCount();
+        if (size)
+            WhenShown(HasControl(IDC_FONT_SAMPLE), [size](HWND box) {
+                Retype(box, IDC_FONT_SIZE, size);
+                ClickAt(ScreenPointOf(Control(box, IDOK)));
+            });
+        else
+            WhenShown(HasControl(706), [color](HWND box) { AnswerColorChooser(box, color); });
+        ClickAt(ScreenPointOf(::GetDlgItem(page->m_hWnd, button)));
+        EXPECT_TRUE(PumpMessagesUntil([&] { return ShownWindowCount() > before; }, 5000));
+        StopWatching();
+        PumpMessagesFor(50);
+    };
+    ASSERT_TRUE(show(&dialog->viewListPage));
+    choose(&dialog->viewListPage, IDC_VIEW_NORMAL_BACK, RGB(230, 250, 210), nullptr);
+    choose(&dialog->viewListPage, IDC_VIEW_FONT, 0, L"20");
+    ASSERT_TRUE(show(&dialog->viewTreePage));
+    choose(&dialog->viewTreePage, IDC_VIEW_NORMAL_BACK, RGB(210, 230, 250), nullptr);
+    HWND members = world->GetCurrentMemberList()->m_hWnd;
+    HWND tree = frame->GetContentPanel().GetServerTree()->m_hWnd;
+    int memberFontHeight = FontHeight(members);
     TSplitter* root = frame->GetContentPanel().GetRootSplitter();
     EXPECT_NE(TSplitter::BOTH, root->mode) << "two columns until OK";
     ClickAt(ScreenPointOf(::GetDlgItem(dialog->m_hWnd, IDOK)));
@@ -150,6 +191,15 @@ TEST_F(PreferencesServerTest, OkReachesTheOpenChannelAtOnce)
     EXPECT_EQ(5, channel->logView->GetLineCount());
     EXPECT_EQ(TSplitter::BOTH, root->mode) << "three columns";
     EXPECT_EQ(RGB(250, 240, 200), frame->GetInputLine()->backgroundColor);
+    EXPECT_EQ(RGB(230, 250, 210), (COLORREF)ListView_GetBkColor(members));
+    EXPECT_EQ(RGB(210, 230, 250), (COLORREF)TreeView_GetBkColor(tree));
+    EXPECT_GT(FontHeight(members), memberFontHeight) << "the member list's new font";
+    EXPECT_EQ(RGB(230, 250, 210), BottomRightPixel(members)) << "painted at once";
+    EXPECT_EQ(RGB(210, 230, 250), BottomRightPixel(tree)) << "painted at once";
+    RECT first = {LVIR_LABEL, 0, 0, 0}, second = {LVIR_LABEL, 0, 0, 0}, overlap;
+    ListView_GetItemRect(members, 0, &first, LVIR_LABEL);
+    ListView_GetItemRect(members, 1, &second, LVIR_LABEL);
+    EXPECT_FALSE(::IntersectRect(&overlap, &first, &second)) << "the rows were laid out for the new font";
     EXPECT_TRUE(SaveWindowPng(frame->m_hWnd, ScreenshotPath(L"prefs-applied-frame.png")));
     EXPECT_EQ((std::vector<CString>{L"aapeer", L"kvprefme"}), MemberRows()) << "by nick alone now";
     CString secondFile = channel->logger.GetCurrentPath();

@@ -2,6 +2,7 @@
 // colours of tree items and member rows, the keys, and nodes that went while something still
 // pointed at them.
 
+#include "tests/common/DialogSteps.h"
 #include "tests/common/Screenshot.h"
 #include "tests/common/StringPrinter.h"
 #include "tests/world/common/WorldWindowTest.h"
@@ -43,6 +44,14 @@ protected:
         COLORREF color = ::GetPixel(dc, x >= 0 ? x : rect.right - 2, rect.top + 1);
         ::ReleaseDC(frame.tree.m_hWnd, dc);
         return color;
+    }
+    // Pixels of the channel's number box that are not its background: the drawn number.
+    int InkedInNumberBox(HTREEITEM item, COLORREF back)
+    {
+        RECT rect;
+        frame.tree.GetItemRect(item, &rect, TRUE);
+        int indent = (int)frame.tree.SendMessage(TVM_GETINDENT);
+        return CountPixelsOtherThan(frame.tree.m_hWnd, RECT{2, rect.top, 2 + indent, rect.bottom}, back);
     }
     void Redraw(CWnd& window)
     {
@@ -194,6 +203,7 @@ TEST_F(WorldViewsTest, TreeItemsTakeTheColoursOfTheirMarksAndChannelsShowTheirNu
         // The number box left of a channel item has the item's background.
         if (frame.tree.GetParentItem(row.item)) {
             EXPECT_EQ(PixelOfItem(row.item, 3), row.back);
+            EXPECT_GT(InkedInNumberBox(row.item, row.back), 4) << "the number shows over the painted row";
         }
     }
     // An inactive window hides the selection: the marked, selected item shows its mark.
