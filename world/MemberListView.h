@@ -25,6 +25,8 @@ public:
     int GetSortCount() const { return sortCount; }
     int GetLayoutCount() const { return layoutCount; }
     bool IsRedrawHeld() const { return redrawHeld; }
+    // A settings change is no burst: what waits is laid out and painted now.
+    void LayOutNow() { ReleaseRedraw(); }
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 

@@ -492,6 +492,7 @@ void TIRCWorld::ApplyUnitViews(TIRCUnit* unit)
         }
         if (auto* list = dynamic_cast<TMemberListView*>(node->memberView)) {
             ApplyListAppearance(list);
+            list->LayOutNow();
             list->Invalidate();
         }
     }
