@@ -7,6 +7,7 @@
 #include "controls/ListView.h"
 #include "controls/UpdateDialog.h"
 #include "res/windows/macro.h"
+#include "settings/Config.h"
 
 #include <vector>
 
@@ -97,4 +98,67 @@ private:
     void OnUpdateDown(CCmdUI* ui);
 
     SIZE minimum;
+};
+
+// The row commands of a list whose rows stand for records of type TItem, each edited in a modal
+// TItemDialog (with the members `item` and `soundsFolder`): New puts the edited record after the
+// selected row, Edit writes it back over the row. A subclass says how a record fills a row.
+template <class TItem, class TItemDialog>
+class TRecordListDialog : public TRowListDialog {
+protected:
+    // config gives the sound folder and the window's stored geometry.
+    TRecordListDialog(UINT templateId, SIZE minimum, TConfig* config)
+        : TRowListDialog(templateId, minimum), config(config)
+    {
+    }
+
+    virtual TItem ReadRow(int row) const = 0;
+    virtual void WriteRow(const TItem& item, int row) = 0;
+
+    int InsertRow(const TItem& item, int at)
+    {
+        int row = list.InsertItem(at, L"");
+        if (row >= 0)
+            WriteRow(item, row);
+        return row;
+    }
+    void DuplicateRow(int row, int at) override { InsertRow(ReadRow(row), at); }
+
+    // Opens the item dialog on the record; true after OK, the record then edited.
+    bool EditItem(TItem& item)
+    {
+        TItemDialog dialog;
+        dialog.m_pParentWnd = this;
+        dialog.item = item;
+        dialog.soundsFolder = config->GetSoundsFolder();
+        if (dialog.DoModal() != IDOK)
+            return false;
+        item = dialog.item;
+        return true;
+    }
+
+    void OnNew() override
+    {
+        TItem item;
+        if (EditItem(item))
+            SelectRow(InsertRow(item, RowAfterSelection()));
+    }
+
+    void OnEdit() override
+    {
+        int selected = Selected();
+        if (selected < 0)
+            return;
+        TItem item = ReadRow(selected);
+        if (!EditItem(item))
+            return;
+        // The row selected now: the list kept working while the dialog was open.
+        selected = Selected();
+        if (selected < 0)
+            return;
+        WriteRow(item, selected);
+        ListView_EnsureVisible(list.m_hWnd, selected, FALSE);
+    }
+
+    TConfig* config;
 };
