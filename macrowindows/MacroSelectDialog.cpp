@@ -6,7 +6,6 @@
 #include "foundation/Path.h"
 #include "foundation/ResourceString.h"
 #include "foundation/SafeFileName.h"
-#include "foundation/WindowHelpers.h"
 #include "irc/IRCUnit.h"
 #include "macro/MacroFile.h"
 #include "res/strings/macro.h"
@@ -18,8 +17,7 @@
 namespace {
 
 const SIZE kMinimum = {472, 200};
-const int kDefaultWidth = 480;
-const int kDefaultHeight = 300;
+const SIZE kDefaultSize = {480, 300};
 
 const TServerFileKind kMacroFiles = {IDS_MACRO_FILE_NAME_COLUMN,
                                      &TUnitSetting::MacroFiles,
@@ -62,11 +60,7 @@ BOOL TMacroSelectDialog::OnInitDialog()
     layout.AddControl(LAYOUT_ANCHOR_ALL, list.m_hWnd);
     initialised = true;
     const TSize2& size = config->geometry.macroSelectSize;
-    width = std::max(size.width > 0 ? size.width : kDefaultWidth, (int)kMinimum.cx);
-    height = std::max(size.height > 0 ? size.height : kDefaultHeight, (int)kMinimum.cy);
-    SetWindowPos(nullptr, 0, 0, width, height, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
-    CentreWindowOn(m_hWnd, ::GetDesktopWindow());
-    layout.Relayout();
+    SizeAndCentre(size.width, size.height, kDefaultSize);
     // The focus was placed here.
     return FALSE;
 }

@@ -3,9 +3,8 @@
 // entry, a resizable window that keeps its controls anchored, and the commands every such list
 // has: Copy, Delete, Up and Down on the selected row, Edit on Enter and on a double click.
 
-#include "controls/LayoutManager.h"
 #include "controls/ListView.h"
-#include "controls/UpdateDialog.h"
+#include "controls/ResizableDialog.h"
 #include "res/windows/macro.h"
 #include "settings/Config.h"
 
@@ -22,7 +21,7 @@ enum : UINT {
     IDC_ROWS_EDIT = 1380,
 };
 
-class TRowListDialog : public TUpdateDialog, public IListViewListener {
+class TRowListDialog : public TResizableDialog, public IListViewListener {
 public:
     bool OnKeyDown(UINT key) override;
     bool OnSysKeyDown(UINT) override { return false; }
@@ -35,8 +34,6 @@ public:
     TListView& GetList() { return list; }
 
     BEGIN_MSG_MAP(TRowListDialog)
-        MESSAGE_HANDLER(WM_SIZE, OnSize)
-        MESSAGE_HANDLER(WM_GETMINMAXINFO, OnGetMinMaxInfo)
         COMMAND_ID_HANDLER(IDC_ROWS_NEW, OnNew)
         COMMAND_ID_HANDLER(IDC_ROWS_EDIT, OnEdit)
         COMMAND_ID_HANDLER(IDC_ROWS_COPY, OnCopy)
@@ -48,7 +45,7 @@ public:
         UPDATE_UI_HANDLER(IDC_ROWS_DELETE, OnUpdateSelected)
         UPDATE_UI_HANDLER(IDC_ROWS_UP, OnUpdateUp)
         UPDATE_UI_HANDLER(IDC_ROWS_DOWN, OnUpdateDown)
-        CHAIN_MSG_MAP(TUpdateDialog)
+        CHAIN_MSG_MAP(TResizableDialog)
     END_MSG_MAP()
 
 protected:
@@ -57,7 +54,7 @@ protected:
         int format;   // LVCFMT_LEFT or LVCFMT_RIGHT
     };
 
-    TRowListDialog(UINT templateId, SIZE minimum) : TUpdateDialog(templateId), minimum(minimum) {}
+    TRowListDialog(UINT templateId, SIZE minimum) : TResizableDialog(templateId, minimum) {}
 
     virtual void OnNew() = 0;
     virtual void OnEdit() = 0;
@@ -70,8 +67,6 @@ protected:
     void InsertColumns(const std::vector<TColumn>& columns, const std::vector<int>& widths,
                        const std::vector<int>& defaults);
     void StoreColumnWidths(std::vector<int>& widths) const;
-    // The stored size (or the default), then centred.
-    void SizeAndCentre(int storedWidth, int storedHeight, SIZE fallback);
     void Anchor(UINT id, UINT anchors) { layout.AddControl(anchors, GetDlgItem(id)); }
 
     int Selected() const { return list.GetNextItem(-1, LVNI_SELECTED); }
@@ -81,14 +76,8 @@ protected:
     int RowAfterSelection() const;
 
     TListView list;
-    TLayoutManager layout;
-    bool initialised = false;
-    int width = 0;
-    int height = 0;
 
 private:
-    LRESULT OnSize(WPARAM wParam, LPARAM lParam);
-    LRESULT OnGetMinMaxInfo(WPARAM wParam, LPARAM lParam);
     void OnCopy();
     void OnDelete();
     void OnUp();
@@ -96,8 +85,6 @@ private:
     void OnUpdateSelected(CCmdUI* ui);
     void OnUpdateUp(CCmdUI* ui);
     void OnUpdateDown(CCmdUI* ui);
-
-    SIZE minimum;
 };
 
 // The row commands of a list whose rows stand for records of type TItem, each edited in a modal

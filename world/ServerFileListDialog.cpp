@@ -19,13 +19,13 @@ const int kDefaultFileColumnWidth = 100;
 
 TServerFileListDialog::TServerFileListDialog(UINT templateId, const TServerFileKind& kind, SIZE minimum,
                                              TConfig* config, TIRCWorld* world)
-    : TUpdateDialog(templateId), config(config), world(world), kind(kind), minimum(minimum)
+    : TResizableDialog(templateId, minimum), config(config), world(world), kind(kind)
 {
 }
 
 BOOL TServerFileListDialog::OnInitDialog()
 {
-    TUpdateDialog::OnInitDialog();
+    TResizableDialog::OnInitDialog();
     layout.parent = m_hWnd;
     markText = LoadResourceString(IDS_SCRIPT_ENABLED_MARK);
     return TRUE;
@@ -115,22 +115,4 @@ void TServerFileListDialog::SaveLayout()
         if (world->HasUnit(columnServers[i]))
             (columnServers[i]->*kind.setColumnWidth)(ListView_GetColumnWidth(list.m_hWnd, (int)i + 1));
     }
-}
-
-LRESULT TServerFileListDialog::OnSize(WPARAM, LPARAM lParam)
-{
-    if (initialised && GET_X_LPARAM(lParam) > 0 && GET_Y_LPARAM(lParam) > 0) {
-        RECT outer;
-        GetWindowRect(&outer);
-        width = outer.right - outer.left;
-        height = outer.bottom - outer.top;
-        layout.Relayout();
-    }
-    return 0;
-}
-
-LRESULT TServerFileListDialog::OnGetMinMaxInfo(WPARAM, LPARAM lParam)
-{
-    reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = {minimum.cx, minimum.cy};
-    return 0;
 }

@@ -4,9 +4,8 @@
 // file, and a right click on the cell switches it. Column widths and the window's size are kept
 // in the settings.
 
-#include "controls/LayoutManager.h"
 #include "controls/ListView.h"
-#include "controls/UpdateDialog.h"
+#include "controls/ResizableDialog.h"
 
 #include <vector>
 
@@ -29,7 +28,7 @@ struct TServerFileKind {
     int TWindowGeometry::*fileColumnWidth;
 };
 
-class TServerFileListDialog : public TUpdateDialog, public IListViewListener {
+class TServerFileListDialog : public TResizableDialog, public IListViewListener {
 public:
     // The servers whose columns are shown, in server-tree order.
     void SetServers(const std::vector<TIRCUnit*>& value) { servers = value; }
@@ -49,9 +48,7 @@ public:
     void OnColumnClick(TListView*, int) override {}
 
     BEGIN_MSG_MAP(TServerFileListDialog)
-        MESSAGE_HANDLER(WM_SIZE, OnSize)
-        MESSAGE_HANDLER(WM_GETMINMAXINFO, OnGetMinMaxInfo)
-        CHAIN_MSG_MAP(TUpdateDialog)
+        CHAIN_MSG_MAP(TResizableDialog)
     END_MSG_MAP()
 
 protected:
@@ -71,19 +68,12 @@ protected:
     TConfig* config;
     TIRCWorld* world;
     TListView list;
-    TLayoutManager layout;
-    bool initialised = false;
-    int width = 0;
-    int height = 0;
 
 private:
-    LRESULT OnSize(WPARAM wParam, LPARAM lParam);
-    LRESULT OnGetMinMaxInfo(WPARAM wParam, LPARAM lParam);
     // The server of a list column (1 and later); null when it has left the world since.
     TIRCUnit* ColumnServer(int column) const;
 
     const TServerFileKind& kind;
-    SIZE minimum;
     std::vector<TIRCUnit*> servers;
     std::vector<TIRCUnit*> columnServers; // the server behind list column n + 1
     CString markText;
