@@ -38,6 +38,23 @@ void InItemDialog(std::function<void(HWND)> steps)
     WhenDialogShown(steps);
 }
 
+// Opens the editor on the file "rules" as its owner does, shown, with the focus in its list;
+// null when the window could not be made.
+TMacroEditorDialog* OpenEditor(TTempSettings& user, TEditorRecorder& recorder)
+{
+    auto* editor = new TMacroEditorDialog(&user.config);
+    editor->listener = &recorder;
+    editor->SetFileName(L"rules");
+    if (!editor->Create(IDD_MACRO_EDITOR, nullptr)) {
+        delete editor;
+        return nullptr;
+    }
+    editor->ShowWindow(SW_SHOWNORMAL);
+    PumpMessagesFor(150);
+    FocusForInput(Control(editor->m_hWnd, IDC_MACRO_EDITOR_LIST));
+    return editor;
+}
+
 struct TEditorCase {
     const char* name;
     std::string before;              // the file's bytes when the editor opens
@@ -150,15 +167,10 @@ TEST(MacroEditorDialogTest, RowsAreEditedAndOnlyOKWritesThem)
             ASSERT_TRUE(WriteFileBytes(path, c.before.c_str()));
         }
         TEditorRecorder recorder;
-        auto* editor = new TMacroEditorDialog(&user.config);
-        editor->listener = &recorder;
-        editor->SetFileName(L"rules");
-        ASSERT_TRUE(editor->Create(IDD_MACRO_EDITOR, nullptr));
-        editor->ShowWindow(SW_SHOWNORMAL);
+        TMacroEditorDialog* editor = OpenEditor(user, recorder);
+        ASSERT_TRUE(editor);
         HWND window = editor->m_hWnd;
         HWND list = Control(window, IDC_MACRO_EDITOR_LIST);
-        PumpMessagesFor(150);
-        FocusForInput(list);
         EXPECT_EQ(SelectedRow(list), ListView_GetItemCount(list) > 0 ? 0 : -1);
         if (&c == &cases[0]) {
             wchar_t caption[128] = {};
@@ -196,15 +208,10 @@ TEST(MacroEditorDialogTest, InsertFilePutsTheOtherRulesBeforeTheSelectedRow)
         SCOPED_TRACE(c.selectRow);
         ASSERT_TRUE(WriteFileBytes(user.MacroPath(L"rules"), (std::string(kHeader) + kGreet + kAway + kQuit).c_str()));
         TEditorRecorder recorder;
-        auto* editor = new TMacroEditorDialog(&user.config);
-        editor->listener = &recorder;
-        editor->SetFileName(L"rules");
-        ASSERT_TRUE(editor->Create(IDD_MACRO_EDITOR, nullptr));
-        editor->ShowWindow(SW_SHOWNORMAL);
+        TMacroEditorDialog* editor = OpenEditor(user, recorder);
+        ASSERT_TRUE(editor);
         HWND window = editor->m_hWnd;
         HWND list = Control(window, IDC_MACRO_EDITOR_LIST);
-        PumpMessagesFor(150);
-        FocusForInput(list);
         if (c.selectRow >= 0) {
             ClickCell(list, c.selectRow, 1);
         } else {
@@ -234,15 +241,10 @@ TEST(MacroEditorDialogTest, AFailedSaveSaysSoAndKeepsTheOldFileAndTheRows)
     const std::string before = std::string(kHeader) + kGreet + kAway;
     ASSERT_TRUE(WriteFileBytes(user.MacroPath(L"rules"), before.c_str()));
     TEditorRecorder recorder;
-    auto* editor = new TMacroEditorDialog(&user.config);
-    editor->listener = &recorder;
-    editor->SetFileName(L"rules");
-    ASSERT_TRUE(editor->Create(IDD_MACRO_EDITOR, nullptr));
-    editor->ShowWindow(SW_SHOWNORMAL);
+    TMacroEditorDialog* editor = OpenEditor(user, recorder);
+    ASSERT_TRUE(editor);
     HWND window = editor->m_hWnd;
     HWND list = Control(window, IDC_MACRO_EDITOR_LIST);
-    PumpMessagesFor(150);
-    FocusForInput(list);
     Click(window, IDC_MACRO_EDITOR_DELETE);
     // Another program holds the file open without sharing: it cannot be replaced.
     HANDLE held = CreateFileW(user.MacroPath(L"rules"), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
