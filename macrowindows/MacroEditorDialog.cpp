@@ -141,7 +141,7 @@ void TMacroEditorDialog::OnOK()
         file.items.push_back(new TMacroItem(ReadRow(row)));
     if (!file.Write()) {
         // The window stays with the rows, so nothing typed is lost: the user may try again or
-        // cancel. The box is said over the window it speaks of.
+        // cancel. The box stands over the window it speaks of.
         CString text;
         text.Format(LoadResourceString(IDS_MACRO_SAVE_FAILED), fileName.GetString());
         ShowWarningMessage(m_hWnd, text, CString());
