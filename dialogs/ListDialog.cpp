@@ -95,7 +95,10 @@ BOOL TListDialog::OnInitDialog()
     SetWindowText(title);
     CreateList();
     layout.parent = m_hWnd;
-    layout.AddControl(LAYOUT_ANCHOR_LEFT | LAYOUT_ANCHOR_BOTTOM, ::GetDlgItem(m_hWnd, IDC_LIST_WARNING));
+    // The warning has a row of its own above the buttons and takes the window's width, so the
+    // buttons never cover it however narrow the window is made.
+    layout.AddControl(LAYOUT_ANCHOR_LEFT | LAYOUT_ANCHOR_RIGHT | LAYOUT_ANCHOR_BOTTOM,
+                      ::GetDlgItem(m_hWnd, IDC_LIST_WARNING));
     for (UINT id : {IDC_LIST_JOIN, IDCANCEL, IDC_LIST_UPDATE})
         layout.AddControl(LAYOUT_ANCHOR_RIGHT | LAYOUT_ANCHOR_BOTTOM, ::GetDlgItem(m_hWnd, id));
     layout.AddControl(LAYOUT_ANCHOR_ALL, list->m_hWnd);

@@ -1,7 +1,5 @@
 #include "macrowindows/MacroEditorDialog.h"
 
-#include "macrowindows/MacroItemDialog.h"
-
 #include "dialogs/MessageBoxes.h"
 #include "dialogs/PickDialogs.h"
 #include "foundation/ResourceString.h"
@@ -32,7 +30,7 @@ int StateFromCode(const CString& code)
 
 } // namespace
 
-TMacroEditorDialog::TMacroEditorDialog(TConfig* config) : TRowListDialog(IDD_MACRO_EDITOR, kMinimum), config(config) {}
+TMacroEditorDialog::TMacroEditorDialog(TConfig* config) : TRecordListDialog(IDD_MACRO_EDITOR, kMinimum, config) {}
 
 TMacroEditorDialog::~TMacroEditorDialog()
 {
@@ -121,52 +119,6 @@ void TMacroEditorDialog::WriteRow(const TMacroItem& item, int row)
     ListView_SetCheckState(list.m_hWnd, row, !item.disabled);
 }
 
-int TMacroEditorDialog::InsertRow(const TMacroItem& item, int at)
-{
-    int row = list.InsertItem(at, item.user);
-    if (row >= 0)
-        WriteRow(item, row);
-    return row;
-}
-
-void TMacroEditorDialog::DuplicateRow(int row, int at) { InsertRow(ReadRow(row), at); }
-
-bool TMacroEditorDialog::EditItem(TMacroItem& item)
-{
-    TMacroItemDialog dialog;
-    dialog.m_pParentWnd = this;
-    dialog.item = item;
-    dialog.soundsFolder = config->GetSoundsFolder();
-    if (dialog.DoModal() != IDOK)
-        return false;
-    item = dialog.item;
-    return true;
-}
-
-void TMacroEditorDialog::OnNew()
-{
-    TMacroItem item;
-    if (!EditItem(item))
-        return;
-    SelectRow(InsertRow(item, RowAfterSelection()));
-}
-
-void TMacroEditorDialog::OnEdit()
-{
-    int selected = Selected();
-    if (selected < 0)
-        return;
-    TMacroItem item = ReadRow(selected);
-    if (!EditItem(item))
-        return;
-    // The row selected now: the list kept working while the dialog was open.
-    selected = Selected();
-    if (selected < 0)
-        return;
-    WriteRow(item, selected);
-    ListView_EnsureVisible(list.m_hWnd, selected, FALSE);
-}
-
 void TMacroEditorDialog::OnInsertFile()
 {
     TSelectMacroDialog picker;
@@ -184,18 +136,22 @@ void TMacroEditorDialog::OnInsertFile()
 
 void TMacroEditorDialog::OnOK()
 {
-    TRowListDialog::OnOK();
     file.Clear();
     for (int row = 0; row < list.GetItemCount(); row++)
         file.items.push_back(new TMacroItem(ReadRow(row)));
-    bool saved = file.Write();
-    if (!saved) {
+    if (!file.Write()) {
+        // The window stays with the rows, so nothing typed is lost: the user may try again or
+        // cancel. The box stands over the window it speaks of.
         CString text;
         text.Format(LoadResourceString(IDS_MACRO_SAVE_FAILED), fileName.GetString());
         ShowWarningMessage(m_hWnd, text, CString());
+        if (listener)
+            listener->OnMacroFileSaved(this, false);
+        return;
     }
+    TRowListDialog::OnOK();
     if (listener) {
-        listener->OnMacroFileSaved(this, saved);
+        listener->OnMacroFileSaved(this, true);
         // Last: the owner deletes this window here.
         listener->OnMacroEditorClosed(this);
     }

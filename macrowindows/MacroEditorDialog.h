@@ -1,18 +1,20 @@
 #pragma once
 // TMacroEditorDialog: the modeless window in which one macro file is edited as a list of rules.
-// The file is read when the window opens and written whole on OK; Cancel writes nothing. The
-// owner hears of the save and of the close, and deletes the window in the close notice.
+// The file is read when the window opens and written whole on OK; Cancel writes nothing. A save
+// that fails says so and leaves the window open. The owner hears of the save and of the close,
+// and deletes the window in the close notice.
 
+#include "macrowindows/MacroItemDialog.h"
 #include "macrowindows/RowListDialog.h"
 
 #include "macro/MacroFile.h"
 
-class TConfig;
 class TMacroEditorDialog;
 
 class IMacroEditorDialogListener {
 public:
-    // saved is false when the file could not be written; the old file then stays.
+    // saved is false when the file could not be written; the old file then stays, and so does
+    // the editor with its rows.
     virtual void OnMacroFileSaved(TMacroEditorDialog* editor, bool saved) = 0;
     // The owner deletes the editor here.
     virtual void OnMacroEditorClosed(TMacroEditorDialog* editor) = 0;
@@ -21,7 +23,7 @@ protected:
     ~IMacroEditorDialogListener() = default;
 };
 
-class TMacroEditorDialog : public TRowListDialog {
+class TMacroEditorDialog : public TRecordListDialog<TMacroItem, TMacroItemDialog> {
 public:
     // config gives the macro and sound folders and the window's stored geometry.
     explicit TMacroEditorDialog(TConfig* config);
@@ -43,19 +45,12 @@ public:
     IMacroEditorDialogListener* listener = nullptr;
 
 protected:
-    void OnNew() override;
-    void OnEdit() override;
-    void DuplicateRow(int row, int at) override;
+    TMacroItem ReadRow(int row) const override;
+    void WriteRow(const TMacroItem& item, int row) override;
 
 private:
-    // Opens the item dialog on the rule; true after OK, the rule then edited.
-    bool EditItem(TMacroItem& item);
-    TMacroItem ReadRow(int row) const;
-    void WriteRow(const TMacroItem& item, int row);
-    int InsertRow(const TMacroItem& item, int at);
     void OnInsertFile();
 
-    TConfig* config;
     CString fileName;
     TMacroFile file;
     CString stopMark;

@@ -5,22 +5,28 @@
 #include "dialogs/MessageBoxes.h"
 #include "foundation/Path.h"
 #include "foundation/ResourceString.h"
+#include "foundation/SafeFileName.h"
+#include "irc/IRCUnit.h"
 #include "macro/MacroFile.h"
 #include "res/strings/macro.h"
-#include "res/strings/script.h"
 #include "settings/Config.h"
 #include "world/IRCWorld.h"
-
-#include <windowsx.h>
 
 #include <algorithm>
 
 namespace {
 
-const int kMinWidth = 472;
-const int kMinHeight = 200;
-const int kDefaultWidth = 480;
-const int kDefaultHeight = 300;
+const SIZE kMinimum = {472, 200};
+const SIZE kDefaultSize = {480, 300};
+
+const TServerFileKind kMacroFiles = {IDS_MACRO_FILE_NAME_COLUMN,
+                                     &TUnitSetting::MacroFiles,
+                                     &TUnitSetting::MacroHeaderWidth,
+                                     400,
+                                     &TIRCUnit::EnableMacroFile,
+                                     &TIRCUnit::SetMacroHeaderWidth,
+                                     &TWindowGeometry::macroSelectSize,
+                                     &TWindowGeometry::macroSelectFileHeader};
 
 CString FormatText(UINT id, const CString& name)
 {
@@ -32,7 +38,7 @@ CString FormatText(UINT id, const CString& name)
 } // namespace
 
 TMacroSelectDialog::TMacroSelectDialog(TConfig* config, TIRCWorld* world)
-    : TUpdateDialog(IDD_MACRO_SELECT), config(config), world(world)
+    : TServerFileListDialog(IDD_MACRO_SELECT, kMacroFiles, kMinimum, config, world)
 {
 }
 
@@ -44,80 +50,29 @@ TMacroSelectDialog::~TMacroSelectDialog()
 
 BOOL TMacroSelectDialog::OnInitDialog()
 {
-    TUpdateDialog::OnInitDialog();
-    markText = LoadResourceString(IDS_SCRIPT_ENABLED_MARK);
-    list.SubclassDlgItem(IDC_MACRO_SELECT_LIST, m_hWnd);
-    list.listener = this;
-    layout.parent = m_hWnd;
+    TServerFileListDialog::OnInitDialog();
     for (UINT id : {IDC_MACRO_SELECT_RENAME, IDC_MACRO_SELECT_NEW, IDC_MACRO_SELECT_EDIT, IDC_MACRO_SELECT_DELETE,
                     IDC_MACRO_SELECT_COPY})
         layout.AddControl(LAYOUT_ANCHOR_LEFT | LAYOUT_ANCHOR_TOP, GetDlgItem(id));
     layout.AddControl(LAYOUT_ANCHOR_RIGHT | LAYOUT_ANCHOR_BOTTOM, GetDlgItem(IDCANCEL));
     layout.AddControl(LAYOUT_ANCHOR_LEFT | LAYOUT_ANCHOR_BOTTOM, GetDlgItem(IDC_MACRO_SELECT_HINT));
+    SetUpList(IDC_MACRO_SELECT_LIST);
     layout.AddControl(LAYOUT_ANCHOR_ALL, list.m_hWnd);
-    RebuildColumns();
-    RefreshList();
-    list.SetFocus();
-    list.SetItemState(0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     initialised = true;
     const TSize2& size = config->geometry.macroSelectSize;
-    width = std::max(size.width > 0 ? size.width : kDefaultWidth, kMinWidth);
-    height = std::max(size.height > 0 ? size.height : kDefaultHeight, kMinHeight);
-    SetWindowPos(nullptr, 0, 0, width, height, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
-    layout.Relayout();
+    SizeAndCentre(size.width, size.height, kDefaultSize);
     // The focus was placed here.
     return FALSE;
 }
 
-void TMacroSelectDialog::RebuildColumns()
+std::vector<CString> TMacroSelectDialog::ListFiles() const
 {
-    LONG_PTR style = GetWindowLongPtrW(list.m_hWnd, GWL_STYLE);
-    SetWindowLongPtrW(list.m_hWnd, GWL_STYLE, style | LVS_SINGLESEL | WS_CLIPCHILDREN | WS_CLIPSIBLINGS);
-    list.SetExtendedStyle(LVS_EX_FULLROWSELECT);
-    while (ListView_DeleteColumn(list.m_hWnd, 0)) {
-    }
-    int fileWidth = config->geometry.macroSelectFileHeader;
-    list.InsertColumn(0, LoadResourceString(IDS_MACRO_FILE_NAME_COLUMN), fileWidth > 0 ? fileWidth : 100);
-    columnServers.clear();
-    for (TIRCUnit* server : servers) {
-        if (!world->HasUnit(server))
-            continue;
-        int column = (int)columnServers.size() + 1;
-        LVCOLUMNW info = {};
-        info.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
-        info.fmt = LVCFMT_CENTER;
-        CString name = server->GetName();
-        info.pszText = const_cast<LPWSTR>(name.GetString());
-        info.cx = std::clamp(server->GetSettings().MacroHeaderWidth, 10, 400);
-        ListView_InsertColumn(list.m_hWnd, column, &info);
-        columnServers.push_back(server);
-    }
-}
-
-void TMacroSelectDialog::RefreshList()
-{
-    list.DeleteAllItems();
     CString extension = TMacroFile::GetFileExtension();
-    std::vector<CString> found;
-    FindFileNames(found, config->GetMacroFolder() + L"*" + extension);
-    for (const CString& entry : found) {
-        CString name = entry.Left(entry.GetLength() - extension.GetLength());
-        // The list sorts its rows: the row lands where it belongs.
-        int row = list.InsertItem(list.GetItemCount(), name);
-        for (size_t i = 0; i < columnServers.size(); i++) {
-            const auto& files = columnServers[i]->GetSettings().MacroFiles;
-            bool enabled = world->HasUnit(columnServers[i]) && std::find(files.begin(), files.end(), name) != files.end();
-            list.SetItemText(row, (int)i + 1, enabled ? markText.GetString() : L"");
-        }
-    }
-}
-
-TIRCUnit* TMacroSelectDialog::ColumnServer(int column) const
-{
-    if (column < 1 || column > (int)columnServers.size())
-        return nullptr;
-    TIRCUnit* server = columnServers[column - 1];
-    return world->HasUnit(server) ? server : nullptr;
+    std::vector<CString> names;
+    FindFileNames(names, config->GetMacroFolder() + L"*" + extension);
+    for (CString& name : names)
+        name = name.Left(name.GetLength() - extension.GetLength());
+    return names;
 }
 
 CString TMacroSelectDialog::SelectedName() const
@@ -160,7 +115,8 @@ bool TMacroSelectDialog::AskFileName(UINT title, UINT prompt, CString& name)
         if (dialog.DoModal() != IDOK)
             return false;
         name = dialog.GetText();
-        if (!PathOf(name).IsEmpty())
+        // The name alone must be one too: ".." or "a." would pass with the extension behind it.
+        if (IsSafeFileNamePart(name) && !PathOf(name).IsEmpty())
             return true;
         ShowWarningMessage(m_hWnd, FormatText(IDS_MACRO_BAD_FILE_NAME, name), CString());
     }
@@ -168,21 +124,8 @@ bool TMacroSelectDialog::AskFileName(UINT title, UINT prompt, CString& name)
 
 void TMacroSelectDialog::OnRightClick(TListView*)
 {
-    if (Selected() < 0)
-        return;
-    LVHITTESTINFO hit = {};
-    DWORD position = GetMessagePos();
-    hit.pt = {GET_X_LPARAM(position), GET_Y_LPARAM(position)};
-    ::ScreenToClient(list.m_hWnd, &hit.pt);
-    if (ListView_SubItemHitTest(list.m_hWnd, &hit) < 0 || hit.iItem < 0 || hit.iSubItem < 1)
-        return;
-    // A server that left the world keeps its cell: the mark would tell of a change that did not happen.
-    TIRCUnit* server = ColumnServer(hit.iSubItem);
-    if (!server)
-        return;
-    bool enable = list.GetItemText(hit.iItem, hit.iSubItem).IsEmpty();
-    list.SetItemText(hit.iItem, hit.iSubItem, enable ? markText.GetString() : L"");
-    server->EnableMacroFile(list.GetItemText(hit.iItem, 0), enable);
+    if (Selected() >= 0)
+        SwitchCellAtPointer();
 }
 
 bool TMacroSelectDialog::OnKeyDown(UINT key)
@@ -299,12 +242,12 @@ LRESULT TMacroSelectDialog::OnIdle(WPARAM wParam, LPARAM lParam)
 {
     if (editor && editor->m_hWnd)
         editor->SendMessage(WM_KICKIDLE, wParam, lParam);
-    return TUpdateDialog::OnKickIdle(wParam, lParam);
+    return OnKickIdle(wParam, lParam);
 }
 
-void TMacroSelectDialog::OnMacroFileSaved(TMacroEditorDialog*, bool)
+void TMacroSelectDialog::OnMacroFileSaved(TMacroEditorDialog*, bool saved)
 {
-    if (listener)
+    if (saved && listener)
         listener->OnMacroFilesChanged(this);
 }
 
@@ -326,37 +269,9 @@ void TMacroSelectDialog::SetTopMost(bool value)
         editor->SetTopMost(value);
 }
 
-LRESULT TMacroSelectDialog::OnSize(WPARAM, LPARAM lParam)
-{
-    if (initialised && GET_X_LPARAM(lParam) > 0 && GET_Y_LPARAM(lParam) > 0) {
-        RECT outer;
-        GetWindowRect(&outer);
-        width = outer.right - outer.left;
-        height = outer.bottom - outer.top;
-        layout.Relayout();
-    }
-    return 0;
-}
-
-LRESULT TMacroSelectDialog::OnGetMinMaxInfo(WPARAM, LPARAM lParam)
-{
-    reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = {kMinWidth, kMinHeight};
-    return 0;
-}
-
-void TMacroSelectDialog::SaveLayout()
-{
-    config->geometry.macroSelectSize = {width, height};
-    config->geometry.macroSelectFileHeader = ListView_GetColumnWidth(list.m_hWnd, 0);
-    for (size_t i = 0; i < columnServers.size(); i++) {
-        if (world->HasUnit(columnServers[i]))
-            columnServers[i]->SetMacroHeaderWidth(ListView_GetColumnWidth(list.m_hWnd, (int)i + 1));
-    }
-}
-
 void TMacroSelectDialog::OnCancel()
 {
-    TUpdateDialog::OnCancel();
+    TServerFileListDialog::OnCancel();
     SaveLayout();
     // Last: the owner deletes this window here.
     if (listener)

@@ -6,15 +6,8 @@
 
 #include "macrowindows/MacroEditorDialog.h"
 
-#include "controls/LayoutManager.h"
-#include "controls/ListView.h"
-#include "controls/UpdateDialog.h"
+#include "world/ServerFileListDialog.h"
 
-#include <vector>
-
-class TConfig;
-class TIRCUnit;
-class TIRCWorld;
 class TMacroSelectDialog;
 
 class IMacroSelectDialogListener {
@@ -30,33 +23,22 @@ protected:
     ~IMacroSelectDialogListener() = default;
 };
 
-class TMacroSelectDialog : public TUpdateDialog, public IListViewListener, public IMacroEditorDialogListener {
+class TMacroSelectDialog : public TServerFileListDialog, public IMacroEditorDialogListener {
 public:
     // config gives the macro folder and the window's stored geometry.
     TMacroSelectDialog(TConfig* config, TIRCWorld* world);
     ~TMacroSelectDialog() override;
 
-    // The servers whose columns are shown, in server-tree order.
-    void SetServers(const std::vector<TIRCUnit*>& value) { servers = value; }
-    void RebuildColumns();
-    void RefreshList();
-    // Widths into the settings: the window's, the file column's, and each server's column.
-    void SaveLayout();
     virtual void SetTopMost(bool topMost);
     // The open editor, or null.
     TMacroEditorDialog* GetEditor() const { return editor; }
-    TListView& GetList() { return list; }
 
     BOOL OnInitDialog() override;
     void OnCancel() override;
 
     bool OnKeyDown(UINT key) override;
-    bool OnSysKeyDown(UINT) override { return false; }
     void OnDoubleClick(TListView* list, UINT flags, int x, int y) override;
     void OnRightClick(TListView* list) override;
-    void OnContextMenu(TListView*, int, int) override {}
-    void OnCustomDraw(TListView*, NMHDR*, LRESULT*) override {}
-    void OnColumnClick(TListView*, int) override {}
 
     void OnMacroFileSaved(TMacroEditorDialog* editor, bool saved) override;
     void OnMacroEditorClosed(TMacroEditorDialog* editor) override;
@@ -64,8 +46,6 @@ public:
     IMacroSelectDialogListener* listener = nullptr;
 
     BEGIN_MSG_MAP(TMacroSelectDialog)
-        MESSAGE_HANDLER(WM_SIZE, OnSize)
-        MESSAGE_HANDLER(WM_GETMINMAXINFO, OnGetMinMaxInfo)
         MESSAGE_HANDLER(WM_KICKIDLE, OnIdle)
         COMMAND_ID_HANDLER(IDC_MACRO_SELECT_NEW, OnNew)
         COMMAND_ID_HANDLER(IDC_MACRO_SELECT_EDIT, OnEdit)
@@ -76,12 +56,13 @@ public:
         UPDATE_UI_HANDLER(IDC_MACRO_SELECT_COPY, OnUpdateSelected)
         UPDATE_UI_HANDLER(IDC_MACRO_SELECT_RENAME, OnUpdateSelected)
         UPDATE_UI_HANDLER(IDC_MACRO_SELECT_DELETE, OnUpdateSelected)
-        CHAIN_MSG_MAP(TUpdateDialog)
+        CHAIN_MSG_MAP(TServerFileListDialog)
     END_MSG_MAP()
 
+protected:
+    std::vector<CString> ListFiles() const override;
+
 private:
-    LRESULT OnSize(WPARAM wParam, LPARAM lParam);
-    LRESULT OnGetMinMaxInfo(WPARAM wParam, LPARAM lParam);
     LRESULT OnIdle(WPARAM wParam, LPARAM lParam);
     void OnNew();
     void OnEdit();
@@ -99,19 +80,7 @@ private:
     // The name, with "_" appended while a file or folder of that name is there.
     CString FreeName(CString name) const;
     CString PathOf(const CString& name) const;
-    // The server of a list column (1 and later); null when it has left the world since.
-    TIRCUnit* ColumnServer(int column) const;
 
-    TConfig* config;
-    TIRCWorld* world;
-    std::vector<TIRCUnit*> servers;
-    std::vector<TIRCUnit*> columnServers; // the server behind list column n + 1
-    TListView list;
-    TLayoutManager layout;
     TMacroEditorDialog* editor = nullptr;
-    CString markText;
     bool topMost = false;
-    bool initialised = false;
-    int width = 0;
-    int height = 0;
 };

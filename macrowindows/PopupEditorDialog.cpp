@@ -1,7 +1,5 @@
 #include "macrowindows/PopupEditorDialog.h"
 
-#include "macrowindows/PopupItemDialog.h"
-
 #include "classlib/CmdUI.h"
 #include "res/strings/macro.h"
 #include "settings/Config.h"
@@ -19,7 +17,7 @@ enum TPopupColumn { Level, Name, Action, Target, Argument, ColumnCount };
 
 } // namespace
 
-TPopupEditorDialog::TPopupEditorDialog(TConfig* config) : TRowListDialog(IDD_POPUP_EDITOR, kMinimum), config(config) {}
+TPopupEditorDialog::TPopupEditorDialog(TConfig* config) : TRecordListDialog(IDD_POPUP_EDITOR, kMinimum, config) {}
 
 TPopupEditorDialog::~TPopupEditorDialog()
 {
@@ -79,51 +77,6 @@ void TPopupEditorDialog::WriteRow(const TPopupItem& item, int row)
     const CString texts[ColumnCount] = {level, item.name, item.action, item.target, item.actionInfo};
     for (int column = 0; column < ColumnCount; column++)
         list.SetItemText(row, column, texts[column]);
-}
-
-int TPopupEditorDialog::InsertRow(const TPopupItem& item, int at)
-{
-    int row = list.InsertItem(at, L"");
-    if (row >= 0)
-        WriteRow(item, row);
-    return row;
-}
-
-void TPopupEditorDialog::DuplicateRow(int row, int at) { InsertRow(ReadRow(row), at); }
-
-bool TPopupEditorDialog::EditItem(TPopupItem& item)
-{
-    TPopupItemDialog dialog;
-    dialog.m_pParentWnd = this;
-    dialog.item = item;
-    dialog.soundsFolder = config->GetSoundsFolder();
-    if (dialog.DoModal() != IDOK)
-        return false;
-    item = dialog.item;
-    return true;
-}
-
-void TPopupEditorDialog::OnNew()
-{
-    TPopupItem item;
-    if (!EditItem(item))
-        return;
-    SelectRow(InsertRow(item, RowAfterSelection()));
-}
-
-void TPopupEditorDialog::OnEdit()
-{
-    int selected = Selected();
-    if (selected < 0)
-        return;
-    TPopupItem item = ReadRow(selected);
-    if (!EditItem(item))
-        return;
-    selected = Selected();
-    if (selected < 0)
-        return;
-    WriteRow(item, selected);
-    ListView_EnsureVisible(list.m_hWnd, selected, FALSE);
 }
 
 int TPopupEditorDialog::SelectedLevel() const

@@ -4,11 +4,11 @@
 // fills `file` with a copy of the menu; on OK the rows become that copy again and the listener
 // takes it. Cancel leaves the settings as they were.
 
+#include "macrowindows/PopupItemDialog.h"
 #include "macrowindows/RowListDialog.h"
 
 #include "settings/PopupFile.h"
 
-class TConfig;
 class TPopupEditorDialog;
 
 class IPopupEditorDialogListener {
@@ -21,7 +21,7 @@ protected:
     ~IPopupEditorDialogListener() = default;
 };
 
-class TPopupEditorDialog : public TRowListDialog {
+class TPopupEditorDialog : public TRecordListDialog<TPopupItem, TPopupItemDialog> {
 public:
     // config gives the sound folder and the window's stored geometry.
     explicit TPopupEditorDialog(TConfig* config);
@@ -45,15 +45,10 @@ public:
     TPopupFile file; // the working copy
 
 protected:
-    void OnNew() override;
-    void OnEdit() override;
-    void DuplicateRow(int row, int at) override;
+    TPopupItem ReadRow(int row) const override;
+    void WriteRow(const TPopupItem& item, int row) override;
 
 private:
-    bool EditItem(TPopupItem& item);
-    TPopupItem ReadRow(int row) const;
-    void WriteRow(const TPopupItem& item, int row);
-    int InsertRow(const TPopupItem& item, int at);
     int SelectedLevel() const;
     // Changes the selected row's level; wrap turns a step past the deepest level into 0.
     void ChangeLevel(int step, bool wrap);
@@ -62,6 +57,4 @@ private:
     void OnAddDefaults();
     void OnUpdateLeft(CCmdUI* ui);
     void OnUpdateRight(CCmdUI* ui);
-
-    TConfig* config;
 };

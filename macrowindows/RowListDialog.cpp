@@ -2,9 +2,6 @@
 
 #include "classlib/CmdUI.h"
 #include "foundation/ResourceString.h"
-#include "foundation/WindowHelpers.h"
-
-#include <windowsx.h>
 
 #include <algorithm>
 
@@ -43,16 +40,6 @@ void TRowListDialog::StoreColumnWidths(std::vector<int>& widths) const
 {
     for (size_t i = 0; i < widths.size(); i++)
         widths[i] = ListView_GetColumnWidth(list.m_hWnd, (int)i);
-}
-
-void TRowListDialog::SizeAndCentre(int storedWidth, int storedHeight, SIZE fallback)
-{
-    width = std::max(storedWidth > 0 ? storedWidth : (int)fallback.cx, (int)minimum.cx);
-    height = std::max(storedHeight > 0 ? storedHeight : (int)fallback.cy, (int)minimum.cy);
-    SetWindowPos(nullptr, 0, 0, width, height, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
-    HWND owner = ::GetWindow(m_hWnd, GW_OWNER);
-    CentreWindowOn(m_hWnd, owner ? owner : ::GetDesktopWindow());
-    layout.Relayout();
 }
 
 void TRowListDialog::SelectRow(int row)
@@ -116,22 +103,4 @@ void TRowListDialog::OnUpdateDown(CCmdUI* ui)
 {
     int selected = Selected();
     ui->Enable(selected >= 0 && selected < list.GetItemCount() - 1);
-}
-
-LRESULT TRowListDialog::OnSize(WPARAM, LPARAM lParam)
-{
-    if (initialised && GET_X_LPARAM(lParam) > 0 && GET_Y_LPARAM(lParam) > 0) {
-        RECT outer;
-        GetWindowRect(&outer);
-        width = outer.right - outer.left;
-        height = outer.bottom - outer.top;
-        layout.Relayout();
-    }
-    return 0;
-}
-
-LRESULT TRowListDialog::OnGetMinMaxInfo(WPARAM, LPARAM lParam)
-{
-    reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = {minimum.cx, minimum.cy};
-    return 0;
 }

@@ -3,10 +3,10 @@
 // entry, a resizable window that keeps its controls anchored, and the commands every such list
 // has: Copy, Delete, Up and Down on the selected row, Edit on Enter and on a double click.
 
-#include "controls/LayoutManager.h"
 #include "controls/ListView.h"
-#include "controls/UpdateDialog.h"
+#include "controls/ResizableDialog.h"
 #include "res/windows/macro.h"
+#include "settings/Config.h"
 
 #include <vector>
 
@@ -21,7 +21,7 @@ enum : UINT {
     IDC_ROWS_EDIT = 1380,
 };
 
-class TRowListDialog : public TUpdateDialog, public IListViewListener {
+class TRowListDialog : public TResizableDialog, public IListViewListener {
 public:
     bool OnKeyDown(UINT key) override;
     bool OnSysKeyDown(UINT) override { return false; }
@@ -34,8 +34,6 @@ public:
     TListView& GetList() { return list; }
 
     BEGIN_MSG_MAP(TRowListDialog)
-        MESSAGE_HANDLER(WM_SIZE, OnSize)
-        MESSAGE_HANDLER(WM_GETMINMAXINFO, OnGetMinMaxInfo)
         COMMAND_ID_HANDLER(IDC_ROWS_NEW, OnNew)
         COMMAND_ID_HANDLER(IDC_ROWS_EDIT, OnEdit)
         COMMAND_ID_HANDLER(IDC_ROWS_COPY, OnCopy)
@@ -47,7 +45,7 @@ public:
         UPDATE_UI_HANDLER(IDC_ROWS_DELETE, OnUpdateSelected)
         UPDATE_UI_HANDLER(IDC_ROWS_UP, OnUpdateUp)
         UPDATE_UI_HANDLER(IDC_ROWS_DOWN, OnUpdateDown)
-        CHAIN_MSG_MAP(TUpdateDialog)
+        CHAIN_MSG_MAP(TResizableDialog)
     END_MSG_MAP()
 
 protected:
@@ -56,7 +54,7 @@ protected:
         int format;   // LVCFMT_LEFT or LVCFMT_RIGHT
     };
 
-    TRowListDialog(UINT templateId, SIZE minimum) : TUpdateDialog(templateId), minimum(minimum) {}
+    TRowListDialog(UINT templateId, SIZE minimum) : TResizableDialog(templateId, minimum) {}
 
     virtual void OnNew() = 0;
     virtual void OnEdit() = 0;
@@ -69,8 +67,6 @@ protected:
     void InsertColumns(const std::vector<TColumn>& columns, const std::vector<int>& widths,
                        const std::vector<int>& defaults);
     void StoreColumnWidths(std::vector<int>& widths) const;
-    // The stored size (or the default), then centred.
-    void SizeAndCentre(int storedWidth, int storedHeight, SIZE fallback);
     void Anchor(UINT id, UINT anchors) { layout.AddControl(anchors, GetDlgItem(id)); }
 
     int Selected() const { return list.GetNextItem(-1, LVNI_SELECTED); }
@@ -80,14 +76,8 @@ protected:
     int RowAfterSelection() const;
 
     TListView list;
-    TLayoutManager layout;
-    bool initialised = false;
-    int width = 0;
-    int height = 0;
 
 private:
-    LRESULT OnSize(WPARAM wParam, LPARAM lParam);
-    LRESULT OnGetMinMaxInfo(WPARAM wParam, LPARAM lParam);
     void OnCopy();
     void OnDelete();
     void OnUp();
@@ -95,6 +85,67 @@ private:
     void OnUpdateSelected(CCmdUI* ui);
     void OnUpdateUp(CCmdUI* ui);
     void OnUpdateDown(CCmdUI* ui);
+};
 
-    SIZE minimum;
+// The row commands of a list whose rows stand for records of type TItem, each edited in a modal
+// TItemDialog (with the members `item` and `soundsFolder`): New puts the edited record after the
+// selected row, Edit writes it back over the row. A subclass says how a record fills a row.
+template <class TItem, class TItemDialog>
+class TRecordListDialog : public TRowListDialog {
+protected:
+    // config gives the sound folder and the window's stored geometry.
+    TRecordListDialog(UINT templateId, SIZE minimum, TConfig* config)
+        : TRowListDialog(templateId, minimum), config(config)
+    {
+    }
+
+    virtual TItem ReadRow(int row) const = 0;
+    virtual void WriteRow(const TItem& item, int row) = 0;
+
+    int InsertRow(const TItem& item, int at)
+    {
+        int row = list.InsertItem(at, L"");
+        if (row >= 0)
+            WriteRow(item, row);
+        return row;
+    }
+    void DuplicateRow(int row, int at) override { InsertRow(ReadRow(row), at); }
+
+    // Opens the item dialog on the record; true after OK, the record then edited.
+    bool EditItem(TItem& item)
+    {
+        TItemDialog dialog;
+        dialog.m_pParentWnd = this;
+        dialog.item = item;
+        dialog.soundsFolder = config->GetSoundsFolder();
+        if (dialog.DoModal() != IDOK)
+            return false;
+        item = dialog.item;
+        return true;
+    }
+
+    void OnNew() override
+    {
+        TItem item;
+        if (EditItem(item))
+            SelectRow(InsertRow(item, RowAfterSelection()));
+    }
+
+    void OnEdit() override
+    {
+        int selected = Selected();
+        if (selected < 0)
+            return;
+        TItem item = ReadRow(selected);
+        if (!EditItem(item))
+            return;
+        // The row selected now: the list kept working while the dialog was open.
+        selected = Selected();
+        if (selected < 0)
+            return;
+        WriteRow(item, selected);
+        ListView_EnsureVisible(list.m_hWnd, selected, FALSE);
+    }
+
+    TConfig* config;
 };

@@ -1,19 +1,26 @@
 #include "script/ScriptSelectDialog.h"
 
 #include "foundation/ResourceString.h"
-#include "world/IRCWorld.h"
+#include "irc/IRCUnit.h"
 #include "res/strings/script.h"
 #include "settings/Config.h"
 
 #include <shellapi.h>
-#include <windowsx.h>
 
 #include <algorithm>
 
 namespace {
 
-const int kMinWidth = 400;
-const int kMinHeight = 200;
+const SIZE kMinimum = {400, 200};
+
+const TServerFileKind kScriptFiles = {IDS_SCRIPT_FILE_NAME_COLUMN,
+                                      &TUnitSetting::ScriptFiles,
+                                      &TUnitSetting::ScriptHeaderWidth,
+                                      200,
+                                      &TIRCUnit::EnableScriptFile,
+                                      &TIRCUnit::SetScriptHeaderWidth,
+                                      &TWindowGeometry::scriptSelectSize,
+                                      &TWindowGeometry::scriptSelectFileHeader};
 
 // The "*.js" files of the folder, in the order the file system gives them.
 std::vector<CString> ListScriptFiles(const CString& folder)
@@ -34,7 +41,7 @@ std::vector<CString> ListScriptFiles(const CString& folder)
 } // namespace
 
 TScriptSelectDialog::TScriptSelectDialog(TConfig* config, TIRCWorld* world)
-    : TUpdateDialog(IDD_SCRIPT_SELECT), config(config), world(world)
+    : TServerFileListDialog(IDD_SCRIPT_SELECT, kScriptFiles, kMinimum, config, world)
 {
 }
 
@@ -42,11 +49,7 @@ TScriptSelectDialog::~TScriptSelectDialog() { DestroyWindow(); }
 
 BOOL TScriptSelectDialog::OnInitDialog()
 {
-    TUpdateDialog::OnInitDialog();
-    enabledText = LoadResourceString(IDS_SCRIPT_ENABLED_MARK);
-    list.SubclassDlgItem(IDC_SCRIPT_LIST, m_hWnd);
-    list.listener = this;
-    layout.parent = m_hWnd;
+    TServerFileListDialog::OnInitDialog();
     const struct {
         UINT id;
         UINT anchors;
@@ -57,15 +60,12 @@ BOOL TScriptSelectDialog::OnInitDialog()
         {IDC_SCRIPT_HINT, LAYOUT_ANCHOR_LEFT | LAYOUT_ANCHOR_BOTTOM},
         {IDCANCEL, LAYOUT_ANCHOR_RIGHT | LAYOUT_ANCHOR_BOTTOM},
     };
+    SetUpList(IDC_SCRIPT_LIST);
     for (const auto& entry : kAnchors)
         layout.AddControl(entry.anchors, GetDlgItem(entry.id));
-    RebuildColumns();
-    RefreshList();
-    list.SetFocus();
-    list.SetItemState(0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     const TSize2& size = config->geometry.scriptSelectSize;
-    width = std::max(size.width, kMinWidth);
-    height = std::max(size.height, kMinHeight);
+    width = std::max(size.width, (int)kMinimum.cx);
+    height = std::max(size.height, (int)kMinimum.cy);
     SetWindowPos(nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     initialised = true;
     layout.Relayout();
@@ -73,70 +73,11 @@ BOOL TScriptSelectDialog::OnInitDialog()
     return FALSE;
 }
 
-void TScriptSelectDialog::RebuildColumns()
-{
-    LONG_PTR style = GetWindowLongPtrW(list.m_hWnd, GWL_STYLE);
-    SetWindowLongPtrW(list.m_hWnd, GWL_STYLE, style | LVS_SINGLESEL | WS_CLIPCHILDREN | WS_CLIPSIBLINGS);
-    list.SetExtendedStyle(LVS_EX_FULLROWSELECT);
-    while (ListView_DeleteColumn(list.m_hWnd, 0)) {
-    }
-    list.InsertColumn(0, LoadResourceString(IDS_SCRIPT_FILE_NAME_COLUMN), config->geometry.scriptSelectFileHeader);
-    columnServers.clear();
-    for (TIRCUnit* server : servers) {
-        if (!world->HasUnit(server))
-            continue;
-        int column = (int)columnServers.size() + 1;
-        LVCOLUMNW info = {};
-        info.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
-        info.fmt = LVCFMT_CENTER;
-        CString name = server->GetName();
-        info.pszText = const_cast<LPWSTR>(name.GetString());
-        info.cx = std::clamp(server->GetSettings().ScriptHeaderWidth, 10, 200);
-        ListView_InsertColumn(list.m_hWnd, column, &info);
-        columnServers.push_back(server);
-    }
-}
-
-void TScriptSelectDialog::RefreshList()
-{
-    list.DeleteAllItems();
-    int row = 0;
-    for (const CString& name : ListScriptFiles(config->GetScriptFolder())) {
-        list.InsertItem(row, name);
-        for (size_t i = 0; i < columnServers.size(); i++) {
-            bool enabled =
-                world->HasUnit(columnServers[i]) && columnServers[i]->GetSettings().FindScriptFile(name) >= 0;
-            list.SetItemText(row, (int)i + 1, enabled ? enabledText.GetString() : L"");
-        }
-        row++;
-    }
-}
-
-TIRCUnit* TScriptSelectDialog::ColumnServer(int column) const
-{
-    if (column < 1 || column > (int)columnServers.size())
-        return nullptr;
-    TIRCUnit* server = columnServers[column - 1];
-    return world->HasUnit(server) ? server : nullptr;
-}
+std::vector<CString> TScriptSelectDialog::ListFiles() const { return ListScriptFiles(config->GetScriptFolder()); }
 
 void TScriptSelectDialog::OnRightClick(TListView*)
 {
-    LVHITTESTINFO hit = {};
-    DWORD position = GetMessagePos();
-    hit.pt = {GET_X_LPARAM(position), GET_Y_LPARAM(position)};
-    ::ScreenToClient(list.m_hWnd, &hit.pt);
-    if (ListView_SubItemHitTest(list.m_hWnd, &hit) < 0 || hit.iItem < 0 || hit.iSubItem < 1)
-        return;
-    // A server that left the world keeps its cell as it is: showing a change that did not
-    // happen would tell the user a script runs that does not.
-    TIRCUnit* server = ColumnServer(hit.iSubItem);
-    if (!server)
-        return;
-    bool enable = list.GetItemText(hit.iItem, hit.iSubItem).IsEmpty();
-    list.SetItemText(hit.iItem, hit.iSubItem, enable ? enabledText.GetString() : L"");
-    server->EnableScriptFile(list.GetItemText(hit.iItem, 0), enable);
-    if (listener)
+    if (SwitchCellAtPointer() && listener)
         listener->OnScriptSelectionChanged(this);
 }
 
@@ -151,38 +92,9 @@ void TScriptSelectDialog::OnShowConsole()
         listener->OnShowScriptConsole(this);
 }
 
-LRESULT TScriptSelectDialog::OnSize(WPARAM, LPARAM lParam)
-{
-    if (initialised && GET_X_LPARAM(lParam) > 0 && GET_Y_LPARAM(lParam) > 0) {
-        RECT outer;
-        GetWindowRect(&outer);
-        width = outer.right - outer.left;
-        height = outer.bottom - outer.top;
-        layout.Relayout();
-    }
-    return 0;
-}
-
-LRESULT TScriptSelectDialog::OnGetMinMaxInfo(WPARAM, LPARAM lParam)
-{
-    MINMAXINFO* info = reinterpret_cast<MINMAXINFO*>(lParam);
-    info->ptMinTrackSize = {kMinWidth, kMinHeight};
-    return 0;
-}
-
-void TScriptSelectDialog::SaveLayout()
-{
-    config->geometry.scriptSelectSize = {width, height};
-    config->geometry.scriptSelectFileHeader = ListView_GetColumnWidth(list.m_hWnd, 0);
-    for (size_t i = 0; i < columnServers.size(); i++) {
-        if (world->HasUnit(columnServers[i]))
-            columnServers[i]->SetScriptHeaderWidth(ListView_GetColumnWidth(list.m_hWnd, (int)i + 1));
-    }
-}
-
 void TScriptSelectDialog::OnCancel()
 {
-    TUpdateDialog::OnCancel();
+    TServerFileListDialog::OnCancel();
     SaveLayout();
     // Last: the owner deletes this window here.
     if (listener)

@@ -92,6 +92,22 @@ CString Text(HWND dialog, int id)
     return text;
 }
 
+CString MessageBoxText(HWND box)
+{
+    CString text;
+    for (HWND label = ::FindWindowExW(box, nullptr, L"Static", nullptr); label;
+         label = ::FindWindowExW(box, label, L"Static", nullptr)) {
+        int length = ::GetWindowTextLengthW(label);
+        if (length <= 0)
+            continue;
+        CString part;
+        ::GetWindowTextW(label, part.GetBuffer(length + 1), length + 1);
+        part.ReleaseBuffer();
+        text += part;
+    }
+    return text;
+}
+
 bool Checked(HWND dialog, int id) { return ::IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
 
 bool Enabled(HWND dialog, int id)

@@ -27,6 +27,8 @@ void ChooseComboEntry(HWND combo, int index);
 // and blue, and presses OK.
 void AnswerColorChooser(HWND box, COLORREF color);
 CString Text(HWND dialog, int id);
+// What a message box says: the texts of its labels, one after another.
+CString MessageBoxText(HWND box);
 bool Checked(HWND dialog, int id);
 // After the enable rules have run.
 bool Enabled(HWND dialog, int id);

@@ -2,7 +2,12 @@
 
 #include "tests/common/MessagePump.h"
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
 #include <cwchar>
+#include <map>
+#include <vector>
 
 namespace {
 
@@ -37,6 +42,34 @@ void CALLBACK PollShown(HWND, UINT, UINT_PTR id, DWORD)
     std::function<void(HWND)> step = g_step;
     PumpMessagesFor(100);
     step(window);
+}
+
+bool IsDialog(HWND window)
+{
+    wchar_t kind[16] = {};
+    ::GetClassNameW(window, kind, 16);
+    return wcscmp(kind, L"#32770") == 0;
+}
+
+BOOL CALLBACK CollectShownDialog(HWND window, LPARAM data)
+{
+    if (::IsWindowVisible(window) && IsDialog(window))
+        reinterpret_cast<std::vector<HWND>*>(data)->push_back(window);
+    return TRUE;
+}
+
+const UINT kLeftOpenMs = 15000;
+std::map<UINT_PTR, HWND> g_answered; // guard timer -> the dialog a step answered
+
+void CALLBACK CancelLeftOpen(HWND, UINT, UINT_PTR id, DWORD)
+{
+    ::KillTimer(nullptr, id);
+    HWND dialog = g_answered[id];
+    g_answered.erase(id);
+    if (::IsWindow(dialog) && ::IsWindowVisible(dialog)) {
+        ADD_FAILURE() << "a dialog stayed open";
+        ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    }
 }
 
 } // namespace
@@ -78,3 +111,22 @@ void StopWatching()
 }
 
 int ShownWindowCount() { return g_shown; }
+
+std::function<bool(HWND)> IsNewDialog()
+{
+    // Every shown dialog counts as old, also one disabled under a modal one now.
+    std::vector<HWND> before;
+    ::EnumThreadWindows(::GetCurrentThreadId(), CollectShownDialog, (LPARAM)&before);
+    return [before](HWND window) {
+        return IsDialog(window) && ::IsWindowEnabled(window) &&
+               std::find(before.begin(), before.end(), window) == before.end();
+    };
+}
+
+void WhenDialogShown(std::function<void(HWND)> step)
+{
+    WhenShown(IsNewDialog(), [step](HWND dialog) {
+        g_answered[::SetTimer(nullptr, 0, kLeftOpenMs, CancelLeftOpen)] = dialog;
+        step(dialog);
+    });
+}

@@ -15,3 +15,10 @@ void WhenShown(std::function<bool(HWND)> match, std::function<void(HWND)> step);
 void StopWatching();
 // How many watched windows have shown so far.
 int ShownWindowCount();
+// Matches a shown and enabled dialog (a modal dialog, a message box, a system chooser) that was
+// not shown yet when the match was made: the one the user's next step opens.
+std::function<bool(HWND)> IsNewDialog();
+// Runs the step once the next dialog is up, inside its own loop: waits for the dialog to show
+// rather than for a time. A dialog that the step leaves open stays a few seconds at most and is
+// then cancelled as a failure, so the test never waits for ever.
+void WhenDialogShown(std::function<void(HWND)> step);

@@ -74,7 +74,7 @@ inline int CountEntries(const CString& folder)
     WIN32_FIND_DATAW data;
     HANDLE search = FindFirstFileW(folder + L"*", &data);
     for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileW(search, &data))
-        count += data.cFileName[0] != L'.';
+        count += wcscmp(data.cFileName, L".") != 0 && wcscmp(data.cFileName, L"..") != 0;
     FindClose(search);
     return count;
 }

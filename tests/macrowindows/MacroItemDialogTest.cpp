@@ -26,15 +26,6 @@ CString ComboSelection(HWND dialog, int id)
     return text;
 }
 
-// Picks a candidate in an open picker (the candidate picker or the sound picker) and confirms.
-void ConfirmPickerLater(DWORD delay, std::function<void(HWND)> steps)
-{
-    RunLater(delay, [steps] {
-        HWND picker = TopDialog();
-        steps(picker);
-    });
-}
-
 } // namespace
 
 TEST(MacroItemDialogTest, ARuleGoesOutAsItCameInAndTypedFieldsAreTakenAsTheyStand)
@@ -175,7 +166,8 @@ TEST(MacroItemDialogTest, BrowseFillsTheArgumentFromThePickers)
         dialog.item.action = c.action;
         dialog.item.argument = c.argument;
         RunDialog(dialog, [&](HWND window) {
-            ConfirmPickerLater(300, [&](HWND picker) {
+            // The picker the browse button opens.
+            WhenDialogShown([&](HWND picker) {
                 HWND list = Control(picker, IDC_SELECT_LIST);
                 int selected = (int)::SendMessageW(list, LB_GETCURSEL, 0, 0);
                 EXPECT_EQ(selected >= 0 ? ListBoxLines(list)[selected] : CString(), CString(c.preselected));

@@ -37,8 +37,7 @@ TEST_F(MacroRuleServerTest, ARuleMadeInTheWindowsAnswersAnotherClientThroughNgir
     ASSERT_TRUE(editor->Create(IDD_MACRO_EDITOR, nullptr));
     editor->ShowWindow(SW_SHOWNORMAL);
     PumpMessagesFor(150);
-    RunLater(300, [] {
-        HWND item = TopDialog();
+    WhenDialogShown([](HWND item) {
         Retype(item, IDC_MACRO_ITEM_COMMAND, L"Privmsg");
         Retype(item, IDC_MACRO_ITEM_CHANNEL, L"#kv-macro");
         Retype(item, IDC_MACRO_ITEM_MESSAGE, L"*ping*");

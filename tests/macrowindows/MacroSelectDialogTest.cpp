@@ -11,6 +11,7 @@
 #include "res/windows/macro.h"
 #include "res/windows/prompts.h"
 #include "foundation/Path.h"
+#include "foundation/SafeFileName.h"
 #include "settings/Preference.h"
 #include "world/IRCWorld.h"
 
@@ -41,8 +42,7 @@ public:
 // Answers the prompt that the next click opens: types the name and confirms, or cancels on null.
 void AnswerPrompt(const wchar_t* name, CString* shownText = nullptr)
 {
-    RunLater(300, [name, shownText] {
-        HWND prompt = TopDialog();
+    WhenDialogShown([name, shownText](HWND prompt) {
         if (shownText)
             *shownText = Text(prompt, IDC_INPUT_MESSAGE_TEXT);
         if (!name) {
@@ -220,52 +220,114 @@ TEST_F(MacroSelectDialogTest, TypedNamesMakeCopyAndRenameFilesButNeverOverwrite)
     }
 }
 
-// Disabled: under Wine the message box over the prompt is not reached by the test's timer step yet.
-TEST_F(MacroSelectDialogTest, DISABLED_NamesThatWouldLeaveTheFolderAreRefused)
+TEST_F(MacroSelectDialogTest, TypedNamesThatWouldLeaveTheFolderAreRefused)
 {
-    const wchar_t* const refused[] = {L"..\\evil", L"sub/evil", L"..", L"CON", L"lpt1", L"nul.txt", L"bad\x01name",
-                                      L"C:evil", L""};
-    for (const wchar_t* name : refused) {
-        SCOPED_TRACE(Narrow(name).c_str());
+    const CString longest(L'x', kMaxFileNamePart - 4); // with ".kmf" as long as a name can be
+    const struct {
+        UINT button;
+        CString name;
+        bool refused;
+    } cases[] = {
+        {IDC_MACRO_SELECT_NEW, L"..\\evil", true},
+        {IDC_MACRO_SELECT_NEW, L"sub/evil", true},
+        {IDC_MACRO_SELECT_NEW, L"sub\\evil", true},
+        {IDC_MACRO_SELECT_NEW, L"C:evil", true},
+        {IDC_MACRO_SELECT_NEW, L"..", true},
+        {IDC_MACRO_SELECT_NEW, L".", true},
+        {IDC_MACRO_SELECT_NEW, L"rules.", true}, // Windows would drop the dot
+        {IDC_MACRO_SELECT_NEW, L"CON", true},
+        {IDC_MACRO_SELECT_NEW, L"lpt1", true},
+        {IDC_MACRO_SELECT_NEW, L"nul.txt", true},
+        {IDC_MACRO_SELECT_NEW, L"com9.kmf", true},
+        {IDC_MACRO_SELECT_NEW, L"bad\x01name", true},
+        {IDC_MACRO_SELECT_NEW, L"tab\tname", true},
+        {IDC_MACRO_SELECT_NEW, L"a?b", true},
+        {IDC_MACRO_SELECT_NEW, L"", true},
+        {IDC_MACRO_SELECT_NEW, longest + L"x", true},
+        {IDC_MACRO_SELECT_COPY, L"..\\evil", true},
+        {IDC_MACRO_SELECT_RENAME, L"aux", true},
+        // Names that only look alike are the user's own.
+        {IDC_MACRO_SELECT_NEW, L"console", false},
+        {IDC_MACRO_SELECT_NEW, L"lpt10", false},
+        {IDC_MACRO_SELECT_NEW, L"a..b", false},
+        {IDC_MACRO_SELECT_NEW, L".rules", false},
+        {IDC_MACRO_SELECT_NEW, L"日本語 rules", false},
+        {IDC_MACRO_SELECT_NEW, longest, false},
+        {IDC_MACRO_SELECT_COPY, L"nul2", false},
+        {IDC_MACRO_SELECT_RENAME, L"con_", false},
+    };
+    const CStringA aBytes = ReadFileBytes(user.MacroPath(L"a"));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.button << " " << Narrow(c.name.Left(20)).c_str());
+        ResetFiles();
+        if (c.button != IDC_MACRO_SELECT_NEW)
+            ClickCell(list, 0, 0);
         CString warning;
-        RunLater(300, [&] {
-            HWND prompt = TopDialog();
-            // A control character cannot be typed; it can come in pasted.
-            if (wcschr(name, L'\x01'))
-                ::SetDlgItemTextW(prompt, IDC_INPUT_MESSAGE_TEXT, name);
+        HWND opened = nullptr;
+        // The answers go by keyboard, read by each dialog's own loop.
+        WhenDialogShown([&](HWND prompt) {
+            // Control characters, Japanese and long names come in pasted.
+            bool typable = c.name.GetLength() <= 40;
+            for (int i = 0; i < c.name.GetLength(); i++)
+                typable = typable && c.name[i] >= 0x20 && c.name[i] < 0x7F;
+            if (typable)
+                Retype(prompt, IDC_INPUT_MESSAGE_TEXT, c.name);
             else
-                Retype(prompt, IDC_INPUT_MESSAGE_TEXT, name);
-            RunLater(300, [&] {
-                HWND box = TopDialog();
-                for (HWND text = ::FindWindowExW(box, nullptr, L"Static", nullptr); text;
-                     text = ::FindWindowExW(box, text, L"Static", nullptr))
-                    warning += GetControlText(text);
-                Click(box, IDOK);
-                // Asked again: this time the user gives up.
-                RunLater(300, [] { Click(TopDialog(), IDCANCEL); });
+                ::SetDlgItemTextW(prompt, IDC_INPUT_MESSAGE_TEXT, c.name);
+            WhenDialogShown([&](HWND next) {
+                opened = next;
+                if (::GetDlgItem(next, IDC_ROWS_LIST))
+                    return; // the editor, on a new file
+                // The warning; asked again, the user gives up this time.
+                warning = MessageBoxText(next);
+                WhenDialogShown([](HWND) { QueueKey(VK_ESCAPE); });
+                FocusForInput(Control(next, IDOK));
+                QueueKey(VK_RETURN);
             });
-            Click(prompt, IDOK);
+            QueueKey(VK_RETURN);
         });
-        Click(window, IDC_MACRO_SELECT_NEW);
-        EXPECT_NE(warning.Find(L"ファイル名に使えません"), -1);
-        EXPECT_EQ(Rows(), (Names{L"a", L"b"}));
-        EXPECT_EQ(CountEntries(user.config.macroFolder), 4); // a, b, files, sounds
-        EXPECT_EQ(CountEntries(user.folder.path), 2);         // settings, macros
-        EXPECT_FALSE(dialog->GetEditor());
+        Click(window, c.button);
+        StopWatching();
+        if (c.refused) {
+            EXPECT_NE(warning.Find(L"ファイル名に使えません"), -1) << Narrow(warning).c_str();
+            EXPECT_EQ(Rows(), (Names{L"a", L"b"}));
+            EXPECT_FALSE(dialog->GetEditor());
+            EXPECT_EQ(recorder.events, "");
+            EXPECT_EQ(CountEntries(user.config.macroFolder), 4); // a, b, files, sounds
+        } else {
+            EXPECT_EQ(warning, CString());
+            EXPECT_EQ(CellText(list, SelectedRow(list), 0), c.name);
+            if (c.button == IDC_MACRO_SELECT_NEW) {
+                ASSERT_TRUE(dialog->GetEditor());
+                EXPECT_EQ(opened, dialog->GetEditor()->m_hWnd);
+                EXPECT_EQ(dialog->GetEditor()->GetFileName(), c.name);
+                EXPECT_EQ(ReadFileBytes(user.MacroPath(c.name)), CStringA());
+                Click(dialog->GetEditor()->m_hWnd, IDCANCEL);
+            } else {
+                EXPECT_EQ(ReadFileBytes(user.MacroPath(c.name)), aBytes);
+            }
+            EXPECT_EQ(CountEntries(user.config.macroFolder), c.button == IDC_MACRO_SELECT_RENAME ? 4 : 5);
+        }
+        EXPECT_EQ(CountEntries(user.folder.path), 2); // settings, macros
     }
 }
 
-// Disabled: under Wine the confirmation box is not reached by the test's timer step yet.
-TEST_F(MacroSelectDialogTest, DISABLED_DeleteAsksThenTellsTheOwnerAndEditTellsOfTheSave)
+TEST_F(MacroSelectDialogTest, DeleteAsksThenTellsTheOwnerAndEditTellsOfTheSave)
 {
     ClickCell(list, 1, 0);
     // Cancel in the confirmation keeps the file.
-    RunLater(300, [] { Click(TopDialog(), IDCANCEL); });
+    CString question;
+    WhenDialogShown([&](HWND box) {
+        question = MessageBoxText(box);
+        Click(box, IDCANCEL);
+    });
     Click(window, IDC_MACRO_SELECT_DELETE);
+    EXPECT_NE(question.Find(L"b を削除します"), -1) << Narrow(question).c_str();
     EXPECT_EQ(Rows(), (Names{L"a", L"b"}));
-    RunLater(300, [] {
-        SaveWindowPng(TopDialog(), ScreenshotPath(L"macro-select-delete.png"));
-        Click(TopDialog(), IDOK);
+    EXPECT_EQ(recorder.events, "");
+    WhenDialogShown([](HWND box) {
+        SaveWindowPng(box, ScreenshotPath(L"macro-select-delete.png"));
+        Click(box, IDOK);
     });
     Click(window, IDC_MACRO_SELECT_DELETE);
     EXPECT_EQ(Rows(), Names{L"a"});
@@ -276,9 +338,17 @@ TEST_F(MacroSelectDialogTest, DISABLED_DeleteAsksThenTellsTheOwnerAndEditTellsOf
     recorder.events.clear();
     FocusForInput(list);
     PressKey(VK_RETURN);
+    PumpMessagesUntil([&] { return dialog->GetEditor() != nullptr; }, 3000);
     ASSERT_TRUE(dialog->GetEditor());
-    Click(window, IDC_MACRO_SELECT_EDIT); // hidden, and one editor at a time
-    Click(dialog->GetEditor()->m_hWnd, IDOK);
+    TMacroEditorDialog* editor = dialog->GetEditor();
+    EXPECT_FALSE(::IsWindowVisible(window));
+    // Brought back meanwhile (as the frame's command does), it still opens one editor at a time.
+    ::ShowWindow(window, SW_SHOW);
+    FocusForInput(Control(window, IDC_MACRO_SELECT_EDIT));
+    Click(window, IDC_MACRO_SELECT_EDIT);
+    EXPECT_EQ(dialog->GetEditor(), editor);
+    FocusForInput(Control(editor->m_hWnd, IDOK));
+    Click(editor->m_hWnd, IDOK);
     EXPECT_FALSE(dialog->GetEditor());
     EXPECT_EQ(recorder.events, "changed ");
     EXPECT_EQ(ReadFileBytes(user.MacroPath(L"a")), CStringA("1\tEncoding=UTF-8\r\n0\t\t\t\t\t\t\t0\t0\t\t\t\t0\r\n"));

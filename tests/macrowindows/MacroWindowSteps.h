@@ -3,6 +3,7 @@
 // clicking rows of list boxes and list views, and a settings aggregate over a temporary folder.
 
 #include "tests/common/MessagePump.h"
+#include "tests/common/ShownWindow.h"
 #include "tests/common/StringPrinter.h"
 #include "tests/common/TempFolder.h"
 #include "tests/common/UserInput.h"
@@ -32,11 +33,13 @@ inline POINT ListViewCellPoint(HWND list, int row, int column)
 }
 
 // Waits out the double-click time after a left click: Wine's list view otherwise takes the next
-// click elsewhere for the second half of a double click.
+// click elsewhere for the second half of a double click. Then the window's enable rules run, as
+// its loop would run them once idle.
 inline void ClickCell(HWND list, int row, int column, bool right = false)
 {
     ClickAt(ListViewCellPoint(list, row, column), right);
     PumpMessagesFor(right ? 50 : ::GetDoubleClickTime() + 50);
+    KickIdle(::GetAncestor(list, GA_ROOT));
 }
 
 // The thread's topmost shown and enabled dialog: the modal dialog or message box a click opened

@@ -130,8 +130,7 @@ TEST(PopupWindowsTest, ItemDialogHandsBackWhatWasTypedAndSwitchesTargetAndBrowse
         // The menu command picker, then a name past the limit.
         Retype(window, IDC_POPUP_ITEM_ACTION, L"Menu");
         Retype(window, IDC_POPUP_ITEM_ARGUMENT, L"popupmenu");
-        RunLater(300, [] {
-            HWND picker = TopDialog();
+        WhenDialogShown([](HWND picker) {
             HWND list = Control(picker, IDC_SELECT_LIST);
             EXPECT_EQ(::SendMessageW(list, LB_GETCOUNT, 0, 0), 68);
             Click(picker, IDOK);
@@ -202,8 +201,7 @@ TEST(PopupWindowsTest, EditorRowsBecomeTheMenuOnOKOnly)
              for (int id : {IDC_POPUP_EDITOR_EDIT, IDC_POPUP_EDITOR_COPY, IDC_POPUP_EDITOR_DELETE, IDC_POPUP_EDITOR_UP,
                             IDC_POPUP_EDITOR_DOWN, IDC_POPUP_EDITOR_LEFT, IDC_POPUP_EDITOR_RIGHT})
                  EXPECT_FALSE(Enabled(w, id)) << id;
-             RunLater(300, [] {
-                 HWND item = TopDialog();
+             WhenDialogShown([](HWND item) {
                  Retype(item, IDC_POPUP_ITEM_NAME, L"&Away");
                  Retype(item, IDC_POPUP_ITEM_ACTION, L"away");
                  Retype(item, IDC_POPUP_ITEM_ARGUMENT, L"lunch");

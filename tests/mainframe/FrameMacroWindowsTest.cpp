@@ -107,8 +107,7 @@ TEST_F(FramePopupEditor, AnItemMadeInTheEditorIsInTheLogMenuAndRuns)
 
     // Select the last row, then a new item after it.
     ListView_SetItemState(list, 8, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-    RunLater(300, [] {
-        HWND item = TopDialog();
+    WhenDialogShown([](HWND item) {
         Retype(item, IDC_POPUP_ITEM_NAME, L"&Wave");
         Retype(item, IDC_POPUP_ITEM_ACTION, L"Send");
         Retype(item, IDC_POPUP_ITEM_TARGET, L"#alpha");

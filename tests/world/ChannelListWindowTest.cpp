@@ -214,6 +214,41 @@ TEST_F(ChannelListWindowTest, APickedRowKeepsItsChannelWhileRepliesArriveAtTheTo
     EXPECT_EQ(window->GetSelectedChannel(), L"#two");
 }
 
+TEST_F(ChannelListWindowTest, TheWarningStaysWholeAndUncoveredAtEveryWidth)
+{
+    ASSERT_TRUE(Open());
+    HWND label = ::GetDlgItem(window->m_hWnd, IDC_LIST_WARNING);
+    const struct {
+        int width, height;
+        const wchar_t* screenshot;
+    } sizes[] = {{480, 160, L"channel-list-narrowest.png"}, {560, 300, nullptr}, {1000, 240, nullptr}};
+    for (const auto& size : sizes) {
+        SCOPED_TRACE(size.width);
+        window->SetWindowPos(nullptr, 40, 40, size.width, size.height, SWP_NOZORDER);
+        PumpMessagesFor(50);
+        RECT text = WindowRectIn(label, window->m_hWnd);
+        for (int id : {IDC_LIST_JOIN, IDC_LIST_UPDATE, IDCANCEL}) {
+            RECT button = WindowRectIn(::GetDlgItem(window->m_hWnd, id), window->m_hWnd), overlap;
+            EXPECT_FALSE(::IntersectRect(&overlap, &text, &button)) << id;
+        }
+        RECT list = WindowRectIn(window->GetListView()->m_hWnd, window->m_hWnd);
+        EXPECT_LE(list.bottom, text.top);
+        // The wrapped text fits the label's height: no line is cut off.
+        HDC dc = ::GetDC(label);
+        HGDIOBJ old = ::SelectObject(dc, (HFONT)::SendMessageW(label, WM_GETFONT, 0, 0));
+        CString words = GetControlText(label);
+        RECT needed = {0, 0, text.right - text.left, 0};
+        ::DrawTextW(dc, words, words.GetLength(), &needed, DT_CALCRECT | DT_WORDBREAK);
+        ::SelectObject(dc, old);
+        ::ReleaseDC(label, dc);
+        EXPECT_LE(needed.bottom, text.bottom - text.top);
+        if (size.screenshot) {
+            PumpMessagesFor(100);
+            EXPECT_TRUE(SaveWindowPng(window->m_hWnd, ScreenshotPath(size.screenshot)));
+        }
+    }
+}
+
 TEST_F(ChannelListWindowTest, CloseKeepsPlaceAndColumnsForTheNextWindow)
 {
     ASSERT_TRUE(Open());
