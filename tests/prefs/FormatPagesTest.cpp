@@ -109,10 +109,8 @@ TEST_F(FormatPagesTest, FormatPage)
         {S::Type, IDC_FORMAT_TALK_TITLE, L"Talk %n", L"TalkTitle", L"Talk %n"},
         {S::Type, IDC_FORMAT_DCC_CHAT_TITLE, L"Chat %n", L"DCCChatTitle", L"Chat %n"},
     };
-    Open();
-    ASSERT_TRUE(dialog);
+    ASSERT_TRUE(OpenOn(&TPreferenceDialog::formatPage));
     TFormatPage& page = dialog->formatPage;
-    ShowPage(&page);
     EXPECT_TRUE(SaveWindowPng(dialog->m_hWnd, ScreenshotPath(L"pref-format.png")));
     HWND window = page.m_hWnd;
     EXPECT_EQ(L"[%H:%M:%S] ", Text(window, IDC_FORMAT_TIME)) << "a value not in the list shows as it is";
@@ -229,10 +227,8 @@ TEST_F(FormatPagesTest, FormatDetailPage)
          kOn, L"EnableDCCSendChannel", L"false", L"EnableDCCSendConsole", L"true"},
     };
     // clang-format on
-    Open();
-    ASSERT_TRUE(dialog);
+    ASSERT_TRUE(OpenOn(&TPreferenceDialog::formatDetailPage));
     TFormatDetailPage& page = dialog->formatDetailPage;
-    ShowPage(&page);
     HWND list = Control(&page, IDC_FORMAT_DETAIL_LIST);
     ASSERT_EQ(30, ListView_GetItemCount(list));
     EXPECT_FALSE(page.IsModified());

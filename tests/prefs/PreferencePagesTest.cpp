@@ -189,10 +189,8 @@ TEST_F(PreferencePagesTest, DccReceivePage)
 
 TEST_F(PreferencePagesTest, DccReceiveDetailPage)
 {
-    Open();
-    ASSERT_TRUE(dialog);
     // "Do nothing" on the receive page greys the details at once, before anything is confirmed.
-    ShowPage(&dialog->dccReceivePage);
+    ASSERT_TRUE(OpenOn(&TPreferenceDialog::dccReceivePage));
     Apply({E::Click, IDC_RECV_NOTHING, L""});
     ShowPage(&dialog->dccReceiveDetailPage);
     EXPECT_FALSE(Enabled(&dialog->dccReceiveDetailPage, IDC_RECVD_ON_RESUME_FAIL));

@@ -40,6 +40,15 @@ protected:
     void Open();
     // Clicks the page's tree item, as a user picks it.
     void ShowPage(TPropertyPage* page);
+    // Opens the window and shows the page; false when the window did not open.
+    template <class TPage>
+    bool OpenOn(TPage TPreferenceDialog::*member)
+    {
+        Open();
+        if (dialog)
+            ShowPage(&(dialog->*member));
+        return dialog != nullptr;
+    }
     // What the main window's idle pass does: the enable rules of the shown page run.
     void Idle();
     void Apply(const TPageEdit& edit);

@@ -92,9 +92,7 @@ TEST_F(PreferenceSheetTest, APageThatCannotBeStoredKeepsEveryPageFromStoring)
     FILE* file = _wfopen(folder.File(L"plain.txt"), L"wb");
     ASSERT_TRUE(file);
     fclose(file);
-    Open();
-    ASSERT_TRUE(dialog);
-    ShowPage(&dialog->connectionPage);
+    ASSERT_TRUE(OpenOn(&TPreferenceDialog::connectionPage));
     Apply({TPageEdit::Type, IDC_CONN_RECONNECT_TIME, L"99"});
     ShowPage(&dialog->logPage);
     Apply({TPageEdit::Type, IDC_LOG_FOLDER, CString(folder.File(L"plain.txt\\logs")).GetString()});
@@ -129,9 +127,7 @@ TEST_F(PreferenceSheetTest, APageThatCannotBeStoredKeepsEveryPageFromStoring)
 
 TEST_F(PreferenceSheetTest, CancelStoresNothingAndEditsSurvivePageChanges)
 {
-    Open();
-    ASSERT_TRUE(dialog);
-    ShowPage(&dialog->interfacePage);
+    ASSERT_TRUE(OpenOn(&TPreferenceDialog::interfacePage));
     Apply({TPageEdit::Type, IDC_UI_KICK_MESSAGE, L"first edit"});
     ShowPage(&dialog->eventPage);
     ShowPage(&dialog->interfacePage);

@@ -233,9 +233,7 @@ TEST_F(ThemePagesTest, ThemePage)
         {"deleting *a takes the old file only", TThemeStep::Delete, nullptr, IDC_THEME_DELETE, nullptr, nullptr, 0,
          nullptr, L"**初期設定|**B|**a|a|mine|zeta"},
     };
-    Open();
-    ASSERT_TRUE(dialog);
-    ShowPage(&dialog->formatDetailPage);
+    ASSERT_TRUE(OpenOn(&TPreferenceDialog::formatDetailPage));
     ShowPage(&Page());
     EXPECT_EQ(L"**初期設定|**B|**a|*a|a|zeta", Entries()) << "program themes, old files, user themes; B before a";
     EXPECT_EQ(-1, (int)::SendMessageW(List(), LB_GETCURSEL, 0, 0));
@@ -312,9 +310,7 @@ TEST_F(ThemePagesTest, DamagedThemesAndNamesLeadingOut)
     };
     for (const auto& theme : themes)
         WriteBytes(Folder(true) + theme.file, theme.bytes);
-    Open();
-    ASSERT_TRUE(dialog);
-    ShowPage(&dialog->viewListPage);
+    ASSERT_TRUE(OpenOn(&TPreferenceDialog::viewListPage));
     ShowPage(&Page());
     for (const auto& theme : themes) {
         SCOPED_TRACE(theme.what);
@@ -373,9 +369,7 @@ TEST_F(ThemePagesTest, MemberListPage)
         {"group 5 text", IDC_LIST_GROUP5_TEXT, RGB(5, 100, 5), L"GroupColor.04.Text", -1},
         {"group 5 background is the last pair", IDC_LIST_GROUP5_BACK, RGB(204, 255, 200), L"GroupColor.04.Back", 7},
     };
-    Open();
-    ASSERT_TRUE(dialog);
-    ShowPage(&dialog->viewListPage);
+    ASSERT_TRUE(OpenOn(&TPreferenceDialog::viewListPage));
     TViewListPage& page = dialog->viewListPage;
     HWND preview = page.GetPreview().m_hWnd;
     ASSERT_TRUE(preview);
@@ -414,9 +408,7 @@ TEST_F(ThemePagesTest, ServerTreePage)
         {"unread text", IDC_TREE_UPDATE_TEXT, RGB(2, 100, 2), L"UpdateColor.Text", -1},
         {"unread background", IDC_TREE_UPDATE_BACK, RGB(201, 201, 255), L"UpdateColor.Back", 5},
     };
-    Open();
-    ASSERT_TRUE(dialog);
-    ShowPage(&dialog->viewTreePage);
+    ASSERT_TRUE(OpenOn(&TPreferenceDialog::viewTreePage));
     TViewTreePage& page = dialog->viewTreePage;
     HWND tree = page.GetPreview().m_hWnd;
     ASSERT_TRUE(tree);

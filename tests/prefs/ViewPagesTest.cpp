@@ -79,9 +79,7 @@ TEST_F(ViewPagesTest, LayoutPage)
 // The log text page takes the new spacing for its samples when either spacing field was edited.
 TEST_F(ViewPagesTest, LayoutPageNotesSpacingEdits)
 {
-    Open();
-    ASSERT_TRUE(dialog);
-    ShowPage(&dialog->viewLayoutPage);
+    ASSERT_TRUE(OpenOn(&TPreferenceDialog::viewLayoutPage));
     TViewLayoutPage& page = dialog->viewLayoutPage;
     EXPECT_FALSE(page.TakeSpacingChanged()) << "loading is no edit";
     const struct {
@@ -108,9 +106,7 @@ TEST_F(ViewPagesTest, InputTextPage)
         {"the background colour", kBackColor, nullptr, -1, 10, 20, 200, true},
         {"a cancelled colour changes nothing", kBackColor, nullptr, -1, 1, 2, 3, false},
     };
-    Open();
-    ASSERT_TRUE(dialog);
-    ShowPage(&dialog->viewEditPage);
+    ASSERT_TRUE(OpenOn(&TPreferenceDialog::viewEditPage));
     TViewEditPage& page = dialog->viewEditPage;
     HWND preview = Control(&page, IDC_EDIT_VIEW_PREVIEW);
     EXPECT_EQ(L"abcde あいうえお", GetControlText(preview));
