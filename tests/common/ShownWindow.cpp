@@ -1,12 +1,14 @@
 #include "tests/common/ShownWindow.h"
 
 #include "tests/common/MessagePump.h"
+#include "tests/common/UserInput.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cwchar>
 #include <map>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -86,6 +88,12 @@ std::function<bool(HWND)> HasControl(int id)
     return [id](HWND window) { return ::GetDlgItem(window, id) != nullptr; };
 }
 
+std::function<bool(HWND)> IsColorChooser()
+{
+    const int kRedField = 706;
+    return HasControl(kRedField);
+}
+
 std::function<bool(HWND)> HasCaption(const wchar_t* caption)
 {
     return [caption](HWND window) {
@@ -129,4 +137,15 @@ void WhenDialogShown(std::function<void(HWND)> step)
         g_answered[::SetTimer(nullptr, 0, kLeftOpenMs, CancelLeftOpen)] = dialog;
         step(dialog);
     });
+}
+
+bool ClickAndAnswer(HWND button, std::function<bool(HWND)> match, std::function<void(HWND)> answer)
+{
+    int shown = ShownWindowCount();
+    WhenShown(std::move(match), std::move(answer));
+    ClickAt(ScreenPointOf(button));
+    bool opened = PumpMessagesUntil([&] { return ShownWindowCount() > shown; }, 5000);
+    StopWatching();
+    PumpMessagesFor(50);
+    return opened;
 }

@@ -9,6 +9,8 @@
 HWND FindShownWindow(const std::function<bool(HWND)>& match);
 std::function<bool(HWND)> HasControl(int id);
 std::function<bool(HWND)> HasCaption(const wchar_t* caption);
+// The system colour chooser, known by its red field.
+std::function<bool(HWND)> IsColorChooser();
 // A timer of its own watches for the window, so menus and other loops may run meanwhile; the
 // step runs once, inside whatever modal loop shows the window. One watch at a time.
 void WhenShown(std::function<bool(HWND)> match, std::function<void(HWND)> step);
@@ -22,3 +24,6 @@ std::function<bool(HWND)> IsNewDialog();
 // rather than for a time. A dialog that the step leaves open stays a few seconds at most and is
 // then cancelled as a failure, so the test never waits for ever.
 void WhenDialogShown(std::function<void(HWND)> step);
+// Clicks the button and runs the answer inside the window it opens, in that window's own loop;
+// false when no such window showed.
+bool ClickAndAnswer(HWND button, std::function<bool(HWND)> match, std::function<void(HWND)> answer);

@@ -67,6 +67,12 @@ inline CStringA ReadFileBytes(const CString& path)
     return bytes;
 }
 
+inline std::string ReadFileString(const CString& path)
+{
+    CStringA bytes = ReadFileBytes(path);
+    return std::string(bytes.GetString(), (size_t)bytes.GetLength());
+}
+
 // Entries of the folder other than "." and "..", as a check that nothing was left behind.
 inline int CountEntries(const CString& folder)
 {

@@ -11,6 +11,7 @@
 #include "tests/common/LogViewRows.h"
 #include "tests/common/Screenshot.h"
 #include "tests/common/ShownWindow.h"
+#include "tests/prefs/ChooserSteps.h"
 
 namespace {
 
@@ -38,16 +39,6 @@ protected:
         TreeView_EnsureVisible(tree, item);
         ClickAt(ItemPoint(tree, item));
         PumpMessagesUntil([&] { return TreeView_GetSelection(tree) == item; }, 3000);
-    }
-    // Clicks the button and answers the chooser it opens inside the chooser's own loop.
-    void Choose(HWND button, std::function<bool(HWND)> match, std::function<void(HWND)> answer)
-    {
-        int shown = ShownWindowCount();
-        WhenShown(match, answer);
-        ClickAt(ScreenPointOf(button));
-        EXPECT_TRUE(PumpMessagesUntil([&] { return ShownWindowCount() > shown; }, 5000)) << "no chooser";
-        StopWatching();
-        PumpMessagesFor(50);
     }
     std::unique_ptr<TMemoryCanvas> CaptureLog()
     {
@@ -81,15 +72,10 @@ TEST_F(LogTextLiveTest, FontColoursAndSpacingReachTheOpenChannelAtOnce)
     TViewLogTextPage& page = dialog->viewLogTextPage;
     ASSERT_TRUE(ShowPage(dialog, &page));
     PickItem(page, 12000);
-    Choose(::GetDlgItem(page.m_hWnd, IDC_LOG_TEXT_FONT), HasControl(IDC_FONT_SAMPLE), [](HWND box) {
-        Retype(box, IDC_FONT_SIZE, L"16");
-        ClickAt(ScreenPointOf(Control(box, IDOK)));
-    });
-    Choose(::GetDlgItem(page.m_hWnd, IDC_LOG_TEXT_FONT_COLOR), HasControl(706),
-           [&](HWND box) { AnswerColorChooser(box, text); });
+    EXPECT_TRUE(ClickAndChoose(::GetDlgItem(page.m_hWnd, IDC_LOG_TEXT_FONT), 0, L"16")) << "no font chooser";
+    EXPECT_TRUE(ClickAndChoose(::GetDlgItem(page.m_hWnd, IDC_LOG_TEXT_FONT_COLOR), text)) << "no colour chooser";
     PickItem(page, 1001);
-    Choose(::GetDlgItem(page.m_hWnd, IDC_LOG_TEXT_BACK_COLOR), HasControl(706),
-           [&](HWND box) { AnswerColorChooser(box, back); });
+    EXPECT_TRUE(ClickAndChoose(::GetDlgItem(page.m_hWnd, IDC_LOG_TEXT_BACK_COLOR), back)) << "no colour chooser";
     ASSERT_TRUE(ShowPage(dialog, &dialog->viewLayoutPage));
     Retype(dialog->viewLayoutPage.m_hWnd, IDC_LAYOUT_LEADING, L"8");
     ASSERT_TRUE(ShowPage(dialog, &dialog->formatPage));

@@ -1,21 +1,6 @@
 #include "tests/prefs/PreferenceSheetFixture.h"
 
-#include <cstdio>
-
 namespace {
-
-std::string ReadAll(const CString& path)
-{
-    std::string bytes;
-    FILE* file = _wfopen(path, L"rb");
-    if (!file)
-        return bytes;
-    char buffer[4096];
-    for (size_t n; (n = fread(buffer, 1, sizeof buffer, file)) > 0;)
-        bytes.append(buffer, n);
-    fclose(file);
-    return bytes;
-}
 
 std::wstring Wide(const std::string& utf8)
 {
@@ -244,7 +229,7 @@ void PreferenceSheetFixture::OnPreferenceDialogClose(TPreferenceDialog* closing)
 
 std::string PreferenceSheetFixture::FileBytes(const wchar_t* file)
 {
-    return ReadAll(settings.GetSettingsFolder() + file);
+    return ReadFileString(settings.GetSettingsFolder() + file);
 }
 
 std::wstring PreferenceSheetFixture::Stored(const wchar_t* section, const wchar_t* key, const wchar_t* file)

@@ -16,10 +16,10 @@
 #include "tests/common/UserInput.h"
 #include "tests/irc/IrcTestSupport.h"
 #include "tests/net/NetTestSupport.h"
+#include "tests/prefs/ChooserSteps.h"
 
 #include <commctrl.h>
 
-#include <cstdio>
 #include <string>
 
 namespace {
@@ -58,15 +58,7 @@ protected:
     }
     bool FileHolds(const CString& path, const char* text)
     {
-        FILE* file = _wfopen(path, L"rb");
-        if (!file)
-            return false;
-        std::string bytes;
-        char buffer[4096];
-        for (size_t n; (n = fread(buffer, 1, sizeof buffer, file)) > 0;)
-            bytes.append(buffer, n);
-        fclose(file);
-        return bytes.find(text) != std::string::npos;
+        return ReadFileString(path).find(text) != std::string::npos;
     }
 
     static int FontHeight(HWND window)
@@ -153,26 +145,11 @@ TEST_F(PreferencesServerTest, OkReachesTheOpenChannelAtOnce)
     ClickAt(ScreenPointOf(::GetDlgItem(layout, IDC_LAYOUT_THREE_COLUMNS), 6, 6));
     PumpMessagesFor(20);
     ASSERT_TRUE(show(&dialog->viewEditPage));
-    int shown = ShownWindowCount();
-    WhenShown(HasControl(706), [](HWND box) { AnswerColorChooser(box, RGB(250, 240, 200)); });
-    ClickAt(ScreenPointOf(::GetDlgItem(dialog->viewEditPage.m_hWnd, IDC_EDIT_VIEW_BACK_COLOR)));
-    ASSERT_TRUE(PumpMessagesUntil([&] { return ShownWindowCount() > shown; }, 5000));
-    StopWatching();
-    PumpMessagesFor(50);
+    ASSERT_TRUE(
+        ClickAndChoose(::GetDlgItem(dialog->viewEditPage.m_hWnd, IDC_EDIT_VIEW_BACK_COLOR), RGB(250, 240, 200)));
     // The member list's background and a bigger font, the server tree's background.
     auto choose = [&](TPropertyPage* page, int button, COLORREF color, const wchar_t* size) {
-        int before = ShownWindowCount();
-        if (size)
-            WhenShown(HasControl(IDC_FONT_SAMPLE), [size](HWND box) {
-                Retype(box, IDC_FONT_SIZE, size);
-                ClickAt(ScreenPointOf(Control(box, IDOK)));
-            });
-        else
-            WhenShown(HasControl(706), [color](HWND box) { AnswerColorChooser(box, color); });
-        ClickAt(ScreenPointOf(::GetDlgItem(page->m_hWnd, button)));
-        EXPECT_TRUE(PumpMessagesUntil([&] { return ShownWindowCount() > before; }, 5000));
-        StopWatching();
-        PumpMessagesFor(50);
+        EXPECT_TRUE(ClickAndChoose(::GetDlgItem(page->m_hWnd, button), color, size));
     };
     ASSERT_TRUE(show(&dialog->viewListPage));
     choose(&dialog->viewListPage, IDC_VIEW_NORMAL_BACK, RGB(230, 250, 210), nullptr);

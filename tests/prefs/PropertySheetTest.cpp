@@ -29,13 +29,21 @@ struct TSample {
 
 const TDialogChoice kCodes[] = {{L"UTF-8", 65001}, {L"ISO-2022-JP", 50221}, {L"CP1252", 1252}};
 
-class TFirstPage : public TPropertyPage {
+// A page of the one record both pages edit.
+class TSamplePage : public TPropertyPage {
 public:
-    TFirstPage() : TPropertyPage(IDD_TEST_PAGE_FIRST) {}
+    explicit TSamplePage(UINT templateId) : TPropertyPage(templateId) {}
     TSample* sample = nullptr;
 
 protected:
     bool HasRecord() const override { return sample != nullptr; }
+};
+
+class TFirstPage : public TSamplePage {
+public:
+    TFirstPage() : TSamplePage(IDD_TEST_PAGE_FIRST) {}
+
+protected:
     void Exchange(TDialogExchange& io) override
     {
         io.Edit(IDC_P_NAME, sample->name, 20).Required(IDS_FIELD_REQUIRED);
@@ -45,13 +53,11 @@ protected:
     }
 };
 
-class TSecondPage : public TPropertyPage {
+class TSecondPage : public TSamplePage {
 public:
-    TSecondPage() : TPropertyPage(IDD_TEST_PAGE_SECOND) {}
-    TSample* sample = nullptr;
+    TSecondPage() : TSamplePage(IDD_TEST_PAGE_SECOND) {}
 
 protected:
-    bool HasRecord() const override { return sample != nullptr; }
     void Exchange(TDialogExchange& io) override
     {
         io.Spin(IDC_P_LEVEL, sample->level, 9, 500);

@@ -10,9 +10,9 @@
 #include "tests/common/DialogSteps.h"
 #include "tests/common/ShownWindow.h"
 #include "tests/common/StringPrinter.h"
+#include "tests/prefs/ChooserSteps.h"
 #include "tests/prefs/PreferenceSheetFixture.h"
 
-#include <cstdio>
 #include <functional>
 
 namespace {
@@ -22,28 +22,11 @@ using E = TPageEdit;
 const wchar_t kView[] = L"view.ini";
 const wchar_t kDefaults[] = L"**初期設定";
 const wchar_t kDefaultJoin[] = L"*%n join %c (%u@%h)";
-// The red field of the system colour chooser.
-const int kColorRed = 706;
-
-std::string ReadBytes(const CString& path)
-{
-    std::string bytes;
-    if (FILE* file = _wfopen(path, L"rb")) {
-        char buffer[4096];
-        for (size_t n; (n = fread(buffer, 1, sizeof buffer, file)) > 0;)
-            bytes.append(buffer, n);
-        fclose(file);
-    }
-    return bytes;
-}
 
 void WriteBytes(const CString& path, const std::string& bytes)
 {
     ::CreateDirectoryW(path.Left(path.ReverseFind(L'\\')), nullptr);
-    FILE* file = _wfopen(path, L"wb");
-    ASSERT_TRUE(file) << Narrow(path);
-    fwrite(bytes.data(), 1, bytes.size(), file);
-    fclose(file);
+    ASSERT_TRUE(WriteFileBytes(path, CStringA(bytes.data(), (int)bytes.size()))) << Narrow(path);
 }
 
 // A theme of the current format holding only a member-list font size and a join format.
@@ -99,29 +82,15 @@ protected:
     // Answers the question the click raises with OK or Cancel.
     void ClickAnswering(TPropertyPage* page, int button, bool confirm)
     {
-        int shown = ShownWindowCount();
-        WhenShown(HasCaption(L"確認"),
-                  [confirm](HWND box) { ClickAt(ScreenPointOf(::Control(box, confirm ? IDOK : IDCANCEL))); });
-        ClickAt(ScreenPointOf(Control(page, button)));
-        EXPECT_TRUE(PumpMessagesUntil([&] { return ShownWindowCount() > shown; }, 5000)) << "no question";
-        StopWatching();
+        EXPECT_TRUE(ClickAndAnswer(Control(page, button), HasCaption(L"確認"), [confirm](HWND box) {
+            ClickAt(ScreenPointOf(::Control(box, confirm ? IDOK : IDCANCEL)));
+        })) << "no question";
         Idle();
     }
     // Clicks the page's button and answers the colour or font chooser it opens.
     void ChooseFor(TPropertyPage* page, int button, COLORREF color, const wchar_t* fontSize = nullptr)
     {
-        int shown = ShownWindowCount();
-        if (fontSize)
-            WhenShown(HasControl(IDC_FONT_SAMPLE), [fontSize](HWND box) {
-                Retype(box, IDC_FONT_SIZE, fontSize);
-                ClickAt(ScreenPointOf(::Control(box, IDOK)));
-            });
-        else
-            WhenShown(HasControl(kColorRed), [color](HWND box) { AnswerColorChooser(box, color); });
-        ClickAt(ScreenPointOf(Control(page, button)));
-        EXPECT_TRUE(PumpMessagesUntil([&] { return ShownWindowCount() > shown; }, 5000)) << "no chooser";
-        StopWatching();
-        PumpMessagesFor(50);
+        EXPECT_TRUE(ClickAndChoose(Control(page, button), color, fontSize)) << "no chooser";
     }
     bool DetailRowsHold(const wchar_t* text)
     {
@@ -201,7 +170,7 @@ TEST_F(ThemePagesTest, ThemePage)
                "[Font_MemList]\r\nName=Tahoma\r\nSize=13\r\n[Format]\r\nMsgJoinFormat=old join\r\n");
     WriteBytes(Folder(true) + L"notes.txt", "not a theme");
     ::CreateDirectoryW(Folder(true) + L"folder.theme", nullptr);
-    const std::string userA = ReadBytes(Folder(true) + L"a.theme");
+    const std::string userA = ReadFileString(Folder(true) + L"a.theme");
 
     const TThemeStep steps[] = {
         {"the defaults entry empties the name", TThemeStep::Select, kDefaults, 0, L"", "010", 0, nullptr, nullptr},
@@ -281,13 +250,13 @@ TEST_F(ThemePagesTest, ThemePage)
         }
     }
     EXPECT_FALSE(PathExists(Folder(true) + L"a.kvf"));
-    EXPECT_EQ(userA, ReadBytes(Folder(true) + L"a.theme")) << "loading and deleting left the user theme a alone";
+    EXPECT_EQ(userA, ReadFileString(Folder(true) + L"a.theme")) << "loading and deleting left the user theme a alone";
     TViewSettings saved;
     ASSERT_TRUE(saved.LoadFile(Folder(true) + L"mine.theme"));
     EXPECT_EQ(100, saved.list.font.size);
     EXPECT_EQ(kDefaultJoin, saved.formats.Join);
     EXPECT_FALSE(PathExists(settings.GetSettingsFolder() + kView) &&
-                 ReadBytes(settings.GetSettingsFolder() + kView) != viewGolden)
+                 ReadFileString(settings.GetSettingsFolder() + kView) != viewGolden)
         << "nothing reaches view.ini before OK";
 }
 
@@ -320,7 +289,7 @@ TEST_F(ThemePagesTest, DamagedThemesAndNamesLeadingOut)
         LOGFONTW font = {};
         ::GetObjectW(dialog->viewListPage.GetPreviewFont(), sizeof font, &font);
         EXPECT_NE(0, font.lfHeight);
-        EXPECT_EQ(theme.bytes, ReadBytes(Folder(true) + theme.file)) << "loading wrote the file";
+        EXPECT_EQ(theme.bytes, ReadFileString(Folder(true) + theme.file)) << "loading wrote the file";
     }
 
     WriteBytes(settings.GetSettingsFolder() + L"outside.theme", Theme(150, "outside"));
@@ -344,7 +313,7 @@ TEST_F(ThemePagesTest, DamagedThemesAndNamesLeadingOut)
         EXPECT_EQ(130, dialog->GetWorkingView().list.font.size) << "the working settings stay";
     }
     EXPECT_FALSE(PathExists(settings.GetSettingsFolder() + L"escape.theme"));
-    EXPECT_EQ("keep me", ReadBytes(settings.GetSettingsFolder() + L"victim.txt"));
+    EXPECT_EQ("keep me", ReadFileString(settings.GetSettingsFolder() + L"victim.txt"));
     EXPECT_TRUE(dialog->SaveTheme(L"inside.theme")) << "a plain name is taken";
     EXPECT_TRUE(PathExists(Folder(true) + L"inside.theme"));
 }
@@ -487,8 +456,8 @@ TEST_F(ThemePagesTest, GoldenViewAndThemeRoundTrip)
     const CString viewPath = settings.GetSettingsFolder() + kView;
     ASSERT_TRUE(view.SaveFile(viewPath));
     ASSERT_TRUE(view.SaveFile(Folder(true) + L"golden.theme"));
-    const std::string bytes = ReadBytes(viewPath);
-    ASSERT_EQ(bytes, ReadBytes(Folder(true) + L"golden.theme"));
+    const std::string bytes = ReadFileString(viewPath);
+    ASSERT_EQ(bytes, ReadFileString(Folder(true) + L"golden.theme"));
     settings.view.Load(settings);
 
     Open();
@@ -514,8 +483,9 @@ TEST_F(ThemePagesTest, GoldenViewAndThemeRoundTrip)
     Apply({E::Click, IDC_THEME_LOAD_ALL, L""});
     Apply({E::Type, IDC_THEME_NAME, L"again"});
     Apply({E::Click, IDC_THEME_SAVE, L""});
-    EXPECT_EQ(bytes, ReadBytes(Folder(true) + L"again.theme")) << "loaded over the defaults and saved: the same bytes";
+    EXPECT_EQ(bytes, ReadFileString(Folder(true) + L"again.theme"))
+        << "loaded over the defaults and saved: the same bytes";
     ClickOk();
     ASSERT_EQ(1, okCount);
-    EXPECT_EQ(bytes, ReadBytes(viewPath)) << "confirmed unchanged: the same bytes";
+    EXPECT_EQ(bytes, ReadFileString(viewPath)) << "confirmed unchanged: the same bytes";
 }

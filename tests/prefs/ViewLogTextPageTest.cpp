@@ -32,9 +32,6 @@ const wchar_t kLogText[] = L"LogText";
 const wchar_t kChannelBack[] = L"ChannelLogBack";
 const wchar_t kAllBack[] = L"AllLogBack";
 
-// The red field of the system colour chooser.
-const int kColorRed = 706;
-
 enum TStep { kFont, kColor, kClick, kCombo, kPicture };
 // What the row's edit shows before OK: the sample log on screen changed, paints the colour, or
 // draws text in about that colour; the label's text or background colour; nothing changed at all.
@@ -132,7 +129,6 @@ protected:
     bool UseChooser(const TLogTextRow& row)
     {
         bool confirmed = true;
-        int shown = ShownWindowCount();
         auto answer = [&](HWND box) {
             if (row.step == kFont) {
                 ::Retype(box, IDC_FONT_SIZE, row.size);
@@ -150,14 +146,12 @@ protected:
             }
             ClickAt(ScreenPointOf(::Control(box, confirmed ? IDOK : IDCANCEL)));
         };
-        WhenShown(row.step == kFont    ? HasControl(IDC_FONT_SAMPLE)
-                  : row.step == kColor ? HasControl(kColorRed)
-                                       : HasControl(IDC_PICTURE_LIST),
-                  answer);
-        ClickAt(ScreenPointOf(PageControl(row.control)));
-        EXPECT_TRUE(PumpMessagesUntil([&] { return ShownWindowCount() > shown; }, 5000)) << "no chooser";
-        StopWatching();
-        PumpMessagesFor(50);
+        EXPECT_TRUE(ClickAndAnswer(PageControl(row.control),
+                                   row.step == kFont    ? HasControl(IDC_FONT_SAMPLE)
+                                   : row.step == kColor ? IsColorChooser()
+                                                        : HasControl(IDC_PICTURE_LIST),
+                                   answer))
+            << "no chooser";
         return confirmed;
     }
     void RunRow(const TLogTextRow& row)

@@ -18,9 +18,6 @@ const wchar_t kLayout[] = L"Layout";
 const wchar_t kEdit[] = L"Edit";
 const wchar_t kView[] = L"view.ini";
 
-// The red field of the system colour chooser.
-const int kColorRed = 706;
-
 enum TEditButton { kFont, kTextColor, kBackColor };
 
 struct TEditRow {
@@ -115,14 +112,11 @@ TEST_F(ViewPagesTest, InputTextPage)
     int startHeight = FontHeight(preview);
     for (const TEditRow& row : rows) {
         SCOPED_TRACE(row.name);
-        int shown = ShownWindowCount();
-        WhenShown(row.button == kFont ? HasControl(IDC_FONT_SAMPLE) : HasControl(kColorRed),
-                  [&](HWND box) { AnswerChooser(row, box); });
         const int buttons[] = {IDC_EDIT_VIEW_FONT, IDC_EDIT_VIEW_TEXT_COLOR, IDC_EDIT_VIEW_BACK_COLOR};
-        ClickAt(ScreenPointOf(Control(&page, buttons[row.button])));
-        EXPECT_TRUE(PumpMessagesUntil([&] { return ShownWindowCount() > shown; }, 5000)) << "no chooser";
-        StopWatching();
-        PumpMessagesFor(50);
+        EXPECT_TRUE(ClickAndAnswer(Control(&page, buttons[row.button]),
+                                   row.button == kFont ? HasControl(IDC_FONT_SAMPLE) : IsColorChooser(),
+                                   [&](HWND box) { AnswerChooser(row, box); }))
+            << "no chooser";
     }
     // The preview took the choices before OK.
     EXPECT_EQ(RGB(200, 10, 20), page.GetPreview().textColor);
