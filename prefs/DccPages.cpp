@@ -2,6 +2,8 @@
 
 #include "settings/Preference.h"
 
+#include <algorithm>
+
 namespace {
 
 const int kMany = 1000000;
@@ -105,8 +107,7 @@ void TDCCSendPage::Exchange(TDialogExchange& io)
 // A range typed backwards is the one port it starts with.
 void TDCCSendPage::Store()
 {
-    if (preference->DCCReceivePortStart > preference->DCCReceivePortEnd)
-        preference->DCCReceivePortEnd = preference->DCCReceivePortStart;
+    preference->DCCReceivePortEnd = std::max(preference->DCCReceivePortEnd, preference->DCCReceivePortStart);
 }
 
 void TDCCSendPage::UpdateControls()
@@ -130,8 +131,7 @@ void TDCCChatPage::Exchange(TDialogExchange& io)
 
 void TDCCChatPage::Store()
 {
-    if (preference->DCCChatPortStart > preference->DCCChatPortEnd)
-        preference->DCCChatPortEnd = preference->DCCChatPortStart;
+    preference->DCCChatPortEnd = std::max(preference->DCCChatPortEnd, preference->DCCChatPortStart);
 }
 
 void TDCCChatPage::UpdateControls()

@@ -123,20 +123,6 @@ void TViewListPage::ApplyLook()
     preview.SendMessage(LVM_ARRANGE, LVA_ALIGNTOP);
 }
 
-void TViewListPage::RefreshPreview()
-{
-    if (!initialised || !preview.m_hWnd)
-        return;
-    ApplyLook();
-    preview.RedrawWindow(RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-}
-
-void TViewListPage::OnChangeFont()
-{
-    if (config)
-        ChangeFont(config->font);
-}
-
 void TViewListPage::OnColorButton(int id)
 {
     if (!config)
@@ -229,20 +215,6 @@ void TViewTreePage::ApplyLook()
     preview.SendMessage(TVM_SETBKCOLOR, 0, ResolveViewColor(config->backColor, COLOR_WINDOW));
     ApplyFontSetting(previewFont, config->font);
     preview.SetFontAndItemHeight(previewFont.handle);
-}
-
-void TViewTreePage::RefreshPreview()
-{
-    if (!initialised || !preview.m_hWnd)
-        return;
-    ApplyLook();
-    preview.RedrawWindow(RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-}
-
-void TViewTreePage::OnChangeFont()
-{
-    if (config)
-        ChangeFont(config->font);
 }
 
 void TViewTreePage::OnColorButton(int id)

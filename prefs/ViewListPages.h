@@ -42,14 +42,39 @@ protected:
     TFont previewFont;
 };
 
-class TViewListPage : public TViewPreviewPage, public IListViewListener {
+// A page over one record of the view settings, drawn in one preview control.
+template <class TRecord, class TPreview> class TViewRecordPage : public TViewPreviewPage {
 public:
-    TViewListPage() : TViewPreviewPage(IDD_VIEW_LIST_PAGE), preview(this) {}
+    void SetConfig(TRecord* value) { config = value; }
+    const TPreview& GetPreview() const { return preview; }
+    void RefreshPreview() override
+    {
+        if (!initialised || !preview.m_hWnd)
+            return;
+        ApplyLook();
+        preview.RedrawWindow(RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    }
 
-    void SetConfig(TViewListConfig* value) { config = value; }
+protected:
+    explicit TViewRecordPage(UINT templateId) : TViewPreviewPage(templateId) {}
+    bool HasRecord() const override { return config != nullptr; }
+    // The record's background and font onto the preview.
+    virtual void ApplyLook() = 0;
+    void OnChangeFont()
+    {
+        if (config)
+            ChangeFont(config->font);
+    }
+
+    TPreview preview;
+    TRecord* config = nullptr;
+};
+
+class TViewListPage : public TViewRecordPage<TViewListConfig, TListView>, public IListViewListener {
+public:
+    TViewListPage() : TViewRecordPage(IDD_VIEW_LIST_PAGE) { preview.listener = this; }
+
     BOOL OnInitDialog() override;
-    void RefreshPreview() override;
-    const TListView& GetPreview() const { return preview; }
 
     BEGIN_MSG_MAP(TViewListPage)
         COMMAND_ID_HANDLER(IDC_VIEW_FONT, OnChangeFont)
@@ -66,28 +91,19 @@ public:
     void OnCustomDraw(TListView* list, NMHDR* header, LRESULT* result) override;
     void OnColumnClick(TListView*, int) override {}
 
-protected:
-    bool HasRecord() const override { return config != nullptr; }
-
 private:
     void CreatePreview();
-    void ApplyLook();
-    void OnChangeFont();
+    void ApplyLook() override;
     void OnColorButton(int id);
 
     CWnd frame;
-    TListView preview;
-    TViewListConfig* config = nullptr;
 };
 
-class TViewTreePage : public TViewPreviewPage, public ITreeViewListener {
+class TViewTreePage : public TViewRecordPage<TViewTreeConfig, TTreeView>, public ITreeViewListener {
 public:
-    TViewTreePage() : TViewPreviewPage(IDD_VIEW_TREE_PAGE) {}
+    TViewTreePage() : TViewRecordPage(IDD_VIEW_TREE_PAGE) {}
 
-    void SetConfig(TViewTreeConfig* value) { config = value; }
     BOOL OnInitDialog() override;
-    void RefreshPreview() override;
-    const TTreeView& GetPreview() const { return preview; }
 
     BEGIN_MSG_MAP(TViewTreePage)
         COMMAND_ID_HANDLER(IDC_VIEW_FONT, OnChangeFont)
@@ -103,15 +119,8 @@ public:
     void OnDoubleClick(TTreeView*, HTREEITEM, int, int) override {}
     void OnCustomDraw(TTreeView* tree, NMHDR* header, LRESULT* result) override;
 
-protected:
-    bool HasRecord() const override { return config != nullptr; }
-
 private:
     void CreatePreview();
-    void ApplyLook();
-    void OnChangeFont();
+    void ApplyLook() override;
     void OnColorButton(int id);
-
-    TTreeView preview;
-    TViewTreeConfig* config = nullptr;
 };
