@@ -35,15 +35,6 @@ protected:
     ~IPreferenceDialogListener() = default;
 };
 
-// An appearance page whose controls are still to come: its entry shows an empty page.
-class TBlankPage : public TPropertyPage {
-public:
-    explicit TBlankPage(UINT templateId) : TPropertyPage(templateId) {}
-
-protected:
-    bool HasRecord() const override { return false; }
-};
-
 class TPreferenceDialog : public TPropertyTreeSheet {
 public:
     explicit TPreferenceDialog(CWnd* parent = nullptr);
@@ -60,7 +51,7 @@ public:
     void OnOK() override;
     void OnCancel() override;
 
-    // The pages, for the owner's tests and the theme pages to come.
+    // The pages, for the owner and its tests.
     TConnectionPage connectionPage;
     TKeywordPage keywordPage;
     TKeywordDetailPage keywordDetailPage;

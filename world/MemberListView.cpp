@@ -1,16 +1,22 @@
 #include "world/MemberListView.h"
 
 #include "irc/Member.h"
+#include "classlib/MsgMap.h"
+
+#include <algorithm>
 
 namespace {
 
 // Started by the list's first change and ticking while changes come: the burst is over at the
-// first tick without a change since the last one. Timers come after the queue's other messages,
+// first tick that finds no change for kQuietMs. Timers come after the queue's other messages,
 // so a burst read in many pieces ends first; laying out half a burst and painting it would cost
 // as much again. Endless churn still shows every kMaxHoldMs.
 const UINT_PTR kReleaseTimerId = 0x4B56;
-const UINT kReleaseMs = 30;
+const UINT kReleaseMs = 10;
+const DWORD kQuietMs = 20;
 const DWORD kMaxHoldMs = 250;
+// Labels this close to the widest are measured by the control itself.
+const int kWidthSlack = 8;
 
 } // namespace
 
@@ -19,92 +25,252 @@ int GetMemberImage(const TIRCMember& member)
     return member.q ? 5 : member.a ? 4 : member.o ? 0 : member.h ? 2 : member.v ? 1 : 3;
 }
 
-int TMemberListView::InsertItem(const TIRCMember* member, const CString& text, int item)
+TMemberListView::~TMemberListView() { ForgetFont(); }
+
+int TMemberListView::FindItem(const TIRCMember* member) const
 {
-    HoldRedraw();
-    LVITEMW row = {};
-    row.mask = LVIF_TEXT | LVIF_PARAM | LVIF_IMAGE;
-    row.iItem = item;
-    row.pszText = (LPWSTR)text.GetString();
-    row.lParam = (LPARAM)member;
-    row.iImage = GetMemberImage(*member);
-    return (int)SendMessage(LVM_INSERTITEMW, 0, (LPARAM)&row);
+    for (size_t i = 0; i < rows.size(); i++)
+        if (rows[i].member == member)
+            return (int)i;
+    return -1;
 }
 
-// The manager sets the text whenever the member's record changed, modes included.
-void TMemberListView::SetItemText(int item, int column, const CString& text)
+// A row placed or removed moves the others by one at most.
+int TMemberListView::FindItemNear(const TIRCMember* member, int row) const
 {
-    TListView::SetItemText(item, column, text);
-    if (const TIRCMember* member = GetMember(item))
-        SetItemImage(item, GetMemberImage(*member));
+    for (int i = row - 1; i <= row + 1; i++)
+        if (GetMember(i) == member)
+            return i;
+    return FindItem(member);
+}
+
+// A row shows its member's nick, which is the text the manager gives.
+int TMemberListView::InsertItem(const TIRCMember* member, const CString&, int item)
+{
+    HoldRedraw();
+    if (item < 0 || item > (int)rows.size())
+        item = (int)rows.size();
+    TKeptState kept;
+    KeepState(kept);
+    rows.insert(rows.begin() + item, TRow{member, false});
+    SendMessage(LVM_SETITEMCOUNT, (WPARAM)rows.size(), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+    RestoreState(kept);
+    return item;
+}
+
+// The manager sets the nick again whenever the member's record changed.
+void TMemberListView::SetItemText(int item, int, const CString&)
+{
+    SendMessage(LVM_REDRAWITEMS, (WPARAM)item, (LPARAM)item);
 }
 
 void TMemberListView::DeleteItem(int item)
 {
+    if (item < 0 || item >= (int)rows.size())
+        return;
     HoldRedraw();
-    SendMessage(LVM_DELETEITEM, (WPARAM)item);
+    TKeptState kept;
+    KeepState(kept);
+    if (rows[item].selected)
+        selectedRows--;
+    rows.erase(rows.begin() + item);
+    SendMessage(LVM_SETITEMCOUNT, (WPARAM)rows.size(), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+    RestoreState(kept);
 }
 
 void TMemberListView::DeleteAllItems()
 {
     HoldRedraw();
+    rows.clear();
+    selectedRows = 0;
+    focusedRow = -1;
     TListView::DeleteAllItems();
 }
 
 void TMemberListView::MoveItem(int from, int to)
 {
+    if (from < 0 || from >= (int)rows.size())
+        return;
     HoldRedraw();
-    TListView::MoveItem(from, to);
+    TKeptState kept;
+    KeepState(kept);
+    TRow row = rows[from];
+    rows.erase(rows.begin() + from);
+    to = std::min(std::max(to, 0), (int)rows.size());
+    rows.insert(rows.begin() + to, row);
+    RestoreState(kept);
 }
 
 // A mode change shows in the item's image.
 void TMemberListView::RedrawItem(int item)
 {
-    if (const TIRCMember* member = GetMember(item))
-        SetItemImage(item, GetMemberImage(*member));
     SendMessage(LVM_REDRAWITEMS, (WPARAM)item, (LPARAM)item);
 }
-
-namespace {
-
-struct TSortCall {
-    TMemberCompare compare;
-    int param;
-};
-
-int CALLBACK CompareItems(LPARAM a, LPARAM b, LPARAM call)
-{
-    auto* sort = (const TSortCall*)call;
-    return sort->compare((const TIRCMember*)a, (const TIRCMember*)b, sort->param);
-}
-
-} // namespace
 
 void TMemberListView::SortItems(TMemberCompare compare, int param)
 {
     HoldRedraw();
     sortCount++;
-    TSortCall call = {compare, param};
-    SendMessage(LVM_SORTITEMS, (WPARAM)&call, (LPARAM)&CompareItems);
+    TKeptState kept;
+    KeepState(kept);
+    std::stable_sort(rows.begin(), rows.end(),
+                     [&](const TRow& a, const TRow& b) { return compare(a.member, b.member, param) < 0; });
+    RestoreState(kept);
+}
+
+// The control keeps selection and focus by index; rows carry their own selection, so after rows
+// move the control is told the difference.
+void TMemberListView::KeepState(TKeptState& kept) const
+{
+    if (!m_hWnd)
+        return;
+    if (selectedRows > 0)
+        for (int i = 0; i < (int)rows.size(); i++)
+            if (rows[i].selected)
+                kept.selected.push_back(i);
+    // Asking the control for its focused row would walk every row.
+    if (focusedRow >= 0 && (GetItemState(focusedRow, LVIS_FOCUSED) & LVIS_FOCUSED))
+        kept.focusedRow = focusedRow;
+    kept.focused = GetMember(kept.focusedRow);
+    kept.markRow = (int)SendMessage(LVM_GETSELECTIONMARK);
+    kept.mark = GetMember(kept.markRow);
+}
+
+void TMemberListView::RestoreState(const TKeptState& kept)
+{
+    if (!m_hWnd)
+        return;
+    restoringState = true;
+    std::vector<int> now;
+    if (selectedRows > 0)
+        for (int i = 0; i < (int)rows.size(); i++)
+            if (rows[i].selected)
+                now.push_back(i);
+    for (int i : kept.selected)
+        if (i < (int)rows.size() && !std::binary_search(now.begin(), now.end(), i))
+            SetItemState(i, 0, LVIS_SELECTED);
+    for (int i : now)
+        if (!std::binary_search(kept.selected.begin(), kept.selected.end(), i))
+            SetItemState(i, LVIS_SELECTED, LVIS_SELECTED);
+    if (kept.focused) {
+        int row = FindItemNear(kept.focused, kept.focusedRow);
+        if (row >= 0 && row != kept.focusedRow)
+            SetItemState(row, LVIS_FOCUSED, LVIS_FOCUSED);
+        else if (row < 0 && kept.focusedRow < (int)rows.size())
+            SetItemState(kept.focusedRow, 0, LVIS_FOCUSED);
+        focusedRow = row;
+    }
+    if (kept.mark) {
+        int row = FindItemNear(kept.mark, kept.markRow);
+        if (row != kept.markRow)
+            SendMessage(LVM_SETSELECTIONMARK, 0, row);
+    }
+    restoringState = false;
+}
+
+// Selection changed by the user or by a caller of the control.
+void TMemberListView::NoteStateChange(const NMHDR* header)
+{
+    auto setRow = [&](int i, bool selected) {
+        if (i < 0 || i >= (int)rows.size() || rows[i].selected == selected)
+            return;
+        rows[i].selected = selected;
+        selectedRows += selected ? 1 : -1;
+    };
+    if (header->code == LVN_ODSTATECHANGED) {
+        auto* change = (const NMLVODSTATECHANGE*)header;
+        for (int i = change->iFrom; i <= change->iTo; i++)
+            setRow(i, (GetItemState(i, LVIS_SELECTED) & LVIS_SELECTED) != 0);
+        return;
+    }
+    auto* change = (const NMLISTVIEW*)header;
+    if (!(change->uChanged & LVIF_STATE))
+        return;
+    UINT changed = change->uNewState ^ change->uOldState;
+    if (changed & LVIS_FOCUSED) {
+        if (change->uNewState & LVIS_FOCUSED)
+            focusedRow = change->iItem;
+        else if (change->iItem < 0 || change->iItem == focusedRow)
+            focusedRow = -1;
+    }
+    if (!(changed & LVIS_SELECTED))
+        return;
+    bool selected = (change->uNewState & LVIS_SELECTED) != 0;
+    if (change->iItem >= 0) {
+        setRow(change->iItem, selected);
+        return;
+    }
+    for (int i = 0; i < (int)rows.size(); i++)
+        setRow(i, selected);
+}
+
+// While the control measures every label for the width of its cells, only the widest few are
+// worth its measuring; the others answer no text.
+void TMemberListView::AnswerDisplayInfo(NMLVDISPINFOW* info)
+{
+    LVITEMW& item = info->item;
+    if (item.iItem < 0 || item.iItem >= (int)rows.size())
+        return;
+    const TRow& row = rows[item.iItem];
+    if (item.mask & LVIF_TEXT) {
+        if (measuring && item.iSubItem == 0 && LabelWidth(row.member->nick) < widestLabel - kWidthSlack)
+            item.pszText = nullptr;
+        else if (item.pszText && item.cchTextMax > 0)
+            lstrcpynW(item.pszText, item.iSubItem == 0 ? row.member->nick.GetString() : L"", item.cchTextMax);
+    }
+    if (item.mask & LVIF_IMAGE)
+        item.iImage = GetMemberImage(*row.member);
+}
+
+// The sum of the characters' advances: close to what the control measures, and cheap enough
+// for every row of a big channel.
+int TMemberListView::LabelWidth(const CString& text)
+{
+    if (!m_hWnd || text.IsEmpty())
+        return 0;
+    if (!measureDc) {
+        measureDc = ::CreateCompatibleDC(nullptr);
+        measureOldFont = ::SelectObject(measureDc, (HFONT)SendMessage(WM_GETFONT));
+        charWidths.assign(0x10000, -1);
+    }
+    int width = 0;
+    for (int i = 0; i < text.GetLength(); i++) {
+        wchar_t c = text[i];
+        if (charWidths[c] < 0) {
+            INT advance = 0;
+            ::GetCharWidth32W(measureDc, c, c, &advance);
+            charWidths[c] = (short)advance;
+        }
+        width += charWidths[c];
+    }
+    return width;
+}
+
+void TMemberListView::ForgetFont()
+{
+    if (!measureDc)
+        return;
+    ::SelectObject(measureDc, measureOldFont);
+    ::DeleteDC(measureDc);
+    measureDc = nullptr;
 }
 
 void TMemberListView::HoldRedraw()
 {
-    changedSinceTick = true;
+    lastChangeAt = ::GetTickCount();
     if (redrawHeld || !m_hWnd)
         return;
     redrawHeld = true;
-    heldAt = ::GetTickCount();
+    heldAt = lastChangeAt;
     SendMessage(WM_SETREDRAW, FALSE);
     ::SetTimer(m_hWnd, kReleaseTimerId, kReleaseMs, nullptr);
 }
 
 void TMemberListView::OnReleaseTimer()
 {
-    if (redrawHeld && changedSinceTick && ::GetTickCount() - heldAt < kMaxHoldMs) {
-        changedSinceTick = false;
+    DWORD now = ::GetTickCount();
+    if (redrawHeld && now - lastChangeAt < kQuietMs && now - heldAt < kMaxHoldMs)
         return;
-    }
     ReleaseRedraw();
 }
 
@@ -124,11 +290,68 @@ void TMemberListView::ReleaseRedraw()
 
 LRESULT TMemberListView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_TIMER && wParam == kReleaseTimerId) {
+    switch (message) {
+    case WM_TIMER:
+        if (wParam != kReleaseTimerId)
+            break;
         OnReleaseTimer();
         return 0;
+    case WM_PAINT:
+        // The control's first paint with rows measures every label for the width of its
+        // cells, once (it keeps that width while rows come and go, as it does for its own rows).
+        if (!paintedRows && !redrawHeld && !rows.empty()) {
+            UINT view = GetStyle() & LVS_TYPEMASK;
+            measuring = view == LVS_SMALLICON || view == LVS_LIST;
+            widestLabel = 0;
+            for (const TRow& row : rows)
+                widestLabel = std::max(widestLabel, LabelWidth(row.member->nick));
+            paintedRows = true;
+        }
+        {
+            LRESULT result = TDoubleBufferedListView::WindowProc(message, wParam, lParam);
+            measuring = false;
+            return result;
+        }
+    case WM_SETFONT:
+        ForgetFont();
+        break;
+    case LVM_GETITEMW:
+        // The control keeps no item data; callers asking for it get the row's member.
+        if (LRESULT result = TDoubleBufferedListView::WindowProc(message, wParam, lParam)) {
+            auto* item = (LVITEMW*)lParam;
+            if (item->mask & LVIF_PARAM)
+                item->lParam = (LPARAM)GetMember(item->iItem);
+            return result;
+        }
+        return FALSE;
     }
     return TDoubleBufferedListView::WindowProc(message, wParam, lParam);
+}
+
+BOOL TMemberListView::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    if (message == KV_REFLECTED(WM_NOTIFY)) {
+        auto* header = (NMHDR*)lParam;
+        switch (header->code) {
+        case LVN_GETDISPINFOW:
+            AnswerDisplayInfo((NMLVDISPINFOW*)lParam);
+            result = 0;
+            return TRUE;
+        case LVN_ITEMCHANGED:
+        case LVN_ODSTATECHANGED:
+            if (!restoringState)
+                NoteStateChange(header);
+            break;
+        case NM_CUSTOMDRAW: {
+            auto* draw = (NMCUSTOMDRAW*)lParam;
+            measuring = false; // drawing starts after the control's measuring
+            if (draw->dwDrawStage & CDDS_ITEM)
+                draw->lItemlParam = (LPARAM)GetMember((int)draw->dwItemSpec);
+            break;
+        }
+        }
+    }
+    return TDoubleBufferedListView::ProcessWindowMessage(message, wParam, lParam, result);
 }
 
 namespace {

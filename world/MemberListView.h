@@ -1,17 +1,21 @@
 #pragma once
 // TMemberListView: the member list of a channel in the main window. The member manager keeps
-// its rows in step and in order; each row carries its member, and its image shows the member's
-// mode. Rows change in bursts (a NAMES reply, a netsplit), so the list holds its layout and
-// paint from the first change until the burst is over, then does both once.
+// its rows in step and in order; the control holds no rows of its own (it asks for each row's
+// nick and image), so thousands of members join it at the cost of a small vector insert each.
+// Rows change in bursts (a NAMES reply, a netsplit), so the list holds its layout and paint from
+// the first change until the burst is over, then does both once.
 
 #include "controls/DoubleBufferedView.h"
 #include "irc/MemberView.h"
 
+#include <vector>
+
 class TMemberListView : public TDoubleBufferedListView, public IMemberListView {
 public:
     explicit TMemberListView(IListViewListener* listener) : TDoubleBufferedListView(listener) {}
+    ~TMemberListView() override;
 
-    int FindItem(const TIRCMember* member) { return FindItemByData((LPARAM)member); }
+    int FindItem(const TIRCMember* member) const;
     int InsertItem(const TIRCMember* member, const CString& text, int item) override;
     void SetItemText(int item, int column, const CString& text) override;
     void DeleteItem(int item) override;
@@ -20,7 +24,10 @@ public:
     void RedrawItem(int item) override;
     void SortItems(TMemberCompare compare, int param) override;
 
-    const TIRCMember* GetMember(int item) const { return (const TIRCMember*)GetItemData(item); }
+    const TIRCMember* GetMember(int item) const
+    {
+        return item >= 0 && item < (int)rows.size() ? rows[item].member : nullptr;
+    }
     // How often the rows were sorted and laid out, for the tests of bursts.
     int GetSortCount() const { return sortCount; }
     int GetLayoutCount() const { return layoutCount; }
@@ -29,15 +36,45 @@ public:
     void LayOutNow() { ReleaseRedraw(); }
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    BOOL ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
+    struct TRow {
+        const TIRCMember* member;
+        bool selected;
+    };
+    // Where the control's selection, focus and selection mark were before rows moved.
+    struct TKeptState {
+        std::vector<int> selected;
+        const TIRCMember* focused = nullptr;
+        int focusedRow = -1;
+        const TIRCMember* mark = nullptr;
+        int markRow = -1;
+    };
+    int FindItemNear(const TIRCMember* member, int row) const;
+    void KeepState(TKeptState& kept) const;
+    void RestoreState(const TKeptState& kept);
+    void NoteStateChange(const NMHDR* header);
+    void AnswerDisplayInfo(NMLVDISPINFOW* info);
+    int LabelWidth(const CString& text);
+    void ForgetFont();
     void HoldRedraw();
     void OnReleaseTimer();
     void ReleaseRedraw();
 
+    std::vector<TRow> rows;
+    int selectedRows = 0;
+    int focusedRow = -1;
+    bool restoringState = false;
+    HDC measureDc = nullptr;
+    HGDIOBJ measureOldFont = nullptr;
+    std::vector<short> charWidths;
+    int widestLabel = 0; // when the control measured the rows
+    bool measuring = false;
+    bool paintedRows = false;
     bool redrawHeld = false;
-    bool changedSinceTick = false;
     DWORD heldAt = 0;
+    DWORD lastChangeAt = 0;
     int sortCount = 0;
     int layoutCount = 0;
 };

@@ -132,7 +132,8 @@ TMemberListView* TIRCWorld::CreateMemberListView(TIRCUnit* unit, TIRCChannel* ch
         return nullptr;
     auto* list = new TMemberListView(&memberListEvents);
     const DWORD style =
-        WS_CHILD | WS_CLIPSIBLINGS | LVS_SMALLICON | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS | LVS_AUTOARRANGE;
+        WS_CHILD | WS_CLIPSIBLINGS | LVS_SMALLICON | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS | LVS_AUTOARRANGE |
+        LVS_OWNERDATA;
     if (!list->CreateEx(0, WC_LISTVIEWW, L"", style, RECT{}, memberPanel->m_hWnd, GetNextChildId())) {
         delete list;
         return nullptr;

@@ -223,3 +223,85 @@ TEST_F(MemberListOrderTest, ChurnIsLaidOutWhenItPausesAndNowAndThenWhileItLasts)
     EXPECT_EQ(Rows(), Expected(1));
     ExpectLaidOutInOrder();
 }
+
+// The list keeps the members' selection, focus and selection mark with them while rows are
+// placed, removed and moved around them.
+TEST_F(MemberListOrderTest, SelectionFocusAndMarkStayWithTheirMembersThroughChurn)
+{
+    JoinBig(0);
+    FeedNamesBurst();
+    ASSERT_TRUE(PumpMessagesUntil([&] { return !list->IsRedrawHeld(); }, 5000));
+    std::vector<std::string> chosen = {nicks[10], nicks[500], nicks[1500]};
+    for (const std::string& nick : chosen)
+        list->SetItemState(list->FindItem(channel->FindMember(Wide(nick))), LVIS_SELECTED, LVIS_SELECTED);
+    int focused = list->FindItem(channel->FindMember(Wide(chosen[1])));
+    list->SetItemState(focused, LVIS_FOCUSED, LVIS_FOCUSED);
+    list->SendMessage(LVM_SETSELECTIONMARK, 0, focused);
+    auto selectedNicks = [&] {
+        std::vector<CString> names;
+        for (int i = list->GetNextItem(-1, LVNI_SELECTED); i >= 0; i = list->GetNextItem(i, LVNI_SELECTED))
+            names.push_back(list->GetItemText(i, 0));
+        std::sort(names.begin(), names.end());
+        return names;
+    };
+    std::string renamed = "000" + chosen[1];
+    const struct {
+        std::string line;
+        std::vector<std::string> selected;
+        std::string focusedNick;
+    } steps[] = {
+        {":0first!u@h JOIN :#big", {chosen[0], chosen[1], chosen[2]}, chosen[1]},
+        {":" + nicks[5] + "!u@h PART #big :bye", {chosen[0], chosen[1], chosen[2]}, chosen[1]},
+        {":" + chosen[1] + "!u@h NICK :" + renamed, {chosen[0], renamed, chosen[2]}, renamed},
+        {":" + chosen[2] + "!u@h QUIT :gone", {chosen[0], renamed}, renamed},
+        {":op!u@h MODE #big +o " + chosen[0], {chosen[0], renamed}, renamed},
+    };
+    for (const auto& step : steps) {
+        FeedLine(*unit, step.line);
+        std::vector<CString> expected;
+        for (const std::string& nick : step.selected)
+            expected.push_back(Wide(nick));
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(selectedNicks(), expected) << step.line;
+        EXPECT_EQ((size_t)list->SendMessage(LVM_GETSELECTEDCOUNT), expected.size()) << step.line;
+        int focus = list->FindItem(channel->FindMember(Wide(step.focusedNick)));
+        EXPECT_EQ(list->GetItemState(focus, LVIS_FOCUSED), (UINT)LVIS_FOCUSED) << step.line;
+        EXPECT_EQ((int)list->SendMessage(LVM_GETSELECTIONMARK), focus) << step.line;
+    }
+    // Deselecting through the control is seen too: the next rows placed bring no selection back.
+    list->DeselectAll();
+    FeedLine(*unit, ":0second!u@h JOIN :#big");
+    EXPECT_TRUE(selectedNicks().empty());
+}
+
+// Rows answer with their members, and the cells the list measures once it shows its rows are
+// as wide as the widest nick, which shows whole.
+TEST_F(MemberListOrderTest, RowsCarryTheirMembersAndTheWidestNickShowsWhole)
+{
+    JoinBig(0);
+    FeedNamesBurst();
+    ASSERT_TRUE(PumpMessagesUntil([&] { return !list->IsRedrawHeld(); }, 5000));
+    list->RedrawWindow();
+    PumpMessagesFor(100);
+    for (int row : {0, 1000, list->GetItemCount() - 1}) {
+        EXPECT_EQ((const TIRCMember*)list->GetItemData(row), list->GetMember(row));
+        EXPECT_EQ(list->FindItemByData(list->GetItemData(row)), row);
+    }
+    int widest = 0, widestRow = -1;
+    for (int row = 0; row < list->GetItemCount(); row++) {
+        CString nick = list->GetItemText(row, 0);
+        int width = (int)list->SendMessage(LVM_GETSTRINGWIDTHW, 0, (LPARAM)nick.GetString());
+        if (width > widest)
+            widest = width, widestRow = row;
+    }
+    ASSERT_GE(widestRow, 0);
+    RECT label = {};
+    label.left = LVIR_LABEL;
+    list->SendMessage(LVM_GETITEMRECT, widestRow, (LPARAM)&label);
+    EXPECT_GE(label.right - label.left, widest) << list->GetItemText(widestRow, 0).GetString();
+    list->SendMessage(LVM_ENSUREVISIBLE, widestRow, FALSE);
+    list->SetItemState(widestRow, LVIS_SELECTED, LVIS_SELECTED);
+    list->RedrawWindow();
+    PumpMessagesFor(100);
+    EXPECT_TRUE(SaveWindowPng(frame.m_hWnd, ScreenshotPath(L"member-list-widest-nick.png")));
+}
