@@ -32,6 +32,9 @@ protected:
     LRESULT OnKickIdle(WPARAM wParam, LPARAM lParam);
 };
 
+// The most characters a dialog's text field takes, unless it says otherwise.
+const int kTextLimit = 10000;
+
 // Text helpers for a dialog's controls.
 void SetSpinEditValue(HWND edit, HWND spin, int value, int min, int max);
 // The edit's number clamped into the spin control's range; no digits read as 0.

@@ -14,7 +14,6 @@
 namespace {
 
 const int kDefaultPort = 6667;
-const int kHostLimit = 10000;
 
 } // namespace
 
@@ -57,7 +56,7 @@ BOOL TAlternativeServersDialog::OnInitDialog()
 void TAlternativeServersDialog::FillHosts()
 {
     HWND combo = ::GetDlgItem(m_hWnd, IDC_ALT_HOST);
-    ::SendMessageW(combo, CB_LIMITTEXT, kHostLimit, 0);
+    ::SendMessageW(combo, CB_LIMITTEXT, kTextLimit, 0);
     TStringList hosts;
     LoadServerList(settingsFolder, hosts);
     for (const CString& line : hosts.items)
@@ -104,11 +103,11 @@ int TAlternativeServersDialog::SetRow(int index, const CString& host, int port)
 
 CString TAlternativeServersDialog::RowHost(int index) const
 {
-    wchar_t text[kHostLimit + 1] = L"";
+    wchar_t text[kTextLimit + 1] = L"";
     LVITEMW item = {};
     item.iSubItem = 0;
     item.pszText = text;
-    item.cchTextMax = kHostLimit + 1;
+    item.cchTextMax = kTextLimit + 1;
     ::SendMessageW(List(), LVM_GETITEMTEXTW, (WPARAM)index, (LPARAM)&item);
     return text;
 }
@@ -154,7 +153,7 @@ void TAlternativeServersDialog::OnOverwrite()
     CString host = HostText();
     int port = PortValue();
     SetRow(selected, host, port);
-    SetComboText(::GetDlgItem(m_hWnd, IDC_ALT_HOST), host, kHostLimit);
+    SetComboText(::GetDlgItem(m_hWnd, IDC_ALT_HOST), host, kTextLimit);
     CString portText;
     portText.Format(L"%d", port);
     ::SetDlgItemTextW(m_hWnd, IDC_ALT_PORT, portText);
@@ -203,7 +202,7 @@ LRESULT TAlternativeServersDialog::OnItemChanged(NMHDR* header)
     // Only a selected row fills the fields; the rows rewritten by a move are not picks.
     if (change->iItem < 0 || !(ListView_GetItemState(List(), change->iItem, LVIS_SELECTED) & LVIS_SELECTED))
         return 0;
-    SetComboText(::GetDlgItem(m_hWnd, IDC_ALT_HOST), RowHost(change->iItem), kHostLimit);
+    SetComboText(::GetDlgItem(m_hWnd, IDC_ALT_HOST), RowHost(change->iItem), kTextLimit);
     CString portText;
     portText.Format(L"%d", RowPort(change->iItem));
     ::SetDlgItemTextW(m_hWnd, IDC_ALT_PORT, portText);

@@ -9,10 +9,6 @@
 
 namespace {
 
-const int kSizeTextLimit = 10000;
-// A thousand points is already far beyond any screen; larger sizes make no usable font.
-const int kLargestSize = 10000;
-
 const wchar_t* const kSizes[] = {L"1",  L"2",    L"3",  L"4",  L"5",  L"6",  L"7",  L"8",  L"9",
                                  L"10", L"10.5", L"11", L"12", L"13", L"14", L"16", L"18", L"20",
                                  L"22", L"24",   L"26", L"28", L"32", L"36", L"48", L"72"};
@@ -64,7 +60,7 @@ int TFontDialogEx::ParseSize(const CString& text)
         tenths = std::wcstod(trimmed, &end) * 10 + 1e-6;
     else
         tenths = (double)std::wcstol(trimmed, &end, 10) * 10;
-    if (!end || *end || tenths < 1 || tenths > kLargestSize)
+    if (!end || *end || tenths < 1 || tenths > kLargestFontSize)
         return 0;
     return (int)tenths;
 }
@@ -91,9 +87,9 @@ BOOL TFontDialogEx::OnInitDialog()
             ::SendMessageW(styles, LB_SETCURSEL, i, 0);
     // A stored size no font can have opens as the usual ten points, so OK never hands back a
     // font without height.
-    if (size < 1 || size > kLargestSize)
+    if (size < 1 || size > kLargestFontSize)
         size = 100;
-    SetComboText(sizes, SizeText(size), kSizeTextLimit);
+    SetComboText(sizes, SizeText(size), kTextLimit);
     // The list shows the size it holds, so Down in the field goes on from there.
     int listed = (int)::SendMessageW(sizes, CB_FINDSTRINGEXACT, (WPARAM)-1, (LPARAM)(const wchar_t*)SizeText(size));
     if (listed >= 0)

@@ -4,10 +4,6 @@
 #include "foundation/ResourceString.h"
 #include "ircproto/IRCNames.h"
 
-namespace {
-const int kTextLimit = 10000;
-}
-
 BOOL TInputMessageDialog::OnInitDialog()
 {
     TUpdateDialog::OnInitDialog();

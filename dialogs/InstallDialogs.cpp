@@ -70,8 +70,8 @@ BOOL TInstallServerDialog::OnInitDialog()
 void TInstallServerDialog::Exchange(TDialogExchange::Direction direction)
 {
     TDialogExchange io(m_hWnd, direction);
-    io.ComboText(IDC_INSTALL_SERVER, server, 10000);
-    io.Edit(IDC_INSTALL_NICK, nick, 10000);
+    io.ComboText(IDC_INSTALL_SERVER, server, kTextLimit);
+    io.Edit(IDC_INSTALL_NICK, nick, kTextLimit);
 }
 
 void TInstallServerDialog::Store(bool goBack)
@@ -120,7 +120,7 @@ BOOL TInstallChannelDialog::OnInitDialog()
     edit.SubclassDlgItem(IDC_INSTALL_CHANNEL_EDIT, m_hWnd);
     edit.listener = this;
     list.listener = this;
-    edit.SendMessage(EM_LIMITTEXT, 10000);
+    edit.SendMessage(EM_LIMITTEXT, kTextLimit);
     TDialogExchange io(m_hWnd, TDialogExchange::Direction::Load);
     io.Check(IDC_INSTALL_CONNECT, connectAtStartup);
     list.SetItems(channels);

@@ -24,7 +24,7 @@ BOOL TMaskDialog::OnInitDialog()
     TUpdateDialog::OnInitDialog();
     list.SubclassDlgItem(IDC_MASK_LIST, m_hWnd);
     edit.SubclassDlgItem(IDC_MASK_EDIT, m_hWnd);
-    edit.SendMessage(EM_LIMITTEXT, 10000);
+    edit.SendMessage(EM_LIMITTEXT, kTextLimit);
     SetWindowText(title);
     return TRUE;
 }

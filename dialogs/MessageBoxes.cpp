@@ -143,6 +143,16 @@ INT_PTR TFileDialog::DoModal()
     return chosen ? IDOK : IDCANCEL;
 }
 
+CString ChooseProgram(HWND owner, const CString& title, const CString& filter, const CString& folder,
+                      const CString& fileName)
+{
+    TFileDialog dialog(true, L"exe", fileName, OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY,
+                       filter, owner);
+    dialog.SetTitle(title);
+    dialog.m_ofn.lpstrInitialDir = folder.IsEmpty() ? nullptr : folder.GetString();
+    return dialog.DoModal() == IDOK ? dialog.GetPathName() : CString();
+}
+
 INT_PTR TFolderDialog::DoModal()
 {
     IMalloc* allocator = nullptr;

@@ -48,6 +48,11 @@ private:
     std::vector<wchar_t> path;
 };
 
+// The file chooser for a program to run: it opens in `folder` with `fileName` typed (either may be
+// empty). The chosen path, or empty when the user cancelled.
+CString ChooseProgram(HWND owner, const CString& title, const CString& filter, const CString& folder,
+                      const CString& fileName);
+
 class TFolderDialog {
 public:
     explicit TFolderDialog(HWND owner) : owner(owner) {}

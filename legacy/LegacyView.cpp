@@ -304,6 +304,15 @@ bool ImportLegacyViewFormats(const CString& path, TViewSettings& settings)
     return true;
 }
 
+bool ReadLegacyViewTheme(const CString& path, TViewSettings& settings, TThemePart part)
+{
+    if (part == TThemePart::Appearance)
+        return ImportLegacyViewAppearance(path, settings, nullptr);
+    if (part == TThemePart::Formats)
+        return ImportLegacyViewFormats(path, settings);
+    return ImportLegacyViewFile(path, settings, nullptr);
+}
+
 void ImportLegacyView(TConfig& config)
 {
     ImportLegacyViewFile(GetLegacyConfigPath(config, L"-view.ini"), config.view.settings, &config.preference);

@@ -3,6 +3,7 @@
 // font sections and format keys, read into the current view settings.
 
 #include "classlib/String.h"
+#include "settings/ThemeFiles.h"
 
 #include <windows.h>
 
@@ -16,6 +17,8 @@ struct TViewFont;
 bool ImportLegacyViewFile(const CString& path, TViewSettings& settings, TPreference* preference);
 bool ImportLegacyViewAppearance(const CString& path, TViewSettings& settings, TPreference* preference);
 bool ImportLegacyViewFormats(const CString& path, TViewSettings& settings);
+// A view file used as a theme: the part asked for, without the layout keys.
+bool ReadLegacyViewTheme(const CString& path, TViewSettings& settings, TThemePart part);
 
 void ReadLegacyViewAppearance(TIniFile& ini, TViewSettings& settings, TPreference* preference);
 void ReadLegacyViewFormats(TIniFile& ini, TViewSettings& settings);

@@ -29,15 +29,13 @@ CString ProgramPath(const CString& argument)
 
 bool BrowseProgram(CWnd* owner, CString& argument)
 {
-    CString folder = ExtractFolder(ProgramPath(argument));
-    TFileDialog dialog(true, L"exe", CString(), OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_EXPLORER,
-                       LoadResourceString(IDS_EXECUTABLE_FILTER), owner->m_hWnd);
-    dialog.SetTitle(LoadResourceString(IDS_CHOOSE_EXECUTABLE));
-    dialog.m_ofn.lpstrInitialDir = folder.IsEmpty() ? nullptr : folder.GetString();
-    if (dialog.DoModal() != IDOK)
+    CString chosen =
+        ChooseProgram(owner->m_hWnd, LoadResourceString(IDS_CHOOSE_EXECUTABLE),
+                      LoadResourceString(IDS_EXECUTABLE_FILTER), ExtractFolder(ProgramPath(argument)), CString());
+    if (chosen.IsEmpty())
         return false;
     // Options after the old program belonged to it, not to the new one.
-    argument = L"\"" + dialog.GetPathName() + L"\"";
+    argument = L"\"" + chosen + L"\"";
     return true;
 }
 

@@ -8,8 +8,6 @@
 
 namespace {
 
-const int kTextLimit = 10000;
-
 const wchar_t* const kUserSuggestions[] = {L"%me", L"%me|*", L"%g1", L"%g2", L"%g3", L"%g4", L"%g5", L"%mu"};
 const wchar_t* const kCommandSuggestions[] = {
     L"Privmsg", L"Join",    L"Part",  L"Quit",    L"Mode",      L"Nick",      L"Topic",    L"Kick",

@@ -4,12 +4,6 @@
 
 #include "classlib/CmdUI.h"
 
-namespace {
-
-const int kTextLimit = 10000;
-
-} // namespace
-
 BOOL TPopupItemDialog::OnInitDialog()
 {
     TUpdateDialog::OnInitDialog();

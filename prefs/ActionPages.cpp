@@ -7,8 +7,6 @@
 
 namespace {
 
-const int kTextLimit = 10000;
-
 // The buttons show shell, new window, application; the key counts shell 0, application 1,
 // new window 2.
 const int kUrlMethodOfButton[] = {0, 2, 1};
@@ -50,13 +48,10 @@ void TActionPage::UpdateControls()
 void TActionPage::BrowseApplication()
 {
     CString current = GetControlText(Item(IDC_ACT_APPLICATION));
-    TFileDialog dialog(true, L"exe", current, OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY,
-                       LoadResourceString(IDS_URL_APP_FILTER), ::GetAncestor(m_hWnd, GA_ROOTOWNER));
-    dialog.SetTitle(LoadResourceString(IDS_URL_APP_TITLE));
-    CString folder = ExtractFolder(current);
-    dialog.m_ofn.lpstrInitialDir = folder.IsEmpty() ? nullptr : (const wchar_t*)folder;
-    if (dialog.DoModal() == IDOK)
-        ::SetDlgItemTextW(m_hWnd, IDC_ACT_APPLICATION, dialog.GetPathName().Left(kTextLimit));
+    CString chosen = ChooseProgram(::GetAncestor(m_hWnd, GA_ROOTOWNER), LoadResourceString(IDS_URL_APP_TITLE),
+                                   LoadResourceString(IDS_URL_APP_FILTER), ExtractFolder(current), current);
+    if (!chosen.IsEmpty())
+        ::SetDlgItemTextW(m_hWnd, IDC_ACT_APPLICATION, chosen.Left(kTextLimit));
 }
 
 void TActionDetailPage::Exchange(TDialogExchange& io)

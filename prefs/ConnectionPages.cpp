@@ -5,7 +5,6 @@
 namespace {
 
 const int kMany = 1000000;
-const int kTextLimit = 10000;
 
 } // namespace
 

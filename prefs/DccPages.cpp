@@ -7,7 +7,6 @@
 namespace {
 
 const int kMany = 1000000;
-const int kTextLimit = 10000;
 
 const std::initializer_list<int> kReceiveActions = {IDC_RECV_NOTHING, IDC_RECV_TO_DIALOG, IDC_RECV_AUTO};
 const std::initializer_list<int> kChatActions = {IDC_CHAT_NOTHING, IDC_CHAT_DIALOG, IDC_CHAT_AUTO};
@@ -31,12 +30,7 @@ void TDCCReceivePage::Exchange(TDialogExchange& io)
     io.Check(IDC_RECV_BLINK, p.BlinkDialogOnReceive);
 }
 
-void TDCCReceivePage::Store()
-{
-    preference->DCCRootDir.Trim();
-    if (preference->DCCRootDir.IsEmpty())
-        preference->DCCRootDir = GetDefaultDCCFolder();
-}
+void TDCCReceivePage::Store() { StoreFolder(preference->DCCRootDir, GetDefaultDCCFolder()); }
 
 int TDCCReceivePage::GetReceiveAction() const
 {

@@ -2,8 +2,6 @@
 
 namespace {
 
-const int kTextLimit = 10000;
-
 // "<caption> - <event>", so the user sees which row is being edited.
 void AppendItemName(HWND dialog, const CString& itemName)
 {

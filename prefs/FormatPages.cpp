@@ -12,8 +12,6 @@
 
 namespace {
 
-const int kTextLimit = 10000;
-
 // The fixed entries of the prefix and time combos; the value itself is the combo's text.
 struct TComboEntries {
     int id;

@@ -4,8 +4,6 @@
 
 namespace {
 
-const int kTextLimit = 10000;
-
 const TDialogChoice kEncodings[] = {
     {L"UTF-8", 65001},       {L"CP1252", 1252},       {L"ISO-8859-15", 28605},      {L"Japanese ShiftJIS", 932},
     {L"Korean CP949", 949}, {L"Chinese GBK", 936}, {L"Chinese GB18030", 54936}, {L"Chinese Big5", 950},
@@ -32,12 +30,7 @@ void TLogPage::Exchange(TDialogExchange& io)
     io.Choice(IDC_LOG_ENCODING, p.LogCodepage, kEncodings);
 }
 
-void TLogPage::Store()
-{
-    preference->LogRootDir.Trim();
-    if (preference->LogRootDir.IsEmpty())
-        preference->LogRootDir = GetDefaultLogFolder();
-}
+void TLogPage::Store() { StoreFolder(preference->LogRootDir, GetDefaultLogFolder()); }
 
 void TLogPage::UpdateControls() { Enable({IDC_LOG_FLUSH_TIME, IDC_LOG_FLUSH_TIME_SPIN}, IsChecked(IDC_LOG_FLUSH)); }
 

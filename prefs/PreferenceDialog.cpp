@@ -1,26 +1,8 @@
 #include "prefs/PreferenceDialog.h"
 
 #include "foundation/ResourceString.h"
-#include "foundation/SafeFileName.h"
 #include "legacy/LegacyView.h"
 #include "settings/Config.h"
-
-namespace {
-
-// A theme holds some hundred keys in a few kilobytes; anything this large is no theme.
-const LONGLONG kLargestThemeFile = 1 << 20;
-
-bool IsThemeFileReadable(const CString& path)
-{
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!::GetFileAttributesExW(path, GetFileExInfoStandard, &data) ||
-        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-        return false;
-    LONGLONG size = ((LONGLONG)data.nFileSizeHigh << 32) | data.nFileSizeLow;
-    return size <= kLargestThemeFile;
-}
-
-} // namespace
 
 TPreferenceDialog::TPreferenceDialog(CWnd* parent) : TPropertyTreeSheet(parent) {}
 
@@ -142,48 +124,14 @@ void TPreferenceDialog::RebuildWorkingThemes()
     workingAllBack.Apply(workingView.allLogBack, userImages, programImages);
 }
 
-CString TPreferenceDialog::GetThemeFolder(bool user) const
+TThemeFiles TPreferenceDialog::GetThemeFiles() const
 {
     if (!config)
-        return CString();
-    return user ? config->GetUserThemeFolder() : config->GetProgramThemeFolder();
+        return TThemeFiles(CString(), CString());
+    return TThemeFiles(config->GetProgramThemeFolder(), config->GetUserThemeFolder(), ReadLegacyViewTheme);
 }
 
-// Read into a copy, so a file that fails halfway leaves the working settings as they were.
-// The defaults reset only the part asked for: loading the messages of the defaults keeps the
-// appearance the pages show.
-bool TPreferenceDialog::ReadTheme(const CString& fileName, bool fromUserFolder, bool oldViewFile, TThemePart part)
-{
-    const bool appearance = part != TThemePart::Formats;
-    const bool formats = part != TThemePart::Appearance;
-    if (fileName.IsEmpty()) {
-        if (appearance)
-            workingView.SetDefaults();
-        if (formats)
-            workingView.formats.SetDefaults();
-        return true;
-    }
-    if (!config || !IsSafeFileNamePart(fileName))
-        return false;
-    CString path = GetThemeFolder(fromUserFolder) + fileName;
-    if (!IsThemeFileReadable(path))
-        return false;
-    TViewSettings read = workingView;
-    bool ok = false;
-    if (!oldViewFile)
-        ok = read.ReadFile(path, appearance, formats);
-    else if (part == TThemePart::All)
-        ok = ImportLegacyViewFile(path, read, nullptr);
-    else if (part == TThemePart::Appearance)
-        ok = ImportLegacyViewAppearance(path, read, nullptr);
-    else
-        ok = ImportLegacyViewFormats(path, read);
-    if (!ok)
-        return false;
-    read.Bound();
-    workingView = read;
-    return true;
-}
+CString TPreferenceDialog::GetThemeFolder(bool user) const { return GetThemeFiles().GetFolder(user); }
 
 bool TPreferenceDialog::LoadTheme(const CString& fileName, bool fromUserFolder, bool oldViewFile)
 {
@@ -202,7 +150,7 @@ bool TPreferenceDialog::LoadThemeFormats(const CString& fileName, bool fromUserF
 
 bool TPreferenceDialog::LoadThemePart(const CString& fileName, bool fromUserFolder, bool oldViewFile, TThemePart part)
 {
-    if (!ReadTheme(fileName, fromUserFolder, oldViewFile, part))
+    if (!GetThemeFiles().Load(workingView, fileName, fromUserFolder, oldViewFile, part))
         return false;
     if (part != TThemePart::Formats)
         RebuildWorkingThemes();
@@ -232,18 +180,11 @@ void TPreferenceDialog::StoreFormatPages()
 
 bool TPreferenceDialog::SaveTheme(const CString& fileName)
 {
-    if (!config || !IsSafeFileNamePart(fileName))
-        return false;
     StoreFormatPages();
-    return workingView.SaveFile(config->GetUserThemeFolder() + fileName);
+    return GetThemeFiles().Save(workingView, fileName);
 }
 
-bool TPreferenceDialog::DeleteTheme(const CString& fileName)
-{
-    if (!config || !IsSafeFileNamePart(fileName))
-        return false;
-    return ::DeleteFileW(config->GetUserThemeFolder() + fileName) != FALSE;
-}
+bool TPreferenceDialog::DeleteTheme(const CString& fileName) { return GetThemeFiles().Delete(fileName); }
 
 void TPreferenceDialog::OnOK()
 {

@@ -17,6 +17,7 @@
 #include "prefs/ViewPages.h"
 #include "prefs/WindowPages.h"
 #include "settings/LogKeyword.h"
+#include "settings/ThemeFiles.h"
 #include "settings/ViewConfig.h"
 #include "settings/ViewSettings.h"
 
@@ -79,9 +80,8 @@ public:
     TFormatDetailPage formatDetailPage;
     TViewLayoutPage viewLayoutPage;
 
-    // Themes: file names are taken inside the themes folders only (a name that would lead out is
-    // refused, false). The loads change the working settings, never the file; a file that is
-    // missing, too large or unreadable changes nothing. The defaults stand for an empty name.
+    // Themes, as TThemeFiles loads, saves and deletes them: the loads change the working settings
+    // and the pages show them; a save takes what the message pages show first.
     bool LoadTheme(const CString& fileName, bool fromUserFolder, bool oldViewFile);
     bool LoadThemeAppearance(const CString& fileName, bool fromUserFolder, bool oldViewFile);
     bool LoadThemeFormats(const CString& fileName, bool fromUserFolder, bool oldViewFile);
@@ -109,8 +109,8 @@ protected:
     void StoreFormatPages();
 
 private:
-    enum class TThemePart { All, Appearance, Formats };
-    bool ReadTheme(const CString& fileName, bool fromUserFolder, bool oldViewFile, TThemePart part);
+    // Without a configuration there are no themes folders.
+    TThemeFiles GetThemeFiles() const;
     bool LoadThemePart(const CString& fileName, bool fromUserFolder, bool oldViewFile, TThemePart part);
     void CentreOverParent();
 

@@ -9,12 +9,6 @@
 
 #include <cwchar>
 
-namespace {
-
-const int kFolderLimit = 10000;
-
-} // namespace
-
 LRESULT TPreferencePage::OnKickIdle(WPARAM, LPARAM)
 {
     UpdateDialogControls(this, FALSE);
@@ -76,7 +70,7 @@ void TPreferencePage::BrowseFolderInto(int editId, UINT titleId)
     dialog.SetFolder(GetControlText(Item(editId)));
     dialog.SetTitle(LoadResourceString(titleId));
     if (dialog.DoModal() == IDOK)
-        ::SetDlgItemTextW(m_hWnd, editId, dialog.GetFolder().Left(kFolderLimit));
+        ::SetDlgItemTextW(m_hWnd, editId, dialog.GetFolder().Left(kTextLimit));
 }
 
 namespace {
@@ -116,4 +110,11 @@ bool IsUsableFolder(const CString& folder)
             path += L'\\';
     }
     return false;
+}
+
+void StoreFolder(CString& folder, const CString& standard)
+{
+    folder.Trim();
+    if (folder.IsEmpty())
+        folder = standard;
 }

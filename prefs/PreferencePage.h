@@ -41,3 +41,5 @@ private:
 // folder that exists and takes a file, or one that can be made below such a folder. Relative
 // names count from the program's folder.
 bool IsUsableFolder(const CString& folder);
+// The folder a page stores: the typed one trimmed, or the default when nothing is left.
+void StoreFolder(CString& folder, const CString& standard);

@@ -53,7 +53,7 @@ void TServerConnectionPage::FillHostList()
 
 void TServerConnectionPage::Exchange(TDialogExchange& io)
 {
-    io.Edit(IDC_SERVER_NAME, unit->Name, 10000).Required(IDS_SERVER_NAME_REQUIRED);
+    io.Edit(IDC_SERVER_NAME, unit->Name, kTextLimit).Required(IDS_SERVER_NAME_REQUIRED);
     io.ComboText(IDC_SERVER_HOST, unit->Hostname, kHostLimit).Required(IDS_SERVER_HOST_REQUIRED);
     io.Spin(IDC_SERVER_PORT, unit->Port, 1, 65535).InRange(IDS_SERVER_PORT_RANGE);
     io.Check(IDC_SERVER_USE_SSL, unit->UseSSL);

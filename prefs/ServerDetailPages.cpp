@@ -7,10 +7,10 @@ TServerDetailPage::TServerDetailPage() : TPropertyPage(IDD_SERVER_DETAIL_PAGE) {
 
 void TServerDetailPage::Exchange(TDialogExchange& io)
 {
-    io.Edit(IDC_SERVER_PART_MESSAGE, unit->PartMessage, 10000);
-    io.Edit(IDC_SERVER_QUIT_MESSAGE, unit->QuitMessage, 10000);
-    io.Edit(IDC_SERVER_AWAY_MESSAGE, unit->AwayMessage, 10000);
-    io.Edit(IDC_SERVER_USER_INFO, unit->UserInfo, 10000);
+    io.Edit(IDC_SERVER_PART_MESSAGE, unit->PartMessage, kTextLimit);
+    io.Edit(IDC_SERVER_QUIT_MESSAGE, unit->QuitMessage, kTextLimit);
+    io.Edit(IDC_SERVER_AWAY_MESSAGE, unit->AwayMessage, kTextLimit);
+    io.Edit(IDC_SERVER_USER_INFO, unit->UserInfo, kTextLimit);
     io.Check(IDC_SERVER_INVISIBLE, unit->Invisible);
     io.Check(IDC_SERVER_AUTO_AWAY, unit->AutoAway);
     io.Check(IDC_SERVER_ENABLE_NICK_LEN, unit->EnableNickLen);
@@ -28,7 +28,7 @@ void TScriptServerPage::Exchange(TDialogExchange& io)
     // Only a proxy in use needs a host and a port that can be reached; an unused one keeps
     // whatever was typed.
     bool used = IsChecked(IDC_PROXY_ENABLE);
-    TDialogExchange& host = io.Edit(IDC_PROXY_HOST, unit->SocksHostname, 10000);
+    TDialogExchange& host = io.Edit(IDC_PROXY_HOST, unit->SocksHostname, kTextLimit);
     if (used)
         host.Required(IDS_PROXY_HOST_REQUIRED);
     TDialogExchange& port = io.Spin(IDC_PROXY_PORT, unit->SocksPort, 1, 65535);
@@ -39,8 +39,8 @@ void TScriptServerPage::Exchange(TDialogExchange& io)
     if (io.IsStoring())
         unit->SocksVersion = version == 1 ? 5 : 4;
     io.Check(IDC_PROXY_AUTH, unit->EnableSocksAuth);
-    io.Edit(IDC_PROXY_USERNAME, unit->SocksUsername, 10000);
-    io.Edit(IDC_PROXY_PASSWORD, unit->SocksPassword, 10000);
+    io.Edit(IDC_PROXY_USERNAME, unit->SocksUsername, kTextLimit);
+    io.Edit(IDC_PROXY_PASSWORD, unit->SocksPassword, kTextLimit);
 }
 
 bool TScriptServerPage::IsSocks5() const { return IsChecked(IDC_PROXY_SOCKS5); }

@@ -38,11 +38,10 @@ const TSoundRow kRows[] = {
 };
 
 const int kDefaultWidths[] = {200, 360};
-const int kPathLimit = 10000;
 
 CString GetCellText(HWND list, int row, int column)
 {
-    std::vector<wchar_t> buffer(kPathLimit + 1);
+    std::vector<wchar_t> buffer(kTextLimit + 1);
     LVITEMW item = {};
     item.iSubItem = column;
     item.pszText = buffer.data();

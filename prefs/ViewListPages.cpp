@@ -155,29 +155,18 @@ void TViewListPage::OnCustomDraw(TListView* list, NMHDR* header, LRESULT* result
     }
     if (draw->nmcd.dwDrawStage != CDDS_ITEMPREPAINT || !config)
         return;
-    const TViewListConfig& c = *config;
     const int row = (int)draw->nmcd.lItemlParam;
-    COLORREF text = ResolveViewColor(c.font.color, COLOR_WINDOWTEXT);
-    COLORREF back = ResolveViewColor(c.backColor, COLOR_WINDOW);
-    if (row == kListSelected) {
-        text = ResolveViewColor(c.selectedText, COLOR_HIGHLIGHTTEXT);
-        back = ResolveViewColor(c.selectedBack, COLOR_HIGHLIGHT);
-    } else if (row == kListSelf) {
-        text = ResolveViewColor(c.selfText, COLOR_WINDOWTEXT);
-        back = ResolveViewColor(c.selfBack, COLOR_WINDOW);
-    } else if (row >= kListGroup1 && row < kListGroup1 + kUserGroupCount) {
-        text = ResolveViewColor(c.groupText[row - kListGroup1], COLOR_WINDOWTEXT);
-        back = ResolveViewColor(c.groupBack[row - kListGroup1], COLOR_WINDOW);
-    }
+    const TRowColors colors =
+        MemberRowColors(*config, row == kListSelected, row == kListSelf, row >= kListGroup1 ? row - kListGroup1 : -1);
     const int item = (int)draw->nmcd.dwItemSpec;
     HDC dc = draw->nmcd.hdc;
     RECT label = {LVIR_LABEL, 0, 0, 0}, icon = {LVIR_ICON, 0, 0, 0};
     list->SendMessage(LVM_GETITEMRECT, (WPARAM)item, (LPARAM)&label);
     list->SendMessage(LVM_GETITEMRECT, (WPARAM)item, (LPARAM)&icon);
-    FillRect(dc, label, back);
+    FillRect(dc, label, colors.back);
     {
         CSelectObject font(dc, previewFont.handle);
-        COLORREF oldColor = ::SetTextColor(dc, text);
+        COLORREF oldColor = ::SetTextColor(dc, colors.text);
         int oldMode = ::SetBkMode(dc, TRANSPARENT);
         ::DrawTextW(dc, list->GetItemText(item, 0), -1, &label, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
         ::SetBkMode(dc, oldMode);
@@ -244,29 +233,11 @@ void TViewTreePage::OnCustomDraw(TTreeView* tree, NMHDR* header, LRESULT* result
     const bool after = draw->nmcd.dwDrawStage == CDDS_ITEMPOSTPAINT;
     if ((draw->nmcd.dwDrawStage != CDDS_ITEMPREPAINT && !after) || !config)
         return;
-    const TViewTreeConfig& c = *config;
-    COLORREF text = ResolveViewColor(c.font.color, COLOR_WINDOWTEXT);
-    COLORREF back = ResolveViewColor(c.backColor, COLOR_WINDOW);
-    switch ((int)draw->nmcd.lItemlParam) {
-    case kTreeSelected:
-        text = ResolveViewColor(c.selectedText, COLOR_HIGHLIGHTTEXT);
-        back = ResolveViewColor(c.selectedBack, COLOR_HIGHLIGHT);
-        break;
-    case kTreeKeyword:
-        text = ResolveViewColor(c.keywordText, COLOR_WINDOWTEXT);
-        back = ResolveViewColor(c.keywordBack, COLOR_WINDOW);
-        break;
-    case kTreeNewTalk:
-        text = ResolveViewColor(c.newTalkText, COLOR_WINDOWTEXT);
-        back = ResolveViewColor(c.newTalkBack, COLOR_WINDOW);
-        break;
-    case kTreeUpdate:
-        text = ResolveViewColor(c.updateText, COLOR_WINDOWTEXT);
-        back = ResolveViewColor(c.updateBack, COLOR_WINDOW);
-        break;
-    }
-    draw->clrText = text;
-    draw->clrTextBk = back;
+    const int row = (int)draw->nmcd.lItemlParam;
+    const TRowColors colors =
+        TreeRowColors(*config, row == kTreeSelected, row == kTreeKeyword, row == kTreeNewTalk, row == kTreeUpdate);
+    draw->clrText = colors.text;
+    draw->clrTextBk = colors.back;
     // The channels' numbers go over the rows the control has painted, as in the real tree.
     const bool channel = tree->GetItemDepth((HTREEITEM)draw->nmcd.dwItemSpec) == 1;
     if (after)

@@ -27,11 +27,6 @@ bool ChooseViewColor(CWnd* page, COLORREF& color, int systemColor)
     return true;
 }
 
-COLORREF ResolveViewColor(COLORREF chosen, int systemColor)
-{
-    return chosen == 0xFFFFFFFF ? ::GetSysColor(systemColor) : chosen;
-}
-
 BOOL TViewEditPage::OnInitDialog()
 {
     TPropertyPage::OnInitDialog();

@@ -16,8 +16,6 @@ bool ChooseViewFont(CWnd* page, TViewFont& font);
 // The colour chooser over the page's window, starting from the colour (the system's colour
 // for one never chosen); true when it took the choice.
 bool ChooseViewColor(CWnd* page, COLORREF& color, int systemColor);
-// A colour never chosen draws in the system's colour.
-COLORREF ResolveViewColor(COLORREF chosen, int systemColor);
 
 class TViewEditPage : public TPropertyPage {
 public:

@@ -12,8 +12,11 @@ class TIniExchange;
 const int kLineKindCount = 20;
 const int kNickFontCount = 7;
 const int kUserGroupCount = 5;
-// Font sizes are tenths of a point; the font chooser offers no more than this.
+// Font sizes are tenths of a point; the font chooser offers no more than this. A thousand points
+// is already far beyond any screen; larger sizes make no usable font.
 const int kLargestFontSize = 10000;
+// A colour field holding this stands for the system's colour of that place.
+const COLORREF kSystemColor = 0xFFFFFFFF;
 
 struct TViewFont {
     CString family;
@@ -23,7 +26,7 @@ struct TViewFont {
     bool bold = false;
     bool italic = false;
     bool underline = false;
-    COLORREF color = 0xFFFFFFFF;
+    COLORREF color = kSystemColor;
 };
 
 struct TViewLogTextConfig {
@@ -51,25 +54,25 @@ struct TViewBackground {
 
 struct TViewListConfig {
     TViewFont font;
-    COLORREF selectedText = 0xFFFFFFFF;
-    COLORREF selectedBack = 0xFFFFFFFF;
-    COLORREF selfText = 0xFFFFFFFF;
-    COLORREF selfBack = 0xFFFFFFFF;
-    COLORREF groupText[kUserGroupCount] = {0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF};
-    COLORREF groupBack[kUserGroupCount] = {0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF};
+    COLORREF selectedText = kSystemColor;
+    COLORREF selectedBack = kSystemColor;
+    COLORREF selfText = kSystemColor;
+    COLORREF selfBack = kSystemColor;
+    COLORREF groupText[kUserGroupCount] = {kSystemColor, kSystemColor, kSystemColor, kSystemColor, kSystemColor};
+    COLORREF groupBack[kUserGroupCount] = {kSystemColor, kSystemColor, kSystemColor, kSystemColor, kSystemColor};
     COLORREF backColor = 0xFFFFFF;
 };
 
 struct TViewTreeConfig {
     TViewFont font;
-    COLORREF selectedText = 0xFFFFFFFF;
-    COLORREF selectedBack = 0xFFFFFFFF;
-    COLORREF keywordText = 0xFFFFFFFF;
-    COLORREF keywordBack = 0xFFFFFFFF;
-    COLORREF newTalkText = 0xFFFFFFFF;
-    COLORREF newTalkBack = 0xFFFFFFFF;
-    COLORREF updateText = 0xFFFFFFFF;
-    COLORREF updateBack = 0xFFFFFFFF;
+    COLORREF selectedText = kSystemColor;
+    COLORREF selectedBack = kSystemColor;
+    COLORREF keywordText = kSystemColor;
+    COLORREF keywordBack = kSystemColor;
+    COLORREF newTalkText = kSystemColor;
+    COLORREF newTalkBack = kSystemColor;
+    COLORREF updateText = kSystemColor;
+    COLORREF updateBack = kSystemColor;
     COLORREF backColor = 0xFFFFFF;
 };
 
@@ -102,3 +105,18 @@ private:
 
 // The five keys of one font under a prefix, in the section already selected.
 void ExchangeFont(TIniExchange& io, const CString& prefix, TViewFont& font);
+
+// The chosen colour, or the system colour (a COLOR_ index) when none is chosen.
+COLORREF ResolveViewColor(COLORREF chosen, int systemColor);
+
+struct TRowColors {
+    COLORREF text;
+    COLORREF back;
+};
+
+// The colours of a member row: selected, else the user's own, else its group's (0 to
+// kUserGroupCount - 1; any other number is no group), else the list's own.
+TRowColors MemberRowColors(const TViewListConfig& list, bool selected, bool self, int group);
+// The colours of a server tree row: selected, else keyword, else new talk, else updated, else the
+// tree's own.
+TRowColors TreeRowColors(const TViewTreeConfig& tree, bool selected, bool keyword, bool newTalk, bool update);

@@ -33,8 +33,6 @@ int ClampLevel(int level) { return level < 0 ? 0 : level > 2 ? 2 : level; }
 
 bool Down(int key) { return (::GetKeyState(key) & 0x8000) != 0; }
 
-COLORREF Pick(COLORREF chosen, int systemColor) { return chosen == 0xFFFFFFFF ? ::GetSysColor(systemColor) : chosen; }
-
 } // namespace
 
 bool TIRCWorld::SendInputLine(const CString& text, bool ctrl, bool shift, bool alt, bool returnKey)
@@ -292,19 +290,9 @@ void TIRCWorld::OnMemberListCustomDraw(TListView* list, NMHDR* header, LRESULT* 
     if (draw->nmcd.dwDrawStage != CDDS_ITEMPREPAINT || !member || (view != 1 && view != 3))
         return;
     int item = (int)draw->nmcd.dwItemSpec;
-    const TViewListConfig& colors = config->view.settings.list;
-    COLORREF text = Pick(colors.font.color, COLOR_WINDOWTEXT), back = Pick(colors.backColor, COLOR_WINDOW);
-    if (list->GetItemState(item, LVIS_SELECTED) & LVIS_SELECTED) {
-        text = Pick(colors.selectedText, COLOR_HIGHLIGHTTEXT);
-        back = Pick(colors.selectedBack, COLOR_HIGHLIGHT);
-    } else if (member->groupKind == 2) {
-        text = Pick(colors.selfText, COLOR_WINDOWTEXT);
-        back = Pick(colors.selfBack, COLOR_WINDOW);
-    } else if (member->groupKind == 1 && member->groupIndex >= 0 && member->groupIndex < kUserGroupCount) {
-        text = Pick(colors.groupText[member->groupIndex], COLOR_WINDOWTEXT);
-        back = Pick(colors.groupBack[member->groupIndex], COLOR_WINDOW);
-    }
-    DrawMemberRow(list, draw->nmcd.hdc, item, text, back, view == 3);
+    TRowColors colors = MemberRowColors(config->view.settings.list, list->GetItemState(item, LVIS_SELECTED) != 0,
+                                        member->groupKind == 2, member->groupKind == 1 ? member->groupIndex : -1);
+    DrawMemberRow(list, draw->nmcd.hdc, item, colors.text, colors.back, view == 3);
     draw->nmcd.uItemState &= ~CDIS_SELECTED;
     *result = CDRF_SKIPDEFAULT;
 }

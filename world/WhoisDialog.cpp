@@ -7,13 +7,6 @@
 
 #include <shellapi.h>
 
-namespace {
-
-// Every text set into a field may be this long; a server's text is never cut shorter.
-const int kFieldLimit = 10000;
-
-} // namespace
-
 TWhoisDialog::TWhoisDialog() : TUpdateDialog(IDD_WHOIS_DIALOG) {}
 
 TWhoisDialog::~TWhoisDialog()
@@ -63,10 +56,11 @@ void TWhoisDialog::OnCancel()
         live->OnClose(this);
 }
 
+// A server's text is never cut shorter than the dialogs' own limit.
 void TWhoisDialog::SetField(int id, const CString& text)
 {
     if (m_hWnd)
-        SetEditText(::GetDlgItem(m_hWnd, id), text, kFieldLimit);
+        SetEditText(::GetDlgItem(m_hWnd, id), text, kTextLimit);
 }
 
 void TWhoisDialog::SetNick(const CString& nick)

@@ -267,12 +267,6 @@ void TIRCWorld::MoveSelectedNode(bool up)
     serverTree->ScrollItemIntoView(selected);
 }
 
-namespace {
-
-COLORREF Pick(COLORREF chosen, int systemColor) { return chosen == 0xFFFFFFFF ? ::GetSysColor(systemColor) : chosen; }
-
-} // namespace
-
 void TIRCWorld::OnCustomDraw(TTreeView* tree, NMHDR* header, LRESULT* result)
 {
     auto* draw = (NMTVCUSTOMDRAW*)header;
@@ -293,24 +287,11 @@ void TIRCWorld::OnCustomDraw(TTreeView* tree, NMHDR* header, LRESULT* result)
     if (!data)
         return;
     TIRCNode* node = depth == 0 ? static_cast<TIRCNode*>((TIRCUnit*)data) : static_cast<TIRCNode*>((TIRCChannel*)data);
-    const TViewTreeConfig& colors = config->view.settings.tree;
     bool inactive = frame && !frame->IsApplicationActive() && preference->HideSelectionOnInactive;
-    COLORREF text = Pick(colors.font.color, COLOR_WINDOWTEXT), back = Pick(colors.backColor, COLOR_WINDOW);
-    if (tree->GetSelectedItem() == item && !inactive) {
-        text = Pick(colors.selectedText, COLOR_HIGHLIGHTTEXT);
-        back = Pick(colors.selectedBack, COLOR_HIGHLIGHT);
-    } else if (node->keywordMark) {
-        text = Pick(colors.keywordText, COLOR_WINDOWTEXT);
-        back = Pick(colors.keywordBack, COLOR_WINDOW);
-    } else if (node->newTalkMark) {
-        text = Pick(colors.newTalkText, COLOR_WINDOWTEXT);
-        back = Pick(colors.newTalkBack, COLOR_WINDOW);
-    } else if (node->updateMark) {
-        text = Pick(colors.updateText, COLOR_WINDOWTEXT);
-        back = Pick(colors.updateBack, COLOR_WINDOW);
-    }
-    draw->clrText = text;
-    draw->clrTextBk = back;
+    TRowColors row = TreeRowColors(config->view.settings.tree, tree->GetSelectedItem() == item && !inactive,
+                                   node->keywordMark, node->newTalkMark, node->updateMark);
+    draw->clrText = row.text;
+    draw->clrTextBk = row.back;
     if (after)
         tree->DrawSiblingNumber(draw); // the number that Ctrl+digit selects
 }

@@ -165,6 +165,32 @@ TEST_F(LegacyViewTest, OutOfRangeValuesStayBounded)
     EXPECT_EQ(settings.channelLogBack.style, 0);
 }
 
+// As a theme the file gives only the part asked for, never the layout, and sizes come out
+// bounded as any theme's do.
+TEST_F(LegacyViewTest, OldViewFileAsThemeGivesThePartAskedFor)
+{
+    WriteView(CString(kDarkView) + L"[Font_Notice]\nSize=-2147483648\n");
+    const TThemeFiles themes(CString(), temp.path, ReadLegacyViewTheme);
+    const struct {
+        const char* name;
+        TThemePart part;
+        bool appearance;
+        bool formats;
+    } rows[] = {
+        {"whole", TThemePart::All, true, true},
+        {"appearance", TThemePart::Appearance, true, false},
+        {"formats", TThemePart::Formats, false, true},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        TViewSettings view = defaults;
+        ASSERT_TRUE(themes.Load(view, L"テーマ.kvf", true, true, row.part));
+        EXPECT_EQ(view.logText.lineFonts[0].family == L"ＭＳ ゴシック", row.appearance);
+        EXPECT_EQ(view.logText.lineFonts[1].size, row.appearance ? 100 : defaults.logText.lineFonts[1].size);
+        EXPECT_EQ(view.formats.Join == L"%n が参加", row.formats);
+    }
+}
+
 TEST_F(LegacyViewTest, TakeOverReadsTheProfilesViewFile)
 {
     TConfig config;

@@ -230,3 +230,83 @@ TEST_F(ViewSettingsTest, UnwritableTargetFailsAndKeepsTheOldFile)
 }
 
 } // namespace
+
+namespace {
+
+// Every field a colour of its own, and one of each pair left to the system.
+TViewListConfig MarkedList()
+{
+    TViewListConfig list;
+    list.font.color = 0x01;
+    list.backColor = 0x02;
+    list.selectedText = 0x11;
+    list.selfText = 0x21;
+    list.selfBack = 0x22;
+    for (int g = 0; g < kUserGroupCount; g++) {
+        list.groupText[g] = 0x30 + g;
+        list.groupBack[g] = 0x40 + g;
+    }
+    list.groupText[2] = kSystemColor;
+    return list;
+}
+
+} // namespace
+
+TEST(ViewRowColors, MemberRowsTakeTheirHighestMarkAndUnsetColoursFromTheSystem)
+{
+    const TViewListConfig list = MarkedList();
+    const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT), windowText = GetSysColor(COLOR_WINDOWTEXT);
+    const struct {
+        const char* name;
+        bool selected, self;
+        int group;
+        COLORREF text, back;
+    } rows[] = {
+        {"plain", false, false, -1, 0x01, 0x02},
+        {"selected beats self and group", true, true, 1, 0x11, highlight},
+        {"self beats group", false, true, 1, 0x21, 0x22},
+        {"first group", false, false, 0, 0x30, 0x40},
+        {"last group", false, false, kUserGroupCount - 1, 0x30 + kUserGroupCount - 1, 0x40 + kUserGroupCount - 1},
+        {"unset group text", false, false, 2, windowText, 0x42},
+        {"group past the last is plain", false, false, kUserGroupCount, 0x01, 0x02},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        TRowColors colors = MemberRowColors(list, row.selected, row.self, row.group);
+        EXPECT_EQ(colors.text, row.text);
+        EXPECT_EQ(colors.back, row.back);
+    }
+    TViewListConfig unset;
+    EXPECT_EQ(MemberRowColors(unset, false, false, -1).back, GetSysColor(COLOR_WINDOW));
+}
+
+TEST(ViewRowColors, TreeRowsTakeTheirHighestMark)
+{
+    TViewTreeConfig tree;
+    tree.font.color = 0x01;
+    tree.backColor = 0x02;
+    tree.selectedText = 0x11;
+    tree.selectedBack = 0x12;
+    tree.keywordText = 0x21;
+    tree.keywordBack = 0x22;
+    tree.newTalkText = 0x31;
+    tree.newTalkBack = 0x32;
+    tree.updateBack = 0x42;
+    const struct {
+        const char* name;
+        bool selected, keyword, newTalk, update;
+        COLORREF text, back;
+    } rows[] = {
+        {"plain", false, false, false, false, 0x01, 0x02},
+        {"selected beats every mark", true, true, true, true, 0x11, 0x12},
+        {"keyword beats new talk", false, true, true, true, 0x21, 0x22},
+        {"new talk beats update", false, false, true, true, 0x31, 0x32},
+        {"update with its text unset", false, false, false, true, GetSysColor(COLOR_WINDOWTEXT), 0x42},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        TRowColors colors = TreeRowColors(tree, row.selected, row.keyword, row.newTalk, row.update);
+        EXPECT_EQ(colors.text, row.text);
+        EXPECT_EQ(colors.back, row.back);
+    }
+}
