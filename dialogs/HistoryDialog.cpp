@@ -22,7 +22,17 @@
 // commdlg.h, which the message boxes bring, would rename the log view's FindText.
 #undef FindText
 
-THistoryDialog::THistoryDialog() : TUpdateDialog(IDD_HISTORY_DIALOG) { fileLogger.kind = LOGFILE_URL; }
+namespace {
+
+const SIZE kMinimum = {360, 160};
+
+} // namespace
+
+THistoryDialog::THistoryDialog() : TResizableDialog(IDD_HISTORY_DIALOG, kMinimum)
+{
+    fileLogger.kind = LOGFILE_URL;
+    SetSize(400, 300);
+}
 
 THistoryDialog::~THistoryDialog()
 {
@@ -47,12 +57,6 @@ void THistoryDialog::SetPreference(const TPreference* value)
     fileLogger.preferences = value;
 }
 
-void THistoryDialog::SetSize(int newWidth, int newHeight)
-{
-    width = newWidth;
-    height = newHeight;
-}
-
 bool THistoryDialog::CreateHidden(HWND mainWindow)
 {
     fileLogger.kind = LOGFILE_URL;
@@ -66,7 +70,7 @@ bool THistoryDialog::CreateHidden(HWND mainWindow)
 
 BOOL THistoryDialog::OnInitDialog()
 {
-    TUpdateDialog::OnInitDialog();
+    TResizableDialog::OnInitDialog();
     HWND note = ::GetDlgItem(m_hWnd, IDC_HISTORY_NOTE);
     RECT noteRect;
     ::GetWindowRect(note, &noteRect);
@@ -81,15 +85,13 @@ BOOL THistoryDialog::OnInitDialog()
                        TRUE);
     logView.ShowWindow(SW_SHOW);
     initialised = true;
-    layout.parent = m_hWnd;
     layout.AddControl(LAYOUT_ANCHOR_LEFT | LAYOUT_ANCHOR_BOTTOM, note);
     for (UINT id : {IDCANCEL, IDC_HISTORY_CLEAR, IDC_HISTORY_FIND})
         layout.AddControl(LAYOUT_ANCHOR_RIGHT | LAYOUT_ANCHOR_BOTTOM, ::GetDlgItem(m_hWnd, id));
     layout.AddControl(LAYOUT_ANCHOR_ALL, logView.m_hWnd);
-    if (centreOn) {
-        SetWindowPos(nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-        CentreWindowOn(m_hWnd, centreOn);
-    }
+    // A size never stored opens at the smallest.
+    if (centreOn)
+        SizeAndCentre(width, height, kMinimum, centreOn);
     UpdateButtons();
     return TRUE;
 }
@@ -105,26 +107,6 @@ void THistoryDialog::TakePreferences()
     logView.maxLines = preference->ChannelLogMaxLines;
     if (logView.maxLines > 0 && logView.GetLineCount() > logView.maxLines)
         logView.RemoveHeadLines(logView.GetLineCount() - logView.maxLines);
-}
-
-LRESULT THistoryDialog::OnSize(WPARAM, LPARAM lParam)
-{
-    if (GET_X_LPARAM(lParam) > 0 && GET_Y_LPARAM(lParam) > 0 && initialised) {
-        RECT window;
-        GetWindowRect(&window);
-        width = window.right - window.left;
-        height = window.bottom - window.top;
-        layout.Relayout();
-    }
-    return 0;
-}
-
-LRESULT THistoryDialog::OnGetMinMaxInfo(WPARAM, LPARAM lParam)
-{
-    MINMAXINFO* info = reinterpret_cast<MINMAXINFO*>(lParam);
-    info->ptMinTrackSize.x = 360;
-    info->ptMinTrackSize.y = 160;
-    return 0;
 }
 
 LRESULT THistoryDialog::OnKickIdleMessage(WPARAM wParam, LPARAM lParam)
@@ -240,7 +222,7 @@ void THistoryDialog::DestroyFindDialog()
 
 void THistoryDialog::OnOK()
 {
-    TUpdateDialog::OnOK();
+    TResizableDialog::OnOK();
     if (listener)
         listener->OnHistoryDialogClose(this);
 }
@@ -250,7 +232,7 @@ void THistoryDialog::OnCancel()
     if (listener)
         listener->OnHistoryDialogClose(this);
     DestroyFindDialog();
-    TUpdateDialog::OnCancel();
+    TResizableDialog::OnCancel();
 }
 
 // Event data: unit and channel in hexadecimal, then the line number in decimal.

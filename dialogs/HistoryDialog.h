@@ -3,8 +3,7 @@
 // and channels' logs. Double-clicking a line asks the owner to jump to where it came from; the
 // lines can be searched, copied, cleared and written to a file. Closing only hides the window.
 
-#include "controls/LayoutManager.h"
-#include "controls/UpdateDialog.h"
+#include "controls/ResizableDialog.h"
 #include "dialogs/FindDialog.h"
 #include "log/FileLogger.h"
 #include "logview/LogView.h"
@@ -34,7 +33,7 @@ protected:
     ~IHistoryDialogListener() = default;
 };
 
-class THistoryDialog : public TUpdateDialog,
+class THistoryDialog : public TResizableDialog,
                        public ILogViewEventLineClickListener,
                        public IFindDialogListener,
                        public ILogViewContextPopupListener {
@@ -49,9 +48,6 @@ public:
                        const TLogAddressFinder* addressFinder);
     void SetPreference(const TPreference* value);
     void SetGeometry(TWindowGeometry* value) { geometry = value; }
-    void SetSize(int width, int height);
-    int GetWidth() const { return width; }
-    int GetHeight() const { return height; }
     // Opens a URL of the log the way the program does.
     void SetUrlOpener(std::function<void(const CString&)> opener) { urlOpener = std::move(opener); }
 
@@ -79,8 +75,6 @@ public:
     void OnAddressContextPopup(TLogView* view, int x, int y) override;
 
     BEGIN_MSG_MAP(THistoryDialog)
-        MESSAGE_HANDLER(WM_SIZE, OnSize)
-        MESSAGE_HANDLER(WM_GETMINMAXINFO, OnGetMinMaxInfo)
         MESSAGE_HANDLER(WM_KICKIDLE, OnKickIdleMessage)
         COMMAND_ID_HANDLER(IDC_HISTORY_CLEAR, OnClear)
         COMMAND_ID_HANDLER(IDC_HISTORY_FIND, OnFindButton)
@@ -91,12 +85,10 @@ public:
         UPDATE_UI_HANDLER(IDC_HISTORY_CLEAR, OnUpdateHasLines)
         UPDATE_UI_HANDLER(IDC_HISTORY_FIND, OnUpdateHasLines)
         UPDATE_UI_HANDLER(ID_EDIT_COPY, OnUpdateCopy)
-        CHAIN_MSG_MAP(TUpdateDialog)
+        CHAIN_MSG_MAP(TResizableDialog)
     END_MSG_MAP()
 
 private:
-    LRESULT OnSize(WPARAM wParam, LPARAM lParam);
-    LRESULT OnGetMinMaxInfo(WPARAM wParam, LPARAM lParam);
     LRESULT OnKickIdleMessage(WPARAM wParam, LPARAM lParam);
     void TakePreferences();
     void UpdateButtons();
@@ -113,10 +105,6 @@ private:
     IHistoryDialogListener* listener = nullptr;
     TLogView logView;
     TFindDialog* findDialog = nullptr;
-    TLayoutManager layout;
-    int width = 400;
-    int height = 300;
-    bool initialised = false;
     HWND centreOn = nullptr;
     CString searchText;
     TFileLogger fileLogger;

@@ -43,7 +43,7 @@ int CompareChannelRecords(const TListDialog::TRecord& a, const TListDialog::TRec
     return result ? result : CompareAsciiNoCase(a.name, b.name);
 }
 
-TListDialog::TListDialog() : TUpdateDialog(IDD_LIST_DIALOG) {}
+TListDialog::TListDialog() : TResizableDialog(IDD_LIST_DIALOG, {480, 160}) {}
 
 TListDialog::~TListDialog()
 {
@@ -64,37 +64,23 @@ void TListDialog::StoreGeometry()
         for (int i = 0; i < kColumnCount; i++)
             geometry->listHeader[i] = (int)list->SendMessage(LVM_GETCOLUMNWIDTH, (WPARAM)i);
     }
-    WINDOWPLACEMENT placement = {};
-    placement.length = sizeof(placement);
-    if (::GetWindowPlacement(m_hWnd, &placement))
-        geometry->listRect = placement.rcNormalPosition;
+    GetStoredPlace(geometry->listRect);
 }
 
 bool TListDialog::CreateAndShow()
 {
     if (!Create(IDD_LIST_DIALOG, nullptr))
         return false;
-    RestoreWindowPlacement();
+    ShowAtStoredPlace(geometry ? geometry->listRect : RECT{});
     return true;
-}
-
-void TListDialog::RestoreWindowPlacement()
-{
-    WINDOWPLACEMENT placement = {};
-    placement.length = sizeof(placement);
-    ::GetWindowPlacement(m_hWnd, &placement);
-    placement.showCmd = SW_SHOW;
-    if (geometry && !IsRectEmpty(&geometry->listRect))
-        placement.rcNormalPosition = geometry->listRect;
-    ::SetWindowPlacement(m_hWnd, &placement);
 }
 
 BOOL TListDialog::OnInitDialog()
 {
-    TUpdateDialog::OnInitDialog();
+    TResizableDialog::OnInitDialog();
     SetWindowText(title);
     CreateList();
-    layout.parent = m_hWnd;
+    initialised = true;
     // The warning has a row of its own above the buttons and takes the window's width, so the
     // buttons never cover it however narrow the window is made.
     layout.AddControl(LAYOUT_ANCHOR_LEFT | LAYOUT_ANCHOR_RIGHT | LAYOUT_ANCHOR_BOTTOM,
@@ -132,21 +118,6 @@ void TListDialog::CreateList()
     list->SendMessage(LVM_SETCOLUMNW, 1, (LPARAM)&format);
     list->MoveWindow(rect);
     list->ShowWindow(SW_SHOW);
-}
-
-LRESULT TListDialog::OnSize(WPARAM, LPARAM lParam)
-{
-    if (GET_X_LPARAM(lParam) > 0 && GET_Y_LPARAM(lParam) > 0 && list)
-        layout.Relayout();
-    return 0;
-}
-
-LRESULT TListDialog::OnGetMinMaxInfo(WPARAM, LPARAM lParam)
-{
-    MINMAXINFO* info = reinterpret_cast<MINMAXINFO*>(lParam);
-    info->ptMinTrackSize.x = 480;
-    info->ptMinTrackSize.y = 160;
-    return 0;
 }
 
 void TListDialog::ClearItems()
@@ -285,7 +256,7 @@ void TListDialog::Activate()
 
 void TListDialog::OnCancel()
 {
-    TUpdateDialog::OnCancel();
+    TResizableDialog::OnCancel();
     // The listener deletes this dialog.
     if (listener)
         listener->OnListDialogClose(this);

@@ -3,9 +3,8 @@
 // name, user count and topic. The rows live in the dialog and the list view only shows them
 // (an owner-data list), so a server's hundred thousand channels fill and sort quickly.
 
-#include "controls/LayoutManager.h"
 #include "controls/ListView.h"
-#include "controls/UpdateDialog.h"
+#include "controls/ResizableDialog.h"
 #include "ircproto/ChannelListWindow.h"
 #include "res/windows/lists.h"
 
@@ -13,7 +12,7 @@
 
 struct TWindowGeometry;
 
-class TListDialog : public TUpdateDialog, public IListViewListener, public IChannelListWindow {
+class TListDialog : public TResizableDialog, public IListViewListener, public IChannelListWindow {
 public:
     struct TRecord {
         CString name;
@@ -29,9 +28,8 @@ public:
     void SetTitle(const CString& value) { title = value; }
     // Column widths and the normal rectangle, read at creation and written back at the end.
     void SetGeometry(TWindowGeometry* value) { geometry = value; }
-    // Modeless on the desktop; false when the window cannot be made.
+    // Modeless on the desktop at the stored place; false when the window cannot be made.
     bool CreateAndShow();
-    void RestoreWindowPlacement();
 
     void ClearItems() override;
     void AddChannel(const CString& name, int users, const CString& topic) override;
@@ -60,8 +58,6 @@ public:
     void OnColumnClick(TListView* view, int column) override;
 
     BEGIN_MSG_MAP(TListDialog)
-        MESSAGE_HANDLER(WM_SIZE, OnSize)
-        MESSAGE_HANDLER(WM_GETMINMAXINFO, OnGetMinMaxInfo)
         MESSAGE_HANDLER(kSyncMessage, OnSync)
         NOTIFY_HANDLER(listId, LVN_GETDISPINFOW, OnGetDispInfo)
         NOTIFY_HANDLER(listId, LVN_ITEMCHANGED, OnItemChanged)
@@ -74,14 +70,12 @@ public:
         UPDATE_UI_HANDLER(ID_LIST_JOIN, OnUpdateSelection)
         UPDATE_UI_HANDLER(ID_LIST_MEMBER_INFO, OnUpdateSelection)
         UPDATE_UI_HANDLER(ID_LIST_DETAILED_MEMBER_INFO, OnUpdateSelection)
-        CHAIN_MSG_MAP(TUpdateDialog)
+        CHAIN_MSG_MAP(TResizableDialog)
     END_MSG_MAP()
 
 private:
     static const UINT kSyncMessage = WM_APP + 0x21;
 
-    LRESULT OnSize(WPARAM wParam, LPARAM lParam);
-    LRESULT OnGetMinMaxInfo(WPARAM wParam, LPARAM lParam);
     // Rows arrive in bursts: the list learns its new row count once, after the burst.
     LRESULT OnSync(WPARAM wParam, LPARAM lParam);
     LRESULT OnGetDispInfo(NMHDR* header);
@@ -103,7 +97,6 @@ private:
     IListDialogListener* listener = nullptr;
     TListView* list = nullptr;
     UINT listId = 0;
-    TLayoutManager layout;
     CString title;
     TWindowGeometry* geometry = nullptr;
     std::vector<TRecord> records;

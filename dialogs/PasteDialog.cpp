@@ -2,17 +2,25 @@
 
 #include "foundation/ResourceString.h"
 #include "foundation/StringUtils.h"
-#include "foundation/WindowHelpers.h"
 #include "res/windows/paste.h"
 
 #include <vector>
-#include <windowsx.h>
 
-TPasteDialog::TPasteDialog(CWnd* parent) : TUpdateDialog(IDD_PASTE_DIALOG, parent) {}
+namespace {
+
+const SIZE kMinimum = {400, 160};
+const SIZE kDefaultSize = {400, 300};
+
+} // namespace
+
+TPasteDialog::TPasteDialog(CWnd* parent) : TResizableDialog(IDD_PASTE_DIALOG, kMinimum, parent)
+{
+    SetSize(kDefaultSize.cx, kDefaultSize.cy);
+}
 
 BOOL TPasteDialog::OnInitDialog()
 {
-    TUpdateDialog::OnInitDialog();
+    TResizableDialog::OnInitDialog();
     HWND edit = ::GetDlgItem(m_hWnd, IDC_PASTE_TEXT);
     Exchange(TDialogExchange::Direction::Load);
     initialised = true;
@@ -35,7 +43,6 @@ BOOL TPasteDialog::OnInitDialog()
     textFont.CreateHandle();
     ::SendMessageW(edit, WM_SETFONT, (WPARAM)textFont.handle, TRUE);
 
-    layout.parent = m_hWnd;
     for (UINT id : {IDOK, IDCANCEL, IDC_PASTE_QUOTE_LABEL, IDC_PASTE_ADD_QUOTE, IDC_PASTE_QUOTE})
         layout.AddControl(LAYOUT_ANCHOR_RIGHT | LAYOUT_ANCHOR_BOTTOM, ::GetDlgItem(m_hWnd, id));
     for (UINT id : {IDC_PASTE_REMOVE_BLANK, IDC_PASTE_NOTICE})
@@ -46,10 +53,9 @@ BOOL TPasteDialog::OnInitDialog()
         SetWindowText(LoadResourceString(IDS_SEND_MULTI_LINE_TITLE));
         ::SetFocus(edit);
     }
-    if (HWND parent = ::GetParent(m_hWnd)) {
-        SetWindowPos(nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-        CentreWindowOn(m_hWnd, parent);
-    }
+    // A size never stored opens at the smallest.
+    if (HWND parent = ::GetParent(m_hWnd))
+        SizeAndCentre(width, height, kMinimum, parent);
     // The send command puts the caret into the text itself.
     return pasteMode;
 }
@@ -58,20 +64,20 @@ void TPasteDialog::Exchange(TDialogExchange::Direction direction)
 {
     TDialogExchange io(m_hWnd, direction);
     io.Edit(IDC_PASTE_TEXT, text, 0);
-    io.Edit(IDC_PASTE_QUOTE, quote, 10000);
+    io.Edit(IDC_PASTE_QUOTE, quote, kTextLimit);
     io.Check(IDC_PASTE_NOTICE, notice);
 }
 
 void TPasteDialog::OnOK()
 {
     Exchange(TDialogExchange::Direction::Store);
-    TUpdateDialog::OnOK();
+    TResizableDialog::OnOK();
 }
 
 void TPasteDialog::OnCancel()
 {
     Exchange(TDialogExchange::Direction::Store);
-    TUpdateDialog::OnCancel();
+    TResizableDialog::OnCancel();
 }
 
 void TPasteDialog::OnAddQuote()
@@ -97,23 +103,5 @@ void TPasteDialog::OnRemoveBlankLines()
     ::SetWindowTextW(edit, kept);
 }
 
-LRESULT TPasteDialog::OnSize(WPARAM, LPARAM lParam)
-{
-    if (initialised && GET_X_LPARAM(lParam) > 0 && GET_Y_LPARAM(lParam) > 0) {
-        RECT window;
-        GetWindowRect(&window);
-        width = window.right - window.left;
-        height = window.bottom - window.top;
-        layout.Relayout();
-        ::InvalidateRect(m_hWnd, nullptr, TRUE);
-    }
-    return 0;
-}
-
-LRESULT TPasteDialog::OnGetMinMaxInfo(WPARAM, LPARAM lParam)
-{
-    MINMAXINFO* info = reinterpret_cast<MINMAXINFO*>(lParam);
-    info->ptMinTrackSize.x = 400;
-    info->ptMinTrackSize.y = 160;
-    return 0;
-}
+// The labels of the bottom row leave traces behind when they move.
+void TPasteDialog::OnResized() { ::InvalidateRect(m_hWnd, nullptr, TRUE); }

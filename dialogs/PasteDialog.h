@@ -3,12 +3,11 @@
 // edit them, drop blank lines, quote every line and choose NOTICE. The owner sends them.
 
 #include "controls/DialogExchange.h"
-#include "controls/LayoutManager.h"
-#include "controls/UpdateDialog.h"
+#include "controls/ResizableDialog.h"
 #include "res/windows/paste.h"
 #include "settings/Font.h"
 
-class TPasteDialog : public TUpdateDialog {
+class TPasteDialog : public TResizableDialog {
 public:
     // The parent centres the dialog and lets it open at the kept size.
     explicit TPasteDialog(CWnd* parent = nullptr);
@@ -23,31 +22,25 @@ public:
     void OnCancel() override;
 
     BEGIN_MSG_MAP(TPasteDialog)
-        MESSAGE_HANDLER(WM_SIZE, OnSize)
-        MESSAGE_HANDLER(WM_GETMINMAXINFO, OnGetMinMaxInfo)
         COMMAND_ID_HANDLER(IDC_PASTE_ADD_QUOTE, OnAddQuote)
         COMMAND_ID_HANDLER(IDC_PASTE_REMOVE_BLANK, OnRemoveBlankLines)
-        CHAIN_MSG_MAP(TUpdateDialog)
+        CHAIN_MSG_MAP(TResizableDialog)
     END_MSG_MAP()
 
-    // In: the settings to open with; out: what the user left when the dialog closed.
+    // In: the settings to open with; out: what the user left when the dialog closed (the size
+    // too, through SetSize and GetWidth).
     bool notice = true;
     // False for the send-multiple-lines command, which has its own caption.
     bool pasteMode = true;
-    int width = 400;
-    int height = 300;
 
 private:
     // The text, the quote mark and the notice box; stored on OK and on Cancel alike.
     void Exchange(TDialogExchange::Direction direction);
     void OnAddQuote();
     void OnRemoveBlankLines();
-    LRESULT OnSize(WPARAM wParam, LPARAM lParam);
-    LRESULT OnGetMinMaxInfo(WPARAM wParam, LPARAM lParam);
+    void OnResized() override;
 
-    bool initialised = false;
     TFont textFont;
-    TLayoutManager layout;
     CString text;
     CString quote;
 };

@@ -61,8 +61,7 @@ void CMainFrame::ConfirmAndSendLines(TIRCUnit* unit, TIRCChannel* channel, const
     dialog.SetQuote(preference.ReferenceMark);
     dialog.notice = preference.SendMultiLineByNotice;
     dialog.pasteMode = pasteMode;
-    dialog.width = size.width;
-    dialog.height = size.height;
+    dialog.SetSize(size.width, size.height);
     if (dialog.DoModal() == IDOK && world && world->HasUnit(unit) && unit->HasChannel(channel)) {
         if (dialog.GetText().IsEmpty() && !pasteMode)
             return;
@@ -70,8 +69,7 @@ void CMainFrame::ConfirmAndSendLines(TIRCUnit* unit, TIRCChannel* channel, const
     }
     preference.ReferenceMark = dialog.GetQuote();
     preference.SendMultiLineByNotice = dialog.notice;
-    size.width = dialog.width;
-    size.height = dialog.height;
+    size = {dialog.GetWidth(), dialog.GetHeight()};
     preference.Save(settings->GetSettingsFolder());
 }
 

@@ -26,7 +26,6 @@ TServerFileListDialog::TServerFileListDialog(UINT templateId, const TServerFileK
 BOOL TServerFileListDialog::OnInitDialog()
 {
     TResizableDialog::OnInitDialog();
-    layout.parent = m_hWnd;
     markText = LoadResourceString(IDS_SCRIPT_ENABLED_MARK);
     return TRUE;
 }

@@ -34,7 +34,7 @@ int CALLBACK CompareRows(LPARAM a, LPARAM b, LPARAM call)
 
 } // namespace
 
-TWhoDialog::TWhoDialog() : TUpdateDialog(IDD_WHO_DIALOG) {}
+TWhoDialog::TWhoDialog() : TResizableDialog(IDD_WHO_DIALOG, {300, 160}) {}
 
 TWhoDialog::~TWhoDialog()
 {
@@ -53,10 +53,7 @@ void TWhoDialog::StoreGeometry()
     if (list)
         for (size_t i = 0; i < geometry->whoHeader.size(); i++)
             geometry->whoHeader[i] = (int)list->SendMessage(LVM_GETCOLUMNWIDTH, (WPARAM)i);
-    WINDOWPLACEMENT placement = {};
-    placement.length = sizeof(placement);
-    if (::GetWindowPlacement(m_hWnd, &placement))
-        geometry->whoRect = placement.rcNormalPosition;
+    GetStoredPlace(geometry->whoRect);
 }
 
 void TWhoDialog::SetListLook(HFONT font, COLORREF backColor)
@@ -84,29 +81,17 @@ bool TWhoDialog::CreateAndShow()
 {
     if (!Create(IDD_WHO_DIALOG, nullptr))
         return false;
-    RestoreWindowPlacement();
+    ShowAtStoredPlace(geometry ? geometry->whoRect : RECT{});
     return true;
-}
-
-void TWhoDialog::RestoreWindowPlacement()
-{
-    WINDOWPLACEMENT placement = {};
-    placement.length = sizeof(placement);
-    ::GetWindowPlacement(m_hWnd, &placement);
-    placement.showCmd = SW_SHOW;
-    // A rectangle never stored keeps the place the system chose.
-    if (geometry && !IsRectEmpty(&geometry->whoRect))
-        placement.rcNormalPosition = geometry->whoRect;
-    ::SetWindowPlacement(m_hWnd, &placement);
 }
 
 BOOL TWhoDialog::OnInitDialog()
 {
-    TUpdateDialog::OnInitDialog();
+    TResizableDialog::OnInitDialog();
     title = FormatStringResourceWithTwo(IDS_WHO_TITLE, channelName, unitName);
     SetWindowText(title);
     CreateList();
-    layout.parent = m_hWnd;
+    initialised = true;
     for (UINT id : {IDCANCEL, IDC_WHO_UPDATE, IDC_WHO_SAVE})
         layout.AddControl(LAYOUT_ANCHOR_RIGHT | LAYOUT_ANCHOR_BOTTOM, ::GetDlgItem(m_hWnd, id));
     layout.AddControl(LAYOUT_ANCHOR_ALL, list->m_hWnd);
@@ -141,21 +126,6 @@ void TWhoDialog::CreateList()
     list->ShowWindow(SW_SHOW);
 }
 
-LRESULT TWhoDialog::OnSize(WPARAM, LPARAM lParam)
-{
-    if (GET_X_LPARAM(lParam) > 0 && GET_Y_LPARAM(lParam) > 0 && list)
-        layout.Relayout();
-    return 0;
-}
-
-LRESULT TWhoDialog::OnGetMinMaxInfo(WPARAM, LPARAM lParam)
-{
-    MINMAXINFO* info = reinterpret_cast<MINMAXINFO*>(lParam);
-    info->ptMinTrackSize.x = 300;
-    info->ptMinTrackSize.y = 160;
-    return 0;
-}
-
 void TWhoDialog::OnUpdate()
 {
     if (listener)
@@ -164,7 +134,7 @@ void TWhoDialog::OnUpdate()
 
 void TWhoDialog::OnCancel()
 {
-    TUpdateDialog::OnCancel();
+    TResizableDialog::OnCancel();
     // The listener deletes this dialog.
     if (listener)
         listener->OnClose(this);

@@ -3,9 +3,8 @@
 // server per member, as WHO replies filled them. The channel is its listener and keeps the rows
 // through the member manager; the window asks for a fresh WHO and saves the list to a file.
 
-#include "controls/LayoutManager.h"
 #include "controls/ListView.h"
-#include "controls/UpdateDialog.h"
+#include "controls/ResizableDialog.h"
 #include "irc/UserInfoWindows.h"
 #include "res/windows/world.h"
 
@@ -24,7 +23,7 @@ protected:
     ~IUserInfoFrame() = default;
 };
 
-class TWhoDialog : public TUpdateDialog, public IListViewListener, public IWhoWindow, public IMemberListView {
+class TWhoDialog : public TResizableDialog, public IListViewListener, public IWhoWindow, public IMemberListView {
 public:
     static constexpr int kColumnCount = 6;
 
@@ -44,7 +43,6 @@ public:
     void SetListLook(HFONT font, COLORREF backColor);
     // Modeless on the desktop, at the stored place.
     bool CreateAndShow();
-    void RestoreWindowPlacement();
 
     TListView* GetListView() { return list; }
     const CString& GetTitle() const { return title; }
@@ -79,17 +77,13 @@ public:
     void OnColumnClick(TListView* view, int column) override;
 
     BEGIN_MSG_MAP(TWhoDialog)
-        MESSAGE_HANDLER(WM_SIZE, OnSize)
-        MESSAGE_HANDLER(WM_GETMINMAXINFO, OnGetMinMaxInfo)
         COMMAND_ID_HANDLER(IDC_WHO_UPDATE, OnUpdate)
         COMMAND_ID_HANDLER(IDC_WHO_SAVE, SaveMembers)
-        CHAIN_MSG_MAP(TUpdateDialog)
+        CHAIN_MSG_MAP(TResizableDialog)
     END_MSG_MAP()
 
 private:
     void ApplyListLook();
-    LRESULT OnSize(WPARAM wParam, LPARAM lParam);
-    LRESULT OnGetMinMaxInfo(WPARAM wParam, LPARAM lParam);
     void OnUpdate();
     void CreateList();
     void StoreGeometry();
@@ -98,7 +92,6 @@ private:
     const TPreference* preference = nullptr;
     IWhoDialogListener* listener = nullptr;
     TListView* list = nullptr;
-    TLayoutManager layout;
     CString title;
     CString unitName;
     CString channelName;
