@@ -39,6 +39,17 @@ template <class TBase> class TCardPanelT : public TBase {
 public:
     virtual void AddCard(UINT id, CWnd* window) { deck.Add(this->m_hWnd, id, window); }
     virtual void RemoveCard(UINT id) { deck.Remove(id); }
+    // Takes the card out and destroys it; false when there is none.
+    bool DestroyCard(UINT id)
+    {
+        CWnd* card = GetCard(id);
+        if (!card)
+            return false;
+        RemoveCard(id);
+        card->DestroyWindow();
+        delete card;
+        return true;
+    }
     virtual void ShowCard(UINT id) { deck.Show(this->m_hWnd, id); }
     bool ContainsWindow(const CWnd* window) const { return deck.Contains(window); }
     CWnd* GetCard(UINT id) const { return deck.Find(id); }

@@ -37,6 +37,22 @@ void TListBox::SetItems(const std::vector<CString>& items)
     UpdateHorizontalExtent();
 }
 
+int TListBox::FindItem(const CString& text, int (*compare)(const CString&, const CString&)) const
+{
+    int count = GetCount();
+    for (int i = 0; i < count; i++)
+        if (compare(GetText(i), text) == 0)
+            return i;
+    return -1;
+}
+
+void TListBox::SelectNear(int index)
+{
+    int count = GetCount();
+    if (count > 0)
+        SetCurSel(index < count ? index : count - 1);
+}
+
 int TListBox::WidestItemText() const
 {
     CClientDC dc(m_hWnd);

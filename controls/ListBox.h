@@ -37,6 +37,10 @@ public:
 
     void GetItems(std::vector<CString>& items) const;
     void SetItems(const std::vector<CString>& items);
+    // The first item equal to the text under the comparison (0 for equal), or -1.
+    int FindItem(const CString& text, int (*compare)(const CString&, const CString&)) const;
+    // After a deletion at index: that index selected, or the last item when the list is shorter.
+    void SelectNear(int index);
     virtual void UpdateHorizontalExtent();
     // The item at a client point, by rows from the top index; -1 below the last item.
     int ItemFromPoint(int x, int y) const;

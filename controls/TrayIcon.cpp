@@ -189,8 +189,7 @@ void TTrayIcon::OnMessage(TWindowMessage& msg)
 void TTrayIcon::BringOwnerToFront()
 {
     if (!::IsIconic(owner)) {
-        ForceBringWindowToTop(owner);
-        ForceSetForegroundWindow(owner);
+        ForceToFront(owner);
     } else {
         ::BringWindowToTop(owner);
         ::SetForegroundWindow(owner);

@@ -78,9 +78,7 @@ void TMaskListEditor::DeleteSelected()
     if (index < 0)
         return;
     store.remove(index);
-    int count = list.GetCount();
-    if (count > 0)
-        list.SetCurSel(index < count ? index : count - 1);
+    list.SelectNear(index);
     ShowSelected();
 }
 

@@ -64,14 +64,7 @@ std::vector<CString> TMaskTreeDialog::GetListedMasks() const
     return masks;
 }
 
-int TMaskTreeDialog::FindInList(const CString& text) const
-{
-    int count = list.GetCount();
-    for (int i = 0; i < count; i++)
-        if (IRCCompareNoCase(list.GetText(i), text) == 0)
-            return i;
-    return -1;
-}
+int TMaskTreeDialog::FindInList(const CString& text) const { return list.FindItem(text, IRCCompareNoCase); }
 
 int TMaskTreeDialog::AddToList(const CString& text)
 {

@@ -18,7 +18,7 @@ BOOL TNickDialog::OnInitDialog()
     list.listener = this;
     list.checkListener = this;
     edit.listener = this;
-    SetEditText(::GetDlgItem(m_hWnd, IDC_NICK_CURRENT), nick, 10000);
+    SetEditText(::GetDlgItem(m_hWnd, IDC_NICK_CURRENT), nick, kTextLimit);
     Exchange(TDialogExchange::Direction::Load);
     list.ResetContent();
     for (const CString& entry : nickList) {
@@ -40,14 +40,7 @@ BOOL TNickDialog::OnInitDialog()
     return FALSE;
 }
 
-int TNickDialog::FindNick(const CString& text) const
-{
-    int count = list.GetCount();
-    for (int i = 0; i < count; i++)
-        if (IRCCompareNoCase(list.GetText(i), text) == 0)
-            return i;
-    return -1;
-}
+int TNickDialog::FindNick(const CString& text) const { return list.FindItem(text, IRCCompareNoCase); }
 
 bool TNickDialog::IsAwayChecked() const { return ::IsDlgButtonChecked(m_hWnd, IDC_NICK_AWAY) == BST_CHECKED; }
 
@@ -113,9 +106,7 @@ void TNickDialog::DeleteSelected()
     if (selected < 0)
         return;
     list.DeleteString(selected);
-    int count = list.GetCount();
-    if (count > 0)
-        list.SetCurSel(selected < count ? selected : count - 1);
+    list.SelectNear(selected);
     OnSelChange(&list);
 }
 

@@ -73,6 +73,12 @@ HWND ForceSetActiveWindow(HWND window)
     return CallAttached<HWND>(window, SetActiveWindow);
 }
 
+void ForceToFront(HWND window)
+{
+    ForceBringWindowToTop(window);
+    ForceSetForegroundWindow(window);
+}
+
 void TWindowFlasher::FlashTitle()
 {
     if (flashing || blinking)

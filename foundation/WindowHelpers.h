@@ -9,6 +9,8 @@
 BOOL ForceBringWindowToTop(HWND window);
 BOOL ForceSetForegroundWindow(HWND window);
 HWND ForceSetActiveWindow(HWND window);
+// To the top and into the foreground, the two calls above.
+void ForceToFront(HWND window);
 // Brings back a kept modeless window: restored when minimised, else shown normally; then to the
 // top with the focus.
 void BringBackWindow(HWND window);

@@ -48,8 +48,7 @@ bool ClaimSingleInstance(const CString& className, HANDLE& mutex)
     // The other instance may still be starting and have no window yet; this one ends anyway.
     if (HWND running = ::FindWindowExW(nullptr, nullptr, className, nullptr)) {
         ::PostMessageW(running, g_activateMessage, SC_RESTORE, 0);
-        ForceBringWindowToTop(running);
-        ForceSetForegroundWindow(running);
+        ForceToFront(running);
     }
     if (handle)
         ::CloseHandle(handle);

@@ -73,8 +73,7 @@ void CMainFrame::BringDCCDialogToFront()
 {
     if (!dccDialog || !dccDialogShown)
         return;
-    ForceBringWindowToTop(dccDialog->m_hWnd);
-    ForceSetForegroundWindow(dccDialog->m_hWnd);
+    ForceToFront(dccDialog->m_hWnd);
 }
 
 void CMainFrame::BlinkDCCDialog()

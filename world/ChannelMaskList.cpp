@@ -23,8 +23,7 @@ void TChannelMaskList::Show()
     if (!dialog.m_hWnd)
         return;
     dialog.ShowWindow(::IsIconic(dialog.m_hWnd) ? SW_RESTORE : SW_SHOW);
-    ForceBringWindowToTop(dialog.m_hWnd);
-    ForceSetForegroundWindow(dialog.m_hWnd);
+    ForceToFront(dialog.m_hWnd);
     dialog.SetFocus();
 }
 

@@ -164,27 +164,21 @@ void TIRCWorld::EnableAllDialogs(bool enable)
 {
     for (TIRCUnit* unit : units)
         unit->EnableDialogs(enable);
-    std::vector<HWND> logs;
-    protocolLogs->GetWindows(logs, false);
-    EnableModelessWindows(logs, enable);
+    EnableModelessWindows(protocolLogs->GetWindows(false), enable);
 }
 
 void TIRCWorld::HideAllDialogs(bool hide)
 {
     for (TIRCUnit* unit : units)
         unit->HideDialogs(hide);
-    std::vector<HWND> logs;
-    protocolLogs->GetWindows(logs, true);
-    HideModelessWindows(logs, hide);
+    HideModelessWindows(protocolLogs->GetWindows(true), hide);
 }
 
 void TIRCWorld::SetAllDialogsTopMost(bool topMost)
 {
     for (TIRCUnit* unit : units)
         unit->SetDialogsTopMost(topMost);
-    std::vector<HWND> logs;
-    protocolLogs->GetWindows(logs, false);
-    SetModelessWindowsTopMost(logs, topMost);
+    SetModelessWindowsTopMost(protocolLogs->GetWindows(false), topMost);
 }
 
 void TIRCWorld::AddProtocolLine(TIRCUnit* unit, const CString& text, int direction)

@@ -319,6 +319,9 @@ private:
         TIRCWorld* world;
     };
 
+    // The next match of the search words in the shown log, scrolled into view.
+    bool FindMatch(bool forward);
+
     TIRCUnit* MakeUnit(const TUnitSetting& setting);
     void ReadTreeSelection(TIRCUnit*& unit, TIRCChannel*& channel) const;
     int ConnectStaggered(const std::vector<TIRCUnit*>& chosen);

@@ -83,11 +83,13 @@ TProtocolLogDialog* TProtocolLogWindows::Find(const TIRCUnit* unit) const
     return found == entries.end() ? nullptr : found->second.dialog.get();
 }
 
-void TProtocolLogWindows::GetWindows(std::vector<HWND>& windows, bool shownOnly) const
+std::vector<HWND> TProtocolLogWindows::GetWindows(bool shownOnly) const
 {
+    std::vector<HWND> windows;
     for (const auto& [unit, entry] : entries)
         if (entry.placed || !shownOnly)
             windows.push_back(entry.dialog->m_hWnd);
+    return windows;
 }
 
 TProtocolLogWindows::TEntry* TProtocolLogWindows::FindEntry(const TProtocolLogDialog* dialog)

@@ -30,7 +30,7 @@ public:
     void DestroyAll();
     TProtocolLogDialog* Find(const TIRCUnit* unit) const;
     // The windows there are; with shownOnly those the user has open, not those only kept.
-    void GetWindows(std::vector<HWND>& windows, bool shownOnly) const;
+    std::vector<HWND> GetWindows(bool shownOnly) const;
 
     void OnProtocolLogDialogClose(TProtocolLogDialog* dialog) override;
 

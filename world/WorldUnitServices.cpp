@@ -202,10 +202,8 @@ IInviteRequest* TIRCWorld::ShowInvitation(IInviteDialogListener* listener, const
         OnInviteDialogClosed();
         return nullptr;
     }
-    if (activate) {
-        ForceBringWindowToTop(dialog->m_hWnd);
-        ForceSetForegroundWindow(dialog->m_hWnd);
-    }
+    if (activate)
+        ForceToFront(dialog->m_hWnd);
     return dialog;
 }
 
@@ -234,9 +232,7 @@ IDCCChatRequest* TIRCWorld::OpenDCCChatDialog(IDCCChatDialogListener* listener, 
         OnDCCChatDialogClosed();
         return nullptr;
     }
-    if (activate) {
-        ForceBringWindowToTop(dialog->m_hWnd);
-        ForceSetForegroundWindow(dialog->m_hWnd);
-    }
+    if (activate)
+        ForceToFront(dialog->m_hWnd);
     return dialog;
 }

@@ -173,12 +173,8 @@ void TIRCWorld::DestroyLogView(TIRCUnit* unit, TIRCChannel* channel)
     UINT key = CardKey(unit, channel);
     if (unit)
         NodeOf(unit, channel)->DetachLogView();
-    CWnd* view = logPanel ? logPanel->GetCard(key) : nullptr;
-    if (!view)
+    if (!logPanel || !logPanel->DestroyCard(key))
         return;
-    logPanel->RemoveCard(key);
-    view->DestroyWindow();
-    delete view;
     if (key == 1)
         emptyLog = nullptr;
 }
@@ -188,12 +184,8 @@ void TIRCWorld::DestroyMemberListView(TIRCUnit* unit, TIRCChannel* channel)
     UINT key = CardKey(unit, channel);
     if (channel)
         channel->DetachMemberView();
-    CWnd* list = memberPanel ? memberPanel->GetCard(key) : nullptr;
-    if (!list)
+    if (!memberPanel || !memberPanel->DestroyCard(key))
         return;
-    memberPanel->RemoveCard(key);
-    list->DestroyWindow();
-    delete list;
     if (key == 1)
         emptyMemberList = nullptr;
     else if (IsSelected(unit, channel))
@@ -534,19 +526,14 @@ void TIRCWorld::ResetSearchInAllLogs()
     }
 }
 
-bool TIRCWorld::FindNext()
-{
-    TLogView* view = GetCurrentLogView();
-    if (!view || view == emptyLog || !view->FindNextMatch(true, false))
-        return false;
-    view->ScrollToSelection();
-    return true;
-}
+bool TIRCWorld::FindNext() { return FindMatch(true); }
 
-bool TIRCWorld::FindPrevious()
+bool TIRCWorld::FindPrevious() { return FindMatch(false); }
+
+bool TIRCWorld::FindMatch(bool forward)
 {
     TLogView* view = GetCurrentLogView();
-    if (!view || view == emptyLog || !view->FindNextMatch(false, false))
+    if (!view || view == emptyLog || !view->FindNextMatch(forward, false))
         return false;
     view->ScrollToSelection();
     return true;
