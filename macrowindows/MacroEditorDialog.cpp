@@ -46,7 +46,6 @@ BOOL TMacroEditorDialog::OnInitDialog()
 {
     TRowListDialog::OnInitDialog();
     initialised = true;
-    layout.parent = m_hWnd;
     for (UINT id : {IDC_ROWS_NEW, IDC_ROWS_EDIT, IDC_ROWS_COPY, IDC_ROWS_DELETE, IDC_ROWS_UP, IDC_ROWS_DOWN})
         Anchor(id, LAYOUT_ANCHOR_LEFT | LAYOUT_ANCHOR_TOP);
     Anchor(IDC_MACRO_EDITOR_INSERT_FILE, LAYOUT_ANCHOR_LEFT | LAYOUT_ANCHOR_BOTTOM);
