@@ -28,7 +28,7 @@ BOOL TAlternativeServersDialog::OnInitDialog()
     TUpdateDialog::OnInitDialog();
     HWND list = List();
     const UINT headings[] = {IDS_ALT_HOST_COLUMN, IDS_ALT_PORT_COLUMN};
-    const int defaults[] = {220, 60};
+    const int defaults[] = {200, 360};
     for (int i = 0; i < 2; i++) {
         CString heading = LoadResourceString(headings[i]);
         LVCOLUMNW column = {};

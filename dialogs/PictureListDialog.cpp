@@ -1,6 +1,5 @@
 #include "dialogs/PictureListDialog.h"
 
-#include "classlib/CmdUI.h"
 #include "classlib/DC.h"
 
 namespace {
@@ -128,14 +127,10 @@ void TPictureListDialog::OnDoubleClick(TListBox*, UINT, int, int)
         OnOK();
 }
 
-bool TPictureListDialog::CanConfirm() const { return list.GetCurSel() < 0 || !preview.IsEmpty(); }
-
-void TPictureListDialog::OnUpdateOK(CCmdUI* ui) { ui->Enable(CanConfirm()); }
-
+// The name is returned whether or not it previews: the caller decides what a picture that does
+// not load means for it.
 void TPictureListDialog::OnOK()
 {
-    if (!CanConfirm())
-        return;
     int index = list.GetCurSel();
     file = index >= 0 ? list.GetText(index) : CString();
     TUpdateDialog::OnOK();

@@ -45,7 +45,6 @@ public:
 
     BEGIN_MSG_MAP(TPictureListDialog)
         COMMAND_ID_HANDLER(IDC_PICTURE_UPDATE, FillList)
-        UPDATE_UI_HANDLER(IDOK, OnUpdateOK)
         CHAIN_MSG_MAP(TUpdateDialog)
     END_MSG_MAP()
 
@@ -60,9 +59,6 @@ private:
     void FillList();
     void OnSelChange(TListBox* list) override;
     void OnDoubleClick(TListBox* list, UINT flags, int x, int y) override;
-    void OnUpdateOK(CCmdUI* ui);
-    // A selected picture that shows no preview cannot become a background.
-    bool CanConfirm() const;
 
     TPicturePanel preview;
     TListBox list;

@@ -331,7 +331,9 @@ public:
     void CloseWhoisDialogs();
     void OnRefresh(IWhoisWindow* dialog) override;
     void OnJoin(IWhoisWindow* dialog, const CString& channel) override;
+    void OnAddMask(IWhoisWindow* dialog, const CString& nick, const CString& user, const CString& host) override;
     void OnDropFiles(IWhoisWindow* dialog, const CString& nick, const CString& path) override;
+    void OnSendFile(IWhoisWindow* dialog, const CString& nick) override;
     void OnTalk(IWhoisWindow* dialog, const CString& nick) override;
     void OnClose(IWhoisWindow* dialog) override;
 

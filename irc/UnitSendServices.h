@@ -86,6 +86,10 @@ public:
                                                const CString& address, int port, bool activate) = 0;
     // One of those dialogs has gone; the count of open ones falls.
     virtual void OnDCCChatDialogClosed() = 0;
+    // The ignore list, opened or brought forward, with the mask in its mask box.
+    virtual void ShowIgnoreList(const CString& mask) = 0;
+    // Asks for a file to offer to the nick; false when none was chosen.
+    virtual bool ChooseFileToSend(const CString& nick, CString& path) = 0;
 
 protected:
     ~IUnitFrame() = default;
@@ -143,4 +147,6 @@ public:
         return nullptr;
     }
     void OnDCCChatDialogClosed() override {}
+    void ShowIgnoreList(const CString&) override {}
+    bool ChooseFileToSend(const CString&, CString&) override { return false; }
 };

@@ -4,6 +4,7 @@
 #include "irc/IRCUnit.h"
 
 #include "ircproto/IRCNames.h"
+#include "settings/Preference.h"
 
 namespace {
 
@@ -101,10 +102,25 @@ void TIRCUnit::OnRefresh(IWhoisWindow* dialog) { SendWhois(dialog->GetNick()); }
 
 void TIRCUnit::OnJoin(IWhoisWindow*, const CString& channel) { SendJoin(channel, CString()); }
 
+void TIRCUnit::OnAddMask(IWhoisWindow*, const CString& nick, const CString& user, const CString& host)
+{
+    frame->ShowIgnoreList(preference->MakeMask(nick, user, host));
+}
+
 void TIRCUnit::OnDropFiles(IWhoisWindow*, const CString& nick, const CString& path)
 {
     if (session.state == StateLoggedIn)
         dccManager->AddSendItem(this, nick, path);
+}
+
+void TIRCUnit::OnSendFile(IWhoisWindow* dialog, const CString& nick)
+{
+    if (session.state != StateLoggedIn)
+        return;
+    CString path;
+    // The chooser is modal: the state is asked again when the file is offered.
+    if (frame->ChooseFileToSend(nick, path))
+        OnDropFiles(dialog, nick, path);
 }
 
 void TIRCUnit::OnTalk(IWhoisWindow* dialog, const CString& nick)

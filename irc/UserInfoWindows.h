@@ -36,8 +36,12 @@ class IWhoisDialogListener {
 public:
     virtual void OnRefresh(IWhoisWindow* dialog) = 0;
     virtual void OnJoin(IWhoisWindow* dialog, const CString& channel) = 0;
+    // The nick's mask, made from its user and host, into the ignore list's mask box.
+    virtual void OnAddMask(IWhoisWindow* dialog, const CString& nick, const CString& user, const CString& host) = 0;
     // One call per dropped file, in drop order.
     virtual void OnDropFiles(IWhoisWindow* dialog, const CString& nick, const CString& path) = 0;
+    // Asks for a file and offers it to the nick.
+    virtual void OnSendFile(IWhoisWindow* dialog, const CString& nick) = 0;
     virtual void OnTalk(IWhoisWindow* dialog, const CString& nick) = 0;
     virtual void OnClose(IWhoisWindow* dialog) = 0;
 

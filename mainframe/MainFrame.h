@@ -379,6 +379,7 @@ public:
     bool IsPromptTargetAlive(TIRCUnit* unit, TIRCChannel* channel) const;
     // The ignore list window (app/MainFrameIgnoreList.cpp).
     void ShowIgnoreListDialog();
+    void ShowIgnoreList(const CString& mask) override;
     void OnRegisterIgnore();
     TMaskDialog* GetIgnoreListDialog() const { return ignoreList.Get(); }
     void OnMaskDialogOK(TMaskDialog* dialog) override;

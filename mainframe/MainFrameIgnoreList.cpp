@@ -30,6 +30,14 @@ void CMainFrame::ShowIgnoreListDialog()
         dialog->AddMask(mask);
 }
 
+// For the user to look at and add: nothing is listed yet.
+void CMainFrame::ShowIgnoreList(const CString& mask)
+{
+    ShowIgnoreListDialog();
+    if (ignoreList.IsOpen())
+        ignoreList->SetMaskText(mask);
+}
+
 void CMainFrame::OnMaskDialogOK(TMaskDialog* dialog)
 {
     if (!ignoreList.Holds(dialog))

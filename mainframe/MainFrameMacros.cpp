@@ -27,6 +27,10 @@ void CMainFrame::OnMacroSettings()
         macroSelect.Open(std::move(made), [](TMacroSelectDialog& d) { return d.Create(IDD_MACRO_SELECT, nullptr) != FALSE; });
     if (!dialog)
         return;
+    // The window hides while its editor is open: the editor follows the frame in its place, and
+    // the window passes the top-most state on to it, now and when it opens one later.
+    macroSelect.standIn = [this]() -> CWnd* { return macroSelect->GetEditor(); };
+    macroSelect.setTopMost = [this](bool on) { macroSelect->SetTopMost(on); };
     CentreWindowOn(dialog->m_hWnd, m_hWnd);
     dialog->ShowWindow(SW_SHOW);
     dialog->SetTopMost(alwaysOnTop);

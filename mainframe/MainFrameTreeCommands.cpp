@@ -73,16 +73,14 @@ void CMainFrame::RefreshServerColumns()
         return;
     std::vector<TIRCUnit*> servers;
     world->GetUnitsInTreeOrder(servers);
-    if (scriptSelect && scriptSelect->m_hWnd) {
-        scriptSelect->SetServers(servers);
-        scriptSelect->RebuildColumns();
-        scriptSelect->RefreshList();
-    }
-    if (macroSelect.IsOpen()) {
+    TServerFileListDialog* windows[] = {scriptSelect.Get(), macroSelect.Get()};
+    for (TServerFileListDialog* window : windows) {
+        if (!window || !window->m_hWnd)
+            continue;
         // The widths of the columns as they stand go to their servers before the columns change.
-        macroSelect->SaveLayout();
-        macroSelect->SetServers(servers);
-        macroSelect->RebuildColumns();
-        macroSelect->RefreshList();
+        window->SaveLayout();
+        window->SetServers(servers);
+        window->RebuildColumns();
+        window->RefreshList();
     }
 }

@@ -38,7 +38,7 @@ void TOwnedWindowSlot::Destroy()
         beforeDestroy();
     // Taken out first, so what the window reports while it goes finds the slot empty.
     std::unique_ptr<CWnd> gone = std::move(window);
-    hiddenWithFrame = false;
+    hiddenWithFrame = nullptr;
     if (gone->m_hWnd)
         gone->DestroyWindow();
 }
@@ -62,16 +62,25 @@ void TOwnedWindowSlot::KickIdle(WPARAM wParam, LPARAM lParam)
         window->SendMessage(WM_KICKIDLE, wParam, lParam);
 }
 
+HWND TOwnedWindowSlot::ShownWindow() const
+{
+    CWnd* instead = standIn ? standIn() : nullptr;
+    return instead && instead->m_hWnd ? instead->m_hWnd : window->m_hWnd;
+}
+
 void TOwnedWindowSlot::FollowFrameHidden(bool hide)
 {
     if (!(traits & OwnedFollowsFrame) || !IsOpen())
         return;
-    if (hide && ::IsWindowVisible(window->m_hWnd)) {
-        window->ShowWindow(SW_HIDE);
-        hiddenWithFrame = true;
+    HWND shown = ShownWindow();
+    if (hide && ::IsWindowVisible(shown)) {
+        ::ShowWindow(shown, SW_HIDE);
+        hiddenWithFrame = shown;
     } else if (!hide && hiddenWithFrame) {
-        window->ShowWindow(SW_SHOWNA);
-        hiddenWithFrame = false;
+        // Not when the window hidden has gone meanwhile and another stands there now.
+        if (shown == hiddenWithFrame)
+            ::ShowWindow(shown, SW_SHOWNA);
+        hiddenWithFrame = nullptr;
     }
 }
 
@@ -79,7 +88,11 @@ void TOwnedWindowSlot::FollowFrameHidden(bool hide)
 // top-most, so every window is set.
 void TOwnedWindowSlot::FollowFrameTopMost(bool on)
 {
-    if (IsOpen())
+    if (!IsOpen())
+        return;
+    if (setTopMost)
+        setTopMost(on);
+    else
         window->SetWindowPos(on ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 

@@ -49,6 +49,11 @@ public:
 
     // Sees the window just before it goes, on every path: to keep its size or detach it.
     std::function<void()> beforeDestroy;
+    // The window's own top-most switch, for a window that passes the state on to what it opened;
+    // without one the window is moved.
+    std::function<void(bool)> setTopMost;
+    // A window that stands in for this one while it hides (an editor it opened), or null.
+    std::function<CWnd*()> standIn;
 
     // What the list does to every window.
     void KickIdle(WPARAM wParam, LPARAM lParam);
@@ -61,11 +66,15 @@ protected:
     bool Take(std::unique_ptr<CWnd> made, bool created);
 
 private:
+    // The window on screen for this one: its stand-in when there is one, else itself.
+    HWND ShownWindow() const;
+
     TOwnedWindows& list;
     UINT command;
     unsigned traits;
     std::unique_ptr<CWnd> window;
-    bool hiddenWithFrame = false;
+    // The window the frame's hiding took away, to show again.
+    HWND hiddenWithFrame = nullptr;
 };
 
 template <class T> class TOwnedWindow : public TOwnedWindowSlot {

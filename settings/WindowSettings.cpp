@@ -81,7 +81,7 @@ void ExchangeWindowSettings(TIniExchange& io, TConfig& config)
     io.Section(L"Server");
     ExchangeHeader(io, L"Header.%d", g.serverHeader, {140, 50, 50, 50, 30, 30, 30});
     io.Section(L"AltServers");
-    ExchangeHeader(io, L"Header.%d", g.altServersHeader, {220, 60});
+    ExchangeHeader(io, L"Header.%d", g.altServersHeader, {200, 360});
     io.Section(L"PreferenceSound");
     ExchangeHeader(io, L"Header.%d", g.preferenceSoundHeader, {200, 360});
     io.Section(L"PreferenceFormat");

@@ -443,11 +443,14 @@ void TIRCWorld::ApplyServerSettings(TIRCUnit* unit, const TUnitConfig& edited)
     setting.Name = unit->GetName();
     unit->ApplySettings(setting);
     unit->ReloadScripts();
-    if (newName != unit->GetName())
+    if (newName != unit->GetName()) {
+        // The server just edited stays selected under its new name.
+        if (FindUnit(unitName) == unit)
+            unitName = newName;
         RenameUnit(unit, newName);
+    }
     if (unitItem)
         serverTree->Expand(unitItem, expanded ? TVE_EXPAND : TVE_COLLAPSE);
-    // A renamed unit no longer answers to the noted name, and then nothing is selected.
     SelectByNames(unitName, channelName);
     SortUnits();
     SortChannels(unitItem);

@@ -295,6 +295,8 @@ public:
     void BlinkDCCDialog() override;
     IDCCChatRequest* OpenDCCChatDialog(IDCCChatDialogListener* listener, const CString& nick, const CString& address,
                                        int port, bool activate) override;
+    void ShowIgnoreList(const CString& mask) override;
+    bool ChooseFileToSend(const CString& nick, CString& path) override;
 
     // Every file transfer of the program, whatever the server.
     TDCCManager& GetDCCManager() { return dccManager; }

@@ -47,6 +47,9 @@ public:
     virtual void BlinkDCCDialog() {}
     // WHOIS of the nicks selected in the member list.
     virtual void OnUserInfo() = 0;
+    // Opens or brings forward the ignore list with the mask in its mask box; frames without one
+    // do nothing.
+    virtual void ShowIgnoreList(const CString&) {}
 
 protected:
     ~IWorldFrame() = default;

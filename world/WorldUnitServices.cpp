@@ -4,14 +4,18 @@
 
 #include "dccwindows/DCCChatDialog.h"
 #include "dialogs/InviteDialog.h"
+#include "dialogs/MessageBoxes.h"
 #include "dialogs/NickDialog.h"
 #include "foundation/IrcMarkup.h"
+#include "foundation/ResourceString.h"
 #include "foundation/WindowHelpers.h"
 #include "world/ChannelMaskList.h"
 #include "world/WhoDialog.h"
 #include "world/WorldFrame.h"
 #include "logview/LogView.h"
 #include "settings/Config.h"
+#include "res/strings/foundation.h"
+#include "res/strings/irc.h"
 
 #include <mmsystem.h>
 #include <shellapi.h>
@@ -104,6 +108,25 @@ void TIRCWorld::ShowDCCDialog(bool minimized)
 {
     if (frame)
         frame->ShowDCCDialog(minimized);
+}
+
+void TIRCWorld::ShowIgnoreList(const CString& mask)
+{
+    if (frame)
+        frame->ShowIgnoreList(mask);
+}
+
+bool TIRCWorld::ChooseFileToSend(const CString& nick, CString& path)
+{
+    TFileDialog dialog(true, CString(), CString(), OFN_EXPLORER | OFN_HIDEREADONLY,
+                       LoadResourceString(IDS_FILTER_ALL_FILES), frame ? frame->GetFrameWindow() : nullptr);
+    CString title;
+    title.Format(LoadResourceString(IDS_SEND_FILE_TO_NICK_TITLE), nick.GetString());
+    dialog.SetTitle(title);
+    if (dialog.DoModal() != IDOK)
+        return false;
+    path = dialog.GetPathName();
+    return true;
 }
 
 void TIRCWorld::BringDCCDialogToFront()

@@ -114,6 +114,14 @@ public:
     IDCCChatRequest* OpenDCCChatDialog(IDCCChatDialogListener*, const CString& nick, const CString& address, int port,
                                        bool activate) override;
     void OnDCCChatDialogClosed() override { dcc.push_back("chat dialog closed"); }
+    void ShowIgnoreList(const CString& mask) override { Frame("ignore " + Narrow(mask)); }
+    // Answers with chosenFile; an empty one is a cancelled chooser.
+    bool ChooseFileToSend(const CString& nick, CString& path) override
+    {
+        Frame("choose " + Narrow(nick));
+        path = chosenFile;
+        return !chosenFile.IsEmpty();
+    }
 
     void Event(const char* name, const CString& target, const CString& text);
     void Frame(const std::string& call) { frame.push_back(call); }
@@ -127,6 +135,7 @@ public:
     // One line per call into the main window.
     std::vector<std::string> frame;
     CString selectedText;
+    CString chosenFile;
     bool takeCommands = false;
     // Size of the file the DCC side holds for a resume; negative for none.
     long long fileSize = -1;

@@ -9,13 +9,32 @@
 #include "tests/common/PopupMenu.h"
 #include "tests/common/Screenshot.h"
 #include "tests/common/TempFolder.h"
+#include "tests/common/UserInput.h"
 #include "tests/macrowindows/MacroWindowSteps.h"
+
+#include <functional>
 
 namespace {
 
 using Names = std::vector<CString>;
 
 Names Enabled(TIRCUnit* unit) { return unit->GetSettings().MacroFiles; }
+
+int ColumnOf(HWND list, const wchar_t* heading)
+{
+    HWND header = ListView_GetHeader(list);
+    for (int i = 0; i < Header_GetItemCount(header); i++) {
+        wchar_t text[64] = L"";
+        HDITEMW item = {};
+        item.mask = HDI_TEXT;
+        item.pszText = text;
+        item.cchTextMax = 64;
+        Header_GetItem(header, i, &item);
+        if (wcscmp(text, heading) == 0)
+            return i;
+    }
+    return -1;
+}
 
 } // namespace
 
@@ -63,6 +82,46 @@ TEST_F(MainFrameFixture, MacroSettingsFollowTheServersAndTellThemOfFileChanges)
     EXPECT_EQ(nullptr, frame->GetMacroSettings());
 }
 
+// A server added from the menu rebuilds the server columns of both settings windows; a width the
+// user dragged there is kept through it.
+TEST_F(MainFrameFixture, ServerColumnWidthsDraggedInEitherSettingsWindowSurviveANewServer)
+{
+    const struct {
+        const char* name;
+        UINT command;
+        std::function<TServerFileListDialog*()> window;
+    } rows[] = {
+        {"script settings", ID_SCRIPT_SETTINGS, [&]() -> TServerFileListDialog* { return frame->GetScriptSettings(); }},
+        {"macro settings", ID_MACRO_SETTINGS, [&]() -> TServerFileListDialog* { return frame->GetMacroSettings(); }},
+    };
+    std::vector<int> dragged;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        frame->SendMessageW(WM_COMMAND, row.command, 0);
+        TServerFileListDialog* window = row.window();
+        ASSERT_NE(nullptr, window);
+        ASSERT_TRUE(PumpMessagesUntil([&] { return ::IsWindowVisible(window->m_hWnd) != FALSE; }, 5000));
+        HWND list = window->GetList().m_hWnd;
+        HWND header = ListView_GetHeader(list);
+        ASSERT_EQ(2, Header_GetItemCount(header)); // the file names and "net"
+        RECT column = {};
+        Header_GetItemRect(header, 1, &column);
+        int before = ListView_GetColumnWidth(list, 1);
+        DragMouse(ScreenPointOf(header, column.right - 1, 8), ScreenPointOf(header, column.right + 40, 8));
+        ASSERT_TRUE(PumpMessagesUntil([&] { return ListView_GetColumnWidth(list, 1) > before + 20; }, 5000));
+        dragged.push_back(ListView_GetColumnWidth(list, 1));
+    }
+
+    world->Select(net, nullptr);
+    frame->SendMessageW(WM_COMMAND, ID_COPY_SERVER, 0);
+    for (size_t i = 0; i < std::size(rows); i++) {
+        SCOPED_TRACE(rows[i].name);
+        HWND list = rows[i].window()->GetList().m_hWnd;
+        EXPECT_TRUE(PumpMessagesUntil([&] { return Header_GetItemCount(ListView_GetHeader(list)) == 3; }, 5000));
+        EXPECT_EQ(dragged[i], ListView_GetColumnWidth(list, ColumnOf(list, L"net"))) << "the dragged width was lost";
+    }
+}
+
 TEST_F(MainFrameFixture, MacroSettingsBringBackTheOpenEditorInstead)
 {
     ASSERT_TRUE(WriteFileBytes(settings.GetMacroFolder() + L"one.kmf", "1\tEncoding=UTF-8\r\n"));
@@ -87,6 +146,52 @@ TEST_F(MainFrameFixture, MacroSettingsBringBackTheOpenEditorInstead)
     EXPECT_FALSE(::IsWindowEnabled(GetDlgItem(editor, IDC_MACRO_EDITOR_DELETE)));
     Click(editor, IDCANCEL);
     EXPECT_TRUE(::IsWindowVisible(window->m_hWnd));
+}
+
+// The settings window hides while its editor is open, so the editor follows the main window in
+// its place: hidden and shown again with it, on top with it, and an editor opened after the
+// switch starts in the switch's state.
+TEST_F(MainFrameFixture, AnOpenMacroEditorFollowsTheMainWindowInPlaceOfTheSettingsWindow)
+{
+    auto onTop = [](HWND window) { return (::GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; };
+    ASSERT_TRUE(WriteFileBytes(settings.GetMacroFolder() + L"one.kmf", "1\tEncoding=UTF-8\r\n"));
+    ASSERT_FALSE(frame->IsTopMost());
+    frame->SendMessageW(WM_COMMAND, ID_MACRO_SETTINGS, 0);
+    TMacroSelectDialog* window = frame->GetMacroSettings();
+    ASSERT_NE(nullptr, window);
+    ASSERT_TRUE(PumpMessagesUntil([&] { return ::IsWindowVisible(window->m_hWnd) != FALSE; }, 5000));
+
+    // The action runs from the message loop.
+    auto flipTopMost = [&] {
+        bool before = frame->IsTopMost();
+        frame->ExecuteAction(L"topmost");
+        ASSERT_TRUE(PumpMessagesUntil([&] { return frame->IsTopMost() != before; }, 5000));
+    };
+    flipTopMost();
+    FocusForInput(window->GetList().m_hWnd);
+    PressKey(VK_RETURN);
+    ASSERT_TRUE(
+        PumpMessagesUntil([&] { return window->GetEditor() && ::IsWindowVisible(window->GetEditor()->m_hWnd); }, 5000));
+    HWND editor = window->GetEditor()->m_hWnd;
+    EXPECT_TRUE(onTop(editor)) << "the editor did not start on top";
+    flipTopMost();
+    EXPECT_FALSE(onTop(editor));
+    flipTopMost();
+    EXPECT_TRUE(onTop(editor));
+
+    settings.preference.HideAllWindowOnMinimize = true;
+    frame->ExecuteAction(L"minimize");
+    EXPECT_TRUE(PumpMessagesUntil([&] { return ::IsIconic(frame->m_hWnd) && !::IsWindowVisible(editor); }, 5000))
+        << "the editor stayed on screen";
+    EXPECT_FALSE(::IsWindowVisible(window->m_hWnd));
+    frame->SendMessageW(WM_SYSCOMMAND, SC_RESTORE, 0);
+    EXPECT_TRUE(PumpMessagesUntil([&] { return ::IsWindowVisible(editor) && !::IsIconic(frame->m_hWnd); }, 5000));
+    EXPECT_FALSE(::IsWindowVisible(window->m_hWnd)) << "the settings window showed beside its editor";
+    EXPECT_TRUE(SaveWindowPng(editor, ScreenshotPath(L"mainframe-macro-editor-restored.png")));
+
+    Click(editor, IDCANCEL);
+    EXPECT_TRUE(PumpMessagesUntil([&] { return ::IsWindowVisible(window->m_hWnd) != FALSE; }, 5000));
+    EXPECT_TRUE(onTop(window->m_hWnd));
 }
 
 using FramePopupEditor = ServedFrameFixture;

@@ -94,3 +94,23 @@ TEST_F(IgnoreList, OneMemberFillsTheEditAndSeveralAreAddedOnce)
     EXPECT_TRUE(PumpMessagesUntil([&] { return frame->GetIgnoreListDialog() == nullptr; }, 3000));
     EXPECT_TRUE(settings.world.IgnoreMasks.empty());
 }
+
+// The WHOIS windows' mask slot of a server reaches the same window through the world.
+TEST_F(IgnoreList, TheServersMaskSlotOpensTheListWithTheMaskWaitingInItsEdit)
+{
+    settings.world.IgnoreMasks = {L"*!*@spam.example"};
+    IWhoisDialogListener& server = *net;
+    server.OnAddMask(nullptr, L"erin", L"eu", L"erin.example");
+    TMaskDialog* dialog = frame->GetIgnoreListDialog();
+    ASSERT_TRUE(dialog);
+    HWND window = dialog->m_hWnd;
+    EXPECT_TRUE(::IsWindowVisible(window));
+    EXPECT_EQ(MaskOf(L"erin"), GetControlText(::GetDlgItem(window, IDC_MASK_EDIT)));
+    EXPECT_EQ(std::vector<CString>{L"*!*@spam.example"}, ListedMasks(window)) << "nothing is added yet";
+
+    // Again with the window open: the same window, the new mask in its edit.
+    server.OnAddMask(nullptr, L"bob", L"", L"bob.example");
+    EXPECT_EQ(dialog, frame->GetIgnoreListDialog());
+    EXPECT_EQ(settings.preference.MakeMask(L"bob", L"", L"bob.example"),
+              GetControlText(::GetDlgItem(window, IDC_MASK_EDIT)));
+}

@@ -6,8 +6,10 @@
 
 #include "foundation/Path.h"
 #include "res/resource.h"
+#include "tests/common/ControlText.h"
 #include "tests/common/SheetInput.h"
 #include "tests/common/ShownWindow.h"
+#include "tests/common/StringPrinter.h"
 
 #include <functional>
 #include <map>
@@ -201,4 +203,42 @@ TEST_F(ServerDialogCommands, PropertiesTakeEffectAtOnceWhereTheyCanAndTheRestAtT
     EXPECT_EQ(6999, stored[0].Port);
     ASSERT_EQ(1u, stored[0].Channels.size());
     EXPECT_EQ(CString(L"#alpha"), stored[0].Channels[0].Name);
+}
+
+// The server just renamed stays the one in view: selected in the tree (with its channel when one
+// was), named in the title, its commands enabled.
+TEST_F(ServerDialogCommands, ARenamedServerStaysSelectedWithItsChannel)
+{
+    const struct {
+        const char* name;
+        bool channel;
+        const wchar_t* newName;
+        const wchar_t* title; // a part of the title
+    } rows[] = {
+        {"the channel was selected", true, L"home", L"#alpha"},
+        {"the server was selected", false, L"work", L"work"},
+    };
+    HWND tree = frame->GetServerTree()->m_hWnd;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        TIRCChannel* wanted = row.channel ? alpha : nullptr;
+        world->Select(net, wanted);
+        PumpMessagesFor(50);
+        ASSERT_TRUE(RunWithDialog(L"serverproperty", [&](TSheetInput& input) {
+            input.Retype(IDC_SERVER_NAME, row.newName);
+            input.ClickOk();
+        }));
+        ASSERT_EQ(net, world->FindUnit(row.newName));
+        TIRCUnit* unit = nullptr;
+        TIRCChannel* channel = nullptr;
+        world->GetSelection(unit, channel);
+        EXPECT_EQ(net, unit);
+        EXPECT_EQ(wanted, channel);
+        HTREEITEM selected = TreeView_GetSelection(tree);
+        ASSERT_NE(nullptr, selected);
+        EXPECT_EQ(row.channel ? CString(L"#alpha") : CString(row.newName), TreeItemText(tree, selected));
+        EXPECT_TRUE(PumpMessagesUntil([&] { return GetControlText(frame->m_hWnd).Find(row.title) >= 0; }, 5000))
+            << "title: " << Narrow(GetControlText(frame->m_hWnd));
+        EXPECT_FALSE(ItemState(TopMenu(1), ID_DISCONNECT) & MF_GRAYED);
+    }
 }

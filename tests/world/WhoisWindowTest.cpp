@@ -3,7 +3,10 @@
 
 #include "tests/world/UserInfoFixture.h"
 
+#include "tests/common/DialogSteps.h"
+#include "tests/common/ShownWindow.h"
 #include "tests/common/StringPrinter.h"
+#include "tests/common/TempFolder.h"
 
 #include <shlobj.h>
 
@@ -183,6 +186,68 @@ TEST_F(WhoisWindowTest, DroppedFilesAreOfferedWholeInDropOrderOnlyWhileLoggedIn)
     ::PostMessageW(hwnd, WM_DROPFILES, (WPARAM)MakeDrop({L"C:\\d.txt"}), 0);
     PumpMessagesFor(100);
     EXPECT_TRUE(side.dcc.empty()) << "not logged in";
+}
+
+// No control of the window raises these two; the unit answers them all the same.
+TEST_F(WhoisWindowTest, MaskSlotFillsTheIgnoreListAndSendFileSlotOffersTheChosenFileWhileLoggedIn)
+{
+    FeedWhois(kWhoisReply, std::size(kWhoisReply));
+    IWhoisWindow* window = WhoisWindow(L"Alice");
+    ASSERT_NE(window, nullptr);
+    IWhoisDialogListener& listener = *unit;
+    preference.AutoMask = false;
+    listener.OnAddMask(window, L"Alice", L"ali", L"host.example");
+    listener.OnAddMask(window, L"Alice", L"", L"host.example");
+    EXPECT_EQ(side.frame, (std::vector<std::string>{"ignore Alice!ali@host.example", "ignore Alice!*@host.example"}));
+
+    const struct {
+        const char* name;
+        bool loggedIn;
+        const wchar_t* chosen; // empty: the chooser is cancelled
+        std::vector<std::string> frame;
+        std::vector<std::string> dcc;
+    } rows[] = {
+        {"a chosen file is offered whole", true, L"C:\\a b.bin", {"choose Alice"}, {"send Alice C:\\a b.bin"}},
+        {"a cancelled chooser offers nothing", true, L"", {"choose Alice"}, {}},
+        {"nothing is asked while not logged in", false, L"C:\\a.txt", {}, {}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        side.frame.clear();
+        side.dcc.clear();
+        side.chosenFile = row.chosen;
+        unit->GetSession().state = row.loggedIn ? TIRCUnit::StateLoggedIn : TIRCUnit::StateRegistering;
+        listener.OnSendFile(window, L"Alice");
+        EXPECT_EQ(side.frame, row.frame);
+        EXPECT_EQ(side.dcc, row.dcc);
+    }
+}
+
+// The system's open-file dialog as the user answers it: a path typed and Enter, or Escape.
+TEST_F(WhoisWindowTest, TheWorldsFileChooserNamesTheNickAndGivesTheTypedPath)
+{
+    CString file = folder.path + L"offer.txt";
+    ASSERT_TRUE(WriteFileBytes(file, "hello"));
+    CString caption;
+    WhenDialogShown([&](HWND dialog) {
+        caption = GetControlText(dialog);
+        HWND box = ::GetDlgItem(dialog, 0x47C);
+        Retype(box ? box : ::GetDlgItem(dialog, 0x480), file);
+        // Left to the chooser's own loop, which turns Enter into its OK.
+        QueueKey(VK_RETURN);
+    });
+    CString path;
+    EXPECT_TRUE(world->ChooseFileToSend(L"Alice", path));
+    EXPECT_EQ(caption, L"Alice に送信するファイルを選択");
+    EXPECT_EQ(path, file);
+
+    WhenDialogShown([](HWND dialog) {
+        FocusForInput(dialog);
+        QueueKey(VK_ESCAPE);
+    });
+    path.Empty();
+    EXPECT_FALSE(world->ChooseFileToSend(L"Alice", path));
+    EXPECT_EQ(path, L"");
 }
 
 TEST_F(WhoisWindowTest, HostAddressIsLookedUpAndAnUnresolvableHostLeavesItEmpty)

@@ -264,11 +264,12 @@ TEST_F(WorldTest, EditedServerSettingsReachTheRunningUnit)
     EXPECT_EQ(unit->FindChannel(L"#keep")->GetConfig().Password, L"key");
     EXPECT_NE(unit->FindChannel(L"peer"), nullptr);
     EXPECT_EQ(unit->GetSession().codePage, 65001);
-    // The renamed unit no longer answers to the noted name: nothing is selected.
+    // The renamed unit stays selected; its selected channel went, so the unit itself is.
     TIRCUnit* selectedUnit;
     TIRCChannel* selectedChannel;
     world->GetSelection(selectedUnit, selectedChannel);
-    EXPECT_EQ(selectedUnit, nullptr);
+    EXPECT_EQ(selectedUnit, unit);
+    EXPECT_EQ(selectedChannel, nullptr);
 
     TIRCUnit stranger(&views, &preference, tree.Units[1]);
     world->ApplyServerSettings(&stranger, edited);

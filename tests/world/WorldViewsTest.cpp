@@ -437,11 +437,12 @@ TEST_F(WorldViewsTest, EditedServerSettingsRebuildTheChannelItemsInTheirNewOrder
     EXPECT_EQ(Children(TVI_ROOT), (std::vector<CString>{L"home_", L"home"}));
     EXPECT_EQ(Children(Item(net)), (std::vector<CString>{L"#beta", L"#new", L"friend"}));
     EXPECT_EQ(net->FindChannel(L"#alpha"), nullptr);
-    // The noted node went with the old name.
+    // The noted node stays selected under the new name.
     TIRCUnit* unit;
     TIRCChannel* channel;
     Selection(unit, channel);
-    EXPECT_EQ(unit, nullptr);
+    EXPECT_EQ(unit, net);
+    EXPECT_EQ(channel, beta);
 }
 
 TEST_F(WorldViewsTest, PreferencesReachTheTreeTheListsAndTheAllChannelsLog)
