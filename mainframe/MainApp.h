@@ -67,4 +67,3 @@ private:
     bool oleStarted = false;
 };
 
-CMainApp* GetMainApp();
