@@ -66,4 +66,3 @@ private:
     bool socketsStarted = false;
     bool oleStarted = false;
 };
-
