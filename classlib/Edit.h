@@ -7,7 +7,6 @@
 template <class TBase> class CEditT : public TBase {
 public:
     void LimitText(int limit) { this->SendMessage(EM_LIMITTEXT, (WPARAM)limit); }
-    UINT GetLimitText() const { return (UINT)this->SendMessage(EM_GETLIMITTEXT); }
     void SetSel(int start, int end) { this->SendMessage(EM_SETSEL, (WPARAM)start, (LPARAM)end); }
     void GetSel(int& start, int& end) const
     {
@@ -18,7 +17,6 @@ public:
     }
     void ReplaceSel(LPCWSTR text, BOOL canUndo = FALSE) { this->SendMessage(EM_REPLACESEL, canUndo, (LPARAM)text); }
     void ScrollCaret() { this->SendMessage(EM_SCROLLCARET); }
-    BOOL SetReadOnly(BOOL readOnly = TRUE) { return (BOOL)this->SendMessage(EM_SETREADONLY, readOnly); }
 };
 
 class CEdit : public CEditT<CWnd> {

@@ -3,12 +3,7 @@
 
 #include "classlib/Wnd.h"
 
-template <class TBase> class CStaticT : public TBase {
-public:
-    HICON SetIcon(HICON icon) { return (HICON)this->SendMessage(STM_SETICON, (WPARAM)icon); }
-};
-
-class CStatic : public CStaticT<CWnd> {
+class CStatic : public CWnd {
 public:
     BOOL Create(LPCWSTR text, DWORD style, const RECT& rect, HWND parent, UINT id)
     {

@@ -12,7 +12,6 @@ public:
     {
         return (BOOL)this->SendMessage(TB_ADDBUTTONSW, (WPARAM)count, (LPARAM)buttons);
     }
-    int GetButtonCount() const { return (int)this->SendMessage(TB_BUTTONCOUNT); }
     HIMAGELIST SetImageList(HIMAGELIST list) { return (HIMAGELIST)this->SendMessage(TB_SETIMAGELIST, 0, (LPARAM)list); }
     BOOL SetBitmapSize(int cx, int cy) { return (BOOL)this->SendMessage(TB_SETBITMAPSIZE, 0, MAKELPARAM(cx, cy)); }
     BOOL SetButtonSize(int cx, int cy) { return (BOOL)this->SendMessage(TB_SETBUTTONSIZE, 0, MAKELPARAM(cx, cy)); }
@@ -20,7 +19,6 @@ public:
     {
         return (BOOL)this->SendMessage(TB_GETITEMRECT, (WPARAM)index, (LPARAM)rect);
     }
-    BOOL IsButtonEnabled(int id) const { return (BOOL)this->SendMessage(TB_ISBUTTONENABLED, (WPARAM)id); }
 };
 
 class CToolBarCtrl : public CToolBarCtrlT<CWnd> {

@@ -33,7 +33,6 @@ public:
     {
         return ::RedrawWindow(m_hWnd, nullptr, nullptr, flags);
     }
-    void SetRedraw(BOOL redraw) { ::SendMessageW(m_hWnd, WM_SETREDRAW, redraw, 0); }
 
     BOOL GetClientRect(RECT* rect) const { return ::GetClientRect(m_hWnd, rect); }
     BOOL GetWindowRect(RECT* rect) const { return ::GetWindowRect(m_hWnd, rect); }

@@ -36,7 +36,6 @@ public:
 
     // A view attached is filled by RefreshView (FillWhoList for the WHO list).
     void SetMemberView(IMemberListView* view);
-    IMemberListView* GetMemberView() const { return memberList.view; }
     void SetWhoList(IMemberListView* view);
     IMemberListView* GetWhoList() const { return whoList.view; }
     void SetWhoSortColumn(int column) { whoSortColumn = column; }

@@ -12,7 +12,6 @@ public:
     void Reset(TMemberCompare compare, int param, std::vector<TIRCMember*> members);
     void Clear() { rows.clear(); }
     bool IsSortedBy(TMemberCompare by, int byParam) const { return compare == by && param == byParam; }
-    TMemberCompare GetCompare() const { return compare; }
     int GetParam() const { return param; }
     int GetCount() const { return (int)rows.size(); }
     TIRCMember* GetAt(int row) const { return rows[(size_t)row]; }

@@ -20,8 +20,6 @@
 UINT g_taskbarCreatedMessage = 0;
 UINT g_activateMessage = 0;
 
-CMainApp* GetMainApp() { return static_cast<CMainApp*>(AfxGetApp()); }
-
 CString BuildMainWindowClassName(const CString& windowsUserName, const CString& programFolder)
 {
     CString folder = programFolder;

@@ -66,5 +66,3 @@ private:
     bool socketsStarted = false;
     bool oleStarted = false;
 };
-
-CMainApp* GetMainApp();

@@ -16,8 +16,6 @@ struct TMainCommand {
     UINT last;
     // Up to three lower-case names; unused slots are null.
     const wchar_t* names[3];
-    // Null for a command whose window or dialog comes later: it is listed and greyed or not as
-    // its rule says, and choosing it does nothing yet.
     void (CMainFrame::*run)();
     // Null: always enabled.
     void (CMainFrame::*update)(CCmdUI* ui);

@@ -186,7 +186,7 @@ private:
     TOwnedWindow<TPopupEditorDialog> popupEditor{ownedWindows, ID_POPUP_MENU_SETTINGS, OwnedFollowsFrame};
     TOwnedWindow<TMaskDialog> ignoreList{ownedWindows, ID_IGNORE_LIST};
 
-    // ---- Commands, activation, services and listener operations (app/MainFrameCommands.cpp,
+    // ---- Commands, activation, services and listener operations (MainFrameCommands.cpp,
     // MainFrameServices.cpp, MainFrameActivation.cpp, MainFrameSearch.cpp, MainFrameDrop.cpp,
     // MainFrameRules.cpp, MainFrameMemberCommands.cpp, MainFrameEditRules.cpp,
     // MainFrameListeners.cpp) ----
@@ -222,13 +222,13 @@ public:
     // The world the commands act on, given by the application once it is made.
     void SetWorld(TIRCWorld* newWorld);
     void OnProtocolLogDialogClose(TProtocolLogDialog* dialog) override;
-    // The script settings window (app/MainFrameScripts.cpp).
+    // The script settings window (MainFrameScripts.cpp).
     void OnScriptSettings();
     TScriptSelectDialog* GetScriptSettings() const { return scriptSelect.Get(); }
     void OnScriptSelectDialogClosed(TScriptSelectDialog* dialog) override;
     void OnScriptSelectionChanged(TScriptSelectDialog* dialog) override;
     void OnShowScriptConsole(TScriptSelectDialog* dialog) override;
-    // The macro settings window and the popup menu editor (app/MainFrameMacros.cpp).
+    // The macro settings window and the popup menu editor (MainFrameMacros.cpp).
     void OnMacroSettings();
     void OnPopupMenuSettings();
     TMacroSelectDialog* GetMacroSettings() const { return macroSelect.Get(); }
@@ -253,7 +253,6 @@ public:
     bool HasTargetNicks();
     std::vector<CString> GetTargetNicks();
     // The main window's only, leaving the member list's selection alone.
-    bool HasMainTargetNicks();
     std::vector<CString> GetMainTargetNicks();
     CString GetFocusedContextText();
     void SendCtcpToTargets(const CString& word);
@@ -353,14 +352,14 @@ public:
     void OnUpdateRegisterToGroup(CCmdUI* ui);
     void OnUpdateCopyMemberAddress(CCmdUI* ui);
     void OnUpdateUserPopupCommand(CCmdUI* ui);
-    // The user's popup-menu items run through the selected server (app/MainFramePopup.cpp).
+    // The user's popup-menu items run through the selected server (MainFramePopup.cpp).
     void OnUserPopupCommand();
     // Item i of the user's popup file answers to the command ID_USER_POPUP_FIRST + i.
     void AssignPopupCommandIds();
     // The id of the command being run, for the handlers of a range of ids.
     UINT runningCommand = 0;
 
-    // ---- Commands that ask for a value first (app/MainFramePrompts.cpp) ----
+    // ---- Commands that ask for a value first (MainFramePrompts.cpp) ----
     void OnTalkPrompt();
     void OnWhoisPrompt();
     void OnSendActionPrompt();
@@ -377,7 +376,7 @@ public:
     bool AskKickComment(TIRCUnit* unit, TIRCChannel* channel, CString& comment);
     // The unit is still there and logged in, and so is the channel when one is given.
     bool IsPromptTargetAlive(TIRCUnit* unit, TIRCChannel* channel) const;
-    // The ignore list window (app/MainFrameIgnoreList.cpp).
+    // The ignore list window (MainFrameIgnoreList.cpp).
     void ShowIgnoreListDialog();
     void ShowIgnoreList(const CString& mask) override;
     void OnRegisterIgnore();
@@ -385,7 +384,7 @@ public:
     void OnMaskDialogOK(TMaskDialog* dialog) override;
     void OnMaskDialogUpdate(TMaskDialog*) override {}
     void OnMaskDialogClose(TMaskDialog* dialog) override;
-    // ---- The channel and mode dialogs (app/MainFrameChannelDialogs.cpp) ----
+    // ---- The channel and mode dialogs (MainFrameChannelDialogs.cpp) ----
     void OnAddChannel();
     void OnChannelProperties();
     void OnChannelMode();
@@ -428,7 +427,7 @@ private:
     TIRCWorld* world = nullptr;
     IDroppedFileSender* dccSender = nullptr;
 
-    // ---- The keyword and URL history windows and the channel list (app/MainFrameHistory.cpp) ----
+    // ---- The keyword and URL history windows and the channel list (MainFrameHistory.cpp) ----
 public:
     void CreateHistoryWindows();
     // Their sizes are kept in the window settings first.
@@ -450,7 +449,7 @@ private:
                                                 OwnedFollowsFrame | OwnedOutlivesQuit};
     TOwnedWindow<THistoryDialog> urlHistory{ownedWindows, ID_URL_HISTORY, OwnedFollowsFrame | OwnedOutlivesQuit};
 
-    // ---- The DCC transfer window and the member list's file offer (app/MainFrameDcc.cpp) ----
+    // ---- The DCC transfer window and the member list's file offer (MainFrameDcc.cpp) ----
 public:
     TDCCDialog* GetDCCDialog() const { return dccDialog.Get(); }
     bool IsDCCDialogShown() const { return dccDialogShown; }
@@ -478,7 +477,7 @@ private:
     TOwnedWindow<TDCCDialog> dccDialog{ownedWindows, ID_DCC_WINDOW, OwnedFollowsFrame | OwnedFrameIdle};
     bool dccDialogShown = false;
 
-    // ---- The auto-op and user group windows (app/MainFrameAutoOp.cpp) ----
+    // ---- The auto-op and user group windows (MainFrameAutoOp.cpp) ----
 public:
     void ShowAutoOpDialog();
     void OnChannelAutoOp();
@@ -512,12 +511,12 @@ private:
     TOwnedWindow<TAutoOpDialog> autoOpDialog{ownedWindows, ID_AUTO_OP};
     TOwnedWindow<TUserGroupDialog> userGroupDialog{ownedWindows, ID_USER_GROUPS};
 
-    // ---- Adding servers and their properties (app/MainFrameServerDialogs.cpp) ----
+    // ---- Adding servers and their properties (MainFrameServerDialogs.cpp) ----
 public:
     void OnAddServer();
     void OnServerProperties();
 
-    // ---- Copying and deleting servers and channels (app/MainFrameTreeCommands.cpp) ----
+    // ---- Copying and deleting servers and channels (MainFrameTreeCommands.cpp) ----
 public:
     void OnCopyServer();
     void OnDeleteServer();
@@ -526,7 +525,7 @@ public:
 private:
     void RefreshServerColumns();
 
-    // ---- Sending several lines, the about box and the server tree order (app/MainFramePaste.cpp) ----
+    // ---- Sending several lines, the about box and the server tree order (MainFramePaste.cpp) ----
 public:
     void OnSendMultiLine();
     void OnAppAbout();
@@ -536,7 +535,7 @@ private:
     // Asks about the text, sends it to the node when confirmed and keeps the dialog's settings.
     void ConfirmAndSendLines(TIRCUnit* unit, TIRCChannel* channel, const CString& text, bool pasteMode);
 
-    // ---- The preference window and what its OK changes (app/MainFramePreferences.cpp) ----
+    // ---- The preference window and what its OK changes (MainFramePreferences.cpp) ----
 public:
     void OnPreferences();
     TPreferenceDialog* GetPreferenceDialog() const { return preferenceDialog.Get(); }

@@ -12,8 +12,6 @@ namespace {
 
 typedef CMainFrame F;
 
-// A row with a null handler has no window built for it: its item is in the menus under its
-// enable rule, and choosing it does nothing.
 const TMainCommand kMainCommands[] = {
     // Server menu
     {ID_CONNECT, ID_CONNECT, {L"connect"}, &F::OnConnect, &F::OnUpdateConnect},
@@ -208,8 +206,7 @@ BOOL CMainFrame::ProcessCommands(UINT message, WPARAM wParam, LPARAM lParam, LRE
         if (!IsCommandEnabled(LOWORD(wParam)))
             return TRUE;
         runningCommand = LOWORD(wParam);
-        if (row->run)
-            (this->*row->run)();
+        (this->*row->run)();
         return TRUE;
     }
     if (message == WM_KV_HASCOMMAND)

@@ -146,7 +146,6 @@ bool CMainFrame::HasMemberSelection()
 
 bool CMainFrame::HasTargetNicks() { return !CollectTargets(false).empty(); }
 std::vector<CString> CMainFrame::GetTargetNicks() { return CollectTargets(true); }
-bool CMainFrame::HasMainTargetNicks() { return !CollectMainTargets(false).empty(); }
 std::vector<CString> CMainFrame::GetMainTargetNicks() { return CollectMainTargets(false); }
 
 bool CMainFrame::CanRunNickCommand(TIRCUnit* unit, TIRCChannel* channel)

@@ -97,7 +97,7 @@ bool TViewPage::GetSelectedText(CString& text) const
 
 CString TViewPage::GetTypedName() const { return GetControlText(Item(IDC_THEME_NAME)); }
 
-void TViewPage::Load(TPart part)
+void TViewPage::LoadSelected(TPart part)
 {
     CString text;
     if (!owner || !GetSelectedText(text))
@@ -114,7 +114,7 @@ void TViewPage::Load(TPart part)
 void TViewPage::OnDoubleClick(TListBox*, UINT, int, int)
 {
     if (themeList.GetCurSel() >= 0)
-        Load(TPart::All);
+        LoadSelected(TPart::All);
 }
 
 void TViewPage::OnSelChange(TListBox*)

@@ -57,14 +57,14 @@ protected:
 
 private:
     enum class TPart { All, Appearance, Formats };
-    void Load(TPart part);
+    void LoadSelected(TPart part);
     // The selected entry's text; false when nothing is selected.
     bool GetSelectedText(CString& text) const;
     CString GetTypedName() const;
     void OnSaveTheme();
-    void OnLoadAll() { Load(TPart::All); }
-    void OnLoadAppearance() { Load(TPart::Appearance); }
-    void OnLoadFormats() { Load(TPart::Formats); }
+    void OnLoadAll() { LoadSelected(TPart::All); }
+    void OnLoadAppearance() { LoadSelected(TPart::Appearance); }
+    void OnLoadFormats() { LoadSelected(TPart::Formats); }
     void OnDeleteTheme();
     void OnUpdateSaveTheme(CCmdUI* ui);
     void OnUpdateLoad(CCmdUI* ui);

@@ -59,12 +59,6 @@ CString TDispatchCall::GetString(UINT index) const
     return result;
 }
 
-bool TDispatchCall::GetBool(UINT index) const
-{
-    VARIANT flag;
-    return ConvertVariant(GetArg(index), VT_BOOL, flag) && V_BOOL(&flag) != VARIANT_FALSE;
-}
-
 ULONG TDispatchCall::GetUnsigned(UINT index) const
 {
     VARIANT number;

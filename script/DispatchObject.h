@@ -23,7 +23,6 @@ public:
     const VARIANT* GetPutValue() const;
     bool IsString(UINT index) const;
     CString GetString(UINT index) const;
-    bool GetBool(UINT index) const;
     ULONG GetUnsigned(UINT index) const;
     // Not referenced for the caller; null for null or a non-object.
     IDispatch* GetObject(UINT index) const;

@@ -137,13 +137,15 @@ TEST(ActionNames, OnlyAsciiLettersAreFoldedAndNothingIsTrimmed)
     EXPECT_STREQ(L"abc\xC4\x0130-z", LowerActionName(L"ABC\xC4\x0130-Z"));
 }
 
-// An item whose id no row carries would be greyed for good; a row reached twice would hide one.
+// An item whose id no row carries would be greyed for good; a row reached twice would hide one;
+// the routing calls every row's handler without asking.
 TEST(CommandTable, EveryMenuItemHasOneRowAndRowsNeverOverlap)
 {
     size_t count = 0;
     const TMainCommand* rows = GetMainCommands(count);
     for (size_t i = 0; i < count; i++) {
         EXPECT_LE(rows[i].first, rows[i].last);
+        EXPECT_TRUE(rows[i].run != nullptr) << rows[i].first;
         for (size_t j = i + 1; j < count; j++)
             EXPECT_TRUE(rows[j].last < rows[i].first || rows[j].first > rows[i].last)
                 << rows[i].first << " and " << rows[j].first;
