@@ -21,11 +21,8 @@ TPopupEditorDialog::TPopupEditorDialog(TConfig* config) : TRecordListDialog(IDD_
 
 TPopupEditorDialog::~TPopupEditorDialog()
 {
-    if (m_hWnd) {
-        TWindowGeometry& geometry = config->geometry;
-        StoreColumnWidths(geometry.popupEditorHeader);
-        geometry.popupEditorSize = {width, height};
-    }
+    if (m_hWnd)
+        StoreGeometry(config->geometry.popupEditorHeader, config->geometry.popupEditorSize);
     DestroyWindow();
 }
 
@@ -46,15 +43,11 @@ BOOL TPopupEditorDialog::OnInitDialog()
                    {IDS_MACRO_COLUMN_TARGET, LVCFMT_LEFT},
                    {IDS_MACRO_COLUMN_ARGUMENT, LVCFMT_LEFT}},
                   config->geometry.popupEditorHeader, kDefaultWidths);
-    config->geometry.popupEditorHeader.resize(ColumnCount);
     list.DeleteAllItems();
     for (const TPopupItem* item : file.items)
         InsertRow(*item, list.GetItemCount());
 
-    const TSize2& size = config->geometry.popupEditorSize;
-    SizeAndCentre(size.width, size.height, kDefaultSize);
-    list.SetFocus();
-    SelectRow(0);
+    ShowRows(config->geometry.popupEditorSize, kDefaultSize);
     // The focus was placed here.
     return FALSE;
 }

@@ -3,7 +3,7 @@
 #include "classlib/CmdUI.h"
 #include "res/resource.h"
 
-TServerDetailPage::TServerDetailPage() : TPropertyPage(IDD_SERVER_DETAIL_PAGE) {}
+TServerDetailPage::TServerDetailPage() : TServerPage(IDD_SERVER_DETAIL_PAGE) {}
 
 void TServerDetailPage::Exchange(TDialogExchange& io)
 {
@@ -20,7 +20,7 @@ void TServerDetailPage::Exchange(TDialogExchange& io)
 
 void TServerDetailPage::OnUpdateNickLength(CCmdUI* ui) { ui->Enable(IsChecked(IDC_SERVER_ENABLE_NICK_LEN)); }
 
-TScriptServerPage::TScriptServerPage() : TPropertyPage(IDD_SERVER_PROXY_PAGE) {}
+TScriptServerPage::TScriptServerPage() : TServerPage(IDD_SERVER_PROXY_PAGE) {}
 
 void TScriptServerPage::Exchange(TDialogExchange& io)
 {
