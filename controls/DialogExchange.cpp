@@ -163,6 +163,15 @@ TDialogExchange& TDialogExchange::RadioValues(std::initializer_list<TDialogRadio
     return *this;
 }
 
+TDialogExchange& TDialogExchange::RadioValues(std::initializer_list<TDialogRadio> buttons, bool& field)
+{
+    int value = field ? 1 : 0;
+    RadioValues(buttons, value);
+    if (direction == Direction::Store)
+        field = value != 0;
+    return *this;
+}
+
 TDialogExchange& TDialogExchange::Range(int firstId, int lastId, int& first, int& last, int min, int max)
 {
     Spin(firstId, first, min, max);

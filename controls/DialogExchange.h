@@ -62,6 +62,8 @@ public:
     // Radio buttons each standing for a stored value. A value none stands for checks the first;
     // storing with none checked stores the first one's value.
     TDialogExchange& RadioValues(std::initializer_list<TDialogRadio> buttons, int& field);
+    // The same for a switch, its buttons standing for true (1) and false (0).
+    TDialogExchange& RadioValues(std::initializer_list<TDialogRadio> buttons, bool& field);
     // Two Spin lines for a range: storing takes an end typed below the start as the start.
     TDialogExchange& Range(int firstId, int lastId, int& first, int& last, int min, int max);
     // A drop-down list the dialog has filled, whose entry index is the field; an index it does

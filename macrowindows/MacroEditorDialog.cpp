@@ -46,14 +46,9 @@ TMacroEditorDialog::~TMacroEditorDialog()
 BOOL TMacroEditorDialog::OnInitDialog()
 {
     TRowListDialog::OnInitDialog();
-    initialised = true;
-    layout.parent = m_hWnd;
     for (UINT id : {IDC_ROWS_NEW, IDC_ROWS_EDIT, IDC_ROWS_COPY, IDC_ROWS_DELETE, IDC_ROWS_UP, IDC_ROWS_DOWN})
         Anchor(id, LAYOUT_ANCHOR_LEFT | LAYOUT_ANCHOR_TOP);
     Anchor(IDC_MACRO_EDITOR_INSERT_FILE, LAYOUT_ANCHOR_LEFT | LAYOUT_ANCHOR_BOTTOM);
-    for (UINT id : {(UINT)IDOK, (UINT)IDCANCEL, (UINT)IDC_MACRO_EDITOR_HINT})
-        Anchor(id, LAYOUT_ANCHOR_RIGHT | LAYOUT_ANCHOR_BOTTOM);
-    Anchor(IDC_ROWS_LIST, LAYOUT_ANCHOR_ALL);
     SetWindowText(GetWindowText() + L" - " + fileName);
     stopMark = LoadResourceString(IDS_SCRIPT_ENABLED_MARK);
 

@@ -29,12 +29,7 @@ TPopupEditorDialog::~TPopupEditorDialog()
 BOOL TPopupEditorDialog::OnInitDialog()
 {
     TRowListDialog::OnInitDialog();
-    layout.parent = m_hWnd;
     Anchor(IDC_POPUP_EDITOR_DEFAULTS, LAYOUT_ANCHOR_LEFT | LAYOUT_ANCHOR_BOTTOM);
-    for (UINT id : {(UINT)IDOK, (UINT)IDCANCEL, (UINT)IDC_POPUP_EDITOR_HINT})
-        Anchor(id, LAYOUT_ANCHOR_RIGHT | LAYOUT_ANCHOR_BOTTOM);
-    Anchor(IDC_ROWS_LIST, LAYOUT_ANCHOR_ALL);
-    initialised = true;
 
     SetUpList(0);
     InsertColumns({{IDS_POPUP_COLUMN_LEVEL, LVCFMT_RIGHT},

@@ -13,6 +13,17 @@ bool TRowListDialog::OnKeyDown(UINT key)
     return true;
 }
 
+BOOL TRowListDialog::OnInitDialog()
+{
+    TResizableDialog::OnInitDialog();
+    layout.parent = m_hWnd;
+    for (UINT id : {(UINT)IDOK, (UINT)IDCANCEL, (UINT)IDC_ROWS_HINT})
+        Anchor(id, LAYOUT_ANCHOR_RIGHT | LAYOUT_ANCHOR_BOTTOM);
+    Anchor(IDC_ROWS_LIST, LAYOUT_ANCHOR_ALL);
+    initialised = true;
+    return TRUE;
+}
+
 void TRowListDialog::SetUpList(DWORD extendedStyle)
 {
     list.SubclassDlgItem(IDC_ROWS_LIST, m_hWnd);

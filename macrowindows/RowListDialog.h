@@ -19,14 +19,17 @@ enum : UINT {
     IDC_ROWS_LIST = IDC_MACRO_EDITOR_LIST,
     IDC_ROWS_NEW = IDC_MACRO_EDITOR_NEW,
     IDC_ROWS_EDIT = IDC_MACRO_EDITOR_EDIT,
+    IDC_ROWS_HINT = IDC_MACRO_EDITOR_HINT,
 };
 static_assert(IDC_POPUP_EDITOR_COPY == IDC_ROWS_COPY && IDC_POPUP_EDITOR_UP == IDC_ROWS_UP &&
               IDC_POPUP_EDITOR_DOWN == IDC_ROWS_DOWN && IDC_POPUP_EDITOR_DELETE == IDC_ROWS_DELETE &&
               IDC_POPUP_EDITOR_LIST == IDC_ROWS_LIST && IDC_POPUP_EDITOR_NEW == IDC_ROWS_NEW &&
-              IDC_POPUP_EDITOR_EDIT == IDC_ROWS_EDIT);
+              IDC_POPUP_EDITOR_EDIT == IDC_ROWS_EDIT && IDC_POPUP_EDITOR_HINT == IDC_ROWS_HINT);
 
 class TRowListDialog : public TResizableDialog, public IListViewListener {
 public:
+    // The list takes the window's growth; OK, Cancel and the hint keep to the lower right.
+    BOOL OnInitDialog() override;
     bool OnKeyDown(UINT key) override;
     bool OnSysKeyDown(UINT) override { return false; }
     void OnDoubleClick(TListView*, UINT, int, int) override { OnEdit(); }

@@ -34,10 +34,7 @@ void TScriptServerPage::Exchange(TDialogExchange& io)
     TDialogExchange& port = io.Spin(IDC_PROXY_PORT, unit->SocksPort, 1, 65535);
     if (used)
         port.InRange(IDS_SERVER_PORT_RANGE);
-    int version = unit->SocksVersion == 5 ? 1 : 0;
-    io.Radio({IDC_PROXY_SOCKS4, IDC_PROXY_SOCKS5}, version);
-    if (io.IsStoring())
-        unit->SocksVersion = version == 1 ? 5 : 4;
+    io.RadioValues({{IDC_PROXY_SOCKS4, 4}, {IDC_PROXY_SOCKS5, 5}}, unit->SocksVersion);
     io.Check(IDC_PROXY_AUTH, unit->EnableSocksAuth);
     io.Edit(IDC_PROXY_USERNAME, unit->SocksUsername, 10000);
     io.Edit(IDC_PROXY_PASSWORD, unit->SocksPassword, 10000);

@@ -113,6 +113,31 @@ TEST_F(DialogExchangeRows, RadioButtonsStandForTheirStoredValues)
     }
 }
 
+TEST_F(DialogExchangeRows, RadioButtonsOfASwitchStandForTrueAndFalse)
+{
+    // The first button stands for false, so a lost mapping shows as the wrong button.
+    const std::initializer_list<TDialogRadio> kSwitch = {{kRadioA, false}, {kRadioB, true}};
+    for (bool field : {false, true}) {
+        bool value = field;
+        Pass(Direction::Load).RadioValues(kSwitch, value);
+        EXPECT_EQ(!field, Checked(kRadioA)) << "loaded " << field;
+        EXPECT_EQ(field, Checked(kRadioB)) << "loaded " << field;
+    }
+    const struct {
+        int checked;
+        bool stored;
+    } kStores[] = {{kRadioA, false}, {kRadioB, true}, {0, false}};
+    for (const auto& c : kStores) {
+        for (int id : {kRadioA, kRadioB})
+            SetChecked(id, id == c.checked);
+        bool field = !c.stored;
+        Pass(Direction::Check).RadioValues(kSwitch, field);
+        EXPECT_EQ(!c.stored, field) << "a check pass leaves the field";
+        Pass(Direction::Store).RadioValues(kSwitch, field);
+        EXPECT_EQ(c.stored, field) << "button " << c.checked;
+    }
+}
+
 TEST_F(DialogExchangeRows, ARangeEndTypedBelowItsStartIsTheStart)
 {
     const struct {
