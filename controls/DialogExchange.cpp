@@ -90,6 +90,15 @@ TDialogExchange& TDialogExchange::Check(int id, bool& field)
     return *this;
 }
 
+TDialogExchange& TDialogExchange::InvertedCheck(int id, bool& field)
+{
+    bool shown = !field;
+    Check(id, shown);
+    if (direction == Direction::Store)
+        field = !shown;
+    return *this;
+}
+
 TDialogExchange& TDialogExchange::Spin(int id, int& field, int min, int max)
 {
     Note(id, min, max);
@@ -125,6 +134,63 @@ TDialogExchange& TDialogExchange::Radio(std::initializer_list<int> ids, int& ind
             }
             i++;
         }
+    }
+    return *this;
+}
+
+TDialogExchange& TDialogExchange::RadioValues(std::initializer_list<TDialogRadio> buttons, int& field)
+{
+    Note(buttons.size() ? buttons.begin()->id : 0);
+    if (!buttons.size())
+        return *this;
+    const TDialogRadio* chosen = buttons.begin();
+    if (direction == Direction::Load) {
+        for (const TDialogRadio& button : buttons)
+            if (button.value == field) {
+                chosen = &button;
+                break;
+            }
+        for (const TDialogRadio& button : buttons)
+            ::CheckDlgButton(dialog, button.id, &button == chosen ? BST_CHECKED : BST_UNCHECKED);
+    } else if (direction == Direction::Store) {
+        for (const TDialogRadio& button : buttons)
+            if (::IsDlgButtonChecked(dialog, button.id) == BST_CHECKED) {
+                chosen = &button;
+                break;
+            }
+        field = chosen->value;
+    }
+    return *this;
+}
+
+TDialogExchange& TDialogExchange::RadioValues(std::initializer_list<TDialogRadio> buttons, bool& field)
+{
+    int value = field ? 1 : 0;
+    RadioValues(buttons, value);
+    if (direction == Direction::Store)
+        field = value != 0;
+    return *this;
+}
+
+TDialogExchange& TDialogExchange::Range(int firstId, int lastId, int& first, int& last, int min, int max)
+{
+    Spin(firstId, first, min, max);
+    Spin(lastId, last, min, max);
+    if (direction == Direction::Store && last < first)
+        last = first;
+    return *this;
+}
+
+TDialogExchange& TDialogExchange::ListIndex(int id, int& field)
+{
+    Note(id);
+    HWND list = Item(id);
+    int count = (int)::SendMessageW(list, CB_GETCOUNT, 0, 0);
+    if (direction == Direction::Load) {
+        ::SendMessageW(list, CB_SETCURSEL, field >= 0 && field < count ? field : 0, 0);
+    } else if (direction == Direction::Store) {
+        int row = (int)::SendMessageW(list, CB_GETCURSEL, 0, 0);
+        field = row >= 0 && row < count ? row : 0;
     }
     return *this;
 }

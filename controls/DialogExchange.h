@@ -30,6 +30,12 @@ struct TDialogChoice {
     int value;
 };
 
+// One radio button and the stored value it stands for.
+struct TDialogRadio {
+    int id;
+    int value;
+};
+
 class TDialogExchange {
 public:
     enum class Direction { Load, Check, Store };
@@ -45,12 +51,24 @@ public:
     // The text of an editable combo box.
     TDialogExchange& ComboText(int id, CString& field, int limit);
     TDialogExchange& Check(int id, bool& field);
+    // A check box that shows the opposite of the field (the box says "answer", the field "ignore").
+    TDialogExchange& InvertedCheck(int id, bool& field);
     // A number edit with its up-down control (found by its buddy): the range goes to the
     // up-down, and what is typed is stored clamped into it.
     TDialogExchange& Spin(int id, int& field, int min, int max);
     // Radio buttons in the order of their index; storing takes the checked one's index, 0 when
     // none is checked.
     TDialogExchange& Radio(std::initializer_list<int> ids, int& index);
+    // Radio buttons each standing for a stored value. A value none stands for checks the first;
+    // storing with none checked stores the first one's value.
+    TDialogExchange& RadioValues(std::initializer_list<TDialogRadio> buttons, int& field);
+    // The same for a switch, its buttons standing for true (1) and false (0).
+    TDialogExchange& RadioValues(std::initializer_list<TDialogRadio> buttons, bool& field);
+    // Two Spin lines for a range: storing takes an end typed below the start as the start.
+    TDialogExchange& Range(int firstId, int lastId, int& first, int& last, int min, int max);
+    // A drop-down list the dialog has filled, whose entry index is the field; an index it does
+    // not hold selects, and stores as, the first entry.
+    TDialogExchange& ListIndex(int id, int& field);
     // A drop-down list holding the choices in order; the field is the chosen entry's value. A
     // value not among them selects the first entry.
     TDialogExchange& Choice(int id, int& field, std::span<const TDialogChoice> choices);

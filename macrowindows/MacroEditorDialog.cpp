@@ -7,6 +7,8 @@
 #include "res/strings/script.h"
 #include "settings/Config.h"
 
+#include <iterator>
+
 namespace {
 
 const SIZE kMinimum = {540, 200};
@@ -15,17 +17,19 @@ const std::vector<int> kDefaultWidths = {80, 50, 60, 70, 30, 30, 40, 40, 70, 30}
 
 enum TMacroColumn { User, Command, Channel, Message, Own, Sender, Action, Target, Argument, Stop, ColumnCount };
 
-// The state codes of the two state columns; 0 and anything unknown show empty.
+// The state codes of the two state columns, by stored state; no condition and anything unknown
+// show empty.
 const wchar_t* const kStateCodes[] = {L"", L"+o", L"-o", L"+a", L"-a"};
+static_assert(std::size(kStateCodes) == OwnNotAway + 1);
 
-CString StateCode(int state) { return state > 0 && state < 5 ? kStateCodes[state] : L""; }
+CString StateCode(int state) { return state > OwnAny && state <= OwnNotAway ? kStateCodes[state] : L""; }
 
 int StateFromCode(const CString& code)
 {
-    for (int state = 1; state < 5; state++)
+    for (int state = OwnOperator; state <= OwnNotAway; state++)
         if (code == kStateCodes[state])
             return state;
-    return 0;
+    return OwnAny;
 }
 
 } // namespace
@@ -34,24 +38,17 @@ TMacroEditorDialog::TMacroEditorDialog(TConfig* config) : TRecordListDialog(IDD_
 
 TMacroEditorDialog::~TMacroEditorDialog()
 {
-    if (m_hWnd) {
-        TWindowGeometry& geometry = config->geometry;
-        StoreColumnWidths(geometry.macroEditorHeader);
-        geometry.macroEditorSize = {width, height};
-    }
+    if (m_hWnd)
+        StoreGeometry(config->geometry.macroEditorHeader, config->geometry.macroEditorSize);
     DestroyWindow();
 }
 
 BOOL TMacroEditorDialog::OnInitDialog()
 {
     TRowListDialog::OnInitDialog();
-    initialised = true;
     for (UINT id : {IDC_ROWS_NEW, IDC_ROWS_EDIT, IDC_ROWS_COPY, IDC_ROWS_DELETE, IDC_ROWS_UP, IDC_ROWS_DOWN})
         Anchor(id, LAYOUT_ANCHOR_LEFT | LAYOUT_ANCHOR_TOP);
     Anchor(IDC_MACRO_EDITOR_INSERT_FILE, LAYOUT_ANCHOR_LEFT | LAYOUT_ANCHOR_BOTTOM);
-    for (UINT id : {(UINT)IDOK, (UINT)IDCANCEL, (UINT)IDC_MACRO_EDITOR_HINT})
-        Anchor(id, LAYOUT_ANCHOR_RIGHT | LAYOUT_ANCHOR_BOTTOM);
-    Anchor(IDC_ROWS_LIST, LAYOUT_ANCHOR_ALL);
     SetWindowText(GetWindowText() + L" - " + fileName);
     stopMark = LoadResourceString(IDS_SCRIPT_ENABLED_MARK);
 
@@ -67,7 +64,6 @@ BOOL TMacroEditorDialog::OnInitDialog()
                    {IDS_MACRO_COLUMN_ARGUMENT, LVCFMT_LEFT},
                    {IDS_MACRO_COLUMN_STOP, LVCFMT_LEFT}},
                   config->geometry.macroEditorHeader, kDefaultWidths);
-    config->geometry.macroEditorHeader.resize(ColumnCount);
 
     file.folder = config->GetMacroFolder();
     file.name = fileName;
@@ -76,10 +72,7 @@ BOOL TMacroEditorDialog::OnInitDialog()
     for (const TMacroItem* item : file.items)
         InsertRow(*item, list.GetItemCount());
 
-    const TSize2& size = config->geometry.macroEditorSize;
-    SizeAndCentre(size.width, size.height, kDefaultSize);
-    list.SetFocus();
-    SelectRow(0);
+    ShowRows(config->geometry.macroEditorSize, kDefaultSize);
     // The focus was placed here.
     return FALSE;
 }
@@ -109,9 +102,15 @@ TMacroItem TMacroEditorDialog::ReadRow(int row) const
 
 void TMacroEditorDialog::WriteRow(const TMacroItem& item, int row)
 {
-    const CString texts[ColumnCount] = {item.user,   item.command, item.channel,
-                                        item.message, StateCode(item.ownState), StateCode(item.senderState),
-                                        item.action,  item.target,  item.argument,
+    const CString texts[ColumnCount] = {item.user,
+                                        item.command,
+                                        item.channel,
+                                        item.message,
+                                        StateCode(item.ownState),
+                                        StateCode(item.senderState),
+                                        item.action,
+                                        item.target,
+                                        item.argument,
                                         item.stop ? stopMark : CString()};
     for (int column = 0; column < ColumnCount; column++)
         list.SetItemText(row, column, texts[column]);

@@ -3,34 +3,24 @@
 // caller copies the rule into `item` before the modal run and takes it back after IDOK. Nothing
 // typed is refused.
 
-#include "controls/UpdateDialog.h"
 #include "macro/MacroItem.h"
-#include "res/windows/macro.h"
+#include "macrowindows/ActionItemDialog.h"
 
-class TMacroItemDialog : public TUpdateDialog {
+class TMacroItemDialog : public TActionItemDialog {
 public:
-    TMacroItemDialog() : TUpdateDialog(IDD_MACRO_ITEM) {}
-
-    BOOL OnInitDialog() override;
-    void OnOK() override;
+    TMacroItemDialog() : TActionItemDialog(IDD_MACRO_ITEM, IDC_MACRO_ITEM_USER) {}
 
     BEGIN_MSG_MAP(TMacroItemDialog)
-        COMMAND_ID_HANDLER(IDC_MACRO_ITEM_BROWSE, OnBrowse)
         UPDATE_UI_HANDLER(IDC_MACRO_ITEM_CHANNEL, OnUpdateChannel)
-        UPDATE_UI_HANDLER(IDC_MACRO_ITEM_TARGET, OnUpdateTarget)
-        UPDATE_UI_HANDLER(IDC_MACRO_ITEM_BROWSE, OnUpdateBrowse)
-        CHAIN_MSG_MAP(TUpdateDialog)
+        CHAIN_MSG_MAP(TActionItemDialog)
     END_MSG_MAP()
 
     TMacroItem item;
-    CString soundsFolder; // where the sound picker looks
 
 private:
-    CString FieldText(int id) const { return GetControlText(::GetDlgItem(m_hWnd, id)); }
-    void OnBrowse();
+    void FillLists() override;
+    void Exchange(TDialogExchange& io) override;
     void OnUpdateChannel(CCmdUI* ui);
-    void OnUpdateTarget(CCmdUI* ui);
-    void OnUpdateBrowse(CCmdUI* ui);
 };
 
 // Whether the command's events have a channel to test: the channel events, a pattern, or none.

@@ -122,6 +122,13 @@ bool TMacroSelectDialog::AskFileName(UINT title, UINT prompt, CString& name)
     }
 }
 
+bool TMacroSelectDialog::AskNameForSelected(UINT title, UINT prompt, CString& selected, CString& name)
+{
+    selected = SelectedName();
+    name = selected;
+    return !selected.IsEmpty() && AskFileName(title, prompt, name);
+}
+
 void TMacroSelectDialog::OnRightClick(TListView*)
 {
     if (Selected() >= 0)
@@ -180,11 +187,8 @@ void TMacroSelectDialog::OnNew()
 
 void TMacroSelectDialog::OnCopy()
 {
-    CString source = SelectedName();
-    if (source.IsEmpty())
-        return;
-    CString name = source;
-    if (!AskFileName(IDS_MACRO_COPY_TITLE, IDS_MACRO_COPY_PROMPT, name))
+    CString source, name;
+    if (!AskNameForSelected(IDS_MACRO_COPY_TITLE, IDS_MACRO_COPY_PROMPT, source, name))
         return;
     name = FreeName(name);
     CopyFileW(PathOf(source), PathOf(name), TRUE);
@@ -194,11 +198,8 @@ void TMacroSelectDialog::OnCopy()
 
 void TMacroSelectDialog::OnRename()
 {
-    CString oldName = SelectedName();
-    if (oldName.IsEmpty())
-        return;
-    CString name = oldName;
-    if (!AskFileName(IDS_MACRO_RENAME_TITLE, IDS_MACRO_RENAME_PROMPT, name) || name == oldName)
+    CString oldName, name;
+    if (!AskNameForSelected(IDS_MACRO_RENAME_TITLE, IDS_MACRO_RENAME_PROMPT, oldName, name) || name == oldName)
         return;
     // Another file's name gets "_" appended; a change of letter case alone is the same file.
     if (name.CompareNoCase(oldName) != 0)

@@ -77,6 +77,9 @@ private:
     // Asks for a file name; false on Cancel. A name that would leave the macro folder is refused
     // with a message and asked again.
     bool AskFileName(UINT title, UINT prompt, CString& name);
+    // The selected file's name and the new name asked for it; false when none is selected or on
+    // Cancel.
+    bool AskNameForSelected(UINT title, UINT prompt, CString& selected, CString& name);
     // The name, with "_" appended while a file or folder of that name is there.
     CString FreeName(CString name) const;
     CString PathOf(const CString& name) const;

@@ -21,11 +21,8 @@ TPopupEditorDialog::TPopupEditorDialog(TConfig* config) : TRecordListDialog(IDD_
 
 TPopupEditorDialog::~TPopupEditorDialog()
 {
-    if (m_hWnd) {
-        TWindowGeometry& geometry = config->geometry;
-        StoreColumnWidths(geometry.popupEditorHeader);
-        geometry.popupEditorSize = {width, height};
-    }
+    if (m_hWnd)
+        StoreGeometry(config->geometry.popupEditorHeader, config->geometry.popupEditorSize);
     DestroyWindow();
 }
 
@@ -33,10 +30,6 @@ BOOL TPopupEditorDialog::OnInitDialog()
 {
     TRowListDialog::OnInitDialog();
     Anchor(IDC_POPUP_EDITOR_DEFAULTS, LAYOUT_ANCHOR_LEFT | LAYOUT_ANCHOR_BOTTOM);
-    for (UINT id : {(UINT)IDOK, (UINT)IDCANCEL, (UINT)IDC_POPUP_EDITOR_HINT})
-        Anchor(id, LAYOUT_ANCHOR_RIGHT | LAYOUT_ANCHOR_BOTTOM);
-    Anchor(IDC_ROWS_LIST, LAYOUT_ANCHOR_ALL);
-    initialised = true;
 
     SetUpList(0);
     InsertColumns({{IDS_POPUP_COLUMN_LEVEL, LVCFMT_RIGHT},
@@ -45,15 +38,11 @@ BOOL TPopupEditorDialog::OnInitDialog()
                    {IDS_MACRO_COLUMN_TARGET, LVCFMT_LEFT},
                    {IDS_MACRO_COLUMN_ARGUMENT, LVCFMT_LEFT}},
                   config->geometry.popupEditorHeader, kDefaultWidths);
-    config->geometry.popupEditorHeader.resize(ColumnCount);
     list.DeleteAllItems();
     for (const TPopupItem* item : file.items)
         InsertRow(*item, list.GetItemCount());
 
-    const TSize2& size = config->geometry.popupEditorSize;
-    SizeAndCentre(size.width, size.height, kDefaultSize);
-    list.SetFocus();
-    SelectRow(0);
+    ShowRows(config->geometry.popupEditorSize, kDefaultSize);
     // The focus was placed here.
     return FALSE;
 }

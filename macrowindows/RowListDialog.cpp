@@ -13,6 +13,17 @@ bool TRowListDialog::OnKeyDown(UINT key)
     return true;
 }
 
+BOOL TRowListDialog::OnInitDialog()
+{
+    TResizableDialog::OnInitDialog();
+    layout.parent = m_hWnd;
+    for (UINT id : {(UINT)IDOK, (UINT)IDCANCEL, (UINT)IDC_ROWS_HINT})
+        Anchor(id, LAYOUT_ANCHOR_RIGHT | LAYOUT_ANCHOR_BOTTOM);
+    Anchor(IDC_ROWS_LIST, LAYOUT_ANCHOR_ALL);
+    initialised = true;
+    return TRUE;
+}
+
 void TRowListDialog::SetUpList(DWORD extendedStyle)
 {
     list.SubclassDlgItem(IDC_ROWS_LIST, m_hWnd);
@@ -22,7 +33,7 @@ void TRowListDialog::SetUpList(DWORD extendedStyle)
     list.SetExtendedStyle(LVS_EX_FULLROWSELECT | extendedStyle);
 }
 
-void TRowListDialog::InsertColumns(const std::vector<TColumn>& columns, const std::vector<int>& widths,
+void TRowListDialog::InsertColumns(const std::vector<TColumn>& columns, std::vector<int>& widths,
                                    const std::vector<int>& defaults)
 {
     for (size_t i = 0; i < columns.size(); i++) {
@@ -34,12 +45,21 @@ void TRowListDialog::InsertColumns(const std::vector<TColumn>& columns, const st
         info.cx = i < widths.size() && widths[i] > 0 ? widths[i] : defaults[i];
         ListView_InsertColumn(list.m_hWnd, (int)i, &info);
     }
+    widths.resize(columns.size());
 }
 
-void TRowListDialog::StoreColumnWidths(std::vector<int>& widths) const
+void TRowListDialog::ShowRows(const TSize2& size, SIZE fallback)
+{
+    SizeAndCentre(size.width, size.height, fallback);
+    list.SetFocus();
+    SelectRow(0);
+}
+
+void TRowListDialog::StoreGeometry(std::vector<int>& widths, TSize2& size) const
 {
     for (size_t i = 0; i < widths.size(); i++)
         widths[i] = ListView_GetColumnWidth(list.m_hWnd, (int)i);
+    size = {width, height};
 }
 
 void TRowListDialog::SelectRow(int row)

@@ -12,17 +12,24 @@
 
 // The ids are the same in both editors' templates.
 enum : UINT {
-    IDC_ROWS_COPY = 1177,
-    IDC_ROWS_UP = 1212,
-    IDC_ROWS_DOWN = 1213,
-    IDC_ROWS_DELETE = 1324,
-    IDC_ROWS_LIST = 1330,
-    IDC_ROWS_NEW = 1379,
-    IDC_ROWS_EDIT = 1380,
+    IDC_ROWS_COPY = IDC_MACRO_EDITOR_COPY,
+    IDC_ROWS_UP = IDC_MACRO_EDITOR_UP,
+    IDC_ROWS_DOWN = IDC_MACRO_EDITOR_DOWN,
+    IDC_ROWS_DELETE = IDC_MACRO_EDITOR_DELETE,
+    IDC_ROWS_LIST = IDC_MACRO_EDITOR_LIST,
+    IDC_ROWS_NEW = IDC_MACRO_EDITOR_NEW,
+    IDC_ROWS_EDIT = IDC_MACRO_EDITOR_EDIT,
+    IDC_ROWS_HINT = IDC_MACRO_EDITOR_HINT,
 };
+static_assert(IDC_POPUP_EDITOR_COPY == IDC_ROWS_COPY && IDC_POPUP_EDITOR_UP == IDC_ROWS_UP &&
+              IDC_POPUP_EDITOR_DOWN == IDC_ROWS_DOWN && IDC_POPUP_EDITOR_DELETE == IDC_ROWS_DELETE &&
+              IDC_POPUP_EDITOR_LIST == IDC_ROWS_LIST && IDC_POPUP_EDITOR_NEW == IDC_ROWS_NEW &&
+              IDC_POPUP_EDITOR_EDIT == IDC_ROWS_EDIT && IDC_POPUP_EDITOR_HINT == IDC_ROWS_HINT);
 
 class TRowListDialog : public TResizableDialog, public IListViewListener {
 public:
+    // The list takes the window's growth; OK, Cancel and the hint keep to the lower right.
+    BOOL OnInitDialog() override;
     bool OnKeyDown(UINT key) override;
     bool OnSysKeyDown(UINT) override { return false; }
     void OnDoubleClick(TListView*, UINT, int, int) override { OnEdit(); }
@@ -63,10 +70,14 @@ protected:
 
     // Subclasses the list and sets its styles; extendedStyle adds to full-row select.
     void SetUpList(DWORD extendedStyle);
-    // Widths missing from the stored list take the defaults.
-    void InsertColumns(const std::vector<TColumn>& columns, const std::vector<int>& widths,
-                       const std::vector<int>& defaults);
-    void StoreColumnWidths(std::vector<int>& widths) const;
+    // Widths missing from the stored list take the defaults; the list then has a width for
+    // every column.
+    void InsertColumns(const std::vector<TColumn>& columns, std::vector<int>& widths, const std::vector<int>& defaults);
+    // The window at its stored size (the fallback when none is stored), the first row selected
+    // and the focus in the list.
+    void ShowRows(const TSize2& size, SIZE fallback);
+    // The column widths and the window's size into the stored geometry.
+    void StoreGeometry(std::vector<int>& widths, TSize2& size) const;
     void Anchor(UINT id, UINT anchors) { layout.AddControl(anchors, GetDlgItem(id)); }
 
     int Selected() const { return list.GetNextItem(-1, LVNI_SELECTED); }
@@ -90,8 +101,7 @@ private:
 // The row commands of a list whose rows stand for records of type TItem, each edited in a modal
 // TItemDialog (with the members `item` and `soundsFolder`): New puts the edited record after the
 // selected row, Edit writes it back over the row. A subclass says how a record fills a row.
-template <class TItem, class TItemDialog>
-class TRecordListDialog : public TRowListDialog {
+template <class TItem, class TItemDialog> class TRecordListDialog : public TRowListDialog {
 protected:
     // config gives the sound folder and the window's stored geometry.
     TRecordListDialog(UINT templateId, SIZE minimum, TConfig* config)

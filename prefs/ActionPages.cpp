@@ -1,15 +1,12 @@
 #include "prefs/ActionPages.h"
 
 #include "dialogs/MessageBoxes.h"
+#include "foundation/OpenUrl.h"
 #include "foundation/Path.h"
 #include "foundation/ResourceString.h"
 #include "settings/Preference.h"
 
 namespace {
-
-// The buttons show shell, new window, application; the key counts shell 0, application 1,
-// new window 2.
-const int kUrlMethodOfButton[] = {0, 2, 1};
 
 const std::initializer_list<int> kInviteActions = {IDC_EVENT_INVITE_NOTHING, IDC_EVENT_INVITE_DIALOG,
                                                    IDC_EVENT_INVITE_JOIN};
@@ -20,22 +17,15 @@ void TActionPage::Exchange(TDialogExchange& io)
 {
     TPreference& p = *preference;
     io.Radio({IDC_ACT_NICK_UNDERSCORE, IDC_ACT_NICK_DIGIT, IDC_ACT_NICK_ASK, IDC_ACT_NICK_NOTHING}, p.NickPolicy);
-    int button = p.URLOpenMethod == 1 ? 2 : p.URLOpenMethod == 2 ? 1 : 0;
-    io.Radio({IDC_ACT_URL_SHELL, IDC_ACT_URL_NEW_WINDOW, IDC_ACT_URL_APPLICATION}, button);
-    if (io.IsStoring())
-        p.URLOpenMethod = kUrlMethodOfButton[button];
+    io.RadioValues({{IDC_ACT_URL_SHELL, URL_OPEN_SHELL},
+                    {IDC_ACT_URL_NEW_WINDOW, URL_OPEN_NEW_BROWSER_WINDOW},
+                    {IDC_ACT_URL_APPLICATION, URL_OPEN_PROGRAM}},
+                   p.URLOpenMethod);
     io.Edit(IDC_ACT_APPLICATION, p.URLOpenApplication, kTextLimit);
     io.Check(IDC_ACT_REJOIN_FOR_OP, p.RejoinToRecoverOp);
     io.Check(IDC_ACT_AUTO_OP_ON_OP, p.EnableAutoOpOnBeingOperator);
     io.Check(IDC_ACT_AUTO_OP_DELAY, p.EnableAutoOpDelay);
-    io.Spin(IDC_ACT_DELAY_MIN, p.AutoOpDelayMin, 0, 3600);
-    io.Spin(IDC_ACT_DELAY_MAX, p.AutoOpDelayMax, 0, 3600);
-}
-
-void TActionPage::Store()
-{
-    if (preference->AutoOpDelayMin > preference->AutoOpDelayMax)
-        preference->AutoOpDelayMax = preference->AutoOpDelayMin;
+    io.Range(IDC_ACT_DELAY_MIN, IDC_ACT_DELAY_MAX, p.AutoOpDelayMin, p.AutoOpDelayMax, 0, 3600);
 }
 
 void TActionPage::UpdateControls()
@@ -86,7 +76,7 @@ void TEventPage::UpdateControls()
 {
     Enable({IDC_EVENT_FOCUS_TALK, IDC_EVENT_IGNORE_NOTICE}, IsChecked(IDC_EVENT_REGISTER_TALK));
     Enable({IDC_EVENT_FIRST_CHANNEL}, !IsChecked(IDC_EVENT_FOCUS_JOIN));
-    bool dialog = CheckedIndex(kInviteActions) == 1;
+    bool dialog = CheckedIndex(kInviteActions) == InviteShowDialog;
     Enable({IDC_EVENT_LIMIT_INVITE, IDC_EVENT_INVITE_FRONT}, dialog);
     Enable({IDC_EVENT_INVITE_MAX, IDC_EVENT_INVITE_MAX_SPIN}, dialog && IsChecked(IDC_EVENT_LIMIT_INVITE));
 }

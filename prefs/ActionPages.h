@@ -15,7 +15,6 @@ public:
 
 protected:
     void Exchange(TDialogExchange& io) override;
-    void Store() override;
     void UpdateControls() override;
 
 private:

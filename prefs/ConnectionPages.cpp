@@ -58,10 +58,7 @@ void TDetailPage::Exchange(TDialogExchange& io)
     io.Spin(IDC_DETAIL_437_INTERVAL, p.Error437RejoinInterval, 10, kMany);
     io.Spin(IDC_DETAIL_437_COUNT, p.Error437RejoinCount, 0, kMany);
     // The box says "answer"; the key says "ignore".
-    bool answer = !p.IgnoreCtcp;
-    io.Check(IDC_DETAIL_ANSWER_CTCP, answer);
-    if (io.IsStoring())
-        p.IgnoreCtcp = !answer;
+    io.InvertedCheck(IDC_DETAIL_ANSWER_CTCP, p.IgnoreCtcp);
     io.Check(IDC_DETAIL_CTCP_LIMIT, p.EnableCtcpSequenceLimit);
     io.Check(IDC_DETAIL_ENABLE_COMMAND, p.EnableCommand);
     io.Edit(IDC_DETAIL_COMMAND_PREFIX, p.CommandPrefix, kTextLimit);

@@ -2,8 +2,6 @@
 
 #include "settings/Preference.h"
 
-#include <algorithm>
-
 namespace {
 
 const int kMany = 1000000;
@@ -42,15 +40,15 @@ int TDCCReceivePage::GetReceiveAction() const
 void TDCCReceivePage::UpdateControls()
 {
     int action = CheckedIndex(kReceiveActions);
-    bool acting = action != 0;
+    bool acting = action != DccOfferIgnore;
     bool activate = IsChecked(IDC_RECV_ACTIVATE);
     Enable({IDC_RECV_FOLDER, IDC_RECV_BROWSE, IDC_RECV_LIMIT, IDC_RECV_SHOW_DIALOG, IDC_RECV_ACTIVATE,
             IDC_RECV_NICK_FOLDER},
            acting);
     Enable({IDC_RECV_MAX, IDC_RECV_MAX_SPIN}, acting && IsChecked(IDC_RECV_LIMIT));
     Enable({IDC_RECV_BLINK}, acting && !activate);
-    Enable({IDC_RECV_RESUME}, action == 2);
-    Enable({IDC_RECV_MINIMIZED}, action == 2 && !activate && IsChecked(IDC_RECV_SHOW_DIALOG));
+    Enable({IDC_RECV_RESUME}, action == DccOfferAccept);
+    Enable({IDC_RECV_MINIMIZED}, action == DccOfferAccept && !activate && IsChecked(IDC_RECV_SHOW_DIALOG));
 }
 
 void TDCCReceivePage::BrowseFolder() { BrowseFolderInto(IDC_RECV_FOLDER, IDS_DCC_FOLDER_TITLE); }
@@ -75,18 +73,17 @@ void TDCCReceiveDetailPage::UpdateControls()
     if (!receivePage)
         return;
     int action = receivePage->GetReceiveAction();
-    Enable({IDC_RECVD_ON_RESUME_FAIL, IDC_RECVD_HIDDEN}, action != 0);
-    Enable({IDC_RECVD_WAIT, IDC_RECVD_WAIT_SPIN}, action != 0 && IsChecked(IDC_RECVD_ON_RESUME_FAIL));
+    Enable({IDC_RECVD_ON_RESUME_FAIL, IDC_RECVD_HIDDEN}, action != DccOfferIgnore);
+    Enable({IDC_RECVD_WAIT, IDC_RECVD_WAIT_SPIN}, action != DccOfferIgnore && IsChecked(IDC_RECVD_ON_RESUME_FAIL));
     Enable({IDC_RECVD_SELF, IDC_RECVD_GROUP1, IDC_RECVD_GROUP2, IDC_RECVD_GROUP3, IDC_RECVD_GROUP4, IDC_RECVD_GROUP5,
             IDC_RECVD_NORMAL},
-           action == 2);
+           action == DccOfferAccept);
 }
 
 void TDCCSendPage::Exchange(TDialogExchange& io)
 {
     TPreference& p = *preference;
-    io.Spin(IDC_SEND_PORT_FIRST, p.DCCReceivePortStart, 0, 65535);
-    io.Spin(IDC_SEND_PORT_LAST, p.DCCReceivePortEnd, 0, 65535);
+    io.Range(IDC_SEND_PORT_FIRST, IDC_SEND_PORT_LAST, p.DCCReceivePortStart, p.DCCReceivePortEnd, 0, 65535);
     io.Check(IDC_SEND_SHOW_DIALOG, p.ViewDialogOnSend);
     io.Check(IDC_SEND_INSTANT, p.InstantSend);
     io.Check(IDC_SEND_LIMIT, p.EnableMaxDCCSendConnection);
@@ -98,12 +95,6 @@ void TDCCSendPage::Exchange(TDialogExchange& io)
     io.Check(IDC_SEND_EXTENDED, p.ExtendedDCCProtocol);
 }
 
-// A range typed backwards is the one port it starts with.
-void TDCCSendPage::Store()
-{
-    preference->DCCReceivePortEnd = std::max(preference->DCCReceivePortEnd, preference->DCCReceivePortStart);
-}
-
 void TDCCSendPage::UpdateControls()
 {
     Enable({IDC_SEND_SPEED, IDC_SEND_SPEED_SPIN}, IsChecked(IDC_SEND_LIMIT_SPEED));
@@ -113,8 +104,7 @@ void TDCCSendPage::UpdateControls()
 void TDCCChatPage::Exchange(TDialogExchange& io)
 {
     TPreference& p = *preference;
-    io.Spin(IDC_CHAT_PORT_FIRST, p.DCCChatPortStart, 0, 65535);
-    io.Spin(IDC_CHAT_PORT_LAST, p.DCCChatPortEnd, 0, 65535);
+    io.Range(IDC_CHAT_PORT_FIRST, IDC_CHAT_PORT_LAST, p.DCCChatPortStart, p.DCCChatPortEnd, 0, 65535);
     io.Radio(kChatActions, p.DCCChatAction);
     io.Check(IDC_CHAT_FRONT, p.ActivateDCCChatDialog);
     io.Check(IDC_CHAT_LIMIT, p.EnableMaxDCCChatRequestDialog);
@@ -123,15 +113,10 @@ void TDCCChatPage::Exchange(TDialogExchange& io)
     io.Check(IDC_CHAT_ADAPTIVE, p.DCCChatAdaptiveEncodingSelection);
 }
 
-void TDCCChatPage::Store()
-{
-    preference->DCCChatPortEnd = std::max(preference->DCCChatPortEnd, preference->DCCChatPortStart);
-}
-
 void TDCCChatPage::UpdateControls()
 {
     int action = CheckedIndex(kChatActions);
-    Enable({IDC_CHAT_LIMIT, IDC_CHAT_FRONT}, action == 1);
-    Enable({IDC_CHAT_MAX, IDC_CHAT_MAX_SPIN}, action == 1 && IsChecked(IDC_CHAT_LIMIT));
-    Enable({IDC_CHAT_SELECT_STARTED}, action == 2);
+    Enable({IDC_CHAT_LIMIT, IDC_CHAT_FRONT}, action == DccOfferAsk);
+    Enable({IDC_CHAT_MAX, IDC_CHAT_MAX_SPIN}, action == DccOfferAsk && IsChecked(IDC_CHAT_LIMIT));
+    Enable({IDC_CHAT_SELECT_STARTED}, action == DccOfferAccept);
 }

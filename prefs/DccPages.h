@@ -53,7 +53,6 @@ public:
 
 protected:
     void Exchange(TDialogExchange& io) override;
-    void Store() override;
     void UpdateControls() override;
 };
 
@@ -63,6 +62,5 @@ public:
 
 protected:
     void Exchange(TDialogExchange& io) override;
-    void Store() override;
     void UpdateControls() override;
 };

@@ -71,22 +71,17 @@ void TFormatPage::ExchangeFields(TDialogExchange& io)
     io.Edit(IDC_FORMAT_DCC_CHAT_TITLE, format->DCCChatTitle, kTextLimit);
 }
 
-void TFormatPage::Load()
-{
-    if (!initialised || !m_hWnd)
-        return;
-    TDialogExchange io(m_hWnd, TDialogExchange::Direction::Load);
-    ExchangeFields(io);
-    // Setting the texts notifies like typing would; that was no edit of the user's.
-    modified = false;
-}
+void TFormatPage::Load() { Transfer(TDialogExchange::Direction::Load); }
 
-void TFormatPage::Save()
+void TFormatPage::Save() { Transfer(TDialogExchange::Direction::Store); }
+
+void TFormatPage::Transfer(TDialogExchange::Direction direction)
 {
     if (!initialised || !m_hWnd)
         return;
-    TDialogExchange io(m_hWnd, TDialogExchange::Direction::Store);
+    TDialogExchange io(m_hWnd, direction);
     ExchangeFields(io);
+    // Loading sets the texts, which notifies like typing would; that was no edit of the user's.
     modified = false;
 }
 

@@ -45,6 +45,7 @@ protected:
 
 private:
     void ExchangeFields(TDialogExchange& io);
+    void Transfer(TDialogExchange::Direction direction);
     void NoteCommand(int id, int code);
     void OnUpdateTime(CCmdUI* ui);
 

@@ -15,41 +15,6 @@ TPreferenceDialog::~TPreferenceDialog()
 
 bool TPreferenceDialog::Open()
 {
-    struct TRow {
-        TPropertyPage* page;
-        UINT title;
-        TPropertyPage* parent;
-    };
-    const TRow rows[] = {
-        {&connectionPage, IDS_PAGE_CONNECTION, nullptr},
-        {&keywordPage, IDS_PAGE_KEYWORD, nullptr},
-        {&keywordDetailPage, IDS_PAGE_DETAIL, &keywordPage},
-        {&eventPage, IDS_PAGE_EVENT, nullptr},
-        {&interfacePage, IDS_PAGE_INTERFACE, nullptr},
-        {&actionPage, IDS_PAGE_ACTION, nullptr},
-        {&actionDetailPage, IDS_PAGE_DETAIL, &actionPage},
-        {&windowPage, IDS_PAGE_WINDOW, nullptr},
-        {&trayIconPage, IDS_PAGE_TRAY, nullptr},
-        {&soundPage, IDS_PAGE_SOUND, nullptr},
-        {&logPage, IDS_PAGE_LOG, nullptr},
-        {&dccPage, IDS_PAGE_DCC, nullptr},
-        {&dccReceivePage, IDS_PAGE_DCC_RECEIVE, &dccPage},
-        {&dccReceiveDetailPage, IDS_PAGE_DETAIL, &dccReceivePage},
-        {&dccSendPage, IDS_PAGE_DCC_SEND, &dccPage},
-        {&dccChatPage, IDS_PAGE_DCC_CHAT, &dccPage},
-        {&userInfoPage, IDS_PAGE_USER_INFO, nullptr},
-        {&detailPage, IDS_PAGE_DETAIL, nullptr},
-        {&viewPage, IDS_PAGE_VIEW, nullptr},
-        {&viewLogTextPage, IDS_PAGE_VIEW_LOG, &viewPage},
-        {&viewTreePage, IDS_PAGE_VIEW_TREE, &viewPage},
-        {&viewListPage, IDS_PAGE_VIEW_LIST, &viewPage},
-        {&viewEditPage, IDS_PAGE_VIEW_EDIT, &viewPage},
-        {&formatPage, IDS_PAGE_FORMAT, &viewPage},
-        {&formatDetailPage, IDS_PAGE_DETAIL, &formatPage},
-        {&viewLayoutPage, IDS_PAGE_LAYOUT, nullptr},
-    };
-    for (const TRow& row : rows)
-        AddPage(row.page, LoadResourceString(row.title), row.parent);
     if (!Create(IDD_PREFERENCE_SHEET, nullptr))
         return false;
     CentreOverParent();
@@ -75,12 +40,10 @@ void TPreferenceDialog::CentreOverParent()
 BOOL TPreferenceDialog::OnInitDialog()
 {
     if (config) {
-        TPreference* preference = &config->preference;
-        for (TPreferencePage* page : std::initializer_list<TPreferencePage*>{
-                 &connectionPage, &keywordPage, &keywordDetailPage, &eventPage, &interfacePage, &actionPage,
-                 &actionDetailPage, &windowPage, &trayIconPage, &soundPage, &logPage, &dccPage, &dccReceivePage,
-                 &dccReceiveDetailPage, &dccSendPage, &dccChatPage, &userInfoPage, &detailPage, &viewLayoutPage})
-            page->SetPreference(preference);
+        // Every behaviour page edits the live preferences.
+        for (int i = 0; i < GetPageCount(); i++)
+            if (auto* page = dynamic_cast<TPreferencePage*>(GetPage(i)))
+                page->SetPreference(&config->preference);
         soundPage.SetColumnWidths(&config->geometry.preferenceSoundHeader);
         workingView = config->view.settings;
         viewEditPage.SetViewSettings(&workingView);

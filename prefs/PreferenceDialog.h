@@ -45,40 +45,41 @@ public:
     void SetConfig(TConfig* value) { config = value; }
     // What the log samples find URLs and addresses with; none finds nothing.
     void SetAddressFinder(const TLogAddressFinder* value) { addressFinder = value; }
-    // Registers the pages and shows the window; false when it cannot be made.
+    // Shows the window; false when it cannot be made.
     bool Open();
 
     BOOL OnInitDialog() override;
     void OnOK() override;
     void OnCancel() override;
 
-    // The pages, for the owner and its tests.
-    TConnectionPage connectionPage;
-    TKeywordPage keywordPage;
-    TKeywordDetailPage keywordDetailPage;
-    TEventPage eventPage;
-    TInterfacePage interfacePage;
-    TActionPage actionPage;
-    TActionDetailPage actionDetailPage;
-    TWindowPage windowPage;
-    TTrayIconPage trayIconPage;
-    TSoundPage soundPage;
-    TLogPage logPage;
-    TDCCPage dccPage;
-    TDCCReceivePage dccReceivePage;
-    TDCCReceiveDetailPage dccReceiveDetailPage;
-    TDCCSendPage dccSendPage;
-    TDCCChatPage dccChatPage;
-    TUserInfoPage userInfoPage;
-    TDetailPage detailPage;
-    TViewPage viewPage;
-    TViewLogTextPage viewLogTextPage;
-    TViewTreePage viewTreePage;
-    TViewListPage viewListPage;
-    TViewEditPage viewEditPage;
-    TFormatPage formatPage;
-    TFormatDetailPage formatDetailPage;
-    TViewLayoutPage viewLayoutPage;
+    // The pages in the order of the tree, each with its title and parent page; a page is one line
+    // here. The behaviour pages (TPreferencePage) are given the live preferences.
+    TSheetPage<TConnectionPage> connectionPage{this, IDS_PAGE_CONNECTION};
+    TSheetPage<TKeywordPage> keywordPage{this, IDS_PAGE_KEYWORD};
+    TSheetPage<TKeywordDetailPage> keywordDetailPage{this, IDS_PAGE_DETAIL, &keywordPage};
+    TSheetPage<TEventPage> eventPage{this, IDS_PAGE_EVENT};
+    TSheetPage<TInterfacePage> interfacePage{this, IDS_PAGE_INTERFACE};
+    TSheetPage<TActionPage> actionPage{this, IDS_PAGE_ACTION};
+    TSheetPage<TActionDetailPage> actionDetailPage{this, IDS_PAGE_DETAIL, &actionPage};
+    TSheetPage<TWindowPage> windowPage{this, IDS_PAGE_WINDOW};
+    TSheetPage<TTrayIconPage> trayIconPage{this, IDS_PAGE_TRAY};
+    TSheetPage<TSoundPage> soundPage{this, IDS_PAGE_SOUND};
+    TSheetPage<TLogPage> logPage{this, IDS_PAGE_LOG};
+    TSheetPage<TDCCPage> dccPage{this, IDS_PAGE_DCC};
+    TSheetPage<TDCCReceivePage> dccReceivePage{this, IDS_PAGE_DCC_RECEIVE, &dccPage};
+    TSheetPage<TDCCReceiveDetailPage> dccReceiveDetailPage{this, IDS_PAGE_DETAIL, &dccReceivePage};
+    TSheetPage<TDCCSendPage> dccSendPage{this, IDS_PAGE_DCC_SEND, &dccPage};
+    TSheetPage<TDCCChatPage> dccChatPage{this, IDS_PAGE_DCC_CHAT, &dccPage};
+    TSheetPage<TUserInfoPage> userInfoPage{this, IDS_PAGE_USER_INFO};
+    TSheetPage<TDetailPage> detailPage{this, IDS_PAGE_DETAIL};
+    TSheetPage<TViewPage> viewPage{this, IDS_PAGE_VIEW};
+    TSheetPage<TViewLogTextPage> viewLogTextPage{this, IDS_PAGE_VIEW_LOG, &viewPage};
+    TSheetPage<TViewTreePage> viewTreePage{this, IDS_PAGE_VIEW_TREE, &viewPage};
+    TSheetPage<TViewListPage> viewListPage{this, IDS_PAGE_VIEW_LIST, &viewPage};
+    TSheetPage<TViewEditPage> viewEditPage{this, IDS_PAGE_VIEW_EDIT, &viewPage};
+    TSheetPage<TFormatPage> formatPage{this, IDS_PAGE_FORMAT, &viewPage};
+    TSheetPage<TFormatDetailPage> formatDetailPage{this, IDS_PAGE_DETAIL, &formatPage};
+    TSheetPage<TViewLayoutPage> viewLayoutPage{this, IDS_PAGE_LAYOUT};
 
     // Themes, as TThemeFiles loads, saves and deletes them: the loads change the working settings
     // and the pages show them; a save takes what the message pages show first.

@@ -66,9 +66,11 @@ BOOL TPropertyTreeSheet::OnInitDialog()
     return TRUE;
 }
 
-TPropertyPage* TPropertyTreeSheet::GetCurrentPage() const
+TPropertyPage* TPropertyTreeSheet::GetCurrentPage() const { return GetPage(current); }
+
+TPropertyPage* TPropertyTreeSheet::GetPage(int index) const
 {
-    return current >= 0 && current < (int)entries.size() ? entries[current]->page : nullptr;
+    return index >= 0 && index < (int)entries.size() ? entries[index]->page : nullptr;
 }
 
 HTREEITEM TPropertyTreeSheet::FindItem(TPropertyPage* page) const

@@ -7,6 +7,7 @@
 #include "classlib/TreeCtrl.h"
 #include "controls/Label.h"
 #include "controls/UpdateDialog.h"
+#include "foundation/ResourceString.h"
 #include "res/windows/preference.h"
 
 #include <commctrl.h>
@@ -35,6 +36,7 @@ public:
     bool ApplyPages();
 
     int GetPageCount() const { return (int)entries.size(); }
+    TPropertyPage* GetPage(int index) const;
     int GetCurrentIndex() const { return current; }
     TPropertyPage* GetCurrentPage() const;
     HWND GetTree() const { return tree.m_hWnd; }
@@ -78,4 +80,15 @@ private:
     std::map<TPropertyPage*, HTREEITEM> items;
     int current = -1;
     RECT pageRect = {};
+};
+
+// A page that is a member of its sheet and registers itself there when it is made: members are
+// made in the order they are declared, so the declarations are the sheet's list of pages, each
+// under its parent page (none puts it at the top).
+template <class TPage> class TSheetPage : public TPage {
+public:
+    TSheetPage(TPropertyTreeSheet* sheet, UINT title, TPropertyPage* parent = nullptr)
+    {
+        sheet->AddPage(this, LoadResourceString(title), parent);
+    }
 };

@@ -24,7 +24,7 @@ CString MarkText(bool on) { return on ? LoadResourceString(IDS_SCRIPT_ENABLED_MA
 
 } // namespace
 
-TServerChannelPage::TServerChannelPage() : TPropertyPage(IDD_SERVER_CHANNEL_PAGE), list(this) {}
+TServerChannelPage::TServerChannelPage() : TServerPage(IDD_SERVER_CHANNEL_PAGE), list(this) {}
 
 BOOL TServerChannelPage::OnInitDialog()
 {

@@ -4,17 +4,14 @@
 // page's working state: the server's record is rebuilt from them on OK.
 
 #include "controls/ListView.h"
-#include "prefs/PropertyPage.h"
-#include "res/windows/serverpages.h"
-#include "settings/ServerConfig.h"
+#include "prefs/ServerPage.h"
 
 #include <vector>
 
-class TServerChannelPage : public TPropertyPage, public IListViewListener {
+class TServerChannelPage : public TServerPage, public IListViewListener {
 public:
     TServerChannelPage();
 
-    TUnitConfig* unit = nullptr;
     // The stored column widths, read when the page opens and written back on OK and Cancel.
     std::vector<int>* columnWidths = nullptr;
 
@@ -31,7 +28,7 @@ public:
         UPDATE_UI_HANDLER(IDC_SERVER_CHANNEL_DELETE, OnUpdateSelected)
         UPDATE_UI_HANDLER(IDC_SERVER_CHANNEL_UP, OnUpdateUp)
         UPDATE_UI_HANDLER(IDC_SERVER_CHANNEL_DOWN, OnUpdateDown)
-        CHAIN_MSG_MAP(TPropertyPage)
+        CHAIN_MSG_MAP(TServerPage)
     END_MSG_MAP()
 
     // IListViewListener: Enter and a double click edit; a right click flips a mark.
@@ -44,7 +41,6 @@ public:
     void OnColumnClick(TListView*, int) override {}
 
 protected:
-    bool HasRecord() const override { return unit != nullptr; }
     void Load() override;
     void Store() override;
 

@@ -32,7 +32,7 @@ CString MakeLoginUserName(const CString& typed, const CString& nick)
     return name;
 }
 
-TServerConnectionPage::TServerConnectionPage() : TPropertyPage(IDD_SERVER_CONNECTION_PAGE) {}
+TServerConnectionPage::TServerConnectionPage() : TServerPage(IDD_SERVER_CONNECTION_PAGE) {}
 
 BOOL TServerConnectionPage::OnInitDialog()
 {

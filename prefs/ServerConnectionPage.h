@@ -2,17 +2,13 @@
 // TServerConnectionPage: where and as whom a server is reached: the setting's name, host and
 // port, TLS, the server password, the nicks and names, start-up connection and the character code.
 
-#include "prefs/PropertyPage.h"
-#include "res/windows/serverpages.h"
-#include "settings/ServerConfig.h"
+#include "prefs/ServerPage.h"
 #include "settings/WindowGeometry.h"
 
-class TServerConnectionPage : public TPropertyPage {
+class TServerConnectionPage : public TServerPage {
 public:
     TServerConnectionPage();
 
-    // The working copy of the server's record; set before the page's window exists.
-    TUnitConfig* unit = nullptr;
     // Holds "servers.txt", the host list.
     CString settingsFolder;
     // Where the alternative-servers dialog keeps its column widths.
@@ -23,11 +19,10 @@ public:
     BEGIN_MSG_MAP(TServerConnectionPage)
         COMMAND_ID_HANDLER(IDC_SERVER_ALT_SERVERS, OnAlternativeServers)
         UPDATE_UI_HANDLER(IDC_SERVER_PASSWORD, OnUpdatePassword)
-        CHAIN_MSG_MAP(TPropertyPage)
+        CHAIN_MSG_MAP(TServerPage)
     END_MSG_MAP()
 
 protected:
-    bool HasRecord() const override { return unit != nullptr; }
     void Exchange(TDialogExchange& io) override;
     void Store() override;
 

@@ -3,7 +3,7 @@
 #include "classlib/CmdUI.h"
 #include "res/resource.h"
 
-TServerDetailPage::TServerDetailPage() : TPropertyPage(IDD_SERVER_DETAIL_PAGE) {}
+TServerDetailPage::TServerDetailPage() : TServerPage(IDD_SERVER_DETAIL_PAGE) {}
 
 void TServerDetailPage::Exchange(TDialogExchange& io)
 {
@@ -20,7 +20,7 @@ void TServerDetailPage::Exchange(TDialogExchange& io)
 
 void TServerDetailPage::OnUpdateNickLength(CCmdUI* ui) { ui->Enable(IsChecked(IDC_SERVER_ENABLE_NICK_LEN)); }
 
-TScriptServerPage::TScriptServerPage() : TPropertyPage(IDD_SERVER_PROXY_PAGE) {}
+TScriptServerPage::TScriptServerPage() : TServerPage(IDD_SERVER_PROXY_PAGE) {}
 
 void TScriptServerPage::Exchange(TDialogExchange& io)
 {
@@ -34,10 +34,7 @@ void TScriptServerPage::Exchange(TDialogExchange& io)
     TDialogExchange& port = io.Spin(IDC_PROXY_PORT, unit->SocksPort, 1, 65535);
     if (used)
         port.InRange(IDS_SERVER_PORT_RANGE);
-    int version = unit->SocksVersion == 5 ? 1 : 0;
-    io.Radio({IDC_PROXY_SOCKS4, IDC_PROXY_SOCKS5}, version);
-    if (io.IsStoring())
-        unit->SocksVersion = version == 1 ? 5 : 4;
+    io.RadioValues({{IDC_PROXY_SOCKS4, 4}, {IDC_PROXY_SOCKS5, 5}}, unit->SocksVersion);
     io.Check(IDC_PROXY_AUTH, unit->EnableSocksAuth);
     io.Edit(IDC_PROXY_USERNAME, unit->SocksUsername, kTextLimit);
     io.Edit(IDC_PROXY_PASSWORD, unit->SocksPassword, kTextLimit);

@@ -2,24 +2,20 @@
 // Two pages of the server property dialog: the details (messages, CTCP user information, modes at
 // login, the nick length, commands sent at login) and the SOCKS proxy.
 
-#include "prefs/PropertyPage.h"
-#include "res/windows/serverpages.h"
-#include "settings/ServerConfig.h"
+#include "prefs/ServerPage.h"
 
-class TServerDetailPage : public TPropertyPage {
+class TServerDetailPage : public TServerPage {
 public:
     TServerDetailPage();
 
-    TUnitConfig* unit = nullptr;
 
     BEGIN_MSG_MAP(TServerDetailPage)
         UPDATE_UI_HANDLER(IDC_SERVER_NICK_LEN, OnUpdateNickLength)
         UPDATE_UI_HANDLER(IDC_SERVER_NICK_LEN_SPIN, OnUpdateNickLength)
-        CHAIN_MSG_MAP(TPropertyPage)
+        CHAIN_MSG_MAP(TServerPage)
     END_MSG_MAP()
 
 protected:
-    bool HasRecord() const override { return unit != nullptr; }
     void Exchange(TDialogExchange& io) override;
 
 private:
@@ -27,11 +23,10 @@ private:
 };
 
 // The proxy page.
-class TScriptServerPage : public TPropertyPage {
+class TScriptServerPage : public TServerPage {
 public:
     TScriptServerPage();
 
-    TUnitConfig* unit = nullptr;
 
     BEGIN_MSG_MAP(TScriptServerPage)
         UPDATE_UI_HANDLER(IDC_PROXY_HOST, OnUpdateProxy)
@@ -42,11 +37,10 @@ public:
         UPDATE_UI_HANDLER(IDC_PROXY_AUTH, OnUpdateAuthentication)
         UPDATE_UI_HANDLER(IDC_PROXY_USERNAME, OnUpdateLogin)
         UPDATE_UI_HANDLER(IDC_PROXY_PASSWORD, OnUpdateLogin)
-        CHAIN_MSG_MAP(TPropertyPage)
+        CHAIN_MSG_MAP(TServerPage)
     END_MSG_MAP()
 
 protected:
-    bool HasRecord() const override { return unit != nullptr; }
     void Exchange(TDialogExchange& io) override;
 
 private:

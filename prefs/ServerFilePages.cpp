@@ -5,7 +5,7 @@
 #include "res/resource.h"
 
 TServerFileListPage::TServerFileListPage(UINT templateId, const wchar_t* extension, bool keepExtension)
-    : TPropertyPage(templateId), extension(extension), keepExtension(keepExtension)
+    : TServerPage(templateId), extension(extension), keepExtension(keepExtension)
 {
 }
 

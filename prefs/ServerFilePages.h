@@ -3,24 +3,20 @@
 // list, the ones the server uses ticked. Files that are gone drop out of the server's choice.
 
 #include "controls/ListView.h"
-#include "prefs/PropertyPage.h"
-#include "res/windows/serverpages.h"
-#include "settings/ServerConfig.h"
+#include "prefs/ServerPage.h"
 
 #include <vector>
 
-class TServerFileListPage : public TPropertyPage {
+class TServerFileListPage : public TServerPage {
 public:
     TServerFileListPage(UINT templateId, const wchar_t* extension, bool keepExtension);
 
-    TUnitConfig* unit = nullptr;
     // The folder listed, ending with a backslash.
     CString folder;
 
     BOOL OnInitDialog() override;
 
 protected:
-    bool HasRecord() const override { return unit != nullptr; }
     void Load() override;
     void Store() override;
     // The server's list of chosen files.

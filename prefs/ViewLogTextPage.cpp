@@ -6,6 +6,7 @@
 #include "foundation/ResourceString.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace {
 
@@ -49,7 +50,7 @@ BOOL TViewLogTextPage::OnInitDialog()
     channelImage = sources.view->channelLogBack.imageFile;
     allImage = sources.view->allLogBack.imageFile;
     BuildItemTree();
-    FillStyleList();
+    FillStyleNames();
     FillShadowList();
     HWND tab = Item(IDC_LOG_TEXT_SAMPLES);
     for (UINT title : {IDS_LOG_TEXT_CHANNEL_LOG, IDS_LOG_TEXT_ALL_LOG}) {
@@ -64,17 +65,18 @@ BOOL TViewLogTextPage::OnInitDialog()
     return TRUE;
 }
 
-void TViewLogTextPage::FillStyleList()
+void TViewLogTextPage::FillStyleNames()
 {
-    HWND combo = Item(IDC_LOG_TEXT_STYLE);
     CString names = LoadResourceString(IDS_LOG_TEXT_BACK_STYLES);
-    for (int code : kBackStyles) {
+    styleNames.clear();
+    for (size_t i = 0; i < std::size(kBackStyles); i++) {
         int comma = names.Find(L',');
-        CString name = comma >= 0 ? names.Left(comma) : names;
+        styleNames.push_back(comma >= 0 ? names.Left(comma) : names);
         names = comma >= 0 ? names.Mid(comma + 1) : CString();
-        int index = (int)::SendMessageW(combo, CB_ADDSTRING, 0, (LPARAM)(const wchar_t*)name);
-        ::SendMessageW(combo, CB_SETITEMDATA, index, code);
     }
+    styleChoices.clear();
+    for (size_t i = 0; i < std::size(kBackStyles); i++)
+        styleChoices.push_back({styleNames[i], kBackStyles[i]});
 }
 
 void TViewLogTextPage::FillShadowList()
@@ -85,6 +87,31 @@ void TViewLogTextPage::FillShadowList()
 }
 
 void TViewLogTextPage::OnSelChanged(TTreeView*, HTREEITEM newItem, HTREEITEM) { ShowItem(newItem); }
+
+void TViewLogTextPage::ExchangeItem(int code, TDialogExchange::Direction direction)
+{
+    TDialogExchange io(m_hWnd, direction);
+    TViewLogTextConfig& text = sources.view->logText;
+    switch (code) {
+    case kLogTextShadow:
+        io.ListIndex(IDC_LOG_TEXT_SHADOW_KIND, text.shadowKind);
+        break;
+    // The boxes say "underline"; the settings say "use the font".
+    case kLogTextUrl:
+        io.InvertedCheck(IDC_LOG_TEXT_URL_UNDERLINE, text.useUrlFont);
+        break;
+    case kLogTextHost:
+        io.InvertedCheck(IDC_LOG_TEXT_HOST_UNDERLINE, text.useHostnameFont);
+        break;
+    case kLogTextChannelBack:
+    case kLogTextAllBack: {
+        TViewBackground& back = code == kLogTextChannelBack ? sources.view->channelLogBack : sources.view->allLogBack;
+        io.Choice(IDC_LOG_TEXT_STYLE, back.style, styleChoices);
+        io.Edit(IDC_LOG_TEXT_IMAGE_FILE, back.imageFile, 0);
+        break;
+    }
+    }
+}
 
 void TViewLogTextPage::ShowControls(std::initializer_list<int> shown)
 {
@@ -112,7 +139,7 @@ void TViewLogTextPage::ShowItem(HTREEITEM item)
         return;
     case kLogTextShadow:
         ShowControls({IDC_LOG_TEXT_SHADOW_LABEL, IDC_LOG_TEXT_SHADOW_KIND, IDC_LOG_TEXT_SHADOW_COLOR});
-        ::SendDlgItemMessageW(m_hWnd, IDC_LOG_TEXT_SHADOW_KIND, CB_SETCURSEL, text.shadowKind, 0);
+        ExchangeItem(code, TDialogExchange::Direction::Load);
         return;
     case kLogTextSelection:
         ShowControls({IDC_LOG_TEXT_SAMPLE, IDC_LOG_TEXT_SELECT_TEXT_COLOR, IDC_LOG_TEXT_SELECT_BACK_COLOR});
@@ -126,8 +153,7 @@ void TViewLogTextPage::ShowItem(HTREEITEM item)
     case kLogTextHost: {
         int check = code == kLogTextUrl ? IDC_LOG_TEXT_URL_UNDERLINE : IDC_LOG_TEXT_HOST_UNDERLINE;
         ShowControls({kFontControls[0], kFontControls[1], kFontControls[2], check});
-        bool useFont = code == kLogTextUrl ? text.useUrlFont : text.useHostnameFont;
-        ::CheckDlgButton(m_hWnd, check, useFont ? BST_UNCHECKED : BST_CHECKED);
+        ExchangeItem(code, TDialogExchange::Direction::Load);
         ShowLabel(GetThemeFont(code), GetFontSetting(code)->color, channelBack);
         return;
     }
@@ -145,26 +171,12 @@ void TViewLogTextPage::ShowItem(HTREEITEM item)
 
 void TViewLogTextPage::ShowBackground(int code)
 {
-    const TViewBackground& back = code == kLogTextChannelBack ? sources.view->channelLogBack : sources.view->allLogBack;
     ShowControls({IDC_LOG_TEXT_STYLE_LABEL, IDC_LOG_TEXT_IMAGE_LABEL, IDC_LOG_TEXT_IMAGE_FILE,
                   IDC_LOG_TEXT_CHOOSE_IMAGE, IDC_LOG_TEXT_STYLE, IDC_LOG_TEXT_BACK_COLOR});
     int tab = code == kLogTextChannelBack ? 0 : 1;
     ::SendDlgItemMessageW(m_hWnd, IDC_LOG_TEXT_SAMPLES, TCM_SETCURSEL, tab, 0);
     ShowSample(tab);
-    SelectStyle(back.style);
-    ::SetDlgItemTextW(m_hWnd, IDC_LOG_TEXT_IMAGE_FILE, back.imageFile);
-}
-
-void TViewLogTextPage::SelectStyle(int code)
-{
-    HWND combo = Item(IDC_LOG_TEXT_STYLE);
-    ::SendMessageW(combo, CB_SETCURSEL, 0, 0);
-    int count = (int)::SendMessageW(combo, CB_GETCOUNT, 0, 0);
-    for (int i = 0; i < count; i++)
-        if ((int)::SendMessageW(combo, CB_GETITEMDATA, i, 0) == code) {
-            ::SendMessageW(combo, CB_SETCURSEL, i, 0);
-            break;
-        }
+    ExchangeItem(code, TDialogExchange::Direction::Load);
 }
 
 // A font that could not be made (a face or size no font has) falls back to the plain text font,
@@ -253,24 +265,15 @@ void TViewLogTextPage::OnChangeFontColor()
     ApplyThemeAndRedraw();
 }
 
-bool TViewLogTextPage::TakeStyle()
-{
-    TViewBackground* back = SelectedBackground();
-    HWND combo = Item(IDC_LOG_TEXT_STYLE);
-    int index = (int)::SendMessageW(combo, CB_GETCURSEL, 0, 0);
-    if (!back || index < 0)
-        return false;
-    int code = (int)::SendMessageW(combo, CB_GETITEMDATA, index, 0);
-    if (code == back->style)
-        return false;
-    back->style = code;
-    return true;
-}
-
 // A pick from the open list reports twice; the list still open is no choice yet.
 void TViewLogTextPage::OnStyleChanged()
 {
-    if (!::SendDlgItemMessageW(m_hWnd, IDC_LOG_TEXT_STYLE, CB_GETDROPPEDSTATE, 0, 0) && TakeStyle())
+    TViewBackground* back = SelectedBackground();
+    if (!back || ::SendDlgItemMessageW(m_hWnd, IDC_LOG_TEXT_STYLE, CB_GETDROPPEDSTATE, 0, 0))
+        return;
+    int before = back->style;
+    ExchangeItem(SelectedCode(), TDialogExchange::Direction::Store);
+    if (back->style != before)
         ApplyTheme();
 }
 
@@ -294,36 +297,28 @@ void TViewLogTextPage::OnChooseImage()
     if (!dialog.file.IsEmpty() && !PictureLoads(dialog.file))
         return;
     back->imageFile = dialog.file;
-    ::SetDlgItemTextW(m_hWnd, IDC_LOG_TEXT_IMAGE_FILE, back->imageFile);
     // No picture means the colour alone; a first picture is tiled.
-    HWND combo = Item(IDC_LOG_TEXT_STYLE);
-    if (back->imageFile.IsEmpty() || ::SendMessageW(combo, CB_GETCURSEL, 0, 0) == 0) {
-        ::SendMessageW(combo, CB_SETCURSEL, back->imageFile.IsEmpty() ? 0 : 1, 0);
-        TakeStyle();
-    }
+    if (back->imageFile.IsEmpty() || back->style == kBackStyles[0])
+        back->style = back->imageFile.IsEmpty() ? kBackStyles[0] : kBackStyles[1];
+    ExchangeItem(SelectedCode(), TDialogExchange::Direction::Load);
     ApplyTheme();
 }
 
-void TViewLogTextPage::OnUrlUnderline()
+void TViewLogTextPage::OnUnderline()
 {
-    sources.view->logText.useUrlFont = !IsChecked(IDC_LOG_TEXT_URL_UNDERLINE);
-    ApplyTheme();
-}
-
-void TViewLogTextPage::OnHostnameUnderline()
-{
-    sources.view->logText.useHostnameFont = !IsChecked(IDC_LOG_TEXT_HOST_UNDERLINE);
+    ExchangeItem(SelectedCode(), TDialogExchange::Direction::Store);
     ApplyTheme();
 }
 
 void TViewLogTextPage::OnShadowKindChanged()
 {
-    HWND combo = Item(IDC_LOG_TEXT_SHADOW_KIND);
-    int index = (int)::SendMessageW(combo, CB_GETCURSEL, 0, 0);
-    if (index < 0 || ::SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0) || index == sources.view->logText.shadowKind)
+    int& kind = sources.view->logText.shadowKind;
+    if (::SendDlgItemMessageW(m_hWnd, IDC_LOG_TEXT_SHADOW_KIND, CB_GETDROPPEDSTATE, 0, 0))
         return;
-    sources.view->logText.shadowKind = index;
-    ApplyTheme();
+    int before = kind;
+    ExchangeItem(kLogTextShadow, TDialogExchange::Direction::Store);
+    if (kind != before)
+        ApplyTheme();
 }
 
 void TViewLogTextPage::PickColorInto(COLORREF start, COLORREF& field)

@@ -14,6 +14,7 @@
 
 #include <functional>
 #include <initializer_list>
+#include <vector>
 
 class TFormatPage;
 class TFormatDetailPage;
@@ -91,8 +92,8 @@ public:
         COMMAND_CODE_HANDLER(IDC_LOG_TEXT_STYLE, CBN_SELCHANGE, OnStyleChanged)
         COMMAND_ID_HANDLER(IDC_LOG_TEXT_BACK_COLOR, OnChangeBackColor)
         COMMAND_ID_HANDLER(IDC_LOG_TEXT_CHOOSE_IMAGE, OnChooseImage)
-        COMMAND_ID_HANDLER(IDC_LOG_TEXT_URL_UNDERLINE, OnUrlUnderline)
-        COMMAND_ID_HANDLER(IDC_LOG_TEXT_HOST_UNDERLINE, OnHostnameUnderline)
+        COMMAND_ID_HANDLER(IDC_LOG_TEXT_URL_UNDERLINE, OnUnderline)
+        COMMAND_ID_HANDLER(IDC_LOG_TEXT_HOST_UNDERLINE, OnUnderline)
         COMMAND_CODE_HANDLER(IDC_LOG_TEXT_SHADOW_KIND, CBN_SELENDOK, OnShadowKindChanged)
         COMMAND_CODE_HANDLER(IDC_LOG_TEXT_SHADOW_KIND, CBN_SELCHANGE, OnShadowKindChanged)
         COMMAND_ID_HANDLER(IDC_LOG_TEXT_SHADOW_COLOR, OnChangeShadowColor)
@@ -116,7 +117,7 @@ private:
     void OnCustomDraw(TTreeView* tree, NMHDR* header, LRESULT* result) override;
 
     void BuildItemTree();
-    void FillStyleList();
+    void FillStyleNames();
     void FillShadowList();
     int CodeOf(HTREEITEM item) const;
     int SelectedCode() const;
@@ -124,6 +125,8 @@ private:
     // The colour the item's mark shows; false for items without one.
     bool ItemColor(int code, COLORREF& color) const;
     void ShowControls(std::initializer_list<int> shown);
+    // The controls of the item that edit a setting directly (the others open choosers).
+    void ExchangeItem(int code, TDialogExchange::Direction direction);
     void ShowItem(HTREEITEM item);
     void ShowBackground(int code);
     void ShowLabel(TFont* font, COLORREF text, COLORREF back);
@@ -134,9 +137,6 @@ private:
     bool PickColor(COLORREF& color);
     // The colour chooser from the start colour; its choice goes into the field and shows.
     void PickColorInto(COLORREF start, COLORREF& field);
-    void SelectStyle(int code);
-    // Stores the style list's entry into the selected background; false when nothing changed.
-    bool TakeStyle();
 
     // The samples, in LogTextSamples.cpp.
     void CreateSamples();
@@ -153,8 +153,7 @@ private:
     void OnStyleChanged();
     void OnChangeBackColor();
     void OnChooseImage();
-    void OnUrlUnderline();
-    void OnHostnameUnderline();
+    void OnUnderline();
     void OnShadowKindChanged();
     void OnChangeShadowColor();
     void OnChangeSelectTextColor();
@@ -165,6 +164,9 @@ private:
     TLogTextPageSources sources;
     TTreeView items;
     CImageList itemImages;
+    // The style list's entries; the choices point into the names.
+    std::vector<CString> styleNames;
+    std::vector<TDialogChoice> styleChoices;
     TLabel sample;
     // The label's own copy, so a rebuilt theme never leaves it drawing with a deleted font.
     TFont sampleFont;

@@ -44,10 +44,7 @@ void TTrayIconPage::Exchange(TDialogExchange& io)
     io.Check(IDC_TRAY_ENABLE, p.EnableTrayIcon);
     io.Check(IDC_TRAY_ONLY_MINIMIZED, p.ShowTrayIconOnMinimized);
     io.Check(IDC_TRAY_HIDE_TASKBAR, p.HideWindowOnMinimize);
-    int restore = p.RestoreTrayIconOnSingleClick ? 0 : 1;
-    io.Radio({IDC_TRAY_SINGLE_CLICK, IDC_TRAY_DOUBLE_CLICK}, restore);
-    if (io.IsStoring())
-        p.RestoreTrayIconOnSingleClick = restore == 0;
+    io.RadioValues({{IDC_TRAY_SINGLE_CLICK, true}, {IDC_TRAY_DOUBLE_CLICK, false}}, p.RestoreTrayIconOnSingleClick);
     io.Check(IDC_TRAY_BALLOON, p.EnableBaloon);
     io.Check(IDC_TRAY_BALLOON_INACTIVE, p.ShowBalloonOnInactive);
     io.Check(IDC_TRAY_BALLOON_ALL_LOG, p.BalloonFollowsAllLog);

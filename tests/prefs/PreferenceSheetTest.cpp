@@ -1,7 +1,7 @@
-// The preference window as a whole: its tree of 26 pages in their order and levels, every page
-// visited and confirmed unchanged leaving "preference.ini" and "view.ini" byte for byte as they
-// were, a page that cannot be stored keeping every page from storing, Cancel, and edits surviving
-// page changes.
+// The preference window as a whole: its tree of 26 pages in their order and levels, every
+// behaviour page editing the live preferences, every page visited and confirmed unchanged leaving
+// "preference.ini" and "view.ini" byte for byte as they were, a page that cannot be stored keeping
+// every page from storing, Cancel, and edits surviving page changes.
 
 #include "tests/common/ShownWindow.h"
 #include "tests/prefs/PreferenceSheetFixture.h"
@@ -84,6 +84,20 @@ TEST_F(PreferenceSheetTest, EveryPageVisitedAndConfirmedUnchangedKeepsTheFile)
     EXPECT_EQ(1, closeCount);
     EXPECT_EQ(golden, FileBytes());
     EXPECT_EQ(viewGolden, FileBytes(L"view.ini"));
+}
+
+TEST_F(PreferenceSheetTest, EveryBehaviourPageEditsTheLivePreferences)
+{
+    Open();
+    ASSERT_TRUE(dialog);
+    int behaviourPages = 0;
+    for (int i = 0; i < dialog->GetPageCount(); i++)
+        if (auto* page = dynamic_cast<TPreferencePage*>(dialog->GetPage(i))) {
+            behaviourPages++;
+            EXPECT_EQ(&settings.preference, page->GetPreference()) << "entry " << i;
+        }
+    // The connection page at least is one, so the loop above has checked something.
+    EXPECT_GT(behaviourPages, 0);
 }
 
 TEST_F(PreferenceSheetTest, APageThatCannotBeStoredKeepsEveryPageFromStoring)
