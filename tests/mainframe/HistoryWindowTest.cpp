@@ -202,6 +202,7 @@ TEST_F(HistoryWindowTest, FindDialogFindsAndKeepsItsOptions)
     TLogView& view = Keywords()->GetLogView();
     EXPECT_EQ(view.GetSelectedText(), L"KVWORD");
     EXPECT_EQ(view.GetSelection().start.line, 1) << "match case skips the lower-case line";
+    EXPECT_TRUE(SaveWindowPng(box, ScreenshotPath(L"history-find.png")));
 
     Click(box, IDCANCEL);
     EXPECT_EQ(Keywords()->GetFindDialog(), nullptr);

@@ -60,6 +60,20 @@ ULONG_PTR ReplaceImport(const char* dll, const char* function, ULONG_PTR replace
     return 0;
 }
 
+// While it lives, the program's sounds are recorded instead of played.
+struct TSoundRecorder {
+    TSoundRecorder() : original(ReplaceImport("winmm.dll", "PlaySoundW", reinterpret_cast<ULONG_PTR>(&RecordSound)))
+    {
+        g_sounds.clear();
+    }
+    ~TSoundRecorder()
+    {
+        if (original)
+            ReplaceImport("winmm.dll", "PlaySoundW", original);
+    }
+    ULONG_PTR original;
+};
+
 class PreferenceChoosersTest : public PreferenceSheetFixture {
 protected:
     HWND Field(int id) { return Control(dialog->GetCurrentPage(), id); }
@@ -132,9 +146,8 @@ TEST_F(PreferenceChoosersTest, FolderButtonsPutTheChosenFolderInTheFieldAndEscap
 
 TEST_F(PreferenceChoosersTest, SoundChangeTakesTheChosenFileAndTicksTheRowAndPlayPlaysTheSelectedRow)
 {
-    ULONG_PTR original = ReplaceImport("winmm.dll", "PlaySoundW", reinterpret_cast<ULONG_PTR>(&RecordSound));
-    ASSERT_TRUE(original) << "the program does not play through the system's PlaySoundW";
-    g_sounds.clear();
+    TSoundRecorder recorder;
+    ASSERT_TRUE(recorder.original) << "the program does not play through the system's PlaySoundW";
     CString sound = folder.File(L"chime.wav");
     ASSERT_TRUE(WriteFileBytes(sound, "RIFF\x24\0\0\0WAVE"));
     ASSERT_TRUE(OpenOn(&TPreferenceDialog::soundPage));
@@ -170,7 +183,6 @@ TEST_F(PreferenceChoosersTest, SoundChangeTakesTheChosenFileAndTicksTheRowAndPla
     EXPECT_EQ(L"C:\\Sounds\\ding.wav", g_sounds[1].path);
 
     ClickOk();
-    ReplaceImport("winmm.dll", "PlaySoundW", original);
     ASSERT_EQ(1, okCount);
     EXPECT_EQ(std::wstring(sound), Stored(L"Sound", L"TalkMessageSoundFile"));
     EXPECT_EQ(L"true", Stored(L"Sound", L"EnableTalkMessageSound"));
