@@ -37,7 +37,7 @@ void ClickServerRow(HWND dialog, int row)
 
 } // namespace
 
-TEST(TServerConnectionPage, AlternativeServersStartFromTheTypedHostAndOnlyOkChangesThePage)
+TEST(ServerAlternativeServersButton, StartsFromTheTypedHostAndOnlyOkChangesThePage)
 {
     ServerDialogRun run(RichServer());
     run.ShowTab(0);
