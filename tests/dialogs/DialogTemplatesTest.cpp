@@ -124,6 +124,11 @@ std::string CutText(HWND control, TKind kind)
     case Other:
         return std::string();
     }
+    // A button that may wrap only needs its lines to fit its height.
+    if (::GetWindowLongW(control, GWL_STYLE) & BS_MULTILINE) {
+        size = TextSize(control, text, room);
+        return size.cy > height ? "wraps past its height" : "";
+    }
     size = TextSize(control, text, 0);
     if (size.cx > room) {
         char why[64];
