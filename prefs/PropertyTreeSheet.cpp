@@ -209,6 +209,22 @@ LRESULT TPropertyTreeSheet::OnGetDispInfo(NMHDR* header)
     return 0;
 }
 
+LRESULT TPropertyTreeSheet::OnTreeCustomDraw(NMHDR* header)
+{
+    auto* draw = (NMTVCUSTOMDRAW*)header;
+    if (draw->nmcd.dwDrawStage == CDDS_PREPAINT)
+        return CDRF_NOTIFYITEMDRAW;
+    // The shown page's item keeps the selection colours while the page has the focus: the
+    // system's colour for a selection without focus can be as pale as the tree itself, and
+    // several pages share a title.
+    if (draw->nmcd.dwDrawStage == CDDS_ITEMPREPAINT && ::GetFocus() != tree.m_hWnd &&
+        (HTREEITEM)draw->nmcd.dwItemSpec == tree.GetSelectedItem()) {
+        draw->clrText = ::GetSysColor(COLOR_HIGHLIGHTTEXT);
+        draw->clrTextBk = ::GetSysColor(COLOR_HIGHLIGHT);
+    }
+    return CDRF_DODEFAULT;
+}
+
 void TPropertyTreeSheet::OnHelp()
 {
     TPropertyPage* page = GetCurrentPage();

@@ -52,6 +52,7 @@ public:
         MESSAGE_HANDLER(WM_KICKIDLE, OnKickIdle)
         NOTIFY_HANDLER(IDC_SHEET_TREE, TVN_SELCHANGEDW, OnSelChanged)
         NOTIFY_HANDLER(IDC_SHEET_TREE, TVN_GETDISPINFOW, OnGetDispInfo)
+        NOTIFY_HANDLER(IDC_SHEET_TREE, NM_CUSTOMDRAW, OnTreeCustomDraw)
         COMMAND_ID_HANDLER(IDC_SHEET_HELP, OnHelp)
         CHAIN_MSG_MAP(TUpdateDialog)
     END_MSG_MAP()
@@ -71,6 +72,7 @@ private:
     LRESULT OnKickIdle(WPARAM wParam, LPARAM lParam);
     LRESULT OnSelChanged(NMHDR* header);
     LRESULT OnGetDispInfo(NMHDR* header);
+    LRESULT OnTreeCustomDraw(NMHDR* header);
     void ShowProblem(TPropertyPage* page, const TDialogProblem& problem);
     int FindEntry(const TEntry* entry) const;
 

@@ -25,6 +25,22 @@ protected:
         settings.preference.keyword.Like = {L"kvword"};
     }
     THistoryDialog* Keywords() { return frame->GetKeywordHistory(); }
+    // The double-click hint reads whole on one line, clear of the buttons below it.
+    void ExpectHintOnOneLineAboveTheButtons(HWND window)
+    {
+        HWND note = ::GetDlgItem(window, IDC_HISTORY_NOTE);
+        CString text = GetControlText(note);
+        HDC dc = ::GetDC(note);
+        HGDIOBJ old = ::SelectObject(dc, (HFONT)::SendMessageW(note, WM_GETFONT, 0, 0));
+        SIZE size = {};
+        ::GetTextExtentPoint32W(dc, text, text.GetLength(), &size);
+        ::SelectObject(dc, old);
+        ::ReleaseDC(note, dc);
+        RECT noteRect = WindowRectIn(note, window), findRect = WindowRectIn(Control(window, IDC_HISTORY_FIND), window);
+        EXPECT_LE(size.cx, noteRect.right - noteRect.left);
+        EXPECT_GE(noteRect.bottom - noteRect.top, size.cy);
+        EXPECT_LE(noteRect.bottom, findRect.top);
+    }
     THistoryDialog* Urls() { return frame->GetUrlHistory(); }
     // A message of alice's in #alpha, waited for in the channel's log.
     void Say(const std::string& text)
@@ -108,6 +124,7 @@ TEST_F(HistoryWindowTest, KeywordAndUrlLinesReachTheirWindowsAndTheMenuShowsThem
     EXPECT_TRUE(frame->ExecuteAction(L"keywordforward"));
     EXPECT_TRUE(PumpMessagesUntil([&] { return ::IsWindowVisible(Keywords()->m_hWnd) != FALSE; }, 3000));
     EXPECT_TRUE(SaveWindowPng(Keywords()->m_hWnd, ScreenshotPath(L"keyword-history.png")));
+    ExpectHintOnOneLineAboveTheButtons(Keywords()->m_hWnd);
     Run(ID_URL_HISTORY);
     EXPECT_TRUE(::IsWindowVisible(Urls()->m_hWnd));
     PumpMessagesFor(200);
@@ -202,6 +219,7 @@ TEST_F(HistoryWindowTest, FindDialogFindsAndKeepsItsOptions)
     TLogView& view = Keywords()->GetLogView();
     EXPECT_EQ(view.GetSelectedText(), L"KVWORD");
     EXPECT_EQ(view.GetSelection().start.line, 1) << "match case skips the lower-case line";
+    EXPECT_TRUE(SaveWindowPng(box, ScreenshotPath(L"history-find.png")));
 
     Click(box, IDCANCEL);
     EXPECT_EQ(Keywords()->GetFindDialog(), nullptr);

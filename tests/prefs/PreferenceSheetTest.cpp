@@ -3,6 +3,7 @@
 // "preference.ini" and "view.ini" byte for byte as they were, a page that cannot be stored keeping
 // every page from storing, Cancel, and edits surviving page changes.
 
+#include "tests/common/DialogSteps.h"
 #include "tests/common/ShownWindow.h"
 #include "tests/prefs/PreferenceSheetFixture.h"
 
@@ -51,12 +52,13 @@ TEST_F(PreferenceSheetTest, EveryPageVisitedAndConfirmedUnchangedKeepsTheFile)
     bool allOpen = true;
     Walk(dialog->GetTree(), TreeView_GetRoot(dialog->GetTree()), 1, rows, allOpen);
     EXPECT_TRUE(allOpen);
-    const std::vector<CString> expected = {
-        L"1 接続",         L"1 キーワード",   L"2 詳細",         L"1 イベント",     L"1 インタフェース", L"1 動作",
-        L"2 詳細",         L"1 ウィンドウ",   L"1 トレイアイコン", L"1 サウンド",    L"1 ログファイル", L"1 DCC",
-        L"2 ファイル受信", L"3 詳細",         L"2 ファイル送信", L"2 チャット",     L"1 ユーザ情報",   L"1 詳細",
-        L"1 表示テーマ",   L"2 ログ",         L"2 サーバツリー", L"2 メンバリスト", L"2 入力テキスト", L"2 メッセージ",
-        L"3 詳細",         L"1 レイアウト"};
+    const std::vector<CString> expected = {L"1 接続",           L"1 キーワード",   L"2 詳細",         L"1 イベント",
+                                           L"1 インタフェース", L"1 動作",         L"2 詳細",         L"1 ウィンドウ",
+                                           L"1 トレイアイコン", L"1 サウンド",     L"1 ログファイル", L"1 DCC",
+                                           L"2 ファイル受信",   L"3 詳細",         L"2 ファイル送信", L"2 チャット",
+                                           L"1 ユーザ情報",     L"1 詳細",         L"1 表示テーマ",   L"2 ログ",
+                                           L"2 サーバツリー",   L"2 メンバリスト", L"2 入力テキスト", L"2 メッセージ",
+                                           L"3 詳細",           L"1 レイアウト"};
     EXPECT_EQ(expected, rows);
     EXPECT_EQ(&dialog->connectionPage, dialog->GetCurrentPage()) << "the connection page comes first";
 
@@ -152,4 +154,27 @@ TEST_F(PreferenceSheetTest, CancelStoresNothingAndEditsSurvivePageChanges)
     EXPECT_EQ(0, okCount);
     EXPECT_EQ(L"さようなら", settings.preference.KickMessage);
     EXPECT_EQ(golden, FileBytes());
+}
+
+TEST_F(PreferenceSheetTest, TheShownPagesItemStaysMarkedWhileThePageHasTheFocus)
+{
+    // Four pages are titled "詳細": only the mark tells which one is shown.
+    ASSERT_TRUE(OpenOn(&TPreferenceDialog::actionDetailPage));
+    Apply({TPageEdit::Click, IDC_ACTD_UNAWAY, L""});
+    HWND tree = dialog->GetTree();
+    ASSERT_NE(tree, ::GetFocus()) << "the page has the focus";
+    const COLORREF marked = ::GetSysColor(COLOR_HIGHLIGHT);
+    auto unmarkedPixels = [&](TPropertyPage* page, int& area) {
+        RECT rect = {};
+        TreeView_GetItemRect(tree, dialog->FindItem(page), &rect, TRUE);
+        area = (rect.right - rect.left) * (rect.bottom - rect.top);
+        return CountPixelsOtherThan(tree, rect, marked);
+    };
+    int area = 0;
+    int unmarked = unmarkedPixels(&dialog->actionDetailPage, area);
+    EXPECT_GT(area, 0);
+    EXPECT_LT(unmarked, area / 2) << "the text is drawn over the mark";
+    unmarked = unmarkedPixels(&dialog->keywordDetailPage, area);
+    EXPECT_EQ(area, unmarked) << "another page of the same title";
+    EXPECT_TRUE(SaveWindowPng(dialog->m_hWnd, ScreenshotPath(L"pref-page-focus.png")));
 }

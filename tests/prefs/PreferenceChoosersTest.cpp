@@ -1,0 +1,217 @@
+// The preference pages' buttons that open the system's file and folder choosers, answered as a
+// user answers them: what the chooser gives lands in the page's field and, after OK, in
+// "preference.ini"; leaving the chooser with Escape keeps the field as it was.
+
+#include "tests/common/CommonChoosers.h"
+#include "tests/common/ShownWindow.h"
+#include "tests/common/StringPrinter.h"
+#include "tests/prefs/PreferenceSheetFixture.h"
+
+#include <mmsystem.h>
+#include <ole2.h>
+
+#include <functional>
+
+namespace {
+
+using E = TPageEdit;
+
+struct TSoundCall {
+    std::wstring path;
+    DWORD flags;
+};
+
+std::vector<TSoundCall> g_sounds;
+
+BOOL WINAPI RecordSound(LPCWSTR sound, HMODULE, DWORD flags)
+{
+    g_sounds.push_back({sound ? sound : L"", flags});
+    return TRUE;
+}
+
+// Points this program's import of the function at the replacement and returns the one it
+// pointed at, or null when the program does not import it: the page's calls are then seen
+// without a sound device.
+ULONG_PTR ReplaceImport(const char* dll, const char* function, ULONG_PTR replacement)
+{
+    auto* base = reinterpret_cast<BYTE*>(::GetModuleHandleW(nullptr));
+    auto* headers = reinterpret_cast<IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& imports = headers->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    for (auto* module = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress); module->Name;
+         module++) {
+        if (_stricmp(reinterpret_cast<char*>(base + module->Name), dll) != 0 || !module->OriginalFirstThunk)
+            continue;
+        auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + module->OriginalFirstThunk);
+        auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + module->FirstThunk);
+        for (; names->u1.AddressOfData; names++, slots++) {
+            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal))
+                continue;
+            auto* named = reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
+            if (strcmp(reinterpret_cast<char*>(named->Name), function) != 0)
+                continue;
+            DWORD protection = 0;
+            ::VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, PAGE_READWRITE, &protection);
+            ULONG_PTR previous = slots->u1.Function;
+            slots->u1.Function = replacement;
+            ::VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, protection, &protection);
+            return previous;
+        }
+    }
+    return 0;
+}
+
+// While it lives, the program's sounds are recorded instead of played.
+struct TSoundRecorder {
+    TSoundRecorder() : original(ReplaceImport("winmm.dll", "PlaySoundW", reinterpret_cast<ULONG_PTR>(&RecordSound)))
+    {
+        g_sounds.clear();
+    }
+    ~TSoundRecorder()
+    {
+        if (original)
+            ReplaceImport("winmm.dll", "PlaySoundW", original);
+    }
+    ULONG_PTR original;
+};
+
+class PreferenceChoosersTest : public PreferenceSheetFixture {
+protected:
+    HWND Field(int id) { return Control(dialog->GetCurrentPage(), id); }
+    CString FieldText(int id) { return GetControlText(Field(id)); }
+    // Clicks the shown page's button and answers the chooser it opens; false when none showed.
+    bool ClickButtonAndAnswer(int button, std::function<bool(HWND)> match, std::function<void(HWND)> answer)
+    {
+        bool shown = ::ClickAndAnswerChooser(Field(button), std::move(match), std::move(answer));
+        Idle();
+        return shown;
+    }
+    CString SoundCell(int row)
+    {
+        wchar_t text[MAX_PATH * 2] = L"";
+        ListView_GetItemText(Field(IDC_SOUND_LIST), row, 1, text, MAX_PATH * 2);
+        return text;
+    }
+    bool SoundChecked(int row) { return ListView_GetCheckState(Field(IDC_SOUND_LIST), row) != FALSE; }
+};
+
+} // namespace
+
+TEST_F(PreferenceChoosersTest, FolderButtonsPutTheChosenFolderInTheFieldAndEscapeKeepsIt)
+{
+    struct {
+        TPropertyPage* (*page)(TPreferenceDialog&);
+        int field, button;
+        const wchar_t *start, *subfolder, *section, *key, *screenshot;
+    } rows[] = {
+        {[](TPreferenceDialog& d) -> TPropertyPage* { return &d.logPage; }, IDC_LOG_FOLDER, IDC_LOG_BROWSE, L"logs",
+         L"archive", L"Log", L"LogRootDir", L"pref-log-folder-chooser.png"},
+        {[](TPreferenceDialog& d) -> TPropertyPage* { return &d.dccReceivePage; }, IDC_RECV_FOLDER, IDC_RECV_BROWSE,
+         L"dcc", L"incoming", L"DCC", L"DCCRootDir", L"pref-dcc-folder-chooser.png"},
+    };
+    for (const auto& row : rows) {
+        ASSERT_TRUE(::CreateDirectoryW(folder.path + row.start, nullptr));
+        ASSERT_TRUE(::CreateDirectoryW(folder.path + row.start + L"\\" + row.subfolder, nullptr));
+    }
+    ASSERT_TRUE(SUCCEEDED(::OleInitialize(nullptr))); // the new-style folder chooser needs it
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(row.key)));
+        CString start = folder.path + row.start;
+        CString chosen = start + L"\\" + row.subfolder;
+        closeCount = okCount = 0;
+        Open();
+        ASSERT_TRUE(dialog);
+        ShowPage(row.page(*dialog));
+        CString before = FieldText(row.field);
+        ASSERT_EQ(start + L"\\", before);
+
+        ASSERT_TRUE(ClickButtonAndAnswer(row.button, IsFolderChooserAt(row.start), CancelChooser))
+            << "the chooser did not show the field's folder";
+        EXPECT_EQ(before, FieldText(row.field));
+
+        bool reached = false;
+        ASSERT_TRUE(ClickButtonAndAnswer(row.button, IsFolderChooserAt(row.start), [&](HWND chooser) {
+            EXPECT_TRUE(SaveWindowPng(chooser, ScreenshotPath(row.screenshot)));
+            reached = AnswerFolderChooserWithSubfolder(chooser, row.subfolder);
+            if (!reached)
+                CancelChooser(chooser);
+        }));
+        EXPECT_TRUE(reached) << "the subfolder was not reached with the keys";
+        EXPECT_EQ(chosen, FieldText(row.field));
+        ClickOk();
+        ASSERT_EQ(1, okCount);
+        EXPECT_EQ(std::wstring(chosen), Stored(row.section, row.key));
+    }
+    ::OleUninitialize();
+}
+
+TEST_F(PreferenceChoosersTest, SoundChangeTakesTheChosenFileAndTicksTheRowAndPlayPlaysTheSelectedRow)
+{
+    TSoundRecorder recorder;
+    ASSERT_TRUE(recorder.original) << "the program does not play through the system's PlaySoundW";
+    CString sound = folder.File(L"chime.wav");
+    ASSERT_TRUE(WriteFileBytes(sound, "RIFF\x24\0\0\0WAVE"));
+    ASSERT_TRUE(OpenOn(&TPreferenceDialog::soundPage));
+    // Row 3, the talk message, has neither a file nor its box ticked.
+    const int talk = 3;
+    Apply({E::Select, IDC_SOUND_LIST, L"3"});
+    Apply({E::State, IDC_SOUND_PLAY, L"off"});
+
+    CString title;
+    ASSERT_TRUE(ClickButtonAndAnswer(IDC_SOUND_CHANGE, IsFileChooser(), [&](HWND chooser) {
+        title = GetControlText(chooser);
+        CancelChooser(chooser);
+    }));
+    EXPECT_EQ(CString(L"サウンドファイルを変更"), title);
+    EXPECT_EQ(CString(), SoundCell(talk));
+    EXPECT_FALSE(SoundChecked(talk));
+
+    ASSERT_TRUE(ClickButtonAndAnswer(IDC_SOUND_CHANGE, IsFileChooser(), [&](HWND chooser) {
+        EXPECT_TRUE(SaveWindowPng(chooser, ScreenshotPath(L"pref-sound-chooser.png")));
+        AnswerFileChooser(chooser, sound);
+    }));
+    EXPECT_EQ(sound, SoundCell(talk));
+    EXPECT_TRUE(SoundChecked(talk));
+    Apply({E::State, IDC_SOUND_PLAY, L"on"});
+    Apply({E::Click, IDC_SOUND_PLAY, L""});
+    ASSERT_EQ(1u, g_sounds.size());
+    EXPECT_EQ(std::wstring(sound), g_sounds[0].path);
+    EXPECT_EQ(DWORD(SND_FILENAME | SND_ASYNC), g_sounds[0].flags);
+    // Another row plays its own file.
+    Apply({E::Select, IDC_SOUND_LIST, L"5"});
+    Apply({E::Click, IDC_SOUND_PLAY, L""});
+    ASSERT_EQ(2u, g_sounds.size());
+    EXPECT_EQ(L"C:\\Sounds\\ding.wav", g_sounds[1].path);
+
+    ClickOk();
+    ASSERT_EQ(1, okCount);
+    EXPECT_EQ(std::wstring(sound), Stored(L"Sound", L"TalkMessageSoundFile"));
+    EXPECT_EQ(L"true", Stored(L"Sound", L"EnableTalkMessageSound"));
+}
+
+TEST_F(PreferenceChoosersTest, UrlApplicationButtonTakesTheChosenProgramAndEscapeKeepsTheTypedOne)
+{
+    CString program = folder.File(L"viewer.exe");
+    ASSERT_TRUE(WriteFileBytes(program, "MZ"));
+    ASSERT_TRUE(OpenOn(&TPreferenceDialog::actionPage));
+    Apply({E::Click, IDC_ACT_URL_APPLICATION, L""});
+    Apply({E::Type, IDC_ACT_APPLICATION, L"D:\\Web\\open.exe"});
+
+    CString offered;
+    ASSERT_TRUE(ClickButtonAndAnswer(IDC_ACT_BROWSE, IsFileChooser(), [&](HWND chooser) {
+        offered = GetControlText(::GetDlgItem(chooser, cmb13));
+        CancelChooser(chooser);
+    }));
+    // The chooser offers the program typed so far (its name, the folder being the one it shows).
+    EXPECT_TRUE(!offered.IsEmpty() && CString(L"D:\\Web\\open.exe").Find(offered) >= 0) << Narrow(offered);
+    EXPECT_EQ(CString(L"D:\\Web\\open.exe"), FieldText(IDC_ACT_APPLICATION));
+
+    ASSERT_TRUE(ClickButtonAndAnswer(IDC_ACT_BROWSE, IsFileChooser(), [&](HWND chooser) {
+        EXPECT_TRUE(SaveWindowPng(chooser, ScreenshotPath(L"pref-url-application-chooser.png")));
+        AnswerFileChooser(chooser, program);
+    }));
+    EXPECT_EQ(program, FieldText(IDC_ACT_APPLICATION));
+    ClickOk();
+    ASSERT_EQ(1, okCount);
+    EXPECT_EQ(std::wstring(program), Stored(L"Action", L"URLOpenApplication"));
+    EXPECT_EQ(L"1", Stored(L"Action", L"URLOpenMethod"));
+}
