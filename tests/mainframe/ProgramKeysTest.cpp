@@ -34,9 +34,29 @@ const struct {
     const char* name;
 } kPlaces[] = {{TPlace::Log, "log"}, {TPlace::Tree, "tree"}, {TPlace::Members, "members"}, {TPlace::Input, "input"}};
 
+struct TTextSearch {
+    DWORD process;
+    const wchar_t* text;
+    HWND found;
+};
+
+// A shown message box of the process whose text holds the words.
+BOOL CALLBACK FindMessageBox(HWND window, LPARAM param)
+{
+    auto* search = (TTextSearch*)param;
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    HWND text = ::GetDlgItem(window, 0xFFFF);
+    if (owner == search->process && ::IsWindowVisible(window) && text && WindowText(text).Find(search->text) >= 0) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 struct TPopupSearch {
     DWORD process;
-    bool found;
+    HWND found;
 };
 
 BOOL CALLBACK FindShownPopup(HWND window, LPARAM param)
@@ -47,7 +67,7 @@ BOOL CALLBACK FindShownPopup(HWND window, LPARAM param)
     ::GetWindowThreadProcessId(window, &owner);
     if (owner == search->process && ::GetClassNameW(window, name, 16) && wcscmp(name, L"#32768") == 0 &&
         ::IsWindowVisible(window)) {
-        search->found = true;
+        search->found = window;
         return FALSE;
     }
     return TRUE;
@@ -55,8 +75,9 @@ BOOL CALLBACK FindShownPopup(HWND window, LPARAM param)
 
 class ProgramKeysTest : public ::testing::Test {
 protected:
-    // The program started, connected and in the channel with the peer, its window active.
-    bool StartInChannel()
+    // The program started, connected and in the channel with the peer, its window active; the
+    // window leaves the corner of the system's tray free.
+    bool StartInChannel(const std::string& preferences = kQuietStart)
     {
         if (!peer) {
             peer = ConnectIrcClient(port, kPeer);
@@ -68,8 +89,8 @@ protected:
         }
         run = std::make_unique<TProgramRun>();
         run->WriteSettings(L"tree.ini", OneServerTree(port, kNick, "Ketroval keys", channel));
-        run->WriteSettings(L"preference.ini", kQuietStart);
-        run->WriteSettings(L"window.ini", "[Main]\r\nLeft=20\r\nTop=20\r\nWidth=900\r\nHeight=640\r\n");
+        run->WriteSettings(L"preference.ini", preferences);
+        run->WriteSettings(L"window.ini", "[Main]\r\nLeft=20\r\nTop=60\r\nWidth=900\r\nHeight=640\r\n");
         if (!run->Start() || !(main = run->WaitMainWindow()))
             return false;
         thread = ::GetWindowThreadProcessId(main, nullptr);
@@ -112,12 +133,13 @@ protected:
         info.cbSize = sizeof info;
         return ::GetGUIThreadInfo(thread, &info) && (info.flags & GUI_INMENUMODE);
     }
-    bool PopupShown()
+    HWND ShownPopup()
     {
-        TPopupSearch search = {run->ProcessId(), false};
+        TPopupSearch search = {run->ProcessId(), nullptr};
         ::EnumWindows(FindShownPopup, (LPARAM)&search);
         return search.found;
     }
+    bool PopupShown() { return ShownPopup() != nullptr; }
     // A click into the window's empty lower part, as a user puts the focus there.
     bool ClickInto(TPlace place)
     {
@@ -138,6 +160,12 @@ protected:
         if (InMenu())
             PressKey(VK_ESCAPE);
         return PumpMessagesUntil([&] { return !InMenu(); }, kBoundMs);
+    }
+    HWND MessageBoxSaying(const wchar_t* text)
+    {
+        TTextSearch search = {run->ProcessId(), text, nullptr};
+        ::EnumWindows(FindMessageBox, (LPARAM)&search);
+        return search.found;
     }
     std::string InputText() { return Narrow(WindowText(InputLine(main))); }
     static std::string Narrow(const CString& text)
@@ -234,4 +262,29 @@ TEST_F(ProgramKeysTest, KeysStillWorkWithWhoisAndTransferWindowsOpen)
     ASSERT_TRUE(ClickInto(TPlace::Log));
     PressKey(VK_F4, {VK_MENU});
     EXPECT_EQ(0, run->WaitExit(15000)) << "Alt+F4 from the log with the other windows open";
+}
+
+TEST_F(ProgramKeysTest, TrayMenuQuitEndsTheProgramWithItsWindowsOpen)
+{
+    REQUIRE_PEER_PORT(ircPort, "IRC_PORT");
+    ASSERT_TRUE(StartInChannel(std::string(kQuietStart) + "[Window]\r\nEnableTrayIcon=1\r\n"));
+    ASSERT_TRUE(OpenOtherWindows());
+    ClickInto(TPlace::Tree);
+    // Without a tray of the desktop's own the system shows the icons in a window of its own.
+    HWND tray = ::FindWindowW(L"__winex11_standalone_tray", nullptr);
+    ASSERT_TRUE(tray) << "the system's tray window";
+    ClickAt(ScreenPointOf(tray, 10, 10), true);
+    ASSERT_TRUE(PumpMessagesUntil([&] { return PopupShown(); }, kBoundMs)) << "the tray menu";
+    // The tray's window, not the program, has the keyboard while the menu is open: the quit item
+    // is clicked, three quarters down the menu (below it only a separator and the restore item).
+    RECT menu;
+    ::GetWindowRect(ShownPopup(), &menu);
+    EXPECT_TRUE(SaveWindowPng(::GetDesktopWindow(), ScreenshotPath(L"program-keys-tray-menu.png")));
+    ClickAt(POINT{(menu.left + menu.right) / 2, menu.top + (menu.bottom - menu.top) * 77 / 100});
+    HWND confirm = nullptr;
+    ASSERT_TRUE(PumpMessagesUntil([&] { return (confirm = MessageBoxSaying(L"終了します")) != nullptr; }, kBoundMs))
+        << "the quit is confirmed first";
+    ClickAt(ScreenPointOf(::GetDlgItem(confirm, IDOK)));
+    EXPECT_EQ(0, run->WaitExit(15000)) << "the tray menu's quit";
+    EXPECT_TRUE(peer->WaitFor("QUIT")) << "the program said goodbye to the server";
 }

@@ -12,6 +12,7 @@
 #include "tests/common/PopupMenu.h"
 #include "tests/common/Screenshot.h"
 #include "tests/common/ShownWindow.h"
+#include "tests/common/StringPrinter.h"
 #include "tests/common/UserInput.h"
 #include "tests/prefs/ChooserSteps.h"
 
@@ -190,8 +191,15 @@ TEST_F(PreferencesFrameTest, MainWindowKeysWorkWhileItIsActiveAndThePageKeepsIts
     PressKey(VK_DOWN);
     EXPECT_TRUE(PumpMessagesUntil([&] { return dialog->GetCurrentPage() != before; }, 3000));
 
-    // The main window's Ctrl+F shows its search bar.
-    ASSERT_FALSE(frame->GetContentPanel().IsSearchBarShown());
+    // The hot-key field takes Ctrl+F as the key chosen; elsewhere the main window's Ctrl+F shows
+    // its search bar.
+    ASSERT_TRUE(ShowPage(dialog, &dialog->windowPage));
+    HWND hotKey = ::GetDlgItem(dialog->windowPage.m_hWnd, IDC_WIN_HOTKEY);
+    FocusForInput(hotKey);
+    PressKey('F', {VK_CONTROL});
+    // (The control reads the letter back from the scan code, which the test's input leaves out.)
+    EXPECT_EQ(HOTKEYF_CONTROL, HIBYTE(LOWORD(::SendMessageW(hotKey, HKM_GETHOTKEY, 0, 0))));
+    EXPECT_FALSE(frame->GetContentPanel().IsSearchBarShown());
     FocusForInput(::GetNextDlgTabItem(dialog->GetCurrentPage()->m_hWnd, nullptr, FALSE));
     PressKey('F', {VK_CONTROL});
     EXPECT_TRUE(PumpMessagesUntil([&] { return frame->GetContentPanel().IsSearchBarShown(); }, 3000));
