@@ -13,6 +13,15 @@ BOOL TTreeView::PreTranslateMessage(MSG* msg)
     return FALSE;
 }
 
+// The tree control keeps Alt to itself; given to the system's own handling, a tap of Alt enters
+// the menu bar here as it does from every other control.
+LRESULT TTreeView::OnSysKeyDownMessage(WPARAM wParam, LPARAM lParam)
+{
+    if (wParam == VK_MENU)
+        return ::DefWindowProcW(m_hWnd, WM_SYSKEYDOWN, wParam, lParam);
+    return DefWindowProc(WM_SYSKEYDOWN, wParam, lParam);
+}
+
 bool TTreeView::HandleKeyDown(UINT key)
 {
     if (IsNeverReportedKey(key) || !listener)

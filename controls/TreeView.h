@@ -66,6 +66,7 @@ public:
         REFLECTED_NOTIFY_HANDLER(TVN_BEGINDRAGW, OnBeginDrag)
         MESSAGE_HANDLER(WM_MOUSEMOVE, OnMouseMove)
         MESSAGE_HANDLER(WM_LBUTTONUP, OnLButtonUp)
+        MESSAGE_HANDLER(WM_SYSKEYDOWN, OnSysKeyDownMessage)
     END_MSG_MAP()
 
     bool expandOnDoubleClick = true;
@@ -88,6 +89,7 @@ private:
     LRESULT OnBeginDrag(NMHDR* header);
     LRESULT OnMouseMove(WPARAM wParam, LPARAM lParam);
     LRESULT OnLButtonUp(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSysKeyDownMessage(WPARAM wParam, LPARAM lParam);
 
     CImageList dragImage;
     bool dragging = false;

@@ -95,6 +95,7 @@ public:
     TLogView* GetAllChannelsLog() override { return contentPanel.GetConsoleLog(); }
     TChatPanel* GetChatPanel() override { return contentPanel.GetChatPanel(); }
     TInputEdit* GetInputLine() override { return contentPanel.GetInputLine(); }
+    TEdit* GetSearchEdit() override;
     TListPanel* GetMemberListPanel() override { return contentPanel.GetMemberListPanel(); }
     CImageList* GetTreeImageList() override { return contentPanel.GetTreeImageList(); }
     CImageList* GetMemberImageList() override { return contentPanel.GetMemberImageList(); }

@@ -135,12 +135,14 @@ void CMainFrame::OnUpdateEditUndo(CCmdUI* ui)
 }
 
 // An edit key whose command is greyed goes on to the focused control as an ordinary key, so Del
-// still deletes a character and Ctrl+Z undoes in the search bar.
+// still deletes a character and Ctrl+Z undoes in the search bar. In another window (the
+// preferences) the edit keys are always that window's own: the commands act on this one's input.
 BOOL CMainFrame::PreTranslateMessage(MSG* msg)
 {
     if (msg->message == WM_KEYDOWN) {
         UINT id = EditCommandOfKey((UINT)msg->wParam);
-        if (id && !IsCommandEnabled(id))
+        bool ours = msg->hwnd == m_hWnd || ::IsChild(m_hWnd, msg->hwnd);
+        if (id && (!ours || !IsCommandEnabled(id)))
             return FALSE;
     }
     return TAttachWindow::PreTranslateMessage(msg);

@@ -6,6 +6,12 @@
 #include "world/IRCWorld.h"
 #include "settings/Config.h"
 
+TEdit* CMainFrame::GetSearchEdit()
+{
+    TSearchPanel& bar = contentPanel.GetSearchBar();
+    return bar.m_hWnd ? &bar.edit : nullptr;
+}
+
 void CMainFrame::OnFind()
 {
     bool shown = !contentPanel.IsSearchBarShown();

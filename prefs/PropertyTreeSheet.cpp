@@ -1,6 +1,7 @@
 #include "prefs/PropertyTreeSheet.h"
 
 #include "classlib/CmdUI.h"
+#include "classlib/Frame.h"
 #include "dialogs/MessageBoxes.h"
 #include "prefs/PropertyPage.h"
 
@@ -17,6 +18,21 @@ void ExpandAll(CTreeCtrl& tree, HTREEITEM item)
         tree.Expand(item, TVE_EXPAND);
         ExpandAll(tree, tree.GetChildItem(item));
     }
+}
+
+// A hot-key field takes every key as the key being chosen.
+bool IsHotKeyField(HWND window)
+{
+    wchar_t name[32] = L"";
+    return window && ::GetClassNameW(window, name, 32) && _wcsicmp(name, HOTKEY_CLASSW) == 0;
+}
+
+// The window a frame walk goes to next: a child's parent, a top-level window's owner.
+HWND EnclosingWindow(HWND window)
+{
+    if (::GetWindowLongPtrW(window, GWL_STYLE) & WS_CHILD)
+        return ::GetParent(window);
+    return ::GetWindow(window, GW_OWNER);
 }
 
 } // namespace
@@ -142,6 +158,20 @@ void TPropertyTreeSheet::ShowProblem(TPropertyPage* page, const TDialogProblem& 
         ::SetFocus(control);
         ::SendMessageW(control, EM_SETSEL, 0, -1);
     }
+}
+
+BOOL TPropertyTreeSheet::PreTranslateMessage(MSG* msg)
+{
+    if (CWnd::PreTranslateMessage(msg))
+        return TRUE;
+    if (!IsHotKeyField(msg->hwnd)) {
+        // The main window's accelerators keep working while the sheet is the active window.
+        for (HWND up = EnclosingWindow(m_hWnd); up; up = EnclosingWindow(up))
+            if (auto* frame = dynamic_cast<CFrameWnd*>(CWnd::FromHandlePermanent(up)))
+                if (frame->PreTranslateMessage(msg))
+                    return TRUE;
+    }
+    return TUpdateDialog::PreTranslateMessage(msg);
 }
 
 void TPropertyTreeSheet::OnOK()

@@ -46,6 +46,8 @@ public:
     BOOL OnInitDialog() override;
     void OnOK() override;
     void OnCancel() override;
+    // The frames the sheet belongs to see its keys first, so their accelerators keep working.
+    BOOL PreTranslateMessage(MSG* msg) override;
 
     BEGIN_MSG_MAP(TPropertyTreeSheet)
         MESSAGE_HANDLER(WM_SHOW_TREE_PAGE, OnShowPageMessage)

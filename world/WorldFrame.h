@@ -7,6 +7,7 @@
 
 class CImageList;
 class TChatPanel;
+class TEdit;
 class TInputEdit;
 class TListPanel;
 class TLogView;
@@ -20,6 +21,8 @@ public:
     // The input line and the log card panel of the node views live in the chat panel.
     virtual TChatPanel* GetChatPanel() = 0;
     virtual TInputEdit* GetInputLine() = 0;
+    // The search bar's edit once the bar has been made, else null.
+    virtual TEdit* GetSearchEdit() = 0;
     virtual TListPanel* GetMemberListPanel() = 0;
     virtual CImageList* GetTreeImageList() = 0;
     virtual CImageList* GetMemberImageList() = 0;

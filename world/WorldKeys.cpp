@@ -48,6 +48,16 @@ bool ScrollLogView(TLogView* view, UINT key)
     return false;
 }
 
+// A system key as the system reports it, with the Alt flag: the input line's default handling
+// then still makes Alt+F4 a close and Alt+letter the menu.
+LPARAM SystemKeyData(UINT key)
+{
+    LPARAM data = 1 | (LPARAM)(::MapVirtualKeyW(key, MAPVK_VK_TO_VSC) & 0xFF) << 16;
+    if (Down(VK_MENU))
+        data |= (LPARAM)KF_ALTDOWN << 16;
+    return data;
+}
+
 void FocusWindow(CWnd* window)
 {
     if (window && window->m_hWnd)
@@ -75,7 +85,7 @@ bool TIRCWorld::ForwardKeyToInputLine(UINT key, bool system)
     inputLine->SendMessage(EM_SETSEL, length, length);
     inputLine->SendMessage(EM_SCROLLCARET);
     if (key != VK_RETURN)
-        inputLine->PostMessage(system ? WM_SYSKEYDOWN : WM_KEYDOWN, key, 0);
+        inputLine->PostMessage(system ? WM_SYSKEYDOWN : WM_KEYDOWN, key, system ? SystemKeyData(key) : 0);
     return true;
 }
 

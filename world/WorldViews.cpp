@@ -460,10 +460,12 @@ void TIRCWorld::ApplyPreferences()
     if (emptyMemberList)
         ApplyListAppearance(emptyMemberList);
     ApplyUserInfoLook();
-    if (inputLine) {
-        inputLine->SetFontAndAdjustHeight(config->view.editFont.handle);
-        inputLine->SetColors(config->view.settings.editFont.color, config->view.settings.editBackColor);
-        inputLine->RedrawWindow(RDW_INVALIDATE | RDW_UPDATENOW);
+    for (TEdit* edit : {(TEdit*)inputLine, frame ? frame->GetSearchEdit() : nullptr}) {
+        if (!edit)
+            continue;
+        edit->SetFontAndAdjustHeight(config->view.editFont.handle);
+        edit->SetColors(config->view.settings.editFont.color, config->view.settings.editBackColor);
+        edit->RedrawWindow(RDW_INVALIDATE | RDW_UPDATENOW);
     }
     for (TIRCUnit* unit : units) {
         unit->ApplyPreferences();

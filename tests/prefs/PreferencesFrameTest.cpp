@@ -1,15 +1,20 @@
 // The main window's side of the preference window: opened from the tray menu and from the main
 // window's key, a second command only raising it; the activation hot key off while it is open and
 // back after Cancel; a new hot key another program holds refused with a message, the old key kept
-// working and kept in "preference.ini"; a modal dialog over the main window holding it too.
+// working and kept in "preference.ini"; a modal dialog over the main window holding it too. While
+// the preference window is active the main window's keys still work and the page keeps its own;
+// the search bar's edit follows the input line's font and colours after OK.
 
 #include "tests/mainframe/MainFrameFixture.h"
 
 #include "dialogs/MessageBoxes.h"
-#include "tests/common/PopupMenu.h"
-#include "tests/common/ShownWindow.h"
-#include "tests/common/UserInput.h"
 #include "res/resource.h"
+#include "tests/common/PopupMenu.h"
+#include "tests/common/Screenshot.h"
+#include "tests/common/ShownWindow.h"
+#include "tests/common/StringPrinter.h"
+#include "tests/common/UserInput.h"
+#include "tests/prefs/ChooserSteps.h"
 
 #include <commctrl.h>
 
@@ -42,6 +47,23 @@ protected:
     {
         ClickAt(ScreenPointOf(::GetDlgItem(frame->GetPreferenceDialog()->m_hWnd, id)));
         PumpMessagesUntil([&] { return frame->GetPreferenceDialog() == nullptr; }, 3000);
+    }
+    // A click on the page's item in the tree; true once the page shows.
+    bool ShowPage(TPreferenceDialog* dialog, TPropertyPage* page)
+    {
+        HWND tree = dialog->GetTree();
+        HTREEITEM item = dialog->FindItem(page);
+        TreeView_EnsureVisible(tree, item);
+        RECT rect = {};
+        TreeView_GetItemRect(tree, item, &rect, TRUE);
+        ClickAt(ScreenPointOf(tree, (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2));
+        return PumpMessagesUntil([&] { return dialog->GetCurrentPage() == page; }, 3000);
+    }
+    static int FontHeight(HWND window)
+    {
+        LOGFONTW font = {};
+        ::GetObjectW((HFONT)::SendMessageW(window, WM_GETFONT, 0, 0), sizeof font, &font);
+        return abs(font.lfHeight);
     }
     // Whether RegisterHotKey can take the combination now.
     bool KeyIsFree(UINT modifiers, UINT key)
@@ -132,4 +154,82 @@ TEST_F(PreferencesFrameTest, AModalDialogOverTheMainWindowHoldsThePreferencesToo
     EXPECT_FALSE(enabledMeanwhile);
     EXPECT_TRUE(::IsWindowEnabled(dialog->m_hWnd));
     ClickButton(IDCANCEL);
+}
+
+TEST_F(PreferencesFrameTest, MainWindowKeysWorkWhileItIsActiveAndThePageKeepsItsOwn)
+{
+    // Text selected in the input line, which the main window's Del and Ctrl+X would take.
+    HWND input = frame->GetInputLine()->m_hWnd;
+    ::SetWindowTextW(input, L"keep");
+    ::SendMessageW(input, EM_SETSEL, 0, -1);
+    TPreferenceDialog* dialog = OpenFromKey();
+    ASSERT_TRUE(dialog);
+    ASSERT_TRUE(ShowPage(dialog, &dialog->keywordPage));
+    HWND like = ::GetDlgItem(dialog->keywordPage.m_hWnd, IDC_KEY_LIKE);
+    FocusForInput(like);
+    ASSERT_EQ(dialog->m_hWnd, ::GetForegroundWindow());
+    TypeText(L"xab");
+    PressKey(VK_RETURN);
+    TypeText(L"c");
+    PressKey(VK_HOME, {VK_CONTROL});
+    PressKey(VK_DELETE);
+    PressKey(VK_END, {VK_CONTROL, VK_SHIFT});
+    PressKey('X', {VK_CONTROL});
+    PressKey('V', {VK_CONTROL});
+    PressKey('V', {VK_CONTROL});
+    EXPECT_EQ(CString(L"ab\r\ncab\r\nc"), GetControlText(like)) << "Enter, Del and the edit keys in the page's edit";
+    EXPECT_EQ(dialog, frame->GetPreferenceDialog()) << "Enter did not close the window";
+    EXPECT_EQ(CString(L"keep"), GetControlText(input));
+
+    PressKey(VK_TAB);
+    EXPECT_NE(like, ::GetFocus());
+    EXPECT_TRUE(::IsChild(dialog->m_hWnd, ::GetFocus())) << "Tab moves within the window";
+
+    // Down in the page tree shows the next page.
+    FocusForInput(dialog->GetTree());
+    TPropertyPage* before = dialog->GetCurrentPage();
+    PressKey(VK_DOWN);
+    EXPECT_TRUE(PumpMessagesUntil([&] { return dialog->GetCurrentPage() != before; }, 3000));
+
+    // The hot-key field takes Ctrl+F as the key chosen; elsewhere the main window's Ctrl+F shows
+    // its search bar.
+    ASSERT_TRUE(ShowPage(dialog, &dialog->windowPage));
+    HWND hotKey = ::GetDlgItem(dialog->windowPage.m_hWnd, IDC_WIN_HOTKEY);
+    FocusForInput(hotKey);
+    PressKey('F', {VK_CONTROL});
+    // (The control reads the letter back from the scan code, which the test's input leaves out.)
+    EXPECT_EQ(HOTKEYF_CONTROL, HIBYTE(LOWORD(::SendMessageW(hotKey, HKM_GETHOTKEY, 0, 0))));
+    EXPECT_FALSE(frame->GetContentPanel().IsSearchBarShown());
+    FocusForInput(::GetNextDlgTabItem(dialog->GetCurrentPage()->m_hWnd, nullptr, FALSE));
+    PressKey('F', {VK_CONTROL});
+    EXPECT_TRUE(PumpMessagesUntil([&] { return frame->GetContentPanel().IsSearchBarShown(); }, 3000));
+    if (frame->GetPreferenceDialog())
+        ClickButton(IDCANCEL);
+}
+
+TEST_F(PreferencesFrameTest, SearchBarEditTakesTheInputLinesLookAfterOk)
+{
+    FocusForInput(frame->m_hWnd);
+    PressKey('F', {VK_CONTROL});
+    ASSERT_TRUE(PumpMessagesUntil([&] { return frame->GetContentPanel().IsSearchBarShown(); }, 3000));
+    TEdit& search = frame->GetContentPanel().GetSearchBar().edit;
+    int height = FontHeight(search.m_hWnd);
+    TPreferenceDialog* dialog = OpenFromKey();
+    ASSERT_TRUE(dialog);
+    ASSERT_TRUE(ShowPage(dialog, &dialog->viewEditPage));
+    HWND page = dialog->viewEditPage.m_hWnd;
+    ASSERT_TRUE(ClickAndChoose(::GetDlgItem(page, IDC_EDIT_VIEW_BACK_COLOR), RGB(250, 240, 200)));
+    ASSERT_TRUE(ClickAndChoose(::GetDlgItem(page, IDC_EDIT_VIEW_TEXT_COLOR), RGB(120, 20, 30)));
+    ASSERT_TRUE(ClickAndChoose(::GetDlgItem(page, IDC_EDIT_VIEW_FONT), 0, L"20"));
+    ClickButton(IDOK);
+    ASSERT_EQ(nullptr, frame->GetPreferenceDialog());
+    EXPECT_EQ(RGB(250, 240, 200), search.backgroundColor);
+    EXPECT_EQ(RGB(120, 20, 30), search.textColor);
+    EXPECT_GT(FontHeight(search.m_hWnd), height);
+    EXPECT_EQ(FontHeight(frame->GetInputLine()->m_hWnd), FontHeight(search.m_hWnd));
+    RECT bar, edit;
+    ::GetWindowRect(frame->GetContentPanel().GetSearchBar().m_hWnd, &bar);
+    ::GetWindowRect(search.m_hWnd, &edit);
+    EXPECT_LE(edit.bottom, bar.bottom) << "the bar grew with its edit";
+    EXPECT_TRUE(SaveWindowPng(frame->m_hWnd, ScreenshotPath(L"prefs-search-bar-look.png")));
 }

@@ -21,6 +21,7 @@ public:
     TLogView* GetAllChannelsLog() override { return &allLog; }
     TChatPanel* GetChatPanel() override { return &chat; }
     TInputEdit* GetInputLine() override { return &chat.input; }
+    TEdit* GetSearchEdit() override { return nullptr; }
     TListPanel* GetMemberListPanel() override { return &members; }
     CImageList* GetTreeImageList() override { return &treeImages; }
     CImageList* GetMemberImageList() override { return &memberImages; }

@@ -1,0 +1,290 @@
+// The system keys of the real program's main window wherever the focus is in it: Alt+F4 ends the
+// program, Alt+F held and Alt tapped then F open the File menu, with the focus in the channel's
+// log, the server tree, the member list or the input line, also while WHOIS windows and the
+// transfer window are open; and the quit of the tray menu.
+
+#include "tests/mainframe/ProgramInput.h"
+#include "tests/mainframe/ProgramRun.h"
+
+#include "foundation/CodePage.h"
+#include "tests/common/MessagePump.h"
+#include "tests/common/Screenshot.h"
+#include "tests/common/UserInput.h"
+#include "tests/irc/IrcTestSupport.h"
+#include "tests/net/NetTestSupport.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+const char kQuietStart[] = "[Application]\r\nInstalled=1\r\n[Interface]\r\nPromptOnQuit=0\r\n";
+const char kNick[] = "kvkeys";
+const char kPeer[] = "kvkeyspeer";
+const DWORD kBoundMs = 8000;
+
+enum class TPlace { Log, Tree, Members, Input };
+
+const struct {
+    TPlace place;
+    const char* name;
+} kPlaces[] = {{TPlace::Log, "log"}, {TPlace::Tree, "tree"}, {TPlace::Members, "members"}, {TPlace::Input, "input"}};
+
+struct TTextSearch {
+    DWORD process;
+    const wchar_t* text;
+    HWND found;
+};
+
+// A shown message box of the process whose text holds the words.
+BOOL CALLBACK FindMessageBox(HWND window, LPARAM param)
+{
+    auto* search = (TTextSearch*)param;
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    HWND text = ::GetDlgItem(window, 0xFFFF);
+    if (owner == search->process && ::IsWindowVisible(window) && text && WindowText(text).Find(search->text) >= 0) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+struct TPopupSearch {
+    DWORD process;
+    HWND found;
+};
+
+BOOL CALLBACK FindShownPopup(HWND window, LPARAM param)
+{
+    auto* search = (TPopupSearch*)param;
+    wchar_t name[16] = L"";
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    if (owner == search->process && ::GetClassNameW(window, name, 16) && wcscmp(name, L"#32768") == 0 &&
+        ::IsWindowVisible(window)) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+class ProgramKeysTest : public ::testing::Test {
+protected:
+    // The program started, connected and in the channel with the peer, its window active; the
+    // window leaves the corner of the system's tray free.
+    bool StartInChannel(const std::string& preferences = kQuietStart)
+    {
+        if (!peer) {
+            peer = ConnectIrcClient(port, kPeer);
+            if (!peer)
+                return false;
+            peer->Send("JOIN " + channel + "\r\n");
+            if (!peer->WaitFor("JOIN :" + channel))
+                return false;
+        }
+        run = std::make_unique<TProgramRun>();
+        run->WriteSettings(L"tree.ini", OneServerTree(port, kNick, "Ketroval keys", channel));
+        run->WriteSettings(L"preference.ini", preferences);
+        run->WriteSettings(L"window.ini", "[Main]\r\nLeft=20\r\nTop=60\r\nWidth=900\r\nHeight=640\r\n");
+        if (!run->Start() || !(main = run->WaitMainWindow()))
+            return false;
+        thread = ::GetWindowThreadProcessId(main, nullptr);
+        if (!peer->WaitFor(std::string(":") + kNick + "!", 20000))
+            return false;
+        // The member list shows both once the names have come.
+        return PumpMessagesUntil([&] { return MemberList() && ListRows(MemberList()) == 2; }, kBoundMs);
+    }
+    static int ListRows(HWND list) { return (int)::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0); }
+    HWND MemberList()
+    {
+        for (HWND list : FindChildren(main, L"SysListView32"))
+            if (::IsWindowVisible(list))
+                return list;
+        return nullptr;
+    }
+    HWND Window(TPlace place)
+    {
+        switch (place) {
+        case TPlace::Log:
+            return ShownChannelLog(main);
+        case TPlace::Tree:
+            return FindChildren(main, L"SysTreeView32").at(0);
+        case TPlace::Members:
+            return MemberList();
+        case TPlace::Input:
+            return InputLine(main);
+        }
+        return nullptr;
+    }
+    HWND Focus()
+    {
+        GUITHREADINFO info = {};
+        info.cbSize = sizeof info;
+        return ::GetGUIThreadInfo(thread, &info) ? info.hwndFocus : nullptr;
+    }
+    bool InMenu()
+    {
+        GUITHREADINFO info = {};
+        info.cbSize = sizeof info;
+        return ::GetGUIThreadInfo(thread, &info) && (info.flags & GUI_INMENUMODE);
+    }
+    HWND ShownPopup()
+    {
+        TPopupSearch search = {run->ProcessId(), nullptr};
+        ::EnumWindows(FindShownPopup, (LPARAM)&search);
+        return search.found;
+    }
+    bool PopupShown() { return ShownPopup() != nullptr; }
+    // A click into the window's empty lower part, as a user puts the focus there.
+    bool ClickInto(TPlace place)
+    {
+        HWND window = Window(place);
+        if (!window)
+            return false;
+        RECT client;
+        ::GetClientRect(window, &client);
+        ClickAt(ScreenPointOf(window, client.right / 2, client.bottom - 4));
+        return PumpMessagesUntil([&] { return Focus() == window && ::GetForegroundWindow() == main; }, kBoundMs);
+    }
+    // Escape leaves the popup, a second one the menu bar.
+    bool LeaveMenu()
+    {
+        PressKey(VK_ESCAPE);
+        if (!PumpMessagesUntil([&] { return !PopupShown(); }, kBoundMs))
+            return false;
+        if (InMenu())
+            PressKey(VK_ESCAPE);
+        return PumpMessagesUntil([&] { return !InMenu(); }, kBoundMs);
+    }
+    HWND MessageBoxSaying(const wchar_t* text)
+    {
+        TTextSearch search = {run->ProcessId(), text, nullptr};
+        ::EnumWindows(FindMessageBox, (LPARAM)&search);
+        return search.found;
+    }
+    std::string InputText() { return Narrow(WindowText(InputLine(main))); }
+    static std::string Narrow(const CString& text)
+    {
+        CStringA bytes = ConvertToUtf8(text);
+        return std::string(bytes.GetString(), (size_t)bytes.GetLength());
+    }
+    // Two WHOIS windows from the input line and the transfer window from the View menu, put
+    // beside the main window as a user moves them out of the way.
+    bool OpenOtherWindows()
+    {
+        std::vector<HWND> opened;
+        for (const char* nick : {kPeer, kNick}) {
+            ClickAt(ScreenPointOf(InputLine(main)));
+            TypeText(ConvertFromUtf8(CStringA((std::string("/whois ") + nick).c_str())));
+            PressKey(VK_RETURN);
+            opened.push_back(run->WaitWindow(ConvertFromUtf8(CStringA(nick)) + L" のユーザ情報"));
+        }
+        FocusForInput(main);
+        PressKey(VK_F10);
+        PressKey('V');
+        PressKey('D');
+        opened.push_back(run->WaitWindow(L"DCC"));
+        for (size_t i = 0; i < opened.size(); i++) {
+            if (!opened[i])
+                return false;
+            ::SetWindowPos(opened[i], nullptr, 930 + 10 * (int)i, 40 + 60 * (int)i, 0, 0,
+                           SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+        return true;
+    }
+    // Alt+F held, then Alt tapped and F: the File menu opens each time and nothing is typed.
+    void ExpectFileMenuFrom(TPlace place, const char* name)
+    {
+        ASSERT_TRUE(ClickInto(place)) << name << ": the focus did not come";
+        std::string typed = InputText();
+        PressKey('F', {VK_MENU});
+        EXPECT_TRUE(PumpMessagesUntil([&] { return PopupShown(); }, kBoundMs)) << name << ": Alt+F held";
+        ASSERT_TRUE(LeaveMenu()) << name;
+        ASSERT_TRUE(ClickInto(place)) << name;
+        PressKey(VK_MENU);
+        EXPECT_TRUE(PumpMessagesUntil([&] { return InMenu(); }, kBoundMs)) << name << ": Alt tapped";
+        PressKey('F');
+        EXPECT_TRUE(PumpMessagesUntil([&] { return PopupShown(); }, kBoundMs)) << name << ": Alt tapped, then F";
+        ASSERT_TRUE(LeaveMenu()) << name;
+        EXPECT_EQ(typed, InputText()) << name << ": no letter reached the input line";
+    }
+    void TearDown() override
+    {
+        if (peer)
+            peer->Send("QUIT :bye\r\n");
+    }
+
+    int port = atoi(PeerValue("IRC_PORT").c_str());
+    std::string channel = "#kvkeys" + std::to_string(::GetTickCount() % 100000);
+    std::unique_ptr<TLineSocket> peer;
+    std::unique_ptr<TProgramRun> run;
+    HWND main = nullptr;
+    DWORD thread = 0;
+};
+
+} // namespace
+
+TEST_F(ProgramKeysTest, AltF4EndsTheProgramFromEveryPartOfTheMainWindow)
+{
+    REQUIRE_PEER_PORT(ircPort, "IRC_PORT");
+    for (const auto& where : kPlaces) {
+        ASSERT_TRUE(StartInChannel()) << where.name;
+        ASSERT_TRUE(ClickInto(where.place)) << where.name;
+        PressKey(VK_F4, {VK_MENU});
+        EXPECT_EQ(0, run->WaitExit(15000)) << where.name << ": Alt+F4 with the focus there";
+        run.reset();
+    }
+}
+
+TEST_F(ProgramKeysTest, FileMenuOpensFromTheKeysWhereverTheFocusIs)
+{
+    REQUIRE_PEER_PORT(ircPort, "IRC_PORT");
+    ASSERT_TRUE(StartInChannel());
+    for (const auto& where : kPlaces)
+        ExpectFileMenuFrom(where.place, where.name);
+    ::PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(0, run->WaitExit(15000));
+}
+
+TEST_F(ProgramKeysTest, KeysStillWorkWithWhoisAndTransferWindowsOpen)
+{
+    REQUIRE_PEER_PORT(ircPort, "IRC_PORT");
+    ASSERT_TRUE(StartInChannel());
+    ASSERT_TRUE(OpenOtherWindows());
+    for (const auto& where : kPlaces)
+        ExpectFileMenuFrom(where.place, where.name);
+    EXPECT_TRUE(SaveWindowPng(main, ScreenshotPath(L"program-keys-windows-open.png")));
+    ASSERT_TRUE(ClickInto(TPlace::Log));
+    PressKey(VK_F4, {VK_MENU});
+    EXPECT_EQ(0, run->WaitExit(15000)) << "Alt+F4 from the log with the other windows open";
+}
+
+TEST_F(ProgramKeysTest, TrayMenuQuitEndsTheProgramWithItsWindowsOpen)
+{
+    REQUIRE_PEER_PORT(ircPort, "IRC_PORT");
+    ASSERT_TRUE(StartInChannel(std::string(kQuietStart) + "[Window]\r\nEnableTrayIcon=1\r\n"));
+    ASSERT_TRUE(OpenOtherWindows());
+    ClickInto(TPlace::Tree);
+    // Without a tray of the desktop's own the system shows the icons in a window of its own.
+    HWND tray = ::FindWindowW(L"__winex11_standalone_tray", nullptr);
+    ASSERT_TRUE(tray) << "the system's tray window";
+    ClickAt(ScreenPointOf(tray, 10, 10), true);
+    ASSERT_TRUE(PumpMessagesUntil([&] { return PopupShown(); }, kBoundMs)) << "the tray menu";
+    // The tray's window, not the program, has the keyboard while the menu is open: the quit item
+    // is clicked, three quarters down the menu (below it only a separator and the restore item).
+    RECT menu;
+    ::GetWindowRect(ShownPopup(), &menu);
+    EXPECT_TRUE(SaveWindowPng(::GetDesktopWindow(), ScreenshotPath(L"program-keys-tray-menu.png")));
+    ClickAt(POINT{(menu.left + menu.right) / 2, menu.top + (menu.bottom - menu.top) * 77 / 100});
+    HWND confirm = nullptr;
+    ASSERT_TRUE(PumpMessagesUntil([&] { return (confirm = MessageBoxSaying(L"終了します")) != nullptr; }, kBoundMs))
+        << "the quit is confirmed first";
+    ClickAt(ScreenPointOf(::GetDlgItem(confirm, IDOK)));
+    EXPECT_EQ(0, run->WaitExit(15000)) << "the tray menu's quit";
+    EXPECT_TRUE(peer->WaitFor("QUIT")) << "the program said goodbye to the server";
+}
