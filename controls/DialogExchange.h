@@ -42,7 +42,6 @@ public:
 
     TDialogExchange(HWND dialog, Direction direction) : dialog(dialog), direction(direction) {}
 
-    Direction GetDirection() const { return direction; }
     bool IsLoading() const { return direction == Direction::Load; }
     bool IsStoring() const { return direction == Direction::Store; }
 

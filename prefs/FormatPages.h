@@ -29,7 +29,6 @@ public:
     void Save();
     // The controls were edited since the last Load or Save.
     bool IsModified() const { return modified; }
-    bool IsInitialised() const { return initialised; }
 
     BEGIN_MSG_MAP(TFormatPage)
         // Any edit of a control is noted; the message goes on to the handlers.
@@ -70,7 +69,6 @@ public:
     // Rows to formats; nothing unless the page was opened.
     void SaveList();
     bool IsModified() const { return modified; }
-    bool IsInitialised() const { return initialised; }
 
     // Appends a row; the "Privmsg" row never shows a channel-log mark.
     void AddRow(const CString& label, bool channel, bool console, const CString& text);

@@ -30,9 +30,7 @@ public:
     bool ApplyPages();
 
     int GetPageCount() const { return (int)pages.size(); }
-    TPropertyPage* GetPage(int index) const { return pages[index]; }
     int GetCurrentIndex() const;
-    HWND GetTabControl() const { return tab; }
 
     BOOL OnInitDialog() override;
     void OnOK() override;

@@ -30,7 +30,6 @@ public:
     TThemeEntry MapEntry(const CString& text) const;
     // Program themes, then old view files, then user themes, each group in code-unit order.
     void UpdateThemeList();
-    const CString& GetDefaultsEntry() const { return defaultsEntry; }
 
     BOOL OnInitDialog() override;
 
