@@ -199,13 +199,17 @@ bool TMacroManager::MatchCondition(const CString& text, const CString& pattern, 
 {
     if (pattern.IsEmpty())
         return !senderIsMe;
+    // A condition repeats its variables and lists as often as it likes: what they add up to is
+    // bounded per condition, not per alternative.
+    int room = 4 * MaxTextLength;
+    long long listRoom = 2 * MaxListFileSize;
     for (int start = 0; start <= pattern.GetLength();) {
         int bar = pattern.Find(L'|', start);
         int end = bar < 0 ? pattern.GetLength() : bar;
         CString alternative = start == 0 && bar < 0 ? pattern : pattern.Mid(start, end - start);
         start = end + 1;
         if (!WordAtNoCase(alternative, 0, L"$LIST")) {
-            int result = DecideAlternative(alternative, text, senderIsMe, expandVariables, userKeywords);
+            int result = DecideAlternative(alternative, text, senderIsMe, expandVariables, userKeywords, room);
             if (result >= 0)
                 return result == 1;
             continue;
@@ -216,10 +220,11 @@ bool TMacroManager::MatchCondition(const CString& text, const CString& pattern, 
             continue;
         CString path;
         TStringAList lines;
-        if (!ReadLines(rest.Mid(1, close - 1), path, lines))
+        if (!ReadLines(rest.Mid(1, close - 1), path, lines, &listRoom))
             continue;
         for (const CStringA& line : lines.items) {
-            int result = DecideAlternative(ConvertFromShiftJis(line), text, senderIsMe, expandVariables, userKeywords);
+            int result =
+                DecideAlternative(ConvertFromShiftJis(line), text, senderIsMe, expandVariables, userKeywords, room);
             if (result >= 0)
                 return result == 1;
         }
@@ -228,7 +233,7 @@ bool TMacroManager::MatchCondition(const CString& text, const CString& pattern, 
 }
 
 int TMacroManager::DecideAlternative(CString alternative, const CString& text, bool senderIsMe, bool expandVariables,
-                                     bool userKeywords)
+                                     bool userKeywords, int& room)
 {
     if (matchingEvent && EqualsNoCase(alternative, L"DCCCHATMES"))
         alternative = L"DCCCHATMESSAGE";
@@ -249,7 +254,7 @@ int TMacroManager::DecideAlternative(CString alternative, const CString& text, b
             return hit != (int)negate;
     }
     if (expandVariables)
-        ExpandPercentVariables(alternative);
+        ExpandPercentWithin(alternative, room);
     return MatchWildcard(alternative, text) ? !negate : -1;
 }
 
@@ -295,11 +300,15 @@ CString TMacroManager::ResolveFilePath(const CString& name) const
     return filesFolder + name;
 }
 
-bool TMacroManager::ReadLines(const CString& name, CString& path, TStringAList& lines) const
+bool TMacroManager::ReadLines(const CString& name, CString& path, TStringAList& lines, long long* room) const
 {
     path = ResolveFilePath(name);
     if (path.IsEmpty())
         return false;
     long long size = FileSize(path);
-    return size >= 0 && size <= MaxListFileSize && lines.LoadFromFile(path);
+    if (size < 0 || size > MaxListFileSize || (room && size > *room))
+        return false;
+    if (room)
+        *room -= size;
+    return lines.LoadFromFile(path);
 }
