@@ -103,7 +103,8 @@ struct TMacroManager::TExpansion {
     TForwardFind commas;
     TForwardFind closes;
     int room = kVariableRoom;
-    // Functions that read files may repeat; what they read adds up to this many bytes.
+    // Functions that read files or call libraries may repeat; what they open and read is bounded.
+    int opens = TMacroManager::MaxFileOpens;
     long long listRoom = 2 * TMacroManager::MaxListFileSize;
 };
 
@@ -248,6 +249,8 @@ int TMacroManager::ExpandFunction(TExpansion& pass, int at, CString& out)
         arguments.push_back(argument);
         pos = end + 1;
     }
+    if (function->kind != FUNCTION_ENCODEURL && pass.opens-- <= 0)
+        return pos;
     switch (function->kind) {
     case FUNCTION_FILE:
         AppendRandomLine(arguments[0], function->removes, pass, out);

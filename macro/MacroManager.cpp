@@ -203,6 +203,7 @@ bool TMacroManager::MatchCondition(const CString& text, const CString& pattern, 
     // bounded per condition, not per alternative.
     int room = 4 * MaxTextLength;
     long long listRoom = 2 * MaxListFileSize;
+    int opens = MaxFileOpens;
     for (int start = 0; start <= pattern.GetLength();) {
         int bar = pattern.Find(L'|', start);
         int end = bar < 0 ? pattern.GetLength() : bar;
@@ -216,7 +217,7 @@ bool TMacroManager::MatchCondition(const CString& text, const CString& pattern, 
         }
         CString rest = alternative.Mid(5);
         int close = rest.Find(L')');
-        if (rest.IsEmpty() || rest[0] != L'(' || close < 0)
+        if (rest.IsEmpty() || rest[0] != L'(' || close < 0 || opens-- <= 0)
             continue;
         CString path;
         TStringAList lines;

@@ -54,6 +54,9 @@ public:
     static constexpr int MaxTextLength = 65536;
     // Files of lines larger than this are not read.
     static constexpr long long MaxListFileSize = 4 * 1024 * 1024;
+    // One text or condition opens at most this many files and libraries; the functions past it
+    // give nothing.
+    static constexpr int MaxFileOpens = 100;
 
 private:
     void PrepareEvent();

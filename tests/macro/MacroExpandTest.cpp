@@ -165,10 +165,18 @@ TEST_F(MacroExpand, UnfinishedFunctionsAreReadOnce)
     }
 }
 
-// A text naming a large file again and again reads it only up to a bound.
-TEST_F(MacroExpand, RepeatedFileFunctionsReadBoundedBytes)
+// A text naming files again and again opens and reads them only up to a bound.
+TEST_F(MacroExpand, RepeatedFileFunctionsAreBounded)
 {
     CStringA padding('#', (int)(TMacroManager::MaxListFileSize / 2));
     ASSERT_TRUE(WriteFileBytes(Files(L"half.txt"), "x answer\r\n" + padding + "\r\n"));
     EXPECT_EQ(Expanded(Repeat(L"[$DIC(half.txt,x)]", 10)), L"[answer][answer][answer][][][][][][][]");
+    ASSERT_TRUE(WriteFileBytes(Files(L"one.txt"), "1\r\n"));
+    EXPECT_EQ(Expanded(Repeat(L"$FILE(one.txt)$DIC(none.txt,x)", TMacroManager::MaxFileOpens)),
+              Repeat(L"1", TMacroManager::MaxFileOpens / 2));
+    ASSERT_TRUE(WriteFileBytes(Files(L"list.txt"), "nomatch\r\n"));
+    ASSERT_TRUE(WriteFileBytes(Files(L"hit.txt"), "*\r\n"));
+    CString lists = Repeat(L"$LIST(list.txt)|", TMacroManager::MaxFileOpens - 1);
+    EXPECT_TRUE(engine.MatchCondition(L"x", lists + L"$LIST(hit.txt)", false, false, false));
+    EXPECT_FALSE(engine.MatchCondition(L"x", lists + L"$LIST(list.txt)|$LIST(hit.txt)", false, false, false));
 }
