@@ -87,11 +87,20 @@ bool IsBlankText(const CString& text)
     return true;
 }
 
+// By position: cutting each line off the front would copy the rest once per line.
 std::vector<CString> SplitLines(CString text)
 {
     std::vector<CString> lines;
-    while (!text.IsEmpty())
-        lines.push_back(CutFirstLine(text));
+    int length = text.GetLength();
+    for (int start = 0; start < length;) {
+        int end = start;
+        while (end < length && text[end] != L'\r' && text[end] != L'\n')
+            end++;
+        lines.push_back(text.Mid(start, end - start));
+        if (end < length && text[end] == L'\r' && end + 1 < length && text[end + 1] == L'\n')
+            end++;
+        start = end + 1;
+    }
     return lines;
 }
 

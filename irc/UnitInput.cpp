@@ -5,8 +5,8 @@
 
 #include "foundation/IrcMarkup.h"
 #include "foundation/StringUtils.h"
-#include "ircproto/IRCNames.h"
 #include "irc/UserCommand.h"
+#include "ircproto/IRCNames.h"
 #include "settings/Preference.h"
 
 namespace {
@@ -83,8 +83,7 @@ void TIRCUnit::SendTextLines(TIRCChannel* channel, CString text, bool notice)
     if (!channel || !channel->IsJoined() || (!dccChat && session.state != StateLoggedIn))
         return;
     int kind = notice ? 1 : 0;
-    while (!text.IsEmpty()) {
-        CString line = CutFirstLine(text);
+    for (const CString& line : SplitLines(text)) {
         if (line.IsEmpty())
             continue;
         if (dccChat) {

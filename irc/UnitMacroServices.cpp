@@ -109,11 +109,9 @@ void TIRCUnit::ExecuteCommand(const CString& text, bool notify, bool multiLine)
         ExecuteCommand(rest, !notify);
         return;
     }
-    while (!rest.IsEmpty()) {
-        CString line = CutFirstLine(rest);
+    for (const CString& line : SplitLines(rest))
         if (!line.IsEmpty())
             ExecuteCommand(line, !notify);
-    }
 }
 
 void TIRCUnit::GiveOp(const CString& channelName, const CString& nick)

@@ -281,21 +281,19 @@ CString GetLegacyConfigPath(const TConfig& config, const wchar_t* suffix)
     return config.legacyFolder + L"Config\\" + config.legacyProfileName + suffix;
 }
 
-bool HasLegacySettings(const TConfig& config)
-{
-    return PathExists(GetLegacyConfigPath(config, L"-general.ini"));
-}
+bool HasLegacySettings(const TConfig& config) { return PathExists(GetLegacyConfigPath(config, L"-general.ini")); }
 
-void ImportLegacySettings(TConfig& config)
+int ImportLegacySettings(TConfig& config)
 {
     ImportLegacyGeneral(config);
     ImportLegacyProfiles(config);
-    ImportLegacyAutoOp(config);
+    int leftOut = ImportLegacyAutoOp(config);
     ImportLegacyNicks(config);
     ImportLegacyIgnore(config);
     ImportLegacyView(config);
     ImportLegacyMacrosAndSounds(config);
     ImportLegacyImagesAndTemplates(config);
+    return leftOut;
 }
 
 void ImportLegacyGeneral(TConfig& config)

@@ -11,11 +11,15 @@ class TConfig;
 class TIniFile;
 
 bool HasLegacySettings(const TConfig& config);
-void ImportLegacySettings(TConfig& config);
+// Returns the number of auto-op groups left out (ImportLegacyAutoOp).
+int ImportLegacySettings(TConfig& config);
 void ImportLegacyGeneral(TConfig& config);
 // Appends servers every time it runs.
 void ImportLegacyProfiles(TConfig& config);
-void ImportLegacyAutoOp(TConfig& config);
+// An old file can name thousands of channels for hundreds of servers: the channels and mask
+// copies it makes are held to kMaxLegacyAutoOpRecords. Returns the groups left out for that.
+int ImportLegacyAutoOp(TConfig& config);
+const long long kMaxLegacyAutoOpRecords = 100000;
 void ImportLegacyNicks(TConfig& config);
 void ImportLegacyIgnore(TConfig& config);
 void ImportLegacyView(TConfig& config);

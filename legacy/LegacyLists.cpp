@@ -12,6 +12,9 @@
 #include "settings/IniFile.h"
 #include "settings/ServerPassword.h"
 
+#include <string>
+#include <unordered_map>
+
 namespace {
 
 const wchar_t* const kBuiltInTemplates[] = {
@@ -117,6 +120,86 @@ void CopyLegacyFiles(const CString& sourceFolder, const wchar_t* pattern, const 
     FindClose(search);
 }
 
+// Where each group of the auto-op file goes: found by name at once, whatever the number of
+// servers and groups, and within a bound on what the groups may make.
+class TAutoOpTargets {
+public:
+    explicit TAutoOpTargets(TConfig& config) : config(config)
+    {
+        std::vector<TUnitConfig>& units = config.world.Units;
+        for (size_t u = 0; u < units.size(); u++)
+            for (size_t c = 0; c < units[u].Channels.size(); c++)
+                Note(units[u].Channels[c].Name, u, c);
+    }
+
+    // False when the group would go past the bound; it is then left out whole.
+    bool Apply(const CString& header, const std::vector<CString>& masks)
+    {
+        if (EqualsAsciiNoCase(header, L"all")) {
+            if (!Spend((long long)masks.size()))
+                return false;
+            config.world.AutoOpMasks = masks;
+            return true;
+        }
+        std::vector<TUnitConfig>& units = config.world.Units;
+        auto found = places.find(Key(header));
+        if (found != places.end()) {
+            if (!Spend((long long)found->second.size() * (long long)masks.size()))
+                return false;
+            for (const TPlace& place : found->second)
+                units[place.unit].Channels[place.channel].AutoOpMasks = masks;
+            return true;
+        }
+        if (!Spend((long long)units.size() * (1 + (long long)masks.size())))
+            return false;
+        TChannelConfig channel;
+        channel.Name = header;
+        channel.AutoOpMasks = masks;
+        channel.Mode = ChooseLegacyChannelMode(config.legacyChannelModes, header);
+        for (size_t u = 0; u < units.size(); u++) {
+            units[u].Channels.push_back(channel);
+            Note(header, u, units[u].Channels.size() - 1);
+        }
+        return true;
+    }
+
+private:
+    struct TPlace {
+        size_t unit;
+        size_t channel;
+    };
+
+    // Letters A to Z fold, as EqualsAsciiNoCase compares.
+    static std::wstring Key(const CString& name)
+    {
+        std::wstring key(name.GetString(), name.GetLength());
+        for (wchar_t& c : key)
+            if (c >= L'a' && c <= L'z')
+                c -= 32;
+        return key;
+    }
+
+    // Only the first channel of that name in each server takes the masks.
+    void Note(const CString& name, size_t unit, size_t channel)
+    {
+        std::vector<TPlace>& list = places[Key(name)];
+        if (list.empty() || list.back().unit != unit)
+            list.push_back({unit, channel});
+    }
+
+    bool Spend(long long records)
+    {
+        if (records > room)
+            return false;
+        room -= records;
+        return true;
+    }
+
+    TConfig& config;
+    std::unordered_map<std::wstring, std::vector<TPlace>> places;
+    long long room = kMaxLegacyAutoOpRecords;
+};
+
 } // namespace
 
 void ImportLegacyProfiles(TConfig& config)
@@ -170,39 +253,19 @@ void ImportLegacyProfiles(TConfig& config)
     }
 }
 
-void ImportLegacyAutoOp(TConfig& config)
+int ImportLegacyAutoOp(TConfig& config)
 {
     // Raw bytes: the file is ISO-2022-JP, whatever a text reader would make of it.
     TStringAList lines;
     if (!lines.LoadFromFile(GetLegacyConfigPath(config, L"-autoop.kcf")))
-        return;
+        return 0;
+    TAutoOpTargets targets(config);
+    int leftOut = 0;
     CString header;
     std::vector<CString> masks;
     auto applyGroup = [&]() {
-        if (header.IsEmpty() || masks.empty())
-            return;
-        if (EqualsAsciiNoCase(header, L"all")) {
-            config.world.AutoOpMasks = masks;
-            return;
-        }
-        bool found = false;
-        for (TUnitConfig& unit : config.world.Units) {
-            for (TChannelConfig& channel : unit.Channels) {
-                if (EqualsAsciiNoCase(channel.Name, header)) {
-                    channel.AutoOpMasks = masks;
-                    found = true;
-                    break;
-                }
-            }
-        }
-        if (found)
-            return;
-        TChannelConfig channel;
-        channel.Name = header;
-        channel.AutoOpMasks = masks;
-        channel.Mode = ChooseLegacyChannelMode(config.legacyChannelModes, header);
-        for (TUnitConfig& unit : config.world.Units)
-            unit.Channels.push_back(channel);
+        if (!header.IsEmpty() && !masks.empty() && !targets.Apply(header, masks))
+            leftOut++;
     };
     for (const CStringA& bytes : lines.items) {
         if (bytes.IsEmpty())
@@ -217,6 +280,7 @@ void ImportLegacyAutoOp(TConfig& config)
         masks.clear();
     }
     applyGroup();
+    return leftOut;
 }
 
 void ImportLegacyNicks(TConfig& config)

@@ -25,20 +25,47 @@ CString ExpandTemplate(const CString& pattern, std::initializer_list<TFormatterL
     return f.Format(pattern);
 }
 
+namespace {
+
+// Like AppendWithin, for padding.
+bool AppendBlanks(CString& out, int count)
+{
+    int room = kMaxFormattedLength - out.GetLength();
+    out += CString(L' ', count < room ? count : room);
+    return count < room;
+}
+
+} // namespace
+
+bool AppendWithin(CString& out, const wchar_t* text, int length)
+{
+    int room = kMaxFormattedLength - out.GetLength();
+    out.Append(text, length < room ? length : room);
+    return length < room;
+}
+
+void EndFormattedText(CString& text)
+{
+    int length = text.GetLength();
+    if (length >= kMaxFormattedLength && IS_HIGH_SURROGATE(text[length - 1]))
+        text.Delete(length - 1);
+}
+
 CString TFormatter::Format(const CString& pattern) const
 {
     CString out;
-    out.Preallocate(pattern.GetLength() + 32);
+    out.Preallocate((pattern.GetLength() < kMaxFormattedLength ? pattern.GetLength() : kMaxFormattedLength) + 32);
     bool inSpec = false;
     int width = 0;
-    for (int i = 0; i < pattern.GetLength(); i++) {
+    bool room = true;
+    for (int i = 0; i < pattern.GetLength() && room; i++) {
         wchar_t c = pattern[i];
         if (!inSpec) {
             if (c == L'%') {
                 inSpec = true;
                 width = 0;
             } else {
-                out += c;
+                room = AppendWithin(out, &c, 1);
             }
             continue;
         }
@@ -53,14 +80,16 @@ CString TFormatter::Format(const CString& pattern) const
         }
         inSpec = false;
         if (c == L'%') {
-            out += L'%';
+            room = AppendWithin(out, L"%", 1);
         } else if (c < 256 && set[c]) {
-            out += values[c];
-            if (width > values[c].GetLength())
-                out += CString(L' ', width - values[c].GetLength());
+            const CString& value = values[c];
+            room = AppendWithin(out, value.GetString(), value.GetLength());
+            if (room && width > value.GetLength())
+                room = AppendBlanks(out, width - value.GetLength());
         } else {
-            out += c;
+            room = AppendWithin(out, &c, 1);
         }
     }
+    EndFormattedText(out);
     return out;
 }

@@ -29,5 +29,14 @@ struct TFormatterLetter {
     CString value;
 };
 
+// No expansion of a stored template grows past this many characters: a template may pad one
+// letter to 9999 places and still hold a whole IRC line, while a theme made to multiply its
+// letters cannot build lines of millions. What goes beyond is cut.
+const int kMaxFormattedLength = 16384;
+// Appends as much of text as the bound leaves room for; false once the bound is reached.
+bool AppendWithin(CString& out, const wchar_t* text, int length);
+// A text cut at the bound loses the first half of a pair it split.
+void EndFormattedText(CString& text);
+
 // One expansion with the given letters bound.
 CString ExpandTemplate(const CString& pattern, std::initializer_list<TFormatterLetter> letters);

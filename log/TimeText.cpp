@@ -1,5 +1,7 @@
 #include "log/TimeText.h"
 
+#include "log/Formatter.h"
+
 #include <cwchar>
 
 namespace {
@@ -42,7 +44,7 @@ bool ExpandRun(const CString& run, const tm& when, CString& out)
     size_t n = wcsftime(buffer, kRoom, safe, &when);
     if (n >= kLimit || (n == 0 && safe.GetLength() >= (int)kLimit))
         return false;
-    out.Append(buffer, (int)n);
+    AppendWithin(out, buffer, (int)n);
     return true;
 }
 
@@ -50,8 +52,9 @@ bool ExpandRun(const CString& run, const tm& when, CString& out)
 
 CString FormatTimePattern(const CString& pattern, const tm& when)
 {
+    // Runs between other characters are each bounded, but not their number; the whole stamp is.
     CString out, run;
-    for (int i = 0; i < pattern.GetLength(); i++) {
+    for (int i = 0; i < pattern.GetLength() && out.GetLength() < kMaxFormattedLength; i++) {
         wchar_t c = pattern[i];
         if (c < 0x80) {
             run += c;
@@ -60,10 +63,11 @@ CString FormatTimePattern(const CString& pattern, const tm& when)
         if (!run.IsEmpty() && !ExpandRun(run, when, out))
             return CString();
         run.Empty();
-        out += c;
+        AppendWithin(out, &c, 1);
     }
-    if (!run.IsEmpty() && !ExpandRun(run, when, out))
+    if (!run.IsEmpty() && out.GetLength() < kMaxFormattedLength && !ExpandRun(run, when, out))
         return CString();
+    EndFormattedText(out);
     return out;
 }
 

@@ -17,6 +17,39 @@ void AppendBounded(CString& out, const CString& text)
         out.Append(text.GetString(), std::min(room, text.GetLength()));
 }
 
+// What variables may still add in one expansion. Each argument is bounded on its own, but a text
+// of thousands of functions whose output is empty would otherwise expand without limit.
+const int kVariableRoom = 4 * TMacroManager::MaxTextLength;
+
+// The next place of one character at or after a position that never moves back: each character
+// of the text is read once however many times it is asked.
+class TForwardFind {
+public:
+    TForwardFind(const CString& text, wchar_t wanted, long long& scanned) : text(text), wanted(wanted), scanned(scanned)
+    {
+    }
+    int From(int pos)
+    {
+        if (found < pos && !searchedAll) {
+            found = -1;
+            for (int i = pos; i < text.GetLength() && found < 0; i++) {
+                scanned++;
+                if (text[i] == wanted)
+                    found = i;
+            }
+            searchedAll = found < 0;
+        }
+        return found >= pos ? found : -1;
+    }
+
+private:
+    const CString& text;
+    const wchar_t wanted;
+    long long& scanned;
+    int found = -1;
+    bool searchedAll = false;
+};
+
 CString LocalTimeText(bool date)
 {
     SYSTEMTIME now;
@@ -58,7 +91,30 @@ UINT EncodingCodePage(CString encoding)
 
 } // namespace
 
+// One pass over a macro text: where its next commas and closing parentheses are, and what room
+// its variables have left.
+struct TMacroManager::TExpansion {
+    TExpansion(const CString& text, bool expandVariables, long long& scanned)
+        : text(text), expandVariables(expandVariables), commas(text, L',', scanned), closes(text, L')', scanned)
+    {
+    }
+    const CString& text;
+    const bool expandVariables;
+    TForwardFind commas;
+    TForwardFind closes;
+    int room = kVariableRoom;
+    // Functions that read files or call libraries may repeat; what they open and read is bounded.
+    int opens = TMacroManager::MaxFileOpens;
+    long long listRoom = 2 * TMacroManager::MaxListFileSize;
+};
+
 void TMacroManager::ExpandPercentVariables(CString& text)
+{
+    int room = MaxTextLength;
+    ExpandPercentWithin(text, room);
+}
+
+void TMacroManager::ExpandPercentWithin(CString& text, int& room)
 {
     if (text.Find(L'%') < 0)
         return;
@@ -127,17 +183,21 @@ void TMacroManager::ExpandPercentVariables(CString& text)
                 value = CString(L'%') + name;
             }
         }
-        AppendBounded(out, value);
+        int before = out.GetLength();
+        AppendBounded(out, value.GetLength() <= room ? value : value.Left(room));
+        room -= out.GetLength() - before;
     }
     text = out;
 }
 
 void TMacroManager::ExpandText(CString& text, bool expandVariables)
 {
+    lastScanCount = 0;
+    TExpansion pass(text, expandVariables, lastScanCount);
     CString out;
     auto plain = [&](CString piece) {
         if (expandVariables)
-            ExpandPercentVariables(piece);
+            ExpandPercentWithin(piece, pass.room);
         AppendBounded(out, piece);
     };
     int at = 0;
@@ -146,16 +206,17 @@ void TMacroManager::ExpandText(CString& text, bool expandVariables)
         if (dollar < 0)
             break;
         plain(text.Mid(at, dollar - at));
-        at = ExpandFunction(text, dollar, expandVariables, out);
+        at = ExpandFunction(pass, dollar, out);
     }
     if (at < text.GetLength())
         plain(text.Mid(at));
     text = out;
 }
 
-// Returns where scanning goes on.
-int TMacroManager::ExpandFunction(const CString& text, int at, bool expandVariables, CString& out)
+// Returns where scanning goes on; every search starts at or after the one before it.
+int TMacroManager::ExpandFunction(TExpansion& pass, int at, CString& out)
 {
+    const CString& text = pass.text;
     if (WordAtNoCase(text, at + 1, L"$")) {
         AppendBounded(out, L"$");
         return at + 2;
@@ -176,27 +237,29 @@ int TMacroManager::ExpandFunction(const CString& text, int at, bool expandVariab
     pos++;
     int count = function->kind == FUNCTION_FILE ? 1 : function->kind == FUNCTION_DIC ? 2 : 3;
     if (function->kind == FUNCTION_ENCODEURL)
-        count = text.Find(L',', pos) >= 0 ? 2 : 1;
+        count = pass.commas.From(pos) >= 0 ? 2 : 1;
     std::vector<CString> arguments;
     for (int i = 0; i < count; i++) {
-        int end = text.Find(i + 1 < count ? L',' : L')', pos);
+        int end = i + 1 < count ? pass.commas.From(pos) : pass.closes.From(pos);
         if (end < 0)
             return pos;
         CString argument = text.Mid(pos, end - pos);
-        if (expandVariables)
-            ExpandPercentVariables(argument);
+        if (pass.expandVariables)
+            ExpandPercentWithin(argument, pass.room);
         arguments.push_back(argument);
         pos = end + 1;
     }
+    if (function->kind != FUNCTION_ENCODEURL && pass.opens-- <= 0)
+        return pos;
     switch (function->kind) {
     case FUNCTION_FILE:
-        AppendRandomLine(arguments[0], function->removes, out);
+        AppendRandomLine(arguments[0], function->removes, pass, out);
         break;
     case FUNCTION_DIC:
-        AppendDictionaryAnswer(arguments[0], arguments[1], function->removes, out);
+        AppendDictionaryAnswer(arguments[0], arguments[1], function->removes, pass, out);
         break;
     case FUNCTION_DLL:
-        AppendDllString(arguments[0], arguments[1], arguments[2], out);
+        AppendDllString(arguments[0], arguments[1], arguments[2], pass.room, out);
         break;
     default:
         AppendEncodedUrl(arguments[0], count > 1 ? arguments[1] : CString(), out);
@@ -213,11 +276,11 @@ CString TMacroManager::ExpandVariables(const CString& text, const CString& conte
     return copy;
 }
 
-void TMacroManager::AppendRandomLine(const CString& file, bool removeLine, CString& out)
+void TMacroManager::AppendRandomLine(const CString& file, bool removeLine, TExpansion& pass, CString& out)
 {
     CString path;
     TStringAList lines;
-    if (!ReadLines(file, path, lines) || lines.GetCount() == 0)
+    if (!ReadLines(file, path, lines, &pass.listRoom) || lines.GetCount() == 0)
         return;
     int index = std::uniform_int_distribution<int>(0, lines.GetCount() - 1)(random);
     CString line = ConvertFromShiftJis(lines.GetAt(index));
@@ -225,15 +288,16 @@ void TMacroManager::AppendRandomLine(const CString& file, bool removeLine, CStri
         lines.RemoveAt(index);
         lines.SaveToFile(path);
     }
-    ExpandPercentVariables(line);
+    ExpandPercentWithin(line, pass.room);
     AppendBounded(out, line);
 }
 
-void TMacroManager::AppendDictionaryAnswer(const CString& file, const CString& text, bool removeLine, CString& out)
+void TMacroManager::AppendDictionaryAnswer(const CString& file, const CString& text, bool removeLine, TExpansion& pass,
+                                           CString& out)
 {
     CString path;
     TStringAList lines;
-    if (!ReadLines(file, path, lines))
+    if (!ReadLines(file, path, lines, &pass.listRoom))
         return;
     for (int i = 0; i < lines.GetCount(); i++) {
         CString answer = ConvertFromShiftJis(lines.GetAt(i));
@@ -245,18 +309,19 @@ void TMacroManager::AppendDictionaryAnswer(const CString& file, const CString& t
             lines.RemoveAt(i);
             lines.SaveToFile(path);
         }
-        ExpandPercentVariables(answer);
+        ExpandPercentWithin(answer, pass.room);
         AppendBounded(out, answer);
         return;
     }
 }
 
-void TMacroManager::AppendDllString(const CString& dll, const CString& procedure, const CString& text, CString& out)
+void TMacroManager::AppendDllString(const CString& dll, const CString& procedure, const CString& text, int& room,
+                                    CString& out)
 {
     CString reply;
     if (!CallDllString(dll, procedure, text, reply))
         return;
-    ExpandPercentVariables(reply);
+    ExpandPercentWithin(reply, room);
     AppendBounded(out, reply);
 }
 

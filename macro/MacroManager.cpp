@@ -199,27 +199,33 @@ bool TMacroManager::MatchCondition(const CString& text, const CString& pattern, 
 {
     if (pattern.IsEmpty())
         return !senderIsMe;
+    // A condition repeats its variables and lists as often as it likes: what they add up to is
+    // bounded per condition, not per alternative.
+    int room = 4 * MaxTextLength;
+    long long listRoom = 2 * MaxListFileSize;
+    int opens = MaxFileOpens;
     for (int start = 0; start <= pattern.GetLength();) {
         int bar = pattern.Find(L'|', start);
         int end = bar < 0 ? pattern.GetLength() : bar;
         CString alternative = start == 0 && bar < 0 ? pattern : pattern.Mid(start, end - start);
         start = end + 1;
         if (!WordAtNoCase(alternative, 0, L"$LIST")) {
-            int result = DecideAlternative(alternative, text, senderIsMe, expandVariables, userKeywords);
+            int result = DecideAlternative(alternative, text, senderIsMe, expandVariables, userKeywords, room);
             if (result >= 0)
                 return result == 1;
             continue;
         }
         CString rest = alternative.Mid(5);
         int close = rest.Find(L')');
-        if (rest.IsEmpty() || rest[0] != L'(' || close < 0)
+        if (rest.IsEmpty() || rest[0] != L'(' || close < 0 || opens-- <= 0)
             continue;
         CString path;
         TStringAList lines;
-        if (!ReadLines(rest.Mid(1, close - 1), path, lines))
+        if (!ReadLines(rest.Mid(1, close - 1), path, lines, &listRoom))
             continue;
         for (const CStringA& line : lines.items) {
-            int result = DecideAlternative(ConvertFromShiftJis(line), text, senderIsMe, expandVariables, userKeywords);
+            int result =
+                DecideAlternative(ConvertFromShiftJis(line), text, senderIsMe, expandVariables, userKeywords, room);
             if (result >= 0)
                 return result == 1;
         }
@@ -228,7 +234,7 @@ bool TMacroManager::MatchCondition(const CString& text, const CString& pattern, 
 }
 
 int TMacroManager::DecideAlternative(CString alternative, const CString& text, bool senderIsMe, bool expandVariables,
-                                     bool userKeywords)
+                                     bool userKeywords, int& room)
 {
     if (matchingEvent && EqualsNoCase(alternative, L"DCCCHATMES"))
         alternative = L"DCCCHATMESSAGE";
@@ -249,7 +255,7 @@ int TMacroManager::DecideAlternative(CString alternative, const CString& text, b
             return hit != (int)negate;
     }
     if (expandVariables)
-        ExpandPercentVariables(alternative);
+        ExpandPercentWithin(alternative, room);
     return MatchWildcard(alternative, text) ? !negate : -1;
 }
 
@@ -295,11 +301,15 @@ CString TMacroManager::ResolveFilePath(const CString& name) const
     return filesFolder + name;
 }
 
-bool TMacroManager::ReadLines(const CString& name, CString& path, TStringAList& lines) const
+bool TMacroManager::ReadLines(const CString& name, CString& path, TStringAList& lines, long long* room) const
 {
     path = ResolveFilePath(name);
     if (path.IsEmpty())
         return false;
     long long size = FileSize(path);
-    return size >= 0 && size <= MaxListFileSize && lines.LoadFromFile(path);
+    if (size < 0 || size > MaxListFileSize || (room && size > *room))
+        return false;
+    if (room)
+        *room -= size;
+    return lines.LoadFromFile(path);
 }

@@ -42,6 +42,9 @@ public:
 
     void ExpandPercentVariables(CString& text);
     void ExpandText(CString& text, bool expandVariables);
+    // Characters the last ExpandText read looking for its functions' commas and parentheses:
+    // at most a few times the text's length, whatever it holds.
+    long long GetLastScanCount() const { return lastScanCount; }
     CString ExpandVariables(const CString& text, const CString& contextNick);
 
     // A file named by a macro text, inside the files folder; empty when the name would leave it.
@@ -51,6 +54,9 @@ public:
     static constexpr int MaxTextLength = 65536;
     // Files of lines larger than this are not read.
     static constexpr long long MaxListFileSize = 4 * 1024 * 1024;
+    // One text or condition opens at most this many files and libraries; the functions past it
+    // give nothing.
+    static constexpr int MaxFileOpens = 100;
 
 private:
     void PrepareEvent();
@@ -61,9 +67,10 @@ private:
     bool StatesHold(const TMacroItem& item);
     // -1 when the alternative does not decide.
     int DecideAlternative(CString alternative, const CString& text, bool senderIsMe, bool expandVariables,
-                          bool userKeywords);
+                          bool userKeywords, int& room);
     int DecideUserKeyword(const CString& word);
-    bool ReadLines(const CString& name, CString& path, TStringAList& lines) const;
+    // A room given is the bytes still allowed, which a file read uses up.
+    bool ReadLines(const CString& name, CString& path, TStringAList& lines, long long* room = nullptr) const;
 
     // The action keywords, each with what it does (macro/MacroActions.cpp).
     struct TActionCall;
@@ -81,11 +88,15 @@ private:
     void CallDllHook(const CString& name, const CString& procedure, bool fromUserMenu);
     bool CallDllString(const CString& name, const CString& procedure, const CString& text, CString& reply);
 
+    // Values take at most room characters, which they use up.
+    void ExpandPercentWithin(CString& text, int& room);
     // The $-functions; each appends its output to out.
-    int ExpandFunction(const CString& text, int at, bool expandVariables, CString& out);
-    void AppendRandomLine(const CString& file, bool removeLine, CString& out);
-    void AppendDictionaryAnswer(const CString& file, const CString& text, bool removeLine, CString& out);
-    void AppendDllString(const CString& dll, const CString& procedure, const CString& text, CString& out);
+    struct TExpansion;
+    int ExpandFunction(TExpansion& pass, int at, CString& out);
+    void AppendRandomLine(const CString& file, bool removeLine, TExpansion& pass, CString& out);
+    void AppendDictionaryAnswer(const CString& file, const CString& text, bool removeLine, TExpansion& pass,
+                                CString& out);
+    void AppendDllString(const CString& dll, const CString& procedure, const CString& text, int& room, CString& out);
     void AppendEncodedUrl(const CString& text, const CString& encoding, CString& out);
 
     std::vector<TMacroFile*> files;
@@ -102,5 +113,6 @@ private:
     bool eventHasChannel = false;
     bool eventSenderIsMe = false;
     bool matchingEvent = false; // the event condition reads "DCCCHATMES" as the whole name
+    long long lastScanCount = 0;
     std::mt19937 random{std::random_device{}()};
 };

@@ -18,8 +18,8 @@ namespace {
 // Busy public hosts whose servers listen on 6660 to 6666; spreading the new users over the
 // ports spreads the load.
 const wchar_t* const kSpreadPortHosts[] = {
-    L"irc.ircnet.ne.jp", L"irc.media.kyoto-u.ac.jp", L"irc.tokyo.wide.ad.jp", L"irc.nara.wide.ad.jp",
-    L"irc.huie.hokudai.ac.jp",
+    L"irc.ircnet.ne.jp",    L"irc.media.kyoto-u.ac.jp", L"irc.tokyo.wide.ad.jp",
+    L"irc.nara.wide.ad.jp", L"irc.huie.hokudai.ac.jp",
 };
 const wchar_t* const kUtf8Networks[] = {L"Libera.Chat", L"OFTC"};
 
@@ -71,7 +71,9 @@ bool TFirstStartWizard::HasLegacyIn(const CString& folder)
 void TFirstStartWizard::Import(const CString& folder)
 {
     config.SetLegacyFolder(folder);
-    ImportLegacySettings(config);
+    if (int leftOut = ImportLegacySettings(config))
+        ShowWarningMessage(owner, FormatStringResourceWithNumber(IDS_LEGACY_LEFT_OUT, leftOut),
+                           LoadResourceString(IDS_LEGACY_CAPTION));
     imported = true;
 }
 
@@ -147,7 +149,8 @@ bool TFirstStartWizard::ChooseLegacyFolder()
             Import(folder);
             return true;
         }
-        if (!ShowConfirmMessage(owner, LoadResourceString(IDS_LEGACY_NOT_FOUND), LoadResourceString(IDS_LEGACY_CAPTION)))
+        if (!ShowConfirmMessage(owner, LoadResourceString(IDS_LEGACY_NOT_FOUND),
+                                LoadResourceString(IDS_LEGACY_CAPTION)))
             return false;
     }
 }

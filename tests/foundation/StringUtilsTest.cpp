@@ -49,6 +49,14 @@ TEST(StringCutting, TokensAndLines)
 TEST(StringSplitting, LinesWordsAndCommas)
 {
     EXPECT_EQ(SplitLines(L"a\r\n\nb\rc"), (Strings{L"a", L"", L"b", L"c"}));
+    EXPECT_EQ(SplitLines(L"a\n\r\r\nb\n"), (Strings{L"a", L"", L"", L"b"}));
+    // Half a million one-letter lines, as a macro's reply or a paste may hold, split at once.
+    CString many;
+    for (int i = 0; i < 500000; i++)
+        many += L"x\n";
+    std::vector<CString> lines = SplitLines(many);
+    EXPECT_EQ(lines.size(), 500000u);
+    EXPECT_EQ(lines.back(), L"x");
     EXPECT_EQ(SplitWords(L"a b c d", 3), (Strings{L"a", L"b", L"c d"}));
     EXPECT_EQ(SplitWords(L"a  b c", 0), (Strings{L"a", L"b", L"c"}));
     EXPECT_EQ(SplitWords(L"   ", 0), (Strings{L""}));

@@ -4,6 +4,8 @@
 #include "legacy/LegacyView.h"
 #include "tests/fuzz/SettingsScratch.h"
 
+#include <algorithm>
+
 namespace {
 
 void FuzzLegacyFile(const std::string& input, const wchar_t* suffix, void (*import)(TConfig&))
@@ -18,7 +20,31 @@ void FuzzLegacyProfile(const std::string& input) { FuzzLegacyFile(input, L"-prof
 void FuzzLegacyViewIni(const std::string& input) { FuzzLegacyFile(input, L"-view.ini", ImportLegacyView); }
 void FuzzLegacyNicks(const std::string& input) { FuzzLegacyFile(input, L"-nicks.kcf", ImportLegacyNicks); }
 void FuzzLegacyIgnore(const std::string& input) { FuzzLegacyFile(input, L"-ignore.kcf", ImportLegacyIgnore); }
-void FuzzLegacyAutoOp(const std::string& input) { FuzzLegacyFile(input, L"-autoop.kcf", ImportLegacyAutoOp); }
+void ImportAutoOp(TConfig& config) { ImportLegacyAutoOp(config); }
+void FuzzLegacyAutoOp(const std::string& input) { FuzzLegacyFile(input, L"-autoop.kcf", ImportAutoOp); }
+
+long long CountRecords(const TConfig& config)
+{
+    long long records = (long long)config.world.AutoOpMasks.size();
+    for (const TUnitConfig& unit : config.world.Units)
+        for (const TChannelConfig& channel : unit.Channels)
+            records += 1 + (long long)channel.AutoOpMasks.size();
+    return records;
+}
+
+// The servers, then a NUL, then the auto-op groups: the groups meet the servers' channels.
+void FuzzLegacyTakeOver(const std::string& input)
+{
+    size_t split = std::min(input.find('\0'), input.size());
+    TScratchConfig config;
+    FeedFuzzFile(std::wstring(GetLegacyConfigPath(config, L"-profile.ini")), input.substr(0, split));
+    FeedFuzzFile(std::wstring(GetLegacyConfigPath(config, L"-autoop.kcf")),
+                 split < input.size() ? input.substr(split + 1) : std::string());
+    ImportLegacyProfiles(config);
+    long long before = CountRecords(config);
+    ImportLegacyAutoOp(config);
+    FuzzCheck(CountRecords(config) <= before + kMaxLegacyAutoOpRecords, "the groups made too many records");
+}
 
 void FuzzLegacyKvf(const std::string& input)
 {
@@ -44,10 +70,21 @@ std::vector<std::string> LegacySeeds()
             "nick1\r\nnick2\r\n*!*@host.jp\r\n#chan\t*!*@op.jp\r\n"};
 }
 
+std::vector<std::string> TakeOverSeeds()
+{
+    return {std::string("[Root]\r\nProfileCount=2\r\nName0=net\r\nName1=other\r\n[net]\r\nAutoJoinChCount=2\r\n"
+                        "AutoJoinChItem0=#a key\r\nAutoJoinChItem1=#B\r\n[other]\r\nAutoJoinChCount=1\r\n"
+                        "AutoJoinChItem0=#b\r\n") +
+            '\0' + "#a\r\n *!*@a.jp\r\n#b\r\n *!*@b.jp\r\n *!*@c.jp\r\nall\r\n *!*@d.jp\r\n#new\r\n *!*@e.jp\r\n"};
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    std::vector<std::string> groupTokens = kIniTokens;
+    for (const char* word : {"\r\n *!*@", "\r\nall\r\n", "\r\n#", "\r\n!!", "AutoJoinChItem0=", "Name0="})
+        groupTokens.push_back(word);
     std::vector<TFuzzTarget> targets = {
         {"old_general", FuzzLegacyGeneral, LegacySeeds, kIniTokens, 16384},
         {"old_profile", FuzzLegacyProfile, LegacySeeds, kIniTokens, 16384},
@@ -55,6 +92,7 @@ int main(int argc, char** argv)
         {"old_nicks", FuzzLegacyNicks, LegacySeeds, kIniTokens, 8192},
         {"old_ignore", FuzzLegacyIgnore, LegacySeeds, kIniTokens, 8192},
         {"old_autoop", FuzzLegacyAutoOp, LegacySeeds, kIniTokens, 8192},
+        {"old_takeover", FuzzLegacyTakeOver, TakeOverSeeds, groupTokens, 16384},
         {"old_kvf", FuzzLegacyKvf, LegacySeeds, kIniTokens, 16384},
     };
     return RunFuzzMain(argc, argv, targets);

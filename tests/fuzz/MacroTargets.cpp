@@ -60,6 +60,7 @@ void FuzzExpand(const std::string& input)
     CString expanded = pattern;
     engine.ExpandText(expanded, true);
     FuzzCheck(expanded.GetLength() <= TMacroManager::MaxTextLength, "expanded text too long");
+    FuzzCheck(engine.GetLastScanCount() <= 2LL * pattern.GetLength(), "a function's end was searched for again");
     for (bool senderIsMe : {false, true})
         engine.MatchCondition(event.params[1], pattern, senderIsMe, true, true);
 }
@@ -106,7 +107,7 @@ int main(int argc, char** argv)
     std::vector<TFuzzTarget> targets = {
         {"macro_expand", FuzzExpand, ExpandSeeds,
          WideTokens({L"%", L"$", L"(", L")", L",", L"|", L"$FILEONCE(a.txt)", L"$DLLSTRING(", L"$LIST(", L"$NOT ",
-                     L"..\\", L"%m"}),
+                     L"..\\", L"%m", L"$DIC(", L"$REPLACE(", L"$ENCODEURL("}),
          8192},
         {"macro_file", FuzzMacroFile, FileSeeds, {"\t", "\r\n", "1\tEncoding=UTF-8", "#", "0", "\x81"}, 8192},
     };

@@ -260,6 +260,51 @@ TEST_F(LegacyImportTest, AutoOpGroupsGoToTheWorldOrToMatchingChannels)
     }
 }
 
+// Hundreds of servers and thousands of groups that no server has: each group would be copied to
+// every server. What the file makes stays within the bound, the groups past it are left out
+// whole and counted, and a small group after them still finds its channel.
+TEST_F(LegacyImportTest, AutoOpGroupsForManyServersStayWithinTheBound)
+{
+    const int servers = 800, groups = 4000;
+    CString profile = L"[Root]\n";
+    profile.AppendFormat(L"ProfileCount=%d\n", servers);
+    for (int i = 0; i < servers; i++)
+        profile.AppendFormat(L"Name%d=s%d\n", i, i);
+    profile += L"[s7]\nAutoJoinChCount=1\nAutoJoinChItem0=#home\n";
+    WriteOld(L"-profile.ini", profile);
+    auto group = [](int i) {
+        CString name;
+        name.Format(L"#g%d", i);
+        return name;
+    };
+    std::vector<CString> lines;
+    for (int i = 0; i < groups; i++) {
+        lines.push_back(group(i));
+        lines.push_back(L" *!*@g.jp");
+    }
+    lines.insert(lines.end(), {L"#HOME", L" *!*@home.jp"});
+    ASSERT_TRUE(WriteFileBytes(oldFolder + L"Config\\jim-autoop.kcf", AutoOpLines(lines)));
+    ImportLegacyProfiles(config);
+    ASSERT_EQ(config.world.Units.size(), (size_t)servers);
+
+    int leftOut = ImportLegacyAutoOp(config);
+
+    const long long perGroup = servers * 2; // a channel and its one mask in every server
+    const int taken = (int)(kMaxLegacyAutoOpRecords / perGroup);
+    EXPECT_EQ(leftOut, groups - taken);
+    long long records = 0;
+    for (const TUnitConfig& unit : config.world.Units)
+        for (const TChannelConfig& channel : unit.Channels)
+            records += 1 + (long long)channel.AutoOpMasks.size();
+    EXPECT_LE(records, kMaxLegacyAutoOpRecords + 1) << "the channel the profile made";
+    const TUnitConfig& last = config.world.Units.back();
+    ASSERT_EQ(last.Channels.size(), (size_t)taken);
+    EXPECT_EQ(last.Channels.front().Name, L"#g0");
+    EXPECT_EQ(last.Channels.back().Name, group(taken - 1));
+    EXPECT_EQ(last.Channels.back().AutoOpMasks, TStrings{L"*!*@g.jp"});
+    EXPECT_EQ(config.world.Units[7].Channels.at(0).AutoOpMasks, TStrings{L"*!*@home.jp"});
+}
+
 TEST_F(LegacyImportTest, NickAndIgnoreListsReplaceOnlyWhenTheirFileIsRead)
 {
     config.preference.nickList = {L"before"};

@@ -47,6 +47,43 @@ TEST(FormatterTest, HugeWidthsArePaddedWithinBounds)
     EXPECT_EQ(out.Left(2), CString(L"x "));
 }
 
+CString Repeat(const CString& piece, int times)
+{
+    CString out;
+    for (int i = 0; i < times; i++)
+        out += piece;
+    return out;
+}
+
+// Templates a shared theme could make to multiply their letters are cut at one bound.
+TEST(FormatterTest, ExpansionsStopAtTheLineBound)
+{
+    TFormatter f;
+    f.SetVariable('n', L"nick");
+    f.SetVariable('m', CString(L'm', 500));
+    f.SetVariable('p', L"\xD83D\xDE00"); // one character in two units
+    struct {
+        const char* what;
+        CString pattern;
+        CString start;
+    } cases[] = {
+        {"padding repeated", Repeat(L"%9999n", 2000), L"nick     "},
+        {"a long value repeated", Repeat(L"%m", 100), CString(L'm', 600)},
+        {"plain text past the bound", CString(L'x', kMaxFormattedLength + 5), L"xxx"},
+    };
+    for (const auto& c : cases) {
+        CString out = f.Format(c.pattern);
+        EXPECT_EQ(out.GetLength(), kMaxFormattedLength) << c.what;
+        EXPECT_EQ(out.Left(c.start.GetLength()), c.start) << c.what;
+    }
+    // A pair of units is never split at the end.
+    CString pairs = f.Format(CString(L'x', 1) + Repeat(L"%p", kMaxFormattedLength));
+    EXPECT_EQ(pairs.GetLength(), kMaxFormattedLength - 1);
+    EXPECT_FALSE(IS_HIGH_SURROGATE(pairs[pairs.GetLength() - 1]));
+    // Below the bound nothing changes: one letter may still take its widest padding.
+    EXPECT_EQ(f.Format(L"[%9999n]").GetLength(), 10001);
+}
+
 TEST(TimeTextTest, ExpandsPatternsAndKeepsOtherTextSafe)
 {
     tm when = {};
@@ -81,6 +118,10 @@ TEST(TimeTextTest, ExpandsPatternsAndKeepsOtherTextSafe)
     for (int i = 0; i < 30; i++)
         longPattern += L"%Y/%m";
     EXPECT_EQ(FormatTimePattern(longPattern, when), CString());
+    // Short stretches between other characters each fit, but not all of them together.
+    CString stamp = FormatTimePattern(Repeat(L"%Y/%m/%d \u3042", 20000), when);
+    EXPECT_EQ(stamp.GetLength(), kMaxFormattedLength);
+    EXPECT_EQ(stamp.Left(12), CString(L"2026/12/07 \u3042"));
 }
 
 } // namespace

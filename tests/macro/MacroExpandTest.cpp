@@ -138,3 +138,45 @@ TEST_F(MacroExpand, HostileTextsStayBounded)
     EXPECT_EQ(L"[]", Expanded(L"[$FILE(..\\secret.txt)]"));
     EXPECT_EQ(L"[]", Expanded(L"[$DIC(" + folder.path + L"secret.txt,x)]"));
 }
+
+CString Repeat(const CString& piece, int times)
+{
+    CString out;
+    for (int i = 0; i < times; i++)
+        out += piece;
+    return out;
+}
+
+// Functions that never find their comma or parenthesis must not each read the rest of the text.
+TEST_F(MacroExpand, UnfinishedFunctionsAreReadOnce)
+{
+    const int n = 16000;
+    const struct {
+        const wchar_t* piece;
+        const wchar_t* left;
+    } cases[] = {
+        {L"$DIC(x)", L"x)"},     {L"$REPLACE(x)", L"x)"},   {L"$ENCODEURL(x", L"x"},
+        {L"$ENCODEURL(x,", L""}, {L"$DLLSTRING(a)", L"a)"}, {L"$FILE(x", L"x"},
+    };
+    for (const auto& c : cases) {
+        CString text = Repeat(c.piece, n);
+        EXPECT_EQ(Expanded(text), Repeat(c.left, n)) << Narrow(c.piece);
+        EXPECT_LE(engine.GetLastScanCount(), 2LL * text.GetLength()) << Narrow(c.piece);
+    }
+}
+
+// A text naming files again and again opens and reads them only up to a bound.
+TEST_F(MacroExpand, RepeatedFileFunctionsAreBounded)
+{
+    CStringA padding('#', (int)(TMacroManager::MaxListFileSize / 2));
+    ASSERT_TRUE(WriteFileBytes(Files(L"half.txt"), "x answer\r\n" + padding + "\r\n"));
+    EXPECT_EQ(Expanded(Repeat(L"[$DIC(half.txt,x)]", 10)), L"[answer][answer][answer][][][][][][][]");
+    ASSERT_TRUE(WriteFileBytes(Files(L"one.txt"), "1\r\n"));
+    EXPECT_EQ(Expanded(Repeat(L"$FILE(one.txt)$DIC(none.txt,x)", TMacroManager::MaxFileOpens)),
+              Repeat(L"1", TMacroManager::MaxFileOpens / 2));
+    ASSERT_TRUE(WriteFileBytes(Files(L"list.txt"), "nomatch\r\n"));
+    ASSERT_TRUE(WriteFileBytes(Files(L"hit.txt"), "*\r\n"));
+    CString lists = Repeat(L"$LIST(list.txt)|", TMacroManager::MaxFileOpens - 1);
+    EXPECT_TRUE(engine.MatchCondition(L"x", lists + L"$LIST(hit.txt)", false, false, false));
+    EXPECT_FALSE(engine.MatchCondition(L"x", lists + L"$LIST(list.txt)|$LIST(hit.txt)", false, false, false));
+}

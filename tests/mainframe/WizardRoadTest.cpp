@@ -8,6 +8,7 @@
 
 #include "foundation/CodePage.h"
 #include "foundation/Path.h"
+#include "legacy/LegacyImport.h"
 #include "mainframe/FirstStartWizard.h"
 #include "res/windows/wizard.h"
 #include "settings/Config.h"
@@ -333,6 +334,35 @@ TEST_F(WizardRoadTest, TakeOverFromTheProgramFolderImportsAtOnce)
     CloseProgram(run, main);
     ExpectLegacyTakenOver(run);
     EXPECT_EQ(ReadFileBytes(general), generalBefore) << "the old files are only read";
+}
+
+// An auto-op group larger than the take-over makes is left out, and the user is told so before
+// the main window; everything else is taken over.
+TEST_F(WizardRoadTest, TakeOverSaysWhatItLeftOut)
+{
+    TProgramRun run;
+    WriteLegacyInstall(run.ProgramFolder());
+    CStringA groups = "#big\r\n";
+    for (long long i = 0; i <= kMaxLegacyAutoOpRecords; i++)
+        groups += " *!*@a\r\n";
+    WriteFileBytes(run.ProgramFolder() + L"Config\\" + LegacyProfileName() + L"-autoop.kcf", groups);
+    ASSERT_TRUE(run.Start());
+    HWND start = WaitDialogWith(run, IDC_INSTALL_CHOICE);
+    ASSERT_TRUE(start);
+    FocusForInput(start);
+    PressKey(VK_RETURN);
+    HWND told = run.WaitWindow(L"設定の引き継ぎ", 30000);
+    ASSERT_TRUE(told) << "no word of what was left out";
+    wchar_t text[256] = L"";
+    ::GetDlgItemTextW(told, 0xFFFF, text, 256);
+    EXPECT_NE(std::wstring(text).find(L"1 個のグループ"), std::wstring::npos) << Narrow(text);
+    Shoot(told, L"wizard-left-out.png");
+    FocusForInput(told);
+    PressKey(VK_RETURN);
+    HWND main = run.WaitMainWindow();
+    ASSERT_TRUE(main);
+    CloseProgram(run, main);
+    ExpectLegacyTakenOver(run);
 }
 
 TEST_F(WizardRoadTest, TakeOverFromTheDefaultFolderAsksFirst)

@@ -7,6 +7,7 @@
 
 #include "dialogs/FontDialog.h"
 #include "foundation/Path.h"
+#include "log/Formatter.h"
 #include "logview/LogView.h"
 #include "res/resource.h"
 #include "tests/common/DialogSteps.h"
@@ -19,6 +20,8 @@
 #include "tests/prefs/ChooserSteps.h"
 
 #include <commctrl.h>
+
+#include <algorithm>
 
 #include <string>
 
@@ -78,6 +81,30 @@ protected:
         return color;
     }
 
+    // Clicks the page's entry in the window's tree; true once it shows.
+    static bool ShowPage(TPreferenceDialog* dialog, TPropertyPage* page)
+    {
+        HWND tree = dialog->GetTree();
+        HTREEITEM item = dialog->FindItem(page);
+        TreeView_EnsureVisible(tree, item);
+        RECT rect = {};
+        TreeView_GetItemRect(tree, item, &rect, TRUE);
+        ClickAt(ScreenPointOf(tree, (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2));
+        return PumpMessagesUntil([&] { return dialog->GetCurrentPage() == page; }, 3000);
+    }
+    // The longest line the view holds and whether one begins with prefix.
+    static int LongestLine(TLogView& view, const CString& prefix, bool& found)
+    {
+        int longest = 0;
+        found = false;
+        for (int i = 0; i < view.GetLineCount(); i++) {
+            CString text = view.GetLine(i).GetText();
+            longest = std::max(longest, text.GetLength());
+            found = found || text.Find(prefix) >= 0;
+        }
+        return longest;
+    }
+
     int port = 0;
 };
 
@@ -88,8 +115,7 @@ TEST_F(PreferencesServerTest, OkReachesTheOpenChannelAtOnce)
     REQUIRE_PEER_PORT(ircPort, "IRC_PORT");
     net->Connect();
     TIRCChannel* channel = nullptr;
-    ASSERT_TRUE(PumpMessagesUntil(
-        [&] { return (channel = Channel(kChannel)) && channel->IsJoined(); }, 15000));
+    ASSERT_TRUE(PumpMessagesUntil([&] { return (channel = Channel(kChannel)) && channel->IsJoined(); }, 15000));
     std::unique_ptr<TLineSocket> peer = ConnectIrcClient(ircPort, "aapeer");
     ASSERT_TRUE(peer);
     peer->Send("JOIN #kvprefs\r\n");
@@ -114,15 +140,7 @@ TEST_F(PreferencesServerTest, OkReachesTheOpenChannelAtOnce)
 
     // The keyword list, the log folder, the line limit, the member order, the layout and the
     // input line's background, each through its page.
-    auto show = [&](TPropertyPage* page) {
-        HWND tree = dialog->GetTree();
-        HTREEITEM item = dialog->FindItem(page);
-        TreeView_EnsureVisible(tree, item);
-        RECT rect = {};
-        TreeView_GetItemRect(tree, item, &rect, TRUE);
-        ClickAt(ScreenPointOf(tree, (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2));
-        return PumpMessagesUntil([&] { return dialog->GetCurrentPage() == page; }, 3000);
-    };
+    auto show = [&](TPropertyPage* page) { return ShowPage(dialog, page); };
     auto type = [&](HWND edit, const wchar_t* text) {
         FocusForInput(edit);
         PressKey(VK_HOME, {VK_CONTROL});
@@ -192,5 +210,59 @@ TEST_F(PreferencesServerTest, OkReachesTheOpenChannelAtOnce)
     EXPECT_TRUE(PumpMessagesUntil([&] { return FileHolds(secondFile, "a needle in the hay"); }, 3000));
     EXPECT_FALSE(FileHolds(firstFile, "a needle in the hay"));
     EXPECT_TRUE(FileHolds(settings.GetSettingsFolder() + L"preference.ini", "needle"));
+    peer->Send("QUIT :bye\r\n");
+}
+
+// A shared theme whose join format pads its letter to the widest place thirty thousand times: the
+// samples and the channel's join line are cut at the line bound, and the program goes on.
+TEST_F(PreferencesServerTest, AThemeThatMultipliesItsLettersIsCutAtTheBound)
+{
+    REQUIRE_PEER_PORT(ircPort, "IRC_PORT");
+    std::string join;
+    for (int i = 0; i < 30000; i++)
+        join += "%9999n";
+    CString themes = settings.GetUserThemeFolder();
+    CreateFolderTree(themes);
+    std::string theme = "Encoding=UTF-8\r\n[Format]\r\nJoin=" + join + "\r\n";
+    ASSERT_TRUE(WriteFileBytes(themes + L"hostile.theme", CStringA(theme.data(), (int)theme.size())));
+    net->Connect();
+    TIRCChannel* channel = nullptr;
+    ASSERT_TRUE(PumpMessagesUntil([&] { return (channel = Channel(kChannel)) && channel->IsJoined(); }, 15000));
+    world->Select(net, channel);
+
+    frame->SendMessageW(WM_COMMAND, ID_PREFERENCES, 0);
+    TPreferenceDialog* dialog = frame->GetPreferenceDialog();
+    ASSERT_TRUE(dialog);
+    ASSERT_TRUE(ShowPage(dialog, &dialog->viewPage));
+    HWND list = ::GetDlgItem(dialog->viewPage.m_hWnd, IDC_THEME_LIST);
+    int entry = (int)::SendMessageW(list, LB_FINDSTRINGEXACT, (WPARAM)-1, (LPARAM)L"hostile");
+    ASSERT_GE(entry, 0);
+    ClickListItem(list, entry);
+    ClickAt(ScreenPointOf(::GetDlgItem(dialog->viewPage.m_hWnd, IDC_THEME_LOAD_ALL)));
+    ASSERT_TRUE(PumpMessagesUntil([&] { return dialog->GetWorkingView().formats.Join.GetLength() > 9999; }, 5000))
+        << "the theme was not loaded";
+    ASSERT_TRUE(ShowPage(dialog, &dialog->viewLogTextPage));
+    bool found = false;
+    TLogView& sample = dialog->viewLogTextPage.GetChannelSample();
+    ASSERT_TRUE(
+        PumpMessagesUntil([&] { return LongestLine(sample, L"Someone   ", found) >= kMaxFormattedLength; }, 5000))
+        << "the samples show the join line";
+    EXPECT_TRUE(found);
+    EXPECT_LE(LongestLine(sample, L"Someone   ", found), kMaxFormattedLength + 32);
+    EXPECT_TRUE(SaveWindowPng(dialog->m_hWnd, ScreenshotPath(L"prefs-hostile-theme-samples.png")));
+    ClickAt(ScreenPointOf(::GetDlgItem(dialog->m_hWnd, IDOK)));
+    ASSERT_TRUE(PumpMessagesUntil([&] { return frame->GetPreferenceDialog() == nullptr; }, 5000));
+
+    std::unique_ptr<TLineSocket> peer = ConnectIrcClient(ircPort, "aajoiner");
+    ASSERT_TRUE(peer);
+    peer->Send("JOIN #kvprefs\r\n");
+    ASSERT_TRUE(peer->WaitFor(" 366 "));
+    ASSERT_TRUE(PumpMessagesUntil(
+        [&] { return LongestLine(*channel->logView, L"aajoiner   ", found) >= kMaxFormattedLength && found; }, 5000))
+        << "the join line is logged";
+    EXPECT_LE(LongestLine(*channel->logView, L"aajoiner", found), kMaxFormattedLength + 32);
+    EXPECT_TRUE(PumpMessagesUntil([&] { return FileHolds(channel->logger.GetCurrentPath(), "aajoiner   "); }, 3000));
+    EXPECT_LT(ReadFileString(channel->logger.GetCurrentPath()).size(), (size_t)(4 * kMaxFormattedLength));
+    EXPECT_TRUE(SaveWindowPng(frame->m_hWnd, ScreenshotPath(L"prefs-hostile-theme-join.png")));
     peer->Send("QUIT :bye\r\n");
 }
