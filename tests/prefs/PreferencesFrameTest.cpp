@@ -6,10 +6,12 @@
 #include "tests/mainframe/MainFrameFixture.h"
 
 #include "dialogs/MessageBoxes.h"
+#include "res/resource.h"
+#include "tests/common/InputHandled.h"
+#include "tests/common/MessagePump.h"
 #include "tests/common/PopupMenu.h"
 #include "tests/common/ShownWindow.h"
 #include "tests/common/UserInput.h"
-#include "res/resource.h"
 
 #include <commctrl.h>
 
@@ -29,7 +31,7 @@ protected:
         MainFrameFixture::SetUp();
         // The key the frame registers at start, as the application has it do.
         frame->ApplyStartupSettings(SW_SHOWNORMAL);
-        PumpMessagesFor(50);
+        PumpPendingMessages();
     }
     TPreferenceDialog* OpenFromKey()
     {
@@ -65,7 +67,7 @@ TEST_F(PreferencesFrameTest, TrayMenuOpensItAndASecondCommandOnlyRaisesIt)
     TPreferenceDialog* dialog = frame->GetPreferenceDialog();
     EXPECT_TRUE(::IsWindowVisible(dialog->m_hWnd));
     ::ShowWindow(dialog->m_hWnd, SW_MINIMIZE);
-    PumpMessagesFor(50);
+    WaitUntil([&] { return ::IsIconic(dialog->m_hWnd) != FALSE; }, "the window minimised");
     EXPECT_EQ(dialog, OpenFromKey()) << "no second window";
     EXPECT_FALSE(::IsIconic(dialog->m_hWnd)) << "restored";
     ClickButton(IDCANCEL);
