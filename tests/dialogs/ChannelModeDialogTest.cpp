@@ -160,7 +160,6 @@ TEST(ChannelDialogTest, ModeButtonEditsTheCreationModeText)
             });
             int shown = ShownWindowCount();
             Click(window, IDC_CHANNEL_MODE_BUTTON);
-            PumpMessagesFor(100);
             ASSERT_EQ(shown + 1, ShownWindowCount()) << "no mode dialog";
             EXPECT_EQ(CString(accept ? L"+t" : L"+sntl 10"), Text(window, IDC_CHANNEL_MODE));
         }

@@ -72,7 +72,7 @@ TEST(InputPrompts, NickPromptWantsANonEmptyNick)
         EXPECT_TRUE(::IsWindowVisible(window));
         Retype(Control(window, IDC_INPUT_NICK_TEXT), L"zed[1]");
         EXPECT_TRUE(OkEnabled(window));
-        PumpMessagesFor(100);
+        PumpPendingMessages();
         SaveWindowPng(window, ScreenshotPath(L"input-nick-prompt.png"));
         PressKey(VK_RETURN);
     });
@@ -106,7 +106,7 @@ TEST(InputPrompts, InvitePromptOffersTheChannelsAndWantsAChannelName)
         PressKey(VK_DOWN);
         EXPECT_EQ(CString(L"&local"), GetControlText(box));
         ::SendMessageW(window, WM_KICKIDLE, 0, 0);
-        PumpMessagesFor(100);
+        PumpPendingMessages();
         SaveWindowPng(window, ScreenshotPath(L"input-invite-prompt.png"));
         PressKey(VK_ESCAPE);
     });
