@@ -49,6 +49,8 @@ void AnswerChannelDialog(std::function<void(HWND)> steps)
     g_channelDialogsBefore = ShownWindowCount();
     WhenShown(HasControl(IDC_CHANNEL_MODE_BUTTON), [steps](HWND dialog) {
         steps(dialog);
+        // Return as the user presses it, with the dialog in front.
+        FocusForInput(::GetDlgItem(dialog, IDOK));
         PressKey(VK_RETURN);
     });
 }
