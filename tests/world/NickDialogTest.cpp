@@ -195,7 +195,6 @@ protected:
         world->TickOn(1);
         WaitUntil([&] { return looked; }, "the look for a dialog");
         PumpPendingMessages();
-        PumpMessagesFor(400);
         return opened;
     }
 };
