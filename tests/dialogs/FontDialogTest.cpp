@@ -163,7 +163,6 @@ TEST(FontDialog, ChoicesLandInTheFontTheCallerReads)
                 break;
             }
             }
-            PumpMessagesFor(30);
             familySelected = ::SendMessageW(Control(window, IDC_FONT_FAMILY), CB_GETCURSEL, 0, 0) >= 0;
             charsetsEnabled = ::IsWindowEnabled(Control(window, IDC_FONT_CHARSET)) != FALSE;
             sizeField = Text(window, IDC_FONT_SIZE);

@@ -108,7 +108,7 @@ TEST_F(ProtocolLogDialogTest, EscHidesTheWindowTellsTheOwnerAndKeepsTheLines)
     dialog.ShowDialog();
     EXPECT_TRUE(dialog.GetLogView().IsAtEnd());
     FocusForInput(dialog.GetLogView());
-    PumpMessagesFor(100);
+    PumpPendingMessages();
     SaveWindowPng(dialog, ScreenshotPath(L"protocol-log.png"));
 
     PressKey(VK_ESCAPE);
