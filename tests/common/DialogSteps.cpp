@@ -2,6 +2,7 @@
 
 #include "classlib/Dialog.h"
 #include "classlib/MsgMap.h"
+#include "tests/common/InputHandled.h"
 #include "tests/common/MessagePump.h"
 #include "tests/common/UserInput.h"
 
@@ -22,6 +23,19 @@ void CALLBACK EndStuckDialog(HWND, UINT, UINT_PTR id, DWORD)
     }
 }
 
+// The steps start once the dialog is shown and what showing it set going has run.
+void RunWhenUp(CDialog& dialog, std::function<void(HWND)> steps)
+{
+    RunLater(20, [&dialog, steps] {
+        if (!dialog.m_hWnd || !::IsWindowVisible(dialog.m_hWnd)) {
+            RunWhenUp(dialog, steps);
+            return;
+        }
+        WaitForInputHandled();
+        steps(dialog.m_hWnd);
+    });
+}
+
 } // namespace
 
 HWND Control(HWND dialog, int id) { return ::GetDlgItem(dialog, id); }
@@ -31,7 +45,6 @@ void KickIdle(HWND dialog) { ::SendMessageW(dialog, WM_KICKIDLE, 0, 0); }
 void Click(HWND dialog, int id)
 {
     ClickAt(ScreenPointOf(Control(dialog, id)));
-    PumpMessagesFor(50);
     if (::IsWindow(dialog))
         KickIdle(dialog);
 }
@@ -44,7 +57,6 @@ void Retype(HWND edit, const wchar_t* text)
     PressKey('A', {VK_CONTROL});
     PressKey(VK_DELETE);
     TypeText(text);
-    PumpMessagesFor(50);
     KickIdle(::GetAncestor(edit, GA_ROOT));
 }
 
@@ -56,7 +68,6 @@ void ClickListItem(HWND list, int index)
     RECT item = {};
     ::SendMessageW(list, LB_GETITEMRECT, index, (LPARAM)&item);
     ClickAt(ScreenPointOf(list, item.left + 8, (item.top + item.bottom) / 2));
-    PumpMessagesFor(30);
 }
 
 void ChooseComboEntry(HWND combo, int index)
@@ -67,7 +78,6 @@ void ChooseComboEntry(HWND combo, int index)
     info.cbSize = sizeof info;
     ::GetComboBoxInfo(combo, &info);
     ClickListItem(info.hwndList, index);
-    PumpMessagesFor(30);
 }
 
 void AnswerColorChooser(HWND box, COLORREF color)
@@ -139,7 +149,7 @@ INT_PTR RunDialog(CDialog& dialog, std::function<void(HWND)> steps)
 {
     g_running = &dialog;
     UINT_PTR guard = ::SetTimer(nullptr, 0, 20000, EndStuckDialog);
-    RunLater(150, [&dialog, steps] { steps(dialog.m_hWnd); });
+    RunWhenUp(dialog, steps);
     INT_PTR result = dialog.DoModal();
     ::KillTimer(nullptr, guard);
     g_running = nullptr;

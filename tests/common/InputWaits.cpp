@@ -1,5 +1,6 @@
 #include "tests/common/InputWaits.h"
 
+#include "tests/common/InputHandled.h"
 #include "tests/common/MessagePump.h"
 
 #include <thread>
@@ -34,7 +35,7 @@ TInputWaitMeter::~TInputWaitMeter()
 LRESULT CALLBACK TInputWaitMeter::OnGetMessage(int code, WPARAM wParam, LPARAM lParam)
 {
     const MSG* msg = (const MSG*)lParam;
-    if (code == HC_ACTION && wParam == PM_REMOVE && g_meter && IsInput(msg->message)) {
+    if (code == HC_ACTION && wParam == PM_REMOVE && g_meter && IsInput(msg->message) && !IsInputMarker(*msg)) {
         DWORD waited = ::GetTickCount() - msg->time;
         // A time stamp from the future (another clock) says nothing about waiting.
         if (waited < 60000 && waited > g_meter->longest)
@@ -60,5 +61,5 @@ void RepeatKeysFromThread(const WORD* keys, int count, DWORD interval)
     });
     PumpMessagesUntil([&] { return ::InterlockedCompareExchange(&done, 0, 0) != 0; }, count * interval + 10000);
     presser.join();
-    PumpMessagesFor(200);
+    WaitForInputHandled();
 }

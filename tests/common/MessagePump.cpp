@@ -17,6 +17,8 @@ void PumpPending()
 
 } // namespace
 
+void PumpPendingMessages() { PumpPending(); }
+
 bool PumpMessagesUntil(const std::function<bool()>& done, DWORD timeoutMs)
 {
     DWORD start = GetTickCount();

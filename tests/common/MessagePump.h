@@ -7,7 +7,10 @@
 
 // Pumps messages until done() is true or the deadline passes; returns done().
 bool PumpMessagesUntil(const std::function<bool()>& done, DWORD timeoutMs);
-// Pumps messages for the whole time given.
+// Runs what is in the queue now, without waiting for more.
+void PumpPendingMessages();
+// Pumps messages for the whole time given: for a wait that nothing happens, never for one that
+// something does.
 void PumpMessagesFor(DWORD ms);
 // Runs the step from a thread timer after the delay, inside whatever message loop is running
 // then (a modal loop, a drag); one step is pending at a time.

@@ -1,10 +1,19 @@
 #include "tests/common/PointerInput.h"
 
-#include "tests/common/MessagePump.h"
+#include "tests/common/InputHandled.h"
 
 #include <vector>
 
 namespace {
+
+HWND PointerTarget()
+{
+    if (HWND capture = GetCapture())
+        return capture;
+    POINT cursor = {};
+    GetCursorPos(&cursor);
+    return WindowFromPoint(cursor);
+}
 
 void SendMouse(DWORD flags, LONG x = 0, LONG y = 0, DWORD data = 0)
 {
@@ -15,7 +24,7 @@ void SendMouse(DWORD flags, LONG x = 0, LONG y = 0, DWORD data = 0)
     input.mi.mouseData = data;
     input.mi.dwFlags = flags;
     SendInput(1, &input, sizeof(input));
-    PumpMessagesFor(30);
+    WaitForInputHandled(PointerTarget());
 }
 
 } // namespace
@@ -59,5 +68,5 @@ void RightClickThenKey(POINT screen, WORD key)
     inputs[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
     AppendKey(inputs, key);
     SendInput((UINT)inputs.size(), inputs.data(), sizeof(INPUT));
-    PumpMessagesFor(100);
+    WaitForInputHandled(WindowFromPoint(screen));
 }

@@ -1,5 +1,6 @@
 #include "tests/common/PopupMenu.h"
 
+#include "tests/common/InputHandled.h"
 #include "tests/common/MessagePump.h"
 #include "tests/common/UserInput.h"
 
@@ -116,7 +117,7 @@ TShownMenu ReadOpenedPopup(const std::function<void()>& open, const wchar_t* scr
     UINT_PTR guard = ::SetTimer(nullptr, 0, 4500, CloseLeftOverMenu);
     open();
     PumpMessagesUntil([&] { return done; }, 5000);
-    PumpMessagesFor(100);
+    WaitForInputHandled();
     ::KillTimer(nullptr, guard);
     return shown;
 }
@@ -135,7 +136,8 @@ bool ChooseFromOpenedPopup(const std::function<void()>& open, std::initializer_l
     UINT_PTR guard = ::SetTimer(nullptr, 0, 4500, CloseLeftOverMenu);
     open();
     PumpMessagesUntil([&] { return done; }, 5000);
-    PumpMessagesFor(200);
+    // The keys pressed in the menu, and the command they chose, are handled before the test goes on.
+    WaitForInputHandled();
     ::KillTimer(nullptr, guard);
     return shown;
 }

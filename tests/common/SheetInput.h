@@ -6,6 +6,7 @@
 #include "controls/Clipboard.h"
 #include "controls/UpdateDialog.h"
 #include "res/windows/prefs.h"
+#include "tests/common/InputHandled.h"
 #include "tests/common/MessagePump.h"
 #include "tests/common/ShownWindow.h"
 #include "tests/common/UserInput.h"
@@ -46,7 +47,7 @@ public:
     // The sheet's idle pass, which a modal loop would run by itself once the input is read.
     void Idle() const
     {
-        PumpMessagesFor(50);
+        WaitForInputHandled();
         if (::IsWindow(sheet))
             ::SendMessageW(sheet, WM_KICKIDLE, 0, 0);
     }
@@ -88,7 +89,7 @@ public:
         WatchForBox(20);
         press();
         PumpMessagesUntil([&] { return answered || Closed(); }, 3000);
-        PumpMessagesFor(200);
+        WaitForInputHandled();
     }
     void ClickOk()
     {

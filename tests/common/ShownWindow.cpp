@@ -1,5 +1,6 @@
 #include "tests/common/ShownWindow.h"
 
+#include "tests/common/InputHandled.h"
 #include "tests/common/MessagePump.h"
 #include "tests/common/UserInput.h"
 
@@ -42,7 +43,7 @@ void CALLBACK PollShown(HWND, UINT, UINT_PTR id, DWORD)
     g_timer = 0;
     g_shown++;
     std::function<void(HWND)> step = g_step;
-    PumpMessagesFor(100);
+    WaitForInputHandled();
     step(window);
 }
 
@@ -146,6 +147,6 @@ bool ClickAndAnswer(HWND button, std::function<bool(HWND)> match, std::function<
     ClickAt(ScreenPointOf(button));
     bool opened = PumpMessagesUntil([&] { return ShownWindowCount() > shown; }, 5000);
     StopWatching();
-    PumpMessagesFor(50);
+    WaitForInputHandled();
     return opened;
 }

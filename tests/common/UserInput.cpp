@@ -1,6 +1,7 @@
 #include "tests/common/UserInput.h"
 
 #include "classlib/Wnd.h"
+#include "tests/common/InputHandled.h"
 #include "tests/common/MessagePump.h"
 
 #include <cstdint>
@@ -55,18 +56,23 @@ void FocusForInput(HWND window)
 {
     // Other test programs on the same desktop may hold the foreground for a moment.
     HWND top = GetAncestor(window, GA_ROOT);
-    PumpMessagesUntil(
-        [&] {
-            if (GetForegroundWindow() != top) {
-                SetForegroundWindow(top);
-                SetActiveWindow(top);
-            }
-            if (GetFocus() != window)
-                SetFocus(window);
-            return GetForegroundWindow() == top && GetFocus() == window;
-        },
-        2000);
-    PumpMessagesFor(30);
+    auto focused = [&] { return GetForegroundWindow() == top && GetFocus() == window; };
+    DWORD start = GetTickCount();
+    do {
+        PumpMessagesUntil(
+            [&] {
+                if (GetForegroundWindow() != top) {
+                    SetForegroundWindow(top);
+                    SetActiveWindow(top);
+                }
+                if (GetFocus() != window)
+                    SetFocus(window);
+                return focused();
+            },
+            2000);
+        // Whatever the change of focus set going is read before the focus counts as settled.
+        WaitForInputHandled();
+    } while (!focused() && GetTickCount() - start < 2000);
 }
 
 void PressKey(WORD key, std::initializer_list<WORD> modifiers)
@@ -77,25 +83,31 @@ void PressKey(WORD key, std::initializer_list<WORD> modifiers)
     SendKeyEvent(key, true);
     for (auto it = modifiers.end(); it != modifiers.begin();)
         SendKeyEvent(*--it, true);
-    PumpMessagesFor(60);
+    WaitForInputHandled();
 }
 
 namespace {
+
+bool g_escapePressed = false;
 
 void CALLBACK PressEscape(HWND, UINT, UINT_PTR id, DWORD)
 {
     KillTimer(nullptr, id);
     SendKeyEvent(VK_ESCAPE, false);
     SendKeyEvent(VK_ESCAPE, true);
+    g_escapePressed = true;
 }
 
 } // namespace
 
 void PressMenuKey(WORD key, std::initializer_list<WORD> modifiers)
 {
+    g_escapePressed = false;
     SetTimer(nullptr, 0, 300, PressEscape);
     PressKey(key, modifiers);
-    PumpMessagesFor(400);
+    // The Escape is pressed whether a menu opened or not; it must not land in the next step.
+    PumpMessagesUntil([] { return g_escapePressed; }, 5000);
+    WaitForInputHandled();
 }
 
 void TypeText(const wchar_t* text)
@@ -115,7 +127,7 @@ void ClickAt(POINT point, bool right)
     SendMouse(point, 0);
     SendMouse(point, right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN);
     SendMouse(point, right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP);
-    PumpMessagesFor(80);
+    WaitForInputHandled(WindowFromPoint(point));
 }
 
 void QueueClickAt(POINT point)
@@ -152,7 +164,7 @@ void TurnWheel(POINT point, int notches)
     input.mi.dwFlags = MOUSEEVENTF_WHEEL;
     input.mi.mouseData = (DWORD)(notches * WHEEL_DELTA);
     SendInput(1, &input, sizeof(input));
-    PumpMessagesFor(80);
+    WaitForInputHandled(WindowFromPoint(point));
 }
 
 void DoubleClickAt(POINT point)
@@ -163,7 +175,7 @@ void DoubleClickAt(POINT point)
         SendMouse(point, MOUSEEVENTF_LEFTDOWN);
         SendMouse(point, MOUSEEVENTF_LEFTUP);
     }
-    PumpMessagesFor(80);
+    WaitForInputHandled(WindowFromPoint(point));
 }
 
 namespace {
@@ -176,12 +188,12 @@ DWORD WINAPI RunGesture(void* param)
     return 0;
 }
 
-void PerformWhilePumping(std::function<void()> gesture)
+void PerformWhilePumping(std::function<void()> gesture, HWND target)
 {
     HANDLE thread = CreateThread(nullptr, 0, RunGesture, &gesture, 0, nullptr);
     PumpMessagesUntil([&] { return WaitForSingleObject(thread, 0) == WAIT_OBJECT_0; }, 10000);
     CloseHandle(thread);
-    PumpMessagesFor(80);
+    WaitForInputHandled(target);
 }
 
 } // namespace
@@ -189,19 +201,21 @@ void PerformWhilePumping(std::function<void()> gesture)
 void DragMouse(POINT from, POINT to)
 {
     WaitOutDoubleClick();
-    PerformWhilePumping([=] {
-        SendMouse(from, 0);
-        Sleep(30);
-        SendMouse(from, MOUSEEVENTF_LEFTDOWN);
-        Sleep(30);
-        const int steps = 8;
-        for (int i = 1; i <= steps; i++) {
-            SendMouse(POINT{from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps}, 0);
-            Sleep(25);
-        }
-        Sleep(80); // a user stops over the target before letting go
-        SendMouse(to, MOUSEEVENTF_LEFTUP);
-    });
+    PerformWhilePumping(
+        [=] {
+            SendMouse(from, 0);
+            Sleep(30);
+            SendMouse(from, MOUSEEVENTF_LEFTDOWN);
+            Sleep(30);
+            const int steps = 8;
+            for (int i = 1; i <= steps; i++) {
+                SendMouse(POINT{from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps}, 0);
+                Sleep(25);
+            }
+            Sleep(80); // a user stops over the target before letting go
+            SendMouse(to, MOUSEEVENTF_LEFTUP);
+        },
+        WindowFromPoint(to));
 }
 
 POINT ScreenPointOf(HWND window)

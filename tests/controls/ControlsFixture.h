@@ -14,12 +14,12 @@ protected:
         ASSERT_TRUE(dialog.Create());
         // Topmost: windows of other test programs on the desktop must not catch the clicks.
         dialog.SetWindowPos(HWND_TOPMOST, 20, 20, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
-        PumpMessagesFor(100);
+        PumpPendingMessages();
     }
     void TearDown() override
     {
         // Let go of anything a failed step left pressed.
-        PumpMessagesFor(20);
+        PumpPendingMessages();
     }
     // Focuses the control, clears the record and presses the key.
     void PressIn(HWND control, WORD key, std::initializer_list<WORD> modifiers = {})

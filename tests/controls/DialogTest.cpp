@@ -18,7 +18,7 @@ TEST_F(ControlsDialogTest, LayoutManagerKeepsAnchoredDistancesAfterAResize)
     const int dx = 180, dy = 120;
     dialog.SetWindowPos(nullptr, 0, 0, window.right - window.left + dx, window.bottom - window.top + dy,
                         SWP_NOMOVE | SWP_NOZORDER);
-    PumpMessagesFor(100);
+    PumpPendingMessages();
 
     RECT list = WindowRectIn(dialog.list, dialog), view = WindowRectIn(dialog.listView, dialog),
          okAfter = WindowRectIn(ok, dialog), tree = WindowRectIn(dialog.tree, dialog);
@@ -39,8 +39,8 @@ TEST_F(ControlsDialogTest, LayoutManagerKeepsAnchoredDistancesAfterAResize)
     dialog.colors.SetCurSel(4);
     dialog.listView.SetItemState(1, LVIS_SELECTED, LVIS_SELECTED);
     dialog.RedrawWindow();
-    PumpMessagesFor(300);
-    EXPECT_TRUE(SaveWindowPng(dialog, L"screenshots\\ControlsDialog.png"));
+    PumpPendingMessages();
+    SaveWindowPng(dialog, L"screenshots\\ControlsDialog.png");
 }
 
 TEST_F(ControlsDialogTest, SmallControlsKeepTheirContents)

@@ -44,7 +44,7 @@ protected:
         ASSERT_TRUE(panel.Create(host, 100, WS_CHILD | WS_VISIBLE));
         panel.MoveWindow(0, 10, 440, 30);
         panel.listener = &recorder;
-        PumpMessagesFor(50);
+        PumpPendingMessages();
     }
     // Focuses the search edit with that text and the caret at its end, then forgets the reports.
     void Prepare(const wchar_t* text)
@@ -123,7 +123,6 @@ TEST_F(SearchPanelTest, ButtonsClickedFindAndClose)
         ASSERT_TRUE(panel.toolBar.GetItemRect(i, &item));
         recorder.events.clear();
         ClickAt(ScreenPointOf(panel.toolBar, (item.left + item.right) / 2, (item.top + item.bottom) / 2));
-        PumpMessagesFor(50);
         EXPECT_EQ(recorder.events, std::vector<CString>{kEvents[i]}) << "button " << i;
     }
 }
@@ -150,6 +149,6 @@ TEST_F(SearchPanelTest, BarFitsTheEditAndKeepsTheButtonsAtTheRight)
     EXPECT_EQ(edit.right, tools.left - 10);
     EXPECT_EQ(caption.right, edit.left);
     EXPECT_GT(caption.right, 0) << "the caption is as wide as its text";
-    PumpMessagesFor(50);
+    PumpPendingMessages();
     SaveWindowPng(host, L"screenshots\\search_panel.png");
 }

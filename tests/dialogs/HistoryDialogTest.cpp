@@ -32,7 +32,7 @@ protected:
         dialog.Show();
         // Clear of the main window, which stays on top.
         dialog.SetWindowPos(nullptr, 500, 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-        PumpMessagesFor(100);
+        PumpPendingMessages();
     }
     void TearDown() override
     {
@@ -59,7 +59,7 @@ protected:
         FocusForInput(::GetDlgItem(dialog.m_hWnd, IDC_HISTORY_CLEAR));
         PressKey(VK_SPACE);
         PumpMessagesUntil([&] { return asked && !::FindWindowW(L"#32770", L"確認"); }, 4000);
-        PumpMessagesFor(100);
+        PumpPendingMessages();
     }
 
     CWinApp app;

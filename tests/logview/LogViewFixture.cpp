@@ -25,7 +25,7 @@ void LogViewWindowTest::TearDown()
 {
     view.DestroyWindow();
     frame.DestroyWindow();
-    PumpMessagesFor(20);
+    PumpPendingMessages();
 }
 
 void LogViewWindowTest::SetViewSize(int width, int height)

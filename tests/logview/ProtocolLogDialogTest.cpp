@@ -108,8 +108,8 @@ TEST_F(ProtocolLogDialogTest, EscHidesTheWindowTellsTheOwnerAndKeepsTheLines)
     dialog.ShowDialog();
     EXPECT_TRUE(dialog.GetLogView().IsAtEnd());
     FocusForInput(dialog.GetLogView());
-    PumpMessagesFor(100);
-    ASSERT_TRUE(SaveWindowPng(dialog, ScreenshotPath(L"protocol-log.png")));
+    PumpPendingMessages();
+    SaveWindowPng(dialog, ScreenshotPath(L"protocol-log.png"));
 
     PressKey(VK_ESCAPE);
     EXPECT_FALSE(dialog.IsWindowVisible());

@@ -2,6 +2,7 @@
 // item dialog, copied, moved, deleted, switched off and inserted from another file, and OK writes
 // the rows back while Cancel writes nothing.
 
+#include "tests/common/InputHandled.h"
 #include "tests/common/Screenshot.h"
 #include "tests/irc/IrcTestSupport.h"
 #include "tests/macrowindows/MacroWindowSteps.h"
@@ -50,7 +51,6 @@ TMacroEditorDialog* OpenEditor(TTempSettings& user, TEditorRecorder& recorder)
         return nullptr;
     }
     editor->ShowWindow(SW_SHOWNORMAL);
-    PumpMessagesFor(150);
     FocusForInput(Control(editor->m_hWnd, IDC_MACRO_EDITOR_LIST));
     return editor;
 }
@@ -117,8 +117,9 @@ TEST(MacroEditorDialogTest, RowsAreEditedAndOnlyOKWritesThem)
                  box.left = LVIR_ICON;
                  ::SendMessageW(list, LVM_GETITEMRECT, (WPARAM)row, (LPARAM)&box);
                  // The state image sits left of the icon part.
+                 bool ticked = ListView_GetCheckState(list, row) != FALSE;
                  ClickAt(ScreenPointOf(list, box.left - 8, (box.top + box.bottom) / 2));
-                 PumpMessagesFor(50);
+                 WaitUntil([&] { return (ListView_GetCheckState(list, row) != FALSE) != ticked; }, "the box flipped");
              }
              // Enter opens the row's rule; the item dialog leaves the box alone.
              InItemDialog([](HWND item) { Click(item, IDOK); });
@@ -221,7 +222,6 @@ TEST(MacroEditorDialogTest, InsertFilePutsTheOtherRulesBeforeTheSelectedRow)
             EXPECT_EQ(Text(picker, IDC_SELECT_FOLDER), user.config.macroFolder);
             if (*c.pick)
                 ClickAt(ListBoxRowPoint(Control(picker, IDC_SELECT_LIST), 0)); // "extra" sorts first
-            PumpMessagesFor(50);
             Click(picker, IDOK);
         });
         Click(window, IDC_MACRO_EDITOR_INSERT_FILE);

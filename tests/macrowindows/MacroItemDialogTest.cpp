@@ -3,6 +3,8 @@
 // argument from the pickers.
 
 #include "tests/common/ControlText.h"
+#include "tests/common/InputHandled.h"
+#include "tests/common/MessagePump.h"
 #include "tests/common/Screenshot.h"
 #include "tests/irc/IrcTestSupport.h"
 #include "tests/macrowindows/MacroWindowSteps.h"
@@ -90,7 +92,7 @@ TEST(MacroItemDialogTest, ARuleGoesOutAsItCameInAndTypedFieldsAreTakenAsTheyStan
                 EXPECT_EQ(::SendDlgItemMessageW(window, IDC_MACRO_ITEM_SENDER_STATE, CB_GETCOUNT, 0, 0), 3);
                 EXPECT_EQ(::SendDlgItemMessageW(window, IDC_MACRO_ITEM_ACTION, CB_GETCOUNT, 0, 0), 31);
                 EXPECT_TRUE(::IsDlgButtonChecked(window, IDC_MACRO_ITEM_STOP));
-                PumpMessagesFor(100);
+                PumpPendingMessages();
                 SaveWindowPng(window, ScreenshotPath(L"macro-item-dialog.png"));
             }
             c.steps(window);
@@ -175,7 +177,7 @@ TEST(MacroItemDialogTest, BrowseFillsTheArgumentFromThePickers)
                     SaveWindowPng(picker, ScreenshotPath(L"macro-item-menu-picker.png"));
                 if (c.pickSecondRow) {
                     ClickAt(ListBoxRowPoint(list, 1));
-                    PumpMessagesFor(50);
+                    WaitUntil([&] { return ::SendMessageW(list, LB_GETCURSEL, 0, 0) == 1; }, "the second row chosen");
                 }
                 Click(picker, c.cancel ? IDCANCEL : IDOK);
             });

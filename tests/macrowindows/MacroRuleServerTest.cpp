@@ -2,6 +2,7 @@
 // engine, and answering through a real server: another client's channel message holding a word
 // gets the reply.
 
+#include "tests/common/MessagePump.h"
 #include "tests/common/Screenshot.h"
 #include "tests/irc/IrcTestSupport.h"
 #include "tests/macrowindows/MacroWindowSteps.h"
@@ -36,7 +37,7 @@ TEST_F(MacroRuleServerTest, ARuleMadeInTheWindowsAnswersAnotherClientThroughNgir
     editor->SetFileName(L"answer");
     ASSERT_TRUE(editor->Create(IDD_MACRO_EDITOR, nullptr));
     editor->ShowWindow(SW_SHOWNORMAL);
-    PumpMessagesFor(150);
+    PumpPendingMessages();
     WhenDialogShown([](HWND item) {
         Retype(item, IDC_MACRO_ITEM_COMMAND, L"Privmsg");
         Retype(item, IDC_MACRO_ITEM_CHANNEL, L"#kv-macro");

@@ -2,6 +2,7 @@
 // cells switched by a right click, files made, copied, renamed and deleted through its prompts,
 // typed names that would leave the folder refused, and the editor opened in its place.
 
+#include "tests/common/InputHandled.h"
 #include "tests/common/Screenshot.h"
 #include "tests/irc/IrcTestSupport.h"
 #include "tests/macrowindows/MacroWindowSteps.h"
@@ -97,7 +98,6 @@ protected:
         dialog->ShowWindow(SW_SHOW);
         window = dialog->m_hWnd;
         list = Control(window, IDC_MACRO_SELECT_LIST);
-        PumpMessagesFor(150);
         FocusForInput(list);
     }
     Names Rows()
@@ -287,6 +287,9 @@ TEST_F(MacroSelectDialogTest, TypedNamesThatWouldLeaveTheFolderAreRefused)
             QueueKey(VK_RETURN);
         });
         Click(window, c.button);
+        // The editor of a new file opens beside the list, once the prompt is gone.
+        if (!c.refused && c.button == IDC_MACRO_SELECT_NEW)
+            WaitUntil([&] { return opened != nullptr; }, "the editor shown");
         StopWatching();
         if (c.refused) {
             EXPECT_NE(warning.Find(L"ファイル名に使えません"), -1) << Narrow(warning).c_str();
@@ -354,7 +357,6 @@ TEST_F(MacroSelectDialogTest, DeleteAsksThenTellsTheOwnerAndEditTellsOfTheSave)
     EXPECT_EQ(ReadFileBytes(user.MacroPath(L"a")), CStringA("1\tEncoding=UTF-8\r\n0\t\t\t\t\t\t\t0\t0\t\t\t\t0\r\n"));
 
     // A double click is a click on Edit.
-    PumpMessagesFor(::GetDoubleClickTime() + 50);
     DoubleClickAt(ListViewCellPoint(list, 0, 0));
     PumpMessagesUntil([&] { return dialog->GetEditor() != nullptr; }, 2000);
     ASSERT_TRUE(dialog->GetEditor());

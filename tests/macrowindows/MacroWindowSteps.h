@@ -32,13 +32,12 @@ inline POINT ListViewCellPoint(HWND list, int row, int column)
     return ScreenPointOf(list, (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
 }
 
-// Waits out the double-click time after a left click: Wine's list view otherwise takes the next
-// click elsewhere for the second half of a double click. Then the window's enable rules run, as
-// its loop would run them once idle.
+// The next click waits out the double-click time (Wine's list view otherwise takes it elsewhere
+// for the second half of a double click). Then the window's enable rules run, as its loop would
+// run them once idle.
 inline void ClickCell(HWND list, int row, int column, bool right = false)
 {
     ClickAt(ListViewCellPoint(list, row, column), right);
-    PumpMessagesFor(right ? 50 : ::GetDoubleClickTime() + 50);
     KickIdle(::GetAncestor(list, GA_ROOT));
 }
 

@@ -2,6 +2,7 @@
 // list, Update after the folder changed, OK with nothing chosen.
 
 #include "tests/common/ControlText.h"
+#include "tests/common/InputHandled.h"
 #include "tests/common/Screenshot.h"
 #include "tests/macrowindows/MacroWindowSteps.h"
 
@@ -15,19 +16,15 @@ using Lines = std::vector<CString>;
 
 HWND List(HWND dialog) { return Control(dialog, IDC_SELECT_LIST); }
 
+int Selected(HWND dialog) { return (int)::SendMessageW(List(dialog), LB_GETCURSEL, 0, 0); }
+
 void ClickRow(HWND dialog, int row)
 {
     ClickAt(ListBoxRowPoint(List(dialog), row));
-    PumpMessagesFor(50);
+    WaitUntil([&] { return Selected(dialog) == row; }, "the row chosen");
 }
 
-void DoubleClickRow(HWND dialog, int row)
-{
-    DoubleClickAt(ListBoxRowPoint(List(dialog), row));
-    PumpMessagesFor(100);
-}
-
-int Selected(HWND dialog) { return (int)::SendMessageW(List(dialog), LB_GETCURSEL, 0, 0); }
+void DoubleClickRow(HWND dialog, int row) { DoubleClickAt(ListBoxRowPoint(List(dialog), row)); }
 
 // What the user does in an open picker; -1 as a row means "click into the list below the rows".
 enum class TPick { Ok, ClickThenOk, DoubleClick, ClearThenOk, Cancel };
@@ -45,7 +42,7 @@ void Pick(HWND dialog, TPick how, int row)
     case TPick::ClearThenOk:
         // A click below the last row clears the selection.
         ClickAt(ScreenPointOf(List(dialog), 20, 150));
-        PumpMessagesFor(50);
+        WaitUntil([&] { return Selected(dialog) < 0; }, "no row chosen");
         Click(dialog, IDOK);
         break;
     case TPick::Ok:

@@ -3,13 +3,16 @@
 
 #include "tests/mainframe/MainFrameFixture.h"
 
+#include "classlib/Wnd.h"
 #include "controls/ListView.h"
 #include "controls/TrayIcon.h"
 #include "ircproto/ChannelListWindow.h"
 #include "res/resource.h"
-#include "classlib/Wnd.h"
 #include "settings/Config.h"
+#include "tests/common/InputHandled.h"
+#include "tests/common/MessagePump.h"
 #include "tests/common/Screenshot.h"
+#include "tests/common/ShownWindow.h"
 #include "tests/common/StringPrinter.h"
 #include "tests/common/UserInput.h"
 
@@ -113,8 +116,7 @@ TEST_F(FrameActivation, TheServersOwnWindowsFollowTheMainWindowsStates)
     IChannelListWindow* list = net->ShowChannelListDialog();
     ASSERT_NE(nullptr, list);
     HWND window = list->GetWindowHandle();
-    PumpMessagesFor(100);
-    ASSERT_TRUE(::IsWindowVisible(window));
+    ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(window) != FALSE; }, "the list shown"));
     auto topMost = [&] { return (::GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; };
 
     // A modal dialog disables the main window; the server's windows take no input either.
@@ -127,7 +129,7 @@ TEST_F(FrameActivation, TheServersOwnWindowsFollowTheMainWindowsStates)
     for (int i = 0; i < 2; i++) {
         bool before = frame->IsTopMost();
         frame->ExecuteAction(L"topmost");
-        PumpMessagesFor(100);
+        WaitUntil([&] { return frame->IsTopMost() != before && topMost() == frame->IsTopMost(); }, "top-most switched");
         ASSERT_NE(frame->IsTopMost(), before);
         EXPECT_EQ(topMost(), frame->IsTopMost());
     }
@@ -139,8 +141,9 @@ TEST_F(FrameActivation, TheServersOwnWindowsFollowTheMainWindowsStates)
     EXPECT_TRUE(PumpMessagesUntil([&] { return ::IsWindowVisible(window) && !::IsIconic(frame->m_hWnd); }, 5000));
     // Above the main window for the picture only.
     ::SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    PumpMessagesFor(200);
-    EXPECT_TRUE(SaveWindowPng(window, ScreenshotPath(L"mainframe-server-list-restored.png")));
+    ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    PumpPendingMessages();
+    SaveWindowPng(window, ScreenshotPath(L"mainframe-server-list-restored.png"));
 }
 
 TEST_F(FrameActivation, ClickingTheWindowBackClearsTheMarksOfTheChannelInView)
@@ -151,12 +154,13 @@ TEST_F(FrameActivation, ClickingTheWindowBackClearsTheMarksOfTheChannelInView)
     ASSERT_TRUE(other.CreateEx(0, AfxRegisterWndClass(0, nullptr, (HBRUSH)(COLOR_WINDOW + 1)), L"other",
                                WS_OVERLAPPEDWINDOW | WS_VISIBLE, 600, 500, 200, 150, nullptr, nullptr));
     ClickAt(ScreenPointOf(other.m_hWnd));
-    PumpMessagesFor(100);
+    WaitUntil([&] { return ::GetForegroundWindow() == other.m_hWnd; }, "the other window in front");
     ASSERT_EQ(other.m_hWnd, ::GetForegroundWindow());
     alpha->keywordMark = alpha->newTalkMark = alpha->updateMark = true;
 
     ClickAt(ScreenPointOf(frame->GetInputLine()->m_hWnd));
-    PumpMessagesFor(100);
+    WaitUntil([&] { return ::GetForegroundWindow() == frame->m_hWnd && !alpha->updateMark; },
+              "the main window in front");
     EXPECT_EQ(frame->m_hWnd, ::GetForegroundWindow());
     EXPECT_FALSE(alpha->keywordMark);
     EXPECT_FALSE(alpha->newTalkMark);
@@ -179,14 +183,14 @@ protected:
         world->Select(net, alpha);
         members = world->GetCurrentMemberList();
         ASSERT_EQ(3, members->GetItemCount());
-        PumpMessagesFor(100);
+        PumpPendingMessages();
     }
     void Drop(const std::vector<CString>& files, POINT screen)
     {
         POINT client = screen;
         ::ScreenToClient(frame->m_hWnd, &client);
         frame->PostMessageW(WM_DROPFILES, (WPARAM)MakeDrop(files, client), 0);
-        PumpMessagesFor(100);
+        PumpPendingMessages();
     }
     POINT RowPoint(int row)
     {
@@ -227,8 +231,7 @@ TEST_F(FrameDroppedFiles, FilesGoWholeToTheSelectedMembersElseToTheMemberUnderTh
     members->SetItemState(-1, 0, LVIS_SELECTED);
     CString caption;
     auto answer = [&](bool ok) {
-        RunLater(300, [&caption, ok] {
-            HWND prompt = ::GetActiveWindow();
+        WhenDialogShown([&caption, ok](HWND prompt) {
             wchar_t text[128] = L"";
             ::GetWindowTextW(prompt, text, 128);
             caption = text;

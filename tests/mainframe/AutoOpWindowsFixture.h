@@ -20,7 +20,6 @@ protected:
     {
         SelectMembers(nicks);
         ASSERT_TRUE(ChooseFromOpenedPopup([&] { ClickAt(RowPoint(*nicks.begin()), true); }, keys));
-        PumpMessagesFor(100);
     }
     static std::vector<CString> Listed(HWND window) { return ListBoxLines(::GetDlgItem(window, IDC_MASK_LIST)); }
     // The item reached by the texts from the root level down; null when one is missing.
@@ -55,7 +54,6 @@ protected:
         RECT rect = {};
         TreeView_GetItemRect(tree, item, &rect, TRUE);
         ClickAt(ScreenPointOf(tree, (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2));
-        PumpMessagesFor(50);
     }
     // Typed into the mask edit and added with Enter.
     void AddTyped(HWND window, const wchar_t* mask)
@@ -63,13 +61,11 @@ protected:
         FocusForInput(::GetDlgItem(window, IDC_MASK_EDIT));
         TypeText(mask);
         PressKey(VK_RETURN);
-        PumpMessagesFor(50);
     }
     void ClickButton(HWND window, int id)
     {
         ::SendMessageW(window, WM_KICKIDLE, 0, 0);
         ClickAt(ScreenPointOf(::GetDlgItem(window, id)));
-        PumpMessagesFor(100);
     }
     CString MaskOf(const wchar_t* nick)
     {

@@ -81,7 +81,7 @@ TEST_F(ContentPanelTest, LayoutPreferencesMoveTheColumnsAndNeverLoseAWindow)
         pref.InvertLogAndList = c.invertLog;
         pref.InvertMemberAndTree = c.invertMember;
         panel.ApplyLayoutPreferences(pref);
-        PumpMessagesFor(10);
+        PumpPendingMessages();
         ExpectEachWindowInOneSlot(panel, what.c_str());
         RECT info = PlaceOf(panel.GetInfoSplitter(), panel);
         RECT chat = PlaceOf(panel.GetChatPanel(), panel);
@@ -140,9 +140,9 @@ TEST_F(ContentPanelTest, SearchBarPushesTheSplittersDownAndMinimisingKeepsTheLay
 
     RECT before = PlaceOf(panel.GetServerTree(), panel);
     frame->ShowWindow(SW_MINIMIZE);
-    PumpMessagesFor(50);
+    WaitUntil([&] { return ::IsIconic(frame->m_hWnd) != FALSE; }, "the window minimised");
     frame->ShowWindow(SW_RESTORE);
-    PumpMessagesFor(50);
+    PumpPendingMessages();
     RECT after = PlaceOf(panel.GetServerTree(), panel);
     EXPECT_EQ(Width(before), Width(after));
     EXPECT_EQ(Height(before), Height(after));
@@ -159,9 +159,9 @@ TEST_F(ContentPanelTest, FocusComesBackAfterDeactivationOrGoesToTheInputLine)
     HWND other = ::CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE | WS_CAPTION, 900, 100, 200, 100,
                                    nullptr, nullptr, nullptr, nullptr);
     ::SetActiveWindow(other);
-    PumpMessagesFor(30);
+    WaitUntil([&] { return ::GetActiveWindow() == other; }, "the other window active");
     ::SetActiveWindow(frame->m_hWnd);
-    PumpMessagesFor(30);
+    WaitUntil([&] { return ::GetFocus() == tree; }, "the focus back in the tree");
     EXPECT_EQ(tree, ::GetFocus());
 
     // A remembered window that was destroyed meanwhile leaves the focus to the input line.
@@ -171,10 +171,10 @@ TEST_F(ContentPanelTest, FocusComesBackAfterDeactivationOrGoesToTheInputLine)
     extra->ShowWindow(SW_SHOW);
     extra->SetFocus();
     ::SetActiveWindow(other);
-    PumpMessagesFor(30);
+    WaitUntil([&] { return ::GetActiveWindow() == other; }, "the other window active");
     delete extra;
     ::SetActiveWindow(frame->m_hWnd);
-    PumpMessagesFor(30);
+    WaitUntil([&] { return ::GetFocus() == panel.GetInputLine()->m_hWnd; }, "the focus in the input line");
     EXPECT_EQ(panel.GetInputLine()->m_hWnd, ::GetFocus());
     ::DestroyWindow(other);
 }

@@ -65,14 +65,14 @@ protected:
                 inputs.push_back(input);
             }
         ::SendInput((UINT)inputs.size(), inputs.data(), sizeof(INPUT));
-        PumpMessagesFor(300);
+        WaitForInputHandled();
     }
     // "表示(&V)" then "DCCファイル送受信(&D)..." of the main menu.
     void OpenFromMenu()
     {
         ChooseMenuItem(frame->m_hWnd, 'V', 'D');
         PumpMessagesUntil([&] { return Window() && ::IsWindowVisible(Window()->m_hWnd); }, 3000);
-        PumpMessagesFor(100);
+        PumpPendingMessages();
     }
 
     // An offer waiting in the window, put into the state given.
@@ -172,7 +172,6 @@ protected:
     bool ChooseOnRow(HWND list, int row, WORD key)
     {
         bool chosen = ChooseFromOpenedPopup([&] { ClickAt(RowPoint(list, row), true); }, {key});
-        PumpMessagesFor(100);
         return chosen;
     }
 

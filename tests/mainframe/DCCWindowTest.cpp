@@ -153,7 +153,7 @@ TEST_F(DCCWindow, ListsShowEveryStateWithTheirColumnsImagesAndTexts)
     // The first receive row is selected and its list has the focus.
     EXPECT_EQ(0, (int)::SendMessageW(ReceiveList(), LVM_GETNEXTITEM, (WPARAM)-1, LVNI_SELECTED));
     EXPECT_EQ(ReceiveList(), ::GetFocus());
-    EXPECT_TRUE(SaveWindowPng(Window()->m_hWnd, ScreenshotPath(L"dcc-window-states.png")));
+    SaveWindowPng(Window()->m_hWnd, ScreenshotPath(L"dcc-window-states.png"));
 }
 
 TEST_F(DCCWindow, NewItemsComeInAtTheTopAndRemovedOnesLeave)
@@ -252,7 +252,6 @@ TEST_F(DCCWindow, ClearingAPaneTakesFinishedAbortedAndFailedItemsWithoutASelecti
     ASSERT_TRUE(::SendMessageW(toolBar, TB_GETITEMRECT, (WPARAM)index, (LPARAM)&button));
     frame->SendMessageW(WM_IDLEUPDATECMDUI, TRUE, 0);
     ClickAt(ScreenPointOf(toolBar, (button.left + button.right) / 2, (button.top + button.bottom) / 2));
-    PumpMessagesFor(100);
     EXPECT_EQ(-1, Manager().FindSendItem(sendDone));
     EXPECT_EQ(0, RowCount(SendList()));
 }
@@ -269,7 +268,6 @@ TEST_F(DCCWindow, EscapeMenuAndCloseBoxHideTheWindowWhichComesBackRefilledWithIt
     Header_GetItemRect(header, 1, &column);
     int before = ListView_GetColumnWidth(ReceiveList(), 1);
     DragMouse(ScreenPointOf(header, column.right - 1, 8), ScreenPointOf(header, column.right + 60, 8));
-    PumpMessagesFor(100);
     int widened = ListView_GetColumnWidth(ReceiveList(), 1);
     EXPECT_GT(widened, before + 30);
 
@@ -300,7 +298,7 @@ TEST_F(DCCWindow, EscapeMenuAndCloseBoxHideTheWindowWhichComesBackRefilledWithIt
     EXPECT_TRUE(::IsWindowVisible(window));
     FocusForInput(ReceiveList());
     PressKey(VK_F4, {VK_MENU});
-    PumpMessagesFor(100);
+    WaitUntil([&] { return !::IsWindowVisible(window); }, "Alt+F4 hides the window");
     EXPECT_FALSE(::IsWindowVisible(window));
     EXPECT_TRUE(::IsWindow(window)) << "closing only hides";
 }
@@ -330,7 +328,7 @@ TEST_F(DCCWindow, AnOfferBlinksTheShownWindowUntilTheUserActivatesIt)
     world->BlinkDCCDialog();
     EXPECT_TRUE(Window()->GetFlasher().IsBlinking());
     FocusForInput(ReceiveList());
-    PumpMessagesFor(100);
+    WaitUntil([&] { return !Window()->GetFlasher().IsBlinking(); }, "the blinking stopped");
     EXPECT_FALSE(Window()->GetFlasher().IsBlinking()) << "activation stops the blinking";
     PressKey(VK_ESCAPE);
     ASSERT_FALSE(::IsWindowVisible(Window()->m_hWnd));
@@ -348,7 +346,6 @@ TEST_F(DCCWindow, DoubleClickStartsAWaitingSendAndLeavesARunningOneAlone)
     RecordShellCalls();
     SelectRows(SendList(), {RowOf(SendList(), running)});
     DoubleClickAt(RowPoint(SendList(), RowOf(SendList(), running)));
-    PumpMessagesFor(100);
     EXPECT_EQ(6, running->GetState());
     EXPECT_TRUE(shellCalls.empty());
     SelectRows(SendList(), {RowOf(SendList(), waiting)});
@@ -376,7 +373,7 @@ TEST_F(DCCWindow, AFileGoesThroughLoopbackStartedFromTheWindowAndRunsAfterAQuest
     EXPECT_EQ(7, Image(ReceiveList(), row));
     PumpMessagesUntil([&] { return GetControlText(Window()->m_hWnd) == L"DCC"; }, 3000);
     EXPECT_EQ(CString(L"DCC"), GetControlText(Window()->m_hWnd)) << "the caption goes back once nothing transfers";
-    EXPECT_TRUE(SaveWindowPng(Window()->m_hWnd, ScreenshotPath(L"dcc-window-complete.png")));
+    SaveWindowPng(Window()->m_hWnd, ScreenshotPath(L"dcc-window-complete.png"));
 
     // Running it asks first: an upper-case ".EXE" counts. Cancel runs nothing.
     SelectRows(ReceiveList(), {row});

@@ -5,9 +5,10 @@
 
 #include "classlib/Menu.h"
 
-#include "res/resource.h"
-#include "tests/common/Screenshot.h"
 #include "controls/UpdateDialog.h"
+#include "res/resource.h"
+#include "tests/common/PopupMenu.h"
+#include "tests/common/Screenshot.h"
 #include "tests/common/StringPrinter.h"
 #include "tests/common/UserInput.h"
 #include <commctrl.h>
@@ -26,20 +27,16 @@ std::vector<TItem> OpenServerMenuAndRead(CMainFrame* frame, std::initializer_lis
 {
     std::vector<TItem> seen;
     HMENU menu = ::GetMenu(frame->m_hWnd);
-    HMENU server = ::GetSubMenu(menu, 1);
     RECT item;
     ::GetMenuItemRect(frame->m_hWnd, menu, 1, &item);
-    RunLater(400, [&] {
-        for (UINT id : ids)
-            seen.push_back({id, !(::GetMenuState(server, id, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED))});
-        wchar_t text[128] = L"";
-        ::GetMenuStringW(server, ID_DISCONNECT, text, 128, MF_BYCOMMAND);
-        *disconnectText = text;
-        ::EndMenu();
+    TShownMenu shown = ReadOpenedPopup([&] {
+        ClickAt(POINT{(item.left + item.right) / 2, (item.top + item.bottom) / 2});
     });
-    ClickAt(POINT{(item.left + item.right) / 2, (item.top + item.bottom) / 2});
-    PumpMessagesUntil([&] { return !seen.empty(); }, 3000);
-    PumpMessagesFor(100);
+    EXPECT_TRUE(shown.shown);
+    for (UINT id : ids)
+        seen.push_back({id, !shown.Grayed(id)});
+    const TShownMenuItem* disconnect = shown.Find(ID_DISCONNECT);
+    *disconnectText = disconnect ? disconnect->text : CString();
     return seen;
 }
 
@@ -80,7 +77,6 @@ TEST_F(FrameCommands, ServerMenuFollowsTheSelectedServerAndItsReconnectWait)
     // Its key cancels the wait.
     FocusForInput(frame->GetInputLine()->m_hWnd);
     PressKey('Q', {VK_MENU, VK_SHIFT});
-    PumpMessagesFor(100);
     EXPECT_FALSE(net->GetSession().reconnectArmed);
     // Nothing is left to cancel: the same key now does nothing and the item is greyed.
     EXPECT_TRUE(ItemState(TopMenu(1), ID_DISCONNECT) & MF_GRAYED);
@@ -121,13 +117,13 @@ TEST_F(FrameCommands, ActionNamesRunLaterAndOnlyWhileTheirItemIsEnabled)
     bool balloons = preference.EnableBaloon;
     // "balloon" is greyed while the tray icon is off: by name it does nothing either.
     EXPECT_TRUE(frame->ExecuteAction(L"balloon"));
-    PumpMessagesFor(100);
+    PumpPendingMessages();
     EXPECT_EQ(balloons, preference.EnableBaloon);
 
     preference.EnableTrayIcon = true;
     EXPECT_TRUE(frame->ExecuteAction(L"BALLOON"));
     EXPECT_EQ(balloons, preference.EnableBaloon); // not yet: the command waits for the loop
-    PumpMessagesFor(100);
+    PumpPendingMessages();
     EXPECT_EQ(!balloons, preference.EnableBaloon);
 
     EXPECT_FALSE(frame->ExecuteAction(L"balloons"));
@@ -136,7 +132,7 @@ TEST_F(FrameCommands, ActionNamesRunLaterAndOnlyWhileTheirItemIsEnabled)
     ASSERT_TRUE(tray.LoadMenu(IDR_TRAY_POPUP));
     for (bool expected : {true, false}) {
         frame->ExecuteAction(L"stopmacro");
-        PumpMessagesFor(50);
+        PumpPendingMessages();
         EXPECT_EQ(expected, frame->AreMacrosStopped());
         EXPECT_EQ(expected, (ItemState(tray.GetSubMenu(0), ID_STOP_MACROS) & MF_CHECKED) != 0);
     }
@@ -152,7 +148,7 @@ TEST_F(FrameCommands, AlwaysOnTopFlipsTheWindowAndIsKeptForTheNextStart)
     HMENU view = TopMenu(4);
     for (bool expected : {true, false}) {
         frame->ExecuteAction(L"topmost");
-        PumpMessagesFor(50);
+        PumpPendingMessages();
         EXPECT_EQ(expected, (::GetWindowLongW(frame->m_hWnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0);
         EXPECT_EQ(expected, frame->IsTopMost());
         EXPECT_EQ(expected, settings.topMost);
@@ -165,7 +161,7 @@ TEST_F(FrameCommands, HiddenMenuBarLeavesEveryCommandInTheSystemMenu)
     HMENU menu = ::GetMenu(frame->m_hWnd);
     HMENU tools = ::GetSubMenu(menu, 5);
     frame->ExecuteAction(L"mainmenu");
-    PumpMessagesFor(50);
+    PumpPendingMessages();
     EXPECT_EQ(nullptr, ::GetMenu(frame->m_hWnd));
     EXPECT_FALSE(settings.menuVisible);
 
@@ -197,7 +193,7 @@ TEST_F(FrameCommands, SearchBarOpensWithItsKeysAndClosingGivesTheInputLineTheFoc
     EXPECT_TRUE(ItemState(TopMenu(3), ID_FIND) & MF_CHECKED);
     EXPECT_EQ(frame->GetContentPanel().GetSearchBar().edit.m_hWnd, ::GetFocus());
     EXPECT_TRUE(::IsWindowVisible(frame->GetContentPanel().GetSearchBar().m_hWnd));
-    EXPECT_TRUE(SaveWindowPng(frame->m_hWnd, ScreenshotPath(L"mainframe-search-bar.png")));
+    SaveWindowPng(frame->m_hWnd, ScreenshotPath(L"mainframe-search-bar.png"));
 
     PressKey('F', {VK_CONTROL});
     EXPECT_FALSE(frame->IsSearchBarShown());
@@ -237,9 +233,8 @@ TEST_F(FrameCommands, ToolBarButtonsFollowTheEnableRulesAndRunTheirCommands)
     RECT find = {};
     ::SendMessageW(bar, TB_GETRECT, ID_FIND, (LPARAM)&find);
     ClickAt(ScreenPointOf(bar, (find.left + find.right) / 2, (find.top + find.bottom) / 2));
-    PumpMessagesFor(100);
     EXPECT_TRUE(frame->IsSearchBarShown());
-    EXPECT_TRUE(SaveWindowPng(frame->m_hWnd, ScreenshotPath(L"mainframe-toolbar.png")));
+    SaveWindowPng(frame->m_hWnd, ScreenshotPath(L"mainframe-toolbar.png"));
 }
 
 } // namespace
@@ -259,7 +254,7 @@ TEST_F(FrameCommands, TextEffectsGoInAtTheCaretOverTheSelection)
                  {L"stopeffect", L"a<reverse><bold><underline><stop>"}};
     for (const auto& step : steps) {
         EXPECT_TRUE(frame->ExecuteAction(step.action));
-        PumpMessagesFor(100);
+        PumpPendingMessages();
         SCOPED_TRACE(testing::Message() << "step " << (&step - steps));
         EXPECT_EQ(CString(step.text), GetControlText(input));
     }

@@ -3,6 +3,7 @@
 
 #include "mainframe/MainApp.h"
 #include "mainframe/MainFrame.h"
+#include "tests/common/InputHandled.h"
 #include "tests/common/MessagePump.h"
 #include "tests/common/TempFolder.h"
 
@@ -40,7 +41,7 @@ protected:
         if (frame && frame->m_hWnd)
             frame->DestroyWindow();
         frame.reset();
-        PumpMessagesFor(20);
+        PumpPendingMessages();
     }
     // Creates and shows the frame; the preferences may be changed before.
     void Open()
@@ -50,7 +51,7 @@ protected:
         ASSERT_TRUE(frame->CreateFrame());
         frame->ApplyStartupSettings(SW_SHOWNORMAL);
         frame->UpdateWindow();
-        PumpMessagesFor(50);
+        PumpPendingMessages();
     }
     TConfig& Settings() { return app.GetSettings(); }
     CContentPanel& Panel() { return frame->GetContentPanel(); }

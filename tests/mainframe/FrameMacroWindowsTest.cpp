@@ -44,7 +44,7 @@ TEST_F(MainFrameFixture, MacroSettingsFollowTheServersAndTellThemOfFileChanges)
     ASSERT_TRUE(WriteFileBytes(folder + L"one.kmf", "1\tEncoding=UTF-8\r\n"));
     ASSERT_TRUE(WriteFileBytes(folder + L"two.kmf", "1\tEncoding=UTF-8\r\n"));
     frame->SendMessageW(WM_COMMAND, ID_MACRO_SETTINGS, 0);
-    PumpMessagesFor(150);
+    PumpPendingMessages();
     TMacroSelectDialog* window = frame->GetMacroSettings();
     ASSERT_NE(nullptr, window);
     HWND list = window->GetList().m_hWnd;
@@ -54,9 +54,9 @@ TEST_F(MainFrameFixture, MacroSettingsFollowTheServersAndTellThemOfFileChanges)
 
     // A second command brings the same window back.
     ::ShowWindow(window->m_hWnd, SW_MINIMIZE);
-    PumpMessagesFor(100);
+    WaitUntil([&] { return ::IsIconic(window->m_hWnd) != FALSE; }, "the window minimised");
     frame->SendMessageW(WM_COMMAND, ID_MACRO_SETTINGS, 0);
-    PumpMessagesFor(100);
+    PumpPendingMessages();
     EXPECT_EQ(window, frame->GetMacroSettings());
     EXPECT_FALSE(::IsIconic(window->m_hWnd));
 
@@ -73,12 +73,12 @@ TEST_F(MainFrameFixture, MacroSettingsFollowTheServersAndTellThemOfFileChanges)
     // A server added from the menu gets its column at once.
     world->Select(net, nullptr);
     frame->SendMessageW(WM_COMMAND, ID_COPY_SERVER, 0);
-    PumpMessagesFor(100);
+    PumpPendingMessages();
     EXPECT_EQ(3, Header_GetItemCount(header));
 
     FocusForInput(list);
     PressKey(VK_ESCAPE);
-    PumpMessagesFor(100);
+    WaitUntil([&] { return frame->GetMacroSettings() == nullptr; }, "Esc closes the window");
     EXPECT_EQ(nullptr, frame->GetMacroSettings());
 }
 
@@ -126,7 +126,7 @@ TEST_F(MainFrameFixture, MacroSettingsBringBackTheOpenEditorInstead)
 {
     ASSERT_TRUE(WriteFileBytes(settings.GetMacroFolder() + L"one.kmf", "1\tEncoding=UTF-8\r\n"));
     frame->SendMessageW(WM_COMMAND, ID_MACRO_SETTINGS, 0);
-    PumpMessagesFor(150);
+    PumpPendingMessages();
     TMacroSelectDialog* window = frame->GetMacroSettings();
     ASSERT_NE(nullptr, window);
     FocusForInput(window->GetList().m_hWnd);
@@ -134,9 +134,9 @@ TEST_F(MainFrameFixture, MacroSettingsBringBackTheOpenEditorInstead)
     ASSERT_NE(nullptr, window->GetEditor());
     HWND editor = window->GetEditor()->m_hWnd;
     ::ShowWindow(editor, SW_MINIMIZE);
-    PumpMessagesFor(100);
+    WaitUntil([&] { return ::IsIconic(editor) != FALSE; }, "the editor minimised");
     frame->SendMessageW(WM_COMMAND, ID_MACRO_SETTINGS, 0);
-    PumpMessagesFor(100);
+    PumpPendingMessages();
     EXPECT_FALSE(::IsIconic(editor));
     EXPECT_FALSE(::IsWindowVisible(window->m_hWnd));
     // The frame's idle pass reaches the editor through the window.
@@ -187,7 +187,7 @@ TEST_F(MainFrameFixture, AnOpenMacroEditorFollowsTheMainWindowInPlaceOfTheSettin
     frame->SendMessageW(WM_SYSCOMMAND, SC_RESTORE, 0);
     EXPECT_TRUE(PumpMessagesUntil([&] { return ::IsWindowVisible(editor) && !::IsIconic(frame->m_hWnd); }, 5000));
     EXPECT_FALSE(::IsWindowVisible(window->m_hWnd)) << "the settings window showed beside its editor";
-    EXPECT_TRUE(SaveWindowPng(editor, ScreenshotPath(L"mainframe-macro-editor-restored.png")));
+    SaveWindowPng(editor, ScreenshotPath(L"mainframe-macro-editor-restored.png"));
 
     Click(editor, IDCANCEL);
     EXPECT_TRUE(PumpMessagesUntil([&] { return ::IsWindowVisible(window->m_hWnd) != FALSE; }, 5000));
@@ -201,7 +201,7 @@ TEST_F(FramePopupEditor, AnItemMadeInTheEditorIsInTheLogMenuAndRuns)
     // No file yet: the start-up load gives the default menu.
     settings.LoadPopupMenu();
     frame->SendMessageW(WM_COMMAND, ID_POPUP_MENU_SETTINGS, 0);
-    PumpMessagesFor(150);
+    PumpPendingMessages();
     TPopupEditorDialog* editor = frame->GetPopupEditor();
     ASSERT_NE(nullptr, editor);
     HWND window = editor->m_hWnd;
@@ -221,7 +221,7 @@ TEST_F(FramePopupEditor, AnItemMadeInTheEditorIsInTheLogMenuAndRuns)
     });
     Click(window, IDC_POPUP_EDITOR_NEW);
     Click(window, IDOK);
-    PumpMessagesFor(100);
+    WaitUntil([&] { return frame->GetPopupEditor() == nullptr; }, "OK closes the editor");
     EXPECT_EQ(nullptr, frame->GetPopupEditor());
     ASSERT_EQ(10u, settings.popup.items.size());
     EXPECT_EQ(ID_USER_POPUP_FIRST + 9, settings.popup.items[9]->commandId);
@@ -232,7 +232,8 @@ TEST_F(FramePopupEditor, AnItemMadeInTheEditorIsInTheLogMenuAndRuns)
     ASSERT_TRUE(view);
     ASSERT_TRUE(
         PumpMessagesUntil([&] { return view->GetLine(view->GetLineCount() - 1).GetText().Find(L"click") >= 0; }, 5000));
-    PumpMessagesFor(200);
+    WaitUntil([&] { return !view->IsPaintDue(); }, "the line painted");
+    PumpPendingMessages();
     TShownMenu menu =
         ReadOpenedPopup([&] { ClickAt(TextPoint(view, L"words"), true); }, ScreenshotPath(L"popup-editor-menu.png"));
     ASSERT_TRUE(menu.shown);

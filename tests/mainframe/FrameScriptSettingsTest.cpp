@@ -31,16 +31,16 @@ TEST_F(MainFrameFixture, ScriptSettingsComeBackInsteadOfASecondWindowAndCloseWit
     ::CreateDirectoryW(settings.GetScriptFolder().Left(settings.GetScriptFolder().GetLength() - 1), nullptr);
     ASSERT_TRUE(WriteFileBytes(settings.GetScriptFolder() + L"a.js", "log('a');\r\n"));
     frame->SendMessageW(WM_COMMAND, ID_SCRIPT_SETTINGS, 0);
-    PumpMessagesFor(100);
+    PumpPendingMessages();
     TScriptSelectDialog* window = frame->GetScriptSettings();
     ASSERT_NE(nullptr, window);
     EXPECT_EQ(1, window->GetList().GetItemCount());
     EXPECT_EQ(1, CountSettingsWindows());
 
     ::ShowWindow(window->m_hWnd, SW_MINIMIZE);
-    PumpMessagesFor(100);
+    WaitUntil([&] { return ::IsIconic(window->m_hWnd) != FALSE; }, "the window minimised");
     frame->SendMessageW(WM_COMMAND, ID_SCRIPT_SETTINGS, 0);
-    PumpMessagesFor(100);
+    PumpPendingMessages();
     EXPECT_EQ(window, frame->GetScriptSettings());
     EXPECT_FALSE(::IsIconic(window->m_hWnd));
     EXPECT_EQ(1, CountSettingsWindows());
@@ -54,13 +54,13 @@ TEST_F(MainFrameFixture, ScriptSettingsComeBackInsteadOfASecondWindowAndCloseWit
     ::DeleteFileW(tree);
     FocusForInput(window->GetList().m_hWnd);
     PressKey(VK_ESCAPE);
-    PumpMessagesFor(100);
+    WaitUntil([&] { return frame->GetScriptSettings() == nullptr; }, "Esc closes the window");
     EXPECT_EQ(nullptr, frame->GetScriptSettings());
     EXPECT_EQ(0, CountSettingsWindows());
     EXPECT_NE(-1, ReadFileBytes(tree).Find("Name=net")) << "the enabled scripts are kept with the servers";
 
     frame->SendMessageW(WM_COMMAND, ID_SCRIPT_SETTINGS, 0);
-    PumpMessagesFor(100);
+    PumpPendingMessages();
     EXPECT_NE(nullptr, frame->GetScriptSettings()) << "the next command makes a new window";
     // The main window's close takes the open window with it (the fixture closes it).
 }

@@ -132,18 +132,17 @@ TEST_F(FrameServices, ScriptConsoleKeepsLinesWrittenBeforeItIsShownAndOnlyHidesO
     ASSERT_NE(nullptr, dialog);
     ASSERT_EQ(2, dialog->GetLogView().GetLineCount());
     EXPECT_NE(-1, dialog->GetLogView().GetLine(1).model.text.Find(L"(hello.js) TypeError"));
-    EXPECT_TRUE(SaveWindowPng(console, ScreenshotPath(L"mainframe-script-console.png")));
+    SaveWindowPng(console, ScreenshotPath(L"mainframe-script-console.png"));
 
     // Escape closes it: hidden, its place kept, and the user is back in the input line.
     FocusForInput(console);
     PressKey(VK_ESCAPE);
-    PumpMessagesFor(100);
     EXPECT_FALSE(::IsWindowVisible(console));
     EXPECT_EQ(frame->GetInputLine()->m_hWnd, ::GetFocus());
     EXPECT_LT(settings.geometry.scriptLogRect.left, settings.geometry.scriptLogRect.right);
 
     frame->ExecuteAction(L"scriptconsole");
-    PumpMessagesFor(200);
+    PumpPendingMessages();
     wchar_t title[64] = L"";
     ::GetWindowTextW(console, title, 64);
     EXPECT_STREQ(L"スクリプトコンソール", title);
@@ -155,7 +154,7 @@ TEST_F(FrameServices, ScriptConsoleKeepsLinesWrittenBeforeItIsShownAndOnlyHidesO
     dialog->SetNormalRect(moved);
     frame->ending = true;
     frame->SendMessageW(WM_CLOSE, 0, 0);
-    PumpMessagesFor(100);
+    PumpPendingMessages();
     EXPECT_EQ(settings.geometry.scriptLogRect.left, 40);
     EXPECT_EQ(settings.geometry.scriptLogRect.top, 50);
     EXPECT_EQ(settings.geometry.scriptLogRect.right, 440);
@@ -169,7 +168,7 @@ TEST_F(FrameServices, ClearingALogAsksFirstAndCancelKeepsTheLines)
     {
         TBoxAnswerer no(VK_ESCAPE);
         frame->ExecuteAction(L"clearlog");
-        PumpMessagesFor(600);
+        PumpPendingMessages();
         ASSERT_EQ(1u, no.texts.size());
         EXPECT_STREQ(L"ログを消去します", no.texts[0]);
         EXPECT_EQ(no.modalCounts[0], 1) << "the main window stays disabled until the last modal window closes";
@@ -178,14 +177,14 @@ TEST_F(FrameServices, ClearingALogAsksFirstAndCancelKeepsTheLines)
     {
         TBoxAnswerer yes(VK_RETURN);
         frame->ExecuteAction(L"clearlog");
-        PumpMessagesFor(600);
+        PumpPendingMessages();
         EXPECT_EQ(1u, yes.texts.size());
     }
     EXPECT_EQ(0, log->GetLineCount());
     // With nothing left the command is greyed and asks nothing.
     TBoxAnswerer none(VK_RETURN);
     frame->ExecuteAction(L"clearlog");
-    PumpMessagesFor(400);
+    PumpPendingMessages();
     EXPECT_TRUE(none.texts.empty());
 }
 
@@ -194,7 +193,7 @@ TEST_F(FrameServices, TheTrayMenusExitAsksOnceEvenWhenClosingWouldAsk)
     settings.preference.PromptOnQuit = true;
     TBoxAnswerer yes(VK_RETURN);
     frame->PostMessageW(WM_COMMAND, ID_EXIT_FROM_TRAY, 0);
-    PumpMessagesFor(1000);
+    WaitUntil([&] { return !::IsWindow(frame->m_hWnd); }, "the main window closed");
     ASSERT_EQ(1u, yes.texts.size());
     EXPECT_STREQ(L"終了します", yes.texts[0]);
     EXPECT_EQ(yes.modalCounts[0], 1);

@@ -3,7 +3,10 @@
 
 #include "tests/mainframe/FrameFixture.h"
 
+#include "tests/common/ShownWindow.h"
 #include "tests/common/UserInput.h"
+
+#include <cwchar>
 
 namespace {
 
@@ -18,10 +21,12 @@ POINT CaptionPoint(HWND window)
 // Answers the message box of that caption (OK or Cancel) once it shows; its text is kept.
 void AnswerMessageBox(const wchar_t* caption, bool ok, CString& seenText)
 {
-    RunLater(300, [caption, ok, &seenText] {
-        HWND box = ::FindWindowW(L"#32770", caption);
-        if (!box)
-            return;
+    auto isBox = [caption](HWND window) {
+        wchar_t kind[16] = L"";
+        ::GetClassNameW(window, kind, 16);
+        return wcscmp(kind, L"#32770") == 0 && HasCaption(caption)(window);
+    };
+    WhenShown(isBox, [ok, &seenText](HWND box) {
         wchar_t text[256] = {};
         ::GetDlgItemTextW(box, 0xFFFF, text, 256);
         seenText = text;
@@ -43,7 +48,7 @@ TEST_F(FrameTest, DraggedNearTheWorkAreaEdgeTheWindowSnapsOntoIt)
     Settings().preference.SnapWindow = true;
     Open();
     frame->SetWindowPos(HWND_TOPMOST, 200, 150, 0, 0, SWP_NOSIZE);
-    PumpMessagesFor(50);
+    PumpPendingMessages();
     RECT work = WorkArea();
     RECT before;
     frame->GetWindowRect(&before);
@@ -51,7 +56,6 @@ TEST_F(FrameTest, DraggedNearTheWorkAreaEdgeTheWindowSnapsOntoIt)
     // 10 pixels short of the left edge, 60 pixels up, far from the top and bottom edges.
     POINT to = {from.x - (before.left - work.left) + 10, from.y - 60};
     DragMouse(from, to);
-    PumpMessagesFor(100);
     RECT after;
     frame->GetWindowRect(&after);
     EXPECT_EQ(work.left, after.left);
@@ -64,12 +68,11 @@ TEST_F(FrameTest, WithoutSnappingTheWindowStopsWhereItWasDropped)
     Settings().preference.SnapWindow = false;
     Open();
     frame->SetWindowPos(HWND_TOPMOST, 200, 150, 0, 0, SWP_NOSIZE);
-    PumpMessagesFor(50);
+    PumpPendingMessages();
     RECT work = WorkArea(), before;
     frame->GetWindowRect(&before);
     POINT from = CaptionPoint(frame->m_hWnd);
     DragMouse(from, POINT{from.x - (before.left - work.left) + 10, from.y});
-    PumpMessagesFor(100);
     RECT after;
     frame->GetWindowRect(&after);
     EXPECT_EQ(work.left + 10, after.left);
@@ -89,10 +92,10 @@ TEST_F(FrameTest, HotKeyRestoresAMinimisedWindowAndCountsOnlyWhenRegistered)
     ::DestroyWindow(holder);
 
     frame->ShowWindow(SW_MINIMIZE);
-    PumpMessagesFor(50);
+    WaitUntil([&] { return ::IsIconic(frame->m_hWnd) != FALSE; }, "the window minimised");
     ASSERT_TRUE(::IsIconic(frame->m_hWnd));
     frame->SendMessage(WM_HOTKEY, 1, MAKELPARAM(MOD_CONTROL | MOD_ALT, 'K'));
-    PumpMessagesFor(50);
+    PumpPendingMessages();
     EXPECT_FALSE(::IsIconic(frame->m_hWnd));
 }
 
@@ -117,7 +120,6 @@ TEST_F(FrameTest, CloseWritesWindowStateThatTheNextStartReads)
     RECT info = WindowRectIn(panel.GetInfoSplitter()->m_hWnd, main->m_hWnd);
     POINT bar = ScreenPointOf(main->m_hWnd, info.left - 2, (info.top + info.bottom) / 2);
     DragMouse(bar, POINT{bar.x - 40, bar.y});
-    PumpMessagesFor(50);
     EXPECT_EQ(160, panel.GetSplitterPositions().root);
     // "PromptOnQuit" is on by default: Cancel keeps the program as it was, nothing written.
     CString asked;
@@ -128,7 +130,7 @@ TEST_F(FrameTest, CloseWritesWindowStateThatTheNextStartReads)
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesW(Settings().GetSettingsFolder() + L"window.ini"));
     AnswerMessageBox(L"確認", true, asked);
     frame->SendMessage(WM_CLOSE);
-    PumpMessagesFor(50);
+    PumpPendingMessages();
     EXPECT_EQ(nullptr, frame->m_hWnd);
 
     std::string saved(ReadFileBytes(Settings().GetSettingsFolder() + L"window.ini").GetString());

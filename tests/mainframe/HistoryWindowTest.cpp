@@ -11,6 +11,7 @@
 #include "res/resource.h"
 #include "settings/Config.h"
 #include "tests/common/DialogSteps.h"
+#include "tests/common/InputHandled.h"
 #include "tests/common/MessagePump.h"
 #include "tests/common/PointerInput.h"
 #include "tests/common/Screenshot.h"
@@ -60,7 +61,7 @@ protected:
     void Run(UINT id)
     {
         frame->PostMessageW(WM_COMMAND, MAKEWPARAM(id, 0), 0);
-        PumpMessagesFor(150);
+        PumpPendingMessages();
     }
     // Answers the next "確認" box from inside its loop, once it shows; its text is kept.
     void AnswerConfirmation(bool ok)
@@ -123,27 +124,24 @@ TEST_F(HistoryWindowTest, KeywordAndUrlLinesReachTheirWindowsAndTheMenuShowsThem
     // The action names run the commands too.
     EXPECT_TRUE(frame->ExecuteAction(L"keywordforward"));
     EXPECT_TRUE(PumpMessagesUntil([&] { return ::IsWindowVisible(Keywords()->m_hWnd) != FALSE; }, 3000));
-    EXPECT_TRUE(SaveWindowPng(Keywords()->m_hWnd, ScreenshotPath(L"keyword-history.png")));
+    SaveWindowPng(Keywords()->m_hWnd, ScreenshotPath(L"keyword-history.png"));
     ExpectHintOnOneLineAboveTheButtons(Keywords()->m_hWnd);
     Run(ID_URL_HISTORY);
     EXPECT_TRUE(::IsWindowVisible(Urls()->m_hWnd));
-    PumpMessagesFor(200);
-    EXPECT_TRUE(SaveWindowPng(Urls()->m_hWnd, ScreenshotPath(L"url-history.png")));
+    PumpPendingMessages();
+    SaveWindowPng(Urls()->m_hWnd, ScreenshotPath(L"url-history.png"));
 
     // The URL's popup copies it; the plain text's popup copies the selection.
     EmptyClipboard();
     RightClickThenKey(TextPoint(&Urls()->GetLogView(), L"example.com"), 'C');
-    PumpMessagesFor(200);
     EXPECT_EQ(ClipboardText(), L"http://example.com/page");
     Urls()->GetLogView().SelectAll();
     RightClickThenKey(TextPoint(&Urls()->GetLogView(), L"now"), 'C');
-    PumpMessagesFor(200);
     EXPECT_GE(ClipboardText().Find(L"(alice) see http://example.com/page now"), 0);
     EXPECT_FALSE(Urls()->GetLogView().HasSelection()) << "copying clears the selection";
 
     // Close only hides; the lines stay for the next time.
     FocusForInput(Keywords()->m_hWnd);
-    PumpMessagesFor(100);
     Click(Keywords()->m_hWnd, IDCANCEL);
     EXPECT_FALSE(::IsWindowVisible(Keywords()->m_hWnd));
     EXPECT_EQ(Keywords()->GetLogView().GetLineCount(), 1);
@@ -165,7 +163,6 @@ TEST_F(HistoryWindowTest, DoubleClickJumpsToTheLineAndFollowsDeletedNodes)
 
     TLogView& history = Keywords()->GetLogView();
     DoubleClickAt(TextPoint(&history, L"first"));
-    PumpMessagesFor(200);
     TIRCUnit* unit = nullptr;
     TIRCChannel* channel = nullptr;
     world->GetSelection(unit, channel);
@@ -177,10 +174,9 @@ TEST_F(HistoryWindowTest, DoubleClickJumpsToTheLineAndFollowsDeletedNodes)
     // A channel deleted since: its server is selected instead.
     world->RemoveChannelNode(net, alpha);
     alpha = nullptr;
-    PumpMessagesFor(100);
+    PumpPendingMessages();
     world->Select(nullptr, nullptr);
     DoubleClickAt(TextPoint(&history, L"first"));
-    PumpMessagesFor(200);
     world->GetSelection(unit, channel);
     EXPECT_EQ(unit, net);
     EXPECT_EQ(channel, nullptr);
@@ -189,9 +185,8 @@ TEST_F(HistoryWindowTest, DoubleClickJumpsToTheLineAndFollowsDeletedNodes)
     world->Select(nullptr, nullptr);
     world->DeleteUnit(net);
     net = nullptr;
-    PumpMessagesFor(100);
+    PumpPendingMessages();
     DoubleClickAt(TextPoint(&history, L"first"));
-    PumpMessagesFor(200);
     world->GetSelection(unit, channel);
     EXPECT_EQ(unit, nullptr);
 }
@@ -212,14 +207,13 @@ TEST_F(HistoryWindowTest, FindDialogFindsAndKeepsItsOptions)
 
     FocusForInput(::GetDlgItem(box, IDC_FIND_TEXT));
     TypeText(L"KVWORD");
-    PumpMessagesFor(50);
     EXPECT_TRUE(Enabled(box, IDC_FIND_FORWARD));
     Click(box, IDC_FIND_CASE);
     Click(box, IDC_FIND_FORWARD);
     TLogView& view = Keywords()->GetLogView();
     EXPECT_EQ(view.GetSelectedText(), L"KVWORD");
     EXPECT_EQ(view.GetSelection().start.line, 1) << "match case skips the lower-case line";
-    EXPECT_TRUE(SaveWindowPng(box, ScreenshotPath(L"history-find.png")));
+    SaveWindowPng(box, ScreenshotPath(L"history-find.png"));
 
     Click(box, IDCANCEL);
     EXPECT_EQ(Keywords()->GetFindDialog(), nullptr);
@@ -243,7 +237,7 @@ TEST_F(HistoryWindowTest, ClearAsksFirstAndTheLimitDropsTheOldestLines)
     EXPECT_TRUE(Enabled(history, IDC_HISTORY_CLEAR));
     AnswerConfirmation(false);
     Click(history, IDC_HISTORY_CLEAR);
-    PumpMessagesFor(300);
+    WaitUntil([&] { return !confirmText.IsEmpty(); }, "the question answered");
     EXPECT_EQ(confirmText, L"ログを消去します");
     EXPECT_EQ(Keywords()->GetLogView().GetLineCount(), 2) << "cancel keeps every line";
     AnswerConfirmation(true);
@@ -268,7 +262,7 @@ TEST_F(HistoryWindowTest, ClearAsksFirstAndTheLimitDropsTheOldestLines)
     EXPECT_EQ(limits.ptMinTrackSize.x, 360);
     EXPECT_EQ(limits.ptMinTrackSize.y, 160);
     Keywords()->SetWindowPos(nullptr, 0, 0, 520, 340, SWP_NOMOVE | SWP_NOZORDER);
-    PumpMessagesFor(50);
+    PumpPendingMessages();
     frame->DestroyHistoryWindows();
     EXPECT_EQ(settings.geometry.keywordHistorySize.width, 520);
     EXPECT_EQ(settings.geometry.keywordHistorySize.height, 340);
@@ -307,7 +301,7 @@ TEST_F(ChannelListCommandTest, OpensTheSelectedServersListWhichTheServerFills)
 {
     EXPECT_TRUE(frame->IsCommandEnabled(ID_CHANNEL_LIST));
     EXPECT_TRUE(frame->ExecuteAction(L"list"));
-    PumpMessagesFor(200);
+    WaitUntil([&] { return net->GetChannelListDialog() != nullptr; }, "the list window open");
     auto* window = static_cast<TListDialog*>(net->GetChannelListDialog());
     ASSERT_TRUE(window);
     EXPECT_TRUE(::IsWindowVisible(window->m_hWnd));
@@ -318,11 +312,11 @@ TEST_F(ChannelListCommandTest, OpensTheSelectedServersListWhichTheServerFills)
                ":irc.test 322 kvme #zeta 60 :busy\r\n"
                ":irc.test 323 kvme :End of LIST\r\n");
     ASSERT_TRUE(PumpMessagesUntil([&] { return window->GetListView()->GetItemCount() == 2; }, 5000));
-    PumpMessagesFor(100);
+    PumpPendingMessages();
     EXPECT_EQ(window->GetListView()->GetItemText(0, 0), L"#zeta");
     // The command again only brings the same window back.
     frame->ExecuteAction(L"list");
-    PumpMessagesFor(100);
+    PumpPendingMessages();
     EXPECT_EQ(net->GetChannelListDialog(), window);
 
     // Without a logged-in server there is no command.

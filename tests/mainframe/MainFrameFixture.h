@@ -2,12 +2,13 @@
 // A real main window over settings in a temporary folder, with a world of one server "net" and
 // its channels "#alpha" and "#beta", and a recorder for files the window offers by DCC.
 
+#include "irc/IRCChannel.h"
 #include "mainframe/MainApp.h"
 #include "mainframe/MainFrame.h"
-#include "irc/IRCChannel.h"
-#include "world/IRCWorld.h"
+#include "tests/common/InputHandled.h"
 #include "tests/common/MessagePump.h"
 #include "tests/common/TempFolder.h"
+#include "world/IRCWorld.h"
 
 #include <gtest/gtest.h>
 
@@ -57,7 +58,8 @@ protected:
         frame->SetWindowPos(nullptr, 40, 40, 820, 560, SWP_NOZORDER);
         frame->ShowWindow(SW_SHOWNORMAL);
         ::SetForegroundWindow(frame->m_hWnd);
-        PumpMessagesFor(200);
+        WaitUntil([&] { return ::GetForegroundWindow() == frame->m_hWnd; }, "the main window in front");
+        PumpPendingMessages();
     }
     void TearDown() override
     {

@@ -5,16 +5,17 @@
 #include "tests/mainframe/ServedFrameFixture.h"
 
 #include "controls/Clipboard.h"
-#include "mainframe/MemberCommands.h"
 #include "irc/IRCChannel.h"
-#include "world/UserInfoDialogs.h"
-#include "world/WhoDialog.h"
+#include "mainframe/MemberCommands.h"
 #include "res/resource.h"
 #include "res/windows/dialogs.h"
 #include "settings/WindowGeometry.h"
 #include "tests/common/PopupMenu.h"
 #include "tests/common/Screenshot.h"
+#include "tests/common/ShownWindow.h"
 #include "tests/common/StringPrinter.h"
+#include "world/UserInfoDialogs.h"
+#include "world/WhoDialog.h"
 
 #include <algorithm>
 
@@ -114,7 +115,7 @@ TEST_F(MemberCommands, QueriesTalkAndKickReachTheServerForThePickedNicks)
     // Talk opens the talk and shows it; a second time the same talk is shown again.
     for (int round = 0; round < 2; round++) {
         world->Select(net, alpha);
-        PumpMessagesFor(100);
+        PumpPendingMessages();
         SelectMembers({L"erin"});
         ASSERT_TRUE(ChooseFromOpenedPopup([&] { ClickAt(RowPoint(L"erin"), true); }, {'T'}));
         TIRCUnit* unit = nullptr;
@@ -129,7 +130,7 @@ TEST_F(MemberCommands, QueriesTalkAndKickReachTheServerForThePickedNicks)
     // A DCC chat listens and offers itself to the picked nick through the server; the talk is
     // shown. "-o" shares the DCC submenu's key, so the way leads through the CTCP submenu.
     world->Select(net, alpha);
-    PumpMessagesFor(100);
+    PumpPendingMessages();
     SelectMembers({L"erin"});
     ASSERT_TRUE(ChooseFromOpenedPopup([&] { ClickAt(RowPoint(L"erin"), true); }, {'P', VK_LEFT, VK_DOWN, VK_RIGHT, 'C'}));
     EXPECT_TRUE(peer->WaitFor("PRIVMSG erin :\x01" "DCC CHAT chat ", 3000));
@@ -255,7 +256,7 @@ TEST_F(MemberCommands, RowsPickedInAWhoWindowAreTheTargetsWhateverTheTreeShows)
     HWND list = who->GetListView()->m_hWnd;
     // The tree shows the server, where no member command would be enabled.
     world->Select(net, nullptr);
-    PumpMessagesFor(200);
+    PumpPendingMessages();
     int row = -1;
     for (int i = 0; i < ListView_GetItemCount(list) && row < 0; i++)
         if (WhoRowNick(list, i) == L"bob")
@@ -290,16 +291,15 @@ TEST_F(MemberCommands, ListWindowsAndTheNickDialogOpenFromTheirKeys)
         FocusForInput(frame->GetInputLine()->m_hWnd);
         PressKey('B', {VK_MENU});
         EXPECT_TRUE(PumpMessagesUntil([&] { return ::FindWindowW(nullptr, title) != nullptr; }, 3000)) << round;
-        PumpMessagesFor(200);
+        PumpPendingMessages();
     }
     EXPECT_TRUE(peer->WaitFor("MODE #alpha +b", 3000));
     EXPECT_EQ(1, CountLinesWith(peer, "MODE #alpha +b"));
 
     // The nick dialog starts from the current nick and sends the one typed over it.
     CString shownNick;
-    RunLater(300, [&] {
-        HWND dialog = ::FindWindowW(nullptr, L"ニックネーム変更 - " + net->GetName());
-        ASSERT_TRUE(dialog);
+    CString nickTitle = L"ニックネーム変更 - " + net->GetName();
+    WhenShown(HasCaption(nickTitle), [&](HWND dialog) {
         HWND edit = ::GetDlgItem(dialog, IDC_NICK_NEW);
         wchar_t text[64] = L"";
         ::GetWindowTextW(edit, text, 64);

@@ -40,7 +40,7 @@ protected:
         FillHistories();
         for (TOwnedWindowSlot* slot : Slots()) {
             frame->SendMessageW(WM_COMMAND, MAKEWPARAM(slot->GetCommand(), 0), 0);
-            PumpMessagesFor(30);
+            PumpPendingMessages();
             ASSERT_TRUE(slot->IsVisible()) << "command " << slot->GetCommand();
         }
     }
@@ -90,14 +90,21 @@ TEST_F(OwnedWindowsTest, EveryWindowOpensIdlesHidesTopsAndClosesThroughTheList)
     }
     settings.preference.HideAllWindowOnMinimize = true;
     frame->ShowWindow(SW_MINIMIZE);
-    PumpMessagesFor(100);
+    WaitUntil([&] { return ::IsIconic(frame->m_hWnd) != FALSE; }, "the main window minimised");
     for (TOwnedWindowSlot* slot : Slots()) {
         if (slot->GetTraits() & OwnedFollowsFrame) {
             EXPECT_FALSE(slot->IsVisible()) << "command " << slot->GetCommand();
         }
     }
     frame->SendMessageW(WM_SYSCOMMAND, SC_RESTORE, 0);
-    PumpMessagesFor(100);
+    WaitUntil(
+        [&] {
+            for (TOwnedWindowSlot* slot : Slots())
+                if (!slot->IsVisible())
+                    return false;
+            return true;
+        },
+        "every window shown again");
     for (TOwnedWindowSlot* slot : Slots())
         EXPECT_TRUE(slot->IsVisible()) << "command " << slot->GetCommand();
 
@@ -109,7 +116,7 @@ TEST_F(OwnedWindowsTest, EveryWindowOpensIdlesHidesTopsAndClosesThroughTheList)
     // Closed by the user, each either goes or waits hidden for its command.
     for (TOwnedWindowSlot* slot : Slots()) {
         slot->GetWindow()->SendMessage(WM_CLOSE);
-        PumpMessagesFor(30);
+        PumpPendingMessages();
         EXPECT_FALSE(slot->IsVisible()) << "command " << slot->GetCommand();
         if (slot->IsOpen()) {
             EXPECT_TRUE(::IsWindowEnabled(slot->GetWindow()->m_hWnd));

@@ -39,7 +39,7 @@ CString Field(HWND dialog, int id) { return GetControlText(::GetDlgItem(dialog, 
 void RunEnableRules(HWND dialog)
 {
     ::SendMessageW(dialog, WM_KICKIDLE, 0, 0);
-    PumpMessagesFor(50);
+    PumpPendingMessages();
 }
 
 std::vector<CString> ChildTexts(HWND tree, HTREEITEM parent)
@@ -128,7 +128,7 @@ TEST_F(PasteCommands, ConfirmedPasteSendsEachLineAndCancelSendsNothing)
         EXPECT_EQ(BST_UNCHECKED, ::IsDlgButtonChecked(dialog, IDC_PASTE_NOTICE));
         Retype(::GetDlgItem(dialog, IDC_PASTE_QUOTE), L"| ");
         Click(dialog, IDC_PASTE_NOTICE);
-        EXPECT_TRUE(SaveWindowPng(dialog, ScreenshotPath(L"paste-dialog.png")));
+        SaveWindowPng(dialog, ScreenshotPath(L"paste-dialog.png"));
         Click(dialog, IDCANCEL);
     });
     PasteIntoInputLine();
@@ -168,15 +168,13 @@ TEST_F(PasteCommands, OneLineWithATrailingBreakGoesToTheInputLine)
 {
     CopyTextToClipboard(L"just one\r\n");
     bool shown = false;
-    RunLater(300, [&] {
-        HWND dialog = WaitShown(IDC_PASTE_NOTICE);
-        if (dialog) {
-            shown = true;
-            Click(dialog, IDCANCEL);
-        }
+    WhenShown(HasControl(IDC_PASTE_NOTICE), [&](HWND dialog) {
+        shown = true;
+        Click(dialog, IDCANCEL);
     });
     PasteIntoInputLine();
-    PumpMessagesFor(3500);
+    // The question is modal: had the paste asked it, it would have come and gone inside the key.
+    StopWatching();
     EXPECT_FALSE(shown);
     EXPECT_EQ(CString(L"just one"), GetControlText(frame->GetInputLine()->m_hWnd));
     RoundTrip();
@@ -210,7 +208,6 @@ TEST_F(PasteCommands, SendMultiLineCleansQuotesAndSendsNoticesAtTheKeptSize)
         // Dragging the corner far inwards stops at the smallest size.
         ::GetWindowRect(dialog, &rect);
         DragMouse(POINT{rect.right - 3, rect.bottom - 3}, POINT{rect.left + 20, rect.top + 20});
-        PumpMessagesFor(100);
         ::GetWindowRect(dialog, &rect);
         EXPECT_EQ(400, rect.right - rect.left);
         EXPECT_EQ(160, rect.bottom - rect.top);
@@ -222,7 +219,7 @@ TEST_F(PasteCommands, SendMultiLineCleansQuotesAndSendsNoticesAtTheKeptSize)
         EXPECT_LT(client.bottom - cancel.bottom, 20);
         EXPECT_LT(box.left, 20);
         EXPECT_LT(client.bottom - box.bottom, 20);
-        EXPECT_TRUE(SaveWindowPng(dialog, ScreenshotPath(L"paste-dialog-small.png")));
+        SaveWindowPng(dialog, ScreenshotPath(L"paste-dialog-small.png"));
         Click(dialog, IDOK);
     });
     EXPECT_TRUE(frame->ExecuteAction(L"sendmultiline"));
@@ -249,7 +246,7 @@ TEST_F(PasteCommands, AboutBoxShowsTheVersionAndTheCreditsFromTheTop)
             EXPECT_GE(text.Find(title), 0) << Narrow(title);
         EXPECT_EQ(0, ::SendMessageW(credits, EM_GETFIRSTVISIBLELINE, 0, 0));
         EXPECT_GT(::SendMessageW(credits, EM_GETLINECOUNT, 0, 0), 100);
-        EXPECT_TRUE(SaveWindowPng(dialog, ScreenshotPath(L"about-box.png")));
+        SaveWindowPng(dialog, ScreenshotPath(L"about-box.png"));
         PressKey(VK_ESCAPE);
     });
     // The help menu is the menu bar's last.
@@ -259,7 +256,7 @@ TEST_F(PasteCommands, AboutBoxShowsTheVersionAndTheCreditsFromTheTop)
     EXPECT_TRUE(ChooseFromOpenedPopup([&] { ClickAt(POINT{(item.left + item.right) / 2, (item.top + item.bottom) / 2}); },
                                       {'A'}));
     PumpMessagesUntil([&] { return shown; }, 3000);
-    PumpMessagesFor(300);
+    WaitUntil([&] { return !FindShownWindow(HasControl(IDC_ABOUT_AUTHOR)); }, "the box closed");
     EXPECT_TRUE(shown);
 }
 
@@ -283,7 +280,7 @@ protected:
 TEST_F(TreeOrderCommands, ServerTreeOrderMovesServersAndChannelsAndSavesTheTree)
 {
     world->Select(net, alpha);
-    PumpMessagesFor(100);
+    PumpPendingMessages();
 
     // Cancel leaves everything as it was.
     bool shown = false;
@@ -301,7 +298,7 @@ TEST_F(TreeOrderCommands, ServerTreeOrderMovesServersAndChannelsAndSavesTheTree)
 
     // An open auto-op window on the channel, with a mask added but not yet confirmed.
     EXPECT_TRUE(frame->ExecuteAction(L"channeloperatorlist"));
-    PumpMessagesFor(100);
+    WaitUntil([&] { return frame->GetAutoOpDialog() != nullptr; }, "the auto-op window open");
     TAutoOpDialog* autoOp = frame->GetAutoOpDialog();
     ASSERT_TRUE(autoOp);
     autoOp->AddMask(L"kept!*@*");
@@ -330,22 +327,20 @@ TEST_F(TreeOrderCommands, ServerTreeOrderMovesServersAndChannelsAndSavesTheTree)
         // A channel dropped on a server above its own goes first in its own server.
         HTREEITEM netItem = ItemOf(tree, nullptr, L"net");
         DragMouse(ItemPoint(tree, ItemOf(tree, netItem, L"#beta")), ItemPoint(tree, ItemOf(tree, nullptr, L"west")));
-        PumpMessagesFor(100);
         netItem = ItemOf(tree, nullptr, L"net");
         EXPECT_EQ((std::vector<CString>{L"#beta", L"#alpha"}), ChildTexts(tree, netItem));
         EXPECT_EQ((std::vector<CString>{L"west", L"net", L"south"}), ChildTexts(tree, nullptr));
 
         // A server dropped on a channel of a server above goes before that server.
         DragMouse(ItemPoint(tree, ItemOf(tree, nullptr, L"south")), ItemPoint(tree, ItemOf(tree, netItem, L"#alpha")));
-        PumpMessagesFor(100);
         EXPECT_EQ((std::vector<CString>{L"west", L"south", L"net"}), ChildTexts(tree, nullptr));
-        EXPECT_TRUE(SaveWindowPng(dialog, ScreenshotPath(L"server-tree-order.png")));
+        SaveWindowPng(dialog, ScreenshotPath(L"server-tree-order.png"));
         Click(dialog, IDOK);
     });
     EXPECT_TRUE(frame->ExecuteAction(L"tree"));
     PumpMessagesUntil([&] { return shown; }, 3000);
     ASSERT_TRUE(shown);
-    PumpMessagesFor(100);
+    PumpPendingMessages();
 
     world->StoreServerTree(now);
     EXPECT_EQ((std::vector<CString>{L"west", L"south", L"net"}), Names(now.Units));

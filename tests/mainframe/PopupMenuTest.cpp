@@ -34,7 +34,7 @@ TEST_F(PopupMenus, TreeShowsTheMenuOfTheNodeUnderThePointer)
     ASSERT_NE(nullptr, talk);
     HTREEITEM unitItem = world->FindUnitTreeItem(net);
     TreeView_Expand(tree, unitItem, TVE_EXPAND);
-    PumpMessagesFor(100);
+    PumpPendingMessages();
     RECT client;
     ::GetClientRect(tree, &client);
     HMENU bar = ::GetMenu(frame->m_hWnd);
@@ -119,7 +119,8 @@ TEST_F(PopupMenus, LogViewOffersTheUserItemsOnTextAndItsOwnMenusOnUrlsAndAddress
     ASSERT_TRUE(view);
     ASSERT_TRUE(
         PumpMessagesUntil([&] { return view->GetLine(view->GetLineCount() - 1).GetText().Find(L"today") >= 0; }, 5000));
-    PumpMessagesFor(200);
+    WaitUntil([&] { return !view->IsPaintDue(); }, "the line painted");
+    PumpPendingMessages();
 
     TShownMenu menu =
         ReadOpenedPopup([&] { ClickAt(TextPoint(view, L"now"), true); }, ScreenshotPath(L"mainframe-log-popup.png"));
@@ -157,7 +158,8 @@ TEST_F(PopupMenus, NickInALogLineHeadsTheMemberMenuAndIsItsOnlyTarget)
             return view->GetLineCount() > 0 && view->GetLine(view->GetLineCount() - 1).GetText().Find(L"hi there") >= 0;
         },
         5000));
-    PumpMessagesFor(200);
+    WaitUntil([&] { return !view->IsPaintDue(); }, "the line painted");
+    PumpPendingMessages();
     // Rows picked in the member list do not count while the pointer names a nick.
     SelectMembers({L"bob", L"dave"});
     POINT nick = TextPoint(view, L"alice", L"hi there");

@@ -78,7 +78,7 @@ TEST(ProgramWindowsTest, ChannelMenuOpensTheWhoWindowAndWhoisFromItOrTypedOpensT
     ASSERT_TRUE(who) << "the channel's WHO window";
     HWND list = FindChildren(who, L"SysListView32").at(0);
     EXPECT_TRUE(PumpMessagesUntil([&] { return ListRowCount(list) == 2; }, 5000)) << ListRowCount(list);
-    EXPECT_TRUE(SaveWindowPng(who, ScreenshotPath(L"program-who-window.png")));
+    SaveWindowPng(who, ScreenshotPath(L"program-who-window.png"));
     // A double click on the first row, the program's own nick, asks who that is.
     RECT header;
     ::GetWindowRect(FindChildren(list, L"SysHeader32").at(0), &header);
@@ -113,7 +113,7 @@ TEST(ProgramWindowsTest, ChannelMenuOpensTheWhoWindowAndWhoisFromItOrTypedOpensT
     EXPECT_EQ(WindowText(::GetDlgItem(whois, IDC_WHOIS_REAL_NAME)), L"second client");
     EXPECT_EQ(WindowText(::GetDlgItem(whois, IDC_WHOIS_SERVER)), L"irc.test.local / Ketroval test server");
     EXPECT_NE(WindowText(::GetDlgItem(whois, IDC_WHOIS_CHANNELS)).Find(Wide(channel)), -1);
-    EXPECT_TRUE(SaveWindowPng(whois, ScreenshotPath(L"program-whois-window.png")));
+    SaveWindowPng(whois, ScreenshotPath(L"program-whois-window.png"));
 
     ::PostMessageW(main, WM_CLOSE, 0, 0);
     EXPECT_TRUE(peer->WaitFor("QUIT"));
@@ -154,7 +154,7 @@ TEST(ProgramWindowsTest, ScriptSettingsChoiceIsStoredAndRunsAtOnceAndNewFilesInT
         << "the choice is stored for the second server";
     EXPECT_EQ("2", IniValue(IniSection(run.ReadSettings(L"tree.ini"), "Unit.00"), "ScriptFile.Count"));
     PumpMessagesFor(200);
-    EXPECT_TRUE(SaveWindowPng(settings, ScreenshotPath(L"program-script-settings.png")));
+    SaveWindowPng(settings, ScreenshotPath(L"program-script-settings.png"));
 
     ClickAt(ScreenPointOf(::GetDlgItem(settings, IDC_SCRIPT_SHOW_CONSOLE)));
     HWND console = run.WaitWindow(L"スクリプトコンソール");
@@ -176,7 +176,7 @@ TEST(ProgramWindowsTest, ScriptSettingsChoiceIsStoredAndRunsAtOnceAndNewFilesInT
         << text;
     EXPECT_EQ(std::string::npos, text.find("<second> (later.js)")) << text;
     EXPECT_TRUE(PumpMessagesUntil([&] { return ListRowCount(list) == 2; }, 3000)) << "the window lists it";
-    EXPECT_TRUE(SaveWindowPng(console, ScreenshotPath(L"program-script-console.png")));
+    SaveWindowPng(console, ScreenshotPath(L"program-script-console.png"));
 
     ::PostMessageW(main, WM_CLOSE, 0, 0);
     EXPECT_EQ(0, run.WaitExit(5000));

@@ -3,12 +3,13 @@
 
 #include "tests/mainframe/MainFrameFixture.h"
 
-#include "world/IRCWorld.h"
 #include "logview/ProtocolLogDialog.h"
 #include "res/resource.h"
 #include "settings/WindowGeometry.h"
+#include "tests/common/PopupMenu.h"
 #include "tests/common/Screenshot.h"
 #include "tests/common/UserInput.h"
+#include "world/IRCWorld.h"
 
 namespace {
 
@@ -19,9 +20,11 @@ void ChooseProtocolLog(CMainFrame* frame)
 {
     RECT item;
     ::GetMenuItemRect(frame->m_hWnd, ::GetMenu(frame->m_hWnd), 1, &item);
-    RunLater(400, [] { QueueKey('P'); });
-    ClickAt(POINT{(item.left + item.right) / 2, (item.top + item.bottom) / 2});
-    PumpMessagesFor(300);
+    EXPECT_TRUE(ChooseFromOpenedPopup(
+        [&] {
+            ClickAt(POINT{(item.left + item.right) / 2, (item.top + item.bottom) / 2});
+        },
+        {'P'}));
 }
 
 CString WindowText(HWND window)
@@ -51,13 +54,13 @@ TEST_F(ProtocolLogCommand, ShowsTheSelectedServersLogWhereItWasLeftAndClosingRet
     dialog->GetNormalRect(rect);
     EXPECT_EQ((std::vector<LONG>{150, 120, 650, 470}), (std::vector<LONG>{rect.left, rect.top, rect.right, rect.bottom}));
     EXPECT_EQ(2, dialog->GetLogView().GetLineCount());
-    EXPECT_TRUE(SaveWindowPng(dialog->m_hWnd, ScreenshotPath(L"protocol-log-window.png")));
+    SaveWindowPng(dialog->m_hWnd, ScreenshotPath(L"protocol-log-window.png"));
 
     // Moved, then closed with Escape: only hidden, its place kept, the input line focused.
     dialog->SetWindowPos(nullptr, 200, 160, 480, 320, SWP_NOZORDER);
     FocusForInput(dialog->GetLogView().m_hWnd);
     PressKey(VK_ESCAPE);
-    PumpMessagesFor(100);
+    WaitUntil([&] { return !::IsWindowVisible(dialog->m_hWnd); }, "Esc hides the window");
     EXPECT_FALSE(::IsWindowVisible(dialog->m_hWnd));
     EXPECT_EQ(dialog, world->FindProtocolLog(net));
     const RECT& stored = settings.geometry.protocolLogRect;

@@ -7,6 +7,8 @@
 
 #include "irc/Member.h"
 #include "logview/LogView.h"
+#include "tests/common/InputHandled.h"
+#include "tests/common/MessagePump.h"
 #include "tests/common/PopupMenu.h"
 #include "tests/common/UserInput.h"
 #include "tests/irc/IrcTestSupport.h"
@@ -55,7 +57,7 @@ protected:
         alpha = Channel(L"#alpha");
         ASSERT_TRUE(PumpMessagesUntil([&] { return alpha->IsJoined() && alpha->FindMember(L"erin"); }, 5000));
         world->Select(net, alpha);
-        PumpMessagesFor(100);
+        PumpPendingMessages();
         ASSERT_TRUE(alpha->op);
     }
 
@@ -114,8 +116,10 @@ protected:
         RECT item = {};
         ::GetMenuItemRect(frame->m_hWnd, ::GetMenu(frame->m_hWnd), position, &item);
         ASSERT_TRUE(ChooseFromOpenedPopup(
-            [&] { ClickAt(POINT{(item.left + item.right) / 2, (item.top + item.bottom) / 2}); }, keys));
-        PumpMessagesFor(100);
+            [&] {
+                ClickAt(POINT{(item.left + item.right) / 2, (item.top + item.bottom) / 2});
+            },
+            keys));
     }
     int SelectedRows() { return (int)::SendMessageW(MemberList(), LVM_GETSELECTEDCOUNT, 0, 0); }
 

@@ -56,7 +56,7 @@ protected:
             step(input);
         });
         EXPECT_TRUE(frame->ExecuteAction(action));
-        PumpMessagesFor(100);
+        PumpPendingMessages();
         return ShownWindowCount() == shown + 1;
     }
     CString PortText() const
@@ -91,7 +91,7 @@ TEST_F(ServerDialogCommands, AddServerThroughTheDialogMakesAServerThatLogsIn)
     for (const TAddCase& c : cases) {
         SCOPED_TRACE(c.what);
         world->Select(c.fromSelected ? net : nullptr, nullptr);
-        PumpMessagesFor(50);
+        PumpPendingMessages();
         ASSERT_TRUE(RunWithDialog(L"addserver", [&](TSheetInput& input) {
             EXPECT_EQ(CString(L"サーバを追加"), GetControlText(input.sheet));
             EXPECT_EQ(CString(), input.Text(IDC_SERVER_NAME));
@@ -155,7 +155,7 @@ TEST_F(ServerDialogCommands, CancelLeavesEveryFileByteIdentical)
     for (const TCancelCase& c : cases) {
         SCOPED_TRACE(c.what);
         world->Select(net, nullptr);
-        PumpMessagesFor(50);
+        PumpPendingMessages();
         std::map<CString, CStringA> before = SettingsFiles(settings);
         ASSERT_TRUE(RunWithDialog(c.action, c.steps));
         EXPECT_EQ(before, SettingsFiles(settings));
@@ -168,7 +168,7 @@ TEST_F(ServerDialogCommands, CancelLeavesEveryFileByteIdentical)
 TEST_F(ServerDialogCommands, PropertiesTakeEffectAtOnceWhereTheyCanAndTheRestAtTheNextConnect)
 {
     world->Select(net, nullptr);
-    PumpMessagesFor(50);
+    PumpPendingMessages();
     size_t linesBefore = peer->Lines().size();
     ASSERT_TRUE(RunWithDialog(L"serverproperty", [&](TSheetInput& input) {
         EXPECT_EQ(CString(L"サーバのプロパティ"), GetControlText(input.sheet));
@@ -193,7 +193,7 @@ TEST_F(ServerDialogCommands, PropertiesTakeEffectAtOnceWhereTheyCanAndTheRestAtT
     EXPECT_EQ(TIRCUnit::StateLoggedIn, net->GetState());
     EXPECT_EQ(6999, net->GetSettings().Port);
     EXPECT_EQ(CString(L"othernick"), net->GetSettings().Nick);
-    PumpMessagesFor(200);
+    RoundTrip();
     std::vector<std::string> lines = peer->Lines();
     for (size_t i = linesBefore; i < lines.size(); i++)
         EXPECT_NE(0u, lines[i].rfind("NICK", 0)) << lines[i];
@@ -223,7 +223,7 @@ TEST_F(ServerDialogCommands, ARenamedServerStaysSelectedWithItsChannel)
         SCOPED_TRACE(row.name);
         TIRCChannel* wanted = row.channel ? alpha : nullptr;
         world->Select(net, wanted);
-        PumpMessagesFor(50);
+        PumpPendingMessages();
         ASSERT_TRUE(RunWithDialog(L"serverproperty", [&](TSheetInput& input) {
             input.Retype(IDC_SERVER_NAME, row.newName);
             input.ClickOk();

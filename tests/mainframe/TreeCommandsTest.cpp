@@ -32,9 +32,10 @@ protected:
             }
         });
         EXPECT_TRUE(frame->ExecuteAction(action)) << Narrow(action);
-        PumpMessagesFor(300);
+        // The command runs here, and its question is answered while it waits.
+        PumpPendingMessages();
         answerer.join();
-        PumpMessagesFor(100);
+        PumpPendingMessages();
         return question;
     }
     static std::vector<CString> Names(const std::vector<TUnitConfig>& units)
@@ -54,12 +55,12 @@ TEST_F(TreeCommands, CopyDeleteChannelAndDeleteServerAskFirstAndWriteTheTree)
     using Names_ = std::vector<CString>;
     world->Select(net, nullptr);
     ASSERT_TRUE(frame->ExecuteAction(L"copyserver"));
-    PumpMessagesFor(200);
+    PumpPendingMessages();
     TIRCUnit* copy = world->FindUnit(L"net_");
     ASSERT_NE(nullptr, copy);
     EXPECT_EQ((Names_{L"net", L"  #alpha", L"  #beta", L"net_", L"  #alpha", L"  #beta"}), Names(StoredUnits()));
     ASSERT_TRUE(frame->ExecuteAction(L"copyserver"));
-    PumpMessagesFor(200);
+    PumpPendingMessages();
     EXPECT_NE(nullptr, world->FindUnit(L"net__")) << "a taken name gets one more underscore";
 
     // A channel asks first; Cancel keeps it.

@@ -37,7 +37,8 @@ TEST_F(UserPopupCommands, AnItemChosenFromTheLogMenuSendsItsLine)
     ASSERT_TRUE(view);
     ASSERT_TRUE(
         PumpMessagesUntil([&] { return view->GetLine(view->GetLineCount() - 1).GetText().Find(L"click") >= 0; }, 5000));
-    PumpMessagesFor(200);
+    WaitUntil([&] { return !view->IsPaintDue(); }, "the line painted");
+    PumpPendingMessages();
 
     TShownMenu menu =
         ReadOpenedPopup([&] { ClickAt(TextPoint(view, L"words"), true); }, ScreenshotPath(L"macro-user-popup.png"));

@@ -8,7 +8,9 @@
 #include "res/resource.h"
 #include "res/windows/formatpages.h"
 #include "tests/common/DialogSteps.h"
+#include "tests/common/InputHandled.h"
 #include "tests/common/LogViewRows.h"
+#include "tests/common/MessagePump.h"
 #include "tests/common/Screenshot.h"
 #include "tests/common/ShownWindow.h"
 #include "tests/prefs/ChooserSteps.h"
@@ -42,8 +44,8 @@ protected:
     }
     std::unique_ptr<TMemoryCanvas> CaptureLog()
     {
-        PumpMessagesUntil([&] { return !alpha->logView->IsPaintDue(); }, 2000);
-        PumpMessagesFor(100);
+        WaitUntil([&] { return !alpha->logView->IsPaintDue(); }, "the channel's log painted");
+        PumpPendingMessages();
         return CaptureClient(alpha->logView->m_hWnd);
     }
 };
@@ -86,7 +88,7 @@ TEST_F(LogTextLiveTest, FontColoursAndSpacingReachTheOpenChannelAtOnce)
 
     // At once, with no further line from the server.
     auto after = CaptureLog();
-    EXPECT_TRUE(SaveWindowPng(frame->m_hWnd, ScreenshotPath(L"prefs-log-text-live.png")));
+    SaveWindowPng(frame->m_hWnd, ScreenshotPath(L"prefs-log-text-live.png"));
     EXPECT_GT(after->Count(all, back), after->width * after->height / 2) << "the new background";
     EXPECT_GT(after->CountNear(all, text, 40), 20) << "the talk in its new colour";
     EXPECT_GT(LineTop(log, second) - LineTop(log, first), pitchBefore + 8) << "bigger and further apart";
@@ -99,5 +101,5 @@ TEST_F(LogTextLiveTest, FontColoursAndSpacingReachTheOpenChannelAtOnce)
         [&] { return log.GetLine(log.GetLineCount() - 1).GetText().Find(L"after the change") >= 0; }, 5000));
     EXPECT_NE(-1, log.GetLine(log.GetLineCount() - 1).GetText().Find(L"[alice] after the change"));
     EXPECT_NE(-1, log.GetLine(first).GetText().Find(L"(alice) talk number 0"));
-    EXPECT_TRUE(SaveWindowPng(frame->m_hWnd, ScreenshotPath(L"prefs-log-text-live-next.png")));
+    SaveWindowPng(frame->m_hWnd, ScreenshotPath(L"prefs-log-text-live-next.png"));
 }

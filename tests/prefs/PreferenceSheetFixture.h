@@ -5,6 +5,7 @@
 
 #include "prefs/PreferenceDialog.h"
 #include "settings/Config.h"
+#include "tests/common/InputHandled.h"
 #include "tests/common/MessagePump.h"
 #include "tests/common/Screenshot.h"
 #include "tests/common/TempFolder.h"

@@ -4,6 +4,7 @@
 // every page from storing, Cancel, and edits surviving page changes.
 
 #include "tests/common/DialogSteps.h"
+#include "tests/common/InputHandled.h"
 #include "tests/common/ShownWindow.h"
 #include "tests/prefs/PreferenceSheetFixture.h"
 
@@ -79,7 +80,7 @@ TEST_F(PreferenceSheetTest, EveryPageVisitedAndConfirmedUnchangedKeepsTheFile)
         Idle();
         wchar_t name[32];
         swprintf(name, 32, L"pref-page-%02d.png", i);
-        EXPECT_TRUE(SaveWindowPng(dialog->m_hWnd, ScreenshotPath(name)));
+        SaveWindowPng(dialog->m_hWnd, ScreenshotPath(name));
     }
     ClickOk();
     EXPECT_EQ(1, okCount);
@@ -123,8 +124,8 @@ TEST_F(PreferenceSheetTest, APageThatCannotBeStoredKeepsEveryPageFromStoring)
         ::PostMessageW(box, WM_COMMAND, IDOK, 0);
     });
     ClickAt(ScreenPointOf(::GetDlgItem(dialog->m_hWnd, IDOK)));
-    PumpMessagesUntil([&] { return ShownWindowCount() > 0; }, 3000);
-    PumpMessagesFor(100);
+    WaitUntil([&] { return ShownWindowCount() > 0 && !warning.IsEmpty(); }, "the warning shown");
+    WaitForInputHandled();
     StopWatching();
     EXPECT_NE(-1, warning.Find(L"フォルダ")) << "the user hears why";
     ASSERT_TRUE(dialog) << "the window stays open";
@@ -176,5 +177,5 @@ TEST_F(PreferenceSheetTest, TheShownPagesItemStaysMarkedWhileThePageHasTheFocus)
     EXPECT_LT(unmarked, area / 2) << "the text is drawn over the mark";
     unmarked = unmarkedPixels(&dialog->keywordDetailPage, area);
     EXPECT_EQ(area, unmarked) << "another page of the same title";
-    EXPECT_TRUE(SaveWindowPng(dialog->m_hWnd, ScreenshotPath(L"pref-page-focus.png")));
+    SaveWindowPng(dialog->m_hWnd, ScreenshotPath(L"pref-page-focus.png"));
 }

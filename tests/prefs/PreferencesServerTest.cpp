@@ -11,6 +11,8 @@
 #include "logview/LogView.h"
 #include "res/resource.h"
 #include "tests/common/DialogSteps.h"
+#include "tests/common/InputHandled.h"
+#include "tests/common/MessagePump.h"
 #include "tests/common/Screenshot.h"
 #include "tests/common/ShownWindow.h"
 #include "tests/common/StringPrinter.h"
@@ -122,7 +124,7 @@ TEST_F(PreferencesServerTest, OkReachesTheOpenChannelAtOnce)
     ASSERT_TRUE(peer->WaitFor(" 366 "));
     ASSERT_TRUE(PumpMessagesUntil([&] { return channel->FindMember(L"aapeer") != nullptr; }, 5000));
     world->Select(net, channel);
-    PumpMessagesFor(100);
+    PumpPendingMessages();
     for (int i = 0; i < 12; i++)
         peer->Send("PRIVMSG #kvprefs :line " + std::to_string(i) + "\r\n");
     ASSERT_TRUE(PumpMessagesUntil([&] { return channel->logView && channel->logView->GetLineCount() >= 12; }, 5000));
@@ -147,7 +149,6 @@ TEST_F(PreferencesServerTest, OkReachesTheOpenChannelAtOnce)
         PressKey(VK_END, {VK_CONTROL, VK_SHIFT});
         PressKey(VK_DELETE);
         TypeText(text);
-        PumpMessagesFor(20);
     };
     ASSERT_TRUE(show(&dialog->keywordPage));
     type(::GetDlgItem(dialog->keywordPage.m_hWnd, IDC_KEY_LIKE), L"needle");
@@ -161,7 +162,8 @@ TEST_F(PreferencesServerTest, OkReachesTheOpenChannelAtOnce)
     FocusForInput(::GetDlgItem(layout, IDC_LAYOUT_MEMBER_SORT));
     PressKey(VK_HOME);
     ClickAt(ScreenPointOf(::GetDlgItem(layout, IDC_LAYOUT_THREE_COLUMNS), 6, 6));
-    PumpMessagesFor(20);
+    WaitUntil([&] { return ::IsDlgButtonChecked(layout, IDC_LAYOUT_THREE_COLUMNS) == BST_CHECKED; },
+              "three columns chosen");
     ASSERT_TRUE(show(&dialog->viewEditPage));
     ASSERT_TRUE(
         ClickAndChoose(::GetDlgItem(dialog->viewEditPage.m_hWnd, IDC_EDIT_VIEW_BACK_COLOR), RGB(250, 240, 200)));
@@ -195,7 +197,7 @@ TEST_F(PreferencesServerTest, OkReachesTheOpenChannelAtOnce)
     ListView_GetItemRect(members, 0, &first, LVIR_LABEL);
     ListView_GetItemRect(members, 1, &second, LVIR_LABEL);
     EXPECT_FALSE(::IntersectRect(&overlap, &first, &second)) << "the rows were laid out for the new font";
-    EXPECT_TRUE(SaveWindowPng(frame->m_hWnd, ScreenshotPath(L"prefs-applied-frame.png")));
+    SaveWindowPng(frame->m_hWnd, ScreenshotPath(L"prefs-applied-frame.png"));
     EXPECT_EQ((std::vector<CString>{L"aapeer", L"kvprefme"}), MemberRows()) << "by nick alone now";
     CString secondFile = channel->logger.GetCurrentPath();
     EXPECT_EQ(0, secondFile.Find(secondFolder)) << Narrow(secondFile);
@@ -249,7 +251,7 @@ TEST_F(PreferencesServerTest, AThemeThatMultipliesItsLettersIsCutAtTheBound)
         << "the samples show the join line";
     EXPECT_TRUE(found);
     EXPECT_LE(LongestLine(sample, L"Someone   ", found), kMaxFormattedLength + 32);
-    EXPECT_TRUE(SaveWindowPng(dialog->m_hWnd, ScreenshotPath(L"prefs-hostile-theme-samples.png")));
+    SaveWindowPng(dialog->m_hWnd, ScreenshotPath(L"prefs-hostile-theme-samples.png"));
     ClickAt(ScreenPointOf(::GetDlgItem(dialog->m_hWnd, IDOK)));
     ASSERT_TRUE(PumpMessagesUntil([&] { return frame->GetPreferenceDialog() == nullptr; }, 5000));
 
@@ -263,6 +265,6 @@ TEST_F(PreferencesServerTest, AThemeThatMultipliesItsLettersIsCutAtTheBound)
     EXPECT_LE(LongestLine(*channel->logView, L"aajoiner", found), kMaxFormattedLength + 32);
     EXPECT_TRUE(PumpMessagesUntil([&] { return FileHolds(channel->logger.GetCurrentPath(), "aajoiner   "); }, 3000));
     EXPECT_LT(ReadFileString(channel->logger.GetCurrentPath()).size(), (size_t)(4 * kMaxFormattedLength));
-    EXPECT_TRUE(SaveWindowPng(frame->m_hWnd, ScreenshotPath(L"prefs-hostile-theme-join.png")));
+    SaveWindowPng(frame->m_hWnd, ScreenshotPath(L"prefs-hostile-theme-join.png"));
     peer->Send("QUIT :bye\r\n");
 }

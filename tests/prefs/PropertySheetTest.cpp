@@ -95,7 +95,8 @@ public:
         EXPECT_TRUE(form.Create());
         sheet = form.m_hWnd;
         form.SetWindowPos(HWND_TOPMOST, 20, 20, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
-        PumpMessagesFor(150);
+        WaitUntil([&] { return ::IsWindowVisible(sheet) != FALSE; }, "the sheet shown");
+        PumpPendingMessages();
     }
 
     TSample sample;
@@ -174,7 +175,7 @@ TEST(TPropertyTabSheet, EachShownPageStoresItsControlsOnlyWhenEveryPageAccepts)
              r.Retype(IDC_P_LEVEL, L"800");
              r.Click(IDC_P_FIVE);
              r.Retype(IDC_P_NICK, L"kv2");
-             EXPECT_TRUE(SaveWindowPng(r.sheet, ScreenshotPath(L"prefs-test-sheet.png")));
+             SaveWindowPng(r.sheet, ScreenshotPath(L"prefs-test-sheet.png"));
              r.PressEnterIn(IDC_P_NICK);
          },
          [](TSample& s) {
@@ -230,7 +231,7 @@ TEST(TPropertyTabSheet, EachShownPageStoresItsControlsOnlyWhenEveryPageAccepts)
              r.ShowTab(1);
              r.Retype(IDC_P_NICK, L"kv3");
              PressKey(VK_ESCAPE);
-             PumpMessagesFor(100);
+             WaitUntil([&] { return r.Closed(); }, "Esc closes the sheet");
          },
          [](TSample&) {}, 0},
     };

@@ -94,7 +94,7 @@ public:
         EXPECT_TRUE(dialog.Create());
         sheet = dialog.m_hWnd;
         dialog.SetWindowPos(HWND_TOPMOST, 20, 20, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
-        PumpMessagesFor(150);
+        WaitUntil([&] { return ::IsWindowVisible(sheet) != FALSE; }, "the dialog shown");
         Idle();
     }
 

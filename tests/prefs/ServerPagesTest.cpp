@@ -41,13 +41,28 @@ void ClickRow(ServerDialogRun& run, int id, int row)
     run.Idle();
 }
 
+int g_channelDialogsBefore = 0;
+
 // Answers the channel dialog the page opens: the steps run inside its loop, then Enter.
 void AnswerChannelDialog(std::function<void(HWND)> steps)
 {
+    g_channelDialogsBefore = ShownWindowCount();
     WhenShown(HasControl(IDC_CHANNEL_MODE_BUTTON), [steps](HWND dialog) {
         steps(dialog);
+        // Return as the user presses it, with the dialog in front.
+        FocusForInput(::GetDlgItem(dialog, IDOK));
         PressKey(VK_RETURN);
     });
+}
+
+// The channel dialog the last step opened has been answered and is gone.
+void ChannelDialogAnswered()
+{
+    WaitUntil(
+        [] {
+            return ShownWindowCount() > g_channelDialogsBefore && !FindShownWindow(HasControl(IDC_CHANNEL_MODE_BUTTON));
+        },
+        "the channel dialog answered");
 }
 
 // The same steps serve a plain dialog: its controls are found on the dialog itself.
@@ -75,8 +90,8 @@ TEST(TServerPropertyDialog, EveryPageShownAndNothingChangedGivesBackTheSameTreeI
         run.ShowTab(tab);
         // Buttons the idle pass has just greyed paint later; the picture waits for them.
         ::RedrawWindow(run.sheet, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-        PumpMessagesFor(100);
-        EXPECT_TRUE(SaveWindowPng(run.sheet, ScreenshotPath(shots[tab])));
+        PumpPendingMessages();
+        SaveWindowPng(run.sheet, ScreenshotPath(shots[tab]));
     }
     run.ClickOk();
     ASSERT_TRUE(run.Closed());
@@ -339,7 +354,7 @@ TEST(TServerChannelPage, RowsEditedWithTheChannelDialogAndMarksLandInTreeIni)
          [](ServerDialogRun& r) {
              AnswerChannelDialog([](HWND dialog) { RetypeIn(dialog, IDC_CHANNEL_NAME, L"#gamma"); });
              r.Click(IDC_SERVER_CHANNEL_NEW);
-             PumpMessagesFor(200);
+             ChannelDialogAnswered();
              r.ClickOk();
          },
          {{L"Channel.Count", L"3"},
@@ -355,7 +370,7 @@ TEST(TServerChannelPage, RowsEditedWithTheChannelDialogAndMarksLandInTreeIni)
                  RetypeIn(dialog, IDC_CHANNEL_NAME, L"#delta");
              });
              r.Click(IDC_SERVER_CHANNEL_NEW);
-             PumpMessagesFor(200);
+             ChannelDialogAnswered();
              r.ClickOk();
          },
          {{L"Channel.02.Name", L"#delta"},
@@ -372,7 +387,7 @@ TEST(TServerChannelPage, RowsEditedWithTheChannelDialogAndMarksLandInTreeIni)
                  RetypeIn(dialog, IDC_CHANNEL_PASSWORD, L"key2");
              });
              r.Click(IDC_SERVER_CHANNEL_NEW);
-             PumpMessagesFor(200);
+             ChannelDialogAnswered();
              r.ClickOk();
          },
          {{L"Channel.Count", L"2"},
@@ -383,7 +398,7 @@ TEST(TServerChannelPage, RowsEditedWithTheChannelDialogAndMarksLandInTreeIni)
          [](ServerDialogRun& r) {
              AnswerChannelDialog([](HWND dialog) { RetypeIn(dialog, IDC_CHANNEL_TOPIC, L"new topic"); });
              DoubleClickAt(CellPoint(List(r, IDC_SERVER_CHANNEL_LIST), 1, 0));
-             PumpMessagesFor(300);
+             ChannelDialogAnswered();
              r.ClickOk();
          },
          {{L"Channel.Count", L"2"}, {L"Channel.01.Name", L"#beta"}, {L"Channel.01.Topic", L"new topic"}}},
@@ -430,7 +445,7 @@ TEST(TServerChannelPage, RowsEditedWithTheChannelDialogAndMarksLandInTreeIni)
              ClickRow(r, IDC_SERVER_CHANNEL_LIST, 1);
              r.Click(IDC_SERVER_CHANNEL_DELETE);
              PressKey(VK_ESCAPE);
-             PumpMessagesFor(100);
+             WaitUntil([&] { return r.Closed(); }, "Esc closes the window");
          },
          {{L"Channel.Count", L"2"}, {L"Channel.01.Name", L"#beta"}}},
     };

@@ -13,9 +13,11 @@
 #include "log/LogFormatter.h"
 #include "res/windows/formatpages.h"
 #include "tests/common/DialogSteps.h"
+#include "tests/common/InputHandled.h"
 #include "tests/common/InputWaits.h"
 #include "tests/common/JpegEncoder.h"
 #include "tests/common/LogViewRows.h"
+#include "tests/common/MessagePump.h"
 #include "tests/common/PictureFiles.h"
 #include "tests/common/ShownWindow.h"
 #include "tests/common/StringPrinter.h"
@@ -122,8 +124,8 @@ protected:
     // A hidden sample paints only once shown again.
     void Settle()
     {
-        PumpMessagesUntil([&] { return !VisibleSample().IsPaintDue(); }, 2000);
-        PumpMessagesFor(60);
+        WaitUntil([&] { return !VisibleSample().IsPaintDue(); }, "the sample painted");
+        PumpPendingMessages();
     }
     // Opens the chooser with the button and answers it; false when the chooser refused its OK.
     bool UseChooser(const TLogTextRow& row)
@@ -271,7 +273,7 @@ TEST_F(ViewLogTextPageTest, EachControlLandsItsKeyAndShowsInTheSample)
         for (const TKey& key : row.keys)
             expected[{key.section, key.key}] = key.stored;
     }
-    EXPECT_TRUE(SaveWindowPng(dialog->m_hWnd, ScreenshotPath(L"pref-log-text.png")));
+    SaveWindowPng(dialog->m_hWnd, ScreenshotPath(L"pref-log-text.png"));
     ClickOk();
     ASSERT_EQ(1, okCount);
     for (const auto& [where, stored] : expected)
@@ -334,7 +336,7 @@ TEST_F(ViewLogTextPageTest, OpensOnTheTimeFontOverSamplesOfEveryLineKind)
     ClickAt(ScreenPointOf(tab, (first.left + first.right) / 2, (first.top + first.bottom) / 2));
     EXPECT_TRUE(PumpMessagesUntil([&] { return sample.IsWindowVisible() != FALSE; }, 2000));
     EXPECT_FALSE(Page().GetAllSample().IsWindowVisible());
-    EXPECT_TRUE(SaveWindowPng(dialog->m_hWnd, ScreenshotPath(L"pref-log-text-open.png")));
+    SaveWindowPng(dialog->m_hWnd, ScreenshotPath(L"pref-log-text-open.png"));
 }
 
 TEST_F(ViewLogTextPageTest, OtherPagesEditsAndRepeatedKeysRedrawAtOnce)
@@ -389,5 +391,5 @@ TEST_F(ViewLogTextPageTest, OtherPagesEditsAndRepeatedKeysRedrawAtOnce)
                 keyWaits.Count());
     // A figure to read, not a limit: the test runs beside others on a shared machine.
     RecordProperty("longest_held_key_wait_ms", (int)keyWaits.Longest());
-    EXPECT_TRUE(SaveWindowPng(dialog->m_hWnd, ScreenshotPath(L"pref-log-text-keys.png")));
+    SaveWindowPng(dialog->m_hWnd, ScreenshotPath(L"pref-log-text-keys.png"));
 }

@@ -10,6 +10,7 @@
 #include "settings/WindowGeometry.h"
 #include "tests/common/MessagePump.h"
 #include "tests/common/Screenshot.h"
+#include "tests/common/ShownWindow.h"
 #include "tests/common/StringPrinter.h"
 #include "tests/common/TempFolder.h"
 #include "tests/common/UserInput.h"
@@ -37,7 +38,6 @@ void Click(HWND dialog, int id)
 {
     ::SendMessageW(dialog, WM_KICKIDLE, 0, 0);
     ClickAt(ScreenPointOf(Control(dialog, id)));
-    PumpMessagesFor(50);
 }
 
 void ClickRow(HWND dialog, int row)
@@ -45,7 +45,6 @@ void ClickRow(HWND dialog, int row)
     RECT rect = {LVIR_LABEL, 0, 0, 0};
     ::SendMessageW(Control(dialog, IDC_ALT_LIST), LVM_GETITEMRECT, (WPARAM)row, (LPARAM)&rect);
     ClickAt(ScreenPointOf(Control(dialog, IDC_ALT_LIST), rect.left + 20, (rect.top + rect.bottom) / 2));
-    PumpMessagesFor(50);
 }
 
 void TypeInto(HWND dialog, int id, const wchar_t* text)
@@ -54,7 +53,6 @@ void TypeInto(HWND dialog, int id, const wchar_t* text)
     PressKey('A', {VK_CONTROL});
     PressKey(VK_DELETE);
     TypeText(text);
-    PumpMessagesFor(50);
 }
 
 int Rows(HWND dialog) { return ListView_GetItemCount(Control(dialog, IDC_ALT_LIST)); }
@@ -96,12 +94,13 @@ protected:
     INT_PTR Run(TUnitSetting& unit, std::function<void(HWND)> steps)
     {
         TAlternativeServersDialog dialog(&unit, temp.path, &geometry);
-        RunLater(150, [&] {
-            HWND window = dialog.m_hWnd;
+        WhenDialogShown([&](HWND window) {
             FocusForInput(Control(window, IDC_ALT_LIST));
             steps(window);
         });
-        return dialog.DoModal();
+        INT_PTR result = dialog.DoModal();
+        StopWatching();
+        return result;
     }
 
     TTempFolder temp;
@@ -198,8 +197,8 @@ TEST_F(AlternativeServersDialogTest, OpensWithTheServersAndCancelChangesNothing)
         EXPECT_TRUE(Enabled(w, IDC_ALT_OVERWRITE));
         TypeInto(w, IDC_ALT_HOST, L"");
         EXPECT_FALSE(Enabled(w, IDC_ALT_ADD)) << "no host, nothing to add";
-        PumpMessagesFor(200);
-        EXPECT_TRUE(SaveWindowPng(w, ScreenshotPath(L"alternative-servers.png")));
+        PumpPendingMessages();
+        SaveWindowPng(w, ScreenshotPath(L"alternative-servers.png"));
         TypeInto(w, IDC_ALT_HOST, L"other.example");
         Click(w, IDC_ALT_ADD);
         Click(w, IDC_ALT_UP);

@@ -7,6 +7,7 @@
 #include "irc/IRCChannel.h"
 #include "irc/IRCUnit.h"
 #include "tests/common/ControlText.h"
+#include "tests/common/InputHandled.h"
 #include "tests/common/StringPrinter.h"
 
 #include <commctrl.h>
@@ -42,7 +43,7 @@ protected:
         dialog->SetImageList(frame.treeImages.m_hImageList);
         ASSERT_TRUE(dialog->Create(IDD_AUTO_OP_DIALOG, &frame));
         dialog->ShowWindow(SW_SHOWNORMAL);
-        PumpMessagesFor(50);
+        PumpPendingMessages();
         window = dialog->m_hWnd;
         tree = ::GetDlgItem(window, IDC_MASK_TREE);
     }
@@ -65,7 +66,6 @@ protected:
         RECT rect = {};
         TreeView_GetItemRect(tree, target, &rect, TRUE);
         ClickAt(ScreenPointOf(tree, (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2));
-        PumpMessagesFor(50);
     }
     std::vector<CString> Listed() { return dialog->GetListedMasks(); }
     void AddTyped(const wchar_t* mask)
@@ -73,7 +73,6 @@ protected:
         FocusForInput(::GetDlgItem(window, IDC_MASK_EDIT));
         TypeText(mask);
         PressKey(VK_RETURN);
-        PumpMessagesFor(50);
     }
 
     TAppliedResult result;
@@ -110,7 +109,7 @@ TEST_F(AutoOpDialogWorldTest, ServersOfOneNameEditTheFirstsList)
     EXPECT_EQ(std::vector<CString>{L"chan!*@*"}, Listed());
 
     ClickAt(ScreenPointOf(::GetDlgItem(window, IDOK)));
-    PumpMessagesFor(100);
+    WaitUntil([&] { return result.closed > 0; }, "the dialog closed");
     EXPECT_EQ(1, result.ok);
     EXPECT_EQ(1, result.closed);
     const TWorldConfig& edited = dialog->GetWorldConfig();
@@ -142,7 +141,7 @@ TEST_F(AutoOpDialogWorldTest, SelectNodeMatchesNamesExactlyAndCancelReportsOnlyC
     AddTyped(L"x!*@*");
     FocusForInput(::GetDlgItem(window, IDC_MASK_EDIT));
     PressKey(VK_ESCAPE);
-    PumpMessagesFor(100);
+    WaitUntil([&] { return result.closed > 0; }, "the dialog closed");
     EXPECT_EQ(0, result.ok);
     EXPECT_EQ(1, result.closed);
     EXPECT_TRUE(dialog->GetWorldConfig().AutoOpMasks.empty());

@@ -6,6 +6,8 @@
 
 #include "dialogs/ListDialog.h"
 #include "tests/common/DialogSteps.h"
+#include "tests/common/InputHandled.h"
+#include "tests/common/MessagePump.h"
 #include "tests/common/PointerInput.h"
 #include "tests/common/Screenshot.h"
 
@@ -26,13 +28,12 @@ protected:
         window = static_cast<TListDialog*>(unit->ShowChannelListDialog());
         if (window)
             FocusForInput(window->GetListView()->m_hWnd);
-        PumpMessagesFor(100);
         return window;
     }
     // Name, count and topic of each row, as the list shows them.
     std::vector<CString> Rows()
     {
-        PumpMessagesFor(50);
+        PumpPendingMessages();
         TListView* list = window->GetListView();
         std::vector<CString> rows;
         for (int row = 0; row < list->GetItemCount(); row++)
@@ -60,13 +61,12 @@ protected:
         RECT rect;
         Header_GetItemRect(header, column, &rect);
         ClickAt(ScreenPointOf(header, (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2));
-        PumpMessagesFor(100);
     }
     bool Enabled(int id) { return ::Enabled(window->m_hWnd, id); }
     void KickIdle()
     {
         world->KickIdleAllDialogs(0, 0);
-        PumpMessagesFor(30);
+        PumpPendingMessages();
     }
     void FeedList(std::initializer_list<const char*> replies)
     {
@@ -88,8 +88,8 @@ TEST_F(ChannelListWindowTest, RepliesArriveUnsortedAndTheEndSortsByUsersThenName
         << "newest at the top while the list runs";
     Feed(":irc.example 323 kvnick :End of LIST");
     EXPECT_EQ(Names(), (std::vector<CString>{L"#Big", L"#mid", L"#abc", L"#small"}));
-    PumpMessagesFor(200);
-    EXPECT_TRUE(SaveWindowPng(window->m_hWnd, ScreenshotPath(L"channel-list.png")));
+    PumpPendingMessages();
+    SaveWindowPng(window->m_hWnd, ScreenshotPath(L"channel-list.png"));
     // A window fills instead of the server log.
     for (const std::string& line : recorder.ViewTexts(nullptr))
         EXPECT_EQ(line.find("*list"), std::string::npos) << line;
@@ -149,40 +149,32 @@ TEST_F(ChannelListWindowTest, JoinAndPopupCommandsNeedASelectedRow)
     KickIdle();
     EXPECT_FALSE(Enabled(IDC_LIST_JOIN));
     ClickAt(ScreenPointOf(::GetDlgItem(window->m_hWnd, IDC_LIST_JOIN)));
-    PumpMessagesFor(100);
     EXPECT_TRUE(TakeQueued().empty());
     window->SendMessage(WM_COMMAND, ID_LIST_MEMBER_INFO);
     EXPECT_TRUE(TakeQueued().empty()) << "no row, no request";
 
     DoubleClickAt(RowPoint(1));
-    PumpMessagesFor(100);
     EXPECT_EQ(TakeQueued(), (std::vector<std::string>{"JOIN #two"}));
     EXPECT_TRUE(Enabled(IDC_LIST_JOIN));
     KickIdle();
     EXPECT_TRUE(Enabled(IDC_LIST_JOIN));
 
     ClickAt(RowPoint(0));
-    PumpMessagesFor(50);
     ClickAt(ScreenPointOf(::GetDlgItem(window->m_hWnd, IDC_LIST_JOIN)));
-    PumpMessagesFor(100);
     EXPECT_EQ(TakeQueued(), (std::vector<std::string>{"JOIN #one"}));
 
     RightClickThenKey(RowPoint(0), 'I');
-    PumpMessagesFor(200);
     EXPECT_EQ(TakeQueued(), (std::vector<std::string>{"NAMES #one"}));
     RightClickThenKey(RowPoint(1), 'W');
-    PumpMessagesFor(200);
     EXPECT_EQ(TakeQueued(), (std::vector<std::string>{"WHO #two"}));
 
     ClickAt(ScreenPointOf(::GetDlgItem(window->m_hWnd, IDC_LIST_UPDATE)));
-    PumpMessagesFor(100);
     EXPECT_EQ(TakeQueued(), (std::vector<std::string>{"LIST"}));
 
     // Logged out, the window asks for nothing.
     unit->GetSession().state = TIRCUnit::StateDisconnected;
     DoubleClickAt(RowPoint(0));
     ClickAt(ScreenPointOf(::GetDlgItem(window->m_hWnd, IDC_LIST_UPDATE)));
-    PumpMessagesFor(100);
     EXPECT_TRUE(TakeQueued().empty());
 }
 
@@ -192,7 +184,6 @@ TEST_F(ChannelListWindowTest, APickedRowKeepsItsChannelWhileRepliesArriveAtTheTo
     FeedList({"#one 2 :first", "#two 1 :second", "#three 5 :third"});
     EXPECT_EQ(Names(), (std::vector<CString>{L"#three", L"#two", L"#one"}));
     ClickAt(RowPoint(1));
-    PumpMessagesFor(50);
     ASSERT_EQ(window->GetSelectedChannel(), L"#two");
 
     // Before the list learns of the new rows, the pick still reads as the same channel.
@@ -204,7 +195,6 @@ TEST_F(ChannelListWindowTest, APickedRowKeepsItsChannelWhileRepliesArriveAtTheTo
     EXPECT_EQ(ListView_GetNextItem(list, -1, LVNI_FOCUSED), 3);
     EXPECT_EQ(window->GetSelectedChannel(), L"#two");
     ClickAt(ScreenPointOf(::GetDlgItem(window->m_hWnd, IDC_LIST_JOIN)));
-    PumpMessagesFor(100);
     EXPECT_EQ(TakeQueued(), (std::vector<std::string>{"JOIN #two"}));
 
     // The end of the list sorts and keeps the same channel picked.
@@ -225,7 +215,7 @@ TEST_F(ChannelListWindowTest, TheWarningStaysWholeAndUncoveredAtEveryWidth)
     for (const auto& size : sizes) {
         SCOPED_TRACE(size.width);
         window->SetWindowPos(nullptr, 40, 40, size.width, size.height, SWP_NOZORDER);
-        PumpMessagesFor(50);
+        PumpPendingMessages();
         RECT text = WindowRectIn(label, window->m_hWnd);
         for (int id : {IDC_LIST_JOIN, IDC_LIST_UPDATE, IDCANCEL}) {
             RECT button = WindowRectIn(::GetDlgItem(window->m_hWnd, id), window->m_hWnd), overlap;
@@ -243,8 +233,8 @@ TEST_F(ChannelListWindowTest, TheWarningStaysWholeAndUncoveredAtEveryWidth)
         ::ReleaseDC(label, dc);
         EXPECT_LE(needed.bottom, text.bottom - text.top);
         if (size.screenshot) {
-            PumpMessagesFor(100);
-            EXPECT_TRUE(SaveWindowPng(window->m_hWnd, ScreenshotPath(size.screenshot)));
+            PumpPendingMessages();
+            SaveWindowPng(window->m_hWnd, ScreenshotPath(size.screenshot));
         }
     }
 }
@@ -258,7 +248,7 @@ TEST_F(ChannelListWindowTest, CloseKeepsPlaceAndColumnsForTheNextWindow)
     EXPECT_EQ(limits.ptMinTrackSize.y, 160);
     window->SetWindowPos(nullptr, 120, 90, 640, 420, SWP_NOZORDER);
     ListView_SetColumnWidth(window->GetListView()->m_hWnd, 2, 300);
-    PumpMessagesFor(50);
+    PumpPendingMessages();
     // Resizing keeps the buttons at the bottom right and the list above the warning.
     RECT client, close, list, warning;
     window->GetClientRect(&client);
@@ -271,7 +261,7 @@ TEST_F(ChannelListWindowTest, CloseKeepsPlaceAndColumnsForTheNextWindow)
     EXPECT_EQ(list.bottom, warning.top - 8);
 
     ClickAt(ScreenPointOf(::GetDlgItem(window->m_hWnd, IDCANCEL)));
-    PumpMessagesFor(100);
+    WaitUntil([&] { return unit->GetChannelListDialog() == nullptr; }, "the window closed");
     EXPECT_EQ(unit->GetChannelListDialog(), nullptr);
     EXPECT_EQ(config.geometry.listHeader[2], 300);
     EXPECT_EQ(config.geometry.listRect.left, 120);

@@ -97,8 +97,8 @@ TEST_F(DccChatDialogTest, ConnectOpensTheChatTalkAndConnects)
     ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     EXPECT_NEAR((rect.left + rect.right) / 2, (work.left + work.right) / 2, 1);
     EXPECT_NEAR((rect.top + rect.bottom) / 2, (work.top + work.bottom) / 2, 1);
-    PumpMessagesFor(200);
-    EXPECT_TRUE(SaveWindowPng(window, ScreenshotPath(L"dcc-chat-request.png")));
+    PumpPendingMessages();
+    SaveWindowPng(window, ScreenshotPath(L"dcc-chat-request.png"));
     EXPECT_FALSE(unit->FindChannel(L"=peer"));
 
     ClickButton(window, IDOK);

@@ -48,7 +48,6 @@ protected:
         RECT rect = {};
         ::SendMessageW(Item(IDC_MASK_LIST), LB_GETITEMRECT, (WPARAM)index, (LPARAM)&rect);
         ClickAt(ScreenPointOf(Item(IDC_MASK_LIST), rect.left + 20, (rect.top + rect.bottom) / 2));
-        PumpMessagesFor(50);
     }
     void ClickListText(const wchar_t* text)
     {
@@ -83,8 +82,8 @@ TEST_F(MaskDialogTest, RepliesFillTheSortedListAndOkSendsTheChanges)
     // The selected mask is in the edit: it can be deleted, not added again.
     EXPECT_TRUE(Enabled(IDC_MASK_DELETE));
     EXPECT_FALSE(Enabled(IDC_MASK_ADD));
-    PumpMessagesFor(200);
-    EXPECT_TRUE(SaveWindowPng(window, ScreenshotPath(L"mask-dialog.png")));
+    PumpPendingMessages();
+    SaveWindowPng(window, ScreenshotPath(L"mask-dialog.png"));
     EXPECT_TRUE(TakeQueued().empty());
 
     ClickButton(window, IDOK);

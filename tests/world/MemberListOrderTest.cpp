@@ -163,7 +163,7 @@ TEST_P(MemberListSortSettingTest, BurstAndChangesKeepTheOrderWithoutSorting)
     ExpectLaidOutInOrder();
     ExpectImagesFollowModes();
     if (method == 1) {
-        EXPECT_TRUE(SaveWindowPng(frame.m_hWnd, ScreenshotPath(L"member-list-after-burst.png")));
+        SaveWindowPng(frame.m_hWnd, ScreenshotPath(L"member-list-after-burst.png"));
     }
 }
 
@@ -282,7 +282,7 @@ TEST_F(MemberListOrderTest, RowsCarryTheirMembersAndTheWidestNickShowsWhole)
     FeedNamesBurst();
     ASSERT_TRUE(PumpMessagesUntil([&] { return !list->IsRedrawHeld(); }, 5000));
     list->RedrawWindow();
-    PumpMessagesFor(100);
+    PumpPendingMessages();
     for (int row : {0, 1000, list->GetItemCount() - 1}) {
         EXPECT_EQ((const TIRCMember*)list->GetItemData(row), list->GetMember(row));
         EXPECT_EQ(list->FindItemByData(list->GetItemData(row)), row);
@@ -302,6 +302,6 @@ TEST_F(MemberListOrderTest, RowsCarryTheirMembersAndTheWidestNickShowsWhole)
     list->SendMessage(LVM_ENSUREVISIBLE, widestRow, FALSE);
     list->SetItemState(widestRow, LVIS_SELECTED, LVIS_SELECTED);
     list->RedrawWindow();
-    PumpMessagesFor(100);
-    EXPECT_TRUE(SaveWindowPng(frame.m_hWnd, ScreenshotPath(L"member-list-widest-nick.png")));
+    PumpPendingMessages();
+    SaveWindowPng(frame.m_hWnd, ScreenshotPath(L"member-list-widest-nick.png"));
 }

@@ -6,6 +6,7 @@
 #include "dialogs/NickDialog.h"
 #include "tests/common/DialogSteps.h"
 #include "tests/common/Screenshot.h"
+#include "tests/common/ShownWindow.h"
 
 namespace {
 
@@ -22,7 +23,6 @@ void ClickItem(HWND dialog, int index, bool onBox = false)
     RECT rect = ItemRect(dialog, index);
     int x = onBox ? rect.left + (rect.bottom - rect.top) / 2 : rect.left + 40;
     ClickAt(ScreenPointOf(Control(dialog, IDC_NICK_LIST), x, (rect.top + rect.bottom) / 2));
-    PumpMessagesFor(50);
 }
 
 void TypeNick(HWND dialog, const wchar_t* text)
@@ -31,7 +31,6 @@ void TypeNick(HWND dialog, const wchar_t* text)
     PressKey('A', {VK_CONTROL});
     PressKey(VK_DELETE);
     TypeText(text);
-    PumpMessagesFor(50);
 }
 
 class NickDialogTest : public ::testing::Test {
@@ -41,12 +40,10 @@ protected:
     {
         dialog.SetNick(L"kvnick");
         dialog.SetServerName(L"testnet");
-        RunLater(150, [&] {
-            HWND window = dialog.m_hWnd;
+        return RunDialog(dialog, [&](HWND window) {
             FocusForInput(Control(window, IDC_NICK_NEW));
             steps(window);
         });
-        return dialog.DoModal();
     }
 
     TNickDialog dialog;
@@ -66,8 +63,8 @@ TEST_F(NickDialogTest, OpensWithTheNickAndTheStoredList)
         EXPECT_EQ(Text(window, IDC_NICK_NEW), CString(L"kvnick"));
         EXPECT_TRUE(Checked(window, IDC_NICK_AWAY));
         EXPECT_EQ(::GetFocus(), Control(window, IDC_NICK_NEW));
-        PumpMessagesFor(200);
-        EXPECT_TRUE(SaveWindowPng(window, ScreenshotPath(L"nick-dialog.png")));
+        PumpPendingMessages();
+        SaveWindowPng(window, ScreenshotPath(L"nick-dialog.png"));
         // The new nick takes at most the length limit.
         TypeNick(window, L"abcdefghijkl");
         EXPECT_EQ(Text(window, IDC_NICK_NEW), CString(L"abcdefghi"));
@@ -152,7 +149,6 @@ TEST_F(NickDialogTest, DoubleClickOnAnItemIsOk)
     INT_PTR result = Run([&](HWND window) {
         RECT rect = ItemRect(window, 1);
         DoubleClickAt(ScreenPointOf(Control(window, IDC_NICK_LIST), rect.left + 40, (rect.top + rect.bottom) / 2));
-        PumpMessagesFor(50);
     });
     EXPECT_EQ(result, IDOK);
     EXPECT_EQ(dialog.GetNick(), CString(L"second"));
@@ -175,26 +171,30 @@ protected:
     {
         Feed(":irc.example 433 kvnick taken :Nickname is already in use");
         EXPECT_TRUE(TakeQueued().empty());
-        RunLater(150, [&] {
-            HWND window = ::FindWindowW(nullptr, L"ニックネーム変更 - testnet");
-            ASSERT_TRUE(window);
+        WhenShown(HasCaption(L"ニックネーム変更 - testnet"), [&](HWND window) {
             FocusForInput(Control(window, IDC_NICK_NEW));
             steps(window);
         });
+        int shown = ShownWindowCount();
         world->TickOn(1);
+        StopWatching();
+        EXPECT_EQ(shown + 1, ShownWindowCount()) << "the tick asks for another nick";
     }
     // A dialog the tick opens is closed again at once.
     bool TickOpensADialog()
     {
-        bool opened = false;
-        RunLater(300, [&] {
+        // The look runs inside the dialog's loop when the tick opened one, else after the tick.
+        bool opened = false, looked = false;
+        RunLater(10, [&] {
             HWND window = ::FindWindowW(nullptr, L"ニックネーム変更 - testnet");
             opened = window != nullptr;
             if (window)
                 ::PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
+            looked = true;
         });
         world->TickOn(1);
-        PumpMessagesFor(400);
+        WaitUntil([&] { return looked; }, "the look for a dialog");
+        PumpPendingMessages();
         return opened;
     }
 };

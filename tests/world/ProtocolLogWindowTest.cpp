@@ -44,7 +44,7 @@ TEST_F(ProtocolLogWindowTest, RawLinesGoHiddenIntoTheirUnitsWindowWithTheirDirec
     FeedLine(*net, ":irc.example NOTICE kvself :\x02hello");
     Sent("PRIVMSG", "#a", ":hi there");
     FeedLine(*net, "PING :x");
-    PumpMessagesFor(50);
+    PumpPendingMessages();
 
     TProtocolLogDialog* dialog = world->FindProtocolLog(net);
     ASSERT_NE(nullptr, dialog);
@@ -84,7 +84,7 @@ TEST_F(ProtocolLogWindowTest, DeletingTheUnitDestroysItsWindowAndKeepsWhereItWas
     TProtocolLogDialog* dialog = world->FindProtocolLog(net);
     ASSERT_NE(nullptr, dialog);
     world->ShowProtocolLog(net);
-    PumpMessagesFor(50);
+    PumpPendingMessages();
     ASSERT_TRUE(::IsWindowVisible(dialog->m_hWnd));
     dialog->SetWindowPos(nullptr, 120, 130, 400, 300, SWP_NOZORDER | SWP_NOACTIVATE);
     HWND window = dialog->m_hWnd;

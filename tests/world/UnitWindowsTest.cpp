@@ -38,7 +38,7 @@ protected:
         Feed(":carol!u@peer.example PRIVMSG kvnick :\1DCC CHAT chat 2130706433 5000\1");
         unit->ShowChannelListDialog();
         world->ShowProtocolLog(unit);
-        PumpMessagesFor(100);
+        PumpPendingMessages();
         windows = {
             {"WHOIS", unit->FindWhoisDialog(L"alice")},
             {"WHO", channel->GetWhoDialog()},
@@ -85,12 +85,12 @@ TEST_F(UnitWindowsTest, EveryWindowOfTheServerFollowsTheMainWindowsState)
                                   nullptr, nullptr, nullptr);
     ::SetForegroundWindow(user);
     ::SetActiveWindow(user);
-    PumpMessagesFor(50);
+    WaitUntil([&] { return ::GetActiveWindow() == user; }, "the other window active");
     ASSERT_EQ(::GetActiveWindow(), user);
     world->HideAllDialogs(true);
     ExpectEach("hidden", [](HWND w) { return !::IsWindowVisible(w); });
     world->HideAllDialogs(false);
-    PumpMessagesFor(50);
+    PumpPendingMessages();
     ExpectEach("shown", [](HWND w) { return ::IsWindowVisible(w); });
     EXPECT_EQ(::GetActiveWindow(), user) << "shown again without taking the activation";
     ::DestroyWindow(user);
@@ -108,7 +108,7 @@ TEST_F(UnitWindowsTest, AProtocolLogTheUserClosedStaysHiddenWhenTheOthersComeBac
     ASSERT_NE(log, nullptr);
     ASSERT_TRUE(log->IsWindowVisible());
     log->SendMessage(WM_COMMAND, IDCANCEL);
-    PumpMessagesFor(50);
+    PumpPendingMessages();
     ASSERT_FALSE(log->IsWindowVisible());
     world->HideAllDialogs(true);
     world->HideAllDialogs(false);
@@ -119,7 +119,7 @@ TEST_F(UnitWindowsTest, ShutdownClosesEveryWindowOfTheServerAndOpensNoNewOnes)
 {
     OpenEveryKind();
     unit->Shutdown(false);
-    PumpMessagesFor(50);
+    PumpPendingMessages();
     for (const auto& [name, window] : handles) {
         bool kept = std::string(name) == "protocol log"; // the world's, gone with the unit
         EXPECT_EQ(::IsWindow(window) != FALSE, kept) << name;

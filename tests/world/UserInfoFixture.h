@@ -2,6 +2,7 @@
 // One unit of a real world with the world's WHO and WHOIS windows: lines fed as if received, or
 // a real server, and recorders for the server log, the DCC side and the main window.
 
+#include "tests/common/InputHandled.h"
 #include "tests/common/MessagePump.h"
 #include "tests/common/UserInput.h"
 #include "tests/irc/SendSideSupport.h"
@@ -96,11 +97,7 @@ protected:
     std::vector<std::string> TakeQueued() { return TakeQueuedLines(unit->GetConnection()); }
     TWhoisDialog* WhoisWindow(const CString& nick) { return static_cast<TWhoisDialog*>(unit->FindWhoisDialog(nick)); }
     static CString Field(HWND dialog, int id) { return GetControlText(::GetDlgItem(dialog, id)); }
-    static void ClickButton(HWND dialog, int id)
-    {
-        ClickAt(ScreenPointOf(::GetDlgItem(dialog, id)));
-        PumpMessagesFor(100);
-    }
+    static void ClickButton(HWND dialog, int id) { ClickAt(ScreenPointOf(::GetDlgItem(dialog, id))); }
 
     TTempFolder folder;
     TConfig config;

@@ -1,6 +1,7 @@
 #include "tests/world/WhoWindowDriver.h"
 
 #include "foundation/ModalCounter.h"
+#include "tests/common/InputHandled.h"
 #include "tests/common/MessagePump.h"
 #include "tests/common/UserInput.h"
 
@@ -20,14 +21,17 @@ struct TSaveRun {
     bool agree = false;
     bool named = false;
     bool finished = false;
+    bool stopped = false;
     int steps = 0;
     TFileDialogAnswer answer;
 };
 
 void AnswerDialogs(std::shared_ptr<TSaveRun> run)
 {
-    if (run->finished)
+    if (run->finished) {
+        run->stopped = true;
         return;
+    }
     if (HWND question = ::FindWindowW(L"#32770", L"確認")) {
         run->answer.confirmShown = true;
         run->answer.modalCountAtConfirm = TModalManager::GetModalCount();
@@ -45,6 +49,8 @@ void AnswerDialogs(std::shared_ptr<TSaveRun> run)
     }
     if (++run->steps < 200)
         RunLater(50, [run] { AnswerDialogs(run); });
+    else
+        run->stopped = true;
 }
 
 } // namespace
@@ -77,7 +83,6 @@ void TWhoWindowDriver::ClickHeading(int column)
     RECT rect;
     Header_GetItemRect(header, column, &rect);
     ClickAt(ScreenPointOf(header, (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2));
-    PumpMessagesFor(100);
 }
 
 void TWhoWindowDriver::DoubleClickRow(int row)
@@ -86,7 +91,6 @@ void TWhoWindowDriver::DoubleClickRow(int row)
     RECT rect;
     ListView_GetItemRect(list, row, &rect, LVIR_LABEL);
     DoubleClickAt(ScreenPointOf(list, (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2));
-    PumpMessagesFor(100);
 }
 
 TFileDialogAnswer TWhoWindowDriver::SaveThroughDialog(const CString& path, bool agree)
@@ -98,9 +102,9 @@ TFileDialogAnswer TWhoWindowDriver::SaveThroughDialog(const CString& path, bool 
     HWND save = ::GetDlgItem(window->m_hWnd, IDC_WHO_SAVE);
     FocusForInput(save);
     ClickAt(ScreenPointOf(save));
-    PumpMessagesFor(300);
+    // The dialogs were answered inside the click. The step already waiting sees the end and
+    // schedules no more.
     run->finished = true;
-    // The step already waiting sees the end and schedules no more.
-    PumpMessagesFor(100);
+    WaitUntil([&] { return run->stopped; }, "the watch for the save dialogs ended");
     return run->answer;
 }

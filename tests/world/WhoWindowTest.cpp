@@ -33,7 +33,7 @@ protected:
         window = static_cast<TWhoDialog*>(channel->GetWhoDialog());
         ASSERT_NE(window, nullptr);
         driver = std::make_unique<TWhoWindowDriver>(window);
-        PumpMessagesFor(100);
+        PumpPendingMessages();
     }
 
     TIRCChannel* channel = nullptr;
@@ -117,7 +117,7 @@ TEST_F(WhoWindowTest, EscapeClosesItAndTheNextOneOpensWhereItWasWithItsWidths)
     ::SetWindowPos(window->m_hWnd, nullptr, 40, 50, 520, 300, SWP_NOZORDER);
     FocusForInput(list);
     PressKey(VK_ESCAPE);
-    PumpMessagesFor(100);
+    WaitUntil([&] { return channel->GetWhoDialog() == nullptr; }, "Esc closes the window");
     EXPECT_EQ(channel->GetWhoDialog(), nullptr);
     EXPECT_EQ(channel->GetMembers().GetWhoList(), nullptr);
     ASSERT_EQ(geometry.whoHeader.size(), 6u);
@@ -186,7 +186,7 @@ TEST_F(WhoWindowTest, DoubleClickAsksForUserInformationAndTheWorldDrawsTheRows)
     TWhoDialog* again = static_cast<TWhoDialog*>(channel->GetWhoDialog());
     ASSERT_NE(again, nullptr);
     ::UpdateWindow(again->GetListView()->m_hWnd);
-    PumpMessagesFor(100);
+    PumpPendingMessages();
     ASSERT_FALSE(painter.lists.empty());
     EXPECT_EQ(painter.lists.back(), again->GetListView());
 }

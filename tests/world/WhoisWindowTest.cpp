@@ -158,7 +158,6 @@ TEST_F(WhoisWindowTest, ButtonsJoinWithoutModePrefixAskAgainAndOpenATalk)
     // Alt+T, as the label's mnemonic offers it.
     FocusForInput(::GetDlgItem(hwnd, IDC_WHOIS_UPDATE));
     PressKey('T', {VK_MENU});
-    PumpMessagesFor(100);
     TIRCChannel* talk = unit->FindChannel(L"Alice");
     ASSERT_NE(talk, nullptr);
     EXPECT_EQ(talk->GetKind(), TIRCChannel::KindTalk);
@@ -176,7 +175,7 @@ TEST_F(WhoisWindowTest, DroppedFilesAreOfferedWholeInDropOrderOnlyWhileLoggedIn)
         deep += L"long-folder-name\\";
     const std::vector<CString> paths = {L"C:\\a.txt", deep + L"b.bin", L"C:\\\x65E5\x672C\\c.jpg"};
     ::PostMessageW(hwnd, WM_DROPFILES, (WPARAM)MakeDrop(paths), 0);
-    PumpMessagesFor(100);
+    PumpPendingMessages();
     EXPECT_EQ(side.dccNames, paths);
     ASSERT_EQ(side.dcc.size(), 3u);
     EXPECT_EQ(side.dcc[0], "send Alice C:\\a.txt");
@@ -184,7 +183,7 @@ TEST_F(WhoisWindowTest, DroppedFilesAreOfferedWholeInDropOrderOnlyWhileLoggedIn)
     side.dcc.clear();
     unit->GetSession().state = TIRCUnit::StateRegistering;
     ::PostMessageW(hwnd, WM_DROPFILES, (WPARAM)MakeDrop({L"C:\\d.txt"}), 0);
-    PumpMessagesFor(100);
+    PumpPendingMessages();
     EXPECT_TRUE(side.dcc.empty()) << "not logged in";
 }
 
@@ -289,7 +288,7 @@ TEST_F(WhoisWindowTest, WindowOfAUnitGoneFromTheWorldDoesNothing)
     ClickButton(hwnd, IDC_WHOIS_UPDATE);
     ClickButton(hwnd, IDC_WHOIS_JOIN);
     ::PostMessageW(hwnd, WM_DROPFILES, (WPARAM)MakeDrop({L"C:\\x.txt"}), 0);
-    PumpMessagesFor(100);
+    PumpPendingMessages();
     ClickButton(hwnd, IDCANCEL);
     EXPECT_TRUE(TakeQueued().empty());
     EXPECT_TRUE(side.dcc.empty());

@@ -3,6 +3,8 @@
 // pointed at them.
 
 #include "tests/common/DialogSteps.h"
+#include "tests/common/MessagePump.h"
+#include "tests/common/PopupMenu.h"
 #include "tests/common/Screenshot.h"
 #include "tests/common/StringPrinter.h"
 #include "tests/world/common/WorldWindowTest.h"
@@ -56,7 +58,7 @@ protected:
     void Redraw(CWnd& window)
     {
         window.RedrawWindow();
-        PumpMessagesFor(100);
+        PumpPendingMessages();
     }
     CString InputText() { return TEdit::GetText(frame.chat.input.m_hWnd); }
     void ExpectSelectionAfterEach(const std::vector<TKeyStep>& steps)
@@ -234,6 +236,7 @@ TEST_F(WorldViewsTest, MemberRowsAreDrawnInTheColoursOfTheirGroup)
     alpha->ChangeMemberMode(L"ccc", L'o', true);
     ClickItem(Item(net, alpha));
     auto* list = static_cast<TMemberListView*>(ShownMemberList());
+    WaitUntil([&] { return !list->IsRedrawHeld(); }, "the rows laid out after the burst");
     Redraw(*list);
     const struct {
         const wchar_t* nick;
@@ -258,7 +261,6 @@ TEST_F(WorldViewsTest, KeysMoveTheSelectionAndTypingAnywhereLandsInTheInputLine)
     Prepare();
     ClickItem(Item(net, alpha));
     PressKey('H');
-    PumpMessagesFor(100);
     EXPECT_EQ(::GetFocus(), frame.chat.input.m_hWnd);
     EXPECT_EQ(InputText(), CString(L"h"));
     ExpectSelectionAfterEach({
@@ -365,15 +367,12 @@ TEST_F(WorldViewsTest, DoubleClicksOnChannelsJoinAndPartAsTheyAreSetTo)
     Prepare();
     net->GetConnection().transport.active = true;
     DoubleClickAt(ItemPoint(Item(net, alpha)));
-    PumpMessagesFor(100);
     EXPECT_EQ(TakeCommands(net), std::vector<std::string>{"JOIN"});
     alpha->OnJoined();
     DoubleClickAt(ItemPoint(Item(net, alpha)));
-    PumpMessagesFor(100);
     EXPECT_EQ(TakeCommands(net), std::vector<std::string>{});
     config.preference.PartOnDoubleClick = true;
     DoubleClickAt(ItemPoint(Item(net, alpha)));
-    PumpMessagesFor(100);
     EXPECT_EQ(TakeCommands(net), std::vector<std::string>{"PART"});
     net->GetConnection().transport.active = false;
 }
@@ -469,16 +468,7 @@ TEST_F(WorldViewsTest, NodesDeletedSinceAPopupOrALogLineDoNothing)
     ASSERT_NE(gamma->logView, nullptr);
     CWnd* gammaLog = gamma->logView;
     // The right click opens the channel menu in a loop of the system's own; close it from there.
-    bool menuShown = false;
-    RunLater(300, [&] {
-        HWND popup = ::FindWindowW(L"#32768", nullptr);
-        menuShown = popup && ::IsWindowVisible(popup);
-        ::EndMenu();
-    });
-    ClickAt(ItemPoint(Item(home, gamma)), true);
-    PumpMessagesUntil([&] { return menuShown; }, 2000);
-    PumpMessagesFor(150);
-    EXPECT_TRUE(menuShown);
+    EXPECT_TRUE(ReadOpenedPopup([&] { ClickAt(ItemPoint(Item(home, gamma)), true); }).shown);
     TIRCUnit* unit;
     TIRCChannel* channel;
     world->GetPopupNode(unit, channel);
@@ -497,7 +487,6 @@ TEST_F(WorldViewsTest, NodesDeletedSinceAPopupOrALogLineDoNothing)
     ASSERT_EQ(frame.allLog.GetLineCount(), 1);
     POINT lastLine = ScreenPointOf(frame.allLog.m_hWnd, 40, 6);
     DoubleClickAt(lastLine);
-    PumpMessagesFor(150);
     Selection(unit, channel);
     EXPECT_EQ(unit, home);
     EXPECT_EQ(channel, nullptr);
@@ -507,7 +496,6 @@ TEST_F(WorldViewsTest, NodesDeletedSinceAPopupOrALogLineDoNothing)
     EXPECT_EQ(unit, nullptr);
     world->Select(net, alpha);
     DoubleClickAt(lastLine);
-    PumpMessagesFor(150);
     Selection(unit, channel);
     EXPECT_EQ(unit, net);
     EXPECT_EQ(channel, alpha);
@@ -552,7 +540,6 @@ TEST_F(WorldViewsTest, ControlsThatOutliveTheWorldNoLongerReportToIt)
     FocusForInput(frame.chat.input.m_hWnd);
     PressKey(VK_RETURN);
     DoubleClickAt(ScreenPointOf(frame.allLog.m_hWnd, 40, 6));
-    PumpMessagesFor(100);
     // Nothing was forwarded: the letter stayed with the tree.
     EXPECT_EQ(InputText(), CString());
 }

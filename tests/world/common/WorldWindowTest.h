@@ -3,6 +3,7 @@
 // program builds them at start.
 
 #include "tests/common/DialogSteps.h"
+#include "tests/common/InputHandled.h"
 #include "tests/common/MessagePump.h"
 #include "tests/common/TempFolder.h"
 #include "tests/common/UserInput.h"
@@ -45,7 +46,7 @@ protected:
         world = std::make_unique<TIRCWorld>(&config, &frame);
         world->Attach(&frame);
         world->CreateUnitsFromSettings();
-        PumpMessagesFor(50);
+        PumpPendingMessages();
         return *world;
     }
     HTREEITEM Item(TIRCUnit* unit, TIRCChannel* channel = nullptr)
@@ -54,11 +55,7 @@ protected:
         return channel ? world->FindChannelTreeItem(item, channel) : item;
     }
     POINT ItemPoint(HTREEITEM item) { return ::ItemPoint(frame.tree.m_hWnd, item); }
-    void ClickItem(HTREEITEM item)
-    {
-        ClickAt(ItemPoint(item));
-        PumpMessagesFor(100);
-    }
+    void ClickItem(HTREEITEM item) { ClickAt(ItemPoint(item)); }
     std::vector<CString> Children(HTREEITEM parent)
     {
         std::vector<CString> names;

@@ -1,0 +1,18 @@
+#pragma once
+// Waiting for input to be handled rather than for time: a marker key release follows the input
+// through this thread's queue, and once the marker has been read, everything the input posted in
+// turn has run too (posted messages are read before input).
+
+#include <windows.h>
+
+#include <functional>
+
+// The input sent so far has been read off this thread's queue and the queue is idle. Input that
+// goes to a window of another thread or program cannot be followed: then the thread pumps for a
+// short while as before. The marker not read within the bound fails the test.
+void WaitForInputHandled(HWND target = nullptr);
+// The marker's messages, which the hook turns into WM_NULL before anyone dispatches them.
+bool IsInputMarker(const MSG& msg);
+// Pumps until done() holds; when it does not within the bound, the test fails naming what it
+// waited for. Returns done().
+bool WaitUntil(const std::function<bool()>& done, const char* what, DWORD boundMs = 10000);
