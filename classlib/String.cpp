@@ -45,10 +45,7 @@ void TCharTraits<wchar_t>::MakeUpper(wchar_t* s, int len)
     }
 }
 
-int TCharTraits<wchar_t>::FormatLength(const wchar_t* fmt, va_list args)
-{
-    return fmt ? _vscwprintf(fmt, args) : 0;
-}
+int TCharTraits<wchar_t>::FormatLength(const wchar_t* fmt, va_list args) { return fmt ? _vscwprintf(fmt, args) : 0; }
 
 void TCharTraits<wchar_t>::FormatInto(wchar_t* buf, int len, const wchar_t* fmt, va_list args)
 {

@@ -154,28 +154,36 @@ public:
 
     CStringT Left(int n) const
     {
-        if (n < 0) n = 0;
+        if (n < 0)
+            n = 0;
         return CStringT(GetString(), n < m_len ? n : m_len);
     }
     CStringT Right(int n) const
     {
-        if (n < 0) n = 0;
-        if (n > m_len) n = m_len;
+        if (n < 0)
+            n = 0;
+        if (n > m_len)
+            n = m_len;
         return CStringT(GetString() + m_len - n, n);
     }
     CStringT Mid(int first) const { return Mid(first, m_len); }
     CStringT Mid(int first, int count) const
     {
-        if (first < 0) first = 0;
-        if (first > m_len) first = m_len;
-        if (count < 0) count = 0;
-        if (count > m_len - first) count = m_len - first;
+        if (first < 0)
+            first = 0;
+        if (first > m_len)
+            first = m_len;
+        if (count < 0)
+            count = 0;
+        if (count > m_len - first)
+            count = m_len - first;
         return CStringT(GetString() + first, count);
     }
 
     int Find(Ch ch, int start = 0) const
     {
-        if (start < 0) start = 0;
+        if (start < 0)
+            start = 0;
         for (int i = start; i < m_len; i++)
             if (m_data[i] == ch)
                 return i;
@@ -184,8 +192,10 @@ public:
     int Find(const Ch* sub, int start = 0) const
     {
         int n = Traits::Length(sub);
-        if (start < 0) start = 0;
-        if (start > m_len) return -1;
+        if (start < 0)
+            start = 0;
+        if (start > m_len)
+            return -1;
         for (int i = start; i + n <= m_len; i++)
             if (Same(m_data + i, sub, n))
                 return i;
@@ -265,7 +275,8 @@ public:
     }
     int Delete(int index, int count = 1)
     {
-        if (index < 0) index = 0;
+        if (index < 0)
+            index = 0;
         if (count > 0 && index < m_len) {
             if (count > m_len - index)
                 count = m_len - index;
@@ -304,12 +315,30 @@ public:
         return *this;
     }
 
-    CStringT& TrimLeft() { return TrimLeftIf([](Ch c) { return Traits::IsSpace(c); }); }
-    CStringT& TrimLeft(Ch ch) { return TrimLeftIf([ch](Ch c) { return c == ch; }); }
-    CStringT& TrimLeft(const Ch* set) { return TrimLeftIf([set](Ch c) { return InSet(set, c); }); }
-    CStringT& TrimRight() { return TrimRightIf([](Ch c) { return Traits::IsSpace(c); }); }
-    CStringT& TrimRight(Ch ch) { return TrimRightIf([ch](Ch c) { return c == ch; }); }
-    CStringT& TrimRight(const Ch* set) { return TrimRightIf([set](Ch c) { return InSet(set, c); }); }
+    CStringT& TrimLeft()
+    {
+        return TrimLeftIf([](Ch c) { return Traits::IsSpace(c); });
+    }
+    CStringT& TrimLeft(Ch ch)
+    {
+        return TrimLeftIf([ch](Ch c) { return c == ch; });
+    }
+    CStringT& TrimLeft(const Ch* set)
+    {
+        return TrimLeftIf([set](Ch c) { return InSet(set, c); });
+    }
+    CStringT& TrimRight()
+    {
+        return TrimRightIf([](Ch c) { return Traits::IsSpace(c); });
+    }
+    CStringT& TrimRight(Ch ch)
+    {
+        return TrimRightIf([ch](Ch c) { return c == ch; });
+    }
+    CStringT& TrimRight(const Ch* set)
+    {
+        return TrimRightIf([set](Ch c) { return InSet(set, c); });
+    }
     CStringT& Trim() { return TrimRight().TrimLeft(); }
     CStringT& Trim(Ch ch) { return TrimRight(ch).TrimLeft(ch); }
     CStringT& Trim(const Ch* set) { return TrimRight(set).TrimLeft(set); }
@@ -491,8 +520,10 @@ private:
     }
     int InsertText(int index, const Ch* s, int len)
     {
-        if (index < 0) index = 0;
-        if (index > m_len) index = m_len;
+        if (index < 0)
+            index = 0;
+        if (index > m_len)
+            index = m_len;
         if (len > 0) {
             Reserve(m_len + len);
             memmove(m_data + index + len, m_data + index, (m_len - index + 1) * sizeof(Ch));

@@ -2,10 +2,10 @@
 // List and tree views that paint through an off-screen bitmap, so rows do not flicker while
 // they change; TMemDC is the bitmap context.
 
-#include "controls/ListView.h"
-#include "controls/TreeView.h"
 #include "classlib/DC.h"
 #include "classlib/Gdi.h"
+#include "controls/ListView.h"
+#include "controls/TreeView.h"
 
 class TMemDC : public CDC {
 public:

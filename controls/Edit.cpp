@@ -1,7 +1,7 @@
 #include "controls/Edit.h"
 
-#include "controls/KeyState.h"
 #include "classlib/DC.h"
+#include "controls/KeyState.h"
 
 #include <imm.h>
 #include <windowsx.h>

@@ -1,8 +1,8 @@
 #include "controls/ListBox.h"
 
-#include "controls/KeyState.h"
 #include "classlib/DC.h"
 #include "classlib/Gdi.h"
+#include "controls/KeyState.h"
 
 #include <windowsx.h>
 

@@ -1,10 +1,10 @@
 #include "controls/SearchPanel.h"
 
+#include "classlib/DC.h"
 #include "controls/CardLayoutPanel.h"
 #include "controls/ChildId.h"
 #include "controls/IconImageList.h"
 #include "controls/KeyState.h"
-#include "classlib/DC.h"
 #include "foundation/ResourceString.h"
 #include "foundation/StringUtils.h"
 #include "res/resource.h"

@@ -3,9 +3,9 @@
 // (find next, find previous, close). What it searches and where the words go is its
 // listener's business: the content panel and the world behind it.
 
+#include "classlib/ToolBar.h"
 #include "controls/Edit.h"
 #include "controls/Label.h"
-#include "classlib/ToolBar.h"
 
 #include <vector>
 

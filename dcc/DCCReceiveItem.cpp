@@ -112,8 +112,7 @@ bool TDCCReceiveItem::TryResume()
             if (!suffix.IsEmpty() && !(suffix[0] == L'_' && IsDigits(suffix.Mid(1))))
                 continue;
             TFile candidate;
-            if (!candidate.Open(folder + name, GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING, 0,
-                                FILE_ATTRIBUTE_NORMAL))
+            if (!candidate.Open(folder + name, GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING, 0, FILE_ATTRIBUTE_NORMAL))
                 continue;
             LARGE_INTEGER length = {};
             if (!GetFileSizeEx(candidate.handle, &length))
@@ -200,8 +199,8 @@ int TDCCReceiveItem::GetRemainingSeconds() const
 
 CString TDCCReceiveItem::GetStateText(int state)
 {
-    static const UINT texts[] = {IDS_DCC_RECEIVE_WAITING,    IDS_DCC_RECEIVE_ERROR,    IDS_DCC_RECEIVE_ABORTED,
-                                 IDS_DCC_RECEIVE_QUEUED,     IDS_DCC_RECEIVE_CONNECTING, IDS_DCC_RECEIVE_RESUMING,
+    static const UINT texts[] = {IDS_DCC_RECEIVE_WAITING,   IDS_DCC_RECEIVE_ERROR,      IDS_DCC_RECEIVE_ABORTED,
+                                 IDS_DCC_RECEIVE_QUEUED,    IDS_DCC_RECEIVE_CONNECTING, IDS_DCC_RECEIVE_RESUMING,
                                  IDS_DCC_RECEIVE_RECEIVING, IDS_DCC_RECEIVE_COMPLETE};
     if (state < 0 || state > DCC_STATE_COMPLETE)
         return LoadResourceString(IDS_DCC_RECEIVE_WAITING);

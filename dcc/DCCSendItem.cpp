@@ -139,9 +139,9 @@ int TDCCSendItem::GetRemainingSeconds() const
 
 CString TDCCSendItem::GetStateText(int state)
 {
-    static const UINT texts[] = {IDS_DCC_SEND_WAITING,   IDS_DCC_SEND_ERROR,     IDS_DCC_SEND_ABORTED,
-                                 IDS_DCC_SEND_QUEUED,    IDS_DCC_SEND_PREPARING, IDS_DCC_SEND_LISTENING,
-                                 IDS_DCC_SEND_SENDING,   IDS_DCC_SEND_COMPLETE};
+    static const UINT texts[] = {IDS_DCC_SEND_WAITING, IDS_DCC_SEND_ERROR,     IDS_DCC_SEND_ABORTED,
+                                 IDS_DCC_SEND_QUEUED,  IDS_DCC_SEND_PREPARING, IDS_DCC_SEND_LISTENING,
+                                 IDS_DCC_SEND_SENDING, IDS_DCC_SEND_COMPLETE};
     if (state < 0 || state > DCC_STATE_COMPLETE)
         return LoadResourceString(IDS_DCC_SEND_WAITING);
     return LoadResourceString(texts[state]);

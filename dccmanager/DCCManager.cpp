@@ -16,8 +16,7 @@ const TPreference& DefaultPreference()
     return preference;
 }
 
-template <class Item>
-int FindIn(const std::vector<Item*>& items, const Item* item)
+template <class Item> int FindIn(const std::vector<Item*>& items, const Item* item)
 {
     for (size_t i = 0; i < items.size(); i++)
         if (items[i] == item)
@@ -25,8 +24,7 @@ int FindIn(const std::vector<Item*>& items, const Item* item)
     return -1;
 }
 
-template <class Item>
-int CountActive(const std::vector<Item*>& items)
+template <class Item> int CountActive(const std::vector<Item*>& items)
 {
     int count = 0;
     for (const Item* item : items)
@@ -87,8 +85,7 @@ void TDCCManager::AddReceiveItem(TIRCUnit* unit, int protocolMode, bool autoAcce
     // The nick comes from the server: it names one folder below the root, never a path.
     if (settings.ReceiveInNickFolder)
         folder += MakeSafeReceiveFileName(nick);
-    TDCCReceiveItem* item =
-        new TDCCReceiveItem(this, unit, protocolMode, nick, folder, fileName, address, port, size);
+    TDCCReceiveItem* item = new TDCCReceiveItem(this, unit, protocolMode, nick, folder, fileName, address, port, size);
     receiveItems.push_back(item);
     if (autoAccept) {
         if (item->GetState() == DCC_STATE_WAITING || item->GetState() == DCC_STATE_ERROR)

@@ -54,8 +54,8 @@ public:
     void SetPreference(const TPreference* newPreference) { preference = newPreference; }
 
     // From the server units.
-    void AddReceiveItem(TIRCUnit* unit, int protocolMode, bool autoAccept, const CString& nick,
-                        const CString& fileName, int port, long long size, const TInetAddress& address) override;
+    void AddReceiveItem(TIRCUnit* unit, int protocolMode, bool autoAccept, const CString& nick, const CString& fileName,
+                        int port, long long size, const TInetAddress& address) override;
     void AddSendItem(TIRCUnit* unit, const CString& nick, const CString& path) override;
     bool HandleResumeRequest(TIRCUnit* unit, const CString& nick, int port, long long position) override;
     void HandleResumeAccept(TIRCUnit* unit, const CString& nick, int port, long long position) override;

@@ -1,7 +1,7 @@
 #include "dccwindows/DCCDialog.h"
 
-#include "controls/CardLayoutPanel.h"
 #include "classlib/App.h"
+#include "controls/CardLayoutPanel.h"
 #include "dccwindows/DCCDialogRows.h"
 #include "foundation/ResourceString.h"
 #include "settings/Config.h"

@@ -3,11 +3,11 @@
 // each pane with its tool bar; the menu, tool bars, context menus and double-clicks drive the
 // items of the DCC manager. Made once by the main window and only hidden when closed.
 
-#include "controls/DoubleBufferedView.h"
-#include "controls/Splitter.h"
 #include "classlib/Frame.h"
 #include "classlib/MsgMap.h"
 #include "classlib/ToolBar.h"
+#include "controls/DoubleBufferedView.h"
+#include "controls/Splitter.h"
 #include "dccmanager/DCCManager.h"
 #include "foundation/WindowHelpers.h"
 #include "res/windows/dccwindow.h"
@@ -63,7 +63,8 @@ public:
     HWND GetReceiveToolBar() const { return receiveToolBar ? receiveToolBar->m_hWnd : nullptr; }
     HWND GetSendToolBar() const { return sendToolBar ? sendToolBar->m_hWnd : nullptr; }
     // How folders are explored and files opened; tests put a recorder here.
-    std::function<void(const CString& verb, const CString& path)> openWithShell = OpenWithShell;
+    std::function<void(const CString& verb, const CString& path)> openWithShell =
+        static_cast<void (*)(const CString&, const CString&)>(OpenWithShell);
 
     // IDCCManagerListener
     void OnDCCItemChanged() override;

@@ -34,8 +34,8 @@ BOOL TAlternativeServersDialog::OnInitDialog()
         LVCOLUMNW column = {};
         column.mask = LVCF_FMT | LVCF_TEXT | LVCF_WIDTH;
         column.fmt = i == 0 ? LVCFMT_LEFT : LVCFMT_RIGHT;
-        column.cx = geometry && (size_t)i < geometry->altServersHeader.size() ? geometry->altServersHeader[i]
-                                                                               : defaults[i];
+        column.cx =
+            geometry && (size_t)i < geometry->altServersHeader.size() ? geometry->altServersHeader[i] : defaults[i];
         column.pszText = const_cast<wchar_t*>(heading.GetString());
         ::SendMessageW(list, LVM_INSERTCOLUMNW, (WPARAM)i, (LPARAM)&column);
     }

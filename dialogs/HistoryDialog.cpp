@@ -1,9 +1,9 @@
 #include "dialogs/HistoryDialog.h"
 
-#include "controls/ChildId.h"
-#include "controls/Clipboard.h"
 #include "classlib/App.h"
 #include "classlib/CmdUI.h"
+#include "controls/ChildId.h"
+#include "controls/Clipboard.h"
 #include "dialogs/MessageBoxes.h"
 #include "foundation/ResourceString.h"
 #include "foundation/StringUtils.h"

@@ -97,19 +97,18 @@ void TInstallServerDialog::OnUpdateNext(CCmdUI* ui)
 }
 
 TInstallChannelDialog::TInstallChannelDialog()
-    : TUpdateDialog(IDD_INSTALL_CHANNEL),
-      editor(edit, list,
-             {[this](const CString& text) { return FindChannel(text); },
-              [this](const CString& text) {
-                  int index = list.AddString(text);
-                  list.UpdateHorizontalExtent();
-                  return index;
-              },
-              [this](int index) {
-                  list.DeleteString(index);
-                  list.UpdateHorizontalExtent();
-              }},
-             false, [this] { OnOK(); })
+    : TUpdateDialog(IDD_INSTALL_CHANNEL), editor(edit, list,
+                                                 {[this](const CString& text) { return FindChannel(text); },
+                                                  [this](const CString& text) {
+                                                      int index = list.AddString(text);
+                                                      list.UpdateHorizontalExtent();
+                                                      return index;
+                                                  },
+                                                  [this](int index) {
+                                                      list.DeleteString(index);
+                                                      list.UpdateHorizontalExtent();
+                                                  }},
+                                                 false, [this] { OnOK(); })
 {
 }
 

@@ -1,8 +1,8 @@
 #include "dialogs/ListDialog.h"
 
-#include "controls/ChildId.h"
 #include "classlib/App.h"
 #include "classlib/CmdUI.h"
+#include "controls/ChildId.h"
 #include "foundation/ResourceString.h"
 #include "res/strings/lists.h"
 #include "settings/WindowGeometry.h"

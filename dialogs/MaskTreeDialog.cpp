@@ -1,7 +1,7 @@
 #include "dialogs/MaskTreeDialog.h"
 
-#include "controls/KeyState.h"
 #include "classlib/CmdUI.h"
+#include "controls/KeyState.h"
 #include "ircproto/IRCNames.h"
 
 TMaskTreeDialog::~TMaskTreeDialog() { DestroyWindow(); }

@@ -1,7 +1,7 @@
 #include "dialogs/NickDialog.h"
 
-#include "controls/KeyState.h"
 #include "classlib/CmdUI.h"
+#include "controls/KeyState.h"
 #include "foundation/ResourceString.h"
 #include "ircproto/IRCNames.h"
 #include "res/strings/dialogs.h"

@@ -2,10 +2,7 @@
 
 namespace {
 
-bool IsSeparator(wchar_t c)
-{
-    return c == L' ' || c == L'\t';
-}
+bool IsSeparator(wchar_t c) { return c == L' ' || c == L'\t'; }
 
 CString UpperAsciiLetters(CString text)
 {

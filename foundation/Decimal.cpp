@@ -6,10 +6,7 @@
 
 namespace {
 
-template <typename Ch> bool IsSpace(Ch c)
-{
-    return iswspace((wint_t)(std::make_unsigned_t<Ch>)c);
-}
+template <typename Ch> bool IsSpace(Ch c) { return iswspace((wint_t)(std::make_unsigned_t<Ch>)c); }
 
 // Reads digits from i on, held to limit.
 template <typename TString> unsigned long long ReadDigits(const TString& text, int i, unsigned long long limit)

@@ -22,10 +22,7 @@ TDirectoryWatcher::~TDirectoryWatcher()
     context->Release();
 }
 
-void TDirectoryWatcher::SetFolder(const CString& folder)
-{
-    context->folder = folder;
-}
+void TDirectoryWatcher::SetFolder(const CString& folder) { context->folder = folder; }
 
 bool TDirectoryWatcher::Start()
 {

@@ -18,19 +18,13 @@ bool WriteAll(HANDLE handle, const void* data, DWORD count)
 
 } // namespace
 
-void SimulateWriteFailureAfter(long long bytes)
-{
-    writeBudget = bytes;
-}
+void SimulateWriteFailureAfter(long long bytes) { writeBudget = bytes; }
 
 void SetFileBytesSource(IFileBytesSource* source) { bytesSource = source; }
 
 IFileBytesSource* GetFileBytesSource() { return bytesSource; }
 
-TFile::~TFile()
-{
-    Close();
-}
+TFile::~TFile() { Close(); }
 
 bool TFile::Open(const CString& path, DWORD access, DWORD creation, DWORD share, DWORD flags)
 {
@@ -198,15 +192,9 @@ bool TTextFile::WriteRawLine(const CStringA& bytes)
     return WriteBytes(bytes + "\r\n");
 }
 
-bool TTextFile::WriteLine(const CString& text)
-{
-    return WriteRawLine(ConvertToCodePage(text, codePage));
-}
+bool TTextFile::WriteLine(const CString& text) { return WriteRawLine(ConvertToCodePage(text, codePage)); }
 
-TSafeFileWriter::~TSafeFileWriter()
-{
-    Abandon();
-}
+TSafeFileWriter::~TSafeFileWriter() { Abandon(); }
 
 bool TSafeFileWriter::Open(const CString& path)
 {

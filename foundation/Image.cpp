@@ -1,14 +1,8 @@
 #include "foundation/Image.h"
 
-TImage::TImage()
-{
-    SetBitmap(nullptr, nullptr, nullptr);
-}
+TImage::TImage() { SetBitmap(nullptr, nullptr, nullptr); }
 
-TImage::~TImage()
-{
-    SetBitmap(nullptr, nullptr, nullptr);
-}
+TImage::~TImage() { SetBitmap(nullptr, nullptr, nullptr); }
 
 void TImage::SetBitmap(HBITMAP newBitmap, const BITMAPINFOHEADER* newHeader, void* newPixels)
 {

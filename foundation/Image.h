@@ -56,7 +56,4 @@ public:
 
 // The 24-bit bottom-up DIB section both decoders produce; zeroed.
 HBITMAP CreateImageSection(int width, int height, BITMAPINFOHEADER& header, void*& pixels);
-inline int GetImageStride(int width)
-{
-    return ((24 * width + 31) / 32) * 4;
-}
+inline int GetImageStride(int width) { return ((24 * width + 31) / 32) * 4; }

@@ -49,15 +49,12 @@ const wchar_t FULL_WIDTH_KANA[] = L"。「」、・ヲァィゥェォャュョ�
                                   L"アイウエオカキクケコサシスセソタチツテトナニヌネノ"
                                   L"ハヒフヘホマミムメモヤユヨラリルレロワン゛゜";
 const wchar_t VOICED_KA_TO[] = L"ガギグゲゴザジズゼゾダヂヅデド"; // U+FF76-U+FF84
-const wchar_t VOICED_HA[] = L"バビブベボ";                       // U+FF8A-U+FF8E
-const wchar_t SEMI_VOICED_HA[] = L"パピプペポ";                  // U+FF8A-U+FF8E
+const wchar_t VOICED_HA[] = L"バビブベボ";                        // U+FF8A-U+FF8E
+const wchar_t SEMI_VOICED_HA[] = L"パピプペポ";                   // U+FF8A-U+FF8E
 
 } // namespace
 
-CStringA EncodeIso2022Jp(const CString& text, int kanaMode)
-{
-    return ShiftJisToJis(ConvertToShiftJis(text), kanaMode);
-}
+CStringA EncodeIso2022Jp(const CString& text, int kanaMode) { return ShiftJisToJis(ConvertToShiftJis(text), kanaMode); }
 
 CStringA EncodeIso2022JpByKanaMethod(const CString& text, int kanaEncodingMethod)
 {

@@ -23,10 +23,7 @@ struct TJpegError {
     jmp_buf abandon;
 };
 
-void AbandonLoad(j_common_ptr info)
-{
-    longjmp(reinterpret_cast<TJpegError*>(info->err)->abandon, 1);
-}
+void AbandonLoad(j_common_ptr info) { longjmp(reinterpret_cast<TJpegError*>(info->err)->abandon, 1); }
 
 // Warnings that mean lost picture data (a cut-off file is padded with grey, a bad code filled in)
 // refuse the picture; the others, such as stray bytes before a marker, are harmless.

@@ -30,7 +30,4 @@ TModalManager::~TModalManager()
     }
 }
 
-int TModalManager::GetModalCount()
-{
-    return g_modalCount;
-}
+int TModalManager::GetModalCount() { return g_modalCount; }

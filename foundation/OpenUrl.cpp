@@ -91,10 +91,7 @@ CString ExtractBrowserProgram(const CString& command)
     return L"\"" + program + L"\"";
 }
 
-void OpenWithShell(const CString& text)
-{
-    ShellExecuteW(nullptr, L"open", text, nullptr, nullptr, SW_SHOW);
-}
+void OpenWithShell(const CString& text) { ShellExecuteW(nullptr, L"open", text, nullptr, nullptr, SW_SHOW); }
 
 void OpenWithProgram(const CString& programPath, const CString& url)
 {

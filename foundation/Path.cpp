@@ -8,15 +8,9 @@ namespace {
 
 const int MaxPart = 255;
 
-bool IsSlash(wchar_t c)
-{
-    return c == L'\\' || c == L'/';
-}
+bool IsSlash(wchar_t c) { return c == L'\\' || c == L'/'; }
 
-bool IsLetter(wchar_t c)
-{
-    return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z');
-}
+bool IsLetter(wchar_t c) { return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z'); }
 
 } // namespace
 
@@ -89,10 +83,7 @@ CString GetProgramFilePath()
     return CString(buffer);
 }
 
-CString GetProgramFolder()
-{
-    return ExtractFolder(GetProgramFilePath());
-}
+CString GetProgramFolder() { return ExtractFolder(GetProgramFilePath()); }
 
 CString GetSpecialFolder(int folderId)
 {
@@ -111,25 +102,13 @@ CString GetSpecialFolder(int folderId)
     return result;
 }
 
-CString GetProgramFilesFolder()
-{
-    return GetSpecialFolder(CSIDL_PROGRAM_FILES);
-}
+CString GetProgramFilesFolder() { return GetSpecialFolder(CSIDL_PROGRAM_FILES); }
 
-CString GetAppDataFolder()
-{
-    return GetSpecialFolder(CSIDL_APPDATA);
-}
+CString GetAppDataFolder() { return GetSpecialFolder(CSIDL_APPDATA); }
 
-CString GetDesktopFolder()
-{
-    return GetSpecialFolder(CSIDL_DESKTOPDIRECTORY);
-}
+CString GetDesktopFolder() { return GetSpecialFolder(CSIDL_DESKTOPDIRECTORY); }
 
-CString GetMyDocumentsFolder()
-{
-    return GetSpecialFolder(CSIDL_PERSONAL);
-}
+CString GetMyDocumentsFolder() { return GetSpecialFolder(CSIDL_PERSONAL); }
 
 CString GetCurrentFolder()
 {
@@ -138,10 +117,7 @@ CString GetCurrentFolder()
     return len > 0 && len <= MAX_PATH ? CString(buffer) : CString();
 }
 
-void SetCurrentFolder(const CString& path)
-{
-    SetCurrentDirectoryW(path);
-}
+void SetCurrentFolder(const CString& path) { SetCurrentDirectoryW(path); }
 
 void ReplaceInvalidPathChars(CString& path)
 {
@@ -157,10 +133,7 @@ void ReplaceDoubleDots(CString& path)
             path.SetAt(i, L'_');
 }
 
-void TrimTrailingBackslashes(CString& path)
-{
-    path.TrimRight(L'\\');
-}
+void TrimTrailingBackslashes(CString& path) { path.TrimRight(L'\\'); }
 
 bool IsAbsolutePath(const CString& path)
 {

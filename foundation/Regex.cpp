@@ -86,8 +86,8 @@ bool TRegex::Compile(const CString& pattern, unsigned int options)
         return false;
     OnigErrorInfo error;
     OnigRegex compiled = nullptr;
-    int r = onig_new(&compiled, Bytes(pattern, 0), Bytes(pattern, pattern.GetLength()), options,
-                     ONIG_ENCODING_UTF16_LE, ONIG_SYNTAX_DEFAULT, &error);
+    int r = onig_new(&compiled, Bytes(pattern, 0), Bytes(pattern, pattern.GetLength()), options, ONIG_ENCODING_UTF16_LE,
+                     ONIG_SYNTAX_DEFAULT, &error);
     if (r != ONIG_NORMAL) {
         if (compiled)
             onig_free(compiled);

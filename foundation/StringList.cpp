@@ -39,10 +39,7 @@ bool TStringList::SaveToFile(const CString& path) const
     return file.Commit();
 }
 
-CString TStringList::GetAt(int index) const
-{
-    return index >= 0 && index < GetCount() ? items[index] : CString();
-}
+CString TStringList::GetAt(int index) const { return index >= 0 && index < GetCount() ? items[index] : CString(); }
 
 bool TStringAList::LoadFromFile(const CString& path)
 {
@@ -72,7 +69,4 @@ void TStringAList::RemoveAt(int index)
         items.erase(items.begin() + index);
 }
 
-CStringA TStringAList::GetAt(int index) const
-{
-    return index >= 0 && index < GetCount() ? items[index] : CStringA();
-}
+CStringA TStringAList::GetAt(int index) const { return index >= 0 && index < GetCount() ? items[index] : CStringA(); }

@@ -25,10 +25,7 @@ void TTimer::OnMessage(TWindowMessage& msg)
     msg.result = window.Default(msg);
 }
 
-TMultiTimer::~TMultiTimer()
-{
-    StopAllTimers();
-}
+TMultiTimer::~TMultiTimer() { StopAllTimers(); }
 
 UINT_PTR TMultiTimer::StartTimer(UINT interval)
 {

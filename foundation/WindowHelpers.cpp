@@ -41,14 +41,8 @@ HMODULE ThemeLibrary()
 typedef HRESULT(WINAPI* CloseThemeDataProc)(HANDLE);
 typedef HRESULT(WINAPI* EnableThemeDialogTextureProc)(HWND, DWORD);
 
-HRESULT WINAPI CloseThemeDataMissing(HANDLE)
-{
-    return E_FAIL;
-}
-HRESULT WINAPI EnableThemeDialogTextureMissing(HWND, DWORD)
-{
-    return E_FAIL;
-}
+HRESULT WINAPI CloseThemeDataMissing(HANDLE) { return E_FAIL; }
+HRESULT WINAPI EnableThemeDialogTextureMissing(HWND, DWORD) { return E_FAIL; }
 
 template <typename Proc> Proc BindTheme(const char* name, Proc fallBack)
 {
@@ -58,20 +52,11 @@ template <typename Proc> Proc BindTheme(const char* name, Proc fallBack)
 }
 } // namespace
 
-BOOL ForceBringWindowToTop(HWND window)
-{
-    return CallAttached<BOOL>(window, BringWindowToTop);
-}
+BOOL ForceBringWindowToTop(HWND window) { return CallAttached<BOOL>(window, BringWindowToTop); }
 
-BOOL ForceSetForegroundWindow(HWND window)
-{
-    return CallAttached<BOOL>(window, SetForegroundWindow);
-}
+BOOL ForceSetForegroundWindow(HWND window) { return CallAttached<BOOL>(window, SetForegroundWindow); }
 
-HWND ForceSetActiveWindow(HWND window)
-{
-    return CallAttached<HWND>(window, SetActiveWindow);
-}
+HWND ForceSetActiveWindow(HWND window) { return CallAttached<HWND>(window, SetActiveWindow); }
 
 void ForceToFront(HWND window)
 {

@@ -3,9 +3,9 @@
 // mask-list windows, the tree items of new and renamed nodes, the selection and balloons.
 // Without it (tests, start-up) the unit runs with no windows at all.
 
-#include "ircproto/InviteRequest.h"
 #include "irc/MaskList.h"
 #include "irc/MemberView.h"
+#include "ircproto/InviteRequest.h"
 
 class TIRCChannel;
 class TIRCUnit;

@@ -1,8 +1,8 @@
 #include "irc/IRCChannel.h"
 
 #include "foundation/ResourceString.h"
-#include "ircproto/IRCNames.h"
 #include "irc/IRCUnit.h"
+#include "ircproto/IRCNames.h"
 #include "res/strings/irc.h"
 #include "settings/Preference.h"
 

@@ -28,7 +28,10 @@ protected:
     ~IIRCConnectionListener() = default;
 };
 
-class TIRCConnection : public ISocksClientListener, public ITimerListener, public IMultiTimerListener, public IIdleWork {
+class TIRCConnection : public ISocksClientListener,
+                       public ITimerListener,
+                       public IMultiTimerListener,
+                       public IIdleWork {
 public:
     static const int kPenaltyLimit = 10;
     static const int kWindowLimit = 600;

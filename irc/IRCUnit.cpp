@@ -1,8 +1,8 @@
 #include "irc/IRCUnit.h"
 
 #include "foundation/ResourceString.h"
-#include "ircproto/IRCNames.h"
 #include "irc/UnitScripts.h"
+#include "ircproto/IRCNames.h"
 #include "res/resource.h"
 #include "settings/Preference.h"
 

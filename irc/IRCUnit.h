@@ -3,12 +3,10 @@
 // are split by concern: lifetime and channels, registration, dispatch, numerics, sending,
 // output and the per-second tick.
 
-#include "ircproto/ChannelListWindow.h"
 #include "irc/ChannelWindows.h"
 #include "irc/IRCChannel.h"
 #include "irc/IRCConnection.h"
 #include "irc/IRCUnitSession.h"
-#include "macro/MacroManager.h"
 #include "irc/NickRequest.h"
 #include "irc/ReceivedScriptEvents.h"
 #include "irc/RejoinManager.h"
@@ -16,7 +14,9 @@
 #include "irc/UnitServices.h"
 #include "irc/UserInfoWindows.h"
 #include "irc/WhoCommandManager.h"
+#include "ircproto/ChannelListWindow.h"
 #include "log/FileLogger.h"
+#include "macro/MacroManager.h"
 #include "net/NameResolver.h"
 #include "settings/LogFormat.h"
 #include "settings/ServerConfig.h"

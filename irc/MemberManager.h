@@ -66,10 +66,10 @@ private:
     };
     // What a change shows in the rows besides their place.
     enum TShow : int {
-        kNickText = 1,   // the member list's text
-        kRedraw = 2,     // the member list's image
-        kWhoTexts = 4,   // every WHO column
-        kWhoNick = 8,    // the WHO nick column
+        kNickText = 1,    // the member list's text
+        kRedraw = 2,      // the member list's image
+        kWhoTexts = 4,    // every WHO column
+        kWhoNick = 8,     // the WHO nick column
         kWhoDetails = 16, // the WHO address, name and server columns
         kWhoRedraw = 32,
     };

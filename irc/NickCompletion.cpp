@@ -1,7 +1,7 @@
 #include "irc/NickCompletion.h"
 
-#include "ircproto/IRCNames.h"
 #include "irc/Member.h"
+#include "ircproto/IRCNames.h"
 
 #include <algorithm>
 

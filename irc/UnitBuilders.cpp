@@ -7,8 +7,8 @@
 #include "foundation/ResourceString.h"
 #include "foundation/StringUtils.h"
 #include "irc/Ctcp.h"
-#include "ircproto/IRCNames.h"
 #include "irc/UserCommand.h"
+#include "ircproto/IRCNames.h"
 #include "res/strings/irc.h"
 #include "settings/Preference.h"
 

@@ -4,8 +4,8 @@
 #include "irc/IRCUnit.h"
 
 #include "foundation/ResourceString.h"
-#include "ircproto/IRCNames.h"
 #include "irc/UnitEvents.h"
+#include "ircproto/IRCNames.h"
 #include "res/strings/irc.h"
 #include "settings/Preference.h"
 

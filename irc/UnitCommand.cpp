@@ -4,8 +4,8 @@
 #include "irc/IRCUnit.h"
 
 #include "foundation/StringUtils.h"
-#include "ircproto/IRCNames.h"
 #include "irc/UserCommand.h"
+#include "ircproto/IRCNames.h"
 #include "settings/Preference.h"
 
 namespace {

@@ -143,9 +143,10 @@ void TIRCUnit::SendDccAccept(const CString& nick, const CString& fileName, int p
 
 void TIRCUnit::OnDccSendCompleted(const TDCCSendItem* item)
 {
-    PrintToServer(CString(), CString(),
-                  TLogFormatter(*logFormat).FormatDCCSendComplete(item->GetNick(), item->GetFileName(), item->GetSize()),
-                  EVENT_DCC_SEND_COMPLETE, 0, false, CString());
+    PrintToServer(
+        CString(), CString(),
+        TLogFormatter(*logFormat).FormatDCCSendComplete(item->GetNick(), item->GetFileName(), item->GetSize()),
+        EVENT_DCC_SEND_COMPLETE, 0, false, CString());
     if (preference->EnableDCCSendCompleteSound)
         PlaySoundFile(preference->DCCSendCompleteSoundFile);
 }
@@ -155,8 +156,7 @@ void TIRCUnit::OnDccSendFailed(const TDCCSendItem* item)
     PrintToServer(CString(), CString(),
                   TLogFormatter(*logFormat)
                       .FormatDCCSendFail(item->GetNick(), item->GetFileName(), item->GetSize(), item->GetSentBytes(),
-                                         GetDCCPercent(item->GetSentBytes(), item->GetSize()),
-                                         item->GetErrorMessage()),
+                                         GetDCCPercent(item->GetSentBytes(), item->GetSize()), item->GetErrorMessage()),
                   EVENT_DCC_SEND_FAIL, 0, false, CString());
     if (preference->EnableDCCSendFailSound)
         PlaySoundFile(preference->DCCSendFailSoundFile);
@@ -164,10 +164,10 @@ void TIRCUnit::OnDccSendFailed(const TDCCSendItem* item)
 
 void TIRCUnit::OnDccReceiveCompleted(const TDCCReceiveItem* item)
 {
-    PrintToServer(CString(), CString(),
-                  TLogFormatter(*logFormat)
-                      .FormatDCCReceiveComplete(item->GetNick(), item->GetFileName(), item->GetSize()),
-                  EVENT_DCC_RECEIVE_COMPLETE, 0, false, CString());
+    PrintToServer(
+        CString(), CString(),
+        TLogFormatter(*logFormat).FormatDCCReceiveComplete(item->GetNick(), item->GetFileName(), item->GetSize()),
+        EVENT_DCC_RECEIVE_COMPLETE, 0, false, CString());
     if (preference->EnableDCCReceiveCompleteSound)
         PlaySoundFile(preference->DCCReceiveCompleteSoundFile);
 }

@@ -4,8 +4,8 @@
 #include "irc/IRCUnit.h"
 
 #include "irc/Ctcp.h"
-#include "ircproto/IRCNames.h"
 #include "irc/UnitEvents.h"
+#include "ircproto/IRCNames.h"
 #include "settings/Preference.h"
 
 namespace {

@@ -46,30 +46,15 @@ bool FirstCharIn(const CString& name, const wchar_t* set)
     return !name.IsEmpty() && name[0] != 0 && wcschr(set, name[0]) != nullptr;
 }
 
-bool IsAsciiLetter(wchar_t c)
-{
-    return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z');
-}
+bool IsAsciiLetter(wchar_t c) { return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z'); }
 
-bool IsAsciiDigit(wchar_t c)
-{
-    return c >= L'0' && c <= L'9';
-}
+bool IsAsciiDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
 
-bool IsNickFirst(wchar_t c)
-{
-    return IsAsciiLetter(c) || c == L'^' || c == L'_' || c == L'`';
-}
+bool IsNickFirst(wchar_t c) { return IsAsciiLetter(c) || c == L'^' || c == L'_' || c == L'`'; }
 
-bool IsNickOther(wchar_t c)
-{
-    return IsNickFirst(c) || IsAsciiDigit(c) || c == L'-';
-}
+bool IsNickOther(wchar_t c) { return IsNickFirst(c) || IsAsciiDigit(c) || c == L'-'; }
 
-bool IsUserNameSpecial(wchar_t c)
-{
-    return c != 0 && wcschr(L".-_~^|\\{}[]", c) != nullptr;
-}
+bool IsUserNameSpecial(wchar_t c) { return c != 0 && wcschr(L".-_~^|\\{}[]", c) != nullptr; }
 
 bool EndsInServerMask(const CString& name)
 {
@@ -113,30 +98,15 @@ CString IRCToUpper(const CString& text)
     return folded;
 }
 
-int IRCCompareNoCase(const CString& a, const CString& b)
-{
-    return CompareFolded(a, b);
-}
+int IRCCompareNoCase(const CString& a, const CString& b) { return CompareFolded(a, b); }
 
-int IRCCompareNoCaseA(const CStringA& a, const CStringA& b)
-{
-    return CompareFolded(a, b);
-}
+int IRCCompareNoCaseA(const CStringA& a, const CStringA& b) { return CompareFolded(a, b); }
 
-bool IsModeChannelName(const CString& name)
-{
-    return FirstCharIn(name, L"#&!");
-}
+bool IsModeChannelName(const CString& name) { return FirstCharIn(name, L"#&!"); }
 
-bool IsChannelName(const CString& name)
-{
-    return FirstCharIn(name, kChannelPrefixes);
-}
+bool IsChannelName(const CString& name) { return FirstCharIn(name, kChannelPrefixes); }
 
-bool IsChannelNameOrAlias(const CString& name)
-{
-    return FirstCharIn(name, L"#&+!%");
-}
+bool IsChannelNameOrAlias(const CString& name) { return FirstCharIn(name, L"#&+!%"); }
 
 void SplitNickUserHost(const CStringA& prefix, CStringA& nick, CStringA& user, CStringA& host)
 {
@@ -195,10 +165,7 @@ void MakeValidUserName(CString& userName)
     userName = hasAlnum ? valid : CString(L"user");
 }
 
-bool IsSafeChannelName(const CString& name)
-{
-    return !name.IsEmpty() && name[0] == L'!';
-}
+bool IsSafeChannelName(const CString& name) { return !name.IsEmpty() && name[0] == L'!'; }
 
 bool IsSafeChannelCreateName(const CString& name)
 {
@@ -212,15 +179,9 @@ CString GetSafeChannelShortName(const CString& name)
     return name;
 }
 
-bool IsChannelAlias(const CString& name)
-{
-    return !name.IsEmpty() && name[0] == L'%';
-}
+bool IsChannelAlias(const CString& name) { return !name.IsEmpty() && name[0] == L'%'; }
 
-bool IsMaskedChannelName(const CString& name)
-{
-    return EndsInServerMask(name);
-}
+bool IsMaskedChannelName(const CString& name) { return EndsInServerMask(name); }
 
 CString ExpandChannelAlias(const CString& name)
 {

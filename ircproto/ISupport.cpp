@@ -111,10 +111,7 @@ void TISupportMode::ParseModeChanges(const CString& text, std::vector<TModeChang
     }
 }
 
-TISupportInfo::TISupportInfo()
-{
-    Reset();
-}
+TISupportInfo::TISupportInfo() { Reset(); }
 
 void TISupportInfo::Reset()
 {

@@ -1,7 +1,7 @@
 #include "ircproto/Modes.h"
 
-#include "foundation/StringUtils.h"
 #include "foundation/Decimal.h"
+#include "foundation/StringUtils.h"
 
 void TChannelMode::Clear()
 {

@@ -2,7 +2,4 @@
 
 #include "foundation/ResourceString.h"
 
-CString FormatNumberMessage(UINT id, int number)
-{
-    return FormatStringResourceWithNumber(id, number);
-}
+CString FormatNumberMessage(UINT id, int number) { return FormatStringResourceWithNumber(id, number); }

@@ -15,10 +15,7 @@ CStringA CutAtLineBreak(const CStringA& text)
     return text;
 }
 
-bool IsIso2022Jp(UINT codePage)
-{
-    return codePage >= 50220 && codePage <= 50222;
-}
+bool IsIso2022Jp(UINT codePage) { return codePage >= 50220 && codePage <= 50222; }
 
 int CutUtf8(const unsigned char* p, int limit)
 {

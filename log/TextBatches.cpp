@@ -2,7 +2,7 @@
 
 #include "log/TextWidthCache.h"
 #include <cstdlib>
-static bool skip=getenv("SKIPTEXT")!=nullptr;
+static bool skip = getenv("SKIPTEXT") != nullptr;
 
 // Characters whose glyph and advance do not depend on their neighbours: the alphabets written
 // left to right without shaping, punctuation and symbols, CJK, kana and Hangul.
@@ -31,8 +31,8 @@ RECT LineRect(int x, int endX, int top, int height) { return RECT{x, top, endX, 
 
 } // namespace
 
-bool TTextBatches::Add(HDC dc, TFontWidths& widths, unsigned lines, COLORREF color, int x, int y,
-                       const wchar_t* text, int count)
+bool TTextBatches::Add(HDC dc, TFontWidths& widths, unsigned lines, COLORREF color, int x, int y, const wchar_t* text,
+                       int count)
 {
     for (int i = 0; i < count; i++)
         if (!IsPlacedAlone(text[i]))
@@ -115,7 +115,8 @@ void TTextBatches::Draw(HDC dc, HFONT& selectedFont, COLORREF& textColor)
             SetTextColor(dc, batch.color);
             textColor = batch.color;
         }
-        if(!skip) ExtTextOutW(dc, batch.x, batch.y, 0, nullptr, batch.text.data(), (UINT)batch.text.size(), nullptr);
+        if (!skip)
+            ExtTextOutW(dc, batch.x, batch.y, 0, nullptr, batch.text.data(), (UINT)batch.text.size(), nullptr);
     }
     m_used = 0;
     if (m_lines.empty())

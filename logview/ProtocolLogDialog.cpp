@@ -1,7 +1,7 @@
 #include "logview/ProtocolLogDialog.h"
 
-#include "controls/ChildId.h"
 #include "classlib/Menu.h"
+#include "controls/ChildId.h"
 #include "foundation/ResourceString.h"
 #include "res/resource.h"
 #include "settings/Preference.h"

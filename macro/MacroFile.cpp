@@ -4,7 +4,6 @@
 #include "foundation/File.h"
 #include "foundation/Path.h"
 #include "foundation/SafeFileName.h"
-#include "foundation/SafeFileName.h"
 #include "foundation/StringList.h"
 #include "foundation/StringUtils.h"
 

@@ -68,38 +68,120 @@ bool BrowseCandidate(CWnd* owner, const std::vector<CString>& candidates, CStrin
 
 const std::vector<CString>& ActionSuggestions()
 {
-    static const std::vector<CString> names = {
-        L"Print",       L"Send",          L"Raw",         L"Join",         L"Part",          L"Quit",
-        L"Mode",        L"Nick",          L"Topic",       L"Kick",         L"Invite",        L"Away",
-        L"Action",      L"CTCPPing",      L"CTCPQuery",   L"CTCPReply",    L"GiveOp",        L"ShowBalloon",
-        L"Execute",     L"ExecuteMinimize", L"OpenURL",   L"PlaySound",    L"DllCall",       L"DllHook",
-        L"AddHeadLine", L"AddTailLine",   L"DeleteFile",  L"SelectChannel", L"ChannelCondition", L"Window",
-        L"Menu"};
+    static const std::vector<CString> names = {L"Print",
+                                               L"Send",
+                                               L"Raw",
+                                               L"Join",
+                                               L"Part",
+                                               L"Quit",
+                                               L"Mode",
+                                               L"Nick",
+                                               L"Topic",
+                                               L"Kick",
+                                               L"Invite",
+                                               L"Away",
+                                               L"Action",
+                                               L"CTCPPing",
+                                               L"CTCPQuery",
+                                               L"CTCPReply",
+                                               L"GiveOp",
+                                               L"ShowBalloon",
+                                               L"Execute",
+                                               L"ExecuteMinimize",
+                                               L"OpenURL",
+                                               L"PlaySound",
+                                               L"DllCall",
+                                               L"DllHook",
+                                               L"AddHeadLine",
+                                               L"AddTailLine",
+                                               L"DeleteFile",
+                                               L"SelectChannel",
+                                               L"ChannelCondition",
+                                               L"Window",
+                                               L"Menu"};
     return names;
 }
 
 const std::vector<CString>& MenuCommandSuggestions()
 {
-    static const std::vector<CString> names = {
-        L"Dcc", L"KeywordHistory", L"URLHistory", L"ScriptConsole", L"StopMacro", L"Minimize", L"Connect",
-        L"ConnectCancel", L"QuickQuit", L"Quit", L"Disconnect", L"Nick", L"Away", L"SetAwayMessage", L"Talk",
-        L"List", L"AddServer", L"CopyServer", L"DeleteServer", L"Protocol", L"ServerOperatorList",
-        L"ServerProperty", L"Whois", L"Join", L"QuickPart", L"Part", L"Mode", L"Topic", L"Invite", L"Mode-b",
-        L"Mode-e", L"Mode-I", L"Mode-R", L"Member", L"ResetMember", L"AddChannel", L"DeleteChannel",
-        L"ChannelOperatorList", L"ChannelProperty", L"SendAction", L"Copy", L"Paste", L"MyAddress",
-        L"SendMultiLine", L"SelectAll", L"ColorEffect", L"BoldEffect", L"ReverseEffect", L"UnderlineEffect",
-        L"StopEffect", L"Find", L"FindForward", L"FindBackward", L"SaveLog", L"ClearLog", L"Setup",
-        L"OperatorList", L"Group", L"Ignore", L"Tree", L"Script", L"Macro", L"PopupMenu", L"ToolBar",
-        L"MainMenu", L"TopMost", L"TrayIcon", L"Balloon"};
+    static const std::vector<CString> names = {L"Dcc",
+                                               L"KeywordHistory",
+                                               L"URLHistory",
+                                               L"ScriptConsole",
+                                               L"StopMacro",
+                                               L"Minimize",
+                                               L"Connect",
+                                               L"ConnectCancel",
+                                               L"QuickQuit",
+                                               L"Quit",
+                                               L"Disconnect",
+                                               L"Nick",
+                                               L"Away",
+                                               L"SetAwayMessage",
+                                               L"Talk",
+                                               L"List",
+                                               L"AddServer",
+                                               L"CopyServer",
+                                               L"DeleteServer",
+                                               L"Protocol",
+                                               L"ServerOperatorList",
+                                               L"ServerProperty",
+                                               L"Whois",
+                                               L"Join",
+                                               L"QuickPart",
+                                               L"Part",
+                                               L"Mode",
+                                               L"Topic",
+                                               L"Invite",
+                                               L"Mode-b",
+                                               L"Mode-e",
+                                               L"Mode-I",
+                                               L"Mode-R",
+                                               L"Member",
+                                               L"ResetMember",
+                                               L"AddChannel",
+                                               L"DeleteChannel",
+                                               L"ChannelOperatorList",
+                                               L"ChannelProperty",
+                                               L"SendAction",
+                                               L"Copy",
+                                               L"Paste",
+                                               L"MyAddress",
+                                               L"SendMultiLine",
+                                               L"SelectAll",
+                                               L"ColorEffect",
+                                               L"BoldEffect",
+                                               L"ReverseEffect",
+                                               L"UnderlineEffect",
+                                               L"StopEffect",
+                                               L"Find",
+                                               L"FindForward",
+                                               L"FindBackward",
+                                               L"SaveLog",
+                                               L"ClearLog",
+                                               L"Setup",
+                                               L"OperatorList",
+                                               L"Group",
+                                               L"Ignore",
+                                               L"Tree",
+                                               L"Script",
+                                               L"Macro",
+                                               L"PopupMenu",
+                                               L"ToolBar",
+                                               L"MainMenu",
+                                               L"TopMost",
+                                               L"TrayIcon",
+                                               L"Balloon"};
     return names;
 }
 
 bool ActionTakesTarget(const CString& action)
 {
-    return IsOneOf(action, {L"send", L"print", L"action", L"ctcpping", L"ctcpquery", L"ctcpreply", L"part", L"mode",
-                            L"topic", L"kick", L"invite", L"showbaloon", L"showballoon", L"appendfile",
-                            L"appendfiler", L"addheadline", L"addtailline", L"channelcondition", L"dllcall",
-                            L"dllhook", L"giveop", L"pushtoopqueue"});
+    return IsOneOf(action,
+                   {L"send",        L"print",      L"action",      L"ctcpping",     L"ctcpquery",   L"ctcpreply",
+                    L"part",        L"mode",       L"topic",       L"kick",         L"invite",      L"showbaloon",
+                    L"showballoon", L"appendfile", L"appendfiler", L"addheadline",  L"addtailline", L"channelcondition",
+                    L"dllcall",     L"dllhook",    L"giveop",      L"pushtoopqueue"});
 }
 
 bool ActionCanBrowse(const CString& action)
@@ -115,9 +197,9 @@ bool BrowseActionArgument(CWnd* owner, const CString& action, const CString& sou
     if (IsOneOf(action, {L"sound", L"playsound"}))
         return BrowseSound(owner, soundsFolder, argument);
     if (IsOneOf(action, {L"window"}))
-        return BrowseCandidate(owner, {L"Show", L"Minimize", L"Maximize", L"FlashTitle", L"BlinkTitle", L"RestoreTitle",
-                                L"Quit"},
-                               argument);
+        return BrowseCandidate(
+            owner, {L"Show", L"Minimize", L"Maximize", L"FlashTitle", L"BlinkTitle", L"RestoreTitle", L"Quit"},
+            argument);
     if (IsOneOf(action, {L"channelcondition"}))
         return BrowseCandidate(owner, {L"Keyword", L"NewTalk", L"Update", L"Normal"}, argument);
     if (IsOneOf(action, {L"menu"}))

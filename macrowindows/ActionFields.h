@@ -19,9 +19,9 @@ const std::vector<CString>& MenuCommandSuggestions();
 bool ActionTakesTarget(const CString& action);
 bool ActionCanBrowse(const CString& action);
 
-// Helps to fill the argument (the pickers are owned by owner) of the action: a program, a sound of the sound folder, a window
-// operation, a channel mark or a command name. False when nothing was chosen (Cancel, or an
-// action without a browse), the argument then as it was.
+// Helps to fill the argument (the pickers are owned by owner) of the action: a program, a sound of the sound folder, a
+// window operation, a channel mark or a command name. False when nothing was chosen (Cancel, or an action without a
+// browse), the argument then as it was.
 bool BrowseActionArgument(CWnd* owner, const CString& action, const CString& soundsFolder, CString& argument);
 
 // Fills a combo box's list, in the order given.

@@ -19,14 +19,10 @@ namespace {
 const SIZE kMinimum = {472, 200};
 const SIZE kDefaultSize = {480, 300};
 
-const TServerFileKind kMacroFiles = {IDS_MACRO_FILE_NAME_COLUMN,
-                                     &TUnitSetting::MacroFiles,
-                                     &TUnitSetting::MacroHeaderWidth,
-                                     400,
-                                     &TIRCUnit::EnableMacroFile,
-                                     &TIRCUnit::SetMacroHeaderWidth,
-                                     &TWindowGeometry::macroSelectSize,
-                                     &TWindowGeometry::macroSelectFileHeader};
+const TServerFileKind kMacroFiles = {IDS_MACRO_FILE_NAME_COLUMN,        &TUnitSetting::MacroFiles,
+                                     &TUnitSetting::MacroHeaderWidth,   400,
+                                     &TIRCUnit::EnableMacroFile,        &TIRCUnit::SetMacroHeaderWidth,
+                                     &TWindowGeometry::macroSelectSize, &TWindowGeometry::macroSelectFileHeader};
 
 CString FormatText(UINT id, const CString& name)
 {

@@ -1,8 +1,8 @@
 #include "mainframe/ContentPanel.h"
 
+#include "classlib/App.h"
 #include "controls/ChildId.h"
 #include "controls/IconImageList.h"
-#include "classlib/App.h"
 #include "logview/LogView.h"
 #include "settings/Config.h"
 

@@ -4,13 +4,13 @@
 // layout preferences, and remembers which of its windows had the focus while the program was
 // inactive. The world fills the controls; the panel never changes their content.
 
+#include "classlib/MsgMap.h"
+#include "classlib/ToolBar.h"
 #include "controls/CardLayoutPanel.h"
 #include "controls/ChatPanel.h"
 #include "controls/DoubleBufferedView.h"
 #include "controls/SearchPanel.h"
 #include "controls/Splitter.h"
-#include "classlib/MsgMap.h"
-#include "classlib/ToolBar.h"
 
 class TConfig;
 class TLogAddressFinder;

@@ -1,14 +1,14 @@
 #include "mainframe/MainApp.h"
 
-#include "mainframe/FirstStartWizard.h"
-#include "mainframe/MainAppServices.h"
-#include "mainframe/MainFrame.h"
 #include "foundation/CommandLine.h"
 #include "foundation/MD5.h"
 #include "foundation/ResourceString.h"
 #include "foundation/WindowHelpers.h"
-#include "world/IRCWorld.h"
+#include "mainframe/FirstStartWizard.h"
+#include "mainframe/MainAppServices.h"
+#include "mainframe/MainFrame.h"
 #include "res/resource.h"
+#include "world/IRCWorld.h"
 
 #include <commctrl.h>
 #include <ole2.h>

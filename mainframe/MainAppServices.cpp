@@ -1,12 +1,12 @@
 #include "mainframe/MainAppServices.h"
 
-#include "mainframe/MainFrame.h"
 #include "foundation/OpenUrl.h"
-#include "world/IRCWorld.h"
 #include "log/AddressFinder.h"
 #include "logview/LogView.h"
+#include "mainframe/MainFrame.h"
 #include "script/UnitScriptServer.h"
 #include "settings/Config.h"
+#include "world/IRCWorld.h"
 
 IUnitScripts* TFrameScripts::MakeScripts(TIRCUnit* unit) { return new TUnitScripts(unit, this); }
 

@@ -1,13 +1,13 @@
 #include "mainframe/MainFrame.h"
 
+#include "classlib/App.h"
 #include "controls/Clipboard.h"
+#include "logview/ProtocolLogDialog.h"
 #include "mainframe/MainApp.h"
 #include "mainframe/MainAppServices.h"
-#include "classlib/App.h"
-#include "world/IRCWorld.h"
-#include "logview/ProtocolLogDialog.h"
 #include "res/resource.h"
 #include "settings/Config.h"
+#include "world/IRCWorld.h"
 
 #include <imm.h>
 #include <shellapi.h>

@@ -4,29 +4,29 @@
 // watcher; it answers the start-up messages and runs the orderly close that quits the servers
 // and waits for them before the window goes away.
 
-#include "mainframe/AttachWindow.h"
-#include "mainframe/ContentPanel.h"
-#include "mainframe/DroppedFiles.h"
-#include "mainframe/OwnedWindows.h"
-#include "controls/TrayIcon.h"
 #include "classlib/ToolBar.h"
-#include "dialogs/HistoryDialog.h"
+#include "controls/TrayIcon.h"
 #include "dccwindows/DCCDialog.h"
-#include "dialogs/MaskDialog.h"
 #include "dialogs/AutoOpDialog.h"
+#include "dialogs/HistoryDialog.h"
+#include "dialogs/MaskDialog.h"
 #include "dialogs/UserGroupDialog.h"
 #include "foundation/DirectoryWatcher.h"
 #include "foundation/HotKey.h"
 #include "foundation/HtmlHelp.h"
 #include "foundation/Timer.h"
 #include "foundation/WindowHelpers.h"
-#include "world/WorldFrame.h"
 #include "logview/ProtocolLogDialog.h"
+#include "macrowindows/MacroSelectDialog.h"
+#include "macrowindows/PopupEditorDialog.h"
+#include "mainframe/AttachWindow.h"
+#include "mainframe/ContentPanel.h"
+#include "mainframe/DroppedFiles.h"
+#include "mainframe/OwnedWindows.h"
 #include "prefs/PreferenceDialog.h"
 #include "res/resource.h"
 #include "script/ScriptSelectDialog.h"
-#include "macrowindows/MacroSelectDialog.h"
-#include "macrowindows/PopupEditorDialog.h"
+#include "world/WorldFrame.h"
 
 #include <vector>
 
@@ -506,7 +506,8 @@ private:
     private:
         CMainFrame* frame;
     };
-    template <class TDialog> void PrefillMasks(TDialog* dialog, TIRCChannel* channel, const std::vector<CString>& nicks);
+    template <class TDialog>
+    void PrefillMasks(TDialog* dialog, TIRCChannel* channel, const std::vector<CString>& nicks);
 
     TSettingsDialogEvents settingsDialogEvents{this};
     TOwnedWindow<TAutoOpDialog> autoOpDialog{ownedWindows, ID_AUTO_OP};

@@ -2,11 +2,11 @@
 // the title and tray alerts, the menu-bar and always-on-top switches, the search bar commands,
 // and the end of a Windows session.
 
-#include "mainframe/MainFrame.h"
 #include "classlib/CmdUI.h"
-#include "world/IRCWorld.h"
+#include "mainframe/MainFrame.h"
 #include "res/resource.h"
 #include "settings/Config.h"
+#include "world/IRCWorld.h"
 
 namespace {
 

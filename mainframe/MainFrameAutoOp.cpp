@@ -2,14 +2,14 @@
 // settings and handing them back on OK; and the member commands that prefill them with the
 // picked members' masks.
 
-#include "mainframe/MainFrame.h"
 #include "dialogs/MaskDialog.h"
 #include "irc/IRCChannel.h"
 #include "irc/IRCUnit.h"
-#include "world/IRCWorld.h"
 #include "irc/Member.h"
+#include "mainframe/MainFrame.h"
 #include "res/resource.h"
 #include "settings/Config.h"
+#include "world/IRCWorld.h"
 
 void CMainFrame::ShowAutoOpDialog()
 {

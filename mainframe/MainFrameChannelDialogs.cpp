@@ -2,13 +2,13 @@
 // mode dialog of a joined channel. The dialogs are modal: the node read before may be gone
 // after, so it is checked again before anything is changed or sent.
 
-#include "mainframe/MainFrame.h"
-#include "mainframe/NodeStates.h"
 #include "dialogs/ChannelDialog.h"
 #include "dialogs/ModeDialog.h"
 #include "irc/IRCChannel.h"
-#include "ircproto/IRCNames.h"
 #include "irc/IRCUnit.h"
+#include "ircproto/IRCNames.h"
+#include "mainframe/MainFrame.h"
+#include "mainframe/NodeStates.h"
 #include "world/IRCWorld.h"
 
 void CMainFrame::OnAddChannel()

@@ -1,16 +1,16 @@
 // The close: confirmation, the shutdown in order, and the wait for the servers to quit.
 
-#include "mainframe/MainApp.h"
-#include "mainframe/MainFrame.h"
-#include "dccmanager/DCCManager.h"
 #include "dcc/DCCReceiveItem.h"
 #include "dcc/DCCSendItem.h"
+#include "dccmanager/DCCManager.h"
 #include "dialogs/MessageBoxes.h"
 #include "foundation/ResourceString.h"
-#include "world/IRCWorld.h"
 #include "logview/ProtocolLogDialog.h"
+#include "mainframe/MainApp.h"
+#include "mainframe/MainFrame.h"
 #include "res/resource.h"
 #include "settings/Config.h"
+#include "world/IRCWorld.h"
 
 #include <shellapi.h>
 

@@ -1,11 +1,11 @@
 // The main window's command table and the routing that serves menus, accelerators, tool-bar
 // buttons and action names from it.
 
+#include "classlib/CmdUI.h"
+#include "classlib/MsgMap.h"
 #include "mainframe/ActionNames.h"
 #include "mainframe/MainCommands.h"
 #include "mainframe/MainFrame.h"
-#include "classlib/CmdUI.h"
-#include "classlib/MsgMap.h"
 #include "res/resource.h"
 
 namespace {
@@ -20,7 +20,11 @@ const TMainCommand kMainCommands[] = {
     {ID_QUIT_PROMPT, ID_QUIT_PROMPT, {L"quit"}, &F::OnQuitPrompt, &F::OnUpdateLoggedIn},
     {ID_CHANGE_NICK, ID_CHANGE_NICK, {L"nick"}, &F::OnChangeNick, &F::OnUpdateLoggedIn},
     {ID_TOGGLE_AWAY, ID_TOGGLE_AWAY, {L"away"}, &F::OnToggleAway, &F::OnUpdateToggleAway},
-    {ID_SET_AWAY_MESSAGE, ID_SET_AWAY_MESSAGE, {L"setawaymes", L"setawaymessage"}, &F::OnSetAwayMessage, &F::OnUpdateLoggedIn},
+    {ID_SET_AWAY_MESSAGE,
+     ID_SET_AWAY_MESSAGE,
+     {L"setawaymes", L"setawaymessage"},
+     &F::OnSetAwayMessage,
+     &F::OnUpdateLoggedIn},
     {ID_CHANNEL_LIST, ID_CHANNEL_LIST, {L"list"}, &F::OnChannelList, &F::OnUpdateLoggedIn},
     {ID_TALK, ID_TALK, {L"talk"}, &F::OnTalkPrompt, &F::OnUpdateLoggedIn},
     {ID_WHOIS, ID_WHOIS, {L"whois"}, &F::OnWhoisPrompt, &F::OnUpdateLoggedIn},
@@ -48,8 +52,16 @@ const TMainCommand kMainCommands[] = {
     {ID_MEMBER_INFO, ID_MEMBER_INFO, {L"member"}, &F::OnMemberInfo, &F::OnUpdateJoinedChannelCommand},
     {ID_RESET_MEMBERS, ID_RESET_MEMBERS, {L"resetmember"}, &F::OnResetMembers, &F::OnUpdateJoinedChannelCommand},
     {ID_DELETE_CHANNEL, ID_DELETE_CHANNEL, {L"deletechannel"}, &F::OnDeleteChannel, &F::OnUpdateDeleteChannel},
-    {ID_CHANNEL_AUTO_OP, ID_CHANNEL_AUTO_OP, {L"channeloperatorlist"}, &F::OnChannelAutoOp, &F::OnUpdateChannelProperties},
-    {ID_CHANNEL_PROPERTIES, ID_CHANNEL_PROPERTIES, {L"channelproperty"}, &F::OnChannelProperties, &F::OnUpdateChannelProperties},
+    {ID_CHANNEL_AUTO_OP,
+     ID_CHANNEL_AUTO_OP,
+     {L"channeloperatorlist"},
+     &F::OnChannelAutoOp,
+     &F::OnUpdateChannelProperties},
+    {ID_CHANNEL_PROPERTIES,
+     ID_CHANNEL_PROPERTIES,
+     {L"channelproperty"},
+     &F::OnChannelProperties,
+     &F::OnUpdateChannelProperties},
 
     // Edit menu and the input line's markup
     {ID_EDIT_COPY, ID_EDIT_COPY, {L"copy"}, &F::OnEditCopy, &F::OnUpdateEditCopy},

@@ -1,14 +1,14 @@
 // The main window's side of DCC file transfers: the transfer window, made on first use and kept
 // hidden between uses, and the member list's command that offers a file to the selected nicks.
 
-#include "mainframe/MainFrame.h"
 #include "dialogs/MessageBoxes.h"
 #include "foundation/ResourceString.h"
 #include "irc/IRCChannel.h"
 #include "irc/IRCUnit.h"
-#include "world/IRCWorld.h"
+#include "mainframe/MainFrame.h"
 #include "res/resource.h"
 #include "settings/Config.h"
+#include "world/IRCWorld.h"
 
 #include <algorithm>
 
@@ -114,7 +114,8 @@ void CMainFrame::OnDccSend()
     if (!CanRunMemberCommand(unit, channel) || !manager)
         return;
     std::vector<CString> nicks = GetTargetNicks();
-    TFileDialog dialog(true, CString(), CString(), OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY,
+    TFileDialog dialog(true, CString(), CString(),
+                       OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY,
                        LoadResourceString(IDS_FILTER_ALL_FILES), m_hWnd);
     dialog.SetTitle(LoadResourceString(IDS_DCC_SEND_FILE_TITLE));
     if (dialog.DoModal() != IDOK)

@@ -1,16 +1,16 @@
 // Files dropped on the main window are offered by DCC to members of the current channel: the
 // selected members, else the member under the drop point.
 
-#include "mainframe/DroppedFiles.h"
 #include "controls/ListView.h"
-#include "mainframe/MainFrame.h"
 #include "dccmanager/DCCManager.h"
 #include "dialogs/InputPrompts.h"
 #include "foundation/ResourceString.h"
 #include "irc/IRCChannel.h"
-#include "world/IRCWorld.h"
+#include "mainframe/DroppedFiles.h"
+#include "mainframe/MainFrame.h"
 #include "res/resource.h"
 #include "settings/Config.h"
+#include "world/IRCWorld.h"
 
 #include <commctrl.h>
 

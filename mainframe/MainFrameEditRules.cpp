@@ -1,14 +1,14 @@
 // The edit commands and the log views' URL and address commands: each follows the control that
 // has the keyboard focus.
 
-#include "controls/Clipboard.h"
-#include "mainframe/MainFrame.h"
 #include "classlib/CmdUI.h"
+#include "controls/Clipboard.h"
 #include "foundation/IrcMarkup.h"
 #include "irc/IRCChannel.h"
-#include "world/IRCWorld.h"
 #include "logview/LogView.h"
+#include "mainframe/MainFrame.h"
 #include "res/resource.h"
+#include "world/IRCWorld.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
 // The keyword and URL history windows the frame keeps from start to end, and the channel list
 // command.
 
-#include "mainframe/MainFrame.h"
 #include "classlib/CmdUI.h"
 #include "foundation/ResourceString.h"
-#include "world/IRCWorld.h"
+#include "mainframe/MainFrame.h"
 #include "res/resource.h"
 #include "settings/Config.h"
+#include "world/IRCWorld.h"
 
 void CMainFrame::SetWorld(TIRCWorld* newWorld)
 {

@@ -2,14 +2,14 @@
 // masks, whose OK replaces them and writes the server tree; and the member command that puts
 // the picked members' masks into it.
 
-#include "mainframe/MainFrame.h"
 #include "foundation/ResourceString.h"
 #include "irc/IRCChannel.h"
 #include "irc/IRCUnit.h"
-#include "world/IRCWorld.h"
 #include "irc/Member.h"
+#include "mainframe/MainFrame.h"
 #include "res/resource.h"
 #include "settings/Config.h"
+#include "world/IRCWorld.h"
 
 void CMainFrame::ShowIgnoreListDialog()
 {

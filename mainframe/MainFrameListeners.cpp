@@ -1,9 +1,9 @@
 // The script console and what the frame does for the windows it owns when they report back:
 // the console closing, history lines double-clicked, macro files renamed or deleted.
 
-#include "mainframe/MainFrame.h"
 #include "irc/IRCChannel.h"
 #include "logview/ProtocolLogDialog.h"
+#include "mainframe/MainFrame.h"
 #include "settings/Config.h"
 
 void CMainFrame::CreateScriptConsole()

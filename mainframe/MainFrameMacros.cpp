@@ -2,9 +2,9 @@
 // frame does when they report: the servers read their macro files again, follow a renamed or
 // deleted file, and the popup menu is saved and numbered again.
 
-#include "mainframe/MainFrame.h"
 #include "dialogs/MessageBoxes.h"
 #include "foundation/ResourceString.h"
+#include "mainframe/MainFrame.h"
 #include "res/strings/macro.h"
 #include "settings/Config.h"
 #include "world/IRCWorld.h"
@@ -23,8 +23,8 @@ void CMainFrame::OnMacroSettings()
     auto made = std::make_unique<TMacroSelectDialog>(settings, world);
     made->listener = this;
     made->SetServers(servers);
-    TMacroSelectDialog* dialog =
-        macroSelect.Open(std::move(made), [](TMacroSelectDialog& d) { return d.Create(IDD_MACRO_SELECT, nullptr) != FALSE; });
+    TMacroSelectDialog* dialog = macroSelect.Open(
+        std::move(made), [](TMacroSelectDialog& d) { return d.Create(IDD_MACRO_SELECT, nullptr) != FALSE; });
     if (!dialog)
         return;
     // The window hides while its editor is open: the editor follows the frame in its place, and
@@ -74,8 +74,8 @@ void CMainFrame::OnPopupMenuSettings()
     auto made = std::make_unique<TPopupEditorDialog>(settings);
     made->listener = this;
     made->file.CopyFrom(settings->popup);
-    TPopupEditorDialog* dialog =
-        popupEditor.Open(std::move(made), [](TPopupEditorDialog& d) { return d.Create(IDD_POPUP_EDITOR, nullptr) != FALSE; });
+    TPopupEditorDialog* dialog = popupEditor.Open(
+        std::move(made), [](TPopupEditorDialog& d) { return d.Create(IDD_POPUP_EDITOR, nullptr) != FALSE; });
     if (!dialog)
         return;
     dialog->ShowWindow(SW_SHOW);

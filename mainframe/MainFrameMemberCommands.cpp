@@ -2,14 +2,14 @@
 // nick of a log view's popup, or the rows of a focused WHO window), their enable rules and what
 // each sends through the unit.
 
-#include "mainframe/MainFrame.h"
-#include "mainframe/NodeStates.h"
-#include "mainframe/MemberCommands.h"
 #include "classlib/CmdUI.h"
 #include "irc/IRCChannel.h"
-#include "world/IRCWorld.h"
 #include "irc/Member.h"
+#include "mainframe/MainFrame.h"
+#include "mainframe/MemberCommands.h"
+#include "mainframe/NodeStates.h"
 #include "settings/Config.h"
+#include "world/IRCWorld.h"
 
 #include <commctrl.h>
 

@@ -11,8 +11,8 @@
 #include "dialogs/TreeDialog.h"
 #include "irc/IRCChannel.h"
 #include "irc/IRCUnit.h"
-#include "world/IRCWorld.h"
 #include "settings/Config.h"
+#include "world/IRCWorld.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // The user's own popup-menu items: each runs its action through the selected server's macro
 // engine.
 
-#include "mainframe/MainFrame.h"
 #include "irc/IRCUnit.h"
+#include "mainframe/MainFrame.h"
 #include "res/resource.h"
 #include "settings/Config.h"
 #include "settings/PopupFile.h"

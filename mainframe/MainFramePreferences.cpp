@@ -1,10 +1,10 @@
 // The preference window: opening it, what its OK changes in the running program, and its end.
 
-#include "mainframe/MainApp.h"
-#include "mainframe/MainFrame.h"
 #include "dialogs/MessageBoxes.h"
 #include "foundation/ResourceString.h"
 #include "foundation/WindowHelpers.h"
+#include "mainframe/MainApp.h"
+#include "mainframe/MainFrame.h"
 #include "res/resource.h"
 #include "settings/Config.h"
 #include "world/IRCWorld.h"

@@ -154,8 +154,8 @@ void CMainFrame::OnTopic()
     if (!IsLoggedIn(unit) || !IsJoinedChannel(channel))
         return;
     CString text;
-    if (!AskMessage(FormatStringResourceWithTwo(IDS_TOPIC_TITLE, channel->GetName(), unit->GetName()),
-                    IDS_TOPIC_PROMPT, ConvertControlCodesToMarkup(channel->topic), text))
+    if (!AskMessage(FormatStringResourceWithTwo(IDS_TOPIC_TITLE, channel->GetName(), unit->GetName()), IDS_TOPIC_PROMPT,
+                    ConvertControlCodesToMarkup(channel->topic), text))
         return;
     if (IsPromptTargetAlive(unit, channel) && channel->IsJoined())
         unit->SetTopic(channel, text);
@@ -200,8 +200,8 @@ void CMainFrame::OnInviteMember()
 // False when the user cancelled; the comment is what to kick with.
 bool CMainFrame::AskKickComment(TIRCUnit* unit, TIRCChannel* channel, CString& comment)
 {
-    return AskMessage(FormatStringResourceWithTwo(IDS_KICK_TITLE, channel->GetName(), unit->GetName()),
-                      IDS_KICK_PROMPT, comment, comment);
+    return AskMessage(FormatStringResourceWithTwo(IDS_KICK_TITLE, channel->GetName(), unit->GetName()), IDS_KICK_PROMPT,
+                      comment, comment);
 }
 
 void CMainFrame::OnColorEffect()

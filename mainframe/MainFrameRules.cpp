@@ -1,13 +1,13 @@
 // Enable rules of the server, channel, member-list and edit commands, read from the selected
 // node every time, and the server commands that are plain calls of the engine.
 
-#include "mainframe/MainFrame.h"
-#include "mainframe/NodeStates.h"
 #include "classlib/CmdUI.h"
 #include "foundation/ResourceString.h"
 #include "irc/IRCChannel.h"
-#include "ircproto/IRCNames.h"
 #include "irc/Member.h"
+#include "ircproto/IRCNames.h"
+#include "mainframe/MainFrame.h"
+#include "mainframe/NodeStates.h"
 #include "res/resource.h"
 #include "settings/Config.h"
 

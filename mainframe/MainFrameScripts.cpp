@@ -2,9 +2,9 @@
 // and the reload of every server's scripts when the scripts folder changes.
 
 #include "mainframe/MainFrame.h"
-#include "world/IRCWorld.h"
 #include "script/ScriptSelectDialog.h"
 #include "settings/Config.h"
+#include "world/IRCWorld.h"
 
 void CMainFrame::OnScriptSettings()
 {

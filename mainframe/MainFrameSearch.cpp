@@ -1,10 +1,10 @@
 // The search bar commands: showing and hiding the bar, and finding the next or previous match in
 // the selected node's log.
 
-#include "mainframe/MainFrame.h"
 #include "classlib/CmdUI.h"
-#include "world/IRCWorld.h"
+#include "mainframe/MainFrame.h"
 #include "settings/Config.h"
+#include "world/IRCWorld.h"
 
 TEdit* CMainFrame::GetSearchEdit()
 {

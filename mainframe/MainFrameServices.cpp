@@ -1,14 +1,14 @@
 // The main window's own switches, help pages, log clearing, tray exit, user popup items and
 // script console, and the services other parts of the program call on the frame.
 
-#include "mainframe/MainFrame.h"
 #include "classlib/CmdUI.h"
 #include "dialogs/MessageBoxes.h"
 #include "foundation/ResourceString.h"
 #include "irc/IRCChannel.h"
-#include "world/IRCWorld.h"
+#include "mainframe/MainFrame.h"
 #include "res/resource.h"
 #include "settings/Config.h"
+#include "world/IRCWorld.h"
 
 namespace {
 

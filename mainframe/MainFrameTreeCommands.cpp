@@ -1,15 +1,15 @@
 // The server tree's own commands: copying and deleting a server, deleting a channel. Each
 // writes "tree.ini" at once, as every edit of the tree does.
 
-#include "mainframe/MainApp.h"
-#include "mainframe/MainFrame.h"
 #include "dialogs/MessageBoxes.h"
 #include "foundation/ResourceString.h"
 #include "irc/IRCChannel.h"
 #include "irc/IRCUnit.h"
-#include "world/IRCWorld.h"
+#include "mainframe/MainApp.h"
+#include "mainframe/MainFrame.h"
 #include "res/resource.h"
 #include "script/ScriptSelectDialog.h"
+#include "world/IRCWorld.h"
 
 void CMainFrame::OnCopyServer()
 {

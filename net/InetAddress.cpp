@@ -12,6 +12,5 @@ CString TInetAddress::ToString() const
 bool TInetAddress::IsPrivate() const
 {
     ULONG host = ntohl(address);
-    return (host & 0xFF000000) == 0x0A000000 || (host & 0xFFF00000) == 0xAC100000 ||
-           (host & 0xFFFF0000) == 0xC0A80000;
+    return (host & 0xFF000000) == 0x0A000000 || (host & 0xFFF00000) == 0xAC100000 || (host & 0xFFFF0000) == 0xC0A80000;
 }

@@ -3,10 +3,7 @@
 #include "foundation/CodePage.h"
 #include "net/TCPSocket.h"
 
-TNameResolver::~TNameResolver()
-{
-    Cancel();
-}
+TNameResolver::~TNameResolver() { Cancel(); }
 
 void TNameResolver::Resolve()
 {

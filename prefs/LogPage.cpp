@@ -5,7 +5,7 @@
 namespace {
 
 const TDialogChoice kEncodings[] = {
-    {L"UTF-8", 65001},       {L"CP1252", 1252},       {L"ISO-8859-15", 28605},      {L"Japanese ShiftJIS", 932},
+    {L"UTF-8", 65001},      {L"CP1252", 1252},     {L"ISO-8859-15", 28605},     {L"Japanese ShiftJIS", 932},
     {L"Korean CP949", 949}, {L"Chinese GBK", 936}, {L"Chinese GB18030", 54936}, {L"Chinese Big5", 950},
 };
 

@@ -8,7 +8,6 @@ class TServerDetailPage : public TServerPage {
 public:
     TServerDetailPage();
 
-
     BEGIN_MSG_MAP(TServerDetailPage)
         UPDATE_UI_HANDLER(IDC_SERVER_NICK_LEN, OnUpdateNickLength)
         UPDATE_UI_HANDLER(IDC_SERVER_NICK_LEN_SPIN, OnUpdateNickLength)
@@ -26,7 +25,6 @@ private:
 class TScriptServerPage : public TServerPage {
 public:
     TScriptServerPage();
-
 
     BEGIN_MSG_MAP(TScriptServerPage)
         UPDATE_UI_HANDLER(IDC_PROXY_HOST, OnUpdateProxy)

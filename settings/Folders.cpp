@@ -25,10 +25,7 @@ CString SafeProfileName(CString name)
     return name;
 }
 
-bool MoveFolder(const CString& from, const CString& to)
-{
-    return MoveFileW(from, to) != FALSE;
-}
+bool MoveFolder(const CString& from, const CString& to) { return MoveFileW(from, to) != FALSE; }
 
 // Renames below the user root never overwrite what is already there.
 void RenameIfNew(const CString& root, const wchar_t* from, const wchar_t* to)
@@ -95,10 +92,7 @@ TConfig::TFolderEnvironment TConfig::GetSystemFolderEnvironment()
     return environment;
 }
 
-void TConfig::InitFolders(const CString& userOption)
-{
-    InitFolders(userOption, GetSystemFolderEnvironment());
-}
+void TConfig::InitFolders(const CString& userOption) { InitFolders(userOption, GetSystemFolderEnvironment()); }
 
 void TConfig::InitFolders(const CString& userOption, const TFolderEnvironment& environment)
 {

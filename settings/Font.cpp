@@ -11,10 +11,7 @@ TFont::TFont()
     logFont.lfCharSet = SHIFTJIS_CHARSET;
 }
 
-TFont::~TFont()
-{
-    DeleteHandle();
-}
+TFont::~TFont() { DeleteHandle(); }
 
 void TFont::DeleteHandle()
 {

@@ -47,10 +47,7 @@ COLORREF ParseColor(const CString& text)
     return negative ? (COLORREF)(0u - (unsigned)value) : (COLORREF)value;
 }
 
-bool HasPrefix(const CString& name, const CString& prefix)
-{
-    return name.Left(prefix.GetLength()) == prefix;
-}
+bool HasPrefix(const CString& name, const CString& prefix) { return name.Left(prefix.GetLength()) == prefix; }
 
 // How many items the names with the prefix can stand for: at least one per name, and at least
 // up to the highest index among them, so a gap in the numbering loses nothing behind it.
@@ -188,10 +185,7 @@ int TIniFile::TakeRecords(int count) const
     return count;
 }
 
-TIniFileWriter::~TIniFileWriter()
-{
-    Close();
-}
+TIniFileWriter::~TIniFileWriter() { Close(); }
 
 bool TIniFileWriter::Open(const CString& path)
 {
@@ -227,10 +221,7 @@ void TIniFileWriter::WriteInt(const CString& key, int value)
     WriteString(key, text);
 }
 
-void TIniFileWriter::WriteBool(const CString& key, bool value)
-{
-    WriteString(key, value ? L"true" : L"false");
-}
+void TIniFileWriter::WriteBool(const CString& key, bool value) { WriteString(key, value ? L"true" : L"false"); }
 
 void TIniFileWriter::WriteColor(const CString& key, COLORREF value)
 {
@@ -239,7 +230,4 @@ void TIniFileWriter::WriteColor(const CString& key, COLORREF value)
     WriteString(key, text);
 }
 
-bool TIniFileWriter::Close()
-{
-    return file.Commit();
-}
+bool TIniFileWriter::Close() { return file.Commit(); }

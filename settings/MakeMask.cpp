@@ -8,10 +8,7 @@
 
 namespace {
 
-bool IsDigit(wchar_t c)
-{
-    return c >= L'0' && c <= L'9';
-}
+bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
 
 CString MaskNick(const CString& nick, bool whole)
 {

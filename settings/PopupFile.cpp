@@ -8,7 +8,6 @@
 #include "foundation/StringUtils.h"
 #include "res/resource.h"
 
-
 const wchar_t PopupSearchAddress[] = L"http://www.google.com/search?ie=utf-8&q=$encodeurl(%s)";
 
 namespace {

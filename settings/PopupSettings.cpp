@@ -14,7 +14,4 @@ void TConfig::LoadPopupMenu()
         popup.SetDefault();
 }
 
-bool TConfig::SavePopupMenu()
-{
-    return popup.Save(GetSettingsFolder() + PopupFileName);
-}
+bool TConfig::SavePopupMenu() { return popup.Save(GetSettingsFolder() + PopupFileName); }

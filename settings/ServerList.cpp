@@ -85,7 +85,8 @@ void LoadServerList(const CString& settingsFolder, TStringList& list)
     file.OpenBytes(bytes);
     CStringA raw;
     while (list.GetCount() < kServerListLines && file.ReadRawLine(raw)) {
-        CString line = ConvertFromUtf8(raw.GetLength() > kServerListLineLength * 4 ? raw.Left(kServerListLineLength * 4) : raw);
+        CString line =
+            ConvertFromUtf8(raw.GetLength() > kServerListLineLength * 4 ? raw.Left(kServerListLineLength * 4) : raw);
         if (list.GetCount() == 0 && line.GetLength() > 0 && line[0] == 0xFEFF)
             line = line.Mid(1);
         if (line.GetLength() > kServerListLineLength)

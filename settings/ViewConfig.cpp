@@ -15,10 +15,7 @@ void ApplyFontSetting(TFont& target, const TViewFont& source)
     target.CreateHandle();
 }
 
-TLogTextTheme::~TLogTextTheme()
-{
-    ReleaseVariantFonts();
-}
+TLogTextTheme::~TLogTextTheme() { ReleaseVariantFonts(); }
 
 void TLogTextTheme::Apply(const TViewLogTextConfig& source)
 {
@@ -209,10 +206,7 @@ void TViewConfig::Load(const TConfig& config)
     settings.LoadFile(config.GetSettingsFolder() + L"view.ini");
 }
 
-void TViewConfig::Save(const TConfig& config) const
-{
-    settings.SaveFile(config.GetSettingsFolder() + L"view.ini");
-}
+void TViewConfig::Save(const TConfig& config) const { settings.SaveFile(config.GetSettingsFolder() + L"view.ini"); }
 
 void TViewConfig::UpdateTheme(const TConfig& config)
 {

@@ -4,11 +4,11 @@
 
 #include "controls/CardLayoutPanel.h"
 #include "foundation/ModelessWindow.h"
+#include "logview/LogView.h"
+#include "settings/Config.h"
 #include "world/ProtocolLogWindows.h"
 #include "world/UserInfoDialogs.h"
 #include "world/WorldFrame.h"
-#include "logview/LogView.h"
-#include "settings/Config.h"
 
 #include <windows.h>
 

@@ -10,10 +10,10 @@
 #include "foundation/Timer.h"
 #include "irc/ChannelWindows.h"
 #include "irc/IRCUnit.h"
-#include "irc/UnitScripts.h"
 #include "irc/NickCompletion.h"
-#include "world/WorldChannelLists.h"
+#include "irc/UnitScripts.h"
 #include "logview/LogViewListeners.h"
+#include "world/WorldChannelLists.h"
 
 #include <deque>
 #include <map>

@@ -5,11 +5,11 @@
 #include "controls/Edit.h"
 #include "foundation/Decimal.h"
 #include "foundation/StringUtils.h"
-#include "world/MemberListView.h"
-#include "world/WorldFrame.h"
 #include "logview/LogView.h"
 #include "settings/Config.h"
 #include "settings/PopupFile.h"
+#include "world/MemberListView.h"
+#include "world/WorldFrame.h"
 
 #include <cstdint>
 

@@ -1,7 +1,7 @@
 #include "world/MemberListView.h"
 
-#include "irc/Member.h"
 #include "classlib/MsgMap.h"
+#include "irc/Member.h"
 
 #include <algorithm>
 
@@ -102,10 +102,7 @@ void TMemberListView::MoveItem(int from, int to)
 }
 
 // A mode change shows in the item's image.
-void TMemberListView::RedrawItem(int item)
-{
-    SendMessage(LVM_REDRAWITEMS, (WPARAM)item, (LPARAM)item);
-}
+void TMemberListView::RedrawItem(int item) { SendMessage(LVM_REDRAWITEMS, (WPARAM)item, (LPARAM)item); }
 
 void TMemberListView::SortItems(TMemberCompare compare, int param)
 {

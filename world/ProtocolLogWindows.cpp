@@ -3,8 +3,8 @@
 #include "controls/Edit.h"
 #include "foundation/WindowHelpers.h"
 #include "irc/IRCUnit.h"
-#include "world/WorldFrame.h"
 #include "settings/Config.h"
+#include "world/WorldFrame.h"
 
 TProtocolLogWindows::~TProtocolLogWindows() { DestroyAll(); }
 

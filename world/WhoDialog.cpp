@@ -1,7 +1,7 @@
 #include "world/WhoDialog.h"
 
-#include "controls/ChildId.h"
 #include "classlib/App.h"
+#include "controls/ChildId.h"
 #include "dialogs/MessageBoxes.h"
 #include "foundation/ResourceString.h"
 #include "irc/Member.h"

@@ -2,8 +2,8 @@
 
 #include "foundation/DroppedFiles.h"
 #include "foundation/ResourceString.h"
-#include "world/IRCWorld.h"
 #include "res/strings/irc.h"
+#include "world/IRCWorld.h"
 
 #include <shellapi.h>
 

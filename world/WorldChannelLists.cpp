@@ -5,8 +5,8 @@
 
 #include "dialogs/HistoryDialog.h"
 #include "dialogs/ListDialog.h"
-#include "world/IRCWorld.h"
 #include "settings/Config.h"
+#include "world/IRCWorld.h"
 
 IChannelListWindow* TWorldChannelLists::CreateChannelListWindow(TIRCUnit*, IListDialogListener* listener,
                                                                 const CString& title)

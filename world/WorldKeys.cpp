@@ -3,9 +3,9 @@
 #include "world/IRCWorld.h"
 
 #include "controls/KeyState.h"
-#include "world/WorldFrame.h"
 #include "logview/LogView.h"
 #include "settings/Preference.h"
+#include "world/WorldFrame.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 // its colours, sorting and moves.
 #include "world/IRCWorld.h"
 
-#include "world/WorldFrame.h"
 #include "settings/Config.h"
+#include "world/WorldFrame.h"
 
 namespace {
 

@@ -9,13 +9,13 @@
 #include "foundation/IrcMarkup.h"
 #include "foundation/ResourceString.h"
 #include "foundation/WindowHelpers.h"
+#include "logview/LogView.h"
+#include "res/strings/foundation.h"
+#include "res/strings/irc.h"
+#include "settings/Config.h"
 #include "world/ChannelMaskList.h"
 #include "world/WhoDialog.h"
 #include "world/WorldFrame.h"
-#include "logview/LogView.h"
-#include "settings/Config.h"
-#include "res/strings/foundation.h"
-#include "res/strings/irc.h"
 
 #include <mmsystem.h>
 #include <shellapi.h>

@@ -8,15 +8,15 @@
 #include "controls/DoubleBufferedView.h"
 #include "foundation/IrcMarkup.h"
 #include "foundation/OpenUrl.h"
+#include "log/AddressFinder.h"
+#include "log/LogFormatter.h"
+#include "logview/LogView.h"
+#include "settings/Config.h"
 #include "world/MemberListView.h"
 #include "world/ProtocolLogWindows.h"
 #include "world/UserInfoDialogs.h"
 #include "world/WhoDialog.h"
 #include "world/WorldFrame.h"
-#include "log/AddressFinder.h"
-#include "log/LogFormatter.h"
-#include "logview/LogView.h"
-#include "settings/Config.h"
 
 namespace {
 
@@ -131,9 +131,8 @@ TMemberListView* TIRCWorld::CreateMemberListView(TIRCUnit* unit, TIRCChannel* ch
     if (!memberPanel || memberPanel->GetCard(key))
         return nullptr;
     auto* list = new TMemberListView(&memberListEvents);
-    const DWORD style =
-        WS_CHILD | WS_CLIPSIBLINGS | LVS_SMALLICON | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS | LVS_AUTOARRANGE |
-        LVS_OWNERDATA;
+    const DWORD style = WS_CHILD | WS_CLIPSIBLINGS | LVS_SMALLICON | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS |
+                        LVS_AUTOARRANGE | LVS_OWNERDATA;
     if (!list->CreateEx(0, WC_LISTVIEWW, L"", style, RECT{}, memberPanel->m_hWnd, GetNextChildId())) {
         delete list;
         return nullptr;
@@ -240,7 +239,9 @@ bool TIRCWorld::IsScrolledBack(TIRCUnit* unit, TIRCChannel* channel)
 void TIRCWorld::MarkNode(TIRCUnit* unit, TIRCChannel* channel, TNodeMark mark)
 {
     TIRCNode* node = NodeOf(unit, channel);
-    bool& flag = mark == MARK_KEYWORD ? node->keywordMark : mark == MARK_NEW_TALK ? node->newTalkMark : node->updateMark;
+    bool& flag = mark == MARK_KEYWORD    ? node->keywordMark
+                 : mark == MARK_NEW_TALK ? node->newTalkMark
+                                         : node->updateMark;
     // Each line of a busy channel marks its node again; only a new mark changes the tree.
     if (flag)
         return;

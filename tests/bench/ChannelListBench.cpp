@@ -3,11 +3,11 @@
 
 #include "dialogs/ListDialog.h"
 #include "irc/IRCUnit.h"
-#include "world/WorldChannelLists.h"
 #include "settings/Preference.h"
 #include "settings/WindowGeometry.h"
 #include "tests/bench/BenchClock.h"
 #include "tests/common/TempFolder.h"
+#include "world/WorldChannelLists.h"
 
 #include <windows.h>
 

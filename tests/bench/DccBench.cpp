@@ -42,8 +42,7 @@ bool SameFiles(const CString& a, const CString& b)
     while (same) {
         DWORD n = 0, m = 0;
         same = ReadFile(first, x.data(), (DWORD)x.size(), &n, nullptr) &&
-               ReadFile(second, y.data(), (DWORD)y.size(), &m, nullptr) && n == m &&
-               memcmp(x.data(), y.data(), n) == 0;
+               ReadFile(second, y.data(), (DWORD)y.size(), &m, nullptr) && n == m && memcmp(x.data(), y.data(), n) == 0;
         if (n == 0)
             break;
     }

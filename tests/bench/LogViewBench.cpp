@@ -127,8 +127,8 @@ void Flood(int lines, int batch)
     QueryPerformanceCounter(&end);
     pumping += Seconds(t0, end);
     const double seconds = Seconds(start, end);
-    printf("log view flood, limit 1000, message loop every %d lines: %d lines in %.3f s = %.0f lines/s; ", batch,
-           lines, seconds, lines / seconds);
+    printf("log view flood, limit 1000, message loop every %d lines: %d lines in %.3f s = %.0f lines/s; ", batch, lines,
+           seconds, lines / seconds);
     if (atLimit > 0)
         printf("working set %.1f MB at 10,000 lines, ", atLimit);
     printf("%.1f MB at %d; peak %.1f MB\n", WorkingSetMB(false), lines, WorkingSetMB(true));

@@ -6,17 +6,17 @@
 // while a flood keeps coming.
 
 #include "tests/bench/BenchClock.h"
-#include "tests/common/Screenshot.h"
 #include "tests/common/MessagePump.h"
+#include "tests/common/Screenshot.h"
 #include "tests/common/UserInput.h"
 #include "tests/mainframe/ProgramInput.h"
 #include "tests/mainframe/ProgramRun.h"
 
 #include "foundation/CodePage.h"
 
-#include <winsock2.h>
 #include <commctrl.h>
 #include <psapi.h>
+#include <winsock2.h>
 
 #include <algorithm>
 #include <atomic>
@@ -227,10 +227,11 @@ public:
     {
         CStringA logRoot = ConvertToUtf8(run.LogFolder());
         run.WriteSettings(L"tree.ini", OneServerTree(listener.port, kNick, "Ketroval bench", channel));
-        run.WriteSettings(L"preference.ini",
-                          "[Application]\r\nInstalled=1\r\n[Interface]\r\nPromptOnQuit=0\r\n[Event]\r\nFocusOnJoin=1\r\n"
-                          "[Log]\r\nEnableChannelLog=1\r\nEnableUnitLog=1\r\nLogRootDir=" +
-                              std::string(logRoot.GetString()) + "\r\n");
+        run.WriteSettings(
+            L"preference.ini",
+            "[Application]\r\nInstalled=1\r\n[Interface]\r\nPromptOnQuit=0\r\n[Event]\r\nFocusOnJoin=1\r\n"
+            "[Log]\r\nEnableChannelLog=1\r\nEnableUnitLog=1\r\nLogRootDir=" +
+                std::string(logRoot.GetString()) + "\r\n");
         run.WriteSettings(L"window.ini", "[Main]\r\nLeft=0\r\nTop=0\r\nWidth=1280\r\nHeight=900\r\n");
         // KV_BENCH_PROGRAM names another build of the program to measure, a saved one say.
         if (const char* other = getenv("KV_BENCH_PROGRAM")) {
@@ -293,9 +294,8 @@ void MeasureFlood()
     TBenchClock clock;
     // The topic after the last line shows when the lines are done; the PING answer may wait
     // longer, for flood control on what the program sends.
-    std::thread sender([&] {
-        session.peer->Send(flood + ":op!op@bench.local TOPIC #flood :flood-topic\r\nPING :flood-done\r\n");
-    });
+    std::thread sender(
+        [&] { session.peer->Send(flood + ":op!op@bench.local TOPIC #flood :flood-topic\r\nPING :flood-done\r\n"); });
     double shown = -1;
     bool answered = false;
     while (!(answered = session.peer->WaitFor("flood-done", 1)) && clock.Seconds() < 300)
@@ -376,7 +376,8 @@ bool TimeBurst(TSession& session, const char* what, const std::string& channel, 
 {
     CString shown = ConvertFromUtf8(token.c_str());
     TBenchClock clock;
-    std::thread sender([&] { session.peer->Send(burst + ":op!op@bench.local TOPIC " + channel + " :" + token + "\r\n"); });
+    std::thread sender(
+        [&] { session.peer->Send(burst + ":op!op@bench.local TOPIC " + channel + " :" + token + "\r\n"); });
     bool done = false;
     while (!(done = TitleText(session.main).Find(shown) >= 0) && clock.Seconds() * 1000 < limitMs)
         Sleep(1);
@@ -419,8 +420,8 @@ void MeasureMembers()
         std::vector<std::string> nicks = MakeNicks(count, (unsigned)count);
         std::string what = "NAMES burst of " + std::to_string(count) + " members, shown";
         // Our own nick joined the channel before the burst.
-        if (!TimeBurst(session, what.c_str(), channel, NamesReply(channel, nicks), "names-done-" + std::to_string(count),
-                       120000, count + 1))
+        if (!TimeBurst(session, what.c_str(), channel, NamesReply(channel, nicks),
+                       "names-done-" + std::to_string(count), 120000, count + 1))
             return;
         if (count != 10000)
             continue;

@@ -1,5 +1,5 @@
-#include "classlib/App.h"
 #include "classlib/Wnd.h"
+#include "classlib/App.h"
 
 #include <gtest/gtest.h>
 

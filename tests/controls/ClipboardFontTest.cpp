@@ -1,5 +1,5 @@
-#include "controls/ComboBox.h"
 #include "controls/Clipboard.h"
+#include "controls/ComboBox.h"
 #include "tests/common/StringPrinter.h"
 
 #include <gtest/gtest.h>

@@ -3,6 +3,7 @@
 // with the code-made panels (splitter, card and chat panels) in its lower part. Listeners
 // record what the controls report; each can be told to consume keys.
 
+#include "classlib/UpDown.h"
 #include "controls/ChatPanel.h"
 #include "controls/ComboBox.h"
 #include "controls/DoubleBufferedView.h"
@@ -12,7 +13,6 @@
 #include "controls/ListBox.h"
 #include "controls/Splitter.h"
 #include "controls/UpdateDialog.h"
-#include "classlib/UpDown.h"
 
 #include <set>
 #include <vector>

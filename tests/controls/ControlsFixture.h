@@ -1,9 +1,9 @@
 #pragma once
 // The controls dialog shown modeless at a fixed place, ready for real input.
 
-#include "tests/controls/ControlsDialog.h"
 #include "tests/common/MessagePump.h"
 #include "tests/common/UserInput.h"
+#include "tests/controls/ControlsDialog.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
+#include "classlib/App.h"
 #include "controls/ChildId.h"
 #include "controls/UpdateDialog.h"
-#include "classlib/App.h"
 #include "foundation/ModalCounter.h"
-#include "tests/controls/ControlsFixture.h"
 #include "tests/common/StringPrinter.h"
 #include "tests/common/TestDialogIds.h"
+#include "tests/controls/ControlsFixture.h"
 
 #include <commctrl.h>
 

@@ -1,8 +1,8 @@
 #include "controls/SearchPanel.h"
-#include "tests/controls/ControlsDialog.h"
 #include "tests/common/MessagePump.h"
 #include "tests/common/StringPrinter.h"
 #include "tests/common/UserInput.h"
+#include "tests/controls/ControlsDialog.h"
 
 #include <gtest/gtest.h>
 

@@ -198,8 +198,8 @@ TDCCSendItem* TDCCTest::StartSend(const CString& path)
 
 TDCCReceiveItem* TDCCTest::Offer(TDCCSendItem* send, bool accept, const CString& name)
 {
-    receiver.AddReceiveItem(nullptr, 0, accept, L"alice", name.IsEmpty() ? send->GetFileName() : name,
-                            send->GetPort(), send->GetSize(), Loopback());
+    receiver.AddReceiveItem(nullptr, 0, accept, L"alice", name.IsEmpty() ? send->GetFileName() : name, send->GetPort(),
+                            send->GetSize(), Loopback());
     return receiver.GetReceiveItems().back();
 }
 

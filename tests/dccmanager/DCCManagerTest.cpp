@@ -167,8 +167,8 @@ TEST_F(DCCManagerTest, RenameNickFollowsUnfinishedItemsOfTheUnitOnly)
         bool receiveRenamed;
         bool sendRenamed;
     } rows[] = {
-        {DCC_STATE_WAITING, true, true},   {DCC_STATE_ERROR, true, true},        {DCC_STATE_ABORTED, false, true},
-        {DCC_STATE_QUEUED, true, true},    {DCC_STATE_TRANSFERRING, true, true}, {DCC_STATE_COMPLETE, false, false},
+        {DCC_STATE_WAITING, true, true}, {DCC_STATE_ERROR, true, true},        {DCC_STATE_ABORTED, false, true},
+        {DCC_STATE_QUEUED, true, true},  {DCC_STATE_TRANSFERRING, true, true}, {DCC_STATE_COMPLETE, false, false},
     };
     preference.InstantSend = false;
     for (const Row& row : rows) {
@@ -221,8 +221,9 @@ TEST_F(DCCManagerTest, PortsGoRoundTheRangeSharedByAllSends)
     struct Row {
         int start, end, last, expected, stored;
     } rows[] = {
-        {1096, 1115, -1, 1096, 1096}, {1096, 1115, 1096, 1097, 1097}, {1096, 1115, 1115, 1096, 1096},
-        {1096, 1115, 2000, 1096, 1096}, {1096, 1096, 1096, 1096, 1096}, {1100, 1096, -1, -1, 1100},
+        {1096, 1115, -1, 1096, 1096},        {1096, 1115, 1096, 1097, 1097},
+        {1096, 1115, 1115, 1096, 1096},      {1096, 1115, 2000, 1096, 1096},
+        {1096, 1096, 1096, 1096, 1096},      {1100, 1096, -1, -1, 1100},
         {65534, 70000, 65535, 65534, 65534}, {0, 3, 3, 1, 1},
     };
     for (const Row& row : rows) {
@@ -270,10 +271,11 @@ TEST_F(DCCManagerTest, HostileNamesStayInsideTheDownloadFolder)
         const wchar_t* offered;
         const wchar_t* stored;
     } rows[] = {
-        {L"a:b?.txt", L"a_b_.txt"},     {L"..\\..\\evil.exe", L".._.._evil.exe"}, {L"../x", L".._x"},
-        {L"..", L"_"},                  {L"CON.txt", L"_CON.txt"},                {L"lpt1", L"_lpt1"},
-        {L"name. . ", L"name"},         {L"tab\there", L"tab_here"},             {L"<|>\"*", L"_____"},
-        {L"", L"_"},
+        {L"a:b?.txt", L"a_b_.txt"}, {L"..\\..\\evil.exe", L".._.._evil.exe"},
+        {L"../x", L".._x"},         {L"..", L"_"},
+        {L"CON.txt", L"_CON.txt"},  {L"lpt1", L"_lpt1"},
+        {L"name. . ", L"name"},     {L"tab\there", L"tab_here"},
+        {L"<|>\"*", L"_____"},      {L"", L"_"},
     };
     for (const Row& row : rows)
         EXPECT_EQ(MakeSafeReceiveFileName(row.offered), row.stored) << Narrow(row.offered);

@@ -33,7 +33,8 @@ TEST(InputPrompts, MessagePromptShowsCallersTextsAndAcceptsAnEmptyLine)
     dialog.SetText(L"Leaving...");
     INT_PTR result = RunDialog(dialog, [](HWND window) {
         EXPECT_EQ(CString(L"サーバから切断 - net"), GetControlText(window));
-        EXPECT_EQ(CString(L"切断メッセージを入力してください"), GetControlText(Control(window, IDC_INPUT_MESSAGE_PROMPT)));
+        EXPECT_EQ(CString(L"切断メッセージを入力してください"),
+                  GetControlText(Control(window, IDC_INPUT_MESSAGE_PROMPT)));
         EXPECT_EQ(CString(L"Leaving..."), GetControlText(Control(window, IDC_INPUT_MESSAGE_TEXT)));
         SaveWindowPng(window, ScreenshotPath(L"input-message-prompt.png"));
         Retype(Control(window, IDC_INPUT_MESSAGE_TEXT), L"");
@@ -89,7 +90,7 @@ TEST(InputPrompts, InvitePromptOffersTheChannelsAndWantsAChannelName)
     struct {
         const wchar_t* text;
         bool enabled;
-    } const cases[] = {{L"beta", false}, {L"#beta", true}, {L"%alias", true}, {L"!ABCDEchan", true},
+    } const cases[] = {{L"beta", false}, {L"#beta", true},  {L"%alias", true}, {L"!ABCDEchan", true},
                        {L"+plus", true}, {L"&local", true}, {L"", false}};
     INT_PTR result = RunDialog(dialog, [&](HWND window) {
         HWND box = Control(window, IDC_INPUT_INVITE_CHANNEL);

@@ -1,9 +1,9 @@
 // Message boxes and the folder chooser as a user answers them, and the main window they keep
 // disabled while they are open.
 
+#include "dialogs/MessageBoxes.h"
 #include "classlib/App.h"
 #include "classlib/Wnd.h"
-#include "dialogs/MessageBoxes.h"
 #include "foundation/ModalCounter.h"
 #include "tests/common/ControlText.h"
 #include "tests/common/MessagePump.h"

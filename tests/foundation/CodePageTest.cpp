@@ -54,12 +54,16 @@ TEST(CodePage, ShiftJisBothWays)
 
 TEST(CodePage, UnmappableCharacterBecomesGetaInShiftJis)
 {
-    EXPECT_EQ(ConvertToShiftJis(L"a\uD55Cb"), Bytes("a\x81\xAC" "b", 4));
+    EXPECT_EQ(ConvertToShiftJis(L"a\uD55Cb"), Bytes("a\x81\xAC"
+                                                    "b",
+                                                    4));
 }
 
 TEST(CodePage, LoneLeadByteDoesNotLoseTheRest)
 {
-    CString text = ConvertFromShiftJis(Bytes("\x82" "abc", 4));
+    CString text = ConvertFromShiftJis(Bytes("\x82"
+                                             "abc",
+                                             4));
     EXPECT_FALSE(text.IsEmpty());
     EXPECT_GE(text.Find(L"bc"), 0);
 }

@@ -66,10 +66,7 @@ TEST_F(DirectoryWatcherTest, MissingFolderEndsTheWorkerAtOnce)
     EXPECT_TRUE(watcher.Stop());
 }
 
-TEST_F(DirectoryWatcherTest, StopWithoutStartGivesUpAfterTheTimeOut)
-{
-    EXPECT_FALSE(watcher.Stop());
-}
+TEST_F(DirectoryWatcherTest, StopWithoutStartGivesUpAfterTheTimeOut) { EXPECT_FALSE(watcher.Stop()); }
 
 TEST_F(DirectoryWatcherTest, WatcherDestroyedWhileItsWorkerRunsLeavesTheWorkerSafe)
 {

@@ -91,7 +91,10 @@ TEST(IrcMarkup, ColourNumbersAreReadAtMostTwoDigitsEach)
     EXPECT_EQ(ConvertControlCodesToMarkup(Codes(L"C1,2345")), L"<color black>45");
     EXPECT_EQ(ConvertControlCodesToMarkup(Codes(L"C3,99")), L"<color green>");
     EXPECT_EQ(ConvertControlCodesToMarkup(Codes(L"C99,01")), L"<color>");
-    EXPECT_EQ(ConvertControlCodesToMarkup(L"a\x01" L"b"), L"a\x01" L"b");
+    EXPECT_EQ(ConvertControlCodesToMarkup(L"a\x01"
+                                          L"b"),
+              L"a\x01"
+              L"b");
 }
 
 TEST(IrcMarkup, StrippingRemovesCodesAndTheirNumbers)
@@ -124,7 +127,10 @@ TEST(IrcMarkup, CodesSurviveTheTripThroughMarkup)
         CString markup = ConvertControlCodesToMarkup(codes);
         EXPECT_EQ(ConvertMarkupToControlCodes(markup), codes) << Show(codes) << " -> " << Show(markup);
         CString plain = StripControlCodes(codes);
-        EXPECT_EQ(plain.FindOneOf(L"\x02\x03\x0F\x16\x1F" L"0123456789"), -1) << Show(plain);
+        EXPECT_EQ(plain.FindOneOf(L"\x02\x03\x0F\x16\x1F"
+                                  L"0123456789"),
+                  -1)
+            << Show(plain);
     }
 }
 

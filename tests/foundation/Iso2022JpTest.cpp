@@ -1,5 +1,5 @@
-#include "foundation/CodePage.h"
 #include "foundation/Iso2022Jp.h"
+#include "foundation/CodePage.h"
 
 #include <gtest/gtest.h>
 
@@ -134,8 +134,7 @@ TEST(Iso2022Jp, EscapeSequencesAndKanaModes)
     // SI closes the SO section before the kanji designation.
     EXPECT_EQ(EncodeIso2022Jp(L"ｱあ", KANA_MODE_ROMAN_7),
               Bytes("\x1B\x28\x4A\x0E\x31\x0F\x1B\x24\x42\x24\x22\x1B\x28\x42", 14));
-    EXPECT_EQ(EncodeIso2022Jp(L"ｱあ", KANA_MODE_KANA),
-              Bytes("\x1B\x28\x49\x31\x1B\x24\x42\x24\x22\x1B\x28\x42", 12));
+    EXPECT_EQ(EncodeIso2022Jp(L"ｱあ", KANA_MODE_KANA), Bytes("\x1B\x28\x49\x31\x1B\x24\x42\x24\x22\x1B\x28\x42", 12));
     for (int mode : {KANA_MODE_KANA, KANA_MODE_ROMAN_7, KANA_MODE_ROMAN_8})
         EXPECT_EQ(DecodeIso2022Jp(EncodeIso2022Jp(L"aｱｲあｳb", mode)), L"aｱｲあｳb") << mode;
 }
@@ -176,9 +175,15 @@ TEST(Iso2022Jp, DecoderToleratesSendersShortcuts)
     EXPECT_EQ(DecodeIso2022Jp(Bytes("\x1B$B\x24\x22\x24\x24", 7)), L"あい");
     EXPECT_EQ(DecodeIso2022Jp(Bytes("\x1B$B\x24\x22 ab", 8)), L"あ ab");
     // SO inside Roman shifts to 7-bit katakana, SI back.
-    EXPECT_EQ(DecodeIso2022Jp(Bytes("\x1B(J\x0E\x31\x0F" "a", 7)), L"ｱa");
+    EXPECT_EQ(DecodeIso2022Jp(Bytes("\x1B(J\x0E\x31\x0F"
+                                    "a",
+                                    7)),
+              L"ｱa");
     // SI without an SO before it returns to ASCII.
-    EXPECT_EQ(DecodeIso2022Jp(Bytes("\x1B(I\x31\x0F" "a", 6)), L"ｱa");
+    EXPECT_EQ(DecodeIso2022Jp(Bytes("\x1B(I\x31\x0F"
+                                    "a",
+                                    6)),
+              L"ｱa");
 }
 
 TEST(Iso2022JpBadInput, BrokenEscapesAreCopiedAsText)
@@ -224,7 +229,9 @@ TEST(Iso2022JpBadInput, RandomBytesNeverGrowOrCrash)
 
 TEST(Iso2022JpBadInput, LoneSurrogatesDoNotStopTheLine)
 {
-    CStringA bytes = EncodeIso2022Jp(CString(L"a\xD800" L"bあ"), KANA_MODE_KANA);
+    CStringA bytes = EncodeIso2022Jp(CString(L"a\xD800"
+                                             L"bあ"),
+                                     KANA_MODE_KANA);
     CString back = DecodeIso2022Jp(bytes);
     EXPECT_EQ(back.Left(1), L"a");
     EXPECT_EQ(back.Right(2), L"bあ");

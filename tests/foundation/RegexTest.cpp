@@ -78,7 +78,9 @@ TEST(Regex, PatternsThatDoNotCompileNeverMatch)
         EXPECT_FALSE(regex.Search(match, L"aaaa", 0, -1));
     }
     EXPECT_FALSE(regex.Compile(CString(L"a\xD800"), ONIG_OPTION_NONE));
-    EXPECT_FALSE(regex.Compile(CString(L"\xDC00" L"b"), ONIG_OPTION_NONE));
+    EXPECT_FALSE(regex.Compile(CString(L"\xDC00"
+                                       L"b"),
+                               ONIG_OPTION_NONE));
     EXPECT_FALSE(regex.Search(match, L"ab", 0, -1));
     // Compiling again replaces the failed or earlier pattern.
     ASSERT_TRUE(regex.Compile(L"c", ONIG_OPTION_NONE));
@@ -93,7 +95,8 @@ TEST(Regex, LoneSurrogatesInTheTextAreSearchedSafely)
     TRegex regex;
     ASSERT_TRUE(regex.Compile(L"b.", ONIG_OPTION_NONE));
     TRegexMatchResult match;
-    CString text(L"a\xD800" L"b\xD83D");
+    CString text(L"a\xD800"
+                 L"b\xD83D");
     ASSERT_TRUE(regex.Search(match, text, 0, -1));
     EXPECT_EQ(Begin(match), 2);
     EXPECT_EQ(End(match), 4);

@@ -26,7 +26,6 @@ TEST(ResourceString, FilterEndsInTwoNuls)
 TEST(ResourceString, FormatsPutArgumentsInPlaceholderOrder)
 {
     EXPECT_EQ(FormatConnectingMessage(L"irc.example.net", 6667), L"irc.example.net:6667へ接続を試みます");
-    EXPECT_EQ(FormatReconnectingMessage(L"irc.example.net", 6667, 3),
-              L"irc.example.net:6667へ再接続を試みます(3回目)");
+    EXPECT_EQ(FormatReconnectingMessage(L"irc.example.net", 6667, 3), L"irc.example.net:6667へ再接続を試みます(3回目)");
     EXPECT_EQ(FormatTransferCounts(2, 5), L" [受2/送5]");
 }

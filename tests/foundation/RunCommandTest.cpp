@@ -23,10 +23,7 @@ TEST(DISABLED_Child, EchoInput)
     WriteAll(GetStdHandle(STD_OUTPUT_HANDLE), "<" + input + ">");
 }
 
-TEST(DISABLED_Child, NulBytes)
-{
-    WriteAll(GetStdHandle(STD_OUTPUT_HANDLE), std::string("<a\0b\0\0c>", 8));
-}
+TEST(DISABLED_Child, NulBytes) { WriteAll(GetStdHandle(STD_OUTPUT_HANDLE), std::string("<a\0b\0\0c>", 8)); }
 
 TEST(DISABLED_Child, FloodStandardError)
 {
@@ -34,10 +31,7 @@ TEST(DISABLED_Child, FloodStandardError)
     WriteAll(GetStdHandle(STD_OUTPUT_HANDLE), "<done>");
 }
 
-TEST(DISABLED_Child, Hang)
-{
-    Sleep(60000);
-}
+TEST(DISABLED_Child, Hang) { Sleep(60000); }
 
 namespace {
 CStringA ChildCommand(const char* name)

@@ -45,8 +45,7 @@ TEST(SafeFileName, NamesBecomeOnePartOfAPathAndNeverADevice)
     };
     for (const auto& row : rows) {
         EXPECT_EQ(MakeSafeFileNamePart(row.name), row.dropped) << Narrow(row.name);
-        EXPECT_EQ(MakeSafeFileNamePart(row.name, TTrailingDots::Replaced), row.replaced)
-            << Narrow(row.name);
+        EXPECT_EQ(MakeSafeFileNamePart(row.name, TTrailingDots::Replaced), row.replaced) << Narrow(row.name);
         EXPECT_EQ(IsSafeFileNamePart(row.name), row.accepted) << Narrow(row.name);
     }
     EXPECT_EQ(MakeSafeFileNamePart(L"channel-name", TTrailingDots::Dropped, 7), L"channel");

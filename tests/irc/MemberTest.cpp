@@ -111,8 +111,8 @@ TEST(Member, NickOrderFoldsAsciiLettersOnly)
     const struct {
         const wchar_t* first;
         const wchar_t* second;
-    } cases[] = {{L"alice", L"Bob"},  {L"[x]", L"Zed"}, {L"_u", L"anna"},       {L"ab", L"ABC"},
-                 {L"Bob", L"bob"},     {L"zz", L"\u00C4"}, {L"\u00C4b", L"\u00E4a"}, {L"a1", L"A2"}};
+    } cases[] = {{L"alice", L"Bob"}, {L"[x]", L"Zed"},   {L"_u", L"anna"},         {L"ab", L"ABC"},
+                 {L"Bob", L"bob"},   {L"zz", L"\u00C4"}, {L"\u00C4b", L"\u00E4a"}, {L"a1", L"A2"}};
     for (const auto& c : cases) {
         TIRCMember a = Make((CString(L"/") + c.first).GetString()), b = Make((CString(L"/") + c.second).GetString());
         EXPECT_LT(CompareMembers(&a, &b, 0), 0) << c.first << " before " << c.second;

@@ -180,7 +180,7 @@ TEST_F(MembershipTest, JoiningMembersTakeTheirUserGroups)
         bool groups;
         const wchar_t* nick;
         int kind, index;
-    } cases[] = {{true, L"kvnick", 2, -1}, {true, L"twin", 2, -1},    {true, L"friend", 1, 1},
+    } cases[] = {{true, L"kvnick", 2, -1}, {true, L"twin", 2, -1},     {true, L"friend", 1, 1},
                  {true, L"last", 1, 4},    {true, L"stranger", 0, -1}, {false, L"kvnick", 2, -1},
                  {false, L"twin", 0, -1},  {false, L"friend", 0, -1}};
     for (bool groups : {true, false}) {
@@ -192,7 +192,8 @@ TEST_F(MembershipTest, JoiningMembersTakeTheirUserGroups)
         }
         LogIn({"#g"});
         for (const char* nick : {"twin", "friend", "last", "stranger"})
-            Feed(std::string(":") + nick + "!u@" + (nick == std::string("twin") ? "twin" : "other") + ".example JOIN #g");
+            Feed(std::string(":") + nick + "!u@" + (nick == std::string("twin") ? "twin" : "other") +
+                 ".example JOIN #g");
         for (const auto& c : cases) {
             if (c.groups != groups)
                 continue;

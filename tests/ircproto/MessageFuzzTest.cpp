@@ -10,10 +10,7 @@ namespace {
 
 std::mt19937 rng;
 
-int Below(int n)
-{
-    return std::uniform_int_distribution<int>(0, n - 1)(rng);
-}
+int Below(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); }
 
 // Random bytes, weighted toward those the parser and builder treat specially; excluded bytes
 // are redrawn ('\n' in the list excludes NUL as well).

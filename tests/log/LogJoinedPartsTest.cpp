@@ -114,8 +114,8 @@ TEST_F(LogJoinedPartsTest, DrawnLinesLieWhereGdiDrawsThem)
         bool bold, underline, strikeOut;
     };
     const TLineCase cases[] = {
-        {L"IPAGothic", 90, false, true, false},  {L"IPAGothic", 120, true, true, true},
-        {L"IPAGothic", 300, false, false, true}, {L"Liberation Sans", 100, false, true, false},
+        {L"IPAGothic", 90, false, true, false},      {L"IPAGothic", 120, true, true, true},
+        {L"IPAGothic", 300, false, false, true},     {L"Liberation Sans", 100, false, true, false},
         {L"Liberation Sans", 240, true, true, true}, {L"Liberation Serif", 110, false, true, true},
     };
     const CString text = L"under line \u65e5\u672c\u8a9e";

@@ -137,7 +137,8 @@ TEST_F(LogViewWindowTest, AFloodShowsItsLastLineOnceTheLoopRuns)
         int perBatch;
         int maxLines;
     };
-    const TFloodCase cases[] = {{"one line", 1, 1, 0}, {"reads of 40 lines", 12, 40, 100}, {"reads of 3 lines", 30, 3, 60}};
+    const TFloodCase cases[] = {
+        {"one line", 1, 1, 0}, {"reads of 40 lines", 12, 40, 100}, {"reads of 3 lines", 30, 3, 60}};
     for (const TFloodCase& c : cases) {
         SCOPED_TRACE(c.name);
         view.RemoveHeadLines(-1);
@@ -148,7 +149,8 @@ TEST_F(LogViewWindowTest, AFloodShowsItsLastLineOnceTheLoopRuns)
                 CString body;
                 body.Format(L"read %d line %d \x03"
                             L"4colour\x03 http://example.org/%d%s",
-                            b, i, i, i % 9 == 0 ? L" with a tail long enough to wrap onto a second row of the view" : L"");
+                            b, i, i,
+                            i % 9 == 0 ? L" with a tail long enough to wrap onto a second row of the view" : L"");
                 view.AddLine(Line(body, L"<nick> ", L"nick"), true);
             }
             PumpMessagesFor(0);

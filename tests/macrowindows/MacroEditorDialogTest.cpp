@@ -34,10 +34,7 @@ public:
 };
 
 // Runs the item dialog that the next click opens: the steps run inside it.
-void InItemDialog(std::function<void(HWND)> steps)
-{
-    WhenDialogShown(steps);
-}
+void InItemDialog(std::function<void(HWND)> steps) { WhenDialogShown(steps); }
 
 // Opens the editor on the file "rules" as its owner does, shown, with the focus in its list;
 // null when the window could not be made.
@@ -57,9 +54,9 @@ TMacroEditorDialog* OpenEditor(TTempSettings& user, TEditorRecorder& recorder)
 
 struct TEditorCase {
     const char* name;
-    std::string before;              // the file's bytes when the editor opens
+    std::string before;                    // the file's bytes when the editor opens
     std::function<void(HWND, HWND)> steps; // window, list
-    std::string after;               // the file's bytes after OK or Cancel
+    std::string after;                     // the file's bytes after OK or Cancel
     const char* events;
 };
 
@@ -146,7 +143,8 @@ TEST(MacroEditorDialogTest, RowsAreEditedAndOnlyOKWritesThem)
          std::string(kHeader) + kGreet + "0\t\t\t\tPRIVMSG\t\t*bye*\t0\t0\tsend\t%c\tsee you\t0\r\n" + kAway + kQuit,
          "saved closed"},
         // Odd values are shown as the editor knows them and saved so.
-        {"an unknown state and a hand-written comment", std::string(kHeader) + "# mine\r\n0\t\t\t\t\t\t\t9\t0\t\t\t\t7\r\n",
+        {"an unknown state and a hand-written comment",
+         std::string(kHeader) + "# mine\r\n0\t\t\t\t\t\t\t9\t0\t\t\t\t7\r\n",
          [](HWND w, HWND list) {
              EXPECT_EQ(CellText(list, 0, 4), CString());
              EXPECT_EQ(CellText(list, 0, 9), CString(L"○"));
@@ -230,7 +228,8 @@ TEST(MacroEditorDialogTest, InsertFilePutsTheOtherRulesBeforeTheSelectedRow)
         Click(window, IDOK);
         PumpMessagesUntil([&] { return recorder.closed != nullptr; }, 3000);
         EXPECT_EQ(std::string(ReadFileBytes(user.MacroPath(L"rules")).GetString()), c.after);
-        EXPECT_EQ(std::string(ReadFileBytes(user.MacroPath(L"extra")).GetString()), std::string(kHeader) + kQuit + kQuit);
+        EXPECT_EQ(std::string(ReadFileBytes(user.MacroPath(L"extra")).GetString()),
+                  std::string(kHeader) + kQuit + kQuit);
         delete editor;
     }
 }

@@ -73,7 +73,8 @@ TEST(MacroItemDialogTest, ARuleGoesOutAsItCameInAndTypedFieldsAreTakenAsTheyStan
          },
          IDOK, L"0\t\t\t%g2\tNotice\t#room\t*ping*\t3\t1\traw\t\tPRIVMSG %c :pong\t1"},
         // A state the lists do not have shows as none and is stored so.
-        {"unknown states", [] {
+        {"unknown states",
+         [] {
              TMacroItem item;
              item.ownState = 7;
              item.senderState = 3;
@@ -87,7 +88,8 @@ TEST(MacroItemDialogTest, ARuleGoesOutAsItCameInAndTypedFieldsAreTakenAsTheyStan
         dialog.item = c.in;
         INT_PTR end = RunDialog(dialog, [&](HWND window) {
             if (&c == &cases[0]) {
-                EXPECT_EQ(::GetFocus(), ::FindWindowExW(Control(window, IDC_MACRO_ITEM_USER), nullptr, L"Edit", nullptr));
+                EXPECT_EQ(::GetFocus(),
+                          ::FindWindowExW(Control(window, IDC_MACRO_ITEM_USER), nullptr, L"Edit", nullptr));
                 EXPECT_EQ(ComboSelection(window, IDC_MACRO_ITEM_OWN_STATE), CString(L"離席状態でない"));
                 EXPECT_EQ(::SendDlgItemMessageW(window, IDC_MACRO_ITEM_SENDER_STATE, CB_GETCOUNT, 0, 0), 3);
                 EXPECT_EQ(::SendDlgItemMessageW(window, IDC_MACRO_ITEM_ACTION, CB_GETCOUNT, 0, 0), 31);
@@ -109,10 +111,10 @@ TEST(MacroItemDialogTest, TypedCommandAndActionSwitchChannelTargetAndBrowse)
         const wchar_t* action;
         bool channel, target, browse;
     } cases[] = {
-        {L"NOTICE", L"Send", true, true, false},     // not offered, still a channel event
-        {L"QUIT", L"OpenURL", false, false, false},  // no channel; the URL takes no target
+        {L"NOTICE", L"Send", true, true, false},    // not offered, still a channel event
+        {L"QUIT", L"OpenURL", false, false, false}, // no channel; the URL takes no target
         {L"nick", L"Join", false, false, false},
-        {L"CTCP*", L"DllCall", true, true, false},   // a pattern may match channel events
+        {L"CTCP*", L"DllCall", true, true, false}, // a pattern may match channel events
         {L"a|b", L"DllHook", true, true, false},
         {L"", L"", true, false, false},              // no command: any event
         {L"invite", L"EXECUTE", false, false, true}, // actions compare in lower case
@@ -158,7 +160,7 @@ TEST(MacroItemDialogTest, BrowseFillsTheArgumentFromThePickers)
         {L"ChannelCondition", L"Update", L"Update", true, false, L"NewTalk"},
         {L"PlaySound", L"CHIME.WAV", L"chime.wav", false, false, L"chime.wav"},
         {L"sound", L"", L"", true, false, L"chime.wav"},
-        {L"Window", L"Quit", L"Quit", true, true, L"Quit"}, // Cancel leaves it
+        {L"Window", L"Quit", L"Quit", true, true, L"Quit"},    // Cancel leaves it
         {L"menu", L"nothing-like-it", L"", false, false, L""}, // OK without a choice empties it
     };
     for (const auto& c : cases) {

@@ -53,8 +53,9 @@ TEST_F(MacroRuleServerTest, ARuleMadeInTheWindowsAnswersAnotherClientThroughNgir
     ASSERT_TRUE(PumpMessagesUntil([&] { return recorder.closed; }, 3000));
     EXPECT_TRUE(recorder.saved);
     delete editor;
-    EXPECT_EQ(ReadFileBytes(user.MacroPath(L"answer")),
-              CStringA("1\tEncoding=UTF-8\r\n0\t\t\t\tPrivmsg\t#kv-macro\t*ping*\t0\t0\tSend\t%n\tpong for %n in %c\t0\r\n"));
+    EXPECT_EQ(
+        ReadFileBytes(user.MacroPath(L"answer")),
+        CStringA("1\tEncoding=UTF-8\r\n0\t\t\t\tPrivmsg\t#kv-macro\t*ping*\t0\t0\tSend\t%n\tpong for %n in %c\t0\r\n"));
 
     // A unit with its own engine reading that file, on the real server.
     settings.Nick = L"kvmacro";
@@ -68,7 +69,8 @@ TEST_F(MacroRuleServerTest, ARuleMadeInTheWindowsAnswersAnotherClientThroughNgir
     unit->AddChannel(channel, TIRCChannel::KindChannel);
     unit->Connect();
     ASSERT_TRUE(PumpMessagesUntil([&] { return unit->GetState() == TIRCUnit::StateLoggedIn; }, 15000));
-    ASSERT_TRUE(PumpMessagesUntil([&] { return unit->FindChannel(L"#kv-macro") && unit->FindChannel(L"#kv-macro")->IsJoined(); }, 10000));
+    ASSERT_TRUE(PumpMessagesUntil(
+        [&] { return unit->FindChannel(L"#kv-macro") && unit->FindChannel(L"#kv-macro")->IsJoined(); }, 10000));
 
     std::unique_ptr<TLineSocket> other = ConnectIrcClient(port, "kvasker");
     ASSERT_NE(other, nullptr);

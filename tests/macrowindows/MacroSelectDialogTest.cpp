@@ -8,11 +8,11 @@
 #include "tests/macrowindows/MacroWindowSteps.h"
 #include "tests/world/common/NoWorldHost.h"
 
+#include "foundation/Path.h"
+#include "foundation/SafeFileName.h"
 #include "macrowindows/MacroSelectDialog.h"
 #include "res/windows/macro.h"
 #include "res/windows/prompts.h"
-#include "foundation/Path.h"
-#include "foundation/SafeFileName.h"
 #include "settings/Preference.h"
 #include "world/IRCWorld.h"
 
@@ -135,10 +135,8 @@ TEST_F(MacroSelectDialogTest, FilesAgainstServersAndCellsSwitchedByARightClick)
         int row, column;
         Names alpha, beta;
     } clicks[] = {
-        {0, 2, {L"a"}, {L"b", L"gone", L"a"}},
-        {1, 2, {L"a"}, {L"gone", L"a"}}, // "gone" has no row and stays
-        {1, 2, {L"a"}, {L"gone", L"a", L"b"}},
-        {0, 1, {}, {L"gone", L"a", L"b"}},
+        {0, 2, {L"a"}, {L"b", L"gone", L"a"}}, {1, 2, {L"a"}, {L"gone", L"a"}}, // "gone" has no row and stays
+        {1, 2, {L"a"}, {L"gone", L"a", L"b"}}, {0, 1, {}, {L"gone", L"a", L"b"}},
         {0, 0, {}, {L"gone", L"a", L"b"}}, // the name column switches nothing
     };
     for (const auto& c : clicks) {
@@ -215,7 +213,8 @@ TEST_F(MacroSelectDialogTest, TypedNamesMakeCopyAndRenameFilesButNeverOverwrite)
         // The file that was there is never touched; a copy holds the source's bytes.
         EXPECT_EQ(ReadFileBytes(user.MacroPath(L"b")), CStringA("1\tEncoding=UTF-8\r\n"));
         if (c.button == IDC_MACRO_SELECT_COPY) {
-            EXPECT_EQ(ReadFileBytes(user.MacroPath(c.selected)), c.row == 0 ? aBytes : CStringA("1\tEncoding=UTF-8\r\n"));
+            EXPECT_EQ(ReadFileBytes(user.MacroPath(c.selected)),
+                      c.row == 0 ? aBytes : CStringA("1\tEncoding=UTF-8\r\n"));
         }
     }
 }

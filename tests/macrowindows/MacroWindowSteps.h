@@ -2,12 +2,12 @@
 // Steps the macro and popup windows' tests add to the shared dialog steps: reading controls,
 // clicking rows of list boxes and list views, and a settings aggregate over a temporary folder.
 
+#include "tests/common/DialogSteps.h"
 #include "tests/common/MessagePump.h"
 #include "tests/common/ShownWindow.h"
 #include "tests/common/StringPrinter.h"
 #include "tests/common/TempFolder.h"
 #include "tests/common/UserInput.h"
-#include "tests/common/DialogSteps.h"
 
 #include "controls/UpdateDialog.h"
 #include "settings/Config.h"

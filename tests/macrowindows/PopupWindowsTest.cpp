@@ -116,9 +116,9 @@ TEST(PopupWindowsTest, ItemDialogHandsBackWhatWasTypedAndSwitchesTargetAndBrowse
         const wchar_t* action;
         bool target, browse;
     } rules[] = {
-        {L"Menu", false, true}, {L"OpenURL", false, false}, {L"Join", false, false}, {L"", false, false},
-        {L"Topic", true, false}, {L"DllCall", true, false}, {L"EXECUTE", false, true}, {L"playsound", false, true},
-        {L"ChannelCondition", true, true},
+        {L"Menu", false, true},    {L"OpenURL", false, false},  {L"Join", false, false},
+        {L"", false, false},       {L"Topic", true, false},     {L"DllCall", true, false},
+        {L"EXECUTE", false, true}, {L"playsound", false, true}, {L"ChannelCondition", true, true},
     };
     TPopupItemDialog dialog;
     RunDialog(dialog, [&](HWND window) {
@@ -225,7 +225,8 @@ TEST(PopupWindowsTest, EditorRowsBecomeTheMenuOnOKOnly)
          "ok close", Menu({})},
         // A line end in a field stays in its one item.
         {"a field with line ends", Menu({"0\tTwo\traw\t\tPRIVMSG #a :one\\r\\nPRIVMSG #a :two"}),
-         [](HWND w, HWND) { Click(w, IDOK); }, "ok close", Menu({"0\tTwo\traw\t\tPRIVMSG #a :one\\r\\nPRIVMSG #a :two"})},
+         [](HWND w, HWND) { Click(w, IDOK); }, "ok close",
+         Menu({"0\tTwo\traw\t\tPRIVMSG #a :one\\r\\nPRIVMSG #a :two"})},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -1,8 +1,8 @@
 // The action names macros, scripts and popup items use, and the command table behind them.
 
+#include "classlib/Menu.h"
 #include "mainframe/ActionNames.h"
 #include "mainframe/MainCommands.h"
-#include "classlib/Menu.h"
 #include "res/resource.h"
 
 #include <gtest/gtest.h>

@@ -77,9 +77,11 @@ TEST_F(FrameActivation, MinimisingWithTheTraySettingsHidesTheWindowUntilItIsRest
 
     // The tray's restore: shown again, brought forward with the keyboard focus inside.
     frame->SendMessageW(WM_SYSCOMMAND, SC_RESTORE, 0);
-    EXPECT_TRUE(PumpMessagesUntil([&] { return ::IsWindowVisible(frame->m_hWnd) && !::IsIconic(frame->m_hWnd); }, 5000));
+    EXPECT_TRUE(
+        PumpMessagesUntil([&] { return ::IsWindowVisible(frame->m_hWnd) && !::IsIconic(frame->m_hWnd); }, 5000));
     EXPECT_TRUE(PumpMessagesUntil([&] { return ::GetForegroundWindow() == frame->m_hWnd; }, 5000));
-    EXPECT_TRUE(PumpMessagesUntil([&] { return ::IsChild(frame->m_hWnd, ::GetFocus()) && frame->IsApplicationActive(); }, 3000));
+    EXPECT_TRUE(PumpMessagesUntil(
+        [&] { return ::IsChild(frame->m_hWnd, ::GetFocus()) && frame->IsApplicationActive(); }, 3000));
     EXPECT_TRUE(::IsChild(frame->m_hWnd, ::GetFocus()));
     EXPECT_TRUE(frame->IsApplicationActive());
     EXPECT_FALSE(tray.IsPresent());
@@ -94,10 +96,12 @@ TEST_F(FrameActivation, MinimisingWithTheTraySettingsHidesTheWindowUntilItIsRest
     settings.preference.HideAllWindowOnMinimize = true;
     frame->ExecuteAction(L"scriptconsole");
     HWND console = nullptr;
-    PumpMessagesUntil([&] {
-        console = ::GetForegroundWindow();
-        return console && console != frame->m_hWnd && ::IsWindowVisible(console);
-    }, 5000);
+    PumpMessagesUntil(
+        [&] {
+            console = ::GetForegroundWindow();
+            return console && console != frame->m_hWnd && ::IsWindowVisible(console);
+        },
+        5000);
     ASSERT_NE(frame->m_hWnd, console);
     ASSERT_TRUE(::IsWindowVisible(console));
     frame->ExecuteAction(L"minimize");

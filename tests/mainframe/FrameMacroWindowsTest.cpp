@@ -225,7 +225,9 @@ TEST_F(FramePopupEditor, AnItemMadeInTheEditorIsInTheLogMenuAndRuns)
     EXPECT_EQ(nullptr, frame->GetPopupEditor());
     ASSERT_EQ(10u, settings.popup.items.size());
     EXPECT_EQ(ID_USER_POPUP_FIRST + 9, settings.popup.items[9]->commandId);
-    EXPECT_NE(-1, ReadFileBytes(settings.GetSettingsFolder() + L"popupmenu.kcf").Find("0\t&Wave\tSend\t#alpha\twaves from %n"));
+    EXPECT_NE(
+        -1,
+        ReadFileBytes(settings.GetSettingsFolder() + L"popupmenu.kcf").Find("0\t&Wave\tSend\t#alpha\twaves from %n"));
 
     peer->Send(":alice!a@alice.host PRIVMSG #alpha :some words to click\r\n");
     TLogView* view = alpha->logView;

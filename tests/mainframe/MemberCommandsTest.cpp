@@ -132,8 +132,11 @@ TEST_F(MemberCommands, QueriesTalkAndKickReachTheServerForThePickedNicks)
     world->Select(net, alpha);
     PumpPendingMessages();
     SelectMembers({L"erin"});
-    ASSERT_TRUE(ChooseFromOpenedPopup([&] { ClickAt(RowPoint(L"erin"), true); }, {'P', VK_LEFT, VK_DOWN, VK_RIGHT, 'C'}));
-    EXPECT_TRUE(peer->WaitFor("PRIVMSG erin :\x01" "DCC CHAT chat ", 3000));
+    ASSERT_TRUE(
+        ChooseFromOpenedPopup([&] { ClickAt(RowPoint(L"erin"), true); }, {'P', VK_LEFT, VK_DOWN, VK_RIGHT, 'C'}));
+    EXPECT_TRUE(peer->WaitFor("PRIVMSG erin :\x01"
+                              "DCC CHAT chat ",
+                              3000));
     TIRCUnit* unit = nullptr;
     TIRCChannel* chat = nullptr;
     world->GetSelection(unit, chat);

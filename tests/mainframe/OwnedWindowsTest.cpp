@@ -85,7 +85,8 @@ TEST_F(OwnedWindowsTest, EveryWindowOpensIdlesHidesTopsAndClosesThroughTheList)
     // Windows hides with it.
     for (TOwnedWindowSlot* slot : Slots()) {
         if (!(slot->GetTraits() & OwnedFollowsFrame)) {
-            EXPECT_EQ(frame->m_hWnd, ::GetWindow(slot->GetWindow()->m_hWnd, GW_OWNER)) << "command " << slot->GetCommand();
+            EXPECT_EQ(frame->m_hWnd, ::GetWindow(slot->GetWindow()->m_hWnd, GW_OWNER))
+                << "command " << slot->GetCommand();
         }
     }
     settings.preference.HideAllWindowOnMinimize = true;

@@ -241,8 +241,8 @@ TEST_F(PasteCommands, AboutBoxShowsTheVersionAndTheCreditsFromTheTop)
         EXPECT_EQ(CString(L"2.40"), Field(dialog, IDC_ABOUT_VERSION));
         HWND credits = ::GetDlgItem(dialog, IDC_ABOUT_CREDITS);
         CString text = GetControlText(credits);
-        for (const wchar_t* title : {L"Independent JPEG Group", L"Oniguruma LICENSE", L"OpenSSL License",
-                                     L"Original SSLeay License"})
+        for (const wchar_t* title :
+             {L"Independent JPEG Group", L"Oniguruma LICENSE", L"OpenSSL License", L"Original SSLeay License"})
             EXPECT_GE(text.Find(title), 0) << Narrow(title);
         EXPECT_EQ(0, ::SendMessageW(credits, EM_GETFIRSTVISIBLELINE, 0, 0));
         EXPECT_GT(::SendMessageW(credits, EM_GETLINECOUNT, 0, 0), 100);
@@ -253,8 +253,11 @@ TEST_F(PasteCommands, AboutBoxShowsTheVersionAndTheCreditsFromTheTop)
     RECT item = {};
     HMENU bar = ::GetMenu(frame->m_hWnd);
     ::GetMenuItemRect(frame->m_hWnd, bar, ::GetMenuItemCount(bar) - 1, &item);
-    EXPECT_TRUE(ChooseFromOpenedPopup([&] { ClickAt(POINT{(item.left + item.right) / 2, (item.top + item.bottom) / 2}); },
-                                      {'A'}));
+    EXPECT_TRUE(ChooseFromOpenedPopup(
+        [&] {
+            ClickAt(POINT{(item.left + item.right) / 2, (item.top + item.bottom) / 2});
+        },
+        {'A'}));
     PumpMessagesUntil([&] { return shown; }, 3000);
     WaitUntil([&] { return !FindShownWindow(HasControl(IDC_ABOUT_AUTHOR)); }, "the box closed");
     EXPECT_TRUE(shown);

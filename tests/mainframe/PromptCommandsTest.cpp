@@ -77,12 +77,15 @@ TEST_F(PromptCommands, EachPromptSendsTheTypedLineAndCancelSendsNothing)
     const TPromptRow rows[] = {
         {"topic", key('T', {VK_MENU}), IDC_INPUT_MESSAGE_TEXT, L"#alpha のトピック設定 - net", L"old one",
          L"fresh topic", "TOPIC #alpha :fresh topic", "TOPIC"},
-        {"invite", key('I', {VK_MENU}), IDC_INPUT_NICK_TEXT, L"#alpha に招待 - net", L"", L"zed",
-         "INVITE zed #alpha", "INVITE"},
+        {"invite", key('I', {VK_MENU}), IDC_INPUT_NICK_TEXT, L"#alpha に招待 - net", L"", L"zed", "INVITE zed #alpha",
+         "INVITE"},
         {"away", key('A', {VK_MENU, VK_SHIFT}), IDC_INPUT_MESSAGE_TEXT, L"離席メッセージを設定 - net", L"Gone",
          L"lunch", "AWAY :lunch", "AWAY"},
         {"action", action(L"sendaction"), IDC_INPUT_MESSAGE_TEXT, L"#alpha へアクション送信 - net", L"", L"waves",
-         "PRIVMSG #alpha :\x01" "ACTION waves\x01", "PRIVMSG #alpha :\x01" "ACTION"},
+         "PRIVMSG #alpha :\x01"
+         "ACTION waves\x01",
+         "PRIVMSG #alpha :\x01"
+         "ACTION"},
         {"whois", action(L"whois"), IDC_INPUT_NICK_TEXT, L"人物情報を要求 - net", L"", L"zed", "WHOIS zed", "WHOIS"},
         {"part", key('P', {VK_MENU}), IDC_INPUT_MESSAGE_TEXT, L"#alpha を出る - net", L"Leaving...", L"so long",
          "PART #alpha :so long", "PART"},
@@ -261,7 +264,8 @@ TEST_F(PromptCommands, ColourEffectPutsTheTagAtTheCaret)
             PressKey(VK_RETURN);
         });
         EXPECT_TRUE(frame->ExecuteAction(L"coloreffect"));
-        PumpMessagesUntil([&] { return ShownWindowCount() && !FindShownWindow(HasControl(IDC_COLOR_EFFECT_TEXT)); }, 3000);
+        PumpMessagesUntil([&] { return ShownWindowCount() && !FindShownWindow(HasControl(IDC_COLOR_EFFECT_TEXT)); },
+                          3000);
         PumpPendingMessages();
         EXPECT_EQ(CString(accept ? L"a<color red,navy>b" : L"ab"), input->GetWindowText())
             << Narrow(input->GetWindowText());
@@ -316,7 +320,9 @@ TEST_F(PromptCommands, SaveLogWritesTheWholeLogAndAsksBeforeOverwriting)
             QueueKey(VK_RETURN);
         });
         ChooseFromMenuBar(0, {'S'});
-        PumpMessagesUntil([&] { return ShownWindowCount() >= (round == Keep ? 2 : round == FailWriting ? 5 : 7); },
+        PumpMessagesUntil([&] { return ShownWindowCount() >= (round == Keep          ? 2
+                                                              : round == FailWriting ? 5
+                                                                                     : 7); },
                           5000);
         PumpPendingMessages();
         SimulateWriteFailureAfter(-1);

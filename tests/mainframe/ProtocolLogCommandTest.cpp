@@ -52,7 +52,8 @@ TEST_F(ProtocolLogCommand, ShowsTheSelectedServersLogWhereItWasLeftAndClosingRet
     EXPECT_FALSE(::GetWindowLongW(dialog->m_hWnd, GWL_EXSTYLE) & WS_EX_TOPMOST);
     RECT rect;
     dialog->GetNormalRect(rect);
-    EXPECT_EQ((std::vector<LONG>{150, 120, 650, 470}), (std::vector<LONG>{rect.left, rect.top, rect.right, rect.bottom}));
+    EXPECT_EQ((std::vector<LONG>{150, 120, 650, 470}),
+              (std::vector<LONG>{rect.left, rect.top, rect.right, rect.bottom}));
     EXPECT_EQ(2, dialog->GetLogView().GetLineCount());
     SaveWindowPng(dialog->m_hWnd, ScreenshotPath(L"protocol-log-window.png"));
 

@@ -4,8 +4,8 @@
 #include "tests/mainframe/MainFrameFixture.h"
 
 #include "tests/common/StringPrinter.h"
-#include "tests/irc/IrcTestSupport.h"
 #include "tests/common/UserInput.h"
+#include "tests/irc/IrcTestSupport.h"
 
 #include <thread>
 

@@ -16,10 +16,10 @@ bool HavePeers();
 std::string PeerValue(const char* key);
 
 // Skips outside ctest (no fixture), fails when the fixture ran but gave no such port.
-#define REQUIRE_PEER_PORT(variable, key)                                                                       \
-    if (!HavePeers())                                                                                          \
-        GTEST_SKIP() << "run through ctest, which starts the peers";                                           \
-    int variable = atoi(PeerValue(key).c_str());                                                               \
+#define REQUIRE_PEER_PORT(variable, key)                                                                               \
+    if (!HavePeers())                                                                                                  \
+        GTEST_SKIP() << "run through ctest, which starts the peers";                                                   \
+    int variable = atoi(PeerValue(key).c_str());                                                                       \
     ASSERT_GT(variable, 0) << key << " missing from the peers file"
 
 // Waits in short steps, since a close from another thread does not wake select everywhere;
@@ -41,8 +41,8 @@ public:
     TPeer& Expect(int count); // reads exactly count bytes, kept for Expected()
     TPeer& Send(const std::string& bytes);
     TPeer& Pause(int ms);
-    TPeer& Echo();         // until the client closes
-    TPeer& Drain(int ms);  // reads whatever comes for a while, so the close that follows is orderly
+    TPeer& Echo();        // until the client closes
+    TPeer& Drain(int ms); // reads whatever comes for a while, so the close that follows is orderly
     void Run();
     std::string Expected(int step);
 

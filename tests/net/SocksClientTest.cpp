@@ -1,5 +1,5 @@
-#include "foundation/CodePage.h"
 #include "net/SocksClient.h"
+#include "foundation/CodePage.h"
 #include "tests/common/MessagePump.h"
 #include "tests/net/NetTestSupport.h"
 

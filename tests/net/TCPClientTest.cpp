@@ -40,7 +40,7 @@ TEST_F(TCPClientTest, EventsComeInOrderAndDataMakesTheRoundTrip)
     recorder.pending = "PING one\r\n";
     ConnectTo(L"127.0.0.1", peer.Port());
     EXPECT_EQ(recorder.events, "resolve"); // a dotted address resolves inside Connect
-    client.Connect();                       // already connecting: nothing
+    client.Connect();                      // already connecting: nothing
     ASSERT_TRUE(PumpMessagesUntil([&] { return recorder.data.size() >= 10; }, 5000));
     EXPECT_EQ(recorder.data, "PING one\r\n");
     EXPECT_EQ(recorder.events, "resolve connect send receive");

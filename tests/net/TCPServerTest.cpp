@@ -36,7 +36,10 @@ protected:
         peers[i].SetPort(server.port);
         peers[i].Connect();
     }
-    bool WaitFor(const char* word) { return PumpMessagesUntil([&] { return Saw(word); }, 5000); }
+    bool WaitFor(const char* word)
+    {
+        return PumpMessagesUntil([&] { return Saw(word); }, 5000);
+    }
 
     TTCPServer server;
     std::string received[2];

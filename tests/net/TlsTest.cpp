@@ -93,7 +93,10 @@ protected:
         client.SetPort(port);
         client.Connect();
     }
-    bool WaitForEnd() { return PumpMessagesUntil([&] { return owner.Saw("close") || owner.Saw("error"); }, 10000); }
+    bool WaitForEnd()
+    {
+        return PumpMessagesUntil([&] { return owner.Saw("close") || owner.Saw("error"); }, 10000);
+    }
     TClientRecorder owner;
     TTCPClient client;
 };

@@ -337,23 +337,23 @@ TEST_F(PreferencePagesTest, KeywordDetailPage)
 
 TEST_F(PreferencePagesTest, ActionPage)
 {
-    RunPageTable(&TPreferenceDialog::actionPage,
-                 {
-                     {E::Click, IDC_ACT_NICK_ASK, L"", kAction, L"NickPolicy", L"2"},
-                     // The golden file's method 2 is the second button, "new window".
-                     {E::State, IDC_ACT_APPLICATION, L"off"},
-                     {E::Click, IDC_ACT_URL_APPLICATION, L"", kAction, L"URLOpenMethod", L"1"},
-                     {E::State, IDC_ACT_BROWSE, L"on"},
-                     {E::Type, IDC_ACT_APPLICATION, L"D:\\Web\\open.exe", kAction, L"URLOpenApplication",
-                      L"D:\\Web\\open.exe"},
-                     {E::Click, IDC_ACT_REJOIN_FOR_OP, L"", kAction, L"RejoinToRecoverOp", L"true"},
-                     {E::Click, IDC_ACT_AUTO_OP_ON_OP, L"", kAction, L"EnableAutoOpOnBeingOperator", L"false"},
-                     {E::Type, IDC_ACT_DELAY_MIN, L"40", kAction, L"AutoOpDelayMin", L"40"},
-                     {E::Type, IDC_ACT_DELAY_MAX, L"10", kAction, L"AutoOpDelayMax", L"40"},
-                     {E::Click, IDC_ACT_AUTO_OP_DELAY, L"", kAction, L"EnableAutoOpDelay", L"false"},
-                     {E::State, IDC_ACT_DELAY_MAX_SPIN, L"off"},
-                 },
-                 L"pref-action.png");
+    RunPageTable(
+        &TPreferenceDialog::actionPage,
+        {
+            {E::Click, IDC_ACT_NICK_ASK, L"", kAction, L"NickPolicy", L"2"},
+            // The golden file's method 2 is the second button, "new window".
+            {E::State, IDC_ACT_APPLICATION, L"off"},
+            {E::Click, IDC_ACT_URL_APPLICATION, L"", kAction, L"URLOpenMethod", L"1"},
+            {E::State, IDC_ACT_BROWSE, L"on"},
+            {E::Type, IDC_ACT_APPLICATION, L"D:\\Web\\open.exe", kAction, L"URLOpenApplication", L"D:\\Web\\open.exe"},
+            {E::Click, IDC_ACT_REJOIN_FOR_OP, L"", kAction, L"RejoinToRecoverOp", L"true"},
+            {E::Click, IDC_ACT_AUTO_OP_ON_OP, L"", kAction, L"EnableAutoOpOnBeingOperator", L"false"},
+            {E::Type, IDC_ACT_DELAY_MIN, L"40", kAction, L"AutoOpDelayMin", L"40"},
+            {E::Type, IDC_ACT_DELAY_MAX, L"10", kAction, L"AutoOpDelayMax", L"40"},
+            {E::Click, IDC_ACT_AUTO_OP_DELAY, L"", kAction, L"EnableAutoOpDelay", L"false"},
+            {E::State, IDC_ACT_DELAY_MAX_SPIN, L"off"},
+        },
+        L"pref-action.png");
 }
 
 TEST_F(PreferencePagesTest, ActionPageLongDelayAndShellChoice)

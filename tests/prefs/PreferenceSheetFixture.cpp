@@ -261,6 +261,7 @@ void PreferenceSheetFixture::RunEdits(TPropertyPage* page, const std::vector<TPa
     for (const TPageEdit& edit : edits) {
         if (!edit.key)
             continue;
-        EXPECT_EQ(std::wstring(edit.stored), Stored(edit.section, edit.key)) << L"[" << edit.section << L"] " << edit.key;
+        EXPECT_EQ(std::wstring(edit.stored), Stored(edit.section, edit.key))
+            << L"[" << edit.section << L"] " << edit.key;
     }
 }

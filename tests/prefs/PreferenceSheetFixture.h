@@ -42,8 +42,7 @@ protected:
     // Clicks the page's tree item, as a user picks it.
     void ShowPage(TPropertyPage* page);
     // Opens the window and shows the page; false when the window did not open.
-    template <class TPage>
-    bool OpenOn(TPage TPreferenceDialog::*member)
+    template <class TPage> bool OpenOn(TPage TPreferenceDialog::*member)
     {
         Open();
         if (dialog)

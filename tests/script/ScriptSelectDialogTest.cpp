@@ -6,10 +6,10 @@
 #include "../common/Screenshot.h"
 #include "../common/UserInput.h"
 #include "ScriptFakes.h"
-#include "world/IRCWorld.h"
 #include "res/windows/script.h"
 #include "script/UnitScriptServer.h"
 #include "settings/Config.h"
+#include "world/IRCWorld.h"
 
 #include <algorithm>
 #include <memory>

@@ -180,7 +180,7 @@ TEST_F(LogBackgroundTest, PictureNamesStayInsideTheImagesFolders)
     WriteBmp(temp.path + L"secret.bmp", 10, 10, [](int, int) { return RGB(255, 0, 0); });
     WriteBmp(temp.path + L"images2\\x.bmp", 10, 10, [](int, int) { return RGB(255, 0, 0); });
     WriteBmp(user + L"sub\\inside.bmp", 12, 12, [](int, int) { return RGB(255, 0, 0); });
-    const CString outside[] = {L"..\\secret.bmp", L"../secret.bmp", L"sub\\..\\..\\secret.bmp",
+    const CString outside[] = {L"..\\secret.bmp",     L"../secret.bmp",          L"sub\\..\\..\\secret.bmp",
                                L"..\\..\\secret.bmp", temp.path + L"secret.bmp", L"..\\images2\\x.bmp"};
     TLogBkTheme theme;
     for (const CString& name : outside) {

@@ -219,9 +219,13 @@ TEST_F(AlternativeServersDialogTest, HostBoxOffersServersTxtAndWritesOnlyAMissin
     } cases[] = {
         {"missing: made from the built-in list", false, "", {}},
         {"empty: used as it is", true, "", {}},
-        {"own lines in file order", true, "\xEF\xBB\xBFirc.own.example (Own)\r\n-\r\nあ.example\n",
+        {"own lines in file order",
+         true,
+         "\xEF\xBB\xBFirc.own.example (Own)\r\n-\r\nあ.example\n",
          {L"irc.own.example (Own)", L"-", L"あ.example"}},
-        {"binary lines are not offered", true, std::string("good.example\r\n\x01\x02\x00\xFF junk\r\nok.example", 35),
+        {"binary lines are not offered",
+         true,
+         std::string("good.example\r\n\x01\x02\x00\xFF junk\r\nok.example", 35),
          {L"good.example", L"ok.example"}},
     };
     for (const auto& c : cases) {

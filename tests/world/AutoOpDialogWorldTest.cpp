@@ -126,7 +126,10 @@ TEST_F(AutoOpDialogWorldTest, SelectNodeMatchesNamesExactlyAndCancelReportsOnlyC
     Open();
     auto selected = [&] {
         HTREEITEM item = TreeView_GetSelection(tree);
-        return item == ServerItem(0, L"#Room") ? 2 : item == ServerItem(0) ? 1 : item == TreeView_GetRoot(tree) ? 0 : -1;
+        return item == ServerItem(0, L"#Room")  ? 2
+               : item == ServerItem(0)          ? 1
+               : item == TreeView_GetRoot(tree) ? 0
+                                                : -1;
     };
     EXPECT_EQ(0, selected());
     dialog->SelectNode(L"Net", L"#Room");

@@ -3,8 +3,8 @@
 
 #include "tests/world/UserInfoFixture.h"
 
-#include "dccwindows/DCCChatDialog.h"
 #include "dcc/DCCChatServer.h"
+#include "dccwindows/DCCChatDialog.h"
 #include "res/windows/dcc.h"
 #include "tests/common/Screenshot.h"
 #include "tests/net/NetTestSupport.h"

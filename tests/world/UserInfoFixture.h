@@ -7,11 +7,11 @@
 #include "tests/common/UserInput.h"
 #include "tests/irc/SendSideSupport.h"
 
+#include "settings/Config.h"
+#include "settings/WindowGeometry.h"
 #include "world/IRCWorld.h"
 #include "world/UserInfoDialogs.h"
 #include "world/WhoisDialog.h"
-#include "settings/Config.h"
-#include "settings/WindowGeometry.h"
 
 #include <gtest/gtest.h>
 

@@ -7,8 +7,8 @@
 #include "tests/net/NetTestSupport.h"
 #include "tests/world/common/NoWorldHost.h"
 
-#include "world/IRCWorld.h"
 #include "settings/Config.h"
+#include "world/IRCWorld.h"
 
 #include <gtest/gtest.h>
 
@@ -37,8 +37,10 @@ protected:
     }
     void Offer(TIRCUnit* unit, const char* file, int port, int size)
     {
-        FeedLine(*unit, ":alice!user@127.0.0.1 PRIVMSG me :\x01" "DCC SEND " + std::string(file) + " 2130706433 " +
-                            std::to_string(port) + " " + std::to_string(size) + "\x01");
+        FeedLine(*unit, ":alice!user@127.0.0.1 PRIVMSG me :\x01"
+                        "DCC SEND " +
+                            std::string(file) + " 2130706433 " + std::to_string(port) + " " + std::to_string(size) +
+                            "\x01");
     }
 
     TTempFolder folder, downloads;

@@ -1,12 +1,12 @@
 // Every unit of the world follows a change of the macro files: renamed and deleted files leave
 // the servers' lists, and a reset makes each engine read its enabled files again.
 
-#include "world/IRCWorld.h"
 #include "settings/Config.h"
 #include "settings/Preference.h"
 #include "settings/ServerConfig.h"
 #include "tests/common/TempFolder.h"
 #include "tests/world/common/NoWorldHost.h"
+#include "world/IRCWorld.h"
 
 #include <gtest/gtest.h>
 

@@ -5,11 +5,11 @@
 #include "tests/common/TempFolder.h"
 
 #include "foundation/CodePage.h"
-#include "world/IRCWorld.h"
 #include "settings/Config.h"
 #include "settings/PopupFile.h"
 #include "settings/Preference.h"
 #include "settings/ServerConfig.h"
+#include "world/IRCWorld.h"
 
 #include <gtest/gtest.h>
 #include <winsock2.h>

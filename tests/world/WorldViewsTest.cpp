@@ -264,8 +264,12 @@ TEST_F(WorldViewsTest, KeysMoveTheSelectionAndTypingAnywhereLandsInTheInputLine)
     EXPECT_EQ(::GetFocus(), frame.chat.input.m_hWnd);
     EXPECT_EQ(InputText(), CString(L"h"));
     ExpectSelectionAfterEach({
-        {'2', {VK_CONTROL}, net, beta},          {'0', {VK_CONTROL}, net, nullptr},    {VK_DOWN, {VK_MENU}, net, alpha},
-        {VK_DOWN, {VK_MENU}, net, beta},         {VK_RIGHT, {VK_MENU}, home, nullptr}, {VK_UP, {VK_MENU}, net, beta},
+        {'2', {VK_CONTROL}, net, beta},
+        {'0', {VK_CONTROL}, net, nullptr},
+        {VK_DOWN, {VK_MENU}, net, alpha},
+        {VK_DOWN, {VK_MENU}, net, beta},
+        {VK_RIGHT, {VK_MENU}, home, nullptr},
+        {VK_UP, {VK_MENU}, net, beta},
         {'1', {VK_CONTROL, VK_MENU}, net, beta}, // there is no eleventh channel
     });
     // Ctrl+Alt+Down moves the selected channel below its neighbour; the selection stays.
@@ -287,9 +291,11 @@ TEST_F(WorldViewsTest, JoinedOnlyWalksWrapAndLoggedInOnlyWalksSkipServers)
     ClickItem(Item(net, alpha));
     FocusForInput(frame.chat.input.m_hWnd);
     ExpectSelectionAfterEach({
-        {VK_DOWN, {VK_CONTROL}, home, gamma}, {VK_DOWN, {VK_CONTROL}, net, alpha},
-        {VK_UP, {VK_CONTROL}, home, gamma},   {VK_RIGHT, {VK_CONTROL}, home, gamma}, // nobody logged in
-        {VK_RIGHT, {VK_MENU}, net, alpha}, // back to the channel last shown there
+        {VK_DOWN, {VK_CONTROL}, home, gamma},
+        {VK_DOWN, {VK_CONTROL}, net, alpha},
+        {VK_UP, {VK_CONTROL}, home, gamma},
+        {VK_RIGHT, {VK_CONTROL}, home, gamma}, // nobody logged in
+        {VK_RIGHT, {VK_MENU}, net, alpha},     // back to the channel last shown there
     });
 }
 

@@ -6,9 +6,9 @@
 #include "controls/CardLayoutPanel.h"
 #include "controls/ChatPanel.h"
 #include "controls/DoubleBufferedView.h"
-#include "world/WorldFrame.h"
 #include "logview/LogView.h"
 #include "settings/Config.h"
+#include "world/WorldFrame.h"
 
 #include <vector>
 
