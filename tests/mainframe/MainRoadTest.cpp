@@ -39,7 +39,7 @@ bool FolderHoldsText(const CString& folder, const std::string& text)
 
 TEST(MainRoadTest, ConnectJoinChatAndQuit)
 {
-    REQUIRE_PEER_PORT(port, "IRC_PORT");
+    REQUIRE_PEER_PORT(port, "IRC_PROGRAM_PORT");
     std::string channel = "#road" + std::to_string(GetTickCount() % 100000);
     TProgramRun run;
     run.WriteSettings(L"tree.ini", OneServerTree(port, "kvroad", "Ketroval road", channel));

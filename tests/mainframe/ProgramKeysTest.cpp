@@ -219,7 +219,7 @@ protected:
             peer->Send("QUIT :bye\r\n");
     }
 
-    int port = atoi(PeerValue("IRC_PORT").c_str());
+    int port = atoi(PeerValue("IRC_PROGRAM_PORT").c_str());
     std::string channel = "#kvkeys" + std::to_string(::GetTickCount() % 100000);
     std::unique_ptr<TLineSocket> peer;
     std::unique_ptr<TProgramRun> run;
@@ -231,7 +231,7 @@ protected:
 
 TEST_F(ProgramKeysTest, AltF4EndsTheProgramFromEveryPartOfTheMainWindow)
 {
-    REQUIRE_PEER_PORT(ircPort, "IRC_PORT");
+    REQUIRE_PEER_PORT(ircPort, "IRC_PROGRAM_PORT");
     for (const auto& where : kPlaces) {
         ASSERT_TRUE(StartInChannel()) << where.name;
         ASSERT_TRUE(ClickInto(where.place)) << where.name;
@@ -243,7 +243,7 @@ TEST_F(ProgramKeysTest, AltF4EndsTheProgramFromEveryPartOfTheMainWindow)
 
 TEST_F(ProgramKeysTest, FileMenuOpensFromTheKeysWhereverTheFocusIs)
 {
-    REQUIRE_PEER_PORT(ircPort, "IRC_PORT");
+    REQUIRE_PEER_PORT(ircPort, "IRC_PROGRAM_PORT");
     ASSERT_TRUE(StartInChannel());
     for (const auto& where : kPlaces)
         ExpectFileMenuFrom(where.place, where.name);
@@ -253,7 +253,7 @@ TEST_F(ProgramKeysTest, FileMenuOpensFromTheKeysWhereverTheFocusIs)
 
 TEST_F(ProgramKeysTest, KeysStillWorkWithWhoisAndTransferWindowsOpen)
 {
-    REQUIRE_PEER_PORT(ircPort, "IRC_PORT");
+    REQUIRE_PEER_PORT(ircPort, "IRC_PROGRAM_PORT");
     ASSERT_TRUE(StartInChannel());
     ASSERT_TRUE(OpenOtherWindows());
     for (const auto& where : kPlaces)
@@ -266,7 +266,7 @@ TEST_F(ProgramKeysTest, KeysStillWorkWithWhoisAndTransferWindowsOpen)
 
 TEST_F(ProgramKeysTest, TrayMenuQuitEndsTheProgramWithItsWindowsOpen)
 {
-    REQUIRE_PEER_PORT(ircPort, "IRC_PORT");
+    REQUIRE_PEER_PORT(ircPort, "IRC_PROGRAM_PORT");
     ASSERT_TRUE(StartInChannel(std::string(kQuietStart) + "[Window]\r\nEnableTrayIcon=1\r\n"));
     ASSERT_TRUE(OpenOtherWindows());
     ClickInto(TPlace::Tree);

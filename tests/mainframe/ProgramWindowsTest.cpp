@@ -52,7 +52,7 @@ std::string IniSection(const std::string& text, const std::string& name)
 
 TEST(ProgramWindowsTest, ChannelMenuOpensTheWhoWindowAndWhoisFromItOrTypedOpensTheWhoisWindow)
 {
-    REQUIRE_PEER_PORT(port, "IRC_PORT");
+    REQUIRE_PEER_PORT(port, "IRC_PROGRAM_PORT");
     std::string channel = "#kvinfo" + std::to_string(GetTickCount() % 100000);
     TProgramRun run;
     run.WriteSettings(L"tree.ini", OneServerTree(port, "kvinfo", "Ketroval info", channel));
@@ -111,7 +111,7 @@ TEST(ProgramWindowsTest, ChannelMenuOpensTheWhoWindowAndWhoisFromItOrTypedOpensT
     EXPECT_EQ(WindowText(::GetDlgItem(whois, IDC_WHOIS_NICK)), L"kvinfopeer");
     EXPECT_NE(WindowText(::GetDlgItem(whois, IDC_WHOIS_USER)).Find(L"kvinfopeer"), -1);
     EXPECT_EQ(WindowText(::GetDlgItem(whois, IDC_WHOIS_REAL_NAME)), L"second client");
-    EXPECT_EQ(WindowText(::GetDlgItem(whois, IDC_WHOIS_SERVER)), L"irc.test.local / Ketroval test server");
+    EXPECT_EQ(WindowText(::GetDlgItem(whois, IDC_WHOIS_SERVER)), L"program.test.local / Ketroval test server");
     EXPECT_NE(WindowText(::GetDlgItem(whois, IDC_WHOIS_CHANNELS)).Find(Wide(channel)), -1);
     SaveWindowPng(whois, ScreenshotPath(L"program-whois-window.png"));
 

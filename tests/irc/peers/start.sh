@@ -73,6 +73,13 @@ start_second_ngircd() {
 }
 
 start_with_retry ngircd2 IRC_SECOND_PORT start_second_ngircd
+# The real program's tests have an ngircd of their own, so they run beside the engine's server tests.
+start_program_ngircd() {
+  write_ngircd_conf "$dir/ngircd4.conf" program.test.local "$1"
+  start_peer ngircd4 ngircd -n -f "$dir/ngircd4.conf"
+}
+
+start_with_retry ngircd4 IRC_PROGRAM_PORT start_program_ngircd
 
 start_with_retry dante SOCKS_PORT start_dante
 
