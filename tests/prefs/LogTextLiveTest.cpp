@@ -14,6 +14,7 @@
 #include "tests/common/Screenshot.h"
 #include "tests/common/ShownWindow.h"
 #include "tests/prefs/ChooserSteps.h"
+#include "tests/prefs/PreferenceSteps.h"
 
 namespace {
 
@@ -25,14 +26,6 @@ protected:
         PressKey('S', {VK_MENU});
         PumpMessagesUntil([&] { return frame->GetPreferenceDialog() != nullptr; }, 3000);
         return frame->GetPreferenceDialog();
-    }
-    bool ShowPage(TPreferenceDialog* dialog, TPropertyPage* page)
-    {
-        HWND tree = dialog->GetTree();
-        HTREEITEM item = dialog->FindItem(page);
-        TreeView_EnsureVisible(tree, item);
-        ClickAt(ItemPoint(tree, item));
-        return PumpMessagesUntil([&] { return dialog->GetCurrentPage() == page && page->m_hWnd; }, 3000);
     }
     void PickItem(TViewLogTextPage& page, int code)
     {
@@ -72,15 +65,15 @@ TEST_F(LogTextLiveTest, FontColoursAndSpacingReachTheOpenChannelAtOnce)
     TPreferenceDialog* dialog = OpenPreferences();
     ASSERT_TRUE(dialog);
     TViewLogTextPage& page = dialog->viewLogTextPage;
-    ASSERT_TRUE(ShowPage(dialog, &page));
+    ASSERT_TRUE(ShowPreferencePage(dialog, &page));
     PickItem(page, 12000);
     EXPECT_TRUE(ClickAndChoose(::GetDlgItem(page.m_hWnd, IDC_LOG_TEXT_FONT), 0, L"16")) << "no font chooser";
     EXPECT_TRUE(ClickAndChoose(::GetDlgItem(page.m_hWnd, IDC_LOG_TEXT_FONT_COLOR), text)) << "no colour chooser";
     PickItem(page, 1001);
     EXPECT_TRUE(ClickAndChoose(::GetDlgItem(page.m_hWnd, IDC_LOG_TEXT_BACK_COLOR), back)) << "no colour chooser";
-    ASSERT_TRUE(ShowPage(dialog, &dialog->viewLayoutPage));
+    ASSERT_TRUE(ShowPreferencePage(dialog, &dialog->viewLayoutPage));
     Retype(dialog->viewLayoutPage.m_hWnd, IDC_LAYOUT_LEADING, L"8");
-    ASSERT_TRUE(ShowPage(dialog, &dialog->formatPage));
+    ASSERT_TRUE(ShowPreferencePage(dialog, &dialog->formatPage));
     Retype(dialog->formatPage.m_hWnd, IDC_FORMAT_NICK, L"[%n] ");
     EXPECT_EQ(0, CaptureLog()->Count(all, back)) << "nothing reaches the channel before OK";
     ClickAt(ScreenPointOf(::GetDlgItem(dialog->m_hWnd, IDOK)));

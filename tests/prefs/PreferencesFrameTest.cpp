@@ -17,6 +17,7 @@
 #include "tests/common/StringPrinter.h"
 #include "tests/common/UserInput.h"
 #include "tests/prefs/ChooserSteps.h"
+#include "tests/prefs/PreferenceSteps.h"
 
 #include <commctrl.h>
 
@@ -49,17 +50,6 @@ protected:
     {
         ClickAt(ScreenPointOf(::GetDlgItem(frame->GetPreferenceDialog()->m_hWnd, id)));
         PumpMessagesUntil([&] { return frame->GetPreferenceDialog() == nullptr; }, 3000);
-    }
-    // A click on the page's item in the tree; true once the page shows.
-    bool ShowPage(TPreferenceDialog* dialog, TPropertyPage* page)
-    {
-        HWND tree = dialog->GetTree();
-        HTREEITEM item = dialog->FindItem(page);
-        TreeView_EnsureVisible(tree, item);
-        RECT rect = {};
-        TreeView_GetItemRect(tree, item, &rect, TRUE);
-        ClickAt(ScreenPointOf(tree, (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2));
-        return PumpMessagesUntil([&] { return dialog->GetCurrentPage() == page; }, 3000);
     }
     static int FontHeight(HWND window)
     {
@@ -166,7 +156,7 @@ TEST_F(PreferencesFrameTest, MainWindowKeysWorkWhileItIsActiveAndThePageKeepsIts
     ::SendMessageW(input, EM_SETSEL, 0, -1);
     TPreferenceDialog* dialog = OpenFromKey();
     ASSERT_TRUE(dialog);
-    ASSERT_TRUE(ShowPage(dialog, &dialog->keywordPage));
+    ASSERT_TRUE(ShowPreferencePage(dialog, &dialog->keywordPage));
     HWND like = ::GetDlgItem(dialog->keywordPage.m_hWnd, IDC_KEY_LIKE);
     FocusForInput(like);
     ASSERT_EQ(dialog->m_hWnd, ::GetForegroundWindow());
@@ -195,7 +185,7 @@ TEST_F(PreferencesFrameTest, MainWindowKeysWorkWhileItIsActiveAndThePageKeepsIts
 
     // The hot-key field takes Ctrl+F as the key chosen; elsewhere the main window's Ctrl+F shows
     // its search bar.
-    ASSERT_TRUE(ShowPage(dialog, &dialog->windowPage));
+    ASSERT_TRUE(ShowPreferencePage(dialog, &dialog->windowPage));
     HWND hotKey = ::GetDlgItem(dialog->windowPage.m_hWnd, IDC_WIN_HOTKEY);
     FocusForInput(hotKey);
     PressKey('F', {VK_CONTROL});
@@ -218,7 +208,7 @@ TEST_F(PreferencesFrameTest, SearchBarEditTakesTheInputLinesLookAfterOk)
     int height = FontHeight(search.m_hWnd);
     TPreferenceDialog* dialog = OpenFromKey();
     ASSERT_TRUE(dialog);
-    ASSERT_TRUE(ShowPage(dialog, &dialog->viewEditPage));
+    ASSERT_TRUE(ShowPreferencePage(dialog, &dialog->viewEditPage));
     HWND page = dialog->viewEditPage.m_hWnd;
     ASSERT_TRUE(ClickAndChoose(::GetDlgItem(page, IDC_EDIT_VIEW_BACK_COLOR), RGB(250, 240, 200)));
     ASSERT_TRUE(ClickAndChoose(::GetDlgItem(page, IDC_EDIT_VIEW_TEXT_COLOR), RGB(120, 20, 30)));

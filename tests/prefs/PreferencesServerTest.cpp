@@ -20,6 +20,7 @@
 #include "tests/irc/IrcTestSupport.h"
 #include "tests/net/NetTestSupport.h"
 #include "tests/prefs/ChooserSteps.h"
+#include "tests/prefs/PreferenceSteps.h"
 
 #include <commctrl.h>
 
@@ -83,17 +84,6 @@ protected:
         return color;
     }
 
-    // Clicks the page's entry in the window's tree; true once it shows.
-    static bool ShowPage(TPreferenceDialog* dialog, TPropertyPage* page)
-    {
-        HWND tree = dialog->GetTree();
-        HTREEITEM item = dialog->FindItem(page);
-        TreeView_EnsureVisible(tree, item);
-        RECT rect = {};
-        TreeView_GetItemRect(tree, item, &rect, TRUE);
-        ClickAt(ScreenPointOf(tree, (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2));
-        return PumpMessagesUntil([&] { return dialog->GetCurrentPage() == page; }, 3000);
-    }
     // The longest line the view holds and whether one begins with prefix.
     static int LongestLine(TLogView& view, const CString& prefix, bool& found)
     {
@@ -142,7 +132,7 @@ TEST_F(PreferencesServerTest, OkReachesTheOpenChannelAtOnce)
 
     // The keyword list, the log folder, the line limit, the member order, the layout and the
     // input line's background, each through its page.
-    auto show = [&](TPropertyPage* page) { return ShowPage(dialog, page); };
+    auto show = [&](TPropertyPage* page) { return ShowPreferencePage(dialog, page); };
     auto type = [&](HWND edit, const wchar_t* text) {
         FocusForInput(edit);
         PressKey(VK_HOME, {VK_CONTROL});
@@ -235,7 +225,7 @@ TEST_F(PreferencesServerTest, AThemeThatMultipliesItsLettersIsCutAtTheBound)
     frame->SendMessageW(WM_COMMAND, ID_PREFERENCES, 0);
     TPreferenceDialog* dialog = frame->GetPreferenceDialog();
     ASSERT_TRUE(dialog);
-    ASSERT_TRUE(ShowPage(dialog, &dialog->viewPage));
+    ASSERT_TRUE(ShowPreferencePage(dialog, &dialog->viewPage));
     HWND list = ::GetDlgItem(dialog->viewPage.m_hWnd, IDC_THEME_LIST);
     int entry = (int)::SendMessageW(list, LB_FINDSTRINGEXACT, (WPARAM)-1, (LPARAM)L"hostile");
     ASSERT_GE(entry, 0);
@@ -243,7 +233,7 @@ TEST_F(PreferencesServerTest, AThemeThatMultipliesItsLettersIsCutAtTheBound)
     ClickAt(ScreenPointOf(::GetDlgItem(dialog->viewPage.m_hWnd, IDC_THEME_LOAD_ALL)));
     ASSERT_TRUE(PumpMessagesUntil([&] { return dialog->GetWorkingView().formats.Join.GetLength() > 9999; }, 5000))
         << "the theme was not loaded";
-    ASSERT_TRUE(ShowPage(dialog, &dialog->viewLogTextPage));
+    ASSERT_TRUE(ShowPreferencePage(dialog, &dialog->viewLogTextPage));
     bool found = false;
     TLogView& sample = dialog->viewLogTextPage.GetChannelSample();
     ASSERT_TRUE(
