@@ -1,4 +1,5 @@
 #include "foundation/IrcMarkup.h"
+#include "tests/common/RepeatText.h"
 
 #include <gtest/gtest.h>
 
@@ -30,14 +31,6 @@ std::string Show(const CString& text)
         else
             out += static_cast<char>(c);
     }
-    return out;
-}
-
-CString Repeat(const CString& piece, int times)
-{
-    CString out;
-    for (int i = 0; i < times; i++)
-        out += piece;
     return out;
 }
 

@@ -1,6 +1,7 @@
 #include "log/Formatter.h"
 #include "log/TimeText.h"
 
+#include "tests/common/RepeatText.h"
 #include "tests/common/StringPrinter.h"
 
 #include <gtest/gtest.h>
@@ -45,14 +46,6 @@ TEST(FormatterTest, HugeWidthsArePaddedWithinBounds)
     CString out = f.Format(L"%99999999999999999999n");
     EXPECT_LT(out.GetLength(), 10000);
     EXPECT_EQ(out.Left(2), CString(L"x "));
-}
-
-CString Repeat(const CString& piece, int times)
-{
-    CString out;
-    for (int i = 0; i < times; i++)
-        out += piece;
-    return out;
 }
 
 // Templates a shared theme could make to multiply their letters are cut at one bound.

@@ -1,5 +1,6 @@
 // Macro texts: the %-variables of the current event and the $-functions over the user's files.
 
+#include "tests/common/RepeatText.h"
 #include "tests/macro/MacroTestSupport.h"
 
 #include "foundation/CodePage.h"
@@ -137,14 +138,6 @@ TEST_F(MacroExpand, HostileTextsStayBounded)
     ASSERT_TRUE(WriteFileBytes(folder.path + L"secret.txt", "secret\r\n"));
     EXPECT_EQ(L"[]", Expanded(L"[$FILE(..\\secret.txt)]"));
     EXPECT_EQ(L"[]", Expanded(L"[$DIC(" + folder.path + L"secret.txt,x)]"));
-}
-
-CString Repeat(const CString& piece, int times)
-{
-    CString out;
-    for (int i = 0; i < times; i++)
-        out += piece;
-    return out;
 }
 
 // Functions that never find their comma or parenthesis must not each read the rest of the text.

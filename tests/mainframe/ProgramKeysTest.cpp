@@ -241,23 +241,18 @@ TEST_F(ProgramKeysTest, AltF4EndsTheProgramFromEveryPartOfTheMainWindow)
     }
 }
 
-TEST_F(ProgramKeysTest, FileMenuOpensFromTheKeysWhereverTheFocusIs)
+TEST_F(ProgramKeysTest, FileMenuOpensFromTheKeysWhereverTheFocusIsAlsoWithWhoisAndTransferWindowsOpen)
 {
     REQUIRE_PEER_PORT(ircPort, "IRC_PROGRAM_PORT");
     ASSERT_TRUE(StartInChannel());
-    for (const auto& where : kPlaces)
-        ExpectFileMenuFrom(where.place, where.name);
-    ::PostMessageW(main, WM_CLOSE, 0, 0);
-    EXPECT_EQ(0, run->WaitExit(15000));
-}
-
-TEST_F(ProgramKeysTest, KeysStillWorkWithWhoisAndTransferWindowsOpen)
-{
-    REQUIRE_PEER_PORT(ircPort, "IRC_PROGRAM_PORT");
-    ASSERT_TRUE(StartInChannel());
-    ASSERT_TRUE(OpenOtherWindows());
-    for (const auto& where : kPlaces)
-        ExpectFileMenuFrom(where.place, where.name);
+    for (bool othersOpen : {false, true}) {
+        SCOPED_TRACE(othersOpen ? "with the other windows open" : "the main window alone");
+        if (othersOpen) {
+            ASSERT_TRUE(OpenOtherWindows());
+        }
+        for (const auto& where : kPlaces)
+            ExpectFileMenuFrom(where.place, where.name);
+    }
     SaveWindowPng(main, ScreenshotPath(L"program-keys-windows-open.png"));
     ASSERT_TRUE(ClickInto(TPlace::Log));
     PressKey(VK_F4, {VK_MENU});

@@ -183,19 +183,14 @@ protected:
     // A dialog the tick opens is closed again at once.
     bool TickOpensADialog()
     {
-        // The look runs inside the dialog's loop when the tick opened one, else after the tick.
-        bool opened = false, looked = false;
-        RunLater(10, [&] {
-            HWND window = ::FindWindowW(nullptr, L"ニックネーム変更 - testnet");
-            opened = window != nullptr;
-            if (window)
-                ::PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
-            looked = true;
-        });
+        // A dialog the tick opens shows inside the tick's own call; the watch cancels it there.
+        int shown = ShownWindowCount();
+        WhenShown(HasCaption(L"ニックネーム変更 - testnet"),
+                  [](HWND window) { ::PostMessageW(window, WM_COMMAND, IDCANCEL, 0); });
         world->TickOn(1);
-        WaitUntil([&] { return looked; }, "the look for a dialog");
+        StopWatching();
         PumpPendingMessages();
-        return opened;
+        return ShownWindowCount() > shown;
     }
 };
 
