@@ -157,7 +157,7 @@ void TIRCUnit::DeleteChannel(TIRCChannel* channel)
     if (it == channels.end())
         return;
     if (channel->GetKind() == TIRCChannel::KindChannel && channel->IsJoined())
-        SendCommand(L"PART", channel->GetIRCName(), L":" + ExpandText(settings.PartMessage), 4, 0);
+        PartChannelDefault(channel);
     else if (channel->GetKind() == TIRCChannel::KindTalk)
         PrintSystemText(channel, LoadResourceString(IDS_TALK_ENDED));
     if (channelWindows)

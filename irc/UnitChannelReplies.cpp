@@ -12,11 +12,6 @@
 
 namespace {
 
-bool IsStoredChannelName(const CString& name)
-{
-    return !name.IsEmpty() && (name[0] == L'#' || name[0] == L'&' || name[0] == L'!');
-}
-
 long long ReadSignedReply(const CString& text)
 {
     CString digits = text;
@@ -256,17 +251,19 @@ void TIRCUnit::OnNamesEndReply(const TIRCReceiveMessage& message)
     UpdateTitleIfSelected(channel);
     const TChannelConfig& config = channel->GetConfig();
     bool alone = channel->GetMembers().GetCount() <= 1;
+    // By the name the server knows: a '%' alias is a '#' channel there.
+    bool takesStored = IsModeChannelName(channel->GetIRCName());
     // A channel the user has just made gets its stored modes and topic.
     if (alone && channel->op) {
-        if (IsStoredChannelName(config.Name) && !config.Mode.IsEmpty())
+        if (takesStored && !config.Mode.IsEmpty())
             SendChannelMode(channel, config.Mode);
         channel->modesKnown = true;
     } else {
         SendCommand(L"MODE", channel->GetIRCName(), L"", 2, 0);
     }
     if (alone) {
-        if (IsStoredChannelName(config.Name) && !config.Topic.IsEmpty())
-            SendCommand(L"TOPIC", channel->GetIRCName(), L":" + ExpandText(config.Topic), 2, 0);
+        if (takesStored && !config.Topic.IsEmpty())
+            SetTopic(channel, ExpandText(config.Topic));
         channel->whoComplete = true;
     } else if (preference->WhoTiming == WhoAtOnce) {
         SendWho(channel->GetIRCName());

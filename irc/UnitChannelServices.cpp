@@ -171,8 +171,10 @@ void TIRCUnit::RejoinToRecoverOp(TIRCChannel* channel)
     if (name.IsEmpty() || (name[0] != L'#' && name[0] != L'&'))
         return;
     CString ircName = channel->GetIRCName();
-    SendCommand(L"PART", ircName, L":" + ExpandText(settings.PartMessage), 4, 0);
+    SendPart(ircName, ExpandText(settings.PartMessage));
     SendJoin(ircName, channel->mode.key);
+    // The topic came from the server with its codes already in place: markup-like text in it is
+    // someone's words and goes back as it was.
     if (!channel->topic.IsEmpty())
         SendCommand(L"TOPIC", ircName, L":" + channel->topic, 2, 0);
 }

@@ -109,13 +109,15 @@ TEST_F(ChannelEventsTest, InvitationsByPreference)
 TEST_F(ChannelEventsTest, LeavingMembersLetTheLastOneRejoinForOperatorStatus)
 {
     preference.RejoinToRecoverOp = true;
+    // The part message is the user's markup; the topic is the server's text and goes back as it was.
+    settings.PartMessage = L"<bold>bye";
     LogIn({"#c", "+plus"}, "a");
     Feed(":srv 324 kvnick #c +nt");
     Feed(":srv 324 kvnick +plus +nt");
-    Feed(":a!u@h TOPIC #c :kept");
+    Feed(":a!u@h TOPIC #c :kept <bold>");
     TakeQueued();
     Feed(":a!u@h QUIT :bye");
-    EXPECT_EQ(TakeQueued(), (Lines{"PART #c :Leaving...", "JOIN #c", "TOPIC #c :kept"}));
+    EXPECT_EQ(TakeQueued(), (Lines{"PART #c :\002bye", "JOIN #c", "TOPIC #c :kept <bold>"}));
 }
 
 TEST_F(ChannelEventsTest, PrivateMessagesOpenTalksUnlessIgnoredOrNoticesAreKeptOut)

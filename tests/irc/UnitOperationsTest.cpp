@@ -14,7 +14,7 @@ class UnitOperationsTest : public TSendSideTest {
 protected:
     void SetUp() override
     {
-        settings.PartMessage = L"bye";
+        settings.PartMessage = L"<bold>bye";
         settings.QuitMessage = L"off now";
         TSendSideTest::SetUp();
         LogIn();
@@ -34,7 +34,10 @@ TEST_F(UnitOperationsTest, EachRequestSendsItsLine)
         std::function<void()> run;
         Lines sent;
     } cases[] = {
-        {"part with the default message", [&] { unit->PartChannelDefault(channel); }, {"PART #a :bye"}},
+        {"part with the default message", [&] { unit->PartChannelDefault(channel); }, {"PART #a :\002bye"}},
+        {"a joined channel deleted is parted with the default message",
+         [&] { unit->DeleteChannel(AddJoined(L"#gone")); },
+         {"PART #gone :\002bye"}},
         {"part with a comment", [&] { unit->PartChannel(channel, L"later"); }, {"PART #a :later"}},
         {"join by name", [&] { unit->JoinChannelByName(L"#b", L"k"); }, {"JOIN #b k"}},
         {"topic", [&] { unit->SetTopic(channel, L"news"); }, {"TOPIC #a :news"}},
