@@ -106,11 +106,11 @@ TNickRequest TIRCUnit::MakeNickRequest(int nickLength) const
     return request;
 }
 
-// The server's NICKLEN, raised to the server setting's length when that is set and longer.
+// The server's NICKLEN, raised to the server setting's length when that is switched on and longer.
 int TIRCUnit::GetNickLengthLimit() const
 {
     int maxLength = session.capabilities.GetNickLength();
-    if (settings.NickLen != 0 && settings.NickLen > maxLength)
+    if (settings.EnableNickLen && settings.NickLen > maxLength)
         maxLength = settings.NickLen;
     return maxLength;
 }

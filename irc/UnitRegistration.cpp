@@ -29,10 +29,10 @@ void TIRCUnit::Connect()
     if (connection.IsActive())
         return;
     session.currentNick = session.firstNick = session.secondNick = session.wantedNick = settings.Nick;
-    if (settings.AutoAway) {
+    // A connection the user starts does not bring back an away state of the last one.
+    if (settings.AutoAway)
         session.awayMessage = ExpandText(settings.AwayMessage);
-        session.userMode.away = true;
-    }
+    session.userMode.away = settings.AutoAway;
     session.reconnectArmed = preference->Reconnect;
     session.reconnectAttempts = 0;
     session.reconnectCountdown = 0;

@@ -2,6 +2,8 @@
 
 #include "tests/irc/SendSideSupport.h"
 
+#include "tests/common/MessagePump.h"
+
 #include <algorithm>
 
 namespace {
@@ -275,6 +277,37 @@ TEST_F(UnitRegistrationTest, ConnectionAttemptsRotateThroughAlternativeServers)
     std::vector<std::pair<std::string, int>> expected = {
         {"127.0.0.1", 1}, {"127.0.0.2", 2}, {"127.0.0.3", 3}, {"127.0.0.1", 1}, {"127.0.0.2", 2}};
     EXPECT_EQ(attempts, expected);
+}
+
+// Restoring the away state (on by default) is for a lost connection: one the user starts again by
+// hand is away only by the server's AutoAway setting, with its message.
+TEST_F(UnitRegistrationTest, AConnectionStartedByHandIsAwayOnlyByAutoAway)
+{
+    const struct {
+        bool autoAway;
+        std::vector<std::string> away; // AWAY lines of the second login
+    } cases[] = {{false, {}}, {true, {"AWAY :Gone here"}}};
+    for (const auto& c : cases) {
+        settings.AutoAway = c.autoAway;
+        settings.AwayMessage = L"Gone here";
+        TScriptedServer server;
+        ASSERT_NE(ConnectTo(server, true), nullptr);
+        unit->SetAway(true, L"at lunch");
+        unit->CloseByUser();
+        unit->Connect();
+        TLineSocket* again = server.WaitClient(2);
+        ASSERT_NE(again, nullptr);
+        ASSERT_TRUE(again->WaitFor("USER "));
+        again->Send(":irc.example 001 kvnick :Welcome\r\n");
+        ASSERT_TRUE(PumpMessagesUntil([&] { return unit->GetState() == TIRCUnit::StateLoggedIn; }, 5000));
+        ASSERT_TRUE(RoundTrip(*unit, *again));
+        std::vector<std::string> away;
+        for (const std::string& line : again->Lines())
+            if (line.rfind("AWAY", 0) == 0)
+                away.push_back(line);
+        EXPECT_EQ(away, c.away) << c.autoAway;
+        unit->CloseByUser();
+    }
 }
 
 TEST_F(UnitRegistrationTest, SocksUserIsTheIrcUserForVersion4AndTheProxyUserForVersion5)

@@ -40,20 +40,31 @@ TEST_F(RepliesTest, EndOfNamesSetsUpANewChannelOrAsksForModesAndMembers)
 {
     preference.WhoTiming = 0;
     LogIn();
-    TChannelConfig config;
-    config.Name = L"#mine";
-    config.Topic = L"welcome";
-    unit->AddChannel(config, TIRCChannel::KindChannel);
-    Feed(":kvnick!u@h JOIN #mine");
-    Feed(":srv 353 kvnick = #mine :@kvnick");
-    Feed(":srv 366 kvnick #mine :End");
-    EXPECT_EQ(TakeQueued(), (Lines{"MODE #mine +sn", "TOPIC #mine :welcome"}));
-    EXPECT_TRUE(Channel(L"#mine")->modesKnown && Channel(L"#mine")->whoComplete);
-
-    Feed(":kvnick!u@h JOIN #busy");
-    Feed(":srv 353 kvnick = #busy :kvnick a b");
-    Feed(":srv 366 kvnick #busy :End");
-    EXPECT_EQ(TakeQueued(), (Lines{"MODE #busy", "WHO #busy"}));
+    const struct {
+        const wchar_t* stored; // the name in the tree
+        const char* joined;    // the name at the server
+        const char* names;
+        Lines sent;
+    } cases[] = {
+        {L"#mine", "#mine", "@kvnick", {"MODE #mine +sn", "TOPIC #mine :\002welcome"}},
+        {L"%alias", "#alias:*.jp", "@kvnick", {"MODE #alias:*.jp +sn", "TOPIC #alias:*.jp :\002welcome"}},
+        {L"+plain", "+plain", "@kvnick", {}},
+        {L"#busy", "#busy", "kvnick a b", {"MODE #busy", "WHO #busy"}},
+    };
+    for (const auto& c : cases) {
+        TChannelConfig config;
+        config.Name = c.stored;
+        config.Topic = L"<bold>welcome";
+        TIRCChannel* channel = unit->AddChannel(config, TIRCChannel::KindChannel);
+        ASSERT_NE(channel, nullptr) << c.joined;
+        Feed(std::string(":kvnick!u@h JOIN ") + c.joined);
+        Feed(std::string(":srv 353 kvnick = ") + c.joined + " :" + c.names);
+        Feed(std::string(":srv 366 kvnick ") + c.joined + " :End");
+        EXPECT_EQ(TakeQueued(), c.sent) << c.joined;
+        bool alone = channel->GetMembers().GetCount() == 1;
+        EXPECT_EQ(channel->modesKnown, alone) << c.joined;
+        EXPECT_EQ(channel->whoComplete, alone) << c.joined;
+    }
 }
 
 TEST_F(RepliesTest, WhoRepliesFillMembersUntilTheirEnd)
@@ -235,13 +246,22 @@ TEST_F(NickRetryTest, UnderscoresShaveTheNickAtItsMaximumAndGiveUpWhenOnlyUnders
     EXPECT_EQ(unit->GetState(), TIRCUnit::StateDisconnected);
 }
 
+// The maximum is the server's (9 here), or the server setting's own length while it is switched on.
 TEST_F(NickRetryTest, NumbersFitTheMaximumLength)
 {
-    settings.Nick = L"abcdefghi";
-    preference.NickPolicy = 1;
-    Register();
-    unit->GetSession().nickRetryCount = 10;
-    EXPECT_EQ(Refuse(1), (Lines{"NICK abcdefg10"}));
+    const struct {
+        bool ownLength;
+        Lines nicks;
+    } cases[] = {{false, {"NICK abcdefg10"}}, {true, {"NICK abcdefghi10"}}};
+    for (const auto& c : cases) {
+        settings.Nick = L"abcdefghi";
+        settings.EnableNickLen = c.ownLength;
+        settings.NickLen = 11;
+        preference.NickPolicy = 1;
+        Register();
+        unit->GetSession().nickRetryCount = 10;
+        EXPECT_EQ(Refuse(1), c.nicks) << c.ownLength;
+    }
 }
 
 TEST_F(NickRetryTest, AServerRefusingEveryNickGetsABoundedNumberOfTries)

@@ -5,6 +5,7 @@
 #include "tests/mainframe/ServedFrameFixture.h"
 
 #include "controls/Clipboard.h"
+#include "controls/UpdateDialog.h"
 #include "irc/IRCChannel.h"
 #include "mainframe/MemberCommands.h"
 #include "res/resource.h"
@@ -316,4 +317,34 @@ TEST_F(MemberCommands, ListWindowsAndTheNickDialogOpenFromTheirKeys)
     PressKey('N', {VK_MENU});
     EXPECT_TRUE(peer->WaitFor("NICK kvnew", 3000));
     EXPECT_STREQ(L"kvme", shownNick);
+}
+
+// The server's own nick length (15 here, above the 9 the server announces) widens the nick
+// dialog's field only while its box is checked.
+TEST_F(MemberCommands, TheNickDialogTakesTheServersOwnNickLengthOnlyWhileSwitchedOn)
+{
+    const struct {
+        bool enabled;
+        const wchar_t* kept;
+    } rows[] = {{false, L"abcdefghi"}, {true, L"abcdefghijklmno"}};
+    const CString nickTitle = L"ニックネーム変更 - " + net->GetName();
+    for (const auto& row : rows) {
+        TUnitSetting edited = net->GetSettings();
+        edited.EnableNickLen = row.enabled;
+        edited.NickLen = 15;
+        net->ApplySettings(edited);
+        CString typed;
+        WhenShown(HasCaption(nickTitle), [&](HWND dialog) {
+            HWND edit = ::GetDlgItem(dialog, IDC_NICK_NEW);
+            FocusForInput(edit);
+            ::SendMessageW(edit, EM_SETSEL, 0, -1);
+            TypeText(L"abcdefghijklmnopqrst");
+            typed = GetControlText(edit);
+            PressKey(VK_ESCAPE);
+        });
+        FocusForInput(frame->GetInputLine()->m_hWnd);
+        PressKey('N', {VK_MENU});
+        EXPECT_TRUE(PumpMessagesUntil([&] { return !typed.IsEmpty(); }, 3000)) << row.enabled;
+        EXPECT_EQ(CString(row.kept), typed) << row.enabled;
+    }
 }
