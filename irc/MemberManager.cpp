@@ -2,6 +2,7 @@
 
 #include "ircproto/IRCNames.h"
 
+#include <algorithm>
 #include <cwchar>
 
 bool TIRCMemberManager::TKeyLess::operator()(const CString& a, const CString& b) const
@@ -187,16 +188,32 @@ void TIRCMemberManager::SetWhoList(IMemberListView* view)
     whoList.order.Reset(&CompareWhoRows, whoSortColumn, {});
 }
 
+// Rows already shown keep their items, so the list keeps its selection and scroll position.
 void TIRCMemberManager::RefreshView()
 {
     if (!memberList.view)
         return;
-    memberList.view->DeleteAllItems();
-    memberList.order.Reset(&CompareMembers, GetSortMethod(), GetMembers());
-    for (int row = 0; row < memberList.order.GetCount(); row++) {
-        TIRCMember* member = memberList.order.GetAt(row);
-        memberList.view->InsertItem(member, member->nick, row);
+    TMemberOrder& order = memberList.order;
+    if (order.GetCount() == 0) {
+        // Nothing of ours is shown yet: the view starts empty.
+        memberList.view->DeleteAllItems();
+        order.Reset(&CompareMembers, GetSortMethod(), GetMembers());
+        for (int row = 0; row < order.GetCount(); row++)
+            memberList.view->InsertItem(order.GetAt(row), order.GetAt(row)->nick, row);
+        return;
     }
+    std::vector<const TIRCMember*> shown;
+    shown.reserve((size_t)order.GetCount());
+    for (int row = 0; row < order.GetCount(); row++) {
+        memberList.view->SetItemText(row, 0, order.GetAt(row)->nick);
+        shown.push_back(order.GetAt(row));
+    }
+    std::sort(shown.begin(), shown.end());
+    for (TIRCMember* member : GetMembers())
+        if (!std::binary_search(shown.begin(), shown.end(), member))
+            memberList.view->InsertItem(member, member->nick, order.Insert(member));
+    order.Reset(&CompareMembers, GetSortMethod(), GetMembers());
+    memberList.view->SortItems(&CompareMembers, order.GetParam());
 }
 
 void TIRCMemberManager::FillWhoList()

@@ -111,5 +111,6 @@ void CMainFrame::EditServerTree()
     }
     if (autoOpDialog)
         autoOpDialog->TakeTreeOrder(order);
+    RefreshServerColumns();
     world->SaveServerTree();
 }

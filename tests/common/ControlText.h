@@ -4,6 +4,8 @@
 #include "classlib/ListBox.h"
 #include "classlib/TreeCtrl.h"
 
+#include <commctrl.h>
+
 #include <vector>
 
 inline CString TreeItemText(HWND tree, HTREEITEM item)
@@ -21,4 +23,21 @@ inline std::vector<CString> ListBoxLines(HWND list)
     for (int i = 0; i < box.GetCount(); i++)
         lines.push_back(box.GetText(i));
     return lines;
+}
+
+// The column headings of a list view, left to right.
+inline std::vector<CString> ColumnHeadings(HWND list)
+{
+    HWND header = ListView_GetHeader(list);
+    std::vector<CString> headings;
+    for (int i = 0; i < Header_GetItemCount(header); i++) {
+        wchar_t text[64] = L"";
+        HDITEMW item = {};
+        item.mask = HDI_TEXT;
+        item.pszText = text;
+        item.cchTextMax = 64;
+        Header_GetItem(header, i, &item);
+        headings.push_back(text);
+    }
+    return headings;
 }

@@ -6,12 +6,14 @@
 
 #include "res/resource.h"
 #include "settings/Config.h"
+#include "tests/common/ControlText.h"
 #include "tests/common/PopupMenu.h"
 #include "tests/common/Screenshot.h"
 #include "tests/common/TempFolder.h"
 #include "tests/common/UserInput.h"
 #include "tests/macrowindows/MacroWindowSteps.h"
 
+#include <algorithm>
 #include <functional>
 
 namespace {
@@ -22,18 +24,9 @@ Names Enabled(TIRCUnit* unit) { return unit->GetSettings().MacroFiles; }
 
 int ColumnOf(HWND list, const wchar_t* heading)
 {
-    HWND header = ListView_GetHeader(list);
-    for (int i = 0; i < Header_GetItemCount(header); i++) {
-        wchar_t text[64] = L"";
-        HDITEMW item = {};
-        item.mask = HDI_TEXT;
-        item.pszText = text;
-        item.cchTextMax = 64;
-        Header_GetItem(header, i, &item);
-        if (wcscmp(text, heading) == 0)
-            return i;
-    }
-    return -1;
+    std::vector<CString> headings = ColumnHeadings(list);
+    auto it = std::find(headings.begin(), headings.end(), CString(heading));
+    return it == headings.end() ? -1 : (int)(it - headings.begin());
 }
 
 } // namespace

@@ -305,6 +305,14 @@ TEST_F(TreeOrderCommands, ServerTreeOrderMovesServersAndChannelsAndSavesTheTree)
     TAutoOpDialog* autoOp = frame->GetAutoOpDialog();
     ASSERT_TRUE(autoOp);
     autoOp->AddMask(L"kept!*@*");
+    // And the macro settings window, a column per server.
+    frame->SendMessageW(WM_COMMAND, ID_MACRO_SETTINGS, 0);
+    ASSERT_TRUE(frame->GetMacroSettings());
+    HWND macroList = frame->GetMacroSettings()->GetList().m_hWnd;
+    std::vector<CString> headings = ColumnHeadings(macroList);
+    ASSERT_EQ(4u, headings.size());
+    EXPECT_EQ((std::vector<CString>{L"south", L"west", L"net"}),
+              std::vector<CString>(headings.begin() + 1, headings.end()));
 
     shown = false;
     WhenShown(HasControl(IDC_TREE_UP), [&](HWND dialog) {
@@ -371,6 +379,10 @@ TEST_F(TreeOrderCommands, ServerTreeOrderMovesServersAndChannelsAndSavesTheTree)
     ::PostMessageW(autoOp->m_hWnd, WM_COMMAND, IDOK, 0);
     PumpMessagesUntil([&] { return frame->GetAutoOpDialog() == nullptr; }, 3000);
     EXPECT_EQ(std::vector<CString>{L"kept!*@*"}, alpha->GetConfig().AutoOpMasks);
+    headings = ColumnHeadings(macroList);
+    EXPECT_EQ((std::vector<CString>{L"west", L"south", L"net"}),
+              std::vector<CString>(headings.begin() + 1, headings.end()))
+        << "the macro settings window follows the new order";
 
     TConfig reread;
     TConfig::TFolderEnvironment environment;

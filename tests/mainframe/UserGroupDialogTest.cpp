@@ -3,6 +3,8 @@
 
 #include "tests/mainframe/AutoOpWindowsFixture.h"
 
+#include "world/MemberListView.h"
+
 #include <algorithm>
 
 namespace {
@@ -142,4 +144,49 @@ TEST_F(UserGroupDialogTest, PickedMembersGoToTheChosenGroup)
     const TIRCMember* erin = alpha->FindMember(L"erin");
     ASSERT_TRUE(erin);
     EXPECT_EQ(2, erin->groupKind);
+}
+
+// OK classifies every member again; the member list the user was working in keeps the row they
+// picked and the place they had scrolled to.
+TEST_F(UserGroupDialogTest, OkKeepsTheMemberListsPickedRowAndScrollPosition)
+{
+    std::string joins;
+    for (int i = 0; i < 80; i++) {
+        char line[64];
+        snprintf(line, sizeof line, ":m%02d!u@crowd.example JOIN :#alpha\r\n", i);
+        joins += line;
+    }
+    peer->Send(joins);
+    WaitUntil([&] { return alpha->GetMembers().GetCount() == 86; }, "the crowd joined");
+    PumpPendingMessages();
+    HWND list = MemberList();
+    auto scrolled = [&] { return ::GetScrollPos(list, SB_VERT); };
+    auto view = static_cast<TMemberListView*>(world->GetCurrentMemberList());
+    WaitUntil([&] { return !view->IsRedrawHeld(); }, "the joins laid out");
+    RECT last = {}, client = {};
+    ListView_GetItemRect(list, ListView_GetItemCount(list) - 1, &last, LVIR_BOUNDS);
+    ::GetClientRect(list, &client);
+    ASSERT_GT(last.bottom, client.bottom) << "the list must scroll";
+    SelectMembers({L"bob"});
+    ASSERT_EQ(1, SelectedRows());
+    TurnWheel(ScreenPointOf(list), -3);
+    WaitUntil([&] { return scrolled() > 0; }, "the list scrolled");
+    const int top = scrolled();
+
+    OpenFromToolsMenu();
+    TUserGroupDialog* dialog = frame->GetUserGroupDialog();
+    ASSERT_TRUE(dialog);
+    ClickItem(dialog->m_hWnd, {L"Group4"});
+    AddTyped(dialog->m_hWnd, L"m5*!*@*");
+    ClickButton(dialog->m_hWnd, IDOK);
+    WaitUntil([&] { return frame->GetUserGroupDialog() == nullptr; }, "OK closes the window");
+    WaitUntil([&] { return !view->IsRedrawHeld(); }, "the list laid out again");
+
+    const TIRCMember* m50 = alpha->FindMember(L"m50");
+    ASSERT_TRUE(m50);
+    EXPECT_EQ(1, m50->groupKind) << "the members were classified again";
+    EXPECT_EQ(1, SelectedRows());
+    EXPECT_EQ(LVIS_SELECTED, (int)ListView_GetItemState(list, RowOf(L"bob"), LVIS_SELECTED));
+    EXPECT_EQ(top, scrolled());
+    SaveWindowPng(frame->m_hWnd, ScreenshotPath(L"mainframe-member-list-after-groups.png"));
 }
