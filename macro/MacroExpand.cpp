@@ -14,7 +14,11 @@ namespace {
 // characters values put there.
 class TBuiltText {
 public:
-    explicit TBuiltText(std::vector<bool>* filled) : filled(filled) {}
+    explicit TBuiltText(std::vector<bool>* filled) : filled(filled)
+    {
+        if (filled)
+            filled->clear();
+    }
     int GetLength() const { return text.GetLength(); }
     bool IsFull() const { return text.GetLength() >= TMacroManager::MaxTextLength; }
     void Append(const wchar_t* piece, int length, bool fromValue) { Append(piece, length, fromValue, nullptr); }
