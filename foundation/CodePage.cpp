@@ -49,6 +49,17 @@ CStringA ConvertToCodePage(CString text, UINT codePage) { return WideToBytes(tex
 
 CString ConvertFromCodePage(CStringA bytes, UINT codePage) { return BytesToWide(bytes, codePage); }
 
+CString ConvertWholeFromCodePage(const CStringA& bytes, UINT codePage)
+{
+    int count = bytes.IsEmpty() ? 0 : MultiByteToWideChar(codePage, 0, bytes, bytes.GetLength(), nullptr, 0);
+    if (count == 0)
+        return CString();
+    CString result;
+    int converted = MultiByteToWideChar(codePage, 0, bytes, bytes.GetLength(), result.GetBuffer(count), count);
+    result.ReleaseBuffer(converted > 0 ? converted : 0);
+    return result;
+}
+
 CStringA ConvertToUtf8(CString text) { return ConvertToCodePage(text, CP_UTF8); }
 
 CString ConvertFromUtf8(CStringA bytes) { return ConvertFromCodePage(bytes, CP_UTF8); }

@@ -1,6 +1,6 @@
 #pragma once
-// UTF-16 <-> byte text in a code page. Every conversion stops at the first NUL, is lenient on
-// invalid input and gives an empty result on failure.
+// UTF-16 <-> byte text in a code page. Every conversion but the whole one stops at the first NUL;
+// all are lenient on invalid input and give an empty result on failure.
 
 #include "classlib/String.h"
 
@@ -10,6 +10,9 @@ const UINT CP_ISO2022JP = 50221;
 
 CStringA ConvertToCodePage(CString text, UINT codePage);
 CString ConvertFromCodePage(CStringA bytes, UINT codePage);
+// The same over every byte: a NUL becomes U+0000 and the text after it is kept, for output of
+// programs that is not text throughout.
+CString ConvertWholeFromCodePage(const CStringA& bytes, UINT codePage);
 CStringA ConvertToUtf8(CString text);
 CString ConvertFromUtf8(CStringA bytes);
 // Unmappable characters become the geta mark 0x81 0xAC.

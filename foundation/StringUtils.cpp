@@ -87,6 +87,13 @@ bool IsBlankText(const CString& text)
     return true;
 }
 
+void EndCutText(CString& text, int bound)
+{
+    int length = text.GetLength();
+    if (length > 0 && length >= bound && IS_HIGH_SURROGATE(text[length - 1]))
+        text.Delete(length - 1);
+}
+
 // By position: cutting each line off the front would copy the rest once per line.
 std::vector<CString> SplitLines(CString text)
 {

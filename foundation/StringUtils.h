@@ -20,6 +20,9 @@ CStringA TrimTrailingSpacesA(CStringA text);
 CString StripLeadingColon(CString text);
 CString QuoteCtcp(CString text);
 bool IsBlankText(const CString& text);
+// A text built up to bound characters and cut there loses a first half of a surrogate pair left
+// at its end: the cut took its partner, and half a character must not reach a server or a file.
+void EndCutText(CString& text, int bound);
 
 std::vector<CString> SplitLines(CString text);
 // A limit n >= 1 gives at most n items, the last one the untouched rest.

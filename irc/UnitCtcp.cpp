@@ -60,11 +60,15 @@ void TIRCUnit::AnswerCtcpQuery(const TIRCReceiveMessage& message, const CString&
     } else if (command == L"CLIENTINFO") {
         answer = L"CLIENTINFO " + GetClientInfoText();
     }
-    // Answers wait in the send queue like any line; while it is long a stream of queries from the
-    // network must not pile up answers behind it.
-    if (!answer.IsEmpty() && connection.QueuedCount() < kMaxQueuedBeforeCtcpAnswer)
+    // Answers wait in the send queue like any line. Without the sequence limit a stream of queries
+    // from the network must not pile up answers behind a long queue; with it, one answer in five
+    // seconds never can.
+    bool dropped = !answer.IsEmpty() && !preference->EnableCtcpSequenceLimit &&
+                   connection.QueuedCount() >= kMaxQueuedBeforeCtcpAnswer;
+    if (!answer.IsEmpty() && !dropped)
         SendCtcpReply(message.nick, answer);
-    PrintCtcpQueryText(TLogFormatter(*logFormat).FormatCTCPQuery(message, command));
+    CString shown = TLogFormatter(*logFormat).FormatCTCPQuery(message, command);
+    PrintCtcpQueryText(dropped ? shown + L" : ignored" : shown);
 }
 
 // The unit's own query to itself shows the user name and host the server gives it.

@@ -1,5 +1,7 @@
 #include "log/Formatter.h"
 
+#include "foundation/StringUtils.h"
+
 const int kMaxWidth = 9999;
 
 void TFormatter::SetVariable(unsigned char letter, const CString& value)
@@ -44,13 +46,6 @@ bool AppendWithin(CString& out, const wchar_t* text, int length)
     return length < room;
 }
 
-void EndFormattedText(CString& text)
-{
-    int length = text.GetLength();
-    if (length >= kMaxFormattedLength && IS_HIGH_SURROGATE(text[length - 1]))
-        text.Delete(length - 1);
-}
-
 CString TFormatter::Format(const CString& pattern) const
 {
     CString out;
@@ -90,6 +85,6 @@ CString TFormatter::Format(const CString& pattern) const
             room = AppendWithin(out, &c, 1);
         }
     }
-    EndFormattedText(out);
+    EndCutText(out, kMaxFormattedLength);
     return out;
 }

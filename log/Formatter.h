@@ -35,8 +35,6 @@ struct TFormatterLetter {
 const int kMaxFormattedLength = 16384;
 // Appends as much of text as the bound leaves room for; false once the bound is reached.
 bool AppendWithin(CString& out, const wchar_t* text, int length);
-// A text cut at the bound loses the first half of a pair it split.
-void EndFormattedText(CString& text);
 
 // One expansion with the given letters bound.
 CString ExpandTemplate(const CString& pattern, std::initializer_list<TFormatterLetter> letters);

@@ -1,5 +1,6 @@
 #include "log/TimeText.h"
 
+#include "foundation/StringUtils.h"
 #include "log/Formatter.h"
 
 #include <cwchar>
@@ -67,7 +68,7 @@ CString FormatTimePattern(const CString& pattern, const tm& when)
     }
     if (!run.IsEmpty() && out.GetLength() < kMaxFormattedLength && !ExpandRun(run, when, out))
         return CString();
-    EndFormattedText(out);
+    EndCutText(out, kMaxFormattedLength);
     return out;
 }
 

@@ -98,9 +98,12 @@ void AppendLine(const CString& path, const CStringA& bytes)
 
 } // namespace
 
-// What an action is given: the expanded target T and argument A.
+// What an action is given: the expanded target T and argument A, with the marks of what values
+// filled in them for the actions that name files.
 struct TMacroManager::TActionCall {
     IMacroManagerListener& listener;
+    const TMarkedText& target;
+    const TMarkedText& argument;
     const CString& T;
     const CString& A;
     bool fromUserMenu;
@@ -135,17 +138,17 @@ const TMacroManager::TAction TMacroManager::kActions[] = {
     {L"giveop", [](TMacroManager&, const TActionCall& c) { c.listener.GiveOp(c.T, c.A); }},
     {L"showballoon", [](TMacroManager&, const TActionCall& c) { c.listener.ShowBalloon(c.T, c.A); }},
     {L"showbaloon", [](TMacroManager&, const TActionCall& c) { c.listener.ShowBalloon(c.T, c.A); }},
-    {L"appendfile", [](TMacroManager& m, const TActionCall& c) { m.EditFile(c.T, c.A, true); }},
-    {L"addtailline", [](TMacroManager& m, const TActionCall& c) { m.EditFile(c.T, c.A, true); }},
-    {L"appendfiler", [](TMacroManager& m, const TActionCall& c) { m.EditFile(c.T, c.A, false); }},
-    {L"addheadline", [](TMacroManager& m, const TActionCall& c) { m.EditFile(c.T, c.A, false); }},
-    {L"deletefile", [](TMacroManager& m, const TActionCall& c) { m.DeleteFileNamed(c.A); }},
+    {L"appendfile", [](TMacroManager& m, const TActionCall& c) { m.EditFile(c.target, c.A, true); }},
+    {L"addtailline", [](TMacroManager& m, const TActionCall& c) { m.EditFile(c.target, c.A, true); }},
+    {L"appendfiler", [](TMacroManager& m, const TActionCall& c) { m.EditFile(c.target, c.A, false); }},
+    {L"addheadline", [](TMacroManager& m, const TActionCall& c) { m.EditFile(c.target, c.A, false); }},
+    {L"deletefile", [](TMacroManager& m, const TActionCall& c) { m.DeleteFileNamed(c.argument); }},
     {L"sound", [](TMacroManager&, const TActionCall& c) { c.listener.PlaySound(c.A); }},
     {L"playsound", [](TMacroManager&, const TActionCall& c) { c.listener.PlaySound(c.A); }},
     {L"selectchannel", [](TMacroManager&, const TActionCall& c) { c.listener.SelectChannel(c.A); }},
     {L"channelcondition", [](TMacroManager&, const TActionCall& c) { c.listener.SetChannelCondition(c.T, c.A); }},
-    {L"dllcall", [](TMacroManager& m, const TActionCall& c) { m.CallDll(c.T, c.A); }},
-    {L"dllhook", [](TMacroManager& m, const TActionCall& c) { m.CallDllHook(c.T, c.A, c.fromUserMenu); }},
+    {L"dllcall", [](TMacroManager& m, const TActionCall& c) { m.CallDll(c.target, c.A); }},
+    {L"dllhook", [](TMacroManager& m, const TActionCall& c) { m.CallDllHook(c.target, c.A, c.fromUserMenu); }},
     {L"window", [](TMacroManager&, const TActionCall& c) { c.listener.WindowAction(c.A); }},
     {L"menu", [](TMacroManager&, const TActionCall& c) { c.listener.ExecuteMenu(c.A); }},
 };
@@ -163,12 +166,11 @@ void TMacroManager::RunAction(const TMacroItem* item, bool fromUserMenu)
 {
     if (!item || !listener)
         return;
-    CString target = item->target;
-    ExpandPercentVariables(target);
-    CString argument = item->argument;
-    ExpandText(argument, true);
+    TMarkedText target{item->target, {}}, argument{item->argument, {}};
+    ExpandPercentVariables(target.text, &target.filled);
+    ExpandText(argument.text, true, &argument.filled);
     if (const TAction* action = FindAction(item->action))
-        action->run(*this, TActionCall{*listener, target, argument, fromUserMenu});
+        action->run(*this, TActionCall{*listener, target, argument, target.text, argument.text, fromUserMenu});
 }
 
 void TMacroManager::ExecuteMenuItem(const TPopupItem& popupItem, const CString& nick)
@@ -181,16 +183,16 @@ void TMacroManager::ExecuteMenuItem(const TPopupItem& popupItem, const CString& 
     RunAction(&item, true);
 }
 
-void TMacroManager::EditFile(const CString& name, const CString& line, bool atEnd)
+void TMacroManager::EditFile(const TMarkedText& file, const CString& line, bool atEnd)
 {
     CStringA bytes = ConvertToShiftJis(line);
     if (atEnd) {
-        AppendLine(ResolveFilePath(name), bytes);
+        AppendLine(ResolveFilePath(file.text, file.filled), bytes);
         return;
     }
     CString path;
     TStringAList lines;
-    if (!ReadLines(name, path, lines)) {
+    if (!ReadLines(file, path, lines)) {
         // A missing file starts empty; one that is there but refused stays untouched.
         if (path.IsEmpty() || ::GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES)
             return;
@@ -200,27 +202,27 @@ void TMacroManager::EditFile(const CString& name, const CString& line, bool atEn
     lines.SaveToFile(path);
 }
 
-void TMacroManager::DeleteFileNamed(const CString& name)
+void TMacroManager::DeleteFileNamed(const TMarkedText& file)
 {
-    CString path = ResolveFilePath(name);
+    CString path = ResolveFilePath(file.text, file.filled);
     if (!path.IsEmpty())
         ::DeleteFileW(path);
 }
 
-void TMacroManager::CallDll(const CString& name, const CString& procedure)
+void TMacroManager::CallDll(const TMarkedText& dll, const CString& procedure)
 {
-    TUserLibrary library(ResolveFilePath(name));
+    TUserLibrary library(ResolveFilePath(dll.text, dll.filled));
     if (auto call = library.Find<TDllProcedure>(procedure)) {
         TFolderSwitch folder(filesFolder);
         call();
     }
 }
 
-void TMacroManager::CallDllHook(const CString& name, const CString& procedure, bool fromUserMenu)
+void TMacroManager::CallDllHook(const TMarkedText& dll, const CString& procedure, bool fromUserMenu)
 {
     CString reply;
     {
-        TUserLibrary library(ResolveFilePath(name));
+        TUserLibrary library(ResolveFilePath(dll.text, dll.filled));
         auto call = library.Find<TDllHookProcedure>(procedure);
         if (!call)
             return;
@@ -240,10 +242,10 @@ void TMacroManager::CallDllHook(const CString& name, const CString& procedure, b
     listener->ExecuteCommand(reply, fromUserMenu, true);
 }
 
-bool TMacroManager::CallDllString(const CString& name, const CString& procedure, const CString& text, CString& reply)
+bool TMacroManager::CallDllString(const TMarkedText& dll, const CString& procedure, const CString& text, CString& reply)
 {
     typedef void(__cdecl * TStringProcedure)(const char* text, char* reply);
-    TUserLibrary library(ResolveFilePath(name));
+    TUserLibrary library(ResolveFilePath(dll.text, dll.filled));
     auto call = library.Find<TStringProcedure>(procedure);
     if (!call)
         return false;

@@ -10,16 +10,47 @@
 
 namespace {
 
-void AppendBounded(CString& out, const CString& text)
-{
-    int room = TMacroManager::MaxTextLength - out.GetLength();
-    if (room > 0)
-        out.Append(text.GetString(), std::min(room, text.GetLength()));
-}
+// The text an expansion builds, up to the engine's bound; with marks kept, which of its
+// characters values put there.
+class TBuiltText {
+public:
+    explicit TBuiltText(std::vector<bool>* filled) : filled(filled)
+    {
+        if (filled)
+            filled->clear();
+    }
+    int GetLength() const { return text.GetLength(); }
+    bool IsFull() const { return text.GetLength() >= TMacroManager::MaxTextLength; }
+    void Append(const wchar_t* piece, int length, bool fromValue) { Append(piece, length, fromValue, nullptr); }
+    void Append(const CString& piece, bool fromValue) { Append(piece.GetString(), piece.GetLength(), fromValue); }
+    // A piece with marks of its own keeps them.
+    void Append(const CString& piece, const std::vector<bool>& marks)
+    {
+        Append(piece.GetString(), piece.GetLength(), false, &marks);
+    }
+    CString Finish()
+    {
+        EndCutText(text, TMacroManager::MaxTextLength);
+        if (filled)
+            filled->resize(text.GetLength());
+        return text;
+    }
 
-// What variables may still add in one expansion. Each argument is bounded on its own, but a text
-// of thousands of functions whose output is empty would otherwise expand without limit.
-const int kVariableRoom = 4 * TMacroManager::MaxTextLength;
+private:
+    void Append(const wchar_t* piece, int length, bool fromValue, const std::vector<bool>* marks)
+    {
+        int count = std::min(TMacroManager::MaxTextLength - text.GetLength(), length);
+        if (count <= 0)
+            return;
+        text.Append(piece, count);
+        if (filled)
+            for (int i = 0; i < count; i++)
+                filled->push_back(marks ? i < (int)marks->size() && (*marks)[i] : fromValue);
+    }
+
+    CString text;
+    std::vector<bool>* filled;
+};
 
 // The next place of one character at or after a position that never moves back: each character
 // of the text is read once however many times it is asked.
@@ -94,43 +125,48 @@ UINT EncodingCodePage(CString encoding)
 // One pass over a macro text: where its next commas and closing parentheses are, and what room
 // its variables have left.
 struct TMacroManager::TExpansion {
-    TExpansion(const CString& text, bool expandVariables, long long& scanned)
-        : text(text), expandVariables(expandVariables), commas(text, L',', scanned), closes(text, L')', scanned)
+    TExpansion(const CString& text, bool expandVariables, long long& scanned, std::vector<bool>* filled)
+        : text(text), expandVariables(expandVariables), commas(text, L',', scanned), closes(text, L')', scanned),
+          out(filled)
     {
     }
     const CString& text;
     const bool expandVariables;
     TForwardFind commas;
     TForwardFind closes;
-    int room = kVariableRoom;
+    TBuiltText out;
+    int room = TMacroManager::MaxVariableRoom;
     // Functions that read files or call libraries may repeat; what they open and read is bounded.
     int opens = TMacroManager::MaxFileOpens;
-    long long listRoom = 2 * TMacroManager::MaxListFileSize;
+    long long listRoom = TMacroManager::MaxListRoom;
 };
 
-void TMacroManager::ExpandPercentVariables(CString& text)
+void TMacroManager::ExpandPercentVariables(CString& text, std::vector<bool>* filled)
 {
     int room = MaxTextLength;
-    ExpandPercentWithin(text, room);
+    ExpandPercentWithin(text, room, filled);
 }
 
-void TMacroManager::ExpandPercentWithin(CString& text, int& room)
+void TMacroManager::ExpandPercentWithin(CString& text, int& room, std::vector<bool>* filled)
 {
-    if (text.Find(L'%') < 0)
+    if (text.Find(L'%') < 0) {
+        if (filled)
+            filled->assign(text.GetLength(), false);
         return;
-    CString out;
+    }
+    TBuiltText out(filled);
     std::vector<CString> words;
     bool split = false;
-    for (int i = 0; i < text.GetLength(); i++) {
-        if (text[i] != L'%') {
-            if (out.GetLength() < MaxTextLength)
-                out += text[i];
-            continue;
-        }
-        if (++i >= text.GetLength())
+    for (int i = 0; i < text.GetLength() && !out.IsFull(); i++) {
+        int percent = text.Find(L'%', i);
+        int end = percent < 0 ? text.GetLength() : percent;
+        out.Append(text.GetString() + i, end - i, false);
+        i = end + 1;
+        if (i >= text.GetLength())
             break; // a lone "%" at the end is dropped
         wchar_t name = text[i];
         CString value;
+        bool fromValue = true;
         switch (name) {
         case L'a':
             value = listener ? listener->GetCurrentChannelName() : CString();
@@ -170,6 +206,7 @@ void TMacroManager::ExpandPercentWithin(CString& text, int& room)
             break;
         case L'%':
             value = L"%";
+            fromValue = false;
             break;
         default:
             if (name >= L'0' && name <= L'9') {
@@ -181,44 +218,50 @@ void TMacroManager::ExpandPercentWithin(CString& text, int& room)
                 value = index < words.size() ? words[index] : CString();
             } else {
                 value = CString(L'%') + name;
+                fromValue = false;
             }
         }
+        bool cut = value.GetLength() > room;
+        if (cut) {
+            value = value.Left(room);
+            EndCutText(value, room);
+        }
         int before = out.GetLength();
-        AppendBounded(out, value.GetLength() <= room ? value : value.Left(room));
-        room -= out.GetLength() - before;
+        out.Append(value, fromValue);
+        room = cut ? 0 : room - (out.GetLength() - before);
     }
-    text = out;
+    text = out.Finish();
 }
 
-void TMacroManager::ExpandText(CString& text, bool expandVariables)
+void TMacroManager::ExpandText(CString& text, bool expandVariables, std::vector<bool>* filled)
 {
     lastScanCount = 0;
-    TExpansion pass(text, expandVariables, lastScanCount);
-    CString out;
+    TExpansion pass(text, expandVariables, lastScanCount, filled);
     auto plain = [&](CString piece) {
+        std::vector<bool> marks;
         if (expandVariables)
-            ExpandPercentWithin(piece, pass.room);
-        AppendBounded(out, piece);
+            ExpandPercentWithin(piece, pass.room, filled ? &marks : nullptr);
+        pass.out.Append(piece, marks);
     };
     int at = 0;
-    while (at < text.GetLength() && out.GetLength() < MaxTextLength) {
+    while (at < text.GetLength() && !pass.out.IsFull()) {
         int dollar = text.Find(L'$', at);
         if (dollar < 0)
             break;
         plain(text.Mid(at, dollar - at));
-        at = ExpandFunction(pass, dollar, out);
+        at = ExpandFunction(pass, dollar);
     }
     if (at < text.GetLength())
         plain(text.Mid(at));
-    text = out;
+    text = pass.out.Finish();
 }
 
 // Returns where scanning goes on; every search starts at or after the one before it.
-int TMacroManager::ExpandFunction(TExpansion& pass, int at, CString& out)
+int TMacroManager::ExpandFunction(TExpansion& pass, int at)
 {
     const CString& text = pass.text;
     if (WordAtNoCase(text, at + 1, L"$")) {
-        AppendBounded(out, L"$");
+        pass.out.Append(L"$", 1, false);
         return at + 2;
     }
     const TFunction* function = nullptr;
@@ -228,7 +271,7 @@ int TMacroManager::ExpandFunction(TExpansion& pass, int at, CString& out)
             break;
         }
     if (!function) {
-        AppendBounded(out, L"$");
+        pass.out.Append(L"$", 1, false);
         return at + 1;
     }
     int pos = at + 1 + (int)wcslen(function->name);
@@ -238,31 +281,30 @@ int TMacroManager::ExpandFunction(TExpansion& pass, int at, CString& out)
     int count = function->kind == FUNCTION_FILE ? 1 : function->kind == FUNCTION_DIC ? 2 : 3;
     if (function->kind == FUNCTION_ENCODEURL)
         count = pass.commas.From(pos) >= 0 ? 2 : 1;
-    std::vector<CString> arguments;
+    std::vector<TMarkedText> arguments(count);
     for (int i = 0; i < count; i++) {
         int end = i + 1 < count ? pass.commas.From(pos) : pass.closes.From(pos);
         if (end < 0)
             return pos;
-        CString argument = text.Mid(pos, end - pos);
+        arguments[i].text = text.Mid(pos, end - pos);
         if (pass.expandVariables)
-            ExpandPercentWithin(argument, pass.room);
-        arguments.push_back(argument);
+            ExpandPercentWithin(arguments[i].text, pass.room, &arguments[i].filled);
         pos = end + 1;
     }
     if (function->kind != FUNCTION_ENCODEURL && pass.opens-- <= 0)
         return pos;
     switch (function->kind) {
     case FUNCTION_FILE:
-        AppendRandomLine(arguments[0], function->removes, pass, out);
+        AppendRandomLine(arguments[0], function->removes, pass);
         break;
     case FUNCTION_DIC:
-        AppendDictionaryAnswer(arguments[0], arguments[1], function->removes, pass, out);
+        AppendDictionaryAnswer(arguments[0], arguments[1].text, function->removes, pass);
         break;
     case FUNCTION_DLL:
-        AppendDllString(arguments[0], arguments[1], arguments[2], pass.room, out);
+        AppendDllString(arguments[0], arguments[1].text, arguments[2].text, pass);
         break;
     default:
-        AppendEncodedUrl(arguments[0], count > 1 ? arguments[1] : CString(), out);
+        AppendEncodedUrl(arguments[0].text, count > 1 ? arguments[1].text : CString(), pass);
         break;
     }
     return pos;
@@ -276,7 +318,7 @@ CString TMacroManager::ExpandVariables(const CString& text, const CString& conte
     return copy;
 }
 
-void TMacroManager::AppendRandomLine(const CString& file, bool removeLine, TExpansion& pass, CString& out)
+void TMacroManager::AppendRandomLine(const TMarkedText& file, bool removeLine, TExpansion& pass)
 {
     CString path;
     TStringAList lines;
@@ -289,11 +331,11 @@ void TMacroManager::AppendRandomLine(const CString& file, bool removeLine, TExpa
         lines.SaveToFile(path);
     }
     ExpandPercentWithin(line, pass.room);
-    AppendBounded(out, line);
+    pass.out.Append(line, true);
 }
 
-void TMacroManager::AppendDictionaryAnswer(const CString& file, const CString& text, bool removeLine, TExpansion& pass,
-                                           CString& out)
+void TMacroManager::AppendDictionaryAnswer(const TMarkedText& file, const CString& text, bool removeLine,
+                                           TExpansion& pass)
 {
     CString path;
     TStringAList lines;
@@ -310,23 +352,23 @@ void TMacroManager::AppendDictionaryAnswer(const CString& file, const CString& t
             lines.SaveToFile(path);
         }
         ExpandPercentWithin(answer, pass.room);
-        AppendBounded(out, answer);
+        pass.out.Append(answer, true);
         return;
     }
 }
 
-void TMacroManager::AppendDllString(const CString& dll, const CString& procedure, const CString& text, int& room,
-                                    CString& out)
+void TMacroManager::AppendDllString(const TMarkedText& dll, const CString& procedure, const CString& text,
+                                    TExpansion& pass)
 {
     CString reply;
     if (!CallDllString(dll, procedure, text, reply))
         return;
-    ExpandPercentWithin(reply, room);
-    AppendBounded(out, reply);
+    ExpandPercentWithin(reply, pass.room);
+    pass.out.Append(reply, true);
 }
 
-void TMacroManager::AppendEncodedUrl(const CString& text, const CString& encoding, CString& out)
+void TMacroManager::AppendEncodedUrl(const CString& text, const CString& encoding, TExpansion& pass)
 {
     UINT codePage = encoding.IsEmpty() ? CP_UTF8 : EncodingCodePage(encoding);
-    AppendBounded(out, EncodeUrl(ConvertToCodePage(text, codePage)));
+    pass.out.Append(EncodeUrl(ConvertToCodePage(text, codePage)), true);
 }

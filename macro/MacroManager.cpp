@@ -201,8 +201,8 @@ bool TMacroManager::MatchCondition(const CString& text, const CString& pattern, 
         return !senderIsMe;
     // A condition repeats its variables and lists as often as it likes: what they add up to is
     // bounded per condition, not per alternative.
-    int room = 4 * MaxTextLength;
-    long long listRoom = 2 * MaxListFileSize;
+    int room = MaxVariableRoom;
+    long long listRoom = MaxListRoom;
     int opens = MaxFileOpens;
     for (int start = 0; start <= pattern.GetLength();) {
         int bar = pattern.Find(L'|', start);
@@ -221,7 +221,7 @@ bool TMacroManager::MatchCondition(const CString& text, const CString& pattern, 
             continue;
         CString path;
         TStringAList lines;
-        if (!ReadLines(rest.Mid(1, close - 1), path, lines, &listRoom))
+        if (!ReadLines({rest.Mid(1, close - 1), {}}, path, lines, &listRoom))
             continue;
         for (const CStringA& line : lines.items) {
             int result =
@@ -283,27 +283,34 @@ int TMacroManager::DecideUserKeyword(const CString& word)
     return !listener->IsSelf(event.nick, event.user, event.host);
 }
 
-// Names may come from what other users wrote, through the variables: they stay inside the files
-// folder, with no drive, no root, no device and no ".." step. An empty step ("a\\b") does no harm.
-CString TMacroManager::ResolveFilePath(const CString& name) const
+// Names may hold what other users wrote, through the variables: the rule chooses the folder, and
+// a step that a value filled is one plain name in it, with no drive, root, device or "..". A name
+// the rule wrote as it stands is the user's own choice, wherever it points.
+CString TMacroManager::ResolveFilePath(const CString& name, const std::vector<bool>& filled) const
 {
-    if (name.IsEmpty() || filesFolder.IsEmpty() || name[0] == L'\\' || name[0] == L'/')
+    if (name.IsEmpty())
         return CString();
+    auto isFilled = [&](int i) { return i < (int)filled.size() && filled[i]; };
     int start = 0;
     for (int i = 0; i <= name.GetLength(); i++) {
         if (i < name.GetLength() && name[i] != L'\\' && name[i] != L'/')
             continue;
-        CString step = name.Mid(start, i - start);
-        if (!step.IsEmpty() && !IsSafeFileNamePart(step))
+        // The separator that ends a step counts with it: a value may not start a root.
+        bool stepFilled = false;
+        for (int j = start; j <= i && j < name.GetLength() && !stepFilled; j++)
+            stepFilled = isFilled(j);
+        if (stepFilled && !IsSafeFileNamePart(name.Mid(start, i - start)))
             return CString();
         start = i + 1;
     }
-    return filesFolder + name;
+    if (IsAbsolutePath(name))
+        return name;
+    return filesFolder.IsEmpty() ? CString() : filesFolder + name;
 }
 
-bool TMacroManager::ReadLines(const CString& name, CString& path, TStringAList& lines, long long* room) const
+bool TMacroManager::ReadLines(const TMarkedText& file, CString& path, TStringAList& lines, long long* room) const
 {
-    path = ResolveFilePath(name);
+    path = ResolveFilePath(file.text, file.filled);
     if (path.IsEmpty())
         return false;
     long long size = FileSize(path);

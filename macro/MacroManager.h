@@ -40,25 +40,40 @@ public:
     void RunAction(const TMacroItem* item, bool fromUserMenu);
     void ExecuteMenuItem(const TPopupItem& item, const CString& nick);
 
-    void ExpandPercentVariables(CString& text);
-    void ExpandText(CString& text, bool expandVariables);
+    // With filled, which characters of the result a value put there rather than the text as
+    // written: the variables (except "%%") and the output of functions.
+    void ExpandPercentVariables(CString& text, std::vector<bool>* filled = nullptr);
+    void ExpandText(CString& text, bool expandVariables, std::vector<bool>* filled = nullptr);
     // Characters the last ExpandText read looking for its functions' commas and parentheses:
     // at most a few times the text's length, whatever it holds.
     long long GetLastScanCount() const { return lastScanCount; }
     CString ExpandVariables(const CString& text, const CString& contextNick);
 
-    // A file named by a macro text, inside the files folder; empty when the name would leave it.
-    CString ResolveFilePath(const CString& name) const;
+    // A file named by a macro text: as the rule wrote it, a relative name inside the files
+    // folder. Where values filled part of the name, they name no drive, root, device or "..":
+    // what other users write never leaves the folder the rule chose. Empty when refused.
+    CString ResolveFilePath(const CString& name, const std::vector<bool>& filled = {}) const;
 
     // No expansion grows a text beyond this many characters.
     static constexpr int MaxTextLength = 65536;
+    // What variables may add in one text or condition altogether. Each value is bounded on its
+    // own, but thousands of functions whose output is empty would otherwise expand without limit.
+    static constexpr int MaxVariableRoom = 4 * MaxTextLength;
     // Files of lines larger than this are not read.
     static constexpr long long MaxListFileSize = 4 * 1024 * 1024;
+    // What one text or condition reads from files altogether.
+    static constexpr long long MaxListRoom = 2 * MaxListFileSize;
     // One text or condition opens at most this many files and libraries; the functions past it
     // give nothing.
     static constexpr int MaxFileOpens = 100;
 
 private:
+    // An expanded text with the marks of ExpandText, for the ones that name files.
+    struct TMarkedText {
+        CString text;
+        std::vector<bool> filled;
+    };
+
     void PrepareEvent();
     void ResetEvent(const CString& nick);
     // The event's text, whether it has a channel and whether the user sent it, noted once per event.
@@ -70,7 +85,7 @@ private:
                           bool userKeywords, int& room);
     int DecideUserKeyword(const CString& word);
     // A room given is the bytes still allowed, which a file read uses up.
-    bool ReadLines(const CString& name, CString& path, TStringAList& lines, long long* room = nullptr) const;
+    bool ReadLines(const TMarkedText& file, CString& path, TStringAList& lines, long long* room = nullptr) const;
 
     // The action keywords, each with what it does (macro/MacroActions.cpp).
     struct TActionCall;
@@ -82,22 +97,21 @@ private:
     static const TAction* FindAction(const CString& keyword);
 
     // Actions done here rather than by the unit.
-    void EditFile(const CString& name, const CString& line, bool atEnd);
-    void DeleteFileNamed(const CString& name);
-    void CallDll(const CString& name, const CString& procedure);
-    void CallDllHook(const CString& name, const CString& procedure, bool fromUserMenu);
-    bool CallDllString(const CString& name, const CString& procedure, const CString& text, CString& reply);
+    void EditFile(const TMarkedText& file, const CString& line, bool atEnd);
+    void DeleteFileNamed(const TMarkedText& file);
+    void CallDll(const TMarkedText& dll, const CString& procedure);
+    void CallDllHook(const TMarkedText& dll, const CString& procedure, bool fromUserMenu);
+    bool CallDllString(const TMarkedText& dll, const CString& procedure, const CString& text, CString& reply);
 
     // Values take at most room characters, which they use up.
-    void ExpandPercentWithin(CString& text, int& room);
-    // The $-functions; each appends its output to out.
+    void ExpandPercentWithin(CString& text, int& room, std::vector<bool>* filled = nullptr);
+    // The $-functions; each appends its output to the pass's text.
     struct TExpansion;
-    int ExpandFunction(TExpansion& pass, int at, CString& out);
-    void AppendRandomLine(const CString& file, bool removeLine, TExpansion& pass, CString& out);
-    void AppendDictionaryAnswer(const CString& file, const CString& text, bool removeLine, TExpansion& pass,
-                                CString& out);
-    void AppendDllString(const CString& dll, const CString& procedure, const CString& text, int& room, CString& out);
-    void AppendEncodedUrl(const CString& text, const CString& encoding, CString& out);
+    int ExpandFunction(TExpansion& pass, int at);
+    void AppendRandomLine(const TMarkedText& file, bool removeLine, TExpansion& pass);
+    void AppendDictionaryAnswer(const TMarkedText& file, const CString& text, bool removeLine, TExpansion& pass);
+    void AppendDllString(const TMarkedText& dll, const CString& procedure, const CString& text, TExpansion& pass);
+    void AppendEncodedUrl(const CString& text, const CString& encoding, TExpansion& pass);
 
     std::vector<TMacroFile*> files;
     std::vector<CString> fileNames;

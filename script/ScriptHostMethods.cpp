@@ -202,7 +202,7 @@ HRESULT TScriptHost::ExecuteCommand(TDispatchCall& call)
 {
     CStringA commandLine = ConvertToCodePage(call.GetString(0), CP_ACP);
     CStringA output = RunCommandCapturingOutput(commandLine, CStringA(), commandTimeout);
-    return call.ReturnString(ConvertFromCodePage(output, CP_ACP));
+    return call.ReturnString(ConvertWholeFromCodePage(output, CP_ACP));
 }
 
 HRESULT TScriptHost::ShellExplore(TDispatchCall& call)

@@ -83,6 +83,26 @@ TEST_F(UnitCtcpTest, OneAnswerInFiveSecondsAndIgnoredQueriesDoNotMoveTheClock)
     EXPECT_EQ(unit->GetSession().lastCtcpTime, 0u);
 }
 
+// Behind a long send queue an answer waits unless the sequence limit is off; one left unsent
+// is shown as ignored.
+TEST_F(UnitCtcpTest, ALongQueueHoldsAnswersBackOnlyWithoutTheSequenceLimit)
+{
+    const struct {
+        bool limit;
+        size_t waiting;
+        bool answered;
+    } cases[] = {{true, 9, true}, {false, 9, false}, {false, 7, true}};
+    for (const auto& c : cases) {
+        preference.EnableCtcpSequenceLimit = c.limit;
+        for (size_t i = 0; i < c.waiting; i++)
+            unit->SendCommand(L"PRIVMSG", L"#a", L"line", 2, 0);
+        EXPECT_EQ(Query("kvnick", "\1VERSION\1").size(), c.waiting + c.answered) << c.limit << " " << c.waiting;
+        std::string shown = recorder.ViewTexts(nullptr).back();
+        EXPECT_EQ(shown.substr(shown.find("VERSION")),
+                  c.answered ? "VERSION) from peer" : "VERSION) from peer : ignored");
+    }
+}
+
 TEST_F(UnitCtcpTest, OwnAddressQueryTakesUserAndHostFromOurselvesOnly)
 {
     preference.EnableCtcpSequenceLimit = true;

@@ -142,33 +142,55 @@ TEST_F(MacroActions, LinesGoOnTheEndOfFilesTooLargeToRead)
     EXPECT_TRUE(bytes == expected) << bytes.size() << " bytes, " << expected.size() << " expected";
 }
 
-TEST_F(MacroActions, FileNamesStayInsideTheFilesFolder)
+TEST_F(MacroActions, NamesTheRuleWritesMayPointAnywhere)
 {
-    // Names can carry what another user wrote: no way out by "..", a drive or a root, and no
-    // device in any step.
-    ASSERT_TRUE(WriteFileBytes(folder.path + L"keep.txt", "keep\r\n"));
+    ASSERT_TRUE(CreateDirectoryW(folder.path + L"logs", nullptr));
+    const std::string logs = Narrow(folder.path) + "logs\\";
+    WriteMacroFile(L"own", {Rule("*", "PRIVMSG", "", "", "appendfile", logs + "all.txt", "%n: %m"),
+                            Rule("*", "PRIVMSG", "", "", "addheadline", logs + "%n-%d.txt", "%m"),
+                            Rule("*", "PRIVMSG", "", "", "print", "", "[$FILE(" + logs + "all.txt)]"),
+                            Rule("*", "NOTICE", "", "", "deletefile", "", logs + "all.txt")});
+    Enable({L"own"});
+    Process(L"bob!b@h", L"PRIVMSG", {L"#a", L"hello"});
+    EXPECT_EQ("bob: hello\r\n", Bytes(folder.path + L"logs\\all.txt"));
+    CString dated = Expanded(L"logs\\bob-%d.txt");
+    EXPECT_EQ("hello\r\n", Bytes(folder.path + dated));
+    EXPECT_EQ(listener.Take(), std::vector<std::string>{"print  | [bob: hello]"});
+    EXPECT_TRUE(engine.MatchCondition(L"bob: hello", L"$LIST(" + folder.path + L"logs\\all.txt)", false, false, false));
+    Process(L"bob!b@h", L"NOTICE", {L"#a", L"done"});
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(folder.path + L"logs\\all.txt"));
+}
+
+TEST_F(MacroActions, NamesFilledByOthersStayInTheFolderTheRuleChose)
+{
+    // What other users write reaches names through the variables: no way out by "..", a drive
+    // or a root, and no device in any step.
+    ASSERT_TRUE(WriteFileBytes(folder.path + L"keep.txt", "* kept\r\n"));
+    ASSERT_TRUE(CreateDirectoryW(Files(L"sub"), nullptr));
     const CString outside = folder.path + L"keep.txt";
-    for (const CString& name :
-         {CString(L"..\\keep.txt"), CString(L"sub\\..\\..\\keep.txt"), outside, CString(L"\\") + outside.Mid(3),
-          CString(L"C:keep.txt"), CString(L"../keep.txt"), CString(L"sub\\ .. \\..\\keep.txt"), CString(L"con"),
-          CString(L"CON.txt"), CString(L"sub\\nul"), CString(L"com1 .log"), CString(L"lpt1\\x.txt")}) {
-        EXPECT_EQ(L"", engine.ResolveFilePath(name)) << Narrow(name);
-        TMacroItem item;
-        item.action = L"appendfile";
-        item.target = name;
-        item.argument = L"evil";
-        engine.RunAction(&item, false);
-        item.action = L"deletefile";
-        item.argument = name;
-        engine.RunAction(&item, false);
-        EXPECT_EQ("keep\r\n", Bytes(outside)) << Narrow(name);
-    }
-    EXPECT_EQ(Files(L"sub\\a..b.txt"), engine.ResolveFilePath(L"sub\\a..b.txt"));
-    // The same through a variable filled by the sender.
-    WriteMacroFile(L"evil", {Rule("*", "", "", "", "deletefile", "", "%m")});
+    const std::string below = Narrow(Files(L"sub\\"));
+    WriteMacroFile(L"evil", {Rule("*", "", "", "", "appendfile", "%m", "evil"),
+                             Rule("*", "", "", "", "deletefile", "", "sub\\%m"),
+                             Rule("*", "", "", "", "appendfile", below + "%m", "evil"),
+                             Rule("*", "", "", "", "deletefile", "", below + "%m"),
+                             Rule("*", "", "", "", "print", "", "[$FILE(%m)][$DIC(" + below + "%m,x)]")});
     Enable({L"evil"});
-    Process(L"bob!b@h", L"PRIVMSG", {L"#a", L"..\\keep.txt"});
-    EXPECT_EQ("keep\r\n", Bytes(outside));
+    for (const CString& name :
+         {CString(L"..\\keep.txt"), CString(L"..\\..\\keep.txt"), CString(L"x\\..\\..\\..\\keep.txt"), outside,
+          CString(L"\\") + outside.Mid(3), CString(L"\\\\?\\") + outside, CString(L"C:keep.txt"),
+          CString(L"../../keep.txt"), CString(L"x\\ .. \\..\\..\\keep.txt"), CString(L"con"), CString(L"CON.txt"),
+          CString(L"x\\nul"), CString(L"com1 .log"), CString(L"lpt1\\x.txt")}) {
+        EXPECT_EQ(L"", engine.ResolveFilePath(name, std::vector<bool>(name.GetLength(), true))) << Narrow(name);
+        Process(L"bob!b@h", L"PRIVMSG", {L"#a", name});
+        EXPECT_EQ(listener.Take(), std::vector<std::string>{"print  | [][]"}) << Narrow(name);
+        EXPECT_EQ("* kept\r\n", Bytes(outside)) << Narrow(name);
+    }
+    // A plain name, or steps of them, stays where the rule put it.
+    Process(L"bob!b@h", L"PRIVMSG", {L"#a", L"a..b.txt"});
+    EXPECT_EQ("evil\r\n", Bytes(Files(L"a..b.txt")));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(Files(L"sub\\a..b.txt")));
+    EXPECT_EQ(listener.Take(), std::vector<std::string>{"print  | [evil][]"});
+    EXPECT_EQ(Files(L"x\\y.txt"), engine.ResolveFilePath(L"x\\y.txt", {true, true, true, true, true, true, true}));
 }
 
 #ifdef KV_MACRO_TEST_DLL
@@ -206,6 +228,10 @@ TEST_F(MacroDll, CallRunsTheProcedureInTheFilesFolder)
     Run("dllcall", L"user.dll", L"Nothing");
     Run("dllcall", L"none.dll", L"Touch");
     EXPECT_EQ(before, GetCurrentFolder());
+    // A library the rule names by its whole path.
+    ASSERT_TRUE(DeleteFileW(Files(L"touched.txt")));
+    Run("dllcall", Files(L"user.dll"), L"Touch");
+    EXPECT_EQ("touched", Bytes(Files(L"touched.txt")));
     EXPECT_TRUE(listener.Take().empty());
 }
 

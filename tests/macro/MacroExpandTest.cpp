@@ -134,10 +134,12 @@ TEST_F(MacroExpand, HostileTextsStayBounded)
     ASSERT_TRUE(WriteFileBytes(Files(L"big.txt"), LinesPastListLimit()));
     EXPECT_EQ(L"[]", Expanded(L"[$FILE(big.txt)]"));
     EXPECT_FALSE(engine.MatchCondition(L"x", L"$LIST(big.txt)", false, false, false));
-    // Escapes by name give nothing.
-    ASSERT_TRUE(WriteFileBytes(folder.path + L"secret.txt", "secret\r\n"));
-    EXPECT_EQ(L"[]", Expanded(L"[$FILE(..\\secret.txt)]"));
-    EXPECT_EQ(L"[]", Expanded(L"[$DIC(" + folder.path + L"secret.txt,x)]"));
+    // Escapes by names the sender fills give nothing.
+    ASSERT_TRUE(WriteFileBytes(folder.path + L"secret.txt", "* secret\r\n"));
+    Event(L"bob!bu@b.host", L"PRIVMSG", {L"#a", L"..\\secret.txt"});
+    EXPECT_EQ(L"[][]", Expanded(L"[$FILE(%m)][$DIC(%m,x)]"));
+    Event(L"bob!bu@b.host", L"PRIVMSG", {L"#a", folder.path + L"secret.txt"});
+    EXPECT_EQ(L"[][]", Expanded(L"[$FILE(%m)][$DIC(%m,x)]"));
 }
 
 // Functions that never find their comma or parenthesis must not each read the rest of the text.
@@ -172,4 +174,33 @@ TEST_F(MacroExpand, RepeatedFileFunctionsAreBounded)
     CString lists = Repeat(L"$LIST(list.txt)|", TMacroManager::MaxFileOpens - 1);
     EXPECT_TRUE(engine.MatchCondition(L"x", lists + L"$LIST(hit.txt)", false, false, false));
     EXPECT_FALSE(engine.MatchCondition(L"x", lists + L"$LIST(list.txt)|$LIST(hit.txt)", false, false, false));
+}
+
+// A text cut at a bound never ends in the first half of a pair: that half alone is no character
+// a server or a file can take.
+TEST_F(MacroExpand, CutsNeverPartAPair)
+{
+    const CString pair = L"\xD83D\xDE00";
+    const int bound = TMacroManager::MaxTextLength;
+    // Four arguments use up the variables' room until the last value is cut inside its pair.
+    listener.selectedText = CString(L's', 50000);
+    const int room = TMacroManager::MaxVariableRoom - 4 * 50000;
+    const struct {
+        CString message;
+        CString text;
+        bool variablesOnly;
+        CString expected;
+    } cases[] = {
+        {CString(L'x', bound - 1) + pair, L"%m", true, CString(L'x', bound - 1)},
+        {CString(L'x', bound - 2) + pair, L"$$%m", false, L"$" + CString(L'x', bound - 2)},
+        {L"bob", L"%m" + CString(L'y', bound - 4) + pair, true, L"bob" + CString(L'y', bound - 4)},
+        {CString(L'x', room - 1) + pair + L"x", Repeat(L"$DIC(none.txt,%s)", 4) + L"%m%n", false,
+         CString(L'x', room - 1)},
+    };
+    for (const auto& c : cases) {
+        Event(L"bob!bu@b.host", L"PRIVMSG", {L"#a", c.message});
+        CString result = c.variablesOnly ? Variables(c.text) : Expanded(c.text);
+        EXPECT_EQ(c.expected.GetLength(), result.GetLength()) << Narrow(c.text.Left(20));
+        EXPECT_TRUE(result == c.expected) << Narrow(c.text.Left(20));
+    }
 }

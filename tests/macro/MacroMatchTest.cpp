@@ -113,19 +113,20 @@ TEST_F(MacroMatch, ListFilesAreAlternativesInShiftJis)
     // Two users by mask and a Japanese greeting, as a user's editor saves them.
     ASSERT_TRUE(WriteFileBytes(Files(L"users.txt"), "*!*@bad.host\r\nbob!*@*\r\n"));
     ASSERT_TRUE(WriteFileBytes(Files(L"words.txt"), ConvertToShiftJis(L"こんにちは*\r\n")));
-    ASSERT_TRUE(WriteFileBytes(folder.path + L"outside.txt", "*\r\n"));
+    ASSERT_TRUE(WriteFileBytes(folder.path + L"outside.txt", "dave!*@*\r\n"));
     WriteMacroFile(L"lists", {Rule("$list(users.txt)", "", "", "", "print", "users", "%n"),
                               Rule("*", "", "", "$LIST(words.txt)", "print", "words", "%n"),
                               Rule("$LIST(missing.txt)|$LIST users.txt|$LIST(users.txt|carol!*", "", "", "", "print",
                                    "fallback", "%n"),
-                              Rule("$LIST(..\\outside.txt)", "", "", "", "print", "escaped", "%n")});
+                              // The rule's own name may point outside the files folder.
+                              Rule("$LIST(..\\outside.txt)", "", "", "", "print", "outside", "%n")});
     Enable({L"lists"});
     Process(L"bob!b@h", L"PRIVMSG", {L"#a", L"こんにちは world"});
     Process(L"eve!e@bad.host", L"PRIVMSG", {L"#a", L"hi"});
     Process(L"carol!c@h", L"PRIVMSG", {L"#a", L"hi"});
     Process(L"dave!d@h", L"PRIVMSG", {L"#a", L"hi"});
     EXPECT_EQ(listener.Take(), (std::vector<std::string>{"print users | bob", "print words | bob", "print users | eve",
-                                                         "print fallback | carol"}));
+                                                         "print fallback | carol", "print outside | dave"}));
 }
 
 TEST_F(MacroMatch, StopEndsOnlyItsOwnFileAndDisabledRulesSleep)

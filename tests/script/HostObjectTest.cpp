@@ -118,8 +118,14 @@ TEST_F(ScriptFixture, FilesOpenBelowTheScriptFilesFolder)
               Logged());
 }
 
-// Started by the test below as a command that never ends.
+// Started by the test below as a command that never ends, and as one whose output holds a NUL.
 TEST(DISABLED_ScriptChild, Hang) { Sleep(INFINITE); }
+
+TEST(DISABLED_ScriptChild, NulByte)
+{
+    DWORD written = 0;
+    WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), "<a\0b>", 5, &written, nullptr);
+}
 
 TEST_F(ScriptFixture, ExecuteCommandReturnsWhatTheCommandPrinted)
 {
@@ -130,11 +136,19 @@ TEST_F(ScriptFixture, ExecuteCommandReturnsWhatTheCommandPrinted)
 
     wchar_t path[MAX_PATH + 1] = {};
     GetModuleFileNameW(nullptr, path, MAX_PATH);
-    CString hang;
-    hang.Format(L"var hang = '\"%s\" --gtest_also_run_disabled_tests --gtest_filter=DISABLED_ScriptChild.Hang';", path);
-    hang.Replace(L"\\", L"\\\\");
+    CString children;
+    children.Format(L"var child = '\"%s\" --gtest_also_run_disabled_tests --gtest_filter=DISABLED_ScriptChild.';\r\n"
+                    L"var hang = child + 'Hang';\r\n",
+                    path);
+    children.Replace(L"\\", L"\\\\");
     TScriptHost* host = manager.FindHost(L"test.js");
-    ASSERT_TRUE(host->AddScriptCode(hang));
+    ASSERT_TRUE(host->AddScriptCode(children));
+    // What follows a NUL in the output is kept.
+    ASSERT_TRUE(host->AddScriptCode(L"var out = executeCommand(child + 'NulByte');\r\n"
+                                    L"out = out.substring(out.indexOf('<') + 1, out.lastIndexOf('>'));\r\n"
+                                    L"log(out.length + ' ' + out.replace(/\\0/g, '|'));"));
+    ASSERT_TRUE(frame.errors.empty()) << frame.errors[0].GetString();
+    EXPECT_EQ(CString(L"3 a|b"), LastLog());
     host->SetCommandTimeout(1500);
     size_t before = frame.logs.size();
     DWORD start = GetTickCount();
