@@ -74,12 +74,15 @@ void TLogLineComposition::SetPaintColor(HDC dc, COLORREF color)
     }
 }
 
-// Room an italic font's overhang needs; grows with the rows laid out so far.
+// Room an italic font's overhang needs; grows with the rows laid out so far. During a layout only
+// the rows it has closed count (the height is still 0), not the row being filled nor the rows
+// the buffer kept from the layout before.
 int TLogLineComposition::GetItalicAllowance(const TFont* font) const
 {
     if (!font->logFont.lfItalic)
         return 0;
-    return (int)((context->leading * (int)rows.size() + height) * 0.414214);
+    int rowCount = closedRows >= 0 ? closedRows : (int)rows.size();
+    return (int)((context->leading * rowCount + height) * 0.414214);
 }
 
 // The font and widths of each run style a layout has seen: fonts stay as they are during one
@@ -214,6 +217,7 @@ void TLogLineComposition::Layout(const TLogLineModel& model, HDC dc, int width)
             break;
         const TLogRun& run = model.runs[r];
         SIZE size;
+        closedRows = count - 1;
         int n = FitPiece(model, dc, run, available, p, onRow, true, size, &memo);
         TLogRow* row = &rows[count - 1];
         if (n == 0) {
@@ -240,6 +244,7 @@ void TLogLineComposition::Layout(const TLogLineModel& model, HDC dc, int width)
         }
         p += n;
     }
+    closedRows = -1;
     FinishRows(count, p);
 }
 

@@ -56,6 +56,8 @@ public:
 private:
     // Piece buffers of rows a shorter layout dropped, for the rows of the next one.
     std::vector<std::vector<TLogPiece>> sparePieces;
+    // The rows a layout under way has closed; -1 outside a layout.
+    int closedRows = -1;
     TLogRow& StartRow(int& count, int start);
     void FinishRows(int count, int end);
     TFont* ChooseRunFont(const TLogLineModel& model, int kind, unsigned char flags) const;

@@ -76,9 +76,10 @@ void CMainFrame::BringDCCDialogToFront()
     ForceToFront(dccDialog->m_hWnd);
 }
 
+// A window the user is looking at already has nothing to call attention to.
 void CMainFrame::BlinkDCCDialog()
 {
-    if (dccDialog && dccDialogShown)
+    if (dccDialog && dccDialogShown && ::GetForegroundWindow() != dccDialog->m_hWnd)
         dccDialog->GetFlasher().BlinkTitle();
 }
 

@@ -85,6 +85,17 @@ bool TakesFiles(const CString& folder)
     return true;
 }
 
+// "Q:\" or "\\server\share": nothing above it to walk to.
+bool IsPathRoot(const CString& path)
+{
+    if (path.GetLength() == 3 && path[1] == L':' && path[2] == L'\\')
+        return true;
+    if (path.GetLength() < 3 || path[0] != L'\\' || path[1] != L'\\')
+        return false;
+    int share = path.Find(L'\\', 2);
+    return share > 2 && path.Find(L'\\', share + 1) < 0;
+}
+
 } // namespace
 
 bool IsUsableFolder(const CString& folder)
@@ -96,12 +107,20 @@ bool IsUsableFolder(const CString& folder)
     if (!IsAbsolutePath(path))
         path = GetProgramFolder() + path;
     TrimTrailingBackslashes(path);
+    if (path.GetLength() == 2 && path[1] == L':')
+        path += L'\\';
     // A folder not there yet is made by whoever writes into it; the nearest one that is there
     // must take files.
-    while (!path.IsEmpty()) {
+    for (;;) {
         DWORD attributes = ::GetFileAttributesW(path);
-        if (attributes != INVALID_FILE_ATTRIBUTES)
-            return (attributes & FILE_ATTRIBUTE_DIRECTORY) && TakesFiles(path + L"\\");
+        if (attributes != INVALID_FILE_ATTRIBUTES) {
+            CString probe = path.Right(1) == L"\\" ? path : path + L"\\";
+            return (attributes & FILE_ATTRIBUTE_DIRECTORY) && TakesFiles(probe);
+        }
+        // A drive or share that is not there now (an unplugged stick): the folder is kept as
+        // typed, and a transfer or log that cannot write there reports it then.
+        if (IsPathRoot(path))
+            return true;
         int slash = path.ReverseFind(L'\\');
         if (slash <= 0)
             return false;
@@ -109,7 +128,6 @@ bool IsUsableFolder(const CString& folder)
         if (path.GetLength() == 2 && path[1] == L':')
             path += L'\\';
     }
-    return false;
 }
 
 void StoreFolder(CString& folder, const CString& standard)

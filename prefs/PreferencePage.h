@@ -38,8 +38,8 @@ private:
 };
 
 // A folder typed on a page: empty is taken (the default is stored then), otherwise it must be a
-// folder that exists and takes a file, or one that can be made below such a folder. Relative
-// names count from the program's folder.
+// folder that exists and takes a file, or one that can be made below such a folder. A folder on
+// a drive that is not there now is taken as typed. Relative names count from the program's folder.
 bool IsUsableFolder(const CString& folder);
 // The folder a page stores: the typed one trimmed, or the default when nothing is left.
 void StoreFolder(CString& folder, const CString& standard);

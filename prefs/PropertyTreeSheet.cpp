@@ -7,6 +7,8 @@
 
 #include <prsht.h>
 
+#include <cwctype>
+
 namespace {
 
 const int kTitleLimit = 31;
@@ -25,6 +27,53 @@ bool IsHotKeyField(HWND window)
 {
     wchar_t name[32] = L"";
     return window && ::GetClassNameW(window, name, 32) && _wcsicmp(name, HOTKEY_CLASSW) == 0;
+}
+
+// The letter a button's or label's text marks with '&' ("&&" is a plain '&'), upper-cased; 0
+// for other controls, which the dialog keys never reach by a letter.
+wchar_t MnemonicOf(HWND control)
+{
+    if (!(::SendMessageW(control, WM_GETDLGCODE, 0, 0) & (DLGC_BUTTON | DLGC_STATIC)))
+        return 0;
+    wchar_t name[16] = L"";
+    ::GetClassNameW(control, name, 16);
+    if (_wcsicmp(name, WC_STATICW) == 0 && (::GetWindowLongPtrW(control, GWL_STYLE) & SS_NOPREFIX))
+        return 0;
+    CString text = CWindow(control).GetWindowText();
+    for (int i = 0; i + 1 < text.GetLength(); i++)
+        if (text[i] == L'&') {
+            if (text[i + 1] != L'&')
+                return (wchar_t)towupper(text[i + 1]);
+            i++;
+        }
+    return 0;
+}
+
+struct TMnemonicSearch {
+    wchar_t letter;
+    bool found;
+};
+
+BOOL CALLBACK FindMnemonic(HWND control, LPARAM data)
+{
+    auto* search = (TMnemonicSearch*)data;
+    if (::IsWindowVisible(control) && ::IsWindowEnabled(control) && MnemonicOf(control) == search->letter)
+        search->found = true;
+    return !search->found;
+}
+
+// Whether an enabled control shown in the window (the sheet's own or the shown page's) answers
+// to the Alt+letter of the key.
+bool ClaimsAltKey(HWND window, const MSG* msg)
+{
+    if (msg->message != WM_SYSKEYDOWN || ::GetKeyState(VK_CONTROL) < 0)
+        return false;
+    wchar_t letter = (wchar_t)msg->wParam;
+    if (!((letter >= L'A' && letter <= L'Z') || (letter >= L'0' && letter <= L'9')))
+        return false;
+    TMnemonicSearch search = {letter, false};
+    ::EnumChildWindows(window, FindMnemonic, (LPARAM)&search);
+    return search.found;
 }
 
 // The window a frame walk goes to next: a child's parent, a top-level window's owner.
@@ -164,8 +213,9 @@ BOOL TPropertyTreeSheet::PreTranslateMessage(MSG* msg)
 {
     if (CWnd::PreTranslateMessage(msg))
         return TRUE;
-    if (!IsHotKeyField(msg->hwnd)) {
-        // The main window's accelerators keep working while the sheet is the active window.
+    if (!IsHotKeyField(msg->hwnd) && !ClaimsAltKey(m_hWnd, msg)) {
+        // The main window's accelerators keep working while the sheet is the active window, but
+        // an Alt+letter a control here is marked with is that control's.
         for (HWND up = EnclosingWindow(m_hWnd); up; up = EnclosingWindow(up))
             if (auto* frame = dynamic_cast<CFrameWnd*>(CWnd::FromHandlePermanent(up)))
                 if (frame->PreTranslateMessage(msg))

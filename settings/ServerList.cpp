@@ -91,6 +91,8 @@ void LoadServerList(const CString& settingsFolder, TStringList& list)
             line = line.Mid(1);
         if (line.GetLength() > kServerListLineLength)
             line = line.Left(kServerListLineLength);
+        // A hand-edited line may part host and network with a TAB.
+        line.Replace(L'\t', L' ');
         // A binary file gives no host names worth offering.
         if (!HasControlCharacter(line))
             list.Add(line);

@@ -26,14 +26,29 @@ class LogDrawFixture : public ::testing::Test {
 protected:
     LogDrawFixture()
     {
+        ApplyTheme(false);
+        back.color = kBackColor;
+        context.textTheme = &theme;
+        context.backTheme = &back;
+        context.keyword = &keyword;
+        context.addressFinder = &finder;
+        context.indent = 16;
+        SetTextAlign(canvas.dc, TA_BOTTOM);
+    }
+
+    // The theme, its line fonts upright or italic.
+    void ApplyTheme(bool italicLines)
+    {
         TViewLogTextConfig config;
         auto set = [](TViewFont& font, COLORREF color) {
             font.family = L"IPAGothic";
             font.size = 120;
             font.color = color;
         };
-        for (TViewFont& font : config.lineFonts)
+        for (TViewFont& font : config.lineFonts) {
             set(font, kLineColor);
+            font.italic = italicLines;
+        }
         for (TViewFont& font : config.nickFonts)
             set(font, kNickColor);
         set(config.timeFont, kTimeColor);
@@ -43,13 +58,7 @@ protected:
         set(config.keywordFont, kKeywordColor);
         config.useUrlFont = true;
         theme.Apply(config);
-        back.color = kBackColor;
-        context.textTheme = &theme;
-        context.backTheme = &back;
-        context.keyword = &keyword;
-        context.addressFinder = &finder;
-        context.indent = 16;
-        SetTextAlign(canvas.dc, TA_BOTTOM);
+        context.layoutGeneration++;
     }
 
     TLogLine& AddLine(const CString& body, const CString& timeText = L"", int width = 580)

@@ -83,20 +83,39 @@ CString DescribeRows(const TLogLine& line, int w)
 
 TEST_F(LogLayoutTest, LayingOutAgainGivesTheRowsOfAFreshLayout)
 {
-    int w = TextWidth(L"x");
     context.indent = 0;
     const wchar_t* body = L"aaaa bbbb cccccccc dd http://a.org/xyz";
-    TLogLine& line = AddLine(body, L"", 40 * w);
-    for (int columns : {7, 40, 5, 12, 3}) {
+    // An italic font's pieces take room for its slant over the leading of the rows closed before
+    // theirs: none on the first row, whatever the line's rows were before.
+    const struct {
+        bool italic;
+        int leading;
+        int columns;
+    } cases[] = {
+        {false, 0, 7}, {false, 0, 40}, {false, 0, 5}, {false, 0, 12}, {false, 0, 3},
+        {true, 10, 7}, {true, 10, 40}, {true, 10, 5}, {true, 10, 12}, {true, 10, 3},
+    };
+    TLogLine* line = nullptr;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << (c.italic ? "italic " : "") << c.columns);
+        if (!line || context.leading != c.leading) {
+            ApplyTheme(c.italic);
+            context.leading = c.leading;
+            line = &AddLine(body, L"", 40 * TextWidth(L"x"));
+        }
+        int w = TextWidth(L"x");
         context.layoutGeneration++;
-        line.Layout(canvas.dc, columns * w + w / 2);
-        TLogLine& fresh = AddLine(body, L"", columns * w + w / 2);
-        EXPECT_EQ(RowTexts(line), RowTexts(fresh)) << columns;
-        EXPECT_EQ(DescribeRows(line, w), DescribeRows(fresh, w)) << columns;
-        // Every piece as wide as its characters, also where a word moved to the next row.
-        for (int i = 0; i < line.GetRowCount(); i++)
-            for (const TLogPiece& piece : line.GetRow(i).pieces)
-                EXPECT_EQ(piece.width, (piece.end - piece.start) * w) << columns;
+        line->Layout(canvas.dc, c.columns * w + w / 2);
+        TLogLine& fresh = AddLine(body, L"", c.columns * w + w / 2);
+        EXPECT_EQ(RowTexts(*line), RowTexts(fresh));
+        EXPECT_EQ(DescribeRows(*line, w), DescribeRows(fresh, w));
+        // Every piece as wide as its characters and, in an italic font (not the URL's), the
+        // allowance of its row; also where a word moved to the next row.
+        for (int i = 0; i < line->GetRowCount(); i++)
+            for (const TLogPiece& piece : line->GetRow(i).pieces) {
+                int allowance = c.italic && piece.kind != RUN_URL ? (int)(c.leading * i * 0.414214) : 0;
+                EXPECT_EQ(piece.width, (piece.end - piece.start) * w + allowance) << "row " << i;
+            }
     }
 }
 

@@ -1,8 +1,10 @@
 // The transfer window as a user meets it: opened from the main menu, its lists filled from the
-// DCC manager, its context menus and keys driving the items, a real transfer over loopback, and
-// closing and reopening. Screenshots are kept for a person to look at.
+// DCC manager, its context menus and keys driving the items, a real transfer over loopback,
+// closing and reopening, and offers from a server calling attention only while it is not in front.
+// Screenshots are kept for a person to look at.
 
 #include "tests/mainframe/DCCWindowFixture.h"
+#include "tests/mainframe/ServedFrameFixture.h"
 
 #include "controls/UpdateDialog.h"
 
@@ -406,6 +408,39 @@ TEST_F(DCCWindow, AFileGoesThroughLoopbackStartedFromTheWindowAndRunsAfterAQuest
     ASSERT_TRUE(ChooseOnRow(ReceiveList(), textRow, 'E'));
     ASSERT_EQ(1u, shellCalls.size());
     EXPECT_EQ(text->GetFullPath(), shellCalls[0].second);
+}
+
+// Offers from a server to the logged-in main window, as a peer sends them.
+class DCCWindowOffer : public ServedFrameFixture {
+protected:
+    // Sends a file offer and waits until the DCC side has taken it.
+    void Offer(const char* file)
+    {
+        size_t before = world->GetDCCManager().GetReceiveItems().size();
+        peer->Send(std::string(":alice!al@alice.example PRIVMSG kvme :\1DCC SEND ") + file +
+                   " 3232235777 5000 100\1\r\n");
+        ASSERT_TRUE(
+            PumpMessagesUntil([&] { return world->GetDCCManager().GetReceiveItems().size() == before + 1; }, 5000));
+    }
+};
+
+TEST_F(DCCWindowOffer, AnOfferBlinksTheTransferWindowOnlyWhenItIsNotInFront)
+{
+    // The window comes up behind the main window, which keeps the input: the title calls.
+    Offer("first.bin");
+    TDCCDialog* window = frame->GetDCCDialog();
+    ASSERT_TRUE(window && ::IsWindowVisible(window->m_hWnd));
+    EXPECT_NE(window->m_hWnd, ::GetForegroundWindow());
+    EXPECT_TRUE(window->GetFlasher().IsBlinking());
+
+    // The user is looking at it: the next offer only adds its row.
+    FocusForInput(window->GetReceiveList()->m_hWnd);
+    WaitUntil([&] { return !window->GetFlasher().IsBlinking(); }, "the blinking stopped");
+    ASSERT_EQ(window->m_hWnd, ::GetForegroundWindow());
+    Offer("second.bin");
+    EXPECT_EQ(window->m_hWnd, ::GetForegroundWindow());
+    EXPECT_FALSE(window->GetFlasher().IsBlinking()) << "a window in front does not blink";
+    SaveWindowPng(window->m_hWnd, ScreenshotPath(L"dcc-window-offers.png"));
 }
 
 } // namespace

@@ -20,13 +20,7 @@ namespace {
 
 class LogTextLiveTest : public ServedFrameFixture {
 protected:
-    TPreferenceDialog* OpenPreferences()
-    {
-        FocusForInput(frame->m_hWnd);
-        PressKey('S', {VK_MENU});
-        PumpMessagesUntil([&] { return frame->GetPreferenceDialog() != nullptr; }, 3000);
-        return frame->GetPreferenceDialog();
-    }
+    TPreferenceDialog* OpenPreferences() { return OpenPreferencesFromKey(*frame); }
     void PickItem(TViewLogTextPage& page, int code)
     {
         HWND tree = ::GetDlgItem(page.m_hWnd, IDC_LOG_TEXT_ITEMS);

@@ -1,7 +1,8 @@
 // The preference window as a whole: its tree of 26 pages in their order and levels, every
 // behaviour page editing the live preferences, every page visited and confirmed unchanged leaving
 // "preference.ini" and "view.ini" byte for byte as they were, a page that cannot be stored keeping
-// every page from storing, Cancel, and edits surviving page changes.
+// every page from storing while a folder on a drive that is not there is stored as typed, Cancel,
+// and edits surviving page changes.
 
 #include "tests/common/DialogSteps.h"
 #include "tests/common/InputHandled.h"
@@ -140,6 +141,29 @@ TEST_F(PreferenceSheetTest, APageThatCannotBeStoredKeepsEveryPageFromStoring)
     EXPECT_EQ(1, okCount);
     EXPECT_EQ(L"99", Stored(L"Connection", L"ReconnectTime"));
     EXPECT_EQ(std::wstring(folder.File(L"new\\logs\\")), Stored(L"Log", L"LogRootDir"));
+}
+
+TEST_F(PreferenceSheetTest, AFolderOnADriveThatIsNotThereIsStoredAsTyped)
+{
+    // An unplugged stick: a drive letter nothing answers to now.
+    wchar_t drive = 0;
+    for (wchar_t letter = L'Q'; letter >= L'D' && !drive; letter--)
+        if (!(::GetLogicalDrives() & (1u << (letter - L'A'))))
+            drive = letter;
+    ASSERT_NE(0, drive);
+    CString dcc, logs;
+    dcc.Format(L"%c:\\dcc", drive);
+    logs.Format(L"%c:\\logs\\irc\\", drive);
+    // The receive folder was stored that way before; the log folder is typed now.
+    settings.preference.DCCRootDir = dcc;
+    ASSERT_TRUE(OpenOn(&TPreferenceDialog::dccReceivePage));
+    EXPECT_EQ(dcc, GetControlText(Control(&dialog->dccReceivePage, IDC_RECV_FOLDER)));
+    ShowPage(&dialog->logPage);
+    Apply({TPageEdit::Type, IDC_LOG_FOLDER, logs.GetString()});
+    ClickOk();
+    EXPECT_EQ(1, okCount) << "OK closed the window";
+    EXPECT_EQ(std::wstring(dcc), Stored(L"DCC", L"DCCRootDir"));
+    EXPECT_EQ(std::wstring(logs), Stored(L"Log", L"LogRootDir"));
 }
 
 TEST_F(PreferenceSheetTest, CancelStoresNothingAndEditsSurvivePageChanges)

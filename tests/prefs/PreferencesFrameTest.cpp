@@ -39,13 +39,7 @@ protected:
         frame->ApplyStartupSettings(SW_SHOWNORMAL);
         PumpPendingMessages();
     }
-    TPreferenceDialog* OpenFromKey()
-    {
-        FocusForInput(frame->m_hWnd);
-        PressKey('S', {VK_MENU});
-        PumpMessagesUntil([&] { return frame->GetPreferenceDialog() != nullptr; }, 3000);
-        return frame->GetPreferenceDialog();
-    }
+    TPreferenceDialog* OpenFromKey() { return OpenPreferencesFromKey(*frame); }
     void ClickButton(int id)
     {
         ClickAt(ScreenPointOf(::GetDlgItem(frame->GetPreferenceDialog()->m_hWnd, id)));

@@ -227,6 +227,7 @@ TEST_F(AlternativeServersDialogTest, HostBoxOffersServersTxtAndWritesOnlyAMissin
          true,
          std::string("good.example\r\n\x01\x02\x00\xFF junk\r\nok.example", 35),
          {L"good.example", L"ok.example"}},
+        {"a TAB is offered as a blank", true, "tab.example\t(Tab)\r\n", {L"tab.example (Tab)"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
