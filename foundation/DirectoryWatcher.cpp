@@ -32,13 +32,21 @@ bool TDirectoryWatcher::Start()
         context->Release();
         return false;
     }
+    started = true;
     return true;
 }
 
 bool TDirectoryWatcher::Stop()
 {
+    if (!started)
+        return false;
+    // The worker's end event resets as a wait takes it: a second full wait would always time out.
+    DWORD waitMs = stopAsked ? 0 : kStopWaitMs;
+    stopAsked = true;
     context->stopEvent.SetEvent();
-    return WaitForSingleObject(context->stoppedEvent, kStopWaitMs) == WAIT_OBJECT_0;
+    if (!ended)
+        ended = WaitForSingleObject(context->stoppedEvent, waitMs) == WAIT_OBJECT_0;
+    return ended;
 }
 
 void TDirectoryWatcher::OnMessage(TWindowMessage& msg)

@@ -44,7 +44,8 @@ public:
     void SetFolder(const CString& folder);
     // Starts the worker; false when no thread could be started.
     bool Start();
-    // Returns true when the worker confirmed its end within 1000 ms.
+    // Returns true when the worker confirmed its end within 1000 ms. Only the first call waits;
+    // later ones answer at once whether it has ended by now, and without a worker it is false.
     bool Stop();
 
     void OnMessage(TWindowMessage& msg) override;
@@ -55,4 +56,7 @@ private:
     IDirectoryWatcherListener* listener;
     THiddenWindow window{this};
     TDirectoryWatchContext* context;
+    bool started = false;
+    bool stopAsked = false;
+    bool ended = false;
 };

@@ -42,6 +42,7 @@ void TIRCUnit::Shutdown(bool immediate)
     CloseInviteDialogs();
     CloseDccChatDialogs();
     CloseChannelListDialog();
+    world->DestroyProtocolLog(this);
     for (TIRCChannel* channel : channels)
         channel->CloseLogAndDialogs();
     UnloadScripts();

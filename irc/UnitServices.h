@@ -40,6 +40,8 @@ public:
     virtual void QueueClipboardText(const CString& text) = 0;
     // direction: 0 received, 1 sent.
     virtual void AddProtocolLine(TIRCUnit* unit, const CString& text, int direction) = 0;
+    // The unit's protocol log window goes with the unit's shutdown; its place is kept when shown.
+    virtual void DestroyProtocolLog(TIRCUnit*) {}
 
 protected:
     ~IIRCUnitListener() = default;

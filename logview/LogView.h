@@ -113,6 +113,7 @@ public:
     bool FindText(const CString& text, bool forward, bool matchCase, bool wrapAround);
     // An empty list ends the highlighting and puts the view back where it was.
     void SetSearchWords(const std::vector<CString>& words);
+    const std::vector<CString>& GetSearchWords() const { return m_context.searchWords; }
     void EndSearch();
     bool FindFirstMatch();
     bool FindNextMatch(bool forward, bool fromStart);

@@ -28,10 +28,12 @@ CMainFrame::CMainFrame(CMainApp* app, TConfig* settings) : app(app), settings(se
 {
     quitWaitTimer.SetListener(this);
     contentPanel.SetSources(settings, &app->GetAddressFinder());
+    contentPanel.searchTarget = &searchEvents;
 }
 
 CMainFrame::~CMainFrame()
 {
+    contentPanel.searchTarget = nullptr;
     scriptsWatcher.Stop();
     hotKey.SetActive(false);
     quitWaitTimer.SetListener(nullptr);

@@ -425,7 +425,25 @@ private:
     void FindInSelectedLog(bool forward);
     void CreateScriptConsole();
 
+    // The search bar's words and keys go to the world, its close to the find command
+    // (MainFrameSearch.cpp).
+    class TSearchEvents : public ISearchPanelListener {
+    public:
+        explicit TSearchEvents(CMainFrame* frame) : frame(frame) {}
+        // The content panel lays itself out.
+        void OnSearchPanelResized(TSearchPanel*) override {}
+        void OnSearchWordsChanged(const std::vector<CString>& words) override;
+        bool OnFindNext() override;
+        bool OnFindPrevious() override;
+        void OnCloseSearchBar() override;
+        IEditListener* GetShortcutListener() override;
+
+    private:
+        CMainFrame* frame;
+    };
+
     TIRCWorld* world = nullptr;
+    TSearchEvents searchEvents{this};
     IDroppedFileSender* dccSender = nullptr;
 
     // ---- The keyword and URL history windows and the channel list (MainFrameHistory.cpp) ----
@@ -433,6 +451,7 @@ public:
     void CreateHistoryWindows();
     // Their sizes are kept in the window settings first.
     void DestroyHistoryWindows();
+    void StoreHistorySizes();
     THistoryDialog* GetKeywordHistory() const { return keywordHistory.Get(); }
     THistoryDialog* GetUrlHistory() const { return urlHistory.Get(); }
     void OnKeywordHistory();

@@ -67,6 +67,8 @@ void CMainFrame::BeginShutdown()
     ::DragAcceptFiles(m_hWnd, FALSE);
     hotKey.SetActive(false);
     ownedWindows.CloseForQuit();
+    // The history windows stay until the end, but window.ini is written now.
+    StoreHistorySizes();
     SaveWindowState();
     TSplitterPositions positions = contentPanel.GetSplitterPositions();
     settings->splitterLeft = positions.left;

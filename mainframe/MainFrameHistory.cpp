@@ -42,6 +42,15 @@ void CMainFrame::MakeHistoryWindow(TOwnedWindow<THistoryDialog>& slot, TSize2& s
     };
 }
 
+void CMainFrame::StoreHistorySizes()
+{
+    TWindowGeometry& geometry = settings->geometry;
+    if (keywordHistory)
+        geometry.keywordHistorySize = {keywordHistory->GetWidth(), keywordHistory->GetHeight()};
+    if (urlHistory)
+        geometry.urlHistorySize = {urlHistory->GetWidth(), urlHistory->GetHeight()};
+}
+
 void CMainFrame::CreateHistoryWindows()
 {
     TWindowGeometry& geometry = settings->geometry;

@@ -47,3 +47,21 @@ void CMainFrame::FindInSelectedLog(bool forward)
     if (world)
         forward ? world->FindNext() : world->FindPrevious();
 }
+
+void CMainFrame::TSearchEvents::OnSearchWordsChanged(const std::vector<CString>& words)
+{
+    if (frame->world)
+        frame->world->SetSearchWords(words);
+}
+
+bool CMainFrame::TSearchEvents::OnFindNext() { return frame->world && frame->world->FindNext(); }
+
+bool CMainFrame::TSearchEvents::OnFindPrevious() { return frame->world && frame->world->FindPrevious(); }
+
+void CMainFrame::TSearchEvents::OnCloseSearchBar()
+{
+    if (frame->contentPanel.IsSearchBarShown())
+        frame->OnFind();
+}
+
+IEditListener* CMainFrame::TSearchEvents::GetShortcutListener() { return frame->world; }

@@ -193,6 +193,8 @@ void TIRCWorld::ShowProtocolLog(TIRCUnit* unit)
         protocolLogs->Show(unit);
 }
 
+void TIRCWorld::DestroyProtocolLog(TIRCUnit* unit) { protocolLogs->Destroy(unit); }
+
 TProtocolLogDialog* TIRCWorld::FindProtocolLog(const TIRCUnit* unit) const { return protocolLogs->Find(unit); }
 
 void TIRCWorld::ReloadAllScripts()

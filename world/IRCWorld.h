@@ -272,6 +272,7 @@ public:
     void AddToUrlHistory(const TLogLineData& line) override;
     // Direction 0 received, 1 sent; the unit's protocol log window is made on its first line.
     void AddProtocolLine(TIRCUnit* unit, const CString& text, int direction) override;
+    void DestroyProtocolLog(TIRCUnit* unit) override;
     IMemberListView* CreateMemberView(TIRCUnit* unit, TIRCChannel* channel) override;
     void DestroyMemberView(TIRCUnit* unit, TIRCChannel* channel) override;
     IMaskList* CreateMaskList(TIRCUnit* unit, TIRCChannel* channel, const CString& title) override;

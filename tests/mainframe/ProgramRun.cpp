@@ -68,6 +68,7 @@ struct TTitleSearch {
     const CString* title;
     HWND found;
     int controlId;
+    bool hiddenToo = false;
 };
 
 // By title, or with a title of null by a control's id.
@@ -76,7 +77,7 @@ BOOL CALLBACK FindTitledWindow(HWND window, LPARAM param)
     TTitleSearch* search = (TTitleSearch*)param;
     DWORD owner = 0;
     ::GetWindowThreadProcessId(window, &owner);
-    if (owner == search->process && ::IsWindowVisible(window) &&
+    if (owner == search->process && (search->hiddenToo || ::IsWindowVisible(window)) &&
         (search->title ? WindowText(window) == *search->title : ::GetDlgItem(window, search->controlId) != nullptr)) {
         search->found = window;
         return FALSE;
@@ -129,6 +130,13 @@ HWND TProgramRun::WaitWindow(const CString& title, DWORD timeoutMs)
     return WaitTitledWindow({info.dwProcessId, &title, nullptr, 0}, timeoutMs);
 }
 
+HWND TProgramRun::FindWindowTitled(const CString& title) const
+{
+    TTitleSearch search = {info.dwProcessId, &title, nullptr, 0, true};
+    ::EnumWindows(FindTitledWindow, (LPARAM)&search);
+    return search.found;
+}
+
 HWND TProgramRun::WaitDialogWith(int controlId, DWORD timeoutMs)
 {
     return WaitTitledWindow({info.dwProcessId, nullptr, nullptr, controlId}, timeoutMs);
@@ -170,6 +178,15 @@ std::string IniValue(const std::string& text, const std::string& key)
     at += key.size() + 2;
     size_t end = text.find_first_of("\r\n", at);
     return text.substr(at, end == std::string::npos ? std::string::npos : end - at);
+}
+
+std::string IniSection(const std::string& text, const std::string& name)
+{
+    size_t at = text.find("[" + name + "]");
+    if (at == std::string::npos)
+        return std::string();
+    size_t end = text.find("\n[", at + 1);
+    return text.substr(at, end == std::string::npos ? std::string::npos : end - at + 1);
 }
 
 CString WindowText(HWND window)

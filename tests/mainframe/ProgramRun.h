@@ -29,6 +29,8 @@ public:
     HWND WaitMainWindow(DWORD timeoutMs = 15000);
     // A shown top-level window of the newest process with that title; null when none came in time.
     HWND WaitWindow(const CString& title, DWORD timeoutMs = 10000);
+    // A top-level window of the newest process with that title, shown or hidden; null when none.
+    HWND FindWindowTitled(const CString& title) const;
     // A shown top-level window of the newest process holding a control of that id; null when none
     // came in time.
     HWND WaitDialogWith(int controlId, DWORD timeoutMs = 15000);
@@ -52,3 +54,5 @@ CString WindowText(HWND window);
 
 // The string between the first key= and the line end in an ini text, or empty.
 std::string IniValue(const std::string& text, const std::string& key);
+// The section's text in an ini file, up to the next section.
+std::string IniSection(const std::string& text, const std::string& name);

@@ -38,16 +38,6 @@ void ChooseMenuItem(HWND mainWindow, char popupKey, char itemKey)
 
 int ListRowCount(HWND list) { return (int)::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0); }
 
-// The section's text in an ini file, up to the next section.
-std::string IniSection(const std::string& text, const std::string& name)
-{
-    size_t at = text.find("[" + name + "]");
-    if (at == std::string::npos)
-        return std::string();
-    size_t end = text.find("\n[", at + 1);
-    return text.substr(at, end == std::string::npos ? std::string::npos : end - at + 1);
-}
-
 } // namespace
 
 TEST(ProgramWindowsTest, ChannelMenuOpensTheWhoWindowAndWhoisFromItOrTypedOpensTheWhoisWindow)

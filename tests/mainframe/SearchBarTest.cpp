@@ -1,0 +1,91 @@
+// The search bar of the main window as a user works it: typed words are highlighted in the shown
+// log, the keys and buttons go from match to match, the main window's keys still work while the
+// bar has the focus, and closing the bar removes the highlight and gives the input line back.
+
+#include "tests/mainframe/ServedFrameFixture.h"
+
+#include "res/resource.h"
+#include "tests/common/Screenshot.h"
+#include "tests/common/StringPrinter.h"
+
+#include <commctrl.h>
+
+namespace {
+
+class SearchBarTest : public ServedFrameFixture {
+protected:
+    TSearchPanel& Bar() { return frame->GetContentPanel().GetSearchBar(); }
+    static bool HasLine(TLogView* view, const wchar_t* text)
+    {
+        for (int line = 0; line < view->GetLineCount(); line++)
+            if (view->GetLine(line).GetText().Find(text) >= 0)
+                return true;
+        return false;
+    }
+    // The line of the selected match, once it holds the word; -1 while none does.
+    static int MatchLine(TLogView* view)
+    {
+        return view->HasSelection() && view->GetSelectedText() == L"needle" ? view->GetSelection().start.line : -1;
+    }
+    void ClickBarButton(UINT command)
+    {
+        RECT button = {};
+        Bar().toolBar.SendMessage(TB_GETRECT, command, (LPARAM)&button);
+        ClickAt(
+            ScreenPointOf(Bar().toolBar.m_hWnd, (button.left + button.right) / 2, (button.top + button.bottom) / 2));
+    }
+};
+
+TEST_F(SearchBarTest, TypedWordIsHighlightedKeysAndButtonsFindTheMatchesAndClosingEndsTheSearch)
+{
+    peer->Send(":kvme!me@my.host JOIN :#beta\r\n"
+               ":alice!a@h PRIVMSG #alpha :first needle\r\n"
+               ":bob!b@h PRIVMSG #alpha :nothing here\r\n"
+               ":alice!a@h PRIVMSG #alpha :second needle\r\n"
+               ":bob!b@h PRIVMSG #alpha :third needle\r\n"
+               ":bob!b@h PRIVMSG #beta :a needle in beta\r\n");
+    TLogView* log = alpha->logView;
+    TIRCChannel* beta = Channel(L"#beta");
+    ASSERT_TRUE(WaitUntil([&] { return HasLine(log, L"third needle") && HasLine(beta->logView, L"in beta"); },
+                          "the lines in both logs"));
+    const int first = LineWith(log, L"first needle"), second = LineWith(log, L"second needle"),
+              third = LineWith(log, L"third needle");
+    world->Select(net, alpha);
+
+    FocusForInput(frame->GetInputLine()->m_hWnd);
+    PressKey('F', {VK_CONTROL});
+    ASSERT_TRUE(frame->IsSearchBarShown());
+    ASSERT_EQ(Bar().edit.m_hWnd, ::GetFocus());
+    TypeText(L"needle");
+    EXPECT_TRUE(WaitUntil([&] { return MatchLine(log) == first; }, "the first match selected"));
+    EXPECT_EQ(std::vector<CString>{L"needle"}, log->GetSearchWords()) << "the shown log highlights the word";
+    SaveWindowPng(frame->m_hWnd, ScreenshotPath(L"mainframe-search-highlight.png"));
+
+    // Enter goes forwards, F3 of the menu too, Up back; the bar's buttons likewise.
+    const struct {
+        WORD key;
+        UINT button;
+        int line;
+    } steps[] = {{VK_RETURN, 0, second}, {VK_F3, 0, third}, {VK_UP, 0, second}, {0, ID_SEARCH_FIND_NEXT, third}};
+    for (const auto& step : steps) {
+        SCOPED_TRACE(testing::Message() << "step " << (&step - steps));
+        step.button ? ClickBarButton(step.button) : PressKey(step.key);
+        EXPECT_TRUE(WaitUntil([&] { return MatchLine(log) == step.line; }, "the match moved"));
+    }
+
+    // The main window's keys work from the bar: Ctrl+Space goes to the channel with news, whose
+    // log takes the words.
+    FocusForInput(Bar().edit.m_hWnd);
+    PressKey(VK_SPACE, {VK_CONTROL});
+    EXPECT_TRUE(WaitUntil([&] { return world->IsSelected(net, beta); }, "#beta selected by Ctrl+Space"));
+    EXPECT_EQ(L"needle", beta->logView->GetSelectedText());
+
+    // Escape closes the bar, ends the highlight in every log and gives the input line the focus.
+    FocusForInput(Bar().edit.m_hWnd);
+    PressKey(VK_ESCAPE);
+    EXPECT_FALSE(frame->IsSearchBarShown());
+    EXPECT_TRUE(log->GetSearchWords().empty() && beta->logView->GetSearchWords().empty());
+    EXPECT_EQ(frame->GetInputLine()->m_hWnd, ::GetFocus());
+}
+
+} // namespace
