@@ -111,7 +111,7 @@ public:
     // Confirmed text of several lines, sent line by line to the node, as notices when asked.
     void SendPastedText(TIRCUnit* unit, TIRCChannel* channel, const CString& text, bool notice);
     // Into the settings and "tree.ini".
-    void SaveServerTree();
+    void SaveServerTree() override;
     // The auto-op masks edited on a copy of the tree; the rest of the copy is not taken.
     void ApplyAutoOpSettings(const TWorldConfig& edited);
     // After the user groups changed: members classified again and their rows redrawn.
