@@ -58,7 +58,8 @@ class TIRCWorld : public ITreeViewListener,
                   public IIRCUnitListener,
                   public IChannelWindows,
                   public IUnitFrame,
-                  public IDCCUnitRegistry {
+                  public IDCCUnitRegistry,
+                  public IFileLoggerListener {
 public:
     // The world reads the preferences, the view settings and the server tree of config; the
     // address finder marks URLs in the log views it makes (may be null).
@@ -251,6 +252,8 @@ public:
     // The main window's keyword and URL history windows (irc/WorldChannelLists.cpp); either
     // may be null. The URL history's file log follows the preferences and the days.
     void SetHistoryWindows(THistoryDialog* keyword, THistoryDialog* url);
+    // The URL log belongs to no server: the selected one tells of its failure.
+    void OnLogFileFailed(TFileLogger* logger, const CString& path, DWORD error) override;
     void ApplyHistoryPreferences();
     void TickUrlHistory(bool newDay);
     // The maker of the units' channel list windows.
