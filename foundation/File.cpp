@@ -252,9 +252,9 @@ void TSafeFileWriter::Abandon()
 CString GetSystemErrorText(DWORD error)
 {
     wchar_t* buffer = nullptr;
-    DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                      FORMAT_MESSAGE_IGNORE_INSERTS,
-                                  nullptr, error, 0, (LPWSTR)&buffer, 0, nullptr);
+    DWORD length =
+        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, error, 0, (LPWSTR)&buffer, 0, nullptr);
     CString text;
     if (length > 0 && buffer)
         text = CString(buffer, (int)length);

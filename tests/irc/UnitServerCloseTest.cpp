@@ -37,7 +37,8 @@ TEST_F(UnitServerCloseTest, EveryLineBeforeTheCloseReachesTheChannelAndItsLogFil
     ASSERT_TRUE(ended) << "the close never reached the unit";
 
     TIRCChannel* channel = unit->FindChannel(L"#flood");
-    std::vector<std::string> shown = recorder.ViewTexts(channel), logged = ReadFileLines(channel->logger.GetCurrentPath());
+    std::vector<std::string> shown = recorder.ViewTexts(channel),
+                             logged = ReadFileLines(channel->logger.GetCurrentPath());
     for (const std::vector<std::string>* lines : {&shown, &logged}) {
         int next = 0;
         for (const std::string& line : *lines) {
