@@ -248,3 +248,20 @@ void TSafeFileWriter::Abandon()
     file.Close();
     DeleteFileW(tempPath);
 }
+
+CString GetSystemErrorText(DWORD error)
+{
+    wchar_t* buffer = nullptr;
+    DWORD length =
+        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, error, 0, (LPWSTR)&buffer, 0, nullptr);
+    CString text;
+    if (length > 0 && buffer)
+        text = CString(buffer, (int)length);
+    if (buffer)
+        LocalFree(buffer);
+    text.TrimRight();
+    if (text.IsEmpty())
+        text.Format(L"%lu", (unsigned long)error);
+    return text;
+}

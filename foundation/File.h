@@ -85,6 +85,10 @@ private:
     bool failed = false;
 };
 
+// The system's own words for an error code (GetLastError), without the line end; the number when
+// the system has none.
+CString GetSystemErrorText(DWORD error);
+
 // For tests: the safe writer's writes fail once this many more bytes went out (negative: never).
 void SimulateWriteFailureAfter(long long bytes);
 

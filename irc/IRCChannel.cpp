@@ -31,6 +31,7 @@ TIRCChannel::TIRCChannel(TIRCUnit* owner, const TChannelConfig& entry, TKind cha
         peerName = config.ExtraText;
     const TPreference* preference = unit->GetPreference();
     logger.preferences = preference;
+    logger.listener = unit;
     logger.kind = kind == KindChannel ? LOGFILE_CHANNEL : kind == KindTalk ? LOGFILE_TALK : LOGFILE_DCCCHAT;
     logger.SetServerName(unit->GetName());
     logger.SetChannelName(kind == KindDccChat ? peerName : config.Name);

@@ -69,6 +69,7 @@ TIRCUnit::TIRCUnit(IIRCUnitListener* owner, const TPreference* preferences, cons
     rejoinManager.SetPreference(preference);
     SetLogFormat(nullptr);
     serverLog.preferences = preference;
+    serverLog.listener = this;
     serverLog.kind = LOGFILE_SERVER;
     serverLog.enabled = preference->EnableUnitLog;
     serverLog.SetServerName(settings.Name);

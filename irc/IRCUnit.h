@@ -52,7 +52,8 @@ class TIRCUnit : public TIRCNode,
                  public IWhoisDialogListener,
                  public IDCCChatDialogListener,
                  public IInviteDialogListener,
-                 public IListDialogListener {
+                 public IListDialogListener,
+                 public IFileLoggerListener {
 public:
     enum TState { StateDisconnected = 0, StateConnecting = 1, StateRegistering = 2, StateLoggedIn = 3 };
 
@@ -186,6 +187,8 @@ public:
     void LogSentLine(const CStringA& line);
     void CloseServerLog();
     void FlushLogs();
+    // The server's and every channel's log file: a failure is told in the server's log.
+    void OnLogFileFailed(TFileLogger* logger, const CString& path, DWORD error) override;
     void PlaySoundFile(const CString& path);
 
     // Codec of the session's code page.

@@ -113,8 +113,10 @@ TIRCChannel* TIRCUnit::EnterJoinedChannel(const TIRCReceiveMessage& message, con
         if (channel)
             channel->SetIRCName(channelText);
         // Stores the tree even when nothing was created.
-        if (channelWindows)
+        if (channelWindows && channel)
             channelWindows->OnChannelAdded(this, channel, true);
+        else if (channelWindows)
+            channelWindows->SaveServerTree();
     }
     if (channel) {
         channel->OnJoined();

@@ -3,7 +3,10 @@
 
 #include "irc/IRCUnit.h"
 
+#include "foundation/File.h"
+#include "foundation/ResourceString.h"
 #include "log/LogFormatter.h"
+#include "res/strings/irc.h"
 #include "settings/Preference.h"
 
 namespace {
@@ -317,6 +320,13 @@ void TIRCUnit::LogSentLine(const CStringA& line)
 }
 
 void TIRCUnit::CloseServerLog() { serverLog.Enable(false); }
+
+void TIRCUnit::OnLogFileFailed(TFileLogger*, const CString& path, DWORD error)
+{
+    CString text;
+    text.Format(LoadResourceString(IDS_LOG_FILE_FAILED), path.GetString(), GetSystemErrorText(error).GetString());
+    PrintSystemLine(nullptr, text);
+}
 
 void TIRCUnit::FlushLogs()
 {

@@ -16,13 +16,17 @@ const int kOpenAttempts = 100;
 // Long enough for any channel or nick, short enough that the path stays within MAX_PATH.
 const int kMaxNamePart = 100;
 
-bool WriteAll(HANDLE handle, const char* bytes, int count)
+// ERROR_SUCCESS, or why the bytes did not all reach the file.
+DWORD WriteAll(HANDLE handle, const char* bytes, int count)
 {
     DWORD written = 0;
-    return WriteFile(handle, bytes, (DWORD)count, &written, nullptr) && written == (DWORD)count;
+    if (!WriteFile(handle, bytes, (DWORD)count, &written, nullptr))
+        return GetLastError();
+    // A short write to a disk file leaves no other cause than the space.
+    return written == (DWORD)count ? ERROR_SUCCESS : ERROR_DISK_FULL;
 }
 
-bool WriteAll(HANDLE handle, const CStringA& bytes) { return WriteAll(handle, bytes.GetString(), bytes.GetLength()); }
+DWORD WriteAll(HANDLE handle, const CStringA& bytes) { return WriteAll(handle, bytes.GetString(), bytes.GetLength()); }
 
 bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
 
@@ -140,33 +144,41 @@ bool TFileLogger::Open()
     if (IsOpen())
         return true;
     CString name = MakeFileName();
-    if (name.IsEmpty() || name == failedPath)
+    if (name.IsEmpty())
         return false;
-    failedPath.Empty();
     CString folder = ExtractFolder(name);
     if (!PathExists(folder))
         CreateFolderTree(folder);
     CString extension = ExtractFileExtension(name);
     CString base = name.Left(name.GetLength() - extension.GetLength());
     CString path = name;
+    DWORD error = ERROR_SUCCESS;
     for (int i = 0; i < kOpenAttempts; i++) {
         if (file.Open(path, GENERIC_WRITE, OPEN_ALWAYS, FILE_SHARE_READ,
                       FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN))
             break;
+        error = GetLastError();
+        // Without the folder no other name in it opens either.
+        if (error == ERROR_PATH_NOT_FOUND)
+            break;
         path.Format(L"%s_%02d%s", base.GetString(), i, extension.GetString());
     }
     if (!IsOpen()) {
-        Fail(name);
+        openFailed = true;
+        openFailedAt = clock(nullptr);
+        Fail(name, error);
         return false;
     }
+    openFailed = false;
     LARGE_INTEGER zero = {};
     SetFilePointerEx(file.handle, zero, nullptr, FILE_END);
     currentPath = path;
     openedName = name;
-    if (WriteAll(file.handle, MakeStamp(IDS_LOG_FILE_STARTED, L" ") + "\r\n"))
-        return true;
-    Fail(name);
-    return false;
+    // A stamp that fails is one line lost; the file stays for the lines after it.
+    error = WriteAll(file.handle, MakeStamp(IDS_LOG_FILE_STARTED, L" ") + "\r\n");
+    if (error != ERROR_SUCCESS)
+        Fail(path, error);
+    return true;
 }
 
 void TFileLogger::Close()
@@ -182,25 +194,25 @@ void TFileLogger::Enable(bool on)
     if (!on)
         Close();
     else if (!enabled)
-        failedPath.Empty();
+        openFailed = false;
     enabled = on;
 }
 
-void TFileLogger::Fail(const CString& name)
+void TFileLogger::Fail(const CString& path, DWORD error)
 {
-    file.Close();
-    failedPath = name;
+    if (failing)
+        return;
+    // Set first: the listener may write the report into this very log.
+    failing = true;
     if (listener)
-        listener->OnLogFileFailed(this, name);
+        listener->OnLogFileFailed(this, path, error);
 }
 
 bool TFileLogger::WriteLine(const CString& text)
 {
     if (!enabled || !preferences)
         return false;
-    if (HasFailed() && MakeFileName() == failedPath)
-        return false;
-    if (!IsOpen() && !Open())
+    if (!IsOpen() && ((openFailed && clock(nullptr) == openFailedAt) || !Open()))
         return false;
     return WriteText(text, true);
 }
@@ -215,7 +227,7 @@ bool TFileLogger::WriteRawLine(const CString& text)
 bool TFileLogger::WriteText(const CString& text, bool stripCodes)
 {
     UINT codePage = preferences ? preferences->LogCodepage : CP_UTF8;
-    bool written;
+    DWORD error;
     if (codePage == CP_UTF8) {
         // The usual case: encoded into a buffer kept between lines, then one write.
         int length = text.GetLength();
@@ -235,26 +247,28 @@ bool TFileLogger::WriteText(const CString& text, bool stripCodes)
         }
         out[count] = '\r';
         out[count + 1] = '\n';
-        written = WriteAll(file.handle, out, count + 2);
+        error = WriteAll(file.handle, out, count + 2);
     } else if (stripCodes) {
         StripControlCodes(text, plainText);
-        written = WriteAll(file.handle, ConvertToCodePage(plainText, codePage) + "\r\n");
+        error = WriteAll(file.handle, ConvertToCodePage(plainText, codePage) + "\r\n");
     } else {
-        written = WriteAll(file.handle, ConvertToCodePage(text, codePage) + "\r\n");
+        error = WriteAll(file.handle, ConvertToCodePage(text, codePage) + "\r\n");
     }
-    if (written)
+    if (error == ERROR_SUCCESS) {
+        failing = false;
         return true;
-    Fail(openedName);
+    }
+    Fail(currentPath, error);
     return false;
 }
 
 void TFileLogger::ReopenIfNameChanged()
 {
-    // A logger switched off stays closed whatever the date.
-    if (!IsOpen() && (!HasFailed() || !enabled))
+    // A closed file opens under the new name with its next line; a logger switched off stays closed.
+    if (!IsOpen())
         return;
     // Compared with the name asked for, not the numbered one a locked file made us take.
-    if (MakeFileName() == (IsOpen() ? openedName : failedPath))
+    if (MakeFileName() == openedName)
         return;
     Close();
     Open();

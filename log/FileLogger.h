@@ -21,9 +21,9 @@ enum TLogFileKind {
 
 class IFileLoggerListener {
 public:
-    // Once per failure: lines are dropped until the next date change, rename, or the owner
-    // switching logging on again.
-    virtual void OnLogFileFailed(TFileLogger* logger, const CString& path) = 0;
+    // Once per run of failed lines, with the system's error code: a line written again ends the
+    // run, so the next failure is told again.
+    virtual void OnLogFileFailed(TFileLogger* logger, const CString& path, DWORD error) = 0;
 
 protected:
     ~IFileLoggerListener() = default;
@@ -41,12 +41,12 @@ public:
     void SetChannelName(const CString& name);
     CString MakeFileName() const;
     bool Open();
-    // Writes the closing stamp when open. A failed name stays failed: closing is no retry.
     void Close();
-    // Off closes the file and keeps it closed until switched on again; switching on after off
-    // lets a failed logger try again.
+    // Off closes the file and keeps it closed until switched on again.
     void Enable(bool on);
-    // False when the line did not reach the file (disabled, or the file failed).
+    // False when the line did not reach the file (disabled, or the file failed). Only the lines
+    // that fail are lost: a failed write keeps the file for the next line, and a file that could
+    // not be opened is tried again by the first line of a later second.
     bool WriteLine(const CString& text);
     bool WriteRawLine(const CString& text);
     void ReopenIfNameChanged();
@@ -54,7 +54,8 @@ public:
     void FlushTick();
 
     bool IsOpen() const { return file.IsOpen(); }
-    bool HasFailed() const { return !failedPath.IsEmpty(); }
+    // A failure was told and no line has been written since.
+    bool HasFailed() const { return failing; }
     HANDLE GetHandle() const { return file.handle; }
     const CString& GetCurrentPath() const { return currentPath; }
 
@@ -69,7 +70,7 @@ public:
     time_t (*clock)(time_t*) = time;
 
 private:
-    void Fail(const CString& path);
+    void Fail(const CString& path, DWORD error);
     // Without codes when stripCodes, in the log's code page, with the line end, in one write.
     bool WriteText(const CString& text, bool stripCodes);
     CStringA MakeStamp(UINT textId, const wchar_t* separator) const;
@@ -80,8 +81,11 @@ private:
     CString channelName;
     // The name the templates gave when the file opened (the file may carry a number after it).
     CString openedName;
-    // The name that failed; nothing is retried under it.
-    CString failedPath;
+    bool failing = false;
+    // When opening last failed: lines of the same second are not tried again, so a folder that
+    // stays out of reach costs one round of attempts a second, not one a line.
+    bool openFailed = false;
+    time_t openFailedAt = 0;
     // The line being written, without codes and as bytes; kept to reuse their buffers.
     CString plainText;
     CStringA lineBytes;

@@ -44,6 +44,7 @@ void TTCPClient::Close()
     closeCount++;
     sendWaitsForRead = false;
     readPaused = peerClosing = false;
+    endKind = NoEnd;
     receiveBuffer.Reserve(0);
     resolver.Cancel();
     if (socket != INVALID_SOCKET) {
@@ -84,7 +85,8 @@ void TTCPClient::ResumeReading()
 
 int TTCPClient::Send(const void* bytes, int count)
 {
-    if (!connected || count <= 0)
+    // A peer that closed or failed takes nothing more while its last lines are read.
+    if (!connected || count <= 0 || endKind != NoEnd)
         return 0;
     if (useTls && ssl)
         return TlsSend(bytes, count);
@@ -167,19 +169,17 @@ void TTCPClient::OnSocketEvent(WPARAM wParam, LPARAM lParam)
     int event = WSAGETSELECTEVENT(lParam);
     int error = WSAGETSELECTERROR(lParam);
     if (error != 0) {
+        if (event == FD_READ || event == FD_CLOSE) {
+            Ending(event == FD_READ ? SOCKET_ERROR_RECEIVE : SOCKET_ERROR_CLOSE, error, false);
+            return;
+        }
         Close();
         switch (event) {
-        case FD_READ:
-            ReportError(SOCKET_ERROR_RECEIVE, error);
-            break;
         case FD_WRITE:
             ReportError(SOCKET_ERROR_SEND, error);
             break;
         case FD_CONNECT:
             ReportError(SOCKET_ERROR_CONNECT, error);
-            break;
-        case FD_CLOSE:
-            ReportError(SOCKET_ERROR_CLOSE, error);
             break;
         }
         return;
@@ -206,6 +206,10 @@ void TTCPClient::OnSocketEvent(WPARAM wParam, LPARAM lParam)
 
 void TTCPClient::ReceiveAll(bool closing)
 {
+    if (endKind != NoEnd) {
+        OfferLastLines();
+        return;
+    }
     peerClosing = peerClosing || closing;
     // Paused, the bytes wait in the socket (and the close behind them) until the owner takes some.
     if (readPaused)
@@ -231,26 +235,69 @@ void TTCPClient::ReceiveAll(bool closing)
         }
     }
     readPaused = !drained && !failed;
-
+    // After the close event a failed read (a handshake cut short, say) is still just the close.
+    if (drained && (peerClosed || peerClosing)) {
+        Ending(EndByClose, 0, total > 0);
+        return;
+    }
+    if (failed) {
+        Ending(SOCKET_ERROR_RECEIVE, code, total > 0);
+        return;
+    }
     unsigned closes = closeCount;
     if (total > 0 && listener)
         listener->OnReceive(this);
     if (closeCount != closes)
         return; // the owner closed or reconnected from its callback
-    FinishBurst(drained && (peerClosed || peerClosing), failed, code);
+    FinishBurst();
 }
 
-void TTCPClient::FinishBurst(bool closed, bool failed, int code)
+void TTCPClient::Ending(int kind, int code, bool received)
 {
-    if (closed) {
-        // After the close event a failed read (a handshake cut short, say) is still just the close.
-        Close();
+    // Told that the end is near, an owner takes every line now instead of sharing its turn.
+    peerClosing = true;
+    readPaused = false;
+    unsigned closes = closeCount;
+    if (received && listener)
+        listener->OnReceive(this);
+    if (closeCount != closes)
+        return;
+    endKind = kind;
+    endCode = code;
+    OfferLastLines();
+}
+
+// One more turn of the owner at the lines left before the end, and again after other messages
+// while each turn takes some: an owner that leaves them will never take them.
+void TTCPClient::OfferLastLines()
+{
+    if (receiveBuffer.HasLineEnd()) {
+        int before = receiveBuffer.GetSize();
+        unsigned closes = closeCount;
         if (listener)
-            listener->OnClose(this);
-    } else if (failed) {
-        Close();
-        ReportError(SOCKET_ERROR_RECEIVE, code);
-    } else if (readPaused && !receiveBuffer.HasLineEnd()) {
+            listener->OnReceive(this);
+        if (closeCount != closes)
+            return;
+        if (receiveBuffer.HasLineEnd() && receiveBuffer.GetSize() < before && window.GetHandle()) {
+            PostMessageW(window.GetHandle(), WM_SOCKET_EVENT, (WPARAM)socket, WSAMAKESELECTREPLY(FD_CLOSE, 0));
+            return;
+        }
+    }
+    EndNow(endKind, endCode);
+}
+
+void TTCPClient::EndNow(int kind, int code)
+{
+    Close();
+    if (kind != EndByClose)
+        ReportError(kind, code);
+    else if (listener)
+        listener->OnClose(this);
+}
+
+void TTCPClient::FinishBurst()
+{
+    if (readPaused && !receiveBuffer.HasLineEnd()) {
         // A full buffer without a line end can never give the owner a line.
         Close();
         ReportError(SOCKET_ERROR_RECEIVE, WSAENOBUFS);

@@ -2,7 +2,8 @@
 // One non-blocking TCP connection driven by socket messages on its own hidden window: resolve,
 // connect (optionally TLS), read in bursts into a bounded buffer, send what the socket takes.
 // A full buffer pauses reading until the owner takes from it; only a buffer that can never give
-// a line (no line end in it) ends the connection.
+// a line (no line end in it) ends the connection. The peer's close, or a failed read, reaches the
+// owner only after it has taken every line received before it.
 
 #include "foundation/MemoryStream.h"
 #include "net/NameResolver.h"
@@ -15,7 +16,7 @@ class TTCPClient;
 class ITCPClientListener {
 public:
     virtual void OnConnect(TTCPClient* client) = 0;
-    // The peer closed; the client is already closed.
+    // The peer closed, and every line it sent before was taken; the client is already closed.
     virtual void OnClose(TTCPClient* client) = 0;
     // The socket is created and connected right after this returns.
     virtual void OnResolve(TTCPClient* client) = 0;
@@ -55,7 +56,7 @@ public:
     // What was received and not yet taken. Taking resumes reading that a full buffer paused.
     CStringA ReadLine();
     int GetReceivedSize() const { return receiveBuffer.GetSize(); }
-    // The peer closed; what it sent before is still to be taken.
+    // The peer closed (or reading failed); what it sent before is still to be taken.
     bool IsPeerClosing() const { return peerClosing; }
     int PeekReceived(void* destination, int count) const { return receiveBuffer.Peek(destination, count); }
     void DiscardReceived(int count);
@@ -83,8 +84,13 @@ private:
     void OnSocketEvent(WPARAM wParam, LPARAM lParam);
     // closing: the peer's close is known already, so the burst ends in OnClose.
     void ReceiveAll(bool closing);
-    // Ends the burst after OnReceive: a close, a failure, a pause, or a waiting TLS write.
-    void FinishBurst(bool closed, bool failed, int code);
+    // Ends a burst that kept the connection: a pause, or a waiting TLS write.
+    void FinishBurst();
+    // The peer's close (kind EndByClose) or a failure: the owner is told to take what it can, and
+    // the end waits while lines received before it are left. received: OnReceive is due anyway.
+    void Ending(int kind, int code, bool received);
+    void OfferLastLines();
+    void EndNow(int kind, int code);
     void ResumeReading();
     // > 0 bytes read; 0 the peer closed; -1 nothing now, or failed with code.
     int Receive(char* chunk, int size, bool& peerClosed, bool& failed, int& code);
@@ -107,4 +113,10 @@ private:
     unsigned closeCount = 0;
     // A TLS write waited for handshake bytes from the peer; the next read burst tells the owner.
     bool sendWaitsForRead = false;
+    // The end that waits for the owner to take the lines before it: NoEnd, EndByClose or an
+    // error kind with its code.
+    static const int NoEnd = -1;
+    static const int EndByClose = -2;
+    int endKind = NoEnd;
+    int endCode = 0;
 };

@@ -27,7 +27,11 @@ TIRCWorld::TIRCWorld(TConfig* config, IIRCWorldHost* host, const TLogAddressFind
     dccManager.SetPreference(preference);
 }
 
-TIRCWorld::~TIRCWorld() { Shutdown(); }
+TIRCWorld::~TIRCWorld()
+{
+    Shutdown();
+    SetHistoryWindows(nullptr, nullptr);
+}
 
 void TIRCWorld::Shutdown()
 {

@@ -58,7 +58,8 @@ class TIRCWorld : public ITreeViewListener,
                   public IIRCUnitListener,
                   public IChannelWindows,
                   public IUnitFrame,
-                  public IDCCUnitRegistry {
+                  public IDCCUnitRegistry,
+                  public IFileLoggerListener {
 public:
     // The world reads the preferences, the view settings and the server tree of config; the
     // address finder marks URLs in the log views it makes (may be null).
@@ -111,7 +112,7 @@ public:
     // Confirmed text of several lines, sent line by line to the node, as notices when asked.
     void SendPastedText(TIRCUnit* unit, TIRCChannel* channel, const CString& text, bool notice);
     // Into the settings and "tree.ini".
-    void SaveServerTree();
+    void SaveServerTree() override;
     // The auto-op masks edited on a copy of the tree; the rest of the copy is not taken.
     void ApplyAutoOpSettings(const TWorldConfig& edited);
     // After the user groups changed: members classified again and their rows redrawn.
@@ -251,6 +252,8 @@ public:
     // The main window's keyword and URL history windows (irc/WorldChannelLists.cpp); either
     // may be null. The URL history's file log follows the preferences and the days.
     void SetHistoryWindows(THistoryDialog* keyword, THistoryDialog* url);
+    // The URL log belongs to no server: the selected one tells of its failure.
+    void OnLogFileFailed(TFileLogger* logger, const CString& path, DWORD error) override;
     void ApplyHistoryPreferences();
     void TickUrlHistory(bool newDay);
     // The maker of the units' channel list windows.

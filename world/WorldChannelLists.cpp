@@ -30,8 +30,23 @@ IChannelListWindows* TIRCWorld::GetChannelListWindows()
 
 void TIRCWorld::SetHistoryWindows(THistoryDialog* keyword, THistoryDialog* url)
 {
+    if (urlHistory)
+        urlHistory->GetFileLogger().listener = nullptr;
     keywordHistory = keyword;
     urlHistory = url;
+    if (urlHistory)
+        urlHistory->GetFileLogger().listener = this;
+}
+
+void TIRCWorld::OnLogFileFailed(TFileLogger* logger, const CString& path, DWORD error)
+{
+    TIRCUnit* unit = nullptr;
+    TIRCChannel* channel = nullptr;
+    GetSelection(unit, channel);
+    if (!unit && !units.empty())
+        unit = units.front();
+    if (unit)
+        unit->OnLogFileFailed(logger, path, error);
 }
 
 void TIRCWorld::AddToKeywordHistory(const TLogLineData& line)

@@ -19,6 +19,7 @@ public:
         added.push_back(channel);
         treeStores += storeTree;
     }
+    void SaveServerTree() override { treeStores++; }
     void OnChannelRenamed(TIRCUnit*, TIRCChannel* channel) override { renamed.push_back(channel); }
     void OnChannelDeleting(TIRCUnit*, TIRCChannel*) override {}
     void Select(TIRCUnit*, TIRCChannel* channel) override { selected.push_back(channel); }

@@ -3,6 +3,7 @@
 
 #include "tests/irc/IrcTestSupport.h"
 
+#include "foundation/File.h"
 #include "foundation/Path.h"
 
 namespace {
@@ -87,6 +88,13 @@ TEST_F(UnitShutdownTest, AChannelWhoseLogFailedGetsNoFileAtExit)
     ASSERT_TRUE(channel);
     EXPECT_TRUE(channel->logger.HasFailed());
     CString path = channel->logger.MakeFileName();
+    // The user is told once, in the server's log, which file and why.
+    Feed(":peer!u@h PRIVMSG #blocked :lost");
+    int told = 0;
+    for (const std::string& line : recorder.ViewTexts(nullptr))
+        told += line.find(Narrow(path)) != std::string::npos &&
+                line.find(Narrow(GetSystemErrorText(ERROR_PATH_NOT_FOUND))) != std::string::npos;
+    EXPECT_EQ(told, 1);
     // Whatever blocked it has gone by the time the program ends.
     DeleteFileW(blocker);
 

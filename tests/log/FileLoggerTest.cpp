@@ -53,13 +53,18 @@ protected:
         logger.enabled = true;
     }
 
-    void OnLogFileFailed(TFileLogger*, const CString& path) override { failures.push_back(path); }
+    void OnLogFileFailed(TFileLogger*, const CString& path, DWORD error) override
+    {
+        failures.push_back(path);
+        errors.push_back(error);
+    }
 
     TTempFolder temp;
     CString root = temp.path + L"logs\\";
     TPreference prefs;
     TFileLogger logger;
     std::vector<CString> failures;
+    std::vector<DWORD> errors;
 };
 
 TEST_F(FileLoggerTest, NamesComeFromTheTemplateOfEachKind)
@@ -262,38 +267,41 @@ TEST_F(FileLoggerTest, LockedFileMovesToANumberedNameAndStaysThere)
     EXPECT_EQ(ReadFileLines(root + L"#c\\20260304-net_00.txt").size(), 4u);
 }
 
-TEST_F(FileLoggerTest, FailureIsReportedOnceAndRetriedOnReopenOrNewDay)
+TEST_F(FileLoggerTest, AFailureIsToldOnceAndLosesOnlyItsOwnLines)
 {
     // A file where the log folder should be: no log file can be made.
     ASSERT_TRUE(WriteFileBytes(temp.path + L"logs", "x"));
     logger.SetServerName(L"net");
     logger.SetChannelName(L"#c");
     EXPECT_FALSE(logger.WriteLine(L"lost 1"));
+    fakeNow++;
     EXPECT_FALSE(logger.WriteLine(L"lost 2"));
     ASSERT_EQ(failures.size(), 1u);
     EXPECT_EQ(failures[0], logger.MakeFileName());
     EXPECT_TRUE(logger.HasFailed());
-
-    fakeNow = LocalTime(2026, 3, 5, 0);
-    logger.ReopenIfNameChanged();
-    EXPECT_FALSE(logger.WriteLine(L"still blocked"));
-    EXPECT_EQ(failures.size(), 2u);
-
+    // Once the folder can be made, a line of a later second opens the file.
     DeleteFileW(temp.path + L"logs");
-    EXPECT_FALSE(logger.WriteLine(L"same day, no retry"));
-    // Closing is no retry: a failed name must not turn into a file at the program's end.
-    logger.Close();
-    EXPECT_FALSE(logger.WriteLine(L"closed, still no retry"));
-    EXPECT_FALSE(PathExists(logger.MakeFileName()));
-    // The owner switching logging on again is.
-    logger.Enable(false);
-    logger.Enable(true);
+    fakeNow++;
     EXPECT_TRUE(logger.WriteLine(L"written"));
-    EXPECT_EQ(failures.size(), 2u);
     EXPECT_FALSE(logger.HasFailed());
+    std::vector<std::string> lines = ReadFileLines(logger.GetCurrentPath());
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[1], "written");
 
-    logger.enabled = false;
-    EXPECT_FALSE(logger.WriteLine(L"disabled"));
+    // A full disk: the file stays for the next line, and a new run of failures is told again.
+    HANDLE full = CreateFileW(L"Z:\\dev\\full", GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (full == INVALID_HANDLE_VALUE)
+        GTEST_SKIP() << "no device that is always full";
+    CloseHandle(full);
+    prefs.LogRootDir = L"Z:\\dev\\";
+    prefs.ChannelLogFile = L"full";
+    logger.ReopenIfNameChanged();
+    EXPECT_FALSE(logger.WriteLine(L"no room"));
+    EXPECT_FALSE(logger.WriteLine(L"no room either"));
+    EXPECT_TRUE(logger.IsOpen());
+    ASSERT_EQ(failures.size(), 2u);
+    EXPECT_EQ(failures[1], CString(L"Z:\\dev\\full"));
+    EXPECT_EQ(errors[1], (DWORD)ERROR_DISK_FULL);
 }
 
 TEST_F(FileLoggerTest, SwitchedOffStaysClosedThroughLinesAndNewDays)

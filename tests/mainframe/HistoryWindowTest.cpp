@@ -293,6 +293,18 @@ TEST_F(HistoryWindowTest, UrlLogFileFollowsThePreference)
     EXPECT_LT(bytes.Find("http://example.com/before"), 0);
     EXPECT_LT(bytes.Find("http://example.com/after"), 0);
     EXPECT_EQ(Urls()->GetLogView().GetLineCount(), 3) << "the window keeps every line";
+
+    // A URL log on a full disk is told once, in the selected server's log.
+    settings.preference.LogRootDir = L"Z:\\dev\\";
+    settings.preference.URLLogFile = L"full";
+    settings.preference.EnableURLLog = true;
+    world->ApplyPreferences();
+    Say("full http://example.com/full");
+    Say("again http://example.com/again");
+    int told = 0;
+    for (int i = 0; i < net->logView->GetLineCount(); i++)
+        told += net->logView->GetLine(i).GetText().Find(L"Z:\\dev\\full") >= 0;
+    EXPECT_EQ(told, 1);
 }
 
 using ChannelListCommandTest = HistoryWindowTest;

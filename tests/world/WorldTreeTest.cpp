@@ -3,6 +3,8 @@
 
 #include "tests/common/Screenshot.h"
 #include "tests/common/StringPrinter.h"
+#include "tests/common/TempFolder.h"
+#include "tests/irc/IrcTestSupport.h"
 #include "tests/world/common/WorldWindowTest.h"
 
 namespace {
@@ -103,6 +105,22 @@ TEST_F(WorldTreeTest, SelectFromCodeMovesTheTreeAndGoneNodesSelectNothing)
     world->Select((TIRCUnit*)&config, nullptr);
     world->RefreshTreeItem((TIRCUnit*)&config, nullptr);
     EXPECT_EQ(frame.tree.GetSelectedItem(), nullptr);
+}
+
+// The server names a channel as the tree's alias "%jp" (the node of "#jp:*.jp"): the own JOIN
+// finds no node to enter and can make none, and then only stores the tree.
+TEST_F(WorldTreeTest, AnOwnJoinThatMakesNoNodeOnlyStoresTheTree)
+{
+    TIRCUnit* home = world->FindUnit(L"home");
+    TChannelConfig record;
+    record.Name = L"%jp";
+    world->AddChannelNode(home, record, TIRCChannel::KindChannel);
+    CString treeFile = config.GetSettingsFolder() + L"tree.ini";
+    DeleteFileW(treeFile);
+    FeedLine(*home, ":irc.example 001 kvself :Welcome");
+    FeedLine(*home, ":kvself!u@h JOIN :%jp");
+    EXPECT_EQ(Children(Item(home)), (std::vector<CString>{L"#gamma", L"%jp"}));
+    EXPECT_NE(ReadFileString(treeFile).find("%jp"), std::string::npos) << "the tree was stored";
 }
 
 } // namespace
