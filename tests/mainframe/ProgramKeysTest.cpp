@@ -264,7 +264,7 @@ TEST_F(ProgramKeysTest, TrayMenuQuitEndsTheProgramWithItsWindowsOpen)
     REQUIRE_PEER_PORT(ircPort, "IRC_PROGRAM_PORT");
     ASSERT_TRUE(StartInChannel(std::string(kQuietStart) + "[Window]\r\nEnableTrayIcon=1\r\n"));
     ASSERT_TRUE(OpenOtherWindows());
-    ClickInto(TPlace::Tree);
+    ASSERT_TRUE(ClickInto(TPlace::Tree)) << "the focus did not come to the tree";
     // Without a tray of the desktop's own the system shows the icons in a window of its own.
     HWND tray = ::FindWindowW(L"__winex11_standalone_tray", nullptr);
     ASSERT_TRUE(tray) << "the system's tray window";
