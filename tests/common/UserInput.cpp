@@ -95,6 +95,9 @@ void FocusForInput(HWND window)
     bool done = PumpMessagesUntil(
         [&] {
             if (GetForegroundWindow() != top) {
+                // In front also of the windows beside it, so that clicks meant for it land there.
+                if (ours)
+                    SetWindowPos(top, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
                 SetForegroundWindow(top);
                 if (ours)
                     SetActiveWindow(top);
