@@ -9,14 +9,10 @@
 namespace {
 
 const SIZE kMinimum = {400, 160};
-const SIZE kDefaultSize = {400, 300};
 
 } // namespace
 
-TPasteDialog::TPasteDialog(CWnd* parent) : TResizableDialog(IDD_PASTE_DIALOG, kMinimum, parent)
-{
-    SetSize(kDefaultSize.cx, kDefaultSize.cy);
-}
+TPasteDialog::TPasteDialog(CWnd* parent) : TResizableDialog(IDD_PASTE_DIALOG, kMinimum, parent) {}
 
 BOOL TPasteDialog::OnInitDialog()
 {
@@ -53,7 +49,7 @@ BOOL TPasteDialog::OnInitDialog()
         SetWindowText(LoadResourceString(IDS_SEND_MULTI_LINE_TITLE));
         ::SetFocus(edit);
     }
-    // A size never stored opens at the smallest.
+    // The kept size comes from the window settings; none given opens at the smallest.
     if (HWND parent = ::GetParent(m_hWnd))
         SizeAndCentre(width, height, kMinimum, parent);
     // The send command puts the caret into the text itself.

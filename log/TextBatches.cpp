@@ -1,8 +1,6 @@
 #include "log/TextBatches.h"
 
 #include "log/TextWidthCache.h"
-#include <cstdlib>
-static bool skip = getenv("SKIPTEXT") != nullptr;
 
 // Characters whose glyph and advance do not depend on their neighbours: the alphabets written
 // left to right without shaping, punctuation and symbols, CJK, kana and Hangul.
@@ -115,8 +113,7 @@ void TTextBatches::Draw(HDC dc, HFONT& selectedFont, COLORREF& textColor)
             SetTextColor(dc, batch.color);
             textColor = batch.color;
         }
-        if (!skip)
-            ExtTextOutW(dc, batch.x, batch.y, 0, nullptr, batch.text.data(), (UINT)batch.text.size(), nullptr);
+        ExtTextOutW(dc, batch.x, batch.y, 0, nullptr, batch.text.data(), (UINT)batch.text.size(), nullptr);
     }
     m_used = 0;
     if (m_lines.empty())

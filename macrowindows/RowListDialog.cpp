@@ -16,7 +16,6 @@ bool TRowListDialog::OnKeyDown(UINT key)
 BOOL TRowListDialog::OnInitDialog()
 {
     TResizableDialog::OnInitDialog();
-    layout.parent = m_hWnd;
     for (UINT id : {(UINT)IDOK, (UINT)IDCANCEL, (UINT)IDC_ROWS_HINT})
         Anchor(id, LAYOUT_ANCHOR_RIGHT | LAYOUT_ANCHOR_BOTTOM);
     Anchor(IDC_ROWS_LIST, LAYOUT_ANCHOR_ALL);

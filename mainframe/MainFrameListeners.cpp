@@ -17,11 +17,6 @@ void CMainFrame::CreateScriptConsole()
     made->SetAppearance(&theme.text, &theme.allLogBack, &settings->preference);
     made->listener = this;
     scriptConsole.Open(std::move(made), [](TProtocolLogDialog& d) { return d.Create(IDD_PROTOCOL_LOG, nullptr); });
-    // Its place is kept for the next start, also when the program ends while it is open.
-    scriptConsole.beforeDestroy = [this] {
-        if (scriptConsoleShown)
-            scriptConsole->GetNormalRect(settings->geometry.scriptLogRect);
-    };
     scriptConsoleShown = false;
     // Its place is kept for the next start when it goes while open, as when the user closes it.
     scriptConsole.beforeDestroy = [this] {

@@ -38,7 +38,7 @@ void TOwnedWindowSlot::Destroy()
         beforeDestroy();
     // Taken out first, so what the window reports while it goes finds the slot empty.
     std::unique_ptr<CWnd> gone = std::move(window);
-    hiddenWithFrame = nullptr;
+    windowHiddenWithFrame = nullptr;
     if (gone->m_hWnd)
         gone->DestroyWindow();
 }
@@ -75,12 +75,12 @@ void TOwnedWindowSlot::FollowFrameHidden(bool hide)
     HWND shown = ShownWindow();
     if (hide && ::IsWindowVisible(shown)) {
         ::ShowWindow(shown, SW_HIDE);
-        hiddenWithFrame = shown;
-    } else if (!hide && hiddenWithFrame) {
+        windowHiddenWithFrame = shown;
+    } else if (!hide && windowHiddenWithFrame) {
         // Not when the window hidden has gone meanwhile and another stands there now.
-        if (shown == hiddenWithFrame)
+        if (shown == windowHiddenWithFrame)
             ::ShowWindow(shown, SW_SHOWNA);
-        hiddenWithFrame = nullptr;
+        windowHiddenWithFrame = nullptr;
     }
 }
 

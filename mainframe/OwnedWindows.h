@@ -74,7 +74,7 @@ private:
     unsigned traits;
     std::unique_ptr<CWnd> window;
     // The window the frame's hiding took away, to show again.
-    HWND hiddenWithFrame = nullptr;
+    HWND windowHiddenWithFrame = nullptr;
 };
 
 template <class T> class TOwnedWindow : public TOwnedWindowSlot {

@@ -6,20 +6,28 @@
 
 namespace {
 
-// An unassigned virtual key: nothing in the program or the system acts on it.
+// An unassigned virtual key, and an extra button that does not exist: nothing in the program or
+// the system acts on them.
 const WORD kMarkerKey = 0xE8;
+const WORD kMarkerButton = 0xE800;
 const DWORD kMarkerBoundMs = 10000;
-// What other threads' windows get instead: they run no hook of ours.
-const DWORD kUnfollowedInputMs = 80;
 
 thread_local HHOOK t_hook = nullptr;
-thread_local DWORD t_markersRead = 0;
+// Each marker carries its own number, so a marker that a closed window left behind and that some
+// later loop reads never ends the wait for another one.
+thread_local BYTE t_lastSent = 0;
+thread_local BYTE t_lastRead = 0;
 
 LRESULT CALLBACK OnGetMessage(int code, WPARAM wParam, LPARAM lParam)
 {
     MSG* msg = (MSG*)lParam;
     if (code == HC_ACTION && wParam == PM_REMOVE && IsInputMarker(*msg)) {
-        t_markersRead++;
+        if (msg->message == WM_XBUTTONUP)
+            t_lastRead = LOBYTE(HIWORD(msg->wParam));
+        else if (msg->message == WM_NCXBUTTONUP)
+            t_lastRead = (HIWORD(msg->wParam) & 0xFF00) == kMarkerButton ? LOBYTE(HIWORD(msg->wParam)) : t_lastSent;
+        else
+            t_lastRead = (BYTE)(msg->lParam >> 16);
         msg->message = WM_NULL;
     }
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
@@ -30,32 +38,73 @@ bool OnThisThread(HWND window)
     return window && ::GetWindowThreadProcessId(window, nullptr) == ::GetCurrentThreadId();
 }
 
+// A window the input closed or hid takes no more input.
+bool Gone(HWND window) { return window && (!::IsWindow(window) || !::IsWindowVisible(window)); }
+
+// Another thread's window: the input is its thread's to read. That thread answering a message
+// tells that it is not stuck; what the input does there the caller waits for.
+void WaitForOtherThread(HWND window)
+{
+    DWORD_PTR answer = 0;
+    if (window && !::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, kMarkerBoundMs, &answer) &&
+        ::IsWindow(window))
+        ADD_FAILURE() << "the window's program did not answer within " << kMarkerBoundMs << " ms";
+    PumpPendingMessages();
+}
+
+// A key release follows keys to the foreground window; a button release follows pointer input
+// to the window under the pointer.
+INPUT MakeMarker(bool pointer, BYTE number)
+{
+    INPUT marker = {};
+    if (pointer) {
+        marker.type = INPUT_MOUSE;
+        marker.mi.dwFlags = MOUSEEVENTF_XUP;
+        marker.mi.mouseData = kMarkerButton | number;
+    } else {
+        marker.type = INPUT_KEYBOARD;
+        marker.ki.wVk = kMarkerKey;
+        marker.ki.wScan = number;
+        marker.ki.dwFlags = KEYEVENTF_KEYUP;
+    }
+    return marker;
+}
+
 } // namespace
 
 bool IsInputMarker(const MSG& msg)
 {
+    // Over a window's frame or scroll bars the release comes as the non-client message, which
+    // carries the hit-test code instead of the button.
+    if (msg.message == WM_NCXBUTTONUP)
+        return true;
+    if (msg.message == WM_XBUTTONUP)
+        return (HIWORD(msg.wParam) & 0xFF00) == kMarkerButton;
     return (msg.message == WM_KEYUP || msg.message == WM_SYSKEYUP) && msg.wParam == kMarkerKey;
 }
 
 void WaitForInputHandled(HWND target)
 {
     // Keys go to the foreground thread, pointer input to the window under the pointer.
-    if (!OnThisThread(::GetForegroundWindow()) || (target && !OnThisThread(target))) {
-        PumpMessagesFor(kUnfollowedInputMs);
+    HWND foreground = ::GetForegroundWindow();
+    HWND receiver = target ? target : foreground;
+    if (!OnThisThread(receiver)) {
+        WaitForOtherThread(receiver);
         return;
     }
     if (!t_hook)
         t_hook = ::SetWindowsHookExW(WH_GETMESSAGE, OnGetMessage, nullptr, ::GetCurrentThreadId());
-    INPUT marker = {};
-    marker.type = INPUT_KEYBOARD;
-    marker.ki.wVk = kMarkerKey;
-    marker.ki.dwFlags = KEYEVENTF_KEYUP;
-    DWORD before = t_markersRead;
+    t_lastSent = t_lastSent == 0xFF ? 1 : t_lastSent + 1;
+    const BYTE number = t_lastSent;
+    // Keys while this thread has the foreground; else only the pointer reaches the target.
+    bool keys = OnThisThread(foreground);
+    INPUT marker = MakeMarker(!keys, number);
     ::SendInput(1, &marker, sizeof marker);
-    // The pump reads until the queue is empty, so once the marker is read nothing is left. A
-    // window the input closed takes the marker with it: then no input is left to read either.
-    if (!PumpMessagesUntil([&] { return t_markersRead != before || !(HIWORD(::GetQueueStatus(QS_INPUT)) & QS_INPUT); },
-                           kMarkerBoundMs))
+    auto gone = [&] { return Gone(receiver) || (keys && Gone(foreground)); };
+    // Markers are read in the order sent: a later one read, by a wait nested in a loop that this
+    // input opened, means this one was read too.
+    auto read = [&] { return t_lastRead != 0 && (t_lastRead + 0xFF - number) % 0xFF < 0x80; };
+    if (!PumpMessagesUntil([&] { return read() || gone(); }, kMarkerBoundMs))
         ADD_FAILURE() << "the input was not read within " << kMarkerBoundMs << " ms";
 }
 

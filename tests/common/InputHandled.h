@@ -7,9 +7,12 @@
 
 #include <functional>
 
-// The input sent so far has been read off this thread's queue and the queue is idle. Input that
-// goes to a window of another thread or program cannot be followed: then the thread pumps for a
-// short while as before. The marker not read within the bound fails the test.
+// The input sent so far has been read off this thread's queue and what it posted has run. When
+// the input closed or hid the window it went to (the target, or the foreground window for keys),
+// the marker has nowhere to go: the window gone ends the wait instead. Input to a window of
+// another thread or program cannot be followed: then the wait ends once that window's thread
+// answers a message, and the caller waits for what the input does there. The marker not read, or
+// the other thread not answering, within the bound fails the test.
 void WaitForInputHandled(HWND target = nullptr);
 // The marker's messages, which the hook turns into WM_NULL before anyone dispatches them.
 bool IsInputMarker(const MSG& msg);

@@ -59,7 +59,8 @@ void RepeatKeysFromThread(const WORD* keys, int count, DWORD interval)
         }
         ::InterlockedExchange(&done, 1);
     });
-    PumpMessagesUntil([&] { return ::InterlockedCompareExchange(&done, 0, 0) != 0; }, count * interval + 10000);
+    WaitUntil([&] { return ::InterlockedCompareExchange(&done, 0, 0) != 0; }, "every key pressed",
+              count * interval + 10000);
     presser.join();
     WaitForInputHandled();
 }

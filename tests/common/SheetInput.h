@@ -56,7 +56,7 @@ public:
         RECT item = {};
         ::SendMessageW(Tab(), TCM_GETITEMRECT, index, (LPARAM)&item);
         ClickAt(ScreenPointOf(Tab(), (item.left + item.right) / 2, (item.top + item.bottom) / 2));
-        PumpMessagesUntil([&] { return CurrentTab() == index; }, 1000);
+        WaitUntil([&] { return CurrentTab() == index; }, "the tab shown");
         Idle();
     }
     void Click(int id) const
@@ -82,14 +82,16 @@ public:
         Idle();
     }
     // Runs the step that confirms; a box shown over the sheet meanwhile is read and answered OK.
+    // The step's input is handled once its wait ends, and a box it shows holds that wait in the
+    // box's own loop until the box is answered: a box left open fails the step's wait.
     void Confirm(const std::function<void()>& press)
     {
         boxText.Empty();
         answered = false;
-        WatchForBox(20);
+        watching = true;
+        WatchForBox(kBoxTries);
         press();
-        PumpMessagesUntil([&] { return answered || Closed(); }, 3000);
-        WaitForInputHandled();
+        watching = false;
     }
     void ClickOk()
     {
@@ -107,11 +109,16 @@ public:
     CString boxText;
 
 private:
-    // Looks for the box every 100 ms, inside whatever loop runs then, while the sheet is open.
+    static const int kBoxTries = 60;
+    static const DWORD kBoxPollMs = 100;
+
+    // Looks for the box now and then, inside whatever loop runs then, while the sheet is open.
     void WatchForBox(int tries)
     {
         HWND owner = sheet;
-        RunLater(100, [this, owner, tries] {
+        RunLater(kBoxPollMs, [this, owner, tries] {
+            if (!watching)
+                return;
             HWND box = FindShownWindow([owner](HWND window) {
                 wchar_t name[16] = L"";
                 ::GetClassNameW(window, name, 16);
@@ -131,4 +138,5 @@ private:
     }
 
     bool answered = false;
+    bool watching = false;
 };

@@ -4,6 +4,8 @@
 #include "tests/common/InputHandled.h"
 #include "tests/common/MessagePump.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <cstdio>
 #include <functional>
@@ -52,27 +54,65 @@ BOOL CreateTopmostWindow(CWnd& window, const wchar_t* title, int x, int y, int w
                            WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE, x, y, width, height, nullptr, nullptr);
 }
 
+namespace {
+
+const DWORD kFocusBoundMs = 5000;
+
+// The window with the keyboard focus in the window's thread, which may be another program's.
+HWND FocusOfThreadOf(HWND window)
+{
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    DWORD thread = ::GetWindowThreadProcessId(window, nullptr);
+    return ::GetGUIThreadInfo(thread, &info) ? info.hwndFocus : nullptr;
+}
+
+// Another thread's window takes the focus through the input state the two threads share for a
+// moment, as its own thread's SetFocus would give it.
+void SetFocusOfOtherThread(HWND window)
+{
+    DWORD mine = ::GetCurrentThreadId(), theirs = ::GetWindowThreadProcessId(window, nullptr);
+    if (!::AttachThreadInput(mine, theirs, TRUE))
+        return;
+    ::SetFocus(window);
+    ::AttachThreadInput(mine, theirs, FALSE);
+}
+
+} // namespace
+
 void FocusForInput(HWND window)
 {
-    // Other test programs on the same desktop may hold the foreground for a moment.
     HWND top = GetAncestor(window, GA_ROOT);
-    auto focused = [&] { return GetForegroundWindow() == top && GetFocus() == window; };
-    DWORD start = GetTickCount();
-    do {
-        PumpMessagesUntil(
-            [&] {
-                if (GetForegroundWindow() != top) {
-                    SetForegroundWindow(top);
+    bool ours = GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId();
+    // A dialog hands the focus on to its control, a drop-down box to its edit.
+    auto focused = [&] {
+        if (GetForegroundWindow() != top)
+            return false;
+        HWND focus = ours ? GetFocus() : FocusOfThreadOf(window);
+        return focus && (focus == window || IsChild(window, focus));
+    };
+    // Other programs on the same desktop may hold the foreground for a moment.
+    bool done = PumpMessagesUntil(
+        [&] {
+            if (GetForegroundWindow() != top) {
+                // In front also of the windows beside it, so that clicks meant for it land there.
+                if (ours)
+                    SetWindowPos(top, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+                SetForegroundWindow(top);
+                if (ours)
                     SetActiveWindow(top);
-                }
-                if (GetFocus() != window)
-                    SetFocus(window);
-                return focused();
-            },
-            2000);
-        // Whatever the change of focus set going is read before the focus counts as settled.
-        WaitForInputHandled();
-    } while (!focused() && GetTickCount() - start < 2000);
+            }
+            if (!focused() && GetForegroundWindow() == top)
+                ours ? (void)SetFocus(window) : SetFocusOfOtherThread(window);
+            if (!focused())
+                return false;
+            // Whatever the change of focus set going is read before the focus counts as settled.
+            WaitForInputHandled();
+            return focused();
+        },
+        kFocusBoundMs);
+    if (!done)
+        ADD_FAILURE() << "the window did not get the keyboard focus within " << kFocusBoundMs << " ms";
 }
 
 void PressKey(WORD key, std::initializer_list<WORD> modifiers)
@@ -88,25 +128,37 @@ void PressKey(WORD key, std::initializer_list<WORD> modifiers)
 
 namespace {
 
-bool g_escapePressed = false;
+UINT_PTR g_menuWatch = 0;
 
-void CALLBACK PressEscape(HWND, UINT, UINT_PTR id, DWORD)
+bool InMenuMode()
 {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    return ::GetGUIThreadInfo(::GetCurrentThreadId(), &info) && (info.flags & GUI_INMENUMODE);
+}
+
+// Runs inside the menu bar's own loop: once the loop has started, Escape leaves it.
+void CALLBACK LeaveMenuBar(HWND, UINT, UINT_PTR id, DWORD)
+{
+    if (!InMenuMode())
+        return;
     KillTimer(nullptr, id);
+    g_menuWatch = 0;
     SendKeyEvent(VK_ESCAPE, false);
     SendKeyEvent(VK_ESCAPE, true);
-    g_escapePressed = true;
 }
 
 } // namespace
 
 void PressMenuKey(WORD key, std::initializer_list<WORD> modifiers)
 {
-    g_escapePressed = false;
-    SetTimer(nullptr, 0, 300, PressEscape);
+    g_menuWatch = SetTimer(nullptr, 0, 20, LeaveMenuBar);
+    // Returns once the key and the Escape have been read: the menu loop runs while the key is
+    // handled, so a menu bar that stays open fails the wait.
     PressKey(key, modifiers);
-    // The Escape is pressed whether a menu opened or not; it must not land in the next step.
-    PumpMessagesUntil([] { return g_escapePressed; }, 5000);
+    if (g_menuWatch)
+        KillTimer(nullptr, g_menuWatch);
+    g_menuWatch = 0;
     WaitForInputHandled();
 }
 
@@ -191,7 +243,9 @@ DWORD WINAPI RunGesture(void* param)
 void PerformWhilePumping(std::function<void()> gesture, HWND target)
 {
     HANDLE thread = CreateThread(nullptr, 0, RunGesture, &gesture, 0, nullptr);
-    PumpMessagesUntil([&] { return WaitForSingleObject(thread, 0) == WAIT_OBJECT_0; }, 10000);
+    // The gesture's own pauses are short; a thread that does not end holds the test here.
+    WaitUntil([&] { return WaitForSingleObject(thread, 0) == WAIT_OBJECT_0; }, "the gesture sent");
+    WaitForSingleObject(thread, INFINITE);
     CloseHandle(thread);
     WaitForInputHandled(target);
 }

@@ -1,6 +1,7 @@
 #include "controls/TrayIcon.h"
 #include "classlib/MsgMap.h"
 #include "res/resource.h"
+#include "tests/common/InputHandled.h"
 #include "tests/common/MessagePump.h"
 #include "tests/common/StringPrinter.h"
 #include "tests/common/UserInput.h"
@@ -99,14 +100,16 @@ protected:
     {
         tray.SetEnabled(true);
         ASSERT_TRUE(tray.IsPresent());
-        PumpMessagesFor(300);
+        WaitUntil(
+            [] {
+                HWND trayWindow = FindWindowW(nullptr, L"Wine System Tray");
+                return trayWindow && IsWindowVisible(trayWindow);
+            },
+            "Wine's tray window shown");
     }
-    // Clicks go to the tray window in another process; its callback comes back posted.
-    void ClickIcon(bool right = false)
-    {
-        ClickAt(IconPoint(), right);
-        PumpMessagesFor(200);
-    }
+    // Clicks go to the tray window in another process; its callback comes back posted, so the
+    // caller waits for what the click does.
+    void ClickIcon(bool right = false) { ClickAt(IconPoint(), right); }
 
     TOwnerWindow owner;
     TRecordingTrayIcon tray;
@@ -126,19 +129,20 @@ TEST_F(TrayIconTest, IconAppearsAndClicksOnItBringTheOwnerForwardOrRestoreIt)
     FocusForInput(other);
     owner.activations = 0;
     ClickIcon();
-    EXPECT_EQ(owner.activations, 1);
+    EXPECT_TRUE(WaitUntil([&] { return owner.activations == 1; }, "the owner brought forward"));
     PumpMessagesFor(GetDoubleClickTime() + 100);
     ClickIcon();
+    PumpMessagesFor(200); // bounded: a restore that must not come
     EXPECT_EQ(owner.restores, 0) << "clicks farther apart than a double click only bring it forward";
     DoubleClickAt(IconPoint());
-    PumpMessagesFor(200);
-    EXPECT_EQ(owner.restores, 1);
+    EXPECT_TRUE(WaitUntil([&] { return owner.restores == 1; }, "the owner restored by a double click"));
 
     tray.restoreOnSingleClick = true;
     ClickIcon();
-    EXPECT_EQ(owner.restores, 2) << "with restore on single click every click restores";
+    EXPECT_TRUE(WaitUntil([&] { return owner.restores == 2; }, "the owner restored by a click"))
+        << "with restore on single click every click restores";
     SendMessageW(tray.GetWindow(), WM_TRAYICON, 7, WM_LBUTTONUP);
-    PumpMessagesFor(50);
+    PumpMessagesFor(50); // bounded: a restore that must not come
     EXPECT_EQ(owner.restores, 2) << "another icon's clicks are not ours";
 }
 
@@ -298,8 +302,7 @@ TEST_F(TrayIconTest, BalloonAppearsBesideTheIconAndItsClickRestoresTheOwner)
     SaveWindowPng(GetDesktopWindow(), L"screenshots\\tray_balloon.png");
     // Wine's balloon sends nothing when clicked; the shell's message is given as Windows sends it.
     SendMessageW(tray.GetWindow(), WM_TRAYICON, 0, NIN_BALLOONUSERCLICK);
-    PumpMessagesFor(50);
-    EXPECT_EQ(owner.restores, 1);
+    EXPECT_TRUE(WaitUntil([&] { return owner.restores == 1; }, "the owner restored by the balloon's click"));
     tray.ShowBalloon(L"", L"");
     EXPECT_TRUE(PumpMessagesUntil([&] { return !IsWindowVisible(balloon); }, 2000)) << "an empty balloon takes it away";
 }

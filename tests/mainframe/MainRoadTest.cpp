@@ -60,10 +60,7 @@ TEST(MainRoadTest, ConnectJoinChatAndQuit)
     ASSERT_TRUE(peer->WaitFor(":kvroad!", 20000)) << "the program joins the channel from its settings";
 
     // The user picks the channel in the tree with the keyboard.
-    HWND tree = FindChildren(main, L"SysTreeView32").at(0);
-    ClickAt(ScreenPointOf(tree, 40, 8));
-    PressKey(VK_DOWN);
-    PumpMessagesFor(200);
+    ASSERT_TRUE(PickFirstChannel(main));
 
     peer->Send("PRIVMSG " + channel +
                " :\x02"
@@ -92,7 +89,7 @@ TEST(MainRoadTest, ConnectJoinChatAndQuit)
     TypeText(L"a notice");
     PressKey(VK_RETURN, {VK_CONTROL});
     EXPECT_TRUE(peer->WaitFor("NOTICE " + channel + " :a notice"));
-    PumpMessagesFor(300);
+    ::RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     SaveWindowPng(main, L"screenshots\\main_window.png");
 
     // Closing sends QUIT; the program ends within the quit wait, successfully.
@@ -111,7 +108,10 @@ TEST(MainRoadTest, CloseWaitsAtMostTheQuitWaitForAServerThatNeverAnswers)
     TProgramRun run;
     run.WriteSettings(L"tree.ini", "[World]\r\nUnit.Count=1\r\n[Unit.00]\r\nName=silent\r\nHostname=127.0.0.1\r\n"
                                    "Port=" +
-                                       std::to_string(server.Port()) + "\r\nNick=kvroad\r\nAutoConnect=1\r\n");
+                                       std::to_string(server.Port()) +
+                                       "\r\nNick=kvroad\r\nAutoConnect=1\r\n"
+                                       // Sent once the program counts itself logged in.
+                                       "LoginCommand.Count=1\r\nLoginCommand.00=MODE kvroad +i\r\n");
     run.WriteSettings(L"preference.ini", "[Application]\r\nInstalled=1\r\n[Interface]\r\nPromptOnQuit=0\r\n");
     ASSERT_TRUE(run.Start());
     HWND main = run.WaitMainWindow();
@@ -120,7 +120,7 @@ TEST(MainRoadTest, CloseWaitsAtMostTheQuitWaitForAServerThatNeverAnswers)
     ASSERT_TRUE(client);
     ASSERT_TRUE(client->WaitFor("USER"));
     client->Send(":irc.test.local 001 kvroad :Welcome\r\n");
-    PumpMessagesFor(500);
+    ASSERT_TRUE(client->WaitFor("MODE kvroad +i"));
 
     DWORD closed = GetTickCount();
     ::PostMessageW(main, WM_CLOSE, 0, 0);

@@ -2,9 +2,12 @@
 
 #include "controls/Clipboard.h"
 #include "foundation/CodePage.h"
-#include "tests/common/MessagePump.h"
+#include "tests/common/InputHandled.h"
 #include "tests/common/UserInput.h"
 #include "tests/mainframe/ProgramRun.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
 
 HWND InputLine(HWND mainWindow)
 {
@@ -24,15 +27,38 @@ HWND ShownChannelLog(HWND mainWindow)
     return nullptr;
 }
 
+void WaitAnswer(HWND window)
+{
+    DWORD_PTR answer = 0;
+    EXPECT_TRUE(::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &answer)) << "the program answers";
+}
+
+bool PickFirstChannel(HWND mainWindow)
+{
+    HWND tree = FindChildren(mainWindow, L"SysTreeView32").at(0);
+    ClickAt(ScreenPointOf(tree, 40, 8));
+    PressKey(VK_DOWN);
+    return WaitUntil(
+        [&] {
+            HTREEITEM server = TreeView_GetRoot(tree);
+            return server && TreeView_GetSelection(tree) == TreeView_GetChild(tree, server);
+        },
+        "the channel selected in the tree");
+}
+
 std::string CopyLogText(HWND view)
 {
     RECT r;
     ::GetClientRect(view, &r);
     ClickAt(ScreenPointOf(view, r.right / 2, r.bottom - 3));
     PressKey('A', {VK_CONTROL});
+    DWORD before = ::GetClipboardSequenceNumber();
     PressKey('C', {VK_CONTROL});
-    PumpMessagesFor(100);
-    CStringA text = ConvertToUtf8(GetClipboardText());
+    // The program empties the clipboard before it puts the text there.
+    CString copied;
+    WaitUntil([&] { return ::GetClipboardSequenceNumber() != before && !(copied = GetClipboardText()).IsEmpty(); },
+              "the log's text on the clipboard");
+    CStringA text = ConvertToUtf8(copied);
     return std::string(text.GetString(), (size_t)text.GetLength());
 }
 

@@ -10,6 +10,12 @@
 HWND InputLine(HWND mainWindow);
 // The log view the chat panel shows: the visible one among its cards.
 HWND ShownChannelLog(HWND mainWindow);
+// The window's program answering a message: what it was doing when asked has run. The program
+// not answering within seconds fails the test.
+void WaitAnswer(HWND window);
+// The first server's first channel picked in the tree as a user picks it, a click on the server
+// and Down; true once the channel is selected.
+bool PickFirstChannel(HWND mainWindow);
 // The text of a log view as a user copies it: a click, Ctrl+A, Ctrl+C.
 std::string CopyLogText(HWND view);
 // tree.ini of one server "testnet" on the local test server, connecting at start and joining

@@ -7,6 +7,7 @@
 #include "tests/mainframe/ProgramRun.h"
 
 #include "foundation/CodePage.h"
+#include "tests/common/InputHandled.h"
 #include "tests/common/MessagePump.h"
 #include "tests/common/Screenshot.h"
 #include "tests/common/UserInput.h"
@@ -96,8 +97,10 @@ protected:
         thread = ::GetWindowThreadProcessId(main, nullptr);
         if (!peer->WaitFor(std::string(":") + kNick + "!", 20000))
             return false;
-        // The member list shows both once the names have come.
-        return PumpMessagesUntil([&] { return MemberList() && ListRows(MemberList()) == 2; }, kBoundMs);
+        // The member list shows both once the names have come. Start-up ends with the window in
+        // front, which may come late: a click given before would lose its focus again.
+        return PumpMessagesUntil(
+            [&] { return MemberList() && ListRows(MemberList()) == 2 && ::GetForegroundWindow() == main; }, kBoundMs);
     }
     static int ListRows(HWND list) { return (int)::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0); }
     HWND MemberList()
@@ -140,12 +143,15 @@ protected:
         return search.found;
     }
     bool PopupShown() { return ShownPopup() != nullptr; }
-    // A click into the window's empty lower part, as a user puts the focus there.
+    // A click into the window's empty lower part, as a user puts the focus there. The window is
+    // brought to the front first: taking the front gives the focus back to where it was, which
+    // the system may finish after a click into a window behind.
     bool ClickInto(TPlace place)
     {
         HWND window = Window(place);
         if (!window)
             return false;
+        FocusForInput(main);
         RECT client;
         ::GetClientRect(window, &client);
         ClickAt(ScreenPointOf(window, client.right / 2, client.bottom - 4));
@@ -178,17 +184,26 @@ protected:
     bool OpenOtherWindows()
     {
         std::vector<HWND> opened;
+        // Each window takes the front as it opens, which the system may finish late: a click
+        // given before would lose the front again.
+        auto open = [&](const CString& title) {
+            HWND window = run->WaitWindow(title);
+            opened.push_back(window);
+            return window && WaitUntil([&] { return ::GetForegroundWindow() == window; }, "the new window in front");
+        };
         for (const char* nick : {kPeer, kNick}) {
             ClickAt(ScreenPointOf(InputLine(main)));
             TypeText(ConvertFromUtf8(CStringA((std::string("/whois ") + nick).c_str())));
             PressKey(VK_RETURN);
-            opened.push_back(run->WaitWindow(ConvertFromUtf8(CStringA(nick)) + L" のユーザ情報"));
+            if (!open(ConvertFromUtf8(CStringA(nick)) + L" のユーザ情報"))
+                return false;
         }
         FocusForInput(main);
         PressKey(VK_F10);
         PressKey('V');
         PressKey('D');
-        opened.push_back(run->WaitWindow(L"DCC"));
+        if (!open(L"DCC"))
+            return false;
         for (size_t i = 0; i < opened.size(); i++) {
             if (!opened[i])
                 return false;
@@ -264,7 +279,7 @@ TEST_F(ProgramKeysTest, TrayMenuQuitEndsTheProgramWithItsWindowsOpen)
     REQUIRE_PEER_PORT(ircPort, "IRC_PROGRAM_PORT");
     ASSERT_TRUE(StartInChannel(std::string(kQuietStart) + "[Window]\r\nEnableTrayIcon=1\r\n"));
     ASSERT_TRUE(OpenOtherWindows());
-    ClickInto(TPlace::Tree);
+    ASSERT_TRUE(ClickInto(TPlace::Tree)) << "the focus did not come to the tree";
     // Without a tray of the desktop's own the system shows the icons in a window of its own.
     HWND tray = ::FindWindowW(L"__winex11_standalone_tray", nullptr);
     ASSERT_TRUE(tray) << "the system's tray window";

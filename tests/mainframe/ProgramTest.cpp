@@ -1,6 +1,7 @@
 // The real program without a server: the single instance, and the layouts and splitter positions
 // that a close writes to "window.ini" and the next start shows again.
 
+#include "tests/mainframe/ProgramInput.h"
 #include "tests/mainframe/ProgramRun.h"
 
 #include "tests/common/MessagePump.h"
@@ -43,6 +44,7 @@ TEST(ProgramTest, SecondStartWithSingleInstanceBringsTheFirstForwardAndEnds)
     ASSERT_TRUE(PumpMessagesUntil(
         [&] {
             FocusForInput(other);
+            // Bounded: a check that the first window does not take the front back meanwhile.
             PumpMessagesFor(300);
             return ::GetForegroundWindow() == other;
         },
@@ -81,7 +83,7 @@ TEST(ProgramTest, LayoutsAndSplitterPositionsSurviveARestart)
         ASSERT_TRUE(run.Start());
         HWND main = run.WaitMainWindow();
         ASSERT_TRUE(main) << c.layout;
-        PumpMessagesFor(300);
+        WaitAnswer(main);
         RECT tree = ScreenRect(TreeOf(main)), chat = ScreenRect(ChatOf(main));
         EXPECT_EQ(c.treeLeftOfChat, tree.right <= chat.left) << c.layout;
         // The user widens the tree by dragging the bar at its right edge 30 pixels.
@@ -89,9 +91,8 @@ TEST(ProgramTest, LayoutsAndSplitterPositionsSurviveARestart)
         if (!c.treeLeftOfChat)
             bar.x = tree.left - 2;
         DragMouse(bar, POINT{bar.x + (c.treeLeftOfChat ? 30 : -30), bar.y});
-        PumpMessagesFor(200);
-        int width = ScreenRect(TreeOf(main)).right - ScreenRect(TreeOf(main)).left;
-        EXPECT_EQ(150, width) << c.layout;
+        auto treeWidth = [&] { return ScreenRect(TreeOf(main)).right - ScreenRect(TreeOf(main)).left; };
+        EXPECT_TRUE(PumpMessagesUntil([&] { return treeWidth() == 150; }, 5000)) << c.layout << ": " << treeWidth();
         ::PostMessageW(main, WM_CLOSE, 0, 0);
         ASSERT_EQ(0, run.WaitExit(6000)) << c.layout;
         std::string saved = run.ReadSettings(L"window.ini");
@@ -101,7 +102,7 @@ TEST(ProgramTest, LayoutsAndSplitterPositionsSurviveARestart)
         ASSERT_TRUE(run.Start());
         main = run.WaitMainWindow();
         ASSERT_TRUE(main);
-        PumpMessagesFor(300);
+        WaitAnswer(main);
         RECT again = ScreenRect(TreeOf(main));
         EXPECT_EQ(150, again.right - again.left) << c.layout;
         EXPECT_EQ(c.treeLeftOfChat, again.right <= ScreenRect(ChatOf(main)).left) << c.layout;

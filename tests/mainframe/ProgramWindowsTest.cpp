@@ -33,7 +33,6 @@ void ChooseMenuItem(HWND mainWindow, char popupKey, char itemKey)
     PressKey(VK_F10);
     PressKey((WORD)popupKey);
     PressKey((WORD)itemKey);
-    PumpMessagesFor(200);
 }
 
 int ListRowCount(HWND list) { return (int)::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0); }
@@ -59,10 +58,7 @@ TEST(ProgramWindowsTest, ChannelMenuOpensTheWhoWindowAndWhoisFromItOrTypedOpensT
     ASSERT_TRUE(peer->WaitFor(":kvinfo!", 20000)) << "the program joins the channel from its settings";
 
     // The channel in the tree, then "メンバ情報" of the channel menu.
-    HWND tree = FindChildren(main, L"SysTreeView32").at(0);
-    ClickAt(ScreenPointOf(tree, 40, 8));
-    PressKey(VK_DOWN);
-    PumpMessagesFor(200);
+    ASSERT_TRUE(PickFirstChannel(main));
     ChooseMenuItem(main, 'C', 'W');
     HWND who = run.WaitWindow(Wide(channel) + L" のメンバ情報 - testnet");
     ASSERT_TRUE(who) << "the channel's WHO window";
@@ -143,7 +139,7 @@ TEST(ProgramWindowsTest, ScriptSettingsChoiceIsStoredAndRunsAtOnceAndNewFilesInT
         5000))
         << "the choice is stored for the second server";
     EXPECT_EQ("2", IniValue(IniSection(run.ReadSettings(L"tree.ini"), "Unit.00"), "ScriptFile.Count"));
-    PumpMessagesFor(200);
+    ::RedrawWindow(settings, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     SaveWindowPng(settings, ScreenshotPath(L"program-script-settings.png"));
 
     ClickAt(ScreenPointOf(::GetDlgItem(settings, IDC_SCRIPT_SHOW_CONSOLE)));

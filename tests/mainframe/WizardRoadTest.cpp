@@ -12,6 +12,7 @@
 #include "mainframe/FirstStartWizard.h"
 #include "res/windows/wizard.h"
 #include "settings/Config.h"
+#include "tests/common/InputHandled.h"
 #include "tests/common/MessagePump.h"
 #include "tests/common/Screenshot.h"
 #include "tests/common/StringPrinter.h"
@@ -26,14 +27,16 @@
 namespace {
 
 // A wizard page, the take-over question (its "choose another place" button) or another dialog
-// of the program, once shown and settled: input sent at once could miss it.
+// of the program, once shown and in front: keys sent before would go elsewhere.
 HWND WaitDialogWith(TProgramRun& run, int controlId, DWORD timeoutMs = 15000)
 {
     HWND found = run.WaitDialogWith(controlId, timeoutMs);
-    PumpMessagesFor(300);
+    if (found && WaitUntil([&] { return ::GetForegroundWindow() == found; }, "the dialog in front"))
+        WaitAnswer(found);
     return found;
 }
 
+// The system's folder chooser once it is in front with its start folder selected.
 HWND WaitFolderChooser(TProgramRun& run)
 {
     HWND found = nullptr;
@@ -48,16 +51,31 @@ HWND WaitFolderChooser(TProgramRun& run)
             return found != nullptr;
         },
         15000);
-    PumpMessagesFor(500);
+    if (found)
+        WaitUntil(
+            [&] {
+                return ::GetForegroundWindow() == found &&
+                       TreeView_GetSelection(FindChildren(found, WC_TREEVIEWW).at(0)) != nullptr;
+            },
+            "the folder chooser in front, its start folder selected");
     return found;
 }
 
 bool Checked(HWND dialog, int id) { return ::SendMessageW(::GetDlgItem(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
+// The page's idle pass sets its buttons once the program's queue runs dry after the input: the
+// second of two messages answered one after the other comes after such a pass.
 bool Enabled(HWND dialog, int id)
 {
-    PumpMessagesFor(200); // the page's idle pass sets its buttons
+    WaitAnswer(dialog);
+    WaitAnswer(dialog);
     return ::IsWindowEnabled(::GetDlgItem(dialog, id)) != FALSE;
+}
+
+// The field shows the text: the keys have been read.
+void WaitText(HWND field, const CString& text)
+{
+    WaitUntil([&] { return WindowText(field) == text; }, "the typed text in the field");
 }
 
 void Click(HWND dialog, int id) { ClickAt(ScreenPointOf(::GetDlgItem(dialog, id))); }
@@ -70,7 +88,7 @@ void TypeInto(HWND field, const wchar_t* text)
     PressKey(VK_HOME, {VK_SHIFT});
     PressKey(VK_DELETE);
     TypeText(text);
-    PumpMessagesFor(100);
+    WaitText(field, text);
 }
 
 void Shoot(HWND window, const wchar_t* name) { SaveWindowPng(window, ScreenshotPath(name)); }
@@ -129,7 +147,6 @@ void CloseProgram(TProgramRun& run, HWND main)
     ::PostMessageW(main, WM_CLOSE, 0, 0);
     HWND ask = run.WaitWindow(L"確認");
     ASSERT_TRUE(ask);
-    PumpMessagesFor(300);
     FocusForInput(ask);
     PressKey(VK_RETURN);
     EXPECT_EQ(0, run.WaitExit(10000));
@@ -198,12 +215,14 @@ TEST_F(WizardRoadTest, BeginnerPathMakesAServerThatConnectsJoinsAndTalks)
     EXPECT_TRUE(Checked(channels, IDC_INSTALL_CONNECT));
     EXPECT_EQ(::GetForegroundWindow(), channels);
     TypeText(L"nochannel");
+    WaitText(::GetDlgItem(channels, IDC_INSTALL_CHANNEL_EDIT), L"nochannel");
     EXPECT_FALSE(Enabled(channels, IDC_INSTALL_CHANNEL_ADD)) << "not a channel name";
     TypeInto(::GetDlgItem(channels, IDC_INSTALL_CHANNEL_EDIT), typedChannel);
     PressKey(VK_RETURN); // Enter in the edit adds
-    EXPECT_EQ(1, (int)::SendMessageW(list, LB_GETCOUNT, 0, 0));
+    EXPECT_TRUE(WaitUntil([&] { return ::SendMessageW(list, LB_GETCOUNT, 0, 0) == 1; }, "the channel added"));
     EXPECT_EQ(WindowText(::GetDlgItem(channels, IDC_INSTALL_CHANNEL_EDIT)), CString());
     TypeText(typedChannel.MakeUpper());
+    WaitText(::GetDlgItem(channels, IDC_INSTALL_CHANNEL_EDIT), typedChannel);
     EXPECT_FALSE(Enabled(channels, IDC_INSTALL_CHANNEL_ADD)) << "the same channel in other letters";
     TypeInto(::GetDlgItem(channels, IDC_INSTALL_CHANNEL_EDIT), L"");
 
@@ -284,6 +303,7 @@ TEST_F(WizardRoadTest, AdvancedPathStartsWithAnEmptyTreeAndIsNotAskedAgain)
     ASSERT_TRUE(run.Start());
     main = run.WaitMainWindow();
     ASSERT_TRUE(main) << "the second start goes straight to the main window";
+    // Bounded: the wizard, were it shown, comes before the main window.
     EXPECT_FALSE(WaitDialogWith(run, IDC_INSTALL_CHOICE, 500));
     CloseProgram(run, main);
 }
@@ -330,6 +350,7 @@ TEST_F(WizardRoadTest, TakeOverFromTheProgramFolderImportsAtOnce)
     PressKey(VK_RETURN);
     HWND main = run.WaitMainWindow();
     ASSERT_TRUE(main);
+    // Bounded: the question, were it asked, comes before the main window.
     EXPECT_FALSE(WaitDialogWith(run, IDC_LOAD_LEGACY_OTHER, 300)) << "no question for the program folder";
     CloseProgram(run, main);
     ExpectLegacyTakenOver(run);
@@ -427,10 +448,13 @@ TEST_F(WizardRoadTest, TakeOverFromAChosenFolderAsksAgainWhenNothingIsThere)
     ASSERT_TRUE(chooser);
     HWND tree = FindChildren(chooser, WC_TREEVIEWW).at(0);
     FocusForInput(tree);
+    HTREEITEM programFolder = TreeView_GetSelection(tree);
     PressKey(VK_RIGHT);
-    PumpMessagesFor(300);
+    WaitUntil([&] { return TreeView_GetItemState(tree, programFolder, TVIS_EXPANDED) & TVIS_EXPANDED; },
+              "the program folder opened");
     TypeText(L"old");
-    PumpMessagesFor(300);
+    WaitUntil([&] { return TreeView_GetParent(tree, TreeView_GetSelection(tree)) == programFolder; },
+              "a folder in it selected");
     PressKey(VK_RETURN);
     HWND main = run.WaitMainWindow();
     ASSERT_TRUE(main);

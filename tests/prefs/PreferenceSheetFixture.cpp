@@ -1,5 +1,7 @@
 #include "tests/prefs/PreferenceSheetFixture.h"
 
+#include "tests/prefs/PreferenceSteps.h"
+
 namespace {
 
 std::wstring Wide(const std::string& utf8)
@@ -101,14 +103,7 @@ void PreferenceSheetFixture::Open()
 
 void PreferenceSheetFixture::ShowPage(TPropertyPage* page)
 {
-    HWND tree = dialog->GetTree();
-    HTREEITEM item = dialog->FindItem(page);
-    ASSERT_TRUE(item);
-    TreeView_EnsureVisible(tree, item);
-    RECT rect = {};
-    TreeView_GetItemRect(tree, item, &rect, TRUE);
-    ClickAt(ScreenPointOf(tree, (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2));
-    ASSERT_TRUE(PumpMessagesUntil([&] { return dialog->GetCurrentPage() == page && page->m_hWnd; }, 3000));
+    ASSERT_TRUE(ShowPreferencePage(dialog, page)) << "the page did not show";
     Idle();
 }
 

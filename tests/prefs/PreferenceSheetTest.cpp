@@ -9,7 +9,10 @@
 #include "tests/common/ShownWindow.h"
 #include "tests/prefs/PreferenceSheetFixture.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -94,14 +97,39 @@ TEST_F(PreferenceSheetTest, EveryBehaviourPageEditsTheLivePreferences)
 {
     Open();
     ASSERT_TRUE(dialog);
-    int behaviourPages = 0;
-    for (int i = 0; i < dialog->GetPageCount(); i++)
-        if (auto* page = dynamic_cast<TPreferencePage*>(dialog->GetPage(i))) {
-            behaviourPages++;
-            EXPECT_EQ(&settings.preference, page->GetPreference()) << "entry " << i;
-        }
-    // The connection page at least is one, so the loop above has checked something.
-    EXPECT_GT(behaviourPages, 0);
+    TPreferenceDialog& d = *dialog;
+    const std::pair<const char*, TPreferencePage*> live[] = {
+        {"connection", &d.connectionPage},
+        {"keywords", &d.keywordPage},
+        {"keyword details", &d.keywordDetailPage},
+        {"events", &d.eventPage},
+        {"interface", &d.interfacePage},
+        {"behaviour", &d.actionPage},
+        {"behaviour details", &d.actionDetailPage},
+        {"window", &d.windowPage},
+        {"tray icon", &d.trayIconPage},
+        {"sounds", &d.soundPage},
+        {"log files", &d.logPage},
+        {"DCC", &d.dccPage},
+        {"file receive", &d.dccReceivePage},
+        {"file receive details", &d.dccReceiveDetailPage},
+        {"file send", &d.dccSendPage},
+        {"DCC chat", &d.dccChatPage},
+        {"user information", &d.userInfoPage},
+        {"details", &d.detailPage},
+        {"layout", &d.viewLayoutPage},
+    };
+    for (const auto& page : live)
+        EXPECT_EQ(&settings.preference, page.second->GetPreference()) << page.first;
+    // The theme, tree, member list, input text and message pages edit a working copy instead; the
+    // log text page reads the preferences for its samples only.
+    std::vector<int> others;
+    for (int i = 0; i < d.GetPageCount(); i++) {
+        auto* page = dynamic_cast<TPreferencePage*>(d.GetPage(i));
+        if (page && std::none_of(std::begin(live), std::end(live), [&](const auto& p) { return p.second == page; }))
+            others.push_back(i);
+    }
+    EXPECT_EQ(std::vector<int>(), others) << "entries editing the preferences that are not named above";
 }
 
 TEST_F(PreferenceSheetTest, APageThatCannotBeStoredKeepsEveryPageFromStoring)
