@@ -6,6 +6,7 @@
 
 #include "dccwindows/DCCDialog.h"
 #include "res/resource.h"
+#include "tests/common/InputHandled.h"
 #include "tests/common/PopupMenu.h"
 #include "tests/common/Screenshot.h"
 #include "tests/common/StringPrinter.h"
@@ -71,7 +72,7 @@ protected:
     void OpenFromMenu()
     {
         ChooseMenuItem(frame->m_hWnd, 'V', 'D');
-        PumpMessagesUntil([&] { return Window() && ::IsWindowVisible(Window()->m_hWnd); }, 3000);
+        WaitUntil([&] { return Window() && ::IsWindowVisible(Window()->m_hWnd); }, "the transfer window shown");
         PumpPendingMessages();
     }
 
@@ -141,6 +142,9 @@ protected:
     {
         bool first = true;
         for (int row : rows) {
+            // The window leaves the input with the main window, which may cover the row where they
+            // overlap: a user brings it to the front first.
+            FocusForInput(list);
             INPUT control = {};
             control.type = INPUT_KEYBOARD;
             control.ki.wVk = VK_CONTROL;
@@ -155,7 +159,7 @@ protected:
         // The clicks land later on a loaded machine.
         std::vector<int> wanted(rows);
         std::sort(wanted.begin(), wanted.end());
-        PumpMessagesUntil([&] { return SelectedRows(list) == wanted; }, 3000);
+        WaitUntil([&] { return SelectedRows(list) == wanted; }, "the clicked rows selected");
     }
     static std::vector<int> SelectedRows(HWND list)
     {
@@ -167,10 +171,12 @@ protected:
     // The list's context menu opened on the row, as it shows.
     TShownMenu ContextMenuOn(HWND list, int row, const wchar_t* screenshot = nullptr)
     {
+        FocusForInput(list);
         return ReadOpenedPopup([&] { ClickAt(RowPoint(list, row), true); }, screenshot);
     }
     bool ChooseOnRow(HWND list, int row, WORD key)
     {
+        FocusForInput(list);
         bool chosen = ChooseFromOpenedPopup([&] { ClickAt(RowPoint(list, row), true); }, {key});
         return chosen;
     }
