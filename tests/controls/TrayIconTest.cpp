@@ -3,6 +3,7 @@
 #include "res/resource.h"
 #include "tests/common/InputHandled.h"
 #include "tests/common/MessagePump.h"
+#include "tests/common/Screenshot.h"
 #include "tests/common/StringPrinter.h"
 #include "tests/common/UserInput.h"
 
@@ -298,7 +299,23 @@ TEST_F(TrayIconTest, BalloonAppearsBesideTheIconAndItsClickRestoresTheOwner)
         },
         5000);
     ASSERT_NE(balloon, nullptr) << "a balloon is on screen";
-    PumpMessagesFor(500);
+    // The tray's process draws it after showing it: a light face with dark text inside the
+    // rounded corners, which show the desktop behind.
+    WaitUntil(
+        [&] {
+            std::unique_ptr<TMemoryCanvas> shown = CaptureClient(balloon);
+            int light = 0, dark = 0;
+            for (int y = 0; y < shown->height; y++)
+                for (int x = 0; x < shown->width; x++) {
+                    COLORREF pixel = shown->Pixel(x, y);
+                    int sum = GetRValue(pixel) + GetGValue(pixel) + GetBValue(pixel);
+                    bool inside = x >= 8 && y >= 8 && x < shown->width - 8 && y < shown->height - 8;
+                    light += sum > 600;
+                    dark += inside && sum < 200;
+                }
+            return light > shown->width * shown->height / 2 && dark > 20;
+        },
+        "the balloon's text drawn");
     SaveWindowPng(GetDesktopWindow(), L"screenshots\\tray_balloon.png");
     // Wine's balloon sends nothing when clicked; the shell's message is given as Windows sends it.
     SendMessageW(tray.GetWindow(), WM_TRAYICON, 0, NIN_BALLOONUSERCLICK);

@@ -181,9 +181,10 @@ TEST_F(DCCUnitTest, AFailedLastAcknowledgementStillCompletesOnce)
     peer.join();
     closesocket(listener);
     ASSERT_TRUE(connected);
-    Sleep(200);
+    Sleep(200); // unpumped, so the loopback's reset lands before the first read
     ASSERT_TRUE(Pump([&] { return receive->GetState() != DCC_STATE_TRANSFERRING; }));
-    PumpMessagesFor(200);
+    EXPECT_EQ(receive->GetState(), DCC_STATE_COMPLETE);
+    PumpMessagesFor(200); // bounded: a failure after the completion must not come
     EXPECT_EQ(receive->GetState(), DCC_STATE_COMPLETE);
     EXPECT_TRUE(ServerLogHas(bobEvents, "*受信完了 last.bin from alice"));
     EXPECT_FALSE(ServerLogHas(bobEvents, "*受信失敗"));

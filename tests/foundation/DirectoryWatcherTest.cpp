@@ -1,5 +1,7 @@
 #include "foundation/DirectoryWatcher.h"
 
+#include "tests/common/FolderWatch.h"
+#include "tests/common/InputHandled.h"
 #include "tests/common/MessagePump.h"
 #include "tests/common/TempFolder.h"
 
@@ -8,20 +10,25 @@
 namespace {
 class DirectoryWatcherTest : public ::testing::Test, public IDirectoryWatcherListener {
 protected:
+    // Rescans as a listener must, so each step waits for its own file's state to be seen.
     void OnDirectoryChanged(TDirectoryWatcher* from) override
     {
-        EXPECT_EQ(&watcher, from);
+        EXPECT_EQ(reporter, from);
         changes++;
+        CString file = temp.File(L"a.js");
+        seen = GetFileAttributesW(file) == INVALID_FILE_ATTRIBUTES ? CStringA("gone") : ReadFileBytes(file);
     }
 
-    bool WaitForChange()
+    bool WaitUntilSeen(const char* state, const char* what)
     {
-        return PumpMessagesUntil([this] { return changes > 0; }, 2000);
+        return WaitUntil([&] { return seen == state; }, what);
     }
 
     TTempFolder temp;
     TDirectoryWatcher watcher{this};
+    TDirectoryWatcher* reporter = &watcher;
     int changes = 0;
+    CStringA seen;
 };
 } // namespace
 
@@ -29,20 +36,14 @@ TEST_F(DirectoryWatcherTest, NewRewrittenAndDeletedFilesAreReported)
 {
     watcher.SetFolder(temp.path);
     ASSERT_TRUE(watcher.Start());
-    PumpMessagesFor(100);
+    ASSERT_TRUE(WaitUntilWatching(temp.path, [&] { return changes > 0; }));
 
     ASSERT_TRUE(WriteFileBytes(temp.File(L"a.js"), "x"));
-    EXPECT_TRUE(WaitForChange());
-
-    PumpMessagesFor(200);
-    changes = 0;
+    WaitUntilSeen("x", "the new file reported");
     ASSERT_TRUE(WriteFileBytes(temp.File(L"a.js"), "longer"));
-    EXPECT_TRUE(WaitForChange());
-
-    PumpMessagesFor(200);
-    changes = 0;
+    WaitUntilSeen("longer", "the rewritten file reported");
     ASSERT_TRUE(DeleteFileW(temp.File(L"a.js")));
-    EXPECT_TRUE(WaitForChange());
+    WaitUntilSeen("gone", "the deleted file reported");
 
     EXPECT_TRUE(watcher.Stop());
 }
@@ -52,10 +53,11 @@ TEST_F(DirectoryWatcherTest, StoppedWatcherReportsNothingMore)
     watcher.SetFolder(temp.path);
     ASSERT_TRUE(watcher.Start());
     EXPECT_TRUE(watcher.Stop());
-    PumpMessagesFor(100);
+    // The worker has ended: what it reported before is all in the queue.
+    PumpPendingMessages();
     changes = 0;
     ASSERT_TRUE(WriteFileBytes(temp.File(L"b.js"), "x"));
-    PumpMessagesFor(500);
+    PumpMessagesFor(500); // bounded: a report that must not come
     EXPECT_EQ(0, changes);
 }
 
@@ -82,12 +84,14 @@ TEST_F(DirectoryWatcherTest, WatcherDestroyedWhileItsWorkerRunsLeavesTheWorkerSa
 {
     {
         TDirectoryWatcher early(this);
+        reporter = &early;
         early.SetFolder(temp.path);
         ASSERT_TRUE(early.Start());
-        PumpMessagesFor(50);
+        ASSERT_TRUE(WaitUntilWatching(temp.path, [&] { return changes > 0; }));
     }
-    // The worker may still be waking up; a change now must neither reach us nor crash.
+    // The worker may not have seen the stop yet; a change now must neither reach us nor crash.
+    changes = 0;
     ASSERT_TRUE(WriteFileBytes(temp.File(L"c.js"), "x"));
-    PumpMessagesFor(300);
+    PumpMessagesFor(300); // bounded: a report that must not come
     EXPECT_EQ(0, changes);
 }

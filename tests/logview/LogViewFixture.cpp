@@ -1,6 +1,7 @@
 #include "LogViewFixture.h"
 
 #include "classlib/App.h"
+#include "tests/common/InputHandled.h"
 #include "tests/common/MessagePump.h"
 #include "tests/common/PointerInput.h"
 #include "tests/common/UserInput.h"
@@ -60,8 +61,15 @@ void LogViewWindowTest::AddLines(int count, const wchar_t* pattern)
 
 void LogViewWindowTest::Settle()
 {
+    // A hidden or empty view is never painted: nothing to wait for.
+    auto painted = [&] {
+        RECT client = {};
+        GetClientRect(view, &client);
+        return !IsWindowVisible(view) || IsRectEmpty(&client) ||
+               (!view.IsPaintDue() && !GetUpdateRect(view, nullptr, FALSE) && !GetUpdateRect(frame, nullptr, FALSE));
+    };
     UpdateWindow(view);
-    PumpMessagesFor(30);
+    WaitUntil(painted, "the log view painted");
 }
 
 POINT LogViewWindowTest::PointOfRow(int line, int row, int x)

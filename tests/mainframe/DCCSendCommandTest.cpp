@@ -3,6 +3,7 @@
 
 #include "tests/mainframe/ServedFrameFixture.h"
 
+#include "tests/common/CommonChoosers.h"
 #include "tests/common/PopupMenu.h"
 
 #include <atomic>
@@ -25,10 +26,8 @@ protected:
         chooser = std::thread([this, title, path] {
             for (int i = 0; i < 250; i++) {
                 HWND box = ::FindWindowW(L"#32770", title);
-                if (box && ::IsWindowVisible(box)) {
-                    ::Sleep(200);
-                    // The file-name box of the explorer-style chooser.
-                    ::SetDlgItemTextW(box, 0x47C, path);
+                if (box && ::IsWindowVisible(box) && IsFileChooser()(box)) {
+                    ::SetDlgItemTextW(box, cmb13, path);
                     ::PostMessageW(box, WM_COMMAND, IDOK, 0);
                     answered = true;
                     return;

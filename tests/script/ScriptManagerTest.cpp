@@ -1,5 +1,7 @@
 // Loading, reloading and unloading scripts, and the order in which they hear events.
 
+#include "../common/FolderWatch.h"
+#include "../common/InputHandled.h"
 #include "../common/MessagePump.h"
 #include "ScriptFakes.h"
 #include "foundation/DirectoryWatcher.h"
@@ -121,9 +123,11 @@ TEST_F(ScriptFixture, EditedScriptReloadsWhenTheFolderWatcherReports)
     TDirectoryWatcher watcher(&reload);
     watcher.SetFolder(folder.path);
     ASSERT_TRUE(watcher.Start());
-    PumpMessagesFor(200);
+    ASSERT_TRUE(WaitUntilWatching(folder.path, [&] { return reload.changes > 0; }));
+    TScriptHost* first = manager.FindHost(L"a.js");
     WriteScript(L"a.js", "var version = 22; function event::onConnect() { log('version ' + version); }");
-    ASSERT_TRUE(PumpMessagesUntil([&] { return reload.changes > 0; }, 5000));
+    // The new instance is made before the old one goes, so it never takes the old one's place.
+    WaitUntil([&] { return manager.FindHost(L"a.js") != first; }, "the edited script reloaded");
     EXPECT_TRUE(watcher.Stop());
     frame.logs.clear();
     manager.FireOnConnect();
@@ -174,7 +178,7 @@ TEST_F(ScriptFixture, ScriptUnloadedFromInsideItsOwnCodeFinishesFirst)
 
     frame.logs.clear();
     own.LoadScripts({L"a.js"});
-    PumpMessagesFor(300);
+    WaitUntil([&] { return frame.logs.size() >= 2; }, "the timer's connect and what followed it");
     EXPECT_EQ((std::vector<CString>{L"unload", L"timer after testnet"}), Logged());
     EXPECT_TRUE(own.GetLoadedNames().empty());
 }

@@ -1,6 +1,7 @@
 #include "settings/Config.h"
 #include "settings/ViewConfig.h"
 
+#include "tests/common/InputHandled.h"
 #include "tests/common/MessagePump.h"
 #include "tests/common/PictureFiles.h"
 #include "tests/common/TempFolder.h"
@@ -284,6 +285,7 @@ TEST(ViewConfigTest, UpdateThemeBuildsControlFontsAndBackgrounds)
 struct TPaintedView {
     TLogBkTheme* back;
     TLogTextTheme* text;
+    int paints = 0;
 };
 
 void PaintLine(HDC dc, TLogTextTheme& text)
@@ -321,6 +323,7 @@ LRESULT CALLBACK ViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
         view->back->Draw(dc, client);
         PaintLine(dc, *view->text);
         EndPaint(window, &paint);
+        view->paints++;
         return 0;
     }
     return DefWindowProcW(window, message, wParam, lParam);
@@ -352,7 +355,7 @@ TEST(ViewConfigTest, WindowShowsPictureAndThemedText)
     SetWindowLongPtrW(window, GWLP_USERDATA, (LONG_PTR)&view);
     ShowWindow(window, SW_SHOW);
     UpdateWindow(window);
-    PumpMessagesFor(200);
+    WaitUntil([&] { return view.paints > 0 && !GetUpdateRect(window, nullptr, FALSE); }, "the window painted");
 
     HDC dc = GetDC(window);
     // Centred along the top: the picture spans x 160 to 320, y 0 to 100.
