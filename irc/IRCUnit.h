@@ -358,7 +358,9 @@ public:
     bool IsPrefixInUserGroup(int group, const CString& nick, const CString& user, const CString& host) override;
     bool IsChannelOperator(const CString& channel, const CString& nick) override;
     bool IsAway() override { return session.userMode.away; }
-    CString GetCurrentChannelName() override;
+    // The name of the unit's channel selected last; empty after its server node was selected.
+    CString GetCurrentChannelName() override { return currentChannelName; }
+    void SetCurrentChannelName(const CString& name) { currentChannelName = name; }
     CString GetSelectedText() override;
     CString GetMyAddressText() override { return myAddress.ToString(); }
     void Execute(const CString& commandLine, bool minimized) override;
@@ -372,6 +374,7 @@ public:
     void ExecuteMenu(const CString& actionName) override;
     void ShowBalloon(const CString& title, const CString& text) override;
     void PrintScriptText(TIRCChannel* channel, const CString& text);
+    void RedrawTree() { frame->RedrawTree(); }
 
     // The macro engine: its folders, a fresh read of the enabled files, and the popup items.
     TMacroManager& GetMacroManager() { return macroManager; }
@@ -528,6 +531,7 @@ private:
     IUnitSendScripts* sendScripts;
     IUnitDccManager* dccManager;
     IUnitFrame* frame;
+    CString currentChannelName;
     TWhoCommandManager whoManager;
     TRejoinManager rejoinManager;
     TSafeChannelJoinManager safeJoinManager;

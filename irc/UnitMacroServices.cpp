@@ -75,12 +75,6 @@ bool TIRCUnit::IsChannelOperator(const CString& channelName, const CString& nick
     return member && member->o;
 }
 
-CString TIRCUnit::GetCurrentChannelName()
-{
-    TIRCChannel* channel = frame->GetSelectedChannel(this);
-    return channel ? channel->GetName() : CString();
-}
-
 CString TIRCUnit::GetSelectedText()
 {
     CString text = frame->GetSelectedText();

@@ -16,7 +16,6 @@
 #include "world/WorldChannelLists.h"
 
 #include <deque>
-#include <map>
 #include <memory>
 #include <vector>
 
@@ -378,8 +377,6 @@ private:
     TLogView* emptyLog = nullptr;
     TMemberListView* emptyMemberList = nullptr;
     TMemberListEvents memberListEvents{this};
-    // The channel last shown on each server, so switching servers returns to it.
-    std::map<const TIRCUnit*, CString> currentChannelNames;
     TIRCUnit* popupUnit = nullptr;
     TIRCChannel* popupChannel = nullptr;
     std::vector<CString> searchWords;

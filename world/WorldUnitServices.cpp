@@ -98,8 +98,8 @@ bool TIRCWorld::ExecuteAction(const CString& name) { return frame && frame->Exec
 
 void TIRCWorld::RunProgram(const CString& program, const CString& arguments, const CString& folder, bool minimized)
 {
-    ::ShellExecuteW(frame ? frame->GetFrameWindow() : nullptr, nullptr, program, arguments,
-                    folder.IsEmpty() ? nullptr : folder.GetString(), minimized ? SW_SHOWMINNOACTIVE : SW_SHOWNORMAL);
+    ::ShellExecuteW(nullptr, L"open", program, arguments, folder.IsEmpty() ? nullptr : folder.GetString(),
+                    minimized ? SW_MINIMIZE : SW_SHOWNORMAL);
 }
 
 CString TIRCWorld::GetSoundsFolder() { return config->GetSoundsFolder(); }
