@@ -358,9 +358,7 @@ public:
     bool IsPrefixInUserGroup(int group, const CString& nick, const CString& user, const CString& host) override;
     bool IsChannelOperator(const CString& channel, const CString& nick) override;
     bool IsAway() override { return session.userMode.away; }
-    // The name of the unit's channel selected last; empty after its server node was selected.
-    CString GetCurrentChannelName() override { return currentChannelName; }
-    void SetCurrentChannelName(const CString& name) { currentChannelName = name; }
+    CString GetCurrentChannelName() override;
     CString GetSelectedText() override;
     CString GetMyAddressText() override { return myAddress.ToString(); }
     void Execute(const CString& commandLine, bool minimized) override;
@@ -531,7 +529,6 @@ private:
     IUnitSendScripts* sendScripts;
     IUnitDccManager* dccManager;
     IUnitFrame* frame;
-    CString currentChannelName;
     TWhoCommandManager whoManager;
     TRejoinManager rejoinManager;
     TSafeChannelJoinManager safeJoinManager;

@@ -75,6 +75,8 @@ bool TIRCUnit::IsChannelOperator(const CString& channelName, const CString& nick
     return member && member->o;
 }
 
+CString TIRCUnit::GetCurrentChannelName() { return frame->GetCurrentChannelName(this); }
+
 CString TIRCUnit::GetSelectedText()
 {
     CString text = frame->GetSelectedText();

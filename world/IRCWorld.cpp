@@ -240,6 +240,7 @@ void TIRCWorld::DeleteUnit(TIRCUnit* unit)
     // Its window reports to the world about this unit; neither may outlive it.
     protocolLogs->Destroy(unit);
     units.erase(it);
+    currentChannelNames.erase(unit);
     dccManager.ForgetUnit(unit);
     if (popupUnit == unit)
         popupUnit = nullptr;

@@ -16,6 +16,7 @@
 #include "world/WorldChannelLists.h"
 
 #include <deque>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -286,6 +287,7 @@ public:
                                    bool activate) override;
     // What the sending side and the macro actions of the units ask.
     TIRCChannel* GetSelectedChannel(TIRCUnit* unit) override;
+    CString GetCurrentChannelName(TIRCUnit* unit) override;
     void OpenUrl(const CString& url) override { OpenUrl(url, false); }
     // The all-channels log's selection when it has the focus, else the current node's.
     CString GetSelectedText() override;
@@ -377,6 +379,8 @@ private:
     TLogView* emptyLog = nullptr;
     TMemberListView* emptyMemberList = nullptr;
     TMemberListEvents memberListEvents{this};
+    // The channel last shown on each server, so switching servers returns to it.
+    std::map<const TIRCUnit*, CString> currentChannelNames;
     TIRCUnit* popupUnit = nullptr;
     TIRCChannel* popupChannel = nullptr;
     std::vector<CString> searchWords;

@@ -366,7 +366,7 @@ void TIRCWorld::SelectNextServer(bool forward, bool loggedInOnly)
         if (!unit || (loggedInOnly && unit->GetState() != TIRCUnit::StateLoggedIn))
             continue;
         bool expanded = (serverTree->GetItemState(item, TVIS_EXPANDED) & TVIS_EXPANDED) != 0;
-        CString last = unit->GetCurrentChannelName();
+        const CString& last = currentChannelNames[unit];
         Select(unit, expanded && !last.IsEmpty() ? unit->FindChannel(last) : nullptr, false);
         return;
     }

@@ -62,6 +62,12 @@ TIRCChannel* TIRCWorld::GetSelectedChannel(TIRCUnit* unit)
     return selected == unit ? channel : nullptr;
 }
 
+CString TIRCWorld::GetCurrentChannelName(TIRCUnit* unit)
+{
+    auto found = currentChannelNames.find(unit);
+    return found == currentChannelNames.end() ? CString() : found->second;
+}
+
 CString TIRCWorld::GetSelectedText()
 {
     if (allLog && ::GetFocus() == allLog->m_hWnd)

@@ -299,9 +299,9 @@ void TIRCWorld::Select(TIRCUnit* unit, TIRCChannel* channel, bool treeAlreadySel
     if (channel) {
         if (!channel->memberView && channel->GetMembers().GetCount() > 0)
             channel->EnsureMemberView();
-        unit->SetCurrentChannelName(channel->GetName());
+        currentChannelNames[unit] = channel->GetName();
     } else if (unit) {
-        unit->SetCurrentChannelName(CString());
+        currentChannelNames[unit].Empty();
     }
     if (unit) {
         TIRCNode* node = NodeOf(unit, channel);
