@@ -85,6 +85,22 @@ long long TTextFile::Seek(long long distance)
     return TFile::Seek(distance - back);
 }
 
+bool TTextFile::SeekToEnd()
+{
+    ahead.Empty();
+    aheadTaken = 0;
+    LARGE_INTEGER zero = {};
+    return TFile::IsOpen() && SetFilePointerEx(handle, zero, nullptr, FILE_END);
+}
+
+bool TTextFile::Truncate()
+{
+    if (!TFile::IsOpen())
+        return false;
+    GiveBackAhead();
+    return SetEndOfFile(handle) != FALSE;
+}
+
 void TTextFile::GiveBackAhead()
 {
     if (aheadTaken < ahead.GetLength())

@@ -34,6 +34,10 @@ public:
     bool IsOpen() const { return inMemory || TFile::IsOpen(); }
     void Close();
     long long Seek(long long distance);
+    // The position moves to the end; lines read ahead are dropped, not given back.
+    bool SeekToEnd();
+    // The file ends where the last line taken ended.
+    bool Truncate();
 
     bool ReadAll(CStringA& bytes);
     bool ReadAllText(CString& text);

@@ -372,6 +372,7 @@ public:
     void ExecuteMenu(const CString& actionName) override;
     void ShowBalloon(const CString& title, const CString& text) override;
     void PrintScriptText(TIRCChannel* channel, const CString& text);
+    void RedrawTree() { frame->RedrawTree(); }
 
     // The macro engine: its folders, a fresh read of the enabled files, and the popup items.
     TMacroManager& GetMacroManager() { return macroManager; }

@@ -321,6 +321,17 @@ std::vector<CString> TIRCMemberManager::GetNicks() const
     return nicks;
 }
 
+std::vector<CString> TIRCMemberManager::GetNicksInListOrder() const
+{
+    TMemberOrder order;
+    order.Reset(&CompareMembers, GetSortMethod(), GetMembers());
+    std::vector<CString> nicks;
+    nicks.reserve((size_t)order.GetCount());
+    for (int row = 0; row < order.GetCount(); row++)
+        nicks.push_back(order.GetAt(row)->nick);
+    return nicks;
+}
+
 std::vector<TIRCMember*> TIRCMemberManager::GetMembers() const
 {
     std::vector<TIRCMember*> list;

@@ -46,6 +46,8 @@ public:
     void SortWhoList();
 
     std::vector<CString> GetNicks() const;
+    // In the order the member list shows them.
+    std::vector<CString> GetNicksInListOrder() const;
     std::vector<TIRCMember*> GetMembers() const;
 
 private:

@@ -75,11 +75,7 @@ bool TIRCUnit::IsChannelOperator(const CString& channelName, const CString& nick
     return member && member->o;
 }
 
-CString TIRCUnit::GetCurrentChannelName()
-{
-    TIRCChannel* channel = frame->GetSelectedChannel(this);
-    return channel ? channel->GetName() : CString();
-}
+CString TIRCUnit::GetCurrentChannelName() { return frame->GetCurrentChannelName(this); }
 
 CString TIRCUnit::GetSelectedText()
 {

@@ -64,6 +64,9 @@ class IUnitFrame {
 public:
     // The selected channel or talk when it belongs to the unit; null otherwise.
     virtual TIRCChannel* GetSelectedChannel(TIRCUnit* unit) = 0;
+    // The unit's channel selected last, whichever server is selected now; empty after its server
+    // node was selected.
+    virtual CString GetCurrentChannelName(TIRCUnit* unit) = 0;
     // channel null selects the unit's server node.
     virtual void Select(TIRCUnit* unit, TIRCChannel* channel) = 0;
     virtual void OpenUrl(const CString& url) = 0;
@@ -130,6 +133,7 @@ public:
 class TNullUnitFrame : public IUnitFrame {
 public:
     TIRCChannel* GetSelectedChannel(TIRCUnit*) override { return nullptr; }
+    CString GetCurrentChannelName(TIRCUnit*) override { return CString(); }
     void Select(TIRCUnit*, TIRCChannel*) override {}
     void OpenUrl(const CString&) override {}
     CString GetSelectedText() override { return CString(); }

@@ -141,7 +141,7 @@ bool CMainApp::RunFirstStartWizard()
 
 void CMainApp::CreateScriptManagers()
 {
-    scriptFrame = std::make_unique<TFrameScripts>(frame, world.get(), &settings, &addressFinder);
+    scriptFrame = std::make_unique<TFrameScripts>(frame, world.get(), &settings);
     // Each server starts with the scripts enabled for it; all are wired first, so a script's
     // start-up code finds every server ready. Servers added later get theirs as they come.
     world->SetScriptsMaker(scriptFrame.get());

@@ -1,8 +1,5 @@
 #include "mainframe/MainAppServices.h"
 
-#include "foundation/OpenUrl.h"
-#include "log/AddressFinder.h"
-#include "logview/LogView.h"
 #include "mainframe/MainFrame.h"
 #include "script/UnitScriptServer.h"
 #include "settings/Config.h"
@@ -21,13 +18,7 @@ HWND TFrameScripts::GetMainWindow() { return frame->m_hWnd; }
 
 bool TFrameScripts::IsAppActive() { return frame->IsApplicationActive(); }
 
-// The selection of the log view the user is in.
-CString TFrameScripts::GetSelectedText()
-{
-    CWnd* focus = CWnd::FromHandlePermanent(::GetFocus());
-    TLogView* view = dynamic_cast<TLogView*>(focus);
-    return view ? view->GetSelectedText() : CString();
-}
+CString TFrameScripts::GetSelectedText() { return world->GetSelectedText(); }
 
 bool TFrameScripts::GetSelection(IScriptServer* server, TIRCChannel*& channel)
 {
@@ -51,11 +42,7 @@ void TFrameScripts::ShowBalloon(const CString& title, const CString& text) { fra
 
 void TFrameScripts::ExecuteAction(const CString& name) { frame->ExecuteAction(name); }
 
-void TFrameScripts::OpenUrl(const CString& url)
-{
-    const TPreference& pref = settings->preference;
-    ::OpenUrl(pref.URLOpenApplication, url, pref.URLOpenMethod, finder->IsUrl(url));
-}
+void TFrameScripts::OpenUrl(const CString& url) { world->OpenUrl(url, false); }
 
 void TFrameScripts::StartMessageAlert() { frame->StartMessageAlert(); }
 

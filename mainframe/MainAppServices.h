@@ -10,12 +10,11 @@ class CMainFrame;
 class TConfig;
 class TIRCUnit;
 class TIRCWorld;
-class TLogAddressFinder;
 
 class TFrameScripts : public IScriptFrame, public IUnitScriptsMaker {
 public:
-    TFrameScripts(CMainFrame* frame, TIRCWorld* world, TConfig* settings, const TLogAddressFinder* finder)
-        : frame(frame), world(world), settings(settings), finder(finder)
+    TFrameScripts(CMainFrame* frame, TIRCWorld* world, TConfig* settings)
+        : frame(frame), world(world), settings(settings)
     {
     }
     // Each unit's scripts, reaching the unit through a server object of their own.
@@ -46,5 +45,4 @@ private:
     CMainFrame* frame;
     TIRCWorld* world;
     TConfig* settings;
-    const TLogAddressFinder* finder;
 };

@@ -52,15 +52,14 @@ HRESULT TScriptFile::Close(TDispatchCall&)
 HRESULT TScriptFile::Truncate(TDispatchCall&)
 {
     if (file)
-        SetEndOfFile(file->handle);
+        file->Truncate();
     return S_OK;
 }
 
 HRESULT TScriptFile::SeekToEnd(TDispatchCall&)
 {
-    LARGE_INTEGER zero = {};
     if (file)
-        SetFilePointerEx(file->handle, zero, nullptr, FILE_END);
+        file->SeekToEnd();
     return S_OK;
 }
 

@@ -5,6 +5,9 @@
 namespace {
 // Commands from scripts: the interpreter skips onSendingCommand for them.
 const int kIssuedByScript = 1;
+
+// The tree marks behind highlighted, newTalk and unread, by TScriptChannelMark.
+bool TIRCNode::*const kNodeMarks[] = {&TIRCNode::keywordMark, &TIRCNode::newTalkMark, &TIRCNode::updateMark};
 } // namespace
 
 CString TUnitScriptServer::GetName() { return unit->GetName(); }
@@ -35,7 +38,7 @@ void TUnitScriptServer::ExecuteCommand(const CString& line) { unit->ExecuteComma
 
 void TUnitScriptServer::PrintScriptText(TIRCChannel* channel, const CString& text)
 {
-    unit->PrintSystemText(channel, text);
+    unit->PrintScriptText(channel, text);
 }
 
 std::vector<TIRCChannel*> TUnitScriptServer::GetChannels() { return unit->GetChannels(); }
@@ -64,10 +67,33 @@ TScriptChannelRecord TUnitScriptServer::GetChannelRecord(TIRCChannel* channel)
     record.mode.t = mode.topicByOperators;
     record.mode.l = mode.limit;
     record.mode.k = mode.key;
+    for (TScriptChannelMark mark : {MarkHighlighted, MarkNewTalk, MarkUnread})
+        record.marks[mark] = channel->*kNodeMarks[mark];
+    record.memberNicks = channel->GetMembers().GetNicksInListOrder();
     return record;
 }
 
-// The engine keeps no members and no tree marks yet: nothing to find or set.
-bool TUnitScriptServer::FindMember(TIRCChannel*, const CString&, TScriptMemberRecord&) { return false; }
+bool TUnitScriptServer::FindMember(TIRCChannel* channel, const CString& nick, TScriptMemberRecord& record)
+{
+    const TIRCMember* member = channel->FindMember(nick);
+    if (!member)
+        return false;
+    record.nick = member->nick;
+    record.username = member->user;
+    record.address = member->host;
+    record.q = member->q;
+    record.a = member->a;
+    record.o = member->o;
+    record.h = member->h;
+    record.v = member->v;
+    record.groupKind = member->groupKind;
+    record.groupIndex = member->groupIndex;
+    return true;
+}
 
-void TUnitScriptServer::SetChannelMark(TIRCChannel*, TScriptChannelMark, bool, bool) {}
+void TUnitScriptServer::SetChannelMark(TIRCChannel* channel, TScriptChannelMark mark, bool set, bool repaint)
+{
+    channel->*kNodeMarks[mark] = set;
+    if (repaint)
+        unit->RedrawTree();
+}

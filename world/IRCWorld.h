@@ -287,6 +287,7 @@ public:
                                    bool activate) override;
     // What the sending side and the macro actions of the units ask.
     TIRCChannel* GetSelectedChannel(TIRCUnit* unit) override;
+    CString GetCurrentChannelName(TIRCUnit* unit) override;
     void OpenUrl(const CString& url) override { OpenUrl(url, false); }
     // The all-channels log's selection when it has the focus, else the current node's.
     CString GetSelectedText() override;

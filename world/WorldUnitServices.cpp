@@ -62,6 +62,12 @@ TIRCChannel* TIRCWorld::GetSelectedChannel(TIRCUnit* unit)
     return selected == unit ? channel : nullptr;
 }
 
+CString TIRCWorld::GetCurrentChannelName(TIRCUnit* unit)
+{
+    auto found = currentChannelNames.find(unit);
+    return found == currentChannelNames.end() ? CString() : found->second;
+}
+
 CString TIRCWorld::GetSelectedText()
 {
     if (allLog && ::GetFocus() == allLog->m_hWnd)
@@ -98,8 +104,8 @@ bool TIRCWorld::ExecuteAction(const CString& name) { return frame && frame->Exec
 
 void TIRCWorld::RunProgram(const CString& program, const CString& arguments, const CString& folder, bool minimized)
 {
-    ::ShellExecuteW(frame ? frame->GetFrameWindow() : nullptr, nullptr, program, arguments,
-                    folder.IsEmpty() ? nullptr : folder.GetString(), minimized ? SW_SHOWMINNOACTIVE : SW_SHOWNORMAL);
+    ::ShellExecuteW(nullptr, L"open", program, arguments, folder.IsEmpty() ? nullptr : folder.GetString(),
+                    minimized ? SW_MINIMIZE : SW_SHOWNORMAL);
 }
 
 CString TIRCWorld::GetSoundsFolder() { return config->GetSoundsFolder(); }

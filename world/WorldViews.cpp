@@ -504,10 +504,10 @@ void TIRCWorld::OpenUrl(const CString& url, bool inNewWindow)
     if (url.IsEmpty())
         return;
     CString text = url.Left(3) == L"ttp" ? L"h" + url : url;
-    int length = 0;
-    bool isUrl = addressFinder && addressFinder->FindUrl(text, 0, length) == 0 && length == text.GetLength();
+    // A URL at the start is enough: the browser gets the whole text.
+    bool isUrl = !addressFinder || addressFinder->IsUrl(text);
     ::OpenUrl(preference->URLOpenApplication, text,
-              inNewWindow ? URL_OPEN_NEW_BROWSER_WINDOW : preference->URLOpenMethod, isUrl || !addressFinder);
+              inNewWindow ? URL_OPEN_NEW_BROWSER_WINDOW : preference->URLOpenMethod, isUrl);
 }
 
 void TIRCWorld::SetSearchWords(const std::vector<CString>& words)

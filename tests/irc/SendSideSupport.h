@@ -84,6 +84,7 @@ public:
     }
 
     TIRCChannel* GetSelectedChannel(TIRCUnit*) override { return selected; }
+    CString GetCurrentChannelName(TIRCUnit*) override { return selected ? selected->GetName() : CString(); }
     void Select(TIRCUnit*, TIRCChannel* channel) override
     {
         Frame("select " + (channel ? Narrow(channel->GetName()) : std::string("server")));

@@ -47,8 +47,6 @@ TEST_F(UnitMacroServicesTest, ConditionsOnUsersAndStates)
 TEST_F(UnitMacroServicesTest, VariablesAndFileErrors)
 {
     EXPECT_EQ(Macros().GetCurrentChannelName(), L"");
-    send.selected = channel;
-    EXPECT_EQ(Macros().GetCurrentChannelName(), L"#a");
     send.selectedText = L"one\r\ntwo";
     EXPECT_EQ(Macros().GetSelectedText(), L"one two");
     EXPECT_EQ(Macros().GetMyAddressText(), L"255.255.255.255");

@@ -3,6 +3,7 @@
 // "preference.ini"; leaving the chooser with Escape keeps the field as it was.
 
 #include "tests/common/CommonChoosers.h"
+#include "tests/common/ImportPatch.h"
 #include "tests/common/ShownWindow.h"
 #include "tests/common/StringPrinter.h"
 #include "tests/prefs/PreferenceSheetFixture.h"
@@ -27,37 +28,6 @@ BOOL WINAPI RecordSound(LPCWSTR sound, HMODULE, DWORD flags)
 {
     g_sounds.push_back({sound ? sound : L"", flags});
     return TRUE;
-}
-
-// Points this program's import of the function at the replacement and returns the one it
-// pointed at, or null when the program does not import it: the page's calls are then seen
-// without a sound device.
-ULONG_PTR ReplaceImport(const char* dll, const char* function, ULONG_PTR replacement)
-{
-    auto* base = reinterpret_cast<BYTE*>(::GetModuleHandleW(nullptr));
-    auto* headers = reinterpret_cast<IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
-    const IMAGE_DATA_DIRECTORY& imports = headers->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-    for (auto* module = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress); module->Name;
-         module++) {
-        if (_stricmp(reinterpret_cast<char*>(base + module->Name), dll) != 0 || !module->OriginalFirstThunk)
-            continue;
-        auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + module->OriginalFirstThunk);
-        auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + module->FirstThunk);
-        for (; names->u1.AddressOfData; names++, slots++) {
-            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal))
-                continue;
-            auto* named = reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
-            if (strcmp(reinterpret_cast<char*>(named->Name), function) != 0)
-                continue;
-            DWORD protection = 0;
-            ::VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, PAGE_READWRITE, &protection);
-            ULONG_PTR previous = slots->u1.Function;
-            slots->u1.Function = replacement;
-            ::VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, protection, &protection);
-            return previous;
-        }
-    }
-    return 0;
 }
 
 // While it lives, the program's sounds are recorded instead of played.

@@ -118,6 +118,17 @@ TEST_F(ScriptFixture, FilesOpenBelowTheScriptFilesFolder)
               Logged());
 }
 
+TEST_F(ScriptFixture, SeekToEndAndTruncateActWhereTheScriptReadTo)
+{
+    WriteFileBytes(folder.File(L"append.txt"), "first\r\nsecond\r\n");
+    WriteFileBytes(folder.File(L"cut.txt"), "keep\r\ndrop\r\nalso\r\n");
+    Run("var f = openFile('append.txt', false); f.readLine(); f.seekToEnd(); f.writeLine('third'); f.close();\r\n"
+        "var g = openFile('cut.txt', false); g.readLine(); g.truncate(); g.close();\r\n");
+    ASSERT_TRUE(frame.errors.empty()) << frame.errors[0].GetString();
+    EXPECT_EQ(ReadFileBytes(folder.File(L"append.txt")), CStringA("first\r\nsecond\r\nthird\r\n"));
+    EXPECT_EQ(ReadFileBytes(folder.File(L"cut.txt")), CStringA("keep\r\n"));
+}
+
 // Started by the test below as a command that never ends, and as one whose output holds a NUL.
 TEST(DISABLED_ScriptChild, Hang) { Sleep(INFINITE); }
 

@@ -41,9 +41,9 @@ protected:
         config.world.Units.push_back(unit);
         return config.world.Units.back();
     }
-    TIRCWorld& Build()
+    TIRCWorld& Build(const TLogAddressFinder* finder = nullptr)
     {
-        world = std::make_unique<TIRCWorld>(&config, &frame);
+        world = std::make_unique<TIRCWorld>(&config, &frame, finder);
         world->Attach(&frame);
         world->CreateUnitsFromSettings();
         PumpPendingMessages();

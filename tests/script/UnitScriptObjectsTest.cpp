@@ -1,0 +1,74 @@
+// A real server unit's channels as its scripts see them.
+
+#include "../irc/ReceiveTestSupport.h"
+#include "ScriptFakes.h"
+#include "script/UnitScriptServer.h"
+
+namespace {
+
+// A logged-in unit's channel as its scripts see it through the unit's own server object.
+class UnitScriptObjectsTest : public TReceiveTest {
+protected:
+    void SetUp() override
+    {
+        LogIn({"#a"}, "@bob");
+        frame.scriptFolder = frame.filesFolder = folder.path;
+        server = std::make_unique<TUnitScriptServer>(unit.get());
+        manager = std::make_unique<TScriptManager>(server.get(), &frame);
+    }
+    void TearDown() override
+    {
+        manager.reset();
+        unit.reset();
+    }
+    // What the script logged, without the server and script names.
+    std::vector<CString> Run(const char* script)
+    {
+        EXPECT_TRUE(WriteFileBytes(folder.File(L"objects.js"), script));
+        manager->LoadScripts({L"objects.js"});
+        EXPECT_TRUE(frame.errors.empty()) << (frame.errors.empty() ? "" : Narrow(frame.errors[0]));
+        std::vector<CString> texts;
+        for (const CString& line : frame.logs)
+            texts.push_back(line.Mid(line.Find(L": ") + 2));
+        return texts;
+    }
+    const TLogLine& LastLine(TIRCChannel* channel)
+    {
+        TLogLineStore& view = *recorder.views[channel];
+        return view.GetLine(view.GetCount() - 1);
+    }
+
+    TComApartment apartment;
+    TFakeScriptFrame frame;
+    std::unique_ptr<TUnitScriptServer> server;
+    std::unique_ptr<TScriptManager> manager;
+};
+
+} // namespace
+
+TEST_F(UnitScriptObjectsTest, AChannelOfTwoShowsItsMembersAndTakesMarksAndLines)
+{
+    TIRCChannel* channel = unit->FindChannel(L"#a");
+    ASSERT_NE(channel, nullptr);
+    std::vector<CString> logged = Run("var c = findChannel('#a');\r\n"
+                                      "log(c.members.length); log(c.members);\r\n"
+                                      "var bob = c.findMember('BOB');\r\n"
+                                      "log(bob ? [bob.nick, bob.op, bob.mode.toString()].join(' ') : 'none');\r\n"
+                                      "log(c.findMember('nobody') === null);\r\n"
+                                      "log([c.highlighted, c.newTalk, c.unread].join(' '));\r\n"
+                                      "c.unread = true; c.highlighted = true;\r\n"
+                                      "log([c.highlighted, c.newTalk, c.unread].join(' '));\r\n"
+                                      "c.print('to the channel'); print('to the server');\r\n");
+    EXPECT_EQ(logged,
+              (std::vector<CString>{L"2", L"[KetroArray [User kvnick, , ], [User @bob, , ]]",
+                                    L"bob true [MemberMode @]", L"true", L"false false false", L"true false true"}));
+    EXPECT_TRUE(channel->keywordMark && channel->updateMark && !channel->newTalkMark);
+
+    // Script lines, not status lines, in the channel's and the server's logs.
+    const TLogLine& channelLine = LastLine(channel);
+    EXPECT_NE(channelLine.GetText().Find(L"to the channel"), -1) << Narrow(channelLine.GetText());
+    EXPECT_EQ(channelLine.model.lineType, GetLineTypeOfEvent(EVENT_SCRIPT));
+    const TLogLine& serverLine = LastLine(nullptr);
+    EXPECT_NE(serverLine.GetText().Find(L"to the server"), -1) << Narrow(serverLine.GetText());
+    EXPECT_EQ(serverLine.model.lineType, GetLineTypeOfEvent(EVENT_SCRIPT));
+}

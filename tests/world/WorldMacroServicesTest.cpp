@@ -1,0 +1,100 @@
+// What the macro actions and the scripts reach through the world: the channel a server showed
+// last, programs started for a macro, and URLs opened by the configured way.
+
+#include "tests/common/ImportPatch.h"
+#include "tests/common/StringPrinter.h"
+#include "tests/world/common/WorldWindowTest.h"
+
+#include "foundation/OpenUrl.h"
+#include "log/AddressFinder.h"
+
+namespace {
+
+class WorldMacroServicesTest : public TWorldWindowTest {
+protected:
+    void SetUp() override
+    {
+        TWorldWindowTest::SetUp();
+        AddServer(L"net", {L"#alpha", L"#beta"});
+        AddServer(L"home", {L"#gamma"});
+        Build(&finder);
+        net = world->FindUnit(L"net");
+        home = world->FindUnit(L"home");
+    }
+    // The macro variable as a rule of the server expands it.
+    CString CurrentChannel(TIRCUnit* unit)
+    {
+        CString text = L"%a";
+        unit->GetMacroManager().ExpandPercentVariables(text);
+        return text;
+    }
+    IMacroManagerListener& Macros(TIRCUnit* unit) { return *unit; }
+
+    TLogAddressFinder finder;
+    TIRCUnit* net = nullptr;
+    TIRCUnit* home = nullptr;
+};
+
+} // namespace
+
+TEST_F(WorldMacroServicesTest, TheCurrentChannelIsTheOneTheServerShowedLast)
+{
+    const struct {
+        TIRCUnit* unit;
+        const wchar_t* channel;
+        const wchar_t *net, *home;
+    } clicks[] = {
+        {net, L"#alpha", L"#alpha", L""},
+        // Another server's node leaves the first server's channel as it was.
+        {home, nullptr, L"#alpha", L""},
+        {home, L"#gamma", L"#alpha", L"#gamma"},
+        {net, L"#beta", L"#beta", L"#gamma"},
+        {net, nullptr, L"", L"#gamma"},
+    };
+    for (const auto& click : clicks) {
+        TIRCChannel* channel = click.channel ? click.unit->FindChannel(click.channel) : nullptr;
+        ClickItem(Item(click.unit, channel));
+        TIRCUnit* unit;
+        TIRCChannel* selected;
+        Selection(unit, selected);
+        ASSERT_EQ(unit, click.unit);
+        ASSERT_EQ(selected, channel);
+        EXPECT_EQ(CurrentChannel(net), CString(click.net)) << Narrow(click.unit->GetName());
+        EXPECT_EQ(CurrentChannel(home), CString(click.home)) << Narrow(click.unit->GetName());
+    }
+}
+
+TEST_F(WorldMacroServicesTest, ProgramsStartWithoutAnOwnerByTheOpenVerb)
+{
+    TShellCallRecorder shell;
+    ASSERT_TRUE(shell.IsHooked()) << "the program does not start programs through the system's shell";
+    Macros(net).Execute(L"\"D:\\Tools\\app.exe\" -x file", false);
+    Macros(net).Execute(L"\"D:\\Tools\\app.exe\" -x file", true);
+    Macros(net).Execute(L"notepad.exe file.txt", true);
+    EXPECT_EQ(shell.TakeCalls(), (std::vector<CString>{L"shell - open [D:\\Tools\\app.exe] [-x file] [D:\\Tools] 1",
+                                                       L"shell - open [D:\\Tools\\app.exe] [-x file] [D:\\Tools] 6",
+                                                       L"shell - open [notepad.exe file.txt] [] [-] 6"}));
+}
+
+TEST_F(WorldMacroServicesTest, TextThatBeginsWithAUrlGoesToTheConfiguredBrowser)
+{
+    config.preference.URLOpenMethod = URL_OPEN_PROGRAM;
+    config.preference.URLOpenApplication = L"D:\\Web\\web.exe";
+    TShellCallRecorder shell;
+    ASSERT_TRUE(shell.IsHooked()) << "the program does not open URLs through the system";
+    const struct {
+        const wchar_t* text;
+        const wchar_t* call;
+    } rows[] = {
+        {L"http://a.example/ more text", L"start \"D:\\Web\\web.exe\" \"http://a.example/ more text\""},
+        {L"ttp://a.example/x", L"start \"D:\\Web\\web.exe\" \"http://a.example/x\""},
+        {L"C:\\Shared\\notes", L"shell - open [C:\\Shared\\notes] [-] [-] 5"},
+        {L"see http://a.example/", L"shell - open [see http://a.example/] [-] [-] 5"},
+    };
+    for (const auto& row : rows) {
+        Macros(net).OpenUrl(row.text, L"unused");
+        EXPECT_EQ(shell.TakeCalls(), std::vector<CString>{row.call}) << Narrow(row.text);
+    }
+    world->OpenUrl(CString(), false);
+    EXPECT_EQ(shell.TakeCalls(), std::vector<CString>{}) << "an empty text opens nothing";
+}
