@@ -6,7 +6,6 @@
 #include "foundation/CodePage.h"
 #include "foundation/File.h"
 #include "foundation/Path.h"
-#include "foundation/StringList.h"
 #include "settings/PopupFile.h"
 
 #include <vector>
@@ -94,6 +93,31 @@ void AppendLine(const CString& path, const CStringA& bytes)
     // A short write is taken back, so the file never ends in half a line.
     if (::SetFilePointerEx(file.handle, size, nullptr, FILE_BEGIN))
         ::SetEndOfFile(file.handle);
+}
+
+// A line at the head makes a new file: the line, then the old file's bytes as they are, copied
+// in blocks so that no file is too large; it replaces the old one only when whole. A file that is
+// there but cannot be read stays untouched.
+void PrependLine(const CString& path, const CStringA& bytes)
+{
+    if (path.IsEmpty())
+        return;
+    TSafeFileWriter out;
+    {
+        TFile in;
+        bool exists = in.Open(path, GENERIC_READ, OPEN_EXISTING, FILE_SHARE_READ, FILE_ATTRIBUTE_NORMAL);
+        if (!exists && ::GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES)
+            return;
+        if (!out.Open(path) || !out.Write(bytes + "\r\n"))
+            return;
+        std::vector<char> block(1 << 16);
+        for (DWORD read = 1; exists && read > 0;) {
+            if (!::ReadFile(in.handle, block.data(), (DWORD)block.size(), &read, nullptr) ||
+                !out.Write(block.data(), (int)read))
+                return;
+        }
+    }
+    out.Commit();
 }
 
 } // namespace
@@ -185,21 +209,12 @@ void TMacroManager::ExecuteMenuItem(const TPopupItem& popupItem, const CString& 
 
 void TMacroManager::EditFile(const TMarkedText& file, const CString& line, bool atEnd)
 {
+    CString path = ResolveFilePath(file.text, file.filled);
     CStringA bytes = ConvertToShiftJis(line);
-    if (atEnd) {
-        AppendLine(ResolveFilePath(file.text, file.filled), bytes);
-        return;
-    }
-    CString path;
-    TStringAList lines;
-    if (!ReadLines(file, path, lines)) {
-        // A missing file starts empty; one that is there but refused stays untouched.
-        if (path.IsEmpty() || ::GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES)
-            return;
-        lines.items.clear();
-    }
-    lines.InsertFirst(bytes);
-    lines.SaveToFile(path);
+    if (atEnd)
+        AppendLine(path, bytes);
+    else
+        PrependLine(path, bytes);
 }
 
 void TMacroManager::DeleteFileNamed(const TMarkedText& file)

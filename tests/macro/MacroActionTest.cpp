@@ -123,23 +123,30 @@ TEST_F(MacroActions, FileEditsAddLinesInShiftJis)
     EXPECT_TRUE(listener.Take().empty());
 }
 
-TEST_F(MacroActions, LinesGoOnTheEndOfFilesTooLargeToRead)
+TEST_F(MacroActions, LinesGoOnEitherEndOfFilesTooLargeToRead)
 {
-    CStringA big = LinesPastListLimit();
+    // Past the size the functions read, with a lone LF and no line end at the very end: every old
+    // byte stays as it was.
+    CStringA big = LinesPastListLimit() + "lone\nlast";
     ASSERT_TRUE(WriteFileBytes(Files(L"big.txt"), big));
+    const std::string old(big.GetString(), big.GetLength());
     TMacroItem item;
-    item.action = L"appendfile";
     item.target = L"big.txt";
-    item.argument = L"end";
-    engine.RunAction(&item, false);
-    std::string expected = std::string(big.GetString(), big.GetLength()) + "end\r\n";
+    for (const char* action : {"addheadline", "appendfiler"}) {
+        item.action = ConvertFromUtf8(action);
+        item.argument = ConvertFromUtf8(action);
+        engine.RunAction(&item, false);
+    }
+    std::string expected = "appendfiler\r\naddheadline\r\n" + old;
     std::string bytes = Bytes(Files(L"big.txt"));
     EXPECT_TRUE(bytes == expected) << bytes.size() << " bytes, " << expected.size() << " expected";
-    // A line at the head needs the whole file read: the file stays as it is.
-    item.action = L"addheadline";
+    item.action = L"appendfile";
+    item.argument = L"end";
     engine.RunAction(&item, false);
+    expected += "\r\nend\r\n";
     bytes = Bytes(Files(L"big.txt"));
     EXPECT_TRUE(bytes == expected) << bytes.size() << " bytes, " << expected.size() << " expected";
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(Files(L"big.txt.tmp")));
 }
 
 TEST_F(MacroActions, NamesTheRuleWritesMayPointAnywhere)
