@@ -149,6 +149,32 @@ TEST_F(MacroActions, LinesGoOnEitherEndOfFilesTooLargeToRead)
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(Files(L"big.txt.tmp")));
 }
 
+TEST_F(MacroActions, PathsPastTheSystemLimitAreNotTried)
+{
+    auto append = [&](const CString& target) {
+        TMacroItem item;
+        item.action = L"appendfile";
+        item.target = target;
+        item.argument = L"line";
+        engine.RunAction(&item, false);
+    };
+    // Without the long-path prefix the system takes MAX_PATH - 1 characters.
+    const int room = MAX_PATH - 1 - Files(L"").GetLength();
+    const CString longest(L'n', room), tooLong(L'n', room + 1);
+    append(longest);
+    EXPECT_EQ("line\r\n", Bytes(Files(longest)));
+    append(tooLong);
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(L"\\\\?\\" + Files(tooLong)));
+    // With it, longer paths are the rule's to name.
+    const CString prefixed = L"\\\\?\\" + Files(L"") + CString(L'p', 250);
+    append(prefixed);
+    EXPECT_EQ("line\r\n", Bytes(prefixed));
+    EXPECT_TRUE(DeleteFileW(prefixed));
+    const CString drive = L"\\\\?\\C:\\";
+    EXPECT_TRUE(engine.ResolveFilePath(drive + CString(L'x', 32767 - drive.GetLength())).IsEmpty());
+    EXPECT_EQ(32766, engine.ResolveFilePath(drive + CString(L'x', 32766 - drive.GetLength())).GetLength());
+}
+
 TEST_F(MacroActions, NamesTheRuleWritesMayPointAnywhere)
 {
     ASSERT_TRUE(CreateDirectoryW(folder.path + L"logs", nullptr));
