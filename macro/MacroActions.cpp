@@ -95,28 +95,25 @@ void AppendLine(const CString& path, const CStringA& bytes)
         ::SetEndOfFile(file.handle);
 }
 
-// A line at the head makes a new file: the line, then the old file's bytes as they are, copied
-// in blocks so that no file is too large; it replaces the old one only when whole. A file that is
-// there but cannot be read stays untouched.
+// The line goes first and the old lines follow one at a time, each ending in CR LF as a rewrite
+// of the whole list would write them, so a file of any size takes it without being held at once.
 void PrependLine(const CString& path, const CStringA& bytes)
 {
     if (path.IsEmpty())
         return;
+    TTextFile in(CP_UTF8, true);
+    bool exists = in.Open(path, GENERIC_READ, OPEN_EXISTING, FILE_SHARE_READ, FILE_ATTRIBUTE_NORMAL);
+    // A file that is there but cannot be read stays untouched.
+    if (!exists && ::GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES)
+        return;
     TSafeFileWriter out;
-    {
-        TFile in;
-        bool exists = in.Open(path, GENERIC_READ, OPEN_EXISTING, FILE_SHARE_READ, FILE_ATTRIBUTE_NORMAL);
-        if (!exists && ::GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES)
+    if (!out.Open(path) || !out.Write(bytes + "\r\n"))
+        return;
+    for (CStringA line; exists && in.ReadRawLine(line);) {
+        if (!out.Write(line + "\r\n"))
             return;
-        if (!out.Open(path) || !out.Write(bytes + "\r\n"))
-            return;
-        std::vector<char> block(1 << 16);
-        for (DWORD read = 1; exists && read > 0;) {
-            if (!::ReadFile(in.handle, block.data(), (DWORD)block.size(), &read, nullptr) ||
-                !out.Write(block.data(), (int)read))
-                return;
-        }
     }
+    in.Close();
     out.Commit();
 }
 
