@@ -6,7 +6,6 @@
 #include "foundation/CodePage.h"
 #include "foundation/File.h"
 #include "foundation/Path.h"
-#include "foundation/StringList.h"
 #include "settings/PopupFile.h"
 
 #include <vector>
@@ -94,6 +93,28 @@ void AppendLine(const CString& path, const CStringA& bytes)
     // A short write is taken back, so the file never ends in half a line.
     if (::SetFilePointerEx(file.handle, size, nullptr, FILE_BEGIN))
         ::SetEndOfFile(file.handle);
+}
+
+// The line goes first and the old lines follow one at a time, each ending in CR LF as a rewrite
+// of the whole list would write them, so a file of any size takes it without being held at once.
+void PrependLine(const CString& path, const CStringA& bytes)
+{
+    if (path.IsEmpty())
+        return;
+    TTextFile in(CP_UTF8, true);
+    bool exists = in.Open(path, GENERIC_READ, OPEN_EXISTING, FILE_SHARE_READ, FILE_ATTRIBUTE_NORMAL);
+    // A file that is there but cannot be read stays untouched.
+    if (!exists && ::GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES)
+        return;
+    TSafeFileWriter out;
+    if (!out.Open(path) || !out.Write(bytes + "\r\n"))
+        return;
+    for (CStringA line; exists && in.ReadRawLine(line);) {
+        if (!out.Write(line + "\r\n"))
+            return;
+    }
+    in.Close();
+    out.Commit();
 }
 
 } // namespace
@@ -185,21 +206,12 @@ void TMacroManager::ExecuteMenuItem(const TPopupItem& popupItem, const CString& 
 
 void TMacroManager::EditFile(const TMarkedText& file, const CString& line, bool atEnd)
 {
+    CString path = ResolveFilePath(file.text, file.filled);
     CStringA bytes = ConvertToShiftJis(line);
-    if (atEnd) {
-        AppendLine(ResolveFilePath(file.text, file.filled), bytes);
-        return;
-    }
-    CString path;
-    TStringAList lines;
-    if (!ReadLines(file, path, lines)) {
-        // A missing file starts empty; one that is there but refused stays untouched.
-        if (path.IsEmpty() || ::GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES)
-            return;
-        lines.items.clear();
-    }
-    lines.InsertFirst(bytes);
-    lines.SaveToFile(path);
+    if (atEnd)
+        AppendLine(path, bytes);
+    else
+        PrependLine(path, bytes);
 }
 
 void TMacroManager::DeleteFileNamed(const TMarkedText& file)

@@ -20,6 +20,18 @@ bool EqualsNoCase(const CString& text, const wchar_t* word)
     return text.GetLength() == (int)wcslen(word) && WordAtNoCase(text, 0, word);
 }
 
+// What the system's file calls take without the long-path prefix, the terminating zero
+// counted, and what they take with it. The system would refuse a longer path anyway, but only
+// after walking it, and its walk over steps that end in dots is quadratic in the steps.
+const int kMaxShortPath = MAX_PATH;
+const int kMaxLongPath = 32767;
+
+bool FitsSystemPathLimit(const CString& path)
+{
+    bool prefixed = path.GetLength() >= 4 && wcsncmp(path.GetString(), L"\\\\?\\", 4) == 0;
+    return path.GetLength() < (prefixed ? kMaxLongPath : kMaxShortPath);
+}
+
 long long FileSize(const CString& path)
 {
     WIN32_FILE_ATTRIBUTE_DATA data;
@@ -290,6 +302,9 @@ CString TMacroManager::ResolveFilePath(const CString& name, const std::vector<bo
 {
     if (name.IsEmpty())
         return CString();
+    CString path = IsAbsolutePath(name) ? name : filesFolder.IsEmpty() ? CString() : filesFolder + name;
+    if (!FitsSystemPathLimit(path))
+        return CString();
     auto isFilled = [&](int i) { return i < (int)filled.size() && filled[i]; };
     int start = 0;
     for (int i = 0; i <= name.GetLength(); i++) {
@@ -303,9 +318,7 @@ CString TMacroManager::ResolveFilePath(const CString& name, const std::vector<bo
             return CString();
         start = i + 1;
     }
-    if (IsAbsolutePath(name))
-        return name;
-    return filesFolder.IsEmpty() ? CString() : filesFolder + name;
+    return path;
 }
 
 bool TMacroManager::ReadLines(const TMarkedText& file, CString& path, TStringAList& lines, long long* room) const

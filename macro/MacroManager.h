@@ -51,7 +51,8 @@ public:
 
     // A file named by a macro text: as the rule wrote it, a relative name inside the files
     // folder. Where values filled part of the name, they name no drive, root, device or "..":
-    // what other users write never leaves the folder the rule chose. Empty when refused.
+    // what other users write never leaves the folder the rule chose. Empty when refused, and for
+    // a path longer than the system's file calls take.
     CString ResolveFilePath(const CString& name, const std::vector<bool>& filled = {}) const;
 
     // No expansion grows a text beyond this many characters.

@@ -2,7 +2,7 @@
 // worst pattern: colour tags that look far ahead, MODE texts of many words, settings files of
 // many short lines; and the files users pass on: a theme whose join format multiplies its
 // letter, an old settings folder of many servers and auto-op groups, macro texts of functions
-// that never close.
+// that never close, and macro texts that name files by paths of many steps.
 
 #include "foundation/File.h"
 #include "foundation/IrcMarkup.h"
@@ -12,8 +12,11 @@
 #include "log/Formatter.h"
 #include "macro/MacroManager.h"
 #include "settings/Config.h"
+#include "settings/PopupFile.h"
 #include "tests/bench/BenchClock.h"
 #include "tests/common/TempFolder.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -121,6 +124,74 @@ void BenchMacroText(const wchar_t* piece, int copies)
     ReportRate(what, copies, "functions", clock.Seconds());
 }
 
+// The unit's side of the engine, doing nothing: only the engine's own work is timed.
+class TQuietUnit : public IMacroManagerListener {
+public:
+    void OnMacroFileLoadError(const CString&) override {}
+    void Print(const CString&, const CString&) override {}
+    bool IsSelf(const CString&, const CString&, const CString&) override { return false; }
+    bool IsPrefixInUserGroup(int, const CString&, const CString&, const CString&) override { return false; }
+    bool IsChannelOperator(const CString&, const CString&) override { return false; }
+    bool IsAway() override { return false; }
+    CString GetCurrentChannelName() override { return CString(); }
+    CString GetSelectedText() override { return CString(); }
+    CString GetMyAddressText() override { return CString(); }
+    void Execute(const CString&, bool) override {}
+    void OpenUrl(const CString&, const CString&) override {}
+    void ExecuteCommand(const CString&, bool, bool) override {}
+    void GiveOp(const CString&, const CString&) override {}
+    void PlaySound(const CString&) override {}
+    void SelectChannel(const CString&) override {}
+    void SetChannelCondition(const CString&, const CString&) override {}
+    void WindowAction(const CString&) override {}
+    void ExecuteMenu(const CString&) override {}
+    void ShowBalloon(const CString&, const CString&) override {}
+};
+
+// A path of many steps in a popup item, from a quarter of the engine's length bound to four
+// times it: expanded as the unit expands its texts, then run by every action that names a file.
+// The time per character stays flat, or falls past the bound, unless a step of the expansion or
+// of the file-name resolution grows faster than the text. With fromNick the steps are the value
+// of "%n", so every step is one a value filled.
+void BenchMacroPath(const char* what, const CString& head, const wchar_t* step, bool fromNick)
+{
+    TTempFolder temp;
+    CreateFolderTree(temp.path + L"files\\");
+    TQuietUnit unit;
+    TMacroManager engine;
+    engine.SetListener(&unit);
+    engine.SetFilesFolder(temp.path + L"files\\");
+    for (double scale : {0.25, 0.5, 1.0, 2.0, 4.0}) {
+        CString path = head + Repeat(step, (int)(scale * TMacroManager::MaxTextLength) - head.GetLength());
+        CString text = fromNick ? L"%n" : path, nick = fromNick ? path : L"me";
+        const struct {
+            const wchar_t* action;
+            const CString target;
+            const CString argument;
+        } items[] = {{L"appendfiler", text, text},
+                     {L"appendfile", text, text},
+                     {L"deletefile", L"", text},
+                     {L"dllcall", text, L"Proc"},
+                     {L"dllhook", text, L"Proc"}};
+        double best = 0;
+        for (int round = 0; round < 3; round++) {
+            TBenchClock clock;
+            engine.ExpandVariables(text, nick);
+            for (const auto& item : items) {
+                TPopupItem popup;
+                popup.action = item.action;
+                popup.target = item.target;
+                popup.actionInfo = item.argument;
+                engine.ExecuteMenuItem(popup, nick);
+            }
+            double seconds = clock.Seconds();
+            best = round == 0 ? seconds : std::min(best, seconds);
+        }
+        printf("%-40s %4.2fx bound %9.1f ns/char  (%.4f s)\n", what, scale, best * 1e9 / path.GetLength(), best);
+        fflush(stdout);
+    }
+}
+
 } // namespace
 
 int main()
@@ -133,6 +204,9 @@ int main()
     for (const wchar_t* piece : {L"$DIC(x)", L"$REPLACE(x)", L"$ENCODEURL(x"})
         for (int copies : {16000, 32000})
             BenchMacroText(piece, copies);
+    BenchMacroPath("macro path, unclosed, of dotted steps", L"$DLLSTRING(nosuch.dll,Proc,%m) $DLLFUNC(,,) $FILE(...\\",
+                   L"sec+ret.t.\\", false);
+    BenchMacroPath("macro path, every step a value", L"", L"step\\", true);
     // The largest last: without a bound on the whole line it does not come back.
     for (int copies : {1000, 30000})
         BenchThemeJoin(copies);

@@ -88,10 +88,19 @@ void FuzzMacroFile(const std::string& input)
 
 std::vector<std::string> ExpandSeeds()
 {
-    auto pair = [](const wchar_t* pattern, const wchar_t* text) { return std::wstring(pattern) + L'\0' + text; };
+    auto pair = [](const std::wstring& pattern, const std::wstring& text) { return pattern + L'\0' + text; };
+    auto steps = [](const wchar_t* step) {
+        std::wstring path;
+        for (int i = 0; i < 300; i++)
+            path += step;
+        return path;
+    };
+    // The last two name paths of many steps, as the rule wrote them and as a value fills them in.
     return WideTokens({pair(L"%n said %m in %c $FILE(a.txt)", L"hello there"),
                        pair(L"$DIC(d.txt,%m) $$ $ENCODEURL(%m,sjis) %9", L"a b c d e f g h i j k l"),
-                       pair(L"$NOT *!*@h|%me|$LIST(a.txt)|*", L"x")});
+                       pair(L"$NOT *!*@h|%me|$LIST(a.txt)|*", L"x"),
+                       pair(L"$DLLSTRING(nosuch.dll,Proc,%m) $DLLFUNC(,,) $FILE(...\\" + steps(L"sec+ret.t.\\"), L"x"),
+                       pair(L"[$FILE(%m)][$DIC(%m,x)]", steps(L"step\\"))});
 }
 
 std::vector<std::string> FileSeeds()

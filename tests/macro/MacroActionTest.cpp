@@ -123,23 +123,56 @@ TEST_F(MacroActions, FileEditsAddLinesInShiftJis)
     EXPECT_TRUE(listener.Take().empty());
 }
 
-TEST_F(MacroActions, LinesGoOnTheEndOfFilesTooLargeToRead)
+TEST_F(MacroActions, LinesGoOnEitherEndOfFilesTooLargeToRead)
 {
+    // Past the size the functions read, with a lone LF and no line end at the very end: a line at
+    // the head rewrites every old line with CR LF, as the whole list would be written back.
     CStringA big = LinesPastListLimit();
-    ASSERT_TRUE(WriteFileBytes(Files(L"big.txt"), big));
+    ASSERT_TRUE(WriteFileBytes(Files(L"big.txt"), big + "lone\nlast"));
+    const std::string old = std::string(big.GetString(), big.GetLength()) + "lone\r\nlast\r\n";
     TMacroItem item;
-    item.action = L"appendfile";
     item.target = L"big.txt";
-    item.argument = L"end";
-    engine.RunAction(&item, false);
-    std::string expected = std::string(big.GetString(), big.GetLength()) + "end\r\n";
+    for (const char* action : {"addheadline", "appendfiler"}) {
+        item.action = ConvertFromUtf8(action);
+        item.argument = ConvertFromUtf8(action);
+        engine.RunAction(&item, false);
+    }
+    std::string expected = "appendfiler\r\naddheadline\r\n" + old;
     std::string bytes = Bytes(Files(L"big.txt"));
     EXPECT_TRUE(bytes == expected) << bytes.size() << " bytes, " << expected.size() << " expected";
-    // A line at the head needs the whole file read: the file stays as it is.
-    item.action = L"addheadline";
+    item.action = L"appendfile";
+    item.argument = L"end";
     engine.RunAction(&item, false);
+    expected += "end\r\n";
     bytes = Bytes(Files(L"big.txt"));
     EXPECT_TRUE(bytes == expected) << bytes.size() << " bytes, " << expected.size() << " expected";
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(Files(L"big.txt.tmp")));
+}
+
+TEST_F(MacroActions, PathsPastTheSystemLimitAreNotTried)
+{
+    auto append = [&](const CString& target) {
+        TMacroItem item;
+        item.action = L"appendfile";
+        item.target = target;
+        item.argument = L"line";
+        engine.RunAction(&item, false);
+    };
+    // Without the long-path prefix the system takes MAX_PATH - 1 characters.
+    const int room = MAX_PATH - 1 - Files(L"").GetLength();
+    const CString longest(L'n', room), tooLong(L'n', room + 1);
+    append(longest);
+    EXPECT_EQ("line\r\n", Bytes(Files(longest)));
+    append(tooLong);
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(L"\\\\?\\" + Files(tooLong)));
+    // With it, longer paths are the rule's to name.
+    const CString prefixed = L"\\\\?\\" + Files(L"") + CString(L'p', 250);
+    append(prefixed);
+    EXPECT_EQ("line\r\n", Bytes(prefixed));
+    EXPECT_TRUE(DeleteFileW(prefixed));
+    const CString drive = L"\\\\?\\C:\\";
+    EXPECT_TRUE(engine.ResolveFilePath(drive + CString(L'x', 32767 - drive.GetLength())).IsEmpty());
+    EXPECT_EQ(32766, engine.ResolveFilePath(drive + CString(L'x', 32766 - drive.GetLength())).GetLength());
 }
 
 TEST_F(MacroActions, NamesTheRuleWritesMayPointAnywhere)
