@@ -24,3 +24,6 @@
 #define IDS_DCC_SEND_COMPLETE 10097
 #define IDS_DCC_SEND_WAITING 10098
 #define IDS_DCC_SERVER_STOPPED 10099
+// Too many unfinished items to take one more.
+#define IDS_DCC_RECEIVE_REFUSED 10430
+#define IDS_DCC_SEND_REFUSED 10431
