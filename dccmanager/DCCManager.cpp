@@ -80,9 +80,10 @@ void TDCCManager::NotifyChanged()
 void TDCCManager::AddReceiveItem(TIRCUnit* unit, int protocolMode, bool autoAccept, const CString& nick,
                                  const CString& fileName, int port, long long size, const TInetAddress& address)
 {
-    if (CountPendingReceives() >= MaxReceiveItems) {
+    bool pendingFull = CountPendingReceives() >= MaxReceiveItems;
+    if (pendingFull || (int)receiveItems.size() >= MaxKeptReceiveItems) {
         if (IsUnitValid(unit))
-            unit->OnDccReceiveRefused(nick, fileName);
+            unit->OnDccReceiveRefused(nick, fileName, pendingFull);
         return;
     }
     StartTimer();

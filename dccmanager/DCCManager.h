@@ -42,6 +42,9 @@ public:
     // a flood of offers cannot grow the lists without end; finished items do not count.
     static constexpr int MaxReceiveItems = 256;
     static constexpr int MaxSendItems = 1024;
+    // Offers that fail at once (taken by auto-accept) finish without the user: the received list
+    // keeps at most this many items in all until the user clears some.
+    static constexpr int MaxKeptReceiveItems = 16 * MaxReceiveItems;
 
     TDCCManager();
     TDCCManager(const TDCCManager&) = delete;

@@ -187,9 +187,10 @@ void TIRCUnit::OnDccReceiveFailed(const TDCCReceiveItem* item)
         PlaySoundFile(preference->DCCReceiveFailSoundFile);
 }
 
-void TIRCUnit::OnDccReceiveRefused(const CString& nick, const CString& fileName)
+void TIRCUnit::OnDccReceiveRefused(const CString& nick, const CString& fileName, bool tooManyUnfinished)
 {
-    PrintSystemText(nullptr, FormatStringResourceWithTwo(IDS_DCC_RECEIVE_REFUSED, nick, fileName));
+    UINT text = tooManyUnfinished ? IDS_DCC_RECEIVE_REFUSED : IDS_DCC_RECEIVE_LIST_FULL;
+    PrintSystemText(nullptr, FormatStringResourceWithTwo(text, nick, fileName));
 }
 
 void TIRCUnit::OnDccSendRefused(const CString& nick, const CString& path)

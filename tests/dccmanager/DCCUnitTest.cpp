@@ -263,6 +263,19 @@ TEST_F(DCCUnitTest, FullListsRefuseWithAServerLineWhileFinishedItemsLeaveRoom)
     Deliver(*bob, "alice", "DCC SEND next.bin 2130706433 5000 100");
     EXPECT_EQ(receiver.GetReceiveItems().size(), receiveCap + 1);
     EXPECT_FALSE(ServerLogHas(bobEvents, "next.bin を受け付けませんでした"));
+    // Offers that fail at once (as auto-accepted ones to a closed port do) never wait, yet the
+    // list they fill stays bounded.
+    for (TDCCReceiveItem* item : receiver.GetReceiveItems())
+        item->SetState(DCC_STATE_ERROR);
+    while (receiver.GetReceiveItems().size() < (size_t)TDCCManager::MaxKeptReceiveItems) {
+        size_t before = receiver.GetReceiveItems().size();
+        receiver.AddReceiveItem(bob.get(), 0, false, L"alice", L"failed.bin", 5000, 100, Loopback());
+        ASSERT_EQ(before + 1, receiver.GetReceiveItems().size());
+        receiver.GetReceiveItems().back()->SetState(DCC_STATE_ERROR);
+    }
+    Deliver(*bob, "alice", "DCC SEND flood.bin 2130706433 5000 100");
+    EXPECT_EQ(receiver.GetReceiveItems().size(), (size_t)TDCCManager::MaxKeptReceiveItems);
+    EXPECT_TRUE(ServerLogHas(bobEvents, "受信の一覧が一杯のため、alice からの flood.bin を受け付けませんでした"));
 
     preference.InstantSend = false;
     const size_t sendCap = TDCCManager::MaxSendItems + std::size(finished);
