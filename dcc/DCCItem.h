@@ -20,6 +20,12 @@ inline bool IsDCCStateActive(int state)
     return state == DCC_STATE_CONNECTING || state == DCC_STATE_RESUMING || state == DCC_STATE_TRANSFERRING;
 }
 
+// Waiting for the user, queued or running: not yet done with, whatever its outcome will be.
+inline bool IsDCCStatePending(int state)
+{
+    return state == DCC_STATE_WAITING || state == DCC_STATE_QUEUED || IsDCCStateActive(state);
+}
+
 // Whole percent done, truncated toward zero; 0 for an empty file.
 inline int GetDCCPercent(long long done, long long size)
 {

@@ -24,13 +24,18 @@ template <class Item> int FindIn(const std::vector<Item*>& items, const Item* it
     return -1;
 }
 
-template <class Item> int CountActive(const std::vector<Item*>& items)
+template <class Item> int CountInStates(const std::vector<Item*>& items, bool (*inStates)(int))
 {
     int count = 0;
     for (const Item* item : items)
-        if (IsDCCStateActive(item->GetState()))
+        if (inStates(item->GetState()))
             count++;
     return count;
+}
+
+template <class Item> int CountActive(const std::vector<Item*>& items)
+{
+    return CountInStates(items, IsDCCStateActive);
 }
 
 } // namespace
@@ -75,8 +80,12 @@ void TDCCManager::NotifyChanged()
 void TDCCManager::AddReceiveItem(TIRCUnit* unit, int protocolMode, bool autoAccept, const CString& nick,
                                  const CString& fileName, int port, long long size, const TInetAddress& address)
 {
-    if ((int)receiveItems.size() >= MaxReceiveItems)
+    bool pendingFull = CountPendingReceives() >= MaxReceiveItems;
+    if (pendingFull || (int)receiveItems.size() >= MaxKeptReceiveItems) {
+        if (IsUnitValid(unit))
+            unit->OnDccReceiveRefused(nick, fileName, pendingFull);
         return;
+    }
     StartTimer();
     const TPreference& settings = Preference();
     CString folder = settings.DCCRootDir;
@@ -97,8 +106,11 @@ void TDCCManager::AddReceiveItem(TIRCUnit* unit, int protocolMode, bool autoAcce
 
 void TDCCManager::AddSendItem(TIRCUnit* unit, const CString& nick, const CString& path)
 {
-    if ((int)sendItems.size() >= MaxSendItems)
+    if (CountPendingSends() >= MaxSendItems) {
+        if (IsUnitValid(unit))
+            unit->OnDccSendRefused(nick, path);
         return;
+    }
     StartTimer();
     TDCCSendItem* item = new TDCCSendItem(this, unit, nick, path);
     sendItems.push_back(item);
@@ -176,6 +188,10 @@ void TDCCManager::ForgetUnit(const TIRCUnit* unit)
 int TDCCManager::CountActiveReceives() const { return CountActive(receiveItems); }
 
 int TDCCManager::CountActiveSends() const { return CountActive(sendItems); }
+
+int TDCCManager::CountPendingReceives() const { return CountInStates(receiveItems, IsDCCStatePending); }
+
+int TDCCManager::CountPendingSends() const { return CountInStates(sendItems, IsDCCStatePending); }
 
 int TDCCManager::FindReceiveItem(const TDCCReceiveItem* item) const { return FindIn(receiveItems, item); }
 

@@ -38,9 +38,13 @@ class TDCCManager : public IDCCSendItemListener,
                     public ITimerListener,
                     public IUnitDccManager {
 public:
-    // Offers beyond these counts are dropped, so a flood of offers cannot grow the lists without end.
+    // Items waiting or running beyond these counts are refused, with a line in the server log, so
+    // a flood of offers cannot grow the lists without end; finished items do not count.
     static constexpr int MaxReceiveItems = 256;
     static constexpr int MaxSendItems = 1024;
+    // Offers that fail at once (taken by auto-accept) finish without the user: the received list
+    // keeps at most this many items in all until the user clears some.
+    static constexpr int MaxKeptReceiveItems = 16 * MaxReceiveItems;
 
     TDCCManager();
     TDCCManager(const TDCCManager&) = delete;
@@ -73,6 +77,9 @@ public:
     // Items connecting or transferring now.
     int CountActiveReceives() const;
     int CountActiveSends() const;
+    // Items waiting for the user, queued, connecting or transferring.
+    int CountPendingReceives() const;
+    int CountPendingSends() const;
     int FindSendItem(const TDCCSendItem* item) const;
     void RemoveReceiveItem(TDCCReceiveItem* item);
     void RemoveSendItem(TDCCSendItem* item);

@@ -5,10 +5,12 @@
 
 #include "dcc/DCCReceiveItem.h"
 #include "dcc/DCCSendItem.h"
+#include "foundation/ResourceString.h"
 #include "foundation/StringUtils.h"
 #include "irc/DccOffer.h"
 #include "log/LogFormatter.h"
 #include "log/LogLineData.h"
+#include "res/strings/dcc.h"
 #include "settings/Preference.h"
 
 void TIRCUnit::OnDccQuery(const TIRCReceiveMessage& message, CString text)
@@ -183,4 +185,15 @@ void TIRCUnit::OnDccReceiveFailed(const TDCCReceiveItem* item)
                   EVENT_DCC_RECEIVE_FAIL, 0, false, CString());
     if (preference->EnableDCCReceiveFailSound)
         PlaySoundFile(preference->DCCReceiveFailSoundFile);
+}
+
+void TIRCUnit::OnDccReceiveRefused(const CString& nick, const CString& fileName, bool tooManyUnfinished)
+{
+    UINT text = tooManyUnfinished ? IDS_DCC_RECEIVE_REFUSED : IDS_DCC_RECEIVE_LIST_FULL;
+    PrintSystemText(nullptr, FormatStringResourceWithTwo(text, nick, fileName));
+}
+
+void TIRCUnit::OnDccSendRefused(const CString& nick, const CString& path)
+{
+    PrintSystemText(nullptr, FormatStringResourceWithTwo(IDS_DCC_SEND_REFUSED, nick, path));
 }

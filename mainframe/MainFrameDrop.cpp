@@ -72,8 +72,12 @@ void CMainFrame::OfferDroppedFiles(const std::vector<CString>& files, bool insid
     if (files.empty())
         return;
     auto [unit, channel] = GetSelectedNode();
+    // A channel not joined, or a talk whose connection was lost, has nobody to send to; the
+    // world's empty stand-in list must not lead to the nick prompt.
+    if (!unit || !channel || !channel->memberView)
+        return;
     HWND list = GetMemberList();
-    if (!unit || !channel || !list)
+    if (!list)
         return;
     std::vector<CString> nicks = GetSelectedListNicks(list);
     if (nicks.empty() && inside) {

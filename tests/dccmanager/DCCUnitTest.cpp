@@ -242,6 +242,59 @@ TEST_F(DCCUnitTest, AResultOfARemovedUnitIsNotPrinted)
     EXPECT_TRUE(bobEvents.sounds.empty());
 }
 
+TEST_F(DCCUnitTest, FullListsRefuseWithAServerLineWhileFinishedItemsLeaveRoom)
+{
+    // A long day: finished items the user never cleared, then as many waiting ones as a list takes.
+    const int finished[] = {DCC_STATE_COMPLETE, DCC_STATE_ERROR, DCC_STATE_ABORTED};
+    const size_t receiveCap = TDCCManager::MaxReceiveItems + std::size(finished);
+    for (int state : finished) {
+        Deliver(*bob, "alice", "DCC SEND old.bin 2130706433 5000 100");
+        receiver.GetReceiveItems().back()->SetState(state);
+    }
+    for (int i = 0; i < TDCCManager::MaxReceiveItems; i++)
+        receiver.AddReceiveItem(bob.get(), 0, false, L"alice", L"wait.bin", 5000, 100, Loopback());
+    ASSERT_EQ(receiver.GetReceiveItems().size(), receiveCap);
+    Deliver(*bob, "alice", "DCC SEND late.bin 2130706433 5000 100");
+    EXPECT_EQ(receiver.GetReceiveItems().size(), receiveCap);
+    EXPECT_TRUE(
+        ServerLogHas(bobEvents, "待機中・転送中の受信が多すぎるため、alice からの late.bin を受け付けませんでした"));
+    // One that waited is done with: the next offer finds room, and nothing is said of it.
+    receiver.GetReceiveItems()[std::size(finished)]->SetState(DCC_STATE_COMPLETE);
+    Deliver(*bob, "alice", "DCC SEND next.bin 2130706433 5000 100");
+    EXPECT_EQ(receiver.GetReceiveItems().size(), receiveCap + 1);
+    EXPECT_FALSE(ServerLogHas(bobEvents, "next.bin を受け付けませんでした"));
+    // Offers that fail at once (as auto-accepted ones to a closed port do) never wait, yet the
+    // list they fill stays bounded.
+    for (TDCCReceiveItem* item : receiver.GetReceiveItems())
+        item->SetState(DCC_STATE_ERROR);
+    while (receiver.GetReceiveItems().size() < (size_t)TDCCManager::MaxKeptReceiveItems) {
+        size_t before = receiver.GetReceiveItems().size();
+        receiver.AddReceiveItem(bob.get(), 0, false, L"alice", L"failed.bin", 5000, 100, Loopback());
+        ASSERT_EQ(before + 1, receiver.GetReceiveItems().size());
+        receiver.GetReceiveItems().back()->SetState(DCC_STATE_ERROR);
+    }
+    Deliver(*bob, "alice", "DCC SEND flood.bin 2130706433 5000 100");
+    EXPECT_EQ(receiver.GetReceiveItems().size(), (size_t)TDCCManager::MaxKeptReceiveItems);
+    EXPECT_TRUE(ServerLogHas(bobEvents, "受信の一覧が一杯のため、alice からの flood.bin を受け付けませんでした"));
+
+    preference.InstantSend = false;
+    const size_t sendCap = TDCCManager::MaxSendItems + std::size(finished);
+    for (int state : finished) {
+        sender.AddSendItem(alice.get(), L"bob", L"C:\\old.bin");
+        sender.GetSendItems().back()->SetState(state);
+    }
+    for (int i = 0; i < TDCCManager::MaxSendItems; i++)
+        sender.AddSendItem(alice.get(), L"bob", L"C:\\wait.bin");
+    ASSERT_EQ(sender.GetSendItems().size(), sendCap);
+    sender.AddSendItem(alice.get(), L"bob", L"C:\\late.bin");
+    EXPECT_EQ(sender.GetSendItems().size(), sendCap);
+    EXPECT_TRUE(ServerLogHas(aliceEvents, "待機中・転送中の送信が多すぎるため、bob への C:\\late.bin を送信しません"));
+    sender.GetSendItems()[std::size(finished)]->SetState(DCC_STATE_ABORTED);
+    sender.AddSendItem(alice.get(), L"bob", L"C:\\next.bin");
+    EXPECT_EQ(sender.GetSendItems().size(), sendCap + 1);
+    EXPECT_FALSE(ServerLogHas(aliceEvents, "next.bin を送信しません"));
+}
+
 TEST_F(DCCUnitTest, NickChangeOfThePeerRenamesItsItems)
 {
     Deliver(*bob, "alice", "DCC SEND a.bin 2130706433 5000 100");

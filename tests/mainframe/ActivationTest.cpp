@@ -6,6 +6,8 @@
 #include "classlib/Wnd.h"
 #include "controls/ListView.h"
 #include "controls/TrayIcon.h"
+#include "dccmanager/DCCManager.h"
+#include "dccwindows/DCCDialog.h"
 #include "ircproto/ChannelListWindow.h"
 #include "res/resource.h"
 #include "settings/Config.h"
@@ -267,4 +269,58 @@ TEST_F(FrameDroppedFiles, FilesGoWholeToTheSelectedMembersElseToTheMemberUnderTh
     EXPECT_TRUE(sent.sent.empty());
 }
 
+TEST_F(FrameDroppedFiles, TheProgramsOwnWiringPutsTheFilesInTheTransferWindow)
+{
+    // No recorder: the window hands the files to the world's transfer manager, as the program does.
+    frame->SetDroppedFileSender(nullptr);
+    settings.preference.InstantSend = false;
+    settings.preference.ViewDialogOnSend = true;
+    std::vector<CString> files = {folder.File(L"first.zip"), folder.File(L"second.zip")};
+    Drop(files, RowPoint(1));
+    const std::vector<TDCCSendItem*>& items = world->GetDCCManager().GetSendItems();
+    ASSERT_EQ(2u, items.size());
+    for (size_t i = 0; i < items.size(); i++) {
+        EXPECT_EQ(net, items[i]->GetUnit());
+        EXPECT_STREQ(L"bob", items[i]->GetNick());
+        EXPECT_STREQ(files[i], items[i]->GetFilePath());
+        EXPECT_EQ(DCC_STATE_WAITING, items[i]->GetState()) << "waits for the user without InstantSend";
+    }
+    TDCCDialog* transfers = frame->GetDCCDialog();
+    ASSERT_NE(nullptr, transfers);
+    ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(transfers->m_hWnd) != FALSE; }, "the transfer window"));
+    EXPECT_EQ(2, ListView_GetItemCount(transfers->GetSendList()->m_hWnd));
+    // Above the main window for the picture only.
+    ::SetWindowPos(transfers->m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    ::RedrawWindow(transfers->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    PumpPendingMessages();
+    SaveWindowPng(transfers->m_hWnd, ScreenshotPath(L"mainframe-dropped-files-transfers.png"));
+}
+
+TEST_F(FrameDroppedFiles, ATalkOrAChannelNotJoinedAsksNothingAndSendsNothing)
+{
+    frame->SetDroppedFileSender(nullptr);
+    // A talk whose server connection was lost has no members left, and so no member list.
+    TIRCChannel* talk = net->OpenTalk(TIRCMember(L"zed", L"z", L"zed.host"));
+    ASSERT_NE(nullptr, talk);
+    talk->OnLeft();
+    for (TIRCChannel* channel : {talk, Channel(L"#beta")}) {
+        SCOPED_TRACE(Narrow(channel->GetName()));
+        world->Select(net, channel);
+        PumpPendingMessages();
+        ASSERT_EQ(nullptr, channel->memberView);
+        CString caption;
+        WhenDialogShown([&caption](HWND prompt) {
+            wchar_t text[128] = L"";
+            ::GetWindowTextW(prompt, text, 128);
+            caption = text;
+            ::PostMessageW(prompt, WM_COMMAND, IDCANCEL, 0);
+        });
+        Drop({folder.File(L"x.zip")}, ScreenPointOf(frame->GetInputLine()->m_hWnd));
+        // The prompt is modal inside the drop's own handling, which Drop has run to its end.
+        StopWatching();
+        EXPECT_TRUE(caption.IsEmpty()) << Narrow(caption);
+        EXPECT_TRUE(world->GetDCCManager().GetSendItems().empty());
+    }
+    EXPECT_EQ(nullptr, frame->GetDCCDialog());
+}
 } // namespace
