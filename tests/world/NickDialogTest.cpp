@@ -225,6 +225,14 @@ TEST_F(RefusedNickTest, CancelSendsNothingButKeepsTheEditedList)
     EXPECT_EQ(saved.nickList, (std::vector<CString>{L"-spare", L"-newer"}));
 }
 
+TEST_F(RefusedNickTest, KeepingTheNickAsksNothingAndSendsNothing)
+{
+    preference.NickPolicy = 3;
+    Feed(":irc.example 433 kvnick taken :Nickname is already in use");
+    EXPECT_FALSE(TickOpensADialog());
+    EXPECT_TRUE(TakeQueued().empty());
+}
+
 TEST_F(RefusedNickTest, AConnectionGoneBeforeTheTickAsksNothing)
 {
     Feed(":irc.example 433 kvnick taken :Nickname is already in use");
