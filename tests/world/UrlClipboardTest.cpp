@@ -1,7 +1,6 @@
 // URLs in received messages go to the clipboard one a second when the preference asks for it; a
 // channel that floods URLs leaves only the newest few waiting.
 
-#include "tests/irc/IrcTestSupport.h"
 #include "tests/world/common/WorldWindowTest.h"
 
 #include "log/AddressFinder.h"
@@ -19,13 +18,7 @@ protected:
         config.preference.AutoClipUrl = true;
         AddServer(L"net", {L"#c"});
         Build(&finder);
-        TIRCUnit* unit = world->FindUnit(L"net");
-        unit->GetConnection().transport.active = true;
-        TIRCUnitSession& session = unit->GetSession();
-        session.currentNick = session.firstNick = session.secondNick = session.wantedNick = L"kvself";
-        session.state = TIRCUnit::StateConnecting;
-        unit->OnConnect(&unit->GetConnection());
-        FeedLine(*unit, ":irc.example 001 kvself :Welcome");
+        TIRCUnit* unit = LogInOffline(L"net");
         FeedLine(*unit, ":kvself!u@h JOIN :#c");
         return unit;
     }
