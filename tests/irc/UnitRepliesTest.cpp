@@ -277,23 +277,6 @@ TEST_F(NickRetryTest, AServerRefusingEveryNickGetsABoundedNumberOfTries)
     }
 }
 
-// Only the asking policy leaves a question for the nick dialog; keeping the nick (and any value
-// the settings should not hold) sends nothing either.
-TEST_F(NickRetryTest, OnlyTheAskingPolicyAsks)
-{
-    const struct {
-        int policy;
-        bool asks;
-    } cases[] = {{2, true}, {3, false}, {7, false}};
-    for (const auto& c : cases) {
-        preference.NickPolicy = c.policy;
-        Register();
-        EXPECT_TRUE(Refuse(1).empty()) << c.policy;
-        TNickRequest request;
-        EXPECT_EQ(unit->TakeNickQuestion(request), c.asks) << c.policy;
-    }
-}
-
 TEST_F(NickRetryTest, ErroneousNickIsMadeValidOnceThenBuiltAnew)
 {
     settings.Nick = L"bad nick";
