@@ -59,7 +59,7 @@ bool IsDeviceFileName(const CString& name)
            IsDigitOrSuperscript(base[3]);
 }
 
-CString MakeSafeFileNamePart(const CString& name, TTrailingDots trailing, int maxLength)
+CString MakeSafeFileNamePiece(const CString& name, TTrailingDots trailing, int maxLength)
 {
     CString safe = name;
     for (int i = 0; i < safe.GetLength(); i++)
@@ -67,12 +67,37 @@ CString MakeSafeFileNamePart(const CString& name, TTrailingDots trailing, int ma
             safe.SetAt(i, L'_');
     safe = Shorten(safe, maxLength);
     MendTrailingDots(safe, trailing);
+    return safe;
+}
+
+CString MakeSafeFileNamePart(const CString& name, TTrailingDots trailing, int maxLength)
+{
+    CString safe = MakeSafeFileNamePiece(name, trailing, maxLength);
     if (IsDeviceFileName(safe)) {
         safe = Shorten(safe, maxLength - 1);
         MendTrailingDots(safe, trailing);
         safe.Insert(0, L'_');
     }
     return safe;
+}
+
+CString GuardDevicePathSteps(const CString& path)
+{
+    CString guarded;
+    int start = 0;
+    while (start <= path.GetLength()) {
+        int end = start;
+        while (end < path.GetLength() && path[end] != L'\\' && path[end] != L'/')
+            end++;
+        CString step = path.Mid(start, end - start);
+        if (IsDeviceFileName(step))
+            step = L"_" + Shorten(step, kMaxFileNamePart - 1);
+        guarded += step;
+        if (end < path.GetLength())
+            guarded += path[end];
+        start = end + 1;
+    }
+    return guarded;
 }
 
 bool IsSafeFileNamePart(const CString& name, int maxLength)

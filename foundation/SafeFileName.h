@@ -21,6 +21,14 @@ enum class TTrailingDots { Dropped, Replaced };
 // blanks go by `trailing`, and a device name gets a leading '_'. Empty when nothing is left.
 CString MakeSafeFileNamePart(const CString& name, TTrailingDots trailing = TTrailingDots::Dropped,
                              int maxLength = kMaxFileNamePart);
+// The same mending for a name that is only a piece of a file name, as a channel in
+// "20260304-aux-net.txt": Windows reserves device names only as a whole name before the
+// extension, so none is guarded here; the finished path goes through GuardDevicePathSteps.
+CString MakeSafeFileNamePiece(const CString& name, TTrailingDots trailing = TTrailingDots::Dropped,
+                              int maxLength = kMaxFileNamePart);
+// A leading '_' on every step of a relative path that Windows would open as a device
+// ("aux\\0304.txt", "logs\\con.txt"); other steps stay as they are.
+CString GuardDevicePathSteps(const CString& path);
 // For names that must be refused rather than mended: true only for a name the mending would
 // leave as it is, so never for "", "..", "con", "a." or "a\\b".
 bool IsSafeFileNamePart(const CString& name, int maxLength = kMaxFileNamePart);

@@ -142,7 +142,8 @@ void TIRCUnit::Disconnect(bool byUser, bool byTimeout)
     for (TIRCChannel* channel : channels) {
         if (channel->GetKind() == TIRCChannel::KindDccChat || !channel->IsJoined())
             continue;
-        PrintSystemText(channel, text);
+        // The server log's line above is the one the all-channels log gets.
+        PrintSystemLine(channel, text);
         channel->OnLeft();
         RefreshTreeItem(channel);
     }

@@ -78,9 +78,12 @@ void TIRCUnit::RetryNick(const TIRCReceiveMessage& message)
     case NickAddDigit:
         RetryWithNumber(maxLength, loggedIn);
         break;
-    default:
+    case NickAskUser:
         // A modal dialog here would run received lines inside this one's handling.
         nickQuestionLength = maxLength;
+        break;
+    default:
+        // The user chose to keep the nick the server left them with.
         break;
     }
 }

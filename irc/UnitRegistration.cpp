@@ -180,7 +180,7 @@ void TIRCUnit::ReopenTalks()
             continue;
         channel->OnJoined();
         RefreshTreeItem(channel);
-        PrintSystemText(channel, LoadResourceString(IDS_TALK_STARTED));
+        PrintSystemLine(channel, LoadResourceString(IDS_TALK_STARTED));
         if (!channel->FindMember(channel->GetName()))
             channel->GetMembers().AddMember(TIRCMember(channel->GetName(), CString(), CString()), true);
         if (!channel->FindMember(session.currentNick))

@@ -88,10 +88,11 @@ int EncodeUtf8(const wchar_t* s, int length, char* out, bool skipCodes)
 
 namespace {
 
-// Trailing dots are replaced, not dropped, so "#a." and "#a" keep files of their own.
+// Trailing dots are replaced, not dropped, so "#a." and "#a" keep files of their own. Device
+// names are guarded only where the template makes a whole step of them (MakeFileName).
 CString MakeSafeLogNamePart(const CString& name)
 {
-    return MakeSafeFileNamePart(name, TTrailingDots::Replaced, kMaxNamePart);
+    return MakeSafeFileNamePiece(name, TTrailingDots::Replaced, kMaxNamePart);
 }
 
 } // namespace
@@ -123,8 +124,8 @@ CString TFileLogger::MakeFileName() const
     year.Format(L"%04d", local.tm_year + 1900);
     month.Format(L"%02d", local.tm_mon + 1);
     day.Format(L"%02d", local.tm_mday);
-    CString name = ExpandTemplate(
-        pattern, {{'s', serverName}, {'p', serverName}, {'c', channelName}, {'y', year}, {'m', month}, {'d', day}});
+    CString name = GuardDevicePathSteps(ExpandTemplate(
+        pattern, {{'s', serverName}, {'p', serverName}, {'c', channelName}, {'y', year}, {'m', month}, {'d', day}}));
     CString path = root + name;
     ReplaceDoubleDots(path);
     return path;

@@ -146,6 +146,14 @@ void TViewLogTextPage::ShowSample(int index)
 
 void TViewLogTextPage::RefreshSamples()
 {
+    // The pictures the working backgrounds hold are no longer the ones last chosen here.
+    channelImage.Empty();
+    allImage.Empty();
+    RedrawSamples();
+}
+
+void TViewLogTextPage::RedrawSamples()
+{
     if (!initialised || !m_hWnd)
         return;
     for (TLogView* view : {&channelSample, &allSample}) {
@@ -164,7 +172,7 @@ void TViewLogTextPage::ApplyTheme()
     sources.textTheme->Apply(sources.view->logText);
     ApplyBackground(*sources.channelBack, sources.view->channelLogBack, channelImage);
     ApplyBackground(*sources.allBack, sources.view->allLogBack, allImage);
-    RefreshSamples();
+    RedrawSamples();
 }
 
 // Decoding a large picture on every edit would make each one slow; only a new file is loaded.

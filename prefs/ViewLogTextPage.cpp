@@ -265,11 +265,24 @@ void TViewLogTextPage::OnChangeFontColor()
     ApplyThemeAndRedraw();
 }
 
-// A pick from the open list reports twice; the list still open is no choice yet.
+// A pick ends the list with CBN_SELENDOK, which may come while the list is still open (a key
+// pressed in it); arrows on the closed list report CBN_SELCHANGE alone. Arrows moving through
+// the open list are no choice yet.
+bool TViewLogTextPage::IsListOpen(int id) const
+{
+    return ::SendDlgItemMessageW(m_hWnd, id, CB_GETDROPPEDSTATE, 0, 0) != 0;
+}
+
+void TViewLogTextPage::OnStyleSelChange()
+{
+    if (!IsListOpen(IDC_LOG_TEXT_STYLE))
+        OnStyleChanged();
+}
+
 void TViewLogTextPage::OnStyleChanged()
 {
     TViewBackground* back = SelectedBackground();
-    if (!back || ::SendDlgItemMessageW(m_hWnd, IDC_LOG_TEXT_STYLE, CB_GETDROPPEDSTATE, 0, 0))
+    if (!back)
         return;
     int before = back->style;
     ExchangeItem(SelectedCode(), TDialogExchange::Direction::Store);
@@ -310,11 +323,15 @@ void TViewLogTextPage::OnUnderline()
     ApplyTheme();
 }
 
+void TViewLogTextPage::OnShadowKindSelChange()
+{
+    if (!IsListOpen(IDC_LOG_TEXT_SHADOW_KIND))
+        OnShadowKindChanged();
+}
+
 void TViewLogTextPage::OnShadowKindChanged()
 {
     int& kind = sources.view->logText.shadowKind;
-    if (::SendDlgItemMessageW(m_hWnd, IDC_LOG_TEXT_SHADOW_KIND, CB_GETDROPPEDSTATE, 0, 0))
-        return;
     int before = kind;
     ExchangeItem(kLogTextShadow, TDialogExchange::Direction::Store);
     if (kind != before)

@@ -68,7 +68,8 @@ public:
     BOOL OnInitDialog() override;
     // Takes unsaved message formats and the layout page's spacing into the samples.
     void OnPageShow() override;
-    // Lays the samples out again with the themes as they are now (after a theme was loaded, say).
+    // The working themes were rebuilt elsewhere (a theme was loaded): the samples are laid out
+    // again with them, and the next edit loads its picture anew.
     void RefreshSamples();
     // Rebuilds the working themes from the working settings and repaints the samples.
     void ApplyTheme();
@@ -89,13 +90,13 @@ public:
         COMMAND_ID_HANDLER(IDC_LOG_TEXT_FONT, OnChangeFont)
         COMMAND_ID_HANDLER(IDC_LOG_TEXT_FONT_COLOR, OnChangeFontColor)
         COMMAND_CODE_HANDLER(IDC_LOG_TEXT_STYLE, CBN_SELENDOK, OnStyleChanged)
-        COMMAND_CODE_HANDLER(IDC_LOG_TEXT_STYLE, CBN_SELCHANGE, OnStyleChanged)
+        COMMAND_CODE_HANDLER(IDC_LOG_TEXT_STYLE, CBN_SELCHANGE, OnStyleSelChange)
         COMMAND_ID_HANDLER(IDC_LOG_TEXT_BACK_COLOR, OnChangeBackColor)
         COMMAND_ID_HANDLER(IDC_LOG_TEXT_CHOOSE_IMAGE, OnChooseImage)
         COMMAND_ID_HANDLER(IDC_LOG_TEXT_URL_UNDERLINE, OnUnderline)
         COMMAND_ID_HANDLER(IDC_LOG_TEXT_HOST_UNDERLINE, OnUnderline)
         COMMAND_CODE_HANDLER(IDC_LOG_TEXT_SHADOW_KIND, CBN_SELENDOK, OnShadowKindChanged)
-        COMMAND_CODE_HANDLER(IDC_LOG_TEXT_SHADOW_KIND, CBN_SELCHANGE, OnShadowKindChanged)
+        COMMAND_CODE_HANDLER(IDC_LOG_TEXT_SHADOW_KIND, CBN_SELCHANGE, OnShadowKindSelChange)
         COMMAND_ID_HANDLER(IDC_LOG_TEXT_SHADOW_COLOR, OnChangeShadowColor)
         COMMAND_ID_HANDLER(IDC_LOG_TEXT_SELECT_TEXT_COLOR, OnChangeSelectTextColor)
         COMMAND_ID_HANDLER(IDC_LOG_TEXT_SELECT_BACK_COLOR, OnChangeSelectBackColor)
@@ -144,6 +145,7 @@ private:
     void PlaceSamples();
     void ShowSample(int index);
     void TakeLayoutSpacing();
+    void RedrawSamples();
     void ApplyBackground(TLogBkTheme& theme, const TViewBackground& source, CString& appliedImage);
     // Whether the picture file decodes, looked up as the background would look it up.
     bool PictureLoads(const CString& file) const;
@@ -151,10 +153,13 @@ private:
     void OnChangeFont();
     void OnChangeFontColor();
     void OnStyleChanged();
+    void OnStyleSelChange();
     void OnChangeBackColor();
     void OnChooseImage();
     void OnUnderline();
     void OnShadowKindChanged();
+    void OnShadowKindSelChange();
+    bool IsListOpen(int id) const;
     void OnChangeShadowColor();
     void OnChangeSelectTextColor();
     void OnChangeSelectBackColor();

@@ -509,6 +509,15 @@ void TIRCWorld::TickOn(int day)
     AskPendingNickQuestions();
 }
 
+// A channel flooding URLs must neither grow the queue without end nor hold the clipboard for
+// hours; the newest texts are the ones the user may still want.
+void TIRCWorld::QueueClipboardText(const CString& text)
+{
+    if (clipboardQueue.size() >= kMaxQueuedClipboardTexts)
+        clipboardQueue.pop_front();
+    clipboardQueue.push_back(text);
+}
+
 bool TIRCWorld::TryOpenDCCChatDialog()
 {
     return dccChatDialogs.TryOpen(preference->EnableMaxDCCChatRequestDialog, preference->MaxDCCChatRequestDialog);

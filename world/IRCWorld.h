@@ -209,7 +209,9 @@ public:
     // The modal nick dialog on the request, which takes the answer; the preferences keep the
     // dialog's nick list whatever the answer. True for OK.
     bool RunNickDialog(TNickRequest& request);
-    void QueueClipboardText(const CString& text) override { clipboardQueue.push_back(text); }
+    // One text goes to the clipboard a tick; past this many waiting, the oldest give way.
+    static const size_t kMaxQueuedClipboardTexts = 10;
+    void QueueClipboardText(const CString& text) override;
 
     bool TryOpenDCCChatDialog();
     bool TryOpenInviteDialog();

@@ -52,6 +52,32 @@ TEST(SafeFileName, NamesBecomeOnePartOfAPathAndNeverADevice)
     EXPECT_FALSE(IsSafeFileNamePart(L"channel-name", 7));
 }
 
+// A name inside a file name keeps every other guard but is no device there; a path's step is
+// guarded only when the whole step is a device name.
+TEST(SafeFileName, DeviceNamesAreGuardedOnlyAsAWholeStep)
+{
+    const struct {
+        CString name, piece;
+    } pieces[] = {{L"aux", L"aux"}, {L"con.txt", L"con.txt"}, {L"a/b.", L"a_b"}, {L"..", L""}};
+    for (const auto& row : pieces)
+        EXPECT_EQ(MakeSafeFileNamePiece(row.name), row.piece) << Narrow(row.name);
+    EXPECT_EQ(MakeSafeFileNamePiece(L"nul..", TTrailingDots::Replaced), L"nul__");
+
+    const struct {
+        CString path, guarded;
+    } paths[] = {
+        {L"Talk\\20260304-aux-net.txt", L"Talk\\20260304-aux-net.txt"},
+        {L"aux\\20260304-net.txt", L"_aux\\20260304-net.txt"},
+        {L"logs/con.txt", L"logs/_con.txt"},
+        {L"COM1 .log", L"_COM1 .log"},
+        {L"a\\nul\\prn", L"a\\_nul\\_prn"},
+        {L"COM10\\console\\", L"COM10\\console\\"},
+        {L"", L""},
+    };
+    for (const auto& row : paths)
+        EXPECT_EQ(GuardDevicePathSteps(row.path), row.guarded) << Narrow(row.path);
+}
+
 // A file Windows writes under a mended name lands in the folder under that very name.
 TEST(SafeFileName, MendedNamesAreWrittenAsThemselves)
 {

@@ -68,6 +68,29 @@ TEST_F(PrintedLinesTest, KillIsPrintedInEveryChannelOfTheVictimAndOnceInTheAllLo
     EXPECT_EQ(AllLog(), (Lines{"<testnet> *oper kill victim (spam)"}));
 }
 
+// Each node shows the session's end and a talk's new start, but the all-channels log gets only
+// the server's line: one disconnect is one line there however many channels were joined.
+TEST_F(PrintedLinesTest, ADisconnectIsOneLineInTheAllLogAndOneInEveryNode)
+{
+    LogIn({"#a", "#b"});
+    Feed(":friend!u@h PRIVMSG kvnick :hello");
+    TIRCChannel* talk = unit->FindChannel(L"friend");
+    ASSERT_TRUE(talk && talk->IsJoined());
+    Mark();
+    unit->OnClose(&unit->GetConnection());
+    const Lines ended = {"切断されました"};
+    EXPECT_EQ(Printed(nullptr), ended);
+    EXPECT_EQ(Printed(Channel(L"#a")), ended);
+    EXPECT_EQ(Printed(talk), ended);
+    EXPECT_EQ(AllLog(), (Lines{"<testnet> 切断されました"}));
+
+    Mark();
+    StartOffline();
+    Feed(":irc.example 001 kvnick :Welcome back");
+    EXPECT_EQ(Printed(talk), (Lines{"トークを開始します"}));
+    EXPECT_EQ(AllLog(), (Lines{"<testnet> 接続しました", "<testnet> ログインしました", "<testnet> Welcome back"}));
+}
+
 TEST_F(PrintedLinesTest, MessagesWithoutAPlaceGoToTheServerLog)
 {
     LogIn();

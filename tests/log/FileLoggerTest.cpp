@@ -82,6 +82,11 @@ TEST_F(FileLoggerTest, NamesComeFromTheTemplateOfEachKind)
         {LOGFILE_URL, L"net", L"x", L"URL\\20260304.txt"},
         {9, L"net", L"#c", L"#c\\20260304-net.txt"},
         {LOGFILE_SERVER, L"a..b", L"", L"Server\\20260304-a_.b.txt"},
+        // Windows opens a device only by its whole name: inside a file name it is a name.
+        {LOGFILE_TALK, L"con", L"aux", L"Talk\\20260304-aux-con.txt"},
+        {LOGFILE_SERVER, L"nul", L"", L"Server\\20260304-nul.txt"},
+        {LOGFILE_CHANNEL, L"prn", L"aux", L"_aux\\20260304-prn.txt"},
+        {LOGFILE_CHANNEL, L"net", L"com1.", L"com1_\\20260304-net.txt"},
     };
     for (const auto& c : cases) {
         logger.kind = c.kind;
@@ -89,6 +94,10 @@ TEST_F(FileLoggerTest, NamesComeFromTheTemplateOfEachKind)
         logger.SetChannelName(c.channel);
         EXPECT_EQ(logger.MakeFileName(), root + c.name);
     }
+    prefs.TalkLogFile = L"%c.txt";
+    logger.kind = LOGFILE_TALK;
+    logger.SetChannelName(L"LPT1");
+    EXPECT_EQ(logger.MakeFileName(), root + L"_LPT1.txt");
     logger.programFolder = L"C:\\prog\\";
     prefs.LogRootDir = L"logs";
     logger.kind = LOGFILE_URL;
@@ -114,6 +123,7 @@ TEST_F(FileLoggerTest, HostileNamesGiveOneFileInsideTheLogFolder)
                               L"#c:\\..",
                               L"",
                               L"aux.",
+                              L"aux",
                               L"...",
                               L"#\u65e5\u672c"};
     wchar_t full[MAX_PATH * 2];

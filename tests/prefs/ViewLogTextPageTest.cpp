@@ -12,6 +12,7 @@
 #include "log/AddressFinder.h"
 #include "log/LogFormatter.h"
 #include "res/windows/formatpages.h"
+#include "res/windows/themepages.h"
 #include "tests/common/DialogSteps.h"
 #include "tests/common/InputHandled.h"
 #include "tests/common/InputWaits.h"
@@ -205,6 +206,14 @@ protected:
         }
     }
 
+    int RedPixels()
+    {
+        Settle();
+        auto shown = CaptureClient(VisibleSample().m_hWnd);
+        return shown->Count(RECT{0, 0, shown->width, shown->height}, RGB(255, 0, 0));
+    }
+    bool ListOpen(HWND combo) { return ::SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0) != 0; }
+
     TLogAddressFinder finder;
     CString images;
     TInputWaitMeter waits;
@@ -392,4 +401,76 @@ TEST_F(ViewLogTextPageTest, OtherPagesEditsAndRepeatedKeysRedrawAtOnce)
     // A figure to read, not a limit: the test runs beside others on a shared machine.
     RecordProperty("longest_held_key_wait_ms", (int)keyWaits.Longest());
     SaveWindowPng(dialog->m_hWnd, ScreenshotPath(L"pref-log-text-keys.png"));
+}
+
+// A loaded theme rebuilds the backgrounds behind the page's back: the picture it held before
+// shows again when the user picks it again.
+TEST_F(ViewLogTextPageTest, APicturePickedAgainAfterLoadingTheDefaultsShows)
+{
+    settings.view.settings.channelLogBack.imageFile = L"red.bmp";
+    settings.view.settings.channelLogBack.style = 100;
+    OpenPage();
+    PickItem(1001);
+    EXPECT_GT(RedPixels(), 20) << "the picture shows at first";
+    ShowPage(&dialog->viewPage);
+    HWND themes = Control(&dialog->viewPage, IDC_THEME_LIST);
+    ClickListItem(themes, (int)::SendMessageW(themes, LB_FINDSTRINGEXACT, (WPARAM)-1, (LPARAM)L"**初期設定"));
+    Idle();
+    Apply({TPageEdit::Click, IDC_THEME_LOAD_ALL, L""});
+    ShowPage(&Page());
+    PickItem(1001);
+    ASSERT_EQ(0, RedPixels()) << "the defaults have no picture";
+    RunRow({"the same picture again",
+            1001,
+            kPicture,
+            IDC_LOG_TEXT_CHOOSE_IMAGE,
+            nullptr,
+            -1,
+            RGB(255, 0, 0),
+            L"red.bmp",
+            kPaints,
+            {},
+            IDC_LOG_TEXT_STYLE,
+            L"タイル"});
+    SaveWindowPng(dialog->m_hWnd, ScreenshotPath(L"pref-log-text-picture-again.png"));
+}
+
+// F4 or Alt+Down opens the list, arrows move in it and Enter picks: the pick shows in the sample
+// at once and OK stores it.
+TEST_F(ViewLogTextPageTest, StylesAndShadowsPickedWithKeysInTheOpenListAreStored)
+{
+    settings.view.settings.channelLogBack.imageFile = L"red.bmp";
+    settings.view.settings.channelLogBack.style = 100;
+    settings.view.settings.logText.shadowKind = 0;
+    const struct {
+        int item, control;
+        std::initializer_list<WORD> modifiers;
+        WORD open;
+        TKey key;
+    } picks[] = {
+        {1001, IDC_LOG_TEXT_STYLE, {}, VK_F4, {kChannelBack, L"BackStyle", L"102"}},
+        {1003, IDC_LOG_TEXT_SHADOW_KIND, {VK_MENU}, VK_DOWN, {kLogText, L"ShadowKind", L"2"}},
+    };
+    OpenPage();
+    for (const auto& pick : picks) {
+        SCOPED_TRACE(Narrow(pick.key.key));
+        PickItem(pick.item);
+        Settle();
+        auto before = CaptureClient(VisibleSample().m_hWnd);
+        HWND combo = PageControl(pick.control);
+        FocusForInput(combo);
+        PressKey(pick.open, pick.modifiers);
+        ASSERT_TRUE(PumpMessagesUntil([&] { return ListOpen(combo); }, 3000)) << "the list did not open";
+        PressKey(VK_DOWN);
+        PressKey(VK_DOWN);
+        PressKey(VK_RETURN);
+        ASSERT_TRUE(PumpMessagesUntil([&] { return !ListOpen(combo); }, 3000)) << "Enter did not close the list";
+        Settle();
+        EXPECT_GT(CaptureClient(VisibleSample().m_hWnd)->Differing(*before), 0) << "the sample did not follow";
+    }
+    SaveWindowPng(dialog->m_hWnd, ScreenshotPath(L"pref-log-text-list-keys.png"));
+    ClickOk();
+    ASSERT_EQ(1, okCount);
+    for (const auto& pick : picks)
+        EXPECT_EQ(pick.key.stored, Stored(pick.key.section, pick.key.key, L"view.ini")) << Narrow(pick.key.key);
 }

@@ -25,13 +25,7 @@ protected:
         config.preference.FocusOnJoin = true;
         AddServer(L"net", {L"#big"});
         Build();
-        unit = world->FindUnit(L"net");
-        unit->GetConnection().transport.active = true;
-        TIRCUnitSession& session = unit->GetSession();
-        session.currentNick = session.firstNick = session.secondNick = session.wantedNick = L"kvself";
-        session.state = TIRCUnit::StateConnecting;
-        unit->OnConnect(&unit->GetConnection());
-        FeedLine(*unit, ":irc.example 001 kvself :Welcome");
+        unit = LogInOffline(L"net");
         FeedLine(*unit, ":kvself!u@h JOIN :#big");
         channel = unit->FindChannel(L"#big");
         ASSERT_TRUE(channel);

@@ -225,6 +225,17 @@ TEST_F(RefusedNickTest, CancelSendsNothingButKeepsTheEditedList)
     EXPECT_EQ(saved.nickList, (std::vector<CString>{L"-spare", L"-newer"}));
 }
 
+// Keeping the nick, and any policy the settings should not hold, neither asks nor sends.
+TEST_F(RefusedNickTest, KeepingTheNickAsksNothingAndSendsNothing)
+{
+    for (int policy : {3, 7}) {
+        preference.NickPolicy = policy;
+        Feed(":irc.example 433 kvnick taken :Nickname is already in use");
+        EXPECT_FALSE(TickOpensADialog()) << policy;
+        EXPECT_TRUE(TakeQueued().empty()) << policy;
+    }
+}
+
 TEST_F(RefusedNickTest, AConnectionGoneBeforeTheTickAsksNothing)
 {
     Feed(":irc.example 433 kvnick taken :Nickname is already in use");

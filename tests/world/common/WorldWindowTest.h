@@ -7,6 +7,7 @@
 #include "tests/common/MessagePump.h"
 #include "tests/common/TempFolder.h"
 #include "tests/common/UserInput.h"
+#include "tests/irc/IrcTestSupport.h"
 #include "tests/world/common/TestWorldFrame.h"
 
 #include "world/IRCWorld.h"
@@ -48,6 +49,19 @@ protected:
         world->CreateUnitsFromSettings();
         PumpPendingMessages();
         return *world;
+    }
+    // The server's unit registered as kvself and welcomed, without a socket: what it sends stays
+    // queued.
+    TIRCUnit* LogInOffline(const wchar_t* server)
+    {
+        TIRCUnit* unit = world->FindUnit(server);
+        unit->GetConnection().transport.active = true;
+        TIRCUnitSession& session = unit->GetSession();
+        session.currentNick = session.firstNick = session.secondNick = session.wantedNick = L"kvself";
+        session.state = TIRCUnit::StateConnecting;
+        unit->OnConnect(&unit->GetConnection());
+        FeedLine(*unit, ":irc.example 001 kvself :Welcome");
+        return unit;
     }
     HTREEITEM Item(TIRCUnit* unit, TIRCChannel* channel = nullptr)
     {
