@@ -282,6 +282,7 @@ public:
     void OnRestoreFromTray();
     void OnClearLog();
     void OnExitFromTray();
+    void OnAppExit();
     void OnToggleTrayIcon();
     void OnToggleBalloon();
     void OnStopMacros();
