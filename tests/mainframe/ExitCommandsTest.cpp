@@ -35,10 +35,7 @@ protected:
     void OfferAFile()
     {
         CString path = folder.File(L"busy.txt");
-        HANDLE file = ::CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        DWORD written = 0;
-        ::WriteFile(file, "hello", 5, &written, nullptr);
-        ::CloseHandle(file);
+        ASSERT_TRUE(WriteFileBytes(path, "hello"));
         world->GetDCCManager().AddSendItem(net, L"alice", path);
         ASSERT_EQ(1, world->GetDCCManager().CountActiveSends());
     }

@@ -100,6 +100,13 @@ protected:
         FocusForInput(frame->GetInputLine()->m_hWnd);
         PressKey('V', {VK_CONTROL});
     }
+    // The bottom right corner dragged to near the top left, as far as the window lets it go.
+    static void DragCornerInwards(HWND window)
+    {
+        RECT rect = {};
+        ::GetWindowRect(window, &rect);
+        DragMouse(POINT{rect.right - 3, rect.bottom - 3}, POINT{rect.left + 20, rect.top + 20});
+    }
     TPreference SavedPreference()
     {
         TPreference saved;
@@ -222,8 +229,7 @@ TEST_F(PasteCommands, SendMultiLineCleansQuotesAndSendsNoticesAtTheKeptSize)
         EXPECT_EQ(CString(L"> alpha\r\n> beta"), Field(dialog, IDC_PASTE_TEXT));
 
         // Dragging the corner far inwards stops at the smallest size.
-        ::GetWindowRect(dialog, &rect);
-        DragMouse(POINT{rect.right - 3, rect.bottom - 3}, POINT{rect.left + 20, rect.top + 20});
+        DragCornerInwards(dialog);
         ::GetWindowRect(dialog, &rect);
         EXPECT_EQ(400, rect.right - rect.left);
         EXPECT_EQ(160, rect.bottom - rect.top);
@@ -263,9 +269,7 @@ TEST_F(PasteCommands, SendMultiLineWithItsTextEmptiedSendsNothingAndStillKeepsTh
         EXPECT_EQ(CString(), Field(dialog, IDC_PASTE_TEXT));
         Retype(::GetDlgItem(dialog, IDC_PASTE_QUOTE), L"| ");
         Click(dialog, IDC_PASTE_NOTICE);
-        RECT rect = {};
-        ::GetWindowRect(dialog, &rect);
-        DragMouse(POINT{rect.right - 3, rect.bottom - 3}, POINT{rect.left + 20, rect.top + 20});
+        DragCornerInwards(dialog);
         Click(dialog, IDOK);
     });
     // "複数行を送信(&M)..." comes before "最小化(&M)" in the File menu.
