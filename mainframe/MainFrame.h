@@ -282,6 +282,7 @@ public:
     void OnRestoreFromTray();
     void OnClearLog();
     void OnExitFromTray();
+    void OnAppExit();
     void OnToggleTrayIcon();
     void OnToggleBalloon();
     void OnStopMacros();
@@ -575,18 +576,11 @@ private:
     private:
         CMainFrame* frame;
     };
-    // The hot key the preferences were opened with; a new one another program holds gives way to it.
-    struct THotKeySetting {
-        bool on = false;
-        WORD modifiers = 0;
-        WORD key = 0;
-    };
-    void ApplyHotKey(const THotKeySetting& previous);
+    void ApplyHotKey();
     LRESULT OnEnableMessage(WPARAM wParam, LPARAM lParam);
 
     TPreferenceEvents preferenceEvents{this};
     TOwnedWindow<TPreferenceDialog> preferenceDialog{ownedWindows, ID_PREFERENCES, OwnedFollowsFrame};
-    THotKeySetting hotKeyBeforePreferences;
 };
 
 // The name a saved log is proposed under: the node's name and the date, with characters a file

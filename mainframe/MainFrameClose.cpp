@@ -40,6 +40,9 @@ bool CMainFrame::ConfirmClose()
     return question.IsEmpty() || ShowConfirmMessage(m_hWnd, question, LoadResourceString(IDS_QUIT_CAPTION));
 }
 
+// The main menu's exit is an ordinary close, with its questions.
+void CMainFrame::OnAppExit() { SendMessageW(WM_CLOSE, 0, 0); }
+
 LRESULT CMainFrame::OnClose(WPARAM, LPARAM)
 {
     if (closing) {

@@ -104,6 +104,7 @@ const TMainCommand kMainCommands[] = {
     {ID_SAVE_LOG, ID_SAVE_LOG, {L"savelog"}, &F::SaveLogToFile, &F::OnUpdateNodeHasLines},
     {ID_CLEAR_LOG, ID_CLEAR_LOG, {L"clearlog"}, &F::OnClearLog, &F::OnUpdateNodeHasLines},
     {ID_SEND_MULTI_LINE, ID_SEND_MULTI_LINE, {L"sendmultiline"}, &F::OnSendMultiLine, &F::OnUpdateSendMultiLine},
+    {ID_APP_EXIT, ID_APP_EXIT, {}, &F::OnAppExit, nullptr},
     {ID_EXIT_FROM_TRAY, ID_EXIT_FROM_TRAY, {}, &F::OnExitFromTray, nullptr},
     {ID_PREFERENCES, ID_PREFERENCES, {L"view", L"setup"}, &F::OnPreferences, nullptr},
     {ID_AUTO_OP, ID_AUTO_OP, {L"operatorlist"}, &F::ShowAutoOpDialog, nullptr},

@@ -211,8 +211,8 @@ void CMainFrame::OnEditPaste()
         ::SetFocus(input);
         PutCaretAtEnd(input);
     }
-    int lineBreak = text.Find(L"\r\n");
-    if (lineBreak >= 0 && lineBreak != text.GetLength() - 2) {
+    // Any line break, a trailing one too, is shown before anything goes to the channel.
+    if (text.Find(L"\r\n") >= 0) {
         auto [unit, channel] = GetSelectedNode();
         bool dccChat = channel && channel->GetKind() == TIRCChannel::KindDccChat;
         if (unit && channel && channel->IsJoined() && (dccChat || unit->GetState() == TIRCUnit::StateLoggedIn)) {

@@ -62,11 +62,9 @@ void CMainFrame::ConfirmAndSendLines(TIRCUnit* unit, TIRCChannel* channel, const
     dialog.notice = preference.SendMultiLineByNotice;
     dialog.pasteMode = pasteMode;
     dialog.SetSize(size.width, size.height);
-    if (dialog.DoModal() == IDOK && world && world->HasUnit(unit) && unit->HasChannel(channel)) {
-        if (dialog.GetText().IsEmpty() && !pasteMode)
-            return;
+    // An emptied text sends nothing; the choices below are kept whatever the answer.
+    if (dialog.DoModal() == IDOK && world && world->HasUnit(unit) && unit->HasChannel(channel))
         world->SendPastedText(unit, channel, dialog.GetText(), dialog.notice);
-    }
     preference.ReferenceMark = dialog.GetQuote();
     preference.SendMultiLineByNotice = dialog.notice;
     size = {dialog.GetWidth(), dialog.GetHeight()};

@@ -15,8 +15,6 @@ void CMainFrame::OnPreferences()
 {
     if (preferenceDialog.ShowOrBringForward())
         return;
-    const TPreference& pref = settings->preference;
-    hotKeyBeforePreferences = {pref.RestoreOnHotKey, pref.RestoreHotKeyModifiers, pref.RestoreHotKeyVCode};
     auto made = std::make_unique<TPreferenceDialog>(this);
     made->SetListener(&preferenceEvents);
     made->SetConfig(settings);
@@ -35,7 +33,7 @@ void CMainFrame::OnPreferenceDialogOK(TPreferenceDialog*)
     trayIcon.restoreOnSingleClick = pref.RestoreTrayIconOnSingleClick;
     trayIcon.SetEnabled(pref.EnableTrayIcon);
     contentPanel.ApplyLayoutPreferences(pref);
-    ApplyHotKey(hotKeyBeforePreferences);
+    ApplyHotKey();
     app->ApplySingleInstance(pref.ForceSingleApplicationInstance);
     if (!pref.EnableBaloon)
         trayIcon.ShowBalloon(CString(), CString());
@@ -55,25 +53,19 @@ void CMainFrame::OnPreferenceDialogOK(TPreferenceDialog*)
     settings->view.Save(*settings);
 }
 
-// A key another program holds is refused: the user hears so, and the key of before stays, in the
-// preferences too, so the file never keeps a key that does not work.
-void CMainFrame::ApplyHotKey(const THotKeySetting& previous)
+// A key another program holds is refused: the user hears so, and the choice is stored all the
+// same, for the next start finds the key free once that program has ended.
+void CMainFrame::ApplyHotKey()
 {
-    TPreference& pref = settings->preference;
+    const TPreference& pref = settings->preference;
     hotKey.SetActive(false);
     hotKey.SetHotKey(m_hWnd, pref.RestoreHotKeyModifiers, pref.RestoreHotKeyVCode);
     if (!pref.RestoreOnHotKey || pref.RestoreHotKeyVCode == 0)
         return;
     hotKey.SetActive(true);
-    if (hotKey.IsActive())
-        return;
-    ShowWarningMessage(preferenceDialog.IsOpen() ? preferenceDialog->m_hWnd : m_hWnd,
-                       LoadResourceString(IDS_HOTKEY_TAKEN), CString());
-    pref.RestoreOnHotKey = previous.on;
-    pref.RestoreHotKeyModifiers = previous.modifiers;
-    pref.RestoreHotKeyVCode = previous.key;
-    hotKey.SetHotKey(m_hWnd, previous.modifiers, previous.key);
-    hotKey.SetActive(previous.on);
+    if (!hotKey.IsActive())
+        ShowWarningMessage(preferenceDialog.IsOpen() ? preferenceDialog->m_hWnd : m_hWnd,
+                           LoadResourceString(IDS_HOTKEY_TAKEN), CString());
 }
 
 void CMainFrame::OnPreferenceDialogClose(TPreferenceDialog* dialog)

@@ -351,6 +351,8 @@ private:
     void FocusCurrentLogView();
     void FocusCurrentMemberList();
     void FocusTree();
+    // False when the search bar is hidden.
+    bool FocusShownSearchBar();
     bool HandleInputCtrlKey(TEdit* edit, UINT key, bool shift, bool alt);
     bool HandleInputPlainKey(TEdit* edit, UINT key, bool shift);
     void ToggleCurrentServerItem();

@@ -95,6 +95,14 @@ void TIRCWorld::FocusCurrentMemberList() { FocusWindow(GetCurrentMemberList()); 
 
 void TIRCWorld::FocusTree() { FocusWindow(serverTree); }
 
+// The shown search bar takes the log view's place in the Tab order.
+bool TIRCWorld::FocusShownSearchBar()
+{
+    TEdit* edit = frame && frame->IsSearchBarShown() ? frame->GetSearchEdit() : nullptr;
+    FocusWindow(edit);
+    return edit != nullptr;
+}
+
 bool TIRCWorld::OnKeyDown(UINT key)
 {
     bool modifier = Down(VK_CONTROL) || Down(VK_SHIFT) || Down(VK_MENU);
@@ -105,9 +113,7 @@ bool TIRCWorld::OnKeyDown(UINT key)
     if (key == VK_TAB && !Down(VK_CONTROL)) {
         if (Down(VK_SHIFT))
             FocusCurrentMemberList();
-        else if (frame && frame->IsSearchBarShown())
-            return false;
-        else
+        else if (!FocusShownSearchBar())
             FocusCurrentLogView();
         return true;
     }
@@ -146,10 +152,8 @@ bool TIRCWorld::OnKeyDown(TLogView* view, UINT key)
         if (Down(VK_SHIFT)) {
             if (fromAllLog)
                 FocusWindow(inputLine);
-            else if (!frame || !frame->IsSearchBarShown())
+            else if (!FocusShownSearchBar())
                 FocusTree();
-            else
-                return false;
         } else {
             if (fromAllLog)
                 FocusCurrentMemberList();

@@ -119,12 +119,13 @@
 #define ID_USER_POPUP_FIRST 45056
 #define ID_USER_POPUP_LAST 49151
 
-// The class library's own ids: edit commands, the tool bar switch, the tray's restore.
+// The class library's own ids: edit commands, the exit, the tool bar switch, the tray's restore.
 #define ID_EDIT_CLEAR 57632
 #define ID_EDIT_COPY 57634
 #define ID_EDIT_CUT 57635
 #define ID_EDIT_PASTE 57637
 #define ID_EDIT_SELECT_ALL 57642
 #define ID_EDIT_UNDO 57643
+#define ID_APP_EXIT 57665
 #define ID_VIEW_TOOLBAR 59392
 #define ID_RESTORE_FROM_TRAY 61728

@@ -100,6 +100,13 @@ protected:
         FocusForInput(frame->GetInputLine()->m_hWnd);
         PressKey('V', {VK_CONTROL});
     }
+    // The bottom right corner dragged to near the top left, as far as the window lets it go.
+    static void DragCornerInwards(HWND window)
+    {
+        RECT rect = {};
+        ::GetWindowRect(window, &rect);
+        DragMouse(POINT{rect.right - 3, rect.bottom - 3}, POINT{rect.left + 20, rect.top + 20});
+    }
     TPreference SavedPreference()
     {
         TPreference saved;
@@ -164,9 +171,10 @@ TEST_F(PasteCommands, ConfirmedPasteSendsEachLineAndCancelSendsNothing)
     EXPECT_FALSE(SavedPreference().SendMultiLineByNotice);
 }
 
-TEST_F(PasteCommands, OneLineWithATrailingBreakGoesToTheInputLine)
+TEST_F(PasteCommands, OnlyTextWithoutALineBreakGoesStraightToTheInputLine)
 {
-    CopyTextToClipboard(L"just one\r\n");
+    HWND input = frame->GetInputLine()->m_hWnd;
+    CopyTextToClipboard(L"just one");
     bool shown = false;
     WhenShown(HasControl(IDC_PASTE_NOTICE), [&](HWND dialog) {
         shown = true;
@@ -176,9 +184,24 @@ TEST_F(PasteCommands, OneLineWithATrailingBreakGoesToTheInputLine)
     // The question is modal: had the paste asked it, it would have come and gone inside the key.
     StopWatching();
     EXPECT_FALSE(shown);
-    EXPECT_EQ(CString(L"just one"), GetControlText(frame->GetInputLine()->m_hWnd));
+    EXPECT_EQ(CString(L"just one"), GetControlText(input));
+
+    // A line break at the end is a line to send too: the dialog shows the text first.
+    settings.preference.SendMultiLineByNotice = false;
+    Retype(input, L"");
+    CopyTextToClipboard(L"just one\r\n");
+    WhenShown(HasControl(IDC_PASTE_NOTICE), [&](HWND dialog) {
+        shown = true;
+        EXPECT_EQ(CString(L"just one\r\n"), Field(dialog, IDC_PASTE_TEXT));
+        Click(dialog, IDOK);
+    });
+    PasteIntoInputLine();
+    StopWatching();
+    ASSERT_TRUE(shown);
+    ASSERT_TRUE(peer->WaitFor("PRIVMSG #alpha :just one", 3000)) << peer->Received();
     RoundTrip();
-    EXPECT_TRUE(LinesStarting("PRIVMSG").empty());
+    EXPECT_EQ(std::vector<std::string>{"PRIVMSG #alpha :just one"}, LinesStarting("PRIVMSG"));
+    EXPECT_EQ(CString(), GetControlText(input));
 }
 
 TEST_F(PasteCommands, SendMultiLineCleansQuotesAndSendsNoticesAtTheKeptSize)
@@ -206,8 +229,7 @@ TEST_F(PasteCommands, SendMultiLineCleansQuotesAndSendsNoticesAtTheKeptSize)
         EXPECT_EQ(CString(L"> alpha\r\n> beta"), Field(dialog, IDC_PASTE_TEXT));
 
         // Dragging the corner far inwards stops at the smallest size.
-        ::GetWindowRect(dialog, &rect);
-        DragMouse(POINT{rect.right - 3, rect.bottom - 3}, POINT{rect.left + 20, rect.top + 20});
+        DragCornerInwards(dialog);
         ::GetWindowRect(dialog, &rect);
         EXPECT_EQ(400, rect.right - rect.left);
         EXPECT_EQ(160, rect.bottom - rect.top);
@@ -228,6 +250,40 @@ TEST_F(PasteCommands, SendMultiLineCleansQuotesAndSendsNoticesAtTheKeptSize)
     ASSERT_TRUE(peer->WaitFor("NOTICE #alpha :> beta", 3000)) << peer->Received();
     RoundTrip();
     EXPECT_EQ((std::vector<std::string>{"NOTICE #alpha :> alpha", "NOTICE #alpha :> beta"}), LinesStarting("NOTICE"));
+    EXPECT_EQ(400, settings.geometry.pasteSize.width);
+    EXPECT_EQ(160, settings.geometry.pasteSize.height);
+}
+
+TEST_F(PasteCommands, SendMultiLineWithItsTextEmptiedSendsNothingAndStillKeepsTheChoices)
+{
+    settings.preference.SendMultiLineByNotice = true;
+    settings.preference.ReferenceMark = L">";
+    settings.geometry.pasteSize = {520, 330};
+    CopyTextToClipboard(L"alpha\r\nbeta");
+
+    bool shown = false;
+    // The menu's own steps take the one later step, so the dialog is watched for.
+    WhenShown(HasControl(IDC_PASTE_NOTICE), [&](HWND dialog) {
+        shown = true;
+        Retype(::GetDlgItem(dialog, IDC_PASTE_TEXT), L"");
+        EXPECT_EQ(CString(), Field(dialog, IDC_PASTE_TEXT));
+        Retype(::GetDlgItem(dialog, IDC_PASTE_QUOTE), L"| ");
+        Click(dialog, IDC_PASTE_NOTICE);
+        DragCornerInwards(dialog);
+        Click(dialog, IDOK);
+    });
+    // "複数行を送信(&M)..." comes before "最小化(&M)" in the File menu.
+    ChooseFromMenuBar(0, {'M'});
+    PumpMessagesUntil([&] { return shown; }, 3000);
+    StopWatching();
+    ASSERT_TRUE(shown);
+    RoundTrip();
+    EXPECT_TRUE(LinesStarting("PRIVMSG").empty()) << peer->Received();
+    EXPECT_TRUE(LinesStarting("NOTICE").empty()) << peer->Received();
+    EXPECT_EQ(CString(L"| "), settings.preference.ReferenceMark);
+    EXPECT_FALSE(settings.preference.SendMultiLineByNotice);
+    EXPECT_EQ(CString(L"| "), SavedPreference().ReferenceMark);
+    EXPECT_FALSE(SavedPreference().SendMultiLineByNotice);
     EXPECT_EQ(400, settings.geometry.pasteSize.width);
     EXPECT_EQ(160, settings.geometry.pasteSize.height);
 }

@@ -1,10 +1,13 @@
 // The search bar of the main window as a user works it: typed words are highlighted in the shown
 // log, the keys and buttons go from match to match, the main window's keys still work while the
-// bar has the focus, and closing the bar removes the highlight and gives the input line back.
+// bar has the focus, Tab and Shift+Tab pass through the shown bar's edit, and closing the bar
+// removes the highlight and gives the input line back.
 
 #include "tests/mainframe/ServedFrameFixture.h"
 
+#include "controls/UpdateDialog.h"
 #include "res/resource.h"
+#include "tests/common/DialogSteps.h"
 #include "tests/common/Screenshot.h"
 #include "tests/common/StringPrinter.h"
 
@@ -86,6 +89,43 @@ TEST_F(SearchBarTest, TypedWordIsHighlightedKeysAndButtonsFindTheMatchesAndClosi
     EXPECT_FALSE(frame->IsSearchBarShown());
     EXPECT_TRUE(log->GetSearchWords().empty() && beta->logView->GetSearchWords().empty());
     EXPECT_EQ(frame->GetInputLine()->m_hWnd, ::GetFocus());
+}
+
+TEST_F(SearchBarTest, WithTheBarShownTabFromTheTreeAndShiftTabFromTheLogReachItsEdit)
+{
+    const HWND input = frame->GetInputLine()->m_hWnd, tree = frame->GetServerTree()->m_hWnd,
+               log = alpha->logView->m_hWnd;
+    FocusForInput(input);
+    PressKey('F', {VK_CONTROL});
+    ASSERT_TRUE(frame->IsSearchBarShown());
+    // The bar is made when first shown.
+    const HWND edit = Bar().edit.m_hWnd;
+
+    // As a user finds the bar: a click into the tree, Tab, and the word typed lands in the bar.
+    ClickAt(ItemPoint(tree, TreeView_GetSelection(tree)));
+    ASSERT_EQ(tree, ::GetFocus());
+    PressKey(VK_TAB);
+    EXPECT_EQ(edit, ::GetFocus()) << "Tab from the tree";
+    TypeText(L"zq");
+    EXPECT_EQ(CString(L"zq"), GetControlText(edit));
+    EXPECT_EQ(CString(), GetControlText(input));
+
+    // On to the log, back to the bar, back to the tree; each step from where the last should end.
+    const struct {
+        HWND from;
+        bool shift;
+        HWND to;
+        const char* step;
+    } steps[] = {{edit, false, log, "Tab from the bar"},
+                 {log, true, edit, "Shift+Tab from the channel's log"},
+                 {edit, true, tree, "Shift+Tab from the bar"}};
+    for (const auto& step : steps) {
+        FocusForInput(step.from);
+        step.shift ? PressKey(VK_TAB, {VK_SHIFT}) : PressKey(VK_TAB);
+        EXPECT_EQ(step.to, ::GetFocus()) << step.step;
+    }
+    EXPECT_EQ(CString(L"zq"), GetControlText(edit));
+    EXPECT_EQ(CString(), GetControlText(input)) << "no key reached the input line";
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 // The main window's side of the preference window: opened from the tray menu and from the main
 // window's key, a second command only raising it; the activation hot key off while it is open and
-// back after Cancel; a new hot key another program holds refused with a message, the old key kept
-// working and kept in "preference.ini"; a modal dialog over the main window holding it too. While
+// back after Cancel; a new hot key another program holds warned of, yet kept in "preference.ini"
+// and taken once free; a modal dialog over the main window holding it too. While
 // the preference window is active the main window's keys still work and the page keeps its own;
 // the search bar's edit follows the input line's font and colours after OK.
 
@@ -92,7 +92,7 @@ TEST_F(PreferencesFrameTest, HotKeyIsOffWhileOpenAndBackAfterCancel)
     EXPECT_FALSE(KeyIsFree(MOD_CONTROL | MOD_ALT, 'J'));
 }
 
-TEST_F(PreferencesFrameTest, HotKeyAnotherProgramHoldsIsRefusedAndTheOldOneKept)
+TEST_F(PreferencesFrameTest, HotKeyAnotherProgramHoldsIsWarnedOfYetStoredAndTakenOnceFree)
 {
     TPreferenceDialog* dialog = OpenFromKey();
     ASSERT_TRUE(dialog);
@@ -111,19 +111,28 @@ TEST_F(PreferencesFrameTest, HotKeyAnotherProgramHoldsIsRefusedAndTheOldOneKept)
         wchar_t text[256] = L"";
         ::GetDlgItemTextW(box, 0xFFFF, text, 256);
         warning = text;
+        SaveWindowPng(box, ScreenshotPath(L"hotkey-taken.png"));
         ::PostMessageW(box, WM_COMMAND, IDOK, 0);
     });
     ClickButton(IDOK);
     StopWatching();
     EXPECT_NE(-1, warning.Find(L"ホットキー")) << "the user hears why";
-    EXPECT_EQ('J', settings.preference.RestoreHotKeyVCode);
-    EXPECT_TRUE(frame->IsHotKeyActive());
-    EXPECT_FALSE(KeyIsFree(MOD_CONTROL | MOD_ALT, 'J')) << "the old key still works";
+    EXPECT_FALSE(frame->IsHotKeyActive()) << "the key is the other program's";
+    EXPECT_TRUE(KeyIsFree(MOD_CONTROL | MOD_ALT, 'J')) << "the old key is let go";
+    // The choice stays, for the next start finds the key free once that program has ended.
+    EXPECT_EQ('Q', settings.preference.RestoreHotKeyVCode);
     TPreference saved;
     saved.Load(settings.GetSettingsFolder());
-    EXPECT_EQ('J', saved.RestoreHotKeyVCode);
+    EXPECT_TRUE(saved.RestoreOnHotKey);
+    EXPECT_EQ('Q', saved.RestoreHotKeyVCode);
     EXPECT_EQ(HOTKEYF_CONTROL | HOTKEYF_ALT, saved.RestoreHotKeyModifiers);
+
+    // Free again, the stored key is the main window's as soon as the preferences are applied.
     ::UnregisterHotKey(helper, 9);
+    ASSERT_TRUE(OpenFromKey());
+    ClickButton(IDCANCEL);
+    EXPECT_TRUE(frame->IsHotKeyActive());
+    EXPECT_FALSE(KeyIsFree(MOD_CONTROL | MOD_ALT, 'Q'));
 }
 
 TEST_F(PreferencesFrameTest, AModalDialogOverTheMainWindowHoldsThePreferencesToo)
