@@ -201,7 +201,7 @@ HRESULT TScriptHost::OpenFile(TDispatchCall& call)
 HRESULT TScriptHost::ExecuteCommand(TDispatchCall& call)
 {
     CStringA commandLine = ConvertToCodePage(call.GetString(0), CP_ACP);
-    CStringA output = RunCommandCapturingOutput(commandLine, CStringA(), commandTimeout);
+    CStringA output = RunCommandCapturingOutput(commandLine, CStringA());
     return call.ReturnString(ConvertWholeFromCodePage(output, CP_ACP));
 }
 
