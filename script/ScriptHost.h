@@ -112,6 +112,7 @@ protected:
     const GUID& GetClassIdentity() const override;
     const IID& GetEventIdentity() const override;
     const TScriptEventName* GetEventNames(int& count) const override { return GetScriptEventNames(count); }
+    void OnEngineDropped() override;
 
 private:
     HRESULT ReturnFolder(TDispatchCall& call, CString folder);
