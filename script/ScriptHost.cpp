@@ -65,7 +65,7 @@ const IID& TScriptHost::GetEventIdentity() const { return DIID_IScriptHostEvent;
 
 void TScriptHost::ReportMessage(const CString& text)
 {
-    frame->WriteScriptConsole(server->GetName(), scriptName, text, true);
+    frame->WriteScriptConsole(server->GetName(), scriptName, text, TScriptConsoleLine::Error);
     OutputDebugStringW(text + L"\n");
 }
 
