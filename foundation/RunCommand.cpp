@@ -81,7 +81,7 @@ bool ReadAvailable(HANDLE pipe, CStringA* out, bool* gotData)
 }
 } // namespace
 
-CStringA RunCommandCapturingOutput(const CStringA& commandLine, const CStringA& input, DWORD timeoutMs)
+CStringA RunCommandCapturingOutput(const CStringA& commandLine, const CStringA& input)
 {
     char diag[64];
     snprintf(diag, sizeof(diag), "locale ID: %d\n", (int)GetSystemDefaultLCID());
@@ -120,7 +120,6 @@ CStringA RunCommandCapturingOutput(const CStringA& commandLine, const CStringA& 
         delete writer;
     }
 
-    DWORD start = GetTickCount();
     bool outOpen = true, errOpen = true;
     for (;;) {
         bool gotData = false;
@@ -137,14 +136,10 @@ CStringA RunCommandCapturingOutput(const CStringA& commandLine, const CStringA& 
                 ReadAvailable(out.ours, &result, &gotData);
             break;
         }
-        if (GetTickCount() - start >= timeoutMs) {
-            TerminateProcess(pi.hProcess, 1);
-            break;
-        }
         if (!gotData)
             Sleep(5);
     }
-    WaitForSingleObject(pi.hProcess, 1000);
+    WaitForSingleObject(pi.hProcess, INFINITE);
     CloseHandle(pi.hProcess);
     return result;
 }

@@ -51,9 +51,9 @@ void TFrameScripts::StartHighlightAlert() { frame->StartHighlightAlert(); }
 void TFrameScripts::RestoreTitle() { frame->RestoreTitle(); }
 
 void TFrameScripts::WriteScriptConsole(const CString& serverName, const CString& scriptName, const CString& text,
-                                       bool error)
+                                       TScriptConsoleLine kind)
 {
-    frame->WriteScriptConsole(serverName, scriptName, text, error);
+    frame->WriteScriptConsole(serverName, scriptName, text, kind);
 }
 
 CString TFrameScripts::GetWindowsUserName() { return settings->GetWindowsUserName(); }

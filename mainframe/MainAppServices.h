@@ -32,7 +32,7 @@ public:
     void StartHighlightAlert() override;
     void RestoreTitle() override;
     void WriteScriptConsole(const CString& serverName, const CString& scriptName, const CString& text,
-                            bool error) override;
+                            TScriptConsoleLine kind) override;
     CString GetWindowsUserName() override;
     CString GetProgramFolder() override;
     CString GetUserFolder() override;

@@ -26,6 +26,7 @@
 #include "prefs/PreferenceDialog.h"
 #include "res/resource.h"
 #include "script/ScriptSelectDialog.h"
+#include "script/ScriptServer.h"
 #include "world/WorldFrame.h"
 
 #include <vector>
@@ -205,8 +206,10 @@ public:
     void WriteScriptConsoleLog(const CString& serverName, const CString& scriptName, const CString& text,
                                bool withPrefixes);
     void WriteScriptConsoleError(const CString& serverName, const CString& scriptName, const CString& text);
-    // The script side's one entry: an error, or a line with the server and script names.
-    void WriteScriptConsole(const CString& serverName, const CString& scriptName, const CString& text, bool error);
+    // The script side's one entry: an error, or a log line with or without the server and script
+    // names.
+    void WriteScriptConsole(const CString& serverName, const CString& scriptName, const CString& text,
+                            TScriptConsoleLine kind);
     void OnUserInfo() override;
     void OnMemberInfo();
     void OnChangeNick();

@@ -14,7 +14,7 @@ void CMainFrame::CreateScriptConsole()
     HWND focus = ::GetFocus();
     auto made = std::make_unique<TProtocolLogDialog>();
     TLogTheme& theme = settings->view.logTheme;
-    made->SetAppearance(&theme.text, &theme.allLogBack, &settings->preference);
+    made->SetAppearance(&theme.text, &theme.channelLogBack, &settings->preference);
     made->listener = this;
     scriptConsole.Open(std::move(made), [](TProtocolLogDialog& d) { return d.Create(IDD_PROTOCOL_LOG, nullptr); });
     scriptConsoleShown = false;
@@ -67,12 +67,12 @@ void CMainFrame::WriteScriptConsoleError(const CString& serverName, const CStrin
 }
 
 void CMainFrame::WriteScriptConsole(const CString& serverName, const CString& scriptName, const CString& text,
-                                    bool error)
+                                    TScriptConsoleLine kind)
 {
-    if (error)
+    if (kind == TScriptConsoleLine::Error)
         WriteScriptConsoleError(serverName, scriptName, text);
     else
-        WriteScriptConsoleLog(serverName, scriptName, text, true);
+        WriteScriptConsoleLog(serverName, scriptName, text, kind == TScriptConsoleLine::Log);
 }
 
 // The console is only hidden; its lines wait for the next time it is shown.

@@ -156,8 +156,12 @@ bool CActiveScriptHost::AddScriptCode(const CString& text)
 {
     if (!parse)
         return false;
-    HRESULT hr = parse->ParseScriptText(text, nullptr, nullptr, nullptr, 0, 0,
+    HRESULT hr = E_FAIL;
+    if (!EnterEngine([&] {
+            hr = parse->ParseScriptText(text, nullptr, nullptr, nullptr, 0, 0,
                                         SCRIPTTEXT_ISVISIBLE | SCRIPTTEXT_ISPERSISTENT, nullptr, nullptr);
+        }))
+        return false;
     if (SUCCEEDED(hr) && script)
         hr = script->SetScriptState(SCRIPTSTATE_CONNECTED);
     return SUCCEEDED(hr) || Fail(L"AddScriptCode", hr);
@@ -208,14 +212,9 @@ void CActiveScriptHost::FireEvent(DISPID id, int argCount, const VARIANT* args)
     // A handler may unload scripts or rebind; hold what is called until the call returns.
     AddRef();
     auto bound = boundHandlers.find(name);
-    IDispatch* handler = bound != boundHandlers.end() ? bound->second : nullptr;
-    if (handler) {
-        handler->AddRef();
-        VARIANT result;
-        VariantInit(&result);
-        InvokeFunctionObject(handler, &result, argCount, args);
-        VariantClear(&result);
-        handler->Release();
+    if (bound != boundHandlers.end() && !CallScriptFunction(bound->second, argCount, args)) {
+        Release();
+        return;
     }
     std::vector<VARIANT> reversed(args, args + argCount);
     std::reverse(reversed.begin(), reversed.end());
@@ -223,11 +222,70 @@ void CActiveScriptHost::FireEvent(DISPID id, int argCount, const VARIANT* args)
     for (IDispatch* sink : connectionPoint.TakeSinks()) {
         VARIANT result;
         VariantInit(&result);
-        sink->Invoke(id, IID_NULL, kEnglishNeutral, DISPATCH_METHOD, &params, &result, nullptr, nullptr);
+        // After a drop the remaining sinks belong to the dropped engine and stay as they are.
+        if (!EnterEngine([&] {
+                sink->Invoke(id, IID_NULL, kEnglishNeutral, DISPATCH_METHOD, &params, &result, nullptr, nullptr);
+            }))
+            break;
         VariantClear(&result);
         sink->Release();
     }
     Release();
+}
+
+bool CActiveScriptHost::CallScriptFunction(IDispatch* function, int argCount, const VARIANT* args)
+{
+    function->AddRef();
+    VARIANT result;
+    VariantInit(&result);
+    if (!EnterEngine([&] { InvokeFunctionObject(function, &result, argCount, args); }))
+        return false; // the function and its result belong to the dropped engine
+    VariantClear(&result);
+    function->Release();
+    return true;
+}
+
+bool CActiveScriptHost::EnterEngine(const std::function<void()>& call)
+{
+    // A call made from inside a run of this engine cannot be left on its own: the outer run's
+    // frames would go on in a broken engine.
+    if (runExit) {
+        engineCalls++;
+        call();
+        engineCalls--;
+        return true;
+    }
+    std::jmp_buf exit;
+    runExit = &exit;
+    engineCalls = 1;
+    if (setjmp(exit) == 0) {
+        call();
+        runExit = nullptr;
+        engineCalls = 0;
+        return true;
+    }
+    // Back from LeaveRun: the engine's frames of this run were skipped.
+    runExit = nullptr;
+    engineCalls = 0;
+    memberCalls = 0;
+    DropEngine();
+    return false;
+}
+
+bool CActiveScriptHost::CanLeaveRun() const { return runExit && engineCalls == 1 && memberCalls == 0; }
+
+void CActiveScriptHost::LeaveRun() { std::longjmp(*runExit, 1); }
+
+void CActiveScriptHost::DropEngine()
+{
+    // Its state is not to be trusted once its frames were skipped: it is left as it stands and
+    // never called again, not even to be released. What it holds of the host leaks with it.
+    parse = nullptr;
+    script = nullptr;
+    boundHandlers.clear();
+    connectionPoint.ForgetAll();
+    entries.clear();
+    OnEngineDropped();
 }
 
 HRESULT STDMETHODCALLTYPE CActiveScriptHost::QueryInterface(REFIID iid, void** object)
@@ -342,7 +400,7 @@ HRESULT STDMETHODCALLTYPE CActiveScriptHost::OnScriptError(IActiveScriptError* e
 
 HRESULT STDMETHODCALLTYPE CActiveScriptHost::OnEnterScript()
 {
-    entries.push_back({ReadTickCount(), false});
+    entries.push_back({ReadTickCount(), false, false});
     return S_OK;
 }
 
@@ -378,18 +436,27 @@ bool CActiveScriptHost::IsOverTime()
 
 HRESULT STDMETHODCALLTYPE CActiveScriptHost::QueryContinue()
 {
-    // Once per call: the engine stops the running code on the first refusal.
-    bool reported = !entries.empty() && entries.back().timedOut;
-    return !reported && IsOverTime() ? S_FALSE : S_OK;
+    // Refused for as long as the run is over its time, whatever the engine does in between.
+    return IsOverTime() ? S_FALSE : S_OK;
 }
 
 HRESULT STDMETHODCALLTYPE CActiveScriptHost::Invoke(DISPID id, REFIID iid, LCID locale, WORD flags, DISPPARAMS* params,
                                                     VARIANT* result, EXCEPINFO* exception, UINT* argError)
 {
     // Engines that never poll (Wine's JScript) are stopped at their next call of a host member.
-    if (IsOverTime())
+    if (IsOverTime()) {
+        TEntry& run = entries.back();
+        // Such an engine hands the refusal to the script's catch; a script that goes on is left
+        // by the host, which it can only be when none of the host's own frames lie in between.
+        if (run.refused && CanLeaveRun())
+            LeaveRun();
+        run.refused = true;
         return E_ABORT;
-    return TDispatchObject::Invoke(id, iid, locale, flags, params, result, exception, argError);
+    }
+    memberCalls++;
+    HRESULT hr = TDispatchObject::Invoke(id, iid, locale, flags, params, result, exception, argError);
+    memberCalls--;
+    return hr;
 }
 
 HRESULT STDMETHODCALLTYPE CActiveScriptHost::GetClassInfo(ITypeInfo** info)

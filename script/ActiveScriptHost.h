@@ -10,6 +10,8 @@
 #include <activscp.h>
 #include <ocidl.h>
 
+#include <csetjmp>
+#include <functional>
 #include <map>
 #include <vector>
 
@@ -32,6 +34,8 @@ public:
     // Snapshot of the sinks, each referenced for the caller.
     std::vector<IDispatch*> TakeSinks() const;
     void ReleaseAll();
+    // Drops the sinks without calling them: their engine is gone.
+    void ForgetAll() { sinks.clear(); }
 
 private:
     CActiveScriptHost* host;
@@ -68,6 +72,9 @@ public:
 
     // Calls the handlers of one event; args in parameter order.
     void FireEvent(DISPID id, int argCount, const VARIANT* args);
+    // Calls a function object of the script from outside the engine; false when the engine was
+    // dropped during the call and the function must not be touched again.
+    bool CallScriptFunction(IDispatch* function, int argCount = 0, const VARIANT* args = nullptr);
 
     virtual void ReportMessage(const CString& text) = 0;
     virtual void ReportScriptError(const CString& description, const CString& source, ULONG line) = 0;
@@ -115,16 +122,27 @@ protected:
     virtual const TScriptEventName* GetEventNames(int& count) const = 0;
     virtual DWORD ReadTickCount() const { return GetTickCount(); }
     void* QueryOther(REFIID iid) override;
+    // The engine was left in the middle of a run and is gone; nothing it handed out may be
+    // called again.
+    virtual void OnEngineDropped() {}
 
 private:
     struct TEntry {
         DWORD tick;
         bool timedOut;
+        bool refused; // a host call was refused since
     };
 
     bool Fail(const wchar_t* what, HRESULT hr);
     // True when the innermost script call ran past its limit; reports that once.
     bool IsOverTime();
+    // Runs one call into the engine from outside it. A run that went on after its time-out is
+    // left from within (LeaveRun); the engine is then dropped and false returned.
+    bool EnterEngine(const std::function<void()>& call);
+    // True when only the engine's own frames lie between this host call and EnterEngine.
+    bool CanLeaveRun() const;
+    [[noreturn]] void LeaveRun();
+    void DropEngine();
     const wchar_t* FindEventName(DISPID id) const;
     void ReleaseHandlers();
 
@@ -138,4 +156,7 @@ private:
     std::vector<TEntry> entries;
     std::map<CString, IDispatch*> boundHandlers; // event name -> function object
     TEventConnectionPoint connectionPoint{this};
+    std::jmp_buf* runExit = nullptr; // set while the outermost call into the engine runs
+    int engineCalls = 0;             // calls into the engine in progress
+    int memberCalls = 0;             // host members in progress
 };

@@ -154,37 +154,19 @@ const TDispatchTable& TScriptChannelMode::GetDispatchTable() const
     return table;
 }
 
-CString TScriptChannelMode::FormatMode(const TScriptChannelModeRecord& mode)
+HRESULT TScriptChannelMode::Limit(TDispatchCall& call)
 {
-    const struct {
-        bool set;
-        wchar_t letter;
-    } flags[] = {{mode.p, L'p'}, {mode.s, L's'}, {mode.m, L'm'}, {mode.n, L'n'}, {mode.t, L't'},
-                 {mode.i, L'i'}, {mode.a, L'a'}, {mode.q, L'q'}, {mode.r, L'r'}};
-    CString letters;
-    for (const auto& flag : flags) {
-        if (flag.set)
-            letters += flag.letter;
-    }
-    CString params;
-    if (mode.l > 0) {
-        letters += L'l';
-        params.Format(L" %ld", mode.l);
-    }
-    if (!mode.k.IsEmpty()) {
-        letters += L'k';
-        params += L" " + mode.k;
-    }
-    return letters.IsEmpty() ? CString() : L"+" + letters + params;
+    long limit = mode.limit;
+    HRESULT hr = AccessLongField(call, limit);
+    mode.limit = (int)limit;
+    return hr;
 }
 
-HRESULT TScriptChannelMode::Limit(TDispatchCall& call) { return AccessLongField(call, mode.l); }
-
-HRESULT TScriptChannelMode::Key(TDispatchCall& call) { return AccessTextField(call, mode.k); }
+HRESULT TScriptChannelMode::Key(TDispatchCall& call) { return AccessTextField(call, mode.key); }
 
 HRESULT TScriptChannelMode::ToString(TDispatchCall& call)
 {
-    CString text = FormatMode(mode);
+    CString text = mode.ToString();
     return call.ReturnString(text.IsEmpty() ? CString(L"[ChannelMode]") : L"[ChannelMode " + text + L"]");
 }
 

@@ -37,28 +37,26 @@ private:
 
 class TScriptChannelMode : public TDispatchObject {
 public:
-    explicit TScriptChannelMode(const TScriptChannelModeRecord& mode) : mode(mode) {}
+    explicit TScriptChannelMode(const TChannelMode& mode) : mode(mode) {}
 
     const TDispatchTable& GetDispatchTable() const override;
-    // "+" and the set flags in the order p s m n t i a q r, then the limit and the key when set.
-    static CString FormatMode(const TScriptChannelModeRecord& mode);
 
     HRESULT Flag(TDispatchCall& call, bool value) { return call.IsPut() ? S_OK : call.ReturnBool(value); }
-    HRESULT A(TDispatchCall& call) { return Flag(call, mode.a); }
-    HRESULT I(TDispatchCall& call) { return Flag(call, mode.i); }
-    HRESULT M(TDispatchCall& call) { return Flag(call, mode.m); }
-    HRESULT N(TDispatchCall& call) { return Flag(call, mode.n); }
-    HRESULT P(TDispatchCall& call) { return Flag(call, mode.p); }
-    HRESULT Q(TDispatchCall& call) { return Flag(call, mode.q); }
-    HRESULT R(TDispatchCall& call) { return Flag(call, mode.r); }
-    HRESULT S(TDispatchCall& call) { return Flag(call, mode.s); }
-    HRESULT T(TDispatchCall& call) { return Flag(call, mode.t); }
+    HRESULT A(TDispatchCall& call) { return Flag(call, mode.anonymous); }
+    HRESULT I(TDispatchCall& call) { return Flag(call, mode.inviteOnly); }
+    HRESULT M(TDispatchCall& call) { return Flag(call, mode.moderated); }
+    HRESULT N(TDispatchCall& call) { return Flag(call, mode.noOutsideMessages); }
+    HRESULT P(TDispatchCall& call) { return Flag(call, mode.privateChannel); }
+    HRESULT Q(TDispatchCall& call) { return Flag(call, mode.quiet); }
+    HRESULT R(TDispatchCall& call) { return Flag(call, mode.reop); }
+    HRESULT S(TDispatchCall& call) { return Flag(call, mode.secret); }
+    HRESULT T(TDispatchCall& call) { return Flag(call, mode.topicByOperators); }
     HRESULT Limit(TDispatchCall& call);
     HRESULT Key(TDispatchCall& call);
     HRESULT ToString(TDispatchCall& call);
 
 private:
-    TScriptChannelModeRecord mode;
+    TChannelMode mode;
 };
 
 struct TScriptMemberFlags {

@@ -46,9 +46,15 @@ const TScriptEventName* GetScriptEventNames(int& count)
     return kEventNames;
 }
 
-TScriptHost::TScriptHost(IScriptServer* server, IScriptFrame* frame) : server(server), frame(frame)
+TScriptHost::TScriptHost(IScriptServer* server, IScriptFrame* frame) : server(server), frame(frame), timers(this)
 {
     SetItemName(L"event");
+}
+
+void TScriptHost::OnEngineDropped()
+{
+    timers.ForgetAll();
+    ReportMessage(L"Script stopped: it went on after its time-out; load it again to run it");
 }
 
 const GUID& TScriptHost::GetPrimaryIdentity() const { return CLSID_ScriptHost; }
@@ -59,7 +65,7 @@ const IID& TScriptHost::GetEventIdentity() const { return DIID_IScriptHostEvent;
 
 void TScriptHost::ReportMessage(const CString& text)
 {
-    frame->WriteScriptConsole(server->GetName(), scriptName, text, true);
+    frame->WriteScriptConsole(server->GetName(), scriptName, text, TScriptConsoleLine::Error);
     OutputDebugStringW(text + L"\n");
 }
 

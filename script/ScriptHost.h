@@ -43,9 +43,6 @@ const TScriptEventName* GetScriptEventNames(int& count);
 
 class TScriptHost : public CActiveScriptHost {
 public:
-    // A command that a script runs must end: after this long it is stopped.
-    static const DWORD kDefaultCommandTimeout = 30000;
-
     TScriptHost(IScriptServer* server, IScriptFrame* frame);
     // The engine closes while this host can still answer its calls.
     ~TScriptHost() override { ReleaseEngine(); }
@@ -53,7 +50,6 @@ public:
     void SetScriptName(const CString& name) { scriptName = name; }
     size_t GetTimerCount() const { return timers.GetCount(); }
     void StopTimers() { timers.ClearAll(); }
-    void SetCommandTimeout(DWORD ms) { commandTimeout = ms; }
 
     void ReportMessage(const CString& text) override;
     void ReportScriptError(const CString& description, const CString& source, ULONG line) override;
@@ -116,6 +112,7 @@ protected:
     const GUID& GetClassIdentity() const override;
     const IID& GetEventIdentity() const override;
     const TScriptEventName* GetEventNames(int& count) const override { return GetScriptEventNames(count); }
+    void OnEngineDropped() override;
 
 private:
     HRESULT ReturnFolder(TDispatchCall& call, CString folder);
@@ -128,5 +125,4 @@ private:
     IScriptFrame* frame;
     TScriptTimerManager timers;
     CString scriptName;
-    DWORD commandTimeout = kDefaultCommandTimeout;
 };

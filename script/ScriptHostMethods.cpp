@@ -42,8 +42,12 @@ HRESULT TScriptHost::Log(TDispatchCall& call)
     const VARIANT* value = call.GetArg(0);
     CString text = VariantToText(value ? *value : empty);
     OutputDebugStringW(text + L"\n");
-    for (const CString& line : SplitLines(text))
-        frame->WriteScriptConsole(server->GetName(), scriptName, line, false);
+    // One log, one time and place: the lines after the first follow it bare.
+    TScriptConsoleLine kind = TScriptConsoleLine::Log;
+    for (const CString& line : SplitLines(text)) {
+        frame->WriteScriptConsole(server->GetName(), scriptName, line, kind);
+        kind = TScriptConsoleLine::LogContinued;
+    }
     return S_OK;
 }
 
@@ -201,7 +205,7 @@ HRESULT TScriptHost::OpenFile(TDispatchCall& call)
 HRESULT TScriptHost::ExecuteCommand(TDispatchCall& call)
 {
     CStringA commandLine = ConvertToCodePage(call.GetString(0), CP_ACP);
-    CStringA output = RunCommandCapturingOutput(commandLine, CStringA(), commandTimeout);
+    CStringA output = RunCommandCapturingOutput(commandLine, CStringA());
     return call.ReturnString(ConvertWholeFromCodePage(output, CP_ACP));
 }
 

@@ -3,16 +3,11 @@
 // world and the main frame answer these; tests record the calls.
 
 #include "classlib/String.h"
+#include "ircproto/Modes.h"
 
 #include <vector>
 
 class TIRCChannel;
-
-struct TScriptChannelModeRecord {
-    bool a = false, i = false, m = false, n = false, p = false, q = false, r = false, s = false, t = false;
-    long l = 0;
-    CString k;
-};
 
 struct TScriptMemberRecord {
     CString nick;
@@ -30,7 +25,7 @@ struct TScriptChannelRecord {
     bool active = false;
     int kind = 0; // 0 channel, 1 talk, 2 DCC chat
     bool marks[3] = {};
-    TScriptChannelModeRecord mode;
+    TChannelMode mode;                // its server's mode tables left out
     std::vector<CString> memberNicks; // member-list order
 };
 
@@ -65,6 +60,10 @@ protected:
     ~IScriptServer() = default;
 };
 
+// A line of the script console: a log line with the time, the server and the script before it, a
+// further line of the same log shown bare, or an error.
+enum class TScriptConsoleLine { Log, LogContinued, Error };
+
 // The main window, the world and the settings folders as scripts reach them.
 class IScriptFrame {
 public:
@@ -80,9 +79,8 @@ public:
     virtual void StartMessageAlert() = 0;
     virtual void StartHighlightAlert() = 0;
     virtual void RestoreTitle() = 0;
-    // The script console; error lines are shown as errors.
     virtual void WriteScriptConsole(const CString& serverName, const CString& scriptName, const CString& text,
-                                    bool error) = 0;
+                                    TScriptConsoleLine kind) = 0;
     virtual CString GetWindowsUserName() = 0;
     virtual CString GetProgramFolder() = 0;
     virtual CString GetUserFolder() = 0;

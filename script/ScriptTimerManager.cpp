@@ -1,8 +1,6 @@
 #include "script/ScriptTimerManager.h"
 
-#include "foundation/ScriptValueText.h"
-
-#include <oleauto.h>
+#include "script/ActiveScriptHost.h"
 
 TScriptTimerManager::~TScriptTimerManager() { ClearAll(); }
 
@@ -12,6 +10,12 @@ void TScriptTimerManager::ClearAll()
     old.swap(timers);
     for (auto& entry : old)
         entry.second.callback->Release();
+    timer.StopAllTimers();
+}
+
+void TScriptTimerManager::ForgetAll()
+{
+    timers.clear();
     timer.StopAllTimers();
 }
 
@@ -43,17 +47,13 @@ void TScriptTimerManager::OnTimer(TMultiTimer*, UINT_PTR id)
     auto found = timers.find((UINT)id);
     if (found == timers.end())
         return;
-    // The callback may clear this timer or others while it runs.
+    // The callback may clear this timer or others while it runs; the host holds it for the call.
     IDispatch* callback = found->second.callback;
     bool once = found->second.once;
-    callback->AddRef();
     if (once)
         timer.StopTimer(id);
-    VARIANT result;
-    VariantInit(&result);
-    InvokeFunctionObject(callback, &result, 0, nullptr);
-    VariantClear(&result);
-    callback->Release();
+    if (!host->CallScriptFunction(callback))
+        return; // the engine was dropped and its timers with it
     if (once)
         ClearTimer((UINT)id);
 }

@@ -8,9 +8,12 @@
 
 #include <map>
 
+class CActiveScriptHost;
+
 class TScriptTimerManager : public IMultiTimerListener {
 public:
-    TScriptTimerManager() { timer.SetListener(this); }
+    // The host makes the calls into its engine.
+    explicit TScriptTimerManager(CActiveScriptHost* host) : host(host) { timer.SetListener(this); }
     TScriptTimerManager(const TScriptTimerManager&) = delete;
     TScriptTimerManager& operator=(const TScriptTimerManager&) = delete;
     virtual ~TScriptTimerManager();
@@ -19,6 +22,8 @@ public:
     UINT SetTimer(IDispatch* callback, UINT interval, bool once);
     void ClearTimer(UINT id);
     void ClearAll();
+    // Stops every timer without releasing its callback: the callbacks' engine is gone.
+    void ForgetAll();
     size_t GetCount() const { return timers.size(); }
     void OnTimer(TMultiTimer* timer, UINT_PTR id) override;
 
@@ -28,6 +33,7 @@ private:
         bool once;
     };
 
+    CActiveScriptHost* host;
     TMultiTimer timer;
     std::map<UINT, TEntry> timers;
 };

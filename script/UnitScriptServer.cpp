@@ -55,18 +55,9 @@ TScriptChannelRecord TUnitScriptServer::GetChannelRecord(TIRCChannel* channel)
     record.name = channel->GetName();
     record.active = channel->IsJoined();
     record.kind = channel->GetKind();
-    const TChannelMode& mode = channel->mode;
-    record.mode.a = mode.anonymous;
-    record.mode.i = mode.inviteOnly;
-    record.mode.m = mode.moderated;
-    record.mode.n = mode.noOutsideMessages;
-    record.mode.p = mode.privateChannel;
-    record.mode.q = mode.quiet;
-    record.mode.r = mode.reop;
-    record.mode.s = mode.secret;
-    record.mode.t = mode.topicByOperators;
-    record.mode.l = mode.limit;
-    record.mode.k = mode.key;
+    record.mode = channel->mode;
+    // A script's copy may outlive the server whose tables these are.
+    record.mode.serverModes = nullptr;
     for (TScriptChannelMark mark : {MarkHighlighted, MarkNewTalk, MarkUnread})
         record.marks[mark] = channel->*kNodeMarks[mark];
     record.memberNicks = channel->GetMembers().GetNicksInListOrder();

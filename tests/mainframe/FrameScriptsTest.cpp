@@ -5,9 +5,11 @@
 
 #include "foundation/OpenUrl.h"
 #include "logview/LogView.h"
+#include "logview/ProtocolLogDialog.h"
 #include "mainframe/MainAppServices.h"
 #include "settings/Config.h"
 #include "tests/common/ImportPatch.h"
+#include "tests/common/Screenshot.h"
 #include "tests/common/StringPrinter.h"
 #include "tests/common/UserInput.h"
 
@@ -66,4 +68,34 @@ TEST_F(FrameScriptsTest, ScriptsReadTheShownSelectionAndOpenUrlsAsTheWorldDoes)
     const TLogLine& line = log.GetLine(log.GetLineCount() - 1);
     EXPECT_NE(line.GetText().Find(L"picked words>"), -1) << Narrow(line.GetText());
     EXPECT_EQ(line.model.lineType, GetLineTypeOfEvent(EVENT_SCRIPT));
+}
+
+TEST_F(FrameScriptsTest, ALogOfSeveralLinesNamesItsTimeAndPlaceOnceOverTheChannelLogBackground)
+{
+    TLogTheme& theme = settings.view.logTheme;
+    theme.channelLogBack.color = RGB(20, 60, 140);
+    theme.allLogBack.color = RGB(250, 250, 200);
+    RunScript("log('first\\nsecond\\nthird');\r\n");
+    HWND console = ::FindWindowW(nullptr, L"プロトコルログ");
+    ASSERT_NE(nullptr, console);
+    auto* dialog = static_cast<TProtocolLogDialog*>(CWnd::FromHandlePermanent(console));
+    ASSERT_NE(nullptr, dialog);
+    TLogView& log = dialog->GetLogView();
+    ASSERT_EQ(3, log.GetLineCount());
+    CString first = log.GetLine(0).GetText();
+    // "hh:mm:ss <net> (t.js) first"
+    EXPECT_EQ(L':', first[2]);
+    EXPECT_EQ(CString(L" <net> (t.js) first"), first.Mid(8)) << Narrow(first);
+    EXPECT_EQ(CString(L"second"), log.GetLine(1).GetText());
+    EXPECT_EQ(CString(L"third"), log.GetLine(2).GetText());
+
+    frame->ExecuteAction(L"scriptconsole");
+    ASSERT_TRUE(PumpMessagesUntil([&] { return ::IsWindowVisible(console) && !log.IsPaintDue(); }, 3000));
+    PumpPendingMessages();
+    auto shown = CaptureClient(log.m_hWnd);
+    // Below the three lines the view shows only its background.
+    RECT below = {0, shown->height * 3 / 4, shown->width, shown->height};
+    const int area = (below.right - below.left) * (below.bottom - below.top);
+    EXPECT_EQ(area, shown->Count(below, theme.channelLogBack.color));
+    SaveWindowPng(console, ScreenshotPath(L"mainframe-script-console-log.png"));
 }

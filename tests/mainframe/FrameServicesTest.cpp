@@ -45,8 +45,8 @@ protected:
 TEST_F(FrameServices, ScriptConsoleKeepsLinesWrittenBeforeItIsShownAndOnlyHidesOnClose)
 {
     FocusForInput(frame->GetInputLine()->m_hWnd);
-    frame->WriteScriptConsole(L"net", L"hello.js", L"loaded", false);
-    frame->WriteScriptConsole(L"net", L"hello.js", L"TypeError", true);
+    frame->WriteScriptConsole(L"net", L"hello.js", L"loaded", TScriptConsoleLine::Log);
+    frame->WriteScriptConsole(L"net", L"hello.js", L"TypeError", TScriptConsoleLine::Error);
     HWND console = ::FindWindowW(nullptr, L"プロトコルログ");
     // Writing makes the window but neither shows it nor takes the focus.
     ASSERT_NE(nullptr, console);

@@ -1,12 +1,15 @@
 // What the real program keeps across a close: the places and sizes of the protocol log and the
 // two history windows reach "window.ini" and the next start makes the windows there, and the
-// protocol log goes as the servers are told goodbye rather than after the wait for them.
+// protocol log goes as the servers are told goodbye rather than after the wait for them. A script
+// that will not stop keeps neither the server's answers nor the close waiting.
 
 #include "tests/mainframe/ProgramInput.h"
 #include "tests/mainframe/ProgramRun.h"
 
 #include "res/resource.h"
 #include "tests/common/InputHandled.h"
+#include "tests/common/TempFolder.h"
+#include "tests/common/UserInput.h"
 #include "tests/irc/IrcTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -92,5 +95,33 @@ TEST(ProgramExitTest, WindowPlacesSurviveARestartAndTheProtocolLogGoesWhileTheSe
         }
     }
     ::PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(0, run.WaitExit(8000));
+}
+
+TEST(ProgramExitTest, AHandlerThatCatchesItsTimeOutLetsTheProgramAnswerAndCloseWithAltF4)
+{
+    TScriptedServer server;
+    TProgramRun run;
+    run.WriteSettings(L"tree.ini", OneServerTree(server.Port(), "kvloop", "Ketroval loop", "#kvloop") +
+                                       "ScriptFile.Count=1\r\nScriptFile.00=runaway.js\r\n");
+    run.WriteSettings(L"preference.ini", "[Application]\r\nInstalled=1\r\n[Interface]\r\nPromptOnQuit=0\r\n");
+    ::CreateDirectoryW(run.ScriptFolder().Left(run.ScriptFolder().GetLength() - 1), nullptr);
+    ASSERT_TRUE(WriteFileBytes(run.ScriptFolder() + L"runaway.js",
+                               "function event::onChannelText(prefix, channel, text) {\r\n"
+                               "  while (true) { try { log('x'); } catch (e) { } } }\r\n"));
+    ASSERT_TRUE(run.Start());
+    HWND main = run.WaitMainWindow();
+    ASSERT_TRUE(main);
+    TLineSocket* peer = server.WaitClient();
+    ASSERT_TRUE(peer && peer->WaitFor("USER "));
+    peer->Send(":irc.test 001 kvloop :Welcome\r\n");
+    ASSERT_TRUE(peer->WaitFor("JOIN"));
+
+    peer->Send(":bob!b@h.example PRIVMSG #kvloop :hello\r\nPING :after\r\n");
+    ASSERT_TRUE(peer->WaitFor("PONG :after", 20000)) << "the program answers the server after the script's loop";
+    FocusForInput(main);
+    PressKey(VK_F4, {VK_MENU});
+    ASSERT_TRUE(peer->WaitFor("QUIT")) << "Alt+F4 closes the program";
+    peer->Close();
     EXPECT_EQ(0, run.WaitExit(8000));
 }

@@ -118,10 +118,12 @@ public:
     void StartMessageAlert() override { calls.push_back(L"flash"); }
     void StartHighlightAlert() override { calls.push_back(L"blink"); }
     void RestoreTitle() override { calls.push_back(L"restore"); }
+    // A further line of one log is recorded with "+" for its place.
     void WriteScriptConsole(const CString& serverName, const CString& scriptName, const CString& text,
-                            bool error) override
+                            TScriptConsoleLine kind) override
     {
-        (error ? errors : logs).push_back(serverName + L"/" + scriptName + L": " + text);
+        CString place = kind == TScriptConsoleLine::LogContinued ? CString(L"+") : serverName + L"/" + scriptName;
+        (kind == TScriptConsoleLine::Error ? errors : logs).push_back(place + L": " + text);
     }
     CString GetWindowsUserName() override { return L"tester"; }
     CString GetProgramFolder() override { return L"C:\\Program\\"; }

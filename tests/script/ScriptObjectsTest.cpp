@@ -26,9 +26,10 @@ protected:
     {
         channel = server.AddChannel(L"#a");
         channel->record.active = true;
-        channel->record.mode.s = channel->record.mode.n = channel->record.mode.t = true;
-        channel->record.mode.l = 10;
-        channel->record.mode.k = L"key";
+        TChannelMode& mode = channel->record.mode;
+        mode.secret = mode.noOutsideMessages = mode.topicByOperators = true;
+        mode.limit = 10;
+        mode.key = L"key";
         channel->members = {MakeMember(L"bob", true, true), MakeMember(L"carol", false, false)};
         channel->record.memberNicks = {L"bob", L"carol"};
         server.AddChannel(L"bob", 1);
@@ -50,7 +51,7 @@ TEST_F(ScriptObjectsTest, ChannelsMembersAndModesShowThemselves)
         "log(c); log(null); log(channels);\r\n");
     ASSERT_TRUE(frame.errors.empty()) << frame.errors[0].GetString();
     EXPECT_EQ((std::vector<CString>{
-                  L"[Channel #a]|#a|true|true|false|false|[ChannelMode +sntlk 10 key]|10|key",
+                  L"[Channel #a]|#a|true|true|false|false|[ChannelMode +snt+l+k 10 key]|10|key",
                   L"[User @+bob, ubob, h.example]|[MemberMode @+]|true|5|false|",
                   L"[KetroArray [Channel #a], [Channel bob], [Channel =dcc]]|3|true|true",
                   L"[KetroArray [User @+bob, ubob, h.example], [User carol, ucarol, h.example]]|null",
@@ -97,10 +98,12 @@ TEST_F(ScriptObjectsTest, DataPropertiesKeepAssignmentsReadOnlyOnesIgnoreThem)
 {
     Run("var c = findChannel('#a'), u = c.findMember('bob'), m = c.mode;\r\n"
         "u.nick = 'robert'; u.group = 7; m.l = 3; m.k = 'new'; m.s = false; c.name = 'x'; u.op = false;\r\n"
-        "log([u.nick, u.group, m.l, m.k, m.s, c.name, u.op].join('|'));\r\n"
+        "log([u.nick, u.group, m.l, m.k, m.s, c.name, u.op, m.toString()].join('|'));\r\n"
         "var x = clipboard; x.text = 'copied 日本'; log(clipboard.text); x.setText('again'); log(x.text);\r\n");
     ASSERT_TRUE(frame.errors.empty()) << frame.errors[0].GetString();
-    EXPECT_EQ((std::vector<CString>{L"robert|7|3|new|true|#a|true", L"copied 日本", L"again"}), Logged());
+    EXPECT_EQ(
+        (std::vector<CString>{L"robert|7|3|new|true|#a|true|[ChannelMode +snt+l+k 3 new]", L"copied 日本", L"again"}),
+        Logged());
 }
 
 TEST(ScriptPrefixTest, ServerNamesFillOnlyTheServer)

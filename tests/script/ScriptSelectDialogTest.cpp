@@ -78,8 +78,10 @@ protected:
     void TearDown() override
     {
         delete dialog;
-        serverScripts.clear();
+        // The units unload their scripts as they go, so the managers go after them, as the
+        // program's do with their units.
         world.reset();
+        serverScripts.clear();
     }
     void AddServer(const wchar_t* name, int columnWidth, std::vector<CString> enabled)
     {

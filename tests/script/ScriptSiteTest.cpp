@@ -1,6 +1,8 @@
 // The engine's side of the host: time limits per call, item lookup, class information and
 // connection points, driven the way an engine calls them.
 
+#include "../common/Deadline.h"
+#include "../common/MessagePump.h"
 #include "ScriptFakes.h"
 #include "script/ScriptGuids.h"
 #include "script/ScriptHost.h"
@@ -8,14 +10,15 @@
 #include <olectl.h>
 
 namespace {
-// A host whose clock the test sets.
+// A host whose clock the test sets, or runs a step on at every reading.
 class TClockedHost : public TScriptHost {
 public:
     using TScriptHost::TScriptHost;
-    DWORD now = 0;
+    mutable DWORD now = 0;
+    DWORD step = 0;
 
 protected:
-    DWORD ReadTickCount() const override { return now; }
+    DWORD ReadTickCount() const override { return now += step; }
 };
 
 // An event sink as an engine would connect it; records the calls it gets.
@@ -69,7 +72,7 @@ TEST(ScriptSiteTest, EachCallKeepsItsOwnLimitAcrossTheTickWrap)
         {"leave", 0x00001000, S_OK}, // back in the outer call, which is over its limit
                                      // now
         {"poll", 0x00001001, S_FALSE},
-        {"poll", 0x00001002, S_OK}, // reported once
+        {"poll", 0x00001002, S_FALSE}, // refused for as long as it runs, reported once
         {"leave", 0x00001002, S_OK},
         {"poll", 0x00100000, S_OK}, // no call in progress: never stopped
         {"enter", 0x00100000, S_OK},
@@ -154,4 +157,41 @@ TEST(ScriptSiteTest, ConnectedSinksHearEventsUntilTheyLeave)
     point->Release();
     VariantClear(&args[0]);
     VariantClear(&args[1]);
+}
+
+TEST(ScriptSiteTest, RunsThatGoOnAfterTheirTimeOutAreLeftWhereverTheyStarted)
+{
+    TComApartment apartment;
+    const CString loop = L"while (true) { try { connected; } catch (e) { } }";
+    const struct {
+        const char* start;
+        CString code;
+    } cases[] = {
+        {"top-level code", loop},
+        {"event handler", L"function event::onConnect() { " + loop + L" }"},
+        {"timer", L"setTimeout(function() { " + loop + L" }, 1);"},
+    };
+    TDeadline deadline(20000, "a run that goes on after its time-out was never left");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.start);
+        TFakeScriptServer server;
+        TFakeScriptFrame frame;
+        TClockedHost host(&server, &frame);
+        ASSERT_TRUE(host.CreateEngine());
+        // A second passes at every look at the clock: the loop is over its time at once.
+        host.step = 1000;
+        bool parsed = host.AddScriptCode(c.code);
+        EXPECT_EQ(parsed, strcmp(c.start, "top-level code") != 0);
+        host.FireEvent(EventOnConnect, 0, nullptr);
+        EXPECT_TRUE(PumpMessagesUntil([&] { return frame.errors.size() >= 2; }, 5000));
+        EXPECT_EQ(frame.errors, (std::vector<CString>{
+                                    L"testnet/: Script execution timed out",
+                                    L"testnet/: Script stopped: it went on after its time-out; load it again to run it",
+                                }));
+        // The engine is gone, its timers with it.
+        EXPECT_FALSE(host.AddScriptCode(L"log('after');"));
+        EXPECT_EQ(0u, host.GetTimerCount());
+        EXPECT_FALSE(host.IsRunning());
+        EXPECT_TRUE(frame.logs.empty());
+    }
 }

@@ -90,7 +90,7 @@ TEST(TypeLibraryTest, EveryDispatchIdMatchesTheObjectsTable)
         new TScriptWindow(&server, &frame),
         new TScriptPrefix(L"", L"", L"", L""),
         new TScriptChannel(&server, nullptr),
-        new TScriptChannelMode(TScriptChannelModeRecord()),
+        new TScriptChannelMode(TChannelMode()),
         new TScriptUser(TScriptMemberRecord()),
         new TScriptChannelMemberMode(TScriptMemberFlags()),
         new TScriptFile,

@@ -50,8 +50,9 @@ TEST_F(UnitScriptObjectsTest, AChannelOfTwoShowsItsMembersAndTakesMarksAndLines)
 {
     TIRCChannel* channel = unit->FindChannel(L"#a");
     ASSERT_NE(channel, nullptr);
+    Feed(":irc.example MODE #a +mlk 5 pass");
     std::vector<CString> logged = Run("var c = findChannel('#a');\r\n"
-                                      "log(c.members.length); log(c.members);\r\n"
+                                      "log(c.mode.toString()); log(c.members.length); log(c.members);\r\n"
                                       "var bob = c.findMember('BOB');\r\n"
                                       "log(bob ? [bob.nick, bob.op, bob.mode.toString()].join(' ') : 'none');\r\n"
                                       "log(c.findMember('nobody') === null);\r\n"
@@ -59,9 +60,9 @@ TEST_F(UnitScriptObjectsTest, AChannelOfTwoShowsItsMembersAndTakesMarksAndLines)
                                       "c.unread = true; c.highlighted = true;\r\n"
                                       "log([c.highlighted, c.newTalk, c.unread].join(' '));\r\n"
                                       "c.print('to the channel'); print('to the server');\r\n");
-    EXPECT_EQ(logged,
-              (std::vector<CString>{L"2", L"[KetroArray [User kvnick, , ], [User @bob, , ]]",
-                                    L"bob true [MemberMode @]", L"true", L"false false false", L"true false true"}));
+    EXPECT_EQ(logged, (std::vector<CString>{
+                          L"[ChannelMode +m+l+k 5 pass]", L"2", L"[KetroArray [User kvnick, , ], [User @bob, , ]]",
+                          L"bob true [MemberMode @]", L"true", L"false false false", L"true false true"}));
     EXPECT_TRUE(channel->keywordMark && channel->updateMark && !channel->newTalkMark);
 
     // Script lines, not status lines, in the channel's and the server's logs.

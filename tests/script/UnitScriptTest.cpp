@@ -1,5 +1,6 @@
 // Scripts of a real server unit logging in to a scripted IRC server.
 
+#include "../common/Deadline.h"
 #include "../common/MessagePump.h"
 #include "../irc/IrcTestSupport.h"
 #include "ScriptFakes.h"
@@ -44,6 +45,72 @@ TEST_F(UnitScriptTest, ScriptsHearTheLogInAndActOnTheServer)
     EXPECT_TRUE(PumpMessagesUntil([&] { return peer->Closed(); }, 5000));
     EXPECT_EQ(std::string::npos, peer->Received().find("QUIT"));
     EXPECT_TRUE(frame.errors.empty());
+    unit.reset();
+}
+
+namespace {
+// The lines logged, without the timer's ticks.
+std::vector<CString> WithoutTicks(const std::vector<CString>& logs, size_t& ticks)
+{
+    std::vector<CString> rest;
+    ticks = 0;
+    for (const CString& line : logs) {
+        if (line.Right(6) == L": tick")
+            ticks++;
+        else
+            rest.push_back(line);
+    }
+    return rest;
+}
+} // namespace
+
+TEST_F(UnitScriptTest, AHandlerThatCatchesItsTimeOutIsLeftAndTheServerIsAnsweredAfterIt)
+{
+    TComApartment apartment;
+    TTempFolder scripts;
+    TFakeScriptFrame frame;
+    frame.scriptFolder = frame.filesFolder = scripts.path;
+    ASSERT_TRUE(WriteFileBytes(scripts.File(L"runaway.js"),
+                               "function event::onChannelText(prefix, channel, text) {\r\n"
+                               "  log('looping'); while (true) { try { connected; } catch (e) { } } }\r\n"
+                               "setInterval(function() { log('tick'); }, 10);\r\n"));
+    ASSERT_TRUE(WriteFileBytes(scripts.File(L"watch.js"),
+                               "function event::onChannelText(prefix, channel, text) { log('heard ' + text); }\r\n"));
+    TScriptedServer server;
+    TLineSocket* peer = ConnectTo(server, true);
+    ASSERT_NE(nullptr, peer);
+    TUnitScriptServer scriptServer(unit.get());
+    TScriptManager manager(&scriptServer, &frame);
+    unit->SetScripts(&manager);
+    manager.LoadScripts({L"runaway.js", L"watch.js"});
+    size_t ticks = 0;
+    ASSERT_TRUE(PumpMessagesUntil([&] { return WithoutTicks(frame.logs, ticks), ticks > 0; }, 5000));
+
+    {
+        TDeadline deadline(30000, "the handler that catches its time-out was never left");
+        peer->Send(":bob!b@h.example PRIVMSG #kv :first\r\nPING :after\r\n");
+        ASSERT_TRUE(peer->WaitFor("PONG :after", 20000));
+    }
+    EXPECT_EQ(frame.errors,
+              (std::vector<CString>{
+                  L"testnet/runaway.js: Script execution timed out",
+                  L"testnet/runaway.js: Script stopped: it went on after its time-out; load it again to run it",
+              }));
+
+    // The next line reaches the other script at once: the stopped one, which would take its five
+    // seconds again, no longer runs.
+    peer->Send(":bob!b@h.example PRIVMSG #kv :second\r\nPING :later\r\n");
+    ASSERT_TRUE(peer->WaitFor("PONG :later", 3000));
+    WithoutTicks(frame.logs, ticks);
+    // Its timer went with its engine: a bounded wait in which no tick may come.
+    PumpMessagesFor(100);
+    size_t ticksAfter = 0;
+    EXPECT_EQ(WithoutTicks(frame.logs, ticksAfter), (std::vector<CString>{
+                                                        L"testnet/runaway.js: looping",
+                                                        L"testnet/watch.js: heard first",
+                                                        L"testnet/watch.js: heard second",
+                                                    }));
+    EXPECT_EQ(ticksAfter, ticks);
     unit.reset();
 }
 
