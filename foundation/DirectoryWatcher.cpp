@@ -26,6 +26,18 @@ void TDirectoryWatcher::SetFolder(const CString& folder) { context->folder = fol
 
 bool TDirectoryWatcher::Start()
 {
+    if (started) {
+        // An earlier worker keeps its context until it ends. The new one gets events of its own:
+        // a stop signal left unused or an end already taken must not answer for it.
+        context->stopEvent.SetEvent();
+        TDirectoryWatchContext* fresh = new TDirectoryWatchContext;
+        fresh->folder = context->folder;
+        context->Release();
+        context = fresh;
+    }
+    started = false;
+    stopAsked = false;
+    ended = false;
     context->notifyWindow = window.Create();
     context->AddRef(); // the worker's reference
     if (!AfxBeginThread(&TDirectoryWatcher::WatchThread, context)) {

@@ -42,7 +42,8 @@ public:
 
     void SetListener(IDirectoryWatcherListener* newListener) { listener = newListener; }
     void SetFolder(const CString& folder);
-    // Starts the worker; false when no thread could be started.
+    // Starts the worker; false when no thread could be started. Started again, it stops the
+    // earlier worker and answers for the new one only.
     bool Start();
     // Returns true when the worker confirmed its end within 1000 ms. Only the first call waits;
     // later ones answer at once whether it has ended by now, and without a worker it is false.

@@ -9,9 +9,11 @@
 #include "tests/common/InputHandled.h"
 #include "tests/common/MessagePump.h"
 #include "tests/common/ShownWindow.h"
+#include "tests/common/StringPrinter.h"
 #include "tests/common/UserInput.h"
 
 #include <commctrl.h>
+#include <gtest/gtest.h>
 
 #include <functional>
 
@@ -83,12 +85,14 @@ public:
     }
     // Runs the step that confirms; a box shown over the sheet meanwhile is read and answered OK.
     // The step's input is handled once its wait ends, and a box it shows holds that wait in the
-    // box's own loop until the box is answered: a box left open fails the step's wait.
+    // box's own loop until the box is answered, where the wait's bound is never checked: a box
+    // still open at the last look fails the test and is dismissed, so the step ends.
     void Confirm(const std::function<void()>& press)
     {
         boxText.Empty();
         answered = false;
         watching = true;
+        newDialog = IsNewDialog();
         WatchForBox(kBoxTries);
         press();
         watching = false;
@@ -112,31 +116,36 @@ private:
     static const int kBoxTries = 60;
     static const DWORD kBoxPollMs = 100;
 
-    // Looks for the box now and then, inside whatever loop runs then, while the sheet is open.
+    // Looks for the box now and then, inside whatever loop runs then, for as long as the step
+    // runs. The sheet's box is answered once; any dialog the step opened that is still up once
+    // the tries are spent is reported and dismissed.
     void WatchForBox(int tries)
     {
-        HWND owner = sheet;
-        RunLater(kBoxPollMs, [this, owner, tries] {
+        RunLater(kBoxPollMs, [this, tries] {
             if (!watching)
                 return;
-            HWND box = FindShownWindow([owner](HWND window) {
-                wchar_t name[16] = L"";
-                ::GetClassNameW(window, name, 16);
-                return window != owner && ::GetWindow(window, GW_OWNER) == owner && CString(name) == L"#32770";
-            });
-            if (!box) {
-                if (tries > 1 && !Closed())
-                    WatchForBox(tries - 1);
-                return;
+            HWND box = FindShownWindow(newDialog);
+            if (box && !answered && ::GetWindow(box, GW_OWNER) == sheet) {
+                boxText = WindowTextOf(::GetDlgItem(box, 0xFFFF));
+                answered = true;
+                ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+            } else if (box && tries <= 1) {
+                ADD_FAILURE() << "still waiting after " << kBoxTries * kBoxPollMs << " ms: the box \""
+                              << Narrow(WindowTextOf(box)) << "\" answered ("
+                              << Narrow(WindowTextOf(::GetDlgItem(box, 0xFFFF))) << ")";
+                ::PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
             }
-            wchar_t text[256] = L"";
-            ::GetDlgItemTextW(box, 0xFFFF, text, 256);
-            boxText = text;
-            answered = true;
-            ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+            WatchForBox(tries > 1 ? tries - 1 : 1);
         });
     }
+    static CString WindowTextOf(HWND window)
+    {
+        wchar_t text[256] = L"";
+        ::GetWindowTextW(window, text, 256);
+        return text;
+    }
 
+    std::function<bool(HWND)> newDialog;
     bool answered = false;
     bool watching = false;
 };

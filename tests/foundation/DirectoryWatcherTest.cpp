@@ -1,11 +1,14 @@
 #include "foundation/DirectoryWatcher.h"
 
 #include "tests/common/FolderWatch.h"
+#include "tests/common/ImportPatch.h"
 #include "tests/common/InputHandled.h"
 #include "tests/common/MessagePump.h"
 #include "tests/common/TempFolder.h"
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace {
 class DirectoryWatcherTest : public ::testing::Test, public IDirectoryWatcherListener {
@@ -19,9 +22,14 @@ protected:
         seen = GetFileAttributesW(file) == INVALID_FILE_ATTRIBUTES ? CStringA("gone") : ReadFileBytes(file);
     }
 
-    bool WaitUntilSeen(const char* state, const char* what)
+    // Makes the change and waits for a report of its own: one counted after the change, which
+    // found the file as the change left it. An earlier change's report cannot stand in for it.
+    void ChangeAndWaitUntilReported(const std::function<bool()>& change, const char* state, const char* what)
     {
-        return WaitUntil([&] { return seen == state; }, what);
+        PumpPendingMessages();
+        int before = changes;
+        EXPECT_TRUE(change()) << what;
+        WaitUntil([&] { return changes > before && seen == state; }, what);
     }
 
     TTempFolder temp;
@@ -29,6 +37,40 @@ protected:
     TDirectoryWatcher* reporter = &watcher;
     int changes = 0;
     CStringA seen;
+};
+
+// Holds the worker before it starts watching until the test lets it go, so a stop meets a
+// worker that cannot have ended.
+HANDLE g_workerEntered = nullptr;
+HANDLE g_workerRelease = nullptr;
+ULONG_PTR g_findFirstChange = 0;
+
+HANDLE WINAPI HeldFindFirstChange(LPCWSTR folder, BOOL subtree, DWORD filter)
+{
+    ::SetEvent(g_workerEntered);
+    ::WaitForSingleObject(g_workerRelease, 10000);
+    return reinterpret_cast<decltype(&::FindFirstChangeNotificationW)>(g_findFirstChange)(folder, subtree, filter);
+}
+
+class THeldWorker {
+public:
+    THeldWorker()
+    {
+        g_workerEntered = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        g_workerRelease = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        g_findFirstChange =
+            ReplaceImport("kernel32.dll", "FindFirstChangeNotificationW", (ULONG_PTR)&HeldFindFirstChange);
+    }
+    ~THeldWorker()
+    {
+        Release();
+        ReplaceImport("kernel32.dll", "FindFirstChangeNotificationW", g_findFirstChange);
+        ::CloseHandle(g_workerEntered);
+        ::CloseHandle(g_workerRelease);
+    }
+    bool IsHooked() const { return g_findFirstChange != 0; }
+    bool WaitEntered() const { return ::WaitForSingleObject(g_workerEntered, 10000) == WAIT_OBJECT_0; }
+    void Release() const { ::SetEvent(g_workerRelease); }
 };
 } // namespace
 
@@ -38,12 +80,10 @@ TEST_F(DirectoryWatcherTest, NewRewrittenAndDeletedFilesAreReported)
     ASSERT_TRUE(watcher.Start());
     ASSERT_TRUE(WaitUntilWatching(temp.path, [&] { return changes > 0; }));
 
-    ASSERT_TRUE(WriteFileBytes(temp.File(L"a.js"), "x"));
-    WaitUntilSeen("x", "the new file reported");
-    ASSERT_TRUE(WriteFileBytes(temp.File(L"a.js"), "longer"));
-    WaitUntilSeen("longer", "the rewritten file reported");
-    ASSERT_TRUE(DeleteFileW(temp.File(L"a.js")));
-    WaitUntilSeen("gone", "the deleted file reported");
+    const CString file = temp.File(L"a.js");
+    ChangeAndWaitUntilReported([&] { return WriteFileBytes(file, "x"); }, "x", "the new file reported");
+    ChangeAndWaitUntilReported([&] { return WriteFileBytes(file, "longer"); }, "longer", "the rewritten file reported");
+    ChangeAndWaitUntilReported([&] { return DeleteFileW(file) != FALSE; }, "gone", "the deleted file reported");
 
     EXPECT_TRUE(watcher.Stop());
 }
@@ -52,6 +92,7 @@ TEST_F(DirectoryWatcherTest, StoppedWatcherReportsNothingMore)
 {
     watcher.SetFolder(temp.path);
     ASSERT_TRUE(watcher.Start());
+    ASSERT_TRUE(WaitUntilWatching(temp.path, [&] { return changes > 0; }));
     EXPECT_TRUE(watcher.Stop());
     // The worker has ended: what it reported before is all in the queue.
     PumpPendingMessages();
@@ -78,6 +119,28 @@ TEST_F(DirectoryWatcherTest, SecondStopKnowsTheWorkerEnded)
     ASSERT_TRUE(watcher.Start());
     EXPECT_TRUE(watcher.Stop());
     EXPECT_TRUE(watcher.Stop());
+}
+
+// Only a test starts a watcher twice, but then the stop must answer for the new worker.
+TEST_F(DirectoryWatcherTest, StartedAgainItWatchesAndItsStopAnswersForTheNewWorker)
+{
+    // A worker that ended at once, stopped twice: the second stop's signal is never taken.
+    watcher.SetFolder(temp.File(L"missing\\"));
+    ASSERT_TRUE(watcher.Start());
+    EXPECT_TRUE(watcher.Stop());
+    EXPECT_TRUE(watcher.Stop());
+    watcher.SetFolder(temp.path);
+    ASSERT_TRUE(watcher.Start());
+    ASSERT_TRUE(WaitUntilWatching(temp.path, [&] { return changes > 0; })) << "the new worker watches";
+    EXPECT_TRUE(watcher.Stop());
+
+    THeldWorker held;
+    ASSERT_TRUE(held.IsHooked());
+    ASSERT_TRUE(watcher.Start());
+    ASSERT_TRUE(held.WaitEntered());
+    EXPECT_FALSE(watcher.Stop()) << "the held worker has not ended, whatever the last one did";
+    held.Release();
+    EXPECT_TRUE(WaitUntil([&] { return watcher.Stop(); }, "the released worker ended"));
 }
 
 TEST_F(DirectoryWatcherTest, WatcherDestroyedWhileItsWorkerRunsLeavesTheWorkerSafe)

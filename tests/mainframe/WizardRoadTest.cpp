@@ -70,7 +70,8 @@ bool Checked(HWND dialog, int id) { return ::SendMessageW(::GetDlgItem(dialog, i
 bool Enabled(HWND dialog, int id)
 {
     DWORD_PTR result = 0;
-    ::SendMessageTimeoutW(dialog, WM_KICKIDLE, 0, 0, SMTO_NORMAL, 10000, &result);
+    if (!::SendMessageTimeoutW(dialog, WM_KICKIDLE, 0, 0, SMTO_NORMAL, 10000, &result))
+        ADD_FAILURE() << "the page's idle pass did not run: the button's state may be from before the input";
     return ::IsWindowEnabled(::GetDlgItem(dialog, id)) != FALSE;
 }
 
@@ -209,6 +210,7 @@ TEST_F(WizardRoadTest, BeginnerPathMakesAServerThatConnectsJoinsAndTalks)
     EXPECT_FALSE(Enabled(server, IDOK)) << "no nick yet";
     EXPECT_EQ(::GetForegroundWindow(), server);
     TypeInto(::GetDlgItem(server, IDC_INSTALL_NICK), L"kvwizard");
+    EXPECT_TRUE(BecomesEnabled(server, IDOK, true)) << "a nick and the listed server";
     TypeInto(::GetDlgItem(server, IDC_INSTALL_SERVER), L"-");
     EXPECT_TRUE(BecomesEnabled(server, IDOK, false)) << "a separator line is no server";
     TypeInto(::GetDlgItem(server, IDC_INSTALL_SERVER), typedHost);

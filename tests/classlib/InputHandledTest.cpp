@@ -1,0 +1,100 @@
+// The wait for input to be handled, which every window test relies on, at its edges: the marker
+// over a window's frame, and waits that ended because their window went.
+
+#include "tests/common/InputHandled.h"
+#include "classlib/Wnd.h"
+#include "tests/common/UserInput.h"
+
+#include <gtest/gtest-spi.h>
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+namespace {
+
+// A window of another thread in front, where the pointer is parked: the markers go there by the
+// pointer and that thread reads them, never the waiting one.
+class TOtherThreadWindow {
+public:
+    TOtherThreadWindow() : thread([this] { Run(); })
+    {
+        WaitUntil([&] { return window.load() != nullptr; }, "the other thread's window");
+        FocusForInput(window);
+        RECT rect = {};
+        ::GetWindowRect(window, &rect);
+        ::SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    }
+    ~TOtherThreadWindow()
+    {
+        ::PostThreadMessageW(id, WM_QUIT, 0, 0);
+        thread.join();
+    }
+
+    std::atomic<HWND> window{nullptr};
+
+private:
+    void Run()
+    {
+        id = ::GetCurrentThreadId();
+        HWND made = ::CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"other", WS_POPUP | WS_VISIBLE | WS_BORDER | SS_NOTIFY,
+                                      600, 100, 200, 150, nullptr, nullptr, nullptr, nullptr);
+        window = made;
+        MSG msg;
+        while (::GetMessageW(&msg, nullptr, 0, 0) > 0)
+            ::DispatchMessageW(&msg);
+        ::DestroyWindow(made);
+    }
+
+    DWORD id = 0;
+    std::thread thread;
+};
+
+class InputHandledTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(CreateTopmostWindow(waiting, L"waiting", 100, 100, 300, 200)); }
+
+    POINT CaptionPoint() const
+    {
+        RECT rect = {};
+        ::GetWindowRect(waiting.m_hWnd, &rect);
+        POINT at = {rect.left + 60, rect.top + ::GetSystemMetrics(SM_CYFRAME) + ::GetSystemMetrics(SM_CYCAPTION) / 2};
+        EXPECT_EQ(HTCAPTION, ::SendMessageW(waiting.m_hWnd, WM_NCHITTEST, 0, MAKELPARAM(at.x, at.y)));
+        return at;
+    }
+
+    CWnd waiting;
+};
+
+} // namespace
+
+TEST_F(InputHandledTest, OverAFrameTheMarkerEndsTheWaitAndARealButtonsReleaseDoesNot)
+{
+    TOtherThreadWindow other;
+    POINT caption = CaptionPoint();
+    ::SetCursorPos(caption.x, caption.y);
+    WaitForInputHandled(waiting.m_hWnd);
+
+    // A release of a real extra button over the frame, read before the marker, which goes to the
+    // other thread: the wait must go on.
+    INPUT release = {};
+    release.type = INPUT_MOUSE;
+    release.mi.dwFlags = MOUSEEVENTF_XUP;
+    release.mi.mouseData = XBUTTON1;
+    ::SendInput(1, &release, sizeof release);
+    RECT rect = {};
+    ::GetWindowRect(other.window, &rect);
+    ::SetCursorPos(rect.left + 20, rect.top + 20);
+    EXPECT_NONFATAL_FAILURE(WaitForInputHandled(waiting.m_hWnd, 500), "the input was not read");
+}
+
+TEST_F(InputHandledTest, WaitsEndedByTheirWindowGoingLeaveTheNextWaitWaiting)
+{
+    TOtherThreadWindow other;
+    waiting.ShowWindow(SW_HIDE);
+    // More than half the markers' numbers, each sent where no wait of this thread reads it.
+    for (int i = 0; i < 130; i++)
+        WaitForInputHandled(waiting.m_hWnd);
+    waiting.ShowWindow(SW_SHOWNOACTIVATE);
+    EXPECT_NONFATAL_FAILURE(WaitForInputHandled(waiting.m_hWnd, 500), "the input was not read");
+}
