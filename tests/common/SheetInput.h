@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 
 class TSheetInput {
 public:
@@ -89,13 +90,14 @@ public:
     // still open at the last look fails the test and is dismissed, so the step ends.
     void Confirm(const std::function<void()>& press)
     {
-        boxText.Empty();
-        answered = false;
-        watching = true;
-        newDialog = IsNewDialog();
-        WatchForBox(kBoxTries);
+        auto watch = std::make_shared<TBoxWatch>();
+        watch->sheet = sheet;
+        watch->newDialog = IsNewDialog();
+        WatchForBox(watch, kBoxTries);
         press();
-        watching = false;
+        // A look still pending finds the watch over, even once this input is gone.
+        watch->watching = false;
+        boxText = watch->boxText;
     }
     void ClickOk()
     {
@@ -116,18 +118,26 @@ private:
     static const int kBoxTries = 60;
     static const DWORD kBoxPollMs = 100;
 
+    struct TBoxWatch {
+        HWND sheet = nullptr;
+        std::function<bool(HWND)> newDialog;
+        CString boxText;
+        bool answered = false;
+        bool watching = true;
+    };
+
     // Looks for the box now and then, inside whatever loop runs then, for as long as the step
     // runs. The sheet's box is answered once; any dialog the step opened that is still up once
     // the tries are spent is reported and dismissed.
-    void WatchForBox(int tries)
+    static void WatchForBox(const std::shared_ptr<TBoxWatch>& watch, int tries)
     {
-        RunLater(kBoxPollMs, [this, tries] {
-            if (!watching)
+        RunLater(kBoxPollMs, [watch, tries] {
+            if (!watch->watching)
                 return;
-            HWND box = FindShownWindow(newDialog);
-            if (box && !answered && ::GetWindow(box, GW_OWNER) == sheet) {
-                boxText = WindowTextOf(::GetDlgItem(box, 0xFFFF));
-                answered = true;
+            HWND box = FindShownWindow(watch->newDialog);
+            if (box && !watch->answered && ::GetWindow(box, GW_OWNER) == watch->sheet) {
+                watch->boxText = WindowTextOf(::GetDlgItem(box, 0xFFFF));
+                watch->answered = true;
                 ::PostMessageW(box, WM_COMMAND, IDOK, 0);
             } else if (box && tries <= 1) {
                 ADD_FAILURE() << "still waiting after " << kBoxTries * kBoxPollMs << " ms: the box \""
@@ -135,7 +145,7 @@ private:
                               << Narrow(WindowTextOf(::GetDlgItem(box, 0xFFFF))) << ")";
                 ::PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
             }
-            WatchForBox(tries > 1 ? tries - 1 : 1);
+            WatchForBox(watch, tries > 1 ? tries - 1 : 1);
         });
     }
     static CString WindowTextOf(HWND window)
@@ -144,8 +154,4 @@ private:
         ::GetWindowTextW(window, text, 256);
         return text;
     }
-
-    std::function<bool(HWND)> newDialog;
-    bool answered = false;
-    bool watching = false;
 };
