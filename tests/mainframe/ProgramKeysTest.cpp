@@ -210,7 +210,12 @@ protected:
             ::SetWindowPos(opened[i], nullptr, 930 + 10 * (int)i, 40 + 60 * (int)i, 0, 0,
                            SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         }
-        return true;
+        // Activations of the new windows may still be on their way: the program handles what has
+        // come so far, then the main window takes the front last.
+        for (HWND window : opened)
+            WaitForInputHandled(window);
+        FocusForInput(main);
+        return WaitUntil([&] { return ::GetForegroundWindow() == main; }, "the main window in front again");
     }
     // Alt+F held, then Alt tapped and F: the File menu opens each time and nothing is typed.
     void ExpectFileMenuFrom(TPlace place, const char* name)
@@ -218,7 +223,8 @@ protected:
         ASSERT_TRUE(ClickInto(place)) << name << ": the focus did not come";
         std::string typed = InputText();
         PressKey('F', {VK_MENU});
-        EXPECT_TRUE(PumpMessagesUntil([&] { return PopupShown(); }, kBoundMs)) << name << ": Alt+F held";
+        EXPECT_TRUE(PumpMessagesUntil([&] { return PopupShown(); }, kBoundMs))
+            << name << ": Alt+F held, with \"" << Narrow(WindowText(::GetForegroundWindow())) << "\" in front";
         ASSERT_TRUE(LeaveMenu()) << name;
         ASSERT_TRUE(ClickInto(place)) << name;
         PressKey(VK_MENU);
