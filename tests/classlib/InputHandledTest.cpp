@@ -1,8 +1,11 @@
 // The wait for input to be handled, which every window test relies on, at its edges: the marker
-// over a window's frame, and waits that ended because their window went.
+// over a window's frame, and waits that ended because their window went. The pointer moves by
+// input, never by SetCursorPos: under Wine a warp lands late and can move the pointer back after
+// later input.
 
 #include "tests/common/InputHandled.h"
 #include "classlib/Wnd.h"
+#include "tests/common/PointerInput.h"
 #include "tests/common/UserInput.h"
 
 #include <gtest/gtest-spi.h>
@@ -23,7 +26,7 @@ public:
         FocusForInput(window);
         RECT rect = {};
         ::GetWindowRect(window, &rect);
-        ::SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+        MoveMouseTo({(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
     }
     ~TOtherThreadWindow()
     {
@@ -72,7 +75,7 @@ TEST_F(InputHandledTest, OverAFrameTheMarkerEndsTheWaitAndARealButtonsReleaseDoe
 {
     TOtherThreadWindow other;
     POINT caption = CaptionPoint();
-    ::SetCursorPos(caption.x, caption.y);
+    MoveMouseTo(caption);
     WaitForInputHandled(waiting.m_hWnd);
 
     // A release of a real extra button over the frame, read before the marker, which goes to the
@@ -84,7 +87,7 @@ TEST_F(InputHandledTest, OverAFrameTheMarkerEndsTheWaitAndARealButtonsReleaseDoe
     ::SendInput(1, &release, sizeof release);
     RECT rect = {};
     ::GetWindowRect(other.window, &rect);
-    ::SetCursorPos(rect.left + 20, rect.top + 20);
+    MoveMouseTo({rect.left + 20, rect.top + 20});
     EXPECT_NONFATAL_FAILURE(WaitForInputHandled(waiting.m_hWnd, 500), "the input was not read");
 }
 
