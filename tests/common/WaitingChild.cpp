@@ -11,7 +11,7 @@ const DWORD kBoundMs = 20000;
 
 // The clock races only while the child waits: the caller's own time before and after stays.
 volatile LONG racing = 0;
-volatile LONG readings = 0;
+HANDLE clockRead = nullptr; // set by a reading while the clock races
 volatile LONG raced = 0;
 DWORD(WINAPI* realClock)() = nullptr; // the import itself now leads back here
 
@@ -19,7 +19,7 @@ DWORD WINAPI ReadClock()
 {
     if (!racing)
         return realClock();
-    InterlockedIncrement(&readings);
+    SetEvent(clockRead);
     return (DWORD)InterlockedExchangeAdd(&raced, 3600000) + 3600000;
 }
 
@@ -38,16 +38,16 @@ TWaitingChild::TWaitingChild()
     SetEnvironmentVariableA(kVariable, name);
     release = CreateEventA(nullptr, TRUE, FALSE, EventName("-release").c_str());
     waiting = CreateEventA(nullptr, TRUE, FALSE, EventName("-waiting").c_str());
+    clockRead = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     realClock = &::GetTickCount;
     originalClock = ReplaceImport("kernel32.dll", "GetTickCount", reinterpret_cast<ULONG_PTR>(&ReadClock));
     releaser = std::thread([this] {
         if (WaitForSingleObject(waiting, kBoundMs) == WAIT_OBJECT_0) {
-            readings = 0;
+            ResetEvent(clockRead);
             racing = 1;
             // A caller with a time limit looks at the clock within milliseconds; one without never
             // does, so this bounded wait runs out before the child is let go.
-            for (int i = 0; i < 100 && readings == 0; i++)
-                Sleep(10);
+            WaitForSingleObject(clockRead, 1000);
             racing = 0;
         }
         SetEvent(release);
@@ -63,6 +63,8 @@ TWaitingChild::~TWaitingChild()
     SetEnvironmentVariableA(kVariable, nullptr);
     CloseHandle(release);
     CloseHandle(waiting);
+    CloseHandle(clockRead);
+    clockRead = nullptr;
 }
 
 bool TWaitingChild::WaitInChild()
