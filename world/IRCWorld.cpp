@@ -448,13 +448,16 @@ void TIRCWorld::ApplyServerSettings(TIRCUnit* unit, const TUnitConfig& edited)
     CString newName = setting.Name;
     setting.Name = unit->GetName();
     unit->ApplySettings(setting);
-    unit->ReloadScripts();
     if (newName != unit->GetName()) {
         // The server just edited stays selected under its new name.
         if (FindUnit(unitName) == unit)
             unitName = newName;
         RenameUnit(unit, newName);
     }
+    // Only now: scripts that start here see the new name and write into its log. Every macro file
+    // is read again, so one edited outside the program takes effect as a script does.
+    unit->ResetMacros();
+    unit->ReloadScripts();
     if (unitItem)
         serverTree->Expand(unitItem, expanded ? TVE_EXPAND : TVE_COLLAPSE);
     SelectByNames(unitName, channelName);

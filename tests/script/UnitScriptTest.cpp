@@ -173,3 +173,39 @@ TEST(WorldScriptsTest, ServersAddedLaterRunTheirScriptsAndADeletedOnesTimerNever
     EXPECT_EQ(logs.size(), count);
     EXPECT_TRUE(scripts.frame.errors.empty());
 }
+
+// A script switched on in the server's properties together with a new name starts under that
+// name: what it logs and prints goes to the renamed server and its log file.
+TEST(WorldScriptsTest, AScriptEnabledWithARenameStartsUnderTheNewName)
+{
+    TComApartment apartment;
+    TTempFolder folder;
+    TConfig config;
+    config.preference.Load(folder.path);
+    config.preference.LogRootDir = folder.path + L"logs\\";
+    config.preference.EnableUnitLog = true;
+    config.view.Load(config);
+    TQuietHost host;
+    TWorldScripts scripts;
+    scripts.frame.scriptFolder = scripts.frame.filesFolder = folder.path;
+    ASSERT_TRUE(WriteFileBytes(folder.File(L"start.js"), "log('start ' + name); print('started as ' + name);\r\n"));
+    TIRCWorld world(&config, &host);
+    world.SetScriptsMaker(&scripts);
+    TUnitConfig record;
+    record.Name = L"old";
+    TIRCUnit* unit = world.AddUnit(record);
+    ASSERT_NE(unit, nullptr);
+    unit->PrintReply(L"before");
+    CString oldLog = unit->GetServerLog().GetCurrentPath();
+    ASSERT_FALSE(oldLog.IsEmpty());
+
+    record.Name = L"new";
+    record.ScriptFiles = {L"start.js"};
+    world.ApplyServerSettings(unit, record);
+    EXPECT_EQ(scripts.frame.logs, std::vector<CString>{L"new/start.js: start new"});
+    CString newLog = unit->GetServerLog().GetCurrentPath();
+    EXPECT_NE(newLog, oldLog);
+    EXPECT_NE(ReadFileString(newLog).find("started as new"), std::string::npos) << Narrow(newLog);
+    EXPECT_EQ(ReadFileString(oldLog).find("started as"), std::string::npos) << ReadFileString(oldLog);
+    EXPECT_TRUE(scripts.frame.errors.empty());
+}

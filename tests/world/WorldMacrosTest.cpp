@@ -5,6 +5,7 @@
 #include "settings/Preference.h"
 #include "settings/ServerConfig.h"
 #include "tests/common/TempFolder.h"
+#include "tests/irc/IrcTestSupport.h"
 #include "tests/world/common/NoWorldHost.h"
 #include "world/IRCWorld.h"
 
@@ -18,6 +19,7 @@ protected:
     {
         config.preference.Load(folder.path);
         config.view.Load(config);
+        config.macroFolder = config.filesFolder = folder.path;
         for (const auto& [name, files] : {std::pair<const wchar_t*, std::vector<CString>>{L"one", {L"a", L"b"}},
                                           std::pair<const wchar_t*, std::vector<CString>>{L"two", {L"b"}}}) {
             TUnitConfig unit;
@@ -28,6 +30,13 @@ protected:
         world = std::make_unique<TIRCWorld>(&config, &host);
         world->CreateUnitsFromSettings();
         ASSERT_EQ(2u, world->GetUnits().size());
+    }
+    // A rule that answers "!ver" in any channel by adding the text to "out.txt".
+    bool WriteMacroFile(const wchar_t* name, const char* text)
+    {
+        return WriteFileBytes(folder.File(name), CStringA("1\tEncoding=UTF-8\r\n0\t\t\t*\tPRIVMSG\t*\t!ver\t0\t0\t"
+                                                          "appendfile\tout.txt\t") +
+                                                     text + "\t0\r\n");
     }
     std::vector<CString> Enabled(int unit) { return world->GetUnits()[unit]->GetSettings().MacroFiles; }
     std::vector<CString> Engine(int unit) { return world->GetUnits()[unit]->GetMacroManager().GetFileNames(); }
@@ -63,4 +72,18 @@ TEST_F(WorldMacros, RenamesAndDeletionsReachEveryUnitAndItsEngine)
     world->ResetAllMacros();
     EXPECT_EQ(Engine(1), Names{L"c"});
     EXPECT_FALSE(unit->GetMacroManager().IsLoaded());
+}
+
+TEST_F(WorldMacros, ServerPropertiesReadEveryMacroFileAgainEvenWhenTheListStaysTheSame)
+{
+    TIRCUnit* unit = world->GetUnits()[1];
+    ASSERT_TRUE(WriteMacroFile(L"b.kmf", "first"));
+    FeedLine(*unit, ":bob!b@h PRIVMSG #room :!ver");
+    ASSERT_TRUE(unit->GetMacroManager().IsLoaded());
+
+    // Edited outside the program, then the server's properties confirmed without a change.
+    ASSERT_TRUE(WriteMacroFile(L"b.kmf", "second"));
+    world->ApplyServerSettings(unit, config.world.Units[1]);
+    FeedLine(*unit, ":bob!b@h PRIVMSG #room :!ver");
+    EXPECT_EQ(ReadFileLines(folder.File(L"out.txt")), (std::vector<std::string>{"first", "second"}));
 }
