@@ -110,6 +110,8 @@ public:
     void AnswerNickQuestion(const TNickRequest& answer);
     // What the nick dialog starts from: the current nick and away state, the longest nick.
     TNickRequest MakeNickRequest(int nickLength) const;
+    // The longest nick: the server's NICKLEN (an absurd one counts as 64), or the server
+    // setting's own length while it is switched on and longer.
     int GetNickLengthLimit() const;
     // The nick the user chose in the change-nick command, sent only when it differs, and the
     // away state when it changed.

@@ -8,12 +8,16 @@
 #include "res/strings/irc.h"
 #include "settings/Preference.h"
 
+#include <algorithm>
+
 namespace {
 
 // Numbered nicks stop here; a server that refuses them all gets no endless stream of NICK lines.
 const int kMaxNumberedNicks = 100;
-// A server may announce any NICKLEN; underscores are added only up to this many characters.
-const int kMaxBuiltNickLength = 64;
+// A server may announce any NICKLEN; its announcement counts only up to this many characters.
+const int kMaxServerNickLength = 64;
+// The most the server settings' page lets the user set; a settings file may hold anything.
+const int kMaxOwnNickLength = 500;
 
 bool IsRefusedJoin(int number)
 {
@@ -69,8 +73,6 @@ void TIRCUnit::RetryNick(const TIRCReceiveMessage& message)
         }
     }
     int maxLength = GetNickLengthLimit();
-    if (maxLength > kMaxBuiltNickLength)
-        maxLength = kMaxBuiltNickLength;
     switch (preference->NickPolicy) {
     case NickAddUnderscore:
         RetryWithUnderscore(maxLength, loggedIn);
@@ -112,9 +114,9 @@ TNickRequest TIRCUnit::MakeNickRequest(int nickLength) const
 // The server's NICKLEN, raised to the server setting's length when that is switched on and longer.
 int TIRCUnit::GetNickLengthLimit() const
 {
-    int maxLength = session.capabilities.GetNickLength();
+    int maxLength = std::min(session.capabilities.GetNickLength(), kMaxServerNickLength);
     if (settings.EnableNickLen && settings.NickLen > maxLength)
-        maxLength = settings.NickLen;
+        maxLength = std::min(settings.NickLen, kMaxOwnNickLength);
     return maxLength;
 }
 

@@ -264,6 +264,40 @@ TEST_F(NickRetryTest, NumbersFitTheMaximumLength)
     }
 }
 
+// A server's absurd NICKLEN is not believed, but the user's own length holds up to what its page
+// allows, for the nicks the retry builds and for the nick dialog alike.
+TEST_F(NickRetryTest, TheOwnNickLengthHoldsWhereAServersAnnouncementIsCut)
+{
+    const struct {
+        const char* announced;
+        bool own;
+        int ownLength;
+        int longest;
+    } cases[] = {
+        {"NICKLEN=1000", false, 9, 64},   {"NICKLEN=1000", true, 100, 100}, {"NICKLEN=30", true, 100, 100},
+        {"NICKLEN=30", true, 20, 30},     {"NICKLEN=30", false, 100, 30},   {"NICKLEN=9", true, 500, 500},
+        {"NICKLEN=9", true, 100000, 500},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.announced) + " " + std::to_string(c.ownLength));
+        settings.Nick = CString(L'a', 600);
+        settings.EnableNickLen = c.own;
+        settings.NickLen = c.ownLength;
+        preference.NickPolicy = 0;
+        Register();
+        Feed(std::string(":srv 005 * ") + c.announced + " :are supported");
+        EXPECT_EQ(Refuse(1), Lines{"NICK " + std::string((size_t)c.longest - 1, 'a') + "_"});
+
+        preference.NickPolicy = 2;
+        Register();
+        Feed(std::string(":srv 005 * ") + c.announced + " :are supported");
+        EXPECT_TRUE(Refuse(1).empty());
+        TNickRequest request;
+        ASSERT_TRUE(unit->TakeNickQuestion(request));
+        EXPECT_EQ(request.nickLength, c.longest);
+    }
+}
+
 TEST_F(NickRetryTest, AServerRefusingEveryNickGetsABoundedNumberOfTries)
 {
     for (int policy : {0, 1}) {
