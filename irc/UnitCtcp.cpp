@@ -9,9 +9,29 @@
 #include "log/LogLineData.h"
 #include "settings/Preference.h"
 
+#include <algorithm>
+
 namespace {
 
-const size_t kMaxQueuedBeforeCtcpAnswer = 8;
+// Without the sequence limit, at most this many answers wait to be sent; a flood of queries
+// would otherwise make the client queue answers for minutes.
+const size_t kMaxQueuedCtcpAnswers = 8;
+
+// A NOTICE whose text is a CTCP body is an answer.
+bool IsCtcpAnswer(const TIRCSendMessage& message)
+{
+    const CStringA& text = message.secondParam;
+    return message.command == "NOTICE" && text.GetLength() >= 2 && text[0] == ':' && text[1] == '\1';
+}
+
+// The one being written counts too: it has not left yet.
+size_t CountQueuedCtcpAnswers(const TIRCConnection& connection)
+{
+    size_t count = connection.writing && IsCtcpAnswer(connection.current) ? 1 : 0;
+    for (const std::deque<TIRCSendMessage>* queue : {&connection.high, &connection.normal, &connection.low})
+        count += (size_t)std::count_if(queue->begin(), queue->end(), IsCtcpAnswer);
+    return count;
+}
 
 } // namespace
 
@@ -60,11 +80,10 @@ void TIRCUnit::AnswerCtcpQuery(const TIRCReceiveMessage& message, const CString&
     } else if (command == L"CLIENTINFO") {
         answer = L"CLIENTINFO " + GetClientInfoText();
     }
-    // Answers wait in the send queue like any line. Without the sequence limit a stream of queries
-    // from the network must not pile up answers behind a long queue; with it, one answer in five
-    // seconds never can.
+    // Answers wait in the send queue behind whatever the user sent. Only answers that pile up
+    // are dropped, which needs a stream of queries without the sequence limit.
     bool dropped = !answer.IsEmpty() && !preference->EnableCtcpSequenceLimit &&
-                   connection.QueuedCount() >= kMaxQueuedBeforeCtcpAnswer;
+                   CountQueuedCtcpAnswers(connection) >= kMaxQueuedCtcpAnswers;
     if (!answer.IsEmpty() && !dropped)
         SendCtcpReply(message.nick, answer);
     CString shown = TLogFormatter(*logFormat).FormatCTCPQuery(message, command);

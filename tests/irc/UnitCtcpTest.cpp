@@ -21,6 +21,17 @@ protected:
         settings.UserInfo = L"I am <bold>bold<bold>";
         LogIn();
     }
+    bool LastShownContains(const std::string& text)
+    {
+        std::vector<std::string> shown = recorder.ViewTexts(nullptr);
+        return !shown.empty() && shown.back().find(text) != std::string::npos;
+    }
+    bool LastShownEndsWith(const std::string& tail)
+    {
+        std::vector<std::string> shown = recorder.ViewTexts(nullptr);
+        return !shown.empty() && shown.back().size() >= tail.size() &&
+               shown.back().compare(shown.back().size() - tail.size(), tail.size(), tail) == 0;
+    }
     // One query from peer!u@h.example, answered or not; the rate rule starts afresh.
     Lines Query(const std::string& target, const std::string& text)
     {
@@ -83,24 +94,38 @@ TEST_F(UnitCtcpTest, OneAnswerInFiveSecondsAndIgnoredQueriesDoNotMoveTheClock)
     EXPECT_EQ(unit->GetSession().lastCtcpTime, 0u);
 }
 
-// Behind a long send queue an answer waits unless the sequence limit is off; one left unsent
-// is shown as ignored.
-TEST_F(UnitCtcpTest, ALongQueueHoldsAnswersBackOnlyWithoutTheSequenceLimit)
+// Without the sequence limit an answer waits behind whatever the user sent, however long; only
+// answers piling up under a flood of queries are cut, and the cut ones are shown as ignored.
+TEST_F(UnitCtcpTest, AnswersWaitBehindTheUsersBacklogAndOnlyAFloodOfThemIsCut)
 {
-    const struct {
-        bool limit;
-        size_t waiting;
-        bool answered;
-    } cases[] = {{true, 9, true}, {false, 9, false}, {false, 7, true}};
-    for (const auto& c : cases) {
-        preference.EnableCtcpSequenceLimit = c.limit;
-        for (size_t i = 0; i < c.waiting; i++)
-            unit->SendCommand(L"PRIVMSG", L"#a", L"line", 2, 0);
-        EXPECT_EQ(Query("kvnick", "\1VERSION\1").size(), c.waiting + c.answered) << c.limit << " " << c.waiting;
-        std::string shown = recorder.ViewTexts(nullptr).back();
-        EXPECT_EQ(shown.substr(shown.find("VERSION")),
-                  c.answered ? "VERSION) from peer" : "VERSION) from peer : ignored");
+    preference.EnableCtcpSequenceLimit = false;
+    TIRCChannel* room = AddJoined(L"#room");
+    CString pasted;
+    for (int i = 0; i < 30; i++)
+        pasted.AppendFormat(L"pasted line %d\r\n", i);
+    unit->SendTextLines(room, pasted, false);
+    unit->SendCommand(L"WHO", L"#room", L"", 2, 0);
+    Lines queued = Query("kvnick", "\1VERSION\1");
+    ASSERT_EQ(queued.size(), 32u);
+    EXPECT_EQ(queued.back(), "NOTICE peer :\1VERSION Ketroval 2.40 (Win32)\1");
+    EXPECT_TRUE(LastShownEndsWith("(VERSION) from peer"));
+
+    // A flood: the ninth answer and those after it are not queued behind the eight waiting.
+    for (int i = 0; i < 20; i++)
+        Feed(":n" + std::to_string(i) + "!u@h PRIVMSG kvnick :\1PING " + std::to_string(i) + "\1");
+    Lines answers = TakeQueued();
+    ASSERT_EQ(answers.size(), 8u);
+    EXPECT_EQ(answers.front(), "NOTICE n0 :\1PING 0\1");
+    EXPECT_EQ(answers.back(), "NOTICE n7 :\1PING 7\1");
+    std::vector<std::string> shown = recorder.ViewTexts(nullptr);
+    ASSERT_GE(shown.size(), 20u);
+    std::vector<std::string> flood(shown.end() - 20, shown.end());
+    for (size_t i = 0; i < flood.size(); i++) {
+        std::string tail = "(PING) from n" + std::to_string(i) + (i < 8 ? "" : " : ignored");
+        EXPECT_EQ(flood[i].substr(flood[i].size() - std::min(flood[i].size(), tail.size())), tail);
     }
+    // Once they are sent, the next query is answered again.
+    EXPECT_EQ(Query("kvnick", "\1PING x\1"), Lines{"NOTICE peer :\1PING x\1"});
 }
 
 TEST_F(UnitCtcpTest, OwnAddressQueryTakesUserAndHostFromOurselvesOnly)
