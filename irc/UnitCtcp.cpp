@@ -50,6 +50,7 @@ void TIRCUnit::OnCtcpQuery(const TIRCReceiveMessage& message, const CString& bod
     // Our own address query comes back to us; others' queries must not hold it back.
     if (command == L"GETADDRESS" && message.nick == session.currentNick) {
         OnGetAddressQuery(message);
+        sendScripts->FireOnCtcp(message, message.GetParam(0), command, argument);
         return;
     }
     if (!AcceptCtcpQuery(*preference, GetTickCount(), session.lastCtcpTime)) {

@@ -137,6 +137,8 @@ TEST_F(UnitCtcpTest, OwnAddressQueryTakesUserAndHostFromOurselvesOnly)
     Feed(":kvnick!realuser@real.host PRIVMSG kvnick :\1GETADDRESS\1");
     EXPECT_EQ(unit->GetSession().userName, L"realuser");
     EXPECT_EQ(unit->GetSession().host, L"real.host");
+    // Scripts hear of both, as of every query that is not ignored.
+    EXPECT_EQ(send.events, (Lines{"onCtcp kvnick GETADDRESS ", "onCtcp kvnick GETADDRESS "}));
 }
 
 TEST_F(UnitCtcpTest, TheOwnAddressFollowsTheLatestGetAddressReplyOrBecomesNone)

@@ -58,6 +58,8 @@ const TLineCase kLines[] = {
     {":bob!bu@bh.example PRIVMSG #a :\x01PING 123\x01", {L"onCtcp|bob!bu@bh.example|#a|PING|123"}},
     {":bob!bu@bh.example NOTICE kvnick :\x01VERSION x 1.0\x01",
      {L"onCtcpReply|bob!bu@bh.example|kvnick|VERSION|x 1.0"}},
+    // The unit's own address query, which no rule may hold back, is a query like any other.
+    {":kvnick!kvuser@my.host PRIVMSG kvnick :\x01GETADDRESS\x01", {L"onCtcp|kvnick!kvuser@my.host|kvnick|GETADDRESS|"}},
     // A DCC offer is its own event, not a CTCP query; its size above 4 GiB arrives whole.
     {":bob!bu@bh.example PRIVMSG kvnick :\x01"
      "DCC SEND big.iso 3221225985 5000 5368709121\x01",
