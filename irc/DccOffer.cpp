@@ -1,7 +1,7 @@
 #include "irc/DccOffer.h"
 
+#include "foundation/CodePage.h"
 #include "foundation/Decimal.h"
-#include "foundation/SafeFileName.h"
 #include "foundation/StringUtils.h"
 
 namespace {
@@ -77,28 +77,23 @@ bool IsValidDccAddress(const TInetAddress& address)
     return (host >> 24) != 0 && host < 0xE0000000ul;
 }
 
-// Only the last part of the offered path is kept: a peer names a file, never where it goes.
-CString MakeSafeDccFileName(const CString& name)
+bool CheckDccSendOffer(const TDccSendOffer& offer)
 {
-    int cut = name.FindOneOf(L"/\\");
-    CString last = name;
-    while (cut >= 0) {
-        last = last.Mid(cut + 1);
-        cut = last.FindOneOf(L"/\\");
-    }
-    return MakeSafeFileNamePart(last);
-}
-
-bool CheckDccSendOffer(TDccSendOffer& offer)
-{
-    offer.fileName = MakeSafeDccFileName(offer.fileName);
-    return !offer.fileName.IsEmpty() && IsValidDccPort(offer.port) && IsValidDccAddress(offer.address) &&
-           offer.size > 0 && offer.size <= kMaxDccFileSize;
+    return IsValidDccPort(offer.port) && IsValidDccAddress(offer.address) && offer.size > 0 &&
+           offer.size <= kMaxDccFileSize;
 }
 
 bool CheckDccChatOffer(const TDccChatOffer& offer)
 {
     return IsValidDccPort(offer.port) && IsValidDccAddress(offer.address);
+}
+
+bool CheckDccChatPeer(const CString& dottedAddress, int port)
+{
+    TDccChatOffer offer;
+    offer.address = TInetAddress(inet_addr(ConvertToUtf8(dottedAddress)));
+    offer.port = port;
+    return CheckDccChatOffer(offer);
 }
 
 bool IsValidDccResumePosition(long long position, long long fileSize) { return position >= 0 && position <= fileSize; }

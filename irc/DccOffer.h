@@ -37,13 +37,12 @@ TDccResumeOffer ParseDccResumeOffer(CString text);
 bool IsValidDccPort(int port);
 // Refuses 0.0.0.0/8, multicast, the reserved block and the broadcast address.
 bool IsValidDccAddress(const TInetAddress& address);
-// A name a receive item can create in the download folder: the last path part, control and
-// reserved characters replaced, no trailing dots or blanks, device names defused. Empty when
-// nothing usable is left.
-CString MakeSafeDccFileName(const CString& name);
-// Checks every field and makes the name safe; false when the offer must be dropped.
-bool CheckDccSendOffer(TDccSendOffer& offer);
+// Whether a receive item may be made for the offer: a port, address and size a real offer
+// can have. The name is the receive item's to make safe.
+bool CheckDccSendOffer(const TDccSendOffer& offer);
 bool CheckDccChatOffer(const TDccChatOffer& offer);
+// The same for the dotted address and port a chat request window was given.
+bool CheckDccChatPeer(const CString& dottedAddress, int port);
 // The position must lie within the file the transfer is about.
 bool IsValidDccResumePosition(long long position, long long fileSize);
 

@@ -49,21 +49,25 @@ bool TIRCUnit::IsAutoReceive(const TIRCReceiveMessage& message) const
 void TIRCUnit::OnDccSendOffer(const TIRCReceiveMessage& message, const CString& text)
 {
     TDccSendOffer offer = ParseDccSendOffer(text);
-    // Anyone can offer: nothing reaches the DCC side, the log or scripts before it is checked.
-    bool valid = CheckDccSendOffer(offer);
+    // The line and the scripts show the offer as it came; the receive item makes the name safe
+    // for the disk.
     PrintToServer(CString(), CString(),
                   TLogFormatter(*logFormat)
                       .FormatDCCSend(message, offer.fileName, offer.address.ToString(), offer.port, offer.size),
                   EVENT_DCC_SEND, 0, false, CString());
     if (preference->EnableDCCReceiveSound)
         PlaySoundFile(preference->DCCReceiveSoundFile);
-    if (!valid)
-        return;
     if (preference->DCCReceiveAction != DccOfferIgnore) {
-        bool automatic = IsAutoReceive(message);
-        dccManager->AddReceiveItem(this, offer.variant, automatic, message.nick, offer.fileName, offer.port, offer.size,
-                                   offer.address);
-        ShowDccWindowOnOffer(automatic);
+        if (offer.size <= 0)
+            return;
+        // Anyone can offer: an item that would connect to a port or address nobody offers a
+        // file from, or wait for a size no file has, is not made.
+        if (CheckDccSendOffer(offer)) {
+            bool automatic = IsAutoReceive(message);
+            dccManager->AddReceiveItem(this, offer.variant, automatic, message.nick, offer.fileName, offer.port,
+                                       offer.size, offer.address);
+            ShowDccWindowOnOffer(automatic);
+        }
     }
     sendScripts->FireOnDccSend(message, message.GetParam(0), offer.fileName, (unsigned long long)offer.size,
                                offer.address.ToString(), offer.port);
@@ -86,14 +90,17 @@ void TIRCUnit::OnDccChatOffer(const TIRCReceiveMessage& message, const CString& 
     CString address = offer.address.ToString();
     PrintToServer(CString(), CString(), TLogFormatter(*logFormat).FormatDCCChat(message, address, offer.port),
                   EVENT_DCC_CHAT, 0, false, CString());
-    if (session.shutdown || !CheckDccChatOffer(offer))
+    if (session.shutdown)
         return;
     if (preference->EnableDCCChatSound)
         PlaySoundFile(preference->DCCChatSoundFile);
-    if (preference->DCCChatAction == DccOfferAccept)
-        AcceptChatOffer(message, address, offer.port);
-    else if (preference->DCCChatAction == DccOfferAsk)
+    // An offer of a port or address nobody chats from is shown and asked about, but never connected.
+    if (preference->DCCChatAction == DccOfferAccept) {
+        if (CheckDccChatOffer(offer))
+            AcceptChatOffer(message, address, offer.port);
+    } else if (preference->DCCChatAction == DccOfferAsk) {
         AskChatOffer(message, address, offer.port);
+    }
     sendScripts->FireOnDccChat(message, message.GetParam(0), address, offer.port);
 }
 

@@ -4,6 +4,7 @@
 #include "irc/IRCUnit.h"
 
 #include "foundation/ResourceString.h"
+#include "irc/DccOffer.h"
 #include "log/LogLineData.h"
 #include "res/strings/foundation.h"
 #include "res/strings/irc.h"
@@ -97,6 +98,9 @@ void TIRCUnit::AskChatOffer(const TIRCReceiveMessage& message, const CString& ad
 void TIRCUnit::OnDCCChatAccepted(IDCCChatRequest* dialog)
 {
     if (std::find(dccChatDialogs.begin(), dccChatDialogs.end(), dialog) == dccChatDialogs.end())
+        return;
+    // The window is shown for any offer; one nobody could chat from is not connected to.
+    if (!CheckDccChatPeer(dialog->GetAddress(), dialog->GetPort()))
         return;
     TIRCChannel* talk = AddDccChatChannel(TIRCMember(dialog->GetNick(), CString(), CString()));
     talk->ConnectDCCChat(dialog->GetAddress(), dialog->GetPort());

@@ -1,5 +1,7 @@
 #include "irc/DccOffer.h"
 
+#include "dcc/DCCReceiveItem.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -68,9 +70,9 @@ TEST(DccOffer, HostileValuesAreRefused)
         {L"f 3232235777 5000 -1024", false},
         {L"f 3232235777 5000 17592186044417", false}, // above 2^44
         {L"f 3232235777 5000 17592186044416", true},
-        {L"\"..\" 3232235777 5000 1", false},
-        {L"\"...  \" 3232235777 5000 1", false},
-        {L"/ 3232235777 5000 1", false},
+        // The name is not the check's: the receive item makes any name safe.
+        {L"\"..\" 3232235777 5000 1", true},
+        {L"/ 3232235777 5000 1", true},
     };
     for (const TCase& c : cases) {
         TDccSendOffer offer = ParseDccSendOffer(c.text);
@@ -84,27 +86,30 @@ TEST(DccOffer, HostileValuesAreRefused)
     EXPECT_FALSE(IsValidDccResumePosition(-1, 100) || IsValidDccResumePosition(101, 100));
 }
 
-TEST(DccOffer, FileNamesAreMadeSafe)
+// An offered name reaches the receive item as it was offered; the item keeps one name in its
+// folder, with separators and reserved characters replaced rather than the path cut off.
+TEST(DccOffer, OfferedNamesAreMadeSafeOnlyByTheReceiveItem)
 {
     const wchar_t* const cases[][2] = {
         {L"report.txt", L"report.txt"},
-        {L"..\\..\\Windows\\system.ini", L"system.ini"},
-        {L"/etc/passwd", L"passwd"},
+        {L"dir/a?b.txt", L"dir_a_b.txt"},
+        {L"..\\..\\Windows\\system.ini", L".._.._Windows_system.ini"},
+        {L"/etc/passwd", L"_etc_passwd"},
         {L"C:boot.ini", L"C_boot.ini"},
-        {L"a\tb\x7f<c>|d?*\".txt", L"a_b__c__d___.txt"},
-        {L"name.txt. . ", L"name.txt"},
+        {L"a\tb\x7f<c>|d?*.txt", L"a_b__c__d__.txt"},
+        {L"name.txt...", L"name.txt"},
         {L"CON", L"_CON"},
         {L"con.txt", L"_con.txt"},
-        {L"lpt1 .log", L"_lpt1 .log"},
         {L"COM10", L"COM10"},
-        {L"console.txt", L"console.txt"},
-        {L"dir\\..", L""},
-        {L"..", L""},
-        {L"", L""},
-        {L"日本語 ファイル.zip", L"日本語 ファイル.zip"},
+        {L"..", L"_"},
+        {L"日本語.zip", L"日本語.zip"},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(MakeSafeDccFileName(c[0]), c[1]) << c[0];
+    for (const auto& c : cases) {
+        TDccSendOffer offer = ParseDccSendOffer(CString(c[0]) + L" " + kAddress192 + L" 5000 10");
+        EXPECT_EQ(offer.fileName, c[0]);
+        EXPECT_TRUE(CheckDccSendOffer(offer)) << c[0];
+        EXPECT_EQ(MakeSafeReceiveFileName(offer.fileName), c[1]) << c[0];
+    }
 }
 
 TEST(DccOffer, OwnOffersUseTheWireLayout)

@@ -52,6 +52,6 @@ TEST_F(SendEchoTest, CtcpAndDccLinesGoToTheServerLog)
     Feed(":peer!u@h NOTICE kvnick :\1VERSION :Other 1.0\1");
     EXPECT_TRUE(LastLineHolds(nullptr, {"VERSION", "Other 1.0"}));
     Feed(":peer!u@h PRIVMSG kvnick :\1DCC SEND ..\\..\\evil.exe 3232235777 5000 10\1");
-    EXPECT_TRUE(LastLineHolds(nullptr, {"evil.exe", "192.168.1.1"}));
-    EXPECT_EQ(recorder.ViewTexts(nullptr).back().find(".."), std::string::npos);
+    // The offer is shown as it came; only the receive item makes the name one for the disk.
+    EXPECT_TRUE(LastLineHolds(nullptr, {"..\\..\\evil.exe", "192.168.1.1"}));
 }

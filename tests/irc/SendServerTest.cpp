@@ -99,7 +99,8 @@ TEST_F(SendServerTest, DccOffersReachTheDccSideWithCheckedValues)
     asker->Send("PRIVMSG kvsend2 :\1DCC CHAT chat 2130706433 4000\1\r\n");
     ASSERT_TRUE(WaitDcc(3));
     PumpMessagesFor(300);
-    EXPECT_EQ(send.dcc, (std::vector<std::string>{"receive 0 ask kvask2 my file.txt 5000 8589934592 127.0.0.1",
+    // The name as offered: the receive item makes it one for the disk.
+    EXPECT_EQ(send.dcc, (std::vector<std::string>{"receive 0 ask kvask2 ../../my file.txt 5000 8589934592 127.0.0.1",
                                                   "window", "chat ask kvask2 127.0.0.1 4000"}));
     unit->CloseByUser();
 }

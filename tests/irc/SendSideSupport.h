@@ -129,7 +129,8 @@ public:
 
     // "name target text" per script event.
     std::vector<std::string> events;
-    // One line per call into the DCC side, and the port and file name (if any) of each call.
+    // One line per call into the DCC side; the port of each receive item and the file name of
+    // each receive or send item.
     std::vector<std::string> dcc;
     std::vector<int> dccPorts;
     std::vector<CString> dccNames;

@@ -4,6 +4,8 @@
 
 #include "tests/irc/SendSideSupport.h"
 
+#include "dcc/DCCReceiveItem.h"
+#include "foundation/SafeFileName.h"
 #include "irc/DccOffer.h"
 #include "tests/common/MessagePump.h"
 
@@ -167,7 +169,9 @@ TEST_F(UnitCtcpTest, RepliesAreShownAndReportedNeverAnswered)
                                   "onCtcpReply kvnick DCC SEND x 2130706433 5000 10"}));
 }
 
-TEST_F(UnitCtcpTest, FileOffersReachTheDccSideOnlyWhenChecked)
+// Every offer is shown and reported with the name as offered; an item is made only for values a
+// real offer has, and making the name safe is the receive item's.
+TEST_F(UnitCtcpTest, FileOffersAreReportedAsOfferedAndMakeItemsOnlyWhenChecked)
 {
     preference.DCCReceiveAction = 2;
     preference.AutoReceiveNormal = true;
@@ -175,43 +179,71 @@ TEST_F(UnitCtcpTest, FileOffersReachTheDccSideOnlyWhenChecked)
     const struct {
         const char* offer;
         Lines dcc;
+        const char* event;
     } cases[] = {
-        {"\"my file.txt\" 3232235777 5000 1024", {"receive 0 auto peer my file.txt 5000 1024 192.168.1.1"}},
-        {"a_b.txt 3232235777 5000 8589934592 2 :a b.txt", {"receive 2 auto peer a b.txt 5000 8589934592 192.168.1.1"}},
-        {"..\\..\\boot.ini 3232235777 5000 10", {"receive 0 auto peer boot.ini 5000 10 192.168.1.1"}},
-        {"CON 3232235777 5000 10", {"receive 0 auto peer _CON 5000 10 192.168.1.1"}},
-        {"x 3232235777 0 10", {}},
-        {"x 3232235777 70000 10", {}},
-        {"x 0 5000 10", {}},
-        {"x 4294967295 5000 10", {}},
-        {"x 3232235777 5000 0", {}},
-        {"x 3232235777 5000 -5", {}},
-        {"x 3232235777 5000 99999999999999999999", {}},
-        {".. 3232235777 5000 10", {}},
+        {"\"my file.txt\" 3232235777 5000 1024",
+         {"receive 0 auto peer my file.txt 5000 1024 192.168.1.1"},
+         "my file.txt 1024 192.168.1.1 5000"},
+        {"a_b.txt 3232235777 5000 8589934592 2 :a b.txt",
+         {"receive 2 auto peer a b.txt 5000 8589934592 192.168.1.1"},
+         "a b.txt 8589934592 192.168.1.1 5000"},
+        {"dir/a?b.txt 3232235777 5000 10",
+         {"receive 0 auto peer dir/a?b.txt 5000 10 192.168.1.1"},
+         "dir/a?b.txt 10 192.168.1.1 5000"},
+        {"CON 3232235777 5000 10", {"receive 0 auto peer CON 5000 10 192.168.1.1"}, "CON 10 192.168.1.1 5000"},
+        {"x 3232235777 0 10", {}, "x 10 192.168.1.1 0"},
+        {"x 3232235777 70000 10", {}, "x 10 192.168.1.1 70000"},
+        {"x 0 5000 10", {}, "x 10 0.0.0.0 5000"},
+        {"x 4294967295 5000 10", {}, "x 10 255.255.255.255 5000"},
+        {"x 3232235777 5000 99999999999999999999", {}, "x 9223372036854775807 192.168.1.1 5000"},
+        // No size: shown, and then dropped without an event.
+        {"x 3232235777 5000 0", {}, nullptr},
+        {"x 3232235777 5000 -5", {}, nullptr},
     };
     for (const auto& c : cases) {
         send.dcc.clear();
+        send.events.clear();
         Feed(std::string(":peer!u@h PRIVMSG kvnick :\1DCC SEND ") + c.offer + "\1");
         EXPECT_EQ(send.dcc, c.dcc) << c.offer;
+        EXPECT_EQ(send.events, c.event ? Lines{std::string("onDccSend ") + c.event} : Lines{}) << c.offer;
+        std::string offered = c.offer[0] == '"' ? "my file.txt" : std::string(c.offer).substr(0, strcspn(c.offer, " "));
+        if (strstr(c.offer, " 2 :"))
+            offered = "a b.txt";
+        EXPECT_TRUE(LastShownContains("(SEND) from peer : " + offered + " ")) << c.offer;
     }
-    EXPECT_EQ(send.events[1], "onDccSend a b.txt 8589934592 192.168.1.1 5000"); // 2^33, whole
     EXPECT_EQ(TakeQueued(), Lines{});
 
+    // Ignoring offers makes no item, but the scripts still hear of every one, even a refused one.
     preference.DCCReceiveAction = 0;
     send.dcc.clear();
+    send.events.clear();
     Feed(":peer!u@h PRIVMSG kvnick :\1DCC SEND f 3232235777 5000 10\1");
+    Feed(":peer!u@h PRIVMSG kvnick :\1DCC SEND f 3232235777 70000 10\1");
+    Feed(":peer!u@h PRIVMSG kvnick :\1DCC SEND f 3232235777 5000 0\1");
     EXPECT_EQ(send.dcc, Lines{});
+    EXPECT_EQ(send.events, (Lines{"onDccSend f 10 192.168.1.1 5000", "onDccSend f 10 192.168.1.1 70000",
+                                  "onDccSend f 0 192.168.1.1 5000"}));
 }
 
+// Every chat offer is shown, sounded, asked about and reported; only one with a real address
+// and port is ever connected to.
 TEST_F(UnitCtcpTest, ChatOffersAndResumePositionsAreChecked)
 {
+    preference.EnableDCCChatSound = true;
+    preference.DCCChatSoundFile = L"chat.wav";
     preference.DCCChatAction = 1;
+    send.dialogLimit = 2;
     Feed(":peer!u@h PRIVMSG kvnick :\1DCC CHAT chat 2130706433 4000\1");
+    Feed(":peer!u@h PRIVMSG kvnick :\1DCC CHAT chat 0 4000\1");
     preference.DCCChatAction = 2;
     Feed(":peer!u@h PRIVMSG kvnick :\1DCC CHAT chat 2130706433 4001\1");
     Feed(":peer!u@h PRIVMSG kvnick :\1DCC CHAT chat 0 4002\1");
     Feed(":peer!u@h PRIVMSG kvnick :\1DCC CHAT chat 2130706433 65536\1");
-    EXPECT_EQ(send.dcc, (Lines{"chat ask peer 127.0.0.1 4000"}));
+    EXPECT_EQ(send.dcc, (Lines{"chat ask peer 127.0.0.1 4000", "chat ask peer 0.0.0.0 4000"}));
+    EXPECT_EQ(send.events, (Lines{"onDccChat 127.0.0.1 4000", "onDccChat 0.0.0.0 4000", "onDccChat 127.0.0.1 4001",
+                                  "onDccChat 0.0.0.0 4002", "onDccChat 127.0.0.1 65536"}));
+    EXPECT_EQ(recorder.sounds.size(), 5u);
+    EXPECT_TRUE(LastShownContains("(CHAT) from peer : 127.0.0.1:65536"));
     // Only the checked automatic offer made a talk, which connects to the offered address.
     TIRCChannel* talk = unit->FindChannel(L"=peer");
     ASSERT_TRUE(talk);
@@ -219,6 +251,13 @@ TEST_F(UnitCtcpTest, ChatOffersAndResumePositionsAreChecked)
     ASSERT_TRUE(talk->GetChatClient());
     EXPECT_TRUE(talk->GetChatClient()->IsStarted());
     EXPECT_FALSE(unit->FindChannel(L"=peer0"));
+    // Taking the refused offer in its window connects to nothing either.
+    ASSERT_EQ(unit->GetDccChatDialogs().size(), 2u);
+    IDCCChatRequest* refused = unit->GetDccChatDialogs()[1];
+    unit->OnDCCChatAccepted(refused);
+    unit->OnDCCChatDialogClosed(refused);
+    EXPECT_FALSE(unit->FindChannel(L"=peer0"));
+    unit->OnDCCChatDialogClosed(unit->GetDccChatDialogs()[0]);
 
     send.dcc.clear();
     send.fileSize = 1000;
@@ -299,8 +338,7 @@ TEST_F(UnitCtcpTest, HostileCtcpAndDccLinesMakeNoReflectorAndPassNoBadValues)
     EXPECT_FALSE(send.dcc.empty());
     for (int port : send.dccPorts)
         EXPECT_TRUE(port >= 1 && port <= 65535) << port;
-    for (const CString& name : send.dccNames) {
-        EXPECT_TRUE(name.Find(L"..") < 0 && name.FindOneOf(L"/\\\r") < 0) << Narrow(name);
-        EXPECT_EQ(name, MakeSafeDccFileName(name));
-    }
+    // Names arrive as offered; what a receive item makes of them is one name inside its folder.
+    for (const CString& name : send.dccNames)
+        EXPECT_TRUE(IsSafeFileNamePart(MakeSafeReceiveFileName(name))) << Narrow(name);
 }

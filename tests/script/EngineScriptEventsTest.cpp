@@ -67,6 +67,13 @@ const TLineCase kLines[] = {
     {":bob!bu@bh.example PRIVMSG kvnick :\x01"
      "DCC CHAT chat 3221225985 5001\x01",
      {L"onDccChat|bob!bu@bh.example|kvnick|192.0.2.1|5001"}},
+    // Offers nobody could be connected to are still reported, with the name as offered.
+    {":bob!bu@bh.example PRIVMSG kvnick :\x01"
+     "DCC SEND dir/a?b.txt 0 70000 10\x01",
+     {L"onDccSend|bob!bu@bh.example|kvnick|dir/a?b.txt|10|0.0.0.0|70000"}},
+    {":bob!bu@bh.example PRIVMSG kvnick :\x01"
+     "DCC CHAT chat 0 5001\x01",
+     {L"onDccChat|bob!bu@bh.example|kvnick|0.0.0.0|5001"}},
     {":irc.example 433 kvnick bob :Nickname is already in use", {L"onNumericReply|433|bob Nickname is already in use"}},
     {"ERROR :Closing link", {L"onError|Closing link"}},
 };

@@ -55,19 +55,33 @@ TEST_F(WorldDccTest, OffersOfEveryUnitReachTheOneManager)
     TIRCUnit* two = world->FindUnit(L"two");
     Offer(one, "a.bin", 5000, 100);
     Offer(two, "b.bin", 5000, 100);
-    // A hostile name is made safe before it gets there.
+    // The item keeps a path's steps in one safe name inside the download folder.
     Offer(two, "..\\..\\evil.exe", 5001, 100);
     const std::vector<TDCCReceiveItem*>& items = world->GetDCCManager().GetReceiveItems();
     ASSERT_EQ(items.size(), 3u);
     EXPECT_EQ(items[0]->GetUnit(), one);
     EXPECT_EQ(items[1]->GetUnit(), two);
-    EXPECT_EQ(items[2]->GetFileName(), L"evil.exe");
+    EXPECT_EQ(items[2]->GetFileName(), L".._.._evil.exe");
     EXPECT_EQ(items[2]->GetFolder(), downloads.path);
 
     // A nick change seen on one server leaves the other server's item alone.
     FeedLine(*one, ":alice!user@127.0.0.1 NICK :alice2");
     EXPECT_EQ(items[0]->GetNick(), L"alice2");
     EXPECT_EQ(items[1]->GetNick(), L"alice");
+}
+
+TEST_F(WorldDccTest, AnOfferedPathIsSavedAsOneNameInTheDownloadFolder)
+{
+    TPeer peer;
+    peer.Send("0123456789").Drain(1000).Run();
+    Offer(world->FindUnit(L"one"), "dir/a?b.txt", peer.Port(), 10);
+    ASSERT_EQ(world->GetDCCManager().GetReceiveItems().size(), 1u);
+    TDCCReceiveItem* item = world->GetDCCManager().GetReceiveItems().back();
+    item->StartReceive();
+    ASSERT_TRUE(PumpMessagesUntil([&] { return item->GetState() == DCC_STATE_COMPLETE; }, 10000))
+        << "state " << item->GetState();
+    EXPECT_EQ(ReadFileString(downloads.File(L"dir_a_b.txt")), "0123456789");
+    EXPECT_EQ(CountEntries(downloads.path), 1);
 }
 
 TEST_F(WorldDccTest, ARemovedUnitsTransferStillEndsSafely)
