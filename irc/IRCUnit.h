@@ -130,6 +130,9 @@ public:
     void HandleNumericReply(const TIRCReceiveMessage& message);
 
     // Sending.
+    // Lines go out only once the transport has reported its connect: while the name is looked up
+    // or the socket connects there is nothing to write them to.
+    bool CanSendLines() const { return connection.IsActive() && session.state != StateConnecting; }
     void SendCommand(const CString& command, const CString& first, const CString& second, int penalty, int priority);
     bool SplitMessageText(const CString& command, const CString& target, CString& text, CString& rest) const;
     void SendPong(const CString& text);
