@@ -98,9 +98,8 @@ void TIRCUnit::SendJoin(const CString& channelList, const CString& keyList)
             name = ExpandChannelAlias(name);
         joined += count ? L"," + name : name;
     }
-    // A JOIN without a channel would only earn an error reply.
-    if (!joined.IsEmpty())
-        SendCommand(L"JOIN", joined, keyList, 2, 0);
+    // Without a channel too: the server's answer tells the user what is missing.
+    SendCommand(L"JOIN", joined, keyList, 2, 0);
 }
 
 void TIRCUnit::OnSendWho(const CString& target) { SendWho(target); }

@@ -252,7 +252,7 @@ void TIRCUnit::AutoJoin(const TJoinList& list)
                 names = longer;
                 count++;
             } else {
-                SendJoin(names, keys);
+                SendJoinLine(names, keys, count);
                 names = name;
                 keys.Empty();
                 count = 1;
@@ -268,20 +268,27 @@ void TIRCUnit::AutoJoin(const TJoinList& list)
             keys = longerKeys;
             count++;
         } else {
-            SendJoin(names, keys);
+            SendJoinLine(names, keys, count);
             names = name;
             keys = key;
             count = 1;
             keyedOnly = true;
         }
     }
+    SendJoinLine(names, keys, count);
+}
+
+// A channel too long for any line comes first and alone, and leaves nothing before it to send.
+void TIRCUnit::SendJoinLine(const CString& names, const CString& keys, int count)
+{
     if (count > 0)
         SendJoin(names, keys);
 }
 
 void TIRCUnit::SetAway(bool away, const CString& message)
 {
-    session.userMode.away = away;
+    // The flag waits for the server's 305 or 306: an AWAY refused, or lost with the link, leaves
+    // the user as the server knows them.
     session.awayMessage = away ? message : CString();
     // AWAY without text would mean coming back.
     SendAway(away ? (message.IsEmpty() ? CString(L"Gone") : message) : CString());
