@@ -444,6 +444,7 @@ private:
     void ApplyAddressMethod();
     bool FitsJoinLine(const CString& channels, const CString& keys) const;
     void SendJoinLine(const CString& names, const CString& keys, int count);
+    CString GetLoginUserName() const;
     void CollectRejoinList();
     // The own JOIN: the node of the channel, made when missing, enters the joined state.
     TIRCChannel* EnterJoinedChannel(const TIRCReceiveMessage& message, const CString& channelText);
