@@ -132,6 +132,9 @@ public:
     void HandleNumericReply(const TIRCReceiveMessage& message);
 
     // Sending.
+    // Lines go out only once the transport has reported its connect: while the name is looked up
+    // or the socket connects there is nothing to write them to.
+    bool CanSendLines() const { return connection.IsActive() && session.state != StateConnecting; }
     void SendCommand(const CString& command, const CString& first, const CString& second, int penalty, int priority);
     bool SplitMessageText(const CString& command, const CString& target, CString& text, CString& rest) const;
     void SendPong(const CString& text);
@@ -442,6 +445,12 @@ private:
     void ResolveOwnAddress();
     void ApplyAddressMethod();
     bool FitsJoinLine(const CString& channels, const CString& keys) const;
+    void SendJoinLine(const CString& names, const CString& keys, int count);
+    CString GetLoginUserName() const;
+    // A JOIN sent while logged in is waited for until the server joins or refuses the channel, or
+    // the user parts it; a link lost meanwhile keeps the channel for the rejoin.
+    void AwaitJoin(const CString& channel, const CString& key);
+    void EndJoinWait(const CString& channel);
     void CollectRejoinList();
     // The own JOIN: the node of the channel, made when missing, enters the joined state.
     TIRCChannel* EnterJoinedChannel(const TIRCReceiveMessage& message, const CString& channelText);

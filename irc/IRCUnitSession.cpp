@@ -26,6 +26,7 @@ void TIRCUnitSession::Reset()
     loginCountdown = 0;
     rejoinPending = false;
     rejoinList.clear();
+    awaitedJoins.clear();
     delayedConnect = false;
     delayedConnectCountdown = 0;
     selectFirstChannel = false;

@@ -40,6 +40,8 @@ public:
     int loginCountdown;
     bool rejoinPending;
     TJoinList rejoinList;
+    // Channels whose JOIN went out in this login and has not been answered (joined or refused).
+    TJoinList awaitedJoins;
     bool delayedConnect;
     int delayedConnectCountdown;
     bool selectFirstChannel;

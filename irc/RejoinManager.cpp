@@ -54,12 +54,7 @@ void TRejoinManager::AddRejoin(const CString& channel)
         m_pending.push_back({channel, interval});
 }
 
-void TRejoinManager::ClearPending()
-{
-    m_pending.clear();
-    for (auto& [name, record] : m_records)
-        record.retries = 0;
-}
+void TRejoinManager::ClearPending() { m_pending.clear(); }
 
 void TRejoinManager::Tick()
 {

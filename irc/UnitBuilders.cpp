@@ -17,6 +17,8 @@ namespace {
 TNullSendScripts nullSendScripts;
 TNullDccManager nullDccManager;
 TNullUnitFrame nullFrame;
+// JOINs the server has not answered; a server that never answers cannot make the list grow on.
+const size_t kMaxAwaitedJoins = 1000;
 
 } // namespace
 
@@ -63,6 +65,10 @@ void TIRCUnit::SendAway(const CString& message)
 
 void TIRCUnit::SendPart(const CString& channel, const CString& message)
 {
+    // A channel left on purpose is not brought back by a reconnect, answered or not.
+    CString names = channel;
+    while (!names.IsEmpty())
+        EndJoinWait(CutFirstCommaToken(names));
     SendCommand(L"PART", channel, L":" + ConvertMarkupToControlCodes(message), 4, 0);
 }
 
@@ -89,18 +95,53 @@ void TIRCUnit::SendJoin(const CString& channelList, const CString& keyList)
                 rejoinManager.RememberKey(name, key);
         }
     }
-    CString joined, names = channelList;
+    CString joined, names = channelList, keys = keyList;
     for (int count = 0; !names.IsEmpty(); count++) {
         CString name = CutFirstCommaToken(names);
+        CString key = CutFirstCommaToken(keys);
         if (IsSafeChannelName(name) && !IsSafeChannelCreateName(name))
             safeJoinManager.Add(name);
         else if (IsChannelAlias(name))
             name = ExpandChannelAlias(name);
+        if (session.state == StateLoggedIn)
+            AwaitJoin(name, key);
         joined += count ? L"," + name : name;
     }
-    // A JOIN without a channel would only earn an error reply.
-    if (!joined.IsEmpty())
-        SendCommand(L"JOIN", joined, keyList, 2, 0);
+    // Without a channel too: the server's answer tells the user what is missing.
+    SendCommand(L"JOIN", joined, keyList, 2, 0);
+}
+
+void TIRCUnit::AwaitJoin(const CString& channel, const CString& key)
+{
+    // "JOIN 0" leaves every channel; only names of channels are waited for.
+    if (!IsChannelName(channel))
+        return;
+    CString folded = IRCToUpper(channel);
+    for (auto& entry : session.awaitedJoins)
+        if (IRCToUpper(entry.first) == folded) {
+            if (!key.IsEmpty())
+                entry.second = key;
+            return;
+        }
+    if (session.awaitedJoins.size() < kMaxAwaitedJoins)
+        session.awaitedJoins.emplace_back(channel, key);
+}
+
+void TIRCUnit::EndJoinWait(const CString& channel)
+{
+    // The server names a safe channel with its id; it was asked for by its short name, or with
+    // "!!" to create it.
+    CString folded = IRCToUpper(channel), shortName = IRCToUpper(GetSafeChannelShortName(channel));
+    TJoinList& awaited = session.awaitedJoins;
+    for (auto it = awaited.begin(); it != awaited.end();) {
+        CString sent = IRCToUpper(it->first);
+        if (IsSafeChannelCreateName(sent))
+            sent = sent.Mid(1);
+        if (sent == folded || sent == shortName)
+            it = awaited.erase(it);
+        else
+            ++it;
+    }
 }
 
 void TIRCUnit::OnSendWho(const CString& target) { SendWho(target); }

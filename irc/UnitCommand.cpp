@@ -78,7 +78,7 @@ void TIRCUnit::ExecuteCommand(CString line, bool quiet)
     if (!ParseUserCommand(CutAtLineBreak(line), current ? current->GetName() : CString(), command))
         return;
     command.text = PrepareParamText(command.text);
-    if (!connection.IsActive()) {
+    if (!CanSendLines()) {
         // Macros may offer words of their own that work offline.
         if (!quiet && !IsIRCCommand(command.command)) {
             TIRCReceiveMessage record;

@@ -119,13 +119,23 @@ void TIRCUnit::OnError(TIRCConnection*, CString text)
     Disconnect(false, false);
 }
 
+// The channels joined, and those whose JOIN was still unanswered: a link lost in the middle of
+// a large join must not cost the user the rest of their channels.
 void TIRCUnit::CollectRejoinList()
 {
     session.rejoinPending = true;
-    session.rejoinList.clear();
+    TJoinList& list = session.rejoinList;
+    list.clear();
     for (TIRCChannel* channel : channels)
         if (channel->GetKind() == TIRCChannel::KindChannel && channel->IsJoined())
-            session.rejoinList.emplace_back(channel->GetIRCName(), channel->GetConfig().Password);
+            list.emplace_back(channel->GetIRCName(), channel->GetConfig().Password);
+    for (const auto& awaited : session.awaitedJoins) {
+        bool listed = false;
+        for (const auto& entry : list)
+            listed = listed || CompareNames(entry.first, awaited.first) == 0;
+        if (!listed)
+            list.push_back(awaited);
+    }
 }
 
 void TIRCUnit::Disconnect(bool byUser, bool byTimeout)
@@ -139,6 +149,7 @@ void TIRCUnit::Disconnect(bool byUser, bool byTimeout)
     PrintSystemText(nullptr, text);
     if (previous == StateLoggedIn)
         CollectRejoinList();
+    session.awaitedJoins.clear();
     for (TIRCChannel* channel : channels) {
         if (channel->GetKind() == TIRCChannel::KindDccChat || !channel->IsJoined())
             continue;

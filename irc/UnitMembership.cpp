@@ -158,6 +158,7 @@ void TIRCUnit::HandleJoin(const TIRCReceiveMessage& message, TDispatchResult&)
         // Joined: no retry is due, and a later 403 must not create the channel anew. The
         // managers may hold the name as it was sent, short or with its id.
         CString shortName = GetSafeChannelShortName(channelText);
+        EndJoinWait(channelText);
         rejoinManager.Forget(channelText);
         rejoinManager.Forget(shortName);
         if (IsSafeChannelName(channelText) && !IsSafeChannelCreateName(channelText)) {

@@ -52,7 +52,8 @@ void TIRCUnit::OpenConnection(bool firstAttempt)
     transport.proxyPort = settings.SocksPort;
     transport.socksVersion = settings.SocksVersion;
     transport.useAuth = settings.EnableSocksAuth;
-    transport.user = settings.SocksVersion == 4 ? settings.Username : settings.SocksUsername;
+    // A SOCKS4 proxy is told the same user name the server gets in USER.
+    transport.user = settings.SocksVersion == 4 ? GetLoginUserName() : settings.SocksUsername;
     transport.password = settings.SocksPassword;
     if (!transport.client.HasSocket())
         transport.client.useTls = !settings.EnableSocks && settings.UseSSL;
@@ -108,12 +109,19 @@ void TIRCUnit::Register()
     if (settings.EnablePassword && !settings.Password.IsEmpty())
         SendCommand(L"PASS", settings.Password, CString(), 0, 0);
     SendCommand(L"NICK", CString(), session.wantedNick, 0, 0);
-    // A blank or empty user name would make the server refuse the whole registration.
-    CString userName = settings.Username;
-    MakeValidUserName(userName);
     CString text;
-    text.Format(L"%s %d * :%s", userName.GetString(), settings.Invisible ? 8 : 0, settings.Realname.GetString());
+    text.Format(L"%s %d * :%s", GetLoginUserName().GetString(), settings.Invisible ? 8 : 0,
+                settings.Realname.GetString());
     SendCommand(L"USER", CString(), text, 0, 0);
+}
+
+// The stored user name; a blank, a control character or an empty name would make the server
+// refuse the whole registration, so only those are mended.
+CString TIRCUnit::GetLoginUserName() const
+{
+    CString userName = settings.Username;
+    MakeUserNameSendable(userName);
+    return userName;
 }
 
 void TIRCUnit::OnLoggedIn(const TIRCReceiveMessage& welcome)
@@ -252,7 +260,7 @@ void TIRCUnit::AutoJoin(const TJoinList& list)
                 names = longer;
                 count++;
             } else {
-                SendJoin(names, keys);
+                SendJoinLine(names, keys, count);
                 names = name;
                 keys.Empty();
                 count = 1;
@@ -268,20 +276,27 @@ void TIRCUnit::AutoJoin(const TJoinList& list)
             keys = longerKeys;
             count++;
         } else {
-            SendJoin(names, keys);
+            SendJoinLine(names, keys, count);
             names = name;
             keys = key;
             count = 1;
             keyedOnly = true;
         }
     }
+    SendJoinLine(names, keys, count);
+}
+
+// A channel too long for any line comes first and alone, and leaves nothing before it to send.
+void TIRCUnit::SendJoinLine(const CString& names, const CString& keys, int count)
+{
     if (count > 0)
         SendJoin(names, keys);
 }
 
 void TIRCUnit::SetAway(bool away, const CString& message)
 {
-    session.userMode.away = away;
+    // The flag waits for the server's 305 or 306: an AWAY refused, or lost with the link, leaves
+    // the user as the server knows them.
     session.awayMessage = away ? message : CString();
     // AWAY without text would mean coming back.
     SendAway(away ? (message.IsEmpty() ? CString(L"Gone") : message) : CString());

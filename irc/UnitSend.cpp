@@ -17,7 +17,7 @@ bool IsLowSurrogate(wchar_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 void TIRCUnit::SendCommand(const CString& command, const CString& first, const CString& second, int penalty,
                            int priority)
 {
-    if (!connection.IsActive())
+    if (!CanSendLines())
         return;
     TIRCSendMessage message;
     message.command = ConvertToUtf8(command); // command words are ASCII

@@ -165,6 +165,17 @@ void MakeValidUserName(CString& userName)
     userName = hasAlnum ? valid : CString(L"user");
 }
 
+void MakeUserNameSendable(CString& userName)
+{
+    CString sendable;
+    for (int i = 0; i < userName.GetLength(); i++) {
+        wchar_t c = userName[i];
+        if (c > L' ' && c != 0x7F && !(c == L':' && sendable.IsEmpty()))
+            sendable += c;
+    }
+    userName = sendable.IsEmpty() ? CString(L"user") : sendable;
+}
+
 bool IsSafeChannelName(const CString& name) { return !name.IsEmpty() && name[0] == L'!'; }
 
 bool IsSafeChannelCreateName(const CString& name)

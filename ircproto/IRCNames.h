@@ -29,6 +29,9 @@ void SplitNickUserHost(const CStringA& prefix, CStringA& nick, CStringA& user, C
 bool IsValidNick(const CString& nick);
 void MakeValidNick(CString& nick);
 void MakeValidUserName(CString& userName);
+// Only what would break the USER line goes: blanks, control characters and leading colons;
+// "user" when nothing remains. Everything else is sent as stored.
+void MakeUserNameSendable(CString& userName);
 
 bool IsSafeChannelName(const CString& name);
 bool IsSafeChannelCreateName(const CString& name);

@@ -84,7 +84,7 @@ TEST_F(UnitCommandTest, EveryCommandWithNormalMissingAndExtraArguments)
         {L"part %jp", {"PART " + jp + " :"}, 0},
         {L"join #b", {"JOIN #b"}, 2},
         {L"join #b,%jp k1", {"JOIN #b," + jp + " k1"}, 0},
-        {L"join", {}, 0},
+        {L"join", {"JOIN"}, 2},
         {L"away", {"AWAY"}, 2},
         {L"away :gone for now", {"AWAY :gone for now"}, 0},
         {L"whois nick", {"WHOIS nick"}, 2},

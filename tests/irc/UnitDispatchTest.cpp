@@ -175,6 +175,41 @@ TEST_F(UnitRejoinTest, ForcedAutoJoinAddsTheAutoJoinChannelsThatWereNotJoined)
     EXPECT_EQ(TakeQueued(), (Lines{"JOIN #one,#two key1"}));
 }
 
+// What the server answered to a JOIN decides whether a lost link brings the channel back.
+TEST_F(UnitRejoinTest, AnAnsweredJoinIsNoLongerKeptForTheRejoin)
+{
+    const struct {
+        const wchar_t* join;
+        const char* answer; // after the JOIN, or null
+        bool retry437;
+        Lines kept; // besides #one, joined before
+    } cases[] = {
+        {L"#quiet", nullptr, false, {"#quiet"}},
+        {L"!abc", ":kvnick!u@h JOIN :!ABCDEabc", false, {"!ABCDEabc"}},
+        {L"!!new", ":kvnick!u@h JOIN :!XYZWVnew", false, {"!XYZWVnew"}},
+        {L"!long-name", ":kvnick!u@h JOIN :!QRSTUlong-name", false, {"!QRSTUlong-name"}},
+        {L"#busy", ":srv 437 kvnick #busy :Channel temporarily unavailable", true, {"#busy"}},
+        {L"#busy", ":srv 437 kvnick #busy :Channel temporarily unavailable", false, {}},
+        {L"#full", ":srv 471 kvnick #full :Cannot join channel (+l)", false, {}},
+        {L"#gone", ":srv 403 kvnick #gone :No such channel", false, {}},
+        {L"0", nullptr, false, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(Narrow(c.join));
+        preference.RejoinOnError437 = c.retry437;
+        LogIn();
+        unit->JoinChannelByName(c.join, L"");
+        if (c.answer)
+            Feed(c.answer);
+        unit->OnClose(&unit->GetConnection());
+        Lines kept;
+        for (const auto& entry : unit->GetSession().rejoinList)
+            if (entry.first != L"#one")
+                kept.push_back(Narrow(entry.first));
+        EXPECT_EQ(kept, c.kept);
+    }
+}
+
 TEST_F(UnitRejoinTest, AConnectionTheUserStartsForgetsThePreviousChannels)
 {
     LogIn();

@@ -34,6 +34,19 @@ TEST_F(UnitRegistrationTest, RegistrationSendsPassNickAndUserAsStored)
          L"kvuser",
          {"PASS secret", "NICK kvnick", "USER kvuser 0 * :Ketroval Test"}},
         {"blank user name made valid", false, L"", true, L"kv user", {"NICK kvnick", "USER kvuser 8 * :Ketroval Test"}},
+        {"punctuation kept",
+         false,
+         L"",
+         true,
+         L"j.r.r.tolkien",
+         {"NICK kvnick", "USER j.r.r.tolkien 8 * :Ketroval Test"}},
+        {"leading colon and control characters dropped",
+         false,
+         L"",
+         true,
+         L":kv\tus\x01"
+         L"er",
+         {"NICK kvnick", "USER kvuser 8 * :Ketroval Test"}},
     };
     for (const TRegistrationCase& c : cases) {
         settings.EnablePassword = c.enablePassword;
@@ -325,6 +338,44 @@ TEST_F(UnitRegistrationTest, SocksUserIsTheIrcUserForVersion4AndTheProxyUserForV
         EXPECT_EQ(Narrow(transport.user), version == 4 ? "kvuser" : "proxyuser");
         EXPECT_TRUE(transport.useProxy);
         unit->GetConnection().Close();
+    }
+}
+
+// A SOCKS4 proxy is told the user name the server gets in USER, each in its own encoding.
+TEST_F(UnitRegistrationTest, TheUserNameGoesOutAsStoredInUserAndToASocks4Proxy)
+{
+    const struct {
+        const wchar_t* stored;
+        std::string sent;
+    } cases[] = {
+        {L"j.r.r.tolkien", "j.r.r.tolkien"},
+        {L"\x540D\x524D", "\xE5\x90\x8D\xE5\x89\x8D"},
+        {L"kv user", "kvuser"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.sent);
+        TScriptedServer proxy;
+        settings.EnableSocks = true;
+        settings.SocksVersion = 4;
+        settings.SocksHostname = L"127.0.0.1";
+        settings.SocksPort = proxy.Port();
+        settings.Hostname = L"127.0.0.1";
+        settings.Port = 6667;
+        settings.Codepage = 65001;
+        settings.Username = c.stored;
+        MakeUnit();
+        unit->Connect();
+        TLineSocket* peer = proxy.WaitClient();
+        ASSERT_NE(peer, nullptr);
+        // Eight bytes of command, port and address, then the user id and a NUL.
+        size_t request = 8 + c.sent.size() + 1;
+        ASSERT_TRUE(PumpMessagesUntil([&] { return peer->Received().size() >= request; }, 5000));
+        EXPECT_EQ(peer->Received().substr(8), c.sent + std::string(1, '\0'));
+        peer->Send(std::string("\0\x5a\0\0\0\0\0\0", 8));
+        ASSERT_TRUE(peer->WaitFor("Ketroval Test"));
+        std::string lines = peer->Received().substr(request);
+        EXPECT_NE(lines.find("\r\nUSER " + c.sent + " 8 * :Ketroval Test\r\n"), std::string::npos) << lines;
+        unit->CloseByUser();
     }
 }
 

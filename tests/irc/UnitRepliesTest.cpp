@@ -382,6 +382,36 @@ TEST_F(RepliesTest, UnavailableChannelIsRejoinedOnlyWhenLoggedInAndByItsShortNam
     }
 }
 
+// Switching the rejoin off drops the waiting retries, but a channel keeps the count it has used.
+TEST_F(RepliesTest, TurningTheRejoinOffAndOnGivesNoChannelItsRetriesAnew)
+{
+    LogIn();
+    preference.RejoinOnError437 = true;
+    preference.Error437RejoinInterval = 1;
+    preference.Error437RejoinCount = 2;
+    int joins = 0;
+    auto refuse = [&] {
+        Feed(":srv 437 kvnick #busy :Channel temporarily unavailable");
+        TakeQueued();
+        unit->Tick();
+        unit->Tick();
+        for (const std::string& line : TakeQueued())
+            joins += line == "JOIN #busy";
+    };
+    refuse();
+    EXPECT_EQ(joins, 1);
+    Feed(":srv 437 kvnick #busy :Channel temporarily unavailable");
+    preference.RejoinOnError437 = false;
+    unit->ApplyPreferences();
+    EXPECT_EQ(unit->GetRejoinManager().GetPendingCount(), 0u) << "the waiting retry is dropped";
+    preference.RejoinOnError437 = true;
+    unit->ApplyPreferences();
+    // The third refusal passes the limit of two, however the switch went in between.
+    refuse();
+    EXPECT_EQ(joins, 1);
+    EXPECT_EQ(unit->GetRejoinManager().GetRecordCount(), 0u);
+}
+
 TEST_F(RepliesTest, NoSuchSafeChannelIsCreatedOnce)
 {
     struct Case {

@@ -184,6 +184,104 @@ TEST_F(UnitServerTest, AUserQuitIsNeverFollowedByAReconnect)
     EXPECT_EQ(server.Accepted(), 1);
 }
 
+// The away flag is what the server last said: an AWAY on its way, refused, or lost with the link
+// changes nothing, so no sound is muted for it and no reconnect sends it again.
+TEST_F(UnitServerTest, TheAwayFlagFollowsTheServersAnswerNotTheAwaySent)
+{
+    REQUIRE_PEER_PORT(port, "IRC_PORT");
+    settings.Nick = L"kvaway";
+    settings.Port = port;
+    MakeUnit();
+    unit->Connect();
+    ASSERT_TRUE(WaitLoggedIn());
+    unit->SetAway(true, L"at lunch");
+    EXPECT_FALSE(unit->IsAway()) << "before the server's answer";
+    EXPECT_EQ(unit->GetSession().awayMessage, CString(L"at lunch"));
+    EXPECT_TRUE(PumpMessagesUntil([&] { return unit->IsAway(); }, 10000)) << "306";
+    unit->SetAway(false, CString());
+    EXPECT_TRUE(unit->IsAway()) << "before the server's answer";
+    EXPECT_TRUE(PumpMessagesUntil([&] { return !unit->IsAway(); }, 10000)) << "305";
+    unit->SendQuit(L"done");
+    PumpMessagesUntil([&] { return unit->GetState() == TIRCUnit::StateDisconnected; }, 10000);
+
+    // The link drops with the AWAY unanswered.
+    preference.ReconnectTime = 1;
+    preference.MuteOnAway = true;
+    preference.EnableDisconnectSound = true;
+    preference.DisconnectSoundFile = L"gone.wav";
+    TScriptedServer server;
+    TLineSocket* peer = ConnectTo(server, true);
+    ASSERT_NE(peer, nullptr);
+    recorder.sounds.clear();
+    unit->SetAway(true, L"brb");
+    ASSERT_TRUE(peer->WaitFor("AWAY :brb"));
+    peer->Close();
+    ASSERT_TRUE(PumpMessagesUntil([&] { return unit->GetState() == TIRCUnit::StateDisconnected; }, 5000));
+    EXPECT_FALSE(unit->IsAway());
+    EXPECT_EQ(recorder.sounds, std::vector<CString>{L"gone.wav"}) << "not muted for an away never confirmed";
+    for (int tick = 0; tick < 5 && server.Accepted() < 2; tick++) {
+        unit->Tick();
+        PumpMessagesFor(100);
+    }
+    TLineSocket* again = server.WaitClient(2);
+    ASSERT_NE(again, nullptr);
+    ASSERT_TRUE(again->WaitFor("USER "));
+    again->Send(":irc.example 001 kvnick :Welcome back\r\n");
+    ASSERT_TRUE(WaitLoggedIn());
+    ASSERT_TRUE(RoundTrip(*unit, *again));
+    for (const std::string& line : again->Lines())
+        EXPECT_NE(line.rfind("AWAY", 0), 0u) << line;
+
+    // The nick dialog's away box while registering: the server refuses the AWAY.
+    unit->CloseByUser();
+    preference.NickPolicy = NickAskUser;
+    unit->Connect();
+    TLineSocket* third = server.WaitClient(3);
+    ASSERT_NE(third, nullptr);
+    ASSERT_TRUE(third->WaitFor("USER "));
+    third->Send(":irc.example 433 * kvnick :Nickname is already in use\r\n");
+    TNickRequest request;
+    ASSERT_TRUE(PumpMessagesUntil([&] { return unit->TakeNickQuestion(request); }, 5000));
+    request.nick = L"kvspare";
+    request.away = true;
+    unit->AnswerNickQuestion(request);
+    ASSERT_TRUE(third->WaitFor("AWAY :"));
+    third->Send(":irc.example 451 kvspare :You have not registered\r\n");
+    ASSERT_TRUE(RoundTrip(*unit, *third));
+    EXPECT_EQ(unit->GetState(), TIRCUnit::StateRegistering);
+    EXPECT_FALSE(unit->IsAway()) << "refused";
+}
+
+TEST_F(UnitServerTest, AJoinWithoutAChannelGoesOutAndTheServersComplaintIsShown)
+{
+    REQUIRE_PEER_PORT(port, "IRC_PORT");
+    settings.Nick = L"kvbarejoin";
+    settings.Port = port;
+    MakeUnit();
+    unit->Connect();
+    ASSERT_TRUE(WaitLoggedIn());
+    size_t shown = recorder.ViewTexts(nullptr).size();
+    unit->ExecuteCommand(L"join", false);
+    EXPECT_TRUE(PumpMessagesUntil([&] { return HistoryHolds("JOIN\r\n"); }, 5000));
+    ASSERT_TRUE(PumpMessagesUntil(
+        [&] {
+            for (const std::string& line : recorder.protocol)
+                if (line.find(" 461 kvbarejoin JOIN ") != std::string::npos)
+                    return true;
+            return false;
+        },
+        5000))
+        << "not enough parameters";
+    std::vector<std::string> texts = recorder.ViewTexts(nullptr);
+    bool complaint = false;
+    for (size_t i = shown; i < texts.size(); i++)
+        complaint = complaint || texts[i].find("JOIN") != std::string::npos;
+    EXPECT_TRUE(complaint) << "the reply is printed in the server's view";
+    EXPECT_EQ(unit->GetState(), TIRCUnit::StateLoggedIn);
+    unit->SendQuit(L"done");
+    PumpMessagesUntil([&] { return unit->GetState() == TIRCUnit::StateDisconnected; }, 10000);
+}
+
 TEST_F(UnitServerTest, PingIsAnsweredAheadOfLinesHeldByFloodControl)
 {
     TScriptedServer server;

@@ -1,0 +1,86 @@
+// The channels a lost link brings back: those joined and those whose JOIN the server had not
+// answered yet, but never one the user left on purpose.
+
+#include "tests/irc/IrcTestSupport.h"
+
+#include "tests/common/MessagePump.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+class LostLinkRejoinTest : public TUnitTest {
+protected:
+    void AddAutoJoin(const wchar_t* name, const wchar_t* key = L"")
+    {
+        TChannelConfig config;
+        config.Name = name;
+        config.Password = key;
+        unit->AddChannel(config, TIRCChannel::KindChannel);
+    }
+    // The next connection of the reconnect, logged in; the JOIN lines it was sent.
+    Lines JoinsOfReconnect(TScriptedServer& server, int count, TLineSocket*& peer)
+    {
+        if (!PumpMessagesUntil([&] { return unit->GetState() == TIRCUnit::StateDisconnected; }, 5000))
+            return {"still connected"};
+        for (int tick = 0; tick < 5 && server.Accepted() < count; tick++) {
+            unit->Tick();
+            PumpMessagesFor(100);
+        }
+        peer = server.WaitClient(count);
+        if (!peer || !peer->WaitFor("USER "))
+            return {"no reconnect"};
+        peer->Send(":irc.example 001 kvnick :Welcome back\r\n");
+        if (!PumpMessagesUntil([&] { return unit->GetState() == TIRCUnit::StateLoggedIn; }, 5000) ||
+            !RoundTrip(*unit, *peer))
+            return {"no login"};
+        Lines joins;
+        for (const std::string& line : peer->Lines())
+            if (line.rfind("JOIN", 0) == 0)
+                joins.push_back(line);
+        return joins;
+    }
+};
+
+TEST_F(LostLinkRejoinTest, ChannelsStillWaitingForTheirJoinSurviveDropsAfterTheWelcome)
+{
+    preference.ReconnectTime = 1;
+    preference.ForceAutoJoin = false;
+    TScriptedServer server;
+    settings.Port = server.Port();
+    MakeUnit();
+    AddAutoJoin(L"#a");
+    AddAutoJoin(L"#b");
+    AddAutoJoin(L"#k", L"sesame");
+    AddAutoJoin(L"#left");
+    unit->Connect();
+    TLineSocket* peer = server.WaitClient();
+    ASSERT_NE(peer, nullptr);
+    ASSERT_TRUE(peer->WaitFor("USER "));
+    peer->Send(":irc.example 001 kvnick :Welcome\r\n");
+    ASSERT_TRUE(peer->WaitFor("JOIN #k,#left sesame"));
+    // Only #a is answered before the link drops; #left the user leaves meanwhile.
+    peer->Send(":kvnick!kvuser@my.host JOIN :#a\r\n");
+    ASSERT_TRUE(PumpMessagesUntil([&] { return unit->FindChannel(L"#a")->IsJoined(); }, 5000));
+    unit->ExecuteCommand(L"part #left", false);
+    ASSERT_TRUE(peer->WaitFor("PART #left"));
+    peer->Close();
+
+    const Lines rejoin = {"JOIN #a,#b", "JOIN #k sesame"};
+    EXPECT_EQ(JoinsOfReconnect(server, 2, peer), rejoin);
+    // Closed again right behind the JOINs, none of them answered.
+    peer->Close();
+    EXPECT_EQ(JoinsOfReconnect(server, 3, peer), rejoin);
+
+    // Refused or joined, a channel is no longer waited for; the joined one comes back as joined.
+    peer->Send(":kvnick!kvuser@my.host JOIN :#a\r\n");
+    peer->Send(":irc.example 474 kvnick #b :Cannot join channel (+b)\r\n");
+    peer->Send(":irc.example 475 kvnick #k :Cannot join channel (+k)\r\n");
+    ASSERT_TRUE(PumpMessagesUntil(
+        [&] { return !recorder.protocol.empty() && recorder.protocol.back().find(" 475 ") != std::string::npos; },
+        5000));
+    peer->Close();
+    EXPECT_EQ(JoinsOfReconnect(server, 4, peer), Lines{"JOIN #a"});
+}
+
+} // namespace
