@@ -16,26 +16,24 @@ CString UpperAsciiLetters(CString text)
 
 void ParseCommandLineOptions(const CString& commandLine, TCommandLineOptions& options)
 {
-    CString rest = commandLine;
-    while (!rest.IsEmpty()) {
-        int start = 0;
-        while (start < rest.GetLength() && IsSeparator(rest[start]))
-            start++;
-        rest = rest.Mid(start);
-        int equals = rest.Find(L'=');
-        if (rest.IsEmpty() || equals < 0)
+    const int length = commandLine.GetLength();
+    int pos = 0;
+    while (pos < length) {
+        while (pos < length && IsSeparator(commandLine[pos]))
+            pos++;
+        int equals = commandLine.Find(L'=', pos);
+        if (pos == length || equals < 0)
             break;
         // An item that starts with "=" has an empty name and keeps the "=" in its value.
-        CString name = rest.Left(equals);
-        if (equals > 0)
-            rest = rest.Mid(equals + 1);
-        int separator = 0;
-        while (separator < rest.GetLength() && !IsSeparator(rest[separator]))
+        CString name = commandLine.Mid(pos, equals - pos);
+        int valueStart = equals > pos ? equals + 1 : pos;
+        int separator = valueStart;
+        while (separator < length && !IsSeparator(commandLine[separator]))
             separator++;
-        CString value = rest.Left(separator);
-        // The last item is taken once: looking at its value again would split "x=y=z" twice and
-        // would never end on an item that starts with "=".
-        rest = separator < rest.GetLength() ? rest.Mid(separator + 1) : CString();
+        CString value = commandLine.Mid(valueStart, separator - valueStart);
+        // The value of the last item is looked at again, so "x=y=z" gives (x, y=z) and (y, z).
+        // One that starts with "=" would come round unchanged: there the options end.
+        int next = separator < length ? separator + 1 : valueStart;
         if (value.GetLength() > 0 && value[0] == L'"') {
             int closing = value.Find(L'"', 1);
             if (closing > 0)
@@ -43,6 +41,9 @@ void ParseCommandLineOptions(const CString& commandLine, TCommandLineOptions& op
         }
         if (!name.IsEmpty() || !value.IsEmpty())
             options.push_back({name, value});
+        if (next == pos)
+            break;
+        pos = next;
     }
 }
 

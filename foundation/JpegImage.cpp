@@ -25,29 +25,29 @@ struct TJpegError {
 
 void AbandonLoad(j_common_ptr info) { longjmp(reinterpret_cast<TJpegError*>(info->err)->abandon, 1); }
 
-// Warnings that mean lost picture data (a cut-off file is padded with grey, a bad code filled in)
-// refuse the picture; the others, such as stray bytes before a marker, are harmless.
+// A file that ends early would be padded with grey to its declared size: refused. Damage inside
+// the data (a bad code, a lost restart marker, a segment cut short) is filled in and shown, as
+// every viewer does; the size guard below bounds what a small file can make the decoder do.
 void AbandonOnWarning(j_common_ptr info, int level)
 {
-    if (level >= 0)
-        return;
-    switch (info->err->msg_code) {
-    case JWRN_JPEG_EOF:
-    case JWRN_HIT_MARKER:
-    case JWRN_HUFF_BAD_CODE:
-    case JWRN_ARITH_BAD_CODE:
-    case JWRN_MUST_RESYNC:
+    if (level < 0 && info->err->msg_code == JWRN_JPEG_EOF)
         longjmp(reinterpret_cast<TJpegError*>(info->err)->abandon, 1);
-    default:
-        break;
-    }
 }
 
-// Every 8 x 8 block costs at least one bit, and the smallest sampled component has one block for
-// every 16 of the picture: a picture larger than that cannot come from a file this size.
-bool FileCanCarry(unsigned long long fileSize, unsigned width, unsigned height)
+// Data a file holds bounds the picture it can make: a Huffman code is at least one bit, and every
+// 8 x 8 block of every component begins with one. Arithmetic coding goes below a bit a block, so
+// there only the smallest sampled component's share is counted, one block for every 16 x 64
+// pixels. A file that declares more is padding, which would cost the decoder as much as a picture.
+bool FileCanCarry(const jpeg_decompress_struct& info, unsigned long long fileSize)
 {
-    return (unsigned long long)width * height <= fileSize * 8 * 16 * 64;
+    if ((unsigned long long)info.image_width * info.image_height > fileSize * 8 * 16 * 64)
+        return false;
+    if (info.arith_code)
+        return true;
+    unsigned long long blocks = 0;
+    for (int i = 0; i < info.num_components; i++)
+        blocks += (unsigned long long)info.comp_info[i].width_in_blocks * info.comp_info[i].height_in_blocks;
+    return blocks <= fileSize * 8;
 }
 
 struct TJpegResult {
@@ -78,7 +78,7 @@ bool DecodeJpeg(FILE* input, unsigned long long fileSize, TJpegResult& result)
     jpeg_stdio_src(&info, input);
     jpeg_read_header(&info, TRUE);
     // Checked before the library sizes its own buffers from the header.
-    if (!FileCanCarry(fileSize, info.image_width, info.image_height))
+    if (!FileCanCarry(info, fileSize))
         longjmp(error.abandon, 1);
     jpeg_start_decompress(&info);
 

@@ -71,11 +71,6 @@ LRESULT CMainFrame::OnCreate(WPARAM wParam, LPARAM lParam)
     if (DefWindowProc(WM_CREATE, wParam, lParam) == -1)
         return -1;
     AppendMainMenuToSystemMenu();
-    // A hidden menu bar keeps its menu for the system menu and for showing it again.
-    if (!settings->menuVisible && ::GetMenu(m_hWnd)) {
-        hiddenMenu = ::GetMenu(m_hWnd);
-        ::SetMenu(m_hWnd, nullptr);
-    }
     settings->view.UpdateTheme(*settings);
     flasher.SetWindow(m_hWnd);
     if (!contentPanel.Create(m_hWnd, kContentPanelId, WS_CHILD | WS_VISIBLE | WS_BORDER)) {
@@ -99,15 +94,6 @@ void CMainFrame::ApplyCreationSettings()
     snapDistance = 16;
     releaseBeyondEdge = true;
     ::DragAcceptFiles(m_hWnd, TRUE);
-    if (pref.EnableIMEOnInit) {
-        contentPanel.GetInputLine()->SetFocus();
-        HIMC context = ::ImmGetContext(m_hWnd);
-        if (context) {
-            if (!::ImmGetOpenStatus(context))
-                ::ImmSetOpenStatus(context, TRUE);
-            ::ImmReleaseContext(m_hWnd, context);
-        }
-    }
     hotKey.SetHotKey(m_hWnd, pref.RestoreHotKeyModifiers, pref.RestoreHotKeyVCode);
     hotKey.SetActive(pref.RestoreOnHotKey);
     contentPanel.ApplyLayoutPreferences(pref);
@@ -206,9 +192,12 @@ LRESULT CMainFrame::OnActivate(WPARAM wParam, LPARAM lParam)
     return 0;
 }
 
+// Runs after the first-start wizard, so settings it took over count in this first session too.
 void CMainFrame::ApplyStartupSettings(int showCommand)
 {
     const TPreference& pref = settings->preference;
+    ShowMainMenu(settings->menuVisible);
+    contentPanel.ApplyLayoutPreferences(pref);
     trayIcon.Create(m_hWnd);
     trayIcon.SetShowOnlyWhenMinimized(pref.ShowTrayIconOnMinimized);
     trayIcon.restoreOnSingleClick = pref.RestoreTrayIconOnSingleClick;
@@ -231,6 +220,19 @@ void CMainFrame::ApplyStartupSettings(int showCommand)
     ::SetWindowPlacement(m_hWnd, &placement);
     alwaysOnTop = settings->topMost;
     ::SetWindowPos(m_hWnd, alwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    if (pref.EnableIMEOnInit)
+        OpenInputMethod();
+}
+
+void CMainFrame::OpenInputMethod()
+{
+    contentPanel.GetInputLine()->SetFocus();
+    HIMC context = ::ImmGetContext(m_hWnd);
+    if (!context)
+        return;
+    if (!::ImmGetOpenStatus(context))
+        ::ImmSetOpenStatus(context, TRUE);
+    ::ImmReleaseContext(m_hWnd, context);
 }
 
 void CMainFrame::SaveWindowState()

@@ -248,6 +248,8 @@ public:
     void OnMacroFileDeleted(const CString& name);
     void ShowMainMenu(bool show);
     void AppendMainMenuToSystemMenu();
+    // Puts the focus in the input line with the input method open.
+    void OpenInputMethod();
     // Files dropped on the window go to members through this; null: the world's DCC manager.
     void SetDroppedFileSender(IDroppedFileSender* sender) { dccSender = sender; }
     void OfferDroppedFiles(const std::vector<CString>& files, bool inside, POINT screen);

@@ -191,9 +191,9 @@ void CMainFrame::OnEditCut() { SendToInputLine(WM_CUT); }
 void CMainFrame::OnEditClear() { SendToInputLine(WM_CLEAR); }
 void CMainFrame::OnEditUndo() { SendToInputLine(EM_UNDO); }
 
-// Text goes to the input line wherever the focus was; several lines for a joined channel are
-// shown first, for the user to check before they are sent. A single line with a trailing break
-// is still one line.
+// Text goes to the input line wherever the focus was; text with a line break for a joined
+// channel, a single line with a trailing break too, is shown first, for the user to check before
+// it is sent.
 void CMainFrame::OnEditPaste()
 {
     CString text = GetClipboardText();

@@ -95,9 +95,10 @@ bool TScriptClipboard::WriteText(const CString& text)
 HRESULT TScriptClipboard::Text(TDispatchCall& call)
 {
     if (call.IsPut()) {
-        const VARIANT* value = call.GetPutValue();
-        if (value && V_VT(value) == VT_BSTR)
-            WriteText(BstrToString(V_BSTR(value)));
+        // As setText: any value goes on the clipboard as its text.
+        VARIANT text;
+        WriteText(ConvertVariant(call.GetPutValue(), VT_BSTR, text) ? BstrToString(V_BSTR(&text)) : CString());
+        VariantClear(&text);
         return S_OK;
     }
     CString text;

@@ -204,12 +204,14 @@ bool TViewSettings::ReadFile(const CString& path, bool appearance, bool readForm
 
 namespace {
 
+// Sizes of 0 or less are kept: the font is made at the system's default height for 0 and at the
+// size's absolute value below it. Either sign beyond the largest size makes no usable font.
 void BoundSize(TViewFont& font)
 {
-    if (font.size <= 0)
-        font.size = 100;
-    else if (font.size > kLargestFontSize)
+    if (font.size > kLargestFontSize)
         font.size = kLargestFontSize;
+    else if (font.size < -kLargestFontSize)
+        font.size = -kLargestFontSize;
 }
 
 } // namespace

@@ -202,7 +202,6 @@ bool TIRCWorld::HandleInputPlainKey(TEdit* edit, UINT key, bool shift)
 
 bool TIRCWorld::HandleInputCtrlKey(TEdit* edit, UINT key, bool shift, bool alt)
 {
-    TLogView* view = shift && !alt ? allLog : GetCurrentLogView();
     int digit;
     if (IsDigitKey(key, digit) && !shift) {
         SelectChannelByNumber(alt ? digit + 10 : digit);
@@ -215,6 +214,10 @@ bool TIRCWorld::HandleInputCtrlKey(TEdit* edit, UINT key, bool shift, bool alt)
         }
         return true;
     }
+    // AltGr arrives as Ctrl+Alt, and the rows below would take the characters it types.
+    if (alt)
+        return false;
+    TLogView* view = shift ? allLog : GetCurrentLogView();
     if (shift) {
         if (key == VK_TAB)
             SelectNextNode(false, true, false);

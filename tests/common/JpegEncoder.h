@@ -11,10 +11,11 @@ extern "C" {
 #include <string>
 #include <vector>
 
-// fill(y, row) sets one row of width × components samples.
+// fill(y, row) sets one row of width × components samples. restartRows > 0 puts a restart
+// marker after every that many rows of blocks.
 template <typename Fill>
 std::string EncodeJpeg(int width, int height, J_COLOR_SPACE space, int components, bool progressive, Fill fill,
-                       int quality = 75)
+                       int quality = 75, int restartRows = 0)
 {
     jpeg_compress_struct info;
     jpeg_error_mgr error;
@@ -29,6 +30,7 @@ std::string EncodeJpeg(int width, int height, J_COLOR_SPACE space, int component
     info.in_color_space = space;
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, quality, TRUE);
+    info.restart_in_rows = restartRows;
     if (progressive)
         jpeg_simple_progression(&info);
     jpeg_start_compress(&info, TRUE);

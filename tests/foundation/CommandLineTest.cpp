@@ -35,14 +35,26 @@ TEST(CommandLine, QuotesTrimOneWordButDoNotJoinWords)
     EXPECT_EQ(Joined(L"NAME=\"x\"tail b=1"), L"(NAME|x)(b|1)");
 }
 
-TEST(CommandLine, EachItemIsTakenOnce)
+TEST(CommandLine, TheLastItemsValueIsLookedAtAgainUntilItWouldComeRoundUnchanged)
 {
-    EXPECT_EQ(Joined(L"x=y=z"), L"(x|y=z)");
-    EXPECT_EQ(Joined(L"a=1 x=y=z"), L"(a|1)(x|y=z)");
-    // Items with an empty name keep their "=" and must end, also as the last item.
-    EXPECT_EQ(Joined(L"=abc"), L"(|=abc)");
-    EXPECT_EQ(Joined(L"=abc k=v"), L"(|=abc)(k|v)");
-    EXPECT_EQ(Joined(L"k=v ="), L"(k|v)(|=)");
+    const struct {
+        const wchar_t* commandLine;
+        const wchar_t* options;
+    } cases[] = {
+        {L"x=y=z", L"(x|y=z)(y|z)"},
+        {L"a=1 x=y=z", L"(a|1)(x|y=z)(y|z)"},
+        {L"a=b=c=d", L"(a|b=c=d)(b|c=d)(c|d)"},
+        {L"x=y=z w=1", L"(x|y=z)(w|1)"}, // only the last item
+        {L"x=y=", L"(x|y=)(y|)"},
+        // Items with an empty name keep their "=" and must end, also as the last item.
+        {L"=abc", L"(|=abc)"},
+        {L"=abc k=v", L"(|=abc)(k|v)"},
+        {L"k=v =", L"(k|v)(|=)"},
+        {L"x==", L"(x|=)(|=)"},
+        {L"k=v=w=", L"(k|v=w=)(v|w=)(w|)"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Narrow(Joined(c.commandLine)), Narrow(c.options)) << Narrow(c.commandLine);
 }
 
 TEST(CommandLine, AppendsToWhatIsThere)

@@ -466,7 +466,25 @@ size_t FindSegment(const std::string& jpeg, unsigned char marker)
     return std::string::npos;
 }
 
-TEST_F(ImageLoadTest, HarmlessJpegWarningsLoadWhileLostDataFails)
+// 64 × 64, red above blue, with a restart marker after every row of 16 × 16 blocks.
+std::string EncodeTwoBandJpeg()
+{
+    return EncodeJpeg(
+        64, 64, JCS_RGB, 3, false,
+        [](int y, JSAMPLE* row) {
+            for (int x = 0; x < 64; x++) {
+                row[x * 3] = y < 32 ? 220 : 20;
+                row[x * 3 + 1] = y < 32 ? 30 : 60;
+                row[x * 3 + 2] = y < 32 ? 40 : 230;
+            }
+        },
+        95, 1);
+}
+
+// Damage inside the picture's data is shown the way other viewers show it: what comes before is
+// intact, the damaged part filled in, the size the file declares kept. Stray bytes between
+// segments are harmless too. A file too small for the picture it declares is refused.
+TEST_F(ImageLoadTest, DamagedJpegDataLoadsWhileAnImpossibleSizeFails)
 {
     const BYTE left[] = {220, 30, 40}, right[] = {20, 60, 230};
     std::string jpeg = EncodeJpeg(JCS_RGB, 3, left, right);
@@ -475,23 +493,50 @@ TEST_F(ImageLoadTest, HarmlessJpegWarningsLoadWhileLostDataFails)
     stray.insert(FindSegment(jpeg, 0xDB), "\x00\x13\x37junk");
     ASSERT_TRUE(LoadBytes(stray, L"stray.jpg"));
     ExpectNear(PixelAt(image, 0, 0), 0xDC1E28);
+
+    std::string bands = EncodeTwoBandJpeg();
+    size_t scan = FindSegment(bands, 0xDA);
+    ASSERT_NE(scan, std::string::npos);
+    size_t middle = scan + (bands.size() - scan) / 2;
+    size_t lostRestart = bands.find("\xFF\xD1", scan);
+    ASSERT_NE(lostRestart, std::string::npos);
+    const struct {
+        const char* what;
+        size_t at;
+        std::string bytes;
+        bool bottomIntact; // the data after the damage resumes at a restart marker
+    } cases[] = {
+        {"bytes overwritten", middle, std::string(6, '\xFE'), false},
+        {"an end marker in the scan", middle, "\xFF\xD9", false},
+        {"a restart marker lost", lostRestart, std::string(2, '\0'), true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::string damaged = bands;
+        damaged.replace(c.at, c.bytes.size(), c.bytes);
+        if (!LoadBytes(damaged, L"damaged.jpg")) {
+            ADD_FAILURE() << "refused";
+            continue;
+        }
+        EXPECT_EQ(image.GetWidth(), 64);
+        EXPECT_EQ(image.GetHeight(), 64);
+        ExpectNear(PixelAt(image, 0, 0), 0xDC1E28);
+        ExpectNear(PixelAt(image, 63, 15), 0xDC1E28);
+        if (c.bottomIntact)
+            ExpectNear(PixelAt(image, 0, 63), 0x143CE6);
+    }
     HBITMAP before = image.GetHandle();
 
-    // An end marker in the middle of the scan: the rest would be filled in.
-    size_t scan = FindSegment(jpeg, 0xDA);
-    ASSERT_NE(scan, std::string::npos);
-    std::string corrupt = jpeg;
-    size_t middle = scan + (jpeg.size() - scan) / 2;
-    corrupt.replace(middle, 2, "\xFF\xD9");
-    EXPECT_FALSE(LoadBytes(corrupt, L"corrupt.jpg"));
-
-    // A small file that declares a huge picture.
-    std::string huge = jpeg;
+    // Small files that declare a huge picture, and one larger than its data could fill: a bit
+    // for each of its blocks would take 3 KB.
     size_t frame = FindSegment(jpeg, 0xC0);
     ASSERT_NE(frame, std::string::npos);
-    huge[frame + 5] = (char)0x00, huge[frame + 6] = (char)0xFF; // height 255
-    huge[frame + 7] = (char)0xFF, huge[frame + 8] = (char)0x10; // width 65,296
-    EXPECT_FALSE(LoadBytes(huge, L"huge.jpg"));
+    ASSERT_LT(jpeg.size(), 2000u);
+    for (const char* size : {"\x00\xFF\xFF\x10", "\x04\x00\x04\x00"}) {
+        std::string huge = jpeg;
+        huge.replace(frame + 5, 4, size, 4); // height, width
+        EXPECT_FALSE(LoadBytes(huge, L"huge.jpg")) << (unsigned char)size[0];
+    }
     EXPECT_EQ(image.GetHandle(), before);
 }
 

@@ -6,6 +6,8 @@
 #include "tests/common/ShownWindow.h"
 #include "tests/common/UserInput.h"
 
+#include <imm.h>
+
 #include <cwchar>
 
 namespace {
@@ -145,4 +147,21 @@ TEST_F(FrameTest, CloseWritesWindowStateThatTheNextStartReads)
     EXPECT_EQ(160, Panel().GetSplitterPositions().root);
     RECT tree = WindowRectIn(Panel().GetServerTree()->m_hWnd, Panel().m_hWnd);
     EXPECT_EQ(160, tree.right - tree.left);
+}
+
+// The first-start wizard runs between the window's creation and its start: what it changes
+// there counts when the window starts.
+TEST_F(FrameTest, InputMethodOpensAtStartWhenChosenAfterTheWindowWasMade)
+{
+    frame = std::make_unique<CMainFrame>(&app, &Settings());
+    frame->SetClassName(L"Ketroval2MainWindow frame test");
+    ASSERT_TRUE(frame->CreateFrame());
+    Settings().preference.EnableIMEOnInit = true;
+    frame->ApplyStartupSettings(SW_SHOWNORMAL);
+    PumpPendingMessages();
+    HIMC context = ::ImmGetContext(frame->m_hWnd);
+    ASSERT_TRUE(context);
+    EXPECT_TRUE(::ImmGetOpenStatus(context));
+    ::ImmReleaseContext(frame->m_hWnd, context);
+    EXPECT_EQ(::GetFocus(), frame->GetInputLine()->m_hWnd);
 }

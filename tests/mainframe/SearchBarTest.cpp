@@ -128,4 +128,32 @@ TEST_F(SearchBarTest, WithTheBarShownTabFromTheTreeAndShiftTabFromTheLogReachIts
     EXPECT_EQ(CString(), GetControlText(input)) << "no key reached the input line";
 }
 
+// AltGr arrives as Ctrl+Alt: the Ctrl rows the bar shares with the input line leave such a key
+// to the bar's edit, and act as before without Alt.
+TEST_F(SearchBarTest, CtrlAltKeysInTheBarAreLeftToItsEdit)
+{
+    peer->Send(":kvme!me@my.host JOIN :#beta\r\n");
+    ASSERT_TRUE(WaitUntil([&] { return Channel(L"#beta") && Channel(L"#beta")->IsJoined(); }, "#beta joined"));
+    world->Select(net, alpha);
+    FocusForInput(frame->GetInputLine()->m_hWnd);
+    PressKey('F', {VK_CONTROL});
+    ASSERT_TRUE(frame->IsSearchBarShown());
+    const HWND edit = Bar().edit.m_hWnd;
+    ASSERT_EQ(edit, ::GetFocus());
+    TypeText(L"word");
+    ASSERT_EQ(CString(L"word"), GetControlText(edit));
+    for (WORD key : {(WORD)'A', (WORD)VK_TAB, (WORD)VK_OEM_6}) {
+        SCOPED_TRACE(testing::Message() << "Ctrl+Alt+" << key);
+        ::SendMessageW(edit, EM_SETSEL, 4, 4);
+        PressKey(key, {VK_CONTROL, VK_MENU});
+        EXPECT_EQ(::SendMessageW(edit, EM_GETSEL, 0, 0), MAKELRESULT(4, 4)) << "the word stays unselected";
+        EXPECT_TRUE(world->IsSelected(net, alpha));
+        EXPECT_EQ(edit, ::GetFocus());
+    }
+    PressKey('A', {VK_CONTROL});
+    EXPECT_EQ(::SendMessageW(edit, EM_GETSEL, 0, 0), MAKELRESULT(0, 4));
+    PressKey(VK_TAB, {VK_CONTROL});
+    EXPECT_TRUE(WaitUntil([&] { return world->IsSelected(net, Channel(L"#beta")); }, "#beta selected by Ctrl+Tab"));
+}
+
 } // namespace

@@ -396,6 +396,34 @@ TEST_F(WizardRoadTest, TakeOverSaysWhatItLeftOut)
     ExpectLegacyTakenOver(run);
 }
 
+// Settings the main window applies at its start: a take-over writes them after the window was made,
+// and they count from this first session on, not only from the next start.
+TEST_F(WizardRoadTest, TakenOverMenuAndLayoutCountAtOnceAndStay)
+{
+    TProgramRun run;
+    WriteLegacyInstall(run.ProgramFolder());
+    CString base = run.ProgramFolder() + L"Config\\" + LegacyProfileName();
+    CStringA general = ReadFileBytes(base + L"-general.ini");
+    WriteFileBytes(base + L"-general.ini", general + "[Action]\r\nShowMenu=false\r\n");
+    WriteFileBytes(base + L"-view.ini", "[Format]\r\nInvertPanel=1\r\nInvertList=1\r\n");
+    ASSERT_TRUE(run.Start());
+    HWND start = WaitDialogWith(run, IDC_INSTALL_CHOICE);
+    ASSERT_TRUE(start);
+    FocusForInput(start);
+    PressKey(VK_RETURN);
+    HWND main = run.WaitMainWindow();
+    ASSERT_TRUE(main);
+    Shoot(main, L"wizard-taken-over-layout.png");
+    EXPECT_EQ(nullptr, ::GetMenu(main)) << "the menu bar the old version hid";
+    RECT tree = {}, logs = {};
+    ::GetWindowRect(FindChildren(main, L"SysTreeView32").at(0), &tree);
+    ::GetWindowRect(FindChildren(main, L"Ketroval2ChatPanel").at(0), &logs);
+    EXPECT_LE(tree.right, logs.left) << "the logs on the right";
+    EXPECT_LT(tree.top, logs.top + 20) << "the server tree above the member list";
+    CloseProgram(run, main);
+    EXPECT_EQ(IniValue(run.ReadSettings(L"window.ini"), "MenuVisible"), "false") << "saved as it was taken over";
+}
+
 TEST_F(WizardRoadTest, TakeOverFromTheDefaultFolderAsksFirst)
 {
     CString folder = kLegacyDefaultFolder;

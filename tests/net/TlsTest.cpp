@@ -103,17 +103,28 @@ protected:
 
 } // namespace
 
-TEST_F(TlsTest, LinesGoThroughOpensslServerAndBack)
+TEST_F(TlsTest, LinesGoThroughOpensslServersAtTheNewestVersionBothKnow)
 {
     REQUIRE_PEER_PORT(port, "TLS_PORT");
-    // Two connections in a row: each gets its own session.
-    for (std::string text : {"hello tls", "second connection"}) {
+    REQUIRE_PEER_PORT(oldPort, "TLS10_PORT");
+    const struct {
+        int port;
+        std::string text;
+        int version;
+    } cases[] = {
+        {port, "hello tls", TLS1_3_VERSION},
+        {port, "second connection", TLS1_3_VERSION}, // each connection gets its own session
+        {oldPort, "only tls 1.0", TLS1_VERSION},
+    };
+    for (const auto& c : cases) {
         owner = TClientRecorder();
-        owner.pending = text + "\r\n";
-        ConnectTo(port);
+        owner.pending = c.text + "\r\n";
+        ConnectTo(c.port);
         PumpMessagesUntil([&] { return owner.data.find('\n') != std::string::npos || owner.Saw("error"); }, 10000);
-        std::reverse(text.begin(), text.end()); // the server answers each line reversed
-        EXPECT_EQ(owner.data, text + "\n") << owner.events;
+        std::string reversed(c.text.rbegin(), c.text.rend()); // the server answers each line reversed
+        EXPECT_EQ(owner.data, reversed + "\n") << owner.events;
+        SSL* session = TTCPClientProbe::Session(client);
+        EXPECT_EQ(session ? SSL_version(session) : 0, c.version) << c.text;
         client.Close();
         EXPECT_EQ(TTCPClientProbe::Session(client), nullptr);
     }

@@ -272,7 +272,7 @@ TEST_F(ThemePagesTest, DamagedThemesAndNamesLeadingOut)
         int listSize; // what the working size is afterwards
     } themes[] = {
         {"a huge size is held to the largest", L"huge.theme", Theme(999999999, "x"), kLargestFontSize},
-        {"a negative size becomes the default", L"negative.theme", Theme(-40, "x"), 100},
+        {"a negative size is taken as read", L"negative.theme", Theme(-40, "x"), -40},
         {"binary junk around a good key", L"junk.theme", std::string(kJunk, sizeof kJunk - 1), 130},
         {"a file far too large is not read", L"big.theme", Theme(170, "x") + big, 130},
     };

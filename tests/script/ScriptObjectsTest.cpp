@@ -99,11 +99,12 @@ TEST_F(ScriptObjectsTest, DataPropertiesKeepAssignmentsReadOnlyOnesIgnoreThem)
     Run("var c = findChannel('#a'), u = c.findMember('bob'), m = c.mode;\r\n"
         "u.nick = 'robert'; u.group = 7; m.l = 3; m.k = 'new'; m.s = false; c.name = 'x'; u.op = false;\r\n"
         "log([u.nick, u.group, m.l, m.k, m.s, c.name, u.op, m.toString()].join('|'));\r\n"
-        "var x = clipboard; x.text = 'copied 日本'; log(clipboard.text); x.setText('again'); log(x.text);\r\n");
+        "var x = clipboard; x.text = 'copied 日本'; log(clipboard.text); x.setText('again'); log(x.text);\r\n"
+        "x.text = 123; log(x.text); x.setText(''); x.setText(456); log(x.text);\r\n");
     ASSERT_TRUE(frame.errors.empty()) << frame.errors[0].GetString();
-    EXPECT_EQ(
-        (std::vector<CString>{L"robert|7|3|new|true|#a|true|[ChannelMode +snt+l+k 3 new]", L"copied 日本", L"again"}),
-        Logged());
+    EXPECT_EQ((std::vector<CString>{L"robert|7|3|new|true|#a|true|[ChannelMode +snt+l+k 3 new]", L"copied 日本",
+                                    L"again", L"123", L"456"}),
+              Logged());
 }
 
 TEST(ScriptPrefixTest, ServerNamesFillOnlyTheServer)

@@ -120,8 +120,8 @@ TEST_F(ThemeFilesTest, MalformedThemeTakesWhatItCanAndBoundsTheRest)
     view.logText.lineFonts[2].size = 0;
     ASSERT_TRUE(themes.Load(view, L"bad.theme", true, false, TThemePart::All));
     EXPECT_EQ(view.logText.lineFonts[0].size, kLargestFontSize);
-    EXPECT_EQ(view.logText.lineFonts[1].size, 100) << "a size below one is the default";
-    EXPECT_EQ(view.logText.lineFonts[2].size, 100);
+    EXPECT_EQ(view.logText.lineFonts[1].size, -5) << "a size below one is taken as read";
+    EXPECT_EQ(view.logText.lineFonts[2].size, 0);
     EXPECT_EQ(view.list.backColor, 0x654321u) << "keys the file lacks keep their values";
     EXPECT_EQ(view.formats.Join, CString(L"taken"));
 

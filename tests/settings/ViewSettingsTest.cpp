@@ -1,5 +1,6 @@
 #include "settings/ViewSettings.h"
 #include "settings/Config.h"
+#include "settings/ViewConfig.h"
 
 #include "tests/common/StringPrinter.h"
 #include "tests/common/TempFolder.h"
@@ -7,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -93,6 +95,36 @@ TEST_F(ViewSettingsTest, StyleLettersAndCharsetRules)
     EXPECT_GE(saved.Find("LineFont.04.Style=NU\r\n"), 0);
     EXPECT_GE(saved.Find("LineFont.00.Style=\r\n"), 0);
     EXPECT_GE(saved.Find("LineFont.05.Charset=128\r\n"), 0);
+}
+
+// Sizes of 0 or less stay as the file has them, and make fonts: the default height for 0, the
+// absolute value below it. Sizes beyond the largest, of either sign, are capped.
+TEST_F(ViewSettingsTest, SizesOfZeroOrLessAreKeptAndTooLargeOnesCapped)
+{
+    TViewSettings s = LoadOverDefaults("[LogText]\r\nLineFont.00.Size=0\r\nLineFont.01.Size=-120\r\n"
+                                       "LineFont.02.Size=99999999\r\nLineFont.03.Size=-99999999\r\n"
+                                       "[Edit]\r\nFont.Size=-1\r\n");
+    const TViewFont* f = s.logText.lineFonts;
+    EXPECT_EQ(f[0].size, 0);
+    EXPECT_EQ(f[1].size, -120);
+    EXPECT_EQ(f[2].size, kLargestFontSize);
+    EXPECT_EQ(f[3].size, -kLargestFontSize);
+    EXPECT_EQ(s.editFont.size, -1);
+    ASSERT_TRUE(s.SaveFile(path));
+    CStringA saved = ReadFileBytes(path);
+    EXPECT_GE(saved.Find("LineFont.00.Size=0\r\n"), 0) << "kept when written back";
+    EXPECT_GE(saved.Find("LineFont.01.Size=-120\r\n"), 0);
+    EXPECT_GE(saved.Find("Font.Size=-1\r\n"), 0);
+
+    TFont zero, negative, positive;
+    for (auto [font, size] : {std::pair<TFont*, int>{&zero, 0}, {&negative, -120}, {&positive, 120}}) {
+        TViewFont setting = f[0];
+        setting.size = size;
+        ApplyFontSetting(*font, setting);
+        ASSERT_TRUE(font->handle) << size;
+    }
+    EXPECT_EQ(zero.logFont.lfHeight, 0) << "the system's default height";
+    EXPECT_EQ(negative.logFont.lfHeight, positive.logFont.lfHeight);
 }
 
 TEST_F(ViewSettingsTest, EveryFieldRoundTripsThroughTheFile)

@@ -299,6 +299,51 @@ TEST_F(WorldViewsTest, JoinedOnlyWalksWrapAndLoggedInOnlyWalksSkipServers)
     });
 }
 
+// AltGr arrives as Ctrl+Alt: with Alt held the input line's Ctrl rows leave the key to the edit,
+// which types the character the layout gives it. The Ctrl+Alt rows of their own still act.
+TEST_F(WorldViewsTest, CtrlRowsLeaveCtrlAltKeysToTheEdit)
+{
+    Prepare();
+    net->GetSession().state = TIRCUnit::StateLoggedIn;
+    home->GetSession().state = TIRCUnit::StateLoggedIn;
+    for (int i = 0; i < 200; i++)
+        net->PrintSystemText(alpha, L"a line to scroll");
+    ClickItem(Item(net, alpha));
+    FocusForInput(frame.chat.input.m_hWnd);
+    TypeText(L"abc");
+    ASSERT_EQ(InputText(), CString(L"abc"));
+    ASSERT_TRUE(alpha->logView->IsAtEnd());
+    const WORD keys[] = {VK_OEM_4, VK_OEM_6, VK_LEFT, VK_RIGHT, 'A',     VK_TAB,
+                         VK_HOME,  VK_PRIOR, VK_NEXT, VK_END,   VK_OEM_2};
+    for (WORD key : keys) {
+        SCOPED_TRACE(testing::Message() << "Ctrl+Alt+" << key);
+        FocusForInput(frame.chat.input.m_hWnd);
+        frame.chat.input.SendMessage(EM_SETSEL, 3, 3);
+        PressKey(key, {VK_CONTROL, VK_MENU});
+        TIRCUnit* unit;
+        TIRCChannel* channel;
+        Selection(unit, channel);
+        EXPECT_EQ(unit, net);
+        EXPECT_EQ(channel, alpha);
+        EXPECT_TRUE(frame.tree.GetItemState(Item(net), TVIS_EXPANDED) & TVIS_EXPANDED);
+        EXPECT_TRUE(alpha->logView->IsAtEnd()) << "the log stays at its end";
+        if (key == 'A') {
+            EXPECT_EQ(frame.chat.input.SendMessage(EM_GETSEL), MAKELRESULT(3, 3)) << "the text stays unselected";
+        }
+    }
+    // Without Alt the same keys act.
+    PressKey('A', {VK_CONTROL});
+    EXPECT_EQ(frame.chat.input.SendMessage(EM_GETSEL), MAKELRESULT(0, 3));
+    PressKey(VK_HOME, {VK_CONTROL});
+    EXPECT_FALSE(alpha->logView->IsAtEnd());
+    ExpectSelectionAfterEach({
+        {VK_OEM_6, {VK_CONTROL}, home, nullptr},
+        {VK_OEM_4, {VK_CONTROL}, net, alpha},
+    });
+    PressKey(VK_DOWN, {VK_CONTROL, VK_MENU});
+    EXPECT_EQ(Children(Item(net)), (std::vector<CString>{L"#beta", L"#alpha"})) << "Ctrl+Alt+Down moves the channel";
+}
+
 TEST_F(WorldViewsTest, TabWalksTreeLogInputAllLogMembersAndBack)
 {
     config.preference.CompleteNickOnTab = false;
