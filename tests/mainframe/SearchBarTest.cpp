@@ -5,6 +5,7 @@
 
 #include "tests/mainframe/ServedFrameFixture.h"
 
+#include "controls/Clipboard.h"
 #include "controls/UpdateDialog.h"
 #include "res/resource.h"
 #include "tests/common/DialogSteps.h"
@@ -82,6 +83,7 @@ TEST_F(SearchBarTest, TypedWordIsHighlightedKeysAndButtonsFindTheMatchesAndClosi
     PressKey(VK_SPACE, {VK_CONTROL});
     EXPECT_TRUE(WaitUntil([&] { return world->IsSelected(net, beta); }, "#beta selected by Ctrl+Space"));
     EXPECT_EQ(L"needle", beta->logView->GetSelectedText());
+    EXPECT_FALSE(log->HasSelection()) << "the log left behind keeps no match selected";
 
     // Escape closes the bar, ends the highlight in every log and gives the input line the focus.
     FocusForInput(Bar().edit.m_hWnd);
@@ -89,6 +91,13 @@ TEST_F(SearchBarTest, TypedWordIsHighlightedKeysAndButtonsFindTheMatchesAndClosi
     EXPECT_FALSE(frame->IsSearchBarShown());
     EXPECT_TRUE(log->GetSearchWords().empty() && beta->logView->GetSearchWords().empty());
     EXPECT_EQ(frame->GetInputLine()->m_hWnd, ::GetFocus());
+    // The match goes with the search: Ctrl+C has nothing left to copy.
+    EXPECT_FALSE(beta->logView->HasSelection());
+    CopyTextToClipboard(L"before");
+    FocusForInput(beta->logView->m_hWnd);
+    PressKey('C', {VK_CONTROL});
+    PumpPendingMessages();
+    EXPECT_EQ(CString(L"before"), GetClipboardText());
 }
 
 TEST_F(SearchBarTest, WithTheBarShownTabFromTheTreeAndShiftTabFromTheLogReachItsEdit)
