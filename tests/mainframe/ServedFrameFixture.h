@@ -123,6 +123,14 @@ protected:
     }
     int SelectedRows() { return (int)::SendMessageW(MemberList(), LVM_GETSELECTEDCOUNT, 0, 0); }
 
+    // Whether a log line of the view holds the text yet.
+    static bool HasLogLine(TLogView* view, const wchar_t* text)
+    {
+        for (int line = 0; line < view->GetLineCount(); line++)
+            if (view->GetLine(line).GetText().Find(text) >= 0)
+                return true;
+        return false;
+    }
     // The first log line of the view holding the text.
     static int LineWith(TLogView* view, const wchar_t* text)
     {
