@@ -110,17 +110,6 @@ protected:
             count += line.rfind(prefix, 0) == 0;
         return count;
     }
-    // Opens the main menu's popup at the position with a click and chooses with the keys.
-    void ChooseFromMenuBar(int position, std::initializer_list<WORD> keys)
-    {
-        RECT item = {};
-        ::GetMenuItemRect(frame->m_hWnd, ::GetMenu(frame->m_hWnd), position, &item);
-        ASSERT_TRUE(ChooseFromOpenedPopup(
-            [&] {
-                ClickAt(POINT{(item.left + item.right) / 2, (item.top + item.bottom) / 2});
-            },
-            keys));
-    }
     int SelectedRows() { return (int)::SendMessageW(MemberList(), LVM_GETSELECTEDCOUNT, 0, 0); }
 
     // Whether a log line of the view holds the text yet.
