@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <vector>
 
@@ -96,8 +97,12 @@ TEST(ChannelDialogTest, OkNeedsAChannelNameThatMakesOneJoin)
     RunDialog(dialog, [&](HWND window) {
         for (const auto& row : rows) {
             SCOPED_TRACE(Narrow(row.name) + " / " + Narrow(row.password));
-            Retype(window, IDC_CHANNEL_NAME, row.name);
-            Retype(window, IDC_CHANNEL_PASSWORD, row.password);
+            // Decoration codes are pasted; keys cannot type them.
+            for (auto [id, text] : {std::pair{IDC_CHANNEL_NAME, row.name}, {IDC_CHANNEL_PASSWORD, row.password}})
+                std::any_of(text, text + wcslen(text), [](wchar_t c) { return c < L' '; }) ? Repaste(window, id, text)
+                                                                                           : Retype(window, id, text);
+            EXPECT_EQ(CString(row.name), Text(window, IDC_CHANNEL_NAME));
+            EXPECT_EQ(CString(row.password), Text(window, IDC_CHANNEL_PASSWORD));
             EXPECT_EQ(row.enabled, Enabled(window, IDOK));
         }
         // Return on a disabled OK closes nothing.
@@ -306,9 +311,12 @@ TEST(ModeDialogTest, AKeyWithBlanksCannotBeConfirmed)
         EXPECT_FALSE(Enabled(window, IDOK));
         Retype(window, IDC_MODE_KEY, L"a,b");
         EXPECT_FALSE(Enabled(window, IDOK));
-        Retype(window, IDC_MODE_KEY,
-               L"\x02"
-               L"bold");
+        Repaste(window, IDC_MODE_KEY,
+                L"\x02"
+                L"bold");
+        EXPECT_EQ(CString(L"\x02"
+                          L"bold"),
+                  Text(window, IDC_MODE_KEY));
         EXPECT_TRUE(Enabled(window, IDOK)) << "a decoration code is part of the key";
         // Unchecked, the text is not sent, so it no longer blocks.
         Click(window, IDC_MODE_K);
