@@ -153,6 +153,10 @@ TEST_F(FrameActivation, ThePreferencesComeBackWithTheMainWindowAndAreNotLeftOnTo
     frame->SendMessageW(WM_SYSCOMMAND, SC_RESTORE, 0);
     EXPECT_TRUE(WaitUntil([&] { return !::IsIconic(frame->m_hWnd) && ::IsWindowVisible(sheet); },
                           "the main window and the preferences back"));
+    // Above the main window for the picture only.
+    ::SetWindowPos(sheet, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    ::RedrawWindow(sheet, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    PumpPendingMessages();
     SaveWindowPng(sheet, ScreenshotPath(L"mainframe-preferences-restored.png"));
 }
 
