@@ -47,10 +47,12 @@ void TChannelDialog::OnOK()
     TUpdateDialog::OnOK();
 }
 
+// An existing entry's name cannot be edited here: whatever made it, it must not keep the rest
+// of the entry from being confirmed.
 void TChannelDialog::OnUpdateOK(CCmdUI* ui)
 {
     CString name = GetControlText(Item(IDC_CHANNEL_NAME));
-    ui->Enable(IsChannelNameOrAlias(name) && !HasJoinBreakingCharacter(name) &&
+    ui->Enable(IsChannelNameOrAlias(name) && (!adding || !HasJoinBreakingCharacter(name)) &&
                !HasJoinBreakingCharacter(GetControlText(Item(IDC_CHANNEL_PASSWORD))));
 }
 

@@ -43,6 +43,27 @@ int CompareChannelRecords(const TListDialog::TRecord& a, const TListDialog::TRec
     return result ? result : CompareAsciiNoCase(a.name, b.name);
 }
 
+int FindChannelRow(int count, int start, const CString& text, bool partial, bool wrap,
+                   const std::function<const CString&(int row)>& nameOfRow)
+{
+    if (count <= 0)
+        return -1;
+    if (start < 0 || start >= count)
+        start = 0;
+    for (int i = 0; i < count; i++) {
+        int row = start + i;
+        if (row >= count) {
+            if (!wrap)
+                return -1;
+            row -= count;
+        }
+        const CString& name = nameOfRow(row);
+        if (CompareAsciiNoCase(partial ? name.Left(text.GetLength()) : name, text) == 0)
+            return row;
+    }
+    return -1;
+}
+
 TListDialog::TListDialog() : TResizableDialog(IDD_LIST_DIALOG, {480, 160}) {}
 
 TListDialog::~TListDialog()
@@ -81,10 +102,9 @@ BOOL TListDialog::OnInitDialog()
     SetWindowText(title);
     CreateList();
     initialised = true;
-    // The warning has a row of its own above the buttons and takes the window's width, so the
-    // buttons never cover it however narrow the window is made.
-    layout.AddControl(LAYOUT_ANCHOR_LEFT | LAYOUT_ANCHOR_RIGHT | LAYOUT_ANCHOR_BOTTOM,
-                      ::GetDlgItem(m_hWnd, IDC_LIST_WARNING));
+    // The warning has a row of its own above the buttons, so the buttons never cover it however
+    // narrow the window is made.
+    layout.AddControl(LAYOUT_ANCHOR_LEFT | LAYOUT_ANCHOR_BOTTOM, ::GetDlgItem(m_hWnd, IDC_LIST_WARNING));
     for (UINT id : {IDC_LIST_JOIN, IDCANCEL, IDC_LIST_UPDATE})
         layout.AddControl(LAYOUT_ANCHOR_RIGHT | LAYOUT_ANCHOR_BOTTOM, ::GetDlgItem(m_hWnd, id));
     layout.AddControl(LAYOUT_ANCHOR_ALL, list->m_hWnd);
@@ -213,6 +233,18 @@ LRESULT TListDialog::OnGetDispInfo(NMHDR* header)
         item.pszText[length] = 0;
     }
     return 0;
+}
+
+// The list holds no texts of its own, so typing a name to find a row is answered here.
+LRESULT TListDialog::OnFindItem(NMHDR* header)
+{
+    const NMLVFINDITEMW* find = reinterpret_cast<const NMLVFINDITEMW*>(header);
+    if (!(find->lvfi.flags & (LVFI_STRING | LVFI_PARTIAL)) || !find->lvfi.psz)
+        return -1;
+    const int count = list ? list->GetItemCount() : 0;
+    return FindChannelRow(count, find->iStart, find->lvfi.psz, (find->lvfi.flags & LVFI_PARTIAL) != 0,
+                          (find->lvfi.flags & LVFI_WRAP) != 0,
+                          [this](int row) -> const CString& { return records[RowRecordIndex(row)].name; });
 }
 
 LRESULT TListDialog::OnItemChanged(NMHDR*)

@@ -8,6 +8,7 @@
 #include "ircproto/ChannelListWindow.h"
 #include "res/windows/lists.h"
 
+#include <functional>
 #include <vector>
 
 struct TWindowGeometry;
@@ -60,6 +61,7 @@ public:
     BEGIN_MSG_MAP(TListDialog)
         MESSAGE_HANDLER(kSyncMessage, OnSync)
         NOTIFY_HANDLER(listId, LVN_GETDISPINFOW, OnGetDispInfo)
+        NOTIFY_HANDLER(listId, LVN_ODFINDITEMW, OnFindItem)
         NOTIFY_HANDLER(listId, LVN_ITEMCHANGED, OnItemChanged)
         COMMAND_ID_HANDLER(IDC_LIST_UPDATE, OnUpdate)
         COMMAND_ID_HANDLER(IDC_LIST_JOIN, OnJoin)
@@ -79,6 +81,7 @@ private:
     // Rows arrive in bursts: the list learns its new row count once, after the burst.
     LRESULT OnSync(WPARAM wParam, LPARAM lParam);
     LRESULT OnGetDispInfo(NMHDR* header);
+    LRESULT OnFindItem(NMHDR* header);
     // The Join button follows the selection at once, not only at the next idle time.
     LRESULT OnItemChanged(NMHDR*);
     void UpdateJoinButton();
@@ -110,3 +113,8 @@ private:
 // The order of the sort column: 1 most users first, 2 topics, otherwise names; ties by name,
 // letters compared without regard to ASCII case.
 int CompareChannelRecords(const TListDialog::TRecord& a, const TListDialog::TRecord& b, int column);
+
+// The row typing finds: the first from start on, round past the end when wrap is set, whose name
+// starts with the text (partial) or is the text, ASCII letters in either case; -1 for none.
+int FindChannelRow(int count, int start, const CString& text, bool partial, bool wrap,
+                   const std::function<const CString&(int row)>& nameOfRow);

@@ -122,7 +122,8 @@ bool TMaskListEditor::OnListKey(UINT key)
     if (plain && (key == VK_UP || key == VK_PRIOR)) {
         int count = list.GetCount();
         int caret = (int)list.SendMessage(LB_GETCARETINDEX);
-        if (count == 0 || caret <= 0 || list.GetCurSel() <= 0) {
+        // Nothing selected with the caret lower down (after an Add): the list moves up.
+        if (count == 0 || caret <= 0 || list.GetCurSel() == 0) {
             list.SetCurSel(-1);
             FocusEdit();
             return true;

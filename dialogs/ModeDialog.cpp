@@ -25,10 +25,11 @@ const TFlagControl kFlagControls[] = {
 
 } // namespace
 
+// Decoration codes (bold, colour) are part of a name or key like any letter.
 bool HasJoinBreakingCharacter(const CString& text)
 {
     for (int i = 0; i < text.GetLength(); i++)
-        if (text[i] <= L' ' || text[i] == L',')
+        if (text[i] == L' ' || text[i] == L',' || text[i] == L'\r' || text[i] == L'\n' || text[i] == L'\0')
             return true;
     return false;
 }

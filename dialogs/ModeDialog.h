@@ -48,5 +48,5 @@ private:
     CString channelName;
 };
 
-// A blank, comma or control character would split a JOIN or MODE line into other names or keys.
+// A blank, comma or line break would split a JOIN or MODE line into other names, keys or lines.
 bool HasJoinBreakingCharacter(const CString& text);

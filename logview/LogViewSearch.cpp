@@ -23,13 +23,12 @@ void TLogView::SetSearchWords(const std::vector<CString>& words)
     Settle();
     if (words.empty()) {
         EndSearch();
-        return;
-    }
-    if (!m_searching) {
+    } else if (!m_searching) {
         m_savedTop = m_layout.top;
         m_wasAtEnd = m_layout.IsAtEnd();
         m_searching = true;
     }
+    // Ending the search takes its match away too, or Ctrl+C would still copy it.
     m_selection.Clear();
     m_context.searchWords = words;
     FindFirstMatch();

@@ -585,7 +585,7 @@ private:
     LRESULT OnEnableMessage(WPARAM wParam, LPARAM lParam);
 
     TPreferenceEvents preferenceEvents{this};
-    TOwnedWindow<TPreferenceDialog> preferenceDialog{ownedWindows, ID_PREFERENCES, OwnedFollowsFrame};
+    TOwnedWindow<TPreferenceDialog> preferenceDialog{ownedWindows, ID_PREFERENCES, OwnedStandsApart};
 };
 
 // The name a saved log is proposed under: the node's name and the date, with characters a file

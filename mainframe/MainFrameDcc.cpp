@@ -128,12 +128,10 @@ void CMainFrame::OnDccSend()
     const std::vector<TIRCChannel*>& channels = unit->GetChannels();
     if (std::find(channels.begin(), channels.end(), channel) == channels.end())
         return;
-    bool added = false;
     for (const CString& nick : nicks)
-        if (channel->FindMember(nick)) {
+        if (channel->FindMember(nick))
             manager->AddSendItem(unit, nick, path);
-            added = true;
-        }
-    if (added && settings->preference.ViewDialogOnSend)
+    // Shown even when every nick has left meanwhile: the user sees that nothing was offered.
+    if (settings->preference.ViewDialogOnSend)
         ShowDCCDialog(false);
 }

@@ -303,7 +303,8 @@ void CMainFrame::OnKick()
         unit->KickMembers(channel, members, comment);
 }
 
-// Nothing is sent: the masks wait in the ban list window for the user to apply them.
+// Nothing is sent: the masks wait in the ban list window for the user to apply them. Without a
+// member to ban the window still opens, empty until the user asks for the list.
 void CMainFrame::OnAddBan()
 {
     auto [unit, channel] = GetActiveNode();
@@ -313,14 +314,12 @@ void CMainFrame::OnAddBan()
     for (const CString& nick : GetTargetNicks())
         if (const TIRCMember* member = channel->FindMember(nick))
             masks.push_back(MakeBanMask(nick, *member));
-    if (masks.empty())
-        return;
     IMaskList* list = channel->GetMaskList(TIRCChannel::BanList);
     if (!list) {
         channel->ShowMaskList(TIRCChannel::BanList);
         list = channel->GetMaskList(TIRCChannel::BanList);
     }
-    if (!list)
+    if (!list || masks.empty())
         return;
     if (masks.size() == 1)
         list->SetMaskText(masks[0]);

@@ -47,6 +47,14 @@ bool AskNick(const CString& title, UINT promptId, CString& nick)
     return AskText(dialog, title, promptId, CString(), nick);
 }
 
+// The server and channel may have gone while the prompt was open. Whether the link or the
+// membership is still there is not asked: the unit keeps what needs no link, and the server
+// refuses what it must.
+bool IsNodeStillThere(TIRCWorld* world, TIRCUnit* unit, TIRCChannel* channel)
+{
+    return world && world->HasUnit(unit) && (!channel || unit->HasChannel(channel));
+}
+
 } // namespace
 
 CString MakeLogFileName(const CString& nodeName, const SYSTEMTIME& date)
@@ -69,7 +77,7 @@ void CMainFrame::OnTalkPrompt()
     CString nick;
     if (!AskNick(FormatStringResourceWithText(IDS_TALK_TITLE, unit->GetName()), IDS_TALK_PROMPT, nick))
         return;
-    if (!IsPromptTargetAlive(unit, nullptr))
+    if (!IsNodeStillThere(world, unit, nullptr))
         return;
     if (TIRCChannel* talk = OpenTalkWith(unit, TIRCMember(nick, CString(), CString())))
         world->Select(unit, talk);
@@ -144,7 +152,8 @@ void CMainFrame::OnSetAwayMessage()
     if (!AskMessage(FormatStringResourceWithText(IDS_AWAY_MESSAGE_TITLE, unit->GetName()), IDS_AWAY_MESSAGE_PROMPT,
                     CurrentAwayMessage(unit), text))
         return;
-    if (IsPromptTargetAlive(unit, nullptr))
+    // Kept for the reconnect when the link dropped meanwhile.
+    if (IsNodeStillThere(world, unit, nullptr))
         unit->SetAway(!text.IsEmpty(), text);
 }
 
@@ -157,7 +166,7 @@ void CMainFrame::OnTopic()
     if (!AskMessage(FormatStringResourceWithTwo(IDS_TOPIC_TITLE, channel->GetName(), unit->GetName()), IDS_TOPIC_PROMPT,
                     ConvertControlCodesToMarkup(channel->topic), text))
         return;
-    if (IsPromptTargetAlive(unit, channel) && channel->IsJoined())
+    if (IsNodeStillThere(world, unit, channel))
         unit->SetTopic(channel, text);
 }
 
@@ -170,7 +179,7 @@ void CMainFrame::OnInviteToChannel()
     if (!AskNick(FormatStringResourceWithTwo(IDS_INVITE_TO_CHANNEL_TITLE, channel->GetName(), unit->GetName()),
                  IDS_INVITE_TO_CHANNEL_PROMPT, nick))
         return;
-    if (IsPromptTargetAlive(unit, channel) && channel->IsJoined())
+    if (IsNodeStillThere(world, unit, channel))
         unit->SendInvite(nick, channel->GetIRCName());
 }
 

@@ -69,7 +69,8 @@ void CMainFrame::OnUpdateToggleAway(CCmdUI* ui)
 {
     auto [unit, channel] = GetSelectedNode();
     ui->Enable(IsLoggedIn(unit));
-    ui->SetCheck(IsLoggedIn(unit) && unit->GetSession().userMode.away ? 1 : 0);
+    // Still ticked while the link is down: the unit goes back away when it returns.
+    ui->SetCheck(unit && unit->GetSession().userMode.away ? 1 : 0);
 }
 
 void CMainFrame::OnUpdateJoinedChannelCommand(CCmdUI* ui)

@@ -90,6 +90,12 @@ void TOwnedWindowSlot::FollowFrameTopMost(bool on)
 {
     if (!IsOpen())
         return;
+    // Windows may lift an owned window with its owner; it is never left up there.
+    if (traits & OwnedStandsApart) {
+        if (!on)
+            window->SetWindowPos(HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        return;
+    }
     if (setTopMost)
         setTopMost(on);
     else

@@ -22,6 +22,9 @@ enum TOwnedWindowTraits : unsigned {
     OwnedFrameIdle = 2,
     // Kept, hidden, while the servers say goodbye, because lines still reach it; destroyed last.
     OwnedOutlivesQuit = 4,
+    // The program's settings rather than the frame's work: neither hidden nor made top-most
+    // with the frame.
+    OwnedStandsApart = 8,
 };
 
 // One entry of the list; the frame declares TOwnedWindow<T> below.

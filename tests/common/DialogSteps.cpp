@@ -62,6 +62,27 @@ void Retype(HWND edit, const wchar_t* text)
 
 void Retype(HWND dialog, int id, const wchar_t* text) { Retype(Control(dialog, id), text); }
 
+void Repaste(HWND dialog, int id, const wchar_t* text)
+{
+    size_t bytes = (wcslen(text) + 1) * sizeof(wchar_t);
+    HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, bytes);
+    memcpy(::GlobalLock(memory), text, bytes);
+    ::GlobalUnlock(memory);
+    bool placed = ::OpenClipboard(nullptr) && ::EmptyClipboard() && ::SetClipboardData(CF_UNICODETEXT, memory);
+    ::CloseClipboard();
+    if (!placed) {
+        ::GlobalFree(memory);
+        ADD_FAILURE() << "the clipboard took no text";
+        return;
+    }
+    HWND edit = Control(dialog, id);
+    FocusForInput(edit);
+    PressKey('A', {VK_CONTROL});
+    PressKey(VK_DELETE);
+    PressKey('V', {VK_CONTROL});
+    KickIdle(::GetAncestor(edit, GA_ROOT));
+}
+
 void ClickListItem(HWND list, int index)
 {
     ::SendMessageW(list, LB_SETTOPINDEX, index, 0);

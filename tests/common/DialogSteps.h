@@ -19,6 +19,9 @@ void Click(HWND dialog, int id);
 // Selects all of the edit's text (a drop-down box's inner edit) and types the new text over it.
 void Retype(HWND edit, const wchar_t* text);
 void Retype(HWND dialog, int id, const wchar_t* text);
+// Empties the edit and pastes the text with Ctrl+V: what keys cannot type, such as decoration
+// codes, reaches a field the way a user brings it in.
+void Repaste(HWND dialog, int id, const wchar_t* text);
 // Clicks a list box's item, scrolled into view first.
 void ClickListItem(HWND list, int index);
 // Drops a combo box's list (F4) and clicks the entry in it.

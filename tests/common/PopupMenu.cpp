@@ -35,6 +35,7 @@ std::vector<TShownMenuItem> ReadItems(HMENU menu)
         item.id = info.hSubMenu ? 0 : info.wID;
         item.text = text;
         item.grayed = (info.fState & MFS_DISABLED) != 0;
+        item.checked = (info.fState & MFS_CHECKED) != 0;
         item.separator = (info.fType & MFT_SEPARATOR) != 0;
         item.popup = info.hSubMenu != nullptr;
         items.push_back(item);

@@ -14,6 +14,7 @@ struct TShownMenuItem {
     UINT id = 0;
     CString text;
     bool grayed = false;
+    bool checked = false;
     bool separator = false;
     bool popup = false;
 };

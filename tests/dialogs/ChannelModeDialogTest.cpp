@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <vector>
 
@@ -69,17 +70,39 @@ TEST(ChannelDialogTest, OkNeedsAChannelNameThatMakesOneJoin)
         const wchar_t* password;
         bool enabled;
     } rows[] = {
-        {L"", L"", false},      {L"abc", L"", false},         {L"#abc", L"", true},       {L"&abc", L"", true},
-        {L"+abc", L"", true},   {L"!abc", L"", true},         {L"%abc", L"", true},       {L"#a b", L"", false},
-        {L"#a,#b", L"", false}, {L"#abc", L"se cret", false}, {L"#abc", L"k1,k2", false}, {L"#abc", L"secret", true},
+        {L"", L"", false},
+        {L"abc", L"", false},
+        {L"#abc", L"", true},
+        {L"&abc", L"", true},
+        {L"+abc", L"", true},
+        {L"!abc", L"", true},
+        {L"%abc", L"", true},
+        {L"#a b", L"", false},
+        {L"#a,#b", L"", false},
+        {L"#abc", L"se cret", false},
+        {L"#abc", L"k1,k2", false},
+        {L"#abc", L"secret", true},
+        // Decoration codes the input line makes from its markup are part of the name or key.
+        {L"#\x02test", L"", true},
+        {L"#abc",
+         L"k\x03"
+         L"4ey",
+         true},
+        {L"#a\x1f"
+         L"b",
+         L"s\x0fk", true},
     };
     TChannelDialog dialog;
     dialog.adding = true;
     RunDialog(dialog, [&](HWND window) {
         for (const auto& row : rows) {
             SCOPED_TRACE(Narrow(row.name) + " / " + Narrow(row.password));
-            Retype(window, IDC_CHANNEL_NAME, row.name);
-            Retype(window, IDC_CHANNEL_PASSWORD, row.password);
+            // Decoration codes are pasted; keys cannot type them.
+            for (auto [id, text] : {std::pair{IDC_CHANNEL_NAME, row.name}, {IDC_CHANNEL_PASSWORD, row.password}})
+                std::any_of(text, text + wcslen(text), [](wchar_t c) { return c < L' '; }) ? Repaste(window, id, text)
+                                                                                           : Retype(window, id, text);
+            EXPECT_EQ(CString(row.name), Text(window, IDC_CHANNEL_NAME));
+            EXPECT_EQ(CString(row.password), Text(window, IDC_CHANNEL_PASSWORD));
             EXPECT_EQ(row.enabled, Enabled(window, IDOK));
         }
         // Return on a disabled OK closes nothing.
@@ -87,6 +110,24 @@ TEST(ChannelDialogTest, OkNeedsAChannelNameThatMakesOneJoin)
         EXPECT_TRUE(::IsWindowVisible(window));
         PressKey(VK_ESCAPE);
     });
+}
+
+// The name of an entry that exists is read-only here: whatever it holds, the rest can be saved.
+TEST(ChannelDialogTest, AnExistingEntrysNameNeverKeepsOkDisabled)
+{
+    TChannelConfig record;
+    record.Name = L"#a b,c";
+    TChannelDialog dialog;
+    dialog.SetChannelConfig(record);
+    INT_PTR result = RunDialog(dialog, [&](HWND window) {
+        EXPECT_TRUE(Enabled(window, IDOK));
+        Retype(window, IDC_CHANNEL_PASSWORD, L"k 1");
+        EXPECT_FALSE(Enabled(window, IDOK)) << "the key is still checked";
+        Retype(window, IDC_CHANNEL_PASSWORD, L"k1");
+        Click(window, IDOK);
+    });
+    EXPECT_EQ(IDOK, result);
+    EXPECT_EQ(CString(L"k1"), dialog.GetChannelConfig().Password);
 }
 
 TEST(ChannelDialogTest, EditedFieldsComeBackAfterOkAndCancelKeepsTheRecord)
@@ -270,6 +311,13 @@ TEST(ModeDialogTest, AKeyWithBlanksCannotBeConfirmed)
         EXPECT_FALSE(Enabled(window, IDOK));
         Retype(window, IDC_MODE_KEY, L"a,b");
         EXPECT_FALSE(Enabled(window, IDOK));
+        Repaste(window, IDC_MODE_KEY,
+                L"\x02"
+                L"bold");
+        EXPECT_EQ(CString(L"\x02"
+                          L"bold"),
+                  Text(window, IDC_MODE_KEY));
+        EXPECT_TRUE(Enabled(window, IDOK)) << "a decoration code is part of the key";
         // Unchecked, the text is not sent, so it no longer blocks.
         Click(window, IDC_MODE_K);
         EXPECT_TRUE(Enabled(window, IDOK));

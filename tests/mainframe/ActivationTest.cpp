@@ -117,6 +117,49 @@ TEST_F(FrameActivation, MinimisingWithTheTraySettingsHidesTheWindowUntilItIsRest
         << " focus " << ::GetFocus();
 }
 
+// The preferences are the program's, not the main window's work: the frame's own switches leave
+// them to Windows, which takes an owned window down and back with its owner, so they come back
+// after a minimise with "hide all" and are left no higher than any window once always-on-top
+// is off.
+TEST_F(FrameActivation, ThePreferencesComeBackWithTheMainWindowAndAreNotLeftOnTop)
+{
+    settings.preference.HideAllWindowOnMinimize = true;
+    TOwnedWindowSlot* preferences = nullptr;
+    for (TOwnedWindowSlot* slot : frame->GetOwnedWindows().GetSlots())
+        if (slot->GetCommand() == ID_PREFERENCES)
+            preferences = slot;
+    ASSERT_TRUE(preferences);
+    FocusForInput(frame->GetInputLine()->m_hWnd);
+    PressKey('S', {VK_MENU});
+    ASSERT_TRUE(WaitUntil([&] { return preferences->IsVisible(); }, "the preferences open"));
+    HWND sheet = preferences->GetWindow()->m_hWnd;
+
+    // Out of the way of the menu bar, as a user moves it aside.
+    RECT frameRect = {};
+    ::GetWindowRect(frame->m_hWnd, &frameRect);
+    ::SetWindowPos(sheet, nullptr, frameRect.left + 40, frameRect.top + 120, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    for (bool on : {true, false}) {
+        FocusForInput(frame->GetInputLine()->m_hWnd);
+        ChooseFromMenuBar(4, {'T'});
+        ASSERT_TRUE(WaitUntil([&] { return frame->IsTopMost() == on; }, "always on top switched"));
+    }
+    EXPECT_FALSE(::GetWindowLongW(sheet, GWL_EXSTYLE) & WS_EX_TOPMOST);
+
+    FocusForInput(frame->GetInputLine()->m_hWnd);
+    // "最小化(&M)" shares its key with an item above: the way there is up from the last item.
+    ChooseFromMenuBar(0, {VK_UP, VK_UP, VK_RETURN});
+    ASSERT_TRUE(WaitUntil([&] { return ::IsIconic(frame->m_hWnd) != FALSE; }, "the main window minimised"));
+    frame->SendMessageW(WM_SYSCOMMAND, SC_RESTORE, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !::IsIconic(frame->m_hWnd) && ::IsWindowVisible(sheet); },
+                          "the main window and the preferences back"));
+    // Above the main window for the picture only.
+    ::SetWindowPos(sheet, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    ::RedrawWindow(sheet, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    PumpPendingMessages();
+    SaveWindowPng(sheet, ScreenshotPath(L"mainframe-preferences-restored.png"));
+}
+
 TEST_F(FrameActivation, TheServersOwnWindowsFollowTheMainWindowsStates)
 {
     IChannelListWindow* list = net->ShowChannelListDialog();

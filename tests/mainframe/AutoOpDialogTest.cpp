@@ -83,6 +83,34 @@ TEST_F(AutoOpDialogTest, LevelsKeepTheirEditsAndOkHandsThemToTheWorld)
     EXPECT_TRUE(opped);
 }
 
+// An added mask leaves the caret on it with nothing selected: Up in the list goes on from there,
+// and only from the first item back to the edit.
+TEST_F(AutoOpDialogTest, UpInTheListAfterAnAddMovesUpFromTheAddedMask)
+{
+    settings.world.AutoOpMasks = {L"amy!*@*", L"bob!*@*"};
+    ChooseFromMenuBar(5, {'O'});
+    ASSERT_TRUE(frame->GetAutoOpDialog());
+    HWND window = frame->GetAutoOpDialog()->m_hWnd;
+    HWND list = ::GetDlgItem(window, IDC_MASK_LIST), edit = ::GetDlgItem(window, IDC_MASK_EDIT);
+    AddTyped(window, L"zed!*@*");
+    ASSERT_EQ((std::vector<CString>{L"amy!*@*", L"bob!*@*", L"zed!*@*"}), Listed(window));
+    ASSERT_EQ(LB_ERR, ::SendMessageW(list, LB_GETCURSEL, 0, 0));
+    // The list box moves its own way from the caret; each step shows the mask it reached.
+    FocusForInput(list);
+    PressKey(VK_UP);
+    EXPECT_EQ(list, ::GetFocus()) << "the list moved instead of giving the focus back";
+    int reached = (int)::SendMessageW(list, LB_GETCURSEL, 0, 0);
+    ASSERT_GE(reached, 0);
+    EXPECT_EQ(Listed(window)[reached], GetControlText(edit));
+    for (int presses = 0; presses < 3 && ::GetFocus() == list; presses++) {
+        reached = (int)::SendMessageW(list, LB_GETCURSEL, 0, 0);
+        PressKey(presses % 2 ? VK_PRIOR : VK_UP);
+    }
+    EXPECT_EQ(0, reached) << "back to the edit from the first item only";
+    EXPECT_EQ(edit, ::GetFocus());
+    EXPECT_EQ(LB_ERR, ::SendMessageW(list, LB_GETCURSEL, 0, 0));
+}
+
 TEST_F(AutoOpDialogTest, CancelKeepsTheOldMasks)
 {
     settings.world.AutoOpMasks = {L"keep!*@*"};

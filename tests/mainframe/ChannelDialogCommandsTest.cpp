@@ -133,6 +133,40 @@ TEST_F(ChannelDialogCommands, PropertiesEditTheEntryButNeverItsName)
     }
 }
 
+// The input line turns markup into decoration codes, so a channel can be joined, and stored,
+// with one in its name; its properties can still be changed.
+TEST_F(ChannelDialogCommands, AChannelJoinedWithABoldNameKeepsItsPropertiesEditable)
+{
+    FocusForInput(frame->GetInputLine()->m_hWnd);
+    TypeText(L"/join #<bold>test");
+    PressKey(VK_RETURN);
+    ASSERT_TRUE(peer->WaitFor("JOIN #\x02test", 3000)) << peer->Received();
+    peer->Send(":kvme!me@my.host JOIN :#\x02test\r\n");
+    TIRCChannel* bold = nullptr;
+    ASSERT_TRUE(PumpMessagesUntil([&] { return (bold = Channel(L"#\x02test")) && bold->IsJoined(); }, 3000));
+    world->Select(net, bold);
+    PumpPendingMessages();
+    bool confirmable = false;
+    ASSERT_TRUE(RunWithDialog(
+        IDC_CHANNEL_MODE_BUTTON,
+        [&] {
+            FocusForInput(frame->GetInputLine()->m_hWnd);
+            PressKey('X', {VK_MENU});
+        },
+        [&](HWND dialog) {
+            EXPECT_EQ(CString(L"#\x02test"), Text(dialog, IDC_CHANNEL_NAME));
+            Retype(dialog, IDC_CHANNEL_PASSWORD, L"pw");
+            confirmable = ::IsWindowEnabled(::GetDlgItem(dialog, IDOK)) != FALSE;
+            PressKey(confirmable ? VK_RETURN : VK_ESCAPE);
+        }));
+    EXPECT_TRUE(confirmable);
+    EXPECT_EQ(CString(L"pw"), bold->GetConfig().Password);
+    std::vector<TChannelConfig> stored = StoredChannels();
+    const TChannelConfig* record = StoredChannel(stored, L"#\x02test");
+    ASSERT_TRUE(record);
+    EXPECT_EQ(CString(L"pw"), record->Password);
+}
+
 TEST_F(ChannelDialogCommands, ModeDialogSendsTheDifferenceAndCancelSendsNothing)
 {
     peer->Send(":kvme!me@my.host MODE #alpha +ntk oldkey\r\n");

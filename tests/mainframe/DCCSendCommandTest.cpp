@@ -5,6 +5,7 @@
 
 #include "tests/common/CommonChoosers.h"
 #include "tests/common/PopupMenu.h"
+#include "tests/common/TempFolder.h"
 
 #include <atomic>
 #include <thread>
@@ -74,6 +75,26 @@ TEST_F(DCCSendCommand, TheChosenFileIsOfferedToEachSelectedMemberAndTheWindowSho
     ASSERT_TRUE(frame->GetDCCDialog());
     EXPECT_TRUE(::IsWindowVisible(frame->GetDCCDialog()->m_hWnd)) << "ViewDialogOnSend shows the window";
     EXPECT_EQ(2, ListView_GetItemCount(frame->GetDCCDialog()->GetSendList()->m_hWnd));
+}
+
+// Picked from the nick popup of a log line, a nick that is not in the channel gets no offer, but
+// the transfer window still shows what was (not) offered.
+TEST_F(DCCSendCommand, AFileForANickNotInTheChannelOffersNothingButShowsTheWindow)
+{
+    CString path = folder.File(L"offer.txt");
+    ASSERT_TRUE(WriteFileBytes(path, "hello"));
+    peer->Send(":zed!z@zed.example PRIVMSG #alpha :hello from zed\r\n");
+    TLogView* view = alpha->logView;
+    ASSERT_TRUE(PumpMessagesUntil([&] { return HasLogLine(view, L"hello from zed"); }, 3000));
+    AnswerChooser(L"送信するファイルを選択", path);
+    ASSERT_TRUE(ChooseFromOpenedPopup([&] { ClickAt(TextPoint(view, L"zed", L"hello from zed"), true); },
+                                      {'R', VK_ESCAPE, VK_UP, VK_RIGHT, 'S'}));
+    EXPECT_TRUE(PumpMessagesUntil(
+        [&] { return frame->GetDCCDialog() && ::IsWindowVisible(frame->GetDCCDialog()->m_hWnd); }, 5000))
+        << "ViewDialogOnSend shows the window";
+    chooser.join();
+    EXPECT_TRUE(answered) << "the file chooser showed";
+    EXPECT_TRUE(world->GetDCCManager().GetSendItems().empty());
 }
 
 TEST_F(DCCSendCommand, ClosingWhileAFileWaitsForItsPeerAsksFirst)

@@ -7,7 +7,9 @@
 #include "mainframe/MainFrame.h"
 #include "tests/common/InputHandled.h"
 #include "tests/common/MessagePump.h"
+#include "tests/common/PopupMenu.h"
 #include "tests/common/TempFolder.h"
+#include "tests/common/UserInput.h"
 #include "world/IRCWorld.h"
 
 #include <gtest/gtest.h>
@@ -96,6 +98,17 @@ protected:
         return stored.world.Units;
     }
     HMENU TopMenu(int index) { return ::GetSubMenu(::GetMenu(frame->m_hWnd), index); }
+    // Opens the main menu's popup at the position with a click and chooses with the keys.
+    void ChooseFromMenuBar(int position, std::initializer_list<WORD> keys)
+    {
+        RECT item = {};
+        ::GetMenuItemRect(frame->m_hWnd, ::GetMenu(frame->m_hWnd), position, &item);
+        ASSERT_TRUE(ChooseFromOpenedPopup(
+            [&] {
+                ClickAt(POINT{(item.left + item.right) / 2, (item.top + item.bottom) / 2});
+            },
+            keys));
+    }
     // The state of a menu item after the window updated the popup as it does before showing it.
     UINT ItemState(HMENU popup, UINT id)
     {

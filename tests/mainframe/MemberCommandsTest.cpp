@@ -146,6 +146,34 @@ TEST_F(MemberCommands, QueriesTalkAndKickReachTheServerForThePickedNicks)
     EXPECT_STREQ(L"=erin", chat->GetName());
 }
 
+// The nick popup of a log line from someone no longer in the channel still opens the ban list,
+// empty and without asking the server; a member's ban goes into the same window's edit box.
+TEST_F(MemberCommands, BanForANickNotInTheChannelOpensTheBanListAndSendsNothing)
+{
+    peer->Send(":zed!z@zed.example PRIVMSG #alpha :hello from zed\r\n");
+    TLogView* view = alpha->logView;
+    ASSERT_TRUE(PumpMessagesUntil([&] { return HasLogLine(view, L"hello from zed"); }, 3000));
+    ASSERT_TRUE(ChooseFromOpenedPopup([&] { ClickAt(TextPoint(view, L"zed", L"hello from zed"), true); }, {'B'}));
+    IMaskList* list = nullptr;
+    ASSERT_TRUE(PumpMessagesUntil(
+        [&] {
+            list = alpha->GetMaskList(TIRCChannel::BanList);
+            return list && ::IsWindowVisible(list->GetWindowHandle());
+        },
+        3000))
+        << "the ban list did not open";
+    HWND edit = ::GetDlgItem(list->GetWindowHandle(), IDC_MASK_EDIT);
+    EXPECT_EQ(0, list->GetMaskCount());
+    EXPECT_EQ(CString(), GetControlText(edit));
+    RoundTrip();
+    EXPECT_EQ(0, CountLinesWith(peer, "+b")) << "no list request, no ban";
+
+    SelectMembers({L"bob"});
+    ASSERT_TRUE(ChooseFromOpenedPopup([&] { ClickAt(RowPoint(L"bob"), true); }, {'B'}));
+    EXPECT_EQ(list, alpha->GetMaskList(TIRCChannel::BanList));
+    EXPECT_EQ(CString(L"bob!*@*"), GetControlText(edit));
+}
+
 TEST_F(MemberCommands, CopyingAnAddressNeedsOneMemberWithAKnownHost)
 {
     CopyTextToClipboard(L"before");

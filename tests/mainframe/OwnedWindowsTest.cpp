@@ -73,10 +73,14 @@ TEST_F(OwnedWindowsTest, EveryWindowOpensIdlesHidesTopsAndClosesThroughTheList)
         EXPECT_EQ(1u, g_idleSeen[slot->GetWindow()->m_hWnd].count(expected)) << "command " << slot->GetCommand();
     }
 
+    // The preferences are no window of the frame's work: Windows may lift them with their owner,
+    // but the frame's switches leave them alone, and they are never left on top.
     frame->SendMessageW(WM_COMMAND, MAKEWPARAM(ID_TOPMOST, 0), 0);
     ASSERT_TRUE(frame->IsTopMost());
     for (TOwnedWindowSlot* slot : Slots())
-        EXPECT_TRUE(IsTopMost(slot->GetWindow()->m_hWnd)) << "command " << slot->GetCommand();
+        if (slot->GetCommand() != ID_PREFERENCES) {
+            EXPECT_TRUE(IsTopMost(slot->GetWindow()->m_hWnd)) << "command " << slot->GetCommand();
+        }
     frame->SendMessageW(WM_COMMAND, MAKEWPARAM(ID_TOPMOST, 0), 0);
     for (TOwnedWindowSlot* slot : Slots())
         EXPECT_FALSE(IsTopMost(slot->GetWindow()->m_hWnd)) << "command " << slot->GetCommand();
@@ -95,6 +99,9 @@ TEST_F(OwnedWindowsTest, EveryWindowOpensIdlesHidesTopsAndClosesThroughTheList)
     for (TOwnedWindowSlot* slot : Slots()) {
         if (slot->GetTraits() & OwnedFollowsFrame) {
             EXPECT_FALSE(slot->IsVisible()) << "command " << slot->GetCommand();
+        }
+        if (slot->GetCommand() == ID_PREFERENCES) {
+            EXPECT_TRUE(slot->IsVisible()) << "the preferences stay";
         }
     }
     frame->SendMessageW(WM_SYSCOMMAND, SC_RESTORE, 0);

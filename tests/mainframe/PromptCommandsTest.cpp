@@ -194,6 +194,75 @@ TEST_F(PromptCommands, TalkPromptOpensTheTalkAndPartClosesItWithoutAsking)
     EXPECT_EQ(0, CountStarting("PART"));
 }
 
+// What a prompt asks for is kept when the channel was left or the link dropped while it was open:
+// only a server or channel that is gone makes the answer go nowhere.
+TEST_F(PromptCommands, AnswersGivenAfterTheChannelOrTheLinkWentStillAct)
+{
+    settings.preference.Reconnect = false;
+    auto answer = [&](int edit, const wchar_t* typed, const std::function<void()>& meanwhile) {
+        WhenShown(HasControl(edit), [&, edit, typed, meanwhile](HWND prompt) {
+            meanwhile();
+            Retype(::GetDlgItem(prompt, edit), typed);
+            PressKey(VK_RETURN);
+        });
+    };
+    auto leaveAlpha = [&] {
+        peer->Send(":kvme!me@my.host PART #alpha\r\n");
+        ASSERT_TRUE(PumpMessagesUntil([&] { return !alpha->IsJoined(); }, 3000));
+    };
+    auto dropLink = [&] {
+        peer->Close();
+        ASSERT_TRUE(PumpMessagesUntil([&] { return net->GetState() != TIRCUnit::StateLoggedIn; }, 5000));
+    };
+
+    // The server refuses a topic or an invitation for a channel the user is not in; the
+    // program sends them all the same.
+    answer(IDC_INPUT_MESSAGE_TEXT, L"late topic", leaveAlpha);
+    FocusInputLine();
+    PressKey('T', {VK_MENU});
+    EXPECT_TRUE(peer->WaitFor("TOPIC #alpha :late topic", 3000)) << peer->Received();
+    peer->Send(":kvme!me@my.host JOIN :#alpha\r\n");
+    ASSERT_TRUE(PumpMessagesUntil([&] { return alpha->IsJoined(); }, 3000));
+    answer(IDC_INPUT_NICK_TEXT, L"zed", leaveAlpha);
+    FocusInputLine();
+    PressKey('I', {VK_MENU});
+    EXPECT_TRUE(peer->WaitFor("INVITE zed #alpha", 3000)) << peer->Received();
+
+    // An away message typed while the link dropped is kept for the next login, and the away
+    // tick still shows, greyed, while the link is down.
+    peer->Send(":irc.test 306 kvme :You have been marked as being away\r\n");
+    ASSERT_TRUE(PumpMessagesUntil([&] { return net->GetSession().userMode.away; }, 3000));
+    world->Select(net, nullptr);
+    answer(IDC_INPUT_MESSAGE_TEXT, L"back at six", dropLink);
+    FocusInputLine();
+    PressKey('A', {VK_MENU, VK_SHIFT});
+    EXPECT_EQ(CString(L"back at six"), net->GetSession().awayMessage);
+    RECT item = {};
+    ::GetMenuItemRect(frame->m_hWnd, ::GetMenu(frame->m_hWnd), 1, &item);
+    TShownMenu shown = ReadOpenedPopup([&] {
+        ClickAt(POINT{(item.left + item.right) / 2, (item.top + item.bottom) / 2});
+    });
+    const TShownMenuItem* away = shown.Find(ID_TOGGLE_AWAY);
+    ASSERT_TRUE(away);
+    EXPECT_TRUE(away->checked);
+    EXPECT_TRUE(away->grayed);
+
+    // Logged in again, the talk asked for while the link dropped opens and is shown.
+    net->Connect();
+    peer = server.WaitClient(2);
+    ASSERT_TRUE(peer && peer->WaitFor("USER ", 5000));
+    peer->Send(":irc.test 001 kvme :Welcome\r\n");
+    ASSERT_TRUE(PumpMessagesUntil([&] { return net->GetState() == TIRCUnit::StateLoggedIn; }, 5000));
+    answer(IDC_INPUT_NICK_TEXT, L"Zed", dropLink);
+    ChooseFromMenuBar(1, {'T'});
+    TIRCUnit* unit = nullptr;
+    TIRCChannel* talk = nullptr;
+    world->GetSelection(unit, talk);
+    ASSERT_TRUE(talk);
+    EXPECT_EQ(TIRCChannel::KindTalk, talk->GetKind());
+    EXPECT_STREQ(L"Zed", talk->GetName());
+}
+
 TEST_F(PromptCommands, InviteFromTheMemberListOffersTheServersOtherChannels)
 {
     SelectMembers({L"alice", L"bob"});

@@ -5,6 +5,7 @@
 
 #include "tests/mainframe/ServedFrameFixture.h"
 
+#include "controls/Clipboard.h"
 #include "controls/UpdateDialog.h"
 #include "res/resource.h"
 #include "tests/common/DialogSteps.h"
@@ -89,6 +90,24 @@ TEST_F(SearchBarTest, TypedWordIsHighlightedKeysAndButtonsFindTheMatchesAndClosi
     EXPECT_FALSE(frame->IsSearchBarShown());
     EXPECT_TRUE(log->GetSearchWords().empty() && beta->logView->GetSearchWords().empty());
     EXPECT_EQ(frame->GetInputLine()->m_hWnd, ::GetFocus());
+    // The match goes with the search: Ctrl+C has nothing left to copy.
+    EXPECT_FALSE(beta->logView->HasSelection());
+    CopyTextToClipboard(L"before");
+    FocusForInput(beta->logView->m_hWnd);
+    PressKey('C', {VK_CONTROL});
+    PumpPendingMessages();
+    EXPECT_EQ(CString(L"before"), GetClipboardText());
+
+    // A node shown again gets the empty list too, which takes its selection away.
+    DoubleClickAt(TextPoint(beta->logView, L"beta", L"in beta"));
+    ASSERT_TRUE(WaitUntil([&] { return beta->logView->HasSelection(); }, "a word of #beta selected"));
+    const HWND tree = frame->GetServerTree()->m_hWnd;
+    const HTREEITEM netItem = world->FindUnitTreeItem(net);
+    for (TIRCChannel* shown : {alpha, beta}) {
+        ClickAt(ItemPoint(tree, world->FindChannelTreeItem(netItem, shown)));
+        ASSERT_TRUE(WaitUntil([&] { return world->IsSelected(net, shown); }, "the node clicked shown"));
+    }
+    EXPECT_FALSE(beta->logView->HasSelection());
 }
 
 TEST_F(SearchBarTest, WithTheBarShownTabFromTheTreeAndShiftTabFromTheLogReachItsEdit)

@@ -110,19 +110,16 @@ protected:
             count += line.rfind(prefix, 0) == 0;
         return count;
     }
-    // Opens the main menu's popup at the position with a click and chooses with the keys.
-    void ChooseFromMenuBar(int position, std::initializer_list<WORD> keys)
-    {
-        RECT item = {};
-        ::GetMenuItemRect(frame->m_hWnd, ::GetMenu(frame->m_hWnd), position, &item);
-        ASSERT_TRUE(ChooseFromOpenedPopup(
-            [&] {
-                ClickAt(POINT{(item.left + item.right) / 2, (item.top + item.bottom) / 2});
-            },
-            keys));
-    }
     int SelectedRows() { return (int)::SendMessageW(MemberList(), LVM_GETSELECTEDCOUNT, 0, 0); }
 
+    // Whether a log line of the view holds the text yet.
+    static bool HasLogLine(TLogView* view, const wchar_t* text)
+    {
+        for (int line = 0; line < view->GetLineCount(); line++)
+            if (view->GetLine(line).GetText().Find(text) >= 0)
+                return true;
+        return false;
+    }
     // The first log line of the view holding the text.
     static int LineWith(TLogView* view, const wchar_t* text)
     {

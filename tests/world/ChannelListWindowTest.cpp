@@ -204,6 +204,46 @@ TEST_F(ChannelListWindowTest, APickedRowKeepsItsChannelWhileRepliesArriveAtTheTo
     EXPECT_EQ(window->GetSelectedChannel(), L"#two");
 }
 
+// The list shows rows it does not hold, so typing finds a name only because the window answers
+// the list's question; a text no name starts with leaves the selection where it was.
+TEST_F(ChannelListWindowTest, TypingTheStartOfANameSelectsThatChannel)
+{
+    ASSERT_TRUE(Open());
+    FeedList({"#alpha 20 :a", "#beta 9 :b", "#Java 7 :j", "#jazz 3 :z"});
+    Feed(":irc.example 323 kvnick :End of LIST");
+    ASSERT_EQ(Names(), (std::vector<CString>{L"#alpha", L"#beta", L"#Java", L"#jazz"}));
+    HWND list = window->GetListView()->m_hWnd;
+    FocusForInput(list);
+    auto selected = [&] { return ListView_GetNextItem(list, -1, LVNI_SELECTED); };
+    TypeText(L"#j");
+    EXPECT_TRUE(WaitUntil([&] { return selected() == 2; }, "#Java selected")) << selected();
+    EXPECT_TRUE(Enabled(IDC_LIST_JOIN));
+    TypeText(L"x");
+    PumpPendingMessages();
+    EXPECT_EQ(2, selected()) << "nothing starts with #jx";
+}
+
+TEST(ChannelRowSearch, FromTheStartRowRoundTheEndIgnoringAsciiCase)
+{
+    const std::vector<CString> names = {L"#alpha", L"#Java", L"#beta", L"#jazz", L"&local"};
+    auto nameOf = [&](int row) -> const CString& { return names[row]; };
+    const struct {
+        int start;
+        const wchar_t* text;
+        bool partial, wrap;
+        int row;
+    } cases[] = {
+        {0, L"#j", true, true, 1},         {2, L"#j", true, true, 3},     {4, L"#J", true, true, 1},
+        {4, L"#j", true, false, -1},       {0, L"#JAVA", false, true, 1}, {0, L"#jav", false, true, -1},
+        {0, L"#x", true, true, -1},        {-1, L"&", true, true, 4},     {9, L"#b", true, true, 2},
+        {0, L"#alphabet", true, true, -1},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.row, FindChannelRow((int)names.size(), c.start, c.text, c.partial, c.wrap, nameOf))
+            << c.start << " " << Narrow(c.text);
+    EXPECT_EQ(-1, FindChannelRow(0, 0, L"#", true, true, nameOf)) << "an empty list";
+}
+
 TEST_F(ChannelListWindowTest, TheWarningStaysWholeAndUncoveredAtEveryWidth)
 {
     ASSERT_TRUE(Open());
@@ -211,12 +251,16 @@ TEST_F(ChannelListWindowTest, TheWarningStaysWholeAndUncoveredAtEveryWidth)
     const struct {
         int width, height;
         const wchar_t* screenshot;
-    } sizes[] = {{480, 160, L"channel-list-narrowest.png"}, {560, 300, nullptr}, {1000, 240, nullptr}};
+    } sizes[] = {{480, 160, L"channel-list-narrowest.png"}, {560, 300, nullptr}, {1000, 240, L"channel-list-wide.png"}};
+    // Held at the left and the bottom, the text keeps its width and place from the left.
+    const RECT made = WindowRectIn(label, window->m_hWnd);
     for (const auto& size : sizes) {
         SCOPED_TRACE(size.width);
         window->SetWindowPos(nullptr, 40, 40, size.width, size.height, SWP_NOZORDER);
         PumpPendingMessages();
         RECT text = WindowRectIn(label, window->m_hWnd);
+        EXPECT_EQ(made.left, text.left);
+        EXPECT_EQ(made.right - made.left, text.right - text.left);
         for (int id : {IDC_LIST_JOIN, IDC_LIST_UPDATE, IDCANCEL}) {
             RECT button = WindowRectIn(::GetDlgItem(window->m_hWnd, id), window->m_hWnd), overlap;
             EXPECT_FALSE(::IntersectRect(&overlap, &text, &button)) << id;
