@@ -272,8 +272,8 @@ TEST_F(PasteCommands, SendMultiLineWithItsTextEmptiedSendsNothingAndStillKeepsTh
         DragCornerInwards(dialog);
         Click(dialog, IDOK);
     });
-    // "複数行を送信(&M)..." comes before "最小化(&M)" in the File menu.
-    ChooseFromMenuBar(0, {'M'});
+    // "複数行を送信(&M)..." is the Edit menu's, the fourth of the bar.
+    ChooseFromMenuBar(3, {'M'});
     PumpMessagesUntil([&] { return shown; }, 3000);
     StopWatching();
     ASSERT_TRUE(shown);
@@ -286,6 +286,12 @@ TEST_F(PasteCommands, SendMultiLineWithItsTextEmptiedSendsNothingAndStillKeepsTh
     EXPECT_FALSE(SavedPreference().SendMultiLineByNotice);
     EXPECT_EQ(400, settings.geometry.pasteSize.width);
     EXPECT_EQ(160, settings.geometry.pasteSize.height);
+
+    // The File menu's &M is minimising's alone.
+    ChooseFromMenuBar(0, {'M'});
+    EXPECT_TRUE(PumpMessagesUntil([&] { return ::IsIconic(frame->m_hWnd) != FALSE; }, 3000))
+        << "File, M did not minimise the window";
+    EXPECT_FALSE(FindShownWindow(HasControl(IDC_PASTE_NOTICE))) << "File, M opened the send window";
 }
 
 TEST_F(PasteCommands, AboutBoxShowsTheVersionAndTheCreditsFromTheTop)

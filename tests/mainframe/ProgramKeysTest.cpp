@@ -280,6 +280,27 @@ TEST_F(ProgramKeysTest, FileMenuOpensFromTheKeysWhereverTheFocusIsAlsoWithWhoisA
     EXPECT_EQ(0, run->WaitExit(15000)) << "Alt+F4 from the log with the other windows open";
 }
 
+// Ctrl+D opens the send-multiple-lines window over the channel, wherever the focus is; Esc
+// leaves it and nothing was typed.
+TEST_F(ProgramKeysTest, CtrlDOpensSendMultipleLinesFromEveryPartOfTheMainWindow)
+{
+    REQUIRE_PEER_PORT(ircPort, "IRC_PROGRAM_PORT");
+    ASSERT_TRUE(StartInChannel());
+    for (const auto& where : kPlaces) {
+        ASSERT_TRUE(ClickInto(where.place)) << where.name << ": the focus did not come";
+        std::string typed = InputText();
+        PressKey('D', {VK_CONTROL});
+        HWND dialog = run->WaitWindow(L"複数行を送信", kBoundMs);
+        ASSERT_TRUE(dialog) << where.name << ": Ctrl+D opened nothing";
+        if (where.place == TPlace::Input)
+            SaveWindowPng(dialog, ScreenshotPath(L"program-keys-send-lines.png"));
+        PressKey(VK_ESCAPE);
+        ASSERT_TRUE(PumpMessagesUntil([&] { return !::IsWindow(dialog) || !::IsWindowVisible(dialog); }, kBoundMs))
+            << where.name << ": Esc did not close the window";
+        EXPECT_EQ(typed, InputText()) << where.name << ": no letter reached the input line";
+    }
+}
+
 TEST_F(ProgramKeysTest, TrayMenuQuitEndsTheProgramWithItsWindowsOpen)
 {
     REQUIRE_PEER_PORT(ircPort, "IRC_PROGRAM_PORT");
