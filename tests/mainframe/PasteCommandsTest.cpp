@@ -272,7 +272,17 @@ TEST_F(PasteCommands, SendMultiLineWithItsTextEmptiedSendsNothingAndStillKeepsTh
         DragCornerInwards(dialog);
         Click(dialog, IDOK);
     });
-    // "複数行を送信(&M)..." is the Edit menu's, the fourth of the bar.
+    // "複数行を送信(&M)..." is the Edit menu's, the fourth of the bar, with its key shown.
+    RECT edit = {};
+    ::GetMenuItemRect(frame->m_hWnd, ::GetMenu(frame->m_hWnd), 3, &edit);
+    TShownMenu editMenu = ReadOpenedPopup(
+        [&] {
+            ClickAt(POINT{(edit.left + edit.right) / 2, (edit.top + edit.bottom) / 2});
+        },
+        ScreenshotPath(L"edit-menu.png"));
+    ASSERT_TRUE(editMenu.Find(ID_SEND_MULTI_LINE)) << "not in the Edit menu";
+    EXPECT_EQ(CString(L"複数行を送信(&M)...\tCtrl+D"), editMenu.Find(ID_SEND_MULTI_LINE)->text);
+    EXPECT_FALSE(editMenu.Grayed(ID_SEND_MULTI_LINE)) << "the channel is joined";
     ChooseFromMenuBar(3, {'M'});
     PumpMessagesUntil([&] { return shown; }, 3000);
     StopWatching();
