@@ -266,6 +266,8 @@ public:
     // Activation and size changes after the frame's own handling of WM_ACTIVATE and WM_SIZE.
     void FollowActivation(UINT state);
     void FollowSizeChange(UINT type);
+    // Turns the tray icon on or off; off while the window hides in the tray brings the window back.
+    void SetTrayIconEnabled(bool enabled);
 
     // Command and enable handlers named by the command table.
     void OnConnect();

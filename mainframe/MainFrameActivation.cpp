@@ -74,6 +74,15 @@ void CMainFrame::FollowSizeChange(UINT type)
         applicationActive = false;
 }
 
+// Without the icon nothing on the screen would be left to bring a window hidden in the tray
+// back: it comes back as the tray's restore brings it.
+void CMainFrame::SetTrayIconEnabled(bool enabled)
+{
+    trayIcon.SetEnabled(enabled);
+    if (!enabled && !closing && ::IsIconic(m_hWnd) && !IsWindowVisible())
+        SendMessage(WM_SYSCOMMAND, SC_RESTORE);
+}
+
 LRESULT CMainFrame::OnSysCommandMessage(WPARAM wParam, LPARAM lParam)
 {
     // A main-menu item reached through the copy of the main menu in the system menu.

@@ -31,7 +31,7 @@ void CMainFrame::OnPreferenceDialogOK(TPreferenceDialog*)
     snapEnabled = pref.SnapWindow;
     trayIcon.SetShowOnlyWhenMinimized(pref.ShowTrayIconOnMinimized);
     trayIcon.restoreOnSingleClick = pref.RestoreTrayIconOnSingleClick;
-    trayIcon.SetEnabled(pref.EnableTrayIcon);
+    SetTrayIconEnabled(pref.EnableTrayIcon);
     contentPanel.ApplyLayoutPreferences(pref);
     ApplyHotKey();
     app->ApplySingleInstance(pref.ForceSingleApplicationInstance);

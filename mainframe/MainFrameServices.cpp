@@ -75,7 +75,7 @@ void CMainFrame::OnToggleTrayIcon()
 {
     TPreference& preference = settings->preference;
     preference.EnableTrayIcon = !preference.EnableTrayIcon;
-    trayIcon.SetEnabled(preference.EnableTrayIcon);
+    SetTrayIconEnabled(preference.EnableTrayIcon);
     preference.Save(settings->GetSettingsFolder());
 }
 

@@ -42,8 +42,28 @@ void TPropertyPage::ShowProblem(const TDialogProblem& problem)
     }
 }
 
+namespace {
+
+bool IsComboBox(HWND window)
+{
+    wchar_t name[16] = L"";
+    return window && ::GetClassNameW(window, name, 16) && _wcsicmp(name, L"ComboBox") == 0;
+}
+
+// The focus is in a combo box whose list is open (the box itself, or the edit of an editable one).
+bool IsInOpenList(HWND focus)
+{
+    HWND combo = IsComboBox(focus) ? focus : focus ? ::GetParent(focus) : nullptr;
+    return IsComboBox(combo) && ::SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0) != 0;
+}
+
+} // namespace
+
 BOOL TPropertyPage::PreTranslateMessage(MSG* msg)
 {
+    // Esc in an open list only closes the list: the sheet's dialog handling hands it to the box.
+    if (msg->message == WM_KEYDOWN && msg->wParam == VK_ESCAPE && IsInOpenList(::GetFocus()))
+        return FALSE;
     if (msg->message == WM_KEYDOWN && msg->wParam == VK_ESCAPE) {
         ::PostMessageW(::GetParent(m_hWnd), WM_KEYDOWN, VK_ESCAPE, msg->lParam);
         return TRUE;

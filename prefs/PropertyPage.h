@@ -29,8 +29,8 @@ public:
     // Called by sheets that show one page at a time each time the page comes to the front.
     virtual void OnPageShow() {}
 
-    // Esc cancels the sheet; Enter presses the sheet's default button except in a multi-line edit
-    // that takes Enter as a line break.
+    // Esc cancels the sheet, except in an open list, which it only closes; Enter presses the
+    // sheet's default button except in a multi-line edit that takes Enter as a line break.
     BOOL PreTranslateMessage(MSG* msg) override;
 
 protected:

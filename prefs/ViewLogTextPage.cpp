@@ -267,7 +267,7 @@ void TViewLogTextPage::OnChangeFontColor()
 
 // A pick ends the list with CBN_SELENDOK, which may come while the list is still open (a key
 // pressed in it); arrows on the closed list report CBN_SELCHANGE alone. Arrows moving through
-// the open list are no choice yet.
+// the open list are no choice yet: a list closed without a pick ends with CBN_SELENDCANCEL.
 bool TViewLogTextPage::IsListOpen(int id) const
 {
     return ::SendDlgItemMessageW(m_hWnd, id, CB_GETDROPPEDSTATE, 0, 0) != 0;
@@ -278,6 +278,10 @@ void TViewLogTextPage::OnStyleSelChange()
     if (!IsListOpen(IDC_LOG_TEXT_STYLE))
         OnStyleChanged();
 }
+
+// Esc, F4, Alt+Up, Tab or a click elsewhere close the list without a pick, yet the box may
+// still show the entry the arrows reached: it shows what is stored again.
+void TViewLogTextPage::OnListCancelled() { ExchangeItem(SelectedCode(), TDialogExchange::Direction::Load); }
 
 void TViewLogTextPage::OnStyleChanged()
 {

@@ -91,12 +91,14 @@ public:
         COMMAND_ID_HANDLER(IDC_LOG_TEXT_FONT_COLOR, OnChangeFontColor)
         COMMAND_CODE_HANDLER(IDC_LOG_TEXT_STYLE, CBN_SELENDOK, OnStyleChanged)
         COMMAND_CODE_HANDLER(IDC_LOG_TEXT_STYLE, CBN_SELCHANGE, OnStyleSelChange)
+        COMMAND_CODE_HANDLER(IDC_LOG_TEXT_STYLE, CBN_SELENDCANCEL, OnListCancelled)
         COMMAND_ID_HANDLER(IDC_LOG_TEXT_BACK_COLOR, OnChangeBackColor)
         COMMAND_ID_HANDLER(IDC_LOG_TEXT_CHOOSE_IMAGE, OnChooseImage)
         COMMAND_ID_HANDLER(IDC_LOG_TEXT_URL_UNDERLINE, OnUnderline)
         COMMAND_ID_HANDLER(IDC_LOG_TEXT_HOST_UNDERLINE, OnUnderline)
         COMMAND_CODE_HANDLER(IDC_LOG_TEXT_SHADOW_KIND, CBN_SELENDOK, OnShadowKindChanged)
         COMMAND_CODE_HANDLER(IDC_LOG_TEXT_SHADOW_KIND, CBN_SELCHANGE, OnShadowKindSelChange)
+        COMMAND_CODE_HANDLER(IDC_LOG_TEXT_SHADOW_KIND, CBN_SELENDCANCEL, OnListCancelled)
         COMMAND_ID_HANDLER(IDC_LOG_TEXT_SHADOW_COLOR, OnChangeShadowColor)
         COMMAND_ID_HANDLER(IDC_LOG_TEXT_SELECT_TEXT_COLOR, OnChangeSelectTextColor)
         COMMAND_ID_HANDLER(IDC_LOG_TEXT_SELECT_BACK_COLOR, OnChangeSelectBackColor)
@@ -159,6 +161,7 @@ private:
     void OnUnderline();
     void OnShadowKindChanged();
     void OnShadowKindSelChange();
+    void OnListCancelled();
     bool IsListOpen(int id) const;
     void OnChangeShadowColor();
     void OnChangeSelectTextColor();

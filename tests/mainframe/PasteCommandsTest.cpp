@@ -272,8 +272,18 @@ TEST_F(PasteCommands, SendMultiLineWithItsTextEmptiedSendsNothingAndStillKeepsTh
         DragCornerInwards(dialog);
         Click(dialog, IDOK);
     });
-    // "複数行を送信(&M)..." comes before "最小化(&M)" in the File menu.
-    ChooseFromMenuBar(0, {'M'});
+    // "複数行を送信(&M)..." is the Edit menu's, the fourth of the bar, with its key shown.
+    RECT edit = {};
+    ::GetMenuItemRect(frame->m_hWnd, ::GetMenu(frame->m_hWnd), 3, &edit);
+    TShownMenu editMenu = ReadOpenedPopup(
+        [&] {
+            ClickAt(POINT{(edit.left + edit.right) / 2, (edit.top + edit.bottom) / 2});
+        },
+        ScreenshotPath(L"edit-menu.png"));
+    ASSERT_TRUE(editMenu.Find(ID_SEND_MULTI_LINE)) << "not in the Edit menu";
+    EXPECT_EQ(CString(L"複数行を送信(&M)...\tCtrl+D"), editMenu.Find(ID_SEND_MULTI_LINE)->text);
+    EXPECT_FALSE(editMenu.Grayed(ID_SEND_MULTI_LINE)) << "the channel is joined";
+    ChooseFromMenuBar(3, {'M'});
     PumpMessagesUntil([&] { return shown; }, 3000);
     StopWatching();
     ASSERT_TRUE(shown);
@@ -286,6 +296,12 @@ TEST_F(PasteCommands, SendMultiLineWithItsTextEmptiedSendsNothingAndStillKeepsTh
     EXPECT_FALSE(SavedPreference().SendMultiLineByNotice);
     EXPECT_EQ(400, settings.geometry.pasteSize.width);
     EXPECT_EQ(160, settings.geometry.pasteSize.height);
+
+    // The File menu's &M is minimising's alone.
+    ChooseFromMenuBar(0, {'M'});
+    EXPECT_TRUE(PumpMessagesUntil([&] { return ::IsIconic(frame->m_hWnd) != FALSE; }, 3000))
+        << "File, M did not minimise the window";
+    EXPECT_FALSE(FindShownWindow(HasControl(IDC_PASTE_NOTICE))) << "File, M opened the send window";
 }
 
 TEST_F(PasteCommands, AboutBoxShowsTheVersionAndTheCreditsFromTheTop)

@@ -1,7 +1,8 @@
 // The system keys of the real program's main window wherever the focus is in it: Alt+F4 ends the
 // program, Alt+F held and Alt tapped then F open the File menu, with the focus in the channel's
 // log, the server tree, the member list or the input line, also while WHOIS windows and the
-// transfer window are open; and the quit of the tray menu.
+// transfer window are open; Ctrl+D from each of them; the quit of the tray menu, and the tray
+// icon turned off from it while the window hides in the tray.
 
 #include "tests/mainframe/ProgramInput.h"
 #include "tests/mainframe/ProgramRun.h"
@@ -143,6 +144,34 @@ protected:
         return search.found;
     }
     bool PopupShown() { return ShownPopup() != nullptr; }
+    // The screen point of the shown popup's ticked item. The menu is the program's, so its items
+    // are found on the screen: the first rows from the top with dark pixels left of the texts are
+    // the check mark's.
+    bool TickedItemPoint(POINT& point)
+    {
+        HWND popup = ShownPopup();
+        if (!popup)
+            return false;
+        auto shown = CaptureClient(popup);
+        auto dark = [&](int y) {
+            for (int x = 3; x < 16 && x < shown->width; x++) {
+                COLORREF c = shown->Pixel(x, y);
+                if (GetRValue(c) < 90 && GetGValue(c) < 90 && GetBValue(c) < 90)
+                    return true;
+            }
+            return false;
+        };
+        int top = 0;
+        while (top < shown->height && !dark(top))
+            top++;
+        int bottom = top;
+        while (bottom < shown->height && dark(bottom))
+            bottom++;
+        if (top >= shown->height)
+            return false;
+        point = ScreenPointOf(popup, shown->width / 2, (top + bottom) / 2);
+        return true;
+    }
     // A click into the window's empty lower part, as a user puts the focus there. The window is
     // brought to the front first: taking the front gives the focus back to where it was, which
     // the system may finish after a click into a window behind.
@@ -278,6 +307,61 @@ TEST_F(ProgramKeysTest, FileMenuOpensFromTheKeysWhereverTheFocusIsAlsoWithWhoisA
     ASSERT_TRUE(ClickInto(TPlace::Log));
     PressKey(VK_F4, {VK_MENU});
     EXPECT_EQ(0, run->WaitExit(15000)) << "Alt+F4 from the log with the other windows open";
+}
+
+// Ctrl+D opens the send-multiple-lines window over the channel, wherever the focus is; Esc
+// leaves it and nothing was typed.
+TEST_F(ProgramKeysTest, CtrlDOpensSendMultipleLinesFromEveryPartOfTheMainWindow)
+{
+    REQUIRE_PEER_PORT(ircPort, "IRC_PROGRAM_PORT");
+    ASSERT_TRUE(StartInChannel());
+    for (const auto& where : kPlaces) {
+        ASSERT_TRUE(ClickInto(where.place)) << where.name << ": the focus did not come";
+        std::string typed = InputText();
+        PressKey('D', {VK_CONTROL});
+        HWND dialog = run->WaitWindow(L"複数行を送信", kBoundMs);
+        ASSERT_TRUE(dialog) << where.name << ": Ctrl+D opened nothing";
+        if (where.place == TPlace::Input)
+            SaveWindowPng(dialog, ScreenshotPath(L"program-keys-send-lines.png"));
+        PressKey(VK_ESCAPE);
+        ASSERT_TRUE(PumpMessagesUntil([&] { return !::IsWindow(dialog) || !::IsWindowVisible(dialog); }, kBoundMs))
+            << where.name << ": Esc did not close the window";
+        EXPECT_EQ(typed, InputText()) << where.name << ": no letter reached the input line";
+    }
+}
+
+// File, M hides the window in the tray; turning the tray icon off from the tray's menu brings the
+// window back, and the program still ends as a user ends it: the server hears QUIT and
+// "window.ini" is written.
+TEST_F(ProgramKeysTest, TrayIconTurnedOffWhileHiddenInTheTrayBringsTheWindowBack)
+{
+    REQUIRE_PEER_PORT(ircPort, "IRC_PROGRAM_PORT");
+    ASSERT_TRUE(
+        StartInChannel(std::string(kQuietStart) + "[Window]\r\nEnableTrayIcon=1\r\nHideWindowOnMinimize=1\r\n"));
+    ASSERT_TRUE(ClickInto(TPlace::Input));
+    PressKey('F', {VK_MENU});
+    ASSERT_TRUE(PumpMessagesUntil([&] { return PopupShown(); }, kBoundMs)) << "the File menu";
+    PressKey('M');
+    ASSERT_TRUE(PumpMessagesUntil([&] { return !::IsWindowVisible(main); }, kBoundMs)) << "File, M hides the window";
+    HWND tray = ::FindWindowW(L"__winex11_standalone_tray", nullptr);
+    ASSERT_TRUE(tray) << "the system's tray window";
+    ClickAt(ScreenPointOf(tray, 10, 10), true);
+    ASSERT_TRUE(PumpMessagesUntil([&] { return PopupShown(); }, kBoundMs)) << "the tray menu";
+    // Only the tray icon's item is ticked; the tray's window has the keyboard, so it is clicked.
+    POINT item = {};
+    ASSERT_TRUE(TickedItemPoint(item)) << "no ticked item in the tray menu";
+    SaveWindowPng(::GetDesktopWindow(), ScreenshotPath(L"program-keys-tray-off.png"));
+    ClickAt(item);
+    EXPECT_TRUE(PumpMessagesUntil([&] { return ::IsWindowVisible(main) && !::IsIconic(main); }, kBoundMs))
+        << "the window did not come back";
+    EXPECT_TRUE(PumpMessagesUntil(
+        [&] { return IniValue(run->ReadSettings(L"preference.ini"), "EnableTrayIcon") == "false"; }, kBoundMs))
+        << "the tray icon's choice is not stored";
+    ASSERT_TRUE(ClickInto(TPlace::Log));
+    PressKey(VK_F4, {VK_MENU});
+    EXPECT_EQ(0, run->WaitExit(15000)) << "Alt+F4 after the window came back";
+    EXPECT_TRUE(peer->WaitFor("QUIT")) << "the program said goodbye to the server";
+    EXPECT_NE("", IniValue(run->ReadSettings(L"window.ini"), "EnableToolBar")) << "window.ini written at the end";
 }
 
 TEST_F(ProgramKeysTest, TrayMenuQuitEndsTheProgramWithItsWindowsOpen)

@@ -2,7 +2,7 @@
 // behaviour page editing the live preferences, every page visited and confirmed unchanged leaving
 // "preference.ini" and "view.ini" byte for byte as they were, a page that cannot be stored keeping
 // every page from storing while a folder on a drive that is not there is stored as typed, Cancel,
-// and edits surviving page changes.
+// Esc in an open list, and edits surviving page changes.
 
 #include "tests/common/DialogSteps.h"
 #include "tests/common/InputHandled.h"
@@ -204,6 +204,33 @@ TEST_F(PreferenceSheetTest, CancelStoresNothingAndEditsSurvivePageChanges)
         << "the page is the same window, not loaded again";
     ClickAt(ScreenPointOf(::GetDlgItem(dialog->m_hWnd, IDCANCEL)));
     ASSERT_TRUE(PumpMessagesUntil([&] { return closeCount == 1; }, 3000));
+    EXPECT_EQ(0, okCount);
+    EXPECT_EQ(L"さようなら", settings.preference.KickMessage);
+    EXPECT_EQ(golden, FileBytes());
+}
+
+// Esc in an open list closes the list alone: the window stays with the edit of another page in
+// place; the next Esc cancels and nothing is stored.
+TEST_F(PreferenceSheetTest, EscInAnOpenListClosesOnlyTheListAndTheNextEscCancels)
+{
+    ASSERT_TRUE(OpenOn(&TPreferenceDialog::interfacePage));
+    Apply({TPageEdit::Type, IDC_UI_KICK_MESSAGE, L"typed edit"});
+    ShowPage(&dialog->logPage);
+    HWND codes = Control(&dialog->logPage, IDC_LOG_ENCODING);
+    auto listOpen = [&] { return ::SendMessageW(codes, CB_GETDROPPEDSTATE, 0, 0) != 0; };
+    PressKey('E', {VK_MENU});
+    ASSERT_TRUE(PumpMessagesUntil([&] { return ::GetFocus() == codes; }, 3000)) << "Alt+E reaches the list";
+    PressKey(VK_F4);
+    ASSERT_TRUE(PumpMessagesUntil(listOpen, 3000)) << "F4 did not open the list";
+    PressKey(VK_ESCAPE);
+    ASSERT_TRUE(PumpMessagesUntil([&] { return !listOpen(); }, 3000)) << "Esc did not close the list";
+    Idle();
+    ASSERT_TRUE(dialog) << "Esc closed the window";
+    EXPECT_EQ(0, closeCount);
+    EXPECT_EQ(L"typed edit", GetControlText(Control(&dialog->interfacePage, IDC_UI_KICK_MESSAGE)));
+    SaveWindowPng(dialog->m_hWnd, ScreenshotPath(L"pref-esc-in-list.png"));
+    PressKey(VK_ESCAPE);
+    ASSERT_TRUE(PumpMessagesUntil([&] { return closeCount == 1; }, 3000)) << "the second Esc did not cancel";
     EXPECT_EQ(0, okCount);
     EXPECT_EQ(L"さようなら", settings.preference.KickMessage);
     EXPECT_EQ(golden, FileBytes());

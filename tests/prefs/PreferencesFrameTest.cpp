@@ -3,10 +3,12 @@
 // back after Cancel; a new hot key another program holds warned of, yet kept in "preference.ini"
 // and taken once free; a modal dialog over the main window holding it too. While
 // the preference window is active the main window's keys still work and the page keeps its own;
-// the search bar's edit follows the input line's font and colours after OK.
+// the search bar's edit follows the input line's font and colours after OK. The tray icon turned
+// off while the window hides in the tray brings the window back.
 
 #include "tests/mainframe/MainFrameFixture.h"
 
+#include "controls/TrayIcon.h"
 #include "dialogs/MessageBoxes.h"
 #include "res/resource.h"
 #include "tests/common/InputHandled.h"
@@ -20,6 +22,8 @@
 #include "tests/prefs/PreferenceSteps.h"
 
 #include <commctrl.h>
+
+#include <functional>
 
 namespace {
 
@@ -78,6 +82,62 @@ TEST_F(PreferencesFrameTest, TrayMenuOpensItAndASecondCommandOnlyRaisesIt)
     EXPECT_FALSE(::IsIconic(dialog->m_hWnd)) << "restored";
     ClickButton(IDCANCEL);
     EXPECT_EQ(nullptr, frame->GetPreferenceDialog());
+}
+
+// Hidden in the tray, the window has only the tray icon to come back by: turning the icon off,
+// from the tray's menu or in the preferences opened from it, brings the window back restored.
+TEST_F(PreferencesFrameTest, TrayIconTurnedOffWhileTheWindowHidesInTheTrayBringsTheWindowBack)
+{
+    HWND trayWindow = frame->GetTrayIcon().GetWindow();
+    ASSERT_TRUE(trayWindow);
+    auto openTrayMenu = [&] { ::PostMessageW(trayWindow, WM_TRAYICON, 0, WM_RBUTTONUP); };
+    const struct {
+        const char* what;
+        std::function<void()> turnOff;
+    } ways[] = {
+        {"the tray menu's item", [&] { ASSERT_TRUE(ChooseFromOpenedPopup(openTrayMenu, {'I'})); }},
+        {"the preferences' OK",
+         [&] {
+             ASSERT_TRUE(ChooseFromOpenedPopup(openTrayMenu, {'S'}));
+             ASSERT_TRUE(PumpMessagesUntil([&] { return frame->GetPreferenceDialog() != nullptr; }, 3000));
+             TPreferenceDialog* dialog = frame->GetPreferenceDialog();
+             ASSERT_TRUE(ShowPreferencePage(dialog, &dialog->trayIconPage));
+             HWND box = ::GetDlgItem(dialog->trayIconPage.m_hWnd, IDC_TRAY_ENABLE);
+             ClickAt(ScreenPointOf(box, 6, 5));
+             ASSERT_TRUE(
+                 PumpMessagesUntil([&] { return ::SendMessageW(box, BM_GETCHECK, 0, 0) == BST_UNCHECKED; }, 3000));
+             ClickButton(IDOK);
+         }},
+    };
+    for (const auto& way : ways) {
+        SCOPED_TRACE(way.what);
+        settings.preference.EnableTrayIcon = true;
+        settings.preference.HideWindowOnMinimize = true;
+        frame->GetTrayIcon().SetEnabled(true);
+        ASSERT_TRUE(frame->GetTrayIcon().IsPresent());
+        RECT file = {};
+        ::GetMenuItemRect(frame->m_hWnd, ::GetMenu(frame->m_hWnd), 0, &file);
+        ASSERT_TRUE(ChooseFromOpenedPopup(
+            [&] {
+                ClickAt(POINT{(file.left + file.right) / 2, (file.top + file.bottom) / 2});
+            },
+            {'M'}));
+        ASSERT_TRUE(
+            PumpMessagesUntil([&] { return ::IsIconic(frame->m_hWnd) && !::IsWindowVisible(frame->m_hWnd); }, 5000))
+            << "File, M did not hide the window in the tray";
+        way.turnOff();
+        EXPECT_TRUE(
+            PumpMessagesUntil([&] { return ::IsWindowVisible(frame->m_hWnd) && !::IsIconic(frame->m_hWnd); }, 5000))
+            << "the window did not come back";
+        EXPECT_FALSE(frame->GetTrayIcon().IsPresent());
+        EXPECT_FALSE(settings.preference.EnableTrayIcon);
+        TPreference saved;
+        saved.Load(settings.GetSettingsFolder());
+        EXPECT_FALSE(saved.EnableTrayIcon);
+        EXPECT_TRUE(PumpMessagesUntil([&] { return ::GetForegroundWindow() == frame->m_hWnd; }, 5000))
+            << "the window is not in front";
+    }
+    SaveWindowPng(frame->m_hWnd, ScreenshotPath(L"tray-off-window-back.png"));
 }
 
 TEST_F(PreferencesFrameTest, HotKeyIsOffWhileOpenAndBackAfterCancel)

@@ -160,6 +160,23 @@ TEST(TServerConnectionPage, EachEditedKeyLandsInTreeIniAndEachRuleRefuses)
           {L"AltNicks", L"alt1 alt2"},
           {L"AutoConnect", L"false"},
           {L"Codepage", L"950"}}},
+        {"Esc in the open code list closes the list alone, the typed nick stays; the next Esc cancels",
+         [](ServerDialogRun& r) {
+             r.Retype(IDC_SERVER_NICK, L"typednick");
+             HWND codes = r.Control(IDC_SERVER_CODEPAGE);
+             auto listOpen = [&] { return ::SendMessageW(codes, CB_GETDROPPEDSTATE, 0, 0) != 0; };
+             PressKey('E', {VK_MENU});
+             PressKey(VK_F4);
+             WaitUntil(listOpen, "Alt+E, F4 open the list");
+             PressKey(VK_ESCAPE);
+             WaitUntil([&] { return !listOpen(); }, "Esc closes the list");
+             r.Idle();
+             EXPECT_FALSE(r.Closed()) << "Esc closed the window";
+             EXPECT_EQ(CString(L"typednick"), r.Text(IDC_SERVER_NICK));
+             PressKey(VK_ESCAPE);
+             WaitUntil([&] { return r.Closed(); }, "the next Esc closes the window");
+         },
+         {{L"Nick", L"kvme"}, {L"Codepage", L"65001"}}},
         {"an empty login name becomes the lower-cased nick",
          [](ServerDialogRun& r) {
              r.Retype(IDC_SERVER_NICK, L"KvMe");

@@ -12,6 +12,7 @@
 #include "log/AddressFinder.h"
 #include "log/LogFormatter.h"
 #include "res/windows/formatpages.h"
+#include "res/windows/preference.h"
 #include "res/windows/themepages.h"
 #include "tests/common/DialogSteps.h"
 #include "tests/common/InputHandled.h"
@@ -25,6 +26,7 @@
 #include "tests/prefs/PreferenceSheetFixture.h"
 
 #include <cstdio>
+#include <functional>
 #include <map>
 #include <memory>
 #include <utility>
@@ -435,42 +437,83 @@ TEST_F(ViewLogTextPageTest, APicturePickedAgainAfterLoadingTheDefaultsShows)
     SaveWindowPng(dialog->m_hWnd, ScreenshotPath(L"pref-log-text-picture-again.png"));
 }
 
-// F4 or Alt+Down opens the list, arrows move in it and Enter picks: the pick shows in the sample
-// at once and OK stores it.
+// F4 or Alt+Down opens the list and arrows move in it. Enter or a click on the entry picks it:
+// the pick shows in the sample at once and OK stores it. Every other way the list closes (F4,
+// Alt+Up, Tab, Esc, a click beside it) picks nothing: the box shows the stored entry again, the
+// sample stays, the window stays open and OK stores what was there.
 TEST_F(ViewLogTextPageTest, StylesAndShadowsPickedWithKeysInTheOpenListAreStored)
 {
-    settings.view.settings.channelLogBack.imageFile = L"red.bmp";
-    settings.view.settings.channelLogBack.style = 100;
-    settings.view.settings.logText.shadowKind = 0;
     const struct {
         int item, control;
         std::initializer_list<WORD> modifiers;
         WORD open;
+        const wchar_t *before, *picked;
         TKey key;
-    } picks[] = {
-        {1001, IDC_LOG_TEXT_STYLE, {}, VK_F4, {kChannelBack, L"BackStyle", L"102"}},
-        {1003, IDC_LOG_TEXT_SHADOW_KIND, {VK_MENU}, VK_DOWN, {kLogText, L"ShadowKind", L"2"}},
+        const wchar_t* kept;
+    } lists[] = {
+        {1001, IDC_LOG_TEXT_STYLE, {}, VK_F4, L"タイル", L"縦に繰り返し", {kChannelBack, L"BackStyle", L"102"}, L"100"},
+        {1003, IDC_LOG_TEXT_SHADOW_KIND, {VK_MENU}, VK_DOWN, L"なし", L"縁取り", {kLogText, L"ShadowKind", L"2"}, L"0"},
     };
-    OpenPage();
-    for (const auto& pick : picks) {
-        SCOPED_TRACE(Narrow(pick.key.key));
-        PickItem(pick.item);
-        Settle();
-        auto before = CaptureClient(VisibleSample().m_hWnd);
-        HWND combo = PageControl(pick.control);
-        FocusForInput(combo);
-        PressKey(pick.open, pick.modifiers);
-        ASSERT_TRUE(PumpMessagesUntil([&] { return ListOpen(combo); }, 3000)) << "the list did not open";
-        PressKey(VK_DOWN);
-        PressKey(VK_DOWN);
-        PressKey(VK_RETURN);
-        ASSERT_TRUE(PumpMessagesUntil([&] { return !ListOpen(combo); }, 3000)) << "Enter did not close the list";
-        Settle();
-        EXPECT_GT(CaptureClient(VisibleSample().m_hWnd)->Differing(*before), 0) << "the sample did not follow";
+    const struct {
+        const char* name;
+        std::function<void(HWND)> close;
+        bool picks;
+    } closes[] = {
+        {"Enter", [](HWND) { PressKey(VK_RETURN); }, true},
+        {"a click on the entry",
+         [](HWND combo) {
+             COMBOBOXINFO info = {};
+             info.cbSize = sizeof info;
+             ::GetComboBoxInfo(combo, &info);
+             ClickListItem(info.hwndList, (int)::SendMessageW(combo, CB_GETCURSEL, 0, 0));
+         },
+         true},
+        {"F4", [](HWND) { PressKey(VK_F4); }, false},
+        {"Alt+Up", [](HWND) { PressKey(VK_UP, {VK_MENU}); }, false},
+        {"Tab", [](HWND) { PressKey(VK_TAB); }, false},
+        {"Esc", [](HWND) { PressKey(VK_ESCAPE); }, false},
+        {"a click on the banner", [&](HWND) { ClickAt(ScreenPointOf(::GetDlgItem(dialog->m_hWnd, IDC_SHEET_BANNER))); },
+         false},
+    };
+    for (const auto& way : closes) {
+        SCOPED_TRACE(way.name);
+        settings.view.settings.channelLogBack.imageFile = L"red.bmp";
+        settings.view.settings.channelLogBack.style = 100;
+        settings.view.settings.logText.shadowKind = 0;
+        OpenPage();
+        for (const auto& list : lists) {
+            SCOPED_TRACE(Narrow(list.key.key));
+            PickItem(list.item);
+            Settle();
+            auto before = CaptureClient(VisibleSample().m_hWnd);
+            HWND combo = PageControl(list.control);
+            EXPECT_EQ(CString(list.before), GetControlText(combo));
+            FocusForInput(combo);
+            PressKey(list.open, list.modifiers);
+            ASSERT_TRUE(PumpMessagesUntil([&] { return ListOpen(combo); }, 3000)) << "the list did not open";
+            PressKey(VK_DOWN);
+            PressKey(VK_DOWN);
+            ASSERT_TRUE(PumpMessagesUntil([&] { return GetControlText(combo) == list.picked; }, 3000))
+                << "the arrows did not move in the list";
+            way.close(combo);
+            ASSERT_TRUE(PumpMessagesUntil([&] { return !ListOpen(combo); }, 3000)) << "the list did not close";
+            ASSERT_TRUE(dialog) << "the window closed";
+            Idle();
+            Settle();
+            EXPECT_EQ(CString(way.picks ? list.picked : list.before), GetControlText(combo));
+            int changed = CaptureClient(VisibleSample().m_hWnd)->Differing(*before);
+            if (way.picks)
+                EXPECT_GT(changed, 0) << "the sample did not follow";
+            else
+                EXPECT_EQ(0, changed) << "the sample shows what was not picked";
+        }
+        if (way.picks)
+            SaveWindowPng(dialog->m_hWnd, ScreenshotPath(L"pref-log-text-list-keys.png"));
+        okCount = closeCount = 0;
+        ClickOk();
+        ASSERT_EQ(1, okCount);
+        for (const auto& list : lists)
+            EXPECT_EQ(way.picks ? list.key.stored : list.kept, Stored(list.key.section, list.key.key, L"view.ini"))
+                << Narrow(list.key.key);
     }
-    SaveWindowPng(dialog->m_hWnd, ScreenshotPath(L"pref-log-text-list-keys.png"));
-    ClickOk();
-    ASSERT_EQ(1, okCount);
-    for (const auto& pick : picks)
-        EXPECT_EQ(pick.key.stored, Stored(pick.key.section, pick.key.key, L"view.ini")) << Narrow(pick.key.key);
 }
