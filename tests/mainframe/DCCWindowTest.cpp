@@ -265,18 +265,24 @@ TEST_F(DCCWindow, QueueingFromTheMenuWaitsForTheNextTickEvenWhenNothingElseRuns)
     EXPECT_EQ(CString(L"受信予約"), Cell(ReceiveList(), RowOf(ReceiveList(), receive), 2));
     EXPECT_FALSE(contacted()) << "the peer is contacted at the click";
     EXPECT_TRUE(Manager().IsTimerRunning());
+    SaveWindowPng(Window()->m_hWnd, ScreenshotPath(L"dcc-window-queued.png"));
+    // The next tick starts it: the receive connects to the peer.
+    EXPECT_TRUE(PumpMessagesUntil([&] { return receive->GetState() != 3; }, 3000));
+    EXPECT_TRUE(IsDCCStateActive(receive->GetState())) << receive->GetState();
+    EXPECT_TRUE(PumpMessagesUntil(contacted, 3000)) << "the started receive never reached the peer";
+
+    // The peer goes away unanswered, so nothing runs and the tick stops again.
+    closesocket(offerer);
+    ASSERT_TRUE(PumpMessagesUntil([&] { return !Manager().IsTimerRunning(); }, 5000)) << receive->GetState();
     SelectRows(SendList(), {RowOf(SendList(), send)});
     ASSERT_TRUE(ChooseOnRow(SendList(), RowOf(SendList(), send), 'Q')) << "送信: 送信予約(&Q)";
     EXPECT_EQ(3, send->GetState());
     EXPECT_EQ(CString(L"送信予約"), Cell(SendList(), RowOf(SendList(), send), 2));
-
-    // The next tick starts both: the receive connects to the peer, the send listens.
-    EXPECT_TRUE(PumpMessagesUntil([&] { return receive->GetState() != 3 && send->GetState() != 3; }, 3000));
-    EXPECT_TRUE(IsDCCStateActive(receive->GetState())) << receive->GetState();
+    EXPECT_TRUE(Manager().IsTimerRunning());
+    // The next tick starts it listening.
+    EXPECT_TRUE(PumpMessagesUntil([&] { return send->GetState() != 3; }, 3000));
     EXPECT_EQ(5, send->GetState());
-    EXPECT_TRUE(PumpMessagesUntil(contacted, 3000)) << "the started receive never reached the peer";
     EXPECT_EQ(CString(TDCCSendItem::GetStateText(5)), Cell(SendList(), RowOf(SendList(), send), 2));
-    closesocket(offerer);
 }
 
 TEST_F(DCCWindow, ClearingAPaneTakesFinishedAbortedAndFailedItemsWithoutASelection)
