@@ -1,37 +1,5 @@
 #include "dcc/DCCChatClient.h"
 
-namespace {
-
-// Our own lines are all that can pile up here; a peer that stops reading does not get more.
-const int kMaxSendBuffer = TTCPClient::MaxReceiveBuffer;
-
-} // namespace
-
-void DCCChatLines::Append(CStringA& buffer, const CStringA& line)
-{
-    int length = line.GetLength();
-    CStringA one;
-    for (int i = 0; i < length; i++) {
-        char c = line[i];
-        if (c == '\r' || c == '\n')
-            break;
-        one += c == 0 ? ' ' : c;
-    }
-    if (buffer.GetLength() + one.GetLength() + 1 > kMaxSendBuffer)
-        return;
-    buffer += one;
-    buffer += '\n';
-}
-
-void DCCChatLines::Flush(TTCPClient& connection, CStringA& buffer)
-{
-    if (buffer.IsEmpty())
-        return;
-    int sent = connection.Send(buffer.GetString(), buffer.GetLength());
-    if (sent > 0)
-        buffer.Delete(0, sent);
-}
-
 TDCCChatClient::~TDCCChatClient()
 {
     connection.listener = nullptr;
@@ -51,7 +19,7 @@ void TDCCChatClient::Connect()
     if (started)
         return;
     connection.Close();
-    sendBuffer.Empty();
+    sendQueue.Clear();
     started = true;
     connected = false;
     connection.Connect();
@@ -61,14 +29,14 @@ void TDCCChatClient::SendLine(const CStringA& line)
 {
     if (!started)
         return;
-    DCCChatLines::Append(sendBuffer, line);
+    sendQueue.AppendLine(line);
     Flush();
 }
 
 void TDCCChatClient::Flush()
 {
     if (connected)
-        DCCChatLines::Flush(connection, sendBuffer);
+        sendQueue.Flush(connection);
 }
 
 void TDCCChatClient::OnConnect(TTCPClient*)
@@ -76,7 +44,8 @@ void TDCCChatClient::OnConnect(TTCPClient*)
     connected = true;
     if (listener)
         listener->OnChatConnected(this);
-    Flush();
+    if (connected)
+        sendQueue.OnWritable(connection);
 }
 
 void TDCCChatClient::OnClose(TTCPClient*)
@@ -95,7 +64,11 @@ void TDCCChatClient::OnReceive(TTCPClient*)
     });
 }
 
-void TDCCChatClient::OnSend(TTCPClient*) { Flush(); }
+void TDCCChatClient::OnSend(TTCPClient*)
+{
+    if (connected)
+        sendQueue.OnWritable(connection);
+}
 
 void TDCCChatClient::OnError(TTCPClient*, int, CString message)
 {

@@ -2,6 +2,7 @@
 // The side of a DCC chat that connects to a peer's offered port. Lines go out and come in as
 // bytes in the chat's code page; the owner converts them.
 
+#include "dcc/DCCChatSendQueue.h"
 #include "net/TCPClient.h"
 
 class TDCCChatClient;
@@ -30,7 +31,7 @@ public:
     void Connect();
     // Taken only while the connection is under way; waits in the buffer until it is writable.
     void SendLine(const CStringA& line);
-    int GetPendingSize() const { return sendBuffer.GetLength(); }
+    int GetPendingSize() const { return sendQueue.GetSize(); }
 
     void OnConnect(TTCPClient* client) override;
     void OnClose(TTCPClient* client) override;
@@ -44,7 +45,7 @@ public:
 private:
     void Flush();
 
-    CStringA sendBuffer;
+    TDCCChatSendQueue sendQueue;
     TTCPClient connection;
     bool started = false;
     // The connection's own flag means under way; bytes go out only once the connect event came.
@@ -53,8 +54,6 @@ private:
 
 // Shared by both sides of a chat.
 namespace DCCChatLines {
-// Our own lines stay one line on the wire: cut at a line break, NUL as a blank, LF appended.
-void Append(CStringA& buffer, const CStringA& line);
 // Hands every complete non-empty line of the connection to deliver; stops early when deliver
 // returns false (the owner closed the connection).
 template <class F> void Read(TTCPClient& connection, F deliver)
@@ -72,6 +71,4 @@ template <class F> void Read(TTCPClient& connection, F deliver)
             return;
     }
 }
-// Hands the front of the buffer to the socket and keeps what it did not take.
-void Flush(TTCPClient& connection, CStringA& buffer);
 } // namespace DCCChatLines

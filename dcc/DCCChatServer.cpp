@@ -51,8 +51,8 @@ void TDCCChatServer::SendLine(const CStringA& line)
 {
     if (!IsConnected())
         return;
-    DCCChatLines::Append(sendBuffer, line);
-    DCCChatLines::Flush(*peer, sendBuffer);
+    sendQueue.AppendLine(line);
+    sendQueue.Flush(*peer);
 }
 
 void TDCCChatServer::OnOpen(TTCPServer*)
@@ -88,7 +88,7 @@ void TDCCChatServer::OnAccept(TTCPServer*, int index)
     accepted = true;
     peer = client;
     peer->listener = this;
-    sendBuffer.Empty();
+    sendQueue.Clear();
     server.Close();
     if (listener)
         listener->OnChatAccepted(this);
@@ -117,7 +117,7 @@ void TDCCChatServer::OnReceive(TTCPClient* client)
 void TDCCChatServer::OnSend(TTCPClient* client)
 {
     if (client == peer)
-        DCCChatLines::Flush(*peer, sendBuffer);
+        sendQueue.OnWritable(*peer);
 }
 
 void TDCCChatServer::OnError(TTCPClient* client, int, CString message)

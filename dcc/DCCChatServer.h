@@ -2,6 +2,7 @@
 // The side of a DCC chat that this user offered: listens on a port of the chat range, takes the
 // first peer that connects and then stops listening.
 
+#include "dcc/DCCChatSendQueue.h"
 #include "net/TCPServer.h"
 
 class TDCCChatServer;
@@ -53,7 +54,7 @@ private:
     void OpenOn(int port);
     void ReportNoPort();
 
-    CStringA sendBuffer;
+    TDCCChatSendQueue sendQueue;
     bool accepted = false;
     int firstPort = -1;
     TTCPServer server;

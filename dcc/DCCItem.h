@@ -1,6 +1,7 @@
 #pragma once
 // What send and receive items share: the state numbers and the speed over the last ten seconds.
 
+#include <climits>
 #include <cstring>
 
 // The same numbers for both kinds; 4 and 5 read differently for each (see the items).
@@ -26,10 +27,35 @@ inline bool IsDCCStatePending(int state)
     return state == DCC_STATE_WAITING || state == DCC_STATE_QUEUED || IsDCCStateActive(state);
 }
 
-// Whole percent done, truncated toward zero; 0 for an empty file.
+// The integer part of done x 100 / size, exact for any 64-bit sizes (floating point rounds 53%
+// of some sizes down to 52); 0 for an empty file.
 inline int GetDCCPercent(long long done, long long size)
 {
-    return size == 0 ? 0 : (int)((double)done / (double)size * 100.0);
+    if (size <= 0 || done <= 0)
+        return 0;
+    const unsigned long long divisor = (unsigned long long)size;
+    const unsigned long long whole = (unsigned long long)done / divisor, rest = (unsigned long long)done % divisor;
+    // More than the peer offered: the count still has to fit an int.
+    if (whole > (unsigned long long)(INT_MAX / 100 - 1))
+        return INT_MAX;
+    // rest x 100 / size, a bit of 100 at a time: nothing held grows past twice the size.
+    unsigned long long quotient = 0, remainder = 0;
+    for (int bit = 6; bit >= 0; bit--) {
+        quotient <<= 1;
+        remainder <<= 1;
+        if (remainder >= divisor) {
+            remainder -= divisor;
+            quotient++;
+        }
+        if ((100 >> bit) & 1) {
+            remainder += rest;
+            if (remainder >= divisor) {
+                remainder -= divisor;
+                quotient++;
+            }
+        }
+    }
+    return (int)(whole * 100 + quotient);
 }
 
 // Bytes per second of the last ten one-second ticks.

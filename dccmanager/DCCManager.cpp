@@ -222,10 +222,9 @@ void TDCCManager::QueueReceive(TDCCReceiveItem* item)
     if (FindReceiveItem(item) < 0)
         return;
     item->Queue();
-    if (item->GetState() != DCC_STATE_QUEUED)
-        return;
-    StartTimer();
-    StartQueuedReceives();
+    // The next tick starts it; a stopped tick is started for that, never the item itself.
+    if (item->GetState() == DCC_STATE_QUEUED)
+        StartTimer();
 }
 
 void TDCCManager::QueueSend(TDCCSendItem* item)
@@ -233,10 +232,8 @@ void TDCCManager::QueueSend(TDCCSendItem* item)
     if (FindSendItem(item) < 0)
         return;
     item->Queue();
-    if (item->GetState() != DCC_STATE_QUEUED)
-        return;
-    StartTimer();
-    StartQueuedSends();
+    if (item->GetState() == DCC_STATE_QUEUED)
+        StartTimer();
 }
 
 template <typename Start> void TDCCManager::RunQueuePass(TQueuePass& pass, Start start)

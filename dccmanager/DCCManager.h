@@ -83,8 +83,8 @@ public:
     int FindSendItem(const TDCCSendItem* item) const;
     void RemoveReceiveItem(TDCCReceiveItem* item);
     void RemoveSendItem(TDCCSendItem* item);
-    // The window's queue commands: the item waits its turn, and gets it at once when a slot is
-    // free, even while nothing else runs and the tick is stopped.
+    // The window's queue commands: the item shows as queued and waits for the next tick, which
+    // starts it when a slot is free; the tick runs again if nothing else kept it going.
     void QueueReceive(TDCCReceiveItem* item);
     void QueueSend(TDCCSendItem* item);
     void StartQueuedReceives();

@@ -34,9 +34,9 @@ CString MakeSafePattern(const CString& run)
     return safe;
 }
 
-// One stretch of ASCII through wcsftime; false when it does not fit the 128 characters a
-// stamp may take.
-bool ExpandRun(const CString& run, const tm& when, CString& out)
+// One stretch of ASCII through wcsftime; it adds nothing when its expansion does not fit the
+// 128 characters one stretch may take.
+void ExpandRun(const CString& run, const tm& when, CString& out)
 {
     // Larger than allowed, since some run-times cut a long expansion short instead of failing.
     const size_t kLimit = 128, kRoom = 2048;
@@ -44,9 +44,8 @@ bool ExpandRun(const CString& run, const tm& when, CString& out)
     CString safe = MakeSafePattern(run);
     size_t n = wcsftime(buffer, kRoom, safe, &when);
     if (n >= kLimit || (n == 0 && safe.GetLength() >= (int)kLimit))
-        return false;
+        return;
     AppendWithin(out, buffer, (int)n);
-    return true;
 }
 
 } // namespace
@@ -61,13 +60,13 @@ CString FormatTimePattern(const CString& pattern, const tm& when)
             run += c;
             continue;
         }
-        if (!run.IsEmpty() && !ExpandRun(run, when, out))
-            return CString();
+        if (!run.IsEmpty())
+            ExpandRun(run, when, out);
         run.Empty();
         AppendWithin(out, &c, 1);
     }
-    if (!run.IsEmpty() && out.GetLength() < kMaxFormattedLength && !ExpandRun(run, when, out))
-        return CString();
+    if (!run.IsEmpty() && out.GetLength() < kMaxFormattedLength)
+        ExpandRun(run, when, out);
     EndCutText(out, kMaxFormattedLength);
     return out;
 }

@@ -6,7 +6,8 @@
 
 #include <ctime>
 
-// Empty when the expansion of one ASCII stretch does not fit 127 characters.
+// A stretch of ASCII whose expansion does not fit 127 characters is left out, and only that
+// stretch: a pattern of ASCII alone then gives nothing.
 CString FormatTimePattern(const CString& pattern, const tm& when);
 // The local time of that instant; false when the clock cannot be broken down.
 bool BreakDownLocalTime(time_t now, tm& out);

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
@@ -226,6 +228,89 @@ TEST_F(DCCChatTest, APeerSendingAMegabyteWithoutALineFeedIsCutOff)
     EXPECT_EQ(errorText, GetSocketErrorText(WSAENOBUFS, SOCKET_ERROR_RECEIVE));
     EXPECT_FALSE(client->IsStarted());
     EXPECT_FALSE(client->IsConnected());
+}
+
+TEST_F(DCCChatTest, AMultiMegabytePasteReachesAPeerThatReadsLateWhole)
+{
+    // A peer that starts reading only once the whole paste has been given, with a small window
+    // so that the sockets between us hold far less than the paste.
+    struct TLateReader : TPeer {
+        TLateReader()
+        {
+            int size = 16 * 1024;
+            setsockopt(listener, SOL_SOCKET, SO_RCVBUF, reinterpret_cast<const char*>(&size), sizeof size);
+        }
+        // Waits for go, then keeps what comes until `total` bytes or the close.
+        void ReadLate(size_t total)
+        {
+            steps.push_back([this, total](SOCKET s) {
+                while (!go && !stopping)
+                    Sleep(10);
+                std::vector<char> chunk(65536);
+                while (bytes.size() < total) {
+                    int n = Receive(s, chunk.data(), (int)chunk.size());
+                    if (n <= 0)
+                        break;
+                    bytes.append(chunk.data(), n);
+                    count = bytes.size();
+                }
+                return true;
+            });
+            Run();
+        }
+        std::atomic<bool> go{false};
+        std::atomic<size_t> count{0};
+        std::string bytes; // complete once count reaches the total
+    };
+    // Lines that differ, so a lost or repeated stretch shows; kept as one text with their ends.
+    std::string wire;
+    std::vector<std::pair<size_t, int>> lines; // where each starts, its length
+    for (int i = 0; wire.size() < 8u * 1024 * 1024; i++) {
+        char number[16];
+        snprintf(number, sizeof number, "%06d ", i);
+        lines.emplace_back(wire.size(), 7 + 80 + i % 37);
+        wire += number + std::string(80 + i % 37, (char)('a' + i % 26)) + "\n";
+    }
+    auto paste = [&](auto&& sendLine) {
+        for (const auto& [start, length] : lines)
+            sendLine(CStringA(wire.data() + start, length));
+    };
+
+    // Our client side to a peer that does not read yet: more than the sockets hold waits with us.
+    TLateReader late;
+    late.ReadLate(wire.size());
+    TDCCChatClient pasting;
+    pasting.listener = this;
+    pasting.SetPeer(L"127.0.0.1", late.Port());
+    pasting.Connect();
+    ASSERT_TRUE(WaitFor("c:connected"));
+    paste([&](const CStringA& line) { pasting.SendLine(line); });
+    EXPECT_GT(pasting.GetPendingSize(), (int)TTCPClient::MaxReceiveBuffer)
+        << "more than the sockets hold waits with us";
+    late.go = true;
+    ASSERT_TRUE(PumpMessagesUntil([&] { return late.count == wire.size(); }, 30000))
+        << late.count << " of " << wire.size();
+    EXPECT_TRUE(late.bytes == wire);
+    EXPECT_EQ(pasting.GetPendingSize(), 0);
+
+    // Our server side to a client of ours that reads as messages come: every line, in order.
+    struct TLineJoiner : IDCCChatClientListener {
+        void OnChatConnected(TDCCChatClient*) override {}
+        void OnChatClosed(TDCCChatClient*) override {}
+        void OnChatReceive(TDCCChatClient*, const CStringA& line) override
+        {
+            text.append(line.GetString(), line.GetLength());
+            text += '\n';
+        }
+        void OnChatError(TDCCChatClient*, const CString&) override {}
+        std::string text;
+    } joiner;
+    StartChat();
+    client->listener = &joiner;
+    paste([&](const CStringA& line) { server.SendLine(line); });
+    ASSERT_TRUE(PumpMessagesUntil([&] { return joiner.text.size() >= wire.size(); }, 30000))
+        << joiner.text.size() << " of " << wire.size();
+    EXPECT_TRUE(joiner.text == wire);
 }
 
 TEST_F(DCCChatTest, ThePeersCloseEndsTheClient)

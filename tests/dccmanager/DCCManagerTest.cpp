@@ -102,7 +102,7 @@ TEST_F(DCCManagerTest, TimerStopsOneTickAfterTheLastTransferAndRestartsOnAdd)
     EXPECT_TRUE(sender.IsTimerRunning());
 }
 
-TEST_F(DCCManagerTest, QueueingAWaitingItemWhileIdleStartsIt)
+TEST_F(DCCManagerTest, QueueingWaitsForTheNextTickWhichRunsAgainToStartIt)
 {
     // Offers and sends that wait for the user, and a tick that has stopped because nothing runs.
     TPeer peer;
@@ -116,12 +116,20 @@ TEST_F(DCCManagerTest, QueueingAWaitingItemWhileIdleStartsIt)
     ASSERT_EQ(receive->GetState(), DCC_STATE_WAITING);
     ASSERT_EQ(send->GetState(), DCC_STATE_WAITING);
 
+    // Queued, not started: nobody is contacted and no port opens until the tick comes.
+    int receiveTicks = receiveEvents.ticks, sendTicks = sendEvents.ticks;
     receiver.QueueReceive(receive);
     sender.QueueSend(send);
-    EXPECT_TRUE(IsDCCStateActive(receive->GetState())) << receive->GetState();
-    EXPECT_EQ(send->GetState(), DCC_STATE_RESUMING);
+    EXPECT_EQ(receive->GetState(), DCC_STATE_QUEUED);
+    EXPECT_EQ(send->GetState(), DCC_STATE_QUEUED);
     EXPECT_TRUE(receiver.IsTimerRunning());
     EXPECT_TRUE(sender.IsTimerRunning());
+    ASSERT_TRUE(
+        Pump([&] { return receive->GetState() != DCC_STATE_QUEUED && send->GetState() != DCC_STATE_QUEUED; }, 2500));
+    EXPECT_GT(receiveEvents.ticks, receiveTicks);
+    EXPECT_GT(sendEvents.ticks, sendTicks);
+    EXPECT_TRUE(IsDCCStateActive(receive->GetState())) << receive->GetState();
+    EXPECT_EQ(send->GetState(), DCC_STATE_RESUMING);
 
     // With every slot taken the item waits, and the running tick starts it once one frees.
     preference.MaxDCCSendConnection = 1;
@@ -130,6 +138,7 @@ TEST_F(DCCManagerTest, QueueingAWaitingItemWhileIdleStartsIt)
     sender.QueueSend(second);
     EXPECT_EQ(second->GetState(), DCC_STATE_QUEUED);
     send->Stop();
+    EXPECT_EQ(second->GetState(), DCC_STATE_QUEUED);
     ASSERT_TRUE(Pump([&] { return second->GetState() != DCC_STATE_QUEUED; }, 2500));
     EXPECT_EQ(second->GetState(), DCC_STATE_RESUMING);
 }

@@ -2,6 +2,7 @@
 // ACCEPT travel as the CTCP lines the units queue, and the units print the result lines.
 
 #include "irc/IRCUnit.h"
+#include "settings/LogFormat.h"
 #include "tests/common/MessagePump.h"
 #include "tests/dcc/DCCTestSupport.h"
 #include "tests/irc/IrcTestSupport.h"
@@ -143,6 +144,23 @@ TEST_F(DCCUnitTest, EarlyCloseFailsWithTheFailureLine)
     receiver.StartQueuedReceives();
     ASSERT_TRUE(Pump([&] { return receive->GetState() == DCC_STATE_ERROR; }));
     EXPECT_TRUE(ServerLogHas(bobEvents, "*受信失敗 cut.bin from alice : 切断されました"));
+}
+
+TEST_F(DCCUnitTest, TheFailureLineGivesTheWholePercentReceived)
+{
+    TLogFormat format;
+    format.SetDefaults();
+    format.DCCReceiveFail = L"*受信失敗 %f %z/%s %x%%";
+    bob->SetLogFormat(&format);
+    TPeer peer;
+    peer.Send(MakePattern(530000)).Run();
+    Deliver(*bob, "alice", "DCC SEND cut.bin 2130706433 " + std::to_string(peer.Port()) + " 1000000");
+    TDCCReceiveItem* receive = receiver.GetReceiveItems().back();
+    receive->Queue();
+    receiver.StartQueuedReceives();
+    ASSERT_TRUE(Pump([&] { return receive->GetState() == DCC_STATE_ERROR; }));
+    EXPECT_TRUE(ServerLogHas(bobEvents, "*受信失敗 cut.bin 530000/1000000 53%"))
+        << ::testing::PrintToString(bobEvents.ViewTexts(nullptr));
 }
 
 TEST_F(DCCUnitTest, AFailedLastAcknowledgementStillCompletesOnce)

@@ -1,6 +1,7 @@
 // The cell texts of the transfer window's rows.
 
 #include "dccwindows/DCCDialogRows.h"
+#include "tests/common/StringPrinter.h"
 
 #include <gtest/gtest.h>
 
@@ -20,6 +21,20 @@ TEST(DCCRowTextTest, CountAndProgressColumns)
         {999, 1000, L"999 / 1,000", L"99%"},
         {1000, 1000, L"1,000 / 1,000", L"100%"},
         {4999999999LL, 5000000000LL, L"4,999,999,999 / 5,000,000,000", L"99%"},
+        // Whole percents that division in floating point can land just below.
+        {530000, 1000000, L"530,000 / 1,000,000", L"53%"},
+        {59, 100, L"59 / 100", L"59%"},
+        {57, 100, L"57 / 100", L"57%"},
+        {9223372036854775806LL, 9223372036854775807LL, L"9,223,372,036,854,775,806 / 9,223,372,036,854,775,807",
+         L"99%"},
+        {4611686018427387904LL, 9223372036854775807LL, L"4,611,686,018,427,387,904 / 9,223,372,036,854,775,807",
+         L"50%"},
+        {9223372036854775807LL, 9223372036854775807LL, L"9,223,372,036,854,775,807 / 9,223,372,036,854,775,807",
+         L"100%"},
+        // More than offered (a peer that sends on), and nothing sent.
+        {3000, 1000, L"3,000 / 1,000", L"300%"},
+        {9223372036854775807LL, 1, L"9,223,372,036,854,775,807 / 1", L"2147483647%"},
+        {0, 1000, L"0 / 1,000", L"0%"},
     };
     for (const TCountCase& c : cases) {
         EXPECT_EQ(CString(c.count), FormatDCCCount(c.position, c.size)) << c.position << "/" << c.size;

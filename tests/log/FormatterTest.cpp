@@ -102,6 +102,8 @@ TEST(TimeTextTest, ExpandsPatternsAndKeepsOtherTextSafe)
         {L"%#H", L"9"},
         {L"%\u3042", L"%\u3042"},
         {L"", L""},
+        // A stretch that expands past 127 characters is lost, and only that stretch.
+        {L"%c%c%c%c%c%c%c%c\u6642%H:%M", L"\u664209:05"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(FormatTimePattern(c.pattern, when), CString(c.result))
@@ -111,6 +113,7 @@ TEST(TimeTextTest, ExpandsPatternsAndKeepsOtherTextSafe)
     for (int i = 0; i < 30; i++)
         longPattern += L"%Y/%m";
     EXPECT_EQ(FormatTimePattern(longPattern, when), CString());
+    EXPECT_EQ(FormatTimePattern(L"%H\u6642" + longPattern + L"\u5206%M", when), CString(L"09\u6642\u520605"));
     // Short stretches between other characters each fit, but not all of them together.
     CString stamp = FormatTimePattern(Repeat(L"%Y/%m/%d \u3042", 20000), when);
     EXPECT_EQ(stamp.GetLength(), kMaxFormattedLength);

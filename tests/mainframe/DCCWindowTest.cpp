@@ -230,6 +230,61 @@ TEST_F(DCCWindow, StopAndDeleteActOnlyOnTheSelectedItemsInTheirStates)
     EXPECT_TRUE(menu.Grayed(ID_DCC_RECEIVE_RUN)) << "an incomplete item cannot run";
 }
 
+TEST_F(DCCWindow, QueueingFromTheMenuWaitsForTheNextTickEvenWhenNothingElseRuns)
+{
+    settings.preference.MaxDCCReceiveConnection = 1;
+    settings.preference.MaxDCCSendConnection = 1;
+    // The offering peer: a listening socket whose backlog shows when the receive connects.
+    SOCKET offerer = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address = {};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    int length = sizeof(address);
+    ASSERT_EQ(0, bind(offerer, reinterpret_cast<sockaddr*>(&address), sizeof(address)));
+    listen(offerer, 1);
+    getsockname(offerer, reinterpret_cast<sockaddr*>(&address), &length);
+    auto contacted = [&] {
+        fd_set readable;
+        FD_ZERO(&readable);
+        FD_SET(offerer, &readable);
+        timeval now = {0, 0};
+        return select(0, &readable, nullptr, nullptr, &now) == 1;
+    };
+    Manager().AddReceiveItem(nullptr, 0, false, L"alice", L"q.bin", ntohs(address.sin_port), 1000,
+                             TInetAddress(htonl(INADDR_LOOPBACK)));
+    TDCCReceiveItem* receive = Manager().GetReceiveItems().back();
+    TDCCSendItem* send = AddSend(L"bob", MakeFile(L"q.bin", 1000), 0);
+    OpenFromMenu();
+    ASSERT_TRUE(Window());
+    // Nothing runs, so the manager's tick stops.
+    ASSERT_TRUE(PumpMessagesUntil([&] { return !Manager().IsTimerRunning(); }, 3000));
+
+    SelectRows(ReceiveList(), {RowOf(ReceiveList(), receive)});
+    ASSERT_TRUE(ChooseOnRow(ReceiveList(), RowOf(ReceiveList(), receive), 'Q')) << "受信: 受信予約(&Q)";
+    EXPECT_EQ(3, receive->GetState());
+    EXPECT_EQ(CString(L"受信予約"), Cell(ReceiveList(), RowOf(ReceiveList(), receive), 2));
+    EXPECT_FALSE(contacted()) << "the peer is contacted at the click";
+    EXPECT_TRUE(Manager().IsTimerRunning());
+    SaveWindowPng(Window()->m_hWnd, ScreenshotPath(L"dcc-window-queued.png"));
+    // The next tick starts it: the receive connects to the peer.
+    EXPECT_TRUE(PumpMessagesUntil([&] { return receive->GetState() != 3; }, 3000));
+    EXPECT_TRUE(IsDCCStateActive(receive->GetState())) << receive->GetState();
+    EXPECT_TRUE(PumpMessagesUntil(contacted, 3000)) << "the started receive never reached the peer";
+
+    // The peer goes away unanswered, so nothing runs and the tick stops again.
+    closesocket(offerer);
+    ASSERT_TRUE(PumpMessagesUntil([&] { return !Manager().IsTimerRunning(); }, 5000)) << receive->GetState();
+    SelectRows(SendList(), {RowOf(SendList(), send)});
+    ASSERT_TRUE(ChooseOnRow(SendList(), RowOf(SendList(), send), 'Q')) << "送信: 送信予約(&Q)";
+    EXPECT_EQ(3, send->GetState());
+    EXPECT_EQ(CString(L"送信予約"), Cell(SendList(), RowOf(SendList(), send), 2));
+    EXPECT_TRUE(Manager().IsTimerRunning());
+    // The next tick starts it listening.
+    EXPECT_TRUE(PumpMessagesUntil([&] { return send->GetState() != 3; }, 3000));
+    EXPECT_EQ(5, send->GetState());
+    EXPECT_EQ(CString(TDCCSendItem::GetStateText(5)), Cell(SendList(), RowOf(SendList(), send), 2));
+}
+
 TEST_F(DCCWindow, ClearingAPaneTakesFinishedAbortedAndFailedItemsWithoutASelection)
 {
     std::vector<TDCCReceiveItem*> items;
