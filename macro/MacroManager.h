@@ -11,7 +11,6 @@
 #include <vector>
 
 struct TPopupItem;
-class TStringAList;
 
 class TMacroManager {
 public:
@@ -60,12 +59,8 @@ public:
     // What variables may add in one text or condition altogether. Each value is bounded on its
     // own, but thousands of functions whose output is empty would otherwise expand without limit.
     static constexpr int MaxVariableRoom = 4 * MaxTextLength;
-    // Files of lines larger than this are not read.
-    static constexpr long long MaxListFileSize = 4 * 1024 * 1024;
-    // What one text or condition reads from files altogether.
-    static constexpr long long MaxListRoom = 2 * MaxListFileSize;
     // One text or condition opens at most this many files and libraries; the functions past it
-    // give nothing.
+    // give nothing. The files are the user's own and are read whatever their size.
     static constexpr int MaxFileOpens = 100;
 
 private:
@@ -85,8 +80,6 @@ private:
     int DecideAlternative(CString alternative, const CString& text, bool senderIsMe, bool expandVariables,
                           bool userKeywords, int& room);
     int DecideUserKeyword(const CString& word);
-    // A room given is the bytes still allowed, which a file read uses up.
-    bool ReadLines(const TMarkedText& file, CString& path, TStringAList& lines, long long* room = nullptr) const;
 
     // The action keywords, each with what it does (macro/MacroActions.cpp).
     struct TActionCall;
