@@ -376,6 +376,20 @@ void TMacroManager::AppendDllString(const TMarkedText& dll, const CString& proce
 
 void TMacroManager::AppendEncodedUrl(const CString& text, const CString& encoding, TExpansion& pass)
 {
+    // Only what fits in the result is converted: every character gives one byte at least, and
+    // every byte one character at least, so the first 2 * room + 1 units and the first room bytes
+    // hold all of it whatever the argument's length.
+    int room = MaxTextLength - pass.out.GetLength();
+    if (room <= 0)
+        return;
+    CString fitting = text;
+    if (text.GetLength() > 2 * room + 2) {
+        fitting = text.Left(2 * room + 2);
+        EndCutText(fitting, fitting.GetLength());
+    }
     UINT codePage = encoding.IsEmpty() ? CP_UTF8 : EncodingCodePage(encoding);
-    pass.out.Append(EncodeUrl(ConvertToCodePage(text, codePage)), true);
+    CStringA bytes = ConvertToCodePage(fitting, codePage);
+    if (bytes.GetLength() > room)
+        bytes = bytes.Left(room);
+    pass.out.Append(EncodeUrl(bytes), true);
 }

@@ -4,6 +4,7 @@
 #include "tests/macro/MacroTestSupport.h"
 
 #include "foundation/CodePage.h"
+#include "foundation/StringUtils.h"
 
 namespace {
 
@@ -226,3 +227,23 @@ TEST_F(MacroExpand, CutsNeverPartAPair)
     }
 }
 
+// An encoding whose result passes the bound gives what encoding the whole argument would give up
+// to the bound, whatever follows in the argument.
+TEST_F(MacroExpand, EncodingsPastTheBoundGiveTheirFirstPart)
+{
+    const int bound = TMacroManager::MaxTextLength;
+    const CString argument = Repeat(L"日本語\xD83D\xDE00 a", bound / 4);
+    const struct {
+        const wchar_t* encoding;
+        UINT codePage;
+    } cases[] = {{L"", CP_UTF8}, {L",sjis", 932}, {L",1252", 1252}};
+    for (const auto& c : cases) {
+        for (const CString& lead : {CString(), CString(L'x', bound - 100), CString(L'x', bound - 1)}) {
+            CString expected = lead + EncodeUrl(ConvertToCodePage(argument, c.codePage));
+            expected = expected.Left(bound);
+            CString result = Expanded(lead + L"$ENCODEURL(" + argument + c.encoding + L")");
+            EXPECT_EQ(expected.GetLength(), result.GetLength()) << Narrow(c.encoding) << " " << lead.GetLength();
+            EXPECT_TRUE(result == expected) << Narrow(c.encoding) << " " << lead.GetLength();
+        }
+    }
+}
