@@ -74,22 +74,65 @@ void InsertFirstLine(const CString& path, const CStringA& line) { Rewrite(path, 
 
 void RemoveLine(const CString& path, long long index) { Rewrite(path, nullptr, nullptr, index); }
 
-void AppendLastLine(const CString& path, const CStringA& line)
+namespace {
+
+bool StampOf(const TFile& file, TCrLfFiles::TStamp& stamp)
+{
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!::GetFileInformationByHandle(file.handle, &info))
+        return false;
+    stamp.size = (unsigned long long)info.nFileSizeHigh << 32 | info.nFileSizeLow;
+    stamp.written = (unsigned long long)info.ftLastWriteTime.dwHighDateTime << 32 | info.ftLastWriteTime.dwLowDateTime;
+    stamp.id = (unsigned long long)info.nFileIndexHigh << 32 | info.nFileIndexLow;
+    return true;
+}
+
+// A few logs are kept at a time; past this many the oldest knowledge is dropped, which costs
+// only a read.
+const size_t kMaxKnownFiles = 64;
+
+} // namespace
+
+bool TCrLfFiles::Holds(const CString& path, const TStamp& stamp) const
+{
+    auto found = stamps.find(path.GetString());
+    return found != stamps.end() && found->second == stamp;
+}
+
+void TCrLfFiles::Note(const CString& path, const TStamp& stamp)
+{
+    if (stamps.size() >= kMaxKnownFiles && !stamps.count(path.GetString()))
+        stamps.clear();
+    stamps[path.GetString()] = stamp;
+}
+
+void TCrLfFiles::Forget(const CString& path) { stamps.erase(path.GetString()); }
+
+void AppendLastLine(const CString& path, const CStringA& line, TCrLfFiles* files)
 {
     // The file is read through a handle of its own while the writer holds it, so nothing else
     // writes between the look and the append.
-    TFile file, reader;
-    if (!file.Open(path, GENERIC_WRITE, OPEN_ALWAYS, FILE_SHARE_READ, FILE_ATTRIBUTE_NORMAL) ||
-        !reader.Open(path, GENERIC_READ, OPEN_EXISTING, FILE_SHARE_READ | FILE_SHARE_WRITE, FILE_ATTRIBUTE_NORMAL))
+    TFile file;
+    if (!file.Open(path, GENERIC_WRITE, OPEN_ALWAYS, FILE_SHARE_READ, FILE_ATTRIBUTE_NORMAL))
         return;
-    char last = 0;
-    TLineEnds ends = ScanLineEnds(reader, last);
-    reader.Close();
-    if (ends == TLineEnds::Unread)
-        return;
-    if (ends == TLineEnds::Other) {
-        file.Close();
-        return Rewrite(path, nullptr, &line, -1);
+    TCrLfFiles::TStamp stamp;
+    bool stamped = StampOf(file, stamp);
+    // A file known to end in CR LF, or empty, has nothing to look at.
+    char last = stamp.size > 0 ? '\n' : 0;
+    if (!stamped || !files || !files->Holds(path, stamp)) {
+        if (files)
+            files->Forget(path);
+        TFile reader;
+        if (!reader.Open(path, GENERIC_READ, OPEN_EXISTING, FILE_SHARE_READ | FILE_SHARE_WRITE, FILE_ATTRIBUTE_NORMAL))
+            return;
+        TLineEnds ends = ScanLineEnds(reader, last);
+        reader.Close();
+        if (ends == TLineEnds::Unread)
+            return;
+        if (ends == TLineEnds::Other) {
+            file.Close();
+            return Rewrite(path, nullptr, &line, -1);
+        }
     }
     LARGE_INTEGER size;
     if (!::GetFileSizeEx(file.handle, &size) || !::SetFilePointerEx(file.handle, size, nullptr, FILE_BEGIN))
@@ -98,8 +141,15 @@ void AppendLastLine(const CString& path, const CStringA& line)
     out += line + "\r\n";
     DWORD written = 0;
     if (::WriteFile(file.handle, out.GetString(), out.GetLength(), &written, nullptr) &&
-        written == (DWORD)out.GetLength())
+        written == (DWORD)out.GetLength()) {
+        // Taken once the file is closed: the system may set the time of the last write only then.
+        file.Close();
+        TFile closed;
+        if (files && closed.Open(path, 0, OPEN_EXISTING, FILE_SHARE_READ | FILE_SHARE_WRITE, FILE_ATTRIBUTE_NORMAL) &&
+            StampOf(closed, stamp))
+            files->Note(path, stamp);
         return;
+    }
     // A short write is taken back, so the file never ends in half a line.
     if (::SetFilePointerEx(file.handle, size, nullptr, FILE_BEGIN))
         ::SetEndOfFile(file.handle);

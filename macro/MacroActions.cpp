@@ -157,7 +157,7 @@ void TMacroManager::EditFile(const TMarkedText& file, const CString& line, bool 
     if (path.IsEmpty())
         return;
     if (atEnd)
-        AppendLastLine(path, bytes);
+        AppendLastLine(path, bytes, &crLfFiles);
     else
         InsertFirstLine(path, bytes);
 }

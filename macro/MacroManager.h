@@ -4,6 +4,7 @@
 // expansion of macro texts. Everything outside the files goes through the listener.
 
 #include "ircproto/ReceiveMessage.h"
+#include "macro/LineFile.h"
 #include "macro/MacroFile.h"
 #include "macro/MacroManagerListener.h"
 
@@ -122,5 +123,6 @@ private:
     bool eventSenderIsMe = false;
     bool matchingEvent = false; // the event condition reads "DCCCHATMES" as the whole name
     long long lastScanCount = 0;
+    TCrLfFiles crLfFiles; // logs that a line at the end need not read
     std::mt19937 random{std::random_device{}()};
 };

@@ -187,6 +187,23 @@ TEST_F(MacroActions, LinesAtTheEndWriteTheOldLinesBackWithCrLf)
     RunEdit(engine, "addtailline", L"lf.txt", L"five");
     EXPECT_EQ("one\r\ntwo\r\nthree\r\nfour\r\nfive\r\n", Bytes(Files(L"lf.txt")));
     EXPECT_EQ(id, FileId(Files(L"lf.txt")));
+
+    // Another program changes the file between two lines: a line it added, and one it changed in
+    // place without changing the size, are written back with CR LF all the same.
+    auto writeAt = [&](bool atEnd, const char* bytes) {
+        HANDLE file = CreateFileW(Files(L"lf.txt"), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(INVALID_HANDLE_VALUE, file);
+        DWORD written = 0;
+        SetFilePointer(file, 0, nullptr, atEnd ? FILE_END : FILE_BEGIN);
+        WriteFile(file, bytes, (DWORD)strlen(bytes), &written, nullptr);
+        CloseHandle(file);
+    };
+    writeAt(false, "one\n\n");
+    RunEdit(engine, "appendfile", L"lf.txt", L"six");
+    EXPECT_EQ("one\r\n\r\ntwo\r\nthree\r\nfour\r\nfive\r\nsix\r\n", Bytes(Files(L"lf.txt")));
+    writeAt(true, "seven\n");
+    RunEdit(engine, "appendfile", L"lf.txt", L"eight");
+    EXPECT_EQ("one\r\n\r\ntwo\r\nthree\r\nfour\r\nfive\r\nsix\r\nseven\r\neight\r\n", Bytes(Files(L"lf.txt")));
 }
 
 // A read that fails partway leaves the file as it was, with no copy beside it; once reads work
