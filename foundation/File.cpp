@@ -8,6 +8,7 @@ const DWORD ChunkSize = 4096;
 const DWORD ReadAheadSize = 65536;
 
 long long writeBudget = -1;
+long long readBudget = -1;
 IFileBytesSource* bytesSource = nullptr;
 
 bool WriteAll(HANDLE handle, const void* data, DWORD count)
@@ -16,9 +17,49 @@ bool WriteAll(HANDLE handle, const void* data, DWORD count)
     return WriteFile(handle, data, count, &written, nullptr) && written == count;
 }
 
+// Windows' limit for one step of a path.
+const int kMaxNameLength = 255;
+
+// The copy beside the file is its name + ".tmp"; a name too long for that is cut and told apart
+// from other cut names by a hash of the whole.
+CString TempPathBeside(const CString& path)
+{
+    int start = path.ReverseFind(L'\\') + 1;
+    if (path.GetLength() - start + 4 <= kMaxNameLength)
+        return path + L".tmp";
+    unsigned hash = 2166136261u;
+    for (int i = start; i < path.GetLength(); i++)
+        hash = (hash ^ path[i]) * 16777619u;
+    CString tail;
+    tail.Format(L"~%08x.tmp", hash);
+    CString head = path.Left(start + kMaxNameLength - tail.GetLength());
+    if (IS_HIGH_SURROGATE(head[head.GetLength() - 1]))
+        head.Delete(head.GetLength() - 1);
+    return head + tail;
+}
+
+// The copy's path may pass what the system takes without the long-path prefix although the
+// file's own does not.
+CString SystemPath(const CString& path)
+{
+    if (path.GetLength() < MAX_PATH || path.Left(4) == L"\\\\?\\")
+        return path;
+    DWORD needed = GetFullPathNameW(path, 0, nullptr, nullptr);
+    CString full;
+    DWORD length = needed ? GetFullPathNameW(path, needed, full.GetBuffer((int)needed), nullptr) : 0;
+    full.ReleaseBuffer(length > 0 && length < needed ? (int)length : 0);
+    if (full.IsEmpty())
+        return path;
+    if (full.Left(2) == L"\\\\")
+        return L"\\\\?\\UNC\\" + full.Mid(2);
+    return L"\\\\?\\" + full;
+}
+
 } // namespace
 
 void SimulateWriteFailureAfter(long long bytes) { writeBudget = bytes; }
+
+void SimulateReadFailureAfter(long long bytes) { readBudget = bytes; }
 
 void SetFileBytesSource(IFileBytesSource* source) { bytesSource = source; }
 
@@ -51,6 +92,23 @@ bool TFile::GetLastWriteTime(FILETIME& time) const
     return true;
 }
 
+bool TFile::Read(void* data, DWORD count, DWORD& got)
+{
+    got = 0;
+    if (readBudget >= 0 && count > readBudget) {
+        if (readBudget == 0) {
+            SetLastError(ERROR_READ_FAULT);
+            return false;
+        }
+        count = (DWORD)readBudget;
+    }
+    if (!ReadFile(handle, data, count, &got, nullptr))
+        return false;
+    if (readBudget >= 0)
+        readBudget -= got;
+    return true;
+}
+
 long long TFile::Seek(long long distance)
 {
     if (!IsOpen())
@@ -74,6 +132,7 @@ void TTextFile::Close()
     ahead.Empty();
     aheadTaken = 0;
     inMemory = false;
+    readFailed = false;
     TFile::Close();
 }
 
@@ -117,9 +176,10 @@ bool TTextFile::FillAhead()
         return false;
     DWORD got = 0;
     char* block = ahead.GetBuffer(ReadAheadSize);
-    bool read = ReadFile(handle, block, ReadAheadSize, &got, nullptr) && got > 0;
+    bool read = Read(block, ReadAheadSize, got);
+    readFailed = readFailed || !read;
     ahead.ReleaseBuffer(read ? (int)got : 0);
-    return read;
+    return read && got > 0;
 }
 
 bool TTextFile::ReadAll(CStringA& bytes)
@@ -129,11 +189,15 @@ bool TTextFile::ReadAll(CStringA& bytes)
     bytes = ahead.Mid(aheadTaken);
     ahead.Empty();
     aheadTaken = 0;
+    if (inMemory)
+        return true;
     char chunk[ChunkSize];
     DWORD got = 0;
-    while (ReadFile(handle, chunk, ChunkSize, &got, nullptr) && got > 0)
+    bool read;
+    while ((read = Read(chunk, ChunkSize, got)) && got > 0)
         bytes.Append(chunk, (int)got);
-    return true;
+    readFailed = readFailed || !read;
+    return !readFailed;
 }
 
 bool TTextFile::ReadAllText(CString& text)
@@ -216,8 +280,8 @@ bool TSafeFileWriter::Open(const CString& path)
 {
     if (IsOpen() || path.IsEmpty())
         return false;
-    targetPath = path;
-    tempPath = path + L".tmp";
+    targetPath = SystemPath(path);
+    tempPath = SystemPath(TempPathBeside(path));
     failed = false;
     return file.Open(tempPath, GENERIC_WRITE, CREATE_ALWAYS, 0, FILE_ATTRIBUTE_NORMAL);
 }

@@ -19,6 +19,8 @@ public:
     bool GetLastWriteTime(FILETIME& time) const;
     // Moves relative to the current position and returns the new one; -1 when closed or refused.
     long long Seek(long long distance);
+    // ReadFile, or the failure a test asked for.
+    bool Read(void* data, DWORD count, DWORD& got);
 
     HANDLE handle = INVALID_HANDLE_VALUE;
 };
@@ -42,12 +44,15 @@ public:
     bool ReadAll(CStringA& bytes);
     bool ReadAllText(CString& text);
     // CR LF, a lone LF and a lone CR each end a line; a last line without terminator counts.
+    // False at the end of the file and when a read fails; ReadFailed tells the two apart.
     bool ReadRawLine(CStringA& bytes);
     bool ReadLine(CString& text);
     // True only when at least one byte was written: empty text gives false.
     bool Write(const CString& text);
     bool WriteRawLine(const CStringA& bytes);
     bool WriteLine(const CString& text);
+    // A read of the file was refused since it was opened: what was read so far is not all of it.
+    bool ReadFailed() const { return readFailed; }
 
     UINT codePage;
     bool dropTerminator;
@@ -61,6 +66,7 @@ private:
     CStringA ahead;
     int aheadTaken = 0;
     bool inMemory = false;
+    bool readFailed = false;
 };
 
 // Writes a new version of a file beside it and puts it in place only when every write
@@ -95,6 +101,8 @@ CString GetSystemErrorText(DWORD error);
 
 // For tests: the safe writer's writes fail once this many more bytes went out (negative: never).
 void SimulateWriteFailureAfter(long long bytes);
+// For tests: TFile::Read fails once this many more bytes came in (negative: never).
+void SimulateReadFailureAfter(long long bytes);
 
 // For tests and fuzzing: whole-file line reads (TStringList, TStringAList and every settings
 // reader above them) of a path the source knows take its bytes instead of the disk's. Null,

@@ -104,3 +104,8 @@ bool IsSafeFileNamePart(const CString& name, int maxLength)
 {
     return !name.IsEmpty() && MakeSafeFileNamePart(name, TTrailingDots::Dropped, maxLength) == name;
 }
+
+bool IsSafeFileNameBeforeExtension(const CString& name, const CString& extension)
+{
+    return name != L".." && IsSafeFileNamePart(name + extension);
+}

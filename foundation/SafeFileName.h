@@ -32,3 +32,6 @@ CString GuardDevicePathSteps(const CString& path);
 // For names that must be refused rather than mended: true only for a name the mending would
 // leave as it is, so never for "", "..", "con", "a." or "a\\b".
 bool IsSafeFileNamePart(const CString& name, int maxLength = kMaxFileNamePart);
+// A typed name that the extension follows: "" and "a." are fine then (".kmf", "a..kmf"); what
+// leaves the folder or opens a device is not, nor ".." on its own.
+bool IsSafeFileNameBeforeExtension(const CString& name, const CString& extension);

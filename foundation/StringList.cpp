@@ -26,7 +26,7 @@ bool TStringList::LoadFromFile(const CString& path)
     CString line;
     while (file.ReadLine(line))
         items.push_back(line);
-    return true;
+    return !file.ReadFailed();
 }
 
 bool TStringList::SaveToFile(const CString& path) const
@@ -50,7 +50,7 @@ bool TStringAList::LoadFromFile(const CString& path)
     CStringA line;
     while (file.ReadRawLine(line))
         items.push_back(line);
-    return true;
+    return !file.ReadFailed();
 }
 
 bool TStringAList::SaveToFile(const CString& path) const

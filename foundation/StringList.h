@@ -9,7 +9,8 @@ class TStringList {
 public:
     virtual ~TStringList() = default;
 
-    // A failed open returns false and keeps the old entries.
+    // A failed open returns false and keeps the old entries; a read that fails on the way returns
+    // false with the lines before it.
     bool LoadFromFile(const CString& path);
     // Written beside the old file and swapped in only when complete; false when anything failed.
     bool SaveToFile(const CString& path) const;

@@ -219,17 +219,24 @@ CString UnescapeBackslashesAndTabs(const CString& text)
 
 CString EncodeUrl(const CStringA& utf8)
 {
+    static const wchar_t kHex[] = L"0123456789ABCDEF";
     CString out;
+    wchar_t* p = out.GetBuffer(utf8.GetLength() * 3);
+    int length = 0;
     for (int i = 0; i < utf8.GetLength(); i++) {
         unsigned char b = (unsigned char)utf8[i];
         if ((b >= '0' && b <= '9') || (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z') || b == '.' || b == '-' ||
-            b == '_')
-            out += (wchar_t)b;
-        else if (b == ' ')
-            out += L'+';
-        else
-            out.AppendFormat(L"%%%02X", b);
+            b == '_') {
+            p[length++] = (wchar_t)b;
+        } else if (b == ' ') {
+            p[length++] = L'+';
+        } else {
+            p[length++] = L'%';
+            p[length++] = kHex[b >> 4];
+            p[length++] = kHex[b & 15];
+        }
     }
+    out.ReleaseBuffer(length);
     return out;
 }
 

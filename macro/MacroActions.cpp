@@ -4,8 +4,8 @@
 #include "macro/MacroManager.h"
 
 #include "foundation/CodePage.h"
-#include "foundation/File.h"
 #include "foundation/Path.h"
+#include "macro/LineFile.h"
 #include "settings/PopupFile.h"
 
 #include <vector>
@@ -62,60 +62,6 @@ private:
 };
 
 CString ReadReply(const char* reply) { return ConvertFromShiftJis(CStringA(reply)); }
-
-// Logs kept by the macros only grow: the line goes on the end without reading the file, after a
-// line end when the last line has none, as a rewrite of the whole list would write it.
-void AppendLine(const CString& path, const CStringA& bytes)
-{
-    TFile file;
-    if (path.IsEmpty() ||
-        !file.Open(path, GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS, FILE_SHARE_READ, FILE_ATTRIBUTE_NORMAL))
-        return;
-    LARGE_INTEGER size;
-    if (!::GetFileSizeEx(file.handle, &size))
-        return;
-    CStringA out;
-    if (size.QuadPart > 0) {
-        char last = 0;
-        DWORD read = 0;
-        if (file.Seek(size.QuadPart - 1) < 0 || !::ReadFile(file.handle, &last, 1, &read, nullptr) || read != 1)
-            return;
-        if (last != '\n' && last != '\r')
-            out = "\r\n";
-    }
-    out += bytes + "\r\n";
-    if (file.Seek(0) != size.QuadPart)
-        return;
-    DWORD written = 0;
-    if (::WriteFile(file.handle, out.GetString(), out.GetLength(), &written, nullptr) &&
-        written == (DWORD)out.GetLength())
-        return;
-    // A short write is taken back, so the file never ends in half a line.
-    if (::SetFilePointerEx(file.handle, size, nullptr, FILE_BEGIN))
-        ::SetEndOfFile(file.handle);
-}
-
-// The line goes first and the old lines follow one at a time, each ending in CR LF as a rewrite
-// of the whole list would write them, so a file of any size takes it without being held at once.
-void PrependLine(const CString& path, const CStringA& bytes)
-{
-    if (path.IsEmpty())
-        return;
-    TTextFile in(CP_UTF8, true);
-    bool exists = in.Open(path, GENERIC_READ, OPEN_EXISTING, FILE_SHARE_READ, FILE_ATTRIBUTE_NORMAL);
-    // A file that is there but cannot be read stays untouched.
-    if (!exists && ::GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES)
-        return;
-    TSafeFileWriter out;
-    if (!out.Open(path) || !out.Write(bytes + "\r\n"))
-        return;
-    for (CStringA line; exists && in.ReadRawLine(line);) {
-        if (!out.Write(line + "\r\n"))
-            return;
-    }
-    in.Close();
-    out.Commit();
-}
 
 } // namespace
 
@@ -208,10 +154,12 @@ void TMacroManager::EditFile(const TMarkedText& file, const CString& line, bool 
 {
     CString path = ResolveFilePath(file.text, file.filled);
     CStringA bytes = ConvertToShiftJis(line);
+    if (path.IsEmpty())
+        return;
     if (atEnd)
-        AppendLine(path, bytes);
+        AppendLastLine(path, bytes, &crLfFiles);
     else
-        PrependLine(path, bytes);
+        InsertFirstLine(path, bytes);
 }
 
 void TMacroManager::DeleteFileNamed(const TMarkedText& file)

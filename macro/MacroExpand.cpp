@@ -4,8 +4,8 @@
 #include "macro/MacroManager.h"
 
 #include "foundation/CodePage.h"
-#include "foundation/StringList.h"
 #include "foundation/StringUtils.h"
+#include "macro/LineFile.h"
 #include "macro/MacroWords.h"
 
 namespace {
@@ -136,9 +136,8 @@ struct TMacroManager::TExpansion {
     TForwardFind closes;
     TBuiltText out;
     int room = TMacroManager::MaxVariableRoom;
-    // Functions that read files or call libraries may repeat; what they open and read is bounded.
+    // Functions that read files or call libraries may repeat; how many they open is bounded.
     int opens = TMacroManager::MaxFileOpens;
-    long long listRoom = TMacroManager::MaxListRoom;
 };
 
 void TMacroManager::ExpandPercentVariables(CString& text, std::vector<bool>* filled)
@@ -320,16 +319,24 @@ CString TMacroManager::ExpandVariables(const CString& text, const CString& conte
 
 void TMacroManager::AppendRandomLine(const TMarkedText& file, bool removeLine, TExpansion& pass)
 {
-    CString path;
-    TStringAList lines;
-    if (!ReadLines(file, path, lines, &pass.listRoom) || lines.GetCount() == 0)
+    CString path = ResolveFilePath(file.text, file.filled);
+    // One pass over the file: line n takes the place of the pick with the chance 1/n, which gives
+    // every line the same chance in the end.
+    CStringA picked;
+    long long count = 0, index = -1;
+    bool read = VisitLines(path, [&](const CStringA& line) {
+        if (std::uniform_int_distribution<long long>(0, count)(random) == 0) {
+            picked = line;
+            index = count;
+        }
+        count++;
+        return true;
+    });
+    if (!read || count == 0)
         return;
-    int index = std::uniform_int_distribution<int>(0, lines.GetCount() - 1)(random);
-    CString line = ConvertFromShiftJis(lines.GetAt(index));
-    if (removeLine) {
-        lines.RemoveAt(index);
-        lines.SaveToFile(path);
-    }
+    if (removeLine)
+        RemoveLine(path, index);
+    CString line = ConvertFromShiftJis(picked);
     ExpandPercentWithin(line, pass.room);
     pass.out.Append(line, true);
 }
@@ -337,24 +344,24 @@ void TMacroManager::AppendRandomLine(const TMarkedText& file, bool removeLine, T
 void TMacroManager::AppendDictionaryAnswer(const TMarkedText& file, const CString& text, bool removeLine,
                                            TExpansion& pass)
 {
-    CString path;
-    TStringAList lines;
-    if (!ReadLines(file, path, lines, &pass.listRoom))
-        return;
-    for (int i = 0; i < lines.GetCount(); i++) {
-        CString answer = ConvertFromShiftJis(lines.GetAt(i));
+    CString path = ResolveFilePath(file.text, file.filled);
+    CString answer;
+    bool taken = false, fallback = false;
+    long long index = 0;
+    VisitLines(path, [&](const CStringA& line) {
+        answer = ConvertFromShiftJis(line);
         CString key = CutFirstWord(answer);
-        bool fallback = key.CompareNoCase(L"default") == 0;
-        if (!fallback && !MatchWildcard(key, text))
-            continue;
-        if (!fallback && removeLine) {
-            lines.RemoveAt(i);
-            lines.SaveToFile(path);
-        }
-        ExpandPercentWithin(answer, pass.room);
-        pass.out.Append(answer, true);
+        fallback = key.CompareNoCase(L"default") == 0;
+        taken = fallback || MatchWildcard(key, text);
+        index += taken ? 0 : 1;
+        return !taken;
+    });
+    if (!taken)
         return;
-    }
+    if (!fallback && removeLine)
+        RemoveLine(path, index);
+    ExpandPercentWithin(answer, pass.room);
+    pass.out.Append(answer, true);
 }
 
 void TMacroManager::AppendDllString(const TMarkedText& dll, const CString& procedure, const CString& text,
@@ -369,6 +376,20 @@ void TMacroManager::AppendDllString(const TMarkedText& dll, const CString& proce
 
 void TMacroManager::AppendEncodedUrl(const CString& text, const CString& encoding, TExpansion& pass)
 {
+    // Only what fits in the result is converted: every character gives one byte at least, and
+    // every byte one character at least, so the first 2 * room + 1 units and the first room bytes
+    // hold all of it whatever the argument's length.
+    int room = MaxTextLength - pass.out.GetLength();
+    if (room <= 0)
+        return;
+    CString fitting = text;
+    if (text.GetLength() > 2 * room + 2) {
+        fitting = text.Left(2 * room + 2);
+        EndCutText(fitting, fitting.GetLength());
+    }
     UINT codePage = encoding.IsEmpty() ? CP_UTF8 : EncodingCodePage(encoding);
-    pass.out.Append(EncodeUrl(ConvertToCodePage(text, codePage)), true);
+    CStringA bytes = ConvertToCodePage(fitting, codePage);
+    if (bytes.GetLength() > room)
+        bytes = bytes.Left(room);
+    pass.out.Append(EncodeUrl(bytes), true);
 }

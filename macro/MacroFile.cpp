@@ -65,16 +65,16 @@ void TMacroFile::Clear()
 CString TMacroFile::GetFilePath(const CString& fileName) const
 {
     // The name comes from settings and from what the files hand on: it must stay a bare name.
-    CString name = fileName + GetFileExtension();
-    if (folder.IsEmpty() || fileName.IsEmpty() || !IsSafeFileNamePart(name))
+    // An empty one is the file ".kmf" that the settings window may make.
+    if (folder.IsEmpty() || !IsSafeFileNameBeforeExtension(fileName, GetFileExtension()))
         return CString();
-    return folder + name;
+    return folder + fileName + GetFileExtension();
 }
 
 bool TMacroFile::Read()
 {
     Clear();
-    CString path = GetFilePath(name);
+    CString path = name.IsEmpty() ? CString() : GetFilePath(name);
     TStringAList lines;
     if (path.IsEmpty() || !lines.LoadFromFile(path))
         return false;
@@ -96,7 +96,7 @@ bool TMacroFile::Read()
 
 bool TMacroFile::Write() const
 {
-    CString path = GetFilePath(name);
+    CString path = name.IsEmpty() ? CString() : GetFilePath(name);
     if (path.IsEmpty())
         return false;
     CreateFolderTree(folder);

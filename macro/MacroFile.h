@@ -19,6 +19,7 @@ public:
     bool Write() const;
     static CString GetFileExtension() { return L".kmf"; }
     // Empty for a name that is not a bare file name: no folder part, no way out of the folder.
+    // Read and Write refuse the empty name, although it has a path.
     CString GetFilePath(const CString& fileName) const;
 
     CString folder; // the macro folder, ending with a backslash

@@ -3,8 +3,8 @@
 #include "foundation/CodePage.h"
 #include "foundation/Path.h"
 #include "foundation/SafeFileName.h"
-#include "foundation/StringList.h"
 #include "foundation/StringUtils.h"
+#include "macro/LineFile.h"
 #include "macro/MacroWords.h"
 
 #include <algorithm>
@@ -30,14 +30,6 @@ bool FitsSystemPathLimit(const CString& path)
 {
     bool prefixed = path.GetLength() >= 4 && wcsncmp(path.GetString(), L"\\\\?\\", 4) == 0;
     return path.GetLength() < (prefixed ? kMaxLongPath : kMaxShortPath);
-}
-
-long long FileSize(const CString& path)
-{
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!::GetFileAttributesExW(path, GetFileExInfoStandard, &data))
-        return -1;
-    return ((long long)data.nFileSizeHigh << 32) | data.nFileSizeLow;
 }
 
 } // namespace
@@ -214,7 +206,6 @@ bool TMacroManager::MatchCondition(const CString& text, const CString& pattern, 
     // A condition repeats its variables and lists as often as it likes: what they add up to is
     // bounded per condition, not per alternative.
     int room = MaxVariableRoom;
-    long long listRoom = MaxListRoom;
     int opens = MaxFileOpens;
     for (int start = 0; start <= pattern.GetLength();) {
         int bar = pattern.Find(L'|', start);
@@ -231,16 +222,15 @@ bool TMacroManager::MatchCondition(const CString& text, const CString& pattern, 
         int close = rest.Find(L')');
         if (rest.IsEmpty() || rest[0] != L'(' || close < 0 || opens-- <= 0)
             continue;
-        CString path;
-        TStringAList lines;
-        if (!ReadLines({rest.Mid(1, close - 1), {}}, path, lines, &listRoom))
-            continue;
-        for (const CStringA& line : lines.items) {
-            int result =
+        // Lines are alternatives until one decides; a file that cannot be read decides nothing.
+        int result = -1;
+        VisitLines(ResolveFilePath(rest.Mid(1, close - 1)), [&](const CStringA& line) {
+            result =
                 DecideAlternative(ConvertFromShiftJis(line), text, senderIsMe, expandVariables, userKeywords, room);
-            if (result >= 0)
-                return result == 1;
-        }
+            return result < 0;
+        });
+        if (result >= 0)
+            return result == 1;
     }
     return false;
 }
@@ -319,17 +309,4 @@ CString TMacroManager::ResolveFilePath(const CString& name, const std::vector<bo
         start = i + 1;
     }
     return path;
-}
-
-bool TMacroManager::ReadLines(const TMarkedText& file, CString& path, TStringAList& lines, long long* room) const
-{
-    path = ResolveFilePath(file.text, file.filled);
-    if (path.IsEmpty())
-        return false;
-    long long size = FileSize(path);
-    if (size < 0 || size > MaxListFileSize || (room && size > *room))
-        return false;
-    if (room)
-        *room -= size;
-    return lines.LoadFromFile(path);
 }

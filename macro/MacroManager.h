@@ -4,6 +4,7 @@
 // expansion of macro texts. Everything outside the files goes through the listener.
 
 #include "ircproto/ReceiveMessage.h"
+#include "macro/LineFile.h"
 #include "macro/MacroFile.h"
 #include "macro/MacroManagerListener.h"
 
@@ -11,7 +12,6 @@
 #include <vector>
 
 struct TPopupItem;
-class TStringAList;
 
 class TMacroManager {
 public:
@@ -60,12 +60,8 @@ public:
     // What variables may add in one text or condition altogether. Each value is bounded on its
     // own, but thousands of functions whose output is empty would otherwise expand without limit.
     static constexpr int MaxVariableRoom = 4 * MaxTextLength;
-    // Files of lines larger than this are not read.
-    static constexpr long long MaxListFileSize = 4 * 1024 * 1024;
-    // What one text or condition reads from files altogether.
-    static constexpr long long MaxListRoom = 2 * MaxListFileSize;
     // One text or condition opens at most this many files and libraries; the functions past it
-    // give nothing.
+    // give nothing. The files are the user's own and are read whatever their size.
     static constexpr int MaxFileOpens = 100;
 
 private:
@@ -85,8 +81,6 @@ private:
     int DecideAlternative(CString alternative, const CString& text, bool senderIsMe, bool expandVariables,
                           bool userKeywords, int& room);
     int DecideUserKeyword(const CString& word);
-    // A room given is the bytes still allowed, which a file read uses up.
-    bool ReadLines(const TMarkedText& file, CString& path, TStringAList& lines, long long* room = nullptr) const;
 
     // The action keywords, each with what it does (macro/MacroActions.cpp).
     struct TActionCall;
@@ -129,5 +123,6 @@ private:
     bool eventSenderIsMe = false;
     bool matchingEvent = false; // the event condition reads "DCCCHATMES" as the whole name
     long long lastScanCount = 0;
+    TCrLfFiles crLfFiles; // logs that a line at the end need not read
     std::mt19937 random{std::random_device{}()};
 };

@@ -19,10 +19,16 @@ namespace {
 const SIZE kMinimum = {472, 200};
 const SIZE kDefaultSize = {480, 300};
 
-const TServerFileKind kMacroFiles = {IDS_MACRO_FILE_NAME_COLUMN,        &TUnitSetting::MacroFiles,
-                                     &TUnitSetting::MacroHeaderWidth,   400,
-                                     &TIRCUnit::EnableMacroFile,        &TIRCUnit::SetMacroHeaderWidth,
-                                     &TWindowGeometry::macroSelectSize, &TWindowGeometry::macroSelectFileHeader};
+// A stored width is taken as it is; only one no column can have is brought into range.
+const TServerFileKind kMacroFiles = {IDS_MACRO_FILE_NAME_COLUMN,
+                                     &TUnitSetting::MacroFiles,
+                                     &TUnitSetting::MacroHeaderWidth,
+                                     0,
+                                     SHRT_MAX,
+                                     &TIRCUnit::EnableMacroFile,
+                                     &TIRCUnit::SetMacroHeaderWidth,
+                                     &TWindowGeometry::macroSelectSize,
+                                     &TWindowGeometry::macroSelectFileHeader};
 
 CString FormatText(UINT id, const CString& name)
 {
@@ -111,8 +117,7 @@ bool TMacroSelectDialog::AskFileName(UINT title, UINT prompt, CString& name)
         if (dialog.DoModal() != IDOK)
             return false;
         name = dialog.GetText();
-        // The name alone must be one too: ".." or "a." would pass with the extension behind it.
-        if (IsSafeFileNamePart(name) && !PathOf(name).IsEmpty())
+        if (!PathOf(name).IsEmpty())
             return true;
         ShowWarningMessage(m_hWnd, FormatText(IDS_MACRO_BAD_FILE_NAME, name), CString());
     }
@@ -120,9 +125,10 @@ bool TMacroSelectDialog::AskFileName(UINT title, UINT prompt, CString& name)
 
 bool TMacroSelectDialog::AskNameForSelected(UINT title, UINT prompt, CString& selected, CString& name)
 {
+    // The file ".kmf" is a row of an empty name.
     selected = SelectedName();
     name = selected;
-    return !selected.IsEmpty() && AskFileName(title, prompt, name);
+    return Selected() >= 0 && AskFileName(title, prompt, name);
 }
 
 void TMacroSelectDialog::OnRightClick(TListView*)
@@ -150,7 +156,7 @@ void TMacroSelectDialog::OnDoubleClick(TListView*, UINT, int, int)
 void TMacroSelectDialog::OnEdit()
 {
     CString name = SelectedName();
-    if (name.IsEmpty() || editor)
+    if (Selected() < 0 || editor)
         return;
     editor = new TMacroEditorDialog(config);
     editor->listener = this;
@@ -212,7 +218,7 @@ void TMacroSelectDialog::OnRename()
 void TMacroSelectDialog::OnDelete()
 {
     CString name = SelectedName();
-    if (name.IsEmpty())
+    if (Selected() < 0)
         return;
     if (!ShowConfirmMessage(m_hWnd, FormatText(IDS_MACRO_DELETE_CONFIRM, name),
                             LoadResourceString(IDS_MACRO_CONFIRM_TITLE)))

@@ -42,7 +42,7 @@ TViewPage::TViewPage() : TPropertyPage(IDD_VIEW_PAGE), defaultsEntry(L"**" + Loa
 
 bool TViewPage::IsValidThemeName(const CString& name)
 {
-    return !name.IsEmpty() && IsSafeFileNamePart(name) && IsSafeFileNamePart(name + GetThemeExtension());
+    return !name.IsEmpty() && IsSafeFileNameBeforeExtension(name, GetThemeExtension());
 }
 
 TThemeEntry TViewPage::MapEntry(const CString& text) const

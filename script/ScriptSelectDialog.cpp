@@ -13,10 +13,15 @@ namespace {
 
 const SIZE kMinimum = {400, 200};
 
-const TServerFileKind kScriptFiles = {IDS_SCRIPT_FILE_NAME_COLUMN,        &TUnitSetting::ScriptFiles,
-                                      &TUnitSetting::ScriptHeaderWidth,   200,
-                                      &TIRCUnit::EnableScriptFile,        &TIRCUnit::SetScriptHeaderWidth,
-                                      &TWindowGeometry::scriptSelectSize, &TWindowGeometry::scriptSelectFileHeader};
+const TServerFileKind kScriptFiles = {IDS_SCRIPT_FILE_NAME_COLUMN,
+                                      &TUnitSetting::ScriptFiles,
+                                      &TUnitSetting::ScriptHeaderWidth,
+                                      10,
+                                      200,
+                                      &TIRCUnit::EnableScriptFile,
+                                      &TIRCUnit::SetScriptHeaderWidth,
+                                      &TWindowGeometry::scriptSelectSize,
+                                      &TWindowGeometry::scriptSelectFileHeader};
 
 // The "*.js" files of the folder, in the order the file system gives them.
 std::vector<CString> ListScriptFiles(const CString& folder)

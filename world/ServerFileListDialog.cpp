@@ -12,7 +12,6 @@
 
 namespace {
 
-const int kNarrowestColumn = 10;
 const int kDefaultFileColumnWidth = 100;
 
 } // namespace
@@ -59,7 +58,7 @@ void TServerFileListDialog::RebuildColumns()
         info.fmt = LVCFMT_CENTER;
         CString name = server->GetName();
         info.pszText = const_cast<LPWSTR>(name.GetString());
-        info.cx = std::clamp(server->GetSettings().*kind.columnWidth, kNarrowestColumn, kind.widestColumn);
+        info.cx = std::clamp(server->GetSettings().*kind.columnWidth, kind.narrowestColumn, kind.widestColumn);
         ListView_InsertColumn(list.m_hWnd, column, &info);
         columnServers.push_back(server);
     }

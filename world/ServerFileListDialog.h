@@ -21,7 +21,9 @@ struct TServerFileKind {
     UINT fileHeading; // string id of the file-name column
     std::vector<CString> TUnitSetting::*files;
     int TUnitSetting::*columnWidth;
-    int widestColumn; // a stored server column wider than this is taken as this
+    // A stored server column narrower or wider than these is taken as the nearest.
+    int narrowestColumn;
+    int widestColumn;
     void (TIRCUnit::*enableFile)(const CString& name, bool enable);
     void (TIRCUnit::*setColumnWidth)(int width);
     TSize2 TWindowGeometry::*windowSize;

@@ -192,6 +192,44 @@ void BenchMacroPath(const char* what, const CString& head, const wchar_t* step, 
     }
 }
 
+// An unclosed "$ENCODEURL(" over Japanese text, then a run of bytes that are not UTF-8, one
+// character each, up to a quarter of the engine's length bound to four times it (2x is 131,071
+// characters). A comma and a parenthesis in the run end the arguments, so everything before them
+// is encoded. Expanded as the unit expands its texts, then run as a popup item's argument. The
+// time per character stays flat, or falls past the bound, unless a step works on what the bound
+// cuts away.
+void BenchMacroEncodeUrl()
+{
+    TQuietUnit unit;
+    TMacroManager engine;
+    engine.SetListener(&unit);
+    for (double scale : {0.25, 0.5, 1.0, 2.0, 4.0}) {
+        int length = (int)(scale * TMacroManager::MaxTextLength) - 1;
+        CString text = L"$ENCODEURL(";
+        text += Repeat(L"日本語の文章、", length / 2 - text.GetLength());
+        unsigned seed = 12345;
+        while (text.GetLength() < length) {
+            seed = seed * 1103515245u + 12345u;
+            text += (wchar_t)(1 + (seed >> 16) % 255);
+        }
+        TPopupItem popup;
+        popup.action = L"send";
+        popup.target = L"#a";
+        popup.actionInfo = text;
+        double best = 0;
+        for (int round = 0; round < 3; round++) {
+            TBenchClock clock;
+            engine.ExpandVariables(text, L"me");
+            engine.ExecuteMenuItem(popup, L"me");
+            double seconds = clock.Seconds();
+            best = round == 0 ? seconds : std::min(best, seconds);
+        }
+        printf("%-40s %4.2fx bound %9.1f ns/char  (%.4f s)\n", "macro text, $ENCODEURL( over bytes", scale,
+               best * 1e9 / text.GetLength(), best);
+        fflush(stdout);
+    }
+}
+
 } // namespace
 
 int main()
@@ -207,6 +245,7 @@ int main()
     BenchMacroPath("macro path, unclosed, of dotted steps", L"$DLLSTRING(nosuch.dll,Proc,%m) $DLLFUNC(,,) $FILE(...\\",
                    L"sec+ret.t.\\", false);
     BenchMacroPath("macro path, every step a value", L"", L"step\\", true);
+    BenchMacroEncodeUrl();
     // The largest last: without a bound on the whole line it does not come back.
     for (int copies : {1000, 30000})
         BenchThemeJoin(copies);

@@ -86,6 +86,21 @@ void FuzzMacroFile(const std::string& input)
     FuzzCheck(Describe(file) == Describe(again), "the rules changed on their way through the file");
 }
 
+// Twice the engine's bound less one: an unclosed "$ENCODEURL(" over Japanese text, then bytes
+// that are not UTF-8, one character each, whose commas and parentheses end the arguments.
+std::wstring EncodeUrlPastTheBound()
+{
+    const size_t length = 2 * TMacroManager::MaxTextLength - 1;
+    std::wstring text = L"$ENCODEURL(";
+    while (text.size() < length / 2)
+        text += L"日本語の文章、";
+    for (unsigned seed = 12345; text.size() < length;) {
+        seed = seed * 1103515245u + 12345u;
+        text += (wchar_t)(1 + (seed >> 16) % 255);
+    }
+    return text;
+}
+
 std::vector<std::string> ExpandSeeds()
 {
     auto pair = [](const std::wstring& pattern, const std::wstring& text) { return pattern + L'\0' + text; };
@@ -95,12 +110,13 @@ std::vector<std::string> ExpandSeeds()
             path += step;
         return path;
     };
-    // The last two name paths of many steps, as the rule wrote them and as a value fills them in.
+    // Two name paths of many steps, as the rule wrote them and as a value fills them in; the last
+    // passes the length bound and must not cost more than its length.
     return WideTokens({pair(L"%n said %m in %c $FILE(a.txt)", L"hello there"),
                        pair(L"$DIC(d.txt,%m) $$ $ENCODEURL(%m,sjis) %9", L"a b c d e f g h i j k l"),
                        pair(L"$NOT *!*@h|%me|$LIST(a.txt)|*", L"x"),
                        pair(L"$DLLSTRING(nosuch.dll,Proc,%m) $DLLFUNC(,,) $FILE(...\\" + steps(L"sec+ret.t.\\"), L"x"),
-                       pair(L"[$FILE(%m)][$DIC(%m,x)]", steps(L"step\\"))});
+                       pair(L"[$FILE(%m)][$DIC(%m,x)]", steps(L"step\\")), pair(EncodeUrlPastTheBound(), L"x")});
 }
 
 std::vector<std::string> FileSeeds()
@@ -117,7 +133,8 @@ int main(int argc, char** argv)
         {"macro_expand", FuzzExpand, ExpandSeeds,
          WideTokens({L"%", L"$", L"(", L")", L",", L"|", L"$FILEONCE(a.txt)", L"$DLLSTRING(", L"$LIST(", L"$NOT ",
                      L"..\\", L"%m", L"$DIC(", L"$REPLACE(", L"$ENCODEURL("}),
-         8192},
+         // Room for the seed past the bound, in UTF-16 with its event text.
+         4 * TMacroManager::MaxTextLength + 64},
         {"macro_file", FuzzMacroFile, FileSeeds, {"\t", "\r\n", "1\tEncoding=UTF-8", "#", "0", "\x81"}, 8192},
     };
     return RunFuzzMain(argc, argv, targets);

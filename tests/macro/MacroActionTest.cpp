@@ -4,6 +4,7 @@
 #include "tests/macro/MacroTestSupport.h"
 
 #include "foundation/CodePage.h"
+#include "foundation/File.h"
 #include "foundation/Path.h"
 #include "settings/PopupFile.h"
 
@@ -54,6 +55,25 @@ const TActionCase kActions[] = {
 };
 
 using MacroActions = MacroTest;
+
+void RunEdit(TMacroManager& engine, const char* action, const CString& target, const CString& argument)
+{
+    TMacroItem item;
+    item.action = ConvertFromUtf8(action);
+    item.target = target;
+    item.argument = argument;
+    engine.RunAction(&item, false);
+}
+
+// The system's own number for a file, which a copy put in its place does not keep.
+unsigned long long FileId(const CString& path)
+{
+    HANDLE file = CreateFileW(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    BY_HANDLE_FILE_INFORMATION info = {};
+    bool known = file != INVALID_HANDLE_VALUE && GetFileInformationByHandle(file, &info);
+    CloseHandle(file);
+    return known ? ((unsigned long long)info.nFileIndexHigh << 32 | info.nFileIndexLow) : 0;
+}
 
 } // namespace
 
@@ -123,11 +143,11 @@ TEST_F(MacroActions, FileEditsAddLinesInShiftJis)
     EXPECT_TRUE(listener.Take().empty());
 }
 
-TEST_F(MacroActions, LinesGoOnEitherEndOfFilesTooLargeToRead)
+TEST_F(MacroActions, LinesGoOnEitherEndOfLargeFiles)
 {
-    // Past the size the functions read, with a lone LF and no line end at the very end: a line at
-    // the head rewrites every old line with CR LF, as the whole list would be written back.
-    CStringA big = LinesPastListLimit();
+    // With a lone LF and no line end at the very end: a line at the head rewrites every old line
+    // with CR LF, as the whole list would be written back.
+    CStringA big = NumberedLines("x", 5 * 1024 * 1024);
     ASSERT_TRUE(WriteFileBytes(Files(L"big.txt"), big + "lone\nlast"));
     const std::string old = std::string(big.GetString(), big.GetLength()) + "lone\r\nlast\r\n";
     TMacroItem item;
@@ -147,6 +167,114 @@ TEST_F(MacroActions, LinesGoOnEitherEndOfFilesTooLargeToRead)
     bytes = Bytes(Files(L"big.txt"));
     EXPECT_TRUE(bytes == expected) << bytes.size() << " bytes, " << expected.size() << " expected";
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(Files(L"big.txt.tmp")));
+}
+
+TEST_F(MacroActions, LinesAtTheEndWriteTheOldLinesBackWithCrLf)
+{
+    ASSERT_TRUE(WriteFileBytes(Files(L"ends.txt"), "lf\ncr\rcrlf\r\n\r\nlast\r"));
+    RunEdit(engine, "appendfile", L"ends.txt", L"new");
+    EXPECT_EQ("lf\r\ncr\r\ncrlf\r\n\r\nlast\r\nnew\r\n", Bytes(Files(L"ends.txt")));
+    ASSERT_TRUE(WriteFileBytes(Files(L"lf.txt"), "one\ntwo\n"));
+    RunEdit(engine, "addtailline", L"lf.txt", L"three");
+    EXPECT_EQ("one\r\ntwo\r\nthree\r\n", Bytes(Files(L"lf.txt")));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(Files(L"lf.txt.tmp")));
+
+    // A file already in CR LF, as the macros' own logs are, takes the line in place: the same file
+    // goes on growing, not a copy put in its place.
+    const unsigned long long id = FileId(Files(L"lf.txt"));
+    ASSERT_NE(0u, id);
+    RunEdit(engine, "appendfile", L"lf.txt", L"four");
+    RunEdit(engine, "addtailline", L"lf.txt", L"five");
+    EXPECT_EQ("one\r\ntwo\r\nthree\r\nfour\r\nfive\r\n", Bytes(Files(L"lf.txt")));
+    EXPECT_EQ(id, FileId(Files(L"lf.txt")));
+
+    // Another program changes the file between two lines: a line it added, and one it changed in
+    // place without changing the size, are written back with CR LF all the same.
+    auto writeAt = [&](bool atEnd, const char* bytes) {
+        HANDLE file = CreateFileW(Files(L"lf.txt"), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(INVALID_HANDLE_VALUE, file);
+        DWORD written = 0;
+        SetFilePointer(file, 0, nullptr, atEnd ? FILE_END : FILE_BEGIN);
+        WriteFile(file, bytes, (DWORD)strlen(bytes), &written, nullptr);
+        CloseHandle(file);
+    };
+    writeAt(false, "one\n\n");
+    RunEdit(engine, "appendfile", L"lf.txt", L"six");
+    EXPECT_EQ("one\r\n\r\ntwo\r\nthree\r\nfour\r\nfive\r\nsix\r\n", Bytes(Files(L"lf.txt")));
+    writeAt(true, "seven\n");
+    RunEdit(engine, "appendfile", L"lf.txt", L"eight");
+    EXPECT_EQ("one\r\n\r\ntwo\r\nthree\r\nfour\r\nfive\r\nsix\r\nseven\r\neight\r\n", Bytes(Files(L"lf.txt")));
+}
+
+// A read that fails partway leaves the file as it was, with no copy beside it; once reads work
+// again the line goes in.
+TEST_F(MacroActions, AReadThatFailsPartwayLeavesTheFile)
+{
+    // The lone LF at the start makes a line at the end rewrite the file as well.
+    const struct {
+        const wchar_t* name;
+        CStringA bytes;
+    } files[] = {{L"mixed.txt", "lone\n" + NumberedLines("x", 256 * 1024)},
+                 {L"clean.txt", NumberedLines("y", 256 * 1024)}};
+    for (const auto& f : files) {
+        const CString path = Files(f.name);
+        ASSERT_TRUE(WriteFileBytes(path, f.bytes));
+        for (const char* action : {"addheadline", "appendfiler", "addtailline", "appendfile"}) {
+            SimulateReadFailureAfter(200000);
+            RunEdit(engine, action, f.name, ConvertFromUtf8(action));
+            SimulateReadFailureAfter(-1);
+        }
+        EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(path + L".tmp")) << Narrow(f.name);
+        const std::string bytes = Bytes(path);
+        EXPECT_TRUE(bytes == std::string(f.bytes.GetString(), f.bytes.GetLength()))
+            << Narrow(f.name) << ": " << bytes.size() << " bytes, " << f.bytes.GetLength() << " before";
+
+        RunEdit(engine, "addheadline", f.name, L"head");
+        CStringA expected = "head\r\n" + f.bytes;
+        expected.Replace("lone\n", "lone\r\n");
+        EXPECT_TRUE(Bytes(path) == std::string(expected.GetString(), expected.GetLength())) << Narrow(f.name);
+    }
+}
+
+// The copy beside a file that the rewrites go through has a longer name than the file: every
+// action and function that changes a file works on every path the engine takes.
+TEST_F(MacroActions, FileChangesWorkUpToTheLongestPath)
+{
+    std::vector<CString> paths;
+    for (int length = MAX_PATH - 5; length < MAX_PATH; length++)
+        paths.push_back(Files(CString(L'n', length - Files(L"").GetLength())));
+    // A name of 253 characters, whose copy's name would pass the limit for one step.
+    const CString shortFolder = L"C:\\kv\\";
+    ASSERT_TRUE(CreateDirectoryW(shortFolder, nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
+    paths.push_back(shortFolder + CString(L'm', 253));
+    const struct {
+        const wchar_t* text;
+        const char* lines;
+        const wchar_t* given;
+    } once[] = {{L"$FILEONCE(%s)", "only\r\n", L"only"},
+                {L"$FILEOT(%s)", "one\r\n", L"one"},
+                {L"$DICONCE(%s,k)", "k v\r\n", L"v"},
+                {L"$REPLACEOT(%s,k)", "k w\r\n", L"w"}};
+    for (const CString& path : paths) {
+        const CString name =
+            path.Left(shortFolder.GetLength()) == shortFolder ? path : path.Mid(Files(L"").GetLength());
+        ASSERT_TRUE(WriteFileBytes(path, "a\nb\r\n"));
+        RunEdit(engine, "addheadline", name, L"h");
+        RunEdit(engine, "appendfiler", name, L"r");
+        RunEdit(engine, "addtailline", name, L"t");
+        RunEdit(engine, "appendfile", name, L"u");
+        EXPECT_EQ("r\r\nh\r\na\r\nb\r\nt\r\nu\r\n", Bytes(path)) << path.GetLength();
+        for (const auto& o : once) {
+            ASSERT_TRUE(WriteFileBytes(path, o.lines));
+            CString text;
+            text.Format(o.text, name.GetString());
+            EXPECT_EQ(o.given, Expanded(text)) << Narrow(o.text) << " " << path.GetLength();
+            EXPECT_EQ("", Bytes(path)) << Narrow(o.text) << " " << path.GetLength();
+            EXPECT_EQ(L"", Expanded(text)) << Narrow(o.text) << " " << path.GetLength();
+        }
+        EXPECT_TRUE(DeleteFileW(path));
+    }
+    RemoveDirectoryW(shortFolder);
 }
 
 TEST_F(MacroActions, PathsPastTheSystemLimitAreNotTried)

@@ -4,6 +4,7 @@
 #include "tests/macro/MacroTestSupport.h"
 
 #include "foundation/CodePage.h"
+#include "foundation/StringUtils.h"
 
 namespace {
 
@@ -125,15 +126,12 @@ TEST_F(MacroExpand, OnceFunctionsUseUpTheirLines)
 
 TEST_F(MacroExpand, HostileTextsStayBounded)
 {
-    // A long message in a template that repeats it, and a huge list file: both stay limited.
+    // A long message in a template that repeats it stays limited.
     Event(L"bob!bu@b.host", L"PRIVMSG", {L"#a", CString(L'x', 5000)});
     CString many;
     for (int i = 0; i < 200; i++)
         many += L"%m$$";
     EXPECT_EQ(TMacroManager::MaxTextLength, Expanded(many).GetLength());
-    ASSERT_TRUE(WriteFileBytes(Files(L"big.txt"), LinesPastListLimit()));
-    EXPECT_EQ(L"[]", Expanded(L"[$FILE(big.txt)]"));
-    EXPECT_FALSE(engine.MatchCondition(L"x", L"$LIST(big.txt)", false, false, false));
     // Escapes by names the sender fills give nothing.
     ASSERT_TRUE(WriteFileBytes(folder.path + L"secret.txt", "* secret\r\n"));
     Event(L"bob!bu@b.host", L"PRIVMSG", {L"#a", L"..\\secret.txt"});
@@ -160,12 +158,36 @@ TEST_F(MacroExpand, UnfinishedFunctionsAreReadOnce)
     }
 }
 
-// A text naming files again and again opens and reads them only up to a bound.
+// The user's quote files, dictionaries and lists are read whatever their size, and as often as
+// a text names them.
+TEST_F(MacroExpand, LargeFilesAreReadOnEveryUse)
+{
+    const long long megabyte = 1024 * 1024;
+    ASSERT_TRUE(WriteFileBytes(Files(L"quotes.txt"), NumberedLines("quote", 5 * megabyte)));
+    WriteMacroFile(L"quote", {Rule("*", "PRIVMSG", "", "!quote", "send", "%n", "$FILE(quotes.txt)")});
+    Enable({L"quote"});
+    Process(L"bob!b@h", L"PRIVMSG", {L"#a", L"!quote"});
+    std::vector<std::string> calls = listener.Take();
+    ASSERT_EQ(1u, calls.size());
+    EXPECT_EQ(0u, calls[0].find("command NOTICE bob :quote")) << calls[0];
+    EXPECT_EQ(calls[0].size(), std::string("command NOTICE bob : [lines]").size() + 93)
+        << calls[0]; // "quote", seven digits, a blank and 80 dots
+
+    // The entry that decides is the last of the file.
+    ASSERT_TRUE(WriteFileBytes(Files(L"users.txt"), NumberedLines("nobody", 5 * megabyte) + "bob!*@*\r\n"));
+    EXPECT_TRUE(engine.MatchCondition(L"bob!b@h", L"$LIST(users.txt)", false, false, false));
+    EXPECT_FALSE(engine.MatchCondition(L"eve!e@h", L"$LIST(users.txt)", false, false, false));
+
+    ASSERT_TRUE(WriteFileBytes(Files(L"dic.txt"), NumberedLines("key", 3 * megabyte) + "x* found\r\n"));
+    EXPECT_EQ(L"found found found", Expanded(L"$DIC(dic.txt,xa) $DIC(dic.txt,xb) $DIC(dic.txt,xc)"));
+    CStringA padding('#', (int)(2 * megabyte));
+    ASSERT_TRUE(WriteFileBytes(Files(L"half.txt"), "x answer\r\n" + padding + "\r\n"));
+    EXPECT_EQ(Expanded(Repeat(L"[$DIC(half.txt,x)]", 6)), Repeat(L"[answer]", 6));
+}
+
+// A text naming files again and again opens them only up to a bound.
 TEST_F(MacroExpand, RepeatedFileFunctionsAreBounded)
 {
-    CStringA padding('#', (int)(TMacroManager::MaxListFileSize / 2));
-    ASSERT_TRUE(WriteFileBytes(Files(L"half.txt"), "x answer\r\n" + padding + "\r\n"));
-    EXPECT_EQ(Expanded(Repeat(L"[$DIC(half.txt,x)]", 10)), L"[answer][answer][answer][][][][][][][]");
     ASSERT_TRUE(WriteFileBytes(Files(L"one.txt"), "1\r\n"));
     EXPECT_EQ(Expanded(Repeat(L"$FILE(one.txt)$DIC(none.txt,x)", TMacroManager::MaxFileOpens)),
               Repeat(L"1", TMacroManager::MaxFileOpens / 2));
@@ -202,5 +224,26 @@ TEST_F(MacroExpand, CutsNeverPartAPair)
         CString result = c.variablesOnly ? Variables(c.text) : Expanded(c.text);
         EXPECT_EQ(c.expected.GetLength(), result.GetLength()) << Narrow(c.text.Left(20));
         EXPECT_TRUE(result == c.expected) << Narrow(c.text.Left(20));
+    }
+}
+
+// An encoding whose result passes the bound gives what encoding the whole argument would give up
+// to the bound, whatever follows in the argument.
+TEST_F(MacroExpand, EncodingsPastTheBoundGiveTheirFirstPart)
+{
+    const int bound = TMacroManager::MaxTextLength;
+    const CString argument = Repeat(L"日本語\xD83D\xDE00 a", bound / 4);
+    const struct {
+        const wchar_t* encoding;
+        UINT codePage;
+    } cases[] = {{L"", CP_UTF8}, {L",sjis", 932}, {L",1252", 1252}};
+    for (const auto& c : cases) {
+        for (const CString& lead : {CString(), CString(L'x', bound - 100), CString(L'x', bound - 1)}) {
+            CString expected = lead + EncodeUrl(ConvertToCodePage(argument, c.codePage));
+            expected = expected.Left(bound);
+            CString result = Expanded(lead + L"$ENCODEURL(" + argument + c.encoding + L")");
+            EXPECT_EQ(expected.GetLength(), result.GetLength()) << Narrow(c.encoding) << " " << lead.GetLength();
+            EXPECT_TRUE(result == expected) << Narrow(c.encoding) << " " << lead.GetLength();
+        }
     }
 }

@@ -2,17 +2,23 @@
 
 #include "foundation/CodePage.h"
 
+#include <cstdio>
+
 std::string Bytes(const CString& path)
 {
     CStringA bytes = ReadFileBytes(path);
     return std::string(bytes.GetString(), bytes.GetLength());
 }
 
-CStringA LinesPastListLimit()
+CStringA NumberedLines(const char* word, long long size)
 {
     std::string bytes;
-    while ((long long)bytes.size() <= TMacroManager::MaxListFileSize)
-        bytes += "x\r\n";
+    char line[128];
+    for (int i = 0; (long long)bytes.size() < size; i++) {
+        snprintf(line, sizeof line, "%s%07d %.*s\r\n", word, i, 80,
+                 "................................................................................");
+        bytes += line;
+    }
     return CStringA(bytes.c_str(), (int)bytes.size());
 }
 

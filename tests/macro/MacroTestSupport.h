@@ -74,8 +74,9 @@ public:
     std::function<void()> onCommand;
 };
 
-// Lines "x" until the bytes pass the engine's limit for files it reads.
-CStringA LinesPastListLimit();
+// Lines of the word, seven digits, a blank and 80 dots, each ending in CR LF, until the bytes
+// reach size.
+CStringA NumberedLines(const char* word, long long size);
 
 // "nick!user@host" or a server name, the command, the parameters.
 TIRCReceiveMessage MakeEvent(const CString& prefix, const CString& command, std::vector<CString> params);

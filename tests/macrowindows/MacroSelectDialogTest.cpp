@@ -232,8 +232,6 @@ TEST_F(MacroSelectDialogTest, TypedNamesThatWouldLeaveTheFolderAreRefused)
         {IDC_MACRO_SELECT_NEW, L"sub\\evil", true},
         {IDC_MACRO_SELECT_NEW, L"C:evil", true},
         {IDC_MACRO_SELECT_NEW, L"..", true},
-        {IDC_MACRO_SELECT_NEW, L".", true},
-        {IDC_MACRO_SELECT_NEW, L"rules.", true}, // Windows would drop the dot
         {IDC_MACRO_SELECT_NEW, L"CON", true},
         {IDC_MACRO_SELECT_NEW, L"lpt1", true},
         {IDC_MACRO_SELECT_NEW, L"nul.txt", true},
@@ -241,7 +239,6 @@ TEST_F(MacroSelectDialogTest, TypedNamesThatWouldLeaveTheFolderAreRefused)
         {IDC_MACRO_SELECT_NEW, L"bad\x01name", true},
         {IDC_MACRO_SELECT_NEW, L"tab\tname", true},
         {IDC_MACRO_SELECT_NEW, L"a?b", true},
-        {IDC_MACRO_SELECT_NEW, L"", true},
         {IDC_MACRO_SELECT_NEW, longest + L"x", true},
         {IDC_MACRO_SELECT_COPY, L"..\\evil", true},
         {IDC_MACRO_SELECT_RENAME, L"aux", true},
@@ -250,6 +247,12 @@ TEST_F(MacroSelectDialogTest, TypedNamesThatWouldLeaveTheFolderAreRefused)
         {IDC_MACRO_SELECT_NEW, L"lpt10", false},
         {IDC_MACRO_SELECT_NEW, L"a..b", false},
         {IDC_MACRO_SELECT_NEW, L".rules", false},
+        // With the extension behind them these are names like any other: ".kmf", "..kmf", "rules..kmf".
+        {IDC_MACRO_SELECT_NEW, L"", false},
+        {IDC_MACRO_SELECT_NEW, L".", false},
+        {IDC_MACRO_SELECT_NEW, L"rules.", false},
+        {IDC_MACRO_SELECT_NEW, L"rules ", false},
+        {IDC_MACRO_SELECT_RENAME, L"a.", false},
         {IDC_MACRO_SELECT_NEW, L"日本語 rules", false},
         {IDC_MACRO_SELECT_NEW, longest, false},
         {IDC_MACRO_SELECT_COPY, L"nul2", false},
@@ -312,6 +315,75 @@ TEST_F(MacroSelectDialogTest, TypedNamesThatWouldLeaveTheFolderAreRefused)
         }
         EXPECT_EQ(CountEntries(user.folder.path), 2); // settings, macros
     }
+}
+
+// A file named ".kmf" alone is the row of an empty name, and every button works on it.
+TEST_F(MacroSelectDialogTest, TheFileOfAnEmptyNameIsARowLikeAnyOther)
+{
+    const CStringA bytes = "1\tEncoding=UTF-8\r\n0\t\t\t*\r\n";
+    ASSERT_TRUE(WriteFileBytes(user.MacroPath(L""), bytes));
+    dialog->RefreshList();
+    ASSERT_EQ(Rows(), (Names{L"", L"a", L"b"}));
+    ClickCell(list, 0, 0);
+    EXPECT_TRUE(::Enabled(window, IDC_MACRO_SELECT_EDIT));
+
+    Click(window, IDC_MACRO_SELECT_EDIT);
+    ASSERT_TRUE(dialog->GetEditor());
+    EXPECT_EQ(dialog->GetEditor()->GetFileName(), CString());
+    Click(dialog->GetEditor()->m_hWnd, IDCANCEL);
+    EXPECT_FALSE(dialog->GetEditor());
+
+    AnswerPrompt(L"copy");
+    Click(window, IDC_MACRO_SELECT_COPY);
+    EXPECT_EQ(Rows(), (Names{L"", L"a", L"b", L"copy"}));
+    EXPECT_EQ(ReadFileBytes(user.MacroPath(L"copy")), bytes);
+
+    ClickCell(list, 0, 0);
+    AnswerPrompt(L"named");
+    Click(window, IDC_MACRO_SELECT_RENAME);
+    EXPECT_EQ(Rows(), (Names{L"a", L"b", L"copy", L"named"}));
+    EXPECT_EQ(ReadFileBytes(user.MacroPath(L"named")), bytes);
+    EXPECT_EQ(recorder.events, "renamed >named ");
+
+    ASSERT_TRUE(WriteFileBytes(user.MacroPath(L""), bytes));
+    dialog->RefreshList();
+    ClickCell(list, 0, 0);
+    recorder.events.clear();
+    WhenDialogShown([](HWND box) { Click(box, IDOK); });
+    Click(window, IDC_MACRO_SELECT_DELETE);
+    EXPECT_EQ(Rows(), (Names{L"a", L"b", L"copy", L"named"}));
+    EXPECT_FALSE(PathExists(user.MacroPath(L"")));
+    EXPECT_EQ(recorder.events, "deleted  changed ");
+}
+
+// A server column keeps the width the user dragged it to, however wide, the next time the
+// window opens.
+TEST_F(MacroSelectDialogTest, ServerColumnsKeepTheWidthsTheUserGaveThem)
+{
+    world->GetUnits()[0]->SetMacroHeaderWidth(380);
+    user.config.geometry.macroSelectSize = {900, 300}; // room to drag the edge out to
+    delete dialog;
+    Open();
+    EXPECT_EQ(ListView_GetColumnWidth(list, 1), 380);
+    HWND header = ListView_GetHeader(list);
+    RECT item = {};
+    Header_GetItemRect(header, 1, &item);
+    int middle = (item.top + item.bottom) / 2;
+    DragMouse(ScreenPointOf(header, item.right - 1, middle), ScreenPointOf(header, item.right + 69, middle));
+    int dragged = ListView_GetColumnWidth(list, 1);
+    EXPECT_GT(dragged, 430);
+    Click(window, IDCANCEL);
+    EXPECT_EQ(world->GetUnits()[0]->GetSettings().MacroHeaderWidth, dragged);
+    delete dialog;
+    Open();
+    EXPECT_EQ(ListView_GetColumnWidth(list, 1), dragged);
+    SaveWindowPng(window, ScreenshotPath(L"macro-select-wide-column.png"));
+    // Only what no column can be is brought into range.
+    world->GetUnits()[0]->SetMacroHeaderWidth(-5);
+    world->GetUnits()[1]->SetMacroHeaderWidth(5);
+    dialog->RebuildColumns();
+    EXPECT_EQ(ListView_GetColumnWidth(list, 1), 0);
+    EXPECT_EQ(ListView_GetColumnWidth(list, 2), 5);
 }
 
 TEST_F(MacroSelectDialogTest, DeleteAsksThenTellsTheOwnerAndEditTellsOfTheSave)
