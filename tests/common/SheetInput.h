@@ -155,3 +155,15 @@ private:
         return text;
     }
 };
+
+// Alt+mnemonic and F4 open a combo box's list, Esc closes it again: the steps of a user who
+// changes their mind inside the list, after which the sheet must still stand.
+inline void OpenListAndEscapeIt(HWND combo, WORD mnemonic)
+{
+    auto listOpen = [&] { return ::SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0) != 0; };
+    PressKey(mnemonic, {VK_MENU});
+    PressKey(VK_F4);
+    WaitUntil(listOpen, "Alt+mnemonic, F4 open the list");
+    PressKey(VK_ESCAPE);
+    WaitUntil([&] { return !listOpen(); }, "Esc closes the list");
+}

@@ -186,7 +186,8 @@ TEST_F(LegacyViewTest, OldViewFileAsThemeGivesThePartAskedFor)
         TViewSettings view = defaults;
         ASSERT_TRUE(themes.Load(view, L"テーマ.kvf", true, true, row.part));
         EXPECT_EQ(view.logText.lineFonts[0].family == L"ＭＳ ゴシック", row.appearance);
-        EXPECT_EQ(view.logText.lineFonts[1].size, row.appearance ? -kLargestFontSize : defaults.logText.lineFonts[1].size);
+        EXPECT_EQ(view.logText.lineFonts[1].size,
+                  row.appearance ? -kLargestFontSize : defaults.logText.lineFonts[1].size);
         EXPECT_EQ(view.formats.Join == L"%n が参加", row.formats);
     }
 }

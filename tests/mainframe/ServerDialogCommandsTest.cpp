@@ -155,13 +155,7 @@ TEST_F(ServerDialogCommands, CancelLeavesEveryFileByteIdentical)
          L"serverproperty",
          [](TSheetInput& input) {
              input.Retype(IDC_SERVER_NAME, L"renamed");
-             HWND codes = input.Control(IDC_SERVER_CODEPAGE);
-             auto listOpen = [&] { return ::SendMessageW(codes, CB_GETDROPPEDSTATE, 0, 0) != 0; };
-             PressKey('E', {VK_MENU});
-             PressKey(VK_F4);
-             WaitUntil(listOpen, "Alt+E, F4 open the list");
-             PressKey(VK_ESCAPE);
-             WaitUntil([&] { return !listOpen(); }, "Esc closes the list");
+             OpenListAndEscapeIt(input.Control(IDC_SERVER_CODEPAGE), L'E');
              input.Idle();
              EXPECT_FALSE(input.Closed()) << "Esc in the list closed the window";
              EXPECT_EQ(CString(L"renamed"), input.Text(IDC_SERVER_NAME));

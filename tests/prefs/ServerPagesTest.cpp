@@ -163,13 +163,7 @@ TEST(TServerConnectionPage, EachEditedKeyLandsInTreeIniAndEachRuleRefuses)
         {"Esc in the open code list closes the list alone, the typed nick stays; the next Esc cancels",
          [](ServerDialogRun& r) {
              r.Retype(IDC_SERVER_NICK, L"typednick");
-             HWND codes = r.Control(IDC_SERVER_CODEPAGE);
-             auto listOpen = [&] { return ::SendMessageW(codes, CB_GETDROPPEDSTATE, 0, 0) != 0; };
-             PressKey('E', {VK_MENU});
-             PressKey(VK_F4);
-             WaitUntil(listOpen, "Alt+E, F4 open the list");
-             PressKey(VK_ESCAPE);
-             WaitUntil([&] { return !listOpen(); }, "Esc closes the list");
+             OpenListAndEscapeIt(r.Control(IDC_SERVER_CODEPAGE), L'E');
              r.Idle();
              EXPECT_FALSE(r.Closed()) << "Esc closed the window";
              EXPECT_EQ(CString(L"typednick"), r.Text(IDC_SERVER_NICK));
