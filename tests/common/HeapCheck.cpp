@@ -50,7 +50,7 @@ std::string HeapMismatch()
              flags, filled ? "filled" : "not filled");
     if (plainAsked)
         return std::string("the entry asks for the plain heap (KV_PLAIN_HEAP), but ") + state +
-               "; only a desktop of its own (KV_OWN_DESKTOP in scripts/wine-test) runs without the checking";
+               "; only the plain-heap prefix and scripts/wine-test's desktops of their own drop the checking";
     return std::string("the entry runs on the checking heap, but ") + state +
            "; the Wine prefix lacks the GlobalFlag 0x20 that scripts/setup sets";
 }
