@@ -122,7 +122,7 @@ private:
         HWND sheet = nullptr;
         std::function<bool(HWND)> newDialog;
         CString boxText;
-        bool answered = false;
+        HWND answered = nullptr; // the sheet's box, once its OK is posted
         bool watching = true;
     };
 
@@ -137,12 +137,12 @@ private:
             HWND box = FindShownWindow(watch->newDialog);
             if (box && !watch->answered && ::GetWindow(box, GW_OWNER) == watch->sheet) {
                 watch->boxText = WindowTextOf(::GetDlgItem(box, 0xFFFF));
-                watch->answered = true;
+                watch->answered = box;
                 ::PostMessageW(box, WM_COMMAND, IDOK, 0);
             } else if (box && tries <= 1) {
                 ADD_FAILURE() << "still waiting after " << kBoxTries * kBoxPollMs << " ms: the box \""
-                              << Narrow(WindowTextOf(box)) << "\" answered ("
-                              << Narrow(WindowTextOf(::GetDlgItem(box, 0xFFFF))) << ")";
+                              << Narrow(WindowTextOf(box)) << "\" (" << Narrow(WindowTextOf(::GetDlgItem(box, 0xFFFF)))
+                              << ") " << (box == watch->answered ? "still open after its OK" : "never answered");
                 ::PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
             }
             WatchForBox(watch, tries > 1 ? tries - 1 : 1);

@@ -95,6 +95,7 @@ TEST(RunCommandTest, MuchOutputOnStandardErrorDoesNotHangTheCommand)
 TEST(RunCommandTest, ACommandIsWaitedForHoweverLongItRuns)
 {
     TWaitingChild child;
-    ASSERT_TRUE(child.IsClockHooked()) << "the program does not read the clock through its import";
+    ASSERT_TRUE(child.IsHooked()) << "the program does not reach the clocks, waits and kill through its imports";
     EXPECT_EQ("released", Marked(RunCommandCapturingOutput(ChildCommand("WaitForRelease"), "")));
+    EXPECT_EQ(0, child.Kills()) << "the command was ended while it ran";
 }

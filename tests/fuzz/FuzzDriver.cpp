@@ -1,5 +1,7 @@
 #include "tests/fuzz/FuzzDriver.h"
 
+#include "tests/common/HeapCheck.h"
+
 #include <algorithm>
 #include <csignal>
 #include <cstdio>
@@ -374,6 +376,12 @@ int RunFuzzMain(int argc, char** argv, const std::vector<TFuzzTarget>& targets)
             return 2;
         }
         i++;
+    }
+    // A use of freed memory that an input leads to should fault where it happens.
+    std::string wrongHeap = HeapMismatch();
+    if (!wrongHeap.empty()) {
+        printf("FUZZ heap: %s\n", wrongHeap.c_str());
+        return 1;
     }
     InstallHandlers();
     for (const TFuzzTarget& target : targets) {

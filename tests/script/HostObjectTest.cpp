@@ -171,9 +171,10 @@ TEST_F(ScriptFixture, ExecuteCommandReturnsWhatTheCommandPrinted)
 
     // The command is waited for until the test lets it go, however much time passes meanwhile.
     TWaitingChild child;
-    ASSERT_TRUE(child.IsClockHooked()) << "the program does not read the clock through its import";
+    ASSERT_TRUE(child.IsHooked()) << "the program does not reach the clocks, waits and kill through its imports";
     manager.FireOnConnect();
     EXPECT_EQ(CString(L"<released>"), LastLog());
+    EXPECT_EQ(0, child.Kills()) << "the command was ended while it ran";
 }
 
 TEST_F(ScriptFixture, ThrowingTimerCallbacksKeepTheirKind)
