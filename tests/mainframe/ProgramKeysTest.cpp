@@ -10,6 +10,7 @@
 #include "foundation/CodePage.h"
 #include "tests/common/InputHandled.h"
 #include "tests/common/MessagePump.h"
+#include "tests/common/PointerInput.h"
 #include "tests/common/Screenshot.h"
 #include "tests/common/UserInput.h"
 #include "tests/irc/IrcTestSupport.h"
@@ -351,6 +352,15 @@ TEST_F(ProgramKeysTest, TrayIconTurnedOffWhileHiddenInTheTrayBringsTheWindowBack
     POINT item = {};
     ASSERT_TRUE(TickedItemPoint(item)) << "no ticked item in the tray menu";
     SaveWindowPng(::GetDesktopWindow(), ScreenshotPath(L"program-keys-tray-off.png"));
+    // A click lands on the item the menu's tracking has taken the pointer to: point at it and wait
+    // for its highlight first, as a user's hand does.
+    HWND popup = ShownPopup();
+    POINT inPopup = item;
+    ::ScreenToClient(popup, &inPopup);
+    const COLORREF plain = CaptureClient(popup)->Pixel(inPopup.x, inPopup.y);
+    MoveMouseTo(item);
+    ASSERT_TRUE(PumpMessagesUntil([&] { return CaptureClient(popup)->Pixel(inPopup.x, inPopup.y) != plain; }, kBoundMs))
+        << "the ticked item was not highlighted under the pointer";
     ClickAt(item);
     EXPECT_TRUE(PumpMessagesUntil([&] { return ::IsWindowVisible(main) && !::IsIconic(main); }, kBoundMs))
         << "the window did not come back";
