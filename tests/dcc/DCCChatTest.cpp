@@ -240,12 +240,17 @@ TEST_F(DCCChatTest, AMultiMegabytePasteReachesAPeerThatReadsLateWhole)
             int size = 16 * 1024;
             setsockopt(listener, SOL_SOCKET, SO_RCVBUF, reinterpret_cast<const char*>(&size), sizeof size);
         }
+        // A reader still waiting when the test ends is let go, so the peer's thread can end.
+        ~TLateReader()
+        {
+            ::SetEvent(go);
+            ::CloseHandle(go);
+        }
         // Waits for go, then keeps what comes until `total` bytes or the close.
         void ReadLate(size_t total)
         {
             steps.push_back([this, total](SOCKET s) {
-                while (!go && !stopping)
-                    Sleep(10);
+                ::WaitForSingleObject(go, INFINITE);
                 std::vector<char> chunk(65536);
                 while (bytes.size() < total) {
                     int n = Receive(s, chunk.data(), (int)chunk.size());
@@ -258,7 +263,7 @@ TEST_F(DCCChatTest, AMultiMegabytePasteReachesAPeerThatReadsLateWhole)
             });
             Run();
         }
-        std::atomic<bool> go{false};
+        HANDLE go = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
         std::atomic<size_t> count{0};
         std::string bytes; // complete once count reaches the total
     };
@@ -287,7 +292,7 @@ TEST_F(DCCChatTest, AMultiMegabytePasteReachesAPeerThatReadsLateWhole)
     paste([&](const CStringA& line) { pasting.SendLine(line); });
     EXPECT_GT(pasting.GetPendingSize(), (int)TTCPClient::MaxReceiveBuffer)
         << "more than the sockets hold waits with us";
-    late.go = true;
+    ::SetEvent(late.go);
     ASSERT_TRUE(PumpMessagesUntil([&] { return late.count == wire.size(); }, 30000))
         << late.count << " of " << wire.size();
     EXPECT_TRUE(late.bytes == wire);

@@ -296,6 +296,13 @@ void TScriptedServer::Kill()
         client->Close();
 }
 
+TLineSocket* TickToReconnect(TIRCUnit& unit, TScriptedServer& server, int count)
+{
+    for (int tick = 0; tick < 600 && unit.GetState() == TIRCUnit::StateDisconnected; tick++)
+        unit.Tick();
+    return server.WaitClient(count);
+}
+
 int TScriptedServer::Accepted()
 {
     std::lock_guard<std::mutex> guard(lock);

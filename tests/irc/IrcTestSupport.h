@@ -99,6 +99,16 @@ protected:
     std::vector<std::string> TakeQueued();
     // A fresh unit connected to the server, logged in when asked; null when it did not get there.
     TLineSocket* ConnectTo(TScriptedServer& server, bool logIn);
+    // The unit's server (127.0.0.1:6667) is reached through a SOCKS4 proxy on that port.
+    void ThroughSocks4(int proxyPort)
+    {
+        settings.EnableSocks = true;
+        settings.SocksVersion = 4;
+        settings.SocksHostname = L"127.0.0.1";
+        settings.SocksPort = proxyPort;
+        settings.Hostname = L"127.0.0.1";
+        settings.Port = 6667;
+    }
 
     TTempFolder folder;
     TPreference preference;
@@ -156,6 +166,10 @@ private:
     std::mutex lock;
     std::vector<std::unique_ptr<TLineSocket>> clients;
 };
+
+// Runs the unit's reconnect countdown tick by tick until it connects again, then waits for that,
+// the count-th connection of the server.
+TLineSocket* TickToReconnect(TIRCUnit& unit, TScriptedServer& server, int count);
 
 // A plain client on a loopback address (the second user in the real-server tests).
 std::unique_ptr<TLineSocket> ConnectLineSocket(int port, const char* host = "127.0.0.1");

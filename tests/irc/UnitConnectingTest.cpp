@@ -141,8 +141,8 @@ TEST_F(UnitConnectingTest, ACommandDuringTheLookupOrASlowConnectLeavesTheAttempt
             if (unit->GetState() != TIRCUnit::StateConnecting)
                 continue;
             if (!lookup) {
-                // A wait for nothing to happen: the server keeps the connect waiting.
-                PumpMessagesFor(200);
+                // What has come so far is handled: the server keeps the connect waiting.
+                PumpPendingMessages();
                 EXPECT_EQ(unit->GetState(), TIRCUnit::StateConnecting) << "the server took the connection at once";
             }
 
@@ -161,12 +161,7 @@ TEST_F(UnitConnectingTest, ACommandWhileTheProxyAnswersWaitsForNothingAndGoesNow
         SCOPED_TRACE(command.name);
         preference.IPResolveMethod = 1;
         TScriptedServer proxy;
-        settings.EnableSocks = true;
-        settings.SocksVersion = 4;
-        settings.SocksHostname = L"127.0.0.1";
-        settings.SocksPort = proxy.Port();
-        settings.Hostname = L"127.0.0.1";
-        settings.Port = 6667;
+        ThroughSocks4(proxy.Port());
         MakeUnit();
         unit->Connect();
         TLineSocket* peer = proxy.WaitClient();

@@ -23,11 +23,7 @@ protected:
     {
         if (!PumpMessagesUntil([&] { return unit->GetState() == TIRCUnit::StateDisconnected; }, 5000))
             return {"still connected"};
-        for (int tick = 0; tick < 5 && server.Accepted() < count; tick++) {
-            unit->Tick();
-            PumpMessagesFor(100);
-        }
-        peer = server.WaitClient(count);
+        peer = TickToReconnect(*unit, server, count);
         if (!peer || !peer->WaitFor("USER "))
             return {"no reconnect"};
         peer->Send(":irc.example 001 kvnick :Welcome back\r\n");

@@ -355,12 +355,7 @@ TEST_F(UnitRegistrationTest, TheUserNameGoesOutAsStoredInUserAndToASocks4Proxy)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.sent);
         TScriptedServer proxy;
-        settings.EnableSocks = true;
-        settings.SocksVersion = 4;
-        settings.SocksHostname = L"127.0.0.1";
-        settings.SocksPort = proxy.Port();
-        settings.Hostname = L"127.0.0.1";
-        settings.Port = 6667;
+        ThroughSocks4(proxy.Port());
         settings.Codepage = 65001;
         settings.Username = c.stored;
         MakeUnit();

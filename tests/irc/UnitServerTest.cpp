@@ -219,11 +219,7 @@ TEST_F(UnitServerTest, TheAwayFlagFollowsTheServersAnswerNotTheAwaySent)
     ASSERT_TRUE(PumpMessagesUntil([&] { return unit->GetState() == TIRCUnit::StateDisconnected; }, 5000));
     EXPECT_FALSE(unit->IsAway());
     EXPECT_EQ(recorder.sounds, std::vector<CString>{L"gone.wav"}) << "not muted for an away never confirmed";
-    for (int tick = 0; tick < 5 && server.Accepted() < 2; tick++) {
-        unit->Tick();
-        PumpMessagesFor(100);
-    }
-    TLineSocket* again = server.WaitClient(2);
+    TLineSocket* again = TickToReconnect(*unit, server, 2);
     ASSERT_NE(again, nullptr);
     ASSERT_TRUE(again->WaitFor("USER "));
     again->Send(":irc.example 001 kvnick :Welcome back\r\n");

@@ -37,6 +37,14 @@ protected:
         return false;
     }
     void FocusInputLine() { FocusForInput(frame->GetInputLine()->m_hWnd); }
+    // The selected node when it is a talk, else null.
+    TIRCChannel* SelectedTalk()
+    {
+        TIRCUnit* unit = nullptr;
+        TIRCChannel* node = nullptr;
+        world->GetSelection(unit, node);
+        return node && node->GetKind() == TIRCChannel::KindTalk ? node : nullptr;
+    }
     // Clicks the menu bar's item and picks from the menu with its keys.
 };
 
@@ -163,11 +171,8 @@ TEST_F(PromptCommands, TalkPromptOpensTheTalkAndPartClosesItWithoutAsking)
         PressKey(VK_RETURN);
     });
     ChooseFromMenuBar(1, {'T'});
-    TIRCUnit* unit = nullptr;
-    TIRCChannel* talk = nullptr;
-    world->GetSelection(unit, talk);
+    TIRCChannel* talk = SelectedTalk();
     ASSERT_TRUE(talk);
-    EXPECT_EQ(TIRCChannel::KindTalk, talk->GetKind());
     EXPECT_STREQ(L"Zed", talk->GetName());
 
     // The same nick again shows the open talk rather than a second one.
@@ -177,8 +182,7 @@ TEST_F(PromptCommands, TalkPromptOpensTheTalkAndPartClosesItWithoutAsking)
         PressKey(VK_RETURN);
     });
     ChooseFromMenuBar(1, {'T'});
-    world->GetSelection(unit, talk);
-    ASSERT_EQ(Channel(L"Zed"), talk);
+    ASSERT_EQ(Channel(L"Zed"), SelectedTalk());
     int talks = 0;
     for (TIRCChannel* channel : net->GetChannels())
         talks += channel->GetKind() == TIRCChannel::KindTalk;
@@ -255,11 +259,8 @@ TEST_F(PromptCommands, AnswersGivenAfterTheChannelOrTheLinkWentStillAct)
     ASSERT_TRUE(PumpMessagesUntil([&] { return net->GetState() == TIRCUnit::StateLoggedIn; }, 5000));
     answer(IDC_INPUT_NICK_TEXT, L"Zed", dropLink);
     ChooseFromMenuBar(1, {'T'});
-    TIRCUnit* unit = nullptr;
-    TIRCChannel* talk = nullptr;
-    world->GetSelection(unit, talk);
+    TIRCChannel* talk = SelectedTalk();
     ASSERT_TRUE(talk);
-    EXPECT_EQ(TIRCChannel::KindTalk, talk->GetKind());
     EXPECT_STREQ(L"Zed", talk->GetName());
 }
 
