@@ -1,8 +1,11 @@
 #include "tests/common/HeapCheck.h"
 
 #include <gtest/gtest.h>
+#include <windows.h>
 
+#include <atomic>
 #include <cstdio>
+#include <string>
 
 namespace {
 // Before any test: a program on the wrong heap fails as a whole, naming the heap, instead of
@@ -16,6 +19,57 @@ public:
             FAIL() << "heap: " << wrong;
     }
 };
+
+// Allows twice the slowest test on a loaded machine, and stays well inside the entry's time.
+const DWORD kTestHangMs = 150000;
+
+BOOL CALLBACK PrintShownWindow(HWND window, LPARAM)
+{
+    if (!::IsWindowVisible(window))
+        return TRUE;
+    wchar_t title[128] = L"";
+    char cls[64] = "", text[512] = "";
+    ::GetWindowTextW(window, title, 128);
+    ::GetClassNameA(window, cls, 64);
+    ::WideCharToMultiByte(CP_UTF8, 0, title, -1, text, sizeof text, nullptr, nullptr);
+    fprintf(stderr, "  shown: %s \"%s\"\n", cls, text);
+    return TRUE;
+}
+
+// A test stuck in a modal loop or a wait without end would be killed with the entry, and its
+// output with it: past the time the name of the test and the windows it left shown are printed
+// and the program ends failed.
+class THangWatch : public ::testing::EmptyTestEventListener {
+public:
+    THangWatch() { CloseHandle(CreateThread(nullptr, 0, &Watch, this, 0, nullptr)); }
+
+    void OnTestStart(const ::testing::TestInfo& info) override
+    {
+        name = std::string(info.test_suite_name()) + "." + info.name();
+        startTick = GetTickCount();
+        running = true;
+    }
+    void OnTestEnd(const ::testing::TestInfo&) override { running = false; }
+
+private:
+    static DWORD WINAPI Watch(LPVOID param)
+    {
+        THangWatch* self = static_cast<THangWatch*>(param);
+        for (;; Sleep(1000)) {
+            if (!self->running || GetTickCount() - self->startTick < kTestHangMs)
+                continue;
+            fprintf(stderr, "\nFAILED: %s still running after %lu s\n", self->name.c_str(),
+                    (unsigned long)(kTestHangMs / 1000));
+            ::EnumWindows(&PrintShownWindow, 0);
+            fflush(stderr);
+            TerminateProcess(GetCurrentProcess(), 3);
+        }
+    }
+
+    std::atomic<bool> running{false};
+    std::atomic<DWORD> startTick{0};
+    std::string name;
+};
 } // namespace
 
 int main(int argc, char** argv)
@@ -23,5 +77,6 @@ int main(int argc, char** argv)
     setvbuf(stdout, nullptr, _IONBF, 0);
     ::testing::InitGoogleTest(&argc, argv);
     ::testing::AddGlobalTestEnvironment(new THeapCheck);
+    ::testing::UnitTest::GetInstance()->listeners().Append(new THangWatch);
     return RUN_ALL_TESTS();
 }

@@ -25,12 +25,13 @@
 
 namespace {
 
-// The shown top-level window of this thread that has the control, waited for.
-HWND WaitShown(int controlId)
+// Waits for the watched window's step to have run, then stops watching. A dialog only shows once
+// its own loop first runs dry, which a loaded machine may put off for seconds.
+bool WaitWatched(const bool& shown)
 {
-    HWND found = nullptr;
-    PumpMessagesUntil([&] { return (found = FindShownWindow(HasControl(controlId))) != nullptr; }, 3000);
-    return found;
+    bool ran = PumpMessagesUntil([&] { return shown; }, 10000);
+    StopWatching();
+    return ran;
 }
 
 CString Field(HWND dialog, int id) { return GetControlText(::GetDlgItem(dialog, id)); }
@@ -125,9 +126,7 @@ TEST_F(PasteCommands, ConfirmedPasteSendsEachLineAndCancelSendsNothing)
     CopyTextToClipboard(text);
 
     bool shown = false;
-    RunLater(100, [&] {
-        HWND dialog = WaitShown(IDC_PASTE_NOTICE);
-        ASSERT_TRUE(dialog);
+    WhenShown(HasControl(IDC_PASTE_NOTICE), [&](HWND dialog) {
         shown = true;
         EXPECT_EQ(CString(L"貼り付け確認"), GetControlText(dialog));
         EXPECT_EQ(CString(text), Field(dialog, IDC_PASTE_TEXT));
@@ -139,7 +138,7 @@ TEST_F(PasteCommands, ConfirmedPasteSendsEachLineAndCancelSendsNothing)
         Click(dialog, IDCANCEL);
     });
     PasteIntoInputLine();
-    ASSERT_TRUE(shown);
+    ASSERT_TRUE(WaitWatched(shown));
     RoundTrip();
     EXPECT_TRUE(LinesStarting("PRIVMSG").empty()) << peer->Received();
     EXPECT_TRUE(LinesStarting("NOTICE").empty()) << peer->Received();
@@ -151,9 +150,7 @@ TEST_F(PasteCommands, ConfirmedPasteSendsEachLineAndCancelSendsNothing)
     EXPECT_TRUE(SavedPreference().SendMultiLineByNotice);
 
     shown = false;
-    RunLater(100, [&] {
-        HWND dialog = WaitShown(IDC_PASTE_NOTICE);
-        ASSERT_TRUE(dialog);
+    WhenShown(HasControl(IDC_PASTE_NOTICE), [&](HWND dialog) {
         shown = true;
         EXPECT_EQ(CString(L"| "), Field(dialog, IDC_PASTE_QUOTE));
         EXPECT_EQ(BST_CHECKED, ::IsDlgButtonChecked(dialog, IDC_PASTE_NOTICE));
@@ -161,7 +158,7 @@ TEST_F(PasteCommands, ConfirmedPasteSendsEachLineAndCancelSendsNothing)
         Click(dialog, IDOK);
     });
     PasteIntoInputLine();
-    ASSERT_TRUE(shown);
+    ASSERT_TRUE(WaitWatched(shown));
     ASSERT_TRUE(peer->WaitFor("PRIVMSG #alpha :third line", 3000)) << peer->Received();
     RoundTrip();
     EXPECT_EQ((std::vector<std::string>{"PRIVMSG #alpha :first line", "PRIVMSG #alpha :second line",
@@ -196,8 +193,7 @@ TEST_F(PasteCommands, OnlyTextWithoutALineBreakGoesStraightToTheInputLine)
         Click(dialog, IDOK);
     });
     PasteIntoInputLine();
-    StopWatching();
-    ASSERT_TRUE(shown);
+    ASSERT_TRUE(WaitWatched(shown));
     ASSERT_TRUE(peer->WaitFor("PRIVMSG #alpha :just one", 3000)) << peer->Received();
     RoundTrip();
     EXPECT_EQ(std::vector<std::string>{"PRIVMSG #alpha :just one"}, LinesStarting("PRIVMSG"));
@@ -212,9 +208,7 @@ TEST_F(PasteCommands, SendMultiLineCleansQuotesAndSendsNoticesAtTheKeptSize)
     CopyTextToClipboard(L"alpha\r\n \t\r\n\r\nbeta");
 
     bool shown = false;
-    RunLater(100, [&] {
-        HWND dialog = WaitShown(IDC_PASTE_NOTICE);
-        ASSERT_TRUE(dialog);
+    WhenShown(HasControl(IDC_PASTE_NOTICE), [&](HWND dialog) {
         shown = true;
         EXPECT_EQ(CString(L"複数行を送信"), GetControlText(dialog));
         EXPECT_EQ(::GetDlgItem(dialog, IDC_PASTE_TEXT), ::GetFocus());
@@ -245,8 +239,7 @@ TEST_F(PasteCommands, SendMultiLineCleansQuotesAndSendsNoticesAtTheKeptSize)
         Click(dialog, IDOK);
     });
     EXPECT_TRUE(frame->ExecuteAction(L"sendmultiline"));
-    PumpMessagesUntil([&] { return shown; }, 3000);
-    ASSERT_TRUE(shown);
+    ASSERT_TRUE(WaitWatched(shown));
     ASSERT_TRUE(peer->WaitFor("NOTICE #alpha :> beta", 3000)) << peer->Received();
     RoundTrip();
     EXPECT_EQ((std::vector<std::string>{"NOTICE #alpha :> alpha", "NOTICE #alpha :> beta"}), LinesStarting("NOTICE"));
@@ -284,9 +277,7 @@ TEST_F(PasteCommands, SendMultiLineWithItsTextEmptiedSendsNothingAndStillKeepsTh
     EXPECT_EQ(CString(L"複数行を送信(&M)...\tCtrl+D"), editMenu.Find(ID_SEND_MULTI_LINE)->text);
     EXPECT_FALSE(editMenu.Grayed(ID_SEND_MULTI_LINE)) << "the channel is joined";
     ChooseFromMenuBar(3, {'M'});
-    PumpMessagesUntil([&] { return shown; }, 3000);
-    StopWatching();
-    ASSERT_TRUE(shown);
+    ASSERT_TRUE(WaitWatched(shown));
     RoundTrip();
     EXPECT_TRUE(LinesStarting("PRIVMSG").empty()) << peer->Received();
     EXPECT_TRUE(LinesStarting("NOTICE").empty()) << peer->Received();
@@ -330,9 +321,8 @@ TEST_F(PasteCommands, AboutBoxShowsTheVersionAndTheCreditsFromTheTop)
             ClickAt(POINT{(item.left + item.right) / 2, (item.top + item.bottom) / 2});
         },
         {'A'}));
-    PumpMessagesUntil([&] { return shown; }, 3000);
+    EXPECT_TRUE(WaitWatched(shown));
     WaitUntil([&] { return !FindShownWindow(HasControl(IDC_ABOUT_AUTHOR)); }, "the box closed");
-    EXPECT_TRUE(shown);
 }
 
 // Two more servers come before "net" in the settings: "south" and "west", one channel each.
@@ -365,8 +355,7 @@ TEST_F(TreeOrderCommands, ServerTreeOrderMovesServersAndChannelsAndSavesTheTree)
         Click(dialog, IDCANCEL);
     });
     EXPECT_TRUE(frame->ExecuteAction(L"tree"));
-    PumpMessagesUntil([&] { return shown; }, 3000);
-    ASSERT_TRUE(shown);
+    ASSERT_TRUE(WaitWatched(shown));
     TWorldConfig now;
     world->StoreServerTree(now);
     EXPECT_EQ((std::vector<CString>{L"south", L"west", L"net"}), Names(now.Units));
@@ -421,8 +410,7 @@ TEST_F(TreeOrderCommands, ServerTreeOrderMovesServersAndChannelsAndSavesTheTree)
         Click(dialog, IDOK);
     });
     EXPECT_TRUE(frame->ExecuteAction(L"tree"));
-    PumpMessagesUntil([&] { return shown; }, 3000);
-    ASSERT_TRUE(shown);
+    ASSERT_TRUE(WaitWatched(shown));
     PumpPendingMessages();
 
     world->StoreServerTree(now);
