@@ -13,6 +13,7 @@ fi
 dir=$(mktemp -d "${TMPDIR:-/tmp}/kv-irc-peers.XXXXXX")
 echo "DIR=$dir" >"$info"
 source "$net_peers/common.sh"
+PORT_BASE=20000
 
 for program in ngircd danted openssl; do
   command -v "$program" >/dev/null || { echo "start.sh: $program is missing (scripts/setup installs it)"; exit 1; }

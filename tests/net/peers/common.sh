@@ -2,10 +2,13 @@
 
 port_in_use() { (exec 3<>"/dev/tcp/127.0.0.1/$1") 2>/dev/null; }
 
+# Ports come from below the system's range for outgoing connections and the test programs' own
+# listeners, and each peer script from a range of its own (PORT_BASE): the scripts start side by
+# side, and a port found free by one must not be taken by the other's peer before it is bound.
 free_port() {
   local port
   for _ in $(seq 50); do
-    port=$((20000 + RANDOM % 30000))
+    port=$((${PORT_BASE:-20000} + RANDOM % 6000))
     if ! port_in_use "$port"; then
       echo "$port"
       return

@@ -18,6 +18,7 @@ for program in danted microsocks openssl; do
 done
 
 source "$here/common.sh"
+PORT_BASE=26000
 
 socks_user=kvuser
 socks_password='pa:ss word'
