@@ -176,11 +176,11 @@ protected:
     // A click into the window's empty lower part, as a user puts the focus there. The window is
     // brought to the front first: taking the front gives the focus back to where it was, which
     // the system may finish after a click into a window behind.
-    bool ClickInto(TPlace place)
+    ::testing::AssertionResult ClickInto(TPlace place)
     {
         HWND window = Window(place);
         if (!window)
-            return false;
+            return ::testing::AssertionFailure() << "no such window";
         RECT client;
         ::GetClientRect(window, &client);
         // A late activation of the system's may take the front from under the first click on a
@@ -189,9 +189,13 @@ protected:
             FocusForInput(main);
             ClickAt(ScreenPointOf(window, client.right / 2, client.bottom - 4));
             if (PumpMessagesUntil([&] { return Focus() == window && ::GetForegroundWindow() == main; }, kBoundMs))
-                return true;
+                return ::testing::AssertionSuccess();
         }
-        return false;
+        wchar_t focus[64] = L"", front[128] = L"";
+        ::GetClassNameW(Focus(), focus, 64);
+        ::GetWindowTextW(::GetForegroundWindow(), front, 128);
+        return ::testing::AssertionFailure() << "the focus is on " << Narrow(focus) << " (" << Focus() << " not "
+                                             << window << "), in front: " << Narrow(front);
     }
     // Escape leaves the popup, a second one the menu bar.
     bool LeaveMenu()
