@@ -191,6 +191,7 @@ protected:
             if (PumpMessagesUntil([&] { return Focus() == window && ::GetForegroundWindow() == main; }, kBoundMs))
                 return ::testing::AssertionSuccess();
         }
+        SaveWindowPng(::GetDesktopWindow(), ScreenshotPath(L"program-keys-click-lost.png"));
         wchar_t focus[64] = L"", front[128] = L"";
         ::GetClassNameW(Focus(), focus, 64);
         ::GetWindowTextW(::GetForegroundWindow(), front, 128);
