@@ -362,7 +362,8 @@ TEST_F(ProgramKeysTest, TrayIconTurnedOffWhileHiddenInTheTrayBringsTheWindowBack
     // Only the tray icon's item is ticked; the tray's window has the keyboard, so it is clicked.
     POINT item = {};
     // The popup may show before its items are drawn.
-    ASSERT_TRUE(PumpMessagesUntil([&] { return TickedItemPoint(item); }, kBoundMs)) << "no ticked item in the tray menu";
+    ASSERT_TRUE(PumpMessagesUntil([&] { return TickedItemPoint(item); }, kBoundMs))
+        << "no ticked item in the tray menu";
     SaveWindowPng(::GetDesktopWindow(), ScreenshotPath(L"program-keys-tray-off.png"));
     // A click lands on the item the menu's tracking has taken the pointer to: point at it and wait
     // for its highlight first, as a user's hand does.
