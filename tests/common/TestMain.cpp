@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <atomic>
 #include <cstdio>
 #include <string>
 
@@ -41,22 +40,27 @@ BOOL CALLBACK PrintShownWindow(HWND window, LPARAM)
 // and the program ends failed.
 class THangWatch : public ::testing::EmptyTestEventListener {
 public:
-    THangWatch() { CloseHandle(CreateThread(nullptr, 0, &Watch, this, 0, nullptr)); }
+    THangWatch()
+        : started(CreateEventW(nullptr, FALSE, FALSE, nullptr)), ended(CreateEventW(nullptr, TRUE, FALSE, nullptr))
+    {
+        CloseHandle(CreateThread(nullptr, 0, &Watch, this, 0, nullptr));
+    }
 
     void OnTestStart(const ::testing::TestInfo& info) override
     {
         name = std::string(info.test_suite_name()) + "." + info.name();
-        startTick = GetTickCount();
-        running = true;
+        ResetEvent(ended);
+        SetEvent(started);
     }
-    void OnTestEnd(const ::testing::TestInfo&) override { running = false; }
+    void OnTestEnd(const ::testing::TestInfo&) override { SetEvent(ended); }
 
 private:
     static DWORD WINAPI Watch(LPVOID param)
     {
         THangWatch* self = static_cast<THangWatch*>(param);
-        for (;; Sleep(1000)) {
-            if (!self->running || GetTickCount() - self->startTick < kTestHangMs)
+        for (;;) {
+            WaitForSingleObject(self->started, INFINITE);
+            if (WaitForSingleObject(self->ended, kTestHangMs) == WAIT_OBJECT_0)
                 continue;
             fprintf(stderr, "\nFAILED: %s still running after %lu s\n", self->name.c_str(),
                     (unsigned long)(kTestHangMs / 1000));
@@ -66,8 +70,8 @@ private:
         }
     }
 
-    std::atomic<bool> running{false};
-    std::atomic<DWORD> startTick{0};
+    HANDLE started;
+    HANDLE ended;
     std::string name;
 };
 } // namespace
