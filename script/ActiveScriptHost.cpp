@@ -16,6 +16,15 @@ const IID kIID_IActiveScriptSiteInterruptPoll = {
 const IID kIID_IBindEventHandler = {0x63cdbcb0, 0xc1b1, 0x11d0, {0x93, 0x36, 0x00, 0xa0, 0xc9, 0x0d, 0xca, 0xa9}};
 const DWORD kHostItemFlags = SCRIPTITEM_ISVISIBLE | SCRIPTITEM_ISSOURCE | SCRIPTITEM_GLOBALMEMBERS;
 
+// The hosts whose engines run script code now, one per entry, the innermost last: every script
+// object that an engine calls is refused once that engine's run is over its time.
+std::vector<CActiveScriptHost*> runningHosts;
+
+void ForgetRuns(CActiveScriptHost* host)
+{
+    runningHosts.erase(std::remove(runningHosts.begin(), runningHosts.end(), host), runningHosts.end());
+}
+
 } // namespace
 
 HRESULT STDMETHODCALLTYPE TEventConnectionPoint::QueryInterface(REFIID iid, void** object)
@@ -182,6 +191,7 @@ void CActiveScriptHost::ReleaseEngine()
     // The engine's handlers and sinks belong to the engine that is gone.
     ReleaseHandlers();
     entries.clear();
+    ForgetRuns(this);
 }
 
 void CActiveScriptHost::ReleaseHandlers()
@@ -258,6 +268,7 @@ bool CActiveScriptHost::EnterEngine(const std::function<void()>& call)
     std::jmp_buf exit;
     runExit = &exit;
     engineCalls = 1;
+    runMemberDepth = TMemberCallScope::GetDepth();
     if (setjmp(exit) == 0) {
         call();
         runExit = nullptr;
@@ -267,12 +278,14 @@ bool CActiveScriptHost::EnterEngine(const std::function<void()>& call)
     // Back from LeaveRun: the engine's frames of this run were skipped.
     runExit = nullptr;
     engineCalls = 0;
-    memberCalls = 0;
     DropEngine();
     return false;
 }
 
-bool CActiveScriptHost::CanLeaveRun() const { return runExit && engineCalls == 1 && memberCalls == 0; }
+bool CActiveScriptHost::CanLeaveRun() const
+{
+    return runExit && engineCalls == 1 && TMemberCallScope::GetDepth() == runMemberDepth;
+}
 
 void CActiveScriptHost::LeaveRun() { std::longjmp(*runExit, 1); }
 
@@ -285,6 +298,7 @@ void CActiveScriptHost::DropEngine()
     boundHandlers.clear();
     connectionPoint.ForgetAll();
     entries.clear();
+    ForgetRuns(this);
     OnEngineDropped();
 }
 
@@ -400,14 +414,19 @@ HRESULT STDMETHODCALLTYPE CActiveScriptHost::OnScriptError(IActiveScriptError* e
 
 HRESULT STDMETHODCALLTYPE CActiveScriptHost::OnEnterScript()
 {
-    entries.push_back({ReadTickCount(), false, false});
+    entries.push_back({ReadTickCount(), false, false, TMemberCallScope::GetDepth()});
+    runningHosts.push_back(this);
     return S_OK;
 }
 
 HRESULT STDMETHODCALLTYPE CActiveScriptHost::OnLeaveScript()
 {
-    if (!entries.empty())
-        entries.pop_back();
+    if (entries.empty())
+        return S_OK;
+    entries.pop_back();
+    auto last = std::find(runningHosts.rbegin(), runningHosts.rend(), this);
+    if (last != runningHosts.rend())
+        runningHosts.erase(std::next(last).base());
     return S_OK;
 }
 
@@ -440,23 +459,23 @@ HRESULT STDMETHODCALLTYPE CActiveScriptHost::QueryContinue()
     return IsOverTime() ? S_FALSE : S_OK;
 }
 
-HRESULT STDMETHODCALLTYPE CActiveScriptHost::Invoke(DISPID id, REFIID iid, LCID locale, WORD flags, DISPPARAMS* params,
-                                                    VARIANT* result, EXCEPINFO* exception, UINT* argError)
+HRESULT CActiveScriptHost::CheckMemberCall()
 {
-    // Engines that never poll (Wine's JScript) are stopped at their next call of a host member.
-    if (IsOverTime()) {
-        TEntry& run = entries.back();
-        // Such an engine hands the refusal to the script's catch; a script that goes on is left
-        // by the host, which it can only be when none of the host's own frames lie in between.
-        if (run.refused && CanLeaveRun())
-            LeaveRun();
-        run.refused = true;
-        return E_ABORT;
-    }
-    memberCalls++;
-    HRESULT hr = TDispatchObject::Invoke(id, iid, locale, flags, params, result, exception, argError);
-    memberCalls--;
-    return hr;
+    if (runningHosts.empty())
+        return S_OK;
+    CActiveScriptHost* host = runningHosts.back();
+    // Only a call straight from the running engine: the host's own code may still finish what
+    // the engine let it start.
+    if (host->entries.back().memberDepth != TMemberCallScope::GetDepth() || !host->IsOverTime())
+        return S_OK;
+    // Engines that never poll (Wine's JScript) are stopped at their next member call. Such an
+    // engine hands the refusal to the script's catch; a script that goes on is left by the host,
+    // which it can only be when none of the host's or its objects' frames lie in between.
+    TEntry& run = host->entries.back();
+    if (run.refused && host->CanLeaveRun())
+        host->LeaveRun();
+    run.refused = true;
+    return E_ABORT;
 }
 
 HRESULT STDMETHODCALLTYPE CActiveScriptHost::GetClassInfo(ITypeInfo** info)

@@ -75,6 +75,10 @@ public:
     // Calls a function object of the script from outside the engine; false when the engine was
     // dropped during the call and the function must not be touched again.
     bool CallScriptFunction(IDispatch* function, int argCount = 0, const VARIANT* args = nullptr);
+    // For every member call of a script-visible object, the host's own included: E_ABORT when
+    // the engine's innermost run went on past its time-out, else S_OK. A run that goes on after
+    // the refusal is left from within here.
+    static HRESULT CheckMemberCall();
 
     virtual void ReportMessage(const CString& text) = 0;
     virtual void ReportScriptError(const CString& description, const CString& source, ULONG line) = 0;
@@ -83,9 +87,6 @@ public:
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
     ULONG STDMETHODCALLTYPE AddRef() override { return TDispatchObject::AddRef(); }
     ULONG STDMETHODCALLTYPE Release() override { return TDispatchObject::Release(); }
-
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID locale, WORD flags, DISPPARAMS* params,
-                                     VARIANT* result, EXCEPINFO* exception, UINT* argError) override;
 
     // IActiveScriptSite
     HRESULT STDMETHODCALLTYPE GetLCID(LCID* locale) override;
@@ -130,7 +131,8 @@ private:
     struct TEntry {
         DWORD tick;
         bool timedOut;
-        bool refused; // a host call was refused since
+        bool refused;    // a member call was refused since
+        int memberDepth; // member calls in progress when the engine entered
     };
 
     bool Fail(const wchar_t* what, HRESULT hr);
@@ -139,7 +141,7 @@ private:
     // Runs one call into the engine from outside it. A run that went on after its time-out is
     // left from within (LeaveRun); the engine is then dropped and false returned.
     bool EnterEngine(const std::function<void()>& call);
-    // True when only the engine's own frames lie between this host call and EnterEngine.
+    // True when only the engine's own frames lie between this member call and EnterEngine.
     bool CanLeaveRun() const;
     [[noreturn]] void LeaveRun();
     void DropEngine();
@@ -158,5 +160,5 @@ private:
     TEventConnectionPoint connectionPoint{this};
     std::jmp_buf* runExit = nullptr; // set while the outermost call into the engine runs
     int engineCalls = 0;             // calls into the engine in progress
-    int memberCalls = 0;             // host members in progress
+    int runMemberDepth = 0;          // member calls in progress when the outermost call entered
 };

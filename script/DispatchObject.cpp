@@ -1,6 +1,10 @@
 #include "script/DispatchObject.h"
 
+#include "script/ActiveScriptHost.h"
+
 #include <oleauto.h>
+
+int TMemberCallScope::depth = 0;
 
 namespace {
 // By-reference values are read through their reference.
@@ -232,11 +236,15 @@ HRESULT STDMETHODCALLTYPE TDispatchObject::GetIDsOfNames(REFIID, LPOLESTR* names
 HRESULT STDMETHODCALLTYPE TDispatchObject::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params,
                                                   VARIANT* result, EXCEPINFO*, UINT*)
 {
+    HRESULT late = CActiveScriptHost::CheckMemberCall();
+    if (FAILED(late))
+        return late;
     const TDispatchTable& table = GetDispatchTable();
     if (id < 1 || id > table.count || (table.members[id - 1].method && !(flags & DISPATCH_METHOD)))
         return DISP_E_MEMBERNOTFOUND;
     if (result)
         VariantInit(result);
+    TMemberCallScope scope;
     TDispatchCall call(flags, params, result);
     // The handler may release the last reference to this object through the script.
     AddRef();

@@ -42,6 +42,20 @@ private:
     VARIANT* result;
 };
 
+// Counts the member calls of script-visible objects in progress, the host's own included: a
+// script run is only left from within where none of them lies between.
+class TMemberCallScope {
+public:
+    TMemberCallScope() { depth++; }
+    ~TMemberCallScope() { depth--; }
+    TMemberCallScope(const TMemberCallScope&) = delete;
+    TMemberCallScope& operator=(const TMemberCallScope&) = delete;
+    static int GetDepth() { return depth; }
+
+private:
+    static int depth;
+};
+
 class TDispatchObject;
 using TDispatchHandler = HRESULT (*)(TDispatchObject* self, TDispatchCall& call);
 

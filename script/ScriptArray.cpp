@@ -1,6 +1,7 @@
 #include "script/ScriptArray.h"
 
 #include "foundation/ScriptValueText.h"
+#include "script/ActiveScriptHost.h"
 #include "script/DispatchObject.h"
 #include "script/ScriptChannel.h"
 
@@ -91,6 +92,10 @@ HRESULT STDMETHODCALLTYPE TScriptArray::InvokeEx(DISPID id, LCID, WORD flags, DI
 {
     if (result)
         VariantInit(result);
+    HRESULT late = CActiveScriptHost::CheckMemberCall();
+    if (FAILED(late))
+        return late;
+    TMemberCallScope scope;
     if (flags == DISPATCH_PROPERTYGET) {
         if (!result)
             return E_FAIL;

@@ -6,8 +6,11 @@
 #include "ScriptFakes.h"
 #include "script/ScriptGuids.h"
 #include "script/ScriptHost.h"
+#include "script/ScriptObjects.h"
 
 #include <olectl.h>
+
+#include <memory>
 
 namespace {
 // A host whose clock the test sets, or runs a step on at every reading.
@@ -193,5 +196,55 @@ TEST(ScriptSiteTest, RunsThatGoOnAfterTheirTimeOutAreLeftWhereverTheyStarted)
         EXPECT_EQ(0u, host.GetTimerCount());
         EXPECT_FALSE(host.IsRunning());
         EXPECT_TRUE(frame.logs.empty());
+    }
+}
+
+TEST(ScriptSiteTest, LoopsOnTheObjectsAScriptWasHandedAreStoppedAsLoopsOnTheHostAre)
+{
+    TComApartment apartment;
+    // Each loop calls nothing but one object after its first line.
+    const struct {
+        const char* object;
+        const wchar_t* take;
+        const wchar_t* call;
+    } objects[] = {
+        {"channel", L"var x = findChannel('#a');", L"x.name;"},
+        {"user", L"var x = findChannel('#a').findMember('bob');", L"x.nick;"},
+        {"array", L"var x = channels;", L"x.length;"},
+        {"window", L"var x = window;", L"x.minimized;"},
+    };
+    TDeadline deadline(40000, "a loop on a script object was never stopped");
+    for (const auto& object : objects) {
+        for (bool caught : {false, true}) {
+            SCOPED_TRACE(object.object + std::string(caught ? ", refusal caught" : ""));
+            TFakeScriptServer server;
+            TFakeChannel* channel = server.AddChannel(L"#a");
+            TScriptMemberRecord bob;
+            bob.nick = L"bob";
+            channel->members = {bob};
+            TFakeScriptFrame frame;
+            // Released after the host, whose engine holds it.
+            std::unique_ptr<TScriptWindow, void (*)(TScriptWindow*)> window(new TScriptWindow(&server, &frame),
+                                                                            [](TScriptWindow* w) { w->Release(); });
+            TClockedHost host(&server, &frame);
+            ASSERT_TRUE(host.CreateEngine());
+            ASSERT_TRUE(host.AddScriptItem(window.get()));
+            CString call = caught ? L"try { " + CString(object.call) + L" } catch (e) { }" : CString(object.call);
+            ASSERT_TRUE(host.AddScriptCode(L"function event::onConnect() { " + CString(object.take) +
+                                           L" while (true) { " + call +
+                                           L" } }\r\n"
+                                           L"function event::onDisconnect() { log('still here'); }\r\n"));
+            // A second passes at every look at the clock: the loop is over its time at once.
+            host.step = 1000;
+            host.FireEvent(EventOnConnect, 0, nullptr);
+            std::vector<CString> expected = {L"testnet/: Script execution timed out"};
+            if (caught)
+                expected.push_back(L"testnet/: Script stopped: it went on after its time-out; load it again to run it");
+            EXPECT_EQ(expected, frame.errors);
+            EXPECT_FALSE(host.IsRunning());
+            // A loop stopped by its refusal leaves the script running; one left from within, not.
+            host.FireEvent(EventOnDisconnect, 0, nullptr);
+            EXPECT_EQ(caught ? std::vector<CString>{} : std::vector<CString>{L"testnet/: still here"}, frame.logs);
+        }
     }
 }
