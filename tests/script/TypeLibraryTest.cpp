@@ -30,6 +30,9 @@ struct TTypeLibrary {
 // Every member of the interface: name -> (dispatch id, whether it is a method).
 using TMembers = std::map<CString, std::pair<DISPID, bool>>;
 
+// The properties declared without the read-only flag, as "interface.name".
+std::vector<CString> writable;
+
 TMembers ReadMembers(ITypeInfo* info)
 {
     TMembers members;
@@ -47,6 +50,14 @@ TMembers ReadMembers(ITypeInfo* info)
         VARDESC* var = nullptr;
         if (SUCCEEDED(info->GetVarDesc(i, &var))) {
             add(var->memid, false);
+            BSTR interfaceName = nullptr, name = nullptr;
+            UINT count = 0;
+            info->GetDocumentation(MEMBERID_NIL, &interfaceName, nullptr, nullptr, nullptr);
+            info->GetNames(var->memid, &name, 1, &count);
+            if (!(var->wVarFlags & VARFLAG_FREADONLY))
+                writable.push_back(CString(interfaceName) + L"." + CString(name));
+            SysFreeString(interfaceName);
+            SysFreeString(name);
             info->ReleaseVarDesc(var);
         }
     }
@@ -107,6 +118,10 @@ TEST(TypeLibraryTest, EveryDispatchIdMatchesTheObjectsTable)
         if (object != host)
             object->Release();
     }
+    // Assignments are for the objects to take or ignore; the library declares only these.
+    EXPECT_EQ((std::vector<CString>{L"IScriptChannel.highlighted", L"IScriptChannel.newTalk", L"IScriptChannel.unread",
+                                    L"IScriptEventContext.handled"}),
+              writable);
 
     // The events, and the coclass that names both interfaces.
     ITypeInfo* events = nullptr;
