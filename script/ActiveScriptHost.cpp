@@ -6,6 +6,7 @@
 #include <olectl.h>
 
 #include <algorithm>
+#include <iterator>
 
 namespace {
 const LCID kEnglishNeutral = 9;
