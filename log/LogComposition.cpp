@@ -1,6 +1,7 @@
 #include "log/LogComposition.h"
 
 #include "log/LogLine.h"
+#include "log/ShapedText.h"
 #include "settings/Font.h"
 #include "settings/LogKeyword.h"
 #include "settings/ViewConfig.h"
@@ -131,10 +132,16 @@ int TLogLineComposition::FitPiece(const TLogLineModel& model, HDC dc, const TLog
     const wchar_t* p = s + start;
     const wchar_t* const stop = s + run.end;
     int room = available;
+    bool shaped = false;
     while (p < stop) {
         int step = 1;
         int w = widths->KnownWidth(*p);
         if (w < 0) {
+            // Shaped text never gets a width of its own, so the known widths cost no test.
+            if (IsShapedChar(*p)) {
+                shaped = true;
+                break;
+            }
             int units;
             w = widths->Width(dc, font->handle, s, (int)(p - s), run.end, units);
             step = units;
@@ -144,10 +151,12 @@ int TLogLineComposition::FitPiece(const TLogLineModel& model, HDC dc, const TLog
         room -= w;
         p += step;
     }
+    const int rest = run.end - start;
     int n = (int)(p - s) - start, width = available - room;
+    if (shaped)
+        n = FitShapedText(dc, widths->GetPlainFont(), s + start, rest, available, width);
     if (n <= 0)
         return 0;
-    int rest = run.end - start;
     if (wrap && n < rest && IsWrapWordChar(s[start + n]) && !InAnyRange(model.urls, start + n) &&
         !InAnyRange(model.addresses, start + n)) {
         int k = start + n - 1;
@@ -157,10 +166,14 @@ int TLogLineComposition::FitPiece(const TLogLineModel& model, HDC dc, const TLog
             return 0; // the word moves whole to the next row
         if (k >= start) {
             // Only the word that moves to the next row is measured again.
-            width -= MeasureRange(model, dc, font, k + 1, start + n);
+            if (!shaped)
+                width -= MeasureRange(model, dc, font, k + 1, start + n);
             n = k - start + 1;
         }
     }
+    // A shaped string cut short is shaped anew at its end.
+    if (shaped && n < rest)
+        width = TShapedText(dc, widths->GetPlainFont(), s + start, n).GetWidth();
     size.cx = width + allowance;
     size.cy = widths->GetHeight(dc, font->handle);
     return n;
@@ -171,8 +184,16 @@ int TLogLineComposition::MeasureRange(const TLogLineModel& model, HDC dc, const 
     TFontWidths& widths = context->widths.Get(*font);
     const wchar_t* s = model.text.GetString();
     int width = 0, units = 1;
-    for (int i = from; i < to; i += units)
-        width += widths.Width(dc, font->handle, s, i, to, units);
+    for (int i = from; i < to; i += units) {
+        int w = widths.KnownWidth(s[i]);
+        units = 1;
+        if (w < 0) {
+            if (IsShapedChar(s[i]))
+                return TShapedText(dc, widths.GetPlainFont(), s + from, to - from).GetWidth();
+            w = widths.Width(dc, font->handle, s, i, to, units);
+        }
+        width += w;
+    }
     return width;
 }
 

@@ -1,9 +1,12 @@
 #include "foundation/StringUtils.h"
 #include "log/LogComposition.h"
 #include "log/LogLine.h"
+#include "log/ShapedText.h"
 #include "log/TextWidthCache.h"
 #include "settings/Font.h"
 #include "settings/ViewConfig.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -97,7 +100,11 @@ void TLogLineComposition::DrawPart(const TLogLineModel& model, HDC dc, const TLo
                                : color == PART_SELECTED ? context->textTheme->selectTextColor
                                                         : GetRunColor(font, piece);
     SetPaintColor(dc, textColor);
-    ExtTextOutW(dc, partX + dx, bottom + dy, 0, nullptr, model.text.GetString() + from, to - from, nullptr);
+    const wchar_t* text = model.text.GetString() + from;
+    if (std::any_of(text, text + (to - from), IsShapedChar))
+        TShapedText(dc, nullptr, text, to - from).Draw(partX + dx, bottom + dy);
+    else
+        ExtTextOutW(dc, partX + dx, bottom + dy, 0, nullptr, text, to - from, nullptr);
     if (const unsigned lines = GetTextLines(font)) {
         const int endX = partX + MeasureRange(model, dc, font, from, to);
         TTextBatches::DrawLines(dc, widths.GetLines(dc), lines, textColor, partX + dx, endX + dx, bottom + dy);

@@ -1,6 +1,7 @@
 #include "log/TextWidthCache.h"
 
 #include "log/GlyphMasks.h"
+#include "log/ShapedText.h"
 #include "settings/Font.h"
 
 #include <vector>
@@ -110,7 +111,8 @@ int TFontWidths::MeasureFirst(HDC dc, HFONT font, const wchar_t* text, int i, in
         return Measure(dc, font, text + i, 2);
     }
     units = 1;
-    if (IsHighSurrogate(c) || IsLowSurrogate(c))
+    // Shaped text is measured in its string only (and known widths then mean placed alone).
+    if (IsHighSurrogate(c) || IsLowSurrogate(c) || IsShapedChar(c))
         return Measure(dc, font, &c, 1);
     std::unique_ptr<unsigned short[]>& page = pages[c >> 8];
     if (!page) {

@@ -65,6 +65,10 @@ TEST_F(LogViewWindowTest, ExtremeLinesSizesAndFontsNeitherHangNorBreak)
     huge.ReleaseBuffer(100000);
     view.AddLine(Line(huge), true);
     view.AddLine(Line(CString(L'x', 100000)), true);
+    CString shaped; // Arabic, shaped as whole strings
+    for (int i = 0; i < 30000; i++)
+        shaped += i % 7 == 6 ? L' ' : (wchar_t)(0x0628 + i % 5);
+    view.AddLine(Line(shaped), true);
     AddSampleLines(view);
 
     const int sizes[] = {10, 1, 500};
