@@ -12,7 +12,9 @@ bool OpenForReading(TTextFile& file, const CString& path)
         file.OpenBytes(bytes);
         return true;
     }
-    return file.Open(path, GENERIC_READ, OPEN_EXISTING, FILE_SHARE_READ, FILE_ATTRIBUTE_NORMAL);
+    // An editor, a sync or backup tool may hold the file open for writing, or replace it, meanwhile.
+    return file.Open(path, GENERIC_READ, OPEN_EXISTING, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                     FILE_ATTRIBUTE_NORMAL);
 }
 
 } // namespace

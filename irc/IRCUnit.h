@@ -389,6 +389,7 @@ public:
     void RunPopupMenuCommand(const TPopupItem& item);
 
 private:
+    void ForgetUnreadableMacroFile(const CString& name);
     // The sending side's own steps.
     TIRCReceiveMessage MakeOwnRecord(const CString& command) const;
     CString PrepareParamText(const CString& text) const;
@@ -512,6 +513,8 @@ private:
     int nickQuestionLength = 0; // the nick length limit while a question waits, else 0
     std::vector<TIRCChannel*> channels;
     TUnitSetting settings;
+    // Enabled in the settings but unreadable: left out of the engine for this run, kept on disk.
+    std::vector<CString> unreadableMacroFiles;
     IIRCUnitListener* world;
     const TPreference* preference;
     IUnitScriptEvents* scripts;

@@ -32,10 +32,10 @@ CString LowerCase(CString word)
 
 void TIRCUnit::OnMacroFileLoadError(const CString& fileName)
 {
-    std::vector<CString>& files = settings.MacroFiles;
-    auto found = std::find(files.begin(), files.end(), fileName);
-    if (found != files.end())
-        files.erase(found);
+    // The engine has dropped it already; the stored list stays, so the tree save keeps it enabled.
+    auto& files = unreadableMacroFiles;
+    if (std::find(files.begin(), files.end(), fileName) == files.end())
+        files.push_back(fileName);
 }
 
 void TIRCUnit::Print(const CString& channelName, const CString& text)
@@ -180,9 +180,19 @@ void TIRCUnit::SetMacroFolders(const CString& macroFolder, const CString& filesF
     macroManager.UnloadAll();
 }
 
+void TIRCUnit::ForgetUnreadableMacroFile(const CString& name)
+{
+    auto& files = unreadableMacroFiles;
+    files.erase(std::remove(files.begin(), files.end(), name), files.end());
+}
+
 void TIRCUnit::ResetMacros()
 {
-    macroManager.SetFileNames(settings.MacroFiles);
+    std::vector<CString> names;
+    for (const CString& name : settings.MacroFiles)
+        if (std::find(unreadableMacroFiles.begin(), unreadableMacroFiles.end(), name) == unreadableMacroFiles.end())
+            names.push_back(name);
+    macroManager.SetFileNames(names);
     macroManager.UnloadAll();
 }
 

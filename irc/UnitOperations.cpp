@@ -85,6 +85,7 @@ void TIRCUnit::RenameMacroFile(const CString& oldName, const CString& newName)
     if (it == files.end())
         return;
     *it = newName;
+    ForgetUnreadableMacroFile(oldName);
     ResetMacros();
 }
 
@@ -102,6 +103,8 @@ void TIRCUnit::EnableMacroFile(const CString& name, bool enable)
 {
     auto& files = settings.MacroFiles;
     auto it = std::find(files.begin(), files.end(), name);
+    if (enable)
+        ForgetUnreadableMacroFile(name); // the user asks for it again: read it again
     if (enable && it == files.end())
         files.push_back(name);
     else if (!enable && it != files.end())

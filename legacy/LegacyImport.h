@@ -25,6 +25,9 @@ void ImportLegacyIgnore(TConfig& config);
 void ImportLegacyView(TConfig& config);
 void ImportLegacyMacrosAndSounds(TConfig& config);
 void ImportLegacyImagesAndTemplates(TConfig& config);
+// Whether an entry of an old folder's own listing is copied: a file, linked ones too (the copy
+// takes the content), whose name is one safe part and not a built-in template when those stay.
+bool IsLegacyFileToCopy(unsigned long attributes, const CString& name, bool skipBuiltInTemplates);
 // legacyFolder + "Config\\" + legacyProfileName + suffix.
 CString GetLegacyConfigPath(const TConfig& config, const wchar_t* suffix);
 

@@ -109,13 +109,8 @@ void CopyLegacyFiles(const CString& sourceFolder, const wchar_t* pattern, const 
         return;
     do {
         CString name = data.cFileName;
-        if (data.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT))
-            continue;
-        if (!IsSafeFileNamePart(name))
-            continue;
-        if (skipBuiltInTemplates && IsBuiltInTemplate(name))
-            continue;
-        CopyFileW(sourceFolder + name, targetFolder + name, FALSE);
+        if (IsLegacyFileToCopy(data.dwFileAttributes, name, skipBuiltInTemplates))
+            CopyFileW(sourceFolder + name, targetFolder + name, FALSE);
     } while (FindNextFileW(search, &data));
     FindClose(search);
 }
@@ -201,6 +196,13 @@ private:
 };
 
 } // namespace
+
+bool IsLegacyFileToCopy(unsigned long attributes, const CString& name, bool skipBuiltInTemplates)
+{
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY)
+        return false;
+    return IsSafeFileNamePart(name) && !(skipBuiltInTemplates && IsBuiltInTemplate(name));
+}
 
 void ImportLegacyProfiles(TConfig& config)
 {

@@ -145,8 +145,12 @@ void AppendLastLine(const CString& path, const CStringA& line, TCrLfFiles* files
         // Taken once the file is closed: the system may set the time of the last write only then.
         file.Close();
         TFile closed;
-        if (files && closed.Open(path, 0, OPEN_EXISTING, FILE_SHARE_READ | FILE_SHARE_WRITE, FILE_ATTRIBUTE_NORMAL) &&
-            StampOf(closed, stamp))
+        // A line with a CR or LF of its own leaves the file with other line ends.
+        if (files && line.FindOneOf("\r\n") >= 0)
+            files->Forget(path);
+        else if (files &&
+                 closed.Open(path, 0, OPEN_EXISTING, FILE_SHARE_READ | FILE_SHARE_WRITE, FILE_ATTRIBUTE_NORMAL) &&
+                 StampOf(closed, stamp))
             files->Note(path, stamp);
         return;
     }

@@ -1,6 +1,7 @@
 #include "mainframe/MainApp.h"
 
 #include "foundation/CommandLine.h"
+#include "foundation/File.h"
 #include "foundation/MD5.h"
 #include "foundation/ResourceString.h"
 #include "foundation/WindowHelpers.h"
@@ -8,6 +9,7 @@
 #include "mainframe/MainAppServices.h"
 #include "mainframe/MainFrame.h"
 #include "res/resource.h"
+#include "settings/IniExchange.h"
 #include "world/IRCWorld.h"
 
 #include <commctrl.h>
@@ -131,9 +133,23 @@ bool CMainApp::CreateMainFrame(const CString& className)
     return false;
 }
 
+void CMainApp::WarnOfUnreadableSettings()
+{
+    std::vector<TConfig::TUnreadableFile> files = settings.GetUnreadableFiles();
+    if (files.empty())
+        return;
+    CString list;
+    for (const TConfig::TUnreadableFile& file : files)
+        list += L"\n" + file.path + L"\n(" + GetSystemErrorText(file.error) + L")\n";
+    CString text;
+    text.Format(LoadResourceString(IDS_SETTINGS_UNREADABLE), list.GetString());
+    ::MessageBoxW(frame ? frame->m_hWnd : nullptr, text, L"Ketroval2", MB_OK | MB_ICONWARNING);
+}
+
 bool CMainApp::RunFirstStartWizard()
 {
-    if (settings.preference.Installed)
+    // An unreadable preference file reads as a new installation, which it is not.
+    if (settings.preference.Installed || IsUnreadableFileError(settings.preference.loadError))
         return false;
     TFirstStartWizard wizard(settings, frame ? frame->m_hWnd : nullptr);
     return wizard.Run();
@@ -178,6 +194,7 @@ BOOL CMainApp::InitInstance()
     }
     if (!CreateMainFrame(mainWindowClassName))
         return FALSE;
+    WarnOfUnreadableSettings();
     bool imported = RunFirstStartWizard();
     StartWorld(imported);
     frame->ApplyStartupSettings(m_nCmdShow);

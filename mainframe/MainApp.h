@@ -42,6 +42,8 @@ public:
     void ApplySingleInstance(bool on);
     // The about box, modal over the main window.
     void OnAppAbout();
+    // One message for the settings files that are there but could not be read.
+    void WarnOfUnreadableSettings();
     // Runs the first-start flow; true when settings of the previous version were taken over.
     bool RunFirstStartWizard();
     // The main frame under that class name; when it cannot be made the user is told and the

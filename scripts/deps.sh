@@ -5,7 +5,8 @@
 #   bash scripts/deps.sh        # or: source scripts/deps.sh (sets KV_DEPS_FILE)
 #
 # Cache: ${KETROVAL_CACHE:-$HOME/.cache/ketroval2}
-#   deps/<name>-<version>/    install prefix (include/, lib/), .kv-stamp on success
+#   deps/<name>-<version>/    install prefix (include/, lib/), .kv-stamp on success,
+#                             licence/ with the source's licence files (the about box shows them)
 #   deps/deps.cmake           KV_*_ROOT for the main build (-DKV_DEPS_FILE=...)
 #   src/, logs/               scratch sources and per-library build logs
 
@@ -189,6 +190,58 @@ EOF
   expect_gtest=(include/gtest/gtest.h include/gmock/gmock.h lib/libgtest.a lib/libgtest_main.a
     lib/libgmock.a lib/libgmock_main.a lib/cmake/GTest/GTestConfig.cmake)
 
+  # Licence files of each source, kept in <prefix>/licence/.
+  licence_onig=(COPYING)
+  licence_jpeg=(LICENSE.md README.ijg)
+  licence_openssl=(LICENSE.txt README.md)
+
+  keep_licences() { # name, source dir, prefix
+    local -n files="licence_$1"
+    local f
+    mkdir -p "$3/licence"
+    for f in "${files[@]}"; do
+      cp "$2/$f" "$3/licence/$f"
+    done
+  }
+
+  has_licences() { # name, prefix
+    local -n files="licence_$1"
+    local f
+    for f in "${files[@]}"; do
+      [ -f "$2/licence/$f" ] || return 1
+    done
+  }
+
+  # A prefix built before the licences were kept gets them from its own source package; only
+  # the licence files are unpacked, the library is not built again.
+  add_licences() { # name, source package, version
+    local name=$1 pkg=$2 ver=$3 prefix work log=$LOGS/$1-licence.log
+    prefix=$(prefix_of "$name" "$ver")
+    has_licences "$name" "$prefix" && return 0
+    work=$SRC/$name-licence
+    rm -rf "${work:?}"
+    mkdir -p "$work"
+    : >"$log"
+    run_logged "$log" fetch_licences "$name" "$pkg" "$ver" "$work" "$prefix"
+    [ "$RC" = 0 ] || fail_log "$log" "$name $ver licence files"
+    rm -rf "$work"
+    say "$(printf '%-8s %-22s licence files added' "$name" "${ver#*:}")"
+  }
+
+  fetch_licences() { # name, source package, version, work, prefix
+    local -n names="licence_$1"
+    local f
+    cd "$4"
+    apt-get source --download-only "$2=$3"
+    local archive
+    archive=$(find . -maxdepth 1 -name '*.orig.tar.*' ! -name '*.asc' | head -n 1)
+    mkdir src
+    for f in "${names[@]}"; do
+      tar -xf "$archive" -C src --strip-components=1 --wildcards --no-wildcards-match-slash "*/$f"
+    done
+    keep_licences "$1" "$4/src" "$5"
+  }
+
   check_prefix() { # name, prefix
     local -n files="expect_$1"
     local f
@@ -221,6 +274,7 @@ EOF
     if [ -f "$DEPS/$name.pick" ]; then
       read -r pick used <"$DEPS/$name.pick" || true
       if [ "$pick" = "$newest" ] && is_built "$name" "$used" "$recipe"; then
+        add_licences "$name" "$pkg" "$used"
         finish "$name" "$used" "$recipe" cached $((SECONDS - t0))
         return 0
       fi
@@ -229,6 +283,7 @@ EOF
     for _ in 1 2; do
       for ver in "${vers[@]}"; do
         if is_built "$name" "$ver" "$recipe"; then
+          add_licences "$name" "$pkg" "$ver"
           printf '%s %s\n' "$newest" "$ver" >"$DEPS/$name.pick"
           finish "$name" "$ver" "$recipe" cached $((SECONDS - t0))
           return 0
@@ -250,6 +305,7 @@ EOF
         run_logged "$log" "build_$name" "$work/src" "$prefix" "$work"
         [ "$RC" = 0 ] || fail_log "$log" "$name $ver build"
         check_prefix "$name" "$prefix" >>"$log" || fail_log "$log" "$name $ver install"
+        keep_licences "$name" "$work/src" "$prefix" >>"$log" 2>&1 || fail_log "$log" "$name $ver licence files"
         rm -rf "$work"
         printf '%s %s\n' "$newest" "$ver" >"$DEPS/$name.pick"
         finish "$name" "$ver" "$recipe" built $((SECONDS - t0))
@@ -303,6 +359,12 @@ EOF
     printf 'set(KV_ONIG_ROOT "%s")\n' "$(local_root onig)"
     printf 'set(KV_JPEG_ROOT "%s")\n' "$(local_root jpeg)"
     printf 'set(KV_GTEST_ROOT "%s")\n' "$(local_root gtest)"
+    printf '# The licence files the about box shows, from the sources of the libraries above.\n'
+    printf 'set(KV_OPENSSL_LICENSE "%s/licence/LICENSE.txt")\n' "$(local_root openssl)"
+    printf 'set(KV_OPENSSL_README "%s/licence/README.md")\n' "$(local_root openssl)"
+    printf 'set(KV_ONIG_LICENSE "%s/licence/COPYING")\n' "$(local_root onig)"
+    printf 'set(KV_JPEG_LICENSE "%s/licence/LICENSE.md")\n' "$(local_root jpeg)"
+    printf 'set(KV_JPEG_IJG_README "%s/licence/README.ijg")\n' "$(local_root jpeg)"
   } >"$DEPS/deps.cmake.tmp"
   mv "$DEPS/deps.cmake.tmp" "$DEPS/deps.cmake"
   say "wrote $DEPS/deps.cmake"

@@ -21,8 +21,17 @@ public:
 
     // "tree.ini" in the settings folder. A missing or unreadable file gives an empty tree.
     void LoadServerTree();
-    // False when the file could not be written; the old file is then unchanged.
+    // False when the file could not be written; the old file is then unchanged. A file that was
+    // there but could not be read at the load is never written over.
     bool SaveServerTree();
+    CString GetServerTreePath() const;
+    // The settings files that were there at the load but could not be read, with the system's
+    // reason; this run leaves them as they are.
+    struct TUnreadableFile {
+        CString path;
+        DWORD error;
+    };
+    std::vector<TUnreadableFile> GetUnreadableFiles() const;
 
     CString GetWindowsUserName() const { return windowsUserName; }
     CString GetProgramFolder() const { return programFolder; }
@@ -53,6 +62,8 @@ public:
     bool topMost = false;
     bool enableToolBar = false;
     TWorldConfig world;
+    // Why the last tree load gave an empty tree (0: the file was read).
+    DWORD treeLoadError = 0;
 
     // Folders end with a backslash.
     CString windowsUserName;

@@ -14,13 +14,20 @@ CString NumberedKey(const wchar_t* indexFormat, int index)
     return text;
 }
 
-bool LoadIniFile(const CString& path, const TIniExchangeFunction& exchange)
+bool LoadIniFile(const CString& path, const TIniExchangeFunction& exchange, DWORD* error)
 {
     TIniFile ini(false);
     bool loaded = ini.Load(path);
     TIniExchange io(ini);
     exchange(io);
+    if (error)
+        *error = ini.GetLoadError();
     return loaded;
+}
+
+bool IsUnreadableFileError(DWORD error)
+{
+    return error != 0 && error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND;
 }
 
 bool SaveIniFile(const CString& path, const TIniExchangeFunction& exchange)

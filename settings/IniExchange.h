@@ -55,8 +55,12 @@ private:
 };
 
 typedef std::function<void(TIniExchange& io)> TIniExchangeFunction;
-// False when the file cannot be read; the exchange then gives every key its default.
-bool LoadIniFile(const CString& path, const TIniExchangeFunction& exchange);
+// False when the file cannot be read; the exchange then gives every key its default, and error
+// (when given) the system's reason (0 after a good load).
+bool LoadIniFile(const CString& path, const TIniExchangeFunction& exchange, DWORD* error = nullptr);
+// A load error that is not about the file being missing: the file is there and must not be
+// replaced by defaults.
+bool IsUnreadableFileError(DWORD error);
 // Creates the folder and replaces the file whole; false (old file kept) when that fails.
 bool SaveIniFile(const CString& path, const TIniExchangeFunction& exchange);
 

@@ -82,9 +82,14 @@ bool TIniFile::Load(const CString& path)
 {
     sections.clear();
     recordBudget = RecordSlack;
+    loadError = 0;
     TStringAList lines;
-    if (!lines.LoadFromFile(path))
+    if (!lines.LoadFromFile(path)) {
+        loadError = ::GetLastError();
+        if (!loadError)
+            loadError = ERROR_READ_FAULT;
         return false;
+    }
     CString section;
     bool utf8 = false;
     for (int index = 0; index < lines.GetCount(); index++) {

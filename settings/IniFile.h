@@ -14,8 +14,10 @@ public:
     explicit TIniFile(bool stripQuotes) : stripQuotes(stripQuotes) {}
     virtual ~TIniFile() = default;
 
-    // False when the file cannot be opened; the sections are empty then.
+    // False when the file cannot be opened or read whole; the sections are empty then, and
+    // GetLoadError gives the system's reason (0 after a good load).
     bool Load(const CString& path);
+    DWORD GetLoadError() const { return loadError; }
     void SetSection(const CString& name) { currentSection = name; }
     CString ReadString(const CString& key, const CString& defaultValue) const;
     // An empty or non-numeric value reads as 0, not as the default.
@@ -43,6 +45,7 @@ private:
     std::map<CString, TSection> sections;
     const bool stripQuotes;
     CString currentSection;
+    DWORD loadError = 0;
     mutable long long recordBudget = 0;
 };
 

@@ -41,16 +41,21 @@ TPreference::TPreference()
     Exchange(io);
 }
 
+CString TPreference::GetFilePath(const CString& settingsFolder) { return settingsFolder + PreferenceFileName; }
+
 void TPreference::Load(const CString& settingsFolder)
 {
-    LoadIniFile(settingsFolder + PreferenceFileName, [this](TIniExchange& io) { Exchange(io); });
+    LoadIniFile(
+        GetFilePath(settingsFolder), [this](TIniExchange& io) { Exchange(io); }, &loadError);
 }
 
 bool TPreference::Save(const CString& settingsFolder) const
 {
+    if (IsUnreadableFileError(loadError))
+        return false;
     // Writing only reads the members; one exchange function serves both directions.
     TPreference* self = const_cast<TPreference*>(this);
-    return SaveIniFile(settingsFolder + PreferenceFileName, [self](TIniExchange& io) { self->Exchange(io); });
+    return SaveIniFile(GetFilePath(settingsFolder), [self](TIniExchange& io) { self->Exchange(io); });
 }
 
 void TPreference::Exchange(TIniExchange& io)

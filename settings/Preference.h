@@ -29,9 +29,14 @@ public:
     TPreference();
     // Fills every member from the file in the folder; a missing file or key gives the default.
     void Load(const CString& settingsFolder);
-    // Rewrites the whole file; a failure leaves the old file as it was.
+    // Rewrites the whole file; a failure leaves the old file as it was. A file that was there
+    // but could not be read at the load is never written over (false).
     bool Save(const CString& settingsFolder) const;
+    static CString GetFilePath(const CString& settingsFolder);
     CString MakeMask(CString nick, CString userName, CString host) const;
+
+    // Why the last load gave defaults (0: the file was read); not stored.
+    DWORD loadError = 0;
 
     bool Installed;
 

@@ -121,13 +121,28 @@ void ExchangeTree(TIniExchange& io, TWorldConfig& world)
 
 } // namespace
 
+CString TConfig::GetServerTreePath() const { return GetSettingsFolder() + TreeFileName; }
+
 void TConfig::LoadServerTree()
 {
     world.Units.clear();
-    LoadIniFile(GetSettingsFolder() + TreeFileName, [this](TIniExchange& io) { ExchangeTree(io, world); });
+    LoadIniFile(
+        GetServerTreePath(), [this](TIniExchange& io) { ExchangeTree(io, world); }, &treeLoadError);
 }
 
 bool TConfig::SaveServerTree()
 {
-    return SaveIniFile(GetSettingsFolder() + TreeFileName, [this](TIniExchange& io) { ExchangeTree(io, world); });
+    if (IsUnreadableFileError(treeLoadError))
+        return false;
+    return SaveIniFile(GetServerTreePath(), [this](TIniExchange& io) { ExchangeTree(io, world); });
+}
+
+std::vector<TConfig::TUnreadableFile> TConfig::GetUnreadableFiles() const
+{
+    std::vector<TUnreadableFile> files;
+    if (IsUnreadableFileError(treeLoadError))
+        files.push_back({GetServerTreePath(), treeLoadError});
+    if (IsUnreadableFileError(preference.loadError))
+        files.push_back({TPreference::GetFilePath(GetSettingsFolder()), preference.loadError});
+    return files;
 }

@@ -11,3 +11,5 @@
 #define IDS_QUIT_SENDING 10348
 // The program cannot go on without its main window.
 #define IDS_MAIN_WINDOW_FAILED 10400
+// Settings files that are there but could not be read at the start; %s: a path and reason per file.
+#define IDS_SETTINGS_UNREADABLE 10401

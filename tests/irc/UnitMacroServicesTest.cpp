@@ -50,9 +50,12 @@ TEST_F(UnitMacroServicesTest, VariablesAndFileErrors)
     send.selectedText = L"one\r\ntwo";
     EXPECT_EQ(Macros().GetSelectedText(), L"one two");
     EXPECT_EQ(Macros().GetMyAddressText(), L"255.255.255.255");
+    // An unreadable file leaves this run's engine, never the stored list that the tree save writes.
     Macros().OnMacroFileLoadError(L"a.mac");
     Macros().OnMacroFileLoadError(L"A.MAC");
-    EXPECT_EQ(unit->GetSettings().MacroFiles, (std::vector<CString>{L"b.mac", L"a.mac"}));
+    EXPECT_EQ(unit->GetSettings().MacroFiles, (std::vector<CString>{L"a.mac", L"b.mac", L"a.mac"}));
+    unit->ResetMacros();
+    EXPECT_EQ(unit->GetMacroManager().GetFileNames(), std::vector<CString>{L"b.mac"});
 }
 
 TEST_F(UnitMacroServicesTest, ActionsReachTheWindowsAndTheInterpreter)

@@ -134,14 +134,23 @@ TEST_F(UnitMacroTest, FileListChangesReachTheEngine)
     EXPECT_TRUE(LinesAfter(mark, "mark-f2").empty());
     EXPECT_TRUE(unit->GetSettings().MacroFiles.empty());
 
-    // A file that cannot be read leaves the server's list.
+    // A file that cannot be read is left out for this run but stays enabled in the server's
+    // settings; enabling it again reads it again.
     TUnitSetting edited = unit->GetSettings();
     edited.MacroFiles = {L"gone", L"renamed"};
     unit->ApplySettings(edited);
     mark = peer->LineCount();
     peer->Send(":bob!b@bob.host PRIVMSG #room :!hello three\r\n");
     EXPECT_EQ(LinesAfter(mark, "mark-f3"), std::vector<std::string>{"NOTICE bob :hi bob from #room"});
-    EXPECT_EQ(unit->GetSettings().MacroFiles, std::vector<CString>{L"renamed"});
+    EXPECT_EQ(unit->GetSettings().MacroFiles, (std::vector<CString>{L"gone", L"renamed"}));
+    unit->EnableMacroFile(L"other", false);
+    EXPECT_EQ(unit->GetMacroManager().GetFileNames(), std::vector<CString>{L"renamed"});
+    ASSERT_TRUE(CopyFileW(folder.path + L"macros\\renamed.kmf", folder.path + L"macros\\gone.kmf", TRUE));
+    unit->EnableMacroFile(L"gone", true);
+    mark = peer->LineCount();
+    peer->Send(":bob!b@bob.host PRIVMSG #room :!hello four\r\n");
+    EXPECT_EQ(LinesAfter(mark, "mark-f4"),
+              (std::vector<std::string>{"NOTICE bob :hi bob from #room", "NOTICE bob :hi bob from #room"}));
 }
 
 TEST_F(UnitMacroTest, ChannelConditionOfAnUnknownNameMarksTheServer)

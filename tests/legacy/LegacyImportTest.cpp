@@ -375,6 +375,28 @@ TEST_F(LegacyCopyTest, OldFilesAreCopiedIntoTheNewFolders)
     EXPECT_EQ(ReadFileBytes(config.userThemeFolder + L"deep.kvf"), "own");
 }
 
+// Linked files (symbolic links, deduplicated files) carry the reparse-point mark and are copied
+// like any file; folders, linked or not, never are.
+TEST(LegacyCopyEntries, FilesAreCopiedLinkedOrNotAndFoldersNever)
+{
+    const struct {
+        unsigned long attributes;
+        const wchar_t* name;
+        bool templates, copied;
+    } rows[] = {
+        {FILE_ATTRIBUTE_NORMAL, L"ding.wav", false, true},
+        {FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_REPARSE_POINT, L"linked.wav", false, true},
+        {FILE_ATTRIBUTE_REPARSE_POINT, L"mine.kvf", true, true},
+        {FILE_ATTRIBUTE_DIRECTORY, L"sub.kmf", false, false},
+        {FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT, L"junction", false, false},
+        {FILE_ATTRIBUTE_REPARSE_POINT, L"Deep.kvf", true, false},
+        {FILE_ATTRIBUTE_REPARSE_POINT, L"..", false, false},
+        {FILE_ATTRIBUTE_NORMAL, L"CON", false, false},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(row.copied, IsLegacyFileToCopy(row.attributes, row.name, row.templates)) << Narrow(row.name);
+}
+
 TEST_F(LegacyCopyTest, UnsetTargetFoldersReceiveNothing)
 {
     WriteFile(L"Sound\\ding.wav", "wav");

@@ -204,6 +204,15 @@ TEST_F(MacroActions, LinesAtTheEndWriteTheOldLinesBackWithCrLf)
     writeAt(true, "seven\n");
     RunEdit(engine, "appendfile", L"lf.txt", L"eight");
     EXPECT_EQ("one\r\n\r\ntwo\r\nthree\r\nfour\r\nfive\r\nsix\r\nseven\r\neight\r\n", Bytes(Files(L"lf.txt")));
+
+    // A line with a lone CR or LF of its own (a chat line keeps them) goes on as it is; the next
+    // line writes the file back with CR LF all through.
+    ASSERT_TRUE(WriteFileBytes(Files(L"own.txt"), "one\r\n"));
+    RunEdit(engine, "appendfile", L"own.txt", L"a\rb");
+    RunEdit(engine, "appendfile", L"own.txt", L"c\nd");
+    EXPECT_EQ("one\r\na\r\nb\r\nc\nd\r\n", Bytes(Files(L"own.txt")));
+    RunEdit(engine, "appendfile", L"own.txt", L"e");
+    EXPECT_EQ("one\r\na\r\nb\r\nc\r\nd\r\ne\r\n", Bytes(Files(L"own.txt")));
 }
 
 // A read that fails partway leaves the file as it was, with no copy beside it; once reads work

@@ -7,6 +7,7 @@
 #include "controls/Clipboard.h"
 #include "controls/UpdateDialog.h"
 #include "dialogs/AutoOpDialog.h"
+#include "foundation/CodePage.h"
 #include "res/resource.h"
 #include "res/windows/autoop.h"
 #include "res/windows/dialogs.h"
@@ -16,10 +17,12 @@
 #include "tests/common/PopupMenu.h"
 #include "tests/common/Screenshot.h"
 #include "tests/common/ShownWindow.h"
+#include "tests/common/TempFolder.h"
 
 #include <commctrl.h>
 
 #include <functional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -295,8 +298,30 @@ TEST_F(PasteCommands, SendMultiLineWithItsTextEmptiedSendsNothingAndStillKeepsTh
     EXPECT_FALSE(FindShownWindow(HasControl(IDC_PASTE_NOTICE))) << "File, M opened the send window";
 }
 
+// The first copyright line of a licence file the build took the about box's texts from.
+CString CopyrightLineOf(const char* unixPath)
+{
+    CString path = L"Z:" + ConvertFromUtf8(unixPath);
+    path.Replace(L'/', L'\\');
+    std::istringstream lines(ReadFileString(path));
+    for (std::string line; std::getline(lines, line);)
+        if (line.find("opyright (") != std::string::npos)
+            return ConvertFromUtf8(line.substr(0, line.find_last_not_of('\r') + 1).c_str());
+    return CString();
+}
+
 TEST_F(PasteCommands, AboutBoxShowsTheVersionAndTheCreditsFromTheTop)
 {
+    // Each linked library's licence under its title, with the copyright line of the source built.
+    const struct {
+        const wchar_t* title;
+        const char* file;
+    } licences[] = {
+        {L"The Modified (3-clause) BSD License", KV_JPEG_LICENSE},
+        {L"LEGAL ISSUES", KV_JPEG_IJG_README},
+        {L"Oniguruma LICENSE", KV_ONIG_LICENSE},
+        {L"Apache License", KV_OPENSSL_README},
+    };
     bool shown = false;
     WhenShown(HasControl(IDC_ABOUT_AUTHOR), [&](HWND dialog) {
         shown = true;
@@ -304,9 +329,15 @@ TEST_F(PasteCommands, AboutBoxShowsTheVersionAndTheCreditsFromTheTop)
         EXPECT_EQ(CString(L"2.40"), Field(dialog, IDC_ABOUT_VERSION));
         HWND credits = ::GetDlgItem(dialog, IDC_ABOUT_CREDITS);
         CString text = GetControlText(credits);
-        for (const wchar_t* title :
-             {L"Independent JPEG Group", L"Oniguruma LICENSE", L"OpenSSL License", L"Original SSLeay License"})
-            EXPECT_GE(text.Find(title), 0) << Narrow(title);
+        EXPECT_GE(text.Find(L"This software is based in part on the work of the Independent JPEG Group."), 0);
+        for (const auto& licence : licences) {
+            EXPECT_GE(text.Find(licence.title), 0) << Narrow(licence.title);
+            const CString copyright = CopyrightLineOf(licence.file);
+            EXPECT_FALSE(copyright.IsEmpty()) << licence.file;
+            EXPECT_GE(text.Find(copyright), 0) << Narrow(copyright);
+        }
+        EXPECT_GE(text.Find(L"Version 2.0, January 2004"), 0);
+        EXPECT_EQ(-1, text.Find(L"SSLeay")) << "OpenSSL 3 is under the Apache License alone";
         EXPECT_EQ(0, ::SendMessageW(credits, EM_GETFIRSTVISIBLELINE, 0, 0));
         EXPECT_GT(::SendMessageW(credits, EM_GETLINECOUNT, 0, 0), 100);
         SaveWindowPng(dialog, ScreenshotPath(L"about-box.png"));

@@ -8,6 +8,7 @@
 
 #include "classlib/MsgMap.h"
 #include "foundation/CodePage.h"
+#include "foundation/File.h"
 #include "foundation/Path.h"
 #include "legacy/LegacyImport.h"
 #include "mainframe/FirstStartWizard.h"
@@ -344,6 +345,41 @@ TEST_F(WizardRoadTest, CancelKeepsTheFilesItFoundByteIdentical)
     HWND treeView = FindChildren(main, L"SysTreeView32").at(0);
     EXPECT_EQ(1, (int)::SendMessageW(treeView, TVM_GETCOUNT, 0, 0)) << "the server found is shown, none added";
     CloseProgram(run, main);
+}
+
+// Settings another program holds open without read sharing: the start names each file with the
+// system's reason, does not take them for a new installation, and leaves them as they were.
+TEST_F(WizardRoadTest, UnreadableSettingsAreNamedAndLeftAsTheyWere)
+{
+    TProgramRun run;
+    run.WriteSettings(L"preference.ini", "[Application]\r\nInstalled=true\r\n");
+    run.WriteSettings(L"tree.ini", "[World]\r\nUnit.Count=1\r\n[Unit.00]\r\nName=kept\r\n");
+    const std::string preference = run.ReadSettings(L"preference.ini"), tree = run.ReadSettings(L"tree.ini");
+    std::vector<HANDLE> holders;
+    for (const wchar_t* name : {L"preference.ini", L"tree.ini"}) {
+        holders.push_back(CreateFileW(run.SettingsFolder() + name, GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                      OPEN_EXISTING, 0, nullptr));
+        ASSERT_NE(INVALID_HANDLE_VALUE, holders.back()) << Narrow(name);
+    }
+    ASSERT_TRUE(run.Start());
+    HWND warning = WaitDialogWith(run, 0xFFFF, 30000);
+    ASSERT_TRUE(warning) << "no word of the unreadable files";
+    const CString text = WindowText(::GetDlgItem(warning, 0xFFFF));
+    for (const wchar_t* name : {L"preference.ini", L"tree.ini"})
+        EXPECT_NE(-1, text.Find(run.SettingsFolder() + name)) << Narrow(text);
+    EXPECT_NE(-1, text.Find(GetSystemErrorText(ERROR_SHARING_VIOLATION))) << Narrow(text);
+    Shoot(warning, L"unreadable-settings.png");
+    FocusForInput(warning);
+    PressKey(VK_RETURN);
+    HWND main = run.WaitMainWindow();
+    ASSERT_TRUE(main) << "the start goes on to the main window, no first-start questions";
+    // Bounded: the wizard, were it shown, comes before the main window.
+    EXPECT_FALSE(WaitDialogWith(run, IDC_INSTALL_CHOICE, 500));
+    CloseProgram(run, main);
+    for (HANDLE holder : holders)
+        CloseHandle(holder);
+    EXPECT_EQ(run.ReadSettings(L"preference.ini"), preference);
+    EXPECT_EQ(run.ReadSettings(L"tree.ini"), tree);
 }
 
 TEST_F(WizardRoadTest, TakeOverFromTheProgramFolderImportsAtOnce)

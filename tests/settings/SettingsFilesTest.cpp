@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 
 TEST(ServerList, MissingFileIsSeededAndEmptyFileStaysEmpty)
@@ -96,4 +97,61 @@ TEST(PopupSettings, DefaultMenuOnlyWhenTheFileIsMissing)
     ASSERT_TRUE(config.SavePopupMenu());
     config.LoadPopupMenu();
     EXPECT_TRUE(config.popup.items.empty());
+}
+
+// A settings file another program holds open: held for writing with sharing (an editor, a sync
+// tool) it is read; held without read sharing it gives defaults, is named with the system's
+// reason, and is not written over in this run even once it is free. A missing file is made.
+TEST(SettingsFiles, AFileHeldOpenElsewhereIsReadOrLeftAsItWas)
+{
+    const struct {
+        const wchar_t* name;
+        const char* text;
+        std::function<void(TConfig&)> load;
+        std::function<bool(TConfig&)> save;
+        std::function<bool(const TConfig&)> read;
+    } files[] = {
+        {L"preference.ini", "Encoding=UTF-8\r\n[Application]\r\nInstalled=true\r\n[Connection]\r\nReconnectCount=3\r\n",
+         [](TConfig& c) { c.preference.Load(c.settingsFolder); },
+         [](TConfig& c) { return c.preference.Save(c.settingsFolder); },
+         [](const TConfig& c) { return c.preference.Installed && c.preference.ReconnectCount == 3; }},
+        {L"tree.ini", "Encoding=UTF-8\r\n[World]\r\nUnit.Count=1\r\n[Unit.00]\r\nName=kept\r\n",
+         [](TConfig& c) { c.LoadServerTree(); }, [](TConfig& c) { return c.SaveServerTree(); },
+         [](const TConfig& c) { return c.world.Units.size() == 1 && c.world.Units[0].Name == L"kept"; }},
+    };
+    for (const auto& file : files) {
+        TTempFolder temp;
+        TConfig config;
+        config.settingsFolder = temp.path;
+        const CString path = temp.File(file.name);
+        ASSERT_TRUE(WriteFileBytes(path, file.text));
+        auto hold = [&](DWORD share) {
+            return CreateFileW(path, GENERIC_READ | GENERIC_WRITE, share, nullptr, OPEN_EXISTING, 0, nullptr);
+        };
+
+        HANDLE writer = hold(FILE_SHARE_READ | FILE_SHARE_WRITE);
+        ASSERT_NE(INVALID_HANDLE_VALUE, writer);
+        file.load(config);
+        CloseHandle(writer);
+        EXPECT_TRUE(file.read(config)) << Narrow(file.name) << " beside a writer that shares";
+        EXPECT_TRUE(config.GetUnreadableFiles().empty()) << Narrow(file.name);
+
+        HANDLE locker = hold(0);
+        ASSERT_NE(INVALID_HANDLE_VALUE, locker);
+        file.load(config);
+        CloseHandle(locker);
+        EXPECT_FALSE(file.read(config)) << Narrow(file.name);
+        std::vector<TConfig::TUnreadableFile> unreadable = config.GetUnreadableFiles();
+        ASSERT_EQ(1u, unreadable.size()) << Narrow(file.name);
+        EXPECT_EQ(path, unreadable[0].path);
+        EXPECT_EQ((DWORD)ERROR_SHARING_VIOLATION, unreadable[0].error) << Narrow(file.name);
+        EXPECT_FALSE(file.save(config)) << Narrow(file.name);
+        EXPECT_EQ(file.text, ReadFileString(path)) << Narrow(file.name);
+
+        ASSERT_TRUE(DeleteFileW(path));
+        file.load(config);
+        EXPECT_TRUE(config.GetUnreadableFiles().empty()) << Narrow(file.name);
+        EXPECT_TRUE(file.save(config)) << Narrow(file.name);
+        EXPECT_TRUE(PathExists(path)) << Narrow(file.name);
+    }
 }
