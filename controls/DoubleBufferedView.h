@@ -37,5 +37,9 @@ public:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 };
 
-// The server tree.
-class TServerTreeView : public TDoubleBufferedTreeView {};
+// The server tree. A double click acts by the world's own rule (connect, quit, join, part or
+// toggle), so the control does not toggle the branch on its own as well.
+class TServerTreeView : public TDoubleBufferedTreeView {
+public:
+    TServerTreeView() { expandOnDoubleClick = false; }
+};

@@ -259,6 +259,8 @@ void TDCCDialog::RefreshAndSelectFirst()
         return;
     UpdateReceiveList(false);
     UpdateSendList(false);
+    // While hidden it heard no ticks, and the manager's tick stops with the last transfer.
+    UpdateCaption();
     receiveList->ClearSelectionAndFocus();
     sendList->ClearSelectionAndFocus();
     TDoubleBufferedListView* list = receiveList->GetItemCount() > 0 ? receiveList

@@ -79,6 +79,9 @@ void TAutoOpDialog::SelectNode(const CString& serverName, const CString& channel
                 return;
             }
         }
+        // A talk, or a channel joined after the dialog opened: the server's own masks rather
+        // than whatever level was selected before.
+        tree.SelectItem(unit);
         return;
     }
 }

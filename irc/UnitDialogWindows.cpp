@@ -1,5 +1,6 @@
 // The unit's modeless windows as a whole: they follow the main window while a modal dialog
-// disables it, while it is minimised and hidden, and while it stays on top.
+// disables it, while it is minimised and hidden, and while it stays on top. Invitations and DCC
+// chat offers stand apart: they are there to be answered while the main window is away.
 
 #include "irc/IRCUnit.h"
 
@@ -9,10 +10,6 @@ void TIRCUnit::GetDialogWindows(std::vector<HWND>& windows) const
         windows.push_back(entry.second->GetWindowHandle());
     if (channelList)
         windows.push_back(channelList->GetWindowHandle());
-    for (IInviteRequest* dialog : inviteDialogs)
-        windows.push_back(dialog->GetWindowHandle());
-    for (IDCCChatRequest* dialog : dccChatDialogs)
-        windows.push_back(dialog->GetWindowHandle());
     for (TIRCChannel* channel : channels) {
         if (IWhoWindow* who = channel->GetWhoDialog())
             windows.push_back(who->GetWindowHandle());

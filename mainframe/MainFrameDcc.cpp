@@ -48,6 +48,7 @@ void CMainFrame::ShowDCCDialog(bool minimized)
             return;
         }
         dccDialog.beforeDestroy = [this] { CloseDCCDialog(); };
+        dccDialog.markedShown = [this] { return dccDialogShown; };
         dccDialog->RestorePlacement(minimized);
         AlignDCCDialogTopMost();
         dccDialog->RefreshAndSelectFirst();

@@ -23,6 +23,7 @@ void CMainFrame::CreateScriptConsole()
         if (scriptConsoleShown)
             scriptConsole->GetNormalRect(settings->geometry.scriptLogRect);
     };
+    scriptConsole.markedShown = [this] { return scriptConsoleShown; };
     if (focus && ::IsWindow(focus))
         ::SetFocus(focus);
 }

@@ -240,13 +240,15 @@ void CMainFrame::SaveLogToFile()
     if (::GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES &&
         !ShowConfirmMessage(m_hWnd, LoadResourceString(IDS_CONFIRM_OVERWRITE), LoadResourceString(IDS_CONFIRM_CAPTION)))
         return;
-    // The node may have gone while the choosers were open.
-    if (GetSelectedLogView() != view)
-        return;
+    // The selection may have moved while the choosers were open (a talk, a join, a script):
+    // the node chosen is saved all the same. When it has gone there is nothing to save.
+    TLogView* chosen = nullptr;
+    if (IsNodeStillThere(world, unit, channel))
+        chosen = channel ? channel->logView : unit->logView;
     // A failed write leaves the file that was there whole.
     TSafeFileWriter file;
-    bool ok = file.Open(path) &&
-              file.Write(ConvertToCodePage(view->GetAllText(), (UINT)settings->preference.LogCodepage)) &&
+    bool ok = chosen && file.Open(path) &&
+              file.Write(ConvertToCodePage(chosen->GetAllText(), (UINT)settings->preference.LogCodepage)) &&
               file.Commit();
     if (!ok)
         ShowWarningMessage(m_hWnd, LoadResourceString(IDS_FILE_OPEN_FAILED), LoadResourceString(IDS_FAILURE_CAPTION));

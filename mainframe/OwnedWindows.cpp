@@ -77,8 +77,9 @@ void TOwnedWindowSlot::FollowFrameHidden(bool hide)
         ::ShowWindow(shown, SW_HIDE);
         windowHiddenWithFrame = shown;
     } else if (!hide && windowHiddenWithFrame) {
-        // Not when the window hidden has gone meanwhile and another stands there now.
-        if (shown == windowHiddenWithFrame)
+        // Not when the window hidden has gone meanwhile and another stands there now, nor when
+        // the user closed it while the frame was away.
+        if (shown == windowHiddenWithFrame && (!markedShown || markedShown()))
             ::ShowWindow(shown, SW_SHOWNA);
         windowHiddenWithFrame = nullptr;
     }

@@ -57,6 +57,9 @@ public:
     std::function<void(bool)> setTopMost;
     // A window that stands in for this one while it hides (an editor it opened), or null.
     std::function<CWnd*()> standIn;
+    // For a window that only hides when the user closes it: whether it is still meant to be
+    // seen. The frame's restore brings back only such a window, not one closed meanwhile.
+    std::function<bool()> markedShown;
 
     // What the list does to every window.
     void KickIdle(WPARAM wParam, LPARAM lParam);

@@ -146,10 +146,7 @@ TEST_F(FrameActivation, ThePreferencesComeBackWithTheMainWindowAndAreNotLeftOnTo
     }
     EXPECT_FALSE(::GetWindowLongW(sheet, GWL_EXSTYLE) & WS_EX_TOPMOST);
 
-    FocusForInput(frame->GetInputLine()->m_hWnd);
-    // "最小化(&M)" shares its key with an item above: the way there is up from the last item.
-    ChooseFromMenuBar(0, {VK_UP, VK_UP, VK_RETURN});
-    ASSERT_TRUE(WaitUntil([&] { return ::IsIconic(frame->m_hWnd) != FALSE; }, "the main window minimised"));
+    MinimiseFromMenu();
     frame->SendMessageW(WM_SYSCOMMAND, SC_RESTORE, 0);
     EXPECT_TRUE(WaitUntil([&] { return !::IsIconic(frame->m_hWnd) && ::IsWindowVisible(sheet); },
                           "the main window and the preferences back"));

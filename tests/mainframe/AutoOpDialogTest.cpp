@@ -168,3 +168,45 @@ TEST_F(AutoOpDialogTest, PickedMembersFillTheEditOrTheChannelsList)
     ClickButton(window, IDOK);
     EXPECT_EQ(3u, alpha->GetConfig().AutoOpMasks.size());
 }
+
+// A talk is no level of the dialog, nor is a channel joined after it opened: their members are
+// registered for their server, not for every server nor for the channel selected before.
+TEST_F(AutoOpDialogTest, MembersOfATalkOrOfANewChannelGoUnderTheirServer)
+{
+    // Open from the tools menu, on the level of every server.
+    ChooseFromMenuBar(5, {'O'});
+    TAutoOpDialog* dialog = frame->GetAutoOpDialog();
+    ASSERT_TRUE(dialog);
+    HWND window = dialog->m_hWnd;
+    peer->Send(":bob!bu@bob.example PRIVMSG kvme :hi\r\n"
+               ":kvme!me@my.host JOIN :#gamma\r\n"
+               ":irc.test 353 kvme = #gamma :@kvme frank\r\n"
+               ":irc.test 366 kvme #gamma :End of NAMES list\r\n");
+    TIRCChannel* gamma = nullptr;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            gamma = Channel(L"#gamma");
+            return Channel(L"bob") && gamma && gamma->FindMember(L"frank");
+        },
+        "the talk and the new channel"));
+    TIRCChannel* talk = Channel(L"bob");
+    const struct {
+        TIRCChannel* node;
+        const wchar_t* nick;
+    } cases[] = {{talk, L"bob"}, {gamma, L"frank"}};
+    for (const auto& c : cases) {
+        // Another level selected before: a channel of the same server.
+        ClickItem(window, {L"全体", L"net", L"#alpha"});
+        ASSERT_EQ(L"#alpha", SelectedText(window));
+        world->Select(net, c.node);
+        PumpPendingMessages();
+        ChooseFromMemberMenu({c.nick}, {'R', 'O'});
+        EXPECT_EQ(dialog, frame->GetAutoOpDialog());
+        EXPECT_EQ(L"net", SelectedText(window)) << Narrow(c.nick);
+        const TIRCMember* member = c.node->FindMember(c.nick);
+        ASSERT_TRUE(member);
+        EXPECT_EQ(settings.preference.MakeMask(c.nick, member->user, member->host),
+                  GetControlText(::GetDlgItem(window, IDC_MASK_EDIT)));
+    }
+    SaveWindowPng(window, ScreenshotPath(L"mainframe-auto-op-talk-member.png"));
+}

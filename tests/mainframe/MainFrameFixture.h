@@ -109,6 +109,13 @@ protected:
             },
             keys));
     }
+    // "最小化(&M)" shares its key with an item above: the way there is up from the last item.
+    void MinimiseFromMenu()
+    {
+        FocusForInput(frame->GetInputLine()->m_hWnd);
+        ChooseFromMenuBar(0, {VK_UP, VK_UP, VK_RETURN});
+        ASSERT_TRUE(WaitUntil([&] { return ::IsIconic(frame->m_hWnd) != FALSE; }, "the main window minimised"));
+    }
     // The state of a menu item after the window updated the popup as it does before showing it.
     UINT ItemState(HMENU popup, UINT id)
     {

@@ -408,6 +408,60 @@ TEST_F(PromptCommands, SaveLogWritesTheWholeLogAndAsksBeforeOverwriting)
     EXPECT_NE(std::string::npos, readFile().find("erin")) << "the log's own lines are there";
 }
 
+// The node chosen is saved even when the selection moves while the chooser is open; a node gone
+// meanwhile is told, and no file is written.
+TEST_F(PromptCommands, SaveLogKeepsToTheNodeChosenAndTellsWhenItWentMeanwhile)
+{
+    settings.preference.FocusOnTalk = true;
+    const CString alphaPath = folder.File(L"alpha.txt"), talkPath = folder.File(L"talk.txt");
+    // Runs the save from the menu; `meanwhile` happens while the chooser is open.
+    bool warned = false;
+    auto save = [&](const CString& path, const std::function<void()>& meanwhile, const std::function<bool()>& done) {
+        warned = false;
+        WhenShown(HasCaption(L"ログをファイルに保存"), [&](HWND) {
+            HWND name = ::GetFocus();
+            meanwhile();
+            ::SetWindowTextW(name, path);
+            WhenShown(HasCaption(L"失敗"), [&](HWND warning) {
+                warned = true;
+                SaveWindowPng(warning, ScreenshotPath(L"mainframe-save-log-node-gone.png"));
+                FocusForInput(::GetDlgItem(warning, IDOK));
+                QueueKey(VK_RETURN);
+            });
+            FocusForInput(name);
+            QueueKey(VK_RETURN);
+        });
+        ChooseFromMenuBar(0, {'S'});
+        PumpMessagesUntil(done, 5000);
+        PumpPendingMessages();
+        StopWatching();
+    };
+    auto written = [](const CString& path) { return ::GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES; };
+
+    save(
+        alphaPath,
+        [&] {
+            // A new talk takes the selection.
+            peer->Send(":zed!z@zed.host PRIVMSG kvme :hello there\r\n");
+            PumpMessagesUntil([&] { return SelectedTalk() != nullptr; }, 5000);
+        },
+        [&] { return written(alphaPath); });
+    TIRCChannel* talk = SelectedTalk();
+    ASSERT_TRUE(talk) << "the talk took the selection";
+    EXPECT_FALSE(warned);
+    CStringA expected = ConvertToCodePage(alpha->logView->GetAllText(), (UINT)settings.preference.LogCodepage);
+    CStringA bytes = ReadFileBytes(alphaPath);
+    EXPECT_EQ(std::string(expected.GetString(), expected.GetLength()),
+              std::string(bytes.GetString(), bytes.GetLength()))
+        << "the channel's log, not the talk's";
+
+    // A script closes the talk being saved.
+    save(
+        talkPath, [&] { world->RemoveChannelNode(net, talk); }, [&] { return warned; });
+    EXPECT_TRUE(warned);
+    EXPECT_FALSE(written(talkPath));
+}
+
 TEST_F(PromptCommands, RebuildingMembersEmptiesTheListAndFillsItFromWho)
 {
     ChooseFromMenuBar(2, {'F'});

@@ -1,8 +1,10 @@
 // Copying and deleting servers and channels from the main window: the question asked, what
-// Cancel keeps, and what the tree and tree.ini hold afterwards.
+// Cancel keeps, and what the tree and tree.ini hold afterwards; a double click on a server.
 
 #include "tests/mainframe/MainFrameFixture.h"
 
+#include "controls/DoubleBufferedView.h"
+#include "tests/common/Screenshot.h"
 #include "tests/common/StringPrinter.h"
 #include "tests/common/UserInput.h"
 #include "tests/irc/IrcTestSupport.h"
@@ -78,6 +80,27 @@ TEST_F(TreeCommands, CopyDeleteChannelAndDeleteServerAskFirstAndWriteTheTree)
     EXPECT_STREQ(L"サーバを削除します", RunAnswering(L"deleteserver", IDOK));
     EXPECT_FALSE(world->HasUnit(copy));
     EXPECT_EQ((Names_{L"net", L"  #alpha", L"  #beta", L"net__", L"  #alpha", L"  #beta"}), Names(StoredUnits()));
+}
+
+// The world's rule alone opens or closes the branch: the control does not toggle it back.
+TEST_F(TreeCommands, DoubleClickOnAServerTogglesItsBranchOnce)
+{
+    HWND tree = frame->GetServerTree()->m_hWnd;
+    HTREEITEM item = world->FindUnitTreeItem(net);
+    ASSERT_TRUE(item);
+    // What the control asks its parent before it would toggle on its own.
+    NMHDR asked = {tree, (UINT_PTR)::GetDlgCtrlID(tree), (UINT)NM_DBLCLK};
+    EXPECT_EQ(1, ::SendMessageW(::GetParent(tree), WM_NOTIFY, asked.idFrom, (LPARAM)&asked));
+    auto expanded = [&] { return (TreeView_GetItemState(tree, item, TVIS_EXPANDED) & TVIS_EXPANDED) != 0; };
+    for (int round = 0; round < 2; round++) {
+        bool before = expanded();
+        RECT rect = {};
+        TreeView_GetItemRect(tree, item, &rect, TRUE);
+        DoubleClickAt(ScreenPointOf(tree, (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2));
+        PumpPendingMessages();
+        EXPECT_NE(before, expanded()) << "round " << round;
+    }
+    SaveWindowPng(frame->m_hWnd, ScreenshotPath(L"mainframe-tree-double-clicked.png"));
 }
 
 } // namespace

@@ -136,10 +136,12 @@ TEST_F(AutoOpDialogWorldTest, SelectNodeMatchesNamesExactlyAndCancelReportsOnlyC
     EXPECT_EQ(2, selected());
     dialog->SelectNode(L"net", L"");
     EXPECT_EQ(2, selected()) << "names compare exactly";
-    dialog->SelectNode(L"Net", L"");
-    EXPECT_EQ(1, selected());
+    dialog->SelectNode(L"Net", L"#gone");
+    EXPECT_EQ(1, selected()) << "a channel the server does not hold: the server";
     dialog->SelectNode(L"", L"#Room");
     EXPECT_EQ(0, selected());
+    dialog->SelectNode(L"Net", L"");
+    EXPECT_EQ(1, selected());
 
     AddTyped(L"x!*@*");
     FocusForInput(::GetDlgItem(window, IDC_MASK_EDIT));

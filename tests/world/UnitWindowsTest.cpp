@@ -1,5 +1,6 @@
 // A server's own windows as the main window takes them along: disabled while a modal dialog
 // runs, hidden while it is minimised, on top while it is, and closed when the server shuts down.
+// Invitations and chat offers stay as they are, to be answered while the main window is away.
 
 #include "tests/world/UserInfoFixture.h"
 
@@ -43,29 +44,41 @@ protected:
             {"WHOIS", unit->FindWhoisDialog(L"alice")},
             {"WHO", channel->GetWhoDialog()},
             {"ban list", channel->GetMaskList(TIRCChannel::BanList)},
+            {"channel list", unit->GetChannelListDialog()},
+        };
+        std::pair<const char*, IModelessWindow*> questions[] = {
             {"invitation", unit->GetInviteDialogs().empty() ? nullptr : unit->GetInviteDialogs()[0]},
             {"chat request", unit->GetDccChatDialogs().empty() ? nullptr : unit->GetDccChatDialogs()[0]},
-            {"channel list", unit->GetChannelListDialog()},
         };
         handles.clear();
         for (const auto& [name, window] : windows) {
             ASSERT_NE(window, nullptr) << name;
             handles.emplace_back(name, window->GetWindowHandle());
         }
+        questionHandles.clear();
+        for (const auto& [name, window] : questions) {
+            ASSERT_NE(window, nullptr) << name;
+            questionHandles.emplace_back(name, window->GetWindowHandle());
+        }
         TProtocolLogDialog* log = world->FindProtocolLog(unit);
         ASSERT_NE(log, nullptr);
         handles.emplace_back("protocol log", log->m_hWnd);
     }
+    // Each window that follows holds; each question stays shown, enabled and not on top.
     void ExpectEach(const char* step, const std::function<bool(HWND)>& holds)
     {
         for (const auto& [name, window] : handles)
             EXPECT_TRUE(holds(window)) << step << ": " << name;
+        for (const auto& [name, window] : questionHandles)
+            EXPECT_TRUE(::IsWindowVisible(window) && ::IsWindowEnabled(window) && !IsTopMost(window))
+                << step << ": " << name;
     }
     static bool IsTopMost(HWND window) { return (::GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
 
     TIRCChannel* channel = nullptr;
     std::vector<std::pair<const char*, IModelessWindow*>> windows;
     std::vector<std::pair<const char*, HWND>> handles;
+    std::vector<std::pair<const char*, HWND>> questionHandles;
 };
 
 } // namespace
@@ -121,6 +134,8 @@ TEST_F(UnitWindowsTest, ShutdownClosesEveryWindowOfTheServerAndOpensNoNewOnes)
     unit->Shutdown(false);
     PumpPendingMessages();
     for (const auto& [name, window] : handles)
+        EXPECT_FALSE(::IsWindow(window)) << name;
+    for (const auto& [name, window] : questionHandles)
         EXPECT_FALSE(::IsWindow(window)) << name;
     EXPECT_TRUE(unit->GetInviteDialogs().empty());
     EXPECT_TRUE(unit->GetDccChatDialogs().empty());
