@@ -161,6 +161,20 @@ TEST_F(TlsTest, ServerClosingDuringTheHandshakeIsAClose)
     EXPECT_EQ(TTCPClientProbe::Session(client), nullptr);
 }
 
+TEST_F(TlsTest, ServerClosedBeforeTheConnectEventIsStillAConnectThenAClose)
+{
+    TPeer peer;
+    peer.Run(); // accepts and closes at once
+    ConnectTo(peer.Port());
+    // The peer's close is in before the connect event is handled, so the handshake's first step
+    // already meets the end of the stream.
+    std::atomic<bool> stopping{false};
+    ASSERT_TRUE(WaitReadable(TTCPClientProbe::Socket(client), stopping));
+    ASSERT_TRUE(WaitForEnd());
+    EXPECT_EQ(owner.events, "resolve connect send close") << owner.errorKind;
+    EXPECT_EQ(TTCPClientProbe::Session(client), nullptr);
+}
+
 TEST_F(TlsTest, SessionThatCannotBeCreatedReportsKind3)
 {
     ASSERT_TRUE(allocatorHooked);
