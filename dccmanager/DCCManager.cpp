@@ -106,11 +106,6 @@ void TDCCManager::AddReceiveItem(TIRCUnit* unit, int protocolMode, bool autoAcce
 
 void TDCCManager::AddSendItem(TIRCUnit* unit, const CString& nick, const CString& path)
 {
-    if (CountPendingSends() >= MaxSendItems) {
-        if (IsUnitValid(unit))
-            unit->OnDccSendRefused(nick, path);
-        return;
-    }
     StartTimer();
     TDCCSendItem* item = new TDCCSendItem(this, unit, nick, path);
     sendItems.push_back(item);
@@ -190,8 +185,6 @@ int TDCCManager::CountActiveReceives() const { return CountActive(receiveItems);
 int TDCCManager::CountActiveSends() const { return CountActive(sendItems); }
 
 int TDCCManager::CountPendingReceives() const { return CountInStates(receiveItems, IsDCCStatePending); }
-
-int TDCCManager::CountPendingSends() const { return CountInStates(sendItems, IsDCCStatePending); }
 
 int TDCCManager::FindReceiveItem(const TDCCReceiveItem* item) const { return FindIn(receiveItems, item); }
 

@@ -273,7 +273,6 @@ public:
     void OnDccReceiveFailed(const TDCCReceiveItem* item);
     // The DCC manager has too many unfinished items to take one more.
     void OnDccReceiveRefused(const CString& nick, const CString& fileName, bool tooManyUnfinished);
-    void OnDccSendRefused(const CString& nick, const CString& path);
 
     // DCC chat talks ("=" + nick) and the dialogs that ask about offered chats.
     TIRCChannel* AddDccChatChannel(const TIRCMember& peer);

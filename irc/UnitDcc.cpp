@@ -199,8 +199,3 @@ void TIRCUnit::OnDccReceiveRefused(const CString& nick, const CString& fileName,
     UINT text = tooManyUnfinished ? IDS_DCC_RECEIVE_REFUSED : IDS_DCC_RECEIVE_LIST_FULL;
     PrintSystemText(nullptr, FormatStringResourceWithTwo(text, nick, fileName));
 }
-
-void TIRCUnit::OnDccSendRefused(const CString& nick, const CString& path)
-{
-    PrintSystemText(nullptr, FormatStringResourceWithTwo(IDS_DCC_SEND_REFUSED, nick, path));
-}
