@@ -297,19 +297,35 @@ void TDCCManager::OnSendListening(TDCCSendItem* item)
     item->SetAddress(unit->GetMyAddress());
 }
 
-int TDCCManager::GetSendPort(TDCCSendItem*)
+int TDCCManager::GetSendPort(TDCCSendItem* asking)
 {
     const TPreference& settings = Preference();
     // Only real port numbers: a range reaching past them would bind one port and offer another.
     int start = std::max(settings.DCCReceivePortStart, 1);
     int end = std::min(settings.DCCReceivePortEnd, 65535);
-    int candidate = lastSendPort + 1;
-    lastSendPort = candidate;
-    if (candidate < start || candidate > end) {
+    if (end < start) {
         lastSendPort = start;
-        return end < start ? -1 : start;
+        return -1;
     }
-    return candidate;
+    // Every send binds with address reuse, so a port another of ours listens on would bind again
+    // and its peer could connect to either; such ports are passed over.
+    for (int left = end - start + 1; left > 0; left--) {
+        int candidate = lastSendPort + 1;
+        if (candidate < start || candidate > end)
+            candidate = start;
+        lastSendPort = candidate;
+        if (!IsSendPortListened(candidate, asking))
+            return candidate;
+    }
+    return -1;
+}
+
+bool TDCCManager::IsSendPortListened(int port, const TDCCSendItem* asking) const
+{
+    for (const TDCCSendItem* item : sendItems)
+        if (item != asking && item->IsListening() && item->GetPort() == port)
+            return true;
+    return false;
 }
 
 int TDCCManager::GetSendSpeedLimit(TDCCSendItem*)

@@ -119,6 +119,7 @@ private:
     void StartTimer();
     bool IsUnitValid(TIRCUnit* unit) const;
     bool IsEverythingComplete() const;
+    bool IsSendPortListened(int port, const TDCCSendItem* asking) const;
     void NotifyChanged();
 
     // A pass over a queue whose start fails calls back for another pass; it runs after this one
