@@ -290,7 +290,7 @@ public:
     void OnInviteDialogClose(IInviteRequest* dialog) override;
     void CloseInviteDialogs();
     const std::vector<IInviteRequest*>& GetInviteDialogs() const { return inviteDialogs; }
-    // Talks a peer's offers can make before further offers are only shown.
+    // Chats connecting or connected before further offers taken at once are refused with a line.
     static constexpr int kMaxDccChatTalks = 64;
 
     // What the world and the main window ask of the unit.

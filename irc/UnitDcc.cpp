@@ -94,10 +94,10 @@ void TIRCUnit::OnDccChatOffer(const TIRCReceiveMessage& message, const CString& 
         return;
     if (preference->EnableDCCChatSound)
         PlaySoundFile(preference->DCCChatSoundFile);
-    // An offer of a port or address nobody chats from is shown and asked about, but never connected.
+    // Whatever the address and port, the talk opens: a connection that cannot be made is told
+    // there like any other.
     if (preference->DCCChatAction == DccOfferAccept) {
-        if (CheckDccChatOffer(offer))
-            AcceptChatOffer(message, address, offer.port);
+        AcceptChatOffer(message, address, offer.port);
     } else if (preference->DCCChatAction == DccOfferAsk) {
         AskChatOffer(message, address, offer.port);
     }
