@@ -168,14 +168,9 @@ TEST_F(DCCUnitTest, AFailedLastAcknowledgementStillCompletesOnce)
     // The sender pushes every byte and resets at once, so the receiver's last acknowledgement
     // fails inside the same read that completes the file.
     std::string bytes = MakePattern(3000);
-    SOCKET listener = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address = {};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    int length = sizeof(address);
-    ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof(address)), 0);
-    listen(listener, 1);
-    getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
+    int port = 0;
+    SOCKET listener = ListenOnLoopback(1, port);
+    ASSERT_NE(listener, INVALID_SOCKET);
     std::atomic<bool> go{false}, reset{false};
     std::thread peer([&] {
         SOCKET s = accept(listener, nullptr, nullptr);
@@ -188,7 +183,7 @@ TEST_F(DCCUnitTest, AFailedLastAcknowledgementStillCompletesOnce)
         closesocket(s);
         reset = true;
     });
-    Deliver(*bob, "alice", "DCC SEND last.bin 2130706433 " + std::to_string(ntohs(address.sin_port)) + " 3000");
+    Deliver(*bob, "alice", "DCC SEND last.bin 2130706433 " + std::to_string(port) + " 3000");
     TDCCReceiveItem* receive = receiver.GetReceiveItems().back();
     receiver.QueueReceive(receive);
     bool connected = Pump([&] { return receive->GetState() == DCC_STATE_TRANSFERRING; });

@@ -333,17 +333,11 @@ TEST_F(UnitDccChatTest, ChatTalksOfOneNickAreNumberedAndOnlyLiveChatsLimitTheOff
                              [&](const std::string& line) { return line.find(refused) != std::string::npos; });
     };
     // A peer whose listening socket takes every connection and never answers keeps them live.
-    SOCKET listener = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address = {};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    int length = sizeof(address);
-    ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof(address)), 0);
-    ASSERT_EQ(listen(listener, SOMAXCONN), 0);
-    getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
+    int port = 0;
+    SOCKET listener = ListenOnLoopback(SOMAXCONN, port);
+    ASSERT_NE(listener, INVALID_SOCKET);
     auto offer = [&] {
-        Feed(":flood!f@f.example PRIVMSG kvnick :\1DCC CHAT chat 2130706433 " +
-             std::to_string(ntohs(address.sin_port)) + "\1");
+        Feed(":flood!f@f.example PRIVMSG kvnick :\1DCC CHAT chat 2130706433 " + std::to_string(port) + "\1");
     };
     preference.DCCChatAction = 2;
     const int base = talks(false);
