@@ -290,7 +290,7 @@ public:
     void OnInviteDialogClose(IInviteRequest* dialog) override;
     void CloseInviteDialogs();
     const std::vector<IInviteRequest*>& GetInviteDialogs() const { return inviteDialogs; }
-    // Chats connecting or connected before further offers taken at once are refused with a line.
+    // Live chats at most: past them an offer is not taken at once but refused with a line.
     static constexpr int kMaxDccChatTalks = 64;
 
     // What the world and the main window ask of the unit.
