@@ -68,6 +68,8 @@ public:
     long long GetSentBytes() const { return sentBytes; }
     // The listening port; 0 before the first start.
     int GetPort() const { return server.port; }
+    // Waiting for the peer on the port.
+    bool IsListening() const { return server.listening; }
     float GetSpeed() const { return speed.GetSpeed(); }
     int GetRemainingSeconds() const;
     static CString GetStateText(int state);

@@ -106,11 +106,6 @@ void TDCCManager::AddReceiveItem(TIRCUnit* unit, int protocolMode, bool autoAcce
 
 void TDCCManager::AddSendItem(TIRCUnit* unit, const CString& nick, const CString& path)
 {
-    if (CountPendingSends() >= MaxSendItems) {
-        if (IsUnitValid(unit))
-            unit->OnDccSendRefused(nick, path);
-        return;
-    }
     StartTimer();
     TDCCSendItem* item = new TDCCSendItem(this, unit, nick, path);
     sendItems.push_back(item);
@@ -190,8 +185,6 @@ int TDCCManager::CountActiveReceives() const { return CountActive(receiveItems);
 int TDCCManager::CountActiveSends() const { return CountActive(sendItems); }
 
 int TDCCManager::CountPendingReceives() const { return CountInStates(receiveItems, IsDCCStatePending); }
-
-int TDCCManager::CountPendingSends() const { return CountInStates(sendItems, IsDCCStatePending); }
 
 int TDCCManager::FindReceiveItem(const TDCCReceiveItem* item) const { return FindIn(receiveItems, item); }
 
@@ -304,19 +297,35 @@ void TDCCManager::OnSendListening(TDCCSendItem* item)
     item->SetAddress(unit->GetMyAddress());
 }
 
-int TDCCManager::GetSendPort(TDCCSendItem*)
+int TDCCManager::GetSendPort(TDCCSendItem* asking)
 {
     const TPreference& settings = Preference();
     // Only real port numbers: a range reaching past them would bind one port and offer another.
     int start = std::max(settings.DCCReceivePortStart, 1);
     int end = std::min(settings.DCCReceivePortEnd, 65535);
-    int candidate = lastSendPort + 1;
-    lastSendPort = candidate;
-    if (candidate < start || candidate > end) {
+    if (end < start) {
         lastSendPort = start;
-        return end < start ? -1 : start;
+        return -1;
     }
-    return candidate;
+    // Every send binds with address reuse, so a port another of ours listens on would bind again
+    // and its peer could connect to either; such ports are passed over.
+    for (int left = end - start + 1; left > 0; left--) {
+        int candidate = lastSendPort + 1;
+        if (candidate < start || candidate > end)
+            candidate = start;
+        lastSendPort = candidate;
+        if (!IsSendPortListened(candidate, asking))
+            return candidate;
+    }
+    return -1;
+}
+
+bool TDCCManager::IsSendPortListened(int port, const TDCCSendItem* asking) const
+{
+    for (const TDCCSendItem* item : sendItems)
+        if (item != asking && item->IsListening() && item->GetPort() == port)
+            return true;
+    return false;
 }
 
 int TDCCManager::GetSendSpeedLimit(TDCCSendItem*)

@@ -38,10 +38,10 @@ class TDCCManager : public IDCCSendItemListener,
                     public ITimerListener,
                     public IUnitDccManager {
 public:
-    // Items waiting or running beyond these counts are refused, with a line in the server log, so
-    // a flood of offers cannot grow the lists without end; finished items do not count.
+    // Offers waiting or running beyond this count are refused, with a line in the server log, so
+    // a flood of offers cannot grow the list without end; finished items do not count. Sends are
+    // only made by the user and are not limited.
     static constexpr int MaxReceiveItems = 256;
-    static constexpr int MaxSendItems = 1024;
     // Offers that fail at once (taken by auto-accept) finish without the user: the received list
     // keeps at most this many items in all until the user clears some.
     static constexpr int MaxKeptReceiveItems = 16 * MaxReceiveItems;
@@ -79,7 +79,6 @@ public:
     int CountActiveSends() const;
     // Items waiting for the user, queued, connecting or transferring.
     int CountPendingReceives() const;
-    int CountPendingSends() const;
     int FindSendItem(const TDCCSendItem* item) const;
     void RemoveReceiveItem(TDCCReceiveItem* item);
     void RemoveSendItem(TDCCSendItem* item);
@@ -120,6 +119,7 @@ private:
     void StartTimer();
     bool IsUnitValid(TIRCUnit* unit) const;
     bool IsEverythingComplete() const;
+    bool IsSendPortListened(int port, const TDCCSendItem* asking) const;
     void NotifyChanged();
 
     // A pass over a queue whose start fails calls back for another pass; it runs after this one

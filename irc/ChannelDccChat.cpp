@@ -17,8 +17,15 @@ void TIRCChannel::ConnectDCCChat(const CString& host, int port)
     }
     if (!chatClient->IsStarted())
         chatClient->SetPeer(host, port);
-    chatClient->Connect();
+    // An address or port that cannot be used fails inside Connect: its error follows this line.
     unit->PrintDccChatConnecting(this, host, port);
+    chatClient->Connect();
+}
+
+bool TIRCChannel::IsDCCChatLive() const
+{
+    return (chatClient && chatClient->IsStarted()) ||
+           (chatServer && (chatServer->IsListening() || chatServer->IsConnected()));
 }
 
 void TIRCChannel::ListenDCCChat()

@@ -1,6 +1,5 @@
 #include "irc/DccOffer.h"
 
-#include "foundation/CodePage.h"
 #include "foundation/Decimal.h"
 #include "foundation/StringUtils.h"
 
@@ -81,19 +80,6 @@ bool CheckDccSendOffer(const TDccSendOffer& offer)
 {
     return IsValidDccPort(offer.port) && IsValidDccAddress(offer.address) && offer.size > 0 &&
            offer.size <= kMaxDccFileSize;
-}
-
-bool CheckDccChatOffer(const TDccChatOffer& offer)
-{
-    return IsValidDccPort(offer.port) && IsValidDccAddress(offer.address);
-}
-
-bool CheckDccChatPeer(const CString& dottedAddress, int port)
-{
-    TDccChatOffer offer;
-    offer.address = TInetAddress(inet_addr(ConvertToUtf8(dottedAddress)));
-    offer.port = port;
-    return CheckDccChatOffer(offer);
 }
 
 bool IsValidDccResumePosition(long long position, long long fileSize) { return position >= 0 && position <= fileSize; }

@@ -40,9 +40,6 @@ bool IsValidDccAddress(const TInetAddress& address);
 // Whether a receive item may be made for the offer: a port, address and size a real offer
 // can have. The name is the receive item's to make safe.
 bool CheckDccSendOffer(const TDccSendOffer& offer);
-bool CheckDccChatOffer(const TDccChatOffer& offer);
-// The same for the dotted address and port a chat request window was given.
-bool CheckDccChatPeer(const CString& dottedAddress, int port);
 // The position must lie within the file the transfer is about.
 bool IsValidDccResumePosition(long long position, long long fileSize);
 

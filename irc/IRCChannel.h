@@ -102,6 +102,8 @@ public:
     void SendDCCChatLine(const CString& text);
     void OnDCCChatLine(const CStringA& bytes);
     TDCCChatClient* GetChatClient() const { return chatClient; }
+    // Connecting, listening or connected; a talk whose chat ended keeps only its log.
+    bool IsDCCChatLive() const;
 
     void OnChatConnected(TDCCChatClient* client) override;
     void OnChatClosed(TDCCChatClient* client) override;

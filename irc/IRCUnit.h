@@ -273,7 +273,6 @@ public:
     void OnDccReceiveFailed(const TDCCReceiveItem* item);
     // The DCC manager has too many unfinished items to take one more.
     void OnDccReceiveRefused(const CString& nick, const CString& fileName, bool tooManyUnfinished);
-    void OnDccSendRefused(const CString& nick, const CString& path);
 
     // DCC chat talks ("=" + nick) and the dialogs that ask about offered chats.
     TIRCChannel* AddDccChatChannel(const TIRCMember& peer);
@@ -291,7 +290,7 @@ public:
     void OnInviteDialogClose(IInviteRequest* dialog) override;
     void CloseInviteDialogs();
     const std::vector<IInviteRequest*>& GetInviteDialogs() const { return inviteDialogs; }
-    // Talks a peer's offers can make before further offers are only shown.
+    // Live chats at most: past them an offer is not taken at once but refused with a line.
     static constexpr int kMaxDccChatTalks = 64;
 
     // What the world and the main window ask of the unit.

@@ -1,5 +1,5 @@
-// DCC offers: the four kinds that arrive, checked before anything reaches the DCC side, and the
-// four the unit sends, all as CTCP queries.
+// DCC offers: the four kinds that arrive, file offers and resume positions checked before anything
+// reaches the DCC side, and the four the unit sends, all as CTCP queries.
 
 #include "irc/IRCUnit.h"
 
@@ -94,10 +94,10 @@ void TIRCUnit::OnDccChatOffer(const TIRCReceiveMessage& message, const CString& 
         return;
     if (preference->EnableDCCChatSound)
         PlaySoundFile(preference->DCCChatSoundFile);
-    // An offer of a port or address nobody chats from is shown and asked about, but never connected.
+    // Whatever the address and port, the talk opens: a connection that cannot be made is told
+    // there like any other.
     if (preference->DCCChatAction == DccOfferAccept) {
-        if (CheckDccChatOffer(offer))
-            AcceptChatOffer(message, address, offer.port);
+        AcceptChatOffer(message, address, offer.port);
     } else if (preference->DCCChatAction == DccOfferAsk) {
         AskChatOffer(message, address, offer.port);
     }
@@ -198,9 +198,4 @@ void TIRCUnit::OnDccReceiveRefused(const CString& nick, const CString& fileName,
 {
     UINT text = tooManyUnfinished ? IDS_DCC_RECEIVE_REFUSED : IDS_DCC_RECEIVE_LIST_FULL;
     PrintSystemText(nullptr, FormatStringResourceWithTwo(text, nick, fileName));
-}
-
-void TIRCUnit::OnDccSendRefused(const CString& nick, const CString& path)
-{
-    PrintSystemText(nullptr, FormatStringResourceWithTwo(IDS_DCC_SEND_REFUSED, nick, path));
 }

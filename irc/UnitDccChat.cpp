@@ -4,8 +4,8 @@
 #include "irc/IRCUnit.h"
 
 #include "foundation/ResourceString.h"
-#include "irc/DccOffer.h"
 #include "log/LogLineData.h"
+#include "res/strings/dcc.h"
 #include "res/strings/foundation.h"
 #include "res/strings/irc.h"
 #include "settings/Preference.h"
@@ -73,12 +73,14 @@ void TIRCUnit::ShowDccChatLine(TIRCChannel* channel, const CString& text)
 
 void TIRCUnit::AcceptChatOffer(const TIRCReceiveMessage& message, const CString& address, int port)
 {
-    int talks = (int)std::count_if(channels.begin(), channels.end(), [](const TIRCChannel* channel) {
-        return channel->GetKind() == TIRCChannel::KindDccChat;
+    int live = (int)std::count_if(channels.begin(), channels.end(), [](const TIRCChannel* channel) {
+        return channel->GetKind() == TIRCChannel::KindDccChat && channel->IsDCCChatLive();
     });
-    // Each offer taken makes a talk and a connection; a flood of offers must not make them forever.
-    if (talks >= kMaxDccChatTalks)
+    // Each offer taken makes a connection; a flood of offers must not make them without end.
+    if (live >= kMaxDccChatTalks) {
+        PrintSystemText(nullptr, FormatStringResourceWithText(IDS_DCC_CHAT_REFUSED, message.nick));
         return;
+    }
     TIRCChannel* talk = AddDccChatChannel(TIRCMember(message.nick, message.user, message.host));
     talk->ConnectDCCChat(address, port);
     if (preference->SelectOnAutoAcceptChat)
@@ -98,9 +100,6 @@ void TIRCUnit::AskChatOffer(const TIRCReceiveMessage& message, const CString& ad
 void TIRCUnit::OnDCCChatAccepted(IDCCChatRequest* dialog)
 {
     if (std::find(dccChatDialogs.begin(), dccChatDialogs.end(), dialog) == dccChatDialogs.end())
-        return;
-    // The window is shown for any offer; one nobody could chat from is not connected to.
-    if (!CheckDccChatPeer(dialog->GetAddress(), dialog->GetPort()))
         return;
     TIRCChannel* talk = AddDccChatChannel(TIRCMember(dialog->GetNick(), CString(), CString()));
     talk->ConnectDCCChat(dialog->GetAddress(), dialog->GetPort());

@@ -128,6 +128,12 @@ void TTCPClient::OnResolveError(TNameResolver*, CString)
 
 void TTCPClient::ConnectSocket()
 {
+    // The socket takes 16 bits: a number outside them would connect to some other port.
+    if (port < 1 || port > 65535) {
+        Close();
+        ReportError(SOCKET_ERROR_CONNECT, -1);
+        return;
+    }
     socket = ::socket(AF_INET, SOCK_STREAM, 0);
     if (socket == INVALID_SOCKET) {
         int code = WSAGetLastError();

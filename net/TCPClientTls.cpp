@@ -56,18 +56,10 @@ void TTCPClient::StartTls()
     }
     ssl = session;
     SSL_set_fd(ssl, (int)socket);
+    // Only the first step; the reads and writes that follow carry the handshake on and tell how
+    // it ended, so the owner hears of the connection first in every case.
+    SSL_connect(ssl);
     ERR_clear_error();
-    int result = SSL_connect(ssl);
-    if (result <= 0) {
-        int reason = SSL_get_error(ssl, result);
-        if (reason != SSL_ERROR_WANT_READ && reason != SSL_ERROR_WANT_WRITE) {
-            int code = reason == SSL_ERROR_SYSCALL ? WSAGetLastError() : 0;
-            ERR_clear_error();
-            Close();
-            ReportError(SOCKET_ERROR_CONNECT, code);
-            return;
-        }
-    }
     if (listener)
         listener->OnConnect(this);
 }

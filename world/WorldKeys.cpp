@@ -204,6 +204,10 @@ bool TIRCWorld::HandleInputCtrlKey(TEdit* edit, UINT key, bool shift, bool alt)
 {
     int digit;
     if (IsDigitKey(key, digit) && !shift) {
+        // AltGr arrives as Ctrl with the right Alt, and many layouts type # @ { [ | \ with it
+        // and the digits: those belong to the edit.
+        if (alt && Down(VK_RMENU))
+            return false;
         SelectChannelByNumber(alt ? digit + 10 : digit);
         return true;
     }

@@ -26,5 +26,5 @@
 #define IDS_DCC_SERVER_STOPPED 10099
 // Too many unfinished items to take one more.
 #define IDS_DCC_RECEIVE_REFUSED 10430
-#define IDS_DCC_SEND_REFUSED 10431
 #define IDS_DCC_RECEIVE_LIST_FULL 10432
+#define IDS_DCC_CHAT_REFUSED 10433

@@ -20,6 +20,9 @@ void SendKeyEvent(WORD key, bool up)
     input.type = INPUT_KEYBOARD;
     input.ki.wVk = key;
     input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    // The right-hand modifiers are told from the left ones by the extended flag alone.
+    if (key == VK_RMENU || key == VK_RCONTROL)
+        input.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
     SendInput(1, &input, sizeof(input));
 }
 

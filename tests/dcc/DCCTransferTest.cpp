@@ -298,4 +298,34 @@ TEST_F(DCCTransferTest, TakenPortsAreSkippedAndAFullRangeFails)
     closesocket(blocker);
 }
 
+// Sends bind with address reuse, and a system that lets a port bind twice gives its next peer to
+// either: a port another send still waits on is never handed out again.
+TEST_F(DCCTransferTest, APortAnotherSendWaitsOnIsPassedOver)
+{
+    preference.DCCReceivePortEnd = portStart + 1;
+    std::string firstBytes;
+    TDCCSendItem* unaccepted = StartSend(MakeSendFile(L"first.bin", 3000, &firstBytes));
+    ASSERT_NE(unaccepted, nullptr);
+    ASSERT_EQ(unaccepted->GetPort(), portStart);
+    CString later = sendFolder.File(L"later.bin");
+    ASSERT_TRUE(WriteWholeFile(later, MakePattern(3000, 2)));
+    TDCCSendItem* stopped = StartSend(later);
+    ASSERT_NE(stopped, nullptr);
+    stopped->Stop();
+
+    // The round comes back to the start, where the first offer still waits.
+    EXPECT_EQ(sender.GetSendPort(nullptr), portStart + 1);
+    TDCCSendItem* next = StartSend(later);
+    ASSERT_NE(next, nullptr);
+    EXPECT_EQ(next->GetPort(), portStart + 1);
+    sender.AddSendItem(nullptr, L"carol", later);
+    EXPECT_EQ(sender.GetSendItems().back()->GetErrorMessage(), L"空きポートがありません");
+
+    // The first offer's peer gets the first file.
+    TScriptedReceiver peer(portStart, 3000);
+    ASSERT_TRUE(Pump([&] { return peer.Done() && unaccepted->GetState() == DCC_STATE_COMPLETE; }));
+    EXPECT_TRUE(peer.Data() == firstBytes);
+    EXPECT_EQ(next->GetState(), DCC_STATE_RESUMING);
+}
+
 } // namespace

@@ -143,15 +143,18 @@ TEST_F(DCCManagerTest, QueueingWaitsForTheNextTickWhichRunsAgainToStartIt)
     EXPECT_EQ(second->GetState(), DCC_STATE_RESUMING);
 }
 
-TEST_F(DCCManagerTest, ListsAreBoundedAgainstAFloodOfOffers)
+// Offers come from anyone and are bounded; sends come only from the user, and every one is kept.
+TEST_F(DCCManagerTest, OffersAreBoundedAgainstAFloodButSendsAreNot)
 {
     for (int i = 0; i < TDCCManager::MaxReceiveItems + 50; i++)
         receiver.AddReceiveItem(nullptr, 0, false, L"flood", L"f.bin", 1024, 1000, Loopback());
     EXPECT_EQ((int)receiver.GetReceiveItems().size(), TDCCManager::MaxReceiveItems);
     preference.InstantSend = false;
-    for (int i = 0; i < TDCCManager::MaxSendItems + 5; i++)
+    const size_t before = sender.GetSendItems().size();
+    for (int i = 0; i < 2000; i++)
         sender.AddSendItem(nullptr, L"bob", L"C:\\x.bin");
-    EXPECT_EQ((int)sender.GetSendItems().size(), TDCCManager::MaxSendItems);
+    ASSERT_EQ(sender.GetSendItems().size(), before + 2000);
+    EXPECT_EQ(sender.GetSendItems().back()->GetState(), DCC_STATE_WAITING);
 }
 
 TEST_F(DCCManagerTest, RemoveAndFindCheckStoredPointers)

@@ -78,10 +78,6 @@ TEST(DccOffer, HostileValuesAreRefused)
         TDccSendOffer offer = ParseDccSendOffer(c.text);
         EXPECT_EQ(CheckDccSendOffer(offer), c.accepted) << c.text;
     }
-    EXPECT_TRUE(CheckDccChatOffer(ParseDccChatOffer(L"chat 2130706433 4000")));
-    EXPECT_FALSE(CheckDccChatOffer(ParseDccChatOffer(L"chat 0 4000")));
-    EXPECT_FALSE(CheckDccChatOffer(ParseDccChatOffer(L"chat 2130706433 70000")));
-
     EXPECT_TRUE(IsValidDccResumePosition(0, 100) && IsValidDccResumePosition(100, 100));
     EXPECT_FALSE(IsValidDccResumePosition(-1, 100) || IsValidDccResumePosition(101, 100));
 }

@@ -225,9 +225,9 @@ TEST_F(UnitCtcpTest, FileOffersAreReportedAsOfferedAndMakeItemsOnlyWhenChecked)
                                   "onDccSend f 0 192.168.1.1 5000"}));
 }
 
-// Every chat offer is shown, sounded, asked about and reported; only one with a real address
-// and port is ever connected to.
-TEST_F(UnitCtcpTest, ChatOffersAndResumePositionsAreChecked)
+// Every chat offer is shown, sounded, asked about or taken, and reported, whatever its address and
+// port; resume positions are checked against the file.
+TEST_F(UnitCtcpTest, ChatOffersAreAllTakenAndResumePositionsAreChecked)
 {
     preference.EnableDCCChatSound = true;
     preference.DCCChatSoundFile = L"chat.wav";
@@ -244,19 +244,17 @@ TEST_F(UnitCtcpTest, ChatOffersAndResumePositionsAreChecked)
                                   "onDccChat 0.0.0.0 4002", "onDccChat 127.0.0.1 65536"}));
     EXPECT_EQ(recorder.sounds.size(), 5u);
     EXPECT_TRUE(LastShownContains("(CHAT) from peer : 127.0.0.1:65536"));
-    // Only the checked automatic offer made a talk, which connects to the offered address.
-    TIRCChannel* talk = unit->FindChannel(L"=peer");
-    ASSERT_TRUE(talk);
-    EXPECT_EQ(talk->GetKind(), TIRCChannel::KindDccChat);
-    ASSERT_TRUE(talk->GetChatClient());
-    EXPECT_TRUE(talk->GetChatClient()->IsStarted());
-    EXPECT_FALSE(unit->FindChannel(L"=peer0"));
-    // Taking the refused offer in its window connects to nothing either.
+    // Each automatic offer made its talk, and so does the offer of 0.0.0.0 taken in its window.
+    for (const wchar_t* name : {L"=peer", L"=peer0", L"=peer1"}) {
+        TIRCChannel* talk = unit->FindChannel(name);
+        ASSERT_TRUE(talk) << Narrow(name);
+        EXPECT_EQ(talk->GetKind(), TIRCChannel::KindDccChat);
+    }
     ASSERT_EQ(unit->GetDccChatDialogs().size(), 2u);
-    IDCCChatRequest* refused = unit->GetDccChatDialogs()[1];
-    unit->OnDCCChatAccepted(refused);
-    unit->OnDCCChatDialogClosed(refused);
-    EXPECT_FALSE(unit->FindChannel(L"=peer0"));
+    IDCCChatRequest* unusable = unit->GetDccChatDialogs()[1];
+    unit->OnDCCChatAccepted(unusable);
+    unit->OnDCCChatDialogClosed(unusable);
+    EXPECT_TRUE(unit->FindChannel(L"=peer2"));
     unit->OnDCCChatDialogClosed(unit->GetDccChatDialogs()[0]);
 
     send.dcc.clear();

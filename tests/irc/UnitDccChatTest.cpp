@@ -313,19 +313,83 @@ TEST_F(UnitDccChatTest, OffersToAskAboutOpenRequestDialogsWithinTheLimit)
     EXPECT_EQ(std::count(send.dcc.begin(), send.dcc.end(), "chat dialog closed"), 1);
 }
 
-TEST_F(UnitDccChatTest, ChatTalksOfOneNickAreNumberedAndOffersCannotMakeThemForever)
+TEST_F(UnitDccChatTest, ChatTalksOfOneNickAreNumberedAndOnlyLiveChatsLimitTheOffersTaken)
 {
     TIRCMember member(L"dup", CString(), CString());
     EXPECT_EQ(unit->AddDccChatChannel(member)->GetName(), CString(L"=dup"));
     EXPECT_EQ(unit->AddDccChatChannel(member)->GetName(), CString(L"=dup0"));
     EXPECT_EQ(unit->AddDccChatChannel(member)->GetName(), CString(L"=dup1"));
 
+    auto talks = [&](bool liveOnly) {
+        int count = 0;
+        for (TIRCChannel* channel : unit->GetChannels())
+            count += channel->GetKind() == TIRCChannel::KindDccChat && (!liveOnly || channel->IsDCCChatLive());
+        return count;
+    };
+    const std::string refused = "接続中のDCCチャットが多すぎるため、flood からのチャットの要求を受け付けませんでした";
+    auto refusals = [&] {
+        Lines shown = recorder.ViewTexts(nullptr);
+        return std::count_if(shown.begin(), shown.end(),
+                             [&](const std::string& line) { return line.find(refused) != std::string::npos; });
+    };
+    // A peer whose listening socket takes every connection and never answers keeps them live.
+    int port = 0;
+    SOCKET listener = ListenOnLoopback(SOMAXCONN, port);
+    ASSERT_NE(listener, INVALID_SOCKET);
+    auto offer = [&] {
+        Feed(":flood!f@f.example PRIVMSG kvnick :\1DCC CHAT chat 2130706433 " + std::to_string(port) + "\1");
+    };
     preference.DCCChatAction = 2;
-    const int unused = TPeer::UnusedPort();
+    const int base = talks(false);
     for (int i = 0; i < TIRCUnit::kMaxDccChatTalks + 10; i++)
-        Feed(":flood!f@f.example PRIVMSG kvnick :\1DCC CHAT chat 2130706433 " + std::to_string(unused) + "\1");
-    int talks = 0;
-    for (TIRCChannel* channel : unit->GetChannels())
-        talks += channel->GetKind() == TIRCChannel::KindDccChat;
-    EXPECT_EQ(talks, TIRCUnit::kMaxDccChatTalks);
+        offer();
+    EXPECT_EQ(talks(false), base + TIRCUnit::kMaxDccChatTalks);
+    EXPECT_EQ(refusals(), 10);
+    // Ended chats keep their talks but no longer count: the next offer is taken.
+    closesocket(listener);
+    ASSERT_TRUE(PumpMessagesUntil([&] { return talks(true) == 0; }, 20000));
+    offer();
+    EXPECT_EQ(talks(false), base + TIRCUnit::kMaxDccChatTalks + 1);
+    EXPECT_EQ(refusals(), 10);
+}
+
+// An offer of an address or port nobody can chat from opens its talk like any other: the talk
+// says where it connects and then why it could not.
+TEST_F(UnitDccChatTest, OffersNobodyCanChatFromOpenTheTalkAndTellTheFailure)
+{
+    // The peer listens on the port a number past 16 bits would wrap to.
+    TDCCChatServer server;
+    peer.port = TPeer::UnusedPort();
+    server.listener = &peer;
+    server.Listen();
+    const std::string wrapped = std::to_string(peer.port + 65536);
+    const std::string refused = Narrow(GetSocketErrorText(-1, SOCKET_ERROR_CONNECT));
+    const struct {
+        std::string nick, offer, connecting, error; // an empty error: the system's own text
+    } cases[] = {
+        {"bcast", "4294967295 4000", "255.255.255.255:4000", ""},
+        {"zero", "0 4000", "0.0.0.0:4000", Narrow(GetSocketErrorText(-1, SOCKET_ERROR_RESOLVE))},
+        {"wrap", "2130706433 " + wrapped, "127.0.0.1:" + wrapped, refused},
+        {"nil", "2130706433 0", "127.0.0.1:0", refused},
+        {"minus", "2130706433 -1", "127.0.0.1:-1", refused},
+    };
+    preference.DCCChatAction = 2;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.offer);
+        Feed(":" + c.nick + "!u@peer.example PRIVMSG kvnick :\1DCC CHAT chat " + c.offer + "\1");
+        TIRCChannel* talk = unit->FindChannel(L"=" + ConvertFromUtf8(c.nick.c_str()));
+        ASSERT_TRUE(talk);
+        ASSERT_TRUE(PumpMessagesUntil([&] { return !talk->IsDCCChatLive(); }, 10000));
+        Lines shown = Shown(talk);
+        ASSERT_EQ(shown.size(), 2u);
+        EXPECT_EQ(shown[0], c.connecting + "へ接続を試みます");
+        EXPECT_EQ(shown[1], c.error.empty() ? shown[1] : c.error);
+        EXPECT_FALSE(shown[1].empty());
+        EXPECT_FALSE(talk->IsJoined());
+    }
+    // The chat server takes only its first peer: this offer's connection is that one.
+    Feed(":peer!pu@peer.example PRIVMSG kvnick :\1DCC CHAT chat 2130706433 " + std::to_string(peer.port) + "\1");
+    TIRCChannel* talk = unit->FindChannel(L"=peer");
+    ASSERT_TRUE(talk && WaitJoined(talk));
+    EXPECT_EQ(peer.events, (Lines{"listening", "accepted"}));
 }

@@ -74,18 +74,23 @@ std::string Hex(const std::string& bytes)
     return out;
 }
 
-TPeer::TPeer()
+SOCKET ListenOnLoopback(int backlog, int& port)
 {
-    listener = socket(AF_INET, SOCK_STREAM, 0);
+    SOCKET listener = socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in address = {};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof(address));
-    listen(listener, 8);
     int length = sizeof(address);
-    getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
+    if (bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0 || listen(listener, backlog) != 0 ||
+        getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+        closesocket(listener);
+        return INVALID_SOCKET;
+    }
     port = ntohs(address.sin_port);
+    return listener;
 }
+
+TPeer::TPeer() { listener = ListenOnLoopback(8, port); }
 
 TPeer::~TPeer() { Stop(); }
 

@@ -29,6 +29,10 @@ bool WaitReadable(SOCKET s, const std::atomic<bool>& stopping);
 std::string Bytes(const CStringA& text);
 std::string Hex(const std::string& bytes);
 
+// A socket listening on 127.0.0.1 at a free port, which it sets; INVALID_SOCKET when it failed.
+// Connections wait in its backlog until the caller accepts them.
+SOCKET ListenOnLoopback(int backlog, int& port);
+
 // A listening socket on 127.0.0.1; a thread plays the script against one connection.
 class TPeer {
 public:
@@ -118,6 +122,7 @@ public:
     static HWND Window(TTCPClient& c) { return c.window.GetHandle(); }
     static TNameResolver& Resolver(TTCPClient& c) { return c.resolver; }
     static SSL* Session(TTCPClient& c) { return c.ssl; }
+    static SOCKET Socket(TTCPClient& c) { return c.socket; }
 };
 
 // Everything received and not yet taken, taken.

@@ -161,6 +161,33 @@ TEST_F(TlsTest, ServerClosingDuringTheHandshakeIsAClose)
     EXPECT_EQ(TTCPClientProbe::Session(client), nullptr);
 }
 
+TEST_F(TlsTest, ServerGoneBeforeTheConnectEventIsStillAConnectThenItsEnd)
+{
+    // The peer's close is in before the connect event is handled, so the handshake's first step
+    // already meets the end of the stream; the end comes from the read or the write after it.
+    const struct {
+        std::string sentAtConnect;
+        std::string events;
+        int kind;
+    } cases[] = {
+        {"", "resolve connect send close", -1},
+        {"NICK a\r\n", "resolve connect error", SOCKET_ERROR_SEND},
+    };
+    for (const auto& c : cases) {
+        TPeer peer;
+        peer.Run(); // accepts and closes at once
+        owner = TClientRecorder();
+        owner.pending = c.sentAtConnect;
+        ConnectTo(peer.Port());
+        std::atomic<bool> stopping{false};
+        ASSERT_TRUE(WaitReadable(TTCPClientProbe::Socket(client), stopping));
+        ASSERT_TRUE(WaitForEnd());
+        EXPECT_EQ(owner.events, c.events) << c.sentAtConnect;
+        EXPECT_EQ(owner.errorKind, c.kind) << c.sentAtConnect;
+        EXPECT_EQ(TTCPClientProbe::Session(client), nullptr);
+    }
+}
+
 TEST_F(TlsTest, SessionThatCannotBeCreatedReportsKind3)
 {
     ASSERT_TRUE(allocatorHooked);

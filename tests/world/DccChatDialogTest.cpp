@@ -110,6 +110,25 @@ TEST_F(DccChatDialogTest, ConnectOpensTheChatTalkAndConnects)
     ASSERT_TRUE(PumpMessagesUntil([&] { return talk->IsJoined() && peer.accepted; }, 5000));
 }
 
+// A peer that does not know its own address offers all ones: "接続" opens the talk, which tells
+// where it connects and why that failed.
+TEST_F(DccChatDialogTest, ConnectToAnAddressNobodyChatsFromShowsTheFailureInTheTalk)
+{
+    Feed(":lost!u@peer.example PRIVMSG kvnick :\1DCC CHAT chat 4294967295 4000\1");
+    TDCCChatDialog* dialog = Dialog(0);
+    ASSERT_TRUE(dialog);
+    EXPECT_EQ(Field(dialog->m_hWnd, IDC_DCC_CHAT_ADDRESS), CString(L"255.255.255.255:4000"));
+    ClickButton(dialog->m_hWnd, IDOK);
+    TIRCChannel* talk = unit->FindChannel(L"=lost");
+    ASSERT_TRUE(talk);
+    EXPECT_EQ(frame.frame, std::vector<std::string>{"select =lost"});
+    ASSERT_TRUE(PumpMessagesUntil([&] { return recorder.ViewTexts(talk).size() >= 2; }, 10000));
+    std::vector<std::string> shown = recorder.ViewTexts(talk);
+    EXPECT_NE(shown[0].find("255.255.255.255:4000へ接続を試みます"), std::string::npos) << shown[0];
+    EXPECT_FALSE(talk->IsDCCChatLive());
+    EXPECT_FALSE(talk->IsJoined());
+}
+
 TEST_F(DccChatDialogTest, CloseLeavesTheOfferUntaken)
 {
     Offer("peer", peer.port);

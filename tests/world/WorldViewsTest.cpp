@@ -21,6 +21,38 @@ struct TKeyStep {
     TIRCChannel* channel;
 };
 
+// The key presses the input line's own window receives, each with the modifiers held then.
+class TInputKeyTap {
+public:
+    explicit TInputKeyTap(HWND edit) : edit(edit)
+    {
+        tap = this;
+        previous = (WNDPROC)::SetWindowLongPtrW(edit, GWLP_WNDPROC, (LONG_PTR)&Receive);
+    }
+    ~TInputKeyTap()
+    {
+        ::SetWindowLongPtrW(edit, GWLP_WNDPROC, (LONG_PTR)previous);
+        tap = nullptr;
+    }
+    std::vector<std::string> keys;
+
+private:
+    static LRESULT CALLBACK Receive(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        if (message == WM_KEYDOWN && wParam != VK_CONTROL && wParam != VK_MENU)
+            tap->keys.push_back(std::string(Down(VK_CONTROL) ? "ctrl+" : "") + (Down(VK_LMENU) ? "lalt+" : "") +
+                                (Down(VK_RMENU) ? "ralt+" : "") + std::to_string(wParam));
+        return ::CallWindowProcW(tap->previous, window, message, wParam, lParam);
+    }
+    static bool Down(int key) { return (::GetKeyState(key) & 0x8000) != 0; }
+
+    static TInputKeyTap* tap;
+    HWND edit;
+    WNDPROC previous;
+};
+
+TInputKeyTap* TInputKeyTap::tap = nullptr;
+
 class WorldViewsTest : public TWorldWindowTest {
 protected:
     void SetUp() override
@@ -344,6 +376,31 @@ TEST_F(WorldViewsTest, CtrlRowsLeaveCtrlAltKeysToTheEdit)
     });
     PressKey(VK_DOWN, {VK_CONTROL, VK_MENU});
     EXPECT_EQ(Children(Item(net)), (std::vector<CString>{L"#beta", L"#alpha"})) << "Ctrl+Alt+Down moves the channel";
+}
+
+// AltGr is Ctrl with the right Alt: with the digits it types characters such as # and @, which
+// go to the input line, while Ctrl with the left Alt keeps selecting channels 10 to 19.
+TEST_F(WorldViewsTest, AltGrDigitsTypeWhileCtrlLeftAltDigitsSelectChannelsFromTen)
+{
+    AddServer(L"wide",
+              {L"#c1", L"#c2", L"#c3", L"#c4", L"#c5", L"#c6", L"#c7", L"#c8", L"#c9", L"#c10", L"#c11", L"#c12"});
+    Prepare();
+    TIRCUnit* wide = world->FindUnit(L"wide");
+    TIRCChannel* first = wide->FindChannel(L"#c1");
+    ClickItem(Item(wide, first));
+    FocusForInput(frame.chat.input.m_hWnd);
+    TInputKeyTap tap(frame.chat.input.m_hWnd);
+    ExpectSelectionAfterEach({
+        {'2', {VK_CONTROL, VK_RMENU}, wide, first},
+        {'3', {VK_CONTROL, VK_RMENU}, wide, first},
+        {VK_NUMPAD0, {VK_CONTROL, VK_RMENU}, wide, first},
+    });
+    EXPECT_EQ(tap.keys, (std::vector<std::string>{"ctrl+ralt+50", "ctrl+ralt+51", "ctrl+ralt+96"}))
+        << "the keys reached the input line with AltGr held";
+    ExpectSelectionAfterEach({
+        {'2', {VK_CONTROL, VK_LMENU}, wide, wide->FindChannel(L"#c12")},
+        {'0', {VK_CONTROL, VK_LMENU}, wide, wide->FindChannel(L"#c10")},
+    });
 }
 
 TEST_F(WorldViewsTest, TabWalksTreeLogInputAllLogMembersAndBack)
