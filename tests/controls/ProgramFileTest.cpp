@@ -68,9 +68,9 @@ TEST(ProgramFile, ImportsSystemLibrariesOnly)
     std::set<std::string> dlls = ImportedDlls(ReadWholeFile(ProgramPath()));
     ASSERT_FALSE(dlls.empty());
     const std::set<std::string> system = {
-        "kernel32.dll", "user32.dll",   "gdi32.dll",   "comctl32.dll", "msvcrt.dll", "imm32.dll",
-        "shell32.dll",  "advapi32.dll", "ole32.dll",   "oleaut32.dll", "ws2_32.dll", "comdlg32.dll",
-        "shlwapi.dll",  "winmm.dll",    "version.dll", "uxtheme.dll",  "crypt32.dll"};
+        "kernel32.dll", "user32.dll",   "gdi32.dll",   "comctl32.dll", "msvcrt.dll",  "imm32.dll",
+        "shell32.dll",  "advapi32.dll", "ole32.dll",   "oleaut32.dll", "ws2_32.dll",  "comdlg32.dll",
+        "shlwapi.dll",  "winmm.dll",    "version.dll", "uxtheme.dll",  "crypt32.dll", "usp10.dll"};
     for (const std::string& dll : dlls)
         EXPECT_TRUE(system.count(dll)) << dll;
 }
