@@ -12,8 +12,6 @@
 
 namespace {
 
-// Numbered nicks stop here; a server that refuses them all gets no endless stream of NICK lines.
-const int kMaxNumberedNicks = 100;
 // A server may announce any NICKLEN; its announcement counts only up to this many characters.
 const int kMaxServerNickLength = 64;
 // The most the server settings' page lets the user set; a settings file may hold anything.
@@ -64,12 +62,12 @@ void TIRCUnit::RetryNick(const TIRCReceiveMessage& message)
             session.nickRetryCount = 0;
             return;
         }
-        CString valid = session.firstNick;
-        MakeValidNick(valid);
+        // The nicks built from here on start from the valid one.
+        MakeValidNick(session.firstNick);
         // The same nick again would only be refused again; build another one instead.
-        if (valid != session.currentNick) {
-            session.currentNick = valid;
-            SendCommand(L"NICK", valid, L"", 2, 0);
+        if (session.firstNick != session.currentNick) {
+            session.currentNick = session.firstNick;
+            SendCommand(L"NICK", session.currentNick, L"", 2, 0);
             return;
         }
     } else if (!loggedIn && !settings.AltNickList.empty()) {
@@ -167,10 +165,6 @@ void TIRCUnit::RetryWithUnderscore(int maxLength, bool loggedIn)
 
 void TIRCUnit::RetryWithNumber(int maxLength, bool loggedIn)
 {
-    if (session.nickRetryCount >= kMaxNumberedNicks) {
-        PrintErrorText(LoadResourceString(IDS_NO_USABLE_NICK));
-        return;
-    }
     CString number;
     number.Format(L"%d", session.nickRetryCount);
     int room = maxLength - number.GetLength();
