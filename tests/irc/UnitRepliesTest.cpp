@@ -403,33 +403,40 @@ TEST_F(RepliesTest, UnavailableChannelIsRejoinedOnlyWhenLoggedInAndByItsShortNam
     }
 }
 
-// Switching the rejoin off drops the waiting retries, but a channel keeps the count it has used.
-TEST_F(RepliesTest, TurningTheRejoinOffAndOnGivesNoChannelItsRetriesAnew)
+// Switched off, the rejoin neither counts down nor takes refusals in; switched on again, the retry
+// that was waiting goes out, and the channel keeps the count it has used.
+TEST_F(RepliesTest, TurningTheRejoinOffAndOnKeepsTheWaitingRetry)
 {
     LogIn();
     preference.RejoinOnError437 = true;
     preference.Error437RejoinInterval = 1;
     preference.Error437RejoinCount = 2;
-    int joins = 0;
-    auto refuse = [&] {
-        Feed(":srv 437 kvnick #busy :Channel temporarily unavailable");
-        TakeQueued();
+    auto joinsAfterTicks = [&] {
         unit->Tick();
         unit->Tick();
+        Lines joins;
         for (const std::string& line : TakeQueued())
-            joins += line == "JOIN #busy";
+            if (line.rfind("JOIN", 0) == 0)
+                joins.push_back(line);
+        return joins;
     };
-    refuse();
-    EXPECT_EQ(joins, 1);
-    Feed(":srv 437 kvnick #busy :Channel temporarily unavailable");
+    auto refuse = [&](const char* channel) {
+        Feed(std::string(":srv 437 kvnick ") + channel + " :Channel temporarily unavailable");
+    };
+    refuse("#busy");
     preference.RejoinOnError437 = false;
     unit->ApplyPreferences();
-    EXPECT_EQ(unit->GetRejoinManager().GetPendingCount(), 0u) << "the waiting retry is dropped";
+    refuse("#other");
+    EXPECT_TRUE(joinsAfterTicks().empty());
+    EXPECT_EQ(unit->GetRejoinManager().GetPendingCount(), 1u);
     preference.RejoinOnError437 = true;
     unit->ApplyPreferences();
-    // The third refusal passes the limit of two, however the switch went in between.
-    refuse();
-    EXPECT_EQ(joins, 1);
+    EXPECT_EQ(joinsAfterTicks(), Lines{"JOIN #busy"});
+    refuse("#busy");
+    EXPECT_EQ(joinsAfterTicks(), Lines{"JOIN #busy"});
+    // The third refusal passes the limit of two.
+    refuse("#busy");
+    EXPECT_TRUE(joinsAfterTicks().empty());
     EXPECT_EQ(unit->GetRejoinManager().GetRecordCount(), 0u);
 }
 
