@@ -22,22 +22,17 @@ bool IsRefusedJoin(int number)
     return number == 405 || number == 471 || number == 473 || number == 474 || number == 475 || number == 476;
 }
 
-// Answers to a JOIN that leave the channel unjoined.
-bool IsJoinRefusal(int number) { return IsRefusedJoin(number) || number == 437 || number == 477 || number == 479; }
-
 } // namespace
 
 void TIRCUnit::HandleErrorReply(const TIRCReceiveMessage& message)
 {
     PrintErrorReply(message);
     int number = message.numeric;
-    bool retried = false;
     if (number == 432 || number == 433 || number == 436 || (number == 437 && !IsChannelName(message.GetParam(1))))
         RetryNick(message);
     else if (number == 437 && session.state == StateLoggedIn && preference->RejoinOnError437) {
         // A safe channel is remembered by its short name, as its JOIN was.
         rejoinManager.AddRejoin(GetSafeChannelShortName(message.GetParam(1)));
-        retried = true;
     } else if (session.state == StateLoggedIn && IsRefusedJoin(number)) {
         // A refused join is not retried, and a later 403 for it must not create the channel.
         CString name = message.GetParam(1);
@@ -47,9 +42,6 @@ void TIRCUnit::HandleErrorReply(const TIRCReceiveMessage& message)
             safeJoinManager.Remove(GetSafeChannelShortName(name));
         }
     }
-    // A channel the rejoin will ask for again is still waited for.
-    if (IsJoinRefusal(number) && !retried)
-        EndJoinWait(message.GetParam(1));
     receivedScripts->FireOnNumericReply(number, message.GetParamsFrom(1));
 }
 
