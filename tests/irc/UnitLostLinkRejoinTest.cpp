@@ -19,6 +19,23 @@ protected:
         config.Password = key;
         unit->AddChannel(config, TIRCChannel::KindChannel);
     }
+    // A unit with these auto-join channels (name, key), connected to the server and welcomed;
+    // null when it did not get there.
+    TLineSocket* WelcomedWith(TScriptedServer& server, std::vector<std::pair<const wchar_t*, const wchar_t*>> joins)
+    {
+        preference.ReconnectTime = 1;
+        preference.ForceAutoJoin = false;
+        settings.Port = server.Port();
+        MakeUnit();
+        for (const auto& channel : joins)
+            AddAutoJoin(channel.first, channel.second);
+        unit->Connect();
+        TLineSocket* peer = server.WaitClient();
+        if (!peer || !peer->WaitFor("USER "))
+            return nullptr;
+        peer->Send(":irc.example 001 kvnick :Welcome\r\n");
+        return peer;
+    }
     // The next connection of the reconnect, logged in; the JOIN lines it was sent.
     Lines JoinsOfReconnect(TScriptedServer& server, int count, TLineSocket*& peer)
     {
@@ -41,20 +58,9 @@ protected:
 
 TEST_F(LostLinkRejoinTest, ChannelsStillWaitingForTheirJoinSurviveDropsAfterTheWelcome)
 {
-    preference.ReconnectTime = 1;
-    preference.ForceAutoJoin = false;
     TScriptedServer server;
-    settings.Port = server.Port();
-    MakeUnit();
-    AddAutoJoin(L"#a");
-    AddAutoJoin(L"#b");
-    AddAutoJoin(L"#k", L"sesame");
-    AddAutoJoin(L"#left");
-    unit->Connect();
-    TLineSocket* peer = server.WaitClient();
+    TLineSocket* peer = WelcomedWith(server, {{L"#a", L""}, {L"#b", L""}, {L"#k", L"sesame"}, {L"#left", L""}});
     ASSERT_NE(peer, nullptr);
-    ASSERT_TRUE(peer->WaitFor("USER "));
-    peer->Send(":irc.example 001 kvnick :Welcome\r\n");
     ASSERT_TRUE(peer->WaitFor("JOIN #k,#left sesame"));
     // Only #a is answered before the link drops; #left the user leaves meanwhile.
     peer->Send(":kvnick!kvuser@my.host JOIN :#a\r\n");
@@ -85,20 +91,11 @@ TEST_F(LostLinkRejoinTest, ChannelsStillWaitingForTheirJoinSurviveDropsAfterTheW
 // back in another form), and not a channel the server forwarded or refused with any number.
 TEST_F(LostLinkRejoinTest, JoinsTheUserTypedOrTheServerAnsweredAreNotRejoined)
 {
-    preference.ReconnectTime = 1;
-    preference.ForceAutoJoin = false;
     preference.RejoinOnKick = false;
     settings.Codepage = 50221;
     TScriptedServer server;
-    settings.Port = server.Port();
-    MakeUnit();
-    for (const wchar_t* name : {L"#a", L"#b", L"#c", L"#d"})
-        AddAutoJoin(name);
-    unit->Connect();
-    TLineSocket* peer = server.WaitClient();
+    TLineSocket* peer = WelcomedWith(server, {{L"#a", L""}, {L"#b", L""}, {L"#c", L""}, {L"#d", L""}});
     ASSERT_NE(peer, nullptr);
-    ASSERT_TRUE(peer->WaitFor("USER "));
-    peer->Send(":irc.example 001 kvnick :Welcome\r\n");
     ASSERT_TRUE(peer->WaitFor("JOIN #a,#b,#c,#d"));
     peer->Send(":kvnick!kvuser@my.host JOIN :#a\r\nPING :joined\r\n");
     ASSERT_TRUE(peer->WaitFor("PONG :joined"));
