@@ -34,9 +34,11 @@ public:
         DWORD got = 0;
         return Read(buffer, size, got) && got == size;
     }
-    bool Seek(DWORD offset)
+    bool Seek(uint64_t offset)
     {
-        return SetFilePointer(handle, (LONG)offset, nullptr, FILE_BEGIN) != INVALID_SET_FILE_POINTER;
+        LARGE_INTEGER distance;
+        distance.QuadPart = (LONGLONG)offset;
+        return SetFilePointerEx(handle, distance, nullptr, FILE_BEGIN) != 0;
     }
     uint64_t Position() const
     {
@@ -275,12 +277,14 @@ int ReadHeaders(TReader& file, TBmpFormat& format)
 
 int ReadPalette(TReader& file, TBmpFormat& format)
 {
-    // A colours-used count beyond what the bits can index would only read past the table.
+    // Entries beyond what the bits can index are never used, so only those are kept.
     DWORD colorCount = 0;
+    DWORD declaredCount = 0;
     if (format.bits <= 8) {
         colorCount = 1u << format.bits;
-        if (!format.core && format.header.biClrUsed != 0 && format.header.biClrUsed < colorCount)
-            colorCount = format.header.biClrUsed;
+        declaredCount = !format.core && format.header.biClrUsed != 0 ? format.header.biClrUsed : colorCount;
+        if (declaredCount < colorCount)
+            colorCount = declaredCount;
     } else if ((format.bits == 16 || format.bits == 32) && format.header.biCompression == BI_BITFIELDS) {
         colorCount = 3;
     }
@@ -294,6 +298,14 @@ int ReadPalette(TReader& file, TBmpFormat& format)
         }
     } else if (colorCount > 0 && !file.ReadExact(format.colors.data(), colorCount * sizeof(DWORD))) {
         return 102;
+    }
+    // Without a pixel offset the pixels follow the whole table as the header declares it.
+    if (declaredCount > colorCount && format.fileHeader.bfOffBits == 0) {
+        uint64_t end = file.Position() + (uint64_t)(declaredCount - colorCount) * sizeof(DWORD);
+        if (end > file.Size())
+            return 102;
+        if (!file.Seek(end))
+            return 101;
     }
     return kDecoded;
 }
