@@ -133,7 +133,13 @@ bool DecodeBmpRle8(const BYTE* data, size_t size, BYTE* dest, int /*width*/, int
 
 bool DecodeBmpRle4(const BYTE* data, size_t size, BYTE* dest, int width, int height, int stride)
 {
-    std::vector<BYTE> row((size_t)width + 4);
+    // A header may declare a row far wider than memory allows.
+    std::vector<BYTE> row;
+    try {
+        row.assign((size_t)width + 4, 0);
+    } catch (...) {
+        return false;
+    }
     size_t pos = 0;
     int64_t x = 0, y = 0;
     auto flush = [&]() {
@@ -338,7 +344,12 @@ int ReadPixels(TReader& file, const TBmpFormat& format, std::vector<BYTE>& sourc
     uint64_t packedSize = fileSize > start ? fileSize - start : 0;
     if (packedSize > dataSize * 2 + 0x10000)
         packedSize = dataSize * 2 + 0x10000;
-    std::vector<BYTE> packed((size_t)packedSize);
+    std::vector<BYTE> packed;
+    try {
+        packed.assign((size_t)packedSize, 0);
+    } catch (...) {
+        return 103;
+    }
     if (!file.Read(packed.data(), (DWORD)packedSize, got))
         return 106;
     const int stride = (int)format.stride;
