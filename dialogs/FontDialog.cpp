@@ -3,6 +3,8 @@
 #include "foundation/ResourceString.h"
 #include "res/resource.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <cwchar>
 #include <iterator>
 #include <vector>
@@ -35,13 +37,17 @@ CString StyleText(const TStyle& style)
     return text.IsEmpty() ? LoadResourceString(IDS_FONT_STYLE_NORMAL) : text;
 }
 
+// A whole number of points shows as "12", any other as "10.5"; a negative size shows its sign
+// once, before the points ("-12.5").
 CString SizeText(int tenths)
 {
+    const wchar_t* sign = tenths < 0 ? L"-" : L"";
+    int magnitude = std::abs(tenths);
     CString text;
-    if (tenths % 10 == 0)
-        text.Format(L"%d", tenths / 10);
+    if (magnitude % 10 == 0)
+        text.Format(L"%s%d", sign, magnitude / 10);
     else
-        text.Format(L"%d.%d", tenths / 10, tenths % 10);
+        text.Format(L"%s%d.%d", sign, magnitude / 10, magnitude % 10);
     return text;
 }
 
@@ -55,14 +61,18 @@ int TFontDialogEx::ParseSize(const CString& text)
         return 0;
     wchar_t* end = nullptr;
     double tenths = 0;
-    if (trimmed.Find(L'.') >= 0)
-        // The small addition keeps "10.7" from truncating to 106 through binary rounding.
-        tenths = std::wcstod(trimmed, &end) * 10 + 1e-6;
-    else
+    if (trimmed.Find(L'.') >= 0) {
+        tenths = std::wcstod(trimmed, &end) * 10;
+        // The small step away from zero keeps "10.7" from truncating to 106 through binary
+        // rounding.
+        tenths += tenths < 0 ? -1e-6 : 1e-6;
+    } else {
         tenths = (double)std::wcstol(trimmed, &end, 10) * 10;
-    if (!end || *end || tenths < 1 || tenths > kLargestFontSize)
+    }
+    if (!end || *end || tenths != tenths)
         return 0;
-    return (int)tenths;
+    // Held where the settings hold a size they read.
+    return (int)std::clamp(tenths, (double)-kLargestFontSize, (double)kLargestFontSize);
 }
 
 BOOL TFontDialogEx::OnInitDialog()
@@ -85,10 +95,6 @@ BOOL TFontDialogEx::OnInitDialog()
     for (int i = 0; i < (int)std::size(kStyles); i++)
         if (kStyles[i].bold == bold && kStyles[i].italic == italic && kStyles[i].underline == underline)
             ::SendMessageW(styles, LB_SETCURSEL, i, 0);
-    // A stored size no font can have opens as the usual ten points, so OK never hands back a
-    // font without height.
-    if (size < 1 || size > kLargestFontSize)
-        size = 100;
     SetComboText(sizes, SizeText(size), kTextLimit);
     // The list shows the size it holds, so Down in the field goes on from there.
     int listed = (int)::SendMessageW(sizes, CB_FINDSTRINGEXACT, (WPARAM)-1, (LPARAM)(const wchar_t*)SizeText(size));
@@ -184,14 +190,11 @@ void TFontDialogEx::OnSizeChosen()
 
 void TFontDialogEx::OnSizeEdited() { TakeSize(GetControlText(Item(IDC_FONT_SIZE))); }
 
-// A text that is no size (empty, letters, zero) keeps the last size, so a half-typed field never
-// leaves a font without height.
 void TFontDialogEx::TakeSize(const CString& text)
 {
     if (!initialised)
         return;
-    if (int tenths = ParseSize(text))
-        size = tenths;
+    size = ParseSize(text);
     UpdateSample();
 }
 

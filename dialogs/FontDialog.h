@@ -39,8 +39,8 @@ public:
     // Tenths of a point.
     int size = 100;
 
-    // What the size field's text means in tenths of a point ("10.5" is 105); 0 when it is not a
-    // size a font can have.
+    // What the size field's text means in tenths of a point ("10.5" is 105, "-12" is -120); 0
+    // for text that is not a number. A size of 0 or below is kept as the settings keep it.
     static int ParseSize(const CString& text);
 
 private:

@@ -34,9 +34,11 @@ public:
         DWORD got = 0;
         return Read(buffer, size, got) && got == size;
     }
-    bool Seek(DWORD offset)
+    bool Seek(uint64_t offset)
     {
-        return SetFilePointer(handle, (LONG)offset, nullptr, FILE_BEGIN) != INVALID_SET_FILE_POINTER;
+        LARGE_INTEGER distance;
+        distance.QuadPart = (LONGLONG)offset;
+        return SetFilePointerEx(handle, distance, nullptr, FILE_BEGIN) != 0;
     }
     uint64_t Position() const
     {
@@ -131,7 +133,13 @@ bool DecodeBmpRle8(const BYTE* data, size_t size, BYTE* dest, int /*width*/, int
 
 bool DecodeBmpRle4(const BYTE* data, size_t size, BYTE* dest, int width, int height, int stride)
 {
-    std::vector<BYTE> row((size_t)width + 4);
+    // A header may declare a row far wider than memory allows.
+    std::vector<BYTE> row;
+    try {
+        row.assign((size_t)width + 4, 0);
+    } catch (...) {
+        return false;
+    }
     size_t pos = 0;
     int64_t x = 0, y = 0;
     auto flush = [&]() {
@@ -275,12 +283,14 @@ int ReadHeaders(TReader& file, TBmpFormat& format)
 
 int ReadPalette(TReader& file, TBmpFormat& format)
 {
-    // A colours-used count beyond what the bits can index would only read past the table.
+    // Entries beyond what the bits can index are never used, so only those are kept.
     DWORD colorCount = 0;
+    DWORD declaredCount = 0;
     if (format.bits <= 8) {
         colorCount = 1u << format.bits;
-        if (!format.core && format.header.biClrUsed != 0 && format.header.biClrUsed < colorCount)
-            colorCount = format.header.biClrUsed;
+        declaredCount = !format.core && format.header.biClrUsed != 0 ? format.header.biClrUsed : colorCount;
+        if (declaredCount < colorCount)
+            colorCount = declaredCount;
     } else if ((format.bits == 16 || format.bits == 32) && format.header.biCompression == BI_BITFIELDS) {
         colorCount = 3;
     }
@@ -294,6 +304,14 @@ int ReadPalette(TReader& file, TBmpFormat& format)
         }
     } else if (colorCount > 0 && !file.ReadExact(format.colors.data(), colorCount * sizeof(DWORD))) {
         return 102;
+    }
+    // Without a pixel offset the pixels follow the whole table as the header declares it.
+    if (declaredCount > colorCount && format.fileHeader.bfOffBits == 0) {
+        uint64_t end = file.Position() + (uint64_t)(declaredCount - colorCount) * sizeof(DWORD);
+        if (end > file.Size())
+            return 102;
+        if (!file.Seek(end))
+            return 101;
     }
     return kDecoded;
 }
@@ -326,7 +344,12 @@ int ReadPixels(TReader& file, const TBmpFormat& format, std::vector<BYTE>& sourc
     uint64_t packedSize = fileSize > start ? fileSize - start : 0;
     if (packedSize > dataSize * 2 + 0x10000)
         packedSize = dataSize * 2 + 0x10000;
-    std::vector<BYTE> packed((size_t)packedSize);
+    std::vector<BYTE> packed;
+    try {
+        packed.assign((size_t)packedSize, 0);
+    } catch (...) {
+        return 103;
+    }
     if (!file.Read(packed.data(), (DWORD)packedSize, got))
         return 106;
     const int stride = (int)format.stride;

@@ -81,8 +81,9 @@ CString QuoteCtcp(CString text)
 
 bool IsBlankText(const CString& text)
 {
+    // wcschr would find a NUL as the set's own terminator.
     for (int i = 0; i < text.GetLength(); i++)
-        if (!wcschr(L" \t\r\n", text[i]))
+        if (text[i] == 0 || !wcschr(L" \t\r\n", text[i]))
             return false;
     return true;
 }

@@ -447,10 +447,12 @@ private:
     bool FitsJoinLine(const CString& channels, const CString& keys) const;
     void SendJoinLine(const CString& names, const CString& keys, int count);
     CString GetLoginUserName() const;
-    // A JOIN sent while logged in is waited for until the server joins or refuses the channel, or
+    // A JOIN of the login is waited for until the server answers anything about the channel, or
     // the user parts it; a link lost meanwhile keeps the channel for the rejoin.
     void AwaitJoin(const CString& channel, const CString& key);
     void EndJoinWait(const CString& channel);
+    void EndJoinWaitsNamedIn(const TIRCReceiveMessage& reply);
+    bool AnswersJoin(const CString& sent, const CString& answer) const;
     void CollectRejoinList();
     // The own JOIN: the node of the channel, made when missing, enters the joined state.
     TIRCChannel* EnterJoinedChannel(const TIRCReceiveMessage& message, const CString& channelText);

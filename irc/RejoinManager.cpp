@@ -54,8 +54,6 @@ void TRejoinManager::AddRejoin(const CString& channel)
         m_pending.push_back({channel, interval});
 }
 
-void TRejoinManager::ClearPending() { m_pending.clear(); }
-
 void TRejoinManager::Tick()
 {
     if (m_pending.empty())

@@ -40,9 +40,6 @@ public:
     void RememberKey(const CString& channel, const CString& key);
     void Forget(const CString& channel);
     void AddRejoin(const CString& channel);
-    // Nothing waits any more; the keys and the retries counted so far stay, so switching the
-    // rejoin off and on again gives no channel its retries anew.
-    void ClearPending();
     void Tick();
     // The keys and the waiting rejoins of a session that has ended.
     void Clear();

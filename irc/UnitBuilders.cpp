@@ -17,8 +17,6 @@ namespace {
 TNullSendScripts nullSendScripts;
 TNullDccManager nullDccManager;
 TNullUnitFrame nullFrame;
-// JOINs the server has not answered; a server that never answers cannot make the list grow on.
-const size_t kMaxAwaitedJoins = 1000;
 
 } // namespace
 
@@ -103,8 +101,6 @@ void TIRCUnit::SendJoin(const CString& channelList, const CString& keyList)
             safeJoinManager.Add(name);
         else if (IsChannelAlias(name))
             name = ExpandChannelAlias(name);
-        if (session.state == StateLoggedIn)
-            AwaitJoin(name, key);
         joined += count ? L"," + name : name;
     }
     // Without a channel too: the server's answer tells the user what is missing.
@@ -113,35 +109,42 @@ void TIRCUnit::SendJoin(const CString& channelList, const CString& keyList)
 
 void TIRCUnit::AwaitJoin(const CString& channel, const CString& key)
 {
-    // "JOIN 0" leaves every channel; only names of channels are waited for.
+    // "JOIN 0" leaves every channel; only names of channels are waited for. A JOIN of a channel
+    // the user is in gets no answer at all.
     if (!IsChannelName(channel))
         return;
-    CString folded = IRCToUpper(channel);
+    for (TIRCChannel* joined : channels)
+        if (joined->IsJoined() && AnswersJoin(channel, joined->GetIRCName()))
+            return;
     for (auto& entry : session.awaitedJoins)
-        if (IRCToUpper(entry.first) == folded) {
+        if (AnswersJoin(entry.first, channel)) {
             if (!key.IsEmpty())
                 entry.second = key;
             return;
         }
-    if (session.awaitedJoins.size() < kMaxAwaitedJoins)
-        session.awaitedJoins.emplace_back(channel, key);
+    session.awaitedJoins.emplace_back(channel, key);
 }
 
 void TIRCUnit::EndJoinWait(const CString& channel)
 {
-    // The server names a safe channel with its id; it was asked for by its short name, or with
-    // "!!" to create it.
-    CString folded = IRCToUpper(channel), shortName = IRCToUpper(GetSafeChannelShortName(channel));
     TJoinList& awaited = session.awaitedJoins;
     for (auto it = awaited.begin(); it != awaited.end();) {
-        CString sent = IRCToUpper(it->first);
-        if (IsSafeChannelCreateName(sent))
-            sent = sent.Mid(1);
-        if (sent == folded || sent == shortName)
+        if (AnswersJoin(it->first, channel))
             it = awaited.erase(it);
         else
             ++it;
     }
+}
+
+// Whether the server's name of a channel is the one a JOIN asked for. "!!name" asks to create
+// "!name", which the server names with its id before the name.
+bool TIRCUnit::AnswersJoin(const CString& sent, const CString& answer) const
+{
+    CString asked = IsSafeChannelCreateName(sent) ? sent.Mid(1) : sent;
+    CString named = IsSafeChannelCreateName(answer) ? answer.Mid(1) : answer;
+    if (CompareNames(asked, named) == 0)
+        return true;
+    return IsSafeChannelName(named) && CompareNames(asked, GetSafeChannelShortName(named)) == 0;
 }
 
 void TIRCUnit::OnSendWho(const CString& target) { SendWho(target); }

@@ -180,6 +180,8 @@ void TIRCUnit::HandleKick(const TIRCReceiveMessage& message, TDispatchResult&)
     CString channelText = message.GetParam(0), target = message.GetParam(1);
     if (channelText.IsEmpty() || target.IsEmpty())
         return;
+    if (target == session.currentNick)
+        EndJoinWait(channelText);
     CString text = TLogFormatter(*logFormat).FormatKick(message, channelText, target, message.GetParam(2));
     TIRCChannel* channel = FindChannelByIRCName(channelText);
     if (!channel)

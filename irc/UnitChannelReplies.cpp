@@ -276,7 +276,6 @@ bool TIRCUnit::OnNoSuchChannel(const TIRCReceiveMessage& message)
 {
     // A safe channel we asked for by its short name does not exist yet: ask to create it, once.
     CString name = message.GetParam(1);
-    EndJoinWait(name);
     if (IsSafeChannelName(name) && safeJoinManager.Contains(name)) {
         safeJoinManager.Remove(name);
         if (name.GetLength() > 1)

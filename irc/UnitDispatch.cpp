@@ -119,8 +119,8 @@ void TIRCUnit::OnError(TIRCConnection*, CString text)
     Disconnect(false, false);
 }
 
-// The channels joined, and those whose JOIN was still unanswered: a link lost in the middle of
-// a large join must not cost the user the rest of their channels.
+// The channels joined, and those the login asked for that were still unanswered: a link lost in
+// the middle of the login's joins must not cost the user the rest of their channels.
 void TIRCUnit::CollectRejoinList()
 {
     session.rejoinPending = true;
@@ -129,10 +129,11 @@ void TIRCUnit::CollectRejoinList()
     for (TIRCChannel* channel : channels)
         if (channel->GetKind() == TIRCChannel::KindChannel && channel->IsJoined())
             list.emplace_back(channel->GetIRCName(), channel->GetConfig().Password);
+    size_t joined = list.size();
     for (const auto& awaited : session.awaitedJoins) {
         bool listed = false;
-        for (const auto& entry : list)
-            listed = listed || CompareNames(entry.first, awaited.first) == 0;
+        for (size_t i = 0; i < joined && !listed; i++)
+            listed = AnswersJoin(awaited.first, list[i].first);
         if (!listed)
             list.push_back(awaited);
     }

@@ -12,8 +12,6 @@
 
 namespace {
 
-// Numbered nicks stop here; a server that refuses them all gets no endless stream of NICK lines.
-const int kMaxNumberedNicks = 100;
 // A server may announce any NICKLEN; its announcement counts only up to this many characters.
 const int kMaxServerNickLength = 64;
 // The most the server settings' page lets the user set; a settings file may hold anything.
@@ -24,22 +22,17 @@ bool IsRefusedJoin(int number)
     return number == 405 || number == 471 || number == 473 || number == 474 || number == 475 || number == 476;
 }
 
-// Answers to a JOIN that leave the channel unjoined.
-bool IsJoinRefusal(int number) { return IsRefusedJoin(number) || number == 437 || number == 477 || number == 479; }
-
 } // namespace
 
 void TIRCUnit::HandleErrorReply(const TIRCReceiveMessage& message)
 {
     PrintErrorReply(message);
     int number = message.numeric;
-    bool retried = false;
     if (number == 432 || number == 433 || number == 436 || (number == 437 && !IsChannelName(message.GetParam(1))))
         RetryNick(message);
     else if (number == 437 && session.state == StateLoggedIn && preference->RejoinOnError437) {
         // A safe channel is remembered by its short name, as its JOIN was.
         rejoinManager.AddRejoin(GetSafeChannelShortName(message.GetParam(1)));
-        retried = true;
     } else if (session.state == StateLoggedIn && IsRefusedJoin(number)) {
         // A refused join is not retried, and a later 403 for it must not create the channel.
         CString name = message.GetParam(1);
@@ -49,9 +42,6 @@ void TIRCUnit::HandleErrorReply(const TIRCReceiveMessage& message)
             safeJoinManager.Remove(GetSafeChannelShortName(name));
         }
     }
-    // A channel the rejoin will ask for again is still waited for.
-    if (IsJoinRefusal(number) && !retried)
-        EndJoinWait(message.GetParam(1));
     receivedScripts->FireOnNumericReply(number, message.GetParamsFrom(1));
 }
 
@@ -64,12 +54,12 @@ void TIRCUnit::RetryNick(const TIRCReceiveMessage& message)
             session.nickRetryCount = 0;
             return;
         }
-        CString valid = session.firstNick;
-        MakeValidNick(valid);
+        // The nicks built from here on start from the valid one.
+        MakeValidNick(session.firstNick);
         // The same nick again would only be refused again; build another one instead.
-        if (valid != session.currentNick) {
-            session.currentNick = valid;
-            SendCommand(L"NICK", valid, L"", 2, 0);
+        if (session.firstNick != session.currentNick) {
+            session.currentNick = session.firstNick;
+            SendCommand(L"NICK", session.currentNick, L"", 2, 0);
             return;
         }
     } else if (!loggedIn && !settings.AltNickList.empty()) {
@@ -167,10 +157,6 @@ void TIRCUnit::RetryWithUnderscore(int maxLength, bool loggedIn)
 
 void TIRCUnit::RetryWithNumber(int maxLength, bool loggedIn)
 {
-    if (session.nickRetryCount >= kMaxNumberedNicks) {
-        PrintErrorText(LoadResourceString(IDS_NO_USABLE_NICK));
-        return;
-    }
     CString number;
     number.Format(L"%d", session.nickRetryCount);
     int room = maxLength - number.GetLength();

@@ -189,6 +189,8 @@ void TIRCUnit::HandlePart(const TIRCReceiveMessage& message, TDispatchResult&)
     CString channelText = message.GetParam(0);
     if (message.nick.IsEmpty() || channelText.IsEmpty())
         return;
+    if (message.nick == session.currentNick)
+        EndJoinWait(channelText);
     CString text = TLogFormatter(*logFormat).FormatPart(message, channelText, message.GetParam(1));
     TIRCChannel* channel = FindChannelByIRCName(channelText);
     if (!channel)

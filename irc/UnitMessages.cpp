@@ -85,7 +85,10 @@ void TIRCUnit::ShowMessage(const TIRCReceiveMessage& message, int kind, const CS
 bool TIRCUnit::ShowInChannel(const TIRCReceiveMessage& message, int kind, const CString& target, const CString& text,
                              int nickStyle, bool keyword, TIRCChannel*& channel)
 {
-    channel = target.IsEmpty() ? nullptr : FindChannel(target);
+    // The server names a masked or safe channel in full; a talk is found by its nick.
+    channel = target.IsEmpty() ? nullptr : FindChannelByIRCName(target);
+    if (!channel && !target.IsEmpty())
+        channel = FindChannel(target);
     bool hit;
     if (channel) {
         StoreSenderAddress(channel, message);

@@ -2,8 +2,11 @@
 
 #include "irc/IRCUnit.h"
 
+#include "ircproto/IRCNames.h"
+
 void TIRCUnit::HandleNumericReply(const TIRCReceiveMessage& message)
 {
+    EndJoinWaitsNamedIn(message);
     int number = message.numeric;
     if (number >= 400 && number <= 599 && number != 403 && number != 422) {
         HandleErrorReply(message);
@@ -48,4 +51,15 @@ void TIRCUnit::HandleNumericReply(const TIRCReceiveMessage& message)
     }
     // clang-format on
     receivedScripts->FireOnNumericReply(number, message.GetParamsFrom(1));
+}
+
+// Whatever a reply says about a channel (its names, a refusal, a forward), the server has
+// answered the JOIN of it.
+void TIRCUnit::EndJoinWaitsNamedIn(const TIRCReceiveMessage& reply)
+{
+    if (session.awaitedJoins.empty())
+        return;
+    for (const CString& param : reply.params)
+        if (IsChannelName(param))
+            EndJoinWait(param);
 }

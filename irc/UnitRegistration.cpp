@@ -155,6 +155,10 @@ void TIRCUnit::OnLoggedIn(const TIRCReceiveMessage& welcome)
     }
     int joinCount = 0;
     TJoinList list = TakeJoinList(joinCount);
+    // Waited for before they go: a link lost before the server has answered them keeps them for
+    // the next rejoin.
+    for (const auto& entry : list)
+        AwaitJoin(IsChannelAlias(entry.first) ? ExpandChannelAlias(entry.first) : entry.first, entry.second);
     AutoJoin(list);
     if (session.state != StateLoggedIn)
         return;

@@ -4,6 +4,7 @@
 #include "foundation/ResourceString.h"
 
 #include <algorithm>
+#include <climits>
 
 bool TRowListDialog::OnKeyDown(UINT key)
 {
@@ -41,7 +42,8 @@ void TRowListDialog::InsertColumns(const std::vector<TColumn>& columns, std::vec
         info.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
         info.fmt = columns[i].format;
         info.pszText = const_cast<LPWSTR>(heading.GetString());
-        info.cx = i < widths.size() && widths[i] > 0 ? widths[i] : defaults[i];
+        // A column the user dragged shut stays shut: a stored 0 is a width like any other.
+        info.cx = i < widths.size() ? std::clamp(widths[i], 0, SHRT_MAX) : defaults[i];
         ListView_InsertColumn(list.m_hWnd, (int)i, &info);
     }
     widths.resize(columns.size());

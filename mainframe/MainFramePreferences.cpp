@@ -37,12 +37,8 @@ void CMainFrame::OnPreferenceDialogOK(TPreferenceDialog*)
     app->ApplySingleInstance(pref.ForceSingleApplicationInstance);
     if (!pref.EnableBaloon)
         trayIcon.ShowBalloon(CString(), CString());
-    if (world) {
+    if (world)
         world->ApplyPreferences();
-        for (THistoryDialog* history : {keywordHistory.Get(), urlHistory.Get()})
-            if (history && history->m_hWnd)
-                history->ApplyViewSettings();
-    }
     if (scriptConsole.IsOpen())
         scriptConsole->ApplySettings();
     if (world) {

@@ -16,7 +16,8 @@ void TDCCPage::Exchange(TDialogExchange& io) { io.Check(IDC_DCC_CLOSE_ON_END, pr
 void TDCCReceivePage::Exchange(TDialogExchange& io)
 {
     TPreference& p = *preference;
-    io.Edit(IDC_RECV_FOLDER, p.DCCRootDir, kTextLimit).Rule(IsUsableFolder, IDS_FOLDER_NOT_USABLE);
+    // With "do nothing" the folder is greyed and takes no files.
+    ExchangeFolder(io, IDC_RECV_FOLDER, p.DCCRootDir, CheckedIndex(kReceiveActions) != DccOfferIgnore);
     io.Check(IDC_RECV_NICK_FOLDER, p.ReceiveInNickFolder);
     io.Radio(kReceiveActions, p.DCCReceiveAction);
     io.Check(IDC_RECV_RESUME, p.AutoResume);

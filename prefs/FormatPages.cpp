@@ -81,6 +81,8 @@ void TFormatPage::Transfer(TDialogExchange::Direction direction)
         return;
     TDialogExchange io(m_hWnd, direction);
     ExchangeFields(io);
+    if (direction == TDialogExchange::Direction::Store && modified)
+        storedEdits++;
     // Loading sets the texts, which notifies like typing would; that was no edit of the user's.
     modified = false;
 }
@@ -222,6 +224,8 @@ void TFormatDetailPage::SaveList()
         if (row.text)
             format->*row.text = text;
     }
+    if (modified)
+        storedEdits++;
     modified = false;
 }
 

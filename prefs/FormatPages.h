@@ -29,6 +29,8 @@ public:
     void Save();
     // The controls were edited since the last Load or Save.
     bool IsModified() const { return modified; }
+    // How many times edits went into the formats: a view of them knows whether it is behind.
+    int GetStoredEdits() const { return storedEdits; }
 
     BEGIN_MSG_MAP(TFormatPage)
         // Any edit of a control is noted; the message goes on to the handlers.
@@ -51,6 +53,7 @@ private:
     TLogFormat* format = nullptr;
     bool initialised = false;
     bool modified = false;
+    int storedEdits = 0;
 };
 
 class TFormatDetailPage : public TPropertyPage, public IListViewListener {
@@ -69,6 +72,7 @@ public:
     // Rows to formats; nothing unless the page was opened.
     void SaveList();
     bool IsModified() const { return modified; }
+    int GetStoredEdits() const { return storedEdits; }
 
     // Appends a row; the "Privmsg" row never shows a channel-log mark.
     void AddRow(const CString& label, bool channel, bool console, const CString& text);
@@ -111,4 +115,5 @@ private:
     CString onMark;
     bool initialised = false;
     bool modified = false;
+    int storedEdits = 0;
 };

@@ -14,7 +14,7 @@ const TDialogChoice kEncodings[] = {
 void TLogPage::Exchange(TDialogExchange& io)
 {
     TPreference& p = *preference;
-    io.Edit(IDC_LOG_FOLDER, p.LogRootDir, kTextLimit).Rule(IsUsableFolder, IDS_FOLDER_NOT_USABLE);
+    ExchangeFolder(io, IDC_LOG_FOLDER, p.LogRootDir, AnyLogOn());
     io.Check(IDC_LOG_UNIT, p.EnableUnitLog);
     io.Edit(IDC_LOG_UNIT_FILE, p.UnitLogFile, kTextLimit);
     io.Check(IDC_LOG_CHANNEL, p.EnableChannelLog);
@@ -28,6 +28,15 @@ void TLogPage::Exchange(TDialogExchange& io)
     io.Check(IDC_LOG_FLUSH, p.ForceFlushLog);
     io.Spin(IDC_LOG_FLUSH_TIME, p.FlushLogTime, 10, 1000000);
     io.Choice(IDC_LOG_ENCODING, p.LogCodepage, kEncodings);
+}
+
+// Only the log files are written below the folder.
+bool TLogPage::AnyLogOn() const
+{
+    for (int id : {IDC_LOG_UNIT, IDC_LOG_CHANNEL, IDC_LOG_TALK, IDC_LOG_DCC_CHAT, IDC_LOG_URL})
+        if (IsChecked(id))
+            return true;
+    return false;
 }
 
 void TLogPage::Store() { StoreFolder(preference->LogRootDir, GetDefaultLogFolder()); }

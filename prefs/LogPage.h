@@ -19,5 +19,6 @@ protected:
     void UpdateControls() override;
 
 private:
+    bool AnyLogOn() const;
     void BrowseFolder();
 };

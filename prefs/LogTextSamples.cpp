@@ -48,6 +48,7 @@ void TViewLogTextPage::CreateSamples()
         view.SetSearchWords(searchWords);
         FillSample(view);
     }
+    sampleFormatEdits = FormatEditsStored();
     PlaceSamples();
     ShowSample(0);
 }
@@ -200,21 +201,24 @@ void TViewLogTextPage::OnPageShow()
 {
     if (!initialised)
         return;
-    // Message formats edited but not yet stored go into the working formats for the samples.
-    if (sources.formatPage && sources.formatPage->IsModified()) {
+    // Message formats edited but not yet stored go into the working formats; the samples are
+    // filled again whenever edits reached the formats since, here or elsewhere (a theme saved).
+    if (sources.formatPage && sources.formatPage->IsModified())
         sources.formatPage->Save();
-        samplesStale = true;
-    }
-    if (sources.formatDetailPage && sources.formatDetailPage->IsModified()) {
+    if (sources.formatDetailPage && sources.formatDetailPage->IsModified())
         sources.formatDetailPage->SaveList();
-        samplesStale = true;
-    }
-    if (samplesStale) {
-        samplesStale = false;
+    if (int stored = FormatEditsStored(); stored != sampleFormatEdits) {
+        sampleFormatEdits = stored;
         FillSample(channelSample);
         FillSample(allSample);
     }
     TakeLayoutSpacing();
+}
+
+int TViewLogTextPage::FormatEditsStored() const
+{
+    return (sources.formatPage ? sources.formatPage->GetStoredEdits() : 0) +
+           (sources.formatDetailPage ? sources.formatDetailPage->GetStoredEdits() : 0);
 }
 
 // The spacing fields of the layout page as they stand, clamped as its OK will store them.

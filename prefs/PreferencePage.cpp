@@ -73,6 +73,15 @@ void TPreferencePage::BrowseFolderInto(int editId, UINT titleId)
         ::SetDlgItemTextW(m_hWnd, editId, dialog.GetFolder().Left(kTextLimit));
 }
 
+void TPreferencePage::ExchangeFolder(TDialogExchange& io, int editId, CString& folder, bool used)
+{
+    io.Edit(editId, folder, kTextLimit);
+    // Stored trimmed: blanks around the text are no change.
+    CString typed = GetControlText(Item(editId)), stored = folder;
+    if (used && typed.Trim() != stored.Trim())
+        io.Rule(IsUsableFolder, IDS_FOLDER_NOT_USABLE);
+}
+
 namespace {
 
 // Whether a file can be made in the folder; the probe goes again at once.

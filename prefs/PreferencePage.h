@@ -30,6 +30,9 @@ protected:
     int CheckedIndex(std::initializer_list<int> ids) const;
     // The folder chooser over the sheet, starting at the edit's folder; the choice goes there.
     void BrowseFolderInto(int editId, UINT titleId);
+    // A folder edit's line. The folder must be usable only where it will be used and only when
+    // the user changed it: a stored folder that takes no files now must not hold up the window.
+    void ExchangeFolder(TDialogExchange& io, int editId, CString& folder, bool used);
 
     TPreference* preference = nullptr;
 

@@ -147,6 +147,7 @@ private:
     void PlaceSamples();
     void ShowSample(int index);
     void TakeLayoutSpacing();
+    int FormatEditsStored() const;
     void RedrawSamples();
     void ApplyBackground(TLogBkTheme& theme, const TViewBackground& source, CString& appliedImage);
     // Whether the picture file decodes, looked up as the background would look it up.
@@ -185,6 +186,7 @@ private:
     // The picture files the working backgrounds hold loaded, so other edits do not decode them again.
     CString channelImage;
     CString allImage;
-    bool samplesStale = false;
+    // The format pages' stored edits when the samples were filled.
+    int sampleFormatEdits = 0;
     bool initialised = false;
 };

@@ -256,6 +256,7 @@ public:
     void SetHistoryWindows(THistoryDialog* keyword, THistoryDialog* url);
     // The URL log belongs to no server: the selected one tells of its failure.
     void OnLogFileFailed(TFileLogger* logger, const CString& path, DWORD error) override;
+    // The log preferences into both history windows, and the URL log's file into the URL one.
     void ApplyHistoryPreferences();
     void TickUrlHistory(bool newDay);
     // The maker of the units' channel list windows.

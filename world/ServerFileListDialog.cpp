@@ -9,12 +9,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
-
-namespace {
-
-const int kDefaultFileColumnWidth = 100;
-
-} // namespace
+#include <climits>
 
 TServerFileListDialog::TServerFileListDialog(UINT templateId, const TServerFileKind& kind, SIZE minimum,
                                              TConfig* config, TIRCWorld* world)
@@ -46,8 +41,9 @@ void TServerFileListDialog::RebuildColumns()
     list.SetExtendedStyle(LVS_EX_FULLROWSELECT);
     while (ListView_DeleteColumn(list.m_hWnd, 0)) {
     }
-    int fileWidth = config->geometry.*kind.fileColumnWidth;
-    list.InsertColumn(0, LoadResourceString(kind.fileHeading), fileWidth > 0 ? fileWidth : kDefaultFileColumnWidth);
+    // As stored, 0 too: the settings give the default when nothing was stored.
+    list.InsertColumn(0, LoadResourceString(kind.fileHeading),
+                      std::clamp(config->geometry.*kind.fileColumnWidth, 0, SHRT_MAX));
     columnServers.clear();
     for (TIRCUnit* server : servers) {
         if (!world->HasUnit(server))

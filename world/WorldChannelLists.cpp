@@ -61,11 +61,14 @@ void TIRCWorld::AddToUrlHistory(const TLogLineData& line)
         urlHistory->AddLine(line);
 }
 
+// Both windows were made before settings a take-over or the preference window brings.
 void TIRCWorld::ApplyHistoryPreferences()
 {
+    for (THistoryDialog* history : {keywordHistory, urlHistory})
+        if (history && history->m_hWnd)
+            history->ApplyViewSettings();
     if (!urlHistory)
         return;
-    urlHistory->ApplyViewSettings();
     urlHistory->SetFileLogEnabled(preference->EnableURLLog);
     urlHistory->GetFileLogger().ReopenIfNameChanged();
 }

@@ -91,6 +91,15 @@ void ClickListItem(HWND list, int index)
     ClickAt(ScreenPointOf(list, item.left + 8, (item.top + item.bottom) / 2));
 }
 
+void DragColumnTo(HWND list, int column, int width)
+{
+    HWND header = ListView_GetHeader(list);
+    RECT item = {};
+    Header_GetItemRect(header, column, &item);
+    int middle = (item.top + item.bottom) / 2;
+    DragMouse(ScreenPointOf(header, item.right - 1, middle), ScreenPointOf(header, item.left + width - 1, middle));
+}
+
 void ChooseComboEntry(HWND combo, int index)
 {
     FocusForInput(combo);

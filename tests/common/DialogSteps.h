@@ -24,6 +24,9 @@ void Retype(HWND dialog, int id, const wchar_t* text);
 void Repaste(HWND dialog, int id, const wchar_t* text);
 // Clicks a list box's item, scrolled into view first.
 void ClickListItem(HWND list, int index);
+// Drags the divider at the right of a list view's column with the mouse until the column is
+// the width wide; past its left edge shuts the column.
+void DragColumnTo(HWND list, int column, int width);
 // Drops a combo box's list (F4) and clicks the entry in it.
 void ChooseComboEntry(HWND combo, int index);
 // In the system's colour chooser: opens the custom colour part, types the colour's red, green

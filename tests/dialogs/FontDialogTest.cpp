@@ -1,6 +1,6 @@
 // The font chooser as a user meets it: a family, a style, a size or a character set picked with
-// real keys and clicks, OK, and the font the caller reads back; faces that are not installed and
-// sizes that are no size never come back as a font without height.
+// real keys and clicks, OK, and the font the caller reads back; faces that are not installed come
+// back unchanged, and sizes of 0 and below as the settings keep them.
 
 #include "dialogs/FontDialog.h"
 #include "tests/common/DialogSteps.h"
@@ -97,14 +97,25 @@ TEST(FontDialog, ChoicesLandInTheFontTheCallerReads)
          L"10.7", true, true},
         {"12 typed is 120 tenths", kJapaneseFace, 128, 90, 0, kTypeSize, L"12", 0, kJapaneseFace, 128, 120, 0, L"12",
          true, true},
-        {"letters keep the last size", kJapaneseFace, 128, 90, 0, kTypeSize, L"abc", 0, kJapaneseFace, 128, 90, 0,
-         L"abc", true, true},
-        {"zero keeps the last size", kJapaneseFace, 128, 90, 0, kTypeSize, L"0", 0, kJapaneseFace, 128, 90, 0, L"0",
+        {"letters give 0", kJapaneseFace, 128, 90, 0, kTypeSize, L"abc", 0, kJapaneseFace, 128, 0, 0, L"abc", true,
+         true},
+        {"zero gives 0", kJapaneseFace, 128, 90, 0, kTypeSize, L"0", 0, kJapaneseFace, 128, 0, 0, L"0", true, true},
+        {"-12.5 typed is -125 tenths", kJapaneseFace, 128, 90, 0, kTypeSize, L"-12.5", 0, kJapaneseFace, 128, -125, 0,
+         L"-12.5", true, true},
+        {"-3 typed is -30 tenths", kJapaneseFace, 128, 90, 0, kTypeSize, L"-3", 0, kJapaneseFace, 128, -30, 0, L"-3",
          true, true},
+        {"a size past the largest is held to it", kJapaneseFace, 128, 90, 0, kTypeSize, L"99999", 0, kJapaneseFace, 128,
+         kLargestFontSize, 0, L"99999", true, true},
         {"Down in the size field takes the next size", kJapaneseFace, 128, 100, 0, kSizeDown, L"", 0, kJapaneseFace,
          128, 105, 0, L"10.5", true, true},
-        {"a stored size of nothing opens as ten points", kJapaneseFace, 128, 0, 0, kNothing, L"", 0, kJapaneseFace, 128,
-         100, 0, L"10", true, true},
+        {"a stored 0 opens and stays 0", kJapaneseFace, 128, 0, 0, kNothing, L"", 0, kJapaneseFace, 128, 0, 0, L"0",
+         true, true},
+        {"a stored negative size stays through a style chosen", kJapaneseFace, 128, -120, 0, kStyle, L"", 1,
+         kJapaneseFace, 128, -120, 1, L"-12", true, true},
+        {"the tenths of a negative size show as digits", kJapaneseFace, 128, -125, 0, kNothing, L"", 0, kJapaneseFace,
+         128, -125, 0, L"-12.5", true, true},
+        {"a negative size below one point", kJapaneseFace, 128, -5, 0, kNothing, L"", 0, kJapaneseFace, 128, -5, 0,
+         L"-0.5", true, true},
         {"a size in tenths opens as points and tenths", kJapaneseFace, 128, 105, 0, kNothing, L"", 0, kJapaneseFace,
          128, 105, 0, L"10.5", true, true},
         {"bold underline clears italic", kJapaneseFace, 128, 100, 2, kStyle, L"", 5, kJapaneseFace, 128, 100, 1 | 4,
@@ -169,6 +180,8 @@ TEST(FontDialog, ChoicesLandInTheFontTheCallerReads)
             if (row.step == kStyle && row.index == 5) {
                 SaveWindowPng(window, ScreenshotPath(L"font-dialog.png"));
             }
+            if (row.size == -125)
+                SaveWindowPng(window, ScreenshotPath(L"font-dialog-negative-size.png"));
             Click(window, IDOK);
         });
         EXPECT_EQ(IDOK, result);

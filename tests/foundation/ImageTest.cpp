@@ -24,6 +24,7 @@ struct TBmpLayout {
     std::vector<DWORD> table; // 0x00RRGGBB entries, or the three masks
     std::string data;         // pixel bytes as stored
     DWORD headerSize = 40;
+    bool pixelOffset = true; // false: the file header's pixel offset is 0
 };
 
 void Put32(std::string& out, DWORD value)
@@ -68,7 +69,7 @@ std::string MakeBmp(const TBmpLayout& layout)
     std::string file = "BM";
     Put32(file, (DWORD)(14 + info.size() + layout.data.size()));
     Put32(file, 0);
-    Put32(file, (DWORD)(14 + info.size()));
+    Put32(file, layout.pixelOffset ? (DWORD)(14 + info.size()) : 0);
     return file + info + layout.data;
 }
 
@@ -379,6 +380,23 @@ TEST_F(ImageLoadTest, OversizedColourCountIsCappedAndShortPixelDataLeavesBlack)
     layout.data = std::string("\x04\x05\x00\x00\x01", 5); // top row cut off
     ASSERT_TRUE(LoadBmp(layout));
     EXPECT_EQ(AllPixels(image), (std::vector<DWORD>{kRed, 0, 0, kWhite, kGrey, 0}));
+}
+
+TEST_F(ImageLoadTest, PixelsWithoutAnOffsetFollowTheWholeDeclaredColourTable)
+{
+    TBmpLayout layout;
+    layout.bits = 1;
+    layout.colorsUsed = 4; // two entries more than one bit can index
+    layout.table = {kGreen, kWhite, kRed, kBlue};
+    layout.data = std::string("\x40\x00\x00\x00\xA0\x00\x00\x00", 8); // 010 over 101
+    layout.pixelOffset = false;
+    ASSERT_TRUE(LoadBmp(layout));
+    EXPECT_EQ(AllPixels(image), (std::vector<DWORD>{kWhite, kGreen, kWhite, kGreen, kWhite, kGreen}));
+
+    // A table that runs past the end of the file leaves no place for the pixels.
+    layout.colorsUsed = 0xFFFFFFF0;
+    EXPECT_FALSE(LoadBmp(layout));
+    EXPECT_EQ(AllPixels(image), (std::vector<DWORD>{kWhite, kGreen, kWhite, kGreen, kWhite, kGreen}));
 }
 
 TEST_F(ImageLoadTest, DecoderIsChosenByTheLowerCasedExtension)

@@ -87,6 +87,7 @@ TEST(StringHelpers, TrimQuoteAndBlankTests)
     EXPECT_TRUE(IsBlankText(L""));
     EXPECT_TRUE(IsBlankText(L" \t\r\n"));
     EXPECT_FALSE(IsBlankText(L" x "));
+    EXPECT_FALSE(IsBlankText(CString(L" \0 ", 3)));
 }
 
 TEST(StringHelpers, ThousandsSeparators)

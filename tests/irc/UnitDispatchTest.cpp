@@ -159,7 +159,18 @@ TEST_F(UnitDispatchTest, OwnNickChangeIsFollowed)
 
 namespace {
 
-class UnitRejoinTest : public UnitDispatchTest {};
+class UnitRejoinTest : public UnitDispatchTest {
+protected:
+    // The channels the lost link leaves for the next login's rejoin.
+    Lines DropAndTakeRejoinNames()
+    {
+        unit->OnClose(&unit->GetConnection());
+        Lines names;
+        for (const auto& entry : unit->GetSession().rejoinList)
+            names.push_back(Narrow(entry.first));
+        return names;
+    }
+};
 
 TEST_F(UnitRejoinTest, ForcedAutoJoinAddsTheAutoJoinChannelsThatWereNotJoined)
 {
@@ -175,38 +186,65 @@ TEST_F(UnitRejoinTest, ForcedAutoJoinAddsTheAutoJoinChannelsThatWereNotJoined)
     EXPECT_EQ(TakeQueued(), (Lines{"JOIN #one,#two key1"}));
 }
 
-// What the server answered to a JOIN decides whether a lost link brings the channel back.
-TEST_F(UnitRejoinTest, AnAnsweredJoinIsNoLongerKeptForTheRejoin)
+// A lost link brings back the login's channels the server had said nothing about; any answer
+// naming the channel, in whatever form the server gives it, ends the wait.
+TEST_F(UnitRejoinTest, OnlyTheLoginsUnansweredJoinsAreKeptForTheRejoin)
 {
+    const std::string kana = Narrow(L"#\u30ab\u30ca"); // decoded; the server sends it encoded
     const struct {
-        const wchar_t* join;
-        const char* answer; // after the JOIN, or null
-        bool retry437;
-        Lines kept; // besides #one, joined before
+        const wchar_t* channel; // auto-joined by the login
+        std::string answer;     // after the login's JOIN, or empty
+        Lines kept;
     } cases[] = {
-        {L"#quiet", nullptr, false, {"#quiet"}},
-        {L"!abc", ":kvnick!u@h JOIN :!ABCDEabc", false, {"!ABCDEabc"}},
-        {L"!!new", ":kvnick!u@h JOIN :!XYZWVnew", false, {"!XYZWVnew"}},
-        {L"!long-name", ":kvnick!u@h JOIN :!QRSTUlong-name", false, {"!QRSTUlong-name"}},
-        {L"#busy", ":srv 437 kvnick #busy :Channel temporarily unavailable", true, {"#busy"}},
-        {L"#busy", ":srv 437 kvnick #busy :Channel temporarily unavailable", false, {}},
-        {L"#full", ":srv 471 kvnick #full :Cannot join channel (+l)", false, {}},
-        {L"#gone", ":srv 403 kvnick #gone :No such channel", false, {}},
-        {L"0", nullptr, false, {}},
+        {L"#quiet", "", {"#quiet"}},
+        {L"%mask", "", {"#mask:*.jp"}},
+        {L"#Names", ":srv 353 kvnick = #nAMES :kvnick", {}},
+        {L"%mask", ":srv 475 kvnick #mask:*.jp :Cannot join channel (+k)", {}},
+        {L"!abc", ":kvnick!u@h JOIN :!ABCDEabc", {"!ABCDEabc"}},
+        {L"!abc", ":srv 471 kvnick !ABCDEabc :Cannot join channel (+l)", {}},
+        {L"!!new", ":kvnick!u@h JOIN :!XYZWVnew", {"!XYZWVnew"}},
+        {L"!!new", ":srv 403 kvnick !!NEW :No such channel", {}},
+        {L"!long-name", ":kvnick!u@h JOIN :!QRSTUlong-name", {"!QRSTUlong-name"}},
+        {L"#busy", ":srv 437 kvnick #busy :Channel temporarily unavailable", {}},
+        {L"#old", ":srv 470 kvnick #old #new :Forwarding to another channel", {}},
+        {L"#many", ":srv 407 kvnick #many :Duplicate recipients", {}},
+        {L"#tls", ":srv 480 kvnick #tls :Cannot join channel (TLS only)", {}},
+        {L"#tls", ":srv 489 kvnick #tls :Cannot join channel (secure only)", {}},
+        {L"#inv", ":srv 520 kvnick #inv :Cannot join channel (invisible)", {}},
+        {L"#gone", ":srv 403 kvnick #gone :No such channel", {}},
+        {L"#out", ":op!u@h KICK #out kvnick :not you", {}},
+        {L"#left", ":kvnick!u@h PART #left :", {}},
+        {L"#\uff76\uff85", ":srv 474 kvnick " + kana + " :Cannot join channel (+b)", {}},
+        {L"#\uff76\uff85", "", {Narrow(L"#\uff76\uff85")}},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(Narrow(c.join));
-        preference.RejoinOnError437 = c.retry437;
+        SCOPED_TRACE(Narrow(c.channel) + " " + c.answer);
+        settings.Codepage = 50221;
+        MakeUnit();
+        TChannelConfig config;
+        config.Name = c.channel;
+        unit->AddChannel(config, TIRCChannel::KindChannel);
+        StartOffline();
+        Feed(":irc.example 001 kvnick :Welcome");
+        if (!c.answer.empty()) {
+            CStringA encoded = EncodeIso2022Jp(ConvertFromCodePage(c.answer.c_str(), CP_UTF8), 0);
+            Feed(std::string(encoded.GetString(), (size_t)encoded.GetLength()));
+        }
+        EXPECT_EQ(DropAndTakeRejoinNames(), c.kept);
+    }
+}
+
+// The user's own JOINs are never kept: the server answers nothing to one of a channel the user is
+// in, and a creation request sent again at every reconnect would create the channel.
+TEST_F(UnitRejoinTest, AJoinTheUserTypesIsNeverKept)
+{
+    for (const wchar_t* typed : {L"join #quiet", L"join #one", L"join !abc", L"join !!abc", L"join #\uff76\uff85"}) {
+        SCOPED_TRACE(Narrow(typed));
+        settings.Codepage = 50221;
         LogIn();
-        unit->JoinChannelByName(c.join, L"");
-        if (c.answer)
-            Feed(c.answer);
-        unit->OnClose(&unit->GetConnection());
-        Lines kept;
-        for (const auto& entry : unit->GetSession().rejoinList)
-            if (entry.first != L"#one")
-                kept.push_back(Narrow(entry.first));
-        EXPECT_EQ(kept, c.kept);
+        unit->ExecuteCommand(typed, false);
+        ASSERT_FALSE(TakeQueued().empty());
+        EXPECT_EQ(DropAndTakeRejoinNames(), Lines{"#one"});
     }
 }
 

@@ -1,8 +1,9 @@
-// The channels a lost link brings back: those joined and those whose JOIN the server had not
-// answered yet, but never one the user left on purpose.
+// The channels a lost link brings back: those joined and those whose JOIN of the login the server
+// had not answered yet, but never one the user left on purpose or joined by hand.
 
 #include "tests/irc/IrcTestSupport.h"
 
+#include "foundation/Iso2022Jp.h"
 #include "tests/common/MessagePump.h"
 
 namespace {
@@ -17,6 +18,23 @@ protected:
         config.Name = name;
         config.Password = key;
         unit->AddChannel(config, TIRCChannel::KindChannel);
+    }
+    // A unit with these auto-join channels (name, key), connected to the server and welcomed;
+    // null when it did not get there.
+    TLineSocket* WelcomedWith(TScriptedServer& server, std::vector<std::pair<const wchar_t*, const wchar_t*>> joins)
+    {
+        preference.ReconnectTime = 1;
+        preference.ForceAutoJoin = false;
+        settings.Port = server.Port();
+        MakeUnit();
+        for (const auto& channel : joins)
+            AddAutoJoin(channel.first, channel.second);
+        unit->Connect();
+        TLineSocket* peer = server.WaitClient();
+        if (!peer || !peer->WaitFor("USER "))
+            return nullptr;
+        peer->Send(":irc.example 001 kvnick :Welcome\r\n");
+        return peer;
     }
     // The next connection of the reconnect, logged in; the JOIN lines it was sent.
     Lines JoinsOfReconnect(TScriptedServer& server, int count, TLineSocket*& peer)
@@ -40,20 +58,9 @@ protected:
 
 TEST_F(LostLinkRejoinTest, ChannelsStillWaitingForTheirJoinSurviveDropsAfterTheWelcome)
 {
-    preference.ReconnectTime = 1;
-    preference.ForceAutoJoin = false;
     TScriptedServer server;
-    settings.Port = server.Port();
-    MakeUnit();
-    AddAutoJoin(L"#a");
-    AddAutoJoin(L"#b");
-    AddAutoJoin(L"#k", L"sesame");
-    AddAutoJoin(L"#left");
-    unit->Connect();
-    TLineSocket* peer = server.WaitClient();
+    TLineSocket* peer = WelcomedWith(server, {{L"#a", L""}, {L"#b", L""}, {L"#k", L"sesame"}, {L"#left", L""}});
     ASSERT_NE(peer, nullptr);
-    ASSERT_TRUE(peer->WaitFor("USER "));
-    peer->Send(":irc.example 001 kvnick :Welcome\r\n");
     ASSERT_TRUE(peer->WaitFor("JOIN #k,#left sesame"));
     // Only #a is answered before the link drops; #left the user leaves meanwhile.
     peer->Send(":kvnick!kvuser@my.host JOIN :#a\r\n");
@@ -77,6 +84,41 @@ TEST_F(LostLinkRejoinTest, ChannelsStillWaitingForTheirJoinSurviveDropsAfterTheW
         5000));
     peer->Close();
     EXPECT_EQ(JoinsOfReconnect(server, 4, peer), Lines{"JOIN #a"});
+}
+
+// Only the login's unanswered JOINs are kept: not what the user typed (a JOIN of a channel the
+// user is in gets no answer, a creation request would create the channel again, a kana name comes
+// back in another form), and not a channel the server forwarded or refused with any number.
+TEST_F(LostLinkRejoinTest, JoinsTheUserTypedOrTheServerAnsweredAreNotRejoined)
+{
+    preference.RejoinOnKick = false;
+    settings.Codepage = 50221;
+    TScriptedServer server;
+    TLineSocket* peer = WelcomedWith(server, {{L"#a", L""}, {L"#b", L""}, {L"#c", L""}, {L"#d", L""}});
+    ASSERT_NE(peer, nullptr);
+    ASSERT_TRUE(peer->WaitFor("JOIN #a,#b,#c,#d"));
+    peer->Send(":kvnick!kvuser@my.host JOIN :#a\r\nPING :joined\r\n");
+    ASSERT_TRUE(peer->WaitFor("PONG :joined"));
+
+    unit->ExecuteCommand(L"join #a", false);
+    unit->ExecuteCommand(L"join !abc", false);
+    unit->ExecuteCommand(L"join #\uff76\uff85", false);
+    ASSERT_TRUE(peer->WaitFor("JOIN !abc"));
+    CStringA kana = EncodeIso2022Jp(L"#\u30ab\u30ca", 0);
+    peer->Send(":op!u@h KICK #a kvnick :out\r\n"
+               ":irc.example 403 kvnick !abc :No such channel\r\n"
+               ":irc.example 474 kvnick " +
+               std::string(kana.GetString(), (size_t)kana.GetLength()) +
+               " :Cannot join channel (+b)\r\n"
+               ":irc.example 470 kvnick #b #b-overflow :Forwarding to another channel\r\n"
+               ":kvnick!kvuser@my.host JOIN :#b-overflow\r\n"
+               ":irc.example 480 kvnick #d :Cannot join channel (TLS only)\r\n");
+    ASSERT_TRUE(peer->WaitFor("JOIN !!abc"));
+    peer->Send(":irc.example 403 kvnick !!ABC :No such channel\r\nPING :answered\r\n");
+    ASSERT_TRUE(peer->WaitFor("PONG :answered"));
+    peer->Close();
+
+    EXPECT_EQ(JoinsOfReconnect(server, 2, peer), Lines{"JOIN #b-overflow,#c"});
 }
 
 } // namespace

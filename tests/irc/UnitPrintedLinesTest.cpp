@@ -101,6 +101,41 @@ TEST_F(PrintedLinesTest, MessagesWithoutAPlaceGoToTheServerLog)
     EXPECT_EQ(Printed(nullptr), (Lines{"AUTH *** looking up", "(a) star", "(srv.example) server says"}));
 }
 
+// The server names a masked channel and a safe channel in full; what is said there belongs to the
+// channel the user joined, with everything that goes with it.
+TEST_F(PrintedLinesTest, MessagesInMaskedAndSafeChannelsReachTheirChannel)
+{
+    preference.EnableBaloon = true;
+    preference.BalloonFollowsAllLog = true;
+    preference.IgnoreNoticeForBalloon = false;
+    settings.Console = false;
+    LogIn({"#mask:*.jp", "!ABCDEsafe"}, "bob");
+    const struct {
+        const wchar_t* node;
+        std::string name;
+    } cases[] = {{L"%mask", "#mask:*.jp"}, {L"!safe", "!ABCDEsafe"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TIRCChannel* channel = unit->FindChannel(c.node);
+        ASSERT_NE(channel, nullptr);
+        Mark();
+        recorder.marks.clear();
+        windows.balloons.clear();
+        scriptEvents.events.clear();
+        Feed(":bob!u@h PRIVMSG " + c.name + " :hi");
+        Feed(":bob!u@h NOTICE " + c.name + " :note");
+        Feed(":bob!u@h PRIVMSG " + c.name + " :\1ACTION waves\1");
+        EXPECT_EQ(Printed(channel), (Lines{"(bob) hi", "(bob) note", "(bob) waves"}));
+        EXPECT_TRUE(Printed(nullptr).empty());
+        const std::string update = "update " + Narrow(c.node);
+        EXPECT_EQ(recorder.marks, (Lines{update, update}));
+        EXPECT_GT(channel->FindMember(L"bob")->secondActivity, 0);
+        EXPECT_EQ(windows.balloons.size(), 3u) << "the channel's own all-log switch lets the balloons through";
+        EXPECT_EQ(scriptEvents.events, (Lines{"ChannelText " + c.name + " hi", "ChannelNotice " + c.name + " note",
+                                              "ChannelAction " + c.name + " waves"}));
+    }
+}
+
 TEST_F(PrintedLinesTest, WhoisAndTimeRepliesWithoutAWindow)
 {
     LogIn({"#a"});

@@ -298,26 +298,47 @@ TEST_F(NickRetryTest, TheOwnNickLengthHoldsWhereAServersAnnouncementIsCut)
     }
 }
 
-TEST_F(NickRetryTest, AServerRefusingEveryNickGetsABoundedNumberOfTries)
+// Underscores run out at the maximum length; numbers answer every refusal, each one the server's.
+TEST_F(NickRetryTest, UnderscoresRunOutWhileNumbersAnswerEveryRefusal)
 {
-    for (int policy : {0, 1}) {
-        preference.NickPolicy = policy;
-        settings.Nick = L"kvnick";
-        Register();
-        unit->GetSession().capabilities.SetValue(L"NICKLEN=2000000000");
-        size_t tries = Refuse(1000).size() + Refuse(1000, "432").size();
-        EXPECT_LT(tries, 200u) << policy;
-        EXPECT_GT(tries, 5u) << policy;
-    }
+    preference.NickPolicy = 0;
+    settings.Nick = L"kvnick";
+    Register();
+    unit->GetSession().capabilities.SetValue(L"NICKLEN=2000000000");
+    size_t tries = Refuse(1000).size() + Refuse(1000, "432").size();
+    EXPECT_LT(tries, 200u);
+    EXPECT_GT(tries, 5u);
+
+    preference.NickPolicy = 1;
+    Register();
+    Lines nicks = Refuse(150);
+    ASSERT_EQ(nicks.size(), 150u);
+    EXPECT_EQ(nicks.back(), "NICK kvnick149");
 }
 
-TEST_F(NickRetryTest, ErroneousNickIsMadeValidOnceThenBuiltAnew)
+// The refused nick is made valid where it is kept, so the nicks built after it are valid too.
+TEST_F(NickRetryTest, AnErroneousNickIsMadeValidAndTheNextNicksBuildOnIt)
 {
-    settings.Nick = L"bad nick";
-    preference.NickPolicy = 0;
-    Register();
-    EXPECT_EQ(Refuse(1, "432"), (Lines{"NICK bad_nick"}));
-    EXPECT_EQ(Refuse(1, "432"), (Lines{"NICK bad nick_"}));
+    const struct {
+        const wchar_t* nick;
+        int policy;
+        const char* second; // the refusal after the first 432
+        Lines nicks;
+    } cases[] = {
+        {L"taro.k", 1, "433", {"NICK taro_k", "NICK taro_k0", "NICK taro_k1"}},
+        {L"taro.k", 0, "433", {"NICK taro_k", "NICK taro_k_", "NICK taro_k__"}},
+        {L"bad nick", 0, "432", {"NICK bad_nick", "NICK bad_nick_", "NICK bad_nic__"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(Narrow(c.nick) + " " + c.second);
+        settings.Nick = c.nick;
+        preference.NickPolicy = c.policy;
+        Register();
+        Lines nicks = Refuse(1, "432");
+        for (const std::string& nick : Refuse(2, c.second))
+            nicks.push_back(nick);
+        EXPECT_EQ(nicks, c.nicks);
+    }
 }
 
 TEST_F(RepliesTest, RefusedJoinsEndRetriesAndSafeChannelCreation)
@@ -382,33 +403,40 @@ TEST_F(RepliesTest, UnavailableChannelIsRejoinedOnlyWhenLoggedInAndByItsShortNam
     }
 }
 
-// Switching the rejoin off drops the waiting retries, but a channel keeps the count it has used.
-TEST_F(RepliesTest, TurningTheRejoinOffAndOnGivesNoChannelItsRetriesAnew)
+// Switched off, the rejoin neither counts down nor takes refusals in; switched on again, the retry
+// that was waiting goes out, and the channel keeps the count it has used.
+TEST_F(RepliesTest, TurningTheRejoinOffAndOnKeepsTheWaitingRetry)
 {
     LogIn();
     preference.RejoinOnError437 = true;
     preference.Error437RejoinInterval = 1;
     preference.Error437RejoinCount = 2;
-    int joins = 0;
-    auto refuse = [&] {
-        Feed(":srv 437 kvnick #busy :Channel temporarily unavailable");
-        TakeQueued();
+    auto joinsAfterTicks = [&] {
         unit->Tick();
         unit->Tick();
+        Lines joins;
         for (const std::string& line : TakeQueued())
-            joins += line == "JOIN #busy";
+            if (line.rfind("JOIN", 0) == 0)
+                joins.push_back(line);
+        return joins;
     };
-    refuse();
-    EXPECT_EQ(joins, 1);
-    Feed(":srv 437 kvnick #busy :Channel temporarily unavailable");
+    auto refuse = [&](const char* channel) {
+        Feed(std::string(":srv 437 kvnick ") + channel + " :Channel temporarily unavailable");
+    };
+    refuse("#busy");
     preference.RejoinOnError437 = false;
     unit->ApplyPreferences();
-    EXPECT_EQ(unit->GetRejoinManager().GetPendingCount(), 0u) << "the waiting retry is dropped";
+    refuse("#other");
+    EXPECT_TRUE(joinsAfterTicks().empty());
+    EXPECT_EQ(unit->GetRejoinManager().GetPendingCount(), 1u);
     preference.RejoinOnError437 = true;
     unit->ApplyPreferences();
-    // The third refusal passes the limit of two, however the switch went in between.
-    refuse();
-    EXPECT_EQ(joins, 1);
+    EXPECT_EQ(joinsAfterTicks(), Lines{"JOIN #busy"});
+    refuse("#busy");
+    EXPECT_EQ(joinsAfterTicks(), Lines{"JOIN #busy"});
+    // The third refusal passes the limit of two.
+    refuse("#busy");
+    EXPECT_TRUE(joinsAfterTicks().empty());
     EXPECT_EQ(unit->GetRejoinManager().GetRecordCount(), 0u);
 }
 

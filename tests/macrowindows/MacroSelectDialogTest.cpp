@@ -386,6 +386,19 @@ TEST_F(MacroSelectDialogTest, ServerColumnsKeepTheWidthsTheUserGaveThem)
     EXPECT_EQ(ListView_GetColumnWidth(list, 2), 5);
 }
 
+TEST_F(MacroSelectDialogTest, AFileColumnDraggedShutStaysShut)
+{
+    EXPECT_EQ(ListView_GetColumnWidth(list, 0), 100) << "a new user's width";
+    DragColumnTo(list, 0, -20);
+    EXPECT_EQ(ListView_GetColumnWidth(list, 0), 0);
+    Click(window, IDCANCEL);
+    EXPECT_EQ(user.config.geometry.macroSelectFileHeader, 0);
+    delete dialog;
+    Open();
+    EXPECT_EQ(ListView_GetColumnWidth(list, 0), 0);
+    SaveWindowPng(window, ScreenshotPath(L"macro-select-file-column-shut.png"));
+}
+
 TEST_F(MacroSelectDialogTest, DeleteAsksThenTellsTheOwnerAndEditTellsOfTheSave)
 {
     ClickCell(list, 1, 0);

@@ -74,6 +74,8 @@ struct TTempSettings {
         config.soundsFolder = config.macroFolder + L"sounds\\";
         for (const CString& path : {config.settingsFolder, config.macroFolder, config.filesFolder, config.soundsFolder})
             CreateDirectoryW(path, nullptr);
+        // No "window.ini" yet: the windows open at the sizes and column widths a new user has.
+        config.LoadWindowSettings();
     }
     CString MacroPath(const wchar_t* name) const { return config.macroFolder + name + L".kmf"; }
 

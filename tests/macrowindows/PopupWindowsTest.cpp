@@ -264,6 +264,9 @@ TEST(PopupWindowsTest, EditorRowsBecomeTheMenuOnOKOnly)
     ASSERT_TRUE(editor->Create(IDD_POPUP_EDITOR, nullptr));
     editor->ShowWindow(SW_SHOW);
     ListView_SetColumnWidth(Control(editor->m_hWnd, IDC_POPUP_EDITOR_LIST), 1, 123);
+    // A column dragged shut stays shut.
+    DragColumnTo(Control(editor->m_hWnd, IDC_POPUP_EDITOR_LIST), 3, -20);
+    EXPECT_EQ(ListView_GetColumnWidth(Control(editor->m_hWnd, IDC_POPUP_EDITOR_LIST), 3), 0);
     editor->SetWindowPos(nullptr, 0, 0, 300, 100, SWP_NOMOVE | SWP_NOZORDER);
     RECT rect = {};
     editor->GetWindowRect(&rect);
@@ -275,5 +278,8 @@ TEST(PopupWindowsTest, EditorRowsBecomeTheMenuOnOKOnly)
     editor->GetWindowRect(&rect);
     EXPECT_EQ(rect.right - rect.left, 580);
     EXPECT_EQ(ListView_GetColumnWidth(Control(editor->m_hWnd, IDC_POPUP_EDITOR_LIST), 1), 123);
+    EXPECT_EQ(ListView_GetColumnWidth(Control(editor->m_hWnd, IDC_POPUP_EDITOR_LIST), 3), 0);
+    EXPECT_EQ(ListView_GetColumnWidth(Control(editor->m_hWnd, IDC_POPUP_EDITOR_LIST), 4), 170)
+        << "the others as they were";
     delete editor;
 }

@@ -42,6 +42,25 @@ protected:
             Walk(tree, child, level + 1, rows, allOpen);
         }
     }
+    // Clicks OK and answers the warning the window refuses it with, if it does: the warning's
+    // text, empty when the window closed.
+    CString ClickOkAnsweringAnyWarning()
+    {
+        CString warning;
+        WhenShown(HasControl(0xFFFF), [&](HWND box) {
+            wchar_t text[256] = L"";
+            ::GetDlgItemTextW(box, 0xFFFF, text, 256);
+            warning = text;
+            ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+        });
+        int closed = closeCount;
+        ClickAt(ScreenPointOf(::GetDlgItem(dialog->m_hWnd, IDOK)));
+        WaitUntil([&] { return closeCount > closed || (ShownWindowCount() > 0 && !warning.IsEmpty()); },
+                  "the window closed or a warning shown");
+        WaitForInputHandled();
+        StopWatching();
+        return warning;
+    }
 };
 
 } // namespace
@@ -143,20 +162,7 @@ TEST_F(PreferenceSheetTest, APageThatCannotBeStoredKeepsEveryPageFromStoring)
     ShowPage(&dialog->logPage);
     Apply({TPageEdit::Type, IDC_LOG_FOLDER, CString(folder.File(L"plain.txt\\logs")).GetString()});
     ShowPage(&dialog->interfacePage);
-    CString warning;
-    WhenShown(HasControl(0xFFFF), [&](HWND box) {
-        warning = [&] {
-            wchar_t text[256] = L"";
-            ::GetDlgItemTextW(box, 0xFFFF, text, 256);
-            return CString(text);
-        }();
-        ::PostMessageW(box, WM_COMMAND, IDOK, 0);
-    });
-    ClickAt(ScreenPointOf(::GetDlgItem(dialog->m_hWnd, IDOK)));
-    WaitUntil([&] { return ShownWindowCount() > 0 && !warning.IsEmpty(); }, "the warning shown");
-    WaitForInputHandled();
-    StopWatching();
-    EXPECT_NE(-1, warning.Find(L"フォルダ")) << "the user hears why";
+    EXPECT_NE(-1, ClickOkAnsweringAnyWarning().Find(L"フォルダ")) << "the user hears why";
     ASSERT_TRUE(dialog) << "the window stays open";
     EXPECT_EQ(&dialog->logPage, dialog->GetCurrentPage()) << "on the page that failed";
     EXPECT_EQ(0, okCount);
@@ -169,6 +175,72 @@ TEST_F(PreferenceSheetTest, APageThatCannotBeStoredKeepsEveryPageFromStoring)
     EXPECT_EQ(1, okCount);
     EXPECT_EQ(L"99", Stored(L"Connection", L"ReconnectTime"));
     EXPECT_EQ(std::wstring(folder.File(L"new\\logs\\")), Stored(L"Log", L"LogRootDir"));
+}
+
+// A folder that takes no files holds OK up only where it will be used and was typed: a stored
+// one the user left alone, or one under "do nothing" or with every log off, is stored as it stands.
+TEST_F(PreferenceSheetTest, AFolderThatTakesNoFilesHoldsUpOnlyWhereItWasTypedAndIsUsed)
+{
+    FILE* file = _wfopen(folder.File(L"plain.txt"), L"wb");
+    ASSERT_TRUE(file);
+    fclose(file);
+    const CString stored = folder.File(L"plain.txt\\dcc"), typed = folder.File(L"plain.txt\\typed");
+    const struct {
+        const char* name;
+        int action; // the receive action stored before
+        bool onLogPage;
+        std::vector<TPageEdit> edits;
+        bool refused;
+        CString folder; // stored after OK
+    } cases[] = {
+        {"stored, do nothing", 0, false, {{TPageEdit::State, IDC_RECV_FOLDER, L"off"}}, false, stored},
+        {"stored, in use but left alone", 1, false, {}, false, stored},
+        {"typed, then do nothing",
+         2,
+         false,
+         {{TPageEdit::Type, IDC_RECV_FOLDER, typed}, {TPageEdit::Click, IDC_RECV_NOTHING, nullptr}},
+         false,
+         typed},
+        {"typed and in use", 1, false, {{TPageEdit::Type, IDC_RECV_FOLDER, typed}}, true, stored},
+        {"log folder typed with every log off",
+         1,
+         true,
+         {{TPageEdit::Click, IDC_LOG_CHANNEL, nullptr}, {TPageEdit::Type, IDC_LOG_FOLDER, typed}},
+         false,
+         stored},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        settings.preference.DCCRootDir = stored;
+        settings.preference.DCCReceiveAction = c.action;
+        okCount = 0;
+        bool opened = c.onLogPage ? OpenOn(&TPreferenceDialog::logPage) : OpenOn(&TPreferenceDialog::dccReceivePage);
+        ASSERT_TRUE(opened);
+        for (const TPageEdit& edit : c.edits) {
+            Apply(edit);
+            Idle();
+        }
+        CString warning = ClickOkAnsweringAnyWarning();
+        if (c.refused) {
+            EXPECT_NE(-1, warning.Find(L"フォルダ"));
+            ASSERT_TRUE(dialog) << "the window stays open";
+            HWND edit = Control(&dialog->dccReceivePage, IDC_RECV_FOLDER);
+            EXPECT_EQ(edit, ::GetFocus()) << "on the folder the user typed";
+            EXPECT_TRUE(::IsWindowEnabled(edit));
+            SaveWindowPng(dialog->m_hWnd, ScreenshotPath(L"pref-folder-refused.png"));
+            EXPECT_EQ(0, okCount);
+        } else {
+            EXPECT_EQ(CString(), warning);
+            EXPECT_EQ(1, okCount) << "OK closed the window";
+            EXPECT_EQ(std::wstring(c.folder), Stored(L"DCC", L"DCCRootDir"));
+            if (c.onLogPage) {
+                EXPECT_EQ(std::wstring(typed), Stored(L"Log", L"LogRootDir"));
+            }
+        }
+        if (dialog)
+            ClickAt(ScreenPointOf(::GetDlgItem(dialog->m_hWnd, IDCANCEL)));
+        ASSERT_TRUE(PumpMessagesUntil([&] { return dialog == nullptr; }, 3000));
+    }
 }
 
 TEST_F(PreferenceSheetTest, AFolderOnADriveThatIsNotThereIsStoredAsTyped)

@@ -405,6 +405,25 @@ TEST_F(ViewLogTextPageTest, OtherPagesEditsAndRepeatedKeysRedrawAtOnce)
     SaveWindowPng(dialog->m_hWnd, ScreenshotPath(L"pref-log-text-keys.png"));
 }
 
+// Saving a theme stores the message pages' edits, which then no longer count as unsaved: the
+// samples still show them when the page comes back.
+TEST_F(ViewLogTextPageTest, AFormatSavedWithAThemeShowsInTheSamples)
+{
+    OpenPage();
+    ShowPage(&dialog->formatPage);
+    Apply({TPageEdit::Type, IDC_FORMAT_NICK, L"<%n> "});
+    ShowPage(&dialog->viewPage);
+    Apply({TPageEdit::Type, IDC_THEME_NAME, L"saved"});
+    Apply({TPageEdit::Click, IDC_THEME_SAVE, L""});
+    ASSERT_FALSE(dialog->formatPage.IsModified()) << "the save took the edit";
+    ShowPage(&dialog->viewLogTextPage);
+    Settle();
+    TLogView& sample = Page().GetChannelSample();
+    EXPECT_NE(-1, sample.GetLine(0).GetText().Find(L"<Nick> テキスト/Privmsg")) << Narrow(sample.GetLine(0).GetText());
+    EXPECT_NE(-1, Page().GetAllSample().GetLine(6).GetText().Find(L"<G5Nick>"));
+    SaveWindowPng(dialog->m_hWnd, ScreenshotPath(L"pref-log-text-theme-saved.png"));
+}
+
 // A loaded theme rebuilds the backgrounds behind the page's back: the picture it held before
 // shows again when the user picks it again.
 TEST_F(ViewLogTextPageTest, APicturePickedAgainAfterLoadingTheDefaultsShows)

@@ -2,6 +2,7 @@
 // managers, right-clicks on the list's cells, its buttons and Escape.
 
 #include "script/ScriptSelectDialog.h"
+#include "../common/DialogSteps.h"
 #include "../common/MessagePump.h"
 #include "../common/Screenshot.h"
 #include "../common/UserInput.h"
@@ -241,6 +242,19 @@ TEST_F(ScriptSelectDialogTest, ConsoleButtonAndEscapeReachTheOwnerAndWidthsReach
     EXPECT_EQ(10, Unit(0)->GetSettings().ScriptHeaderWidth);
     EXPECT_EQ(33, Unit(1)->GetSettings().ScriptHeaderWidth);
     EXPECT_EQ(0, recorder.changed);
+
+    // A file column dragged shut stays shut.
+    Open({Unit(0), Unit(1)});
+    DragColumnTo(List(), 0, -20);
+    EXPECT_EQ(0, ListView_GetColumnWidth(List(), 0));
+    FocusForInput(List());
+    PressKey(VK_ESCAPE);
+    EXPECT_TRUE(PumpMessagesUntil([&] { return recorder.closed == 2; }, 2000));
+    dialog = nullptr;
+    EXPECT_EQ(0, config.geometry.scriptSelectFileHeader);
+    Open({Unit(0), Unit(1)});
+    EXPECT_EQ(0, ListView_GetColumnWidth(List(), 0));
+    EXPECT_EQ(33, ListView_GetColumnWidth(List(), 2));
 }
 
 } // namespace

@@ -1,0 +1,86 @@
+#include "foundation/Image.h"
+
+#include "tests/common/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+const SIZE_T kMB = 1024 * 1024;
+
+// Reserves every free stretch of the address space but one hole, so that an allocation larger than
+// what is left there fails as it does when memory runs out. Released when it goes.
+class TAddressSpaceSqueeze {
+public:
+    explicit TAddressSpaceSqueeze(SIZE_T hole)
+    {
+        reserved.reserve(1 << 16); // the list itself must not need memory once the space is taken
+        void* kept = VirtualAlloc(nullptr, hole, MEM_RESERVE, PAGE_NOACCESS);
+        for (SIZE_T chunk = (SIZE_T)1 << 30; chunk >= 64 * 1024; chunk /= 2)
+            while (reserved.size() < reserved.capacity()) {
+                void* p = VirtualAlloc(nullptr, chunk, MEM_RESERVE, PAGE_NOACCESS);
+                if (!p)
+                    break;
+                reserved.push_back(p);
+            }
+        holeMade = kept && VirtualFree(kept, 0, MEM_RELEASE);
+    }
+    ~TAddressSpaceSqueeze()
+    {
+        for (void* p : reserved)
+            VirtualFree(p, 0, MEM_RELEASE);
+    }
+    bool holeMade = false;
+
+private:
+    std::vector<void*> reserved;
+};
+
+// A run-length BMP whose codes end the picture at once, padded with zeros to the file size.
+std::string RunLengthBmp(int bits, int width, int height, size_t fileSize)
+{
+    std::string bytes(fileSize, '\0');
+    DWORD offset = 14 + 40 + (4u << bits);
+    BITMAPFILEHEADER file = {0x4D42, (DWORD)fileSize, 0, 0, offset};
+    BITMAPINFOHEADER info = {40, width, height, 1, (WORD)bits, (DWORD)(bits == 8 ? BI_RLE8 : BI_RLE4), 0, 0, 0, 0, 0};
+    memcpy(&bytes[0], &file, sizeof file);
+    memcpy(&bytes[14], &info, sizeof info);
+    bytes[offset + 1] = 1; // 0 1: the end of the picture
+    return bytes;
+}
+
+} // namespace
+
+// The picture's rows fit in memory but what decoding them needs on top does not: the load fails
+// and the shown picture stays.
+TEST(ImageMemory, RunLengthBuffersThatCannotBeHadFailTheLoad)
+{
+    struct TCase {
+        const char* what;
+        int bits, width, height;
+        size_t fileSize;
+    } cases[] = {
+        {"the codes read whole", 8, 6144, 1024, 14 * kMB},              // 6 MB of rows, 12 MB of codes
+        {"the four-bit row buffer", 4, 12 * 1024 * 1024, 1, 64 * 1024}, // 6 MB of rows, a 12 MB row
+    };
+    TTempFolder temp;
+    CString path = temp.File(L"big.bmp");
+    for (const TCase& c : cases) {
+        std::string bytes = RunLengthBmp(c.bits, c.width, c.height, c.fileSize);
+        ASSERT_TRUE(WriteFileBytes(path, CStringA(bytes.data(), (int)bytes.size())));
+        TImage image;
+        ASSERT_TRUE(TImageLoader().LoadFromFile(path, image)) << c.what << ": a picture the decoder takes";
+        bool loaded;
+        {
+            TAddressSpaceSqueeze squeeze(12 * kMB);
+            ASSERT_TRUE(squeeze.holeMade);
+            loaded = TImageLoader().LoadFromFile(path, image);
+        }
+        EXPECT_FALSE(loaded) << c.what;
+        EXPECT_EQ(image.GetWidth(), c.width) << c.what;
+    }
+}
