@@ -124,11 +124,10 @@ void TIRCMember::AddSecondActivity(const CString& ownNick, const CString& text)
         first++;
     while (last > first && !IsAsciiAlnum(name[last - 1]))
         last--;
-    if (first == last)
-        return;
     CString lower = text;
     lower.MakeLower();
-    bool named = lower.Find(name.Mid(first, last - first)) >= 0;
+    // A nick with no letter or digit cannot be told in a line; the member has still spoken.
+    bool named = first < last && lower.Find(name.Mid(first, last - first)) >= 0;
     if (named)
         secondActivity += secondActivity == 0 ? 20 : 5;
     else
