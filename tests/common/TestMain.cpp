@@ -60,12 +60,12 @@ class THangWatch : public ::testing::EmptyTestEventListener {
 public:
     THangWatch()
     {
-        ::InitializeCriticalSection(&lock);
+        ::InitializeCriticalSection(&watched->lock);
         char deadline[32] = "";
         if (::GetEnvironmentVariableA("KV_ENTRY_DEADLINE", deadline, sizeof deadline) == 0)
             return;
-        deadlineMs = _atoi64(deadline);
-        ::CloseHandle(::CreateThread(nullptr, 0, &Watch, this, 0, nullptr));
+        watched->deadlineMs = _atoi64(deadline);
+        ::CloseHandle(::CreateThread(nullptr, 0, &Watch, watched, 0, nullptr));
     }
 
     void OnTestProgramStart(const ::testing::UnitTest&) override { Running("the set-up before the first test"); }
@@ -79,34 +79,39 @@ public:
     }
 
 private:
+    // Never freed: the test runner deletes its listeners at the exit, which may hang after that.
+    struct TWatched {
+        CRITICAL_SECTION lock;
+        std::string running = "the program's start";
+        LONGLONG deadlineMs = 0;
+    };
+
     void Running(const std::string& what)
     {
-        ::EnterCriticalSection(&lock);
-        running = what;
-        ::LeaveCriticalSection(&lock);
+        ::EnterCriticalSection(&watched->lock);
+        watched->running = what;
+        ::LeaveCriticalSection(&watched->lock);
     }
 
     static DWORD WINAPI Watch(LPVOID param)
     {
-        THangWatch* self = static_cast<THangWatch*>(param);
+        TWatched* watched = static_cast<TWatched*>(param);
         auto systemTime = Real<void(WINAPI*)(LPFILETIME)>("kernel32.dll", "GetSystemTimeAsFileTime");
         auto sleep = Real<void(WINAPI*)(DWORD)>("kernel32.dll", "Sleep");
         auto kill = Real<BOOL(WINAPI*)(HANDLE, UINT)>("kernel32.dll", "TerminateProcess");
-        LONGLONG left = self->deadlineMs - NowMs(systemTime);
+        LONGLONG left = watched->deadlineMs - NowMs(systemTime);
         if (left > 0)
             sleep((DWORD)std::min<LONGLONG>(left, INFINITE - 1));
-        ::EnterCriticalSection(&self->lock);
-        fprintf(stderr, "\nFAILED: %s still running at the entry's deadline\n", self->running.c_str());
-        ::LeaveCriticalSection(&self->lock);
+        ::EnterCriticalSection(&watched->lock);
+        fprintf(stderr, "\nFAILED: %s still running at the entry's deadline\n", watched->running.c_str());
+        ::LeaveCriticalSection(&watched->lock);
         ::EnumWindows(&PrintShownWindow, 0);
         fflush(stderr);
         kill(::GetCurrentProcess(), 3);
         return 0;
     }
 
-    CRITICAL_SECTION lock;
-    std::string running = "the program's start";
-    LONGLONG deadlineMs = 0;
+    TWatched* watched = new TWatched;
 };
 } // namespace
 
