@@ -173,6 +173,30 @@ void TypeText(const wchar_t* text)
     }
 }
 
+void TypeTextAtOnce(const wchar_t* text)
+{
+    std::vector<INPUT> keys;
+    auto add = [&](WORD key, bool up) {
+        INPUT input = {};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+        input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        keys.push_back(input);
+    };
+    for (; *text; text++) {
+        SHORT scan = VkKeyScanW(*text);
+        bool shift = HIBYTE(scan) & 1;
+        if (shift)
+            add(VK_SHIFT, false);
+        add(LOBYTE(scan), false);
+        add(LOBYTE(scan), true);
+        if (shift)
+            add(VK_SHIFT, true);
+    }
+    SendInput((UINT)keys.size(), keys.data(), sizeof(INPUT));
+    WaitForInputHandled();
+}
+
 void ClickAt(POINT point, bool right)
 {
     WaitOutDoubleClick();
