@@ -14,12 +14,18 @@
 
 namespace {
 
-void SendKeyEvent(WORD key, bool up)
+INPUT KeyEvent(WORD key, bool up)
 {
     INPUT input = {};
     input.type = INPUT_KEYBOARD;
     input.ki.wVk = key;
     input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    return input;
+}
+
+void SendKeyEvent(WORD key, bool up)
+{
+    INPUT input = KeyEvent(key, up);
     SendInput(1, &input, sizeof(input));
 }
 
@@ -176,13 +182,7 @@ void TypeText(const wchar_t* text)
 void TypeTextAtOnce(const wchar_t* text)
 {
     std::vector<INPUT> keys;
-    auto add = [&](WORD key, bool up) {
-        INPUT input = {};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = key;
-        input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-        keys.push_back(input);
-    };
+    auto add = [&](WORD key, bool up) { keys.push_back(KeyEvent(key, up)); };
     for (; *text; text++) {
         SHORT scan = VkKeyScanW(*text);
         bool shift = HIBYTE(scan) & 1;
