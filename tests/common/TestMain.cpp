@@ -21,7 +21,7 @@ public:
     }
 };
 
-// The system's own clock, wait and kill: a test may point this program's imports of them
+// The system's own clock, sleep and kill: a test may point this program's imports of them
 // elsewhere (TWaitingChild races time through them), which must never reach the watch.
 template <typename F> F Real(const char* dll, const char* name)
 {
