@@ -182,8 +182,7 @@ protected:
 
 TEST_F(WizardRoadTest, BeginnerPathMakesAServerThatConnectsJoinsAndTalks)
 {
-    if (!HavePeers())
-        GTEST_SKIP() << "run through ctest, which starts the peers";
+    REQUIRE_PEERS();
     std::string host = PeerValue("IRC_WIZARD_HOST");
     ASSERT_FALSE(host.empty()) << "no server on port 6667";
     CString typedHost = ConvertFromUtf8(CStringA(host.c_str()));

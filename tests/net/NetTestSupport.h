@@ -17,8 +17,10 @@ std::string PeerValue(const char* key);
 
 // Fails when the entry's peers were not started (a program run outside ctest, or an entry
 // without their fixture) or gave no such port: ctest would count a skip as passed.
+#define REQUIRE_PEERS()                                                                                                \
+    ASSERT_TRUE(HavePeers()) << "the peers were not started: run through ctest, in an entry with their fixture"
 #define REQUIRE_PEER_PORT(variable, key)                                                                               \
-    ASSERT_TRUE(HavePeers()) << "the peers were not started: run through ctest, in an entry with their fixture";       \
+    REQUIRE_PEERS();                                                                                                   \
     int variable = atoi(PeerValue(key).c_str());                                                                       \
     ASSERT_GT(variable, 0) << key << " missing from the peers file"
 
