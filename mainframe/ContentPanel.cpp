@@ -315,10 +315,13 @@ void CContentPanel::OnActivate(UINT state)
         HWND focus = ::GetFocus();
         if (focus && ::IsChild(m_hWnd, focus))
             rememberedFocus = focus;
-    } else if (state == WA_ACTIVE || state == WA_CLICKACTIVE) {
+    } else if ((state == WA_ACTIVE || state == WA_CLICKACTIVE) && !HoldsFocus(::GetFocus())) {
+        // A click handled before its activation has put the focus where the user wants it.
         RestoreFocus();
     }
 }
+
+bool CContentPanel::HoldsFocus(HWND window) const { return window && ::IsWindow(window) && ::IsChild(m_hWnd, window); }
 
 LRESULT CContentPanel::OnSetFocus(WPARAM wParam, LPARAM lParam)
 {

@@ -44,6 +44,8 @@ public:
     void StoreInputHistory(std::vector<CString>& lines) const;
     // The frame forwards its own WM_ACTIVATE here.
     void OnActivate(UINT state);
+    // The window is one of the panel's own, where the keyboard focus is kept.
+    bool HoldsFocus(HWND window) const;
 
     TServerTreeView* GetServerTree() const { return serverTree; }
     TLogView* GetConsoleLog() const { return consoleLog; }

@@ -178,9 +178,14 @@ LRESULT CMainFrame::OnSize(WPARAM wParam, LPARAM lParam)
     return 0;
 }
 
-LRESULT CMainFrame::OnSetFocus(WPARAM, LPARAM)
+LRESULT CMainFrame::OnSetFocus(WPARAM wParam, LPARAM)
 {
-    if (contentPanel.m_hWnd)
+    // The default handling of an activation takes the focus to the frame even from a window of
+    // the panel a click has just focused: that window keeps it.
+    HWND lost = (HWND)wParam;
+    if (contentPanel.m_hWnd && contentPanel.HoldsFocus(lost))
+        ::SetFocus(lost);
+    else if (contentPanel.m_hWnd)
         contentPanel.SetFocus();
     return 0;
 }

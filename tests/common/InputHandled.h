@@ -3,6 +3,8 @@
 // through this thread's queue, and once the marker has been read, everything the input posted in
 // turn has run too (posted messages are read before input).
 
+#include "tests/common/MessagePump.h"
+
 #include <windows.h>
 
 #include <functional>
@@ -19,4 +21,4 @@ void WaitForInputHandled(HWND target = nullptr, DWORD boundMs = 10000);
 bool IsInputMarker(const MSG& msg);
 // Pumps until done() holds; when it does not within the bound, the test fails naming what it
 // waited for. Returns done().
-bool WaitUntil(const std::function<bool()>& done, const char* what, DWORD boundMs = 10000);
+bool WaitUntil(const std::function<bool()>& done, const char* what, DWORD boundMs = kWaitBoundMs);

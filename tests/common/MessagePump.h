@@ -5,6 +5,10 @@
 
 #include <functional>
 
+// The bound of a wait for what is sure to come soon (a timer's tick, a reply, a window shown):
+// ample on a loaded machine, and reached only when it never comes.
+const DWORD kWaitBoundMs = 10000;
+
 // Pumps messages until done() is true or the deadline passes; returns done().
 bool PumpMessagesUntil(const std::function<bool()>& done, DWORD timeoutMs);
 // Runs what is in the queue now, without waiting for more.

@@ -16,7 +16,27 @@ public:
         for (unsigned n = GetTickCount() ^ GetCurrentProcessId(); path.IsEmpty() || !CreateDirectoryW(path, nullptr);)
             path.Format(L"%skv2test%08x\\", base, n++);
     }
-    ~TTempFolder() { Remove(path.Left(path.GetLength() - 1)); }
+    // A fresh folder right under the parent whose name has that many letters and digits, for a
+    // path that must stay short; empty when none could be made.
+    TTempFolder(const CString& parent, int nameLength)
+    {
+        const wchar_t symbols[] = L"0123456789abcdefghijklmnopqrstuvwxyz";
+        unsigned n = GetTickCount() ^ GetCurrentProcessId();
+        for (int tries = 0; tries < 2000; tries++, n++) {
+            CString name;
+            for (unsigned rest = n, i = 0; i < (unsigned)nameLength; i++, rest /= 36)
+                name += symbols[rest % 36];
+            if (CreateDirectoryW(parent + name, nullptr)) {
+                path = parent + name + L"\\";
+                return;
+            }
+        }
+    }
+    ~TTempFolder()
+    {
+        if (!path.IsEmpty())
+            Remove(path.Left(path.GetLength() - 1));
+    }
 
     CString File(const wchar_t* name) const { return path + name; }
 

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 namespace {
@@ -19,16 +21,30 @@ public:
     }
 };
 
-// Allows twice the slowest test on a loaded machine, and stays well inside the entry's time.
-const DWORD kTestHangMs = 150000;
+// The system's own clock, sleep and kill: a test may point this program's imports of them
+// elsewhere (TWaitingChild races time through them), which must never reach the watch.
+template <typename F> F Real(const char* dll, const char* name)
+{
+    return reinterpret_cast<F>(reinterpret_cast<void (*)()>(::GetProcAddress(::GetModuleHandleA(dll), name)));
+}
 
+// Milliseconds since 1970 on the real system clock, as scripts/wine-test gives the deadline.
+LONGLONG NowMs(void(WINAPI* systemTime)(LPFILETIME))
+{
+    FILETIME now = {};
+    systemTime(&now);
+    ULARGE_INTEGER at = {{now.dwLowDateTime, now.dwHighDateTime}};
+    return (LONGLONG)(at.QuadPart / 10000) - 11644473600000LL;
+}
+
+// The title is read from the window itself, not asked of its thread, which may be the stuck one.
 BOOL CALLBACK PrintShownWindow(HWND window, LPARAM)
 {
     if (!::IsWindowVisible(window))
         return TRUE;
     wchar_t title[128] = L"";
     char cls[64] = "", text[512] = "";
-    ::GetWindowTextW(window, title, 128);
+    ::InternalGetWindowText(window, title, 128);
     ::GetClassNameA(window, cls, 64);
     ::WideCharToMultiByte(CP_UTF8, 0, title, -1, text, sizeof text, nullptr, nullptr);
     fprintf(stderr, "  shown: %s \"%s\"\n", cls, text);
@@ -36,43 +52,66 @@ BOOL CALLBACK PrintShownWindow(HWND window, LPARAM)
 }
 
 // A test stuck in a modal loop or a wait without end would be killed with the entry, and its
-// output with it: past the time the name of the test and the windows it left shown are printed
-// and the program ends failed.
+// output with it. scripts/wine-test gives the program the deadline it has within the entry's
+// time-out (KV_ENTRY_DEADLINE, its tear-down left out): reached, the watch prints what was running,
+// a test or the set-up or tear-down around the tests, and the windows left shown, then ends the
+// program failed. Run without a deadline, the program is watched by whoever runs it.
 class THangWatch : public ::testing::EmptyTestEventListener {
 public:
     THangWatch()
-        : started(CreateEventW(nullptr, FALSE, FALSE, nullptr)), ended(CreateEventW(nullptr, TRUE, FALSE, nullptr))
     {
-        CloseHandle(CreateThread(nullptr, 0, &Watch, this, 0, nullptr));
+        ::InitializeCriticalSection(&watched->lock);
+        char deadline[32] = "";
+        if (::GetEnvironmentVariableA("KV_ENTRY_DEADLINE", deadline, sizeof deadline) == 0)
+            return;
+        watched->deadlineMs = _atoi64(deadline);
+        ::CloseHandle(::CreateThread(nullptr, 0, &Watch, watched, 0, nullptr));
     }
 
+    void OnTestProgramStart(const ::testing::UnitTest&) override { Running("the set-up before the first test"); }
     void OnTestStart(const ::testing::TestInfo& info) override
     {
-        name = std::string(info.test_suite_name()) + "." + info.name();
-        ResetEvent(ended);
-        SetEvent(started);
+        Running(std::string(info.test_suite_name()) + "." + info.name());
     }
-    void OnTestEnd(const ::testing::TestInfo&) override { SetEvent(ended); }
+    void OnTestEnd(const ::testing::TestInfo& info) override
+    {
+        Running(std::string("the tear-down after ") + info.test_suite_name() + "." + info.name());
+    }
 
 private:
-    static DWORD WINAPI Watch(LPVOID param)
+    // Never freed: the test runner deletes its listeners at the exit, which may hang after that.
+    struct TWatched {
+        CRITICAL_SECTION lock;
+        std::string running = "the program's start";
+        LONGLONG deadlineMs = 0;
+    };
+
+    void Running(const std::string& what)
     {
-        THangWatch* self = static_cast<THangWatch*>(param);
-        for (;;) {
-            WaitForSingleObject(self->started, INFINITE);
-            if (WaitForSingleObject(self->ended, kTestHangMs) == WAIT_OBJECT_0)
-                continue;
-            fprintf(stderr, "\nFAILED: %s still running after %lu s\n", self->name.c_str(),
-                    (unsigned long)(kTestHangMs / 1000));
-            ::EnumWindows(&PrintShownWindow, 0);
-            fflush(stderr);
-            TerminateProcess(GetCurrentProcess(), 3);
-        }
+        ::EnterCriticalSection(&watched->lock);
+        watched->running = what;
+        ::LeaveCriticalSection(&watched->lock);
     }
 
-    HANDLE started;
-    HANDLE ended;
-    std::string name;
+    static DWORD WINAPI Watch(LPVOID param)
+    {
+        TWatched* watched = static_cast<TWatched*>(param);
+        auto systemTime = Real<void(WINAPI*)(LPFILETIME)>("kernel32.dll", "GetSystemTimeAsFileTime");
+        auto sleep = Real<void(WINAPI*)(DWORD)>("kernel32.dll", "Sleep");
+        auto kill = Real<BOOL(WINAPI*)(HANDLE, UINT)>("kernel32.dll", "TerminateProcess");
+        LONGLONG left = watched->deadlineMs - NowMs(systemTime);
+        if (left > 0)
+            sleep((DWORD)std::min<LONGLONG>(left, INFINITE - 1));
+        ::EnterCriticalSection(&watched->lock);
+        fprintf(stderr, "\nFAILED: %s still running at the entry's deadline\n", watched->running.c_str());
+        ::LeaveCriticalSection(&watched->lock);
+        ::EnumWindows(&PrintShownWindow, 0);
+        fflush(stderr);
+        kill(::GetCurrentProcess(), 3);
+        return 0;
+    }
+
+    TWatched* watched = new TWatched;
 };
 } // namespace
 

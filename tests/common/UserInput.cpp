@@ -14,7 +14,7 @@
 
 namespace {
 
-void SendKeyEvent(WORD key, bool up)
+INPUT KeyEvent(WORD key, bool up)
 {
     INPUT input = {};
     input.type = INPUT_KEYBOARD;
@@ -23,6 +23,12 @@ void SendKeyEvent(WORD key, bool up)
     // The right-hand modifiers are told from the left ones by the extended flag alone.
     if (key == VK_RMENU || key == VK_RCONTROL)
         input.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
+    return input;
+}
+
+void SendKeyEvent(WORD key, bool up)
+{
+    INPUT input = KeyEvent(key, up);
     SendInput(1, &input, sizeof(input));
 }
 
@@ -174,6 +180,24 @@ void TypeText(const wchar_t* text)
         else
             PressKey(LOBYTE(scan));
     }
+}
+
+void TypeTextAtOnce(const wchar_t* text)
+{
+    std::vector<INPUT> keys;
+    auto add = [&](WORD key, bool up) { keys.push_back(KeyEvent(key, up)); };
+    for (; *text; text++) {
+        SHORT scan = VkKeyScanW(*text);
+        bool shift = HIBYTE(scan) & 1;
+        if (shift)
+            add(VK_SHIFT, false);
+        add(LOBYTE(scan), false);
+        add(LOBYTE(scan), true);
+        if (shift)
+            add(VK_SHIFT, true);
+    }
+    SendInput((UINT)keys.size(), keys.data(), sizeof(INPUT));
+    WaitForInputHandled();
 }
 
 void ClickAt(POINT point, bool right)

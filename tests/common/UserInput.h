@@ -20,6 +20,9 @@ void PressKey(WORD key, std::initializer_list<WORD> modifiers = {});
 // Shift); Escape, pressed from a timer, leaves it again.
 void PressMenuKey(WORD key, std::initializer_list<WORD> modifiers = {});
 void TypeText(const wchar_t* text);
+// The whole text in one go, as a quick typist's keys come: a control's type-ahead, which a slow
+// machine would split between keys pressed one round trip apart, sees them as one word.
+void TypeTextAtOnce(const wchar_t* text);
 // Queues the key press without pumping, for a loop of the system's own (a message box, a
 // chooser, an open menu) to read.
 void QueueKey(WORD key, std::initializer_list<WORD> modifiers = {});

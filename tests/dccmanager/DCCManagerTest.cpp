@@ -51,7 +51,7 @@ TEST_F(DCCManagerTest, TickStartsQueuedItemsWhenTheLimitAllows)
     EXPECT_GE(ticks, 1);
     // Nothing ended: only the tick can see that the limit went up.
     preference.MaxDCCReceiveConnection = 2;
-    ASSERT_TRUE(Pump([&] { return item->GetState() != DCC_STATE_QUEUED; }, 2500));
+    ASSERT_TRUE(Pump([&] { return item->GetState() != DCC_STATE_QUEUED; }, kWaitBoundMs));
     EXPECT_GT(receiveEvents.ticks, ticks);
     EXPECT_TRUE(IsDCCStateActive(item->GetState()));
 }
@@ -96,7 +96,7 @@ TEST_F(DCCManagerTest, TimerStopsOneTickAfterTheLastTransferAndRestartsOnAdd)
     preference.InstantSend = false;
     sender.AddSendItem(nullptr, L"bob", L"C:\\none.bin");
     EXPECT_TRUE(sender.IsTimerRunning());
-    ASSERT_TRUE(Pump([&] { return !sender.IsTimerRunning(); }, 3000));
+    ASSERT_TRUE(Pump([&] { return !sender.IsTimerRunning(); }, kWaitBoundMs));
     EXPECT_EQ(sendEvents.ticks, 1);
     sender.AddSendItem(nullptr, L"bob", L"C:\\none.bin");
     EXPECT_TRUE(sender.IsTimerRunning());
@@ -112,7 +112,7 @@ TEST_F(DCCManagerTest, QueueingWaitsForTheNextTickWhichRunsAgainToStartIt)
     preference.InstantSend = false;
     sender.AddSendItem(nullptr, L"bob", MakeSendFile(L"idle.bin", 100));
     TDCCSendItem* send = sender.GetSendItems().back();
-    ASSERT_TRUE(Pump([&] { return !receiver.IsTimerRunning() && !sender.IsTimerRunning(); }, 3000));
+    ASSERT_TRUE(Pump([&] { return !receiver.IsTimerRunning() && !sender.IsTimerRunning(); }, kWaitBoundMs));
     ASSERT_EQ(receive->GetState(), DCC_STATE_WAITING);
     ASSERT_EQ(send->GetState(), DCC_STATE_WAITING);
 
@@ -124,8 +124,8 @@ TEST_F(DCCManagerTest, QueueingWaitsForTheNextTickWhichRunsAgainToStartIt)
     EXPECT_EQ(send->GetState(), DCC_STATE_QUEUED);
     EXPECT_TRUE(receiver.IsTimerRunning());
     EXPECT_TRUE(sender.IsTimerRunning());
-    ASSERT_TRUE(
-        Pump([&] { return receive->GetState() != DCC_STATE_QUEUED && send->GetState() != DCC_STATE_QUEUED; }, 2500));
+    ASSERT_TRUE(Pump([&] { return receive->GetState() != DCC_STATE_QUEUED && send->GetState() != DCC_STATE_QUEUED; },
+                     kWaitBoundMs));
     EXPECT_GT(receiveEvents.ticks, receiveTicks);
     EXPECT_GT(sendEvents.ticks, sendTicks);
     EXPECT_TRUE(IsDCCStateActive(receive->GetState())) << receive->GetState();
@@ -139,7 +139,7 @@ TEST_F(DCCManagerTest, QueueingWaitsForTheNextTickWhichRunsAgainToStartIt)
     EXPECT_EQ(second->GetState(), DCC_STATE_QUEUED);
     send->Stop();
     EXPECT_EQ(second->GetState(), DCC_STATE_QUEUED);
-    ASSERT_TRUE(Pump([&] { return second->GetState() != DCC_STATE_QUEUED; }, 2500));
+    ASSERT_TRUE(Pump([&] { return second->GetState() != DCC_STATE_QUEUED; }, kWaitBoundMs));
     EXPECT_EQ(second->GetState(), DCC_STATE_RESUMING);
 }
 

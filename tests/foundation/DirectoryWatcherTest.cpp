@@ -93,14 +93,27 @@ TEST_F(DirectoryWatcherTest, StoppedWatcherReportsNothingMore)
     watcher.SetFolder(temp.path);
     ASSERT_TRUE(watcher.Start());
     ASSERT_TRUE(WaitUntilWatching(temp.path, [&] { return changes > 0; }));
+    // A second watcher on the folder witnesses that the change after the stop was seen.
+    struct TWitness : IDirectoryWatcherListener {
+        void OnDirectoryChanged(TDirectoryWatcher*) override { changes++; }
+        int changes = 0;
+    } witness;
+    TDirectoryWatcher second(&witness);
+    second.SetFolder(temp.path);
+    ASSERT_TRUE(second.Start());
+    ASSERT_TRUE(WaitUntilWatching(temp.path, [&] { return witness.changes > 0; }));
+
     ASSERT_TRUE(watcher.Stop());
     // The worker has ended: what it reported before is all in the queue, and nothing is left to
     // report the change after it.
     PumpPendingMessages();
     changes = 0;
+    witness.changes = 0;
     ASSERT_TRUE(WriteFileBytes(temp.File(L"b.js"), "x"));
+    ASSERT_TRUE(WaitUntil([&] { return witness.changes > 0; }, "the witness reporting the change"));
     PumpPendingMessages();
     EXPECT_EQ(0, changes);
+    EXPECT_TRUE(second.Stop());
 }
 
 TEST_F(DirectoryWatcherTest, MissingFolderEndsTheWorkerAtOnce)

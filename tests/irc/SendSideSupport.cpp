@@ -59,6 +59,7 @@ void TSendRecorder::HandleResumeAccept(TIRCUnit*, const CString& nick, int port,
 IDCCChatRequest* TSendRecorder::OpenDCCChatDialog(IDCCChatDialogListener*, const CString& nick, const CString& address,
                                                   int port, bool)
 {
+    chatPorts.push_back(port);
     dcc.push_back("chat ask " + Narrow(nick) + " " + Narrow(address) + " " + Text(port));
     if (liveDialogs >= dialogLimit)
         return nullptr;

@@ -134,6 +134,8 @@ public:
     std::vector<std::string> dcc;
     std::vector<int> dccPorts;
     std::vector<CString> dccNames;
+    // The port of each chat offer asked about, as offered.
+    std::vector<int> chatPorts;
     // One line per call into the main window.
     std::vector<std::string> frame;
     CString selectedText;

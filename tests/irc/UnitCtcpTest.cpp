@@ -287,8 +287,7 @@ TEST_F(UnitCtcpTest, HostileCtcpAndDccLinesMakeNoReflectorAndPassNoBadValues)
 {
     preference.DCCReceiveAction = 2;
     preference.AutoReceiveNormal = true;
-    // Asked rather than taken: the offered values reach the recorder without real connections.
-    preference.DCCChatAction = 1;
+
     send.fileSize = 1 << 20;
     std::mt19937 random(18);
     const char* const words[] = {
@@ -313,6 +312,9 @@ TEST_F(UnitCtcpTest, HostileCtcpAndDccLinesMakeNoReflectorAndPassNoBadValues)
     size_t maxQueued = 0, answered = 0;
     for (int i = 0; i < 100000; i++) {
         preference.EnableCtcpSequenceLimit = (i / 25000) % 2 == 0;
+        // Chats are asked about as offered; in the last quarter they are taken at once, which
+        // connects (a talk and a socket each, up to the unit's limit of talks).
+        preference.DCCChatAction = i < 75000 ? DccOfferAsk : DccOfferAccept;
         std::string body = pick(words);
         for (int n = random() % 7; n > 0; n--)
             body += std::string(" ") + (random() % 3 ? pick(numbers) : pick(names));
@@ -336,6 +338,22 @@ TEST_F(UnitCtcpTest, HostileCtcpAndDccLinesMakeNoReflectorAndPassNoBadValues)
     EXPECT_FALSE(send.dcc.empty());
     for (int port : send.dccPorts)
         EXPECT_TRUE(port >= 1 && port <= 65535) << port;
+    EXPECT_FALSE(send.chatPorts.empty()) << "chat offers asked about";
+    // A chat taken at once connects only to a port a peer can listen on.
+    int connected = 0;
+    for (TIRCChannel* talk : unit->GetChannels()) {
+        if (talk->GetKind() != TIRCChannel::KindDccChat)
+            continue;
+        for (const std::string& text : recorder.ViewTexts(talk)) {
+            size_t at = text.find("へ接続を試みます");
+            if (at == std::string::npos)
+                continue;
+            connected++;
+            int port = atoi(text.substr(text.rfind(':', at) + 1).c_str());
+            EXPECT_TRUE(port >= 1 && port <= 65535) << text;
+        }
+    }
+    EXPECT_GT(connected, 0) << "chats taken at once";
     // Names arrive as offered; what a receive item makes of them is one name inside its folder.
     for (const CString& name : send.dccNames)
         EXPECT_TRUE(IsSafeFileNamePart(MakeSafeReceiveFileName(name))) << Narrow(name);

@@ -259,20 +259,26 @@ TEST_F(UnitServerTest, AJoinWithoutAChannelGoesOutAndTheServersComplaintIsShown)
     size_t shown = recorder.ViewTexts(nullptr).size();
     unit->ExecuteCommand(L"join", false);
     EXPECT_TRUE(PumpMessagesUntil([&] { return HistoryHolds("JOIN\r\n"); }, 5000));
+    std::string reply;
     ASSERT_TRUE(PumpMessagesUntil(
         [&] {
             for (const std::string& line : recorder.protocol)
-                if (line.find(" 461 kvbarejoin JOIN ") != std::string::npos)
-                    return true;
-            return false;
+                if (line.find(" 461 kvbarejoin JOIN :") != std::string::npos)
+                    reply = line;
+            return !reply.empty();
         },
         5000))
         << "not enough parameters";
+    // The server's own words for it, printed with the command they refuse.
+    std::string reason = reply.substr(reply.find(" JOIN :") + 7);
+    reason = reason.substr(0, reason.find_last_not_of("\r\n") + 1);
+    ASSERT_FALSE(reason.empty()) << reply;
     std::vector<std::string> texts = recorder.ViewTexts(nullptr);
     bool complaint = false;
     for (size_t i = shown; i < texts.size(); i++)
-        complaint = complaint || texts[i].find("JOIN") != std::string::npos;
-    EXPECT_TRUE(complaint) << "the reply is printed in the server's view";
+        complaint =
+            complaint || (texts[i].find("JOIN") != std::string::npos && texts[i].find(reason) != std::string::npos);
+    EXPECT_TRUE(complaint) << "the reply \"" << reason << "\" is printed in the server's view";
     EXPECT_EQ(unit->GetState(), TIRCUnit::StateLoggedIn);
     unit->SendQuit(L"done");
     PumpMessagesUntil([&] { return unit->GetState() == TIRCUnit::StateDisconnected; }, 10000);

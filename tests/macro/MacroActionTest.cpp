@@ -252,9 +252,11 @@ TEST_F(MacroActions, FileChangesWorkUpToTheLongestPath)
     std::vector<CString> paths;
     for (int length = MAX_PATH - 5; length < MAX_PATH; length++)
         paths.push_back(Files(CString(L'n', length - Files(L"").GetLength())));
-    // A name of 253 characters, whose copy's name would pass the limit for one step.
-    const CString shortFolder = L"C:\\kv\\";
-    ASSERT_TRUE(CreateDirectoryW(shortFolder, nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
+    // A name of 253 characters, whose copy's name would pass the limit for one step, in a folder
+    // of its own on the drive's root (two characters, so the path stays under the limit).
+    const TTempFolder root(L"C:\\", 2);
+    const CString shortFolder = root.path;
+    ASSERT_FALSE(shortFolder.IsEmpty());
     paths.push_back(shortFolder + CString(L'm', 253));
     const struct {
         const wchar_t* text;
@@ -283,7 +285,6 @@ TEST_F(MacroActions, FileChangesWorkUpToTheLongestPath)
         }
         EXPECT_TRUE(DeleteFileW(path));
     }
-    RemoveDirectoryW(shortFolder);
 }
 
 TEST_F(MacroActions, PathsPastTheSystemLimitAreNotTried)

@@ -96,7 +96,7 @@ TEST_F(ChannelDialogCommands, AddChannelMakesTheNodeStoresTheTreeAndJoinUsesTheK
     world->Select(net, gamma);
     PumpPendingMessages();
     EXPECT_TRUE(frame->ExecuteAction(L"join"));
-    ASSERT_TRUE(peer->WaitFor("JOIN #gamma key1", 3000)) << peer->Received();
+    ASSERT_TRUE(peer->WaitFor("JOIN #gamma key1", kWaitBoundMs)) << peer->Received();
 }
 
 TEST_F(ChannelDialogCommands, PropertiesEditTheEntryButNeverItsName)
@@ -140,10 +140,10 @@ TEST_F(ChannelDialogCommands, AChannelJoinedWithABoldNameKeepsItsPropertiesEdita
     FocusForInput(frame->GetInputLine()->m_hWnd);
     TypeText(L"/join #<bold>test");
     PressKey(VK_RETURN);
-    ASSERT_TRUE(peer->WaitFor("JOIN #\x02test", 3000)) << peer->Received();
+    ASSERT_TRUE(peer->WaitFor("JOIN #\x02test", kWaitBoundMs)) << peer->Received();
     peer->Send(":kvme!me@my.host JOIN :#\x02test\r\n");
     TIRCChannel* bold = nullptr;
-    ASSERT_TRUE(PumpMessagesUntil([&] { return (bold = Channel(L"#\x02test")) && bold->IsJoined(); }, 3000));
+    ASSERT_TRUE(PumpMessagesUntil([&] { return (bold = Channel(L"#\x02test")) && bold->IsJoined(); }, kWaitBoundMs));
     world->Select(net, bold);
     PumpPendingMessages();
     bool confirmable = false;
@@ -170,7 +170,7 @@ TEST_F(ChannelDialogCommands, AChannelJoinedWithABoldNameKeepsItsPropertiesEdita
 TEST_F(ChannelDialogCommands, ModeDialogSendsTheDifferenceAndCancelSendsNothing)
 {
     peer->Send(":kvme!me@my.host MODE #alpha +ntk oldkey\r\n");
-    ASSERT_TRUE(PumpMessagesUntil([&] { return alpha->mode.key == L"oldkey"; }, 3000));
+    ASSERT_TRUE(PumpMessagesUntil([&] { return alpha->mode.key == L"oldkey"; }, kWaitBoundMs));
     int modes = CountStarting("MODE");
     ASSERT_TRUE(RunWithDialog(
         IDC_MODE_LIMIT_SPIN, [&] { ChooseFromMenuBar(2, {'M'}); },
@@ -229,11 +229,11 @@ TEST_F(ChannelDialogCommands, BlankKeysAreRefusedAndNoOperatorSendsNothing)
         SaveWindowPng(dialog, ScreenshotPath(L"mainframe-mode-dialog.png"));
         PressKey(VK_RETURN);
     }));
-    ASSERT_TRUE(peer->WaitFor("MODE #alpha +k one", 3000)) << peer->Received();
+    ASSERT_TRUE(peer->WaitFor("MODE #alpha +k one", kWaitBoundMs)) << peer->Received();
     EXPECT_EQ(0, CountStarting("MODE #alpha +k two"));
 
     peer->Send(":alice!a@alice.example MODE #alpha -o kvme\r\n");
-    ASSERT_TRUE(PumpMessagesUntil([&] { return !alpha->op; }, 3000));
+    ASSERT_TRUE(PumpMessagesUntil([&] { return !alpha->op; }, kWaitBoundMs));
     int modes = CountStarting("MODE");
     ASSERT_TRUE(RunWithDialog(IDC_MODE_LIMIT_SPIN, Action(L"mode"), [&](HWND dialog) {
         Click(dialog, IDC_MODE_M);

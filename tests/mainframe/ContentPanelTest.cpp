@@ -178,3 +178,30 @@ TEST_F(ContentPanelTest, FocusComesBackAfterDeactivationOrGoesToTheInputLine)
     EXPECT_EQ(panel.GetInputLine()->m_hWnd, ::GetFocus());
     ::DestroyWindow(other);
 }
+
+// The system may hand the activation to the window after the click that brought it: the window
+// the user clicked keeps the focus instead of the one remembered from before.
+TEST_F(ContentPanelTest, AnActivationHandledAfterAClickLeavesTheFocusWhereTheClickPutIt)
+{
+    Open();
+    CContentPanel& panel = Panel();
+    HWND input = panel.GetInputLine()->m_hWnd;
+    FocusForInput(input);
+    HWND other = ::CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE | WS_CAPTION, 900, 100, 200, 100,
+                                   nullptr, nullptr, nullptr, nullptr);
+    ::SetActiveWindow(other);
+    WaitUntil([&] { return ::GetActiveWindow() == other; }, "the other window active");
+    ::SetActiveWindow(frame->m_hWnd);
+    ASSERT_TRUE(WaitUntil([&] { return ::GetFocus() == input; }, "the focus back in the input line"));
+
+    for (HWND clicked : {panel.GetServerTree()->m_hWnd, panel.GetConsoleLog()->m_hWnd}) {
+        ClickAt(ScreenPointOf(clicked));
+        ASSERT_TRUE(WaitUntil([&] { return ::GetFocus() == clicked; }, "the focus where the click went"));
+        for (WPARAM state : {WA_CLICKACTIVE, WA_ACTIVE}) {
+            ::SendMessageW(frame->m_hWnd, WM_ACTIVATE, state, (LPARAM)other);
+            PumpPendingMessages();
+            EXPECT_EQ(clicked, ::GetFocus()) << "activation " << state;
+        }
+    }
+    ::DestroyWindow(other);
+}

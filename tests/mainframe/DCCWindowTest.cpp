@@ -77,7 +77,7 @@ protected:
         EXPECT_GE(sendRow, 0);
         SelectRows(SendList(), {sendRow});
         EXPECT_TRUE(ChooseOnRow(SendList(), sendRow, 'S')) << "送信: 開始(&S)";
-        EXPECT_TRUE(PumpMessagesUntil([&] { return send->GetState() == 5; }, 3000)) << send->GetState();
+        EXPECT_TRUE(PumpMessagesUntil([&] { return send->GetState() == 5; }, kWaitBoundMs)) << send->GetState();
         EXPECT_EQ(CString(TDCCSendItem::GetStateText(5)), Cell(SendList(), RowOf(SendList(), send), 2));
 
         Manager().AddReceiveItem(nullptr, 0, false, L"kvpeer", name, send->GetPort(), size,
@@ -259,7 +259,7 @@ TEST_F(DCCWindow, QueueingFromTheMenuWaitsForTheNextTickEvenWhenNothingElseRuns)
     OpenFromMenu();
     ASSERT_TRUE(Window());
     // Nothing runs, so the manager's tick stops.
-    ASSERT_TRUE(PumpMessagesUntil([&] { return !Manager().IsTimerRunning(); }, 3000));
+    ASSERT_TRUE(PumpMessagesUntil([&] { return !Manager().IsTimerRunning(); }, kWaitBoundMs));
 
     SelectRows(ReceiveList(), {RowOf(ReceiveList(), receive)});
     ASSERT_TRUE(ChooseOnRow(ReceiveList(), RowOf(ReceiveList(), receive), 'Q')) << "受信: 受信予約(&Q)";
@@ -269,9 +269,9 @@ TEST_F(DCCWindow, QueueingFromTheMenuWaitsForTheNextTickEvenWhenNothingElseRuns)
     EXPECT_TRUE(Manager().IsTimerRunning());
     SaveWindowPng(Window()->m_hWnd, ScreenshotPath(L"dcc-window-queued.png"));
     // The next tick starts it: the receive connects to the peer.
-    EXPECT_TRUE(PumpMessagesUntil([&] { return receive->GetState() != 3; }, 3000));
+    EXPECT_TRUE(PumpMessagesUntil([&] { return receive->GetState() != 3; }, kWaitBoundMs));
     EXPECT_TRUE(IsDCCStateActive(receive->GetState())) << receive->GetState();
-    EXPECT_TRUE(PumpMessagesUntil(contacted, 3000)) << "the started receive never reached the peer";
+    EXPECT_TRUE(PumpMessagesUntil(contacted, kWaitBoundMs)) << "the started receive never reached the peer";
 
     // The peer goes away unanswered, so nothing runs and the tick stops again.
     closesocket(offerer);
@@ -282,7 +282,7 @@ TEST_F(DCCWindow, QueueingFromTheMenuWaitsForTheNextTickEvenWhenNothingElseRuns)
     EXPECT_EQ(CString(L"送信予約"), Cell(SendList(), RowOf(SendList(), send), 2));
     EXPECT_TRUE(Manager().IsTimerRunning());
     // The next tick starts it listening.
-    EXPECT_TRUE(PumpMessagesUntil([&] { return send->GetState() != 3; }, 3000));
+    EXPECT_TRUE(PumpMessagesUntil([&] { return send->GetState() != 3; }, kWaitBoundMs));
     EXPECT_EQ(5, send->GetState());
     EXPECT_EQ(CString(TDCCSendItem::GetStateText(5)), Cell(SendList(), RowOf(SendList(), send), 2));
 }
@@ -409,7 +409,7 @@ TEST_F(DCCWindow, DoubleClickStartsAWaitingSendAndLeavesARunningOneAlone)
     EXPECT_TRUE(shellCalls.empty());
     SelectRows(SendList(), {RowOf(SendList(), waiting)});
     DoubleClickAt(RowPoint(SendList(), RowOf(SendList(), waiting)));
-    EXPECT_TRUE(PumpMessagesUntil([&] { return waiting->GetState() == 5; }, 3000)) << waiting->GetState();
+    EXPECT_TRUE(PumpMessagesUntil([&] { return waiting->GetState() == 5; }, kWaitBoundMs)) << waiting->GetState();
     EXPECT_EQ(CString(TDCCSendItem::GetStateText(5)), Cell(SendList(), RowOf(SendList(), waiting), 2));
     EXPECT_FALSE(Cell(SendList(), RowOf(SendList(), waiting), 7).IsEmpty()) << "listening shows its port";
 }
@@ -426,11 +426,11 @@ TEST_F(DCCWindow, AFileGoesThroughLoopbackStartedFromTheWindowAndRunsAfterAQuest
     ASSERT_TRUE(receive);
     int row = RowOf(ReceiveList(), receive);
     ASSERT_GE(row, 0);
-    EXPECT_TRUE(PumpMessagesUntil([&] { return Cell(ReceiveList(), row, 4) == L"100%"; }, 3000));
+    EXPECT_TRUE(PumpMessagesUntil([&] { return Cell(ReceiveList(), row, 4) == L"100%"; }, kWaitBoundMs));
     EXPECT_EQ(CString(L"250,000 / 250,000"), Cell(ReceiveList(), row, 3));
     EXPECT_EQ(CString(TDCCReceiveItem::GetStateText(7)), Cell(ReceiveList(), row, 2));
     EXPECT_EQ(7, Image(ReceiveList(), row));
-    PumpMessagesUntil([&] { return GetControlText(Window()->m_hWnd) == L"DCC"; }, 3000);
+    PumpMessagesUntil([&] { return GetControlText(Window()->m_hWnd) == L"DCC"; }, kWaitBoundMs);
     EXPECT_EQ(CString(L"DCC"), GetControlText(Window()->m_hWnd)) << "the caption goes back once nothing transfers";
     SaveWindowPng(Window()->m_hWnd, ScreenshotPath(L"dcc-window-complete.png"));
 
@@ -439,7 +439,7 @@ TEST_F(DCCWindow, AFileGoesThroughLoopbackStartedFromTheWindowAndRunsAfterAQuest
     {
         TBoxAnswer cancel(L"確認", IDCANCEL);
         ASSERT_TRUE(ChooseOnRow(ReceiveList(), row, 'E'));
-        PumpMessagesUntil([&] { return !::FindWindowW(L"#32770", L"確認"); }, 3000);
+        PumpMessagesUntil([&] { return !::FindWindowW(L"#32770", L"確認"); }, kWaitBoundMs);
         EXPECT_TRUE(cancel.Finish()) << "the question showed";
     }
     EXPECT_TRUE(shellCalls.empty());
@@ -447,7 +447,7 @@ TEST_F(DCCWindow, AFileGoesThroughLoopbackStartedFromTheWindowAndRunsAfterAQuest
     {
         TBoxAnswer ok(L"確認", IDOK);
         DoubleClickAt(RowPoint(ReceiveList(), row));
-        PumpMessagesUntil([&] { return !shellCalls.empty(); }, 3000);
+        PumpMessagesUntil([&] { return !shellCalls.empty(); }, kWaitBoundMs);
         EXPECT_TRUE(ok.Finish()) << "the question showed";
     }
     ASSERT_EQ(1u, shellCalls.size());

@@ -51,7 +51,7 @@ TEST_F(MemberCommands, MenuOnSelectedRowsFollowsTheOwnOperatorStatus)
 
     // Without operator status the operator items are greyed, the others stay.
     peer->Send(":irc.test MODE #alpha -o kvme\r\n");
-    ASSERT_TRUE(PumpMessagesUntil([&] { return !alpha->op; }, 3000));
+    ASSERT_TRUE(PumpMessagesUntil([&] { return !alpha->op; }, kWaitBoundMs));
     menu = ReadOpenedPopup([&] { ClickAt(RowPoint(L"bob"), true); });
     EXPECT_TRUE(menu.Grayed(ID_GIVE_OP));
     EXPECT_TRUE(menu.Grayed(ID_KICK));
@@ -62,7 +62,7 @@ TEST_F(MemberCommands, GivingOperatorStatusSkipsOperatorsAndSendsThreeNicksALine
 {
     SelectMembers({L"alice", L"bob", L"kvme"});
     ASSERT_TRUE(ChooseFromOpenedPopup([&] { ClickAt(RowPoint(L"alice"), true); }, {'O'}));
-    ASSERT_TRUE(peer->WaitFor("MODE #alpha +oo alice bob", 3000));
+    ASSERT_TRUE(peer->WaitFor("MODE #alpha +oo alice bob", kWaitBoundMs));
     EXPECT_EQ(0, SelectedRows()) << "the command clears the rows it read";
 
     // The server did not answer the first change, so all four still lack it; the nicks go in
@@ -95,23 +95,23 @@ TEST_F(MemberCommands, QueriesTalkAndKickReachTheServerForThePickedNicks)
 {
     SelectMembers({L"alice"});
     ASSERT_TRUE(ChooseFromOpenedPopup([&] { ClickAt(RowPoint(L"alice"), true); }, {'W'}));
-    EXPECT_TRUE(peer->WaitFor("WHOIS alice", 3000));
+    EXPECT_TRUE(peer->WaitFor("WHOIS alice", kWaitBoundMs));
 
     // CTCP is a submenu: its key opens it, the next key picks the query.
     SelectMembers({L"alice", L"dave"});
     ASSERT_TRUE(ChooseFromOpenedPopup([&] { ClickAt(RowPoint(L"dave"), true); }, {'P', 'V'}));
-    EXPECT_TRUE(peer->WaitFor("PRIVMSG dave :\x01VERSION\x01", 3000));
+    EXPECT_TRUE(peer->WaitFor("PRIVMSG dave :\x01VERSION\x01", kWaitBoundMs));
     EXPECT_EQ(1, CountLinesWith(peer, "PRIVMSG alice :\x01VERSION\x01"));
     SelectMembers({L"bob"});
     ASSERT_TRUE(ChooseFromOpenedPopup([&] { ClickAt(RowPoint(L"bob"), true); }, {'P', 'P'}));
-    EXPECT_TRUE(peer->WaitFor("PRIVMSG bob :\x01PING ", 3000)) << "a ping carries the time it left";
+    EXPECT_TRUE(peer->WaitFor("PRIVMSG bob :\x01PING ", kWaitBoundMs)) << "a ping carries the time it left";
 
     // Kick without the prompt uses the stored comment at once.
     settings.preference.PromptOnKick = false;
     settings.preference.KickMessage = L"Flooder";
     SelectMembers({L"bob"});
     ASSERT_TRUE(ChooseFromOpenedPopup([&] { ClickAt(RowPoint(L"bob"), true); }, {'K'}));
-    EXPECT_TRUE(peer->WaitFor("KICK #alpha bob :Flooder", 3000));
+    EXPECT_TRUE(peer->WaitFor("KICK #alpha bob :Flooder", kWaitBoundMs));
 
     // Talk opens the talk and shows it; a second time the same talk is shown again.
     for (int round = 0; round < 2; round++) {
@@ -137,7 +137,7 @@ TEST_F(MemberCommands, QueriesTalkAndKickReachTheServerForThePickedNicks)
         ChooseFromOpenedPopup([&] { ClickAt(RowPoint(L"erin"), true); }, {'P', VK_LEFT, VK_DOWN, VK_RIGHT, 'C'}));
     EXPECT_TRUE(peer->WaitFor("PRIVMSG erin :\x01"
                               "DCC CHAT chat ",
-                              3000));
+                              kWaitBoundMs));
     TIRCUnit* unit = nullptr;
     TIRCChannel* chat = nullptr;
     world->GetSelection(unit, chat);
@@ -152,7 +152,7 @@ TEST_F(MemberCommands, BanForANickNotInTheChannelOpensTheBanListAndSendsNothing)
 {
     peer->Send(":zed!z@zed.example PRIVMSG #alpha :hello from zed\r\n");
     TLogView* view = alpha->logView;
-    ASSERT_TRUE(PumpMessagesUntil([&] { return HasLogLine(view, L"hello from zed"); }, 3000));
+    ASSERT_TRUE(PumpMessagesUntil([&] { return HasLogLine(view, L"hello from zed"); }, kWaitBoundMs));
     ASSERT_TRUE(ChooseFromOpenedPopup([&] { ClickAt(TextPoint(view, L"zed", L"hello from zed"), true); }, {'B'}));
     IMaskList* list = nullptr;
     ASSERT_TRUE(PumpMessagesUntil(
@@ -160,7 +160,7 @@ TEST_F(MemberCommands, BanForANickNotInTheChannelOpensTheBanListAndSendsNothing)
             list = alpha->GetMaskList(TIRCChannel::BanList);
             return list && ::IsWindowVisible(list->GetWindowHandle());
         },
-        3000))
+        kWaitBoundMs))
         << "the ban list did not open";
     HWND edit = ::GetDlgItem(list->GetWindowHandle(), IDC_MASK_EDIT);
     EXPECT_EQ(0, list->GetMaskCount());
@@ -236,7 +236,7 @@ TEST_F(MemberCommands, EditKeysInTheInputLine)
 
     // The own address replaces the selection.
     PressKey('A', {VK_CONTROL});
-    ASSERT_TRUE(PumpMessagesUntil([&] { return net->GetMyAddress().ToString() == L"192.0.2.7"; }, 3000));
+    ASSERT_TRUE(PumpMessagesUntil([&] { return net->GetMyAddress().ToString() == L"192.0.2.7"; }, kWaitBoundMs));
     PressKey('Y', {VK_MENU});
     EXPECT_STREQ(L"192.0.2.7", text());
 }
@@ -298,7 +298,7 @@ TEST_F(MemberCommands, RowsPickedInAWhoWindowAreTheTargetsWhateverTheTreeShows)
     ListView_GetItemRect(list, row, &rect, LVIR_BOUNDS);
     POINT at = ScreenPointOf(list, rect.left + 40, (rect.top + rect.bottom) / 2);
     ClickAt(at);
-    ASSERT_TRUE(PumpMessagesUntil([&] { return ::SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0) == 1; }, 3000));
+    ASSERT_TRUE(PumpMessagesUntil([&] { return ::SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0) == 1; }, kWaitBoundMs));
     EXPECT_TRUE(frame->IsCommandEnabled(ID_REGISTER_SELF)) << "registering follows the focused WHO window too";
 
     TShownMenu menu = ReadOpenedPopup([&] { ClickAt(at, true); });
@@ -322,10 +322,10 @@ TEST_F(MemberCommands, ListWindowsAndTheNickDialogOpenFromTheirKeys)
     for (int round = 0; round < 2; round++) {
         FocusForInput(frame->GetInputLine()->m_hWnd);
         PressKey('B', {VK_MENU});
-        EXPECT_TRUE(PumpMessagesUntil([&] { return ::FindWindowW(nullptr, title) != nullptr; }, 3000)) << round;
+        EXPECT_TRUE(PumpMessagesUntil([&] { return ::FindWindowW(nullptr, title) != nullptr; }, kWaitBoundMs)) << round;
         PumpPendingMessages();
     }
-    EXPECT_TRUE(peer->WaitFor("MODE #alpha +b", 3000));
+    EXPECT_TRUE(peer->WaitFor("MODE #alpha +b", kWaitBoundMs));
     EXPECT_EQ(1, CountLinesWith(peer, "MODE #alpha +b"));
 
     // The nick dialog starts from the current nick and sends the one typed over it.
@@ -343,7 +343,7 @@ TEST_F(MemberCommands, ListWindowsAndTheNickDialogOpenFromTheirKeys)
     });
     FocusForInput(frame->GetInputLine()->m_hWnd);
     PressKey('N', {VK_MENU});
-    EXPECT_TRUE(peer->WaitFor("NICK kvnew", 3000));
+    EXPECT_TRUE(peer->WaitFor("NICK kvnew", kWaitBoundMs));
     EXPECT_STREQ(L"kvme", shownNick);
 }
 
@@ -372,7 +372,7 @@ TEST_F(MemberCommands, TheNickDialogTakesTheServersOwnNickLengthOnlyWhileSwitche
         });
         FocusForInput(frame->GetInputLine()->m_hWnd);
         PressKey('N', {VK_MENU});
-        EXPECT_TRUE(PumpMessagesUntil([&] { return !typed.IsEmpty(); }, 3000)) << row.enabled;
+        EXPECT_TRUE(PumpMessagesUntil([&] { return !typed.IsEmpty(); }, kWaitBoundMs)) << row.enabled;
         EXPECT_EQ(CString(row.kept), typed) << row.enabled;
     }
 }

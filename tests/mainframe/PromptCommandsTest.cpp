@@ -65,7 +65,7 @@ TEST_F(PromptCommands, EachPromptSendsTheTypedLineAndCancelSendsNothing)
 {
     settings.preference.DetailWhois = false;
     peer->Send(":alice!a@alice.example TOPIC #alpha :old one\r\n");
-    ASSERT_TRUE(PumpMessagesUntil([&] { return alpha->topic == L"old one"; }, 3000));
+    ASSERT_TRUE(PumpMessagesUntil([&] { return alpha->topic == L"old one"; }, kWaitBoundMs));
     auto key = [this](WORD k, std::vector<WORD> modifiers) {
         return [this, k, modifiers] {
             FocusInputLine();
@@ -122,7 +122,7 @@ TEST_F(PromptCommands, EachPromptSendsTheTypedLineAndCancelSendsNothing)
             PressKey(VK_RETURN);
         });
         row.open();
-        ASSERT_TRUE(peer->WaitFor(row.line, 3000)) << peer->Received();
+        ASSERT_TRUE(peer->WaitFor(row.line, kWaitBoundMs)) << peer->Received();
         EXPECT_TRUE(HasLine(row.line));
         EXPECT_EQ(1, CountStarting(row.prefix));
     }
@@ -139,7 +139,7 @@ TEST_F(PromptCommands, WhoisPromptWorksFromTheServerNode)
         PressKey(VK_RETURN);
     });
     EXPECT_TRUE(frame->ExecuteAction(L"whois"));
-    ASSERT_TRUE(peer->WaitFor("WHOIS zed", 3000)) << peer->Received();
+    ASSERT_TRUE(peer->WaitFor("WHOIS zed", kWaitBoundMs)) << peer->Received();
     EXPECT_TRUE(HasLine("WHOIS zed"));
 }
 
@@ -156,7 +156,7 @@ TEST_F(PromptCommands, LineBreaksInPromptTextNeverMakeASecondLine)
     });
     FocusInputLine();
     PressKey('T', {VK_MENU});
-    ASSERT_TRUE(peer->WaitFor("TOPIC #alpha :one", 3000)) << peer->Received();
+    ASSERT_TRUE(peer->WaitFor("TOPIC #alpha :one", kWaitBoundMs)) << peer->Received();
     RoundTrip();
     EXPECT_EQ(1, CountStarting("TOPIC"));
     EXPECT_EQ(0, CountStarting("QUIT"));
@@ -202,7 +202,6 @@ TEST_F(PromptCommands, TalkPromptOpensTheTalkAndPartClosesItWithoutAsking)
 // only a server or channel that is gone makes the answer go nowhere.
 TEST_F(PromptCommands, AnswersGivenAfterTheChannelOrTheLinkWentStillAct)
 {
-    settings.preference.Reconnect = false;
     auto answer = [&](int edit, const wchar_t* typed, const std::function<void()>& meanwhile) {
         WhenShown(HasControl(edit), [&, edit, typed, meanwhile](HWND prompt) {
             meanwhile();
@@ -212,7 +211,7 @@ TEST_F(PromptCommands, AnswersGivenAfterTheChannelOrTheLinkWentStillAct)
     };
     auto leaveAlpha = [&] {
         peer->Send(":kvme!me@my.host PART #alpha\r\n");
-        ASSERT_TRUE(PumpMessagesUntil([&] { return !alpha->IsJoined(); }, 3000));
+        ASSERT_TRUE(PumpMessagesUntil([&] { return !alpha->IsJoined(); }, kWaitBoundMs));
     };
     auto dropLink = [&] {
         peer->Close();
@@ -224,18 +223,18 @@ TEST_F(PromptCommands, AnswersGivenAfterTheChannelOrTheLinkWentStillAct)
     answer(IDC_INPUT_MESSAGE_TEXT, L"late topic", leaveAlpha);
     FocusInputLine();
     PressKey('T', {VK_MENU});
-    EXPECT_TRUE(peer->WaitFor("TOPIC #alpha :late topic", 3000)) << peer->Received();
+    EXPECT_TRUE(peer->WaitFor("TOPIC #alpha :late topic", kWaitBoundMs)) << peer->Received();
     peer->Send(":kvme!me@my.host JOIN :#alpha\r\n");
-    ASSERT_TRUE(PumpMessagesUntil([&] { return alpha->IsJoined(); }, 3000));
+    ASSERT_TRUE(PumpMessagesUntil([&] { return alpha->IsJoined(); }, kWaitBoundMs));
     answer(IDC_INPUT_NICK_TEXT, L"zed", leaveAlpha);
     FocusInputLine();
     PressKey('I', {VK_MENU});
-    EXPECT_TRUE(peer->WaitFor("INVITE zed #alpha", 3000)) << peer->Received();
+    EXPECT_TRUE(peer->WaitFor("INVITE zed #alpha", kWaitBoundMs)) << peer->Received();
 
-    // An away message typed while the link dropped is kept for the next login, and the away
+    // An away message typed while the link dropped is kept for the reconnect's login, and the away
     // tick still shows, greyed, while the link is down.
     peer->Send(":irc.test 306 kvme :You have been marked as being away\r\n");
-    ASSERT_TRUE(PumpMessagesUntil([&] { return net->GetSession().userMode.away; }, 3000));
+    ASSERT_TRUE(PumpMessagesUntil([&] { return net->GetSession().userMode.away; }, kWaitBoundMs));
     world->Select(net, nullptr);
     answer(IDC_INPUT_MESSAGE_TEXT, L"back at six", dropLink);
     FocusInputLine();
@@ -251,12 +250,13 @@ TEST_F(PromptCommands, AnswersGivenAfterTheChannelOrTheLinkWentStillAct)
     EXPECT_TRUE(away->checked);
     EXPECT_TRUE(away->grayed);
 
-    // Logged in again, the talk asked for while the link dropped opens and is shown.
-    net->Connect();
-    peer = server.WaitClient(2);
+    // Logged in again by the reconnect the drop armed, the away message goes out again, and the
+    // talk asked for while the link dropped opens and is shown.
+    peer = TickToReconnect(*net, server, 2);
     ASSERT_TRUE(peer && peer->WaitFor("USER ", 5000));
     peer->Send(":irc.test 001 kvme :Welcome\r\n");
     ASSERT_TRUE(PumpMessagesUntil([&] { return net->GetState() == TIRCUnit::StateLoggedIn; }, 5000));
+    EXPECT_TRUE(peer->WaitFor("AWAY :back at six", kWaitBoundMs)) << peer->Received();
     answer(IDC_INPUT_NICK_TEXT, L"Zed", dropLink);
     ChooseFromMenuBar(1, {'T'});
     TIRCChannel* talk = SelectedTalk();
@@ -304,7 +304,7 @@ TEST_F(PromptCommands, KickAsksForTheCommentAndCancelKicksNobody)
         });
         ASSERT_TRUE(ChooseFromOpenedPopup([&] { ClickAt(RowPoint(L"bob"), true); }, {'K'}));
     }
-    ASSERT_TRUE(peer->WaitFor("KICK #alpha bob :bye", 3000)) << peer->Received();
+    ASSERT_TRUE(peer->WaitFor("KICK #alpha bob :bye", kWaitBoundMs)) << peer->Received();
     RoundTrip();
     EXPECT_EQ(1, CountStarting("KICK"));
 }
@@ -335,7 +335,7 @@ TEST_F(PromptCommands, ColourEffectPutsTheTagAtTheCaret)
         });
         EXPECT_TRUE(frame->ExecuteAction(L"coloreffect"));
         PumpMessagesUntil([&] { return ShownWindowCount() && !FindShownWindow(HasControl(IDC_COLOR_EFFECT_TEXT)); },
-                          3000);
+                          kWaitBoundMs);
         PumpPendingMessages();
         EXPECT_EQ(CString(accept ? L"a<color red,navy>b" : L"ab"), input->GetWindowText())
             << Narrow(input->GetWindowText());
@@ -465,12 +465,12 @@ TEST_F(PromptCommands, SaveLogKeepsToTheNodeChosenAndTellsWhenItWentMeanwhile)
 TEST_F(PromptCommands, RebuildingMembersEmptiesTheListAndFillsItFromWho)
 {
     ChooseFromMenuBar(2, {'F'});
-    ASSERT_TRUE(peer->WaitFor("WHO #alpha", 3000)) << peer->Received();
+    ASSERT_TRUE(peer->WaitFor("WHO #alpha", kWaitBoundMs)) << peer->Received();
     EXPECT_EQ(nullptr, alpha->FindMember(L"erin"));
     EXPECT_EQ(0, ListView_GetItemCount(MemberList()));
     peer->Send(":irc.test 352 kvme #alpha eu erin.example irc.test erin H@ :0 Erin\r\n"
                ":irc.test 315 kvme #alpha :End of WHO list\r\n");
-    ASSERT_TRUE(PumpMessagesUntil([&] { return alpha->whoComplete; }, 3000));
+    ASSERT_TRUE(PumpMessagesUntil([&] { return alpha->whoComplete; }, kWaitBoundMs));
     const TIRCMember* erin = alpha->FindMember(L"erin");
     ASSERT_TRUE(erin);
     EXPECT_STREQ(L"erin.example", erin->host);

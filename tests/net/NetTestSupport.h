@@ -15,10 +15,12 @@
 bool HavePeers();
 std::string PeerValue(const char* key);
 
-// Skips outside ctest (no fixture), fails when the fixture ran but gave no such port.
+// Fails when the entry's peers were not started (a program run outside ctest, or an entry
+// without their fixture) or gave no such port: ctest would count a skip as passed.
+#define REQUIRE_PEERS()                                                                                                \
+    ASSERT_TRUE(HavePeers()) << "the peers were not started: run through ctest, in an entry with their fixture"
 #define REQUIRE_PEER_PORT(variable, key)                                                                               \
-    if (!HavePeers())                                                                                                  \
-        GTEST_SKIP() << "run through ctest, which starts the peers";                                                   \
+    REQUIRE_PEERS();                                                                                                   \
     int variable = atoi(PeerValue(key).c_str());                                                                       \
     ASSERT_GT(variable, 0) << key << " missing from the peers file"
 

@@ -39,7 +39,7 @@ protected:
     void ClickCancel()
     {
         ClickAt(ScreenPointOf(::GetDlgItem(dialog->m_hWnd, IDCANCEL)));
-        PumpMessagesUntil([&] { return closeCount > 0; }, 3000);
+        PumpMessagesUntil([&] { return closeCount > 0; }, kWaitBoundMs);
     }
 };
 

@@ -27,7 +27,7 @@ protected:
         HTREEITEM item = page.FindItem(code);
         TreeView_EnsureVisible(tree, item);
         ClickAt(ItemPoint(tree, item));
-        PumpMessagesUntil([&] { return TreeView_GetSelection(tree) == item; }, 3000);
+        PumpMessagesUntil([&] { return TreeView_GetSelection(tree) == item; }, kWaitBoundMs);
     }
     std::unique_ptr<TMemoryCanvas> CaptureLog()
     {
@@ -71,7 +71,7 @@ TEST_F(LogTextLiveTest, FontColoursAndSpacingReachTheOpenChannelAtOnce)
     Retype(dialog->formatPage.m_hWnd, IDC_FORMAT_NICK, L"[%n] ");
     EXPECT_EQ(0, CaptureLog()->Count(all, back)) << "nothing reaches the channel before OK";
     ClickAt(ScreenPointOf(::GetDlgItem(dialog->m_hWnd, IDOK)));
-    ASSERT_TRUE(PumpMessagesUntil([&] { return frame->GetPreferenceDialog() == nullptr; }, 3000));
+    ASSERT_TRUE(PumpMessagesUntil([&] { return frame->GetPreferenceDialog() == nullptr; }, kWaitBoundMs));
 
     // At once, with no further line from the server.
     auto after = CaptureLog();

@@ -47,10 +47,11 @@ TEST_F(PreferenceKeysTest, APagesOwnAltLettersWorkItsControlsAndOthersReachTheMa
         ASSERT_TRUE(control);
         PressKey(c.letter, {VK_MENU});
         if (c.effect == Focused)
-            EXPECT_TRUE(PumpMessagesUntil([&] { return ::GetFocus() == control; }, 3000));
+            EXPECT_TRUE(PumpMessagesUntil([&] { return ::GetFocus() == control; }, kWaitBoundMs));
         else
             EXPECT_TRUE(PumpMessagesUntil(
-                [&] { return (::SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED) == (c.effect == On); }, 3000));
+                [&] { return (::SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED) == (c.effect == On); },
+                kWaitBoundMs));
     }
     SaveWindowPng(dialog->m_hWnd, ScreenshotPath(L"pref-keys-log.png"));
     RoundTrip();

@@ -202,7 +202,7 @@ void PreferenceSheetFixture::TypeInto(HWND control, const wchar_t* typed, bool l
 void PreferenceSheetFixture::ClickOk()
 {
     ClickAt(ScreenPointOf(::GetDlgItem(dialog->m_hWnd, IDOK)));
-    PumpMessagesUntil([&] { return closeCount > 0; }, 3000);
+    PumpMessagesUntil([&] { return closeCount > 0; }, kWaitBoundMs);
 }
 
 void PreferenceSheetFixture::OnPreferenceDialogOK(TPreferenceDialog*)

@@ -138,7 +138,7 @@ TEST_F(WorldServersTest, TwoServersThroughTheMainWindow)
     EXPECT_TRUE(own->o);
     EXPECT_EQ(members->GetItemImage(members->FindItemByData((LPARAM)own)), 0);
     // The title follows within a frame of the last one shown.
-    EXPECT_TRUE(PumpMessagesUntil([&] { return frame.GetTitle().Find(L"#kvw-one") != -1; }, 2000))
+    EXPECT_TRUE(PumpMessagesUntil([&] { return frame.GetTitle().Find(L"#kvw-one") != -1; }, kWaitBoundMs))
         << frame.GetTitle().GetString();
 
     // Enter sends the line to the selected channel on its own server; Tab completes the nick.

@@ -162,7 +162,7 @@ TEST_F(WorldViewsTest, ClickingANodeShowsItsLogItsMembersAndItsTitle)
         EXPECT_EQ(list == emptyList, row.members == 0);
         EXPECT_EQ(list->GetItemCount(), row.members);
         // The title follows within a frame of the last one shown.
-        EXPECT_TRUE(PumpMessagesUntil([&] { return frame.GetTitle().Find(row.inTitle) != -1; }, 2000))
+        EXPECT_TRUE(PumpMessagesUntil([&] { return frame.GetTitle().Find(row.inTitle) != -1; }, kWaitBoundMs))
             << frame.GetTitle().GetString();
         EXPECT_EQ(frame.toolTips.back(), frame.GetTitle());
     }
