@@ -316,6 +316,9 @@ TEST_F(UnitCtcpTest, HostileCtcpAndDccLinesMakeNoReflectorAndPassNoBadValues)
         // connects (a talk and a socket each, up to the unit's limit of talks).
         preference.DCCChatAction = i < 75000 ? DccOfferAsk : DccOfferAccept;
         std::string body = pick(words);
+        // A chat taken at once really connects: its address stays on this machine, its port is hostile.
+        if (preference.DCCChatAction == DccOfferAccept && body == "DCC CHAT chat")
+            body += " 2130706433";
         for (int n = random() % 7; n > 0; n--)
             body += std::string(" ") + (random() % 3 ? pick(numbers) : pick(names));
         if (random() % 50 == 0)
