@@ -78,14 +78,14 @@ TEST_F(UnitRegistrationTest, RegistrationSendsPassNickAndUserAsStored)
 TEST_F(UnitRegistrationTest, TheServerPasswordReachesTheServerButNeverTheProtocolLog)
 {
     settings.EnablePassword = true;
-    settings.Password = L"s3cret";
+    settings.Password = L"s3 cret";
     TScriptedServer server;
     TLineSocket* peer = ConnectTo(server, true);
     ASSERT_NE(peer, nullptr);
-    EXPECT_EQ(peer->Lines().at(0), "PASS s3cret");
+    EXPECT_EQ(peer->Lines().at(0), "PASS :s3 cret");
     bool logged = false;
     for (const std::string& line : recorder.protocol) {
-        EXPECT_EQ(line.find("s3cret"), std::string::npos) << line;
+        EXPECT_EQ(line.find("cret"), std::string::npos) << line;
         logged = logged || line == "> PASS ********";
     }
     EXPECT_TRUE(logged);
