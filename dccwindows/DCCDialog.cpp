@@ -24,8 +24,7 @@ const UINT kStateIcons[] = {IDI_DCC_WAITING,        IDI_DCC_QUEUED,  IDI_DCC_ABO
 // The right-aligned columns: count, progress, time left, speed.
 bool IsNumberColumn(int column) { return column >= 3 && column <= 6; }
 
-// Buttons from a tool-bar resource (version, width, height, count, commands; 0 a separator);
-// each button's tip is the text after the line break of its command's string.
+// Buttons from a tool-bar resource (version, width, height, count, commands; 0 a separator).
 void AddToolBarButtons(CToolBarCtrl& toolBar, UINT resourceId)
 {
     HINSTANCE module = AfxGetResourceHandle();
@@ -42,13 +41,6 @@ void AddToolBarButtons(CToolBarCtrl& toolBar, UINT resourceId)
         button.fsStyle = button.idCommand ? BTNS_BUTTON : BTNS_SEP;
         button.iBitmap = button.idCommand ? image++ : 0;
         button.iString = -1;
-        if (button.idCommand) {
-            CString tip = LoadResourceString(button.idCommand);
-            int lineBreak = tip.Find(L'\n');
-            tip = lineBreak >= 0 ? tip.Mid(lineBreak + 1) : CString();
-            if (!tip.IsEmpty())
-                button.iString = toolBar.SendMessage(TB_ADDSTRINGW, 0, (LPARAM)(LPCWSTR)(tip + CString(L'\0')));
-        }
         toolBar.AddButtons(1, &button);
     }
 }
@@ -159,8 +151,6 @@ bool TDCCDialog::CreatePane(TToolBarPanel*& pane, CToolBarCtrl*& toolBar, CImage
     if (!toolBar->Create(style, RECT{}, pane->m_hWnd, kToolBarId))
         return false;
     toolBar->SetButtonStructSize();
-    // Button texts serve as tips only.
-    toolBar->SendMessage(TB_SETMAXTEXTROWS, 0);
     toolBar->SetBitmapSize(16, 15);
     images.Create(16, 15, ILC_COLOR32 | ILC_MASK, 4, 4);
     HBITMAP bitmap = (HBITMAP)::LoadImageW(AfxGetResourceHandle(), MAKEINTRESOURCEW(bitmapId), IMAGE_BITMAP, 0, 0,
@@ -200,6 +190,31 @@ LRESULT TDCCDialog::OnActivate(WPARAM wParam, LPARAM lParam)
     }
     flasher.RestoreTitle();
     return result;
+}
+
+// The tool bars' tips ask their notify window, which is this one: the text after the line break
+// of the button command's string.
+LRESULT TDCCDialog::OnNotify(WPARAM wParam, LPARAM lParam)
+{
+    NMHDR* header = (NMHDR*)lParam;
+    if (header->code != TTN_GETDISPINFOW || !IsToolBarTip(header->hwndFrom))
+        return DefWindowProc(WM_NOTIFY, wParam, lParam);
+    CString text = LoadResourceString((UINT)header->idFrom);
+    int lineBreak = text.Find(L'\n');
+    tipText = lineBreak >= 0 ? text.Mid(lineBreak + 1) : CString();
+    auto* info = (NMTTDISPINFOW*)lParam;
+    info->hinst = nullptr;
+    info->szText[0] = L'\0';
+    info->lpszText = const_cast<wchar_t*>(tipText.GetString());
+    return 0;
+}
+
+bool TDCCDialog::IsToolBarTip(HWND window) const
+{
+    for (CToolBarCtrl* toolBar : {receiveToolBar, sendToolBar})
+        if (window && toolBar && toolBar->m_hWnd && (HWND)toolBar->SendMessage(TB_GETTOOLTIPS) == window)
+            return true;
+    return false;
 }
 
 LRESULT TDCCDialog::OnCloseMessage(WPARAM, LPARAM)

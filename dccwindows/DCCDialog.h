@@ -86,6 +86,7 @@ public:
         MESSAGE_HANDLER(WM_ACTIVATE, OnActivate)
         MESSAGE_HANDLER(WM_CLOSE, OnCloseMessage)
         MESSAGE_HANDLER(WM_ERASEBKGND, OnEraseBkgnd)
+        MESSAGE_HANDLER(WM_NOTIFY, OnNotify)
         MESSAGE_HANDLER(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
         COMMAND_ID_HANDLER(ID_DCC_OPEN_ROOT_FOLDER, OnOpenRootFolder)
         COMMAND_ID_HANDLER(ID_DCC_CLEAR_RECEIVES, OnClearReceives)
@@ -131,6 +132,8 @@ private:
     LRESULT OnActivate(WPARAM wParam, LPARAM lParam);
     LRESULT OnCloseMessage(WPARAM, LPARAM);
     LRESULT OnEraseBkgnd(WPARAM, LPARAM) { return TRUE; }
+    LRESULT OnNotify(WPARAM wParam, LPARAM lParam);
+    bool IsToolBarTip(HWND window) const;
     LRESULT OnIdleUpdateCmdUI(WPARAM, LPARAM);
     bool CreateList(TDoubleBufferedListView*& list, UINT firstHeading, int columns, const std::vector<int>* widths);
     bool CreatePane(TToolBarPanel*& pane, CToolBarCtrl*& toolBar, CImageList& images, UINT toolBarId, UINT bitmapId,
@@ -199,4 +202,6 @@ private:
     CImageList receiveToolImages;
     CImageList sendToolImages;
     CString title = L"DCC";
+    // The tip shown last; the tool tip reads it after the notification returns.
+    CString tipText;
 };

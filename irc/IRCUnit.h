@@ -446,6 +446,7 @@ private:
     void ApplyAddressMethod();
     bool FitsJoinLine(const CString& channels, const CString& keys) const;
     void SendJoinLine(const CString& names, const CString& keys, int count);
+    void SendPassword(const CString& password);
     CString GetLoginUserName() const;
     // A JOIN of the login is waited for until the server answers anything about the channel, or
     // the user parts it; a link lost meanwhile keeps the channel for the rejoin.

@@ -107,12 +107,22 @@ void TIRCUnit::Register()
     session.currentNick = session.firstNick = session.wantedNick;
     session.nickRetryCount = 0;
     if (settings.EnablePassword && !settings.Password.IsEmpty())
-        SendCommand(L"PASS", settings.Password, CString(), 0, 0);
+        SendPassword(settings.Password);
     SendCommand(L"NICK", CString(), session.wantedNick, 0, 0);
     CString text;
     text.Format(L"%s %d * :%s", GetLoginUserName().GetString(), settings.Invisible ? 8 : 0,
                 settings.Realname.GetString());
     SendCommand(L"USER", CString(), text, 0, 0);
+}
+
+// A blank or a leading colon would end a middle parameter early: the server would check only the
+// password's first word, so such a password goes as the trailing parameter.
+void TIRCUnit::SendPassword(const CString& password)
+{
+    if (password.Find(L' ') >= 0 || password[0] == L':')
+        SendCommand(L"PASS", CString(), L":" + password, 0, 0);
+    else
+        SendCommand(L"PASS", password, CString(), 0, 0);
 }
 
 // The stored user name; a blank, a control character or an empty name would make the server

@@ -33,6 +33,18 @@ TEST_F(UnitRegistrationTest, RegistrationSendsPassNickAndUserAsStored)
          false,
          L"kvuser",
          {"PASS secret", "NICK kvnick", "USER kvuser 0 * :Ketroval Test"}},
+        {"password with a blank goes whole",
+         true,
+         L"my secret",
+         false,
+         L"kvuser",
+         {"PASS :my secret", "NICK kvnick", "USER kvuser 0 * :Ketroval Test"}},
+        {"password with a leading colon goes whole",
+         true,
+         L":secret",
+         false,
+         L"kvuser",
+         {"PASS ::secret", "NICK kvnick", "USER kvuser 0 * :Ketroval Test"}},
         {"blank user name made valid", false, L"", true, L"kv user", {"NICK kvnick", "USER kvuser 8 * :Ketroval Test"}},
         {"punctuation kept",
          false,
@@ -66,14 +78,14 @@ TEST_F(UnitRegistrationTest, RegistrationSendsPassNickAndUserAsStored)
 TEST_F(UnitRegistrationTest, TheServerPasswordReachesTheServerButNeverTheProtocolLog)
 {
     settings.EnablePassword = true;
-    settings.Password = L"s3cret";
+    settings.Password = L"s3 cret";
     TScriptedServer server;
     TLineSocket* peer = ConnectTo(server, true);
     ASSERT_NE(peer, nullptr);
-    EXPECT_EQ(peer->Lines().at(0), "PASS s3cret");
+    EXPECT_EQ(peer->Lines().at(0), "PASS :s3 cret");
     bool logged = false;
     for (const std::string& line : recorder.protocol) {
-        EXPECT_EQ(line.find("s3cret"), std::string::npos) << line;
+        EXPECT_EQ(line.find("cret"), std::string::npos) << line;
         logged = logged || line == "> PASS ********";
     }
     EXPECT_TRUE(logged);

@@ -7,6 +7,7 @@
 #include "tests/mainframe/ServedFrameFixture.h"
 
 #include "controls/UpdateDialog.h"
+#include "tests/common/PointerInput.h"
 
 #include <atomic>
 #include <string>
@@ -376,6 +377,44 @@ TEST_F(DCCWindow, TabMovesBetweenTheListsAndEnterDoesNothing)
     PressKey(VK_RETURN);
     EXPECT_EQ(0, Manager().GetReceiveItems()[0]->GetState());
     EXPECT_TRUE(::IsWindowVisible(Window()->m_hWnd));
+}
+
+TEST_F(DCCWindow, EveryToolBarButtonTellsWhatItDoesUnderThePointer)
+{
+    OpenFromMenu();
+    ASSERT_TRUE(Window());
+    struct TButtonTip {
+        bool receive;
+        int index;
+        const wchar_t* tip;
+    };
+    const TButtonTip rows[] = {
+        {true, 0, L"受信開始"},
+        {true, 1, L"レジューム開始"},
+        {true, 2, L"受信中止"},
+        {true, 4, L"削除"},
+        {true, 6, L"実行する"},
+        {true, 8, L"中断・完了アイテムをクリア"},
+        {true, 10, L"受信場所を開く"},
+        {false, 0, L"送信開始"},
+        {false, 1, L"送信中止"},
+        {false, 3, L"削除"},
+        {false, 5, L"中断・完了アイテムをクリア"},
+    };
+    FocusForInput(Window()->m_hWnd);
+    for (const TButtonTip& row : rows) {
+        HWND toolBar = row.receive ? Window()->GetReceiveToolBar() : Window()->GetSendToolBar();
+        HWND tips = (HWND)::SendMessageW(toolBar, TB_GETTOOLTIPS, 0, 0);
+        ASSERT_TRUE(tips);
+        RECT rect = {};
+        ASSERT_TRUE(::SendMessageW(toolBar, TB_GETITEMRECT, (WPARAM)row.index, (LPARAM)&rect));
+        MoveMouseTo(ScreenPointOf(toolBar, (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2));
+        EXPECT_TRUE(
+            PumpMessagesUntil([&] { return ::IsWindowVisible(tips) && GetControlText(tips) == row.tip; }, 10000))
+            << Utf8(row.tip) << " shows " << Utf8(GetControlText(tips));
+        if (row.index == 0 && row.receive)
+            SaveWindowPng(Window()->m_hWnd, ScreenshotPath(L"dcc-window-tool-tip.png"));
+    }
 }
 
 TEST_F(DCCWindow, AnOfferBlinksTheShownWindowUntilTheUserActivatesIt)
