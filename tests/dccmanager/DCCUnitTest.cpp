@@ -291,6 +291,24 @@ TEST_F(DCCUnitTest, AFullReceiveListRefusesWithAServerLineWhileFinishedItemsLeav
     EXPECT_TRUE(ServerLogHas(bobEvents, "受信の一覧が一杯のため、alice からの flood.bin を受け付けませんでした"));
 }
 
+// A peer that does not know its own address offers 255.255.255.255: the item is made and its
+// connect fails as any other; a port no socket can take is refused at once, and said so.
+TEST_F(DCCUnitTest, AnOfferFromAnUnknownAddressFailsOnConnectAndAnUnusablePortIsRefusedWithALine)
+{
+    Deliver(*bob, "alice", "DCC SEND lost.bin 4294967295 5000 100");
+    ASSERT_EQ(receiver.GetReceiveItems().size(), 1u);
+    TDCCReceiveItem* receive = receiver.GetReceiveItems().back();
+    receive->Queue();
+    receiver.StartQueuedReceives();
+    ASSERT_TRUE(Pump([&] { return receive->GetState() == DCC_STATE_ERROR; }));
+    EXPECT_TRUE(ServerLogHas(bobEvents, "*受信失敗 lost.bin from alice"))
+        << ::testing::PrintToString(bobEvents.ViewTexts(nullptr));
+
+    Deliver(*bob, "alice", "DCC SEND far.bin 2130706433 70000 100");
+    EXPECT_EQ(receiver.GetReceiveItems().size(), 1u);
+    EXPECT_TRUE(ServerLogHas(bobEvents, "alice からの far.bin は、ポート番号かファイルサイズが扱えない値のため"));
+}
+
 TEST_F(DCCUnitTest, NickChangeOfThePeerRenamesItsItems)
 {
     Deliver(*bob, "alice", "DCC SEND a.bin 2130706433 5000 100");
