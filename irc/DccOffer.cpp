@@ -70,16 +70,9 @@ TDccResumeOffer ParseDccResumeOffer(CString text)
 
 bool IsValidDccPort(int port) { return port >= 1 && port <= 65535; }
 
-bool IsValidDccAddress(const TInetAddress& address)
-{
-    ULONG host = ntohl(address.address);
-    return (host >> 24) != 0 && host < 0xE0000000ul;
-}
-
 bool CheckDccSendOffer(const TDccSendOffer& offer)
 {
-    return IsValidDccPort(offer.port) && IsValidDccAddress(offer.address) && offer.size > 0 &&
-           offer.size <= kMaxDccFileSize;
+    return IsValidDccPort(offer.port) && offer.size > 0 && offer.size <= kMaxDccFileSize;
 }
 
 bool IsValidDccResumePosition(long long position, long long fileSize) { return position >= 0 && position <= fileSize; }

@@ -35,10 +35,9 @@ TDccChatOffer ParseDccChatOffer(CString text);
 TDccResumeOffer ParseDccResumeOffer(CString text);
 
 bool IsValidDccPort(int port);
-// Refuses 0.0.0.0/8, multicast, the reserved block and the broadcast address.
-bool IsValidDccAddress(const TInetAddress& address);
-// Whether a receive item may be made for the offer: a port, address and size a real offer
-// can have. The name is the receive item's to make safe.
+// Whether a receive item may be made for the offer: a port a socket can take and a size a real
+// offer can have. An address nobody answers on fails the item's connect, which the item reports;
+// the name is the receive item's to make safe.
 bool CheckDccSendOffer(const TDccSendOffer& offer);
 // The position must lie within the file the transfer is about.
 bool IsValidDccResumePosition(long long position, long long fileSize);

@@ -16,8 +16,6 @@ void TIRCUnit::HandleMode(const TIRCReceiveMessage& message, TDispatchResult& re
     CString target = message.GetParam(0);
     CString modes = message.GetParamsFrom(1);
     modes.TrimRight();
-    if (target.IsEmpty())
-        return;
     TLogFormatter formatter(*logFormat);
     TIRCChannel* channel = nullptr;
     if (target == session.currentNick) {
@@ -100,8 +98,6 @@ void TIRCUnit::ApplyMemberModeChange(TIRCChannel* channel, const TModeChange& ch
 void TIRCUnit::HandleTopic(const TIRCReceiveMessage& message, TDispatchResult&)
 {
     CString channelText = message.GetParam(0), topic = message.GetParam(1);
-    if (channelText.IsEmpty())
-        return;
     CString text = TLogFormatter(*logFormat).FormatTopic(message, channelText, topic);
     TIRCChannel* channel = FindChannelByIRCName(channelText);
     if (!channel) {
@@ -119,8 +115,6 @@ void TIRCUnit::HandleInvite(const TIRCReceiveMessage& message, TDispatchResult&)
 {
     CString channelText = message.GetParam(1);
     channelText.TrimRight();
-    if (channelText.IsEmpty())
-        return;
     CString text = TLogFormatter(*logFormat).FormatInvite(message, channelText);
     CString eventData;
     eventData.Format(L"INVITE %p %s", (void*)this, channelText.GetString());
@@ -178,8 +172,6 @@ void TIRCUnit::CloseInviteDialogs()
 void TIRCUnit::HandleKick(const TIRCReceiveMessage& message, TDispatchResult&)
 {
     CString channelText = message.GetParam(0), target = message.GetParam(1);
-    if (channelText.IsEmpty() || target.IsEmpty())
-        return;
     if (target == session.currentNick)
         EndJoinWait(channelText);
     CString text = TLogFormatter(*logFormat).FormatKick(message, channelText, target, message.GetParam(2));

@@ -131,10 +131,8 @@ int MaskListOfReply(int number)
 void TIRCUnit::OnMaskListReply(const TIRCReceiveMessage& message)
 {
     TIRCChannel* channel = FindJoinedChannel(message.GetParam(1));
-    int list = MaskListOfReply(message.numeric);
-    if (channel && channel->GetMaskList(list))
-        channel->AddListedMask(list, message.GetParam(2));
-    else
+    // A mask past the window's bound is shown as a reply line, as without a window.
+    if (!channel || !channel->AddListedMask(MaskListOfReply(message.numeric), message.GetParam(2)))
         PrintReplyParams(message);
 }
 

@@ -60,13 +60,15 @@ void TIRCUnit::OnDccSendOffer(const TIRCReceiveMessage& message, const CString& 
     if (preference->DCCReceiveAction != DccOfferIgnore) {
         if (offer.size <= 0)
             return;
-        // Anyone can offer: an item that would connect to a port or address nobody offers a
-        // file from, or wait for a size no file has, is not made.
+        // Anyone can offer: an item that would connect to a port beyond 16 bits (a socket would
+        // wrap it to another) or wait for a size no file has is not made, and the user is told.
         if (CheckDccSendOffer(offer)) {
             bool automatic = IsAutoReceive(message);
             dccManager->AddReceiveItem(this, offer.variant, automatic, message.nick, offer.fileName, offer.port,
                                        offer.size, offer.address);
             ShowDccWindowOnOffer(automatic);
+        } else {
+            PrintSystemText(nullptr, FormatStringResourceWithTwo(IDS_DCC_OFFER_UNUSABLE, message.nick, offer.fileName));
         }
     }
     sendScripts->FireOnDccSend(message, message.GetParam(0), offer.fileName, (unsigned long long)offer.size,

@@ -163,8 +163,6 @@ void TIRCUnit::OnErrorMessage(const TIRCReceiveMessage& message, TDispatchResult
 void TIRCUnit::OnKill(const TIRCReceiveMessage& message, TDispatchResult&)
 {
     CString victim = message.GetParam(0);
-    if (victim.IsEmpty())
-        return;
     CString text = TLogFormatter(*logFormat).FormatKill(message, victim, message.GetParam(1));
     for (TIRCChannel* channel : channels) {
         if (!channel->FindMember(victim))

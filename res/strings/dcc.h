@@ -28,3 +28,5 @@
 #define IDS_DCC_RECEIVE_REFUSED 10430
 #define IDS_DCC_RECEIVE_LIST_FULL 10432
 #define IDS_DCC_CHAT_REFUSED 10433
+// A file offer whose port or size no transfer can use.
+#define IDS_DCC_OFFER_UNUSABLE 10437

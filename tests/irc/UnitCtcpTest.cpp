@@ -193,8 +193,9 @@ TEST_F(UnitCtcpTest, FileOffersAreReportedAsOfferedAndMakeItemsOnlyWhenChecked)
         {"CON 3232235777 5000 10", {"receive 0 auto peer CON 5000 10 192.168.1.1"}, "CON 10 192.168.1.1 5000"},
         {"x 3232235777 0 10", {}, "x 10 192.168.1.1 0"},
         {"x 3232235777 70000 10", {}, "x 10 192.168.1.1 70000"},
-        {"x 0 5000 10", {}, "x 10 0.0.0.0 5000"},
-        {"x 4294967295 5000 10", {}, "x 10 255.255.255.255 5000"},
+        // An address nobody answers on is the item's connect to fail and report.
+        {"x 0 5000 10", {"receive 0 auto peer x 5000 10 0.0.0.0"}, "x 10 0.0.0.0 5000"},
+        {"x 4294967295 5000 10", {"receive 0 auto peer x 5000 10 255.255.255.255"}, "x 10 255.255.255.255 5000"},
         {"x 3232235777 5000 99999999999999999999", {}, "x 9223372036854775807 192.168.1.1 5000"},
         // No size: shown, and then dropped without an event.
         {"x 3232235777 5000 0", {}, nullptr},
@@ -203,13 +204,23 @@ TEST_F(UnitCtcpTest, FileOffersAreReportedAsOfferedAndMakeItemsOnlyWhenChecked)
     for (const auto& c : cases) {
         send.dcc.clear();
         send.events.clear();
+        size_t before = recorder.ViewTexts(nullptr).size();
         Feed(std::string(":peer!u@h PRIVMSG kvnick :\1DCC SEND ") + c.offer + "\1");
         EXPECT_EQ(send.dcc, c.dcc) << c.offer;
         EXPECT_EQ(send.events, c.event ? Lines{std::string("onDccSend ") + c.event} : Lines{}) << c.offer;
         std::string offered = c.offer[0] == '"' ? "my file.txt" : std::string(c.offer).substr(0, strcspn(c.offer, " "));
         if (strstr(c.offer, " 2 :"))
             offered = "a b.txt";
-        EXPECT_TRUE(LastShownContains("(SEND) from peer : " + offered + " ")) << c.offer;
+        // An offer with a size that is refused says so after the offer line.
+        std::vector<std::string> shown = recorder.ViewTexts(nullptr);
+        bool refused = c.dcc.empty() && c.event;
+        ASSERT_EQ(shown.size(), before + (refused ? 2 : 1)) << c.offer;
+        EXPECT_NE(shown[before].find("(SEND) from peer : " + offered + " "), std::string::npos) << c.offer;
+        if (refused) {
+            EXPECT_NE(shown.back().find("peer からの " + offered + " は、ポート番号かファイルサイズが扱えない値"),
+                      std::string::npos)
+                << shown.back();
+        }
     }
     EXPECT_EQ(TakeQueued(), Lines{});
 

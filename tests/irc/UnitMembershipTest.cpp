@@ -145,6 +145,25 @@ TEST_F(MembershipTest, MalformedLinesChangeNothing)
     EXPECT_FALSE(Member(L"#c", L"x")->v);
 }
 
+// Lines missing their channel or nick change nothing, yet each is shown where its event goes and
+// reaches the scripts, as any other event for a channel without a node.
+TEST_F(MembershipTest, EventsWithoutTheirChannelOrNickAreStillShownAndReported)
+{
+    LogIn({"#c"}, "x");
+    size_t server = recorder.ViewTexts(nullptr).size(), channel = recorder.ViewTexts(Channel(L"#c")).size();
+    size_t allLog = recorder.AllLogTexts().size();
+    for (const char* line :
+         {":x!u@h MODE", ":x!u@h TOPIC", ":x!u@h INVITE kvnick", ":x!u@h KICK", ":x!u@h KICK #c", ":x!u@h KILL"})
+        Feed(line);
+    EXPECT_EQ(scriptEvents.events, (Lines{"Mode  ", "Topic  ", "Invite ", "Kick   ", "Kick #c  "}));
+    EXPECT_EQ(recorder.ViewTexts(nullptr).size(), server + 4);
+    EXPECT_EQ(recorder.ViewTexts(Channel(L"#c")).size(), channel + 1);
+    std::vector<std::string> all = recorder.AllLogTexts();
+    ASSERT_GT(all.size(), allLog);
+    EXPECT_NE(all.back().find("*x kill  ()"), std::string::npos) << all.back();
+    EXPECT_EQ(Nicks(L"#c"), (NickList{L"kvnick", L"x"}));
+}
+
 TEST_F(MembershipTest, OwnJoinEndsRetriesAndSafeChannelCreation)
 {
     struct Case {

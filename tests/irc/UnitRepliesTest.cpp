@@ -117,6 +117,13 @@ TEST_F(RepliesTest, ListRepliesFillAnOpenMaskListWithinItsBound)
     Feed(":srv 367 kvnick #c ban!*@*");
     ASSERT_EQ(windows.lists.size(), 1u);
     EXPECT_EQ((int)windows.lists[0]->masks.size(), TIRCChannel::kMaxListMasks);
+    // Those past the bound are not lost: they are shown as reply lines, as without a window.
+    std::string shown;
+    for (const std::string& line : recorder.ViewTexts(nullptr))
+        shown += line + "\n";
+    for (int i = TIRCChannel::kMaxListMasks; i < TIRCChannel::kMaxListMasks + 50; i++)
+        EXPECT_NE(shown.find("#c m" + std::to_string(i) + "!*@*\n"), std::string::npos) << i;
+    EXPECT_EQ(shown.find("#c m0!*@*"), std::string::npos);
 }
 
 TEST_F(RepliesTest, ListFlagsFollowTheirReplies)
