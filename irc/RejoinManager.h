@@ -43,9 +43,8 @@ public:
     void Tick();
     // The keys and the waiting rejoins of a session that has ended.
     void Clear();
-    // Nothing waits any more; the keys and the retries counted so far stay, so switching the
-    // rejoin off and on again gives no channel its retries anew.
-    void ClearPending() { m_pending.clear(); }
+    // The retries not yet sent; the keys stay for later joins.
+    void DropPending() { m_pending.clear(); }
 
     size_t GetRecordCount() const { return m_records.size(); }
     size_t GetPendingCount() const { return m_pending.size(); }

@@ -104,8 +104,9 @@ void TIRCUnit::ApplyPreferences()
     ApplyAddressMethod();
     if (session.state == StateLoggedIn)
         session.reconnectArmed = preference->Reconnect;
+    // Retries switched off must not go out when the switch comes back on.
     if (!preference->RejoinOnError437)
-        rejoinManager.ClearPending();
+        rejoinManager.DropPending();
     for (TIRCChannel* channel : channels)
         channel->ApplyPreferences();
 }

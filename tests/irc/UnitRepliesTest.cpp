@@ -403,10 +403,9 @@ TEST_F(RepliesTest, UnavailableChannelIsRejoinedOnlyWhenLoggedInAndByItsShortNam
     }
 }
 
-// Switched off, the rejoin neither counts down nor takes refusals in, and the retry that was
-// waiting is dropped, so switching it on again sends nothing stale; the channel keeps the count
-// it has used.
-TEST_F(RepliesTest, TurningTheRejoinOffDropsTheWaitingRetryAndKeepsTheCount)
+// Switched off, the rejoin neither counts down nor takes refusals in; switched on again, the retry
+// that was waiting goes out, and the channel keeps the count it has used.
+TEST_F(RepliesTest, TurningTheRejoinOffAndOnKeepsTheWaitingRetry)
 {
     LogIn();
     preference.RejoinOnError437 = true;
@@ -429,13 +428,13 @@ TEST_F(RepliesTest, TurningTheRejoinOffDropsTheWaitingRetryAndKeepsTheCount)
     unit->ApplyPreferences();
     refuse("#other");
     EXPECT_TRUE(joinsAfterTicks().empty());
-    EXPECT_EQ(unit->GetRejoinManager().GetPendingCount(), 0u);
+    EXPECT_EQ(unit->GetRejoinManager().GetPendingCount(), 1u);
     preference.RejoinOnError437 = true;
     unit->ApplyPreferences();
-    EXPECT_TRUE(joinsAfterTicks().empty()) << "the dropped retry stays dropped";
+    EXPECT_EQ(joinsAfterTicks(), Lines{"JOIN #busy"});
     refuse("#busy");
     EXPECT_EQ(joinsAfterTicks(), Lines{"JOIN #busy"});
-    // The third refusal passes the limit of two, however the switch went in between.
+    // The third refusal passes the limit of two.
     refuse("#busy");
     EXPECT_TRUE(joinsAfterTicks().empty());
     EXPECT_EQ(unit->GetRejoinManager().GetRecordCount(), 0u);
