@@ -43,8 +43,6 @@ public:
     void Tick();
     // The keys and the waiting rejoins of a session that has ended.
     void Clear();
-    // The retries not yet sent; the keys stay for later joins.
-    void DropPending() { m_pending.clear(); }
 
     size_t GetRecordCount() const { return m_records.size(); }
     size_t GetPendingCount() const { return m_pending.size(); }

@@ -104,9 +104,6 @@ void TIRCUnit::ApplyPreferences()
     ApplyAddressMethod();
     if (session.state == StateLoggedIn)
         session.reconnectArmed = preference->Reconnect;
-    // Retries switched off must not go out when the switch comes back on.
-    if (!preference->RejoinOnError437)
-        rejoinManager.DropPending();
     for (TIRCChannel* channel : channels)
         channel->ApplyPreferences();
 }

@@ -183,26 +183,6 @@ TEST_F(UnitPreferencesTest, SwitchingToGetAddressAsksOneselfOncePerChange)
     EXPECT_TRUE(TakeQueued().empty());
 }
 
-TEST_F(UnitPreferencesTest, RetriesWaitingWhenTheRejoinIsSwitchedOffNeverGoOut)
-{
-    preference.RejoinOnError437 = true;
-    preference.Error437RejoinInterval = 2;
-    StartOffline();
-    Feed(":irc.example 001 kvnick :Welcome");
-    unit->JoinChannelByName(L"#busy", L"");
-    Feed(":irc.example 437 kvnick #busy :Channel temporarily unavailable");
-    ASSERT_EQ(unit->GetRejoinManager().GetPendingCount(), 1u);
-    TakeQueued();
-    preference.RejoinOnError437 = false;
-    unit->ApplyPreferences();
-    preference.RejoinOnError437 = true;
-    unit->ApplyPreferences();
-    for (int i = 0; i < 5; i++)
-        unit->Tick();
-    EXPECT_EQ(TakeQueued(), Lines{});
-    EXPECT_EQ(unit->GetRejoinManager().GetPendingCount(), 0u);
-}
-
 TEST_F(UnitPreferencesTest, TurningTheServerLogOffClosesItAndTheReconnectFollowsThePreference)
 {
     preference.LogRootDir = folder.path + L"logs\\";
