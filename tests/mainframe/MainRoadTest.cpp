@@ -99,6 +99,40 @@ TEST(MainRoadTest, ConnectJoinChatAndQuit)
     EXPECT_EQ(0, run.WaitExit(3000));
 }
 
+// The command line names whose settings to load and which servers to connect, in its order, with
+// option names in any case; the servers marked for connecting at start then wait.
+TEST(MainRoadTest, CommandLineChoosesTheUserAndTheServersToConnectInItsOrder)
+{
+    WSADATA data;
+    ASSERT_EQ(0, WSAStartup(MAKEWORD(2, 2), &data));
+    {
+        TScriptedServer first, second, marked;
+        TProgramRun run;
+        std::string tree = "[World]\r\nUnit.Count=3\r\n";
+        const struct {
+            const char* name;
+            TScriptedServer& server;
+            const char* autoConnect;
+        } units[] = {{"one", second, "0"}, {"two", first, "0"}, {"three", marked, "1"}};
+        for (int i = 0; i < 3; i++)
+            tree += "[Unit.0" + std::to_string(i) + "]\r\nName=" + units[i].name +
+                    "\r\nHostname=127.0.0.1\r\nPort=" + std::to_string(units[i].server.Port()) +
+                    "\r\nNick=kvline\r\nAutoConnect=" + units[i].autoConnect + "\r\n";
+        run.WriteSettings(L"tree.ini", tree, L"alice");
+        run.WriteSettings(L"preference.ini", "[Application]\r\nInstalled=1\r\n", L"alice");
+        ASSERT_TRUE(run.Start(L"uSeR=alice SERVER=two profile=one"));
+        ASSERT_TRUE(run.WaitMainWindow());
+        EXPECT_TRUE(first.WaitClient(1, 15000)) << "the first server named";
+        EXPECT_EQ(0, second.Accepted()) << "the second one comes after the first";
+        EXPECT_TRUE(second.WaitClient(1, 15000)) << "the second server named";
+        // It would have come next, one stagger step later.
+        EXPECT_FALSE(PumpMessagesUntil([&] { return marked.Accepted() > 0; }, 4500))
+            << "a server marked for the start is not connected";
+        run.KillAll();
+    }
+    WSACleanup();
+}
+
 // The program logged in to a server that will never answer its QUIT.
 struct TSilentServerRun {
     TScriptedServer server;
