@@ -55,7 +55,7 @@ void TSelectFileDialog::ListFolder()
     list.SetHorizontalExtent(0);
     for (const CString& extension : extensions) {
         std::vector<CString> names;
-        FindFileNames(names, folder + L"*" + extension);
+        FindFileNamesWithExtension(names, folder, extension);
         for (const CString& name : names)
             list.AddString(keepExtension ? name : name.Left(name.GetLength() - extension.GetLength()));
     }

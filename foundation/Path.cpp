@@ -4,6 +4,8 @@
 
 #include <shlobj.h>
 
+#include <algorithm>
+
 namespace {
 
 const int MaxPart = 255;
@@ -219,6 +221,16 @@ void FindFileNames(std::vector<CString>& names, const CString& pattern)
         names.push_back(data.cFileName);
     while (FindNextFileW(search, &data));
     FindClose(search);
+}
+
+void FindFileNamesWithExtension(std::vector<CString>& names, const CString& folder, const CString& extension)
+{
+    FindFileNames(names, folder + L"*" + extension);
+    auto longer = [&](const CString& name) {
+        int cut = name.GetLength() - extension.GetLength();
+        return cut < 0 || name.Mid(cut).CompareNoCase(extension) != 0;
+    };
+    names.erase(std::remove_if(names.begin(), names.end(), longer), names.end());
 }
 
 void CopyFiles(const CString& sourceFolder, const CString& pattern, const CString& targetFolder)

@@ -36,4 +36,7 @@ bool CreateFolderTree(const CString& path);
 // Read-only files are left in place, and so are the folders above them.
 void DeleteFolderTree(const CString& path);
 void FindFileNames(std::vector<CString>& names, const CString& pattern);
+// The names in the folder that end with the extension, letter case aside. The system's pattern
+// "*.ext" alone also gives names of longer extensions ("a.kmf~"), through their short names.
+void FindFileNamesWithExtension(std::vector<CString>& names, const CString& folder, const CString& extension);
 void CopyFiles(const CString& sourceFolder, const CString& pattern, const CString& targetFolder);

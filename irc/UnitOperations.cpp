@@ -26,6 +26,9 @@ void TIRCUnit::QuitDefault(bool dropQueued)
 void TIRCUnit::Shutdown(bool immediate)
 {
     session.shutdown = true;
+    // Nothing may connect again while the program waits for the other servers to quit.
+    session.reconnectArmed = false;
+    session.delayedConnect = false;
     bool open = connection.IsActive() || session.state == StateConnecting;
     if (immediate || session.state != StateLoggedIn) {
         // The next start goes to the server's own address again.

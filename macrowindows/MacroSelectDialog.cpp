@@ -71,7 +71,7 @@ std::vector<CString> TMacroSelectDialog::ListFiles() const
 {
     CString extension = TMacroFile::GetFileExtension();
     std::vector<CString> names;
-    FindFileNames(names, config->GetMacroFolder() + L"*" + extension);
+    FindFileNamesWithExtension(names, config->GetMacroFolder(), extension);
     for (CString& name : names)
         name = name.Left(name.GetLength() - extension.GetLength());
     return names;

@@ -22,11 +22,10 @@ BOOL TServerFileListPage::OnInitDialog()
 void TServerFileListPage::Load()
 {
     std::vector<CString> names;
-    FindFileNames(names, folder + L"*" + extension);
+    FindFileNamesWithExtension(names, folder, extension);
     for (const CString& name : names) {
-        // The system's pattern also matches longer extensions ("a.json" for "*.js").
         int cut = name.GetLength() - extension.GetLength();
-        if (cut <= 0 || name.Mid(cut).CompareNoCase(extension) != 0)
+        if (cut <= 0)
             continue;
         list.InsertItem(list.GetItemCount(), keepExtension ? name : name.Left(cut));
     }

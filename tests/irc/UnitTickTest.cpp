@@ -111,6 +111,35 @@ TEST_F(UnitTickTest, ADelayedConnectStartsWhenItsCountdownRunsOut)
     EXPECT_NE(server.WaitClient(), nullptr);
 }
 
+// The program's exit waits a few seconds for the other servers to answer QUIT; a server that lost
+// its link meanwhile, or one still waiting for its turn at start, must not connect again then.
+TEST_F(UnitTickTest, AUnitShutDownWhileWaitingToConnectNeverConnects)
+{
+    preference.ReconnectTime = 2;
+    for (bool lostLink : {true, false}) {
+        TScriptedServer server;
+        int connections = 0;
+        if (lostLink) {
+            TLineSocket* peer = ConnectTo(server, true);
+            ASSERT_NE(peer, nullptr);
+            peer->Close();
+            ASSERT_TRUE(PumpMessagesUntil([&] { return unit->GetState() == TIRCUnit::StateDisconnected; }, 5000));
+            ASSERT_TRUE(unit->GetSession().reconnectArmed);
+            connections = 1;
+        } else {
+            settings.Port = server.Port();
+            MakeUnit();
+            unit->ScheduleConnect(2);
+        }
+        unit->Shutdown(false);
+        for (int i = 0; i < 4; i++)
+            unit->Tick();
+        EXPECT_FALSE(unit->GetConnection().IsActive()) << lostLink;
+        EXPECT_EQ(unit->GetState(), TIRCUnit::StateDisconnected) << lostLink;
+        EXPECT_EQ(server.WaitClient(connections + 1, 500), nullptr) << lostLink;
+    }
+}
+
 } // namespace
 
 namespace {

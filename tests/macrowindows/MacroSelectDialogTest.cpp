@@ -130,6 +130,12 @@ TEST_F(MacroSelectDialogTest, FilesAgainstServersAndCellsSwitchedByARightClick)
     EXPECT_EQ(CellText(list, 0, 2), CString());
     EXPECT_EQ(CellText(list, 1, 2), CString(L"○"));
     SaveWindowPng(window, ScreenshotPath(L"macro-select.png"));
+    // Names of longer extensions, which the system's pattern also gives through their short names,
+    // are no macro files.
+    ASSERT_TRUE(WriteFileBytes(user.config.macroFolder + L"c.kmf~", "x"));
+    ASSERT_TRUE(WriteFileBytes(user.config.macroFolder + L"longer name.kmfbak", "x"));
+    dialog->RefreshList();
+    EXPECT_EQ(Rows(), (Names{L"a", L"b"}));
 
     const struct {
         int row, column;

@@ -114,6 +114,8 @@ TEST(PickDialogsTest, MacroPickerListsTheFolderWithoutExtensionsAndFollowsUpdate
         WriteFileBytes(folder.File(L"beta.kmf"), "1\tEncoding=UTF-8\r\n");
         WriteFileBytes(folder.File(L"alpha.kmf"), "");
         WriteFileBytes(folder.File(L"notes.txt"), "x");
+        // A longer extension that the system's pattern "*.kmf" also gives, through the short name.
+        WriteFileBytes(folder.File(L"beta.kmf~"), "x");
         TSelectMacroDialog dialog;
         // Without the trailing backslash: the picker adds it.
         dialog.SetFolder(folder.path.Left(folder.path.GetLength() - 1));

@@ -63,6 +63,12 @@ TEST_F(FrameTest, DraggedNearTheWorkAreaEdgeTheWindowSnapsOntoIt)
     EXPECT_EQ(work.left, after.left);
     EXPECT_EQ(before.top - 60, after.top);
     EXPECT_EQ(before.right - before.left, after.right - after.left);
+
+    // Pushed 20 pixels past the edge, beyond the snap distance, it is let go.
+    from = CaptionPoint(frame->m_hWnd);
+    DragMouse(from, POINT{from.x - 20, from.y});
+    frame->GetWindowRect(&after);
+    EXPECT_EQ(work.left - 20, after.left);
 }
 
 TEST_F(FrameTest, WithoutSnappingTheWindowStopsWhereItWasDropped)

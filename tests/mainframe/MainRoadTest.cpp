@@ -99,37 +99,122 @@ TEST(MainRoadTest, ConnectJoinChatAndQuit)
     EXPECT_EQ(0, run.WaitExit(3000));
 }
 
+// The command line names whose settings to load and which servers to connect, in its order, with
+// option names in any case; the servers marked for connecting at start then wait.
+TEST(MainRoadTest, CommandLineChoosesTheUserAndTheServersToConnectInItsOrder)
+{
+    WSADATA data;
+    ASSERT_EQ(0, WSAStartup(MAKEWORD(2, 2), &data));
+    {
+        TScriptedServer first, second, marked;
+        TProgramRun run;
+        std::string tree = "[World]\r\nUnit.Count=3\r\n";
+        const struct {
+            const char* name;
+            TScriptedServer& server;
+            const char* autoConnect;
+        } units[] = {{"one", second, "0"}, {"two", first, "0"}, {"three", marked, "1"}};
+        for (int i = 0; i < 3; i++)
+            tree += "[Unit.0" + std::to_string(i) + "]\r\nName=" + units[i].name +
+                    "\r\nHostname=127.0.0.1\r\nPort=" + std::to_string(units[i].server.Port()) +
+                    "\r\nNick=kvline\r\nAutoConnect=" + units[i].autoConnect + "\r\n";
+        run.WriteSettings(L"tree.ini", tree, L"alice");
+        run.WriteSettings(L"preference.ini", "[Application]\r\nInstalled=1\r\n", L"alice");
+        ASSERT_TRUE(run.Start(L"uSeR=alice SERVER=two profile=one"));
+        ASSERT_TRUE(run.WaitMainWindow());
+        EXPECT_TRUE(first.WaitClient(1, 15000)) << "the first server named";
+        EXPECT_EQ(0, second.Accepted()) << "the second one comes after the first";
+        EXPECT_TRUE(second.WaitClient(1, 15000)) << "the second server named";
+        // It would have come next, one stagger step later.
+        EXPECT_FALSE(PumpMessagesUntil([&] { return marked.Accepted() > 0; }, 4500))
+            << "a server marked for the start is not connected";
+        run.KillAll();
+    }
+    WSACleanup();
+}
+
+// The program logged in to a server that will never answer its QUIT.
+struct TSilentServerRun {
+    TScriptedServer server;
+    TProgramRun run;
+    HWND main = nullptr;
+    TLineSocket* client = nullptr;
+
+    bool Start(const std::string& preference)
+    {
+        run.WriteSettings(L"tree.ini", "[World]\r\nUnit.Count=1\r\n[Unit.00]\r\nName=silent\r\nHostname=127.0.0.1\r\n"
+                                       "Port=" +
+                                           std::to_string(server.Port()) +
+                                           "\r\nNick=kvroad\r\nAutoConnect=1\r\n"
+                                           // Sent once the program counts itself logged in.
+                                           "LoginCommand.Count=1\r\nLoginCommand.00=MODE kvroad +i\r\n");
+        run.WriteSettings(L"preference.ini",
+                          "[Application]\r\nInstalled=1\r\n[Interface]\r\nPromptOnQuit=0\r\n" + preference);
+        if (server.Port() <= 0 || !run.Start() || !(main = run.WaitMainWindow()))
+            return false;
+        client = server.WaitClient(1, 15000);
+        if (!client || !client->WaitFor("USER"))
+            return false;
+        client->Send(":irc.test.local 001 kvroad :Welcome\r\n");
+        return client->WaitFor("MODE kvroad +i");
+    }
+};
+
 TEST(MainRoadTest, CloseWaitsAtMostTheQuitWaitForAServerThatNeverAnswers)
 {
     WSADATA data;
     ASSERT_EQ(0, WSAStartup(MAKEWORD(2, 2), &data));
-    TScriptedServer server;
-    ASSERT_GT(server.Port(), 0);
-    TProgramRun run;
-    run.WriteSettings(L"tree.ini", "[World]\r\nUnit.Count=1\r\n[Unit.00]\r\nName=silent\r\nHostname=127.0.0.1\r\n"
-                                   "Port=" +
-                                       std::to_string(server.Port()) +
-                                       "\r\nNick=kvroad\r\nAutoConnect=1\r\n"
-                                       // Sent once the program counts itself logged in.
-                                       "LoginCommand.Count=1\r\nLoginCommand.00=MODE kvroad +i\r\n");
-    run.WriteSettings(L"preference.ini", "[Application]\r\nInstalled=1\r\n[Interface]\r\nPromptOnQuit=0\r\n");
-    ASSERT_TRUE(run.Start());
-    HWND main = run.WaitMainWindow();
-    ASSERT_TRUE(main);
-    TLineSocket* client = server.WaitClient(1, 15000);
-    ASSERT_TRUE(client);
-    ASSERT_TRUE(client->WaitFor("USER"));
-    client->Send(":irc.test.local 001 kvroad :Welcome\r\n");
-    ASSERT_TRUE(client->WaitFor("MODE kvroad +i"));
+    {
+        TSilentServerRun silent;
+        ASSERT_TRUE(silent.Start(""));
+        DWORD closed = GetTickCount();
+        ::PostMessageW(silent.main, WM_CLOSE, 0, 0);
+        ASSERT_TRUE(silent.client->WaitFor("QUIT"));
+        // QUIT goes out before the window hides (the settings are saved in between).
+        EXPECT_TRUE(PumpMessagesUntil([&] { return !::IsWindowVisible(silent.main); }, 2000))
+            << "the window hides while it waits";
+        EXPECT_EQ(0, silent.run.WaitExit(8000));
+        DWORD waited = GetTickCount() - closed;
+        EXPECT_GE(waited, 4500u);
+        EXPECT_LE(waited, 7000u);
+    }
+    WSACleanup();
+}
 
-    DWORD closed = GetTickCount();
-    ::PostMessageW(main, WM_CLOSE, 0, 0);
-    ASSERT_TRUE(client->WaitFor("QUIT"));
-    // QUIT goes out before the window hides (the settings are saved in between).
-    EXPECT_TRUE(PumpMessagesUntil([&] { return !::IsWindowVisible(main); }, 2000)) << "the window hides while it waits";
-    EXPECT_EQ(0, run.WaitExit(8000));
-    DWORD waited = GetTickCount() - closed;
-    EXPECT_GE(waited, 4500u);
-    EXPECT_LE(waited, 7000u);
+// While the first instance waits for its server it still holds the single-instance name: a new
+// start ends and leaves the closing window hidden. A second close ends the wait at once.
+TEST(MainRoadTest, DuringTheQuitWaitANewStartEndsAndASecondCloseEndsTheProgram)
+{
+    WSADATA data;
+    ASSERT_EQ(0, WSAStartup(MAKEWORD(2, 2), &data));
+    {
+        TSilentServerRun silent;
+        ASSERT_TRUE(silent.Start("[Window]\r\nForceSingleApplicationInstance=1\r\n"));
+        HANDLE first = ::OpenProcess(SYNCHRONIZE, FALSE, silent.run.ProcessId());
+        ASSERT_TRUE(first);
+        // Minimised: an activation request that was taken would bring it back.
+        ::ShowWindow(silent.main, SW_MINIMIZE);
+        ASSERT_TRUE(PumpMessagesUntil([&] { return ::IsIconic(silent.main) != FALSE; }, 5000));
+        ::PostMessageW(silent.main, WM_CLOSE, 0, 0);
+        ASSERT_TRUE(silent.client->WaitFor("QUIT"));
+        ASSERT_TRUE(PumpMessagesUntil([&] { return !::IsWindowVisible(silent.main); }, 2000));
+        ASSERT_TRUE(silent.run.Start());
+        EXPECT_EQ(0, silent.run.WaitExit(4500)) << "the new start finds the first one and ends";
+        EXPECT_EQ(WAIT_TIMEOUT, ::WaitForSingleObject(first, 0)) << "the first one still waits for its server";
+        EXPECT_FALSE(::IsWindowVisible(silent.main)) << "the closing window ignores the activation";
+        EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(first, 8000));
+        ::CloseHandle(first);
+    }
+    {
+        TSilentServerRun silent;
+        ASSERT_TRUE(silent.Start(""));
+        ::PostMessageW(silent.main, WM_CLOSE, 0, 0);
+        ASSERT_TRUE(silent.client->WaitFor("QUIT"));
+        ASSERT_TRUE(PumpMessagesUntil([&] { return !::IsWindowVisible(silent.main); }, 2000));
+        DWORD again = GetTickCount();
+        ::PostMessageW(silent.main, WM_CLOSE, 0, 0);
+        EXPECT_EQ(0, silent.run.WaitExit(8000));
+        EXPECT_LT(GetTickCount() - again, 3000u) << "the second close ends it without the rest of the wait";
+    }
     WSACleanup();
 }

@@ -18,9 +18,11 @@ TProgramRun::TProgramRun()
 
 TProgramRun::~TProgramRun() { KillAll(); }
 
-void TProgramRun::WriteSettings(const wchar_t* name, const std::string& text)
+void TProgramRun::WriteSettings(const wchar_t* name, const std::string& text, const wchar_t* profile)
 {
-    WriteFileBytes(SettingsFolder() + name, CStringA(("Encoding=UTF-8\r\n" + text).c_str()));
+    ::CreateDirectoryW(folder.path + L"users\\" + profile, nullptr);
+    ::CreateDirectoryW(SettingsFolder(profile), nullptr);
+    WriteFileBytes(SettingsFolder(profile) + name, CStringA(("Encoding=UTF-8\r\n" + text).c_str()));
 }
 
 std::string TProgramRun::ReadSettings(const wchar_t* name) const

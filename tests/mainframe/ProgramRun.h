@@ -16,11 +16,15 @@ public:
     ~TProgramRun();
 
     CString ProgramFolder() const { return folder.path; }
-    // The settings folder of the default profile, made on first use.
-    CString SettingsFolder() const { return folder.path + L"users\\default\\settings\\"; }
+    // The settings folder of a profile; the default one is made with the run.
+    CString SettingsFolder(const wchar_t* profile = L"default") const
+    {
+        return folder.path + L"users\\" + profile + L"\\settings\\";
+    }
     CString LogFolder() const { return folder.path + L"logs\\"; }
     CString ScriptFolder() const { return folder.path + L"users\\default\\scripts\\"; }
-    void WriteSettings(const wchar_t* name, const std::string& text);
+    // Into the settings folder of that profile (the command line's "user"), made when missing.
+    void WriteSettings(const wchar_t* name, const std::string& text, const wchar_t* profile = L"default");
     std::string ReadSettings(const wchar_t* name) const;
 
     // Starts another process of the program; false when it could not be started.
