@@ -44,7 +44,9 @@ bool ReadHead(const CString& path, CStringA& bytes)
         return true;
     }
     TFile file;
-    if (!file.Open(path, GENERIC_READ, OPEN_EXISTING, FILE_SHARE_READ, FILE_ATTRIBUTE_NORMAL))
+    // Shared as the other lists are: an editor may hold the file open for writing meanwhile.
+    if (!file.Open(path, GENERIC_READ, OPEN_EXISTING, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                   FILE_ATTRIBUTE_NORMAL))
         return false;
     char* buffer = bytes.GetBuffer(kServerListBytes);
     DWORD read = 0;

@@ -75,14 +75,24 @@ TEST(ServerList, DamagedFilesAreReadWithinBoundsAndNeverRewritten)
         EXPECT_EQ(ReadFileBytes(path), c.bytes) << "the file is left as it was";
     }
 
-    // One that exists but cannot be read offers the built-in lines and stays as it was.
+    // Held open for writing by an editor that shares it, the file's own lines are offered; held
+    // without sharing, it cannot be read: the built-in lines are offered and it stays as it was.
     ASSERT_TRUE(WriteFileBytes(path, "own.example\r\n"));
-    HANDLE lock = CreateFileW(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    TStringList list;
-    LoadServerList(temp.path, list);
-    CloseHandle(lock);
-    EXPECT_EQ(list.GetCount(), 17);
-    EXPECT_EQ(ReadFileBytes(path), "own.example\r\n");
+    const struct {
+        DWORD share;
+        int count;
+    } holders[] = {{FILE_SHARE_READ | FILE_SHARE_WRITE, 1}, {0, 17}};
+    for (const auto& holder : holders) {
+        HANDLE held = CreateFileW(path, GENERIC_READ | GENERIC_WRITE, holder.share, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(INVALID_HANDLE_VALUE, held);
+        TStringList list;
+        LoadServerList(temp.path, list);
+        CloseHandle(held);
+        ASSERT_EQ(list.GetCount(), holder.count) << "share " << holder.share;
+        EXPECT_EQ(list.GetAt(0),
+                  holder.count == 1 ? CString(L"own.example") : CString(L"irc.libera.chat (Libera.Chat)"));
+        EXPECT_EQ(ReadFileBytes(path), "own.example\r\n");
+    }
 }
 
 TEST(PopupSettings, DefaultMenuOnlyWhenTheFileIsMissing)
