@@ -2,8 +2,6 @@
 
 #include "foundation/StringUtils.h"
 
-const int kMaxWidth = 9999;
-
 void TFormatter::SetVariable(unsigned char letter, const CString& value)
 {
     values[letter] = value;
@@ -67,10 +65,10 @@ CString TFormatter::Format(const CString& pattern) const
         if (c == L'-' || c == L'+')
             continue;
         if (c >= L'0' && c <= L'9') {
-            // A long digit string must neither overflow nor pad without bound.
+            // A long digit string must not overflow; padding past the line bound is cut anyway.
             width = width * 10 + (c - L'0');
-            if (width > kMaxWidth)
-                width = kMaxWidth;
+            if (width > kMaxFormattedLength)
+                width = kMaxFormattedLength;
             continue;
         }
         inSpec = false;

@@ -171,9 +171,12 @@ void TLogView::OnLButtonDblClk()
 void TLogView::SelectLineAt(POINT point)
 {
     m_doubleClickTime = m_tripleClickTime = 0;
-    TLogTextPos pos;
+    TLogTextPos pos, clicked;
+    POINT nearestPoint = point;
     const bool onLine = HitTest(point, pos, false);
-    if (onLine && pos.ch < GetLineText(pos.line).GetLength() && pos == m_selection.lastClick) {
+    // The first click was taken to the nearest character edge: the same spot compares only so.
+    HitTest(nearestPoint, clicked, true);
+    if (onLine && pos.ch < GetLineText(pos.line).GetLength() && clicked == m_selection.lastClick) {
         m_tripleClickTime = GetTickCount();
         m_selection.active = true;
         m_selection.start = {pos.line, 0};

@@ -44,8 +44,10 @@ TEST(FormatterTest, HugeWidthsArePaddedWithinBounds)
     TFormatter f;
     f.SetVariable('n', L"x");
     CString out = f.Format(L"%99999999999999999999n");
-    EXPECT_LT(out.GetLength(), 10000);
+    EXPECT_EQ(out.GetLength(), kMaxFormattedLength);
     EXPECT_EQ(out.Left(2), CString(L"x "));
+    // A width below the line bound pads to itself, however wide.
+    EXPECT_EQ(f.Format(L"[%12000n]").GetLength(), 12002);
 }
 
 // Templates a shared theme could make to multiply their letters are cut at one bound.

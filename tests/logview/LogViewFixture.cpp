@@ -88,20 +88,27 @@ POINT LogViewWindowTest::PointOfRow(int line, int row, int x)
     return {0, 0};
 }
 
-POINT LogViewWindowTest::PointOfChar(int line, int ch)
+POINT LogViewWindowTest::PointOfChar(int line, int ch, bool rightPart)
 {
     TLogLine& l = view.GetLine(line);
     const int row = l.composition.RowIndexOf(ch, true);
     const POINT center = PointOfRow(line, row, 0);
     POINT client = center;
     ScreenToClient(view, &client);
-    // The first x whose plain hit is the character, a pixel or two into the glyph.
+    // The first x whose plain hit is the character, a pixel or two into the glyph; or the last
+    // one, a pixel short of the next glyph.
+    int found = -1;
     for (int x = 3; x < ClientWidth(); x++) {
         POINT probe = {x, client.y};
         TLogTextPos pos;
         view.HitTest(probe, pos, false);
-        if (pos.line == line && pos.ch == ch)
+        const bool on = pos.line == line && pos.ch == ch;
+        if (on && !rightPart)
             return ScreenPointOf(view, x + 1, client.y);
+        if (on)
+            found = x;
+        else if (found >= 0)
+            return ScreenPointOf(view, found - 1, client.y);
     }
     ADD_FAILURE() << "character not found: " << line << ", " << ch;
     return center;

@@ -24,8 +24,9 @@ protected:
     void AddLines(int count, const wchar_t* pattern = L"line %03d");
     // Waits for the view's paint to happen.
     void Settle();
-    // Screen point over character ch of a visible line (left part of the glyph).
-    POINT PointOfChar(int line, int ch);
+    // Screen point over character ch of a visible line: the left part of the glyph, or with
+    // rightPart the right part, where the nearest character edge is the one after it.
+    POINT PointOfChar(int line, int ch, bool rightPart = false);
     // Screen point in the middle of a visible display row, at client x.
     POINT PointOfRow(int line, int row, int x);
     int ClientWidth();
