@@ -147,15 +147,15 @@ protected:
         dialog.GetTree().GetItemRect(Item(path), &rect, TRUE);
         return ScreenPointOf(dialog.GetTree().m_hWnd, (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
     }
-    // Servers and channels in tree order, a channel as "server/channel".
-    std::vector<CString> Order()
+    // Servers and channels in tree order, a channel as "server/channel", spaced.
+    CString Order()
     {
         TTreeView& tree = dialog.GetTree();
-        std::vector<CString> order;
+        CString order;
         for (HTREEITEM server = tree.GetRootItem(); server; server = tree.GetNextSiblingItem(server)) {
-            order.push_back(tree.GetItemText(server));
+            order += (order.IsEmpty() ? L"" : L" ") + tree.GetItemText(server);
             for (HTREEITEM channel = tree.GetChildItem(server); channel; channel = tree.GetNextSiblingItem(channel))
-                order.push_back(tree.GetItemText(server) + L"/" + tree.GetItemText(channel));
+                order += L" " + tree.GetItemText(server) + L"/" + tree.GetItemText(channel);
         }
         return order;
     }
@@ -230,7 +230,7 @@ struct TDropRow {
     const char* name;
     const wchar_t* dragged;
     const wchar_t* under;
-    std::vector<CString> order;
+    const wchar_t* order;
 };
 
 } // namespace
@@ -239,29 +239,18 @@ struct TDropRow {
 TEST_F(TreeDialogTest, DraggedItemsLandBeforeOrAfterTheirTargetWithinTheirLevel)
 {
     const TDropRow rows[] = {
-        {"a channel onto a server below ends its own server",
-         L"A/#a1",
-         L"C",
-         {L"A", L"A/#a2", L"A/#a1", L"B", L"B/#b1", L"C", L"C/#c1"}},
-        {"a server onto a server below goes after it",
-         L"A",
-         L"B",
-         {L"B", L"B/#b1", L"A", L"A/#a2", L"A/#a1", L"C", L"C/#c1"}},
-        {"a server onto a channel of a server above goes before that server",
-         L"C",
-         L"A/#a1",
-         {L"B", L"B/#b1", L"C", L"C/#c1", L"A", L"A/#a2", L"A/#a1"}},
-        {"a channel onto a server above starts its own server",
-         L"A/#a1",
-         L"B",
-         {L"B", L"B/#b1", L"C", L"C/#c1", L"A", L"A/#a1", L"A/#a2"}},
+        {"a channel onto a server below ends its own server", L"A/#a1", L"C", L"A A/#a2 A/#a1 B B/#b1 C C/#c1"},
+        {"a server onto a server below goes after it", L"A", L"B", L"B B/#b1 A A/#a2 A/#a1 C C/#c1"},
+        {"a server onto a channel of a server above goes before that server", L"C", L"A/#a1",
+         L"B B/#b1 C C/#c1 A A/#a2 A/#a1"},
+        {"a channel onto a server above starts its own server", L"A/#a1", L"B", L"B B/#b1 C C/#c1 A A/#a1 A/#a2"},
     };
     TTreeView& tree = dialog.GetTree();
     for (const TDropRow& row : rows) {
         SCOPED_TRACE(row.name);
         FocusForInput(tree.m_hWnd);
         DragMouse(Centre(row.dragged), Centre(row.under));
-        EXPECT_EQ(row.order, Order());
+        EXPECT_EQ(CString(row.order), Order());
         HTREEITEM selected = tree.GetSelectedItem();
         ASSERT_EQ(Item(row.dragged), selected);
         // Up is off on the first item of its level, Down on the last.
