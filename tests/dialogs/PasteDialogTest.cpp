@@ -3,8 +3,10 @@
 // names-only world the tree order returns.
 
 #include "dialogs/PasteDialog.h"
+#include "classlib/ToolBar.h"
 #include "controls/UpdateDialog.h"
 #include "dialogs/TreeDialog.h"
+#include "res/resource.h"
 #include "res/windows/paste.h"
 #include "tests/common/DialogSteps.h"
 #include "tests/common/MessagePump.h"
@@ -109,6 +111,13 @@ protected:
             record.AutoJoin = false;
             dialog.world.Units[server].Channels.push_back(record);
         }
+        // Drag images are made from the items' pictures: the main window always lends its own.
+        images.Create(16, 16, ILC_COLOR32 | ILC_MASK, 8, 1);
+        HICON icon =
+            (HICON)::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON, 16, 16, 0);
+        for (int i = 0; i < 8; i++)
+            images.Add(icon);
+        dialog.imageList = &images;
         ASSERT_TRUE(dialog.Create(IDD_TREE_DIALOG, nullptr));
         dialog.ShowWindow(SW_SHOWNORMAL);
         ::SetForegroundWindow(dialog.m_hWnd);
@@ -132,6 +141,25 @@ protected:
         ADD_FAILURE() << "no item " << Narrow(text);
         return nullptr;
     }
+    POINT Centre(const wchar_t* path)
+    {
+        RECT rect = {};
+        dialog.GetTree().GetItemRect(Item(path), &rect, TRUE);
+        return ScreenPointOf(dialog.GetTree().m_hWnd, (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    }
+    // Servers and channels in tree order, a channel as "server/channel", spaced.
+    CString Order()
+    {
+        TTreeView& tree = dialog.GetTree();
+        CString order;
+        for (HTREEITEM server = tree.GetRootItem(); server; server = tree.GetNextSiblingItem(server)) {
+            order += (order.IsEmpty() ? L"" : L" ") + tree.GetItemText(server);
+            for (HTREEITEM channel = tree.GetChildItem(server); channel; channel = tree.GetNextSiblingItem(channel))
+                order += L" " + tree.GetItemText(server) + L"/" + tree.GetItemText(channel);
+        }
+        return order;
+    }
+    CImageList images;
     TTreeDialog dialog;
 };
 
@@ -194,4 +222,40 @@ TEST_F(TreeDialogTest, OkReturnsTheOrderAsNamesWithDefaultSettings)
     EXPECT_EQ(CString(L"#a2"), world.Units[1].Channels[1].Name);
     ASSERT_EQ(1u, world.Units[0].Channels.size());
     EXPECT_EQ(CString(L"#b1"), world.Units[0].Channels[0].Name);
+}
+
+namespace {
+
+struct TDropRow {
+    const char* name;
+    const wchar_t* dragged;
+    const wchar_t* under;
+    const wchar_t* order;
+};
+
+} // namespace
+
+// Each row drags on the tree the row before left.
+TEST_F(TreeDialogTest, DraggedItemsLandBeforeOrAfterTheirTargetWithinTheirLevel)
+{
+    const TDropRow rows[] = {
+        {"a channel onto a server below ends its own server", L"A/#a1", L"C", L"A A/#a2 A/#a1 B B/#b1 C C/#c1"},
+        {"a server onto a server below goes after it", L"A", L"B", L"B B/#b1 A A/#a2 A/#a1 C C/#c1"},
+        {"a server onto a channel of a server above goes before that server", L"C", L"A/#a1",
+         L"B B/#b1 C C/#c1 A A/#a2 A/#a1"},
+        {"a channel onto a server above starts its own server", L"A/#a1", L"B", L"B B/#b1 C C/#c1 A A/#a1 A/#a2"},
+    };
+    TTreeView& tree = dialog.GetTree();
+    for (const TDropRow& row : rows) {
+        SCOPED_TRACE(row.name);
+        FocusForInput(tree.m_hWnd);
+        DragMouse(Centre(row.dragged), Centre(row.under));
+        EXPECT_EQ(CString(row.order), Order());
+        HTREEITEM selected = tree.GetSelectedItem();
+        ASSERT_EQ(Item(row.dragged), selected);
+        // Up is off on the first item of its level, Down on the last.
+        ::SendMessageW(dialog.m_hWnd, WM_KICKIDLE, 0, 0);
+        EXPECT_EQ(tree.GetPrevSiblingItem(selected) != nullptr, Enabled(dialog.m_hWnd, IDC_TREE_UP));
+        EXPECT_EQ(tree.GetNextSiblingItem(selected) != nullptr, Enabled(dialog.m_hWnd, IDC_TREE_DOWN));
+    }
 }
