@@ -144,5 +144,7 @@ std::vector<TConfig::TUnreadableFile> TConfig::GetUnreadableFiles() const
         files.push_back({GetServerTreePath(), treeLoadError});
     if (IsUnreadableFileError(preference.loadError))
         files.push_back({TPreference::GetFilePath(GetSettingsFolder()), preference.loadError});
+    if (IsUnreadableFileError(view.loadError))
+        files.push_back({TViewConfig::GetFilePath(*this), view.loadError});
     return files;
 }

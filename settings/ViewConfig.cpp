@@ -2,6 +2,7 @@
 
 #include "foundation/Path.h"
 #include "settings/Config.h"
+#include "settings/IniExchange.h"
 
 void ApplyFontSetting(TFont& target, const TViewFont& source)
 {
@@ -203,10 +204,15 @@ void TViewConfig::Load(const TConfig& config)
 {
     settings.SetDefaults();
     settings.formats.SetDefaults();
-    settings.LoadFile(config.GetSettingsFolder() + L"view.ini");
+    settings.LoadFile(GetFilePath(config), &loadError);
 }
 
-void TViewConfig::Save(const TConfig& config) const { settings.SaveFile(config.GetSettingsFolder() + L"view.ini"); }
+bool TViewConfig::Save(const TConfig& config) const
+{
+    return !IsUnreadableFileError(loadError) && settings.SaveFile(GetFilePath(config));
+}
+
+CString TViewConfig::GetFilePath(const TConfig& config) { return config.GetSettingsFolder() + L"view.ini"; }
 
 void TViewConfig::UpdateTheme(const TConfig& config)
 {

@@ -86,7 +86,10 @@ public:
 
     // Defaults, then "view.ini" of the settings folder when it can be read.
     void Load(const TConfig& config);
-    void Save(const TConfig& config) const;
+    // False when "view.ini" cannot be written, or was there but could not be read at the load:
+    // the defaults shown then must not replace the user's file.
+    bool Save(const TConfig& config) const;
+    static CString GetFilePath(const TConfig& config);
     void UpdateTheme(const TConfig& config);
 
     TLogTheme logTheme;
@@ -94,4 +97,6 @@ public:
     TFont treeFont;
     TFont editFont;
     TViewSettings settings;
+    // Why the last load gave defaults (0: the file was read); not stored.
+    DWORD loadError = 0;
 };

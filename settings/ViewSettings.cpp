@@ -191,10 +191,13 @@ void TViewSettings::SetDefaults()
     editBackColor = 0xFFFFFF;
 }
 
-bool TViewSettings::ReadFile(const CString& path, bool appearance, bool readFormats)
+bool TViewSettings::ReadFile(const CString& path, bool appearance, bool readFormats, DWORD* error)
 {
     TIniFile ini(false);
-    if (!ini.Load(path))
+    bool loaded = ini.Load(path);
+    if (error)
+        *error = ini.GetLoadError();
+    if (!loaded)
         return false;
     TIniExchange io(ini);
     Exchange(io, appearance, readFormats);

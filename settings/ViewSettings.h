@@ -80,11 +80,12 @@ class TViewSettings {
 public:
     // The formats only leave the constructor empty; the appearance has its construction values.
     void SetDefaults();
-    // False when the file cannot be opened; the settings are then unchanged.
-    bool LoadFile(const CString& path) { return ReadFile(path, true, true); }
+    // False when the file cannot be opened; the settings are then unchanged, and error (when
+    // given) holds the system's reason (0 after a good load).
+    bool LoadFile(const CString& path, DWORD* error = nullptr) { return ReadFile(path, true, true, error); }
     bool LoadAppearance(const CString& path) { return ReadFile(path, true, false); }
     bool LoadFormats(const CString& path) { return ReadFile(path, false, true); }
-    bool ReadFile(const CString& path, bool appearance, bool formats);
+    bool ReadFile(const CString& path, bool appearance, bool formats, DWORD* error = nullptr);
     // False when the file cannot be written; the old file then stays.
     bool SaveFile(const CString& path) const;
     // Sizes a damaged file gives are brought back to ones a font can have; reading does it.

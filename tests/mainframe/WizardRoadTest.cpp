@@ -353,9 +353,12 @@ TEST_F(WizardRoadTest, UnreadableSettingsAreNamedAndLeftAsTheyWere)
     TProgramRun run;
     run.WriteSettings(L"preference.ini", "[Application]\r\nInstalled=true\r\n");
     run.WriteSettings(L"tree.ini", "[World]\r\nUnit.Count=1\r\n[Unit.00]\r\nName=kept\r\n");
-    const std::string preference = run.ReadSettings(L"preference.ini"), tree = run.ReadSettings(L"tree.ini");
+    run.WriteSettings(L"view.ini", "[LogText]\r\nLineFont.03.Color=ff0000\r\n");
+    const wchar_t* const names[] = {L"preference.ini", L"tree.ini", L"view.ini"};
+    std::vector<std::string> before;
     std::vector<HANDLE> holders;
-    for (const wchar_t* name : {L"preference.ini", L"tree.ini"}) {
+    for (const wchar_t* name : names) {
+        before.push_back(run.ReadSettings(name));
         holders.push_back(CreateFileW(run.SettingsFolder() + name, GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                       OPEN_EXISTING, 0, nullptr));
         ASSERT_NE(INVALID_HANDLE_VALUE, holders.back()) << Narrow(name);
@@ -364,7 +367,7 @@ TEST_F(WizardRoadTest, UnreadableSettingsAreNamedAndLeftAsTheyWere)
     HWND warning = WaitDialogWith(run, 0xFFFF, 30000);
     ASSERT_TRUE(warning) << "no word of the unreadable files";
     const CString text = WindowText(::GetDlgItem(warning, 0xFFFF));
-    for (const wchar_t* name : {L"preference.ini", L"tree.ini"})
+    for (const wchar_t* name : names)
         EXPECT_NE(-1, text.Find(run.SettingsFolder() + name)) << Narrow(text);
     EXPECT_NE(-1, text.Find(GetSystemErrorText(ERROR_SHARING_VIOLATION))) << Narrow(text);
     Shoot(warning, L"unreadable-settings.png");
@@ -377,8 +380,8 @@ TEST_F(WizardRoadTest, UnreadableSettingsAreNamedAndLeftAsTheyWere)
     CloseProgram(run, main);
     for (HANDLE holder : holders)
         CloseHandle(holder);
-    EXPECT_EQ(run.ReadSettings(L"preference.ini"), preference);
-    EXPECT_EQ(run.ReadSettings(L"tree.ini"), tree);
+    for (size_t i = 0; i < before.size(); i++)
+        EXPECT_EQ(run.ReadSettings(names[i]), before[i]) << Narrow(names[i]);
 }
 
 TEST_F(WizardRoadTest, TakeOverFromTheProgramFolderImportsAtOnce)

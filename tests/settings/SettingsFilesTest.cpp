@@ -128,6 +128,9 @@ TEST(SettingsFiles, AFileHeldOpenElsewhereIsReadOrLeftAsItWas)
         {L"tree.ini", "Encoding=UTF-8\r\n[World]\r\nUnit.Count=1\r\n[Unit.00]\r\nName=kept\r\n",
          [](TConfig& c) { c.LoadServerTree(); }, [](TConfig& c) { return c.SaveServerTree(); },
          [](const TConfig& c) { return c.world.Units.size() == 1 && c.world.Units[0].Name == L"kept"; }},
+        {L"view.ini", "Encoding=UTF-8\r\n[LogText]\r\nLineFont.03.Color=ff0000\r\n", [](TConfig& c) { c.view.Load(c); },
+         [](TConfig& c) { return c.view.Save(c); },
+         [](const TConfig& c) { return c.view.settings.logText.lineFonts[3].color == 0xFF0000; }},
     };
     for (const auto& file : files) {
         TTempFolder temp;
