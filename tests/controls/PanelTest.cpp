@@ -190,6 +190,26 @@ TEST_F(PanelTest, SplitterDragKeepsTheMinimumAndGivesTheFocusBackOnce)
     EXPECT_EQ(GetFocus(), (HWND)*splitter.first);
 }
 
+TEST_F(PanelTest, SplitterWithTheFirstPaneAtTheRightNarrowsItWhenTheBarGoesRight)
+{
+    TSplitter splitter;
+    MakeSplitter(splitter, true);
+    splitter.farSide = true;
+    splitter.position = 100;
+    splitter.MoveWindow(10, 10, 300, 200);
+    ASSERT_EQ(WindowRectIn(*splitter.first, splitter).left, 200);
+
+    POINT bar = ScreenPointOf(splitter, 198, 100);
+    DragMouse(bar, POINT{bar.x + 40, bar.y});
+    EXPECT_EQ(splitter.position, 60);
+    EXPECT_EQ(WidthOf(*splitter.first), 60);
+    EXPECT_EQ(WidthOf(*splitter.second), 300 - 60 - 3);
+
+    splitter.MoveWindow(10, 10, 400, 200);
+    EXPECT_EQ(WidthOf(*splitter.first), 60) << "a resize keeps the first pane's width";
+    EXPECT_EQ(WindowRectIn(*splitter.first, splitter).left, 340);
+}
+
 TEST_F(PanelTest, SplitterDragEndsAtTheOldPositionWhenTheFocusGoes)
 {
     TSplitter splitter;
