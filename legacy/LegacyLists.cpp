@@ -86,10 +86,12 @@ void ReadProfileChannels(const TIniFile& ini, const TConfig& config, TUnitConfig
     for (int j = 0; j < count; j++) {
         key.Format(L"AutoJoinChItem%d", j);
         CString item = ini.ReadString(key, L"");
-        if (item.IsEmpty())
+        CString name = CutFirstWord(item);
+        // An item of blanks only names no channel, as an empty one.
+        if (name.IsEmpty())
             continue;
         TChannelConfig channel;
-        channel.Name = NormalizeLegacyChannelName(CutFirstWord(item));
+        channel.Name = NormalizeLegacyChannelName(name);
         channel.Password = CutFirstWord(item);
         channel.Mode = ChooseLegacyChannelMode(config.legacyChannelModes, channel.Name);
         unit.Channels.push_back(channel);

@@ -210,6 +210,9 @@ void ReadLegacyViewAppearance(TIniFile& ini, TViewSettings& s, TPreference* pref
         ReadLayout(ini, *preference);
     ReadFontsAndColors(ini, s);
     FillMissing(s);
+    // The take-over uses these sizes as they stand: held to what a font can be made at, as any
+    // view file's are.
+    s.Bound();
 }
 
 void ReadLegacyViewFormats(TIniFile& ini, TViewSettings& s)

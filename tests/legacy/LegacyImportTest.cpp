@@ -163,7 +163,8 @@ TEST_F(LegacyImportTest, ProfilesBecomeServersWithTheOldIdentityAndChannels)
              L"[Root]\nProfileCount=4\nName0=\nName1=ＩＲＣネット\nAutoConnect1=true\nName2=bare\nName3=scrambled\n"
              L"[ＩＲＣネット]\nServer=irc.example.jp\nPort=6668\nPassword=\"\"secret\"\"\nNick=ジム\n"
              L"ExtendedServer=true\nExtendedNickLen=15\nMacroFilesCount=3\nMacroFiles0=a.kmf\nMacroFiles2=b.kmf\n"
-             L"AutoJoinChCount=6\nAutoJoinChItem0=#日本語 鍵\nAutoJoinChItem1=   #plain\nAutoJoinChItem2=\n"
+             L"AutoJoinChCount=7\nAutoJoinChItem0=#日本語 鍵\nAutoJoinChItem1=   #plain\nAutoJoinChItem2=\n"
+             L"AutoJoinChItem6=\"   \"\n"
              L"AutoJoinChItem3=!!newchan\nAutoJoinChItem4=!ABCDEfoo\nAutoJoinChItem5=#masked:*.jp\n"
              L"[scrambled]\nPassword=" +
                  letters + L"\nPasswordVersion=2\n");

@@ -159,8 +159,8 @@ TEST_F(LegacyViewTest, OutOfRangeValuesStayBounded)
     WriteView(L"[Font_Text]\nSize=2147483647\n[Font_Notice]\nSize=-2147483648\nCharset=65601\n"
               L"[ChImageFile]\nCount=2147483647\nChanName0=チャンネルログ\nDrawType0=99\n");
     ASSERT_TRUE(ImportLegacyViewFile(path, settings, &preference));
-    EXPECT_GT(settings.logText.lineFonts[0].size, 0);
-    EXPECT_LT(settings.logText.lineFonts[1].size, 0);
+    EXPECT_EQ(settings.logText.lineFonts[0].size, kLargestFontSize);
+    EXPECT_EQ(settings.logText.lineFonts[1].size, -kLargestFontSize);
     EXPECT_EQ(settings.logText.lineFonts[1].charset, 65);
     EXPECT_EQ(settings.channelLogBack.style, 0);
 }
