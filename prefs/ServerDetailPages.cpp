@@ -25,10 +25,7 @@ TScriptServerPage::TScriptServerPage() : TServerPage(IDD_SERVER_PROXY_PAGE) {}
 void TScriptServerPage::Exchange(TDialogExchange& io)
 {
     io.Check(IDC_PROXY_ENABLE, unit->EnableSocks);
-    // Only a proxy in use needs a host; an unused one keeps whatever was typed.
-    TDialogExchange& host = io.Edit(IDC_PROXY_HOST, unit->SocksHostname, kTextLimit);
-    if (IsChecked(IDC_PROXY_ENABLE))
-        host.Required(IDS_PROXY_HOST_REQUIRED);
+    io.Edit(IDC_PROXY_HOST, unit->SocksHostname, kTextLimit);
     io.Spin(IDC_PROXY_PORT, unit->SocksPort, 1, 65535);
     io.RadioValues({{IDC_PROXY_SOCKS4, 4}, {IDC_PROXY_SOCKS5, 5}}, unit->SocksVersion);
     io.Check(IDC_PROXY_AUTH, unit->EnableSocksAuth);

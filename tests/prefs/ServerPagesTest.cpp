@@ -291,7 +291,7 @@ TEST(TServerDetailPage, EachEditedKeyLandsInTreeIni)
     RunPageCases(RichServer(), TabDetail, cases);
 }
 
-TEST(TScriptServerPage, EachEditedKeyLandsInTreeIniAndAProxyInUseNeedsAHost)
+TEST(TScriptServerPage, EachEditedKeyLandsInTreeIniAndOutOfRangePortsAreClamped)
 {
     std::vector<TPageCase> cases = {
         {"host, port and SOCKS4; authentication greys out but keeps its check",
@@ -330,14 +330,12 @@ TEST(TScriptServerPage, EachEditedKeyLandsInTreeIniAndAProxyInUseNeedsAHost)
              r.ClickOk();
          },
          {{L"SocksPort", L"1"}}},
-        {"a proxy in use without a host is refused",
+        {"a proxy in use with its host emptied is stored so",
          [](ServerDialogRun& r) {
              r.Retype(IDC_PROXY_HOST, L"");
              r.ClickOk();
          },
-         {},
-         IDC_PROXY_HOST,
-         L"プロキシ"},
+         {{L"EnableSocks", L"true"}, {L"SocksHostname", L""}}},
     };
     RunPageCases(RichServer(), TabProxy, cases);
 
