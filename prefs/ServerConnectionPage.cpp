@@ -55,7 +55,7 @@ void TServerConnectionPage::Exchange(TDialogExchange& io)
 {
     io.Edit(IDC_SERVER_NAME, unit->Name, kTextLimit).Required(IDS_SERVER_NAME_REQUIRED);
     io.ComboText(IDC_SERVER_HOST, unit->Hostname, kHostLimit).Required(IDS_SERVER_HOST_REQUIRED);
-    io.Spin(IDC_SERVER_PORT, unit->Port, 1, 65535).InRange(IDS_SERVER_PORT_RANGE);
+    io.Spin(IDC_SERVER_PORT, unit->Port, 1, 65535);
     io.Check(IDC_SERVER_USE_SSL, unit->UseSSL);
     io.Check(IDC_SERVER_USE_PASSWORD, unit->EnablePassword);
     io.Edit(IDC_SERVER_PASSWORD, unit->Password, 256);

@@ -25,15 +25,8 @@ TScriptServerPage::TScriptServerPage() : TServerPage(IDD_SERVER_PROXY_PAGE) {}
 void TScriptServerPage::Exchange(TDialogExchange& io)
 {
     io.Check(IDC_PROXY_ENABLE, unit->EnableSocks);
-    // Only a proxy in use needs a host and a port that can be reached; an unused one keeps
-    // whatever was typed.
-    bool used = IsChecked(IDC_PROXY_ENABLE);
-    TDialogExchange& host = io.Edit(IDC_PROXY_HOST, unit->SocksHostname, kTextLimit);
-    if (used)
-        host.Required(IDS_PROXY_HOST_REQUIRED);
-    TDialogExchange& port = io.Spin(IDC_PROXY_PORT, unit->SocksPort, 1, 65535);
-    if (used)
-        port.InRange(IDS_SERVER_PORT_RANGE);
+    io.Edit(IDC_PROXY_HOST, unit->SocksHostname, kTextLimit);
+    io.Spin(IDC_PROXY_PORT, unit->SocksPort, 1, 65535);
     io.RadioValues({{IDC_PROXY_SOCKS4, 4}, {IDC_PROXY_SOCKS5, 5}}, unit->SocksVersion);
     io.Check(IDC_PROXY_AUTH, unit->EnableSocksAuth);
     io.Edit(IDC_PROXY_USERNAME, unit->SocksUsername, kTextLimit);

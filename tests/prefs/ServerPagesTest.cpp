@@ -185,22 +185,18 @@ TEST(TServerConnectionPage, EachEditedKeyLandsInTreeIniAndEachRuleRefuses)
              r.ClickOk();
          },
          {{L"Nick", L"ケトロ"}, {L"Username", L"user"}}},
-        {"port 0 is refused",
+        {"port 0 is stored as 1",
          [](ServerDialogRun& r) {
              r.Retype(IDC_SERVER_PORT, L"0");
              r.ClickOk();
          },
-         {},
-         IDC_SERVER_PORT,
-         L"65535"},
-        {"port 70000 is refused",
+         {{L"Port", L"1"}}},
+        {"port 70000 is stored as 65535",
          [](ServerDialogRun& r) {
              r.Retype(IDC_SERVER_PORT, L"70000");
              r.ClickOk();
          },
-         {},
-         IDC_SERVER_PORT,
-         L"ポート番号"},
+         {{L"Port", L"65535"}}},
         {"a blank host is refused",
          [](ServerDialogRun& r) {
              r.Retype(IDC_SERVER_HOST, L"   ");
@@ -295,7 +291,7 @@ TEST(TServerDetailPage, EachEditedKeyLandsInTreeIni)
     RunPageCases(RichServer(), TabDetail, cases);
 }
 
-TEST(TScriptServerPage, EachEditedKeyLandsInTreeIniAndAProxyInUseNeedsHostAndPort)
+TEST(TScriptServerPage, EachEditedKeyLandsInTreeIniAndOutOfRangePortsAreClamped)
 {
     std::vector<TPageCase> cases = {
         {"host, port and SOCKS4; authentication greys out but keeps its check",
@@ -328,22 +324,18 @@ TEST(TScriptServerPage, EachEditedKeyLandsInTreeIniAndAProxyInUseNeedsHostAndPor
              r.ClickOk();
          },
          {{L"EnableSocks", L"false"}, {L"SocksHostname", L"proxy.example"}}},
-        {"a proxy in use with port 0 is refused",
+        {"a proxy port of 0 is stored as 1",
          [](ServerDialogRun& r) {
              r.Retype(IDC_PROXY_PORT, L"0");
              r.ClickOk();
          },
-         {},
-         IDC_PROXY_PORT,
-         L"65535"},
-        {"a proxy in use without a host is refused",
+         {{L"SocksPort", L"1"}}},
+        {"a proxy in use with its host emptied is stored so",
          [](ServerDialogRun& r) {
              r.Retype(IDC_PROXY_HOST, L"");
              r.ClickOk();
          },
-         {},
-         IDC_PROXY_HOST,
-         L"プロキシ"},
+         {{L"EnableSocks", L"true"}, {L"SocksHostname", L""}}},
     };
     RunPageCases(RichServer(), TabProxy, cases);
 
