@@ -152,6 +152,7 @@ protected:
                 if (confirmed && row.shows == kUnchanged)
                     WhenDialogShown([this](HWND warning) {
                         warningText = MessageBoxText(warning);
+                        SaveWindowPng(warning, ScreenshotPath(L"pref-log-text-refused.png"));
                         ClickAt(ScreenPointOf(::Control(warning, IDOK)));
                     });
             }
