@@ -310,9 +310,14 @@ void TViewLogTextPage::OnChooseImage()
     dialog.file = GetControlText(Item(IDC_LOG_TEXT_IMAGE_FILE));
     if (dialog.DoModal() != IDOK)
         return;
-    // A picture that does not decode never becomes the background.
-    if (!dialog.file.IsEmpty() && !PictureLoads(dialog.file))
+    // A picture that does not decode never becomes the background; the user is told why the
+    // pick changed nothing.
+    if (!dialog.file.IsEmpty() && !PictureLoads(dialog.file)) {
+        CString text;
+        text.Format(LoadResourceString(IDS_LOG_TEXT_PICTURE_UNREADABLE), (const wchar_t*)dialog.file);
+        ShowWarningMessage(::GetAncestor(m_hWnd, GA_ROOT), text, CString());
         return;
+    }
     back->imageFile = dialog.file;
     // No picture means the colour alone; a first picture is tiled.
     if (back->imageFile.IsEmpty() || back->style == kBackStyles[0])

@@ -148,6 +148,13 @@ protected:
                     ClickListItem(list, (int)::SendMessageW(list, LB_FINDSTRINGEXACT, (WPARAM)-1, (LPARAM)row.picture));
                 KickIdle(box);
                 confirmed = ::Enabled(box, IDOK);
+                // A refused picture is named in a warning after the chooser closes.
+                if (confirmed && row.shows == kUnchanged)
+                    WhenDialogShown([this](HWND warning) {
+                        warningText = MessageBoxText(warning);
+                        SaveWindowPng(warning, ScreenshotPath(L"pref-log-text-refused.png"));
+                        ClickAt(ScreenPointOf(::Control(warning, IDOK)));
+                    });
             }
             ClickAt(ScreenPointOf(::Control(box, confirmed ? IDOK : IDCANCEL)));
         };
@@ -200,6 +207,7 @@ protected:
             break;
         case kUnchanged:
             EXPECT_TRUE(confirmed) << "the chooser did not offer the picture: the page's own refusal went untried";
+            EXPECT_NE(-1, warningText.Find(row.picture)) << "the refusal was not told: " << Narrow(warningText);
             EXPECT_EQ(0, after->Differing(*before));
             break;
         }
@@ -218,6 +226,7 @@ protected:
 
     TLogAddressFinder finder;
     CString images;
+    CString warningText;
     TInputWaitMeter waits;
 };
 
