@@ -41,19 +41,20 @@ BOOL TChannelDialog::OnInitDialog()
     return FALSE;
 }
 
+// Name and key go out as words of the JOIN line. An existing entry's name cannot be edited
+// here: whatever made it, it must not keep the rest of the entry from being confirmed.
 void TChannelDialog::OnOK()
 {
+    if ((adding && RefuseJoinBreakingText(m_hWnd, IDC_CHANNEL_NAME)) ||
+        RefuseJoinBreakingText(m_hWnd, IDC_CHANNEL_PASSWORD))
+        return;
     Exchange(TDialogExchange::Direction::Store);
     TUpdateDialog::OnOK();
 }
 
-// An existing entry's name cannot be edited here: whatever made it, it must not keep the rest
-// of the entry from being confirmed.
 void TChannelDialog::OnUpdateOK(CCmdUI* ui)
 {
-    CString name = GetControlText(Item(IDC_CHANNEL_NAME));
-    ui->Enable(IsChannelNameOrAlias(name) && (!adding || !HasJoinBreakingCharacter(name)) &&
-               !HasJoinBreakingCharacter(GetControlText(Item(IDC_CHANNEL_PASSWORD))));
+    ui->Enable(IsChannelNameOrAlias(GetControlText(Item(IDC_CHANNEL_NAME))));
 }
 
 void TChannelDialog::OnModeButton()

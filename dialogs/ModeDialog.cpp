@@ -1,6 +1,7 @@
 #include "dialogs/ModeDialog.h"
 
 #include "classlib/CmdUI.h"
+#include "dialogs/MessageBoxes.h"
 #include "foundation/ResourceString.h"
 
 #include <climits>
@@ -32,6 +33,17 @@ bool HasJoinBreakingCharacter(const CString& text)
         if (text[i] == L' ' || text[i] == L',' || text[i] == L'\r' || text[i] == L'\n' || text[i] == L'\0')
             return true;
     return false;
+}
+
+bool RefuseJoinBreakingText(HWND dialog, int editId)
+{
+    HWND edit = ::GetDlgItem(dialog, editId);
+    if (!HasJoinBreakingCharacter(GetControlText(edit)))
+        return false;
+    ShowWarningMessage(dialog, LoadResourceString(IDS_JOIN_BREAKING_TEXT), CString());
+    ::SetFocus(edit);
+    ::SendMessageW(edit, EM_SETSEL, 0, -1);
+    return true;
 }
 
 TModeDialog::TModeDialog() : TUpdateDialog(IDD_MODE_DIALOG) {}
@@ -80,6 +92,9 @@ BOOL TModeDialog::OnInitDialog()
 
 void TModeDialog::OnOK()
 {
+    // The key goes out as one word of the MODE line.
+    if (IsChecked(IDC_MODE_K) && RefuseJoinBreakingText(m_hWnd, IDC_MODE_KEY))
+        return;
     Exchange(TDialogExchange::Direction::Store);
     TUpdateDialog::OnOK();
 }
@@ -95,12 +110,6 @@ void TModeDialog::OnPrivate()
 {
     if (IsChecked(IDC_MODE_P))
         Check(IDC_MODE_S, false);
-}
-
-// The key goes out as one word of the MODE line.
-void TModeDialog::OnUpdateOK(CCmdUI* ui)
-{
-    ui->Enable(!IsChecked(IDC_MODE_K) || !HasJoinBreakingCharacter(GetControlText(::GetDlgItem(m_hWnd, IDC_MODE_KEY))));
 }
 
 void TModeDialog::OnUpdateKey(CCmdUI* ui) { ui->Enable(IsChecked(IDC_MODE_K)); }

@@ -26,7 +26,6 @@ public:
     BEGIN_MSG_MAP(TModeDialog)
         COMMAND_ID_HANDLER(IDC_MODE_S, OnSecret)
         COMMAND_ID_HANDLER(IDC_MODE_P, OnPrivate)
-        UPDATE_UI_HANDLER(IDOK, OnUpdateOK)
         UPDATE_UI_HANDLER(IDC_MODE_KEY, OnUpdateKey)
         UPDATE_UI_HANDLER(IDC_MODE_LIMIT, OnUpdateLimit)
         UPDATE_UI_HANDLER(IDC_MODE_LIMIT_SPIN, OnUpdateLimit)
@@ -40,7 +39,6 @@ private:
     void Exchange(TDialogExchange::Direction direction);
     void OnSecret();
     void OnPrivate();
-    void OnUpdateOK(CCmdUI* ui);
     void OnUpdateKey(CCmdUI* ui);
     void OnUpdateLimit(CCmdUI* ui);
 
@@ -50,3 +48,6 @@ private:
 
 // A blank, comma or line break would split a JOIN or MODE line into other names, keys or lines.
 bool HasJoinBreakingCharacter(const CString& text);
+// True, after telling the user and putting the focus on the edit, when its text has such a
+// character.
+bool RefuseJoinBreakingText(HWND dialog, int editId);

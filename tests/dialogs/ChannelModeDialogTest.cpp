@@ -28,6 +28,22 @@ TChannelMode ModeOf(const wchar_t* text)
     return mode;
 }
 
+const CString kSplitsTheJoin = L"チャンネル名とパスワードには空白やカンマを使えません";
+
+// Presses OK and answers the warning it brings, if any, with OK: what the warning said.
+CString PressOkAndReadWarning(HWND window)
+{
+    CString warning;
+    WhenDialogShown([&](HWND box) {
+        warning = MessageBoxText(box);
+        SaveWindowPng(box, ScreenshotPath(L"channel-join-warning.png"));
+        Click(box, IDOK);
+    });
+    Click(window, IDOK);
+    StopWatching();
+    return warning;
+}
+
 } // namespace
 
 TEST(ChannelDialogTest, CaptionAndNameEditFollowTheOpeningMode)
@@ -63,7 +79,7 @@ TEST(ChannelDialogTest, CaptionAndNameEditFollowTheOpeningMode)
     }
 }
 
-TEST(ChannelDialogTest, OkNeedsAChannelNameThatMakesOneJoin)
+TEST(ChannelDialogTest, OkNeedsAChannelName)
 {
     struct {
         const wchar_t* name;
@@ -77,10 +93,6 @@ TEST(ChannelDialogTest, OkNeedsAChannelNameThatMakesOneJoin)
         {L"+abc", L"", true},
         {L"!abc", L"", true},
         {L"%abc", L"", true},
-        {L"#a b", L"", false},
-        {L"#a,#b", L"", false},
-        {L"#abc", L"se cret", false},
-        {L"#abc", L"k1,k2", false},
         {L"#abc", L"secret", true},
         // Decoration codes the input line makes from its markup are part of the name or key.
         {L"#\x02test", L"", true},
@@ -112,8 +124,42 @@ TEST(ChannelDialogTest, OkNeedsAChannelNameThatMakesOneJoin)
     });
 }
 
+// A blank or comma would make the JOIN name other channels or keys: OK says so and the dialog
+// stays open on the field.
+TEST(ChannelDialogTest, ANameOrKeyThatSplitsTheJoinIsRefusedWithAWord)
+{
+    struct {
+        const wchar_t* name;
+        const wchar_t* password;
+        int focus;
+    } rows[] = {
+        {L"#a b", L"", IDC_CHANNEL_NAME},
+        {L"#a,#b", L"", IDC_CHANNEL_NAME},
+        {L"#abc", L"se cret", IDC_CHANNEL_PASSWORD},
+        {L"#abc", L"k1,k2", IDC_CHANNEL_PASSWORD},
+    };
+    TChannelDialog dialog;
+    dialog.adding = true;
+    INT_PTR result = RunDialog(dialog, [&](HWND window) {
+        for (const auto& row : rows) {
+            SCOPED_TRACE(Narrow(row.name) + " / " + Narrow(row.password));
+            Retype(window, IDC_CHANNEL_NAME, row.name);
+            Retype(window, IDC_CHANNEL_PASSWORD, row.password);
+            EXPECT_TRUE(Enabled(window, IDOK));
+            EXPECT_EQ(kSplitsTheJoin, PressOkAndReadWarning(window));
+            EXPECT_TRUE(::IsWindowVisible(window));
+            EXPECT_EQ(Control(window, row.focus), ::GetFocus());
+        }
+        Retype(window, IDC_CHANNEL_NAME, L"#abc");
+        Retype(window, IDC_CHANNEL_PASSWORD, L"secret");
+        EXPECT_EQ(CString(), PressOkAndReadWarning(window));
+    });
+    EXPECT_EQ(IDOK, result);
+    EXPECT_EQ(CString(L"#abc"), dialog.GetChannelConfig().Name);
+}
+
 // The name of an entry that exists is read-only here: whatever it holds, the rest can be saved.
-TEST(ChannelDialogTest, AnExistingEntrysNameNeverKeepsOkDisabled)
+TEST(ChannelDialogTest, AnExistingEntrysNameNeverKeepsItFromBeingSaved)
 {
     TChannelConfig record;
     record.Name = L"#a b,c";
@@ -122,9 +168,9 @@ TEST(ChannelDialogTest, AnExistingEntrysNameNeverKeepsOkDisabled)
     INT_PTR result = RunDialog(dialog, [&](HWND window) {
         EXPECT_TRUE(Enabled(window, IDOK));
         Retype(window, IDC_CHANNEL_PASSWORD, L"k 1");
-        EXPECT_FALSE(Enabled(window, IDOK)) << "the key is still checked";
+        EXPECT_EQ(kSplitsTheJoin, PressOkAndReadWarning(window)) << "the key is still checked";
         Retype(window, IDC_CHANNEL_PASSWORD, L"k1");
-        Click(window, IDOK);
+        EXPECT_EQ(CString(), PressOkAndReadWarning(window));
     });
     EXPECT_EQ(IDOK, result);
     EXPECT_EQ(CString(L"k1"), dialog.GetChannelConfig().Password);
@@ -301,31 +347,22 @@ TEST(ModeDialogTest, AnonymousAndReopOnlyForTheChannelKindsThatHaveThem)
     }
 }
 
-TEST(ModeDialogTest, AKeyWithBlanksCannotBeConfirmed)
+TEST(ModeDialogTest, AKeyWithBlanksIsRefusedWithAWord)
 {
     TModeDialog dialog;
     dialog.SetChannelName(L"#room");
     INT_PTR result = RunDialog(dialog, [&](HWND window) {
         Click(window, IDC_MODE_K);
-        Retype(window, IDC_MODE_KEY, L"two words");
-        EXPECT_FALSE(Enabled(window, IDOK));
-        Retype(window, IDC_MODE_KEY, L"a,b");
-        EXPECT_FALSE(Enabled(window, IDOK));
-        Repaste(window, IDC_MODE_KEY,
-                L"\x02"
-                L"bold");
-        EXPECT_EQ(CString(L"\x02"
-                          L"bold"),
-                  Text(window, IDC_MODE_KEY));
-        EXPECT_TRUE(Enabled(window, IDOK)) << "a decoration code is part of the key";
-        // Unchecked, the text is not sent, so it no longer blocks.
+        for (const wchar_t* key : {L"two words", L"a,b"}) {
+            Retype(window, IDC_MODE_KEY, key);
+            EXPECT_EQ(kSplitsTheJoin, PressOkAndReadWarning(window)) << Narrow(key);
+            EXPECT_TRUE(::IsWindowVisible(window));
+            EXPECT_EQ(Control(window, IDC_MODE_KEY), ::GetFocus());
+        }
+        // Unchecked, the text is not sent, so it no longer stops OK.
         Click(window, IDC_MODE_K);
-        EXPECT_TRUE(Enabled(window, IDOK));
-        Click(window, IDC_MODE_K);
-        Retype(window, IDC_MODE_KEY, L"oneword");
-        EXPECT_TRUE(Enabled(window, IDOK));
-        Click(window, IDOK);
+        EXPECT_EQ(CString(), PressOkAndReadWarning(window));
     });
     EXPECT_EQ(IDOK, result);
-    EXPECT_EQ(CString(L"oneword"), dialog.GetMode().key);
+    EXPECT_EQ(CString(), dialog.GetMode().key);
 }
