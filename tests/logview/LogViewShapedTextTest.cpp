@@ -155,7 +155,6 @@ TEST_F(ShapedTextTest, DragToTheEndOfTheDrawnArabicSelectsAllOfIt)
         void OnAddressContextPopup(TLogView*, int, int) override {}
     } recorder;
     view.contextPopupListener = &recorder;
-    PumpMessagesFor(GetDoubleClickTime() + 50);
     DoubleClickAt(PointOfRow(0, 0, ink.urlLeft + 2));
     EXPECT_STREQ(kUrl, recorder.url);
     view.contextPopupListener = nullptr;
