@@ -239,7 +239,7 @@ TEST_F(PreferenceSheetTest, AFolderThatTakesNoFilesHoldsUpOnlyWhereItWasTypedAnd
         }
         if (dialog)
             ClickAt(ScreenPointOf(::GetDlgItem(dialog->m_hWnd, IDCANCEL)));
-        ASSERT_TRUE(PumpMessagesUntil([&] { return dialog == nullptr; }, 3000));
+        ASSERT_TRUE(PumpMessagesUntil([&] { return dialog == nullptr; }, kWaitBoundMs));
     }
 }
 
