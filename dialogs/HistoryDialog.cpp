@@ -227,11 +227,17 @@ void THistoryDialog::OnOK()
         listener->OnHistoryDialogClose(this);
 }
 
+void THistoryDialog::CloseFindDialog()
+{
+    if (findDialog)
+        findDialog->OnCancel();
+}
+
 void THistoryDialog::OnCancel()
 {
     if (listener)
         listener->OnHistoryDialogClose(this);
-    DestroyFindDialog();
+    CloseFindDialog();
     TResizableDialog::OnCancel();
 }
 

@@ -61,6 +61,8 @@ public:
     void ApplyViewSettings();
     TLogView& GetLogView() { return logView; }
     TFindDialog* GetFindDialog() const { return findDialog; }
+    // Closes an open find dialog as its own close does, so its options are kept.
+    void CloseFindDialog();
 
     BOOL OnInitDialog() override;
     void OnOK() override;
