@@ -398,3 +398,32 @@ TEST_F(ChannelListCommandTest, OpensTheSelectedServersListWhichTheServerFills)
 }
 
 } // namespace
+
+// The find dialog goes away and comes back with its history window.
+TEST_F(HistoryWindowTest, TheFindDialogHidesAndShowsWithItsHistoryWindow)
+{
+    settings.preference.HideAllWindowOnMinimize = true;
+    Say("alpha kvword one");
+    Run(ID_KEYWORD_HISTORY);
+    HWND history = Keywords()->m_hWnd;
+    Click(history, IDC_HISTORY_FIND);
+    ASSERT_TRUE(Keywords()->GetFindDialog());
+    HWND box = Keywords()->GetFindDialog()->m_hWnd;
+    MinimiseFromMenu();
+    PumpPendingMessages();
+    EXPECT_FALSE(::IsWindowVisible(history));
+    EXPECT_FALSE(::IsWindowVisible(box)) << "left on the screen while the program is away";
+    frame->SendMessageW(WM_SYSCOMMAND, SC_RESTORE, 0);
+    PumpPendingMessages();
+    EXPECT_TRUE(::IsWindowVisible(history));
+    EXPECT_TRUE(::IsWindowVisible(box));
+    // Enter hides the history window and keeps the find dialog for the next time.
+    FocusForInput(Keywords()->GetLogView().m_hWnd);
+    PressKey(VK_RETURN);
+    WaitUntil([&] { return !::IsWindowVisible(history); }, "Enter hid the history window");
+    EXPECT_FALSE(::IsWindowVisible(box));
+    Run(ID_KEYWORD_HISTORY);
+    EXPECT_TRUE(::IsWindowVisible(history));
+    EXPECT_TRUE(::IsWindowVisible(box));
+    EXPECT_EQ(Keywords()->GetFindDialog()->m_hWnd, box);
+}
