@@ -500,8 +500,8 @@ private:
     // The sender's member learns its user and host; a first-known address may earn auto-op.
     void StoreSenderAddress(TIRCChannel* channel, const TIRCReceiveMessage& message);
     void ApplyMemberModeChange(TIRCChannel* channel, const TModeChange& change);
-    bool ShowInChannel(const TIRCReceiveMessage& message, int kind, const CString& target, const CString& text,
-                       int nickStyle, bool keyword, TIRCChannel*& channel);
+    bool ShowInChannel(const TIRCReceiveMessage& message, int kind, const CString& target, bool toUser,
+                       const CString& text, int nickStyle, bool keyword, TIRCChannel*& channel);
     bool ShowInTalk(const TIRCReceiveMessage& message, int kind, const CString& text, int nickStyle, bool keyword,
                     TIRCChannel*& talk, bool& newTalk);
     void ShowBalloon(int kind, const CString& nick, const CString& target, const CString& text, TIRCChannel* node);
