@@ -455,6 +455,8 @@ private:
     void EndJoinWaitsNamedIn(const TIRCReceiveMessage& reply);
     bool AnswersJoin(const CString& sent, const CString& answer) const;
     void CollectRejoinList();
+    bool IsOwnNick(const CString& nick) const;
+    TIRCChannel* FollowNickChange(const CString& oldNick, const CString& newNick);
     // The own JOIN: the node of the channel, made when missing, enters the joined state.
     TIRCChannel* EnterJoinedChannel(const TIRCReceiveMessage& message, const CString& channelText);
     // Which of the session's five reply flags says a multi-line reply is running.
