@@ -455,6 +455,7 @@ private:
     void EndJoinWaitsNamedIn(const TIRCReceiveMessage& reply);
     bool AnswersJoin(const CString& sent, const CString& answer) const;
     void CollectRejoinList();
+    void AddToRejoinList(const CString& channel, const CString& key, size_t checked);
     bool IsOwnNick(const CString& nick) const;
     TIRCChannel* FollowNickChange(const CString& oldNick, const CString& newNick);
     // The own JOIN: the node of the channel, made when missing, enters the joined state.
