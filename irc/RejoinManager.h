@@ -43,6 +43,9 @@ public:
     void Tick();
     // The keys and the waiting rejoins of a session that has ended.
     void Clear();
+    // Nothing waits any more; the keys and the retries counted so far stay, so switching the
+    // rejoin off and on again gives no channel its retries anew.
+    void ClearPending() { m_pending.clear(); }
 
     size_t GetRecordCount() const { return m_records.size(); }
     size_t GetPendingCount() const { return m_pending.size(); }

@@ -205,7 +205,14 @@ TEST_F(WhoManagerTest, QueueRulesWithoutListenerAndWithTiming3)
     EXPECT_EQ(manager.GetQueuedCount(), 0u);
     EXPECT_EQ(manager.GetWait(), 8);
 
+    // Every channel of a long auto-join list waits its turn; a channel joined and parted over and
+    // over waits once, whatever the case of its name.
+    for (int i = 0; i < 600; i++) {
+        CString name;
+        name.Format(L"#c%d", i);
+        manager.Add(name, 1);
+    }
     for (int i = 0; i < 2000; i++)
-        manager.Add(L"#flood", 1);
-    EXPECT_EQ(manager.GetQueuedCount(), TWhoCommandManager::kMaxQueued);
+        manager.Add(i % 2 ? L"#Flood" : L"#flood", 1);
+    EXPECT_EQ(manager.GetQueuedCount(), 601u);
 }
