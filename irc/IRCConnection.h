@@ -96,7 +96,6 @@ private:
 
     // Counts closes, so a listener call that closed the connection is noticed afterwards.
     unsigned closeCount = 0;
-    bool receiving = false;
     bool yielding = false;
     TMultiTimer resumeTimer;
     UINT_PTR resumeId = 0;
