@@ -165,6 +165,7 @@ void TIRCConnection::OnReceive(TSocksClient*)
 void TIRCConnection::TakeLines()
 {
     EndYield();
+    takingLines++;
     TTCPClient& client = transport.client;
     unsigned closes = closeCount;
     DWORD sliceStart = ::GetTickCount();
@@ -189,6 +190,7 @@ void TIRCConnection::TakeLines()
         if (closes != closeCount || !transport.active)
             break;
     }
+    takingLines--;
 }
 
 // A flood must not keep the user's keys, clicks and close from the program.

@@ -6,7 +6,10 @@
 #include "../irc/IrcTestSupport.h"
 #include "ScriptFakes.h"
 #include "script/UnitScriptServer.h"
+#include "settings/Config.h"
+#include "world/IRCWorld.h"
 
+#include <algorithm>
 #include <functional>
 
 namespace {
@@ -28,6 +31,19 @@ public:
         if (name == L"hold")
             ::MessageBoxW(nullptr, L"held", L"kvhold", MB_OK);
     }
+};
+
+// The world's units get their scripts with the box-opening frame.
+class TBoxWorldScripts : public IUnitScriptsMaker {
+public:
+    IUnitScripts* MakeScripts(TIRCUnit* unit) override { return new TUnitScripts(unit, frame); }
+    IScriptFrame* frame = nullptr;
+};
+
+class TQuietWorldHost : public IIRCWorldHost {
+public:
+    void CopyTextToClipboard(const CString&) override {}
+    int FindActionCommand(const CString&) override { return 0; }
 };
 
 class HeldHandlerTest : public TUnitTest {
@@ -79,8 +95,12 @@ protected:
     }
     bool Released()
     {
-        return PumpMessagesUntil([&] { return !frame.logs.empty() && frame.logs.back().Find(L"released") >= 0; },
-                                 3 * kWaitBoundMs);
+        return PumpMessagesUntil(
+            [&] {
+                return std::any_of(frame.logs.begin(), frame.logs.end(),
+                                   [](const CString& line) { return line.Find(L"released") >= 0; });
+            },
+            3 * kWaitBoundMs);
     }
     std::vector<CString> Logged() const
     {
@@ -170,4 +190,45 @@ TEST_F(HeldHandlerTest, ATalkRemovedWhileAHandlerHoldsABoxIsNotUsedAfterIt)
         pieces += line.rfind("PRIVMSG bob :", 0) == 0;
     EXPECT_EQ(pieces, 1);
     EXPECT_TRUE(frame.errors.empty());
+}
+
+// The server is deleted (as at the program's end) while its line's handler holds a box: the
+// handler returns into a unit that still exists, and the unit goes afterwards.
+TEST_F(HeldHandlerTest, AServerDeletedWhileAHandlerHoldsABoxGoesAfterTheHandler)
+{
+    frame.scriptFolder = frame.filesFolder = scripts.path;
+    ASSERT_TRUE(WriteFileBytes(scripts.File(L"hold.js"), kHoldingScript));
+    TConfig config;
+    config.preference.Load(folder.path);
+    config.view.Load(config);
+    TQuietWorldHost host;
+    TBoxWorldScripts maker;
+    maker.frame = &frame;
+    auto world = std::make_unique<TIRCWorld>(&config, &host);
+    world->SetScriptsMaker(&maker);
+    TUnitConfig record;
+    record.Name = L"held";
+    record.Hostname = L"127.0.0.1";
+    record.Port = server.Port();
+    record.ScriptFiles = {L"hold.js"};
+    TIRCUnit* held = world->AddUnit(record);
+    ASSERT_NE(held, nullptr);
+    held->Connect();
+    peer = server.WaitClient();
+    ASSERT_NE(peer, nullptr);
+    ASSERT_TRUE(peer->WaitFor("USER "));
+    peer->Send(":irc.example 001 kvnick :Welcome\r\n:kvnick!kvuser@my.host JOIN :#kv\r\n");
+    ASSERT_TRUE(PumpMessagesUntil([&] { return held->FindChannel(L"#kv") != nullptr; }, kWaitBoundMs));
+    WhileHeld({[&] {
+        world->DeleteUnit(held);
+        return true;
+    }});
+    peer->Send(":bob!b@h.example PRIVMSG #kv :first\r\n");
+    ASSERT_TRUE(
+        PumpMessagesUntil([&] { return stepsDone == 1 && !::FindWindowW(L"#32770", L"kvhold"); }, 2 * kWaitBoundMs));
+    EXPECT_TRUE(world->GetUnits().empty());
+    EXPECT_TRUE(PumpMessagesUntil([&] { return peer->Closed(); }, kWaitBoundMs));
+    world.reset();
+    ASSERT_FALSE(frame.logs.empty());
+    EXPECT_EQ(Logged().front(), CString(L"holding"));
 }
