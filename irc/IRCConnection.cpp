@@ -160,13 +160,12 @@ void TIRCConnection::OnReceive(TSocksClient*)
     TakeLines();
 }
 
+// A handler that runs a message loop (a script's message box) sees later data arrive here again:
+// those lines are taken at once, or the server's PING would wait for the box.
 void TIRCConnection::TakeLines()
 {
-    // A handler that runs a message loop may see more data arrive; the outer loop takes it.
-    if (receiving)
-        return;
     EndYield();
-    receiving = true;
+    takingLines++;
     TTCPClient& client = transport.client;
     unsigned closes = closeCount;
     DWORD sliceStart = ::GetTickCount();
@@ -191,7 +190,7 @@ void TIRCConnection::TakeLines()
         if (closes != closeCount || !transport.active)
             break;
     }
-    receiving = false;
+    takingLines--;
 }
 
 // A flood must not keep the user's keys, clicks and close from the program.

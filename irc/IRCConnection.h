@@ -54,6 +54,8 @@ public:
     bool CanSend() const { return penaltySum <= kPenaltyLimit && windowBytes <= kWindowLimit; }
     bool IsActive() const { return transport.active; }
     size_t QueuedCount() const { return high.size() + normal.size() + low.size(); }
+    // A received line's handler is running; one that waits in a message loop may take long.
+    bool IsTakingLines() const { return takingLines > 0; }
 
     void OnConnect(TSocksClient* socks) override;
     void OnClose(TSocksClient* socks) override;
@@ -96,7 +98,7 @@ private:
 
     // Counts closes, so a listener call that closed the connection is noticed afterwards.
     unsigned closeCount = 0;
-    bool receiving = false;
+    int takingLines = 0;
     bool yielding = false;
     TMultiTimer resumeTimer;
     UINT_PTR resumeId = 0;

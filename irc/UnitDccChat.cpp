@@ -56,19 +56,20 @@ void TIRCUnit::PrintDccChatError(TIRCChannel* channel, const CString& text)
 
 void TIRCUnit::ShowDccChatLine(TIRCChannel* channel, const CString& text)
 {
-    const CString& peer = channel->GetPeerName();
+    // Copies: the talk may be gone once a script or a macro has run.
+    CString peer = channel->GetPeerName(), name = channel->GetName();
     bool keyword = PrintToChannel(channel, peer, text, EVENT_MESSAGE, 0, true);
     MarkUpdate(channel);
     if (!(keyword && preference->EnableKeywordSound) && preference->EnableDCCChatMessageSound)
         PlaySoundFile(preference->DCCChatMessageSoundFile);
-    sendScripts->FireOnDccChatText(channel->GetName(), peer, text);
+    sendScripts->FireOnDccChatText(name, peer, text);
     TIRCReceiveMessage record;
     record.prefix = record.nick = peer;
     record.command = L"DCCCHATMESSAGE";
-    record.params = {channel->GetName(), text};
+    record.params = {name, text};
     RunMacros(record, session.currentNick);
     if (keyword)
-        receivedScripts->FireOnHighlight(record, L"DCCCHATTEXT", channel->GetName(), text);
+        receivedScripts->FireOnHighlight(record, L"DCCCHATTEXT", name, text);
 }
 
 void TIRCUnit::AcceptChatOffer(const TIRCReceiveMessage& message, const CString& address, int port)
@@ -133,8 +134,9 @@ void TIRCUnit::SendDccChatText(TIRCChannel* talk, const CString& text, bool quie
     talk->SendDCCChatLine(text);
     if (quiet)
         return;
-    sendScripts->FireOnDccChatText(talk->GetName(), session.currentNick, text);
+    CString name = talk->GetName();
+    sendScripts->FireOnDccChatText(name, session.currentNick, text);
     TIRCReceiveMessage record = MakeOwnRecord(L"DCCCHATMESSAGE");
-    record.params = {talk->GetName(), text};
+    record.params = {name, text};
     RunMacros(record, session.currentNick);
 }

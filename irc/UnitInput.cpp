@@ -62,9 +62,11 @@ bool TIRCUnit::SendInput(TIRCChannel* channel, CString text, bool notice, bool a
             return false;
         SendText(channel, text, 0);
         CString shown = ConvertMarkupToControlCodes(text);
-        sendScripts->FireOnDccChatText(channel->GetName(), session.currentNick, shown);
+        // A copy: the talk may be gone once the script has run.
+        CString name = channel->GetName();
+        sendScripts->FireOnDccChatText(name, session.currentNick, shown);
         TIRCReceiveMessage record = MakeOwnRecord(L"DCCCHATMESSAGE");
-        record.params = {channel->GetName(), shown};
+        record.params = {name, shown};
         RunMacros(record, session.currentNick);
         return true;
     }
@@ -83,14 +85,18 @@ void TIRCUnit::SendTextLines(TIRCChannel* channel, CString text, bool notice)
     if (!channel || !channel->IsJoined() || (!dccChat && session.state != StateLoggedIn))
         return;
     int kind = notice ? 1 : 0;
+    CString name = channel->GetName();
     for (const CString& line : SplitLines(text)) {
+        // A script's message loop takes the server's lines meanwhile; one may remove the talk.
+        if (!HasChannel(channel))
+            return;
         if (line.IsEmpty())
             continue;
         if (dccChat) {
             SendText(channel, line, 0);
-            sendScripts->FireOnDccChatText(channel->GetName(), session.currentNick, line);
+            sendScripts->FireOnDccChatText(name, session.currentNick, line);
             TIRCReceiveMessage record = MakeOwnRecord(L"DCCCHATMESSAGE");
-            record.params = {channel->GetName(), line};
+            record.params = {name, line};
             RunMacros(record, session.currentNick);
         } else {
             SendMessagePieces(channel, kMessageWords[kind], kind, line, false);
@@ -112,7 +118,8 @@ void TIRCUnit::SendMessagePieces(TIRCChannel* channel, const CString& command, i
         FireOwnMessageEvent(record, target, shown, kind, channel->GetKind() == TIRCChannel::KindChannel);
         record.params = {target, shown};
         RunMacros(record, session.currentNick);
-        if (!cut)
+        // A script's message loop takes the server's lines meanwhile; a NICK may remove the talk.
+        if (!cut || !HasChannel(channel))
             return;
         text = rest;
     }

@@ -30,6 +30,7 @@ TIRCWorld::TIRCWorld(TConfig* config, IIRCWorldHost* host, const TLogAddressFind
 TIRCWorld::~TIRCWorld()
 {
     Shutdown();
+    DeleteLeftUnits();
     SetHistoryWindows(nullptr, nullptr);
 }
 
@@ -244,11 +245,31 @@ void TIRCWorld::DeleteUnit(TIRCUnit* unit)
     dccManager.ForgetUnit(unit);
     if (popupUnit == unit)
         popupUnit = nullptr;
-    // Its channels report their going while the unit can still be told apart.
-    delete unit;
+    // Its channels report their going while the unit can still be told apart. A unit whose line
+    // handler waits in a message loop (a script's box) is still running below us: it goes once
+    // that handler has returned.
+    if (unit->GetConnection().IsTakingLines())
+        leftUnits.push_back(unit);
+    else
+        delete unit;
     if (currentUnit == unit) {
         currentUnit = nullptr;
         currentChannel = nullptr;
+    }
+}
+
+void TIRCWorld::DeleteLeftUnits()
+{
+    std::vector<TIRCUnit*> waiting;
+    waiting.swap(leftUnits);
+    for (TIRCUnit* unit : waiting) {
+        if (unit->GetConnection().IsTakingLines()) {
+            leftUnits.push_back(unit);
+            continue;
+        }
+        // Its handler may have printed since it was deleted.
+        DestroyNodeViews(unit, nullptr);
+        delete unit;
     }
 }
 
@@ -486,6 +507,7 @@ void TIRCWorld::OnTimer(TTimer* which)
 
 void TIRCWorld::Tick()
 {
+    DeleteLeftUnits();
     SYSTEMTIME now;
     ::GetLocalTime(&now);
     TickOn(now.wDay);

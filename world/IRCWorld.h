@@ -333,6 +333,8 @@ private:
     bool FindMatch(bool forward);
 
     TIRCUnit* MakeUnit(const TUnitSetting& setting);
+    // Frees the deleted units whose handlers have returned.
+    void DeleteLeftUnits();
     void ReadTreeSelection(TIRCUnit*& unit, TIRCChannel*& channel) const;
     int ConnectStaggered(const std::vector<TIRCUnit*>& chosen);
     void SortChildren(HTREEITEM parent);
@@ -373,6 +375,8 @@ private:
     IIRCWorldHost* host;
     const TLogAddressFinder* addressFinder;
     std::vector<TIRCUnit*> units;
+    // Deleted while one of their received lines was still being handled.
+    std::vector<TIRCUnit*> leftUnits;
     TIRCUnit* currentUnit = nullptr;
     TIRCChannel* currentChannel = nullptr;
     IWorldFrame* frame = nullptr;

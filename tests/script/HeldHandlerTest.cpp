@@ -1,0 +1,228 @@
+// A script's handler that holds a message box open: the server's lines go on being taken while
+// it waits, and what they remove is not used when the handler returns.
+
+#include "../common/MessagePump.h"
+#include "../common/UserInput.h"
+#include "../irc/IrcTestSupport.h"
+#include "ScriptFakes.h"
+#include "script/UnitScriptServer.h"
+#include "settings/Config.h"
+#include "world/IRCWorld.h"
+
+#include <functional>
+
+namespace {
+
+// The handler of the first text it hears holds a box titled "kvhold" until it is answered.
+const char kHoldingScript[] = "var held = false;\r\n"
+                              "function hold(text) {\r\n"
+                              "  if (held) { log('heard ' + text); return; }\r\n"
+                              "  held = true; log('holding'); executeMenu('hold'); log('released'); }\r\n"
+                              "function event::onChannelText(prefix, channel, text) { hold(text); }\r\n"
+                              "function event::onTalkText(prefix, target, text) { hold(text.substr(0, 4)); }\r\n"
+                              "function event::onError(message) { log('error ' + message); }\r\n";
+
+// The main window's action opens a modal box, as its dialogs do.
+class TBoxFrame : public TFakeScriptFrame {
+public:
+    void ExecuteAction(const CString& name) override
+    {
+        if (name == L"hold")
+            ::MessageBoxW(nullptr, L"held", L"kvhold", MB_OK);
+    }
+};
+
+// The world's units get their scripts with the box-opening frame.
+class TBoxWorldScripts : public IUnitScriptsMaker {
+public:
+    IUnitScripts* MakeScripts(TIRCUnit* unit) override { return new TUnitScripts(unit, frame); }
+    IScriptFrame* frame = nullptr;
+};
+
+class TQuietWorldHost : public IIRCWorldHost {
+public:
+    void CopyTextToClipboard(const CString&) override {}
+    int FindActionCommand(const CString&) override { return 0; }
+};
+
+class HeldHandlerTest : public TUnitTest {
+protected:
+    void TearDown() override
+    {
+        manager.reset();
+        scriptServer.reset();
+        unit.reset();
+    }
+    // Logged in to the scripted server with the holding script loaded.
+    void Start()
+    {
+        frame.scriptFolder = frame.filesFolder = scripts.path;
+        ASSERT_TRUE(WriteFileBytes(scripts.File(L"hold.js"), kHoldingScript));
+        peer = ConnectTo(server, true);
+        ASSERT_NE(peer, nullptr);
+        scriptServer.reset(new TUnitScriptServer(unit.get()));
+        manager.reset(new TScriptManager(scriptServer.get(), &frame));
+        unit->SetScripts(manager.get());
+        manager->LoadScripts({L"hold.js"});
+        ASSERT_TRUE(frame.errors.empty()) << Narrow(frame.errors[0]);
+    }
+    // From the timers of whatever loop runs (the box's own): each step once the one before it is
+    // done and the box is shown; after the last, Return answers the box. Past the bound the box
+    // is answered anyway, and stepsDone tells how far it got.
+    void WhileHeld(std::vector<std::function<bool()>> steps)
+    {
+        heldSteps = steps;
+        stepsDone = 0;
+        DWORD start = ::GetTickCount();
+        pressed = 0;
+        poll = [this, start] {
+            HWND box = ::FindWindowW(L"#32770", L"kvhold");
+            DWORD now = ::GetTickCount();
+            if (box && stepsDone < heldSteps.size() && heldSteps[stepsDone]())
+                stepsDone++;
+            // Once, and again only if the box missed the key.
+            bool due = stepsDone == heldSteps.size() || now - start > kWaitBoundMs;
+            if (box && due && (!pressed || now - pressed > 1000)) {
+                pressed = now;
+                ::SetForegroundWindow(box);
+                QueueKey(VK_RETURN);
+            }
+            if ((box || stepsDone == 0) && now - start < 3 * kWaitBoundMs)
+                RunLater(20, poll);
+        };
+        RunLater(20, poll);
+    }
+    // The box was shown and answered: its handler has returned.
+    bool BoxGone()
+    {
+        return PumpMessagesUntil([&] { return stepsDone > 0 && !::FindWindowW(L"#32770", L"kvhold"); },
+                                 2 * kWaitBoundMs);
+    }
+    std::vector<CString> Logged() const
+    {
+        std::vector<CString> texts;
+        for (const CString& line : frame.logs)
+            texts.push_back(line.Mid(line.Find(L": ") + 2));
+        return texts;
+    }
+    static bool Shows(const std::vector<std::string>& lines, const char* text)
+    {
+        for (const std::string& line : lines)
+            if (line.find(text) != std::string::npos)
+                return true;
+        return false;
+    }
+
+    TComApartment apartment;
+    TTempFolder scripts;
+    TBoxFrame frame;
+    TScriptedServer server;
+    TLineSocket* peer = nullptr;
+    std::unique_ptr<TUnitScriptServer> scriptServer;
+    std::unique_ptr<TScriptManager> manager;
+    std::vector<std::function<bool()>> heldSteps;
+    size_t stepsDone = 0;
+    DWORD pressed = 0;
+    std::function<void()> poll;
+};
+
+} // namespace
+
+TEST_F(HeldHandlerTest, TheServerIsAnsweredAndItsLinesShownWhileAHandlerHoldsABox)
+{
+    Start();
+    peer->Send(":kvnick!kvuser@my.host JOIN :#kv\r\n");
+    ASSERT_TRUE(PumpMessagesUntil([&] { return unit->FindChannel(L"#kv") != nullptr; }, kWaitBoundMs));
+    WhileHeld({
+        [&] {
+            peer->Send("PING :during\r\n:bob!b@h.example PRIVMSG #kv :meanwhile\r\n");
+            return true;
+        },
+        [&] {
+            if (peer->Received().find("PONG :during") == std::string::npos)
+                return false;
+            peer->Send("ERROR :Closing Link: kvnick (ping timeout)\r\n");
+            peer->Close();
+            return true;
+        },
+        [&] { return unit->GetState() == TIRCUnit::StateDisconnected; },
+    });
+    peer->Send(":bob!b@h.example PRIVMSG #kv :first\r\n");
+    ASSERT_TRUE(BoxGone());
+    EXPECT_EQ(stepsDone, 3u) << "the PONG and the close came only after the box";
+    EXPECT_EQ(Logged(), (std::vector<CString>{L"holding", L"heard meanwhile",
+                                              L"error Closing Link: kvnick (ping timeout)", L"released"}));
+    EXPECT_TRUE(Shows(recorder.ViewTexts(unit->FindChannel(L"#kv")), "meanwhile"));
+    EXPECT_TRUE(Shows(recorder.ViewTexts(nullptr), "ping timeout")) << "the server's reason for the close";
+    EXPECT_TRUE(frame.errors.empty());
+}
+
+// The talk a typed message goes to is removed while the handler of its first piece waits: the
+// rest of the message is not sent through it.
+TEST_F(HeldHandlerTest, ATalkRemovedWhileAHandlerHoldsABoxIsNotUsedAfterIt)
+{
+    Start();
+    TIRCChannel* talk = unit->OpenTalk(TIRCMember(L"bob", L"b", L"h.example"));
+    ASSERT_NE(unit->OpenTalk(TIRCMember(L"carol", L"c", L"h.example")), nullptr);
+    ASSERT_NE(talk, nullptr);
+    // carol takes the nick bob left; her talk takes its place.
+    WhileHeld({
+        [&] {
+            peer->Send(":carol!c@h.example NICK :bob\r\n");
+            return true;
+        },
+        [&] { return !unit->HasChannel(talk); },
+    });
+    // Two pieces: the first ends among the a's.
+    CString text(L'a', 500);
+    text += CString(L'b', 100);
+    unit->SendInput(talk, text, false, false, false);
+    ASSERT_TRUE(BoxGone());
+    EXPECT_EQ(stepsDone, 2u);
+    EXPECT_EQ(Logged(), (std::vector<CString>{L"holding", L"released"}));
+    ASSERT_TRUE(RoundTrip(*unit, *peer));
+    int pieces = 0;
+    for (const std::string& line : peer->Lines())
+        pieces += line.rfind("PRIVMSG bob :", 0) == 0;
+    EXPECT_EQ(pieces, 1);
+    EXPECT_TRUE(frame.errors.empty());
+}
+
+// The server is deleted (as at the program's end) while its line's handler holds a box: the
+// handler returns into a unit that still exists, and the unit goes afterwards.
+TEST_F(HeldHandlerTest, AServerDeletedWhileAHandlerHoldsABoxGoesAfterTheHandler)
+{
+    frame.scriptFolder = frame.filesFolder = scripts.path;
+    ASSERT_TRUE(WriteFileBytes(scripts.File(L"hold.js"), kHoldingScript));
+    TConfig config;
+    config.preference.Load(folder.path);
+    config.view.Load(config);
+    TQuietWorldHost host;
+    TBoxWorldScripts maker;
+    maker.frame = &frame;
+    auto world = std::make_unique<TIRCWorld>(&config, &host);
+    world->SetScriptsMaker(&maker);
+    TUnitConfig record;
+    record.Name = L"held";
+    record.Hostname = L"127.0.0.1";
+    record.Port = server.Port();
+    record.ScriptFiles = {L"hold.js"};
+    TIRCUnit* held = world->AddUnit(record);
+    ASSERT_NE(held, nullptr);
+    held->Connect();
+    peer = server.WaitClient();
+    ASSERT_NE(peer, nullptr);
+    ASSERT_TRUE(peer->WaitFor("USER "));
+    peer->Send(":irc.example 001 kvnick :Welcome\r\n:kvnick!kvuser@my.host JOIN :#kv\r\n");
+    ASSERT_TRUE(PumpMessagesUntil([&] { return held->FindChannel(L"#kv") != nullptr; }, kWaitBoundMs));
+    WhileHeld({[&] {
+        world->DeleteUnit(held);
+        return true;
+    }});
+    peer->Send(":bob!b@h.example PRIVMSG #kv :first\r\n");
+    ASSERT_TRUE(BoxGone());
+    EXPECT_TRUE(world->GetUnits().empty());
+    EXPECT_TRUE(PumpMessagesUntil([&] { return peer->Closed(); }, kWaitBoundMs));
+    world.reset();
+    EXPECT_EQ(Logged(), (std::vector<CString>{L"holding", L"released"}));
+}
