@@ -105,6 +105,12 @@ int TMaskDialog::AddMask(const CString& mask)
     return index;
 }
 
+int TMaskDialog::AddShownMask(const CString& mask)
+{
+    BeginBurst();
+    return AddToList(mask);
+}
+
 void TMaskDialog::RemoveMask(const CString& mask)
 {
     BeginBurst();

@@ -39,6 +39,8 @@ public:
     int AddMask(const CString& mask);
     void RemoveMask(const CString& mask);
     void ClearMasks();
+    // The user's side, as the Add button: the list box alone, unless it holds the mask already.
+    int AddShownMask(const CString& mask);
     std::vector<CString> GetMasks() const;
     // What the owner filled in, less what it removed since.
     const std::vector<CString>& GetFilledMasks() const { return masks; }

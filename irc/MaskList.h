@@ -9,7 +9,11 @@
 class IMaskList : public IModelessWindow {
 public:
     virtual ~IMaskList() = default;
+    // A mask the server listed: into the shown list and the record of what it was filled with.
     virtual void AddMask(const CString& mask) = 0;
+    // A mask the user puts in, as the window's Add button does: into the shown list only, so OK
+    // sends it.
+    virtual void AddShownMask(const CString& mask) = 0;
     // Into the window's edit box, for the user to adjust before adding.
     virtual void SetMaskText(const CString& mask) = 0;
     virtual void RemoveMask(const CString& mask) = 0;

@@ -27,6 +27,8 @@ public:
     void SetServerName(const CString& name) { m_serverName = name; }
 
     BOOL OnInitDialog() override;
+    // No OK button: Enter closes the window as its close box does.
+    void OnOK() override { OnCancel(); }
     void OnCancel() override;
 
     void AddProtocolLine(const CString& text, bool sent);

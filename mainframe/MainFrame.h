@@ -466,16 +466,19 @@ public:
     void OnUrlHistory();
     void OnChannelList();
     void OnHistoryLineClick(THistoryDialog* dialog, TIRCUnit* unit, TIRCChannel* channel, int line) override;
-    void OnHistoryDialogClose(THistoryDialog*) override {}
+    void OnHistoryDialogClose(THistoryDialog* dialog) override;
 
 private:
-    void MakeHistoryWindow(TOwnedWindow<THistoryDialog>& slot, TSize2& size, UINT titleId);
-    void ShowHistory(TOwnedWindow<THistoryDialog>& slot);
+    void MakeHistoryWindow(TOwnedWindow<THistoryDialog>& slot, TSize2& size, UINT titleId, bool& shown);
+    void ShowHistory(TOwnedWindow<THistoryDialog>& slot, bool& shown);
 
     // Made hidden at the start and kept to the end: lines reach them while the servers quit.
     TOwnedWindow<THistoryDialog> keywordHistory{ownedWindows, ID_KEYWORD_HISTORY,
                                                 OwnedFollowsFrame | OwnedOutlivesQuit};
     TOwnedWindow<THistoryDialog> urlHistory{ownedWindows, ID_URL_HISTORY, OwnedFollowsFrame | OwnedOutlivesQuit};
+    // Shown by the user and not closed since: only such a window comes back with the frame.
+    bool keywordHistoryShown = false;
+    bool urlHistoryShown = false;
 
     // ---- The DCC transfer window and the member list's file offer (MainFrameDcc.cpp) ----
 public:

@@ -90,17 +90,16 @@ LRESULT CMainFrame::OnSysCommandMessage(WPARAM wParam, LPARAM lParam)
         return SendMessageW(WM_COMMAND, MAKEWPARAM((UINT)wParam, 0), 0);
     if ((wParam & 0xFFF0) != SC_RESTORE)
         return DefWindowProc(WM_SYSCOMMAND, wParam, lParam);
+    // The windows hidden with the frame come back first, so the frame's own restore leaves it
+    // in front of them.
     ShowWindow(SW_SHOWNA);
-    LRESULT result = DefWindowProc(WM_SYSCOMMAND, wParam, lParam);
-    // The windows hidden with the frame come back once it is active again: under X, without a
-    // window manager, a window mapped while nothing holds the focus may take it.
     if (world)
         world->HideAllDialogs(false);
     ownedWindows.HideWithFrame(false);
     trayIcon.ownerMinimized = false;
     if (trayIcon.IsShownOnlyWhenMinimized())
         trayIcon.RemoveIcon();
-    return result;
+    return DefWindowProc(WM_SYSCOMMAND, wParam, lParam);
 }
 
 // The main menu's popups, shared with the menu bar, so they stay reachable when it is hidden.

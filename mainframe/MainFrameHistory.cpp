@@ -18,8 +18,9 @@ void CMainFrame::SetWorld(TIRCWorld* newWorld)
 }
 
 // Its size is kept in `size` when it goes, whichever way the frame goes.
-void CMainFrame::MakeHistoryWindow(TOwnedWindow<THistoryDialog>& slot, TSize2& size, UINT titleId)
+void CMainFrame::MakeHistoryWindow(TOwnedWindow<THistoryDialog>& slot, TSize2& size, UINT titleId, bool& shown)
 {
+    shown = false;
     auto made = std::make_unique<THistoryDialog>();
     TLogTheme& theme = settings->view.logTheme;
     made->SetListener(this);
@@ -35,6 +36,7 @@ void CMainFrame::MakeHistoryWindow(TOwnedWindow<THistoryDialog>& slot, TSize2& s
     if (!dialog)
         return;
     dialog->SetWindowText(LoadResourceString(titleId));
+    slot.markedShown = [&shown] { return shown; };
     slot.beforeDestroy = [this, &slot, &size] {
         if (world)
             world->SetHistoryWindows(nullptr, nullptr);
@@ -59,8 +61,8 @@ void CMainFrame::StoreHistorySizes()
 void CMainFrame::CreateHistoryWindows()
 {
     TWindowGeometry& geometry = settings->geometry;
-    MakeHistoryWindow(keywordHistory, geometry.keywordHistorySize, IDS_KEYWORD_HISTORY_TITLE);
-    MakeHistoryWindow(urlHistory, geometry.urlHistorySize, IDS_URL_HISTORY_TITLE);
+    MakeHistoryWindow(keywordHistory, geometry.keywordHistorySize, IDS_KEYWORD_HISTORY_TITLE, keywordHistoryShown);
+    MakeHistoryWindow(urlHistory, geometry.urlHistorySize, IDS_URL_HISTORY_TITLE, urlHistoryShown);
     if (urlHistory)
         urlHistory->SetFileLogEnabled(settings->preference.EnableURLLog);
     if (world)
@@ -73,10 +75,11 @@ void CMainFrame::DestroyHistoryWindows()
     urlHistory.Destroy();
 }
 
-void CMainFrame::ShowHistory(TOwnedWindow<THistoryDialog>& slot)
+void CMainFrame::ShowHistory(TOwnedWindow<THistoryDialog>& slot, bool& shown)
 {
     if (!slot.IsOpen())
         return;
+    shown = true;
     if (!slot.IsVisible()) {
         slot->Show();
         return;
@@ -84,9 +87,18 @@ void CMainFrame::ShowHistory(TOwnedWindow<THistoryDialog>& slot)
     slot.ShowOrBringForward();
 }
 
-void CMainFrame::OnKeywordHistory() { ShowHistory(keywordHistory); }
+void CMainFrame::OnKeywordHistory() { ShowHistory(keywordHistory, keywordHistoryShown); }
 
-void CMainFrame::OnUrlHistory() { ShowHistory(urlHistory); }
+void CMainFrame::OnUrlHistory() { ShowHistory(urlHistory, urlHistoryShown); }
+
+// Closing only hides it; the mark keeps the frame's restore from bringing it back.
+void CMainFrame::OnHistoryDialogClose(THistoryDialog* dialog)
+{
+    if (keywordHistory.Holds(dialog))
+        keywordHistoryShown = false;
+    if (urlHistory.Holds(dialog))
+        urlHistoryShown = false;
+}
 
 void CMainFrame::OnUpdateHistory(CCmdUI* ui)
 {

@@ -325,7 +325,7 @@ void CMainFrame::OnAddBan()
         list->SetMaskText(masks[0]);
     else
         for (const CString& mask : masks)
-            list->AddMask(mask);
+            list->AddShownMask(mask);
 }
 
 void CMainFrame::OnCopyMemberAddress()

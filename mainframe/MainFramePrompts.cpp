@@ -48,7 +48,7 @@ bool AskNick(const CString& title, UINT promptId, CString& nick)
 }
 
 // The server and channel may have gone while the prompt was open. Whether the link or the
-// membership is still there is not asked: the unit keeps what needs no link, and the server
+// membership is still there is not asked: the unit drops what it cannot send, and the server
 // refuses what it must.
 bool IsNodeStillThere(TIRCWorld* world, TIRCUnit* unit, TIRCChannel* channel)
 {
@@ -92,7 +92,7 @@ void CMainFrame::OnWhoisPrompt()
     CString nick;
     if (!AskNick(FormatStringResourceWithText(IDS_WHOIS_ASK_TITLE, unit->GetName()), IDS_WHOIS_ASK_PROMPT, nick))
         return;
-    if (IsPromptTargetAlive(unit, nullptr))
+    if (IsNodeStillThere(world, unit, nullptr))
         unit->SendWhois(nick);
 }
 
@@ -105,7 +105,7 @@ void CMainFrame::OnSendActionPrompt()
     if (!AskMessage(FormatStringResourceWithTwo(IDS_ACTION_TITLE, channel->GetName(), unit->GetName()),
                     IDS_ACTION_PROMPT, CString(), text))
         return;
-    if (IsPromptTargetAlive(unit, channel) && channel->IsJoined())
+    if (IsNodeStillThere(world, unit, channel))
         unit->SendInput(channel, text, false, true, false);
 }
 
@@ -118,7 +118,8 @@ void CMainFrame::OnQuitPrompt()
     if (!AskMessage(FormatStringResourceWithText(IDS_QUIT_MESSAGE_TITLE, unit->GetName()), IDS_QUIT_MESSAGE_PROMPT,
                     unit->ExpandText(unit->GetSettings().QuitMessage), text))
         return;
-    if (IsPromptTargetAlive(unit, nullptr))
+    // Sent with the link down it goes nowhere, but it still stops the reconnect.
+    if (IsNodeStillThere(world, unit, nullptr))
         unit->SendQuit(text);
 }
 
@@ -138,7 +139,7 @@ void CMainFrame::OnPartPrompt()
     if (!AskMessage(FormatStringResourceWithTwo(IDS_PART_MESSAGE_TITLE, channel->GetName(), unit->GetName()),
                     IDS_PART_MESSAGE_PROMPT, unit->ExpandText(unit->GetSettings().PartMessage), text))
         return;
-    if (IsPromptTargetAlive(unit, channel) && channel->IsJoined())
+    if (IsNodeStillThere(world, unit, channel))
         unit->PartChannel(channel, text);
 }
 

@@ -15,6 +15,7 @@ public:
     TMaskDialog& GetDialog() { return dialog; }
 
     void AddMask(const CString& mask) override { dialog.AddMask(mask); }
+    void AddShownMask(const CString& mask) override { dialog.AddShownMask(mask); }
     void SetMaskText(const CString& mask) override { dialog.SetMaskText(mask); }
     void RemoveMask(const CString& mask) override { dialog.RemoveMask(mask); }
     void ClearMasks() override { dialog.ClearMasks(); }

@@ -53,6 +53,8 @@ public:
     bool WriteMembers(const CString& path);
 
     BOOL OnInitDialog() override;
+    // No OK button: Enter closes the window as its close box does.
+    void OnOK() override { OnCancel(); }
     void OnCancel() override;
 
     IMemberListView* GetList() override { return this; }

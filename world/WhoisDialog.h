@@ -25,6 +25,8 @@ public:
     bool CreateAndShow(bool topMost);
 
     BOOL OnInitDialog() override;
+    // No OK button: Enter closes the window as its close box does.
+    void OnOK() override { OnCancel(); }
     void OnCancel() override;
 
     void SetNick(const CString& nick) override;

@@ -63,6 +63,7 @@ public:
     explicit TFakeMaskList(std::vector<TFakeMaskList*>* deleted) : deleted(deleted) {}
     ~TFakeMaskList() override { deleted->push_back(this); }
     void AddMask(const CString& mask) override { masks.push_back(mask); }
+    void AddShownMask(const CString& mask) override { masks.push_back(mask); }
     void SetMaskText(const CString& mask) override { editText = mask; }
     void RemoveMask(const CString& mask) override
     {

@@ -99,7 +99,7 @@ TEST_F(ProtocolLogDialogTest, LineLimitComesFromThePreferences)
     EXPECT_EQ(992, Line(0).model.lineNumber);
 }
 
-TEST_F(ProtocolLogDialogTest, EscHidesTheWindowTellsTheOwnerAndKeepsTheLines)
+TEST_F(ProtocolLogDialogTest, EscOrEnterHidesTheWindowTellsTheOwnerAndKeepsTheLines)
 {
     dialog.SetServerName(L"irc.example.net");
     for (int i = 0; i < 100; i++)
@@ -111,12 +111,18 @@ TEST_F(ProtocolLogDialogTest, EscHidesTheWindowTellsTheOwnerAndKeepsTheLines)
     PumpPendingMessages();
     SaveWindowPng(dialog, ScreenshotPath(L"protocol-log.png"));
 
-    PressKey(VK_ESCAPE);
-    EXPECT_FALSE(dialog.IsWindowVisible());
-    EXPECT_EQ(1, closed);
-    dialog.ShowDialog();
-    EXPECT_TRUE(dialog.IsWindowVisible());
-    EXPECT_EQ(100, dialog.GetLogView().GetLineCount());
+    // Enter as Escape: the window has no OK button.
+    for (WORD key : {VK_ESCAPE, VK_RETURN}) {
+        SCOPED_TRACE(key);
+        int before = closed;
+        FocusForInput(dialog.GetLogView());
+        PressKey(key);
+        EXPECT_FALSE(dialog.IsWindowVisible());
+        EXPECT_EQ(before + 1, closed);
+        dialog.ShowDialog();
+        EXPECT_TRUE(dialog.IsWindowVisible());
+        EXPECT_EQ(100, dialog.GetLogView().GetLineCount());
+    }
 }
 
 TEST_F(ProtocolLogDialogTest, CtrlCAndThePopupsCopyItemCopyAndClearTheSelection)

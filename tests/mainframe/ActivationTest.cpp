@@ -45,6 +45,15 @@ HDROP MakeDrop(const std::vector<CString>& files, POINT client)
     return (HDROP)memory;
 }
 
+// Whether the first window lies above the second in the z-order of top-level windows.
+bool IsAbove(HWND upper, HWND lower)
+{
+    for (HWND next = ::GetWindow(upper, GW_HWNDNEXT); next; next = ::GetWindow(next, GW_HWNDNEXT))
+        if (next == lower)
+            return true;
+    return false;
+}
+
 // A path well beyond MAX_PATH, unique in its last characters.
 CString LongPath(const wchar_t* fileName)
 {
@@ -111,6 +120,7 @@ TEST_F(FrameActivation, MinimisingWithTheTraySettingsHidesTheWindowUntilItIsRest
     EXPECT_TRUE(::IsWindowVisible(frame->m_hWnd));
     frame->SendMessageW(WM_SYSCOMMAND, SC_RESTORE, 0);
     EXPECT_TRUE(PumpMessagesUntil([&] { return ::IsWindowVisible(console); }, 5000));
+    EXPECT_TRUE(IsAbove(frame->m_hWnd, console)) << "the main window is restored last, in front";
     // Wine settles the activation of the windows shown again one after another.
     EXPECT_TRUE(PumpMessagesUntil([&] { return ::GetForegroundWindow() == frame->m_hWnd; }, 5000))
         << "foreground " << ::GetForegroundWindow() << " console " << console << " active " << ::GetActiveWindow()

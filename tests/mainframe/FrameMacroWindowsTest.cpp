@@ -180,6 +180,8 @@ TEST_F(MainFrameFixture, AnOpenMacroEditorFollowsTheMainWindowInPlaceOfTheSettin
     frame->SendMessageW(WM_SYSCOMMAND, SC_RESTORE, 0);
     EXPECT_TRUE(PumpMessagesUntil([&] { return ::IsWindowVisible(editor) && !::IsIconic(frame->m_hWnd); }, 5000));
     EXPECT_FALSE(::IsWindowVisible(window->m_hWnd)) << "the settings window showed beside its editor";
+    // The main window comes back in front; the user brings the editor up before closing it.
+    FocusForInput(editor);
     SaveWindowPng(editor, ScreenshotPath(L"mainframe-macro-editor-restored.png"));
 
     Click(editor, IDCANCEL);

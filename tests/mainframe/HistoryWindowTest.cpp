@@ -152,6 +152,44 @@ TEST_F(HistoryWindowTest, KeywordAndUrlLinesReachTheirWindowsAndTheMenuShowsThem
     EXPECT_TRUE(::IsWindowVisible(Keywords()->m_hWnd));
 }
 
+// With "hide all" a shown history window goes with the minimised main window and comes back with
+// it; one the user closed meanwhile stays closed, though the tray's restore (which shows the main
+// window alone) left it hidden by the minimise before.
+TEST_F(HistoryWindowTest, ComesBackWithTheMainWindowOnlyWhenNotClosedMeanwhile)
+{
+    settings.preference.HideAllWindowOnMinimize = true;
+    Say("hello kvword friends");
+    HWND window = Keywords()->m_hWnd;
+    auto showFromMenu = [&] {
+        FocusForInput(frame->GetInputLine()->m_hWnd);
+        ChooseFromMenuBar(4, {'K'});
+        ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(window) != FALSE; }, "the history shown"));
+    };
+    auto restore = [&](bool fromTray) {
+        if (fromTray)
+            Run(ID_RESTORE_FROM_TRAY);
+        else
+            frame->SendMessageW(WM_SYSCOMMAND, SC_RESTORE, 0);
+        ASSERT_TRUE(WaitUntil([&] { return !::IsIconic(frame->m_hWnd); }, "the main window restored"));
+        PumpPendingMessages();
+    };
+    showFromMenu();
+    MinimiseFromMenu();
+    EXPECT_FALSE(::IsWindowVisible(window));
+    restore(false);
+    EXPECT_TRUE(::IsWindowVisible(window)) << "shown when the main window went";
+
+    MinimiseFromMenu();
+    restore(true);
+    EXPECT_FALSE(::IsWindowVisible(window));
+    showFromMenu();
+    Click(window, IDCANCEL);
+    ASSERT_FALSE(::IsWindowVisible(window));
+    MinimiseFromMenu();
+    restore(false);
+    EXPECT_FALSE(::IsWindowVisible(window)) << "closed by the user";
+}
+
 TEST_F(HistoryWindowTest, DoubleClickJumpsToTheLineAndFollowsDeletedNodes)
 {
     Say("first kvword line");

@@ -11,6 +11,8 @@
 #include "res/resource.h"
 #include "res/windows/dialogs.h"
 #include "settings/WindowGeometry.h"
+#include "tests/common/ControlText.h"
+#include "tests/common/DialogSteps.h"
 #include "tests/common/PopupMenu.h"
 #include "tests/common/Screenshot.h"
 #include "tests/common/ShownWindow.h"
@@ -345,6 +347,44 @@ TEST_F(MemberCommands, ListWindowsAndTheNickDialogOpenFromTheirKeys)
     PressKey('N', {VK_MENU});
     EXPECT_TRUE(peer->WaitFor("NICK kvnew", kWaitBoundMs));
     EXPECT_STREQ(L"kvme", shownNick);
+}
+
+// The bans Add ban puts in for several members wait in the ban list window, and its OK sends
+// them: into a window the server had filled, and into one the command made.
+TEST_F(MemberCommands, BansAddedForSeveralMembersAreSentByTheBanListsOK)
+{
+    const CString title = L"#alpha のバンリスト - " + net->GetName();
+    FocusForInput(frame->GetInputLine()->m_hWnd);
+    PressKey('B', {VK_MENU});
+    ASSERT_TRUE(peer->WaitFor("MODE #alpha +b", kWaitBoundMs));
+    peer->Send(":irc.test 367 kvme #alpha old!*@* irc.test 1700000000\r\n"
+               ":irc.test 368 kvme #alpha :End of Channel Ban List\r\n");
+    const struct {
+        const wchar_t* first;
+        const wchar_t* second;
+        size_t listed;
+        const char* line;
+    } rows[] = {{L"alice", L"erin", 3, "MODE #alpha +bb alice!*@* erin!eu@erin.example"},
+                {L"bob", L"dave", 2, "MODE #alpha +bb bob!*@* dave!*@*"}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.line);
+        SelectMembers({row.first, row.second});
+        ASSERT_TRUE(ChooseFromOpenedPopup([&] { ClickAt(RowPoint(row.second), true); }, {'B'}));
+        HWND window = nullptr;
+        ASSERT_TRUE(PumpMessagesUntil(
+            [&] {
+                window = ::FindWindowW(nullptr, title);
+                return window && ListBoxLines(::GetDlgItem(window, IDC_MASK_LIST)).size() == row.listed;
+            },
+            kWaitBoundMs));
+        // Here the main window does not own it, so it may lie behind: the user brings it up first.
+        FocusForInput(::GetDlgItem(window, IDC_MASK_EDIT));
+        SaveWindowPng(window, ScreenshotPath(L"mainframe-ban-list-added.png"));
+        Click(window, IDOK);
+        EXPECT_TRUE(peer->WaitFor(row.line, kWaitBoundMs)) << peer->Received();
+        EXPECT_FALSE(::IsWindow(window));
+    }
+    EXPECT_EQ(0, CountLinesWith(peer, "-b"));
 }
 
 // The server's own nick length (15 here, above the 9 the server announces) widens the nick

@@ -262,6 +262,19 @@ TEST_F(PromptCommands, AnswersGivenAfterTheChannelOrTheLinkWentStillAct)
     TIRCChannel* talk = SelectedTalk();
     ASSERT_TRUE(talk);
     EXPECT_STREQ(L"Zed", talk->GetName());
+
+    // A quit answered after the link dropped has nothing to say goodbye to, but the user chose to
+    // leave: the reconnect the drop armed never comes.
+    peer = TickToReconnect(*net, server, 3);
+    ASSERT_TRUE(peer && peer->WaitFor("USER ", 5000));
+    peer->Send(":irc.test 001 kvme :Welcome\r\n");
+    ASSERT_TRUE(PumpMessagesUntil([&] { return net->GetState() == TIRCUnit::StateLoggedIn; }, 5000));
+    answer(IDC_INPUT_MESSAGE_TEXT, L"bye now", dropLink);
+    ChooseFromMenuBar(1, {'Q'});
+    // As long as the reconnects above took.
+    for (int tick = 0; tick < 600 && net->GetState() == TIRCUnit::StateDisconnected; tick++)
+        net->Tick();
+    EXPECT_EQ(TIRCUnit::StateDisconnected, net->GetState()) << "connected again";
 }
 
 TEST_F(PromptCommands, InviteFromTheMemberListOffersTheServersOtherChannels)

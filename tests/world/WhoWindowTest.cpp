@@ -109,7 +109,7 @@ TEST_F(WhoWindowTest, SaveWritesTheRowsInListOrderThroughTheFileDialog)
     EXPECT_EQ(ReadFileBytes(path), CStringA(""));
 }
 
-TEST_F(WhoWindowTest, EscapeClosesItAndTheNextOneOpensWhereItWasWithItsWidths)
+TEST_F(WhoWindowTest, EscapeOrEnterClosesItAndTheNextOneOpensWhereItWasWithItsWidths)
 {
     EXPECT_EQ(channel->GetWhoDialog(), window) << "shown again, not made twice";
     HWND list = window->GetListView()->m_hWnd;
@@ -133,6 +133,12 @@ TEST_F(WhoWindowTest, EscapeClosesItAndTheNextOneOpensWhereItWasWithItsWidths)
     EXPECT_EQ(rect.bottom - rect.top, 300);
     EXPECT_EQ(ListView_GetColumnWidth(again->GetListView()->m_hWnd, 3), 150);
     EXPECT_EQ(again->GetListView()->GetItemCount(), 3) << "filled from the members";
+
+    // Enter closes it the same way.
+    FocusForInput(again->GetListView()->m_hWnd);
+    PressKey(VK_RETURN);
+    WaitUntil([&] { return channel->GetWhoDialog() == nullptr; }, "Enter closes the window");
+    EXPECT_EQ(channel->GetMembers().GetWhoList(), nullptr);
 }
 
 TEST_F(WhoWindowTest, ControlsFollowTheEdgesButAZeroSizeLeavesThem)

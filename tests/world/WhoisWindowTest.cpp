@@ -141,7 +141,14 @@ TEST_F(WhoisWindowTest, LimitOfOpenWindowsPrintsFurtherRepliesUntilOneCloses)
     ClickButton(WhoisWindow(L"one")->m_hWnd, IDCANCEL);
     EXPECT_EQ(WhoisWindow(L"one"), nullptr) << "Close deletes it";
     Feed(":irc.example 311 kvnick two u2 h2 * :Second");
-    EXPECT_NE(WhoisWindow(L"two"), nullptr) << "the closed window no longer counts";
+    ASSERT_NE(WhoisWindow(L"two"), nullptr) << "the closed window no longer counts";
+
+    // Enter closes it as the close box does.
+    FocusForInput(::GetDlgItem(WhoisWindow(L"two")->m_hWnd, IDC_WHOIS_USER));
+    PressKey(VK_RETURN);
+    EXPECT_TRUE(PumpMessagesUntil([&] { return WhoisWindow(L"two") == nullptr; }, kWaitBoundMs)) << "Enter closes it";
+    Feed(":irc.example 311 kvnick three u3 h3 * :Third");
+    EXPECT_NE(WhoisWindow(L"three"), nullptr);
 }
 
 TEST_F(WhoisWindowTest, ButtonsJoinWithoutModePrefixAskAgainAndOpenATalk)
