@@ -296,6 +296,9 @@ public:
     // What the world and the main window ask of the unit.
     void JoinChannel(TIRCChannel* channel);
     void JoinChannelByName(const CString& name, const CString& key);
+    // Whether a name from a server's text joins one channel; one that does not is told, unless
+    // there is no name at all.
+    bool CanJoinByName(const CString& name);
     void PartChannelDefault(TIRCChannel* channel);
     void PartChannel(TIRCChannel* channel, const CString& comment);
     // dropQueued: the QUIT goes before the lines still waiting.

@@ -121,13 +121,11 @@ void TIRCUnit::HandleInvite(const TIRCReceiveMessage& message, TDispatchResult&)
     PrintToServer(L"", message.nick, text, EVENT_INVITE, 0, false, eventData);
     if (preference->EnableInviteSound)
         PlaySoundFile(preference->InviteSoundFile);
-    // Only a channel name is joined: "JOIN 0" would leave every channel.
-    if (IsChannelName(channelText)) {
-        if (preference->InviteAction == InviteJoin)
-            SendJoin(channelText, L"");
-        else if (preference->InviteAction == InviteShowDialog && channelWindows)
-            ShowInviteDialog(message.nick, channelText);
-    }
+    if (preference->InviteAction == InviteJoin)
+        JoinChannelByName(channelText, L"");
+    // The window's OK joins what it shows.
+    else if (preference->InviteAction == InviteShowDialog && channelWindows && CanJoinByName(channelText))
+        ShowInviteDialog(message.nick, channelText);
     receivedScripts->FireOnInvite(message, channelText);
 }
 

@@ -2,14 +2,31 @@
 // invitations, topics and the unit's list of macro files.
 #include "irc/IRCUnit.h"
 
+#include "foundation/ResourceString.h"
 #include "ircproto/IRCNames.h"
+#include "res/strings/irc.h"
 #include "settings/Preference.h"
 
 #include <algorithm>
 
 void TIRCUnit::JoinChannel(TIRCChannel* channel) { SendJoin(channel->GetName(), channel->GetConfig().Password); }
 
-void TIRCUnit::JoinChannelByName(const CString& name, const CString& key) { SendJoin(name, key); }
+void TIRCUnit::JoinChannelByName(const CString& name, const CString& key)
+{
+    if (CanJoinByName(name))
+        SendJoin(name, key);
+}
+
+// The name comes from a server's text (an invitation, the channel list): "0" or "#x,0" would
+// leave every channel.
+bool TIRCUnit::CanJoinByName(const CString& name)
+{
+    if (IsSingleChannelName(name))
+        return true;
+    if (!name.IsEmpty())
+        PrintSystemLine(nullptr, FormatStringResourceWithText(IDS_NOT_ONE_CHANNEL, name));
+    return false;
+}
 
 void TIRCUnit::PartChannelDefault(TIRCChannel* channel) { PartChannel(channel, ExpandText(settings.PartMessage)); }
 

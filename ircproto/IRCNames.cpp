@@ -108,6 +108,8 @@ bool IsChannelName(const CString& name) { return FirstCharIn(name, kChannelPrefi
 
 bool IsChannelNameOrAlias(const CString& name) { return FirstCharIn(name, L"#&+!%"); }
 
+bool IsSingleChannelName(const CString& name) { return IsChannelName(name) && name.FindOneOf(L", \r\n") < 0; }
+
 void SplitNickUserHost(const CStringA& prefix, CStringA& nick, CStringA& user, CStringA& host)
 {
     int bang = prefix.Find('!');

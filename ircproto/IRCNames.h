@@ -22,6 +22,9 @@ bool IsModeChannelName(const CString& name);
 extern const wchar_t kChannelPrefixes[];
 bool IsChannelName(const CString& name);
 bool IsChannelNameOrAlias(const CString& name);
+// A channel name that a JOIN takes as one channel: no comma or blank to make it a list or a
+// second parameter, no line break to end the line.
+bool IsSingleChannelName(const CString& name);
 
 // Parts the prefix has not are left as they were.
 void SplitNickUserHost(const CStringA& prefix, CStringA& nick, CStringA& user, CStringA& host);

@@ -13,8 +13,6 @@
 namespace {
 
 const int kOpenAttempts = 100;
-// Long enough for any channel or nick, short enough that the path stays within MAX_PATH.
-const int kMaxNamePart = 100;
 
 // ERROR_SUCCESS, or why the bytes did not all reach the file.
 DWORD WriteAll(HANDLE handle, const char* bytes, int count)
@@ -89,11 +87,9 @@ int EncodeUtf8(const wchar_t* s, int length, char* out, bool skipCodes)
 namespace {
 
 // Trailing dots are replaced, not dropped, so "#a." and "#a" keep files of their own. Device
-// names are guarded only where the template makes a whole step of them (MakeFileName).
-CString MakeSafeLogNamePart(const CString& name)
-{
-    return MakeSafeFileNamePiece(name, TTrailingDots::Replaced, kMaxNamePart);
-}
+// names are guarded only where the template makes a whole step of them (MakeFileName). Only
+// what no file name can hold is cut: a path the system still refuses fails to open and is told.
+CString MakeSafeLogNamePart(const CString& name) { return MakeSafeFileNamePiece(name, TTrailingDots::Replaced); }
 
 } // namespace
 

@@ -5,9 +5,13 @@
 
 #include "foundation/CodePage.h"
 #include "foundation/Path.h"
+#include "foundation/ResourceString.h"
+#include "ircproto/IRCNames.h"
 #include "macro/LineFile.h"
+#include "res/strings/macro.h"
 #include "settings/PopupFile.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -63,6 +67,83 @@ private:
 
 CString ReadReply(const char* reply) { return ConvertFromShiftJis(CStringA(reply)); }
 
+bool IsFilled(const std::vector<bool>& filled, int i) { return i < (int)filled.size() && filled[i]; }
+
+// Where a command takes the text as one parameter, a blank or comma that a value brought would
+// add a parameter or make a list of it.
+bool FilledKeepsOneParameter(const CString& text, const std::vector<bool>& filled)
+{
+    for (int i = 0; i < text.GetLength(); i++)
+        if (IsFilled(filled, i) && (text[i] == L' ' || text[i] == L','))
+            return false;
+    return true;
+}
+
+// The run's quotes escaped as a program's command line reads them; its trailing backslashes are
+// doubled when a quote follows.
+CString EscapeForQuotes(const CString& run, bool quoteFollows)
+{
+    CString out;
+    int backslashes = 0;
+    for (int i = 0; i < run.GetLength(); i++) {
+        if (run[i] == L'\\') {
+            backslashes++;
+            continue;
+        }
+        for (int k = run[i] == L'"' ? backslashes * 2 + 1 : backslashes; k > 0; k--)
+            out += L'\\';
+        out += run[i];
+        backslashes = 0;
+    }
+    for (int k = quoteFollows ? backslashes * 2 : backslashes; k > 0; k--)
+        out += L'\\';
+    return out;
+}
+
+// A program line as the rule wrote it, with what values filled kept inside one argument each:
+// quoted where the rule left them outside quotes, their own quotes escaped. Empty when values
+// filled the program itself (an unquoted line is all program).
+CString KeepValuesInsideArguments(const CString& line, const std::vector<bool>& filled)
+{
+    int close = line.IsEmpty() || line[0] != L'"' ? line.GetLength() - 1 : line.Find(L'"', 1);
+    if (close < 0)
+        close = line.GetLength() - 1;
+    for (int i = 0; i <= close; i++)
+        if (IsFilled(filled, i))
+            return CString();
+    CString out = line.Left(close + 1);
+    bool quoted = false;
+    for (int i = close + 1; i < line.GetLength();) {
+        if (!IsFilled(filled, i)) {
+            quoted = line[i] == L'"' ? !quoted : quoted;
+            out += line[i++];
+            continue;
+        }
+        int end = i;
+        while (end < line.GetLength() && IsFilled(filled, end))
+            end++;
+        CString run = line.Mid(i, end - i);
+        if (quoted)
+            out += EscapeForQuotes(run, end < line.GetLength() && line[end] == L'"');
+        else
+            out += L"\"" + EscapeForQuotes(run, true) + L"\"";
+        i = end;
+    }
+    return out;
+}
+
+// What values filled may only go on after a web address the rule or the value begins with: a
+// peer's path or program would otherwise be opened by the shell.
+bool OpensAsWebAddress(const CString& text, const std::vector<bool>& filled)
+{
+    if (std::find(filled.begin(), filled.end(), true) == filled.end())
+        return true;
+    for (const wchar_t* scheme : {L"http://", L"https://", L"ftp://"})
+        if (_wcsnicmp(text, scheme, wcslen(scheme)) == 0)
+            return true;
+    return false;
+}
+
 } // namespace
 
 // What an action is given: the expanded target T and argument A, with the marks of what values
@@ -76,31 +157,70 @@ struct TMacroManager::TActionCall {
     bool fromUserMenu;
     void Command(const CString& text) const { listener.ExecuteCommand(text, fromUserMenu, false); }
     void Raw(const CString& text) const { listener.ExecuteCommand(text, fromUserMenu, true); }
+    // The same, when the slots the command takes as one parameter each stayed one.
+    void CommandWithSingle(const CString& text, std::initializer_list<const TMarkedText*> singles,
+                           bool split = false) const
+    {
+        for (const TMarkedText* single : singles)
+            if (!FilledKeepsOneParameter(single->text, single->filled))
+                return Refuse(text);
+        listener.ExecuteCommand(text, fromUserMenu, split);
+    }
+    // The program's name is the rule's; what received text filled stays inside its arguments.
+    void Execute(bool minimized) const
+    {
+        CString line = KeepValuesInsideArguments(A, argument.filled);
+        line.IsEmpty() && !A.IsEmpty() ? Refuse(A) : listener.Execute(line, minimized);
+    }
+    // A sound that values named stays in the folder the rule chose.
+    void PlaySound() const { FilledStepsArePlainNames(A, argument.filled) ? listener.PlaySound(A) : Refuse(A); }
+    void Refuse(const CString& what) const
+    {
+        listener.Print(CString(), FormatStringResourceWithText(IDS_MACRO_ACTION_REFUSED, what));
+    }
 };
 
 // Keywords are matched in lower case; older spellings are rows of their own.
 const TMacroManager::TAction TMacroManager::kActions[] = {
     {L"print", [](TMacroManager&, const TActionCall& c) { c.listener.Print(c.T, c.A); }},
-    {L"exec", [](TMacroManager&, const TActionCall& c) { c.listener.Execute(c.A, false); }},
-    {L"execute", [](TMacroManager&, const TActionCall& c) { c.listener.Execute(c.A, false); }},
-    {L"execmin", [](TMacroManager&, const TActionCall& c) { c.listener.Execute(c.A, true); }},
-    {L"executeminimize", [](TMacroManager&, const TActionCall& c) { c.listener.Execute(c.A, true); }},
-    {L"openurl", [](TMacroManager&, const TActionCall& c) { c.listener.OpenUrl(c.A, c.T); }},
-    {L"send", [](TMacroManager&, const TActionCall& c) { c.Raw(L"NOTICE " + c.T + L" :" + c.A); }},
+    {L"exec", [](TMacroManager&, const TActionCall& c) { c.Execute(false); }},
+    {L"execute", [](TMacroManager&, const TActionCall& c) { c.Execute(false); }},
+    {L"execmin", [](TMacroManager&, const TActionCall& c) { c.Execute(true); }},
+    {L"executeminimize", [](TMacroManager&, const TActionCall& c) { c.Execute(true); }},
+    {L"openurl",
+     [](TMacroManager&, const TActionCall& c) {
+         OpensAsWebAddress(c.A, c.argument.filled) ? c.listener.OpenUrl(c.A, c.T) : c.Refuse(c.A);
+     }},
+    {L"send", [](TMacroManager&,
+                 const TActionCall& c) { c.CommandWithSingle(L"NOTICE " + c.T + L" :" + c.A, {&c.target}, true); }},
     {L"raw", [](TMacroManager&, const TActionCall& c) { c.Raw(c.A); }},
-    {L"action", [](TMacroManager&, const TActionCall& c) { c.Command(L"ACTION " + c.T + L" :" + c.A); }},
-    {L"join", [](TMacroManager&, const TActionCall& c) { c.Command(L"JOIN " + c.A); }},
-    {L"part", [](TMacroManager&, const TActionCall& c) { c.Command(L"PART " + c.T + L" :" + c.A); }},
+    {L"action",
+     [](TMacroManager&, const TActionCall& c) { c.CommandWithSingle(L"ACTION " + c.T + L" :" + c.A, {&c.target}); }},
+    {L"join",
+     [](TMacroManager&, const TActionCall& c) {
+         // "JOIN 0" leaves every channel: a name values filled is one channel.
+         bool filled = std::find(c.argument.filled.begin(), c.argument.filled.end(), true) != c.argument.filled.end();
+         filled && !IsSingleChannelName(c.A) ? c.Refuse(L"JOIN " + c.A) : c.Command(L"JOIN " + c.A);
+     }},
+    {L"part",
+     [](TMacroManager&, const TActionCall& c) { c.CommandWithSingle(L"PART " + c.T + L" :" + c.A, {&c.target}); }},
     {L"quit", [](TMacroManager&, const TActionCall& c) { c.Command(L"QUIT :" + c.A); }},
-    {L"mode", [](TMacroManager&, const TActionCall& c) { c.Command(L"MODE " + c.T + L" " + c.A); }},
-    {L"nick", [](TMacroManager&, const TActionCall& c) { c.Command(L"NICK " + c.A); }},
-    {L"topic", [](TMacroManager&, const TActionCall& c) { c.Command(L"TOPIC " + c.T + L" :" + c.A); }},
-    {L"kick", [](TMacroManager&, const TActionCall& c) { c.Command(L"KICK " + c.T + L" " + c.A); }},
+    {L"mode",
+     [](TMacroManager&, const TActionCall& c) { c.CommandWithSingle(L"MODE " + c.T + L" " + c.A, {&c.target}); }},
+    {L"nick", [](TMacroManager&, const TActionCall& c) { c.CommandWithSingle(L"NICK " + c.A, {&c.argument}); }},
+    {L"topic",
+     [](TMacroManager&, const TActionCall& c) { c.CommandWithSingle(L"TOPIC " + c.T + L" :" + c.A, {&c.target}); }},
+    {L"kick",
+     [](TMacroManager&, const TActionCall& c) { c.CommandWithSingle(L"KICK " + c.T + L" " + c.A, {&c.target}); }},
     {L"away", [](TMacroManager&, const TActionCall& c) { c.Command(L"AWAY :" + c.A); }},
-    {L"invite", [](TMacroManager&, const TActionCall& c) { c.Command(L"INVITE " + c.T + L" :" + c.A); }},
-    {L"ctcpping", [](TMacroManager&, const TActionCall& c) { c.Command(L"CTCPPING " + c.T); }},
-    {L"ctcpquery", [](TMacroManager&, const TActionCall& c) { c.Command(L"CTCP " + c.A + L" " + c.T); }},
-    {L"ctcpreply", [](TMacroManager&, const TActionCall& c) { c.Command(L"CTCPREPLY " + c.T + L" :" + c.A); }},
+    {L"invite",
+     [](TMacroManager&, const TActionCall& c) { c.CommandWithSingle(L"INVITE " + c.T + L" :" + c.A, {&c.target}); }},
+    {L"ctcpping", [](TMacroManager&, const TActionCall& c) { c.CommandWithSingle(L"CTCPPING " + c.T, {&c.target}); }},
+    {L"ctcpquery",
+     [](TMacroManager&,
+        const TActionCall& c) { c.CommandWithSingle(L"CTCP " + c.A + L" " + c.T, {&c.argument, &c.target}); }},
+    {L"ctcpreply",
+     [](TMacroManager&, const TActionCall& c) { c.CommandWithSingle(L"CTCPREPLY " + c.T + L" :" + c.A, {&c.target}); }},
     {L"pushtoopqueue", [](TMacroManager&, const TActionCall& c) { c.listener.GiveOp(c.T, c.A); }},
     {L"giveop", [](TMacroManager&, const TActionCall& c) { c.listener.GiveOp(c.T, c.A); }},
     {L"showballoon", [](TMacroManager&, const TActionCall& c) { c.listener.ShowBalloon(c.T, c.A); }},
@@ -110,8 +230,8 @@ const TMacroManager::TAction TMacroManager::kActions[] = {
     {L"appendfiler", [](TMacroManager& m, const TActionCall& c) { m.EditFile(c.target, c.A, false); }},
     {L"addheadline", [](TMacroManager& m, const TActionCall& c) { m.EditFile(c.target, c.A, false); }},
     {L"deletefile", [](TMacroManager& m, const TActionCall& c) { m.DeleteFileNamed(c.argument); }},
-    {L"sound", [](TMacroManager&, const TActionCall& c) { c.listener.PlaySound(c.A); }},
-    {L"playsound", [](TMacroManager&, const TActionCall& c) { c.listener.PlaySound(c.A); }},
+    {L"sound", [](TMacroManager&, const TActionCall& c) { c.PlaySound(); }},
+    {L"playsound", [](TMacroManager&, const TActionCall& c) { c.PlaySound(); }},
     {L"selectchannel", [](TMacroManager&, const TActionCall& c) { c.listener.SelectChannel(c.A); }},
     {L"channelcondition", [](TMacroManager&, const TActionCall& c) { c.listener.SetChannelCondition(c.T, c.A); }},
     {L"dllcall", [](TMacroManager& m, const TActionCall& c) { m.CallDll(c.target, c.A); }},

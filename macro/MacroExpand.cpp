@@ -81,6 +81,13 @@ private:
     bool searchedAll = false;
 };
 
+void BlankLineBreaks(CString& value)
+{
+    for (int i = 0; i < value.GetLength(); i++)
+        if (value[i] == L'\r' || value[i] == L'\n')
+            value.SetAt(i, L' ');
+}
+
 CString LocalTimeText(bool date)
 {
     SYSTEMTIME now;
@@ -220,6 +227,10 @@ void TMacroManager::ExpandPercentWithin(CString& text, int& room, std::vector<bo
                 fromValue = false;
             }
         }
+        // Values are received text: a line break in one would start a second command where the
+        // rule's text is split into lines.
+        if (fromValue)
+            BlankLineBreaks(value);
         bool cut = value.GetLength() > room;
         if (cut) {
             value = value.Left(room);

@@ -293,8 +293,13 @@ CString TMacroManager::ResolveFilePath(const CString& name, const std::vector<bo
     if (name.IsEmpty())
         return CString();
     CString path = IsAbsolutePath(name) ? name : filesFolder.IsEmpty() ? CString() : filesFolder + name;
-    if (!FitsSystemPathLimit(path))
+    if (!FitsSystemPathLimit(path) || !FilledStepsArePlainNames(name, filled))
         return CString();
+    return path;
+}
+
+bool TMacroManager::FilledStepsArePlainNames(const CString& name, const std::vector<bool>& filled)
+{
     auto isFilled = [&](int i) { return i < (int)filled.size() && filled[i]; };
     int start = 0;
     for (int i = 0; i <= name.GetLength(); i++) {
@@ -305,8 +310,8 @@ CString TMacroManager::ResolveFilePath(const CString& name, const std::vector<bo
         for (int j = start; j <= i && j < name.GetLength() && !stepFilled; j++)
             stepFilled = isFilled(j);
         if (stepFilled && !IsSafeFileNamePart(name.Mid(start, i - start)))
-            return CString();
+            return false;
         start = i + 1;
     }
-    return path;
+    return true;
 }

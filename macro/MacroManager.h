@@ -54,6 +54,9 @@ public:
     // what other users write never leaves the folder the rule chose. Empty when refused, and for
     // a path longer than the system's file calls take.
     CString ResolveFilePath(const CString& name, const std::vector<bool>& filled = {}) const;
+    // Whether every step of the name that values filled is one plain name: no drive, root, device
+    // or "..".
+    static bool FilledStepsArePlainNames(const CString& name, const std::vector<bool>& filled);
 
     // No expansion grows a text beyond this many characters.
     static constexpr int MaxTextLength = 65536;

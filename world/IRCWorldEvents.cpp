@@ -73,9 +73,10 @@ void TIRCWorld::OnEventLineClick(bool allChannelsLog, const CString& eventData)
     if (word.CompareNoCase(L"INVITE") != 0)
         return;
     auto* unit = (TIRCUnit*)ReadHexWord(rest);
-    CString channelName = CutFirstWord(rest);
+    // The rest is the invited name as the server sent it; the unit refuses one that is no single
+    // channel rather than join its first word.
     if (HasUnit(unit))
-        unit->JoinChannelByName(channelName, CString());
+        unit->JoinChannelByName(rest, CString());
 }
 
 void TIRCWorld::BuildUserPopupMenu(HMENU menu, const std::vector<TPopupItem*>& items)

@@ -11,6 +11,21 @@ namespace {
 
 bool Down(int key) { return (::GetKeyState(key) & 0x8000) != 0; }
 
+// Whether the active keyboard layout types a character with the key and Ctrl+Alt held, as layouts
+// with AltGr do with the digits (@ # { on several of them). The layout's state is left as it was.
+bool TypesCharacterWithCtrlAlt(UINT key)
+{
+    BYTE state[256] = {};
+    for (int held : {VK_LCONTROL, VK_RCONTROL, VK_LMENU, VK_RMENU})
+        state[held] = (BYTE)(::GetKeyState(held) & 0x80);
+    state[VK_CONTROL] = state[VK_MENU] = 0x80;
+    HKL layout = ::GetKeyboardLayout(0);
+    wchar_t typed[8];
+    const UINT kKeepKeyboardState = 4;
+    return ::ToUnicodeEx(key, ::MapVirtualKeyExW(key, MAPVK_VK_TO_VSC, layout), state, typed, 8, kKeepKeyboardState,
+                         layout) != 0;
+}
+
 bool IsDigitKey(UINT key, int& digit)
 {
     if (key >= '0' && key <= '9')
@@ -204,9 +219,9 @@ bool TIRCWorld::HandleInputCtrlKey(TEdit* edit, UINT key, bool shift, bool alt)
 {
     int digit;
     if (IsDigitKey(key, digit) && !shift) {
-        // AltGr arrives as Ctrl with the right Alt, and many layouts type # @ { [ | \ with it
-        // and the digits: those belong to the edit.
-        if (alt && Down(VK_RMENU))
+        // AltGr arrives as Ctrl+Alt: where the layout types a character with it, the key
+        // belongs to the edit.
+        if (alt && TypesCharacterWithCtrlAlt(key))
             return false;
         SelectChannelByNumber(alt ? digit + 10 : digit);
         return true;

@@ -40,3 +40,5 @@
 #define IDS_MACRO_BAD_FILE_NAME 10360
 #define IDS_MACRO_SAVE_FAILED 10362
 #define IDS_POPUP_SAVE_FAILED 10363
+// A macro action whose received values would add a command, a parameter, a path or a program.
+#define IDS_MACRO_ACTION_REFUSED 10741

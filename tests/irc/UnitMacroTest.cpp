@@ -5,6 +5,7 @@
 
 #include "settings/PopupFile.h"
 #include "tests/common/MessagePump.h"
+#include "tests/net/NetTestSupport.h"
 
 #include <algorithm>
 
@@ -26,7 +27,10 @@ protected:
                                  "0\t\t\t%me\tNOTICE\t*\t*\t0\t0\traw\t\tPRIVMSG #loop :looped %m\t0",
                                  // Events the unit makes up itself.
                                  "0\t\t\t*\tOP\t#room\t*\t0\t0\traw\t\tPRIVMSG #room :welcome op %m\t0",
-                                 "0\t\t\t*\tKEYWORD\t*\t*\t0\t0\traw\t\tPRIVMSG #room :keyword from %n\t0"})
+                                 "0\t\t\t*\tKEYWORD\t*\t*\t0\t0\traw\t\tPRIVMSG #room :keyword from %n\t0",
+                                 // A chat line answered by notice, and its first word.
+                                 "0\t\t\t*\tDCCChatMessage\t*\t*\t0\t0\tsend\t%n\tgot: %m\t0",
+                                 "0\t\t\t*\tDCCChatMessage\t*\t*\t0\t0\traw\t\tPRIVMSG %n :first %0\t0"})
             rules += std::string(rule) + "\r\n";
         ASSERT_TRUE(WriteFileBytes(folder.path + L"macros\\auto.kmf", CStringA(rules.c_str())));
         settings.MacroFiles = {L"auto"};
@@ -90,6 +94,20 @@ TEST_F(UnitMacroTest, ReceivedLinesRunTheirRulesAndTheActionsReachTheServer)
     mark = peer->LineCount();
     peer->Send(":bob!b@bob.host PRIVMSG #room :!hello again\r\n");
     EXPECT_TRUE(LinesAfter(mark, "mark-t4").empty());
+}
+
+// A chat line keeps a lone CR as the chat reads it; filled into a rule it is a blank, so the peer
+// cannot add a command of its own.
+TEST_F(UnitMacroTest, LineBreaksAPeerSendsStayInsideTheRulesCommand)
+{
+    TPeer chat;
+    chat.Send("hi\rQUIT :bye\r\n").Drain(5000).Run();
+    preference.DCCChatAction = 2;
+    size_t mark = peer->LineCount();
+    peer->Send(":bob!b@bob.host PRIVMSG kvnick :\1DCC CHAT chat 2130706433 " + std::to_string(chat.Port()) + "\1\r\n");
+    ASSERT_TRUE(peer->WaitFor("NOTICE bob :got:"));
+    EXPECT_EQ(LinesAfter(mark, "mark-chat"),
+              (std::vector<std::string>{"NOTICE bob :got: hi QUIT :bye", "PRIVMSG bob :first hi QUIT"}));
 }
 
 TEST_F(UnitMacroTest, OwnLinesRunMacrosOnlyWhenTheUserSentThem)

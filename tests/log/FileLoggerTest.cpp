@@ -2,6 +2,7 @@
 #include "foundation/CodePage.h"
 #include "foundation/IrcMarkup.h"
 #include "foundation/Path.h"
+#include "foundation/SafeFileName.h"
 #include "settings/Preference.h"
 
 #include "tests/common/StringPrinter.h"
@@ -146,9 +147,34 @@ TEST_F(FileLoggerTest, HostileNamesGiveOneFileInsideTheLogFolder)
     }
     EXPECT_TRUE(failures.empty());
     EXPECT_EQ(CountEntries(temp.path), 1); // only "logs"
-    CString longName(L'n', 400);
-    logger.SetChannelName(longName);
-    EXPECT_TRUE(logger.WriteLine(L"long"));
+}
+
+// Two long channels that share their first hundred characters keep files of their own; a name
+// longer than a file name can be fails to open and is told once.
+TEST_F(FileLoggerTest, LongNamesAreKeptUpToWhatAFileNameHolds)
+{
+    logger.kind = LOGFILE_TALK;
+    logger.SetServerName(L"net");
+    const CString shared(L'a', 120);
+    std::vector<CString> paths;
+    for (const wchar_t* last : {L"1", L"2"}) {
+        logger.SetChannelName(L"#" + shared + last);
+        EXPECT_TRUE(logger.WriteLine(CString(L"line ") + last));
+        paths.push_back(logger.GetCurrentPath());
+        logger.Close();
+    }
+    ASSERT_NE(paths[0], paths[1]);
+    EXPECT_EQ(ReadFileLines(paths[0])[1], "line 1");
+    EXPECT_EQ(ReadFileLines(paths[1])[1], "line 2");
+
+    logger.SetChannelName(CString(L'n', 400));
+    CString path = logger.MakeFileName();
+    EXPECT_GE(path.Find(CString(L'n', kMaxFileNamePart)), 0);
+    EXPECT_LT(path.Find(CString(L'n', kMaxFileNamePart + 1)), 0);
+    EXPECT_FALSE(logger.WriteLine(L"lost"));
+    EXPECT_FALSE(logger.WriteLine(L"lost too"));
+    EXPECT_EQ(failures, std::vector<CString>{path});
+    EXPECT_FALSE(logger.IsOpen());
 }
 
 TEST_F(FileLoggerTest, WritesStampedLinesWithoutCodesInTheLogCodePage)

@@ -6,6 +6,8 @@
 #include "foundation/CodePage.h"
 #include "foundation/File.h"
 #include "foundation/Path.h"
+#include "foundation/ResourceString.h"
+#include "res/strings/macro.h"
 #include "settings/PopupFile.h"
 
 namespace {
@@ -431,3 +433,52 @@ TEST_F(MacroDll, DllStringRepliesAreBounded)
     EXPECT_EQ("print  | []", calls[2]);
 }
 #endif
+
+// What other users write, through the variables, fills one parameter of a command, stays inside
+// arguments of the program the rule names, names a sound in the rule's folder and opens only
+// after a web address; otherwise the action is refused and told in the server log.
+TEST_F(MacroActions, ValuesFromOthersFillOneParameterArgumentOrName)
+{
+    const struct {
+        const char* action;
+        const char* target;
+        const char* argument;
+        const wchar_t* message;
+        const char* call; // null: refused
+    } cases[] = {
+        {"join", "", "%1", L"!join #x", "command JOIN #x"},
+        {"join", "", "%1", L"!join 0", nullptr},
+        {"join", "", "%1", L"!join #x,0", nullptr},
+        {"join", "", "#own,#two", L"-", "command JOIN #own,#two"},
+        {"mode", "%0", "+o %n", L"#x +b", "command MODE #x +o bob"},
+        {"mode", "%m", "+o %n", L"#x +b", nullptr},
+        {"kick", "%0", "%n", L"#x,#y", nullptr},
+        {"send", "%n", "got: %m", L"a, b", "command NOTICE bob :got: a, b [lines]"},
+        {"send", "%m", "hi", L"#a,#b", nullptr},
+        {"ctcpquery", "%n", "%1", L"x VERSION", "command CTCP VERSION bob"},
+        {"ctcpquery", "%n", "%m", L"VERSION x", nullptr},
+        {"nick", "", "%m", L"two words", nullptr},
+        {"exec", "", "\"notify.exe\" %m", L"hi \" /evil", "exec \"notify.exe\" \"hi \\\" /evil\""},
+        {"exec", "", "\"notify.exe\" \"-t=%m\"", L"a\\\" b\\", "exec \"notify.exe\" \"-t=a\\\\\\\" b\\\\\""},
+        {"exec", "", "\"C:\\bin\\%1.exe\"", L"x calc", nullptr},
+        {"exec", "", "%m", L"calc.exe", nullptr},
+        {"openurl", "", "http://example.com/?q=%1", L"x a", "url http://example.com/?q=a | "},
+        {"openurl", "", "%1", L"x https://example.com/", "url https://example.com/ | "},
+        {"openurl", "", "%1", L"x C:\\Windows\\calc.exe", nullptr},
+        {"sound", "", "%1.wav", L"x ding", "sound ding.wav"},
+        {"sound", "", "%1", L"x \\\\host\\share\\a.wav", nullptr},
+        {"sound", "", "%1", L"x ..\\..\\a.wav", nullptr},
+    };
+    const std::string refused = "print  | " + Narrow(LoadResourceString(IDS_MACRO_ACTION_REFUSED).Left(8));
+    for (const auto& c : cases) {
+        WriteMacroFile(L"rule", {Rule("*", "PRIVMSG", "", "", c.action, c.target, c.argument)});
+        Enable({L"rule"});
+        Process(L"bob!b@h", L"PRIVMSG", {L"#a", c.message});
+        std::vector<std::string> calls = listener.Take();
+        ASSERT_EQ(calls.size(), 1u) << c.action << " " << Narrow(c.message);
+        if (c.call)
+            EXPECT_EQ(calls[0], c.call) << Narrow(c.message);
+        else
+            EXPECT_EQ(calls[0].rfind(refused, 0), 0u) << calls[0];
+    }
+}

@@ -56,6 +56,10 @@ TEST_F(MacroExpand, PercentVariablesOfTheEvent)
     Event(L"bob!bu@b.host", L"PRIVMSG", {L"#a", L"%n"});
     EXPECT_EQ(L"%n", Variables(L"%m"));
 
+    // A line break a value brings is a blank; the rule's own stay for the actions that split.
+    Event(L"bob!bu@b.host", L"PRIVMSG", {L"#a", L"hi\rQUIT :bye\nx"});
+    EXPECT_EQ(L"got: hi QUIT :bye x\r\nhi QUIT|:bye x", Variables(L"got: %m\r\n%0|%1"));
+
     Event(L"bob!bu@b.host", L"PRIVMSG", {L"me", L"a b c"});
     EXPECT_EQ(L"bob b ", Variables(L"%f %1 %5"));
 

@@ -1,0 +1,83 @@
+// Text a server or a peer sends, followed to what acts on it, with the lines the server gets:
+// nothing received becomes a second command, a list of channels or an extra parameter.
+
+#include "tests/mainframe/ServedFrameFixture.h"
+
+#include "dialogs/InviteDialog.h"
+#include "foundation/CodePage.h"
+#include "settings/Preference.h"
+
+namespace {
+
+class ReceivedText : public ServedFrameFixture {
+protected:
+    // The server log's line whose event data ends with the text, once it is shown.
+    int WaitEventLine(const CString& dataEnd)
+    {
+        int found = -1;
+        PumpMessagesUntil(
+            [&] {
+                for (int line = net->logView->GetLineCount() - 1; line >= 0 && found < 0; line--) {
+                    const CString& data = net->logView->GetLine(line).model.eventData;
+                    if (data.GetLength() >= dataEnd.GetLength() && data.Right(dataEnd.GetLength()) == dataEnd)
+                        found = line;
+                }
+                return found >= 0;
+            },
+            kWaitBoundMs);
+        return found;
+    }
+    int Joins() { return CountStarting("JOIN "); }
+};
+
+} // namespace
+
+// Joined at once, from the invitation window's OK and by a double click on the printed line;
+// a name that is no single channel is printed and joined by none of them.
+TEST_F(ReceivedText, InvitationsJoinOneChannelByEachWay)
+{
+    settings.preference.LimitInviteDialog = false;
+    settings.preference.ActivateInviteDialog = false;
+    world->Select(net, nullptr);
+    const struct {
+        const char* channel;
+        bool joined;
+    } cases[] = {{"#ok", true}, {"0", false}, {"#x,0", false}, {"#x 0", false}, {"#x\r0", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.channel);
+        const std::string invite = std::string(":alice!a@inviter.example INVITE kvme :") + c.channel + "\r\n";
+        const CString dataEnd = L" " + ConvertFromUtf8(c.channel);
+        const int expected = c.joined ? 1 : 0;
+
+        settings.preference.InviteAction = 2;
+        int before = Joins();
+        peer->Send(invite);
+        int line = WaitEventLine(dataEnd);
+        ASSERT_GE(line, 0);
+        RoundTrip();
+        EXPECT_EQ(Joins() - before, expected) << "at once";
+
+        settings.preference.InviteAction = 1;
+        before = Joins();
+        peer->Send(invite);
+        ASSERT_TRUE(PumpMessagesUntil([&] { return WaitEventLine(dataEnd) > line; }, kWaitBoundMs));
+        RoundTrip();
+        ASSERT_EQ(net->GetInviteDialogs().size(), (size_t)expected) << "a window only for one channel";
+        if (c.joined) {
+            HWND window = static_cast<TInviteDialog*>(net->GetInviteDialogs()[0])->m_hWnd;
+            ClickAt(ScreenPointOf(::GetDlgItem(window, IDOK)));
+            ASSERT_TRUE(PumpMessagesUntil([&] { return net->GetInviteDialogs().empty(); }, kWaitBoundMs));
+        }
+        RoundTrip();
+        EXPECT_EQ(Joins() - before, expected) << "the window's OK";
+
+        settings.preference.InviteAction = 0;
+        before = Joins();
+        DoubleClickAt(CharPoint(net->logView, line, 1));
+        RoundTrip();
+        EXPECT_EQ(Joins() - before, expected) << "a double click on the line";
+    }
+    EXPECT_EQ(CountStarting("JOIN #ok"), 3);
+    EXPECT_EQ(CountStarting("JOIN #x"), 0);
+    EXPECT_EQ(CountStarting("JOIN 0"), 0);
+}
