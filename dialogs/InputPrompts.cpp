@@ -39,7 +39,7 @@ BOOL TInputInviteDialog::OnInitDialog()
     for (const CString& name : channels)
         ::SendMessageW(box, CB_ADDSTRING, 0, (LPARAM)name.GetString());
     ::SendMessageW(box, CB_LIMITTEXT, (WPARAM)kTextLimit, 0);
-    SetWindowText(LoadResourceString(IDS_INVITE_PROMPT_TITLE) + nick);
+    SetWindowText(LoadResourceString(IDS_INVITE_PROMPT_TITLE) + serverName);
     return TRUE;
 }
 

@@ -62,8 +62,8 @@ public:
     void AddChannel(const CString& name) { channels.push_back(name); }
     CString GetChannelName() const { return channel; }
 
-    // Shown in the caption after "招待 - ".
-    CString nick;
+    // The server's name, shown in the caption after "招待 - ".
+    void SetServerName(const CString& name) { serverName = name; }
     // Offered in the box's list, in order.
     std::vector<CString> channels;
     // The box's text after OK.
@@ -81,4 +81,6 @@ private:
     CString GetBoxText() const;
     bool CanConfirm() const;
     void OnUpdateOK(CCmdUI* ui);
+
+    CString serverName;
 };

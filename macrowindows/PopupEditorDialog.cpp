@@ -21,9 +21,14 @@ TPopupEditorDialog::TPopupEditorDialog(TConfig* config) : TRecordListDialog(IDD_
 
 TPopupEditorDialog::~TPopupEditorDialog()
 {
+    StoreLayout();
+    DestroyWindow();
+}
+
+void TPopupEditorDialog::StoreLayout()
+{
     if (m_hWnd)
         StoreGeometry(config->geometry.popupEditorHeader, config->geometry.popupEditorSize);
-    DestroyWindow();
 }
 
 BOOL TPopupEditorDialog::OnInitDialog()

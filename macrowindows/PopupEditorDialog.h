@@ -26,6 +26,9 @@ public:
     // config gives the sound folder and the window's stored geometry.
     explicit TPopupEditorDialog(TConfig* config);
     ~TPopupEditorDialog() override;
+    // The column widths and the window's size into the settings, while the window is there: its
+    // owner calls it before destroying the window, which goes before the object.
+    void StoreLayout();
 
     BOOL OnInitDialog() override;
     void OnOK() override;

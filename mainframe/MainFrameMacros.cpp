@@ -29,6 +29,8 @@ void CMainFrame::OnMacroSettings()
         return;
     // The window hides while its editor is open: the editor follows the frame in its place, and
     // the window passes the top-most state on to it, now and when it opens one later.
+    // Closed by the program's end as well as by the user, the window keeps its layout.
+    macroSelect.beforeDestroy = [this] { macroSelect->SaveLayout(); };
     macroSelect.standIn = [this]() -> CWnd* { return macroSelect->GetEditor(); };
     macroSelect.setTopMost = [this](bool on) { macroSelect->SetTopMost(on); };
     CentreWindowOn(dialog->m_hWnd, m_hWnd);
@@ -78,6 +80,7 @@ void CMainFrame::OnPopupMenuSettings()
         std::move(made), [](TPopupEditorDialog& d) { return d.Create(IDD_POPUP_EDITOR, nullptr) != FALSE; });
     if (!dialog)
         return;
+    popupEditor.beforeDestroy = [this] { popupEditor->StoreLayout(); };
     dialog->ShowWindow(SW_SHOW);
     if (alwaysOnTop)
         dialog->SetWindowPos(HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);

@@ -194,8 +194,7 @@ void CMainFrame::OnInviteMember()
     if (nicks.empty())
         return;
     TInputInviteDialog dialog;
-    for (size_t i = 0; i < nicks.size(); i++)
-        dialog.nick += (i ? L"," : L"") + nicks[i];
+    dialog.SetServerName(unit->GetName());
     for (TIRCChannel* other : unit->GetChannels())
         if (other != channel && other->GetKind() == TIRCChannel::KindChannel)
             dialog.AddChannel(other->GetName());

@@ -23,6 +23,8 @@ void CMainFrame::OnScriptSettings()
         scriptSelect.Open(std::move(made), [](TScriptSelectDialog& d) { return d.Create() != FALSE; });
     if (!dialog)
         return;
+    // Closed by the program's end as well as by the user, the window keeps its layout.
+    scriptSelect.beforeDestroy = [this] { scriptSelect->SaveLayout(); };
     CentreWindowOn(dialog->m_hWnd, m_hWnd);
     dialog->ShowWindow(SW_SHOW);
     dialog->SetWindowPos(alwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);

@@ -94,6 +94,23 @@ bool TakesFiles(const CString& folder)
     return true;
 }
 
+// Whether the folders from `existing` down to `folder` can be made, as the writers make them;
+// those made for the probe go again at once. A standard account may make folders where it may
+// not make files (a drive's root), so the files are not probed here.
+bool CanMakeFolder(const CString& folder, const CString& existing)
+{
+    const DWORD attributes = CreateFolderTree(folder) ? ::GetFileAttributesW(folder) : INVALID_FILE_ATTRIBUTES;
+    const bool made = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    for (CString path = folder; path.GetLength() > existing.GetLength();) {
+        ::RemoveDirectoryW(path);
+        int slash = path.ReverseFind(L'\\');
+        if (slash <= 0)
+            break;
+        path = path.Left(slash);
+    }
+    return made;
+}
+
 // "Q:\" or "\\server\share": nothing above it to walk to.
 bool IsPathRoot(const CString& path)
 {
@@ -115,16 +132,25 @@ bool IsUsableFolder(const CString& folder)
         return true;
     if (!IsAbsolutePath(path))
         path = GetProgramFolder() + path;
+    // ".." resolved first, so the probe below removes exactly the folders it made.
+    wchar_t full[MAX_PATH * 2] = L"";
+    const DWORD length = ::GetFullPathNameW(path, MAX_PATH * 2, full, nullptr);
+    if (length > 0 && length < MAX_PATH * 2)
+        path = full;
     TrimTrailingBackslashes(path);
     if (path.GetLength() == 2 && path[1] == L':')
         path += L'\\';
-    // A folder not there yet is made by whoever writes into it; the nearest one that is there
-    // must take files.
+    // A folder there must take files; one not there yet is made by whoever writes into it, so it
+    // must be one that can be made.
+    const CString folderPath = path;
     for (;;) {
         DWORD attributes = ::GetFileAttributesW(path);
         if (attributes != INVALID_FILE_ATTRIBUTES) {
-            CString probe = path.Right(1) == L"\\" ? path : path + L"\\";
-            return (attributes & FILE_ATTRIBUTE_DIRECTORY) && TakesFiles(probe);
+            if (!(attributes & FILE_ATTRIBUTE_DIRECTORY))
+                return false;
+            if (path != folderPath)
+                return CanMakeFolder(folderPath, path);
+            return TakesFiles(path.Right(1) == L"\\" ? path : path + L"\\");
         }
         // A drive or share that is not there now (an unplugged stick): the folder is kept as
         // typed, and a transfer or log that cannot write there reports it then.

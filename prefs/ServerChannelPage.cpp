@@ -130,13 +130,13 @@ bool TServerChannelPage::EditChannel(TChannelConfig& channel, bool adding)
 
 void TServerChannelPage::OnNew()
 {
-    // A new channel inherits the selected one's key, mode, topic and marks, not its name.
+    // A new channel inherits all the selected one has but its name: key, mode, topic, marks and
+    // auto-op masks.
     TChannelConfig channel;
     int selected = Selected();
     if (selected >= 0) {
         channel = ReadRow(selected);
         channel.Name.Empty();
-        channel.AutoOpMasks.clear();
     }
     if (!EditChannel(channel, true))
         return;

@@ -17,7 +17,15 @@ const TDialogChoice kEncodings[] = {
 
 const int kHostLimit = 256;
 
-bool IsNickText(const CString& text) { return HasNoBlankOrControl(text); }
+// A control character would end or split the line the nick is sent in; a blank is the server's
+// to answer.
+bool HasNoControl(const CString& text)
+{
+    for (int i = 0; i < text.GetLength(); i++)
+        if (text[i] < 0x20 || text[i] == 0x7F)
+            return false;
+    return true;
+}
 
 } // namespace
 
@@ -53,15 +61,14 @@ void TServerConnectionPage::FillHostList()
 
 void TServerConnectionPage::Exchange(TDialogExchange& io)
 {
-    io.Edit(IDC_SERVER_NAME, unit->Name, kTextLimit).Required(IDS_SERVER_NAME_REQUIRED);
-    io.ComboText(IDC_SERVER_HOST, unit->Hostname, kHostLimit).Required(IDS_SERVER_HOST_REQUIRED);
+    // Empty ones keep OK greyed (the sheet's rule); whatever else is typed is stored.
+    io.Edit(IDC_SERVER_NAME, unit->Name, kTextLimit);
+    io.ComboText(IDC_SERVER_HOST, unit->Hostname, kHostLimit);
     io.Spin(IDC_SERVER_PORT, unit->Port, 1, 65535);
     io.Check(IDC_SERVER_USE_SSL, unit->UseSSL);
     io.Check(IDC_SERVER_USE_PASSWORD, unit->EnablePassword);
     io.Edit(IDC_SERVER_PASSWORD, unit->Password, 256);
-    io.Edit(IDC_SERVER_NICK, unit->Nick, 256)
-        .Required(IDS_SERVER_NICK_REQUIRED)
-        .Rule(IsNickText, IDS_SERVER_NICK_BLANKS);
+    io.Edit(IDC_SERVER_NICK, unit->Nick, 256).Rule(HasNoControl, IDS_SERVER_NICK_CONTROL);
     io.Edit(IDC_SERVER_USERNAME, unit->Username, 64);
     io.Edit(IDC_SERVER_REALNAME, unit->Realname, 512);
     CString altNicks = unit->AltNicks;

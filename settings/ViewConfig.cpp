@@ -133,6 +133,9 @@ namespace {
 // bottom left, bottom right.
 const int kColumn[] = {1, 0, 2, 1, 1, 0, 2, 0, 2}; // 0 left, 1 centre, 2 right
 const int kRow[] = {1, 1, 1, 0, 2, 0, 0, 2, 2};    // 0 top, 1 centre, 2 bottom
+// The fitted styles name top before right ("拡大上" 303, "拡大右" 304), as the settings page and
+// stored themes do; the other placements keep the natural-size order.
+const int kFitPlace[] = {0, 1, 3, 2, 4, 5, 6, 7, 8};
 
 // Where a picture of natural size iw × ih goes in a w × h area.
 POINT PlacePicture(int place, int w, int h, int iw, int ih)
@@ -152,6 +155,52 @@ void Fill(HDC dc, const RECT& rect, COLORREF color)
     DeleteObject(brush);
 }
 
+// The system fills with a pattern one copy of it at a time, so a small picture is first laid
+// into a source of whole copies at least this wide and high.
+const int kTileSpan = 64;
+
+// A pattern brush of the picture, or of whole copies of it kTileSpan pixels or more each way.
+HBRUSH MakeTileBrush(HDC dc, const TImage& picture)
+{
+    const int iw = picture.GetWidth(), ih = picture.GetHeight();
+    const int columns = (kTileSpan + iw - 1) / iw, rows = (kTileSpan + ih - 1) / ih;
+    HBRUSH single = CreatePatternBrush(picture.GetHandle());
+    if (!single || (columns == 1 && rows == 1))
+        return single;
+    HBITMAP source = CreateCompatibleBitmap(dc, iw * columns, ih * rows);
+    HDC memory = CreateCompatibleDC(dc);
+    HBRUSH brush = nullptr;
+    if (source && memory) {
+        HGDIOBJ old = SelectObject(memory, source);
+        RECT all = {0, 0, iw * columns, ih * rows};
+        FillRect(memory, &all, single);
+        SelectObject(memory, old);
+        brush = CreatePatternBrush(source);
+    }
+    if (memory)
+        DeleteDC(memory);
+    if (source)
+        DeleteObject(source);
+    if (!brush)
+        return single;
+    DeleteObject(single);
+    return brush;
+}
+
+// Covers the area with copies of the picture laid from (x, y): one brush for the whole area.
+void Tile(HDC dc, const TImage& picture, const RECT& area, int x, int y)
+{
+    HBRUSH brush = MakeTileBrush(dc, picture);
+    if (!brush)
+        return;
+    POINT origin = {x, y}, old = {};
+    LPtoDP(dc, &origin, 1);
+    SetBrushOrgEx(dc, origin.x, origin.y, &old);
+    FillRect(dc, &area, brush);
+    SetBrushOrgEx(dc, old.x, old.y, nullptr);
+    DeleteObject(brush);
+}
+
 } // namespace
 
 void TLogBkTheme::Draw(HDC dc, const RECT& rect) const
@@ -165,9 +214,7 @@ void TLogBkTheme::Draw(HDC dc, const RECT& rect) const
         return;
     }
     if (style == kBackTile) {
-        for (int x = rect.left; x < rect.right; x += iw)
-            for (int y = rect.top; y < rect.bottom; y += ih)
-                picture.Draw(dc, x, y);
+        Tile(dc, picture, rect, rect.left, rect.top);
         return;
     }
     if (style == kBackStretch) {
@@ -176,16 +223,14 @@ void TLogBkTheme::Draw(HDC dc, const RECT& rect) const
     }
     Fill(dc, rect, color);
     if (style == kBackTileTop) {
-        for (int x = rect.left; x < rect.right; x += iw)
-            picture.Draw(dc, x, 0);
+        Tile(dc, picture, RECT{rect.left, 0, rect.right, ih}, rect.left, 0);
     } else if (style == kBackTileLeft) {
-        for (int y = rect.top; y < rect.bottom; y += ih)
-            picture.Draw(dc, 0, y);
+        Tile(dc, picture, RECT{0, rect.top, iw, rect.bottom}, 0, rect.top);
     } else if (style >= kBackCenter && style <= kBackCenter + 8) {
         POINT at = PlacePicture(style - kBackCenter, w, h, iw, ih);
         picture.Draw(dc, at.x, at.y);
     } else if (style >= kBackFitCenter && style <= kBackFitCenter + 8) {
-        const int place = style - kBackFitCenter;
+        const int place = kFitPlace[style - kBackFitCenter];
         const float pictureRatio = ih > 0 ? (float)iw / (float)ih : (float)iw;
         const float areaRatio = h > 0 ? (float)w / (float)h : (float)w;
         int left = 0, top = 0, fw = w, fh = h;

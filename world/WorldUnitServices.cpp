@@ -30,11 +30,8 @@ bool TIRCWorld::IsMainWindowActive() { return frame && frame->IsApplicationActiv
 
 bool TIRCWorld::AreMacrosStopped() { return frame && frame->AreMacrosStopped(); }
 
-void TIRCWorld::PlaySoundFile(const CString& path)
-{
-    if (!path.IsEmpty())
-        ::PlaySoundW(path, nullptr, SND_FILENAME | SND_ASYNC);
-}
+// As given: a sound ticked without a file plays the system's default sound.
+void TIRCWorld::PlaySoundFile(const CString& path) { ::PlaySoundW(path, nullptr, SND_FILENAME | SND_ASYNC); }
 
 void TIRCWorld::StartHighlightAlert()
 {

@@ -1,6 +1,6 @@
 // The log view in a shown window: a channel flood of 100,000 lines into a view that keeps 1,000,
 // painted as the message loop would between socket reads; then full repaints of a 1920x1080
-// view of wrapped, coloured lines.
+// view of wrapped, coloured lines, and of one over a tiled background picture as lines arrive.
 
 #include "BenchLines.h"
 #include "classlib/App.h"
@@ -175,6 +175,38 @@ void Repaint(TRepaint kind)
 }
 
 // temporary experiment (not committed)
+
+// A maximised channel log with a tiled background picture of size x size pixels: each line that
+// arrives paints the whole view again, picture and rows.
+void TiledBackground(int size)
+{
+    TBench bench(1920, 1080);
+    BITMAPINFOHEADER header = {};
+    void* pixels = nullptr;
+    HBITMAP bitmap = CreateImageSection(size, size, header, pixels);
+    BYTE* bytes = static_cast<BYTE*>(pixels);
+    for (int y = 0; y < size; y++)
+        for (int x = 0; x < size * 3; x++)
+            bytes[y * GetImageStride(size) + x] = (BYTE)(0xE0 + (x + y) % 32);
+    bench.theme.channelLogBack.picture.SetBitmap(bitmap, &header, pixels);
+    bench.theme.channelLogBack.style = kBackTile;
+    for (int i = 0; i < 100; i++)
+        bench.Add(i);
+    TPump pump;
+    pump.view = bench.view;
+    bench.view.ScrollToEnd();
+    const int lines = 40;
+    for (int i = 0; i < lines; i++) {
+        bench.Add(100 + i);
+        while (bench.view.IsPaintDue()) {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
+            pump.Run();
+        }
+    }
+    printf("log view 1920x1080 with a %dx%d tiled background, %d lines arriving one at a time: %d paints, %.2f ms "
+           "per paint\n",
+           size, size, lines, pump.paints, pump.paints ? pump.painting * 1000 / pump.paints : 0.0);
+}
 } // namespace
 
 int main(int argc, char** argv)
@@ -186,5 +218,7 @@ int main(int argc, char** argv)
     Repaint(FROM_KEPT_PICTURE);
     Repaint(EVERY_ROW);
     Repaint(EVERY_ROW_WRAPPED);
+    TiledBackground(64);
+    TiledBackground(1);
     return 0;
 }

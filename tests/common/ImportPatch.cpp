@@ -5,6 +5,7 @@
 namespace {
 
 TShellCallRecorder* recorder = nullptr;
+TSoundRecorder* soundRecorder = nullptr;
 
 CString Field(const wchar_t* text) { return text ? CString(text) : CString(L"-"); }
 
@@ -24,6 +25,12 @@ BOOL WINAPI RecordCreateProcess(LPCWSTR, LPWSTR commandLine, LPSECURITY_ATTRIBUT
     recorder->calls.push_back(L"start " + Field(commandLine));
     ::SetLastError(ERROR_FILE_NOT_FOUND);
     return FALSE;
+}
+
+BOOL WINAPI RecordSound(LPCWSTR sound, HMODULE, DWORD flags)
+{
+    soundRecorder->sounds.push_back({sound ? CString(sound) : CString(), flags});
+    return TRUE;
 }
 
 } // namespace
@@ -78,4 +85,17 @@ std::vector<CString> TShellCallRecorder::TakeCalls()
     std::vector<CString> taken;
     taken.swap(calls);
     return taken;
+}
+
+TSoundRecorder::TSoundRecorder()
+    : original(ReplaceImport("winmm.dll", "PlaySoundW", reinterpret_cast<ULONG_PTR>(&RecordSound)))
+{
+    soundRecorder = this;
+}
+
+TSoundRecorder::~TSoundRecorder()
+{
+    if (original)
+        ReplaceImport("winmm.dll", "PlaySoundW", original);
+    soundRecorder = nullptr;
 }

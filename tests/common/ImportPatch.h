@@ -30,3 +30,25 @@ private:
     ULONG_PTR shellOriginal;
     ULONG_PTR processOriginal;
 };
+
+// PlaySoundW's calls, none of them played while the recorder lives.
+struct TSoundCall {
+    CString path;
+    DWORD flags;
+};
+
+class TSoundRecorder {
+public:
+    TSoundRecorder();
+    ~TSoundRecorder();
+    TSoundRecorder(const TSoundRecorder&) = delete;
+    TSoundRecorder& operator=(const TSoundRecorder&) = delete;
+
+    // False when the program does not play through the system's PlaySoundW.
+    bool IsHooked() const { return original != 0; }
+
+    std::vector<TSoundCall> sounds;
+
+private:
+    ULONG_PTR original;
+};

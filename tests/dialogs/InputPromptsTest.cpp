@@ -84,7 +84,7 @@ TEST(InputPrompts, NickPromptWantsANonEmptyNick)
 TEST(InputPrompts, InvitePromptOffersTheChannelsAndWantsAChannelName)
 {
     TInputInviteDialog dialog;
-    dialog.nick = L"alice";
+    dialog.SetServerName(L"net");
     dialog.channels = {L"#beta", L"&local"};
     dialog.channel = L"unchanged";
     struct {
@@ -94,7 +94,7 @@ TEST(InputPrompts, InvitePromptOffersTheChannelsAndWantsAChannelName)
                        {L"+plus", true}, {L"&local", true}, {L"", false}};
     INT_PTR result = RunDialog(dialog, [&](HWND window) {
         HWND box = Control(window, IDC_INPUT_INVITE_CHANNEL);
-        EXPECT_EQ(CString(L"招待 - alice"), GetControlText(window));
+        EXPECT_EQ(CString(L"招待 - net"), GetControlText(window));
         ASSERT_EQ(2, (int)::SendMessageW(box, CB_GETCOUNT, 0, 0));
         EXPECT_EQ(CString(), GetControlText(box)) << "the list only offers";
         for (const auto& row : cases) {

@@ -4,10 +4,14 @@
 
 #include "tests/mainframe/MainFrameFixture.h"
 
+#include "tests/common/DialogSteps.h"
+
 #include "dialogs/HistoryDialog.h"
 #include "log/LogLineData.h"
 #include "res/resource.h"
 
+#include <algorithm>
+#include <iterator>
 #include <map>
 #include <set>
 
@@ -162,4 +166,78 @@ TEST_F(OwnedWindowsTest, TheCloseKeepsTheHistoriesHiddenUntilTheServersHaveQuit)
     frame->GetOwnedWindows().DestroyAll();
     for (TOwnedWindowSlot* slot : Slots())
         EXPECT_EQ(nullptr, slot->GetWindow()) << "command " << slot->GetCommand();
+}
+
+namespace {
+
+// The first list with column headings among the window's controls, or null.
+HWND FindHeadedList(HWND window)
+{
+    for (HWND child = ::FindWindowExW(window, nullptr, L"SysListView32", nullptr); child;
+         child = ::FindWindowExW(window, child, L"SysListView32", nullptr))
+        if (::IsWindowVisible(child) && ListView_GetHeader(child))
+            return child;
+    return nullptr;
+}
+
+SIZE WindowSize(HWND window)
+{
+    RECT rect = {};
+    ::GetWindowRect(window, &rect);
+    return {rect.right - rect.left, rect.bottom - rect.top};
+}
+
+} // namespace
+
+// What the user did to a window's size and columns is there when it opens again, whether the
+// user closed it or the program's end took it (the slot destroys the window before the object).
+TEST_F(OwnedWindowsTest, EveryWindowKeepsItsSizeAndColumnsWhenOpenedAgain)
+{
+    FillHistories();
+    const UINT resizable[] = {ID_POPUP_MENU_SETTINGS, ID_MACRO_SETTINGS, ID_SCRIPT_SETTINGS, ID_DCC_WINDOW,
+                              ID_KEYWORD_HISTORY,     ID_URL_HISTORY,    ID_SCRIPT_CONSOLE};
+    for (TOwnedWindowSlot* slot : Slots()) {
+        if (std::find(std::begin(resizable), std::end(resizable), slot->GetCommand()) == std::end(resizable))
+            continue;
+        // The histories are made once, at the start; only the program's end takes them.
+        const bool madeAgain = slot->GetCommand() != ID_KEYWORD_HISTORY && slot->GetCommand() != ID_URL_HISTORY;
+        for (bool byTheEnd : {false, true}) {
+            if (byTheEnd && !madeAgain)
+                continue;
+            SCOPED_TRACE(testing::Message()
+                         << "command " << slot->GetCommand() << (byTheEnd ? ", the end" : ", closed"));
+            frame->SendMessageW(WM_COMMAND, MAKEWPARAM(slot->GetCommand(), 0), 0);
+            ASSERT_TRUE(WaitUntil([&] { return slot->IsVisible(); }, "the window shown"));
+            HWND window = slot->GetWindow()->m_hWnd;
+            const SIZE before = WindowSize(window);
+            RECT rect = {};
+            ::GetWindowRect(window, &rect);
+            DragMouse({rect.right - 3, rect.bottom - 3}, {rect.right + 37, rect.bottom + 27});
+            ASSERT_TRUE(WaitUntil([&] { return WindowSize(window).cx > before.cx; }, "the window resized"));
+            const SIZE resized = WindowSize(window);
+            HWND list = FindHeadedList(window);
+            int width = -1;
+            if (list) {
+                DragColumnTo(list, 0, ListView_GetColumnWidth(list, 0) + 23);
+                width = ListView_GetColumnWidth(list, 0);
+            }
+            if (byTheEnd)
+                slot->Destroy();
+            else
+                ::PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+            ASSERT_TRUE(WaitUntil([&] { return !slot->IsVisible(); }, "the window closed"));
+
+            frame->SendMessageW(WM_COMMAND, MAKEWPARAM(slot->GetCommand(), 0), 0);
+            ASSERT_TRUE(WaitUntil([&] { return slot->IsVisible(); }, "the window shown again"));
+            window = slot->GetWindow()->m_hWnd;
+            EXPECT_EQ(resized.cx, WindowSize(window).cx);
+            EXPECT_EQ(resized.cy, WindowSize(window).cy);
+            if (list) {
+                ASSERT_TRUE(FindHeadedList(window));
+                EXPECT_EQ(width, ListView_GetColumnWidth(FindHeadedList(window), 0));
+            }
+            if (madeAgain)
+                slot->Destroy();
+        }
+    }
 }

@@ -282,7 +282,7 @@ TEST_F(PromptCommands, InviteFromTheMemberListOffersTheServersOtherChannels)
     SelectMembers({L"alice", L"bob"});
     WhenShown(HasControl(IDC_INPUT_INVITE_CHANNEL), [&](HWND prompt) {
         HWND box = ::GetDlgItem(prompt, IDC_INPUT_INVITE_CHANNEL);
-        EXPECT_EQ(CString(L"招待 - alice,bob"), GetControlText(prompt));
+        EXPECT_EQ(CString(L"招待 - net"), GetControlText(prompt)) << "the server's name, not the members'";
         ASSERT_EQ(1, (int)::SendMessageW(box, CB_GETCOUNT, 0, 0));
         wchar_t item[32] = L"";
         ::SendMessageW(box, CB_GETLBTEXT, 0, (LPARAM)item);

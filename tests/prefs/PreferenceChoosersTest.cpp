@@ -17,33 +17,6 @@ namespace {
 
 using E = TPageEdit;
 
-struct TSoundCall {
-    std::wstring path;
-    DWORD flags;
-};
-
-std::vector<TSoundCall> g_sounds;
-
-BOOL WINAPI RecordSound(LPCWSTR sound, HMODULE, DWORD flags)
-{
-    g_sounds.push_back({sound ? sound : L"", flags});
-    return TRUE;
-}
-
-// While it lives, the program's sounds are recorded instead of played.
-struct TSoundRecorder {
-    TSoundRecorder() : original(ReplaceImport("winmm.dll", "PlaySoundW", reinterpret_cast<ULONG_PTR>(&RecordSound)))
-    {
-        g_sounds.clear();
-    }
-    ~TSoundRecorder()
-    {
-        if (original)
-            ReplaceImport("winmm.dll", "PlaySoundW", original);
-    }
-    ULONG_PTR original;
-};
-
 class PreferenceChoosersTest : public PreferenceSheetFixture {
 protected:
     HWND Field(int id) { return Control(dialog->GetCurrentPage(), id); }
@@ -117,7 +90,8 @@ TEST_F(PreferenceChoosersTest, FolderButtonsPutTheChosenFolderInTheFieldAndEscap
 TEST_F(PreferenceChoosersTest, SoundChangeTakesTheChosenFileAndTicksTheRowAndPlayPlaysTheSelectedRow)
 {
     TSoundRecorder recorder;
-    ASSERT_TRUE(recorder.original) << "the program does not play through the system's PlaySoundW";
+    ASSERT_TRUE(recorder.IsHooked()) << "the program does not play through the system's PlaySoundW";
+    const std::vector<TSoundCall>& sounds = recorder.sounds;
     CString sound = folder.File(L"chime.wav");
     ASSERT_TRUE(WriteFileBytes(sound, "RIFF\x24\0\0\0WAVE"));
     ASSERT_TRUE(OpenOn(&TPreferenceDialog::soundPage));
@@ -143,14 +117,14 @@ TEST_F(PreferenceChoosersTest, SoundChangeTakesTheChosenFileAndTicksTheRowAndPla
     EXPECT_TRUE(SoundChecked(talk));
     Apply({E::State, IDC_SOUND_PLAY, L"on"});
     Apply({E::Click, IDC_SOUND_PLAY, L""});
-    ASSERT_EQ(1u, g_sounds.size());
-    EXPECT_EQ(std::wstring(sound), g_sounds[0].path);
-    EXPECT_EQ(DWORD(SND_FILENAME | SND_ASYNC), g_sounds[0].flags);
+    ASSERT_EQ(1u, sounds.size());
+    EXPECT_EQ(sound, sounds[0].path);
+    EXPECT_EQ(DWORD(SND_FILENAME | SND_ASYNC), sounds[0].flags);
     // Another row plays its own file.
     Apply({E::Select, IDC_SOUND_LIST, L"5"});
     Apply({E::Click, IDC_SOUND_PLAY, L""});
-    ASSERT_EQ(2u, g_sounds.size());
-    EXPECT_EQ(L"C:\\Sounds\\ding.wav", g_sounds[1].path);
+    ASSERT_EQ(2u, sounds.size());
+    EXPECT_EQ(CString(L"C:\\Sounds\\ding.wav"), sounds[1].path);
 
     ClickOk();
     ASSERT_EQ(1, okCount);

@@ -9,6 +9,8 @@
 #include "tests/common/ShownWindow.h"
 #include "tests/prefs/PreferenceSheetFixture.h"
 
+#include "foundation/Path.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <utility>
@@ -156,6 +158,7 @@ TEST_F(PreferenceSheetTest, APageThatCannotBeStoredKeepsEveryPageFromStoring)
     EXPECT_EQ(1, okCount);
     EXPECT_EQ(L"99", Stored(L"Connection", L"ReconnectTime"));
     EXPECT_EQ(std::wstring(folder.File(L"new\\logs\\")), Stored(L"Log", L"LogRootDir"));
+    EXPECT_FALSE(PathExists(folder.File(L"new"))) << "the folder is made by the logger, not by OK";
 }
 
 // A folder that takes no files holds OK up only where it will be used and was typed: a stored
@@ -166,6 +169,8 @@ TEST_F(PreferenceSheetTest, AFolderThatTakesNoFilesHoldsUpOnlyWhereItWasTypedAnd
     ASSERT_TRUE(file);
     fclose(file);
     const CString stored = folder.File(L"plain.txt\\dcc"), typed = folder.File(L"plain.txt\\typed");
+    // No folder can have that name, though the folder above takes files.
+    const CString unmakeable = folder.File(L"dcc|new\\in");
     const struct {
         const char* name;
         int action; // the receive action stored before
@@ -183,6 +188,7 @@ TEST_F(PreferenceSheetTest, AFolderThatTakesNoFilesHoldsUpOnlyWhereItWasTypedAnd
          false,
          typed},
         {"typed and in use", 1, false, {{TPageEdit::Type, IDC_RECV_FOLDER, typed}}, true, stored},
+        {"typed, in use, and cannot be made", 1, false, {{TPageEdit::Type, IDC_RECV_FOLDER, unmakeable}}, true, stored},
         {"log folder typed with every log off",
          1,
          true,

@@ -197,14 +197,13 @@ TEST(TServerConnectionPage, EachEditedKeyLandsInTreeIniAndEachRuleRefuses)
              r.ClickOk();
          },
          {{L"Port", L"65535"}}},
-        {"a blank host is refused",
+        {"a setting name and a host of blanks are stored as typed",
          [](ServerDialogRun& r) {
+             r.Retype(IDC_SERVER_NAME, L"  ");
              r.Retype(IDC_SERVER_HOST, L"   ");
              r.ClickOk();
          },
-         {},
-         IDC_SERVER_HOST,
-         L"ホスト名"},
+         {{L"Name", L"  "}, {L"Hostname", L"   "}}},
         {"an empty host disables OK",
          [](ServerDialogRun& r) {
              r.Retype(IDC_SERVER_HOST, L"");
@@ -213,14 +212,12 @@ TEST(TServerConnectionPage, EachEditedKeyLandsInTreeIniAndEachRuleRefuses)
          },
          {},
          IDC_SERVER_HOST},
-        {"a nick with a blank is refused",
+        {"a nick with a blank is stored; the server answers it",
          [](ServerDialogRun& r) {
              r.Retype(IDC_SERVER_NICK, L"my nick");
              r.ClickOk();
          },
-         {},
-         IDC_SERVER_NICK,
-         L"空白"},
+         {{L"Nick", L"my nick"}}},
         {"a nick with a control character is refused",
          [](ServerDialogRun& r) {
              r.Paste(IDC_SERVER_NICK, L"kv\x07me");
@@ -365,7 +362,7 @@ TEST(TServerChannelPage, RowsEditedWithTheChannelDialogAndMarksLandInTreeIni)
           {L"Channel.02.Mode", L"+sn"},
           {L"Channel.02.AutoJoin", L"true"},
           {L"Channel.02.Console", L"true"}}},
-        {"New with a row selected copies its key, mode, topic and marks but not its name or masks",
+        {"New with a row selected copies its key, mode, topic, marks and masks but not its name",
          [](ServerDialogRun& r) {
              ClickRow(r, IDC_SERVER_CHANNEL_LIST, 0);
              AnswerChannelDialog([](HWND dialog) {
@@ -382,7 +379,9 @@ TEST(TServerChannelPage, RowsEditedWithTheChannelDialogAndMarksLandInTreeIni)
           {L"Channel.02.Topic", L"topic one"},
           {L"Channel.02.AutoJoin", L"false"},
           {L"Channel.02.Console", L"false"},
-          {L"Channel.02.AutoOp.Count", L"0"}}},
+          {L"Channel.02.AutoOp.Count", L"1"},
+          {L"Channel.02.AutoOp.00.Mask", L"*!*@op.example"},
+          {L"Channel.00.AutoOp.00.Mask", L"*!*@op.example"}}},
         {"a new name differing only in case overwrites the listed row and keeps its masks",
          [](ServerDialogRun& r) {
              AnswerChannelDialog([](HWND dialog) {

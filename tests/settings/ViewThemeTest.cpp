@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -126,18 +127,46 @@ TEST_F(LogBackgroundTest, TilesStretchAndFill)
     }
 }
 
+// Copies of the picture are laid from the area's top left corner; the row of 101 and the
+// column of 102 along the window's edges.
+TEST_F(LogBackgroundTest, TilesAreLaidFromTheCorner)
+{
+    WriteBmp(temp.File(L"dot.bmp"), 3, 2,
+             [](int x, int y) { return x == 0 && y == 0 ? RGB(255, 0, 0) : RGB(0, 0, 255); });
+    const struct {
+        int style;
+        RECT area;
+        std::vector<POINT> dots, others;
+    } cases[] = {
+        {100, {0, 4, 10, 9}, {{0, 4}, {3, 4}, {9, 4}, {0, 6}, {9, 8}}, {{1, 4}, {0, 5}, {4, 6}}},
+        {101, {0, 0, 10, 9}, {{0, 0}, {3, 0}, {9, 0}}, {{1, 0}, {0, 2}, {0, 6}}},
+        {102, {0, 0, 10, 9}, {{0, 0}, {0, 2}, {0, 8}}, {{0, 1}, {3, 0}, {3, 2}}},
+    };
+    for (const auto& c : cases) {
+        TLogBkTheme theme;
+        theme.Apply({RGB(0, 0, 255), L"dot.bmp", c.style}, temp.path, temp.path);
+        TCanvas canvas(10, 9);
+        theme.Draw(canvas.dc, c.area);
+        for (POINT dot : c.dots)
+            EXPECT_TRUE(canvas.IsPicture(dot.x, dot.y)) << "style " << c.style << " at " << dot.x << "," << dot.y;
+        for (POINT other : c.others)
+            EXPECT_TRUE(canvas.IsFill(other.x, other.y)) << "style " << c.style << " at " << other.x << "," << other.y;
+    }
+}
+
 TEST_F(LogBackgroundTest, FittedPlacementsKeepTheAspectRatio)
 {
     bool fill = false;
     // Wider picture: full width, placed vertically.
-    const RECT wide[] = {{0, 75, 300, 225}, {0, 75, 300, 225},  {0, 75, 300, 225},
-                         {0, 0, 300, 150},  {0, 150, 300, 300}, {0, 0, 300, 150},
+    // 303 is top, 304 right.
+    const RECT wide[] = {{0, 75, 300, 225}, {0, 75, 300, 225},  {0, 0, 300, 150},
+                         {0, 75, 300, 225}, {0, 150, 300, 300}, {0, 0, 300, 150},
                          {0, 0, 300, 150},  {0, 150, 300, 300}, {0, 150, 300, 300}};
     for (int i = 0; i < 9; i++)
         ExpectBox(DrawBox(301 + i, 200, 100, 300, 300, fill), wide[i], 301 + i);
     // Taller picture: full height, placed horizontally.
-    const RECT tall[] = {{175, 0, 225, 100}, {0, 0, 50, 100},    {350, 0, 400, 100},
-                         {175, 0, 225, 100}, {175, 0, 225, 100}, {0, 0, 50, 100},
+    const RECT tall[] = {{175, 0, 225, 100}, {0, 0, 50, 100},    {175, 0, 225, 100},
+                         {350, 0, 400, 100}, {175, 0, 225, 100}, {0, 0, 50, 100},
                          {350, 0, 400, 100}, {0, 0, 50, 100},    {350, 0, 400, 100}};
     for (int i = 0; i < 9; i++) {
         ExpectBox(DrawBox(301 + i, 100, 200, 400, 100, fill), tall[i], 301 + i);

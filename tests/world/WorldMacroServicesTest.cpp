@@ -1,5 +1,5 @@
 // What the macro actions and the scripts reach through the world: the channel a server showed
-// last, programs started for a macro, and URLs opened by the configured way.
+// last, programs started for a macro, URLs opened by the configured way, and sounds.
 
 #include "tests/common/ImportPatch.h"
 #include "tests/common/StringPrinter.h"
@@ -7,6 +7,8 @@
 
 #include "foundation/OpenUrl.h"
 #include "log/AddressFinder.h"
+
+#include <mmsystem.h>
 
 namespace {
 
@@ -97,4 +99,23 @@ TEST_F(WorldMacroServicesTest, TextThatBeginsWithAUrlGoesToTheConfiguredBrowser)
     }
     world->OpenUrl(CString(), false);
     EXPECT_EQ(shell.TakeCalls(), std::vector<CString>{}) << "an empty text opens nothing";
+}
+
+// An event sound is played as the settings name it: a ticked event without a file still goes to
+// the system, which plays its default sound.
+TEST_F(WorldMacroServicesTest, EventSoundsArePlayedAsNamedAnEmptyNameToo)
+{
+    TSoundRecorder recorder;
+    ASSERT_TRUE(recorder.IsHooked()) << "the program does not play through the system's PlaySoundW";
+    LogInOffline(L"net");
+    config.preference.EnableInviteSound = true;
+    config.preference.InviteAction = InviteDoNothing;
+    for (const wchar_t* file : {L"", L"C:\\Sounds\\ring.wav"}) {
+        config.preference.InviteSoundFile = file;
+        recorder.sounds.clear();
+        FeedLine(*net, ":bob!b@host INVITE kvself #room");
+        ASSERT_EQ(1u, recorder.sounds.size()) << Narrow(file);
+        EXPECT_EQ(CString(file), recorder.sounds[0].path);
+        EXPECT_EQ(DWORD(SND_FILENAME | SND_ASYNC), recorder.sounds[0].flags);
+    }
 }
