@@ -76,9 +76,10 @@ inline bool WriteFileBytes(const CString& path, const CStringA& bytes)
 inline CStringA ReadFileBytes(const CString& path)
 {
     CStringA bytes;
-    // Readable beside a writer that shares reading, as a log being written is.
-    HANDLE file =
-        CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    // Readable beside a writer that shares reading, as a log being written is; a test that polls a
+    // settings file must not make the program's replacing save of it fail.
+    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
     char chunk[4096];
     DWORD got = 0;
     while (file != INVALID_HANDLE_VALUE && ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got > 0)
