@@ -4,11 +4,14 @@
 #include "classlib/MsgMap.h"
 #include "tests/common/InputHandled.h"
 #include "tests/common/MessagePump.h"
+#include "tests/common/Screenshot.h"
+#include "tests/common/ShownWindow.h"
 #include "tests/common/UserInput.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -100,6 +103,19 @@ void DragColumnTo(HWND list, int column, int width)
     DragMouse(ScreenPointOf(header, item.right - 1, middle), ScreenPointOf(header, item.left + width - 1, middle));
 }
 
+void ExpectColumnStaysShut(HWND list, int column, const std::function<HWND()>& reopen)
+{
+    std::vector<int> widths;
+    for (int i = 0; i < Header_GetItemCount(ListView_GetHeader(list)); i++)
+        widths.push_back(i == column ? 0 : ListView_GetColumnWidth(list, i));
+    DragColumnTo(list, column, -20);
+    EXPECT_EQ(0, ListView_GetColumnWidth(list, column)) << "the column dragged shut";
+    HWND again = reopen();
+    ASSERT_TRUE(again) << "the window opened again";
+    for (int i = 0; i < (int)widths.size(); i++)
+        EXPECT_EQ(widths[i], ListView_GetColumnWidth(again, i)) << "column " << i << " opened again";
+}
+
 void ChooseComboEntry(HWND combo, int index)
 {
     FocusForInput(combo);
@@ -118,6 +134,20 @@ void AnswerColorChooser(HWND box, COLORREF color)
     for (int i = 0; i < 3; i++)
         Retype(box, 706 + i, std::to_wstring(values[i]).c_str());
     ClickAt(ScreenPointOf(Control(box, IDOK)));
+}
+
+CString PressOkAndReadWarning(HWND dialog, const wchar_t* screenshot)
+{
+    CString warning;
+    WhenDialogShown([&](HWND box) {
+        warning = MessageBoxText(box);
+        if (screenshot)
+            SaveWindowPng(box, ScreenshotPath(screenshot));
+        Click(box, IDOK);
+    });
+    Click(dialog, IDOK);
+    StopWatching();
+    return warning;
 }
 
 CString Text(HWND dialog, int id)

@@ -27,11 +27,17 @@ void ClickListItem(HWND list, int index);
 // Drags the divider at the right of a list view's column with the mouse until the column is
 // the width wide; past its left edge shuts the column.
 void DragColumnTo(HWND list, int column, int width);
+// Drags the column shut; the list of the window closed and opened again (by reopen) shows it
+// shut still, and the other columns as wide as they were.
+void ExpectColumnStaysShut(HWND list, int column, const std::function<HWND()>& reopen);
 // Drops a combo box's list (F4) and clicks the entry in it.
 void ChooseComboEntry(HWND combo, int index);
 // In the system's colour chooser: opens the custom colour part, types the colour's red, green
 // and blue, and presses OK.
 void AnswerColorChooser(HWND box, COLORREF color);
+// Presses the dialog's OK and answers the warning it brings, if any, with OK (kept as the
+// screenshot when named): what the warning said, empty when none came.
+CString PressOkAndReadWarning(HWND dialog, const wchar_t* screenshot = nullptr);
 CString Text(HWND dialog, int id);
 // What a message box says: the texts of its labels, one after another.
 CString MessageBoxText(HWND box);

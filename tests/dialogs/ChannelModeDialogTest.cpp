@@ -30,20 +30,6 @@ TChannelMode ModeOf(const wchar_t* text)
 
 const CString kSplitsTheJoin = L"チャンネル名とパスワードには空白やカンマを使えません";
 
-// Presses OK and answers the warning it brings, if any, with OK: what the warning said.
-CString PressOkAndReadWarning(HWND window)
-{
-    CString warning;
-    WhenDialogShown([&](HWND box) {
-        warning = MessageBoxText(box);
-        SaveWindowPng(box, ScreenshotPath(L"channel-join-warning.png"));
-        Click(box, IDOK);
-    });
-    Click(window, IDOK);
-    StopWatching();
-    return warning;
-}
-
 // Types the text, or pastes it when it holds decoration codes, which keys cannot type.
 void Enter(HWND window, int id, const wchar_t* text)
 {

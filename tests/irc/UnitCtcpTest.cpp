@@ -7,9 +7,9 @@
 #include "dcc/DCCReceiveItem.h"
 #include "foundation/SafeFileName.h"
 #include "irc/DccOffer.h"
-#include "net/TCPSocket.h"
 #include "tests/common/MessagePump.h"
 
+#include <algorithm>
 #include <random>
 
 namespace {
@@ -354,32 +354,11 @@ TEST_F(UnitCtcpTest, HostileCtcpAndDccLinesMakeNoReflectorAndPassNoBadValues)
     for (int port : send.dccPorts)
         EXPECT_TRUE(port >= 1 && port <= 65535) << port;
     EXPECT_FALSE(send.chatPorts.empty()) << "chat offers asked about";
-    // A chat taken at once connects only to a port a peer can listen on; any other port fails at
-    // once, told in the talk.
-    const std::string refused = Narrow(GetSocketErrorText(-1, SOCKET_ERROR_CONNECT));
-    int connected = 0, failed = 0;
-    for (TIRCChannel* talk : unit->GetChannels()) {
-        if (talk->GetKind() != TIRCChannel::KindDccChat)
-            continue;
-        std::vector<std::string> texts = recorder.ViewTexts(talk);
-        for (size_t i = 0; i < texts.size(); i++) {
-            size_t at = texts[i].find("へ接続を試みます");
-            if (at == std::string::npos)
-                continue;
-            long long port = atoll(texts[i].substr(texts[i].rfind(':', at) + 1).c_str());
-            if (port >= 1 && port <= 65535) {
-                connected++;
-                continue;
-            }
-            failed++;
-            ASSERT_TRUE(PumpMessagesUntil([&] { return !talk->IsDCCChatLive(); }, kWaitBoundMs)) << texts[i];
-            texts = recorder.ViewTexts(talk);
-            ASSERT_LT(i + 1, texts.size()) << texts[i];
-            EXPECT_NE(texts[i + 1].find(refused), std::string::npos) << texts[i] << " / " << texts[i + 1];
-        }
-    }
-    EXPECT_GT(connected, 0) << "chats taken at once";
-    EXPECT_GT(failed, 0) << "chats offered at ports nobody can listen on";
+    // Chats taken at once opened their talks; what one at a port nobody can listen on tells there
+    // is the chat tests' table.
+    EXPECT_TRUE(std::any_of(unit->GetChannels().begin(), unit->GetChannels().end(), [](TIRCChannel* talk) {
+        return talk->GetKind() == TIRCChannel::KindDccChat;
+    })) << "chats taken at once";
     // Names arrive as offered; what a receive item makes of them is one name inside its folder.
     for (const CString& name : send.dccNames)
         EXPECT_TRUE(IsSafeFileNamePart(MakeSafeReceiveFileName(name))) << Narrow(name);

@@ -373,6 +373,7 @@ TEST_F(UnitDccChatTest, OffersNobodyCanChatFromOpenTheTalkAndTellTheFailure)
         {"wrap", "2130706433 " + wrapped, "127.0.0.1:" + wrapped, refused},
         {"nil", "2130706433 0", "127.0.0.1:0", refused},
         {"minus", "2130706433 -1", "127.0.0.1:-1", refused},
+        {"huge", "2130706433 99999999999999999999999", "127.0.0.1:2147483647", refused},
     };
     preference.DCCChatAction = 2;
     for (const auto& c : cases) {

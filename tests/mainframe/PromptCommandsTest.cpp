@@ -432,7 +432,7 @@ TEST_F(PromptCommands, SaveLogKeepsToTheNodeChosenAndTellsWhenItWentMeanwhile)
             QueueKey(VK_RETURN);
         });
         ChooseFromMenuBar(0, {'S'});
-        PumpMessagesUntil(done, 5000);
+        EXPECT_TRUE(PumpMessagesUntil(done, kWaitBoundMs)) << "the save did not end";
         PumpPendingMessages();
         StopWatching();
     };
@@ -443,7 +443,7 @@ TEST_F(PromptCommands, SaveLogKeepsToTheNodeChosenAndTellsWhenItWentMeanwhile)
         [&] {
             // A new talk takes the selection.
             peer->Send(":zed!z@zed.host PRIVMSG kvme :hello there\r\n");
-            PumpMessagesUntil([&] { return SelectedTalk() != nullptr; }, 5000);
+            EXPECT_TRUE(PumpMessagesUntil([&] { return SelectedTalk() != nullptr; }, kWaitBoundMs));
         },
         [&] { return written(alphaPath); });
     TIRCChannel* talk = SelectedTalk();

@@ -162,6 +162,15 @@ bool WaitReadable(SOCKET s, const std::atomic<bool>& stopping)
     return false;
 }
 
+bool WaitReadableWithin(SOCKET s, DWORD boundMs)
+{
+    fd_set readable;
+    FD_ZERO(&readable);
+    FD_SET(s, &readable);
+    timeval bound = {(long)(boundMs / 1000), (long)(boundMs % 1000) * 1000};
+    return select(0, &readable, nullptr, nullptr, &bound) > 0;
+}
+
 bool TPeer::WaitReadable(SOCKET s) { return ::WaitReadable(s, stopping); }
 
 int TPeer::Receive(SOCKET s, char* buffer, int size) { return WaitReadable(s) ? recv(s, buffer, size, 0) : -1; }

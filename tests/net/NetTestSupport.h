@@ -27,6 +27,8 @@ std::string PeerValue(const char* key);
 // Waits in short steps, since a close from another thread does not wake select everywhere;
 // false once stopping is set or the socket failed.
 bool WaitReadable(SOCKET s, const std::atomic<bool>& stopping);
+// For a wait on this thread, which nobody else can stop: false also once the bound has passed.
+bool WaitReadableWithin(SOCKET s, DWORD boundMs);
 
 std::string Bytes(const CStringA& text);
 std::string Hex(const std::string& bytes);

@@ -179,8 +179,7 @@ TEST_F(TlsTest, ServerGoneBeforeTheConnectEventIsStillAConnectThenItsEnd)
         owner = TClientRecorder();
         owner.pending = c.sentAtConnect;
         ConnectTo(peer.Port());
-        std::atomic<bool> stopping{false};
-        ASSERT_TRUE(WaitReadable(TTCPClientProbe::Socket(client), stopping));
+        ASSERT_TRUE(WaitReadableWithin(TTCPClientProbe::Socket(client), kWaitBoundMs));
         ASSERT_TRUE(WaitForEnd());
         EXPECT_EQ(owner.events, c.events) << c.sentAtConnect;
         EXPECT_EQ(owner.errorKind, c.kind) << c.sentAtConnect;

@@ -42,25 +42,6 @@ protected:
             Walk(tree, child, level + 1, rows, allOpen);
         }
     }
-    // Clicks OK and answers the warning the window refuses it with, if it does: the warning's
-    // text, empty when the window closed.
-    CString ClickOkAnsweringAnyWarning()
-    {
-        CString warning;
-        WhenShown(HasControl(0xFFFF), [&](HWND box) {
-            wchar_t text[256] = L"";
-            ::GetDlgItemTextW(box, 0xFFFF, text, 256);
-            warning = text;
-            ::PostMessageW(box, WM_COMMAND, IDOK, 0);
-        });
-        int closed = closeCount;
-        ClickAt(ScreenPointOf(::GetDlgItem(dialog->m_hWnd, IDOK)));
-        WaitUntil([&] { return closeCount > closed || (ShownWindowCount() > 0 && !warning.IsEmpty()); },
-                  "the window closed or a warning shown");
-        WaitForInputHandled();
-        StopWatching();
-        return warning;
-    }
 };
 
 } // namespace
@@ -162,7 +143,7 @@ TEST_F(PreferenceSheetTest, APageThatCannotBeStoredKeepsEveryPageFromStoring)
     ShowPage(&dialog->logPage);
     Apply({TPageEdit::Type, IDC_LOG_FOLDER, CString(folder.File(L"plain.txt\\logs")).GetString()});
     ShowPage(&dialog->interfacePage);
-    EXPECT_NE(-1, ClickOkAnsweringAnyWarning().Find(L"フォルダ")) << "the user hears why";
+    EXPECT_NE(-1, PressOkAndReadWarning(dialog->m_hWnd).Find(L"フォルダ")) << "the user hears why";
     ASSERT_TRUE(dialog) << "the window stays open";
     EXPECT_EQ(&dialog->logPage, dialog->GetCurrentPage()) << "on the page that failed";
     EXPECT_EQ(0, okCount);
@@ -220,7 +201,7 @@ TEST_F(PreferenceSheetTest, AFolderThatTakesNoFilesHoldsUpOnlyWhereItWasTypedAnd
             Apply(edit);
             Idle();
         }
-        CString warning = ClickOkAnsweringAnyWarning();
+        CString warning = PressOkAndReadWarning(dialog->m_hWnd);
         if (c.refused) {
             EXPECT_NE(-1, warning.Find(L"フォルダ"));
             ASSERT_TRUE(dialog) << "the window stays open";
@@ -239,7 +220,7 @@ TEST_F(PreferenceSheetTest, AFolderThatTakesNoFilesHoldsUpOnlyWhereItWasTypedAnd
         }
         if (dialog)
             ClickAt(ScreenPointOf(::GetDlgItem(dialog->m_hWnd, IDCANCEL)));
-        ASSERT_TRUE(PumpMessagesUntil([&] { return dialog == nullptr; }, 3000));
+        ASSERT_TRUE(PumpMessagesUntil([&] { return dialog == nullptr; }, kWaitBoundMs));
     }
 }
 

@@ -11,6 +11,7 @@
 #include "controls/TrayIcon.h"
 #include "dialogs/MessageBoxes.h"
 #include "res/resource.h"
+#include "tests/common/DialogSteps.h"
 #include "tests/common/InputHandled.h"
 #include "tests/common/MessagePump.h"
 #include "tests/common/PopupMenu.h"
@@ -166,16 +167,8 @@ TEST_F(PreferencesFrameTest, HotKeyAnotherProgramHoldsIsWarnedOfYetStoredAndTake
     PressKey('Q', {VK_CONTROL, VK_MENU});
     // Another program takes the key meanwhile (one held already could not even be typed).
     ASSERT_TRUE(::RegisterHotKey(helper, 9, MOD_CONTROL | MOD_ALT, 'Q')) << "the other program's key";
-    CString warning;
-    WhenShown(HasControl(0xFFFF), [&](HWND box) {
-        wchar_t text[256] = L"";
-        ::GetDlgItemTextW(box, 0xFFFF, text, 256);
-        warning = text;
-        SaveWindowPng(box, ScreenshotPath(L"hotkey-taken.png"));
-        ::PostMessageW(box, WM_COMMAND, IDOK, 0);
-    });
-    ClickButton(IDOK);
-    StopWatching();
+    CString warning = PressOkAndReadWarning(frame->GetPreferenceDialog()->m_hWnd, L"hotkey-taken.png");
+    PumpMessagesUntil([&] { return frame->GetPreferenceDialog() == nullptr; }, kWaitBoundMs);
     EXPECT_NE(-1, warning.Find(L"ホットキー")) << "the user hears why";
     EXPECT_FALSE(frame->IsHotKeyActive()) << "the key is the other program's";
     EXPECT_TRUE(KeyIsFree(MOD_CONTROL | MOD_ALT, 'J')) << "the old key is let go";
