@@ -227,11 +227,26 @@ void THistoryDialog::OnOK()
         listener->OnHistoryDialogClose(this);
 }
 
+// The find dialog hides and shows with this window (Enter, the main window going away and coming
+// back), so it never searches a history nobody sees.
+LRESULT THistoryDialog::OnShowWindowMessage(WPARAM wParam, LPARAM lParam)
+{
+    if (findDialog && findDialog->m_hWnd && lParam == 0)
+        findDialog->ShowWindow(wParam ? SW_SHOWNA : SW_HIDE);
+    return DefWindowProc(WM_SHOWWINDOW, wParam, lParam);
+}
+
+void THistoryDialog::CloseFindDialog()
+{
+    if (findDialog)
+        findDialog->OnCancel();
+}
+
 void THistoryDialog::OnCancel()
 {
     if (listener)
         listener->OnHistoryDialogClose(this);
-    DestroyFindDialog();
+    CloseFindDialog();
     TResizableDialog::OnCancel();
 }
 

@@ -61,6 +61,8 @@ public:
     void ApplyViewSettings();
     TLogView& GetLogView() { return logView; }
     TFindDialog* GetFindDialog() const { return findDialog; }
+    // Closes an open find dialog as its own close does, so its options are kept.
+    void CloseFindDialog();
 
     BOOL OnInitDialog() override;
     void OnOK() override;
@@ -76,6 +78,7 @@ public:
 
     BEGIN_MSG_MAP(THistoryDialog)
         MESSAGE_HANDLER(WM_KICKIDLE, OnKickIdleMessage)
+        MESSAGE_HANDLER(WM_SHOWWINDOW, OnShowWindowMessage)
         COMMAND_ID_HANDLER(IDC_HISTORY_CLEAR, OnClear)
         COMMAND_ID_HANDLER(IDC_HISTORY_FIND, OnFindButton)
         COMMAND_ID_HANDLER(ID_EDIT_COPY, OnCopy)
@@ -90,6 +93,7 @@ public:
 
 private:
     LRESULT OnKickIdleMessage(WPARAM wParam, LPARAM lParam);
+    LRESULT OnShowWindowMessage(WPARAM wParam, LPARAM lParam);
     void TakePreferences();
     void UpdateButtons();
     void OnClear();

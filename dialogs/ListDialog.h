@@ -48,6 +48,8 @@ public:
     CString GetSelectedChannel() const;
 
     BOOL OnInitDialog() override;
+    // Enter closes the window as the close box does: hidden alone, it would stay the unit's list.
+    void OnOK() override { OnCancel(); }
     void OnCancel() override;
 
     bool OnKeyDown(UINT) override { return false; }

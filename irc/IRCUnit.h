@@ -455,6 +455,9 @@ private:
     void EndJoinWaitsNamedIn(const TIRCReceiveMessage& reply);
     bool AnswersJoin(const CString& sent, const CString& answer) const;
     void CollectRejoinList();
+    void AddToRejoinList(const CString& channel, const CString& key, size_t checked);
+    bool IsOwnNick(const CString& nick) const;
+    TIRCChannel* FollowNickChange(const CString& oldNick, const CString& newNick);
     // The own JOIN: the node of the channel, made when missing, enters the joined state.
     TIRCChannel* EnterJoinedChannel(const TIRCReceiveMessage& message, const CString& channelText);
     // Which of the session's five reply flags says a multi-line reply is running.
@@ -500,8 +503,8 @@ private:
     // The sender's member learns its user and host; a first-known address may earn auto-op.
     void StoreSenderAddress(TIRCChannel* channel, const TIRCReceiveMessage& message);
     void ApplyMemberModeChange(TIRCChannel* channel, const TModeChange& change);
-    bool ShowInChannel(const TIRCReceiveMessage& message, int kind, const CString& target, const CString& text,
-                       int nickStyle, bool keyword, TIRCChannel*& channel);
+    bool ShowInChannel(const TIRCReceiveMessage& message, int kind, const CString& target, bool toUser,
+                       const CString& text, int nickStyle, bool keyword, TIRCChannel*& channel);
     bool ShowInTalk(const TIRCReceiveMessage& message, int kind, const CString& text, int nickStyle, bool keyword,
                     TIRCChannel*& talk, bool& newTalk);
     void ShowBalloon(int kind, const CString& nick, const CString& target, const CString& text, TIRCChannel* node);

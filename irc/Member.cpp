@@ -124,11 +124,12 @@ void TIRCMember::AddSecondActivity(const CString& ownNick, const CString& text)
         first++;
     while (last > first && !IsAsciiAlnum(name[last - 1]))
         last--;
+    // A nick with no letter or digit cannot be told in a line, so such a line counts for nothing.
+    if (first == last)
+        return;
     CString lower = text;
     lower.MakeLower();
-    // A nick with no letter or digit cannot be told in a line; the member has still spoken.
-    bool named = first < last && lower.Find(name.Mid(first, last - first)) >= 0;
-    if (named)
+    if (lower.Find(name.Mid(first, last - first)) >= 0)
         secondActivity += secondActivity == 0 ? 20 : 5;
     else
         secondActivity += secondActivity == 0 ? 4 : 1;

@@ -10,48 +10,72 @@ const int kBatchWindow = 10;
 
 } // namespace
 
-void TRejoinManager::RememberKey(const CString& channel, const CString& key)
+void TRejoinManager::RememberKey(const CString& channel, const CString& key) { Remember(channel, key, true); }
+
+bool TRejoinManager::Remember(const CString& channel, const CString& key, bool sent)
 {
     CString folded = IRCToUpper(channel);
     auto found = m_records.find(folded);
     if (found != m_records.end()) {
         if (!key.IsEmpty())
             found->second.key = key;
-        return;
+        if (sent && !found->second.sent) {
+            found->second.sent = true;
+            m_unsentRecords--;
+        }
+        return true;
     }
-    if (m_records.size() >= kMaxRecords)
-        return;
+    if (!sent && m_unsentRecords >= kMaxRecords)
+        return false;
     TRecord& record = m_records[folded];
     record.channel = channel;
     record.key = key;
+    record.sent = sent;
+    if (!sent)
+        m_unsentRecords++;
+    return true;
 }
 
-void TRejoinManager::Forget(const CString& channel) { m_records.erase(IRCToUpper(channel)); }
+void TRejoinManager::Erase(std::map<CString, TRecord>::iterator record)
+{
+    if (!record->second.sent)
+        m_unsentRecords--;
+    m_records.erase(record);
+}
+
+void TRejoinManager::Forget(const CString& channel)
+{
+    auto found = m_records.find(IRCToUpper(channel));
+    if (found != m_records.end())
+        Erase(found);
+}
 
 void TRejoinManager::AddRejoin(const CString& channel)
 {
     if (!m_preference)
         return;
     CString folded = IRCToUpper(channel);
-    if (m_records.find(folded) == m_records.end())
-        RememberKey(channel, CString());
-    auto found = m_records.find(folded);
-    if (found == m_records.end())
+    if (!Remember(channel, CString(), false))
         return;
+    auto found = m_records.find(folded);
     int limit = m_preference->Error437RejoinCount;
     if (limit >= 1 && ++found->second.retries > limit) {
-        m_records.erase(found);
+        Erase(found);
         return;
     }
     int interval = m_preference->Error437RejoinInterval;
-    for (TPending& entry : m_pending)
+    size_t unsent = 0;
+    for (TPending& entry : m_pending) {
         if (IRCToUpper(entry.channel) == folded) {
             if (entry.countdown > interval)
                 entry.countdown = interval;
             return;
         }
-    if (m_pending.size() < kMaxPending)
-        m_pending.push_back({channel, interval});
+        unsent += entry.sent ? 0 : 1;
+    }
+    bool sent = found->second.sent;
+    if (sent || unsent < kMaxRecords)
+        m_pending.push_back({channel, interval, sent});
 }
 
 void TRejoinManager::Tick()
@@ -82,13 +106,10 @@ void TRejoinManager::Clear()
 {
     m_records.clear();
     m_pending.clear();
+    m_unsentRecords = 0;
 }
 
-void TSafeChannelJoinManager::Add(const CString& channel)
-{
-    if (m_channels.size() < kMaxChannels)
-        m_channels.insert(IRCToUpper(channel));
-}
+void TSafeChannelJoinManager::Add(const CString& channel) { m_channels.insert(IRCToUpper(channel)); }
 
 void TSafeChannelJoinManager::Remove(const CString& channel) { m_channels.erase(IRCToUpper(channel)); }
 

@@ -24,9 +24,9 @@ protected:
 
 class TRejoinManager {
 public:
-    // 437 comes from the server for any name it likes; past these the new names are dropped.
+    // 437 comes from the server for any name it likes; past this many records, and as many
+    // waiting retries, of names no JOIN of ours asked for, such new names are dropped.
     static constexpr size_t kMaxRecords = 1000;
-    static constexpr size_t kMaxPending = 200;
 
     TRejoinManager() = default;
     TRejoinManager(const TRejoinManager&) = delete;
@@ -43,6 +43,9 @@ public:
     void Tick();
     // The keys and the waiting rejoins of a session that has ended.
     void Clear();
+    // Nothing waits any more; the keys and the retries counted so far stay, so switching the
+    // rejoin off and on again gives no channel its retries anew.
+    void ClearPending() { m_pending.clear(); }
 
     size_t GetRecordCount() const { return m_records.size(); }
     size_t GetPendingCount() const { return m_pending.size(); }
@@ -52,22 +55,27 @@ private:
         CString channel;
         CString key;
         int retries = 0;
+        bool sent = false; // a JOIN of ours asked for it
     };
     struct TPending {
         CString channel;
         int countdown = 0;
+        bool sent = false;
     };
+
+    // False when the name is new, no JOIN of ours asked for it and the bound is reached.
+    bool Remember(const CString& channel, const CString& key, bool sent);
+    void Erase(std::map<CString, TRecord>::iterator record);
 
     const TPreference* m_preference = nullptr;
     IRejoinManagerListener* m_listener = nullptr;
     std::map<CString, TRecord> m_records; // by IRC-folded name
     std::deque<TPending> m_pending;
+    size_t m_unsentRecords = 0;
 };
 
 class TSafeChannelJoinManager {
 public:
-    static constexpr size_t kMaxChannels = 1000;
-
     TSafeChannelJoinManager() = default;
     TSafeChannelJoinManager(const TSafeChannelJoinManager&) = delete;
     TSafeChannelJoinManager& operator=(const TSafeChannelJoinManager&) = delete;

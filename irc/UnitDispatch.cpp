@@ -123,20 +123,30 @@ void TIRCUnit::OnError(TIRCConnection*, CString text)
 // the middle of the login's joins must not cost the user the rest of their channels.
 void TIRCUnit::CollectRejoinList()
 {
-    session.rejoinPending = true;
+    // A link lost before the login took the last list (its first AWAY or login command failed)
+    // keeps that list: the channels it holds were never joined in this session.
     TJoinList& list = session.rejoinList;
-    list.clear();
+    if (!session.rejoinPending)
+        list.clear();
+    session.rejoinPending = true;
+    size_t kept = list.size();
     for (TIRCChannel* channel : channels)
         if (channel->GetKind() == TIRCChannel::KindChannel && channel->IsJoined())
-            list.emplace_back(channel->GetIRCName(), channel->GetConfig().Password);
+            AddToRejoinList(channel->GetIRCName(), channel->GetConfig().Password, kept);
     size_t joined = list.size();
-    for (const auto& awaited : session.awaitedJoins) {
-        bool listed = false;
-        for (size_t i = 0; i < joined && !listed; i++)
-            listed = AnswersJoin(awaited.first, list[i].first);
-        if (!listed)
-            list.push_back(awaited);
-    }
+    for (const auto& awaited : session.awaitedJoins)
+        AddToRejoinList(awaited.first, awaited.second, joined);
+}
+
+// Adds the channel unless one of the first `checked` entries names it already, as asked or as
+// the server answered.
+void TIRCUnit::AddToRejoinList(const CString& channel, const CString& key, size_t checked)
+{
+    TJoinList& list = session.rejoinList;
+    for (size_t i = 0; i < checked; i++)
+        if (AnswersJoin(list[i].first, channel) || AnswersJoin(channel, list[i].first))
+            return;
+    list.emplace_back(channel, key);
 }
 
 void TIRCUnit::Disconnect(bool byUser, bool byTimeout)

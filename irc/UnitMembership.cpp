@@ -9,27 +9,33 @@
 #include "res/strings/irc.h"
 #include "settings/Preference.h"
 
+// Exact, as the server spells the nick; a line without a sender is nobody's, even before the
+// welcome has named the user.
+bool TIRCUnit::IsOwnNick(const CString& nick) const { return !nick.IsEmpty() && nick == session.currentNick; }
+
 void TIRCUnit::HandleNick(const TIRCReceiveMessage& message, TDispatchResult&)
 {
     CString oldNick = message.nick, newNick = message.GetParam(0);
     newNick.TrimRight();
-    // A NICK without a new name would rename members and talks to nothing.
-    if (oldNick.IsEmpty() || newNick.IsEmpty())
-        return;
+    // Without both names nothing is renamed (that would make a member or talk of no name); the
+    // line is still shown and reported.
+    bool rename = !oldNick.IsEmpty() && !newNick.IsEmpty();
     CString text = TLogFormatter(*logFormat).FormatNick(message, newNick);
-    bool own = oldNick == session.currentNick;
-    if (own) {
+    bool own = IsOwnNick(oldNick);
+    if (own && rename) {
         session.currentNick = newNick;
         session.nickRetryCount = 0;
     }
     for (TIRCChannel* channel : channels) {
-        if (!channel->joined)
+        if (!channel->joined || oldNick.IsEmpty())
             continue;
         if (channel->GetKind() == TIRCChannel::KindDccChat) {
-            if (CompareNames(channel->GetPeerName(), oldNick) == 0)
+            if (rename && CompareNames(channel->GetPeerName(), oldNick) == 0)
                 channel->SetPeerName(newNick);
         } else if (channel->FindMember(oldNick)) {
             PrintChannelLine(EVENT_NICK, channel, newNick, text, 0, false);
+            if (!rename)
+                continue;
             channel->RenameMember(oldNick, newNick);
             if (channel->UpdateMemberUserHost(newNick, message.user, message.host) &&
                 channel->GetKind() == TIRCChannel::KindChannel)
@@ -39,30 +45,35 @@ void TIRCUnit::HandleNick(const TIRCReceiveMessage& message, TDispatchResult&)
     if (own)
         PrintServerLine(L"", newNick, text, EVENT_NICK, 0, false, L"");
     CopyServerLineToAllLog(L"", newNick, text, EVENT_NICK, 0, false);
-    dccManager->RenameNick(this, oldNick, newNick);
-
-    RenameWhoisDialog(oldNick, newNick);
-    TIRCChannel* talk = FindChannel(oldNick);
-    if (talk && talk->GetKind() == TIRCChannel::KindTalk) {
-        TIRCChannel* other = FindChannel(newNick);
-        if (other && other != talk)
-            DeleteChannel(other);
-        talk->GetConfig().Name = newNick;
-        talk->SetIRCName(newNick);
-        if (channelWindows)
-            channelWindows->OnChannelRenamed(this, talk);
-    }
+    TIRCChannel* talk = rename ? FollowNickChange(oldNick, newNick) : nullptr;
     if (own)
         UpdateTitleIfUnitSelected();
     else
-        UpdateTitleIfSelected(talk && talk->GetKind() == TIRCChannel::KindTalk ? talk : nullptr);
+        UpdateTitleIfSelected(talk);
     receivedScripts->FireOnNick(message, newNick);
+}
+
+// DCC items, the WHOIS window and the talk of the old nick take the new one; another node already
+// of that name gives way. Returns the renamed talk, or null when there is none.
+TIRCChannel* TIRCUnit::FollowNickChange(const CString& oldNick, const CString& newNick)
+{
+    dccManager->RenameNick(this, oldNick, newNick);
+    RenameWhoisDialog(oldNick, newNick);
+    TIRCChannel* talk = FindChannel(oldNick);
+    if (!talk || talk->GetKind() != TIRCChannel::KindTalk)
+        return nullptr;
+    TIRCChannel* other = FindChannel(newNick);
+    if (other && other != talk)
+        DeleteChannel(other);
+    talk->GetConfig().Name = newNick;
+    talk->SetIRCName(newNick);
+    if (channelWindows)
+        channelWindows->OnChannelRenamed(this, talk);
+    return talk;
 }
 
 void TIRCUnit::HandleQuit(const TIRCReceiveMessage& message, TDispatchResult&)
 {
-    if (message.nick.IsEmpty())
-        return;
     CString text = TLogFormatter(*logFormat).FormatQuit(message, message.GetParam(0));
     for (TIRCChannel* channel : channels) {
         if (!channel->FindMember(message.nick))
@@ -102,6 +113,9 @@ TIRCChannel* TIRCUnit::EnterJoinedChannel(const TIRCReceiveMessage& message, con
             resolver.Resolve();
         }
     }
+    // A JOIN of no channel makes no node of no name.
+    if (channelText.IsEmpty())
+        return nullptr;
     TIRCChannel* channel = FindChannelByIRCName(channelText);
     if (channel) {
         if (IsSafeChannelName(channelText))
@@ -135,13 +149,11 @@ void TIRCUnit::HandleJoin(const TIRCReceiveMessage& message, TDispatchResult&)
         op = bell + 1 < channelText.GetLength() && channelText[bell + 1] == L'o';
         channelText = channelText.Left(bell);
     }
-    if (message.nick.IsEmpty() || channelText.IsEmpty())
-        return;
     CString text = TLogFormatter(*logFormat).FormatJoin(message, channelText);
     TIRCMember joiner(message.nick, message.user, message.host);
     joiner.o = op;
 
-    if (message.nick == session.currentNick) {
+    if (IsOwnNick(message.nick)) {
         TIRCChannel* channel = EnterJoinedChannel(message, channelText);
         if (channel) {
             PrintSystemLine(channel, LoadResourceString(IDS_JOINED_CHANNEL));
@@ -174,8 +186,8 @@ void TIRCUnit::HandleJoin(const TIRCReceiveMessage& message, TDispatchResult&)
         receivedScripts->FireOnJoin(message, channelText);
         return;
     }
-    // Nobody is listed in an anonymous channel.
-    if (!channel->mode.anonymous && channel->joined) {
+    // Nobody is listed in an anonymous channel, nor a joiner without a name.
+    if (!channel->mode.anonymous && channel->joined && !message.nick.IsEmpty()) {
         channel->GetMembers().AddMember(joiner, true);
         CheckAutoOp(channel, message.nick, message.user, message.host);
         UpdateTitleIfSelected(channel);
@@ -187,9 +199,7 @@ void TIRCUnit::HandleJoin(const TIRCReceiveMessage& message, TDispatchResult&)
 void TIRCUnit::HandlePart(const TIRCReceiveMessage& message, TDispatchResult&)
 {
     CString channelText = message.GetParam(0);
-    if (message.nick.IsEmpty() || channelText.IsEmpty())
-        return;
-    if (message.nick == session.currentNick)
+    if (IsOwnNick(message.nick))
         EndJoinWait(channelText);
     CString text = TLogFormatter(*logFormat).FormatPart(message, channelText, message.GetParam(1));
     TIRCChannel* channel = FindChannelByIRCName(channelText);
@@ -203,11 +213,11 @@ void TIRCUnit::HandlePart(const TIRCReceiveMessage& message, TDispatchResult&)
 void TIRCUnit::LeaveOnPart(TIRCChannel* channel, const TIRCReceiveMessage& message, const CString& text)
 {
     PrintToChannel(channel, message.nick, text, EVENT_PART, 0, false);
-    if (message.nick == session.currentNick) {
+    if (IsOwnNick(message.nick)) {
         PrintSystemLine(channel, LoadResourceString(IDS_LEFT_CHANNEL));
         channel->OnLeft();
         RefreshTreeItem(channel);
-    } else {
+    } else if (!message.nick.IsEmpty()) { // a sender of no name was never listed
         channel->RemoveMember(message.nick);
         RejoinToRecoverOp(channel);
     }

@@ -68,7 +68,7 @@ void TIRCUnit::ShowMessage(const TIRCReceiveMessage& message, int kind, const CS
     if (talkPath)
         hit = ShowInTalk(message, kind, text, nickStyle, keyword, node, newTalk);
     else
-        hit = ShowInChannel(message, kind, toUser ? CString() : target, text, nickStyle, keyword, node);
+        hit = ShowInChannel(message, kind, target, toUser, text, nickStyle, keyword, node);
     result.keyword = result.keyword || hit;
     ShowBalloon(kind, nick, target, text, node);
 
@@ -82,8 +82,10 @@ void TIRCUnit::ShowMessage(const TIRCReceiveMessage& message, int kind, const CS
         receivedScripts->FireOnHighlight(message, kCommands[kind], target, text);
 }
 
-bool TIRCUnit::ShowInChannel(const TIRCReceiveMessage& message, int kind, const CString& target, const CString& text,
-                             int nickStyle, bool keyword, TIRCChannel*& channel)
+// A line to the user's own nick from a sender without user and host (a service) goes to a talk of
+// that name when there is one, else to the server log without a channel name.
+bool TIRCUnit::ShowInChannel(const TIRCReceiveMessage& message, int kind, const CString& target, bool toUser,
+                             const CString& text, int nickStyle, bool keyword, TIRCChannel*& channel)
 {
     // The server names a masked or safe channel in full; a talk is found by its nick.
     channel = target.IsEmpty() ? nullptr : FindChannelByIRCName(target);
@@ -99,7 +101,7 @@ bool TIRCUnit::ShowInChannel(const TIRCReceiveMessage& message, int kind, const 
             if (TIRCMember* member = channel->FindMember(message.nick))
                 member->AddSecondActivity(session.currentNick, text);
     } else {
-        hit = PrintToServer(target, message.nick, text, kind, nickStyle, keyword, L"");
+        hit = PrintToServer(toUser ? CString() : target, message.nick, text, kind, nickStyle, keyword, L"");
         if (kind != KindNotice)
             MarkUpdate(nullptr);
     }

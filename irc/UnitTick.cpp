@@ -104,6 +104,8 @@ void TIRCUnit::ApplyPreferences()
     ApplyAddressMethod();
     if (session.state == StateLoggedIn)
         session.reconnectArmed = preference->Reconnect;
+    if (!preference->RejoinOnError437)
+        rejoinManager.ClearPending();
     for (TIRCChannel* channel : channels)
         channel->ApplyPreferences();
 }

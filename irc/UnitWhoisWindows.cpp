@@ -127,12 +127,6 @@ void TIRCUnit::OnTalk(IWhoisWindow* dialog, const CString& nick)
 {
     TIRCMember peer(nick, dialog->GetUserName(), dialog->GetHost());
     TIRCChannel* talk = OpenTalk(peer);
-    // A talk already open with the nick is shown as well.
-    if (!talk) {
-        talk = FindChannel(nick);
-        if (talk && talk->GetKind() != TIRCChannel::KindTalk)
-            talk = nullptr;
-    }
     if (talk)
         frame->Select(this, talk);
 }

@@ -1,10 +1,11 @@
 #include "irc/WhoCommandManager.h"
 
+#include "ircproto/IRCNames.h"
 #include "settings/Preference.h"
 
 void TWhoCommandManager::Add(const CString& target, int memberCount)
 {
-    if (m_queue.size() >= kMaxQueued)
+    if (!m_queuedTargets.insert(IRCToUpper(target)).second)
         return;
     m_queue.push_back({target, memberCount < 0 ? 0 : memberCount});
     if (m_wait <= 0)
@@ -21,8 +22,14 @@ void TWhoCommandManager::Tick(bool countDown)
 
 void TWhoCommandManager::Reset(int wait)
 {
-    m_queue.clear();
+    Clear();
     m_wait = wait;
+}
+
+void TWhoCommandManager::Clear()
+{
+    m_queue.clear();
+    m_queuedTargets.clear();
 }
 
 void TWhoCommandManager::SendFront()
@@ -30,8 +37,10 @@ void TWhoCommandManager::SendFront()
     if (m_listener)
         m_listener->OnSendWho(m_queue.front().target);
     SetWaitAfterWho();
-    if (!m_queue.empty())
+    if (!m_queue.empty()) {
+        m_queuedTargets.erase(IRCToUpper(m_queue.front().target));
         m_queue.pop_front();
+    }
 }
 
 void TWhoCommandManager::SetWaitAfterWho()
@@ -47,7 +56,7 @@ void TWhoCommandManager::SetWaitAfterWho()
         m_wait = members / 20 + 6;
         break;
     case WhoNever:
-        m_queue.clear();
+        Clear();
         m_wait = 0;
         break;
     }

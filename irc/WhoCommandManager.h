@@ -5,6 +5,7 @@
 #include "classlib/String.h"
 
 #include <deque>
+#include <set>
 
 class TPreference;
 
@@ -18,9 +19,6 @@ protected:
 
 class TWhoCommandManager {
 public:
-    // A server can make the client join channels without end; past this the new ones get no WHO.
-    static constexpr size_t kMaxQueued = 500;
-
     TWhoCommandManager() = default;
     TWhoCommandManager(const TWhoCommandManager&) = delete;
     TWhoCommandManager& operator=(const TWhoCommandManager&) = delete;
@@ -29,6 +27,8 @@ public:
     void SetPreference(const TPreference* preference) { m_preference = preference; }
     void SetListener(IWhoCommandManagerListener* listener) { m_listener = listener; }
 
+    // A target already waiting is not queued twice: a server that makes the user join and part one
+    // channel over and over would otherwise grow the queue without end.
     void Add(const CString& target, int memberCount);
     void Tick(bool countDown);
     // The logged-in step restarts the queue with a wait of its own.
@@ -45,10 +45,12 @@ private:
         int memberCount = 0;
     };
 
+    void Clear();
     void SendFront();
     void SetWaitAfterWho();
 
     std::deque<TEntry> m_queue;
+    std::set<CString> m_queuedTargets; // IRC-folded
     IWhoCommandManagerListener* m_listener = nullptr;
     const TPreference* m_preference = nullptr;
     int m_wait = 0;

@@ -45,10 +45,15 @@ void CMainFrame::MakeHistoryWindow(TOwnedWindow<THistoryDialog>& slot, TSize2& s
 void CMainFrame::StoreHistorySizes()
 {
     TWindowGeometry& geometry = settings->geometry;
-    if (keywordHistory)
+    // An open find dialog's options are kept as its close keeps them.
+    if (keywordHistory) {
+        keywordHistory->CloseFindDialog();
         geometry.keywordHistorySize = {keywordHistory->GetWidth(), keywordHistory->GetHeight()};
-    if (urlHistory)
+    }
+    if (urlHistory) {
+        urlHistory->CloseFindDialog();
         geometry.urlHistorySize = {urlHistory->GetWidth(), urlHistory->GetHeight()};
+    }
 }
 
 void CMainFrame::CreateHistoryWindows()

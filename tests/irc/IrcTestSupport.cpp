@@ -221,6 +221,20 @@ void TLineSocket::Close()
     if (socket == INVALID_SOCKET)
         return;
     shutdown(socket, SD_BOTH);
+    Release();
+}
+
+void TLineSocket::Reset()
+{
+    if (socket == INVALID_SOCKET)
+        return;
+    linger abort = {1, 0};
+    setsockopt(socket, SOL_SOCKET, SO_LINGER, reinterpret_cast<const char*>(&abort), sizeof abort);
+    Release();
+}
+
+void TLineSocket::Release()
+{
     stopping = true;
     if (thread.joinable() && std::this_thread::get_id() != thread.get_id())
         thread.join();

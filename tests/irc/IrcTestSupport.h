@@ -124,6 +124,8 @@ public:
     ~TLineSocket();
     void Send(const std::string& bytes);
     void Close();
+    // Ends the connection with a reset instead of an orderly close, as a crashing server does.
+    void Reset();
     bool Closed() const { return closed; }
     std::string Received();
     // Complete lines received so far, without CR LF.
@@ -134,6 +136,7 @@ public:
 
 private:
     void Read();
+    void Release();
 
     SOCKET socket;
     std::thread thread;

@@ -121,21 +121,41 @@ TEST_F(RejoinManagerTest, PendingChannelsAreSharedAndBatched)
     EXPECT_EQ(recorder.batches.back(), L"#late/ ");
 }
 
-TEST_F(RejoinManagerTest, ServerFloodOfNamesStaysBounded)
+TEST_F(RejoinManagerTest, EveryJoinWeSentIsRetriedWhileAServersOwnNamesStayBounded)
 {
     preference.Error437RejoinCount = 0;
-    for (int i = 0; i < 5000; i++) {
-        CString name;
-        name.Format(L"#c%d", i);
-        manager.AddRejoin(name);
-    }
+    preference.Error437RejoinInterval = 1;
+    auto name = [](const wchar_t* form, int i) {
+        CString text;
+        text.Format(form, i);
+        return text;
+    };
+    // A server's flood of names nobody joined fills its share only.
+    for (int i = 0; i < 5000; i++)
+        manager.AddRejoin(name(L"#flood%d", i));
     EXPECT_EQ(manager.GetRecordCount(), TRejoinManager::kMaxRecords);
-    EXPECT_EQ(manager.GetPendingCount(), TRejoinManager::kMaxPending);
-    manager.Forget(L"#C0");
-    EXPECT_EQ(manager.GetRecordCount(), TRejoinManager::kMaxRecords - 1);
+    EXPECT_EQ(manager.GetPendingCount(), TRejoinManager::kMaxRecords);
+    // 1,500 channels of our own refused at once all come back, with their keys.
+    for (int i = 0; i < 1500; i++)
+        manager.RememberKey(name(L"#own%d", i), name(L"k%d", i));
+    for (int i = 0; i < 1500; i++)
+        manager.AddRejoin(name(L"#own%d", i));
+    EXPECT_EQ(manager.GetRecordCount(), TRejoinManager::kMaxRecords + 1500);
+    EXPECT_EQ(manager.GetPendingCount(), TRejoinManager::kMaxRecords + 1500);
+    Ticks(1);
+    ASSERT_EQ(recorder.batches.size(), 1u);
+    EXPECT_NE(recorder.batches[0].Find(L"#own1499/k1499 "), -1);
+    EXPECT_EQ(manager.GetPendingCount(), 0u);
+    // A name of ours the server brought first counts as ours once we join it.
+    manager.AddRejoin(L"#flood0");
+    manager.RememberKey(L"#FLOOD0", L"key");
+    manager.Forget(L"#own0");
+    EXPECT_EQ(manager.GetRecordCount(), TRejoinManager::kMaxRecords + 1499);
+    manager.AddRejoin(L"#another");
+    EXPECT_EQ(manager.GetRecordCount(), TRejoinManager::kMaxRecords + 1500);
 }
 
-TEST(SafeChannelJoinManager, NamesFoldAndStayBounded)
+TEST(SafeChannelJoinManager, NamesFoldAndEveryJoinSentIsKept)
 {
     TSafeChannelJoinManager manager;
     manager.Add(L"!chan{a}");
@@ -147,8 +167,8 @@ TEST(SafeChannelJoinManager, NamesFoldAndStayBounded)
         name.Format(L"!c%d", i);
         manager.Add(name);
     }
-    EXPECT_TRUE(manager.Contains(L"!c999"));
-    EXPECT_FALSE(manager.Contains(L"!c1000"));
+    // Only the JOINs we send fill it: none is forgotten until answered.
+    EXPECT_TRUE(manager.Contains(L"!c2999"));
 }
 
 TEST_F(WhoManagerTest, WaitGrowsWithTheChannelJustAsked)
@@ -185,7 +205,14 @@ TEST_F(WhoManagerTest, QueueRulesWithoutListenerAndWithTiming3)
     EXPECT_EQ(manager.GetQueuedCount(), 0u);
     EXPECT_EQ(manager.GetWait(), 8);
 
+    // Every channel of a long auto-join list waits its turn; a channel joined and parted over and
+    // over waits once, whatever the case of its name.
+    for (int i = 0; i < 600; i++) {
+        CString name;
+        name.Format(L"#c%d", i);
+        manager.Add(name, 1);
+    }
     for (int i = 0; i < 2000; i++)
-        manager.Add(L"#flood", 1);
-    EXPECT_EQ(manager.GetQueuedCount(), TWhoCommandManager::kMaxQueued);
+        manager.Add(i % 2 ? L"#Flood" : L"#flood", 1);
+    EXPECT_EQ(manager.GetQueuedCount(), 601u);
 }

@@ -81,7 +81,7 @@ TEST(Member, SecondActivityCountsLinesThatNameTheUser)
         const wchar_t* ownNick;
         const wchar_t* text;
         float first, second;
-    } cases[] = {{L"[Taro]", L"hello taro!", 20, 25}, {L"taro", L"hello all", 4, 5}, {L"[__]", L"x", 4, 5}};
+    } cases[] = {{L"[Taro]", L"hello taro!", 20, 25}, {L"taro", L"hello all", 4, 5}, {L"[__]", L"x", 0, 0}};
     for (const auto& c : cases) {
         TIRCMember m;
         m.AddSecondActivity(c.ownNick, c.text);

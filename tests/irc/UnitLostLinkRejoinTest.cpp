@@ -85,6 +85,33 @@ TEST_F(LostLinkRejoinTest, ChannelsStillWaitingForTheirJoinSurviveDropsAfterTheW
     EXPECT_EQ(JoinsOfReconnect(server, 4, peer), Lines{"JOIN #a"});
 }
 
+// A server that resets the link right behind its welcome fails the login's first line: the
+// channels of the session before, joined by hand, still wait for the next login.
+TEST_F(LostLinkRejoinTest, ALinkLostBeforeTheLoginTookTheRejoinListKeepsIt)
+{
+    settings.LoginCommands = {L"MODE kvnick +i"};
+    TScriptedServer server;
+    TLineSocket* peer = WelcomedWith(server, {});
+    ASSERT_NE(peer, nullptr);
+    ASSERT_TRUE(peer->WaitFor("MODE kvnick +i"));
+    unit->ExecuteCommand(L"join #hand", false);
+    ASSERT_TRUE(peer->WaitFor("JOIN #hand"));
+    peer->Send(":kvnick!kvuser@my.host JOIN :#hand\r\n");
+    ASSERT_TRUE(PumpMessagesUntil([&] { return unit->FindChannel(L"#hand") != nullptr; }, 5000));
+    peer->Close();
+
+    ASSERT_TRUE(PumpMessagesUntil([&] { return unit->GetState() == TIRCUnit::StateDisconnected; }, 5000));
+    peer = TickToReconnect(*unit, server, 2);
+    ASSERT_TRUE(peer && peer->WaitFor("USER "));
+    peer->Send(":irc.example 001 kvnick :Welcome back\r\n");
+    peer->Reset();
+    EXPECT_EQ(JoinsOfReconnect(server, 3, peer), Lines{"JOIN #hand"});
+    int logins = 0;
+    for (const std::string& line : recorder.ViewTexts(nullptr))
+        logins += line.find("ログインしました") != std::string::npos;
+    EXPECT_EQ(logins, 3) << "the reset link got as far as the login";
+}
+
 // Over a real link too, a JOIN the user typed is not kept, and a channel the server forwarded
 // comes back under its new name (the unit table has every kind of answer).
 TEST_F(LostLinkRejoinTest, JoinsTheUserTypedOrTheServerAnsweredAreNotRejoined)

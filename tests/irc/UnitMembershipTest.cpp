@@ -150,18 +150,43 @@ TEST_F(MembershipTest, MalformedLinesChangeNothing)
 TEST_F(MembershipTest, EventsWithoutTheirChannelOrNickAreStillShownAndReported)
 {
     LogIn({"#c"}, "x");
-    size_t server = recorder.ViewTexts(nullptr).size(), channel = recorder.ViewTexts(Channel(L"#c")).size();
-    size_t allLog = recorder.AllLogTexts().size();
-    for (const char* line :
-         {":x!u@h MODE", ":x!u@h TOPIC", ":x!u@h INVITE kvnick", ":x!u@h KICK", ":x!u@h KICK #c", ":x!u@h KILL"})
-        Feed(line);
-    EXPECT_EQ(scriptEvents.events, (Lines{"Mode  ", "Topic  ", "Invite ", "Kick   ", "Kick #c  "}));
-    EXPECT_EQ(recorder.ViewTexts(nullptr).size(), server + 4);
-    EXPECT_EQ(recorder.ViewTexts(Channel(L"#c")).size(), channel + 1);
-    std::vector<std::string> all = recorder.AllLogTexts();
-    ASSERT_GT(all.size(), allLog);
-    EXPECT_NE(all.back().find("*x kill  ()"), std::string::npos) << all.back();
+    const struct {
+        const char* line;
+        const char* event;      // the script event, or null for none
+        size_t server, channel; // lines added to the server log and to #c
+        const char* allLog;     // held by the all-channels log's last line, or null when not checked
+    } rows[] = {
+        {":x!u@h MODE", "Mode  ", 1, 0, nullptr},
+        {":x!u@h TOPIC", "Topic  ", 1, 0, nullptr},
+        {":x!u@h INVITE kvnick", "Invite ", 1, 0, nullptr},
+        {":x!u@h KICK", "Kick   ", 1, 0, nullptr},
+        {":x!u@h KICK #c", "Kick #c  ", 0, 1, nullptr},
+        {":x!u@h KILL", nullptr, 0, 0, "*x kill  ()"},
+        {":x!u@h JOIN", "Join ", 1, 0, nullptr},
+        {"JOIN #c", "Join #c", 0, 1, nullptr},
+        {":kvnick!u@h JOIN", "Join ", 0, 0, nullptr},
+        {":x!u@h PART", "Part  ", 1, 0, nullptr},
+        {"PART #c :bye", "Part #c bye", 0, 1, nullptr},
+        {"QUIT :gone", "Quit gone", 0, 0, "* quit (gone)"},
+        {":x!u@h NICK", "Nick ", 0, 1, "*nick x "},
+        {"NICK :y", "Nick y", 0, 0, "*nick  "},
+        {":kvnick!u@h NICK", "Nick ", 1, 1, "*nick kvnick "},
+    };
+    for (const auto& row : rows) {
+        size_t server = recorder.ViewTexts(nullptr).size(), channel = recorder.ViewTexts(Channel(L"#c")).size();
+        scriptEvents.events.clear();
+        Feed(row.line);
+        EXPECT_EQ(scriptEvents.events, row.event ? Lines{row.event} : Lines{}) << row.line;
+        EXPECT_EQ(recorder.ViewTexts(nullptr).size(), server + row.server) << row.line;
+        EXPECT_EQ(recorder.ViewTexts(Channel(L"#c")).size(), channel + row.channel) << row.line;
+        std::vector<std::string> all = recorder.AllLogTexts();
+        if (row.allLog) {
+            EXPECT_TRUE(!all.empty() && all.back().find(row.allLog) != std::string::npos) << row.line;
+        }
+    }
     EXPECT_EQ(Nicks(L"#c"), (NickList{L"kvnick", L"x"}));
+    EXPECT_EQ(unit->GetChannels().size(), 1u);
+    EXPECT_EQ(unit->GetSession().currentNick, L"kvnick");
 }
 
 TEST_F(MembershipTest, OwnJoinEndsRetriesAndSafeChannelCreation)

@@ -101,6 +101,28 @@ TEST_F(PrintedLinesTest, MessagesWithoutAPlaceGoToTheServerLog)
     EXPECT_EQ(Printed(nullptr), (Lines{"AUTH *** looking up", "(a) star", "(srv.example) server says"}));
 }
 
+// A talk the user opened with the own nick gets what a service sends to that nick, with the
+// talk's own all-log switch deciding the balloon.
+TEST_F(PrintedLinesTest, AServiceLineToTheOwnNickGoesToATalkOfThatName)
+{
+    preference.EnableBaloon = true;
+    preference.ShowBalloonOnInactive = false;
+    preference.IgnoreNoticeForBalloon = false;
+    preference.BalloonFollowsAllLog = true;
+    preference.TalkAllLog = true;
+    settings.Console = false;
+    LogIn();
+    unit->ExecuteCommand(L"msg kvnick note to self", false);
+    TIRCChannel* talk = unit->FindChannel(L"kvnick");
+    ASSERT_NE(talk, nullptr);
+    Mark();
+    windows.balloons.clear();
+    Feed(":srv.example NOTICE kvnick :service says");
+    EXPECT_EQ(Printed(talk), Lines{"(srv.example) service says"});
+    EXPECT_TRUE(Printed(nullptr).empty());
+    EXPECT_EQ(windows.balloons, (std::vector<CString>{L"srv.example|service says"}));
+}
+
 // The server names a masked channel and a safe channel in full; what is said there belongs to the
 // channel the user joined, with everything that goes with it.
 TEST_F(PrintedLinesTest, MessagesInMaskedAndSafeChannelsReachTheirChannel)

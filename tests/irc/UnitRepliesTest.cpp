@@ -410,9 +410,10 @@ TEST_F(RepliesTest, UnavailableChannelIsRejoinedOnlyWhenLoggedInAndByItsShortNam
     }
 }
 
-// Switched off, the rejoin neither counts down nor takes refusals in; switched on again, the retry
-// that was waiting goes out, and the channel keeps the count it has used.
-TEST_F(RepliesTest, TurningTheRejoinOffAndOnKeepsTheWaitingRetry)
+// Switched off, the rejoin neither counts down nor takes refusals in, and the retry that was
+// waiting is dropped, so switching it on again sends nothing stale; the channel keeps the count
+// it has used.
+TEST_F(RepliesTest, TurningTheRejoinOffDropsTheWaitingRetryAndKeepsTheCount)
 {
     LogIn();
     preference.RejoinOnError437 = true;
@@ -435,13 +436,13 @@ TEST_F(RepliesTest, TurningTheRejoinOffAndOnKeepsTheWaitingRetry)
     unit->ApplyPreferences();
     refuse("#other");
     EXPECT_TRUE(joinsAfterTicks().empty());
-    EXPECT_EQ(unit->GetRejoinManager().GetPendingCount(), 1u);
+    EXPECT_EQ(unit->GetRejoinManager().GetPendingCount(), 0u);
     preference.RejoinOnError437 = true;
     unit->ApplyPreferences();
-    EXPECT_EQ(joinsAfterTicks(), Lines{"JOIN #busy"});
+    EXPECT_TRUE(joinsAfterTicks().empty()) << "the dropped retry stays dropped";
     refuse("#busy");
     EXPECT_EQ(joinsAfterTicks(), Lines{"JOIN #busy"});
-    // The third refusal passes the limit of two.
+    // The third refusal passes the limit of two, however the switch went in between.
     refuse("#busy");
     EXPECT_TRUE(joinsAfterTicks().empty());
     EXPECT_EQ(unit->GetRejoinManager().GetRecordCount(), 0u);

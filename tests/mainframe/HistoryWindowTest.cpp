@@ -224,9 +224,28 @@ TEST_F(HistoryWindowTest, FindDialogFindsAndKeepsItsOptions)
     box = Keywords()->GetFindDialog()->m_hWnd;
     EXPECT_EQ(::IsDlgButtonChecked(box, IDC_FIND_CASE), BST_CHECKED);
     EXPECT_EQ(GetControlText(::GetDlgItem(box, IDC_FIND_TEXT)), L"KVWORD");
-    // Cancelling the history window takes the find dialog with it.
+    // Cancelling the history window takes the find dialog with it, and keeps its options.
+    Click(box, IDC_FIND_CASE);
     Click(history, IDCANCEL);
     EXPECT_EQ(Keywords()->GetFindDialog(), nullptr);
+    EXPECT_FALSE(settings.geometry.findCase);
+
+    // So does the program's close, before window.ini is written.
+    Run(ID_KEYWORD_HISTORY);
+    Click(history, IDC_HISTORY_FIND);
+    ASSERT_TRUE(Keywords()->GetFindDialog());
+    box = Keywords()->GetFindDialog()->m_hWnd;
+    Click(box, IDC_FIND_CASE);
+    const char* shown = ::IsDlgButtonChecked(box, IDC_FIND_CASE) == BST_CHECKED ? "Case=true" : "Case=false";
+    settings.preference.PromptOnQuit = false;
+    frame->SendMessageW(WM_CLOSE);
+    ASSERT_TRUE(frame->IsClosing());
+    CStringA saved = ReadFileBytes(settings.GetSettingsFolder() + L"window.ini");
+    int section = saved.Find("[Find]");
+    ASSERT_GE(section, 0) << saved.GetString();
+    int end = saved.Find("\r\n[", section + 1);
+    CStringA options = end < 0 ? saved.Mid(section) : saved.Mid(section, end - section);
+    EXPECT_GE(options.Find(shown), 0) << options.GetString();
 }
 
 TEST_F(HistoryWindowTest, ClearAsksFirstAndTheLimitDropsTheOldestLines)
@@ -338,3 +357,32 @@ TEST_F(ChannelListCommandTest, OpensTheSelectedServersListWhichTheServerFills)
 }
 
 } // namespace
+
+// The find dialog goes away and comes back with its history window.
+TEST_F(HistoryWindowTest, TheFindDialogHidesAndShowsWithItsHistoryWindow)
+{
+    settings.preference.HideAllWindowOnMinimize = true;
+    Say("alpha kvword one");
+    Run(ID_KEYWORD_HISTORY);
+    HWND history = Keywords()->m_hWnd;
+    Click(history, IDC_HISTORY_FIND);
+    ASSERT_TRUE(Keywords()->GetFindDialog());
+    HWND box = Keywords()->GetFindDialog()->m_hWnd;
+    MinimiseFromMenu();
+    PumpPendingMessages();
+    EXPECT_FALSE(::IsWindowVisible(history));
+    EXPECT_FALSE(::IsWindowVisible(box)) << "left on the screen while the program is away";
+    frame->SendMessageW(WM_SYSCOMMAND, SC_RESTORE, 0);
+    PumpPendingMessages();
+    EXPECT_TRUE(::IsWindowVisible(history));
+    EXPECT_TRUE(::IsWindowVisible(box));
+    // Enter hides the history window and keeps the find dialog for the next time.
+    FocusForInput(Keywords()->GetLogView().m_hWnd);
+    PressKey(VK_RETURN);
+    WaitUntil([&] { return !::IsWindowVisible(history); }, "Enter hid the history window");
+    EXPECT_FALSE(::IsWindowVisible(box));
+    Run(ID_KEYWORD_HISTORY);
+    EXPECT_TRUE(::IsWindowVisible(history));
+    EXPECT_TRUE(::IsWindowVisible(box));
+    EXPECT_EQ(Keywords()->GetFindDialog()->m_hWnd, box);
+}

@@ -283,6 +283,29 @@ TEST_F(ChannelListWindowTest, TheWarningStaysWholeAndUncoveredAtEveryWidth)
     }
 }
 
+// Every key that closes the window ends it in the unit too, so the next replies are printed.
+TEST_F(ChannelListWindowTest, EscEnterAndTheSystemCloseEachEndTheUnitsWindow)
+{
+    const struct {
+        const char* way;
+        WORD key;
+        std::initializer_list<WORD> modifiers;
+    } ways[] = {{"Esc", VK_ESCAPE, {}}, {"Enter", VK_RETURN, {}}, {"Alt+F4", VK_F4, {VK_MENU}}};
+    for (const auto& way : ways) {
+        ASSERT_TRUE(Open()) << way.way;
+        FeedList({"#shown 3 :topic"});
+        PressKey(way.key, way.modifiers);
+        WaitUntil([&] { return unit->GetChannelListDialog() == nullptr; }, way.way);
+        EXPECT_EQ(unit->GetChannelListDialog(), nullptr) << way.way;
+        std::string after = std::string("#after-") + way.way;
+        Feed(":irc.example 322 kvnick " + after + " 4 :topic");
+        bool printed = false;
+        for (const std::string& line : recorder.ViewTexts(nullptr))
+            printed |= line.find("*list " + after + " (4) : topic") != std::string::npos;
+        EXPECT_TRUE(printed) << way.way;
+    }
+}
+
 TEST_F(ChannelListWindowTest, CloseKeepsPlaceAndColumnsForTheNextWindow)
 {
     ASSERT_TRUE(Open());

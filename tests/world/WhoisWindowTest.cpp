@@ -163,6 +163,13 @@ TEST_F(WhoisWindowTest, ButtonsJoinWithoutModePrefixAskAgainAndOpenATalk)
     EXPECT_EQ(talk->GetKind(), TIRCChannel::KindTalk);
     ASSERT_FALSE(side.frame.empty());
     EXPECT_EQ(side.frame.back(), "select Alice");
+
+    // With the talk open already, Talk makes no talk and selects nothing.
+    size_t selections = side.frame.size(), nodes = unit->GetChannels().size();
+    FocusForInput(::GetDlgItem(hwnd, IDC_WHOIS_UPDATE));
+    PressKey('T', {VK_MENU});
+    EXPECT_EQ(side.frame.size(), selections);
+    EXPECT_EQ(unit->GetChannels().size(), nodes);
 }
 
 TEST_F(WhoisWindowTest, DroppedFilesAreOfferedWholeInDropOrderOnlyWhileLoggedIn)
