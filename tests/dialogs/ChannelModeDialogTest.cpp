@@ -94,6 +94,7 @@ TEST(ChannelDialogTest, OkNeedsAChannelName)
             EXPECT_EQ(row.enabled, Enabled(window, IDOK));
         }
         // Return on a disabled OK closes nothing.
+        Retype(window, IDC_CHANNEL_NAME, L"abc");
         PressKey(VK_RETURN);
         EXPECT_TRUE(::IsWindowVisible(window));
         PressKey(VK_ESCAPE);

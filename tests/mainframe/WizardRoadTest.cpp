@@ -164,6 +164,17 @@ void CloseProgram(TProgramRun& run, HWND main)
     EXPECT_EQ(0, run.WaitExit(10000));
 }
 
+// Starts the program and takes what the start page offers with Return: the main window, or null.
+HWND StartWithWhatIsOffered(TProgramRun& run)
+{
+    HWND start = run.Start() ? WaitDialogWith(run, IDC_INSTALL_CHOICE) : nullptr;
+    if (!start)
+        return nullptr;
+    FocusForInput(start);
+    PressKey(VK_RETURN);
+    return run.WaitMainWindow();
+}
+
 // A control of the window or of one of its pages.
 HWND Descendant(HWND window, int id)
 {
@@ -486,12 +497,7 @@ TEST_F(WizardRoadTest, TakenOverMenuAndLayoutCountAtOnceAndStay)
     CStringA general = ReadFileBytes(base + L"-general.ini");
     WriteFileBytes(base + L"-general.ini", general + "[Action]\r\nShowMenu=false\r\n");
     WriteFileBytes(base + L"-view.ini", "[Format]\r\nInvertPanel=1\r\nInvertList=1\r\n");
-    ASSERT_TRUE(run.Start());
-    HWND start = WaitDialogWith(run, IDC_INSTALL_CHOICE);
-    ASSERT_TRUE(start);
-    FocusForInput(start);
-    PressKey(VK_RETURN);
-    HWND main = run.WaitMainWindow();
+    HWND main = StartWithWhatIsOffered(run);
     ASSERT_TRUE(main);
     Shoot(main, L"wizard-taken-over-layout.png");
     EXPECT_EQ(nullptr, ::GetMenu(main)) << "the menu bar the old version hid";
@@ -526,12 +532,7 @@ TEST_F(WizardRoadTest, TakenOverLogSettingsReachTheHistoryWindowsAtOnce)
                    CStringA(("[Root]\r\nProfileCount=1\r\nName0=hist\r\nAutoConnect0=true\r\n[hist]\r\nServer=" + host +
                              "\r\nPort=6667\r\nNick=kvhist\r\nAutoJoinChCount=1\r\nAutoJoinChItem0=" + channel + "\r\n")
                                 .c_str()));
-    ASSERT_TRUE(run.Start());
-    HWND start = WaitDialogWith(run, IDC_INSTALL_CHOICE);
-    ASSERT_TRUE(start);
-    FocusForInput(start);
-    PressKey(VK_RETURN);
-    HWND main = run.WaitMainWindow();
+    HWND main = StartWithWhatIsOffered(run);
     ASSERT_TRUE(main);
     ASSERT_TRUE(peer->WaitFor(":kvhist!", 20000)) << "the server taken over joins";
     for (const char* word : {"one", "two", "three"})
