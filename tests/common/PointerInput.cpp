@@ -1,6 +1,7 @@
 #include "tests/common/PointerInput.h"
 
 #include "tests/common/InputHandled.h"
+#include "tests/common/UserInput.h"
 
 #include <vector>
 
@@ -17,6 +18,8 @@ HWND PointerTarget()
 
 void SendMouse(DWORD flags, LONG x = 0, LONG y = 0, DWORD data = 0)
 {
+    if (flags & (MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_RIGHTDOWN))
+        NoteButtonPress();
     INPUT input = {};
     input.type = INPUT_MOUSE;
     input.mi.dx = x;
@@ -62,6 +65,7 @@ void AppendKey(std::vector<INPUT>& inputs, WORD key)
 void RightClickThenKey(POINT screen, WORD key)
 {
     MoveMouseTo(screen);
+    NoteButtonPress();
     std::vector<INPUT> inputs(2);
     inputs[0].type = inputs[1].type = INPUT_MOUSE;
     inputs[0].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;

@@ -45,7 +45,7 @@ void WaitOutDoubleClick()
 void SendMouse(POINT point, DWORD flags)
 {
     if (flags & (MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_RIGHTDOWN))
-        g_lastPress = GetTickCount();
+        NoteButtonPress();
     int width = GetSystemMetrics(SM_CXSCREEN) - 1, height = GetSystemMetrics(SM_CYSCREEN) - 1;
     INPUT input = {};
     input.type = INPUT_MOUSE;
@@ -56,6 +56,8 @@ void SendMouse(POINT point, DWORD flags)
 }
 
 } // namespace
+
+void NoteButtonPress() { g_lastPress = GetTickCount(); }
 
 BOOL CreateTopmostWindow(CWnd& window, const wchar_t* title, int x, int y, int width, int height)
 {

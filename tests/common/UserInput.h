@@ -26,9 +26,12 @@ void TypeTextAtOnce(const wchar_t* text);
 // Queues the key press without pumping, for a loop of the system's own (a message box, a
 // chooser, an open menu) to read.
 void QueueKey(WORD key, std::initializer_list<WORD> modifiers = {});
-// Screen coordinates.
+// Screen coordinates. A click waits out the double-click time after the last press of any step
+// here or in PointerInput.h first, so that it starts a gesture of its own.
 void ClickAt(POINT point, bool right = false);
 void DoubleClickAt(POINT point);
+// Every step that presses a button tells the clock the click steps read.
+void NoteButtonPress();
 // Queues a left click without pumping, for a loop of the system's own (an open menu) to read.
 void QueueClickAt(POINT point);
 // One notch of the wheel (120) per unit, away from the user when positive.

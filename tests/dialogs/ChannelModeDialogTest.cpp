@@ -30,6 +30,15 @@ TChannelMode ModeOf(const wchar_t* text)
 
 const CString kSplitsTheJoin = L"チャンネル名とパスワードには空白やカンマを使えません";
 
+// Types the text, or pastes it when it holds decoration codes, which keys cannot type.
+void Enter(HWND window, int id, const wchar_t* text)
+{
+    if (std::any_of(text, text + wcslen(text), [](wchar_t c) { return c < L' '; }))
+        Repaste(window, id, text);
+    else
+        Retype(window, id, text);
+}
+
 } // namespace
 
 TEST(ChannelDialogTest, CaptionAndNameEditFollowTheOpeningMode)
@@ -72,38 +81,20 @@ TEST(ChannelDialogTest, OkNeedsAChannelName)
         const wchar_t* password;
         bool enabled;
     } rows[] = {
-        {L"", L"", false},
-        {L"abc", L"", false},
-        {L"#abc", L"", true},
-        {L"&abc", L"", true},
-        {L"+abc", L"", true},
-        {L"!abc", L"", true},
-        {L"%abc", L"", true},
-        {L"#abc", L"secret", true},
-        // Decoration codes the input line makes from its markup are part of the name or key.
-        {L"#\x02test", L"", true},
-        {L"#abc",
-         L"k\x03"
-         L"4ey",
-         true},
-        {L"#a\x1f"
-         L"b",
-         L"s\x0fk", true},
+        {L"", L"", false},    {L"abc", L"", false}, {L"#abc", L"", true}, {L"&abc", L"", true},
+        {L"+abc", L"", true}, {L"!abc", L"", true}, {L"%abc", L"", true}, {L"#abc", L"secret", true},
     };
     TChannelDialog dialog;
     dialog.adding = true;
     RunDialog(dialog, [&](HWND window) {
         for (const auto& row : rows) {
             SCOPED_TRACE(Narrow(row.name) + " / " + Narrow(row.password));
-            // Decoration codes are pasted; keys cannot type them.
-            for (auto [id, text] : {std::pair{IDC_CHANNEL_NAME, row.name}, {IDC_CHANNEL_PASSWORD, row.password}})
-                std::any_of(text, text + wcslen(text), [](wchar_t c) { return c < L' '; }) ? Repaste(window, id, text)
-                                                                                           : Retype(window, id, text);
-            EXPECT_EQ(CString(row.name), Text(window, IDC_CHANNEL_NAME));
-            EXPECT_EQ(CString(row.password), Text(window, IDC_CHANNEL_PASSWORD));
+            Retype(window, IDC_CHANNEL_NAME, row.name);
+            Retype(window, IDC_CHANNEL_PASSWORD, row.password);
             EXPECT_EQ(row.enabled, Enabled(window, IDOK));
         }
         // Return on a disabled OK closes nothing.
+        Retype(window, IDC_CHANNEL_NAME, L"abc");
         PressKey(VK_RETURN);
         EXPECT_TRUE(::IsWindowVisible(window));
         PressKey(VK_ESCAPE);
@@ -111,37 +102,50 @@ TEST(ChannelDialogTest, OkNeedsAChannelName)
 }
 
 // A blank or comma would make the JOIN name other channels or keys: OK says so and the dialog
-// stays open on the field.
+// stays open on the field. Anything else is taken as it stands.
 TEST(ChannelDialogTest, ANameOrKeyThatSplitsTheJoinIsRefusedWithAWord)
 {
     struct {
         const wchar_t* name;
         const wchar_t* password;
-        int focus;
+        int focus; // 0: taken
     } rows[] = {
         {L"#a b", L"", IDC_CHANNEL_NAME},
         {L"#a,#b", L"", IDC_CHANNEL_NAME},
         {L"#abc", L"se cret", IDC_CHANNEL_PASSWORD},
         {L"#abc", L"k1,k2", IDC_CHANNEL_PASSWORD},
+        {L"#abc", L"secret", 0},
+        // Decoration codes the input line makes from its markup are part of the name or key.
+        {L"#\x02test", L"", 0},
+        {L"#abc",
+         L"k\x03"
+         L"4ey",
+         0},
+        {L"#a\x1f"
+         L"b",
+         L"s\x0fk", 0},
     };
-    TChannelDialog dialog;
-    dialog.adding = true;
-    INT_PTR result = RunDialog(dialog, [&](HWND window) {
-        for (const auto& row : rows) {
-            SCOPED_TRACE(Narrow(row.name) + " / " + Narrow(row.password));
-            Retype(window, IDC_CHANNEL_NAME, row.name);
-            Retype(window, IDC_CHANNEL_PASSWORD, row.password);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(Narrow(row.name) + " / " + Narrow(row.password));
+        TChannelDialog dialog;
+        dialog.adding = true;
+        INT_PTR result = RunDialog(dialog, [&](HWND window) {
+            Enter(window, IDC_CHANNEL_NAME, row.name);
+            Enter(window, IDC_CHANNEL_PASSWORD, row.password);
             EXPECT_TRUE(Enabled(window, IDOK));
-            EXPECT_EQ(kSplitsTheJoin, PressOkAndReadWarning(window));
+            EXPECT_EQ(row.focus ? kSplitsTheJoin : CString(), PressOkAndReadWarning(window));
+            if (!row.focus)
+                return;
             EXPECT_TRUE(::IsWindowVisible(window));
             EXPECT_EQ(Control(window, row.focus), ::GetFocus());
+            PressKey(VK_ESCAPE);
+        });
+        EXPECT_EQ(row.focus ? IDCANCEL : IDOK, result);
+        if (!row.focus) {
+            EXPECT_EQ(CString(row.name), dialog.GetChannelConfig().Name);
+            EXPECT_EQ(CString(row.password), dialog.GetChannelConfig().Password);
         }
-        Retype(window, IDC_CHANNEL_NAME, L"#abc");
-        Retype(window, IDC_CHANNEL_PASSWORD, L"secret");
-        EXPECT_EQ(CString(), PressOkAndReadWarning(window));
-    });
-    EXPECT_EQ(IDOK, result);
-    EXPECT_EQ(CString(L"#abc"), dialog.GetChannelConfig().Name);
+    }
 }
 
 // The name of an entry that exists is read-only here: whatever it holds, the rest can be saved.
@@ -335,20 +339,37 @@ TEST(ModeDialogTest, AnonymousAndReopOnlyForTheChannelKindsThatHaveThem)
 
 TEST(ModeDialogTest, AKeyWithBlanksIsRefusedWithAWord)
 {
-    TModeDialog dialog;
-    dialog.SetChannelName(L"#room");
-    INT_PTR result = RunDialog(dialog, [&](HWND window) {
-        Click(window, IDC_MODE_K);
-        for (const wchar_t* key : {L"two words", L"a,b"}) {
-            Retype(window, IDC_MODE_KEY, key);
-            EXPECT_EQ(kSplitsTheJoin, PressOkAndReadWarning(window)) << Narrow(key);
+    struct {
+        const wchar_t* key;
+        bool keyed, refused;
+        const wchar_t* stored;
+    } rows[] = {
+        {L"two words", true, true, L""},
+        {L"a,b", true, true, L""},
+        {L"\x02"
+         L"bold",
+         true, false,
+         L"\x02"
+         L"bold"},                         // a decoration code is part of the key
+        {L"two words", false, false, L""}, // unchecked, the text is not sent
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(Narrow(row.key) + (row.keyed ? "" : " unchecked"));
+        TModeDialog dialog;
+        dialog.SetChannelName(L"#room");
+        INT_PTR result = RunDialog(dialog, [&](HWND window) {
+            Click(window, IDC_MODE_K);
+            Enter(window, IDC_MODE_KEY, row.key);
+            if (!row.keyed)
+                Click(window, IDC_MODE_K);
+            EXPECT_EQ(row.refused ? kSplitsTheJoin : CString(), PressOkAndReadWarning(window));
+            if (!row.refused)
+                return;
             EXPECT_TRUE(::IsWindowVisible(window));
             EXPECT_EQ(Control(window, IDC_MODE_KEY), ::GetFocus());
-        }
-        // Unchecked, the text is not sent, so it no longer stops OK.
-        Click(window, IDC_MODE_K);
-        EXPECT_EQ(CString(), PressOkAndReadWarning(window));
-    });
-    EXPECT_EQ(IDOK, result);
-    EXPECT_EQ(CString(), dialog.GetMode().key);
+            PressKey(VK_ESCAPE);
+        });
+        EXPECT_EQ(row.refused ? IDCANCEL : IDOK, result);
+        EXPECT_EQ(CString(row.stored), dialog.GetMode().key);
+    }
 }

@@ -1,3 +1,4 @@
+#include "foundation/BmpImage.h"
 #include "foundation/Image.h"
 
 #include "tests/common/TempFolder.h"
@@ -64,8 +65,7 @@ TEST(ImageMemory, RunLengthBuffersThatCannotBeHadFailTheLoad)
         int bits, width, height;
         size_t fileSize;
     } cases[] = {
-        {"the codes read whole", 8, 6144, 1024, 14 * kMB},              // 6 MB of rows, 12 MB of codes
-        {"the four-bit row buffer", 4, 12 * 1024 * 1024, 1, 64 * 1024}, // 6 MB of rows, a 12 MB row
+        {"the codes read whole", 8, 6144, 1024, 14 * kMB}, // 6 MB of rows, 12 MB of codes
     };
     TTempFolder temp;
     CString path = temp.File(L"big.bmp");
@@ -82,5 +82,23 @@ TEST(ImageMemory, RunLengthBuffersThatCannotBeHadFailTheLoad)
         }
         EXPECT_FALSE(loaded) << c.what;
         EXPECT_EQ(image.GetWidth(), c.width) << c.what;
+    }
+}
+
+// The four-bit decoder's row buffer, a byte a pixel of the row the header declares, is all it
+// allocates: a row too wide for the memory left fails the decode, one that fits decodes.
+TEST(ImageMemory, AFourBitRowBufferThatCannotBeHadFailsTheDecode)
+{
+    const int width = 12 * 1024 * 1024;
+    std::vector<BYTE> rows(width / 2);
+    const BYTE end[] = {0, 1};
+    for (SIZE_T hole : {8 * kMB, 16 * kMB}) {
+        bool decoded;
+        {
+            TAddressSpaceSqueeze squeeze(hole);
+            ASSERT_TRUE(squeeze.holeMade);
+            decoded = DecodeBmpRle4(end, sizeof end, rows.data(), width, 1, width / 2);
+        }
+        EXPECT_EQ(hole > (SIZE_T)width, decoded) << hole / kMB << " MB free";
     }
 }

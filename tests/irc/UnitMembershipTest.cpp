@@ -152,36 +152,45 @@ TEST_F(MembershipTest, EventsWithoutTheirChannelOrNickAreStillShownAndReported)
     LogIn({"#c"}, "x");
     const struct {
         const char* line;
-        const char* event;      // the script event, or null for none
-        size_t server, channel; // lines added to the server log and to #c
-        const char* allLog;     // held by the all-channels log's last line, or null when not checked
+        const char* event;   // the script event, or null for none
+        const char* server;  // the line the server log gains (without its time), or null for none
+        const char* channel; // the same for #c
+        const char* allLog;  // the all-channels log's last line, or null when not checked
     } rows[] = {
-        {":x!u@h MODE", "Mode  ", 1, 0, nullptr},
-        {":x!u@h TOPIC", "Topic  ", 1, 0, nullptr},
-        {":x!u@h INVITE kvnick", "Invite ", 1, 0, nullptr},
-        {":x!u@h KICK", "Kick   ", 1, 0, nullptr},
-        {":x!u@h KICK #c", "Kick #c  ", 0, 1, nullptr},
-        {":x!u@h KILL", nullptr, 0, 0, "*x kill  ()"},
-        {":x!u@h JOIN", "Join ", 1, 0, nullptr},
-        {"JOIN #c", "Join #c", 0, 1, nullptr},
-        {":kvnick!u@h JOIN", "Join ", 0, 0, nullptr},
-        {":x!u@h PART", "Part  ", 1, 0, nullptr},
-        {"PART #c :bye", "Part #c bye", 0, 1, nullptr},
-        {"QUIT :gone", "Quit gone", 0, 0, "* quit (gone)"},
-        {":x!u@h NICK", "Nick ", 0, 1, "*nick x "},
-        {"NICK :y", "Nick y", 0, 0, "*nick  "},
-        {":kvnick!u@h NICK", "Nick ", 1, 1, "*nick kvnick "},
+        {":x!u@h MODE", "Mode  ", "*x mode ", nullptr, nullptr},
+        {":x!u@h TOPIC", "Topic  ", "*x topic : ", nullptr, nullptr},
+        {":x!u@h INVITE kvnick", "Invite ", "*x invite you to ", nullptr, nullptr},
+        {":x!u@h KICK", "Kick   ", "*x kick  ()", nullptr, nullptr},
+        {":x!u@h KICK #c", "Kick #c  ", nullptr, "*x kick  ()", nullptr},
+        {":x!u@h KILL", nullptr, nullptr, nullptr, "<testnet> *x kill  ()"},
+        {":x!u@h JOIN", "Join ", "*x join  (u@h)", nullptr, nullptr},
+        {"JOIN #c", "Join #c", nullptr, "* join #c (@)", nullptr},
+        {":kvnick!u@h JOIN", "Join ", nullptr, nullptr, nullptr},
+        {":x!u@h PART", "Part  ", "*x part ()", nullptr, nullptr},
+        {"PART #c :bye", "Part #c bye", nullptr, "* part (bye)", nullptr},
+        {"QUIT :gone", "Quit gone", nullptr, nullptr, "<testnet> * quit (gone)"},
+        {":x!u@h NICK", "Nick ", nullptr, "*nick x → ", "<testnet> *nick x → "},
+        {"NICK :y", "Nick y", nullptr, nullptr, "<testnet> *nick  → y"},
+        {":kvnick!u@h NICK", "Nick ", "*nick kvnick → ", "*nick kvnick → ", "<testnet> *nick kvnick → "},
     };
+    auto withoutTime = [](const std::string& text) { return text.substr(text.find(' ') + 1); };
+    auto added = [&](const Lines& texts, size_t from) {
+        Lines shown;
+        for (size_t i = from; i < texts.size(); i++)
+            shown.push_back(withoutTime(texts[i]));
+        return shown;
+    };
+    auto one = [](const char* text) { return text ? Lines{text} : Lines{}; };
     for (const auto& row : rows) {
         size_t server = recorder.ViewTexts(nullptr).size(), channel = recorder.ViewTexts(Channel(L"#c")).size();
         scriptEvents.events.clear();
         Feed(row.line);
-        EXPECT_EQ(scriptEvents.events, row.event ? Lines{row.event} : Lines{}) << row.line;
-        EXPECT_EQ(recorder.ViewTexts(nullptr).size(), server + row.server) << row.line;
-        EXPECT_EQ(recorder.ViewTexts(Channel(L"#c")).size(), channel + row.channel) << row.line;
-        std::vector<std::string> all = recorder.AllLogTexts();
+        EXPECT_EQ(scriptEvents.events, one(row.event)) << row.line;
+        EXPECT_EQ(added(recorder.ViewTexts(nullptr), server), one(row.server)) << row.line;
+        EXPECT_EQ(added(recorder.ViewTexts(Channel(L"#c")), channel), one(row.channel)) << row.line;
+        Lines all = recorder.AllLogTexts();
         if (row.allLog) {
-            EXPECT_TRUE(!all.empty() && all.back().find(row.allLog) != std::string::npos) << row.line;
+            EXPECT_EQ(all.empty() ? "" : withoutTime(all.back()), row.allLog) << row.line;
         }
     }
     EXPECT_EQ(Nicks(L"#c"), (NickList{L"kvnick", L"x"}));

@@ -79,27 +79,20 @@ protected:
     }
 };
 
+// Arabic is the script the test font both holds and joins: drawn, its letters take far less room
+// than each measured alone.
 TEST_F(ShapedTextTest, UrlAfterShapedTextStartsWhereTheDrawnTextEnds)
 {
-    const wchar_t* texts[] = {
-        kArabic,
-        L"\x0928\x092e\x0938\x094d\x0924\x0947 \x0926\x0941\x0928\x093f\x092f\x093e", // Devanagari (boxes where no face
-                                                                                      // has it)
-        L"cafe\x0301 na\x0131\x0308ve",                                               // combining marks
-    };
-    for (const wchar_t* text : texts)
-        view.AddLine(Line(CString(text) + L" " + kUrl), false);
+    view.AddLine(Line(CString(kArabic) + L" " + kUrl), false);
     Settle();
     const auto canvas = CaptureView();
     canvas->SavePng(ScreenshotPath(L"logview-shaped.png"));
-    for (int line = 0; line < 3; line++) {
-        const TInk ink = FindInk(*canvas, line, 0);
-        ASSERT_GE(ink.textRight, 0) << line;
-        ASSERT_GE(ink.urlRight, 0) << line;
-        // Only the blank and the glyphs' bearings lie between them.
-        EXPECT_LE(ink.urlLeft - ink.textRight, SpaceWidth() + 4) << line << ": " << ink.textRight << " " << ink.urlLeft;
-        EXPECT_GT(ink.urlLeft, ink.textRight) << line;
-    }
+    const TInk ink = FindInk(*canvas, 0, 0);
+    ASSERT_GE(ink.textRight, 0);
+    ASSERT_GE(ink.urlRight, 0);
+    // Only the blank and the glyphs' bearings lie between them.
+    EXPECT_LE(ink.urlLeft - ink.textRight, SpaceWidth() + 4) << ink.textRight << " " << ink.urlLeft;
+    EXPECT_GT(ink.urlLeft, ink.textRight);
 }
 
 TEST_F(ShapedTextTest, ArabicWrapsWhereItsDrawnWidthSays)

@@ -8,8 +8,6 @@
 #include "dialogs/HistoryDialog.h"
 #include "dialogs/ListDialog.h"
 #include "foundation/File.h"
-#include "foundation/Path.h"
-#include "legacy/LegacyImport.h"
 #include "res/resource.h"
 #include "settings/Config.h"
 #include "tests/common/DialogSteps.h"
@@ -328,45 +326,6 @@ TEST_F(HistoryWindowTest, ClearAsksFirstAndTheLimitDropsTheOldestLines)
     EXPECT_EQ(settings.geometry.keywordHistorySize.height, 340);
     EXPECT_FALSE(frame->IsCommandEnabled(ID_KEYWORD_HISTORY));
     Say("kvword after the windows went");
-}
-
-// The history windows are made with the main window, before the first start's take-over of the
-// old version's settings; what it brings counts in both at once, as the program applies it then.
-TEST_F(HistoryWindowTest, TakenOverLogSettingsReachBothWindowsAtOnce)
-{
-    Say("kvword one");
-    Say("kvword two");
-    Run(ID_KEYWORD_HISTORY);
-    TLogView& view = Keywords()->GetLogView();
-    ASSERT_EQ(view.GetLineCount(), 2);
-    const int gap = LineTop(view, 1) - LineTop(view, 0);
-    ASSERT_GT(gap, 0);
-
-    settings.SetLegacyFolder(folder.path + L"old\\");
-    CreateFolderTree(folder.path + L"old\\Config\\");
-    WriteFileBytes(GetLegacyConfigPath(settings, L"-general.ini"),
-                   "[Action]\r\nLogInstantCopy=true\r\n[Logging]\r\nLogMaxLine=2\r\n"
-                   "[Keyword]\r\nKeyCount=1\r\nKeyItem0=kvword\r\n");
-    WriteFileBytes(GetLegacyConfigPath(settings, L"-view.ini"), "[LogBackground]\r\nLineMargin=7\r\n");
-    ASSERT_TRUE(HasLegacySettings(settings));
-    ImportLegacySettings(settings);
-    ASSERT_TRUE(settings.preference.LogInstantCopy);
-    // What the program does after a take-over, once its servers are made.
-    world->ApplyPreferences();
-    PumpPendingMessages();
-    EXPECT_EQ(gap + 7, LineTop(view, 1) - LineTop(view, 0)) << "the old line spacing";
-
-    Say("kvword three");
-    ASSERT_EQ(view.GetLineCount(), 2) << "the old line limit";
-    EXPECT_GE(view.GetLine(0).GetText().Find(L"kvword two"), 0);
-    EmptyClipboard();
-    DragMouse(TextPoint(&view, L"two"), TextPoint(&view, L"three"));
-    CString copied = ClipboardText();
-    EXPECT_GE(copied.Find(L"wo"), 0) << "selecting copies at once: " << Narrow(copied);
-    EXPECT_GE(copied.Find(L"kvword t"), 0) << Narrow(copied);
-    SaveWindowPng(Keywords()->m_hWnd, ScreenshotPath(L"keyword-history-taken-over.png"));
-    EXPECT_EQ(Urls()->GetLogView().maxLines, 2) << "the URL window alike";
-    EXPECT_TRUE(Urls()->GetLogView().copyOnSelect);
 }
 
 TEST_F(HistoryWindowTest, UrlLogFileFollowsThePreference)

@@ -46,6 +46,14 @@ bool PickFirstChannel(HWND mainWindow)
         "the channel selected in the tree");
 }
 
+void ChooseMenuItem(HWND mainWindow, char popupKey, char itemKey)
+{
+    FocusForInput(mainWindow);
+    PressKey(VK_F10);
+    PressKey((WORD)popupKey);
+    PressKey((WORD)itemKey);
+}
+
 std::string CopyLogText(HWND view)
 {
     RECT r;

@@ -16,6 +16,9 @@ void WaitAnswer(HWND window);
 // The first server's first channel picked in the tree as a user picks it, a click on the server
 // and Down; true once the channel is selected.
 bool PickFirstChannel(HWND mainWindow);
+// The main menu through the keyboard, as a user without a mouse opens it: F10, then the
+// access keys of the popup and of the item.
+void ChooseMenuItem(HWND mainWindow, char popupKey, char itemKey);
 // The text of a log view as a user copies it: a click, Ctrl+A, Ctrl+C.
 std::string CopyLogText(HWND view);
 // tree.ini of one server "testnet" on the local test server, connecting at start and joining

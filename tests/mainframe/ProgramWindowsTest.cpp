@@ -25,16 +25,6 @@ const char kQuietStart[] = "[Application]\r\nInstalled=1\r\n[Interface]\r\nPromp
 
 CString Wide(const std::string& text) { return ConvertFromUtf8(CStringA(text.c_str())); }
 
-// The main menu through the keyboard, as a user without a mouse opens it: F10, then the
-// access keys of the popup and of the item.
-void ChooseMenuItem(HWND mainWindow, char popupKey, char itemKey)
-{
-    FocusForInput(mainWindow);
-    PressKey(VK_F10);
-    PressKey((WORD)popupKey);
-    PressKey((WORD)itemKey);
-}
-
 int ListRowCount(HWND list) { return (int)::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0); }
 
 } // namespace

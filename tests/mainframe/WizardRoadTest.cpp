@@ -7,11 +7,13 @@
 #include "tests/mainframe/ProgramRun.h"
 
 #include "classlib/MsgMap.h"
+#include "controls/Clipboard.h"
 #include "foundation/CodePage.h"
 #include "foundation/File.h"
 #include "foundation/Path.h"
 #include "legacy/LegacyImport.h"
 #include "mainframe/FirstStartWizard.h"
+#include "res/resource.h"
 #include "res/windows/wizard.h"
 #include "settings/Config.h"
 #include "tests/common/InputHandled.h"
@@ -160,6 +162,42 @@ void CloseProgram(TProgramRun& run, HWND main)
     FocusForInput(ask);
     PressKey(VK_RETURN);
     EXPECT_EQ(0, run.WaitExit(10000));
+}
+
+// Starts the program and takes what the start page offers with Return: the main window, or null.
+HWND StartWithWhatIsOffered(TProgramRun& run)
+{
+    HWND start = run.Start() ? WaitDialogWith(run, IDC_INSTALL_CHOICE) : nullptr;
+    if (!start)
+        return nullptr;
+    FocusForInput(start);
+    PressKey(VK_RETURN);
+    return run.WaitMainWindow();
+}
+
+// A control of the window or of one of its pages.
+HWND Descendant(HWND window, int id)
+{
+    HWND found = nullptr;
+    for (HWND child = ::GetWindow(window, GW_CHILD); child && !found; child = ::GetWindow(child, GW_HWNDNEXT))
+        found = ::GetDlgCtrlID(child) == id ? child : Descendant(child, id);
+    return found;
+}
+
+// Ctrl+Q in the main window, then the server's name, host and nick typed into its sheet and OK.
+void AddServer(TProgramRun& run, HWND main, const wchar_t* name)
+{
+    FocusForInput(main);
+    PressKey('Q', {VK_CONTROL});
+    HWND sheet = WaitDialogWith(run, IDC_PROPERTY_TAB);
+    ASSERT_TRUE(sheet);
+    ASSERT_TRUE(WaitUntil([&] { return Descendant(sheet, IDC_SERVER_NICK) != nullptr; }, "the connection page"));
+    TypeInto(Descendant(sheet, IDC_SERVER_NAME), name);
+    TypeInto(Descendant(sheet, IDC_SERVER_HOST), L"irc.added.example");
+    TypeInto(Descendant(sheet, IDC_SERVER_NICK), L"adder");
+    ASSERT_TRUE(BecomesEnabled(sheet, IDOK, true));
+    Click(sheet, IDOK);
+    ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(sheet); }, "the server sheet closed"));
 }
 
 // The previous version's default folder as a test writes it, marked so that one left behind by
@@ -379,9 +417,20 @@ TEST_F(WizardRoadTest, UnreadableSettingsAreNamedAndLeftAsTheyWere)
     // The wizard, were it shown, is up once the start-up has run and the window answers.
     WaitAnswer(main);
     EXPECT_FALSE(run.WaitDialogWith(IDC_INSTALL_CHOICE, 0));
-    CloseProgram(run, main);
+    // Readable now, the files are still not written over with what the program could not read:
+    // OK in the preferences writes preference.ini and view.ini, a server added tree.ini.
     for (HANDLE holder : holders)
         CloseHandle(holder);
+    FocusForInput(main);
+    PressKey('S', {VK_MENU});
+    HWND preferences = WaitDialogWith(run, IDC_SHEET_TREE);
+    ASSERT_TRUE(preferences);
+    Click(preferences, IDOK);
+    ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(preferences); }, "the preferences closed"));
+    AddServer(run, main, L"added");
+    HWND tree = FindChildren(main, L"SysTreeView32").at(0);
+    ASSERT_TRUE(WaitUntil([&] { return ::SendMessageW(tree, TVM_GETCOUNT, 0, 0) == 1; }, "the server added"));
+    CloseProgram(run, main);
     for (size_t i = 0; i < before.size(); i++)
         EXPECT_EQ(run.ReadSettings(names[i]), before[i]) << Narrow(names[i]);
 }
@@ -448,12 +497,7 @@ TEST_F(WizardRoadTest, TakenOverMenuAndLayoutCountAtOnceAndStay)
     CStringA general = ReadFileBytes(base + L"-general.ini");
     WriteFileBytes(base + L"-general.ini", general + "[Action]\r\nShowMenu=false\r\n");
     WriteFileBytes(base + L"-view.ini", "[Format]\r\nInvertPanel=1\r\nInvertList=1\r\n");
-    ASSERT_TRUE(run.Start());
-    HWND start = WaitDialogWith(run, IDC_INSTALL_CHOICE);
-    ASSERT_TRUE(start);
-    FocusForInput(start);
-    PressKey(VK_RETURN);
-    HWND main = run.WaitMainWindow();
+    HWND main = StartWithWhatIsOffered(run);
     ASSERT_TRUE(main);
     Shoot(main, L"wizard-taken-over-layout.png");
     EXPECT_EQ(nullptr, ::GetMenu(main)) << "the menu bar the old version hid";
@@ -464,6 +508,61 @@ TEST_F(WizardRoadTest, TakenOverMenuAndLayoutCountAtOnceAndStay)
     EXPECT_LT(tree.top, logs.top + 20) << "the server tree above the member list";
     CloseProgram(run, main);
     EXPECT_EQ(IniValue(run.ReadSettings(L"window.ini"), "MenuVisible"), "false") << "saved as it was taken over";
+}
+
+// The history windows are made with the main window, before the take-over: its line limit and
+// its copy on selection count in both from this first session on.
+TEST_F(WizardRoadTest, TakenOverLogSettingsReachTheHistoryWindowsAtOnce)
+{
+    REQUIRE_PEERS();
+    const std::string host = PeerValue("IRC_WIZARD_HOST");
+    ASSERT_FALSE(host.empty()) << "no server on port 6667";
+    const std::string channel = "#hist" + std::to_string(GetTickCount() % 100000);
+    std::unique_ptr<TLineSocket> peer = ConnectIrcClient(6667, "histpeer", host.c_str());
+    ASSERT_TRUE(peer);
+    peer->Send("JOIN " + channel + "\r\n");
+    ASSERT_TRUE(peer->WaitFor("JOIN :" + channel));
+
+    TProgramRun run;
+    CreateFolderTree(run.ProgramFolder() + L"Config\\");
+    const CString base = run.ProgramFolder() + L"Config\\" + LegacyProfileName();
+    WriteFileBytes(base + L"-general.ini", "[Action]\r\nLogInstantCopy=true\r\n[Logging]\r\nLogMaxLine=2\r\n"
+                                           "[Keyword]\r\nKeyCount=1\r\nKeyItem0=kvword\r\n");
+    WriteFileBytes(base + L"-profile.ini",
+                   CStringA(("[Root]\r\nProfileCount=1\r\nName0=hist\r\nAutoConnect0=true\r\n[hist]\r\nServer=" + host +
+                             "\r\nPort=6667\r\nNick=kvhist\r\nAutoJoinChCount=1\r\nAutoJoinChItem0=" + channel + "\r\n")
+                                .c_str()));
+    HWND main = StartWithWhatIsOffered(run);
+    ASSERT_TRUE(main);
+    ASSERT_TRUE(peer->WaitFor(":kvhist!", 20000)) << "the server taken over joins";
+    for (const char* word : {"one", "two", "three"})
+        peer->Send("PRIVMSG " + channel + " :kvword " + word + " http://example.com/" + word + "\r\n");
+    // Answered after the lines: they have been shown.
+    peer->Send("PRIVMSG kvhist :\1PING 77\1\r\n");
+    ASSERT_TRUE(peer->WaitFor("\1PING 77\1"));
+
+    for (auto [itemKey, title] : {std::pair{'K', L"キーワード履歴"}, {'U', L"URL履歴"}}) {
+        SCOPED_TRACE(Narrow(title));
+        ChooseMenuItem(main, 'V', itemKey);
+        HWND history = run.WaitWindow(title);
+        ASSERT_TRUE(history);
+        HWND view = FindChildren(history, L"Ketroval2LogView").at(0);
+        FocusForInput(view);
+        RECT r;
+        ::GetClientRect(view, &r);
+        // Dragged over every line, without Ctrl+C.
+        const DWORD before = ::GetClipboardSequenceNumber();
+        DragMouse(ScreenPointOf(view, 2, 2), ScreenPointOf(view, r.right - 4, r.bottom - 4));
+        CString copied;
+        ASSERT_TRUE(WaitUntil(
+            [&] { return ::GetClipboardSequenceNumber() != before && !(copied = GetClipboardText()).IsEmpty(); },
+            "the selection copied"));
+        EXPECT_EQ(-1, copied.Find(L"kvword one")) << "the old line limit: " << Narrow(copied);
+        EXPECT_NE(-1, copied.Find(L"kvword two")) << Narrow(copied);
+        EXPECT_NE(-1, copied.Find(L"kvword three")) << Narrow(copied);
+        PressKey(VK_ESCAPE);
+    }
+    CloseProgram(run, main);
 }
 
 TEST_F(WizardRoadTest, TakeOverFromTheDefaultFolderAsksFirst)

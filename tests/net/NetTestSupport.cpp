@@ -90,6 +90,35 @@ SOCKET ListenOnLoopback(int backlog, int& port)
     return listener;
 }
 
+int SystemConnectError(unsigned long address, int port)
+{
+    SOCKET s = socket(AF_INET, SOCK_STREAM, 0);
+    u_long nonBlocking = 1;
+    ioctlsocket(s, FIONBIO, &nonBlocking);
+    sockaddr_in target = {};
+    target.sin_family = AF_INET;
+    target.sin_port = htons((u_short)port);
+    target.sin_addr.s_addr = htonl(address);
+    int code = connect(s, reinterpret_cast<sockaddr*>(&target), sizeof(target)) == 0 ? 0 : WSAGetLastError();
+    if (code == WSAEWOULDBLOCK) {
+        fd_set written, failed;
+        FD_ZERO(&written);
+        FD_ZERO(&failed);
+        FD_SET(s, &written);
+        FD_SET(s, &failed);
+        timeval bound = {10, 0};
+        int length = sizeof(code);
+        if (select(0, nullptr, &written, &failed, &bound) != 1)
+            code = WSAETIMEDOUT;
+        else if (FD_ISSET(s, &failed))
+            getsockopt(s, SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&code), &length);
+        else
+            code = 0;
+    }
+    closesocket(s);
+    return code;
+}
+
 TPeer::TPeer() { listener = ListenOnLoopback(8, port); }
 
 TPeer::~TPeer() { Stop(); }

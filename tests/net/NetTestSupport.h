@@ -37,6 +37,10 @@ std::string Hex(const std::string& bytes);
 // Connections wait in its backlog until the caller accepts them.
 SOCKET ListenOnLoopback(int backlog, int& port);
 
+// What the system answers a plain socket's connect to the address (host order) and port: 0 when
+// it connects, else the socket error code.
+int SystemConnectError(unsigned long address, int port);
+
 // A listening socket on 127.0.0.1; a thread plays the script against one connection.
 class TPeer {
 public:

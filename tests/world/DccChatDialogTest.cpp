@@ -125,6 +125,9 @@ TEST_F(DccChatDialogTest, ConnectToAnAddressNobodyChatsFromShowsTheFailureInTheT
     ASSERT_TRUE(PumpMessagesUntil([&] { return recorder.ViewTexts(talk).size() >= 2; }, 10000));
     std::vector<std::string> shown = recorder.ViewTexts(talk);
     EXPECT_NE(shown[0].find("255.255.255.255:4000へ接続を試みます"), std::string::npos) << shown[0];
+    EXPECT_NE(shown[1].find(Narrow(GetSocketErrorText(SystemConnectError(0xFFFFFFFF, 4000), SOCKET_ERROR_CONNECT))),
+              std::string::npos)
+        << shown[1];
     EXPECT_FALSE(talk->IsDCCChatLive());
     EXPECT_FALSE(talk->IsJoined());
 }
