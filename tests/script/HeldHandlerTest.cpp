@@ -245,20 +245,27 @@ TEST_F(HeldHandlerTest, AServerDeletedWhileAHandlerHoldsABoxGoesAfterTheHandler)
     EXPECT_EQ(Logged(), (std::vector<CString>{L"holding", L"released"}));
 }
 
-// The same while a script holds the box outside any received line: a typed command's handler,
-// a timer's.
+// The same while a script holds the box outside any received line (a typed command's handler,
+// a timer's), and with every server at once as the program ends.
 TEST_F(HeldHandlerTest, AServerDeletedWhileATypedCommandOrATimerHoldsABoxGoesAfterIt)
 {
-    for (const wchar_t* typed : {L"/hold typed", L"/later"}) {
-        SCOPED_TRACE(Narrow(typed));
+    struct {
+        const wchar_t* typed;
+        bool allAtEnd;
+    } roads[] = {{L"/hold typed", false}, {L"/later", false}, {L"/hold typed", true}, {L"/later", true}};
+    for (const auto& road : roads) {
+        SCOPED_TRACE(Narrow(road.typed) + (road.allAtEnd ? " at the end" : ""));
         TIRCUnit* held = StartWorld();
         ASSERT_NE(held, nullptr);
         frame.logs.clear();
         WhileHeld({[&] {
-            world->DeleteUnit(held);
+            if (road.allAtEnd)
+                world->Shutdown();
+            else
+                world->DeleteUnit(held);
             return true;
         }});
-        held->SendInput(held->FindChannel(L"#kv"), typed, false, false, true);
+        held->SendInput(held->FindChannel(L"#kv"), road.typed, false, false, true);
         ASSERT_TRUE(BoxGone());
         EXPECT_TRUE(world->GetUnits().empty());
         world.reset();
