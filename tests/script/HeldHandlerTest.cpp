@@ -44,6 +44,23 @@ public:
     IScriptFrame* frame = nullptr;
 };
 
+// A macro rule whose action opens the main window's modal box, as the Menu action does, and
+// leaves the command to be sent.
+class TBoxMacros : public IUnitMacroEngine {
+public:
+    bool ProcessEvent(const TIRCReceiveMessage& message, const CString&) override
+    {
+        if (message.command != L"FROB")
+            return false;
+        frame->logs.push_back(L"macro: holding");
+        frame->ExecuteAction(L"hold");
+        frame->logs.push_back(L"macro: released");
+        return false;
+    }
+    CString ExpandVariables(const CString& text, const CString&) override { return text; }
+    TBoxFrame* frame = nullptr;
+};
+
 class TQuietWorldHost : public IIRCWorldHost {
 public:
     void CopyTextToClipboard(const CString&) override {}
@@ -245,18 +262,22 @@ TEST_F(HeldHandlerTest, AServerDeletedWhileAHandlerHoldsABoxGoesAfterTheHandler)
     EXPECT_EQ(Logged(), (std::vector<CString>{L"holding", L"released"}));
 }
 
-// The same while a script holds the box outside any received line (a typed command's handler,
-// a timer's), and with every server at once as the program ends.
+// The same while a script or a macro holds the box outside any received line (a typed command's
+// handler, a timer's), and with every server at once as the program ends.
 TEST_F(HeldHandlerTest, AServerDeletedWhileATypedCommandOrATimerHoldsABoxGoesAfterIt)
 {
     struct {
         const wchar_t* typed;
         bool allAtEnd;
-    } roads[] = {{L"/hold typed", false}, {L"/later", false}, {L"/hold typed", true}, {L"/later", true}};
+    } roads[] = {{L"/hold typed", false}, {L"/later", false}, {L"/frob typed", false},
+                 {L"/hold typed", true},  {L"/later", true},  {L"/frob typed", true}};
+    TBoxMacros macros;
+    macros.frame = &frame;
     for (const auto& road : roads) {
         SCOPED_TRACE(Narrow(road.typed) + (road.allAtEnd ? " at the end" : ""));
         TIRCUnit* held = StartWorld();
         ASSERT_NE(held, nullptr);
+        held->SetMacroEngine(&macros);
         frame.logs.clear();
         WhileHeld({[&] {
             if (road.allAtEnd)
