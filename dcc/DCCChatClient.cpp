@@ -55,13 +55,22 @@ void TDCCChatClient::OnClose(TTCPClient*)
         listener->OnChatClosed(this);
 }
 
+void TDCCChatClient::Stop()
+{
+    listener = nullptr;
+    started = connected = false;
+    connection.Close();
+}
+
 void TDCCChatClient::OnReceive(TTCPClient*)
 {
+    reading++;
     DCCChatLines::Read(connection, [&](const CStringA& line) {
         if (listener)
             listener->OnChatReceive(this, line);
         return connected;
     });
+    reading--;
 }
 
 void TDCCChatClient::OnSend(TTCPClient*)

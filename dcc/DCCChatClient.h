@@ -2,6 +2,7 @@
 // The side of a DCC chat that connects to a peer's offered port. Lines go out and come in as
 // bytes in the chat's code page; the owner converts them.
 
+#include "dcc/DCCChatEnd.h"
 #include "dcc/DCCChatSendQueue.h"
 #include "net/TCPClient.h"
 
@@ -19,10 +20,10 @@ protected:
     ~IDCCChatClientListener() = default;
 };
 
-class TDCCChatClient : public ITCPClientListener {
+class TDCCChatClient : public TDCCChatEnd, public ITCPClientListener {
 public:
     TDCCChatClient() { connection.listener = this; }
-    virtual ~TDCCChatClient();
+    ~TDCCChatClient() override;
 
     bool IsStarted() const { return started; }
     bool IsConnected() const { return connected; }
@@ -44,6 +45,7 @@ public:
 
 private:
     void Flush();
+    void Stop() override;
 
     TDCCChatSendQueue sendQueue;
     TTCPClient connection;

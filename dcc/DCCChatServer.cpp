@@ -107,11 +107,22 @@ void TDCCChatServer::OnReceive(TTCPClient* client)
 {
     if (client != peer)
         return;
+    reading++;
     DCCChatLines::Read(*peer, [&](const CStringA& line) {
         if (listener)
             listener->OnChatReceive(this, line);
         return peer && peer->IsConnected();
     });
+    reading--;
+}
+
+void TDCCChatServer::Stop()
+{
+    listener = nullptr;
+    server.Close();
+    // The peer stays in the server's list: its callback is below us.
+    if (peer)
+        peer->Close();
 }
 
 void TDCCChatServer::OnSend(TTCPClient* client)

@@ -2,6 +2,7 @@
 // The side of a DCC chat that this user offered: listens on a port of the chat range, takes the
 // first peer that connects and then stops listening.
 
+#include "dcc/DCCChatEnd.h"
 #include "dcc/DCCChatSendQueue.h"
 #include "net/TCPServer.h"
 
@@ -21,10 +22,10 @@ protected:
     ~IDCCChatServerListener() = default;
 };
 
-class TDCCChatServer : public ITCPServerListener, public ITCPClientListener {
+class TDCCChatServer : public TDCCChatEnd, public ITCPServerListener, public ITCPClientListener {
 public:
     TDCCChatServer() { server.listener = this; }
-    virtual ~TDCCChatServer();
+    ~TDCCChatServer() override;
 
     void Listen();
     void SendLine(const CStringA& line);
@@ -51,6 +52,7 @@ public:
     IDCCChatServerListener* listener = nullptr;
 
 private:
+    void Stop() override;
     void OpenOn(int port);
     void ReportNoPort();
 

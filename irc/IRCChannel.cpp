@@ -40,8 +40,9 @@ TIRCChannel::TIRCChannel(TIRCUnit* owner, const TChannelConfig& entry, TKind cha
 
 TIRCChannel::~TIRCChannel()
 {
-    delete chatClient;
-    delete chatServer;
+    // A chat line's handler may be what closes the talk: the chat's read loop is then below us.
+    TDCCChatEnd::Discard(chatClient);
+    TDCCChatEnd::Discard(chatServer);
     CloseWhoDialog();
     if (memberView) {
         unit->DestroyMemberView(this);

@@ -44,6 +44,11 @@ void TIRCUnit::EnableScriptFile(const CString& name, bool enable)
     ReloadScripts();
 }
 
+bool TIRCUnit::IsRunningHandler() const
+{
+    return macroRuns > 0 || connection.IsTakingLines() || (scriptSet && scriptSet->IsRunning());
+}
+
 void TIRCUnit::ReloadScripts()
 {
     // A copy: the scripts' own code runs while the list is walked.

@@ -82,6 +82,9 @@ public:
     TIRCUnitSession& GetSession() { return session; }
     const TIRCUnitSession& GetSession() const { return session; }
     TIRCConnection& GetConnection() { return connection; }
+    // Its own code is below us: a received line's handler, a script or a macro, perhaps waiting
+    // in a message loop (a box). The unit must not be freed until it has returned.
+    bool IsRunningHandler() const;
     const std::vector<TIRCChannel*>& GetChannels() const { return channels; }
     TInetAddress GetMyAddress() const { return myAddress; }
     int GetState() const { return session.state; }
@@ -421,6 +424,8 @@ private:
 
     void Dispatch(const TIRCReceiveMessage& message, TDispatchResult& result);
     void RunMacros(const TIRCReceiveMessage& message, const TDispatchResult& result);
+    // One event through the macro engine, counted as a running handler.
+    bool ProcessMacroEvent(const TIRCReceiveMessage& record, const CString& nick);
     static const TDispatchRow kCommands[14];
     // Received commands, in the order the dispatch table tries them.
     void HandlePrivmsg(const TIRCReceiveMessage& message, TDispatchResult& result);
@@ -531,6 +536,7 @@ private:
     TMacroManager macroManager;
     TUnitMacroEngine ownMacros{macroManager};
     IUnitMacroEngine* macros;
+    int macroRuns = 0;
     const TLogFormat* logFormat;
     TFileLogger serverLog;
     struct TTimeCache {

@@ -85,11 +85,11 @@ void TIRCUnit::RunMacros(const TIRCReceiveMessage& message, const TDispatchResul
 {
     if (world->AreMacrosStopped())
         return;
-    macros->ProcessEvent(message, session.currentNick);
+    ProcessMacroEvent(message, session.currentNick);
     if (result.keyword) {
         TIRCReceiveMessage keyword(message);
         keyword.command = L"KEYWORD";
-        macros->ProcessEvent(keyword, session.currentNick);
+        ProcessMacroEvent(keyword, session.currentNick);
     }
     if (message.command != L"MODE")
         return;
@@ -102,7 +102,7 @@ void TIRCUnit::RunMacros(const TIRCReceiveMessage& message, const TDispatchResul
         event.params.clear();
         event.params.push_back(message.GetParam(0));
         event.params.push_back(change.param);
-        macros->ProcessEvent(event, session.currentNick);
+        ProcessMacroEvent(event, session.currentNick);
     }
 }
 

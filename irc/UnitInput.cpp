@@ -41,7 +41,16 @@ bool TIRCUnit::RunMacros(const TIRCReceiveMessage& record, const CString& nick)
 {
     if (world->AreMacrosStopped())
         return false;
-    return macros->ProcessEvent(record, nick);
+    return ProcessMacroEvent(record, nick);
+}
+
+bool TIRCUnit::ProcessMacroEvent(const TIRCReceiveMessage& record, const CString& nick)
+{
+    // A macro's action may wait in a dialog's loop, where the unit can be deleted.
+    macroRuns++;
+    bool handled = macros->ProcessEvent(record, nick);
+    macroRuns--;
+    return handled;
 }
 
 bool TIRCUnit::SendInput(TIRCChannel* channel, CString text, bool notice, bool action, bool allowCommand)

@@ -18,6 +18,8 @@ public:
     virtual void LoadScripts(const std::vector<CString>& enabledFiles) = 0;
     // Every script stops; with fireUnload each hears onUnload first.
     virtual void UnloadAll(bool fireUnload) = 0;
+    // Some script's code is running (an unloaded one's included), perhaps waiting in a box.
+    virtual bool IsRunning() const = 0;
 };
 
 // Makes the scripts of each unit as it comes; the unit owns what it gets.

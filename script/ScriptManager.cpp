@@ -38,6 +38,17 @@ void TScriptManager::DeleteRetired()
         DropItem(item);
 }
 
+bool TScriptManager::IsRunning() const
+{
+    for (const auto& entry : items)
+        if (entry.second->host->IsRunning())
+            return true;
+    for (TScriptItem* item : retired)
+        if (item->host->IsRunning())
+            return true;
+    return false;
+}
+
 std::vector<CString> TScriptManager::GetLoadedNames() const
 {
     std::vector<CString> names;

@@ -50,6 +50,7 @@ public:
 
     void LoadScripts(const std::vector<CString>& enabledFiles) override;
     void UnloadAll(bool fireUnload) override;
+    bool IsRunning() const override;
     std::vector<CString> GetLoadedNames() const;
     // Null when the script is not loaded.
     TScriptHost* FindHost(const CString& name) const;

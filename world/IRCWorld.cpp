@@ -245,10 +245,10 @@ void TIRCWorld::DeleteUnit(TIRCUnit* unit)
     dccManager.ForgetUnit(unit);
     if (popupUnit == unit)
         popupUnit = nullptr;
-    // Its channels report their going while the unit can still be told apart. A unit whose line
+    // Its channels report their going while the unit can still be told apart. A unit whose
     // handler waits in a message loop (a script's box) is still running below us: it goes once
     // that handler has returned.
-    if (unit->GetConnection().IsTakingLines())
+    if (unit->IsRunningHandler())
         leftUnits.push_back(unit);
     else
         delete unit;
@@ -263,7 +263,7 @@ void TIRCWorld::DeleteLeftUnits()
     std::vector<TIRCUnit*> waiting;
     waiting.swap(leftUnits);
     for (TIRCUnit* unit : waiting) {
-        if (unit->GetConnection().IsTakingLines()) {
+        if (unit->IsRunningHandler()) {
             leftUnits.push_back(unit);
             continue;
         }

@@ -375,7 +375,7 @@ private:
     IIRCWorldHost* host;
     const TLogAddressFinder* addressFinder;
     std::vector<TIRCUnit*> units;
-    // Deleted while one of their received lines was still being handled.
+    // Deleted while one of their handlers was still running.
     std::vector<TIRCUnit*> leftUnits;
     TIRCUnit* currentUnit = nullptr;
     TIRCChannel* currentChannel = nullptr;

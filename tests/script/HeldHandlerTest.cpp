@@ -20,7 +20,12 @@ const char kHoldingScript[] = "var held = false;\r\n"
                               "  held = true; log('holding'); executeMenu('hold'); log('released'); }\r\n"
                               "function event::onChannelText(prefix, channel, text) { hold(text); }\r\n"
                               "function event::onTalkText(prefix, target, text) { hold(text.substr(0, 4)); }\r\n"
-                              "function event::onError(message) { log('error ' + message); }\r\n";
+                              "function event::onError(message) { log('error ' + message); }\r\n"
+                              "function event::onDccChatText(frame, nick, text) { hold(text); }\r\n"
+                              "function later() { hold('timer'); }\r\n"
+                              "function event::onSendingCommand(command, text, result) {\r\n"
+                              "  if (command == 'HOLD') hold(text);\r\n"
+                              "  if (command == 'LATER') setTimeout(later, 10); }\r\n";
 
 // The main window's action opens a modal box, as its dialogs do.
 class TBoxFrame : public TFakeScriptFrame {
@@ -39,6 +44,23 @@ public:
     IScriptFrame* frame = nullptr;
 };
 
+// A macro rule whose action opens the main window's modal box, as the Menu action does, and
+// leaves the command to be sent.
+class TBoxMacros : public IUnitMacroEngine {
+public:
+    bool ProcessEvent(const TIRCReceiveMessage& message, const CString&) override
+    {
+        if (message.command != L"FROB")
+            return false;
+        frame->logs.push_back(L"macro: holding");
+        frame->ExecuteAction(L"hold");
+        frame->logs.push_back(L"macro: released");
+        return false;
+    }
+    CString ExpandVariables(const CString& text, const CString&) override { return text; }
+    TBoxFrame* frame = nullptr;
+};
+
 class TQuietWorldHost : public IIRCWorldHost {
 public:
     void CopyTextToClipboard(const CString&) override {}
@@ -49,6 +71,7 @@ class HeldHandlerTest : public TUnitTest {
 protected:
     void TearDown() override
     {
+        world.reset();
         manager.reset();
         scriptServer.reset();
         unit.reset();
@@ -65,6 +88,35 @@ protected:
         unit->SetScripts(manager.get());
         manager->LoadScripts({L"hold.js"});
         ASSERT_TRUE(frame.errors.empty()) << Narrow(frame.errors[0]);
+    }
+    // A world with one server that runs the holding script, logged in to the scripted server
+    // and joined to #kv; null when it did not get there.
+    TIRCUnit* StartWorld()
+    {
+        frame.scriptFolder = frame.filesFolder = scripts.path;
+        if (!WriteFileBytes(scripts.File(L"hold.js"), kHoldingScript))
+            return nullptr;
+        config.preference.Load(folder.path);
+        config.view.Load(config);
+        maker.frame = &frame;
+        world = std::make_unique<TIRCWorld>(&config, &host);
+        world->SetScriptsMaker(&maker);
+        TUnitConfig record;
+        record.Name = L"held";
+        record.Hostname = L"127.0.0.1";
+        record.Port = server.Port();
+        record.ScriptFiles = {L"hold.js"};
+        TIRCUnit* held = world->AddUnit(record);
+        if (!held)
+            return nullptr;
+        held->Connect();
+        peer = server.WaitClient(server.Accepted() + 1);
+        if (!peer || !peer->WaitFor("USER "))
+            return nullptr;
+        peer->Send(":irc.example 001 kvnick :Welcome\r\n:kvnick!kvuser@my.host JOIN :#kv\r\n");
+        if (!PumpMessagesUntil([&] { return held->FindChannel(L"#kv") != nullptr; }, kWaitBoundMs))
+            return nullptr;
+        return held;
     }
     // From the timers of whatever loop runs (the box's own): each step once the one before it is
     // done and the box is shown; after the last, Return answers the box. Past the bound the box
@@ -120,6 +172,10 @@ protected:
     TLineSocket* peer = nullptr;
     std::unique_ptr<TUnitScriptServer> scriptServer;
     std::unique_ptr<TScriptManager> manager;
+    TConfig config;
+    TQuietWorldHost host;
+    TBoxWorldScripts maker;
+    std::unique_ptr<TIRCWorld> world;
     std::vector<std::function<bool()>> heldSteps;
     size_t stepsDone = 0;
     DWORD pressed = 0;
@@ -192,29 +248,8 @@ TEST_F(HeldHandlerTest, ATalkRemovedWhileAHandlerHoldsABoxIsNotUsedAfterIt)
 // handler returns into a unit that still exists, and the unit goes afterwards.
 TEST_F(HeldHandlerTest, AServerDeletedWhileAHandlerHoldsABoxGoesAfterTheHandler)
 {
-    frame.scriptFolder = frame.filesFolder = scripts.path;
-    ASSERT_TRUE(WriteFileBytes(scripts.File(L"hold.js"), kHoldingScript));
-    TConfig config;
-    config.preference.Load(folder.path);
-    config.view.Load(config);
-    TQuietWorldHost host;
-    TBoxWorldScripts maker;
-    maker.frame = &frame;
-    auto world = std::make_unique<TIRCWorld>(&config, &host);
-    world->SetScriptsMaker(&maker);
-    TUnitConfig record;
-    record.Name = L"held";
-    record.Hostname = L"127.0.0.1";
-    record.Port = server.Port();
-    record.ScriptFiles = {L"hold.js"};
-    TIRCUnit* held = world->AddUnit(record);
+    TIRCUnit* held = StartWorld();
     ASSERT_NE(held, nullptr);
-    held->Connect();
-    peer = server.WaitClient();
-    ASSERT_NE(peer, nullptr);
-    ASSERT_TRUE(peer->WaitFor("USER "));
-    peer->Send(":irc.example 001 kvnick :Welcome\r\n:kvnick!kvuser@my.host JOIN :#kv\r\n");
-    ASSERT_TRUE(PumpMessagesUntil([&] { return held->FindChannel(L"#kv") != nullptr; }, kWaitBoundMs));
     WhileHeld({[&] {
         world->DeleteUnit(held);
         return true;
@@ -225,4 +260,62 @@ TEST_F(HeldHandlerTest, AServerDeletedWhileAHandlerHoldsABoxGoesAfterTheHandler)
     EXPECT_TRUE(PumpMessagesUntil([&] { return peer->Closed(); }, kWaitBoundMs));
     world.reset();
     EXPECT_EQ(Logged(), (std::vector<CString>{L"holding", L"released"}));
+}
+
+// The same while a script or a macro holds the box outside any received line (a typed command's
+// handler, a timer's), and with every server at once as the program ends.
+TEST_F(HeldHandlerTest, AServerDeletedWhileATypedCommandOrATimerHoldsABoxGoesAfterIt)
+{
+    struct {
+        const wchar_t* typed;
+        bool allAtEnd;
+    } roads[] = {{L"/hold typed", false}, {L"/later", false}, {L"/frob typed", false},
+                 {L"/hold typed", true},  {L"/later", true},  {L"/frob typed", true}};
+    TBoxMacros macros;
+    macros.frame = &frame;
+    for (const auto& road : roads) {
+        SCOPED_TRACE(Narrow(road.typed) + (road.allAtEnd ? " at the end" : ""));
+        TIRCUnit* held = StartWorld();
+        ASSERT_NE(held, nullptr);
+        held->SetMacroEngine(&macros);
+        frame.logs.clear();
+        WhileHeld({[&] {
+            if (road.allAtEnd)
+                world->Shutdown();
+            else
+                world->DeleteUnit(held);
+            return true;
+        }});
+        held->SendInput(held->FindChannel(L"#kv"), road.typed, false, false, true);
+        ASSERT_TRUE(BoxGone());
+        EXPECT_TRUE(world->GetUnits().empty());
+        world.reset();
+        EXPECT_EQ(Logged(), (std::vector<CString>{L"holding", L"released"}));
+    }
+}
+
+// A DCC chat talk closed while the handler of its peer's line holds a box: the chat goes, and
+// its connection is not used after the talk.
+TEST_F(HeldHandlerTest, ADccChatTalkClosedWhileItsLineHoldsABoxIsNotUsedAfterIt)
+{
+    Start();
+    preference.DCCChatAction = 2;
+    TScriptedServer chatPeer;
+    peer->Send(":bob!b@h.example PRIVMSG kvnick :\1DCC CHAT chat 2130706433 " + std::to_string(chatPeer.Port()) +
+               "\1\r\n");
+    TLineSocket* chat = chatPeer.WaitClient();
+    ASSERT_NE(chat, nullptr);
+    TIRCChannel* talk = unit->FindChannel(L"=bob");
+    ASSERT_NE(talk, nullptr);
+    ASSERT_TRUE(PumpMessagesUntil([&] { return talk->IsJoined(); }, kWaitBoundMs));
+    WhileHeld({[&] {
+        unit->DeleteChannel(talk);
+        return true;
+    }});
+    chat->Send("hello\r\nagain\r\n");
+    ASSERT_TRUE(BoxGone());
+    EXPECT_EQ(unit->FindChannel(L"=bob"), nullptr);
+    EXPECT_TRUE(PumpMessagesUntil([&] { return chat->Closed(); }, kWaitBoundMs));
+    EXPECT_EQ(Logged(), (std::vector<CString>{L"holding", L"released"}));
+    EXPECT_TRUE(frame.errors.empty());
 }
