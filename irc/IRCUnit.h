@@ -215,6 +215,7 @@ public:
     void SetReceivedScriptEvents(IReceivedScriptEvents* events);
     void ClassifyMember(TIRCMember& member) override { ClassifyUser(member); }
     int GetMemberSortMethod() override;
+    void MemberListFull(const TIRCMemberManager& members) override;
     void SendChannelMode(TIRCChannel* channel, const CString& text);
     void SendModeChanges(TIRCChannel* channel, wchar_t letter, const std::vector<CString>& removals,
                          const std::vector<CString>& additions);

@@ -37,8 +37,12 @@ bool TIRCMemberManager::AddMember(const TIRCMember& record, bool replaceAll)
     CString key = IRCToUpper(record.nick);
     auto it = members.lower_bound(key);
     if (it == members.end() || members.key_comp()(key, it->first)) {
-        if ((int)members.size() >= kMaxMembers)
+        if ((int)members.size() >= kMaxMembers) {
+            if (!fullTold && listener)
+                listener->MemberListFull(*this);
+            fullTold = true;
             return false;
+        }
         TIRCMember* member = new TIRCMember(record);
         members.emplace_hint(it, key, member);
         Classify(*member);
@@ -122,6 +126,7 @@ void TIRCMemberManager::RemoveMember(const CString& nick)
     }
     delete it->second;
     members.erase(it);
+    fullTold = false;
 }
 
 void TIRCMemberManager::RenameMember(const CString& oldNick, const CString& newNick)
@@ -155,6 +160,7 @@ void TIRCMemberManager::Clear()
     for (auto& entry : members)
         delete entry.second;
     members.clear();
+    fullTold = false;
     for (TShownList* list : {&memberList, &whoList}) {
         list->order.Clear();
         if (list->view)

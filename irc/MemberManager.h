@@ -22,7 +22,7 @@ public:
 
     TIRCMember* Find(const CString& nick) const;
     int GetCount() const { return (int)members.size(); }
-    // False when the list is full and the nick is new.
+    // False when the list is full and the nick is new; the listener hears of the first such refusal.
     bool AddMember(const TIRCMember& record, bool replaceAll);
     void AddOrUpdateMember(const CString& nick, const CString& user, const CString& host, const CString& server,
                            const CString& fullName, bool q, bool a, bool o, bool h, bool v);
@@ -90,4 +90,5 @@ private:
     TShownList memberList;
     TShownList whoList;
     int whoSortColumn = 1;
+    bool fullTold = false;
 };

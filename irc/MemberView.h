@@ -6,6 +6,7 @@
 #include "classlib/String.h"
 
 class TIRCMember;
+class TIRCMemberManager;
 
 using TMemberCompare = int (*)(const TIRCMember* a, const TIRCMember* b, int param);
 
@@ -31,6 +32,8 @@ public:
     virtual void ClassifyMember(TIRCMember& member) = 0;
     // The "MemberSortMethod" preference.
     virtual int GetMemberSortMethod() = 0;
+    // The list is full and refused a new member; told once until it has room again.
+    virtual void MemberListFull(const TIRCMemberManager& members) = 0;
 
 protected:
     ~IMemberManagerListener() = default;

@@ -3,8 +3,10 @@
 
 #include "irc/IRCUnit.h"
 
+#include "foundation/ResourceString.h"
 #include "foundation/StringUtils.h"
 #include "ircproto/IRCNames.h"
+#include "res/strings/irc.h"
 #include "settings/Preference.h"
 
 namespace {
@@ -44,6 +46,13 @@ void TIRCUnit::SetReceivedScriptEvents(IReceivedScriptEvents* events)
 }
 
 int TIRCUnit::GetMemberSortMethod() { return preference->MemberSortMethod; }
+
+void TIRCUnit::MemberListFull(const TIRCMemberManager& members)
+{
+    for (TIRCChannel* channel : channels)
+        if (&channel->GetMembers() == &members)
+            PrintSystemText(channel, LoadResourceString(IDS_MEMBER_LIST_FULL));
+}
 
 void TIRCUnit::SendChannelMode(TIRCChannel* channel, const CString& text)
 {

@@ -13,6 +13,17 @@
 #include "res/strings/dcc.h"
 #include "settings/Preference.h"
 
+namespace {
+
+CString ResumeRefusedText(const CString& nick, long long position)
+{
+    CString number;
+    number.Format(L"%lld", position);
+    return FormatStringResourceWithTwo(IDS_DCC_RESUME_REFUSED, nick, number);
+}
+
+} // namespace
+
 void TIRCUnit::OnDccQuery(const TIRCReceiveMessage& message, CString text)
 {
     CString type = CutFirstWord(text);
@@ -110,12 +121,14 @@ void TIRCUnit::OnDccResume(const TIRCReceiveMessage& message, const CString& tex
 {
     TDccResumeOffer offer = ParseDccResumeOffer(text);
     long long size = 0;
+    bool known = IsValidDccPort(offer.port) && dccManager->FindSendFileSize(this, message.nick, offer.port, size);
     // A position past the end of the file would have the send item read beyond it.
-    bool accepted = IsValidDccPort(offer.port) && dccManager->FindSendFileSize(this, message.nick, offer.port, size) &&
-                    IsValidDccResumePosition(offer.position, size) &&
-                    dccManager->HandleResumeRequest(this, message.nick, offer.port, offer.position);
+    bool usable = known && IsValidDccResumePosition(offer.position, size);
+    bool accepted = usable && dccManager->HandleResumeRequest(this, message.nick, offer.port, offer.position);
     PrintToServer(CString(), CString(), TLogFormatter(*logFormat).FormatDCCResume(message, offer.port, offer.position),
                   EVENT_DCC_RESUME, 0, false, CString());
+    if (known && !usable)
+        PrintSystemText(nullptr, ResumeRefusedText(message.nick, offer.position));
     if (accepted)
         SendDccAccept(message.nick, offer.fileName, offer.port, offer.position);
 }
@@ -124,11 +137,14 @@ void TIRCUnit::OnDccAccept(const TIRCReceiveMessage& message, const CString& tex
 {
     TDccResumeOffer offer = ParseDccResumeOffer(text);
     long long size = 0;
-    if (IsValidDccPort(offer.port) && dccManager->FindReceiveFileSize(this, message.nick, offer.port, size) &&
-        IsValidDccResumePosition(offer.position, size))
+    bool known = IsValidDccPort(offer.port) && dccManager->FindReceiveFileSize(this, message.nick, offer.port, size);
+    bool usable = known && IsValidDccResumePosition(offer.position, size);
+    if (usable)
         dccManager->HandleResumeAccept(this, message.nick, offer.port, offer.position);
     PrintToServer(CString(), CString(), TLogFormatter(*logFormat).FormatDCCAccept(message, offer.port, offer.position),
                   EVENT_DCC_ACCEPT, 0, false, CString());
+    if (known && !usable)
+        PrintSystemText(nullptr, ResumeRefusedText(message.nick, offer.position));
 }
 
 void TIRCUnit::SendDccSendOffer(const CString& nick, const CString& fileName, int port, long long size)

@@ -30,3 +30,4 @@
 #define IDS_DCC_CHAT_REFUSED 10433
 // A file offer whose port or size no transfer can use.
 #define IDS_DCC_OFFER_UNUSABLE 10437
+#define IDS_DCC_RESUME_REFUSED 10440

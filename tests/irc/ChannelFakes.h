@@ -92,8 +92,10 @@ class TFakeClassifier : public IMemberManagerListener {
 public:
     void ClassifyMember(TIRCMember& member) override { member.groupKind = member.nick == ownNick ? 2 : 0; }
     int GetMemberSortMethod() override { return sortMethod; }
+    void MemberListFull(const TIRCMemberManager&) override { fullTold++; }
 
     CString ownNick = L"me";
     int sortMethod = 1;
+    int fullTold = 0;
     TFakeMemberView view;
 };

@@ -207,5 +207,12 @@ TEST_F(MemberManagerTest, ServerCannotGrowOneChannelWithoutLimit)
     EXPECT_FALSE(members.AddMember(TIRCMember(L"onemore", L"", L""), false));
     members.AddOrUpdateMember(L"another", L"u", L"h", L"", L"", false, false, false, false, false);
     EXPECT_EQ(members.GetCount(), TIRCMemberManager::kMaxMembers);
+    EXPECT_EQ(unit.fullTold, 1) << "told once while the list stays full";
     EXPECT_TRUE(members.AddMember(TIRCMember(L"n5", L"u", L"h"), false));
+    EXPECT_EQ(unit.fullTold, 1);
+    // Room made and filled again: the next refusal is told again.
+    members.RemoveMember(L"n99999");
+    EXPECT_TRUE(members.AddMember(TIRCMember(L"onemore", L"", L""), false));
+    EXPECT_FALSE(members.AddMember(TIRCMember(L"twomore", L"", L""), false));
+    EXPECT_EQ(unit.fullTold, 2);
 }

@@ -3,6 +3,9 @@
 #include "tests/common/StringPrinter.h"
 #include "tests/irc/ReceiveTestSupport.h"
 
+#include "foundation/ResourceString.h"
+#include "res/strings/irc.h"
+
 namespace {
 
 using NickList = std::vector<CString>;
@@ -256,6 +259,18 @@ TEST_F(MembershipTest, JoiningMembersTakeTheirUserGroups)
             EXPECT_EQ(member->groupIndex, c.index) << c.nick;
         }
     }
+}
+
+// The member manager's own test fills a list to its bound; here the unit says so in that channel.
+TEST_F(MembershipTest, AFullMemberListIsToldInItsChannel)
+{
+    LogIn({"#a", "#b"});
+    unit->MemberListFull(Channel(L"#b")->GetMembers());
+    Lines shown = recorder.ViewTexts(Channel(L"#b"));
+    ASSERT_FALSE(shown.empty());
+    EXPECT_NE(shown.back().find(Narrow(LoadResourceString(IDS_MEMBER_LIST_FULL))), std::string::npos);
+    EXPECT_EQ(recorder.ViewTexts(Channel(L"#a")).back().find(Narrow(LoadResourceString(IDS_MEMBER_LIST_FULL))),
+              std::string::npos);
 }
 
 } // namespace
