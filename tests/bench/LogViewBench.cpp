@@ -174,8 +174,6 @@ void Repaint(TRepaint kind)
            seconds * 1000 / rounds, bench.view.GetLineCount() - top.line, rows);
 }
 
-// temporary experiment (not committed)
-
 // A maximised channel log with a tiled background picture of size x size pixels: each line that
 // arrives paints the whole view again, picture and rows.
 void TiledBackground(int size)
