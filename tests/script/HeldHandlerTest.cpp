@@ -244,37 +244,20 @@ TEST_F(HeldHandlerTest, ATalkRemovedWhileAHandlerHoldsABoxIsNotUsedAfterIt)
     EXPECT_TRUE(frame.errors.empty());
 }
 
-// The server is deleted (as at the program's end) while its line's handler holds a box: the
-// handler returns into a unit that still exists, and the unit goes afterwards.
-TEST_F(HeldHandlerTest, AServerDeletedWhileAHandlerHoldsABoxGoesAfterTheHandler)
-{
-    TIRCUnit* held = StartWorld();
-    ASSERT_NE(held, nullptr);
-    WhileHeld({[&] {
-        world->DeleteUnit(held);
-        return true;
-    }});
-    peer->Send(":bob!b@h.example PRIVMSG #kv :first\r\n");
-    ASSERT_TRUE(BoxGone());
-    EXPECT_TRUE(world->GetUnits().empty());
-    EXPECT_TRUE(PumpMessagesUntil([&] { return peer->Closed(); }, kWaitBoundMs));
-    world.reset();
-    EXPECT_EQ(Logged(), (std::vector<CString>{L"holding", L"released"}));
-}
-
-// The same while a script or a macro holds the box outside any received line (a typed command's
-// handler, a timer's), and with every server at once as the program ends.
-TEST_F(HeldHandlerTest, AServerDeletedWhileATypedCommandOrATimerHoldsABoxGoesAfterIt)
+// A server is deleted, alone or with every server as the program ends, while a script or a macro
+// of its own holds a box (a received line's handler, a typed command's, a timer's): the handler
+// returns into a unit that still exists, and the unit goes afterwards.
+TEST_F(HeldHandlerTest, AServerDeletedWhileItsHandlerHoldsABoxGoesAfterIt)
 {
     struct {
-        const wchar_t* typed;
+        const wchar_t* typed; // null: a line from the server
         bool allAtEnd;
-    } roads[] = {{L"/hold typed", false}, {L"/later", false}, {L"/frob typed", false},
-                 {L"/hold typed", true},  {L"/later", true},  {L"/frob typed", true}};
+    } roads[] = {{nullptr, false},       {L"/hold typed", false}, {L"/later", false},    {L"/frob typed", false},
+                 {L"/hold typed", true}, {L"/later", true},       {L"/frob typed", true}};
     TBoxMacros macros;
     macros.frame = &frame;
     for (const auto& road : roads) {
-        SCOPED_TRACE(Narrow(road.typed) + (road.allAtEnd ? " at the end" : ""));
+        SCOPED_TRACE(Narrow(road.typed ? road.typed : L"received") + (road.allAtEnd ? " at the end" : ""));
         TIRCUnit* held = StartWorld();
         ASSERT_NE(held, nullptr);
         held->SetMacroEngine(&macros);
@@ -286,9 +269,14 @@ TEST_F(HeldHandlerTest, AServerDeletedWhileATypedCommandOrATimerHoldsABoxGoesAft
                 world->DeleteUnit(held);
             return true;
         }});
-        held->SendInput(held->FindChannel(L"#kv"), road.typed, false, false, true);
+        if (road.typed)
+            held->SendInput(held->FindChannel(L"#kv"), road.typed, false, false, true);
+        else
+            peer->Send(":bob!b@h.example PRIVMSG #kv :first\r\n");
         ASSERT_TRUE(BoxGone());
         EXPECT_TRUE(world->GetUnits().empty());
+        if (!road.typed)
+            EXPECT_TRUE(PumpMessagesUntil([&] { return peer->Closed(); }, kWaitBoundMs));
         world.reset();
         EXPECT_EQ(Logged(), (std::vector<CString>{L"holding", L"released"}));
     }
