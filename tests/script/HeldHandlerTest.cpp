@@ -275,8 +275,9 @@ TEST_F(HeldHandlerTest, AServerDeletedWhileItsHandlerHoldsABoxGoesAfterIt)
             peer->Send(":bob!b@h.example PRIVMSG #kv :first\r\n");
         ASSERT_TRUE(BoxGone());
         EXPECT_TRUE(world->GetUnits().empty());
-        if (!road.typed)
+        if (!road.typed) {
             EXPECT_TRUE(PumpMessagesUntil([&] { return peer->Closed(); }, kWaitBoundMs));
+        }
         world.reset();
         EXPECT_EQ(Logged(), (std::vector<CString>{L"holding", L"released"}));
     }
