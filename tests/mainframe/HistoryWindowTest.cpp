@@ -172,10 +172,15 @@ TEST_F(HistoryWindowTest, ComesBackWithTheMainWindowOnlyWhenNotClosedMeanwhile)
         PumpPendingMessages();
     };
     showFromMenu();
+    Click(window, IDC_HISTORY_FIND);
+    ASSERT_TRUE(Keywords()->GetFindDialog());
+    HWND box = Keywords()->GetFindDialog()->m_hWnd;
     MinimiseFromMenu();
     EXPECT_FALSE(::IsWindowVisible(window));
+    EXPECT_FALSE(::IsWindowVisible(box)) << "the find dialog left on the screen while the program is away";
     restore(false);
     EXPECT_TRUE(::IsWindowVisible(window)) << "shown when the main window went";
+    EXPECT_TRUE(::IsWindowVisible(box)) << "the find dialog with it";
 
     MinimiseFromMenu();
     restore(true);
@@ -396,25 +401,15 @@ TEST_F(ChannelListCommandTest, OpensTheSelectedServersListWhichTheServerFills)
 
 } // namespace
 
-// The find dialog goes away and comes back with its history window.
-TEST_F(HistoryWindowTest, TheFindDialogHidesAndShowsWithItsHistoryWindow)
+// Enter hides the history window with its find dialog and keeps the dialog for the next time.
+TEST_F(HistoryWindowTest, EnterHidesTheFindDialogWithItsHistoryWindow)
 {
-    settings.preference.HideAllWindowOnMinimize = true;
     Say("alpha kvword one");
     Run(ID_KEYWORD_HISTORY);
     HWND history = Keywords()->m_hWnd;
     Click(history, IDC_HISTORY_FIND);
     ASSERT_TRUE(Keywords()->GetFindDialog());
     HWND box = Keywords()->GetFindDialog()->m_hWnd;
-    MinimiseFromMenu();
-    PumpPendingMessages();
-    EXPECT_FALSE(::IsWindowVisible(history));
-    EXPECT_FALSE(::IsWindowVisible(box)) << "left on the screen while the program is away";
-    frame->SendMessageW(WM_SYSCOMMAND, SC_RESTORE, 0);
-    PumpPendingMessages();
-    EXPECT_TRUE(::IsWindowVisible(history));
-    EXPECT_TRUE(::IsWindowVisible(box));
-    // Enter hides the history window and keeps the find dialog for the next time.
     FocusForInput(Keywords()->GetLogView().m_hWnd);
     PressKey(VK_RETURN);
     WaitUntil([&] { return !::IsWindowVisible(history); }, "Enter hid the history window");
