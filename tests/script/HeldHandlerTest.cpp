@@ -109,8 +109,10 @@ protected:
         TIRCUnit* held = world->AddUnit(record);
         if (!held)
             return nullptr;
+        // Counted before the connect: the server may take it before Connect returns.
+        int accepted = server.Accepted();
         held->Connect();
-        peer = server.WaitClient(server.Accepted() + 1);
+        peer = server.WaitClient(accepted + 1);
         if (!peer || !peer->WaitFor("USER "))
             return nullptr;
         peer->Send(":irc.example 001 kvnick :Welcome\r\n:kvnick!kvuser@my.host JOIN :#kv\r\n");
