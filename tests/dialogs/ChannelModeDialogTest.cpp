@@ -39,6 +39,18 @@ void Enter(HWND window, int id, const wchar_t* text)
         Retype(window, id, text);
 }
 
+// OK on a field that would split the JOIN warns and leaves the dialog open on that field, which
+// is then cancelled; with no such field (0) OK warns of nothing.
+void PressOkRefusingAt(HWND window, int field)
+{
+    EXPECT_EQ(field ? kSplitsTheJoin : CString(), PressOkAndReadWarning(window));
+    if (!field)
+        return;
+    EXPECT_TRUE(::IsWindowVisible(window));
+    EXPECT_EQ(Control(window, field), ::GetFocus());
+    PressKey(VK_ESCAPE);
+}
+
 } // namespace
 
 TEST(ChannelDialogTest, CaptionAndNameEditFollowTheOpeningMode)
@@ -117,13 +129,8 @@ TEST(ChannelDialogTest, ANameOrKeyThatSplitsTheJoinIsRefusedWithAWord)
         {L"#abc", L"secret", 0},
         // Decoration codes the input line makes from its markup are part of the name or key.
         {L"#\x02test", L"", 0},
-        {L"#abc",
-         L"k\x03"
-         L"4ey",
-         0},
-        {L"#a\x1f"
-         L"b",
-         L"s\x0fk", 0},
+        {L"#abc", L"k\u00034ey", 0},
+        {L"#a\u001fb", L"s\x0fk", 0},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(Narrow(row.name) + " / " + Narrow(row.password));
@@ -133,12 +140,7 @@ TEST(ChannelDialogTest, ANameOrKeyThatSplitsTheJoinIsRefusedWithAWord)
             Enter(window, IDC_CHANNEL_NAME, row.name);
             Enter(window, IDC_CHANNEL_PASSWORD, row.password);
             EXPECT_TRUE(Enabled(window, IDOK));
-            EXPECT_EQ(row.focus ? kSplitsTheJoin : CString(), PressOkAndReadWarning(window));
-            if (!row.focus)
-                return;
-            EXPECT_TRUE(::IsWindowVisible(window));
-            EXPECT_EQ(Control(window, row.focus), ::GetFocus());
-            PressKey(VK_ESCAPE);
+            PressOkRefusingAt(window, row.focus);
         });
         EXPECT_EQ(row.focus ? IDCANCEL : IDOK, result);
         if (!row.focus) {
@@ -346,12 +348,8 @@ TEST(ModeDialogTest, AKeyWithBlanksIsRefusedWithAWord)
     } rows[] = {
         {L"two words", true, true, L""},
         {L"a,b", true, true, L""},
-        {L"\x02"
-         L"bold",
-         true, false,
-         L"\x02"
-         L"bold"},                         // a decoration code is part of the key
-        {L"two words", false, false, L""}, // unchecked, the text is not sent
+        {L"\u0002bold", true, false, L"\u0002bold"}, // a decoration code is part of the key
+        {L"two words", false, false, L""},           // unchecked, the text is not sent
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(Narrow(row.key) + (row.keyed ? "" : " unchecked"));
@@ -362,12 +360,7 @@ TEST(ModeDialogTest, AKeyWithBlanksIsRefusedWithAWord)
             Enter(window, IDC_MODE_KEY, row.key);
             if (!row.keyed)
                 Click(window, IDC_MODE_K);
-            EXPECT_EQ(row.refused ? kSplitsTheJoin : CString(), PressOkAndReadWarning(window));
-            if (!row.refused)
-                return;
-            EXPECT_TRUE(::IsWindowVisible(window));
-            EXPECT_EQ(Control(window, IDC_MODE_KEY), ::GetFocus());
-            PressKey(VK_ESCAPE);
+            PressOkRefusingAt(window, row.refused ? IDC_MODE_KEY : 0);
         });
         EXPECT_EQ(row.refused ? IDCANCEL : IDOK, result);
         EXPECT_EQ(CString(row.stored), dialog.GetMode().key);

@@ -23,23 +23,24 @@ enum TStep { kNothing, kFamily, kStyle, kTypeSize, kSizeDown, kCharset };
 
 struct TFontRow {
     const char* name;
-    // The font handed in.
-    const wchar_t* face;
-    BYTE charset;
+    // The size and style handed in (style: bit 1 bold, 2 italic, 4 underline).
     int size;
-    int style; // bit 1 bold, 2 italic, 4 underline
+    int style;
     // What the user does.
     TStep step;
     const wchar_t* argument; // face, size text, or the entry's display text
     int index;               // style entry
-    // What comes back.
-    const wchar_t* face2;
-    int charset2; // -1: the one set of the single-set face
+    // The size, style and size field that come back.
     int size2;
     int style2;
     const wchar_t* sizeField;
-    bool familySelected;
-    bool charsetsEnabled;
+    // The face and set handed in and back, when other than the Japanese face's.
+    const wchar_t* face = kJapaneseFace;
+    BYTE charset = 128;
+    const wchar_t* face2 = kJapaneseFace;
+    int charset2 = 128; // -1: the one set of the single-set face
+    bool familySelected = true;
+    bool charsetsEnabled = true;
 };
 
 int CALLBACK CollectSet(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM param)
@@ -91,46 +92,30 @@ TEST(FontDialog, ChoicesLandInTheFontTheCallerReads)
     ASSERT_TRUE(FindSingleSetFace(singleFace, singleSet)) << "no face with one character set";
 
     const TFontRow rows[] = {
-        {"10.5 typed is 105 tenths", kJapaneseFace, 128, 120, 0, kTypeSize, L"10.5", 0, kJapaneseFace, 128, 105, 0,
-         L"10.5", true, true},
-        {"10.7 typed is 107 tenths", kJapaneseFace, 128, 120, 0, kTypeSize, L"10.7", 0, kJapaneseFace, 128, 107, 0,
-         L"10.7", true, true},
-        {"12 typed is 120 tenths", kJapaneseFace, 128, 90, 0, kTypeSize, L"12", 0, kJapaneseFace, 128, 120, 0, L"12",
-         true, true},
-        {"letters give 0", kJapaneseFace, 128, 90, 0, kTypeSize, L"abc", 0, kJapaneseFace, 128, 0, 0, L"abc", true,
-         true},
-        {"zero gives 0", kJapaneseFace, 128, 90, 0, kTypeSize, L"0", 0, kJapaneseFace, 128, 0, 0, L"0", true, true},
-        {"-12.5 typed is -125 tenths", kJapaneseFace, 128, 90, 0, kTypeSize, L"-12.5", 0, kJapaneseFace, 128, -125, 0,
-         L"-12.5", true, true},
-        {"-3 typed is -30 tenths", kJapaneseFace, 128, 90, 0, kTypeSize, L"-3", 0, kJapaneseFace, 128, -30, 0, L"-3",
-         true, true},
-        {"a size past the largest is held to it", kJapaneseFace, 128, 90, 0, kTypeSize, L"99999", 0, kJapaneseFace, 128,
-         kLargestFontSize, 0, L"99999", true, true},
-        {"Down in the size field takes the next size", kJapaneseFace, 128, 100, 0, kSizeDown, L"", 0, kJapaneseFace,
-         128, 105, 0, L"10.5", true, true},
-        {"a stored 0 opens and stays 0", kJapaneseFace, 128, 0, 0, kNothing, L"", 0, kJapaneseFace, 128, 0, 0, L"0",
-         true, true},
-        {"a stored negative size stays through a style chosen", kJapaneseFace, 128, -120, 0, kStyle, L"", 1,
-         kJapaneseFace, 128, -120, 1, L"-12", true, true},
-        {"the tenths of a negative size show as digits", kJapaneseFace, 128, -125, 0, kNothing, L"", 0, kJapaneseFace,
-         128, -125, 0, L"-12.5", true, true},
-        {"a negative size below one point", kJapaneseFace, 128, -5, 0, kNothing, L"", 0, kJapaneseFace, 128, -5, 0,
-         L"-0.5", true, true},
-        {"a size in tenths opens as points and tenths", kJapaneseFace, 128, 105, 0, kNothing, L"", 0, kJapaneseFace,
-         128, 105, 0, L"10.5", true, true},
-        {"bold underline clears italic", kJapaneseFace, 128, 100, 2, kStyle, L"", 5, kJapaneseFace, 128, 100, 1 | 4,
-         L"10", true, true},
-        {"plain clears every style", kJapaneseFace, 128, 100, 7, kStyle, L"", 0, kJapaneseFace, 128, 100, 0, L"10",
-         true, true},
-        {"all three styles", kJapaneseFace, 128, 100, 0, kStyle, L"", 7, kJapaneseFace, 128, 100, 7, L"10", true, true},
-        {"a character set picked", kJapaneseFace, 128, 100, 0, kCharset, L"欧文", 0, kJapaneseFace, 0, 100, 0, L"10",
-         true, true},
-        {"a one-set family takes its set and greys the list", kJapaneseFace, 128, 100, 0, kFamily, kSingleSetFace, 0,
-         kSingleSetFace, -1, 100, 0, L"10", true, false},
-        {"a face not installed comes back unchanged", L"No Such Face", 0, 100, 1, kNothing, L"", 0, L"No Such Face", 0,
-         100, 1, L"10", false, true},
-        {"a face not installed gives way to a chosen family", L"No Such Face", 128, 100, 0, kFamily, kJapaneseFace, 0,
-         kJapaneseFace, 128, 100, 0, L"10", true, true},
+        {"10.5 typed is 105 tenths", 120, 0, kTypeSize, L"10.5", 0, 105, 0, L"10.5"},
+        {"10.7 typed is 107 tenths", 120, 0, kTypeSize, L"10.7", 0, 107, 0, L"10.7"},
+        {"12 typed is 120 tenths", 90, 0, kTypeSize, L"12", 0, 120, 0, L"12"},
+        {"letters give 0", 90, 0, kTypeSize, L"abc", 0, 0, 0, L"abc"},
+        {"zero gives 0", 90, 0, kTypeSize, L"0", 0, 0, 0, L"0"},
+        {"-12.5 typed is -125 tenths", 90, 0, kTypeSize, L"-12.5", 0, -125, 0, L"-12.5"},
+        {"-3 typed is -30 tenths", 90, 0, kTypeSize, L"-3", 0, -30, 0, L"-3"},
+        {"a size past the largest is held to it", 90, 0, kTypeSize, L"99999", 0, kLargestFontSize, 0, L"99999"},
+        {"Down in the size field takes the next size", 100, 0, kSizeDown, L"", 0, 105, 0, L"10.5"},
+        {"a stored 0 opens and stays 0", 0, 0, kNothing, L"", 0, 0, 0, L"0"},
+        {"a stored negative size stays through a style chosen", -120, 0, kStyle, L"", 1, -120, 1, L"-12"},
+        {"the tenths of a negative size show as digits", -125, 0, kNothing, L"", 0, -125, 0, L"-12.5"},
+        {"a negative size below one point", -5, 0, kNothing, L"", 0, -5, 0, L"-0.5"},
+        {"a size in tenths opens as points and tenths", 105, 0, kNothing, L"", 0, 105, 0, L"10.5"},
+        {"bold underline clears italic", 100, 2, kStyle, L"", 5, 100, 1 | 4, L"10"},
+        {"plain clears every style", 100, 7, kStyle, L"", 0, 100, 0, L"10"},
+        {"all three styles", 100, 0, kStyle, L"", 7, 100, 7, L"10"},
+        {"a character set picked", 100, 0, kCharset, L"欧文", 0, 100, 0, L"10", kJapaneseFace, 128, kJapaneseFace, 0},
+        {"a one-set family takes its set and greys the list", 100, 0, kFamily, kSingleSetFace, 0, 100, 0, L"10",
+         kJapaneseFace, 128, kSingleSetFace, -1, true, false},
+        {"a face not installed comes back unchanged", 100, 1, kNothing, L"", 0, 100, 1, L"10", L"No Such Face", 0,
+         L"No Such Face", 0, false},
+        {"a face not installed gives way to a chosen family", 100, 0, kFamily, kJapaneseFace, 0, 100, 0, L"10",
+         L"No Such Face"},
     };
     for (const TFontRow& row : rows) {
         SCOPED_TRACE(row.name);

@@ -15,16 +15,6 @@
 
 #include <functional>
 
-namespace {
-
-bool OkEnabled(HWND dialog)
-{
-    KickIdle(dialog);
-    return ::IsWindowEnabled(Control(dialog, IDOK)) != FALSE;
-}
-
-} // namespace
-
 TEST(InputPrompts, MessagePromptShowsCallersTextsAndAcceptsAnEmptyLine)
 {
     TInputMessageDialog dialog;
@@ -33,12 +23,11 @@ TEST(InputPrompts, MessagePromptShowsCallersTextsAndAcceptsAnEmptyLine)
     dialog.SetText(L"Leaving...");
     INT_PTR result = RunDialog(dialog, [](HWND window) {
         EXPECT_EQ(CString(L"サーバから切断 - net"), GetControlText(window));
-        EXPECT_EQ(CString(L"切断メッセージを入力してください"),
-                  GetControlText(Control(window, IDC_INPUT_MESSAGE_PROMPT)));
-        EXPECT_EQ(CString(L"Leaving..."), GetControlText(Control(window, IDC_INPUT_MESSAGE_TEXT)));
+        EXPECT_EQ(CString(L"切断メッセージを入力してください"), Text(window, IDC_INPUT_MESSAGE_PROMPT));
+        EXPECT_EQ(CString(L"Leaving..."), Text(window, IDC_INPUT_MESSAGE_TEXT));
         SaveWindowPng(window, ScreenshotPath(L"input-message-prompt.png"));
         Retype(Control(window, IDC_INPUT_MESSAGE_TEXT), L"");
-        EXPECT_TRUE(OkEnabled(window));
+        EXPECT_TRUE(Enabled(window, IDOK));
         PressKey(VK_RETURN);
     });
     EXPECT_EQ(IDOK, result);
@@ -65,14 +54,14 @@ TEST(InputPrompts, NickPromptWantsANonEmptyNick)
     dialog.SetPrompt(L"トークする相手を入力してください");
     INT_PTR result = RunDialog(dialog, [](HWND window) {
         EXPECT_EQ(CString(L"トーク - net"), GetControlText(window));
-        EXPECT_EQ(CString(L"トークする相手を入力してください"), GetControlText(Control(window, IDC_INPUT_NICK_PROMPT)));
-        EXPECT_FALSE(OkEnabled(window));
+        EXPECT_EQ(CString(L"トークする相手を入力してください"), Text(window, IDC_INPUT_NICK_PROMPT));
+        EXPECT_FALSE(Enabled(window, IDOK));
         // Enter on the greyed button closes nothing.
         FocusForInput(Control(window, IDC_INPUT_NICK_TEXT));
         PressKey(VK_RETURN);
         EXPECT_TRUE(::IsWindowVisible(window));
         Retype(Control(window, IDC_INPUT_NICK_TEXT), L"zed[1]");
-        EXPECT_TRUE(OkEnabled(window));
+        EXPECT_TRUE(Enabled(window, IDOK));
         PumpPendingMessages();
         SaveWindowPng(window, ScreenshotPath(L"input-nick-prompt.png"));
         PressKey(VK_RETURN);
@@ -99,14 +88,14 @@ TEST(InputPrompts, InvitePromptOffersTheChannelsAndWantsAChannelName)
         EXPECT_EQ(CString(), GetControlText(box)) << "the list only offers";
         for (const auto& row : cases) {
             Retype(box, row.text);
-            EXPECT_EQ(row.enabled, OkEnabled(window)) << Narrow(row.text);
+            EXPECT_EQ(row.enabled, Enabled(window, IDOK)) << Narrow(row.text);
         }
         // A channel picked from the list with the keys.
         FocusForInput(::FindWindowExW(box, nullptr, L"Edit", nullptr));
         PressKey(VK_DOWN);
         PressKey(VK_DOWN);
         EXPECT_EQ(CString(L"&local"), GetControlText(box));
-        ::SendMessageW(window, WM_KICKIDLE, 0, 0);
+        KickIdle(window);
         PumpPendingMessages();
         SaveWindowPng(window, ScreenshotPath(L"input-invite-prompt.png"));
         PressKey(VK_ESCAPE);
@@ -129,8 +118,7 @@ TEST(ColorEffectDialog, FirstEntriesGiveNoColourAndTheBackgroundFollowsTheText)
         HWND text = Control(window, IDC_COLOR_EFFECT_TEXT);
         EXPECT_EQ(17, (int)::SendMessageW(text, CB_GETCOUNT, 0, 0));
         EXPECT_EQ(0, (int)::SendMessageW(text, CB_GETCURSEL, 0, 0));
-        ::SendMessageW(window, WM_KICKIDLE, 0, 0);
-        EXPECT_FALSE(::IsWindowEnabled(Control(window, IDC_COLOR_EFFECT_BACK)));
+        EXPECT_FALSE(Enabled(window, IDC_COLOR_EFFECT_BACK));
         PressKey(VK_RETURN);
     });
     EXPECT_EQ(IDOK, result);
@@ -150,8 +138,7 @@ TEST(ColorEffectDialog, PickedColoursAreTheirPaletteNumbers)
         wchar_t name[32] = L"";
         ::SendMessageW(text, CB_GETLBTEXT, ::SendMessageW(text, CB_GETCURSEL, 0, 0), (LPARAM)name);
         EXPECT_STREQ(L"赤", name);
-        ::SendMessageW(window, WM_KICKIDLE, 0, 0);
-        ASSERT_TRUE(::IsWindowEnabled(back));
+        ASSERT_TRUE(Enabled(window, IDC_COLOR_EFFECT_BACK));
         FocusForInput(back);
         for (int i = 0; i < 3; i++)
             PressKey(VK_DOWN);

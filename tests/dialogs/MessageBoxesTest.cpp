@@ -24,23 +24,6 @@
 
 namespace {
 
-struct TBoxSearch {
-    const wchar_t* caption;
-    HWND found;
-};
-
-BOOL CALLBACK MatchBox(HWND window, LPARAM data)
-{
-    auto* search = reinterpret_cast<TBoxSearch*>(data);
-    wchar_t text[128] = L"";
-    ::GetWindowTextW(window, text, 128);
-    if (::IsWindowVisible(window) && wcscmp(text, search->caption) == 0) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 BOOL CALLBACK MatchTree(HWND window, LPARAM data)
 {
     wchar_t name[32] = L"";
@@ -66,14 +49,6 @@ CString SelectedFolderName(HWND browser)
         return CString();
     HTREEITEM item = TreeView_GetSelection(tree);
     return item ? TreeItemText(tree, item) : CString();
-}
-
-// The shown top-level dialog of this thread with the caption.
-HWND FindBox(const wchar_t* caption)
-{
-    TBoxSearch search = {caption, nullptr};
-    ::EnumThreadWindows(::GetCurrentThreadId(), MatchBox, (LPARAM)&search);
-    return search.found;
 }
 
 // A box the keys did not close would hold the test for ever: it is closed, and the test fails.
@@ -113,7 +88,7 @@ void AnswerBox(const wchar_t* caption, std::function<void(HWND)> step)
 {
     RunLater(200, [caption, step] {
         HWND box = nullptr;
-        PumpMessagesUntil([&] { return (box = FindBox(caption)) != nullptr; }, 3000);
+        PumpMessagesUntil([&] { return (box = FindShownWindow(HasCaption(caption))) != nullptr; }, 3000);
         ASSERT_TRUE(box) << "no box";
         FocusForInput(::GetDlgItem(box, IDOK));
         step(box);
@@ -178,7 +153,7 @@ TEST_F(MessageBoxes, BoxInsideABoxKeepsTheMainWindowDisabledUntilTheOuterCloses)
         });
         ShowWarningMessage(main.m_hWnd, L"ファイルを開けませんでした", L"失敗");
         afterInnerDisabled = !MainEnabled();
-        HWND outer = FindBox(L"Ketroval2");
+        HWND outer = FindShownWindow(HasCaption(L"Ketroval2"));
         ASSERT_TRUE(outer);
         FocusForInput(::GetDlgItem(outer, IDOK));
         WatchForLeftOver(outer);

@@ -21,62 +21,49 @@
 
 namespace {
 
-CString Field(HWND dialog, int id) { return GetControlText(::GetDlgItem(dialog, id)); }
-
-class PasteDialogTest : public ::testing::Test {
-protected:
-    void Open(const wchar_t* text, const wchar_t* quote)
-    {
-        dialog.SetText(text);
-        dialog.SetQuote(quote);
-        dialog.notice = false;
-        ASSERT_TRUE(dialog.Create(IDD_PASTE_DIALOG, nullptr));
-        dialog.ShowWindow(SW_SHOWNORMAL);
-        ::SetForegroundWindow(dialog.m_hWnd);
-        PumpPendingMessages();
-    }
-    TPasteDialog dialog;
-};
-
-struct TCleanUpRow {
-    const char* name;
-    const wchar_t* text;
-    const wchar_t* quote;
-    int button;
-    const wchar_t* expected;
-};
+void Open(TPasteDialog& dialog, const wchar_t* text, const wchar_t* quote)
+{
+    dialog.SetText(text);
+    dialog.SetQuote(quote);
+    dialog.notice = false;
+    ASSERT_TRUE(dialog.Create(IDD_PASTE_DIALOG, nullptr));
+    dialog.ShowWindow(SW_SHOWNORMAL);
+    ::SetForegroundWindow(dialog.m_hWnd);
+    PumpPendingMessages();
+}
 
 } // namespace
 
 TEST(PasteDialog, CleanUpButtonsRewriteTheText)
 {
-    const TCleanUpRow rows[] = {
+    const struct {
+        const char* name;
+        const wchar_t *text, *quote;
+        int button;
+        const wchar_t* expected;
+    } rows[] = {
         {"blank lines go", L"a\r\n\r\n  \r\nb", L">", IDC_PASTE_REMOVE_BLANK, L"a\r\nb\r\n"},
         {"only blank lines", L" \r\n\t\r\n\r\n", L">", IDC_PASTE_REMOVE_BLANK, L""},
         {"one line gets its break", L"a", L">", IDC_PASTE_REMOVE_BLANK, L"a\r\n"},
         {"empty lines get the quote alone", L"a\r\n\r\nb", L"> ", IDC_PASTE_ADD_QUOTE, L"> a\r\n> \r\n> b"},
         {"an empty quote changes nothing", L"a\r\nb", L"", IDC_PASTE_ADD_QUOTE, L"a\r\nb"},
     };
-    for (const TCleanUpRow& row : rows) {
+    for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         TPasteDialog dialog;
-        dialog.SetText(row.text);
-        dialog.SetQuote(row.quote);
-        ASSERT_TRUE(dialog.Create(IDD_PASTE_DIALOG, nullptr));
-        dialog.ShowWindow(SW_SHOWNORMAL);
-        ::SetForegroundWindow(dialog.m_hWnd);
-        PumpPendingMessages();
-        EXPECT_EQ(CString(row.text), Field(dialog.m_hWnd, IDC_PASTE_TEXT));
+        ASSERT_NO_FATAL_FAILURE(Open(dialog, row.text, row.quote));
+        EXPECT_EQ(CString(row.text), Text(dialog.m_hWnd, IDC_PASTE_TEXT));
         Click(dialog.m_hWnd, row.button);
-        EXPECT_EQ(CString(row.expected), Field(dialog.m_hWnd, IDC_PASTE_TEXT));
+        EXPECT_EQ(CString(row.expected), Text(dialog.m_hWnd, IDC_PASTE_TEXT));
         Click(dialog.m_hWnd, IDOK);
         EXPECT_EQ(CString(row.expected), dialog.GetText());
     }
 }
 
-TEST_F(PasteDialogTest, CancelKeepsTheEditedTextQuoteAndNoticeChoice)
+TEST(PasteDialog, CancelKeepsTheEditedTextQuoteAndNoticeChoice)
 {
-    Open(L"one\r\ntwo", L">");
+    TPasteDialog dialog;
+    ASSERT_NO_FATAL_FAILURE(Open(dialog, L"one\r\ntwo", L">"));
     HWND quote = ::GetDlgItem(dialog.m_hWnd, IDC_PASTE_QUOTE);
     FocusForInput(quote);
     PressKey('A', {VK_CONTROL});
@@ -163,17 +150,13 @@ protected:
     TTreeDialog dialog;
 };
 
-struct TTargetRow {
-    const wchar_t* dragged;
-    const wchar_t* under;
-    const wchar_t* resolved;
-};
-
 } // namespace
 
 TEST_F(TreeDialogTest, DropTargetsKeepChannelsInTheirOwnServer)
 {
-    const TTargetRow rows[] = {
+    const struct {
+        const wchar_t *dragged, *under, *resolved;
+    } rows[] = {
         {L"A", L"B", L"B"},
         {L"A", L"C/#c1", L"C"},
         {L"C", L"A/#a2", L"A"},
@@ -185,7 +168,7 @@ TEST_F(TreeDialogTest, DropTargetsKeepChannelsInTheirOwnServer)
         {L"C/#c1", L"A/#a1", L"C/#c1"},
         {L"B/#b1", L"A", L"B/#b1"},
     };
-    for (const TTargetRow& row : rows) {
+    for (const auto& row : rows) {
         SCOPED_TRACE(Narrow(CString(row.dragged) + L" onto " + row.under));
         EXPECT_EQ(Item(row.resolved), dialog.ResolveTarget(Item(row.dragged), Item(row.under)));
     }
@@ -196,9 +179,7 @@ TEST_F(TreeDialogTest, OkReturnsTheOrderAsNamesWithDefaultSettings)
     TTreeView& tree = dialog.GetTree();
     // The second server with its channel moves up above the first.
     ClickAt(ScreenPointOf(tree.m_hWnd, 0, 0));
-    RECT rect = {};
-    TreeView_GetItemRect(tree.m_hWnd, Item(L"B"), &rect, TRUE);
-    ClickAt(ScreenPointOf(tree.m_hWnd, (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2));
+    ClickAt(Centre(L"B"));
     ASSERT_EQ(Item(L"B"), tree.GetSelectedItem());
     Click(dialog.m_hWnd, IDC_TREE_UP);
     EXPECT_EQ(Item(L"B"), tree.GetSelectedItem());
@@ -224,21 +205,13 @@ TEST_F(TreeDialogTest, OkReturnsTheOrderAsNamesWithDefaultSettings)
     EXPECT_EQ(CString(L"#b1"), world.Units[0].Channels[0].Name);
 }
 
-namespace {
-
-struct TDropRow {
-    const char* name;
-    const wchar_t* dragged;
-    const wchar_t* under;
-    const wchar_t* order;
-};
-
-} // namespace
-
 // Each row drags on the tree the row before left.
 TEST_F(TreeDialogTest, DraggedItemsLandBeforeOrAfterTheirTargetWithinTheirLevel)
 {
-    const TDropRow rows[] = {
+    const struct {
+        const char* name;
+        const wchar_t *dragged, *under, *order;
+    } rows[] = {
         {"a channel onto a server below ends its own server", L"A/#a1", L"C", L"A A/#a2 A/#a1 B B/#b1 C C/#c1"},
         {"a server onto a server below goes after it", L"A", L"B", L"B B/#b1 A A/#a2 A/#a1 C C/#c1"},
         {"a server onto a channel of a server above goes before that server", L"C", L"A/#a1",
@@ -246,7 +219,7 @@ TEST_F(TreeDialogTest, DraggedItemsLandBeforeOrAfterTheirTargetWithinTheirLevel)
         {"a channel onto a server above starts its own server", L"A/#a1", L"B", L"B B/#b1 C C/#c1 A A/#a1 A/#a2"},
     };
     TTreeView& tree = dialog.GetTree();
-    for (const TDropRow& row : rows) {
+    for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         FocusForInput(tree.m_hWnd);
         DragMouse(Centre(row.dragged), Centre(row.under));
@@ -254,7 +227,6 @@ TEST_F(TreeDialogTest, DraggedItemsLandBeforeOrAfterTheirTargetWithinTheirLevel)
         HTREEITEM selected = tree.GetSelectedItem();
         ASSERT_EQ(Item(row.dragged), selected);
         // Up is off on the first item of its level, Down on the last.
-        ::SendMessageW(dialog.m_hWnd, WM_KICKIDLE, 0, 0);
         EXPECT_EQ(tree.GetPrevSiblingItem(selected) != nullptr, Enabled(dialog.m_hWnd, IDC_TREE_UP));
         EXPECT_EQ(tree.GetNextSiblingItem(selected) != nullptr, Enabled(dialog.m_hWnd, IDC_TREE_DOWN));
     }

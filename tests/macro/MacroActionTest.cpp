@@ -58,15 +58,6 @@ const TActionCase kActions[] = {
 
 using MacroActions = MacroTest;
 
-void RunEdit(TMacroManager& engine, const char* action, const CString& target, const CString& argument)
-{
-    TMacroItem item;
-    item.action = ConvertFromUtf8(action);
-    item.target = target;
-    item.argument = argument;
-    engine.RunAction(&item, false);
-}
-
 // The system's own number for a file, which a copy put in its place does not keep.
 unsigned long long FileId(const CString& path)
 {
@@ -82,11 +73,7 @@ unsigned long long FileId(const CString& path)
 TEST_F(MacroActions, EveryKeywordReachesTheUnitAsItsCommandLine)
 {
     for (const TActionCase& c : kActions) {
-        TMacroItem item;
-        item.action = ConvertFromUtf8(c.action);
-        item.target = ConvertFromUtf8(c.target);
-        item.argument = ConvertFromUtf8(c.argument);
-        engine.RunAction(&item, false);
+        RunAction(c.action, ConvertFromUtf8(c.target), ConvertFromUtf8(c.argument));
         std::vector<std::string> expected;
         if (c.expected)
             expected.push_back(c.expected);
@@ -124,23 +111,16 @@ TEST_F(MacroActions, PopupItemsRunAsTheUserWithAnEmptyEvent)
 
 TEST_F(MacroActions, FileEditsAddLinesInShiftJis)
 {
-    auto edit = [&](const char* action, const wchar_t* target, const CString& argument) {
-        TMacroItem item;
-        item.action = ConvertFromUtf8(action);
-        item.target = target;
-        item.argument = argument;
-        engine.RunAction(&item, false);
-    };
-    edit("appendfiler", L"new.txt", L"first");
+    RunAction("appendfiler", L"new.txt", L"first");
     EXPECT_EQ("first\r\n", Bytes(Files(L"new.txt")));
     ASSERT_TRUE(WriteFileBytes(Files(L"log.txt"), "one\r\ntwo"));
-    edit("addtailline", L"log.txt", L"日本");
-    edit("AddHeadLine", L"log.txt", L"zero");
-    edit("appendfile", L"log.txt", L"end");
+    RunAction("addtailline", L"log.txt", L"日本");
+    RunAction("AddHeadLine", L"log.txt", L"zero");
+    RunAction("appendfile", L"log.txt", L"end");
     EXPECT_EQ("zero\r\none\r\ntwo\r\n" + std::string(ConvertToShiftJis(L"日本").GetString()) + "\r\nend\r\n",
               Bytes(Files(L"log.txt")));
 
-    edit("deletefile", L"", L"new.txt");
+    RunAction("deletefile", L"", L"new.txt");
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(Files(L"new.txt")));
     EXPECT_TRUE(listener.Take().empty());
 }
@@ -152,19 +132,12 @@ TEST_F(MacroActions, LinesGoOnEitherEndOfLargeFiles)
     CStringA big = NumberedLines("x", 5 * 1024 * 1024);
     ASSERT_TRUE(WriteFileBytes(Files(L"big.txt"), big + "lone\nlast"));
     const std::string old = std::string(big.GetString(), big.GetLength()) + "lone\r\nlast\r\n";
-    TMacroItem item;
-    item.target = L"big.txt";
-    for (const char* action : {"addheadline", "appendfiler"}) {
-        item.action = ConvertFromUtf8(action);
-        item.argument = ConvertFromUtf8(action);
-        engine.RunAction(&item, false);
-    }
+    for (const char* action : {"addheadline", "appendfiler"})
+        RunAction(action, L"big.txt", ConvertFromUtf8(action));
     std::string expected = "appendfiler\r\naddheadline\r\n" + old;
     std::string bytes = Bytes(Files(L"big.txt"));
     EXPECT_TRUE(bytes == expected) << bytes.size() << " bytes, " << expected.size() << " expected";
-    item.action = L"appendfile";
-    item.argument = L"end";
-    engine.RunAction(&item, false);
+    RunAction("appendfile", L"big.txt", L"end");
     expected += "end\r\n";
     bytes = Bytes(Files(L"big.txt"));
     EXPECT_TRUE(bytes == expected) << bytes.size() << " bytes, " << expected.size() << " expected";
@@ -174,10 +147,10 @@ TEST_F(MacroActions, LinesGoOnEitherEndOfLargeFiles)
 TEST_F(MacroActions, LinesAtTheEndWriteTheOldLinesBackWithCrLf)
 {
     ASSERT_TRUE(WriteFileBytes(Files(L"ends.txt"), "lf\ncr\rcrlf\r\n\r\nlast\r"));
-    RunEdit(engine, "appendfile", L"ends.txt", L"new");
+    RunAction("appendfile", L"ends.txt", L"new");
     EXPECT_EQ("lf\r\ncr\r\ncrlf\r\n\r\nlast\r\nnew\r\n", Bytes(Files(L"ends.txt")));
     ASSERT_TRUE(WriteFileBytes(Files(L"lf.txt"), "one\ntwo\n"));
-    RunEdit(engine, "addtailline", L"lf.txt", L"three");
+    RunAction("addtailline", L"lf.txt", L"three");
     EXPECT_EQ("one\r\ntwo\r\nthree\r\n", Bytes(Files(L"lf.txt")));
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(Files(L"lf.txt.tmp")));
 
@@ -185,8 +158,8 @@ TEST_F(MacroActions, LinesAtTheEndWriteTheOldLinesBackWithCrLf)
     // goes on growing, not a copy put in its place.
     const unsigned long long id = FileId(Files(L"lf.txt"));
     ASSERT_NE(0u, id);
-    RunEdit(engine, "appendfile", L"lf.txt", L"four");
-    RunEdit(engine, "addtailline", L"lf.txt", L"five");
+    RunAction("appendfile", L"lf.txt", L"four");
+    RunAction("addtailline", L"lf.txt", L"five");
     EXPECT_EQ("one\r\ntwo\r\nthree\r\nfour\r\nfive\r\n", Bytes(Files(L"lf.txt")));
     EXPECT_EQ(id, FileId(Files(L"lf.txt")));
 
@@ -201,19 +174,19 @@ TEST_F(MacroActions, LinesAtTheEndWriteTheOldLinesBackWithCrLf)
         CloseHandle(file);
     };
     writeAt(false, "one\n\n");
-    RunEdit(engine, "appendfile", L"lf.txt", L"six");
+    RunAction("appendfile", L"lf.txt", L"six");
     EXPECT_EQ("one\r\n\r\ntwo\r\nthree\r\nfour\r\nfive\r\nsix\r\n", Bytes(Files(L"lf.txt")));
     writeAt(true, "seven\n");
-    RunEdit(engine, "appendfile", L"lf.txt", L"eight");
+    RunAction("appendfile", L"lf.txt", L"eight");
     EXPECT_EQ("one\r\n\r\ntwo\r\nthree\r\nfour\r\nfive\r\nsix\r\nseven\r\neight\r\n", Bytes(Files(L"lf.txt")));
 
     // A line with a lone CR or LF of its own (a chat line keeps them) goes on as it is; the next
     // line writes the file back with CR LF all through.
     ASSERT_TRUE(WriteFileBytes(Files(L"own.txt"), "one\r\n"));
-    RunEdit(engine, "appendfile", L"own.txt", L"a\rb");
-    RunEdit(engine, "appendfile", L"own.txt", L"c\nd");
+    RunAction("appendfile", L"own.txt", L"a\rb");
+    RunAction("appendfile", L"own.txt", L"c\nd");
     EXPECT_EQ("one\r\na\r\nb\r\nc\nd\r\n", Bytes(Files(L"own.txt")));
-    RunEdit(engine, "appendfile", L"own.txt", L"e");
+    RunAction("appendfile", L"own.txt", L"e");
     EXPECT_EQ("one\r\na\r\nb\r\nc\r\nd\r\ne\r\n", Bytes(Files(L"own.txt")));
 }
 
@@ -232,7 +205,7 @@ TEST_F(MacroActions, AReadThatFailsPartwayLeavesTheFile)
         ASSERT_TRUE(WriteFileBytes(path, f.bytes));
         for (const char* action : {"addheadline", "appendfiler", "addtailline", "appendfile"}) {
             SimulateReadFailureAfter(200000);
-            RunEdit(engine, action, f.name, ConvertFromUtf8(action));
+            RunAction(action, f.name, ConvertFromUtf8(action));
             SimulateReadFailureAfter(-1);
         }
         EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(path + L".tmp")) << Narrow(f.name);
@@ -240,7 +213,7 @@ TEST_F(MacroActions, AReadThatFailsPartwayLeavesTheFile)
         EXPECT_TRUE(bytes == std::string(f.bytes.GetString(), f.bytes.GetLength()))
             << Narrow(f.name) << ": " << bytes.size() << " bytes, " << f.bytes.GetLength() << " before";
 
-        RunEdit(engine, "addheadline", f.name, L"head");
+        RunAction("addheadline", f.name, L"head");
         CStringA expected = "head\r\n" + f.bytes;
         expected.Replace("lone\n", "lone\r\n");
         EXPECT_TRUE(Bytes(path) == std::string(expected.GetString(), expected.GetLength())) << Narrow(f.name);
@@ -272,10 +245,10 @@ TEST_F(MacroActions, FileChangesWorkUpToTheLongestPath)
         const CString name =
             path.Left(shortFolder.GetLength()) == shortFolder ? path : path.Mid(Files(L"").GetLength());
         ASSERT_TRUE(WriteFileBytes(path, "a\nb\r\n"));
-        RunEdit(engine, "addheadline", name, L"h");
-        RunEdit(engine, "appendfiler", name, L"r");
-        RunEdit(engine, "addtailline", name, L"t");
-        RunEdit(engine, "appendfile", name, L"u");
+        RunAction("addheadline", name, L"h");
+        RunAction("appendfiler", name, L"r");
+        RunAction("addtailline", name, L"t");
+        RunAction("appendfile", name, L"u");
         EXPECT_EQ("r\r\nh\r\na\r\nb\r\nt\r\nu\r\n", Bytes(path)) << path.GetLength();
         for (const auto& o : once) {
             ASSERT_TRUE(WriteFileBytes(path, o.lines));
@@ -291,23 +264,16 @@ TEST_F(MacroActions, FileChangesWorkUpToTheLongestPath)
 
 TEST_F(MacroActions, PathsPastTheSystemLimitAreNotTried)
 {
-    auto append = [&](const CString& target) {
-        TMacroItem item;
-        item.action = L"appendfile";
-        item.target = target;
-        item.argument = L"line";
-        engine.RunAction(&item, false);
-    };
     // Without the long-path prefix the system takes MAX_PATH - 1 characters.
     const int room = MAX_PATH - 1 - Files(L"").GetLength();
     const CString longest(L'n', room), tooLong(L'n', room + 1);
-    append(longest);
+    RunAction("appendfile", longest, L"line");
     EXPECT_EQ("line\r\n", Bytes(Files(longest)));
-    append(tooLong);
+    RunAction("appendfile", tooLong, L"line");
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(L"\\\\?\\" + Files(tooLong)));
     // With it, longer paths are the rule's to name.
     const CString prefixed = L"\\\\?\\" + Files(L"") + CString(L'p', 250);
-    append(prefixed);
+    RunAction("appendfile", prefixed, L"line");
     EXPECT_EQ("line\r\n", Bytes(prefixed));
     EXPECT_TRUE(DeleteFileW(prefixed));
     const CString drive = L"\\\\?\\C:\\";
@@ -378,32 +344,24 @@ protected:
         built.Replace(L'/', L'\\');
         ASSERT_TRUE(CopyFileW(built, Files(L"user.dll"), FALSE));
     }
-    void Run(const char* action, const wchar_t* target, const wchar_t* argument)
-    {
-        TMacroItem item;
-        item.action = ConvertFromUtf8(action);
-        item.target = target;
-        item.argument = argument;
-        engine.RunAction(&item, false);
-    }
 };
 
 TEST_F(MacroDll, CallRunsTheProcedureInTheFilesFolder)
 {
     CString before = GetCurrentFolder();
-    Run("dllcall", L"user.dll", L"Touch");
+    RunAction("dllcall", L"user.dll", L"Touch");
     EXPECT_EQ("touched", Bytes(Files(L"touched.txt")));
     EXPECT_EQ(before, GetCurrentFolder());
     // A name the DLL exports only with a leading underscore.
-    Run("dllcall", L"user.dll", L"Plain");
+    RunAction("dllcall", L"user.dll", L"Plain");
     EXPECT_EQ("plain", Bytes(Files(L"plain.txt")));
     // Missing procedures and libraries do nothing.
-    Run("dllcall", L"user.dll", L"Nothing");
-    Run("dllcall", L"none.dll", L"Touch");
+    RunAction("dllcall", L"user.dll", L"Nothing");
+    RunAction("dllcall", L"none.dll", L"Touch");
     EXPECT_EQ(before, GetCurrentFolder());
     // A library the rule names by its whole path.
     ASSERT_TRUE(DeleteFileW(Files(L"touched.txt")));
-    Run("dllcall", Files(L"user.dll"), L"Touch");
+    RunAction("dllcall", Files(L"user.dll"), L"Touch");
     EXPECT_EQ("touched", Bytes(Files(L"touched.txt")));
     EXPECT_TRUE(listener.Take().empty());
 }

@@ -80,3 +80,12 @@ CString MacroTest::Expanded(const CString& text)
     engine.ExpandText(copy, true);
     return copy;
 }
+
+void MacroTest::RunAction(const char* action, const CString& target, const CString& argument)
+{
+    TMacroItem item;
+    item.action = ConvertFromUtf8(action);
+    item.target = target;
+    item.argument = argument;
+    engine.RunAction(&item, false);
+}

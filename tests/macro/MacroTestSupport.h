@@ -94,6 +94,8 @@ protected:
     bool Process(const CString& prefix, const CString& command, std::vector<CString> params);
     CString Files(const wchar_t* name) const { return folder.path + L"files\\" + name; }
     CString Expanded(const CString& text);
+    // Runs one action as a rule of the user's would.
+    void RunAction(const char* action, const CString& target, const CString& argument);
 
     TTempFolder folder;
     TMacroRecorder listener;

@@ -3,6 +3,7 @@
 // clicking rows of list boxes and list views, and a settings aggregate over a temporary folder.
 
 #include "tests/common/DialogSteps.h"
+#include "tests/common/ListViewCells.h"
 #include "tests/common/MessagePump.h"
 #include "tests/common/ShownWindow.h"
 #include "tests/common/StringPrinter.h"
@@ -19,17 +20,6 @@ inline POINT ListBoxRowPoint(HWND list, int row)
     RECT rect = {};
     ::SendMessageW(list, LB_GETITEMRECT, (WPARAM)row, (LPARAM)&rect);
     return ScreenPointOf(list, rect.left + 20, (rect.top + rect.bottom) / 2);
-}
-
-inline POINT ListViewCellPoint(HWND list, int row, int column)
-{
-    RECT rect = {};
-    rect.top = column;
-    rect.left = LVIR_BOUNDS;
-    ::SendMessageW(list, LVM_GETSUBITEMRECT, (WPARAM)row, (LPARAM)&rect);
-    if (column == 0)
-        rect.right = rect.left + ListView_GetColumnWidth(list, 0);
-    return ScreenPointOf(list, (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
 }
 
 // The next click waits out the double-click time (Wine's list view otherwise takes it elsewhere

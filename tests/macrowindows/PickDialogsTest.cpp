@@ -18,40 +18,22 @@ HWND List(HWND dialog) { return Control(dialog, IDC_SELECT_LIST); }
 
 int Selected(HWND dialog) { return (int)::SendMessageW(List(dialog), LB_GETCURSEL, 0, 0); }
 
-void ClickRow(HWND dialog, int row)
-{
-    ClickAt(ListBoxRowPoint(List(dialog), row));
-    WaitUntil([&] { return Selected(dialog) == row; }, "the row chosen");
-}
-
-void DoubleClickRow(HWND dialog, int row) { DoubleClickAt(ListBoxRowPoint(List(dialog), row)); }
-
 // What the user does in an open picker; -1 as a row means "click into the list below the rows".
 enum class TPick { Ok, ClickThenOk, DoubleClick, ClearThenOk, Cancel };
 
 void Pick(HWND dialog, TPick how, int row)
 {
-    switch (how) {
-    case TPick::ClickThenOk:
-        ClickRow(dialog, row);
-        Click(dialog, IDOK);
-        break;
-    case TPick::DoubleClick:
-        DoubleClickRow(dialog, row);
-        break;
-    case TPick::ClearThenOk:
+    if (how == TPick::DoubleClick)
+        return DoubleClickAt(ListBoxRowPoint(List(dialog), row));
+    if (how == TPick::ClickThenOk) {
+        ClickAt(ListBoxRowPoint(List(dialog), row));
+        WaitUntil([&] { return Selected(dialog) == row; }, "the row chosen");
+    } else if (how == TPick::ClearThenOk) {
         // A click below the last row clears the selection.
         ClickAt(ScreenPointOf(List(dialog), 20, 150));
         WaitUntil([&] { return Selected(dialog) < 0; }, "no row chosen");
-        Click(dialog, IDOK);
-        break;
-    case TPick::Ok:
-        Click(dialog, IDOK);
-        break;
-    case TPick::Cancel:
-        Click(dialog, IDCANCEL);
-        break;
     }
+    Click(dialog, how == TPick::Cancel ? IDCANCEL : IDOK);
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include "settings/Config.h"
 #include "world/IRCWorld.h"
 
+#include <algorithm>
 #include <functional>
 
 namespace {
@@ -69,6 +70,12 @@ public:
 
 class HeldHandlerTest : public TUnitTest {
 protected:
+    void SetUp() override
+    {
+        TUnitTest::SetUp();
+        frame.scriptFolder = frame.filesFolder = scripts.path;
+        ASSERT_TRUE(WriteFileBytes(scripts.File(L"hold.js"), kHoldingScript));
+    }
     void TearDown() override
     {
         world.reset();
@@ -79,8 +86,6 @@ protected:
     // Logged in to the scripted server with the holding script loaded.
     void Start()
     {
-        frame.scriptFolder = frame.filesFolder = scripts.path;
-        ASSERT_TRUE(WriteFileBytes(scripts.File(L"hold.js"), kHoldingScript));
         peer = ConnectTo(server, true);
         ASSERT_NE(peer, nullptr);
         scriptServer.reset(new TUnitScriptServer(unit.get()));
@@ -93,9 +98,6 @@ protected:
     // and joined to #kv; null when it did not get there.
     TIRCUnit* StartWorld()
     {
-        frame.scriptFolder = frame.filesFolder = scripts.path;
-        if (!WriteFileBytes(scripts.File(L"hold.js"), kHoldingScript))
-            return nullptr;
         config.preference.Load(folder.path);
         config.view.Load(config);
         maker.frame = &frame;
@@ -152,19 +154,16 @@ protected:
         return PumpMessagesUntil([&] { return stepsDone > 0 && !::FindWindowW(L"#32770", L"kvhold"); },
                                  2 * kWaitBoundMs);
     }
-    std::vector<CString> Logged() const
+    // The one box held its handler until answered, and no script failed.
+    void ExpectHeldOnce()
     {
-        std::vector<CString> texts;
-        for (const CString& line : frame.logs)
-            texts.push_back(line.Mid(line.Find(L": ") + 2));
-        return texts;
+        EXPECT_EQ(frame.Logged(), (std::vector<CString>{L"holding", L"released"}));
+        EXPECT_TRUE(frame.errors.empty());
     }
     static bool Shows(const std::vector<std::string>& lines, const char* text)
     {
-        for (const std::string& line : lines)
-            if (line.find(text) != std::string::npos)
-                return true;
-        return false;
+        return std::any_of(lines.begin(), lines.end(),
+                           [&](const std::string& line) { return line.find(text) != std::string::npos; });
     }
 
     TComApartment apartment;
@@ -208,8 +207,8 @@ TEST_F(HeldHandlerTest, TheServerIsAnsweredAndItsLinesShownWhileAHandlerHoldsABo
     peer->Send(":bob!b@h.example PRIVMSG #kv :first\r\n");
     ASSERT_TRUE(BoxGone());
     EXPECT_EQ(stepsDone, 3u) << "the PONG and the close came only after the box";
-    EXPECT_EQ(Logged(), (std::vector<CString>{L"holding", L"heard meanwhile",
-                                              L"error Closing Link: kvnick (ping timeout)", L"released"}));
+    EXPECT_EQ(frame.Logged(), (std::vector<CString>{L"holding", L"heard meanwhile",
+                                                    L"error Closing Link: kvnick (ping timeout)", L"released"}));
     EXPECT_TRUE(Shows(recorder.ViewTexts(unit->FindChannel(L"#kv")), "meanwhile"));
     EXPECT_TRUE(Shows(recorder.ViewTexts(nullptr), "ping timeout")) << "the server's reason for the close";
     EXPECT_TRUE(frame.errors.empty());
@@ -237,13 +236,12 @@ TEST_F(HeldHandlerTest, ATalkRemovedWhileAHandlerHoldsABoxIsNotUsedAfterIt)
     unit->SendInput(talk, text, false, false, false);
     ASSERT_TRUE(BoxGone());
     EXPECT_EQ(stepsDone, 2u);
-    EXPECT_EQ(Logged(), (std::vector<CString>{L"holding", L"released"}));
     ASSERT_TRUE(RoundTrip(*unit, *peer));
     int pieces = 0;
     for (const std::string& line : peer->Lines())
         pieces += line.rfind("PRIVMSG bob :", 0) == 0;
     EXPECT_EQ(pieces, 1);
-    EXPECT_TRUE(frame.errors.empty());
+    ExpectHeldOnce();
 }
 
 // A server is deleted, alone or with every server as the program ends, while a script or a macro
@@ -281,7 +279,7 @@ TEST_F(HeldHandlerTest, AServerDeletedWhileItsHandlerHoldsABoxGoesAfterIt)
             EXPECT_TRUE(PumpMessagesUntil([&] { return peer->Closed(); }, kWaitBoundMs));
         }
         world.reset();
-        EXPECT_EQ(Logged(), (std::vector<CString>{L"holding", L"released"}));
+        ExpectHeldOnce();
     }
 }
 
@@ -307,6 +305,5 @@ TEST_F(HeldHandlerTest, ADccChatTalkClosedWhileItsLineHoldsABoxIsNotUsedAfterIt)
     ASSERT_TRUE(BoxGone());
     EXPECT_EQ(unit->FindChannel(L"=bob"), nullptr);
     EXPECT_TRUE(PumpMessagesUntil([&] { return chat->Closed(); }, kWaitBoundMs));
-    EXPECT_EQ(Logged(), (std::vector<CString>{L"holding", L"released"}));
-    EXPECT_TRUE(frame.errors.empty());
+    ExpectHeldOnce();
 }

@@ -130,6 +130,14 @@ public:
     CString GetUserFolder() override { return L"C:\\Users\\tester\\"; }
     CString GetScriptFolder() override { return scriptFolder; }
     CString GetScriptFilesFolder() override { return filesFolder; }
+    // What the scripts logged, without the server and script names.
+    std::vector<CString> Logged() const
+    {
+        std::vector<CString> texts;
+        for (const CString& line : logs)
+            texts.push_back(line.Mid(line.Find(L": ") + 2));
+        return texts;
+    }
 
     bool appActive = false;
     bool selectionHere = false;
@@ -164,14 +172,7 @@ protected:
         WriteScript(L"test.js", text);
         Load({L"test.js"});
     }
-    // What the scripts logged, without the server and script names.
-    std::vector<CString> Logged() const
-    {
-        std::vector<CString> texts;
-        for (const CString& line : frame.logs)
-            texts.push_back(line.Mid(line.Find(L": ") + 2));
-        return texts;
-    }
+    std::vector<CString> Logged() const { return frame.Logged(); }
     CString LastLog() const { return frame.logs.empty() ? CString() : Logged().back(); }
 
     TComApartment apartment;

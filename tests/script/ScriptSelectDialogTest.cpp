@@ -2,7 +2,9 @@
 // managers, right-clicks on the list's cells, its buttons and Escape.
 
 #include "script/ScriptSelectDialog.h"
+#include "../common/ControlText.h"
 #include "../common/DialogSteps.h"
+#include "../common/ListViewCells.h"
 #include "../common/MessagePump.h"
 #include "../common/Screenshot.h"
 #include "../common/UserInput.h"
@@ -104,31 +106,10 @@ protected:
     HWND List() { return dialog->GetList().m_hWnd; }
     int Row(const wchar_t* file) { return dialog->GetList().FindItemByText(file); }
     CString Cell(const wchar_t* file, int column) { return dialog->GetList().GetItemText(Row(file), column); }
-    POINT CellPoint(int row, int column)
-    {
-        RECT cell = {};
-        ListView_GetSubItemRect(List(), row, column, LVIR_BOUNDS, &cell);
-        // The first column's bounds span the whole row.
-        if (column == 0)
-            cell.right = cell.left + ListView_GetColumnWidth(List(), 0);
-        return ScreenPointOf(List(), (cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2);
-    }
     void RightClick(const wchar_t* file, int column)
     {
         FocusForInput(List());
-        ClickAt(CellPoint(Row(file), column), true);
-    }
-    std::vector<CString> ColumnTitles()
-    {
-        std::vector<CString> titles;
-        wchar_t text[64];
-        LVCOLUMNW column = {};
-        column.mask = LVCF_TEXT;
-        column.pszText = text;
-        column.cchTextMax = 64;
-        for (int i = 0; ListView_GetColumn(List(), i, &column); i++)
-            titles.push_back(text);
-        return titles;
+        ClickAt(ListViewCellPoint(List(), Row(file), column), true);
     }
 
     TTempFolder scripts;
@@ -150,7 +131,7 @@ TEST_F(ScriptSelectDialogTest, OpensWithTheStoredLayoutAndShowsWhereEachScriptRu
     TIRCUnit stray(nullptr, &config.preference, straySetting);
     Open({Unit(0), &stray, Unit(1), Unit(2)});
 
-    EXPECT_EQ((std::vector<CString>{L"ファイル名", L"ＩＲＣネット", L"second", L"third"}), ColumnTitles());
+    EXPECT_EQ((std::vector<CString>{L"ファイル名", L"ＩＲＣネット", L"second", L"third"}), ColumnHeadings(List()));
     // Stored server widths are held to 10 .. 200 pixels.
     const int widths[] = {120, 10, 200, 70};
     for (int column = 0; column < 4; column++)

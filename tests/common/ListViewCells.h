@@ -1,0 +1,17 @@
+#pragma once
+// Where a user points at a list view's cell.
+
+#include "tests/common/UserInput.h"
+
+#include <commctrl.h>
+
+// The screen point at the middle of the cell; the first column's bounds span the whole row, so
+// its cell ends at the column's width.
+inline POINT ListViewCellPoint(HWND list, int row, int column)
+{
+    RECT rect = {};
+    ListView_GetSubItemRect(list, row, column, LVIR_BOUNDS, &rect);
+    if (column == 0)
+        rect.right = rect.left + ListView_GetColumnWidth(list, 0);
+    return ScreenPointOf(list, (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+}
