@@ -121,10 +121,8 @@ TEST_F(MemberCommands, QueriesTalkAndKickReachTheServerForThePickedNicks)
         PumpPendingMessages();
         SelectMembers({L"erin"});
         ASSERT_TRUE(ChooseFromOpenedPopup([&] { ClickAt(RowPoint(L"erin"), true); }, {'T'}));
-        TIRCUnit* unit = nullptr;
-        TIRCChannel* channel = nullptr;
-        world->GetSelection(unit, channel);
-        ASSERT_TRUE(channel) << round;
+        TIRCChannel* channel = Channel(L"erin");
+        ASSERT_TRUE(channel && world->IsSelected(net, channel)) << round;
         EXPECT_EQ(TIRCChannel::KindTalk, channel->GetKind());
         EXPECT_STREQ(L"erin", channel->GetName());
         EXPECT_STREQ(L"erin.example", channel->FindMember(L"erin")->host);
@@ -140,10 +138,8 @@ TEST_F(MemberCommands, QueriesTalkAndKickReachTheServerForThePickedNicks)
     EXPECT_TRUE(peer->WaitFor("PRIVMSG erin :\x01"
                               "DCC CHAT chat ",
                               kWaitBoundMs));
-    TIRCUnit* unit = nullptr;
-    TIRCChannel* chat = nullptr;
-    world->GetSelection(unit, chat);
-    ASSERT_TRUE(chat);
+    TIRCChannel* chat = Channel(L"=erin");
+    ASSERT_TRUE(chat && world->IsSelected(net, chat));
     EXPECT_EQ(TIRCChannel::KindDccChat, chat->GetKind());
     EXPECT_STREQ(L"=erin", chat->GetName());
 }
