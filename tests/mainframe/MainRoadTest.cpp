@@ -104,39 +104,33 @@ TEST(MainRoadTest, ConnectJoinChatAndQuit)
 // option names in any case; the servers marked for connecting at start then wait.
 TEST(MainRoadTest, CommandLineChoosesTheUserAndTheServersToConnectInItsOrder)
 {
-    WSADATA data;
-    ASSERT_EQ(0, WSAStartup(MAKEWORD(2, 2), &data));
-    {
-        TScriptedServer first, second, marked;
-        TProgramRun run;
-        std::string tree = "[World]\r\nUnit.Count=3\r\n";
-        const struct {
-            const char* name;
-            TScriptedServer& server;
-            const char* autoConnect;
-        } units[] = {{"one", second, "0"}, {"two", first, "0"}, {"three", marked, "1"}};
-        for (int i = 0; i < 3; i++)
-            tree += "[Unit.0" + std::to_string(i) + "]\r\nName=" + units[i].name +
-                    "\r\nHostname=127.0.0.1\r\nPort=" + std::to_string(units[i].server.Port()) +
-                    "\r\nNick=kvline\r\nAutoConnect=" + units[i].autoConnect + "\r\n";
-        run.WriteSettings(L"tree.ini", tree, L"alice");
-        run.WriteSettings(L"preference.ini", "[Application]\r\nInstalled=1\r\n[Detail]\r\nAutoPongTime=4\r\n",
-                          L"alice");
-        ASSERT_TRUE(run.Start(L"uSeR=alice SERVER=two profile=one"));
-        ASSERT_TRUE(run.WaitMainWindow());
-        EXPECT_TRUE(first.WaitClient(1, 15000)) << "the first server named";
-        EXPECT_EQ(0, second.Accepted()) << "the second one comes after the first";
-        TLineSocket* client = second.WaitClient(1, 15000);
-        ASSERT_TRUE(client) << "the second server named";
-        // A marked server would come next, one stagger step (3 ticks) later; the second's
-        // keep-alive goes out 4 ticks after its login, so after that step.
-        ASSERT_TRUE(client->WaitFor("USER"));
-        client->Send(":irc.test.local 001 kvline :Welcome\r\n");
-        ASSERT_TRUE(client->WaitFor("PONG", kWaitBoundMs));
-        EXPECT_EQ(0, marked.Accepted()) << "a server marked for the start is not connected";
-        run.KillAll();
-    }
-    WSACleanup();
+    TScriptedServer first, second, marked;
+    TProgramRun run;
+    std::string tree = "[World]\r\nUnit.Count=3\r\n";
+    const struct {
+        const char* name;
+        TScriptedServer& server;
+        const char* autoConnect;
+    } units[] = {{"one", second, "0"}, {"two", first, "0"}, {"three", marked, "1"}};
+    for (int i = 0; i < 3; i++)
+        tree += "[Unit.0" + std::to_string(i) + "]\r\nName=" + units[i].name +
+                "\r\nHostname=127.0.0.1\r\nPort=" + std::to_string(units[i].server.Port()) +
+                "\r\nNick=kvline\r\nAutoConnect=" + units[i].autoConnect + "\r\n";
+    run.WriteSettings(L"tree.ini", tree, L"alice");
+    run.WriteSettings(L"preference.ini", "[Application]\r\nInstalled=1\r\n[Detail]\r\nAutoPongTime=4\r\n", L"alice");
+    ASSERT_TRUE(run.Start(L"uSeR=alice SERVER=two profile=one"));
+    ASSERT_TRUE(run.WaitMainWindow());
+    EXPECT_TRUE(first.WaitClient(1, 15000)) << "the first server named";
+    EXPECT_EQ(0, second.Accepted()) << "the second one comes after the first";
+    TLineSocket* client = second.WaitClient(1, 15000);
+    ASSERT_TRUE(client) << "the second server named";
+    // A marked server would come next, one stagger step (3 ticks) later; the second's
+    // keep-alive goes out 4 ticks after its login, so after that step.
+    ASSERT_TRUE(client->WaitFor("USER"));
+    client->Send(":irc.test.local 001 kvline :Welcome\r\n");
+    ASSERT_TRUE(client->WaitFor("PONG", kWaitBoundMs));
+    EXPECT_EQ(0, marked.Accepted()) << "a server marked for the start is not connected";
+    run.KillAll();
 }
 
 // The program logged in to a server that will never answer its QUIT.
@@ -168,23 +162,18 @@ struct TSilentServerRun {
 
 TEST(MainRoadTest, CloseWaitsAtMostTheQuitWaitForAServerThatNeverAnswers)
 {
-    WSADATA data;
-    ASSERT_EQ(0, WSAStartup(MAKEWORD(2, 2), &data));
-    {
-        TSilentServerRun silent;
-        ASSERT_TRUE(silent.Start(""));
-        DWORD closed = GetTickCount();
-        ::PostMessageW(silent.main, WM_CLOSE, 0, 0);
-        ASSERT_TRUE(silent.client->WaitFor("QUIT"));
-        // QUIT goes out before the window hides (the settings are saved in between).
-        EXPECT_TRUE(PumpMessagesUntil([&] { return !::IsWindowVisible(silent.main); }, 2000))
-            << "the window hides while it waits";
-        EXPECT_EQ(0, silent.run.WaitExit(8000));
-        DWORD waited = GetTickCount() - closed;
-        EXPECT_GE(waited, 4500u);
-        EXPECT_LE(waited, 7000u);
-    }
-    WSACleanup();
+    TSilentServerRun silent;
+    ASSERT_TRUE(silent.Start(""));
+    DWORD closed = GetTickCount();
+    ::PostMessageW(silent.main, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(silent.client->WaitFor("QUIT"));
+    // QUIT goes out before the window hides (the settings are saved in between).
+    EXPECT_TRUE(PumpMessagesUntil([&] { return !::IsWindowVisible(silent.main); }, 2000))
+        << "the window hides while it waits";
+    EXPECT_EQ(0, silent.run.WaitExit(8000));
+    DWORD waited = GetTickCount() - closed;
+    EXPECT_GE(waited, 4500u);
+    EXPECT_LE(waited, 7000u);
 }
 
 // While the first instance waits for its server it still holds the single-instance name, so a
@@ -192,34 +181,29 @@ TEST(MainRoadTest, CloseWaitsAtMostTheQuitWaitForAServerThatNeverAnswers)
 // ends the wait at once.
 TEST(MainRoadTest, DuringTheQuitWaitANewStartEndsAndASecondCloseEndsTheProgram)
 {
-    WSADATA data;
-    ASSERT_EQ(0, WSAStartup(MAKEWORD(2, 2), &data));
-    {
-        TSilentServerRun silent;
-        ASSERT_TRUE(silent.Start("[Window]\r\nForceSingleApplicationInstance=1\r\n"));
-        // Minimised: an activation request that was taken would bring it back.
-        ::ShowWindow(silent.main, SW_MINIMIZE);
-        ASSERT_TRUE(PumpMessagesUntil([&] { return ::IsIconic(silent.main) != FALSE; }, kWaitBoundMs));
-        DWORD closed = GetTickCount();
-        ::PostMessageW(silent.main, WM_CLOSE, 0, 0);
-        ASSERT_TRUE(silent.client->WaitFor("QUIT"));
-        ASSERT_TRUE(PumpMessagesUntil([&] { return !::IsWindowVisible(silent.main); }, kWaitBoundMs));
+    TSilentServerRun silent;
+    ASSERT_TRUE(silent.Start("[Window]\r\nForceSingleApplicationInstance=1\r\n"));
+    // Minimised: an activation request that was taken would bring it back.
+    ::ShowWindow(silent.main, SW_MINIMIZE);
+    ASSERT_TRUE(PumpMessagesUntil([&] { return ::IsIconic(silent.main) != FALSE; }, kWaitBoundMs));
+    DWORD closed = GetTickCount();
+    ::PostMessageW(silent.main, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(silent.client->WaitFor("QUIT"));
+    ASSERT_TRUE(PumpMessagesUntil([&] { return !::IsWindowVisible(silent.main); }, kWaitBoundMs));
 
-        // What a new start finds: the name taken, and a window to send the activation to.
-        wchar_t name[256] = L"";
-        ASSERT_TRUE(::GetClassNameW(silent.main, name, 256));
-        HANDLE probe = ::CreateMutexW(nullptr, FALSE, name);
-        EXPECT_EQ(ERROR_ALREADY_EXISTS, ::GetLastError()) << "a new start would run beside the closing one";
-        ::CloseHandle(probe);
-        DWORD_PTR answer = 0;
-        ASSERT_TRUE(::SendMessageTimeoutW(silent.main, ::RegisterWindowMessageW(L"Ketroval2Activate"), SC_RESTORE, 0,
-                                          SMTO_NORMAL, kWaitBoundMs, &answer))
-            << "the closing window is there to take the activation";
-        EXPECT_FALSE(::IsWindowVisible(silent.main)) << "the closing window ignores the activation";
+    // What a new start finds: the name taken, and a window to send the activation to.
+    wchar_t name[256] = L"";
+    ASSERT_TRUE(::GetClassNameW(silent.main, name, 256));
+    HANDLE probe = ::CreateMutexW(nullptr, FALSE, name);
+    EXPECT_EQ(ERROR_ALREADY_EXISTS, ::GetLastError()) << "a new start would run beside the closing one";
+    ::CloseHandle(probe);
+    DWORD_PTR answer = 0;
+    ASSERT_TRUE(::SendMessageTimeoutW(silent.main, ::RegisterWindowMessageW(L"Ketroval2Activate"), SC_RESTORE, 0,
+                                      SMTO_NORMAL, kWaitBoundMs, &answer))
+        << "the closing window is there to take the activation";
+    EXPECT_FALSE(::IsWindowVisible(silent.main)) << "the closing window ignores the activation";
 
-        ::PostMessageW(silent.main, WM_CLOSE, 0, 0);
-        EXPECT_EQ(0, silent.run.WaitExit(kWaitBoundMs));
-        EXPECT_LT(GetTickCount() - closed, kQuitWaitMs) << "the second close ends it without the rest of the wait";
-    }
-    WSACleanup();
+    ::PostMessageW(silent.main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(0, silent.run.WaitExit(kWaitBoundMs));
+    EXPECT_LT(GetTickCount() - closed, kQuitWaitMs) << "the second close ends it without the rest of the wait";
 }

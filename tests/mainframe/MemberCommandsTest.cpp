@@ -121,10 +121,8 @@ TEST_F(MemberCommands, QueriesTalkAndKickReachTheServerForThePickedNicks)
         PumpPendingMessages();
         SelectMembers({L"erin"});
         ASSERT_TRUE(ChooseFromOpenedPopup([&] { ClickAt(RowPoint(L"erin"), true); }, {'T'}));
-        TIRCUnit* unit = nullptr;
-        TIRCChannel* channel = nullptr;
-        world->GetSelection(unit, channel);
-        ASSERT_TRUE(channel) << round;
+        TIRCChannel* channel = Channel(L"erin");
+        ASSERT_TRUE(channel && world->IsSelected(net, channel)) << round;
         EXPECT_EQ(TIRCChannel::KindTalk, channel->GetKind());
         EXPECT_STREQ(L"erin", channel->GetName());
         EXPECT_STREQ(L"erin.example", channel->FindMember(L"erin")->host);
@@ -140,10 +138,8 @@ TEST_F(MemberCommands, QueriesTalkAndKickReachTheServerForThePickedNicks)
     EXPECT_TRUE(peer->WaitFor("PRIVMSG erin :\x01"
                               "DCC CHAT chat ",
                               kWaitBoundMs));
-    TIRCUnit* unit = nullptr;
-    TIRCChannel* chat = nullptr;
-    world->GetSelection(unit, chat);
-    ASSERT_TRUE(chat);
+    TIRCChannel* chat = Channel(L"=erin");
+    ASSERT_TRUE(chat && world->IsSelected(net, chat));
     EXPECT_EQ(TIRCChannel::KindDccChat, chat->GetKind());
     EXPECT_STREQ(L"=erin", chat->GetName());
 }
@@ -317,7 +313,7 @@ TEST_F(MemberCommands, RowsPickedInAWhoWindowAreTheTargetsWhateverTheTreeShows)
 
 } // namespace
 
-TEST_F(MemberCommands, ListWindowsAndTheNickDialogOpenFromTheirKeys)
+TEST_F(MemberCommands, TheBanListOpensFromItsKeyAndAsksTheServerOnce)
 {
     // A list window asks the server once; its key again only brings it up.
     const CString title = L"#alpha のバンリスト - " + net->GetName();
@@ -329,24 +325,6 @@ TEST_F(MemberCommands, ListWindowsAndTheNickDialogOpenFromTheirKeys)
     }
     EXPECT_TRUE(peer->WaitFor("MODE #alpha +b", kWaitBoundMs));
     EXPECT_EQ(1, CountLinesWith(peer, "MODE #alpha +b"));
-
-    // The nick dialog starts from the current nick and sends the one typed over it.
-    CString shownNick;
-    CString nickTitle = L"ニックネーム変更 - " + net->GetName();
-    WhenShown(HasCaption(nickTitle), [&](HWND dialog) {
-        HWND edit = ::GetDlgItem(dialog, IDC_NICK_NEW);
-        wchar_t text[64] = L"";
-        ::GetWindowTextW(edit, text, 64);
-        shownNick = text;
-        FocusForInput(edit);
-        ::SendMessageW(edit, EM_SETSEL, 0, -1);
-        TypeText(L"kvnew");
-        PressKey(VK_RETURN);
-    });
-    FocusForInput(frame->GetInputLine()->m_hWnd);
-    PressKey('N', {VK_MENU});
-    EXPECT_TRUE(peer->WaitFor("NICK kvnew", kWaitBoundMs));
-    EXPECT_STREQ(L"kvme", shownNick);
 }
 
 // The bans Add ban puts in for several members wait in the ban list window, and its OK sends
@@ -387,32 +365,42 @@ TEST_F(MemberCommands, BansAddedForSeveralMembersAreSentByTheBanListsOK)
     EXPECT_EQ(0, CountLinesWith(peer, "-b"));
 }
 
-// The server's own nick length (15 here, above the 9 the server announces) widens the nick
-// dialog's field only while its box is checked.
-TEST_F(MemberCommands, TheNickDialogTakesTheServersOwnNickLengthOnlyWhileSwitchedOn)
+// The nick dialog opens from its key with the current nick and sends the one typed over it. The
+// server's own nick length (15 here, above the 9 the server announces) widens its field only
+// while its box is checked.
+TEST_F(MemberCommands, TheNickDialogSendsTheTypedNickAndTakesTheServersOwnLengthOnlyWhileSwitchedOn)
 {
     const struct {
         bool enabled;
+        const wchar_t* typed;
         const wchar_t* kept;
-    } rows[] = {{false, L"abcdefghi"}, {true, L"abcdefghijklmno"}};
+        bool sent;
+    } rows[] = {{false, L"abcdefghijklmnopqrst", L"abcdefghi", false},
+                {true, L"abcdefghijklmnopqrst", L"abcdefghijklmno", false},
+                {false, L"kvnew", L"kvnew", true}};
     const CString nickTitle = L"ニックネーム変更 - " + net->GetName();
     for (const auto& row : rows) {
+        SCOPED_TRACE(Narrow(row.typed) + (row.enabled ? ", the server's own length" : ""));
         TUnitSetting edited = net->GetSettings();
         edited.EnableNickLen = row.enabled;
         edited.NickLen = 15;
         net->ApplySettings(edited);
-        CString typed;
+        CString shown, typed;
         WhenShown(HasCaption(nickTitle), [&](HWND dialog) {
             HWND edit = ::GetDlgItem(dialog, IDC_NICK_NEW);
+            shown = GetControlText(edit);
             FocusForInput(edit);
             ::SendMessageW(edit, EM_SETSEL, 0, -1);
-            TypeText(L"abcdefghijklmnopqrst");
+            TypeText(row.typed);
             typed = GetControlText(edit);
-            PressKey(VK_ESCAPE);
+            PressKey(row.sent ? VK_RETURN : VK_ESCAPE);
         });
         FocusForInput(frame->GetInputLine()->m_hWnd);
         PressKey('N', {VK_MENU});
-        EXPECT_TRUE(PumpMessagesUntil([&] { return !typed.IsEmpty(); }, kWaitBoundMs)) << row.enabled;
-        EXPECT_EQ(CString(row.kept), typed) << row.enabled;
+        EXPECT_TRUE(PumpMessagesUntil([&] { return !typed.IsEmpty(); }, kWaitBoundMs));
+        EXPECT_EQ(CString(L"kvme"), shown);
+        EXPECT_EQ(CString(row.kept), typed);
     }
+    EXPECT_TRUE(peer->WaitFor("NICK kvnew", kWaitBoundMs));
+    EXPECT_EQ(0, CountLinesWith(peer, "NICK abc")) << "Esc sends nothing";
 }

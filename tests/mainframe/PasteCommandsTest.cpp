@@ -28,24 +28,6 @@
 
 namespace {
 
-// Waits for the watched window's step to have run, then stops watching. A dialog only shows once
-// its own loop first runs dry, which a loaded machine may put off for seconds.
-bool WaitWatched(const bool& shown)
-{
-    bool ran = PumpMessagesUntil([&] { return shown; }, 10000);
-    StopWatching();
-    return ran;
-}
-
-CString Field(HWND dialog, int id) { return GetControlText(::GetDlgItem(dialog, id)); }
-
-// The dialog's own loop runs its enable rules once idle; steps run inside it.
-void RunEnableRules(HWND dialog)
-{
-    ::SendMessageW(dialog, WM_KICKIDLE, 0, 0);
-    PumpPendingMessages();
-}
-
 std::vector<CString> ChildTexts(HWND tree, HTREEITEM parent)
 {
     std::vector<CString> texts;
@@ -111,12 +93,42 @@ protected:
         ::GetWindowRect(window, &rect);
         DragMouse(POINT{rect.right - 3, rect.bottom - 3}, POINT{rect.left + 20, rect.top + 20});
     }
+    // The step runs in the window once it shows, inside the window's own loop.
+    void Watch(std::function<bool(HWND)> match, std::function<void(HWND)> step)
+    {
+        shown = false;
+        WhenShown(match, [this, step](HWND dialog) {
+            shown = true;
+            step(dialog);
+        });
+    }
+    // Waits for the watched window's step to have run, then stops watching. A dialog only shows
+    // once its own loop first runs dry, which a loaded machine may put off for seconds.
+    bool WaitWatched()
+    {
+        bool ran = PumpMessagesUntil([&] { return shown; }, 10000);
+        StopWatching();
+        return ran;
+    }
+    // Nothing went to the server, and the quote and the notice choice are kept, in memory and in
+    // the file.
+    void ExpectNothingSentAndChoicesKept(const wchar_t* quote, bool notice)
+    {
+        RoundTrip();
+        EXPECT_TRUE(LinesStarting("PRIVMSG").empty()) << peer->Received();
+        EXPECT_TRUE(LinesStarting("NOTICE").empty()) << peer->Received();
+        EXPECT_EQ(CString(quote), settings.preference.ReferenceMark);
+        EXPECT_EQ(notice, settings.preference.SendMultiLineByNotice);
+        EXPECT_EQ(CString(quote), SavedPreference().ReferenceMark) << "in the file";
+        EXPECT_EQ(notice, SavedPreference().SendMultiLineByNotice) << "in the file";
+    }
     TPreference SavedPreference()
     {
         TPreference saved;
         saved.Load(settings.GetSettingsFolder());
         return saved;
     }
+    bool shown = false;
 };
 
 } // namespace
@@ -128,12 +140,10 @@ TEST_F(PasteCommands, ConfirmedPasteSendsEachLineAndCancelSendsNothing)
     const wchar_t* text = L"first line\r\nsecond line\r\n\r\nthird line";
     CopyTextToClipboard(text);
 
-    bool shown = false;
-    WhenShown(HasControl(IDC_PASTE_NOTICE), [&](HWND dialog) {
-        shown = true;
+    Watch(HasControl(IDC_PASTE_NOTICE), [&](HWND dialog) {
         EXPECT_EQ(CString(L"貼り付け確認"), GetControlText(dialog));
-        EXPECT_EQ(CString(text), Field(dialog, IDC_PASTE_TEXT));
-        EXPECT_EQ(CString(L">"), Field(dialog, IDC_PASTE_QUOTE));
+        EXPECT_EQ(CString(text), Text(dialog, IDC_PASTE_TEXT));
+        EXPECT_EQ(CString(L">"), Text(dialog, IDC_PASTE_QUOTE));
         EXPECT_EQ(BST_UNCHECKED, ::IsDlgButtonChecked(dialog, IDC_PASTE_NOTICE));
         Retype(::GetDlgItem(dialog, IDC_PASTE_QUOTE), L"| ");
         Click(dialog, IDC_PASTE_NOTICE);
@@ -141,27 +151,19 @@ TEST_F(PasteCommands, ConfirmedPasteSendsEachLineAndCancelSendsNothing)
         Click(dialog, IDCANCEL);
     });
     PasteIntoInputLine();
-    ASSERT_TRUE(WaitWatched(shown));
-    RoundTrip();
-    EXPECT_TRUE(LinesStarting("PRIVMSG").empty()) << peer->Received();
-    EXPECT_TRUE(LinesStarting("NOTICE").empty()) << peer->Received();
+    ASSERT_TRUE(WaitWatched());
+    // Cancel still keeps the quote and the notice choice.
+    ExpectNothingSentAndChoicesKept(L"| ", true);
     EXPECT_EQ(CString(), GetControlText(frame->GetInputLine()->m_hWnd));
-    // Cancel still keeps the quote and the notice choice, in memory and in the file.
-    EXPECT_EQ(CString(L"| "), settings.preference.ReferenceMark);
-    EXPECT_TRUE(settings.preference.SendMultiLineByNotice);
-    EXPECT_EQ(CString(L"| "), SavedPreference().ReferenceMark);
-    EXPECT_TRUE(SavedPreference().SendMultiLineByNotice);
 
-    shown = false;
-    WhenShown(HasControl(IDC_PASTE_NOTICE), [&](HWND dialog) {
-        shown = true;
-        EXPECT_EQ(CString(L"| "), Field(dialog, IDC_PASTE_QUOTE));
+    Watch(HasControl(IDC_PASTE_NOTICE), [&](HWND dialog) {
+        EXPECT_EQ(CString(L"| "), Text(dialog, IDC_PASTE_QUOTE));
         EXPECT_EQ(BST_CHECKED, ::IsDlgButtonChecked(dialog, IDC_PASTE_NOTICE));
         Click(dialog, IDC_PASTE_NOTICE);
         Click(dialog, IDOK);
     });
     PasteIntoInputLine();
-    ASSERT_TRUE(WaitWatched(shown));
+    ASSERT_TRUE(WaitWatched());
     ASSERT_TRUE(peer->WaitFor("PRIVMSG #alpha :third line", 3000)) << peer->Received();
     RoundTrip();
     EXPECT_EQ((std::vector<std::string>{"PRIVMSG #alpha :first line", "PRIVMSG #alpha :second line",
@@ -175,11 +177,7 @@ TEST_F(PasteCommands, OnlyTextWithoutALineBreakGoesStraightToTheInputLine)
 {
     HWND input = frame->GetInputLine()->m_hWnd;
     CopyTextToClipboard(L"just one");
-    bool shown = false;
-    WhenShown(HasControl(IDC_PASTE_NOTICE), [&](HWND dialog) {
-        shown = true;
-        Click(dialog, IDCANCEL);
-    });
+    Watch(HasControl(IDC_PASTE_NOTICE), [&](HWND dialog) { Click(dialog, IDCANCEL); });
     PasteIntoInputLine();
     // The question is modal: had the paste asked it, it would have come and gone inside the key.
     StopWatching();
@@ -190,13 +188,12 @@ TEST_F(PasteCommands, OnlyTextWithoutALineBreakGoesStraightToTheInputLine)
     settings.preference.SendMultiLineByNotice = false;
     Retype(input, L"");
     CopyTextToClipboard(L"just one\r\n");
-    WhenShown(HasControl(IDC_PASTE_NOTICE), [&](HWND dialog) {
-        shown = true;
-        EXPECT_EQ(CString(L"just one\r\n"), Field(dialog, IDC_PASTE_TEXT));
+    Watch(HasControl(IDC_PASTE_NOTICE), [&](HWND dialog) {
+        EXPECT_EQ(CString(L"just one\r\n"), Text(dialog, IDC_PASTE_TEXT));
         Click(dialog, IDOK);
     });
     PasteIntoInputLine();
-    ASSERT_TRUE(WaitWatched(shown));
+    ASSERT_TRUE(WaitWatched());
     ASSERT_TRUE(peer->WaitFor("PRIVMSG #alpha :just one", 3000)) << peer->Received();
     RoundTrip();
     EXPECT_EQ(std::vector<std::string>{"PRIVMSG #alpha :just one"}, LinesStarting("PRIVMSG"));
@@ -210,9 +207,7 @@ TEST_F(PasteCommands, SendMultiLineCleansQuotesAndSendsNoticesAtTheKeptSize)
     settings.geometry.pasteSize = {520, 330};
     CopyTextToClipboard(L"alpha\r\n \t\r\n\r\nbeta");
 
-    bool shown = false;
-    WhenShown(HasControl(IDC_PASTE_NOTICE), [&](HWND dialog) {
-        shown = true;
+    Watch(HasControl(IDC_PASTE_NOTICE), [&](HWND dialog) {
         EXPECT_EQ(CString(L"複数行を送信"), GetControlText(dialog));
         EXPECT_EQ(::GetDlgItem(dialog, IDC_PASTE_TEXT), ::GetFocus());
         RECT rect = {};
@@ -221,9 +216,9 @@ TEST_F(PasteCommands, SendMultiLineCleansQuotesAndSendsNoticesAtTheKeptSize)
         EXPECT_EQ(330, rect.bottom - rect.top);
 
         Click(dialog, IDC_PASTE_REMOVE_BLANK);
-        EXPECT_EQ(CString(L"alpha\r\nbeta\r\n"), Field(dialog, IDC_PASTE_TEXT));
+        EXPECT_EQ(CString(L"alpha\r\nbeta\r\n"), Text(dialog, IDC_PASTE_TEXT));
         Click(dialog, IDC_PASTE_ADD_QUOTE);
-        EXPECT_EQ(CString(L"> alpha\r\n> beta"), Field(dialog, IDC_PASTE_TEXT));
+        EXPECT_EQ(CString(L"> alpha\r\n> beta"), Text(dialog, IDC_PASTE_TEXT));
 
         // Dragging the corner far inwards stops at the smallest size.
         DragCornerInwards(dialog);
@@ -242,7 +237,7 @@ TEST_F(PasteCommands, SendMultiLineCleansQuotesAndSendsNoticesAtTheKeptSize)
         Click(dialog, IDOK);
     });
     EXPECT_TRUE(frame->ExecuteAction(L"sendmultiline"));
-    ASSERT_TRUE(WaitWatched(shown));
+    ASSERT_TRUE(WaitWatched());
     ASSERT_TRUE(peer->WaitFor("NOTICE #alpha :> beta", 3000)) << peer->Received();
     RoundTrip();
     EXPECT_EQ((std::vector<std::string>{"NOTICE #alpha :> alpha", "NOTICE #alpha :> beta"}), LinesStarting("NOTICE"));
@@ -257,12 +252,10 @@ TEST_F(PasteCommands, SendMultiLineWithItsTextEmptiedSendsNothingAndStillKeepsTh
     settings.geometry.pasteSize = {520, 330};
     CopyTextToClipboard(L"alpha\r\nbeta");
 
-    bool shown = false;
     // The menu's own steps take the one later step, so the dialog is watched for.
-    WhenShown(HasControl(IDC_PASTE_NOTICE), [&](HWND dialog) {
-        shown = true;
+    Watch(HasControl(IDC_PASTE_NOTICE), [&](HWND dialog) {
         Retype(::GetDlgItem(dialog, IDC_PASTE_TEXT), L"");
-        EXPECT_EQ(CString(), Field(dialog, IDC_PASTE_TEXT));
+        EXPECT_EQ(CString(), Text(dialog, IDC_PASTE_TEXT));
         Retype(::GetDlgItem(dialog, IDC_PASTE_QUOTE), L"| ");
         Click(dialog, IDC_PASTE_NOTICE);
         DragCornerInwards(dialog);
@@ -280,14 +273,8 @@ TEST_F(PasteCommands, SendMultiLineWithItsTextEmptiedSendsNothingAndStillKeepsTh
     EXPECT_EQ(CString(L"複数行を送信(&M)...\tCtrl+D"), editMenu.Find(ID_SEND_MULTI_LINE)->text);
     EXPECT_FALSE(editMenu.Grayed(ID_SEND_MULTI_LINE)) << "the channel is joined";
     ChooseFromMenuBar(3, {'M'});
-    ASSERT_TRUE(WaitWatched(shown));
-    RoundTrip();
-    EXPECT_TRUE(LinesStarting("PRIVMSG").empty()) << peer->Received();
-    EXPECT_TRUE(LinesStarting("NOTICE").empty()) << peer->Received();
-    EXPECT_EQ(CString(L"| "), settings.preference.ReferenceMark);
-    EXPECT_FALSE(settings.preference.SendMultiLineByNotice);
-    EXPECT_EQ(CString(L"| "), SavedPreference().ReferenceMark);
-    EXPECT_FALSE(SavedPreference().SendMultiLineByNotice);
+    ASSERT_TRUE(WaitWatched());
+    ExpectNothingSentAndChoicesKept(L"| ", false);
     EXPECT_EQ(400, settings.geometry.pasteSize.width);
     EXPECT_EQ(160, settings.geometry.pasteSize.height);
 
@@ -322,11 +309,9 @@ TEST_F(PasteCommands, AboutBoxShowsTheVersionAndTheCreditsFromTheTop)
         {L"Oniguruma LICENSE", KV_ONIG_LICENSE},
         {L"Apache License", KV_OPENSSL_README},
     };
-    bool shown = false;
-    WhenShown(HasControl(IDC_ABOUT_AUTHOR), [&](HWND dialog) {
-        shown = true;
+    Watch(HasControl(IDC_ABOUT_AUTHOR), [&](HWND dialog) {
         EXPECT_EQ(CString(L"Ketroval について"), GetControlText(dialog));
-        EXPECT_EQ(CString(L"2.40"), Field(dialog, IDC_ABOUT_VERSION));
+        EXPECT_EQ(CString(L"2.40"), Text(dialog, IDC_ABOUT_VERSION));
         HWND credits = ::GetDlgItem(dialog, IDC_ABOUT_CREDITS);
         CString text = GetControlText(credits);
         EXPECT_GE(text.Find(L"This software is based in part on the work of the Independent JPEG Group."), 0);
@@ -344,15 +329,8 @@ TEST_F(PasteCommands, AboutBoxShowsTheVersionAndTheCreditsFromTheTop)
         PressKey(VK_ESCAPE);
     });
     // The help menu is the menu bar's last.
-    RECT item = {};
-    HMENU bar = ::GetMenu(frame->m_hWnd);
-    ::GetMenuItemRect(frame->m_hWnd, bar, ::GetMenuItemCount(bar) - 1, &item);
-    EXPECT_TRUE(ChooseFromOpenedPopup(
-        [&] {
-            ClickAt(POINT{(item.left + item.right) / 2, (item.top + item.bottom) / 2});
-        },
-        {'A'}));
-    EXPECT_TRUE(WaitWatched(shown));
+    ChooseFromMenuBar(::GetMenuItemCount(::GetMenu(frame->m_hWnd)) - 1, {'A'});
+    EXPECT_TRUE(WaitWatched());
     WaitUntil([&] { return !FindShownWindow(HasControl(IDC_ABOUT_AUTHOR)); }, "the box closed");
 }
 
@@ -379,14 +357,12 @@ TEST_F(TreeOrderCommands, ServerTreeOrderMovesServersAndChannelsAndSavesTheTree)
     PumpPendingMessages();
 
     // Cancel leaves everything as it was.
-    bool shown = false;
-    WhenShown(HasControl(IDC_TREE_UP), [&](HWND dialog) {
-        shown = true;
+    Watch(HasControl(IDC_TREE_UP), [&](HWND dialog) {
         Click(dialog, IDC_TREE_DOWN);
         Click(dialog, IDCANCEL);
     });
     EXPECT_TRUE(frame->ExecuteAction(L"tree"));
-    ASSERT_TRUE(WaitWatched(shown));
+    ASSERT_TRUE(WaitWatched());
     TWorldConfig now;
     world->StoreServerTree(now);
     EXPECT_EQ((std::vector<CString>{L"south", L"west", L"net"}), Names(now.Units));
@@ -406,26 +382,22 @@ TEST_F(TreeOrderCommands, ServerTreeOrderMovesServersAndChannelsAndSavesTheTree)
     EXPECT_EQ((std::vector<CString>{L"south", L"west", L"net"}),
               std::vector<CString>(headings.begin() + 1, headings.end()));
 
-    shown = false;
-    WhenShown(HasControl(IDC_TREE_UP), [&](HWND dialog) {
-        shown = true;
+    Watch(HasControl(IDC_TREE_UP), [&](HWND dialog) {
         EXPECT_EQ(CString(L"サーバツリーの編集"), GetControlText(dialog));
         HWND tree = ::GetDlgItem(dialog, IDC_TREE_VIEW);
         EXPECT_EQ((std::vector<CString>{L"south", L"west", L"net"}), ChildTexts(tree, nullptr));
         EXPECT_EQ(TreeView_GetRoot(tree), TreeView_GetSelection(tree));
         EXPECT_EQ((std::vector<CString>{L"#alpha", L"#beta"}), ChildTexts(tree, ItemOf(tree, nullptr, L"net")));
-        RunEnableRules(dialog);
-        EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(dialog, IDC_TREE_UP)));
-        EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(dialog, IDC_TREE_DOWN)));
+        EXPECT_FALSE(Enabled(dialog, IDC_TREE_UP));
+        EXPECT_TRUE(Enabled(dialog, IDC_TREE_DOWN));
 
         // Down twice takes "south" with its channel to the end, where Down is off.
         Click(dialog, IDC_TREE_DOWN);
         Click(dialog, IDC_TREE_DOWN);
         EXPECT_EQ((std::vector<CString>{L"west", L"net", L"south"}), ChildTexts(tree, nullptr));
         EXPECT_EQ((std::vector<CString>{L"#south"}), ChildTexts(tree, ItemOf(tree, nullptr, L"south")));
-        RunEnableRules(dialog);
-        EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(dialog, IDC_TREE_DOWN)));
-        EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(dialog, IDC_TREE_UP)));
+        EXPECT_FALSE(Enabled(dialog, IDC_TREE_DOWN));
+        EXPECT_TRUE(Enabled(dialog, IDC_TREE_UP));
 
         // A channel dropped on a server above its own goes first in its own server.
         HTREEITEM netItem = ItemOf(tree, nullptr, L"net");
@@ -441,18 +413,14 @@ TEST_F(TreeOrderCommands, ServerTreeOrderMovesServersAndChannelsAndSavesTheTree)
         Click(dialog, IDOK);
     });
     EXPECT_TRUE(frame->ExecuteAction(L"tree"));
-    ASSERT_TRUE(WaitWatched(shown));
+    ASSERT_TRUE(WaitWatched());
     PumpPendingMessages();
 
     world->StoreServerTree(now);
     EXPECT_EQ((std::vector<CString>{L"west", L"south", L"net"}), Names(now.Units));
     EXPECT_EQ((std::vector<CString>{L"#beta", L"#alpha"}), Names(now.Units[2].Channels));
     // The selected channel stays selected, and the servers keep their settings.
-    TIRCUnit* unit = nullptr;
-    TIRCChannel* channel = nullptr;
-    world->GetSelection(unit, channel);
-    EXPECT_EQ(net, unit);
-    EXPECT_EQ(alpha, channel);
+    EXPECT_TRUE(world->IsSelected(net, alpha));
     EXPECT_EQ(CString(L"other"), now.Units[0].Nick);
     EXPECT_EQ(CString(L"kvme"), now.Units[2].Nick);
     EXPECT_EQ(TIRCUnit::StateLoggedIn, net->GetState());
@@ -475,15 +443,8 @@ TEST_F(TreeOrderCommands, ServerTreeOrderMovesServersAndChannelsAndSavesTheTree)
               std::vector<CString>(headings.begin() + 1, headings.end()))
         << "the macro settings window follows the new order";
 
-    TConfig reread;
-    TConfig::TFolderEnvironment environment;
-    environment.programFolder = folder.path;
-    environment.appDataFolder = folder.path.Left(folder.path.GetLength() - 1);
-    environment.windowsUserName = L"tester";
-    environment.setCurrentFolder = false;
-    reread.InitFolders(L"", environment);
-    reread.LoadServerTree();
-    EXPECT_EQ((std::vector<CString>{L"west", L"south", L"net"}), Names(reread.world.Units));
-    ASSERT_EQ(3u, reread.world.Units.size());
-    EXPECT_EQ((std::vector<CString>{L"#beta", L"#alpha"}), Names(reread.world.Units[2].Channels));
+    const std::vector<TUnitConfig> reread = StoredUnits();
+    EXPECT_EQ((std::vector<CString>{L"west", L"south", L"net"}), Names(reread));
+    ASSERT_EQ(3u, reread.size());
+    EXPECT_EQ((std::vector<CString>{L"#beta", L"#alpha"}), Names(reread[2].Channels));
 }

@@ -19,6 +19,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -37,43 +38,22 @@ const struct {
     const char* name;
 } kPlaces[] = {{TPlace::Log, "log"}, {TPlace::Tree, "tree"}, {TPlace::Members, "members"}, {TPlace::Input, "input"}};
 
-struct TTextSearch {
+struct TWindowSearch {
     DWORD process;
-    const wchar_t* text;
+    std::function<bool(HWND)> match;
     HWND found;
 };
 
-// A shown message box of the process whose text holds the words.
-BOOL CALLBACK FindMessageBox(HWND window, LPARAM param)
+// The first shown top-level window of the process that matches.
+BOOL CALLBACK FindShownWindow(HWND window, LPARAM param)
 {
-    auto* search = (TTextSearch*)param;
+    auto* search = (TWindowSearch*)param;
     DWORD owner = 0;
     ::GetWindowThreadProcessId(window, &owner);
-    HWND text = ::GetDlgItem(window, 0xFFFF);
-    if (owner == search->process && ::IsWindowVisible(window) && text && WindowText(text).Find(search->text) >= 0) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-struct TPopupSearch {
-    DWORD process;
-    HWND found;
-};
-
-BOOL CALLBACK FindShownPopup(HWND window, LPARAM param)
-{
-    auto* search = (TPopupSearch*)param;
-    wchar_t name[16] = L"";
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(window, &owner);
-    if (owner == search->process && ::GetClassNameW(window, name, 16) && wcscmp(name, L"#32768") == 0 &&
-        ::IsWindowVisible(window)) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
+    if (owner != search->process || !::IsWindowVisible(window) || !search->match(window))
+        return TRUE;
+    search->found = window;
+    return FALSE;
 }
 
 class ProgramKeysTest : public ::testing::Test {
@@ -126,23 +106,28 @@ protected:
         }
         return nullptr;
     }
-    HWND Focus()
+    // What the program's window thread has: the focus, the active window, the menu mode; all
+    // empty when it cannot be asked.
+    GUITHREADINFO ThreadInfo()
     {
         GUITHREADINFO info = {};
         info.cbSize = sizeof info;
-        return ::GetGUIThreadInfo(thread, &info) ? info.hwndFocus : nullptr;
+        return ::GetGUIThreadInfo(thread, &info) ? info : GUITHREADINFO{};
     }
-    bool InMenu()
+    HWND Focus() { return ThreadInfo().hwndFocus; }
+    bool InMenu() { return (ThreadInfo().flags & GUI_INMENUMODE) != 0; }
+    HWND ShownWindow(std::function<bool(HWND)> match)
     {
-        GUITHREADINFO info = {};
-        info.cbSize = sizeof info;
-        return ::GetGUIThreadInfo(thread, &info) && (info.flags & GUI_INMENUMODE);
+        TWindowSearch search = {run->ProcessId(), match, nullptr};
+        ::EnumWindows(FindShownWindow, (LPARAM)&search);
+        return search.found;
     }
     HWND ShownPopup()
     {
-        TPopupSearch search = {run->ProcessId(), nullptr};
-        ::EnumWindows(FindShownPopup, (LPARAM)&search);
-        return search.found;
+        return ShownWindow([](HWND window) {
+            wchar_t name[16] = L"";
+            return ::GetClassNameW(window, name, 16) && wcscmp(name, L"#32768") == 0;
+        });
     }
     bool PopupShown() { return ShownPopup() != nullptr; }
     // The screen point of the shown popup's ticked item. The menu is the program's, so its items
@@ -217,9 +202,7 @@ protected:
         ::GetWindowTextW(::GetForegroundWindow(), front, 128);
         HWND hit = ::WindowFromPoint(at);
         ::GetClassNameW(hit, under, 64);
-        GUITHREADINFO info = {};
-        info.cbSize = sizeof info;
-        ::GetGUIThreadInfo(thread, &info);
+        GUITHREADINFO info = ThreadInfo();
         DWORD_PTR hitTest = 0;
         ::SendMessageTimeoutW(hit, WM_NCHITTEST, 0, MAKELPARAM(at.x, at.y), SMTO_ABORTIFHUNG, 5000, &hitTest);
         return ::testing::AssertionFailure()
@@ -238,11 +221,13 @@ protected:
             PressKey(VK_ESCAPE);
         return PumpMessagesUntil([&] { return !InMenu(); }, kBoundMs);
     }
+    // A message box whose text holds the words.
     HWND MessageBoxSaying(const wchar_t* text)
     {
-        TTextSearch search = {run->ProcessId(), text, nullptr};
-        ::EnumWindows(FindMessageBox, (LPARAM)&search);
-        return search.found;
+        return ShownWindow([text](HWND window) {
+            HWND label = ::GetDlgItem(window, 0xFFFF);
+            return label && WindowText(label).Find(text) >= 0;
+        });
     }
     std::string InputText() { return Narrow(WindowText(InputLine(main))); }
     static std::string Narrow(const CString& text)

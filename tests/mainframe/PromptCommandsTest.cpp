@@ -45,7 +45,23 @@ protected:
         world->GetSelection(unit, node);
         return node && node->GetKind() == TIRCChannel::KindTalk ? node : nullptr;
     }
-    // Clicks the menu bar's item and picks from the menu with its keys.
+    // The prompt with the edit, once shown, gets the text typed over its own and Return; what
+    // happens meanwhile happens first, while the prompt is open.
+    void AnswerPrompt(int edit, const wchar_t* typed, std::function<void()> meanwhile = nullptr)
+    {
+        WhenShown(HasControl(edit), [edit, typed, meanwhile](HWND prompt) {
+            if (meanwhile)
+                meanwhile();
+            Retype(::GetDlgItem(prompt, edit), typed);
+            PressKey(VK_RETURN);
+        });
+    }
+    // The bytes as a string, and those a log view's text makes in the log's code page.
+    static std::string Bytes(const CStringA& bytes) { return std::string(bytes.GetString(), bytes.GetLength()); }
+    std::string LogBytes(TLogView* view)
+    {
+        return Bytes(ConvertToCodePage(view->GetAllText(), (UINT)settings.preference.LogCodepage));
+    }
 };
 
 struct TPromptRow {
@@ -117,10 +133,7 @@ TEST_F(PromptCommands, EachPromptSendsTheTypedLineAndCancelSendsNothing)
         RoundTrip();
         EXPECT_EQ(0, CountStarting(row.prefix)) << "cancelled";
 
-        WhenShown(HasControl(edit), [&](HWND prompt) {
-            Retype(::GetDlgItem(prompt, edit), row.typed);
-            PressKey(VK_RETURN);
-        });
+        AnswerPrompt(edit, row.typed);
         row.open();
         ASSERT_TRUE(peer->WaitFor(row.line, kWaitBoundMs)) << peer->Received();
         EXPECT_TRUE(HasLine(row.line));
@@ -134,10 +147,7 @@ TEST_F(PromptCommands, WhoisPromptWorksFromTheServerNode)
     settings.preference.DetailWhois = false;
     world->Select(net, nullptr);
     PumpPendingMessages();
-    WhenShown(HasControl(IDC_INPUT_NICK_TEXT), [&](HWND prompt) {
-        Retype(::GetDlgItem(prompt, IDC_INPUT_NICK_TEXT), L"zed");
-        PressKey(VK_RETURN);
-    });
+    AnswerPrompt(IDC_INPUT_NICK_TEXT, L"zed");
     EXPECT_TRUE(frame->ExecuteAction(L"whois"));
     ASSERT_TRUE(peer->WaitFor("WHOIS zed", kWaitBoundMs)) << peer->Received();
     EXPECT_TRUE(HasLine("WHOIS zed"));
@@ -177,10 +187,7 @@ TEST_F(PromptCommands, TalkPromptOpensTheTalkAndPartClosesItWithoutAsking)
 
     // The same nick again shows the open talk rather than a second one.
     world->Select(net, alpha);
-    WhenShown(HasControl(IDC_INPUT_NICK_TEXT), [&](HWND prompt) {
-        Retype(::GetDlgItem(prompt, IDC_INPUT_NICK_TEXT), L"Zed");
-        PressKey(VK_RETURN);
-    });
+    AnswerPrompt(IDC_INPUT_NICK_TEXT, L"Zed");
     ChooseFromMenuBar(1, {'T'});
     ASSERT_EQ(Channel(L"Zed"), SelectedTalk());
     int talks = 0;
@@ -202,13 +209,6 @@ TEST_F(PromptCommands, TalkPromptOpensTheTalkAndPartClosesItWithoutAsking)
 // only a server or channel that is gone makes the answer go nowhere.
 TEST_F(PromptCommands, AnswersGivenAfterTheChannelOrTheLinkWentStillAct)
 {
-    auto answer = [&](int edit, const wchar_t* typed, const std::function<void()>& meanwhile) {
-        WhenShown(HasControl(edit), [&, edit, typed, meanwhile](HWND prompt) {
-            meanwhile();
-            Retype(::GetDlgItem(prompt, edit), typed);
-            PressKey(VK_RETURN);
-        });
-    };
     auto leaveAlpha = [&] {
         peer->Send(":kvme!me@my.host PART #alpha\r\n");
         ASSERT_TRUE(PumpMessagesUntil([&] { return !alpha->IsJoined(); }, kWaitBoundMs));
@@ -220,13 +220,13 @@ TEST_F(PromptCommands, AnswersGivenAfterTheChannelOrTheLinkWentStillAct)
 
     // The server refuses a topic or an invitation for a channel the user is not in; the
     // program sends them all the same.
-    answer(IDC_INPUT_MESSAGE_TEXT, L"late topic", leaveAlpha);
+    AnswerPrompt(IDC_INPUT_MESSAGE_TEXT, L"late topic", leaveAlpha);
     FocusInputLine();
     PressKey('T', {VK_MENU});
     EXPECT_TRUE(peer->WaitFor("TOPIC #alpha :late topic", kWaitBoundMs)) << peer->Received();
     peer->Send(":kvme!me@my.host JOIN :#alpha\r\n");
     ASSERT_TRUE(PumpMessagesUntil([&] { return alpha->IsJoined(); }, kWaitBoundMs));
-    answer(IDC_INPUT_NICK_TEXT, L"zed", leaveAlpha);
+    AnswerPrompt(IDC_INPUT_NICK_TEXT, L"zed", leaveAlpha);
     FocusInputLine();
     PressKey('I', {VK_MENU});
     EXPECT_TRUE(peer->WaitFor("INVITE zed #alpha", kWaitBoundMs)) << peer->Received();
@@ -236,7 +236,7 @@ TEST_F(PromptCommands, AnswersGivenAfterTheChannelOrTheLinkWentStillAct)
     peer->Send(":irc.test 306 kvme :You have been marked as being away\r\n");
     ASSERT_TRUE(PumpMessagesUntil([&] { return net->GetSession().userMode.away; }, kWaitBoundMs));
     world->Select(net, nullptr);
-    answer(IDC_INPUT_MESSAGE_TEXT, L"back at six", dropLink);
+    AnswerPrompt(IDC_INPUT_MESSAGE_TEXT, L"back at six", dropLink);
     FocusInputLine();
     PressKey('A', {VK_MENU, VK_SHIFT});
     EXPECT_EQ(CString(L"back at six"), net->GetSession().awayMessage);
@@ -257,7 +257,7 @@ TEST_F(PromptCommands, AnswersGivenAfterTheChannelOrTheLinkWentStillAct)
     peer->Send(":irc.test 001 kvme :Welcome\r\n");
     ASSERT_TRUE(PumpMessagesUntil([&] { return net->GetState() == TIRCUnit::StateLoggedIn; }, 5000));
     EXPECT_TRUE(peer->WaitFor("AWAY :back at six", kWaitBoundMs)) << peer->Received();
-    answer(IDC_INPUT_NICK_TEXT, L"Zed", dropLink);
+    AnswerPrompt(IDC_INPUT_NICK_TEXT, L"Zed", dropLink);
     ChooseFromMenuBar(1, {'T'});
     TIRCChannel* talk = SelectedTalk();
     ASSERT_TRUE(talk);
@@ -269,7 +269,7 @@ TEST_F(PromptCommands, AnswersGivenAfterTheChannelOrTheLinkWentStillAct)
     ASSERT_TRUE(peer && peer->WaitFor("USER ", 5000));
     peer->Send(":irc.test 001 kvme :Welcome\r\n");
     ASSERT_TRUE(PumpMessagesUntil([&] { return net->GetState() == TIRCUnit::StateLoggedIn; }, 5000));
-    answer(IDC_INPUT_MESSAGE_TEXT, L"bye now", dropLink);
+    AnswerPrompt(IDC_INPUT_MESSAGE_TEXT, L"bye now", dropLink);
     ChooseFromMenuBar(1, {'Q'});
     // As long as the reconnects above took.
     for (int tick = 0; tick < 600 && net->GetState() == TIRCUnit::StateDisconnected; tick++)
@@ -364,10 +364,6 @@ TEST_F(PromptCommands, SaveLogWritesTheWholeLogAndAsksBeforeOverwriting)
     CString proposed;
     proposed.Format(L"#alpha-%04d%02d%02d.txt", today.wYear, today.wMonth, today.wDay);
     CString path = folder.File(L"saved.txt");
-    auto readFile = [&] {
-        CStringA bytes = ReadFileBytes(path);
-        return std::string(bytes.GetString(), bytes.GetLength());
-    };
     // A longer file is there already: the first answer keeps it, a failed write leaves it whole,
     // and the last answer overwrites it.
     const std::string longer(50000, 'x');
@@ -412,13 +408,12 @@ TEST_F(PromptCommands, SaveLogWritesTheWholeLogAndAsksBeforeOverwriting)
         EXPECT_EQ(proposed, shownName);
         EXPECT_EQ(round == FailWriting, warned);
         if (round != Overwrite) {
-            EXPECT_TRUE(readFile() == longer) << "the old file stays";
+            EXPECT_TRUE(Bytes(ReadFileBytes(path)) == longer) << "the old file stays";
         }
     }
-    CStringA expected = ConvertToCodePage(view->GetAllText(), (UINT)settings.preference.LogCodepage);
-    std::string written = readFile();
-    EXPECT_TRUE(written == std::string(expected.GetString(), expected.GetLength())) << written.size();
-    EXPECT_NE(std::string::npos, readFile().find("erin")) << "the log's own lines are there";
+    std::string written = Bytes(ReadFileBytes(path));
+    EXPECT_TRUE(written == LogBytes(view)) << written.size();
+    EXPECT_NE(std::string::npos, written.find("erin")) << "the log's own lines are there";
 }
 
 // The node chosen is saved even when the selection moves while the chooser is open; a node gone
@@ -462,11 +457,7 @@ TEST_F(PromptCommands, SaveLogKeepsToTheNodeChosenAndTellsWhenItWentMeanwhile)
     TIRCChannel* talk = SelectedTalk();
     ASSERT_TRUE(talk) << "the talk took the selection";
     EXPECT_FALSE(warned);
-    CStringA expected = ConvertToCodePage(alpha->logView->GetAllText(), (UINT)settings.preference.LogCodepage);
-    CStringA bytes = ReadFileBytes(alphaPath);
-    EXPECT_EQ(std::string(expected.GetString(), expected.GetLength()),
-              std::string(bytes.GetString(), bytes.GetLength()))
-        << "the channel's log, not the talk's";
+    EXPECT_EQ(LogBytes(alpha->logView), Bytes(ReadFileBytes(alphaPath))) << "the channel's log, not the talk's";
 
     // A script closes the talk being saved.
     save(
@@ -497,13 +488,9 @@ TEST(LogFileName, NameAndDateWithUnsafeCharactersReplaced)
     date.wYear = 2024;
     date.wMonth = 3;
     date.wDay = 5;
-    const struct {
-        const wchar_t* node;
-        const wchar_t* file;
-    } cases[] = {{L"#a/b", L"#a_b-20240305.txt"},
-                 {L"net", L"net-20240305.txt"},
-                 {L"#x:<>\\*?|\"y", L"#x________y-20240305.txt"},
-                 {L"&日本語", L"&日本語-20240305.txt"}};
-    for (const auto& row : cases)
-        EXPECT_EQ(CString(row.file), MakeLogFileName(row.node, date)) << Narrow(row.node);
+    for (auto [node, file] : {std::pair{L"#a/b", L"#a_b-20240305.txt"},
+                              {L"net", L"net-20240305.txt"},
+                              {L"#x:<>\\*?|\"y", L"#x________y-20240305.txt"},
+                              {L"&日本語", L"&日本語-20240305.txt"}})
+        EXPECT_EQ(CString(file), MakeLogFileName(node, date)) << Narrow(node);
 }

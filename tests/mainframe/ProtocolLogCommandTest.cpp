@@ -3,10 +3,10 @@
 
 #include "tests/mainframe/MainFrameFixture.h"
 
+#include "controls/UpdateDialog.h"
 #include "logview/ProtocolLogDialog.h"
 #include "res/resource.h"
 #include "settings/WindowGeometry.h"
-#include "tests/common/PopupMenu.h"
 #include "tests/common/Screenshot.h"
 #include "tests/common/UserInput.h"
 #include "world/IRCWorld.h"
@@ -14,25 +14,6 @@
 namespace {
 
 using ProtocolLogCommand = MainFrameFixture;
-
-// The server menu opened with the mouse and its item chosen by its access key.
-void ChooseProtocolLog(CMainFrame* frame)
-{
-    RECT item;
-    ::GetMenuItemRect(frame->m_hWnd, ::GetMenu(frame->m_hWnd), 1, &item);
-    EXPECT_TRUE(ChooseFromOpenedPopup(
-        [&] {
-            ClickAt(POINT{(item.left + item.right) / 2, (item.top + item.bottom) / 2});
-        },
-        {'P'}));
-}
-
-CString WindowText(HWND window)
-{
-    wchar_t text[256] = L"";
-    ::GetWindowTextW(window, text, 256);
-    return text;
-}
 
 TEST_F(ProtocolLogCommand, ShowsTheSelectedServersLogWhereItWasLeftAndClosingReturnsToTheInputLine)
 {
@@ -42,12 +23,11 @@ TEST_F(ProtocolLogCommand, ShowsTheSelectedServersLogWhereItWasLeftAndClosingRet
     world->AddProtocolLine(net, L":irc.example NOTICE * :*** Looking up your hostname", 0);
     world->AddProtocolLine(net, L"NICK kvself", 1);
 
-    ChooseProtocolLog(frame);
+    ChooseFromMenuBar(1, {'P'}); // the server menu's item
     TProtocolLogDialog* dialog = world->FindProtocolLog(net);
     ASSERT_NE(nullptr, dialog);
-    PumpMessagesUntil([&] { return ::IsWindowVisible(dialog->m_hWnd) != FALSE; }, 2000);
-    EXPECT_TRUE(::IsWindowVisible(dialog->m_hWnd));
-    EXPECT_STREQ(L"プロトコルログ - net", WindowText(dialog->m_hWnd));
+    EXPECT_TRUE(PumpMessagesUntil([&] { return ::IsWindowVisible(dialog->m_hWnd) != FALSE; }, 2000));
+    EXPECT_STREQ(L"プロトコルログ - net", GetControlText(dialog->m_hWnd));
     // Stays on top only as the main window does.
     EXPECT_FALSE(::GetWindowLongW(dialog->m_hWnd, GWL_EXSTYLE) & WS_EX_TOPMOST);
     RECT rect;
@@ -61,8 +41,7 @@ TEST_F(ProtocolLogCommand, ShowsTheSelectedServersLogWhereItWasLeftAndClosingRet
     dialog->SetWindowPos(nullptr, 200, 160, 480, 320, SWP_NOZORDER);
     FocusForInput(dialog->GetLogView().m_hWnd);
     PressKey(VK_ESCAPE);
-    WaitUntil([&] { return !::IsWindowVisible(dialog->m_hWnd); }, "Esc hides the window");
-    EXPECT_FALSE(::IsWindowVisible(dialog->m_hWnd));
+    EXPECT_TRUE(WaitUntil([&] { return !::IsWindowVisible(dialog->m_hWnd); }, "Esc hides the window"));
     EXPECT_EQ(dialog, world->FindProtocolLog(net));
     const RECT& stored = settings.geometry.protocolLogRect;
     EXPECT_EQ((std::vector<LONG>{200, 160, 680, 480}),
@@ -70,15 +49,14 @@ TEST_F(ProtocolLogCommand, ShowsTheSelectedServersLogWhereItWasLeftAndClosingRet
     EXPECT_EQ(frame->GetInputLine()->m_hWnd, ::GetFocus());
 
     // Chosen again: the same window with its lines, in front with the focus.
-    ChooseProtocolLog(frame);
-    PumpMessagesUntil([&] { return ::IsWindowVisible(dialog->m_hWnd) != FALSE; }, 2000);
-    EXPECT_TRUE(::IsWindowVisible(dialog->m_hWnd));
+    ChooseFromMenuBar(1, {'P'});
+    EXPECT_TRUE(PumpMessagesUntil([&] { return ::IsWindowVisible(dialog->m_hWnd) != FALSE; }, 2000));
     EXPECT_EQ(2, dialog->GetLogView().GetLineCount());
     EXPECT_EQ(dialog->m_hWnd, ::GetAncestor(::GetFocus(), GA_ROOT));
 
     // Another time while it is shown: brought back to the front and focused.
     FocusForInput(frame->GetInputLine()->m_hWnd);
-    ChooseProtocolLog(frame);
+    ChooseFromMenuBar(1, {'P'});
     EXPECT_EQ(dialog->m_hWnd, ::GetAncestor(::GetFocus(), GA_ROOT));
 }
 

@@ -19,13 +19,6 @@ namespace {
 class SearchBarTest : public ServedFrameFixture {
 protected:
     TSearchPanel& Bar() { return frame->GetContentPanel().GetSearchBar(); }
-    static bool HasLine(TLogView* view, const wchar_t* text)
-    {
-        for (int line = 0; line < view->GetLineCount(); line++)
-            if (view->GetLine(line).GetText().Find(text) >= 0)
-                return true;
-        return false;
-    }
     // The line of the selected match, once it holds the word; -1 while none does.
     static int MatchLine(TLogView* view)
     {
@@ -50,7 +43,7 @@ TEST_F(SearchBarTest, TypedWordIsHighlightedKeysAndButtonsFindTheMatchesAndClosi
                ":bob!b@h PRIVMSG #beta :a needle in beta\r\n");
     TLogView* log = alpha->logView;
     TIRCChannel* beta = Channel(L"#beta");
-    ASSERT_TRUE(WaitUntil([&] { return HasLine(log, L"third needle") && HasLine(beta->logView, L"in beta"); },
+    ASSERT_TRUE(WaitUntil([&] { return HasLogLine(log, L"third needle") && HasLogLine(beta->logView, L"in beta"); },
                           "the lines in both logs"));
     const int first = LineWith(log, L"first needle"), second = LineWith(log, L"second needle"),
               third = LineWith(log, L"third needle");

@@ -239,11 +239,7 @@ TEST_F(ServerDialogCommands, ARenamedServerStaysSelectedWithItsChannel)
             input.ClickOk();
         }));
         ASSERT_EQ(net, world->FindUnit(row.newName));
-        TIRCUnit* unit = nullptr;
-        TIRCChannel* channel = nullptr;
-        world->GetSelection(unit, channel);
-        EXPECT_EQ(net, unit);
-        EXPECT_EQ(wanted, channel);
+        EXPECT_TRUE(world->IsSelected(net, wanted));
         HTREEITEM selected = TreeView_GetSelection(tree);
         ASSERT_NE(nullptr, selected);
         EXPECT_EQ(row.channel ? CString(L"#alpha") : CString(row.newName), TreeItemText(tree, selected));

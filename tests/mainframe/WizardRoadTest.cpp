@@ -105,12 +105,32 @@ void TypeInto(HWND field, const wchar_t* text)
 
 void Shoot(HWND window, const wchar_t* name) { SaveWindowPng(window, ScreenshotPath(name)); }
 
-// The files read back by the program's own loaders.
-void LoadSettingsOf(const TProgramRun& run, TConfig& config)
+// Focus on the window (a dialog, a control of one) and Return, as a user takes what it offers.
+void PressReturnIn(HWND window)
 {
+    FocusForInput(window);
+    PressKey(VK_RETURN);
+}
+
+// The servers the start stored, read back by the program's own loaders after a check that it
+// counts as installed: a line each of the name, host:port, nick, user and real names, "auto"
+// when it connects at start, and its channels.
+CString StoredServers(const TProgramRun& run)
+{
+    TConfig config;
     config.settingsFolder = run.SettingsFolder();
     config.LoadServerTree();
     config.preference.Load(config.settingsFolder);
+    EXPECT_TRUE(config.preference.Installed);
+    CString text;
+    for (const TUnitConfig& unit : config.world.Units) {
+        text += unit.Name + L" " + unit.Hostname + L":" + std::to_wstring(unit.Port).c_str() + L" " + unit.Nick + L" " +
+                unit.Username + L" " + unit.Realname + (unit.AutoConnect ? L" auto" : L"");
+        for (const TChannelConfig& channel : unit.Channels)
+            text += L" " + channel.Name;
+        text += L"\n";
+    }
+    return text;
 }
 
 // The Windows user name the program takes the previous version's profile name from.
@@ -122,7 +142,8 @@ CString LegacyProfileName()
 }
 
 // A previous version's installation in the folder, written in code page 932 as it wrote it:
-// one server with one channel.
+// one server with one channel, which StoredServers shows as kLegacyServer once taken over.
+const wchar_t kLegacyServer[] = L"旧ネット irc.old.example:6668 oldnick olduser 古い名前 #昔\n";
 void WriteLegacyInstall(const CString& folder)
 {
     CreateFolderTree(folder + L"Config\\");
@@ -136,42 +157,35 @@ void WriteLegacyInstall(const CString& folder)
                                      CP_SHIFT_JIS));
 }
 
-void ExpectLegacyTakenOver(const TProgramRun& run)
-{
-    TConfig config;
-    LoadSettingsOf(run, config);
-    EXPECT_TRUE(config.preference.Installed);
-    ASSERT_EQ(config.world.Units.size(), 1u);
-    const TUnitConfig& unit = config.world.Units[0];
-    EXPECT_EQ(unit.Name, CString(L"旧ネット"));
-    EXPECT_EQ(unit.Hostname, CString(L"irc.old.example"));
-    EXPECT_EQ(unit.Port, 6668);
-    EXPECT_EQ(unit.Nick, CString(L"oldnick"));
-    EXPECT_EQ(unit.Username, CString(L"olduser"));
-    EXPECT_EQ(unit.Realname, CString(L"古い名前"));
-    ASSERT_EQ(unit.Channels.size(), 1u);
-    EXPECT_EQ(unit.Channels[0].Name, CString(L"#昔"));
-}
-
 // Closes the main window, answers the question whether to quit, and waits for the end.
 void CloseProgram(TProgramRun& run, HWND main)
 {
     ::PostMessageW(main, WM_CLOSE, 0, 0);
     HWND ask = run.WaitWindow(L"確認");
     ASSERT_TRUE(ask);
-    FocusForInput(ask);
-    PressKey(VK_RETURN);
+    PressReturnIn(ask);
     EXPECT_EQ(0, run.WaitExit(10000));
 }
+
+// The main window comes; closed, it has stored the previous version's server.
+void ExpectLegacyTakenOverAtTheClose(TProgramRun& run)
+{
+    HWND main = run.WaitMainWindow();
+    ASSERT_TRUE(main);
+    CloseProgram(run, main);
+    EXPECT_EQ(StoredServers(run), CString(kLegacyServer));
+}
+
+// Starts the program: its start page, or null.
+HWND StartPage(TProgramRun& run) { return run.Start() ? WaitDialogWith(run, IDC_INSTALL_CHOICE) : nullptr; }
 
 // Starts the program and takes what the start page offers with Return: the main window, or null.
 HWND StartWithWhatIsOffered(TProgramRun& run)
 {
-    HWND start = run.Start() ? WaitDialogWith(run, IDC_INSTALL_CHOICE) : nullptr;
+    HWND start = StartPage(run);
     if (!start)
         return nullptr;
-    FocusForInput(start);
-    PressKey(VK_RETURN);
+    PressReturnIn(start);
     return run.WaitMainWindow();
 }
 
@@ -234,13 +248,11 @@ TEST_F(WizardRoadTest, BeginnerPathMakesAServerThatConnectsJoinsAndTalks)
     ASSERT_TRUE(peer->WaitFor("JOIN :" + channel));
 
     TProgramRun run;
-    ASSERT_TRUE(run.Start());
-    HWND start = WaitDialogWith(run, IDC_INSTALL_CHOICE);
+    HWND start = StartPage(run);
     ASSERT_TRUE(start);
     EXPECT_TRUE(Checked(start, IDC_INSTALL_CHOICE)) << "no previous version: the beginner's path is offered";
     Shoot(start, L"wizard-start.png");
-    FocusForInput(start);
-    PressKey(VK_RETURN);
+    PressReturnIn(start);
 
     HWND server = WaitDialogWith(run, IDC_INSTALL_SERVER);
     ASSERT_TRUE(server);
@@ -286,8 +298,7 @@ TEST_F(WizardRoadTest, BeginnerPathMakesAServerThatConnectsJoinsAndTalks)
     list = ::GetDlgItem(channels, IDC_INSTALL_CHANNEL_LIST);
     EXPECT_EQ(1, (int)::SendMessageW(list, LB_GETCOUNT, 0, 0));
     Shoot(channels, L"wizard-channel.png");
-    FocusForInput(::GetDlgItem(channels, IDC_INSTALL_CHANNEL_EDIT));
-    PressKey(VK_RETURN); // Enter in the empty edit goes on
+    PressReturnIn(::GetDlgItem(channels, IDC_INSTALL_CHANNEL_EDIT)); // Enter in the empty edit goes on
 
     HWND main = run.WaitMainWindow();
     ASSERT_TRUE(main);
@@ -311,28 +322,15 @@ TEST_F(WizardRoadTest, BeginnerPathMakesAServerThatConnectsJoinsAndTalks)
     EXPECT_EQ(received.substr(received.find(' ')), " PRIVMSG " + channel + " :hello from the first start");
     EXPECT_EQ(received.find(":kvwizard!"), 0u) << received;
     CloseProgram(run, main);
-
-    TConfig config;
-    LoadSettingsOf(run, config);
-    EXPECT_TRUE(config.preference.Installed);
-    ASSERT_EQ(config.world.Units.size(), 1u);
-    const TUnitConfig& unit = config.world.Units[0];
-    EXPECT_EQ(unit.Name, CString(L"kvwizard")) << "no network in parentheses: named after the nick";
-    EXPECT_EQ(unit.Hostname, typedHost);
-    EXPECT_EQ(unit.Port, 6667);
-    EXPECT_EQ(unit.Nick, CString(L"kvwizard"));
-    EXPECT_EQ(unit.Username, CString(L"kvwizard"));
-    EXPECT_EQ(unit.Realname, CString(L"kvwizard"));
-    EXPECT_TRUE(unit.AutoConnect);
-    ASSERT_EQ(unit.Channels.size(), 1u);
-    EXPECT_EQ(unit.Channels[0].Name, ConvertFromUtf8(CStringA(channel.c_str())));
+    // No network in parentheses: named after the nick.
+    EXPECT_EQ(StoredServers(run), L"kvwizard " + typedHost + L":6667 kvwizard kvwizard kvwizard auto " +
+                                      ConvertFromUtf8(CStringA(channel.c_str())) + L"\n");
 }
 
 TEST_F(WizardRoadTest, AdvancedPathStartsWithAnEmptyTreeAndIsNotAskedAgain)
 {
     TProgramRun run;
-    ASSERT_TRUE(run.Start());
-    HWND start = WaitDialogWith(run, IDC_INSTALL_CHOICE);
+    HWND start = StartPage(run);
     ASSERT_TRUE(start);
     Click(start, IDC_INSTALL_CHOICE_ADVANCED);
     Click(start, IDOK);
@@ -341,10 +339,7 @@ TEST_F(WizardRoadTest, AdvancedPathStartsWithAnEmptyTreeAndIsNotAskedAgain)
     HWND tree = FindChildren(main, L"SysTreeView32").at(0);
     EXPECT_EQ(0, (int)::SendMessageW(tree, TVM_GETCOUNT, 0, 0));
     CloseProgram(run, main);
-    TConfig config;
-    LoadSettingsOf(run, config);
-    EXPECT_TRUE(config.preference.Installed);
-    EXPECT_TRUE(config.world.Units.empty());
+    EXPECT_EQ(StoredServers(run), CString());
     for (const wchar_t* name : {L"window.ini", L"tree.ini", L"preference.ini", L"view.ini"})
         EXPECT_TRUE(PathExists(run.SettingsFolder() + name)) << Narrow(name);
 
@@ -366,11 +361,9 @@ TEST_F(WizardRoadTest, CancelKeepsTheFilesItFoundByteIdentical)
     run.WriteSettings(L"tree.ini", tree);
     run.WriteSettings(L"window.ini", "[Main]\r\nLeft=20\r\nTop=20\r\nWidth=700\r\nHeight=500\r\nOwn=1\r\n");
     std::string treeBefore = run.ReadSettings(L"tree.ini"), windowBefore = run.ReadSettings(L"window.ini");
-    ASSERT_TRUE(run.Start());
-    HWND start = WaitDialogWith(run, IDC_INSTALL_CHOICE);
+    HWND start = StartPage(run);
     ASSERT_TRUE(start);
-    FocusForInput(start);
-    PressKey(VK_RETURN);
+    PressReturnIn(start);
     HWND server = WaitDialogWith(run, IDC_INSTALL_SERVER);
     ASSERT_TRUE(server);
     TypeInto(::GetDlgItem(server, IDC_INSTALL_NICK), L"someone");
@@ -410,8 +403,7 @@ TEST_F(WizardRoadTest, UnreadableSettingsAreNamedAndLeftAsTheyWere)
         EXPECT_NE(-1, text.Find(run.SettingsFolder() + name)) << Narrow(text);
     EXPECT_NE(-1, text.Find(GetSystemErrorText(ERROR_SHARING_VIOLATION))) << Narrow(text);
     Shoot(warning, L"unreadable-settings.png");
-    FocusForInput(warning);
-    PressKey(VK_RETURN);
+    PressReturnIn(warning);
     HWND main = run.WaitMainWindow();
     ASSERT_TRUE(main) << "the start goes on to the main window, no first-start questions";
     // The wizard, were it shown, is up once the start-up has run and the window answers.
@@ -441,18 +433,16 @@ TEST_F(WizardRoadTest, TakeOverFromTheProgramFolderImportsAtOnce)
     WriteLegacyInstall(run.ProgramFolder());
     CString general = run.ProgramFolder() + L"Config\\" + LegacyProfileName() + L"-general.ini";
     CStringA generalBefore = ReadFileBytes(general);
-    ASSERT_TRUE(run.Start());
-    HWND start = WaitDialogWith(run, IDC_INSTALL_CHOICE);
+    HWND start = StartPage(run);
     ASSERT_TRUE(start);
     EXPECT_TRUE(Checked(start, IDC_INSTALL_CHOICE_LEGACY)) << "settings were found: the take-over is offered";
-    FocusForInput(start);
-    PressKey(VK_RETURN);
+    PressReturnIn(start);
     HWND main = run.WaitMainWindow();
     ASSERT_TRUE(main);
     // Bounded: the question, were it asked, comes before the main window.
     EXPECT_FALSE(WaitDialogWith(run, IDC_LOAD_LEGACY_OTHER, 300)) << "no question for the program folder";
     CloseProgram(run, main);
-    ExpectLegacyTakenOver(run);
+    EXPECT_EQ(StoredServers(run), CString(kLegacyServer));
     EXPECT_EQ(ReadFileBytes(general), generalBefore) << "the old files are only read";
 }
 
@@ -466,8 +456,7 @@ TEST_F(WizardRoadTest, TakeOverSaysWhatItLeftOut)
     for (long long i = 0; i <= kMaxLegacyAutoOpRecords; i++)
         groups += " *!*@a\r\n";
     WriteFileBytes(run.ProgramFolder() + L"Config\\" + LegacyProfileName() + L"-autoop.kcf", groups);
-    ASSERT_TRUE(run.Start());
-    HWND start = WaitDialogWith(run, IDC_INSTALL_CHOICE);
+    HWND start = StartPage(run);
     ASSERT_TRUE(start);
     FocusForInput(start);
     // Taking over a hundred thousand records keeps the program from answering for a while (many
@@ -479,12 +468,8 @@ TEST_F(WizardRoadTest, TakeOverSaysWhatItLeftOut)
     ::GetDlgItemTextW(told, 0xFFFF, text, 256);
     EXPECT_NE(std::wstring(text).find(L"1 個のグループ"), std::wstring::npos) << Narrow(text);
     Shoot(told, L"wizard-left-out.png");
-    FocusForInput(told);
-    PressKey(VK_RETURN);
-    HWND main = run.WaitMainWindow();
-    ASSERT_TRUE(main);
-    CloseProgram(run, main);
-    ExpectLegacyTakenOver(run);
+    PressReturnIn(told);
+    ExpectLegacyTakenOverAtTheClose(run);
 }
 
 // Settings the main window applies at its start: a take-over writes them after the window was made,
@@ -574,12 +559,10 @@ TEST_F(WizardRoadTest, TakeOverFromTheDefaultFolderAsksFirst)
     WriteFileBytes(folder + kTestMark, "");
 
     TProgramRun run;
-    ASSERT_TRUE(run.Start());
-    HWND start = WaitDialogWith(run, IDC_INSTALL_CHOICE);
+    HWND start = StartPage(run);
     ASSERT_TRUE(start);
     EXPECT_TRUE(Checked(start, IDC_INSTALL_CHOICE_LEGACY));
-    FocusForInput(start);
-    PressKey(VK_RETURN);
+    PressReturnIn(start);
     HWND ask = WaitDialogWith(run, IDC_LOAD_LEGACY_OTHER);
     ASSERT_TRUE(ask);
     EXPECT_EQ(WindowText(ask), CString(L"設定の引き継ぎ"));
@@ -588,23 +571,18 @@ TEST_F(WizardRoadTest, TakeOverFromTheDefaultFolderAsksFirst)
     start = WaitDialogWith(run, IDC_INSTALL_CHOICE);
     ASSERT_TRUE(start);
     EXPECT_TRUE(Checked(start, IDC_INSTALL_CHOICE_LEGACY)) << "the start page keeps the choice";
-    FocusForInput(start);
-    PressKey(VK_RETURN);
+    PressReturnIn(start);
     ask = WaitDialogWith(run, IDC_LOAD_LEGACY_OTHER);
     ASSERT_TRUE(ask);
     Click(ask, IDOK); // take over
-    HWND main = run.WaitMainWindow();
-    ASSERT_TRUE(main);
-    CloseProgram(run, main);
-    ExpectLegacyTakenOver(run);
+    ExpectLegacyTakenOverAtTheClose(run);
 }
 
 TEST_F(WizardRoadTest, TakeOverFromAChosenFolderAsksAgainWhenNothingIsThere)
 {
     TProgramRun run;
     WriteLegacyInstall(run.ProgramFolder() + L"old\\");
-    ASSERT_TRUE(run.Start());
-    HWND start = WaitDialogWith(run, IDC_INSTALL_CHOICE);
+    HWND start = StartPage(run);
     ASSERT_TRUE(start);
     Click(start, IDC_INSTALL_CHOICE_LEGACY);
     Click(start, IDOK);
@@ -613,14 +591,12 @@ TEST_F(WizardRoadTest, TakeOverFromAChosenFolderAsksAgainWhenNothingIsThere)
     HWND chooser = WaitFolderChooser(run);
     ASSERT_TRUE(chooser);
     Shoot(chooser, L"wizard-folder-chooser.png");
-    FocusForInput(FindChildren(chooser, WC_TREEVIEWW).at(0));
-    PressKey(VK_RETURN);
+    PressReturnIn(FindChildren(chooser, WC_TREEVIEWW).at(0));
     HWND again = run.WaitWindow(L"設定の引き継ぎ");
     ASSERT_TRUE(again);
     EXPECT_FALSE(::GetDlgItem(again, IDC_LOAD_LEGACY_OTHER)) << "the question, not the take-over dialog";
     Shoot(again, L"wizard-not-found.png");
-    FocusForInput(again);
-    PressKey(VK_RETURN);
+    PressReturnIn(again);
 
     // Into the folder "old" below the program folder, with the keys.
     chooser = WaitFolderChooser(run);
@@ -635,8 +611,5 @@ TEST_F(WizardRoadTest, TakeOverFromAChosenFolderAsksAgainWhenNothingIsThere)
     WaitUntil([&] { return TreeView_GetParent(tree, TreeView_GetSelection(tree)) == programFolder; },
               "a folder in it selected");
     PressKey(VK_RETURN);
-    HWND main = run.WaitMainWindow();
-    ASSERT_TRUE(main);
-    CloseProgram(run, main);
-    ExpectLegacyTakenOver(run);
+    ExpectLegacyTakenOverAtTheClose(run);
 }
