@@ -69,17 +69,6 @@ void ChannelDialogAnswered()
 // The same steps serve a plain dialog: its controls are found on the dialog itself.
 void RetypeIn(HWND dialog, int id, const wchar_t* text) { TSheetInput(dialog).Retype(id, text); }
 
-std::vector<CString> RowTexts(HWND list)
-{
-    std::vector<CString> texts;
-    for (int row = 0; row < ListView_GetItemCount(list); row++) {
-        wchar_t text[128] = L"";
-        ListView_GetItemText(list, row, 0, text, 128);
-        texts.push_back(text);
-    }
-    return texts;
-}
-
 } // namespace
 
 TEST(TServerPropertyDialog, EveryPageShownAndNothingChangedGivesBackTheSameTreeIniBytes)
@@ -420,7 +409,7 @@ TEST(TServerMacroPage, TheFolderIsListedAndTheTickedFilesAreStored)
         {"names without extension, the chosen one ticked; a missing one drops out",
          [](ServerDialogRun& r) {
              HWND list = List(r, IDC_SERVER_FILE_LIST);
-             EXPECT_EQ((std::vector<CString>{L"greet", L"other"}), RowTexts(list));
+             EXPECT_EQ((std::vector<CString>{L"greet", L"other"}), ListTexts(list));
              EXPECT_TRUE(ListView_GetCheckState(list, 0));
              EXPECT_FALSE(ListView_GetCheckState(list, 1));
              r.ClickOk();
@@ -443,7 +432,7 @@ TEST(TServerScriptPage, ScriptsKeepTheirExtensionAndOtherExtensionsAreLeftOut)
         {"only .js files, hello.js ticked; unticking stores none",
          [](ServerDialogRun& r) {
              HWND list = List(r, IDC_SERVER_FILE_LIST);
-             EXPECT_EQ((std::vector<CString>{L"hello.js", L"second.js"}), RowTexts(list));
+             EXPECT_EQ((std::vector<CString>{L"hello.js", L"second.js"}), ListTexts(list));
              ClickRow(r, IDC_SERVER_FILE_LIST, 0);
              PressKey(VK_SPACE);
              r.ClickOk();
