@@ -46,10 +46,10 @@ TEST_F(PreferenceChoosersTest, FolderButtonsPutTheChosenFolderInTheFieldAndEscap
         int field, button;
         const wchar_t *start, *subfolder, *section, *key, *screenshot;
     } rows[] = {
-        {[](TPreferenceDialog& d) -> TPropertyPage* { return &d.logPage; }, IDC_LOG_FOLDER, IDC_LOG_BROWSE, L"logs",
-         L"archive", L"Log", L"LogRootDir", L"pref-log-folder-chooser.png"},
-        {[](TPreferenceDialog& d) -> TPropertyPage* { return &d.dccReceivePage; }, IDC_RECV_FOLDER, IDC_RECV_BROWSE,
-         L"dcc", L"incoming", L"DCC", L"DCCRootDir", L"pref-dcc-folder-chooser.png"},
+        {PageOf<&TPreferenceDialog::logPage>, IDC_LOG_FOLDER, IDC_LOG_BROWSE, L"logs", L"archive", L"Log",
+         L"LogRootDir", L"pref-log-folder-chooser.png"},
+        {PageOf<&TPreferenceDialog::dccReceivePage>, IDC_RECV_FOLDER, IDC_RECV_BROWSE, L"dcc", L"incoming", L"DCC",
+         L"DCCRootDir", L"pref-dcc-folder-chooser.png"},
     };
     for (const auto& row : rows) {
         ASSERT_TRUE(::CreateDirectoryW(folder.path + row.start, nullptr));

@@ -59,14 +59,7 @@ protected:
     std::string FileBytes(const wchar_t* file = L"preference.ini");
     HWND Control(TPropertyPage* page, int id) { return ::GetDlgItem(page->m_hWnd, id); }
     bool Enabled(TPropertyPage* page, int id) { return ::IsWindowEnabled(Control(page, id)) != FALSE; }
-    // Runs the page's table: every edit with real input, OK, then each key as the file holds it.
-    template <class TPage>
-    void RunPageTable(TPage TPreferenceDialog::*member, const std::vector<TPageEdit>& edits, const wchar_t* screenshot)
-    {
-        Open();
-        ASSERT_TRUE(dialog);
-        RunEdits(&(dialog->*member), edits, screenshot);
-    }
+    // Shows the page, makes every edit with real input, OK, then checks each key as the file holds it.
     void RunEdits(TPropertyPage* page, const std::vector<TPageEdit>& edits, const wchar_t* screenshot);
 
     void OnPreferenceDialogOK(TPreferenceDialog*) override;
@@ -83,3 +76,21 @@ protected:
     int okCount = 0;
     int closeCount = 0;
 };
+
+// A page of the preference window, whichever class it is.
+template <auto member> TPropertyPage* PageOf(TPreferenceDialog& dialog) { return &(dialog.*member); }
+
+// One page's table: its edits and the keys they store, run by PreferencePageTable.
+struct TPageTable {
+    const char* name; // also names the screenshot
+    TPropertyPage* (*page)(TPreferenceDialog&);
+    std::vector<TPageEdit> edits;
+    // A folder field the table empties: the key stores the default instead, never empty.
+    const wchar_t* folderSection = nullptr;
+    const wchar_t* folderKey = nullptr;
+    CString (*folderDefault)() = nullptr;
+};
+inline void PrintTo(const TPageTable& table, std::ostream* out) { *out << table.name; }
+inline std::string PageTableName(const ::testing::TestParamInfo<TPageTable>& info) { return info.param.name; }
+
+class PreferencePageTable : public PreferenceSheetFixture, public ::testing::WithParamInterface<TPageTable> {};

@@ -157,12 +157,7 @@ TEST_F(PreferencesFrameTest, HotKeyAnotherProgramHoldsIsWarnedOfYetStoredAndTake
 {
     TPreferenceDialog* dialog = OpenFromKey();
     ASSERT_TRUE(dialog);
-    HWND tree = dialog->GetTree();
-    HTREEITEM item = dialog->FindItem(&dialog->windowPage);
-    RECT rect = {};
-    TreeView_GetItemRect(tree, item, &rect, TRUE);
-    ClickAt(ScreenPointOf(tree, (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2));
-    ASSERT_TRUE(PumpMessagesUntil([&] { return dialog->windowPage.m_hWnd != nullptr; }, 3000));
+    ASSERT_TRUE(ShowPreferencePage(dialog, &dialog->windowPage));
     FocusForInput(::GetDlgItem(dialog->windowPage.m_hWnd, IDC_WIN_HOTKEY));
     PressKey('Q', {VK_CONTROL, VK_MENU});
     // Another program takes the key meanwhile (one held already could not even be typed).

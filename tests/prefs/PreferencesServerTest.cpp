@@ -21,6 +21,7 @@
 #include "tests/net/NetTestSupport.h"
 #include "tests/prefs/ChooserSteps.h"
 #include "tests/prefs/PreferenceSteps.h"
+#include "tests/prefs/SheetSteps.h"
 
 #include <commctrl.h>
 
@@ -51,17 +52,7 @@ protected:
         p.ChannelLogMaxLines = 1000;
         p.MemberSortMethod = 1;
     }
-    std::vector<CString> MemberRows()
-    {
-        HWND list = world->GetCurrentMemberList()->m_hWnd;
-        std::vector<CString> rows;
-        for (int row = 0; row < ListView_GetItemCount(list); row++) {
-            wchar_t text[64] = L"";
-            ListView_GetItemText(list, row, 0, text, 64);
-            rows.push_back(text);
-        }
-        return rows;
-    }
+    std::vector<CString> MemberRows() { return ListTexts(world->GetCurrentMemberList()->m_hWnd); }
     bool FileHolds(const CString& path, const char* text)
     {
         return ReadFileString(path).find(text) != std::string::npos;

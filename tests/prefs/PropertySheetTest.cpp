@@ -8,6 +8,7 @@
 #include "tests/common/SheetInput.h"
 #include "tests/common/StringPrinter.h"
 #include "tests/common/TestDialogIds.h"
+#include "tests/prefs/SheetSteps.h"
 
 #include <gtest/gtest.h>
 
@@ -113,6 +114,17 @@ struct TSheetCase {
     const wchar_t* boxWords = L"";
 };
 
+// What the second page stores once shown: its fields, and the first listed code for one not listed.
+std::function<void(TSample&)> SecondPageStores(int level, int version, const wchar_t* nick)
+{
+    return [=](TSample& s) {
+        s.level = level;
+        s.version = version;
+        s.code = 65001;
+        s.nick = nick;
+    };
+}
+
 } // namespace
 
 TEST(TPropertyTabSheet, EachShownPageStoresItsControlsOnlyWhenEveryPageAccepts)
@@ -123,12 +135,7 @@ TEST(TPropertyTabSheet, EachShownPageStoresItsControlsOnlyWhenEveryPageAccepts)
     const TSheetCase cases[] = {
         {"untouched, Enter in a single-line edit stores what was loaded",
          [](SheetRun& r) { r.PressEnterIn(IDC_P_NAME); }, [](TSample&) {}, 0},
-        {"a typed name and a ticked box land in the record",
-         [](SheetRun& r) {
-             r.Retype(IDC_P_NAME, L"beta");
-             r.Click(IDC_P_FLAG);
-             r.ClickOk();
-         },
+        {"a typed name and a ticked box land in the record", EditThenOk({{IDC_P_NAME, L"beta"}, {IDC_P_FLAG, nullptr}}),
          [](TSample& s) {
              s.name = L"beta";
              s.flag = true;
@@ -145,18 +152,9 @@ TEST(TPropertyTabSheet, EachShownPageStoresItsControlsOnlyWhenEveryPageAccepts)
              r.ClickOk();
          },
          [](TSample& s) { s.lines.push_back(L"three"); }, 0},
-        {"a blank name is refused with the name focused",
-         [](SheetRun& r) {
-             r.Retype(IDC_P_NAME, L"  ");
-             r.ClickOk();
-         },
-         [](TSample&) {}, IDC_P_NAME, L"空"},
-        {"port 0 is refused, not clamped",
-         [](SheetRun& r) {
-             r.Retype(IDC_P_PORT, L"0");
-             r.ClickOk();
-         },
-         [](TSample&) {}, IDC_P_PORT, L"65535"},
+        {"a blank name is refused with the name focused", EditThenOk({{IDC_P_NAME, L"  "}}), [](TSample&) {},
+         IDC_P_NAME, L"空"},
+        {"port 0 is refused, not clamped", EditThenOk({{IDC_P_PORT, L"0"}}), [](TSample&) {}, IDC_P_PORT, L"65535"},
         {"port 70000 is refused, and the other page's edit is not stored either",
          [](SheetRun& r) {
              r.ShowTab(1);
@@ -178,13 +176,7 @@ TEST(TPropertyTabSheet, EachShownPageStoresItsControlsOnlyWhenEveryPageAccepts)
              SaveWindowPng(r.sheet, ScreenshotPath(L"prefs-test-sheet.png"));
              r.PressEnterIn(IDC_P_NICK);
          },
-         [](TSample& s) {
-             s.level = 500;
-             s.version = 1;
-             s.code = 65001;
-             s.nick = L"kv2";
-         },
-         0},
+         SecondPageStores(500, 1, L"kv2"), 0},
         {"a level below the range is stored as its lower end",
          [](SheetRun& r) {
              r.ShowTab(1);
@@ -192,12 +184,7 @@ TEST(TPropertyTabSheet, EachShownPageStoresItsControlsOnlyWhenEveryPageAccepts)
              r.Retype(IDC_P_NICK, L"kv");
              r.ClickOk();
          },
-         [](TSample& s) {
-             s.level = 9;
-             s.code = 65001;
-             s.nick = L"kv";
-         },
-         0},
+         SecondPageStores(9, 0, L"kv"), 0},
         {"Tab from a page's last field reaches the sheet's OK button",
          [](SheetRun& r) {
              r.ShowTab(1);
@@ -206,11 +193,7 @@ TEST(TPropertyTabSheet, EachShownPageStoresItsControlsOnlyWhenEveryPageAccepts)
              EXPECT_EQ(IDOK, r.FocusedId());
              r.Confirm([] { PressKey(VK_SPACE); });
          },
-         [](TSample& s) {
-             s.code = 65001;
-             s.nick = L"kv";
-         },
-         0},
+         SecondPageStores(9, 0, L"kv"), 0},
         {"a nick with a blank is refused",
          [](SheetRun& r) {
              r.ShowTab(1);

@@ -7,6 +7,7 @@
 #include "res/resource.h"
 #include "settings/ServerPassword.h"
 #include "tests/common/Screenshot.h"
+#include "tests/prefs/SheetSteps.h"
 
 namespace {
 
@@ -68,17 +69,6 @@ void ChannelDialogAnswered()
 // The same steps serve a plain dialog: its controls are found on the dialog itself.
 void RetypeIn(HWND dialog, int id, const wchar_t* text) { TSheetInput(dialog).Retype(id, text); }
 
-std::vector<CString> RowTexts(HWND list)
-{
-    std::vector<CString> texts;
-    for (int row = 0; row < ListView_GetItemCount(list); row++) {
-        wchar_t text[128] = L"";
-        ListView_GetItemText(list, row, 0, text, 128);
-        texts.push_back(text);
-    }
-    return texts;
-}
-
 } // namespace
 
 TEST(TServerPropertyDialog, EveryPageShownAndNothingChangedGivesBackTheSameTreeIniBytes)
@@ -103,13 +93,10 @@ TEST(TServerConnectionPage, EachEditedKeyLandsInTreeIniAndEachRuleRefuses)
 {
     std::vector<TPageCase> cases = {
         {"name, host, port and TLS as typed",
-         [](ServerDialogRun& r) {
-             r.Retype(IDC_SERVER_NAME, L"home");
-             r.Retype(IDC_SERVER_HOST, L"irc.other.net");
-             r.Retype(IDC_SERVER_PORT, L"6668");
-             r.Click(IDC_SERVER_USE_SSL);
-             r.ClickOk();
-         },
+         EditThenOk({{IDC_SERVER_NAME, L"home"},
+                     {IDC_SERVER_HOST, L"irc.other.net"},
+                     {IDC_SERVER_PORT, L"6668"},
+                     {IDC_SERVER_USE_SSL, nullptr}}),
          {{L"Name", L"home"}, {L"Hostname", L"irc.other.net"}, {L"Port", L"6668"}, {L"UseSSL", L"false"}}},
         {"the host list's separator disables OK until a host is chosen",
          [](ServerDialogRun& r) {
@@ -122,10 +109,7 @@ TEST(TServerConnectionPage, EachEditedKeyLandsInTreeIniAndEachRuleRefuses)
          },
          {{L"Hostname", L"127.0.0.1"}}},
         {"a password is stored only in its letter form",
-         [](ServerDialogRun& r) {
-             r.Retype(IDC_SERVER_PASSWORD, L"newpass");
-             r.ClickOk();
-         },
+         EditThenOk({{IDC_SERVER_PASSWORD, L"newpass"}}),
          {{L"EnablePassword", L"true"}, {L"PasswordVersion", L"1"}},
          0,
          L"",
@@ -185,24 +169,10 @@ TEST(TServerConnectionPage, EachEditedKeyLandsInTreeIniAndEachRuleRefuses)
              r.ClickOk();
          },
          {{L"Nick", L"ケトロ"}, {L"Username", L"user"}}},
-        {"port 0 is stored as 1",
-         [](ServerDialogRun& r) {
-             r.Retype(IDC_SERVER_PORT, L"0");
-             r.ClickOk();
-         },
-         {{L"Port", L"1"}}},
-        {"port 70000 is stored as 65535",
-         [](ServerDialogRun& r) {
-             r.Retype(IDC_SERVER_PORT, L"70000");
-             r.ClickOk();
-         },
-         {{L"Port", L"65535"}}},
+        {"port 0 is stored as 1", EditThenOk({{IDC_SERVER_PORT, L"0"}}), {{L"Port", L"1"}}},
+        {"port 70000 is stored as 65535", EditThenOk({{IDC_SERVER_PORT, L"70000"}}), {{L"Port", L"65535"}}},
         {"a setting name and a host of blanks are stored as typed",
-         [](ServerDialogRun& r) {
-             r.Retype(IDC_SERVER_NAME, L"  ");
-             r.Retype(IDC_SERVER_HOST, L"   ");
-             r.ClickOk();
-         },
+         EditThenOk({{IDC_SERVER_NAME, L"  "}, {IDC_SERVER_HOST, L"   "}}),
          {{L"Name", L"  "}, {L"Hostname", L"   "}}},
         {"an empty host disables OK",
          [](ServerDialogRun& r) {
@@ -213,10 +183,7 @@ TEST(TServerConnectionPage, EachEditedKeyLandsInTreeIniAndEachRuleRefuses)
          {},
          IDC_SERVER_HOST},
         {"a nick with a blank is stored; the server answers it",
-         [](ServerDialogRun& r) {
-             r.Retype(IDC_SERVER_NICK, L"my nick");
-             r.ClickOk();
-         },
+         EditThenOk({{IDC_SERVER_NICK, L"my nick"}}),
          {{L"Nick", L"my nick"}}},
         {"a nick with a control character is refused",
          [](ServerDialogRun& r) {
@@ -242,15 +209,12 @@ TEST(TServerDetailPage, EachEditedKeyLandsInTreeIni)
 {
     std::vector<TPageCase> cases = {
         {"messages and switches",
-         [](ServerDialogRun& r) {
-             r.Retype(IDC_SERVER_PART_MESSAGE, L"p2");
-             r.Retype(IDC_SERVER_QUIT_MESSAGE, L"q2");
-             r.Retype(IDC_SERVER_AWAY_MESSAGE, L"a2");
-             r.Retype(IDC_SERVER_USER_INFO, L"u2");
-             r.Click(IDC_SERVER_INVISIBLE);
-             r.Click(IDC_SERVER_AUTO_AWAY);
-             r.ClickOk();
-         },
+         EditThenOk({{IDC_SERVER_PART_MESSAGE, L"p2"},
+                     {IDC_SERVER_QUIT_MESSAGE, L"q2"},
+                     {IDC_SERVER_AWAY_MESSAGE, L"a2"},
+                     {IDC_SERVER_USER_INFO, L"u2"},
+                     {IDC_SERVER_INVISIBLE, nullptr},
+                     {IDC_SERVER_AUTO_AWAY, nullptr}}),
          {{L"PartMessage", L"p2"},
           {L"QuitMessage", L"q2"},
           {L"AwayMessage", L"a2"},
@@ -267,12 +231,7 @@ TEST(TServerDetailPage, EachEditedKeyLandsInTreeIni)
              r.ClickOk();
          },
          {{L"EnableNickLen", L"true"}, {L"NickLen", L"9"}}},
-        {"a long nick length is lowered to 500",
-         [](ServerDialogRun& r) {
-             r.Retype(IDC_SERVER_NICK_LEN, L"800");
-             r.ClickOk();
-         },
-         {{L"NickLen", L"500"}}},
+        {"a long nick length is lowered to 500", EditThenOk({{IDC_SERVER_NICK_LEN, L"800"}}), {{L"NickLen", L"500"}}},
         {"Enter in the login commands adds a line; empty lines are dropped",
          [](ServerDialogRun& r) {
              PressIn(r, IDC_SERVER_LOGIN_COMMANDS, {});
@@ -306,11 +265,7 @@ TEST(TScriptServerPage, EachEditedKeyLandsInTreeIniAndOutOfRangePortsAreClamped)
           {L"SocksVersion", L"4"},
           {L"EnableSocksAuth", L"true"}}},
         {"login name and password are kept as typed",
-         [](ServerDialogRun& r) {
-             r.Retype(IDC_PROXY_USERNAME, L"someone");
-             r.Retype(IDC_PROXY_PASSWORD, L"pa ss");
-             r.ClickOk();
-         },
+         EditThenOk({{IDC_PROXY_USERNAME, L"someone"}, {IDC_PROXY_PASSWORD, L"pa ss"}}),
          {{L"SocksUsername", L"someone"}, {L"SocksPassword", L"pa ss"}, {L"SocksVersion", L"5"}}},
         {"switched off, the proxy's fields grey out",
          [](ServerDialogRun& r) {
@@ -321,17 +276,9 @@ TEST(TScriptServerPage, EachEditedKeyLandsInTreeIniAndOutOfRangePortsAreClamped)
              r.ClickOk();
          },
          {{L"EnableSocks", L"false"}, {L"SocksHostname", L"proxy.example"}}},
-        {"a proxy port of 0 is stored as 1",
-         [](ServerDialogRun& r) {
-             r.Retype(IDC_PROXY_PORT, L"0");
-             r.ClickOk();
-         },
-         {{L"SocksPort", L"1"}}},
+        {"a proxy port of 0 is stored as 1", EditThenOk({{IDC_PROXY_PORT, L"0"}}), {{L"SocksPort", L"1"}}},
         {"a proxy in use with its host emptied is stored so",
-         [](ServerDialogRun& r) {
-             r.Retype(IDC_PROXY_HOST, L"");
-             r.ClickOk();
-         },
+         EditThenOk({{IDC_PROXY_HOST, L""}}),
          {{L"EnableSocks", L"true"}, {L"SocksHostname", L""}}},
     };
     RunPageCases(RichServer(), TabProxy, cases);
@@ -462,7 +409,7 @@ TEST(TServerMacroPage, TheFolderIsListedAndTheTickedFilesAreStored)
         {"names without extension, the chosen one ticked; a missing one drops out",
          [](ServerDialogRun& r) {
              HWND list = List(r, IDC_SERVER_FILE_LIST);
-             EXPECT_EQ((std::vector<CString>{L"greet", L"other"}), RowTexts(list));
+             EXPECT_EQ((std::vector<CString>{L"greet", L"other"}), ListTexts(list));
              EXPECT_TRUE(ListView_GetCheckState(list, 0));
              EXPECT_FALSE(ListView_GetCheckState(list, 1));
              r.ClickOk();
@@ -485,7 +432,7 @@ TEST(TServerScriptPage, ScriptsKeepTheirExtensionAndOtherExtensionsAreLeftOut)
         {"only .js files, hello.js ticked; unticking stores none",
          [](ServerDialogRun& r) {
              HWND list = List(r, IDC_SERVER_FILE_LIST);
-             EXPECT_EQ((std::vector<CString>{L"hello.js", L"second.js"}), RowTexts(list));
+             EXPECT_EQ((std::vector<CString>{L"hello.js", L"second.js"}), ListTexts(list));
              ClickRow(r, IDC_SERVER_FILE_LIST, 0);
              PressKey(VK_SPACE);
              r.ClickOk();

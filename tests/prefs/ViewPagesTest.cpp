@@ -53,25 +53,25 @@ int FontHeight(HWND window)
     return font.lfHeight < 0 ? -font.lfHeight : font.lfHeight;
 }
 
+// The layout page's table, run as every behaviour page's is.
+const TPageTable kLayoutPage[] = {
+    {"Layout",
+     PageOf<&TPreferenceDialog::viewLayoutPage>,
+     {{E::Click, IDC_LAYOUT_THREE_COLUMNS, L"", kLayout, L"ThreeColumnsLayout", L"true"},
+      {E::Click, IDC_LAYOUT_LOG_RIGHT, L"", kLayout, L"InvertLogAndList", L"false"},
+      {E::Click, IDC_LAYOUT_SWAP_TREE_LIST, L"", kLayout, L"InvertMemberAndTree", L"true"},
+      {E::Click, IDC_LAYOUT_SORT_TREE, L"", kLayout, L"SortTree", L"true"},
+      {E::Down, IDC_LAYOUT_MEMBER_SORT, L"3", kLayout, L"MemberSortMethod", L"3"},
+      {E::Type, IDC_LAYOUT_LEADING, L"500", kLayout, L"LineLeading", L"100"},
+      {E::Type, IDC_LAYOUT_INDENT, L"12", kLayout, L"Indent", L"12"},
+      {E::Type, IDC_LAYOUT_BOTTOM, L"0", kLayout, L"BottomMargin", L"0"},
+      {E::Type, IDC_LAYOUT_CHANNEL_LINES, L"0", kLayout, L"ChannelLogMaxLines", L"1"},
+      {E::Type, IDC_LAYOUT_CONSOLE_LINES, L"2000000", kLayout, L"ConsoleLogMaxLines", L"1000000"}}},
+};
+
 } // namespace
 
-TEST_F(ViewPagesTest, LayoutPage)
-{
-    RunPageTable(&TPreferenceDialog::viewLayoutPage,
-                 {
-                     {E::Click, IDC_LAYOUT_THREE_COLUMNS, L"", kLayout, L"ThreeColumnsLayout", L"true"},
-                     {E::Click, IDC_LAYOUT_LOG_RIGHT, L"", kLayout, L"InvertLogAndList", L"false"},
-                     {E::Click, IDC_LAYOUT_SWAP_TREE_LIST, L"", kLayout, L"InvertMemberAndTree", L"true"},
-                     {E::Click, IDC_LAYOUT_SORT_TREE, L"", kLayout, L"SortTree", L"true"},
-                     {E::Down, IDC_LAYOUT_MEMBER_SORT, L"3", kLayout, L"MemberSortMethod", L"3"},
-                     {E::Type, IDC_LAYOUT_LEADING, L"500", kLayout, L"LineLeading", L"100"},
-                     {E::Type, IDC_LAYOUT_INDENT, L"12", kLayout, L"Indent", L"12"},
-                     {E::Type, IDC_LAYOUT_BOTTOM, L"0", kLayout, L"BottomMargin", L"0"},
-                     {E::Type, IDC_LAYOUT_CHANNEL_LINES, L"0", kLayout, L"ChannelLogMaxLines", L"1"},
-                     {E::Type, IDC_LAYOUT_CONSOLE_LINES, L"2000000", kLayout, L"ConsoleLogMaxLines", L"1000000"},
-                 },
-                 L"pref-layout.png");
-}
+INSTANTIATE_TEST_SUITE_P(View, PreferencePageTable, ::testing::ValuesIn(kLayoutPage), PageTableName);
 
 // The log text page takes the new spacing for its samples when either spacing field was edited.
 TEST_F(ViewPagesTest, LayoutPageNotesSpacingEdits)

@@ -28,6 +28,17 @@ protected:
         CreateFolderTree(ExtractFolder(path));
         ASSERT_TRUE(WriteFileBytes(path, "x"));
     }
+    void MakeFiles(std::initializer_list<const wchar_t*> relative) const
+    {
+        for (const wchar_t* path : relative)
+            MakeFile(Program(path));
+    }
+    // Whether each path below the folder is there.
+    void ExpectThere(const CString& folder, std::initializer_list<const wchar_t*> relative, bool there = true) const
+    {
+        for (const wchar_t* path : relative)
+            EXPECT_EQ(there, PathExists(folder + path)) << Narrow(path);
+    }
     void UseProgramFolderRoot() { environment.programFilesFolder = temp.path + L"Elsewhere"; }
 
     TTempFolder temp;
@@ -81,22 +92,15 @@ TEST_F(FoldersTest, ProfileNamesStayOneFolderBelowUsers)
 
 TEST_F(FoldersTest, NewWindowsUnderProgramFilesMovesOldFilesToAppData)
 {
-    MakeFile(Program(L"users\\bob\\config\\tree.ini"));
-    MakeFile(Program(L"users\\bob\\theme\\image\\bg.png"));
-    MakeFile(Program(L"users\\bob\\macro\\file\\m.txt"));
-    MakeFile(Program(L"users\\bob\\macro\\sound\\s.wav"));
-    MakeFile(Program(L"theme\\image\\logo.png"));
-    MakeFile(Program(L"theme\\old.theme"));
+    MakeFiles({L"users\\bob\\config\\tree.ini", L"users\\bob\\theme\\image\\bg.png", L"users\\bob\\macro\\file\\m.txt",
+               L"users\\bob\\macro\\sound\\s.wav", L"theme\\image\\logo.png", L"theme\\old.theme"});
     config.InitFolders(L"bob", environment);
     CString appRoot = environment.appDataFolder + L"\\Ketroval2\\";
     EXPECT_EQ(config.GetUserFolder(), appRoot);
-    EXPECT_TRUE(PathExists(appRoot + L"settings\\tree.ini"));
-    EXPECT_TRUE(PathExists(appRoot + L"themes\\images\\bg.png"));
-    EXPECT_TRUE(PathExists(appRoot + L"macros\\files\\m.txt"));
-    EXPECT_TRUE(PathExists(appRoot + L"macros\\sounds\\s.wav"));
-    EXPECT_TRUE(PathExists(Program(L"themes\\images\\logo.png")));
-    EXPECT_TRUE(PathExists(Program(L"themes\\old.theme")));
-    EXPECT_TRUE(PathExists(Program(L"theme\\old.theme"))); // copied, not moved
+    ExpectThere(appRoot,
+                {L"settings\\tree.ini", L"themes\\images\\bg.png", L"macros\\files\\m.txt", L"macros\\sounds\\s.wav"});
+    // The program's own themes are copied, not moved.
+    ExpectThere(environment.programFolder, {L"themes\\images\\logo.png", L"themes\\old.theme", L"theme\\old.theme"});
 
     // A second start finds the new root and leaves the old profile alone.
     MakeFile(Program(L"users\\bob\\settings\\later.ini"));
@@ -125,19 +129,13 @@ TEST_F(FoldersTest, AppDataNeedsVistaAndAnExactProgramFilesPrefix)
 TEST_F(FoldersTest, OldProgramThemesMoveWithoutLosingLeftovers)
 {
     UseProgramFolderRoot();
-    MakeFile(Program(L"theme\\a.theme"));
-    MakeFile(Program(L"theme\\b.theme"));
-    MakeFile(Program(L"themes\\b.theme"));
-    MakeFile(Program(L"theme\\readme.txt"));
-    MakeFile(Program(L"theme\\image\\pic.png"));
+    MakeFiles(
+        {L"theme\\a.theme", L"theme\\b.theme", L"themes\\b.theme", L"theme\\readme.txt", L"theme\\image\\pic.png"});
     config.InitFolders(L"", environment);
-    EXPECT_TRUE(PathExists(Program(L"themes\\a.theme")));
-    EXPECT_TRUE(PathExists(Program(L"themes\\images\\pic.png")));
-    EXPECT_FALSE(PathExists(Program(L"theme\\a.theme")));
+    ExpectThere(environment.programFolder, {L"themes\\a.theme", L"themes\\images\\pic.png"});
     // Not moved, so kept: the name taken at the target and the file that is no theme.
-    EXPECT_TRUE(PathExists(Program(L"theme\\b.theme")));
-    EXPECT_TRUE(PathExists(Program(L"theme\\readme.txt")));
-    EXPECT_FALSE(PathExists(Program(L"theme\\image")));
+    ExpectThere(environment.programFolder, {L"theme\\b.theme", L"theme\\readme.txt"});
+    ExpectThere(environment.programFolder, {L"theme\\a.theme", L"theme\\image"}, false);
 
     DeleteFileW(Program(L"theme\\b.theme"));
     DeleteFileW(Program(L"theme\\readme.txt"));
@@ -145,27 +143,24 @@ TEST_F(FoldersTest, OldProgramThemesMoveWithoutLosingLeftovers)
     DeleteFolderTree(config.GetSettingsFolder());
     TConfig again;
     again.InitFolders(L"", environment);
-    EXPECT_TRUE(PathExists(Program(L"themes\\c.theme")));
-    EXPECT_FALSE(PathExists(Program(L"theme")));
+    ExpectThere(environment.programFolder, {L"themes\\c.theme"});
+    ExpectThere(environment.programFolder, {L"theme"}, false);
 }
 
 TEST_F(FoldersTest, OldFolderNamesAreRenamedWithoutOverwriting)
 {
     UseProgramFolderRoot();
-    MakeFile(Program(L"users\\default\\config\\tree.ini"));
-    MakeFile(Program(L"users\\default\\theme\\image\\bg.png"));
-    MakeFile(Program(L"users\\default\\macro\\sound\\s.wav"));
+    const CString user = Program(L"users\\default\\");
+    MakeFiles({L"users\\default\\config\\tree.ini", L"users\\default\\theme\\image\\bg.png",
+               L"users\\default\\macro\\sound\\s.wav"});
     config.InitFolders(L"", environment);
-    EXPECT_TRUE(PathExists(Program(L"users\\default\\settings\\tree.ini")));
-    EXPECT_TRUE(PathExists(Program(L"users\\default\\themes\\images\\bg.png")));
-    EXPECT_TRUE(PathExists(Program(L"users\\default\\macros\\sounds\\s.wav")));
-    EXPECT_FALSE(PathExists(Program(L"users\\default\\config")));
+    ExpectThere(user, {L"settings\\tree.ini", L"themes\\images\\bg.png", L"macros\\sounds\\s.wav"});
+    ExpectThere(user, {L"config"}, false);
 
-    MakeFile(Program(L"users\\default\\config\\old.ini"));
+    MakeFile(user + L"config\\old.ini");
     TConfig again;
     again.InitFolders(L"", environment);
-    EXPECT_TRUE(PathExists(Program(L"users\\default\\config\\old.ini")));
-    EXPECT_TRUE(PathExists(Program(L"users\\default\\settings\\tree.ini")));
+    ExpectThere(user, {L"config\\old.ini", L"settings\\tree.ini"});
 }
 
 TEST_F(FoldersTest, CurrentFolderBecomesTheProgramFolder)

@@ -122,6 +122,7 @@ TEST(SettingsFiles, AFileHeldOpenElsewhereIsReadOrLeftAsItWas)
          [](const TConfig& c) { return c.view.settings.logText.lineFonts[3].color == 0xFF0000; }},
     };
     for (const auto& file : files) {
+        SCOPED_TRACE(Narrow(file.name));
         TTempFolder temp;
         TConfig config;
         config.settingsFolder = temp.path;
@@ -135,29 +136,29 @@ TEST(SettingsFiles, AFileHeldOpenElsewhereIsReadOrLeftAsItWas)
         ASSERT_NE(INVALID_HANDLE_VALUE, writer);
         file.load(config);
         CloseHandle(writer);
-        EXPECT_TRUE(file.read(config)) << Narrow(file.name) << " beside a writer that shares";
-        EXPECT_TRUE(config.GetUnreadableFiles().empty()) << Narrow(file.name);
+        EXPECT_TRUE(file.read(config)) << "beside a writer that shares";
+        EXPECT_TRUE(config.GetUnreadableFiles().empty());
 
         HANDLE locker = hold(0);
         ASSERT_NE(INVALID_HANDLE_VALUE, locker);
         file.load(config);
         CloseHandle(locker);
-        EXPECT_FALSE(file.read(config)) << Narrow(file.name);
+        EXPECT_FALSE(file.read(config));
         std::vector<TConfig::TUnreadableFile> unreadable = config.GetUnreadableFiles();
         if (file.save) {
-            ASSERT_EQ(1u, unreadable.size()) << Narrow(file.name);
+            ASSERT_EQ(1u, unreadable.size());
             EXPECT_EQ(path, unreadable[0].path);
-            EXPECT_EQ((DWORD)ERROR_SHARING_VIOLATION, unreadable[0].error) << Narrow(file.name);
-            EXPECT_FALSE(file.save(config)) << Narrow(file.name);
+            EXPECT_EQ((DWORD)ERROR_SHARING_VIOLATION, unreadable[0].error);
+            EXPECT_FALSE(file.save(config));
         } else {
             EXPECT_EQ(17, servers.GetCount()) << "the built-in lines";
         }
-        EXPECT_EQ(file.text, ReadFileString(path)) << Narrow(file.name);
+        EXPECT_EQ(file.text, ReadFileString(path));
 
         ASSERT_TRUE(DeleteFileW(path));
         file.load(config);
-        EXPECT_TRUE(config.GetUnreadableFiles().empty()) << Narrow(file.name);
-        EXPECT_TRUE(!file.save || file.save(config)) << Narrow(file.name);
-        EXPECT_TRUE(PathExists(path)) << Narrow(file.name);
+        EXPECT_TRUE(config.GetUnreadableFiles().empty());
+        EXPECT_TRUE(!file.save || file.save(config));
+        EXPECT_TRUE(PathExists(path));
     }
 }
