@@ -97,9 +97,12 @@ LRESULT CMainFrame::OnSysCommandMessage(WPARAM wParam, LPARAM lParam)
         world->HideAllDialogs(false);
     ownedWindows.HideWithFrame(false);
     trayIcon.ownerMinimized = false;
+    LRESULT result = DefWindowProc(WM_SYSCOMMAND, wParam, lParam);
+    // Only once the frame is active: the tray's window may hold the activation, and when it
+    // vanishes with the icon it hands it on to the next window, one of those shown just now.
     if (trayIcon.IsShownOnlyWhenMinimized())
         trayIcon.RemoveIcon();
-    return DefWindowProc(WM_SYSCOMMAND, wParam, lParam);
+    return result;
 }
 
 // The main menu's popups, shared with the menu bar, so they stay reachable when it is hidden.

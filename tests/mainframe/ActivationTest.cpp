@@ -6,6 +6,7 @@
 #include "classlib/Wnd.h"
 #include "controls/ListView.h"
 #include "controls/TrayIcon.h"
+#include "controls/UpdateDialog.h"
 #include "dccmanager/DCCManager.h"
 #include "dccwindows/DCCDialog.h"
 #include "ircproto/ChannelListWindow.h"
@@ -288,9 +289,7 @@ TEST_F(FrameDroppedFiles, FilesGoWholeToTheSelectedMembersElseToTheMemberUnderTh
     CString caption;
     auto answer = [&](bool ok) {
         WhenDialogShown([&caption, ok](HWND prompt) {
-            wchar_t text[128] = L"";
-            ::GetWindowTextW(prompt, text, 128);
-            caption = text;
+            caption = GetControlText(prompt);
             HWND edit = ::GetDlgItem(prompt, IDC_INPUT_NICK_TEXT);
             if (ok && edit) {
                 FocusForInput(edit);
@@ -360,9 +359,7 @@ TEST_F(FrameDroppedFiles, ATalkOrAChannelNotJoinedAsksNothingAndSendsNothing)
         ASSERT_EQ(nullptr, channel->memberView);
         CString caption;
         WhenDialogShown([&caption](HWND prompt) {
-            wchar_t text[128] = L"";
-            ::GetWindowTextW(prompt, text, 128);
-            caption = text;
+            caption = GetControlText(prompt);
             ::PostMessageW(prompt, WM_COMMAND, IDCANCEL, 0);
         });
         Drop({folder.File(L"x.zip")}, ScreenPointOf(frame->GetInputLine()->m_hWnd));

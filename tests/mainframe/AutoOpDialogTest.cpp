@@ -21,9 +21,7 @@ TEST_F(AutoOpDialogTest, LevelsKeepTheirEditsAndOkHandsThemToTheWorld)
     ASSERT_TRUE(dialog);
     HWND window = dialog->m_hWnd;
     HWND tree = ::GetDlgItem(window, IDC_MASK_TREE);
-    wchar_t caption[64] = L"";
-    ::GetWindowTextW(window, caption, 64);
-    EXPECT_STREQ(L"自動オペレータの設定", caption);
+    EXPECT_EQ(L"自動オペレータの設定", GetControlText(window));
     ASSERT_TRUE(FindItem(tree, {L"全体", L"net", L"#alpha"}));
     ASSERT_TRUE(FindItem(tree, {L"全体", L"net", L"#beta"}));
     EXPECT_EQ(L"全体", SelectedText(window));

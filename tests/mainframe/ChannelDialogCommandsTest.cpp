@@ -14,25 +14,21 @@
 #include "tests/common/ShownWindow.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace {
 
 class ChannelDialogCommands : public ServedFrameFixture {
 protected:
-    std::vector<TChannelConfig> StoredChannels()
+    // The channel's entry as tree.ini holds it now, if any.
+    std::optional<TChannelConfig> StoredChannel(const wchar_t* name)
     {
         for (const TUnitConfig& unit : StoredUnits())
-            if (unit.Name == L"net")
-                return unit.Channels;
-        return {};
-    }
-    const TChannelConfig* StoredChannel(const std::vector<TChannelConfig>& channels, const wchar_t* name)
-    {
-        for (const TChannelConfig& channel : channels)
-            if (channel.Name == name)
-                return &channel;
-        return nullptr;
+            for (const TChannelConfig& channel : unit.Channels)
+                if (unit.Name == L"net" && channel.Name == name)
+                    return channel;
+        return std::nullopt;
     }
     // Runs the command with the step answering its dialog; false when no dialog came.
     bool RunWithDialog(int controlId, const std::function<void()>& open, std::function<void(HWND)> step)
@@ -66,8 +62,7 @@ TEST_F(ChannelDialogCommands, AddChannelMakesTheNodeStoresTheTreeAndJoinUsesTheK
         PressKey(VK_ESCAPE);
     }));
     EXPECT_EQ(nullptr, Channel(L"#gamma"));
-    std::vector<TChannelConfig> before = StoredChannels();
-    EXPECT_EQ(nullptr, StoredChannel(before, L"#gamma"));
+    EXPECT_FALSE(StoredChannel(L"#gamma"));
 
     ASSERT_TRUE(RunWithDialog(IDC_CHANNEL_MODE_BUTTON, Action(L"addchannel"), [&](HWND dialog) {
         // The new entry starts from the selected channel's switches with an empty name.
@@ -84,12 +79,11 @@ TEST_F(ChannelDialogCommands, AddChannelMakesTheNodeStoresTheTreeAndJoinUsesTheK
     EXPECT_TRUE(gamma->GetConfig().AutoOpMasks.empty());
     EXPECT_FALSE(gamma->GetConfig().Keyword);
     EXPECT_TRUE(world->FindChannelTreeItem(world->FindUnitTreeItem(net), gamma));
-    std::vector<TChannelConfig> stored = StoredChannels();
-    const TChannelConfig* record = StoredChannel(stored, L"#gamma");
+    std::optional<TChannelConfig> record = StoredChannel(L"#gamma");
     ASSERT_TRUE(record);
     EXPECT_EQ(CString(L"key1"), record->Password);
     EXPECT_TRUE(record->AutoOpMasks.empty());
-    EXPECT_TRUE(StoredChannel(stored, L"#alpha"));
+    EXPECT_TRUE(StoredChannel(L"#alpha"));
 
     // Adding changes no membership: the join is the user's next step.
     RoundTrip();
@@ -116,8 +110,7 @@ TEST_F(ChannelDialogCommands, PropertiesEditTheEntryButNeverItsName)
             Click(dialog, IDC_CHANNEL_AUTO_JOIN);
             Click(dialog, accept ? IDOK : IDCANCEL);
         }));
-        std::vector<TChannelConfig> stored = StoredChannels();
-        const TChannelConfig* record = StoredChannel(stored, L"#beta");
+        std::optional<TChannelConfig> record = StoredChannel(L"#beta");
         if (!accept) {
             EXPECT_EQ(CString(), beta->GetConfig().Password);
             EXPECT_TRUE(beta->GetConfig().AutoJoin);
@@ -162,8 +155,7 @@ TEST_F(ChannelDialogCommands, AChannelJoinedWithABoldNameKeepsItsPropertiesEdita
         }));
     EXPECT_TRUE(confirmable);
     EXPECT_EQ(CString(L"pw"), bold->GetConfig().Password);
-    std::vector<TChannelConfig> stored = StoredChannels();
-    const TChannelConfig* record = StoredChannel(stored, L"#\x02test");
+    std::optional<TChannelConfig> record = StoredChannel(L"#\x02test");
     ASSERT_TRUE(record);
     EXPECT_EQ(CString(L"pw"), record->Password);
 }

@@ -7,67 +7,21 @@
 #include "tests/mainframe/ServedFrameFixture.h"
 
 #include "controls/UpdateDialog.h"
+#include "tests/common/ControlText.h"
 #include "tests/common/PointerInput.h"
+#include "tests/common/ShownWindow.h"
 
-#include <atomic>
 #include <string>
-#include <thread>
 
 namespace {
 
-CString Heading(HWND list, int column)
-{
-    wchar_t text[64] = L"";
-    LVCOLUMNW info = {};
-    info.mask = LVCF_TEXT;
-    info.pszText = text;
-    info.cchTextMax = 64;
-    ::SendMessageW(list, LVM_GETCOLUMNW, (WPARAM)column, (LPARAM)&info);
-    return text;
-}
-
-std::string Utf8(const CString& text)
-{
-    std::string bytes((size_t)text.GetLength() * 4, '\0');
-    int size = WideCharToMultiByte(CP_UTF8, 0, text, text.GetLength(), &bytes[0], (int)bytes.size(), 0, 0);
-    return bytes.substr(0, (size_t)(size > 0 ? size : 0));
-}
-
-// Answers the message box of that caption from another thread once it shows, as a user's click
-// would; seen tells whether it showed within five seconds.
-class TBoxAnswer {
-public:
-    TBoxAnswer(const wchar_t* caption, int answer)
-        : thread([this, caption, answer] {
-              for (int i = 0; i < 250 && !stop; i++) {
-                  HWND box = ::FindWindowW(L"#32770", caption);
-                  if (box && ::IsWindowVisible(box)) {
-                      seen = true;
-                      ::PostMessageW(box, WM_COMMAND, answer, 0);
-                      return;
-                  }
-                  ::Sleep(20);
-              }
-          })
-    {
-    }
-    ~TBoxAnswer() { Finish(); }
-    bool Finish()
-    {
-        stop = true;
-        if (thread.joinable())
-            thread.join();
-        return seen;
-    }
-
-private:
-    std::atomic<bool> seen{false};
-    std::atomic<bool> stop{false};
-    std::thread thread;
-};
-
 class DCCWindow : public DCCWindowFixture {
 protected:
+    // Answers the next "確認" box from inside its own loop.
+    static void AnswerQuestion(int answer)
+    {
+        WhenShown(HasCaption(L"確認"), [answer](HWND box) { ::PostMessageW(box, WM_COMMAND, answer, 0); });
+    }
     // A file offered by a send item of the manager and taken by a receive item, both started from
     // the window's context menus; returns the receive item once both ends are complete.
     TDCCReceiveItem* TransferThroughLoopback(const wchar_t* name, int size, bool watchCaption = false)
@@ -93,7 +47,7 @@ protected:
             EXPECT_EQ(CString(L"DCC [受1/送1]"), GetControlText(Window()->m_hWnd));
         }
         EXPECT_TRUE(PumpMessagesUntil([&] { return receive->GetState() == 7 && send->GetState() == 7; }, 20000))
-            << receive->GetState() << " " << send->GetState() << " " << Utf8(receive->GetErrorMessage());
+            << receive->GetState() << " " << send->GetState() << " " << Narrow(receive->GetErrorMessage());
         EXPECT_EQ(ReadFileBytes(source), ReadFileBytes(receive->GetFullPath()));
         return receive;
     }
@@ -115,12 +69,13 @@ TEST_F(DCCWindow, ListsShowEveryStateWithTheirColumnsImagesAndTexts)
     OpenFromMenu();
     ASSERT_TRUE(Window());
     EXPECT_TRUE(::IsWindowVisible(Window()->m_hWnd));
-    const wchar_t* headings[] = {L"送信元",   L"ファイル名", L"タスク",   L"カウント", L"状況",
-                                 L"残り時間", L"速度",       L"アドレス", L"パス"};
-    for (int column = 0; column < 9; column++)
-        EXPECT_EQ(CString(headings[column]), Heading(ReceiveList(), column)) << column;
-    EXPECT_EQ(CString(L"送信先"), Heading(SendList(), 0));
-    EXPECT_EQ(CString(L"アドレス"), Heading(SendList(), 7));
+    EXPECT_EQ((std::vector<CString>{L"送信元", L"ファイル名", L"タスク", L"カウント", L"状況", L"残り時間", L"速度",
+                                    L"アドレス", L"パス"}),
+              ColumnHeadings(ReceiveList()));
+    std::vector<CString> sendHeadings = ColumnHeadings(SendList());
+    ASSERT_GE(sendHeadings.size(), 8u);
+    EXPECT_EQ(CString(L"送信先"), sendHeadings[0]);
+    EXPECT_EQ(CString(L"アドレス"), sendHeadings[7]);
 
     // Everything there before the window opened comes in the manager's order.
     ASSERT_EQ(8, RowCount(ReceiveList()));
@@ -411,7 +366,7 @@ TEST_F(DCCWindow, EveryToolBarButtonTellsWhatItDoesUnderThePointer)
         MoveMouseTo(ScreenPointOf(toolBar, (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2));
         EXPECT_TRUE(
             PumpMessagesUntil([&] { return ::IsWindowVisible(tips) && GetControlText(tips) == row.tip; }, 10000))
-            << Utf8(row.tip) << " shows " << Utf8(GetControlText(tips));
+            << Narrow(row.tip) << " shows " << Narrow(GetControlText(tips));
         if (row.index == 0 && row.receive)
             SaveWindowPng(Window()->m_hWnd, ScreenshotPath(L"dcc-window-tool-tip.png"));
     }
@@ -475,20 +430,15 @@ TEST_F(DCCWindow, AFileGoesThroughLoopbackStartedFromTheWindowAndRunsAfterAQuest
 
     // Running it asks first: an upper-case ".EXE" counts. Cancel runs nothing.
     SelectRows(ReceiveList(), {row});
-    {
-        TBoxAnswer cancel(L"確認", IDCANCEL);
-        ASSERT_TRUE(ChooseOnRow(ReceiveList(), row, 'E'));
-        PumpMessagesUntil([&] { return !::FindWindowW(L"#32770", L"確認"); }, kWaitBoundMs);
-        EXPECT_TRUE(cancel.Finish()) << "the question showed";
-    }
+    int asked = ShownWindowCount();
+    AnswerQuestion(IDCANCEL);
+    ASSERT_TRUE(ChooseOnRow(ReceiveList(), row, 'E'));
+    EXPECT_TRUE(WaitUntil([&] { return ShownWindowCount() == asked + 1; }, "the question shown"));
     EXPECT_TRUE(shellCalls.empty());
     // A double-click asks the same; OK opens the file.
-    {
-        TBoxAnswer ok(L"確認", IDOK);
-        DoubleClickAt(RowPoint(ReceiveList(), row));
-        PumpMessagesUntil([&] { return !shellCalls.empty(); }, kWaitBoundMs);
-        EXPECT_TRUE(ok.Finish()) << "the question showed";
-    }
+    AnswerQuestion(IDOK);
+    DoubleClickAt(RowPoint(ReceiveList(), row));
+    EXPECT_TRUE(WaitUntil([&] { return ShownWindowCount() == asked + 2 && !shellCalls.empty(); }, "the file opened"));
     ASSERT_EQ(1u, shellCalls.size());
     EXPECT_EQ(CString(L"open"), shellCalls[0].first);
     EXPECT_EQ(receive->GetFullPath(), shellCalls[0].second);

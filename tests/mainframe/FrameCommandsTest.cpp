@@ -22,57 +22,41 @@ struct TItem {
     bool enabled;
 };
 
-// The server menu opened with the mouse: its items as the enable handlers left them.
-std::vector<TItem> OpenServerMenuAndRead(CMainFrame* frame, std::initializer_list<UINT> ids, CString* disconnectText)
+// The server menu opened with the mouse: its items as the enable handlers left them, and the
+// disconnect item's text.
+void ExpectServerMenu(CMainFrame* frame, std::initializer_list<TItem> items, const wchar_t* disconnectText)
 {
-    std::vector<TItem> seen;
-    HMENU menu = ::GetMenu(frame->m_hWnd);
     RECT item;
-    ::GetMenuItemRect(frame->m_hWnd, menu, 1, &item);
+    ::GetMenuItemRect(frame->m_hWnd, ::GetMenu(frame->m_hWnd), 1, &item);
     TShownMenu shown = ReadOpenedPopup([&] {
         ClickAt(POINT{(item.left + item.right) / 2, (item.top + item.bottom) / 2});
     });
-    EXPECT_TRUE(shown.shown);
-    for (UINT id : ids)
-        seen.push_back({id, !shown.Grayed(id)});
+    ASSERT_TRUE(shown.shown);
+    for (const TItem& expected : items)
+        EXPECT_EQ(expected.enabled, !shown.Grayed(expected.id)) << "item " << expected.id;
     const TShownMenuItem* disconnect = shown.Find(ID_DISCONNECT);
-    *disconnectText = disconnect ? disconnect->text : CString();
-    return seen;
-}
-
-bool Enabled(const std::vector<TItem>& items, UINT id)
-{
-    for (const TItem& item : items)
-        if (item.id == id)
-            return item.enabled;
-    ADD_FAILURE() << "item " << id << " not read";
-    return false;
+    EXPECT_STREQ(disconnectText, disconnect ? disconnect->text : CString());
 }
 
 TEST_F(FrameCommands, ServerMenuFollowsTheSelectedServerAndItsReconnectWait)
 {
     world->Select(net, nullptr);
-    CString text;
-    auto items = OpenServerMenuAndRead(frame,
-                                       {ID_CONNECT, ID_DISCONNECT, ID_FORCE_DISCONNECT, ID_CHANNEL_LIST,
-                                        ID_PROTOCOL_LOG, ID_ADD_SERVER, ID_DELETE_SERVER},
-                                       &text);
-    EXPECT_TRUE(Enabled(items, ID_CONNECT));
-    EXPECT_FALSE(Enabled(items, ID_DISCONNECT));
-    EXPECT_STREQ(L"切断(&D)\tAlt+Shift+Q", text);
-    EXPECT_FALSE(Enabled(items, ID_FORCE_DISCONNECT));
-    EXPECT_FALSE(Enabled(items, ID_CHANNEL_LIST)); // not logged in
-    EXPECT_TRUE(Enabled(items, ID_PROTOCOL_LOG));
-    EXPECT_TRUE(Enabled(items, ID_ADD_SERVER));
-    EXPECT_TRUE(Enabled(items, ID_DELETE_SERVER));
+    // The channel list needs a logged-in server.
+    ExpectServerMenu(frame,
+                     {{ID_CONNECT, true},
+                      {ID_DISCONNECT, false},
+                      {ID_FORCE_DISCONNECT, false},
+                      {ID_CHANNEL_LIST, false},
+                      {ID_PROTOCOL_LOG, true},
+                      {ID_ADD_SERVER, true},
+                      {ID_DELETE_SERVER, true}},
+                     L"切断(&D)\tAlt+Shift+Q");
 
     // A server waiting to reconnect offers to cancel the wait under the same item.
     net->GetSession().reconnectArmed = true;
     net->GetSession().reconnectCountdown = 30;
-    items = OpenServerMenuAndRead(frame, {ID_DISCONNECT, ID_FORCE_DISCONNECT}, &text);
-    EXPECT_TRUE(Enabled(items, ID_DISCONNECT));
-    EXPECT_STREQ(L"再接続をキャンセル(&D)\tAlt+Shift+Q", text);
-    EXPECT_TRUE(Enabled(items, ID_FORCE_DISCONNECT));
+    ExpectServerMenu(frame, {{ID_DISCONNECT, true}, {ID_FORCE_DISCONNECT, true}},
+                     L"再接続をキャンセル(&D)\tAlt+Shift+Q");
 
     // Its key cancels the wait.
     FocusForInput(frame->GetInputLine()->m_hWnd);

@@ -224,13 +224,7 @@ TEST_F(FramePopupEditor, AnItemMadeInTheEditorIsInTheLogMenuAndRuns)
         -1,
         ReadFileBytes(settings.GetSettingsFolder() + L"popupmenu.kcf").Find("0\t&Wave\tSend\t#alpha\twaves from %n"));
 
-    peer->Send(":alice!a@alice.host PRIVMSG #alpha :some words to click\r\n");
-    TLogView* view = alpha->logView;
-    ASSERT_TRUE(view);
-    ASSERT_TRUE(
-        PumpMessagesUntil([&] { return view->GetLine(view->GetLineCount() - 1).GetText().Find(L"click") >= 0; }, 5000));
-    WaitUntil([&] { return !view->IsPaintDue(); }, "the line painted");
-    PumpPendingMessages();
+    TLogView* view = Say("some words to click");
     TShownMenu menu =
         ReadOpenedPopup([&] { ClickAt(TextPoint(view, L"words"), true); }, ScreenshotPath(L"popup-editor-menu.png"));
     ASSERT_TRUE(menu.shown);

@@ -3,6 +3,7 @@
 
 #include "tests/mainframe/MainFrameFixture.h"
 
+#include "controls/UpdateDialog.h"
 #include "logview/LogView.h"
 #include "res/resource.h"
 #include "settings/Config.h"
@@ -70,9 +71,7 @@ TEST_F(FrameServices, ScriptConsoleKeepsLinesWrittenBeforeItIsShownAndOnlyHidesO
 
     frame->ExecuteAction(L"scriptconsole");
     PumpPendingMessages();
-    wchar_t title[64] = L"";
-    ::GetWindowTextW(console, title, 64);
-    EXPECT_STREQ(L"スクリプトコンソール", title);
+    EXPECT_EQ(L"スクリプトコンソール", GetControlText(console));
     EXPECT_TRUE(::IsWindowVisible(console));
     EXPECT_EQ(2, dialog->GetLogView().GetLineCount());
 

@@ -3,6 +3,7 @@
 
 #include "tests/mainframe/FrameFixture.h"
 
+#include "tests/common/DialogSteps.h"
 #include "tests/common/ShownWindow.h"
 #include "tests/common/UserInput.h"
 
@@ -29,9 +30,7 @@ void AnswerMessageBox(const wchar_t* caption, bool ok, CString& seenText)
         return wcscmp(kind, L"#32770") == 0 && HasCaption(caption)(window);
     };
     WhenShown(isBox, [ok, &seenText](HWND box) {
-        wchar_t text[256] = {};
-        ::GetDlgItemTextW(box, 0xFFFF, text, 256);
-        seenText = text;
+        seenText = MessageBoxText(box);
         ::PostMessageW(box, WM_COMMAND, ok ? IDOK : IDCANCEL, 0);
     });
 }
@@ -45,45 +44,32 @@ RECT WorkArea()
 
 } // namespace
 
-TEST_F(FrameTest, DraggedNearTheWorkAreaEdgeTheWindowSnapsOntoIt)
+TEST_F(FrameTest, DraggedNearTheWorkAreaEdgeTheWindowSnapsOntoItOnlyWithSnapping)
 {
-    Settings().preference.SnapWindow = true;
-    Open();
-    frame->SetWindowPos(HWND_TOPMOST, 200, 150, 0, 0, SWP_NOSIZE);
-    PumpPendingMessages();
-    RECT work = WorkArea();
-    RECT before;
-    frame->GetWindowRect(&before);
-    POINT from = CaptionPoint(frame->m_hWnd);
-    // 10 pixels short of the left edge, 60 pixels up, far from the top and bottom edges.
-    POINT to = {from.x - (before.left - work.left) + 10, from.y - 60};
-    DragMouse(from, to);
-    RECT after;
-    frame->GetWindowRect(&after);
-    EXPECT_EQ(work.left, after.left);
-    EXPECT_EQ(before.top - 60, after.top);
-    EXPECT_EQ(before.right - before.left, after.right - after.left);
-
-    // Pushed 20 pixels past the edge, beyond the snap distance, it is let go.
-    from = CaptionPoint(frame->m_hWnd);
-    DragMouse(from, POINT{from.x - 20, from.y});
-    frame->GetWindowRect(&after);
-    EXPECT_EQ(work.left - 20, after.left);
-}
-
-TEST_F(FrameTest, WithoutSnappingTheWindowStopsWhereItWasDropped)
-{
-    Settings().preference.SnapWindow = false;
-    Open();
-    frame->SetWindowPos(HWND_TOPMOST, 200, 150, 0, 0, SWP_NOSIZE);
-    PumpPendingMessages();
-    RECT work = WorkArea(), before;
-    frame->GetWindowRect(&before);
-    POINT from = CaptionPoint(frame->m_hWnd);
-    DragMouse(from, POINT{from.x - (before.left - work.left) + 10, from.y});
-    RECT after;
-    frame->GetWindowRect(&after);
-    EXPECT_EQ(work.left + 10, after.left);
+    for (bool snap : {true, false}) {
+        SCOPED_TRACE(snap ? "snapping" : "not snapping");
+        Settings().preference.SnapWindow = snap;
+        Open();
+        frame->SetWindowPos(HWND_TOPMOST, 200, 150, 0, 0, SWP_NOSIZE);
+        PumpPendingMessages();
+        RECT work = WorkArea(), before, after;
+        frame->GetWindowRect(&before);
+        POINT from = CaptionPoint(frame->m_hWnd);
+        // 10 pixels short of the left edge, 60 pixels up, far from the top and bottom edges.
+        DragMouse(from, POINT{from.x - (before.left - work.left) + 10, from.y - 60});
+        frame->GetWindowRect(&after);
+        EXPECT_EQ(snap ? work.left : work.left + 10, after.left);
+        EXPECT_EQ(before.top - 60, after.top);
+        EXPECT_EQ(before.right - before.left, after.right - after.left);
+        if (snap) {
+            // Pushed 20 pixels past the edge, beyond the snap distance, it is let go.
+            from = CaptionPoint(frame->m_hWnd);
+            DragMouse(from, POINT{from.x - 20, from.y});
+            frame->GetWindowRect(&after);
+            EXPECT_EQ(work.left - 20, after.left);
+        }
+        frame->DestroyWindow();
+    }
 }
 
 TEST_F(FrameTest, HotKeyRestoresAMinimisedWindowAndCountsOnlyWhenRegistered)

@@ -5,17 +5,20 @@
 
 #include "tests/mainframe/ServedFrameFixture.h"
 
+#include "controls/Clipboard.h"
 #include "dialogs/HistoryDialog.h"
 #include "dialogs/ListDialog.h"
 #include "foundation/File.h"
 #include "res/resource.h"
 #include "settings/Config.h"
 #include "tests/common/DialogSteps.h"
+#include "tests/common/IniText.h"
 #include "tests/common/InputHandled.h"
 #include "tests/common/LogViewRows.h"
 #include "tests/common/MessagePump.h"
 #include "tests/common/PointerInput.h"
 #include "tests/common/Screenshot.h"
+#include "tests/common/ShownWindow.h"
 
 namespace {
 
@@ -44,21 +47,6 @@ protected:
         EXPECT_LE(noteRect.bottom, findRect.top);
     }
     THistoryDialog* Urls() { return frame->GetUrlHistory(); }
-    // A message of alice's in #alpha, waited for in the channel's log.
-    void Say(const std::string& text)
-    {
-        peer->Send(":alice!al@alice.example PRIVMSG #alpha :" + text + "\r\n");
-        CString wide;
-        for (char c : text)
-            wide += (wchar_t)c;
-        ASSERT_TRUE(PumpMessagesUntil(
-            [&] {
-                TLogView* view = world->GetCurrentLogView();
-                return view && view->GetLineCount() > 0 &&
-                       view->GetLine(view->GetLineCount() - 1).GetText().Find(wide) >= 0;
-            },
-            5000));
-    }
     void Run(UINT id)
     {
         frame->PostMessageW(WM_COMMAND, MAKEWPARAM(id, 0), 0);
@@ -68,35 +56,10 @@ protected:
     void AnswerConfirmation(bool ok)
     {
         confirmText.Empty();
-        AnswerWhenShown(ok, 0);
-    }
-    void AnswerWhenShown(bool ok, int tries)
-    {
-        RunLater(100, [this, ok, tries] {
-            HWND box = ::FindWindowW(L"#32770", L"確認");
-            if (!box) {
-                if (tries < 50)
-                    AnswerWhenShown(ok, tries + 1);
-                return;
-            }
-            wchar_t text[256] = {};
-            ::GetDlgItemTextW(box, 0xFFFF, text, 256);
-            confirmText = text;
+        WhenShown(HasCaption(L"確認"), [this, ok](HWND box) {
+            confirmText = MessageBoxText(box);
             ::PostMessageW(box, WM_COMMAND, ok ? IDOK : IDCANCEL, 0);
         });
-    }
-
-    static CString ClipboardText()
-    {
-        CString text;
-        if (::OpenClipboard(nullptr)) {
-            if (HANDLE data = ::GetClipboardData(CF_UNICODETEXT)) {
-                text = static_cast<const wchar_t*>(::GlobalLock(data));
-                ::GlobalUnlock(data);
-            }
-            ::CloseClipboard();
-        }
-        return text;
     }
 
     CString confirmText;
@@ -135,10 +98,10 @@ TEST_F(HistoryWindowTest, KeywordAndUrlLinesReachTheirWindowsAndTheMenuShowsThem
     // The URL's popup copies it; the plain text's popup copies the selection.
     EmptyClipboard();
     RightClickThenKey(TextPoint(&Urls()->GetLogView(), L"example.com"), 'C');
-    EXPECT_EQ(ClipboardText(), L"http://example.com/page");
+    EXPECT_EQ(GetClipboardText(), L"http://example.com/page");
     Urls()->GetLogView().SelectAll();
     RightClickThenKey(TextPoint(&Urls()->GetLogView(), L"now"), 'C');
-    EXPECT_GE(ClipboardText().Find(L"(alice) see http://example.com/page now"), 0);
+    EXPECT_GE(GetClipboardText().Find(L"(alice) see http://example.com/page now"), 0);
     EXPECT_FALSE(Urls()->GetLogView().HasSelection()) << "copying clears the selection";
 
     // Close only hides; the lines stay for the next time.
@@ -279,16 +242,12 @@ TEST_F(HistoryWindowTest, FindDialogFindsAndKeepsItsOptions)
     ASSERT_TRUE(Keywords()->GetFindDialog());
     box = Keywords()->GetFindDialog()->m_hWnd;
     Click(box, IDC_FIND_CASE);
-    const char* shown = ::IsDlgButtonChecked(box, IDC_FIND_CASE) == BST_CHECKED ? "Case=true" : "Case=false";
+    const char* shown = ::IsDlgButtonChecked(box, IDC_FIND_CASE) == BST_CHECKED ? "true" : "false";
     settings.preference.PromptOnQuit = false;
     frame->SendMessageW(WM_CLOSE);
     ASSERT_TRUE(frame->IsClosing());
     CStringA saved = ReadFileBytes(settings.GetSettingsFolder() + L"window.ini");
-    int section = saved.Find("[Find]");
-    ASSERT_GE(section, 0) << saved.GetString();
-    int end = saved.Find("\r\n[", section + 1);
-    CStringA options = end < 0 ? saved.Mid(section) : saved.Mid(section, end - section);
-    EXPECT_GE(options.Find(shown), 0) << options.GetString();
+    EXPECT_EQ(shown, IniValue(IniSection(saved.GetString(), "Find"), "Case")) << saved.GetString();
 }
 
 TEST_F(HistoryWindowTest, ClearAsksFirstAndTheLimitDropsTheOldestLines)

@@ -1,35 +1,16 @@
 // The ignore list as a user meets it: opened from the tools menu or filled from picked members
 // of the member list, and written to the server tree on OK.
 
-#include "tests/mainframe/ServedFrameFixture.h"
-
-#include "res/resource.h"
-#include "tests/common/ControlText.h"
-#include "tests/common/PopupMenu.h"
-#include "tests/common/Screenshot.h"
+#include "tests/mainframe/AutoOpWindowsFixture.h"
 
 #include <algorithm>
-#include <fstream>
-#include <sstream>
 
 namespace {
 
-class IgnoreList : public ServedFrameFixture {
+// The mask window's steps serve the ignore list too.
+class IgnoreList : public AutoOpWindowsFixture {
 protected:
     void OpenFromToolsMenu() { ChooseFromMenuBar(5, {'G'}); }
-    std::vector<CString> ListedMasks(HWND window) { return ListBoxLines(::GetDlgItem(window, IDC_MASK_LIST)); }
-    CString MaskOf(const wchar_t* nick)
-    {
-        const TIRCMember* member = alpha->FindMember(nick);
-        return member ? settings.preference.MakeMask(nick, member->user, member->host) : CString();
-    }
-    std::string TreeFile()
-    {
-        std::ifstream in(Narrow(settings.GetSettingsFolder() + L"tree.ini"), std::ios::binary);
-        std::stringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
 };
 
 } // namespace
@@ -42,11 +23,9 @@ TEST_F(IgnoreList, OpensOnceWithTheWorldsMasksAndOkWritesThemToTheTree)
     ASSERT_TRUE(dialog);
     HWND window = dialog->m_hWnd;
     EXPECT_TRUE(::IsWindowVisible(window));
-    wchar_t caption[64] = L"";
-    ::GetWindowTextW(window, caption, 64);
-    EXPECT_STREQ(L"無視リストの設定", caption);
+    EXPECT_EQ(L"無視リストの設定", GetControlText(window));
     EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(window, IDC_MASK_UPDATE)));
-    EXPECT_EQ(2u, ListedMasks(window).size());
+    EXPECT_EQ(2u, Listed(window).size());
     SaveWindowPng(window, ScreenshotPath(L"mainframe-ignore-list.png"));
 
     // A second time the same window comes back.
@@ -58,31 +37,29 @@ TEST_F(IgnoreList, OpensOnceWithTheWorldsMasksAndOkWritesThemToTheTree)
     TypeText(L"troll!*@*");
     ::SendMessageW(window, WM_KICKIDLE, 0, 0);
     ClickAt(ScreenPointOf(::GetDlgItem(window, IDC_MASK_ADD)));
-    ASSERT_EQ(3u, ListedMasks(window).size());
-    std::vector<CString> listed = ListedMasks(window);
+    ASSERT_EQ(3u, Listed(window).size());
+    std::vector<CString> listed = Listed(window);
     ClickAt(ScreenPointOf(::GetDlgItem(window, IDOK)));
     EXPECT_TRUE(PumpMessagesUntil([&] { return frame->GetIgnoreListDialog() == nullptr; }, 3000));
     EXPECT_EQ(listed, settings.world.IgnoreMasks) << "in the list's order";
-    EXPECT_NE(std::string::npos, TreeFile().find("troll!*@*"));
+    EXPECT_NE(std::string::npos, ReadSettingsFile(L"tree.ini").find("troll!*@*"));
 }
 
 TEST_F(IgnoreList, OneMemberFillsTheEditAndSeveralAreAddedOnce)
 {
     // One member: its mask waits in the edit; nothing is added yet.
-    SelectMembers({L"erin"});
-    ASSERT_TRUE(ChooseFromOpenedPopup([&] { ClickAt(RowPoint(L"erin"), true); }, {'R', 'G'}));
+    ChooseFromMemberMenu({L"erin"}, {'R', 'G'});
     TMaskDialog* dialog = frame->GetIgnoreListDialog();
     ASSERT_TRUE(dialog);
     HWND window = dialog->m_hWnd;
     EXPECT_EQ(MaskOf(L"erin"), GetControlText(::GetDlgItem(window, IDC_MASK_EDIT)));
-    EXPECT_TRUE(ListedMasks(window).empty());
+    EXPECT_TRUE(Listed(window).empty());
 
     // Three members: three masks, one of them already listed and not added twice.
     dialog->AddMask(MaskOf(L"bob"));
-    SelectMembers({L"alice", L"bob", L"erin"});
-    ASSERT_TRUE(ChooseFromOpenedPopup([&] { ClickAt(RowPoint(L"erin"), true); }, {'R', 'G'}));
+    ChooseFromMemberMenu({L"alice", L"bob", L"erin"}, {'R', 'G'});
     EXPECT_EQ(dialog, frame->GetIgnoreListDialog());
-    std::vector<CString> masks = ListedMasks(window);
+    std::vector<CString> masks = Listed(window);
     EXPECT_EQ(3u, masks.size());
     for (const wchar_t* nick : {L"alice", L"bob", L"erin"})
         EXPECT_EQ(1, (int)std::count(masks.begin(), masks.end(), MaskOf(nick))) << Narrow(nick);
@@ -105,7 +82,7 @@ TEST_F(IgnoreList, TheServersMaskSlotOpensTheListWithTheMaskWaitingInItsEdit)
     HWND window = dialog->m_hWnd;
     EXPECT_TRUE(::IsWindowVisible(window));
     EXPECT_EQ(MaskOf(L"erin"), GetControlText(::GetDlgItem(window, IDC_MASK_EDIT)));
-    EXPECT_EQ(std::vector<CString>{L"*!*@spam.example"}, ListedMasks(window)) << "nothing is added yet";
+    EXPECT_EQ(std::vector<CString>{L"*!*@spam.example"}, Listed(window)) << "nothing is added yet";
 
     // Again with the window open: the same window, the new mask in its edit.
     server.OnAddMask(nullptr, L"bob", L"", L"bob.example");

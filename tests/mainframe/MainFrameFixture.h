@@ -28,12 +28,7 @@ class MainFrameFixture : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        TConfig::TFolderEnvironment environment;
-        environment.programFolder = folder.path;
-        environment.appDataFolder = folder.path.Left(folder.path.GetLength() - 1);
-        environment.windowsUserName = L"tester";
-        environment.setCurrentFolder = false;
-        settings.InitFolders(L"", environment);
+        UseFolder(settings);
         settings.LoadWindowSettings();
         settings.preference.Load(settings.GetSettingsFolder());
         settings.view.Load(settings);
@@ -81,6 +76,16 @@ protected:
         while (::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
         }
     }
+    // Settings folders in the test's folder, as the window's and a later start's.
+    void UseFolder(TConfig& config)
+    {
+        TConfig::TFolderEnvironment environment;
+        environment.programFolder = folder.path;
+        environment.appDataFolder = folder.path.Left(folder.path.GetLength() - 1);
+        environment.windowsUserName = L"tester";
+        environment.setCurrentFolder = false;
+        config.InitFolders(L"", environment);
+    }
     // A fixture's own server settings, before the world is made from them.
     virtual void ConfigureUnit(TUnitConfig&) {}
     TIRCChannel* Channel(const wchar_t* name) { return net->FindChannel(name); }
@@ -88,12 +93,7 @@ protected:
     std::vector<TUnitConfig> StoredUnits()
     {
         TConfig stored;
-        TConfig::TFolderEnvironment environment;
-        environment.programFolder = folder.path;
-        environment.appDataFolder = folder.path.Left(folder.path.GetLength() - 1);
-        environment.windowsUserName = L"tester";
-        environment.setCurrentFolder = false;
-        stored.InitFolders(L"", environment);
+        UseFolder(stored);
         stored.LoadServerTree();
         return stored.world.Units;
     }

@@ -172,25 +172,6 @@ std::vector<HWND> FindChildren(HWND parent, const wchar_t* className)
     return search.found;
 }
 
-std::string IniValue(const std::string& text, const std::string& key)
-{
-    size_t at = text.find("\n" + key + "=");
-    if (at == std::string::npos)
-        return std::string();
-    at += key.size() + 2;
-    size_t end = text.find_first_of("\r\n", at);
-    return text.substr(at, end == std::string::npos ? std::string::npos : end - at);
-}
-
-std::string IniSection(const std::string& text, const std::string& name)
-{
-    size_t at = text.find("[" + name + "]");
-    if (at == std::string::npos)
-        return std::string();
-    size_t end = text.find("\n[", at + 1);
-    return text.substr(at, end == std::string::npos ? std::string::npos : end - at + 1);
-}
-
 CString WindowText(HWND window)
 {
     wchar_t text[1024] = L"";

@@ -3,6 +3,7 @@
 // a user starts it and looked at from outside: its windows, its files and its exit code.
 
 #include "classlib/String.h"
+#include "tests/common/IniText.h"
 #include "tests/common/TempFolder.h"
 
 #include <windows.h>
@@ -55,8 +56,3 @@ private:
 std::vector<HWND> FindChildren(HWND parent, const wchar_t* className);
 // The text of a window of any process, asked of the window itself (an edit's contents).
 CString WindowText(HWND window);
-
-// The string between the first key= and the line end in an ini text, or empty.
-std::string IniValue(const std::string& text, const std::string& key);
-// The section's text in an ini file, up to the next section.
-std::string IniSection(const std::string& text, const std::string& name);

@@ -112,6 +112,24 @@ protected:
     }
     int SelectedRows() { return (int)::SendMessageW(MemberList(), LVM_GETSELECTEDCOUNT, 0, 0); }
 
+    // A message of alice's in #alpha, waited for until the channel's view shows it painted.
+    TLogView* Say(const std::string& text)
+    {
+        peer->Send(":alice!al@alice.example PRIVMSG #alpha :" + text + "\r\n");
+        TLogView* view = alpha->logView;
+        CString wide;
+        for (char c : text)
+            wide += (wchar_t)c;
+        EXPECT_TRUE(PumpMessagesUntil(
+            [&] {
+                return view->GetLineCount() > 0 && view->GetLine(view->GetLineCount() - 1).GetText().Find(wide) >= 0;
+            },
+            5000))
+            << text;
+        WaitUntil([&] { return !view->IsPaintDue(); }, "the line painted");
+        PumpPendingMessages();
+        return view;
+    }
     // Whether a log line of the view holds the text yet.
     static bool HasLogLine(TLogView* view, const wchar_t* text)
     {

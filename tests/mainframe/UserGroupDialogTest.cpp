@@ -37,9 +37,7 @@ TEST_F(UserGroupDialogTest, RenamingAndMasksSurviveGroupChangesAndOkStoresThem)
     ASSERT_TRUE(dialog);
     HWND window = dialog->m_hWnd;
     HWND tree = ::GetDlgItem(window, IDC_MASK_TREE);
-    wchar_t caption[64] = L"";
-    ::GetWindowTextW(window, caption, 64);
-    EXPECT_STREQ(L"グループの設定", caption);
+    EXPECT_EQ(L"グループの設定", GetControlText(window));
     std::vector<CString> items;
     for (HTREEITEM item = TreeView_GetRoot(tree); item; item = TreeView_GetNextSibling(tree, item))
         items.push_back(TreeItemText(tree, item));

@@ -32,13 +32,7 @@ TEST_F(UserPopupCommands, AnItemChosenFromTheLogMenuSendsItsLine)
     ASSERT_EQ(3u, settings.popup.items.size());
     EXPECT_EQ(ID_USER_POPUP_FIRST + 2, settings.popup.items[2]->commandId);
 
-    peer->Send(":alice!a@alice.host PRIVMSG #alpha :some words to click\r\n");
-    TLogView* view = alpha->logView;
-    ASSERT_TRUE(view);
-    ASSERT_TRUE(
-        PumpMessagesUntil([&] { return view->GetLine(view->GetLineCount() - 1).GetText().Find(L"click") >= 0; }, 5000));
-    WaitUntil([&] { return !view->IsPaintDue(); }, "the line painted");
-    PumpPendingMessages();
+    TLogView* view = Say("some words to click");
 
     TShownMenu menu =
         ReadOpenedPopup([&] { ClickAt(TextPoint(view, L"words"), true); }, ScreenshotPath(L"macro-user-popup.png"));
