@@ -59,10 +59,13 @@ protected:
     {
         return PumpMessagesUntil([&] { return Saw(event); }, 5000);
     }
-    void ConnectClient(int port, const wchar_t* host = L"127.0.0.1")
+    // Connects a client to 127.0.0.1:port, reporting to the listener (this fixture unless told).
+    void ConnectClient(int port) { Connect(*client, port, this); }
+    static void Connect(TDCCChatClient& c, int port, IDCCChatClientListener* listener)
     {
-        client->SetPeer(host, port);
-        client->Connect();
+        c.listener = listener;
+        c.SetPeer(L"127.0.0.1", port);
+        c.Connect();
     }
     // Listens on a free port and connects the client to it.
     void StartChat()
@@ -122,10 +125,8 @@ TEST_F(DCCChatTest, ReceivedBytesSplitAtLineFeedsWithoutLineEnds)
         TPeer peer;
         peer.Send(c.bytes).Pause(300).Run();
         TDCCChatClient one;
-        one.listener = this;
         clientLines.clear();
-        one.SetPeer(L"127.0.0.1", peer.Port());
-        one.Connect();
+        Connect(one, peer.Port(), this);
         PumpMessagesUntil([&] { return clientLines.size() == c.lines.size(); }, 3000);
         PumpMessagesFor(100);
         EXPECT_EQ(clientLines, c.lines);
@@ -170,9 +171,7 @@ TEST_F(DCCChatTest, ASecondPeerFindsNoListeningSocket)
         void OnChatError(TDCCChatClient*, const CString&) override { log->push_back("error"); }
     } listener;
     listener.log = &secondEvents;
-    second.listener = &listener;
-    second.SetPeer(L"127.0.0.1", server.GetPort());
-    second.Connect();
+    Connect(second, server.GetPort(), &listener);
     ASSERT_TRUE(PumpMessagesUntil([&] { return !secondEvents.empty(); }, 5000));
     EXPECT_EQ(secondEvents, Lines({"error"}));
     EXPECT_FALSE(second.IsStarted());
@@ -285,9 +284,7 @@ TEST_F(DCCChatTest, AMultiMegabytePasteReachesAPeerThatReadsLateWhole)
     TLateReader late;
     late.ReadLate(wire.size());
     TDCCChatClient pasting;
-    pasting.listener = this;
-    pasting.SetPeer(L"127.0.0.1", late.Port());
-    pasting.Connect();
+    Connect(pasting, late.Port(), this);
     ASSERT_TRUE(WaitFor("c:connected"));
     paste([&](const CStringA& line) { pasting.SendLine(line); });
     EXPECT_GT(pasting.GetPendingSize(), (int)TTCPClient::MaxReceiveBuffer)
