@@ -88,6 +88,20 @@ protected:
 
 using Lines = std::vector<std::string>;
 
+// A second client's listener: its events, and the lines it received joined with their feeds.
+struct TOtherClient : IDCCChatClientListener {
+    void OnChatConnected(TDCCChatClient*) override { events.push_back("connected"); }
+    void OnChatClosed(TDCCChatClient*) override { events.push_back("closed"); }
+    void OnChatReceive(TDCCChatClient*, const CStringA& line) override
+    {
+        text.append(line.GetString(), line.GetLength());
+        text += '\n';
+    }
+    void OnChatError(TDCCChatClient*, const CString&) override { events.push_back("error"); }
+    Lines events;
+    std::string text;
+};
+
 } // namespace
 
 TEST_F(DCCChatTest, ClientAndServerChatBothWaysAndTheCloseReachesTheOtherSide)
@@ -162,18 +176,10 @@ TEST_F(DCCChatTest, ASecondPeerFindsNoListeningSocket)
 {
     StartChat();
     TDCCChatClient second;
-    std::vector<std::string> secondEvents;
-    struct TSecond : IDCCChatClientListener {
-        std::vector<std::string>* log;
-        void OnChatConnected(TDCCChatClient*) override { log->push_back("connected"); }
-        void OnChatClosed(TDCCChatClient*) override { log->push_back("closed"); }
-        void OnChatReceive(TDCCChatClient*, const CStringA&) override {}
-        void OnChatError(TDCCChatClient*, const CString&) override { log->push_back("error"); }
-    } listener;
-    listener.log = &secondEvents;
+    TOtherClient listener;
     Connect(second, server.GetPort(), &listener);
-    ASSERT_TRUE(PumpMessagesUntil([&] { return !secondEvents.empty(); }, 5000));
-    EXPECT_EQ(secondEvents, Lines({"error"}));
+    ASSERT_TRUE(PumpMessagesUntil([&] { return !listener.events.empty(); }, 5000));
+    EXPECT_EQ(listener.events, Lines({"error"}));
     EXPECT_FALSE(second.IsStarted());
     // The first chat goes on.
     client->SendLine("still here");
@@ -296,17 +302,7 @@ TEST_F(DCCChatTest, AMultiMegabytePasteReachesAPeerThatReadsLateWhole)
     EXPECT_EQ(pasting.GetPendingSize(), 0);
 
     // Our server side to a client of ours that reads as messages come: every line, in order.
-    struct TLineJoiner : IDCCChatClientListener {
-        void OnChatConnected(TDCCChatClient*) override {}
-        void OnChatClosed(TDCCChatClient*) override {}
-        void OnChatReceive(TDCCChatClient*, const CStringA& line) override
-        {
-            text.append(line.GetString(), line.GetLength());
-            text += '\n';
-        }
-        void OnChatError(TDCCChatClient*, const CString&) override {}
-        std::string text;
-    } joiner;
+    TOtherClient joiner;
     StartChat();
     client->listener = &joiner;
     paste([&](const CStringA& line) { server.SendLine(line); });

@@ -199,9 +199,9 @@ CString TDCCTest::MakeSendFile(const wchar_t* name, size_t size, std::string* by
     return path;
 }
 
-TDCCSendItem* TDCCTest::StartSend(const CString& path)
+TDCCSendItem* TDCCTest::StartSend(const CString& path, TIRCUnit* unit)
 {
-    sender.AddSendItem(nullptr, L"bob", path);
+    sender.AddSendItem(unit, L"bob", path);
     TDCCSendItem* item = sender.GetSendItems().back();
     if (!Pump([&] { return item->GetState() == DCC_STATE_RESUMING || item->GetState() == DCC_STATE_ERROR; }) ||
         item->GetState() != DCC_STATE_RESUMING)

@@ -92,7 +92,7 @@ protected:
     // A file of that size in the send folder, under that name.
     CString MakeSendFile(const wchar_t* name, size_t size, std::string* bytes = nullptr);
     // Starts a send of the file to "bob" and waits until it listens; null when it did not.
-    TDCCSendItem* StartSend(const CString& path);
+    TDCCSendItem* StartSend(const CString& path, TIRCUnit* unit = nullptr);
     // The receiver's item for an offer from that nick on 127.0.0.1, accepted (queued and started)
     // when asked.
     TDCCReceiveItem* AddReceive(const CString& name, int port, long long size, bool accept = true,
