@@ -59,10 +59,13 @@ protected:
     {
         return PumpMessagesUntil([&] { return Saw(event); }, 5000);
     }
-    void ConnectClient(int port, const wchar_t* host = L"127.0.0.1")
+    // Connects a client to 127.0.0.1:port, reporting to the listener (this fixture unless told).
+    void ConnectClient(int port) { Connect(*client, port, this); }
+    static void Connect(TDCCChatClient& c, int port, IDCCChatClientListener* listener)
     {
-        client->SetPeer(host, port);
-        client->Connect();
+        c.listener = listener;
+        c.SetPeer(L"127.0.0.1", port);
+        c.Connect();
     }
     // Listens on a free port and connects the client to it.
     void StartChat()
@@ -84,6 +87,20 @@ protected:
 };
 
 using Lines = std::vector<std::string>;
+
+// A second client's listener: its events, and the lines it received joined with their feeds.
+struct TOtherClient : IDCCChatClientListener {
+    void OnChatConnected(TDCCChatClient*) override { events.push_back("connected"); }
+    void OnChatClosed(TDCCChatClient*) override { events.push_back("closed"); }
+    void OnChatReceive(TDCCChatClient*, const CStringA& line) override
+    {
+        text.append(line.GetString(), line.GetLength());
+        text += '\n';
+    }
+    void OnChatError(TDCCChatClient*, const CString&) override { events.push_back("error"); }
+    Lines events;
+    std::string text;
+};
 
 } // namespace
 
@@ -122,10 +139,8 @@ TEST_F(DCCChatTest, ReceivedBytesSplitAtLineFeedsWithoutLineEnds)
         TPeer peer;
         peer.Send(c.bytes).Pause(300).Run();
         TDCCChatClient one;
-        one.listener = this;
         clientLines.clear();
-        one.SetPeer(L"127.0.0.1", peer.Port());
-        one.Connect();
+        Connect(one, peer.Port(), this);
         PumpMessagesUntil([&] { return clientLines.size() == c.lines.size(); }, 3000);
         PumpMessagesFor(100);
         EXPECT_EQ(clientLines, c.lines);
@@ -161,20 +176,10 @@ TEST_F(DCCChatTest, ASecondPeerFindsNoListeningSocket)
 {
     StartChat();
     TDCCChatClient second;
-    std::vector<std::string> secondEvents;
-    struct TSecond : IDCCChatClientListener {
-        std::vector<std::string>* log;
-        void OnChatConnected(TDCCChatClient*) override { log->push_back("connected"); }
-        void OnChatClosed(TDCCChatClient*) override { log->push_back("closed"); }
-        void OnChatReceive(TDCCChatClient*, const CStringA&) override {}
-        void OnChatError(TDCCChatClient*, const CString&) override { log->push_back("error"); }
-    } listener;
-    listener.log = &secondEvents;
-    second.listener = &listener;
-    second.SetPeer(L"127.0.0.1", server.GetPort());
-    second.Connect();
-    ASSERT_TRUE(PumpMessagesUntil([&] { return !secondEvents.empty(); }, 5000));
-    EXPECT_EQ(secondEvents, Lines({"error"}));
+    TOtherClient listener;
+    Connect(second, server.GetPort(), &listener);
+    ASSERT_TRUE(PumpMessagesUntil([&] { return !listener.events.empty(); }, 5000));
+    EXPECT_EQ(listener.events, Lines({"error"}));
     EXPECT_FALSE(second.IsStarted());
     // The first chat goes on.
     client->SendLine("still here");
@@ -285,9 +290,7 @@ TEST_F(DCCChatTest, AMultiMegabytePasteReachesAPeerThatReadsLateWhole)
     TLateReader late;
     late.ReadLate(wire.size());
     TDCCChatClient pasting;
-    pasting.listener = this;
-    pasting.SetPeer(L"127.0.0.1", late.Port());
-    pasting.Connect();
+    Connect(pasting, late.Port(), this);
     ASSERT_TRUE(WaitFor("c:connected"));
     paste([&](const CStringA& line) { pasting.SendLine(line); });
     EXPECT_GT(pasting.GetPendingSize(), (int)TTCPClient::MaxReceiveBuffer)
@@ -299,17 +302,7 @@ TEST_F(DCCChatTest, AMultiMegabytePasteReachesAPeerThatReadsLateWhole)
     EXPECT_EQ(pasting.GetPendingSize(), 0);
 
     // Our server side to a client of ours that reads as messages come: every line, in order.
-    struct TLineJoiner : IDCCChatClientListener {
-        void OnChatConnected(TDCCChatClient*) override {}
-        void OnChatClosed(TDCCChatClient*) override {}
-        void OnChatReceive(TDCCChatClient*, const CStringA& line) override
-        {
-            text.append(line.GetString(), line.GetLength());
-            text += '\n';
-        }
-        void OnChatError(TDCCChatClient*, const CString&) override {}
-        std::string text;
-    } joiner;
+    TOtherClient joiner;
     StartChat();
     client->listener = &joiner;
     paste([&](const CStringA& line) { server.SendLine(line); });

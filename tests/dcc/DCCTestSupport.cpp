@@ -94,15 +94,7 @@ std::string TScriptedReceiver::Data()
 
 TScriptedSender::TScriptedSender(const std::string& bytes, long long pauseAfter, DWORD pauseMs)
 {
-    listener = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address = {};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    int length = sizeof(address);
-    bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof(address));
-    listen(listener, 1);
-    getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
-    port = ntohs(address.sin_port);
+    listener = ListenOnLoopback(1, port);
     thread = std::thread([this, bytes, pauseAfter, pauseMs] {
         if (!WaitReadable(listener, stopping))
             return;
@@ -207,9 +199,9 @@ CString TDCCTest::MakeSendFile(const wchar_t* name, size_t size, std::string* by
     return path;
 }
 
-TDCCSendItem* TDCCTest::StartSend(const CString& path)
+TDCCSendItem* TDCCTest::StartSend(const CString& path, TIRCUnit* unit)
 {
-    sender.AddSendItem(nullptr, L"bob", path);
+    sender.AddSendItem(unit, L"bob", path);
     TDCCSendItem* item = sender.GetSendItems().back();
     if (!Pump([&] { return item->GetState() == DCC_STATE_RESUMING || item->GetState() == DCC_STATE_ERROR; }) ||
         item->GetState() != DCC_STATE_RESUMING)
@@ -217,11 +209,16 @@ TDCCSendItem* TDCCTest::StartSend(const CString& path)
     return item;
 }
 
+TDCCReceiveItem* TDCCTest::AddReceive(const CString& name, int port, long long size, bool accept, const wchar_t* nick,
+                                      int mode)
+{
+    receiver.AddReceiveItem(nullptr, mode, accept, nick, name, port, size, Loopback());
+    return receiver.GetReceiveItems().back();
+}
+
 TDCCReceiveItem* TDCCTest::Offer(TDCCSendItem* send, bool accept, const CString& name)
 {
-    receiver.AddReceiveItem(nullptr, 0, accept, L"alice", name.IsEmpty() ? send->GetFileName() : name, send->GetPort(),
-                            send->GetSize(), Loopback());
-    return receiver.GetReceiveItems().back();
+    return AddReceive(name.IsEmpty() ? send->GetFileName() : name, send->GetPort(), send->GetSize(), accept);
 }
 
 bool TDCCTest::Pump(const std::function<bool()>& done, DWORD ms) { return PumpMessagesUntil(done, ms); }

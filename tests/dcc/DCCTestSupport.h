@@ -92,8 +92,12 @@ protected:
     // A file of that size in the send folder, under that name.
     CString MakeSendFile(const wchar_t* name, size_t size, std::string* bytes = nullptr);
     // Starts a send of the file to "bob" and waits until it listens; null when it did not.
-    TDCCSendItem* StartSend(const CString& path);
-    // The receiver's item for the send's offer, accepted (queued and started) when asked.
+    TDCCSendItem* StartSend(const CString& path, TIRCUnit* unit = nullptr);
+    // The receiver's item for an offer from that nick on 127.0.0.1, accepted (queued and started)
+    // when asked.
+    TDCCReceiveItem* AddReceive(const CString& name, int port, long long size, bool accept = true,
+                                const wchar_t* nick = L"alice", int mode = 0);
+    // The receiver's item for the send's offer.
     TDCCReceiveItem* Offer(TDCCSendItem* send, bool accept, const CString& name = CString());
     bool Pump(const std::function<bool()>& done, DWORD ms = 10000);
 

@@ -75,8 +75,7 @@ TEST_F(DCCTransferTest, TemporaryNameWhileReceivingAndNumberedFinalNameOnAClash)
     std::string bytes = MakePattern(20000);
     TPeer peer;
     peer.Send(bytes.substr(0, 5000)).Pause(1500).Send(bytes.substr(5000)).Drain(500).Run();
-    receiver.AddReceiveItem(nullptr, 0, true, L"alice", L"a.txt", peer.Port(), 20000, Loopback());
-    TDCCReceiveItem* receive = receiver.GetReceiveItems().back();
+    TDCCReceiveItem* receive = AddReceive(L"a.txt", peer.Port(), 20000);
 
     ASSERT_TRUE(Pump([&] { return receive->GetPosition() >= 5000; }));
     EXPECT_EQ(receive->GetState(), DCC_STATE_TRANSFERRING);
@@ -97,8 +96,7 @@ TEST_F(DCCTransferTest, HiddenWhileReceivingAndVisibleWhenDone)
     std::string bytes = MakePattern(3000);
     TPeer peer;
     peer.Send(bytes.substr(0, 1000)).Pause(1500).Send(bytes.substr(1000)).Drain(300).Run();
-    receiver.AddReceiveItem(nullptr, 0, true, L"alice", L"README", peer.Port(), 3000, Loopback());
-    TDCCReceiveItem* receive = receiver.GetReceiveItems().back();
+    TDCCReceiveItem* receive = AddReceive(L"README", peer.Port(), 3000);
     ASSERT_TRUE(Pump([&] { return receive->GetPosition() >= 1000; }));
     EXPECT_EQ(receive->GetDiskFileName(), L"_incomplete_README");
     EXPECT_NE(GetFileAttributesW(receive->GetFullPath()) & FILE_ATTRIBUTE_HIDDEN, 0u);
@@ -111,8 +109,7 @@ TEST_F(DCCTransferTest, BytesBeyondTheOfferedSizeAreNotWritten)
 {
     std::string bytes = MakePattern(65536 + 40000);
     TScriptedSender peer(bytes);
-    receiver.AddReceiveItem(nullptr, 0, true, L"alice", L"x.bin", peer.Port(), 65536, Loopback());
-    TDCCReceiveItem* receive = receiver.GetReceiveItems().back();
+    TDCCReceiveItem* receive = AddReceive(L"x.bin", peer.Port(), 65536);
     ASSERT_TRUE(Pump([&] { return receive->GetState() == DCC_STATE_COMPLETE && peer.Done(); }));
     EXPECT_EQ(receive->GetPosition(), 65536);
     EXPECT_TRUE(ReadWholeFile(receiveFolder.File(L"x.bin")) == bytes.substr(0, 65536));
@@ -132,8 +129,7 @@ TEST_F(DCCTransferTest, AcknowledgementsCountUpToTheSizeAndModeTwoSendsNone)
         SCOPED_TRACE(row.mode);
         std::string bytes = MakePattern(200000);
         TScriptedSender peer(bytes, 70000, 300);
-        receiver.AddReceiveItem(nullptr, row.mode, true, L"alice", L"ack.bin", peer.Port(), 200000, Loopback());
-        TDCCReceiveItem* receive = receiver.GetReceiveItems().back();
+        TDCCReceiveItem* receive = AddReceive(L"ack.bin", peer.Port(), 200000, true, L"alice", row.mode);
         ASSERT_TRUE(Pump([&] { return receive->GetState() == DCC_STATE_COMPLETE && peer.Done(); }));
         EXPECT_TRUE(ReadWholeFile(receive->GetFullPath()) == bytes);
         std::vector<unsigned long> acks = peer.Acknowledgements();
@@ -158,8 +154,7 @@ TEST_F(DCCTransferTest, ExactlyOneBlockEndsWithAnAcknowledgementOfItsSize)
     TScriptedSender peer(bytes);
     // Offered before the peer's bytes can be read, the block is usually whole in the first read;
     // either way the last acknowledgement is 00 01 00 00.
-    receiver.AddReceiveItem(nullptr, 0, true, L"alice", L"one.bin", peer.Port(), 65536, Loopback());
-    TDCCReceiveItem* receive = receiver.GetReceiveItems().back();
+    TDCCReceiveItem* receive = AddReceive(L"one.bin", peer.Port(), 65536);
     ASSERT_TRUE(Pump([&] { return receive->GetState() == DCC_STATE_COMPLETE && peer.Done(); }));
     std::string back = peer.Received();
     ASSERT_GE(back.size(), 4u);
@@ -173,8 +168,7 @@ TEST_F(DCCTransferTest, AcknowledgementWrapsPastFourGigabytes)
     ASSERT_TRUE(WriteWholeFile(receiveFolder.File(L"_incomplete_big.bin"), "x"));
     std::string tail = MakePattern(90);
     TScriptedSender peer(tail);
-    receiver.AddReceiveItem(nullptr, 0, false, L"alice", L"big.bin", peer.Port(), size, Loopback());
-    TDCCReceiveItem* receive = receiver.GetReceiveItems().back();
+    TDCCReceiveItem* receive = AddReceive(L"big.bin", peer.Port(), size, false);
     ASSERT_TRUE(receive->TryResume());
     receiver.HandleResumeAccept(nullptr, L"alice", peer.Port(), size - 90);
     ASSERT_TRUE(Pump([&] { return receive->GetState() == DCC_STATE_COMPLETE && peer.Done(); }));
@@ -191,8 +185,7 @@ TEST_F(DCCTransferTest, SenderThatClosesEarlyFailsTheReceiveAndKeepsWhatArrived)
     std::string bytes = MakePattern(1000);
     TPeer peer;
     peer.Send(bytes).Run();
-    receiver.AddReceiveItem(nullptr, 0, true, L"alice", L"cut.bin", peer.Port(), 5000, Loopback());
-    TDCCReceiveItem* receive = receiver.GetReceiveItems().back();
+    TDCCReceiveItem* receive = AddReceive(L"cut.bin", peer.Port(), 5000);
     int changesBefore = receiveEvents.changes;
     ASSERT_TRUE(Pump([&] { return receive->GetState() == DCC_STATE_ERROR; }));
     EXPECT_EQ(receive->GetErrorMessage(), L"切断されました");
@@ -203,8 +196,7 @@ TEST_F(DCCTransferTest, SenderThatClosesEarlyFailsTheReceiveAndKeepsWhatArrived)
 
 TEST_F(DCCTransferTest, ConnectionRefusedLeavesNoEmptyTemporaryFile)
 {
-    receiver.AddReceiveItem(nullptr, 0, true, L"alice", L"none.bin", TPeer::UnusedPort(), 5000, Loopback());
-    TDCCReceiveItem* receive = receiver.GetReceiveItems().back();
+    TDCCReceiveItem* receive = AddReceive(L"none.bin", TPeer::UnusedPort(), 5000);
     ASSERT_TRUE(Pump([&] { return receive->GetState() == DCC_STATE_ERROR; }));
     EXPECT_FALSE(receive->GetErrorMessage().IsEmpty());
     EXPECT_EQ(ListFolder(receiveFolder.path), std::vector<std::string>{});

@@ -42,8 +42,7 @@ TEST_F(DCCManagerTest, TickStartsQueuedItemsWhenTheLimitAllows)
     busy.Pause(5000).Run();
     later.Pause(3000).Run();
     receiver.AddReceiveItem(nullptr, 0, true, L"alice", L"busy.bin", busy.Port(), 1000, Loopback());
-    receiver.AddReceiveItem(nullptr, 0, true, L"alice", L"t.bin", later.Port(), 1000, Loopback());
-    TDCCReceiveItem* item = receiver.GetReceiveItems().back();
+    TDCCReceiveItem* item = AddReceive(L"t.bin", later.Port(), 1000);
     EXPECT_EQ(item->GetState(), DCC_STATE_QUEUED);
     PumpMessagesFor(1200);
     EXPECT_EQ(item->GetState(), DCC_STATE_QUEUED);
@@ -107,8 +106,7 @@ TEST_F(DCCManagerTest, QueueingWaitsForTheNextTickWhichRunsAgainToStartIt)
     // Offers and sends that wait for the user, and a tick that has stopped because nothing runs.
     TPeer peer;
     peer.Pause(3000).Run();
-    receiver.AddReceiveItem(nullptr, 0, false, L"alice", L"idle.bin", peer.Port(), 1000, Loopback());
-    TDCCReceiveItem* receive = receiver.GetReceiveItems().back();
+    TDCCReceiveItem* receive = AddReceive(L"idle.bin", peer.Port(), 1000, false);
     preference.InstantSend = false;
     sender.AddSendItem(nullptr, L"bob", MakeSendFile(L"idle.bin", 100));
     TDCCSendItem* send = sender.GetSendItems().back();
@@ -159,10 +157,8 @@ TEST_F(DCCManagerTest, OffersAreBoundedAgainstAFloodButSendsAreNot)
 
 TEST_F(DCCManagerTest, RemoveAndFindCheckStoredPointers)
 {
-    receiver.AddReceiveItem(nullptr, 0, false, L"a", L"1.bin", 1024, 10, Loopback());
-    receiver.AddReceiveItem(nullptr, 0, false, L"b", L"2.bin", 1024, 10, Loopback());
-    TDCCReceiveItem* first = receiver.GetReceiveItems()[0];
-    TDCCReceiveItem* second = receiver.GetReceiveItems()[1];
+    TDCCReceiveItem* first = AddReceive(L"1.bin", 1024, 10, false, L"a");
+    TDCCReceiveItem* second = AddReceive(L"2.bin", 1024, 10, false, L"b");
     int changes = receiveEvents.changes;
     receiver.RemoveReceiveItem(first);
     EXPECT_EQ(receiver.FindReceiveItem(first), -1);
@@ -211,18 +207,15 @@ TEST_F(DCCManagerTest, AllFinishedOnlyWhenEveryItemIsComplete)
     std::string bytes = MakePattern(2000);
     TPeer peer;
     peer.Send(bytes).Drain(300).Run();
-    receiver.AddReceiveItem(nullptr, 0, false, L"x", L"failed.bin", 1024, 10, Loopback());
-    receiver.GetReceiveItems().back()->SetState(DCC_STATE_ERROR);
-    receiver.AddReceiveItem(nullptr, 0, true, L"alice", L"done.bin", peer.Port(), 2000, Loopback());
-    TDCCReceiveItem* item = receiver.GetReceiveItems().back();
+    AddReceive(L"failed.bin", 1024, 10, false, L"x")->SetState(DCC_STATE_ERROR);
+    TDCCReceiveItem* item = AddReceive(L"done.bin", peer.Port(), 2000);
     ASSERT_TRUE(Pump([&] { return item->GetState() == DCC_STATE_COMPLETE; }));
     EXPECT_EQ(receiveEvents.allFinished, 0);
 
     receiver.RemoveReceiveItem(receiver.GetReceiveItems()[0]);
     TPeer again;
     again.Send(bytes).Drain(300).Run();
-    receiver.AddReceiveItem(nullptr, 0, true, L"alice", L"done.bin", again.Port(), 2000, Loopback());
-    item = receiver.GetReceiveItems().back();
+    item = AddReceive(L"done.bin", again.Port(), 2000);
     ASSERT_TRUE(Pump([&] { return item->GetState() == DCC_STATE_COMPLETE; }));
     EXPECT_EQ(receiveEvents.allFinished, 1);
     EXPECT_EQ(item->GetFileName(), L"done_00.bin");
@@ -293,10 +286,8 @@ TEST_F(DCCManagerTest, HostileNamesStayInsideTheDownloadFolder)
         EXPECT_EQ(MakeSafeReceiveFileName(row.offered), row.stored) << Narrow(row.offered);
 
     preference.ReceiveInNickFolder = true;
-    receiver.AddReceiveItem(nullptr, 0, false, L"..", L"x.bin", 1024, 10, Loopback());
-    EXPECT_EQ(receiver.GetReceiveItems().back()->GetFolder(), receiveFolder.path + L"_\\");
-    receiver.AddReceiveItem(nullptr, 0, false, L"nick|x", L"x.bin", 1024, 10, Loopback());
-    EXPECT_EQ(receiver.GetReceiveItems().back()->GetFolder(), receiveFolder.path + L"nick_x\\");
+    EXPECT_EQ(AddReceive(L"x.bin", 1024, 10, false, L"..")->GetFolder(), receiveFolder.path + L"_\\");
+    EXPECT_EQ(AddReceive(L"x.bin", 1024, 10, false, L"nick|x")->GetFolder(), receiveFolder.path + L"nick_x\\");
     EXPECT_EQ(MakeReceiveFolder(L"C:\\dl:x?"), L"C:\\dl_x_\\");
 }
 
@@ -306,8 +297,7 @@ TEST_F(DCCManagerTest, ResumePicksTheLargestUnfinishedFileBelowTheSize)
     ASSERT_TRUE(WriteWholeFile(receiveFolder.File(L"_incomplete_a_03.txt"), std::string(500, 'b')));
     ASSERT_TRUE(WriteWholeFile(receiveFolder.File(L"_incomplete_a_x3.txt"), std::string(300, 'c')));
     ASSERT_TRUE(WriteWholeFile(receiveFolder.File(L"_incomplete_a_7.txt"), std::string(200, 'd')));
-    receiver.AddReceiveItem(nullptr, 0, false, L"alice", L"a.txt", 1024, 400, Loopback());
-    TDCCReceiveItem* item = receiver.GetReceiveItems().back();
+    TDCCReceiveItem* item = AddReceive(L"a.txt", 1024, 400, false);
     ASSERT_TRUE(item->TryResume());
     EXPECT_EQ(item->GetDiskFileName(), L"_incomplete_a_7.txt");
     EXPECT_EQ(item->GetState(), DCC_STATE_RESUMING);
@@ -328,8 +318,7 @@ TEST_F(DCCManagerTest, ResumeTimeoutFallsBackToAWholeReceive)
     std::string bytes = MakePattern(3000);
     TPeer peer;
     peer.Send(bytes).Drain(300).Run();
-    receiver.AddReceiveItem(nullptr, 0, false, L"alice", L"w.bin", peer.Port(), 3000, Loopback());
-    TDCCReceiveItem* item = receiver.GetReceiveItems().back();
+    TDCCReceiveItem* item = AddReceive(L"w.bin", peer.Port(), 3000, false);
     ASSERT_TRUE(item->TryResume());
     ASSERT_TRUE(Pump([&] { return item->GetState() == DCC_STATE_COMPLETE; }, 5000));
     EXPECT_FALSE(item->IsResuming());
@@ -342,8 +331,7 @@ TEST_F(DCCManagerTest, AbortKeepsThePartialFileAndEndsTheItem)
     std::string bytes = MakePattern(4000);
     TPeer peer;
     peer.Send(bytes.substr(0, 1500)).Pause(2000).Run();
-    receiver.AddReceiveItem(nullptr, 0, true, L"alice", L"ab.bin", peer.Port(), 4000, Loopback());
-    TDCCReceiveItem* item = receiver.GetReceiveItems().back();
+    TDCCReceiveItem* item = AddReceive(L"ab.bin", peer.Port(), 4000);
     ASSERT_TRUE(Pump([&] { return item->GetPosition() == 1500; }));
     item->Abort();
     EXPECT_EQ(item->GetState(), DCC_STATE_ABORTED);

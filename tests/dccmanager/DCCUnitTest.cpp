@@ -86,10 +86,8 @@ protected:
 TEST_F(DCCUnitTest, ResumeThroughTwoUnitsCompletesTheFileAndPrintsTheResults)
 {
     std::string bytes;
-    CString path = MakeSendFile(L"song.mp3", 250000, &bytes);
-    sender.AddSendItem(alice.get(), L"bob", path);
-    TDCCSendItem* send = sender.GetSendItems().back();
-    ASSERT_TRUE(Pump([&] { return send->GetState() == DCC_STATE_RESUMING; }));
+    TDCCSendItem* send = StartSend(MakeSendFile(L"song.mp3", 250000, &bytes), alice.get());
+    ASSERT_NE(send, nullptr);
     std::string offer = TakeCtcp(*alice, "bob");
     std::smatch fields;
     ASSERT_TRUE(std::regex_match(offer, fields, std::regex("DCC SEND song\\.mp3 (\\d+) (\\d+) 250000.*"))) << offer;
@@ -124,10 +122,8 @@ TEST_F(DCCUnitTest, ResumeThroughTwoUnitsCompletesTheFileAndPrintsTheResults)
 
 TEST_F(DCCUnitTest, ResumeForAPortNobodyWaitsOnGetsNoAccept)
 {
-    TDCCSendItem* send = nullptr;
-    sender.AddSendItem(alice.get(), L"bob", MakeSendFile(L"x.bin", 1000));
-    send = sender.GetSendItems().back();
-    ASSERT_TRUE(Pump([&] { return send->GetState() == DCC_STATE_RESUMING; }));
+    TDCCSendItem* send = StartSend(MakeSendFile(L"x.bin", 1000), alice.get());
+    ASSERT_NE(send, nullptr);
     TakeCtcp(*alice, "bob");
     const std::string port = std::to_string(send->GetPort());
     const char* requests[] = {"DCC RESUME file.ext 1 10", "DCC RESUME file.ext 70000 10"};

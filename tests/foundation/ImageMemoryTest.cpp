@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -54,35 +55,28 @@ std::string RunLengthBmp(int bits, int width, int height, size_t fileSize)
     return bytes;
 }
 
+// What the step answers with only a hole of that size left in the address space.
+bool WithOnlyAHoleOf(SIZE_T hole, const std::function<bool()>& step)
+{
+    TAddressSpaceSqueeze squeeze(hole);
+    EXPECT_TRUE(squeeze.holeMade);
+    return squeeze.holeMade && step();
+}
+
 } // namespace
 
 // The picture's rows fit in memory but what decoding them needs on top does not: the load fails
-// and the shown picture stays.
+// and the shown picture stays. 6 MB of rows, 12 MB of codes read whole.
 TEST(ImageMemory, RunLengthBuffersThatCannotBeHadFailTheLoad)
 {
-    struct TCase {
-        const char* what;
-        int bits, width, height;
-        size_t fileSize;
-    } cases[] = {
-        {"the codes read whole", 8, 6144, 1024, 14 * kMB}, // 6 MB of rows, 12 MB of codes
-    };
     TTempFolder temp;
     CString path = temp.File(L"big.bmp");
-    for (const TCase& c : cases) {
-        std::string bytes = RunLengthBmp(c.bits, c.width, c.height, c.fileSize);
-        ASSERT_TRUE(WriteFileBytes(path, CStringA(bytes.data(), (int)bytes.size())));
-        TImage image;
-        ASSERT_TRUE(TImageLoader().LoadFromFile(path, image)) << c.what << ": a picture the decoder takes";
-        bool loaded;
-        {
-            TAddressSpaceSqueeze squeeze(12 * kMB);
-            ASSERT_TRUE(squeeze.holeMade);
-            loaded = TImageLoader().LoadFromFile(path, image);
-        }
-        EXPECT_FALSE(loaded) << c.what;
-        EXPECT_EQ(image.GetWidth(), c.width) << c.what;
-    }
+    std::string bytes = RunLengthBmp(8, 6144, 1024, 14 * kMB);
+    ASSERT_TRUE(WriteFileBytes(path, CStringA(bytes.data(), (int)bytes.size())));
+    TImage image;
+    ASSERT_TRUE(TImageLoader().LoadFromFile(path, image)) << "a picture the decoder takes";
+    EXPECT_FALSE(WithOnlyAHoleOf(12 * kMB, [&] { return TImageLoader().LoadFromFile(path, image); }));
+    EXPECT_EQ(image.GetWidth(), 6144);
 }
 
 // The four-bit decoder's row buffer, a byte a pixel of the row the header declares, is all it
@@ -93,12 +87,8 @@ TEST(ImageMemory, AFourBitRowBufferThatCannotBeHadFailsTheDecode)
     std::vector<BYTE> rows(width / 2);
     const BYTE end[] = {0, 1};
     for (SIZE_T hole : {8 * kMB, 16 * kMB}) {
-        bool decoded;
-        {
-            TAddressSpaceSqueeze squeeze(hole);
-            ASSERT_TRUE(squeeze.holeMade);
-            decoded = DecodeBmpRle4(end, sizeof end, rows.data(), width, 1, width / 2);
-        }
+        bool decoded =
+            WithOnlyAHoleOf(hole, [&] { return DecodeBmpRle4(end, sizeof end, rows.data(), width, 1, width / 2); });
         EXPECT_EQ(hole > (SIZE_T)width, decoded) << hole / kMB << " MB free";
     }
 }

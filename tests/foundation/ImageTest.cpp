@@ -308,59 +308,32 @@ TEST_F(ImageLoadTest, RefusedHeadersLeaveTheImageAlone)
     good.data = Rows24(false);
     ASSERT_TRUE(LoadBmp(good));
 
-    std::vector<TBmpLayout> refused;
-    TBmpLayout layout = good;
-    layout.headerSize = 12;
-    layout.bits = 4;
-    layout.table.assign(16, 0);
-    refused.push_back(layout); // 4 bits with a core header
-    layout = good;
-    layout.headerSize = 124;
-    refused.push_back(layout); // newer header
-    layout = good;
-    layout.bits = 8;
-    layout.compression = BI_RLE8;
-    layout.height = -2;
-    refused.push_back(layout); // top-down run lengths
-    layout = good;
-    layout.bits = 8;
-    layout.compression = BI_RLE4;
-    refused.push_back(layout);
-    layout = good;
-    layout.compression = BI_BITFIELDS;
-    refused.push_back(layout); // bit fields with 24 bits
-    layout = good;
-    layout.bits = 2;
-    refused.push_back(layout);
-    layout = good;
-    layout.width = 0;
-    refused.push_back(layout);
-    layout = good;
-    layout.compression = 4;
-    refused.push_back(layout);
-    // Dimensions far beyond what the file holds, and ones whose size overflows 32 bits.
-    layout = good;
-    layout.height = 0x7FFFFFFF;
-    refused.push_back(layout);
-    layout = good;
-    layout.width = 0x40000000;
-    layout.height = 4;
-    refused.push_back(layout);
-    layout = good;
-    layout.bits = 32;
-    layout.width = 0x20000001;
-    layout.height = 8;
-    refused.push_back(layout);
-    layout = good;
-    layout.bits = 8;
-    layout.compression = BI_RLE8;
-    layout.width = 60000;
-    layout.height = 60000;
-    layout.data = std::string("\x00\x01", 2);
-    refused.push_back(layout);
-
-    for (size_t i = 0; i < refused.size(); i++) {
-        EXPECT_FALSE(LoadBmp(refused[i])) << "case " << i;
+    const struct {
+        const char* what;
+        void (*change)(TBmpLayout&);
+    } refused[] = {
+        {"4 bits with a core header", [](TBmpLayout& l) { l.headerSize = 12, l.bits = 4, l.table.assign(16, 0); }},
+        {"newer header", [](TBmpLayout& l) { l.headerSize = 124; }},
+        {"top-down run lengths", [](TBmpLayout& l) { l.bits = 8, l.compression = BI_RLE8, l.height = -2; }},
+        {"4-bit run lengths with 8 bits", [](TBmpLayout& l) { l.bits = 8, l.compression = BI_RLE4; }},
+        {"bit fields with 24 bits", [](TBmpLayout& l) { l.compression = BI_BITFIELDS; }},
+        {"2 bits", [](TBmpLayout& l) { l.bits = 2; }},
+        {"no width", [](TBmpLayout& l) { l.width = 0; }},
+        {"unknown compression", [](TBmpLayout& l) { l.compression = 4; }},
+        // Dimensions far beyond what the file holds, and ones whose size overflows 32 bits.
+        {"huge height", [](TBmpLayout& l) { l.height = 0x7FFFFFFF; }},
+        {"huge width", [](TBmpLayout& l) { l.width = 0x40000000, l.height = 4; }},
+        {"32-bit rows past 4 GB", [](TBmpLayout& l) { l.bits = 32, l.width = 0x20000001, l.height = 8; }},
+        {"huge run-length picture",
+         [](TBmpLayout& l) {
+             l.bits = 8, l.compression = BI_RLE8, l.width = l.height = 60000, l.data = std::string("\x00\x01", 2);
+         }},
+    };
+    for (const auto& row : refused) {
+        SCOPED_TRACE(row.what);
+        TBmpLayout layout = good;
+        row.change(layout);
+        EXPECT_FALSE(LoadBmp(layout));
         ExpectTestPicture();
     }
     std::string bytes = MakeBmp(good);

@@ -38,7 +38,6 @@ TEST(MemoryStream, ReserveZeroReleasesEverything)
     EXPECT_TRUE(s.Reserve(0));
     EXPECT_EQ(s.GetCapacity(), 0);
     EXPECT_EQ(s.GetSize(), 0);
-    EXPECT_EQ(s.GetCapacity(), 0);
 }
 
 TEST(MemoryStream, RefusesSizesThatWouldWrap)

@@ -6,18 +6,25 @@
 
 using Strings = std::vector<CString>;
 
+namespace {
+
+// What a cut took and what it left of the text, as "taken|left".
+CString CutAndLeft(CString (*cut)(CString&), CString text)
+{
+    CString taken = cut(text);
+    return taken + L"|" + text;
+}
+
+} // namespace
+
 TEST(StringCutting, FirstWordSkipsBlanksAround)
 {
     CString s(L"  PRIVMSG #chan");
     EXPECT_EQ(CutFirstWord(s), L"PRIVMSG");
     EXPECT_EQ(s, L"#chan");
-    EXPECT_EQ(CutFirstWord(s), L"#chan");
-    EXPECT_EQ(s, L"");
-    CString blanks(L"   ");
-    EXPECT_EQ(CutFirstWord(blanks), L"");
-    EXPECT_TRUE(blanks.IsEmpty());
-    CString tabs(L"a\tb c"); // only the blank separates words
-    EXPECT_EQ(CutFirstWord(tabs), L"a\tb");
+    EXPECT_EQ(CutAndLeft(CutFirstWord, s), L"#chan|");
+    EXPECT_EQ(CutAndLeft(CutFirstWord, L"   "), L"|");
+    EXPECT_EQ(CutAndLeft(CutFirstWord, L"a\tb c"), L"a\tb|c"); // only the blank separates words
     CStringA bytes(":nick!u@h   PRIVMSG x");
     EXPECT_EQ(CutFirstWordA(bytes), ":nick!u@h");
     EXPECT_EQ(bytes, "PRIVMSG x");
@@ -25,25 +32,12 @@ TEST(StringCutting, FirstWordSkipsBlanksAround)
 
 TEST(StringCutting, TokensAndLines)
 {
-    CString s(L"a,b,,c");
-    EXPECT_EQ(CutFirstCommaToken(s), L"a");
-    EXPECT_EQ(s, L"b,,c");
-    CString t(L" x\ty ");
-    EXPECT_EQ(CutFirstTabToken(t), L" x");
-    EXPECT_EQ(t, L"y ");
-    CString u(L"no bar");
-    EXPECT_EQ(CutFirstBarToken(u), L"no bar");
-    EXPECT_TRUE(u.IsEmpty());
-
-    CString crlf(L"a\r\nb");
-    EXPECT_EQ(CutFirstLine(crlf), L"a");
-    EXPECT_EQ(crlf, L"b");
-    CString lfcr(L"a\n\rb");
-    EXPECT_EQ(CutFirstLine(lfcr), L"a");
-    EXPECT_EQ(lfcr, L"\rb");
-    CString last(L"only");
-    EXPECT_EQ(CutFirstLine(last), L"only");
-    EXPECT_TRUE(last.IsEmpty());
+    EXPECT_EQ(CutAndLeft(CutFirstCommaToken, L"a,b,,c"), L"a|b,,c");
+    EXPECT_EQ(CutAndLeft(CutFirstTabToken, L" x\ty "), L" x|y ");
+    EXPECT_EQ(CutAndLeft(CutFirstBarToken, L"no bar"), L"no bar|");
+    EXPECT_EQ(CutAndLeft(CutFirstLine, L"a\r\nb"), L"a|b");
+    EXPECT_EQ(CutAndLeft(CutFirstLine, L"a\n\rb"), L"a|\rb");
+    EXPECT_EQ(CutAndLeft(CutFirstLine, L"only"), L"only|");
 }
 
 TEST(StringSplitting, LinesWordsAndCommas)

@@ -148,28 +148,25 @@ void TPeer::Start(std::function<void(SOCKET)> serve)
     });
 }
 
-bool WaitReadable(SOCKET s, const std::atomic<bool>& stopping)
-{
-    while (!stopping) {
-        fd_set readable;
-        FD_ZERO(&readable);
-        FD_SET(s, &readable);
-        timeval step = {0, 20000};
-        int ready = select(0, &readable, nullptr, nullptr, &step);
-        if (ready != 0)
-            return ready > 0;
-    }
-    return false;
-}
-
-bool WaitReadableWithin(SOCKET s, DWORD boundMs)
+// select's answer for the one socket: 1 readable, 0 not within the bound, -1 failed.
+static int SelectReadable(SOCKET s, DWORD boundMs)
 {
     fd_set readable;
     FD_ZERO(&readable);
     FD_SET(s, &readable);
     timeval bound = {(long)(boundMs / 1000), (long)(boundMs % 1000) * 1000};
-    return select(0, &readable, nullptr, nullptr, &bound) > 0;
+    return select(0, &readable, nullptr, nullptr, &bound);
 }
+
+bool WaitReadable(SOCKET s, const std::atomic<bool>& stopping)
+{
+    for (int ready = 0; !stopping;)
+        if ((ready = SelectReadable(s, 20)) != 0)
+            return ready > 0;
+    return false;
+}
+
+bool WaitReadableWithin(SOCKET s, DWORD boundMs) { return SelectReadable(s, boundMs) > 0; }
 
 bool TPeer::WaitReadable(SOCKET s) { return ::WaitReadable(s, stopping); }
 

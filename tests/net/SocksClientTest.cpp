@@ -21,15 +21,19 @@ const std::string Socks5Granted = B({5, 0, 0, 1, 127, 0, 0, 1, 0x1A, 0x0B});
 class SocksClientTest : public ::testing::Test {
 protected:
     void SetUp() override { socks.listener = &recorder; }
+    static void ConnectThrough(TSocksClient& client, int proxyPort, int version, const wchar_t* target, int targetPort)
+    {
+        client.useProxy = true;
+        client.proxyHost = L"127.0.0.1";
+        client.proxyPort = proxyPort;
+        client.socksVersion = version;
+        client.targetHost = target;
+        client.targetPort = targetPort;
+        client.Connect();
+    }
     void ConnectThrough(int proxyPort, int version, const wchar_t* target = L"127.0.0.1", int targetPort = 6667)
     {
-        socks.useProxy = true;
-        socks.proxyHost = L"127.0.0.1";
-        socks.proxyPort = proxyPort;
-        socks.socksVersion = version;
-        socks.targetHost = target;
-        socks.targetPort = targetPort;
-        socks.Connect();
+        ConnectThrough(socks, proxyPort, version, target, targetPort);
     }
     bool WaitFor(const char* event, DWORD ms = 5000)
     {
@@ -41,17 +45,11 @@ protected:
         TSocksRecorder result;
         TSocksClient client;
         client.listener = &result;
-        client.useProxy = true;
-        client.proxyHost = L"127.0.0.1";
-        client.proxyPort = proxy.Port();
-        client.socksVersion = version;
         client.useAuth = true;
         client.user = L"u";
         client.password = L"p";
-        client.targetHost = L"127.0.0.1";
-        client.targetPort = 7000;
         proxy.Pause(50).Run();
-        client.Connect();
+        ConnectThrough(client, proxy.Port(), version, L"127.0.0.1", 7000);
         PumpMessagesUntil([&] { return result.Saw("error") || result.Saw("close"); }, 5000);
         EXPECT_FALSE(client.client.IsConnected());
         return result;
@@ -255,17 +253,11 @@ TEST_F(SocksClientTest, LinesGoThroughDanteAndMicrosocks)
         TSocksRecorder result;
         TSocksClient client;
         client.listener = &result;
-        client.useProxy = true;
-        client.proxyHost = L"127.0.0.1";
-        client.proxyPort = p.port;
-        client.socksVersion = p.version;
         client.useAuth = p.auth;
         client.user = ConvertFromUtf8(PeerValue("SOCKS_USER").c_str());
         client.password = ConvertFromUtf8(PeerValue("SOCKS_PASSWORD").c_str());
-        client.targetHost = L"127.0.0.1";
-        client.targetPort = target.Port();
         result.sendOnConnect = "PRIVMSG #test :through the proxy\r\n";
-        client.Connect();
+        ConnectThrough(client, p.port, p.version, L"127.0.0.1", target.Port());
         PumpMessagesUntil([&] { return !result.lines.empty() || result.Saw("error"); }, 10000);
         EXPECT_EQ(result.events, "resolve connect receive") << p.port << " SOCKS" << p.version;
         EXPECT_EQ(result.lines, std::vector<std::string>{"PRIVMSG #test :through the proxy"});
