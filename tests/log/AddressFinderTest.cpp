@@ -8,6 +8,8 @@
 
 #include <oniguruma.h>
 
+#include <utility>
+
 namespace {
 
 TEST(AddressFinderTest, TextThatBeginsWithAUrl)
@@ -61,138 +63,118 @@ TEST(AddressFinderTest, UrlEndsBeforeTrailingPunctuationAndQuotes)
     EXPECT_EQ(UrlLength(L"http://a.org/a_(b)"), 18);
 }
 
-// The first match at or after start, as its text; "-" when there is none.
-template <typename Find> CString FirstMatch(const CString& text, int start, Find find)
+// Where the finder's URL or address scan finds its first match at or after start.
+int Find(bool url, const CString& text, int start, int& length)
 {
-    int length = 0;
-    int at = find(text, start, length);
-    return at < 0 ? CString(L"-") : text.Mid(at, length);
+    static const TLogAddressFinder finder;
+    return url ? finder.FindUrl(text, start, length) : finder.FindAddress(text, start, length);
 }
 
-TEST(AddressFinderTest, FindUrlKeepsItsOwnBracketsAndDropsTheSurroundingOnes)
+// URLs keep their own brackets and drop the surrounding ones; an address needs three labels or
+// a full IP form.
+TEST(AddressFinderTest, FindUrlAndFindAddressTakeWhatTheirFormsAllow)
 {
-    TLogAddressFinder finder;
-    auto url = [&](const CString& t, int s, int& n) { return finder.FindUrl(t, s, n); };
+    const bool url = true, address = false;
     struct {
+        bool url;
         const wchar_t* text;
-        const wchar_t* url;
+        int start;
+        const wchar_t* found; // "-" when there is none
     } cases[] = {
-        {L"(see http://w.org/a_(b))", L"http://w.org/a_(b)"},
-        {L"(http://w.org/)", L"http://w.org/"},
-        {L"end http://w.org/x.", L"http://w.org/x"},
-        {L"end http://w.org/x\u3002 next", L"http://w.org/x"},
-        {L"mid http://w.org/x\u3002y", L"http://w.org/x\u3002y"},
-        {L"end http://w.org/x\u2026", L"http://w.org/x"},
-        {L"caps HTTP://W.ORG/X", L"HTTP://W.ORG/X"},
-        {L"no url here", L"-"},
-        {L"host only http://w.org?q", L"http://w.org"},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(FirstMatch(c.text, 0, url), CString(c.url)) << ::testing::PrintToString(CString(c.text));
-    EXPECT_EQ(FirstMatch(L"http://a.org/ http://b.org/", 1, url), CString(L"ttp://a.org/"));
-    EXPECT_EQ(FirstMatch(L"http://a.org/ http://b.org/", 2, url), CString(L"http://b.org/"));
-}
-
-TEST(AddressFinderTest, FindAddressNeedsThreeLabelsOrFullIpForms)
-{
-    TLogAddressFinder finder;
-    auto address = [&](const CString& t, int s, int& n) { return finder.FindAddress(t, s, n); };
-    struct {
-        const wchar_t* text;
-        const wchar_t* address;
-    } cases[] = {
-        {L"name.tld", L"-"},
-        {L"at host.name.tld now", L"host.name.tld"},
-        {L"host.name.tld_x", L"-"},
-        {L"host.name.tld-x", L"-"},
-        {L"host.name.tld-x then a.b.org", L"a.b.org"},
-        {L"999.999.999.999", L"999.999.999.999"},
-        {L"::1", L"-"},
-        {L"fe80:0:0:0:1:2:3:4", L"fe80:0:0:0:1:2:3:4"},
+        {url, L"(see http://w.org/a_(b))", 0, L"http://w.org/a_(b)"},
+        {url, L"(http://w.org/)", 0, L"http://w.org/"},
+        {url, L"end http://w.org/x.", 0, L"http://w.org/x"},
+        {url, L"end http://w.org/x\u3002 next", 0, L"http://w.org/x"},
+        {url, L"mid http://w.org/x\u3002y", 0, L"http://w.org/x\u3002y"},
+        {url, L"end http://w.org/x\u2026", 0, L"http://w.org/x"},
+        {url, L"caps HTTP://W.ORG/X", 0, L"HTTP://W.ORG/X"},
+        {url, L"no url here", 0, L"-"},
+        {url, L"host only http://w.org?q", 0, L"http://w.org"},
+        {url, L"http://a.org/ http://b.org/", 1, L"ttp://a.org/"},
+        {url, L"http://a.org/ http://b.org/", 2, L"http://b.org/"},
+        {address, L"name.tld", 0, L"-"},
+        {address, L"at host.name.tld now", 0, L"host.name.tld"},
+        {address, L"host.name.tld_x", 0, L"-"},
+        {address, L"host.name.tld-x", 0, L"-"},
+        {address, L"host.name.tld-x then a.b.org", 0, L"a.b.org"},
+        {address, L"999.999.999.999", 0, L"999.999.999.999"},
+        {address, L"::1", 0, L"-"},
+        {address, L"fe80:0:0:0:1:2:3:4", 0, L"fe80:0:0:0:1:2:3:4"},
         // Capital digits are no IPv6 address: only the tail that looks like one is found.
-        {L"FE80:0:0:0:1:2:3:4", L"80:0:0:0:1:2:3:4"},
+        {address, L"FE80:0:0:0:1:2:3:4", 0, L"80:0:0:0:1:2:3:4"},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(FirstMatch(c.text, 0, address), CString(c.address)) << ::testing::PrintToString(CString(c.text));
+    for (const auto& c : cases) {
+        CString text = c.text;
+        int length = 0;
+        int at = Find(c.url, text, c.start, length);
+        EXPECT_EQ(at < 0 ? CString(L"-") : text.Mid(at, length), CString(c.found)) << ::testing::PrintToString(text);
+    }
 }
 
-// Text made of random pieces, the same for the same seed.
-template <size_t N> CString RandomText(const wchar_t* (&pieces)[N], int count, unsigned& seed)
+// On texts of random pieces, the same for the same seed, the scan finds from a start below
+// starts the match that expected gives as {start, length} ({-1, 0} for none).
+template <size_t N, typename Expected>
+void ExpectScanAgrees(bool url, const wchar_t* (&pieces)[N], unsigned seed, int longest, int starts, Expected expected)
 {
-    CString text;
-    for (int i = 0; i < count; i++) {
-        seed = seed * 1103515245 + 12345;
-        text += pieces[(seed >> 16) % N];
+    for (int round = 0; round < 5000; round++) {
+        CString text;
+        for (int i = 0; i < 1 + round % longest; i++) {
+            seed = seed * 1103515245 + 12345;
+            text += pieces[(seed >> 16) % N];
+        }
+        int start = (int)((seed >> 8) % starts);
+        std::pair<int, int> match = expected(text, start);
+        int length = -1;
+        int at = Find(url, text, start, length);
+        EXPECT_EQ(at, match.first) << ::testing::PrintToString(text);
+        if (at >= 0) {
+            EXPECT_EQ(length, match.second) << ::testing::PrintToString(text);
+        }
     }
-    return text;
 }
 
 // The hand-made URL scanner finds exactly what the URL expression finds, brackets trimmed alike.
 TEST(AddressFinderTest, FindUrlAgreesWithTheUrlExpression)
 {
-    TLogAddressFinder finder;
     TRegex regex;
     ASSERT_TRUE(regex.Compile(kUrlPattern, ONIG_OPTION_IGNORECASE | ONIG_OPTION_DONT_CAPTURE_GROUP));
     const wchar_t* pieces[] = {L"http",   L"HTTPS",  L"ttp", L"ftp", L"Mms", L"h",      L"s",  L"\u017F", L"://",
                                L"/",      L"a",      L".",   L",",   L"?",   L"(",      L")",  L" ",      L"\u3000",
                                L"\u3002", L"\u2026", L"'",   L"`",   L"<",   L"\u65e5", L"\t", L"\u00A0", L"x_(y)"};
-    unsigned seed = 3;
-    for (int round = 0; round < 5000; round++) {
-        CString text = RandomText(pieces, 1 + round % 12, seed);
-        int start = (int)((seed >> 8) % 3);
-        int expectedStart = -1, expectedLength = 0;
+    ExpectScanAgrees(true, pieces, 3, 12, 3, [&](const CString& text, int start) {
         TRegexMatchResult match;
-        if (regex.Search(match, text, start, -1)) {
-            expectedStart = match.region->beg[0] / 2;
-            int end = match.region->end[0] / 2, open = 0, close = 0;
-            for (int i = expectedStart; i < end; i++) {
-                open += text[i] == L'(';
-                close += text[i] == L')';
-            }
-            for (; close > open && end > expectedStart && text[end - 1] == L')'; close--)
-                end--;
-            expectedLength = end - expectedStart;
+        if (!regex.Search(match, text, start, -1))
+            return std::make_pair(-1, 0);
+        int from = match.region->beg[0] / 2, end = match.region->end[0] / 2, open = 0, close = 0;
+        for (int i = from; i < end; i++) {
+            open += text[i] == L'(';
+            close += text[i] == L')';
         }
-        int length = -1;
-        int at = finder.FindUrl(text, start, length);
-        EXPECT_EQ(at, expectedStart) << ::testing::PrintToString(text);
-        if (at >= 0) {
-            EXPECT_EQ(length, expectedLength) << ::testing::PrintToString(text);
-        }
-    }
+        for (; close > open && end > from && text[end - 1] == L')'; close--)
+            end--;
+        return std::make_pair(from, end - from);
+    });
 }
 
 // Searching only the stretches that can hold an address finds what a search of the whole text
 // finds.
 TEST(AddressFinderTest, FindAddressAgreesWithTheAddressExpression)
 {
-    TLogAddressFinder finder;
     TRegex regex;
     ASSERT_TRUE(regex.Compile(kAddressPattern, ONIG_OPTION_DONT_CAPTURE_GROUP));
     const wchar_t* pieces[] = {L"a", L"Z", L"1",  L"99", L"\uFF11", L".",  L":",   L"-",  L"_",
                                L" ", L"/", L"ab", L"f0", L"\u65e5", L"::", L"com", L"1.2"};
-    unsigned seed = 5;
-    for (int round = 0; round < 5000; round++) {
-        CString text = RandomText(pieces, 1 + round % 16, seed);
-        int expectedStart = -1, expectedLength = 0;
+    ExpectScanAgrees(false, pieces, 5, 16, 1, [&](const CString& text, int) {
         TRegexMatchResult match;
         for (int p = 0; regex.Search(match, text, p, -1);) {
             int s = match.region->beg[0] / 2, e = match.region->end[0] / 2;
             wchar_t next = e < text.GetLength() ? text[e] : 0;
-            if (!(iswalnum(next) && next < 0x80) && next != L'_' && next != L'-') {
-                expectedStart = s;
-                expectedLength = e - s;
-                break;
-            }
+            if (!(iswalnum(next) && next < 0x80) && next != L'_' && next != L'-')
+                return std::make_pair(s, e - s);
             p = e > s ? e : s + 1;
         }
-        int length = -1;
-        int at = finder.FindAddress(text, 0, length);
-        EXPECT_EQ(at, expectedStart) << ::testing::PrintToString(text);
-        if (at >= 0) {
-            EXPECT_EQ(length, expectedLength) << ::testing::PrintToString(text);
-        }
-    }
+        return std::make_pair(-1, 0);
+    });
 }
 
 struct TKeywordCase {

@@ -27,6 +27,9 @@ protected:
     LogDrawFixture()
     {
         ApplyTheme(false);
+        theme.selectTextColor = RGB(255, 255, 255);
+        theme.selectBackColor = RGB(40, 80, 200);
+        theme.hilightBackColor = RGB(160, 255, 176);
         back.color = kBackColor;
         context.textTheme = &theme;
         context.backTheme = &back;

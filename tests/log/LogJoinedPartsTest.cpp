@@ -15,13 +15,7 @@ struct TJoinCase {
 
 class LogJoinedPartsTest : public LogDrawFixture {
 protected:
-    LogJoinedPartsTest()
-    {
-        theme.selectTextColor = RGB(255, 255, 255);
-        theme.selectBackColor = RGB(40, 80, 200);
-        theme.hilightBackColor = RGB(160, 255, 176);
-        keyword.Like = {L"keyword", L"\u30c6\u30b9\u30c8"};
-    }
+    LogJoinedPartsTest() { keyword.Like = {L"keyword", L"\u30c6\u30b9\u30c8"}; }
 
     // Paints the line from the top of a cleared canvas, its parts joined or each alone.
     void PaintOnClear(TLogLine& line, bool join, int selStart, int selEnd)

@@ -9,12 +9,15 @@ const COLORREF kLavender = RGB(230, 230, 250);
 
 class LogPaintTest : public LogDrawFixture {
 protected:
-    LogPaintTest()
+    LogPaintTest() { theme.shadowColor = kShadow; }
+
+    // Adds a line and paints it below the one painted before; top is where it begins.
+    TLogLine& PaintNext(const CString& body, const CString& timeText)
     {
-        theme.selectTextColor = RGB(255, 255, 255);
-        theme.selectBackColor = RGB(40, 80, 200);
-        theme.hilightBackColor = RGB(160, 255, 176);
-        theme.shadowColor = kShadow;
+        TLogLine& line = AddLine(body, timeText);
+        top = y;
+        y = Paint(line, y) + 6;
+        return line;
     }
 
     // Where a piece of a line painted from top y lies.
@@ -39,47 +42,44 @@ protected:
         ADD_FAILURE() << "no piece at " << start;
         return 0;
     }
+
+    int y = 4, top = 0;
 };
 
 TEST_F(LogPaintTest, ThemedLinesPaintTheirColoursRunsAndHighlights)
 {
     keyword.Like = {L"keyword"};
     context.searchWords = {L"FIND"};
-    int y = 4;
 
-    TLogLine& colours = AddLine(L"\x03"
-                                L"4,8 RED \x03 \x02"
-                                L"bold\x02 \x1F"
-                                L"under\x1F \x16"
-                                L"rev\x16 end",
-                                L"12:00 ");
-    int coloursTop = y;
-    y = Paint(colours, y) + 6;
-    RECT red = PieceRect(colours, coloursTop, 0, PieceAt(colours, 0, 6));
+    TLogLine& colours = PaintNext(L"\x03"
+                                  L"4,8 RED \x03 \x02"
+                                  L"bold\x02 \x1F"
+                                  L"under\x1F \x16"
+                                  L"rev\x16 end",
+                                  L"12:00 ");
+    RECT red = PieceRect(colours, top, 0, PieceAt(colours, 0, 6));
     EXPECT_GT(canvas.Count(red, kYellow), (red.right - red.left) * (red.bottom - red.top) / 3);
     EXPECT_GT(canvas.Count(red, kRed), 5);
-    EXPECT_EQ(canvas.Count(RECT{0, coloursTop, canvas.width, red.top}, kYellow), 0);
-    EXPECT_EQ(canvas.Count(PieceRect(colours, coloursTop, 0, 0), kTimeColor) > 5, true);
+    EXPECT_EQ(canvas.Count(RECT{0, top, canvas.width, red.top}, kYellow), 0);
+    EXPECT_EQ(canvas.Count(PieceRect(colours, top, 0, 0), kTimeColor) > 5, true);
     int revAt = colours.model.text.Find(L"rev");
-    RECT rev = PieceRect(colours, coloursTop, 0, PieceAt(colours, 0, revAt));
+    RECT rev = PieceRect(colours, top, 0, PieceAt(colours, 0, revAt));
     // Reverse video inverts the white ground to black.
     EXPECT_GT(canvas.Count(rev, RGB(0, 0, 0)), (rev.right - rev.left) * (rev.bottom - rev.top) / 2);
 
     // Without its own font a URL is the line font, underlined.
     theme.useUrlFont = false;
-    TLogLine& marks = AddLine(L"see http://a.org/x or keyword, find it", L"12:01 ");
-    int marksTop = y;
-    y = Paint(marks, y) + 6;
+    TLogLine& marks = PaintNext(L"see http://a.org/x or keyword, find it", L"12:01 ");
     EXPECT_TRUE(marks.model.keyword);
-    RECT url = PieceRect(marks, marksTop, 0, PieceAt(marks, 0, marks.model.text.Find(L"http")));
+    RECT url = PieceRect(marks, top, 0, PieceAt(marks, 0, marks.model.text.Find(L"http")));
     int underlined = 0;
     for (int row = url.top; row < url.bottom; row++)
         underlined +=
             canvas.Count(RECT{url.left, row, url.right, row + 1}, kLineColor) > (url.right - url.left) * 3 / 4;
     EXPECT_GE(underlined, 1);
-    RECT word = PieceRect(marks, marksTop, 0, PieceAt(marks, 0, marks.model.text.Find(L"keyword")));
+    RECT word = PieceRect(marks, top, 0, PieceAt(marks, 0, marks.model.text.Find(L"keyword")));
     EXPECT_GT(canvas.Count(word, kKeywordColor), 10);
-    RECT hit = PieceRect(marks, marksTop, 0, PieceAt(marks, 0, marks.model.text.Find(L", find")));
+    RECT hit = PieceRect(marks, top, 0, PieceAt(marks, 0, marks.model.text.Find(L", find")));
     EXPECT_GT(canvas.Count(hit, theme.hilightBackColor), 10);
 
     TLogLine& selected = AddLine(L"select me please", L"12:02 ");
@@ -94,46 +94,37 @@ TEST_F(LogPaintTest, ThemedLinesPaintTheirColoursRunsAndHighlights)
     CString longText;
     for (int i = 0; i < 24; i++)
         longText += L"wrapping words ";
-    TLogLine& wrapped = AddLine(longText + L"\u65e5\u672c\u8a9e\u306e\u6587\u7ae0", L"12:03 ");
+    TLogLine& wrapped = PaintNext(longText + L"\u65e5\u672c\u8a9e\u306e\u6587\u7ae0", L"12:03 ");
     ASSERT_GT(wrapped.GetRowCount(), 2);
-    int wrappedTop = y;
-    y = Paint(wrapped, y) + 6;
-    RECT second = PieceRect(wrapped, wrappedTop, 1, 0);
+    RECT second = PieceRect(wrapped, top, 1, 0);
     EXPECT_EQ(second.left, context.indent);
     EXPECT_EQ(canvas.Count(RECT{0, second.top, context.indent, second.bottom}, kLineColor), 0);
     EXPECT_GT(canvas.Count(second, kLineColor), 20);
 
     theme.useUrlFont = true;
-    TLogLine& ownFont = AddLine(L"http://own.font/", L"12:04 ");
-    int ownFontTop = y;
-    y = Paint(ownFont, y) + 6;
-    EXPECT_GT(canvas.Count(PieceRect(ownFont, ownFontTop, 0, 1), kUrlColor), 10);
+    TLogLine& ownFont = PaintNext(L"http://own.font/", L"12:04 ");
+    EXPECT_GT(canvas.Count(PieceRect(ownFont, top, 0, 1), kUrlColor), 10);
 
     theme.shadowKind = 3;
     back.color = kLavender;
-    TLogLine& backed = AddLine(L"backed \x03"
-                               L"1,8yellow",
-                               L"12:05 ");
-    int backedTop = y;
-    y = Paint(backed, y) + 6;
-    RECT plain = PieceRect(backed, backedTop, 0, 1);
-    RECT yellow = PieceRect(backed, backedTop, 0, 2);
+    TLogLine& backed = PaintNext(L"backed \x03"
+                                 L"1,8yellow",
+                                 L"12:05 ");
+    RECT plain = PieceRect(backed, top, 0, 1);
+    RECT yellow = PieceRect(backed, top, 0, 2);
     EXPECT_GT(canvas.Count(plain, kLavender), 10);
     EXPECT_EQ(canvas.Count(yellow, kLavender), 0);
     EXPECT_GT(canvas.Count(yellow, kYellow), 10);
 
     theme.shadowKind = 1;
     keyword.WholeLine = true;
-    TLogLine& shadowed = AddLine(L"keyword \x03"
-                                 L"4red",
-                                 L"12:06 ");
-    int shadowedTop = y;
-    y = Paint(shadowed, y) + 6;
-    RECT shadowRect = PieceRect(shadowed, shadowedTop, 0, 1);
-    EXPECT_GT(canvas.Count(shadowRect, kShadow), 5);
-    EXPECT_GT(canvas.Count(PieceRect(shadowed, shadowedTop, 0, PieceAt(shadowed, 0, 14)), kRed), 5);
-    EXPECT_GT(canvas.Count(PieceRect(shadowed, shadowedTop, 0, 1), kKeywordColor), 5);
-    EXPECT_GT(canvas.Count(PieceRect(shadowed, shadowedTop, 0, 0), kTimeColor), 5);
+    TLogLine& shadowed = PaintNext(L"keyword \x03"
+                                   L"4red",
+                                   L"12:06 ");
+    EXPECT_GT(canvas.Count(PieceRect(shadowed, top, 0, 1), kShadow), 5);
+    EXPECT_GT(canvas.Count(PieceRect(shadowed, top, 0, PieceAt(shadowed, 0, 14)), kRed), 5);
+    EXPECT_GT(canvas.Count(PieceRect(shadowed, top, 0, 1), kKeywordColor), 5);
+    EXPECT_GT(canvas.Count(PieceRect(shadowed, top, 0, 0), kTimeColor), 5);
 
     EXPECT_LT(y, canvas.height);
     canvas.SavePng(ScreenshotPath(L"log_lines.png"));

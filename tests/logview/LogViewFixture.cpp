@@ -114,18 +114,11 @@ POINT LogViewWindowTest::PointOfChar(int line, int ch, bool rightPart)
     return center;
 }
 
-int LogViewWindowTest::ClientWidth()
+RECT LogViewWindowTest::ClientRect()
 {
     RECT rect;
     GetClientRect(view, &rect);
-    return rect.right;
-}
-
-int LogViewWindowTest::ClientHeight()
-{
-    RECT rect;
-    GetClientRect(view, &rect);
-    return rect.bottom;
+    return rect;
 }
 
 CString LogViewWindowTest::ClipboardText()

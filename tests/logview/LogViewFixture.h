@@ -29,8 +29,9 @@ protected:
     POINT PointOfChar(int line, int ch, bool rightPart = false);
     // Screen point in the middle of a visible display row, at client x.
     POINT PointOfRow(int line, int row, int x);
-    int ClientWidth();
-    int ClientHeight();
+    RECT ClientRect();
+    int ClientWidth() { return ClientRect().right; }
+    int ClientHeight() { return ClientRect().bottom; }
     // What the view's client area shows now.
     std::unique_ptr<TMemoryCanvas> CaptureView();
     // What it shows once hidden and shown again: every row drawn anew.

@@ -1,6 +1,5 @@
 #include "LogViewFixture.h"
 #include "tests/common/MessagePump.h"
-#include "tests/common/PointerInput.h"
 #include "tests/common/UserInput.h"
 
 #include <windowsx.h>
@@ -41,10 +40,7 @@ TEST_F(LogViewWindowTest, ScreenshotShowsJapaneseColoursUrlsKeywordsAndASelectio
     keyword.Like.push_back(L"キーワード");
     AddSampleLines(view);
     Settle();
-    MoveMouseTo(PointOfChar(3, 20));
-    PressLeftButton();
-    MoveMouseTo(PointOfChar(4, 40));
-    ReleaseLeftButton();
+    DragMouse(PointOfChar(3, 20), PointOfChar(4, 40));
     Settle();
     ASSERT_TRUE(view.HasSelection());
     const auto canvas = CaptureView();

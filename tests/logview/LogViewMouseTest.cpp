@@ -19,10 +19,7 @@ TEST_F(LogViewWindowTest, DragAcrossAWrappedLineCopiesItsRowsExactly)
     ASSERT_GE(line.GetRowCount(), 3);
     EmptyTheClipboard();
 
-    MoveMouseTo(PointOfChar(2, 0));
-    PressLeftButton();
-    MoveMouseTo(PointOfRow(2, 1, ClientWidth() - 4));
-    ReleaseLeftButton();
+    DragMouse(PointOfChar(2, 0), PointOfRow(2, 1, ClientWidth() - 4));
     PressKey('C', {VK_CONTROL});
 
     const CString expected = CString(kLongLine).Left(line.GetRow(1).end);
@@ -33,10 +30,7 @@ TEST_F(LogViewWindowTest, DragAcrossAWrappedLineCopiesItsRowsExactly)
     view.copyOnSelect = true;
     EmptyTheClipboard();
     PumpMessagesFor(GetDoubleClickTime() + 50); // a press at the same spot is no double-click
-    MoveMouseTo(PointOfChar(2, 0));
-    PressLeftButton();
-    MoveMouseTo(PointOfRow(2, 1, ClientWidth() - 4));
-    ReleaseLeftButton();
+    DragMouse(PointOfChar(2, 0), PointOfRow(2, 1, ClientWidth() - 4));
     EXPECT_STREQ(expected, ClipboardText());
     EXPECT_FALSE(view.HasSelection());
 }

@@ -1,6 +1,5 @@
 #include "LogViewFixture.h"
 #include "tests/common/MessagePump.h"
-#include "tests/common/PointerInput.h"
 #include "tests/common/UserInput.h"
 
 #include <algorithm>
@@ -122,10 +121,7 @@ TEST_F(ShapedTextTest, DragToTheEndOfTheDrawnArabicSelectsAllOfIt)
     const TInk ink = FindInk(*CaptureView(), 0, 0);
     ASSERT_GE(ink.textRight, 0);
 
-    MoveMouseTo(PointOfRow(0, 0, 2));
-    PressLeftButton();
-    MoveMouseTo(PointOfRow(0, 0, ink.textRight + 1));
-    ReleaseLeftButton();
+    DragMouse(PointOfRow(0, 0, 2), PointOfRow(0, 0, ink.textRight + 1));
     EXPECT_STREQ(kArabic, view.GetSelectedText());
     // and the selection's backing ends with the drawn glyphs.
     Settle();

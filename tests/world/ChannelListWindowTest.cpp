@@ -15,14 +15,8 @@
 
 namespace {
 
-class ChannelListWindowTest : public UserInfoWindowTest {
+class ChannelListWindowTest : public LoggedInWindowTest {
 protected:
-    void SetUp() override
-    {
-        UserInfoWindowTest::SetUp();
-        Build();
-        LogInOffline();
-    }
     TListDialog* Open()
     {
         window = static_cast<TListDialog*>(unit->ShowChannelListDialog());
@@ -91,8 +85,7 @@ TEST_F(ChannelListWindowTest, RepliesArriveUnsortedAndTheEndSortsByUsersThenName
     PumpPendingMessages();
     SaveWindowPng(window->m_hWnd, ScreenshotPath(L"channel-list.png"));
     // A window fills instead of the server log.
-    for (const std::string& line : recorder.ViewTexts(nullptr))
-        EXPECT_EQ(line.find("*list"), std::string::npos) << line;
+    EXPECT_FALSE(ServerLogHas("*list"));
 
     // The next listing starts from an empty window.
     FeedList({"#fresh 1 :new"});
@@ -299,10 +292,7 @@ TEST_F(ChannelListWindowTest, EscEnterAndTheSystemCloseEachEndTheUnitsWindow)
         EXPECT_EQ(unit->GetChannelListDialog(), nullptr) << way.way;
         std::string after = std::string("#after-") + way.way;
         Feed(":irc.example 322 kvnick " + after + " 4 :topic");
-        bool printed = false;
-        for (const std::string& line : recorder.ViewTexts(nullptr))
-            printed |= line.find("*list " + after + " (4) : topic") != std::string::npos;
-        EXPECT_TRUE(printed) << way.way;
+        EXPECT_TRUE(ServerLogHas("*list " + after + " (4) : topic")) << way.way;
     }
 }
 
@@ -336,10 +326,7 @@ TEST_F(ChannelListWindowTest, CloseKeepsPlaceAndColumnsForTheNextWindow)
 
     // Without a window the replies are printed.
     FeedList({"#gone 4 :topic"});
-    bool printed = false;
-    for (const std::string& line : recorder.ViewTexts(nullptr))
-        printed |= line.find("*list #gone (4) : topic") != std::string::npos;
-    EXPECT_TRUE(printed);
+    EXPECT_TRUE(ServerLogHas("*list #gone (4) : topic"));
 
     ASSERT_TRUE(Open());
     RECT rect;

@@ -9,8 +9,6 @@
 #include "tests/common/Screenshot.h"
 #include "tests/net/NetTestSupport.h"
 
-#include <regex>
-
 namespace {
 
 // The recorder for everything else; the request dialogs are the world's real ones.
@@ -41,13 +39,11 @@ public:
     bool accepted = false;
 };
 
-class DccChatDialogTest : public UserInfoWindowTest {
+class DccChatDialogTest : public LoggedInWindowTest {
 protected:
     void SetUp() override
     {
-        UserInfoWindowTest::SetUp();
-        Build();
-        LogInOffline();
+        LoggedInWindowTest::SetUp();
         frame.world = world.get();
         unit->SetFrame(&frame);
         preference.DCCChatAction = 1;
@@ -80,23 +76,10 @@ TEST_F(DccChatDialogTest, ConnectOpensTheChatTalkAndConnects)
     ASSERT_TRUE(dialog);
     HWND window = dialog->m_hWnd;
     ASSERT_TRUE(::IsWindowVisible(window));
-    wchar_t caption[64] = {};
-    ::GetWindowTextW(window, caption, 64);
-    EXPECT_EQ(CString(caption), CString(L"DCCチャット要求"));
     EXPECT_EQ(Field(window, IDC_DCC_CHAT_NICK), CString(L"peer"));
     EXPECT_EQ(Field(window, IDC_DCC_CHAT_ADDRESS),
               CString(L"127.0.0.1:") + CString(std::to_wstring(peer.port).c_str()));
-    EXPECT_TRUE(
-        std::regex_match(Narrow(Field(window, IDC_DCC_CHAT_TIME)), std::regex("\\d{4}/\\d{2}/\\d{2} \\d{2}:\\d{2}")));
-    EXPECT_EQ(Field(window, IDC_DCC_CHAT_TIME), dialog->GetTimeText());
-    EXPECT_EQ(GetControlText(::GetDlgItem(window, IDOK)), CString(L"接続"));
-    EXPECT_EQ(GetControlText(::GetDlgItem(window, IDCANCEL)), CString(L"閉じる"));
-    // No main window here: the dialog stands in the middle of the work area.
-    RECT rect = {}, work = {};
-    ::GetWindowRect(window, &rect);
-    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    EXPECT_NEAR((rect.left + rect.right) / 2, (work.left + work.right) / 2, 1);
-    EXPECT_NEAR((rect.top + rect.bottom) / 2, (work.top + work.bottom) / 2, 1);
+    ExpectRequestWindow(window, L"DCCチャット要求", IDC_DCC_CHAT_TIME, dialog->GetTimeText(), L"接続", L"閉じる");
     PumpPendingMessages();
     SaveWindowPng(window, ScreenshotPath(L"dcc-chat-request.png"));
     EXPECT_FALSE(unit->FindChannel(L"=peer"));

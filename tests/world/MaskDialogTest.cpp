@@ -12,13 +12,11 @@
 
 namespace {
 
-class MaskDialogTest : public UserInfoWindowTest {
+class MaskDialogTest : public LoggedInWindowTest {
 protected:
     void SetUp() override
     {
-        UserInfoWindowTest::SetUp();
-        Build();
-        LogInOffline();
+        LoggedInWindowTest::SetUp();
         Feed(":kvnick!kvuser@me.example JOIN :#c");
         channel = unit->FindChannel(L"#c");
         ASSERT_TRUE(channel);
@@ -67,9 +65,7 @@ protected:
 TEST_F(MaskDialogTest, RepliesFillTheSortedListAndOkSendsTheChanges)
 {
     OpenBanList({"zed!*@*", "amy!*@*", "bob!*@*"});
-    wchar_t caption[128] = {};
-    ::GetWindowTextW(window, caption, 128);
-    EXPECT_EQ(CString(caption), CString(L"#c のバンリスト - testnet"));
+    EXPECT_EQ(GetControlText(window), CString(L"#c のバンリスト - testnet"));
     EXPECT_EQ(Listed(), (std::vector<CString>{L"amy!*@*", L"bob!*@*", L"zed!*@*"}));
 
     TypeIntoEdit(L"new!*@*");

@@ -56,9 +56,7 @@ TEST_F(NickDialogTest, OpensWithTheNickAndTheStoredList)
     dialog.nickList = {L"+away1", L"-plain", L"", L"x", L"?odd"};
     dialog.away = true;
     Run([&](HWND window) {
-        wchar_t caption[64] = {};
-        ::GetWindowTextW(window, caption, 64);
-        EXPECT_EQ(CString(caption), CString(L"ニックネーム変更 - testnet"));
+        EXPECT_EQ(GetControlText(window), CString(L"ニックネーム変更 - testnet"));
         EXPECT_EQ(Text(window, IDC_NICK_CURRENT), CString(L"kvnick"));
         EXPECT_EQ(Text(window, IDC_NICK_NEW), CString(L"kvnick"));
         EXPECT_TRUE(Checked(window, IDC_NICK_AWAY));

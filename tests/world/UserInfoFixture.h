@@ -4,6 +4,7 @@
 
 #include "tests/common/InputHandled.h"
 #include "tests/common/MessagePump.h"
+#include "tests/common/StringPrinter.h"
 #include "tests/common/UserInput.h"
 #include "tests/irc/SendSideSupport.h"
 
@@ -16,6 +17,8 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <regex>
+#include <string>
 
 class TUserInfoFrame : public IUserInfoFrame, public IIRCWorldHost {
 public:
@@ -98,6 +101,29 @@ protected:
     TWhoisDialog* WhoisWindow(const CString& nick) { return static_cast<TWhoisDialog*>(unit->FindWhoisDialog(nick)); }
     static CString Field(HWND dialog, int id) { return GetControlText(::GetDlgItem(dialog, id)); }
     static void ClickButton(HWND dialog, int id) { ClickAt(ScreenPointOf(::GetDlgItem(dialog, id))); }
+    bool ServerLogHas(const std::string& text)
+    {
+        for (const std::string& line : recorder.ViewTexts(nullptr))
+            if (line.find(text) != std::string::npos)
+                return true;
+        return false;
+    }
+    // A request window as it opens: its caption, when the request came, its buttons' words, and
+    // with no main window here, its place in the middle of the work area.
+    static void ExpectRequestWindow(HWND window, const wchar_t* caption, int timeId, const CString& timeText,
+                                    const wchar_t* ok, const wchar_t* cancel)
+    {
+        EXPECT_EQ(GetControlText(window), CString(caption));
+        EXPECT_TRUE(std::regex_match(Narrow(Field(window, timeId)), std::regex("\\d{4}/\\d{2}/\\d{2} \\d{2}:\\d{2}")));
+        EXPECT_EQ(Field(window, timeId), timeText);
+        EXPECT_EQ(Field(window, IDOK), CString(ok));
+        EXPECT_EQ(Field(window, IDCANCEL), CString(cancel));
+        RECT rect = {}, work = {};
+        ::GetWindowRect(window, &rect);
+        ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+        EXPECT_NEAR((rect.left + rect.right) / 2, (work.left + work.right) / 2, 1);
+        EXPECT_NEAR((rect.top + rect.bottom) / 2, (work.top + work.bottom) / 2, 1);
+    }
 
     TTempFolder folder;
     TConfig config;
@@ -111,4 +137,15 @@ protected:
     std::unique_ptr<TUserInfoDialogs> dialogs;
     std::unique_ptr<TIRCWorld> world;
     TIRCUnit* unit = nullptr;
+};
+
+// The unit built and logged in before each test.
+class LoggedInWindowTest : public UserInfoWindowTest {
+protected:
+    void SetUp() override
+    {
+        UserInfoWindowTest::SetUp();
+        Build();
+        LogInOffline();
+    }
 };

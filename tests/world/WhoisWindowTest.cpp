@@ -22,14 +22,8 @@ const char* const kWhoisReply[] = {
     ":irc.example 318 kvnick Alice :End of WHOIS list",
 };
 
-class WhoisWindowTest : public UserInfoWindowTest {
+class WhoisWindowTest : public LoggedInWindowTest {
 protected:
-    void SetUp() override
-    {
-        UserInfoWindowTest::SetUp();
-        Build();
-        LogInOffline();
-    }
     void FeedWhois(const char* const* lines, size_t count)
     {
         for (size_t i = 0; i < count; i++)
@@ -46,13 +40,6 @@ protected:
             items.push_back(text);
         }
         return items;
-    }
-    bool ServerLogHas(const std::string& text)
-    {
-        for (const std::string& line : recorder.ViewTexts(nullptr))
-            if (line.find(text) != std::string::npos)
-                return true;
-        return false;
     }
 };
 

@@ -12,16 +12,12 @@
 
 namespace {
 
-class WorldMacroServicesTest : public TWorldWindowTest {
+class WorldMacroServicesTest : public TTwoServersTest {
 protected:
     void SetUp() override
     {
-        TWorldWindowTest::SetUp();
-        AddServer(L"net", {L"#alpha", L"#beta"});
-        AddServer(L"home", {L"#gamma"});
-        Build(&finder);
-        net = world->FindUnit(L"net");
-        home = world->FindUnit(L"home");
+        TTwoServersTest::SetUp();
+        Prepare(&finder);
     }
     // The macro variable as a rule of the server expands it.
     CString CurrentChannel(TIRCUnit* unit)
@@ -33,8 +29,6 @@ protected:
     IMacroManagerListener& Macros(TIRCUnit* unit) { return *unit; }
 
     TLogAddressFinder finder;
-    TIRCUnit* net = nullptr;
-    TIRCUnit* home = nullptr;
 };
 
 } // namespace
@@ -56,11 +50,7 @@ TEST_F(WorldMacroServicesTest, TheCurrentChannelIsTheOneTheServerShowedLast)
     for (const auto& click : clicks) {
         TIRCChannel* channel = click.channel ? click.unit->FindChannel(click.channel) : nullptr;
         ClickItem(Item(click.unit, channel));
-        TIRCUnit* unit;
-        TIRCChannel* selected;
-        Selection(unit, selected);
-        ASSERT_EQ(unit, click.unit);
-        ASSERT_EQ(selected, channel);
+        ASSERT_EQ(Selected(), TNode(click.unit, channel));
         EXPECT_EQ(CurrentChannel(net), CString(click.net)) << Narrow(click.unit->GetName());
         EXPECT_EQ(CurrentChannel(home), CString(click.home)) << Narrow(click.unit->GetName());
     }

@@ -15,6 +15,7 @@
 #include <winsock2.h>
 
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -24,6 +25,8 @@ public:
     int FindActionCommand(const CString& name) override { return name == L"Connect" ? 500 : 0; }
     std::vector<CString> copied;
 };
+
+using TNode = std::pair<TIRCUnit*, TIRCChannel*>;
 
 class WorldTest : public ::testing::Test {
 protected:
@@ -77,6 +80,12 @@ protected:
             return 0;
         const TIRCUnitSession& session = unit->GetSession();
         return session.delayedConnect ? session.delayedConnectCountdown : -1;
+    }
+    TNode Selected()
+    {
+        TNode node;
+        world->GetSelection(node.first, node.second);
+        return node;
     }
 
     SOCKET listener = INVALID_SOCKET;
@@ -181,11 +190,7 @@ TEST_F(WorldTest, EventLinesOfDeletedNodesDoNothing)
     for (const auto& c : cases) {
         world->Select(nullptr, nullptr);
         world->OnEventLineClick(true, c.data);
-        TIRCUnit* selectedUnit;
-        TIRCChannel* selectedChannel;
-        world->GetSelection(selectedUnit, selectedChannel);
-        EXPECT_EQ(selectedUnit, c.unit) << c.name;
-        EXPECT_EQ(selectedChannel, c.channel) << c.name;
+        EXPECT_EQ(Selected(), TNode(c.unit, c.channel)) << c.name;
     }
 
     unit->GetConnection().transport.active = true;
@@ -265,11 +270,7 @@ TEST_F(WorldTest, EditedServerSettingsReachTheRunningUnit)
     EXPECT_NE(unit->FindChannel(L"peer"), nullptr);
     EXPECT_EQ(unit->GetSession().codePage, 65001);
     // The renamed unit stays selected; its selected channel went, so the unit itself is.
-    TIRCUnit* selectedUnit;
-    TIRCChannel* selectedChannel;
-    world->GetSelection(selectedUnit, selectedChannel);
-    EXPECT_EQ(selectedUnit, unit);
-    EXPECT_EQ(selectedChannel, nullptr);
+    EXPECT_EQ(Selected(), TNode(unit, nullptr));
 
     TIRCUnit stranger(&views, &preference, tree.Units[1]);
     world->ApplyServerSettings(&stranger, edited);
@@ -283,11 +284,7 @@ TEST_F(WorldTest, SelectionOfADeletedChannelFallsBackToItsServer)
     TIRCUnit* unit = world->FindUnit(L"a");
     world->Select(unit, unit->FindChannel(L"#x"));
     unit->DeleteChannel(unit->FindChannel(L"#x"));
-    TIRCUnit* selectedUnit;
-    TIRCChannel* selectedChannel;
-    world->GetSelection(selectedUnit, selectedChannel);
-    EXPECT_EQ(selectedUnit, unit);
-    EXPECT_EQ(selectedChannel, nullptr);
+    EXPECT_EQ(Selected(), TNode(unit, nullptr));
     EXPECT_FALSE(world->SendInputLine(L"hello", false, false, false, true));
 }
 

@@ -9,34 +9,25 @@
 
 namespace {
 
-class WorldTreeTest : public TWorldWindowTest {
+class WorldTreeTest : public TTwoServersTest {
 protected:
     void SetUp() override
     {
-        TWorldWindowTest::SetUp();
-        AddServer(L"net", {L"#alpha", L"#beta"});
-        AddServer(L"home", {L"#gamma"});
-        Build();
+        TTwoServersTest::SetUp();
+        Prepare();
     }
 };
 
 TEST_F(WorldTreeTest, ServersAndTheirChannelsBecomeItemsWithTheFirstServerSelected)
 {
     EXPECT_EQ(Children(TVI_ROOT), (std::vector<CString>{L"net", L"home"}));
-    TIRCUnit* net = world->FindUnit(L"net");
-    HTREEITEM netItem = world->FindUnitTreeItem(net);
-    EXPECT_EQ(Children(netItem), (std::vector<CString>{L"#alpha", L"#beta"}));
-    TIRCUnit* unit;
-    TIRCChannel* channel;
-    world->GetSelection(unit, channel);
-    EXPECT_EQ(unit, net);
-    EXPECT_EQ(channel, nullptr);
+    EXPECT_EQ(Children(Item(net)), (std::vector<CString>{L"#alpha", L"#beta"}));
+    EXPECT_EQ(Selected(), TNode(net, nullptr));
 }
 
 TEST_F(WorldTreeTest, ChannelsGoBeforeTalksAndTalksGoLast)
 {
-    TIRCUnit* home = world->FindUnit(L"home");
-    HTREEITEM homeItem = world->FindUnitTreeItem(home);
+    HTREEITEM homeItem = Item(home);
     TChannelConfig record;
     record.Name = L"peer";
     world->InsertChannelTreeItem(homeItem, home->AddChannel(record, TIRCChannel::KindTalk));
@@ -58,8 +49,7 @@ int ItemImage(const TTreeView& tree, HTREEITEM item)
 
 TEST_F(WorldTreeTest, ItemImagesFollowTheNodeState)
 {
-    TIRCUnit* home = world->FindUnit(L"home");
-    HTREEITEM homeItem = world->FindUnitTreeItem(home);
+    HTREEITEM homeItem = Item(home);
     TChannelConfig record;
     record.Name = L"#manual";
     record.AutoJoin = false;
@@ -71,7 +61,7 @@ TEST_F(WorldTreeTest, ItemImagesFollowTheNodeState)
     struct {
         TIRCChannel* channel;
         int image;
-    } rows[] = {{nullptr, 1}, {home->FindChannel(L"#gamma"), 3}, {manual, 4}, {talk, 5}};
+    } rows[] = {{nullptr, 1}, {gamma, 3}, {manual, 4}, {talk, 5}};
     for (const auto& row : rows) {
         world->RefreshTreeItem(home, row.channel);
         HTREEITEM item = row.channel ? world->FindChannelTreeItem(homeItem, row.channel) : homeItem;
@@ -81,15 +71,9 @@ TEST_F(WorldTreeTest, ItemImagesFollowTheNodeState)
 
 TEST_F(WorldTreeTest, ClickOnAChannelItemSelectsItsNodeAndClearsItsMarks)
 {
-    TIRCUnit* home = world->FindUnit(L"home");
-    TIRCChannel* gamma = home->FindChannel(L"#gamma");
     gamma->keywordMark = gamma->updateMark = true;
     ClickItem(Item(home, gamma));
-    TIRCUnit* unit;
-    TIRCChannel* channel;
-    world->GetSelection(unit, channel);
-    EXPECT_EQ(unit, home);
-    EXPECT_EQ(channel, gamma);
+    EXPECT_EQ(Selected(), TNode(home, gamma));
     EXPECT_FALSE(gamma->keywordMark);
     EXPECT_FALSE(gamma->updateMark);
     SaveWindowPng(frame.m_hWnd, ScreenshotPath(L"world-tree.png"));
@@ -97,8 +81,6 @@ TEST_F(WorldTreeTest, ClickOnAChannelItemSelectsItsNodeAndClearsItsMarks)
 
 TEST_F(WorldTreeTest, SelectFromCodeMovesTheTreeAndGoneNodesSelectNothing)
 {
-    TIRCUnit* net = world->FindUnit(L"net");
-    TIRCChannel* beta = net->FindChannel(L"#beta");
     world->Select(net, beta);
     EXPECT_EQ(frame.tree.GetItemText(frame.tree.GetSelectedItem()), CString(L"#beta"));
     // A pointer kept from an earlier event that no longer names a unit.
@@ -111,7 +93,6 @@ TEST_F(WorldTreeTest, SelectFromCodeMovesTheTreeAndGoneNodesSelectNothing)
 // finds no node to enter and can make none, and then only stores the tree.
 TEST_F(WorldTreeTest, AnOwnJoinThatMakesNoNodeOnlyStoresTheTree)
 {
-    TIRCUnit* home = world->FindUnit(L"home");
     TChannelConfig record;
     record.Name = L"%jp";
     world->AddChannelNode(home, record, TIRCChannel::KindChannel);

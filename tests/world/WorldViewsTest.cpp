@@ -53,23 +53,8 @@ private:
 
 TInputKeyTap* TInputKeyTap::tap = nullptr;
 
-class WorldViewsTest : public TWorldWindowTest {
+class WorldViewsTest : public TTwoServersTest {
 protected:
-    void SetUp() override
-    {
-        TWorldWindowTest::SetUp();
-        AddServer(L"net", {L"#alpha", L"#beta"});
-        AddServer(L"home", {L"#gamma"});
-    }
-    void Prepare()
-    {
-        Build();
-        net = world->FindUnit(L"net");
-        home = world->FindUnit(L"home");
-        alpha = net->FindChannel(L"#alpha");
-        beta = net->FindChannel(L"#beta");
-        gamma = home->FindChannel(L"#gamma");
-    }
     COLORREF PixelOfItem(HTREEITEM item, int x = -1)
     {
         RECT rect;
@@ -97,23 +82,13 @@ protected:
     {
         for (const TKeyStep& step : steps) {
             PressKey(step.key, step.modifiers);
-            TIRCUnit* unit;
-            TIRCChannel* channel;
-            Selection(unit, channel);
-            EXPECT_EQ(unit, step.unit) << step.key;
-            EXPECT_EQ(channel, step.channel) << step.key;
+            EXPECT_EQ(Selected(), TNode(step.unit, step.channel)) << step.key;
         }
     }
     void AddMember(TIRCChannel* channel, const wchar_t* nick)
     {
         channel->AddOrUpdateMember(nick, L"u", L"h", L"", L"", false, false, false, false, false);
     }
-
-    TIRCUnit* net = nullptr;
-    TIRCUnit* home = nullptr;
-    TIRCChannel* alpha = nullptr;
-    TIRCChannel* beta = nullptr;
-    TIRCChannel* gamma = nullptr;
 };
 
 TEST_F(WorldViewsTest, WithoutServersTheEmptyViewsAndTheProgramTitleShow)
@@ -151,11 +126,7 @@ TEST_F(WorldViewsTest, ClickingANodeShowsItsLogItsMembersAndItsTitle)
     for (const auto& row : rows) {
         SCOPED_TRACE(row.inTitle);
         ClickItem(Item(row.unit, row.channel));
-        TIRCUnit* unit;
-        TIRCChannel* channel;
-        Selection(unit, channel);
-        EXPECT_EQ(unit, row.unit);
-        EXPECT_EQ(channel, row.channel);
+        EXPECT_EQ(Selected(), TNode(row.unit, row.channel));
         EXPECT_EQ(ShownLog(), row.log);
         EXPECT_TRUE(ShownLog()->IsWindowVisible());
         auto* list = static_cast<TListView*>(ShownMemberList());
@@ -310,10 +281,7 @@ TEST_F(WorldViewsTest, KeysMoveTheSelectionAndTypingAnywhereLandsInTheInputLine)
     PressKey('1', {VK_CONTROL});
     PressKey(VK_DOWN, {VK_CONTROL, VK_MENU});
     EXPECT_EQ(Children(Item(net)), (std::vector<CString>{L"#beta", L"#alpha"}));
-    TIRCUnit* unit;
-    TIRCChannel* channel;
-    Selection(unit, channel);
-    EXPECT_EQ(channel, alpha);
+    EXPECT_EQ(Selected().second, alpha);
     EXPECT_EQ(config.world.Units[0].Channels[0].Name, L"#beta");
 }
 
@@ -354,11 +322,7 @@ TEST_F(WorldViewsTest, CtrlRowsLeaveCtrlAltKeysToTheEdit)
         FocusForInput(frame.chat.input.m_hWnd);
         frame.chat.input.SendMessage(EM_SETSEL, 3, 3);
         PressKey(key, {VK_CONTROL, VK_MENU});
-        TIRCUnit* unit;
-        TIRCChannel* channel;
-        Selection(unit, channel);
-        EXPECT_EQ(unit, net);
-        EXPECT_EQ(channel, alpha);
+        EXPECT_EQ(Selected(), TNode(net, alpha));
         EXPECT_TRUE(frame.tree.GetItemState(Item(net), TVIS_EXPANDED) & TVIS_EXPANDED);
         EXPECT_TRUE(alpha->logView->IsAtEnd()) << "the log stays at its end";
         if (key == 'A') {
@@ -512,10 +476,7 @@ TEST_F(WorldViewsTest, MovesAndSortingKeepTheSelectedNode)
     world->SortTree();
     EXPECT_EQ(Children(TVI_ROOT), (std::vector<CString>{L"home", L"net"}));
     EXPECT_EQ(Children(Item(home)), (std::vector<CString>{L"#A", L"#b", L"#gamma", L"friend"}));
-    TIRCUnit* unit;
-    TIRCChannel* channel;
-    Selection(unit, channel);
-    EXPECT_EQ(channel, beta);
+    EXPECT_EQ(Selected().second, beta);
     world->RenameUnit(net, L"alpha");
     EXPECT_EQ(Children(TVI_ROOT), (std::vector<CString>{L"alpha", L"home"}));
 
@@ -543,11 +504,7 @@ TEST_F(WorldViewsTest, EditedServerSettingsRebuildTheChannelItemsInTheirNewOrder
     EXPECT_EQ(Children(Item(net)), (std::vector<CString>{L"#beta", L"#new", L"friend"}));
     EXPECT_EQ(net->FindChannel(L"#alpha"), nullptr);
     // The noted node stays selected under the new name.
-    TIRCUnit* unit;
-    TIRCChannel* channel;
-    Selection(unit, channel);
-    EXPECT_EQ(unit, net);
-    EXPECT_EQ(channel, beta);
+    EXPECT_EQ(Selected(), TNode(net, beta));
 }
 
 TEST_F(WorldViewsTest, PreferencesReachTheTreeTheListsAndTheAllChannelsLog)
@@ -593,18 +550,14 @@ TEST_F(WorldViewsTest, NodesDeletedSinceAPopupOrALogLineDoNothing)
     ASSERT_EQ(frame.allLog.GetLineCount(), 1);
     POINT lastLine = ScreenPointOf(frame.allLog.m_hWnd, 40, 6);
     DoubleClickAt(lastLine);
-    Selection(unit, channel);
-    EXPECT_EQ(unit, home);
-    EXPECT_EQ(channel, nullptr);
+    EXPECT_EQ(Selected(), TNode(home, nullptr));
 
     world->DeleteUnit(home);
     world->GetPopupNode(unit, channel);
     EXPECT_EQ(unit, nullptr);
     world->Select(net, alpha);
     DoubleClickAt(lastLine);
-    Selection(unit, channel);
-    EXPECT_EQ(unit, net);
-    EXPECT_EQ(channel, alpha);
+    EXPECT_EQ(Selected(), TNode(net, alpha));
 }
 
 TEST_F(WorldViewsTest, ATalkWhosePeerTakesTheNickOfAnotherTalkReplacesItsItem)
@@ -627,12 +580,8 @@ TEST_F(WorldViewsTest, ATalkWhosePeerTakesTheNickOfAnotherTalkReplacesItsItem)
     EXPECT_EQ(Children(Item(home)), (std::vector<CString>{L"#gamma", L"other"}));
     EXPECT_NE(Item(home, peer), nullptr);
     EXPECT_FALSE(frame.chat.cards.ContainsWindow(otherLog));
-    TIRCUnit* unit;
-    TIRCChannel* channel;
-    Selection(unit, channel);
-    EXPECT_EQ(unit, home);
     // The selection moved off the deleted item to its previous sibling, the renamed talk.
-    EXPECT_EQ(channel, peer);
+    EXPECT_EQ(Selected(), TNode(home, peer));
 }
 
 TEST_F(WorldViewsTest, ControlsThatOutliveTheWorldNoLongerReportToIt)

@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <utility>
 
 class TWorldWindowTest : public ::testing::Test {
 protected:
@@ -80,10 +81,43 @@ protected:
     }
     CWnd* ShownLog() { return frame.chat.cards.GetCurrentCard(); }
     CWnd* ShownMemberList() { return frame.members.GetCurrentCard(); }
-    void Selection(TIRCUnit*& unit, TIRCChannel*& channel) { world->GetSelection(unit, channel); }
+    using TNode = std::pair<TIRCUnit*, TIRCChannel*>;
+    // The selected unit and channel; no channel when the unit itself is selected.
+    TNode Selected()
+    {
+        TNode node;
+        world->GetSelection(node.first, node.second);
+        return node;
+    }
 
     TTempFolder folder;
     TConfig config;
     TTestWorldFrame frame;
     std::unique_ptr<TIRCWorld> world;
+};
+
+// Two servers: "net" with #alpha and #beta, "home" with #gamma. Prepare builds the world.
+class TTwoServersTest : public TWorldWindowTest {
+protected:
+    void SetUp() override
+    {
+        TWorldWindowTest::SetUp();
+        AddServer(L"net", {L"#alpha", L"#beta"});
+        AddServer(L"home", {L"#gamma"});
+    }
+    void Prepare(const TLogAddressFinder* finder = nullptr)
+    {
+        Build(finder);
+        net = world->FindUnit(L"net");
+        home = world->FindUnit(L"home");
+        alpha = net->FindChannel(L"#alpha");
+        beta = net->FindChannel(L"#beta");
+        gamma = home->FindChannel(L"#gamma");
+    }
+
+    TIRCUnit* net = nullptr;
+    TIRCUnit* home = nullptr;
+    TIRCChannel* alpha = nullptr;
+    TIRCChannel* beta = nullptr;
+    TIRCChannel* gamma = nullptr;
 };
