@@ -78,14 +78,8 @@ TEST(Ctcp, QueriesAreAnsweredAtMostOnceInFiveSeconds)
 
 TEST(Ctcp, AnswerTextsKeepTheirLayout)
 {
-    SYSTEMTIME time = {};
-    time.wYear = 2026;
-    time.wMonth = 12;
-    time.wDayOfWeek = 1;
-    time.wDay = 7;
-    time.wHour = 8;
-    time.wMinute = 5;
-    time.wSecond = 36;
+    // Year, month, day of the week (Monday), day, hour, minute, second, millisecond.
+    const SYSTEMTIME time = {2026, 12, 1, 7, 8, 5, 36, 0};
     EXPECT_EQ(FormatCtcpTime(time), L"Mon Dec 07 08:05:36 2026");
     EXPECT_EQ(FormatCtcpTime(time).GetLength(), 24);
 

@@ -151,7 +151,7 @@ TEST_F(MembershipTest, EventsWithoutTheirChannelOrNickAreStillShownAndReported)
           ":x!u@h KICK #c :", ":x!u@h MODE #c +o", ":x!u@h MODE #c +v nobody", ":x!u@h JOIN :\x07o", ":x!u@h PRIVMSG",
           ":x!u@h NOTICE", "PRIVMSG #c :x"})
         Feed(line);
-    EXPECT_EQ(Nicks(L"#c"), (NickList{L"kvnick", L"x"}));
+    ASSERT_EQ(Nicks(L"#c"), (NickList{L"kvnick", L"x"}));
     EXPECT_FALSE(Member(L"#c", L"x")->v);
     EXPECT_EQ(unit->GetChannels().size(), 1u);
     EXPECT_EQ(unit->GetSession().currentNick, L"kvnick");
