@@ -17,12 +17,6 @@ protected:
         channel->op = true;
         return channel;
     }
-    TIRCChannel* Add(const wchar_t* name, TIRCChannel::TKind kind)
-    {
-        TChannelConfig config;
-        config.Name = name;
-        return unit->AddChannel(config, kind);
-    }
 };
 
 TEST_F(ChannelTest, IRCNameFromTheStoredName)
@@ -33,7 +27,7 @@ TEST_F(ChannelTest, IRCNameFromTheStoredName)
         CString ircName;
     } cases[] = {{L"!safe", L""}, {L"%local", CString(L"#local") + kServerMaskSuffix}, {L"#plain", L"#plain"}};
     for (const auto& c : cases)
-        EXPECT_EQ(Add(c.name, TIRCChannel::KindChannel)->GetIRCName(), c.ircName) << c.name;
+        EXPECT_EQ(AddChannel(c.name)->GetIRCName(), c.ircName) << c.name;
 
     TIRCChannel* safe = unit->FindChannel(L"!safe");
     safe->SetIRCName(L"!ABCDEsafe");

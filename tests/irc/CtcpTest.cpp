@@ -8,6 +8,7 @@ namespace {
 struct TFrameCase {
     const wchar_t* text;
     bool isCtcp;
+    const wchar_t* body; // between the marks; left empty when not CTCP
     const wchar_t* command;
     const wchar_t* argument;
 };
@@ -22,23 +23,28 @@ TPreference CtcpPreference(bool ignore, bool limit)
 
 } // namespace
 
-TEST(Ctcp, FramingGivesOneUpperCasedCommandAndItsArgument)
+TEST(Ctcp, FramingGivesTheTextBetweenTheMarksAsOneUpperCasedCommandAndItsArgument)
 {
     const TFrameCase cases[] = {
-        {L"\1VERSION\1 trailing", true, L"VERSION", L""},
-        {L"\1PING 12345", true, L"PING", L"12345"},
-        {L"\1ping  a  b \1", true, L"PING", L"a  b "},
-        {L"\1  TIME\1", true, L"TIME", L""},
-        {L"\1\1", true, L"\1", L""},
-        {L"\1", true, L"", L""},
-        {L"\1ACTION waves\1\1VERSION\1", true, L"ACTION", L"waves"},
-        {L"hello \1VERSION\1", false, L"", L""},
-        {L"", false, L"", L""},
+        {L"\1VERSION\1 trailing", true, L"VERSION", L"VERSION", L""},
+        {L"\1VERSION", true, L"VERSION", L"VERSION", L""},
+        {L"\1PING 12345", true, L"PING 12345", L"PING", L"12345"},
+        {L"\1ping  a  b \1", true, L"ping  a  b ", L"PING", L"a  b "},
+        {L"\1  TIME\1", true, L"  TIME", L"TIME", L""},
+        {L"\1\1", true, L"\1", L"\1", L""},
+        {L"\1\1PING 1\1", true, L"\1PING 1", L"\1PING", L"1"},
+        {L"\1", true, L"", L"", L""},
+        {L"\1ACTION waves\1", true, L"ACTION waves", L"ACTION", L"waves"},
+        {L"\1ACTION waves\1\1VERSION\1", true, L"ACTION waves", L"ACTION", L"waves"},
+        {L"hello \1VERSION\1", false, L"", L"", L""},
+        {L"plain \1text\1", false, L"", L"", L""},
+        {L"", false, L"", L"", L""},
     };
     for (const TFrameCase& c : cases) {
         CString body, command, argument;
         bool isCtcp = GetCtcpBody(c.text, body);
         EXPECT_EQ(isCtcp, c.isCtcp) << c.text;
+        EXPECT_EQ(body, c.body) << c.text;
         if (!isCtcp)
             continue;
         SplitCtcpBody(body, command, argument);
@@ -72,14 +78,8 @@ TEST(Ctcp, QueriesAreAnsweredAtMostOnceInFiveSeconds)
 
 TEST(Ctcp, AnswerTextsKeepTheirLayout)
 {
-    SYSTEMTIME time = {};
-    time.wYear = 2026;
-    time.wMonth = 12;
-    time.wDayOfWeek = 1;
-    time.wDay = 7;
-    time.wHour = 8;
-    time.wMinute = 5;
-    time.wSecond = 36;
+    // Year, month, day of the week (Monday), day, hour, minute, second, millisecond.
+    const SYSTEMTIME time = {2026, 12, 1, 7, 8, 5, 36, 0};
     EXPECT_EQ(FormatCtcpTime(time), L"Mon Dec 07 08:05:36 2026");
     EXPECT_EQ(FormatCtcpTime(time).GetLength(), 24);
 

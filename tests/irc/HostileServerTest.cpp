@@ -47,13 +47,9 @@ protected:
         TUnitTest::SetUp();
         settings.Codepage = 50221;
         MakeUnit();
-        TChannelConfig config;
-        config.Name = L"#chan";
-        unit->AddChannel(config, TIRCChannel::KindChannel);
-        config.Name = L"kvnick";
-        unit->AddChannel(config, TIRCChannel::KindTalk);
-        StartOffline();
-        Feed(":irc.example 001 kvnick :Welcome");
+        AddChannel(L"#chan");
+        AddChannel(L"kvnick", TIRCChannel::KindTalk);
+        WelcomeOffline();
     }
 
     // Every answer is a line the server can take: within 510 bytes and no line break inside.
@@ -67,8 +63,7 @@ protected:
         ASSERT_TRUE(state >= 0 && state <= 3) << after;
         // Stay logged in, so the next line meets a full session again.
         if (state != TIRCUnit::StateLoggedIn) {
-            StartOffline();
-            Feed(":irc.example 001 kvnick :Welcome");
+            WelcomeOffline();
             TakeQueued();
         }
     }

@@ -4,6 +4,8 @@
 #include "tests/common/MessagePump.h"
 #include "tests/net/NetTestSupport.h"
 
+#include <algorithm>
+
 namespace {
 
 SOCKET ListenOn(int port, int& actualPort)
@@ -118,6 +120,19 @@ void TUnitTest::StartOffline()
     unit->OnConnect(&unit->GetConnection());
 }
 
+void TUnitTest::WelcomeOffline()
+{
+    StartOffline();
+    Feed(":irc.example 001 kvnick :Welcome");
+}
+
+TIRCChannel* TUnitTest::AddChannel(const CString& name, TIRCChannel::TKind kind)
+{
+    TChannelConfig config;
+    config.Name = name;
+    return unit->AddChannel(config, kind);
+}
+
 void FeedLine(TIRCUnit& unit, const std::string& line)
 {
     TIRCReceiveMessageA message;
@@ -163,12 +178,30 @@ TLineSocket* TUnitTest::ConnectTo(TScriptedServer& server, bool logIn)
     TLineSocket* peer = server.WaitClient();
     if (!peer || !logIn)
         return peer;
+    return WelcomeOn(peer) ? peer : nullptr;
+}
+
+bool TUnitTest::WelcomeOn(TLineSocket* peer)
+{
     // After the registration lines, so a test that counts lines starts from them.
-    if (!peer->WaitFor("USER "))
-        return nullptr;
+    if (!peer || !peer->WaitFor("USER "))
+        return false;
     peer->Send(":irc.example 001 kvnick :Welcome\r\n");
-    bool loggedIn = PumpMessagesUntil([&] { return unit->GetState() == TIRCUnit::StateLoggedIn; }, 5000);
-    return loggedIn ? peer : nullptr;
+    return PumpMessagesUntil([&] { return unit->GetState() == TIRCUnit::StateLoggedIn; }, 5000);
+}
+
+bool TUnitTest::HistoryHolds(const char* line)
+{
+    for (const TIRCSendMessage& message : unit->GetConnection().history)
+        if (message.line == line)
+            return true;
+    return false;
+}
+
+bool TUnitTest::SawMacroEvent(const std::string& event, DWORD timeoutMs)
+{
+    const std::vector<std::string>& events = recorder.macroEvents;
+    return PumpMessagesUntil([&] { return std::find(events.begin(), events.end(), event) != events.end(); }, timeoutMs);
 }
 
 bool RoundTrip(TIRCUnit& unit, TLineSocket& peer)
@@ -257,6 +290,15 @@ std::vector<std::string> TLineSocket::Lines()
         size_t end = lf > start && text[lf - 1] == '\r' ? lf - 1 : lf;
         lines.push_back(text.substr(start, end - start));
     }
+    return lines;
+}
+
+std::vector<std::string> TLineSocket::LinesStartingWith(const std::string& head)
+{
+    std::vector<std::string> lines;
+    for (const std::string& line : Lines())
+        if (line.rfind(head, 0) == 0)
+            lines.push_back(line);
     return lines;
 }
 

@@ -92,6 +92,10 @@ protected:
     TIRCUnit& MakeUnit();
     // As if the transport had connected: commands queue without a socket and stay queued.
     void StartOffline();
+    // The same, then logged in by the server's welcome.
+    void WelcomeOffline();
+    // A channel (or talk) node of that name, as the server tree adds one.
+    TIRCChannel* AddChannel(const CString& name, TIRCChannel::TKind kind = TIRCChannel::KindChannel);
     // One received line, parsed as the connection would.
     void Feed(const std::string& line);
     // The lines waiting to be written, in the order they would leave.
@@ -99,6 +103,13 @@ protected:
     std::vector<std::string> TakeQueued();
     // A fresh unit connected to the server, logged in when asked; null when it did not get there.
     TLineSocket* ConnectTo(TScriptedServer& server, bool logIn);
+    // Once the peer has the registration, welcomes the unit there and waits for its login; false
+    // when either does not come.
+    bool WelcomeOn(TLineSocket* peer);
+    // Whether the flood control still counts this line (with its CR LF) as sent.
+    bool HistoryHolds(const char* line);
+    // Pumps messages until the macro engine was told of the event ("COMMAND param param").
+    bool SawMacroEvent(const std::string& event, DWORD timeoutMs);
     // The unit's server (127.0.0.1:6667) is reached through a SOCKS4 proxy on that port.
     void ThroughSocks4(int proxyPort)
     {
@@ -130,6 +141,7 @@ public:
     std::string Received();
     // Complete lines received so far, without CR LF.
     std::vector<std::string> Lines();
+    std::vector<std::string> LinesStartingWith(const std::string& head);
     // Pumps messages until a received line contains the text.
     bool WaitFor(const std::string& text, DWORD timeoutMs = 10000);
     size_t LineCount() { return Lines().size(); }

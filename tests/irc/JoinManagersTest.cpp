@@ -8,6 +8,13 @@
 
 namespace {
 
+CString Numbered(const wchar_t* form, int i)
+{
+    CString text;
+    text.Format(form, i);
+    return text;
+}
+
 // Records every batch and WHO, with the tick it came on.
 class TRecorder : public IRejoinManagerListener, public IWhoCommandManagerListener {
 public:
@@ -125,21 +132,16 @@ TEST_F(RejoinManagerTest, EveryJoinWeSentIsRetriedWhileAServersOwnNamesStayBound
 {
     preference.Error437RejoinCount = 0;
     preference.Error437RejoinInterval = 1;
-    auto name = [](const wchar_t* form, int i) {
-        CString text;
-        text.Format(form, i);
-        return text;
-    };
     // A server's flood of names nobody joined fills its share only.
     for (int i = 0; i < 5000; i++)
-        manager.AddRejoin(name(L"#flood%d", i));
+        manager.AddRejoin(Numbered(L"#flood%d", i));
     EXPECT_EQ(manager.GetRecordCount(), TRejoinManager::kMaxRecords);
     EXPECT_EQ(manager.GetPendingCount(), TRejoinManager::kMaxRecords);
     // 1,500 channels of our own refused at once all come back, with their keys.
     for (int i = 0; i < 1500; i++)
-        manager.RememberKey(name(L"#own%d", i), name(L"k%d", i));
+        manager.RememberKey(Numbered(L"#own%d", i), Numbered(L"k%d", i));
     for (int i = 0; i < 1500; i++)
-        manager.AddRejoin(name(L"#own%d", i));
+        manager.AddRejoin(Numbered(L"#own%d", i));
     EXPECT_EQ(manager.GetRecordCount(), TRejoinManager::kMaxRecords + 1500);
     EXPECT_EQ(manager.GetPendingCount(), TRejoinManager::kMaxRecords + 1500);
     Ticks(1);
@@ -162,11 +164,8 @@ TEST(SafeChannelJoinManager, NamesFoldAndEveryJoinSentIsKept)
     EXPECT_TRUE(manager.Contains(L"!CHAN[A]"));
     manager.Remove(L"!Chan[a]");
     EXPECT_FALSE(manager.Contains(L"!chan{a}"));
-    for (int i = 0; i < 3000; i++) {
-        CString name;
-        name.Format(L"!c%d", i);
-        manager.Add(name);
-    }
+    for (int i = 0; i < 3000; i++)
+        manager.Add(Numbered(L"!c%d", i));
     // Only the JOINs we send fill it: none is forgotten until answered.
     EXPECT_TRUE(manager.Contains(L"!c2999"));
 }
@@ -207,11 +206,8 @@ TEST_F(WhoManagerTest, QueueRulesWithoutListenerAndWithTiming3)
 
     // Every channel of a long auto-join list waits its turn; a channel joined and parted over and
     // over waits once, whatever the case of its name.
-    for (int i = 0; i < 600; i++) {
-        CString name;
-        name.Format(L"#c%d", i);
-        manager.Add(name, 1);
-    }
+    for (int i = 0; i < 600; i++)
+        manager.Add(Numbered(L"#c%d", i), 1);
     for (int i = 0; i < 2000; i++)
         manager.Add(i % 2 ? L"#Flood" : L"#flood", 1);
     EXPECT_EQ(manager.GetQueuedCount(), 601u);

@@ -14,7 +14,8 @@ namespace {
 class OldServerTest : public TReceiveTest {
 protected:
     // The server holds a busy client's commands back by its own penalty: slow machines need room.
-    bool Until(const std::function<bool()>& done) { return PumpMessagesUntil(done, 30000); }
+    static constexpr DWORD kBoundMs = 30000;
+    bool Until(const std::function<bool()>& done) { return PumpMessagesUntil(done, kBoundMs); }
     // A unit on the old server with the given auto-join channels, logged in.
     bool LogInAs(int port, const wchar_t* nick, std::initializer_list<const wchar_t*> autoJoin)
     {
@@ -47,11 +48,6 @@ protected:
     {
         return Until([&] { return Member(channel, nick) == nullptr; });
     }
-    bool SawMacroEvent(const std::string& event)
-    {
-        const std::vector<std::string>& events = recorder.macroEvents;
-        return Until([&] { return std::find(events.begin(), events.end(), event) != events.end(); });
-    }
     bool ServerViewHolds(const std::string& text)
     {
         return Until([&] {
@@ -72,13 +68,6 @@ protected:
         for (const std::string& line : recorder.protocol)
             text += line + "\n";
         return text;
-    }
-    bool HistoryHolds(const char* line)
-    {
-        for (const TIRCSendMessage& message : unit->GetConnection().history)
-            if (message.line == line)
-                return true;
-        return false;
     }
 };
 
@@ -101,9 +90,9 @@ TEST_F(OldServerTest, RegistersChatsChangesNickPartsAndQuits)
     peer->Send("JOIN #kv-old,#kv-old2\r\n");
     ASSERT_TRUE(Has(L"#kv-old", L"kvoldpeer") && Has(L"#kv-old2", L"kvoldpeer"));
     peer->Send("PRIVMSG #kv-old :hello from the old server\r\n");
-    EXPECT_TRUE(SawMacroEvent("PRIVMSG #kv-old hello from the old server"));
+    EXPECT_TRUE(SawMacroEvent("PRIVMSG #kv-old hello from the old server", kBoundMs));
     peer->Send("NOTICE kvoldservernick :a notice\r\n");
-    EXPECT_TRUE(SawMacroEvent("NOTICE kvoldservernick a notice"));
+    EXPECT_TRUE(SawMacroEvent("NOTICE kvoldservernick a notice", kBoundMs));
 
     peer->Send("NICK kvoldpeer2\r\n");
     ASSERT_TRUE(Has(L"#kv-old", L"kvoldpeer2") && Has(L"#kv-old2", L"kvoldpeer2"));

@@ -103,6 +103,7 @@ private:
 class TReceiveTest : public TUnitTest {
 protected:
     using Lines = std::vector<std::string>;
+    using NickList = std::vector<CString>;
 
     // Logged in as kvnick; each channel joined with the given members besides the user.
     void LogIn(std::initializer_list<const char*> channels = {}, const char* members = "")
@@ -131,6 +132,14 @@ protected:
     {
         TIRCChannel* c = Channel(channel);
         return c ? c->FindMember(nick) : nullptr;
+    }
+    // The texts from the given one on, without their time stamps.
+    static Lines WithoutTimes(const Lines& texts, size_t from)
+    {
+        Lines out;
+        for (size_t i = from; i < texts.size(); i++)
+            out.push_back(texts[i].substr(texts[i].find(' ') + 1));
+        return out;
     }
 
     TFakeChannelWindows windows;

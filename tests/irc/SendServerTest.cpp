@@ -21,9 +21,7 @@ protected:
         unit->SetSendScripts(&send);
         unit->SetDccManager(&send);
         unit->SetFrame(&send);
-        TChannelConfig config;
-        config.Name = channel;
-        unit->AddChannel(config, TIRCChannel::KindChannel);
+        AddChannel(channel);
         unit->Connect();
         if (!PumpMessagesUntil([&] { return unit->GetState() == TIRCUnit::StateLoggedIn; }, 15000) ||
             !PumpMessagesUntil([&] { return unit->FindChannel(channel)->IsJoined(); }, 10000))

@@ -84,9 +84,7 @@ void TSendSideTest::LogIn()
 
 TIRCChannel* TSendSideTest::AddJoined(const CString& name, TIRCChannel::TKind kind)
 {
-    TChannelConfig config;
-    config.Name = name;
-    TIRCChannel* channel = unit->AddChannel(config, kind);
+    TIRCChannel* channel = AddChannel(name, kind);
     channel->SetIRCName(name);
     channel->OnJoined();
     return channel;

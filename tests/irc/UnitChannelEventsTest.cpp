@@ -6,8 +6,6 @@
 
 namespace {
 
-using NickList = std::vector<CString>;
-
 class ChannelEventsTest : public TReceiveTest {};
 
 TEST_F(ChannelEventsTest, MemberModesFollowMode)

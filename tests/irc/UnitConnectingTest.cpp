@@ -67,13 +67,8 @@ protected:
     // was asked for before is still to come; skip: the bytes of a proxy request in front.
     Lines LinesAfterLogin(TLineSocket& peer, size_t skip = 0)
     {
-        if (!peer.WaitFor("USER "))
-            return {"no registration"};
-        peer.Send(":irc.example 001 kvnick :Welcome\r\n");
-        if (!PumpMessagesUntil([&] { return unit->GetState() == TIRCUnit::StateLoggedIn; }, 5000))
+        if (!WelcomeOn(&peer) || !RoundTrip(*unit, peer))
             return {"no login"};
-        if (!RoundTrip(*unit, peer))
-            return {"no round trip"};
         Lines lines;
         std::string text = peer.Received().substr(skip);
         for (size_t start = 0, end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)

@@ -23,8 +23,7 @@ protected:
         talk.Name = L"friend";
         unit->AddChannel(one, TIRCChannel::KindChannel);
         unit->AddChannel(talk, TIRCChannel::KindTalk);
-        StartOffline();
-        Feed(":irc.example 001 kvnick :Welcome");
+        WelcomeOffline();
         Feed(":kvnick!kvuser@host JOIN :#one");
         TakeQueued();
         recorder.macroEvents.clear();
@@ -155,10 +154,6 @@ TEST_F(UnitDispatchTest, OwnNickChangeIsFollowed)
     EXPECT_EQ(Narrow(unit->GetSession().currentNick), "renamed");
 }
 
-} // namespace
-
-namespace {
-
 class UnitRejoinTest : public UnitDispatchTest {
 protected:
     // The channels the lost link leaves for the next login's rejoin.
@@ -176,9 +171,7 @@ TEST_F(UnitRejoinTest, ForcedAutoJoinAddsTheAutoJoinChannelsThatWereNotJoined)
 {
     preference.ForceAutoJoin = true;
     LogIn();
-    TChannelConfig two;
-    two.Name = L"#two";
-    unit->AddChannel(two, TIRCChannel::KindChannel);
+    AddChannel(L"#two");
     unit->OnClose(&unit->GetConnection());
     StartOffline();
     TakeQueued();
@@ -221,11 +214,8 @@ TEST_F(UnitRejoinTest, OnlyTheLoginsUnansweredJoinsAreKeptForTheRejoin)
         SCOPED_TRACE(Narrow(c.channel) + " " + c.answer);
         settings.Codepage = 50221;
         MakeUnit();
-        TChannelConfig config;
-        config.Name = c.channel;
-        unit->AddChannel(config, TIRCChannel::KindChannel);
-        StartOffline();
-        Feed(":irc.example 001 kvnick :Welcome");
+        AddChannel(c.channel);
+        WelcomeOffline();
         if (!c.answer.empty()) {
             CStringA encoded = EncodeIso2022Jp(ConvertFromCodePage(c.answer.c_str(), CP_UTF8), 0);
             Feed(std::string(encoded.GetString(), (size_t)encoded.GetLength()));

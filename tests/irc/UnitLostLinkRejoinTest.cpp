@@ -30,10 +30,7 @@ protected:
             AddAutoJoin(channel.first, channel.second);
         unit->Connect();
         TLineSocket* peer = server.WaitClient();
-        if (!peer || !peer->WaitFor("USER "))
-            return nullptr;
-        peer->Send(":irc.example 001 kvnick :Welcome\r\n");
-        return peer;
+        return WelcomeOn(peer) ? peer : nullptr;
     }
     // The next connection of the reconnect, logged in; the JOIN lines it was sent.
     Lines JoinsOfReconnect(TScriptedServer& server, int count, TLineSocket*& peer)
@@ -41,17 +38,9 @@ protected:
         if (!PumpMessagesUntil([&] { return unit->GetState() == TIRCUnit::StateDisconnected; }, 5000))
             return {"still connected"};
         peer = TickToReconnect(*unit, server, count);
-        if (!peer || !peer->WaitFor("USER "))
-            return {"no reconnect"};
-        peer->Send(":irc.example 001 kvnick :Welcome back\r\n");
-        if (!PumpMessagesUntil([&] { return unit->GetState() == TIRCUnit::StateLoggedIn; }, 5000) ||
-            !RoundTrip(*unit, *peer))
+        if (!WelcomeOn(peer) || !RoundTrip(*unit, *peer))
             return {"no login"};
-        Lines joins;
-        for (const std::string& line : peer->Lines())
-            if (line.rfind("JOIN", 0) == 0)
-                joins.push_back(line);
-        return joins;
+        return peer->LinesStartingWith("JOIN");
     }
 };
 

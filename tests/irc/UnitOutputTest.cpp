@@ -20,9 +20,7 @@ protected:
         preference.EnableUnitLog = true;
         MakeUnit();
         unit->SetLogFormat(&format);
-        TChannelConfig config;
-        config.Name = L"#chan";
-        channel = unit->AddChannel(config, TIRCChannel::KindChannel);
+        channel = AddChannel(L"#chan");
     }
     TLogFormat format;
     TIRCChannel* channel = nullptr;
@@ -103,8 +101,7 @@ TEST_F(UnitOutputTest, AllChannelsCopiesCarryEventDataExceptNickKillAndQuit)
 
 TEST_F(UnitOutputTest, MessagesGetTheNickPrefixAndReachViewAndFiles)
 {
-    StartOffline();
-    Feed(":irc.example 001 kvnick :Welcome");
+    WelcomeOffline();
     Feed(":friend!u@h PRIVMSG #chan :\x02hello\x02 there");
     EXPECT_EQ(recorder.ViewTexts(channel), (Lines{"(friend) hello there"}));
     EXPECT_EQ(recorder.marks, (Lines{"update #chan"}));

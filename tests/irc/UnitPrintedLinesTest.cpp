@@ -7,8 +7,8 @@ namespace {
 class PrintedLinesTest : public TReceiveTest {
 protected:
     // The texts of a node's view (null: the server's) after the login, without time stamps.
-    Lines Printed(TIRCChannel* channel) { return Strip(recorder.ViewTexts(channel), skip[channel]); }
-    Lines AllLog() { return Strip(recorder.AllLogTexts(), allSkip); }
+    Lines Printed(TIRCChannel* channel) { return WithoutTimes(recorder.ViewTexts(channel), skip[channel]); }
+    Lines AllLog() { return WithoutTimes(recorder.AllLogTexts(), allSkip); }
     // Lines printed so far are not looked at again.
     void Mark()
     {
@@ -16,13 +16,6 @@ protected:
         for (TIRCChannel* channel : unit->GetChannels())
             skip[channel] = recorder.ViewTexts(channel).size();
         allSkip = recorder.AllLogTexts().size();
-    }
-    static Lines Strip(const Lines& texts, size_t from)
-    {
-        Lines out;
-        for (size_t i = from; i < texts.size(); i++)
-            out.push_back(texts[i].substr(texts[i].find(' ') + 1));
-        return out;
     }
     std::map<TIRCChannel*, size_t> skip;
     size_t allSkip = 0;

@@ -8,8 +8,6 @@
 
 namespace {
 
-using NickList = std::vector<CString>;
-
 class ReceiveServerTest : public TReceiveTest {
 protected:
     bool Until(const std::function<bool()>& done) { return PumpMessagesUntil(done, 10000); }

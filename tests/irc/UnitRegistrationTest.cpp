@@ -18,47 +18,23 @@ struct TRegistrationCase {
     const wchar_t* password;
     bool invisible;
     const wchar_t* userName;
-    Lines lines;
+    const char* pass; // the PASS line's parameter, or null for none
+    const char* user; // the USER line's user name and mode
 };
 
+// Each registration is an optional PASS, then NICK kvnick and USER with the real name.
 TEST_F(UnitRegistrationTest, RegistrationSendsPassNickAndUserAsStored)
 {
     const TRegistrationCase cases[] = {
-        {"no password", false, L"", true, L"kvuser", {"NICK kvnick", "USER kvuser 8 * :Ketroval Test"}},
-        {"password set but off", false, L"secret", true, L"kvuser", {"NICK kvnick", "USER kvuser 8 * :Ketroval Test"}},
-        {"password on but empty", true, L"", true, L"kvuser", {"NICK kvnick", "USER kvuser 8 * :Ketroval Test"}},
-        {"password on",
-         true,
-         L"secret",
-         false,
-         L"kvuser",
-         {"PASS secret", "NICK kvnick", "USER kvuser 0 * :Ketroval Test"}},
-        {"password with a blank goes whole",
-         true,
-         L"my secret",
-         false,
-         L"kvuser",
-         {"PASS :my secret", "NICK kvnick", "USER kvuser 0 * :Ketroval Test"}},
-        {"password with a leading colon goes whole",
-         true,
-         L":secret",
-         false,
-         L"kvuser",
-         {"PASS ::secret", "NICK kvnick", "USER kvuser 0 * :Ketroval Test"}},
-        {"blank user name made valid", false, L"", true, L"kv user", {"NICK kvnick", "USER kvuser 8 * :Ketroval Test"}},
-        {"punctuation kept",
-         false,
-         L"",
-         true,
-         L"j.r.r.tolkien",
-         {"NICK kvnick", "USER j.r.r.tolkien 8 * :Ketroval Test"}},
-        {"leading colon and control characters dropped",
-         false,
-         L"",
-         true,
-         L":kv\tus\x01"
-         L"er",
-         {"NICK kvnick", "USER kvuser 8 * :Ketroval Test"}},
+        {"no password", false, L"", true, L"kvuser", nullptr, "kvuser 8"},
+        {"password set but off", false, L"secret", true, L"kvuser", nullptr, "kvuser 8"},
+        {"password on but empty", true, L"", true, L"kvuser", nullptr, "kvuser 8"},
+        {"password on", true, L"secret", false, L"kvuser", "secret", "kvuser 0"},
+        {"password with a blank goes whole", true, L"my secret", false, L"kvuser", ":my secret", "kvuser 0"},
+        {"password with a leading colon goes whole", true, L":secret", false, L"kvuser", "::secret", "kvuser 0"},
+        {"blank user name made valid", false, L"", true, L"kv user", nullptr, "kvuser 8"},
+        {"punctuation kept", false, L"", true, L"j.r.r.tolkien", nullptr, "j.r.r.tolkien 8"},
+        {"leading colon and control characters dropped", false, L"", true, L":kv\tus\1er", nullptr, "kvuser 8"},
     };
     for (const TRegistrationCase& c : cases) {
         settings.EnablePassword = c.enablePassword;
@@ -68,10 +44,10 @@ TEST_F(UnitRegistrationTest, RegistrationSendsPassNickAndUserAsStored)
         MakeUnit();
         StartOffline();
         EXPECT_EQ(unit->GetState(), TIRCUnit::StateRegistering) << c.name;
-        Lines queued = Queued();
-        ASSERT_EQ(queued.size(), c.lines.size()) << c.name;
-        for (size_t i = 0; i < queued.size(); i++)
-            EXPECT_EQ(queued[i], c.lines[i]) << c.name;
+        Lines lines = {"NICK kvnick", "USER " + std::string(c.user) + " * :Ketroval Test"};
+        if (c.pass)
+            lines.insert(lines.begin(), "PASS " + std::string(c.pass));
+        EXPECT_EQ(Queued(), lines) << c.name;
     }
 }
 
@@ -139,20 +115,15 @@ TEST_F(UnitRegistrationTest, WhoQueriesWaitBehindAutoJoinsButNotBehindARejoin)
 {
     preference.WhoTiming = 1;
     MakeUnit();
-    for (const wchar_t* name : {L"#one", L"#two"}) {
-        TChannelConfig config;
-        config.Name = name;
-        unit->AddChannel(config, TIRCChannel::KindChannel);
-    }
-    StartOffline();
-    Feed(":irc.example 001 kvnick :Welcome");
+    for (const wchar_t* name : {L"#one", L"#two"})
+        AddChannel(name);
+    WelcomeOffline();
     EXPECT_EQ(unit->GetWhoManager().GetWait(), 4) << "two auto-joins, two ticks each";
     Feed(":kvnick!u@h JOIN :#one");
     Feed(":kvnick!u@h JOIN :#two");
     // The server drops the link; the next login rejoins both.
     unit->OnClose(&unit->GetConnection());
-    StartOffline();
-    Feed(":irc.example 001 kvnick :Welcome");
+    WelcomeOffline();
     EXPECT_EQ(unit->GetWhoManager().GetWait(), 0);
 }
 
@@ -160,8 +131,7 @@ TEST_F(UnitRegistrationTest, ASafeChannelJoinedByALoginCommandKeepsItsRecordForT
 {
     settings.LoginCommands = {L"JOIN !safe"};
     MakeUnit();
-    StartOffline();
-    Feed(":irc.example 001 kvnick :Welcome");
+    WelcomeOffline();
     EXPECT_TRUE(unit->GetSafeJoinManager().Contains(L"!safe"));
     TakeQueued();
     // The server does not know it yet: the join is asked again as a creation.
@@ -172,15 +142,13 @@ TEST_F(UnitRegistrationTest, ASafeChannelJoinedByALoginCommandKeepsItsRecordForT
 
 TEST_F(UnitRegistrationTest, TalksOfTheLastSessionOpenAgainWithTheirPeerAndTheUser)
 {
-    StartOffline();
-    Feed(":irc.example 001 kvnick :Welcome");
+    WelcomeOffline();
     Feed(":friend!f@h PRIVMSG kvnick :hi");
     TIRCChannel* talk = unit->FindChannel(L"friend");
     ASSERT_TRUE(talk);
     unit->OnClose(&unit->GetConnection());
     EXPECT_EQ(talk->GetMembers().GetCount(), 0);
-    StartOffline();
-    Feed(":irc.example 001 kvnick :Welcome");
+    WelcomeOffline();
     EXPECT_TRUE(talk->IsJoined());
     EXPECT_NE(talk->FindMember(L"friend"), nullptr);
     EXPECT_NE(talk->FindMember(L"kvnick"), nullptr);
@@ -203,9 +171,7 @@ TEST_F(UnitRegistrationTest, ALoginCommandThatLosesTheConnectionEndsTheLogin)
 {
     settings.LoginCommands = {L"mycommand", L"MODE kvnick +i"};
     MakeUnit();
-    TChannelConfig config;
-    config.Name = L"#one";
-    unit->AddChannel(config, TIRCChannel::KindChannel);
+    AddChannel(L"#one");
     TDroppingScripts scripts;
     scripts.unit = unit.get();
     unit->SetSendScripts(&scripts);
@@ -321,16 +287,8 @@ TEST_F(UnitRegistrationTest, AConnectionStartedByHandIsAwayOnlyByAutoAway)
         unit->CloseByUser();
         unit->Connect();
         TLineSocket* again = server.WaitClient(2);
-        ASSERT_NE(again, nullptr);
-        ASSERT_TRUE(again->WaitFor("USER "));
-        again->Send(":irc.example 001 kvnick :Welcome\r\n");
-        ASSERT_TRUE(PumpMessagesUntil([&] { return unit->GetState() == TIRCUnit::StateLoggedIn; }, 5000));
-        ASSERT_TRUE(RoundTrip(*unit, *again));
-        std::vector<std::string> away;
-        for (const std::string& line : again->Lines())
-            if (line.rfind("AWAY", 0) == 0)
-                away.push_back(line);
-        EXPECT_EQ(away, c.away) << c.autoAway;
+        ASSERT_TRUE(WelcomeOn(again) && RoundTrip(*unit, *again));
+        EXPECT_EQ(again->LinesStartingWith("AWAY"), c.away) << c.autoAway;
         unit->CloseByUser();
     }
 }

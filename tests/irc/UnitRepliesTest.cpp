@@ -4,14 +4,28 @@
 #include "tests/common/StringPrinter.h"
 #include "tests/irc/ReceiveTestSupport.h"
 
-#include "irc/Ctcp.h"
 #include "irc/UnitEvents.h"
 
 namespace {
 
-using NickList = std::vector<CString>;
-
-class RepliesTest : public TReceiveTest {};
+class RepliesTest : public TReceiveTest {
+protected:
+    void Refuse437(const char* channel)
+    {
+        Feed(std::string(":srv 437 kvnick ") + channel + " :Channel temporarily unavailable");
+    }
+    // The JOIN lines two ticks bring.
+    Lines JoinsAfterTwoTicks()
+    {
+        unit->Tick();
+        unit->Tick();
+        Lines joins;
+        for (const std::string& line : TakeQueued())
+            if (line.rfind("JOIN", 0) == 0)
+                joins.push_back(line);
+        return joins;
+    }
+};
 
 TEST_F(RepliesTest, NamesGiveMembersTheirModesFromOnePrefixCharacter)
 {
@@ -157,27 +171,6 @@ TEST(ServerTime, UnconvertibleTimesShowTheNumber)
     EXPECT_EQ(ReadUnsignedReply(L"99999999999999999999999"), ~0ULL);
     EXPECT_EQ(ReadUnsignedReply(L"3725x"), 3725u);
     EXPECT_EQ(ReadUnsignedReply(L"abc"), 0u);
-}
-
-TEST(Ctcp, SplitTakesTheTextBetweenTheMarks)
-{
-    const struct {
-        const wchar_t* text;
-        bool ctcp;
-        const wchar_t* inner;
-    } cases[] = {{L"\x01"
-                  L"ACTION waves\x01",
-                  true, L"ACTION waves"},
-                 {L"\x01VERSION", true, L"VERSION"},
-                 {L"\x01\x01PING 1\x01", true, L"\x01PING 1"},
-                 {L"\x01", true, L""},
-                 {L"plain \x01text\x01", false, L""},
-                 {L"", false, L""}};
-    for (const auto& c : cases) {
-        CString inner;
-        EXPECT_EQ(GetCtcpBody(c.text, inner), c.ctcp);
-        EXPECT_EQ(inner, c.inner);
-    }
 }
 
 // Every numeric the received side handles, with no, short, empty, huge and hostile fields.
@@ -348,31 +341,44 @@ TEST_F(NickRetryTest, AnErroneousNickIsMadeValidAndTheNextNicksBuildOnIt)
     }
 }
 
-TEST_F(RepliesTest, RefusedJoinsEndRetriesAndSafeChannelCreation)
+// The own JOIN or a refusal ends the retries of the JOIN sent, and the creation of a safe channel
+// with them; other answers leave both waiting.
+TEST_F(RepliesTest, OwnJoinsAndRefusalsEndRetriesAndSafeChannelCreation)
 {
     struct Case {
-        const char* number;
-        const char* channel;
+        const wchar_t* sent;
+        const char* answer;
         bool loggedIn;
         size_t records;
         bool safeLeft;
     };
     const Case cases[] = {
-        {"405", "#a", true, 0, false},    {"471", "#a", true, 0, false},         {"473", "#a", true, 0, false},
-        {"474", "#a", true, 0, false},    {"475", "#a", true, 0, false},         {"476", "#a", true, 0, false},
-        {"471", "!safe", true, 0, false}, {"474", "!ABCDEsafe", true, 0, false}, {"477", "!safe", true, 1, true},
-        {"471", "!safe", false, 1, true},
+        {L"#a", ":srv 405 kvnick #a :Cannot join", true, 0, false},
+        {L"#a", ":srv 471 kvnick #a :Cannot join", true, 0, false},
+        {L"#a", ":srv 473 kvnick #a :Cannot join", true, 0, false},
+        {L"#a", ":srv 474 kvnick #a :Cannot join", true, 0, false},
+        {L"#a", ":srv 475 kvnick #a :Cannot join", true, 0, false},
+        {L"#a", ":srv 476 kvnick #a :Cannot join", true, 0, false},
+        {L"!safe", ":srv 471 kvnick !safe :Cannot join", true, 0, false},
+        {L"!safe", ":srv 474 kvnick !ABCDEsafe :Cannot join", true, 0, false},
+        {L"!safe", ":srv 477 kvnick !safe :Cannot join", true, 1, true},
+        {L"!safe", ":srv 471 kvnick !safe :Cannot join", false, 1, true},
+        {L"#a", ":kvnick!u@h JOIN :#a", true, 0, false},
+        {L"!safe", ":kvnick!u@h JOIN :!ABCDEsafe", true, 0, false},
+        {L"!ABCDEsafe", ":kvnick!u@h JOIN :!ABCDEsafe", true, 0, false},
+        {L"!safe", ":other!u@h JOIN :!ABCDEsafe", true, 1, true},
+        {L"#a", ":kvnick!u@h JOIN :#b", true, 1, false},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.number) + " " + c.channel);
+        SCOPED_TRACE(Narrow(c.sent) + " / " + c.answer + (c.loggedIn ? "" : " registering"));
         LogIn();
         if (!c.loggedIn)
             unit->GetSession().state = TIRCUnit::StateRegistering;
         preference.RejoinOnError437 = true;
-        unit->SendJoin(c.channel[0] == '#' ? L"#a" : L"!safe", L"key");
-        Feed(std::string(":srv ") + c.number + " kvnick " + c.channel + " :Cannot join");
+        unit->SendJoin(c.sent, L"key");
+        Feed(c.answer);
         EXPECT_EQ(unit->GetRejoinManager().GetRecordCount(), c.records);
-        EXPECT_EQ(unit->GetSafeJoinManager().Contains(L"!safe"), c.safeLeft);
+        EXPECT_EQ(unit->GetSafeJoinManager().Contains(c.sent), c.safeLeft);
     }
 }
 
@@ -397,16 +403,10 @@ TEST_F(RepliesTest, UnavailableChannelIsRejoinedOnlyWhenLoggedInAndByItsShortNam
         preference.Error437RejoinInterval = 1;
         if (!c.loggedIn)
             unit->GetSession().state = TIRCUnit::StateRegistering;
-        Feed(std::string(":srv 437 kvnick ") + c.channel + " :Channel temporarily unavailable");
+        Refuse437(c.channel);
         unit->GetSession().state = TIRCUnit::StateLoggedIn;
         TakeQueued();
-        unit->Tick();
-        unit->Tick();
-        Lines sent;
-        for (const std::string& line : TakeQueued())
-            if (line.rfind("JOIN", 0) == 0)
-                sent.push_back(line);
-        EXPECT_EQ(sent, c.sent);
+        EXPECT_EQ(JoinsAfterTwoTicks(), c.sent);
     }
 }
 
@@ -419,32 +419,20 @@ TEST_F(RepliesTest, TurningTheRejoinOffDropsTheWaitingRetryAndKeepsTheCount)
     preference.RejoinOnError437 = true;
     preference.Error437RejoinInterval = 1;
     preference.Error437RejoinCount = 2;
-    auto joinsAfterTicks = [&] {
-        unit->Tick();
-        unit->Tick();
-        Lines joins;
-        for (const std::string& line : TakeQueued())
-            if (line.rfind("JOIN", 0) == 0)
-                joins.push_back(line);
-        return joins;
-    };
-    auto refuse = [&](const char* channel) {
-        Feed(std::string(":srv 437 kvnick ") + channel + " :Channel temporarily unavailable");
-    };
-    refuse("#busy");
+    Refuse437("#busy");
     preference.RejoinOnError437 = false;
     unit->ApplyPreferences();
-    refuse("#other");
-    EXPECT_TRUE(joinsAfterTicks().empty());
+    Refuse437("#other");
+    EXPECT_TRUE(JoinsAfterTwoTicks().empty());
     EXPECT_EQ(unit->GetRejoinManager().GetPendingCount(), 0u);
     preference.RejoinOnError437 = true;
     unit->ApplyPreferences();
-    EXPECT_TRUE(joinsAfterTicks().empty()) << "the dropped retry stays dropped";
-    refuse("#busy");
-    EXPECT_EQ(joinsAfterTicks(), Lines{"JOIN #busy"});
+    EXPECT_TRUE(JoinsAfterTwoTicks().empty()) << "the dropped retry stays dropped";
+    Refuse437("#busy");
+    EXPECT_EQ(JoinsAfterTwoTicks(), Lines{"JOIN #busy"});
     // The third refusal passes the limit of two, however the switch went in between.
-    refuse("#busy");
-    EXPECT_TRUE(joinsAfterTicks().empty());
+    Refuse437("#busy");
+    EXPECT_TRUE(JoinsAfterTwoTicks().empty());
     EXPECT_EQ(unit->GetRejoinManager().GetRecordCount(), 0u);
 }
 

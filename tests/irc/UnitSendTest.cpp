@@ -118,11 +118,8 @@ TEST_F(UnitSendTest, NamesCompareWithIrcFoldingOfTheEncodedBytes)
     StartOffline();
     EXPECT_EQ(unit->CompareNames(L"#Chan[1]", L"#chan{1}"), 0);
     EXPECT_NE(unit->CompareNames(L"#chan~", L"#chan^"), 0);
-    TChannelConfig config;
-    config.Name = L"#Chan";
-    ASSERT_NE(unit->AddChannel(config, TIRCChannel::KindChannel), nullptr);
-    config.Name = L"#CHAN";
-    EXPECT_EQ(unit->AddChannel(config, TIRCChannel::KindChannel), nullptr);
+    ASSERT_NE(AddChannel(L"#Chan"), nullptr);
+    EXPECT_EQ(AddChannel(L"#CHAN"), nullptr);
     EXPECT_NE(unit->FindChannelByIRCName(L"#chan"), nullptr);
 }
 

@@ -31,27 +31,25 @@ protected:
             },
             10000);
     }
-    void AddAutoJoin(const wchar_t* name)
+    bool WaitDisconnected(DWORD timeoutMs = 10000)
     {
-        TChannelConfig config;
-        config.Name = name;
-        unit->AddChannel(config, TIRCChannel::KindChannel);
+        return PumpMessagesUntil([&] { return unit->GetState() == TIRCUnit::StateDisconnected; }, timeoutMs);
     }
-    bool SawMacroEvent(const std::string& event)
+    // A fresh unit as this nick on the server, with these auto-join channels, logged in.
+    bool LogInAs(const CString& nick, int port, std::initializer_list<const wchar_t*> autoJoin = {})
     {
-        return PumpMessagesUntil(
-            [&] {
-                return std::find(recorder.macroEvents.begin(), recorder.macroEvents.end(), event) !=
-                       recorder.macroEvents.end();
-            },
-            10000);
+        settings.Nick = nick;
+        settings.Port = port;
+        MakeUnit();
+        for (const wchar_t* name : autoJoin)
+            AddChannel(name);
+        unit->Connect();
+        return WaitLoggedIn();
     }
-    bool HistoryHolds(const char* line)
+    void QuitAndWait()
     {
-        for (const TIRCSendMessage& message : unit->GetConnection().history)
-            if (message.line == line)
-                return true;
-        return false;
+        unit->SendQuit(L"done");
+        WaitDisconnected();
     }
 };
 
@@ -75,19 +73,15 @@ TEST_F(UnitServerTest, RegistersLogsInAndJoinsOnNgircdDirectlyOverTlsAndThroughS
     };
     int n = 0;
     for (const TRoadCase& c : cases) {
-        settings.Nick.Format(L"kvroad%d", n++);
-        settings.Port = atoi(PeerValue(c.portKey).c_str());
         settings.UseSSL = c.tls;
         settings.EnableSocks = c.socks;
         settings.SocksVersion = 5;
         settings.SocksHostname = L"127.0.0.1";
         settings.SocksPort = socksPort;
         preference.AutoPongTime = 1;
-        MakeUnit();
-        AddAutoJoin(L"#kv-road-a");
-        AddAutoJoin(L"#kv-road-b");
-        unit->Connect();
-        ASSERT_TRUE(WaitLoggedIn()) << c.name;
+        ASSERT_TRUE(LogInAs(L"kvroad" + CString(std::to_wstring(n++).c_str()), atoi(PeerValue(c.portKey).c_str()),
+                            {L"#kv-road-a", L"#kv-road-b"}))
+            << c.name;
         EXPECT_EQ(Narrow(unit->GetSession().serverName), "irc.test.local") << c.name;
         EXPECT_TRUE(WaitJoined(2)) << c.name;
         EXPECT_TRUE(HistoryHolds("JOIN #kv-road-a,#kv-road-b\r\n")) << c.name;
@@ -96,8 +90,7 @@ TEST_F(UnitServerTest, RegistersLogsInAndJoinsOnNgircdDirectlyOverTlsAndThroughS
         EXPECT_TRUE(PumpMessagesUntil([&] { return HistoryHolds("PONG :irc.test.local\r\n"); }, 10000))
             << c.name << ": keep-alive";
         unit->SendQuit(L"done");
-        EXPECT_TRUE(PumpMessagesUntil([&] { return unit->GetState() == TIRCUnit::StateDisconnected; }, 10000))
-            << c.name;
+        EXPECT_TRUE(WaitDisconnected()) << c.name;
         EXPECT_FALSE(unit->GetSession().reconnectArmed) << c.name;
     }
     (void)plainPort;
@@ -110,13 +103,8 @@ TEST_F(UnitServerTest, JapaneseRoundTripsWithASecondClientInJisAndUtf8)
     for (int codePage : {50221, CP_UTF8}) {
         std::string suffix = std::to_string(codePage);
         CString channel = L"#kv-jp-" + CString(std::to_wstring(codePage).c_str());
-        settings.Nick = L"kvjp" + CString(std::to_wstring(codePage).c_str());
-        settings.Port = port;
         settings.Codepage = codePage;
-        MakeUnit();
-        AddAutoJoin(channel);
-        unit->Connect();
-        ASSERT_TRUE(WaitLoggedIn());
+        ASSERT_TRUE(LogInAs(L"kvjp" + CString(std::to_wstring(codePage).c_str()), port, {channel}));
         ASSERT_TRUE(WaitJoined(1));
         std::unique_ptr<TLineSocket> other = ConnectIrcClient(port, "kvother" + suffix);
         ASSERT_NE(other, nullptr);
@@ -127,7 +115,7 @@ TEST_F(UnitServerTest, JapaneseRoundTripsWithASecondClientInJisAndUtf8)
         std::string wire(encoded.GetString(), encoded.GetLength());
 
         other->Send("PRIVMSG " + channelBytes + " :" + wire + "\r\n");
-        EXPECT_TRUE(SawMacroEvent("PRIVMSG " + channelBytes + " " + Narrow(kJapanese))) << codePage;
+        EXPECT_TRUE(SawMacroEvent("PRIVMSG " + channelBytes + " " + Narrow(kJapanese), 10000)) << codePage;
         unit->SendCommand(L"PRIVMSG", channel, L":" + CString(kJapanese), 2, 0);
         EXPECT_TRUE(other->WaitFor("PRIVMSG " + channelBytes + " :" + wire)) << codePage;
         unit->CloseByUser();
@@ -141,7 +129,7 @@ TEST_F(UnitServerTest, AKilledServerIsReconnectedOnTheNextServerAndChannelsAreRe
     settings.Port = main.Port();
     settings.AltServers = {{L"127.0.0.1", alternative.Port()}};
     MakeUnit();
-    AddAutoJoin(L"#kv-rejoin");
+    AddChannel(L"#kv-rejoin");
     unit->Connect();
     TLineSocket* first = main.WaitClient();
     ASSERT_NE(first, nullptr);
@@ -152,7 +140,7 @@ TEST_F(UnitServerTest, AKilledServerIsReconnectedOnTheNextServerAndChannelsAreRe
     ASSERT_TRUE(WaitJoined(1));
 
     main.Kill();
-    ASSERT_TRUE(PumpMessagesUntil([&] { return unit->GetState() == TIRCUnit::StateDisconnected; }, 5000));
+    ASSERT_TRUE(WaitDisconnected(5000));
     // After a login the rotation starts again at the main host, which is gone; then the alternative.
     for (int tick = 0; tick < 8 && alternative.Accepted() == 0; tick++) {
         unit->Tick();
@@ -176,7 +164,7 @@ TEST_F(UnitServerTest, AUserQuitIsNeverFollowedByAReconnect)
     unit->SendQuit(L"bye");
     ASSERT_TRUE(peer->WaitFor("QUIT :bye"));
     peer->Close();
-    ASSERT_TRUE(PumpMessagesUntil([&] { return unit->GetState() == TIRCUnit::StateDisconnected; }, 5000));
+    ASSERT_TRUE(WaitDisconnected(5000));
     for (int tick = 0; tick < 5; tick++) {
         unit->Tick();
         PumpMessagesFor(100);
@@ -189,11 +177,7 @@ TEST_F(UnitServerTest, AUserQuitIsNeverFollowedByAReconnect)
 TEST_F(UnitServerTest, TheAwayFlagFollowsTheServersAnswerNotTheAwaySent)
 {
     REQUIRE_PEER_PORT(port, "IRC_PORT");
-    settings.Nick = L"kvaway";
-    settings.Port = port;
-    MakeUnit();
-    unit->Connect();
-    ASSERT_TRUE(WaitLoggedIn());
+    ASSERT_TRUE(LogInAs(L"kvaway", port));
     unit->SetAway(true, L"at lunch");
     EXPECT_FALSE(unit->IsAway()) << "before the server's answer";
     EXPECT_EQ(unit->GetSession().awayMessage, CString(L"at lunch"));
@@ -201,8 +185,7 @@ TEST_F(UnitServerTest, TheAwayFlagFollowsTheServersAnswerNotTheAwaySent)
     unit->SetAway(false, CString());
     EXPECT_TRUE(unit->IsAway()) << "before the server's answer";
     EXPECT_TRUE(PumpMessagesUntil([&] { return !unit->IsAway(); }, 10000)) << "305";
-    unit->SendQuit(L"done");
-    PumpMessagesUntil([&] { return unit->GetState() == TIRCUnit::StateDisconnected; }, 10000);
+    QuitAndWait();
 
     // The link drops with the AWAY unanswered.
     preference.ReconnectTime = 1;
@@ -216,17 +199,12 @@ TEST_F(UnitServerTest, TheAwayFlagFollowsTheServersAnswerNotTheAwaySent)
     unit->SetAway(true, L"brb");
     ASSERT_TRUE(peer->WaitFor("AWAY :brb"));
     peer->Close();
-    ASSERT_TRUE(PumpMessagesUntil([&] { return unit->GetState() == TIRCUnit::StateDisconnected; }, 5000));
+    ASSERT_TRUE(WaitDisconnected(5000));
     EXPECT_FALSE(unit->IsAway());
     EXPECT_EQ(recorder.sounds, std::vector<CString>{L"gone.wav"}) << "not muted for an away never confirmed";
     TLineSocket* again = TickToReconnect(*unit, server, 2);
-    ASSERT_NE(again, nullptr);
-    ASSERT_TRUE(again->WaitFor("USER "));
-    again->Send(":irc.example 001 kvnick :Welcome back\r\n");
-    ASSERT_TRUE(WaitLoggedIn());
-    ASSERT_TRUE(RoundTrip(*unit, *again));
-    for (const std::string& line : again->Lines())
-        EXPECT_NE(line.rfind("AWAY", 0), 0u) << line;
+    ASSERT_TRUE(WelcomeOn(again) && RoundTrip(*unit, *again));
+    EXPECT_EQ(again->LinesStartingWith("AWAY"), Lines{});
 
     // The nick dialog's away box while registering: the server refuses the AWAY.
     unit->CloseByUser();
@@ -251,11 +229,7 @@ TEST_F(UnitServerTest, TheAwayFlagFollowsTheServersAnswerNotTheAwaySent)
 TEST_F(UnitServerTest, AJoinWithoutAChannelGoesOutAndTheServersComplaintIsShown)
 {
     REQUIRE_PEER_PORT(port, "IRC_PORT");
-    settings.Nick = L"kvbarejoin";
-    settings.Port = port;
-    MakeUnit();
-    unit->Connect();
-    ASSERT_TRUE(WaitLoggedIn());
+    ASSERT_TRUE(LogInAs(L"kvbarejoin", port));
     size_t shown = recorder.ViewTexts(nullptr).size();
     unit->ExecuteCommand(L"join", false);
     EXPECT_TRUE(PumpMessagesUntil([&] { return HistoryHolds("JOIN\r\n"); }, 5000));
@@ -280,8 +254,7 @@ TEST_F(UnitServerTest, AJoinWithoutAChannelGoesOutAndTheServersComplaintIsShown)
             complaint || (texts[i].find("JOIN") != std::string::npos && texts[i].find(reason) != std::string::npos);
     EXPECT_TRUE(complaint) << "the reply \"" << reason << "\" is printed in the server's view";
     EXPECT_EQ(unit->GetState(), TIRCUnit::StateLoggedIn);
-    unit->SendQuit(L"done");
-    PumpMessagesUntil([&] { return unit->GetState() == TIRCUnit::StateDisconnected; }, 10000);
+    QuitAndWait();
 }
 
 TEST_F(UnitServerTest, PingIsAnsweredAheadOfLinesHeldByFloodControl)
@@ -311,8 +284,6 @@ TEST_F(UnitServerTest, AQuitAtTheProgramsEndLeavesEachLogOneOpeningAndOneClosing
     preference.LogRootDir = folder.path + L"logs\\";
     preference.EnableChannelLog = true;
     preference.EnableUnitLog = true;
-    settings.Port = port;
-    settings.Nick = L"kvlogs";
     const char started[] = "\xE3\x83\xAD\xE3\x82\xB0\xE3\x82\x92\xE9\x96\x8B\xE5\xA7\x8B"; // "ログを開始"
     const char ended[] = "\xE3\x83\xAD\xE3\x82\xB0\xE3\x82\x92\xE7\xB5\x82\xE4\xBA\x86";   // "ログを終了"
     auto count = [](const CString& path, const char* stamp) {
@@ -324,16 +295,13 @@ TEST_F(UnitServerTest, AQuitAtTheProgramsEndLeavesEachLogOneOpeningAndOneClosing
         return found;
     };
     for (int session = 1; session <= 2; session++) {
-        MakeUnit();
-        AddAutoJoin(L"#kv-logs");
-        unit->Connect();
-        ASSERT_TRUE(WaitLoggedIn());
+        ASSERT_TRUE(LogInAs(L"kvlogs", port, {L"#kv-logs"}));
         ASSERT_TRUE(WaitJoined(1));
         CString paths[] = {unit->FindChannel(L"#kv-logs")->logger.GetCurrentPath(),
                            unit->GetServerLog().GetCurrentPath()};
         // The program's end: QUIT, and the server closes the link.
         unit->Shutdown(false);
-        ASSERT_TRUE(PumpMessagesUntil([&] { return unit->GetState() == TIRCUnit::StateDisconnected; }, 10000));
+        ASSERT_TRUE(WaitDisconnected());
         unit->Tick();
         for (const CString& path : paths) {
             EXPECT_EQ(count(path, started), session) << Narrow(path);
@@ -371,8 +339,7 @@ TEST_F(UnitServerTest, ADelayedAutoOpGivesOperatorStatusToAMatchingMemberAfterTh
     EXPECT_TRUE(given);
     EXPECT_GE(ticks, preference.AutoOpDelayMin) << "not before the delay";
     EXPECT_TRUE(PumpMessagesUntil([&] { return channel->FindMember(L"kvfriend")->o; }, 5000));
-    unit->SendQuit(L"done");
-    PumpMessagesUntil([&] { return unit->GetState() == TIRCUnit::StateDisconnected; }, 10000);
+    QuitAndWait();
 }
 
 TEST_F(UnitServerTest, AfterTheServerRestartsTheUnitRejoinsOnlyItsOwnChannels)
@@ -384,17 +351,10 @@ TEST_F(UnitServerTest, AfterTheServerRestartsTheUnitRejoinsOnlyItsOwnChannels)
     ASSERT_NE(other, nullptr);
     other->Send("JOIN #kv-not-ours\r\n");
     ASSERT_TRUE(other->WaitFor("JOIN"));
-    settings.Port = relay.Port();
-    settings.Nick = L"kvrestart";
     preference.ReconnectTime = 1;
     // Only the channels the session was in, not those marked to join at every start.
     preference.ForceAutoJoin = false;
-    MakeUnit();
-    AddAutoJoin(L"#kv-own-a");
-    AddAutoJoin(L"#kv-own-b");
-    AddAutoJoin(L"#kv-own-left");
-    unit->Connect();
-    ASSERT_TRUE(WaitLoggedIn());
+    ASSERT_TRUE(LogInAs(L"kvrestart", relay.Port(), {L"#kv-own-a", L"#kv-own-b", L"#kv-own-left"}));
     ASSERT_TRUE(WaitJoined(3));
     unit->PartChannel(unit->FindChannel(L"#kv-own-left"), L"later");
     // The new channels' MODE lines hold the PART behind flood control for a while.
@@ -402,7 +362,7 @@ TEST_F(UnitServerTest, AfterTheServerRestartsTheUnitRejoinsOnlyItsOwnChannels)
 
     recorder.protocol.clear();
     relay.DropAll();
-    ASSERT_TRUE(PumpMessagesUntil([&] { return unit->GetState() == TIRCUnit::StateDisconnected; }, 10000));
+    ASSERT_TRUE(WaitDisconnected());
     for (int tick = 0; tick < 50 && unit->GetState() != TIRCUnit::StateLoggedIn; tick++) {
         unit->Tick();
         PumpMessagesFor(200);
@@ -423,8 +383,7 @@ TEST_F(UnitServerTest, AfterTheServerRestartsTheUnitRejoinsOnlyItsOwnChannels)
         if (line.rfind("> JOIN ", 0) == 0)
             joins.push_back(line);
     EXPECT_EQ(joins, (std::vector<std::string>{"> JOIN #kv-own-a,#kv-own-b"}));
-    unit->SendQuit(L"done");
-    PumpMessagesUntil([&] { return unit->GetState() == TIRCUnit::StateDisconnected; }, 10000);
+    QuitAndWait();
 }
 
 } // namespace

@@ -36,8 +36,7 @@ protected:
     // Logged in and in the channel, with a talk open.
     void LogInAndJoin(const char* channelName)
     {
-        StartOffline();
-        Feed(":irc.example 001 kvnick :Welcome");
+        WelcomeOffline();
         Feed(std::string(":kvnick!u@h JOIN :") + channelName);
         Feed(":friend!f@h PRIVMSG kvnick :hello");
         TakeQueued();
@@ -121,15 +120,13 @@ TEST_F(UnitShutdownTest, AnImmediateShutdownWritesTheDisconnectBeforeTheClosingS
 TEST_F(UnitShutdownTest, RejoinsWaitingInALostSessionNeverReachTheNextOne)
 {
     preference.Error437RejoinInterval = 3;
-    StartOffline();
-    Feed(":irc.example 001 kvnick :Welcome");
+    WelcomeOffline();
     Feed(":irc.example 437 kvnick #busy :Channel is temporarily unavailable");
     EXPECT_EQ(unit->GetRejoinManager().GetPendingCount(), 1u);
     unit->OnClose(&unit->GetConnection());
     EXPECT_EQ(unit->GetRejoinManager().GetPendingCount(), 0u);
     EXPECT_EQ(unit->GetRejoinManager().GetRecordCount(), 0u);
-    StartOffline();
-    Feed(":irc.example 001 kvnick :Welcome");
+    WelcomeOffline();
     TakeQueued();
     for (int i = 0; i < 20; i++)
         unit->Tick();

@@ -147,18 +147,13 @@ TEST_F(UnitTickTest, AUnitShutDownWhileWaitingToConnectNeverConnects)
     }
 }
 
-} // namespace
-
-namespace {
-
 class UnitPreferencesTest : public TUnitTest {};
 
 TEST_F(UnitPreferencesTest, QueuedAutoOpsWaitTheirDelayInTicksThenGoOut)
 {
     preference.EnableAutoOpDelay = true;
     preference.AutoOpDelayMin = preference.AutoOpDelayMax = 3;
-    StartOffline();
-    Feed(":irc.example 001 kvnick :Welcome");
+    WelcomeOffline();
     Feed(":kvnick!u@h JOIN :#ops");
     Feed(":irc.example 353 kvnick = #ops :@kvnick friend");
     TIRCChannel* channel = unit->FindChannel(L"#ops");
@@ -180,8 +175,7 @@ TEST_F(UnitPreferencesTest, QueuedAutoOpsWaitTheirDelayInTicksThenGoOut)
 
 TEST_F(UnitPreferencesTest, SwitchingToGetAddressAsksOneselfOncePerChange)
 {
-    StartOffline();
-    Feed(":irc.example 001 kvnick :Welcome");
+    WelcomeOffline();
     TakeQueued();
     preference.IPResolveMethod = 2;
     unit->ApplyPreferences();
@@ -194,8 +188,7 @@ TEST_F(UnitPreferencesTest, TurningTheServerLogOffClosesItAndTheReconnectFollows
 {
     preference.LogRootDir = folder.path + L"logs\\";
     preference.EnableUnitLog = true;
-    StartOffline();
-    Feed(":irc.example 001 kvnick :Welcome");
+    WelcomeOffline();
     ASSERT_TRUE(unit->GetServerLog().IsOpen());
     preference.EnableUnitLog = false;
     preference.Reconnect = false;
