@@ -187,7 +187,7 @@ bool TUnitTest::WelcomeOn(TLineSocket* peer)
     if (!peer || !peer->WaitFor("USER "))
         return false;
     peer->Send(":irc.example 001 kvnick :Welcome\r\n");
-    return PumpMessagesUntil([&] { return unit->GetState() == TIRCUnit::StateLoggedIn; }, 5000);
+    return PumpMessagesUntil([&] { return unit->GetState() == TIRCUnit::StateLoggedIn; }, kWaitBoundMs);
 }
 
 bool TUnitTest::HistoryHolds(const char* line)
