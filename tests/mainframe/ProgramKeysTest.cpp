@@ -130,9 +130,10 @@ protected:
         });
     }
     bool PopupShown() { return ShownPopup() != nullptr; }
-    // The screen point of the shown popup's ticked item. The menu is the program's, so its items
-    // are found on the screen: the first rows from the top with dark pixels left of the texts are
-    // the check mark's.
+    // The screen point of the shown popup's one ticked item. The menu is the program's, so its
+    // items are found on the screen: the rows with dark pixels left of the texts are the check
+    // mark's. A popup not yet fully drawn is black in parts, which shows as a run taller than a
+    // mark or as a second run.
     bool TickedItemPoint(POINT& point)
     {
         HWND popup = ShownPopup();
@@ -147,15 +148,17 @@ protected:
             }
             return false;
         };
-        int top = 0;
-        while (top < shown->height && !dark(top))
-            top++;
-        int bottom = top;
-        while (bottom < shown->height && dark(bottom))
-            bottom++;
-        if (top >= shown->height)
+        std::vector<std::pair<int, int>> runs;
+        for (int y = 0; y < shown->height; y++) {
+            if (!dark(y))
+                continue;
+            if (runs.empty() || runs.back().second != y)
+                runs.push_back({y, y});
+            runs.back().second = y + 1;
+        }
+        if (runs.size() != 1 || runs[0].second - runs[0].first > 16)
             return false;
-        point = ScreenPointOf(popup, shown->width / 2, (top + bottom) / 2);
+        point = ScreenPointOf(popup, shown->width / 2, (runs[0].first + runs[0].second) / 2);
         return true;
     }
     // A click into the window's empty lower part, as a user puts the focus there. The window is
