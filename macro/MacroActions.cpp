@@ -69,6 +69,11 @@ CString ReadReply(const char* reply) { return ConvertFromShiftJis(CStringA(reply
 
 bool IsFilled(const std::vector<bool>& filled, int i) { return i < (int)filled.size() && filled[i]; }
 
+bool AnyFilled(const std::vector<bool>& filled)
+{
+    return std::find(filled.begin(), filled.end(), true) != filled.end();
+}
+
 // Where a command takes the text as one parameter, a blank or comma that a value brought would
 // add a parameter or make a list of it.
 bool FilledKeepsOneParameter(const CString& text, const std::vector<bool>& filled)
@@ -136,7 +141,7 @@ CString KeepValuesInsideArguments(const CString& line, const std::vector<bool>& 
 // peer's path or program would otherwise be opened by the shell.
 bool OpensAsWebAddress(const CString& text, const std::vector<bool>& filled)
 {
-    if (std::find(filled.begin(), filled.end(), true) == filled.end())
+    if (!AnyFilled(filled))
         return true;
     for (const wchar_t* scheme : {L"http://", L"https://", L"ftp://"})
         if (_wcsnicmp(text, scheme, wcslen(scheme)) == 0)
@@ -199,8 +204,8 @@ const TMacroManager::TAction TMacroManager::kActions[] = {
     {L"join",
      [](TMacroManager&, const TActionCall& c) {
          // "JOIN 0" leaves every channel: a name values filled is one channel.
-         bool filled = std::find(c.argument.filled.begin(), c.argument.filled.end(), true) != c.argument.filled.end();
-         filled && !IsSingleChannelName(c.A) ? c.Refuse(L"JOIN " + c.A) : c.Command(L"JOIN " + c.A);
+         AnyFilled(c.argument.filled) && !IsSingleChannelName(c.A) ? c.Refuse(L"JOIN " + c.A)
+                                                                   : c.Command(L"JOIN " + c.A);
      }},
     {L"part",
      [](TMacroManager&, const TActionCall& c) { c.CommandWithSingle(L"PART " + c.T + L" :" + c.A, {&c.target}); }},
