@@ -48,7 +48,7 @@ protected:
     void ClickButton(int id)
     {
         ClickAt(ScreenPointOf(::GetDlgItem(frame->GetPreferenceDialog()->m_hWnd, id)));
-        PumpMessagesUntil([&] { return frame->GetPreferenceDialog() == nullptr; }, 3000);
+        WaitUntil([&] { return frame->GetPreferenceDialog() == nullptr; }, "the preference window closed");
     }
     static int FontHeight(HWND window)
     {
@@ -162,8 +162,8 @@ TEST_F(PreferencesFrameTest, HotKeyAnotherProgramHoldsIsWarnedOfYetStoredAndTake
     PressKey('Q', {VK_CONTROL, VK_MENU});
     // Another program takes the key meanwhile (one held already could not even be typed).
     ASSERT_TRUE(::RegisterHotKey(helper, 9, MOD_CONTROL | MOD_ALT, 'Q')) << "the other program's key";
-    CString warning = PressOkAndReadWarning(frame->GetPreferenceDialog()->m_hWnd, L"hotkey-taken.png");
-    PumpMessagesUntil([&] { return frame->GetPreferenceDialog() == nullptr; }, kWaitBoundMs);
+    CString warning = PressOkAndReadWarning(dialog->m_hWnd, L"hotkey-taken.png");
+    WaitUntil([&] { return frame->GetPreferenceDialog() == nullptr; }, "the preference window closed");
     EXPECT_NE(-1, warning.Find(L"ホットキー")) << "the user hears why";
     EXPECT_FALSE(frame->IsHotKeyActive()) << "the key is the other program's";
     EXPECT_TRUE(KeyIsFree(MOD_CONTROL | MOD_ALT, 'J')) << "the old key is let go";

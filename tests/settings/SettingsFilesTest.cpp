@@ -151,7 +151,8 @@ TEST(SettingsFiles, AFileHeldOpenElsewhereIsReadOrLeftAsItWas)
             EXPECT_EQ((DWORD)ERROR_SHARING_VIOLATION, unreadable[0].error);
             EXPECT_FALSE(file.save(config));
         } else {
-            EXPECT_EQ(17, servers.GetCount()) << "the built-in lines";
+            ASSERT_EQ(17, servers.GetCount()) << "the built-in lines";
+            EXPECT_EQ(CString(L"irc.libera.chat (Libera.Chat)"), servers.GetAt(0));
         }
         EXPECT_EQ(file.text, ReadFileString(path));
 
