@@ -23,7 +23,7 @@ TEST_F(DCCManagerTest, ReceiveLimitQueuesTheFourthUntilASlotFrees)
         peers.back()->Pause(i == 0 ? 800 : 6000).Run();
     }
     for (int i = 0; i < 4; i++)
-        receiver.AddReceiveItem(nullptr, 0, true, L"alice", L"q.bin", peers[i]->Port(), 1000, Loopback());
+        AddReceive(L"q.bin", peers[i]->Port(), 1000);
     const std::vector<TDCCReceiveItem*>& items = receiver.GetReceiveItems();
     for (int i = 0; i < 3; i++)
         EXPECT_EQ(items[i]->GetState(), DCC_STATE_CONNECTING) << i;
@@ -41,7 +41,7 @@ TEST_F(DCCManagerTest, TickStartsQueuedItemsWhenTheLimitAllows)
     TPeer busy, later;
     busy.Pause(5000).Run();
     later.Pause(3000).Run();
-    receiver.AddReceiveItem(nullptr, 0, true, L"alice", L"busy.bin", busy.Port(), 1000, Loopback());
+    AddReceive(L"busy.bin", busy.Port(), 1000);
     TDCCReceiveItem* item = AddReceive(L"t.bin", later.Port(), 1000);
     EXPECT_EQ(item->GetState(), DCC_STATE_QUEUED);
     PumpMessagesFor(1200);

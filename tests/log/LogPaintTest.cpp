@@ -61,7 +61,7 @@ TEST_F(LogPaintTest, ThemedLinesPaintTheirColoursRunsAndHighlights)
     EXPECT_GT(canvas.Count(red, kYellow), (red.right - red.left) * (red.bottom - red.top) / 3);
     EXPECT_GT(canvas.Count(red, kRed), 5);
     EXPECT_EQ(canvas.Count(RECT{0, top, canvas.width, red.top}, kYellow), 0);
-    EXPECT_EQ(canvas.Count(PieceRect(colours, top, 0, 0), kTimeColor) > 5, true);
+    EXPECT_GT(canvas.Count(PieceRect(colours, top, 0, 0), kTimeColor), 5);
     int revAt = colours.model.text.Find(L"rev");
     RECT rev = PieceRect(colours, top, 0, PieceAt(colours, 0, revAt));
     // Reverse video inverts the white ground to black.
