@@ -242,12 +242,12 @@ TEST_F(HistoryWindowTest, FindDialogFindsAndKeepsItsOptions)
     ASSERT_TRUE(Keywords()->GetFindDialog());
     box = Keywords()->GetFindDialog()->m_hWnd;
     Click(box, IDC_FIND_CASE);
-    const char* shown = ::IsDlgButtonChecked(box, IDC_FIND_CASE) == BST_CHECKED ? "true" : "false";
+    ASSERT_EQ(::IsDlgButtonChecked(box, IDC_FIND_CASE), BST_CHECKED) << "it came back unticked as it was left";
     settings.preference.PromptOnQuit = false;
     frame->SendMessageW(WM_CLOSE);
     ASSERT_TRUE(frame->IsClosing());
     CStringA saved = ReadFileBytes(settings.GetSettingsFolder() + L"window.ini");
-    EXPECT_EQ(shown, IniValue(IniSection(saved.GetString(), "Find"), "Case")) << saved.GetString();
+    EXPECT_EQ("true", IniValue(IniSection(saved.GetString(), "Find"), "Case")) << saved.GetString();
 }
 
 TEST_F(HistoryWindowTest, ClearAsksFirstAndTheLimitDropsTheOldestLines)
