@@ -242,12 +242,12 @@ TEST_F(HistoryWindowTest, FindDialogFindsAndKeepsItsOptions)
     ASSERT_TRUE(Keywords()->GetFindDialog());
     box = Keywords()->GetFindDialog()->m_hWnd;
     Click(box, IDC_FIND_CASE);
-    const char* shown = ::IsDlgButtonChecked(box, IDC_FIND_CASE) == BST_CHECKED ? "true" : "false";
+    ASSERT_EQ(::IsDlgButtonChecked(box, IDC_FIND_CASE), BST_CHECKED) << "it came back unticked as it was left";
     settings.preference.PromptOnQuit = false;
     frame->SendMessageW(WM_CLOSE);
     ASSERT_TRUE(frame->IsClosing());
     CStringA saved = ReadFileBytes(settings.GetSettingsFolder() + L"window.ini");
-    EXPECT_EQ(shown, IniValue(IniSection(saved.GetString(), "Find"), "Case")) << saved.GetString();
+    EXPECT_EQ("true", IniValue(IniSection(saved.GetString(), "Find"), "Case")) << saved.GetString();
 }
 
 TEST_F(HistoryWindowTest, ClearAsksFirstAndTheLimitDropsTheOldestLines)
@@ -256,6 +256,8 @@ TEST_F(HistoryWindowTest, ClearAsksFirstAndTheLimitDropsTheOldestLines)
     Say("two kvword");
     Run(ID_KEYWORD_HISTORY);
     HWND history = Keywords()->m_hWnd;
+    TLogView& view = Keywords()->GetLogView();
+    const int gap = LineTop(view, 1) - LineTop(view, 0);
     EXPECT_TRUE(Enabled(history, IDC_HISTORY_CLEAR));
     AnswerConfirmation(false);
     Click(history, IDC_HISTORY_CLEAR);
@@ -269,14 +271,17 @@ TEST_F(HistoryWindowTest, ClearAsksFirstAndTheLimitDropsTheOldestLines)
     EXPECT_FALSE(Enabled(history, IDC_HISTORY_FIND));
     EXPECT_FALSE(frame->IsCommandEnabled(ID_KEYWORD_HISTORY));
 
+    // The windows were made before the preferences changed (a take-over's come later still).
     settings.preference.ChannelLogMaxLines = 3;
-    Keywords()->ApplyViewSettings();
+    settings.preference.LineLeading += 7;
+    world->ApplyPreferences();
     for (int i = 0; i < 5; i++)
         Say("kvword number " + std::to_string(i));
-    TLogView& view = Keywords()->GetLogView();
     ASSERT_EQ(view.GetLineCount(), 3);
     EXPECT_GE(view.GetLine(0).GetText().Find(L"number 2"), 0);
     EXPECT_GE(view.GetLine(2).GetText().Find(L"number 4"), 0);
+    EXPECT_EQ(gap + 7, LineTop(view, 1) - LineTop(view, 0)) << "the line spacing";
+    EXPECT_EQ(3, Urls()->GetLogView().maxLines) << "the URL window alike";
 
     // Its size is remembered for the next start; it cannot be made smaller than 360 x 160.
     MINMAXINFO limits = {};

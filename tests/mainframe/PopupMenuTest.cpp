@@ -15,16 +15,7 @@
 
 namespace {
 
-class PopupMenus : public ServedFrameFixture {
-protected:
-    // The line holding the text has come and is painted, so the pointer finds its words.
-    void WaitLinePainted(TLogView* view, const wchar_t* text)
-    {
-        ASSERT_TRUE(PumpMessagesUntil([&] { return HasLogLine(view, text); }, 5000));
-        WaitUntil([&] { return !view->IsPaintDue(); }, "the line painted");
-        PumpPendingMessages();
-    }
-};
+using PopupMenus = ServedFrameFixture;
 
 std::vector<UINT> MenuIds(HMENU menu)
 {

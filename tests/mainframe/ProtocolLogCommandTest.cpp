@@ -26,7 +26,7 @@ TEST_F(ProtocolLogCommand, ShowsTheSelectedServersLogWhereItWasLeftAndClosingRet
     ChooseFromMenuBar(1, {'P'}); // the server menu's item
     TProtocolLogDialog* dialog = world->FindProtocolLog(net);
     ASSERT_NE(nullptr, dialog);
-    EXPECT_TRUE(PumpMessagesUntil([&] { return ::IsWindowVisible(dialog->m_hWnd) != FALSE; }, 2000));
+    WaitUntil([&] { return ::IsWindowVisible(dialog->m_hWnd) != FALSE; }, "the window shown");
     EXPECT_STREQ(L"プロトコルログ - net", GetControlText(dialog->m_hWnd));
     // Stays on top only as the main window does.
     EXPECT_FALSE(::GetWindowLongW(dialog->m_hWnd, GWL_EXSTYLE) & WS_EX_TOPMOST);
@@ -50,7 +50,7 @@ TEST_F(ProtocolLogCommand, ShowsTheSelectedServersLogWhereItWasLeftAndClosingRet
 
     // Chosen again: the same window with its lines, in front with the focus.
     ChooseFromMenuBar(1, {'P'});
-    EXPECT_TRUE(PumpMessagesUntil([&] { return ::IsWindowVisible(dialog->m_hWnd) != FALSE; }, 2000));
+    WaitUntil([&] { return ::IsWindowVisible(dialog->m_hWnd) != FALSE; }, "the window shown");
     EXPECT_EQ(2, dialog->GetLogView().GetLineCount());
     EXPECT_EQ(dialog->m_hWnd, ::GetAncestor(::GetFocus(), GA_ROOT));
 

@@ -11,13 +11,14 @@ namespace {
 
 class ReceivedText : public ServedFrameFixture {
 protected:
-    // The server log's line whose event data ends with the text, once it is shown.
-    int WaitEventLine(const CString& dataEnd)
+    // The server log's last line past the given one whose event data ends with the text, once it
+    // is shown; -1 when none comes.
+    int WaitEventLine(const CString& dataEnd, int after = -1)
     {
         int found = -1;
         PumpMessagesUntil(
             [&] {
-                for (int line = net->logView->GetLineCount() - 1; line >= 0 && found < 0; line--) {
+                for (int line = net->logView->GetLineCount() - 1; line > after && found < 0; line--) {
                     const CString& data = net->logView->GetLine(line).model.eventData;
                     if (data.GetLength() >= dataEnd.GetLength() && data.Right(dataEnd.GetLength()) == dataEnd)
                         found = line;
@@ -60,7 +61,7 @@ TEST_F(ReceivedText, InvitationsJoinOneChannelByEachWay)
         settings.preference.InviteAction = 1;
         before = Joins();
         peer->Send(invite);
-        ASSERT_TRUE(PumpMessagesUntil([&] { return WaitEventLine(dataEnd) > line; }, kWaitBoundMs));
+        ASSERT_GT(WaitEventLine(dataEnd, line), line);
         RoundTrip();
         ASSERT_EQ(net->GetInviteDialogs().size(), (size_t)expected) << "a window only for one channel";
         if (c.joined) {

@@ -5,6 +5,7 @@
 
 #include "tests/mainframe/MainFrameFixture.h"
 
+#include "foundation/CodePage.h"
 #include "irc/Member.h"
 #include "logview/LogView.h"
 #include "tests/common/InputHandled.h"
@@ -112,23 +113,19 @@ protected:
     }
     int SelectedRows() { return (int)::SendMessageW(MemberList(), LVM_GETSELECTEDCOUNT, 0, 0); }
 
+    // The line holding the text has come and is painted, so the pointer finds its words.
+    void WaitLinePainted(TLogView* view, const wchar_t* text)
+    {
+        ASSERT_TRUE(WaitUntil([&] { return HasLogLine(view, text); }, "the line shown")) << Narrow(text);
+        WaitUntil([&] { return !view->IsPaintDue(); }, "the line painted");
+        PumpPendingMessages();
+    }
     // A message of alice's in #alpha, waited for until the channel's view shows it painted.
     TLogView* Say(const std::string& text)
     {
         peer->Send(":alice!al@alice.example PRIVMSG #alpha :" + text + "\r\n");
-        TLogView* view = alpha->logView;
-        CString wide;
-        for (char c : text)
-            wide += (wchar_t)c;
-        EXPECT_TRUE(PumpMessagesUntil(
-            [&] {
-                return view->GetLineCount() > 0 && view->GetLine(view->GetLineCount() - 1).GetText().Find(wide) >= 0;
-            },
-            5000))
-            << text;
-        WaitUntil([&] { return !view->IsPaintDue(); }, "the line painted");
-        PumpPendingMessages();
-        return view;
+        WaitLinePainted(alpha->logView, ConvertFromUtf8(CStringA(text.c_str())));
+        return alpha->logView;
     }
     // Whether a log line of the view holds the text yet.
     static bool HasLogLine(TLogView* view, const wchar_t* text)
