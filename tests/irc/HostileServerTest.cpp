@@ -137,7 +137,7 @@ TEST_F(HostileServerTest, JunkOverTheSocketEndsOnlyInADisconnect)
     std::string endless(256 * 1024, 'z');
     for (int i = 0; i < 5 && unit->GetState() != TIRCUnit::StateDisconnected; i++)
         peer->Send(endless);
-    EXPECT_TRUE(PumpMessagesUntil([&] { return unit->GetState() == TIRCUnit::StateDisconnected; }, 10000));
+    EXPECT_TRUE(WaitDisconnected());
 }
 
 } // namespace

@@ -190,6 +190,11 @@ bool TUnitTest::WelcomeOn(TLineSocket* peer)
     return PumpMessagesUntil([&] { return unit->GetState() == TIRCUnit::StateLoggedIn; }, kWaitBoundMs);
 }
 
+bool TUnitTest::WaitDisconnected(DWORD timeoutMs)
+{
+    return PumpMessagesUntil([&] { return unit->GetState() == TIRCUnit::StateDisconnected; }, timeoutMs);
+}
+
 bool TUnitTest::HistoryHolds(const char* line)
 {
     for (const TIRCSendMessage& message : unit->GetConnection().history)

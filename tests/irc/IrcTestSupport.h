@@ -6,6 +6,7 @@
 #include "log/AddressFinder.h"
 #include "log/LogLineStore.h"
 #include "settings/Preference.h"
+#include "tests/common/MessagePump.h"
 #include "tests/common/StringPrinter.h"
 #include "tests/common/TempFolder.h"
 
@@ -106,6 +107,8 @@ protected:
     // Once the peer has the registration, welcomes the unit there and waits for its login; false
     // when either does not come.
     bool WelcomeOn(TLineSocket* peer);
+    // Pumps messages until the unit is disconnected; false when it is not within the bound.
+    bool WaitDisconnected(DWORD timeoutMs = kWaitBoundMs);
     // Whether the flood control still counts this line (with its CR LF) as sent.
     bool HistoryHolds(const char* line);
     // Pumps messages until the macro engine was told of the event ("COMMAND param param").

@@ -35,7 +35,7 @@ protected:
     // The next connection of the reconnect, logged in; the JOIN lines it was sent.
     Lines JoinsOfReconnect(TScriptedServer& server, int count, TLineSocket*& peer)
     {
-        if (!PumpMessagesUntil([&] { return unit->GetState() == TIRCUnit::StateDisconnected; }, 5000))
+        if (!WaitDisconnected(5000))
             return {"still connected"};
         peer = TickToReconnect(*unit, server, count);
         if (!WelcomeOn(peer) || !RoundTrip(*unit, *peer))
@@ -89,7 +89,7 @@ TEST_F(LostLinkRejoinTest, ALinkLostBeforeTheLoginTookTheRejoinListKeepsIt)
     ASSERT_TRUE(PumpMessagesUntil([&] { return unit->FindChannel(L"#hand") != nullptr; }, 5000));
     peer->Close();
 
-    ASSERT_TRUE(PumpMessagesUntil([&] { return unit->GetState() == TIRCUnit::StateDisconnected; }, 5000));
+    ASSERT_TRUE(WaitDisconnected(5000));
     peer = TickToReconnect(*unit, server, 2);
     ASSERT_TRUE(peer && peer->WaitFor("USER "));
     peer->Send(":irc.example 001 kvnick :Welcome back\r\n");

@@ -31,10 +31,6 @@ protected:
             },
             10000);
     }
-    bool WaitDisconnected(DWORD timeoutMs = 10000)
-    {
-        return PumpMessagesUntil([&] { return unit->GetState() == TIRCUnit::StateDisconnected; }, timeoutMs);
-    }
     // A fresh unit as this nick on the server, with these auto-join channels, logged in.
     bool LogInAs(const CString& nick, int port, std::initializer_list<const wchar_t*> autoJoin = {})
     {
@@ -49,7 +45,7 @@ protected:
     void QuitAndWait()
     {
         unit->SendQuit(L"done");
-        WaitDisconnected();
+        EXPECT_TRUE(WaitDisconnected()) << "the server closes the link after the QUIT";
     }
 };
 

@@ -23,7 +23,7 @@ TEST_F(UnitTickTest, ARefusingServerGetsExactlyReconnectCountAttemptsReconnectTi
     std::vector<int> attemptTicks;
     int lastAttempts = 0;
     for (int tick = 1; tick <= 20; tick++) {
-        PumpMessagesUntil([&] { return unit->GetState() == TIRCUnit::StateDisconnected; }, 5000);
+        WaitDisconnected(5000);
         unit->Tick();
         if (unit->GetSession().reconnectAttempts != lastAttempts) {
             lastAttempts = unit->GetSession().reconnectAttempts;
@@ -123,8 +123,7 @@ TEST_F(UnitTickTest, AUnitShutDownWhileWaitingToConnectNeverConnects)
             TLineSocket* peer = ConnectTo(server, true);
             ASSERT_NE(peer, nullptr);
             peer->Close();
-            ASSERT_TRUE(
-                PumpMessagesUntil([&] { return unit->GetState() == TIRCUnit::StateDisconnected; }, kWaitBoundMs));
+            ASSERT_TRUE(WaitDisconnected());
             ASSERT_TRUE(unit->GetSession().reconnectArmed);
             connections = 1;
         } else {

@@ -4,6 +4,7 @@
 #include "../common/MessagePump.h"
 #include "../common/UserInput.h"
 #include "../irc/IrcTestSupport.h"
+#include "../world/common/NoWorldHost.h"
 #include "ScriptFakes.h"
 #include "script/UnitScriptServer.h"
 #include "settings/Config.h"
@@ -60,12 +61,6 @@ public:
     }
     CString ExpandVariables(const CString& text, const CString&) override { return text; }
     TBoxFrame* frame = nullptr;
-};
-
-class TQuietWorldHost : public IIRCWorldHost {
-public:
-    void CopyTextToClipboard(const CString&) override {}
-    int FindActionCommand(const CString&) override { return 0; }
 };
 
 class HeldHandlerTest : public TUnitTest {
@@ -127,7 +122,7 @@ protected:
     // is answered anyway, and stepsDone tells how far it got.
     void WhileHeld(std::vector<std::function<bool()>> steps)
     {
-        heldSteps = steps;
+        heldSteps = std::move(steps);
         stepsDone = 0;
         DWORD start = ::GetTickCount();
         pressed = 0;
@@ -174,7 +169,7 @@ protected:
     std::unique_ptr<TUnitScriptServer> scriptServer;
     std::unique_ptr<TScriptManager> manager;
     TConfig config;
-    TQuietWorldHost host;
+    TNoHost host;
     TBoxWorldScripts maker;
     std::unique_ptr<TIRCWorld> world;
     std::vector<std::function<bool()>> heldSteps;

@@ -3,6 +3,7 @@
 #include "../common/Deadline.h"
 #include "../common/MessagePump.h"
 #include "../irc/IrcTestSupport.h"
+#include "../world/common/NoWorldHost.h"
 #include "ScriptFakes.h"
 #include "script/UnitScriptServer.h"
 #include "settings/Config.h"
@@ -133,12 +134,6 @@ public:
     TFakeScriptFrame frame;
 };
 
-class TQuietHost : public IIRCWorldHost {
-public:
-    void CopyTextToClipboard(const CString&) override {}
-    int FindActionCommand(const CString&) override { return 0; }
-};
-
 } // namespace
 
 TEST(WorldScriptsTest, ServersAddedLaterRunTheirScriptsAndADeletedOnesTimerNeverReachesIt)
@@ -148,7 +143,7 @@ TEST(WorldScriptsTest, ServersAddedLaterRunTheirScriptsAndADeletedOnesTimerNever
     TConfig config;
     config.preference.Load(folder.path);
     config.view.Load(config);
-    TQuietHost host;
+    TNoHost host;
     TWorldScripts scripts;
     scripts.frame.scriptFolder = scripts.frame.filesFolder = folder.path;
     ASSERT_TRUE(WriteFileBytes(folder.File(L"tick.js"), "setInterval(function() { log('tick ' + name); }, 20);\r\n"
@@ -185,7 +180,7 @@ TEST(WorldScriptsTest, AScriptEnabledWithARenameStartsUnderTheNewName)
     config.preference.LogRootDir = folder.path + L"logs\\";
     config.preference.EnableUnitLog = true;
     config.view.Load(config);
-    TQuietHost host;
+    TNoHost host;
     TWorldScripts scripts;
     scripts.frame.scriptFolder = scripts.frame.filesFolder = folder.path;
     ASSERT_TRUE(WriteFileBytes(folder.File(L"start.js"), "log('start ' + name); print('started as ' + name);\r\n"));
