@@ -166,6 +166,12 @@ void TIRCUnit::DeleteChannel(TIRCChannel* channel)
         PartChannelDefault(channel);
     else if (channel->GetKind() == TIRCChannel::KindTalk)
         PrintSystemText(channel, LoadResourceString(IDS_TALK_ENDED));
+    if (channel->GetKind() == TIRCChannel::KindChannel) {
+        const CString& name = channel->GetName();
+        ForgetRejoin(IsChannelAlias(name) ? ExpandChannelAlias(name) : name);
+        if (!channel->GetIRCName().IsEmpty())
+            ForgetRejoin(channel->GetIRCName());
+    }
     if (channelWindows)
         channelWindows->OnChannelDeleting(this, channel);
     channels.erase(it);

@@ -132,6 +132,8 @@ public:
     void SendQuit(const CString& comment);
     // The user drops the connection at once.
     void CloseByUser();
+    // The same without QUIT, and the next connect starts again with the server's own address.
+    void CloseAtOnce();
     void HandleNumericReply(const TIRCReceiveMessage& message);
 
     // Sending.
@@ -463,7 +465,13 @@ private:
     void EndJoinWait(const CString& channel);
     void EndJoinWaitsNamedIn(const TIRCReceiveMessage& reply);
     bool AnswersJoin(const CString& sent, const CString& answer) const;
+    // Either name answers a JOIN of the other.
+    bool IsSameChannel(const CString& a, const CString& b) const;
     void CollectRejoinList();
+    // A channel the user left or deleted: neither the rejoin after a lost link nor a 437 retry
+    // brings it back.
+    void ForgetRejoin(const CString& channel);
+    bool IsPartedInSession(const CString& channel) const;
     void AddToRejoinList(const CString& channel, const CString& key, size_t checked);
     bool IsOwnNick(const CString& nick) const;
     TIRCChannel* FollowNickChange(const CString& oldNick, const CString& newNick);

@@ -27,6 +27,8 @@ void TIRCUnitSession::Reset()
     rejoinPending = false;
     rejoinList.clear();
     awaitedJoins.clear();
+    joinListTaken = false;
+    partedChannels.clear();
     delayedConnect = false;
     delayedConnectCountdown = 0;
     selectFirstChannel = false;

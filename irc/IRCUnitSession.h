@@ -42,6 +42,12 @@ public:
     TJoinList rejoinList;
     // Channels whose JOIN went out in this login and has not been answered (joined or refused).
     TJoinList awaitedJoins;
+    // The login got as far as choosing its channels; until then a lost link leaves the choice to
+    // the next login.
+    bool joinListTaken;
+    // Channels the user parted in this session; a link lost before the server answered does not
+    // bring them back.
+    std::vector<CString> partedChannels;
     bool delayedConnect;
     int delayedConnectCountdown;
     bool selectFirstChannel;

@@ -50,6 +50,14 @@ void TRejoinManager::Forget(const CString& channel)
         Erase(found);
 }
 
+void TRejoinManager::Drop(const CString& channel)
+{
+    Forget(channel);
+    CString folded = IRCToUpper(channel);
+    for (auto it = m_pending.begin(); it != m_pending.end();)
+        it = IRCToUpper(it->channel) == folded ? m_pending.erase(it) : it + 1;
+}
+
 void TRejoinManager::AddRejoin(const CString& channel)
 {
     if (!m_preference)

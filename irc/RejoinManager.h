@@ -39,6 +39,8 @@ public:
     // An empty key keeps the one remembered before.
     void RememberKey(const CString& channel, const CString& key);
     void Forget(const CString& channel);
+    // Forgotten, and a retry waiting for it goes too.
+    void Drop(const CString& channel);
     void AddRejoin(const CString& channel);
     void Tick();
     // The keys and the waiting rejoins of a session that has ended.

@@ -12,6 +12,8 @@
 #include "res/strings/irc.h"
 #include "settings/Preference.h"
 
+#include <algorithm>
+
 namespace {
 
 TNullSendScripts nullSendScripts;
@@ -65,9 +67,31 @@ void TIRCUnit::SendPart(const CString& channel, const CString& message)
 {
     // A channel left on purpose is not brought back by a reconnect, answered or not.
     CString names = channel;
-    while (!names.IsEmpty())
-        EndJoinWait(CutFirstCommaToken(names));
+    while (!names.IsEmpty()) {
+        CString name = CutFirstCommaToken(names);
+        ForgetRejoin(name);
+        if (CanSendLines() && !name.IsEmpty())
+            session.partedChannels.push_back(name);
+    }
     SendCommand(L"PART", channel, L":" + ConvertMarkupToControlCodes(message), 4, 0);
+}
+
+void TIRCUnit::ForgetRejoin(const CString& channel)
+{
+    EndJoinWait(channel);
+    TJoinList& list = session.rejoinList;
+    list.erase(std::remove_if(list.begin(), list.end(),
+                              [&](const auto& entry) { return IsSameChannel(entry.first, channel); }),
+               list.end());
+    rejoinManager.Drop(channel);
+}
+
+bool TIRCUnit::IsPartedInSession(const CString& channel) const
+{
+    for (const CString& parted : session.partedChannels)
+        if (IsSameChannel(parted, channel))
+            return true;
+    return false;
 }
 
 void TIRCUnit::SendKick(const CString& channel, const CString& nicks, const CString& comment, int penalty)
@@ -102,6 +126,11 @@ void TIRCUnit::SendJoin(const CString& channelList, const CString& keyList)
         else if (IsChannelAlias(name))
             name = ExpandChannelAlias(name);
         joined += count ? L"," + name : name;
+        // Joined again after a part: the user wants it back.
+        std::vector<CString>& parted = session.partedChannels;
+        parted.erase(std::remove_if(parted.begin(), parted.end(),
+                                    [&](const CString& left) { return IsSameChannel(name, left); }),
+                     parted.end());
     }
     // Without a channel too: the server's answer tells the user what is missing.
     SendCommand(L"JOIN", joined, keyList, 2, 0);
@@ -145,6 +174,11 @@ bool TIRCUnit::AnswersJoin(const CString& sent, const CString& answer) const
     if (CompareNames(asked, named) == 0)
         return true;
     return IsSafeChannelName(named) && CompareNames(asked, GetSafeChannelShortName(named)) == 0;
+}
+
+bool TIRCUnit::IsSameChannel(const CString& a, const CString& b) const
+{
+    return AnswersJoin(a, b) || AnswersJoin(b, a);
 }
 
 void TIRCUnit::OnSendWho(const CString& target) { SendWho(target); }

@@ -78,7 +78,9 @@ void TIRCUnit::ExecuteCommand(CString line, bool quiet)
     if (!ParseUserCommand(CutAtLineBreak(line), current ? current->GetName() : CString(), command))
         return;
     command.text = PrepareParamText(command.text);
-    if (!CanSendLines()) {
+    // While connecting the commands run and the send core drops their lines: a QUIT still ends
+    // the attempt, and scripts and macros still see their words.
+    if (!connection.IsActive()) {
         // Macros may offer words of their own that work offline.
         if (!quiet && !IsIRCCommand(command.command)) {
             TIRCReceiveMessage record;

@@ -123,16 +123,13 @@ void TIRCUnit::OnError(TIRCConnection*, CString text)
 // the middle of the login's joins must not cost the user the rest of their channels.
 void TIRCUnit::CollectRejoinList()
 {
-    // A link lost before the login took the last list (its first AWAY or login command failed)
-    // keeps that list: the channels it holds were never joined in this session.
     TJoinList& list = session.rejoinList;
-    if (!session.rejoinPending)
-        list.clear();
+    list.clear();
     session.rejoinPending = true;
-    size_t kept = list.size();
     for (TIRCChannel* channel : channels)
-        if (channel->GetKind() == TIRCChannel::KindChannel && channel->IsJoined())
-            AddToRejoinList(channel->GetIRCName(), channel->GetConfig().Password, kept);
+        if (channel->GetKind() == TIRCChannel::KindChannel && channel->IsJoined() &&
+            !IsPartedInSession(channel->GetIRCName()))
+            AddToRejoinList(channel->GetIRCName(), channel->GetConfig().Password, 0);
     size_t joined = list.size();
     for (const auto& awaited : session.awaitedJoins)
         AddToRejoinList(awaited.first, awaited.second, joined);
@@ -144,7 +141,7 @@ void TIRCUnit::AddToRejoinList(const CString& channel, const CString& key, size_
 {
     TJoinList& list = session.rejoinList;
     for (size_t i = 0; i < checked; i++)
-        if (AnswersJoin(list[i].first, channel) || AnswersJoin(channel, list[i].first))
+        if (IsSameChannel(list[i].first, channel))
             return;
     list.emplace_back(channel, key);
 }
@@ -158,9 +155,12 @@ void TIRCUnit::Disconnect(bool byUser, bool byTimeout)
                                       : byTimeout ? IDS_DISCONNECTED_BY_TIMEOUT
                                                   : IDS_DISCONNECTED);
     PrintSystemText(nullptr, text);
-    if (previous == StateLoggedIn)
+    // A login that never chose its channels (its AWAY or a login command lost the link) leaves
+    // the next login the same choice.
+    if (previous == StateLoggedIn && session.joinListTaken)
         CollectRejoinList();
     session.awaitedJoins.clear();
+    session.partedChannels.clear();
     for (TIRCChannel* channel : channels) {
         if (channel->GetKind() == TIRCChannel::KindDccChat || !channel->IsJoined())
             continue;

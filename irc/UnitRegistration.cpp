@@ -140,6 +140,11 @@ void TIRCUnit::OnLoggedIn(const TIRCReceiveMessage& welcome)
         return;
     session.state = StateLoggedIn;
     session.reconnectAttempts = 0;
+    // The last counted attempt switched the reconnect off; the session it opened gets it again,
+    // unless the user has already sent QUIT.
+    if (!session.quitSent)
+        session.reconnectArmed = preference->Reconnect;
+    session.joinListTaken = false;
     session.serverName = welcome.prefix;
     session.currentNick = welcome.GetParam(0);
     session.nickRetryCount = 0;
@@ -215,6 +220,7 @@ void TIRCUnit::ReopenTalks()
 TJoinList TIRCUnit::TakeJoinList(int& joinCount)
 {
     TJoinList list;
+    session.joinListTaken = true;
     bool rejoin = session.rejoinPending;
     if (rejoin) {
         list = session.rejoinList;

@@ -77,6 +77,15 @@ CString TIRCUnit::GetClientInfoText() { return L"DCC VERSION CLIENTINFO USERINFO
 void TIRCUnit::SendQuit(const CString& comment)
 {
     session.reconnectArmed = false;
+    // Before the server has the connection the QUIT cannot go: the attempt ends here instead of
+    // logging in and being cut by the wait.
+    if (connection.IsActive() && session.state == StateConnecting) {
+        CloseAtOnce();
+        return;
+    }
+    // The wait is for the link the QUIT leaves on; with none it would cut the next connection.
+    if (!CanSendLines())
+        return;
     session.quitSent = true;
     session.quitCountdown = 6;
     SendCommand(L"QUIT", CString(), L":" + ConvertMarkupToControlCodes(comment), 2, 0);
@@ -86,4 +95,11 @@ void TIRCUnit::CloseByUser()
 {
     connection.Close();
     Disconnect(true, false);
+}
+
+void TIRCUnit::CloseAtOnce()
+{
+    session.altServerIndex = -1;
+    CloseByUser();
+    session.delayedConnect = false;
 }

@@ -74,11 +74,8 @@ void TIRCUnit::TickQuitWait()
     if (!session.quitSent || --session.quitCountdown >= 0)
         return;
     session.altServerIndex = -1;
-    if (connection.transport.client.IsConnected() || session.state == StateConnecting) {
-        connection.Close();
-        Disconnect(true, false);
-        session.delayedConnect = false;
-    }
+    if (connection.transport.client.IsConnected() || session.state == StateConnecting)
+        CloseAtOnce();
     // Whatever ended the wait, it is over.
     session.quitSent = false;
 }
@@ -102,7 +99,8 @@ void TIRCUnit::ApplyPreferences()
         serverLog.Enable(preference->EnableUnitLog);
     serverLog.ReopenIfNameChanged();
     ApplyAddressMethod();
-    if (session.state == StateLoggedIn)
+    // A QUIT the server has not answered yet stays the end of the session.
+    if (session.state == StateLoggedIn && !session.quitSent)
         session.reconnectArmed = preference->Reconnect;
     if (!preference->RejoinOnError437)
         rejoinManager.ClearPending();

@@ -429,7 +429,6 @@ private:
     void SendToInputLine(UINT message);
     TLogView* GetSelectedLogView();
     HWND GetMemberList();
-    void CloseAtOnce(TIRCUnit* unit);
     void FindInSelectedLog(bool forward);
     void CreateScriptConsole();
 

@@ -153,7 +153,7 @@ void CMainFrame::OnDisconnect()
     if (IsOpen(unit) && IsLoggedIn(unit))
         unit->QuitDefault(false);
     else if (IsOpen(unit))
-        CloseAtOnce(unit);
+        unit->CloseAtOnce();
     else if (IsReconnectPending(unit))
         unit->CancelReconnect();
 }
@@ -164,17 +164,9 @@ void CMainFrame::OnForceDisconnect()
     if (!unit)
         return;
     if (IsOpen(unit))
-        CloseAtOnce(unit);
+        unit->CloseAtOnce();
     else if (IsReconnectPending(unit))
         unit->CancelReconnect();
-}
-
-// Dropped by the user without QUIT: the next connect starts again with the server's own address.
-void CMainFrame::CloseAtOnce(TIRCUnit* unit)
-{
-    unit->GetSession().altServerIndex = -1;
-    unit->CloseByUser();
-    unit->GetSession().quitSent = false;
 }
 
 void CMainFrame::OnJoin()

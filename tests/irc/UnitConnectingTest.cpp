@@ -1,6 +1,6 @@
 // Commands given while the unit is still on its way to the server: during the name lookup, while
 // a server that accepts slowly keeps the connect waiting, and while a SOCKS4 proxy answers. None
-// of them ends the attempt, and none is written ahead of the registration.
+// of them but a QUIT ends the attempt, and none is written ahead of the registration.
 
 #include "tests/irc/IrcTestSupport.h"
 
@@ -147,6 +147,47 @@ TEST_F(UnitConnectingTest, ACommandDuringTheLookupOrASlowConnectLeavesTheAttempt
             EXPECT_FALSE(ServerLogShows("切断")) << "the attempt was ended";
             unit->CloseByUser();
         }
+    }
+}
+
+struct TQuitRoad {
+    const char* name;
+    std::function<void(TIRCUnit&)> quit;
+};
+
+const TQuitRoad kQuitRoads[] = {
+    {"typed quit", [](TIRCUnit& unit) { unit.ExecuteCommand(L"quit bye", false); }},
+    {"a script's quit", [](TIRCUnit& unit) { unit.ExecuteCommand(L"quit bye", true); }},
+    {"the default quit of the menu and the tree", [](TIRCUnit& unit) { unit.QuitDefault(false); }},
+};
+
+// Where the QUIT cannot go yet the attempt ends at once, as the user's disconnect ends it; once
+// the server has the connection the QUIT goes and the unit waits for the server to close.
+TEST_F(UnitConnectingTest, AQuitBeforeTheServerHasTheConnectionEndsTheAttemptAtOnce)
+{
+    settings.QuitMessage = L"bye";
+    for (const TQuitRoad& road : kQuitRoads) {
+        SCOPED_TRACE(road.name);
+        TSlowServer server;
+        ASSERT_GT(server.Port(), 0);
+        settings.Port = server.Port();
+        MakeUnit();
+        unit->Connect();
+        ASSERT_EQ(unit->GetState(), TIRCUnit::StateConnecting);
+        road.quit(*unit);
+        EXPECT_EQ(unit->GetState(), TIRCUnit::StateDisconnected);
+        EXPECT_FALSE(unit->GetConnection().IsActive());
+        EXPECT_FALSE(unit->GetSession().reconnectArmed);
+        EXPECT_FALSE(unit->GetSession().quitSent) << "a wait would cut the next connection";
+        EXPECT_TRUE(ServerLogShows("切断しました"));
+
+        MakeUnit();
+        StartOffline();
+        TakeQueued();
+        road.quit(*unit);
+        EXPECT_EQ(TakeQueued(), Lines{"QUIT :bye"});
+        EXPECT_EQ(unit->GetState(), TIRCUnit::StateRegistering);
+        EXPECT_TRUE(unit->GetSession().quitSent);
     }
 }
 

@@ -6,6 +6,8 @@
 #include "foundation/CodePage.h"
 #include "foundation/Iso2022Jp.h"
 
+#include <functional>
+
 namespace {
 
 using Lines = std::vector<std::string>;
@@ -236,6 +238,72 @@ TEST_F(UnitRejoinTest, AJoinTheUserTypesIsNeverKept)
         ASSERT_FALSE(TakeQueued().empty());
         EXPECT_EQ(DropAndTakeRejoinNames(), Lines{"#one"});
     }
+}
+
+// A channel the user parted, or whose node was deleted, stays away after the reconnect: a PART the
+// server had not answered yet, the part prompt answered with the link down, a deletion then.
+TEST_F(UnitRejoinTest, AChannelPartedOrDeletedIsNotRejoined)
+{
+    const struct {
+        const char* name;
+        std::function<void(TIRCUnit&)> before, after; // the drop between them
+        Lines joins;                                  // of the next login
+    } cases[] = {
+        {"part unanswered", [](TIRCUnit& u) { u.ExecuteCommand(L"part #two", false); }, nullptr, {"JOIN #one key1"}},
+        {"parted and joined again",
+         [](TIRCUnit& u) {
+             u.ExecuteCommand(L"part #two", false);
+             u.ExecuteCommand(L"join #two", false);
+         },
+         nullptr,
+         {"JOIN #one,#two key1"}},
+        {"part prompt with the link down",
+         nullptr,
+         [](TIRCUnit& u) { u.PartChannel(u.FindChannel(L"#two"), L"bye"); },
+         {"JOIN #one key1"}},
+        {"deleted with the link down",
+         nullptr,
+         [](TIRCUnit& u) { u.DeleteChannel(u.FindChannel(L"#two")); },
+         {"JOIN #one key1"}},
+        {"another node deleted",
+         nullptr,
+         [](TIRCUnit& u) { u.DeleteChannel(u.FindChannel(L"#three")); },
+         {"JOIN #one,#two key1"}},
+    };
+    preference.ForceAutoJoin = false;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        LogIn();
+        AddChannel(L"#two");
+        AddChannel(L"#three");
+        Feed(":kvnick!kvuser@host JOIN :#two");
+        if (c.before)
+            c.before(*unit);
+        unit->OnClose(&unit->GetConnection());
+        if (c.after)
+            c.after(*unit);
+        StartOffline();
+        TakeQueued();
+        Feed(":irc.example 001 kvnick :Welcome back");
+        EXPECT_EQ(TakeQueued(), c.joins);
+    }
+}
+
+// A 437 retry waits a while; the user's deletion or part of its channel meanwhile ends it.
+TEST_F(UnitRejoinTest, A437RetryOfAChannelDeletedOrPartedMeanwhileIsDropped)
+{
+    preference.Error437RejoinInterval = 3;
+    LogIn();
+    AddChannel(L"#busy");
+    AddChannel(L"#held");
+    for (const char* channel : {"#busy", "#held", "#kept"})
+        Feed(std::string(":irc.example 437 kvnick ") + channel + " :Channel temporarily unavailable");
+    unit->DeleteChannel(unit->FindChannel(L"#busy"));
+    unit->ExecuteCommand(L"part #held", false);
+    TakeQueued();
+    for (int i = 0; i < 4; i++)
+        unit->Tick();
+    EXPECT_EQ(TakeQueued(), Lines{"JOIN #kept"});
 }
 
 TEST_F(UnitRejoinTest, AConnectionTheUserStartsForgetsThePreviousChannels)

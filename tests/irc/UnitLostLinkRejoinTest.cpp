@@ -101,6 +101,25 @@ TEST_F(LostLinkRejoinTest, ALinkLostBeforeTheLoginTookTheRejoinListKeepsIt)
     EXPECT_EQ(logins, 3) << "the reset link got as far as the login";
 }
 
+// The same reset on a first connection: nothing was joined yet, so the next login still joins
+// the auto-join channels.
+TEST_F(LostLinkRejoinTest, AFirstLoginLostBeforeItsJoinsLeavesTheAutoJoinToTheNext)
+{
+    settings.LoginCommands = {L"MODE kvnick +i"};
+    preference.ReconnectTime = 1;
+    preference.ForceAutoJoin = false;
+    TScriptedServer server;
+    settings.Port = server.Port();
+    MakeUnit();
+    AddAutoJoin(L"#auto");
+    unit->Connect();
+    TLineSocket* peer = server.WaitClient();
+    ASSERT_TRUE(peer && peer->WaitFor("USER "));
+    peer->Send(":irc.example 001 kvnick :Welcome\r\n");
+    peer->Reset();
+    EXPECT_EQ(JoinsOfReconnect(server, 2, peer), Lines{"JOIN #auto"});
+}
+
 // Over a real link too, a JOIN the user typed is not kept, and a channel the server forwarded
 // comes back under its new name (the unit table has every kind of answer).
 TEST_F(LostLinkRejoinTest, JoinsTheUserTypedOrTheServerAnsweredAreNotRejoined)

@@ -98,6 +98,63 @@ TEST_F(UnitTickTest, AServerThatIgnoresQuitIsDroppedOnTheSeventhTick)
     EXPECT_TRUE(PumpMessagesUntil([&] { return peer->Closed(); }, 5000));
 }
 
+// The quit prompt answered after the link dropped: the reconnect stops, and a connection the user
+// starts next is nobody's QUIT.
+TEST_F(UnitTickTest, AQuitWithTheLinkDownStopsTheReconnectButLeavesTheNextConnection)
+{
+    TScriptedServer server;
+    TLineSocket* peer = ConnectTo(server, true);
+    ASSERT_NE(peer, nullptr);
+    peer->Close();
+    ASSERT_TRUE(WaitDisconnected());
+    ASSERT_TRUE(unit->GetSession().reconnectArmed);
+    unit->SendQuit(L"bye");
+    EXPECT_FALSE(unit->GetSession().reconnectArmed);
+    unit->Connect();
+    ASSERT_TRUE(WelcomeOn(server.WaitClient(2)));
+    for (int i = 0; i < 10; i++)
+        unit->Tick();
+    EXPECT_EQ(unit->GetState(), TIRCUnit::StateLoggedIn);
+}
+
+// The last counted attempt switches the reconnect off while it runs; the session it opens
+// reconnects after its own drop.
+TEST_F(UnitTickTest, TheSessionOfTheLastCountedAttemptReconnectsAgain)
+{
+    preference.ReconnectCount = 1;
+    preference.ReconnectTime = 1;
+    TScriptedServer server;
+    TLineSocket* peer = ConnectTo(server, true);
+    ASSERT_NE(peer, nullptr);
+    peer->Close();
+    ASSERT_TRUE(WaitDisconnected());
+    peer = TickToReconnect(*unit, server, 2);
+    EXPECT_FALSE(unit->GetSession().reconnectArmed) << "this attempt is the last";
+    ASSERT_TRUE(WelcomeOn(peer));
+    EXPECT_TRUE(unit->GetSession().reconnectArmed);
+    peer->Close();
+    ASSERT_TRUE(WaitDisconnected());
+    EXPECT_NE(TickToReconnect(*unit, server, 3), nullptr);
+}
+
+// A QUIT sent before the welcome stays the end of the session, whatever login or preferences say.
+TEST_F(UnitTickTest, AQuitSentBeforeTheWelcomeOrThePreferencesKeepsTheReconnectOff)
+{
+    for (bool quit : {true, false}) {
+        SCOPED_TRACE(quit ? "quit" : "no quit");
+        MakeUnit();
+        StartOffline();
+        unit->GetSession().reconnectArmed = false;
+        if (quit)
+            unit->SendQuit(L"bye");
+        Feed(":irc.example 001 kvnick :Welcome");
+        EXPECT_EQ(unit->GetSession().reconnectArmed, !quit) << "login";
+        unit->GetSession().reconnectArmed = false;
+        unit->ApplyPreferences();
+        EXPECT_EQ(unit->GetSession().reconnectArmed, !quit) << "preferences";
+    }
+}
+
 TEST_F(UnitTickTest, ADelayedConnectStartsWhenItsCountdownRunsOut)
 {
     TScriptedServer server;

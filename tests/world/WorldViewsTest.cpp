@@ -447,6 +447,19 @@ TEST_F(WorldViewsTest, DoubleClicksOnChannelsJoinAndPartAsTheyAreSetTo)
     net->GetConnection().transport.active = false;
 }
 
+// A server still connecting has nobody to send QUIT to: the double click ends the attempt at once.
+TEST_F(WorldViewsTest, ADoubleClickStopsAServerStillConnectingAtOnce)
+{
+    config.preference.DisconnectOnDoubleClick = true;
+    Prepare();
+    net->GetConnection().transport.active = true;
+    net->BeginConnecting(true);
+    DoubleClickAt(ItemPoint(Item(net)));
+    EXPECT_EQ(net->GetState(), TIRCUnit::StateDisconnected);
+    EXPECT_FALSE(net->GetConnection().IsActive());
+    EXPECT_FALSE(net->GetSession().quitSent);
+}
+
 TEST_F(WorldViewsTest, MovesAndSortingKeepTheSelectedNode)
 {
     config.preference.SortTree = false;
