@@ -6,8 +6,10 @@
 #include "../irc/IrcTestSupport.h"
 #include "../world/common/NoWorldHost.h"
 #include "ScriptFakes.h"
+#include "irc/UnitSendServices.h"
 #include "script/UnitScriptServer.h"
 #include "settings/Config.h"
+#include "settings/PopupFile.h"
 #include "world/IRCWorld.h"
 
 #include <algorithm>
@@ -60,6 +62,19 @@ public:
         return false;
     }
     CString ExpandVariables(const CString& text, const CString&) override { return text; }
+    TBoxFrame* frame = nullptr;
+};
+
+// The main window as the unit reaches it: a popup item's Menu action opens the modal box.
+class TBoxUnitFrame : public TNullUnitFrame {
+public:
+    bool ExecuteAction(const CString& name) override
+    {
+        frame->logs.push_back(L"popup: holding");
+        frame->ExecuteAction(name);
+        frame->logs.push_back(L"popup: released");
+        return true;
+    }
     TBoxFrame* frame = nullptr;
 };
 
@@ -240,22 +255,31 @@ TEST_F(HeldHandlerTest, ATalkRemovedWhileAHandlerHoldsABoxIsNotUsedAfterIt)
 }
 
 // A server is deleted, alone or with every server as the program ends, while a script or a macro
-// of its own holds a box (a received line's handler, a typed command's, a timer's): the handler
-// returns into a unit that still exists, and the unit goes afterwards.
+// of its own holds a box (a received line's handler, a typed command's, a timer's, a popup
+// item's): the handler returns into a unit that still exists, and the unit goes afterwards.
 TEST_F(HeldHandlerTest, AServerDeletedWhileItsHandlerHoldsABoxGoesAfterIt)
 {
+    const wchar_t* const kPopup = L"popup";
     struct {
         const wchar_t* typed; // null: a line from the server
         bool allAtEnd;
-    } roads[] = {{nullptr, false},       {L"/hold typed", false}, {L"/later", false},    {L"/frob typed", false},
-                 {L"/hold typed", true}, {L"/later", true},       {L"/frob typed", true}};
+    } roads[] = {{nullptr, false},       {L"/hold typed", false}, {L"/later", false},     {L"/frob typed", false},
+                 {kPopup, false},        {nullptr, true},         {L"/hold typed", true}, {L"/later", true},
+                 {L"/frob typed", true}, {kPopup, true}};
     TBoxMacros macros;
     macros.frame = &frame;
+    TBoxUnitFrame unitFrame;
+    unitFrame.frame = &frame;
+    TPopupItem menuItem;
+    menuItem.action = L"menu";
+    menuItem.actionInfo = L"hold";
     for (const auto& road : roads) {
         SCOPED_TRACE(Narrow(road.typed ? road.typed : L"received") + (road.allAtEnd ? " at the end" : ""));
         TIRCUnit* held = StartWorld();
         ASSERT_NE(held, nullptr);
         held->SetMacroEngine(&macros);
+        if (road.typed == kPopup)
+            held->SetFrame(&unitFrame);
         frame.logs.clear();
         WhileHeld({[&] {
             if (road.allAtEnd)
@@ -264,7 +288,9 @@ TEST_F(HeldHandlerTest, AServerDeletedWhileItsHandlerHoldsABoxGoesAfterIt)
                 world->DeleteUnit(held);
             return true;
         }});
-        if (road.typed)
+        if (road.typed == kPopup)
+            held->RunPopupMenuCommand(menuItem);
+        else if (road.typed)
             held->SendInput(held->FindChannel(L"#kv"), road.typed, false, false, true);
         else
             peer->Send(":bob!b@h.example PRIVMSG #kv :first\r\n");
