@@ -1,5 +1,5 @@
-// DCC offers: the four kinds that arrive, file offers and resume positions checked before anything
-// reaches the DCC side, and the four the unit sends, all as CTCP queries.
+// DCC offers: the four kinds that arrive, file offers and accepted resume positions checked before
+// anything reaches the DCC side, and the four the unit sends, all as CTCP queries.
 
 #include "irc/IRCUnit.h"
 
