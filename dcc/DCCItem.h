@@ -21,6 +21,10 @@ inline bool IsDCCStateActive(int state)
     return state == DCC_STATE_CONNECTING || state == DCC_STATE_RESUMING || state == DCC_STATE_TRANSFERRING;
 }
 
+// Where a resume may start, for the sender and the receiver alike: inside the file. At its size
+// nothing is left to send, and past it the receiver would cut the file beyond what it holds.
+inline bool IsDCCResumePosition(long long position, long long size) { return position >= 0 && position < size; }
+
 // Waiting for the user, queued or running: not yet done with, whatever its outcome will be.
 inline bool IsDCCStatePending(int state)
 {

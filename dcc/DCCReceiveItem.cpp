@@ -136,8 +136,8 @@ bool TDCCReceiveItem::TryResume()
 
 void TDCCReceiveItem::AcceptResume(long long newPosition)
 {
-    // The unit checked the position against the size; an item keeps its own guard.
-    if (state != DCC_STATE_RESUMING || newPosition < 0 || newPosition >= size)
+    // The unit checked the position by the same rule; an item keeps its own guard.
+    if (state != DCC_STATE_RESUMING || !IsDCCResumePosition(newPosition, size))
         return;
     timer.Stop();
     resuming = true;

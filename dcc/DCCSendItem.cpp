@@ -106,7 +106,7 @@ void TDCCSendItem::Queue()
 
 bool TDCCSendItem::SetResumePosition(long long newPosition)
 {
-    if (state != DCC_STATE_RESUMING || !file.IsOpen() || newPosition < 0 || newPosition >= size)
+    if (state != DCC_STATE_RESUMING || !file.IsOpen() || !IsDCCResumePosition(newPosition, size))
         return false;
     LARGE_INTEGER distance = {};
     distance.QuadPart = newPosition;

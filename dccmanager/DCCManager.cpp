@@ -137,17 +137,6 @@ void TDCCManager::HandleResumeAccept(TIRCUnit* unit, const CString& nick, int po
         }
 }
 
-bool TDCCManager::FindSendFileSize(TIRCUnit* unit, const CString& nick, int port, long long& size)
-{
-    for (TDCCSendItem* item : sendItems)
-        if (item->GetUnit() == unit && item->GetState() == DCC_STATE_RESUMING && item->GetNick() == nick &&
-            item->GetPort() == port) {
-            size = item->GetSize();
-            return true;
-        }
-    return false;
-}
-
 bool TDCCManager::FindReceiveFileSize(TIRCUnit* unit, const CString& nick, int port, long long& size)
 {
     for (TDCCReceiveItem* item : receiveItems)

@@ -64,7 +64,6 @@ public:
     bool HandleResumeRequest(TIRCUnit* unit, const CString& nick, int port, long long position) override;
     void HandleResumeAccept(TIRCUnit* unit, const CString& nick, int port, long long position) override;
     void RenameNick(TIRCUnit* unit, const CString& oldNick, const CString& newNick) override;
-    bool FindSendFileSize(TIRCUnit* unit, const CString& nick, int port, long long& size) override;
     bool FindReceiveFileSize(TIRCUnit* unit, const CString& nick, int port, long long& size) override;
     // The unit is being deleted: its items run on without it, so that a later unit made at the
     // same address cannot take them over.

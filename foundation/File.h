@@ -41,6 +41,7 @@ public:
     // The file ends where the last line taken ended.
     bool Truncate();
 
+    // False only when the file is not open: a failed read ends the bytes where it came.
     bool ReadAll(CStringA& bytes);
     bool ReadAllText(CString& text);
     // CR LF, a lone LF and a lone CR each end a line; a last line without terminator counts.

@@ -40,7 +40,7 @@ void MendTrailingDots(CString& name, TTrailingDots trailing)
 
 } // namespace
 
-bool IsReservedFileNameChar(wchar_t c) { return c < 0x20 || c == 0x7F || wcschr(L"\\/:<>*?|\"", c) != nullptr; }
+bool IsReservedFileNameChar(wchar_t c) { return c < 0x20 || wcschr(L"\\/:<>*?|\"", c) != nullptr; }
 
 bool IsDeviceFileName(const CString& name)
 {

@@ -8,7 +8,8 @@
 // Windows' own limit for one part of a path.
 const int kMaxFileNamePart = 255;
 
-// Control characters and what Windows refuses in a name: separators and :<>*?|".
+// Control characters below the blank and what Windows refuses in a name: separators and :<>*?|".
+// DEL is a name character like any other.
 bool IsReservedFileNameChar(wchar_t c);
 // A name Windows opens as a device in any folder: "CON", "con.txt", "COM1 .log", "LPT9".
 bool IsDeviceFileName(const CString& name);

@@ -75,8 +75,6 @@ bool CheckDccSendOffer(const TDccSendOffer& offer)
     return IsValidDccPort(offer.port) && offer.size > 0 && offer.size <= kMaxDccFileSize;
 }
 
-bool IsValidDccResumePosition(long long position, long long fileSize) { return position >= 0 && position <= fileSize; }
-
 CString FormatDccSendOffer(const CString& fileName, unsigned long address, int port, long long size, bool extended)
 {
     CString wireName = fileName;

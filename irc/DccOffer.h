@@ -39,8 +39,6 @@ bool IsValidDccPort(int port);
 // offer can have. An address nobody answers on fails the item's connect, which the item reports;
 // the name is the receive item's to make safe.
 bool CheckDccSendOffer(const TDccSendOffer& offer);
-// The position must lie within the file the transfer is about.
-bool IsValidDccResumePosition(long long position, long long fileSize);
 
 // Our offers; addresses in host byte order, as the protocol writes them.
 CString FormatDccSendOffer(const CString& fileName, unsigned long address, int port, long long size, bool extended);

@@ -6,6 +6,7 @@
 #include "res/strings/irc.h"
 #include "settings/Preference.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 const wchar_t TIRCChannel::kMaskLetters[] = L"beIR";
@@ -302,7 +303,9 @@ void TIRCChannel::ClearAutoOpQueue()
 int TIRCChannel::GetChatPort()
 {
     const TPreference& pref = *unit->GetPreference();
-    int first = pref.DCCChatPortStart, last = pref.DCCChatPortEnd;
+    // Only real port numbers: port 0 would listen where nobody is told, and past 65535 another
+    // port would be bound than the one offered.
+    int first = std::max(pref.DCCChatPortStart, 1), last = std::min(pref.DCCChatPortEnd, 65535);
     int next = lastChatPort + 1;
     if (next < first || next > last)
         next = first;

@@ -349,7 +349,7 @@ public:
     void RenameWhoisDialog(const CString& oldNick, const CString& newNick);
     void CloseWhoisDialogs();
     void OnRefresh(IWhoisWindow* dialog) override;
-    void OnJoin(IWhoisWindow* dialog, const CString& channel) override;
+    void OnJoin(IWhoisWindow* dialog, const CString& entry) override;
     void OnAddMask(IWhoisWindow* dialog, const CString& nick, const CString& user, const CString& host) override;
     void OnDropFiles(IWhoisWindow* dialog, const CString& nick, const CString& path) override;
     void OnSendFile(IWhoisWindow* dialog, const CString& nick) override;

@@ -1,5 +1,5 @@
-// DCC offers: the four kinds that arrive, file offers and resume positions checked before anything
-// reaches the DCC side, and the four the unit sends, all as CTCP queries.
+// DCC offers: the four kinds that arrive, file offers and accepted resume positions checked before
+// anything reaches the DCC side, and the four the unit sends, all as CTCP queries.
 
 #include "irc/IRCUnit.h"
 
@@ -120,15 +120,11 @@ void TIRCUnit::OnDccChatOffer(const TIRCReceiveMessage& message, const CString& 
 void TIRCUnit::OnDccResume(const TIRCReceiveMessage& message, const CString& text)
 {
     TDccResumeOffer offer = ParseDccResumeOffer(text);
-    long long size = 0;
-    bool known = IsValidDccPort(offer.port) && dccManager->FindSendFileSize(this, message.nick, offer.port, size);
-    // A position past the end of the file would have the send item read beyond it.
-    bool usable = known && IsValidDccResumePosition(offer.position, size);
-    bool accepted = usable && dccManager->HandleResumeRequest(this, message.nick, offer.port, offer.position);
+    // The send item takes only a position inside its file; a refusal is answered with silence.
+    bool accepted =
+        IsValidDccPort(offer.port) && dccManager->HandleResumeRequest(this, message.nick, offer.port, offer.position);
     PrintToServer(CString(), CString(), TLogFormatter(*logFormat).FormatDCCResume(message, offer.port, offer.position),
                   EVENT_DCC_RESUME, 0, false, CString());
-    if (known && !usable)
-        PrintSystemText(nullptr, ResumeRefusedText(message.nick, offer.position));
     if (accepted)
         SendDccAccept(message.nick, offer.fileName, offer.port, offer.position);
 }
@@ -138,7 +134,8 @@ void TIRCUnit::OnDccAccept(const TIRCReceiveMessage& message, const CString& tex
     TDccResumeOffer offer = ParseDccResumeOffer(text);
     long long size = 0;
     bool known = IsValidDccPort(offer.port) && dccManager->FindReceiveFileSize(this, message.nick, offer.port, size);
-    bool usable = known && IsValidDccResumePosition(offer.position, size);
+    // The receive item would wait for an answer that never comes: a position it cannot take is told.
+    bool usable = known && IsDCCResumePosition(offer.position, size);
     if (usable)
         dccManager->HandleResumeAccept(this, message.nick, offer.port, offer.position);
     PrintToServer(CString(), CString(), TLogFormatter(*logFormat).FormatDCCAccept(message, offer.port, offer.position),

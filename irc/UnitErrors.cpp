@@ -31,8 +31,11 @@ void TIRCUnit::HandleErrorReply(const TIRCReceiveMessage& message)
     if (number == 432 || number == 433 || number == 436 || (number == 437 && !IsChannelName(message.GetParam(1))))
         RetryNick(message);
     else if (number == 437 && session.state == StateLoggedIn && preference->RejoinOnError437) {
-        // A safe channel is remembered by its short name, as its JOIN was.
-        rejoinManager.AddRejoin(GetSafeChannelShortName(message.GetParam(1)));
+        // A safe channel is remembered by its short name, as its JOIN was. The name is the
+        // server's: the retry joins it only when it is one channel.
+        CString name = GetSafeChannelShortName(message.GetParam(1));
+        if (CanJoinByName(name))
+            rejoinManager.AddRejoin(name);
     } else if (session.state == StateLoggedIn && IsRefusedJoin(number)) {
         // A refused join is not retried, and a later 403 for it must not create the channel.
         CString name = message.GetParam(1);

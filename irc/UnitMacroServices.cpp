@@ -196,4 +196,11 @@ void TIRCUnit::ResetMacros()
     macroManager.UnloadAll();
 }
 
-void TIRCUnit::RunPopupMenuCommand(const TPopupItem& item) { macroManager.ExecuteMenuItem(item, session.currentNick); }
+void TIRCUnit::RunPopupMenuCommand(const TPopupItem& item)
+{
+    // Its action may wait in a modal loop (a DLL, the main window's dialog), where the unit can be
+    // deleted: counted like the received events' macros.
+    macroRuns++;
+    macroManager.ExecuteMenuItem(item, session.currentNick);
+    macroRuns--;
+}

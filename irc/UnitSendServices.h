@@ -39,13 +39,13 @@ protected:
 };
 
 // The DCC side. Only checked offers reach it: valid ports and addresses, safe file names,
-// sizes and positions within the file.
+// sizes, and accepted positions within the file; a send item checks a RESUME's position itself.
 class IUnitDccManager {
 public:
     virtual void AddReceiveItem(TIRCUnit* unit, int variant, bool automatic, const CString& nick,
                                 const CString& fileName, int port, long long size, const TInetAddress& address) = 0;
-    // The size of the file of the send item waiting on that port; false when there is none.
-    virtual bool FindSendFileSize(TIRCUnit* unit, const CString& nick, int port, long long& size) = 0;
+    // The size of the file of the receive item waiting for ACCEPT on that port; false when there
+    // is none.
     virtual bool FindReceiveFileSize(TIRCUnit* unit, const CString& nick, int port, long long& size) = 0;
     // True when a send item waiting for its peer takes the position.
     virtual bool HandleResumeRequest(TIRCUnit* unit, const CString& nick, int port, long long position) = 0;
@@ -123,7 +123,6 @@ public:
                         const TInetAddress&) override
     {
     }
-    bool FindSendFileSize(TIRCUnit*, const CString&, int, long long&) override { return false; }
     bool FindReceiveFileSize(TIRCUnit*, const CString&, int, long long&) override { return false; }
     bool HandleResumeRequest(TIRCUnit*, const CString&, int, long long) override { return false; }
     void HandleResumeAccept(TIRCUnit*, const CString&, int, long long) override {}

@@ -100,7 +100,14 @@ void TIRCUnit::CloseWhoisDialogs()
 
 void TIRCUnit::OnRefresh(IWhoisWindow* dialog) { SendWhois(dialog->GetNick()); }
 
-void TIRCUnit::OnJoin(IWhoisWindow*, const CString& channel) { SendJoin(channel, CString()); }
+void TIRCUnit::OnJoin(IWhoisWindow*, const CString& entry)
+{
+    // 319 puts the nick's member prefix before a channel's name, and '+' also begins channel
+    // names: one prefix goes only when a channel's name remains.
+    const TISupportMode& modes = session.capabilities.modes;
+    bool prefixed = !entry.IsEmpty() && (entry[0] == L'@' || entry[0] == L'+' || modes.IsMemberPrefix(entry[0]));
+    JoinChannelByName(prefixed && IsChannelName(entry.Mid(1)) ? entry.Mid(1) : entry, CString());
+}
 
 void TIRCUnit::OnAddMask(IWhoisWindow*, const CString& nick, const CString& user, const CString& host)
 {

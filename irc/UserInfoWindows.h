@@ -35,7 +35,8 @@ public:
 class IWhoisDialogListener {
 public:
     virtual void OnRefresh(IWhoisWindow* dialog) = 0;
-    virtual void OnJoin(IWhoisWindow* dialog, const CString& channel) = 0;
+    // The channel list's entry as 319 showed it; the unit knows the server's member prefixes.
+    virtual void OnJoin(IWhoisWindow* dialog, const CString& entry) = 0;
     // The nick's mask, made from its user and host, into the ignore list's mask box.
     virtual void OnAddMask(IWhoisWindow* dialog, const CString& nick, const CString& user, const CString& host) = 0;
     // One call per dropped file, in drop order.

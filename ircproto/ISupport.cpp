@@ -42,6 +42,14 @@ void TISupportMode::SetPrefix(const CString& value)
         memberModes[letters[i]] = prefixes[i];
 }
 
+bool TISupportMode::IsMemberPrefix(wchar_t prefix) const
+{
+    for (const auto& mode : memberModes)
+        if (mode.second == prefix)
+            return true;
+    return false;
+}
+
 void TISupportMode::SetChanModes(const CString& value)
 {
     channelModeKinds.clear();

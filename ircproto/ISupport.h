@@ -31,6 +31,8 @@ public:
     bool TakesParameter(wchar_t letter, bool adding) const;
     bool IsFlagMode(wchar_t letter) const;
     bool IsMemberMode(wchar_t letter) const { return memberModes.count(letter) != 0; }
+    // A character PREFIX puts before a member's nick ('@' for o).
+    bool IsMemberPrefix(wchar_t prefix) const;
     // Splits a MODE text into single changes, each with the parameter it consumed.
     void ParseModeChanges(const CString& text, std::vector<TModeChange>& changes) const;
 

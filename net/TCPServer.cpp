@@ -32,6 +32,11 @@ void TTCPServer::Open()
         Fail(SOCKET_ERROR_BIND, WSAGetLastError());
         return;
     }
+    // Port 0 has the system choose one; the port kept is the one peers are told to connect to.
+    sockaddr_in bound = {};
+    int length = sizeof(bound);
+    if (getsockname(socket, reinterpret_cast<sockaddr*>(&bound), &length) == 0)
+        port = ntohs(bound.sin_port);
     if (listen(socket, SOMAXCONN) != 0) {
         Fail(SOCKET_ERROR_LISTEN, WSAGetLastError());
         return;

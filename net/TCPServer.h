@@ -49,7 +49,7 @@ public:
     sockaddr_in bindRecord = {};
     ITCPServerListener* listener = nullptr;
     bool listening = false;
-    int port = 0;
+    int port = 0; // once open, the port bound
     bool reuseAddress = false;
     std::vector<TTCPClient*> clients; // owned
     THiddenWindow window{this};

@@ -154,9 +154,6 @@ void TWhoisDialog::OnJoin()
     ::SendDlgItemMessageW(m_hWnd, IDC_WHOIS_CHANNELS, CB_GETLBTEXT, (WPARAM)index,
                           (LPARAM)channel.GetBuffer(length + 1));
     channel.ReleaseBuffer(length);
-    // 319 shows the nick's mode in the channel in front of its name.
-    if (!channel.IsEmpty() && (channel[0] == L'@' || channel[0] == L'+'))
-        channel = channel.Mid(1);
     if (IWhoisDialogListener* live = LiveListener())
         live->OnJoin(this, channel);
 }

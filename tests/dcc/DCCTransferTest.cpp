@@ -42,9 +42,6 @@ TEST_F(DCCTransferTest, ResumeContinuesTheUnfinishedFileFromTheAcceptedPosition)
     EXPECT_EQ(receive->GetState(), DCC_STATE_RESUMING);
 
     // What the units would carry as RESUME and ACCEPT.
-    long long size = 0;
-    ASSERT_TRUE(sender.FindSendFileSize(nullptr, L"bob", send->GetPort(), size));
-    EXPECT_EQ(size, 300000);
     ASSERT_TRUE(sender.HandleResumeRequest(nullptr, L"bob", send->GetPort(), 100000));
     receiver.HandleResumeAccept(nullptr, L"alice", send->GetPort(), 100000);
     EXPECT_TRUE(receive->IsResuming());

@@ -120,23 +120,56 @@ TEST_F(DCCUnitTest, ResumeThroughTwoUnitsCompletesTheFileAndPrintsTheResults)
     EXPECT_TRUE(aliceEvents.sounds.empty());
 }
 
-TEST_F(DCCUnitTest, ResumeForAPortNobodyWaitsOnGetsNoAccept)
+// A RESUME is taken only inside the file, for the port and nick of a waiting send; every other
+// one gets no ACCEPT and no line, as a sender that ignores it would give.
+TEST_F(DCCUnitTest, ResumeIsAcceptedOnlyInsideTheFileOfAWaitingSend)
 {
     TDCCSendItem* send = StartSend(MakeSendFile(L"x.bin", 1000), alice.get());
     ASSERT_NE(send, nullptr);
     TakeCtcp(*alice, "bob");
     const std::string port = std::to_string(send->GetPort());
-    const char* requests[] = {"DCC RESUME file.ext 1 10", "DCC RESUME file.ext 70000 10"};
-    for (const char* request : requests) {
-        Deliver(*alice, "bob", request);
-        EXPECT_EQ(TakeCtcp(*alice, "bob"), "") << request;
+    const struct {
+        const char* from;
+        std::string request;
+        long long accepted; // -1: no ACCEPT
+    } rows[] = {
+        {"bob", "1 10", -1},         {"bob", "70000 10", -1},     {"carol", port + " 10", -1},
+        {"bob", port + " -1", -1},   {"bob", port + " 1000", -1}, {"bob", port + " 1001", -1},
+        {"bob", port + " 999", 999}, {"bob", port + " 0", 0},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.from + (" " + row.request));
+        long long before = send->GetPosition();
+        Deliver(*alice, row.from, "DCC RESUME file.ext " + row.request);
+        bool taken = row.accepted >= 0;
+        EXPECT_EQ(TakeCtcp(*alice, row.from),
+                  taken ? "DCC ACCEPT file.ext " + port + " " + std::to_string(row.accepted) : "");
+        EXPECT_EQ(send->GetPosition(), taken ? row.accepted : before);
     }
-    // From someone else, or past the end of the file.
-    Deliver(*alice, "carol", "DCC RESUME file.ext " + port + " 10");
-    EXPECT_EQ(TakeCtcp(*alice, "carol"), "");
-    Deliver(*alice, "bob", "DCC RESUME file.ext " + port + " 1000");
-    EXPECT_EQ(TakeCtcp(*alice, "bob"), "");
-    EXPECT_EQ(send->GetPosition(), 0);
+    EXPECT_FALSE(ServerLogHas(aliceEvents, "範囲外"));
+}
+
+// An ACCEPT is taken as it is when it lies inside the file, and otherwise refused with a line:
+// the item must not wait in vain for one that never comes.
+TEST_F(DCCUnitTest, AcceptInsideTheFileIsTakenAsItIsAndOthersAreTold)
+{
+    ASSERT_TRUE(WriteWholeFile(receiveFolder.File(L"_incomplete_y.bin"), std::string(400, 'y')));
+    Deliver(*bob, "alice", "DCC SEND y.bin 2130706433 " + std::to_string(TPeer::UnusedPort()) + " 1000");
+    ASSERT_EQ(receiver.GetReceiveItems().size(), 1u);
+    TDCCReceiveItem* receive = receiver.GetReceiveItems().back();
+    ASSERT_TRUE(receive->TryResume());
+    const std::string port = std::to_string(receive->GetPort());
+    for (const char* position : {"-1", "1000", "1001"}) {
+        SCOPED_TRACE(position);
+        Deliver(*bob, "alice", "DCC ACCEPT file.ext " + port + " " + position);
+        EXPECT_EQ(receive->GetState(), DCC_STATE_RESUMING);
+        EXPECT_TRUE(ServerLogHas(bobEvents, std::string("alice からの再開位置 ") + position +
+                                                " はファイルの範囲外のため受け付けませんでした"));
+    }
+    // Not the 400 bytes asked for: the file goes on from where the sender says.
+    Deliver(*bob, "alice", "DCC ACCEPT file.ext " + port + " 999");
+    EXPECT_TRUE(receive->IsResuming());
+    EXPECT_EQ(receive->GetPosition(), 999);
 }
 
 TEST_F(DCCUnitTest, EarlyCloseFailsWithTheFailureLine)

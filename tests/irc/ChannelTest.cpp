@@ -133,18 +133,27 @@ TEST_F(ChannelTest, ListedMasksStopAtTheBound)
     EXPECT_EQ(TIRCChannel::MaskListIndex(L'k'), -1);
 }
 
+// The counter is the process's: an empty range starts it afresh. Only ports 1 to 65535 are
+// handed out, whatever the range says.
 TEST_F(ChannelTest, ChatPortsCycleThroughTheRange)
 {
-    preference.DCCChatPortStart = 1024;
-    preference.DCCChatPortEnd = 1025;
+    const struct {
+        int first, last;
+        std::vector<int> ports;
+    } rows[] = {
+        {2000, 1999, {-1, -1, -1}}, {1024, 1025, {1024, 1025, 1024}},
+        {0, 1, {1, 1, 1}},          {65534, 70000, {65534, 65535, 65534}},
+        {0, 0, {-1, -1, -1}},
+    };
     TIRCChannel* channel = JoinAsOp("");
-    std::vector<int> ports;
-    for (int i = 0; i < 3; i++)
-        ports.push_back(channel->GetChatPort());
-    EXPECT_EQ(ports, (std::vector<int>{1024, 1025, 1024}));
-    preference.DCCChatPortStart = 2000;
-    preference.DCCChatPortEnd = 1999;
-    EXPECT_EQ(channel->GetChatPort(), -1);
+    for (const auto& row : rows) {
+        preference.DCCChatPortStart = row.first;
+        preference.DCCChatPortEnd = row.last;
+        std::vector<int> ports;
+        for (int i = 0; i < 3; i++)
+            ports.push_back(channel->GetChatPort());
+        EXPECT_EQ(ports, row.ports) << row.first << ".." << row.last;
+    }
 }
 
 } // namespace

@@ -31,12 +31,6 @@ void TSendRecorder::AddReceiveItem(TIRCUnit*, int variant, bool automatic, const
                   Narrow(fileName) + " " + Text(port) + " " + Text(size) + " " + Narrow(address.ToString()));
 }
 
-bool TSendRecorder::FindSendFileSize(TIRCUnit*, const CString&, int, long long& size)
-{
-    size = fileSize;
-    return fileSize >= 0;
-}
-
 bool TSendRecorder::FindReceiveFileSize(TIRCUnit*, const CString&, int, long long& size)
 {
     size = fileSize;

@@ -73,7 +73,6 @@ public:
 
     void AddReceiveItem(TIRCUnit*, int variant, bool automatic, const CString& nick, const CString& fileName, int port,
                         long long size, const TInetAddress& address) override;
-    bool FindSendFileSize(TIRCUnit*, const CString&, int, long long& size) override;
     bool FindReceiveFileSize(TIRCUnit*, const CString&, int, long long& size) override;
     bool HandleResumeRequest(TIRCUnit*, const CString& nick, int port, long long position) override;
     void HandleResumeAccept(TIRCUnit*, const CString& nick, int port, long long position) override;

@@ -390,11 +390,15 @@ TEST_F(RepliesTest, UnavailableChannelIsRejoinedOnlyWhenLoggedInAndByItsShortNam
         bool rejoin;
         Lines sent;
     };
+    // A name of the server's that would join more than one channel (",0" leaves them all) is
+    // refused with a line.
     const Case cases[] = {
         {"#busy", true, true, {"JOIN #busy"}},
         {"!ABCDEbusy", true, true, {"JOIN !busy"}},
         {"#busy", false, true, {}},
         {"#busy", true, false, {}},
+        {"#a,0", true, true, {}},
+        {"!ABCDEa,0", true, true, {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.channel) + (c.loggedIn ? " logged in" : " registering"));
@@ -407,6 +411,8 @@ TEST_F(RepliesTest, UnavailableChannelIsRejoinedOnlyWhenLoggedInAndByItsShortNam
         unit->GetSession().state = TIRCUnit::StateLoggedIn;
         TakeQueued();
         EXPECT_EQ(JoinsAfterTwoTicks(), c.sent);
+        bool told = recorder.ViewTexts(nullptr).back().find("一つのチャンネル名ではない") != std::string::npos;
+        EXPECT_EQ(told, std::string(c.channel).find(',') != std::string::npos);
     }
 }
 

@@ -60,6 +60,14 @@ TEST_F(TCPServerTest, OpensOnceAndAcceptsConnections)
     EXPECT_EQ(server.clients[0]->GetAddress().ToString(), CString(L"127.0.0.1"));
     EXPECT_EQ(server.FindClient(server.clients[0]), 0);
     EXPECT_EQ(server.FindClient(&peers[0]), -1);
+
+    // Port 0 has the system choose one: the port kept is where peers connect.
+    server.Close();
+    server.port = 0;
+    server.Open();
+    EXPECT_GT(server.port, 0);
+    ConnectPeer(1);
+    EXPECT_TRUE(WaitFor("accept1"));
 }
 
 TEST_F(TCPServerTest, PortInUseReportsKind8AndStaysClosed)

@@ -6,8 +6,10 @@
 #include "../irc/IrcTestSupport.h"
 #include "../world/common/NoWorldHost.h"
 #include "ScriptFakes.h"
+#include "foundation/CodePage.h"
 #include "script/UnitScriptServer.h"
 #include "settings/Config.h"
+#include "settings/PopupFile.h"
 #include "world/IRCWorld.h"
 
 #include <algorithm>
@@ -240,17 +242,25 @@ TEST_F(HeldHandlerTest, ATalkRemovedWhileAHandlerHoldsABoxIsNotUsedAfterIt)
 }
 
 // A server is deleted, alone or with every server as the program ends, while a script or a macro
-// of its own holds a box (a received line's handler, a typed command's, a timer's): the handler
-// returns into a unit that still exists, and the unit goes afterwards.
+// of its own holds a box (a received line's handler, a typed command's, a timer's, a popup
+// item's): the handler returns into a unit that still exists, and the unit goes afterwards.
 TEST_F(HeldHandlerTest, AServerDeletedWhileItsHandlerHoldsABoxGoesAfterIt)
 {
+    const wchar_t* const kPopup = L"popup";
     struct {
         const wchar_t* typed; // null: a line from the server
         bool allAtEnd;
-    } roads[] = {{nullptr, false},       {L"/hold typed", false}, {L"/later", false},    {L"/frob typed", false},
-                 {L"/hold typed", true}, {L"/later", true},       {L"/frob typed", true}};
+    } roads[] = {{nullptr, false},       {L"/hold typed", false}, {L"/later", false},     {L"/frob typed", false},
+                 {kPopup, false},        {nullptr, true},         {L"/hold typed", true}, {L"/later", true},
+                 {L"/frob typed", true}, {kPopup, true}};
     TBoxMacros macros;
     macros.frame = &frame;
+    // The user's DLL holds the box from its hook, and its reply is run after it.
+    TPopupItem menuItem;
+    menuItem.action = L"dllhook";
+    menuItem.target = ConvertFromUtf8(KV_MACRO_TEST_DLL);
+    menuItem.target.Replace(L'/', L'\\');
+    menuItem.actionInfo = L"HoldHook";
     for (const auto& road : roads) {
         SCOPED_TRACE(Narrow(road.typed ? road.typed : L"received") + (road.allAtEnd ? " at the end" : ""));
         TIRCUnit* held = StartWorld();
@@ -264,7 +274,9 @@ TEST_F(HeldHandlerTest, AServerDeletedWhileItsHandlerHoldsABoxGoesAfterIt)
                 world->DeleteUnit(held);
             return true;
         }});
-        if (road.typed)
+        if (road.typed == kPopup)
+            held->RunPopupMenuCommand(menuItem);
+        else if (road.typed)
             held->SendInput(held->FindChannel(L"#kv"), road.typed, false, false, true);
         else
             peer->Send(":bob!b@h.example PRIVMSG #kv :first\r\n");
@@ -274,7 +286,10 @@ TEST_F(HeldHandlerTest, AServerDeletedWhileItsHandlerHoldsABoxGoesAfterIt)
             EXPECT_TRUE(PumpMessagesUntil([&] { return peer->Closed(); }, kWaitBoundMs));
         }
         world.reset();
-        ExpectHeldOnce();
+        if (road.typed == kPopup)
+            EXPECT_TRUE(frame.Logged().empty() && frame.errors.empty());
+        else
+            ExpectHeldOnce();
     }
 }
 

@@ -3,6 +3,7 @@
 #include "../common/MessagePump.h"
 #include "../common/WaitingChild.h"
 #include "ScriptFakes.h"
+#include "foundation/File.h"
 #include "script/ScriptHost.h"
 
 TEST_F(ScriptFixture, IrcMembersIssueTheirCommandLines)
@@ -117,6 +118,20 @@ TEST_F(ScriptFixture, FilesOpenBelowTheScriptFilesFolder)
     ASSERT_TRUE(frame.errors.empty()) << frame.errors[0].GetString();
     EXPECT_EQ((std::vector<CString>{L"first|second|undefined|13|65001", L"true", L"true", L"932", L"日本", L"x"}),
               Logged());
+
+    // A read refused part way (a pipe that broke, a locked range) keeps what came before it, also
+    // after a line was read ahead of it.
+    WriteFileBytes(folder.File(L"cut.txt"), "first\r\n" + CStringA('x', 9000));
+    TScriptHost* host = manager.FindHost(L"test.js");
+    for (const wchar_t* code : {L"var c = openFile('cut.txt'); log(c.readAll().length);",
+                                L"var c = openFile('cut.txt'); c.readLine(); log(c.readAll().length);"}) {
+        SimulateReadFailureAfter(5000);
+        bool ran = host->AddScriptCode(code);
+        SimulateReadFailureAfter(-1);
+        ASSERT_TRUE(ran);
+    }
+    EXPECT_EQ(Logged().back(), L"4993");
+    EXPECT_EQ(Logged()[Logged().size() - 2], L"5000");
 }
 
 TEST_F(ScriptFixture, SeekToEndAndTruncateActWhereTheScriptReadTo)

@@ -140,11 +140,24 @@ TEST_F(WhoisWindowTest, LimitOfOpenWindowsPrintsFurtherRepliesUntilOneCloses)
 
 TEST_F(WhoisWindowTest, ButtonsJoinWithoutModePrefixAskAgainAndOpenATalk)
 {
-    FeedWhois(kWhoisReply, std::size(kWhoisReply));
+    // One member prefix of the server's goes, where a channel name remains: '+' also begins one.
+    Feed(":irc.example 005 kvnick PREFIX=(qaohv)~&@%+ :are supported by this server");
+    FeedWhois(kWhoisReply, 1);
+    Feed(":irc.example 319 kvnick Alice :@#kv-a +#kv-b #kv-c +japan ++japan %#chat &#chat &local #a,0");
     HWND hwnd = WhoisWindow(L"Alice")->m_hWnd;
-    FocusForInput(::GetDlgItem(hwnd, IDC_WHOIS_UPDATE));
-    ClickButton(hwnd, IDC_WHOIS_JOIN);
-    EXPECT_EQ(TakeQueued(), (std::vector<std::string>{"JOIN #kv-a"}));
+    const char* const joins[] = {"JOIN #kv-a", "JOIN #kv-b", "JOIN #kv-c",  "JOIN +japan", "JOIN +japan",
+                                 "JOIN #chat", "JOIN #chat", "JOIN &local", nullptr};
+    HWND combo = ::GetDlgItem(hwnd, IDC_WHOIS_CHANNELS);
+    for (size_t i = 0; i < std::size(joins); i++) {
+        if (i > 0) {
+            FocusForInput(combo);
+            PressKey(VK_DOWN);
+        }
+        ASSERT_EQ(::SendMessageW(combo, CB_GETCURSEL, 0, 0), (LRESULT)i);
+        ClickButton(hwnd, IDC_WHOIS_JOIN);
+        EXPECT_EQ(TakeQueued(), joins[i] ? std::vector<std::string>{joins[i]} : std::vector<std::string>{}) << i;
+    }
+    EXPECT_TRUE(ServerLogHas("#a,0 は一つのチャンネル名ではないため参加しません")) << "a refusal is told";
     ClickButton(hwnd, IDC_WHOIS_UPDATE);
     // The nick twice: the server of the nick answers, with the idle time.
     EXPECT_EQ(TakeQueued(), (std::vector<std::string>{"WHOIS Alice Alice"}));

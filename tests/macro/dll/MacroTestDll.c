@@ -1,6 +1,7 @@
 /* A user's DLL for the macro tests: each procedure leaves a trace the test can read. */
 #include <stdio.h>
 #include <string.h>
+#include <windows.h>
 
 #define EXPORT __declspec(dllexport) __cdecl
 
@@ -34,4 +35,13 @@ EXPORT void Fill(const char* text, char* reply)
 {
     (void)text;
     memset(reply, 'x', 4097);
+}
+
+/* Holds a box titled "kvhold" until it is answered, then has a command run. */
+EXPORT void HoldHook(const char* nick, const char* user, const char* host, const char* event, const char* channel,
+                     const char* message, char* reply)
+{
+    (void)nick, (void)user, (void)host, (void)event, (void)channel, (void)message;
+    MessageBoxA(NULL, "held", "kvhold", MB_OK);
+    snprintf(reply, 4096, "PRIVMSG #kv :after the box");
 }
