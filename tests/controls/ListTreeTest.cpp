@@ -3,6 +3,7 @@
 #include "tests/common/StringPrinter.h"
 
 #include <algorithm>
+#include <functional>
 
 TEST_F(ControlsDialogTest, ListArrowsStayWithTheListUnlessAModifierIsHeld)
 {
@@ -144,6 +145,48 @@ TEST_F(ControlsDialogTest, TreeDropsOnlyOntoOtherBranches)
     dialog.listener.droppedOn = nullptr;
     DragMouse(centre(a2), ScreenPointOf(tree, 5, client.bottom - 3));
     EXPECT_EQ(dialog.listener.droppedOn, nullptr) << "outside any item";
+}
+
+// A drag whose capture or focus is taken, or whose tree goes, ends there: the later button
+// release drops nothing.
+TEST_F(ControlsDialogTest, TreeDragInterruptedEndsWithoutADrop)
+{
+    TTreeView& tree = dialog.tree;
+    HTREEITEM a = dialog.treeItems[0], b = dialog.treeItems[4];
+    auto centre = [&](HTREEITEM item) {
+        RECT rect;
+        tree.GetItemRect(item, &rect, TRUE);
+        return ScreenPointOf(tree, (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    };
+    const struct {
+        const char* name;
+        std::function<void()> interrupt;
+    } rows[] = {
+        {"nothing interrupts", nullptr},
+        {"another window takes the capture", [&] { ::SetCapture(dialog.edit); }},
+        {"the system cancels modes", [&] { tree.SendMessage(WM_CANCELMODE); }},
+        {"the focus goes elsewhere", [&] { dialog.edit.SetFocus(); }},
+        {"the tree is destroyed", [&] { tree.DestroyWindow(); }},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        FocusForInput(tree);
+        dialog.listener.droppedOn = nullptr;
+        bool interrupted = false;
+        std::function<void()> whileDragging = [&] {
+            if (!tree.IsDragging())
+                return RunLater(20, whileDragging);
+            row.interrupt();
+            interrupted = true;
+        };
+        if (row.interrupt)
+            RunLater(20, whileDragging);
+        DragMouse(centre(a), centre(b));
+        ::ReleaseCapture();
+        EXPECT_EQ(interrupted, row.interrupt != nullptr);
+        EXPECT_FALSE(tree.IsDragging());
+        EXPECT_EQ(dialog.listener.droppedOn, row.interrupt ? nullptr : b);
+    }
 }
 
 namespace {
