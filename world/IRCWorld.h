@@ -350,7 +350,7 @@ private:
     void ShowTitle();
     // Keys shared by the tree, the log views and the member lists.
     bool ForwardKeyToInputLine(UINT key, bool system);
-    bool IsLeftToControl(UINT key) const;
+    bool IsLeftToControl(UINT key, bool findToo = false) const;
     void FocusCurrentLogView();
     void FocusCurrentMemberList();
     void FocusTree();
