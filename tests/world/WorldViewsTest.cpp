@@ -512,6 +512,17 @@ TEST_F(WorldViewsTest, MovesAndSortingKeepTheSelectedNode)
     EXPECT_EQ(stored.Units[0].Name, L"alpha");
     ASSERT_EQ(stored.Units[1].Channels.size(), 3u) << "talks are not stored";
     EXPECT_EQ(stored.Units[1].Channels[0].Name, L"#A");
+    // The copies carry the connected and joined states for the dialogs' pictures.
+    LogInOffline(L"home");
+    FeedLine(*home, ":kvself!u@h JOIN :#gamma");
+    world->StoreServerTree(stored);
+    ASSERT_EQ(stored.Units.size(), 2u);
+    EXPECT_FALSE(stored.Units[0].ExtraFlag);
+    EXPECT_TRUE(stored.Units[1].ExtraFlag) << "home is logged in";
+    ASSERT_EQ(stored.Units[1].Channels.size(), 3u);
+    EXPECT_FALSE(stored.Units[1].Channels[0].ExtraFlag);
+    EXPECT_TRUE(stored.Units[1].Channels[2].ExtraFlag) << "#gamma is joined";
+    home->GetConnection().transport.active = false;
 }
 
 TEST_F(WorldViewsTest, EditedServerSettingsRebuildTheChannelItemsInTheirNewOrder)
