@@ -88,8 +88,7 @@ bool TIRCWorld::IsLeftToControl(UINT key, bool findToo) const
     bool ctrl = Down(VK_CONTROL), shift = Down(VK_SHIFT), alt = Down(VK_MENU);
     if (key == VK_MENU)
         return true;
-    return ctrl && !shift && !alt &&
-           (key == 'C' || key == 'V' || key == 'X' || key == 'Z' || (findToo && key == 'F'));
+    return ctrl && !shift && !alt && (key == 'C' || key == 'V' || key == 'X' || key == 'Z' || (findToo && key == 'F'));
 }
 
 // Typing anywhere lands in the input line, at the end of its text.

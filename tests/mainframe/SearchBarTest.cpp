@@ -158,9 +158,8 @@ TEST_F(SearchBarTest, DeleteCutAndUndoActOnTheBarWhileItHasTheFocus)
         std::initializer_list<WORD> modifiers;
         const wchar_t* bar;
     } rows[] = {
-        {VK_HOME, {}, L"abc"},         {VK_DELETE, {}, L"bc"},         {'Z', {VK_CONTROL}, L"abc"},
-        {'A', {VK_CONTROL}, L"abc"},   {VK_DELETE, {}, L""},           {'Z', {VK_CONTROL}, L"abc"},
-        {'A', {VK_CONTROL}, L"abc"},   {'X', {VK_CONTROL}, L""},
+        {VK_HOME, {}, L"abc"}, {VK_DELETE, {}, L"bc"},      {'Z', {VK_CONTROL}, L"abc"}, {'A', {VK_CONTROL}, L"abc"},
+        {VK_DELETE, {}, L""},  {'Z', {VK_CONTROL}, L"abc"}, {'A', {VK_CONTROL}, L"abc"}, {'X', {VK_CONTROL}, L""},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(testing::Message() << "key " << row.key << " after " << (&row - rows) << " rows");
