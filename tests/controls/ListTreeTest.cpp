@@ -119,16 +119,24 @@ TEST_F(ControlsDialogTest, TreeRightClickReportsTheItemOrNullAtTheCursorOnce)
     EXPECT_EQ(dialog.listener.Last(L"context")->y, empty.y);
 }
 
+namespace {
+
+// Where a user grabs an item: the middle of its text.
+POINT ItemCentre(TTreeView& tree, HTREEITEM item)
+{
+    RECT rect;
+    tree.GetItemRect(item, &rect, TRUE);
+    return ScreenPointOf(tree, (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+}
+
+} // namespace
+
 TEST_F(ControlsDialogTest, TreeDropsOnlyOntoOtherBranches)
 {
     TTreeView& tree = dialog.tree;
     HTREEITEM a = dialog.treeItems[0], a2 = dialog.treeItems[2], a2a = dialog.treeItems[3], b = dialog.treeItems[4];
     tree.Expand(a2, TVE_EXPAND);
-    auto centre = [&](HTREEITEM item) {
-        RECT rect;
-        tree.GetItemRect(item, &rect, TRUE);
-        return ScreenPointOf(tree, (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
-    };
+    auto centre = [&](HTREEITEM item) { return ItemCentre(tree, item); };
     const struct {
         HTREEITEM target;
         bool dropped;
@@ -153,11 +161,7 @@ TEST_F(ControlsDialogTest, TreeDragInterruptedEndsWithoutADrop)
 {
     TTreeView& tree = dialog.tree;
     HTREEITEM a = dialog.treeItems[0], b = dialog.treeItems[4];
-    auto centre = [&](HTREEITEM item) {
-        RECT rect;
-        tree.GetItemRect(item, &rect, TRUE);
-        return ScreenPointOf(tree, (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
-    };
+    auto centre = [&](HTREEITEM item) { return ItemCentre(tree, item); };
     const struct {
         const char* name;
         std::function<void()> interrupt;
@@ -208,11 +212,7 @@ TEST_F(ControlsDialogTest, TreeDragOverARefusedTargetHighlightsTheDraggedItem)
 {
     TTreeView& tree = dialog.tree;
     HTREEITEM a = dialog.treeItems[0], b = dialog.treeItems[4];
-    auto centre = [&](HTREEITEM item) {
-        RECT rect;
-        tree.GetItemRect(item, &rect, TRUE);
-        return ScreenPointOf(tree, (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
-    };
+    auto centre = [&](HTREEITEM item) { return ItemCentre(tree, item); };
     g_sampledTree = tree;
     for (int refuse = 0; refuse < 2; refuse++) {
         dialog.listener.refuseDragTargets = refuse == 1;
