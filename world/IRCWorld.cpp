@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <unordered_set>
+#include <utility>
 
 TIRCWorld::TIRCWorld(TConfig* config, IIRCWorldHost* host, const TLogAddressFinder* addressFinder)
     : config(config), preference(&config->preference), tree(&config->world), host(host), addressFinder(addressFinder),
@@ -389,7 +390,7 @@ void TIRCWorld::StoreServerTree(TWorldConfig& record) const
             stored.Channels.push_back(channel->GetConfig());
             stored.Channels.back().ExtraFlag = channel->IsJoined();
         }
-        record.Units.push_back(stored);
+        record.Units.push_back(std::move(stored));
     }
 }
 
