@@ -57,6 +57,9 @@ public:
     bool IsDragging() const { return dragging; }
 
     BEGIN_MSG_MAP(TTreeView)
+        // The control still gets these; a drag they interrupt ends without a drop.
+        if (dragging && IsDragInterruption(uMsg, lParam))
+            EndDrag();
         REFLECTED_NOTIFY_HANDLER(TVN_SELCHANGEDW, OnSelChanged)
         REFLECTED_NOTIFY_HANDLER(NM_RCLICK, OnRightClick)
         MESSAGE_HANDLER(WM_CONTEXTMENU, OnContextMenu)
@@ -78,6 +81,7 @@ private:
     void ReportContextMenu(HTREEITEM item, POINT screen);
     HTREEITEM ItemAtScreenPoint(POINT screen) const;
     void EndDrag();
+    bool IsDragInterruption(UINT message, LPARAM lParam) const;
     bool IsAncestor(HTREEITEM ancestor, HTREEITEM item) const;
 
     LRESULT OnSelChanged(NMHDR* header);

@@ -48,6 +48,14 @@ void TTreeView::EndDrag()
     SelectDropTarget(nullptr);
 }
 
+// The capture or the focus went elsewhere, the system cancelled modes, or the window goes.
+bool TTreeView::IsDragInterruption(UINT message, LPARAM lParam) const
+{
+    if (message == WM_CAPTURECHANGED)
+        return (HWND)lParam != m_hWnd;
+    return message == WM_CANCELMODE || message == WM_KILLFOCUS || message == WM_DESTROY;
+}
+
 bool TTreeView::IsAncestor(HTREEITEM ancestor, HTREEITEM item) const
 {
     for (HTREEITEM up = GetParentItem(item); up; up = GetParentItem(up))

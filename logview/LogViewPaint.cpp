@@ -6,14 +6,18 @@
 LRESULT TLogView::OnPaintMessage(WPARAM, LPARAM)
 {
     m_paintPending = false;
+    // A paint for a strip that takes the held repaint would leave the rest of the view old.
+    const bool tookHeldRepaint = m_frameTimerRunning;
     if (m_frameTimerRunning) {
         KillTimer(m_hWnd, kFrameTimerId);
         m_frameTimerRunning = false;
     }
     Settle();
-    CPaintDC paint(m_hWnd);
     RECT client;
     GetClientRect(&client);
+    if (tookHeldRepaint)
+        ::InvalidateRect(m_hWnd, &client, FALSE);
+    CPaintDC paint(m_hWnd);
     bool made = false;
     if (doubleBuffering && m_picture.Prepare(paint, client.right, client.bottom, made)) {
         if (made || m_pictureStale)

@@ -426,7 +426,9 @@ private:
     bool CanRunMemberCommand(TIRCUnit* unit, TIRCChannel* channel);
     const TIRCMember* FindAddressTarget(TIRCUnit* unit, TIRCChannel* channel);
     void ChangeMemberModes(wchar_t letter, bool give);
-    void SendToInputLine(UINT message);
+    // The edit that cut, delete and undo act on.
+    HWND GetCutTarget();
+    void SendToCutTarget(UINT message);
     TLogView* GetSelectedLogView();
     HWND GetMemberList();
     void FindInSelectedLog(bool forward);

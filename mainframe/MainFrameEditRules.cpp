@@ -121,17 +121,26 @@ void CMainFrame::OnUpdateEditPaste(CCmdUI* ui)
     ui->Enable(GetEditFocus(view) != EditFocusOther && ::IsClipboardFormatAvailable(CF_UNICODETEXT));
 }
 
-// Cut, delete and undo always act on the input line.
+// Cut, delete and undo act on the search bar while it has the focus, else on the input line.
+HWND CMainFrame::GetCutTarget()
+{
+    TLogView* view = nullptr;
+    if (GetEditFocus(view) == EditFocusSearch)
+        return ::GetFocus();
+    TChatPanel* chat = contentPanel.GetChatPanel();
+    return chat ? chat->input.m_hWnd : nullptr;
+}
+
 void CMainFrame::OnUpdateEditCut(CCmdUI* ui)
 {
-    TChatPanel* chat = contentPanel.GetChatPanel();
-    ui->Enable(chat && HasEditSelection(chat->input.m_hWnd));
+    HWND target = GetCutTarget();
+    ui->Enable(target && HasEditSelection(target));
 }
 
 void CMainFrame::OnUpdateEditUndo(CCmdUI* ui)
 {
-    TChatPanel* chat = contentPanel.GetChatPanel();
-    ui->Enable(chat && ::SendMessageW(chat->input.m_hWnd, EM_CANUNDO, 0, 0));
+    HWND target = GetCutTarget();
+    ui->Enable(target && ::SendMessageW(target, EM_CANUNDO, 0, 0));
 }
 
 // An edit key whose command is greyed goes on to the focused control as an ordinary key, so Del
@@ -181,15 +190,15 @@ void CMainFrame::OnEditSelectAll()
     }
 }
 
-void CMainFrame::SendToInputLine(UINT message)
+void CMainFrame::SendToCutTarget(UINT message)
 {
-    if (TChatPanel* chat = contentPanel.GetChatPanel())
-        ::SendMessageW(chat->input.m_hWnd, message, 0, 0);
+    if (HWND target = GetCutTarget())
+        ::SendMessageW(target, message, 0, 0);
 }
 
-void CMainFrame::OnEditCut() { SendToInputLine(WM_CUT); }
-void CMainFrame::OnEditClear() { SendToInputLine(WM_CLEAR); }
-void CMainFrame::OnEditUndo() { SendToInputLine(EM_UNDO); }
+void CMainFrame::OnEditCut() { SendToCutTarget(WM_CUT); }
+void CMainFrame::OnEditClear() { SendToCutTarget(WM_CLEAR); }
+void CMainFrame::OnEditUndo() { SendToCutTarget(EM_UNDO); }
 
 // Text goes to the input line wherever the focus was; text with a line break for a joined
 // channel, a single line with a trailing break too, is shown first, for the user to check before

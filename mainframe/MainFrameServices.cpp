@@ -103,13 +103,17 @@ void CMainFrame::OnUpdateToggleBalloon(CCmdUI* ui)
 
 void CMainFrame::OnClearLog()
 {
+    auto [unit, channel] = GetSelectedNode();
     TLogView* view = GetSelectedLogView();
-    if (!view || view->GetLineCount() == 0)
+    if (!unit || !view || view->GetLineCount() == 0)
         return;
     if (!AskConfirmation(IDS_CLEAR_LOG_CONFIRM, IDS_CLEAR_LOG_CAPTION))
         return;
-    // The node may have gone while the question was open.
-    if (GetSelectedLogView() == view)
+    // The node asked about, wherever the selection went meanwhile; not when it went itself.
+    if (!world || !world->HasUnit(unit) || (channel && !unit->HasChannel(channel)))
+        return;
+    view = channel ? channel->logView : unit->logView;
+    if (view)
         view->RemoveHeadLines(view->GetLineCount());
 }
 

@@ -13,6 +13,8 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <unordered_set>
+#include <utility>
 
 TIRCWorld::TIRCWorld(TConfig* config, IIRCWorldHost* host, const TLogAddressFinder* addressFinder)
     : config(config), preference(&config->preference), tree(&config->world), host(host), addressFinder(addressFinder),
@@ -282,12 +284,35 @@ void TIRCWorld::DeleteAllUnits()
 void TIRCWorld::GetUnitsInTreeOrder(std::vector<TIRCUnit*>& ordered) const
 {
     ordered.clear();
+    for (const TUnitItem& root : GetUnitItems())
+        ordered.push_back(root.unit);
+}
+
+// The tree is saved often, with hundreds of servers and channels: each item is read once.
+std::vector<TIRCWorld::TUnitItem> TIRCWorld::GetUnitItems() const
+{
+    std::vector<TUnitItem> roots;
     if (!serverTree)
-        return;
+        return roots;
+    const std::unordered_set<const void*> known(units.begin(), units.end());
     for (HTREEITEM item = serverTree->GetRootItem(); item; item = serverTree->GetNextSiblingItem(item))
-        for (TIRCUnit* unit : units)
-            if (FindUnitTreeItem(unit) == item)
-                ordered.push_back(unit);
+        if (void* unit = TreeItemData(item); known.count(unit))
+            roots.push_back({item, (TIRCUnit*)unit});
+    return roots;
+}
+
+// The unit's channels, not its talks, in tree order.
+std::vector<TIRCChannel*> TIRCWorld::GetTreeChannels(const TUnitItem& root) const
+{
+    std::vector<TIRCChannel*> ordered;
+    const std::vector<TIRCChannel*>& channels = root.unit->GetChannels();
+    const std::unordered_set<const void*> known(channels.begin(), channels.end());
+    for (HTREEITEM item = serverTree->GetChildItem(root.item); item; item = serverTree->GetNextSiblingItem(item)) {
+        auto* channel = (TIRCChannel*)TreeItemData(item);
+        if (known.count(channel) && channel->GetKind() == TIRCChannel::KindChannel)
+            ordered.push_back(channel);
+    }
+    return ordered;
 }
 
 void TIRCWorld::RenameUnit(TIRCUnit* unit, const CString& name)
@@ -357,17 +382,15 @@ void TIRCWorld::StoreServerTree(TWorldConfig& record) const
 {
     static_cast<TWorldSetting&>(record) = *tree;
     record.Units.clear();
-    std::vector<TIRCUnit*> ordered;
-    GetUnitsInTreeOrder(ordered);
-    for (TIRCUnit* unit : ordered) {
+    for (const TUnitItem& root : GetUnitItems()) {
         TUnitConfig stored;
-        static_cast<TUnitSetting&>(stored) = unit->GetSettings();
-        stored.ExtraFlag = unit->GetState() == TIRCUnit::StateLoggedIn;
-        StoreUnitChannels(unit, stored);
-        for (TChannelConfig& channel : stored.Channels)
-            if (TIRCChannel* node = unit->FindChannel(channel.Name))
-                channel.ExtraFlag = node->IsJoined();
-        record.Units.push_back(stored);
+        static_cast<TUnitSetting&>(stored) = root.unit->GetSettings();
+        stored.ExtraFlag = root.unit->GetState() == TIRCUnit::StateLoggedIn;
+        for (TIRCChannel* channel : GetTreeChannels(root)) {
+            stored.Channels.push_back(channel->GetConfig());
+            stored.Channels.back().ExtraFlag = channel->IsJoined();
+        }
+        record.Units.push_back(std::move(stored));
     }
 }
 
@@ -377,10 +400,8 @@ void TIRCWorld::StoreUnitChannels(TIRCUnit* unit, TUnitConfig& record) const
     if (!unitItem)
         return;
     record.Channels.clear();
-    for (HTREEITEM item = serverTree->GetChildItem(unitItem); item; item = serverTree->GetNextSiblingItem(item))
-        for (TIRCChannel* channel : unit->GetChannels())
-            if (channel->GetKind() == TIRCChannel::KindChannel && FindChannelTreeItem(unitItem, channel) == item)
-                record.Channels.push_back(channel->GetConfig());
+    for (TIRCChannel* channel : GetTreeChannels({unitItem, unit}))
+        record.Channels.push_back(channel->GetConfig());
 }
 
 void TIRCWorld::SaveServerTree()

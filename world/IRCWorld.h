@@ -350,7 +350,7 @@ private:
     void ShowTitle();
     // Keys shared by the tree, the log views and the member lists.
     bool ForwardKeyToInputLine(UINT key, bool system);
-    bool IsLeftToControl(UINT key) const;
+    bool IsLeftToControl(UINT key, bool findToo = false) const;
     void FocusCurrentLogView();
     void FocusCurrentMemberList();
     void FocusTree();
@@ -362,6 +362,12 @@ private:
     HTREEITEM ServerItemOfSelection() const;
     // The node an item carries: a unit at depth 0, a channel at depth 1.
     void* TreeItemData(HTREEITEM item) const;
+    struct TUnitItem {
+        HTREEITEM item;
+        TIRCUnit* unit;
+    };
+    std::vector<TUnitItem> GetUnitItems() const;
+    std::vector<TIRCChannel*> GetTreeChannels(const TUnitItem& root) const;
     HTREEITEM StepItem(HTREEITEM item, HTREEITEM start, bool forward, bool serversOnly, bool& wrapped) const;
     void NoteSelection(CString& unitName, CString& channelName) const;
     bool TakeNode(HTREEITEM item, bool joinedOnly, bool updatedOnly);

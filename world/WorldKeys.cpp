@@ -81,13 +81,14 @@ void FocusWindow(CWnd* window)
 
 } // namespace
 
-// Ctrl+C, V, X and Z (and Ctrl+F in a log view) stay with the control that has the focus.
-bool TIRCWorld::IsLeftToControl(UINT key) const
+// Ctrl+C, V, X and Z (and Ctrl+F in a log view) stay with the control that has the focus. With
+// Alt held they are AltGr characters, typed into the input line.
+bool TIRCWorld::IsLeftToControl(UINT key, bool findToo) const
 {
     bool ctrl = Down(VK_CONTROL), shift = Down(VK_SHIFT), alt = Down(VK_MENU);
     if (key == VK_MENU)
         return true;
-    return ctrl && !shift && !alt && (key == 'C' || key == 'V' || key == 'X' || key == 'Z');
+    return ctrl && !shift && !alt && (key == 'C' || key == 'V' || key == 'X' || key == 'Z' || (findToo && key == 'F'));
 }
 
 // Typing anywhere lands in the input line, at the end of its text.
@@ -177,7 +178,7 @@ bool TIRCWorld::OnKeyDown(TLogView* view, UINT key)
         }
         return true;
     }
-    if (IsLeftToControl(key) || (Down(VK_CONTROL) && !Down(VK_SHIFT) && key == 'F'))
+    if (IsLeftToControl(key, true))
         return false;
     return ForwardKeyToInputLine(key, false);
 }

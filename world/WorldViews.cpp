@@ -120,6 +120,8 @@ TLogView* TIRCWorld::CreateLogView(TIRCUnit* unit, TIRCChannel* channel)
         if (IsSelected(unit, channel)) {
             logPanel->ShowCard(key);
             node->OnLogViewShown();
+            // Select handed the words out before this view existed.
+            view->SetSearchWords(searchWords);
         }
     }
     return view;

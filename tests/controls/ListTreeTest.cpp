@@ -3,6 +3,7 @@
 #include "tests/common/StringPrinter.h"
 
 #include <algorithm>
+#include <functional>
 
 TEST_F(ControlsDialogTest, ListArrowsStayWithTheListUnlessAModifierIsHeld)
 {
@@ -118,16 +119,24 @@ TEST_F(ControlsDialogTest, TreeRightClickReportsTheItemOrNullAtTheCursorOnce)
     EXPECT_EQ(dialog.listener.Last(L"context")->y, empty.y);
 }
 
+namespace {
+
+// Where a user grabs an item: the middle of its text.
+POINT ItemCentre(TTreeView& tree, HTREEITEM item)
+{
+    RECT rect;
+    tree.GetItemRect(item, &rect, TRUE);
+    return ScreenPointOf(tree, (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+}
+
+} // namespace
+
 TEST_F(ControlsDialogTest, TreeDropsOnlyOntoOtherBranches)
 {
     TTreeView& tree = dialog.tree;
     HTREEITEM a = dialog.treeItems[0], a2 = dialog.treeItems[2], a2a = dialog.treeItems[3], b = dialog.treeItems[4];
     tree.Expand(a2, TVE_EXPAND);
-    auto centre = [&](HTREEITEM item) {
-        RECT rect;
-        tree.GetItemRect(item, &rect, TRUE);
-        return ScreenPointOf(tree, (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
-    };
+    auto centre = [&](HTREEITEM item) { return ItemCentre(tree, item); };
     const struct {
         HTREEITEM target;
         bool dropped;
@@ -144,6 +153,44 @@ TEST_F(ControlsDialogTest, TreeDropsOnlyOntoOtherBranches)
     dialog.listener.droppedOn = nullptr;
     DragMouse(centre(a2), ScreenPointOf(tree, 5, client.bottom - 3));
     EXPECT_EQ(dialog.listener.droppedOn, nullptr) << "outside any item";
+}
+
+// A drag whose capture or focus is taken, or whose tree goes, ends there: the later button
+// release drops nothing.
+TEST_F(ControlsDialogTest, TreeDragInterruptedEndsWithoutADrop)
+{
+    TTreeView& tree = dialog.tree;
+    HTREEITEM a = dialog.treeItems[0], b = dialog.treeItems[4];
+    auto centre = [&](HTREEITEM item) { return ItemCentre(tree, item); };
+    const struct {
+        const char* name;
+        std::function<void()> interrupt;
+    } rows[] = {
+        {"nothing interrupts", nullptr},
+        {"another window takes the capture", [&] { ::SetCapture(dialog.edit); }},
+        {"the system cancels modes", [&] { tree.SendMessage(WM_CANCELMODE); }},
+        {"the focus goes elsewhere", [&] { dialog.edit.SetFocus(); }},
+        {"the tree is destroyed", [&] { tree.DestroyWindow(); }},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        FocusForInput(tree);
+        dialog.listener.droppedOn = nullptr;
+        bool interrupted = false;
+        std::function<void()> whileDragging = [&] {
+            if (!tree.IsDragging())
+                return RunLater(20, whileDragging);
+            row.interrupt();
+            interrupted = true;
+        };
+        if (row.interrupt)
+            RunLater(20, whileDragging);
+        DragMouse(centre(a), centre(b));
+        ::ReleaseCapture();
+        EXPECT_EQ(interrupted, row.interrupt != nullptr);
+        EXPECT_FALSE(tree.IsDragging());
+        EXPECT_EQ(dialog.listener.droppedOn, row.interrupt ? nullptr : b);
+    }
 }
 
 namespace {
@@ -165,11 +212,7 @@ TEST_F(ControlsDialogTest, TreeDragOverARefusedTargetHighlightsTheDraggedItem)
 {
     TTreeView& tree = dialog.tree;
     HTREEITEM a = dialog.treeItems[0], b = dialog.treeItems[4];
-    auto centre = [&](HTREEITEM item) {
-        RECT rect;
-        tree.GetItemRect(item, &rect, TRUE);
-        return ScreenPointOf(tree, (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
-    };
+    auto centre = [&](HTREEITEM item) { return ItemCentre(tree, item); };
     g_sampledTree = tree;
     for (int refuse = 0; refuse < 2; refuse++) {
         dialog.listener.refuseDragTargets = refuse == 1;

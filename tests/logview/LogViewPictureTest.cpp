@@ -182,3 +182,29 @@ TEST_F(LogViewWindowTest, AFloodThatStarvesThePaintMessageIsStillPainted)
     const auto shown = CaptureView();
     ExpectSameAsFullRepaint(*shown, *CaptureFullRepaint(), nullptr);
 }
+
+// Lines held for the next frame are painted by the first paint that comes, whatever it was for:
+// a strip uncovered by a closing menu must not leave the rest of the view without them.
+TEST_F(LogViewWindowTest, APartialPaintInsideAFrameShowsTheHeldLinesEverywhere)
+{
+    AddLines(30);
+    Settle();
+    RECT client;
+    GetClientRect(view, &client);
+    const RECT strip = {0, 0, client.right, 12};
+    bool held = false;
+    for (int attempt = 0; attempt < 5 && !held; attempt++) {
+        // Just painted: both lines wait for the frame timer rather than asking for a paint.
+        ::RedrawWindow(view, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        view.AddLine(Line(L"first held line"), false);
+        view.AddLine(Line(L"second held line"), false);
+        held = view.IsPaintDue() && !GetUpdateRect(view, nullptr, FALSE);
+        if (!held)
+            Settle();
+    }
+    ASSERT_TRUE(held) << "the lines never came inside one frame";
+    ::RedrawWindow(view, &strip, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    Settle();
+    const auto shown = CaptureView();
+    ExpectSameAsFullRepaint(*shown, *CaptureFullRepaint(), L"logview-partial-paint-differs.png");
+}

@@ -114,6 +114,41 @@ TEST_F(FrameServices, ClearingALogAsksFirstAndCancelKeepsTheLines)
     EXPECT_TRUE(none.texts.empty());
 }
 
+// The log asked about is the one cleared, wherever the selection went while the question was
+// open; a channel deleted meanwhile takes nothing else with it.
+TEST_F(FrameServices, ClearingALogClearsTheNodeAskedAboutWhileItExists)
+{
+    TIRCChannel* alpha = Channel(L"#alpha");
+    const struct {
+        const char* name;
+        std::function<void()> whileAsked;
+        int alphaLinesAfter;
+    } rows[] = {
+        {"the selection stays", [] {}, 0},
+        {"the server selected meanwhile", [&] { world->Select(net, nullptr); }, 0},
+        {"the channel deleted meanwhile", [&] { world->RemoveChannelNode(net, alpha); }, 3},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        world->Select(net, alpha);
+        TLogView* log = GiveAlphaALog(3);
+        bool asked = false;
+        std::function<void()> answer = [&] {
+            HWND box = ::FindWindowW(L"#32770", L"確認");
+            if (!box)
+                return RunLater(20, answer);
+            asked = true;
+            row.whileAsked();
+            ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+        };
+        RunLater(20, answer);
+        frame->ExecuteAction(L"clearlog");
+        PumpPendingMessages();
+        EXPECT_TRUE(asked);
+        EXPECT_EQ(row.alphaLinesAfter, log->GetLineCount());
+    }
+}
+
 TEST_F(FrameServices, TheTrayMenusExitAsksOnceEvenWhenClosingWouldAsk)
 {
     settings.preference.PromptOnQuit = true;

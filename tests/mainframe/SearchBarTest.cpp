@@ -140,6 +140,65 @@ TEST_F(SearchBarTest, WithTheBarShownTabFromTheTreeAndShiftTabFromTheLogReachIts
     EXPECT_EQ(CString(), GetControlText(input)) << "no key reached the input line";
 }
 
+// Del, Ctrl+X and Ctrl+Z edit the box that has the focus: the bar's text while it has it, the
+// input line's selection and undo otherwise.
+TEST_F(SearchBarTest, DeleteCutAndUndoActOnTheBarWhileItHasTheFocus)
+{
+    const HWND input = frame->GetInputLine()->m_hWnd;
+    FocusForInput(input);
+    TypeText(L"hello world");
+    ::SendMessageW(input, EM_SETSEL, 6, 11);
+    PressKey('F', {VK_CONTROL});
+    ASSERT_TRUE(frame->IsSearchBarShown());
+    const HWND edit = Bar().edit.m_hWnd;
+    ASSERT_EQ(edit, ::GetFocus());
+    TypeText(L"abc");
+    const struct {
+        WORD key;
+        std::initializer_list<WORD> modifiers;
+        const wchar_t* bar;
+    } rows[] = {
+        {VK_HOME, {}, L"abc"}, {VK_DELETE, {}, L"bc"},      {'Z', {VK_CONTROL}, L"abc"}, {'A', {VK_CONTROL}, L"abc"},
+        {VK_DELETE, {}, L""},  {'Z', {VK_CONTROL}, L"abc"}, {'A', {VK_CONTROL}, L"abc"}, {'X', {VK_CONTROL}, L""},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << "key " << row.key << " after " << (&row - rows) << " rows");
+        PressKey(row.key, row.modifiers);
+        EXPECT_EQ(CString(row.bar), GetControlText(edit));
+        EXPECT_EQ(CString(L"hello world"), GetControlText(input)) << "the input line is left alone";
+    }
+    EXPECT_EQ(CString(L"abc"), GetClipboardText()) << "cut from the bar";
+
+    // Back in the input line the same keys edit its selection.
+    FocusForInput(input);
+    ::SendMessageW(input, EM_SETSEL, 6, 11);
+    PressKey(VK_DELETE);
+    EXPECT_EQ(CString(L"hello "), GetControlText(input));
+    PressKey('Z', {VK_CONTROL});
+    EXPECT_EQ(CString(L"hello world"), GetControlText(input));
+    EXPECT_EQ(CString(), GetControlText(edit));
+}
+
+// A channel's log made while it is selected (the saved channel joined) highlights the words
+// already typed, as a log shown by selecting it does.
+TEST_F(SearchBarTest, ALogMadeForTheSelectedChannelTakesTheSearchWords)
+{
+    TIRCChannel* beta = Channel(L"#beta");
+    world->Select(net, beta);
+    ASSERT_EQ(nullptr, beta->logView) << "a saved channel not joined shows the empty log";
+    FocusForInput(frame->GetInputLine()->m_hWnd);
+    PressKey('F', {VK_CONTROL});
+    ASSERT_TRUE(frame->IsSearchBarShown());
+    TypeText(L"kvme");
+    peer->Send(":kvme!me@my.host JOIN :#beta\r\n"
+               ":alice!a@h PRIVMSG #beta :hello kvme\r\n");
+    ASSERT_TRUE(WaitUntil([&] { return HasLogLine(beta->logView, L"hello kvme"); }, "#beta's log"));
+    EXPECT_EQ(std::vector<CString>{L"kvme"}, beta->logView->GetSearchWords());
+    PressKey(VK_F3);
+    EXPECT_TRUE(WaitUntil([&] { return beta->logView->GetSelectedText() == L"kvme"; }, "F3 finds the word"));
+    EXPECT_TRUE(alpha->logView->GetSearchWords().empty()) << "a log not shown gets the words when shown";
+}
+
 // AltGr arrives as Ctrl+Alt: the Ctrl rows the bar shares with the input line leave such a key
 // to the bar's edit, and act as before without Alt.
 TEST_F(SearchBarTest, CtrlAltKeysInTheBarAreLeftToItsEdit)

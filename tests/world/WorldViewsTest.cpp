@@ -342,6 +342,32 @@ TEST_F(WorldViewsTest, CtrlRowsLeaveCtrlAltKeysToTheEdit)
     EXPECT_EQ(Children(Item(net)), (std::vector<CString>{L"#beta", L"#alpha"})) << "Ctrl+Alt+Down moves the channel";
 }
 
+// A log view keeps Ctrl+C and Ctrl+F for itself; with Alt held they are AltGr characters (Ctrl+Alt+F
+// types "[" on Czech layouts), which go to the input line like any other key.
+TEST_F(WorldViewsTest, ALogViewLeavesItsCtrlKeysToTheInputLineWhenAltIsHeld)
+{
+    Prepare();
+    net->PrintSystemText(alpha, L"a line");
+    ClickItem(Item(net, alpha));
+    const HWND log = alpha->logView->m_hWnd, input = frame.chat.input.m_hWnd;
+    const struct {
+        WORD key;
+        std::initializer_list<WORD> modifiers;
+        HWND focusAfter;
+    } rows[] = {
+        {'F', {VK_CONTROL}, log},
+        {'F', {VK_CONTROL, VK_MENU}, input},
+        {'C', {VK_CONTROL}, log},
+        {'C', {VK_CONTROL, VK_MENU}, input},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << (char)row.key << " with " << row.modifiers.size() << " modifiers");
+        FocusForInput(log);
+        PressKey(row.key, row.modifiers);
+        EXPECT_EQ(row.focusAfter, ::GetFocus());
+    }
+}
+
 // Where the layout types nothing with Ctrl+Alt and a digit (the display's US layout, whose right
 // Alt is a plain Alt), Ctrl with either Alt and a digit selects the channels from ten on.
 TEST_F(WorldViewsTest, CtrlAltDigitsSelectChannelsFromTenWhereTheLayoutTypesNothing)
@@ -499,6 +525,17 @@ TEST_F(WorldViewsTest, MovesAndSortingKeepTheSelectedNode)
     EXPECT_EQ(stored.Units[0].Name, L"alpha");
     ASSERT_EQ(stored.Units[1].Channels.size(), 3u) << "talks are not stored";
     EXPECT_EQ(stored.Units[1].Channels[0].Name, L"#A");
+    // The copies carry the connected and joined states for the dialogs' pictures.
+    LogInOffline(L"home");
+    FeedLine(*home, ":kvself!u@h JOIN :#gamma");
+    world->StoreServerTree(stored);
+    ASSERT_EQ(stored.Units.size(), 2u);
+    EXPECT_FALSE(stored.Units[0].ExtraFlag);
+    EXPECT_TRUE(stored.Units[1].ExtraFlag) << "home is logged in";
+    ASSERT_EQ(stored.Units[1].Channels.size(), 3u);
+    EXPECT_FALSE(stored.Units[1].Channels[0].ExtraFlag);
+    EXPECT_TRUE(stored.Units[1].Channels[2].ExtraFlag) << "#gamma is joined";
+    home->GetConnection().transport.active = false;
 }
 
 TEST_F(WorldViewsTest, EditedServerSettingsRebuildTheChannelItemsInTheirNewOrder)
