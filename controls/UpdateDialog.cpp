@@ -5,6 +5,7 @@
 #include "classlib/MsgMap.h"
 #include "foundation/ModalCounter.h"
 #include "foundation/StringUtils.h"
+#include "foundation/WindowHelpers.h"
 
 #include <commctrl.h>
 
@@ -29,14 +30,8 @@ bool TUpdateDialog::ShowOwnWindow(UINT templateId)
         return false;
     CWnd* main = AfxGetMainWnd();
     HWND mainWindow = main ? main->m_hWnd : nullptr;
-    if (!mainWindow || !::IsWindowVisible(mainWindow) || ::IsIconic(mainWindow)) {
-        RECT rect = {}, work = {};
-        ::GetWindowRect(m_hWnd, &rect);
-        ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-        int x = work.left + ((work.right - work.left) - (rect.right - rect.left)) / 2;
-        int y = work.top + ((work.bottom - work.top) - (rect.bottom - rect.top)) / 2;
-        ::SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
+    if (!mainWindow || !::IsWindowVisible(mainWindow) || ::IsIconic(mainWindow))
+        CentreWindowOnWorkArea(m_hWnd);
     ShowWindow(SW_SHOWNORMAL);
     return true;
 }

@@ -124,8 +124,11 @@ void THistoryDialog::Show()
         logView.ScrollToEnd();
         logView.ResetLayout();
     }
-    if (centreOn && ::IsWindow(centreOn))
+    // A minimised or hidden main window sits off the screen: the work area stands in for it.
+    if (centreOn && ::IsWindow(centreOn) && ::IsWindowVisible(centreOn) && !::IsIconic(centreOn))
         CentreWindowOn(m_hWnd, centreOn);
+    else
+        CentreWindowOnWorkArea(m_hWnd);
     ShowWindow(SW_SHOWNORMAL);
     UpdateButtons();
     logView.SetFocus();
@@ -227,13 +230,19 @@ void THistoryDialog::OnOK()
         listener->OnHistoryDialogClose(this);
 }
 
-// The find dialog hides and shows with this window (Enter, the main window going away and coming
-// back), so it never searches a history nobody sees.
-LRESULT THistoryDialog::OnShowWindowMessage(WPARAM wParam, LPARAM lParam)
+// The find dialog is shown only while this window is shown and not minimised (Enter, the main
+// window going away and coming back, this window minimised or restored), so it never searches a
+// history nobody sees. Read after every move: a hidden minimised window may be shown and
+// restored in one step.
+LRESULT THistoryDialog::OnWindowPosChangedMessage(WPARAM wParam, LPARAM lParam)
 {
-    if (findDialog && findDialog->m_hWnd && lParam == 0)
-        findDialog->ShowWindow(wParam ? SW_SHOWNA : SW_HIDE);
-    return DefWindowProc(WM_SHOWWINDOW, wParam, lParam);
+    LRESULT result = DefWindowProc(WM_WINDOWPOSCHANGED, wParam, lParam);
+    if (findDialog && findDialog->m_hWnd) {
+        bool shown = IsWindowVisible() && !::IsIconic(m_hWnd);
+        if (shown != (findDialog->IsWindowVisible() != FALSE))
+            findDialog->ShowWindow(shown ? SW_SHOWNA : SW_HIDE);
+    }
+    return result;
 }
 
 void THistoryDialog::CloseFindDialog()

@@ -78,7 +78,7 @@ public:
 
     BEGIN_MSG_MAP(THistoryDialog)
         MESSAGE_HANDLER(WM_KICKIDLE, OnKickIdleMessage)
-        MESSAGE_HANDLER(WM_SHOWWINDOW, OnShowWindowMessage)
+        MESSAGE_HANDLER(WM_WINDOWPOSCHANGED, OnWindowPosChangedMessage)
         COMMAND_ID_HANDLER(IDC_HISTORY_CLEAR, OnClear)
         COMMAND_ID_HANDLER(IDC_HISTORY_FIND, OnFindButton)
         COMMAND_ID_HANDLER(ID_EDIT_COPY, OnCopy)
@@ -93,7 +93,7 @@ public:
 
 private:
     LRESULT OnKickIdleMessage(WPARAM wParam, LPARAM lParam);
-    LRESULT OnShowWindowMessage(WPARAM wParam, LPARAM lParam);
+    LRESULT OnWindowPosChangedMessage(WPARAM wParam, LPARAM lParam);
     void TakePreferences();
     void UpdateButtons();
     void OnClear();

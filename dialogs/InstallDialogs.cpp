@@ -2,6 +2,7 @@
 
 #include "classlib/CmdUI.h"
 #include "controls/DialogExchange.h"
+#include "dialogs/ModeDialog.h"
 #include "ircproto/IRCNames.h"
 #include "settings/ServerList.h"
 
@@ -145,9 +146,11 @@ bool TInstallChannelDialog::CanAdd() const
     return IsChannelNameOrAlias(text) && FindChannel(text) < 0;
 }
 
+// The name goes out in the JOIN line at the first connect: refused as the channel dialog
+// refuses it.
 void TInstallChannelDialog::OnAdd()
 {
-    if (CanAdd())
+    if (CanAdd() && !RefuseJoinBreakingText(m_hWnd, IDC_INSTALL_CHANNEL_EDIT))
         editor.Add();
 }
 

@@ -119,12 +119,29 @@ void BringBackWindow(HWND window)
     ::SetFocus(window);
 }
 
-void CentreWindowOn(HWND window, HWND owner)
+namespace {
+
+void CentreWindowIn(HWND window, const RECT& outer)
 {
-    RECT outer = {}, rect = {};
-    ::GetWindowRect(owner, &outer);
+    RECT rect = {};
     ::GetWindowRect(window, &rect);
     int x = outer.left + ((outer.right - outer.left) - (rect.right - rect.left)) / 2;
     int y = outer.top + ((outer.bottom - outer.top) - (rect.bottom - rect.top)) / 2;
     ::SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+} // namespace
+
+void CentreWindowOn(HWND window, HWND owner)
+{
+    RECT outer = {};
+    ::GetWindowRect(owner, &outer);
+    CentreWindowIn(window, outer);
+}
+
+void CentreWindowOnWorkArea(HWND window)
+{
+    RECT work = {};
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    CentreWindowIn(window, work);
 }

@@ -16,6 +16,9 @@ void ForceToFront(HWND window);
 void BringBackWindow(HWND window);
 // Moves the window, keeping its size, so that its centre is the owner's.
 void CentreWindowOn(HWND window, HWND owner);
+// The same on the work area of the primary screen, for a window whose owner is not on screen
+// (minimised, hidden or not there).
+void CentreWindowOnWorkArea(HWND window);
 
 class TWindowFlasher {
 public:

@@ -194,8 +194,13 @@ BOOL CMainApp::InitInstance()
     }
     if (!CreateMainFrame(mainWindowClassName))
         return FALSE;
+    // Windows may log off while the first questions are up: the close ran, and nothing starts.
     WarnOfUnreadableSettings();
+    if (frame->closing)
+        return FALSE;
     bool imported = RunFirstStartWizard();
+    if (frame->closing)
+        return FALSE;
     StartWorld(imported);
     frame->ApplyStartupSettings(m_nCmdShow);
     frame->UpdateWindow();

@@ -223,6 +223,7 @@ void CMainFrame::ApplyStartupSettings(int showCommand)
         placement.showCmd = SW_SHOWDEFAULT;
     placement.rcNormalPosition = settings->mainWindowRect;
     ::SetWindowPlacement(m_hWnd, &placement);
+    placed = true;
     alwaysOnTop = settings->topMost;
     ::SetWindowPos(m_hWnd, alwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     if (pref.EnableIMEOnInit)

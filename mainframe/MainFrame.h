@@ -119,9 +119,16 @@ public:
     bool closing = false;
     // The next close asks nothing (log-off, the tray menu's exit).
     bool ending = false;
+    // Set once start-up has given the window its saved place; a close before that writes no
+    // window state.
+    bool placed = false;
 
     // Every command is offered to the content panel before the frame's own entries see it.
+    // During the quit wait only a macro's or script's menu action can reach the hidden window:
+    // it would open windows that are thrown away.
     BEGIN_MSG_MAP(CMainFrame)
+        if (closing && uMsg == WM_COMMAND && lParam == 0)
+            return TRUE;
         if (IsCommandMessage(uMsg) && contentPanel.ProcessWindowMessage(uMsg, wParam, lParam, lResult))
             return TRUE;
         MESSAGE_HANDLER(WM_CREATE, OnCreate)

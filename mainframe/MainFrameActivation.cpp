@@ -85,6 +85,10 @@ void CMainFrame::SetTrayIconEnabled(bool enabled)
 
 LRESULT CMainFrame::OnSysCommandMessage(WPARAM wParam, LPARAM lParam)
 {
+    // During the quit wait a macro's or script's window action does not bring the hidden window
+    // back; only the close goes on.
+    if (closing && (wParam & 0xFFF0) != SC_CLOSE)
+        return 0;
     // A main-menu item reached through the copy of the main menu in the system menu.
     if (wParam < 0xF000)
         return SendMessageW(WM_COMMAND, MAKEWPARAM((UINT)wParam, 0), 0);

@@ -70,18 +70,23 @@ void CMainFrame::BeginShutdown()
     ::DragAcceptFiles(m_hWnd, FALSE);
     hotKey.SetActive(false);
     ownedWindows.CloseForQuit();
-    // The history windows stay until the end, but window.ini is written now.
-    StoreHistorySizes();
-    SaveWindowState();
-    TSplitterPositions positions = contentPanel.GetSplitterPositions();
-    settings->splitterLeft = positions.left;
-    settings->splitterRoot = positions.root;
-    settings->splitterInfo = positions.info;
-    settings->splitterLog = positions.log;
+    // Until start-up has placed the window (a log-off during the first questions) it holds none
+    // of the user's state: window.ini stays as it was read.
+    if (placed) {
+        // The history windows stay until the end, but window.ini is written now.
+        StoreHistorySizes();
+        SaveWindowState();
+        TSplitterPositions positions = contentPanel.GetSplitterPositions();
+        settings->splitterLeft = positions.left;
+        settings->splitterRoot = positions.root;
+        settings->splitterInfo = positions.info;
+        settings->splitterLog = positions.log;
+    }
     // A logged-in server says goodbye; one still on its way in is cut off; scripts unload.
     if (TIRCWorld* world = app->GetWorld())
         world->ShutdownAllUnits(false);
-    settings->SaveWindowSettings();
+    if (placed)
+        settings->SaveWindowSettings();
     flasher.RestoreTitle();
     if (trayIcon.IsEnabled())
         trayIcon.SetEnabled(false);

@@ -84,16 +84,6 @@ void TPreferencePage::ExchangeFolder(TDialogExchange& io, int editId, CString& f
 
 namespace {
 
-// Whether a file can be made in the folder; the probe goes again at once.
-bool TakesFiles(const CString& folder)
-{
-    wchar_t path[MAX_PATH + 1] = L"";
-    if (!::GetTempFileNameW(folder, L"kv", 0, path))
-        return false;
-    ::DeleteFileW(path);
-    return true;
-}
-
 // Whether the folders from `existing` down to `folder` can be made, as the writers make them;
 // those made for the probe go again at once. A standard account may make folders where it may
 // not make files (a drive's root), so the files are not probed here.
@@ -140,17 +130,16 @@ bool IsUsableFolder(const CString& folder)
     TrimTrailingBackslashes(path);
     if (path.GetLength() == 2 && path[1] == L':')
         path += L'\\';
-    // A folder there must take files; one not there yet is made by whoever writes into it, so it
-    // must be one that can be made.
+    // A folder there is taken: the logs and transfers write into subfolders they make
+    // themselves and tell their own failures. One not there yet is made by whoever writes into
+    // it, so it must be one that can be made.
     const CString folderPath = path;
     for (;;) {
         DWORD attributes = ::GetFileAttributesW(path);
         if (attributes != INVALID_FILE_ATTRIBUTES) {
             if (!(attributes & FILE_ATTRIBUTE_DIRECTORY))
                 return false;
-            if (path != folderPath)
-                return CanMakeFolder(folderPath, path);
-            return TakesFiles(path.Right(1) == L"\\" ? path : path + L"\\");
+            return path == folderPath || CanMakeFolder(folderPath, path);
         }
         // A drive or share that is not there now (an unplugged stick): the folder is kept as
         // typed, and a transfer or log that cannot write there reports it then.

@@ -41,7 +41,7 @@ private:
 };
 
 // A folder typed on a page: empty is taken (the default is stored then), otherwise it must be a
-// folder that exists and takes a file, or one that can be made below such a folder. A folder on
+// folder that exists, or one that can be made below an existing folder. A folder on
 // a drive that is not there now is taken as typed. Relative names count from the program's folder.
 bool IsUsableFolder(const CString& folder);
 // The folder a page stores: the typed one trimmed, or the default when nothing is left.

@@ -17,12 +17,12 @@ const TDialogChoice kEncodings[] = {
 
 const int kHostLimit = 256;
 
-// A control character would end or split the line the nick is sent in; a blank is the server's
-// to answer.
-bool HasNoControl(const CString& text)
+// CR, LF or NUL would end or split the line the nick is sent in and the tree.ini line it is
+// stored in; anything else (a pasted tab, a blank) is the server's to answer.
+bool HasNoLineBreak(const CString& text)
 {
     for (int i = 0; i < text.GetLength(); i++)
-        if (text[i] < 0x20 || text[i] == 0x7F)
+        if (text[i] == L'\r' || text[i] == L'\n' || text[i] == L'\0')
             return false;
     return true;
 }
@@ -68,7 +68,7 @@ void TServerConnectionPage::Exchange(TDialogExchange& io)
     io.Check(IDC_SERVER_USE_SSL, unit->UseSSL);
     io.Check(IDC_SERVER_USE_PASSWORD, unit->EnablePassword);
     io.Edit(IDC_SERVER_PASSWORD, unit->Password, 256);
-    io.Edit(IDC_SERVER_NICK, unit->Nick, 256).Rule(HasNoControl, IDS_SERVER_NICK_CONTROL);
+    io.Edit(IDC_SERVER_NICK, unit->Nick, 256).Rule(HasNoLineBreak, IDS_SERVER_NICK_LINE_BREAK);
     io.Edit(IDC_SERVER_USERNAME, unit->Username, 64);
     io.Edit(IDC_SERVER_REALNAME, unit->Realname, 512);
     CString altNicks = unit->AltNicks;

@@ -74,4 +74,4 @@
 #define IDC_SERVER_FILE_LIST 1330
 
 // What the pages refuse.
-#define IDS_SERVER_NICK_CONTROL 11313
+#define IDS_SERVER_NICK_LINE_BREAK 11313

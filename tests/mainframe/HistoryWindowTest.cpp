@@ -145,6 +145,17 @@ TEST_F(HistoryWindowTest, ComesBackWithTheMainWindowOnlyWhenNotClosedMeanwhile)
     EXPECT_TRUE(::IsWindowVisible(window)) << "shown when the main window went";
     EXPECT_TRUE(::IsWindowVisible(box)) << "the find dialog with it";
 
+    // Minimised itself, the history window comes back minimised, and its find dialog with it,
+    // hidden until the window is restored.
+    ::PostMessageW(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    ASSERT_TRUE(WaitUntil([&] { return ::IsIconic(window) && !::IsWindowVisible(box); }, "the history minimised"));
+    MinimiseFromMenu();
+    restore(false);
+    EXPECT_TRUE(::IsWindowVisible(window) && ::IsIconic(window)) << "back as it went, minimised";
+    EXPECT_FALSE(::IsWindowVisible(box)) << "the find dialog floats alone";
+    ::PostMessageW(window, WM_SYSCOMMAND, SC_RESTORE, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !::IsIconic(window) && ::IsWindowVisible(box); }, "restored with its dialog"));
+
     MinimiseFromMenu();
     restore(true);
     EXPECT_FALSE(::IsWindowVisible(window));
@@ -154,6 +165,39 @@ TEST_F(HistoryWindowTest, ComesBackWithTheMainWindowOnlyWhenNotClosedMeanwhile)
     MinimiseFromMenu();
     restore(false);
     EXPECT_FALSE(::IsWindowVisible(window)) << "closed by the user";
+}
+
+// Asked for while the main window is minimised (its system menu, a macro's menu action), a
+// history window opens in the middle of the work area, not on the frame off the screen.
+TEST_F(HistoryWindowTest, OpensOnTheWorkAreaWhileTheMainWindowIsMinimised)
+{
+    Say("see http://example.com/page now");
+    HWND window = Urls()->m_hWnd;
+    auto centre = [](const RECT& r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; };
+    auto expectCentredOn = [&](const RECT& outer) {
+        RECT rect = {};
+        ::GetWindowRect(window, &rect);
+        EXPECT_NEAR(centre(outer).x, centre(rect).x, 1);
+        EXPECT_NEAR(centre(outer).y, centre(rect).y, 1);
+    };
+    MinimiseFromMenu();
+    Run(ID_URL_HISTORY);
+    ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(window) != FALSE; }, "the history shown"));
+    RECT work = {};
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    expectCentredOn(work);
+    SaveWindowPng(window, ScreenshotPath(L"url-history-over-minimised.png"));
+
+    // With the main window on the screen it opens over it.
+    frame->SendMessageW(WM_SYSCOMMAND, SC_RESTORE, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !::IsIconic(frame->m_hWnd); }, "the main window restored"));
+    frame->SetWindowPos(nullptr, 10, 10, 500, 400, SWP_NOZORDER | SWP_NOACTIVATE);
+    Click(window, IDCANCEL);
+    Run(ID_URL_HISTORY);
+    ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(window) != FALSE; }, "the history shown again"));
+    RECT frameRect = {};
+    frame->GetWindowRect(&frameRect);
+    expectCentredOn(frameRect);
 }
 
 TEST_F(HistoryWindowTest, DoubleClickJumpsToTheLineAndFollowsDeletedNodes)

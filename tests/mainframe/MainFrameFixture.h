@@ -52,8 +52,10 @@ protected:
         frame->SetDroppedFileSender(&sent);
         net = world->FindUnit(L"net");
         ASSERT_NE(nullptr, net);
+        // Placed here instead of from window.ini, and written there at the close as a placed one.
         frame->SetWindowPos(nullptr, 40, 40, 820, 560, SWP_NOZORDER);
         frame->ShowWindow(SW_SHOWNORMAL);
+        frame->placed = true;
         ::SetForegroundWindow(frame->m_hWnd);
         WaitUntil([&] { return ::GetForegroundWindow() == frame->m_hWnd; }, "the main window in front");
         PumpPendingMessages();

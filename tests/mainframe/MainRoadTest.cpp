@@ -8,6 +8,7 @@
 
 #include "foundation/CodePage.h"
 #include "mainframe/MainFrame.h"
+#include "res/resource.h"
 #include "tests/common/MessagePump.h"
 #include "tests/common/UserInput.h"
 #include "tests/irc/IrcTestSupport.h"
@@ -176,15 +177,37 @@ TEST(MainRoadTest, CloseWaitsAtMostTheQuitWaitForAServerThatNeverAnswers)
     EXPECT_LE(waited, 7000u);
 }
 
+// A shown top-level window of the process other than its main window, or null.
+HWND OtherShownWindow(DWORD processId, HWND main)
+{
+    for (HWND w = ::GetTopWindow(nullptr); w; w = ::GetWindow(w, GW_HWNDNEXT)) {
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(w, &owner);
+        if (owner == processId && w != main && ::IsWindowVisible(w))
+            return w;
+    }
+    return nullptr;
+}
+
+// Handled by the window before it returns, as a macro's or script's action is.
+bool SendTo(HWND window, UINT message, WPARAM wParam)
+{
+    DWORD_PTR answer = 0;
+    return ::SendMessageTimeoutW(window, message, wParam, 0, SMTO_NORMAL, kWaitBoundMs, &answer) != 0;
+}
+
 // While the first instance waits for its server it still holds the single-instance name, so a
-// new start ends, and the closing window ignores the activation that start sends. A second close
-// ends the wait at once.
+// new start ends, and the closing window ignores the activation that start sends, and a macro's
+// or script's window and menu actions. A second close ends the wait at once.
 TEST(MainRoadTest, DuringTheQuitWaitANewStartEndsAndASecondCloseEndsTheProgram)
 {
     TSilentServerRun silent;
     ASSERT_TRUE(silent.Start("[Window]\r\nForceSingleApplicationInstance=1\r\n"));
+    // Before the close those actions act: the menu's transfer window opens.
+    ASSERT_TRUE(SendTo(silent.main, WM_COMMAND, ID_DCC_WINDOW));
+    EXPECT_TRUE(OtherShownWindow(silent.run.ProcessId(), silent.main)) << "the transfer window opened";
     // Minimised: an activation request that was taken would bring it back.
-    ::ShowWindow(silent.main, SW_MINIMIZE);
+    ASSERT_TRUE(SendTo(silent.main, WM_SYSCOMMAND, SC_MINIMIZE));
     ASSERT_TRUE(PumpMessagesUntil([&] { return ::IsIconic(silent.main) != FALSE; }, kWaitBoundMs));
     DWORD closed = GetTickCount();
     ::PostMessageW(silent.main, WM_CLOSE, 0, 0);
@@ -202,6 +225,11 @@ TEST(MainRoadTest, DuringTheQuitWaitANewStartEndsAndASecondCloseEndsTheProgram)
                                       SMTO_NORMAL, kWaitBoundMs, &answer))
         << "the closing window is there to take the activation";
     EXPECT_FALSE(::IsWindowVisible(silent.main)) << "the closing window ignores the activation";
+    for (WPARAM command : {(WPARAM)SC_RESTORE, (WPARAM)SC_MAXIMIZE})
+        ASSERT_TRUE(SendTo(silent.main, WM_SYSCOMMAND, command));
+    ASSERT_TRUE(SendTo(silent.main, WM_COMMAND, ID_DCC_WINDOW));
+    EXPECT_FALSE(::IsWindowVisible(silent.main)) << "a window action brought the closing window back";
+    EXPECT_EQ(nullptr, OtherShownWindow(silent.run.ProcessId(), silent.main)) << "a menu action opened a window";
 
     ::PostMessageW(silent.main, WM_CLOSE, 0, 0);
     EXPECT_EQ(0, silent.run.WaitExit(kWaitBoundMs));

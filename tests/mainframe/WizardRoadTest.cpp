@@ -284,6 +284,18 @@ TEST_F(WizardRoadTest, BeginnerPathMakesAServerThatConnectsJoinsAndTalks)
     TypeText(typedChannel.MakeUpper());
     WaitText(::GetDlgItem(channels, IDC_INSTALL_CHANNEL_EDIT), typedChannel);
     EXPECT_FALSE(Enabled(channels, IDC_INSTALL_CHANNEL_ADD)) << "the same channel in other letters";
+    // What the JOIN line would split is refused on Add as the channel dialog refuses it.
+    for (const wchar_t* name : {L"#a b", L"#x,0"}) {
+        TypeInto(::GetDlgItem(channels, IDC_INSTALL_CHANNEL_EDIT), name);
+        PressKey(VK_RETURN);
+        HWND box = WaitDialogWith(run, 0xFFFF);
+        ASSERT_TRUE(box) << Narrow(name);
+        EXPECT_NE(-1, WindowText(::GetDlgItem(box, 0xFFFF)).Find(L"空白やカンマ"));
+        PressReturnIn(box);
+        ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(box); }, "the warning answered"));
+        EXPECT_EQ(1, (int)::SendMessageW(list, LB_GETCOUNT, 0, 0)) << Narrow(name);
+        EXPECT_EQ(WindowText(::GetDlgItem(channels, IDC_INSTALL_CHANNEL_EDIT)), CString(name)) << "left to mend";
+    }
     TypeInto(::GetDlgItem(channels, IDC_INSTALL_CHANNEL_EDIT), L"");
 
     // Back to the server page and forward again keeps both pages' fields.
@@ -425,6 +437,57 @@ TEST_F(WizardRoadTest, UnreadableSettingsAreNamedAndLeftAsTheyWere)
     CloseProgram(run, main);
     for (size_t i = 0; i < before.size(); i++)
         EXPECT_EQ(run.ReadSettings(names[i]), before[i]) << Narrow(names[i]);
+}
+
+// Windows logging off while the first questions are up, and a close request coming then: the
+// window was never placed, so the close writes nothing over the window.ini it found, and the
+// start-up goes no further: the server marked for the start is not connected. (The log-off's own
+// close is dropped while a modal window disables the main window.)
+TEST_F(WizardRoadTest, ALogOffDuringTheFirstQuestionsWritesNoWindowStateAndStartsNothing)
+{
+    const struct {
+        const char* name;
+        bool unreadable;
+        int control; // of the window up
+    } cases[] = {{"the start page", false, IDC_INSTALL_CHOICE}, {"the unreadable settings warning", true, 0xFFFF}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TScriptedServer marked;
+        TProgramRun run;
+        run.WriteSettings(L"tree.ini", "[World]\r\nUnit.Count=1\r\n[Unit.00]\r\nName=marked\r\nHostname=127.0.0.1\r\n"
+                                       "Port=" +
+                                           std::to_string(marked.Port()) + "\r\nNick=kvlate\r\nAutoConnect=1\r\n");
+        run.WriteSettings(L"window.ini", "[Main]\r\nLeft=20\r\nTop=20\r\nWidth=700\r\nHeight=500\r\nOwn=1\r\n");
+        const std::string windowBefore = run.ReadSettings(L"window.ini");
+        HANDLE holder = INVALID_HANDLE_VALUE;
+        if (c.unreadable) {
+            run.WriteSettings(L"preference.ini", "[Application]\r\nInstalled=true\r\n");
+            holder = CreateFileW(run.SettingsFolder() + L"preference.ini", GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                 OPEN_EXISTING, 0, nullptr);
+            ASSERT_NE(INVALID_HANDLE_VALUE, holder);
+        }
+        ASSERT_TRUE(run.Start());
+        HWND question = WaitDialogWith(run, c.control, 30000);
+        ASSERT_TRUE(question);
+        HWND main = ::GetWindow(question, GW_OWNER);
+        ASSERT_TRUE(main);
+        DWORD_PTR answer = 0;
+        EXPECT_TRUE(
+            ::SendMessageTimeoutW(main, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, kWaitBoundMs, &answer));
+        EXPECT_EQ(TRUE, (BOOL)answer);
+        EXPECT_TRUE(::SendMessageTimeoutW(main, WM_CLOSE, 0, 0, SMTO_NORMAL, kWaitBoundMs, &answer));
+        EXPECT_EQ(0, run.WaitExit(kWaitBoundMs));
+        if (holder != INVALID_HANDLE_VALUE)
+            CloseHandle(holder);
+        EXPECT_EQ(run.ReadSettings(L"window.ini"), windowBefore);
+        // Connections are taken in order: the first one taken is this probe's, nothing before it.
+        std::unique_ptr<TLineSocket> probe = ConnectLineSocket(marked.Port());
+        ASSERT_TRUE(probe);
+        probe->Send("PROBE\r\n");
+        TLineSocket* first = marked.WaitClient(1);
+        ASSERT_TRUE(first);
+        EXPECT_TRUE(first->WaitFor("PROBE")) << "the server marked for the start was connected";
+    }
 }
 
 TEST_F(WizardRoadTest, TakeOverFromTheProgramFolderImportsAtOnce)

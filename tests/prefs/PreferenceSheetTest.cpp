@@ -161,9 +161,11 @@ TEST_F(PreferenceSheetTest, APageThatCannotBeStoredKeepsEveryPageFromStoring)
     EXPECT_FALSE(PathExists(folder.File(L"new"))) << "the folder is made by the logger, not by OK";
 }
 
-// A folder that takes no files holds OK up only where it will be used and was typed: a stored
+// A folder that cannot be made holds OK up only where it will be used and was typed: a stored
 // one the user left alone, or one under "do nothing" or with every log off, is stored as it stands.
-TEST_F(PreferenceSheetTest, AFolderThatTakesNoFilesHoldsUpOnlyWhereItWasTypedAndIsUsed)
+// One that is there is taken even where no file can be made in it: the writers make their own
+// subfolders and tell their own failures.
+TEST_F(PreferenceSheetTest, AFolderThatCannotBeMadeHoldsUpOnlyWhereItWasTypedAndIsUsed)
 {
     FILE* file = _wfopen(folder.File(L"plain.txt"), L"wb");
     ASSERT_TRUE(file);
@@ -171,6 +173,8 @@ TEST_F(PreferenceSheetTest, AFolderThatTakesNoFilesHoldsUpOnlyWhereItWasTypedAnd
     const CString stored = folder.File(L"plain.txt\\dcc"), typed = folder.File(L"plain.txt\\typed");
     // No folder can have that name, though the folder above takes files.
     const CString unmakeable = folder.File(L"dcc|new\\in");
+    // Not even the administrator may make a file or folder in it.
+    const CString closed = L"Z:\\sys\\kernel", belowClosed = L"Z:\\sys\\kernel\\kvlogs";
     const struct {
         const char* name;
         int action; // the receive action stored before
@@ -189,6 +193,18 @@ TEST_F(PreferenceSheetTest, AFolderThatTakesNoFilesHoldsUpOnlyWhereItWasTypedAnd
          typed},
         {"typed and in use", 1, false, {{TPageEdit::Type, IDC_RECV_FOLDER, typed}}, true, stored},
         {"typed, in use, and cannot be made", 1, false, {{TPageEdit::Type, IDC_RECV_FOLDER, unmakeable}}, true, stored},
+        {"typed, in use, there and takes no files",
+         1,
+         false,
+         {{TPageEdit::Type, IDC_RECV_FOLDER, closed}},
+         false,
+         closed},
+        {"typed, in use, new below one that takes nothing",
+         1,
+         false,
+         {{TPageEdit::Type, IDC_RECV_FOLDER, belowClosed}},
+         true,
+         stored},
         {"log folder typed with every log off",
          1,
          true,

@@ -185,14 +185,21 @@ TEST(TServerConnectionPage, EachEditedKeyLandsInTreeIniAndEachRuleRefuses)
         {"a nick with a blank is stored; the server answers it",
          EditThenOk({{IDC_SERVER_NICK, L"my nick"}}),
          {{L"Nick", L"my nick"}}},
-        {"a nick with a control character is refused",
+        {"a nick with a pasted tab is stored as typed",
          [](ServerDialogRun& r) {
-             r.Paste(IDC_SERVER_NICK, L"kv\x07me");
+             r.Paste(IDC_SERVER_NICK, L"kv\tme");
+             r.ClickOk();
+         },
+         {{L"Nick", L"kv\tme"}}},
+        // No key types a line break into the one-line edit; a program may set one there.
+        {"a nick with a line break is refused",
+         [](ServerDialogRun& r) {
+             ::SetWindowTextW(r.Control(IDC_SERVER_NICK), L"kv\r\nme");
              r.ClickOk();
          },
          {},
          IDC_SERVER_NICK,
-         L"制御文字"},
+         L"改行"},
         {"an empty setting name disables OK",
          [](ServerDialogRun& r) {
              r.Retype(IDC_SERVER_NAME, L"");
