@@ -2,8 +2,8 @@
 // benchmark on 127.0.0.1, the channel shown, the channel and server logs on. It prints lines per
 // second to the answer of a PING sent after a 100,000-line flood, the working set before and
 // after, NAMES bursts of 1,500 and 10,000 members and a 4,000-line JOIN/PART/QUIT storm on the
-// shown 10,000-member channel, and how soon typed input, the quit command and the close act
-// while a flood keeps coming.
+// shown 10,000-member channel, a 100,000-member channel's NAMES, WHO and 30,000 QUITs with a row
+// picked, and how soon typed input, the quit command and the close act while a flood keeps coming.
 
 #include "tests/bench/BenchClock.h"
 #include "tests/common/MessagePump.h"
@@ -437,6 +437,56 @@ void MeasureMembers()
     }
 }
 
+// A channel of 100,000 members shown with a row picked: the NAMES burst, the WHO that follows
+// and a netsplit of 30,000 QUITs, each timed until a topic sent after it shows in the title.
+void MeasureBigChannel()
+{
+    const int kMembers = 100000, kQuits = 30000;
+    TSession session;
+    if (!session.Start("#flood"))
+        return;
+    const std::string channel = "#huge";
+    session.peer->Send(":kvbench!kvbench@localhost JOIN :" + channel + "\r\n");
+    if (!session.Ping("shown-huge", 20000) || !session.WaitTitle(channel.c_str())) {
+        printf("  %s was not shown\n", channel.c_str());
+        return;
+    }
+    // Our own nick is the last member the list takes.
+    std::vector<std::string> nicks = MakeNicks(kMembers - 1, 7);
+    if (!TimeBurst(session, "NAMES burst of 100,000 members, shown", channel, NamesReply(channel, nicks),
+                   "names-done-huge", 300000, kMembers))
+        return;
+    HWND list = MemberList(session.main, kMembers);
+    if (!list) {
+        printf("  the member list was not found\n");
+        return;
+    }
+    // The first row picked as a user picks it.
+    RECT first = {LVIR_BOUNDS};
+    POINT at = {8, 8};
+    if (::SendMessageW(list, LVM_GETITEMRECT, 0, (LPARAM)&first))
+        at = {(first.left + first.right) / 2, (first.top + first.bottom) / 2};
+    ::ClientToScreen(list, &at);
+    ClickAt(at);
+    if (!PumpMessagesUntil([&] { return ::SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0) == 1; }, 10000))
+        printf("  (no row picked)\n");
+    std::string who;
+    for (size_t i = 0; i < nicks.size(); i++)
+        who += ":bench.local 352 kvbench " + channel + " ~u" + std::to_string(i) + " host" + std::to_string(i % 997) +
+               ".example bench.local " + nicks[i] + " H" + (i % 31 == 0 ? "@" : i % 13 == 0 ? "+" : "") +
+               " :0 Member " + std::to_string(i) + "\r\n";
+    who += ":bench.local 315 kvbench " + channel + " :End of WHO list\r\n";
+    if (!TimeBurst(session, "WHO of 100,000 members, a row picked", channel, who, "who-done-huge", 300000))
+        return;
+    std::string split;
+    for (int i = 0; i < kQuits; i++)
+        split += ":" + nicks[(size_t)i * 3] + "!u@split.example QUIT :a.example b.example\r\n";
+    TimeBurst(session, "30,000 QUITs, a row picked", channel, split, "split-done-huge", 300000);
+    printf("  rows picked after the split: %d of %d\n", (int)::SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0),
+           (int)::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    fflush(stdout);
+}
+
 // A flood that runs until the program says QUIT or the time is up.
 class TEndlessFlood {
 public:
@@ -540,6 +590,8 @@ int main(int argc, char** argv)
         MeasureFlood();
     if (only.empty() || only == "members")
         MeasureMembers();
+    if (only.empty() || only == "big")
+        MeasureBigChannel();
     if (only.empty() || only == "input")
         MeasureInputDuringFlood();
     if (only.empty() || only == "close")
