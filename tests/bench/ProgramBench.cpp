@@ -461,11 +461,8 @@ void MeasureBigChannel()
         printf("  the member list was not found\n");
         return;
     }
-    // The first row picked as a user picks it.
-    RECT first = {LVIR_BOUNDS};
-    POINT at = {8, 8};
-    if (::SendMessageW(list, LVM_GETITEMRECT, 0, (LPARAM)&first))
-        at = {(first.left + first.right) / 2, (first.top + first.bottom) / 2};
+    // The first row, at the list's top left, picked as a user picks it.
+    POINT at = {24, 8};
     ::ClientToScreen(list, &at);
     ClickAt(at);
     if (!PumpMessagesUntil([&] { return ::SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0) == 1; }, 10000))
@@ -473,7 +470,10 @@ void MeasureBigChannel()
     std::string who;
     for (size_t i = 0; i < nicks.size(); i++)
         who += ":bench.local 352 kvbench " + channel + " ~u" + std::to_string(i) + " host" + std::to_string(i % 997) +
-               ".example bench.local " + nicks[i] + " H" + (i % 31 == 0 ? "@" : i % 13 == 0 ? "+" : "") +
+               ".example bench.local " + nicks[i] + " H" +
+               (i % 31 == 0   ? "@"
+                : i % 13 == 0 ? "+"
+                              : "") +
                " :0 Member " + std::to_string(i) + "\r\n";
     who += ":bench.local 315 kvbench " + channel + " :End of WHO list\r\n";
     if (!TimeBurst(session, "WHO of 100,000 members, a row picked", channel, who, "who-done-huge", 300000))
