@@ -437,26 +437,25 @@ void MeasureMembers()
     }
 }
 
-// A channel of 100,000 members shown with a row picked: the NAMES burst, the WHO that follows
-// and a netsplit of 30,000 QUITs, each timed until a topic sent after it shows in the title.
-void MeasureBigChannel()
+std::string Thousands(int count) { return std::to_string(count / 1000) + ",000"; }
+
+// A channel of the given size shown with a row picked: the NAMES burst, the WHO that follows
+// and a netsplit of three in ten members, each timed until a topic sent after it shows in the
+// title.
+void MeasureBigChannel(TSession& session, int members)
 {
-    const int kMembers = 100000, kQuits = 30000;
-    TSession session;
-    if (!session.Start("#flood"))
-        return;
-    const std::string channel = "#huge";
+    const std::string channel = "#huge" + std::to_string(members);
     session.peer->Send(":kvbench!kvbench@localhost JOIN :" + channel + "\r\n");
-    if (!session.Ping("shown-huge", 20000) || !session.WaitTitle(channel.c_str())) {
+    if (!session.Ping("shown-" + channel, 20000) || !session.WaitTitle(channel.c_str())) {
         printf("  %s was not shown\n", channel.c_str());
         return;
     }
     // Our own nick is the last member the list takes.
-    std::vector<std::string> nicks = MakeNicks(kMembers - 1, 7);
-    if (!TimeBurst(session, "NAMES burst of 100,000 members, shown", channel, NamesReply(channel, nicks),
-                   "names-done-huge", 300000, kMembers))
+    std::vector<std::string> nicks = MakeNicks(members - 1, (unsigned)members);
+    std::string what = "NAMES burst of " + Thousands(members) + " members, shown";
+    if (!TimeBurst(session, what.c_str(), channel, NamesReply(channel, nicks), "names-" + channel, 300000, members))
         return;
-    HWND list = MemberList(session.main, kMembers);
+    HWND list = MemberList(session.main, members);
     if (!list) {
         printf("  the member list was not found\n");
         return;
@@ -476,15 +475,28 @@ void MeasureBigChannel()
                               : "") +
                " :0 Member " + std::to_string(i) + "\r\n";
     who += ":bench.local 315 kvbench " + channel + " :End of WHO list\r\n";
-    if (!TimeBurst(session, "WHO of 100,000 members, a row picked", channel, who, "who-done-huge", 300000))
+    what = "WHO of " + Thousands(members) + " members, a row picked";
+    if (!TimeBurst(session, what.c_str(), channel, who, "who-" + channel, 300000))
         return;
     std::string split;
-    for (int i = 0; i < kQuits; i++)
+    int quits = members * 3 / 10;
+    for (int i = 0; i < quits; i++)
         split += ":" + nicks[(size_t)i * 3] + "!u@split.example QUIT :a.example b.example\r\n";
-    TimeBurst(session, "30,000 QUITs, a row picked", channel, split, "split-done-huge", 300000);
+    what = Thousands(quits) + " QUITs, a row picked";
+    TimeBurst(session, what.c_str(), channel, split, "split-" + channel, 300000);
     printf("  rows picked after the split: %d of %d\n", (int)::SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0),
            (int)::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
     fflush(stdout);
+}
+
+// Half the size first: the times must grow about linearly.
+void MeasureBigChannels()
+{
+    TSession session;
+    if (!session.Start("#flood"))
+        return;
+    for (int members : {50000, 100000})
+        MeasureBigChannel(session, members);
 }
 
 // A flood that runs until the program says QUIT or the time is up.
@@ -591,7 +603,7 @@ int main(int argc, char** argv)
     if (only.empty() || only == "members")
         MeasureMembers();
     if (only.empty() || only == "big")
-        MeasureBigChannel();
+        MeasureBigChannels();
     if (only.empty() || only == "input")
         MeasureInputDuringFlood();
     if (only.empty() || only == "close")
