@@ -18,6 +18,7 @@ TIRCMemberManager::~TIRCMemberManager()
 {
     for (auto& entry : members)
         delete entry.second;
+    DeleteGone();
 }
 
 TIRCMember* TIRCMemberManager::Find(const CString& nick) const
@@ -47,11 +48,15 @@ bool TIRCMemberManager::AddMember(const TIRCMember& record, bool replaceAll)
         members.emplace_hint(it, key, member);
         Classify(*member);
         KeepMemberListOrder();
-        Reposition(member, TRows(), kNickText | kWhoTexts);
+        if (memberList.view)
+            unplaced.insert(member);
+        if (whoList.view)
+            RepositionInWhoList(member, TBefore(), kWhoTexts);
+        HandOverRows();
         return true;
     }
     TIRCMember* member = it->second;
-    TRows rows = FindRows(member);
+    TBefore before = Remember(member);
     if (replaceAll) {
         *member = record;
     } else {
@@ -62,7 +67,7 @@ bool TIRCMemberManager::AddMember(const TIRCMember& record, bool replaceAll)
             member->host = record.host;
     }
     Classify(*member);
-    Reposition(member, rows, kNickText | kWhoTexts);
+    Reposition(member, before, kNickText | kWhoTexts);
     return true;
 }
 
@@ -83,7 +88,7 @@ void TIRCMemberManager::AddOrUpdateMember(const CString& nick, const CString& us
         member->fullName == fullName && member->q == q && member->a == a && member->o == o && member->h == h &&
         member->v == v)
         return;
-    TRows rows = FindRows(member);
+    TBefore before = Remember(member);
     const CString* texts[] = {&user, &host, &server, &fullName};
     CString* fields[] = {&member->user, &member->host, &member->server, &member->fullName};
     for (int i = 0; i < 4; i++)
@@ -91,7 +96,7 @@ void TIRCMemberManager::AddOrUpdateMember(const CString& nick, const CString& us
             *fields[i] = *texts[i];
     member->q = q, member->a = a, member->o = o, member->h = h, member->v = v;
     Classify(*member);
-    Reposition(member, rows, kRedraw | kWhoDetails);
+    Reposition(member, before, kRedraw | kWhoDetails);
 }
 
 bool TIRCMemberManager::UpdateUserHost(const CString& nick, const CString& user, const CString& host)
@@ -101,12 +106,12 @@ bool TIRCMemberManager::UpdateUserHost(const CString& nick, const CString& user,
     TIRCMember* member = Find(nick);
     if (!member || (member->nick == nick && member->user == user && member->host == host))
         return false;
-    TRows rows = FindRows(member);
+    TBefore before = Remember(member);
     if (!user.IsEmpty())
         member->user = user;
     if (!host.IsEmpty())
         member->host = host;
-    Reposition(member, rows, kRedraw | kWhoDetails);
+    Reposition(member, before, kRedraw | kWhoDetails);
     return true;
 }
 
@@ -115,18 +120,22 @@ void TIRCMemberManager::RemoveMember(const CString& nick)
     auto it = members.find(IRCToUpper(nick));
     if (it == members.end())
         return;
-    TRows rows = FindRows(it->second);
-    if (rows.member >= 0) {
-        memberList.order.Remove(rows.member);
-        memberList.view->DeleteItem(rows.member);
+    TIRCMember* member = it->second;
+    int whoRow = Remember(member).whoRow;
+    if (whoRow >= 0) {
+        whoList.order.Remove(whoRow);
+        whoList.view->DeleteItem(whoRow);
     }
-    if (rows.who >= 0) {
-        whoList.order.Remove(rows.who);
-        whoList.view->DeleteItem(rows.who);
-    }
-    delete it->second;
     members.erase(it);
     fullTold = false;
+    if (!memberList.view) {
+        delete member;
+        return;
+    }
+    // The member list's row may still show it until the list takes its rows.
+    unplaced.insert(member);
+    gone.push_back(member);
+    HandOverRows();
 }
 
 void TIRCMemberManager::RenameMember(const CString& oldNick, const CString& newNick)
@@ -137,12 +146,12 @@ void TIRCMemberManager::RenameMember(const CString& oldNick, const CString& newN
     if (it == members.end())
         return;
     TIRCMember* member = it->second;
-    TRows rows = FindRows(member);
+    TBefore before = Remember(member);
     members.erase(it);
     member->nick = newNick;
     members.emplace(IRCToUpper(newNick), member);
     Classify(*member);
-    Reposition(member, rows, kNickText | kWhoNick);
+    Reposition(member, before, kNickText | kWhoNick);
 }
 
 void TIRCMemberManager::ChangeMemberMode(const CString& nick, wchar_t letter, bool on)
@@ -150,9 +159,9 @@ void TIRCMemberManager::ChangeMemberMode(const CString& nick, wchar_t letter, bo
     TIRCMember* member = Find(nick);
     if (!member)
         return;
-    TRows rows = FindRows(member);
+    TBefore before = Remember(member);
     member->SetMode(letter, on);
-    Reposition(member, rows, kRedraw | kWhoRedraw);
+    Reposition(member, before, kRedraw | kWhoRedraw);
 }
 
 void TIRCMemberManager::Clear()
@@ -160,6 +169,8 @@ void TIRCMemberManager::Clear()
     for (auto& entry : members)
         delete entry.second;
     members.clear();
+    unplaced.clear();
+    DeleteGone();
     fullTold = false;
     for (TShownList* list : {&memberList, &whoList}) {
         list->order.Clear();
@@ -174,6 +185,7 @@ void TIRCMemberManager::ClassifyAll()
         Classify(*entry.second);
     // One sort of the whole list, which keeps its selection.
     if (memberList.view) {
+        PlaceWaitingRows();
         memberList.order.Reset(&CompareMembers, GetSortMethod(), GetMembers());
         memberList.view->SortItems(&CompareMembers, memberList.order.GetParam());
     }
@@ -182,8 +194,10 @@ void TIRCMemberManager::ClassifyAll()
             list->view->RedrawItem(-1);
 }
 
+// The list that goes takes its rows first: none of them shows a removed member.
 void TIRCMemberManager::SetMemberView(IMemberListView* view)
 {
+    PlaceWaitingRows();
     memberList.view = view;
     memberList.order.Reset(&CompareMembers, GetSortMethod(), {});
 }
@@ -194,32 +208,15 @@ void TIRCMemberManager::SetWhoList(IMemberListView* view)
     whoList.order.Reset(&CompareWhoRows, whoSortColumn, {});
 }
 
-// Rows already shown keep their items, so the list keeps its selection and scroll position.
+// Rows already shown keep their selection and the list its scroll position.
 void TIRCMemberManager::RefreshView()
 {
     if (!memberList.view)
         return;
-    TMemberOrder& order = memberList.order;
-    if (order.GetCount() == 0) {
-        // Nothing of ours is shown yet: the view starts empty.
-        memberList.view->DeleteAllItems();
-        order.Reset(&CompareMembers, GetSortMethod(), GetMembers());
-        for (int row = 0; row < order.GetCount(); row++)
-            memberList.view->InsertItem(order.GetAt(row), order.GetAt(row)->nick, row);
-        return;
-    }
-    std::vector<const TIRCMember*> shown;
-    shown.reserve((size_t)order.GetCount());
-    for (int row = 0; row < order.GetCount(); row++) {
-        memberList.view->SetItemText(row, 0, order.GetAt(row)->nick);
-        shown.push_back(order.GetAt(row));
-    }
-    std::sort(shown.begin(), shown.end());
-    for (TIRCMember* member : GetMembers())
-        if (!std::binary_search(shown.begin(), shown.end(), member))
-            memberList.view->InsertItem(member, member->nick, order.Insert(member));
-    order.Reset(&CompareMembers, GetSortMethod(), GetMembers());
-    memberList.view->SortItems(&CompareMembers, order.GetParam());
+    unplaced.clear();
+    memberList.order.Reset(&CompareMembers, GetSortMethod(), GetMembers());
+    memberList.view->SetRows(memberList.order.GetRows());
+    DeleteGone();
 }
 
 void TIRCMemberManager::FillWhoList()
@@ -250,57 +247,63 @@ void TIRCMemberManager::KeepMemberListOrder()
 {
     if (!memberList.view || memberList.order.IsSortedBy(&CompareMembers, GetSortMethod()))
         return;
+    PlaceWaitingRows();
     memberList.order.Reset(&CompareMembers, GetSortMethod(), GetMembers());
     memberList.view->SortItems(&CompareMembers, memberList.order.GetParam());
 }
 
 // Before the member's sort keys change.
-TIRCMemberManager::TRows TIRCMemberManager::FindRows(const TIRCMember* member)
+TIRCMemberManager::TBefore TIRCMemberManager::Remember(const TIRCMember* member)
 {
     KeepMemberListOrder();
-    TRows rows;
-    if (memberList.view)
-        rows.member = memberList.order.Find(member);
+    TBefore before;
+    before.keys = *member;
     if (whoList.view)
-        rows.who = whoList.order.Find(member);
-    return rows;
+        before.whoRow = whoList.order.Find(member);
+    return before;
 }
 
-// After the member changed: its rows move to where it now belongs (or are made) and show it.
-void TIRCMemberManager::Reposition(TIRCMember* member, const TRows& rows, int show)
+// After the member changed: its rows move to where it now belongs and show it. A row whose
+// sort keys are as they were stays where it is.
+void TIRCMemberManager::Reposition(TIRCMember* member, const TBefore& before, int show)
 {
     if (memberList.view)
-        RepositionInMemberList(member, rows.member, show);
+        RepositionInMemberList(member, before.keys, show);
     if (whoList.view)
-        RepositionInWhoList(member, rows.who, show);
+        RepositionInWhoList(member, before, show);
+    HandOverRows();
 }
 
-void TIRCMemberManager::RepositionInMemberList(TIRCMember* member, int from, int show)
+void TIRCMemberManager::RepositionInMemberList(TIRCMember* member, const TIRCMember& keys, int show)
 {
-    if (from >= 0)
-        memberList.order.Remove(from);
-    int to = memberList.order.Insert(member);
-    if (from < 0) {
-        memberList.view->InsertItem(member, member->nick, to);
+    if (CompareMembers(&keys, member, memberList.order.GetParam()) != 0) {
+        unplaced.insert(member);
         return;
     }
-    if (from != to)
-        memberList.view->MoveItem(from, to);
+    // Rows still waiting are all shown anew when the list takes them.
+    if (!unplaced.empty())
+        return;
+    int row = memberList.order.Find(member);
+    if (row < 0)
+        return;
     if (show & kNickText)
-        memberList.view->SetItemText(to, 0, member->nick);
+        memberList.view->SetItemText(row, 0, member->nick);
     if (show & kRedraw)
-        memberList.view->RedrawItem(to);
+        memberList.view->RedrawItem(row);
 }
 
-void TIRCMemberManager::RepositionInWhoList(TIRCMember* member, int from, int show)
+void TIRCMemberManager::RepositionInWhoList(TIRCMember* member, const TBefore& before, int show)
 {
-    if (from >= 0)
-        whoList.order.Remove(from);
-    int to = whoList.order.Insert(member);
-    if (from < 0)
-        whoList.view->InsertItem(member, CString(), to);
-    else if (from != to)
-        whoList.view->MoveItem(from, to);
+    int from = before.whoRow, to = from;
+    if (from < 0 || CompareWhoRows(&before.keys, member, whoList.order.GetParam()) != 0) {
+        if (from >= 0)
+            whoList.order.Remove(from);
+        to = whoList.order.Insert(member);
+        if (from < 0)
+            whoList.view->InsertItem(member, CString(), to);
+        else if (from != to)
+            whoList.view->MoveItem(from, to);
+    }
     if (from < 0 || (show & kWhoTexts))
         SetWhoTexts(member, to, 1);
     else if (show & kWhoNick)
@@ -309,6 +312,37 @@ void TIRCMemberManager::RepositionInWhoList(TIRCMember* member, int from, int sh
         SetWhoTexts(member, to, 2);
     if (show & kWhoRedraw)
         whoList.view->RedrawItem(to);
+}
+
+// A list that waits takes the rows when it asks; any other takes them now.
+void TIRCMemberManager::HandOverRows()
+{
+    if (!unplaced.empty() && !memberList.view->WaitForRows(this))
+        PlaceWaitingRows();
+}
+
+void TIRCMemberManager::PlaceWaitingRows()
+{
+    if (unplaced.empty())
+        return;
+    std::sort(gone.begin(), gone.end());
+    std::vector<TIRCMember*> arriving;
+    arriving.reserve(unplaced.size());
+    for (TIRCMember* member : unplaced)
+        if (!std::binary_search(gone.begin(), gone.end(), member))
+            arriving.push_back(member);
+    memberList.order.Replace(unplaced, std::move(arriving));
+    unplaced.clear();
+    if (memberList.view)
+        memberList.view->SetRows(memberList.order.GetRows());
+    DeleteGone();
+}
+
+void TIRCMemberManager::DeleteGone()
+{
+    for (TIRCMember* member : gone)
+        delete member;
+    gone.clear();
 }
 
 void TIRCMemberManager::SetWhoTexts(const TIRCMember* member, int row, int firstColumn)

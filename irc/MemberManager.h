@@ -1,13 +1,15 @@
 #pragma once
 // A channel's members, by IRC-folded nick, with the member list and the WHO window's list kept
 // in step when they are attached. Each list's order is kept here too, so a change touches one
-// row of a list and never sorts it.
+// row of a list and never sorts it; the member list takes a burst of changes (a NAMES reply, a
+// netsplit) in one go when it asks for its rows.
 
 #include "irc/Member.h"
 #include "irc/MemberOrder.h"
 #include "irc/MemberView.h"
 
 #include <map>
+#include <unordered_set>
 #include <vector>
 
 class TIRCMemberManager {
@@ -45,6 +47,9 @@ public:
     void SortMemberView() { KeepMemberListOrder(); }
     void SortWhoList();
 
+    // The member list's rows of the changes so far, which it asks for once it waits for them.
+    void PlaceWaitingRows();
+
     std::vector<CString> GetNicks() const;
     // In the order the member list shows them.
     std::vector<CString> GetNicksInListOrder() const;
@@ -61,10 +66,10 @@ private:
         IMemberListView* view = nullptr;
         TMemberOrder order;
     };
-    // A member's rows before its sort keys change; -1 for none.
-    struct TRows {
-        int member = -1;
-        int who = -1;
+    // A member before a change: its sort keys and its WHO row (-1 for none).
+    struct TBefore {
+        TIRCMember keys;
+        int whoRow = -1;
     };
     // What a change shows in the rows besides their place.
     enum TShow : int {
@@ -79,16 +84,22 @@ private:
     void Classify(TIRCMember& member);
     int GetSortMethod() const;
     void KeepMemberListOrder();
-    TRows FindRows(const TIRCMember* member);
-    void Reposition(TIRCMember* member, const TRows& rows, int show);
-    void RepositionInMemberList(TIRCMember* member, int from, int show);
-    void RepositionInWhoList(TIRCMember* member, int from, int show);
+    TBefore Remember(const TIRCMember* member);
+    void Reposition(TIRCMember* member, const TBefore& before, int show);
+    void RepositionInMemberList(TIRCMember* member, const TIRCMember& keys, int show);
+    void RepositionInWhoList(TIRCMember* member, const TBefore& before, int show);
+    void HandOverRows();
+    void DeleteGone();
     void SetWhoTexts(const TIRCMember* member, int row, int firstColumn);
 
     TMap members;
     IMemberManagerListener* listener;
     TShownList memberList;
     TShownList whoList;
+    // Members whose member list rows go or move once the list takes its rows, and the removed
+    // ones among them, deleted then.
+    std::unordered_set<TIRCMember*> unplaced;
+    std::vector<TIRCMember*> gone;
     int whoSortColumn = 1;
     bool fullTold = false;
 };

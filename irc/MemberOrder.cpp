@@ -39,3 +39,20 @@ int TMemberOrder::Insert(TIRCMember* member)
     it = rows.insert(it, member); // may move the rows: begin() only after it
     return (int)(it - rows.begin());
 }
+
+void TMemberOrder::Replace(const std::unordered_set<TIRCMember*>& leaving, std::vector<TIRCMember*> arriving)
+{
+    auto before = [this](const TIRCMember* a, const TIRCMember* b) { return Before(a, b); };
+    std::sort(arriving.begin(), arriving.end(), before);
+    std::vector<TIRCMember*> staying;
+    if (leaving.empty()) {
+        staying.swap(rows);
+    } else {
+        staying.reserve(rows.size());
+        for (TIRCMember* member : rows)
+            if (!leaving.count(member))
+                staying.push_back(member);
+    }
+    rows.resize(staying.size() + arriving.size());
+    std::merge(staying.begin(), staying.end(), arriving.begin(), arriving.end(), rows.begin(), before);
+}

@@ -1,9 +1,11 @@
 #pragma once
 // The members of a list window in the window's order, kept beside it: a member's row is found by
-// binary search, and a change inserts, removes or moves one row instead of sorting the window.
+// binary search, and a change inserts, removes or moves one row, or a burst of them all at once,
+// instead of sorting the window.
 
 #include "irc/MemberView.h"
 
+#include <unordered_set>
 #include <vector>
 
 class TMemberOrder {
@@ -21,6 +23,10 @@ public:
     // The row the member takes by its sort key as it is now.
     int Insert(TIRCMember* member);
     void Remove(int row) { rows.erase(rows.begin() + row); }
+    // The leaving members' rows go and the arriving members take theirs by their keys as they
+    // are now: one sort of the arriving and one pass over the rest.
+    void Replace(const std::unordered_set<TIRCMember*>& leaving, std::vector<TIRCMember*> arriving);
+    const std::vector<TIRCMember*>& GetRows() const { return rows; }
 
 private:
     bool Before(const TIRCMember* a, const TIRCMember* b) const;

@@ -3,9 +3,10 @@
 // Each item carries its member; the member manager says where each row goes. The window
 // implements this, tests record the calls.
 
-#include "classlib/String.h"
+#include "irc/Member.h"
 
-class TIRCMember;
+#include <vector>
+
 class TIRCMemberManager;
 
 using TMemberCompare = int (*)(const TIRCMember* a, const TIRCMember* b, int param);
@@ -21,6 +22,16 @@ public:
     virtual void MoveItem(int from, int to) = 0;
     virtual void RedrawItem(int item) = 0;
     virtual void SortItems(TMemberCompare compare, int param) = 0;
+    // Every row at once, in order; a member's row keeps its selection.
+    virtual void SetRows(const std::vector<TIRCMember*>& members)
+    {
+        DeleteAllItems();
+        for (size_t i = 0; i < members.size(); i++)
+            InsertItem(members[i], members[i]->nick, (int)i);
+    }
+    // A list that shows changes in bursts takes its rows once a burst is over: true when it asks
+    // the manager for them (TIRCMemberManager::PlaceWaitingRows) before it shows or reads a row.
+    virtual bool WaitForRows(TIRCMemberManager*) { return false; }
 
 protected:
     ~IMemberListView() = default;

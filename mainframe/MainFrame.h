@@ -425,6 +425,8 @@ private:
     TSelectedNode GetActiveNode();
     std::vector<CString> CollectTargets(bool deselect);
     std::vector<CString> CollectMainTargets(bool deselect);
+    void FindMainTargetSource(TLogView*& view, HWND& list);
+    int CountTargets(bool mainOnly);
     HWND FindFocusedWhoList(bool& inMain);
     TIRCChannel* OpenTalkWith(TIRCUnit* unit, const TIRCMember& peer);
     bool HasMemberSelection();

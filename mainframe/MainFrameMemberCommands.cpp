@@ -80,26 +80,51 @@ CMainFrame::TSelectedNode CMainFrame::GetActiveNode()
     return node;
 }
 
-// The main window's targets: the nick of the focused log view's popup, or the rows selected in
-// the focused member list (first column).
+// Where the main window's targets come from: the focused log view (its popup's nick) or the
+// focused member list (its selected rows, first column); neither when no unit is selected.
+void CMainFrame::FindMainTargetSource(TLogView*& view, HWND& list)
+{
+    view = nullptr;
+    list = nullptr;
+    if (!GetSelectedNode().unit)
+        return;
+    HWND focus = ::GetFocus();
+    TLogView* log = GetSelectedLogView();
+    HWND members = GetMemberList();
+    if (log && focus == log->m_hWnd)
+        view = log;
+    else if (members && focus == members)
+        list = members;
+}
+
 std::vector<CString> CMainFrame::CollectMainTargets(bool deselect)
 {
     std::vector<CString> nicks;
-    auto [unit, channel] = GetSelectedNode();
-    if (!unit)
-        return nicks;
-    HWND focus = ::GetFocus();
-    TLogView* view = GetSelectedLogView();
-    HWND list = GetMemberList();
-    if (view && focus == view->m_hWnd) {
-        if (!view->GetContextMenuText().IsEmpty())
-            nicks.push_back(view->GetContextMenuText());
-    } else if (list && focus == list) {
+    TLogView* view;
+    HWND list;
+    FindMainTargetSource(view, list);
+    if (view && !view->GetContextMenuText().IsEmpty()) {
+        nicks.push_back(view->GetContextMenuText());
+    } else if (list) {
         nicks = GetSelectedTexts(list, 0);
         if (deselect)
             DeselectRows(list);
     }
     return nicks;
+}
+
+// Counted, not read: a menu's enable rules ask often, and thousands of rows may be selected.
+int CMainFrame::CountTargets(bool mainOnly)
+{
+    bool inMain = true;
+    HWND list = mainOnly ? nullptr : FindFocusedWhoList(inMain);
+    if (inMain) {
+        TLogView* view;
+        FindMainTargetSource(view, list);
+        if (view)
+            return view->GetContextMenuText().IsEmpty() ? 0 : 1;
+    }
+    return list ? (int)::SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0) : 0;
 }
 
 // A focused WHO window gives its selected rows (the nick is its second column); any other
@@ -144,7 +169,7 @@ bool CMainFrame::HasMemberSelection()
     return list && ::SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0) > 0;
 }
 
-bool CMainFrame::HasTargetNicks() { return !CollectTargets(false).empty(); }
+bool CMainFrame::HasTargetNicks() { return CountTargets(false) > 0; }
 std::vector<CString> CMainFrame::GetTargetNicks() { return CollectTargets(true); }
 std::vector<CString> CMainFrame::GetMainTargetNicks() { return CollectMainTargets(false); }
 
@@ -167,6 +192,8 @@ bool CMainFrame::CanRunMemberCommand(TIRCUnit* unit, TIRCChannel* channel)
 const TIRCMember* CMainFrame::FindAddressTarget(TIRCUnit* unit, TIRCChannel* channel)
 {
     if (!IsLoggedIn(unit) || !channel || !channel->IsJoined() || IsDccChat(channel))
+        return nullptr;
+    if (CountTargets(true) != 1)
         return nullptr;
     std::vector<CString> nicks = GetMainTargetNicks();
     const TIRCMember* member = nicks.size() == 1 ? channel->FindMember(nicks[0]) : nullptr;

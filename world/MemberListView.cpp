@@ -2,8 +2,10 @@
 
 #include "classlib/MsgMap.h"
 #include "irc/Member.h"
+#include "irc/MemberManager.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -27,7 +29,13 @@ int GetMemberImage(const TIRCMember& member)
 
 TMemberListView::~TMemberListView() { ForgetFont(); }
 
-int TMemberListView::FindItem(const TIRCMember* member) const
+int TMemberListView::FindItem(const TIRCMember* member)
+{
+    PlaceRows();
+    return FindMember(member);
+}
+
+int TMemberListView::FindMember(const TIRCMember* member) const
 {
     for (size_t i = 0; i < rows.size(); i++)
         if (rows[i].member == member)
@@ -39,9 +47,9 @@ int TMemberListView::FindItem(const TIRCMember* member) const
 int TMemberListView::FindItemNear(const TIRCMember* member, int row) const
 {
     for (int i = row - 1; i <= row + 1; i++)
-        if (GetMember(i) == member)
+        if (MemberAt(i) == member)
             return i;
-    return FindItem(member);
+    return FindMember(member);
 }
 
 // A row shows its member's nick, which is the text the manager gives.
@@ -59,10 +67,7 @@ int TMemberListView::InsertItem(const TIRCMember* member, const CString&, int it
 }
 
 // The manager sets the nick again whenever the member's record changed.
-void TMemberListView::SetItemText(int item, int, const CString&)
-{
-    SendMessage(LVM_REDRAWITEMS, (WPARAM)item, (LPARAM)item);
-}
+void TMemberListView::SetItemText(int, int, const CString&) { HoldRedraw(); }
 
 void TMemberListView::DeleteItem(int item)
 {
@@ -80,6 +85,7 @@ void TMemberListView::DeleteItem(int item)
 
 void TMemberListView::DeleteAllItems()
 {
+    waitingFor = nullptr;
     HoldRedraw();
     rows.clear();
     selectedRows = 0;
@@ -101,8 +107,8 @@ void TMemberListView::MoveItem(int from, int to)
     RestoreState(kept);
 }
 
-// A mode change shows in the item's image.
-void TMemberListView::RedrawItem(int item) { SendMessage(LVM_REDRAWITEMS, (WPARAM)item, (LPARAM)item); }
+// A mode change shows in the item's image; many of them in a row are painted once.
+void TMemberListView::RedrawItem(int) { HoldRedraw(); }
 
 void TMemberListView::SortItems(TMemberCompare compare, int param)
 {
@@ -113,6 +119,44 @@ void TMemberListView::SortItems(TMemberCompare compare, int param)
     std::stable_sort(rows.begin(), rows.end(),
                      [&](const TRow& a, const TRow& b) { return compare(a.member, b.member, param) < 0; });
     RestoreState(kept);
+}
+
+// A row keeps its selection when it moves; the focus and the selection mark follow their members.
+void TMemberListView::SetRows(const std::vector<TIRCMember*>& members)
+{
+    waitingFor = nullptr;
+    HoldRedraw();
+    placeCount++;
+    TKeptState kept;
+    KeepState(kept);
+    std::vector<const TIRCMember*> picked;
+    for (int i : kept.selected)
+        picked.push_back(rows[i].member);
+    std::sort(picked.begin(), picked.end());
+    rows.resize(members.size());
+    selectedRows = 0;
+    for (size_t i = 0; i < members.size(); i++) {
+        bool selected = !picked.empty() && std::binary_search(picked.begin(), picked.end(), members[i]);
+        rows[i] = TRow{members[i], selected};
+        selectedRows += selected;
+    }
+    SendMessage(LVM_SETITEMCOUNT, (WPARAM)rows.size(), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+    RestoreState(kept);
+}
+
+bool TMemberListView::WaitForRows(TIRCMemberManager* members)
+{
+    if (!m_hWnd)
+        return false;
+    HoldRedraw();
+    waitingFor = members;
+    return true;
+}
+
+void TMemberListView::PlaceRows()
+{
+    if (TIRCMemberManager* members = std::exchange(waitingFor, nullptr))
+        members->PlaceWaitingRows();
 }
 
 // The control keeps selection and focus by index; rows carry their own selection, so after rows
@@ -128,9 +172,9 @@ void TMemberListView::KeepState(TKeptState& kept) const
     // Asking the control for its focused row would walk every row.
     if (focusedRow >= 0 && (GetItemState(focusedRow, LVIS_FOCUSED) & LVIS_FOCUSED))
         kept.focusedRow = focusedRow;
-    kept.focused = GetMember(kept.focusedRow);
+    kept.focused = MemberAt(kept.focusedRow);
     kept.markRow = (int)SendMessage(LVM_GETSELECTIONMARK);
-    kept.mark = GetMember(kept.markRow);
+    kept.mark = MemberAt(kept.markRow);
 }
 
 void TMemberListView::RestoreState(const TKeptState& kept)
@@ -275,6 +319,7 @@ void TMemberListView::OnReleaseTimer()
 // invalidates the list once.
 void TMemberListView::ReleaseRedraw()
 {
+    PlaceRows();
     ::KillTimer(m_hWnd, kReleaseTimerId);
     if (!redrawHeld)
         return;
@@ -287,6 +332,10 @@ void TMemberListView::ReleaseRedraw()
 
 LRESULT TMemberListView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    // Whatever reaches the control may show or read rows: they are placed first. The release
+    // timer's ticks while the burst lasts are the exception.
+    if (waitingFor && !(message == WM_TIMER && wParam == kReleaseTimerId))
+        PlaceRows();
     switch (message) {
     case WM_TIMER:
         if (wParam != kReleaseTimerId)
@@ -317,7 +366,7 @@ LRESULT TMemberListView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         if (LRESULT result = TDoubleBufferedListView::WindowProc(message, wParam, lParam)) {
             auto* item = (LVITEMW*)lParam;
             if (item->mask & LVIF_PARAM)
-                item->lParam = (LPARAM)GetMember(item->iItem);
+                item->lParam = (LPARAM)MemberAt(item->iItem);
             return result;
         }
         return FALSE;
@@ -343,7 +392,7 @@ BOOL TMemberListView::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM l
             auto* draw = (NMCUSTOMDRAW*)lParam;
             measuring = false; // drawing starts after the control's measuring
             if (draw->dwDrawStage & CDDS_ITEM)
-                draw->lItemlParam = (LPARAM)GetMember((int)draw->dwItemSpec);
+                draw->lItemlParam = (LPARAM)MemberAt((int)draw->dwItemSpec);
             break;
         }
         }

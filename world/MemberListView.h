@@ -1,9 +1,10 @@
 #pragma once
 // TMemberListView: the member list of a channel in the main window. The member manager keeps
-// its rows in step and in order; the control holds no rows of its own (it asks for each row's
-// nick and image), so thousands of members join it at the cost of a small vector insert each.
-// Rows change in bursts (a NAMES reply, a netsplit), so the list holds its layout and paint from
-// the first change until the burst is over, then does both once.
+// its rows in order; the control holds no rows of its own (it asks for each row's nick and
+// image). Rows change in bursts (a NAMES reply, a netsplit), so the list takes no row while a
+// burst lasts: it asks the manager for all of them, placed in one go, before anything shows or
+// reads a row, and it holds its layout and paint from the first change until the burst is over,
+// then does both once.
 
 #include "controls/DoubleBufferedView.h"
 #include "irc/MemberView.h"
@@ -15,7 +16,7 @@ public:
     explicit TMemberListView(IListViewListener* listener) : TDoubleBufferedListView(listener) {}
     ~TMemberListView() override;
 
-    int FindItem(const TIRCMember* member) const;
+    int FindItem(const TIRCMember* member);
     int InsertItem(const TIRCMember* member, const CString& text, int item) override;
     void SetItemText(int item, int column, const CString& text) override;
     void DeleteItem(int item) override;
@@ -23,13 +24,17 @@ public:
     void MoveItem(int from, int to) override;
     void RedrawItem(int item) override;
     void SortItems(TMemberCompare compare, int param) override;
+    void SetRows(const std::vector<TIRCMember*>& members) override;
+    bool WaitForRows(TIRCMemberManager* members) override;
 
-    const TIRCMember* GetMember(int item) const
+    const TIRCMember* GetMember(int item)
     {
-        return item >= 0 && item < (int)rows.size() ? rows[item].member : nullptr;
+        PlaceRows();
+        return MemberAt(item);
     }
-    // How often the rows were sorted and laid out, for the tests of bursts.
+    // How often the rows were sorted, placed and laid out, for the tests of bursts.
     int GetSortCount() const { return sortCount; }
+    int GetPlaceCount() const { return placeCount; }
     int GetLayoutCount() const { return layoutCount; }
     bool IsRedrawHeld() const { return redrawHeld; }
     // A settings change is no burst: what waits is laid out and painted now.
@@ -51,7 +56,13 @@ private:
         const TIRCMember* mark = nullptr;
         int markRow = -1;
     };
+    const TIRCMember* MemberAt(int item) const
+    {
+        return item >= 0 && item < (int)rows.size() ? rows[item].member : nullptr;
+    }
+    int FindMember(const TIRCMember* member) const;
     int FindItemNear(const TIRCMember* member, int row) const;
+    void PlaceRows();
     void KeepState(TKeptState& kept) const;
     void RestoreState(const TKeptState& kept);
     void NoteStateChange(const NMHDR* header);
@@ -63,6 +74,8 @@ private:
     void ReleaseRedraw();
 
     std::vector<TRow> rows;
+    // The manager whose rows wait to be placed here.
+    TIRCMemberManager* waitingFor = nullptr;
     int selectedRows = 0;
     int focusedRow = -1;
     bool restoringState = false;
@@ -76,6 +89,7 @@ private:
     DWORD heldAt = 0;
     DWORD lastChangeAt = 0;
     int sortCount = 0;
+    int placeCount = 0;
     int layoutCount = 0;
 };
 

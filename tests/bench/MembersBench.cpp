@@ -1,5 +1,6 @@
-// Member lists under load: a NAMES burst of 10,000 members into one channel, and a storm of
-// 100,000 JOIN, PART and QUIT lines whose time per line must not grow with the channel.
+// Member lists under load: a NAMES burst of 10,000 members into one channel, a storm of 100,000
+// JOIN, PART and QUIT lines whose time per line must not grow with the channel, and the engine's
+// share of a 100,000-member channel's NAMES, WHO and netsplit.
 
 #include "irc/IRCUnit.h"
 #include "settings/Preference.h"
@@ -133,11 +134,42 @@ void BenchStorm()
     printf("storm: %d lines in %.1f ms\n", kLines, (Now() - start) * 1000);
 }
 
+// The engine's share of a 100,000-member channel: its NAMES, the WHO after it and a netsplit of
+// 30,000 QUITs, without a window.
+void BenchBigChannel()
+{
+    const int kMembers = 100000, kQuits = 30000;
+    std::vector<std::string> names = MakeNamesBurst(kMembers - 1);
+    for (std::string& line : names)
+        line.replace(line.find("#big"), 4, "#huge");
+    std::vector<std::string> who, quits;
+    for (int i = 0; i < kMembers - 1; i++)
+        who.push_back(":irc.example 352 me #huge ~u" + std::to_string(i) + " host" + std::to_string(i % 997) +
+                      ".example irc.example member" + std::to_string(i) + " H :0 Member " + std::to_string(i));
+    for (int i = 0; i < kQuits; i++)
+        quits.push_back(":member" + std::to_string(i * 3) + "!u@h QUIT :a.example b.example");
+    TBenchUnit bench;
+    bench.Feed(":me!u@h JOIN #huge");
+    auto time = [&](const char* what, const std::vector<std::string>& lines, const std::string& end) {
+        double start = Now();
+        for (const std::string& line : lines)
+            bench.Feed(line);
+        if (!end.empty())
+            bench.Feed(end);
+        printf("%-40s %8.1f ms, channel holds %d\n", what, (Now() - start) * 1000,
+               bench.unit->FindChannelByIRCName(L"#huge")->GetMembers().GetCount());
+    };
+    time("100,000-member NAMES, no window:", names, ":irc.example 366 me #huge :End of NAMES");
+    time("its WHO, no window:", who, ":irc.example 315 me #huge :End of WHO");
+    time("30,000 QUITs, no window:", quits, "");
+}
+
 } // namespace
 
 int main()
 {
     BenchNames();
     BenchStorm();
+    BenchBigChannel();
     return 0;
 }

@@ -2,8 +2,8 @@
 // benchmark on 127.0.0.1, the channel shown, the channel and server logs on. It prints lines per
 // second to the answer of a PING sent after a 100,000-line flood, the working set before and
 // after, NAMES bursts of 1,500 and 10,000 members and a 4,000-line JOIN/PART/QUIT storm on the
-// shown 10,000-member channel, and how soon typed input, the quit command and the close act
-// while a flood keeps coming.
+// shown 10,000-member channel, a 100,000-member channel's NAMES, WHO and 30,000 QUITs with a row
+// picked, and how soon typed input, the quit command and the close act while a flood keeps coming.
 
 #include "tests/bench/BenchClock.h"
 #include "tests/common/MessagePump.h"
@@ -437,6 +437,68 @@ void MeasureMembers()
     }
 }
 
+std::string Thousands(int count) { return std::to_string(count / 1000) + ",000"; }
+
+// A channel of the given size shown with a row picked: the NAMES burst, the WHO that follows
+// and a netsplit of three in ten members, each timed until a topic sent after it shows in the
+// title.
+void MeasureBigChannel(TSession& session, int members)
+{
+    const std::string channel = "#huge" + std::to_string(members);
+    session.peer->Send(":kvbench!kvbench@localhost JOIN :" + channel + "\r\n");
+    if (!session.Ping("shown-" + channel, 20000) || !session.WaitTitle(channel.c_str())) {
+        printf("  %s was not shown\n", channel.c_str());
+        return;
+    }
+    // Our own nick is the last member the list takes.
+    std::vector<std::string> nicks = MakeNicks(members - 1, (unsigned)members);
+    std::string what = "NAMES burst of " + Thousands(members) + " members, shown";
+    if (!TimeBurst(session, what.c_str(), channel, NamesReply(channel, nicks), "names-" + channel, 300000, members))
+        return;
+    HWND list = MemberList(session.main, members);
+    if (!list) {
+        printf("  the member list was not found\n");
+        return;
+    }
+    // The first row, at the list's top left, picked as a user picks it.
+    POINT at = {24, 8};
+    ::ClientToScreen(list, &at);
+    ClickAt(at);
+    if (!PumpMessagesUntil([&] { return ::SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0) == 1; }, 10000))
+        printf("  (no row picked)\n");
+    std::string who;
+    for (size_t i = 0; i < nicks.size(); i++)
+        who += ":bench.local 352 kvbench " + channel + " ~u" + std::to_string(i) + " host" + std::to_string(i % 997) +
+               ".example bench.local " + nicks[i] + " H" +
+               (i % 31 == 0   ? "@"
+                : i % 13 == 0 ? "+"
+                              : "") +
+               " :0 Member " + std::to_string(i) + "\r\n";
+    who += ":bench.local 315 kvbench " + channel + " :End of WHO list\r\n";
+    what = "WHO of " + Thousands(members) + " members, a row picked";
+    if (!TimeBurst(session, what.c_str(), channel, who, "who-" + channel, 300000))
+        return;
+    std::string split;
+    int quits = members * 3 / 10;
+    for (int i = 0; i < quits; i++)
+        split += ":" + nicks[(size_t)i * 3] + "!u@split.example QUIT :a.example b.example\r\n";
+    what = Thousands(quits) + " QUITs, a row picked";
+    TimeBurst(session, what.c_str(), channel, split, "split-" + channel, 300000);
+    printf("  rows picked after the split: %d of %d\n", (int)::SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0),
+           (int)::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    fflush(stdout);
+}
+
+// Half the size first: the times must grow about linearly.
+void MeasureBigChannels()
+{
+    TSession session;
+    if (!session.Start("#flood"))
+        return;
+    for (int members : {50000, 100000})
+        MeasureBigChannel(session, members);
+}
+
 // A flood that runs until the program says QUIT or the time is up.
 class TEndlessFlood {
 public:
@@ -540,6 +602,8 @@ int main(int argc, char** argv)
         MeasureFlood();
     if (only.empty() || only == "members")
         MeasureMembers();
+    if (only.empty() || only == "big")
+        MeasureBigChannels();
     if (only.empty() || only == "input")
         MeasureInputDuringFlood();
     if (only.empty() || only == "close")

@@ -5,6 +5,7 @@
 #include "irc/MemberManager.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 // A list window: items in display order, each with its member and column texts.
@@ -44,6 +45,22 @@ public:
         std::stable_sort(items.begin(), items.end(),
                          [&](const TItem& a, const TItem& b) { return compare(a.member, b.member, param) < 0; });
     }
+    void SetRows(const std::vector<TIRCMember*>& members) override
+    {
+        placements++;
+        IMemberListView::SetRows(members);
+    }
+    bool WaitForRows(TIRCMemberManager* members) override
+    {
+        waiting = waits ? members : nullptr;
+        return waits;
+    }
+    // What a list that waits does before it shows its rows.
+    void TakeRows()
+    {
+        if (TIRCMemberManager* members = std::exchange(waiting, nullptr))
+            members->PlaceWaitingRows();
+    }
     std::vector<CString> Column(int column) const
     {
         std::vector<CString> texts;
@@ -53,6 +70,9 @@ public:
     }
 
     std::vector<TItem> items;
+    bool waits = false;
+    TIRCMemberManager* waiting = nullptr;
+    int placements = 0;
     int redraws = 0;
     int sorts = 0;
     int moves = 0;

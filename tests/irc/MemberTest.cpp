@@ -197,6 +197,52 @@ TEST_F(MemberManagerTest, ViewsFollowEveryChange)
     EXPECT_EQ(members.GetCount(), 0);
 }
 
+// A list that waits takes a burst's rows in one go when it asks; a member removed meanwhile
+// stays readable until then, since the list's old rows still show it.
+TEST_F(MemberManagerTest, AWaitingListTakesABurstInOneGo)
+{
+    unit.view.waits = true;
+    members.SetMemberView(&unit.view);
+    for (const wchar_t* nick : {L"zed", L"amy", L"bob", L"cy"})
+        members.AddMember(TIRCMember(nick, L"u", L"h"), true);
+    unit.view.TakeRows();
+    ASSERT_EQ(unit.view.Column(0), (std::vector<CString>{L"amy", L"bob", L"cy", L"zed"}));
+    int placed = unit.view.placements;
+    members.RemoveMember(L"bob");
+    members.ChangeMemberMode(L"zed", L'o', true);
+    members.RenameMember(L"cy", L"al");
+    members.AddMember(TIRCMember(L"dee", L"u", L"h"), true);
+    EXPECT_EQ(unit.view.placements, placed) << "nothing placed before the list asks";
+    EXPECT_EQ(unit.view.items[1].member->nick, L"bob");
+    unit.view.TakeRows();
+    EXPECT_EQ(unit.view.placements, placed + 1);
+    EXPECT_EQ(unit.view.Column(0), (std::vector<CString>{L"zed", L"al", L"amy", L"dee"}));
+    // A list that goes takes what waits for it first.
+    members.RemoveMember(L"amy");
+    members.SetMemberView(nullptr);
+    EXPECT_EQ(unit.view.Column(0), (std::vector<CString>{L"zed", L"al", L"dee"}));
+}
+
+// The WHO after NAMES tells what the sort keys already hold: rows stay where they are, and
+// only a change of a key moves one.
+TEST_F(MemberManagerTest, AChangeThatKeepsTheSortKeysLeavesTheRowsInPlace)
+{
+    TFakeMemberView who;
+    members.SetWhoSortColumn(1);
+    members.SetMemberView(&unit.view);
+    members.SetWhoList(&who);
+    for (const wchar_t* nick : {L"amy", L"bob", L"cy"})
+        members.AddMember(TIRCMember(nick, L"", L""), true);
+    int placed = unit.view.placements;
+    members.AddOrUpdateMember(L"bob", L"u", L"h", L"irc.example", L"Bob", false, false, false, false, false);
+    members.UpdateUserHost(L"cy", L"u2", L"h2");
+    EXPECT_EQ(unit.view.placements, placed);
+    EXPECT_EQ(who.Column(4), (std::vector<CString>{L"", L"Bob", L""})) << "the row shows what changed";
+    members.AddOrUpdateMember(L"cy", L"u2", L"h2", L"irc.example", L"Cy", false, false, true, false, false);
+    EXPECT_EQ(unit.view.placements, placed + 1) << "operator status moves the row";
+    EXPECT_EQ(unit.view.Column(0), (std::vector<CString>{L"cy", L"amy", L"bob"}));
+}
+
 TEST_F(MemberManagerTest, ServerCannotGrowOneChannelWithoutLimit)
 {
     CString nick;

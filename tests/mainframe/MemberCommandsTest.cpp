@@ -60,6 +60,31 @@ TEST_F(MemberCommands, MenuOnSelectedRowsFollowsTheOwnOperatorStatus)
     EXPECT_FALSE(menu.Grayed(ID_USER_INFO));
 }
 
+int textReads = 0;
+
+LRESULT CALLBACK CountTextReads(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR)
+{
+    textReads += message == LVM_GETITEMTEXTW;
+    return ::DefSubclassProc(window, message, wParam, lParam);
+}
+
+// The enable rules count the picked rows; only a chosen command reads them.
+TEST_F(MemberCommands, TheMenuCountsPickedRowsAndTheCommandReadsThem)
+{
+    SUBCLASSPROC countReads = &CountTextReads;
+    SelectMembers({L"alice", L"bob"});
+    POINT bob = RowPoint(L"bob");
+    textReads = 0;
+    ASSERT_TRUE(::SetWindowSubclass(MemberList(), countReads, 1, 0));
+    TShownMenu menu = ReadOpenedPopup([&] { ClickAt(bob, true); });
+    EXPECT_FALSE(menu.Grayed(ID_USER_INFO));
+    EXPECT_EQ(textReads, 0);
+    ASSERT_TRUE(ChooseFromOpenedPopup([&] { ClickAt(bob, true); }, {'W'}));
+    ::RemoveWindowSubclass(MemberList(), countReads, 1);
+    EXPECT_TRUE(peer->WaitFor("WHOIS alice", kWaitBoundMs));
+    EXPECT_TRUE(peer->WaitFor("WHOIS bob", kWaitBoundMs));
+}
+
 TEST_F(MemberCommands, GivingOperatorStatusSkipsOperatorsAndSendsThreeNicksALine)
 {
     SelectMembers({L"alice", L"bob", L"kvme"});

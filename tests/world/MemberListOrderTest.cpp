@@ -145,11 +145,15 @@ TEST_P(MemberListSortSettingTest, BurstAndChangesKeepTheOrderWithoutSorting)
 {
     int method = GetParam();
     JoinBig(method);
+    Rows();
+    int placed = list->GetPlaceCount();
     FeedNamesBurst();
     ASSERT_EQ(channel->GetMembers().GetCount(), 2001);
     EXPECT_EQ(Rows(), Expected(method));
+    EXPECT_EQ(list->GetPlaceCount(), placed + 1) << "the burst is placed in one go";
     FeedChanges(500);
     EXPECT_EQ(Rows(), Expected(method));
+    EXPECT_EQ(list->GetPlaceCount(), placed + 2);
     EXPECT_EQ(list->GetItemCount(), channel->GetMembers().GetCount());
     EXPECT_EQ(list->GetSortCount(), 0) << "rows are placed, never sorted";
     EXPECT_TRUE(PumpMessagesUntil([&] { return !list->IsRedrawHeld(); }, 5000))
