@@ -25,8 +25,7 @@ bool TListView::HandleKeyDown(UINT key)
 BOOL TListView::OnItemChanged(NMHDR* header, LRESULT*)
 {
     NMLISTVIEW* change = (NMLISTVIEW*)header;
-    if (clicking && (change->uChanged & LVIF_STATE) &&
-        ((change->uNewState ^ change->uOldState) & LVIS_STATEIMAGEMASK))
+    if (clicking && (change->uChanged & LVIF_STATE) && ((change->uNewState ^ change->uOldState) & LVIS_STATEIMAGEMASK))
         toggledRow = change->iItem;
     return FALSE; // the parent sees the change too
 }

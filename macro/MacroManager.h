@@ -125,7 +125,7 @@ private:
     CString eventText;
     bool eventHasChannel = false;
     bool eventSenderIsMe = false;
-    bool matchingEvent = false; // the event condition reads "DCCCHATMES" as the whole name
+    bool matchingEvent = false;    // the event condition reads "DCCCHATMES" as the whole name
     bool selectionIsUsers = false; // a popup item the user clicked runs on the user's own selection
     long long lastScanCount = 0;
     TCrLfFiles crLfFiles; // logs that a line at the end need not read
