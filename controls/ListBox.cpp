@@ -145,14 +145,21 @@ bool TCheckListBox::ToggleIfOnBox(LPARAM lParam)
 LRESULT TCheckListBox::OnCheckDown(WPARAM wParam, LPARAM lParam)
 {
     checkChanged = false;
-    ToggleIfOnBox(lParam);
+    boxClick = ToggleIfOnBox(lParam);
     return OnLButtonDown(wParam, lParam);
 }
 
 LRESULT TCheckListBox::OnCheckDblClk(WPARAM wParam, LPARAM lParam)
 {
-    ToggleIfOnBox(lParam);
+    boxClick = ToggleIfOnBox(lParam);
     return OnLButtonDblClk(wParam, lParam);
+}
+
+LRESULT TCheckListBox::OnCheckUp(WPARAM wParam, LPARAM lParam)
+{
+    LRESULT result = DefWindowProc(WM_LBUTTONUP, wParam, lParam);
+    boxClick = false;
+    return result;
 }
 
 LRESULT TCheckListBox::OnKeyDown(WPARAM wParam, LPARAM lParam)

@@ -69,11 +69,15 @@ public:
     void UpdateHorizontalExtent() override;
     bool GetCheck(int index) const;
     void SetCheck(int index, bool check);
+    // From the press that toggled a box to its release: the selection notices the list box
+    // sends meanwhile come from that click.
+    bool IsInBoxClick() const { return boxClick; }
 
     BEGIN_MSG_MAP(TCheckListBox)
         MESSAGE_HANDLER(KV_REFLECTED(WM_DRAWITEM), OnDrawItem)
         MESSAGE_HANDLER(WM_LBUTTONDOWN, OnCheckDown)
         MESSAGE_HANDLER(WM_LBUTTONDBLCLK, OnCheckDblClk)
+        MESSAGE_HANDLER(WM_LBUTTONUP, OnCheckUp)
         MESSAGE_HANDLER(WM_KEYDOWN, OnKeyDown)
         CHAIN_MSG_MAP(TListBox)
     END_MSG_MAP()
@@ -86,5 +90,8 @@ private:
     LRESULT OnDrawItem(WPARAM wParam, LPARAM lParam);
     LRESULT OnCheckDown(WPARAM wParam, LPARAM lParam);
     LRESULT OnCheckDblClk(WPARAM wParam, LPARAM lParam);
+    LRESULT OnCheckUp(WPARAM wParam, LPARAM lParam);
     LRESULT OnKeyDown(WPARAM wParam, LPARAM lParam);
+
+    bool boxClick = false;
 };

@@ -25,24 +25,31 @@ bool TListView::HandleKeyDown(UINT key)
 BOOL TListView::OnItemChanged(NMHDR* header, LRESULT*)
 {
     NMLISTVIEW* change = (NMLISTVIEW*)header;
-    if ((change->uChanged & LVIF_STATE) && ((change->uNewState ^ change->uOldState) & LVIS_STATEIMAGEMASK))
-        checkToggled = true;
+    if (clicking && (change->uChanged & LVIF_STATE) && ((change->uNewState ^ change->uOldState) & LVIS_STATEIMAGEMASK))
+        toggledRow = change->iItem;
     return FALSE; // the parent sees the change too
 }
 
 LRESULT TListView::OnLButtonDown(WPARAM wParam, LPARAM lParam)
 {
-    checkToggled = false;
-    return DefWindowProc(WM_LBUTTONDOWN, wParam, lParam);
+    toggledRow = -1;
+    clicking = true;
+    LRESULT result = DefWindowProc(WM_LBUTTONDOWN, wParam, lParam);
+    clicking = false;
+    return result;
 }
 
 LRESULT TListView::OnLButtonDblClk(WPARAM wParam, LPARAM lParam)
 {
-    if (checkToggled) {
-        // A double click on a check box toggles it twice, like two clicks.
-        checkToggled = false;
-        PostMessage(WM_LBUTTONDOWN, wParam, lParam);
-        PostMessage(WM_LBUTTONUP, wParam, lParam);
+    int row = toggledRow;
+    toggledRow = -1;
+    if (row >= 0 && row < GetItemCount()) {
+        // A double click on a check box toggles it twice, like two clicks, before the owner
+        // hears of it; the owner acts on the row whose box it was.
+        ListView_SetCheckState(m_hWnd, row, !ListView_GetCheckState(m_hWnd, row));
+        if (!(GetStyle() & LVS_SINGLESEL))
+            DeselectAll();
+        SetItemState(row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     }
     if (listener)
         listener->OnDoubleClick(this, (UINT)wParam, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));

@@ -75,5 +75,6 @@ private:
     LRESULT OnColumnClick(NMHDR* header);
     LRESULT OnSize(WPARAM wParam, LPARAM lParam);
 
-    bool checkToggled = false; // a check box changed in the current click
+    bool clicking = false; // inside the list's own handling of a button press
+    int toggledRow = -1;   // the row whose check box the last press changed
 };

@@ -150,6 +150,11 @@ void TNickDialog::FillFromSelection()
 
 void TNickDialog::OnSelChange(TListBox*)
 {
+    // The list box may tell of the box's click more than once; none of it is a pick.
+    if (list.IsInBoxClick()) {
+        suppressFill = false;
+        return;
+    }
     if (suppressFill)
         suppressFill = false;
     else

@@ -6,12 +6,11 @@
 #include "foundation/CodePage.h"
 #include "foundation/Path.h"
 #include "foundation/ResourceString.h"
-#include "ircproto/IRCNames.h"
 #include "macro/LineFile.h"
 #include "res/strings/macro.h"
 #include "settings/PopupFile.h"
 
-#include <algorithm>
+#include <cwctype>
 #include <vector>
 
 namespace {
@@ -68,11 +67,6 @@ private:
 CString ReadReply(const char* reply) { return ConvertFromShiftJis(CStringA(reply)); }
 
 bool IsFilled(const std::vector<bool>& filled, int i) { return i < (int)filled.size() && filled[i]; }
-
-bool AnyFilled(const std::vector<bool>& filled)
-{
-    return std::find(filled.begin(), filled.end(), true) != filled.end();
-}
 
 // Where a command takes the text as one parameter, a blank or comma that a value brought would
 // add a parameter or make a list of it.
@@ -137,16 +131,54 @@ CString KeepValuesInsideArguments(const CString& line, const std::vector<bool>& 
     return out;
 }
 
-// What values filled may only go on after a web address the rule or the value begins with: a
-// peer's path or program would otherwise be opened by the shell.
+// A channel list that received values joined in: they put no comma, blank or line break into
+// its word and make none of its channels "0" (which leaves every channel). The keys behind the
+// word are free.
+bool FilledKeepsChannelList(const CString& text, const std::vector<bool>& filled)
+{
+    int start = 0;
+    while (start < text.GetLength() && text[start] == L' ')
+        start++;
+    int end = text.Find(L' ', start);
+    if (end < 0)
+        end = text.GetLength();
+    else if (IsFilled(filled, end))
+        return false;
+    for (int element = start; element <= end;) {
+        int next = element;
+        bool elementFilled = false;
+        for (; next < end && text[next] != L','; next++) {
+            if (IsFilled(filled, next) && (text[next] == L'\r' || text[next] == L'\n'))
+                return false;
+            elementFilled = elementFilled || IsFilled(filled, next);
+        }
+        if (next < end && IsFilled(filled, next))
+            return false;
+        if (elementFilled && text.Mid(element, next - element) == L"0")
+            return false;
+        element = next + 1;
+    }
+    return true;
+}
+
+// What the log view links as a web address: a scheme it knows (the opener puts the "h" in front
+// of "ttp"), "://" and a host.
+bool BeginsWithUrl(const CString& text)
+{
+    CString url = text.Left(3) == L"ttp" ? L"h" + text : text;
+    for (const wchar_t* scheme : {L"https://", L"http://", L"ttps://", L"ttp://", L"ftp://", L"mms://"}) {
+        int length = (int)wcslen(scheme);
+        if (_wcsnicmp(url, scheme, length) == 0)
+            return url.GetLength() > length && !iswspace(url[length]) && !wcschr(L"/,'\"`?<>\x3000", url[length]);
+    }
+    return false;
+}
+
+// Received values may only go into a web address: the opener hands anything else to the shell,
+// which would open a peer's path or program.
 bool OpensAsWebAddress(const CString& text, const std::vector<bool>& filled)
 {
-    if (!AnyFilled(filled))
-        return true;
-    for (const wchar_t* scheme : {L"http://", L"https://", L"ftp://"})
-        if (_wcsnicmp(text, scheme, wcslen(scheme)) == 0)
-            return true;
-    return false;
+    return !TMacroManager::IsAnyFilled(filled) || BeginsWithUrl(text);
 }
 
 } // namespace
@@ -203,9 +235,7 @@ const TMacroManager::TAction TMacroManager::kActions[] = {
      [](TMacroManager&, const TActionCall& c) { c.CommandWithSingle(L"ACTION " + c.T + L" :" + c.A, {&c.target}); }},
     {L"join",
      [](TMacroManager&, const TActionCall& c) {
-         // "JOIN 0" leaves every channel: a name values filled is one channel.
-         AnyFilled(c.argument.filled) && !IsSingleChannelName(c.A) ? c.Refuse(L"JOIN " + c.A)
-                                                                   : c.Command(L"JOIN " + c.A);
+         FilledKeepsChannelList(c.A, c.argument.filled) ? c.Command(L"JOIN " + c.A) : c.Refuse(L"JOIN " + c.A);
      }},
     {L"part",
      [](TMacroManager&, const TActionCall& c) { c.CommandWithSingle(L"PART " + c.T + L" :" + c.A, {&c.target}); }},
@@ -259,8 +289,10 @@ void TMacroManager::RunAction(const TMacroItem* item, bool fromUserMenu)
     if (!item || !listener)
         return;
     TMarkedText target{item->target, {}}, argument{item->argument, {}};
+    selectionIsUsers = fromUserMenu;
     ExpandPercentVariables(target.text, &target.filled);
     ExpandText(argument.text, true, &argument.filled);
+    selectionIsUsers = false;
     if (const TAction* action = FindAction(item->action))
         action->run(*this, TActionCall{*listener, target, argument, target.text, argument.text, fromUserMenu});
 }

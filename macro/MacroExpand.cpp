@@ -173,6 +173,9 @@ void TMacroManager::ExpandPercentWithin(CString& text, int& room, std::vector<bo
         wchar_t name = text[i];
         CString value;
         bool fromValue = true;
+        // Only what a server or peer sent counts as filled: the program's own values and the
+        // selection the user clicks a popup item on are the user's.
+        bool received = wcschr(L"cfhlmn0123456789", name) || (name == L's' && !selectionIsUsers);
         switch (name) {
         case L'a':
             value = listener ? listener->GetCurrentChannelName() : CString();
@@ -227,8 +230,8 @@ void TMacroManager::ExpandPercentWithin(CString& text, int& room, std::vector<bo
                 fromValue = false;
             }
         }
-        // Values are received text: a line break in one would start a second command where the
-        // rule's text is split into lines.
+        // A line break in a value would start a second command where the rule's text is split
+        // into lines.
         if (fromValue)
             BlankLineBreaks(value);
         bool cut = value.GetLength() > room;
@@ -237,7 +240,7 @@ void TMacroManager::ExpandPercentWithin(CString& text, int& room, std::vector<bo
             EndCutText(value, room);
         }
         int before = out.GetLength();
-        out.Append(value, fromValue);
+        out.Append(value, fromValue && received);
         room = cut ? 0 : room - (out.GetLength() - before);
     }
     text = out.Finish();
@@ -311,10 +314,10 @@ int TMacroManager::ExpandFunction(TExpansion& pass, int at)
         AppendDictionaryAnswer(arguments[0], arguments[1].text, function->removes, pass);
         break;
     case FUNCTION_DLL:
-        AppendDllString(arguments[0], arguments[1].text, arguments[2].text, pass);
+        AppendDllString(arguments[0], arguments[1].text, arguments[2], pass);
         break;
     default:
-        AppendEncodedUrl(arguments[0].text, count > 1 ? arguments[1].text : CString(), pass);
+        AppendEncodedUrl(arguments[0], count > 1 ? arguments[1].text : CString(), pass);
         break;
     }
     return pos;
@@ -347,9 +350,11 @@ void TMacroManager::AppendRandomLine(const TMarkedText& file, bool removeLine, T
         return;
     if (removeLine)
         RemoveLine(path, index);
+    // The line is the user's own text; only the variables in it bring received text.
     CString line = ConvertFromShiftJis(picked);
-    ExpandPercentWithin(line, pass.room);
-    pass.out.Append(line, true);
+    std::vector<bool> marks;
+    ExpandPercentWithin(line, pass.room, &marks);
+    pass.out.Append(line, marks);
 }
 
 void TMacroManager::AppendDictionaryAnswer(const TMarkedText& file, const CString& text, bool removeLine,
@@ -371,22 +376,28 @@ void TMacroManager::AppendDictionaryAnswer(const TMarkedText& file, const CStrin
         return;
     if (!fallback && removeLine)
         RemoveLine(path, index);
-    ExpandPercentWithin(answer, pass.room);
-    pass.out.Append(answer, true);
+    std::vector<bool> marks;
+    ExpandPercentWithin(answer, pass.room, &marks);
+    pass.out.Append(answer, marks);
 }
 
-void TMacroManager::AppendDllString(const TMarkedText& dll, const CString& procedure, const CString& text,
+void TMacroManager::AppendDllString(const TMarkedText& dll, const CString& procedure, const TMarkedText& text,
                                     TExpansion& pass)
 {
     CString reply;
-    if (!CallDllString(dll, procedure, text, reply))
+    if (!CallDllString(dll, procedure, text.text, reply))
         return;
-    ExpandPercentWithin(reply, pass.room);
-    pass.out.Append(reply, true);
+    // The procedure may hand back what it was given: its reply counts as received when that did.
+    std::vector<bool> marks;
+    ExpandPercentWithin(reply, pass.room, &marks);
+    if (IsAnyFilled(text.filled))
+        marks.assign(reply.GetLength(), true);
+    pass.out.Append(reply, marks);
 }
 
-void TMacroManager::AppendEncodedUrl(const CString& text, const CString& encoding, TExpansion& pass)
+void TMacroManager::AppendEncodedUrl(const TMarkedText& argument, const CString& encoding, TExpansion& pass)
 {
+    const CString& text = argument.text;
     // Only what fits in the result is converted: every character gives one byte at least, and
     // every byte one character at least, so the first 2 * room + 1 units and the first room bytes
     // hold all of it whatever the argument's length.
@@ -402,5 +413,5 @@ void TMacroManager::AppendEncodedUrl(const CString& text, const CString& encodin
     CStringA bytes = ConvertToCodePage(fitting, codePage);
     if (bytes.GetLength() > room)
         bytes = bytes.Left(room);
-    pass.out.Append(EncodeUrl(bytes), true);
+    pass.out.Append(EncodeUrl(bytes), IsAnyFilled(argument.filled));
 }

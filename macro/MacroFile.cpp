@@ -12,11 +12,12 @@ namespace {
 const char kUtf8Marker[] = "1\tEncoding=UTF-8";
 
 // The format has no escapes: a line end inside a field would end the rule's line and make the rest
-// a rule of its own, so it is written as a blank.
+// a rule of its own, and a TAB would shift every later field, so both are written as blanks.
 CString OneLine(CString text)
 {
     text.Replace(L'\r', L' ');
     text.Replace(L'\n', L' ');
+    text.Replace(L'\t', L' ');
     return text;
 }
 

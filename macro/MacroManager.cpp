@@ -298,6 +298,11 @@ CString TMacroManager::ResolveFilePath(const CString& name, const std::vector<bo
     return path;
 }
 
+bool TMacroManager::IsAnyFilled(const std::vector<bool>& filled)
+{
+    return std::find(filled.begin(), filled.end(), true) != filled.end();
+}
+
 bool TMacroManager::FilledStepsArePlainNames(const CString& name, const std::vector<bool>& filled)
 {
     auto isFilled = [&](int i) { return i < (int)filled.size() && filled[i]; };

@@ -40,8 +40,8 @@ public:
     void RunAction(const TMacroItem* item, bool fromUserMenu);
     void ExecuteMenuItem(const TPopupItem& item, const CString& nick);
 
-    // With filled, which characters of the result a value put there rather than the text as
-    // written: the variables (except "%%") and the output of functions.
+    // With filled, which characters of the result received text put there: the variables a
+    // server or peer fills, and what functions give back of them.
     void ExpandPercentVariables(CString& text, std::vector<bool>* filled = nullptr);
     void ExpandText(CString& text, bool expandVariables, std::vector<bool>* filled = nullptr);
     // Characters the last ExpandText read looking for its functions' commas and parentheses:
@@ -57,6 +57,7 @@ public:
     // Whether every step of the name that values filled is one plain name: no drive, root, device
     // or "..".
     static bool FilledStepsArePlainNames(const CString& name, const std::vector<bool>& filled);
+    static bool IsAnyFilled(const std::vector<bool>& filled);
 
     // No expansion grows a text beyond this many characters.
     static constexpr int MaxTextLength = 65536;
@@ -108,8 +109,8 @@ private:
     int ExpandFunction(TExpansion& pass, int at);
     void AppendRandomLine(const TMarkedText& file, bool removeLine, TExpansion& pass);
     void AppendDictionaryAnswer(const TMarkedText& file, const CString& text, bool removeLine, TExpansion& pass);
-    void AppendDllString(const TMarkedText& dll, const CString& procedure, const CString& text, TExpansion& pass);
-    void AppendEncodedUrl(const CString& text, const CString& encoding, TExpansion& pass);
+    void AppendDllString(const TMarkedText& dll, const CString& procedure, const TMarkedText& text, TExpansion& pass);
+    void AppendEncodedUrl(const TMarkedText& text, const CString& encoding, TExpansion& pass);
 
     std::vector<TMacroFile*> files;
     std::vector<CString> fileNames;
@@ -124,7 +125,8 @@ private:
     CString eventText;
     bool eventHasChannel = false;
     bool eventSenderIsMe = false;
-    bool matchingEvent = false; // the event condition reads "DCCCHATMES" as the whole name
+    bool matchingEvent = false;    // the event condition reads "DCCCHATMES" as the whole name
+    bool selectionIsUsers = false; // a popup item the user clicked runs on the user's own selection
     long long lastScanCount = 0;
     TCrLfFiles crLfFiles; // logs that a line at the end need not read
     std::mt19937 random{std::random_device{}()};

@@ -223,7 +223,12 @@ void TMacroSelectDialog::OnDelete()
     if (!ShowConfirmMessage(m_hWnd, FormatText(IDS_MACRO_DELETE_CONFIRM, name),
                             LoadResourceString(IDS_MACRO_CONFIRM_TITLE)))
         return;
-    DeleteFileW(PathOf(name));
+    // A file that stays (read-only, in use) must stay enabled where it was, or its rules stop.
+    if (!DeleteFileW(PathOf(name))) {
+        ShowWarningMessage(m_hWnd, FormatText(IDS_MACRO_DELETE_FAILED, name), CString());
+        RefreshList();
+        return SelectName(name);
+    }
     if (listener) {
         listener->OnMacroFileDeleted(this, name);
         listener->OnMacroFilesChanged(this);

@@ -245,6 +245,8 @@ public:
     TMacroSelectDialog* GetMacroSettings() const { return macroSelect.Get(); }
     TPopupEditorDialog* GetPopupEditor() const { return popupEditor.Get(); }
     void OnMacroSelectDialogClosed(TMacroSelectDialog* dialog) override;
+    // A script or macro settings window about to go: its widths, then the server tree, stored.
+    void SaveLayoutAndServerTree(TServerFileListDialog& window);
     void OnMacroFilesChanged(TMacroSelectDialog* dialog) override;
     void OnMacroFileRenamed(TMacroSelectDialog* dialog, const CString& oldName, const CString& newName) override;
     void OnMacroFileDeleted(TMacroSelectDialog* dialog, const CString& name) override;

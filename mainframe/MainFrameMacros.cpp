@@ -29,8 +29,9 @@ void CMainFrame::OnMacroSettings()
         return;
     // The window hides while its editor is open: the editor follows the frame in its place, and
     // the window passes the top-most state on to it, now and when it opens one later.
-    // Closed by the program's end as well as by the user, the window keeps its layout.
-    macroSelect.beforeDestroy = [this] { macroSelect->SaveLayout(); };
+    // Closed by the program's end as well as by the user, the window keeps its layout, and the
+    // servers' choices and column widths reach tree.ini.
+    macroSelect.beforeDestroy = [this] { SaveLayoutAndServerTree(*macroSelect.Get()); };
     macroSelect.standIn = [this]() -> CWnd* { return macroSelect->GetEditor(); };
     macroSelect.setTopMost = [this](bool on) { macroSelect->SetTopMost(on); };
     CentreWindowOn(dialog->m_hWnd, m_hWnd);
@@ -38,11 +39,16 @@ void CMainFrame::OnMacroSettings()
     dialog->SetTopMost(alwaysOnTop);
 }
 
-// The enabled files are stored per server in "tree.ini".
-void CMainFrame::OnMacroSelectDialogClosed(TMacroSelectDialog* dialog)
+void CMainFrame::SaveLayoutAndServerTree(TServerFileListDialog& window)
 {
+    window.SaveLayout();
     if (world)
         world->SaveServerTree();
+}
+
+// The enabled files are stored per server in "tree.ini" as the slot lets the window go.
+void CMainFrame::OnMacroSelectDialogClosed(TMacroSelectDialog* dialog)
+{
     if (macroSelect.Holds(dialog))
         macroSelect.Destroy();
 }

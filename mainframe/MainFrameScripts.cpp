@@ -23,18 +23,17 @@ void CMainFrame::OnScriptSettings()
         scriptSelect.Open(std::move(made), [](TScriptSelectDialog& d) { return d.Create() != FALSE; });
     if (!dialog)
         return;
-    // Closed by the program's end as well as by the user, the window keeps its layout.
-    scriptSelect.beforeDestroy = [this] { scriptSelect->SaveLayout(); };
+    // Closed by the program's end as well as by the user, the window keeps its layout, and the
+    // servers' column widths reach tree.ini.
+    scriptSelect.beforeDestroy = [this] { SaveLayoutAndServerTree(*scriptSelect.Get()); };
     CentreWindowOn(dialog->m_hWnd, m_hWnd);
     dialog->ShowWindow(SW_SHOW);
     dialog->SetWindowPos(alwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 }
 
-// The enabled scripts are stored per server in "tree.ini".
+// The enabled scripts are stored per server in "tree.ini" as the slot lets the window go.
 void CMainFrame::OnScriptSelectDialogClosed(TScriptSelectDialog* dialog)
 {
-    if (world)
-        world->SaveServerTree();
     if (scriptSelect.Holds(dialog))
         scriptSelect.Destroy();
 }

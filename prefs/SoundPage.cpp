@@ -62,6 +62,7 @@ void SetCellText(HWND list, int row, int column, const CString& text)
 
 BOOL TSoundPage::OnInitDialog()
 {
+    rows.SubclassWindow(Item(IDC_SOUND_LIST));
     HWND list = Item(IDC_SOUND_LIST);
     columnsBuilt = true;
     ListView_SetExtendedListViewStyle(list, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
@@ -148,18 +149,6 @@ void TSoundPage::OnChange()
     HWND list = Item(IDC_SOUND_LIST);
     SetCellText(list, row, 1, dialog.GetPathName());
     ListView_SetCheckState(list, row, TRUE);
-}
-
-LRESULT TSoundPage::OnListDoubleClick(NMHDR*)
-{
-    OnChange();
-    return 0;
-}
-
-LRESULT TSoundPage::OnListRightClick(NMHDR*)
-{
-    OnPlay();
-    return 0;
 }
 
 void TSoundPage::OnUpdatePlay(CCmdUI* ui) { ui->Enable(!GetSelectedFile().IsEmpty()); }

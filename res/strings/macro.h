@@ -36,9 +36,10 @@
 #define IDS_MACRO_FILE_NAME_COLUMN 10207
 #define IDS_POPUP_COLUMN_LEVEL 10212
 #define IDS_POPUP_COLUMN_NAME 10213
-// Texts of our own: a refused file name, a save that failed.
+// Texts of our own: a refused file name, a save or a delete that failed.
 #define IDS_MACRO_BAD_FILE_NAME 10360
 #define IDS_MACRO_SAVE_FAILED 10362
 #define IDS_POPUP_SAVE_FAILED 10363
+#define IDS_MACRO_DELETE_FAILED 10364
 // A macro action whose received values would add a command, a parameter, a path or a program.
 #define IDS_MACRO_ACTION_REFUSED 10741

@@ -48,7 +48,12 @@ public:
 
     bool OnKeyDown(UINT key) override { return Record(L"key", key); }
     bool OnSysKeyDown(UINT key) override { return Record(L"syskey", key); }
-    void OnDoubleClick(TListView*, UINT, int x, int y) override { Record(L"dblclick", 0, x, y); }
+    // With the selected row and whether its box was ticked when the owner heard of it.
+    void OnDoubleClick(TListView* list, UINT, int x, int y) override
+    {
+        int row = list->GetNextItem(-1, LVNI_SELECTED);
+        Record(L"dblclick", (UINT)row, x, y, (void*)(INT_PTR)ListView_GetCheckState(list->m_hWnd, row));
+    }
     void OnRightClick(TListView*) override { Record(L"rclick"); }
     void OnContextMenu(TListView*, int x, int y) override { Record(L"context", 0, x, y); }
     void OnCustomDraw(TListView*, NMHDR*, LRESULT*) override {}

@@ -262,19 +262,35 @@ TEST_F(ControlsDialogTest, TreeRowHelpersFollowExpansion)
     EXPECT_TRUE(tree.IsItemVisible(a2a));
 }
 
+// The owner hears of a double click on a box after both toggles, on the row whose box it was.
 TEST_F(ControlsDialogTest, ListDoubleClickOnACheckBoxTogglesItTwice)
 {
     TListView& list = dialog.listView;
     list.SetExtendedStyle(LVS_EX_CHECKBOXES);
-    auto checked = [&] { return ((list.GetItemState(0, LVIS_STATEIMAGEMASK) >> 12) - 1) == 1; };
-    RECT row;
-    list.GetItemRect(0, &row, LVIR_BOUNDS);
-    POINT box = ScreenPointOf(list, row.left + 8, (row.top + row.bottom) / 2);
+    auto checked = [&](int row) { return ListView_GetCheckState(list.m_hWnd, row) != FALSE; };
+    auto pointOf = [&](int row, int x) {
+        RECT rect;
+        list.GetItemRect(row, &rect, LVIR_BOUNDS);
+        return ScreenPointOf(list, rect.left + x, (rect.top + rect.bottom) / 2);
+    };
     FocusForInput(list);
-    ClickAt(box);
-    ASSERT_TRUE(checked()) << "one click on the box checks it";
+    ClickAt(pointOf(0, 8));
+    ASSERT_TRUE(checked(0)) << "one click on the box checks it";
+    list.SetItemState(0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    for (int row : {0, 1}) {
+        bool before = checked(row);
+        dialog.listener.Clear();
+        DoubleClickAt(pointOf(row, 8));
+        ASSERT_EQ(dialog.listener.Count(L"dblclick"), 1);
+        EXPECT_EQ(dialog.listener.Last(L"dblclick")->key, (UINT)row);
+        EXPECT_EQ(dialog.listener.Last(L"dblclick")->item != nullptr, before) << "the owner sees the box as it was";
+        PumpPendingMessages();
+        EXPECT_EQ(checked(row), before) << "a double click toggles twice";
+    }
+    // A double click on the text is the row's, its box untouched.
     dialog.listener.Clear();
-    DoubleClickAt(box);
-    EXPECT_TRUE(checked()) << "a double click toggles twice";
-    EXPECT_EQ(dialog.listener.Count(L"dblclick"), 1);
+    DoubleClickAt(pointOf(2, 40));
+    ASSERT_EQ(dialog.listener.Count(L"dblclick"), 1);
+    EXPECT_EQ(dialog.listener.Last(L"dblclick")->key, 2u);
+    EXPECT_FALSE(checked(2));
 }

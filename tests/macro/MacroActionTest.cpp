@@ -10,6 +10,8 @@
 #include "res/strings/macro.h"
 #include "settings/PopupFile.h"
 
+#include <tuple>
+
 namespace {
 
 struct TActionCase {
@@ -107,6 +109,24 @@ TEST_F(MacroActions, PopupItemsRunAsTheUserWithAnEmptyEvent)
     engine.ExecuteMenuItem(item, L"kv");
     EXPECT_EQ(listener.Take(), (std::vector<std::string>{"command PRIVMSG kv :[][][kv][kv] [menu] [lines]",
                                                          "command PART kv :PRIVMSG kv :[][][kv][kv] [menu]"}));
+}
+
+// A popup item runs on what the user chose: the selection and the program's own values are no
+// received text.
+TEST_F(MacroActions, PopupItemsUseTheUsersSelectionAndOwnValues)
+{
+    listener.selectedText = L"www.example.com";
+    const CString today = Expanded(L"%d");
+    for (const auto& [action, argument, call] :
+         {std::make_tuple(L"openurl", L"%s", std::string("url www.example.com | ")),
+          std::make_tuple(L"exec", L"notepad %s", std::string("exec notepad www.example.com")),
+          std::make_tuple(L"Execute", L"C:\\Logs\\%d.txt", "exec C:\\Logs\\" + Narrow(today) + ".txt")}) {
+        TPopupItem item;
+        item.action = action;
+        item.actionInfo = argument;
+        engine.ExecuteMenuItem(item, L"kv");
+        EXPECT_EQ(listener.Take(), std::vector<std::string>{call});
+    }
 }
 
 TEST_F(MacroActions, FileEditsAddLinesInShiftJis)
@@ -408,6 +428,14 @@ TEST_F(MacroActions, ValuesFromOthersFillOneParameterArgumentOrName)
         {"join", "", "%1", L"!join 0", nullptr},
         {"join", "", "%1", L"!join #x,0", nullptr},
         {"join", "", "#own,#two", L"-", "command JOIN #own,#two"},
+        {"join", "", "%c mykey", L"-", "command JOIN #a mykey"},
+        {"join", "", "%1 %2", L"!join #chan key", "command JOIN #chan key"},
+        {"join", "", "%c %1", L"!join 0", "command JOIN #a 0"},
+        {"join", "", "%m", L"#chan key", nullptr},
+        {"join", "", "#own,%1", L"!join #b", "command JOIN #own,#b"},
+        {"join", "", "#own,%1", L"!join 0", nullptr},
+        {"join", "", "$FILE(chans.txt)", L"!join #b", "command JOIN #a,#b,#b"},
+        {"join", "", "$FILE(chans.txt)", L"!join 0", nullptr},
         {"mode", "%0", "+o %n", L"#x +b", "command MODE #x +o bob"},
         {"mode", "%m", "+o %n", L"#x +b", nullptr},
         {"kick", "%0", "%n", L"#x,#y", nullptr},
@@ -415,19 +443,41 @@ TEST_F(MacroActions, ValuesFromOthersFillOneParameterArgumentOrName)
         {"send", "%m", "hi", L"#a,#b", nullptr},
         {"ctcpquery", "%n", "%1", L"x VERSION", "command CTCP VERSION bob"},
         {"ctcpquery", "%n", "%m", L"VERSION x", nullptr},
+        {"action", "%c", "waves at %m", L"a, b", "command ACTION #a :waves at a, b"},
+        {"action", "%m", "waves", L"#a,#b", nullptr},
+        {"part", "%c", "%m", L"bye now", "command PART #a :bye now"},
+        {"part", "%m", "bye", L"#a #b", nullptr},
+        {"topic", "%c", "%m", L"new, topic", "command TOPIC #a :new, topic"},
+        {"topic", "%m", "x", L"#a,#b", nullptr},
+        {"invite", "%n", "%c", L"-", "command INVITE bob :#a"},
+        {"invite", "%m", "#a", L"carol,dave", nullptr},
+        {"ctcpping", "%n", "", L"-", "command CTCPPING bob"},
+        {"ctcpping", "%m", "", L"a b", nullptr},
+        {"ctcpreply", "%n", "PING %m", L"1 2", "command CTCPREPLY bob :PING 1 2"},
+        {"ctcpreply", "%m", "PING", L"a,b", nullptr},
         {"nick", "", "%m", L"two words", nullptr},
         {"exec", "", "\"notify.exe\" %m", L"hi \" /evil", "exec \"notify.exe\" \"hi \\\" /evil\""},
         {"exec", "", "\"notify.exe\" \"-t=%m\"", L"a\\\" b\\", "exec \"notify.exe\" \"-t=a\\\\\\\" b\\\\\""},
         {"exec", "", "\"C:\\bin\\%1.exe\"", L"x calc", nullptr},
         {"exec", "", "%m", L"calc.exe", nullptr},
+        {"exec", "", "notepad C:\\Logs\\%u.txt", L"-", "exec notepad C:\\Logs\\me.txt"},
+        {"exec", "", "notepad %s", L"-", nullptr},
         {"openurl", "", "http://example.com/?q=%1", L"x a", "url http://example.com/?q=a | "},
         {"openurl", "", "%1", L"x https://example.com/", "url https://example.com/ | "},
         {"openurl", "", "%1", L"x C:\\Windows\\calc.exe", nullptr},
+        {"openurl", "", "%1", L"x ttp://example.com/", "url ttp://example.com/ | "},
+        {"openurl", "", "%1", L"x ttps://example.com/", "url ttps://example.com/ | "},
+        {"openurl", "", "%1", L"x mms://example.com/a", "url mms://example.com/a | "},
+        {"openurl", "", "%1", L"x ttp:///calc.exe", nullptr},
+        {"openurl", "", "%1", L"x www.example.com", nullptr},
         {"sound", "", "%1.wav", L"x ding", "sound ding.wav"},
         {"sound", "", "%1", L"x \\\\host\\share\\a.wav", nullptr},
         {"sound", "", "%1", L"x ..\\..\\a.wav", nullptr},
     };
     const std::string refused = "print  | " + Narrow(LoadResourceString(IDS_MACRO_ACTION_REFUSED).Left(8));
+    // The user's own file: its line is the rule's text, the variables in it are still received.
+    ASSERT_TRUE(WriteFileBytes(Files(L"chans.txt"), "#a,#b,%1\r\n"));
+    listener.selectedText = L"www.example.com";
     for (const auto& c : cases) {
         WriteMacroFile(L"rule", {Rule("*", "PRIVMSG", "", "", c.action, c.target, c.argument)});
         Enable({L"rule"});

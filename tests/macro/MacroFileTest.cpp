@@ -82,12 +82,15 @@ TEST_F(MacroFiles, WriteAndReadBack)
     CStringA bytes = ReadFileBytes(out.GetFilePath(L"round"));
     EXPECT_EQ(0, bytes.Find("1\tEncoding=UTF-8\r\n0\t\t\t%me\tPRIVMSG\t#a\t*hello*\t0\t0\tsend\t%c\thi\t1\r\n"));
 
-    // A TAB inside a field splits it when read back: the rest shifts by one field.
+    // A TAB inside a field is written as a blank: the later fields stay in their places.
     out.items[0]->argument = L"a\tb";
+    out.items[0]->message = L"\t*hello*";
     ASSERT_TRUE(out.Write());
     ASSERT_TRUE(in.Read());
-    EXPECT_EQ(L"a", in.items[0]->argument);
-    EXPECT_FALSE(in.items[0]->stop);
+    EXPECT_EQ(L"a b", in.items[0]->argument);
+    EXPECT_EQ(L" *hello*", in.items[0]->message);
+    EXPECT_EQ(L"send", in.items[0]->action);
+    EXPECT_TRUE(in.items[0]->stop);
 
     // A shorter list cuts the file; an empty list leaves the first line alone.
     for (TMacroItem* item : out.items)

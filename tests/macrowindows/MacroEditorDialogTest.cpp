@@ -125,6 +125,24 @@ TEST(MacroEditorDialogTest, RowsAreEditedAndOnlyOKWritesThem)
          },
          std::string(kHeader) + "1" + std::string(kGreet).substr(1) + "0" + std::string(kAway).substr(1) + kQuit,
          "saved closed"},
+        {"a double click on another rule's box edits that rule as it was", three,
+         [](HWND w, HWND list) {
+             RECT box = {};
+             box.left = LVIR_ICON;
+             ::SendMessageW(list, LVM_GETITEMRECT, 1, (LPARAM)&box);
+             CString command;
+             InItemDialog([&](HWND item) {
+                 command = GetControlText(Control(item, IDC_MACRO_ITEM_COMMAND));
+                 Click(item, IDOK);
+             });
+             DoubleClickAt(ScreenPointOf(list, box.left - 8, (box.top + box.bottom) / 2));
+             WaitUntil([&] { return !command.IsEmpty(); }, "the item dialog answered");
+             EXPECT_EQ(command, CString(L"JOIN"));
+             EXPECT_EQ(SelectedRow(list), 1);
+             EXPECT_FALSE(ListView_GetCheckState(list, 1));
+             Click(w, IDOK);
+         },
+         three, "saved closed"},
         {"new after the selected row, made in the item dialog", three,
          [](HWND w, HWND list) {
              InItemDialog([](HWND item) {

@@ -417,6 +417,24 @@ TEST_F(MacroSelectDialogTest, DeleteAsksThenTellsTheOwnerAndEditTellsOfTheSave)
     EXPECT_NE(question.Find(L"b を削除します"), -1) << Narrow(question).c_str();
     EXPECT_EQ(Rows(), (Names{L"a", L"b"}));
     EXPECT_EQ(recorder.events, "");
+    // A file in use stays: the warning tells it, and no server loses it.
+    HANDLE held = CreateFileW(user.MacroPath(L"b"), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    CString warning;
+    WhenDialogShown([&](HWND box) {
+        Click(box, IDOK);
+        WhenDialogShown([&](HWND next) {
+            warning = MessageBoxText(next);
+            Click(next, IDOK);
+        });
+    });
+    Click(window, IDC_MACRO_SELECT_DELETE);
+    PumpMessagesUntil([&] { return !warning.IsEmpty(); }, 3000);
+    CloseHandle(held);
+    EXPECT_NE(warning.Find(L"b を削除できませんでした"), -1) << Narrow(warning).c_str();
+    EXPECT_EQ(Rows(), (Names{L"a", L"b"}));
+    EXPECT_EQ(SelectedRow(list), 1);
+    EXPECT_EQ(recorder.events, "");
     WhenDialogShown([](HWND box) {
         SaveWindowPng(box, ScreenshotPath(L"macro-select-delete.png"));
         Click(box, IDOK);

@@ -115,6 +115,34 @@ TEST_F(MainFrameFixture, ServerColumnWidthsDraggedInEitherSettingsWindowSurviveA
     }
 }
 
+// Both settings windows open at the program's end: a server's choice and the server columns'
+// widths reach tree.ini, as when the user closes them.
+TEST_F(MainFrameFixture, SettingsWindowsOpenAtTheProgramsEndWriteTheServerTree)
+{
+    ASSERT_TRUE(WriteFileBytes(settings.GetMacroFolder() + L"one.kmf", "1\tEncoding=UTF-8\r\n"));
+    frame->SendMessageW(WM_COMMAND, ID_SCRIPT_SETTINGS, 0);
+    frame->SendMessageW(WM_COMMAND, ID_MACRO_SETTINGS, 0);
+    PumpPendingMessages();
+    ASSERT_TRUE(frame->GetScriptSettings() && frame->GetMacroSettings());
+    ListView_SetColumnWidth(frame->GetScriptSettings()->GetList().m_hWnd, 1, 91);
+    HWND macros = frame->GetMacroSettings()->GetList().m_hWnd;
+    ListView_SetColumnWidth(macros, 1, 93);
+    FocusForInput(macros);
+    ClickCell(macros, 0, 0);
+    ClickCell(macros, 0, 1, true);
+    ASSERT_EQ(Enabled(net), Names{L"one"});
+
+    CString tree = settings.GetSettingsFolder() + L"tree.ini";
+    ::DeleteFileW(tree);
+    frame->ending = true;
+    frame->SendMessageW(WM_CLOSE, 0, 0);
+    PumpPendingMessages();
+    CStringA written = ReadFileBytes(tree);
+    EXPECT_NE(-1, written.Find("MacroFile.00=one")) << written.GetString();
+    EXPECT_NE(-1, written.Find("MacroHeaderWidth=93"));
+    EXPECT_NE(-1, written.Find("ScriptHeaderWidth=91"));
+}
+
 TEST_F(MainFrameFixture, MacroSettingsBringBackTheOpenEditorInstead)
 {
     ASSERT_TRUE(WriteFileBytes(settings.GetMacroFolder() + L"one.kmf", "1\tEncoding=UTF-8\r\n"));

@@ -109,6 +109,22 @@ TEST_F(PreferenceChoosersTest, SoundChangeTakesTheChosenFileAndTicksTheRowAndPla
     EXPECT_EQ(CString(), SoundCell(talk));
     EXPECT_FALSE(SoundChecked(talk));
 
+    // A double click on the row's box, another row selected: the chooser is the row's, and
+    // leaving it leaves the box as it was.
+    HWND list = Field(IDC_SOUND_LIST);
+    Apply({E::Select, IDC_SOUND_LIST, L"0"});
+    RECT row = {};
+    ListView_GetItemRect(list, talk, &row, LVIR_BOUNDS);
+    int shown = ShownWindowCount();
+    WhenShown(IsFileChooser(), CancelChooser);
+    DoubleClickAt(ScreenPointOf(list, row.left + 8, (row.top + row.bottom) / 2));
+    ASSERT_TRUE(PumpMessagesUntil([&] { return ShownWindowCount() > shown; }, kWaitBoundMs)) << "no chooser";
+    StopWatching();
+    ASSERT_TRUE(PumpMessagesUntil([&] { return !FindShownWindow(IsFileChooser()); }, kWaitBoundMs));
+    Idle();
+    EXPECT_FALSE(SoundChecked(talk));
+    EXPECT_EQ(talk, ListView_GetNextItem(list, -1, LVNI_SELECTED));
+
     ASSERT_TRUE(ClickButtonAndAnswer(IDC_SOUND_CHANGE, IsFileChooser(), [&](HWND chooser) {
         SaveWindowPng(chooser, ScreenshotPath(L"pref-sound-chooser.png"));
         AnswerFileChooser(chooser, sound);

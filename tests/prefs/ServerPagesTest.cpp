@@ -358,6 +358,26 @@ TEST(TServerChannelPage, RowsEditedWithTheChannelDialogAndMarksLandInTreeIni)
              r.ClickOk();
          },
          {{L"Channel.Count", L"2"}, {L"Channel.01.Name", L"#beta"}, {L"Channel.01.Topic", L"new topic"}}},
+        {"a double click on another row's auto-join box edits that row with its box as it was",
+         [](ServerDialogRun& r) {
+             HWND list = List(r, IDC_SERVER_CHANNEL_LIST);
+             ClickRow(r, IDC_SERVER_CHANNEL_LIST, 0);
+             bool shownJoined = false;
+             AnswerChannelDialog([&](HWND dialog) {
+                 shownJoined = ::IsDlgButtonChecked(dialog, IDC_CHANNEL_AUTO_JOIN) == BST_CHECKED;
+                 RetypeIn(dialog, IDC_CHANNEL_TOPIC, L"new topic");
+             });
+             RECT row = {};
+             ListView_GetItemRect(list, 1, &row, LVIR_BOUNDS);
+             DoubleClickAt(ScreenPointOf(list, row.left + 8, (row.top + row.bottom) / 2));
+             ChannelDialogAnswered();
+             EXPECT_TRUE(shownJoined);
+             r.ClickOk();
+         },
+         {{L"Channel.01.Name", L"#beta"},
+          {L"Channel.01.Topic", L"new topic"},
+          {L"Channel.01.AutoJoin", L"true"},
+          {L"Channel.00.Topic", L"topic one"}}},
         {"deleting the last row selects the new last row",
          [](ServerDialogRun& r) {
              ClickRow(r, IDC_SERVER_CHANNEL_LIST, 1);

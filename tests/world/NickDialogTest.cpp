@@ -109,9 +109,19 @@ TEST_F(NickDialogTest, ToggledCheckLeavesTheEditAloneUntilTheNextPick)
         ClickItem(window, 1);
         EXPECT_EQ(Text(window, IDC_NICK_NEW), CString(L"two"));
         EXPECT_TRUE(Checked(window, IDC_NICK_AWAY));
-        Click(window, IDCANCEL);
+        // With a row picked, the whole click on another row's box leaves what was typed, also
+        // when the pointer slips onto a row before the release.
+        TypeNick(window, L"typed");
+        HWND list = Control(window, IDC_NICK_LIST);
+        RECT first = ItemRect(window, 0), second = ItemRect(window, 1);
+        DragMouse(ScreenPointOf(list, first.left + (first.bottom - first.top) / 2, (first.top + first.bottom) / 2),
+                  ScreenPointOf(list, second.left + 40, (second.top + second.bottom) / 2));
+        PumpPendingMessages();
+        EXPECT_EQ(Text(window, IDC_NICK_NEW), CString(L"typed"));
+        Click(window, IDOK);
     });
-    EXPECT_EQ(dialog.nickList, (std::vector<CString>{L"-one", L"+two"}));
+    EXPECT_EQ(dialog.GetNick(), CString(L"typed"));
+    EXPECT_EQ(dialog.nickList, (std::vector<CString>{L"+one", L"+two"}));
 }
 
 TEST_F(NickDialogTest, KeysAndMoveButtonsReorderAndDelete)
