@@ -150,6 +150,8 @@ TEST_P(MemberListSortSettingTest, BurstAndChangesKeepTheOrderWithoutSorting)
     EXPECT_EQ(Rows(), Expected(method));
     FeedChanges(500);
     EXPECT_EQ(Rows(), Expected(method));
+    // What a script's members array copies: the rows as shown.
+    EXPECT_EQ(channel->GetMembers().GetNicksInListOrder(), Rows());
     EXPECT_EQ(list->GetItemCount(), channel->GetMembers().GetCount());
     EXPECT_EQ(list->GetSortCount(), 0) << "rows are placed, never sorted";
     EXPECT_TRUE(PumpMessagesUntil([&] { return !list->IsRedrawHeld(); }, 5000))
