@@ -29,7 +29,7 @@ TFreedMemoryTrap::~TFreedMemoryTrap()
         std::free(trapBlock);
 }
 
-// The program's own new and delete, in the test programs that set a trap.
+// The program's own new and delete: only the test programs that set a trap are built with this file.
 void* operator new(size_t size)
 {
     int kept = kKept;
