@@ -268,12 +268,11 @@ void THistoryDialog::OnEventLineClick(TLogView*, const CString& eventData)
     rest.Trim();
     if (unitWord.IsEmpty() || channelWord.IsEmpty() || rest.IsEmpty())
         return;
-    auto unit = (uintptr_t)wcstoul(unitWord, nullptr, 16);
-    auto channel = (uintptr_t)wcstoul(channelWord, nullptr, 16);
+    auto unit = (unsigned)wcstoul(unitWord, nullptr, 16);
+    auto channel = (unsigned)wcstoul(channelWord, nullptr, 16);
     int line = (int)wcstol(rest, nullptr, 10);
     if (listener)
-        listener->OnHistoryLineClick(this, reinterpret_cast<TIRCUnit*>(unit), reinterpret_cast<TIRCChannel*>(channel),
-                                     line);
+        listener->OnHistoryLineClick(this, unit, channel, line);
 }
 
 void THistoryDialog::OnUrlDoubleClick(TLogView*, const CString& url)

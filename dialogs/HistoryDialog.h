@@ -14,8 +14,6 @@
 #include <functional>
 
 class THistoryDialog;
-class TIRCChannel;
-class TIRCUnit;
 class TLogAddressFinder;
 class TLogKeyword;
 class TPreference;
@@ -25,8 +23,9 @@ struct TWindowGeometry;
 
 class IHistoryDialogListener {
 public:
-    // The three words of the line's event data: unit and channel as hexadecimal, the line number.
-    virtual void OnHistoryLineClick(THistoryDialog* dialog, TIRCUnit* unit, TIRCChannel* channel, int line) = 0;
+    // The three words of the line's event data: the serial numbers of unit and channel
+    // (TIRCNode::GetSerial) as hexadecimal, the line number.
+    virtual void OnHistoryLineClick(THistoryDialog* dialog, unsigned unit, unsigned channel, int line) = 0;
     virtual void OnHistoryDialogClose(THistoryDialog* dialog) = 0;
 
 protected:

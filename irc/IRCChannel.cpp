@@ -322,8 +322,7 @@ bool TIRCChannel::AddLine(TLogLineData line, bool checkKeywords)
         added = view->AddLine(line, checkKeywords && config.Keyword);
     // The history copies lead back here by unit, channel and line number.
     line.lineNumber = added.lineNumber;
-    line.eventData.Format(L"%x %x %lu", (unsigned)(uintptr_t)unit, (unsigned)(uintptr_t)this,
-                          (unsigned long)added.lineNumber);
+    line.eventData.Format(L"%x %x %lu", unit->GetSerial(), GetSerial(), (unsigned long)added.lineNumber);
     logger.WriteLine(line.timeText + line.placePrefix + line.nickPrefix + line.body);
     if (added.keyword)
         unit->OnKeywordHit(this, line);

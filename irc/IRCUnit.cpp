@@ -157,6 +157,14 @@ bool TIRCUnit::HasChannel(const TIRCChannel* channel) const
     return channel && std::find(channels.begin(), channels.end(), channel) != channels.end();
 }
 
+TIRCChannel* TIRCUnit::FindChannelBySerial(unsigned serial) const
+{
+    for (TIRCChannel* channel : channels)
+        if (channel->GetSerial() == serial)
+            return channel;
+    return nullptr;
+}
+
 void TIRCUnit::DeleteChannel(TIRCChannel* channel)
 {
     auto it = std::find(channels.begin(), channels.end(), channel);

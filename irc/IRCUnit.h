@@ -95,6 +95,8 @@ public:
     TIRCChannel* FindChannelByIRCName(const CString& name) const;
     TIRCChannel* LookupChannel(const CString& name) const;
     bool HasChannel(const TIRCChannel* channel) const;
+    // By serial number (TIRCNode::GetSerial): null once that channel is gone.
+    TIRCChannel* FindChannelBySerial(unsigned serial) const;
     void DeleteChannel(TIRCChannel* channel);
     void DeleteAllChannels();
 

@@ -363,12 +363,19 @@ std::vector<CString> TIRCMemberManager::GetNicks() const
 
 std::vector<CString> TIRCMemberManager::GetNicksInListOrder() const
 {
-    TMemberOrder order;
-    order.Reset(&CompareMembers, GetSortMethod(), GetMembers());
+    // A shown list keeps its order beside it; only a channel without one, or with changes not
+    // placed yet, is sorted here.
+    const TMemberOrder* order = &memberList.order;
+    TMemberOrder sorted;
+    if (!memberList.view || !unplaced.empty() || !order->IsSortedBy(&CompareMembers, GetSortMethod()) ||
+        order->GetCount() != GetCount()) {
+        sorted.Reset(&CompareMembers, GetSortMethod(), GetMembers());
+        order = &sorted;
+    }
     std::vector<CString> nicks;
-    nicks.reserve((size_t)order.GetCount());
-    for (int row = 0; row < order.GetCount(); row++)
-        nicks.push_back(order.GetAt(row)->nick);
+    nicks.reserve((size_t)order->GetCount());
+    for (int row = 0; row < order->GetCount(); row++)
+        nicks.push_back(order->GetAt(row)->nick);
     return nicks;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 // A node of the server tree (a server unit or a channel under it): the views the world made for
-// it, which it does not own, and the marks that colour its tree item.
+// it, which it does not own, the marks that colour its tree item, and its serial number.
 
 class TLogView;
 class IMemberListView;
@@ -25,6 +25,10 @@ public:
     virtual void OnLogViewShown() { logViewShown = true; }
     virtual void OnMemberViewShown() { memberViewShown = true; }
 
+    // Never reused in the program's run, unlike the node's address: what a reference kept
+    // beyond one call (a log line's event data, a script's object) holds and looks up.
+    unsigned GetSerial() const { return serial; }
+
     TLogView* logView = nullptr;
     IMemberListView* memberView = nullptr;
     bool logViewShown = false;
@@ -32,4 +36,14 @@ public:
     bool keywordMark = false;
     bool newTalkMark = false;
     bool updateMark = false;
+
+private:
+    // 0 stands for no node.
+    static unsigned TakeSerial()
+    {
+        static unsigned last = 0;
+        return ++last;
+    }
+
+    const unsigned serial = TakeSerial();
 };

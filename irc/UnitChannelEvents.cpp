@@ -117,7 +117,7 @@ void TIRCUnit::HandleInvite(const TIRCReceiveMessage& message, TDispatchResult&)
     channelText.TrimRight();
     CString text = TLogFormatter(*logFormat).FormatInvite(message, channelText);
     CString eventData;
-    eventData.Format(L"INVITE %p %s", (void*)this, channelText.GetString());
+    eventData.Format(L"INVITE %08X %s", GetSerial(), channelText.GetString());
     PrintToServer(L"", message.nick, text, EVENT_INVITE, 0, false, eventData);
     if (preference->EnableInviteSound)
         PlaySoundFile(preference->InviteSoundFile);

@@ -95,9 +95,12 @@ void TIRCUnit::SendTextLines(TIRCChannel* channel, CString text, bool notice)
         return;
     int kind = notice ? 1 : 0;
     CString name = channel->GetName();
+    // A script's message loop takes the server's lines meanwhile; one may remove the talk, and a
+    // new one may take its memory: the talk is known by its serial number.
+    unsigned serial = channel->GetSerial();
     for (const CString& line : SplitLines(text)) {
-        // A script's message loop takes the server's lines meanwhile; one may remove the talk.
-        if (!HasChannel(channel))
+        channel = FindChannelBySerial(serial);
+        if (!channel)
             return;
         if (line.IsEmpty())
             continue;
@@ -117,6 +120,7 @@ void TIRCUnit::SendMessagePieces(TIRCChannel* channel, const CString& command, i
 {
     TIRCReceiveMessage record = MakeOwnRecord(command);
     CString target = GetWireName(channel);
+    unsigned serial = channel->GetSerial();
     while (true) {
         CString rest;
         bool cut = SplitMessageText(command, target, text, rest);
@@ -127,8 +131,12 @@ void TIRCUnit::SendMessagePieces(TIRCChannel* channel, const CString& command, i
         FireOwnMessageEvent(record, target, shown, kind, channel->GetKind() == TIRCChannel::KindChannel);
         record.params = {target, shown};
         RunMacros(record, session.currentNick);
-        // A script's message loop takes the server's lines meanwhile; a NICK may remove the talk.
-        if (!cut || !HasChannel(channel))
+        // A script's message loop takes the server's lines meanwhile; a NICK may remove the talk
+        // and a new talk take its memory.
+        if (!cut)
+            return;
+        channel = FindChannelBySerial(serial);
+        if (!channel)
             return;
         text = rest;
     }

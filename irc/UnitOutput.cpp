@@ -25,10 +25,11 @@ TLogFormat* DefaultFormat()
 // Copies of server NICK, KILL and QUIT lines lead nowhere: they may belong to any channel.
 bool CarriesNoEventData(int lineType) { return lineType == 8 || lineType == 5; }
 
-CString UnitTag(const TIRCUnit* unit)
+// Nodes are named by serial number: a later node in the same memory must not answer for this one.
+CString NodeTag(const TIRCNode* node)
 {
     CString text;
-    text.Format(L"%08X", (unsigned)(uintptr_t)unit);
+    text.Format(L"%08X", node ? node->GetSerial() : 0u);
     return text;
 }
 
@@ -177,7 +178,7 @@ bool TIRCUnit::PrintServerLine(const CString& channelName, const CString& nick, 
     if (ILogLineSink* view = world->GetLogSink(this, nullptr))
         added = view->AddLine(line, checkKeywords && settings.Keyword);
     line.lineNumber = added.lineNumber;
-    line.eventData.Format(L"%s 0 %lu", UnitTag(this).GetString(), (unsigned long)added.lineNumber);
+    line.eventData.Format(L"%s 0 %lu", NodeTag(this).GetString(), (unsigned long)added.lineNumber);
     serverLog.WriteLine(line.timeText + line.placePrefix + line.nickPrefix + line.body);
     line.placePrefix = PlacePrefix(channelName);
     if (added.keyword)
@@ -208,7 +209,7 @@ void TIRCUnit::CopyServerLineToAllLog(const CString& channelName, const CString&
     TLogLineData line = MakeLine(eventType, nick, text, nickStyle);
     line.placePrefix = PlacePrefix(channelName);
     if (!CarriesNoEventData(line.lineType))
-        line.eventData = UnitTag(this) + L" 0";
+        line.eventData = NodeTag(this) + L" 0";
     world->AddLineToAllLog(line, checkKeywords && settings.Keyword);
 }
 
@@ -220,7 +221,7 @@ void TIRCUnit::CopyChannelLineToAllLog(TIRCChannel* channel, const CString& nick
     TLogLineData line = MakeLine(eventType, nick, text, nickStyle);
     line.placePrefix = PlacePrefix(channel ? channel->GetName() : CString());
     line.channelTag = (intptr_t)channel;
-    line.eventData.Format(L"%s %08X", UnitTag(this).GetString(), (unsigned)(uintptr_t)channel);
+    line.eventData = NodeTag(this) + L" " + NodeTag(channel);
     bool keyword = NodeSetting(channel, &TChannelConfig::Keyword, &TUnitSetting::Keyword);
     world->AddLineToAllLog(line, checkKeywords && keyword);
 }

@@ -330,10 +330,46 @@ LRESULT CContentPanel::OnSetFocus(WPARAM wParam, LPARAM lParam)
     return 0;
 }
 
+namespace {
+
+// Shown as far as the panel goes; the frame itself may still be on its way back from the tray.
+bool IsShownIn(HWND panel, HWND window)
+{
+    for (; window && window != panel; window = ::GetParent(window))
+        if (!(::GetWindowLongW(window, GWL_STYLE) & WS_VISIBLE))
+            return false;
+    return window == panel;
+}
+
+// The card a card panel shows now, when the window is one of its cards.
+template <class TPanel> HWND ShownCardBeside(const TPanel* panel, HWND card)
+{
+    if (!panel || ::GetParent(card) != panel->m_hWnd)
+        return nullptr;
+    CWnd* current = panel->GetCurrentCard();
+    return current ? current->m_hWnd : nullptr;
+}
+
+} // namespace
+
+// The selection may have moved while the program was inactive and hidden the remembered card:
+// the keys would scroll and copy a log no one sees. The card shown in its place takes the focus.
+HWND CContentPanel::FocusTarget() const
+{
+    if (!HoldsFocus(rememberedFocus))
+        return nullptr;
+    HWND target = rememberedFocus;
+    if (!IsShownIn(m_hWnd, target)) {
+        target = ShownCardBeside(chatPanel ? &chatPanel->cards : nullptr, rememberedFocus);
+        target = target ? target : ShownCardBeside(memberListPanel, rememberedFocus);
+    }
+    return target && IsShownIn(m_hWnd, target) ? target : nullptr;
+}
+
 void CContentPanel::RestoreFocus()
 {
-    if (rememberedFocus && ::IsWindow(rememberedFocus) && ::IsChild(m_hWnd, rememberedFocus)) {
-        ::SetFocus(rememberedFocus);
+    if (HWND target = FocusTarget()) {
+        ::SetFocus(target);
         return;
     }
     rememberedFocus = nullptr;

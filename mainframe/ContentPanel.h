@@ -89,6 +89,7 @@ private:
     bool CreateConsoleLog();
     void StyleEdit(TEdit& edit);
     void RestoreFocus();
+    HWND FocusTarget() const;
     int GetSearchBarHeight() const;
 
     TConfig* settings = nullptr;

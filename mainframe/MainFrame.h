@@ -252,7 +252,8 @@ public:
     void OnMacroFileDeleted(TMacroSelectDialog* dialog, const CString& name) override;
     void OnPopupEditorDialogOK(TPopupEditorDialog* dialog) override;
     void OnPopupEditorDialogClose(TPopupEditorDialog* dialog) override;
-    void OnHistoryLineClick(TIRCUnit* unit, TIRCChannel* channel, int lineNumber);
+    // Unit and channel by serial number (TIRCNode::GetSerial).
+    void OnHistoryLineClick(unsigned unitSerial, unsigned channelSerial, int lineNumber);
     void OnMacroFileRenamed(const CString& oldName, const CString& newName);
     void OnMacroFileDeleted(const CString& name);
     void ShowMainMenu(bool show);
@@ -477,7 +478,7 @@ public:
     void OnKeywordHistory();
     void OnUrlHistory();
     void OnChannelList();
-    void OnHistoryLineClick(THistoryDialog* dialog, TIRCUnit* unit, TIRCChannel* channel, int line) override;
+    void OnHistoryLineClick(THistoryDialog* dialog, unsigned unit, unsigned channel, int line) override;
     void OnHistoryDialogClose(THistoryDialog* dialog) override;
 
 private:

@@ -113,7 +113,7 @@ void CMainFrame::OnChannelList()
         unit->ShowChannelListDialog();
 }
 
-void CMainFrame::OnHistoryLineClick(THistoryDialog*, TIRCUnit* unit, TIRCChannel* channel, int line)
+void CMainFrame::OnHistoryLineClick(THistoryDialog*, unsigned unit, unsigned channel, int line)
 {
     OnHistoryLineClick(unit, channel, line);
 }

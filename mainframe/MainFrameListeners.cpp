@@ -91,13 +91,12 @@ void CMainFrame::OnProtocolLogDialogClose(TProtocolLogDialog* dialog)
 }
 
 // A double-clicked history line: its channel when it is still there, else its server.
-void CMainFrame::OnHistoryLineClick(TIRCUnit* unit, TIRCChannel* channel, int lineNumber)
+void CMainFrame::OnHistoryLineClick(unsigned unitSerial, unsigned channelSerial, int lineNumber)
 {
-    if (!world || !world->HasUnit(unit))
+    TIRCUnit* unit = world ? world->FindUnitBySerial(unitSerial) : nullptr;
+    if (!unit)
         return;
-    if (!channel || !unit->HasChannel(channel))
-        channel = nullptr;
-    world->Select(unit, channel);
+    world->Select(unit, unit->FindChannelBySerial(channelSerial));
     if (TLogView* view = GetSelectedLogView())
         view->JumpToLineNumber(lineNumber);
 }

@@ -62,8 +62,13 @@ void CMainFrame::ConfirmAndSendLines(TIRCUnit* unit, TIRCChannel* channel, const
     dialog.notice = preference.SendMultiLineByNotice;
     dialog.pasteMode = pasteMode;
     dialog.SetSize(size.width, size.height);
+    // The dialog's loop takes the servers' lines: the node may go and another take its memory.
+    unsigned unitSerial = unit->GetSerial(), channelSerial = channel->GetSerial();
+    bool confirmed = dialog.DoModal() == IDOK;
+    unit = confirmed && world ? world->FindUnitBySerial(unitSerial) : nullptr;
+    channel = unit ? unit->FindChannelBySerial(channelSerial) : nullptr;
     // An emptied text sends nothing; the choices below are kept whatever the answer.
-    if (dialog.DoModal() == IDOK && world && world->HasUnit(unit) && unit->HasChannel(channel))
+    if (channel)
         world->SendPastedText(unit, channel, dialog.GetText(), dialog.notice);
     preference.ReferenceMark = dialog.GetQuote();
     preference.SendMultiLineByNotice = dialog.notice;

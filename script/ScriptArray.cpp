@@ -214,8 +214,10 @@ IDispatch* TScriptChannelArray::GetItem(int index) const
 IDispatch* TScriptUserArray::GetItem(int index) const
 {
     TScriptMemberRecord member;
-    if (index < 0 || index >= (int)nicks.size() || !server->HasChannel(channel) ||
-        !server->FindMember(channel, nicks[index], member))
+    if (index < 0 || index >= (int)nicks.size())
+        return nullptr;
+    TIRCChannel* live = server->FindChannelBySerial(channel);
+    if (!live || !server->FindMember(live, nicks[index], member))
         return nullptr;
     return new TScriptUser(member);
 }

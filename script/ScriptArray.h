@@ -6,6 +6,7 @@
 
 #include <dispex.h>
 
+#include <utility>
 #include <vector>
 
 class TScriptArray : public IDispatchEx {
@@ -56,8 +57,9 @@ private:
 
 class TScriptUserArray : public TScriptArray {
 public:
-    TScriptUserArray(IScriptServer* server, TIRCChannel* channel, const std::vector<CString>& nicks)
-        : server(server), channel(channel), nicks(nicks)
+    // The channel by its serial number (IScriptServer::GetChannelSerial).
+    TScriptUserArray(IScriptServer* server, unsigned channel, std::vector<CString> nicks)
+        : server(server), channel(channel), nicks(std::move(nicks))
     {
     }
     int GetCount() const override { return (int)nicks.size(); }
@@ -65,6 +67,6 @@ public:
 
 private:
     IScriptServer* server;
-    TIRCChannel* channel;
+    unsigned channel;
     std::vector<CString> nicks;
 };

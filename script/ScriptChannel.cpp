@@ -60,21 +60,24 @@ HRESULT TScriptChannel::Name(TDispatchCall& call)
 {
     if (call.IsPut())
         return S_OK;
-    return call.ReturnString(IsAlive() ? server->GetChannelRecord(channel).name : CString());
+    TIRCChannel* channel = Live();
+    return call.ReturnString(channel ? server->GetChannelRecord(channel).name : CString());
 }
 
 HRESULT TScriptChannel::Active(TDispatchCall& call)
 {
     if (call.IsPut())
         return S_OK;
-    return call.ReturnBool(IsAlive() && server->GetChannelRecord(channel).active);
+    TIRCChannel* channel = Live();
+    return call.ReturnBool(channel && server->GetChannelRecord(channel).active);
 }
 
 HRESULT TScriptChannel::Mode(TDispatchCall& call)
 {
     if (call.IsPut())
         return S_OK;
-    if (!IsAlive())
+    TIRCChannel* channel = Live();
+    if (!channel)
         return call.ReturnObject(nullptr);
     return call.ReturnObject(new TScriptChannelMode(server->GetChannelRecord(channel).mode));
 }
@@ -83,14 +86,16 @@ HRESULT TScriptChannel::Members(TDispatchCall& call)
 {
     if (call.IsPut())
         return S_OK;
-    if (!IsAlive())
+    TIRCChannel* channel = Live();
+    if (!channel)
         return call.ReturnObject(nullptr);
-    return call.ReturnObject(new TScriptUserArray(server, channel, server->GetChannelRecord(channel).memberNicks));
+    return call.ReturnObject(new TScriptUserArray(server, serial, server->GetMemberNicks(channel)));
 }
 
 HRESULT TScriptChannel::Mark(TDispatchCall& call, TScriptChannelMark mark)
 {
-    if (!IsAlive())
+    TIRCChannel* channel = Live();
+    if (!channel)
         return call.IsPut() ? S_OK : call.ReturnBool(false);
     TScriptChannelRecord record = server->GetChannelRecord(channel);
     if (!call.IsPut())
@@ -113,13 +118,15 @@ HRESULT TScriptChannel::Kind(TDispatchCall& call, int kind)
 {
     if (call.IsPut())
         return S_OK;
+    TIRCChannel* channel = Live();
     // A channel that is gone still says it was a channel.
-    return call.ReturnBool(IsAlive() ? server->GetChannelRecord(channel).kind == kind : kind == 0);
+    return call.ReturnBool(channel ? server->GetChannelRecord(channel).kind == kind : kind == 0);
 }
 
 HRESULT TScriptChannel::ToString(TDispatchCall& call)
 {
-    if (!IsAlive())
+    TIRCChannel* channel = Live();
+    if (!channel)
         return call.ReturnString(L"[Channel]");
     CString text;
     text.Format(L"[Channel %s]", server->GetChannelRecord(channel).name.GetString());
@@ -129,14 +136,15 @@ HRESULT TScriptChannel::ToString(TDispatchCall& call)
 HRESULT TScriptChannel::FindMember(TDispatchCall& call)
 {
     TScriptMemberRecord member;
-    if (!IsAlive() || !server->FindMember(channel, call.GetString(0), member))
+    TIRCChannel* channel = Live();
+    if (!channel || !server->FindMember(channel, call.GetString(0), member))
         return call.ReturnObject(nullptr);
     return call.ReturnObject(new TScriptUser(member));
 }
 
 HRESULT TScriptChannel::Print(TDispatchCall& call)
 {
-    if (IsAlive())
+    if (TIRCChannel* channel = Live())
         server->PrintScriptText(channel, call.GetString(0));
     return S_OK;
 }

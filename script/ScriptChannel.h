@@ -1,6 +1,6 @@
 #pragma once
 // Channels, their modes and their members as scripts see them. A channel object holds the
-// channel by plain pointer and checks that the server still has it before every use.
+// channel's serial number and looks the channel up again before every use.
 
 #include "script/DispatchObject.h"
 #include "script/ScriptServer.h"
@@ -8,7 +8,10 @@
 class TScriptChannel : public TDispatchObject {
 public:
     // channel may be null: the object then answers as for a channel that is gone.
-    TScriptChannel(IScriptServer* server, TIRCChannel* channel) : server(server), channel(channel) {}
+    TScriptChannel(IScriptServer* server, TIRCChannel* channel)
+        : server(server), serial(channel ? server->GetChannelSerial(channel) : 0)
+    {
+    }
 
     const TDispatchTable& GetDispatchTable() const override;
 
@@ -27,12 +30,13 @@ public:
     HRESULT Print(TDispatchCall& call);
 
 private:
-    bool IsAlive() const { return channel && server->HasChannel(channel); }
+    // Null once the channel is gone, even when another now stands at its address.
+    TIRCChannel* Live() const { return serial ? server->FindChannelBySerial(serial) : nullptr; }
     HRESULT Mark(TDispatchCall& call, TScriptChannelMark mark);
     HRESULT Kind(TDispatchCall& call, int kind);
 
     IScriptServer* server;
-    TIRCChannel* channel;
+    unsigned serial;
 };
 
 class TScriptChannelMode : public TDispatchObject {

@@ -25,8 +25,7 @@ struct TScriptChannelRecord {
     bool active = false;
     int kind = 0; // 0 channel, 1 talk, 2 DCC chat
     bool marks[3] = {};
-    TChannelMode mode;                // its server's mode tables left out
-    std::vector<CString> memberNicks; // member-list order
+    TChannelMode mode; // its server's mode tables left out
 };
 
 class IScriptServer {
@@ -50,8 +49,13 @@ public:
     virtual TIRCChannel* FindChannel(const CString& name) = 0;
     // Also resolves the alias and safe-channel spellings.
     virtual TIRCChannel* LookupChannel(const CString& name) = 0;
-    virtual bool HasChannel(TIRCChannel* channel) = 0;
+    // A script's object keeps the channel's serial number (TIRCNode::GetSerial), never its address:
+    // a later channel in the same memory must not answer for it. Null once the channel is gone.
+    virtual unsigned GetChannelSerial(TIRCChannel* channel) = 0;
+    virtual TIRCChannel* FindChannelBySerial(unsigned serial) = 0;
     virtual TScriptChannelRecord GetChannelRecord(TIRCChannel* channel) = 0;
+    // In member-list order; only the members array needs them.
+    virtual std::vector<CString> GetMemberNicks(TIRCChannel* channel) = 0;
     virtual bool FindMember(TIRCChannel* channel, const CString& nick, TScriptMemberRecord& member) = 0;
     // Sets or clears the tree mark and repaints the server tree when asked.
     virtual void SetChannelMark(TIRCChannel* channel, TScriptChannelMark mark, bool set, bool repaint) = 0;

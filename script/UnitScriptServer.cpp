@@ -47,7 +47,9 @@ TIRCChannel* TUnitScriptServer::FindChannel(const CString& name) { return unit->
 
 TIRCChannel* TUnitScriptServer::LookupChannel(const CString& name) { return unit->LookupChannel(name); }
 
-bool TUnitScriptServer::HasChannel(TIRCChannel* channel) { return unit->HasChannel(channel); }
+unsigned TUnitScriptServer::GetChannelSerial(TIRCChannel* channel) { return channel->GetSerial(); }
+
+TIRCChannel* TUnitScriptServer::FindChannelBySerial(unsigned serial) { return unit->FindChannelBySerial(serial); }
 
 TScriptChannelRecord TUnitScriptServer::GetChannelRecord(TIRCChannel* channel)
 {
@@ -60,8 +62,12 @@ TScriptChannelRecord TUnitScriptServer::GetChannelRecord(TIRCChannel* channel)
     record.mode.serverModes = nullptr;
     for (TScriptChannelMark mark : {MarkHighlighted, MarkNewTalk, MarkUnread})
         record.marks[mark] = channel->*kNodeMarks[mark];
-    record.memberNicks = channel->GetMembers().GetNicksInListOrder();
     return record;
+}
+
+std::vector<CString> TUnitScriptServer::GetMemberNicks(TIRCChannel* channel)
+{
+    return channel->GetMembers().GetNicksInListOrder();
 }
 
 bool TUnitScriptServer::FindMember(TIRCChannel* channel, const CString& nick, TScriptMemberRecord& record)

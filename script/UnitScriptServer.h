@@ -26,8 +26,10 @@ public:
     std::vector<TIRCChannel*> GetChannels() override;
     TIRCChannel* FindChannel(const CString& name) override;
     TIRCChannel* LookupChannel(const CString& name) override;
-    bool HasChannel(TIRCChannel* channel) override;
+    unsigned GetChannelSerial(TIRCChannel* channel) override;
+    TIRCChannel* FindChannelBySerial(unsigned serial) override;
     TScriptChannelRecord GetChannelRecord(TIRCChannel* channel) override;
+    std::vector<CString> GetMemberNicks(TIRCChannel* channel) override;
     bool FindMember(TIRCChannel* channel, const CString& nick, TScriptMemberRecord& member) override;
     void SetChannelMark(TIRCChannel* channel, TScriptChannelMark mark, bool set, bool repaint) override;
 

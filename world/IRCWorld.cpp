@@ -226,6 +226,14 @@ bool TIRCWorld::HasUnit(const TIRCUnit* unit) const
     return unit && std::find(units.begin(), units.end(), unit) != units.end();
 }
 
+TIRCUnit* TIRCWorld::FindUnitBySerial(unsigned serial) const
+{
+    for (TIRCUnit* unit : units)
+        if (unit->GetSerial() == serial)
+            return unit;
+    return nullptr;
+}
+
 void TIRCWorld::DeleteUnit(TIRCUnit* unit)
 {
     if (!HasUnit(unit))

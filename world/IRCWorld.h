@@ -107,6 +107,8 @@ public:
     void GetUnitsInTreeOrder(std::vector<TIRCUnit*>& ordered) const;
     TIRCUnit* FindUnit(const CString& name) const;
     bool HasUnit(const TIRCUnit* unit) const override;
+    // By serial number (TIRCNode::GetSerial): null once that unit is gone.
+    TIRCUnit* FindUnitBySerial(unsigned serial) const;
     void StoreServerTree(TWorldConfig& record) const;
     void StoreUnitChannels(TIRCUnit* unit, TUnitConfig& record) const;
     // Confirmed text of several lines, sent line by line to the node, as notices when asked.

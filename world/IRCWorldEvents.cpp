@@ -11,15 +11,13 @@
 #include "world/MemberListView.h"
 #include "world/WorldFrame.h"
 
-#include <cstdint>
-
 namespace {
 
-// A pointer written as hexadecimal text; only ever compared, never followed.
-uintptr_t ReadHexWord(CString& text)
+// A node's serial number written as hexadecimal text; 0 for none.
+unsigned ReadHexWord(CString& text)
 {
     CString word = CutFirstWord(text);
-    uintptr_t value = 0;
+    unsigned value = 0;
     for (int i = 0; i < word.GetLength(); i++) {
         int digit = HexDigitValue(word[i]);
         if (digit < 0)
@@ -63,19 +61,19 @@ void TIRCWorld::OnEventLineClick(bool allChannelsLog, const CString& eventData)
 {
     CString rest = eventData;
     if (allChannelsLog) {
-        auto* unit = (TIRCUnit*)ReadHexWord(rest);
-        auto* channel = (TIRCChannel*)ReadHexWord(rest);
-        if (HasUnit(unit))
-            Select(unit, unit->HasChannel(channel) ? channel : nullptr);
+        TIRCUnit* unit = FindUnitBySerial(ReadHexWord(rest));
+        unsigned channel = ReadHexWord(rest);
+        if (unit)
+            Select(unit, unit->FindChannelBySerial(channel));
         return;
     }
     CString word = CutFirstWord(rest);
     if (word.CompareNoCase(L"INVITE") != 0)
         return;
-    auto* unit = (TIRCUnit*)ReadHexWord(rest);
+    TIRCUnit* unit = FindUnitBySerial(ReadHexWord(rest));
     // The rest is the invited name as the server sent it; the unit refuses one that is no single
     // channel rather than join its first word.
-    if (HasUnit(unit))
+    if (unit)
         unit->JoinChannelByName(rest, CString());
 }
 
@@ -141,8 +139,12 @@ void TIRCWorld::CompleteNick(bool forward)
     inputLine->SendMessage(EM_REPLACESEL, FALSE, (LPARAM)edit.insert.GetString());
 }
 
-bool TIRCWorld::OnContextMenu(TEdit*, int x, int y)
+bool TIRCWorld::OnContextMenu(TEdit* edit, int x, int y)
 {
+    // The menu's edit commands act on the focused control: the edit right-clicked, as its own
+    // menu would.
+    if (::GetFocus() != edit->m_hWnd)
+        edit->SetFocus();
     TrackResourceMenu(173, x, y);
     return true;
 }

@@ -88,9 +88,9 @@ TEST_F(UnitOutputTest, AllChannelsCopiesCarryEventDataExceptNickKillAndQuit)
     unit->PrintToChannel(channel, L"", L"text", EVENT_JOIN, 0, false);
     ASSERT_EQ(recorder.allLogLines.size(), 6u);
     CString unitTag;
-    unitTag.Format(L"%08X", (unsigned)(uintptr_t)unit.get());
+    unitTag.Format(L"%08X", unit->GetSerial());
     CString channelTag;
-    channelTag.Format(L"%08X", (unsigned)(uintptr_t)channel);
+    channelTag.Format(L"%08X", channel->GetSerial());
     EXPECT_EQ(recorder.allLogLines[0].eventData, unitTag + L" 0");
     EXPECT_TRUE(recorder.allLogLines[1].eventData.IsEmpty());
     EXPECT_TRUE(recorder.allLogLines[2].eventData.IsEmpty());
@@ -126,7 +126,7 @@ TEST_F(UnitOutputTest, KeywordHitsMarkTheNodeAlertAndReachTheHistory)
     ASSERT_EQ(recorder.keywordHistory.size(), 1u);
     EXPECT_EQ(recorder.keywordHistory[0].placePrefix, CString(L"<testnet:#chan> "));
     CString data;
-    data.Format(L"%x %x 1", (unsigned)(uintptr_t)unit.get(), (unsigned)(uintptr_t)channel);
+    data.Format(L"%x %x 1", unit->GetSerial(), channel->GetSerial());
     EXPECT_EQ(recorder.keywordHistory[0].eventData, data);
 
     TChannelConfig quiet;

@@ -21,6 +21,8 @@
 
 #include <shlobj.h>
 
+#include <map>
+
 namespace {
 
 using FrameActivation = MainFrameFixture;
@@ -222,6 +224,49 @@ TEST_F(FrameActivation, ClickingTheWindowBackClearsTheMarksOfTheChannelInView)
     EXPECT_FALSE(alpha->keywordMark);
     EXPECT_FALSE(alpha->newTalkMark);
     EXPECT_FALSE(alpha->updateMark);
+    other.DestroyWindow();
+}
+
+// A private message or a script moved the selection while the program was inactive: coming back,
+// the keys go to the view shown now, not to the hidden one of the channel left.
+TEST_F(FrameActivation, ComingBackAfterTheSelectionMovedFocusesTheViewShownNow)
+{
+    TIRCChannel* alpha = Channel(L"#alpha");
+    TIRCChannel* beta = Channel(L"#beta");
+    std::map<TIRCChannel*, HWND> logs, lists;
+    for (TIRCChannel* channel : {alpha, beta}) {
+        net->PrintSystemText(channel, L"a line");
+        channel->EnsureMemberView();
+        channel->AddOrUpdateMember(L"bob", L"b", L"h.example", L"", L"", false, false, false, false, false);
+        world->Select(net, channel);
+        logs[channel] = world->GetCurrentLogView()->m_hWnd;
+        lists[channel] = world->GetCurrentMemberList()->m_hWnd;
+    }
+    CWnd other;
+    ASSERT_TRUE(other.CreateEx(0, AfxRegisterWndClass(0, nullptr, (HBRUSH)(COLOR_WINDOW + 1)), L"other",
+                               WS_OVERLAPPEDWINDOW | WS_VISIBLE, 600, 500, 200, 150, nullptr, nullptr));
+    const struct {
+        const char* what;
+        std::map<TIRCChannel*, HWND>& views;
+        TIRCChannel* selectedMeanwhile;
+    } cases[] = {
+        {"log view, selection kept", logs, alpha},
+        {"log view, selection moved", logs, beta},
+        {"member list, selection kept", lists, alpha},
+        {"member list, selection moved", lists, beta},
+    };
+    for (const auto& c : cases) {
+        world->Select(net, alpha);
+        FocusForInput(c.views[alpha]);
+        ::SetActiveWindow(other.m_hWnd);
+        ASSERT_TRUE(WaitUntil([&] { return ::GetActiveWindow() == other.m_hWnd; }, "the other window active"));
+        world->Select(net, c.selectedMeanwhile);
+        ::SetActiveWindow(frame->m_hWnd);
+        HWND expected = c.views[c.selectedMeanwhile];
+        WaitUntil([&] { return ::GetFocus() == expected; }, c.what);
+        EXPECT_EQ(expected, ::GetFocus()) << c.what;
+        EXPECT_TRUE(::IsWindowVisible(::GetFocus())) << c.what;
+    }
     other.DestroyWindow();
 }
 

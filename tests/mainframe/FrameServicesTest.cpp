@@ -166,7 +166,7 @@ TEST_F(FrameServices, HistoryLinesLeadToTheirChannelOrToTheServerWhenTheChannelI
     TIRCChannel* alpha = Channel(L"#alpha");
     GiveAlphaALog(40);
     world->Select(net, Channel(L"#beta"));
-    frame->OnHistoryLineClick(net, alpha, 5);
+    frame->OnHistoryLineClick(net->GetSerial(), alpha->GetSerial(), 5);
     TIRCUnit* unit = nullptr;
     TIRCChannel* channel = nullptr;
     world->GetSelection(unit, channel);
@@ -174,13 +174,13 @@ TEST_F(FrameServices, HistoryLinesLeadToTheirChannelOrToTheServerWhenTheChannelI
     EXPECT_EQ(alpha, channel);
 
     // A channel closed since: its server. A server deleted since: nothing changes.
-    TIRCChannel* gone = reinterpret_cast<TIRCChannel*>(&settings);
-    frame->OnHistoryLineClick(net, gone, 5);
+    unsigned gone = alpha->GetSerial() + 1000;
+    frame->OnHistoryLineClick(net->GetSerial(), gone, 5);
     world->GetSelection(unit, channel);
     EXPECT_EQ(net, unit);
     EXPECT_EQ(nullptr, channel);
     world->Select(net, alpha);
-    frame->OnHistoryLineClick(reinterpret_cast<TIRCUnit*>(&settings), nullptr, 5);
+    frame->OnHistoryLineClick(net->GetSerial() + 1000, 0, 5);
     world->GetSelection(unit, channel);
     EXPECT_EQ(alpha, channel);
 }

@@ -12,6 +12,7 @@
 #include "res/resource.h"
 #include "settings/Config.h"
 #include "tests/common/DialogSteps.h"
+#include "tests/common/FreedMemory.h"
 #include "tests/common/IniText.h"
 #include "tests/common/InputHandled.h"
 #include "tests/common/LogViewRows.h"
@@ -222,8 +223,11 @@ TEST_F(HistoryWindowTest, DoubleClickJumpsToTheLineAndFollowsDeletedNodes)
     EXPECT_LE(alphaView->GetTopPosition().line, target);
     EXPECT_GE(alphaView->GetBottomPosition().line, target);
 
-    // A channel deleted since: its server is selected instead.
+    // A channel deleted since: its server is selected instead, also when a talk opened since
+    // stands in the channel's memory.
+    TFreedMemoryTrap trap(alpha);
     world->RemoveChannelNode(net, alpha);
+    ASSERT_EQ((void*)net->OpenTalk(TIRCMember(L"peer", L"u", L"h")), (void*)alpha) << "the talk in the freed memory";
     alpha = nullptr;
     PumpPendingMessages();
     world->Select(nullptr, nullptr);

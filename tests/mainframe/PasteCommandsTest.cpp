@@ -14,6 +14,7 @@
 #include "settings/Preference.h"
 #include "tests/common/ControlText.h"
 #include "tests/common/DialogSteps.h"
+#include "tests/common/FreedMemory.h"
 #include "tests/common/PopupMenu.h"
 #include "tests/common/Screenshot.h"
 #include "tests/common/ShownWindow.h"
@@ -171,6 +172,31 @@ TEST_F(PasteCommands, ConfirmedPasteSendsEachLineAndCancelSendsNothing)
               LinesStarting("PRIVMSG"));
     EXPECT_TRUE(LinesStarting("NOTICE").empty());
     EXPECT_FALSE(SavedPreference().SendMultiLineByNotice);
+}
+
+// The talk closes while its paste waits in the dialog and a talk opened then takes its memory:
+// OK sends the lines to no one.
+TEST_F(PasteCommands, ConfirmedPasteForATalkClosedMeanwhileGoesNowhere)
+{
+    TIRCChannel* talk = net->OpenTalk(TIRCMember(L"bob", L"b", L"h.example"));
+    ASSERT_NE(talk, nullptr);
+    world->Select(net, talk);
+    CopyTextToClipboard(L"first line\r\nsecond line");
+    TFreedMemoryTrap trap(talk);
+    TIRCChannel* later = nullptr;
+    Watch(HasControl(IDC_PASTE_NOTICE), [&](HWND dialog) {
+        world->RemoveChannelNode(net, talk);
+        later = net->OpenTalk(TIRCMember(L"dan", L"d", L"h.example"));
+        Click(dialog, IDOK);
+    });
+    PasteIntoInputLine();
+    ASSERT_TRUE(WaitWatched());
+    ASSERT_EQ((void*)later, (void*)talk) << "the talk in the freed memory";
+    // A line typed to the new talk afterwards comes after anything the paste queued.
+    net->SendInput(later, L"typed after", false, false, false);
+    ASSERT_TRUE(peer->WaitFor("PRIVMSG dan :typed after", kWaitBoundMs)) << peer->Received();
+    EXPECT_EQ((std::vector<std::string>{"PRIVMSG dan :typed after"}), LinesStarting("PRIVMSG"));
+    EXPECT_TRUE(LinesStarting("NOTICE").empty()) << peer->Received();
 }
 
 TEST_F(PasteCommands, OnlyTextWithoutALineBreakGoesStraightToTheInputLine)

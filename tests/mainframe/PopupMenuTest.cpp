@@ -91,6 +91,16 @@ TEST_F(PopupMenus, InputLineMenuFollowsItsTextAndSelection)
     EXPECT_FALSE(menu.Grayed(ID_EDIT_CLEAR));
     ASSERT_TRUE(ChooseFromOpenedPopup([&] { ClickAt(at, true); }, {'C'}));
     EXPECT_STREQ(L"hello", GetClipboardText());
+
+    // With the focus elsewhere the right click gives it to the input line first: the menu's
+    // commands act on the text the user right-clicked.
+    for (HWND before : {frame->GetServerTree()->m_hWnd, world->GetCurrentLogView()->m_hWnd}) {
+        EmptyClipboard();
+        FocusForInput(before);
+        ASSERT_TRUE(ChooseFromOpenedPopup([&] { ClickAt(at, true); }, {'C'}));
+        EXPECT_STREQ(L"hello", GetClipboardText());
+        EXPECT_EQ(input, ::GetFocus());
+    }
 }
 
 TEST_F(PopupMenus, LogViewOffersTheUserItemsOnTextAndItsOwnMenusOnUrlsAndAddresses)

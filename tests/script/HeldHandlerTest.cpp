@@ -1,6 +1,7 @@
 // A script's handler that holds a message box open: the server's lines go on being taken while
 // it waits, and what they remove is not used when the handler returns.
 
+#include "../common/FreedMemory.h"
 #include "../common/MessagePump.h"
 #include "../common/UserInput.h"
 #include "../irc/IrcTestSupport.h"
@@ -151,6 +152,43 @@ protected:
         return PumpMessagesUntil([&] { return stepsDone > 0 && !::FindWindowW(L"#32770", L"kvhold"); },
                                  2 * kWaitBoundMs);
     }
+    // carol takes the nick bob left and her talk takes its place while the handler of the first
+    // piece sent to bob's talk holds its box; a talk opened then stands in bob's talk's memory.
+    // Only that first piece leaves.
+    void SendWhileTalkMerges(const std::function<void(TIRCChannel*)>& send)
+    {
+        Start();
+        TIRCChannel* talk = unit->OpenTalk(TIRCMember(L"bob", L"b", L"h.example"));
+        ASSERT_NE(unit->OpenTalk(TIRCMember(L"carol", L"c", L"h.example")), nullptr);
+        ASSERT_NE(talk, nullptr);
+        TIRCChannel* later = nullptr;
+        TFreedMemoryTrap trap(talk);
+        WhileHeld({
+            [&] {
+                peer->Send(":carol!c@h.example NICK :bob\r\n");
+                return true;
+            },
+            [&] {
+                if (unit->HasChannel(talk))
+                    return false;
+                later = unit->OpenTalk(TIRCMember(L"dan", L"d", L"h.example"));
+                return true;
+            },
+        });
+        send(talk);
+        ASSERT_TRUE(BoxGone());
+        EXPECT_EQ(stepsDone, 2u);
+        ASSERT_EQ((void*)later, (void*)talk) << "the talk in the freed memory";
+        ASSERT_TRUE(RoundTrip(*unit, *peer));
+        int pieces = 0, strayed = 0;
+        for (const std::string& line : peer->Lines()) {
+            pieces += line.rfind("PRIVMSG bob :", 0) == 0;
+            strayed += line.rfind("PRIVMSG dan :", 0) == 0;
+        }
+        EXPECT_EQ(pieces, 1);
+        EXPECT_EQ(strayed, 0);
+        ExpectHeldOnce();
+    }
     // The one box held its handler until answered, and no script failed.
     void ExpectHeldOnce()
     {
@@ -211,34 +249,20 @@ TEST_F(HeldHandlerTest, TheServerIsAnsweredAndItsLinesShownWhileAHandlerHoldsABo
     EXPECT_TRUE(frame.errors.empty());
 }
 
-// The talk a typed message goes to is removed while the handler of its first piece waits: the
-// rest of the message is not sent through it.
+// The talk a typed message or pasted lines go to is removed while the handler of the first piece
+// waits, and a talk opened then takes its memory: the rest goes neither to the old talk's nick
+// nor to the new talk.
 TEST_F(HeldHandlerTest, ATalkRemovedWhileAHandlerHoldsABoxIsNotUsedAfterIt)
 {
-    Start();
-    TIRCChannel* talk = unit->OpenTalk(TIRCMember(L"bob", L"b", L"h.example"));
-    ASSERT_NE(unit->OpenTalk(TIRCMember(L"carol", L"c", L"h.example")), nullptr);
-    ASSERT_NE(talk, nullptr);
-    // carol takes the nick bob left; her talk takes its place.
-    WhileHeld({
-        [&] {
-            peer->Send(":carol!c@h.example NICK :bob\r\n");
-            return true;
-        },
-        [&] { return !unit->HasChannel(talk); },
-    });
-    // Two pieces: the first ends among the a's.
-    CString text(L'a', 500);
-    text += CString(L'b', 100);
-    unit->SendInput(talk, text, false, false, false);
-    ASSERT_TRUE(BoxGone());
-    EXPECT_EQ(stepsDone, 2u);
-    ASSERT_TRUE(RoundTrip(*unit, *peer));
-    int pieces = 0;
-    for (const std::string& line : peer->Lines())
-        pieces += line.rfind("PRIVMSG bob :", 0) == 0;
-    EXPECT_EQ(pieces, 1);
-    ExpectHeldOnce();
+    // Typed: two pieces, the first ends among the a's. Pasted: two lines.
+    CString typed(L'a', 500);
+    typed += CString(L'b', 100);
+    SendWhileTalkMerges([&](TIRCChannel* talk) { unit->SendInput(talk, typed, false, false, false); });
+}
+
+TEST_F(HeldHandlerTest, ATalkRemovedWhileAHandlerHoldsABoxTakesNoFurtherPastedLines)
+{
+    SendWhileTalkMerges([&](TIRCChannel* talk) { unit->SendTextLines(talk, L"aaaa one\r\nbbbb two", false); });
 }
 
 // A server is deleted, alone or with every server as the program ends, while a script or a macro

@@ -14,6 +14,8 @@
 struct TFakeChannel {
     TScriptChannelRecord record;
     std::vector<TScriptMemberRecord> members;
+    std::vector<CString> memberNicks; // member-list order
+    unsigned serial = 0;
 };
 
 class TFakeScriptServer : public IScriptServer {
@@ -48,8 +50,20 @@ public:
         return nullptr;
     }
     TIRCChannel* LookupChannel(const CString& name) override { return FindChannel(name); }
-    bool HasChannel(TIRCChannel* channel) override { return Find(channel) != nullptr; }
+    unsigned GetChannelSerial(TIRCChannel* channel) override { return Find(channel)->serial; }
+    TIRCChannel* FindChannelBySerial(unsigned serial) override
+    {
+        for (TFakeChannel* channel : channels)
+            if (channel->serial == serial)
+                return Handle(channel);
+        return nullptr;
+    }
     TScriptChannelRecord GetChannelRecord(TIRCChannel* channel) override { return Find(channel)->record; }
+    std::vector<CString> GetMemberNicks(TIRCChannel* channel) override
+    {
+        nickListReads++;
+        return Find(channel)->memberNicks;
+    }
     bool FindMember(TIRCChannel* channel, const CString& nick, TScriptMemberRecord& member) override
     {
         for (const TScriptMemberRecord& m : Find(channel)->members) {
@@ -71,8 +85,16 @@ public:
         TFakeChannel* channel = new TFakeChannel;
         channel->record.name = name;
         channel->record.kind = kind;
+        channel->serial = ++lastSerial;
         channels.push_back(channel);
         return channel;
+    }
+    // A new channel made where a removed one stood, as the heap may hand the memory out again.
+    void ReplaceChannel(TFakeChannel* channel, const CString& name)
+    {
+        *channel = TFakeChannel();
+        channel->record.name = name;
+        channel->serial = ++lastSerial;
     }
     void RemoveChannel(TFakeChannel* channel)
     {
@@ -92,6 +114,8 @@ public:
     }
 
     bool connected = true;
+    unsigned lastSerial = 0;
+    int nickListReads = 0;
     std::vector<TFakeChannel*> channels;
     std::vector<CString> commands;
     std::vector<CString> printed;

@@ -31,7 +31,7 @@ protected:
         mode.limit = 10;
         mode.key = L"key";
         channel->members = {MakeMember(L"bob", true, true), MakeMember(L"carol", false, false)};
-        channel->record.memberNicks = {L"bob", L"carol"};
+        channel->memberNicks = {L"bob", L"carol"};
         server.AddChannel(L"bob", 1);
         server.AddChannel(L"=dcc", 2);
     }
@@ -79,6 +79,45 @@ TEST_F(ScriptObjectsTest, ObjectsKeptPastTheirChannelAnswerAsGone)
     EXPECT_TRUE(frame.errors.empty()) << frame.errors[0].GetString();
     EXPECT_EQ((std::vector<CString>{L"[Channel]||false||||true|2", L"no item", L"[Prefix dan, du, dh] dan"}), Logged());
     EXPECT_TRUE(server.printed.empty());
+}
+
+// The heap may hand a closed channel's memory to the next channel made: the object kept from the
+// old one does not answer for, print into or mark the new one.
+TEST_F(ScriptObjectsTest, ObjectsKeptPastTheirChannelLeaveANewChannelInItsMemoryAlone)
+{
+    Run("var c = findChannel('#a'), m = c.members;\r\n"
+        "function event::onConnect() {\r\n"
+        "  log([c.toString(), c.name, c.active, c.mode, c.members, c.findMember('bob'), c.talk].join('|'));\r\n"
+        "  c.print('nothing'); c.unread = true;\r\n"
+        "  try { m[0]; log('item'); } catch (e) { log('no item'); }\r\n"
+        "  var n = findChannel('#new'); log([n.toString(), n.active, n.members.length].join('|')); }\r\n");
+    server.ReplaceChannel(channel, L"#new");
+    channel->record.active = true;
+    channel->record.kind = 1;
+    channel->members = {MakeMember(L"bob", true, true)};
+    channel->memberNicks = {L"bob"};
+    frame.logs.clear();
+    manager.FireOnConnect();
+    EXPECT_TRUE(frame.errors.empty()) << frame.errors[0].GetString();
+    EXPECT_EQ((std::vector<CString>{L"[Channel]||false||||false", L"no item", L"[Channel #new]|true|1"}), Logged());
+    EXPECT_TRUE(server.printed.empty());
+    EXPECT_FALSE(channel->record.marks[MarkUnread]);
+}
+
+// Only members copies the member list; a handler reading a property per line in a channel of
+// 100,000 must not copy and sort them each time.
+TEST_F(ScriptObjectsTest, OnlyTheMembersArrayReadsTheMemberList)
+{
+    Run("var c = findChannel('#a');\r\n"
+        "log([c.name, c.active, c.mode.s, c.highlighted, c.channel, c.toString(), "
+        "c.findMember('bob').nick].join('|'));\r\n"
+        "c.unread = true; c.print('x');\r\n");
+    ASSERT_TRUE(frame.errors.empty()) << frame.errors[0].GetString();
+    EXPECT_EQ(L"#a|true|true|false|true|[Channel #a]|bob", LastLog());
+    EXPECT_EQ(0, server.nickListReads);
+    Run("log(findChannel('#a').members.length);");
+    EXPECT_EQ(L"2", LastLog());
+    EXPECT_EQ(1, server.nickListReads);
 }
 
 TEST_F(ScriptObjectsTest, MarkSettersApplyTheValueGiven)

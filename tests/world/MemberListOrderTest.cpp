@@ -154,6 +154,8 @@ TEST_P(MemberListSortSettingTest, BurstAndChangesKeepTheOrderWithoutSorting)
     FeedChanges(500);
     EXPECT_EQ(Rows(), Expected(method));
     EXPECT_EQ(list->GetPlaceCount(), placed + 2);
+    // What a script's members array copies: the rows as shown.
+    EXPECT_EQ(channel->GetMembers().GetNicksInListOrder(), Rows());
     EXPECT_EQ(list->GetItemCount(), channel->GetMembers().GetCount());
     EXPECT_EQ(list->GetSortCount(), 0) << "rows are placed, never sorted";
     EXPECT_TRUE(PumpMessagesUntil([&] { return !list->IsRedrawHeld(); }, 5000))

@@ -1,6 +1,7 @@
 // The world without windows: units from the server tree, automatic connects, the tick and its
 // clipboard queue, and the request-dialog limits.
 
+#include "tests/common/FreedMemory.h"
 #include "tests/common/StringPrinter.h"
 #include "tests/common/TempFolder.h"
 
@@ -160,6 +161,14 @@ bool HasQueued(TIRCUnit* unit)
     return connection.writing || !connection.normal.empty();
 }
 
+// Event data names nodes by serial number, as the unit writes it.
+CString EventData(const TIRCNode* unit, const TIRCNode* channel)
+{
+    CString data;
+    data.Format(L"%08X %08X", unit->GetSerial(), channel ? channel->GetSerial() : 0u);
+    return data;
+}
+
 TEST_F(WorldTest, EventLinesOfDeletedNodesDoNothing)
 {
     AddServer(L"a", false, {L"#x", L"#y"});
@@ -168,12 +177,16 @@ TEST_F(WorldTest, EventLinesOfDeletedNodesDoNothing)
     TIRCChannel* x = unit->FindChannel(L"#x");
     TIRCChannel* y = unit->FindChannel(L"#y");
     TIRCUnit stranger(&views, &preference, tree.Units[0]);
-    CString gone;
-    gone.Format(L"%p %p", (void*)&stranger, (void*)stranger.FindChannel(L"#x"));
-    CString both, channelGone;
-    both.Format(L"%p %p", (void*)unit, (void*)x);
+    CString gone = EventData(&stranger, stranger.FindChannel(L"#x"));
+    CString both = EventData(unit, x);
+    CString channelGone = EventData(unit, y);
+    // A talk opened since in the closed channel's memory is not the line's channel.
+    TFreedMemoryTrap trap(y);
     unit->DeleteChannel(y);
-    channelGone.Format(L"%p %p", (void*)unit, (void*)y);
+    TChannelConfig peer;
+    peer.Name = L"peer";
+    TIRCChannel* talk = unit->AddChannel(peer, TIRCChannel::KindTalk);
+    ASSERT_EQ((void*)talk, (void*)y) << "the talk in the freed memory";
     const struct {
         const char* name;
         CString data;
@@ -183,6 +196,7 @@ TEST_F(WorldTest, EventLinesOfDeletedNodesDoNothing)
         {"unit and channel", both, unit, x},
         {"server line", CString(L"00000000 0"), nullptr, nullptr},
         {"deleted channel selects its unit", channelGone, unit, nullptr},
+        {"talk opened since", EventData(unit, talk), unit, talk},
         {"unit of another world", gone, nullptr, nullptr},
         {"not hexadecimal", CString(L"zz 12"), nullptr, nullptr},
         {"empty", CString(), nullptr, nullptr},
@@ -196,10 +210,10 @@ TEST_F(WorldTest, EventLinesOfDeletedNodesDoNothing)
     unit->GetConnection().transport.active = true;
     stranger.GetConnection().transport.active = true;
     CString invite;
-    invite.Format(L"INVITE %p #z", (void*)&stranger);
+    invite.Format(L"INVITE %08X #z", stranger.GetSerial());
     world->OnEventLineClick(false, invite);
     EXPECT_FALSE(HasQueued(&stranger));
-    invite.Format(L"invite %p #z", (void*)unit);
+    invite.Format(L"invite %08X #z", unit->GetSerial());
     world->OnEventLineClick(false, invite);
     EXPECT_TRUE(HasQueued(unit));
     unit->GetConnection().transport.active = false;
