@@ -111,6 +111,15 @@ protected:
             count += line.rfind(prefix, 0) == 0;
         return count;
     }
+    // The newest line the server got that starts with the prefix; empty when none did.
+    std::string LastStarting(const std::string& prefix)
+    {
+        std::vector<std::string> lines = peer->Lines();
+        for (auto line = lines.rbegin(); line != lines.rend(); ++line)
+            if (line->rfind(prefix, 0) == 0)
+                return *line;
+        return std::string();
+    }
     int SelectedRows() { return (int)::SendMessageW(MemberList(), LVM_GETSELECTEDCOUNT, 0, 0); }
 
     // The line holding the text has come and is painted, so the pointer finds its words.
