@@ -102,8 +102,9 @@ TEST_F(ChannelDialogCommands, PropertiesEditTheEntryButNeverItsName)
     PumpPendingMessages();
     for (bool accept : {false, true}) {
         // The auto-op window stays usable beside the dialog: a mask confirmed there meanwhile stays.
-        if (accept)
+        if (accept) {
             EXPECT_TRUE(frame->ExecuteAction(L"channeloperatorlist"));
+        }
         ASSERT_TRUE(RunWithDialog(IDC_CHANNEL_MODE_BUTTON, Action(L"channelproperty"), [&](HWND dialog) {
             if (TAutoOpDialog* autoOp = accept ? frame->GetAutoOpDialog() : nullptr) {
                 autoOp->AddMask(L"late!*@*");

@@ -115,10 +115,8 @@ protected:
     std::string LastStarting(const std::string& prefix)
     {
         std::vector<std::string> lines = peer->Lines();
-        for (auto line = lines.rbegin(); line != lines.rend(); ++line)
-            if (line->rfind(prefix, 0) == 0)
-                return *line;
-        return std::string();
+        auto last = std::find_if(lines.rbegin(), lines.rend(), [&](auto& line) { return line.rfind(prefix, 0) == 0; });
+        return last == lines.rend() ? std::string() : *last;
     }
     int SelectedRows() { return (int)::SendMessageW(MemberList(), LVM_GETSELECTEDCOUNT, 0, 0); }
 
