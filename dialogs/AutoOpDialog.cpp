@@ -3,6 +3,8 @@
 #include "foundation/ResourceString.h"
 #include "res/resource.h"
 
+#include <algorithm>
+
 namespace {
 
 // The images of the main window's server tree.
@@ -57,61 +59,82 @@ std::vector<CString>* TAutoOpDialog::FindItemMasks(HTREEITEM item)
     return nullptr;
 }
 
-void TAutoOpDialog::SelectNode(const CString& serverName, const CString& channelName)
+bool TAutoOpDialog::SelectNode(const CString& serverName, const CString& channelName)
 {
     HTREEITEM root = tree.GetRootItem();
     if (!root)
-        return;
+        return false;
     if (serverName.IsEmpty()) {
         tree.SelectItem(root);
-        return;
+        return true;
     }
     for (HTREEITEM unit = tree.GetChildItem(root); unit; unit = tree.GetNextSiblingItem(unit)) {
         if (tree.GetItemText(unit) != serverName)
             continue;
         if (channelName.IsEmpty()) {
             tree.SelectItem(unit);
-            return;
+            return true;
         }
         for (HTREEITEM channel = tree.GetChildItem(unit); channel; channel = tree.GetNextSiblingItem(channel)) {
             if (tree.GetItemText(channel) == channelName) {
                 tree.SelectItem(channel);
-                return;
+                return true;
             }
         }
-        // A talk, or a channel joined after the dialog opened: the server's own masks rather
-        // than whatever level was selected before.
-        tree.SelectItem(unit);
-        return;
+        return false;
     }
+    return false;
+}
+
+void TAutoOpDialog::RenameServer(const CString& oldName, const CString& newName)
+{
+    TUnitConfig* unit = FindUnitConfig(oldName);
+    if (!unit)
+        return;
+    unit->Name = newName;
+    // The item too, or the selected one would no longer find its list.
+    if (HTREEITEM root = m_hWnd ? tree.GetRootItem() : nullptr)
+        for (HTREEITEM item = tree.GetChildItem(root); item; item = tree.GetNextSiblingItem(item))
+            if (tree.GetItemText(item) == oldName) {
+                tree.SetItemText(item, newName);
+                break;
+            }
 }
 
 namespace {
 
-// The named records first, in the names' order; the others keep theirs after them.
-template <class TRecord, class TNamed>
-void OrderByNames(std::vector<TRecord>& records, const std::vector<TNamed>& named)
+// The first record of the name not taken yet, so records of one name pair up in their order.
+template <class TRecord>
+TRecord* TakeByName(std::vector<TRecord>& records, std::vector<bool>& taken, const CString& name)
 {
-    std::vector<TRecord> ordered;
-    std::vector<bool> taken(records.size(), false);
-    for (const TNamed& name : named)
-        for (size_t i = 0; i < records.size(); i++)
-            if (!taken[i] && records[i].Name == name.Name) {
-                ordered.push_back(records[i]);
-                taken[i] = true;
-                break;
-            }
     for (size_t i = 0; i < records.size(); i++)
-        if (!taken[i])
-            ordered.push_back(records[i]);
-    records.swap(ordered);
+        if (!taken[i] && records[i].Name == name) {
+            taken[i] = true;
+            return &records[i];
+        }
+    return nullptr;
+}
+
+template <class TRecord> bool SameNames(const std::vector<TRecord>& a, const std::vector<TRecord>& b)
+{
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](const TRecord& x, const TRecord& y) { return x.Name == y.Name; });
+}
+
+// The same servers with the same channels in the same order: the tree needs no rebuilding.
+bool SameShape(const TWorldConfig& a, const TWorldConfig& b)
+{
+    return std::equal(a.Units.begin(), a.Units.end(), b.Units.begin(), b.Units.end(),
+                      [](const TUnitConfig& x, const TUnitConfig& y) {
+                          return x.Name == y.Name && SameNames(x.Channels, y.Channels);
+                      });
 }
 
 } // namespace
 
-void TAutoOpDialog::TakeTreeOrder(const TWorldConfig& order)
+void TAutoOpDialog::FollowTree(const TWorldConfig& now)
 {
-    HTREEITEM selected = tree.GetSelectedItem();
+    HTREEITEM selected = m_hWnd ? tree.GetSelectedItem() : nullptr;
     CString serverName, channelName;
     int depth = selected ? tree.GetItemDepth(selected) : 0;
     if (depth == 1) {
@@ -122,13 +145,24 @@ void TAutoOpDialog::TakeTreeOrder(const TWorldConfig& order)
     }
     if (selected)
         StoreItem(selected);
-    OrderByNames(world.Units, order.Units);
-    for (TUnitConfig& unit : world.Units)
-        for (const TUnitConfig& ordered : order.Units)
-            if (ordered.Name == unit.Name) {
-                OrderByNames(unit.Channels, ordered.Channels);
-                break;
-            }
+    // What the window holds keeps the masks edited here; what is new comes with its own.
+    TWorldConfig followed = now;
+    static_cast<TWorldSetting&>(followed) = world;
+    std::vector<bool> takenUnits(world.Units.size());
+    for (TUnitConfig& unit : followed.Units) {
+        TUnitConfig* held = TakeByName(world.Units, takenUnits, unit.Name);
+        if (!held)
+            continue;
+        unit.AutoOpMasks = held->AutoOpMasks;
+        std::vector<bool> takenChannels(held->Channels.size());
+        for (TChannelConfig& channel : unit.Channels)
+            if (TChannelConfig* heldChannel = TakeByName(held->Channels, takenChannels, channel.Name))
+                channel.AutoOpMasks = heldChannel->AutoOpMasks;
+    }
+    bool reshaped = !SameShape(world, followed);
+    world = followed;
+    if (!m_hWnd || !reshaped)
+        return;
     // Rebuilt without the selection events, which would store one item's list into another.
     ITreeViewListener* events = tree.listener;
     tree.listener = nullptr;

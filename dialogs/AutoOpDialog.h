@@ -29,10 +29,13 @@ public:
     void SetWorldConfig(const TWorldConfig& config) { world = config; }
     const TWorldConfig& GetWorldConfig() const { return world; }
 
-    // An empty server name selects the whole world; names compare exactly.
-    void SelectNode(const CString& serverName, const CString& channelName);
-    // The servers and channels take the order of the edited tree; the masks edited here stay.
-    void TakeTreeOrder(const TWorldConfig& order);
+    // An empty server name selects the whole world; names compare exactly. False, with the
+    // selection left as it was, when the window holds no such node.
+    bool SelectNode(const CString& serverName, const CString& channelName);
+    // The server tree as it is now, its servers' and channels' names and order; what the window
+    // holds keeps the masks edited here. A server renamed since is told first.
+    void RenameServer(const CString& oldName, const CString& newName);
+    void FollowTree(const TWorldConfig& now);
 
 protected:
     std::vector<CString>* FindItemMasks(HTREEITEM item) override;

@@ -136,6 +136,26 @@ CString TChannelMode::BuildChangeString(const TChannelMode& current) const
     return letters + params;
 }
 
+void TChannelMode::TakeChanges(const TChannelMode& before, const TChannelMode& after)
+{
+    static bool TChannelMode::*const kFlags[] = {&TChannelMode::anonymous,
+                                                 &TChannelMode::inviteOnly,
+                                                 &TChannelMode::moderated,
+                                                 &TChannelMode::noOutsideMessages,
+                                                 &TChannelMode::privateChannel,
+                                                 &TChannelMode::quiet,
+                                                 &TChannelMode::reop,
+                                                 &TChannelMode::secret,
+                                                 &TChannelMode::topicByOperators};
+    for (bool TChannelMode::*flag : kFlags)
+        if (before.*flag != after.*flag)
+            this->*flag = after.*flag;
+    if (before.limit != after.limit)
+        limit = after.limit;
+    if (before.key != after.key)
+        key = after.key;
+}
+
 void TUserMode::ApplyModeChange(const CString& text)
 {
     bool adding = true;

@@ -18,6 +18,9 @@ public:
     CString ToString() const;
     // Called on the wanted record: the MODE text that turns current into this one.
     CString BuildChangeString(const TChannelMode& current) const;
+    // The modes that differ between before and after take after's value; the others keep this
+    // record's, so a change made on an older copy leaves newer ones alone.
+    void TakeChanges(const TChannelMode& before, const TChannelMode& after);
 
     bool anonymous = false;         // a
     bool inviteOnly = false;        // i

@@ -534,6 +534,8 @@ public:
     TAutoOpDialog* GetAutoOpDialog() const { return autoOpDialog.Get(); }
     TUserGroupDialog* GetUserGroupDialog() const { return userGroupDialog.Get(); }
     void OnAutoOpDialogOK(TAutoOpDialog* dialog);
+    // IWorldFrame: the open auto-op window follows the stored tree.
+    void OnServerTreeStored(const TWorldConfig& stored) override;
     void OnUserGroupDialogOK(TUserGroupDialog* dialog);
     void OnSettingsDialogClose(TMaskTreeDialog* dialog);
 

@@ -79,8 +79,9 @@ void CMainFrame::RegisterMembersToAutoOp()
     ShowAutoOpDialog();
     if (!autoOpDialog)
         return;
-    autoOpDialog->SelectNode(unit->GetName(), channel->GetConfig().Name);
-    PrefillMasks(autoOpDialog.Get(), channel, nicks);
+    // A node the window does not hold (a talk): no other level gets the masks.
+    if (autoOpDialog->SelectNode(unit->GetName(), channel->GetConfig().Name))
+        PrefillMasks(autoOpDialog.Get(), channel, nicks);
 }
 
 void CMainFrame::ShowUserGroupDialog()
@@ -122,6 +123,12 @@ void CMainFrame::OnAutoOpDialogOK(TAutoOpDialog* dialog)
         return;
     world->ApplyAutoOpSettings(dialog->GetWorldConfig());
     world->SaveServerTree();
+}
+
+void CMainFrame::OnServerTreeStored(const TWorldConfig& stored)
+{
+    if (autoOpDialog)
+        autoOpDialog->FollowTree(stored);
 }
 
 void CMainFrame::OnUserGroupDialogOK(TUserGroupDialog* dialog)

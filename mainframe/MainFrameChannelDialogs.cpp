@@ -49,7 +49,10 @@ void CMainFrame::OnChannelProperties()
         return;
     if (!world || !world->HasUnit(unit) || !unit->HasChannel(channel))
         return;
-    channel->GetConfig() = dialog.GetChannelConfig();
+    // The dialog does not show the auto-op masks: the auto-op window may have changed them meanwhile.
+    TChannelConfig edited = dialog.GetChannelConfig();
+    edited.AutoOpMasks = channel->GetConfig().AutoOpMasks;
+    channel->GetConfig() = edited;
     world->RefreshTreeItem(unit, channel);
     world->SaveServerTree();
 }
@@ -61,13 +64,19 @@ void CMainFrame::OnChannelMode()
         return;
     TModeDialog dialog;
     dialog.SetServerName(unit->GetName());
-    dialog.mode = channel->mode;
+    const TChannelMode opened = channel->mode;
+    dialog.mode = opened;
     dialog.SetChannelName(channel->GetName());
     if (dialog.DoModal() != IDOK)
         return;
     if (!world || !world->HasUnit(unit) || !unit->HasChannel(channel) || !IsLoggedIn(unit) || !channel->IsJoined())
         return;
     // Without operator status the server would only refuse the change.
-    if (channel->op)
-        unit->ChangeChannelModes(channel, dialog.GetMode());
+    if (!channel->op)
+        return;
+    // Only what the user changed goes out: modes set meanwhile (another operator, the server's
+    // first report of them) are not undone.
+    TChannelMode wanted = channel->mode;
+    wanted.TakeChanges(opened, dialog.GetMode());
+    unit->ChangeChannelModes(channel, wanted);
 }

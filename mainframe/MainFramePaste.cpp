@@ -112,8 +112,6 @@ void CMainFrame::EditServerTree()
         HTREEITEM channelItem = selectedChannel.IsEmpty() ? nullptr : FindChildByText(tree, unitItem, selectedChannel);
         tree->SelectItem(channelItem ? channelItem : unitItem);
     }
-    if (autoOpDialog)
-        autoOpDialog->TakeTreeOrder(order);
     RefreshServerColumns();
     world->SaveServerTree();
 }

@@ -50,14 +50,17 @@ void CMainFrame::OnServerProperties()
     TServerPropertyDialog dialog(this);
     static_cast<TUnitSetting&>(dialog.unit) = unit->GetSettings();
     world->StoreUnitChannels(unit, dialog.unit);
-    CString awayMessage = dialog.unit.AwayMessage;
+    const TUnitConfig opened = dialog.unit;
     dialog.SetTitle(LoadResourceString(IDS_SERVER_PROPERTIES_TITLE));
     dialog.SetConfig(settings);
     if (dialog.DoModal() != IDOK || !world->HasUnit(unit))
         return;
-    world->ApplyServerSettings(unit, dialog.unit);
+    world->ApplyServerSettings(unit, opened, dialog.unit);
+    // The open auto-op window keeps what was edited there for the server under its new name.
+    if (autoOpDialog && unit->GetName() != opened.Name)
+        autoOpDialog->RenameServer(opened.Name, unit->GetName());
     // Connection settings wait for the next connect; a changed away message shows at once.
-    if (IsLoggedIn(unit) && dialog.unit.AwayMessage != awayMessage)
+    if (IsLoggedIn(unit) && dialog.unit.AwayMessage != opened.AwayMessage)
         unit->GetSession().awayMessage = unit->ExpandText(dialog.unit.AwayMessage);
     RefreshServerColumns();
     world->SaveServerTree();

@@ -13,6 +13,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <set>
 #include <unordered_set>
 #include <utility>
 
@@ -418,6 +419,8 @@ void TIRCWorld::SaveServerTree()
         return;
     StoreServerTree(config->world);
     config->SaveServerTree();
+    if (frame)
+        frame->OnServerTreeStored(config->world);
 }
 
 void TIRCWorld::AutoConnect(const std::vector<CString>& names)
@@ -460,7 +463,17 @@ int TIRCWorld::ConnectStaggered(const std::vector<TIRCUnit*>& chosen)
     return n;
 }
 
-void TIRCWorld::ApplyServerSettings(TIRCUnit* unit, const TUnitConfig& edited)
+namespace {
+
+bool ListsChannel(const std::vector<TChannelConfig>& records, const CString& name)
+{
+    return std::any_of(records.begin(), records.end(),
+                       [&](const TChannelConfig& record) { return record.Name == name; });
+}
+
+} // namespace
+
+void TIRCWorld::ApplyServerSettings(TIRCUnit* unit, const TUnitConfig& opened, const TUnitConfig& edited)
 {
     HTREEITEM unitItem = HasUnit(unit) ? FindUnitTreeItem(unit) : nullptr;
     if (!HasUnit(unit) || (serverTree && !unitItem))
@@ -473,26 +486,37 @@ void TIRCWorld::ApplyServerSettings(TIRCUnit* unit, const TUnitConfig& edited)
         if (HTREEITEM item =
                 channel->GetKind() == TIRCChannel::KindChannel ? FindChannelTreeItem(unitItem, channel) : nullptr)
             serverTree->DeleteItem(item);
+    // Only what the user removed from the dialog's list goes: a channel joined while it was open
+    // was never in it.
     std::vector<TIRCChannel*> removed;
-    for (TIRCChannel* channel : unit->GetChannels()) {
-        bool kept = channel->GetKind() != TIRCChannel::KindChannel;
-        for (const TChannelConfig& record : edited.Channels)
-            kept = kept || record.Name == channel->GetName();
-        if (!kept)
+    for (TIRCChannel* channel : unit->GetChannels())
+        if (channel->GetKind() == TIRCChannel::KindChannel && ListsChannel(opened.Channels, channel->GetName()) &&
+            !ListsChannel(edited.Channels, channel->GetName()))
             removed.push_back(channel);
-    }
     for (TIRCChannel* channel : removed)
         unit->DeleteChannel(channel);
     for (const TChannelConfig& record : edited.Channels) {
-        if (TIRCChannel* channel = unit->FindChannel(record.Name))
+        if (TIRCChannel* channel = unit->FindChannel(record.Name)) {
+            // The auto-op masks belong to the auto-op window, which may have changed them meanwhile.
+            std::vector<CString> masks = channel->GetConfig().AutoOpMasks;
             channel->GetConfig() = record;
-        else
+            channel->GetConfig().AutoOpMasks = masks;
+        } else {
             unit->AddChannel(record, TIRCChannel::KindChannel);
+        }
     }
+    // One item a channel, however many records name it under IRC folding; channels the dialog
+    // did not list follow the edited ones.
+    std::set<TIRCChannel*> placed;
     for (const TChannelConfig& record : edited.Channels)
         if (TIRCChannel* channel = unitItem ? unit->FindChannel(record.Name) : nullptr)
+            if (placed.insert(channel).second)
+                InsertChannelTreeItem(unitItem, channel);
+    for (TIRCChannel* channel : unit->GetChannels())
+        if (unitItem && channel->GetKind() == TIRCChannel::KindChannel && placed.insert(channel).second)
             InsertChannelTreeItem(unitItem, channel);
     TUnitSetting setting = edited;
+    setting.AutoOpMasks = unit->GetSettings().AutoOpMasks;
     while (FindUnit(setting.Name) && FindUnit(setting.Name) != unit)
         setting.Name += L"_";
     CString newName = setting.Name;

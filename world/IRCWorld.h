@@ -24,6 +24,7 @@ class IWorldFrame;
 class TBorderCardLayoutPanel;
 class TConfig;
 class THistoryDialog;
+class TNickDialog;
 class TListPanel;
 class TLogAddressFinder;
 class TLogView;
@@ -184,7 +185,9 @@ public:
 
     // Preferences and server settings reach the running model.
     void ApplyPreferences();
-    void ApplyServerSettings(TIRCUnit* unit, const TUnitConfig& edited);
+    // The record the dialog opened on tells which channels the user removed; the auto-op masks
+    // stay the unit's and its channels'.
+    void ApplyServerSettings(TIRCUnit* unit, const TUnitConfig& opened, const TUnitConfig& edited);
     void OpenUrl(const CString& url, bool inNewWindow);
     void SetSearchWords(const std::vector<CString>& words);
     void ResetSearchInAllLogs();
@@ -206,10 +209,11 @@ public:
     void Tick();
     // The tick on a given local day of the month; a new day moves the log files.
     void TickOn(int day);
-    // Puts the nicks the servers refused to the user, one modal nick dialog each.
+    // Puts the nicks the servers refused to the user, one modal nick dialog each, when no nick
+    // dialog is open.
     void AskPendingNickQuestions();
     // The modal nick dialog on the request, which takes the answer; the preferences keep the
-    // dialog's nick list whatever the answer. True for OK.
+    // dialog's nick list whatever the answer. True for OK; false at once while one is open.
     bool RunNickDialog(TNickRequest& request);
     // One text goes to the clipboard a tick; past this many waiting, the oldest give way.
     static const size_t kMaxQueuedClipboardTexts = 10;
@@ -411,7 +415,8 @@ private:
     TNickCompleter completer;
     std::deque<CString> clipboardQueue;
     int lastTickDay;
-    bool askingNick = false; // a nick dialog is open: the ticks within it open no other
+    // The one nick dialog open; the ticks within it ask no nick question.
+    TNickDialog* nickDialog = nullptr;
     TDialogLimit dccChatDialogs;
     TDialogLimit inviteDialogs;
     TDialogLimit whoisDialogs;

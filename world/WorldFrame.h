@@ -53,6 +53,8 @@ public:
     // Opens or brings forward the ignore list with the mask in its mask box; frames without one
     // do nothing.
     virtual void ShowIgnoreList(const CString&) {}
+    // The server tree as just stored; every change of its servers and channels ends in a store.
+    virtual void OnServerTreeStored(const TWorldConfig&) {}
 
 protected:
     ~IWorldFrame() = default;

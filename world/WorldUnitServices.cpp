@@ -184,9 +184,8 @@ void TIRCWorld::GetActiveSelection(TIRCUnit*& unit, TIRCChannel*& channel) const
 
 void TIRCWorld::AskPendingNickQuestions()
 {
-    if (askingNick)
+    if (nickDialog)
         return;
-    askingNick = true;
     std::vector<TIRCUnit*> asking = units;
     for (TIRCUnit* unit : asking) {
         TNickRequest request;
@@ -195,18 +194,25 @@ void TIRCWorld::AskPendingNickQuestions()
         if (RunNickDialog(request) && HasUnit(unit))
             unit->AnswerNickQuestion(request);
     }
-    askingNick = false;
 }
 
+// Each nick dialog writes its whole list back, so a second one over the first would lose the list
+// edits of one of them: the open one is brought forward instead.
 bool TIRCWorld::RunNickDialog(TNickRequest& request)
 {
+    if (nickDialog) {
+        ForceToFront(nickDialog->m_hWnd);
+        return false;
+    }
     TNickDialog dialog;
     dialog.SetNick(request.nick);
     dialog.SetServerName(request.serverName);
     dialog.nickLength = request.nickLength;
     dialog.away = request.away;
     dialog.nickList = request.nickList;
+    nickDialog = &dialog;
     const bool ok = dialog.DoModal() == IDOK;
+    nickDialog = nullptr;
     config->preference.nickList = dialog.nickList;
     config->preference.Save(config->GetSettingsFolder());
     request.nick = dialog.GetNick();

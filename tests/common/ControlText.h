@@ -15,6 +15,16 @@ inline CString TreeItemText(HWND tree, HTREEITEM item)
     return view.GetItemText(item);
 }
 
+// The texts of the item's children in order; a null item gives the root level's.
+inline std::vector<CString> ChildTexts(HWND tree, HTREEITEM parent)
+{
+    std::vector<CString> texts;
+    HTREEITEM item = parent ? TreeView_GetChild(tree, parent) : TreeView_GetRoot(tree);
+    for (; item; item = TreeView_GetNextSibling(tree, item))
+        texts.push_back(TreeItemText(tree, item));
+    return texts;
+}
+
 inline std::vector<CString> ListBoxLines(HWND list)
 {
     CListBoxT<CWindow> box;

@@ -67,6 +67,14 @@ public:
         ClickAt(ScreenPointOf(Control(id)));
         Idle();
     }
+    // A click on the row's label in the list view of that id.
+    void ClickRow(int listId, int row) const
+    {
+        RECT label = {};
+        ListView_GetItemRect(Control(listId), row, &label, LVIR_LABEL);
+        ClickAt(ScreenPointOf(Control(listId), label.left + 8, (label.top + label.bottom) / 2));
+        Idle();
+    }
     void Retype(int id, const wchar_t* text) const
     {
         ClickAt(ScreenPointOf(Control(id)));

@@ -4,6 +4,8 @@
 #include "tests/mainframe/AutoOpWindowsFixture.h"
 
 #include "irc/IRCChannel.h"
+#include "tests/common/SheetInput.h"
+#include "tests/common/ShownWindow.h"
 
 #include <algorithm>
 
@@ -167,9 +169,9 @@ TEST_F(AutoOpDialogTest, PickedMembersFillTheEditOrTheChannelsList)
     EXPECT_EQ(3u, alpha->GetConfig().AutoOpMasks.size());
 }
 
-// A talk is no level of the dialog, nor is a channel joined after it opened: their members are
-// registered for their server, not for every server nor for the channel selected before.
-TEST_F(AutoOpDialogTest, MembersOfATalkOrOfANewChannelGoUnderTheirServer)
+// The window follows the server tree: a channel joined after it opened is a level of its own;
+// a talk is none, and its members go to no other level.
+TEST_F(AutoOpDialogTest, MembersOfANewChannelGoToItAndThoseOfATalkNowhere)
 {
     // Open from the tools menu, on the level of every server.
     ChooseFromMenuBar(5, {'O'});
@@ -187,24 +189,63 @@ TEST_F(AutoOpDialogTest, MembersOfATalkOrOfANewChannelGoUnderTheirServer)
             return Channel(L"bob") && gamma && gamma->FindMember(L"frank");
         },
         "the talk and the new channel"));
-    TIRCChannel* talk = Channel(L"bob");
+    EXPECT_TRUE(FindItem(::GetDlgItem(window, IDC_MASK_TREE), {L"全体", L"net", L"#gamma"}));
+    EXPECT_FALSE(FindItem(::GetDlgItem(window, IDC_MASK_TREE), {L"全体", L"net", L"bob"}));
     const struct {
         TIRCChannel* node;
         const wchar_t* nick;
-    } cases[] = {{talk, L"bob"}, {gamma, L"frank"}};
+        const wchar_t* selected;
+        bool prefilled;
+    } cases[] = {{gamma, L"frank", L"#gamma", true}, {Channel(L"bob"), L"bob", L"#alpha", false}};
     for (const auto& c : cases) {
+        SCOPED_TRACE(Narrow(c.nick));
         // Another level selected before: a channel of the same server.
         ClickItem(window, {L"全体", L"net", L"#alpha"});
         ASSERT_EQ(L"#alpha", SelectedText(window));
+        ::SetWindowTextW(::GetDlgItem(window, IDC_MASK_EDIT), L"");
         world->Select(net, c.node);
         PumpPendingMessages();
         ChooseFromMemberMenu({c.nick}, {'R', 'O'});
         EXPECT_EQ(dialog, frame->GetAutoOpDialog());
-        EXPECT_EQ(L"net", SelectedText(window)) << Narrow(c.nick);
+        EXPECT_EQ(c.selected, SelectedText(window));
         const TIRCMember* member = c.node->FindMember(c.nick);
         ASSERT_TRUE(member);
-        EXPECT_EQ(settings.preference.MakeMask(c.nick, member->user, member->host),
+        EXPECT_EQ(c.prefilled ? settings.preference.MakeMask(c.nick, member->user, member->host) : CString(),
                   GetControlText(::GetDlgItem(window, IDC_MASK_EDIT)));
     }
     SaveWindowPng(window, ScreenshotPath(L"mainframe-auto-op-talk-member.png"));
+}
+
+// A server renamed while the window is open keeps the masks edited for it there, and OK gives
+// them to it under its new name; a channel removed meanwhile leaves the tree.
+TEST_F(AutoOpDialogTest, TheOpenWindowFollowsARenamedServerAndARemovedChannel)
+{
+    ChooseFromMenuBar(1, {'O'});
+    TAutoOpDialog* dialog = frame->GetAutoOpDialog();
+    ASSERT_TRUE(dialog);
+    HWND window = dialog->m_hWnd, tree = ::GetDlgItem(window, IDC_MASK_TREE);
+    ASSERT_EQ(L"net", SelectedText(window));
+    AddTyped(window, L"srv!*@*");
+    WhenShown(HasControl(IDC_PROPERTY_TAB), [](HWND sheet) {
+        TSheetInput input(sheet);
+        input.Idle();
+        input.Retype(IDC_SERVER_NAME, L"home");
+        input.ShowTab(2);
+        input.ClickRow(IDC_SERVER_CHANNEL_LIST, 1);
+        input.Click(IDC_SERVER_CHANNEL_DELETE);
+        input.ClickOk();
+    });
+    EXPECT_TRUE(frame->ExecuteAction(L"serverproperty"));
+    PumpPendingMessages();
+    StopWatching();
+    ASSERT_EQ(net, world->FindUnit(L"home"));
+    EXPECT_TRUE(FindItem(tree, {L"全体", L"home", L"#alpha"}));
+    EXPECT_FALSE(FindItem(tree, {L"全体", L"home", L"#beta"}));
+    EXPECT_EQ(L"home", SelectedText(window));
+    EXPECT_EQ(std::vector<CString>{L"srv!*@*"}, Listed(window));
+    // Under Wine the main window ends up over it when the property dialog closes.
+    FocusForInput(::GetDlgItem(window, IDC_MASK_EDIT));
+    ClickButton(window, IDOK);
+    WaitUntil([&] { return frame->GetAutoOpDialog() == nullptr; }, "the auto-op window confirmed");
+    EXPECT_EQ(std::vector<CString>{L"srv!*@*"}, net->GetSettings().AutoOpMasks);
 }

@@ -5,6 +5,7 @@
 #include "tests/mainframe/ServedFrameFixture.h"
 
 #include "controls/UpdateDialog.h"
+#include "dialogs/AutoOpDialog.h"
 #include "dialogs/ChannelDialog.h"
 #include "dialogs/ModeDialog.h"
 #include "res/resource.h"
@@ -100,7 +101,16 @@ TEST_F(ChannelDialogCommands, PropertiesEditTheEntryButNeverItsName)
     world->Select(net, beta);
     PumpPendingMessages();
     for (bool accept : {false, true}) {
+        // The auto-op window stays usable beside the dialog: a mask confirmed there meanwhile stays.
+        if (accept) {
+            EXPECT_TRUE(frame->ExecuteAction(L"channeloperatorlist"));
+        }
         ASSERT_TRUE(RunWithDialog(IDC_CHANNEL_MODE_BUTTON, Action(L"channelproperty"), [&](HWND dialog) {
+            if (TAutoOpDialog* autoOp = accept ? frame->GetAutoOpDialog() : nullptr) {
+                autoOp->AddMask(L"late!*@*");
+                ::PostMessageW(autoOp->m_hWnd, WM_COMMAND, IDOK, 0);
+                WaitUntil([&] { return frame->GetAutoOpDialog() == nullptr; }, "the auto-op window confirmed");
+            }
             EXPECT_EQ(CString(L"チャンネルのプロパティ - net"), GetControlText(dialog));
             EXPECT_EQ(::GetDlgItem(dialog, IDC_CHANNEL_PASSWORD), ::GetFocus());
             Retype(dialog, IDC_CHANNEL_NAME, L"#renamed");
@@ -121,9 +131,11 @@ TEST_F(ChannelDialogCommands, PropertiesEditTheEntryButNeverItsName)
         EXPECT_EQ(CString(L"pw"), beta->GetConfig().Password);
         EXPECT_EQ(CString(L"about beta"), beta->GetConfig().Topic);
         EXPECT_FALSE(beta->GetConfig().AutoJoin);
+        EXPECT_EQ(std::vector<CString>{L"late!*@*"}, beta->GetConfig().AutoOpMasks);
         ASSERT_TRUE(record);
         EXPECT_EQ(CString(L"pw"), record->Password);
         EXPECT_FALSE(record->AutoJoin);
+        EXPECT_EQ(std::vector<CString>{L"late!*@*"}, record->AutoOpMasks);
     }
 }
 
@@ -193,6 +205,21 @@ TEST_F(ChannelDialogCommands, ModeDialogSendsTheDifferenceAndCancelSendsNothing)
         {"limit out of range", [](HWND dialog) { Retype(dialog, IDC_MODE_LIMIT, L"99999999999"); },
          "MODE #alpha +l 2147483647"},
         {"key dropped", [](HWND dialog) { Click(dialog, IDC_MODE_K); }, "MODE #alpha -k oldkey"},
+        // Modes that change while the dialog is open stay: only the user's own change goes out.
+        {"another operator's key and limit meanwhile",
+         [&](HWND dialog) {
+             peer->Send(":alice!a@alice.example MODE #alpha +k-l secret\r\n");
+             WaitUntil([&] { return alpha->mode.key == L"secret"; }, "the other operator's modes");
+             Click(dialog, IDC_MODE_M);
+         },
+         "MODE #alpha +m"},
+        {"the server's report of the modes meanwhile",
+         [&](HWND dialog) {
+             peer->Send(":irc.test 324 kvme #alpha +nst+k newkey\r\n");
+             WaitUntil([&] { return alpha->mode.key == L"newkey"; }, "the reported modes");
+             Click(dialog, IDC_MODE_I);
+         },
+         "MODE #alpha +i"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -202,6 +229,7 @@ TEST_F(ChannelDialogCommands, ModeDialogSendsTheDifferenceAndCancelSendsNothing)
         }));
         // Rows in quick succession meet the flood control, which holds a line back for seconds.
         ASSERT_TRUE(peer->WaitFor(row.line, 10000)) << peer->Received();
+        EXPECT_EQ(row.line, LastStarting("MODE #alpha"));
         // The server's echo makes it the channel's mode for the next row.
         CString before = alpha->mode.ToString();
         peer->Send(":kvme!me@my.host " + row.line + "\r\n");

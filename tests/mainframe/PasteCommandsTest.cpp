@@ -29,15 +29,6 @@
 
 namespace {
 
-std::vector<CString> ChildTexts(HWND tree, HTREEITEM parent)
-{
-    std::vector<CString> texts;
-    HTREEITEM item = parent ? TreeView_GetChild(tree, parent) : TreeView_GetRoot(tree);
-    for (; item; item = TreeView_GetNextSibling(tree, item))
-        texts.push_back(TreeItemText(tree, item));
-    return texts;
-}
-
 HTREEITEM ItemOf(HWND tree, HTREEITEM parent, const wchar_t* text)
 {
     std::vector<CString> texts = ChildTexts(tree, parent);

@@ -111,6 +111,13 @@ protected:
             count += line.rfind(prefix, 0) == 0;
         return count;
     }
+    // The newest line the server got that starts with the prefix; empty when none did.
+    std::string LastStarting(const std::string& prefix)
+    {
+        std::vector<std::string> lines = peer->Lines();
+        auto last = std::find_if(lines.rbegin(), lines.rend(), [&](auto& line) { return line.rfind(prefix, 0) == 0; });
+        return last == lines.rend() ? std::string() : *last;
+    }
     int SelectedRows() { return (int)::SendMessageW(MemberList(), LVM_GETSELECTEDCOUNT, 0, 0); }
 
     // The line holding the text has come and is painted, so the pointer finds its words.

@@ -4,6 +4,7 @@
 
 #include "tests/mainframe/ServedFrameFixture.h"
 
+#include "dialogs/AutoOpDialog.h"
 #include "foundation/Path.h"
 #include "res/resource.h"
 #include "tests/common/ControlText.h"
@@ -28,12 +29,17 @@ std::map<CString, CStringA> SettingsFiles(TConfig& settings)
     return files;
 }
 
-void ClickRow(TSheetInput& input, int row)
+void ClickRow(TSheetInput& input, int row) { input.ClickRow(IDC_SERVER_CHANNEL_LIST, row); }
+
+// A row added on the channel page with New and the channel dialog answered.
+void AddChannelRow(TSheetInput& input, const wchar_t* name)
 {
-    HWND list = input.Control(IDC_SERVER_CHANNEL_LIST);
-    RECT label = {};
-    ListView_GetItemRect(list, row, &label, LVIR_LABEL);
-    ClickAt(ScreenPointOf(list, label.left + 8, (label.top + label.bottom) / 2));
+    EXPECT_TRUE(
+        ClickAndAnswer(input.Control(IDC_SERVER_CHANNEL_NEW), HasControl(IDC_CHANNEL_MODE_BUTTON), [name](HWND dialog) {
+            TSheetInput(dialog).Retype(IDC_CHANNEL_NAME, name);
+            FocusForInput(::GetDlgItem(dialog, IDOK));
+            PressKey(VK_RETURN);
+        }));
     input.Idle();
 }
 
@@ -57,7 +63,8 @@ protected:
         });
         EXPECT_TRUE(frame->ExecuteAction(action));
         PumpPendingMessages();
-        return ShownWindowCount() == shown + 1;
+        // A step's own watches count as well.
+        return ShownWindowCount() > shown;
     }
     CString PortText() const
     {
@@ -246,5 +253,84 @@ TEST_F(ServerDialogCommands, ARenamedServerStaysSelectedWithItsChannel)
         EXPECT_TRUE(PumpMessagesUntil([&] { return GetControlText(frame->m_hWnd).Find(row.title) >= 0; }, 5000))
             << "title: " << Narrow(GetControlText(frame->m_hWnd));
         EXPECT_FALSE(ItemState(TopMenu(1), ID_DISCONNECT) & MF_GRAYED);
+    }
+}
+
+// OK applies the user's edits to the server as it is now: what changed while the dialog was open
+// stays, and records that name one channel under IRC folding make one channel with one item.
+TEST_F(ServerDialogCommands, OkAppliesTheEditsToTheServerAsItIsNow)
+{
+    const struct {
+        const char* name;
+        std::function<void()> before;
+        std::function<void(TSheetInput&)> step;
+        std::function<void()> check;
+    } rows[] = {
+        {"a channel joined meanwhile stays joined; the row the user deleted goes", [] {},
+         [&](TSheetInput& input) {
+             peer->Send(":kvme!me@my.host JOIN :#new\r\n");
+             WaitUntil([&] { return Channel(L"#new") && Channel(L"#new")->IsJoined(); }, "the joined channel");
+             input.ShowTab(2);
+             ClickRow(input, 1);
+             input.Click(IDC_SERVER_CHANNEL_DELETE);
+             input.ClickOk();
+         },
+         [&] {
+             TIRCChannel* joined = Channel(L"#new");
+             ASSERT_TRUE(joined);
+             EXPECT_TRUE(joined->IsJoined());
+             EXPECT_TRUE(world->FindChannelTreeItem(world->FindUnitTreeItem(net), joined));
+             EXPECT_EQ(nullptr, Channel(L"#beta"));
+             RoundTrip();
+             EXPECT_EQ(0, CountStarting("PART #new"));
+         }},
+        {"auto-op masks confirmed in the auto-op window meanwhile stay",
+         [&] { EXPECT_TRUE(frame->ExecuteAction(L"operatorlist")); },
+         [&](TSheetInput& input) {
+             TAutoOpDialog* autoOp = frame->GetAutoOpDialog();
+             ASSERT_TRUE(autoOp);
+             autoOp->SelectNode(L"net", L"");
+             autoOp->AddMask(L"srv!*@*");
+             autoOp->SelectNode(L"net", L"#alpha");
+             autoOp->AddMask(L"chan!*@*");
+             ::PostMessageW(autoOp->m_hWnd, WM_COMMAND, IDOK, 0);
+             WaitUntil([&] { return frame->GetAutoOpDialog() == nullptr; }, "the auto-op window confirmed");
+             input.Retype(IDC_SERVER_NICK, L"othernick");
+             input.ClickOk();
+         },
+         [&] {
+             EXPECT_EQ(std::vector<CString>{L"srv!*@*"}, net->GetSettings().AutoOpMasks);
+             EXPECT_EQ(std::vector<CString>{L"chan!*@*"}, Channel(L"#alpha")->GetConfig().AutoOpMasks);
+             EXPECT_EQ(CString(L"othernick"), net->GetSettings().Nick);
+             std::vector<TUnitConfig> stored = StoredUnits();
+             ASSERT_EQ(1u, stored.size());
+             EXPECT_EQ(std::vector<CString>{L"srv!*@*"}, stored[0].AutoOpMasks);
+         }},
+        {"#a[ and #a{ are one channel: one item, deleted and repainted", [] {},
+         [](TSheetInput& input) {
+             input.ShowTab(2);
+             AddChannelRow(input, L"#a[");
+             AddChannelRow(input, L"#a{");
+             input.ClickOk();
+         },
+         [&] {
+             TIRCChannel* folded = Channel(L"#a[");
+             ASSERT_TRUE(folded);
+             HWND tree = frame->GetServerTree()->m_hWnd;
+             auto items = [&] { return ChildTexts(tree, world->FindUnitTreeItem(net)); };
+             EXPECT_EQ((std::vector<CString>{L"#alpha", L"#new", L"#a{"}), items()) << "the later record's name";
+             world->RemoveChannelNode(net, folded);
+             ::RedrawWindow(tree, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+             PumpPendingMessages();
+             EXPECT_EQ((std::vector<CString>{L"#alpha", L"#new"}), items());
+         }},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        world->Select(net, nullptr);
+        PumpPendingMessages();
+        row.before();
+        ASSERT_TRUE(RunWithDialog(L"serverproperty", row.step));
+        row.check();
     }
 }

@@ -196,7 +196,7 @@ TEST(WorldScriptsTest, AScriptEnabledWithARenameStartsUnderTheNewName)
 
     record.Name = L"new";
     record.ScriptFiles = {L"start.js"};
-    world.ApplyServerSettings(unit, record);
+    world.ApplyServerSettings(unit, TUnitConfig(), record);
     EXPECT_EQ(scripts.frame.logs, std::vector<CString>{L"new/start.js: start new"});
     CString newLog = unit->GetServerLog().GetCurrentPath();
     EXPECT_NE(newLog, oldLog);

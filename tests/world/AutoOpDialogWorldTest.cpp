@@ -132,12 +132,12 @@ TEST_F(AutoOpDialogWorldTest, SelectNodeMatchesNamesExactlyAndCancelReportsOnlyC
                                                 : -1;
     };
     EXPECT_EQ(0, selected());
-    dialog->SelectNode(L"Net", L"#Room");
+    EXPECT_TRUE(dialog->SelectNode(L"Net", L"#Room"));
     EXPECT_EQ(2, selected());
-    dialog->SelectNode(L"net", L"");
+    EXPECT_FALSE(dialog->SelectNode(L"net", L""));
     EXPECT_EQ(2, selected()) << "names compare exactly";
-    dialog->SelectNode(L"Net", L"#gone");
-    EXPECT_EQ(1, selected()) << "a channel the server does not hold: the server";
+    EXPECT_FALSE(dialog->SelectNode(L"Net", L"#gone"));
+    EXPECT_EQ(2, selected()) << "a channel the server does not hold: no other level";
     dialog->SelectNode(L"", L"#Room");
     EXPECT_EQ(0, selected());
     dialog->SelectNode(L"Net", L"");

@@ -251,3 +251,36 @@ TEST_F(RefusedNickTest, AConnectionGoneBeforeTheTickAsksNothing)
     EXPECT_FALSE(TickOpensADialog());
     EXPECT_TRUE(TakeQueued().empty());
 }
+
+// One nick dialog at a time: the question of a refused nick waits while the user's own nick
+// dialog is open, so neither writes its list over the other's edits.
+TEST_F(RefusedNickTest, TheQuestionWaitsForTheOpenNickDialogAndKeepsItsListEdits)
+{
+    Feed(":irc.example 433 kvnick taken :Nickname is already in use");
+    TNickRequest own = unit->MakeNickRequest(9);
+    int inner = 0;
+    WhenShown(HasCaption(L"ニックネーム変更 - testnet"), [&](HWND window) {
+        TypeNick(window, L"mine");
+        Click(window, IDC_NICK_ADD);
+        WhenShown(IsNewDialog(), [&](HWND second) {
+            inner++;
+            ::PostMessageW(second, WM_COMMAND, IDCANCEL, 0);
+        });
+        world->TickOn(1);
+        PumpPendingMessages();
+        StopWatching();
+        Click(window, IDCANCEL);
+    });
+    EXPECT_FALSE(world->RunNickDialog(own));
+    StopWatching();
+    EXPECT_EQ(0, inner) << "a second nick dialog over the first";
+
+    // The next tick asks, on the list as the user's dialog left it.
+    RefuseAndAnswer([&](HWND window) {
+        EXPECT_EQ(2, (int)::SendMessageW(Control(window, IDC_NICK_LIST), LB_GETCOUNT, 0, 0));
+        TypeNick(window, L"theirs");
+        Click(window, IDC_NICK_ADD);
+        Click(window, IDOK);
+    });
+    EXPECT_EQ(preference.nickList, (std::vector<CString>{L"-spare", L"-mine", L"-theirs"}));
+}

@@ -83,7 +83,7 @@ TEST_F(WorldMacros, ServerPropertiesReadEveryMacroFileAgainEvenWhenTheListStaysT
 
     // Edited outside the program, then the server's properties confirmed without a change.
     ASSERT_TRUE(WriteMacroFile(L"b.kmf", "second"));
-    world->ApplyServerSettings(unit, config.world.Units[1]);
+    world->ApplyServerSettings(unit, config.world.Units[1], config.world.Units[1]);
     FeedLine(*unit, ":bob!b@h PRIVMSG #room :!ver");
     EXPECT_EQ(ReadFileLines(folder.File(L"out.txt")), (std::vector<std::string>{"first", "second"}));
 }

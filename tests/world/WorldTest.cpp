@@ -275,7 +275,7 @@ TEST_F(WorldTest, EditedServerSettingsReachTheRunningUnit)
     edited.Channels.emplace_back();
     edited.Channels.back().Name = L"#new";
     edited.Channels[0].Password = L"key";
-    world->ApplyServerSettings(unit, edited);
+    world->ApplyServerSettings(unit, tree.Units[0], edited);
 
     EXPECT_EQ(unit->GetName(), L"b__");
     EXPECT_EQ(unit->FindChannel(L"#drop"), nullptr);
@@ -287,7 +287,7 @@ TEST_F(WorldTest, EditedServerSettingsReachTheRunningUnit)
     EXPECT_EQ(Selected(), TNode(unit, nullptr));
 
     TIRCUnit stranger(&views, &preference, tree.Units[1]);
-    world->ApplyServerSettings(&stranger, edited);
+    world->ApplyServerSettings(&stranger, tree.Units[1], edited);
     EXPECT_EQ(stranger.GetName(), L"b");
 }
 

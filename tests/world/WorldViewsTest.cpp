@@ -549,7 +549,7 @@ TEST_F(WorldViewsTest, EditedServerSettingsRebuildTheChannelItemsInTheirNewOrder
     edited.Name = L"home";
     edited.Channels = {edited.Channels[1], TChannelConfig()};
     edited.Channels[1].Name = L"#new";
-    world->ApplyServerSettings(net, edited);
+    world->ApplyServerSettings(net, config.world.Units[0], edited);
     EXPECT_EQ(Children(TVI_ROOT), (std::vector<CString>{L"home_", L"home"}));
     EXPECT_EQ(Children(Item(net)), (std::vector<CString>{L"#beta", L"#new", L"friend"}));
     EXPECT_EQ(net->FindChannel(L"#alpha"), nullptr);
