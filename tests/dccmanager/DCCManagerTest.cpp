@@ -281,6 +281,9 @@ TEST_F(DCCManagerTest, HostileNamesStayInsideTheDownloadFolder)
         {L"CON.txt", L"_CON.txt"},  {L"lpt1", L"_lpt1"},
         {L"name. . ", L"name"},     {L"tab\there", L"tab_here"},
         {L"<|>\"*", L"_____"},      {L"", L"_"},
+        // Names people send every day stay as offered.
+        {L"my file.txt", L"my file.txt"}, {L"report.v2.tar.gz", L"report.v2.tar.gz"},
+        {L".profile", L".profile"},       {L"[2026] 写真 (1).jpg", L"[2026] 写真 (1).jpg"},
     };
     for (const Row& row : rows)
         EXPECT_EQ(MakeSafeReceiveFileName(row.offered), row.stored) << Narrow(row.offered);
@@ -288,6 +291,7 @@ TEST_F(DCCManagerTest, HostileNamesStayInsideTheDownloadFolder)
     preference.ReceiveInNickFolder = true;
     EXPECT_EQ(AddReceive(L"x.bin", 1024, 10, false, L"..")->GetFolder(), receiveFolder.path + L"_\\");
     EXPECT_EQ(AddReceive(L"x.bin", 1024, 10, false, L"nick|x")->GetFolder(), receiveFolder.path + L"nick_x\\");
+    EXPECT_EQ(AddReceive(L"x.bin", 1024, 10, false, L"[bob]")->GetFolder(), receiveFolder.path + L"[bob]\\");
     EXPECT_EQ(MakeReceiveFolder(L"C:\\dl:x?"), L"C:\\dl_x_\\");
 }
 
