@@ -284,10 +284,14 @@ TEST_F(DCCManagerTest, HostileNamesStayInsideTheDownloadFolder)
     };
     for (const Row& row : rows)
         EXPECT_EQ(MakeSafeReceiveFileName(row.offered), row.stored) << Narrow(row.offered);
+    // Names people send every day stay as offered.
+    for (const wchar_t* name : {L"my file.txt", L"report.v2.tar.gz", L".profile", L"[2026] 写真 (1).jpg"})
+        EXPECT_EQ(MakeSafeReceiveFileName(name), name) << Narrow(name);
 
     preference.ReceiveInNickFolder = true;
     EXPECT_EQ(AddReceive(L"x.bin", 1024, 10, false, L"..")->GetFolder(), receiveFolder.path + L"_\\");
     EXPECT_EQ(AddReceive(L"x.bin", 1024, 10, false, L"nick|x")->GetFolder(), receiveFolder.path + L"nick_x\\");
+    EXPECT_EQ(AddReceive(L"x.bin", 1024, 10, false, L"[bob]")->GetFolder(), receiveFolder.path + L"[bob]\\");
     EXPECT_EQ(MakeReceiveFolder(L"C:\\dl:x?"), L"C:\\dl_x_\\");
 }
 

@@ -178,6 +178,9 @@ TEST_F(WhoManagerTest, WaitGrowsWithTheChannelJustAsked)
     manager.Add(L"#b", 10);
     TicksUntil(20);
     EXPECT_EQ(recorder.whos, (std::vector<CString>{L"0:#big", L"11:#a", L"14:#b"}));
+    // Once its WHO went out, a channel joined again is asked about again.
+    manager.Add(L"#A", 10);
+    EXPECT_EQ(recorder.whos.back(), L"20:#A");
 
     const int cases[][3] = {{1, 59, 3}, {1, 60, 4}, {2, 19, 6}, {2, 20, 7}, {2, 0, 6}, {2, -100, 6}};
     for (const auto& c : cases) {

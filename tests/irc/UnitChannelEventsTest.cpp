@@ -54,6 +54,7 @@ TEST_F(ChannelEventsTest, BanModesReachAnOpenBanList)
     Feed(":op!u@h MODE #c +bb x!*@* y!*@*");
     Feed(":op!u@h MODE #c -b x!*@*");
     Feed(":op!u@h MODE #c +e z!*@*");
+    Feed(":op!u@h MODE #c +b"); // names no mask: no empty row
     ASSERT_EQ(windows.lists.size(), 1u);
     EXPECT_EQ(windows.lists[0]->masks, (std::vector<CString>{L"y!*@*"}));
 }

@@ -132,6 +132,7 @@ TEST_F(MembershipTest, EventsWithoutTheirChannelOrNickAreStillShownAndReported)
         {":x!u@h NICK", "Nick ", nullptr, "*nick x → ", "<testnet> *nick x → "},
         {"NICK :y", "Nick y", nullptr, nullptr, "<testnet> *nick  → y"},
         {":kvnick!u@h NICK", "Nick ", "*nick kvnick → ", "*nick kvnick → ", "<testnet> *nick kvnick → "},
+        {":y!u@h JOIN #c", "Join #c", nullptr, "*y join #c (u@h)", nullptr}, // with both: a member
     };
     auto one = [](const char* text) { return text ? Lines{text} : Lines{}; };
     for (const auto& row : rows) {
@@ -151,7 +152,7 @@ TEST_F(MembershipTest, EventsWithoutTheirChannelOrNickAreStillShownAndReported)
           ":x!u@h KICK #c :", ":x!u@h MODE #c +o", ":x!u@h MODE #c +v nobody", ":x!u@h JOIN :\x07o", ":x!u@h PRIVMSG",
           ":x!u@h NOTICE", "PRIVMSG #c :x"})
         Feed(line);
-    ASSERT_EQ(Nicks(L"#c"), (NickList{L"kvnick", L"x"}));
+    ASSERT_EQ(Nicks(L"#c"), (NickList{L"kvnick", L"x", L"y"}));
     EXPECT_FALSE(Member(L"#c", L"x")->v);
     EXPECT_EQ(unit->GetChannels().size(), 1u);
     EXPECT_EQ(unit->GetSession().currentNick, L"kvnick");

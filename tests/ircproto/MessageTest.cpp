@@ -156,6 +156,8 @@ TEST(SendBuild, LineBreaksAndNulsEndAParameter)
     EXPECT_EQ(Built("TOPIC", "#c", CStringA(":a\0\nKILL", 8)).line, "TOPIC #c :a\r\n");
     EXPECT_EQ(Built("MODE", "\r\n", "+i").line, "MODE +i\r\n");
     EXPECT_EQ(Built("NICK\r\nQUIT", "x", "").line, "NICK x\r\n");
+    // Blanks, colons and TABs are text, not ends.
+    EXPECT_EQ(Built("PRIVMSG", "#c", ":a b\t:c ").line, "PRIVMSG #c :a b\t:c \r\n");
 }
 
 TEST(SendBuild, EncodedTextIsCutBetweenCharacters)
