@@ -50,13 +50,13 @@ protected:
         ASSERT_TRUE(peer);
         ASSERT_TRUE(peer->WaitFor("USER "));
         peer->Send(":irc.test 001 kvme :Welcome\r\n");
-        ASSERT_TRUE(PumpMessagesUntil([&] { return net->GetState() == TIRCUnit::StateLoggedIn; }, 5000));
+        ASSERT_TRUE(PumpMessagesUntil([&] { return net->GetState() == TIRCUnit::StateLoggedIn; }, kWaitBoundMs));
         peer->Send(":kvme!me@my.host JOIN :#alpha\r\n"
                    ":irc.test 353 kvme = #alpha :@kvme alice bob +carol dave\r\n"
                    ":irc.test 366 kvme #alpha :End of NAMES list\r\n"
                    ":erin!eu@erin.example JOIN :#alpha\r\n");
         alpha = Channel(L"#alpha");
-        ASSERT_TRUE(PumpMessagesUntil([&] { return alpha->IsJoined() && alpha->FindMember(L"erin"); }, 5000));
+        ASSERT_TRUE(PumpMessagesUntil([&] { return alpha->IsJoined() && alpha->FindMember(L"erin"); }, kWaitBoundMs));
         world->Select(net, alpha);
         PumpPendingMessages();
         ASSERT_TRUE(alpha->op);
@@ -99,7 +99,7 @@ protected:
             first = false;
         }
         // The clicks land later on a loaded machine.
-        PumpMessagesUntil([&] { return SelectedRows() == (int)nicks.size(); }, 3000);
+        WaitUntil([&] { return SelectedRows() == (int)nicks.size(); }, "the rows selected");
     }
     // Every line the program queued so far has reached the server.
     void RoundTrip() { ASSERT_TRUE(::RoundTrip(*net, *peer)) << peer->Received(); }
