@@ -125,11 +125,12 @@ TEST(MainRoadTest, CommandLineChoosesTheUserAndTheServersToConnectInItsOrder)
     EXPECT_EQ(0, second.Accepted()) << "the second one comes after the first";
     TLineSocket* client = second.WaitClient(1, 15000);
     ASSERT_TRUE(client) << "the second server named";
-    // A marked server would come next, one stagger step (3 ticks) later; the second's
-    // keep-alive goes out 4 ticks after its login, so after that step.
+    // A marked server would come next, one stagger step after the second. The second's
+    // keep-alives go out every 4 ticks from its login: two of them span more than a step.
     ASSERT_TRUE(client->WaitFor("USER"));
     client->Send(":irc.test.local 001 kvline :Welcome\r\n");
     ASSERT_TRUE(client->WaitFor("PONG", kWaitBoundMs));
+    ASSERT_TRUE(PumpMessagesUntil([&] { return client->LinesStartingWith("PONG").size() >= 2; }, kWaitBoundMs));
     EXPECT_EQ(0, marked.Accepted()) << "a server marked for the start is not connected";
     run.KillAll();
 }
