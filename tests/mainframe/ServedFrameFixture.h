@@ -8,6 +8,7 @@
 #include "foundation/CodePage.h"
 #include "irc/Member.h"
 #include "logview/LogView.h"
+#include "tests/common/ControlText.h"
 #include "tests/common/InputHandled.h"
 #include "tests/common/MessagePump.h"
 #include "tests/common/PopupMenu.h"
@@ -65,16 +66,10 @@ protected:
     HWND MemberList() { return world->GetCurrentMemberList()->m_hWnd; }
     int RowOf(const wchar_t* nick)
     {
-        HWND list = MemberList();
-        int count = ListView_GetItemCount(list);
-        for (int row = 0; row < count; row++) {
-            wchar_t text[64] = L"";
-            ListView_GetItemText(list, row, 0, text, 64);
-            if (CString(text) == nick)
-                return row;
-        }
-        ADD_FAILURE() << "no row for " << Narrow(nick);
-        return -1;
+        const int row = ListViewRowWith(MemberList(), 0, nick);
+        if (row < 0)
+            ADD_FAILURE() << "no row for " << Narrow(nick);
+        return row;
     }
     POINT RowPoint(const wchar_t* nick)
     {
