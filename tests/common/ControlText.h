@@ -35,6 +35,32 @@ inline std::vector<CString> ListBoxLines(HWND list)
     return lines;
 }
 
+// The text of a list view's cell.
+inline CString ListViewCellText(HWND list, int row, int column)
+{
+    wchar_t text[MAX_PATH * 2] = L"";
+    ListView_GetItemText(list, row, column, text, MAX_PATH * 2);
+    return text;
+}
+
+// One column of every row of a list view, top to bottom.
+inline std::vector<CString> ListViewColumnTexts(HWND list, int column = 0)
+{
+    std::vector<CString> texts;
+    for (int row = 0; row < ListView_GetItemCount(list); row++)
+        texts.push_back(ListViewCellText(list, row, column));
+    return texts;
+}
+
+// The first row whose cell in the column reads the text, or -1.
+inline int ListViewRowWith(HWND list, int column, const CString& text)
+{
+    for (int row = 0; row < ListView_GetItemCount(list); row++)
+        if (ListViewCellText(list, row, column) == text)
+            return row;
+    return -1;
+}
+
 // The column headings of a list view, left to right.
 inline std::vector<CString> ColumnHeadings(HWND list)
 {

@@ -57,7 +57,7 @@ protected:
     }
     bool WaitFor(const std::string& event)
     {
-        return PumpMessagesUntil([&] { return Saw(event); }, 5000);
+        return PumpMessagesUntil([&] { return Saw(event); }, kWaitBoundMs);
     }
     // Connects a client to 127.0.0.1:port, reporting to the listener (this fixture unless told).
     void ConnectClient(int port) { Connect(*client, port, this); }
@@ -111,7 +111,7 @@ TEST_F(DCCChatTest, ClientAndServerChatBothWaysAndTheCloseReachesTheOtherSide)
     client->SendLine("hello");
     server.SendLine("hi there");
     server.SendLine("second");
-    ASSERT_TRUE(PumpMessagesUntil([&] { return serverLines.size() == 1 && clientLines.size() == 2; }, 5000));
+    ASSERT_TRUE(PumpMessagesUntil([&] { return serverLines.size() == 1 && clientLines.size() == 2; }, kWaitBoundMs));
     EXPECT_EQ(serverLines, Lines({"hello"}));
     EXPECT_EQ(clientLines, Lines({"hi there", "second"}));
 
@@ -141,7 +141,7 @@ TEST_F(DCCChatTest, ReceivedBytesSplitAtLineFeedsWithoutLineEnds)
         TDCCChatClient one;
         clientLines.clear();
         Connect(one, peer.Port(), this);
-        PumpMessagesUntil([&] { return clientLines.size() == c.lines.size(); }, 3000);
+        EXPECT_TRUE(PumpMessagesUntil([&] { return clientLines.size() == c.lines.size(); }, kWaitBoundMs));
         PumpMessagesFor(100);
         EXPECT_EQ(clientLines, c.lines);
     }
@@ -159,7 +159,7 @@ TEST_F(DCCChatTest, OwnLinesStayOneLineAndWaitUntilTheConnectionIsWritable)
     client->SendLine(CStringA("n\0l", 3));
     client->SendLine("tail\n");
     EXPECT_GT(client->GetPendingSize(), 0);
-    ASSERT_TRUE(PumpMessagesUntil([&] { return peer.Expected(0).size() == 19; }, 5000))
+    ASSERT_TRUE(PumpMessagesUntil([&] { return peer.Expected(0).size() == 19; }, kWaitBoundMs))
         << Hex(peer.Expected(0)) << " " << Bytes(ConvertToUtf8(errorText));
     EXPECT_EQ(peer.Expected(0), "early\none\nn l\ntail\n");
     EXPECT_EQ(client->GetPendingSize(), 0);
@@ -178,12 +178,12 @@ TEST_F(DCCChatTest, ASecondPeerFindsNoListeningSocket)
     TDCCChatClient second;
     TOtherClient listener;
     Connect(second, server.GetPort(), &listener);
-    ASSERT_TRUE(PumpMessagesUntil([&] { return !listener.events.empty(); }, 5000));
+    ASSERT_TRUE(PumpMessagesUntil([&] { return !listener.events.empty(); }, kWaitBoundMs));
     EXPECT_EQ(listener.events, Lines({"error"}));
     EXPECT_FALSE(second.IsStarted());
     // The first chat goes on.
     client->SendLine("still here");
-    ASSERT_TRUE(PumpMessagesUntil([&] { return serverLines.size() == 1; }, 5000));
+    ASSERT_TRUE(PumpMessagesUntil([&] { return serverLines.size() == 1; }, kWaitBoundMs));
     EXPECT_EQ(serverLines, Lines({"still here"}));
 }
 

@@ -66,7 +66,7 @@ void CALLBACK CloseLeftOver(HWND, UINT, UINT_PTR id, DWORD)
 void WatchForLeftOver(HWND box)
 {
     g_watched = box;
-    ::SetTimer(nullptr, 0, 4000, CloseLeftOver);
+    ::SetTimer(nullptr, 0, kWaitBoundMs, CloseLeftOver);
 }
 
 BOOL CALLBACK CancelBrowser(HWND window, LPARAM)
@@ -88,7 +88,7 @@ void AnswerBox(const wchar_t* caption, std::function<void(HWND)> step)
 {
     RunLater(200, [caption, step] {
         HWND box = nullptr;
-        PumpMessagesUntil([&] { return (box = FindShownWindow(HasCaption(caption))) != nullptr; }, 3000);
+        PumpMessagesUntil([&] { return (box = FindShownWindow(HasCaption(caption))) != nullptr; }, kWaitBoundMs);
         ASSERT_TRUE(box) << "no box";
         FocusForInput(::GetDlgItem(box, IDOK));
         step(box);

@@ -35,7 +35,7 @@ protected:
     // The next connection of the reconnect, logged in; the JOIN lines it was sent.
     Lines JoinsOfReconnect(TScriptedServer& server, int count, TLineSocket*& peer)
     {
-        if (!WaitDisconnected(5000))
+        if (!WaitDisconnected())
             return {"still connected"};
         peer = TickToReconnect(*unit, server, count);
         if (!WelcomeOn(peer) || !RoundTrip(*unit, *peer))
@@ -52,7 +52,7 @@ TEST_F(LostLinkRejoinTest, ChannelsStillWaitingForTheirJoinSurviveDropsAfterTheW
     ASSERT_TRUE(peer->WaitFor("JOIN #k,#left sesame"));
     // Only #a is answered before the link drops; #left the user leaves meanwhile.
     peer->Send(":kvnick!kvuser@my.host JOIN :#a\r\n");
-    ASSERT_TRUE(PumpMessagesUntil([&] { return unit->FindChannel(L"#a")->IsJoined(); }, 5000));
+    ASSERT_TRUE(PumpMessagesUntil([&] { return unit->FindChannel(L"#a")->IsJoined(); }, kWaitBoundMs));
     unit->ExecuteCommand(L"part #left", false);
     ASSERT_TRUE(peer->WaitFor("PART #left"));
     peer->Close();
@@ -69,7 +69,7 @@ TEST_F(LostLinkRejoinTest, ChannelsStillWaitingForTheirJoinSurviveDropsAfterTheW
     peer->Send(":irc.example 475 kvnick #k :Cannot join channel (+k)\r\n");
     ASSERT_TRUE(PumpMessagesUntil(
         [&] { return !recorder.protocol.empty() && recorder.protocol.back().find(" 475 ") != std::string::npos; },
-        5000));
+        kWaitBoundMs));
     peer->Close();
     EXPECT_EQ(JoinsOfReconnect(server, 4, peer), Lines{"JOIN #a"});
 }
@@ -86,10 +86,10 @@ TEST_F(LostLinkRejoinTest, ALinkLostBeforeTheLoginTookTheRejoinListKeepsIt)
     unit->ExecuteCommand(L"join #hand", false);
     ASSERT_TRUE(peer->WaitFor("JOIN #hand"));
     peer->Send(":kvnick!kvuser@my.host JOIN :#hand\r\n");
-    ASSERT_TRUE(PumpMessagesUntil([&] { return unit->FindChannel(L"#hand") != nullptr; }, 5000));
+    ASSERT_TRUE(PumpMessagesUntil([&] { return unit->FindChannel(L"#hand") != nullptr; }, kWaitBoundMs));
     peer->Close();
 
-    ASSERT_TRUE(WaitDisconnected(5000));
+    ASSERT_TRUE(WaitDisconnected());
     peer = TickToReconnect(*unit, server, 2);
     ASSERT_TRUE(peer && peer->WaitFor("USER "));
     peer->Send(":irc.example 001 kvnick :Welcome back\r\n");

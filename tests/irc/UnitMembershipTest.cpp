@@ -4,6 +4,7 @@
 #include "tests/irc/ReceiveTestSupport.h"
 
 #include "foundation/ResourceString.h"
+#include "irc/MemberManager.h"
 #include "res/strings/irc.h"
 
 namespace {
@@ -191,15 +192,40 @@ TEST_F(MembershipTest, JoiningMembersTakeTheirUserGroups)
     }
 }
 
-// The member manager's own test fills a list to its bound; here the unit says so in that channel.
+// Names from the server past the list's bound are told once in that channel, and once more after
+// a rejoin; the other channel hears nothing.
 TEST_F(MembershipTest, AFullMemberListIsToldInItsChannel)
 {
-    LogIn({"#a", "#b"});
+    LogIn({"#a"});
     const Lines other = recorder.ViewTexts(Channel(L"#a"));
-    unit->MemberListFull(Channel(L"#b")->GetMembers());
-    Lines shown = recorder.ViewTexts(Channel(L"#b"));
-    ASSERT_FALSE(shown.empty());
-    EXPECT_NE(shown.back().find(Narrow(LoadResourceString(IDS_MEMBER_LIST_FULL))), std::string::npos);
+    const std::string full = Narrow(LoadResourceString(IDS_MEMBER_LIST_FULL));
+    auto told = [&] {
+        int count = 0;
+        for (const std::string& text : recorder.ViewTexts(Channel(L"#b")))
+            count += text.find(full) != std::string::npos ? 1 : 0;
+        return count;
+    };
+    // Joined with ten past the bound, in NAMES lines of a server's ordinary length.
+    auto joinPastTheBound = [&] {
+        Feed(":kvnick!kvuser@my.host JOIN :#b");
+        const int perLine = 40;
+        for (int first = 0; first < TIRCMemberManager::kMaxMembers + 10; first += perLine) {
+            std::string line = ":irc.example 353 kvnick = #b :";
+            for (int i = first; i < first + perLine; i++)
+                line += "m" + std::to_string(i) + " ";
+            Feed(line);
+        }
+        Feed(":irc.example 366 kvnick #b :End");
+    };
+    joinPastTheBound();
+    ASSERT_EQ(Channel(L"#b")->GetMembers().GetCount(), TIRCMemberManager::kMaxMembers);
+    EXPECT_EQ(told(), 1);
+    Feed(":late!u@h JOIN #b");
+    EXPECT_EQ(told(), 1) << "told once";
+
+    Feed(":kvnick!kvuser@my.host PART #b :later");
+    joinPastTheBound();
+    EXPECT_EQ(told(), 2) << "told again after the rejoin";
     EXPECT_EQ(recorder.ViewTexts(Channel(L"#a")), other);
 }
 

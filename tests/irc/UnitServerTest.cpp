@@ -29,7 +29,7 @@ protected:
                     joined += channel->IsJoined();
                 return joined == count;
             },
-            10000);
+            kWaitBoundMs);
     }
     // A fresh unit as this nick on the server, with these auto-join channels, logged in.
     bool LogInAs(const CString& nick, int port, std::initializer_list<const wchar_t*> autoJoin = {})
@@ -83,7 +83,7 @@ TEST_F(UnitServerTest, RegistersLogsInAndJoinsOnNgircdDirectlyOverTlsAndThroughS
         EXPECT_TRUE(HistoryHolds("JOIN #kv-road-a,#kv-road-b\r\n")) << c.name;
         unit->Tick();
         // The joins' MODE lines may hold it behind flood control for a moment.
-        EXPECT_TRUE(PumpMessagesUntil([&] { return HistoryHolds("PONG :irc.test.local\r\n"); }, 10000))
+        EXPECT_TRUE(PumpMessagesUntil([&] { return HistoryHolds("PONG :irc.test.local\r\n"); }, kWaitBoundMs))
             << c.name << ": keep-alive";
         unit->SendQuit(L"done");
         EXPECT_TRUE(WaitDisconnected()) << c.name;
@@ -111,7 +111,7 @@ TEST_F(UnitServerTest, JapaneseRoundTripsWithASecondClientInJisAndUtf8)
         std::string wire(encoded.GetString(), encoded.GetLength());
 
         other->Send("PRIVMSG " + channelBytes + " :" + wire + "\r\n");
-        EXPECT_TRUE(SawMacroEvent("PRIVMSG " + channelBytes + " " + Narrow(kJapanese), 10000)) << codePage;
+        EXPECT_TRUE(SawMacroEvent("PRIVMSG " + channelBytes + " " + Narrow(kJapanese), kWaitBoundMs)) << codePage;
         unit->SendCommand(L"PRIVMSG", channel, L":" + CString(kJapanese), 2, 0);
         EXPECT_TRUE(other->WaitFor("PRIVMSG " + channelBytes + " :" + wire)) << codePage;
         unit->CloseByUser();
@@ -136,13 +136,13 @@ TEST_F(UnitServerTest, AKilledServerIsReconnectedOnTheNextServerAndChannelsAreRe
     ASSERT_TRUE(WaitJoined(1));
 
     main.Kill();
-    ASSERT_TRUE(WaitDisconnected(5000));
+    ASSERT_TRUE(WaitDisconnected());
     // After a login the rotation starts again at the main host, which is gone; then the alternative.
     for (int tick = 0; tick < 8 && alternative.Accepted() == 0; tick++) {
         unit->Tick();
         PumpMessagesFor(300);
     }
-    TLineSocket* second = alternative.WaitClient(1, 3000);
+    TLineSocket* second = alternative.WaitClient(1, kWaitBoundMs);
     ASSERT_NE(second, nullptr);
     EXPECT_EQ(unit->GetSession().reconnectAttempts, 2);
     ASSERT_TRUE(second->WaitFor("USER kvuser 8 * :Ketroval Test"));
@@ -160,7 +160,7 @@ TEST_F(UnitServerTest, AUserQuitIsNeverFollowedByAReconnect)
     unit->SendQuit(L"bye");
     ASSERT_TRUE(peer->WaitFor("QUIT :bye"));
     peer->Close();
-    ASSERT_TRUE(WaitDisconnected(5000));
+    ASSERT_TRUE(WaitDisconnected());
     for (int tick = 0; tick < 5; tick++) {
         unit->Tick();
         PumpMessagesFor(100);
@@ -177,10 +177,10 @@ TEST_F(UnitServerTest, TheAwayFlagFollowsTheServersAnswerNotTheAwaySent)
     unit->SetAway(true, L"at lunch");
     EXPECT_FALSE(unit->IsAway()) << "before the server's answer";
     EXPECT_EQ(unit->GetSession().awayMessage, CString(L"at lunch"));
-    EXPECT_TRUE(PumpMessagesUntil([&] { return unit->IsAway(); }, 10000)) << "306";
+    EXPECT_TRUE(PumpMessagesUntil([&] { return unit->IsAway(); }, kWaitBoundMs)) << "306";
     unit->SetAway(false, CString());
     EXPECT_TRUE(unit->IsAway()) << "before the server's answer";
-    EXPECT_TRUE(PumpMessagesUntil([&] { return !unit->IsAway(); }, 10000)) << "305";
+    EXPECT_TRUE(PumpMessagesUntil([&] { return !unit->IsAway(); }, kWaitBoundMs)) << "305";
     QuitAndWait();
 
     // The link drops with the AWAY unanswered.
@@ -195,7 +195,7 @@ TEST_F(UnitServerTest, TheAwayFlagFollowsTheServersAnswerNotTheAwaySent)
     unit->SetAway(true, L"brb");
     ASSERT_TRUE(peer->WaitFor("AWAY :brb"));
     peer->Close();
-    ASSERT_TRUE(WaitDisconnected(5000));
+    ASSERT_TRUE(WaitDisconnected());
     EXPECT_FALSE(unit->IsAway());
     EXPECT_EQ(recorder.sounds, std::vector<CString>{L"gone.wav"}) << "not muted for an away never confirmed";
     TLineSocket* again = TickToReconnect(*unit, server, 2);
@@ -211,7 +211,7 @@ TEST_F(UnitServerTest, TheAwayFlagFollowsTheServersAnswerNotTheAwaySent)
     ASSERT_TRUE(third->WaitFor("USER "));
     third->Send(":irc.example 433 * kvnick :Nickname is already in use\r\n");
     TNickRequest request;
-    ASSERT_TRUE(PumpMessagesUntil([&] { return unit->TakeNickQuestion(request); }, 5000));
+    ASSERT_TRUE(PumpMessagesUntil([&] { return unit->TakeNickQuestion(request); }, kWaitBoundMs));
     request.nick = L"kvspare";
     request.away = true;
     unit->AnswerNickQuestion(request);
@@ -228,7 +228,7 @@ TEST_F(UnitServerTest, AJoinWithoutAChannelGoesOutAndTheServersComplaintIsShown)
     ASSERT_TRUE(LogInAs(L"kvbarejoin", port));
     size_t shown = recorder.ViewTexts(nullptr).size();
     unit->ExecuteCommand(L"join", false);
-    EXPECT_TRUE(PumpMessagesUntil([&] { return HistoryHolds("JOIN\r\n"); }, 5000));
+    EXPECT_TRUE(PumpMessagesUntil([&] { return HistoryHolds("JOIN\r\n"); }, kWaitBoundMs));
     std::string reply;
     ASSERT_TRUE(PumpMessagesUntil(
         [&] {
@@ -237,7 +237,7 @@ TEST_F(UnitServerTest, AJoinWithoutAChannelGoesOutAndTheServersComplaintIsShown)
                     reply = line;
             return !reply.empty();
         },
-        5000))
+        kWaitBoundMs))
         << "not enough parameters";
     // The server's own words for it, printed with the command they refuse.
     std::string reason = reply.substr(reply.find(" JOIN :") + 7);
@@ -264,9 +264,9 @@ TEST_F(UnitServerTest, PingIsAnsweredAheadOfLinesHeldByFloodControl)
     connection.timer.Stop();
     for (int i = 0; i < 10; i++)
         unit->SendCommand(L"PRIVMSG", L"#c", L":line " + CString(std::to_wstring(i).c_str()), 2, 0);
-    ASSERT_TRUE(PumpMessagesUntil([&] { return peer->LineCount() >= before + 6; }, 5000));
+    ASSERT_TRUE(PumpMessagesUntil([&] { return peer->LineCount() >= before + 6; }, kWaitBoundMs));
     peer->Send("PING :stamp\r\n");
-    ASSERT_TRUE(PumpMessagesUntil([&] { return !connection.high.empty(); }, 5000));
+    ASSERT_TRUE(PumpMessagesUntil([&] { return !connection.high.empty(); }, kWaitBoundMs));
     connection.timer.Start(TIRCConnection::kTickMs);
     ASSERT_TRUE(peer->WaitFor("PONG :stamp", 8000));
     Lines lines = peer->Lines();
@@ -319,11 +319,11 @@ TEST_F(UnitServerTest, ADelayedAutoOpGivesOperatorStatusToAMatchingMemberAfterTh
     TIRCChannel* channel = unit->AddChannel(config, TIRCChannel::KindChannel);
     unit->Connect();
     ASSERT_TRUE(WaitLoggedIn());
-    ASSERT_TRUE(PumpMessagesUntil([&] { return channel->IsJoined() && channel->op; }, 10000));
+    ASSERT_TRUE(PumpMessagesUntil([&] { return channel->IsJoined() && channel->op; }, kWaitBoundMs));
     std::unique_ptr<TLineSocket> member = ConnectIrcClient(port, "kvfriend");
     ASSERT_NE(member, nullptr);
     member->Send("JOIN #kv-autoop\r\n");
-    ASSERT_TRUE(PumpMessagesUntil([&] { return channel->FindMember(L"kvfriend") != nullptr; }, 10000));
+    ASSERT_TRUE(PumpMessagesUntil([&] { return channel->FindMember(L"kvfriend") != nullptr; }, kWaitBoundMs));
     // The world's timer gives the unit its ticks; here they come faster than once a second.
     int ticks = 0;
     bool given = false;
@@ -334,7 +334,7 @@ TEST_F(UnitServerTest, ADelayedAutoOpGivesOperatorStatusToAMatchingMemberAfterTh
     }
     EXPECT_TRUE(given);
     EXPECT_GE(ticks, preference.AutoOpDelayMin) << "not before the delay";
-    EXPECT_TRUE(PumpMessagesUntil([&] { return channel->FindMember(L"kvfriend")->o; }, 5000));
+    EXPECT_TRUE(PumpMessagesUntil([&] { return channel->FindMember(L"kvfriend")->o; }, kWaitBoundMs));
     QuitAndWait();
 }
 

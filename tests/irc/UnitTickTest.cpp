@@ -23,7 +23,7 @@ TEST_F(UnitTickTest, ARefusingServerGetsExactlyReconnectCountAttemptsReconnectTi
     std::vector<int> attemptTicks;
     int lastAttempts = 0;
     for (int tick = 1; tick <= 20; tick++) {
-        WaitDisconnected(5000);
+        ASSERT_TRUE(WaitDisconnected()) << "tick " << tick;
         unit->Tick();
         if (unit->GetSession().reconnectAttempts != lastAttempts) {
             lastAttempts = unit->GetSession().reconnectAttempts;
@@ -95,7 +95,7 @@ TEST_F(UnitTickTest, AServerThatIgnoresQuitIsDroppedOnTheSeventhTick)
     unit->Tick();
     EXPECT_EQ(unit->GetState(), TIRCUnit::StateDisconnected);
     EXPECT_FALSE(unit->GetSession().reconnectArmed);
-    EXPECT_TRUE(PumpMessagesUntil([&] { return peer->Closed(); }, 5000));
+    EXPECT_TRUE(PumpMessagesUntil([&] { return peer->Closed(); }, kWaitBoundMs));
 }
 
 // The quit prompt answered after the link dropped: the reconnect stops, and a connection the user

@@ -155,7 +155,7 @@ TEST(MacroEditorDialogTest, RowsAreEditedAndOnlyOKWritesThem)
              });
              Click(w, IDC_MACRO_EDITOR_NEW);
              EXPECT_EQ(SelectedRow(list), 1);
-             EXPECT_EQ(CellText(list, 1, 3), CString(L"*bye*"));
+             EXPECT_EQ(ListViewCellText(list, 1, 3), CString(L"*bye*"));
              Click(w, IDOK);
          },
          std::string(kHeader) + kGreet + "0\t\t\t\tPRIVMSG\t\t*bye*\t0\t0\tsend\t%c\tsee you\t0\r\n" + kAway + kQuit,
@@ -164,8 +164,8 @@ TEST(MacroEditorDialogTest, RowsAreEditedAndOnlyOKWritesThem)
         {"an unknown state and a hand-written comment",
          std::string(kHeader) + "# mine\r\n0\t\t\t\t\t\t\t9\t0\t\t\t\t7\r\n",
          [](HWND w, HWND list) {
-             EXPECT_EQ(CellText(list, 0, 4), CString());
-             EXPECT_EQ(CellText(list, 0, 9), CString(L"○"));
+             EXPECT_EQ(ListViewCellText(list, 0, 4), CString());
+             EXPECT_EQ(ListViewCellText(list, 0, 9), CString(L"○"));
              Click(w, IDOK);
          },
          std::string(kHeader) + "0\t\t\t\t\t\t\t0\t0\t\t\t\t1\r\n", "saved closed"},
@@ -193,9 +193,9 @@ TEST(MacroEditorDialogTest, RowsAreEditedAndOnlyOKWritesThem)
             wchar_t caption[128] = {};
             ::GetWindowTextW(window, caption, 128);
             EXPECT_EQ(CString(caption), CString(L"マクロファイルの編集 - rules"));
-            EXPECT_EQ(CellText(list, 0, 4), CString(L"+o"));
-            EXPECT_EQ(CellText(list, 0, 5), CString(L"-o"));
-            EXPECT_EQ(CellText(list, 1, 4), CString(L"-a"));
+            EXPECT_EQ(ListViewCellText(list, 0, 4), CString(L"+o"));
+            EXPECT_EQ(ListViewCellText(list, 0, 5), CString(L"-o"));
+            EXPECT_EQ(ListViewCellText(list, 1, 4), CString(L"-a"));
             EXPECT_FALSE(ListView_GetCheckState(list, 1));
             SaveWindowPng(window, ScreenshotPath(L"macro-editor.png"));
         }

@@ -104,7 +104,7 @@ protected:
     {
         Names rows;
         for (int row = 0; row < ListView_GetItemCount(list); row++)
-            rows.push_back(CellText(list, row, 0));
+            rows.push_back(ListViewCellText(list, row, 0));
         return rows;
     }
     Names Enabled(int unit) { return world->GetUnits()[unit]->GetSettings().MacroFiles; }
@@ -126,9 +126,9 @@ TEST_F(MacroSelectDialogTest, FilesAgainstServersAndCellsSwitchedByARightClick)
     EXPECT_EQ(SelectedRow(list), 0);
     HWND header = ListView_GetHeader(list);
     EXPECT_EQ(Header_GetItemCount(header), 3);
-    EXPECT_EQ(CellText(list, 0, 1), CString(L"○"));
-    EXPECT_EQ(CellText(list, 0, 2), CString());
-    EXPECT_EQ(CellText(list, 1, 2), CString(L"○"));
+    EXPECT_EQ(ListViewCellText(list, 0, 1), CString(L"○"));
+    EXPECT_EQ(ListViewCellText(list, 0, 2), CString());
+    EXPECT_EQ(ListViewCellText(list, 1, 2), CString(L"○"));
     SaveWindowPng(window, ScreenshotPath(L"macro-select.png"));
     // Names of longer extensions, which the system's pattern also gives through their short names,
     // are no macro files.
@@ -215,7 +215,7 @@ TEST_F(MacroSelectDialogTest, TypedNamesMakeCopyAndRenameFilesButNeverOverwrite)
         }
         EXPECT_EQ(Rows(), c.rows);
         EXPECT_EQ(recorder.events, c.events);
-        EXPECT_EQ(CellText(list, SelectedRow(list), 0), CString(c.selected));
+        EXPECT_EQ(ListViewCellText(list, SelectedRow(list), 0), CString(c.selected));
         // The file that was there is never touched; a copy holds the source's bytes.
         EXPECT_EQ(ReadFileBytes(user.MacroPath(L"b")), CStringA("1\tEncoding=UTF-8\r\n"));
         if (c.button == IDC_MACRO_SELECT_COPY) {
@@ -307,7 +307,7 @@ TEST_F(MacroSelectDialogTest, TypedNamesThatWouldLeaveTheFolderAreRefused)
             EXPECT_EQ(CountEntries(user.config.macroFolder), 4); // a, b, files, sounds
         } else {
             EXPECT_EQ(warning, CString());
-            EXPECT_EQ(CellText(list, SelectedRow(list), 0), c.name);
+            EXPECT_EQ(ListViewCellText(list, SelectedRow(list), 0), c.name);
             if (c.button == IDC_MACRO_SELECT_NEW) {
                 ASSERT_TRUE(dialog->GetEditor());
                 EXPECT_EQ(opened, dialog->GetEditor()->m_hWnd);

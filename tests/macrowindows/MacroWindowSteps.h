@@ -12,6 +12,7 @@
 
 #include "controls/UpdateDialog.h"
 #include "settings/Config.h"
+#include "tests/common/ControlText.h"
 
 #include <commctrl.h>
 
@@ -46,13 +47,6 @@ inline HWND TopDialog()
 }
 
 inline int SelectedRow(HWND list) { return ListView_GetNextItem(list, -1, LVNI_SELECTED); }
-
-inline CString CellText(HWND list, int row, int column)
-{
-    wchar_t text[512] = {};
-    ListView_GetItemText(list, row, column, text, 512);
-    return text;
-}
 
 // The settings of a user whose folders lie in a temporary folder.
 struct TTempSettings {

@@ -240,8 +240,8 @@ TEST(PopupWindowsTest, EditorRowsBecomeTheMenuOnOKOnly)
         HWND list = Control(window, IDC_POPUP_EDITOR_LIST);
         FocusForInput(list);
         if (&c == &cases[0]) {
-            EXPECT_EQ(CellText(list, 2, 0), CString(L"2"));
-            EXPECT_EQ(CellText(list, 0, 4), CString(L"hello"));
+            EXPECT_EQ(ListViewCellText(list, 2, 0), CString(L"2"));
+            EXPECT_EQ(ListViewCellText(list, 0, 4), CString(L"hello"));
             SaveWindowPng(window, ScreenshotPath(L"popup-editor.png"));
         }
         c.steps(window, list);

@@ -4,6 +4,7 @@
 #include "tests/mainframe/ServedFrameFixture.h"
 
 #include "tests/common/CommonChoosers.h"
+#include "tests/common/DialogSteps.h"
 #include "tests/common/PopupMenu.h"
 #include "tests/common/TempFolder.h"
 
@@ -117,9 +118,7 @@ TEST_F(DCCSendCommand, ClosingWhileAFileWaitsForItsPeerAsksFirst)
         for (int i = 0; i < 250; i++) {
             HWND box = ::FindWindowW(L"#32770", L"確認");
             if (box && ::IsWindowVisible(box)) {
-                wchar_t text[256] = L"";
-                ::GetDlgItemTextW(box, 0xFFFF, text, 256);
-                question = text;
+                question = MessageBoxText(box);
                 ::PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
                 return;
             }

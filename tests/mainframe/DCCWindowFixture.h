@@ -6,6 +6,7 @@
 
 #include "dccwindows/DCCDialog.h"
 #include "res/resource.h"
+#include "tests/common/ControlText.h"
 #include "tests/common/InputHandled.h"
 #include "tests/common/PopupMenu.h"
 #include "tests/common/Screenshot.h"
@@ -106,16 +107,6 @@ protected:
     }
 
     static int RowCount(HWND list) { return (int)::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0); }
-    static CString Cell(HWND list, int row, int column)
-    {
-        wchar_t text[512] = L"";
-        LVITEMW item = {};
-        item.iSubItem = column;
-        item.pszText = text;
-        item.cchTextMax = 512;
-        ::SendMessageW(list, LVM_GETITEMTEXTW, (WPARAM)row, (LPARAM)&item);
-        return text;
-    }
     static int Image(HWND list, int row)
     {
         LVITEMW item = {};

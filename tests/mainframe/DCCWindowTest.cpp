@@ -33,13 +33,13 @@ protected:
         SelectRows(SendList(), {sendRow});
         EXPECT_TRUE(ChooseOnRow(SendList(), sendRow, 'S')) << "送信: 開始(&S)";
         EXPECT_TRUE(PumpMessagesUntil([&] { return send->GetState() == 5; }, kWaitBoundMs)) << send->GetState();
-        EXPECT_EQ(CString(TDCCSendItem::GetStateText(5)), Cell(SendList(), RowOf(SendList(), send), 2));
+        EXPECT_EQ(CString(TDCCSendItem::GetStateText(5)), ListViewCellText(SendList(), RowOf(SendList(), send), 2));
 
         Manager().AddReceiveItem(nullptr, 0, false, L"kvpeer", name, send->GetPort(), size,
                                  TInetAddress(htonl(INADDR_LOOPBACK)));
         TDCCReceiveItem* receive = Manager().GetReceiveItems().back();
         EXPECT_EQ(0, RowOf(ReceiveList(), receive)) << "a new offer comes in at the top";
-        EXPECT_EQ(CString(TDCCReceiveItem::GetStateText(0)), Cell(ReceiveList(), 0, 2));
+        EXPECT_EQ(CString(TDCCReceiveItem::GetStateText(0)), ListViewCellText(ReceiveList(), 0, 2));
         SelectRows(ReceiveList(), {0});
         EXPECT_TRUE(ChooseOnRow(ReceiveList(), 0, 'S')) << "受信: 開始(&S)";
         if (watchCaption) {
@@ -82,31 +82,31 @@ TEST_F(DCCWindow, ListsShowEveryStateWithTheirColumnsImagesAndTexts)
     const int receiveImages[] = {0, 1, 3, 2, 4, 6, 4, 7};
     for (int row = 0; row < 8; row++) {
         EXPECT_EQ(row, RowOf(ReceiveList(), receives[row]));
-        EXPECT_EQ(CString(nicks[row]), Cell(ReceiveList(), row, 0));
-        EXPECT_EQ(CString(L"photo.jpg"), Cell(ReceiveList(), row, 1));
+        EXPECT_EQ(CString(nicks[row]), ListViewCellText(ReceiveList(), row, 0));
+        EXPECT_EQ(CString(L"photo.jpg"), ListViewCellText(ReceiveList(), row, 1));
         CString task = receiveStates[row] == 1 ? receives[row]->GetErrorMessage()
                                                : TDCCReceiveItem::GetStateText(receiveStates[row]);
-        EXPECT_EQ(task, Cell(ReceiveList(), row, 2)) << row;
-        EXPECT_EQ(CString(L"0 / 1,234,567"), Cell(ReceiveList(), row, 3));
-        EXPECT_EQ(CString(L"0%"), Cell(ReceiveList(), row, 4));
+        EXPECT_EQ(task, ListViewCellText(ReceiveList(), row, 2)) << row;
+        EXPECT_EQ(CString(L"0 / 1,234,567"), ListViewCellText(ReceiveList(), row, 3));
+        EXPECT_EQ(CString(L"0%"), ListViewCellText(ReceiveList(), row, 4));
         // Nothing has moved yet, so no time or speed can be told even while transferring.
-        EXPECT_EQ(CString(), Cell(ReceiveList(), row, 5));
-        EXPECT_EQ(CString(), Cell(ReceiveList(), row, 6));
-        EXPECT_EQ(CString(L"192.0.2.1:1096"), Cell(ReceiveList(), row, 7));
-        EXPECT_EQ(downloads.path, Cell(ReceiveList(), row, 8));
+        EXPECT_EQ(CString(), ListViewCellText(ReceiveList(), row, 5));
+        EXPECT_EQ(CString(), ListViewCellText(ReceiveList(), row, 6));
+        EXPECT_EQ(CString(L"192.0.2.1:1096"), ListViewCellText(ReceiveList(), row, 7));
+        EXPECT_EQ(downloads.path, ListViewCellText(ReceiveList(), row, 8));
         EXPECT_EQ(receiveImages[row], Image(ReceiveList(), row)) << row;
     }
     ASSERT_EQ(5, RowCount(SendList()));
     const int sendImages[] = {0, 1, 2, 6, 7};
     for (int row = 0; row < 5; row++) {
-        EXPECT_EQ(CString(L"ivan"), Cell(SendList(), row, 0));
-        EXPECT_EQ(CString(L"notes.txt"), Cell(SendList(), row, 1));
-        EXPECT_EQ(CString(TDCCSendItem::GetStateText(sendStates[row])), Cell(SendList(), row, 2)) << row;
+        EXPECT_EQ(CString(L"ivan"), ListViewCellText(SendList(), row, 0));
+        EXPECT_EQ(CString(L"notes.txt"), ListViewCellText(SendList(), row, 1));
+        EXPECT_EQ(CString(TDCCSendItem::GetStateText(sendStates[row])), ListViewCellText(SendList(), row, 2)) << row;
         EXPECT_EQ(sendImages[row], Image(SendList(), row)) << row;
     }
     // No address was offered before listening.
     for (int row : {0, 1, 2, 3})
-        EXPECT_EQ(CString(), Cell(SendList(), row, 7)) << row;
+        EXPECT_EQ(CString(), ListViewCellText(SendList(), row, 7)) << row;
     // The first receive row is selected and its list has the focus.
     EXPECT_EQ(0, (int)::SendMessageW(ReceiveList(), LVM_GETNEXTITEM, (WPARAM)-1, LVNI_SELECTED));
     EXPECT_EQ(ReceiveList(), ::GetFocus());
@@ -177,7 +177,8 @@ TEST_F(DCCWindow, StopAndDeleteActOnlyOnTheSelectedItemsInTheirStates)
     ASSERT_TRUE(ChooseOnRow(ReceiveList(), RowOf(ReceiveList(), running), 'C'));
     EXPECT_EQ(2, running->GetState());
     EXPECT_EQ(0, waiting->GetState()) << "stop leaves a waiting item alone";
-    EXPECT_EQ(CString(TDCCReceiveItem::GetStateText(2)), Cell(ReceiveList(), RowOf(ReceiveList(), running), 2));
+    EXPECT_EQ(CString(TDCCReceiveItem::GetStateText(2)),
+              ListViewCellText(ReceiveList(), RowOf(ReceiveList(), running), 2));
 
     // Queueing a waiting item only changes its state text; nothing starts it without a free pass.
     SelectRows(ReceiveList(), {RowOf(ReceiveList(), waiting)});
@@ -220,7 +221,7 @@ TEST_F(DCCWindow, QueueingFromTheMenuWaitsForTheNextTickEvenWhenNothingElseRuns)
     SelectRows(ReceiveList(), {RowOf(ReceiveList(), receive)});
     ASSERT_TRUE(ChooseOnRow(ReceiveList(), RowOf(ReceiveList(), receive), 'Q')) << "受信: 受信予約(&Q)";
     EXPECT_EQ(3, receive->GetState());
-    EXPECT_EQ(CString(L"受信予約"), Cell(ReceiveList(), RowOf(ReceiveList(), receive), 2));
+    EXPECT_EQ(CString(L"受信予約"), ListViewCellText(ReceiveList(), RowOf(ReceiveList(), receive), 2));
     EXPECT_FALSE(contacted()) << "the peer is contacted at the click";
     EXPECT_TRUE(Manager().IsTimerRunning());
     SaveWindowPng(Window()->m_hWnd, ScreenshotPath(L"dcc-window-queued.png"));
@@ -235,12 +236,12 @@ TEST_F(DCCWindow, QueueingFromTheMenuWaitsForTheNextTickEvenWhenNothingElseRuns)
     SelectRows(SendList(), {RowOf(SendList(), send)});
     ASSERT_TRUE(ChooseOnRow(SendList(), RowOf(SendList(), send), 'Q')) << "送信: 送信予約(&Q)";
     EXPECT_EQ(3, send->GetState());
-    EXPECT_EQ(CString(L"送信予約"), Cell(SendList(), RowOf(SendList(), send), 2));
+    EXPECT_EQ(CString(L"送信予約"), ListViewCellText(SendList(), RowOf(SendList(), send), 2));
     EXPECT_TRUE(Manager().IsTimerRunning());
     // The next tick starts it listening.
     EXPECT_TRUE(PumpMessagesUntil([&] { return send->GetState() != 3; }, kWaitBoundMs));
     EXPECT_EQ(5, send->GetState());
-    EXPECT_EQ(CString(TDCCSendItem::GetStateText(5)), Cell(SendList(), RowOf(SendList(), send), 2));
+    EXPECT_EQ(CString(TDCCSendItem::GetStateText(5)), ListViewCellText(SendList(), RowOf(SendList(), send), 2));
 }
 
 TEST_F(DCCWindow, ClearingAPaneTakesFinishedAbortedAndFailedItemsWithoutASelection)
@@ -404,8 +405,8 @@ TEST_F(DCCWindow, DoubleClickStartsAWaitingSendAndLeavesARunningOneAlone)
     SelectRows(SendList(), {RowOf(SendList(), waiting)});
     DoubleClickAt(RowPoint(SendList(), RowOf(SendList(), waiting)));
     EXPECT_TRUE(PumpMessagesUntil([&] { return waiting->GetState() == 5; }, kWaitBoundMs)) << waiting->GetState();
-    EXPECT_EQ(CString(TDCCSendItem::GetStateText(5)), Cell(SendList(), RowOf(SendList(), waiting), 2));
-    EXPECT_FALSE(Cell(SendList(), RowOf(SendList(), waiting), 7).IsEmpty()) << "listening shows its port";
+    EXPECT_EQ(CString(TDCCSendItem::GetStateText(5)), ListViewCellText(SendList(), RowOf(SendList(), waiting), 2));
+    EXPECT_FALSE(ListViewCellText(SendList(), RowOf(SendList(), waiting), 7).IsEmpty()) << "listening shows its port";
 }
 
 TEST_F(DCCWindow, AFileGoesThroughLoopbackStartedFromTheWindowAndRunsAfterAQuestion)
@@ -420,9 +421,9 @@ TEST_F(DCCWindow, AFileGoesThroughLoopbackStartedFromTheWindowAndRunsAfterAQuest
     ASSERT_TRUE(receive);
     int row = RowOf(ReceiveList(), receive);
     ASSERT_GE(row, 0);
-    EXPECT_TRUE(PumpMessagesUntil([&] { return Cell(ReceiveList(), row, 4) == L"100%"; }, kWaitBoundMs));
-    EXPECT_EQ(CString(L"250,000 / 250,000"), Cell(ReceiveList(), row, 3));
-    EXPECT_EQ(CString(TDCCReceiveItem::GetStateText(7)), Cell(ReceiveList(), row, 2));
+    EXPECT_TRUE(PumpMessagesUntil([&] { return ListViewCellText(ReceiveList(), row, 4) == L"100%"; }, kWaitBoundMs));
+    EXPECT_EQ(CString(L"250,000 / 250,000"), ListViewCellText(ReceiveList(), row, 3));
+    EXPECT_EQ(CString(TDCCReceiveItem::GetStateText(7)), ListViewCellText(ReceiveList(), row, 2));
     EXPECT_EQ(7, Image(ReceiveList(), row));
     PumpMessagesUntil([&] { return GetControlText(Window()->m_hWnd) == L"DCC"; }, kWaitBoundMs);
     EXPECT_EQ(CString(L"DCC"), GetControlText(Window()->m_hWnd)) << "the caption goes back once nothing transfers";

@@ -6,20 +6,11 @@
 #include "tests/common/InputHandled.h"
 #include "tests/common/MessagePump.h"
 #include "tests/common/TempFolder.h"
+#include "tests/common/TempSettingsFolders.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
-
-// Settings folders under the temporary folder; every file starts missing, so defaults rule.
-inline void UseTempFolders(TConfig& settings, const TTempFolder& folder)
-{
-    TConfig::TFolderEnvironment environment;
-    environment.programFolder = folder.path;
-    environment.windowsUserName = L"tester";
-    environment.setCurrentFolder = false;
-    settings.InitFolders(L"", environment);
-}
 
 inline void LoadDefaults(TConfig& settings)
 {

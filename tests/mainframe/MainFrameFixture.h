@@ -9,6 +9,7 @@
 #include "tests/common/MessagePump.h"
 #include "tests/common/PopupMenu.h"
 #include "tests/common/TempFolder.h"
+#include "tests/common/TempSettingsFolders.h"
 #include "tests/common/UserInput.h"
 #include "world/IRCWorld.h"
 
@@ -79,15 +80,7 @@ protected:
         }
     }
     // Settings folders in the test's folder, as the window's and a later start's.
-    void UseFolder(TConfig& config)
-    {
-        TConfig::TFolderEnvironment environment;
-        environment.programFolder = folder.path;
-        environment.appDataFolder = folder.path.Left(folder.path.GetLength() - 1);
-        environment.windowsUserName = L"tester";
-        environment.setCurrentFolder = false;
-        config.InitFolders(L"", environment);
-    }
+    void UseFolder(TConfig& config) { UseTempFolders(config, folder, true); }
     // A fixture's own server settings, before the world is made from them.
     virtual void ConfigureUnit(TUnitConfig&) {}
     TIRCChannel* Channel(const wchar_t* name) { return net->FindChannel(name); }

@@ -292,13 +292,6 @@ TEST_F(MemberCommands, PasteFromAnotherControlLandsAtTheEndOfTheInputLine)
 
 namespace {
 
-CString WhoRowNick(HWND list, int row)
-{
-    wchar_t text[64] = L"";
-    ListView_GetItemText(list, row, 1, text, 64);
-    return text;
-}
-
 TEST_F(MemberCommands, RowsPickedInAWhoWindowAreTheTargetsWhateverTheTreeShows)
 {
     TWindowGeometry geometry;
@@ -314,7 +307,7 @@ TEST_F(MemberCommands, RowsPickedInAWhoWindowAreTheTargetsWhateverTheTreeShows)
     PumpPendingMessages();
     int row = -1;
     for (int i = 0; i < ListView_GetItemCount(list) && row < 0; i++)
-        if (WhoRowNick(list, i) == L"bob")
+        if (ListViewCellText(list, i, 1) == L"bob")
             row = i;
     ASSERT_GE(row, 0);
     RECT rect = {};

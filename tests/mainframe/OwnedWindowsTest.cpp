@@ -5,6 +5,7 @@
 #include "tests/mainframe/MainFrameFixture.h"
 
 #include "tests/common/DialogSteps.h"
+#include "tests/common/IniText.h"
 
 #include "dialogs/HistoryDialog.h"
 #include "log/LogLineData.h"
@@ -171,14 +172,22 @@ TEST_F(OwnedWindowsTest, TheCloseKeepsTheHistoriesHiddenUntilTheServersHaveQuit)
 
 namespace {
 
-// The first list with column headings among the window's controls, or null.
+// The first shown list with column headings among the window's controls, at any depth, or null.
 HWND FindHeadedList(HWND window)
 {
-    for (HWND child = ::FindWindowExW(window, nullptr, L"SysListView32", nullptr); child;
-         child = ::FindWindowExW(window, child, L"SysListView32", nullptr))
-        if (::IsWindowVisible(child) && ListView_GetHeader(child))
-            return child;
-    return nullptr;
+    HWND found = nullptr;
+    ::EnumChildWindows(
+        window,
+        [](HWND child, LPARAM found) CALLBACK -> BOOL {
+            wchar_t name[32] = {};
+            ::GetClassNameW(child, name, 32);
+            if (wcscmp(name, L"SysListView32") != 0 || !::IsWindowVisible(child) || !ListView_GetHeader(child))
+                return TRUE;
+            *(HWND*)found = child;
+            return FALSE;
+        },
+        (LPARAM)&found);
+    return found;
 }
 
 // Width and height.
@@ -189,26 +198,46 @@ std::pair<LONG, LONG> WindowSize(HWND window)
     return {rect.right - rect.left, rect.bottom - rect.top};
 }
 
+// Each resizable window, where window.ini keeps it, and the key of its first column's width
+// (empty: the window has no headed list).
+struct TResizableWindow {
+    UINT command;
+    const char* section;
+    const char* columnKey;
+};
+const TResizableWindow kResizable[] = {
+    {ID_POPUP_MENU_SETTINGS, "PopupEditor", "Header.0"},
+    {ID_MACRO_SETTINGS, "MacroSelect", "FileHeader"},
+    {ID_SCRIPT_SETTINGS, "ScriptSelect", "FileHeader"},
+    {ID_DCC_WINDOW, "DCC", "ReceiveHeader.0"},
+    {ID_KEYWORD_HISTORY, "KeywordHistory", ""},
+    {ID_URL_HISTORY, "URLHistory", ""},
+    {ID_SCRIPT_CONSOLE, "ScriptLog", ""},
+};
+
 } // namespace
 
-// What the user did to a window's size and columns is there when it opens again, whether the
-// user closed it or the program's end took it (the slot destroys the window before the object).
+// What the user did to a window's size and columns is there when the user opens it again, and in
+// window.ini after the program's close.
 TEST_F(OwnedWindowsTest, EveryWindowKeepsItsSizeAndColumnsWhenOpenedAgain)
 {
     FillHistories();
-    const UINT resizable[] = {ID_POPUP_MENU_SETTINGS, ID_MACRO_SETTINGS, ID_SCRIPT_SETTINGS, ID_DCC_WINDOW,
-                              ID_KEYWORD_HISTORY,     ID_URL_HISTORY,    ID_SCRIPT_CONSOLE};
-    for (TOwnedWindowSlot* slot : Slots()) {
-        if (std::find(std::begin(resizable), std::end(resizable), slot->GetCommand()) == std::end(resizable))
-            continue;
-        // The histories are made once, at the start; only the program's end takes them.
-        const bool madeAgain = slot->GetCommand() != ID_KEYWORD_HISTORY && slot->GetCommand() != ID_URL_HISTORY;
+    struct TLeft {
+        const TResizableWindow* window;
+        std::pair<LONG, LONG> size;
+        int column;
+    };
+    std::vector<TLeft> left;
+    for (const TResizableWindow& resizable : kResizable) {
+        auto found = std::find_if(Slots().begin(), Slots().end(),
+                                  [&](TOwnedWindowSlot* slot) { return slot->GetCommand() == resizable.command; });
+        ASSERT_NE(Slots().end(), found) << resizable.section;
+        TOwnedWindowSlot* slot = *found;
+        const bool headed = *resizable.columnKey != 0;
+        // Resized twice: closed by the user after the first, left open for the program's end.
         for (bool byTheEnd : {false, true}) {
-            if (byTheEnd && !madeAgain)
-                continue;
-            SCOPED_TRACE(testing::Message()
-                         << "command " << slot->GetCommand() << (byTheEnd ? ", the end" : ", closed"));
-            frame->SendMessageW(WM_COMMAND, MAKEWPARAM(slot->GetCommand(), 0), 0);
+            SCOPED_TRACE(testing::Message() << resizable.section << (byTheEnd ? ", the end" : ", closed"));
+            frame->SendMessageW(WM_COMMAND, MAKEWPARAM(resizable.command, 0), 0);
             ASSERT_TRUE(WaitUntil([&] { return slot->IsVisible(); }, "the window shown"));
             HWND window = slot->GetWindow()->m_hWnd;
             RECT rect = {};
@@ -216,25 +245,39 @@ TEST_F(OwnedWindowsTest, EveryWindowKeepsItsSizeAndColumnsWhenOpenedAgain)
             DragMouse({rect.right - 3, rect.bottom - 3}, {rect.right + 37, rect.bottom + 27});
             ASSERT_TRUE(
                 WaitUntil([&] { return WindowSize(window).first > rect.right - rect.left; }, "the window resized"));
-            const std::pair<LONG, LONG> resized = WindowSize(window);
-            // A window without such a list has none when opened again either: its width reads 0.
             HWND list = FindHeadedList(window);
-            if (list)
+            ASSERT_EQ(headed, list != nullptr);
+            if (headed)
                 DragColumnTo(list, 0, ListView_GetColumnWidth(list, 0) + 23);
-            const int width = ListView_GetColumnWidth(list, 0);
-            if (byTheEnd)
-                slot->Destroy();
-            else
-                ::PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+            const TLeft done = {&resizable, WindowSize(window), headed ? ListView_GetColumnWidth(list, 0) : 0};
+            if (byTheEnd) {
+                left.push_back(done);
+                continue;
+            }
+            ::PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
             ASSERT_TRUE(WaitUntil([&] { return !slot->IsVisible(); }, "the window closed"));
 
-            frame->SendMessageW(WM_COMMAND, MAKEWPARAM(slot->GetCommand(), 0), 0);
+            frame->SendMessageW(WM_COMMAND, MAKEWPARAM(resizable.command, 0), 0);
             ASSERT_TRUE(WaitUntil([&] { return slot->IsVisible(); }, "the window shown again"));
             window = slot->GetWindow()->m_hWnd;
-            EXPECT_EQ(resized, WindowSize(window));
-            EXPECT_EQ(width, ListView_GetColumnWidth(FindHeadedList(window), 0));
-            if (madeAgain)
-                slot->Destroy();
+            EXPECT_EQ(done.size, WindowSize(window));
+            if (headed) {
+                EXPECT_EQ(done.column, ListView_GetColumnWidth(FindHeadedList(window), 0));
+            }
+        }
+    }
+
+    settings.preference.PromptOnQuit = false;
+    frame->SendMessageW(WM_CLOSE);
+    ASSERT_TRUE(frame->IsClosing());
+    const CStringA saved = ReadFileBytes(settings.GetSettingsFolder() + L"window.ini");
+    for (const TLeft& done : left) {
+        SCOPED_TRACE(done.window->section);
+        const std::string section = IniSection(saved.GetString(), done.window->section);
+        EXPECT_EQ(std::to_string(done.size.first), IniValue(section, "Width"));
+        EXPECT_EQ(std::to_string(done.size.second), IniValue(section, "Height"));
+        if (*done.window->columnKey) {
+            EXPECT_EQ(std::to_string(done.column), IniValue(section, done.window->columnKey));
         }
     }
 }

@@ -215,7 +215,7 @@ TEST_F(PromptCommands, AnswersGivenAfterTheChannelOrTheLinkWentStillAct)
     };
     auto dropLink = [&] {
         peer->Close();
-        ASSERT_TRUE(PumpMessagesUntil([&] { return net->GetState() != TIRCUnit::StateLoggedIn; }, 5000));
+        ASSERT_TRUE(PumpMessagesUntil([&] { return net->GetState() != TIRCUnit::StateLoggedIn; }, kWaitBoundMs));
     };
 
     // The server refuses a topic or an invitation for a channel the user is not in; the
@@ -253,9 +253,9 @@ TEST_F(PromptCommands, AnswersGivenAfterTheChannelOrTheLinkWentStillAct)
     // Logged in again by the reconnect the drop armed, the away message goes out again, and the
     // talk asked for while the link dropped opens and is shown.
     peer = TickToReconnect(*net, server, 2);
-    ASSERT_TRUE(peer && peer->WaitFor("USER ", 5000));
+    ASSERT_TRUE(peer && peer->WaitFor("USER ", kWaitBoundMs));
     peer->Send(":irc.test 001 kvme :Welcome\r\n");
-    ASSERT_TRUE(PumpMessagesUntil([&] { return net->GetState() == TIRCUnit::StateLoggedIn; }, 5000));
+    ASSERT_TRUE(PumpMessagesUntil([&] { return net->GetState() == TIRCUnit::StateLoggedIn; }, kWaitBoundMs));
     EXPECT_TRUE(peer->WaitFor("AWAY :back at six", kWaitBoundMs)) << peer->Received();
     AnswerPrompt(IDC_INPUT_NICK_TEXT, L"Zed", dropLink);
     ChooseFromMenuBar(1, {'T'});
@@ -266,9 +266,9 @@ TEST_F(PromptCommands, AnswersGivenAfterTheChannelOrTheLinkWentStillAct)
     // A quit answered after the link dropped has nothing to say goodbye to, but the user chose to
     // leave: the reconnect the drop armed never comes.
     peer = TickToReconnect(*net, server, 3);
-    ASSERT_TRUE(peer && peer->WaitFor("USER ", 5000));
+    ASSERT_TRUE(peer && peer->WaitFor("USER ", kWaitBoundMs));
     peer->Send(":irc.test 001 kvme :Welcome\r\n");
-    ASSERT_TRUE(PumpMessagesUntil([&] { return net->GetState() == TIRCUnit::StateLoggedIn; }, 5000));
+    ASSERT_TRUE(PumpMessagesUntil([&] { return net->GetState() == TIRCUnit::StateLoggedIn; }, kWaitBoundMs));
     AnswerPrompt(IDC_INPUT_MESSAGE_TEXT, L"bye now", dropLink);
     ChooseFromMenuBar(1, {'Q'});
     // As long as the reconnects above took.
@@ -293,7 +293,7 @@ TEST_F(PromptCommands, InviteFromTheMemberListOffersTheServersOtherChannels)
         PressKey(VK_RETURN);
     });
     ASSERT_TRUE(ChooseFromOpenedPopup([&] { ClickAt(RowPoint(L"bob"), true); }, {'I'}));
-    ASSERT_TRUE(peer->WaitFor("INVITE bob #beta", 5000)) << peer->Received();
+    ASSERT_TRUE(peer->WaitFor("INVITE bob #beta", kWaitBoundMs)) << peer->Received();
     EXPECT_TRUE(HasLine("INVITE alice #beta"));
 }
 
@@ -347,8 +347,8 @@ TEST_F(PromptCommands, ColourEffectPutsTheTagAtTheCaret)
             PressKey(VK_RETURN);
         });
         EXPECT_TRUE(frame->ExecuteAction(L"coloreffect"));
-        PumpMessagesUntil([&] { return ShownWindowCount() && !FindShownWindow(HasControl(IDC_COLOR_EFFECT_TEXT)); },
-                          kWaitBoundMs);
+        WaitUntil([&] { return ShownWindowCount() && !FindShownWindow(HasControl(IDC_COLOR_EFFECT_TEXT)); },
+                  "the colour window closed");
         PumpPendingMessages();
         EXPECT_EQ(CString(accept ? L"a<color red,navy>b" : L"ab"), input->GetWindowText())
             << Narrow(input->GetWindowText());
@@ -399,10 +399,10 @@ TEST_F(PromptCommands, SaveLogWritesTheWholeLogAndAsksBeforeOverwriting)
             QueueKey(VK_RETURN);
         });
         ChooseFromMenuBar(0, {'S'});
-        PumpMessagesUntil([&] { return ShownWindowCount() >= (round == Keep          ? 2
-                                                              : round == FailWriting ? 5
-                                                                                     : 7); },
-                          5000);
+        WaitUntil([&] { return ShownWindowCount() >= (round == Keep          ? 2
+                                                      : round == FailWriting ? 5
+                                                                             : 7); },
+                  "the save's windows answered");
         PumpPendingMessages();
         SimulateWriteFailureAfter(-1);
         EXPECT_EQ(proposed, shownName);

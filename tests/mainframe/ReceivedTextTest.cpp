@@ -5,6 +5,8 @@
 
 #include "dialogs/InviteDialog.h"
 #include "foundation/CodePage.h"
+#include "foundation/ResourceString.h"
+#include "res/resource.h"
 #include "settings/Preference.h"
 
 namespace {
@@ -29,12 +31,21 @@ protected:
         return found;
     }
     int Joins() { return CountStarting("JOIN "); }
+    // The server log's lines telling that the name was refused.
+    int Refusals(const CString& name)
+    {
+        const CString told = FormatStringResourceWithText(IDS_NOT_ONE_CHANNEL, name);
+        int count = 0;
+        for (int line = 0; line < net->logView->GetLineCount(); line++)
+            count += net->logView->GetLine(line).GetText().Find(told) >= 0 ? 1 : 0;
+        return count;
+    }
 };
 
 } // namespace
 
 // Joined at once, from the invitation window's OK and by a double click on the printed line;
-// a name that is no single channel is printed and joined by none of them.
+// a name that is no single channel is printed, joined by none of them, and each refusal is told.
 TEST_F(ReceivedText, InvitationsJoinOneChannelByEachWay)
 {
     settings.preference.LimitInviteDialog = false;
@@ -49,17 +60,21 @@ TEST_F(ReceivedText, InvitationsJoinOneChannelByEachWay)
         const std::string invite = std::string(":alice!a@inviter.example INVITE kvme :") + c.channel + "\r\n";
         const CString dataEnd = L" " + ConvertFromUtf8(c.channel);
         const int expected = c.joined ? 1 : 0;
+        const CString name = ConvertFromUtf8(c.channel);
 
         settings.preference.InviteAction = 2;
         int before = Joins();
+        int told = Refusals(name);
         peer->Send(invite);
         int line = WaitEventLine(dataEnd);
         ASSERT_GE(line, 0);
         RoundTrip();
         EXPECT_EQ(Joins() - before, expected) << "at once";
+        EXPECT_EQ(Refusals(name) - told, 1 - expected) << "at once";
 
         settings.preference.InviteAction = 1;
         before = Joins();
+        told = Refusals(name);
         peer->Send(invite);
         ASSERT_GT(WaitEventLine(dataEnd, line), line);
         RoundTrip();
@@ -71,12 +86,15 @@ TEST_F(ReceivedText, InvitationsJoinOneChannelByEachWay)
         }
         RoundTrip();
         EXPECT_EQ(Joins() - before, expected) << "the window's OK";
+        EXPECT_EQ(Refusals(name) - told, 1 - expected) << "no window";
 
         settings.preference.InviteAction = 0;
         before = Joins();
+        told = Refusals(name);
         DoubleClickAt(CharPoint(net->logView, line, 1));
         RoundTrip();
         EXPECT_EQ(Joins() - before, expected) << "a double click on the line";
+        EXPECT_EQ(Refusals(name) - told, 1 - expected) << "a double click on the line";
     }
     EXPECT_EQ(CountStarting("JOIN #ok"), 3);
     EXPECT_EQ(CountStarting("JOIN #x"), 0);

@@ -8,6 +8,7 @@
 #include "foundation/CodePage.h"
 #include "irc/Member.h"
 #include "logview/LogView.h"
+#include "tests/common/ControlText.h"
 #include "tests/common/InputHandled.h"
 #include "tests/common/MessagePump.h"
 #include "tests/common/PopupMenu.h"
@@ -50,13 +51,13 @@ protected:
         ASSERT_TRUE(peer);
         ASSERT_TRUE(peer->WaitFor("USER "));
         peer->Send(":irc.test 001 kvme :Welcome\r\n");
-        ASSERT_TRUE(PumpMessagesUntil([&] { return net->GetState() == TIRCUnit::StateLoggedIn; }, 5000));
+        ASSERT_TRUE(PumpMessagesUntil([&] { return net->GetState() == TIRCUnit::StateLoggedIn; }, kWaitBoundMs));
         peer->Send(":kvme!me@my.host JOIN :#alpha\r\n"
                    ":irc.test 353 kvme = #alpha :@kvme alice bob +carol dave\r\n"
                    ":irc.test 366 kvme #alpha :End of NAMES list\r\n"
                    ":erin!eu@erin.example JOIN :#alpha\r\n");
         alpha = Channel(L"#alpha");
-        ASSERT_TRUE(PumpMessagesUntil([&] { return alpha->IsJoined() && alpha->FindMember(L"erin"); }, 5000));
+        ASSERT_TRUE(PumpMessagesUntil([&] { return alpha->IsJoined() && alpha->FindMember(L"erin"); }, kWaitBoundMs));
         world->Select(net, alpha);
         PumpPendingMessages();
         ASSERT_TRUE(alpha->op);
@@ -65,16 +66,10 @@ protected:
     HWND MemberList() { return world->GetCurrentMemberList()->m_hWnd; }
     int RowOf(const wchar_t* nick)
     {
-        HWND list = MemberList();
-        int count = ListView_GetItemCount(list);
-        for (int row = 0; row < count; row++) {
-            wchar_t text[64] = L"";
-            ListView_GetItemText(list, row, 0, text, 64);
-            if (CString(text) == nick)
-                return row;
-        }
-        ADD_FAILURE() << "no row for " << Narrow(nick);
-        return -1;
+        const int row = ListViewRowWith(MemberList(), 0, nick);
+        if (row < 0)
+            ADD_FAILURE() << "no row for " << Narrow(nick);
+        return row;
     }
     POINT RowPoint(const wchar_t* nick)
     {
@@ -99,7 +94,7 @@ protected:
             first = false;
         }
         // The clicks land later on a loaded machine.
-        PumpMessagesUntil([&] { return SelectedRows() == (int)nicks.size(); }, 3000);
+        WaitUntil([&] { return SelectedRows() == (int)nicks.size(); }, "the rows selected");
     }
     // Every line the program queued so far has reached the server.
     void RoundTrip() { ASSERT_TRUE(::RoundTrip(*net, *peer)) << peer->Received(); }

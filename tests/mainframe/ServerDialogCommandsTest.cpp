@@ -130,7 +130,7 @@ TEST_F(ServerDialogCommands, AddServerThroughTheDialogMakesAServerThatLogsIn)
         std::vector<std::string> lines = second->Lines();
         EXPECT_EQ(1, (int)std::count(lines.begin(), lines.end(), "NICK " + Narrow(c.nick)));
         second->Send(":irc.test 001 " + Narrow(c.nick) + " :Welcome\r\n");
-        EXPECT_TRUE(PumpMessagesUntil([&] { return added->GetState() == TIRCUnit::StateLoggedIn; }, 5000));
+        EXPECT_TRUE(PumpMessagesUntil([&] { return added->GetState() == TIRCUnit::StateLoggedIn; }, kWaitBoundMs));
     }
 }
 
@@ -250,7 +250,7 @@ TEST_F(ServerDialogCommands, ARenamedServerStaysSelectedWithItsChannel)
         HTREEITEM selected = TreeView_GetSelection(tree);
         ASSERT_NE(nullptr, selected);
         EXPECT_EQ(row.channel ? CString(L"#alpha") : CString(row.newName), TreeItemText(tree, selected));
-        EXPECT_TRUE(PumpMessagesUntil([&] { return GetControlText(frame->m_hWnd).Find(row.title) >= 0; }, 5000))
+        EXPECT_TRUE(PumpMessagesUntil([&] { return GetControlText(frame->m_hWnd).Find(row.title) >= 0; }, kWaitBoundMs))
             << "title: " << Narrow(GetControlText(frame->m_hWnd));
         EXPECT_FALSE(ItemState(TopMenu(1), ID_DISCONNECT) & MF_GRAYED);
     }

@@ -4,6 +4,7 @@
 #include "tests/mainframe/MainFrameFixture.h"
 
 #include "controls/DoubleBufferedView.h"
+#include "tests/common/DialogSteps.h"
 #include "tests/common/Screenshot.h"
 #include "tests/common/StringPrinter.h"
 #include "tests/common/UserInput.h"
@@ -24,9 +25,7 @@ protected:
             for (int i = 0; i < 250; i++) {
                 HWND box = ::FindWindowW(L"#32770", L"確認");
                 if (box && ::IsWindowVisible(box)) {
-                    wchar_t text[128] = L"";
-                    ::GetDlgItemTextW(box, 0xFFFF, text, 128);
-                    question = text;
+                    question = MessageBoxText(box);
                     ::PostMessageW(box, WM_COMMAND, answer, 0);
                     return;
                 }

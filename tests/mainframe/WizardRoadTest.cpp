@@ -502,8 +502,9 @@ TEST_F(WizardRoadTest, TakeOverFromTheProgramFolderImportsAtOnce)
     PressReturnIn(start);
     HWND main = run.WaitMainWindow();
     ASSERT_TRUE(main);
-    // Bounded: the question, were it asked, comes before the main window.
-    EXPECT_FALSE(WaitDialogWith(run, IDC_LOAD_LEGACY_OTHER, 300)) << "no question for the program folder";
+    // The question, were it asked, is up once the start-up has run and the window answers.
+    WaitAnswer(main);
+    EXPECT_FALSE(run.WaitDialogWith(IDC_LOAD_LEGACY_OTHER, 0)) << "no question for the program folder";
     CloseProgram(run, main);
     EXPECT_EQ(StoredServers(run), CString(kLegacyServer));
     EXPECT_EQ(ReadFileBytes(general), generalBefore) << "the old files are only read";

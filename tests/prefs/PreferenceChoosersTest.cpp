@@ -28,12 +28,7 @@ protected:
         Idle();
         return shown;
     }
-    CString SoundCell(int row)
-    {
-        wchar_t text[MAX_PATH * 2] = L"";
-        ListView_GetItemText(Field(IDC_SOUND_LIST), row, 1, text, MAX_PATH * 2);
-        return text;
-    }
+    CString SoundCell(int row) { return ListViewCellText(Field(IDC_SOUND_LIST), row, 1); }
     bool SoundChecked(int row) { return ListView_GetCheckState(Field(IDC_SOUND_LIST), row) != FALSE; }
 };
 

@@ -1,5 +1,6 @@
 #include "tests/prefs/PreferenceSheetFixture.h"
 
+#include "tests/common/TempSettingsFolders.h"
 #include "tests/prefs/PreferenceSteps.h"
 
 namespace {
@@ -16,11 +17,7 @@ std::wstring Wide(const std::string& utf8)
 
 void PreferenceSheetFixture::SetUp()
 {
-    TConfig::TFolderEnvironment environment;
-    environment.programFolder = folder.path;
-    environment.windowsUserName = L"tester";
-    environment.setCurrentFolder = false;
-    settings.InitFolders(L"", environment);
+    UseTempFolders(settings, folder);
     settings.LoadWindowSettings();
     TViewSettings view;
     view.SetDefaults();

@@ -52,7 +52,7 @@ protected:
         p.ChannelLogMaxLines = 1000;
         p.MemberSortMethod = 1;
     }
-    std::vector<CString> MemberRows() { return ListTexts(world->GetCurrentMemberList()->m_hWnd); }
+    std::vector<CString> MemberRows() { return ListViewColumnTexts(world->GetCurrentMemberList()->m_hWnd); }
     bool FileHolds(const CString& path, const char* text)
     {
         return ReadFileString(path).find(text) != std::string::npos;

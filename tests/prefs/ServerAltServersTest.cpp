@@ -5,6 +5,7 @@
 #include "tests/prefs/ServerDialogFixture.h"
 
 #include "res/windows/wizard.h"
+#include "tests/common/ControlText.h"
 #include "tests/common/DialogSteps.h"
 #include "tests/common/Screenshot.h"
 
@@ -17,12 +18,8 @@ std::vector<CString> ServerRows(HWND dialog)
 {
     HWND list = Control(dialog, IDC_ALT_LIST);
     std::vector<CString> rows;
-    for (int row = 0; row < ListView_GetItemCount(list); row++) {
-        wchar_t host[256] = L"", port[16] = L"";
-        ListView_GetItemText(list, row, 0, host, 256);
-        ListView_GetItemText(list, row, 1, port, 16);
-        rows.push_back(CString(host) + L" " + port);
-    }
+    for (int row = 0; row < ListView_GetItemCount(list); row++)
+        rows.push_back(ListViewCellText(list, row, 0) + L" " + ListViewCellText(list, row, 1));
     return rows;
 }
 

@@ -9,6 +9,7 @@
 #include "tests/common/SheetInput.h"
 #include "tests/common/StringPrinter.h"
 #include "tests/common/TempFolder.h"
+#include "tests/common/TempSettingsFolders.h"
 
 #include <gtest/gtest.h>
 
@@ -72,11 +73,7 @@ class ServerDialogRun : public TSheetInput {
 public:
     explicit ServerDialogRun(const TUnitConfig& record)
     {
-        TConfig::TFolderEnvironment environment;
-        environment.programFolder = folder.path;
-        environment.windowsUserName = L"tester";
-        environment.setCurrentFolder = false;
-        config.InitFolders(L"", environment);
+        UseTempFolders(config, folder);
         config.LoadWindowSettings();
         WriteFileBytes(config.GetSettingsFolder() + L"servers.txt", "irc.example.net (Example)\r\n-\r\n127.0.0.1\r\n");
         for (const wchar_t* name : {L"greet.kmf", L"other.kmf"})

@@ -436,7 +436,7 @@ TEST(TServerMacroPage, TheFolderIsListedAndTheTickedFilesAreStored)
         {"names without extension, the chosen one ticked; a missing one drops out",
          [](ServerDialogRun& r) {
              HWND list = List(r, IDC_SERVER_FILE_LIST);
-             EXPECT_EQ((std::vector<CString>{L"greet", L"other"}), ListTexts(list));
+             EXPECT_EQ((std::vector<CString>{L"greet", L"other"}), ListViewColumnTexts(list));
              EXPECT_TRUE(ListView_GetCheckState(list, 0));
              EXPECT_FALSE(ListView_GetCheckState(list, 1));
              r.ClickOk();
@@ -459,7 +459,7 @@ TEST(TServerScriptPage, ScriptsKeepTheirExtensionAndOtherExtensionsAreLeftOut)
         {"only .js files, hello.js ticked; unticking stores none",
          [](ServerDialogRun& r) {
              HWND list = List(r, IDC_SERVER_FILE_LIST);
-             EXPECT_EQ((std::vector<CString>{L"hello.js", L"second.js"}), ListTexts(list));
+             EXPECT_EQ((std::vector<CString>{L"hello.js", L"second.js"}), ListViewColumnTexts(list));
              ClickRow(r, IDC_SERVER_FILE_LIST, 0);
              PressKey(VK_SPACE);
              r.ClickOk();

@@ -1,6 +1,7 @@
 #pragma once
 // Steps the sheet and window tests of this folder share.
 
+#include "tests/common/ControlText.h"
 #include "tests/common/SheetInput.h"
 
 #include <commctrl.h>
@@ -17,16 +18,4 @@ inline auto EditThenOk(std::vector<std::pair<int, const wchar_t*>> edits)
             text ? run.Retype(control, text) : run.Click(control);
         run.ClickOk();
     };
-}
-
-// The first column of every row of a list view.
-inline std::vector<CString> ListTexts(HWND list)
-{
-    std::vector<CString> texts;
-    for (int row = 0; row < ListView_GetItemCount(list); row++) {
-        wchar_t text[128] = L"";
-        ListView_GetItemText(list, row, 0, text, 128);
-        texts.push_back(text);
-    }
-    return texts;
 }

@@ -5,8 +5,8 @@
 #include "../common/MessagePump.h"
 #include "../common/UserInput.h"
 #include "../irc/IrcTestSupport.h"
-#include "../world/common/NoWorldHost.h"
 #include "ScriptFakes.h"
+#include "ScriptWorld.h"
 #include "foundation/CodePage.h"
 #include "script/UnitScriptServer.h"
 #include "settings/Config.h"
@@ -40,13 +40,6 @@ public:
         if (name == L"hold")
             ::MessageBoxW(nullptr, L"held", L"kvhold", MB_OK);
     }
-};
-
-// The world's units get their scripts with the box-opening frame.
-class TBoxWorldScripts : public IUnitScriptsMaker {
-public:
-    IUnitScripts* MakeScripts(TIRCUnit* unit) override { return new TUnitScripts(unit, frame); }
-    IScriptFrame* frame = nullptr;
 };
 
 // A macro rule whose action opens the main window's modal box, as the Menu action does, and
@@ -96,11 +89,7 @@ protected:
     // and joined to #kv; null when it did not get there.
     TIRCUnit* StartWorld()
     {
-        config.preference.Load(folder.path);
-        config.view.Load(config);
-        maker.frame = &frame;
-        world = std::make_unique<TIRCWorld>(&config, &host);
-        world->SetScriptsMaker(&maker);
+        world = MakeScriptWorld(config, host, folder.path, maker);
         TUnitConfig record;
         record.Name = L"held";
         record.Hostname = L"127.0.0.1";
@@ -210,7 +199,7 @@ protected:
     std::unique_ptr<TScriptManager> manager;
     TConfig config;
     TNoHost host;
-    TBoxWorldScripts maker;
+    TFrameScriptsMaker maker{&frame};
     std::unique_ptr<TIRCWorld> world;
     std::vector<std::function<bool()>> heldSteps;
     size_t stepsDone = 0;

@@ -3,8 +3,8 @@
 #include "../common/Deadline.h"
 #include "../common/MessagePump.h"
 #include "../irc/IrcTestSupport.h"
-#include "../world/common/NoWorldHost.h"
 #include "ScriptFakes.h"
+#include "ScriptWorld.h"
 #include "script/UnitScriptServer.h"
 #include "settings/Config.h"
 #include "world/IRCWorld.h"
@@ -125,37 +125,25 @@ TEST_F(UnitScriptTest, AHandlerThatCatchesItsTimeOutIsLeftAndTheServerIsAnswered
     unit.reset();
 }
 
-namespace {
-
-// The world's units with scripts of their own, as the program makes them.
-class TWorldScripts : public IUnitScriptsMaker {
-public:
-    IUnitScripts* MakeScripts(TIRCUnit* unit) override { return new TUnitScripts(unit, &frame); }
-    TFakeScriptFrame frame;
-};
-
-} // namespace
-
 TEST(WorldScriptsTest, ServersAddedLaterRunTheirScriptsAndADeletedOnesTimerNeverReachesIt)
 {
     TComApartment apartment;
     TTempFolder folder;
     TConfig config;
-    config.preference.Load(folder.path);
-    config.view.Load(config);
     TNoHost host;
-    TWorldScripts scripts;
-    scripts.frame.scriptFolder = scripts.frame.filesFolder = folder.path;
+    TFakeScriptFrame frame;
+    frame.scriptFolder = frame.filesFolder = folder.path;
+    TFrameScriptsMaker scripts(&frame);
     ASSERT_TRUE(WriteFileBytes(folder.File(L"tick.js"), "setInterval(function() { log('tick ' + name); }, 20);\r\n"
                                                         "function event::onUnload() { log('unloaded'); }\r\n"));
-    TIRCWorld world(&config, &host);
-    world.SetScriptsMaker(&scripts);
+    std::unique_ptr<TIRCWorld> made = MakeScriptWorld(config, host, folder.path, scripts);
+    TIRCWorld& world = *made;
     TUnitConfig record;
     record.Name = L"added";
     record.ScriptFiles = {L"tick.js"};
     TIRCUnit* unit = world.AddUnit(record);
     ASSERT_NE(unit, nullptr);
-    std::vector<CString>& logs = scripts.frame.logs;
+    std::vector<CString>& logs = frame.logs;
     ASSERT_TRUE(PumpMessagesUntil([&] { return !logs.empty(); }, 5000)) << "a server added while running";
     EXPECT_EQ(logs[0], CString(L"added/tick.js: tick added"));
 
@@ -166,7 +154,7 @@ TEST(WorldScriptsTest, ServersAddedLaterRunTheirScriptsAndADeletedOnesTimerNever
     // The interval would have fired many times by now.
     PumpMessagesUntil([] { return false; }, 300);
     EXPECT_EQ(logs.size(), count);
-    EXPECT_TRUE(scripts.frame.errors.empty());
+    EXPECT_TRUE(frame.errors.empty());
 }
 
 // A script switched on in the server's properties together with a new name starts under that
@@ -176,16 +164,15 @@ TEST(WorldScriptsTest, AScriptEnabledWithARenameStartsUnderTheNewName)
     TComApartment apartment;
     TTempFolder folder;
     TConfig config;
-    config.preference.Load(folder.path);
+    TNoHost host;
+    TFakeScriptFrame frame;
+    frame.scriptFolder = frame.filesFolder = folder.path;
+    TFrameScriptsMaker scripts(&frame);
+    ASSERT_TRUE(WriteFileBytes(folder.File(L"start.js"), "log('start ' + name); print('started as ' + name);\r\n"));
+    std::unique_ptr<TIRCWorld> made = MakeScriptWorld(config, host, folder.path, scripts);
+    TIRCWorld& world = *made;
     config.preference.LogRootDir = folder.path + L"logs\\";
     config.preference.EnableUnitLog = true;
-    config.view.Load(config);
-    TNoHost host;
-    TWorldScripts scripts;
-    scripts.frame.scriptFolder = scripts.frame.filesFolder = folder.path;
-    ASSERT_TRUE(WriteFileBytes(folder.File(L"start.js"), "log('start ' + name); print('started as ' + name);\r\n"));
-    TIRCWorld world(&config, &host);
-    world.SetScriptsMaker(&scripts);
     TUnitConfig record;
     record.Name = L"old";
     TIRCUnit* unit = world.AddUnit(record);
@@ -197,10 +184,10 @@ TEST(WorldScriptsTest, AScriptEnabledWithARenameStartsUnderTheNewName)
     record.Name = L"new";
     record.ScriptFiles = {L"start.js"};
     world.ApplyServerSettings(unit, TUnitConfig(), record);
-    EXPECT_EQ(scripts.frame.logs, std::vector<CString>{L"new/start.js: start new"});
+    EXPECT_EQ(frame.logs, std::vector<CString>{L"new/start.js: start new"});
     CString newLog = unit->GetServerLog().GetCurrentPath();
     EXPECT_NE(newLog, oldLog);
     EXPECT_NE(ReadFileString(newLog).find("started as new"), std::string::npos) << Narrow(newLog);
     EXPECT_EQ(ReadFileString(oldLog).find("started as"), std::string::npos) << ReadFileString(oldLog);
-    EXPECT_TRUE(scripts.frame.errors.empty());
+    EXPECT_TRUE(frame.errors.empty());
 }

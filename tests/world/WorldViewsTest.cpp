@@ -3,6 +3,7 @@
 // pointed at them.
 
 #include "tests/common/DialogSteps.h"
+#include "tests/common/ImportPatch.h"
 #include "tests/common/MessagePump.h"
 #include "tests/common/PopupMenu.h"
 #include "tests/common/Screenshot.h"
@@ -52,6 +53,15 @@ private:
 };
 
 TInputKeyTap* TInputKeyTap::tap = nullptr;
+
+// A layout with AltGr, as the decision sees it: Ctrl+Alt with a digit types a character.
+int WINAPI TypeWithAltGr(UINT key, UINT, const BYTE* state, LPWSTR typed, int size, UINT, HKL)
+{
+    if (key < '0' || key > '9' || !(state[VK_CONTROL] & 0x80) || !(state[VK_MENU] & 0x80) || size < 1)
+        return 0;
+    typed[0] = L'@';
+    return 1;
+}
 
 class WorldViewsTest : public TTwoServersTest {
 protected:
@@ -369,8 +379,9 @@ TEST_F(WorldViewsTest, ALogViewLeavesItsCtrlKeysToTheInputLineWhenAltIsHeld)
 }
 
 // Where the layout types nothing with Ctrl+Alt and a digit (the display's US layout, whose right
-// Alt is a plain Alt), Ctrl with either Alt and a digit selects the channels from ten on.
-TEST_F(WorldViewsTest, CtrlAltDigitsSelectChannelsFromTenWhereTheLayoutTypesNothing)
+// Alt is a plain Alt), Ctrl with either Alt and a digit selects the channels from ten on; where it
+// types a character (AltGr), the key is the input line's.
+TEST_F(WorldViewsTest, CtrlAltDigitsSelectChannelsFromTenUnlessTheLayoutTypesWithThem)
 {
     AddServer(L"wide",
               {L"#c1", L"#c2", L"#c3", L"#c4", L"#c5", L"#c6", L"#c7", L"#c8", L"#c9", L"#c10", L"#c11", L"#c12"});
@@ -387,6 +398,15 @@ TEST_F(WorldViewsTest, CtrlAltDigitsSelectChannelsFromTenWhereTheLayoutTypesNoth
     });
     EXPECT_TRUE(tap.keys.empty()) << "no digit reached the input line";
     EXPECT_EQ(InputText(), CString());
+
+    // The display's layout cannot be changed under Wine: the layout query answers as AltGr does.
+    const ULONG_PTR system = ReplaceImport("user32.dll", "ToUnicodeEx", reinterpret_cast<ULONG_PTR>(&TypeWithAltGr));
+    ASSERT_TRUE(system) << "the decision asks the layout through ToUnicodeEx";
+    PressKey('2', {VK_CONTROL, VK_RMENU});
+    PumpPendingMessages();
+    ReplaceImport("user32.dll", "ToUnicodeEx", system);
+    EXPECT_EQ(Selected().second, wide->FindChannel(L"#c11"));
+    EXPECT_EQ(tap.keys, std::vector<std::string>{"ctrl+ralt+50"}) << "the digit reached the input line";
 }
 
 TEST_F(WorldViewsTest, TabWalksTreeLogInputAllLogMembersAndBack)
