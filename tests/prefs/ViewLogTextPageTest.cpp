@@ -529,7 +529,14 @@ TEST_F(ViewLogTextPageTest, StylesAndShadowsPickedWithKeysInTheOpenListAreStored
             Idle();
             Settle();
             EXPECT_EQ(CString(way.picks ? list.picked : list.before), GetControlText(combo));
-            int changed = CaptureClient(VisibleSample().m_hWnd)->Differing(*before);
+            // The sample repaints after the box settles; on a loaded machine that can take a while.
+            int changed = 0;
+            PumpMessagesUntil(
+                [&] {
+                    changed = CaptureClient(VisibleSample().m_hWnd)->Differing(*before);
+                    return way.picks == (changed > 0);
+                },
+                kWaitBoundMs);
             if (way.picks)
                 EXPECT_GT(changed, 0) << "the sample did not follow";
             else
