@@ -174,6 +174,8 @@ void TIRCWorld::EndSelectionHold()
     ReadTreeSelection(unit, channel);
     if (unit != currentUnit || channel != currentChannel)
         Select(unit, channel, true);
+    else
+        UpdateTitle(); // a rename meanwhile read the selection from the tree while it was elsewhere
 }
 
 void TIRCWorld::ExpandUnitItem(TIRCUnit* unit)
