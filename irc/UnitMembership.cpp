@@ -63,8 +63,12 @@ TIRCChannel* TIRCUnit::FollowNickChange(const CString& oldNick, const CString& n
     if (!talk || talk->GetKind() != TIRCChannel::KindTalk)
         return nullptr;
     TIRCChannel* other = FindChannel(newNick);
-    if (other && other != talk)
+    if (other && other != talk) {
+        // The user was reading the talk that gives way: the same person's talk takes its place.
+        if (channelWindows && IsSelected(other))
+            channelWindows->Select(this, talk);
         DeleteChannel(other);
+    }
     talk->GetConfig().Name = newNick;
     talk->SetIRCName(newNick);
     if (channelWindows)

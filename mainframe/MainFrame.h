@@ -40,6 +40,7 @@ class TIRCUnit;
 class TIRCWorld;
 class TLogAddressFinder;
 class TWhoDialog;
+struct TNodeSerials;
 struct TSize2;
 
 // Registered at start-up by the application; read by the frame's message map.
@@ -393,8 +394,8 @@ public:
     void OnResetMembers();
     // False when the user cancelled the kick; comment comes in as the default and goes out typed.
     bool AskKickComment(TIRCUnit* unit, TIRCChannel* channel, CString& comment);
-    // The unit is still there and logged in, and so is the channel when one is given.
-    bool IsPromptTargetAlive(TIRCUnit* unit, TIRCChannel* channel) const;
+    // The noted unit is still there and logged in, and so is the channel when one was noted.
+    bool FindPromptTarget(const TNodeSerials& noted, TIRCUnit*& unit, TIRCChannel*& channel) const;
     // The ignore list window (MainFrameIgnoreList.cpp).
     void ShowIgnoreListDialog();
     void ShowIgnoreList(const CString& mask) override;
@@ -424,6 +425,9 @@ private:
         TIRCChannel* channel = nullptr;
     };
     TSelectedNode GetSelectedNode();
+    // After a modal loop: the node noted before it, by its serials; false when it went, even when
+    // a node made meanwhile took its memory.
+    bool FindNodeAgain(const TNodeSerials& noted, TIRCUnit*& unit, TIRCChannel*& channel) const;
     // The node of a focused WHO window, else the selected one.
     TSelectedNode GetActiveNode();
     std::vector<CString> CollectTargets(bool deselect);

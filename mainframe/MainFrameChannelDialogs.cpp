@@ -28,9 +28,8 @@ void CMainFrame::OnAddChannel()
     dialog.adding = true;
     dialog.serverName = unit->GetName();
     dialog.serverModes = &unit->GetSession().capabilities.modes;
-    if (dialog.DoModal() != IDOK)
-        return;
-    if (!world || !world->HasUnit(unit))
+    const TNodeSerials asked = TIRCWorld::NoteNode(unit, nullptr);
+    if (dialog.DoModal() != IDOK || !FindNodeAgain(asked, unit, channel))
         return;
     world->AddChannelNode(unit, dialog.GetChannelConfig(), TIRCChannel::KindChannel);
     world->SaveServerTree();
@@ -45,9 +44,8 @@ void CMainFrame::OnChannelProperties()
     dialog.SetChannelConfig(channel->GetConfig());
     dialog.serverName = unit->GetName();
     dialog.serverModes = &unit->GetSession().capabilities.modes;
-    if (dialog.DoModal() != IDOK)
-        return;
-    if (!world || !world->HasUnit(unit) || !unit->HasChannel(channel))
+    const TNodeSerials asked = TIRCWorld::NoteNode(unit, channel);
+    if (dialog.DoModal() != IDOK || !FindNodeAgain(asked, unit, channel))
         return;
     // The dialog does not show the auto-op masks: the auto-op window may have changed them meanwhile.
     TChannelConfig edited = dialog.GetChannelConfig();
@@ -67,9 +65,8 @@ void CMainFrame::OnChannelMode()
     const TChannelMode opened = channel->mode;
     dialog.mode = opened;
     dialog.SetChannelName(channel->GetName());
-    if (dialog.DoModal() != IDOK)
-        return;
-    if (!world || !world->HasUnit(unit) || !unit->HasChannel(channel) || !IsLoggedIn(unit) || !channel->IsJoined())
+    const TNodeSerials asked = TIRCWorld::NoteNode(unit, channel);
+    if (dialog.DoModal() != IDOK || !FindPromptTarget(asked, unit, channel) || !channel->IsJoined())
         return;
     // Without operator status the server would only refuse the change.
     if (!channel->op)

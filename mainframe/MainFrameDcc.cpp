@@ -120,14 +120,12 @@ void CMainFrame::OnDccSend()
                        OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY,
                        LoadResourceString(IDS_FILTER_ALL_FILES), m_hWnd);
     dialog.SetTitle(LoadResourceString(IDS_DCC_SEND_FILE_TITLE));
+    const TNodeSerials asked = TIRCWorld::NoteNode(unit, channel);
     if (dialog.DoModal() != IDOK)
         return;
     CString path = dialog.GetPathName();
     // The server or the channel may have gone while the chooser was open.
-    if (!world || !world->HasUnit(unit))
-        return;
-    const std::vector<TIRCChannel*>& channels = unit->GetChannels();
-    if (std::find(channels.begin(), channels.end(), channel) == channels.end())
+    if (!FindNodeAgain(asked, unit, channel) || !channel)
         return;
     for (const CString& nick : nicks)
         if (channel->FindMember(nick))

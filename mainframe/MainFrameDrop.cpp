@@ -92,7 +92,8 @@ void CMainFrame::OfferDroppedFiles(const std::vector<CString>& files, bool insid
         dialog.SetTitle(LoadResourceString(IDS_DROP_SEND_TITLE));
         dialog.SetPrompt(LoadResourceString(IDS_DROP_SEND_PROMPT));
         // The prompt is modal: the server may have gone meanwhile.
-        if (dialog.DoModal() != IDOK || !world || !world->HasUnit(unit))
+        const TNodeSerials asked = TIRCWorld::NoteNode(unit, nullptr);
+        if (dialog.DoModal() != IDOK || !FindNodeAgain(asked, unit, channel))
             return;
         nicks.push_back(dialog.GetText());
     }

@@ -319,7 +319,8 @@ void CMainFrame::OnKick()
     CString comment = unit->ExpandText(preference.KickMessage);
     std::vector<CString> nicks = GetTargetNicks();
     if (preference.PromptOnKick) {
-        if (!AskKickComment(unit, channel, comment) || !IsPromptTargetAlive(unit, channel) || !channel->IsJoined())
+        const TNodeSerials asked = TIRCWorld::NoteNode(unit, channel);
+        if (!AskKickComment(unit, channel, comment) || !FindPromptTarget(asked, unit, channel) || !channel->IsJoined())
             return;
     }
     std::vector<CString> members;

@@ -88,6 +88,8 @@ void CMainFrame::EditServerTree()
     TWorldConfig order = dialog.GetWorldConfig();
     TTreeView* tree = contentPanel.GetServerTree();
 
+    // Moving an item away from the selection must not select, and so clear the marks of, its neighbours.
+    TIRCWorld::TSelectionHold hold(*world);
     CString selectedUnit, selectedChannel;
     if (HTREEITEM selected = tree->GetSelectedItem()) {
         if (HTREEITEM parent = tree->GetParentItem(selected)) {

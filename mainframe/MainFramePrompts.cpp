@@ -1,7 +1,9 @@
 // The frame's commands that ask the user for one value before they act: a nick to talk to or
 // to ask about, an action, quit, part, away and kick message, a topic, whom or where to invite,
 // a colour tag, and the file a log is saved to. Every prompt is modal; the selection read
-// before it may be gone after it, so it is checked again before anything is sent.
+// before it may be gone after it, so it is found again by its serials before anything is sent.
+// Whether the link or the membership is still there is not asked: the unit drops what it cannot
+// send, and the server refuses what it must.
 
 #include "dialogs/ColorEffectDialog.h"
 #include "dialogs/InputPrompts.h"
@@ -47,14 +49,6 @@ bool AskNick(const CString& title, UINT promptId, CString& nick)
     return AskText(dialog, title, promptId, CString(), nick);
 }
 
-// The server and channel may have gone while the prompt was open. Whether the link or the
-// membership is still there is not asked: the unit drops what it cannot send, and the server
-// refuses what it must.
-bool IsNodeStillThere(TIRCWorld* world, TIRCUnit* unit, TIRCChannel* channel)
-{
-    return world && world->HasUnit(unit) && (!channel || unit->HasChannel(channel));
-}
-
 } // namespace
 
 CString MakeLogFileName(const CString& nodeName, const SYSTEMTIME& date)
@@ -64,9 +58,9 @@ CString MakeLogFileName(const CString& nodeName, const SYSTEMTIME& date)
     return MakeSafeFileNamePart(name);
 }
 
-bool CMainFrame::IsPromptTargetAlive(TIRCUnit* unit, TIRCChannel* channel) const
+bool CMainFrame::FindPromptTarget(const TNodeSerials& noted, TIRCUnit*& unit, TIRCChannel*& channel) const
 {
-    return world && world->HasUnit(unit) && IsLoggedIn(unit) && (!channel || unit->HasChannel(channel));
+    return FindNodeAgain(noted, unit, channel) && IsLoggedIn(unit);
 }
 
 void CMainFrame::OnTalkPrompt()
@@ -74,10 +68,11 @@ void CMainFrame::OnTalkPrompt()
     auto [unit, channel] = GetSelectedNode();
     if (!IsLoggedIn(unit))
         return;
+    const TNodeSerials asked = TIRCWorld::NoteNode(unit, nullptr);
     CString nick;
     if (!AskNick(FormatStringResourceWithText(IDS_TALK_TITLE, unit->GetName()), IDS_TALK_PROMPT, nick))
         return;
-    if (!IsNodeStillThere(world, unit, nullptr))
+    if (!FindNodeAgain(asked, unit, channel))
         return;
     if (TIRCChannel* talk = OpenTalkWith(unit, TIRCMember(nick, CString(), CString())))
         world->Select(unit, talk);
@@ -89,10 +84,11 @@ void CMainFrame::OnWhoisPrompt()
     auto [unit, channel] = GetSelectedNode();
     if (!IsLoggedIn(unit))
         return;
+    const TNodeSerials asked = TIRCWorld::NoteNode(unit, nullptr);
     CString nick;
     if (!AskNick(FormatStringResourceWithText(IDS_WHOIS_ASK_TITLE, unit->GetName()), IDS_WHOIS_ASK_PROMPT, nick))
         return;
-    if (IsNodeStillThere(world, unit, nullptr))
+    if (FindNodeAgain(asked, unit, channel))
         unit->SendWhois(nick);
 }
 
@@ -101,11 +97,12 @@ void CMainFrame::OnSendActionPrompt()
     auto [unit, channel] = GetSelectedNode();
     if (!IsLoggedIn(unit) || !channel || !channel->IsJoined())
         return;
+    const TNodeSerials asked = TIRCWorld::NoteNode(unit, channel);
     CString text;
     if (!AskMessage(FormatStringResourceWithTwo(IDS_ACTION_TITLE, channel->GetName(), unit->GetName()),
                     IDS_ACTION_PROMPT, CString(), text))
         return;
-    if (IsNodeStillThere(world, unit, channel))
+    if (FindNodeAgain(asked, unit, channel))
         unit->SendInput(channel, text, false, true, false);
 }
 
@@ -114,12 +111,13 @@ void CMainFrame::OnQuitPrompt()
     auto [unit, channel] = GetSelectedNode();
     if (!IsLoggedIn(unit))
         return;
+    const TNodeSerials asked = TIRCWorld::NoteNode(unit, nullptr);
     CString text;
     if (!AskMessage(FormatStringResourceWithText(IDS_QUIT_MESSAGE_TITLE, unit->GetName()), IDS_QUIT_MESSAGE_PROMPT,
                     unit->ExpandText(unit->GetSettings().QuitMessage), text))
         return;
     // Sent with the link down it goes nowhere, but it still stops the reconnect.
-    if (IsNodeStillThere(world, unit, nullptr))
+    if (FindNodeAgain(asked, unit, channel))
         unit->SendQuit(text);
 }
 
@@ -135,11 +133,12 @@ void CMainFrame::OnPartPrompt()
     }
     if (!IsLoggedIn(unit) || !channel->IsJoined())
         return;
+    const TNodeSerials asked = TIRCWorld::NoteNode(unit, channel);
     CString text;
     if (!AskMessage(FormatStringResourceWithTwo(IDS_PART_MESSAGE_TITLE, channel->GetName(), unit->GetName()),
                     IDS_PART_MESSAGE_PROMPT, unit->ExpandText(unit->GetSettings().PartMessage), text))
         return;
-    if (IsNodeStillThere(world, unit, channel))
+    if (FindNodeAgain(asked, unit, channel))
         unit->PartChannel(channel, text);
 }
 
@@ -149,12 +148,13 @@ void CMainFrame::OnSetAwayMessage()
     auto [unit, channel] = GetSelectedNode();
     if (!IsLoggedIn(unit))
         return;
+    const TNodeSerials asked = TIRCWorld::NoteNode(unit, nullptr);
     CString text;
     if (!AskMessage(FormatStringResourceWithText(IDS_AWAY_MESSAGE_TITLE, unit->GetName()), IDS_AWAY_MESSAGE_PROMPT,
                     CurrentAwayMessage(unit), text))
         return;
     // Kept for the reconnect when the link dropped meanwhile.
-    if (IsNodeStillThere(world, unit, nullptr))
+    if (FindNodeAgain(asked, unit, channel))
         unit->SetAway(!text.IsEmpty(), text);
 }
 
@@ -163,11 +163,12 @@ void CMainFrame::OnTopic()
     auto [unit, channel] = GetSelectedNode();
     if (!IsLoggedIn(unit) || !IsJoinedChannel(channel))
         return;
+    const TNodeSerials asked = TIRCWorld::NoteNode(unit, channel);
     CString text;
     if (!AskMessage(FormatStringResourceWithTwo(IDS_TOPIC_TITLE, channel->GetName(), unit->GetName()), IDS_TOPIC_PROMPT,
                     ConvertControlCodesToMarkup(channel->topic), text))
         return;
-    if (IsNodeStillThere(world, unit, channel))
+    if (FindNodeAgain(asked, unit, channel))
         unit->SetTopic(channel, text);
 }
 
@@ -176,11 +177,12 @@ void CMainFrame::OnInviteToChannel()
     auto [unit, channel] = GetSelectedNode();
     if (!IsLoggedIn(unit) || !IsJoinedChannel(channel))
         return;
+    const TNodeSerials asked = TIRCWorld::NoteNode(unit, channel);
     CString nick;
     if (!AskNick(FormatStringResourceWithTwo(IDS_INVITE_TO_CHANNEL_TITLE, channel->GetName(), unit->GetName()),
                  IDS_INVITE_TO_CHANNEL_PROMPT, nick))
         return;
-    if (IsNodeStillThere(world, unit, channel))
+    if (FindNodeAgain(asked, unit, channel))
         unit->SendInvite(nick, channel->GetIRCName());
 }
 
@@ -198,9 +200,10 @@ void CMainFrame::OnInviteMember()
     for (TIRCChannel* other : unit->GetChannels())
         if (other != channel && other->GetKind() == TIRCChannel::KindChannel)
             dialog.AddChannel(other->GetName());
+    const TNodeSerials asked = TIRCWorld::NoteNode(unit, channel);
     if (dialog.DoModal() != IDOK)
         return;
-    if (!IsPromptTargetAlive(unit, channel) || (channel && !channel->IsJoined()))
+    if (!FindPromptTarget(asked, unit, channel) || (channel && !channel->IsJoined()))
         return;
     for (const CString& nick : nicks)
         unit->InviteToChannel(nick, dialog.GetChannelName());
@@ -234,6 +237,7 @@ void CMainFrame::SaveLogToFile()
                        OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY, LoadResourceString(IDS_FILTER_TEXT_FILES),
                        m_hWnd);
     dialog.SetTitle(LoadResourceString(IDS_SAVE_LOG_TITLE));
+    const TNodeSerials asked = TIRCWorld::NoteNode(unit, channel);
     if (dialog.DoModal() != IDOK)
         return;
     CString path = dialog.GetPathName();
@@ -243,7 +247,7 @@ void CMainFrame::SaveLogToFile()
     // The selection may have moved while the choosers were open (a talk, a join, a script):
     // the node chosen is saved all the same. When it has gone there is nothing to save.
     TLogView* chosen = nullptr;
-    if (IsNodeStillThere(world, unit, channel))
+    if (FindNodeAgain(asked, unit, channel))
         chosen = channel ? channel->logView : unit->logView;
     // A failed write leaves the file that was there whole.
     TSafeFileWriter file;

@@ -10,6 +10,7 @@
 #include "mainframe/NodeStates.h"
 #include "res/resource.h"
 #include "settings/Config.h"
+#include "world/IRCWorld.h"
 
 #include <commctrl.h>
 
@@ -205,7 +206,9 @@ void CMainFrame::OnChangeNick()
     if (!world || !IsLoggedIn(unit))
         return;
     TNickRequest request = unit->MakeNickRequest(unit->GetNickLengthLimit());
-    if (world->RunNickDialog(request) && world->HasUnit(unit) && IsLoggedIn(unit))
+    const TNodeSerials asked = TIRCWorld::NoteNode(unit, nullptr);
+    TIRCChannel* none = nullptr;
+    if (world->RunNickDialog(request) && FindPromptTarget(asked, unit, none))
         unit->ApplyChosenNick(request);
 }
 

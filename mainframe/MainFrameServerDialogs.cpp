@@ -53,7 +53,8 @@ void CMainFrame::OnServerProperties()
     const TUnitConfig opened = dialog.unit;
     dialog.SetTitle(LoadResourceString(IDS_SERVER_PROPERTIES_TITLE));
     dialog.SetConfig(settings);
-    if (dialog.DoModal() != IDOK || !world->HasUnit(unit))
+    const TNodeSerials asked = TIRCWorld::NoteNode(unit, nullptr);
+    if (dialog.DoModal() != IDOK || !FindNodeAgain(asked, unit, channel))
         return;
     world->ApplyServerSettings(unit, opened, dialog.unit);
     // The open auto-op window keeps what was edited there for the server under its new name.

@@ -53,6 +53,13 @@ CMainFrame::TSelectedNode CMainFrame::GetSelectedNode()
     return node;
 }
 
+bool CMainFrame::FindNodeAgain(const TNodeSerials& noted, TIRCUnit*& unit, TIRCChannel*& channel) const
+{
+    unit = nullptr;
+    channel = nullptr;
+    return world && world->FindNode(noted, unit, channel);
+}
+
 // The selected node's own log; without a node, an empty view of the world's.
 TLogView* CMainFrame::GetSelectedLogView() { return world ? world->GetCurrentLogView() : nullptr; }
 
@@ -107,10 +114,11 @@ void CMainFrame::OnClearLog()
     TLogView* view = GetSelectedLogView();
     if (!unit || !view || view->GetLineCount() == 0)
         return;
+    const TNodeSerials asked = TIRCWorld::NoteNode(unit, channel);
     if (!AskConfirmation(IDS_CLEAR_LOG_CONFIRM, IDS_CLEAR_LOG_CAPTION))
         return;
     // The node asked about, wherever the selection went meanwhile; not when it went itself.
-    if (!world || !world->HasUnit(unit) || (channel && !unit->HasChannel(channel)))
+    if (!FindNodeAgain(asked, unit, channel))
         return;
     view = channel ? channel->logView : unit->logView;
     if (view)

@@ -41,11 +41,12 @@ void CMainFrame::OnDeleteServer()
     auto [unit, channel] = GetSelectedNode();
     if (!unit || !world || unit->GetConnection().IsActive())
         return;
+    const TNodeSerials asked = TIRCWorld::NoteNode(unit, nullptr);
     if (!ShowConfirmMessage(m_hWnd, LoadResourceString(IDS_DELETE_SERVER_CONFIRM),
                             LoadResourceString(IDS_DELETE_SERVER_CAPTION)))
         return;
     // The box is modal: the server may have gone or connected meanwhile.
-    if (!world->HasUnit(unit) || unit->GetConnection().IsActive())
+    if (!FindNodeAgain(asked, unit, channel) || unit->GetConnection().IsActive())
         return;
     world->DeleteUnit(unit);
     RefreshServerColumns();
@@ -57,10 +58,11 @@ void CMainFrame::OnDeleteChannel()
     auto [unit, channel] = GetSelectedNode();
     if (!unit || !channel || !world)
         return;
+    const TNodeSerials asked = TIRCWorld::NoteNode(unit, channel);
     if (channel->GetKind() == TIRCChannel::KindChannel &&
         (!ShowConfirmMessage(m_hWnd, LoadResourceString(IDS_DELETE_CHANNEL_CONFIRM),
                              LoadResourceString(IDS_DELETE_CHANNEL_CAPTION)) ||
-         !world->HasUnit(unit) || !unit->HasChannel(channel)))
+         !FindNodeAgain(asked, unit, channel)))
         return;
     world->RemoveChannelNode(unit, channel);
     world->SaveServerTree();

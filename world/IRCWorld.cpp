@@ -235,6 +235,21 @@ TIRCUnit* TIRCWorld::FindUnitBySerial(unsigned serial) const
     return nullptr;
 }
 
+TNodeSerials TIRCWorld::NoteNode(const TIRCUnit* unit, const TIRCChannel* channel)
+{
+    return {unit ? unit->GetSerial() : 0u, channel ? channel->GetSerial() : 0u};
+}
+
+bool TIRCWorld::FindNode(const TNodeSerials& noted, TIRCUnit*& unit, TIRCChannel*& channel) const
+{
+    unit = noted.unit ? FindUnitBySerial(noted.unit) : nullptr;
+    channel = unit && noted.channel ? unit->FindChannelBySerial(noted.channel) : nullptr;
+    if (unit && (!noted.channel || channel))
+        return true;
+    unit = nullptr;
+    return false;
+}
+
 void TIRCWorld::DeleteUnit(TIRCUnit* unit)
 {
     if (!HasUnit(unit))
@@ -481,6 +496,8 @@ void TIRCWorld::ApplyServerSettings(TIRCUnit* unit, const TUnitConfig& opened, c
     bool expanded = unitItem && (serverTree->GetItemState(unitItem, TVIS_EXPANDED) & TVIS_EXPANDED);
     CString unitName, channelName;
     NoteSelection(unitName, channelName);
+    // Removing the items walks the tree's selection through their neighbours.
+    TSelectionHold hold(*this);
     // The channels come back in the edited order, still before the talks.
     for (TIRCChannel* channel : unit->GetChannels())
         if (HTREEITEM item =

@@ -38,6 +38,13 @@ struct TPopupItem;
 // The program name and version, the title when no node is selected.
 CString GetAppTitle();
 
+// A node remembered across a modal loop by its serial numbers (TIRCNode::GetSerial), never its
+// address: a node made meanwhile may take the memory of one that went. Channel 0: the server node.
+struct TNodeSerials {
+    unsigned unit = 0;
+    unsigned channel = 0;
+};
+
 // What the world asks of the main window and the system around it.
 class IIRCWorldHost {
 public:
@@ -110,6 +117,10 @@ public:
     bool HasUnit(const TIRCUnit* unit) const override;
     // By serial number (TIRCNode::GetSerial): null once that unit is gone.
     TIRCUnit* FindUnitBySerial(unsigned serial) const;
+    static TNodeSerials NoteNode(const TIRCUnit* unit, const TIRCChannel* channel);
+    // The noted node while its unit, and its channel when one was noted, are there; else false
+    // and both null.
+    bool FindNode(const TNodeSerials& noted, TIRCUnit*& unit, TIRCChannel*& channel) const;
     void StoreServerTree(TWorldConfig& record) const;
     void StoreUnitChannels(TIRCUnit* unit, TUnitConfig& record) const;
     // Confirmed text of several lines, sent line by line to the node, as notices when asked.
@@ -129,8 +140,22 @@ public:
     HTREEITEM FindChannelTreeItem(HTREEITEM unitItem, const TIRCChannel* channel) const;
     // The item's image follows the connection or joined state.
     void RefreshTreeItem(TIRCUnit* unit, TIRCChannel* channel) override;
-    // The selection moves to a sibling, else the parent, before the item goes.
+    // When the item holds the selection (it or its channel is selected), the selection moves to
+    // a sibling, else the parent, before the item goes; otherwise it stays.
     void DeleteTreeItem(HTREEITEM item);
+    // While the tree's items are moved or rebuilt, its selection notices change nothing: no node
+    // the user did not choose loses its marks. At the end the tree's node becomes current when it
+    // is another one (the node selected before went).
+    class TSelectionHold {
+    public:
+        explicit TSelectionHold(TIRCWorld& world) : world(world) { world.selectionHeld++; }
+        ~TSelectionHold() { world.EndSelectionHold(); }
+        TSelectionHold(const TSelectionHold&) = delete;
+        TSelectionHold& operator=(const TSelectionHold&) = delete;
+
+    private:
+        TIRCWorld& world;
+    };
     void SortTree();
     void SortUnits();
     void SortChannels(HTREEITEM unitItem);
@@ -342,6 +367,8 @@ private:
     // Frees the deleted units whose handlers have returned.
     void DeleteLeftUnits();
     void ReadTreeSelection(TIRCUnit*& unit, TIRCChannel*& channel) const;
+    void SelectTreeItem(TIRCUnit* unit, TIRCChannel* channel);
+    void EndSelectionHold();
     int ConnectStaggered(const std::vector<TIRCUnit*>& chosen);
     void SortChildren(HTREEITEM parent);
     void SelectByNames(const CString& unitName, const CString& channelName);
@@ -391,6 +418,7 @@ private:
     std::vector<TIRCUnit*> leftUnits;
     TIRCUnit* currentUnit = nullptr;
     TIRCChannel* currentChannel = nullptr;
+    int selectionHeld = 0;
     IWorldFrame* frame = nullptr;
     TTreeView* serverTree = nullptr;
     TLogView* allLog = nullptr;

@@ -116,12 +116,16 @@ void TIRCWorld::DeleteTreeItem(HTREEITEM item)
 {
     if (!item)
         return;
-    HTREEITEM next = serverTree->GetNextSiblingItem(item);
-    if (!next)
-        next = serverTree->GetNextItem(item, TVGN_PREVIOUS);
-    if (!next)
-        next = serverTree->GetParentItem(item);
-    serverTree->SelectItem(next);
+    // Selecting clears the marks of the node selected: only a deleted selection moves it.
+    HTREEITEM selected = serverTree->GetSelectedItem();
+    if (selected && (selected == item || serverTree->GetParentItem(selected) == item)) {
+        HTREEITEM next = serverTree->GetNextSiblingItem(item);
+        if (!next)
+            next = serverTree->GetNextItem(item, TVGN_PREVIOUS);
+        if (!next)
+            next = serverTree->GetParentItem(item);
+        serverTree->SelectItem(next);
+    }
     serverTree->DeleteItem(item);
 }
 
@@ -142,10 +146,36 @@ void TIRCWorld::ReadTreeSelection(TIRCUnit*& unit, TIRCChannel*& channel) const
 
 void TIRCWorld::OnSelChanged(TTreeView*, HTREEITEM, HTREEITEM)
 {
+    if (selectionHeld)
+        return;
     TIRCUnit* unit;
     TIRCChannel* channel;
     ReadTreeSelection(unit, channel);
     Select(unit, channel, true);
+}
+
+void TIRCWorld::SelectTreeItem(TIRCUnit* unit, TIRCChannel* channel)
+{
+    if (!serverTree)
+        return;
+    HTREEITEM item = FindUnitTreeItem(unit);
+    if (channel)
+        item = FindChannelTreeItem(item, channel);
+    if (serverTree->GetSelectedItem() != item)
+        serverTree->SelectItem(item);
+}
+
+void TIRCWorld::EndSelectionHold()
+{
+    if (--selectionHeld > 0 || !serverTree)
+        return;
+    TIRCUnit* unit;
+    TIRCChannel* channel;
+    ReadTreeSelection(unit, channel);
+    if (unit != currentUnit || channel != currentChannel)
+        Select(unit, channel, true);
+    else
+        UpdateTitle(); // a rename meanwhile read the selection from the tree while it was elsewhere
 }
 
 void TIRCWorld::ExpandUnitItem(TIRCUnit* unit)

@@ -191,7 +191,8 @@ void TIRCWorld::AskPendingNickQuestions()
         TNickRequest request;
         if (!HasUnit(unit) || !unit->TakeNickQuestion(request))
             continue;
-        if (RunNickDialog(request) && HasUnit(unit))
+        unsigned serial = unit->GetSerial();
+        if (RunNickDialog(request) && (unit = FindUnitBySerial(serial)) != nullptr)
             unit->AnswerNickQuestion(request);
     }
 }

@@ -325,8 +325,12 @@ void TIRCWorld::Select(TIRCUnit* unit, TIRCChannel* channel, bool treeAlreadySel
     }
     if (node && node->memberView)
         node->OnMemberViewShown();
-    if (unit == currentUnit && channel == currentChannel)
+    if (unit == currentUnit && channel == currentChannel) {
+        // Items rebuilt under a hold may have left the tree on another one.
+        if (!treeAlreadySelected)
+            SelectTreeItem(unit, channel);
         return;
+    }
     if (old && HasUnit(currentUnit) && (!currentChannel || currentUnit->HasChannel(currentChannel))) {
         ClearViewMarks(old);
         old->keywordMark = old->newTalkMark = old->updateMark = false;
@@ -334,12 +338,8 @@ void TIRCWorld::Select(TIRCUnit* unit, TIRCChannel* channel, bool treeAlreadySel
     // Selecting the item raises the tree's notification, which comes back here with the same pair.
     currentUnit = unit;
     currentChannel = channel;
-    if (serverTree && !treeAlreadySelected) {
-        HTREEITEM item = FindUnitTreeItem(unit);
-        if (channel)
-            item = FindChannelTreeItem(item, channel);
-        serverTree->SelectItem(item);
-    }
+    if (!treeAlreadySelected)
+        SelectTreeItem(unit, channel);
     UpdateTitle();
     if (node && node->logView)
         node->logView->SetSearchWords(searchWords);

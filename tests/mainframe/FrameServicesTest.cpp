@@ -8,6 +8,7 @@
 #include "res/resource.h"
 #include "settings/Config.h"
 #include "tests/common/BoxAnswerer.h"
+#include "tests/common/FreedMemory.h"
 #include "tests/common/Screenshot.h"
 #include "tests/common/StringPrinter.h"
 #include "tests/common/UserInput.h"
@@ -126,6 +127,16 @@ TEST_F(FrameServices, ClearingALogClearsTheNodeAskedAboutWhileItExists)
     } rows[] = {
         {"the selection stays", [] {}, 0},
         {"the server selected meanwhile", [&] { world->Select(net, nullptr); }, 0},
+        {"the channel deleted meanwhile and another made in its memory",
+         [&] {
+             TFreedMemoryTrap trap(alpha);
+             world->RemoveChannelNode(net, alpha);
+             TChannelConfig again;
+             again.Name = L"#alpha";
+             ASSERT_EQ((void*)world->AddChannelNode(net, again, TIRCChannel::KindChannel), (void*)alpha);
+             alpha->logView = alphaLog.get();
+         },
+         3},
         {"the channel deleted meanwhile", [&] { world->RemoveChannelNode(net, alpha); }, 3},
     };
     for (const auto& row : rows) {

@@ -368,6 +368,29 @@ protected:
     }
 };
 
+// Moving each server and channel to its place leaves the node selected where it was and the
+// marks of nodes the user did not choose as they were.
+TEST_F(TreeOrderCommands, TheEditorsOkKeepsTheSelectionAndTheMarksOfOtherNodes)
+{
+    TIRCUnit* south = world->FindUnit(L"south");
+    TIRCUnit* west = world->FindUnit(L"west");
+    ASSERT_TRUE(south && west);
+    TIRCChannel* southChannel = south->FindChannel(L"#south");
+    world->Select(south, southChannel);
+    PumpPendingMessages();
+    west->updateMark = true;
+    net->updateMark = true;
+    alpha->keywordMark = true;
+    Watch(HasControl(IDC_TREE_UP), [&](HWND dialog) { Click(dialog, IDOK); });
+    EXPECT_TRUE(frame->ExecuteAction(L"tree"));
+    ASSERT_TRUE(WaitWatched());
+    PumpPendingMessages();
+    EXPECT_TRUE(world->IsSelected(south, southChannel));
+    EXPECT_TRUE(west->updateMark) << "the server after the selected one's";
+    EXPECT_TRUE(net->updateMark);
+    EXPECT_TRUE(alpha->keywordMark);
+}
+
 TEST_F(TreeOrderCommands, ServerTreeOrderMovesServersAndChannelsAndSavesTheTree)
 {
     world->Select(net, alpha);

@@ -9,6 +9,7 @@
 #include "foundation/File.h"
 #include "res/resource.h"
 #include "tests/common/DialogSteps.h"
+#include "tests/common/FreedMemory.h"
 #include "tests/common/PopupMenu.h"
 #include "tests/common/Screenshot.h"
 #include "tests/common/ShownWindow.h"
@@ -277,6 +278,35 @@ TEST_F(PromptCommands, AnswersGivenAfterTheChannelOrTheLinkWentStillAct)
     EXPECT_EQ(TIRCUnit::StateDisconnected, net->GetState()) << "connected again";
 }
 
+// dan takes back the nick bob while the action prompt for bob's talk is open: that talk goes, and
+// erin's message opens a talk in its memory. The action goes to no one; to a talk still there it goes.
+TEST_F(PromptCommands, AnActionForATalkThatWentMeanwhileGoesNowhere)
+{
+    TIRCChannel* bob = net->OpenTalk(TIRCMember(L"bob", L"b", L"bob.host"));
+    ASSERT_TRUE(bob && net->OpenTalk(TIRCMember(L"dan", L"d", L"dan.host")));
+    world->Select(net, bob);
+    AnswerPrompt(IDC_INPUT_MESSAGE_TEXT, L"waves");
+    EXPECT_TRUE(frame->ExecuteAction(L"sendaction"));
+    ASSERT_TRUE(peer->WaitFor("PRIVMSG bob :\x01"
+                              "ACTION waves\x01",
+                              kWaitBoundMs))
+        << peer->Received();
+
+    TFreedMemoryTrap trap(bob);
+    TIRCChannel* erin = nullptr;
+    AnswerPrompt(IDC_INPUT_MESSAGE_TEXT, L"shrugs", [&] {
+        peer->Send(":dan!d@dan.host NICK :bob\r\n:erin!e@erin.host PRIVMSG kvme :hello\r\n");
+        EXPECT_TRUE(PumpMessagesUntil([&] { return (erin = Channel(L"erin")) != nullptr; }, kWaitBoundMs));
+    });
+    EXPECT_TRUE(frame->ExecuteAction(L"sendaction"));
+    ASSERT_EQ((void*)erin, (void*)bob) << "the talk in the freed memory";
+    net->SendInput(erin, L"typed after", false, false, false);
+    ASSERT_TRUE(peer->WaitFor("PRIVMSG erin :typed after", kWaitBoundMs)) << peer->Received();
+    EXPECT_EQ(1, CountStarting("PRIVMSG erin")) << peer->Received();
+    EXPECT_EQ(0, CountStarting("PRIVMSG bob :\x01"
+                               "ACTION shrugs"));
+}
+
 TEST_F(PromptCommands, InviteFromTheMemberListOffersTheServersOtherChannels)
 {
     SelectMembers({L"alice", L"bob"});
@@ -464,6 +494,24 @@ TEST_F(PromptCommands, SaveLogKeepsToTheNodeChosenAndTellsWhenItWentMeanwhile)
         talkPath, [&] { world->RemoveChannelNode(net, talk); }, [&] { return warned; });
     EXPECT_TRUE(warned);
     EXPECT_FALSE(written(talkPath));
+
+    // A talk opened into the memory of the one being saved is not it.
+    TIRCChannel* bob = net->OpenTalk(TIRCMember(L"bob", L"b", L"bob.host"));
+    ASSERT_TRUE(bob);
+    world->Select(net, bob);
+    TIRCChannel* dan = nullptr;
+    const CString bobPath = folder.File(L"bob.txt");
+    save(
+        bobPath,
+        [&] {
+            TFreedMemoryTrap trap(bob);
+            world->RemoveChannelNode(net, bob);
+            dan = net->OpenTalk(TIRCMember(L"dan", L"d", L"dan.host"));
+        },
+        [&] { return warned; });
+    ASSERT_EQ((void*)dan, (void*)bob) << "the talk in the freed memory";
+    EXPECT_TRUE(warned);
+    EXPECT_FALSE(written(bobPath));
 }
 
 TEST_F(PromptCommands, RebuildingMembersEmptiesTheListAndFillsItFromWho)

@@ -563,8 +563,11 @@ TEST_F(WorldViewsTest, EditedServerSettingsRebuildTheChannelItemsInTheirNewOrder
     Prepare();
     TChannelConfig talk;
     talk.Name = L"friend";
-    world->AddChannelNode(net, talk, TIRCChannel::KindTalk);
+    TIRCChannel* friendTalk = world->AddChannelNode(net, talk, TIRCChannel::KindTalk);
     world->Select(net, beta);
+    // Removing the items must not select, and so clear the marks of, nodes the user did not choose.
+    friendTalk->newTalkMark = true;
+    gamma->updateMark = true;
     TUnitConfig edited = config.world.Units[0];
     edited.Name = L"home";
     edited.Channels = {edited.Channels[1], TChannelConfig()};
@@ -575,6 +578,20 @@ TEST_F(WorldViewsTest, EditedServerSettingsRebuildTheChannelItemsInTheirNewOrder
     EXPECT_EQ(net->FindChannel(L"#alpha"), nullptr);
     // The noted node stays selected under the new name.
     EXPECT_EQ(Selected(), TNode(net, beta));
+    EXPECT_TRUE(friendTalk->newTalkMark);
+    EXPECT_TRUE(gamma->updateMark);
+
+    // The selected channel removed leaves its server selected.
+    TUnitConfig now;
+    static_cast<TUnitSetting&>(now) = net->GetSettings();
+    world->StoreUnitChannels(net, now);
+    TUnitConfig withoutBeta = now;
+    withoutBeta.Channels.erase(withoutBeta.Channels.begin());
+    world->ApplyServerSettings(net, now, withoutBeta);
+    Redraw(frame.tree);
+    EXPECT_EQ(Children(Item(net)), (std::vector<CString>{L"#new", L"friend"}));
+    EXPECT_EQ(Selected(), TNode(net, nullptr));
+    EXPECT_TRUE(friendTalk->newTalkMark);
 }
 
 TEST_F(WorldViewsTest, PreferencesReachTheTreeTheListsAndTheAllChannelsLog)
@@ -630,28 +647,61 @@ TEST_F(WorldViewsTest, NodesDeletedSinceAPopupOrALogLineDoNothing)
     EXPECT_EQ(Selected(), TNode(net, alpha));
 }
 
+// A talk whose peer takes the nick of another talk replaces it. The selection moves only when the
+// item that goes held it, and then to the renamed talk: selecting another node for the user would
+// send their next line there and clear that node's marks.
 TEST_F(WorldViewsTest, ATalkWhosePeerTakesTheNickOfAnotherTalkReplacesItsItem)
 {
     Prepare();
-    TChannelConfig record;
-    record.Name = L"peer";
-    TIRCChannel* peer = world->AddChannelNode(home, record, TIRCChannel::KindTalk);
-    record.Name = L"other";
-    TIRCChannel* other = world->AddChannelNode(home, record, TIRCChannel::KindTalk);
-    home->PrintSystemText(other, L"a line of the talk that goes");
-    CWnd* otherLog = other->logView;
-    world->Select(home, other);
-    TIRCReceiveMessageA message;
-    message.rawLine = ":peer!u@h NICK :other";
-    message.Parse();
-    home->OnReceive(&home->GetConnection(), &message);
-    // The gone talk's item would still carry it; drawing the tree would read freed memory.
-    Redraw(frame.tree);
-    EXPECT_EQ(Children(Item(home)), (std::vector<CString>{L"#gamma", L"other"}));
-    EXPECT_NE(Item(home, peer), nullptr);
-    EXPECT_FALSE(frame.chat.cards.ContainsWindow(otherLog));
-    // The selection moved off the deleted item to its previous sibling, the renamed talk.
-    EXPECT_EQ(Selected(), TNode(home, peer));
+    TIRCChannel *bob = nullptr, *carl = nullptr, *dan = nullptr;
+    auto openTalk = [&](const wchar_t* nick) {
+        TChannelConfig record;
+        record.Name = nick;
+        return world->AddChannelNode(home, record, TIRCChannel::KindTalk);
+    };
+    enum TPick { Gamma, Bob, Dan, Alpha, Beta };
+    auto node = [&](TPick pick) {
+        TIRCChannel* const picked[] = {gamma, bob, dan, alpha, beta};
+        return TNode(pick >= Alpha ? net : home, picked[pick]);
+    };
+    // dan takes back the nick bob: bob's talk goes and dan's takes its name.
+    auto merge = [&] { FeedLine(*home, ":dan!u@h NICK :bob"); };
+    const struct {
+        const char* name;
+        TPick before;
+        std::function<void()> action;
+        TPick after;
+        std::vector<CString> homeItemsAfter;
+    } rows[] = {
+        {"a channel selected stays", Gamma, merge, Gamma, {L"#gamma", L"carl", L"bob"}},
+        {"the talk that goes selected gives way to the renamed one", Bob, merge, Dan, {L"#gamma", L"carl", L"bob"}},
+        {"the selected channel deleted gives way to its neighbour",
+         Alpha,
+         [&] { world->RemoveChannelNode(net, alpha); },
+         Beta,
+         {L"#gamma", L"bob", L"carl", L"dan"}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        bob = openTalk(L"bob");
+        carl = openTalk(L"carl");
+        dan = openTalk(L"dan");
+        home->PrintSystemText(bob, L"a line of the talk that goes");
+        CWnd* bobLog = bob->logView;
+        world->Select(node(row.before).first, node(row.before).second);
+        // Unread, between the talk that goes and the renamed one.
+        carl->newTalkMark = true;
+        row.action();
+        // A gone talk's item would still carry it; drawing the tree would read freed memory.
+        Redraw(frame.tree);
+        EXPECT_EQ(Children(Item(home)), row.homeItemsAfter);
+        EXPECT_EQ(Selected(), node(row.after));
+        EXPECT_TRUE(carl->newTalkMark) << "a talk the user did not choose keeps its mark";
+        EXPECT_EQ(home->HasChannel(bob), frame.chat.cards.ContainsWindow(bobLog)) << "a log goes with its talk";
+        for (TIRCChannel* talk : std::vector<TIRCChannel*>(home->GetChannels()))
+            if (talk->GetKind() == TIRCChannel::KindTalk)
+                world->RemoveChannelNode(home, talk);
+    }
 }
 
 TEST_F(WorldViewsTest, ControlsThatOutliveTheWorldNoLongerReportToIt)
