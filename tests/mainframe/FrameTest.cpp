@@ -4,6 +4,7 @@
 #include "tests/mainframe/FrameFixture.h"
 
 #include "tests/common/DialogSteps.h"
+#include "tests/common/Screenshot.h"
 #include "tests/common/ShownWindow.h"
 #include "tests/common/UserInput.h"
 
@@ -70,6 +71,51 @@ TEST_F(FrameTest, DraggedNearTheWorkAreaEdgeTheWindowSnapsOntoItOnlyWithSnapping
         }
         frame->DestroyWindow();
     }
+}
+
+// With snapping on, a move with the keys starts with the cursor put mid-caption by the system:
+// the window follows the keys, whether or not a caption drag came before, and the drag itself
+// still follows the cursor.
+TEST_F(FrameTest, MovedWithTheKeysTheSnappingWindowFollowsTheKeys)
+{
+    Settings().preference.SnapWindow = true;
+    Open();
+    frame->SetWindowPos(HWND_TOPMOST, 200, 150, 0, 0, SWP_NOSIZE);
+    PumpPendingMessages();
+    auto moveWithKeys = [&](const char* what) {
+        SCOPED_TRACE(what);
+        RECT before, after;
+        frame->GetWindowRect(&before);
+        FocusForInput(frame->GetInputLine()->m_hWnd);
+        // The window menu's move, then three steps left and two up, each of 8 pixels.
+        QueueKey(VK_SPACE, {VK_MENU});
+        QueueKey('M');
+        for (WORD key : {VK_LEFT, VK_LEFT, VK_LEFT, VK_UP, VK_UP})
+            QueueKey(key);
+        QueueKey(VK_RETURN);
+        WaitUntil(
+            [&] {
+                frame->GetWindowRect(&after);
+                return after.left != before.left;
+            },
+            "the window moved");
+        PumpPendingMessages();
+        frame->GetWindowRect(&after);
+        EXPECT_EQ(before.left - 24, after.left);
+        EXPECT_EQ(before.top - 16, after.top);
+    };
+    moveWithKeys("no drag before");
+    // Held near the caption's left end, far from where the keys' move holds it.
+    RECT window;
+    frame->GetWindowRect(&window);
+    POINT from = {window.left + 40, CaptionPoint(frame->m_hWnd).y};
+    DragMouse(from, POINT{from.x + 50, from.y + 30});
+    RECT dragged;
+    frame->GetWindowRect(&dragged);
+    EXPECT_EQ(window.left + 50, dragged.left);
+    EXPECT_EQ(window.top + 30, dragged.top);
+    moveWithKeys("after a caption drag");
+    SaveWindowPng(frame->m_hWnd, ScreenshotPath(L"mainframe-moved-with-keys.png"));
 }
 
 TEST_F(FrameTest, HotKeyRestoresAMinimisedWindowAndCountsOnlyWhenRegistered)
