@@ -11,6 +11,8 @@
 #include <imm.h>
 
 #include <cwchar>
+#include <functional>
+#include <iterator>
 
 namespace {
 
@@ -87,18 +89,24 @@ TEST_F(FrameTest, MovedWithTheKeysTheSnappingWindowFollowsTheKeys)
         RECT before, after;
         frame->GetWindowRect(&before);
         FocusForInput(frame->GetInputLine()->m_hWnd);
-        // The window menu's move, then three steps left and two up, each of 8 pixels.
+        // Once the window menu's move has begun, three steps left and two up of 8 pixels each,
+        // a key at a time as a user presses them, then Enter.
+        const WORD keys[] = {VK_LEFT, VK_LEFT, VK_LEFT, VK_UP, VK_UP, VK_RETURN};
+        size_t next = 0;
+        int ticks = 0;
+        std::function<void()> pressNext = [&] {
+            GUITHREADINFO info = {};
+            info.cbSize = sizeof info;
+            bool moving = ::GetGUIThreadInfo(::GetCurrentThreadId(), &info) && (info.flags & GUI_INMOVESIZE);
+            if (moving || next > 0)
+                QueueKey(keys[next++]);
+            if (next < std::size(keys) && ++ticks < 100)
+                RunLater(100, pressNext);
+        };
+        RunLater(100, pressNext);
         QueueKey(VK_SPACE, {VK_MENU});
         QueueKey('M');
-        for (WORD key : {VK_LEFT, VK_LEFT, VK_LEFT, VK_UP, VK_UP})
-            QueueKey(key);
-        QueueKey(VK_RETURN);
-        WaitUntil(
-            [&] {
-                frame->GetWindowRect(&after);
-                return after.left != before.left;
-            },
-            "the window moved");
+        WaitUntil([&] { return next == std::size(keys); }, "the keys of the move pressed");
         PumpPendingMessages();
         frame->GetWindowRect(&after);
         EXPECT_EQ(before.left - 24, after.left);
