@@ -196,7 +196,13 @@ void TTrayIcon::BringOwnerToFront()
     }
 }
 
-void TTrayIcon::PostRestore() { ::PostMessageW(owner, WM_SYSCOMMAND, SC_RESTORE, 0); }
+// A window on screen is only brought forward: the system's restore would take a maximised one
+// back to its normal size.
+void TTrayIcon::PostRestore()
+{
+    if (::IsIconic(owner) || !::IsWindowVisible(owner))
+        ::PostMessageW(owner, WM_SYSCOMMAND, SC_RESTORE, 0);
+}
 
 void TTrayIcon::OnLeftButtonUp()
 {

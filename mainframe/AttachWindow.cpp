@@ -42,13 +42,26 @@ LRESULT TAttachWindow::OnMoving(WPARAM wParam, LPARAM lParam)
 
 LRESULT TAttachWindow::OnNcLButtonDown(WPARAM wParam, LPARAM lParam)
 {
-    if (snapEnabled && wParam == HTCAPTION) {
-        POINT cursor;
-        ::GetCursorPos(&cursor);
-        RECT window;
-        GetWindowRect(&window);
-        dragOffsetX = cursor.x - window.left;
-        dragOffsetY = cursor.y - window.top;
-    }
+    if (snapEnabled && wParam == HTCAPTION)
+        TakeDragOffset();
     return DefWindowProc(WM_NCLBUTTONDOWN, wParam, lParam);
+}
+
+// Taken again as every move begins: a move from the system menu or with the keys starts with
+// the cursor put mid-caption, and no caption click came before it.
+LRESULT TAttachWindow::OnEnterSizeMove(WPARAM wParam, LPARAM lParam)
+{
+    if (snapEnabled)
+        TakeDragOffset();
+    return DefWindowProc(WM_ENTERSIZEMOVE, wParam, lParam);
+}
+
+void TAttachWindow::TakeDragOffset()
+{
+    POINT cursor;
+    ::GetCursorPos(&cursor);
+    RECT window;
+    GetWindowRect(&window);
+    dragOffsetX = cursor.x - window.left;
+    dragOffsetY = cursor.y - window.top;
 }

@@ -15,6 +15,7 @@ public:
     BEGIN_MSG_MAP(TAttachWindow)
         MESSAGE_HANDLER(WM_MOVING, OnMoving)
         MESSAGE_HANDLER(WM_NCLBUTTONDOWN, OnNcLButtonDown)
+        MESSAGE_HANDLER(WM_ENTERSIZEMOVE, OnEnterSizeMove)
     END_MSG_MAP()
 
     bool snapEnabled = false;
@@ -28,4 +29,7 @@ public:
 private:
     LRESULT OnMoving(WPARAM wParam, LPARAM lParam);
     LRESULT OnNcLButtonDown(WPARAM wParam, LPARAM lParam);
+    LRESULT OnEnterSizeMove(WPARAM wParam, LPARAM lParam);
+    // Where the cursor holds the window: the cursor less the window's top-left corner.
+    void TakeDragOffset();
 };

@@ -277,8 +277,15 @@ public:
     // Activation and size changes after the frame's own handling of WM_ACTIVATE and WM_SIZE.
     void FollowActivation(UINT state);
     void FollowSizeChange(UINT type);
+    // What coming back from minimised undoes: the windows hidden with the frame are shown again
+    // and the tray icon no longer counts the window as minimised.
+    void ShowWindowsHiddenWithFrame();
+    // Once the frame is active again: an icon shown only while minimised goes.
+    void RemoveMinimizedTrayIcon();
     // Turns the tray icon on or off; off while the window hides in the tray brings the window back.
     void SetTrayIconEnabled(bool enabled);
+    // An open preference window's tray page shows what the menu's switches just stored.
+    void ShowTrayTogglesOnPreferencePage();
 
     // Command and enable handlers named by the command table.
     void OnConnect();

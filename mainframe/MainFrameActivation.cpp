@@ -50,8 +50,15 @@ void CMainFrame::FollowSizeChange(UINT type)
 {
     if ((type == SIZE_RESTORED || type == SIZE_MAXIMIZED) && s_restoringFromMinimized) {
         s_restoringFromMinimized = false;
+        // Not by the system's restore, which did this itself: the tray menu's restore or a new
+        // start's activation.
+        bool otherRoad = trayIcon.ownerMinimized;
+        if (otherRoad)
+            ShowWindowsHiddenWithFrame();
         ::BringWindowToTop(m_hWnd);
         SetFocus();
+        if (otherRoad)
+            RemoveMinimizedTrayIcon();
     } else if (type == SIZE_MINIMIZED) {
         s_restoringFromMinimized = true;
         trayIcon.ownerMinimized = true;
@@ -97,16 +104,26 @@ LRESULT CMainFrame::OnSysCommandMessage(WPARAM wParam, LPARAM lParam)
     // The windows hidden with the frame come back first, so the frame's own restore leaves it
     // in front of them.
     ShowWindow(SW_SHOWNA);
+    ShowWindowsHiddenWithFrame();
+    LRESULT result = DefWindowProc(WM_SYSCOMMAND, wParam, lParam);
+    RemoveMinimizedTrayIcon();
+    return result;
+}
+
+void CMainFrame::ShowWindowsHiddenWithFrame()
+{
     if (world)
         world->HideAllDialogs(false);
     ownedWindows.HideWithFrame(false);
     trayIcon.ownerMinimized = false;
-    LRESULT result = DefWindowProc(WM_SYSCOMMAND, wParam, lParam);
-    // Only once the frame is active: the tray's window may hold the activation, and when it
-    // vanishes with the icon it hands it on to the next window, one of those shown just now.
+}
+
+// Only once the frame is active: the tray's window may hold the activation, and when it vanishes
+// with the icon it hands it on to the next window, one of those shown just now.
+void CMainFrame::RemoveMinimizedTrayIcon()
+{
     if (trayIcon.IsShownOnlyWhenMinimized())
         trayIcon.RemoveIcon();
-    return result;
 }
 
 // The main menu's popups, shared with the menu bar, so they stay reachable when it is hidden.
@@ -165,10 +182,11 @@ void CMainFrame::OnToggleTopMost()
 {
     alwaysOnTop = !alwaysOnTop;
     SetWindowPos(alwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    // The servers' windows first, then the frame's own.
+    // The last moved ends in front: the transfer window first, the servers' windows last.
+    ownedWindows.SetTopMost(
+        alwaysOnTop, {ID_DCC_WINDOW, ID_SCRIPT_CONSOLE, ID_MACRO_SETTINGS, ID_SCRIPT_SETTINGS, ID_POPUP_MENU_SETTINGS});
     if (world)
         world->SetAllDialogsTopMost(alwaysOnTop);
-    ownedWindows.SetTopMost(alwaysOnTop);
     SaveWindowState();
 }
 

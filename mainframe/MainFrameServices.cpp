@@ -84,6 +84,7 @@ void CMainFrame::OnToggleTrayIcon()
     preference.EnableTrayIcon = !preference.EnableTrayIcon;
     SetTrayIconEnabled(preference.EnableTrayIcon);
     preference.Save(settings->GetSettingsFolder());
+    ShowTrayTogglesOnPreferencePage();
 }
 
 void CMainFrame::OnUpdateToggleTrayIcon(CCmdUI* ui)
@@ -100,6 +101,13 @@ void CMainFrame::OnToggleBalloon()
     if (!preference.EnableBaloon)
         trayIcon.ShowBalloon(CString(), CString());
     preference.Save(settings->GetSettingsFolder());
+    ShowTrayTogglesOnPreferencePage();
+}
+
+void CMainFrame::ShowTrayTogglesOnPreferencePage()
+{
+    if (preferenceDialog.IsOpen())
+        preferenceDialog->trayIconPage.ShowTrayToggles();
 }
 
 void CMainFrame::OnUpdateToggleBalloon(CCmdUI* ui)

@@ -123,10 +123,18 @@ void TOwnedWindows::HideWithFrame(bool hide)
         slot->FollowFrameHidden(hide);
 }
 
-void TOwnedWindows::SetTopMost(bool on)
+void TOwnedWindows::SetTopMost(bool on, std::initializer_list<UINT> first)
 {
+    auto isFirst = [&](const TOwnedWindowSlot* slot) {
+        return std::find(first.begin(), first.end(), slot->GetCommand()) != first.end();
+    };
+    for (UINT command : first)
+        for (TOwnedWindowSlot* slot : slots)
+            if (slot->GetCommand() == command)
+                slot->FollowFrameTopMost(on);
     for (TOwnedWindowSlot* slot : slots)
-        slot->FollowFrameTopMost(on);
+        if (!isFirst(slot))
+            slot->FollowFrameTopMost(on);
 }
 
 void TOwnedWindows::EnableAll(bool on)

@@ -7,6 +7,7 @@
 #include "classlib/Wnd.h"
 
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <vector>
 
@@ -111,7 +112,9 @@ public:
     void KickIdle(WPARAM wParam, LPARAM lParam);
     // Hides the windows that follow the frame, and shows again those it hid.
     void HideWithFrame(bool hide);
-    void SetTopMost(bool on);
+    // Each window moved goes in front of those moved before: the windows of the commands in
+    // `first` go first, in that order, then the others in the list's order.
+    void SetTopMost(bool on, std::initializer_list<UINT> first);
     void EnableAll(bool on);
     // At the start of the close: every window goes but those that outlive the quit, which hide.
     void CloseForQuit();

@@ -51,6 +51,14 @@ void TTrayIconPage::Exchange(TDialogExchange& io)
     io.Check(IDC_TRAY_BALLOON_NO_NOTICE, p.IgnoreNoticeForBalloon);
 }
 
+void TTrayIconPage::ShowTrayToggles()
+{
+    if (!m_hWnd || !preference)
+        return;
+    ::CheckDlgButton(m_hWnd, IDC_TRAY_ENABLE, preference->EnableTrayIcon ? BST_CHECKED : BST_UNCHECKED);
+    ::CheckDlgButton(m_hWnd, IDC_TRAY_BALLOON, preference->EnableBaloon ? BST_CHECKED : BST_UNCHECKED);
+}
+
 void TTrayIconPage::UpdateControls()
 {
     bool tray = IsChecked(IDC_TRAY_ENABLE);

@@ -18,6 +18,10 @@ class TTrayIconPage : public TPreferencePage {
 public:
     TTrayIconPage() : TPreferencePage(IDD_TRAY_PAGE) {}
 
+    // The menu's tray icon and balloon switches changed their keys while the page was open: its
+    // boxes follow, so its OK keeps the switch.
+    void ShowTrayToggles();
+
 protected:
     void Exchange(TDialogExchange& io) override;
     void UpdateControls() override;

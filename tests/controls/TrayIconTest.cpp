@@ -149,10 +149,31 @@ TEST_F(TrayIconTest, IconAppearsAndClicksOnItBringTheOwnerForwardOrRestoreIt)
     // A restore the click asked for is posted by now.
     PumpPendingMessages();
     EXPECT_EQ(owner.restores, 0) << "clicks farther apart than a double click only bring it forward";
+
+    // Maximised behind another window, a double click only brings it forward: a restore would
+    // take it back to its normal size. Minimised, the double click restores it.
+    ::ShowWindow(owner, SW_MAXIMIZE);
+    ::SetWindowPos(owner, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    FocusForInput(other);
+    owner.activations = 0;
+    tray.leftClicks = 0;
+    PumpMessagesFor(GetDoubleClickTime() + 100);
+    DoubleClickAt(IconPoint());
+    ASSERT_TRUE(WaitUntil([&] { return tray.leftClicks == 2; }, "the double click's callbacks", kShellMs));
+    PumpPendingMessages();
+    EXPECT_EQ(owner.restores, 0);
+    EXPECT_TRUE(::IsZoomed(owner));
+    EXPECT_GE(owner.activations, 1) << "brought forward";
+    EXPECT_EQ(::GetForegroundWindow(), owner.m_hWnd);
+    ::ShowWindow(owner, SW_RESTORE);
+    ::ShowWindow(owner, SW_MINIMIZE);
+    PumpMessagesFor(GetDoubleClickTime() + 100);
     DoubleClickAt(IconPoint());
     EXPECT_TRUE(WaitUntil([&] { return owner.restores == 1; }, "the owner restored by a double click", kShellMs));
+    EXPECT_TRUE(WaitUntil([&] { return !::IsIconic(owner); }, "the owner no longer minimised"));
 
     tray.restoreOnSingleClick = true;
+    ::ShowWindow(owner, SW_MINIMIZE);
     ClickIcon();
     EXPECT_TRUE(WaitUntil([&] { return owner.restores == 2; }, "the owner restored by a click", kShellMs))
         << "with restore on single click every click restores";
@@ -332,8 +353,14 @@ TEST_F(TrayIconTest, BalloonAppearsBesideTheIconAndItsClickRestoresTheOwner)
         "the balloon's text drawn");
     SaveWindowPng(GetDesktopWindow(), L"screenshots\\tray_balloon.png");
     // Wine's balloon sends nothing when clicked; the shell's message is given as Windows sends it.
-    SendMessageW(tray.GetWindow(), WM_TRAYICON, 0, NIN_BALLOONUSERCLICK);
-    EXPECT_TRUE(WaitUntil([&] { return owner.restores == 1; }, "the owner restored by the balloon's click", kShellMs));
+    // A shown owner is only brought forward; a minimised one is restored.
+    for (bool minimised : {false, true}) {
+        ::ShowWindow(owner, minimised ? SW_MINIMIZE : SW_MAXIMIZE);
+        SendMessageW(tray.GetWindow(), WM_TRAYICON, 0, NIN_BALLOONUSERCLICK);
+        PumpPendingMessages();
+        EXPECT_EQ(owner.restores, minimised ? 1 : 0) << (minimised ? "minimised" : "maximised");
+    }
+    EXPECT_FALSE(::IsIconic(owner));
     tray.ShowBalloon(L"", L"");
     EXPECT_TRUE(PumpMessagesUntil([&] { return !IsWindowVisible(balloon); }, 2000)) << "an empty balloon takes it away";
 }

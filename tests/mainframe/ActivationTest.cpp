@@ -21,6 +21,7 @@
 
 #include <shlobj.h>
 
+#include <functional>
 #include <map>
 
 namespace {
@@ -130,6 +131,60 @@ TEST_F(FrameActivation, MinimisingWithTheTraySettingsHidesTheWindowUntilItIsRest
         << " focus " << ::GetFocus();
 }
 
+// However the window comes back from hiding in the tray, the icon shown only while minimised
+// goes, the windows hidden with it come back, and switching the icon off and on again while the
+// window is shown does not bring the icon back.
+TEST_F(FrameActivation, EveryRestoreFromTheTrayTakesTheIconAwayAndBringsTheHiddenWindowsBack)
+{
+    TPreference& p = settings.preference;
+    p.EnableTrayIcon = p.ShowTrayIconOnMinimized = p.HideWindowOnMinimize = p.HideAllWindowOnMinimize = true;
+    p.RestoreTrayIconOnSingleClick = true;
+    frame->ApplyStartupSettings(SW_SHOWNORMAL);
+    TTrayIcon& tray = frame->GetTrayIcon();
+    HWND trayWindow = tray.GetWindow();
+    ASSERT_FALSE(tray.IsPresent());
+    // Registered by the application at start; a new start posts it to the running window.
+    g_activateMessage = ::RegisterWindowMessageW(L"Ketroval2Activate");
+    frame->ExecuteAction(L"scriptconsole");
+    HWND console = nullptr;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            console = ::GetForegroundWindow();
+            return console && console != frame->m_hWnd && ::IsWindowVisible(console);
+        },
+        "the script console shown"));
+
+    auto openTrayMenu = [&] { ::PostMessageW(trayWindow, WM_TRAYICON, 0, WM_RBUTTONUP); };
+    const struct {
+        const char* road;
+        std::function<void()> restore;
+    } roads[] = {
+        {"the tray icon's click", [&] { ::PostMessageW(trayWindow, WM_TRAYICON, 0, WM_LBUTTONUP); }},
+        {"the tray menu's restore", [&] { ASSERT_TRUE(ChooseFromOpenedPopup(openTrayMenu, {'R'})); }},
+        {"a new start's activation", [&] { ::PostMessageW(frame->m_hWnd, g_activateMessage, SC_RESTORE, 0); }},
+    };
+    for (const auto& road : roads) {
+        SCOPED_TRACE(road.road);
+        frame->ExecuteAction(L"minimize");
+        ASSERT_TRUE(WaitUntil(
+            [&] {
+                return ::IsIconic(frame->m_hWnd) && !::IsWindowVisible(frame->m_hWnd) && !::IsWindowVisible(console);
+            },
+            "the window and the console hidden in the tray"));
+        ASSERT_TRUE(tray.IsPresent());
+        road.restore();
+        EXPECT_TRUE(WaitUntil([&] { return ::IsWindowVisible(frame->m_hWnd) && !::IsIconic(frame->m_hWnd); },
+                              "the window back"));
+        EXPECT_TRUE(WaitUntil([&] { return ::IsWindowVisible(console) != FALSE; }, "the console back"));
+        EXPECT_FALSE(tray.IsPresent());
+        EXPECT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == frame->m_hWnd; }, "the window in front"));
+        for (int i = 0; i < 2; i++)
+            frame->ExecuteAction(L"trayicon");
+        EXPECT_TRUE(p.EnableTrayIcon);
+        EXPECT_FALSE(tray.IsPresent()) << "the icon came back beside the shown window";
+    }
+}
+
 // The preferences are the program's, not the main window's work: the frame's own switches leave
 // them to Windows, which takes an owned window down and back with its owner, so they come back
 // after a minimise with "hide all" and are left no higher than any window once always-on-top
@@ -184,13 +239,26 @@ TEST_F(FrameActivation, TheServersOwnWindowsFollowTheMainWindowsStates)
     ::EnableWindow(frame->m_hWnd, TRUE);
     EXPECT_TRUE(::IsWindowEnabled(window));
 
+    // The transfer window over the list: the switch leaves the server's window in front.
+    frame->ExecuteAction(L"dcc");
+    ASSERT_TRUE(WaitUntil([&] { return frame->GetDCCDialog() && frame->GetDCCDialog()->IsWindowVisible(); },
+                          "the transfer window shown"));
+    HWND dcc = frame->GetDCCDialog()->m_hWnd;
+    RECT listRect = {};
+    ::GetWindowRect(window, &listRect);
+    ::SetWindowPos(dcc, nullptr, listRect.left + 30, listRect.top + 30, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+
     // Both ways, whichever the saved state was.
     for (int i = 0; i < 2; i++) {
+        ::SetWindowPos(dcc, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         bool before = frame->IsTopMost();
         frame->ExecuteAction(L"topmost");
         WaitUntil([&] { return frame->IsTopMost() != before && topMost() == frame->IsTopMost(); }, "top-most switched");
         ASSERT_NE(frame->IsTopMost(), before);
         EXPECT_EQ(topMost(), frame->IsTopMost());
+        EXPECT_TRUE(IsAbove(window, dcc)) << "the server's window moved last, in front";
+        EXPECT_TRUE(IsAbove(dcc, frame->m_hWnd)) << "the main window moved first";
     }
 
     settings.preference.HideAllWindowOnMinimize = true;

@@ -4,12 +4,15 @@
 #include "tests/mainframe/FrameFixture.h"
 
 #include "tests/common/DialogSteps.h"
+#include "tests/common/Screenshot.h"
 #include "tests/common/ShownWindow.h"
 #include "tests/common/UserInput.h"
 
 #include <imm.h>
 
 #include <cwchar>
+#include <functional>
+#include <iterator>
 
 namespace {
 
@@ -70,6 +73,57 @@ TEST_F(FrameTest, DraggedNearTheWorkAreaEdgeTheWindowSnapsOntoItOnlyWithSnapping
         }
         frame->DestroyWindow();
     }
+}
+
+// With snapping on, a move with the keys starts with the cursor put mid-caption by the system:
+// the window follows the keys, whether or not a caption drag came before, and the drag itself
+// still follows the cursor.
+TEST_F(FrameTest, MovedWithTheKeysTheSnappingWindowFollowsTheKeys)
+{
+    Settings().preference.SnapWindow = true;
+    Open();
+    frame->SetWindowPos(HWND_TOPMOST, 200, 150, 0, 0, SWP_NOSIZE);
+    PumpPendingMessages();
+    auto moveWithKeys = [&](const char* what) {
+        SCOPED_TRACE(what);
+        RECT before, after;
+        frame->GetWindowRect(&before);
+        FocusForInput(frame->GetInputLine()->m_hWnd);
+        // Once the window menu's move has begun, three steps left and two up of 8 pixels each,
+        // a key at a time as a user presses them, then Enter.
+        const WORD keys[] = {VK_LEFT, VK_LEFT, VK_LEFT, VK_UP, VK_UP, VK_RETURN};
+        size_t next = 0;
+        int ticks = 0;
+        std::function<void()> pressNext = [&] {
+            GUITHREADINFO info = {};
+            info.cbSize = sizeof info;
+            bool moving = ::GetGUIThreadInfo(::GetCurrentThreadId(), &info) && (info.flags & GUI_INMOVESIZE);
+            if (moving || next > 0)
+                QueueKey(keys[next++]);
+            if (next < std::size(keys) && ++ticks < 100)
+                RunLater(100, pressNext);
+        };
+        RunLater(100, pressNext);
+        QueueKey(VK_SPACE, {VK_MENU});
+        QueueKey('M');
+        WaitUntil([&] { return next == std::size(keys); }, "the keys of the move pressed");
+        PumpPendingMessages();
+        frame->GetWindowRect(&after);
+        EXPECT_EQ(before.left - 24, after.left);
+        EXPECT_EQ(before.top - 16, after.top);
+    };
+    moveWithKeys("no drag before");
+    // Held near the caption's left end, far from where the keys' move holds it.
+    RECT window;
+    frame->GetWindowRect(&window);
+    POINT from = {window.left + 40, CaptionPoint(frame->m_hWnd).y};
+    DragMouse(from, POINT{from.x + 50, from.y + 30});
+    RECT dragged;
+    frame->GetWindowRect(&dragged);
+    EXPECT_EQ(window.left + 50, dragged.left);
+    EXPECT_EQ(window.top + 30, dragged.top);
+    moveWithKeys("after a caption drag");
+    SaveWindowPng(frame->m_hWnd, ScreenshotPath(L"mainframe-moved-with-keys.png"));
 }
 
 TEST_F(FrameTest, HotKeyRestoresAMinimisedWindowAndCountsOnlyWhenRegistered)

@@ -141,6 +141,41 @@ TEST_F(PreferencesFrameTest, TrayIconTurnedOffWhileTheWindowHidesInTheTrayBrings
     SaveWindowPng(frame->m_hWnd, ScreenshotPath(L"tray-off-window-back.png"));
 }
 
+// The tray menu's icon and balloon switches, used while the tray page is open, show on the page,
+// so its OK keeps them; a box the user clicks on the page meanwhile is stored as clicked.
+TEST_F(PreferencesFrameTest, TrayMenuSwitchesUsedWhileThePageIsOpenAreKeptByItsOK)
+{
+    TPreference& p = settings.preference;
+    ASSERT_TRUE(p.EnableTrayIcon);
+    ASSERT_FALSE(p.EnableBaloon);
+    ASSERT_FALSE(p.ShowTrayIconOnMinimized);
+    TPreferenceDialog* dialog = OpenFromKey();
+    ASSERT_TRUE(dialog);
+    ASSERT_TRUE(ShowPreferencePage(dialog, &dialog->trayIconPage));
+    HWND page = dialog->trayIconPage.m_hWnd;
+    auto checked = [&](int id) { return ::IsDlgButtonChecked(page, id) == BST_CHECKED; };
+    HWND trayWindow = frame->GetTrayIcon().GetWindow();
+    auto openTrayMenu = [&] { ::PostMessageW(trayWindow, WM_TRAYICON, 0, WM_RBUTTONUP); };
+
+    ASSERT_TRUE(ChooseFromOpenedPopup(openTrayMenu, {'L'}));
+    ASSERT_TRUE(WaitUntil([&] { return p.EnableBaloon; }, "balloons on"));
+    EXPECT_TRUE(checked(IDC_TRAY_BALLOON));
+    ClickAt(ScreenPointOf(::GetDlgItem(page, IDC_TRAY_ONLY_MINIMIZED), 6, 5));
+    ASSERT_TRUE(WaitUntil([&] { return checked(IDC_TRAY_ONLY_MINIMIZED); }, "the page's box clicked"));
+    ASSERT_TRUE(ChooseFromOpenedPopup(openTrayMenu, {'I'}));
+    ASSERT_TRUE(WaitUntil([&] { return !p.EnableTrayIcon; }, "the icon off"));
+    EXPECT_FALSE(checked(IDC_TRAY_ENABLE));
+    SaveWindowPng(dialog->m_hWnd, ScreenshotPath(L"preferences-tray-page-after-menu.png"));
+
+    ClickButton(IDOK);
+    TPreference saved;
+    saved.Load(settings.GetSettingsFolder());
+    EXPECT_FALSE(saved.EnableTrayIcon) << "the menu's switch undone by OK";
+    EXPECT_TRUE(saved.EnableBaloon) << "the menu's switch undone by OK";
+    EXPECT_TRUE(saved.ShowTrayIconOnMinimized) << "the page's own box";
+    EXPECT_FALSE(frame->GetTrayIcon().IsPresent());
+}
+
 TEST_F(PreferencesFrameTest, HotKeyIsOffWhileOpenAndBackAfterCancel)
 {
     ASSERT_TRUE(frame->IsHotKeyActive());
