@@ -204,9 +204,10 @@ void CMainFrame::OnChangeNick()
     TIRCUnit* unit = GetSelectedNode().unit;
     if (!world || !IsLoggedIn(unit))
         return;
-    TNickRequest request = unit->MakeNickRequest(unit->GetNickLengthLimit());
-    if (world->RunNickDialog(request) && world->HasUnit(unit) && IsLoggedIn(unit))
-        unit->ApplyChosenNick(request);
+    const TNickRequest opened = unit->MakeNickRequest(unit->GetNickLengthLimit());
+    TNickRequest answer = opened;
+    if (world->RunNickDialog(answer) && world->HasUnit(unit) && IsLoggedIn(unit))
+        unit->ApplyChosenNick(opened, answer);
 }
 
 // A list window already open is only brought up; a new one asks the server for the list.

@@ -188,11 +188,12 @@ void TIRCWorld::AskPendingNickQuestions()
         return;
     std::vector<TIRCUnit*> asking = units;
     for (TIRCUnit* unit : asking) {
-        TNickRequest request;
-        if (!HasUnit(unit) || !unit->TakeNickQuestion(request))
+        TNickRequest asked;
+        if (!HasUnit(unit) || !unit->TakeNickQuestion(asked))
             continue;
-        if (RunNickDialog(request) && HasUnit(unit))
-            unit->AnswerNickQuestion(request);
+        TNickRequest answer = asked;
+        if (RunNickDialog(answer) && HasUnit(unit))
+            unit->AnswerNickQuestion(asked, answer);
     }
 }
 
