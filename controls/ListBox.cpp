@@ -81,7 +81,12 @@ LRESULT TListBox::OnLButtonDown(WPARAM wParam, LPARAM lParam)
 {
     int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
     if (ItemFromPoint(x, y) < 0) {
-        SetCurSel(-1);
+        // The list box sends no notice for a selection cleared from here: the owner's step runs
+        // as for one, so what it shows of the selection goes with it.
+        if (GetCurSel() >= 0) {
+            SetCurSel(-1);
+            OnSelChange();
+        }
         return 0;
     }
     if (listener)

@@ -150,29 +150,17 @@ void TNickDialog::FillFromSelection()
 
 void TNickDialog::OnSelChange(TListBox*)
 {
-    // The list box may tell of the box's click more than once; none of it is a pick.
-    if (list.IsInBoxClick()) {
-        suppressFill = false;
-        return;
-    }
-    if (suppressFill)
-        suppressFill = false;
-    else
+    // The list box may tell of a box's click more than once; none of it is a pick. Space sends no
+    // notice at all, so the next pick after it fills the edit.
+    if (!list.IsInBoxClick())
         FillFromSelection();
 }
 
-void TNickDialog::OnCheckChange(TListBox*) { suppressFill = true; }
-
-// A click on the check box toggles it and is no pick; one on the text is.
-void TNickDialog::OnClick(TListBox*, UINT, int x, int)
-{
-    if (x >= list.GetItemHeight(0))
-        suppressFill = false;
-}
+// A toggled box is no pick: the edit keeps what it holds.
+void TNickDialog::OnCheckChange(TListBox*) {}
 
 void TNickDialog::OnDoubleClick(TListBox*, UINT, int, int)
 {
-    suppressFill = false;
     if (list.GetCurSel() >= 0)
         OnOK();
 }

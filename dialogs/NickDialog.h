@@ -45,7 +45,6 @@ public:
     // The nick list.
     bool OnKeyDown(TListBox* list, UINT key) override;
     void OnDoubleClick(TListBox* list, UINT flags, int x, int y) override;
-    void OnClick(TListBox* list, UINT flags, int x, int y) override;
     void OnSelChange(TListBox* list) override;
     void OnCheckChange(TListBox* list) override;
     // The new-nick edit.
@@ -81,8 +80,6 @@ private:
 
     TCheckListBox list;
     TEdit edit;
-    // A toggled check box is not a pick: the selection change it may bring leaves the edit alone.
-    bool suppressFill = false;
     CString nick;
     CString serverName;
     bool imeWasOpen = false;

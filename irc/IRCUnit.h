@@ -111,16 +111,16 @@ public:
     // A nick refused under the dialog policy waits for the world to ask the user, outside the
     // handling of received lines; false when none waits or the connection has gone.
     bool TakeNickQuestion(TNickRequest& request);
-    // The user's OK: the new nick, and the away state when it changed.
-    void AnswerNickQuestion(const TNickRequest& answer);
+    // The user's OK on what was asked: the new nick, and the away state when the user changed it.
+    void AnswerNickQuestion(const TNickRequest& asked, const TNickRequest& answer);
     // What the nick dialog starts from: the current nick and away state, the longest nick.
     TNickRequest MakeNickRequest(int nickLength) const;
-    // The longest nick: the server's NICKLEN (an absurd one counts as 64), or the server
-    // setting's own length while it is switched on and longer.
+    // The longest nick the user may type: the server's NICKLEN, or the server setting's own
+    // length while it is switched on and longer.
     int GetNickLengthLimit() const;
-    // The nick the user chose in the change-nick command, sent only when it differs, and the
-    // away state when it changed.
-    void ApplyChosenNick(const TNickRequest& answer);
+    // The change-nick command's OK on what the dialog opened with: the nick and the away state,
+    // each only when the user changed it and it differs from the live one.
+    void ApplyChosenNick(const TNickRequest& opened, const TNickRequest& answer);
 
     // Connection events and dispatch.
     void OnConnect(TIRCConnection* connection) override;
@@ -508,6 +508,8 @@ private:
     void RetryWithUnderscore(int maxLength, bool loggedIn);
     void RetryWithNumber(int maxLength, bool loggedIn);
     void GiveUpNick();
+    int RaiseToOwnNickLength(int serverLength) const;
+    void ApplyChosenAway(bool shown, bool chosen);
     // False when the reply started the creation of a safe channel and needs nothing more.
     bool OnNoSuchChannel(const TIRCReceiveMessage& message);
     // A joined channel of that name, or null.

@@ -182,6 +182,7 @@ void TIRCUnit::Disconnect(bool byUser, bool byTimeout)
     // Nothing queued in this session may ask anything of the next one.
     whoManager.Reset(0);
     rejoinManager.Clear();
+    nickQuestionLength = 0;
     if (preference->EnableDisconnectSound)
         PlaySoundFile(preference->DisconnectSoundFile);
     scripts->FireOnDisconnect();

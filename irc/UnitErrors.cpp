@@ -12,7 +12,8 @@
 
 namespace {
 
-// A server may announce any NICKLEN; its announcement counts only up to this many characters.
+// A server may announce any NICKLEN; the nicks the retry builds count it only up to this many
+// characters.
 const int kMaxServerNickLength = 64;
 // The most the server settings' page lets the user set; a settings file may hold anything.
 const int kMaxOwnNickLength = 500;
@@ -73,7 +74,7 @@ void TIRCUnit::RetryNick(const TIRCReceiveMessage& message)
             return;
         }
     }
-    int maxLength = GetNickLengthLimit();
+    int maxLength = RaiseToOwnNickLength(std::min(session.capabilities.GetNickLength(), kMaxServerNickLength));
     switch (preference->NickPolicy) {
     case NickAddUnderscore:
         RetryWithUnderscore(maxLength, loggedIn);
@@ -83,7 +84,7 @@ void TIRCUnit::RetryNick(const TIRCReceiveMessage& message)
         break;
     case NickAskUser:
         // A modal dialog here would run received lines inside this one's handling.
-        nickQuestionLength = maxLength;
+        nickQuestionLength = GetNickLengthLimit();
         break;
     default:
         // The user chose to keep the nick the server left them with.
@@ -112,30 +113,38 @@ TNickRequest TIRCUnit::MakeNickRequest(int nickLength) const
     return request;
 }
 
-// The server's NICKLEN, raised to the server setting's length when that is switched on and longer.
-int TIRCUnit::GetNickLengthLimit() const
+int TIRCUnit::GetNickLengthLimit() const { return RaiseToOwnNickLength(session.capabilities.GetNickLength()); }
+
+// The server setting's length wins while it is switched on and longer.
+int TIRCUnit::RaiseToOwnNickLength(int serverLength) const
 {
-    int maxLength = std::min(session.capabilities.GetNickLength(), kMaxServerNickLength);
-    if (settings.EnableNickLen && settings.NickLen > maxLength)
-        maxLength = std::min(settings.NickLen, kMaxOwnNickLength);
-    return maxLength;
+    if (settings.EnableNickLen && settings.NickLen > serverLength)
+        return std::min(settings.NickLen, kMaxOwnNickLength);
+    return serverLength;
 }
 
-void TIRCUnit::ApplyChosenNick(const TNickRequest& answer)
+// A nick or away state the server set while the dialog was open (a services rename, the 306 of
+// an AWAY sent before) is not undone: only what the user changed goes out.
+void TIRCUnit::ApplyChosenNick(const TNickRequest& opened, const TNickRequest& answer)
 {
-    if (answer.nick != session.currentNick)
+    if (answer.nick != opened.nick && answer.nick != session.currentNick)
         ChangeNick(answer.nick);
-    if (answer.away != session.userMode.away)
-        SetAway(answer.away, session.awayMessage.IsEmpty() ? ExpandText(settings.AwayMessage) : session.awayMessage);
+    ApplyChosenAway(opened.away, answer.away);
 }
 
-void TIRCUnit::AnswerNickQuestion(const TNickRequest& answer)
+void TIRCUnit::AnswerNickQuestion(const TNickRequest& asked, const TNickRequest& answer)
 {
     if (!connection.IsActive())
         return;
+    // The refused nick is not ours: the answer goes out even when the user left it as shown.
     ChangeNick(answer.nick);
-    if (answer.away != session.userMode.away)
-        SetAway(answer.away, session.awayMessage.IsEmpty() ? ExpandText(settings.AwayMessage) : session.awayMessage);
+    ApplyChosenAway(asked.away, answer.away);
+}
+
+void TIRCUnit::ApplyChosenAway(bool shown, bool chosen)
+{
+    if (chosen != shown && chosen != session.userMode.away)
+        SetAway(chosen, session.awayMessage.IsEmpty() ? ExpandText(settings.AwayMessage) : session.awayMessage);
 }
 
 void TIRCUnit::RetryWithUnderscore(int maxLength, bool loggedIn)

@@ -563,7 +563,7 @@ private:
         CMainFrame* frame;
     };
     template <class TDialog>
-    void PrefillMasks(TDialog* dialog, TIRCChannel* channel, const std::vector<CString>& nicks);
+    void PrefillMasks(TDialog* dialog, TIRCChannel* channel, const std::vector<CString>& nicks, bool addSeveral = true);
 
     TSettingsDialogEvents settingsDialogEvents{this};
     TOwnedWindow<TAutoOpDialog> autoOpDialog{ownedWindows, ID_AUTO_OP};

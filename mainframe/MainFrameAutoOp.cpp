@@ -52,9 +52,10 @@ void CMainFrame::OnServerAutoOp()
         autoOpDialog->SelectNode(unit->GetName(), CString());
 }
 
-// One member: the mask waits in the edit for the user to confirm; several: added at once.
+// One member: the mask waits in the edit for the user to confirm; several: added at once, unless
+// the window holds no level of the node (a talk), where they would land in whichever it shows.
 template <class TDialog>
-void CMainFrame::PrefillMasks(TDialog* dialog, TIRCChannel* channel, const std::vector<CString>& nicks)
+void CMainFrame::PrefillMasks(TDialog* dialog, TIRCChannel* channel, const std::vector<CString>& nicks, bool addSeveral)
 {
     const TPreference& preference = settings->preference;
     if (nicks.size() == 1) {
@@ -62,13 +63,16 @@ void CMainFrame::PrefillMasks(TDialog* dialog, TIRCChannel* channel, const std::
             dialog->SetMaskText(preference.MakeMask(nicks[0], member->user, member->host));
         return;
     }
+    if (!addSeveral)
+        return;
     for (const CString& nick : nicks)
         if (const TIRCMember* member = channel->FindMember(nick))
             dialog->AddMask(preference.MakeMask(nick, member->user, member->host));
 }
 
 // The ignore list fills the same way.
-template void CMainFrame::PrefillMasks(TMaskDialog* dialog, TIRCChannel* channel, const std::vector<CString>& nicks);
+template void CMainFrame::PrefillMasks(TMaskDialog* dialog, TIRCChannel* channel, const std::vector<CString>& nicks,
+                                       bool addSeveral);
 
 void CMainFrame::RegisterMembersToAutoOp()
 {
@@ -79,9 +83,8 @@ void CMainFrame::RegisterMembersToAutoOp()
     ShowAutoOpDialog();
     if (!autoOpDialog)
         return;
-    // A node the window does not hold (a talk): no other level gets the masks.
-    if (autoOpDialog->SelectNode(unit->GetName(), channel->GetConfig().Name))
-        PrefillMasks(autoOpDialog.Get(), channel, nicks);
+    bool levelShown = autoOpDialog->SelectNode(unit->GetName(), channel->GetConfig().Name);
+    PrefillMasks(autoOpDialog.Get(), channel, nicks, levelShown);
 }
 
 void CMainFrame::ShowUserGroupDialog()

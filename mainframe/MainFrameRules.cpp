@@ -205,11 +205,12 @@ void CMainFrame::OnChangeNick()
     TIRCUnit* unit = GetSelectedNode().unit;
     if (!world || !IsLoggedIn(unit))
         return;
-    TNickRequest request = unit->MakeNickRequest(unit->GetNickLengthLimit());
+    const TNickRequest opened = unit->MakeNickRequest(unit->GetNickLengthLimit());
     const TNodeSerials asked = TIRCWorld::NoteNode(unit, nullptr);
     TIRCChannel* none = nullptr;
-    if (world->RunNickDialog(request) && FindPromptTarget(asked, unit, none))
-        unit->ApplyChosenNick(request);
+    TNickRequest answer = opened;
+    if (world->RunNickDialog(answer) && FindPromptTarget(asked, unit, none) && IsLoggedIn(unit))
+        unit->ApplyChosenNick(opened, answer);
 }
 
 // A list window already open is only brought up; a new one asks the server for the list.

@@ -188,12 +188,13 @@ void TIRCWorld::AskPendingNickQuestions()
         return;
     std::vector<TIRCUnit*> asking = units;
     for (TIRCUnit* unit : asking) {
-        TNickRequest request;
-        if (!HasUnit(unit) || !unit->TakeNickQuestion(request))
+        TNickRequest asked;
+        if (!HasUnit(unit) || !unit->TakeNickQuestion(asked))
             continue;
         unsigned serial = unit->GetSerial();
-        if (RunNickDialog(request) && (unit = FindUnitBySerial(serial)) != nullptr)
-            unit->AnswerNickQuestion(request);
+        TNickRequest answer = asked;
+        if (RunNickDialog(answer) && (unit = FindUnitBySerial(serial)) != nullptr)
+            unit->AnswerNickQuestion(asked, answer);
     }
 }
 

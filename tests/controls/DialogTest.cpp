@@ -61,6 +61,7 @@ TEST_F(ControlsDialogTest, SmallControlsKeepTheirContents)
     EXPECT_GT(dialog.list.GetHorizontalExtent(), 6);
 }
 
+// The owner hears of a selection the click cleared, as a selection change and not as a click.
 TEST_F(ControlsDialogTest, ListBoxClicksBelowTheLastItemClearTheSelection)
 {
     TListBox& list = dialog.list;
@@ -77,6 +78,13 @@ TEST_F(ControlsDialogTest, ListBoxClicksBelowTheLastItemClearTheSelection)
     ClickAt(ScreenPointOf(list, 10, client.bottom - 3));
     EXPECT_EQ(list.GetCurSel(), -1);
     EXPECT_EQ(dialog.listener.Count(L"click"), 0);
+    EXPECT_EQ(dialog.listener.Count(L"selchange"), 1);
+
+    // Nothing was selected: nothing changed to tell of.
+    dialog.listener.Clear();
+    ClickAt(ScreenPointOf(list, 10, client.bottom - 3));
+    EXPECT_EQ(list.GetCurSel(), -1);
+    EXPECT_EQ(dialog.listener.Count(L"selchange"), 0);
 }
 
 TEST_F(ControlsDialogTest, CheckListBoxDoubleClickOnTheBoxOnlyTogglesIt)

@@ -53,7 +53,8 @@ public:
     TTempFolder folder;
 };
 
-enum TPick { kNone, kClick, kDoubleClick, kUpdate };
+// kClear: a click below the last picture.
+enum TPick { kNone, kClick, kDoubleClick, kUpdate, kClear };
 
 struct TPictureRow {
     const char* name;
@@ -84,6 +85,8 @@ TEST(PictureListDialog, PicksAPictureThatShowsAPreview)
         // No button after it: a dialog the double click left open fails the run.
         {"a double click confirms", L"", kDoubleClick, L"a.bmp", true, 0, IDOK, L"a.bmp"},
         {"OK with nothing selected gives no name", L"", kNone, L"", false, IDOK, IDOK, L""},
+        {"a click below the pictures clears the preview with the selection", L"a.bmp", kClear, L"", false, IDOK, IDOK,
+         L""},
         {"a broken picture shows nothing but is chosen", L"", kClick, L"broken.jpg", false, IDOK, IDOK, L"broken.jpg"},
         {"a picture too large for the loaders", L"", kClick, L"huge.bmp", false, IDOK, IDOK, L"huge.bmp"},
         {"an extension the loaders do not take", L"", kClick, L"x.jpe", false, IDOK, IDOK, L"x.jpe"},
@@ -119,6 +122,13 @@ TEST(PictureListDialog, PicksAPictureThatShowsAPreview)
             int index = (int)::SendMessageW(list, LB_FINDSTRINGEXACT, (WPARAM)-1, (LPARAM)row.item);
             if (row.pick == kClick)
                 ClickListItem(list, index);
+            if (row.pick == kClear) {
+                EXPECT_FALSE(dialog.GetPreview().IsEmpty());
+                RECT client = {};
+                ::GetClientRect(list, &client);
+                ClickAt(ScreenPointOf(list, 20, client.bottom - 3));
+                EXPECT_EQ(LB_ERR, (int)::SendMessageW(list, LB_GETCURSEL, 0, 0));
+            }
             if (row.pick == kDoubleClick) {
                 ::SendMessageW(list, LB_SETTOPINDEX, index, 0);
                 RECT item = {};

@@ -210,11 +210,12 @@ TEST_F(UnitServerTest, TheAwayFlagFollowsTheServersAnswerNotTheAwaySent)
     ASSERT_NE(third, nullptr);
     ASSERT_TRUE(third->WaitFor("USER "));
     third->Send(":irc.example 433 * kvnick :Nickname is already in use\r\n");
-    TNickRequest request;
-    ASSERT_TRUE(PumpMessagesUntil([&] { return unit->TakeNickQuestion(request); }, kWaitBoundMs));
-    request.nick = L"kvspare";
-    request.away = true;
-    unit->AnswerNickQuestion(request);
+    TNickRequest asked;
+    ASSERT_TRUE(PumpMessagesUntil([&] { return unit->TakeNickQuestion(asked); }, kWaitBoundMs));
+    TNickRequest answer = asked;
+    answer.nick = L"kvspare";
+    answer.away = true;
+    unit->AnswerNickQuestion(asked, answer);
     ASSERT_TRUE(third->WaitFor("AWAY :"));
     third->Send(":irc.example 451 kvspare :You have not registered\r\n");
     ASSERT_TRUE(RoundTrip(*unit, *third));

@@ -19,7 +19,7 @@ HWND List(HWND dialog) { return Control(dialog, IDC_SELECT_LIST); }
 int Selected(HWND dialog) { return (int)::SendMessageW(List(dialog), LB_GETCURSEL, 0, 0); }
 
 // What the user does in an open picker; -1 as a row means "click into the list below the rows".
-enum class TPick { Ok, ClickThenOk, DoubleClick, ClearThenOk, Cancel };
+enum class TPick { Ok, ClickThenOk, DoubleClick, ClearThenOk, Cancel, ClearThenCancel };
 
 void Pick(HWND dialog, TPick how, int row)
 {
@@ -28,12 +28,12 @@ void Pick(HWND dialog, TPick how, int row)
     if (how == TPick::ClickThenOk) {
         ClickAt(ListBoxRowPoint(List(dialog), row));
         WaitUntil([&] { return Selected(dialog) == row; }, "the row chosen");
-    } else if (how == TPick::ClearThenOk) {
+    } else if (how == TPick::ClearThenOk || how == TPick::ClearThenCancel) {
         // A click below the last row clears the selection.
         ClickAt(ScreenPointOf(List(dialog), 20, 150));
         WaitUntil([&] { return Selected(dialog) < 0; }, "no row chosen");
     }
-    Click(dialog, how == TPick::Cancel ? IDCANCEL : IDOK);
+    Click(dialog, how == TPick::Cancel || how == TPick::ClearThenCancel ? IDCANCEL : IDOK);
 }
 
 } // namespace
@@ -89,6 +89,9 @@ TEST(PickDialogsTest, MacroPickerListsTheFolderWithoutExtensionsAndFollowsUpdate
         {L"", true, TPick::DoubleClick, 0, {L"aaa", L"alpha", L"beta"}, 0, L"aaa"},
         {L"alpha", false, TPick::ClearThenOk, 0, {L"alpha", L"beta"}, 0, L""},
         {L"", false, TPick::Cancel, 0, {L"alpha", L"beta"}, -1, L""},
+        // The name follows the selection, also one a click below the rows cleared.
+        {L"alpha", false, TPick::Cancel, 0, {L"alpha", L"beta"}, 0, L"alpha"},
+        {L"alpha", false, TPick::ClearThenCancel, 0, {L"alpha", L"beta"}, 0, L""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "case " << &c - cases);

@@ -170,7 +170,8 @@ TEST_F(AutoOpDialogTest, PickedMembersFillTheEditOrTheChannelsList)
 }
 
 // The window follows the server tree: a channel joined after it opened is a level of its own;
-// a talk is none, and its members go to no other level.
+// a talk is none: its one member's mask waits in the edit for the user to place, and several
+// of its members are added to no level.
 TEST_F(AutoOpDialogTest, MembersOfANewChannelGoToItAndThoseOfATalkNowhere)
 {
     // Open from the tools menu, on the level of every server.
@@ -191,27 +192,36 @@ TEST_F(AutoOpDialogTest, MembersOfANewChannelGoToItAndThoseOfATalkNowhere)
         "the talk and the new channel"));
     EXPECT_TRUE(FindItem(::GetDlgItem(window, IDC_MASK_TREE), {L"全体", L"net", L"#gamma"}));
     EXPECT_FALSE(FindItem(::GetDlgItem(window, IDC_MASK_TREE), {L"全体", L"net", L"bob"}));
+    TIRCChannel* talk = Channel(L"bob");
     const struct {
         TIRCChannel* node;
         const wchar_t* nick;
+        const wchar_t* second; // null: one member picked
         const wchar_t* selected;
-        bool prefilled;
-    } cases[] = {{gamma, L"frank", L"#gamma", true}, {Channel(L"bob"), L"bob", L"#alpha", false}};
+    } cases[] = {
+        {gamma, L"frank", nullptr, L"#gamma"}, {talk, L"bob", nullptr, L"#alpha"}, {talk, L"bob", L"kvme", L"#alpha"}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(Narrow(c.nick));
+        SCOPED_TRACE(Narrow(c.nick) + (c.second ? " and another" : ""));
         // Another level selected before: a channel of the same server.
         ClickItem(window, {L"全体", L"net", L"#alpha"});
         ASSERT_EQ(L"#alpha", SelectedText(window));
         ::SetWindowTextW(::GetDlgItem(window, IDC_MASK_EDIT), L"");
+        const std::vector<CString> listed = Listed(window);
         world->Select(net, c.node);
         PumpPendingMessages();
-        ChooseFromMemberMenu({c.nick}, {'R', 'O'});
+        if (c.second)
+            ChooseFromMemberMenu({c.nick, c.second}, {'R', 'O'});
+        else
+            ChooseFromMemberMenu({c.nick}, {'R', 'O'});
         EXPECT_EQ(dialog, frame->GetAutoOpDialog());
         EXPECT_EQ(c.selected, SelectedText(window));
         const TIRCMember* member = c.node->FindMember(c.nick);
         ASSERT_TRUE(member);
-        EXPECT_EQ(c.prefilled ? settings.preference.MakeMask(c.nick, member->user, member->host) : CString(),
+        EXPECT_EQ(c.second ? CString() : settings.preference.MakeMask(c.nick, member->user, member->host),
                   GetControlText(::GetDlgItem(window, IDC_MASK_EDIT)));
+        if (c.node == talk) {
+            EXPECT_EQ(listed, Listed(window)) << "nothing added to the level shown";
+        }
     }
     SaveWindowPng(window, ScreenshotPath(L"mainframe-auto-op-talk-member.png"));
 }

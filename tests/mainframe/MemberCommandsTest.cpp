@@ -385,20 +385,28 @@ TEST_F(MemberCommands, BansAddedForSeveralMembersAreSentByTheBanListsOK)
 
 // The nick dialog opens from its key with the current nick and sends the one typed over it. The
 // server's own nick length (15 here, above the 9 the server announces) widens its field only
-// while its box is checked.
+// while its box is checked; a longer NICKLEN the server announces is taken whole.
 TEST_F(MemberCommands, TheNickDialogSendsTheTypedNickAndTakesTheServersOwnLengthOnlyWhileSwitchedOn)
 {
+    const CString seventy(L'n', 70);
     const struct {
         bool enabled;
         const wchar_t* typed;
         const wchar_t* kept;
         bool sent;
-    } rows[] = {{false, L"abcdefghijklmnopqrst", L"abcdefghi", false},
-                {true, L"abcdefghijklmnopqrst", L"abcdefghijklmno", false},
-                {false, L"kvnew", L"kvnew", true}};
+        const char* announced; // last: an announcement stays for the rows after it
+    } rows[] = {{false, L"abcdefghijklmnopqrst", L"abcdefghi", false, nullptr},
+                {true, L"abcdefghijklmnopqrst", L"abcdefghijklmno", false, nullptr},
+                {false, L"kvnew", L"kvnew", true, nullptr},
+                {true, seventy, seventy, false, "NICKLEN=100"}};
     const CString nickTitle = L"ニックネーム変更 - " + net->GetName();
     for (const auto& row : rows) {
         SCOPED_TRACE(Narrow(row.typed) + (row.enabled ? ", the server's own length" : ""));
+        if (row.announced) {
+            peer->Send(std::string(":irc.test 005 kvme ") + row.announced + " :are supported by this server\r\n");
+            ASSERT_TRUE(
+                PumpMessagesUntil([&] { return net->GetSession().capabilities.GetNickLength() == 100; }, kWaitBoundMs));
+        }
         TUnitSetting edited = net->GetSettings();
         edited.EnableNickLen = row.enabled;
         edited.NickLen = 15;
@@ -421,4 +429,70 @@ TEST_F(MemberCommands, TheNickDialogSendsTheTypedNickAndTakesTheServersOwnLength
     }
     EXPECT_TRUE(peer->WaitFor("NICK kvnew", kWaitBoundMs));
     EXPECT_EQ(0, CountLinesWith(peer, "NICK abc")) << "Esc sends nothing";
+}
+
+// OK sends what the user changed in the nick dialog, and leaves what the server changed while it
+// was open: an away state its 306 confirmed, a nick the services gave.
+TEST_F(MemberCommands, TheNickDialogSendsOnlyWhatTheUserChanged)
+{
+    const struct {
+        const char* name;
+        bool awayFirst;        // Alt+A before the dialog opens
+        const char* meanwhile; // the server's line while it is open
+        const wchar_t* typed;  // null: the nick left as shown
+        bool tickAway;
+        std::vector<std::string> sent; // NICK and AWAY lines, an AWAY with a message as "AWAY :"
+    } rows[] = {
+        {"the away box ticked and a nick typed", false, nullptr, L"kvother", true, {"NICK kvother", "AWAY :"}},
+        // The server confirms no nick change here: the nick is still kvme.
+        {"the away state confirmed meanwhile",
+         true,
+         ":irc.test 306 kvme :You have been marked as being away",
+         L"kvnew",
+         false,
+         {"NICK kvnew"}},
+        {"a services rename meanwhile", false, ":kvme!me@my.host NICK :Guest42", nullptr, false, {}},
+    };
+    const CString nickTitle = L"ニックネーム変更 - " + net->GetName();
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        if (row.awayFirst) {
+            const int aways = CountStarting("AWAY :");
+            FocusForInput(frame->GetInputLine()->m_hWnd);
+            PressKey('A', {VK_MENU});
+            ASSERT_TRUE(PumpMessagesUntil([&] { return CountStarting("AWAY :") > aways; }, kWaitBoundMs));
+        }
+        const size_t before = peer->Lines().size();
+        bool done = false;
+        WhenShown(HasCaption(nickTitle), [&](HWND dialog) {
+            if (row.meanwhile) {
+                const CString nick = net->GetSession().currentNick;
+                const bool away = net->IsAway();
+                peer->Send(std::string(row.meanwhile) + "\r\n");
+                EXPECT_TRUE(PumpMessagesUntil(
+                    [&] { return net->IsAway() != away || net->GetSession().currentNick != nick; }, kWaitBoundMs));
+            }
+            HWND edit = ::GetDlgItem(dialog, IDC_NICK_NEW);
+            if (row.typed) {
+                FocusForInput(edit);
+                ::SendMessageW(edit, EM_SETSEL, 0, -1);
+                TypeText(row.typed);
+            }
+            if (row.tickAway)
+                Click(dialog, IDC_NICK_AWAY);
+            FocusForInput(edit);
+            PressKey(VK_RETURN);
+            done = true;
+        });
+        FocusForInput(frame->GetInputLine()->m_hWnd);
+        PressKey('N', {VK_MENU});
+        ASSERT_TRUE(PumpMessagesUntil([&] { return done; }, kWaitBoundMs));
+        StopWatching();
+        RoundTrip();
+        std::vector<std::string> lines = peer->Lines(), sent;
+        for (size_t i = before; i < lines.size(); i++)
+            if (lines[i].rfind("NICK", 0) == 0 || lines[i].rfind("AWAY", 0) == 0)
+                sent.push_back(lines[i].rfind("AWAY :", 0) == 0 ? "AWAY :" : lines[i]);
+        EXPECT_EQ(row.sent, sent);
+    }
 }

@@ -124,6 +124,29 @@ TEST_F(NickDialogTest, ToggledCheckLeavesTheEditAloneUntilTheNextPick)
     EXPECT_EQ(dialog.nickList, (std::vector<CString>{L"+one", L"+two"}));
 }
 
+// Space toggles the box without picking; the arrow key after it picks as ever.
+TEST_F(NickDialogTest, SpaceTogglesTheBoxAndTheNextArrowKeyPicks)
+{
+    dialog.nickList = {L"-alice", L"-bob"};
+    Run([&](HWND window) {
+        PressKey(VK_DOWN);
+        ASSERT_EQ(::GetFocus(), Control(window, IDC_NICK_LIST));
+        PressKey(VK_SPACE);
+        EXPECT_EQ(Text(window, IDC_NICK_NEW), CString(L"alice"));
+        EXPECT_FALSE(Checked(window, IDC_NICK_AWAY)) << "a toggle is no pick";
+        PressKey(VK_DOWN);
+        EXPECT_EQ(Text(window, IDC_NICK_NEW), CString(L"bob"));
+        PressKey(VK_UP);
+        EXPECT_EQ(Text(window, IDC_NICK_NEW), CString(L"alice"));
+        EXPECT_TRUE(Checked(window, IDC_NICK_AWAY));
+        PressKey(VK_DOWN);
+        PressKey(VK_RETURN);
+    });
+    EXPECT_EQ(dialog.GetNick(), CString(L"bob"));
+    EXPECT_FALSE(dialog.away);
+    EXPECT_EQ(dialog.nickList, (std::vector<CString>{L"+alice", L"-bob"}));
+}
+
 TEST_F(NickDialogTest, KeysAndMoveButtonsReorderAndDelete)
 {
     dialog.nickList = {L"-a", L"+b", L"-c"};
@@ -217,6 +240,20 @@ TEST_F(RefusedNickTest, OkSendsTheNickAndTheAwayChangeAndKeepsTheList)
     saved.Load(config.GetSettingsFolder());
     EXPECT_EQ(saved.nickList, std::vector<CString>{L"-spare"});
     EXPECT_FALSE(TickOpensADialog());
+}
+
+// The away state the server confirmed while the question was open stays; the refused nick is
+// answered even when the user left it as shown.
+TEST_F(RefusedNickTest, OkLeavesAnAwayStateThatCameMeanwhile)
+{
+    RefuseAndAnswer([&](HWND window) {
+        EXPECT_FALSE(Checked(window, IDC_NICK_AWAY));
+        Feed(":irc.example 306 kvnick :You have been marked as being away");
+        ASSERT_TRUE(unit->IsAway());
+        Click(window, IDOK);
+    });
+    EXPECT_EQ(TakeQueued(), (std::vector<std::string>{"NICK kvnick"}));
+    EXPECT_TRUE(unit->IsAway());
 }
 
 TEST_F(RefusedNickTest, CancelSendsNothingButKeepsTheEditedList)
