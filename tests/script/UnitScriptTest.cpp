@@ -49,6 +49,44 @@ TEST_F(UnitScriptTest, ScriptsHearTheLogInAndActOnTheServer)
     unit.reset();
 }
 
+// A script that connects again from onDisconnect brings back a server that dropped the link; a
+// server still on its way in when the program closes is cut off and stays down, so nothing can
+// log in and be cut without QUIT at the end of the wait.
+TEST_F(UnitScriptTest, AConnectFromOnDisconnectReconnectsUnlessTheProgramIsClosing)
+{
+    TComApartment apartment;
+    TTempFolder scripts;
+    TFakeScriptFrame frame;
+    frame.scriptFolder = frame.filesFolder = scripts.path;
+    TScriptedServer server;
+    settings.Port = server.Port();
+    MakeUnit();
+    TUnitScriptServer scriptServer(unit.get());
+    TScriptManager manager(&scriptServer, &frame);
+    unit->SetScriptEvents(&manager);
+    ASSERT_TRUE(
+        WriteFileBytes(scripts.File(L"again.js"), "function event::onDisconnect() { log('down'); connect(); }\r\n"));
+    manager.LoadScripts({L"again.js"});
+
+    unit->Connect();
+    TLineSocket* first = server.WaitClient(1);
+    ASSERT_NE(nullptr, first);
+    ASSERT_TRUE(first->WaitFor("USER "));
+    first->Close();
+    TLineSocket* second = server.WaitClient(2);
+    ASSERT_NE(nullptr, second) << "the script connected the dropped server again";
+    ASSERT_TRUE(second->WaitFor("USER "));
+    EXPECT_EQ(frame.logs, std::vector<CString>{L"testnet/again.js: down"});
+
+    unit->Shutdown(false);
+    EXPECT_EQ(frame.logs.size(), 2u) << "the script heard the disconnect";
+    EXPECT_FALSE(unit->GetConnection().IsActive());
+    EXPECT_EQ(TIRCUnit::StateDisconnected, unit->GetState());
+    EXPECT_FALSE(unit->GetSession().reconnectArmed);
+    EXPECT_TRUE(frame.errors.empty());
+    unit.reset();
+}
+
 namespace {
 // The ticks each script's timer logged.
 struct TTicks {
