@@ -9,26 +9,45 @@
 #include "settings/Config.h"
 #include "world/IRCWorld.h"
 
-class UnitScriptTest : public TUnitTest {};
+class UnitScriptTest : public TUnitTest {
+protected:
+    void SetUp() override
+    {
+        TUnitTest::SetUp();
+        frame.scriptFolder = frame.filesFolder = scripts.path;
+        settings.Port = server.Port();
+    }
+    // The unit goes before the scripts it reports to.
+    void TearDown() override
+    {
+        unit.reset();
+        manager.reset();
+    }
+    // A unit of the scripted server whose one script is the text, written and loaded.
+    void MakeScriptedUnit(const wchar_t* file, const char* text)
+    {
+        MakeUnit();
+        scriptServer = std::make_unique<TUnitScriptServer>(unit.get());
+        manager = std::make_unique<TScriptManager>(scriptServer.get(), &frame);
+        unit->SetScriptEvents(manager.get());
+        ASSERT_TRUE(WriteFileBytes(scripts.File(file), text));
+        manager->LoadScripts({file});
+    }
 
-TEST_F(UnitScriptTest, ScriptsHearTheLogInAndActOnTheServer)
-{
     TComApartment apartment;
     TTempFolder scripts;
     TFakeScriptFrame frame;
-    frame.scriptFolder = frame.filesFolder = scripts.path;
     TScriptedServer server;
-    settings.Port = server.Port();
-    MakeUnit();
-    TUnitScriptServer scriptServer(unit.get());
-    TScriptManager manager(&scriptServer, &frame);
-    unit->SetScriptEvents(&manager);
-    ASSERT_TRUE(WriteFileBytes(scripts.File(L"t.js"),
-                               "function event::onConnect() {\r\n"
-                               "  log(['connected', myNick, name, connected].join(' ')); join('#kv', 'key');\r\n"
-                               "  send('#kv', 'hello there'); setTimeout(function() { disconnect(); }, 50); }\r\n"
-                               "function event::onDisconnect() { log('disconnected'); }\r\n"));
-    manager.LoadScripts({L"t.js"});
+    std::unique_ptr<TUnitScriptServer> scriptServer;
+    std::unique_ptr<TScriptManager> manager;
+};
+
+TEST_F(UnitScriptTest, ScriptsHearTheLogInAndActOnTheServer)
+{
+    MakeScriptedUnit(L"t.js", "function event::onConnect() {\r\n"
+                              "  log(['connected', myNick, name, connected].join(' ')); join('#kv', 'key');\r\n"
+                              "  send('#kv', 'hello there'); setTimeout(function() { disconnect(); }, 50); }\r\n"
+                              "function event::onDisconnect() { log('disconnected'); }\r\n");
 
     unit->Connect();
     TLineSocket* peer = server.WaitClient();
@@ -54,20 +73,7 @@ TEST_F(UnitScriptTest, ScriptsHearTheLogInAndActOnTheServer)
 // log in and be cut without QUIT at the end of the wait.
 TEST_F(UnitScriptTest, AConnectFromOnDisconnectReconnectsUnlessTheProgramIsClosing)
 {
-    TComApartment apartment;
-    TTempFolder scripts;
-    TFakeScriptFrame frame;
-    frame.scriptFolder = frame.filesFolder = scripts.path;
-    TScriptedServer server;
-    settings.Port = server.Port();
-    MakeUnit();
-    TUnitScriptServer scriptServer(unit.get());
-    TScriptManager manager(&scriptServer, &frame);
-    unit->SetScriptEvents(&manager);
-    ASSERT_TRUE(
-        WriteFileBytes(scripts.File(L"again.js"), "function event::onDisconnect() { log('down'); connect(); }\r\n"));
-    manager.LoadScripts({L"again.js"});
-
+    MakeScriptedUnit(L"again.js", "function event::onDisconnect() { log('down'); connect(); }\r\n");
     unit->Connect();
     TLineSocket* first = server.WaitClient(1);
     ASSERT_NE(nullptr, first);
@@ -113,10 +119,6 @@ std::vector<CString> WithoutTicks(const std::vector<CString>& logs, TTicks& tick
 
 TEST_F(UnitScriptTest, AHandlerThatCatchesItsTimeOutIsLeftAndTheServerIsAnsweredAfterIt)
 {
-    TComApartment apartment;
-    TTempFolder scripts;
-    TFakeScriptFrame frame;
-    frame.scriptFolder = frame.filesFolder = scripts.path;
     ASSERT_TRUE(WriteFileBytes(scripts.File(L"runaway.js"),
                                "function event::onChannelText(prefix, channel, text) {\r\n"
                                "  log('looping'); while (true) { try { connected; } catch (e) { } } }\r\n"
@@ -124,7 +126,6 @@ TEST_F(UnitScriptTest, AHandlerThatCatchesItsTimeOutIsLeftAndTheServerIsAnswered
     ASSERT_TRUE(WriteFileBytes(scripts.File(L"watch.js"),
                                "function event::onChannelText(prefix, channel, text) { log('heard ' + text); }\r\n"
                                "setInterval(function() { log('tick'); }, 10);\r\n"));
-    TScriptedServer server;
     TLineSocket* peer = ConnectTo(server, true);
     ASSERT_NE(nullptr, peer);
     TUnitScriptServer scriptServer(unit.get());
