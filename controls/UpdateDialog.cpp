@@ -24,7 +24,7 @@ INT_PTR TUpdateDialog::DoModal()
     return CDialog::DoModal();
 }
 
-bool TUpdateDialog::ShowOwnWindow(UINT templateId)
+bool TUpdateDialog::ShowOwnWindow(UINT templateId, bool activate)
 {
     if (!Create(templateId, nullptr))
         return false;
@@ -32,7 +32,7 @@ bool TUpdateDialog::ShowOwnWindow(UINT templateId)
     HWND mainWindow = main ? main->m_hWnd : nullptr;
     if (!mainWindow || !::IsWindowVisible(mainWindow) || ::IsIconic(mainWindow))
         CentreWindowOnWorkArea(m_hWnd);
-    ShowWindow(SW_SHOWNORMAL);
+    ShowWindow(activate ? SW_SHOWNORMAL : SW_SHOWNOACTIVATE);
     return true;
 }
 

@@ -19,8 +19,9 @@ public:
 
     INT_PTR DoModal() override;
     // A notice of its own (an offer, an invitation): created without a parent and shown; centred
-    // on the work area while the main window is hidden or minimised. False when not created.
-    bool ShowOwnWindow(UINT templateId);
+    // on the work area while the main window is hidden or minimised. Unless asked to activate it
+    // leaves the keyboard where the user types. False when not created.
+    bool ShowOwnWindow(UINT templateId, bool activate);
 
     BEGIN_MSG_MAP(TUpdateDialog)
         MESSAGE_HANDLER(WM_INITMENUPOPUP, OnInitMenuPopup)

@@ -6,7 +6,7 @@ TDCCChatDialog::TDCCChatDialog() : TUpdateDialog(IDD_DCC_CHAT_DIALOG) {}
 
 TDCCChatDialog::~TDCCChatDialog() { DestroyWindow(); }
 
-bool TDCCChatDialog::ShowModeless() { return ShowOwnWindow(IDD_DCC_CHAT_DIALOG); }
+bool TDCCChatDialog::ShowModeless(bool activate) { return ShowOwnWindow(IDD_DCC_CHAT_DIALOG, activate); }
 
 BOOL TDCCChatDialog::OnInitDialog()
 {

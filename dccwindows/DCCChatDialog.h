@@ -20,7 +20,7 @@ public:
     CString GetTimeText() const { return timeText; }
 
     // Made without a parent; centred on the screen while the main window is hidden or minimised.
-    bool ShowModeless();
+    bool ShowModeless(bool activate);
 
     BOOL OnInitDialog() override;
     void OnOK() override;

@@ -6,7 +6,7 @@ TInviteDialog::TInviteDialog() : TUpdateDialog(IDD_INVITE_DIALOG) {}
 
 TInviteDialog::~TInviteDialog() { DestroyWindow(); }
 
-bool TInviteDialog::CreateAndShow() { return ShowOwnWindow(IDD_INVITE_DIALOG); }
+bool TInviteDialog::CreateAndShow(bool activate) { return ShowOwnWindow(IDD_INVITE_DIALOG, activate); }
 
 BOOL TInviteDialog::OnInitDialog()
 {

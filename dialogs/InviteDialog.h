@@ -19,7 +19,7 @@ public:
     CString GetTimeText() const { return timeText; }
 
     // Made without a parent; centred on the screen while the main window is hidden or minimised.
-    bool CreateAndShow();
+    bool CreateAndShow(bool activate);
 
     BOOL OnInitDialog() override;
     void OnOK() override;

@@ -409,6 +409,7 @@ private:
     void FireOwnMessageEvent(const TIRCReceiveMessage& record, const CString& target, const CString& text, int kind,
                              bool channel);
     void DispatchCommand(const TUserCommand& command, bool quiet);
+    void RunOfflineMacros(const TUserCommand& command, bool quiet);
     void SendUserMessage(const TUserCommand& command, bool quiet);
     void EchoMessagePiece(const CString& token, const CString& piece, int kind, bool quiet,
                           const TIRCReceiveMessage& record);

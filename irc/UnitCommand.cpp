@@ -81,14 +81,7 @@ void TIRCUnit::ExecuteCommand(CString line, bool quiet)
     // While connecting the commands run and the send core drops their lines: a QUIT still ends
     // the attempt, and scripts and macros still see their words.
     if (!connection.IsActive()) {
-        // Macros may offer words of their own that work offline.
-        if (!quiet && !IsIRCCommand(command.command)) {
-            TIRCReceiveMessage record;
-            record.prefix = record.nick = session.currentNick;
-            record.command = command.command;
-            record.params = {command.target, command.text};
-            RunMacros(record, session.currentNick);
-        }
+        RunOfflineMacros(command, quiet);
         return;
     }
     if (TakesTargetList(command.command))
@@ -98,6 +91,18 @@ void TIRCUnit::ExecuteCommand(CString line, bool quiet)
     else
         command.target = ResolveTarget(command.target, true);
     DispatchCommand(command, quiet);
+}
+
+// Macros may offer words of their own that work offline.
+void TIRCUnit::RunOfflineMacros(const TUserCommand& command, bool quiet)
+{
+    if (quiet || IsIRCCommand(command.command))
+        return;
+    TIRCReceiveMessage record;
+    record.prefix = record.nick = session.currentNick;
+    record.command = command.command;
+    record.params = {command.target, command.text};
+    RunMacros(record, session.currentNick);
 }
 
 // With ISO-2022-JP and the kana setting 0 the text is shown as the encoder will send it.

@@ -66,6 +66,9 @@ void TIRCUnit::OnDccSendOffer(const TIRCReceiveMessage& message, const CString& 
                   TLogFormatter(*logFormat)
                       .FormatDCCSend(message, offer.fileName, offer.address.ToString(), offer.port, offer.size),
                   EVENT_DCC_SEND, 0, false, CString());
+    // After the user closed the program no transfer window may open and no download start.
+    if (session.shutdown)
+        return;
     if (preference->EnableDCCReceiveSound)
         PlaySoundFile(preference->DCCReceiveSoundFile);
     if (preference->DCCReceiveAction != DccOfferIgnore) {

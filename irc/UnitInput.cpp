@@ -201,6 +201,11 @@ void TIRCUnit::SendUserMessage(const TUserCommand& command, bool quiet)
     }
     if (targets.IsEmpty())
         return;
+    // While connecting the server's lines are dropped: a message shown as sent would be a lie.
+    if (!CanSendLines()) {
+        RunOfflineMacros(command, quiet);
+        return;
+    }
     int kind = command.command == L"NOTICE" ? 1 : command.command == L"ACTION" ? 2 : 0;
     TIRCReceiveMessage record = MakeOwnRecord(command.command);
     CString text = command.text;

@@ -26,7 +26,9 @@ CString StripHostComment(const CString& host)
 
 void TIRCUnit::Connect()
 {
-    if (connection.IsActive())
+    // A unit on its way out (a script's onDisconnect, a menu or macro) opens no new link: it
+    // could log in and be cut without QUIT when the program ends.
+    if (connection.IsActive() || session.shutdown)
         return;
     session.currentNick = session.firstNick = session.secondNick = session.wantedNick = settings.Nick;
     // A connection the user starts does not bring back an away state of the last one.

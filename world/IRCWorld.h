@@ -378,6 +378,7 @@ private:
     void ApplyUserInfoLook();
     void DestroyNodeViews(TIRCUnit* unit, TIRCChannel* channel);
     void ShowNodeCards(TIRCUnit* unit, TIRCChannel* channel);
+    HWND InputLineWindow() const;
     void ClearViewMarks(TIRCNode* node);
     CString MakeTitle() const;
     void ShowTitle();

@@ -231,7 +231,7 @@ IInviteRequest* TIRCWorld::ShowInvitation(IInviteDialogListener* listener, const
     dialog->SetListener(listener);
     dialog->SetNick(nick);
     dialog->SetChannel(channel);
-    if (!dialog->CreateAndShow()) {
+    if (!dialog->CreateAndShow(activate)) {
         delete dialog;
         OnInviteDialogClosed();
         return nullptr;
@@ -261,7 +261,7 @@ IDCCChatRequest* TIRCWorld::OpenDCCChatDialog(IDCCChatDialogListener* listener, 
     dialog->SetNick(nick);
     dialog->SetAddress(address);
     dialog->SetPort(port);
-    if (!dialog->ShowModeless()) {
+    if (!dialog->ShowModeless(activate)) {
         delete dialog;
         OnDCCChatDialogClosed();
         return nullptr;

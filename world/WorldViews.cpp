@@ -33,6 +33,22 @@ TIRCNode* NodeOf(TIRCUnit* unit, TIRCChannel* channel)
 
 HWND FocusedWindow() { return ::GetFocus(); }
 
+// Shows the node's card, or the empty one (1). A card hidden with the keyboard focus would keep
+// it, and PgUp, Ctrl+A or Ctrl+C would act on a view nobody sees: the node's card shown in its
+// place takes it, else the input line.
+template <class TPanel> void ShowCardPassingFocus(TPanel* panel, UINT key, HWND inputLine)
+{
+    CWnd* hidden = panel->GetCurrentCard();
+    bool focused = hidden && hidden->m_hWnd == FocusedWindow();
+    panel->ShowCard(panel->GetCard(key) ? key : 1);
+    CWnd* shown = panel->GetCurrentCard();
+    if (!focused || shown == hidden)
+        return;
+    HWND target = shown && panel->GetCurrentCardId() != 1 ? shown->m_hWnd : inputLine;
+    if (target)
+        ::SetFocus(target);
+}
+
 CString WindowTitle(HWND window)
 {
     CString text;
@@ -118,7 +134,7 @@ TLogView* TIRCWorld::CreateLogView(TIRCUnit* unit, TIRCChannel* channel)
         TIRCNode* node = NodeOf(unit, channel);
         node->logView = view;
         if (IsSelected(unit, channel)) {
-            logPanel->ShowCard(key);
+            ShowCardPassingFocus(logPanel, key, InputLineWindow());
             node->OnLogViewShown();
             // Select handed the words out before this view existed.
             view->SetSearchWords(searchWords);
@@ -146,7 +162,7 @@ TMemberListView* TIRCWorld::CreateMemberListView(TIRCUnit* unit, TIRCChannel* ch
     ApplyListAppearance(list);
     memberPanel->AddCard(key, list);
     if (channel && IsSelected(unit, channel)) {
-        memberPanel->ShowCard(key);
+        ShowCardPassingFocus(memberPanel, key, InputLineWindow());
         channel->OnMemberViewShown();
     }
     return list;
@@ -185,12 +201,20 @@ void TIRCWorld::DestroyMemberListView(TIRCUnit* unit, TIRCChannel* channel)
     UINT key = CardKey(unit, channel);
     if (channel)
         channel->DetachMemberView();
+    CWnd* list = memberPanel ? memberPanel->GetCard(key) : nullptr;
+    // A focused window that goes leaves the focus with nobody: typed keys would only beep.
+    bool focused = list && list->m_hWnd == FocusedWindow();
     if (!memberPanel || !memberPanel->DestroyCard(key))
         return;
-    if (key == 1)
+    if (key == 1) {
         emptyMemberList = nullptr;
-    else if (IsSelected(unit, channel))
+        return;
+    }
+    if (IsSelected(unit, channel))
         ShowNodeCards(unit, channel);
+    // The node has no list now; the empty one shown in its place is no one's.
+    if (focused && inputLine)
+        inputLine->SetFocus();
 }
 
 void TIRCWorld::DestroyNodeViews(TIRCUnit* unit, TIRCChannel* channel)
@@ -269,13 +293,15 @@ TListView* TIRCWorld::GetCurrentMemberList() const
     return list ? static_cast<TMemberListView*>(list) : emptyMemberList;
 }
 
+HWND TIRCWorld::InputLineWindow() const { return inputLine ? inputLine->m_hWnd : nullptr; }
+
 void TIRCWorld::ShowNodeCards(TIRCUnit* unit, TIRCChannel* channel)
 {
     UINT key = CardKey(unit, channel);
     if (logPanel)
-        logPanel->ShowCard(logPanel->GetCard(key) ? key : 1);
+        ShowCardPassingFocus(logPanel, key, InputLineWindow());
     if (memberPanel)
-        memberPanel->ShowCard(memberPanel->GetCard(key) ? key : 1);
+        ShowCardPassingFocus(memberPanel, key, InputLineWindow());
 }
 
 // A node left behind keeps no found text marked and no member rows selected.

@@ -33,14 +33,38 @@ protected:
 
 } // namespace
 
-TEST_F(SendEchoTest, OwnLinesShowWhereTheyWent)
+// While the unit connects the server can have nothing: no message shows as sent, no talk opens
+// and no script or macro hears of one.
+TEST_F(SendEchoTest, OwnLinesShowWhereTheyWentOnceTheServerCanHaveThem)
 {
     unit->SendInput(channel, L"hello <bold>there", false, false, true);
     EXPECT_TRUE(LastLineHolds(channel, {"kvnick", "hello", "there"}));
-    unit->ExecuteCommand(L"msg NickServ identify secret", false);
-    EXPECT_TRUE(LastLineHolds(nullptr, {"NickServ", "identify secret"}));
-    unit->ExecuteCommand(L"msg friend hi there", false);
-    EXPECT_TRUE(LastLineHolds(unit->FindChannel(L"friend"), {"hi there"}));
+    TakeQueued();
+    for (TIRCUnit::TState state : {TIRCUnit::StateConnecting, TIRCUnit::StateLoggedIn}) {
+        const bool loggedIn = state == TIRCUnit::StateLoggedIn;
+        SCOPED_TRACE(loggedIn ? "logged in" : "connecting");
+        unit->GetSession().state = state;
+        send.events.clear();
+        recorder.macroEvents.clear();
+        const size_t serverLines = recorder.ViewTexts(nullptr).size();
+        unit->ExecuteCommand(L"msg NickServ identify secret", false);
+        if (loggedIn) {
+            EXPECT_TRUE(LastLineHolds(nullptr, {"NickServ", "identify secret"}));
+        } else {
+            EXPECT_EQ(recorder.ViewTexts(nullptr).size(), serverLines);
+        }
+        unit->ExecuteCommand(L"msg friend hi there", false);
+        TIRCChannel* talk = unit->FindChannel(L"friend");
+        ASSERT_EQ(talk != nullptr, loggedIn);
+        if (talk) {
+            EXPECT_TRUE(LastLineHolds(talk, {"hi there"}));
+        }
+        EXPECT_EQ(send.events, loggedIn ? (std::vector<std::string>{"onTalkText NickServ identify secret",
+                                                                    "onTalkText friend hi there"})
+                                        : std::vector<std::string>{});
+        EXPECT_EQ(recorder.macroEvents.size(), loggedIn ? 2u : 0u);
+        EXPECT_EQ(TakeQueued().size(), loggedIn ? 2u : 0u);
+    }
 }
 
 TEST_F(SendEchoTest, CtcpAndDccLinesGoToTheServerLog)

@@ -180,13 +180,19 @@ TEST_F(UnitCommandTest, OfflineOnlyMacroWordsGetThroughWhileConnectingScriptsToo
     recorder.macroEvents.clear();
     EXPECT_EQ(Run(L"join #a"), Lines{});
     EXPECT_EQ(Run(L"mycmd x y"), Lines{});
-    EXPECT_EQ(recorder.macroEvents, Lines{"MYCMD  x y"});
+    EXPECT_EQ(Run(L"ctcp action bob waves"), Lines{});
+    EXPECT_EQ(recorder.macroEvents, (Lines{"MYCMD  x y", "ACTION bob waves"}));
     EXPECT_TRUE(send.events.empty());
     unit->GetConnection().transport.active = true;
     unit->BeginConnecting(true);
+    recorder.macroEvents.clear();
     EXPECT_EQ(Run(L"join #a"), Lines{});
     EXPECT_EQ(Run(L"mycmd x y"), Lines{});
+    // An action goes to the macros as offline; like every message it is not shown as sent.
+    EXPECT_EQ(Run(L"ctcp action bob waves"), Lines{});
     EXPECT_EQ(send.events, Lines{"onSendingCommand MYCMD x y"});
+    EXPECT_EQ(recorder.macroEvents, (Lines{"MYCMD  x y", "ACTION bob waves"}));
+    EXPECT_FALSE(HasChannel(L"bob"));
     unit->CloseByUser();
 }
 

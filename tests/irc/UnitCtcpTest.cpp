@@ -237,6 +237,38 @@ TEST_F(UnitCtcpTest, FileOffersAreReportedAsOfferedAndMakeItemsOnlyWhenChecked)
                                   "onDccSend f 0 192.168.1.1 5000"}));
 }
 
+// Once the user has closed the program an offer is only shown: no sound, no item, no transfer
+// window or request, no event.
+TEST_F(UnitCtcpTest, OffersDuringTheQuitWaitAreShownAndGoNoFurther)
+{
+    preference.DCCReceiveAction = 2;
+    preference.AutoReceiveNormal = true;
+    preference.EnableDCCReceiveSound = true;
+    preference.DCCReceiveSoundFile = L"file.wav";
+    preference.DCCChatAction = 1;
+    preference.EnableDCCChatSound = true;
+    preference.DCCChatSoundFile = L"chat.wav";
+    send.dialogLimit = 2;
+    for (bool closing : {false, true}) {
+        SCOPED_TRACE(closing ? "closing" : "running");
+        if (closing) {
+            unit->Shutdown(false);
+            ASSERT_TRUE(unit->GetSession().quitSent) << "the program waits for the server to close";
+        }
+        send.dcc.clear();
+        send.events.clear();
+        recorder.sounds.clear();
+        Feed(":peer!u@h PRIVMSG kvnick :\1DCC SEND f.bin 2130706433 5000 10\1");
+        EXPECT_TRUE(LastShownContains("(SEND) from peer : f.bin"));
+        Feed(":peer!u@h PRIVMSG kvnick :\1DCC CHAT chat 2130706433 4000\1");
+        EXPECT_TRUE(LastShownContains("(CHAT) from peer : 127.0.0.1:4000"));
+        const Lines offered = {"receive 0 auto peer f.bin 5000 10 127.0.0.1", "window", "chat ask peer 127.0.0.1 4000"};
+        EXPECT_EQ(send.dcc, closing ? Lines{} : offered);
+        EXPECT_EQ(send.events.size(), closing ? 0u : 2u);
+        EXPECT_EQ(recorder.sounds.size(), closing ? 0u : 2u);
+    }
+}
+
 // Every chat offer is shown, sounded, asked about or taken, and reported, whatever its address and
 // port; resume positions are checked against the file.
 TEST_F(UnitCtcpTest, ChatOffersAreAllTakenAndResumePositionsAreChecked)

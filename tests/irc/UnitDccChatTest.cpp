@@ -240,14 +240,19 @@ TEST_F(UnitDccChatTest, CommandTargetsNameChatTalksWithAnEqualsSign)
     TDCCChatServer server;
     TIRCChannel* talk = AcceptOfferFrom(server);
     ASSERT_TRUE(talk && WaitJoined(talk));
-    AddJoined(L"#chan");
+    TIRCChannel* channel = AddJoined(L"#chan");
     size_t shown = recorder.ViewTexts(talk).size();
     // The talk gets the whole text; the channel the usual PRIVMSG; a missing talk is skipped.
     EXPECT_EQ(Run(L"PRIVMSG =peer,#chan,=nobody both of you"), Lines{"PRIVMSG #chan :both of you"});
     EXPECT_EQ(Run(L"PRIVMSG =peer quietly", true), Lines{});
-    ASSERT_TRUE(WaitPeerLines(2));
-    EXPECT_EQ(peer.lines, (Lines{"both of you", "quietly"}));
-    EXPECT_EQ(ViewFrom(talk, shown), (Lines{"(kvnick) both of you", "(kvnick) quietly"}));
+    // While the server connection starts again the chat still carries the talk's part.
+    unit->GetSession().state = TIRCUnit::StateConnecting;
+    const size_t channelLines = recorder.ViewTexts(channel).size();
+    EXPECT_EQ(Run(L"PRIVMSG =peer,#chan reconnecting"), Lines{});
+    ASSERT_TRUE(WaitPeerLines(3));
+    EXPECT_EQ(peer.lines, (Lines{"both of you", "quietly", "reconnecting"}));
+    EXPECT_EQ(ViewFrom(talk, shown), (Lines{"(kvnick) both of you", "(kvnick) quietly", "(kvnick) reconnecting"}));
+    EXPECT_EQ(recorder.ViewTexts(channel).size(), channelLines) << "the channel got nothing";
     EXPECT_EQ(std::count(send.events.begin(), send.events.end(), "onDccChatText =peer both of you"), 1);
     EXPECT_EQ(std::count(send.events.begin(), send.events.end(), "onDccChatText =peer quietly"), 0);
 }

@@ -3,11 +3,15 @@
 
 #include "tests/mainframe/ServedFrameFixture.h"
 
+#include "tests/common/Screenshot.h"
+
 #include "dialogs/InviteDialog.h"
 #include "foundation/CodePage.h"
 #include "foundation/ResourceString.h"
 #include "res/resource.h"
 #include "settings/Preference.h"
+
+#include <functional>
 
 namespace {
 
@@ -99,4 +103,55 @@ TEST_F(ReceivedText, InvitationsJoinOneChannelByEachWay)
     EXPECT_EQ(CountStarting("JOIN #ok"), 3);
     EXPECT_EQ(CountStarting("JOIN #x"), 0);
     EXPECT_EQ(CountStarting("JOIN 0"), 0);
+}
+
+// An invitation or a chat offer that arrives while the user types leaves the keys in the input
+// line unless it is set to come forward: Enter sends the line and neither joins nor connects.
+// Set to come forward, its window comes to the front.
+TEST_F(ReceivedText, InvitationsAndChatOffersTakeTheKeysOnlyWhenSetToComeForward)
+{
+    TPreference& preference = settings.preference;
+    preference.InviteAction = InviteShowDialog;
+    preference.LimitInviteDialog = false;
+    preference.DCCChatAction = 1;
+    preference.EnableMaxDCCChatRequestDialog = false;
+    TEdit* input = frame->GetInputLine();
+    const struct {
+        const char* name;
+        std::string line;
+        std::function<HWND()> window;
+    } offers[] = {
+        {"invitation", ":bob!u@inviter.example INVITE kvme :#elsewhere\r\n",
+         [&] { return net->GetInviteDialogs().empty() ? nullptr : net->GetInviteDialogs()[0]->GetWindowHandle(); }},
+        {"chat offer", ":carol!u@peer.example PRIVMSG kvme :\1DCC CHAT chat 2130706433 5000\1\r\n",
+         [&] { return net->GetDccChatDialogs().empty() ? nullptr : net->GetDccChatDialogs()[0]->GetWindowHandle(); }},
+    };
+    for (bool forward : {false, true}) {
+        preference.ActivateInviteDialog = preference.ActivateDCCChatDialog = forward;
+        for (const auto& offer : offers) {
+            SCOPED_TRACE(std::string(offer.name) + (forward ? ", set to come forward" : ""));
+            input->SetWindowText(L"");
+            FocusForInput(input->m_hWnd);
+            TypeText(L"typing");
+            peer->Send(offer.line);
+            ASSERT_TRUE(WaitUntil([&] { return offer.window() != nullptr; }, "the window opens"));
+            HWND window = offer.window();
+            if (forward) {
+                EXPECT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == window; }, "the window in front"));
+            } else {
+                PumpPendingMessages();
+                SaveWindowPng(window, ScreenshotPath(L"received-offer-behind-typing.png"));
+                TypeText(L" on");
+                PressKey(VK_RETURN);
+                RoundTrip();
+                EXPECT_EQ(LastStarting("PRIVMSG #alpha"), "PRIVMSG #alpha :typing on");
+                EXPECT_EQ(CountStarting("JOIN #elsewhere"), 0);
+                EXPECT_EQ(net->FindChannel(L"=carol"), nullptr) << "no chat connects";
+                EXPECT_EQ(::GetFocus(), input->m_hWnd);
+                EXPECT_TRUE(::IsWindowVisible(window)) << "the window waits for its answer";
+            }
+            ClickAt(ScreenPointOf(::GetDlgItem(window, IDCANCEL)));
+            ASSERT_TRUE(WaitUntil([&] { return offer.window() == nullptr; }, "the window closed"));
+        }
+    }
 }

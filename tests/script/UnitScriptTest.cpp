@@ -9,26 +9,45 @@
 #include "settings/Config.h"
 #include "world/IRCWorld.h"
 
-class UnitScriptTest : public TUnitTest {};
+class UnitScriptTest : public TUnitTest {
+protected:
+    void SetUp() override
+    {
+        TUnitTest::SetUp();
+        frame.scriptFolder = frame.filesFolder = scripts.path;
+        settings.Port = server.Port();
+    }
+    // The unit goes before the scripts it reports to.
+    void TearDown() override
+    {
+        unit.reset();
+        manager.reset();
+    }
+    // A unit of the scripted server whose one script is the text, written and loaded.
+    void MakeScriptedUnit(const wchar_t* file, const char* text)
+    {
+        MakeUnit();
+        scriptServer = std::make_unique<TUnitScriptServer>(unit.get());
+        manager = std::make_unique<TScriptManager>(scriptServer.get(), &frame);
+        unit->SetScriptEvents(manager.get());
+        ASSERT_TRUE(WriteFileBytes(scripts.File(file), text));
+        manager->LoadScripts({file});
+    }
 
-TEST_F(UnitScriptTest, ScriptsHearTheLogInAndActOnTheServer)
-{
     TComApartment apartment;
     TTempFolder scripts;
     TFakeScriptFrame frame;
-    frame.scriptFolder = frame.filesFolder = scripts.path;
     TScriptedServer server;
-    settings.Port = server.Port();
-    MakeUnit();
-    TUnitScriptServer scriptServer(unit.get());
-    TScriptManager manager(&scriptServer, &frame);
-    unit->SetScriptEvents(&manager);
-    ASSERT_TRUE(WriteFileBytes(scripts.File(L"t.js"),
-                               "function event::onConnect() {\r\n"
-                               "  log(['connected', myNick, name, connected].join(' ')); join('#kv', 'key');\r\n"
-                               "  send('#kv', 'hello there'); setTimeout(function() { disconnect(); }, 50); }\r\n"
-                               "function event::onDisconnect() { log('disconnected'); }\r\n"));
-    manager.LoadScripts({L"t.js"});
+    std::unique_ptr<TUnitScriptServer> scriptServer;
+    std::unique_ptr<TScriptManager> manager;
+};
+
+TEST_F(UnitScriptTest, ScriptsHearTheLogInAndActOnTheServer)
+{
+    MakeScriptedUnit(L"t.js", "function event::onConnect() {\r\n"
+                              "  log(['connected', myNick, name, connected].join(' ')); join('#kv', 'key');\r\n"
+                              "  send('#kv', 'hello there'); setTimeout(function() { disconnect(); }, 50); }\r\n"
+                              "function event::onDisconnect() { log('disconnected'); }\r\n");
 
     unit->Connect();
     TLineSocket* peer = server.WaitClient();
@@ -45,6 +64,31 @@ TEST_F(UnitScriptTest, ScriptsHearTheLogInAndActOnTheServer)
     EXPECT_EQ(CString(L"testnet/t.js: disconnected"), frame.logs.back());
     EXPECT_TRUE(PumpMessagesUntil([&] { return peer->Closed(); }, 5000));
     EXPECT_EQ(std::string::npos, peer->Received().find("QUIT"));
+    EXPECT_TRUE(frame.errors.empty());
+    unit.reset();
+}
+
+// A script that connects again from onDisconnect brings back a server that dropped the link; a
+// server still on its way in when the program closes is cut off and stays down, so nothing can
+// log in and be cut without QUIT at the end of the wait.
+TEST_F(UnitScriptTest, AConnectFromOnDisconnectReconnectsUnlessTheProgramIsClosing)
+{
+    MakeScriptedUnit(L"again.js", "function event::onDisconnect() { log('down'); connect(); }\r\n");
+    unit->Connect();
+    TLineSocket* first = server.WaitClient(1);
+    ASSERT_NE(nullptr, first);
+    ASSERT_TRUE(first->WaitFor("USER "));
+    first->Close();
+    TLineSocket* second = server.WaitClient(2);
+    ASSERT_NE(nullptr, second) << "the script connected the dropped server again";
+    ASSERT_TRUE(second->WaitFor("USER "));
+    EXPECT_EQ(frame.logs, std::vector<CString>{L"testnet/again.js: down"});
+
+    unit->Shutdown(false);
+    EXPECT_EQ(frame.logs.size(), 2u) << "the script heard the disconnect";
+    EXPECT_FALSE(unit->GetConnection().IsActive());
+    EXPECT_EQ(TIRCUnit::StateDisconnected, unit->GetState());
+    EXPECT_FALSE(unit->GetSession().reconnectArmed);
     EXPECT_TRUE(frame.errors.empty());
     unit.reset();
 }
@@ -75,10 +119,6 @@ std::vector<CString> WithoutTicks(const std::vector<CString>& logs, TTicks& tick
 
 TEST_F(UnitScriptTest, AHandlerThatCatchesItsTimeOutIsLeftAndTheServerIsAnsweredAfterIt)
 {
-    TComApartment apartment;
-    TTempFolder scripts;
-    TFakeScriptFrame frame;
-    frame.scriptFolder = frame.filesFolder = scripts.path;
     ASSERT_TRUE(WriteFileBytes(scripts.File(L"runaway.js"),
                                "function event::onChannelText(prefix, channel, text) {\r\n"
                                "  log('looping'); while (true) { try { connected; } catch (e) { } } }\r\n"
@@ -86,7 +126,6 @@ TEST_F(UnitScriptTest, AHandlerThatCatchesItsTimeOutIsLeftAndTheServerIsAnswered
     ASSERT_TRUE(WriteFileBytes(scripts.File(L"watch.js"),
                                "function event::onChannelText(prefix, channel, text) { log('heard ' + text); }\r\n"
                                "setInterval(function() { log('tick'); }, 10);\r\n"));
-    TScriptedServer server;
     TLineSocket* peer = ConnectTo(server, true);
     ASSERT_NE(nullptr, peer);
     TUnitScriptServer scriptServer(unit.get());

@@ -461,6 +461,76 @@ TEST_F(WorldViewsTest, TheFocusFollowsToTheNewNodesViewOrFallsToTheInputLine)
     EXPECT_EQ(ShownMemberList(), frame.members.GetCard((UINT)(UINT_PTR)beta));
 }
 
+// An empty log or list that has the focus gives it to the node's first view shown over it; a
+// member list that goes while it has the focus leaves it to the input line, whatever ended the
+// membership. Either way typed text lands in the input line.
+TEST_F(WorldViewsTest, TheFocusLeavesAnEmptyViewThatIsCoveredAndAListThatGoes)
+{
+    config.preference.Reconnect = false;
+    Prepare();
+    LogInOffline(L"net");
+    // #beta has neither a log nor members yet: the empty views stand in for them.
+    world->Select(net, beta);
+    const struct {
+        const char* view;
+        std::function<CWnd*()> shown;
+        std::function<void()> fill;
+        std::function<HWND()> own;
+    } empties[] = {
+        {"log", [&] { return ShownLog(); }, [&] { net->PrintSystemText(beta, L"first line"); },
+         [&] { return beta->logView ? beta->logView->m_hWnd : nullptr; }},
+        {"member list", [&] { return ShownMemberList(); }, [&] { FeedLine(*net, ":kvself!u@h JOIN :#beta"); },
+         [&] { return beta->memberView ? frame.members.GetCard((UINT)(UINT_PTR)beta)->m_hWnd : nullptr; }},
+    };
+    for (const auto& empty : empties) {
+        SCOPED_TRACE(empty.view);
+        ASSERT_EQ(empty.own(), nullptr);
+        FocusForInput(empty.shown()->m_hWnd);
+        empty.fill();
+        ASSERT_NE(empty.own(), nullptr);
+        EXPECT_EQ(::GetFocus(), empty.own());
+        frame.chat.input.SetWindowText(L"");
+        TypeText(L"y");
+        EXPECT_EQ(InputText(), CString(L"y"));
+    }
+
+    TIRCChannel* chat = net->AddDccChatChannel(TIRCMember(L"peer", L"pu", L"peer.example"));
+    ASSERT_NE(chat, nullptr);
+    const struct {
+        const char* road;
+        TIRCChannel* channel;
+        std::function<void()> end;
+    } roads[] = {
+        {"a PART answered", alpha,
+         [&] {
+             net->PartChannelDefault(alpha);
+             FeedLine(*net, ":kvself!u@h PART #alpha");
+         }},
+        {"a KICK", alpha, [&] { FeedLine(*net, ":op!u@h KICK #alpha kvself :out"); }},
+        {"a DCC chat closed by its peer", chat, [&] { chat->OnChatClosed(static_cast<TDCCChatServer*>(nullptr)); }},
+        {"a drop", alpha, [&] { net->OnClose(&net->GetConnection()); }},
+    };
+    for (const auto& road : roads) {
+        SCOPED_TRACE(road.road);
+        world->Select(net, road.channel);
+        if (road.channel == chat) {
+            chat->OnChatAccepted(nullptr);
+        } else {
+            FeedLine(*net, ":kvself!u@h JOIN :#alpha");
+            FeedLine(*net, ":irc.example 353 kvself = #alpha :kvself peer");
+        }
+        ASSERT_TRUE(road.channel->memberView);
+        FocusForInput(ShownMemberList()->m_hWnd);
+        ASSERT_EQ(ShownMemberList(), frame.members.GetCard((UINT)(UINT_PTR)road.channel));
+        road.end();
+        ASSERT_FALSE(road.channel->memberView);
+        EXPECT_EQ(::GetFocus(), frame.chat.input.m_hWnd);
+        frame.chat.input.SetWindowText(L"");
+        TypeText(L"x");
+        EXPECT_EQ(InputText(), CString(L"x"));
+    }
+}
+
 // The command words a unit queued since the last call, the queue emptied.
 std::vector<std::string> TakeCommands(TIRCUnit* unit)
 {
