@@ -443,6 +443,23 @@ TEST_F(MacroSelectDialogTest, DeleteAsksThenTellsTheOwnerAndEditTellsOfTheSave)
     EXPECT_EQ(Rows(), Names{L"a"});
     EXPECT_EQ(SelectedRow(list), 0); // the last row went: the new last is selected
     EXPECT_EQ(recorder.events, "deleted b changed ");
+    // A file removed from outside meanwhile is gone all the same: no warning, and the owner is told.
+    ResetFiles();
+    ClickCell(list, 1, 0);
+    ASSERT_TRUE(DeleteFileW(user.MacroPath(L"b")));
+    warning.Empty();
+    WhenDialogShown([&](HWND box) {
+        Click(box, IDOK);
+        WhenDialogShown([&](HWND next) {
+            warning = MessageBoxText(next);
+            Click(next, IDOK);
+        });
+    });
+    Click(window, IDC_MACRO_SELECT_DELETE);
+    StopWatching();
+    EXPECT_TRUE(warning.IsEmpty()) << Narrow(warning).c_str();
+    EXPECT_EQ(Rows(), Names{L"a"});
+    EXPECT_EQ(recorder.events, "deleted b changed ");
 
     // Enter opens the editor; its OK is a changed file for every server.
     recorder.events.clear();
