@@ -1,5 +1,6 @@
 #include "dccmanager/DCCManager.h"
 
+#include "foundation/Path.h"
 #include "irc/IRCUnit.h"
 #include "settings/Preference.h"
 
@@ -88,9 +89,7 @@ void TDCCManager::AddReceiveItem(TIRCUnit* unit, int protocolMode, bool autoAcce
     }
     StartTimer();
     const TPreference& settings = Preference();
-    CString folder = settings.DCCRootDir;
-    if (folder.IsEmpty() || folder[folder.GetLength() - 1] != L'\\')
-        folder += L'\\';
+    CString folder = GetReceiveRootFolder();
     // The nick comes from the server: it names one folder below the root, never a path.
     if (settings.ReceiveInNickFolder)
         folder += MakeSafeReceiveFileName(nick);
@@ -102,6 +101,16 @@ void TDCCManager::AddReceiveItem(TIRCUnit* unit, int protocolMode, bool autoAcce
         StartQueuedReceives();
     }
     NotifyChanged();
+}
+
+CString TDCCManager::GetReceiveRootFolder() const
+{
+    CString folder = Preference().DCCRootDir;
+    if (!folder.IsEmpty() && !IsAbsolutePath(folder))
+        folder = (programFolder.IsEmpty() ? GetProgramFolder() : programFolder) + folder;
+    if (folder.IsEmpty() || folder[folder.GetLength() - 1] != L'\\')
+        folder += L'\\';
+    return folder;
 }
 
 void TDCCManager::AddSendItem(TIRCUnit* unit, const CString& nick, const CString& path)
@@ -289,8 +298,9 @@ void TDCCManager::OnSendListening(TDCCSendItem* item)
 int TDCCManager::GetSendPort(TDCCSendItem* asking)
 {
     const TPreference& settings = Preference();
-    // Only real port numbers: a range reaching past them would bind one port and offer another.
-    int start = std::max(settings.DCCReceivePortStart, 1);
+    // Port 0 lets the system choose and the offer names the port bound; a range reaching past
+    // 65535 would bind one port and offer another.
+    int start = std::max(settings.DCCReceivePortStart, 0);
     int end = std::min(settings.DCCReceivePortEnd, 65535);
     if (end < start) {
         lastSendPort = start;

@@ -56,6 +56,11 @@ public:
     void SetWorld(IDCCUnitRegistry* newWorld) { world = newWorld; }
     // Read at every decision, so a change in the preference dialog applies at once.
     void SetPreference(const TPreference* newPreference) { preference = newPreference; }
+    // Base of a relative receive folder; the program's folder unless set.
+    void SetProgramFolder(const CString& folder) { programFolder = folder; }
+    // Where received files go, ending in a backslash. A relative setting is taken from the
+    // program's folder: every file chooser moves the current one.
+    CString GetReceiveRootFolder() const;
 
     // From the server units.
     void AddReceiveItem(TIRCUnit* unit, int protocolMode, bool autoAccept, const CString& nick, const CString& fileName,
@@ -138,5 +143,6 @@ private:
     IDCCManagerListener* listener = nullptr;
     IDCCUnitRegistry* world = nullptr;
     const TPreference* preference = nullptr;
+    CString programFolder;
     TTimer timer;
 };

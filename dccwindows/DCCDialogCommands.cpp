@@ -194,7 +194,7 @@ void TDCCDialog::OpenFolder(const CString& folder) { openWithShell(L"explore", f
 void TDCCDialog::OnOpenRootFolder()
 {
     if (manager && settings)
-        OpenFolder(settings->preference.DCCRootDir);
+        OpenFolder(manager->GetReceiveRootFolder());
 }
 
 void TDCCDialog::OnClearReceives()

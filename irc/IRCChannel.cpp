@@ -303,9 +303,9 @@ void TIRCChannel::ClearAutoOpQueue()
 int TIRCChannel::GetChatPort()
 {
     const TPreference& pref = *unit->GetPreference();
-    // Only real port numbers: port 0 would listen where nobody is told, and past 65535 another
-    // port would be bound than the one offered.
-    int first = std::max(pref.DCCChatPortStart, 1), last = std::min(pref.DCCChatPortEnd, 65535);
+    // Port 0 lets the system choose and the offer names the port bound; past 65535 another port
+    // would be bound than the one offered.
+    int first = std::max(pref.DCCChatPortStart, 0), last = std::min(pref.DCCChatPortEnd, 65535);
     int next = lastChatPort + 1;
     if (next < first || next > last)
         next = first;

@@ -131,34 +131,52 @@ CString KeepValuesInsideArguments(const CString& line, const std::vector<bool>& 
     return out;
 }
 
-// A channel list that received values joined in: they put no comma, blank or line break into
-// its word and make none of its channels "0" (which leaves every channel). The keys behind the
-// word are free.
-bool FilledKeepsChannelList(const CString& text, const std::vector<bool>& filled)
+// Batch files and the interpreter itself read their command line by the interpreter's rules,
+// which honour no escaped quote: a quote from a value would end its argument there.
+bool RunsInCommandInterpreter(const CString& line)
 {
-    int start = 0;
-    while (start < text.GetLength() && text[start] == L' ')
-        start++;
-    int end = text.Find(L' ', start);
-    if (end < 0)
-        end = text.GetLength();
-    else if (IsFilled(filled, end))
-        return false;
-    for (int element = start; element <= end;) {
-        int next = element;
-        bool elementFilled = false;
-        for (; next < end && text[next] != L','; next++) {
-            if (IsFilled(filled, next) && (text[next] == L'\r' || text[next] == L'\n'))
+    int close = !line.IsEmpty() && line[0] == L'"' ? line.Find(L'"', 1) : -1;
+    CString name = close < 0 ? line : line.Mid(1, close - 1);
+    // The system drops trailing dots and blanks from a file name.
+    name.TrimRight(L". ");
+    name = AsciiLower(ExtractFileName(name));
+    CString extension = ExtractFileExtension(name);
+    return extension == L".bat" || extension == L".cmd" || name == L"cmd" || name == L"cmd.exe";
+}
+
+bool FilledHasQuote(const CString& text, const std::vector<bool>& filled)
+{
+    for (int i = 0; i < text.GetLength(); i++)
+        if (IsFilled(filled, i) && text[i] == L'"')
+            return true;
+    return false;
+}
+
+// A channel list that received values joined in: none of its channels may be a "0" they made,
+// which leaves every channel. Keys and further channels are theirs to give.
+bool FilledNamesNoZeroChannel(const CString& text, const std::vector<bool>& filled)
+{
+    int i = 0;
+    while (i < text.GetLength() && text[i] == L' ')
+        i++;
+    CString element;
+    bool elementFilled = false;
+    for (;; i++) {
+        bool wordEnds = i >= text.GetLength() || text[i] == L' ';
+        if (wordEnds || text[i] == L',') {
+            if (elementFilled && element == L"0")
                 return false;
-            elementFilled = elementFilled || IsFilled(filled, next);
+            if (wordEnds)
+                return true;
+            element.Empty();
+            elementFilled = false;
+            continue;
         }
-        if (next < end && IsFilled(filled, next))
-            return false;
-        if (elementFilled && text.Mid(element, next - element) == L"0")
-            return false;
-        element = next + 1;
+        // The unit drops line breaks from the command before it goes out.
+        if (text[i] != L'\r' && text[i] != L'\n')
+            element += text[i];
+        elementFilled = elementFilled || IsFilled(filled, i);
     }
-    return true;
 }
 
 // What the log view links as a web address: a scheme it knows (the opener puts the "h" in front
@@ -207,7 +225,9 @@ struct TMacroManager::TActionCall {
     void Execute(bool minimized) const
     {
         CString line = KeepValuesInsideArguments(A, argument.filled);
-        line.IsEmpty() && !A.IsEmpty() ? Refuse(A) : listener.Execute(line, minimized);
+        bool refused = line.IsEmpty() && !A.IsEmpty();
+        refused = refused || (FilledHasQuote(A, argument.filled) && RunsInCommandInterpreter(line));
+        refused ? Refuse(A) : listener.Execute(line, minimized);
     }
     // A sound that values named stays in the folder the rule chose.
     void PlaySound() const { FilledStepsArePlainNames(A, argument.filled) ? listener.PlaySound(A) : Refuse(A); }
@@ -235,7 +255,7 @@ const TMacroManager::TAction TMacroManager::kActions[] = {
      [](TMacroManager&, const TActionCall& c) { c.CommandWithSingle(L"ACTION " + c.T + L" :" + c.A, {&c.target}); }},
     {L"join",
      [](TMacroManager&, const TActionCall& c) {
-         FilledKeepsChannelList(c.A, c.argument.filled) ? c.Command(L"JOIN " + c.A) : c.Refuse(L"JOIN " + c.A);
+         FilledNamesNoZeroChannel(c.A, c.argument.filled) ? c.Command(L"JOIN " + c.A) : c.Refuse(L"JOIN " + c.A);
      }},
     {L"part",
      [](TMacroManager&, const TActionCall& c) { c.CommandWithSingle(L"PART " + c.T + L" :" + c.A, {&c.target}); }},

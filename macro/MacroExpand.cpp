@@ -174,8 +174,9 @@ void TMacroManager::ExpandPercentWithin(CString& text, int& room, std::vector<bo
         CString value;
         bool fromValue = true;
         // Only what a server or peer sent counts as filled: the program's own values and the
-        // selection the user clicks a popup item on are the user's.
-        bool received = wcschr(L"cfhlmn0123456789", name) || (name == L's' && !selectionIsUsers);
+        // selection the user clicks a popup item on are the user's. A channel's name is its
+        // maker's, also the current one's.
+        bool received = wcschr(L"acfhlmn0123456789", name) || (name == L's' && !selectionIsUsers);
         switch (name) {
         case L'a':
             value = listener ? listener->GetCurrentChannelName() : CString();

@@ -223,8 +223,9 @@ void TMacroSelectDialog::OnDelete()
     if (!ShowConfirmMessage(m_hWnd, FormatText(IDS_MACRO_DELETE_CONFIRM, name),
                             LoadResourceString(IDS_MACRO_CONFIRM_TITLE)))
         return;
-    // A file that stays (read-only, in use) must stay enabled where it was, or its rules stop.
-    if (!DeleteFileW(PathOf(name))) {
+    // A file that stays (read-only, in use) must stay enabled where it was, or its rules stop;
+    // one already removed from outside is gone all the same.
+    if (!DeleteFileW(PathOf(name)) && PathExists(PathOf(name))) {
         ShowWarningMessage(m_hWnd, FormatText(IDS_MACRO_DELETE_FAILED, name), CString());
         RefreshList();
         return SelectName(name);

@@ -225,13 +225,16 @@ void TIRCWorld::OnDoubleClick(TTreeView* tree, HTREEITEM item, int, int)
         } else {
             tree->Expand(item, TVE_TOGGLE);
         }
-    } else if (!channel->IsJoined() && preference->JoinOnDoubleClick) {
-        unit->JoinChannel(channel);
-    } else if (channel->IsJoined() && preference->PartOnDoubleClick) {
-        unit->PartChannelDefault(channel);
-    } else if (channel->logView) {
-        channel->logView->ScrollToEnd();
+        return;
     }
+    // A talk's name is a nick: a JOIN or PART of it would only earn an error from the server.
+    bool isChannel = channel->GetKind() == TIRCChannel::KindChannel;
+    if (isChannel && !channel->IsJoined() && preference->JoinOnDoubleClick)
+        unit->JoinChannel(channel);
+    else if (isChannel && channel->IsJoined() && preference->PartOnDoubleClick)
+        unit->PartChannelDefault(channel);
+    else if (channel->logView)
+        channel->logView->ScrollToEnd();
 }
 
 void TIRCWorld::OnMemberListDoubleClick(TListView* list)

@@ -1,6 +1,8 @@
 // Whole transfers over loopback sockets between two managers, or a manager and a scripted peer.
 
+#include "foundation/Path.h"
 #include "tests/common/MessagePump.h"
+#include "tests/common/StringPrinter.h"
 #include "tests/dcc/DCCTestSupport.h"
 #include "tests/net/NetTestSupport.h"
 
@@ -28,6 +30,33 @@ TEST_F(DCCTransferTest, WholeFileArrivesByteForByteUnderItsOwnName)
     EXPECT_TRUE(ReadWholeFile(receiveFolder.File(L"photo.jpg")) == bytes);
     EXPECT_EQ(ListFolder(receiveFolder.path), std::vector<std::string>{"photo.jpg"});
     EXPECT_EQ(GetFileAttributesW(receiveFolder.File(L"photo.jpg")) & FILE_ATTRIBUTE_HIDDEN, 0u);
+}
+
+// A relative folder is the program folder's: every file chooser moves the current folder.
+TEST_F(DCCTransferTest, AReceiveLandsInTheFolderSetEvenWhenTheCurrentFolderMoved)
+{
+    TTempFolder program, current;
+    struct TMovedCurrentFolder {
+        CString before = GetCurrentFolder();
+        ~TMovedCurrentFolder() { SetCurrentFolder(before); }
+    } moved;
+    SetCurrentFolder(current.path);
+    receiver.SetProgramFolder(program.path);
+    const struct {
+        CString setting, folder;
+    } rows[] = {{receiveFolder.path, receiveFolder.path}, {L"recv", program.path + L"recv\\"}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(Narrow(row.setting));
+        preference.DCCRootDir = row.setting;
+        std::string bytes;
+        TDCCSendItem* send = StartSend(MakeSendFile(L"here.bin", 3000, &bytes));
+        ASSERT_NE(send, nullptr);
+        TDCCReceiveItem* receive = Offer(send, true);
+        EXPECT_EQ(receive->GetFolder(), row.folder);
+        ASSERT_TRUE(Pump([&] { return receive->GetState() == DCC_STATE_COMPLETE; }));
+        EXPECT_TRUE(ReadWholeFile(row.folder + L"here.bin") == bytes);
+    }
+    EXPECT_EQ(ListFolder(current.path), std::vector<std::string>{});
 }
 
 TEST_F(DCCTransferTest, ResumeContinuesTheUnfinishedFileFromTheAcceptedPosition)

@@ -120,6 +120,36 @@ TEST_F(DCCUnitTest, ResumeThroughTwoUnitsCompletesTheFileAndPrintsTheResults)
     EXPECT_TRUE(aliceEvents.sounds.empty());
 }
 
+// A range of 0 to 0 lets the system choose the port, and the offer names the one bound.
+TEST_F(DCCUnitTest, AnOfferNamesThePortTheSendListensOnAndThePeerGetsTheFile)
+{
+    const struct {
+        int start, end;
+    } rows[] = {{portStart, portStart + 9}, {0, 0}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.start);
+        preference.DCCReceivePortStart = row.start;
+        preference.DCCReceivePortEnd = row.end;
+        const CString name = row.start ? L"ranged.bin" : L"chosen.bin";
+        std::string bytes;
+        TDCCSendItem* send = StartSend(MakeSendFile(name, 3000, &bytes), alice.get());
+        ASSERT_NE(send, nullptr);
+        std::smatch fields;
+        std::string offer = TakeCtcp(*alice, "bob");
+        ASSERT_TRUE(std::regex_match(offer, fields, std::regex("DCC SEND \\w+\\.bin \\d+ ([1-9]\\d*) 3000"))) << offer;
+        EXPECT_EQ(std::stoi(fields[1].str()), send->GetPort());
+        if (row.start) {
+            EXPECT_EQ(send->GetPort(), row.start);
+        }
+
+        Deliver(*bob, "alice", "DCC SEND " + Narrow(name) + " 2130706433 " + fields[1].str() + " 3000");
+        TDCCReceiveItem* receive = receiver.GetReceiveItems().back();
+        receiver.QueueReceive(receive);
+        ASSERT_TRUE(Pump([&] { return receive->GetState() == DCC_STATE_COMPLETE; }));
+        EXPECT_TRUE(ReadWholeFile(receiveFolder.File(name)) == bytes);
+    }
+}
+
 // A RESUME is taken only inside the file, for the port and nick of a waiting send; every other
 // one gets no ACCEPT and no line, as a sender that ignores it would give.
 TEST_F(DCCUnitTest, ResumeIsAcceptedOnlyInsideTheFileOfAWaitingSend)

@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <regex>
+
 namespace {
 
 using Lines = std::vector<std::string>;
@@ -172,32 +174,50 @@ TEST_F(UnitDccChatTest, FailuresPrintTheirTextAndLeaveTheTalk)
     }
 }
 
+// A range of 0 to 0 lets the system choose the port, and the offer names the one bound.
 TEST_F(UnitDccChatTest, AChatTheUserOffersListensSendsTheOfferAndTakesThePeer)
 {
-    const int port = TPeer::UnusedPort();
-    preference.DCCChatPortStart = preference.DCCChatPortEnd = port;
-    TIRCChannel* talk = unit->AddDccChatChannel(TIRCMember(L"friend", L"fu", L"friend.example"));
-    ASSERT_TRUE(talk);
-    EXPECT_EQ(talk->GetName(), CString(L"=friend"));
-    unit->StartDccChatServer(talk);
-    const std::string text = std::to_string(port);
-    EXPECT_EQ(Shown(talk),
-              (Lines{"サーバの準備を始めます", "ポート" + text + "を確保しました", "チャットの要求を送信します"}));
-    // The own address is not known here: all ones.
-    EXPECT_EQ(TakeQueued(), Lines{"PRIVMSG friend :\1DCC CHAT chat 4294967295 " + text + "\1"});
+    const int fixed = TPeer::UnusedPort();
+    const struct {
+        const wchar_t* nick;
+        int range;
+    } rows[] = {{L"friend", fixed}, {L"chooser", 0}};
+    for (const auto& row : rows) {
+        const std::string nick = Narrow(row.nick);
+        SCOPED_TRACE(nick);
+        preference.DCCChatPortStart = preference.DCCChatPortEnd = row.range;
+        TIRCChannel* talk = unit->AddDccChatChannel(TIRCMember(row.nick, L"fu", L"friend.example"));
+        ASSERT_TRUE(talk);
+        EXPECT_EQ(talk->GetName(), L"=" + CString(row.nick));
+        unit->StartDccChatServer(talk);
+        // The own address is not known here: all ones.
+        const Lines offer = TakeQueued();
+        std::smatch port;
+        ASSERT_EQ(offer.size(), 1u);
+        ASSERT_TRUE(std::regex_match(offer[0], port,
+                                     std::regex("PRIVMSG " + nick + " :\1DCC CHAT chat 4294967295 ([1-9]\\d*)\1")))
+            << offer[0];
+        const std::string text = port[1].str();
+        if (row.range) {
+            EXPECT_EQ(text, std::to_string(row.range));
+        }
+        EXPECT_EQ(Shown(talk),
+                  (Lines{"サーバの準備を始めます", "ポート" + text + "を確保しました", "チャットの要求を送信します"}));
 
-    TDCCChatClient client;
-    client.listener = &peer;
-    client.SetPeer(L"127.0.0.1", port);
-    client.Connect();
-    ASSERT_TRUE(WaitJoined(talk));
-    EXPECT_EQ(Shown(talk).back(), "接続しました");
-    client.SendLine("from friend");
-    ASSERT_TRUE(WaitView(talk, 5));
-    EXPECT_EQ(Shown(talk).back(), "(friend) from friend");
-    EXPECT_TRUE(unit->SendInput(talk, L"back to you", false, false, true));
-    ASSERT_TRUE(WaitPeerLines(1));
-    EXPECT_EQ(peer.lines, Lines{"back to you"});
+        TDCCChatClient client;
+        client.listener = &peer;
+        client.SetPeer(L"127.0.0.1", std::stoi(text));
+        client.Connect();
+        ASSERT_TRUE(WaitJoined(talk));
+        EXPECT_EQ(Shown(talk).back(), "接続しました");
+        client.SendLine(CStringA(("from " + nick).c_str()));
+        ASSERT_TRUE(WaitView(talk, 5));
+        EXPECT_EQ(Shown(talk).back(), "(" + nick + ") from " + nick);
+        peer.lines.clear();
+        EXPECT_TRUE(unit->SendInput(talk, L"back to you", false, false, true));
+        ASSERT_TRUE(WaitPeerLines(1));
+        EXPECT_EQ(peer.lines, Lines{"back to you"});
+    }
 }
 
 TEST_F(UnitDccChatTest, ReceivedLinesChooseTheCodePageOfTheReplies)

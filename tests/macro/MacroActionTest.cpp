@@ -350,6 +350,21 @@ TEST_F(MacroActions, NamesFilledByOthersStayInTheFolderTheRuleChose)
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(Files(L"sub\\a..b.txt")));
     EXPECT_EQ(listener.Take(), std::vector<std::string>{"print  | [evil][]"});
     EXPECT_EQ(Files(L"x\\y.txt"), engine.ResolveFilePath(L"x\\y.txt", {true, true, true, true, true, true, true}));
+
+    // The current channel's name is whoever made the channel's.
+    ASSERT_TRUE(WriteFileBytes(folder.path + L"y.txt", "* kept\r\n"));
+    ASSERT_TRUE(WriteFileBytes(Files(L"#chan.txt"), "old\r\n"));
+    WriteMacroFile(L"current", {Rule("*", "", "", "", "appendfile", "%a.log", "evil"),
+                                Rule("*", "", "", "", "deletefile", "", "%a.txt")});
+    Enable({L"current"});
+    listener.currentChannel = L"#x/../../y";
+    Process(L"bob!b@h", L"PRIVMSG", {L"#a", L"hi"});
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(folder.path + L"y.log"));
+    EXPECT_EQ("* kept\r\n", Bytes(folder.path + L"y.txt"));
+    listener.currentChannel = L"#chan";
+    Process(L"bob!b@h", L"PRIVMSG", {L"#a", L"hi"});
+    EXPECT_EQ("evil\r\n", Bytes(Files(L"#chan.log")));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(Files(L"#chan.txt")));
 }
 
 #ifdef KV_MACRO_TEST_DLL
@@ -413,8 +428,8 @@ TEST_F(MacroDll, DllStringRepliesAreBounded)
 #endif
 
 // What other users write, through the variables, fills one parameter of a command, stays inside
-// arguments of the program the rule names, names a sound in the rule's folder and opens only
-// after a web address; otherwise the action is refused and told in the server log.
+// arguments of the program the rule names (and brings no quote to a batch file), names a sound in the rule's folder and
+// opens only after a web address; otherwise the action is refused and told in the server log.
 TEST_F(MacroActions, ValuesFromOthersFillOneParameterArgumentOrName)
 {
     const struct {
@@ -431,7 +446,9 @@ TEST_F(MacroActions, ValuesFromOthersFillOneParameterArgumentOrName)
         {"join", "", "%c mykey", L"-", "command JOIN #a mykey"},
         {"join", "", "%1 %2", L"!join #chan key", "command JOIN #chan key"},
         {"join", "", "%c %1", L"!join 0", "command JOIN #a 0"},
-        {"join", "", "%m", L"#chan key", nullptr},
+        {"join", "", "%m", L"#room secret", "command JOIN #room secret"},
+        {"join", "", "%1", L"!join #a,#b", "command JOIN #a,#b"},
+        {"join", "", "%m", L"0 key", nullptr},
         {"join", "", "#own,%1", L"!join #b", "command JOIN #own,#b"},
         {"join", "", "#own,%1", L"!join 0", nullptr},
         {"join", "", "$FILE(chans.txt)", L"!join #b", "command JOIN #a,#b,#b"},
@@ -462,6 +479,10 @@ TEST_F(MacroActions, ValuesFromOthersFillOneParameterArgumentOrName)
         {"exec", "", "%m", L"calc.exe", nullptr},
         {"exec", "", "notepad C:\\Logs\\%u.txt", L"-", "exec notepad C:\\Logs\\me.txt"},
         {"exec", "", "notepad %s", L"-", nullptr},
+        {"exec", "", "\"C:\\tools\\say.bat\" %m", L"\" & calc & \"", nullptr},
+        {"exec", "", "\"C:\\tools\\say.bat\" %m", L"hello there", "exec \"C:\\tools\\say.bat\" \"hello there\""},
+        {"execmin", "", "\"C:\\tools\\Say.CMD.\" \"%m\"", L"a\"b", nullptr},
+        {"exec", "", "\"cmd\" /c echo %m", L"\"x", nullptr},
         {"openurl", "", "http://example.com/?q=%1", L"x a", "url http://example.com/?q=a | "},
         {"openurl", "", "%1", L"x https://example.com/", "url https://example.com/ | "},
         {"openurl", "", "%1", L"x C:\\Windows\\calc.exe", nullptr},

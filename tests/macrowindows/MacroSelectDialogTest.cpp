@@ -108,6 +108,19 @@ protected:
         return rows;
     }
     Names Enabled(int unit) { return world->GetUnits()[unit]->GetSettings().MacroFiles; }
+    // Clicks Delete and confirms it; a warning that follows is answered and its text kept.
+    void ConfirmDelete(CString& warning)
+    {
+        warning.Empty();
+        WhenDialogShown([this, &warning](HWND box) {
+            Click(box, IDOK);
+            WhenDialogShown([&warning](HWND next) {
+                warning = MessageBoxText(next);
+                Click(next, IDOK);
+            });
+        });
+        Click(window, IDC_MACRO_SELECT_DELETE);
+    }
 
     TTempSettings user;
     TNoHost host;
@@ -421,14 +434,7 @@ TEST_F(MacroSelectDialogTest, DeleteAsksThenTellsTheOwnerAndEditTellsOfTheSave)
     HANDLE held = CreateFileW(user.MacroPath(L"b"), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     CString warning;
-    WhenDialogShown([&](HWND box) {
-        Click(box, IDOK);
-        WhenDialogShown([&](HWND next) {
-            warning = MessageBoxText(next);
-            Click(next, IDOK);
-        });
-    });
-    Click(window, IDC_MACRO_SELECT_DELETE);
+    ConfirmDelete(warning);
     PumpMessagesUntil([&] { return !warning.IsEmpty(); }, 3000);
     CloseHandle(held);
     EXPECT_NE(warning.Find(L"b を削除できませんでした"), -1) << Narrow(warning).c_str();
@@ -442,6 +448,16 @@ TEST_F(MacroSelectDialogTest, DeleteAsksThenTellsTheOwnerAndEditTellsOfTheSave)
     Click(window, IDC_MACRO_SELECT_DELETE);
     EXPECT_EQ(Rows(), Names{L"a"});
     EXPECT_EQ(SelectedRow(list), 0); // the last row went: the new last is selected
+    EXPECT_EQ(recorder.events, "deleted b changed ");
+    // A file removed from outside meanwhile is gone all the same: no warning, and the owner is told.
+    ResetFiles();
+    ClickCell(list, 1, 0);
+    ASSERT_TRUE(DeleteFileW(user.MacroPath(L"b")));
+    ConfirmDelete(warning);
+    EXPECT_TRUE(PumpMessagesUntil([&] { return !recorder.events.empty(); }, kWaitBoundMs)) << "the owner was not told";
+    StopWatching();
+    EXPECT_TRUE(warning.IsEmpty()) << Narrow(warning).c_str();
+    EXPECT_EQ(Rows(), Names{L"a"});
     EXPECT_EQ(recorder.events, "deleted b changed ");
 
     // Enter opens the editor; its OK is a changed file for every server.

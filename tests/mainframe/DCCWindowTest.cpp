@@ -7,6 +7,7 @@
 #include "tests/mainframe/ServedFrameFixture.h"
 
 #include "controls/UpdateDialog.h"
+#include "foundation/Path.h"
 #include "tests/common/ControlText.h"
 #include "tests/common/PointerInput.h"
 #include "tests/common/ShownWindow.h"
@@ -270,6 +271,25 @@ TEST_F(DCCWindow, ClearingAPaneTakesFinishedAbortedAndFailedItemsWithoutASelecti
     ClickAt(ScreenPointOf(toolBar, (button.left + button.right) / 2, (button.top + button.bottom) / 2));
     EXPECT_EQ(-1, Manager().FindSendItem(sendDone));
     EXPECT_EQ(0, RowCount(SendList()));
+}
+
+// A relative receive folder is the program folder's, wherever the last file chooser left the
+// current folder.
+TEST_F(DCCWindow, TheMainMenuOpensTheReceiveFolder)
+{
+    OpenFromMenu();
+    ASSERT_TRUE(Window());
+    RecordShellCalls();
+    const struct {
+        CString setting, opened;
+    } rows[] = {{downloads.path, downloads.path}, {L"recv", GetProgramFolder() + L"recv\\"}};
+    for (const auto& row : rows) {
+        settings.preference.DCCRootDir = row.setting;
+        shellCalls.clear();
+        ChooseMenuItem(Window()->m_hWnd, 'M', 'F');
+        ASSERT_TRUE(WaitUntil([&] { return !shellCalls.empty(); }, "the folder opened"));
+        EXPECT_EQ(shellCalls, (std::vector<std::pair<CString, CString>>{{L"explore", row.opened}}));
+    }
 }
 
 TEST_F(DCCWindow, EscapeMenuAndCloseBoxHideTheWindowWhichComesBackRefilledWithItsWidths)

@@ -560,6 +560,27 @@ TEST_F(WorldViewsTest, DoubleClicksOnChannelsJoinAndPartAsTheyAreSetTo)
     config.preference.PartOnDoubleClick = true;
     DoubleClickAt(ItemPoint(Item(net, alpha)));
     EXPECT_EQ(TakeCommands(net), std::vector<std::string>{"PART"});
+
+    // A talk's name is a nick, open or ended: the double click takes its log to the end instead.
+    config.preference.ViewBottomOnSelect = false;
+    TChannelConfig record;
+    record.Name = L"bob";
+    TIRCChannel* talk = world->AddChannelNode(net, record, TIRCChannel::KindTalk);
+    talk->OnJoined();
+    record.Name = L"=bob";
+    TIRCChannel* chat = world->AddChannelNode(net, record, TIRCChannel::KindDccChat);
+    for (TIRCChannel* node : {talk, chat}) {
+        SCOPED_TRACE(Narrow(node->GetName()));
+        ClickItem(Item(net, node));
+        for (int i = 0; i < 200; i++)
+            net->PrintToChannel(node, L"bob", L"a line to scroll past", 0, 0, false);
+        node->logView->ScrollToTop();
+        DoubleClickAt(ItemPoint(Item(net, node)));
+        EXPECT_EQ(TakeCommands(net), std::vector<std::string>{});
+        EXPECT_TRUE(node->logView->IsAtEnd());
+    }
+    EXPECT_TRUE(talk->IsJoined());
+    EXPECT_FALSE(chat->IsJoined());
     net->GetConnection().transport.active = false;
 }
 
