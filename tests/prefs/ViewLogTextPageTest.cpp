@@ -465,6 +465,30 @@ TEST_F(ViewLogTextPageTest, APicturePickedAgainAfterLoadingTheDefaultsShows)
     SaveWindowPng(dialog->m_hWnd, ScreenshotPath(L"pref-log-text-picture-again.png"));
 }
 
+// A picture missing when the page opened, put in place and then picked under its name, shows.
+TEST_F(ViewLogTextPageTest, APictureMissingAtFirstShowsOncePicked)
+{
+    settings.view.settings.channelLogBack.imageFile = L"bg.bmp";
+    settings.view.settings.channelLogBack.style = 100;
+    OpenPage();
+    PickItem(1001);
+    ASSERT_EQ(0, RedPixels()) << "no picture to show yet";
+    WriteBmp(images + L"bg.bmp", 8, 8, [](int, int) { return RGB(255, 0, 0); });
+    RunRow({"the picture now in place",
+            1001,
+            kPicture,
+            IDC_LOG_TEXT_CHOOSE_IMAGE,
+            nullptr,
+            -1,
+            RGB(255, 0, 0),
+            L"bg.bmp",
+            kPaints,
+            {},
+            IDC_LOG_TEXT_IMAGE_FILE,
+            L"bg.bmp"});
+    SaveWindowPng(dialog->m_hWnd, ScreenshotPath(L"pref-log-text-picture-in-place.png"));
+}
+
 // F4 or Alt+Down opens the list and arrows move in it. Enter or a click on the entry picks it:
 // the pick shows in the sample at once and OK stores it. Every other way the list closes (F4,
 // Alt+Up, Tab, Esc, a click beside it) picks nothing: the box shows the stored entry again, the
