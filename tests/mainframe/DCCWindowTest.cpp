@@ -8,6 +8,7 @@
 
 #include "controls/UpdateDialog.h"
 #include "tests/common/ControlText.h"
+#include "tests/common/DialogSteps.h"
 #include "tests/common/PointerInput.h"
 #include "tests/common/ShownWindow.h"
 #include "tests/irc/IrcTestSupport.h"
