@@ -234,9 +234,16 @@ void TDCCSendItem::SendBlocks()
             n = std::min(n, cap - secondBytes);
         if (n <= 0 || !file.IsOpen())
             break;
+        // A removed drive, a lost share or a file cut short would leave the item sending for
+        // ever and holding a send slot.
         DWORD read = 0;
-        if (!ReadFile(file.handle, block.data(), (DWORD)n, &read, nullptr) || read == 0)
-            break;
+        DWORD error = file.Read(block.data(), (DWORD)n, read) ? ERROR_SUCCESS : ::GetLastError();
+        if (error != ERROR_SUCCESS || read == 0) {
+            timer.Stop();
+            FailAndReport(error != ERROR_SUCCESS ? GetSystemErrorText(error)
+                                                 : LoadResourceString(IDS_DCC_CANNOT_OPEN_FILE));
+            return;
+        }
         int sent = connection->Send(block.data(), (int)read);
         if (sent < 0)
             sent = 0;

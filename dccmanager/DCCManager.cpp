@@ -72,6 +72,12 @@ void TDCCManager::StartTimer()
 
 bool TDCCManager::IsUnitValid(TIRCUnit* unit) const { return unit && world && world->HasUnit(unit); }
 
+bool TDCCManager::CanOffer(const TDCCSendItem* item) const
+{
+    TIRCUnit* unit = item->GetUnit();
+    return IsUnitValid(unit) && unit->GetState() == TIRCUnit::StateLoggedIn;
+}
+
 void TDCCManager::NotifyChanged()
 {
     if (listener)

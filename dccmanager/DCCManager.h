@@ -84,6 +84,8 @@ public:
     // Items waiting for the user, queued, connecting or transferring.
     int CountPendingReceives() const;
     int FindSendItem(const TDCCSendItem* item) const;
+    // Whether the item's offer can go out now: its server is still there and logged in.
+    bool CanOffer(const TDCCSendItem* item) const;
     void RemoveReceiveItem(TDCCReceiveItem* item);
     void RemoveSendItem(TDCCSendItem* item);
     // The window's queue commands: the item shows as queued and waits for the next tick, which

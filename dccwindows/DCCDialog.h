@@ -150,6 +150,7 @@ private:
     bool AnySelectedReceiveIn(std::initializer_list<int> states) const;
     bool AnySelectedSendIn(std::initializer_list<int> states) const;
     void RunReceivedFile(TDCCReceiveItem* item);
+    void StartSends(const std::vector<TDCCSendItem*>& items);
     void OpenFolder(const CString& folder);
 
     void OnOpenRootFolder();

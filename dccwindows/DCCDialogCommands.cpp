@@ -8,6 +8,7 @@
 #include "dialogs/MessageBoxes.h"
 #include "foundation/Path.h"
 #include "foundation/ResourceString.h"
+#include "res/strings/dcc.h"
 #include "res/strings/foundation.h"
 #include "settings/Config.h"
 
@@ -342,13 +343,27 @@ void TDCCDialog::RunReceivedFile(TDCCReceiveItem* item)
 
 void TDCCDialog::OnSendStart()
 {
-    if (!manager)
-        return;
-    for (TDCCSendItem* item : SelectedSends())
-        if (manager->FindSendItem(item) >= 0 &&
-            IsIn(item->GetState(), {DCC_STATE_WAITING, DCC_STATE_QUEUED, DCC_STATE_ERROR, DCC_STATE_ABORTED}))
+    if (manager)
+        StartSends(SelectedSends());
+}
+
+// An offer through a server that is gone or not logged in is dropped, and the item would wait for
+// a peer that never hears of it; such items stay as they are and the user is told.
+void TDCCDialog::StartSends(const std::vector<TDCCSendItem*>& items)
+{
+    CString refused;
+    for (TDCCSendItem* item : items) {
+        if (manager->FindSendItem(item) < 0 ||
+            !IsIn(item->GetState(), {DCC_STATE_WAITING, DCC_STATE_QUEUED, DCC_STATE_ERROR, DCC_STATE_ABORTED}))
+            continue;
+        if (manager->CanOffer(item))
             item->Start();
+        else
+            refused += L"\n" + item->GetFileName() + L" \u2192 " + item->GetNick();
+    }
     UpdateSendList(true);
+    if (!refused.IsEmpty())
+        ShowWarningMessage(m_hWnd, FormatStringResourceWithText(IDS_DCC_SEND_OFFLINE, refused), CString());
 }
 
 void TDCCDialog::OnSendQueue()
@@ -437,8 +452,7 @@ void TDCCDialog::OnDoubleClick(TListView* list, UINT, int, int)
         if (!item)
             return;
         if (IsIn(item->GetState(), {DCC_STATE_WAITING, DCC_STATE_QUEUED, DCC_STATE_ERROR, DCC_STATE_ABORTED})) {
-            item->Start();
-            UpdateSendList(true);
+            StartSends({item});
         } else if (item->GetState() == DCC_STATE_COMPLETE) {
             openWithShell(L"open", item->GetFilePath());
         }

@@ -69,7 +69,8 @@ int TFontDialogEx::ParseSize(const CString& text)
     } else {
         tenths = (double)std::wcstol(trimmed, &end, 10) * 10;
     }
-    if (!end || *end || tenths != tenths)
+    // The leading number counts; a unit or anything else after it ("12pt") is left aside.
+    if (!end || end == trimmed.GetString() || tenths != tenths)
         return 0;
     // Held where the settings hold a size they read.
     return (int)std::clamp(tenths, (double)-kLargestFontSize, (double)kLargestFontSize);

@@ -1,6 +1,7 @@
 #include "foundation/CodePage.h"
 
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -71,3 +72,10 @@ CStringA ConvertToShiftJis(CString text)
 }
 
 CString ConvertFromShiftJis(CStringA bytes) { return BytesToWide(bytes, ShiftJisCodePage()); }
+
+bool IsEncodingMarkerLine(const CStringA& line, const char* marker)
+{
+    static const char byteOrderMark[] = "\xEF\xBB\xBF";
+    CStringA rest = line.Left(3) == byteOrderMark ? line.Mid(3) : line;
+    return rest.GetLength() == (int)strlen(marker) && rest.CompareNoCase(marker) == 0;
+}

@@ -18,3 +18,7 @@ CString ConvertFromUtf8(CStringA bytes);
 // Unmappable characters become the geta mark 0x81 0xAC.
 CStringA ConvertToShiftJis(CString text);
 CString ConvertFromShiftJis(CStringA bytes);
+
+// Whether a file's first line is the marker, compared without regard to ASCII case. An editor
+// may have put a UTF-8 byte-order mark before it, which then belongs to nothing.
+bool IsEncodingMarkerLine(const CStringA& line, const char* marker);

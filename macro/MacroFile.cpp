@@ -75,10 +75,17 @@ CString TMacroFile::GetFilePath(const CString& fileName) const
 bool TMacroFile::Read()
 {
     Clear();
+    readError = 0;
     CString path = name.IsEmpty() ? CString() : GetFilePath(name);
     TStringAList lines;
-    if (path.IsEmpty() || !lines.LoadFromFile(path))
+    if (path.IsEmpty())
         return false;
+    if (!lines.LoadFromFile(path)) {
+        readError = ::GetLastError();
+        if (!readError)
+            readError = ERROR_READ_FAULT;
+        return false;
+    }
     bool utf8 = false;
     for (int index = 0; index < lines.GetCount(); index++) {
         const CStringA& bytes = lines.items[index];

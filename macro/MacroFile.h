@@ -25,6 +25,8 @@ public:
     CString folder; // the macro folder, ending with a backslash
     CString name;
     std::vector<TMacroItem*> items;
+    // Why the last Read could not open or read the file whole (GetLastError); 0 after a good one.
+    DWORD readError = 0;
 };
 
 // The line of one rule, without its line end; and back. Fields past the thirteenth are ignored.

@@ -31,6 +31,8 @@ public:
 
     void SetFileName(const CString& name) { fileName = name; }
     CString GetFileName() const { return fileName; }
+    // Why the file could not be read when the window opened; 0 when it was read or is missing.
+    DWORD GetReadError() const { return file.readError; }
     virtual void SetTopMost(bool topMost);
 
     BOOL OnInitDialog() override;

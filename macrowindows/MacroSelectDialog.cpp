@@ -3,6 +3,7 @@
 #include "classlib/CmdUI.h"
 #include "dialogs/InputPrompts.h"
 #include "dialogs/MessageBoxes.h"
+#include "foundation/File.h"
 #include "foundation/Path.h"
 #include "foundation/ResourceString.h"
 #include "foundation/SafeFileName.h"
@@ -10,6 +11,7 @@
 #include "macro/MacroFile.h"
 #include "res/strings/macro.h"
 #include "settings/Config.h"
+#include "settings/IniExchange.h"
 #include "world/IRCWorld.h"
 
 #include <algorithm>
@@ -164,6 +166,17 @@ void TMacroSelectDialog::OnEdit()
     if (!editor->Create(IDD_MACRO_EDITOR, nullptr)) {
         delete editor;
         editor = nullptr;
+        return;
+    }
+    // A file there but not read whole would show cut, and OK would write the cut rows over it.
+    DWORD readError = editor->GetReadError();
+    if (IsUnreadableFileError(readError)) {
+        delete editor;
+        editor = nullptr;
+        CString text;
+        text.Format(LoadResourceString(IDS_MACRO_READ_FAILED), name.GetString(),
+                    GetSystemErrorText(readError).GetString());
+        ShowWarningMessage(m_hWnd, text, CString());
         return;
     }
     editor->ShowWindow(SW_SHOWNORMAL);

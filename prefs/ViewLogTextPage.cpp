@@ -323,6 +323,8 @@ void TViewLogTextPage::OnChooseImage()
     if (back->imageFile.IsEmpty() || back->style == kBackStyles[0])
         back->style = back->imageFile.IsEmpty() ? kBackStyles[0] : kBackStyles[1];
     ExchangeItem(SelectedCode(), TDialogExchange::Direction::Load);
+    // A pick loads the file again: under the same name it may have been missing or replaced.
+    (back == &sources.view->channelLogBack ? channelImage : allImage).Empty();
     ApplyTheme();
 }
 

@@ -5,7 +5,6 @@
 #include "foundation/StringList.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace {
 
@@ -96,7 +95,7 @@ bool TIniFile::Load(const CString& path)
         const CStringA& bytes = lines.items[index];
         if (bytes.IsEmpty())
             continue;
-        if (index == 0 && bytes.GetLength() == (int)strlen(Utf8Marker) && bytes.CompareNoCase(Utf8Marker) == 0) {
+        if (index == 0 && IsEncodingMarkerLine(bytes, Utf8Marker)) {
             utf8 = true;
             continue;
         }
@@ -197,7 +196,7 @@ bool TIniFileWriter::Open(const CString& path)
     if (!file.Open(path))
         return false;
     lastSection.Empty();
-    file.Write(CStringA(Utf8Marker) + "\r\n\r\n");
+    bytes = CStringA(Utf8Marker) + "\r\n\r\n";
     return true;
 }
 
@@ -205,18 +204,22 @@ void TIniFileWriter::WriteSection(const CString& name)
 {
     if (!file.IsOpen())
         return;
-    CStringA bytes;
     if (!lastSection.IsEmpty())
-        bytes = "\r\n";
-    bytes += "[" + Utf8WithoutBreaks(name) + "]\r\n\r\n";
-    file.Write(bytes);
+        bytes += "\r\n";
+    bytes += "[";
+    bytes += Utf8WithoutBreaks(name);
+    bytes += "]\r\n\r\n";
     lastSection = name;
 }
 
 void TIniFileWriter::WriteString(const CString& key, const CString& value)
 {
-    if (file.IsOpen())
-        file.Write(Utf8WithoutBreaks(key) + "=" + Utf8WithoutBreaks(value) + "\r\n");
+    if (!file.IsOpen())
+        return;
+    bytes += Utf8WithoutBreaks(key);
+    bytes += "=";
+    bytes += Utf8WithoutBreaks(value);
+    bytes += "\r\n";
 }
 
 void TIniFileWriter::WriteInt(const CString& key, int value)
@@ -235,4 +238,11 @@ void TIniFileWriter::WriteColor(const CString& key, COLORREF value)
     WriteString(key, text);
 }
 
-bool TIniFileWriter::Close() { return file.Commit(); }
+bool TIniFileWriter::Close()
+{
+    if (!file.IsOpen())
+        return false;
+    file.Write(bytes);
+    bytes.Empty();
+    return file.Commit();
+}

@@ -69,5 +69,7 @@ public:
 
 private:
     TSafeFileWriter file;
+    // The whole file goes out in one write at Close: a large tree is saved on every own JOIN.
+    CStringA bytes;
     CString lastSection;
 };

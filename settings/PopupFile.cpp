@@ -101,7 +101,7 @@ bool TPopupFile::Load(const CString& path)
         const CStringA& line = lines.items[i];
         if (line.IsEmpty())
             continue;
-        if (i == 0 && line.CompareNoCase(EncodingLine) == 0) {
+        if (i == 0 && IsEncodingMarkerLine(line, EncodingLine)) {
             utf8 = true;
             continue;
         }

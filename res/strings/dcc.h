@@ -31,3 +31,5 @@
 // A file offer whose port or size no transfer can use.
 #define IDS_DCC_OFFER_UNUSABLE 10437
 #define IDS_DCC_RESUME_REFUSED 10440
+// A send started while its server is gone or not logged in: its offer could not go out.
+#define IDS_DCC_SEND_OFFLINE 10911

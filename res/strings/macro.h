@@ -41,5 +41,6 @@
 #define IDS_MACRO_SAVE_FAILED 10362
 #define IDS_POPUP_SAVE_FAILED 10363
 #define IDS_MACRO_DELETE_FAILED 10364
+#define IDS_MACRO_READ_FAILED 10910
 // A macro action whose received values would add a command, a parameter, a path or a program.
 #define IDS_MACRO_ACTION_REFUSED 10741

@@ -1,11 +1,14 @@
 // Copying the server tree back into the settings, as every save of "tree.ini" does: one server
 // with more and more channels, then more and more servers. Each doubling should about double the
-// time of one copy.
+// time of one copy. Then whole saves of "tree.ini": one of a 1,000-channel tree, and the 300 saves
+// that 300 own JOINs of new channels into that tree make.
 
 #include "tests/bench/BenchClock.h"
 #include "tests/common/TempFolder.h"
 #include "tests/world/common/TestWorldFrame.h"
 #include "world/IRCWorld.h"
+
+#include <string>
 
 #include <commctrl.h>
 
@@ -13,6 +16,66 @@ namespace {
 
 // A size whose one copy took longer than this is the last one tried: the next would only wait.
 const double kGiveUpSeconds = 20;
+
+void AddChannels(TUnitConfig& unit, int channels)
+{
+    for (int c = 0; c < channels; c++) {
+        unit.Channels.emplace_back();
+        unit.Channels.back().Name.Format(L"#channel%04d", c);
+    }
+}
+
+void FeedLine(TIRCUnit& unit, const std::string& line)
+{
+    TIRCReceiveMessageA message;
+    message.rawLine = CStringA(line.data(), (int)line.size());
+    message.Parse();
+    unit.OnReceive(&unit.GetConnection(), &message);
+}
+
+// One server of `channels` channels: the seconds of one whole save, and of `joins` own JOINs of
+// channels the tree does not hold yet (each stores the tree).
+void TimeSaves(int channels, int joins, double& oneSave, double& allJoins)
+{
+    oneSave = allJoins = -1;
+    TTempFolder folder;
+    TConfig config;
+    PrepareConfig(config, folder.path);
+    TUnitConfig record;
+    record.Name = L"server";
+    record.Nick = L"kvbench";
+    AddChannels(record, channels);
+    config.world.Units.push_back(record);
+    TTestWorldFrame frame;
+    if (!frame.Create(config))
+        return;
+    {
+        TIRCWorld world(&config, &frame, nullptr);
+        world.Attach(&frame);
+        world.CreateUnitsFromSettings();
+        TIRCUnit* unit = world.GetUnits()[0];
+        TBenchClock saveClock;
+        int saves = 0;
+        do {
+            world.SaveServerTree();
+            saves++;
+        } while (saveClock.Seconds() < 0.5);
+        oneSave = saveClock.Seconds() / saves;
+
+        FeedLine(*unit, ":irc.bench 001 kvbench :Welcome");
+        TBenchClock joinClock;
+        for (int j = 0; j < joins; j++)
+            FeedLine(*unit, ":kvbench!u@h JOIN :#joined" + std::to_string(j));
+        allJoins = joinClock.Seconds();
+        TConfig reread;
+        reread.settingsFolder = folder.path;
+        reread.LoadServerTree();
+        if (reread.world.Units.size() != 1 || reread.world.Units[0].Channels.size() != (size_t)(channels + joins))
+            printf("the saved tree lost channels\n");
+        world.Shutdown();
+    }
+    frame.DestroyWindow();
+}
 
 // Seconds for one copy of the tree of `servers` servers with `channels` channels each.
 double TimeOneCopy(int servers, int channels)
@@ -24,10 +87,7 @@ double TimeOneCopy(int servers, int channels)
         TUnitConfig unit;
         unit.Name.Format(L"server%03d", s);
         unit.Nick = L"kvbench";
-        for (int c = 0; c < channels; c++) {
-            unit.Channels.emplace_back();
-            unit.Channels.back().Name.Format(L"#channel%04d", c);
-        }
+        AddChannels(unit, channels);
         config.world.Units.push_back(unit);
     }
     TTestWorldFrame frame;
@@ -85,5 +145,10 @@ int main()
         snprintf(what, sizeof what, "%d servers, 10 channels each", servers);
         Report(what, servers, 10, previous);
     }
+    double oneSave = 0, allJoins = 0;
+    TimeSaves(1000, 300, oneSave, allJoins);
+    printf("%-40s %10.3f ms per save\n", "save of one server, 1000 channels", oneSave * 1000);
+    printf("%-40s %10.3f s in all, %.3f ms per JOIN\n", "300 own JOINs into 1000 channels", allJoins,
+           allJoins * 1000 / 300);
     return 0;
 }

@@ -254,6 +254,44 @@ TEST_F(DCCTransferTest, SendToScriptedReceiverCompletesAndLingers)
     EXPECT_EQ(send->GetState(), DCC_STATE_COMPLETE);
 }
 
+// A file that stops reading (a removed drive, a lost share) fails its send with the system's
+// reason and frees its slot for the send queued behind it, as a file read whole does.
+TEST_F(DCCTransferTest, AFileThatStopsReadingFailsTheSendAndTheQueueMovesOn)
+{
+    preference.EnableMaxDCCSendConnection = true;
+    preference.MaxDCCSendConnection = 1;
+    const struct {
+        const char* name;
+        const wchar_t* file;
+        long long readable; // bytes read before reads fail; -1: all
+        int state;
+    } rows[] = {
+        {"a read that fails part-way", L"lost.bin", 30000, DCC_STATE_ERROR},
+        {"a file read whole", L"whole.bin", -1, DCC_STATE_COMPLETE},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        TDCCSendItem* send = StartSend(MakeSendFile(row.file, 150000));
+        ASSERT_NE(send, nullptr);
+        sender.AddSendItem(nullptr, L"carol", MakeSendFile(L"next.bin", 10));
+        TDCCSendItem* next = sender.GetSendItems().back();
+        ASSERT_EQ(next->GetState(), DCC_STATE_QUEUED) << "the one slot is taken";
+        int changes = sendEvents.changes;
+        SimulateReadFailureAfter(row.readable);
+        TScriptedReceiver peer(send->GetPort(), 150000);
+        bool ended = Pump([&] { return send->GetState() == row.state; });
+        SimulateReadFailureAfter(-1);
+        ASSERT_TRUE(ended) << send->GetState();
+        if (row.state == DCC_STATE_ERROR) {
+            EXPECT_EQ(send->GetErrorMessage(), GetSystemErrorText(ERROR_READ_FAULT));
+            EXPECT_LE(send->GetSentBytes(), 30000);
+        }
+        EXPECT_GT(sendEvents.changes, changes) << "the end was reported";
+        EXPECT_TRUE(Pump([&] { return next->GetState() == DCC_STATE_RESUMING; })) << "the queued send started";
+        next->Stop();
+    }
+}
+
 TEST_F(DCCTransferTest, ResumeRequestTakesThePositionOnlyWhileWaitingForThePeer)
 {
     TDCCSendItem* send = StartSend(MakeSendFile(L"r.bin", 5000));

@@ -85,9 +85,10 @@ protected:
         item->SetState(state);
         return item;
     }
-    TDCCSendItem* AddSend(const wchar_t* nick, const CString& path, int state)
+    // A send through the server given: none stands for one removed since.
+    TDCCSendItem* AddSend(const wchar_t* nick, const CString& path, int state, TIRCUnit* unit = nullptr)
     {
-        Manager().AddSendItem(nullptr, nick, path);
+        Manager().AddSendItem(unit, nick, path);
         TDCCSendItem* item = Manager().GetSendItems().back();
         item->SetState(state);
         return item;
@@ -104,6 +105,12 @@ protected:
         ::WriteFile(file, bytes.data(), (DWORD)size, &written, nullptr);
         ::CloseHandle(file);
         return path;
+    }
+
+    // "net" logged in or not, without a server: only a start from the window asks.
+    void SetLoggedIn(bool loggedIn)
+    {
+        net->GetSession().state = loggedIn ? TIRCUnit::StateLoggedIn : TIRCUnit::StateDisconnected;
     }
 
     static int RowCount(HWND list) { return (int)::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0); }

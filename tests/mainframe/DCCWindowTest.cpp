@@ -9,9 +9,12 @@
 #include "controls/UpdateDialog.h"
 #include "foundation/Path.h"
 #include "tests/common/ControlText.h"
+#include "tests/common/DialogSteps.h"
 #include "tests/common/PointerInput.h"
 #include "tests/common/ShownWindow.h"
+#include "tests/irc/IrcTestSupport.h"
 
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -28,7 +31,8 @@ protected:
     TDCCReceiveItem* TransferThroughLoopback(const wchar_t* name, int size, bool watchCaption = false)
     {
         CString source = MakeFile(name, size);
-        TDCCSendItem* send = AddSend(L"kvpeer", source, 0);
+        SetLoggedIn(true);
+        TDCCSendItem* send = AddSend(L"kvpeer", source, 0, net);
         int sendRow = RowOf(SendList(), send);
         EXPECT_GE(sendRow, 0);
         SelectRows(SendList(), {sendRow});
@@ -413,8 +417,9 @@ TEST_F(DCCWindow, AnOfferBlinksTheShownWindowUntilTheUserActivatesIt)
 TEST_F(DCCWindow, DoubleClickStartsAWaitingSendAndLeavesARunningOneAlone)
 {
     CString path = MakeFile(L"s.bin", 1000);
-    TDCCSendItem* running = AddSend(L"alice", path, 6);
-    TDCCSendItem* waiting = AddSend(L"bob", path, 0);
+    SetLoggedIn(true);
+    TDCCSendItem* running = AddSend(L"alice", path, 6, net);
+    TDCCSendItem* waiting = AddSend(L"bob", path, 0, net);
     OpenFromMenu();
     ASSERT_TRUE(Window());
     RecordShellCalls();
@@ -427,6 +432,68 @@ TEST_F(DCCWindow, DoubleClickStartsAWaitingSendAndLeavesARunningOneAlone)
     EXPECT_TRUE(PumpMessagesUntil([&] { return waiting->GetState() == 5; }, kWaitBoundMs)) << waiting->GetState();
     EXPECT_EQ(CString(TDCCSendItem::GetStateText(5)), ListViewCellText(SendList(), RowOf(SendList(), waiting), 2));
     EXPECT_FALSE(ListViewCellText(SendList(), RowOf(SendList(), waiting), 7).IsEmpty()) << "listening shows its port";
+}
+
+// An offer through a server that is gone or not logged in would be dropped and the send would wait
+// for ever: such a start is refused and told, by the menu and by a double-click alike. Logged in,
+// the start offers the file through the server.
+TEST_F(DCCWindow, ASendStartsOnlyThroughALoggedInServer)
+{
+    CString path = MakeFile(L"s.bin", 1000);
+    OpenFromMenu();
+    ASSERT_TRUE(Window());
+    // Lines wait in the queue of an open connection instead of going anywhere.
+    net->GetConnection().transport.active = true;
+    const struct {
+        const char* name;
+        bool loggedIn, gone, doubleClick;
+    } rows[] = {
+        {"not logged in, from the menu", false, false, false},
+        {"not logged in, by a double-click", false, false, true},
+        {"the server removed", true, true, false},
+        {"logged in", true, false, false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        SetLoggedIn(row.loggedIn);
+        net->GetConnection().ResetFloodControl();
+        TDCCSendItem* send = AddSend(L"bob", path, 0, net);
+        if (row.gone)
+            Manager().ForgetUnit(net);
+        int sendRow = RowOf(SendList(), send);
+        SelectRows(SendList(), {sendRow});
+        CString warning;
+        if (!row.loggedIn || row.gone)
+            WhenDialogShown([&](HWND box) {
+                warning = MessageBoxText(box);
+                SaveWindowPng(box, ScreenshotPath(L"dcc-window-send-offline.png"));
+                ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+            });
+        if (row.doubleClick)
+            DoubleClickAt(RowPoint(SendList(), sendRow));
+        else
+            EXPECT_TRUE(ChooseOnRow(SendList(), sendRow, 'S')) << "送信: 開始(&S)";
+        if (!row.loggedIn || row.gone) {
+            EXPECT_TRUE(WaitUntil([&] { return !warning.IsEmpty(); }, "the refusal told"));
+            StopWatching();
+            EXPECT_EQ(warning, CString(L"サーバにログインしていないため、次の送信を開始できませんでした。\n"
+                                       L"s.bin \u2192 bob"));
+            EXPECT_EQ(0, send->GetState());
+            EXPECT_EQ(CString(TDCCSendItem::GetStateText(0)), ListViewCellText(SendList(), RowOf(SendList(), send), 2));
+        } else {
+            EXPECT_TRUE(PumpMessagesUntil([&] { return send->GetState() == 5; }, kWaitBoundMs)) << send->GetState();
+            std::vector<std::string> queued = QueuedLines(net->GetConnection());
+            EXPECT_EQ(1, std::count_if(queued.begin(), queued.end(),
+                                       [](const std::string& line) {
+                                           return line.rfind("PRIVMSG bob :\1DCC SEND s.bin ", 0) == 0;
+                                       }))
+                << "the offer went to the server";
+            send->Stop();
+        }
+    }
+    net->GetConnection().ResetFloodControl();
+    net->GetConnection().transport.active = false;
+    SetLoggedIn(false);
 }
 
 TEST_F(DCCWindow, AFileGoesThroughLoopbackStartedFromTheWindowAndRunsAfterAQuestion)

@@ -222,6 +222,30 @@ protected:
         auto shown = CaptureClient(VisibleSample().m_hWnd);
         return shown->Count(RECT{0, 0, shown->width, shown->height}, RGB(255, 0, 0));
     }
+    // The page opened on the channel-log background, which names the picture file in tiles.
+    void OpenOnChannelPicture(const wchar_t* file)
+    {
+        settings.view.settings.channelLogBack.imageFile = file;
+        settings.view.settings.channelLogBack.style = 100;
+        OpenPage();
+        PickItem(1001);
+    }
+    // Picks the red picture through "..." and sees it in the sample.
+    void PickRedPicture(const char* name, const wchar_t* file, int textControl, const wchar_t* text)
+    {
+        RunRow({name,
+                1001,
+                kPicture,
+                IDC_LOG_TEXT_CHOOSE_IMAGE,
+                nullptr,
+                -1,
+                RGB(255, 0, 0),
+                file,
+                kPaints,
+                {},
+                textControl,
+                text});
+    }
     bool ListOpen(HWND combo) { return ::SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0) != 0; }
 
     TLogAddressFinder finder;
@@ -437,10 +461,7 @@ TEST_F(ViewLogTextPageTest, AFormatSavedWithAThemeShowsInTheSamples)
 // shows again when the user picks it again.
 TEST_F(ViewLogTextPageTest, APicturePickedAgainAfterLoadingTheDefaultsShows)
 {
-    settings.view.settings.channelLogBack.imageFile = L"red.bmp";
-    settings.view.settings.channelLogBack.style = 100;
-    OpenPage();
-    PickItem(1001);
+    OpenOnChannelPicture(L"red.bmp");
     EXPECT_GT(RedPixels(), 20) << "the picture shows at first";
     ShowPage(&dialog->viewPage);
     HWND themes = Control(&dialog->viewPage, IDC_THEME_LIST);
@@ -450,19 +471,18 @@ TEST_F(ViewLogTextPageTest, APicturePickedAgainAfterLoadingTheDefaultsShows)
     ShowPage(&Page());
     PickItem(1001);
     ASSERT_EQ(0, RedPixels()) << "the defaults have no picture";
-    RunRow({"the same picture again",
-            1001,
-            kPicture,
-            IDC_LOG_TEXT_CHOOSE_IMAGE,
-            nullptr,
-            -1,
-            RGB(255, 0, 0),
-            L"red.bmp",
-            kPaints,
-            {},
-            IDC_LOG_TEXT_STYLE,
-            L"タイル"});
+    PickRedPicture("the same picture again", L"red.bmp", IDC_LOG_TEXT_STYLE, L"タイル");
     SaveWindowPng(dialog->m_hWnd, ScreenshotPath(L"pref-log-text-picture-again.png"));
+}
+
+// A picture missing when the page opened, put in place and then picked under its name, shows.
+TEST_F(ViewLogTextPageTest, APictureMissingAtFirstShowsOncePicked)
+{
+    OpenOnChannelPicture(L"bg.bmp");
+    ASSERT_EQ(0, RedPixels()) << "no picture to show yet";
+    WriteBmp(images + L"bg.bmp", 8, 8, [](int, int) { return RGB(255, 0, 0); });
+    PickRedPicture("the picture now in place", L"bg.bmp", IDC_LOG_TEXT_IMAGE_FILE, L"bg.bmp");
+    SaveWindowPng(dialog->m_hWnd, ScreenshotPath(L"pref-log-text-picture-in-place.png"));
 }
 
 // F4 or Alt+Down opens the list and arrows move in it. Enter or a click on the entry picks it:

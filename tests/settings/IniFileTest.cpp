@@ -37,10 +37,13 @@ TEST_F(IniFileTest, EncodingMarkerOnlyAsTheVeryFirstLine)
     TIniFile& late = Load("\r\nEncoding=UTF-8\r\nk=\x82\xA0\r\n"); // Shift_JIS
     EXPECT_EQ(late.ReadString(L"Encoding", L"-"), L"UTF-8");
     EXPECT_EQ(late.ReadString(L"k", L""), L"あ");
+    // An editor's byte-order mark before the marker belongs to nothing; before anything else
+    // it is read as ever.
     EXPECT_EQ(Load("\xEF\xBB\xBF"
-                   "Encoding=UTF-8\nk=\x82\xA0\n")
+                   "Encoding=UTF-8\nk=\xE6\x97\xA5\n")
                   .ReadString(L"k", L""),
-              L"あ");
+              L"日");
+    EXPECT_EQ(Load("\xEF\xBB\xBF\nk=\x82\xA0\n").ReadString(L"k", L""), L"あ");
 }
 
 TEST_F(IniFileTest, LineRulesForSectionsAndEntries)

@@ -1,6 +1,7 @@
 #include "settings/Config.h"
 #include "settings/ServerList.h"
 
+#include "foundation/CodePage.h"
 #include "foundation/Path.h"
 
 #include "tests/common/StringPrinter.h"
@@ -161,5 +162,54 @@ TEST(SettingsFiles, AFileHeldOpenElsewhereIsReadOrLeftAsItWas)
         EXPECT_TRUE(config.GetUnreadableFiles().empty());
         EXPECT_TRUE(!file.save || file.save(config));
         EXPECT_TRUE(PathExists(path));
+    }
+}
+
+// A file saved as "UTF-8" by an editor that puts a byte-order mark first still names its
+// encoding on line 0; its Japanese text is read whole. The program's own files and old
+// Shift_JIS files without the line read as before.
+TEST(SettingsFiles, JapaneseTextSurvivesAByteOrderMarkBeforeTheEncodingLine)
+{
+    const CStringA mark = "\xEF\xBB\xBF";
+    const struct {
+        const wchar_t* name;
+        const wchar_t* head; // the encoding line and what comes before the Japanese value
+        std::function<void(TConfig&)> load;
+        std::function<CString(const TConfig&)> read;
+    } files[] = {
+        {L"preference.ini", L"Encoding=UTF-8\r\n[Interface]\r\nKickMessage=",
+         [](TConfig& c) { c.preference.Load(c.settingsFolder); },
+         [](const TConfig& c) { return c.preference.KickMessage; }},
+        {L"tree.ini", L"Encoding=UTF-8\r\n[World]\r\nUnit.Count=1\r\n[Unit.00]\r\nName=",
+         [](TConfig& c) { c.LoadServerTree(); },
+         [](const TConfig& c) { return c.world.Units.empty() ? CString() : c.world.Units[0].Name; }},
+        {L"view.ini", L"Encoding=UTF-8\r\n[LogText]\r\nTimeFont.Family=", [](TConfig& c) { c.view.Load(c); },
+         [](const TConfig& c) { return c.view.settings.logText.timeFont.family; }},
+        {L"popupmenu.kcf", L"#Encoding=UTF-8\r\n0\t", [](TConfig& c) { c.LoadPopupMenu(); },
+         [](const TConfig& c) { return c.popup.items.empty() ? CString() : c.popup.items[0]->name; }},
+    };
+    const CString japanese = L"日本語の値";
+    for (const auto& file : files) {
+        SCOPED_TRACE(Narrow(file.name));
+        TTempFolder temp;
+        const CString path = temp.File(file.name);
+        const CString text = file.head + japanese + L"\r\n";
+        const CString withoutLine = text.Mid(text.Find(L'\n') + 1);
+        const struct {
+            const char* what;
+            CStringA bytes;
+        } forms[] = {
+            {"a mark before the encoding line", mark + ConvertToUtf8(text)},
+            {"the program's own form", ConvertToUtf8(text)},
+            {"an old Shift_JIS file", ConvertToShiftJis(withoutLine)},
+        };
+        for (const auto& form : forms) {
+            SCOPED_TRACE(form.what);
+            TConfig config;
+            config.settingsFolder = temp.path;
+            ASSERT_TRUE(WriteFileBytes(path, form.bytes));
+            file.load(config);
+            EXPECT_EQ(file.read(config), japanese);
+        }
     }
 }
