@@ -32,9 +32,11 @@ bool AcceptCtcpQuery(const TPreference& preference, DWORD now, unsigned& lastAcc
     // Elapsed time in unsigned arithmetic stays right when the tick count wraps after 49 days.
     if (preference.EnableCtcpSequenceLimit && lastAccepted != 0 && now - lastAccepted < kCtcpQueryInterval)
         return false;
-    lastAccepted = now ? now : 1;
+    MarkCtcpAccepted(now, lastAccepted);
     return true;
 }
+
+void MarkCtcpAccepted(DWORD now, unsigned& lastAccepted) { lastAccepted = now ? now : 1; }
 
 CString FormatCtcpTime(const SYSTEMTIME& time)
 {

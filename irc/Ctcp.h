@@ -22,6 +22,8 @@ CString MakeCtcpParam(const CString& body);
 // Whether a query other than ACTION and DCC is answered; an answered one moves lastAccepted
 // to now. lastAccepted 0 means none was answered yet.
 bool AcceptCtcpQuery(const TPreference& preference, DWORD now, unsigned& lastAccepted);
+// Moves lastAccepted to now for a query taken without the checks (our own address query).
+void MarkCtcpAccepted(DWORD now, unsigned& lastAccepted);
 
 // Local time as "Mon Dec 07 08:05:36 2026".
 CString FormatCtcpTime(const SYSTEMTIME& time);

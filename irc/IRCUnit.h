@@ -106,7 +106,8 @@ public:
     void BeginConnecting(bool firstAttempt);
     void Register();
     void OnLoggedIn(const TIRCReceiveMessage& welcome);
-    void AutoJoin(const TJoinList& list);
+    // retry: the rejoin manager's batch, whose names are ours only if they were before.
+    void AutoJoin(const TJoinList& list, bool retry = false);
     void SetAway(bool away, const CString& message);
     // A nick refused under the dialog policy waits for the world to ask the user, outside the
     // handling of received lines; false when none waits or the connection has gone.
@@ -263,7 +264,7 @@ public:
     void SendKick(const CString& channel, const CString& nicks, const CString& comment, int penalty);
     void SendTopic(const CString& channel, const CString& topic);
     void QueryTopic(const CString& channel);
-    void SendJoin(const CString& channels, const CString& keys);
+    void SendJoin(const CString& channels, const CString& keys, bool retry = false);
     void OnSendWho(const CString& target) override;
     void OnRejoin(const TChannelKeyList& channels) override;
     void KickMembers(TIRCChannel* channel, const std::vector<CString>& nicks, const CString& comment);
@@ -459,7 +460,7 @@ private:
     void ResolveOwnAddress();
     void ApplyAddressMethod();
     bool FitsJoinLine(const CString& channels, const CString& keys) const;
-    void SendJoinLine(const CString& names, const CString& keys, int count);
+    void SendJoinLine(const CString& names, const CString& keys, int count, bool retry);
     void SendPassword(const CString& password);
     CString GetLoginUserName() const;
     // A JOIN of the login is waited for until the server answers anything about the channel, or
@@ -475,6 +476,8 @@ private:
     // brings it back.
     void ForgetRejoin(const CString& channel);
     bool IsPartedInSession(const CString& channel) const;
+    // The user's join, or the server's join of the user, after a part: the channel counts again.
+    void ForgetPart(const CString& channel);
     void AddToRejoinList(const CString& channel, const CString& key, size_t checked);
     bool IsOwnNick(const CString& nick) const;
     TIRCChannel* FollowNickChange(const CString& oldNick, const CString& newNick);

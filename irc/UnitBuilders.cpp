@@ -106,17 +106,8 @@ void TIRCUnit::SendTopic(const CString& channel, const CString& topic)
 
 void TIRCUnit::QueryTopic(const CString& channel) { SendCommand(L"TOPIC", channel, CString(), 2, 0); }
 
-void TIRCUnit::SendJoin(const CString& channelList, const CString& keyList)
+void TIRCUnit::SendJoin(const CString& channelList, const CString& keyList, bool retry)
 {
-    if (preference->RejoinOnError437) {
-        CString names = channelList, keys = keyList;
-        while (!names.IsEmpty() && !keys.IsEmpty()) {
-            CString name = CutFirstCommaToken(names);
-            CString key = CutFirstCommaToken(keys);
-            if (!name.IsEmpty() && wcschr(L"#&!", name[0]))
-                rejoinManager.RememberKey(name, key);
-        }
-    }
     CString joined, names = channelList, keys = keyList;
     for (int count = 0; !names.IsEmpty(); count++) {
         CString name = CutFirstCommaToken(names);
@@ -125,15 +116,25 @@ void TIRCUnit::SendJoin(const CString& channelList, const CString& keyList)
             safeJoinManager.Add(name);
         else if (IsChannelAlias(name))
             name = ExpandChannelAlias(name);
+        // Every channel we ask for is ours, keyed or not: the bound on names a server invents in
+        // its 437s must never hold back a retry of the user's own join. Retrying a server's name
+        // does not make it ours, or its 437s would pass the bound.
+        if (preference->RejoinOnError437 && !retry && !name.IsEmpty() && wcschr(L"#&!", name[0]))
+            rejoinManager.RememberKey(name, key);
         joined += count ? L"," + name : name;
         // Joined again after a part: the user wants it back.
-        std::vector<CString>& parted = session.partedChannels;
-        parted.erase(std::remove_if(parted.begin(), parted.end(),
-                                    [&](const CString& left) { return IsSameChannel(name, left); }),
-                     parted.end());
+        ForgetPart(name);
     }
     // Without a channel too: the server's answer tells the user what is missing.
     SendCommand(L"JOIN", joined, keyList, 2, 0);
+}
+
+void TIRCUnit::ForgetPart(const CString& channel)
+{
+    std::vector<CString>& parted = session.partedChannels;
+    parted.erase(
+        std::remove_if(parted.begin(), parted.end(), [&](const CString& left) { return IsSameChannel(channel, left); }),
+        parted.end());
 }
 
 void TIRCUnit::AwaitJoin(const CString& channel, const CString& key)
@@ -183,7 +184,7 @@ bool TIRCUnit::IsSameChannel(const CString& a, const CString& b) const
 
 void TIRCUnit::OnSendWho(const CString& target) { SendWho(target); }
 
-void TIRCUnit::OnRejoin(const TChannelKeyList& list) { AutoJoin(list); }
+void TIRCUnit::OnRejoin(const TChannelKeyList& list) { AutoJoin(list, true); }
 
 void TIRCUnit::KickMembers(TIRCChannel* channel, const std::vector<CString>& nicks, const CString& comment)
 {

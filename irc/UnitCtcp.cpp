@@ -47,8 +47,10 @@ void TIRCUnit::OnCtcpQuery(const TIRCReceiveMessage& message, const CString& bod
         OnDccQuery(message, argument);
         return;
     }
-    // Our own address query comes back to us; others' queries must not hold it back.
+    // Our own address query comes back to us; others' queries must not hold it back, but it
+    // holds back theirs as any answered query does.
     if (command == L"GETADDRESS" && message.nick == session.currentNick) {
+        MarkCtcpAccepted(GetTickCount(), session.lastCtcpTime);
         OnGetAddressQuery(message);
         sendScripts->FireOnCtcp(message, message.GetParam(0), command, argument);
         return;

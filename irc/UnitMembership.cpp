@@ -175,6 +175,7 @@ void TIRCUnit::HandleJoin(const TIRCReceiveMessage& message, TDispatchResult&)
         // managers may hold the name as it was sent, short or with its id.
         CString shortName = GetSafeChannelShortName(channelText);
         EndJoinWait(channelText);
+        ForgetPart(channelText);
         rejoinManager.Forget(channelText);
         rejoinManager.Forget(shortName);
         if (IsSafeChannelName(channelText) && !IsSafeChannelCreateName(channelText)) {

@@ -54,8 +54,8 @@ void TIRCUnit::OpenConnection(bool firstAttempt)
     transport.proxyPort = settings.SocksPort;
     transport.socksVersion = settings.SocksVersion;
     transport.useAuth = settings.EnableSocksAuth;
-    // A SOCKS4 proxy is told the same user name the server gets in USER.
-    transport.user = settings.SocksVersion == 4 ? GetLoginUserName() : settings.SocksUsername;
+    // A SOCKS4 user id may hold blanks: only the USER line needs the mended name.
+    transport.user = settings.SocksVersion == 4 ? settings.Username : settings.SocksUsername;
     transport.password = settings.SocksPassword;
     if (!transport.client.HasSocket())
         transport.client.useTls = !settings.EnableSocks && settings.UseSSL;
@@ -154,6 +154,10 @@ void TIRCUnit::OnLoggedIn(const TIRCReceiveMessage& welcome)
     safeJoinManager.Clear();
     PrintSystemText(nullptr, LoadResourceString(IDS_LOGGED_IN));
     RestoreAway();
+    // Any step that writes may lose the connection; what follows belongs to a live session only,
+    // and the away flag a lost one kept is the next login's.
+    if (session.state != StateLoggedIn)
+        return;
     // The server's away reply sets the flag again.
     session.userMode = TUserMode();
     ReopenTalks();
@@ -161,9 +165,6 @@ void TIRCUnit::OnLoggedIn(const TIRCReceiveMessage& welcome)
     whoManager.Reset(0);
     for (CString& text : addressTexts)
         text.Empty();
-    // Any step that writes may lose the connection; what follows belongs to a live session only.
-    if (session.state != StateLoggedIn)
-        return;
     for (const CString& line : settings.LoginCommands) {
         if (!line.IsEmpty())
             ExecuteCommand(line, 0);
@@ -184,6 +185,8 @@ void TIRCUnit::OnLoggedIn(const TIRCReceiveMessage& welcome)
     int whoWait = preference->WhoTiming == WhoFast ? 2 : preference->WhoTiming == WhoSlow ? 5 : 0;
     whoManager.SetWait(whoWait * joinCount);
     ResolveOwnAddress();
+    if (session.state != StateLoggedIn)
+        return;
     if (preference->ExpandTreeOnLogOn)
         world->ExpandUnitItem(this);
     if (preference->EnableLogInSound)
@@ -268,7 +271,7 @@ bool TIRCUnit::FitsJoinLine(const CString& channelText, const CString& keyText) 
     return Encode(channelText + keyText).GetLength() <= kJoinBytes;
 }
 
-void TIRCUnit::AutoJoin(const TJoinList& list)
+void TIRCUnit::AutoJoin(const TJoinList& list, bool retry)
 {
     CString names, keys;
     int count = 0;
@@ -282,7 +285,7 @@ void TIRCUnit::AutoJoin(const TJoinList& list)
                 names = longer;
                 count++;
             } else {
-                SendJoinLine(names, keys, count);
+                SendJoinLine(names, keys, count, retry);
                 names = name;
                 keys.Empty();
                 count = 1;
@@ -298,21 +301,21 @@ void TIRCUnit::AutoJoin(const TJoinList& list)
             keys = longerKeys;
             count++;
         } else {
-            SendJoinLine(names, keys, count);
+            SendJoinLine(names, keys, count, retry);
             names = name;
             keys = key;
             count = 1;
             keyedOnly = true;
         }
     }
-    SendJoinLine(names, keys, count);
+    SendJoinLine(names, keys, count, retry);
 }
 
 // A channel too long for any line comes first and alone, and leaves nothing before it to send.
-void TIRCUnit::SendJoinLine(const CString& names, const CString& keys, int count)
+void TIRCUnit::SendJoinLine(const CString& names, const CString& keys, int count, bool retry)
 {
     if (count > 0)
-        SendJoin(names, keys);
+        SendJoin(names, keys, retry);
 }
 
 void TIRCUnit::SetAway(bool away, const CString& message)

@@ -7,21 +7,18 @@ TNameResolver::~TNameResolver() { Cancel(); }
 
 void TNameResolver::Resolve()
 {
-    // The system would otherwise go on writing an abandoned answer into hostBuffer.
     Cancel();
     CStringA name = ConvertToUtf8(hostName);
     resolved.address = inet_addr(name);
     if (resolved.address == INADDR_NONE) {
-        HWND hwnd = window.Create();
-        HANDLE handle = nullptr;
-        if (hwnd)
-            handle = WSAAsyncGetHostByName(hwnd, WM_SOCKET_EVENT, name, hostBuffer, HostBufferSize);
-        if (!handle) {
+        THostLookup* lookup = new THostLookup(this);
+        if (!lookup->Start(name)) {
+            delete lookup;
             resolved = TInetAddress();
             ReportError();
             return;
         }
-        request = handle;
+        request = lookup;
         return;
     }
     if (resolved.address == 0) {
@@ -48,36 +45,31 @@ void TNameResolver::Cancel()
 {
     if (!request)
         return;
-    WSACancelAsyncRequest(request);
+    // The cancel may come too late, or do nothing at all: the lookup keeps its buffer and window
+    // until its answer says the system is done with them.
+    WSACancelAsyncRequest(request->GetHandle());
+    request->Abandon();
     request = nullptr;
 }
 
-void TNameResolver::OnMessage(TWindowMessage& msg)
+void TNameResolver::OnAnswer(THostLookup* lookup, LPARAM result)
 {
-    if (msg.message == WM_SOCKET_EVENT) {
-        OnAnswer(msg.wParam, msg.lParam);
-        return;
-    }
-    msg.result = window.Default(msg);
-}
-
-void TNameResolver::OnAnswer(WPARAM handle, LPARAM result)
-{
-    // Late answers after Cancel, and answers to other lookups, are not ours.
-    if (!request || (HANDLE)handle != request)
-        return;
     request = nullptr;
     resolved = TInetAddress();
-    if (WSAGETASYNCERROR(result) != 0) {
+    bool found = WSAGETASYNCERROR(result) == 0 && TakeAddress(lookup->GetEntry());
+    // The window goes first: the listener may start the next lookup from its callback.
+    delete lookup;
+    if (found)
+        ReportResolved();
+    else
         ReportError();
-        return;
-    }
-    const hostent* entry = reinterpret_cast<const hostent*>(hostBuffer);
+}
+
+bool TNameResolver::TakeAddress(const hostent* entry)
+{
     char** list = entry->h_addr_list;
-    if (entry->h_length != 4 || !list || !list[0] || *reinterpret_cast<const ULONG*>(list[0]) == 0) {
-        ReportError();
-        return;
-    }
+    if (entry->h_length != 4 || !list || !list[0] || *reinterpret_cast<const ULONG*>(list[0]) == 0)
+        return false;
     for (; *list; list++) {
         TInetAddress candidate(*reinterpret_cast<const ULONG*>(*list));
         if (skipPrivate && (candidate.IsPrivate() || candidate.address == htonl(INADDR_LOOPBACK)))
@@ -85,20 +77,43 @@ void TNameResolver::OnAnswer(WPARAM handle, LPARAM result)
         resolved = candidate;
         break;
     }
-    ReportResolved();
+    return true;
 }
 
 void TNameResolver::ReportResolved()
 {
-    // The window goes first: the listener may start the next lookup from its callback.
-    window.Destroy();
     if (listener)
         listener->OnResolve(this);
 }
 
 void TNameResolver::ReportError()
 {
-    window.Destroy();
     if (listener)
         listener->OnResolveError(this, CString());
+}
+
+bool THostLookup::Start(const char* name)
+{
+    HWND hwnd = window.Create();
+    if (hwnd)
+        handle = WSAAsyncGetHostByName(hwnd, WM_SOCKET_EVENT, name, buffer, sizeof(buffer));
+    return handle != nullptr;
+}
+
+void THostLookup::Abandon() { owner = nullptr; }
+
+void THostLookup::OnMessage(TWindowMessage& msg)
+{
+    if (msg.message != WM_SOCKET_EVENT) {
+        msg.result = window.Default(msg);
+        return;
+    }
+    // Only this lookup's own answer ends it.
+    if ((HANDLE)msg.wParam != handle)
+        return;
+    // Either deletes this lookup; nothing of it may be touched after.
+    if (owner)
+        owner->OnAnswer(this, msg.lParam);
+    else
+        delete this;
 }

@@ -318,7 +318,7 @@ TEST_F(UnitCommandTest, JoinRemembersKeysAndSafeChannels)
     Lines sent = TakeQueued();
     ASSERT_EQ(sent.size(), 1u);
     EXPECT_EQ(sent[0], "JOIN #k," + Narrow(ExpandChannelAlias(L"%jp")) + ",!safe,!!new k1");
-    EXPECT_EQ(unit->GetRejoinManager().GetRecordCount(), 1u);
+    EXPECT_EQ(unit->GetRejoinManager().GetRecordCount(), 4u) << "keyed or not, the alias as sent";
     EXPECT_TRUE(unit->GetSafeJoinManager().Contains(L"!SAFE"));
     EXPECT_FALSE(unit->GetSafeJoinManager().Contains(L"!!new"));
 }

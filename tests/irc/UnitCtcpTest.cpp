@@ -88,6 +88,12 @@ TEST_F(UnitCtcpTest, OneAnswerInFiveSecondsAndIgnoredQueriesDoNotMoveTheClock)
     unit->GetSession().lastCtcpTime = GetTickCount() - 6000;
     Feed(":peer!u@h PRIVMSG kvnick :\1PING 2\1");
     EXPECT_EQ(TakeQueued(), Lines{"NOTICE peer :\1PING 2\1"});
+    // Our own address query counts as an answered one.
+    unit->GetSession().lastCtcpTime = GetTickCount() - 6000;
+    Feed(":kvnick!u@h PRIVMSG kvnick :\1GETADDRESS\1");
+    Feed(":peer!u@h PRIVMSG kvnick :\1VERSION\1");
+    EXPECT_EQ(TakeQueued(), Lines{});
+    EXPECT_TRUE(LastShownEndsWith("(VERSION) from peer : ignored"));
 
     preference.IgnoreCtcp = true;
     unit->GetSession().lastCtcpTime = 0;

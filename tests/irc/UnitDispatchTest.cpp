@@ -257,6 +257,21 @@ TEST_F(UnitRejoinTest, AChannelPartedOrDeletedIsNotRejoined)
          },
          nullptr,
          {"JOIN #one,#two key1"}},
+        {"part answered",
+         [](TIRCUnit& u) {
+             u.ExecuteCommand(L"part #two", false);
+             FeedLine(u, ":kvnick!kvuser@host PART #two :");
+         },
+         nullptr,
+         {"JOIN #one key1"}},
+        {"joined again by the server",
+         [](TIRCUnit& u) {
+             u.ExecuteCommand(L"part #two", false);
+             FeedLine(u, ":kvnick!kvuser@host PART #two :");
+             FeedLine(u, ":kvnick!kvuser@host JOIN :#two");
+         },
+         nullptr,
+         {"JOIN #one,#two key1"}},
         {"part prompt with the link down",
          nullptr,
          [](TIRCUnit& u) { u.PartChannel(u.FindChannel(L"#two"), L"bye"); },

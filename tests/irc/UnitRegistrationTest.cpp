@@ -184,6 +184,48 @@ TEST_F(UnitRegistrationTest, ALoginCommandThatLosesTheConnectionEndsTheLogin)
     EXPECT_EQ(scripts.events.size(), 1u);
 }
 
+// The login's first lines, its AWAY or its address query, may meet a link the server has reset:
+// the login ends there, the talks stay closed and the away state is kept for the next login.
+TEST_F(UnitRegistrationTest, ALoginWhoseAwayOrAddressQueryLosesTheLinkEndsThere)
+{
+    const struct {
+        const char* name;
+        bool autoAway;
+        int addressMethod;
+        bool reset;
+    } cases[] = {
+        {"reset at the AWAY", true, 1, true},
+        {"reset at the address query", false, 2, true},
+        {"live link", true, 2, false},
+    };
+    settings.AwayMessage = L"Gone here";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        settings.AutoAway = c.autoAway;
+        preference.IPResolveMethod = c.addressMethod;
+        TScriptedServer server;
+        settings.Port = server.Port();
+        MakeUnit();
+        TIRCChannel* talk = AddChannel(L"friend", TIRCChannel::KindTalk);
+        int connects = recorder.scriptConnects;
+        unit->Connect();
+        TLineSocket* peer = server.WaitClient();
+        ASSERT_TRUE(peer && peer->WaitFor("USER "));
+        peer->Send(":irc.example 001 kvnick :Welcome\r\n");
+        if (c.reset) {
+            peer->Reset();
+            ASSERT_TRUE(WaitDisconnected());
+        } else {
+            ASSERT_TRUE(peer->WaitFor("GETADDRESS"));
+        }
+        EXPECT_EQ(talk->IsJoined(), !c.reset);
+        EXPECT_EQ(recorder.scriptConnects - connects, c.reset ? 0 : 1);
+        // A live login waits for the server's 306.
+        EXPECT_EQ(unit->GetSession().userMode.away, c.reset && c.autoAway);
+        unit->CloseByUser();
+    }
+}
+
 struct TJoinCase {
     const char* name;
     TJoinList list;
@@ -311,16 +353,19 @@ TEST_F(UnitRegistrationTest, SocksUserIsTheIrcUserForVersion4AndTheProxyUserForV
     }
 }
 
-// A SOCKS4 proxy is told the user name the server gets in USER, each in its own encoding.
+// A SOCKS4 proxy is told the stored user name, each in its own encoding; only the USER line needs
+// a name without blanks.
 TEST_F(UnitRegistrationTest, TheUserNameGoesOutAsStoredInUserAndToASocks4Proxy)
 {
     const struct {
         const wchar_t* stored;
+        std::string proxy;
         std::string sent;
     } cases[] = {
-        {L"j.r.r.tolkien", "j.r.r.tolkien"},
-        {L"\x540D\x524D", "\xE5\x90\x8D\xE5\x89\x8D"},
-        {L"kv user", "kvuser"},
+        {L"j.r.r.tolkien", "j.r.r.tolkien", "j.r.r.tolkien"},
+        {L"\x540D\x524D", "\xE5\x90\x8D\xE5\x89\x8D", "\xE5\x90\x8D\xE5\x89\x8D"},
+        {L"kv user", "kv user", "kvuser"},
+        {L"", "", "user"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.sent);
@@ -333,9 +378,9 @@ TEST_F(UnitRegistrationTest, TheUserNameGoesOutAsStoredInUserAndToASocks4Proxy)
         TLineSocket* peer = proxy.WaitClient();
         ASSERT_NE(peer, nullptr);
         // Eight bytes of command, port and address, then the user id and a NUL.
-        size_t request = 8 + c.sent.size() + 1;
+        size_t request = 8 + c.proxy.size() + 1;
         ASSERT_TRUE(PumpMessagesUntil([&] { return peer->Received().size() >= request; }, 5000));
-        EXPECT_EQ(peer->Received().substr(8), c.sent + std::string(1, '\0'));
+        EXPECT_EQ(peer->Received().substr(8), c.proxy + std::string(1, '\0'));
         peer->Send(std::string("\0\x5a\0\0\0\0\0\0", 8));
         ASSERT_TRUE(peer->WaitFor("Ketroval Test"));
         std::string lines = peer->Received().substr(request);

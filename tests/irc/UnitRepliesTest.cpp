@@ -435,6 +435,36 @@ TEST_F(RepliesTest, UnavailableChannelIsRejoinedOnlyWhenLoggedInAndByItsShortNam
     }
 }
 
+// A server's own 437 names fill a bound; the user's joins, keyed or not, are retried past it, and
+// retrying the server's names does not make room for more of them.
+TEST_F(RepliesTest, TheUsersOwnJoinsAreRetriedPastTheBoundOfTheServersNames)
+{
+    LogIn();
+    preference.RejoinOnError437 = true;
+    preference.Error437RejoinInterval = 1;
+    preference.Error437RejoinCount = 0;
+    for (size_t i = 0; i < TRejoinManager::kMaxRecords; i++)
+        Refuse437(("#flood" + std::to_string(i)).c_str());
+    ASSERT_FALSE(JoinsAfterTwoTicks().empty()) << "the flood is retried";
+    const struct {
+        const wchar_t* typed; // null: nobody joined it
+        const char* refused;
+        Lines sent;
+    } cases[] = {
+        {L"join #busy", "#busy", {"JOIN #busy"}},
+        {L"join #locked sesame", "#locked", {"JOIN #locked sesame"}},
+        {nullptr, "#invented", {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.refused);
+        if (c.typed)
+            unit->ExecuteCommand(c.typed, false);
+        TakeQueued();
+        Refuse437(c.refused);
+        EXPECT_EQ(JoinsAfterTwoTicks(), c.sent);
+    }
+}
+
 // Switched off, the rejoin neither counts down nor takes refusals in, and the retry that was
 // waiting is dropped, so switching it on again sends nothing stale; the channel keeps the count
 // it has used.

@@ -128,7 +128,6 @@ public:
 class TTCPClientProbe {
 public:
     static HWND Window(TTCPClient& c) { return c.window.GetHandle(); }
-    static TNameResolver& Resolver(TTCPClient& c) { return c.resolver; }
     static SSL* Session(TTCPClient& c) { return c.ssl; }
     static SOCKET Socket(TTCPClient& c) { return c.socket; }
 };

@@ -1,4 +1,5 @@
 #include "net/TCPClient.h"
+#include "tests/common/HostLookupStub.h"
 #include "tests/common/MessagePump.h"
 #include "tests/net/NetTestSupport.h"
 
@@ -77,11 +78,11 @@ TEST_F(TCPClientTest, LookupFailureReportsKind1)
 {
     ConnectTo(L"0.0.0.0", 6667);
     // The text is the kind's own, whatever the system said.
+    THostLookupStub lookups;
+    ASSERT_TRUE(lookups.IsHooked());
     ConnectTo(L"localhost", 6667);
-    TNameResolver& resolver = TTCPClientProbe::Resolver(client);
-    SendMessageW(resolver.window.GetHandle(), WM_APP + 1, (WPARAM)resolver.request,
-                 WSAMAKEASYNCREPLY(0, WSAHOST_NOT_FOUND));
-    PumpMessagesFor(100);
+    lookups.Answer(0, {}, WSAHOST_NOT_FOUND);
+    ASSERT_TRUE(WaitFor("error error"));
     EXPECT_EQ(recorder.events, "error error");
     EXPECT_EQ(recorder.errorKind, SOCKET_ERROR_RESOLVE);
     EXPECT_EQ(recorder.errorMessage, CString(L"接続先が見つかりませんでした"));

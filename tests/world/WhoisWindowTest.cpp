@@ -4,6 +4,7 @@
 #include "tests/world/UserInfoFixture.h"
 
 #include "tests/common/DialogSteps.h"
+#include "tests/common/HostLookupStub.h"
 #include "tests/common/ShownWindow.h"
 #include "tests/common/StringPrinter.h"
 #include "tests/common/TempFolder.h"
@@ -273,6 +274,32 @@ TEST_F(WhoisWindowTest, HostAddressIsLookedUpAndAnUnresolvableHostLeavesItEmpty)
     EXPECT_EQ(Field(hwnd, IDC_WHOIS_ADDRESS), L"") << "the old address goes with the old host";
     PumpMessagesFor(1500);
     EXPECT_EQ(Field(hwnd, IDC_WHOIS_ADDRESS), L"");
+}
+
+// The system still writes the host entry of a lookup that was running when the user closed the
+// window, after the window and its resolver are gone.
+TEST_F(WhoisWindowTest, AWindowClosedWhileItsHostIsLookedUpLeavesTheHeapSound)
+{
+    THostLookupStub lookups;
+    ASSERT_TRUE(lookups.IsHooked());
+    Feed(":irc.example 311 kvnick Bob bob slow.example * :Bob");
+    ASSERT_EQ(lookups.lookups.size(), 1u);
+    EXPECT_EQ(lookups.lookups[0].name, "slow.example");
+    HWND hwnd = WhoisWindow(L"Bob")->m_hWnd;
+    FocusForInput(hwnd);
+    PressKey(VK_ESCAPE);
+    WaitUntil([&] { return WhoisWindow(L"Bob") == nullptr; }, "the window closed");
+    EXPECT_FALSE(::IsWindow(hwnd));
+    lookups.Answer(0, {htonl(INADDR_LOOPBACK)});
+    WaitUntil([&] { return !::IsWindow(lookups.lookups[0].window); }, "the lookup took its answer");
+    EXPECT_TRUE(HeapsAreSound());
+
+    // An open window takes the same answer.
+    Feed(":irc.example 311 kvnick Carol c slow.example * :Carol");
+    ASSERT_EQ(lookups.lookups.size(), 2u);
+    lookups.Answer(1, {htonl(INADDR_LOOPBACK)});
+    HWND carol = WhoisWindow(L"Carol")->m_hWnd;
+    WaitUntil([&] { return Field(carol, IDC_WHOIS_ADDRESS) == L"127.0.0.1"; }, "the address shown");
 }
 
 TEST_F(WhoisWindowTest, NickChangeMovesTheWindowToTheNewNick)
