@@ -185,8 +185,10 @@ TEST_F(UnitCommandTest, OfflineOnlyMacroWordsGetThroughWhileConnectingScriptsToo
     unit->GetConnection().transport.active = true;
     unit->BeginConnecting(true);
     EXPECT_EQ(Run(L"join #a"), Lines{});
+    EXPECT_EQ(unit->GetState(), TIRCUnit::StateConnecting);
     EXPECT_EQ(Run(L"mycmd x y"), Lines{});
     EXPECT_EQ(send.events, Lines{"onSendingCommand MYCMD x y"});
+    EXPECT_EQ(recorder.macroEvents, (Lines{"MYCMD  x y", "MYCMD  x y"}));
     unit->CloseByUser();
 }
 
