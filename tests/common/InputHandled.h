@@ -15,7 +15,7 @@
 // another thread or program cannot be followed: then the wait ends once that window's thread
 // answers a message, and the caller waits for what the input does there. The marker not read, or
 // the other thread not answering, within the bound fails the test.
-void WaitForInputHandled(HWND target = nullptr, DWORD boundMs = 10000);
+void WaitForInputHandled(HWND target = nullptr, DWORD boundMs = kWaitBoundMs);
 // The marker's messages, which the hook turns into WM_NULL before anyone dispatches them. For a
 // message just taken off the queue, whose extra information is still the thread's last.
 bool IsInputMarker(const MSG& msg);

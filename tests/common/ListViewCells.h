@@ -1,5 +1,5 @@
 #pragma once
-// Where a user points at a list view's cell.
+// Where a user points at a list view's cell or a row's check box.
 
 #include "tests/common/UserInput.h"
 
@@ -14,4 +14,12 @@ inline POINT ListViewCellPoint(HWND list, int row, int column)
     if (column == 0)
         rect.right = rect.left + ListView_GetColumnWidth(list, 0);
     return ScreenPointOf(list, (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+}
+
+// The screen point on the row's check box, which sits at the row's left end.
+inline POINT ListViewCheckBoxPoint(HWND list, int row)
+{
+    RECT rect = {};
+    ListView_GetItemRect(list, row, &rect, LVIR_BOUNDS);
+    return ScreenPointOf(list, rect.left + 8, (rect.top + rect.bottom) / 2);
 }

@@ -56,3 +56,42 @@ void RunLater(DWORD ms, std::function<void()> step)
     g_laterStep = step;
     SetTimer(nullptr, 0, ms, RunLaterStep);
 }
+
+namespace {
+
+TStepWhenReady* g_stepWhenReady = nullptr;
+
+} // namespace
+
+TStepWhenReady::TStepWhenReady(std::function<bool()> ready, std::function<void()> step, DWORD boundMs)
+    : ready(std::move(ready)), step(std::move(step)), start(GetTickCount()), boundMs(boundMs)
+{
+    g_stepWhenReady = this;
+    timer = SetTimer(nullptr, 0, 20, Tick);
+}
+
+TStepWhenReady::~TStepWhenReady() { Stop(); }
+
+void TStepWhenReady::Stop()
+{
+    if (timer)
+        KillTimer(nullptr, timer);
+    timer = 0;
+    if (g_stepWhenReady == this)
+        g_stepWhenReady = nullptr;
+}
+
+void CALLBACK TStepWhenReady::Tick(HWND, UINT, UINT_PTR, DWORD)
+{
+    TStepWhenReady* self = g_stepWhenReady;
+    if (!self)
+        return;
+    // Stopped before the step: a step that runs a loop of its own must not be entered again.
+    if (self->ready()) {
+        self->Stop();
+        self->ran = true;
+        self->step();
+    } else if (GetTickCount() - self->start >= self->boundMs) {
+        self->Stop();
+    }
+}

@@ -19,3 +19,26 @@ void PumpMessagesFor(DWORD ms);
 // Runs the step from a thread timer after the delay, inside whatever message loop is running
 // then (a modal loop, a drag); one step is pending at a time.
 void RunLater(DWORD ms, std::function<void()> step);
+
+// Runs the step once, from a thread timer inside whatever message loop is running then, as soon
+// as ready() holds; gives up after the bound. It stops with the object, so what the two refer to
+// need only outlive it. One at a time.
+class TStepWhenReady {
+public:
+    TStepWhenReady(std::function<bool()> ready, std::function<void()> step, DWORD boundMs = kWaitBoundMs);
+    ~TStepWhenReady();
+    TStepWhenReady(const TStepWhenReady&) = delete;
+    TStepWhenReady& operator=(const TStepWhenReady&) = delete;
+    bool Ran() const { return ran; }
+
+private:
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD);
+    void Stop();
+
+    std::function<bool()> ready;
+    std::function<void()> step;
+    DWORD start;
+    DWORD boundMs;
+    UINT_PTR timer;
+    bool ran = false;
+};

@@ -1,5 +1,6 @@
 #include "tests/controls/ControlsFixture.h"
 
+#include "tests/common/ListViewCells.h"
 #include "tests/common/StringPrinter.h"
 
 #include <algorithm>
@@ -176,18 +177,10 @@ TEST_F(ControlsDialogTest, TreeDragInterruptedEndsWithoutADrop)
         SCOPED_TRACE(row.name);
         FocusForInput(tree);
         dialog.listener.droppedOn = nullptr;
-        bool interrupted = false;
-        std::function<void()> whileDragging = [&] {
-            if (!tree.IsDragging())
-                return RunLater(20, whileDragging);
-            row.interrupt();
-            interrupted = true;
-        };
-        if (row.interrupt)
-            RunLater(20, whileDragging);
+        TStepWhenReady interrupt([&] { return row.interrupt && tree.IsDragging(); }, [&] { row.interrupt(); });
         DragMouse(centre(a), centre(b));
         ::ReleaseCapture();
-        EXPECT_EQ(interrupted, row.interrupt != nullptr);
+        EXPECT_EQ(interrupt.Ran(), row.interrupt != nullptr);
         EXPECT_FALSE(tree.IsDragging());
         EXPECT_EQ(dialog.listener.droppedOn, row.interrupt ? nullptr : b);
     }
@@ -268,19 +261,14 @@ TEST_F(ControlsDialogTest, ListDoubleClickOnACheckBoxTogglesItTwice)
     TListView& list = dialog.listView;
     list.SetExtendedStyle(LVS_EX_CHECKBOXES);
     auto checked = [&](int row) { return ListView_GetCheckState(list.m_hWnd, row) != FALSE; };
-    auto pointOf = [&](int row, int x) {
-        RECT rect;
-        list.GetItemRect(row, &rect, LVIR_BOUNDS);
-        return ScreenPointOf(list, rect.left + x, (rect.top + rect.bottom) / 2);
-    };
     FocusForInput(list);
-    ClickAt(pointOf(0, 8));
+    ClickAt(ListViewCheckBoxPoint(list, 0));
     ASSERT_TRUE(checked(0)) << "one click on the box checks it";
     list.SetItemState(0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     for (int row : {0, 1}) {
         bool before = checked(row);
         dialog.listener.Clear();
-        DoubleClickAt(pointOf(row, 8));
+        DoubleClickAt(ListViewCheckBoxPoint(list, row));
         ASSERT_EQ(dialog.listener.Count(L"dblclick"), 1);
         EXPECT_EQ(dialog.listener.Last(L"dblclick")->key, (UINT)row);
         EXPECT_EQ(dialog.listener.Last(L"dblclick")->item != nullptr, before) << "the owner sees the box as it was";
@@ -289,7 +277,7 @@ TEST_F(ControlsDialogTest, ListDoubleClickOnACheckBoxTogglesItTwice)
     }
     // A double click on the text is the row's, its box untouched.
     dialog.listener.Clear();
-    DoubleClickAt(pointOf(2, 40));
+    DoubleClickAt(ListViewCellPoint(list, 2, 0));
     ASSERT_EQ(dialog.listener.Count(L"dblclick"), 1);
     EXPECT_EQ(dialog.listener.Last(L"dblclick")->key, 2u);
     EXPECT_FALSE(checked(2));

@@ -146,7 +146,7 @@ public:
     std::vector<std::string> Lines();
     std::vector<std::string> LinesStartingWith(const std::string& head);
     // Pumps messages until a received line contains the text.
-    bool WaitFor(const std::string& text, DWORD timeoutMs = 10000);
+    bool WaitFor(const std::string& text, DWORD timeoutMs = kWaitBoundMs);
     size_t LineCount() { return Lines().size(); }
 
 private:
@@ -171,7 +171,7 @@ public:
     // Closes the listener and every connection, as a killed server does.
     void Kill();
     // Pumps messages until the count-th connection (from 1) was accepted.
-    TLineSocket* WaitClient(int count = 1, DWORD timeoutMs = 10000);
+    TLineSocket* WaitClient(int count = 1, DWORD timeoutMs = kWaitBoundMs);
     int Accepted();
 
 private:

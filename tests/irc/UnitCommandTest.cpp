@@ -187,6 +187,7 @@ TEST_F(UnitCommandTest, OfflineOnlyMacroWordsGetThroughWhileConnectingScriptsToo
     unit->BeginConnecting(true);
     recorder.macroEvents.clear();
     EXPECT_EQ(Run(L"join #a"), Lines{});
+    EXPECT_EQ(unit->GetState(), TIRCUnit::StateConnecting);
     EXPECT_EQ(Run(L"mycmd x y"), Lines{});
     // An action goes to the macros as offline; like every message it is not shown as sent.
     EXPECT_EQ(Run(L"ctcp action bob waves"), Lines{});

@@ -172,6 +172,7 @@ TEST_F(UnitConnectingTest, AQuitBeforeTheServerHasTheConnectionEndsTheAttemptAtO
         ASSERT_GT(server.Port(), 0);
         settings.Port = server.Port();
         MakeUnit();
+        recorder.views.clear();
         unit->Connect();
         ASSERT_EQ(unit->GetState(), TIRCUnit::StateConnecting);
         road.quit(*unit);

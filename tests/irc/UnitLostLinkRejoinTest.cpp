@@ -18,9 +18,10 @@ protected:
         config.Password = key;
         unit->AddChannel(config, TIRCChannel::KindChannel);
     }
-    // A unit with these auto-join channels (name, key), connected to the server and welcomed;
-    // null when it did not get there.
-    TLineSocket* WelcomedWith(TScriptedServer& server, std::vector<std::pair<const wchar_t*, const wchar_t*>> joins)
+    using TJoins = std::vector<std::pair<const wchar_t*, const wchar_t*>>;
+    // A unit with these auto-join channels (name, key), connected to the server; null when it did
+    // not get there.
+    TLineSocket* ConnectedWith(TScriptedServer& server, const TJoins& joins)
     {
         preference.ReconnectTime = 1;
         preference.ForceAutoJoin = false;
@@ -29,8 +30,21 @@ protected:
         for (const auto& channel : joins)
             AddAutoJoin(channel.first, channel.second);
         unit->Connect();
-        TLineSocket* peer = server.WaitClient();
+        return server.WaitClient();
+    }
+    // The same, and welcomed.
+    TLineSocket* WelcomedWith(TScriptedServer& server, const TJoins& joins)
+    {
+        TLineSocket* peer = ConnectedWith(server, joins);
         return WelcomeOn(peer) ? peer : nullptr;
+    }
+    // The server log's reports of a login, over every link so far.
+    int Logins()
+    {
+        int logins = 0;
+        for (const std::string& line : recorder.ViewTexts(nullptr))
+            logins += line.find("ログインしました") != std::string::npos;
+        return logins;
     }
     // The next connection of the reconnect, logged in; the JOIN lines it was sent.
     Lines JoinsOfReconnect(TScriptedServer& server, int count, TLineSocket*& peer)
@@ -95,10 +109,7 @@ TEST_F(LostLinkRejoinTest, ALinkLostBeforeTheLoginTookTheRejoinListKeepsIt)
     peer->Send(":irc.example 001 kvnick :Welcome back\r\n");
     peer->Reset();
     EXPECT_EQ(JoinsOfReconnect(server, 3, peer), Lines{"JOIN #hand"});
-    int logins = 0;
-    for (const std::string& line : recorder.ViewTexts(nullptr))
-        logins += line.find("ログインしました") != std::string::npos;
-    EXPECT_EQ(logins, 3) << "the reset link got as far as the login";
+    EXPECT_EQ(Logins(), 3) << "the reset link got as far as the login";
 }
 
 // The same reset on a first connection: nothing was joined yet, so the next login still joins
@@ -106,18 +117,13 @@ TEST_F(LostLinkRejoinTest, ALinkLostBeforeTheLoginTookTheRejoinListKeepsIt)
 TEST_F(LostLinkRejoinTest, AFirstLoginLostBeforeItsJoinsLeavesTheAutoJoinToTheNext)
 {
     settings.LoginCommands = {L"MODE kvnick +i"};
-    preference.ReconnectTime = 1;
-    preference.ForceAutoJoin = false;
     TScriptedServer server;
-    settings.Port = server.Port();
-    MakeUnit();
-    AddAutoJoin(L"#auto");
-    unit->Connect();
-    TLineSocket* peer = server.WaitClient();
+    TLineSocket* peer = ConnectedWith(server, {{L"#auto", L""}});
     ASSERT_TRUE(peer && peer->WaitFor("USER "));
     peer->Send(":irc.example 001 kvnick :Welcome\r\n");
     peer->Reset();
     EXPECT_EQ(JoinsOfReconnect(server, 2, peer), Lines{"JOIN #auto"});
+    EXPECT_EQ(Logins(), 2) << "the reset link got as far as the login";
 }
 
 // Over a real link too, a JOIN the user typed is not kept, and a channel the server forwarded

@@ -110,12 +110,8 @@ TEST(MacroEditorDialogTest, RowsAreEditedAndOnlyOKWritesThem)
         {"a cleared box disables the rule, a ticked one enables it", three,
          [](HWND w, HWND list) {
              for (int row : {0, 1}) {
-                 RECT box = {};
-                 box.left = LVIR_ICON;
-                 ::SendMessageW(list, LVM_GETITEMRECT, (WPARAM)row, (LPARAM)&box);
-                 // The state image sits left of the icon part.
                  bool ticked = ListView_GetCheckState(list, row) != FALSE;
-                 ClickAt(ScreenPointOf(list, box.left - 8, (box.top + box.bottom) / 2));
+                 ClickAt(ListViewCheckBoxPoint(list, row));
                  WaitUntil([&] { return (ListView_GetCheckState(list, row) != FALSE) != ticked; }, "the box flipped");
              }
              // Enter opens the row's rule; the item dialog leaves the box alone.
@@ -127,15 +123,12 @@ TEST(MacroEditorDialogTest, RowsAreEditedAndOnlyOKWritesThem)
          "saved closed"},
         {"a double click on another rule's box edits that rule as it was", three,
          [](HWND w, HWND list) {
-             RECT box = {};
-             box.left = LVIR_ICON;
-             ::SendMessageW(list, LVM_GETITEMRECT, 1, (LPARAM)&box);
              CString command;
              InItemDialog([&](HWND item) {
                  command = GetControlText(Control(item, IDC_MACRO_ITEM_COMMAND));
                  Click(item, IDOK);
              });
-             DoubleClickAt(ScreenPointOf(list, box.left - 8, (box.top + box.bottom) / 2));
+             DoubleClickAt(ListViewCheckBoxPoint(list, 1));
              WaitUntil([&] { return !command.IsEmpty(); }, "the item dialog answered");
              EXPECT_EQ(command, CString(L"JOIN"));
              EXPECT_EQ(SelectedRow(list), 1);

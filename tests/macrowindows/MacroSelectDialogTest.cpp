@@ -435,7 +435,7 @@ TEST_F(MacroSelectDialogTest, DeleteAsksThenTellsTheOwnerAndEditTellsOfTheSave)
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     CString warning;
     ConfirmDelete(warning);
-    PumpMessagesUntil([&] { return !warning.IsEmpty(); }, 3000);
+    EXPECT_TRUE(PumpMessagesUntil([&] { return !warning.IsEmpty(); }, kWaitBoundMs)) << "the warning";
     CloseHandle(held);
     EXPECT_NE(warning.Find(L"b を削除できませんでした"), -1) << Narrow(warning).c_str();
     EXPECT_EQ(Rows(), (Names{L"a", L"b"}));
@@ -464,8 +464,7 @@ TEST_F(MacroSelectDialogTest, DeleteAsksThenTellsTheOwnerAndEditTellsOfTheSave)
     recorder.events.clear();
     FocusForInput(list);
     PressKey(VK_RETURN);
-    PumpMessagesUntil([&] { return dialog->GetEditor() != nullptr; }, 3000);
-    ASSERT_TRUE(dialog->GetEditor());
+    ASSERT_TRUE(PumpMessagesUntil([&] { return dialog->GetEditor() != nullptr; }, kWaitBoundMs)) << "the editor";
     TMacroEditorDialog* editor = dialog->GetEditor();
     EXPECT_FALSE(::IsWindowVisible(window));
     // Brought back meanwhile (as the frame's command does), it still opens one editor at a time.
@@ -481,8 +480,7 @@ TEST_F(MacroSelectDialogTest, DeleteAsksThenTellsTheOwnerAndEditTellsOfTheSave)
 
     // A double click is a click on Edit.
     DoubleClickAt(ListViewCellPoint(list, 0, 0));
-    PumpMessagesUntil([&] { return dialog->GetEditor() != nullptr; }, 2000);
-    ASSERT_TRUE(dialog->GetEditor());
+    ASSERT_TRUE(PumpMessagesUntil([&] { return dialog->GetEditor() != nullptr; }, kWaitBoundMs)) << "the editor";
     Click(dialog->GetEditor()->m_hWnd, IDCANCEL);
     EXPECT_EQ(recorder.events, "changed ");
 }

@@ -189,6 +189,14 @@ TEST_F(ChannelDialogCommands, ModeDialogSendsTheDifferenceAndCancelSendsNothing)
     RoundTrip();
     EXPECT_EQ(modes, CountStarting("MODE")) << "cancelled";
 
+    // Modes that change while the dialog is open stay: only the user's own change goes out.
+    auto meanwhile = [this](std::string modes, const wchar_t* key, int box) {
+        return [this, modes, key, box](HWND dialog) {
+            peer->Send(modes + "\r\n");
+            WaitUntil([&] { return alpha->mode.key == key; }, "the modes meanwhile");
+            Click(dialog, box);
+        };
+    };
     struct {
         const char* name;
         std::function<void(HWND)> edit;
@@ -205,21 +213,10 @@ TEST_F(ChannelDialogCommands, ModeDialogSendsTheDifferenceAndCancelSendsNothing)
         {"limit out of range", [](HWND dialog) { Retype(dialog, IDC_MODE_LIMIT, L"99999999999"); },
          "MODE #alpha +l 2147483647"},
         {"key dropped", [](HWND dialog) { Click(dialog, IDC_MODE_K); }, "MODE #alpha -k oldkey"},
-        // Modes that change while the dialog is open stay: only the user's own change goes out.
         {"another operator's key and limit meanwhile",
-         [&](HWND dialog) {
-             peer->Send(":alice!a@alice.example MODE #alpha +k-l secret\r\n");
-             WaitUntil([&] { return alpha->mode.key == L"secret"; }, "the other operator's modes");
-             Click(dialog, IDC_MODE_M);
-         },
-         "MODE #alpha +m"},
+         meanwhile(":alice!a@alice.example MODE #alpha +k-l secret", L"secret", IDC_MODE_M), "MODE #alpha +m"},
         {"the server's report of the modes meanwhile",
-         [&](HWND dialog) {
-             peer->Send(":irc.test 324 kvme #alpha +nst+k newkey\r\n");
-             WaitUntil([&] { return alpha->mode.key == L"newkey"; }, "the reported modes");
-             Click(dialog, IDC_MODE_I);
-         },
-         "MODE #alpha +i"},
+         meanwhile(":irc.test 324 kvme #alpha +nst+k newkey", L"newkey", IDC_MODE_I), "MODE #alpha +i"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);

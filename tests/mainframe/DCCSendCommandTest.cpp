@@ -3,13 +3,10 @@
 
 #include "tests/mainframe/ServedFrameFixture.h"
 
+#include "tests/common/BoxAnswerer.h"
 #include "tests/common/CommonChoosers.h"
-#include "tests/common/DialogSteps.h"
 #include "tests/common/PopupMenu.h"
 #include "tests/common/TempFolder.h"
-
-#include <atomic>
-#include <thread>
 
 namespace {
 
@@ -21,32 +18,22 @@ protected:
         settings.preference.InstantSend = false;
         settings.preference.ViewDialogOnSend = true;
     }
-    // Types the path into the chooser of that title from another thread and presses its OK; false
-    // when no chooser showed within five seconds.
+    // Types the path into the chooser of that title, inside its own loop once it shows.
     void AnswerChooser(const wchar_t* title, const CString& path)
     {
-        chooser = std::thread([this, title, path] {
-            for (int i = 0; i < 250; i++) {
-                HWND box = ::FindWindowW(L"#32770", title);
-                if (box && ::IsWindowVisible(box) && IsFileChooser()(box)) {
-                    ::SetDlgItemTextW(box, cmb13, path);
-                    ::PostMessageW(box, WM_COMMAND, IDOK, 0);
-                    answered = true;
-                    return;
-                }
-                ::Sleep(20);
-            }
-        });
+        WhenShown([title](HWND window) { return HasCaption(title)(window) && IsFileChooser()(window); },
+                  [this, path](HWND chooser) {
+                      answered = true;
+                      AnswerFileChooser(chooser, path);
+                  });
     }
     void TearDown() override
     {
-        if (chooser.joinable())
-            chooser.join();
+        StopWatching();
         ServedFrameFixture::TearDown();
     }
 
-    std::thread chooser;
-    std::atomic<bool> answered{false};
+    bool answered = false;
 };
 
 TEST_F(DCCSendCommand, TheChosenFileIsOfferedToEachSelectedMemberAndTheWindowShows)
@@ -62,8 +49,7 @@ TEST_F(DCCSendCommand, TheChosenFileIsOfferedToEachSelectedMemberAndTheWindowSho
     // "DCC(&D)" shares its access key with "-o", so the way there is from "登録(&R)", one up.
     ASSERT_TRUE(
         ChooseFromOpenedPopup([&] { ClickAt(RowPoint(L"bob"), true); }, {'R', VK_ESCAPE, VK_UP, VK_RIGHT, 'S'}));
-    PumpMessagesUntil([&] { return world->GetDCCManager().GetSendItems().size() == 2; }, 5000);
-    chooser.join();
+    EXPECT_TRUE(PumpMessagesUntil([&] { return world->GetDCCManager().GetSendItems().size() == 2; }, kWaitBoundMs));
     EXPECT_TRUE(answered) << "the file chooser showed";
     const std::vector<TDCCSendItem*>& items = world->GetDCCManager().GetSendItems();
     ASSERT_EQ(2u, items.size());
@@ -91,9 +77,8 @@ TEST_F(DCCSendCommand, AFileForANickNotInTheChannelOffersNothingButShowsTheWindo
     ASSERT_TRUE(ChooseFromOpenedPopup([&] { ClickAt(TextPoint(view, L"zed", L"hello from zed"), true); },
                                       {'R', VK_ESCAPE, VK_UP, VK_RIGHT, 'S'}));
     EXPECT_TRUE(PumpMessagesUntil(
-        [&] { return frame->GetDCCDialog() && ::IsWindowVisible(frame->GetDCCDialog()->m_hWnd); }, 5000))
+        [&] { return frame->GetDCCDialog() && ::IsWindowVisible(frame->GetDCCDialog()->m_hWnd); }, kWaitBoundMs))
         << "ViewDialogOnSend shows the window";
-    chooser.join();
     EXPECT_TRUE(answered) << "the file chooser showed";
     EXPECT_TRUE(world->GetDCCManager().GetSendItems().empty());
 }
@@ -112,24 +97,12 @@ TEST_F(DCCSendCommand, ClosingWhileAFileWaitsForItsPeerAsksFirst)
     ASSERT_EQ(1u, items.size());
     ASSERT_TRUE(IsDCCStateActive(items[0]->GetState())) << items[0]->GetState();
 
-    // The question box is read and cancelled from another thread while the close waits on it.
-    CString question;
-    chooser = std::thread([&question] {
-        for (int i = 0; i < 250; i++) {
-            HWND box = ::FindWindowW(L"#32770", L"確認");
-            if (box && ::IsWindowVisible(box)) {
-                question = MessageBoxText(box);
-                ::PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
-                return;
-            }
-            ::Sleep(20);
-        }
-    });
+    TBoxAnswerer cancel(VK_ESCAPE);
     frame->PostMessageW(WM_CLOSE);
     // The close runs here, and its question is answered while it waits.
     PumpPendingMessages();
-    chooser.join();
-    EXPECT_STREQ(L"1 個のファイルを送信中です\n本当に終了しますか?", question);
+    ASSERT_EQ(cancel.texts.size(), 1u);
+    EXPECT_STREQ(L"1 個のファイルを送信中です\n本当に終了しますか?", cancel.texts[0]);
     EXPECT_TRUE(::IsWindow(frame->m_hWnd) && !frame->IsClosing()) << "Cancel keeps the program running";
 }
 

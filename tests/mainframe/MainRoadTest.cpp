@@ -219,7 +219,7 @@ TEST(MainRoadTest, DuringTheQuitWaitANewStartEndsAndASecondCloseEndsTheProgram)
     HANDLE first = ::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, silent.run.ProcessId());
     ASSERT_TRUE(first);
     ASSERT_TRUE(silent.run.Start());
-    EXPECT_NE(-1, silent.run.WaitExit(kWaitBoundMs)) << "a new start runs beside the closing one";
+    EXPECT_EQ(0, silent.run.WaitExit(kWaitBoundMs)) << "a new start runs beside the closing one";
     DWORD_PTR answer = 0;
     ASSERT_TRUE(::SendMessageTimeoutW(silent.main, ::RegisterWindowMessageW(L"Ketroval2Activate"), SC_RESTORE, 0,
                                       SMTO_NORMAL, kWaitBoundMs, &answer))
@@ -229,7 +229,7 @@ TEST(MainRoadTest, DuringTheQuitWaitANewStartEndsAndASecondCloseEndsTheProgram)
         ASSERT_TRUE(SendTo(silent.main, WM_SYSCOMMAND, command));
     ASSERT_TRUE(SendTo(silent.main, WM_COMMAND, ID_DCC_WINDOW));
     EXPECT_FALSE(::IsWindowVisible(silent.main)) << "a window action brought the closing window back";
-    EXPECT_EQ(nullptr, OtherShownWindow(silent.run.ProcessId(), silent.main)) << "a menu action opened a window";
+    EXPECT_EQ(nullptr, OtherShownWindow(::GetProcessId(first), silent.main)) << "a menu action opened a window";
 
     // Measured from the second close: the end comes before what is left of the wait.
     ASSERT_EQ(WAIT_TIMEOUT, ::WaitForSingleObject(first, 0)) << "the quit wait ran out before the second close";

@@ -19,6 +19,13 @@ namespace {
 class SearchBarTest : public ServedFrameFixture {
 protected:
     TSearchPanel& Bar() { return frame->GetContentPanel().GetSearchBar(); }
+    // Ctrl+F from the input line; the bar is made when first shown. Shown with its edit focused.
+    bool OpenBar()
+    {
+        FocusForInput(frame->GetInputLine()->m_hWnd);
+        PressKey('F', {VK_CONTROL});
+        return frame->IsSearchBarShown() && ::GetFocus() == Bar().edit.m_hWnd;
+    }
     // The line of the selected match, once it holds the word; -1 while none does.
     static int MatchLine(TLogView* view)
     {
@@ -49,10 +56,7 @@ TEST_F(SearchBarTest, TypedWordIsHighlightedKeysAndButtonsFindTheMatchesAndClosi
               third = LineWith(log, L"third needle");
     world->Select(net, alpha);
 
-    FocusForInput(frame->GetInputLine()->m_hWnd);
-    PressKey('F', {VK_CONTROL});
-    ASSERT_TRUE(frame->IsSearchBarShown());
-    ASSERT_EQ(Bar().edit.m_hWnd, ::GetFocus());
+    ASSERT_TRUE(OpenBar());
     TypeText(L"needle");
     EXPECT_TRUE(WaitUntil([&] { return MatchLine(log) == first; }, "the first match selected"));
     EXPECT_EQ(std::vector<CString>{L"needle"}, log->GetSearchWords()) << "the shown log highlights the word";
@@ -107,10 +111,7 @@ TEST_F(SearchBarTest, WithTheBarShownTabFromTheTreeAndShiftTabFromTheLogReachIts
 {
     const HWND input = frame->GetInputLine()->m_hWnd, tree = frame->GetServerTree()->m_hWnd,
                log = alpha->logView->m_hWnd;
-    FocusForInput(input);
-    PressKey('F', {VK_CONTROL});
-    ASSERT_TRUE(frame->IsSearchBarShown());
-    // The bar is made when first shown.
+    ASSERT_TRUE(OpenBar());
     const HWND edit = Bar().edit.m_hWnd;
 
     // As a user finds the bar: a click into the tree, Tab, and the word typed lands in the bar.
@@ -148,21 +149,19 @@ TEST_F(SearchBarTest, DeleteCutAndUndoActOnTheBarWhileItHasTheFocus)
     FocusForInput(input);
     TypeText(L"hello world");
     ::SendMessageW(input, EM_SETSEL, 6, 11);
-    PressKey('F', {VK_CONTROL});
-    ASSERT_TRUE(frame->IsSearchBarShown());
+    ASSERT_TRUE(OpenBar());
     const HWND edit = Bar().edit.m_hWnd;
-    ASSERT_EQ(edit, ::GetFocus());
     TypeText(L"abc");
+    // Each key with the bar's selection from start to end (-1: the end of the text).
     const struct {
+        int start, end;
         WORD key;
         std::initializer_list<WORD> modifiers;
         const wchar_t* bar;
-    } rows[] = {
-        {VK_HOME, {}, L"abc"}, {VK_DELETE, {}, L"bc"},      {'Z', {VK_CONTROL}, L"abc"}, {'A', {VK_CONTROL}, L"abc"},
-        {VK_DELETE, {}, L""},  {'Z', {VK_CONTROL}, L"abc"}, {'A', {VK_CONTROL}, L"abc"}, {'X', {VK_CONTROL}, L""},
-    };
+    } rows[] = {{0, 1, VK_DELETE, {}, L"bc"}, {0, 0, 'Z', {VK_CONTROL}, L"abc"}, {0, -1, 'X', {VK_CONTROL}, L""}};
     for (const auto& row : rows) {
         SCOPED_TRACE(testing::Message() << "key " << row.key << " after " << (&row - rows) << " rows");
+        ::SendMessageW(edit, EM_SETSEL, row.start, row.end);
         PressKey(row.key, row.modifiers);
         EXPECT_EQ(CString(row.bar), GetControlText(edit));
         EXPECT_EQ(CString(L"hello world"), GetControlText(input)) << "the input line is left alone";
@@ -186,9 +185,7 @@ TEST_F(SearchBarTest, ALogMadeForTheSelectedChannelTakesTheSearchWords)
     TIRCChannel* beta = Channel(L"#beta");
     world->Select(net, beta);
     ASSERT_EQ(nullptr, beta->logView) << "a saved channel not joined shows the empty log";
-    FocusForInput(frame->GetInputLine()->m_hWnd);
-    PressKey('F', {VK_CONTROL});
-    ASSERT_TRUE(frame->IsSearchBarShown());
+    ASSERT_TRUE(OpenBar());
     TypeText(L"kvme");
     peer->Send(":kvme!me@my.host JOIN :#beta\r\n"
                ":alice!a@h PRIVMSG #beta :hello kvme\r\n");
@@ -206,11 +203,8 @@ TEST_F(SearchBarTest, CtrlAltKeysInTheBarAreLeftToItsEdit)
     peer->Send(":kvme!me@my.host JOIN :#beta\r\n");
     ASSERT_TRUE(WaitUntil([&] { return Channel(L"#beta") && Channel(L"#beta")->IsJoined(); }, "#beta joined"));
     world->Select(net, alpha);
-    FocusForInput(frame->GetInputLine()->m_hWnd);
-    PressKey('F', {VK_CONTROL});
-    ASSERT_TRUE(frame->IsSearchBarShown());
+    ASSERT_TRUE(OpenBar());
     const HWND edit = Bar().edit.m_hWnd;
-    ASSERT_EQ(edit, ::GetFocus());
     TypeText(L"word");
     ASSERT_EQ(CString(L"word"), GetControlText(edit));
     for (WORD key : {(WORD)'A', (WORD)VK_TAB, (WORD)VK_OEM_6}) {

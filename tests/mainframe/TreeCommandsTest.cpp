@@ -4,40 +4,25 @@
 #include "tests/mainframe/MainFrameFixture.h"
 
 #include "controls/DoubleBufferedView.h"
-#include "tests/common/DialogSteps.h"
+#include "tests/common/BoxAnswerer.h"
 #include "tests/common/Screenshot.h"
 #include "tests/common/StringPrinter.h"
 #include "tests/common/UserInput.h"
 #include "tests/irc/IrcTestSupport.h"
 
-#include <thread>
-
 namespace {
 
 class TreeCommands : public MainFrameFixture {
 protected:
-    // Runs the action; the question box it opens is read and answered from another thread
-    // while the command waits on it.
+    // Runs the action and answers the one question box it opens with OK or Cancel; what the box
+    // said.
     CString RunAnswering(const wchar_t* action, int answer)
     {
-        CString question;
-        std::thread answerer([&question, answer] {
-            for (int i = 0; i < 250; i++) {
-                HWND box = ::FindWindowW(L"#32770", L"確認");
-                if (box && ::IsWindowVisible(box)) {
-                    question = MessageBoxText(box);
-                    ::PostMessageW(box, WM_COMMAND, answer, 0);
-                    return;
-                }
-                ::Sleep(20);
-            }
-        });
+        TBoxAnswerer answerer(answer == IDOK ? VK_RETURN : VK_ESCAPE);
         EXPECT_TRUE(frame->ExecuteAction(action)) << Narrow(action);
-        // The command runs here, and its question is answered while it waits.
         PumpPendingMessages();
-        answerer.join();
-        PumpPendingMessages();
-        return question;
+        EXPECT_EQ(answerer.texts.size(), 1u) << Narrow(action);
+        return answerer.texts.empty() ? CString() : answerer.texts[0];
     }
     static std::vector<CString> Names(const std::vector<TUnitConfig>& units)
     {

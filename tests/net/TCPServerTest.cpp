@@ -38,7 +38,7 @@ protected:
     }
     bool WaitFor(const char* word)
     {
-        return PumpMessagesUntil([&] { return Saw(word); }, 5000);
+        return PumpMessagesUntil([&] { return Saw(word); }, kWaitBoundMs);
     }
 
     TTCPServer server;

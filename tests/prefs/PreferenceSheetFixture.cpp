@@ -1,5 +1,6 @@
 #include "tests/prefs/PreferenceSheetFixture.h"
 
+#include "tests/common/ListViewCells.h"
 #include "tests/common/TempSettingsFolders.h"
 #include "tests/prefs/PreferenceSteps.h"
 
@@ -125,13 +126,11 @@ void PreferenceSheetFixture::Apply(const TPageEdit& edit)
     case TPageEdit::State:
         break;
     case TPageEdit::Row:
-    case TPageEdit::Select: {
-        RECT rect = {};
-        ListView_GetItemRect(control, _wtoi(edit.text), &rect, LVIR_BOUNDS);
-        int x = edit.kind == TPageEdit::Row ? rect.left + 8 : rect.left + 60;
-        ClickAt(ScreenPointOf(control, x, (rect.top + rect.bottom) / 2));
+        ClickAt(ListViewCheckBoxPoint(control, _wtoi(edit.text)));
         break;
-    }
+    case TPageEdit::Select:
+        ClickAt(ListViewCellPoint(control, _wtoi(edit.text), 0));
+        break;
     case TPageEdit::Click: {
         RECT rect = {};
         ::GetClientRect(control, &rect);

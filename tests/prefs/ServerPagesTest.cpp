@@ -6,6 +6,7 @@
 #include "dialogs/ChannelDialog.h"
 #include "res/resource.h"
 #include "settings/ServerPassword.h"
+#include "tests/common/ListViewCells.h"
 #include "tests/common/Screenshot.h"
 #include "tests/prefs/SheetSteps.h"
 
@@ -367,9 +368,7 @@ TEST(TServerChannelPage, RowsEditedWithTheChannelDialogAndMarksLandInTreeIni)
                  shownJoined = ::IsDlgButtonChecked(dialog, IDC_CHANNEL_AUTO_JOIN) == BST_CHECKED;
                  RetypeIn(dialog, IDC_CHANNEL_TOPIC, L"new topic");
              });
-             RECT row = {};
-             ListView_GetItemRect(list, 1, &row, LVIR_BOUNDS);
-             DoubleClickAt(ScreenPointOf(list, row.left + 8, (row.top + row.bottom) / 2));
+             DoubleClickAt(ListViewCheckBoxPoint(list, 1));
              ChannelDialogAnswered();
              EXPECT_TRUE(shownJoined);
              r.ClickOk();

@@ -1,5 +1,6 @@
 // A real server unit's channels as its scripts see them.
 
+#include "../common/FreedMemory.h"
 #include "../irc/ReceiveTestSupport.h"
 #include "ScriptFakes.h"
 #include "script/UnitScriptServer.h"
@@ -26,6 +27,10 @@ protected:
     {
         EXPECT_TRUE(WriteFileBytes(folder.File(L"objects.js"), script));
         manager->LoadScripts({L"objects.js"});
+        return Logged();
+    }
+    std::vector<CString> Logged()
+    {
         EXPECT_TRUE(frame.errors.empty()) << (frame.errors.empty() ? "" : Narrow(frame.errors[0]));
         std::vector<CString> texts;
         for (const CString& line : frame.logs)
@@ -72,4 +77,25 @@ TEST_F(UnitScriptObjectsTest, AChannelOfTwoShowsItsMembersAndTakesMarksAndLines)
     const TLogLine& serverLine = LastLine(nullptr);
     EXPECT_NE(serverLine.GetText().Find(L"to the server"), -1) << Narrow(serverLine.GetText());
     EXPECT_EQ(serverLine.model.lineType, GetLineTypeOfEvent(EVENT_SCRIPT));
+}
+
+// The heap may hand a closed talk's memory to the next talk opened: the object kept from the old
+// one does not answer for, print into or mark the new one.
+TEST_F(UnitScriptObjectsTest, ATalkObjectKeptPastItsTalkLeavesANewTalkInItsMemoryAlone)
+{
+    TIRCChannel* talk = unit->OpenTalk(TIRCMember(L"bob", L"b", L"h.example"));
+    ASSERT_NE(talk, nullptr);
+    Run("var t = findChannel('bob');\r\n"
+        "function event::onConnect() {\r\n"
+        "  log([t.toString(), t.name, t.active, t.talk].join('|')); t.print('nothing'); t.unread = true; }\r\n");
+    TFreedMemoryTrap trap(talk);
+    unit->DeleteChannel(talk);
+    TIRCChannel* later = unit->OpenTalk(TIRCMember(L"dan", L"d", L"h.example"));
+    ASSERT_EQ((void*)later, (void*)talk) << "the talk in the freed memory";
+    frame.logs.clear();
+    recorder.views.clear();
+    manager->FireOnConnect();
+    EXPECT_EQ(Logged(), std::vector<CString>{L"[Channel]||false|false"});
+    EXPECT_FALSE(later->updateMark);
+    EXPECT_EQ(recorder.ViewTexts(later), std::vector<std::string>{});
 }

@@ -584,7 +584,8 @@ TEST_F(WorldViewsTest, DoubleClicksOnChannelsJoinAndPartAsTheyAreSetTo)
     net->GetConnection().transport.active = false;
 }
 
-// A server still connecting has nobody to send QUIT to: the double click ends the attempt at once.
+// A server still connecting has nobody to send QUIT to: the double click ends the attempt at once;
+// a logged-in one gets QUIT and a few seconds to close.
 TEST_F(WorldViewsTest, ADoubleClickStopsAServerStillConnectingAtOnce)
 {
     config.preference.DisconnectOnDoubleClick = true;
@@ -595,6 +596,14 @@ TEST_F(WorldViewsTest, ADoubleClickStopsAServerStillConnectingAtOnce)
     EXPECT_EQ(net->GetState(), TIRCUnit::StateDisconnected);
     EXPECT_FALSE(net->GetConnection().IsActive());
     EXPECT_FALSE(net->GetSession().quitSent);
+
+    LogInOffline(L"net");
+    TakeCommands(net);
+    DoubleClickAt(ItemPoint(Item(net)));
+    EXPECT_EQ(TakeCommands(net), std::vector<std::string>{"QUIT"});
+    EXPECT_TRUE(net->GetSession().quitSent);
+    EXPECT_EQ(net->GetState(), TIRCUnit::StateLoggedIn) << "the server closes the link";
+    net->GetConnection().transport.active = false;
 }
 
 TEST_F(WorldViewsTest, MovesAndSortingKeepTheSelectedNode)
