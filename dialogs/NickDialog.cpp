@@ -16,7 +16,6 @@ BOOL TNickDialog::OnInitDialog()
     list.SubclassDlgItem(IDC_NICK_LIST, m_hWnd);
     edit.SubclassDlgItem(IDC_NICK_NEW, m_hWnd);
     list.listener = this;
-    list.checkListener = this;
     edit.listener = this;
     SetEditText(::GetDlgItem(m_hWnd, IDC_NICK_CURRENT), nick, kTextLimit);
     Exchange(TDialogExchange::Direction::Load);
@@ -155,9 +154,6 @@ void TNickDialog::OnSelChange(TListBox*)
     if (!list.IsInBoxClick())
         FillFromSelection();
 }
-
-// A toggled box is no pick: the edit keeps what it holds.
-void TNickDialog::OnCheckChange(TListBox*) {}
 
 void TNickDialog::OnDoubleClick(TListBox*, UINT, int, int)
 {

@@ -11,7 +11,7 @@
 
 #include <vector>
 
-class TNickDialog : public TUpdateDialog, public ICheckListBoxListener, public IEditListener {
+class TNickDialog : public TUpdateDialog, public IListBoxListener, public IEditListener {
 public:
     TNickDialog();
 
@@ -46,7 +46,6 @@ public:
     bool OnKeyDown(TListBox* list, UINT key) override;
     void OnDoubleClick(TListBox* list, UINT flags, int x, int y) override;
     void OnSelChange(TListBox* list) override;
-    void OnCheckChange(TListBox* list) override;
     // The new-nick edit.
     bool OnKeyDown(TEdit* edit, UINT key) override;
     bool OnEnter(TEdit* edit, UINT key) override;
