@@ -12,8 +12,8 @@
 
 namespace {
 
-// A server may announce any NICKLEN; the nicks the retry builds count it only up to this many
-// characters.
+// A server may announce any NICKLEN; the retry counts it only up to this many characters (the
+// change-nick dialog the user opens takes it whole).
 const int kMaxServerNickLength = 64;
 // The most the server settings' page lets the user set; a settings file may hold anything.
 const int kMaxOwnNickLength = 500;
@@ -84,7 +84,7 @@ void TIRCUnit::RetryNick(const TIRCReceiveMessage& message)
         break;
     case NickAskUser:
         // A modal dialog here would run received lines inside this one's handling.
-        nickQuestionLength = GetNickLengthLimit();
+        nickQuestionLength = maxLength;
         break;
     default:
         // The user chose to keep the nick the server left them with.
