@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
-# Cross-builds the third-party static libraries (i686 MinGW-w64, posix threads)
-# from Debian source packages into a cache, once per Debian version.
+# Cross-builds the third-party static libraries (MinGW-w64, posix threads; i686, or x86_64 with
+# KV_ARCH=x86_64) from Debian source packages into a cache, once per Debian version.
 #
 #   bash scripts/deps.sh        # or: source scripts/deps.sh (sets KV_DEPS_FILE)
 #
 # Cache: ${KETROVAL_CACHE:-$HOME/.cache/ketroval2}
-#   deps/<name>-<version>/    install prefix (include/, lib/), .kv-stamp on success,
+#   deps/<name>-<version>/    install prefix (deps-x86_64/ for the 64-bit build) (include/, lib/), .kv-stamp on success,
 #                             licence/ with the source's licence files (the about box shows them)
 #   deps/deps.cmake           KV_*_ROOT for the main build (-DKV_DEPS_FILE=...)
 #   src/, logs/               scratch sources and per-library build logs
@@ -17,11 +17,17 @@ kv_deps_main() (
   set -euo pipefail
 
   CACHE=${KETROVAL_CACHE:-$HOME/.cache/ketroval2}
-  DEPS=$CACHE/deps
-  SRC=$CACHE/src
-  LOGS=$CACHE/logs
+  ARCH=${KV_ARCH:-i686}
+  case $ARCH in
+  i686) suffix="" ;;
+  x86_64) suffix=-x86_64 ;;
+  *) echo "deps: unknown KV_ARCH $ARCH" >&2; exit 1 ;;
+  esac
+  DEPS=$CACHE/deps$suffix
+  SRC=$CACHE/src$suffix
+  LOGS=$CACHE/logs$suffix
   JOBS=$(nproc)
-  HOST=i686-w64-mingw32
+  HOST=$ARCH-w64-mingw32
   XCC=$HOST-gcc-posix
   XCXX=$HOST-g++-posix
   APT_UPDATED=0
@@ -58,7 +64,8 @@ kv_deps_main() (
 
   ensure_packages() {
     # perl-base alone lacks modules OpenSSL's Configure uses, so ask for perl.
-    local pkgs=(gcc-mingw-w64-i686-posix g++-mingw-w64-i686-posix binutils-mingw-w64-i686
+    local arch=${ARCH//_/-}
+    local pkgs=(gcc-mingw-w64-$arch-posix g++-mingw-w64-$arch-posix binutils-mingw-w64-$arch
       dpkg-dev cmake make perl xz-utils util-linux googletest)
     local missing=() p
     for p in "${pkgs[@]}"; do
@@ -116,7 +123,7 @@ kv_deps_main() (
   write_toolchain() { # file
     cat >"$1" <<EOF
 set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR i686)
+set(CMAKE_SYSTEM_PROCESSOR $ARCH)
 set(CMAKE_C_COMPILER $XCC)
 set(CMAKE_CXX_COMPILER $XCXX)
 set(CMAKE_RC_COMPILER $HOST-windres)
@@ -169,7 +176,9 @@ EOF
     # whatever the i686-w64-mingw32-gcc alternative points to.
     # openssldir: upstream's Windows default, an admin-only folder; the default
     # under --prefix would be a cache path that any user could create on C:.
-    ./Configure mingw no-shared no-tests --cross-compile-prefix="$HOST-" \
+    local target=mingw
+    [ "$ARCH" = i686 ] || target=mingw64
+    ./Configure $target no-shared no-tests --cross-compile-prefix="$HOST-" \
       --prefix="$2" --libdir=lib --openssldir="C:/Program Files (x86)/Common Files/SSL" \
       CC=gcc-posix
     make -j"$JOBS" build_libs
@@ -354,7 +363,7 @@ EOF
 
   local_root() { printf '%s' "$(prefix_of "$1" "$(cat "$DEPS/$1.version")")"; }
   {
-    printf '# Written by scripts/deps.sh: static i686 MinGW-w64 libraries.\n'
+    printf '# Written by scripts/deps.sh: static %s MinGW-w64 libraries.\n' "$ARCH"
     printf 'set(KV_OPENSSL_ROOT "%s")\n' "$(local_root openssl)"
     printf 'set(KV_ONIG_ROOT "%s")\n' "$(local_root onig)"
     printf 'set(KV_JPEG_ROOT "%s")\n' "$(local_root jpeg)"
@@ -374,7 +383,7 @@ if [[ "${BASH_SOURCE[0]}" != "$0" ]]; then
   # Sourced: run in a child bash, since calling the function under `if` would
   # switch off its errexit.
   if bash "${BASH_SOURCE[0]}" "$@"; then
-    KV_DEPS_FILE="${KETROVAL_CACHE:-$HOME/.cache/ketroval2}/deps/deps.cmake"
+    KV_DEPS_FILE="${KETROVAL_CACHE:-$HOME/.cache/ketroval2}/deps$([ "${KV_ARCH:-i686}" = i686 ] || echo "-$KV_ARCH")/deps.cmake"
     export KV_DEPS_FILE
   else
     return 1
