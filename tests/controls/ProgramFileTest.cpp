@@ -41,7 +41,8 @@ std::set<std::string> ImportedDlls(const std::vector<unsigned char>& image)
     if (image.size() < sizeof(IMAGE_DOS_HEADER))
         return names;
     auto dos = (const IMAGE_DOS_HEADER*)image.data();
-    auto nt = (const IMAGE_NT_HEADERS32*)(image.data() + dos->e_lfanew);
+    // The program is built for the same architecture as this test.
+    auto nt = (const IMAGE_NT_HEADERS*)(image.data() + dos->e_lfanew);
     auto sections = IMAGE_FIRST_SECTION(nt);
     auto toOffset = [&](DWORD rva) -> size_t {
         for (int i = 0; i < nt->FileHeader.NumberOfSections; i++) {
