@@ -55,6 +55,7 @@ public:
         MESSAGE_HANDLER(WM_COMMAND, OnCommand)
         MESSAGE_HANDLER(WM_NULL, OnNull)
         MESSAGE_HANDLER(WM_ACTIVATE, OnActivate)
+        MESSAGE_HANDLER(WM_GETMINMAXINFO, OnGetMinMaxInfo)
     END_MSG_MAP()
 
     std::vector<UINT> commands;
@@ -63,6 +64,16 @@ public:
     int activations = 0;
 
 private:
+    // Wine's tray is a plain window at the top left; maximised below it, as beside a taskbar.
+    LRESULT OnGetMinMaxInfo(WPARAM wParam, LPARAM lParam)
+    {
+        auto* info = (MINMAXINFO*)lParam;
+        RECT tray = {};
+        ::GetWindowRect(::FindWindowW(nullptr, L"Wine System Tray"), &tray);
+        info->ptMaxPosition.y = tray.bottom;
+        info->ptMaxSize.y -= tray.bottom;
+        return DefWindowProc(WM_GETMINMAXINFO, wParam, lParam);
+    }
     LRESULT OnActivate(WPARAM wParam, LPARAM lParam)
     {
         activations += LOWORD(wParam) != WA_INACTIVE;

@@ -298,7 +298,12 @@ TEST_F(PromptCommands, AnActionForATalkThatWentMeanwhileGoesNowhere)
         peer->Send(":dan!d@dan.host NICK :bob\r\n:erin!e@erin.host PRIVMSG kvme :hello\r\n");
         EXPECT_TRUE(PumpMessagesUntil([&] { return (erin = Channel(L"erin")) != nullptr; }, kWaitBoundMs));
     });
+    const int shown = ShownWindowCount();
     EXPECT_TRUE(frame->ExecuteAction(L"sendaction"));
+    // The command runs from the message loop; the prompt has been answered once it is gone again.
+    ASSERT_TRUE(PumpMessagesUntil(
+        [&] { return ShownWindowCount() > shown && !FindShownWindow(HasControl(IDC_INPUT_MESSAGE_TEXT)); },
+        kWaitBoundMs));
     ASSERT_EQ((void*)erin, (void*)bob) << "the talk in the freed memory";
     net->SendInput(erin, L"typed after", false, false, false);
     ASSERT_TRUE(peer->WaitFor("PRIVMSG erin :typed after", kWaitBoundMs)) << peer->Received();

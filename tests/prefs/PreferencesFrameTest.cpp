@@ -160,11 +160,14 @@ TEST_F(PreferencesFrameTest, TrayMenuSwitchesUsedWhileThePageIsOpenAreKeptByItsO
     ASSERT_TRUE(ChooseFromOpenedPopup(openTrayMenu, {'L'}));
     ASSERT_TRUE(WaitUntil([&] { return p.EnableBaloon; }, "balloons on"));
     EXPECT_TRUE(checked(IDC_TRAY_BALLOON));
+    // The tray menu brought the main window forward; the user goes back to the settings first.
+    FocusForInput(dialog->m_hWnd);
     ClickAt(ScreenPointOf(::GetDlgItem(page, IDC_TRAY_ONLY_MINIMIZED), 6, 5));
     ASSERT_TRUE(WaitUntil([&] { return checked(IDC_TRAY_ONLY_MINIMIZED); }, "the page's box clicked"));
     ASSERT_TRUE(ChooseFromOpenedPopup(openTrayMenu, {'I'}));
     ASSERT_TRUE(WaitUntil([&] { return !p.EnableTrayIcon; }, "the icon off"));
     EXPECT_FALSE(checked(IDC_TRAY_ENABLE));
+    FocusForInput(dialog->m_hWnd);
     SaveWindowPng(dialog->m_hWnd, ScreenshotPath(L"preferences-tray-page-after-menu.png"));
 
     ClickButton(IDOK);
