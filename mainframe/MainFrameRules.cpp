@@ -209,7 +209,7 @@ void CMainFrame::OnChangeNick()
     const TNodeSerials asked = TIRCWorld::NoteNode(unit, nullptr);
     TIRCChannel* none = nullptr;
     TNickRequest answer = opened;
-    if (world->RunNickDialog(answer) && FindPromptTarget(asked, unit, none) && IsLoggedIn(unit))
+    if (world->RunNickDialog(answer) && FindPromptTarget(asked, unit, none))
         unit->ApplyChosenNick(opened, answer);
 }
 
