@@ -146,16 +146,12 @@ TEST_F(PreferencesFrameTest, TrayIconTurnedOffWhileTheWindowHidesInTheTrayBrings
 TEST_F(PreferencesFrameTest, TrayMenuSwitchesUsedWhileThePageIsOpenAreKeptByItsOK)
 {
     TPreference& p = settings.preference;
-    ASSERT_TRUE(p.EnableTrayIcon);
-    ASSERT_FALSE(p.EnableBaloon);
-    ASSERT_FALSE(p.ShowTrayIconOnMinimized);
     TPreferenceDialog* dialog = OpenFromKey();
     ASSERT_TRUE(dialog);
     ASSERT_TRUE(ShowPreferencePage(dialog, &dialog->trayIconPage));
     HWND page = dialog->trayIconPage.m_hWnd;
     auto checked = [&](int id) { return ::IsDlgButtonChecked(page, id) == BST_CHECKED; };
-    HWND trayWindow = frame->GetTrayIcon().GetWindow();
-    auto openTrayMenu = [&] { ::PostMessageW(trayWindow, WM_TRAYICON, 0, WM_RBUTTONUP); };
+    auto openTrayMenu = [&] { ::PostMessageW(frame->GetTrayIcon().GetWindow(), WM_TRAYICON, 0, WM_RBUTTONUP); };
 
     ASSERT_TRUE(ChooseFromOpenedPopup(openTrayMenu, {'L'}));
     ASSERT_TRUE(WaitUntil([&] { return p.EnableBaloon; }, "balloons on"));

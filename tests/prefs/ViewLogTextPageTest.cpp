@@ -233,18 +233,10 @@ protected:
     // Picks the red picture through "..." and sees it in the sample.
     void PickRedPicture(const char* name, const wchar_t* file, int textControl, const wchar_t* text)
     {
-        RunRow({name,
-                1001,
-                kPicture,
-                IDC_LOG_TEXT_CHOOSE_IMAGE,
-                nullptr,
-                -1,
-                RGB(255, 0, 0),
-                file,
-                kPaints,
-                {},
-                textControl,
-                text});
+        const TLogTextRow row = {name,    1001, kPicture,       IDC_LOG_TEXT_CHOOSE_IMAGE,
+                                 nullptr, -1,   RGB(255, 0, 0), file,
+                                 kPaints, {},   textControl,    text};
+        RunRow(row);
     }
     bool ListOpen(HWND combo) { return ::SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0) != 0; }
 

@@ -759,26 +759,23 @@ TEST_F(WorldViewsTest, ATalkWhosePeerTakesTheNickOfAnotherTalkReplacesItsItem)
         record.Name = nick;
         return world->AddChannelNode(home, record, TIRCChannel::KindTalk);
     };
-    enum TPick { Gamma, Bob, Dan, Alpha, Beta };
-    auto node = [&](TPick pick) {
-        TIRCChannel* const picked[] = {gamma, bob, dan, alpha, beta};
-        return TNode(pick >= Alpha ? net : home, picked[pick]);
-    };
+    // The nodes a row names are read once its talks are open.
+    auto node = [](TIRCChannel* const* channel) { return TNode((*channel)->GetUnit(), *channel); };
     // dan takes back the nick bob: bob's talk goes and dan's takes its name.
     auto merge = [&] { FeedLine(*home, ":dan!u@h NICK :bob"); };
     const struct {
         const char* name;
-        TPick before;
+        TIRCChannel* const* before;
         std::function<void()> action;
-        TPick after;
+        TIRCChannel* const* after;
         std::vector<CString> homeItemsAfter;
     } rows[] = {
-        {"a channel selected stays", Gamma, merge, Gamma, {L"#gamma", L"carl", L"bob"}},
-        {"the talk that goes selected gives way to the renamed one", Bob, merge, Dan, {L"#gamma", L"carl", L"bob"}},
+        {"a channel selected stays", &gamma, merge, &gamma, {L"#gamma", L"carl", L"bob"}},
+        {"the talk that goes selected gives way to the renamed one", &bob, merge, &dan, {L"#gamma", L"carl", L"bob"}},
         {"the selected channel deleted gives way to its neighbour",
-         Alpha,
+         &alpha,
          [&] { world->RemoveChannelNode(net, alpha); },
-         Beta,
+         &beta,
          {L"#gamma", L"bob", L"carl", L"dan"}},
     };
     for (const auto& row : rows) {
