@@ -141,7 +141,6 @@ TEST_F(DCCUnitTest, AnOfferNamesThePortTheSendListensOnAndThePeerGetsTheFile)
         if (row.start) {
             EXPECT_EQ(send->GetPort(), row.start);
         }
-
         Deliver(*bob, "alice", "DCC SEND " + Narrow(name) + " 2130706433 " + fields[1].str() + " 3000");
         TDCCReceiveItem* receive = receiver.GetReceiveItems().back();
         receiver.QueueReceive(receive);

@@ -428,8 +428,9 @@ TEST_F(MacroDll, DllStringRepliesAreBounded)
 #endif
 
 // What other users write, through the variables, fills one parameter of a command, stays inside
-// arguments of the program the rule names (and brings no quote to a batch file), names a sound in the rule's folder and
-// opens only after a web address; otherwise the action is refused and told in the server log.
+// arguments of the program the rule names (and brings no quote to a batch file), names a sound in
+// the rule's folder and opens only after a web address; otherwise the action is refused and told in
+// the server log.
 TEST_F(MacroActions, ValuesFromOthersFillOneParameterArgumentOrName)
 {
     const struct {

@@ -14,7 +14,6 @@
 #include "tests/common/ShownWindow.h"
 #include "tests/irc/IrcTestSupport.h"
 
-#include <algorithm>
 #include <string>
 
 namespace {
@@ -455,6 +454,7 @@ TEST_F(DCCWindow, ASendStartsOnlyThroughALoggedInServer)
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
+        const bool refused = !row.loggedIn || row.gone;
         SetLoggedIn(row.loggedIn);
         net->GetConnection().ResetFloodControl();
         TDCCSendItem* send = AddSend(L"bob", path, 0, net);
@@ -463,7 +463,7 @@ TEST_F(DCCWindow, ASendStartsOnlyThroughALoggedInServer)
         int sendRow = RowOf(SendList(), send);
         SelectRows(SendList(), {sendRow});
         CString warning;
-        if (!row.loggedIn || row.gone)
+        if (refused)
             WhenDialogShown([&](HWND box) {
                 warning = MessageBoxText(box);
                 SaveWindowPng(box, ScreenshotPath(L"dcc-window-send-offline.png"));
@@ -473,7 +473,7 @@ TEST_F(DCCWindow, ASendStartsOnlyThroughALoggedInServer)
             DoubleClickAt(RowPoint(SendList(), sendRow));
         else
             EXPECT_TRUE(ChooseOnRow(SendList(), sendRow, 'S')) << "送信: 開始(&S)";
-        if (!row.loggedIn || row.gone) {
+        if (refused) {
             EXPECT_TRUE(WaitUntil([&] { return !warning.IsEmpty(); }, "the refusal told"));
             StopWatching();
             EXPECT_EQ(warning, CString(L"サーバにログインしていないため、次の送信を開始できませんでした。\n"
@@ -482,12 +482,10 @@ TEST_F(DCCWindow, ASendStartsOnlyThroughALoggedInServer)
             EXPECT_EQ(CString(TDCCSendItem::GetStateText(0)), ListViewCellText(SendList(), RowOf(SendList(), send), 2));
         } else {
             EXPECT_TRUE(PumpMessagesUntil([&] { return send->GetState() == 5; }, kWaitBoundMs)) << send->GetState();
-            std::vector<std::string> queued = QueuedLines(net->GetConnection());
-            EXPECT_EQ(1, std::count_if(queued.begin(), queued.end(),
-                                       [](const std::string& line) {
-                                           return line.rfind("PRIVMSG bob :\1DCC SEND s.bin ", 0) == 0;
-                                       }))
-                << "the offer went to the server";
+            int offers = 0;
+            for (const std::string& line : QueuedLines(net->GetConnection()))
+                offers += line.rfind("PRIVMSG bob :\1DCC SEND s.bin ", 0) == 0;
+            EXPECT_EQ(1, offers) << "the offer went to the server";
             send->Stop();
         }
     }
