@@ -473,11 +473,8 @@ TEST_F(MemberCommands, TheNickDialogSendsOnlyWhatTheUserChanged)
                     [&] { return net->IsAway() != away || net->GetSession().currentNick != nick; }, kWaitBoundMs));
             }
             HWND edit = ::GetDlgItem(dialog, IDC_NICK_NEW);
-            if (row.typed) {
-                FocusForInput(edit);
-                ::SendMessageW(edit, EM_SETSEL, 0, -1);
-                TypeText(row.typed);
-            }
+            if (row.typed)
+                Retype(edit, row.typed);
             if (row.tickAway)
                 Click(dialog, IDC_NICK_AWAY);
             FocusForInput(edit);

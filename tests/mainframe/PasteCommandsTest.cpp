@@ -378,9 +378,7 @@ TEST_F(TreeOrderCommands, TheEditorsOkKeepsTheSelectionAndTheMarksOfOtherNodes)
     TIRCChannel* southChannel = south->FindChannel(L"#south");
     world->Select(south, southChannel);
     PumpPendingMessages();
-    west->updateMark = true;
-    net->updateMark = true;
-    alpha->keywordMark = true;
+    west->updateMark = net->updateMark = alpha->keywordMark = true;
     Watch(HasControl(IDC_TREE_UP), [&](HWND dialog) { Click(dialog, IDOK); });
     EXPECT_TRUE(frame->ExecuteAction(L"tree"));
     ASSERT_TRUE(WaitWatched());

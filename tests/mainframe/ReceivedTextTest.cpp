@@ -112,9 +112,8 @@ TEST_F(ReceivedText, InvitationsAndChatOffersTakeTheKeysOnlyWhenSetToComeForward
 {
     TPreference& preference = settings.preference;
     preference.InviteAction = InviteShowDialog;
-    preference.LimitInviteDialog = false;
     preference.DCCChatAction = 1;
-    preference.EnableMaxDCCChatRequestDialog = false;
+    preference.LimitInviteDialog = preference.EnableMaxDCCChatRequestDialog = false;
     TEdit* input = frame->GetInputLine();
     const struct {
         const char* name;
