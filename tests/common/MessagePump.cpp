@@ -41,6 +41,7 @@ void PumpMessagesFor(DWORD ms)
 namespace {
 
 std::function<void()> g_laterStep;
+TStepWhenReady* g_stepWhenReady = nullptr;
 
 void CALLBACK RunLaterStep(HWND, UINT, UINT_PTR id, DWORD)
 {
@@ -56,12 +57,6 @@ void RunLater(DWORD ms, std::function<void()> step)
     g_laterStep = step;
     SetTimer(nullptr, 0, ms, RunLaterStep);
 }
-
-namespace {
-
-TStepWhenReady* g_stepWhenReady = nullptr;
-
-} // namespace
 
 TStepWhenReady::TStepWhenReady(std::function<bool()> ready, std::function<void()> step, DWORD boundMs)
     : ready(std::move(ready)), step(std::move(step)), start(GetTickCount()), boundMs(boundMs)

@@ -177,18 +177,14 @@ TEST_F(UnitDccChatTest, FailuresPrintTheirTextAndLeaveTheTalk)
 // A range of 0 to 0 lets the system choose the port, and the offer names the one bound.
 TEST_F(UnitDccChatTest, AChatTheUserOffersListensSendsTheOfferAndTakesThePeer)
 {
-    const int fixed = TPeer::UnusedPort();
-    const struct {
-        const wchar_t* nick;
-        int range;
-    } rows[] = {{L"friend", fixed}, {L"chooser", 0}};
-    for (const auto& row : rows) {
-        const std::string nick = Narrow(row.nick);
+    for (int range : {TPeer::UnusedPort(), 0}) {
+        const wchar_t* name = range ? L"friend" : L"chooser";
+        const std::string nick = Narrow(name);
         SCOPED_TRACE(nick);
-        preference.DCCChatPortStart = preference.DCCChatPortEnd = row.range;
-        TIRCChannel* talk = unit->AddDccChatChannel(TIRCMember(row.nick, L"fu", L"friend.example"));
+        preference.DCCChatPortStart = preference.DCCChatPortEnd = range;
+        TIRCChannel* talk = unit->AddDccChatChannel(TIRCMember(name, L"fu", L"friend.example"));
         ASSERT_TRUE(talk);
-        EXPECT_EQ(talk->GetName(), L"=" + CString(row.nick));
+        EXPECT_EQ(talk->GetName(), L"=" + CString(name));
         unit->StartDccChatServer(talk);
         // The own address is not known here: all ones.
         const Lines offer = TakeQueued();
@@ -198,9 +194,7 @@ TEST_F(UnitDccChatTest, AChatTheUserOffersListensSendsTheOfferAndTakesThePeer)
                                      std::regex("PRIVMSG " + nick + " :\1DCC CHAT chat 4294967295 ([1-9]\\d*)\1")))
             << offer[0];
         const std::string text = port[1].str();
-        if (row.range) {
-            EXPECT_EQ(text, std::to_string(row.range));
-        }
+        EXPECT_TRUE(!range || text == std::to_string(range)) << text;
         EXPECT_EQ(Shown(talk),
                   (Lines{"サーバの準備を始めます", "ポート" + text + "を確保しました", "チャットの要求を送信します"}));
 

@@ -244,6 +244,10 @@ TEST_F(UnitRejoinTest, AJoinTheUserTypesIsNeverKept)
 // server had not answered yet, the part prompt answered with the link down, a deletion then.
 TEST_F(UnitRejoinTest, AChannelPartedOrDeletedIsNotRejoined)
 {
+    const auto partAnswered = [](TIRCUnit& u) {
+        u.ExecuteCommand(L"part #two", false);
+        FeedLine(u, ":kvnick!kvuser@host PART #two :");
+    };
     const struct {
         const char* name;
         std::function<void(TIRCUnit&)> before, after; // the drop between them
@@ -257,17 +261,10 @@ TEST_F(UnitRejoinTest, AChannelPartedOrDeletedIsNotRejoined)
          },
          nullptr,
          {"JOIN #one,#two key1"}},
-        {"part answered",
-         [](TIRCUnit& u) {
-             u.ExecuteCommand(L"part #two", false);
-             FeedLine(u, ":kvnick!kvuser@host PART #two :");
-         },
-         nullptr,
-         {"JOIN #one key1"}},
+        {"part answered", partAnswered, nullptr, {"JOIN #one key1"}},
         {"joined again by the server",
-         [](TIRCUnit& u) {
-             u.ExecuteCommand(L"part #two", false);
-             FeedLine(u, ":kvnick!kvuser@host PART #two :");
+         [&](TIRCUnit& u) {
+             partAnswered(u);
              FeedLine(u, ":kvnick!kvuser@host JOIN :#two");
          },
          nullptr,

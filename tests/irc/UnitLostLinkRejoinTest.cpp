@@ -19,9 +19,9 @@ protected:
         unit->AddChannel(config, TIRCChannel::KindChannel);
     }
     using TJoins = std::vector<std::pair<const wchar_t*, const wchar_t*>>;
-    // A unit with these auto-join channels (name, key), connected to the server; null when it did
-    // not get there.
-    TLineSocket* ConnectedWith(TScriptedServer& server, const TJoins& joins)
+    // A unit with these auto-join channels (name, key), connected to the server and, unless told
+    // not to, welcomed; null when it did not get there.
+    TLineSocket* WelcomedWith(TScriptedServer& server, const TJoins& joins, bool welcome = true)
     {
         preference.ReconnectTime = 1;
         preference.ForceAutoJoin = false;
@@ -30,13 +30,8 @@ protected:
         for (const auto& channel : joins)
             AddAutoJoin(channel.first, channel.second);
         unit->Connect();
-        return server.WaitClient();
-    }
-    // The same, and welcomed.
-    TLineSocket* WelcomedWith(TScriptedServer& server, const TJoins& joins)
-    {
-        TLineSocket* peer = ConnectedWith(server, joins);
-        return WelcomeOn(peer) ? peer : nullptr;
+        TLineSocket* peer = server.WaitClient();
+        return !welcome || WelcomeOn(peer) ? peer : nullptr;
     }
     // The server log's reports of a login, over every link so far.
     int Logins()
@@ -118,7 +113,7 @@ TEST_F(LostLinkRejoinTest, AFirstLoginLostBeforeItsJoinsLeavesTheAutoJoinToTheNe
 {
     settings.LoginCommands = {L"MODE kvnick +i"};
     TScriptedServer server;
-    TLineSocket* peer = ConnectedWith(server, {{L"#auto", L""}});
+    TLineSocket* peer = WelcomedWith(server, {{L"#auto", L""}}, false);
     ASSERT_TRUE(peer && peer->WaitFor("USER "));
     peer->Send(":irc.example 001 kvnick :Welcome\r\n");
     peer->Reset();

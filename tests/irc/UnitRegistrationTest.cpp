@@ -204,12 +204,9 @@ TEST_F(UnitRegistrationTest, ALoginWhoseAwayOrAddressQueryLosesTheLinkEndsThere)
         settings.AutoAway = c.autoAway;
         preference.IPResolveMethod = c.addressMethod;
         TScriptedServer server;
-        settings.Port = server.Port();
-        MakeUnit();
+        TLineSocket* peer = ConnectTo(server, false);
         TIRCChannel* talk = AddChannel(L"friend", TIRCChannel::KindTalk);
         int connects = recorder.scriptConnects;
-        unit->Connect();
-        TLineSocket* peer = server.WaitClient();
         ASSERT_TRUE(peer && peer->WaitFor("USER "));
         peer->Send(":irc.example 001 kvnick :Welcome\r\n");
         if (c.reset) {

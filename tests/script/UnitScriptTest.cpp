@@ -65,7 +65,6 @@ TEST_F(UnitScriptTest, ScriptsHearTheLogInAndActOnTheServer)
     EXPECT_TRUE(PumpMessagesUntil([&] { return peer->Closed(); }, 5000));
     EXPECT_EQ(std::string::npos, peer->Received().find("QUIT"));
     EXPECT_TRUE(frame.errors.empty());
-    unit.reset();
 }
 
 // A script that connects again from onDisconnect brings back a server that dropped the link; a
@@ -76,12 +75,10 @@ TEST_F(UnitScriptTest, AConnectFromOnDisconnectReconnectsUnlessTheProgramIsClosi
     MakeScriptedUnit(L"again.js", "function event::onDisconnect() { log('down'); connect(); }\r\n");
     unit->Connect();
     TLineSocket* first = server.WaitClient(1);
-    ASSERT_NE(nullptr, first);
-    ASSERT_TRUE(first->WaitFor("USER "));
+    ASSERT_TRUE(first && first->WaitFor("USER "));
     first->Close();
     TLineSocket* second = server.WaitClient(2);
-    ASSERT_NE(nullptr, second) << "the script connected the dropped server again";
-    ASSERT_TRUE(second->WaitFor("USER "));
+    ASSERT_TRUE(second && second->WaitFor("USER ")) << "the script connected the dropped server again";
     EXPECT_EQ(frame.logs, std::vector<CString>{L"testnet/again.js: down"});
 
     unit->Shutdown(false);
@@ -90,7 +87,6 @@ TEST_F(UnitScriptTest, AConnectFromOnDisconnectReconnectsUnlessTheProgramIsClosi
     EXPECT_EQ(TIRCUnit::StateDisconnected, unit->GetState());
     EXPECT_FALSE(unit->GetSession().reconnectArmed);
     EXPECT_TRUE(frame.errors.empty());
-    unit.reset();
 }
 
 namespace {

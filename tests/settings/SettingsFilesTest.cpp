@@ -192,7 +192,6 @@ TEST(SettingsFiles, JapaneseTextSurvivesAByteOrderMarkBeforeTheEncodingLine)
     for (const auto& file : files) {
         SCOPED_TRACE(Narrow(file.name));
         TTempFolder temp;
-        const CString path = temp.File(file.name);
         const CString text = file.head + japanese + L"\r\n";
         const CString withoutLine = text.Mid(text.Find(L'\n') + 1);
         const struct {
@@ -207,7 +206,7 @@ TEST(SettingsFiles, JapaneseTextSurvivesAByteOrderMarkBeforeTheEncodingLine)
             SCOPED_TRACE(form.what);
             TConfig config;
             config.settingsFolder = temp.path;
-            ASSERT_TRUE(WriteFileBytes(path, form.bytes));
+            ASSERT_TRUE(WriteFileBytes(temp.File(file.name), form.bytes));
             file.load(config);
             EXPECT_EQ(file.read(config), japanese);
         }
