@@ -7,6 +7,7 @@
 #include "foundation/Path.h"
 #include "foundation/ResourceString.h"
 #include "macro/LineFile.h"
+#include "macro/ProgramLine.h"
 #include "res/strings/macro.h"
 #include "settings/PopupFile.h"
 
@@ -76,80 +77,6 @@ bool FilledKeepsOneParameter(const CString& text, const std::vector<bool>& fille
         if (IsFilled(filled, i) && (text[i] == L' ' || text[i] == L','))
             return false;
     return true;
-}
-
-// The run's quotes escaped as a program's command line reads them; its trailing backslashes are
-// doubled when a quote follows.
-CString EscapeForQuotes(const CString& run, bool quoteFollows)
-{
-    CString out;
-    int backslashes = 0;
-    for (int i = 0; i < run.GetLength(); i++) {
-        if (run[i] == L'\\') {
-            backslashes++;
-            continue;
-        }
-        for (int k = run[i] == L'"' ? backslashes * 2 + 1 : backslashes; k > 0; k--)
-            out += L'\\';
-        out += run[i];
-        backslashes = 0;
-    }
-    for (int k = quoteFollows ? backslashes * 2 : backslashes; k > 0; k--)
-        out += L'\\';
-    return out;
-}
-
-// A program line as the rule wrote it, with what values filled kept inside one argument each:
-// quoted where the rule left them outside quotes, their own quotes escaped. Empty when values
-// filled the program itself (an unquoted line is all program).
-CString KeepValuesInsideArguments(const CString& line, const std::vector<bool>& filled)
-{
-    int close = line.IsEmpty() || line[0] != L'"' ? line.GetLength() - 1 : line.Find(L'"', 1);
-    if (close < 0)
-        close = line.GetLength() - 1;
-    for (int i = 0; i <= close; i++)
-        if (IsFilled(filled, i))
-            return CString();
-    CString out = line.Left(close + 1);
-    bool quoted = false;
-    for (int i = close + 1; i < line.GetLength();) {
-        if (!IsFilled(filled, i)) {
-            quoted = line[i] == L'"' ? !quoted : quoted;
-            out += line[i++];
-            continue;
-        }
-        int end = i;
-        while (end < line.GetLength() && IsFilled(filled, end))
-            end++;
-        CString run = line.Mid(i, end - i);
-        if (quoted)
-            out += EscapeForQuotes(run, end < line.GetLength() && line[end] == L'"');
-        else
-            out += L"\"" + EscapeForQuotes(run, true) + L"\"";
-        i = end;
-    }
-    return out;
-}
-
-// Batch files and the interpreter itself read their command line by the interpreter's rules,
-// which honour no escaped quote: a quote from a value would end its argument there.
-bool RunsInCommandInterpreter(const CString& line)
-{
-    int close = !line.IsEmpty() && line[0] == L'"' ? line.Find(L'"', 1) : -1;
-    CString name = close < 0 ? line : line.Mid(1, close - 1);
-    // The system drops trailing dots and blanks from a file name.
-    name.TrimRight(L". ");
-    name = AsciiLower(ExtractFileName(name));
-    CString extension = ExtractFileExtension(name);
-    return extension == L".bat" || extension == L".cmd" || name == L"cmd" || name == L"cmd.exe";
-}
-
-bool FilledHasQuote(const CString& text, const std::vector<bool>& filled)
-{
-    for (int i = 0; i < text.GetLength(); i++)
-        if (IsFilled(filled, i) && text[i] == L'"')
-            return true;
-    return false;
 }
 
 // A channel list that received values joined in: none of its channels may be a "0" they made,
@@ -224,10 +151,8 @@ struct TMacroManager::TActionCall {
     // The program's name is the rule's; what received text filled stays inside its arguments.
     void Execute(bool minimized) const
     {
-        CString line = KeepValuesInsideArguments(A, argument.filled);
-        bool refused = line.IsEmpty() && !A.IsEmpty();
-        refused = refused || (FilledHasQuote(A, argument.filled) && RunsInCommandInterpreter(line));
-        refused ? Refuse(A) : listener.Execute(line, minimized);
+        CString line = BuildProgramLine(A, argument.filled);
+        line.IsEmpty() && !A.IsEmpty() ? Refuse(A) : listener.Execute(line, minimized);
     }
     // A sound that values named stays in the folder the rule chose.
     void PlaySound() const { FilledStepsArePlainNames(A, argument.filled) ? listener.PlaySound(A) : Refuse(A); }
@@ -309,10 +234,10 @@ void TMacroManager::RunAction(const TMacroItem* item, bool fromUserMenu)
     if (!item || !listener)
         return;
     TMarkedText target{item->target, {}}, argument{item->argument, {}};
-    selectionIsUsers = fromUserMenu;
+    contextIsUsers = fromUserMenu;
     ExpandPercentVariables(target.text, &target.filled);
     ExpandText(argument.text, true, &argument.filled);
-    selectionIsUsers = false;
+    contextIsUsers = false;
     if (const TAction* action = FindAction(item->action))
         action->run(*this, TActionCall{*listener, target, argument, target.text, argument.text, fromUserMenu});
 }

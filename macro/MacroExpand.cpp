@@ -173,10 +173,12 @@ void TMacroManager::ExpandPercentWithin(CString& text, int& room, std::vector<bo
         wchar_t name = text[i];
         CString value;
         bool fromValue = true;
-        // Only what a server or peer sent counts as filled: the program's own values and the
-        // selection the user clicks a popup item on are the user's. A channel's name is its
-        // maker's, also the current one's.
-        bool received = wcschr(L"acfhlmn0123456789", name) || (name == L's' && !selectionIsUsers);
+        // Only what a server or peer sent counts as filled: the program's own values are the
+        // user's. A channel's name is its maker's, also the current one's, except where the user
+        // clicks a popup item: there the selection, the current channel and the own nick (the
+        // item's event is the user's own) are what the user chose.
+        bool received = wcschr(L"acfhlmn0123456789", name) || name == L's';
+        received = received && !(contextIsUsers && wcschr(L"sanf", name));
         switch (name) {
         case L'a':
             value = listener ? listener->GetCurrentChannelName() : CString();

@@ -125,8 +125,8 @@ private:
     CString eventText;
     bool eventHasChannel = false;
     bool eventSenderIsMe = false;
-    bool matchingEvent = false;    // the event condition reads "DCCCHATMES" as the whole name
-    bool selectionIsUsers = false; // a popup item the user clicked runs on the user's own selection
+    bool matchingEvent = false;  // the event condition reads "DCCCHATMES" as the whole name
+    bool contextIsUsers = false; // a popup item the user clicked runs on the user's own context
     long long lastScanCount = 0;
     TCrLfFiles crLfFiles; // logs that a line at the end need not read
     std::mt19937 random{std::random_device{}()};

@@ -111,16 +111,19 @@ TEST_F(MacroActions, PopupItemsRunAsTheUserWithAnEmptyEvent)
                                                          "command PART kv :PRIVMSG kv :[][][kv][kv] [menu]"}));
 }
 
-// A popup item runs on what the user chose: the selection and the program's own values are no
-// received text.
+// A popup item runs on what the user chose: the selection, the current channel, the own nick and
+// the program's own values are no received text.
 TEST_F(MacroActions, PopupItemsUseTheUsersSelectionAndOwnValues)
 {
     listener.selectedText = L"www.example.com";
+    listener.currentChannel = L"#chan";
     const CString today = Expanded(L"%d");
     for (const auto& [action, argument, call] :
          {std::make_tuple(L"openurl", L"%s", std::string("url www.example.com | ")),
           std::make_tuple(L"exec", L"notepad %s", std::string("exec notepad www.example.com")),
-          std::make_tuple(L"Execute", L"C:\\Logs\\%d.txt", "exec C:\\Logs\\" + Narrow(today) + ".txt")}) {
+          std::make_tuple(L"Execute", L"C:\\Logs\\%d.txt", "exec C:\\Logs\\" + Narrow(today) + ".txt"),
+          std::make_tuple(L"exec", L"D:\\IRC\\Log\\%a\\", std::string("exec D:\\IRC\\Log\\#chan\\")),
+          std::make_tuple(L"exec", L"\"notepad.exe\" %n-%f.txt", std::string("exec \"notepad.exe\" kv-kv.txt"))}) {
         TPopupItem item;
         item.action = action;
         item.actionInfo = argument;
@@ -428,7 +431,7 @@ TEST_F(MacroDll, DllStringRepliesAreBounded)
 #endif
 
 // What other users write, through the variables, fills one parameter of a command, stays inside
-// arguments of the program the rule names (and brings no quote to a batch file), names a sound in
+// arguments of the program the rule names (by a batch file's rules for one), names a sound in
 // the rule's folder and opens only after a web address; otherwise the action is refused and told in
 // the server log.
 TEST_F(MacroActions, ValuesFromOthersFillOneParameterArgumentOrName)
@@ -480,10 +483,13 @@ TEST_F(MacroActions, ValuesFromOthersFillOneParameterArgumentOrName)
         {"exec", "", "%m", L"calc.exe", nullptr},
         {"exec", "", "notepad C:\\Logs\\%u.txt", L"-", "exec notepad C:\\Logs\\me.txt"},
         {"exec", "", "notepad %s", L"-", nullptr},
-        {"exec", "", "\"C:\\tools\\say.bat\" %m", L"\" & calc & \"", nullptr},
+        {"exec", "", "\"C:\\tools\\say.bat\" %m", L"\" & calc & \"",
+         "exec \"C:\\tools\\say.bat\" \"\"\" & calc & \"\"\""},
+        {"exec", "", "\"C:\\tools\\say.bat\" %m", L"x%CMDCMDLINE:~-1%&calc.exe&rem ", nullptr},
         {"exec", "", "\"C:\\tools\\say.bat\" %m", L"hello there", "exec \"C:\\tools\\say.bat\" \"hello there\""},
-        {"execmin", "", "\"C:\\tools\\Say.CMD.\" \"%m\"", L"a\"b", nullptr},
-        {"exec", "", "\"cmd\" /c echo %m", L"\"x", nullptr},
+        {"execmin", "", "\"C:\\tools\\Say.CMD.\" \"%m\"", L"a\"b", "execmin \"C:\\tools\\Say.CMD.\" \"a\"\"b\""},
+        {"exec", "", "\"cmd\" /c echo %m", L"\"x", "exec \"cmd\" /c echo \"\"\"x\""},
+        {"exec", "", "D:\\IRC\\Log\\%a\\", L"-", nullptr},
         {"openurl", "", "http://example.com/?q=%1", L"x a", "url http://example.com/?q=a | "},
         {"openurl", "", "%1", L"x https://example.com/", "url https://example.com/ | "},
         {"openurl", "", "%1", L"x C:\\Windows\\calc.exe", nullptr},
@@ -500,6 +506,7 @@ TEST_F(MacroActions, ValuesFromOthersFillOneParameterArgumentOrName)
     // The user's own file: its line is the rule's text, the variables in it are still received.
     ASSERT_TRUE(WriteFileBytes(Files(L"chans.txt"), "#a,#b,%1\r\n"));
     listener.selectedText = L"www.example.com";
+    listener.currentChannel = L"#chan";
     for (const auto& c : cases) {
         WriteMacroFile(L"rule", {Rule("*", "PRIVMSG", "", "", c.action, c.target, c.argument)});
         Enable({L"rule"});
