@@ -139,6 +139,7 @@ TEST_F(MacroProgramLine, BatchFilesGetValuesAsOneArgumentAndRunNothingElse)
         }
         CString program, arguments = ArgumentsOf(call, program);
         DeleteFileW(Files(L"args.txt"));
+        DeleteFileW(Files(L"marker.txt"));
         ASSERT_TRUE(RunToEnd(program, arguments, folder.path + L"files")) << call;
         CString written = ConvertFromUtf8(Bytes(Files(L"args.txt")).c_str());
         written.Remove(L'\r');
