@@ -161,6 +161,9 @@ TEST_F(MacroProgramLine, InterpreterRulesHoldForTheInterpreterAndCompletedNames)
     EXPECT_EQ("", ExecCall("\"" + say + "\" %m", attack));
     EXPECT_EQ("exec \"" + say + "\" \"50% off\"", ExecCall("\"" + say + "\" %m", L"50% off"));
     EXPECT_EQ("exec \"" + say + "\" \"a\"\"b\"", ExecCall("\"" + say + "\" %m", L"a\"b"));
+    // The rule's "%" would open the variable that the value's closes.
+    EXPECT_EQ("", ExecCall("\"" + say + "\" %%%m", L"CMDCMDLINE:~-1%&calc.exe&rem "));
+    EXPECT_EQ("exec \"" + say + "\" \"%50 off\"", ExecCall("\"" + say + "\" %%%m", L"50 off"));
     // The program file comes first.
     EXPECT_EQ("exec \"" + tool + "\" \"a\\\"b\"", ExecCall("\"" + tool + "\" %m", L"a\"b"));
     EXPECT_EQ("exec \"" + tool + "\" \"" + Narrow(attack) + "\"", ExecCall("\"" + tool + "\" %m", attack));
