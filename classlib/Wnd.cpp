@@ -28,13 +28,21 @@ thread_local unsigned long long t_calls = 0;
 
 } // namespace
 
+// Whether the window is the top one or inside it: its child, or a window it owns, at any depth.
+static bool IsWithin(HWND inner, HWND top)
+{
+    for (HWND up = inner; up;
+         up = (::GetWindowLongPtrW(up, GWL_STYLE) & WS_CHILD) ? ::GetParent(up) : ::GetWindow(up, GW_OWNER))
+        if (up == top)
+            return true;
+    return false;
+}
+
 TRunningHandler AfxFindRunningHandler(HWND window)
 {
-    for (size_t i = 0; i < t_running.size(); i++) {
-        HWND running = t_running[i].hwnd;
-        if (running == window || ::IsChild(window, running))
+    for (size_t i = 0; i < t_running.size(); i++)
+        if (IsWithin(t_running[i].hwnd, window))
             return {i + 1, t_running[i].call};
-    }
     return {};
 }
 

@@ -71,9 +71,9 @@ struct TRunningHandler {
     size_t depth = 0; // 0: none
     unsigned long long call = 0;
 };
-// The outermost handler now running of the window or of a window inside it (a page's chooser
-// runs in the page), so an owner can tell whether freeing the object would pull it from under
-// code still to return; depth 0 when none runs.
+// The outermost handler now running of the window or of a window inside it, a child or a window
+// it owns (a page's chooser runs in the page), so an owner can tell whether freeing the object
+// would pull it from under code still to return; depth 0 when none runs.
 TRunningHandler AfxFindRunningHandler(HWND window);
 // Whether that handler has not returned yet.
 bool AfxIsHandlerRunning(const TRunningHandler& handler);
