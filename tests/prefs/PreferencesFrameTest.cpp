@@ -1,10 +1,11 @@
 // The main window's side of the preference window: opened from the tray menu and from the main
 // window's key, a second command only raising it; the activation hot key off while it is open and
 // back after Cancel; a new hot key another program holds warned of, yet kept in "preference.ini"
-// and taken once free; a modal dialog over the main window holding it too. While
-// the preference window is active the main window's keys still work and the page keeps its own;
-// the search bar's edit follows the input line's font and colours after OK. The tray icon turned
-// off while the window hides in the tray brings the window back.
+// and taken once free; a modal dialog over the main window holding it too. While the preference
+// window is active the main window's keys still work and the page keeps its own; the search
+// bar's edit follows the input line's font and colours after OK. The program closing while a box
+// the window opened is up takes the window with it, yet not from under the handler that waits on
+// the box. The tray icon turned off while the window hides in the tray brings the window back.
 
 #include "tests/mainframe/MainFrameFixture.h"
 
@@ -65,6 +66,18 @@ protected:
         return true;
     }
     HWND helper = ::CreateWindowW(L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    // Ctrl+Alt+Q typed into the window page's hot-key field, then taken by another program (one
+    // held already could not even be typed); the preference window, ready for its OK. Null when
+    // the window, its page or the other program's key did not come.
+    TPreferenceDialog* ChooseAKeyAnotherProgramTakes()
+    {
+        TPreferenceDialog* dialog = OpenFromKey();
+        if (!dialog || !ShowPreferencePage(dialog, &dialog->windowPage))
+            return nullptr;
+        FocusForInput(::GetDlgItem(dialog->windowPage.m_hWnd, IDC_WIN_HOTKEY));
+        PressKey('Q', {VK_CONTROL, VK_MENU});
+        return ::RegisterHotKey(helper, 9, MOD_CONTROL | MOD_ALT, 'Q') ? dialog : nullptr;
+    }
     // The session ends (the program closes without asking) while the box that a handler of the
     // preference window opened is up; `start` starts that handler. The window goes with the
     // program, its handler returns into it whole, and the key it turned off stays off.
@@ -212,13 +225,8 @@ TEST_F(PreferencesFrameTest, HotKeyIsOffWhileOpenAndBackAfterCancel)
 
 TEST_F(PreferencesFrameTest, HotKeyAnotherProgramHoldsIsWarnedOfYetStoredAndTakenOnceFree)
 {
-    TPreferenceDialog* dialog = OpenFromKey();
+    TPreferenceDialog* dialog = ChooseAKeyAnotherProgramTakes();
     ASSERT_TRUE(dialog);
-    ASSERT_TRUE(ShowPreferencePage(dialog, &dialog->windowPage));
-    FocusForInput(::GetDlgItem(dialog->windowPage.m_hWnd, IDC_WIN_HOTKEY));
-    PressKey('Q', {VK_CONTROL, VK_MENU});
-    // Another program takes the key meanwhile (one held already could not even be typed).
-    ASSERT_TRUE(::RegisterHotKey(helper, 9, MOD_CONTROL | MOD_ALT, 'Q')) << "the other program's key";
     CString warning = PressOkAndReadWarning(dialog->m_hWnd, L"hotkey-taken.png");
     WaitUntil([&] { return frame->GetPreferenceDialog() == nullptr; }, "the preference window closed");
     EXPECT_NE(-1, warning.Find(L"ホットキー")) << "the user hears why";
@@ -242,12 +250,8 @@ TEST_F(PreferencesFrameTest, HotKeyAnotherProgramHoldsIsWarnedOfYetStoredAndTake
 
 TEST_F(PreferencesFrameTest, TheProgramClosingUnderTheOKsWarningLeavesTheWindowToItsOK)
 {
-    TPreferenceDialog* dialog = OpenFromKey();
+    TPreferenceDialog* dialog = ChooseAKeyAnotherProgramTakes();
     ASSERT_TRUE(dialog);
-    ASSERT_TRUE(ShowPreferencePage(dialog, &dialog->windowPage));
-    FocusForInput(::GetDlgItem(dialog->windowPage.m_hWnd, IDC_WIN_HOTKEY));
-    PressKey('Q', {VK_CONTROL, VK_MENU});
-    ASSERT_TRUE(::RegisterHotKey(helper, 9, MOD_CONTROL | MOD_ALT, 'Q')) << "the other program's key";
     EndSessionWhileShown(HasControl(0xFFFF), [&] { ClickAt(ScreenPointOf(::GetDlgItem(dialog->m_hWnd, IDOK))); });
     ::UnregisterHotKey(helper, 9);
     TPreference saved;
