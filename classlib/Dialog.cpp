@@ -47,6 +47,13 @@ BOOL CDialog::Create(UINT templateId, CWnd* parent)
     return CreateFromTemplate(m_pParentWnd ? m_pParentWnd->m_hWnd : nullptr) != nullptr;
 }
 
+BOOL CDialog::CreateUnowned(UINT templateId)
+{
+    m_nIDTemplate = templateId;
+    m_modal = false;
+    return CreateFromTemplate(nullptr) != nullptr;
+}
+
 INT_PTR CDialog::DoModal()
 {
     HWND owner = m_pParentWnd ? m_pParentWnd->m_hWnd : nullptr;

@@ -12,6 +12,9 @@ public:
     // dialog goes, so activation returns to it.
     virtual INT_PTR DoModal();
     BOOL Create(UINT templateId = 0, CWnd* parent = nullptr);
+    // Modeless, with no owner window, so it neither hides nor minimises with the parent given to
+    // the constructor, which stays for the dialog's own use (to centre on, to pass keys to).
+    BOOL CreateUnowned(UINT templateId);
     void EndDialog(int result);
 
     virtual BOOL OnInitDialog() { return TRUE; }

@@ -8,6 +8,7 @@
 #include <set>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 namespace {
 
@@ -16,7 +17,39 @@ thread_local std::unordered_map<HWND, CWnd*> t_windows;
 thread_local CWnd* t_creating = nullptr;
 thread_local HHOOK t_hook = nullptr;
 
+// The handlers running now, outermost first; each call has a number of its own, so a handler that
+// returned is not taken for a later one at the same depth.
+struct TRunningCall {
+    HWND hwnd;
+    unsigned long long call;
+};
+thread_local std::vector<TRunningCall> t_running;
+thread_local unsigned long long t_calls = 0;
+
 } // namespace
+
+// Whether the window is the top one or inside it: its child, or a window it owns, at any depth.
+static bool IsWithin(HWND inner, HWND top)
+{
+    for (HWND up = inner; up;
+         up = (::GetWindowLongPtrW(up, GWL_STYLE) & WS_CHILD) ? ::GetParent(up) : ::GetWindow(up, GW_OWNER))
+        if (up == top)
+            return true;
+    return false;
+}
+
+TRunningHandler AfxFindRunningHandler(HWND window)
+{
+    for (size_t i = 0; i < t_running.size(); i++)
+        if (IsWithin(t_running[i].hwnd, window))
+            return {i + 1, t_running[i].call};
+    return {};
+}
+
+bool AfxIsHandlerRunning(const TRunningHandler& handler)
+{
+    return handler.depth && handler.depth <= t_running.size() && t_running[handler.depth - 1].call == handler.call;
+}
 
 CWnd* CWnd::FromHandlePermanent(HWND hwnd)
 {
@@ -55,7 +88,10 @@ LRESULT CALLBACK AfxWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     }
     if (!wnd)
         return DefWindowProcW(hwnd, message, wParam, lParam);
-    return wnd->Dispatch(message, wParam, lParam);
+    t_running.push_back({hwnd, ++t_calls});
+    LRESULT result = wnd->Dispatch(message, wParam, lParam);
+    t_running.pop_back();
+    return result;
 }
 
 LRESULT CWnd::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)

@@ -65,6 +65,19 @@ BOOL AfxRegisterNamedClass(LPCWSTR name, UINT classStyle, HCURSOR cursor, HBRUSH
 // the system makes for us (dialogs from templates).
 HWND AfxCreateAttached(CWnd* wnd, const std::function<HWND()>& create);
 
+// One running window handler of this thread: where it sits among the handlers running one inside
+// another, and which call it is there.
+struct TRunningHandler {
+    size_t depth = 0; // 0: none
+    unsigned long long call = 0;
+};
+// The outermost handler now running of the window or of a window inside it, a child or a window
+// it owns (a page's chooser runs in the page), so an owner can tell whether freeing the object
+// would pull it from under code still to return; depth 0 when none runs.
+TRunningHandler AfxFindRunningHandler(HWND window);
+// Whether that handler has not returned yet.
+bool AfxIsHandlerRunning(const TRunningHandler& handler);
+
 // Offers a queued message to the PreTranslateMessage of its window and of each parent up to
 // the top-level window; true when one of them took it.
 BOOL AfxPreTranslateMessage(MSG* msg);

@@ -285,7 +285,7 @@ public:
     // Turns the tray icon on or off; off while the window hides in the tray brings the window back.
     void SetTrayIconEnabled(bool enabled);
     // An open preference window's tray page shows what the menu's switches just stored.
-    void ShowTrayTogglesOnPreferencePage();
+    void ShowTrayToggleOnPreferencePage(int box);
 
     // Command and enable handlers named by the command table.
     void OnConnect();

@@ -66,13 +66,15 @@ void CMainFrame::ApplyHotKey()
 
 void CMainFrame::OnPreferenceDialogClose(TPreferenceDialog* dialog)
 {
+    // A window the close took away while its OK waited on a box: the key stays off.
+    if (!preferenceDialog.Holds(dialog))
+        return;
     const TPreference& pref = settings->preference;
     if (pref.RestoreOnHotKey != hotKey.IsActive()) {
         hotKey.SetHotKey(m_hWnd, pref.RestoreHotKeyModifiers, pref.RestoreHotKeyVCode);
         hotKey.SetActive(pref.RestoreOnHotKey);
     }
-    if (preferenceDialog.Holds(dialog))
-        preferenceDialog.Destroy();
+    preferenceDialog.Destroy();
 }
 
 LRESULT CMainFrame::OnEnableMessage(WPARAM wParam, LPARAM lParam)

@@ -164,12 +164,19 @@ void CMainFrame::OnTopic()
     if (!IsLoggedIn(unit) || !IsJoinedChannel(channel))
         return;
     const TNodeSerials asked = TIRCWorld::NoteNode(unit, channel);
+    const CString opened = channel->topic;
+    const CString initial = ConvertControlCodesToMarkup(opened);
     CString text;
     if (!AskMessage(FormatStringResourceWithTwo(IDS_TOPIC_TITLE, channel->GetName(), unit->GetName()), IDS_TOPIC_PROMPT,
-                    ConvertControlCodesToMarkup(channel->topic), text))
+                    initial, text))
         return;
-    if (FindNodeAgain(asked, unit, channel))
-        unit->SetTopic(channel, text);
+    if (!FindNodeAgain(asked, unit, channel))
+        return;
+    // The text as it opened, confirmed after someone set another topic, would only put the old
+    // one back over theirs.
+    if (text == initial && channel->topic != opened)
+        return;
+    unit->SetTopic(channel, text);
 }
 
 void CMainFrame::OnInviteToChannel()
@@ -240,22 +247,35 @@ void CMainFrame::SaveLogToFile()
     const TNodeSerials asked = TIRCWorld::NoteNode(unit, channel);
     if (dialog.DoModal() != IDOK)
         return;
-    CString path = dialog.GetPathName();
-    if (::GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES &&
-        !ShowConfirmMessage(m_hWnd, LoadResourceString(IDS_CONFIRM_OVERWRITE), LoadResourceString(IDS_CONFIRM_CAPTION)))
-        return;
     // The selection may have moved while the choosers were open (a talk, a join, a script):
-    // the node chosen is saved all the same. When it has gone there is nothing to save.
-    TLogView* chosen = nullptr;
-    if (FindNodeAgain(asked, unit, channel))
-        chosen = channel ? channel->logView : unit->logView;
+    // the node chosen is saved all the same. When it has gone there is nothing to save, and no
+    // file to ask about.
+    auto chosenLog = [&]() -> TLogView* {
+        if (!FindNodeAgain(asked, unit, channel))
+            return nullptr;
+        return channel ? channel->logView : unit->logView;
+    };
+    const CString failed = LoadResourceString(IDS_FAILURE_CAPTION);
+    CString path = dialog.GetPathName();
+    TLogView* chosen = chosenLog();
+    if (chosen && ::GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES) {
+        if (!ShowConfirmMessage(m_hWnd, LoadResourceString(IDS_CONFIRM_OVERWRITE),
+                                LoadResourceString(IDS_CONFIRM_CAPTION)))
+            return;
+        // The question is modal too.
+        chosen = chosenLog();
+    }
+    if (!chosen) {
+        ShowWarningMessage(m_hWnd, LoadResourceString(IDS_SAVE_LOG_NODE_GONE), failed);
+        return;
+    }
     // A failed write leaves the file that was there whole.
     TSafeFileWriter file;
-    bool ok = chosen && file.Open(path) &&
+    bool ok = file.Open(path) &&
               file.Write(ConvertToCodePage(chosen->GetAllText(), (UINT)settings->preference.LogCodepage)) &&
               file.Commit();
     if (!ok)
-        ShowWarningMessage(m_hWnd, LoadResourceString(IDS_FILE_OPEN_FAILED), LoadResourceString(IDS_FAILURE_CAPTION));
+        ShowWarningMessage(m_hWnd, LoadResourceString(IDS_FILE_OPEN_FAILED), failed);
 }
 
 // Not a prompt, but as plain: the member list starts again from the server's WHO answer.

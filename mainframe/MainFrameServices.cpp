@@ -84,7 +84,7 @@ void CMainFrame::OnToggleTrayIcon()
     preference.EnableTrayIcon = !preference.EnableTrayIcon;
     SetTrayIconEnabled(preference.EnableTrayIcon);
     preference.Save(settings->GetSettingsFolder());
-    ShowTrayTogglesOnPreferencePage();
+    ShowTrayToggleOnPreferencePage(IDC_TRAY_ENABLE);
 }
 
 void CMainFrame::OnUpdateToggleTrayIcon(CCmdUI* ui)
@@ -101,13 +101,13 @@ void CMainFrame::OnToggleBalloon()
     if (!preference.EnableBaloon)
         trayIcon.ShowBalloon(CString(), CString());
     preference.Save(settings->GetSettingsFolder());
-    ShowTrayTogglesOnPreferencePage();
+    ShowTrayToggleOnPreferencePage(IDC_TRAY_BALLOON);
 }
 
-void CMainFrame::ShowTrayTogglesOnPreferencePage()
+void CMainFrame::ShowTrayToggleOnPreferencePage(int box)
 {
     if (preferenceDialog.IsOpen())
-        preferenceDialog->trayIconPage.ShowTrayToggles();
+        preferenceDialog->trayIconPage.ShowTrayToggle(box);
 }
 
 void CMainFrame::OnUpdateToggleBalloon(CCmdUI* ui)

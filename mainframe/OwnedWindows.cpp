@@ -39,8 +39,12 @@ void TOwnedWindowSlot::Destroy()
     // Taken out first, so what the window reports while it goes finds the slot empty.
     std::unique_ptr<CWnd> gone = std::move(window);
     windowHiddenWithFrame = nullptr;
+    TRunningHandler running = gone->m_hWnd ? AfxFindRunningHandler(gone->m_hWnd) : TRunningHandler();
     if (gone->m_hWnd)
         gone->DestroyWindow();
+    if (AfxIsHandlerRunning(running))
+        list.leftWindows.push_back({std::move(gone), running});
+    list.FreeLeftWindows();
 }
 
 bool TOwnedWindowSlot::Take(std::unique_ptr<CWnd> made, bool created)
@@ -111,6 +115,7 @@ void TOwnedWindowSlot::Enable(bool on)
 
 void TOwnedWindows::KickIdle(WPARAM wParam, LPARAM lParam)
 {
+    FreeLeftWindows();
     // A copy: a window may close itself, and leave its slot empty, during its idle update.
     std::vector<TOwnedWindowSlot*> now = slots;
     for (TOwnedWindowSlot* slot : now)
@@ -156,4 +161,18 @@ void TOwnedWindows::DestroyAll()
 {
     for (TOwnedWindowSlot* slot : slots)
         slot->Destroy();
+    FreeLeftWindows();
+}
+
+void TOwnedWindows::FreeLeftWindows()
+{
+    // Taken out before any is freed: a window may report as it goes.
+    std::vector<TLeftWindow> returned;
+    for (auto it = leftWindows.begin(); it != leftWindows.end();)
+        if (AfxIsHandlerRunning(it->handler)) {
+            ++it;
+        } else {
+            returned.push_back(std::move(*it));
+            it = leftWindows.erase(it);
+        }
 }

@@ -48,7 +48,9 @@ public:
     // Brings a made window back: restored when minimised, shown, to the top and focused. False
     // when none is made, so the caller makes one.
     bool ShowOrBringForward();
-    // Runs beforeDestroy, then destroys the window and frees it; nothing when none is made.
+    // Runs beforeDestroy, then destroys the window and frees it; nothing when none is made. A
+    // window whose own handler is still running below (its OK waits on a box while the program
+    // closes) is freed once that handler has returned.
     void Destroy();
 
     // Sees the window just before it goes, on every path: to keep its size or detach it.
@@ -122,5 +124,13 @@ public:
 
 private:
     friend class TOwnedWindowSlot;
+    // A window destroyed under a handler of its own, kept until that handler has returned.
+    struct TLeftWindow {
+        std::unique_ptr<CWnd> window;
+        TRunningHandler handler;
+    };
+    void FreeLeftWindows();
+
     std::vector<TOwnedWindowSlot*> slots;
+    std::vector<TLeftWindow> leftWindows;
 };

@@ -15,7 +15,8 @@ TPreferenceDialog::~TPreferenceDialog()
 
 bool TPreferenceDialog::Open()
 {
-    if (!Create(IDD_PREFERENCE_SHEET, nullptr))
+    // Owned by the main window it would hide and minimise with it, and never stand behind it.
+    if (!CreateUnowned(IDD_PREFERENCE_SHEET))
         return false;
     CentreOverParent();
     ShowWindow(SW_SHOWNORMAL);

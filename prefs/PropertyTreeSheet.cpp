@@ -216,7 +216,11 @@ BOOL TPropertyTreeSheet::PreTranslateMessage(MSG* msg)
     if (!IsHotKeyField(msg->hwnd) && !ClaimsAltKey(m_hWnd, msg)) {
         // The main window's accelerators keep working while the sheet is the active window, but
         // an Alt+letter a control here is marked with is that control's.
-        for (HWND up = EnclosingWindow(m_hWnd); up; up = EnclosingWindow(up))
+        HWND up = EnclosingWindow(m_hWnd);
+        // A sheet no window owns still belongs to the frame it was made for.
+        if (!up && m_pParentWnd)
+            up = m_pParentWnd->m_hWnd;
+        for (; up; up = EnclosingWindow(up))
             if (auto* frame = dynamic_cast<CFrameWnd*>(CWnd::FromHandlePermanent(up)))
                 if (frame->PreTranslateMessage(msg))
                     return TRUE;

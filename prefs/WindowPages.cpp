@@ -51,12 +51,12 @@ void TTrayIconPage::Exchange(TDialogExchange& io)
     io.Check(IDC_TRAY_BALLOON_NO_NOTICE, p.IgnoreNoticeForBalloon);
 }
 
-void TTrayIconPage::ShowTrayToggles()
+void TTrayIconPage::ShowTrayToggle(int box)
 {
     if (!m_hWnd || !preference)
         return;
-    ::CheckDlgButton(m_hWnd, IDC_TRAY_ENABLE, preference->EnableTrayIcon ? BST_CHECKED : BST_UNCHECKED);
-    ::CheckDlgButton(m_hWnd, IDC_TRAY_BALLOON, preference->EnableBaloon ? BST_CHECKED : BST_UNCHECKED);
+    bool on = box == IDC_TRAY_ENABLE ? preference->EnableTrayIcon : preference->EnableBaloon;
+    ::CheckDlgButton(m_hWnd, box, on ? BST_CHECKED : BST_UNCHECKED);
 }
 
 void TTrayIconPage::UpdateControls()

@@ -18,9 +18,10 @@ class TTrayIconPage : public TPreferencePage {
 public:
     TTrayIconPage() : TPreferencePage(IDD_TRAY_PAGE) {}
 
-    // The menu's tray icon and balloon switches changed their keys while the page was open: its
-    // boxes follow, so its OK keeps the switch.
-    void ShowTrayToggles();
+    // The menu's tray icon or balloon switch (IDC_TRAY_ENABLE or IDC_TRAY_BALLOON) changed its key
+    // while the page was open: that box follows, so the page's OK keeps the switch. The other box
+    // stays as the user left it, unconfirmed.
+    void ShowTrayToggle(int box);
 
 protected:
     void Exchange(TDialogExchange& io) override;

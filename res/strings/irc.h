@@ -36,6 +36,8 @@
 #define IDS_CONFIRM_OVERWRITE 10037
 #define IDS_FAILURE_CAPTION 10038
 #define IDS_FILE_OPEN_FAILED 10039
+// A log to be saved whose server or channel went while the user chose the file.
+#define IDS_SAVE_LOG_NODE_GONE 10930
 #define IDS_WHO_TITLE 10321
 #define IDS_WHO_COLUMN_NICK 10322
 #define IDS_WHO_COLUMN_USER 10323

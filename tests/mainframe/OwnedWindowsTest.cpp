@@ -92,11 +92,14 @@ TEST_F(OwnedWindowsTest, EveryWindowOpensIdlesHidesTopsAndClosesThroughTheList)
         EXPECT_FALSE(IsTopMost(slot->GetWindow()->m_hWnd)) << "command " << slot->GetCommand();
 
     // A window the frame does not own must follow the frame's hiding by hand; one it owns,
-    // Windows hides with it.
+    // Windows hides with it. The preferences, owned by no window, neither hide nor minimise with
+    // the frame, and may stand behind it.
     for (TOwnedWindowSlot* slot : Slots()) {
-        if (!(slot->GetTraits() & OwnedFollowsFrame)) {
-            EXPECT_EQ(frame->m_hWnd, ::GetWindow(slot->GetWindow()->m_hWnd, GW_OWNER))
-                << "command " << slot->GetCommand();
+        HWND owner = ::GetWindow(slot->GetWindow()->m_hWnd, GW_OWNER);
+        if (slot->GetCommand() == ID_PREFERENCES) {
+            EXPECT_EQ(nullptr, owner);
+        } else if (!(slot->GetTraits() & OwnedFollowsFrame)) {
+            EXPECT_EQ(frame->m_hWnd, owner) << "command " << slot->GetCommand();
         }
     }
     settings.preference.HideAllWindowOnMinimize = true;

@@ -142,6 +142,48 @@ TEST_F(PromptCommands, EachPromptSendsTheTypedLineAndCancelSendsNothing)
     }
 }
 
+// The prompt opens with the topic of its start. Left as it opened and confirmed after someone set
+// another topic, it would only put the old one back: nothing is sent. Confirmed with no change
+// meanwhile, or edited, it is sent as usual.
+TEST_F(PromptCommands, TopicLeftAsItOpenedDoesNotUndoATopicSetMeanwhile)
+{
+    peer->Send(":alice!a@alice.example TOPIC #alpha :old one\r\n");
+    ASSERT_TRUE(PumpMessagesUntil([&] { return alpha->topic == L"old one"; }, kWaitBoundMs));
+    const struct {
+        const char* name;
+        const char* setMeanwhile; // another topic set while the prompt is open, or null
+        const wchar_t* typed;     // null: the opening text is left as it is
+        std::string line;         // the TOPIC the server gets; empty: none
+    } rows[] = {
+        {"unchanged, nothing set meanwhile", nullptr, nullptr, "TOPIC #alpha :old one"},
+        {"unchanged after a newer topic", "newer one", nullptr, ""},
+        {"edited after a newer topic", "newest one", L"mine", "TOPIC #alpha :mine"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const int topicsBefore = CountStarting("TOPIC");
+        WhenShown(HasControl(IDC_INPUT_MESSAGE_TEXT), [&](HWND prompt) {
+            HWND edit = ::GetDlgItem(prompt, IDC_INPUT_MESSAGE_TEXT);
+            if (row.setMeanwhile) {
+                peer->Send(":alice!a@alice.example TOPIC #alpha :" + std::string(row.setMeanwhile) + "\r\n");
+                EXPECT_TRUE(PumpMessagesUntil([&] { return Narrow(alpha->topic) == row.setMeanwhile; }, kWaitBoundMs));
+            }
+            if (row.typed)
+                Retype(edit, row.typed);
+            FocusForInput(edit);
+            PressKey(VK_RETURN);
+        });
+        FocusInputLine();
+        PressKey('T', {VK_MENU});
+        StopWatching();
+        if (!row.line.empty()) {
+            ASSERT_TRUE(peer->WaitFor(row.line, kWaitBoundMs)) << peer->Received();
+        }
+        RoundTrip();
+        EXPECT_EQ(topicsBefore + (row.line.empty() ? 0 : 1), CountStarting("TOPIC")) << peer->Received();
+    }
+}
+
 // With only the server selected the request is still sent: it names a nick, not a channel.
 TEST_F(PromptCommands, WhoisPromptWorksFromTheServerNode)
 {
@@ -424,6 +466,7 @@ TEST_F(PromptCommands, SaveLogWritesTheWholeLogAndAsksBeforeOverwriting)
                     SimulateWriteFailureAfter(100);
                     WhenShown(HasCaption(L"失敗"), [&](HWND warning) {
                         warned = true;
+                        EXPECT_EQ(CString(L"ファイルを開けませんでした"), MessageBoxText(warning));
                         FocusForInput(::GetDlgItem(warning, IDOK));
                         QueueKey(VK_RETURN);
                     });
@@ -467,6 +510,8 @@ TEST_F(PromptCommands, SaveLogKeepsToTheNodeChosenAndTellsWhenItWentMeanwhile)
             ::SetWindowTextW(name, path);
             WhenShown(HasCaption(L"失敗"), [&](HWND warning) {
                 warned = true;
+                EXPECT_NE(-1, MessageBoxText(warning).Find(L"サーバまたはチャンネルがなくなった"))
+                    << "no file was opened";
                 SaveWindowPng(warning, ScreenshotPath(L"mainframe-save-log-node-gone.png"));
                 FocusForInput(::GetDlgItem(warning, IDOK));
                 QueueKey(VK_RETURN);

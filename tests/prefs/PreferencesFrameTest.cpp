@@ -1,10 +1,11 @@
 // The main window's side of the preference window: opened from the tray menu and from the main
 // window's key, a second command only raising it; the activation hot key off while it is open and
 // back after Cancel; a new hot key another program holds warned of, yet kept in "preference.ini"
-// and taken once free; a modal dialog over the main window holding it too. While
-// the preference window is active the main window's keys still work and the page keeps its own;
-// the search bar's edit follows the input line's font and colours after OK. The tray icon turned
-// off while the window hides in the tray brings the window back.
+// and taken once free; a modal dialog over the main window holding it too. While the preference
+// window is active the main window's keys still work and the page keeps its own; the search
+// bar's edit follows the input line's font and colours after OK. The program closing while a box
+// the window opened is up takes the window with it, yet not from under the handler that waits on
+// the box. The tray icon turned off while the window hides in the tray brings the window back.
 
 #include "tests/mainframe/MainFrameFixture.h"
 
@@ -65,6 +66,35 @@ protected:
         return true;
     }
     HWND helper = ::CreateWindowW(L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    // Ctrl+Alt+Q typed into the window page's hot-key field, then taken by another program (one
+    // held already could not even be typed); the preference window, ready for its OK. Null when
+    // the window, its page or the other program's key did not come.
+    TPreferenceDialog* ChooseAKeyAnotherProgramTakes()
+    {
+        TPreferenceDialog* dialog = OpenFromKey();
+        if (!dialog || !ShowPreferencePage(dialog, &dialog->windowPage))
+            return nullptr;
+        FocusForInput(::GetDlgItem(dialog->windowPage.m_hWnd, IDC_WIN_HOTKEY));
+        PressKey('Q', {VK_CONTROL, VK_MENU});
+        return ::RegisterHotKey(helper, 9, MOD_CONTROL | MOD_ALT, 'Q') ? dialog : nullptr;
+    }
+    // The session ends (the program closes without asking) while the box that a handler of the
+    // preference window opened is up; `start` starts that handler. The window goes with the
+    // program, its handler returns into it whole, and the key it turned off stays off.
+    void EndSessionWhileShown(const std::function<bool(HWND)>& box, const std::function<void()>& start)
+    {
+        bool closedUnder = false;
+        WhenShown(box, [&](HWND) {
+            frame->SendMessageW(WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
+            closedUnder = frame->IsClosing();
+        });
+        start();
+        EXPECT_TRUE(PumpMessagesUntil([&] { return closedUnder && !FindShownWindow(box); }, 5000))
+            << "the program did not close under the box";
+        StopWatching();
+        EXPECT_EQ(nullptr, frame->GetPreferenceDialog());
+        EXPECT_FALSE(frame->IsHotKeyActive());
+    }
 };
 
 } // namespace
@@ -142,7 +172,8 @@ TEST_F(PreferencesFrameTest, TrayIconTurnedOffWhileTheWindowHidesInTheTrayBrings
 }
 
 // The tray menu's icon and balloon switches, used while the tray page is open, show on the page,
-// so its OK keeps them; a box the user clicks on the page meanwhile is stored as clicked.
+// so its OK keeps them; a box the user clicks on the page meanwhile, the other switch's box too,
+// is stored as clicked.
 TEST_F(PreferencesFrameTest, TrayMenuSwitchesUsedWhileThePageIsOpenAreKeptByItsOK)
 {
     TPreference& p = settings.preference;
@@ -152,17 +183,22 @@ TEST_F(PreferencesFrameTest, TrayMenuSwitchesUsedWhileThePageIsOpenAreKeptByItsO
     HWND page = dialog->trayIconPage.m_hWnd;
     auto checked = [&](int id) { return ::IsDlgButtonChecked(page, id) == BST_CHECKED; };
     auto openTrayMenu = [&] { ::PostMessageW(frame->GetTrayIcon().GetWindow(), WM_TRAYICON, 0, WM_RBUTTONUP); };
+    // The tray menu brings the main window forward; the user goes back to the settings first.
+    auto clickOnPage = [&](int id, bool after) {
+        FocusForInput(dialog->m_hWnd);
+        ClickAt(ScreenPointOf(::GetDlgItem(page, id), 6, 5));
+        ASSERT_TRUE(WaitUntil([&] { return checked(id) == after; }, "the page's box clicked"));
+    };
 
     ASSERT_TRUE(ChooseFromOpenedPopup(openTrayMenu, {'L'}));
     ASSERT_TRUE(WaitUntil([&] { return p.EnableBaloon; }, "balloons on"));
     EXPECT_TRUE(checked(IDC_TRAY_BALLOON));
-    // The tray menu brought the main window forward; the user goes back to the settings first.
-    FocusForInput(dialog->m_hWnd);
-    ClickAt(ScreenPointOf(::GetDlgItem(page, IDC_TRAY_ONLY_MINIMIZED), 6, 5));
-    ASSERT_TRUE(WaitUntil([&] { return checked(IDC_TRAY_ONLY_MINIMIZED); }, "the page's box clicked"));
+    clickOnPage(IDC_TRAY_ONLY_MINIMIZED, true);
+    clickOnPage(IDC_TRAY_BALLOON, false);
     ASSERT_TRUE(ChooseFromOpenedPopup(openTrayMenu, {'I'}));
     ASSERT_TRUE(WaitUntil([&] { return !p.EnableTrayIcon; }, "the icon off"));
     EXPECT_FALSE(checked(IDC_TRAY_ENABLE));
+    EXPECT_FALSE(checked(IDC_TRAY_BALLOON)) << "the box the user unticked, ticked again by the icon's switch";
     FocusForInput(dialog->m_hWnd);
     SaveWindowPng(dialog->m_hWnd, ScreenshotPath(L"preferences-tray-page-after-menu.png"));
 
@@ -170,7 +206,7 @@ TEST_F(PreferencesFrameTest, TrayMenuSwitchesUsedWhileThePageIsOpenAreKeptByItsO
     TPreference saved;
     saved.Load(settings.GetSettingsFolder());
     EXPECT_FALSE(saved.EnableTrayIcon) << "the menu's switch undone by OK";
-    EXPECT_TRUE(saved.EnableBaloon) << "the menu's switch undone by OK";
+    EXPECT_FALSE(saved.EnableBaloon) << "the page's own box";
     EXPECT_TRUE(saved.ShowTrayIconOnMinimized) << "the page's own box";
     EXPECT_FALSE(frame->GetTrayIcon().IsPresent());
 }
@@ -189,13 +225,8 @@ TEST_F(PreferencesFrameTest, HotKeyIsOffWhileOpenAndBackAfterCancel)
 
 TEST_F(PreferencesFrameTest, HotKeyAnotherProgramHoldsIsWarnedOfYetStoredAndTakenOnceFree)
 {
-    TPreferenceDialog* dialog = OpenFromKey();
+    TPreferenceDialog* dialog = ChooseAKeyAnotherProgramTakes();
     ASSERT_TRUE(dialog);
-    ASSERT_TRUE(ShowPreferencePage(dialog, &dialog->windowPage));
-    FocusForInput(::GetDlgItem(dialog->windowPage.m_hWnd, IDC_WIN_HOTKEY));
-    PressKey('Q', {VK_CONTROL, VK_MENU});
-    // Another program takes the key meanwhile (one held already could not even be typed).
-    ASSERT_TRUE(::RegisterHotKey(helper, 9, MOD_CONTROL | MOD_ALT, 'Q')) << "the other program's key";
     CString warning = PressOkAndReadWarning(dialog->m_hWnd, L"hotkey-taken.png");
     WaitUntil([&] { return frame->GetPreferenceDialog() == nullptr; }, "the preference window closed");
     EXPECT_NE(-1, warning.Find(L"ホットキー")) << "the user hears why";
@@ -215,6 +246,29 @@ TEST_F(PreferencesFrameTest, HotKeyAnotherProgramHoldsIsWarnedOfYetStoredAndTake
     ClickButton(IDCANCEL);
     EXPECT_TRUE(frame->IsHotKeyActive());
     EXPECT_FALSE(KeyIsFree(MOD_CONTROL | MOD_ALT, 'Q'));
+}
+
+TEST_F(PreferencesFrameTest, TheProgramClosingUnderTheOKsWarningLeavesTheWindowToItsOK)
+{
+    TPreferenceDialog* dialog = ChooseAKeyAnotherProgramTakes();
+    ASSERT_TRUE(dialog);
+    EndSessionWhileShown(HasControl(0xFFFF), [&] { ClickAt(ScreenPointOf(::GetDlgItem(dialog->m_hWnd, IDOK))); });
+    ::UnregisterHotKey(helper, 9);
+    TPreference saved;
+    saved.Load(settings.GetSettingsFolder());
+    EXPECT_EQ('Q', saved.RestoreHotKeyVCode) << "the OK the user gave is kept";
+}
+
+TEST_F(PreferencesFrameTest, TheProgramClosingUnderAPagesChooserTakesTheChooserWithTheWindow)
+{
+    TPreferenceDialog* dialog = OpenFromKey();
+    ASSERT_TRUE(dialog);
+    ASSERT_TRUE(ShowPreferencePage(dialog, &dialog->actionPage));
+    HWND page = dialog->actionPage.m_hWnd;
+    ClickAt(ScreenPointOf(::GetDlgItem(page, IDC_ACT_URL_APPLICATION), 6, 5));
+    HWND browse = ::GetDlgItem(page, IDC_ACT_BROWSE);
+    ASSERT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(browse) != FALSE; }, "the chooser's button enabled"));
+    EndSessionWhileShown(HasCaption(L"URLを開くアプリを選択"), [&] { ClickAt(ScreenPointOf(browse)); });
 }
 
 TEST_F(PreferencesFrameTest, AModalDialogOverTheMainWindowHoldsThePreferencesToo)
