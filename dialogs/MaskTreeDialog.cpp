@@ -2,7 +2,6 @@
 
 #include "classlib/CmdUI.h"
 #include "controls/KeyState.h"
-#include "ircproto/IRCNames.h"
 
 TMaskTreeDialog::~TMaskTreeDialog() { DestroyWindow(); }
 
@@ -37,13 +36,8 @@ void TMaskTreeDialog::StoreItem(HTREEITEM item)
 
 void TMaskTreeDialog::LoadItem(HTREEITEM item)
 {
-    std::vector<CString>* masks = FindItemMasks(item);
-    if (masks) {
-        list.ResetContent();
-        for (const CString& mask : *masks)
-            list.AddString(mask);
-        list.UpdateHorizontalExtent();
-    }
+    if (std::vector<CString>* masks = FindItemMasks(item))
+        listed.Load(*masks);
     LoadItemExtras(item);
 }
 
@@ -55,27 +49,10 @@ void TMaskTreeDialog::OnSelChanged(TTreeView*, HTREEITEM newItem, HTREEITEM oldI
         LoadItem(newItem);
 }
 
-std::vector<CString> TMaskTreeDialog::GetListedMasks() const
-{
-    std::vector<CString> masks;
-    int count = list.GetCount();
-    for (int i = 0; i < count; i++)
-        masks.push_back(list.GetText(i));
-    return masks;
-}
+std::vector<CString> TMaskTreeDialog::GetListedMasks() const { return listed.Texts(); }
 
-int TMaskTreeDialog::FindInList(const CString& text) const { return list.FindItem(text, IRCCompareNoCase); }
-
-int TMaskTreeDialog::AddToList(const CString& text)
-{
-    if (FindInList(text) >= 0)
-        return -1;
-    int index = list.AddString(text);
-    list.UpdateHorizontalExtent();
-    return index < 0 ? -1 : index;
-}
-
-int TMaskTreeDialog::AddMask(const CString& mask) { return AddToList(mask); }
+// Thousands of picked members come one by one: each is found and measured once.
+int TMaskTreeDialog::AddMask(const CString& mask) { return listed.Add(mask); }
 
 void TMaskTreeDialog::SetMaskText(const CString& text) { edit.SetWindowText(text); }
 

@@ -8,6 +8,7 @@
 #include "controls/TreeView.h"
 #include "controls/UpdateDialog.h"
 #include "dialogs/MaskListEditor.h"
+#include "dialogs/MaskListIndex.h"
 #include "res/windows/autoop.h"
 #include "res/windows/dialogs.h"
 
@@ -58,19 +59,15 @@ protected:
     TTreeView tree;
     TListBox list;
     TEdit edit;
+    TMaskListIndex listed{list};
     TMaskListEditor editor{edit,
                            list,
-                           {[this](const CString& text) { return FindInList(text); },
-                            [this](const CString& text) { return AddToList(text); },
-                            [this](int index) {
-                                list.DeleteString(index);
-                                list.UpdateHorizontalExtent();
-                            }},
+                           {[this](const CString& text) { return listed.Find(text); },
+                            [this](const CString& text) { return listed.Add(text); },
+                            [this](int index) { listed.Remove(index); }},
                            false,
                            [this] { OnOK(); }};
 
 private:
-    int FindInList(const CString& text) const;
-    int AddToList(const CString& text);
     bool ForwardTreeKey(UINT key, UINT message);
 };
