@@ -27,24 +27,12 @@ BOOL TMaskDialog::OnInitDialog()
     return TRUE;
 }
 
-// Replies and MODE changes come in bursts; repainting the list after each line would take
-// minutes for a long list, so the list is drawn once the burst's messages are handled.
-void TMaskDialog::BeginBurst()
-{
-    if (inBurst || !m_hWnd)
-        return;
-    inBurst = true;
-    list.SendMessage(WM_SETREDRAW, FALSE);
-    PostMessage(kEndBurstMessage);
-}
+// Replies and MODE changes come in bursts: the list is drawn once the burst's messages are handled.
+void TMaskDialog::BeginBurst() { listed.BeginBurst(m_hWnd, kEndBurstMessage); }
 
 LRESULT TMaskDialog::OnEndBurst(WPARAM, LPARAM)
 {
-    if (!inBurst)
-        return 0;
-    inBurst = false;
-    list.SendMessage(WM_SETREDRAW, TRUE);
-    list.Invalidate();
+    listed.EndBurst();
     return 0;
 }
 

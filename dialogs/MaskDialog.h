@@ -80,5 +80,4 @@ private:
     IMaskDialogListener* listener = nullptr;
     CString title;
     std::vector<CString> masks;
-    bool inBurst = false; // the list is not drawn until the posted end of the burst
 };

@@ -41,11 +41,19 @@ int TMaskListIndex::Add(const CString& text)
 
 void TMaskListIndex::Load(const std::vector<CString>& texts)
 {
+    if (!inBurst)
+        list.SendMessage(WM_SETREDRAW, FALSE);
     Clear();
-    CClientDC dc(list.m_hWnd);
-    CSelectObject select(dc, list.GetFont());
-    for (const CString& text : texts)
-        Insert(text, dc);
+    {
+        CClientDC dc(list.m_hWnd);
+        CSelectObject select(dc, list.GetFont());
+        for (const CString& text : texts)
+            Insert(text, dc);
+    }
+    if (!inBurst) {
+        list.SendMessage(WM_SETREDRAW, TRUE);
+        list.Invalidate();
+    }
 }
 
 void TMaskListIndex::Remove(int index)
@@ -56,6 +64,24 @@ void TMaskListIndex::Remove(int index)
     extents.erase(extents.begin() + index);
     list.DeleteString(index);
     list.SetHorizontalExtent(widths.empty() ? 0 : *widths.rbegin());
+}
+
+void TMaskListIndex::BeginBurst(HWND owner, UINT endMessage)
+{
+    if (inBurst || !list.m_hWnd)
+        return;
+    inBurst = true;
+    list.SendMessage(WM_SETREDRAW, FALSE);
+    ::PostMessageW(owner, endMessage, 0, 0);
+}
+
+void TMaskListIndex::EndBurst()
+{
+    if (!inBurst)
+        return;
+    inBurst = false;
+    list.SendMessage(WM_SETREDRAW, TRUE);
+    list.Invalidate();
 }
 
 void TMaskListIndex::Clear()

@@ -25,6 +25,11 @@ public:
     void Clear();
     const std::vector<CString>& Texts() const { return items; }
 
+    // Masks come in bursts of thousands; the list box redrawing its scroll bar after each would
+    // take minutes, so it is drawn once, when the owner handles the message posted here.
+    void BeginBurst(HWND owner, UINT endMessage);
+    void EndBurst();
+
 private:
     int Insert(const CString& text, CDC& dc);
 
@@ -34,4 +39,5 @@ private:
     // The widths by item, and sorted: the widest is the scroll range.
     std::vector<int> extents;
     std::multiset<int> widths;
+    bool inBurst = false;
 };

@@ -51,8 +51,19 @@ void TMaskTreeDialog::OnSelChanged(TTreeView*, HTREEITEM newItem, HTREEITEM oldI
 
 std::vector<CString> TMaskTreeDialog::GetListedMasks() const { return listed.Texts(); }
 
-// Thousands of picked members come one by one: each is found and measured once.
-int TMaskTreeDialog::AddMask(const CString& mask) { return listed.Add(mask); }
+// Thousands of picked members come one by one: each is found and measured once, and the list is
+// drawn after the last.
+int TMaskTreeDialog::AddMask(const CString& mask)
+{
+    listed.BeginBurst(m_hWnd, kEndBurstMessage);
+    return listed.Add(mask);
+}
+
+LRESULT TMaskTreeDialog::OnEndBurst(WPARAM, LPARAM)
+{
+    listed.EndBurst();
+    return 0;
+}
 
 void TMaskTreeDialog::SetMaskText(const CString& text) { edit.SetWindowText(text); }
 

@@ -31,6 +31,7 @@ public:
     BEGIN_MSG_MAP(TMaskTreeDialog)
         if (editor.ProcessMessage(uMsg, wParam, lParam))
             return TRUE;
+        MESSAGE_HANDLER(kEndBurstMessage, OnEndBurst)
         CHAIN_MSG_MAP(TUpdateDialog)
     END_MSG_MAP()
 
@@ -69,5 +70,8 @@ protected:
                            [this] { OnOK(); }};
 
 private:
+    static const UINT kEndBurstMessage = WM_APP + 0x20;
+
+    LRESULT OnEndBurst(WPARAM wParam, LPARAM lParam);
     bool ForwardTreeKey(UINT key, UINT message);
 };

@@ -26,7 +26,8 @@ std::vector<TPicked> PickMembers(int count)
     for (int i = 0; i < count; i++) {
         int n = (i * 7919) % count;
         CString nick, user, host;
-        nick.Format(L"member%05d", n);
+        // Not ending in digits: the mask keeps the whole nick apart.
+        nick.Format(L"m%05dx", n);
         user.Format(L"~ident%d", n % 97);
         host.Format(L"p%d-host.dsl%d.example.net", n, n % 13);
         picked.push_back({nick, user, host});

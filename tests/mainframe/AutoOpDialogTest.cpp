@@ -193,7 +193,9 @@ TEST_F(AutoOpDialogTest, MembersOfANewChannelGoToItAndThoseOfATalkToItsServer)
     HWND tree = ::GetDlgItem(window, IDC_MASK_TREE);
     HTREEITEM gammaItem = FindItem(tree, {L"全体", L"net", L"#gamma"});
     ASSERT_TRUE(gammaItem);
-    TVITEMW image = {TVIF_IMAGE, gammaItem};
+    TVITEMW image = {};
+    image.mask = TVIF_IMAGE;
+    image.hItem = gammaItem;
     TreeView_GetItem(tree, &image);
     EXPECT_EQ(2, image.iImage) << "the joined channel's picture";
     EXPECT_FALSE(FindItem(::GetDlgItem(window, IDC_MASK_TREE), {L"全体", L"net", L"bob"}));

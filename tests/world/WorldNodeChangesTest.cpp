@@ -13,7 +13,7 @@ class WorldNodeChangesTest : public TTwoServersTest {
 protected:
     void JoinWithMembers(TIRCChannel* channel)
     {
-        std::string name = CStringA(channel->GetName()).GetString();
+        std::string name = Narrow(channel->GetName());
         FeedLine(*net, ":kvself!u@h JOIN :" + name);
         FeedLine(*net, ":irc.example 353 kvself = " + name + " :kvself peer");
     }
@@ -57,7 +57,7 @@ TEST_F(WorldNodeChangesTest, AKickedChannelThatIsSelectedIsSelectedAgain)
         }
         alpha->logView->ScrollToTop();
         (*row.kicked)->updateMark = true;
-        FeedLine(*net, ":op!u@h KICK " + std::string(CStringA((*row.kicked)->GetName())) + " kvself :out");
+        FeedLine(*net, ":op!u@h KICK " + Narrow((*row.kicked)->GetName()) + " kvself :out");
         ASSERT_FALSE((*row.kicked)->IsJoined());
         EXPECT_EQ(Selected(), TNode(net, alpha));
         EXPECT_EQ(alpha->logView->IsAtEnd(), row.alphaAtEnd);
@@ -73,7 +73,7 @@ TEST_F(WorldNodeChangesTest, AKickedChannelThatIsSelectedIsSelectedAgain)
 TEST_F(WorldNodeChangesTest, ARenamedTalkStaysTheNodeLastShownOnItsServer)
 {
     Prepare();
-    TIRCChannel *bob = nullptr, *carl = nullptr, *dan = nullptr;
+    TIRCChannel *bob = nullptr, *dan = nullptr;
     const struct {
         const char* name;
         TIRCChannel* const* shown;
@@ -93,7 +93,7 @@ TEST_F(WorldNodeChangesTest, ARenamedTalkStaysTheNodeLastShownOnItsServer)
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         bob = OpenTalk(L"bob");
-        carl = OpenTalk(L"carl");
+        OpenTalk(L"carl");
         dan = OpenTalk(L"dan");
         world->Select(home, *row.shown);
         world->Select(net, nullptr);
