@@ -38,17 +38,6 @@ std::vector<TPicked> PickMembers(int count)
     return picked;
 }
 
-// What the window has waiting, its drawing included, as the user waits for it.
-void DrawNow(HWND window)
-{
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-}
-
 // Seconds to register them; false when the window could not be made or the list came out wrong.
 template <class TDialog>
 bool Register(TDialog& dialog, const TPreference& preference, const std::vector<TPicked>& picked, int expected,
