@@ -75,13 +75,16 @@ bool TAutoOpDialog::SelectNode(const CString& serverName, const CString& channel
             tree.SelectItem(unit);
             return true;
         }
+        HTREEITEM level = unit;
         for (HTREEITEM channel = tree.GetChildItem(unit); channel; channel = tree.GetNextSiblingItem(channel)) {
             if (tree.GetItemText(channel) == channelName) {
-                tree.SelectItem(channel);
-                return true;
+                level = channel;
+                break;
             }
         }
-        return false;
+        // A talk, or a channel the window does not list, has its masks at its server.
+        tree.SelectItem(level);
+        return true;
     }
     return false;
 }

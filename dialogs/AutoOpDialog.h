@@ -29,8 +29,9 @@ public:
     void SetWorldConfig(const TWorldConfig& config) { world = config; }
     const TWorldConfig& GetWorldConfig() const { return world; }
 
-    // An empty server name selects the whole world; names compare exactly. False, with the
-    // selection left as it was, when the window holds no such node.
+    // An empty server name selects the whole world; names compare exactly. A channel the server
+    // does not list leaves the server selected. False, with the selection left as it was, when
+    // the window holds no such server.
     bool SelectNode(const CString& serverName, const CString& channelName);
     // The server tree as it is now, its servers' and channels' names and order; what the window
     // holds keeps the masks edited here. A server renamed since is told first.

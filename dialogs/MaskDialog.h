@@ -7,9 +7,9 @@
 #include "controls/ListBox.h"
 #include "controls/UpdateDialog.h"
 #include "dialogs/MaskListEditor.h"
+#include "dialogs/MaskListIndex.h"
 #include "res/windows/dialogs.h"
 
-#include <set>
 #include <vector>
 
 class TMaskDialog;
@@ -64,31 +64,20 @@ private:
 
     void BeginBurst();
     LRESULT OnEndBurst(WPARAM wParam, LPARAM lParam);
-    int FindInList(const CString& text) const;
-    // The list box alone: the buttons never touch the owner's masks.
-    int AddToList(const CString& text);
-    int TextExtent(const CString& text) const;
-    void DeleteFromList(int index);
     void OnUpdate();
 
     TListBox list;
     TEdit edit;
+    // The list box's texts: the buttons never touch the owner's masks.
+    TMaskListIndex listed{list};
     TMaskListEditor editor{edit,
                            list,
-                           {[this](const CString& text) { return FindInList(text); },
-                            [this](const CString& text) { return AddToList(text); },
-                            [this](int index) { DeleteFromList(index); }},
+                           {[this](const CString& text) { return listed.Find(text); },
+                            [this](const CString& text) { return listed.Add(text); },
+                            [this](int index) { listed.Remove(index); }},
                            true,
                            [this] { OnOK(); }};
     IMaskDialogListener* listener = nullptr;
     CString title;
     std::vector<CString> masks;
-    // The list box's texts in its order, and IRC-folded: a long list is searched without
-    // asking the control item by item.
-    std::vector<CString> items;
-    std::set<CString> folded;
-    // Their widths, by item and sorted, for the list's horizontal scroll range.
-    std::vector<int> extents;
-    std::multiset<int> widths;
-    bool inBurst = false; // the list is not drawn until the posted end of the burst
 };

@@ -2,7 +2,6 @@
 
 #include "classlib/CmdUI.h"
 #include "controls/KeyState.h"
-#include "ircproto/IRCNames.h"
 
 TMaskTreeDialog::~TMaskTreeDialog() { DestroyWindow(); }
 
@@ -37,13 +36,8 @@ void TMaskTreeDialog::StoreItem(HTREEITEM item)
 
 void TMaskTreeDialog::LoadItem(HTREEITEM item)
 {
-    std::vector<CString>* masks = FindItemMasks(item);
-    if (masks) {
-        list.ResetContent();
-        for (const CString& mask : *masks)
-            list.AddString(mask);
-        list.UpdateHorizontalExtent();
-    }
+    if (std::vector<CString>* masks = FindItemMasks(item))
+        listed.Load(*masks);
     LoadItemExtras(item);
 }
 
@@ -55,27 +49,21 @@ void TMaskTreeDialog::OnSelChanged(TTreeView*, HTREEITEM newItem, HTREEITEM oldI
         LoadItem(newItem);
 }
 
-std::vector<CString> TMaskTreeDialog::GetListedMasks() const
+std::vector<CString> TMaskTreeDialog::GetListedMasks() const { return listed.Texts(); }
+
+// Thousands of picked members come one by one: each is found and measured once, and the list is
+// drawn after the last.
+int TMaskTreeDialog::AddMask(const CString& mask)
 {
-    std::vector<CString> masks;
-    int count = list.GetCount();
-    for (int i = 0; i < count; i++)
-        masks.push_back(list.GetText(i));
-    return masks;
+    listed.BeginBurst(m_hWnd, kEndBurstMessage);
+    return listed.Add(mask);
 }
 
-int TMaskTreeDialog::FindInList(const CString& text) const { return list.FindItem(text, IRCCompareNoCase); }
-
-int TMaskTreeDialog::AddToList(const CString& text)
+LRESULT TMaskTreeDialog::OnEndBurst(WPARAM, LPARAM)
 {
-    if (FindInList(text) >= 0)
-        return -1;
-    int index = list.AddString(text);
-    list.UpdateHorizontalExtent();
-    return index < 0 ? -1 : index;
+    listed.EndBurst();
+    return 0;
 }
-
-int TMaskTreeDialog::AddMask(const CString& mask) { return AddToList(mask); }
 
 void TMaskTreeDialog::SetMaskText(const CString& text) { edit.SetWindowText(text); }
 

@@ -8,6 +8,7 @@
 #include "controls/TreeView.h"
 #include "controls/UpdateDialog.h"
 #include "dialogs/MaskListEditor.h"
+#include "dialogs/MaskListIndex.h"
 #include "res/windows/autoop.h"
 #include "res/windows/dialogs.h"
 
@@ -30,6 +31,7 @@ public:
     BEGIN_MSG_MAP(TMaskTreeDialog)
         if (editor.ProcessMessage(uMsg, wParam, lParam))
             return TRUE;
+        MESSAGE_HANDLER(kEndBurstMessage, OnEndBurst)
         CHAIN_MSG_MAP(TUpdateDialog)
     END_MSG_MAP()
 
@@ -58,19 +60,18 @@ protected:
     TTreeView tree;
     TListBox list;
     TEdit edit;
+    TMaskListIndex listed{list};
     TMaskListEditor editor{edit,
                            list,
-                           {[this](const CString& text) { return FindInList(text); },
-                            [this](const CString& text) { return AddToList(text); },
-                            [this](int index) {
-                                list.DeleteString(index);
-                                list.UpdateHorizontalExtent();
-                            }},
+                           {[this](const CString& text) { return listed.Find(text); },
+                            [this](const CString& text) { return listed.Add(text); },
+                            [this](int index) { listed.Remove(index); }},
                            false,
                            [this] { OnOK(); }};
 
 private:
-    int FindInList(const CString& text) const;
-    int AddToList(const CString& text);
+    static const UINT kEndBurstMessage = WM_APP + 0x20;
+
+    LRESULT OnEndBurst(WPARAM wParam, LPARAM lParam);
     bool ForwardTreeKey(UINT key, UINT message);
 };

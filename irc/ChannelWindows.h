@@ -15,12 +15,12 @@ public:
     virtual IMemberListView* CreateMemberView(TIRCUnit* unit, TIRCChannel* channel) = 0;
     virtual void DestroyMemberView(TIRCUnit* unit, TIRCChannel* channel) = 0;
     virtual IMaskList* CreateMaskList(TIRCUnit* unit, TIRCChannel* channel, const CString& title) = 0;
-    // A node was added to the unit: its tree item, the sort and, for a joined channel, "tree.ini".
-    virtual void OnChannelAdded(TIRCUnit* unit, TIRCChannel* channel, bool storeTree) = 0;
-    // An own JOIN that made no node (a node of that name is there already): only "tree.ini".
+    // A node was added to the unit: its tree item and the sort.
+    virtual void OnChannelAdded(TIRCUnit* unit, TIRCChannel* channel) = 0;
+    // "tree.ini" after an own JOIN, once the channel it made is joined.
     virtual void SaveServerTree() = 0;
-    // A talk took a new name: tree item text, title and sort follow.
-    virtual void OnChannelRenamed(TIRCUnit* unit, TIRCChannel* channel) = 0;
+    // A talk took a new name: tree item text, title, sort and the unit's last shown node follow.
+    virtual void OnChannelRenamed(TIRCUnit* unit, TIRCChannel* channel, const CString& oldName) = 0;
     // The node is about to be deleted: its tree item and views go first.
     virtual void OnChannelDeleting(TIRCUnit* unit, TIRCChannel* channel) = 0;
     virtual void Select(TIRCUnit* unit, TIRCChannel* channel) = 0;

@@ -26,7 +26,7 @@ TIRCChannel* TIRCUnit::AddDccChatChannel(const TIRCMember& peer)
         talk = AddChannel(config, TIRCChannel::KindDccChat);
     }
     if (channelWindows)
-        channelWindows->OnChannelAdded(this, talk, false);
+        channelWindows->OnChannelAdded(this, talk);
     talk->GetMembers().AddMember(peer, true);
     return talk;
 }

@@ -69,10 +69,11 @@ TIRCChannel* TIRCUnit::FollowNickChange(const CString& oldNick, const CString& n
             channelWindows->Select(this, talk);
         DeleteChannel(other);
     }
+    CString oldName = talk->GetName();
     talk->GetConfig().Name = newNick;
     talk->SetIRCName(newNick);
     if (channelWindows)
-        channelWindows->OnChannelRenamed(this, talk);
+        channelWindows->OnChannelRenamed(this, talk, oldName);
     return talk;
 }
 
@@ -121,25 +122,28 @@ TIRCChannel* TIRCUnit::EnterJoinedChannel(const TIRCReceiveMessage& message, con
     if (channelText.IsEmpty())
         return nullptr;
     TIRCChannel* channel = FindChannelByIRCName(channelText);
-    if (channel) {
+    bool known = channel != nullptr;
+    if (known) {
         if (IsSafeChannelName(channelText))
             channel->SetIRCName(channelText);
     } else {
         TChannelConfig config;
         config.Name = NodeNameOf(channelText);
         channel = AddChannel(config, TIRCChannel::KindChannel);
-        if (channel)
+        if (channel) {
             channel->SetIRCName(channelText);
-        // Stores the tree even when nothing was created.
-        if (channelWindows && channel)
-            channelWindows->OnChannelAdded(this, channel, true);
-        else if (channelWindows)
-            channelWindows->SaveServerTree();
+            if (channelWindows)
+                channelWindows->OnChannelAdded(this, channel);
+        }
     }
     if (channel) {
         channel->OnJoined();
         RefreshTreeItem(channel);
     }
+    // A channel new to the tree is stored once joined, so its record says so; the tree is stored
+    // even when no node could be made.
+    if (!known && channelWindows)
+        channelWindows->SaveServerTree();
     return channel;
 }
 

@@ -19,7 +19,7 @@ TIRCChannel* TIRCUnit::OpenTalk(const TIRCMember& peer)
     if (!talk)
         return nullptr;
     if (channelWindows)
-        channelWindows->OnChannelAdded(this, talk, false);
+        channelWindows->OnChannelAdded(this, talk);
     PrintSystemLine(talk, LoadResourceString(IDS_TALK_STARTED));
     talk->OnJoined();
     talk->GetMembers().AddMember(peer, true);

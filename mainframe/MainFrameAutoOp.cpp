@@ -53,7 +53,7 @@ void CMainFrame::OnServerAutoOp()
 }
 
 // One member: the mask waits in the edit for the user to confirm; several: added at once, unless
-// the window holds no level of the node (a talk), where they would land in whichever it shows.
+// the window holds no level of the node, where they would land in whichever it shows.
 template <class TDialog>
 void CMainFrame::PrefillMasks(TDialog* dialog, TIRCChannel* channel, const std::vector<CString>& nicks, bool addSeveral)
 {

@@ -354,8 +354,13 @@ void TIRCWorld::RenameUnit(TIRCUnit* unit, const CString& name)
     SortUnits();
 }
 
-void TIRCWorld::OnChannelRenamed(TIRCUnit* unit, TIRCChannel* channel)
+void TIRCWorld::OnChannelRenamed(TIRCUnit* unit, TIRCChannel* channel, const CString& oldName)
 {
+    // The node last shown on the unit goes by its name: switching servers, and %a, would find
+    // another person's talk, or none.
+    auto last = currentChannelNames.find(unit);
+    if (last != currentChannelNames.end() && !last->second.IsEmpty() && unit->CompareNames(last->second, oldName) == 0)
+        last->second = channel->GetName();
     HTREEITEM unitItem = FindUnitTreeItem(unit);
     if (HTREEITEM item = FindChannelTreeItem(unitItem, channel))
         serverTree->SetItemText(item, channel->GetName());
@@ -371,18 +376,16 @@ TIRCChannel* TIRCWorld::AddChannelNode(TIRCUnit* unit, const TChannelConfig& rec
         return nullptr;
     TIRCChannel* channel = unit->AddChannel(record, kind);
     if (channel)
-        OnChannelAdded(unit, channel, false);
+        OnChannelAdded(unit, channel);
     return channel;
 }
 
-void TIRCWorld::OnChannelAdded(TIRCUnit* unit, TIRCChannel* channel, bool storeTree)
+void TIRCWorld::OnChannelAdded(TIRCUnit* unit, TIRCChannel* channel)
 {
     if (HTREEITEM unitItem = FindUnitTreeItem(unit)) {
         InsertChannelTreeItem(unitItem, channel);
         SortChannels(unitItem);
     }
-    if (storeTree)
-        SaveServerTree();
 }
 
 void TIRCWorld::RemoveChannelNode(TIRCUnit* unit, TIRCChannel* channel)

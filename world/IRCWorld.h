@@ -313,8 +313,8 @@ public:
     IMemberListView* CreateMemberView(TIRCUnit* unit, TIRCChannel* channel) override;
     void DestroyMemberView(TIRCUnit* unit, TIRCChannel* channel) override;
     IMaskList* CreateMaskList(TIRCUnit* unit, TIRCChannel* channel, const CString& title) override;
-    void OnChannelAdded(TIRCUnit* unit, TIRCChannel* channel, bool storeTree) override;
-    void OnChannelRenamed(TIRCUnit* unit, TIRCChannel* channel) override;
+    void OnChannelAdded(TIRCUnit* unit, TIRCChannel* channel) override;
+    void OnChannelRenamed(TIRCUnit* unit, TIRCChannel* channel, const CString& oldName) override;
     void OnChannelDeleting(TIRCUnit* unit, TIRCChannel* channel) override;
     void ShowBalloon(const CString& title, const CString& text) override;
     IInviteRequest* ShowInvitation(IInviteDialogListener* listener, const CString& nick, const CString& channel,

@@ -49,6 +49,19 @@ template <class TPanel> void ShowCardPassingFocus(TPanel* panel, UINT key, HWND 
         ::SetFocus(target);
 }
 
+// Takes the node's card out of the panel. A focused card that goes leaves the focus with nobody,
+// and typed keys would only beep: the input line takes it. False when there was no card.
+template <class TPanel> bool DestroyCardPassingFocus(TPanel* panel, UINT key, CWnd* inputLine)
+{
+    CWnd* card = panel ? panel->GetCard(key) : nullptr;
+    bool focused = card && card->m_hWnd == FocusedWindow();
+    if (!panel || !panel->DestroyCard(key))
+        return false;
+    if (focused && inputLine)
+        inputLine->SetFocus();
+    return true;
+}
+
 CString WindowTitle(HWND window)
 {
     CString text;
@@ -190,9 +203,7 @@ void TIRCWorld::DestroyLogView(TIRCUnit* unit, TIRCChannel* channel)
     UINT key = CardKey(unit, channel);
     if (unit)
         NodeOf(unit, channel)->DetachLogView();
-    if (!logPanel || !logPanel->DestroyCard(key))
-        return;
-    if (key == 1)
+    if (DestroyCardPassingFocus(logPanel, key, inputLine) && key == 1)
         emptyLog = nullptr;
 }
 
@@ -201,20 +212,16 @@ void TIRCWorld::DestroyMemberListView(TIRCUnit* unit, TIRCChannel* channel)
     UINT key = CardKey(unit, channel);
     if (channel)
         channel->DetachMemberView();
-    CWnd* list = memberPanel ? memberPanel->GetCard(key) : nullptr;
-    // A focused window that goes leaves the focus with nobody: typed keys would only beep.
-    bool focused = list && list->m_hWnd == FocusedWindow();
-    if (!memberPanel || !memberPanel->DestroyCard(key))
+    if (!DestroyCardPassingFocus(memberPanel, key, inputLine))
         return;
     if (key == 1) {
         emptyMemberList = nullptr;
         return;
     }
+    // Selected again as a click would: the empty list shows, and a log left scrolled back comes
+    // to the kick or part line when the user asked for the end on selection.
     if (IsSelected(unit, channel))
-        ShowNodeCards(unit, channel);
-    // The node has no list now; the empty one shown in its place is no one's.
-    if (focused && inputLine)
-        inputLine->SetFocus();
+        Select(unit, channel, true);
 }
 
 void TIRCWorld::DestroyNodeViews(TIRCUnit* unit, TIRCChannel* channel)

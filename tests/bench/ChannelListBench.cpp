@@ -28,17 +28,6 @@ void Receive(TIRCUnit& unit, const std::string& line)
     unit.OnReceive(&unit.GetConnection(), &message);
 }
 
-// What the window has waiting, its drawing included, as a user would wait for it.
-void DrawNow(HWND window)
-{
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-}
-
 } // namespace
 
 int main()

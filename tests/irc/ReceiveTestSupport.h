@@ -14,13 +14,9 @@ public:
         lists.push_back(new TFakeMaskList(&deleted));
         return lists.back();
     }
-    void OnChannelAdded(TIRCUnit*, TIRCChannel* channel, bool storeTree) override
-    {
-        added.push_back(channel);
-        treeStores += storeTree;
-    }
+    void OnChannelAdded(TIRCUnit*, TIRCChannel* channel) override { added.push_back(channel); }
     void SaveServerTree() override { treeStores++; }
-    void OnChannelRenamed(TIRCUnit*, TIRCChannel* channel) override { renamed.push_back(channel); }
+    void OnChannelRenamed(TIRCUnit*, TIRCChannel* channel, const CString&) override { renamed.push_back(channel); }
     void OnChannelDeleting(TIRCUnit*, TIRCChannel*) override {}
     void Select(TIRCUnit*, TIRCChannel* channel) override { selected.push_back(channel); }
     void ShowBalloon(const CString& title, const CString& text) override { balloons.push_back(title + L"|" + text); }

@@ -169,10 +169,10 @@ TEST_F(AutoOpDialogTest, PickedMembersFillTheEditOrTheChannelsList)
     EXPECT_EQ(3u, alpha->GetConfig().AutoOpMasks.size());
 }
 
-// The window follows the server tree: a channel joined after it opened is a level of its own;
-// a talk is none: its one member's mask waits in the edit for the user to place, and several
-// of its members are added to no level.
-TEST_F(AutoOpDialogTest, MembersOfANewChannelGoToItAndThoseOfATalkNowhere)
+// The window follows the server tree: a channel joined after it opened is a level of its own,
+// drawn joined; a talk is none, and its members go to its server: one member's mask waits in the
+// edit, several are added there.
+TEST_F(AutoOpDialogTest, MembersOfANewChannelGoToItAndThoseOfATalkToItsServer)
 {
     // Open from the tools menu, on the level of every server.
     ChooseFromMenuBar(5, {'O'});
@@ -190,7 +190,14 @@ TEST_F(AutoOpDialogTest, MembersOfANewChannelGoToItAndThoseOfATalkNowhere)
             return Channel(L"bob") && gamma && gamma->FindMember(L"frank");
         },
         "the talk and the new channel"));
-    EXPECT_TRUE(FindItem(::GetDlgItem(window, IDC_MASK_TREE), {L"全体", L"net", L"#gamma"}));
+    HWND tree = ::GetDlgItem(window, IDC_MASK_TREE);
+    HTREEITEM gammaItem = FindItem(tree, {L"全体", L"net", L"#gamma"});
+    ASSERT_TRUE(gammaItem);
+    TVITEMW image = {};
+    image.mask = TVIF_IMAGE;
+    image.hItem = gammaItem;
+    TreeView_GetItem(tree, &image);
+    EXPECT_EQ(2, image.iImage) << "the joined channel's picture";
     EXPECT_FALSE(FindItem(::GetDlgItem(window, IDC_MASK_TREE), {L"全体", L"net", L"bob"}));
     TIRCChannel* talk = Channel(L"bob");
     const struct {
@@ -199,14 +206,13 @@ TEST_F(AutoOpDialogTest, MembersOfANewChannelGoToItAndThoseOfATalkNowhere)
         const wchar_t* second; // null: one member picked
         const wchar_t* selected;
     } cases[] = {
-        {gamma, L"frank", nullptr, L"#gamma"}, {talk, L"bob", nullptr, L"#alpha"}, {talk, L"bob", L"kvme", L"#alpha"}};
+        {gamma, L"frank", nullptr, L"#gamma"}, {talk, L"bob", nullptr, L"net"}, {talk, L"bob", L"kvme", L"net"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(Narrow(c.nick) + (c.second ? " and another" : ""));
         // Another level selected before: a channel of the same server.
         ClickItem(window, {L"全体", L"net", L"#alpha"});
         ASSERT_EQ(L"#alpha", SelectedText(window));
         ::SetWindowTextW(::GetDlgItem(window, IDC_MASK_EDIT), L"");
-        const std::vector<CString> listed = Listed(window);
         world->Select(net, c.node);
         PumpPendingMessages();
         if (c.second)
@@ -219,9 +225,18 @@ TEST_F(AutoOpDialogTest, MembersOfANewChannelGoToItAndThoseOfATalkNowhere)
         ASSERT_TRUE(member);
         EXPECT_EQ(c.second ? CString() : settings.preference.MakeMask(c.nick, member->user, member->host),
                   GetControlText(::GetDlgItem(window, IDC_MASK_EDIT)));
-        if (c.node == talk) {
-            EXPECT_EQ(listed, Listed(window)) << "nothing added to the level shown";
+        // Nothing was listed at the channel or the server before.
+        std::vector<CString> added;
+        for (const wchar_t* nick : {c.nick, c.second}) {
+            const TIRCMember* picked = nick && c.second ? c.node->FindMember(nick) : nullptr;
+            if (picked)
+                added.push_back(settings.preference.MakeMask(nick, picked->user, picked->host));
         }
+        std::vector<CString> shown = Listed(window);
+        std::sort(added.begin(), added.end());
+        std::sort(shown.begin(), shown.end());
+        EXPECT_EQ(added, shown);
+        EXPECT_EQ(c.second ? 2u : 0u, added.size());
     }
     SaveWindowPng(window, ScreenshotPath(L"mainframe-auto-op-talk-member.png"));
 }

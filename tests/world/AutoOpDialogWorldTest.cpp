@@ -10,6 +10,8 @@
 #include "tests/common/InputHandled.h"
 #include "tests/common/StringPrinter.h"
 
+#include <algorithm>
+
 #include <commctrl.h>
 
 namespace {
@@ -136,8 +138,10 @@ TEST_F(AutoOpDialogWorldTest, SelectNodeMatchesNamesExactlyAndCancelReportsOnlyC
     EXPECT_EQ(2, selected());
     EXPECT_FALSE(dialog->SelectNode(L"net", L""));
     EXPECT_EQ(2, selected()) << "names compare exactly";
-    EXPECT_FALSE(dialog->SelectNode(L"Net", L"#gone"));
-    EXPECT_EQ(2, selected()) << "a channel the server does not hold: no other level";
+    EXPECT_FALSE(dialog->SelectNode(L"Other", L"#Room"));
+    EXPECT_EQ(2, selected()) << "no such server: no other level";
+    EXPECT_TRUE(dialog->SelectNode(L"Net", L"bob"));
+    EXPECT_EQ(1, selected()) << "a talk's masks go to its server";
     dialog->SelectNode(L"", L"#Room");
     EXPECT_EQ(0, selected());
     dialog->SelectNode(L"Net", L"");
@@ -150,4 +154,44 @@ TEST_F(AutoOpDialogWorldTest, SelectNodeMatchesNamesExactlyAndCancelReportsOnlyC
     EXPECT_EQ(0, result.ok);
     EXPECT_EQ(1, result.closed);
     EXPECT_TRUE(dialog->GetWorldConfig().AutoOpMasks.empty());
+}
+
+// Masks the owner adds are listed once under IRC folding; the list scrolls as far as its widest
+// mask until that one is deleted, and a level left and come back to lists what it held.
+TEST_F(AutoOpDialogWorldTest, AddedMasksAreListedOnceAndScrollAsFarAsTheWidest)
+{
+    AddServer(L"Net", {L"#Room"});
+    Build();
+    Open();
+    ASSERT_TRUE(dialog->SelectNode(L"Net", L""));
+    HWND list = ::GetDlgItem(window, IDC_MASK_LIST);
+    RECT client = {};
+    ::GetClientRect(list, &client);
+    auto extent = [&] { return (int)::SendMessageW(list, LB_GETHORIZONTALEXTENT, 0, 0); };
+    auto sorted = [&] {
+        std::vector<CString> masks = Listed();
+        std::sort(masks.begin(), masks.end());
+        return masks;
+    };
+    CString wide = L"x!*@" + CString(L'h', 120) + L".example";
+    for (const CString& mask :
+         {CString(L"amy!*@*"), CString(L"[bob]!*@*"), wide, CString(L"AMY!*@*"), CString(L"{BOB}!*@*")})
+        dialog->AddMask(mask);
+    EXPECT_EQ((std::vector<CString>{L"[bob]!*@*", L"amy!*@*", wide}), sorted());
+    EXPECT_GT(extent(), client.right);
+
+    int index = (int)::SendMessageW(list, LB_FINDSTRINGEXACT, (WPARAM)-1, (LPARAM)(LPCWSTR)wide);
+    ASSERT_GE(index, 0);
+    ::SendMessageW(list, LB_SETCURSEL, (WPARAM)index, 0);
+    FocusForInput(list);
+    PressKey(VK_DELETE);
+    EXPECT_EQ((std::vector<CString>{L"[bob]!*@*", L"amy!*@*"}), sorted());
+    EXPECT_GT(extent(), 0);
+    EXPECT_LT(extent(), client.right);
+
+    Click(ServerItem(0, L"#Room"));
+    EXPECT_TRUE(Listed().empty());
+    Click(ServerItem(0));
+    EXPECT_EQ((std::vector<CString>{L"[bob]!*@*", L"amy!*@*"}), sorted());
+    EXPECT_EQ(dialog->AddMask(L"AMY!*@*"), -1) << "still found after coming back";
 }
