@@ -17,6 +17,10 @@ namespace {
 // A size whose one copy took longer than this is the last one tried: the next would only wait.
 const double kGiveUpSeconds = 20;
 
+// Trees that lost nodes or could not be made: a fast copy that drops channels is no result, so
+// the run fails.
+int failures = 0;
+
 void AddChannels(TUnitConfig& unit, int channels)
 {
     for (int c = 0; c < channels; c++) {
@@ -47,8 +51,11 @@ void TimeSaves(int channels, int joins, double& oneSave, double& allJoins)
     AddChannels(record, channels);
     config.world.Units.push_back(record);
     TTestWorldFrame frame;
-    if (!frame.Create(config))
+    if (!frame.Create(config)) {
+        printf("the window could not be made\n");
+        failures++;
         return;
+    }
     {
         TIRCWorld world(&config, &frame, nullptr);
         world.Attach(&frame);
@@ -70,8 +77,11 @@ void TimeSaves(int channels, int joins, double& oneSave, double& allJoins)
         TConfig reread;
         reread.settingsFolder = folder.path;
         reread.LoadServerTree();
-        if (reread.world.Units.size() != 1 || reread.world.Units[0].Channels.size() != (size_t)(channels + joins))
-            printf("the saved tree lost channels\n");
+        size_t saved = reread.world.Units.size() == 1 ? reread.world.Units[0].Channels.size() : 0;
+        if (saved != (size_t)(channels + joins)) {
+            printf("the saved tree lost channels: %d of %d\n", (int)saved, channels + joins);
+            failures++;
+        }
         world.Shutdown();
     }
     frame.DestroyWindow();
@@ -91,8 +101,11 @@ double TimeOneCopy(int servers, int channels)
         config.world.Units.push_back(unit);
     }
     TTestWorldFrame frame;
-    if (!frame.Create(config))
+    if (!frame.Create(config)) {
+        printf("the window could not be made\n");
+        failures++;
         return -1;
+    }
     double seconds = 0;
     {
         TIRCWorld world(&config, &frame, nullptr);
@@ -106,8 +119,10 @@ double TimeOneCopy(int servers, int channels)
             copies++;
         } while (clock.Seconds() < 0.5);
         seconds = clock.Seconds() / copies;
-        if (copy.Units.size() != (size_t)servers || copy.Units.back().Channels.size() != (size_t)channels)
+        if (copy.Units.size() != (size_t)servers || copy.Units.back().Channels.size() != (size_t)channels) {
             printf("the copy lost nodes: %d servers\n", (int)copy.Units.size());
+            failures++;
+        }
         world.Shutdown();
     }
     frame.DestroyWindow();
@@ -150,5 +165,5 @@ int main()
     printf("%-40s %10.3f ms per save\n", "save of one server, 1000 channels", oneSave * 1000);
     printf("%-40s %10.3f s in all, %.3f ms per JOIN\n", "300 own JOINs into 1000 channels", allJoins,
            allJoins * 1000 / 300);
-    return 0;
+    return failures == 0 ? 0 : 1;
 }

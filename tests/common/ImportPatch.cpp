@@ -33,6 +33,19 @@ BOOL WINAPI RecordSound(LPCWSTR sound, HMODULE, DWORD flags)
     return TRUE;
 }
 
+ULONG_PTR readOriginal = 0;
+long long readLeft = 0;
+
+BOOL WINAPI ReadCutShort(HANDLE file, LPVOID data, DWORD count, LPDWORD got, LPOVERLAPPED overlapped)
+{
+    if ((long long)count > readLeft)
+        count = (DWORD)readLeft;
+    BOOL read = reinterpret_cast<decltype(&::ReadFile)>(readOriginal)(file, data, count, got, overlapped);
+    if (read && got)
+        readLeft -= *got;
+    return read;
+}
+
 } // namespace
 
 ULONG_PTR ReplaceImport(const char* dll, const char* function, ULONG_PTR replacement)
@@ -98,4 +111,17 @@ TSoundRecorder::~TSoundRecorder()
     if (original)
         ReplaceImport("winmm.dll", "PlaySoundW", original);
     soundRecorder = nullptr;
+}
+
+TFileCutShort::TFileCutShort(long long bytes)
+    : original(ReplaceImport("kernel32.dll", "ReadFile", reinterpret_cast<ULONG_PTR>(&ReadCutShort)))
+{
+    readOriginal = original;
+    readLeft = bytes;
+}
+
+TFileCutShort::~TFileCutShort()
+{
+    if (original)
+        ReplaceImport("kernel32.dll", "ReadFile", original);
 }

@@ -52,3 +52,19 @@ public:
 private:
     ULONG_PTR original;
 };
+
+// ReadFile as on a file cut short while it is read: once this many more bytes came in, every read
+// finds the end of the file, for as long as the cut lives.
+class TFileCutShort {
+public:
+    explicit TFileCutShort(long long bytes);
+    ~TFileCutShort();
+    TFileCutShort(const TFileCutShort&) = delete;
+    TFileCutShort& operator=(const TFileCutShort&) = delete;
+
+    // False when the program does not read through the system's ReadFile.
+    bool IsHooked() const { return original != 0; }
+
+private:
+    ULONG_PTR original;
+};

@@ -47,7 +47,8 @@ void CALLBACK RunLaterStep(HWND, UINT, UINT_PTR id, DWORD)
 {
     KillTimer(nullptr, id);
     std::function<void()> step = g_laterStep;
-    step();
+    if (step)
+        step();
 }
 
 } // namespace
@@ -57,6 +58,8 @@ void RunLater(DWORD ms, std::function<void()> step)
     g_laterStep = step;
     SetTimer(nullptr, 0, ms, RunLaterStep);
 }
+
+void CancelLater() { g_laterStep = nullptr; }
 
 TStepWhenReady::TStepWhenReady(std::function<bool()> ready, std::function<void()> step, DWORD boundMs)
     : ready(std::move(ready)), step(std::move(step)), start(GetTickCount()), boundMs(boundMs)

@@ -19,6 +19,8 @@ void PumpMessagesFor(DWORD ms);
 // Runs the step from a thread timer after the delay, inside whatever message loop is running
 // then (a modal loop, a drag); one step is pending at a time.
 void RunLater(DWORD ms, std::function<void()> step);
+// Drops the step RunLater holds, so a chain that re-arms itself stops before what it refers to goes.
+void CancelLater();
 
 // Runs the step once, from a thread timer inside whatever message loop is running then, as soon
 // as ready() holds; gives up after the bound. It stops with the object, so what the two refer to

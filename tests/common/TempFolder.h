@@ -63,6 +63,24 @@ private:
     }
 };
 
+// The current folder moved to the path for as long as it lives, as every file chooser moves it.
+class TCurrentFolderMoved {
+public:
+    explicit TCurrentFolderMoved(const CString& path)
+    {
+        wchar_t buffer[MAX_PATH + 1] = {};
+        GetCurrentDirectoryW(MAX_PATH + 1, buffer);
+        before = buffer;
+        SetCurrentDirectoryW(path);
+    }
+    ~TCurrentFolderMoved() { SetCurrentDirectoryW(before); }
+    TCurrentFolderMoved(const TCurrentFolderMoved&) = delete;
+    TCurrentFolderMoved& operator=(const TCurrentFolderMoved&) = delete;
+
+private:
+    CString before;
+};
+
 inline bool WriteFileBytes(const CString& path, const CStringA& bytes)
 {
     HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);

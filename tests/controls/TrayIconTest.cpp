@@ -134,6 +134,11 @@ protected:
     // Clicks go to the tray window in another process; its callback comes back posted, so the
     // caller waits for what the click does.
     void ClickIcon(bool right = false) { ClickAt(IconPoint(), right); }
+    void MinimizeOwner()
+    {
+        ::ShowWindow(owner, SW_MINIMIZE);
+        EXPECT_TRUE(::IsIconic(owner)) << "the owner minimised";
+    }
 
     TOwnerWindow owner;
     TRecordingTrayIcon tray;
@@ -155,11 +160,14 @@ TEST_F(TrayIconTest, IconAppearsAndClicksOnItBringTheOwnerForwardOrRestoreIt)
     ClickIcon();
     EXPECT_TRUE(WaitUntil([&] { return owner.activations == 1; }, "the owner brought forward", kShellMs));
     PumpMessagesFor(GetDoubleClickTime() + 100);
+    // Minimised, so a restore would show.
+    MinimizeOwner();
     ClickIcon();
     ASSERT_TRUE(WaitUntil([&] { return tray.leftClicks == 2; }, "the second click's callback", kShellMs));
     // A restore the click asked for is posted by now.
     PumpPendingMessages();
     EXPECT_EQ(owner.restores, 0) << "clicks farther apart than a double click only bring it forward";
+    EXPECT_TRUE(::IsIconic(owner));
 
     // Maximised behind another window, a double click only brings it forward: a restore would
     // take it back to its normal size. Minimised, the double click restores it.
@@ -184,9 +192,11 @@ TEST_F(TrayIconTest, IconAppearsAndClicksOnItBringTheOwnerForwardOrRestoreIt)
     ClickIcon();
     EXPECT_TRUE(WaitUntil([&] { return owner.restores == 2; }, "the owner restored by a click", kShellMs))
         << "with restore on single click every click restores";
+    MinimizeOwner();
     SendMessageW(tray.GetWindow(), WM_TRAYICON, 7, WM_LBUTTONUP);
     PumpPendingMessages();
     EXPECT_EQ(owner.restores, 2) << "another icon's clicks are not ours";
+    EXPECT_TRUE(::IsIconic(owner));
 }
 
 TEST_F(TrayIconTest, RightClickOpensTheTrayMenuAtTheCursorForTheOwner)

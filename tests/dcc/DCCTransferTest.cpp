@@ -1,12 +1,13 @@
 // Whole transfers over loopback sockets between two managers, or a manager and a scripted peer.
 
-#include "foundation/Path.h"
+#include "tests/common/ImportPatch.h"
 #include "tests/common/MessagePump.h"
 #include "tests/common/StringPrinter.h"
 #include "tests/dcc/DCCTestSupport.h"
 #include "tests/net/NetTestSupport.h"
 
 #include <algorithm>
+#include <memory>
 
 namespace {
 
@@ -36,11 +37,7 @@ TEST_F(DCCTransferTest, WholeFileArrivesByteForByteUnderItsOwnName)
 TEST_F(DCCTransferTest, AReceiveLandsInTheFolderSetEvenWhenTheCurrentFolderMoved)
 {
     TTempFolder program, current;
-    struct TMovedCurrentFolder {
-        CString before = GetCurrentFolder();
-        ~TMovedCurrentFolder() { SetCurrentFolder(before); }
-    } moved;
-    SetCurrentFolder(current.path);
+    TCurrentFolderMoved moved(current.path);
     receiver.SetProgramFolder(program.path);
     const struct {
         CString setting, folder;
@@ -254,8 +251,8 @@ TEST_F(DCCTransferTest, SendToScriptedReceiverCompletesAndLingers)
     EXPECT_EQ(send->GetState(), DCC_STATE_COMPLETE);
 }
 
-// A file that stops reading (a removed drive, a lost share) fails its send with the system's
-// reason and frees its slot for the send queued behind it, as a file read whole does.
+// A file that stops reading (a removed drive, a lost share) or comes up short fails its send with
+// the reason and frees its slot for the send queued behind it, as a file read whole does.
 TEST_F(DCCTransferTest, AFileThatStopsReadingFailsTheSendAndTheQueueMovesOn)
 {
     preference.EnableMaxDCCSendConnection = true;
@@ -263,11 +260,15 @@ TEST_F(DCCTransferTest, AFileThatStopsReadingFailsTheSendAndTheQueueMovesOn)
     const struct {
         const char* name;
         const wchar_t* file;
-        long long readable; // bytes read before reads fail; -1: all
+        long long readable; // bytes read before reads fail or find the end; -1: all
+        bool cutShort;      // the reads then find the end instead of failing
         int state;
+        CString error;
     } rows[] = {
-        {"a read that fails part-way", L"lost.bin", 30000, DCC_STATE_ERROR},
-        {"a file read whole", L"whole.bin", -1, DCC_STATE_COMPLETE},
+        {"a read that fails part-way", L"lost.bin", 30000, false, DCC_STATE_ERROR,
+         GetSystemErrorText(ERROR_READ_FAULT)},
+        {"a file that comes up short", L"short.bin", 30000, true, DCC_STATE_ERROR, L"ファイルを開けません"},
+        {"a file read whole", L"whole.bin", -1, false, DCC_STATE_COMPLETE, L""},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -277,13 +278,19 @@ TEST_F(DCCTransferTest, AFileThatStopsReadingFailsTheSendAndTheQueueMovesOn)
         TDCCSendItem* next = sender.GetSendItems().back();
         ASSERT_EQ(next->GetState(), DCC_STATE_QUEUED) << "the one slot is taken";
         int changes = sendEvents.changes;
-        SimulateReadFailureAfter(row.readable);
+        std::unique_ptr<TFileCutShort> cut;
+        if (row.cutShort)
+            cut = std::make_unique<TFileCutShort>(row.readable);
+        else
+            SimulateReadFailureAfter(row.readable);
+        ASSERT_TRUE(!cut || cut->IsHooked());
         TScriptedReceiver peer(send->GetPort(), 150000);
         bool ended = Pump([&] { return send->GetState() == row.state; });
         SimulateReadFailureAfter(-1);
+        cut.reset();
         ASSERT_TRUE(ended) << send->GetState();
+        EXPECT_EQ(send->GetErrorMessage(), row.error);
         if (row.state == DCC_STATE_ERROR) {
-            EXPECT_EQ(send->GetErrorMessage(), GetSystemErrorText(ERROR_READ_FAULT));
             EXPECT_LE(send->GetSentBytes(), 30000);
         }
         EXPECT_GT(sendEvents.changes, changes) << "the end was reported";

@@ -238,7 +238,7 @@ TEST_F(DCCManagerTest, PortsGoRoundTheRangeSharedByAllSends)
         {-5, 3, 3, 0, 0},
     };
     for (const Row& row : rows) {
-        SCOPED_TRACE(row.last);
+        SCOPED_TRACE(testing::Message() << row.start << ".." << row.end << " after " << row.last);
         preference.DCCReceivePortStart = row.start;
         preference.DCCReceivePortEnd = row.end;
         TDCCManager::SetLastSendPort(row.last);

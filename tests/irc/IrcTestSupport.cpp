@@ -195,6 +195,14 @@ bool TUnitTest::WaitDisconnected(DWORD timeoutMs)
     return PumpMessagesUntil([&] { return unit->GetState() == TIRCUnit::StateDisconnected; }, timeoutMs);
 }
 
+bool TUnitTest::ServerLogShows(const char* text)
+{
+    for (const std::string& line : recorder.ViewTexts(nullptr))
+        if (line.find(text) != std::string::npos)
+            return true;
+    return false;
+}
+
 bool TUnitTest::HistoryHolds(const char* line)
 {
     for (const TIRCSendMessage& message : unit->GetConnection().history)

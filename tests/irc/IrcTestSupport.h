@@ -109,6 +109,8 @@ protected:
     bool WelcomeOn(TLineSocket* peer);
     // Pumps messages until the unit is disconnected; false when it is not within the bound.
     bool WaitDisconnected(DWORD timeoutMs = kWaitBoundMs);
+    // Whether a line of the server's view holds the text.
+    bool ServerLogShows(const char* text);
     // Whether the flood control still counts this line (with its CR LF) as sent.
     bool HistoryHolds(const char* line);
     // Pumps messages until the macro engine was told of the event ("COMMAND param param").

@@ -75,13 +75,6 @@ protected:
             lines.push_back(text.substr(start, end - start));
         return lines;
     }
-    bool ServerLogShows(const char* text)
-    {
-        for (const std::string& line : recorder.ViewTexts(nullptr))
-            if (line.find(text) != std::string::npos)
-                return true;
-        return false;
-    }
 };
 
 struct TEarlyCommand {

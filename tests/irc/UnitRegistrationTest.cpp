@@ -208,6 +208,7 @@ TEST_F(UnitRegistrationTest, ALoginWhoseAwayOrAddressQueryLosesTheLinkEndsThere)
         TIRCChannel* talk = AddChannel(L"friend", TIRCChannel::KindTalk);
         int connects = recorder.scriptConnects;
         ASSERT_TRUE(peer && peer->WaitFor("USER "));
+        recorder.views.clear();
         peer->Send(":irc.example 001 kvnick :Welcome\r\n");
         if (c.reset) {
             peer->Reset();
@@ -215,6 +216,8 @@ TEST_F(UnitRegistrationTest, ALoginWhoseAwayOrAddressQueryLosesTheLinkEndsThere)
         } else {
             ASSERT_TRUE(peer->WaitFor("GETADDRESS"));
         }
+        // The login began, so what follows tells whether it ended at the lost link.
+        EXPECT_TRUE(ServerLogShows("ログインしました"));
         EXPECT_EQ(talk->IsJoined(), !c.reset);
         EXPECT_EQ(recorder.scriptConnects - connects, c.reset ? 0 : 1);
         // A live login waits for the server's 306.

@@ -283,6 +283,8 @@ TEST_F(DCCWindow, TheMainMenuOpensTheReceiveFolder)
     OpenFromMenu();
     ASSERT_TRUE(Window());
     RecordShellCalls();
+    TTempFolder current;
+    TCurrentFolderMoved moved(current.path);
     const struct {
         CString setting, opened;
     } rows[] = {{downloads.path, downloads.path}, {L"recv", GetProgramFolder() + L"recv\\"}};
@@ -435,10 +437,11 @@ TEST_F(DCCWindow, DoubleClickStartsAWaitingSendAndLeavesARunningOneAlone)
 
 // An offer through a server that is gone or not logged in would be dropped and the send would wait
 // for ever: such a start is refused and told, by the menu and by a double-click alike. Logged in,
-// the start offers the file through the server.
+// the start offers the file through the server, whatever else was started with it.
 TEST_F(DCCWindow, ASendStartsOnlyThroughALoggedInServer)
 {
     CString path = MakeFile(L"s.bin", 1000);
+    CString besidePath = MakeFile(L"t.bin", 1000);
     OpenFromMenu();
     ASSERT_TRUE(Window());
     // Lines wait in the queue of an open connection instead of going anywhere.
@@ -446,12 +449,15 @@ TEST_F(DCCWindow, ASendStartsOnlyThroughALoggedInServer)
     const struct {
         const char* name;
         bool loggedIn, gone, doubleClick;
+        bool beside; // started together with a send through a server removed since
     } rows[] = {
-        {"not logged in, from the menu", false, false, false},
-        {"not logged in, by a double-click", false, false, true},
-        {"the server removed", true, true, false},
-        {"logged in", true, false, false},
+        {"not logged in, from the menu", false, false, false, false},
+        {"not logged in, by a double-click", false, false, true, false},
+        {"the server removed", true, true, false, false},
+        {"logged in", true, false, false, false},
+        {"logged in, beside one through a removed server", true, false, false, true},
     };
+    const CString told = L"サーバにログインしていないため、次の送信を開始できませんでした。\n";
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         const bool refused = !row.loggedIn || row.gone;
@@ -460,10 +466,14 @@ TEST_F(DCCWindow, ASendStartsOnlyThroughALoggedInServer)
         TDCCSendItem* send = AddSend(L"bob", path, 0, net);
         if (row.gone)
             Manager().ForgetUnit(net);
+        TDCCSendItem* beside = row.beside ? AddSend(L"carol", besidePath, 0) : nullptr;
         int sendRow = RowOf(SendList(), send);
-        SelectRows(SendList(), {sendRow});
+        if (beside)
+            SelectRows(SendList(), {RowOf(SendList(), beside), sendRow});
+        else
+            SelectRows(SendList(), {sendRow});
         CString warning;
-        if (refused)
+        if (refused || beside)
             WhenDialogShown([&](HWND box) {
                 warning = MessageBoxText(box);
                 SaveWindowPng(box, ScreenshotPath(L"dcc-window-send-offline.png"));
@@ -473,15 +483,17 @@ TEST_F(DCCWindow, ASendStartsOnlyThroughALoggedInServer)
             DoubleClickAt(RowPoint(SendList(), sendRow));
         else
             EXPECT_TRUE(ChooseOnRow(SendList(), sendRow, 'S')) << "送信: 開始(&S)";
-        if (refused) {
+        if (refused || beside) {
             EXPECT_TRUE(WaitUntil([&] { return !warning.IsEmpty(); }, "the refusal told"));
             StopWatching();
-            EXPECT_EQ(warning, CString(L"サーバにログインしていないため、次の送信を開始できませんでした。\n"
-                                       L"s.bin \u2192 bob"));
-            EXPECT_EQ(0, send->GetState());
-            EXPECT_EQ(CString(TDCCSendItem::GetStateText(0)), ListViewCellText(SendList(), RowOf(SendList(), send), 2));
-        } else {
+            TDCCSendItem* left = refused ? send : beside;
+            EXPECT_EQ(warning, told + (refused ? L"s.bin \u2192 bob" : L"t.bin \u2192 carol"));
+            EXPECT_EQ(0, left->GetState());
+            EXPECT_EQ(CString(TDCCSendItem::GetStateText(0)), ListViewCellText(SendList(), RowOf(SendList(), left), 2));
+        }
+        if (!refused) {
             EXPECT_TRUE(PumpMessagesUntil([&] { return send->GetState() == 5; }, kWaitBoundMs)) << send->GetState();
+            EXPECT_EQ(CString(TDCCSendItem::GetStateText(5)), ListViewCellText(SendList(), RowOf(SendList(), send), 2));
             int offers = 0;
             for (const std::string& line : QueuedLines(net->GetConnection()))
                 offers += line.rfind("PRIVMSG bob :\1DCC SEND s.bin ", 0) == 0;

@@ -107,6 +107,8 @@ TEST_F(FrameTest, MovedWithTheKeysTheSnappingWindowFollowsTheKeys)
         QueueKey(VK_SPACE, {VK_MENU});
         QueueKey('M');
         WaitUntil([&] { return next == std::size(keys); }, "the keys of the move pressed");
+        // A move that never began leaves the chain armed, and it refers to this call's locals.
+        CancelLater();
         PumpPendingMessages();
         frame->GetWindowRect(&after);
         EXPECT_EQ(before.left - 24, after.left);

@@ -130,6 +130,7 @@ TEST_F(ReceivedText, InvitationsAndChatOffersTakeTheKeysOnlyWhenSetToComeForward
         for (const auto& offer : offers) {
             SCOPED_TRACE(std::string(offer.name) + (forward ? ", set to come forward" : ""));
             input->SetWindowText(L"");
+            const int sent = CountStarting("PRIVMSG #alpha :typing on");
             FocusForInput(input->m_hWnd);
             TypeText(L"typing");
             peer->Send(offer.line);
@@ -143,7 +144,7 @@ TEST_F(ReceivedText, InvitationsAndChatOffersTakeTheKeysOnlyWhenSetToComeForward
                 TypeText(L" on");
                 PressKey(VK_RETURN);
                 RoundTrip();
-                EXPECT_EQ(LastStarting("PRIVMSG #alpha"), "PRIVMSG #alpha :typing on");
+                EXPECT_EQ(CountStarting("PRIVMSG #alpha :typing on"), sent + 1) << "Enter sent the line";
                 EXPECT_EQ(CountStarting("JOIN #elsewhere"), 0);
                 EXPECT_EQ(net->FindChannel(L"=carol"), nullptr) << "no chat connects";
                 EXPECT_EQ(::GetFocus(), input->m_hWnd);

@@ -157,6 +157,7 @@ TEST_F(HeldLookupTest, ALateAnswerWritesIntoItsOwnLookupOnly)
     ASSERT_EQ(lookups.lookups.size(), 2u);
     EXPECT_TRUE(lookups.lookups[0].cancelled);
     // The new answer is written first; the old one lands behind it, before either is handled.
+    ASSERT_TRUE(::IsWindow(first)) << "the abandoned lookup is still there";
     lookups.Answer(1, {Address(203, 0, 113, 9)});
     lookups.Answer(0, {Address(198, 51, 100, 7)});
     ASSERT_TRUE(PumpMessagesUntil([&] { return !::IsWindow(first) && !::IsWindow(second); }, kWaitBoundMs));
@@ -166,6 +167,7 @@ TEST_F(HeldLookupTest, ALateAnswerWritesIntoItsOwnLookupOnly)
     // A resolver destroyed while its lookup runs: the late entry still has its buffer.
     HWND orphan = StartLookup(L"orphan.example");
     resolver.reset();
+    ASSERT_TRUE(::IsWindow(orphan)) << "the abandoned lookup is still there";
     lookups.Answer(2, {Address(198, 51, 100, 8)});
     ASSERT_TRUE(PumpMessagesUntil([&] { return !::IsWindow(orphan); }, kWaitBoundMs));
     EXPECT_TRUE(HeapsAreSound());

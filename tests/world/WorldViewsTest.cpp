@@ -665,9 +665,9 @@ TEST_F(WorldViewsTest, EditedServerSettingsRebuildTheChannelItemsInTheirNewOrder
     talk.Name = L"friend";
     TIRCChannel* friendTalk = world->AddChannelNode(net, talk, TIRCChannel::KindTalk);
     world->Select(net, beta);
-    // Removing the items must not select, and so clear the marks of, nodes the user did not choose.
+    // Removing the items must not select, and so clear the marks of, nodes the user did not choose:
+    // the selection would pass to the talk after #beta.
     friendTalk->newTalkMark = true;
-    gamma->updateMark = true;
     TUnitConfig edited = config.world.Units[0];
     edited.Name = L"home";
     edited.Channels = {edited.Channels[1], TChannelConfig()};
@@ -679,9 +679,12 @@ TEST_F(WorldViewsTest, EditedServerSettingsRebuildTheChannelItemsInTheirNewOrder
     // The noted node stays selected under the new name.
     EXPECT_EQ(Selected(), TNode(net, beta));
     EXPECT_TRUE(friendTalk->newTalkMark);
-    EXPECT_TRUE(gamma->updateMark);
 
-    // The selected channel removed leaves its server selected.
+    // The selected channel removed leaves its server selected; the selection would pass through
+    // #new and the talk on the way.
+    TIRCChannel* added = net->FindChannel(L"#new");
+    ASSERT_NE(added, nullptr);
+    added->updateMark = true;
     TUnitConfig now;
     static_cast<TUnitSetting&>(now) = net->GetSettings();
     world->StoreUnitChannels(net, now);
@@ -692,6 +695,7 @@ TEST_F(WorldViewsTest, EditedServerSettingsRebuildTheChannelItemsInTheirNewOrder
     EXPECT_EQ(Children(Item(net)), (std::vector<CString>{L"#new", L"friend"}));
     EXPECT_EQ(Selected(), TNode(net, nullptr));
     EXPECT_TRUE(friendTalk->newTalkMark);
+    EXPECT_TRUE(added->updateMark);
 }
 
 TEST_F(WorldViewsTest, PreferencesReachTheTreeTheListsAndTheAllChannelsLog)
