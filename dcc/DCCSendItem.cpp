@@ -165,6 +165,12 @@ void TDCCSendItem::FailAndReport(const CString& text)
     listener->OnSendFailed(this);
 }
 
+void TDCCSendItem::FailQueued(const CString& text)
+{
+    if (state == DCC_STATE_QUEUED)
+        FailAndReport(text);
+}
+
 void TDCCSendItem::OnOpen(TTCPServer*)
 {
     if (state != DCC_STATE_CONNECTING)

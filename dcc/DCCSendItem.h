@@ -56,7 +56,13 @@ public:
     void SetAddress(const TInetAddress& newAddress) { address = newAddress; }
 
     TIRCUnit* GetUnit() const { return unit; }
-    void ForgetUnit() { unit = nullptr; }
+    // The item's server is being deleted.
+    void ForgetUnit()
+    {
+        unit = nullptr;
+        unitDeleted = true;
+    }
+    bool IsUnitDeleted() const { return unitDeleted; }
     CString GetNick() const { return nick; }
     CString GetFileName() const { return fileName; }
     CString GetFilePath() const { return path; }
@@ -87,6 +93,8 @@ public:
 
     // The state as the manager's queue sets it.
     void SetState(int newState) { state = newState; }
+    // A queued item that cannot start fails with the text, told to the listener.
+    void FailQueued(const CString& text);
 
 private:
     void SendBlocks();
@@ -99,6 +107,7 @@ private:
 
     IDCCSendItemListener* listener;
     TIRCUnit* unit;
+    bool unitDeleted = false;
     CString nick;
     CString path;
     TInetAddress address;

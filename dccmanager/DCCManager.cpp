@@ -1,7 +1,9 @@
 #include "dccmanager/DCCManager.h"
 
 #include "foundation/Path.h"
+#include "foundation/ResourceString.h"
 #include "irc/IRCUnit.h"
+#include "res/strings/dcc.h"
 #include "settings/Preference.h"
 
 #include <algorithm>
@@ -76,6 +78,11 @@ bool TDCCManager::CanOffer(const TDCCSendItem* item) const
 {
     TIRCUnit* unit = item->GetUnit();
     return IsUnitValid(unit) && unit->GetState() == TIRCUnit::StateLoggedIn;
+}
+
+bool TDCCManager::IsServerGone(const TDCCSendItem* item) const
+{
+    return item->IsUnitDeleted() || (item->GetUnit() && !IsUnitValid(item->GetUnit()));
 }
 
 void TDCCManager::NotifyChanged()
@@ -172,6 +179,15 @@ void TDCCManager::RenameNick(TIRCUnit* unit, const CString& oldNick, const CStri
     for (TDCCSendItem* item : sendItems)
         if (item->GetUnit() == unit && item->GetState() != DCC_STATE_COMPLETE && item->GetNick() == oldNick)
             item->SetNick(newNick);
+}
+
+void TDCCManager::OnUnitLoggedIn(TIRCUnit* unit)
+{
+    for (const TDCCSendItem* item : sendItems)
+        if (item->GetUnit() == unit && item->GetState() == DCC_STATE_QUEUED) {
+            StartTimer();
+            return;
+        }
 }
 
 void TDCCManager::ForgetUnit(const TIRCUnit* unit)
@@ -285,6 +301,15 @@ void TDCCManager::StartQueuedSendsOnce()
     for (size_t i = 0; i < sendItems.size() && free > 0; i++) {
         TDCCSendItem* item = sendItems[i];
         if (item->GetState() != DCC_STATE_QUEUED)
+            continue;
+        // An offer through a server that is not logged in goes nowhere, and the item would listen
+        // for a peer that never hears of it: it waits for the login, or fails when the server is gone.
+        if (IsServerGone(item)) {
+            CString text = item->GetFileName() + L" \u2192 " + item->GetNick();
+            item->FailQueued(FormatStringResourceWithText(IDS_DCC_SEND_OFFLINE, text));
+            continue;
+        }
+        if (item->GetUnit() && !CanOffer(item))
             continue;
         free--;
         item->Start();

@@ -70,6 +70,7 @@ public:
     void HandleResumeAccept(TIRCUnit* unit, const CString& nick, int port, long long position) override;
     void RenameNick(TIRCUnit* unit, const CString& oldNick, const CString& newNick) override;
     bool FindReceiveFileSize(TIRCUnit* unit, const CString& nick, int port, long long& size) override;
+    void OnUnitLoggedIn(TIRCUnit* unit) override;
     // The unit is being deleted: its items run on without it, so that a later unit made at the
     // same address cannot take them over.
     void ForgetUnit(const TIRCUnit* unit);
@@ -86,6 +87,8 @@ public:
     int FindSendItem(const TDCCSendItem* item) const;
     // Whether the item's offer can go out now: its server is still there and logged in.
     bool CanOffer(const TDCCSendItem* item) const;
+    // The item's server was deleted, so its offer can never go out.
+    bool IsServerGone(const TDCCSendItem* item) const;
     void RemoveReceiveItem(TDCCReceiveItem* item);
     void RemoveSendItem(TDCCSendItem* item);
     // The window's queue commands: the item shows as queued and waits for the next tick, which

@@ -30,7 +30,8 @@ const std::initializer_list<int> kClearable = {DCC_STATE_COMPLETE, DCC_STATE_ABO
 bool IsDangerousExtension(CString extension)
 {
     extension.MakeLower();
-    for (const wchar_t* risky : {L".exe", L".scr", L".pif", L".bat", L".vbs", L".js", L".doc", L".xls"})
+    for (const wchar_t* risky :
+         {L".exe", L".com", L".scr", L".pif", L".bat", L".cmd", L".vbs", L".js", L".doc", L".xls"})
         if (extension == risky)
             return true;
     return false;

@@ -12,8 +12,8 @@
 
 namespace {
 
-// A server may announce any NICKLEN; the retry counts it only up to this many characters (the
-// change-nick dialog the user opens takes it whole).
+// A server may announce any NICKLEN; the nicks the retry builds count it only up to this many
+// characters (the nick dialogs take it whole).
 const int kMaxServerNickLength = 64;
 // The most the server settings' page lets the user set; a settings file may hold anything.
 const int kMaxOwnNickLength = 500;
@@ -83,8 +83,9 @@ void TIRCUnit::RetryNick(const TIRCReceiveMessage& message)
         RetryWithNumber(maxLength, loggedIn);
         break;
     case NickAskUser:
-        // A modal dialog here would run received lines inside this one's handling.
-        nickQuestionLength = maxLength;
+        // A modal dialog here would run received lines inside this one's handling. The user types
+        // the nick, so the edit takes what the change-nick dialog takes.
+        nickQuestionLength = GetNickLengthLimit();
         break;
     default:
         // The user chose to keep the nick the server left them with.
@@ -134,10 +135,10 @@ void TIRCUnit::ApplyChosenNick(const TNickRequest& opened, const TNickRequest& a
 
 void TIRCUnit::AnswerNickQuestion(const TNickRequest& asked, const TNickRequest& answer)
 {
-    if (!connection.IsActive())
-        return;
     // The refused nick is not ours: the answer goes out even when the user left it as shown.
-    ChangeNick(answer.nick);
+    // Without a link only the away choice is kept, for the next login.
+    if (connection.IsActive())
+        ChangeNick(answer.nick);
     ApplyChosenAway(asked.away, answer.away);
 }
 

@@ -191,6 +191,7 @@ void TIRCUnit::OnLoggedIn(const TIRCReceiveMessage& welcome)
         world->ExpandUnitItem(this);
     if (preference->EnableLogInSound)
         PlaySoundFile(preference->LogInSoundFile);
+    dccManager->OnUnitLoggedIn(this);
     scripts->FireOnConnect();
 }
 
@@ -320,9 +321,14 @@ void TIRCUnit::SendJoinLine(const CString& names, const CString& keys, int count
 
 void TIRCUnit::SetAway(bool away, const CString& message)
 {
-    // The flag waits for the server's 305 or 306: an AWAY refused, or lost with the link, leaves
-    // the user as the server knows them.
+    // With a link the flag waits for the server's 305 or 306: an AWAY refused, or lost with the
+    // link, leaves the user as the server knows them.
     session.awayMessage = away ? message : CString();
+    // Without a link no server answers: the choice is what the next login restores.
+    if (!connection.IsActive()) {
+        session.userMode.away = away;
+        return;
+    }
     // AWAY without text would mean coming back.
     SendAway(away ? (message.IsEmpty() ? CString(L"Gone") : message) : CString());
 }

@@ -54,6 +54,8 @@ public:
     virtual void AddSendItem(TIRCUnit* unit, const CString& nick, const CString& path) = 0;
     // The unit saw the peer change nick; unfinished items follow. Nothing for a side without items.
     virtual void RenameNick(TIRCUnit*, const CString&, const CString&) {}
+    // The unit has logged in: sends queued while it could not offer may start now.
+    virtual void OnUnitLoggedIn(TIRCUnit*) {}
 
 protected:
     ~IUnitDccManager() = default;

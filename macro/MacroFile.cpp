@@ -91,7 +91,7 @@ bool TMacroFile::Read()
         const CStringA& bytes = lines.items[index];
         if (bytes.IsEmpty() || bytes[0] == '#')
             continue;
-        if (index == 0 && bytes == kUtf8Marker) {
+        if (index == 0 && IsEncodingMarkerLine(bytes, kUtf8Marker)) {
             utf8 = true;
             continue;
         }

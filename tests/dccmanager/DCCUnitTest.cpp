@@ -24,7 +24,8 @@ protected:
         alice = MakeUnit(L"alice", aliceEvents, sender);
         bob = MakeUnit(L"bob", bobEvents, receiver);
     }
-    std::unique_ptr<TIRCUnit> MakeUnit(const wchar_t* nick, TUnitRecorder& events, TDCCManager& manager)
+    std::unique_ptr<TIRCUnit> MakeUnit(const wchar_t* nick, TUnitRecorder& events, TDCCManager& manager,
+                                       bool logIn = true)
     {
         TUnitSetting settings;
         settings.Name = nick;
@@ -40,9 +41,24 @@ protected:
         session.currentNick = session.firstNick = session.secondNick = session.wantedNick = nick;
         session.state = TIRCUnit::StateConnecting;
         unit->OnConnect(&unit->GetConnection());
+        if (logIn)
+            LogIn(*unit);
         TakeQueuedLines(unit->GetConnection());
         registry.units.insert(unit.get());
         return unit;
+    }
+    static void LogIn(TIRCUnit& unit)
+    {
+        FeedLine(unit, ":irc.example 001 " + Narrow(unit.GetSession().currentNick) + " :Welcome");
+    }
+    static int CountOffers(TIRCUnit& unit)
+    {
+        int offers = 0;
+        for (const std::string& line : TakeQueuedLines(unit.GetConnection()))
+            offers += line.rfind("PRIVMSG bob :\x01"
+                                 "DCC SEND ",
+                                 0) == 0;
+        return offers;
     }
     // The CTCP query the unit queued last for that target, without its framing.
     std::string TakeCtcp(TIRCUnit& unit, const std::string& target)
@@ -118,6 +134,44 @@ TEST_F(DCCUnitTest, ResumeThroughTwoUnitsCompletesTheFileAndPrintsTheResults)
     ASSERT_EQ(bobEvents.sounds.size(), 1u);
     EXPECT_EQ(bobEvents.sounds[0], L"done.wav");
     EXPECT_TRUE(aliceEvents.sounds.empty());
+}
+
+// A queued send whose server cannot offer yet waits without taking a slot, and its server's login
+// starts it; one whose server was deleted fails as the window's start refuses it.
+TEST_F(DCCUnitTest, AQueuedSendWaitsForItsServersLoginAndFailsWhenTheServerIsGone)
+{
+    preference.MaxDCCSendConnection = 1;
+    TUnitRecorder carolEvents, daveEvents;
+    std::unique_ptr<TIRCUnit> carol = MakeUnit(L"carol", carolEvents, sender, false);
+    std::unique_ptr<TIRCUnit> dave = MakeUnit(L"dave", daveEvents, sender, false);
+    sender.AddSendItem(carol.get(), L"bob", MakeSendFile(L"later.bin", 1000));
+    TDCCSendItem* later = sender.GetSendItems().back();
+    TDCCSendItem* ordinary = StartSend(MakeSendFile(L"now.bin", 1000), alice.get());
+    ASSERT_NE(ordinary, nullptr) << "the one slot was taken";
+    EXPECT_EQ(CountOffers(*alice), 1);
+    EXPECT_EQ(later->GetState(), DCC_STATE_QUEUED);
+
+    // The slot frees; the queue still passes the item over until nothing runs.
+    ordinary->Stop();
+    ASSERT_TRUE(Pump([&] { return !sender.IsTimerRunning(); }));
+    EXPECT_EQ(later->GetState(), DCC_STATE_QUEUED);
+    EXPECT_EQ(CountOffers(*carol), 0);
+    LogIn(*carol);
+    ASSERT_TRUE(Pump([&] { return later->GetState() != DCC_STATE_QUEUED; }));
+    EXPECT_EQ(later->GetState(), DCC_STATE_RESUMING);
+    EXPECT_EQ(CountOffers(*carol), 1);
+    later->Stop();
+
+    sender.AddSendItem(dave.get(), L"bob", MakeSendFile(L"gone.bin", 1000));
+    TDCCSendItem* orphan = sender.GetSendItems().back();
+    EXPECT_EQ(orphan->GetState(), DCC_STATE_QUEUED);
+    sender.ForgetUnit(dave.get());
+    registry.units.erase(dave.get());
+    dave.reset();
+    ASSERT_TRUE(Pump([&] { return orphan->GetState() != DCC_STATE_QUEUED; }));
+    EXPECT_EQ(orphan->GetState(), DCC_STATE_ERROR);
+    EXPECT_EQ(orphan->GetErrorMessage(),
+              CString(L"サーバにログインしていないため、次の送信を開始できませんでした。gone.bin \u2192 bob"));
 }
 
 // A range of 0 to 0 lets the system choose the port, and the offer names the one bound.

@@ -5,6 +5,7 @@
 #include "tests/common/MessagePump.h"
 
 #include <algorithm>
+#include <functional>
 
 namespace {
 
@@ -331,6 +332,60 @@ TEST_F(UnitRegistrationTest, AConnectionStartedByHandIsAwayOnlyByAutoAway)
         TLineSocket* again = server.WaitClient(2);
         ASSERT_TRUE(WelcomeOn(again) && RoundTrip(*unit, *again));
         EXPECT_EQ(again->LinesStartingWith("AWAY"), c.away) << c.autoAway;
+        unit->CloseByUser();
+    }
+}
+
+// After a lost link the login restores the away state the user chose last, also one chosen while
+// the link was down: the away prompt answered then, or the nick question's away box.
+TEST_F(UnitRegistrationTest, AReconnectRestoresTheAwayStateChosenLast)
+{
+    preference.ReconnectTime = 1;
+    settings.AwayMessage = L"Gone here";
+    const struct {
+        const char* name;
+        bool awayBefore; // confirmed by the server before the link drops
+        bool asked;      // a nick question waits when the link drops
+        std::function<void(const TNickRequest&)> whileDown;
+        std::vector<std::string> away; // AWAY lines of the reconnect's login
+    } rows[] = {
+        {"away kept", true, false, nullptr, {"AWAY :at lunch"}},
+        {"back while down", true, false, [&](const TNickRequest&) { unit->SetAway(false, CString()); }, {}},
+        {"away while down", false, false, [&](const TNickRequest&) { unit->SetAway(true, L"brb"); }, {"AWAY :brb"}},
+        {"away by the nick question while down",
+         false,
+         true,
+         [&](const TNickRequest& asked) {
+             TNickRequest answer = asked;
+             answer.away = true;
+             unit->AnswerNickQuestion(asked, answer);
+         },
+         {"AWAY :Gone here"}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        preference.NickPolicy = row.asked ? NickAskUser : NickAddUnderscore;
+        TScriptedServer server;
+        TLineSocket* peer = ConnectTo(server, true);
+        ASSERT_NE(peer, nullptr);
+        if (row.awayBefore) {
+            unit->SetAway(true, L"at lunch");
+            ASSERT_TRUE(peer->WaitFor("AWAY :at lunch"));
+            peer->Send(":irc.example 306 kvnick :You have been marked as being away\r\n");
+            ASSERT_TRUE(PumpMessagesUntil([&] { return unit->IsAway(); }, kWaitBoundMs));
+        }
+        TNickRequest asked;
+        if (row.asked) {
+            peer->Send(":irc.example 433 kvnick kvother :Nickname is already in use\r\n");
+            ASSERT_TRUE(PumpMessagesUntil([&] { return unit->TakeNickQuestion(asked); }, kWaitBoundMs));
+        }
+        peer->Close();
+        ASSERT_TRUE(WaitDisconnected());
+        if (row.whileDown)
+            row.whileDown(asked);
+        TLineSocket* again = TickToReconnect(*unit, server, 2);
+        ASSERT_TRUE(WelcomeOn(again) && RoundTrip(*unit, *again));
+        EXPECT_EQ(again->LinesStartingWith("AWAY"), row.away);
         unit->CloseByUser();
     }
 }

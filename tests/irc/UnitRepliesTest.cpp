@@ -264,19 +264,22 @@ TEST_F(NickRetryTest, NumbersFitTheMaximumLength)
     }
 }
 
-// A server's absurd NICKLEN is not believed, but the user's own length holds up to what its page
-// allows, for the nicks the retry builds and for the nick dialog alike.
+// A server's absurd NICKLEN is not believed for the nicks the retry builds, but the user's own
+// length holds up to what its page allows; the nick the user types in the question may be as long
+// as the change-nick dialog takes.
 TEST_F(NickRetryTest, TheOwnNickLengthHoldsWhereAServersAnnouncementIsCut)
 {
     const struct {
         const char* announced;
         bool own;
         int ownLength;
-        int longest;
+        int longest; // of a built nick
+        int asked;   // the question's limit
     } cases[] = {
-        {"NICKLEN=1000", false, 9, 64},   {"NICKLEN=1000", true, 100, 100}, {"NICKLEN=30", true, 100, 100},
-        {"NICKLEN=30", true, 20, 30},     {"NICKLEN=30", false, 100, 30},   {"NICKLEN=9", true, 500, 500},
-        {"NICKLEN=9", true, 100000, 500},
+        {"NICKLEN=1000", false, 9, 64, 1000}, {"NICKLEN=1000", true, 100, 100, 1000},
+        {"NICKLEN=100", false, 9, 64, 100},   {"NICKLEN=30", true, 100, 100, 100},
+        {"NICKLEN=30", true, 20, 30, 30},     {"NICKLEN=30", false, 100, 30, 30},
+        {"NICKLEN=9", true, 500, 500, 500},   {"NICKLEN=9", true, 100000, 500, 500},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.announced) + " " + std::to_string(c.ownLength));
@@ -294,7 +297,7 @@ TEST_F(NickRetryTest, TheOwnNickLengthHoldsWhereAServersAnnouncementIsCut)
         EXPECT_TRUE(Refuse(1).empty());
         TNickRequest request;
         ASSERT_TRUE(unit->TakeNickQuestion(request));
-        EXPECT_EQ(request.nickLength, c.longest);
+        EXPECT_EQ(request.nickLength, c.asked);
     }
 }
 

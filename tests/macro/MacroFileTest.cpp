@@ -53,7 +53,7 @@ TEST_F(MacroFiles, ReadsTheFieldsOfEachLine)
                                         "1|u|c|日|m|3|2|a|t|arg|0", "0|||||0|0|print||one|0"}));
 }
 
-TEST_F(MacroFiles, OlderFilesAreShiftJisAndTheMarkCountsOnlyFirst)
+TEST_F(MacroFiles, OlderFilesAreShiftJisAndTheMarkCountsOnlyFirstAfterAnyByteOrderMark)
 {
     TMacroFile file;
     CStringA sjis = ConvertToShiftJis(L"0\t\t\t*\tPRIVMSG\t#日本\t*こんにちは*\t0\t0\tsend\t%c\tやあ\t0");
@@ -63,6 +63,14 @@ TEST_F(MacroFiles, OlderFilesAreShiftJisAndTheMarkCountsOnlyFirst)
     ASSERT_TRUE(Read(file, L"late", "# first\r\n1\tEncoding=UTF-8\r\n" + sjis + "\r\n"));
     EXPECT_EQ(DescribeAll(file),
               (std::vector<std::string>{"1|||||0|0||||0", "0|*|PRIVMSG|#日本|*こんにちは*|0|0|send|%c|やあ|0"}));
+
+    // An editor's byte-order mark before the marker line still makes the file UTF-8.
+    CStringA utf8 = ConvertToUtf8(L"0\t\t\t*\tPRIVMSG\t#日本\t*こんにちは*\t0\t0\tsend\t%c\tやあ\t0");
+    ASSERT_TRUE(Read(file, L"marked",
+                     "\xEF\xBB\xBF"
+                     "1\tEncoding=UTF-8\r\n" +
+                         utf8 + "\r\n"));
+    EXPECT_EQ(DescribeAll(file), std::vector<std::string>{"0|*|PRIVMSG|#日本|*こんにちは*|0|0|send|%c|やあ|0"});
 }
 
 TEST_F(MacroFiles, WriteAndReadBack)

@@ -552,6 +552,21 @@ TEST_F(DCCWindow, AFileGoesThroughLoopbackStartedFromTheWindowAndRunsAfterAQuest
     ASSERT_TRUE(ChooseOnRow(ReceiveList(), textRow, 'E'));
     ASSERT_EQ(1u, shellCalls.size());
     EXPECT_EQ(text->GetFullPath(), shellCalls[0].second);
+
+    // The interpreter's own scripts and the old executables ask as .bat and .exe do.
+    for (const wchar_t* name : {L"readme.cmd", L"SETUP.COM"}) {
+        SCOPED_TRACE(Narrow(name));
+        TDCCReceiveItem* risky = AddReceive(L"kvpeer", name, 100, DCC_STATE_COMPLETE);
+        shellCalls.clear();
+        int riskyRow = RowOf(ReceiveList(), risky);
+        ASSERT_GE(riskyRow, 0);
+        SelectRows(ReceiveList(), {riskyRow});
+        int shown = ShownWindowCount();
+        AnswerQuestion(IDCANCEL);
+        ASSERT_TRUE(ChooseOnRow(ReceiveList(), riskyRow, 'E'));
+        EXPECT_TRUE(WaitUntil([&] { return ShownWindowCount() == shown + 1; }, "the question shown"));
+        EXPECT_TRUE(shellCalls.empty());
+    }
 }
 
 // Offers from a server to the logged-in main window, as a peer sends them.
