@@ -457,11 +457,11 @@ size_t FindSegment(const std::string& jpeg, unsigned char marker)
     return std::string::npos;
 }
 
-// 64 × 64, red above blue, with a restart marker after every row of 16 × 16 blocks.
-std::string EncodeTwoBandJpeg()
+// 64 × 64, red above blue; a baseline file has a restart marker after every row of 16 × 16 blocks.
+std::string EncodeTwoBandJpeg(bool progressive = false)
 {
     return EncodeJpeg(
-        64, 64, JCS_RGB, 3, false,
+        64, 64, JCS_RGB, 3, progressive,
         [](int y, JSAMPLE* row) {
             for (int x = 0; x < 64; x++) {
                 row[x * 3] = y < 32 ? 220 : 20;
@@ -469,7 +469,7 @@ std::string EncodeTwoBandJpeg()
                 row[x * 3 + 2] = y < 32 ? 40 : 230;
             }
         },
-        95, 1);
+        95, progressive ? 0 : 1);
 }
 
 // Damage inside the picture's data is shown the way other viewers show it: what comes before is
@@ -537,16 +537,7 @@ TEST_F(ImageLoadTest, DamagedJpegDataLoadsWhileAnImpossibleSizeFails)
 TEST_F(ImageLoadTest, AJpegLackingOnlyItsEndMarkerLoadsWhileCutDataIsRefused)
 {
     const std::string bands = EncodeTwoBandJpeg();
-    const std::string progressive = EncodeJpeg(
-        64, 64, JCS_RGB, 3, true,
-        [](int y, JSAMPLE* row) {
-            for (int x = 0; x < 64; x++) {
-                row[x * 3] = y < 32 ? 220 : 20;
-                row[x * 3 + 1] = y < 32 ? 30 : 60;
-                row[x * 3 + 2] = y < 32 ? 40 : 230;
-            }
-        },
-        95);
+    const std::string progressive = EncodeTwoBandJpeg(true);
     const size_t lastScan = progressive.rfind("\xFF\xDA");
     ASSERT_NE(lastScan, std::string::npos);
     ASSERT_GT(lastScan, FindSegment(progressive, 0xDA)) << "a progressive file has several scans";
