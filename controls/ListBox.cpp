@@ -141,7 +141,12 @@ bool TCheckListBox::ToggleIfOnBox(LPARAM lParam)
 {
     int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
     int index = ItemFromPoint(x, y);
-    if (index < 0 || x >= GetItemHeight(0))
+    if (index < 0)
+        return false;
+    // The box is drawn at the item's left edge, which the list moves left by its sideways
+    // scroll (in the drawing's origin or in the item rectangle, by system).
+    int left = -::GetScrollPos(m_hWnd, SB_HORZ);
+    if (x < left || x >= left + GetItemHeight(0))
         return false;
     ToggleCheck(index);
     return true;
@@ -162,9 +167,22 @@ LRESULT TCheckListBox::OnCheckDblClk(WPARAM wParam, LPARAM lParam)
 
 LRESULT TCheckListBox::OnCheckUp(WPARAM wParam, LPARAM lParam)
 {
+    // The release gives the capture up before the list box tells of the selection, which is
+    // still the click's.
+    releasing = true;
     LRESULT result = DefWindowProc(WM_LBUTTONUP, wParam, lParam);
+    releasing = false;
     boxClick = false;
     return result;
+}
+
+LRESULT TCheckListBox::OnCaptureChanged(WPARAM wParam, LPARAM lParam)
+{
+    // A press whose release goes elsewhere (Alt+Tab, a window that opened) ends with its capture,
+    // so the selection notices of later keys are picks again.
+    if (!releasing)
+        boxClick = false;
+    return DefWindowProc(WM_CAPTURECHANGED, wParam, lParam);
 }
 
 LRESULT TCheckListBox::OnKeyDown(WPARAM wParam, LPARAM lParam)

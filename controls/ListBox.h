@@ -69,8 +69,9 @@ public:
     void UpdateHorizontalExtent() override;
     bool GetCheck(int index) const;
     void SetCheck(int index, bool check);
-    // From the press that toggled a box to its release: the selection notices the list box
-    // sends meanwhile come from that click.
+    // From the press that toggled a box to its release, or to the loss of the capture when the
+    // release goes elsewhere: the selection notices the list box sends meanwhile come from that
+    // click.
     bool IsInBoxClick() const { return boxClick; }
 
     BEGIN_MSG_MAP(TCheckListBox)
@@ -78,6 +79,7 @@ public:
         MESSAGE_HANDLER(WM_LBUTTONDOWN, OnCheckDown)
         MESSAGE_HANDLER(WM_LBUTTONDBLCLK, OnCheckDblClk)
         MESSAGE_HANDLER(WM_LBUTTONUP, OnCheckUp)
+        MESSAGE_HANDLER(WM_CAPTURECHANGED, OnCaptureChanged)
         MESSAGE_HANDLER(WM_KEYDOWN, OnKeyDown)
         CHAIN_MSG_MAP(TListBox)
     END_MSG_MAP()
@@ -91,7 +93,9 @@ private:
     LRESULT OnCheckDown(WPARAM wParam, LPARAM lParam);
     LRESULT OnCheckDblClk(WPARAM wParam, LPARAM lParam);
     LRESULT OnCheckUp(WPARAM wParam, LPARAM lParam);
+    LRESULT OnCaptureChanged(WPARAM wParam, LPARAM lParam);
     LRESULT OnKeyDown(WPARAM wParam, LPARAM lParam);
 
     bool boxClick = false;
+    bool releasing = false;
 };

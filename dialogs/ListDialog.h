@@ -48,8 +48,9 @@ public:
     CString GetSelectedChannel() const;
 
     BOOL OnInitDialog() override;
-    // Enter closes the window as the close box does: hidden alone, it would stay the unit's list.
-    void OnOK() override { OnCancel(); }
+    // Enter, typed after a name to find its row, neither closes the window nor hides it: the
+    // fetched list may have taken minutes. Escape, the close button and Alt+F4 close it.
+    void OnOK() override {}
     void OnCancel() override;
 
     bool OnKeyDown(UINT) override { return false; }

@@ -21,17 +21,44 @@ namespace {
 struct TJpegError {
     jpeg_error_mgr manager;
     jmp_buf abandon;
+    bool ranOut; // the file ended and the library stood in an end marker for the rest
 };
 
 void AbandonLoad(j_common_ptr info) { longjmp(reinterpret_cast<TJpegError*>(info->err)->abandon, 1); }
 
-// A file that ends early would be padded with grey to its declared size: refused. Damage inside
-// the data (a bad code, a lost restart marker, a segment cut short) is filled in and shown, as
-// every viewer does; the size guard below bounds what a small file can make the decoder do.
+// A file that ends early would be padded with grey to its declared size: refused. A file whose
+// data is whole but lacks only its end marker (some cameras, a copy cut short by two bytes) ends
+// too, yet the decoder then asks for nothing more; so the load is abandoned only when it warns
+// again after the end, needing data the file no longer has. Damage inside the data (a bad code,
+// a lost restart marker, a segment cut short) is filled in and shown, as every viewer does; the
+// size guard below bounds what a small file can make the decoder do.
 void AbandonOnWarning(j_common_ptr info, int level)
 {
-    if (level < 0 && info->err->msg_code == JWRN_JPEG_EOF)
-        longjmp(reinterpret_cast<TJpegError*>(info->err)->abandon, 1);
+    if (level >= 0)
+        return;
+    TJpegError* error = reinterpret_cast<TJpegError*>(info->err);
+    if (error->ranOut)
+        longjmp(error->abandon, 1);
+    if (info->err->msg_code == JWRN_JPEG_EOF)
+        error->ranOut = true;
+}
+
+// Files of several scans are read whole before the first row comes out, and a file cut between
+// two scans ends without a further warning. A progressive picture is whole when every
+// coefficient has been brought to full precision; other multi-scan files are too rare to guess.
+bool ScansComplete(jpeg_decompress_struct& info)
+{
+    if (!jpeg_has_multiple_scans(&info))
+        return true;
+    if (!info.progressive_mode || !info.coef_bits)
+        return false;
+    for (int c = 0; c < info.num_components; c++) {
+        for (int k = 0; k < DCTSIZE2; k++) {
+            if (info.coef_bits[c][k] != 0)
+                return false;
+        }
+    }
+    return true;
 }
 
 // Data a file holds bounds the picture it can make: a Huffman code is at least one bit, and every
@@ -67,6 +94,7 @@ bool DecodeJpeg(FILE* input, unsigned long long fileSize, TJpegResult& result)
     info.err = jpeg_std_error(&error.manager);
     error.manager.error_exit = AbandonLoad;
     error.manager.emit_message = AbandonOnWarning;
+    error.ranOut = false;
     if (setjmp(error.abandon)) {
         jpeg_destroy_decompress(&info);
         free(row);
@@ -81,6 +109,8 @@ bool DecodeJpeg(FILE* input, unsigned long long fileSize, TJpegResult& result)
     if (!FileCanCarry(info, fileSize))
         longjmp(error.abandon, 1);
     jpeg_start_decompress(&info);
+    if (error.ranOut && !ScansComplete(info))
+        longjmp(error.abandon, 1);
 
     const int width = (int)info.output_width;
     const int height = (int)info.output_height;

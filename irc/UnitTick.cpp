@@ -92,6 +92,10 @@ void TIRCUnit::TickKeepAlive()
 
 void TIRCUnit::ApplyPreferences()
 {
+    // The server's node follows the window page's switches at once, as talks and DCC chats do.
+    settings.Update = preference->ServerUpdate;
+    settings.Console = preference->ServerAllLog;
+    settings.Keyword = preference->ServerKeyword;
     // A unit on its way out keeps its logs closed whatever the switches say.
     if (session.shutdown)
         return;

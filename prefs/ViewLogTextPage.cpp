@@ -323,8 +323,12 @@ void TViewLogTextPage::OnChooseImage()
     if (back->imageFile.IsEmpty() || back->style == kBackStyles[0])
         back->style = back->imageFile.IsEmpty() ? kBackStyles[0] : kBackStyles[1];
     ExchangeItem(SelectedCode(), TDialogExchange::Direction::Load);
-    // A pick loads the file again: under the same name it may have been missing or replaced.
-    (back == &sources.view->channelLogBack ? channelImage : allImage).Empty();
+    // A pick always applies: under the same name the file may have been missing or replaced, and
+    // no picture must drop the one the working background holds.
+    bool channel = back == &sources.view->channelLogBack;
+    (channel ? *sources.channelBack : *sources.allBack)
+        .Apply(*back, sources.userImageFolder, sources.programImageFolder);
+    (channel ? channelImage : allImage) = back->imageFile;
     ApplyTheme();
 }
 

@@ -457,11 +457,11 @@ size_t FindSegment(const std::string& jpeg, unsigned char marker)
     return std::string::npos;
 }
 
-// 64 × 64, red above blue, with a restart marker after every row of 16 × 16 blocks.
-std::string EncodeTwoBandJpeg()
+// 64 × 64, red above blue; a baseline file has a restart marker after every row of 16 × 16 blocks.
+std::string EncodeTwoBandJpeg(bool progressive = false)
 {
     return EncodeJpeg(
-        64, 64, JCS_RGB, 3, false,
+        64, 64, JCS_RGB, 3, progressive,
         [](int y, JSAMPLE* row) {
             for (int x = 0; x < 64; x++) {
                 row[x * 3] = y < 32 ? 220 : 20;
@@ -469,7 +469,7 @@ std::string EncodeTwoBandJpeg()
                 row[x * 3 + 2] = y < 32 ? 40 : 230;
             }
         },
-        95, 1);
+        95, progressive ? 0 : 1);
 }
 
 // Damage inside the picture's data is shown the way other viewers show it: what comes before is
@@ -529,6 +529,42 @@ TEST_F(ImageLoadTest, DamagedJpegDataLoadsWhileAnImpossibleSizeFails)
         EXPECT_FALSE(LoadBytes(huge, L"huge.jpg")) << (unsigned char)size[0];
     }
     EXPECT_EQ(image.GetHandle(), before);
+}
+
+// Some cameras and cut copies leave off only the final end marker: every row of such a picture
+// is there and shows. A file that ends inside the picture's data, or before the last scan of a
+// progressive picture, is refused as a cut file is.
+TEST_F(ImageLoadTest, AJpegLackingOnlyItsEndMarkerLoadsWhileCutDataIsRefused)
+{
+    const std::string bands = EncodeTwoBandJpeg();
+    const std::string progressive = EncodeTwoBandJpeg(true);
+    const size_t lastScan = progressive.rfind("\xFF\xDA");
+    ASSERT_NE(lastScan, std::string::npos);
+    ASSERT_GT(lastScan, FindSegment(progressive, 0xDA)) << "a progressive file has several scans";
+    const struct {
+        const char* what;
+        std::string bytes;
+        bool loads;
+    } cases[] = {
+        {"whole", bands, true},
+        {"without its end marker", bands.substr(0, bands.size() - 2), true},
+        {"progressive without its end marker", progressive.substr(0, progressive.size() - 2), true},
+        {"a byte of the last rows missing", bands.substr(0, bands.size() - 3), false},
+        {"the last rows missing", bands.substr(0, bands.size() - 40), false},
+        {"progressive without its last scan", progressive.substr(0, lastScan), false},
+        {"progressive ending inside its last scan", progressive.substr(0, progressive.size() - 3), false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        image.SetBitmap(nullptr, nullptr, nullptr);
+        bool loaded = LoadBytes(c.bytes, L"camera.jpg");
+        EXPECT_EQ(c.loads, loaded);
+        if (!loaded)
+            continue;
+        EXPECT_EQ(image.GetHeight(), 64);
+        ExpectNear(PixelAt(image, 0, 0), 0xDC1E28);
+        ExpectNear(PixelAt(image, 63, 63), 0x143CE6);
+    }
 }
 
 TEST_F(ImageLoadTest, RepeatedFailedJpegLoadsDoNotLeakGdiObjects)

@@ -80,6 +80,36 @@ TEST_F(UnitOutputTest, DisplaySwitchesDecideOwnLogAndAllChannelsLogApart)
     EXPECT_EQ(recorder.ViewTexts(nullptr).size(), 1u);
 }
 
+// The window page's switches reach the server's node when the preferences are applied, as they
+// reach a talk's: its lines' copies in the all-channels log, its unread and keyword marks.
+TEST_F(UnitOutputTest, ServerAndTalkSwitchesTakeEffectWhenThePreferencesAreApplied)
+{
+    recorder.keywords.Like = {L"kvnick"};
+    WelcomeOffline();
+    Feed(":friend!u@h PRIVMSG kvnick :hello");
+    ASSERT_NE(unit->FindChannel(L"friend"), nullptr);
+    auto marksOf = [&](const std::string& node) {
+        Lines found;
+        for (const std::string& mark : recorder.marks)
+            if (mark.size() > node.size() && mark.compare(mark.size() - node.size(), node.size(), node) == 0)
+                found.push_back(mark.substr(0, mark.size() - node.size() - 1));
+        return found;
+    };
+    for (bool on : {false, true, false}) {
+        SCOPED_TRACE(on ? "on" : "off");
+        preference.ServerAllLog = preference.ServerUpdate = preference.ServerKeyword = on;
+        preference.TalkAllLog = preference.TalkUpdate = preference.TalkKeyword = on;
+        unit->ApplyPreferences();
+        recorder.allLogLines.clear();
+        recorder.marks.clear();
+        Feed(":peer!u@h PRIVMSG #elsewhere :news for kvnick");
+        Feed(":friend!u@h PRIVMSG kvnick :hi kvnick");
+        EXPECT_EQ(recorder.allLogLines.size(), on ? 2u : 0u);
+        EXPECT_EQ(marksOf("server"), on ? (Lines{"keyword", "update"}) : Lines{});
+        EXPECT_EQ(marksOf("friend"), on ? (Lines{"keyword", "update"}) : Lines{});
+    }
+}
+
 TEST_F(UnitOutputTest, AllChannelsCopiesCarryEventDataExceptNickKillAndQuit)
 {
     const int types[] = {EVENT_REPLY, EVENT_NICK, EVENT_KILL, EVENT_QUIT, EVENT_ERROR};

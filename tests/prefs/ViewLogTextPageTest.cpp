@@ -477,6 +477,34 @@ TEST_F(ViewLogTextPageTest, APictureMissingAtFirstShowsOncePicked)
     SaveWindowPng(dialog->m_hWnd, ScreenshotPath(L"pref-log-text-picture-in-place.png"));
 }
 
+// "No picture" drops the picture the sample showed: a picture style chosen next shows none, and
+// a picture picked after that shows again.
+TEST_F(ViewLogTextPageTest, NoPictureThenAPictureStyleShowsNoPicture)
+{
+    OpenOnChannelPicture(L"red.bmp");
+    ASSERT_GT(RedPixels(), 20) << "the picture shows at first";
+    // With its file gone the chooser selects nothing, and its OK means no picture.
+    ASSERT_TRUE(::DeleteFileW(images + L"red.bmp"));
+    RunRow({"no picture",
+            1001,
+            kPicture,
+            IDC_LOG_TEXT_CHOOSE_IMAGE,
+            nullptr,
+            -1,
+            0,
+            nullptr,
+            kChanged,
+            {},
+            IDC_LOG_TEXT_STYLE,
+            L"背景色のみ"});
+    ChooseComboEntry(PageControl(IDC_LOG_TEXT_STYLE), 1);
+    Idle();
+    ASSERT_EQ(CString(L"タイル"), GetControlText(PageControl(IDC_LOG_TEXT_STYLE)));
+    EXPECT_EQ(0, RedPixels()) << "the dropped picture came back with the style";
+    WriteBmp(images + L"red.bmp", 8, 8, [](int, int) { return RGB(255, 0, 0); });
+    PickRedPicture("the picture again", L"red.bmp", IDC_LOG_TEXT_STYLE, L"タイル");
+}
+
 // F4 or Alt+Down opens the list and arrows move in it. Enter or a click on the entry picks it:
 // the pick shows in the sample at once and OK stores it. Every other way the list closes (F4,
 // Alt+Up, Tab, Esc, a click beside it) picks nothing: the box shows the stored entry again, the

@@ -276,18 +276,32 @@ TEST_F(ChannelListWindowTest, TheWarningStaysWholeAndUncoveredAtEveryWidth)
     }
 }
 
-// Every key that closes the window ends it in the unit too, so the next replies are printed.
-TEST_F(ChannelListWindowTest, EscEnterAndTheSystemCloseEachEndTheUnitsWindow)
+// Enter after a name typed to find its row keeps the window and the fetched list. Every way that
+// closes the window ends it in the unit too, so the next replies are printed.
+TEST_F(ChannelListWindowTest, EnterKeepsTheListWhileEscTheCloseButtonAndAltF4EndIt)
 {
+    ASSERT_TRUE(Open());
+    FeedList({"#shown 3 :topic", "#kept 5 :topic"});
+    Feed(":irc.example 323 kvnick :End of LIST");
+    TypeTextAtOnce(L"#k");
+    PressKey(VK_RETURN);
+    EXPECT_EQ(unit->GetChannelListDialog(), window) << "Enter ended the window";
+    EXPECT_TRUE(window->IsWindowVisible());
+    EXPECT_EQ(Names(), (std::vector<CString>{L"#kept", L"#shown"}));
+
     const struct {
         const char* way;
-        WORD key;
+        WORD key; // none: the close button is clicked
         std::initializer_list<WORD> modifiers;
-    } ways[] = {{"Esc", VK_ESCAPE, {}}, {"Enter", VK_RETURN, {}}, {"Alt+F4", VK_F4, {VK_MENU}}};
+    } ways[] = {{"Esc", VK_ESCAPE, {}}, {"Close", 0, {}}, {"Alt+F4", VK_F4, {VK_MENU}}};
     for (const auto& way : ways) {
-        ASSERT_TRUE(Open()) << way.way;
-        FeedList({"#shown 3 :topic"});
-        PressKey(way.key, way.modifiers);
+        if (!unit->GetChannelListDialog()) {
+            ASSERT_TRUE(Open()) << way.way;
+        }
+        if (way.key)
+            PressKey(way.key, way.modifiers);
+        else
+            ClickAt(ScreenPointOf(::GetDlgItem(window->m_hWnd, IDCANCEL)));
         WaitUntil([&] { return unit->GetChannelListDialog() == nullptr; }, way.way);
         std::string after = std::string("#after-") + way.way;
         Feed(":irc.example 322 kvnick " + after + " 4 :topic");

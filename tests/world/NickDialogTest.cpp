@@ -5,6 +5,7 @@
 
 #include "dialogs/NickDialog.h"
 #include "tests/common/DialogSteps.h"
+#include "tests/common/PointerInput.h"
 #include "tests/common/Screenshot.h"
 #include "tests/common/ShownWindow.h"
 
@@ -122,6 +123,59 @@ TEST_F(NickDialogTest, ToggledCheckLeavesTheEditAloneUntilTheNextPick)
     });
     EXPECT_EQ(dialog.GetNick(), CString(L"typed"));
     EXPECT_EQ(dialog.nickList, (std::vector<CString>{L"+one", L"+two"}));
+}
+
+// Scrolled sideways, the list draws each box moved left with its row: a click on the text there
+// picks the row and leaves its box, a click on what shows of the box toggles it. A press on a box
+// whose release goes elsewhere (a window that opened took the capture) ends with the capture, so
+// the arrow keys pick again.
+TEST_F(NickDialogTest, BoxesAreHitWhereDrawnAndABoxPressEndsWithItsCapture)
+{
+    dialog.nickList = {L"-alice", L"-bob", L"-a nick list entry far wider than the list itself, to scroll it sideways"};
+    Run([&](HWND window) {
+        HWND list = Control(window, IDC_NICK_LIST);
+        const RECT first = ItemRect(window, 0);
+        const int box = first.bottom - first.top, middle = (first.top + first.bottom) / 2;
+        auto checked = [&](int row) { return ::SendMessageW(list, LB_GETITEMDATA, (WPARAM)row, 0) != 0; };
+        const struct {
+            const char* what;
+            int scroll, x;
+            bool toggles;
+        } clicks[] = {
+            {"the box", 0, box / 2, true},
+            {"what shows of the box", box / 2, 2, true},
+            {"the text beside it", box / 2, box - 3, false},
+            {"the text where the box was", box * 3, 4, false},
+        };
+        for (const auto& click : clicks) {
+            SCOPED_TRACE(click.what);
+            TypeNick(window, L"typed");
+            ::SendMessageW(list, WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, click.scroll), 0);
+            ASSERT_EQ(click.scroll, ::GetScrollPos(list, SB_HORZ)) << "the list did not scroll";
+            if (click.scroll == box / 2) {
+                PumpPendingMessages();
+                SaveWindowPng(window, ScreenshotPath(L"nick-dialog-scrolled.png"));
+            }
+            bool before = checked(0);
+            ClickAt(ScreenPointOf(list, click.x, middle));
+            EXPECT_EQ(click.toggles, checked(0) != before);
+            EXPECT_EQ(Text(window, IDC_NICK_NEW), CString(click.toggles ? L"typed" : L"alice"));
+        }
+
+        TypeNick(window, L"typed");
+        ::SendMessageW(list, WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 0), 0);
+        RECT second = ItemRect(window, 1);
+        MoveMouseTo(ScreenPointOf(list, box / 2, (second.top + second.bottom) / 2));
+        PressLeftButton();
+        ASSERT_EQ(::GetCapture(), list);
+        EXPECT_TRUE(checked(1));
+        ::SetCapture(Control(window, IDC_NICK_NEW));
+        ReleaseLeftButton();
+        ::ReleaseCapture();
+        PressKey(VK_UP);
+        EXPECT_EQ(Text(window, IDC_NICK_NEW), CString(L"alice")) << "the key's pick did not fill the edit";
+        Click(window, IDCANCEL);
+    });
 }
 
 // Space toggles the box without picking; the arrow key after it picks as ever.
