@@ -83,19 +83,14 @@ void TDCCReceiveItem::StartReceive()
     listener->OnReceiveStarted(this);
 }
 
-bool TDCCReceiveItem::TryResume()
+// The largest unfinished file of this name below the offered size, or empty.
+CString TDCCReceiveItem::FindResumeFile(long long& bestSize) const
 {
-    if (state != DCC_STATE_WAITING && state != DCC_STATE_ERROR && state != DCC_STATE_QUEUED)
-        return false;
-    resuming = false;
-    state = DCC_STATE_RESUMING;
-    resumeWait = 0;
-
     CString title, extension;
     SplitName(fileName, title, extension);
     const CString prefix = kIncomplete + title;
     CString best;
-    long long bestSize = 0;
+    bestSize = 0;
     WIN32_FIND_DATAW found = {};
     HANDLE search = FindFirstFileW(folder + prefix + L"*" + extension, &found);
     if (search != INVALID_HANDLE_VALUE) {
@@ -124,6 +119,25 @@ bool TDCCReceiveItem::TryResume()
         } while (FindNextFileW(search, &found));
         FindClose(search);
     }
+    return best;
+}
+
+bool TDCCReceiveItem::HasResumeFile() const
+{
+    long long found;
+    return !FindResumeFile(found).IsEmpty();
+}
+
+bool TDCCReceiveItem::TryResume()
+{
+    if (state != DCC_STATE_WAITING && state != DCC_STATE_ERROR && state != DCC_STATE_QUEUED)
+        return false;
+    resuming = false;
+    state = DCC_STATE_RESUMING;
+    resumeWait = 0;
+
+    long long bestSize = 0;
+    CString best = FindResumeFile(bestSize);
     if (best.IsEmpty()) {
         Fail(LoadResourceString(IDS_DCC_NO_RESUME_FILE));
         return false;

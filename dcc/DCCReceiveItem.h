@@ -48,6 +48,8 @@ public:
     void StartReceive();
     // In states 0, 1 and 3: asks to continue the largest unfinished file; false when none.
     bool TryResume();
+    // Whether an unfinished file is there for TryResume to continue.
+    bool HasResumeFile() const;
     // In state 5: continue from the position the sender accepted.
     void AcceptResume(long long newPosition);
     void Connect();
@@ -60,7 +62,13 @@ public:
     void SetNick(const CString& newNick);
 
     TIRCUnit* GetUnit() const { return unit; }
-    void ForgetUnit() { unit = nullptr; }
+    // The item's server is being deleted.
+    void ForgetUnit()
+    {
+        unit = nullptr;
+        unitDeleted = true;
+    }
+    bool IsUnitDeleted() const { return unitDeleted; }
     CString GetNick() const { return nick; }
     CString GetFolder() const { return folder; }
     CString GetFileName() const { return fileName; }
@@ -94,6 +102,7 @@ public:
     void SetState(int newState) { state = newState; }
 
 private:
+    CString FindResumeFile(long long& bestSize) const;
     bool CreateTemporaryFile();
     void CloseFile();
     void Fail(const CString& text);
@@ -102,6 +111,7 @@ private:
 
     IDCCReceiveItemListener* listener;
     TIRCUnit* unit;
+    bool unitDeleted = false;
     int protocolMode;
     CString nick;
     CString folder;

@@ -41,6 +41,14 @@ template <class Item> int CountActive(const std::vector<Item*>& items)
     return CountInStates(items, IsDCCStateActive);
 }
 
+template <class Item> bool HasQueuedOf(const std::vector<Item*>& items, const TIRCUnit* unit)
+{
+    for (const Item* item : items)
+        if (item->GetUnit() == unit && item->GetState() == DCC_STATE_QUEUED)
+            return true;
+    return false;
+}
+
 } // namespace
 
 int TDCCManager::GetLastSendPort() { return lastSendPort; }
@@ -74,15 +82,28 @@ void TDCCManager::StartTimer()
 
 bool TDCCManager::IsUnitValid(TIRCUnit* unit) const { return unit && world && world->HasUnit(unit); }
 
-bool TDCCManager::CanOffer(const TDCCSendItem* item) const
+bool TDCCManager::IsLoggedIn(TIRCUnit* unit) const
 {
-    TIRCUnit* unit = item->GetUnit();
     return IsUnitValid(unit) && unit->GetState() == TIRCUnit::StateLoggedIn;
 }
 
+bool TDCCManager::CanOffer(const TDCCSendItem* item) const { return IsLoggedIn(item->GetUnit()); }
+
+bool TDCCManager::IsUnitGone(bool deleted, TIRCUnit* unit) const { return deleted || (unit && !IsUnitValid(unit)); }
+
 bool TDCCManager::IsServerGone(const TDCCSendItem* item) const
 {
-    return item->IsUnitDeleted() || (item->GetUnit() && !IsUnitValid(item->GetUnit()));
+    return IsUnitGone(item->IsUnitDeleted(), item->GetUnit());
+}
+
+bool TDCCManager::IsServerGone(const TDCCReceiveItem* item) const
+{
+    return IsUnitGone(item->IsUnitDeleted(), item->GetUnit());
+}
+
+bool TDCCManager::MustWaitToResume(const TDCCReceiveItem* item) const
+{
+    return item->GetUnit() && !IsServerGone(item) && !IsLoggedIn(item->GetUnit()) && item->HasResumeFile();
 }
 
 void TDCCManager::NotifyChanged()
@@ -183,11 +204,8 @@ void TDCCManager::RenameNick(TIRCUnit* unit, const CString& oldNick, const CStri
 
 void TDCCManager::OnUnitLoggedIn(TIRCUnit* unit)
 {
-    for (const TDCCSendItem* item : sendItems)
-        if (item->GetUnit() == unit && item->GetState() == DCC_STATE_QUEUED) {
-            StartTimer();
-            return;
-        }
+    if (HasQueuedOf(receiveItems, unit) || HasQueuedOf(sendItems, unit))
+        StartTimer();
 }
 
 void TDCCManager::ForgetUnit(const TIRCUnit* unit)
@@ -283,8 +301,14 @@ void TDCCManager::StartQueuedReceivesOnce()
         TDCCReceiveItem* item = receiveItems[i];
         if (item->GetState() != DCC_STATE_QUEUED)
             continue;
+        // The resume request goes through the server: one not logged in drops it, and the item
+        // would hold its slot for an answer that cannot come. It waits for the login; a deleted
+        // server's item is received whole, as the window's start does.
+        bool resume = settings.AutoResume && !IsServerGone(item);
+        if (resume && MustWaitToResume(item))
+            continue;
         free--;
-        if (settings.AutoResume && item->TryResume())
+        if (resume && item->TryResume())
             continue;
         int state = item->GetState();
         if (state == DCC_STATE_WAITING || state == DCC_STATE_ERROR || state == DCC_STATE_QUEUED ||

@@ -89,6 +89,8 @@ public:
     bool CanOffer(const TDCCSendItem* item) const;
     // The item's server was deleted, so its offer can never go out.
     bool IsServerGone(const TDCCSendItem* item) const;
+    // The same for a receive's resume request.
+    bool IsServerGone(const TDCCReceiveItem* item) const;
     void RemoveReceiveItem(TDCCReceiveItem* item);
     void RemoveSendItem(TDCCSendItem* item);
     // The window's queue commands: the item shows as queued and waits for the next tick, which
@@ -127,6 +129,10 @@ private:
     const TPreference& Preference() const;
     void StartTimer();
     bool IsUnitValid(TIRCUnit* unit) const;
+    bool IsLoggedIn(TIRCUnit* unit) const;
+    bool IsUnitGone(bool deleted, TIRCUnit* unit) const;
+    // Whether a queued receive would send its resume request through a server not logged in yet.
+    bool MustWaitToResume(const TDCCReceiveItem* item) const;
     bool IsEverythingComplete() const;
     bool IsSendPortListened(int port, const TDCCSendItem* asking) const;
     void NotifyChanged();

@@ -174,6 +174,49 @@ TEST_F(DCCUnitTest, AQueuedSendWaitsForItsServersLoginAndFailsWhenTheServerIsGon
               CString(L"サーバにログインしていないため、次の送信を開始できませんでした。gone.bin \u2192 bob"));
 }
 
+// A queued receive that would resume asks through its server: one not logged in yet leaves the
+// item waiting without a slot until the login; a deleted server's item is received whole.
+TEST_F(DCCUnitTest, AQueuedResumeWaitsForItsServersLoginAndADeletedServersItemIsReceivedWhole)
+{
+    preference.AutoResume = true;
+    preference.ReceiveOnResumeFail = false;
+    preference.MaxDCCReceiveConnection = 1;
+    TUnitRecorder carolEvents, daveEvents;
+    std::unique_ptr<TIRCUnit> carol = MakeUnit(L"carol", carolEvents, receiver, false);
+    std::unique_ptr<TIRCUnit> dave = MakeUnit(L"dave", daveEvents, receiver, false);
+    std::string bytes;
+    TDCCSendItem* send = StartSend(MakeSendFile(L"gone.bin", 3000, &bytes), alice.get());
+    ASSERT_NE(send, nullptr);
+    for (const wchar_t* name : {L"now.bin", L"later.bin", L"gone.bin"})
+        ASSERT_TRUE(WriteWholeFile(receiveFolder.File(CString(L"_incomplete_") + name), "part"));
+    receiver.AddReceiveItem(carol.get(), 0, true, L"alice", L"later.bin", 2001, 1000, Loopback());
+    TDCCReceiveItem* later = receiver.GetReceiveItems().back();
+    receiver.AddReceiveItem(dave.get(), 0, true, L"alice", L"gone.bin", send->GetPort(), 3000, Loopback());
+    TDCCReceiveItem* orphan = receiver.GetReceiveItems().back();
+    receiver.AddReceiveItem(bob.get(), 0, true, L"alice", L"now.bin", 2003, 1000, Loopback());
+    TDCCReceiveItem* ordinary = receiver.GetReceiveItems().back();
+    EXPECT_EQ(ordinary->GetState(), DCC_STATE_RESUMING) << "the one slot was taken";
+    EXPECT_EQ(TakeCtcp(*bob, "alice"), "DCC RESUME file.ext 2003 4");
+    EXPECT_EQ(later->GetState(), DCC_STATE_QUEUED);
+    EXPECT_EQ(TakeCtcp(*carol, "alice"), "");
+
+    ordinary->Abort();
+    ASSERT_TRUE(Pump([&] { return !receiver.IsTimerRunning(); }));
+    EXPECT_EQ(later->GetState(), DCC_STATE_QUEUED);
+    LogIn(*carol);
+    ASSERT_TRUE(Pump([&] { return later->GetState() != DCC_STATE_QUEUED; }));
+    EXPECT_EQ(later->GetState(), DCC_STATE_RESUMING);
+    EXPECT_EQ(TakeCtcp(*carol, "alice"), "DCC RESUME file.ext 2001 4");
+    later->Abort();
+
+    receiver.ForgetUnit(dave.get());
+    registry.units.erase(dave.get());
+    dave.reset();
+    ASSERT_TRUE(Pump([&] { return orphan->GetState() == DCC_STATE_COMPLETE; }));
+    EXPECT_TRUE(ReadWholeFile(receiveFolder.File(L"gone.bin")) == bytes);
+    EXPECT_EQ(ReadWholeFile(receiveFolder.File(L"_incomplete_gone.bin")), "part");
+}
+
 // A range of 0 to 0 lets the system choose the port, and the offer names the one bound.
 TEST_F(DCCUnitTest, AnOfferNamesThePortTheSendListensOnAndThePeerGetsTheFile)
 {
